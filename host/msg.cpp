@@ -1,0 +1,306 @@
+// Message stand-in: rendering, answers (scripted or a real message box), posting,
+// suppression, id registration, internal-error and debug records.
+#include "host/msg.h"
+
+#include "host/standin/msg_control.h"
+#include "host/standin/standin.h"
+#include "host/tst.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <set>
+
+namespace
+{
+struct msg_state
+{
+    std::vector<standin::msg::message_record> shown;
+    std::vector<standin::msg::message_record> posted;
+    std::vector<standin::msg::message_record> unexpected;
+    std::deque<int> answers;
+    bool strict = false;
+    bool interactive = false;
+    std::set<unsigned int> suppressed;
+    std::vector<standin::msg::internal_error> internal_errors;
+    std::vector<std::string> debug_log;
+    std::vector<std::pair<unsigned int, int>> registered;
+};
+
+msg_state& state()
+{
+    static msg_state s;
+    return s;
+}
+
+const standin::reset_registrar registrar(&standin::msg::reset);
+
+// One placeholder of a message text: its number and whether it takes a string.
+struct placeholder
+{
+    size_t begin = 0;
+    size_t end = 0;
+    int number = 0;
+    bool is_string = false;
+};
+
+// Scans "%N!s!" and "%N!d!" placeholders; anything else is literal text.
+std::vector<placeholder> find_placeholders(const std::string& text)
+{
+    std::vector<placeholder> result;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] != '%')
+            continue;
+        size_t j = i + 1;
+        int number = 0;
+        while (j < text.size() && isdigit(static_cast<unsigned char>(text[j])) && number < 1000)
+            number = number * 10 + (text[j++] - '0');
+        if (number == 0 || j + 2 >= text.size() || text[j] != '!' || text[j + 2] != '!')
+            continue;
+        const char type = text[j + 1];
+        if (type != 's' && type != 'd')
+            continue;
+        result.push_back({i, j + 3, number, type == 's'});
+        i = j + 2;
+    }
+    return result;
+}
+
+int default_answer(const std::string& kind)
+{
+    return kind == "YN" || kind == "YNC" ? 6 : 1;
+}
+
+bool is_question(const std::string& kind)
+{
+    return kind == "YN" || kind == "YNC" || kind == "OC";
+}
+
+int show_box(MSG_BASE* message)
+{
+    const std::string kind = message->kind();
+    const QString text = QString::fromLocal8Bit(message->text());
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (kind == "OC")
+        buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    else if (kind == "YN")
+        buttons = QMessageBox::Yes | QMessageBox::No;
+    else if (kind == "YNC")
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(is_question(kind) ? QMessageBox::Question : QMessageBox::Information, "Vantrel", text,
+                    buttons, QApplication::activeWindow());
+    switch (box.exec())
+    {
+    case QMessageBox::Yes:
+        return 6;
+    case QMessageBox::No:
+        return 7;
+    case QMessageBox::Cancel:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+bool use_real_box()
+{
+    return state().interactive && !tst_is_regtest_mode() && qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+} // namespace
+
+MSG_BASE::~MSG_BASE() = default;
+
+void MSG_BASE::fill_args(char const* text, ...)
+{
+    m_raw_text = text ? text : "";
+    m_args.clear();
+    m_rendered.clear();
+    const size_t slash = m_raw_text.rfind('/');
+    m_help_key = slash == std::string::npos ? std::string() : m_raw_text.substr(slash + 1);
+
+    // Values arrive in placeholder-number order; each number's type comes from the text.
+    std::map<int, bool> types;
+    for (const auto& p : find_placeholders(m_raw_text))
+        types.emplace(p.number, p.is_string);
+    int expected = 1;
+    va_list args;
+    va_start(args, text);
+    for (const auto& [number, is_string] : types)
+    {
+        if (number != expected++)
+            break; // a gap in the numbering: later values cannot be located
+        if (is_string)
+        {
+            const char* value = va_arg(args, const char*);
+            m_args.emplace_back(value ? value : "");
+        }
+        else
+            m_args.push_back(std::to_string(va_arg(args, int)));
+    }
+    va_end(args);
+}
+
+char const* MSG_BASE::text()
+{
+    if (is_null())
+        return "";
+    const size_t slash = m_raw_text.rfind('/');
+    const std::string sentence = slash == std::string::npos ? m_raw_text : m_raw_text.substr(0, slash);
+    std::string out;
+    size_t pos = 0;
+    for (const auto& p : find_placeholders(sentence))
+    {
+        out.append(sentence, pos, p.begin - pos);
+        if (p.number >= 1 && p.number <= static_cast<int>(m_args.size()))
+            out += m_args[p.number - 1];
+        else
+            out.append(sentence, p.begin, p.end - p.begin);
+        pos = p.end;
+    }
+    out.append(sentence, pos, std::string::npos);
+    m_rendered = out;
+    return m_rendered.c_str();
+}
+
+char const* MSG_BASE::help_key()
+{
+    return m_help_key.c_str();
+}
+
+int MSG_BASE::show()
+{
+    return show(nullptr);
+}
+
+int MSG_BASE::show(void*)
+{
+    if (is_null())
+        return 0;
+    auto& s = state();
+    s.shown.push_back(standin::msg::record_of(this));
+    if (use_real_box())
+        return show_box(this);
+    if (!s.answers.empty())
+    {
+        const int answer = s.answers.front();
+        s.answers.pop_front();
+        return answer;
+    }
+    if (s.strict && is_question(kind()))
+        s.unexpected.push_back(s.shown.back());
+    return default_answer(kind());
+}
+
+void MSG_BASE::add_child(MSG_BASE* child)
+{
+    if (!child)
+        return;
+    if (is_null())
+    {
+        delete child;
+        return;
+    }
+    m_children.emplace_back(child);
+}
+
+void MSG_BASE::post()
+{
+    if (is_null())
+        return;
+    state().posted.push_back(standin::msg::record_of(this));
+}
+
+MSG_INDEX* MSG_INDEX::get_default_index()
+{
+    static MSG_INDEX index;
+    return &index;
+}
+
+bool MSG_INDEX::is_suppressed(unsigned int id) const
+{
+    return state().suppressed.count(id) != 0;
+}
+
+MSG_ID_REGISTRAR::MSG_ID_REGISTRAR(const unsigned int* ids, const MSG_POST_TYPE* types, int count)
+{
+    for (int i = 0; ids && types && i < count; ++i)
+    {
+        m_ids.push_back(ids[i]);
+        state().registered.emplace_back(ids[i], static_cast<int>(types[i]));
+    }
+}
+
+MSG_ID_REGISTRAR::~MSG_ID_REGISTRAR() = default;
+
+void MSG_INTERNAL_ERROR::report(char const* expression, char const* module, char const* file, int line)
+{
+    state().internal_errors.push_back({expression ? expression : "", module ? module : "", file ? file : "", line});
+    std::fprintf(stderr, "Internal error: %s (%s, %s:%d)\n", expression ? expression : "", module ? module : "",
+                 file ? file : "", line);
+}
+
+void msg_local_vdebug(char const* module, MSG_D_LEVEL level, char const* format, va_list args)
+{
+    char buffer[4096];
+    std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    state().debug_log.push_back(std::string(module ? module : "") + "[" + std::to_string(level) + "]: " + buffer);
+}
+
+void msg_local_debug(char const* module, MSG_D_LEVEL level, char const* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    msg_local_vdebug(module, level, format, args);
+    va_end(args);
+}
+
+namespace standin::msg
+{
+message_record record_of(MSG_BASE* message)
+{
+    message_record r;
+    if (!message)
+        return r;
+    r.kind = message->is_null() ? "" : message->kind();
+    r.id = message->get_id();
+    r.text = message->text();
+    r.help_key = message->help_key();
+    for (const auto& child : message->children())
+        r.children.push_back(record_of(child.get()));
+    return r;
+}
+
+const std::vector<message_record>& shown() { return state().shown; }
+const std::vector<message_record>& posted() { return state().posted; }
+void push_answer(int answer) { state().answers.push_back(answer); }
+int pending_answers() { return static_cast<int>(state().answers.size()); }
+void set_strict(bool strict) { state().strict = strict; }
+const std::vector<message_record>& unexpected_questions() { return state().unexpected; }
+void set_interactive(bool interactive) { state().interactive = interactive; }
+bool is_interactive() { return state().interactive; }
+void suppress(unsigned int id) { state().suppressed.insert(id); }
+void unsuppress(unsigned int id) { state().suppressed.erase(id); }
+const std::vector<internal_error>& internal_errors() { return state().internal_errors; }
+void clear_internal_errors() { state().internal_errors.clear(); }
+const std::vector<std::string>& debug_log() { return state().debug_log; }
+const std::vector<std::pair<unsigned int, int>>& registered_ids() { return state().registered; }
+
+void reset()
+{
+    auto& s = state();
+    s.shown.clear();
+    s.posted.clear();
+    s.unexpected.clear();
+    s.answers.clear();
+    s.strict = false;
+    s.suppressed.clear();
+    s.internal_errors.clear();
+    s.debug_log.clear();
+    // Registered ids survive: the registrar runs once when the library loads.
+}
+} // namespace standin::msg

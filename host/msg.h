@@ -1,0 +1,124 @@
+#pragma once
+// Host message system: message objects of every kind, the suppression index, the id
+// registrar, the internal-error report and the debug log.
+
+#include <cstdarg>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MSG_REPORT;
+
+enum MSG_POST_TYPE
+{
+    MSG_POST_TYPE_ERROR = 0,
+    MSG_POST_TYPE_INFO = 1,
+    MSG_POST_TYPE_WARNING = 2
+};
+
+enum MSG_D_LEVEL
+{
+    MSG_D_LEVEL_0 = 0,
+    MSG_D_LEVEL_1 = 1,
+    MSG_D_LEVEL_2 = 2,
+    MSG_D_LEVEL_3 = 3
+};
+
+// A message: a text with "%N!s!" / "%N!d!" placeholders, its values, an identifier and
+// child messages. The rendered text is the sentence before the last "/", filled in one pass.
+class MSG_BASE
+{
+public:
+    virtual ~MSG_BASE();
+
+    // Stores the text and reads one value per placeholder number, in number order:
+    // a `char const*` for "!s!", an `int` for "!d!".
+    void fill_args(char const* text, ...);
+    void set_id(unsigned int id) { m_id = id; }
+    unsigned int get_id() const { return m_id; }
+
+    int show();
+    int show(void* parent);
+    char const* text();
+    char const* help_key();
+    void add_child(MSG_BASE* child);
+    void post();
+
+    // The kind's letters ("O", "OC", "YN", "YNC", "E", "I", "W"); empty for null messages.
+    virtual char const* kind() const = 0;
+    virtual bool is_null() const { return false; }
+    const std::vector<std::unique_ptr<MSG_BASE>>& children() const { return m_children; }
+
+protected:
+    MSG_BASE() = default;
+
+private:
+    std::string m_raw_text;
+    std::vector<std::string> m_args;
+    std::string m_rendered;
+    std::string m_help_key;
+    unsigned int m_id = 0;
+    std::vector<std::unique_ptr<MSG_BASE>> m_children;
+};
+
+#define SEDQ_HOST_MSG_KIND(CLASS, LETTERS)                                                               \
+    class CLASS : public MSG_BASE                                                                        \
+    {                                                                                                    \
+    public:                                                                                              \
+        explicit CLASS(MSG_REPORT* report = nullptr) { (void)report; }                                  \
+        char const* kind() const override { return LETTERS; }                                           \
+    };
+
+SEDQ_HOST_MSG_KIND(MSG_O, "O")
+SEDQ_HOST_MSG_KIND(MSG_OC, "OC")
+SEDQ_HOST_MSG_KIND(MSG_YN, "YN")
+SEDQ_HOST_MSG_KIND(MSG_YNC, "YNC")
+SEDQ_HOST_MSG_KIND(MSG_E, "E")
+SEDQ_HOST_MSG_KIND(MSG_I, "I")
+SEDQ_HOST_MSG_KIND(MSG_W, "W")
+#undef SEDQ_HOST_MSG_KIND
+
+// Stand-ins for a suppressed information or warning message: no text, no id, showing and
+// posting do nothing, children handed to them are deleted.
+class MSG_I_NULL : public MSG_I
+{
+public:
+    MSG_I_NULL() = default;
+    bool is_null() const override { return true; }
+};
+
+class MSG_W_NULL : public MSG_W
+{
+public:
+    MSG_W_NULL() = default;
+    bool is_null() const override { return true; }
+};
+
+// The user's suppression choices.
+class MSG_INDEX
+{
+public:
+    static MSG_INDEX* get_default_index();
+    bool is_suppressed(unsigned int id) const;
+};
+
+// Registers message ids and their post types with the host; lives as long as the library.
+class MSG_ID_REGISTRAR
+{
+public:
+    MSG_ID_REGISTRAR(const unsigned int* ids, const MSG_POST_TYPE* types, int count);
+    ~MSG_ID_REGISTRAR();
+
+private:
+    std::vector<unsigned int> m_ids;
+};
+
+class MSG_INTERNAL_ERROR
+{
+public:
+    // Records a violated precondition; never aborts.
+    static void report(char const* expression, char const* module, char const* file, int line);
+};
+
+void msg_local_vdebug(char const* module, MSG_D_LEVEL level, char const* format, va_list args);
+void msg_local_debug(char const* module, MSG_D_LEVEL level, char const* format, ...);
