@@ -1,0 +1,47 @@
+#pragma once
+// Host paths and file system: a path value type and a one-directory file enumeration.
+
+#include <cstdint>
+#include <string>
+
+class FIO_PATH
+{
+public:
+    FIO_PATH() = default;
+    FIO_PATH(const char* path);
+    FIO_PATH(const std::string& path);
+
+    // Same file: both made absolute and cleaned ("a/./b/../c" is "a/c").
+    bool operator==(const FIO_PATH& other) const;
+    bool operator!=(const FIO_PATH& other) const { return !(*this == other); }
+
+    // The path relative to the directory `dir` (made absolute first).
+    std::string get_relative_to(const FIO_PATH& dir) const;
+    // Absolute and cleaned; empty for an empty path.
+    std::string fullpath() const;
+    bool is_empty() const { return m_path.empty(); }
+    const std::string& str() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// One match of an enumeration: the file name without its directory.
+struct _finddata_t
+{
+    char name[260];
+};
+
+class FIO_FILE_SYSTEM
+{
+public:
+    static bool exists(const char* path);
+    static bool remove(const char* path);
+    // Enumerates the files of one directory whose names match the pattern's last component
+    // ("*" any run, "?" one character). -1 when nothing matches; else a handle for findnext,
+    // with the first match written to `data`.
+    static intptr_t findfirst(const char* pattern, _finddata_t* data);
+    // 0 with the next match written, -1 at the end.
+    static int findnext(intptr_t handle, _finddata_t* data);
+    static void findclose(intptr_t handle);
+};

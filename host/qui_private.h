@@ -1,0 +1,81 @@
+#pragma once
+// State shared by the sources of the main-window framework stand-in and its test seams.
+// Neither library code nor tests include it.
+
+#include "host/qui.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qui_detail
+{
+// The host's file chooser: the next scripted choice when one is queued, else a real dialog;
+// a headless run without a scripted choice cancels. `path` holds the proposal on entry.
+bool choose_file(QWidget* parent, const QString& title, bool save, QString* path);
+
+struct file_choice
+{
+    bool accepted = false;
+    QString path;
+};
+
+struct flow_record
+{
+    int flow = 0;
+    std::string text;
+    bool save_first = false;
+    bool incremental = false;
+    bool show_report = false;
+    bool finished = false;
+};
+
+struct dialog_answer
+{
+    QString pattern; // matched against "<title>\n<text>"; empty matches any dialog
+    int result = 0;  // a QMessageBox::StandardButton for message boxes, else the done() code
+};
+
+struct responder_record
+{
+    std::string command;
+    int code = 0; // Tcl code of the command; -1 when there was none to evaluate
+    std::string result;
+    std::string dialog_title;
+    bool accepted = false;
+    bool rejected = false;
+};
+
+struct qui_state
+{
+    std::deque<file_choice> file_choices;
+    std::vector<flow_record> flows;
+    bool flow_allowed = true;
+    bool flow_running = false;
+    unsigned generation = 0; // bumped on reset so a pending flow end of an old test is dropped
+    QUI_FRAME_WND* main_frame_override = nullptr;
+    bool has_project_manager = false;
+    bool project_open = false;
+    std::string top_entity;
+    std::string revision;
+    std::string project_dir;
+    bool responder_armed = false;
+    QString responder_command;
+    int responder_ms = 0;
+    std::vector<responder_record> responses;
+    std::deque<dialog_answer> dialog_answers;
+    std::vector<std::string> unanswered_dialogs;
+    std::vector<std::string> opened_files;
+};
+
+qui_state& state();
+
+// Installed by the acquisition engine stand-in; survives resets.
+std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
+
+// Makes sure the application-wide filter that answers modal dialogs is installed.
+void install_modal_filter();
+} // namespace qui_detail

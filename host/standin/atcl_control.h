@@ -1,0 +1,14 @@
+#pragma once
+// Test seams of the Tcl-layer stand-in.
+
+#include <string>
+#include <vector>
+
+namespace standin::atcl
+{
+// Evaluates a script in the process interpreter; returns the Tcl code and stores the result.
+int eval(const std::string& script, std::string* result = nullptr);
+
+// Fully qualified commands registered through atcl_register_callbacks, in order.
+std::vector<std::string> registered_commands();
+} // namespace standin::atcl
