@@ -1,0 +1,77 @@
+// Fuzz target of the analyzer file reader. The first byte picks what the rest is: an odd byte
+// makes it document.xml, archived with one small valid payload entry (so that mutations reach
+// the XML reader instead of dying at the archive's checksums); an even byte makes it the whole
+// file. Whatever reads must save and read back again.
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_file_archive_writer.h"
+#include "host/sdr/sdr_file_payload.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+std::string scratch_path(const char* suffix)
+{
+    const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    return QStringLiteral("%1/fuzz_sdr_file_%2%3").arg(dir).arg(getpid()).arg(QLatin1String(suffix)).toStdString();
+}
+
+bool write_file(const std::string& path, const uint8_t* data, size_t size)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
+}
+// The payload of an 8-sample, 2-channel log with one trigger position, as "logs/0.bin".
+QByteArray small_payload()
+{
+    SDR_FILE_PAYLOAD_HEADER header;
+    header.depth = 8;
+    header.channels = 2;
+    header.trigger_positions = 1;
+    QByteArray bytes = SDR_FILE_PAYLOAD::encode_header(header);
+    bytes += QByteArray::fromHex("a5 3c ff 01 00 03 ffffffff");
+    return bytes;
+}
+
+bool write_document_archive(const std::string& path, const uint8_t* data, size_t size)
+{
+    SDR_FILE_ARCHIVE_WRITER writer(QString::fromStdString(path));
+    SDR_FILE_ERROR error;
+    return writer.begin(&error) &&
+           writer.add_entry(QStringLiteral("document.xml"), QByteArray(reinterpret_cast<const char*>(data), int(size)),
+                            true, &error) &&
+           writer.add_entry(QStringLiteral("logs/0.bin"), small_payload(), false, &error) && writer.commit(&error);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string input = scratch_path(".vtl");
+    static const std::string output = scratch_path("_out.vtl");
+    if (size == 0)
+        return 0;
+    const bool document_only = data[0] & 1;
+    if (!(document_only ? write_document_archive(input, data + 1, size - 1) : write_file(input, data + 1, size - 1)))
+        return 0;
+    std::string error;
+    std::unique_ptr<SDR_DATA_SESSION> session = sdr_read_session_file(input, &error);
+    if (!session) {
+        if (error.empty())
+            abort(); // a refusal always says why
+        return 0;
+    }
+    if (!sdr_write_session_file(*session, output, &error))
+        abort();
+    if (!sdr_read_session_file(output, &error))
+        abort();
+    return 0;
+}

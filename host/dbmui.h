@@ -1,0 +1,18 @@
+#pragma once
+// Host netlist database UI manager: hands out the netlist databases of the open project to
+// named clients, which release them again.
+
+#include "host/hdb.h"
+
+class DBMUI_MANAGER
+{
+public:
+    // Null only when the host runs without netlist databases.
+    static DBMUI_MANAGER* get_dbmui_manager(int key);
+
+    // The database of that netlist type, or null when the project has none.
+    HDB_NAMESPACE* get_hdb_cmp_action_pt_instance(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type, bool flag,
+                                                  void* filter, bool flag2);
+    // Releases what the client got and nulls the handle.
+    void unget_hdb_cmp_action_pt_instance(HDB_NAMESPACE** handle, const char* client);
+};

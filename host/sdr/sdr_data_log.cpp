@@ -1,0 +1,212 @@
+// SDR_DATA_LOG: reads of the acquired payload (packed bits, read in place), names, removal
+// and the static plug-in mnemonic tables.
+#include "host/sdr/sdr_data_model.h"
+
+namespace
+{
+bool in_range(int value, int size)
+{
+    return value >= 0 && value < size;
+}
+
+// A payload whose rows are shorter than its counts say (never built by the repository, but
+// possible from a foreign writer) reads as "no bit" rather than past its end.
+bool row_bit(const SDR_LOG_PAYLOAD& p, const QByteArray& bits, int row, int sample)
+{
+    const qint64 offset = qint64(row) * p.row_bytes();
+    if (!in_range(sample, p.depth) || offset + sample / 8 >= bits.size())
+        return false;
+    return p.bit_in_row(bits, int(offset), sample);
+}
+
+SDR_DATA_INSTANCE* instance_of(const SDR_DATA_LOG* log)
+{
+    return log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
+}
+} // namespace
+
+const char* SDR_DATA_LOG::get_name()
+{
+    return m_name.c_str();
+}
+
+// Log names belong to the undoable state of the instance (a rename is one step of its own).
+bool SDR_DATA_LOG::set_name(const char* name)
+{
+    SDR_DATA_INSTANCE* instance = instance_of(this);
+    if (name == nullptr || *name == '\0' || instance == nullptr || instance->m_session == nullptr)
+        return false;
+    if (m_name == name)
+        return true;
+    SDR_DATA_LOG* other = m_trigger->find_log(name);
+    if (other != nullptr && other != this)
+        return false;
+    SDR_EDIT_SCOPE scope(instance);
+    m_name = name;
+    instance->note_change();
+    return true;
+}
+
+void SDR_DATA_LOG::set_expanded_status(bool expanded)
+{
+    m_expanded = expanded;
+}
+
+bool SDR_DATA_LOG::is_expanded()
+{
+    return m_expanded;
+}
+
+int SDR_DATA_LOG::get_data_sample_depth()
+{
+    return m_payload ? m_payload->depth : 0;
+}
+
+bool SDR_DATA_LOG::get_bit(int channel, int sample)
+{
+    return m_payload && in_range(channel, m_payload->channel_count)
+           && row_bit(*m_payload, m_payload->channel_bits, channel, sample);
+}
+
+bool SDR_DATA_LOG::is_bit_valid(int sample)
+{
+    return m_payload && row_bit(*m_payload, m_payload->valid_bits, 0, sample);
+}
+
+bool SDR_DATA_LOG::is_bit_trigger(int sample)
+{
+    return m_payload && row_bit(*m_payload, m_payload->trigger_bits, 0, sample);
+}
+
+bool SDR_DATA_LOG::is_break_previous(int sample)
+{
+    return m_payload && row_bit(*m_payload, m_payload->break_bits, 0, sample);
+}
+
+bool SDR_DATA_LOG::get_connection_status(int channel)
+{
+    return m_payload && in_range(channel, m_payload->channel_count) && channel < m_payload->connected.size()
+           && m_payload->connected[channel] != 0;
+}
+
+bool SDR_DATA_LOG::is_data_available(bool flag)
+{
+    (void)flag;
+    return m_payload && m_payload->depth > 0;
+}
+
+bool SDR_DATA_LOG::is_acquiring_data()
+{
+    return m_acquiring;
+}
+
+int SDR_DATA_LOG::get_data_trigger_position(int segment)
+{
+    if (!m_payload)
+        return -1;
+    if (segment == -1)
+        return m_payload->trigger_position;
+    const std::vector<int>& positions = m_payload->segment_trigger_positions;
+    return in_range(segment, int(positions.size())) ? positions[size_t(segment)] : -1;
+}
+
+int SDR_DATA_LOG::get_segment_size()
+{
+    return m_payload ? m_payload->segment_size : 0;
+}
+
+bool SDR_DATA_LOG::is_global_temp()
+{
+    return m_global_temp;
+}
+
+// Takes the log out of its trigger (removing a log cannot be undone). The object itself is
+// parked by the session, so the caller's pointer stays valid and reads "no data".
+void SDR_DATA_LOG::remove()
+{
+    SDR_DATA_TRIGGER* trigger = m_trigger;
+    SDR_DATA_INSTANCE* instance = instance_of(this);
+    if (trigger == nullptr || instance == nullptr || instance->m_session == nullptr)
+        return;
+    int index = -1;
+    for (size_t i = 0; i < trigger->m_logs.size(); ++i)
+        index = trigger->m_logs[i].get() == this ? int(i) : index;
+    if (index < 0)
+        return;
+    std::unique_ptr<SDR_DATA_LOG> owned = std::move(trigger->m_logs[size_t(index)]);
+    trigger->m_logs.erase(trigger->m_logs.begin() + index);
+    const int remaining = int(trigger->m_logs.size());
+    for (int& active : trigger->m_active_log)
+    {
+        if (active > index || (active == index && index > 0))
+            --active;
+        else if (active == index)
+            active = remaining > 0 ? 0 : -1;
+    }
+    instance->note_structural_change();
+    instance->m_session->mark_modified();
+    instance->m_session->park(std::move(owned));
+}
+
+bool SDR_DATA_LOG::is_power_up_trigger()
+{
+    return m_power_up;
+}
+
+SDR_DATA_SIGNAL_SET* SDR_DATA_LOG::get_signal_set()
+{
+    return m_signal_set;
+}
+
+int SDR_DATA_LOG::get_state_value()
+{
+    return m_payload ? m_payload->state_value : -1;
+}
+
+int SDR_DATA_LOG::get_num_flags()
+{
+    return m_payload ? m_payload->flag_values.size() : 0;
+}
+
+unsigned char SDR_DATA_LOG::get_flag_value(int index)
+{
+    if (!m_payload || !in_range(index, m_payload->flag_values.size()))
+        return 0;
+    return static_cast<unsigned char>(m_payload->flag_values[index]);
+}
+
+int SDR_DATA_LOG::get_num_counters()
+{
+    return m_payload ? int(m_payload->counter_values.size()) : 0;
+}
+
+unsigned SDR_DATA_LOG::get_counter_value(int index)
+{
+    if (!m_payload || !in_range(index, int(m_payload->counter_values.size())))
+        return 0;
+    return m_payload->counter_values[size_t(index)];
+}
+
+SDR_DATA_MNEMONICS_TABLE* SDR_DATA_LOG::create_static_plugin_mnemonics_table(int width, int id)
+{
+    auto found = m_static_plugin_tables.find(id);
+    if (found != m_static_plugin_tables.end())
+        return found->second.get();
+    if (width < 1 || id < 0)
+        return nullptr;
+    const std::string name = "plugin_" + std::to_string(id);
+    auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), width);
+    SDR_DATA_MNEMONICS_TABLE* result = table.get();
+    m_static_plugin_tables.emplace(id, std::move(table));
+    return result;
+}
+
+SDR_DATA_MNEMONICS_TABLE* SDR_DATA_LOG::get_static_plugin_mnemonics_table(int index)
+{
+    auto found = m_static_plugin_tables.find(index);
+    return found != m_static_plugin_tables.end() ? found->second.get() : nullptr;
+}
+
+void SDR_DATA_LOG::end_post_acq_processing()
+{
+}

@@ -1,0 +1,125 @@
+// SDR_DATA_MANAGER: the process-wide registry of open data sessions.
+
+#include "host/sdr/sdr_data_manager.h"
+
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file.h"
+
+#include <QFileInfo>
+#include <QString>
+
+SDR_DATA_MANAGER* SDR_DATA_MANAGER::get_data_repository_manager()
+{
+    static SDR_DATA_MANAGER manager;
+    return &manager;
+}
+
+std::string SDR_DATA_MANAGER::key_of(const std::string& path)
+{
+    if (path.empty() || path == SDR_RESERVED_SESSION_NAME)
+        return path;
+    return QFileInfo(QString::fromLocal8Bit(path.c_str())).absoluteFilePath().toLocal8Bit().toStdString();
+}
+
+SDR_DATA_SESSION* SDR_DATA_MANAGER::get_session_opened(const char* path)
+{
+    if (path == nullptr)
+        return nullptr;
+    auto it = m_sessions.find(key_of(path));
+    return it != m_sessions.end() ? it->second.get() : nullptr;
+}
+
+SDR_DATA_SESSION* SDR_DATA_MANAGER::open_session(const char* file)
+{
+    if (file == nullptr || *file == '\0')
+        return nullptr;
+    if (SDR_DATA_SESSION* open = get_session_opened(file))
+        return open;
+    std::string error;
+    std::unique_ptr<SDR_DATA_SESSION> session = sdr_read_session_file(file, &error);
+    if (!session)
+        return nullptr;
+    session->m_name = key_of(file);
+    SDR_DATA_SESSION* result = session.get();
+    return register_session(std::move(session)) ? result : nullptr;
+}
+
+bool SDR_DATA_MANAGER::close_session(const char* file)
+{
+    if (file == nullptr)
+        return false;
+    auto it = m_sessions.find(key_of(file));
+    // An editing session still works on it: closing here would pull the document from under it.
+    if (it == m_sessions.end() || it->second->m_tx_user != nullptr)
+        return false;
+    m_sessions.erase(it);
+    return true;
+}
+
+SDR_DATA_SESSION* SDR_DATA_MANAGER::find_session(const char* name)
+{
+    return get_session_opened(name);
+}
+
+SDR_DATA_SESSION* SDR_DATA_MANAGER::create_session(const char* name)
+{
+    if (name == nullptr || *name == '\0' || get_session_opened(name) != nullptr)
+        return nullptr;
+    auto session = std::make_unique<SDR_DATA_SESSION>(key_of(name));
+    SDR_DATA_SESSION* result = session.get();
+    return register_session(std::move(session)) ? result : nullptr;
+}
+
+bool SDR_DATA_MANAGER::register_session(std::unique_ptr<SDR_DATA_SESSION> session)
+{
+    if (!session)
+        return false;
+    std::string key = key_of(session->m_name);
+    if (m_sessions.count(key) != 0)
+        return false;
+    session->m_name = key;
+    m_sessions[key] = std::move(session);
+    return true;
+}
+
+bool SDR_DATA_MANAGER::rename_session(SDR_DATA_SESSION* session, const std::string& name)
+{
+    std::string key = key_of(name);
+    for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it) {
+        if (it->second.get() != session)
+            continue;
+        if (it->first == key)
+            return true;
+        if (m_sessions.count(key) != 0)
+            return false;
+        std::unique_ptr<SDR_DATA_SESSION> owned = std::move(it->second);
+        m_sessions.erase(it);
+        owned->m_name = key;
+        m_sessions[key] = std::move(owned);
+        return true;
+    }
+    return false;
+}
+
+void SDR_DATA_MANAGER::release_session(SDR_DATA_SESSION* session)
+{
+    for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it) {
+        if (it->second.get() == session) {
+            m_sessions.erase(it);
+            return;
+        }
+    }
+}
+
+bool SDR_DATA_MANAGER::is_registered(const SDR_DATA_SESSION* session) const
+{
+    for (const auto& entry : m_sessions)
+        if (entry.second.get() == session)
+            return true;
+    return false;
+}
+
+void SDR_DATA_MANAGER::clear()
+{
+    m_sessions.clear();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Process-wide registry of the open data sessions, by absolute path (or reserved name). It owns
+// every registered session; an editing session that uses one keeps it from being closed here.
+
+#include <map>
+#include <memory>
+#include <string>
+
+class SDR_DATA_SESSION;
+
+class SDR_DATA_MANAGER
+{
+public:
+    static SDR_DATA_MANAGER* get_data_repository_manager();
+
+    SDR_DATA_SESSION* get_session_opened(const char* path);
+    SDR_DATA_SESSION* open_session(const char* file);
+    bool close_session(const char* file);
+    SDR_DATA_SESSION* find_session(const char* name);
+    SDR_DATA_SESSION* create_session(const char* name);
+
+    // --- repository internals ----------------------------------------------------------------
+    // Registry key of a path: its absolute form (reserved names are kept as they are).
+    static std::string key_of(const std::string& path);
+    // Takes ownership of `session` under its name; false (and the session is deleted) when the
+    // name is already taken by another session.
+    bool register_session(std::unique_ptr<SDR_DATA_SESSION> session);
+    // Re-registers `session` under a new name (save under another path, stripped rename).
+    bool rename_session(SDR_DATA_SESSION* session, const std::string& name);
+    // Removes and deletes `session` whatever uses it (the editing session closing it).
+    void release_session(SDR_DATA_SESSION* session);
+    bool is_registered(const SDR_DATA_SESSION* session) const;
+    int session_count() const { return static_cast<int>(m_sessions.size()); }
+    // Drops every session (test reset).
+    void clear();
+
+private:
+    std::map<std::string, std::unique_ptr<SDR_DATA_SESSION>> m_sessions;
+};

@@ -1,0 +1,614 @@
+#pragma once
+// Data side of the analyzer data repository: every persistent value of an analyzer document.
+// The editable state that undo restores lives in copy-on-write blocks (QSharedDataPointer of a
+// *_STATE struct), so an undo snapshot is a handful of reference counts even for thousands of rows;
+// the objects themselves never move or get recreated, so pointers handed out stay valid.
+
+#include "host/sdr/sdr_data_mnemonics.h"
+#include "host/sdr/sdr_enums.h"
+#include "host/sdr/sdr_plugin_group.h"
+
+#include <QByteArray>
+#include <QSharedData>
+#include <QSharedDataPointer>
+#include <QVector>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class SCI_ADVANCED_TRIGGER_FACTORY;
+class SDR_DATA_INSTANCE;
+class SDR_DATA_LOG;
+class SDR_DATA_MNEMONICS;
+class SDR_DATA_MNEMONICS_TABLE;
+class SDR_DATA_SESSION;
+class SDR_DATA_SIGNAL_SET;
+class SDR_DATA_TRIGGER;
+class SDR_PLUGIN_GROUP;
+class SDR_TX_SESSION;
+class SDR_TX_TREE_OBJECT;
+class SDR_UNDO_HISTORY;
+
+// Named integer arrays: global data of a session, position data of an entry (UI state).
+using SDR_INT_DATA_MAP = std::map<std::string, std::vector<int>>;
+
+// ---------------------------------------------------------------------------------------------
+// Stored advanced-trigger trees
+
+// One object node of a stored condition tree: its attribute pairs and its child nodes.
+struct SDR_TREE_RECORD
+{
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::vector<SDR_TREE_RECORD> children;
+};
+
+// What the file holds for one tree handle (level, storage-qualifier pattern or state machine).
+// `present` distinguishes "no tree stored" (a wizard preset that only has an expression) from an
+// empty stored tree. For a state machine only `attributes` is used.
+struct SDR_STORED_TREE
+{
+    bool present = false;
+    std::vector<SDR_TREE_RECORD> roots;
+    std::vector<std::pair<std::string, std::string>> attributes;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Node rows (one per row of a trigger list or a data list)
+
+// Comparison of a group row at one pattern: interval op1 value1 .. op2 value2.
+struct SDR_NODE_COMPARISON
+{
+    bool member = false;
+    bool enabled = false;
+    SDR_DATA_TRIGGER_CONDITION op1 = SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO;
+    int value1 = 0;
+    SDR_DATA_TRIGGER_CONDITION op2 = SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO;
+    int value2 = 0;
+
+    bool operator==(const SDR_NODE_COMPARISON& o) const
+    {
+        return member == o.member && enabled == o.enabled && op1 == o.op1 && value1 == o.value1 &&
+               op2 == o.op2 && value2 == o.value2;
+    }
+};
+
+// One copy (normal or power-up) of a row's per-pattern values. `conditions` and `comparisons`
+// have one element per trigger level; the SQ arrays one per storage-qualifier pattern.
+struct SDR_NODE_PATTERNS
+{
+    QVector<SDR_DATA_TRIGGER_CONDITION> conditions;
+    QVector<SDR_NODE_COMPARISON> comparisons;
+    SDR_DATA_TRIGGER_CONDITION sq_conditions[SDR_NUM_SQ_PATTERNS] = {SDR_CTYPE_DONT_CARE,
+                                                                     SDR_CTYPE_DONT_CARE,
+                                                                     SDR_CTYPE_DONT_CARE};
+    SDR_NODE_COMPARISON sq_comparisons[SDR_NUM_SQ_PATTERNS];
+};
+
+enum SDR_PATTERN_COPY
+{
+    SDR_COPY_NORMAL = 0,
+    SDR_COPY_POWER_UP = 1
+};
+
+// A row of a node list. Group rows use `name` and `alias` for the group's name and alias; the
+// group-only fields are neutral on leaves (radix SDR_GTYPE_INVALID, no plug-in record).
+struct SDR_NODE_ROW
+{
+    // identity
+    int link_id = 0;                 // same id on the linked rows of the trigger and data lists
+    std::string name;                // full name, hierarchy joined by "|"; group name on group rows
+    SDR_DATA_SIGNAL_TYPE signal_type = SDR_STYPE_PLAIN;
+    std::string alias;               // "" when none
+    bool has_debug_port_out = false; // debug_port_out is null unless set
+    std::string debug_port_out;
+    bool debug_port_out_enabled = false;
+
+    // tree (display_type, depth and subtree_end are recomputed in one pass on structural change)
+    SDR_DATA_NODE_DISPLAY_TYPE display_type = SDR_NTYPE_STANDALONE;
+    int depth = 0;
+    int subtree_end = 0;             // index of the last row of this row's subtree (itself for leaves)
+    bool expanded = true;
+
+    // capture
+    SDR_DATA_WIRE_CAPTURE_TYPE capture_type = SDR_WTYPE_DATA_AND_TRIGGER;
+    SDR_DATA_WIRE_TAP_MODE tap_mode = SDR_TAP_PRE_SYNTHESIS;
+    bool storage_enabled = false;
+    bool transition_enabled = false;
+    bool inverted = false;
+    int node_flag = 0;               // second-generation per-node flag
+
+    // group only
+    SDR_DATA_GROUP_DISPLAY_TYPE radix = SDR_GTYPE_INVALID;
+    bool lsb_to_msb = false;
+    std::string mnemonic_table;      // name of the mnemonic table shown on the group
+    int link_mask = 0;               // 0x1 groups, 0x2 order, 0x4 mnemonics, 0x8 properties
+    int link_mask2 = 0;              // the mask "with mnemonics"
+    int link_type = 0;
+    // Plug-in record of the group, owned by the instance (SDR_DATA_INSTANCE::m_plugin_groups) so the
+    // pointer stays valid across row copies, undo and row deletion; null when none.
+    SDR_PLUGIN_GROUP* plugin_group = nullptr;
+
+    // per pattern, two copies: [SDR_COPY_NORMAL] and [SDR_COPY_POWER_UP]
+    SDR_NODE_PATTERNS patterns[2];
+
+    // transient: neither saved nor counted as an edit
+    bool selected = false;
+    bool invalid = false;
+    int deletable_override = -1;     // test seam: -1 rule of the list, 0 not deletable, 1 deletable
+
+    // derived (data list)
+    int wire_index = -1;
+    bool data_tab_only = false;
+    // derived (data list): index of the linked trigger-list row at the last sync, -1 none; a
+    // hint only, checked against link_id before use
+    int link_row = -1;
+    // derived: index of the nearest group row above this row, -1 at top level (recomputed with
+    // the tree, so parent look-ups are O(1))
+    int parent_row = -1;
+};
+
+using SDR_NODE_LIST = QVector<SDR_NODE_ROW>;
+
+// ---------------------------------------------------------------------------------------------
+// Data logs
+
+// Samples of one acquisition; immutable once published, shared between copies of a log.
+// Bit rows are packed 8 samples a byte, sample s at byte s / 8, bit s % 8 (LSB first).
+struct SDR_LOG_PAYLOAD
+{
+    int depth = 0;                   // samples per channel
+    int channel_count = 0;
+    int segment_size = 0;            // 0 when not segmented
+    int trigger_position = -1;       // absolute trigger sample of the whole log, negative = unknown
+    std::vector<int> segment_trigger_positions;   // offset inside each segment
+    QByteArray channel_bits;         // channel_count rows of row_bytes(), channel-major
+    QByteArray valid_bits;           // one row
+    QByteArray trigger_bits;         // one row
+    QByteArray break_bits;           // one row: sample breaks from the previous one
+    QByteArray connected;            // one byte per channel, non-zero = connected
+    int state_value = -1;            // -1 when none
+    QByteArray flag_values;          // one byte per flag
+    std::vector<unsigned> counter_values;
+
+    int row_bytes() const { return (depth + 7) / 8; }
+    bool bit_in_row(const QByteArray& row, int offset, int sample) const
+    {
+        return (static_cast<unsigned char>(row.constData()[offset + sample / 8]) >> (sample % 8)) & 1u;
+    }
+};
+
+// One acquisition of a trigger. Name and expanded flag are document data; the payload is the
+// acquired data (null before data arrives).
+class SDR_DATA_LOG
+{
+public:
+    SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name);
+    ~SDR_DATA_LOG();
+
+    const char* get_name();
+    bool set_name(const char* name);
+    void set_expanded_status(bool expanded);
+    bool is_expanded();
+    int get_data_sample_depth();
+    bool get_bit(int channel, int sample);
+    bool is_bit_valid(int sample);
+    bool is_bit_trigger(int sample);
+    bool is_break_previous(int sample);
+    bool get_connection_status(int channel);
+    bool is_data_available(bool flag);
+    bool is_acquiring_data();
+    int get_data_trigger_position(int segment);
+    int get_segment_size();
+    bool is_global_temp();
+    void remove();
+    bool is_power_up_trigger();
+    SDR_DATA_SIGNAL_SET* get_signal_set();
+    int get_state_value();
+    int get_num_flags();
+    unsigned char get_flag_value(int index);
+    int get_num_counters();
+    unsigned get_counter_value(int index);
+    SDR_DATA_MNEMONICS_TABLE* create_static_plugin_mnemonics_table(int width, int id);
+    SDR_DATA_MNEMONICS_TABLE* get_static_plugin_mnemonics_table(int index);
+    void end_post_acq_processing();
+
+    // Public byte read by the acquisition callback: non-zero = ignore a data-ready report.
+    unsigned char m_do_not_show = 0;
+
+    SDR_DATA_TRIGGER* m_trigger;     // owner; null once the log is removed (parked)
+    std::string m_name;
+    bool m_expanded = false;
+    bool m_power_up = false;         // acquired in the power-up view
+    bool m_global_temp = false;      // the reused log of logging-off mode
+    bool m_acquiring = false;
+    SDR_DATA_SIGNAL_SET* m_signal_set = nullptr;   // the set it was acquired with
+    std::vector<std::string> m_wire_names;         // channel names at acquisition time
+    std::shared_ptr<const SDR_LOG_PAYLOAD> m_payload;
+    std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_static_plugin_tables;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Triggers
+
+struct SDR_TRIGGER_LEVEL
+{
+    std::string name;                // default "Condition <n>"
+    SDR_DATA_TRIGGER_LEVEL_TYPE type = SDR_LTYPE_BASIC_AND;
+    bool enabled = true;
+    std::string expression;          // advanced expression text, may be empty
+    bool adv_modified[2] = {false, false};
+};
+
+struct SDR_SQ_PATTERN
+{
+    SDR_DATA_TRIGGER_LEVEL_TYPE type = SDR_LTYPE_BASIC_AND;
+    std::string expression;
+    bool adv_modified[2] = {false, false};
+};
+
+struct SDR_TRIGGER_IN
+{
+    bool enabled = false;
+    SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source = SDR_IOSRC_PIN;
+    std::string pin;
+    std::string node;
+    bool node_post_fitting = false;
+    bool node_valid = true;
+    std::string instance;
+    SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DONT_CARE;
+};
+
+struct SDR_TRIGGER_OUT
+{
+    bool enabled = false;
+    bool selected[6] = {true, false, false, false, false, false}; // sources 0, 2, 4, 5 are used
+    std::string pin;
+    std::string instance;
+    std::string instance_tooltip;
+    SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_ACTIVE_HIGH;
+    int hps_event_index = 0;
+};
+
+struct SDR_TRIGGER_FLAG
+{
+    std::string name;                // default "flag<n>"
+    int initial = 0;
+};
+
+struct SDR_TRIGGER_COUNTER
+{
+    std::string name;                // default "counter<n>"
+    int width = 8;
+    unsigned initial = 0;
+};
+
+// Undoable state of a trigger: its settings and its trigger node list.
+struct SDR_TRIGGER_STATE : QSharedData
+{
+    std::string name;
+    SDR_NODE_LIST trigger_list;
+    std::vector<SDR_TRIGGER_LEVEL> levels;       // at least one
+    SDR_SQ_PATTERN sq_patterns[SDR_NUM_SQ_PATTERNS];
+    bool state_based = false;
+    SDR_DATA_TRIGGER_POSITION position = SDR_TPOS_PRE;
+    bool segmented = false;
+    int segment_size = 0;
+    int trigger_type = 0;
+    SDR_DATA_STORAGE_QUALIFIER_TYPE sq_type = SDR_SQTYPE_CONTINUOUS;
+    std::string sq_port_name;
+    bool sq_port_post_fitting = false;
+    bool sq_port_companion = false;
+    bool record_discontinuities = false;
+    bool sq_disabled = false;
+    SDR_TRIGGER_IN trigger_in;
+    SDR_TRIGGER_OUT trigger_out;
+    std::vector<SDR_TRIGGER_FLAG> flags;
+    std::vector<SDR_TRIGGER_COUNTER> counters;
+    int runtime_options = 0;                     // bits 1, 2, 4, 8
+    bool state_machine_changed = false;
+};
+
+class SDR_DATA_TRIGGER
+{
+public:
+    SDR_DATA_TRIGGER(SDR_DATA_SIGNAL_SET* signal_set, const std::string& name);
+    ~SDR_DATA_TRIGGER();
+
+    const char* get_name();
+    bool set_name(const char* name);
+    void set_expanded_status(bool expanded);
+    bool is_expanded();
+    SDR_DATA_LOG* find_log(const char* name);
+    int get_num_logs();
+    SDR_DATA_LOG* get_log_at(int index);
+    bool is_using_incremental_route();
+    unsigned get_crc_value(bool flag);
+    int get_trigger_out_latency_delay();
+    std::string to_string(bool flag);
+
+    // wizard
+    void set_segment_size(int size);
+    void set_trigger_type(int type);
+    void append_new_level(bool flag);
+    bool set_trigger_level_cond_expr_type(int level, bool basic);
+    bool set_advanced_trigger_expression(int level, const char* expression, bool flag);
+    void set_sq_type(SDR_DATA_STORAGE_QUALIFIER_TYPE type);
+    void set_record_discontinuities(bool on);
+    void finalize_triggers();
+    bool is_trigger_level_basic_condition(int level);
+    SCI_ADVANCED_TRIGGER_FACTORY* get_advanced_trigger_factory(int level, bool flag);
+    const char* get_advanced_trigger_expression(int level);
+
+    const SDR_TRIGGER_STATE& state() const { return *m_state; }
+    // Undoable write access: detaches from snapshots and counts a change of the instance.
+    SDR_TRIGGER_STATE& edit();
+    // Write access for transient row marks (selection, validity): detaches, counts nothing.
+    SDR_TRIGGER_STATE& edit_transient();
+    SDR_DATA_INSTANCE* get_instance() const;
+
+    SDR_DATA_SIGNAL_SET* m_signal_set;           // owner; null once removed (parked)
+    QSharedDataPointer<SDR_TRIGGER_STATE> m_state;
+    bool m_expanded = false;
+    bool m_using_incremental_route = false;      // file flag
+
+    // Tree-object handles, kept per level index for the trigger's life (never undone).
+    std::vector<SDR_TX_TREE_OBJECT*> m_level_trees;
+    SDR_TX_TREE_OBJECT* m_sq_trees[SDR_NUM_SQ_PATTERNS] = {nullptr, nullptr, nullptr};
+    SDR_TX_TREE_OBJECT* m_state_machine_object = nullptr;
+    // Trees read from a file and not (yet) rebuilt through a root; written back as they are when
+    // no tree object exists for a handle.
+    std::vector<SDR_STORED_TREE> m_stored_level_trees;
+    SDR_STORED_TREE m_stored_sq_trees[SDR_NUM_SQ_PATTERNS];
+    SDR_STORED_TREE m_stored_state_machine;
+
+    unsigned m_crc = 0;                          // recomputed on commit
+    int m_latency_delay = -1;                    // -1 before a commit
+
+    std::vector<std::unique_ptr<SDR_DATA_LOG>> m_logs;
+    int m_active_log[2] = {-1, -1};              // normal entry, power-up entry; -1 none
+    // Parsed advanced expressions per level (not saved). shared_ptr so this header needs no
+    // complete factory type: the deleter is fixed where the factory is made.
+    std::vector<std::shared_ptr<SCI_ADVANCED_TRIGGER_FACTORY>> m_factories;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Signal sets
+
+// A wire of a signal set: one leaf row of its data list, channel i = wire i.
+class SDR_DATA_WIRE
+{
+public:
+    const char* get_name() const { return m_name.c_str(); }
+
+    std::string m_name;
+    int m_capture_type = SDR_WTYPE_DATA_AND_TRIGGER;
+    int m_tap_mode = SDR_TAP_PRE_SYNTHESIS;
+};
+
+// Undoable state of a signal set: acquisition setup and the data node list.
+struct SDR_SIGNAL_SET_STATE : QSharedData
+{
+    std::string name;
+    std::string clock_name;
+    bool clock_post_fitting = false;
+    int sample_depth = SDR_DEFAULT_SAMPLE_DEPTH;
+    SDR_HALCYTE_RAM_TYPE ram_type = SDR_RAM_AUTO;
+    int pipeline_level = 0;
+    int allocated[3] = {0, 0, 0};                // trigger, data, SQ; 0 = automatic
+    int tessarelle_allocated[2] = {0, 0};        // trigger, data
+    bool has_top_entity_name = false;
+    std::string top_entity_name;
+    std::string assignment_350_value;
+    bool wizard_trigger_in_enabled = false;
+    bool wizard_trigger_out_enabled = false;
+    SDR_NODE_LIST data_list;                     // derived rows plus data-only rows
+};
+
+class SDR_DATA_SIGNAL_SET
+{
+public:
+    SDR_DATA_SIGNAL_SET(SDR_DATA_INSTANCE* instance, const std::string& name);
+    ~SDR_DATA_SIGNAL_SET();
+
+    const char* get_name();
+    bool set_name(const char* name);
+    void set_expanded_status(bool expanded);
+    bool is_expanded();
+    SDR_DATA_TRIGGER* find_trigger(const char* name);
+    SDR_DATA_TRIGGER* get_global_trigger();
+    int get_num_triggers();
+    SDR_DATA_TRIGGER* get_trigger_at(int index);
+    SDR_DATA_TRIGGER* create_trigger(void* preset, bool flag);
+    SDR_DATA_WIRE* create_wire(const char* name, int capture, int tap, bool flag, void* preset,
+                               bool flag2);
+    bool append(SDR_DATA_WIRE* wire, bool flag);
+    void set_tessarelle_data_node_size(int size);
+    void set_tessarelle_trigger_node_size(int size);
+    void set_sample_depth(int depth);
+    void set_ram_type(SDR_HALCYTE_RAM_TYPE type);
+    void set_trigger_in_enabled(bool on);
+    void set_trigger_out_enabled(bool on);
+    const char* get_clock_name();
+    SDR_DATA_WIRE* get_data_wire_at(int index);
+    int get_data_wire_width();
+    std::string to_string();
+
+    const SDR_SIGNAL_SET_STATE& state() const { return *m_state; }
+    SDR_SIGNAL_SET_STATE& edit();
+    SDR_SIGNAL_SET_STATE& edit_transient();
+    SDR_DATA_TRIGGER* get_active_trigger();
+
+    SDR_DATA_INSTANCE* m_instance;               // owner; null once removed (parked)
+    QSharedDataPointer<SDR_SIGNAL_SET_STATE> m_state;
+    bool m_expanded = false;
+    bool m_clock_invalid = false;                // validity mark, not saved
+    std::vector<std::unique_ptr<SDR_DATA_TRIGGER>> m_triggers;   // index 0 is the global one
+    int m_active_trigger = 0;
+    std::vector<std::unique_ptr<SDR_DATA_WIRE>> m_wires;          // cache of the data list leaves
+};
+
+// ---------------------------------------------------------------------------------------------
+// Instances
+
+// Identification record of an instance as the compiled design knows it.
+struct SDR_DATA_INSTANCE_INFO
+{
+    unsigned char m_field1 = 0x6E;
+    int m_field2 = 0;                // instance ordinal
+    unsigned char m_field3 = 1;
+    int m_version = SDR_CURRENT_INSTANCE_VERSION;
+    int m_generator = 0;             // 2 = made by the IP wizard
+};
+
+// Undoable scalars of an instance.
+struct SDR_INSTANCE_STATE
+{
+    std::string name;
+    bool enabled = true;
+    bool powerup_enabled = false;    // the editing session shows a power-up companion entry
+};
+
+class SDR_DATA_INSTANCE
+{
+public:
+    SDR_DATA_INSTANCE(SDR_DATA_SESSION* session, const std::string& name);
+    ~SDR_DATA_INSTANCE();
+
+    const char* get_name();
+    bool set_name(const char* name);
+    void set_expanded_status(bool expanded);
+    bool is_expanded();
+    SDR_DATA_SIGNAL_SET* find_signal_set(const char* name);
+    SDR_DATA_SIGNAL_SET* get_global_signal_set();
+    int get_num_signal_sets();
+    SDR_DATA_SIGNAL_SET* get_signal_set_at(int index);
+    SDR_DATA_SIGNAL_SET* create_signal_set(void* preset, bool flag);
+    bool is_incremental_route_available();
+    SDR_DATA_INSTANCE_INFO get_node_info();
+    int get_current_version();
+    bool is_version_not_defined();
+
+    SDR_DATA_SIGNAL_SET* get_active_signal_set();
+    SDR_DATA_TRIGGER* get_active_trigger();
+    // Active log of the normal (power_up false) or the power-up entry; null when none.
+    SDR_DATA_LOG* get_active_log(bool power_up);
+    // A new plug-in record owned by this instance (rows point at it).
+    SDR_PLUGIN_GROUP* create_plugin_group_record();
+
+    // Edit bracket and change counting (undo history, see SDR_EDIT_SCOPE).
+    void begin_edit();
+    void end_edit();
+    void note_change();
+    // Structural changes (adding or removing signal sets, triggers, logs; changing the active
+    // ones) cannot be undone: they drop the history, and an open bracket records nothing.
+    void note_structural_change();
+    SDR_UNDO_HISTORY& history() { return *m_history; }
+
+    SDR_DATA_SESSION* m_session;     // owner; null once removed (parked)
+    SDR_INSTANCE_STATE m_state;
+    bool m_expanded = false;
+    int m_version = SDR_CURRENT_INSTANCE_VERSION;
+    bool m_newer = false;            // written by a newer version
+    bool m_older = false;            // written by an older version
+    bool m_version_not_defined = false;
+    SDR_DATA_INSTANCE_INFO m_node_info;
+    bool m_incremental_route_available = false;
+    std::vector<std::unique_ptr<SDR_DATA_SIGNAL_SET>> m_signal_sets;   // index 0 is the global one
+    int m_active_signal_set = 0;
+    SDR_INT_DATA_MAP m_position_data[2];         // normal entry, power-up entry (UI state)
+    std::vector<std::unique_ptr<SDR_PLUGIN_GROUP>> m_plugin_groups;    // every record ever made
+    std::unique_ptr<SDR_UNDO_HISTORY> m_history;
+    uint64_t m_change_count = 0;
+    bool m_modified_since_save = false;
+};
+
+// Opens an edit bracket on an instance for the life of the scope; a no-op for a null or removed
+// instance. Every undoable data-side setter opens one, so an edit outside any bracket still
+// becomes one undo step of its own, and nested inside a bracket it joins the open step.
+class SDR_EDIT_SCOPE
+{
+public:
+    explicit SDR_EDIT_SCOPE(SDR_DATA_INSTANCE* instance);
+    ~SDR_EDIT_SCOPE();
+    SDR_EDIT_SCOPE(const SDR_EDIT_SCOPE&) = delete;
+    SDR_EDIT_SCOPE& operator=(const SDR_EDIT_SCOPE&) = delete;
+
+private:
+    SDR_DATA_INSTANCE* m_instance;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Sessions
+
+struct SDR_EMBEDDED_FILE
+{
+    std::string name;
+    QByteArray bytes;
+    bool has_inst_id_crc_info = false;           // the getter answers null until set
+    std::string inst_id_crc_info;
+};
+
+constexpr const char* SDR_RESERVED_SESSION_NAME = "sld_reserved_hdl_session";
+
+class SDR_DATA_SESSION
+{
+public:
+    explicit SDR_DATA_SESSION(const std::string& name);
+    ~SDR_DATA_SESSION();
+
+    const char* get_name();
+    SDR_DATA_MNEMONICS* get_mnemonics();
+    SDR_DATA_INSTANCE* find_instance(const char* name);
+    SDR_DATA_INSTANCE* create_vantrel_instance(void* preset);
+    const char* get_sof_file_name();
+    void set_sof_file_name(const char* name);
+
+    int get_num_instances() const { return static_cast<int>(m_instances.size()); }
+    int index_of(const SDR_DATA_INSTANCE* instance) const;
+    // Builds a new instance with one signal set and one trigger, appended; the name is unique.
+    SDR_DATA_INSTANCE* add_default_instance();
+    // Takes the instance out of the list and parks it (the object stays valid, answers neutral
+    // values, and its log payloads are released).
+    void remove_instance(SDR_DATA_INSTANCE* instance);
+    void park(std::unique_ptr<SDR_DATA_INSTANCE> instance);
+    void park(std::unique_ptr<SDR_DATA_SIGNAL_SET> signal_set);
+    void park(std::unique_ptr<SDR_DATA_TRIGGER> trigger);
+    void park(std::unique_ptr<SDR_DATA_LOG> log);
+    void mark_modified() { m_modified = true; }
+    bool is_modified() const;
+    void clear_modified();
+    std::string unique_instance_name() const;
+
+    std::string m_name;              // absolute file path, or the reserved wizard name
+    int m_file_version = 1;
+    bool m_stripped = false;
+    std::string m_original_name;     // name before stripping (stripped files only)
+    std::vector<std::unique_ptr<SDR_DATA_INSTANCE>> m_instances;
+    SDR_DATA_MNEMONICS m_mnemonics;
+    unsigned long long m_mnemonics_saved_count = 0;  // change count of the tables at the last save
+    SDR_INT_DATA_MAP m_global_data;  // UI state: writing it does not mark the session modified
+    std::string m_jtag_chain_name;   // JTAG hardware
+    std::string m_jtag_device_name;
+    std::string m_sof_file_name;
+    std::vector<SDR_EMBEDDED_FILE> m_embedded_files;
+    bool m_gui_logging = false;
+    unsigned char m_tx_gen2 = 0;
+    bool m_tree_records_pending = false;   // stored trees not yet rebuilt through a root
+    bool m_incremental_route_used = false;
+    bool m_modified = false;               // non-undoable edits (session data, structure)
+    bool m_undoable_modified = false;      // set_undoable_modified_flag
+    SDR_TX_SESSION* m_tx_user = nullptr;   // the editing session over this data, if any
+    int m_next_link_id = 1;
+    int m_next_instance_ordinal = 0;
+
+    // Removed objects, kept until the session dies so stale pointers never dangle.
+    std::vector<std::unique_ptr<SDR_DATA_INSTANCE>> m_parked_instances;
+    std::vector<std::unique_ptr<SDR_DATA_SIGNAL_SET>> m_parked_signal_sets;
+    std::vector<std::unique_ptr<SDR_DATA_TRIGGER>> m_parked_triggers;
+    std::vector<std::unique_ptr<SDR_DATA_LOG>> m_parked_logs;
+};

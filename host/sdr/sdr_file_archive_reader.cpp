@@ -1,0 +1,147 @@
+// Bounded ZIP reading of the analyzer file.
+#include "host/sdr/sdr_file_archive_reader.h"
+
+#include "host/sdr/sdr_file_entry_reader.h"
+#include "host/sdr/sdr_file_stored_index.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <zip.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+// Deflate cannot expand data by more than about 1032:1; a claim beyond that is a lie
+// that would otherwise make the reader allocate without bound.
+const qint64 DEFLATE_MAX_RATIO = 1032;
+
+QString open_problem(int code)
+{
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("not a ZIP archive");
+    case ZIP_ER_NOENT:
+        return QStringLiteral("the file does not exist");
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+        return QStringLiteral("the file cannot be read");
+    case ZIP_ER_INCONS:
+        return QStringLiteral("the ZIP archive is inconsistent");
+    default: {
+        zip_error_t e;
+        zip_error_init_with_code(&e, code);
+        const QString text = QString::fromLocal8Bit(zip_error_strerror(&e));
+        zip_error_fini(&e);
+        return QStringLiteral("cannot open the archive: ") + text;
+    }
+    }
+}
+} // namespace
+
+SDR_FILE_ARCHIVE_READER::SDR_FILE_ARCHIVE_READER(const QString& path) : m_path(path) {}
+
+SDR_FILE_ARCHIVE_READER::~SDR_FILE_ARCHIVE_READER()
+{
+    if (m_zip)
+        zip_discard(m_zip);
+}
+
+bool SDR_FILE_ARCHIVE_READER::fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem) const
+{
+    if (error) {
+        error->set_file(m_path);
+        error->set(entry, problem);
+    }
+    return false;
+}
+
+bool SDR_FILE_ARCHIVE_READER::open(SDR_FILE_ERROR* error)
+{
+    const QFileInfo info(m_path);
+    if (!info.exists())
+        return fail(error, QString(), QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return fail(error, QString(), QStringLiteral("not a file"));
+    m_archive_size = info.size();
+    int code = 0;
+    m_zip = zip_open(QFile::encodeName(m_path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!m_zip)
+        return fail(error, QString(), open_problem(code));
+    m_stored = std::make_unique<SDR_FILE_STORED_INDEX>();
+    if (!m_stored->load(m_path))
+        m_stored.reset();
+    return index_entries(error);
+}
+
+bool SDR_FILE_ARCHIVE_READER::index_entries(SDR_FILE_ERROR* error)
+{
+    const zip_int64_t count = zip_get_num_entries(m_zip, 0);
+    if (count < 0)
+        return fail(error, QString(), QStringLiteral("cannot list the archive"));
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* raw = zip_get_name(m_zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+        if (!raw)
+            continue;
+        const QString name = QString::fromUtf8(raw);
+        // The first of duplicate names wins, the way libzip's own lookup answers.
+        if (!m_index.contains(name)) {
+            m_index.insert(name, i);
+            m_names.append(name);
+        }
+    }
+    return true;
+}
+
+bool SDR_FILE_ARCHIVE_READER::entry_size(const QString& name, qint64* size, SDR_FILE_ERROR* error) const
+{
+    const qint64 index = entry_index(name);
+    if (index < 0)
+        return fail(error, name, QStringLiteral("the entry is missing"));
+    zip_stat_t st;
+    if (zip_stat_index(m_zip, zip_uint64_t(index), 0, &st) != 0)
+        return fail(error, name, QStringLiteral("cannot read the entry's header"));
+    const zip_uint64_t need = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD;
+    if ((st.valid & need) != need)
+        return fail(error, name, QStringLiteral("the entry's header is incomplete"));
+    if (st.comp_size > zip_uint64_t(m_archive_size))
+        return fail(error, name, QStringLiteral("the entry claims more data than the file holds"));
+    const bool stored = st.comp_method == ZIP_CM_STORE;
+    const zip_uint64_t limit = stored ? st.comp_size : st.comp_size * DEFLATE_MAX_RATIO + 1024;
+    if (st.size > limit || (stored && st.size != st.comp_size))
+        return fail(error, name, QStringLiteral("the entry's size (%1 bytes) does not match its data").arg(st.size));
+    *size = qint64(st.size);
+    return true;
+}
+
+bool SDR_FILE_ARCHIVE_READER::direct_location(const QString& name, qint64 size, qint64* offset, quint32* crc) const
+{
+    const qint64 index = entry_index(name);
+    zip_stat_t st;
+    if (!m_stored || index < 0 || zip_stat_index(m_zip, zip_uint64_t(index), 0, &st) != 0)
+        return false;
+    const zip_uint64_t need = ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    if ((st.valid & need) != need || st.comp_method != ZIP_CM_STORE || st.encryption_method != ZIP_EM_NONE)
+        return false;
+    *crc = st.crc;
+    return m_stored->data_offset(name, size, offset);
+}
+
+bool SDR_FILE_ARCHIVE_READER::read_entry(const QString& name, qint64 max_size, QByteArray* bytes,
+                                         SDR_FILE_ERROR* error) const
+{
+    SDR_FILE_ENTRY_READER entry(*this, name);
+    if (!entry.open(error))
+        return false;
+    // A QByteArray holds at most 2 GiB; larger entries are streamed by their owners.
+    max_size = std::min<qint64>(max_size, qint64(INT_MAX) - 64);
+    if (entry.size() > max_size)
+        return fail(error, name, QStringLiteral("the entry is too large (%1 bytes)").arg(entry.size()));
+    QByteArray data(int(entry.size()), Qt::Uninitialized);
+    if (!entry.read_exact(data.data(), data.size(), error) || !entry.finish(error))
+        return false;
+    *bytes = data;
+    return true;
+}

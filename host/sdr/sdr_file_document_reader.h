@@ -1,0 +1,86 @@
+#pragma once
+// Builds a data session from an analyzer file's archive. Everything is read into a new
+// session that nobody else sees; the first problem stops the reading and the half-built
+// session is thrown away, so a refused file loads nothing. Counts are checked before
+// anything is allocated for them, and nesting is bounded.
+
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_error.h"
+#include "host/sdr/sdr_file_xml_input.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class SDR_FILE_ARCHIVE_READER;
+
+class SDR_FILE_DOCUMENT_READER
+{
+public:
+    static const int MAX_TREE_DEPTH = 128;
+    static const qint64 MAX_DOCUMENT_SIZE = qint64(512) << 20;
+    static const qint64 MAX_EMBEDDED_FILE_SIZE = qint64(1) << 30;
+
+    SDR_FILE_DOCUMENT_READER(const SDR_FILE_ARCHIVE_READER& archive, SDR_FILE_ERROR* error);
+    ~SDR_FILE_DOCUMENT_READER();
+
+    std::unique_ptr<SDR_DATA_SESSION> read(const std::string& name);
+
+private:
+    // session level (sdr_file_document_reader.cpp)
+    bool read_root();
+    void read_session();
+    void read_int_data(SDR_INT_DATA_MAP* data);
+    void read_embedded_files();
+    void read_mnemonics();
+    bool read_table_entries(SDR_DATA_MNEMONICS_TABLE* table);
+    void read_instance();
+    void read_instance_attributes(SDR_DATA_INSTANCE* instance);
+    void read_plugin_group(SDR_DATA_INSTANCE* instance);
+    void read_signal_set(SDR_DATA_INSTANCE* instance);
+    void read_signal_set_attributes(SDR_SIGNAL_SET_STATE* state);
+    void finish_instance(SDR_DATA_INSTANCE* instance, int active_signal_set);
+
+    // triggers (sdr_file_document_reader_trigger.cpp)
+    void read_trigger(SDR_DATA_SIGNAL_SET* signal_set);
+    void read_trigger_leaf(SDR_TRIGGER_STATE* state);
+    void read_trigger_settings(SDR_TRIGGER_STATE* state);
+    void read_trigger_in(SDR_TRIGGER_IN* in);
+    void read_trigger_out(SDR_TRIGGER_OUT* out);
+    void read_level(SDR_DATA_TRIGGER* trigger, SDR_TRIGGER_STATE* state);
+    void read_sq_pattern(SDR_DATA_TRIGGER* trigger, SDR_TRIGGER_STATE* state);
+    void read_stored_tree(SDR_STORED_TREE* tree);
+    void read_tree_record(SDR_TREE_RECORD* record, int depth);
+    bool read_attribute(std::vector<std::pair<std::string, std::string>>* attributes);
+    void finish_trigger(SDR_DATA_TRIGGER* trigger, int first_active_log, int second_active_log);
+
+    // node rows (sdr_file_document_reader_rows.cpp)
+    void read_rows(SDR_NODE_LIST* rows);
+    void read_row(SDR_NODE_ROW* row);
+    void read_row_attributes(SDR_NODE_ROW* row);
+    void read_patterns(SDR_NODE_ROW* row);
+    void read_comparison(SDR_NODE_COMPARISON* comparisons, int count);
+    void fit_rows_to_levels(SDR_NODE_LIST* rows, int levels);
+    void derive_tree(SDR_NODE_LIST* rows, bool data_list);
+    void build_wires(SDR_DATA_SIGNAL_SET* signal_set);
+
+    // logs (sdr_file_document_reader_log.cpp)
+    void read_log(SDR_DATA_TRIGGER* trigger);
+    void read_log_tables(SDR_DATA_LOG* log);
+    bool read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared, SDR_LOG_PAYLOAD* payload);
+
+    bool fail_entry(const QString& entry, const QString& problem);
+
+    const SDR_FILE_ARCHIVE_READER& m_archive;
+    SDR_FILE_ERROR* m_error;
+    std::unique_ptr<SDR_FILE_XML_INPUT> m_in;
+    std::unique_ptr<SDR_DATA_SESSION> m_session;
+    int m_format_version = 1;
+    SDR_DATA_INSTANCE* m_instance = nullptr;
+    std::map<int, SDR_PLUGIN_GROUP*> m_plugin_ids;
+    std::vector<std::pair<SDR_DATA_LOG*, int>> m_log_signal_sets;
+};

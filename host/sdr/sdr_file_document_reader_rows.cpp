@@ -1,0 +1,183 @@
+// Reading document.xml: node rows, their pattern copies, and the tree data derived from them.
+#include "host/sdr/sdr_file_document_reader.h"
+
+#include <climits>
+
+namespace
+{
+bool is_group_row(const SDR_NODE_ROW& row)
+{
+    return row.display_type == SDR_NTYPE_GROUP || row.display_type == SDR_NTYPE_GROUP_ALT;
+}
+
+SDR_DATA_TRIGGER_CONDITION default_condition(const SDR_NODE_ROW& row)
+{
+    return is_group_row(row) ? SDR_CTYPE_GROUP_FIRST : SDR_CTYPE_DONT_CARE;
+}
+} // namespace
+
+void SDR_FILE_DOCUMENT_READER::read_rows(SDR_NODE_LIST* rows)
+{
+    while (m_in->next_child()) {
+        if (!m_in->is("row")) {
+            m_in->skip();
+            continue;
+        }
+        SDR_NODE_ROW row;
+        read_row(&row);
+        rows->append(row);
+    }
+}
+
+void SDR_FILE_DOCUMENT_READER::read_row(SDR_NODE_ROW* row)
+{
+    read_row_attributes(row);
+    while (m_in->next_child()) {
+        if (m_in->is("patterns"))
+            read_patterns(row);
+        else
+            m_in->skip();
+    }
+}
+
+void SDR_FILE_DOCUMENT_READER::read_row_attributes(SDR_NODE_ROW* r)
+{
+    r->link_id = m_in->integer("link_id", 0, INT_MIN, INT_MAX);
+    r->name = m_in->text("name");
+    r->signal_type = SDR_DATA_SIGNAL_TYPE(m_in->integer("signal_type", SDR_STYPE_PLAIN, 0, 2047));
+    r->alias = m_in->text("alias");
+    r->has_debug_port_out = m_in->has("debug_port_out");
+    r->debug_port_out = m_in->text("debug_port_out");
+    r->debug_port_out_enabled = m_in->boolean("debug_port_out_enabled", false);
+    r->display_type = SDR_DATA_NODE_DISPLAY_TYPE(m_in->integer("display_type", 0, 0, SDR_NTYPE_LAST_MEMBER));
+    r->depth = m_in->integer("depth", 0, 0, INT_MAX);
+    r->expanded = m_in->boolean("expanded", true);
+    r->capture_type = SDR_DATA_WIRE_CAPTURE_TYPE(m_in->integer("capture", SDR_WTYPE_DATA_AND_TRIGGER, 0, SDR_WTYPE_NEITHER));
+    r->tap_mode = SDR_DATA_WIRE_TAP_MODE(m_in->integer("tap", SDR_TAP_PRE_SYNTHESIS, 0, 3));
+    r->storage_enabled = m_in->boolean("storage", false);
+    r->transition_enabled = m_in->boolean("transition", false);
+    r->inverted = m_in->boolean("inverted", false);
+    r->node_flag = m_in->integer("node_flag", 0, INT_MIN, INT_MAX);
+    r->data_tab_only = m_in->boolean("data_tab_only", false);
+    r->radix = SDR_DATA_GROUP_DISPLAY_TYPE(m_in->integer("radix", SDR_GTYPE_INVALID, 0, SDR_GTYPE_INVALID));
+    r->lsb_to_msb = m_in->boolean("lsb_to_msb", false);
+    r->mnemonic_table = m_in->text("mnemonic_table");
+    int link[3] = {0, 0, 0};
+    m_in->integers_into("link", link, 3, INT_MIN, INT_MAX);
+    r->link_mask = link[0];
+    r->link_mask2 = link[1];
+    r->link_type = link[2];
+    if (m_in->has("plugin")) {
+        const auto found = m_plugin_ids.find(m_in->integer("plugin", -1, 0, INT_MAX));
+        if (found == m_plugin_ids.end())
+            m_in->fail(QStringLiteral("the row names a plug-in record that does not exist"));
+        else
+            r->plugin_group = found->second;
+    }
+}
+
+void SDR_FILE_DOCUMENT_READER::read_patterns(SDR_NODE_ROW* row)
+{
+    const std::string copy = m_in->text("copy");
+    if (copy != "normal" && copy != "power_up") {
+        m_in->skip();
+        return;
+    }
+    SDR_NODE_PATTERNS& p = row->patterns[copy == "normal" ? SDR_COPY_NORMAL : SDR_COPY_POWER_UP];
+    const std::vector<int> conditions = m_in->integers("conditions");
+    if (conditions.size() > size_t(SDR_MAX_TRIGGER_LEVELS))
+        m_in->fail(QStringLiteral("more conditions than trigger levels"));
+    for (int c : conditions) {
+        if (c < 0 || c > SDR_CTYPE_ADVANCED)
+            m_in->fail(QStringLiteral("condition %1 is out of range").arg(c));
+        p.conditions.append(SDR_DATA_TRIGGER_CONDITION(c));
+    }
+    int sq[SDR_NUM_SQ_PATTERNS] = {SDR_CTYPE_DONT_CARE, SDR_CTYPE_DONT_CARE, SDR_CTYPE_DONT_CARE};
+    m_in->integers_into("sq_conditions", sq, SDR_NUM_SQ_PATTERNS, 0, SDR_CTYPE_ADVANCED);
+    for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k)
+        p.sq_conditions[k] = SDR_DATA_TRIGGER_CONDITION(sq[k]);
+    while (m_in->next_child()) {
+        if (m_in->is("comparison")) {
+            const int index = m_in->integer("index", 0, 0, SDR_MAX_TRIGGER_LEVELS - 1);
+            while (p.comparisons.size() <= index)
+                p.comparisons.append(SDR_NODE_COMPARISON());
+            read_comparison(p.comparisons.data(), p.comparisons.size());
+        } else if (m_in->is("sq_comparison")) {
+            read_comparison(p.sq_comparisons, SDR_NUM_SQ_PATTERNS);
+        }
+        m_in->skip();
+    }
+}
+
+void SDR_FILE_DOCUMENT_READER::read_comparison(SDR_NODE_COMPARISON* comparisons, int count)
+{
+    const int index = m_in->integer("index", 0, 0, count - 1);
+    if (m_in->failed())
+        return;
+    SDR_NODE_COMPARISON& c = comparisons[index];
+    c.member = m_in->boolean("member", false);
+    c.enabled = m_in->boolean("enabled", false);
+    int operands[4] = {c.op1, c.value1, c.op2, c.value2};
+    m_in->integers_into("operands", operands, 4, INT_MIN, INT_MAX);
+    if (operands[0] < 0 || operands[0] > SDR_CTYPE_ADVANCED || operands[2] < 0 || operands[2] > SDR_CTYPE_ADVANCED)
+        m_in->fail(QStringLiteral("comparison operator out of range"));
+    c.op1 = SDR_DATA_TRIGGER_CONDITION(operands[0]);
+    c.value1 = operands[1];
+    c.op2 = SDR_DATA_TRIGGER_CONDITION(operands[2]);
+    c.value2 = operands[3];
+}
+
+// Every row carries exactly one condition and one comparison per level, whatever the file
+// held: missing ones take the defaults of a new level, surplus ones are dropped.
+void SDR_FILE_DOCUMENT_READER::fit_rows_to_levels(SDR_NODE_LIST* rows, int levels)
+{
+    for (SDR_NODE_ROW& row : *rows)
+        for (SDR_NODE_PATTERNS& p : row.patterns) {
+            while (p.conditions.size() < levels)
+                p.conditions.append(default_condition(row));
+            p.conditions.resize(levels);
+            p.comparisons.resize(levels);
+        }
+}
+
+// The nesting must be a proper tree (a row is at most one level deeper than the one before,
+// and only below a group row); the subtree ends and channel numbers are derived from it,
+// never taken from the file.
+void SDR_FILE_DOCUMENT_READER::derive_tree(SDR_NODE_LIST* rows, bool data_list)
+{
+    if (m_in->failed())
+        return;
+    std::vector<int> open;
+    int wire = 0;
+    for (int i = 0; i < rows->size(); ++i) {
+        SDR_NODE_ROW& row = (*rows)[i];
+        const int previous_depth = i == 0 ? -1 : rows->at(i - 1).depth;
+        const bool deeper_ok = i > 0 && is_group_row(rows->at(i - 1));
+        if (row.depth > previous_depth + 1 || (row.depth == previous_depth + 1 && i > 0 && !deeper_ok)) {
+            m_in->fail(QStringLiteral("row %1 is nested inconsistently").arg(i));
+            return;
+        }
+        while (!open.empty() && rows->at(open.back()).depth >= row.depth) {
+            (*rows)[open.back()].subtree_end = i - 1;
+            open.pop_back();
+        }
+        open.push_back(i);
+        row.wire_index = data_list && !is_group_row(row) ? wire++ : -1;
+    }
+    for (int index : open)
+        (*rows)[index].subtree_end = rows->size() - 1;
+}
+
+void SDR_FILE_DOCUMENT_READER::build_wires(SDR_DATA_SIGNAL_SET* signal_set)
+{
+    signal_set->m_wires.clear();
+    for (const SDR_NODE_ROW& row : signal_set->state().data_list) {
+        if (row.wire_index < 0)
+            continue;
+        auto wire = std::make_unique<SDR_DATA_WIRE>();
+        wire->m_name = row.name;
+        wire->m_capture_type = row.capture_type;
+        wire->m_tap_mode = row.tap_mode;
+        signal_set->m_wires.push_back(std::move(wire));
+    }
+}

@@ -1,0 +1,157 @@
+// Central directory reading for direct access to stored archive entries.
+#include "host/sdr/sdr_file_stored_index.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+const qint64 MAX_DIRECTORY_SIZE = qint64(256) << 20;
+const qint64 END_RECORD_SIZE = 22;
+const qint64 END_SEARCH = END_RECORD_SIZE + 0xFFFF;
+
+quint16 u16(const QByteArray& b, qint64 at)
+{
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+
+quint32 u32(const QByteArray& b, qint64 at)
+{
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+
+quint64 u64(const QByteArray& b, qint64 at)
+{
+    return qFromLittleEndian<quint64>(b.constData() + at);
+}
+
+// The 64-bit local header offset of a ZIP64 entry, from its extra field.
+bool zip64_offset(const QByteArray& extra, bool wide_size, bool wide_compressed, qint64* offset)
+{
+    for (qint64 at = 0; at + 4 <= extra.size();) {
+        const quint16 id = u16(extra, at);
+        const quint16 length = u16(extra, at + 2);
+        if (id == 0x0001) {
+            const qint64 field = at + 4 + (wide_size ? 8 : 0) + (wide_compressed ? 8 : 0);
+            if (field + 8 > at + 4 + length || field + 8 > extra.size())
+                return false;
+            *offset = qint64(u64(extra, field));
+            return true;
+        }
+        at += 4 + length;
+    }
+    return false;
+}
+} // namespace
+
+SDR_FILE_STORED_INDEX::~SDR_FILE_STORED_INDEX()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool SDR_FILE_STORED_INDEX::read_at(qint64 offset, char* out, qint64 length) const
+{
+    if (m_fd < 0 || offset < 0 || length < 0 || offset > m_file_size || length > m_file_size - offset)
+        return false;
+    while (length > 0) {
+        const ssize_t n = ::pread(m_fd, out, size_t(length), off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        out += n;
+        offset += n;
+        length -= n;
+    }
+    return true;
+}
+
+bool SDR_FILE_STORED_INDEX::read_block(qint64 offset, qint64 length, QByteArray* block) const
+{
+    if (length < 0 || length > MAX_DIRECTORY_SIZE)
+        return false;
+    *block = QByteArray(int(length), Qt::Uninitialized);
+    return read_at(offset, block->data(), length);
+}
+
+bool SDR_FILE_STORED_INDEX::find_directory(qint64* offset, qint64* size, qint64* entries) const
+{
+    const qint64 tail_start = std::max<qint64>(0, m_file_size - END_SEARCH);
+    QByteArray tail;
+    if (!read_block(tail_start, m_file_size - tail_start, &tail))
+        return false;
+    const int end = tail.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0 || end + END_RECORD_SIZE > tail.size())
+        return false;
+    *entries = u16(tail, end + 10);
+    *size = u32(tail, end + 12);
+    *offset = u32(tail, end + 16);
+    if (*entries != 0xFFFF && *size != 0xFFFFFFFF && *offset != 0xFFFFFFFF)
+        return true;
+    QByteArray locator, record;
+    const qint64 locator_at = tail_start + end - 20;
+    if (!read_block(locator_at, 20, &locator) || u32(locator, 0) != 0x07064b50)
+        return false;
+    if (!read_block(qint64(u64(locator, 8)), 56, &record) || u32(record, 0) != 0x06064b50)
+        return false;
+    *entries = qint64(u64(record, 32));
+    *size = qint64(u64(record, 40));
+    *offset = qint64(u64(record, 48));
+    return true;
+}
+
+bool SDR_FILE_STORED_INDEX::read_directory(qint64 offset, qint64 size, qint64 entries)
+{
+    QByteArray d;
+    if (offset < 0 || size < 0 || !read_block(offset, size, &d))
+        return false;
+    qint64 at = 0;
+    for (qint64 i = 0; i < entries; ++i) {
+        if (at + 46 > d.size() || u32(d, at) != 0x02014b50)
+            return false;
+        const qint64 name_length = u16(d, at + 28), extra_length = u16(d, at + 30), comment_length = u16(d, at + 32);
+        if (at + 46 + name_length + extra_length + comment_length > d.size())
+            return false;
+        qint64 local = u32(d, at + 42);
+        const QByteArray extra = d.mid(int(at + 46 + name_length), int(extra_length));
+        if (local == 0xFFFFFFFF &&
+            !zip64_offset(extra, u32(d, at + 24) == 0xFFFFFFFF, u32(d, at + 20) == 0xFFFFFFFF, &local))
+            return false;
+        const QString name = QString::fromUtf8(d.constData() + at + 46, int(name_length));
+        if (!m_local_headers.contains(name))
+            m_local_headers.insert(name, local);
+        at += 46 + name_length + extra_length + comment_length;
+    }
+    return true;
+}
+
+bool SDR_FILE_STORED_INDEX::load(const QString& path)
+{
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return false;
+    const off_t end = ::lseek(m_fd, 0, SEEK_END);
+    m_file_size = end < 0 ? 0 : qint64(end);
+    qint64 offset = 0, size = 0, entries = 0;
+    return find_directory(&offset, &size, &entries) && read_directory(offset, size, entries);
+}
+
+bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64* offset) const
+{
+    const auto found = m_local_headers.constFind(name);
+    QByteArray header;
+    if (found == m_local_headers.constEnd() || !read_block(found.value(), 30, &header) || u32(header, 0) != 0x04034b50)
+        return false;
+    const qint64 data = found.value() + 30 + u16(header, 26) + u16(header, 28);
+    if (size < 0 || data > m_file_size || size > m_file_size - data)
+        return false;
+    *offset = data;
+    return true;
+}

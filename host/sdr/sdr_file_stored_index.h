@@ -1,0 +1,35 @@
+#pragma once
+// Where the data of each uncompressed entry starts in an analyzer file, found from the
+// archive's central directory. Payload entries are stored uncompressed so that opening can
+// read them straight into their final buffers with positioned reads; going through libzip's
+// layered reads costs several times the raw read. Anything this index cannot place is read
+// through libzip as before, so it only speeds things up. Offsets are checked against the file
+// size, and the data's checksum is still verified.
+
+#include <QHash>
+#include <QString>
+
+class SDR_FILE_STORED_INDEX
+{
+public:
+    SDR_FILE_STORED_INDEX() = default;
+    ~SDR_FILE_STORED_INDEX();
+    SDR_FILE_STORED_INDEX(const SDR_FILE_STORED_INDEX&) = delete;
+    SDR_FILE_STORED_INDEX& operator=(const SDR_FILE_STORED_INDEX&) = delete;
+
+    // False when the directory cannot be read this way (the caller then uses libzip alone).
+    bool load(const QString& path);
+    // The file offset of the entry's data, checked to hold `size` bytes.
+    bool data_offset(const QString& name, qint64 size, qint64* offset) const;
+    // Positioned read of exactly `length` bytes.
+    bool read_at(qint64 offset, char* out, qint64 length) const;
+
+private:
+    bool read_block(qint64 offset, qint64 length, QByteArray* block) const;
+    bool find_directory(qint64* offset, qint64* size, qint64* entries) const;
+    bool read_directory(qint64 offset, qint64 size, qint64 entries);
+
+    int m_fd = -1;
+    qint64 m_file_size = 0;
+    QHash<QString, qint64> m_local_headers;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// Checked reading of document.xml: typed attribute getters that refuse bad numbers, values
+// out of range and bad base64 with the line and column of the element, and child iteration
+// that stops at the first problem. Absent attributes take the caller's default; unknown
+// attributes and elements are left alone.
+
+#include "host/sdr/sdr_file_error.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+
+#include <string>
+#include <vector>
+
+class SDR_FILE_XML_INPUT
+{
+public:
+    SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
+
+    // Moves to the next child element of the current element; false at its end or after a
+    // problem. Skipped text, comments and processing instructions do not count.
+    bool next_child();
+    // Moves to the document's root element.
+    bool root();
+    bool is(const char* name) const { return m_reader.name() == QLatin1String(name); }
+    QString element() const { return m_reader.name().toString(); }
+    void skip() { m_reader.skipCurrentElement(); }
+    bool failed() const { return m_reader.hasError() || m_error->is_set(); }
+    // Records a problem at the current position and stops the parse.
+    void fail(const QString& problem);
+    // Records the reader's own error, if any; true when the parse ended cleanly.
+    bool finish();
+
+    bool has(const char* name) const;
+    std::string text(const char* name, const std::string& fallback = std::string());
+    int integer(const char* name, int fallback, int min, int max);
+    unsigned uinteger(const char* name, unsigned fallback);
+    bool boolean(const char* name, bool fallback);
+    std::vector<int> integers(const char* name);
+    // A fixed count of space-separated booleans or integers into an array.
+    void integers_into(const char* name, int* values, int count, int min, int max);
+    void booleans_into(const char* name, bool* values, int count);
+
+private:
+    QStringRef raw(const char* name) const;
+    bool parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value);
+
+    QXmlStreamReader m_reader;
+    QString m_entry;
+    SDR_FILE_ERROR* m_error;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// Writing side of document.xml: attributes of texts, numbers, flags and number lists, in the
+// forms that SDR_FILE_XML_INPUT reads back. Texts that XML 1.0 cannot carry (control
+// characters, bytes that are not UTF-8) go base64-encoded under "<name>_b64", so that every
+// stored byte survives.
+
+#include <QByteArray>
+#include <QXmlStreamWriter>
+
+#include <string>
+#include <vector>
+
+class SDR_FILE_XML_OUTPUT
+{
+public:
+    explicit SDR_FILE_XML_OUTPUT(QByteArray* document);
+
+    void start(const char* element) { m_writer.writeStartElement(QLatin1String(element)); }
+    void end() { m_writer.writeEndElement(); }
+    void begin_document() { m_writer.writeStartDocument(); }
+    void end_document() { m_writer.writeEndDocument(); }
+
+    void text(const char* name, const std::string& value);
+    void integer(const char* name, long long value);
+    void boolean(const char* name, bool value) { integer(name, value ? 1 : 0); }
+    void integers(const char* name, const int* values, int count);
+    void integers(const char* name, const std::vector<int>& values);
+    void booleans(const char* name, const bool* values, int count);
+
+    static bool is_xml_safe(const std::string& value);
+
+private:
+    QXmlStreamWriter m_writer;
+};

@@ -1,0 +1,208 @@
+// SDR_TX_SESSION: construction, document life cycle (create, open, save, close), commit, modified.
+
+#include "host/sdr/sdr_tx_session.h"
+
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_tx_instance.h"
+#include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_tree_object.h"
+#include "host/sdr/sdr_undo_history.h"
+#include "host/sdr/sdr_verify.h"
+#include "host/standin/sdr_control.h"
+
+namespace
+{
+SDR_DATA_MANAGER* manager()
+{
+    return SDR_DATA_MANAGER::get_data_repository_manager();
+}
+} // namespace
+
+SDR_TX_SESSION::SDR_TX_SESSION(SDR_TX_TREE_OBJECT* root, bool own_root) : m_root(root), m_own_root(own_root) {}
+
+SDR_TX_SESSION::~SDR_TX_SESSION()
+{
+    // Deleting an open session without closing it is allowed; the document still leaves the
+    // registry, or a later open of the same path would find a session nobody edits.
+    close_session();
+    m_parked_entries.clear();
+    if (m_own_root)
+        delete m_root;
+}
+
+bool SDR_TX_SESSION::create_session(const char* path)
+{
+    if (!SDR_VERIFY(path != NULL) || !SDR_VERIFY(m_data == NULL))
+        return false;
+    auto session = std::make_unique<SDR_DATA_SESSION>(SDR_DATA_MANAGER::key_of(path));
+    SDR_DATA_SESSION* data = session.get();
+    if (!manager()->register_session(std::move(session))) {
+        m_last_error = std::string("The file ") + path + " is already open.";
+        return false;
+    }
+    data->add_default_instance();
+    attach(data);
+    data->clear_modified();
+    return true;
+}
+
+bool SDR_TX_SESSION::open_session(const char* path)
+{
+    if (!SDR_VERIFY(path != NULL) || !SDR_VERIFY(m_data == NULL))
+        return false;
+    m_last_error.clear();
+    if (SDR_DATA_SESSION* open = manager()->get_session_opened(path)) {
+        // Opened through the manager (an import), nobody edits it yet: adopt it.
+        if (open->m_tx_user != nullptr) {
+            m_last_error = std::string("The file ") + path + " is already open.";
+            return false;
+        }
+        return open_session(open);
+    }
+    std::unique_ptr<SDR_DATA_SESSION> session = sdr_read_session_file(path, &m_last_error);
+    if (!session)
+        return false;
+    session->m_name = SDR_DATA_MANAGER::key_of(path);
+    SDR_DATA_SESSION* data = session.get();
+    if (!manager()->register_session(std::move(session)))
+        return false;
+    attach(data);
+    standin::sdr::detail::count_open();
+    return true;
+}
+
+bool SDR_TX_SESSION::open_session(SDR_DATA_SESSION* session)
+{
+    if (!SDR_VERIFY(session != NULL) || !SDR_VERIFY(m_data == NULL) || !SDR_VERIFY(session->m_tx_user == NULL))
+        return false;
+    if (!manager()->is_registered(session) && !manager()->register_session(std::unique_ptr<SDR_DATA_SESSION>(session)))
+        return false;
+    attach(session);
+    return true;
+}
+
+void SDR_TX_SESSION::attach(SDR_DATA_SESSION* session)
+{
+    m_data = session;
+    m_data->m_tx_user = this;
+    m_is_tx_gen2 = m_data->m_tx_gen2;
+    if (m_data->m_tree_records_pending && m_root != nullptr)
+        sdr_rebuild_session_trees(*m_data, m_root);
+    for (const auto& instance : m_data->m_instances)
+        prepare_instance(instance.get());
+    rebuild_entries();
+}
+
+void SDR_TX_SESSION::prepare_instance(SDR_DATA_INSTANCE* instance)
+{
+    for (const auto& set : instance->m_signal_sets)
+        for (const auto& trigger : set->m_triggers)
+            ensure_state_machine_object(trigger.get());
+}
+
+bool SDR_TX_SESSION::save_session(const char* path)
+{
+    if (!SDR_VERIFY(path != NULL) || m_data == nullptr)
+        return false;
+    m_last_error.clear();
+    if (standin::sdr::detail::take_save_failure()) {
+        m_last_error = std::string("Cannot write the file ") + path + ".";
+        return false;
+    }
+    std::string key = SDR_DATA_MANAGER::key_of(path);
+    SDR_DATA_SESSION* other = manager()->get_session_opened(path);
+    if (other != nullptr && other != m_data) {
+        m_last_error = std::string("The file ") + path + " is open in another session.";
+        return false;
+    }
+    m_data->m_tx_gen2 = m_is_tx_gen2;
+    if (m_root != nullptr)
+        sdr_collect_session_trees(*m_data);
+    if (!sdr_write_session_file(*m_data, path, &m_last_error))
+        return false;
+    manager()->rename_session(m_data, key);
+    m_data->clear_modified();
+    standin::sdr::detail::count_save();
+    return true;
+}
+
+void SDR_TX_SESSION::close_session()
+{
+    if (m_data == nullptr)
+        return;
+    int open_brackets = 0;
+    for (const auto& instance : m_data->m_instances)
+        open_brackets += instance->history().depth();
+    if (open_brackets > 0)
+        standin::sdr::detail::count_unbalanced_at_close(open_brackets);
+    detach_all_entries();
+    m_data->m_tx_user = nullptr;
+    manager()->release_session(m_data);
+    m_data = nullptr;
+}
+
+void SDR_TX_SESSION::detach_all_entries()
+{
+    for (auto& entry : m_entries) {
+        entry->detach();
+        m_parked_entries.push_back(std::move(entry));
+    }
+    m_entries.clear();
+}
+
+bool SDR_TX_SESSION::is_modified()
+{
+    return m_data != nullptr && m_data->is_modified();
+}
+
+void SDR_TX_SESSION::set_undoable_modified_flag()
+{
+    if (m_data != nullptr)
+        m_data->m_undoable_modified = true;
+}
+
+bool SDR_TX_SESSION::is_stripped_version()
+{
+    return m_data != nullptr && m_data->m_stripped;
+}
+
+bool SDR_TX_SESSION::rename_a_stripped_version()
+{
+    if (m_data == nullptr || !m_data->m_stripped || m_data->m_original_name.empty())
+        return false;
+    if (standin::sdr::detail::rename_stripped_fails())
+        return false;
+    if (!manager()->rename_session(m_data, m_data->m_original_name))
+        return false;
+    m_data->m_stripped = false;
+    m_data->m_modified = true;
+    return true;
+}
+
+void SDR_TX_SESSION::refresh_after_version_upgrade()
+{
+    if (m_data == nullptr)
+        return;
+    m_data->m_incremental_route_used = false;
+    for (const auto& instance : m_data->m_instances)
+        for (const auto& set : instance->m_signal_sets)
+            for (const auto& trigger : set->m_triggers)
+                trigger->m_using_incremental_route = false;
+}
+
+SDR_DATA_SESSION* SDR_TX_SESSION::get_data_session()
+{
+    return m_data;
+}
+
+void SDR_TX_SESSION::set_gui_logging(bool on)
+{
+    if (m_data != nullptr)
+        m_data->m_gui_logging = on;
+}
+
+bool SDR_TX_SESSION::is_gui_logging_enabled()
+{
+    return m_data != nullptr && m_data->m_gui_logging;
+}

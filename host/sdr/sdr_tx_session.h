@@ -1,0 +1,143 @@
+#pragma once
+// Editing session of one analyzer document: the entry index space over the data session (an
+// instance whose power-up trigger is on is followed by its power-up view entry), the façades of
+// each entry, session-wide data and the save/open/commit cycle. Façades of entries that go away
+// are detached and parked until the session closes, so stale pointers answer neutral values.
+
+#include "host/sdr/sdr_data_model.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class SDR_TX_INSTANCE;
+class SDR_TX_SIGNAL_SET;
+class SDR_TX_TRIGGER;
+class SDR_TX_TREE_OBJECT;
+
+class SDR_TX_SESSION
+{
+public:
+    SDR_TX_SESSION(SDR_TX_TREE_OBJECT* root, bool own_root);
+    virtual ~SDR_TX_SESSION();
+    SDR_TX_SESSION(const SDR_TX_SESSION&) = delete;
+    SDR_TX_SESSION& operator=(const SDR_TX_SESSION&) = delete;
+
+    // document life cycle
+    bool create_session(const char* path);
+    bool open_session(const char* path);
+    bool open_session(SDR_DATA_SESSION* session);
+    bool save_session(const char* path);
+    void close_session();
+    void commit_session();
+    bool is_modified();
+    void set_undoable_modified_flag();
+    bool is_stripped_version();
+    bool rename_a_stripped_version();
+    void refresh_after_version_upgrade();
+    SDR_DATA_SESSION* get_data_session();
+    void set_gui_logging(bool on);
+    bool is_gui_logging_enabled();
+
+    // entries
+    int get_num_instances();
+    SDR_TX_INSTANCE* get_instance_at(int index, bool flag);
+    SDR_TX_SIGNAL_SET* get_signal_set_at(int index, bool flag);
+    SDR_TX_TRIGGER* get_trigger_at(int index, bool flag);
+    SDR_DATA_LOG* get_log_at(int index, bool flag);
+    bool is_power_up_view(int index);
+    bool is_power_up_trigger(int view);
+    bool set_power_up_trigger_mode(int instance, bool on);
+    bool duplicate_trigger_to_other(int view);
+    int create_vantrel_instance(void* preset = nullptr);
+    bool remove_vantrel_instance(int index);
+    bool set_active(int index, const char* signal_set, const char* trigger, const char* log);
+    bool set_active_log(int index, SDR_DATA_LOG* log);
+    bool remove(int index, const char* signal_set, const char* trigger, const char* log);
+    bool save_to_log(int index);
+    SDR_DATA_LOG* create_new_log(int index);
+    void remove_current_log(int index);
+    bool check_instance_compilation_type_at(int index, bool* recompile, bool* reroute);
+
+    // UI state of the document (does not mark it modified)
+    int get_global_data(const char* key);
+    int get_global_data(const char* key, int* values, int capacity = SDR_GLOBAL_DATA_CAPACITY);
+    bool set_global_data(const char* key, int value);
+    bool set_global_data(const char* key, const int* values, int count);
+
+    // JTAG settings and programming files
+    const char* get_jtag_chain_name();
+    void set_jtag_chain_name(const char* name);
+    const char* get_jtag_device_name();
+    void set_jtag_device_name(const char* name);
+    const char* get_sof_file_name();
+    void set_sof_file_name(const char* name);
+    bool embed_sof_file(const char* path, const char* name);
+    int get_embedded_sof_file_count();
+    const char* get_embedded_sof_file_name_at(int index);
+    void set_embedded_sof_inst_id_crc_at(int index, const char* info);
+    const char* get_embedded_sof_inst_id_crc_at(int index);
+    bool remove_embedded_sof_at(int index);
+    bool rename_embedded_sof_filename_at(int index, const char* name);
+    bool extract_sof_file(int index, const char* path);
+
+    // estimates
+    SDR_HALCYTE_RAM_TYPE get_instance_ram_type_at(int index);
+    // `family` is a DEV_FAMILY_ENUM value; taken as int so this header does not depend on the
+    // device library (an unscoped enum argument converts implicitly).
+    unsigned get_instance_estimated_lcell_count_at(int index, int family);
+    unsigned get_instance_ram_bits_usage_at(int index);
+
+    // the power-up selector last given to a trigger façade (façades report it here)
+    bool is_power_up_editing() const { return m_power_up_editing; }
+    void set_power_up_editing(bool on) { m_power_up_editing = on; }
+
+    // Public byte: "second-generation" flag of the document; stored in the file.
+    unsigned char m_is_tx_gen2 = 0;
+
+    // --- repository internals used by the other repository classes -------------------------
+    SDR_TX_TREE_OBJECT* get_root_object() const { return m_root; }
+    // Entry index of the normal entry of `instance`, -1 when it has none.
+    int entry_of(const SDR_DATA_INSTANCE* instance) const;
+    SDR_DATA_INSTANCE* data_instance_at(int index) const;
+    // Creates a trigger's state machine handle through the root when it has none yet.
+    void ensure_state_machine_object(SDR_DATA_TRIGGER* trigger);
+    // Handle of level `index` (or SQ pattern 0..2), created through the root on first use.
+    SDR_TX_TREE_OBJECT* ensure_level_tree(SDR_DATA_TRIGGER* trigger, int index, bool sq);
+    // Deletes every deletable handle of the trigger through the root.
+    void release_trees(SDR_DATA_TRIGGER* trigger);
+    // Rebuilds the entry list from the instance list, keeping the façades of surviving entries.
+    void rebuild_entries();
+    // Undoes the creation of an instance (called by its history): removes it and its entries.
+    void undo_instance_creation(SDR_DATA_INSTANCE* instance);
+
+    // Why the last create/open/save failed ("" after a success); for messages and tests.
+    const std::string& get_last_error() const { return m_last_error; }
+    // CRC over the compile-relevant content of a trigger and its signal set (node names, tap
+    // modes, capture types, setup, level count and types, SQ type, trigger in/out enables and
+    // the committed advanced expressions); basic conditions and comparison values are left out.
+    // `pre_fit_only` leaves out post-fitting rows (tap mode 2): what a reroute cannot change.
+    static unsigned compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bool pre_fit_only = false);
+
+    struct ENTRY;
+
+private:
+    void attach(SDR_DATA_SESSION* session);
+    void detach_all_entries();
+    void prepare_instance(SDR_DATA_INSTANCE* instance);
+    ENTRY* entry_at(int index) const;
+    void commit_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TRIGGER* facade);
+    bool remove_log(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trigger, int log_index);
+    bool remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index);
+    bool remove_signal_set(SDR_DATA_INSTANCE* instance, int set_index);
+    SDR_DATA_LOG* reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up);
+    void structural_change(SDR_DATA_INSTANCE* instance);
+
+    SDR_TX_TREE_OBJECT* m_root;
+    bool m_own_root;
+    SDR_DATA_SESSION* m_data = nullptr;
+    std::vector<std::unique_ptr<ENTRY>> m_entries;
+    std::vector<std::unique_ptr<ENTRY>> m_parked_entries;
+    bool m_power_up_editing = false;
+    std::string m_last_error;
+};

@@ -1,0 +1,224 @@
+// SDR_TX_SESSION: session-wide data: UI state, JTAG settings, embedded programming files and the
+// compilation check (the resource estimates live with the node lists).
+
+#include "host/sdr/sdr_tx_session.h"
+
+#include "host/sdr/sdr_compiled_design.h"
+#include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_verify.h"
+#include "host/standin/sdr_control.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <algorithm>
+
+namespace
+{
+QString qpath(const char* path)
+{
+    return QString::fromLocal8Bit(path);
+}
+} // namespace
+
+// ---- UI state ---------------------------------------------------------------------------------
+
+int SDR_TX_SESSION::get_global_data(const char* key)
+{
+    int value = -1;
+    return get_global_data(key, &value, 1) > 0 ? value : -1;
+}
+
+int SDR_TX_SESSION::get_global_data(const char* key, int* values, int capacity)
+{
+    if (m_data == nullptr || key == nullptr)
+        return -1;
+    if (!SDR_VERIFY(capacity >= 0) || !SDR_VERIFY(values != NULL || capacity == 0))
+        return -1;
+    auto it = m_data->m_global_data.find(key);
+    if (it == m_data->m_global_data.end())
+        return -1;
+    int count = static_cast<int>(it->second.size());
+    std::copy_n(it->second.begin(), std::min(count, capacity), values);
+    return count;
+}
+
+bool SDR_TX_SESSION::set_global_data(const char* key, int value)
+{
+    return set_global_data(key, &value, 1);
+}
+
+bool SDR_TX_SESSION::set_global_data(const char* key, const int* values, int count)
+{
+    if (m_data == nullptr || key == nullptr)
+        return false;
+    if (!SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0))
+        return false;
+    // UI state (sizes, column widths, lock mode...): saved, but no reason to ask for a save.
+    m_data->m_global_data[key] = std::vector<int>(values, values + count);
+    return true;
+}
+
+// ---- JTAG settings ----------------------------------------------------------------------------
+
+namespace
+{
+void store_text(SDR_DATA_SESSION* data, std::string* field, const char* value)
+{
+    std::string text = value != nullptr ? value : "";
+    if (*field == text)
+        return;
+    *field = text;
+    data->mark_modified();
+}
+} // namespace
+
+const char* SDR_TX_SESSION::get_jtag_chain_name()
+{
+    return m_data != nullptr ? m_data->m_jtag_chain_name.c_str() : "";
+}
+
+void SDR_TX_SESSION::set_jtag_chain_name(const char* name)
+{
+    if (m_data != nullptr)
+        store_text(m_data, &m_data->m_jtag_chain_name, name);
+}
+
+const char* SDR_TX_SESSION::get_jtag_device_name()
+{
+    return m_data != nullptr ? m_data->m_jtag_device_name.c_str() : "";
+}
+
+void SDR_TX_SESSION::set_jtag_device_name(const char* name)
+{
+    if (m_data != nullptr)
+        store_text(m_data, &m_data->m_jtag_device_name, name);
+}
+
+const char* SDR_TX_SESSION::get_sof_file_name()
+{
+    return m_data != nullptr ? m_data->get_sof_file_name() : "";
+}
+
+void SDR_TX_SESSION::set_sof_file_name(const char* name)
+{
+    if (m_data != nullptr)
+        m_data->set_sof_file_name(name);
+}
+
+// ---- embedded programming files ---------------------------------------------------------------
+
+bool SDR_TX_SESSION::embed_sof_file(const char* path, const char* name)
+{
+    if (m_data == nullptr || path == nullptr || name == nullptr || *name == '\0')
+        return false;
+    QFile file(qpath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    SDR_EMBEDDED_FILE embedded;
+    embedded.name = name;
+    embedded.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    auto same_name = [name](const SDR_EMBEDDED_FILE& f) { return f.name == name; };
+    auto it = std::find_if(m_data->m_embedded_files.begin(), m_data->m_embedded_files.end(), same_name);
+    if (it != m_data->m_embedded_files.end())
+        *it = embedded; // embedding again under a name replaces the stored file
+    else
+        m_data->m_embedded_files.push_back(embedded);
+    m_data->mark_modified();
+    return true;
+}
+
+int SDR_TX_SESSION::get_embedded_sof_file_count()
+{
+    return m_data != nullptr ? static_cast<int>(m_data->m_embedded_files.size()) : 0;
+}
+
+namespace
+{
+SDR_EMBEDDED_FILE* embedded_at(SDR_DATA_SESSION* data, int index)
+{
+    if (data == nullptr || index < 0 || index >= static_cast<int>(data->m_embedded_files.size()))
+        return nullptr;
+    return &data->m_embedded_files[index];
+}
+} // namespace
+
+const char* SDR_TX_SESSION::get_embedded_sof_file_name_at(int index)
+{
+    SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
+    return file != nullptr ? file->name.c_str() : nullptr;
+}
+
+void SDR_TX_SESSION::set_embedded_sof_inst_id_crc_at(int index, const char* info)
+{
+    SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
+    if (file == nullptr)
+        return;
+    file->has_inst_id_crc_info = info != nullptr;
+    file->inst_id_crc_info = info != nullptr ? info : "";
+    m_data->mark_modified();
+}
+
+const char* SDR_TX_SESSION::get_embedded_sof_inst_id_crc_at(int index)
+{
+    SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
+    return file != nullptr && file->has_inst_id_crc_info ? file->inst_id_crc_info.c_str() : nullptr;
+}
+
+bool SDR_TX_SESSION::remove_embedded_sof_at(int index)
+{
+    if (embedded_at(m_data, index) == nullptr)
+        return false;
+    m_data->m_embedded_files.erase(m_data->m_embedded_files.begin() + index);
+    m_data->mark_modified();
+    return true;
+}
+
+bool SDR_TX_SESSION::rename_embedded_sof_filename_at(int index, const char* name)
+{
+    SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
+    if (file == nullptr || name == nullptr || *name == '\0')
+        return false;
+    for (const SDR_EMBEDDED_FILE& other : m_data->m_embedded_files)
+        if (&other != file && other.name == name)
+            return false;
+    file->name = name;
+    m_data->mark_modified();
+    return true;
+}
+
+bool SDR_TX_SESSION::extract_sof_file(int index, const char* path)
+{
+    SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
+    if (file == nullptr || path == nullptr)
+        return false;
+    // Written beside the target and renamed over it, so a failed write leaves no torn file.
+    QSaveFile out(qpath(path));
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(file->bytes) != file->bytes.size())
+        return false;
+    return out.commit();
+}
+
+// ---- compilation ----------------------------------------------------------------
+
+bool SDR_TX_SESSION::check_instance_compilation_type_at(int index, bool* recompile, bool* reroute)
+{
+    SDR_DATA_INSTANCE* instance = data_instance_at(index);
+    if (instance == nullptr)
+        return false;
+    SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    SDR_COMPILED_DESIGN::INSTANCE compiled;
+    bool known = SDR_COMPILED_DESIGN::find(instance->m_state.name, &compiled);
+    bool pre_changed = !known || compiled.pre_fit_crc != compute_trigger_crc(trigger, true);
+    bool full_changed = !known || compiled.crc != compute_trigger_crc(trigger);
+    if (recompile != nullptr)
+        *recompile = pre_changed;
+    if (reroute != nullptr)
+        *reroute = !pre_changed && full_changed;
+    return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// One entry of an editing session: an instance (or its power-up view) with its façades. Only the
+// session's sources include this header.
+
+#include "host/sdr/sdr_tx_instance.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sdr/sdr_tx_trigger.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+inline const std::string& sdr_name_of(const std::unique_ptr<SDR_DATA_SIGNAL_SET>& set)
+{
+    return set->state().name;
+}
+
+inline const std::string& sdr_name_of(const std::unique_ptr<SDR_DATA_TRIGGER>& trigger)
+{
+    return trigger->state().name;
+}
+
+inline const std::string& sdr_name_of(const std::unique_ptr<SDR_DATA_LOG>& log)
+{
+    return log->m_name;
+}
+
+// Index of the first object called `name` in an owning list, -1 when none.
+template <typename T>
+int sdr_index_of_name(const std::vector<std::unique_ptr<T>>& list, const char* name)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (name != nullptr && sdr_name_of(list[i]) == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+struct SDR_TX_SESSION::ENTRY
+{
+    ENTRY(SDR_TX_SESSION* session, SDR_DATA_INSTANCE* data_instance, bool power_up_view)
+        : instance(data_instance),
+          power_up(power_up_view),
+          tx_instance(std::make_unique<SDR_TX_INSTANCE>(session, data_instance, power_up_view)),
+          signal_set(std::make_unique<SDR_TX_SIGNAL_SET>(session, data_instance)),
+          trigger(std::make_unique<SDR_TX_TRIGGER>(session, data_instance, power_up_view))
+    {
+    }
+
+    // The entry went away: every façade answers neutral values from now on.
+    void detach()
+    {
+        instance = nullptr;
+        tx_instance->detach();
+        signal_set->detach();
+        trigger->detach();
+    }
+
+    SDR_DATA_INSTANCE* instance;
+    bool power_up;
+    std::unique_ptr<SDR_TX_INSTANCE> tx_instance;
+    std::unique_ptr<SDR_TX_SIGNAL_SET> signal_set;
+    std::unique_ptr<SDR_TX_TRIGGER> trigger;
+};

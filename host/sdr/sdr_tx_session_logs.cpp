@@ -1,0 +1,191 @@
+// SDR_TX_SESSION: data logs (logging on and off), and removal of logs, triggers and signal sets.
+// All of these change the document's structure: they cannot be undone and clear the history.
+
+#include "host/sdr/sdr_tx_session.h"
+
+#include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_tree_object.h"
+#include "host/standin/sdr_control.h"
+
+namespace
+{
+// First free "log_<n>" of a trigger.
+std::string next_log_name(const SDR_DATA_TRIGGER* trigger)
+{
+    for (int n = 1;; ++n) {
+        std::string name = "log_" + std::to_string(n);
+        if (sdr_index_of_name(trigger->m_logs, name.c_str()) < 0)
+            return name;
+    }
+}
+
+// Names of the data list's leaves, in channel order.
+std::vector<std::string> wire_names(const SDR_DATA_SIGNAL_SET* set)
+{
+    std::vector<std::string> names;
+    if (set == nullptr)
+        return names;
+    for (const SDR_NODE_ROW& row : set->state().data_list)
+        if (row.display_type != SDR_NTYPE_GROUP && row.display_type != SDR_NTYPE_GROUP_ALT)
+            names.push_back(row.name);
+    return names;
+}
+
+// Index of the active log after log `removed` left a list that had it at `active`.
+int active_after_removal(int active, int removed)
+{
+    if (active > removed)
+        return active - 1;
+    if (active == removed)
+        return removed - 1;
+    return active;
+}
+
+// Index that stays active after element `removed` left a list (the previous one when it was
+// the active one; 0 at the front).
+int active_object_after_removal(int active, int removed)
+{
+    if (active > removed || (active == removed && active > 0))
+        return active - 1;
+    return active;
+}
+} // namespace
+
+bool SDR_TX_SESSION::save_to_log(int index)
+{
+    ENTRY* entry = entry_at(index);
+    SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
+    SDR_DATA_LOG* source = entry != nullptr ? entry->instance->get_active_log(entry->power_up) : nullptr;
+    if (trigger == nullptr || source == nullptr)
+        return false;
+    auto copy = std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger));
+    copy->m_power_up = source->m_power_up;
+    copy->m_signal_set = source->m_signal_set;
+    copy->m_wire_names = source->m_wire_names;
+    copy->m_payload = source->m_payload; // immutable samples: shared, not copied
+    for (const auto& table : source->m_static_plugin_tables) {
+        auto clone = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(table.second->get_name(), table.second->get_width());
+        clone->set_content(table.second->get_content());
+        copy->m_static_plugin_tables[table.first] = std::move(clone);
+    }
+    trigger->m_logs.push_back(std::move(copy));
+    structural_change(entry->instance);
+    return true;
+}
+
+SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
+{
+    ENTRY* entry = entry_at(index);
+    SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
+    if (trigger == nullptr || standin::sdr::detail::take_create_log_failure())
+        return nullptr;
+    SDR_DATA_LOG* log = nullptr;
+    if (m_data->m_gui_logging) {
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger)));
+        log = trigger->m_logs.back().get();
+        m_data->mark_modified();
+    } else {
+        log = reuse_temp_log(trigger, entry->power_up);
+    }
+    log->m_power_up = entry->power_up;
+    log->m_signal_set = trigger->m_signal_set;
+    log->m_wire_names = wire_names(trigger->m_signal_set);
+    trigger->m_active_log[entry->power_up ? 1 : 0] = sdr_index_of_name(trigger->m_logs, log->m_name.c_str());
+    entry->instance->note_structural_change();
+    return log;
+}
+
+// Logging off keeps one temporary log per trigger, emptied and reused for every run.
+SDR_DATA_LOG* SDR_TX_SESSION::reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up)
+{
+    for (const auto& log : trigger->m_logs) {
+        if (log->m_global_temp) {
+            log->m_payload.reset();
+            log->m_static_plugin_tables.clear();
+            log->m_acquiring = false;
+            log->m_do_not_show = 0;
+            return log.get();
+        }
+    }
+    std::string name = "log_temp";
+    if (sdr_index_of_name(trigger->m_logs, name.c_str()) >= 0)
+        name = next_log_name(trigger);
+    trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, name));
+    SDR_DATA_LOG* log = trigger->m_logs.back().get();
+    log->m_global_temp = true;
+    log->m_power_up = power_up;
+    return log;
+}
+
+void SDR_TX_SESSION::remove_current_log(int index)
+{
+    ENTRY* entry = entry_at(index);
+    SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
+    if (trigger == nullptr)
+        return;
+    remove_log(entry->instance, trigger, trigger->m_active_log[entry->power_up ? 1 : 0]);
+}
+
+bool SDR_TX_SESSION::remove_log(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trigger, int log_index)
+{
+    if (log_index < 0 || log_index >= static_cast<int>(trigger->m_logs.size()))
+        return false;
+    std::unique_ptr<SDR_DATA_LOG> log = std::move(trigger->m_logs[log_index]);
+    trigger->m_logs.erase(trigger->m_logs.begin() + log_index);
+    for (int& active : trigger->m_active_log)
+        active = active_after_removal(active, log_index);
+    if (trigger->m_logs.empty())
+        trigger->m_active_log[0] = trigger->m_active_log[1] = -1;
+    m_data->park(std::move(log));
+    structural_change(instance);
+    return true;
+}
+
+bool SDR_TX_SESSION::remove(int index, const char* signal_set, const char* trigger, const char* log)
+{
+    ENTRY* entry = entry_at(index);
+    if (entry == nullptr)
+        return false;
+    SDR_DATA_INSTANCE* instance = entry->instance;
+    int set_index = signal_set != nullptr ? sdr_index_of_name(instance->m_signal_sets, signal_set)
+                                          : instance->m_active_signal_set;
+    SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(set_index);
+    if (set == nullptr)
+        return false;
+    if (trigger == nullptr && log == nullptr)
+        return remove_signal_set(instance, set_index);
+    int trigger_index = trigger != nullptr ? sdr_index_of_name(set->m_triggers, trigger) : set->m_active_trigger;
+    if (trigger_index < 0 || trigger_index >= static_cast<int>(set->m_triggers.size()))
+        return false;
+    SDR_DATA_TRIGGER* target = set->m_triggers[trigger_index].get();
+    if (log == nullptr)
+        return remove_trigger(set, trigger_index);
+    return remove_log(instance, target, sdr_index_of_name(target->m_logs, log));
+}
+
+bool SDR_TX_SESSION::remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index)
+{
+    if (set->m_triggers.size() <= 1)
+        return false; // a signal set always keeps one trigger
+    std::unique_ptr<SDR_DATA_TRIGGER> trigger = std::move(set->m_triggers[trigger_index]);
+    set->m_triggers.erase(set->m_triggers.begin() + trigger_index);
+    set->m_active_trigger = active_object_after_removal(set->m_active_trigger, trigger_index);
+    release_trees(trigger.get());
+    m_data->park(std::move(trigger));
+    structural_change(set->m_instance);
+    return true;
+}
+
+bool SDR_TX_SESSION::remove_signal_set(SDR_DATA_INSTANCE* instance, int set_index)
+{
+    if (instance->m_signal_sets.size() <= 1)
+        return false; // an instance always keeps one signal set
+    std::unique_ptr<SDR_DATA_SIGNAL_SET> set = std::move(instance->m_signal_sets[set_index]);
+    instance->m_signal_sets.erase(instance->m_signal_sets.begin() + set_index);
+    instance->m_active_signal_set = active_object_after_removal(instance->m_active_signal_set, set_index);
+    for (const auto& trigger : set->m_triggers)
+        release_trees(trigger.get());
+    m_data->park(std::move(set));
+    structural_change(instance);
+    return true;
+}

@@ -1,0 +1,263 @@
+// SDR_TX_SIGNAL_SET: derivation of the data list from the trigger list. Rows the data list
+// already has keep their place and grouping there; new data-enabled leaves join under their
+// trigger-list group when the data list has it, and a group new to the data list gathers its
+// members, so a bus made in the trigger list shows as a bus in the data list too.
+#include "host/sdr/sdr_tx_signal_set.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace
+{
+bool takes_data(const SDR_NODE_ROW& row)
+{
+    return row.capture_type == SDR_WTYPE_DATA_ONLY || row.capture_type == SDR_WTYPE_DATA_AND_TRIGGER;
+}
+
+// Leaves are the trigger rows seen from the data side: their node fields follow. Group rows
+// follow where their link mask says so.
+void refresh_from(SDR_NODE_ROW* row, const SDR_NODE_ROW& source)
+{
+    if (!SDR_TX_SIGNAL_NODES::is_group_row(source))
+    {
+        row->name = source.name;
+        row->signal_type = source.signal_type;
+        row->alias = source.alias;
+        row->capture_type = source.capture_type;
+        row->tap_mode = source.tap_mode;
+        row->storage_enabled = source.storage_enabled;
+        row->transition_enabled = source.transition_enabled;
+        row->inverted = source.inverted;
+        row->node_flag = source.node_flag;
+        row->has_debug_port_out = source.has_debug_port_out;
+        row->debug_port_out = source.debug_port_out;
+        row->debug_port_out_enabled = source.debug_port_out_enabled;
+        return;
+    }
+    row->link_mask = source.link_mask;
+    row->link_mask2 = source.link_mask2;
+    row->link_type = source.link_type;
+    if (source.link_mask & 0x1)
+        row->name = source.name;
+    if (source.link_mask & 0x8)
+    {
+        row->radix = source.radix;
+        row->alias = source.alias;
+    }
+    if (source.link_mask & 0x2)
+        row->lsb_to_msb = source.lsb_to_msb;
+    if (source.link_mask & 0x4)
+        row->mnemonic_table = source.mnemonic_table;
+}
+
+bool same_row(const SDR_NODE_ROW& a, const SDR_NODE_ROW& b)
+{
+    return a.link_id == b.link_id && a.name == b.name && a.signal_type == b.signal_type && a.alias == b.alias
+           && a.display_type == b.display_type && a.depth == b.depth && a.subtree_end == b.subtree_end
+           && a.expanded == b.expanded && a.capture_type == b.capture_type && a.tap_mode == b.tap_mode
+           && a.storage_enabled == b.storage_enabled && a.transition_enabled == b.transition_enabled
+           && a.inverted == b.inverted && a.node_flag == b.node_flag && a.radix == b.radix
+           && a.lsb_to_msb == b.lsb_to_msb && a.mnemonic_table == b.mnemonic_table && a.link_mask == b.link_mask
+           && a.link_mask2 == b.link_mask2 && a.link_type == b.link_type && a.plugin_group == b.plugin_group
+           && a.wire_index == b.wire_index && a.data_tab_only == b.data_tab_only && a.link_row == b.link_row
+           && a.parent_row == b.parent_row && a.has_debug_port_out == b.has_debug_port_out
+           && a.debug_port_out == b.debug_port_out;
+}
+
+bool same_list(const SDR_NODE_LIST& a, const SDR_NODE_LIST& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i)
+    {
+        if (!same_row(a[i], b[i]))
+            return false;
+    }
+    return true;
+}
+
+class DATA_LIST_BUILDER
+{
+public:
+    explicit DATA_LIST_BUILDER(const SDR_NODE_LIST& trigger) : m_trigger(trigger), m_wanted(size_t(trigger.size()))
+    {
+        for (int i = 0; i < trigger.size(); ++i)
+        {
+            m_index.insert(trigger[i].link_id, i);
+            if (SDR_TX_SIGNAL_NODES::is_group_row(trigger[i]) || !takes_data(trigger[i]))
+                continue;
+            for (int at = i; at >= 0 && !m_wanted[size_t(at)]; at = trigger[at].parent_row)
+                m_wanted[size_t(at)] = true;
+        }
+    }
+
+    SDR_NODE_LIST build(const SDR_NODE_LIST& current)
+    {
+        keep_known_rows(current);
+        if (m_present.isEmpty())
+            return build_fresh();
+        for (int t = 0; t < m_trigger.size(); ++t)
+        {
+            if (m_wanted[size_t(t)] && !m_present.contains(m_trigger[t].link_id))
+                add(t);
+        }
+        SDR_TX_SIGNAL_NODES::drop_empty_groups(m_next);
+        return m_next;
+    }
+
+private:
+    // Nothing of the trigger list is shown yet (a new document, a file without a data list):
+    // the wanted rows in trigger order, then the rows that exist only in the data list.
+    SDR_NODE_LIST build_fresh()
+    {
+        SDR_NODE_LIST fresh;
+        for (int t = 0; t < m_trigger.size(); ++t)
+        {
+            if (m_wanted[size_t(t)])
+                fresh.append(fresh_row(t));
+        }
+        for (const SDR_NODE_ROW& row : m_next)
+            fresh.append(row);
+        SDR_TX_SIGNAL_NODES::drop_empty_groups(fresh);
+        return fresh;
+    }
+
+    int trigger_index(const SDR_NODE_ROW& row) const
+    {
+        return row.data_tab_only ? -1 : m_index.value(row.link_id, -1);
+    }
+
+    void keep_known_rows(const SDR_NODE_LIST& current)
+    {
+        for (const SDR_NODE_ROW& row : current)
+        {
+            const int t = trigger_index(row);
+            if (!row.data_tab_only && (t < 0 || !m_wanted[size_t(t)]))
+                continue;
+            SDR_NODE_ROW kept = row;
+            if (t >= 0)
+            {
+                refresh_from(&kept, m_trigger[t]);
+                kept.link_row = t;
+                m_present.insert(kept.link_id);
+            }
+            m_next.append(kept);
+        }
+    }
+
+    SDR_NODE_ROW fresh_row(int t) const
+    {
+        SDR_NODE_ROW row = m_trigger[t];
+        row.data_tab_only = false;
+        row.selected = false;
+        row.invalid = false;
+        row.link_row = t;
+        return row;
+    }
+
+    int position_of(int link_id) const
+    {
+        for (int i = 0; i < m_next.size(); ++i)
+        {
+            if (m_next[i].link_id == link_id && !m_next[i].data_tab_only)
+                return i;
+        }
+        return -1;
+    }
+
+    // Where a new row of trigger row t goes: at the end of its parent's rows in the data list,
+    // else at the end of the list. Returns the position and sets the depth.
+    int place_under_parent(int t, int* depth) const
+    {
+        const int parent = m_trigger[t].parent_row;
+        const int q = parent >= 0 ? position_of(m_trigger[parent].link_id) : -1;
+        if (q < 0)
+        {
+            *depth = 0;
+            return m_next.size();
+        }
+        int k = q + 1;
+        while (k < m_next.size() && m_next[k].depth > m_next[q].depth)
+            ++k;
+        *depth = m_next[q].depth + 1;
+        return k;
+    }
+
+    void add(int t)
+    {
+        int depth = 0;
+        int at = place_under_parent(t, &depth);
+        SDR_NODE_LIST block{fresh_row(t)};
+        block[0].depth = depth;
+        if (SDR_TX_SIGNAL_NODES::is_group_row(m_trigger[t]))
+            gather_members(t, &block, &at);
+        for (int i = 0; i < block.size(); ++i)
+            m_next.insert(at + i, block[i]);
+        m_present.insert(m_trigger[t].link_id);
+    }
+
+    // Moves the rows already shown that belong under the new group t into the block, in
+    // trigger order; the block then takes the place of the first of them.
+    void gather_members(int t, SDR_NODE_LIST* block, int* at)
+    {
+        const int end = m_trigger[t].subtree_end;
+        std::vector<std::pair<int, int>> members; // trigger index, data position
+        for (int i = 0; i < m_next.size(); ++i)
+        {
+            const int ti = trigger_index(m_next[i]);
+            if (ti > t && ti <= end)
+                members.emplace_back(ti, i);
+        }
+        if (members.empty())
+            return;
+        int first = members[0].second;
+        for (const auto& member : members)
+            first = std::min(first, member.second);
+        std::sort(members.begin(), members.end());
+        const int base = (*block)[0].depth - m_trigger[t].depth;
+        for (const auto& member : members)
+        {
+            SDR_NODE_ROW row = m_next[member.second];
+            row.depth = base + m_trigger[member.first].depth;
+            block->append(row);
+        }
+        // One pass: the gathered rows leave their places, the block goes in before `first`.
+        std::vector<bool> taken(size_t(m_next.size()), false);
+        for (const auto& member : members)
+            taken[size_t(member.second)] = true;
+        SDR_NODE_LIST rest;
+        rest.reserve(m_next.size());
+        for (int i = 0; i < m_next.size(); ++i)
+        {
+            if (!taken[size_t(i)])
+                rest.append(m_next[i]);
+        }
+        m_next = rest;
+        *at = std::min(*at, first);
+        if (*at > m_next.size())
+            *at = m_next.size();
+    }
+
+    const SDR_NODE_LIST& m_trigger;
+    std::vector<bool> m_wanted;
+    QHash<int, int> m_index;
+    QSet<int> m_present;
+    SDR_NODE_LIST m_next;
+};
+} // namespace
+
+void SDR_TX_SIGNAL_SET::sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGER* trigger)
+{
+    if (set == nullptr || trigger == nullptr || trigger->m_signal_set != set)
+        return;
+    // The trigger list is kept recomputed by every structural change, so parent rows and
+    // subtree ends can be trusted here.
+    DATA_LIST_BUILDER builder(trigger->state().trigger_list);
+    const SDR_NODE_LIST next = builder.build(set->state().data_list);
+    if (same_list(next, set->state().data_list))
+        return;
+    SDR_EDIT_SCOPE scope(set->m_instance);
+    set->edit().data_list = next;
+}

@@ -1,0 +1,212 @@
+// SDR_TX_TRIGGER: resources of the state-based flow (flags, counters, runtime options), the
+// flow check, and the tree handles of the state machine and the advanced levels.
+#include "host/sdr/sdr_tx_trigger.h"
+
+#include "host/sdr/sdr_flow_checker.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "host/sdr/sdr_tx_tree_object.h"
+#include "host/standin/sdr_control.h"
+
+namespace
+{
+const int MAX_RESOURCES = 256;
+const char* const FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
+
+bool is_option(int option)
+{
+    return option == 1 || option == 2 || option == 4 || option == 8;
+}
+
+// Keeps the flow text that the state machine object writes among its attributes.
+class FLOW_TEXT_SINK : public SDR_TX_ATTRIBUTE_SINK
+{
+public:
+    void add(const std::string& key, const std::string& value) override
+    {
+        if (key == FLOW_EXPRESSION_KEY)
+            text = value;
+    }
+    std::string text;
+};
+} // namespace
+
+int SDR_TX_TRIGGER::get_flag_count()
+{
+    return state() != nullptr ? int(state()->flags.size()) : 0;
+}
+
+bool SDR_TX_TRIGGER::set_flag_count(int count)
+{
+    if (state() == nullptr || count < 0 || count > MAX_RESOURCES)
+        return false;
+    if (count == get_flag_count())
+        return true;
+    return write([count](SDR_TRIGGER_STATE& s) {
+        const int old = int(s.flags.size());
+        s.flags.resize(size_t(count));
+        for (int i = old; i < count; ++i)
+            s.flags[size_t(i)].name = "flag" + std::to_string(i + 1);
+    });
+}
+
+const char* SDR_TX_TRIGGER::get_flag_name(int index, int* initial)
+{
+    if (index < 0 || index >= get_flag_count())
+        return nullptr;
+    const SDR_TRIGGER_FLAG& flag = state()->flags[size_t(index)];
+    if (initial != nullptr)
+        *initial = flag.initial;
+    return flag.name.c_str();
+}
+
+bool SDR_TX_TRIGGER::set_flag(int index, const char* name, const int* initial)
+{
+    if (index < 0 || index >= get_flag_count())
+        return false;
+    const SDR_TRIGGER_FLAG& flag = state()->flags[size_t(index)];
+    const bool same_name = name == nullptr || flag.name == name;
+    const bool same_initial = initial == nullptr || flag.initial == *initial;
+    if (same_name && same_initial)
+        return true;
+    const std::string new_name = name != nullptr ? std::string(name) : flag.name;
+    const int new_initial = initial != nullptr ? *initial : flag.initial;
+    return write([index, &new_name, new_initial](SDR_TRIGGER_STATE& s) {
+        s.flags[size_t(index)].name = new_name;
+        s.flags[size_t(index)].initial = new_initial;
+    });
+}
+
+int SDR_TX_TRIGGER::get_counter_count()
+{
+    return state() != nullptr ? int(state()->counters.size()) : 0;
+}
+
+bool SDR_TX_TRIGGER::set_counter_count(int count)
+{
+    if (state() == nullptr || count < 0 || count > MAX_RESOURCES)
+        return false;
+    if (count == get_counter_count())
+        return true;
+    return write([count](SDR_TRIGGER_STATE& s) {
+        const int old = int(s.counters.size());
+        s.counters.resize(size_t(count));
+        for (int i = old; i < count; ++i)
+            s.counters[size_t(i)].name = "counter" + std::to_string(i + 1);
+    });
+}
+
+const char* SDR_TX_TRIGGER::get_counter_name(int index, int* width, unsigned* initial)
+{
+    if (index < 0 || index >= get_counter_count())
+        return nullptr;
+    const SDR_TRIGGER_COUNTER& counter = state()->counters[size_t(index)];
+    if (width != nullptr)
+        *width = counter.width;
+    if (initial != nullptr)
+        *initial = counter.initial;
+    return counter.name.c_str();
+}
+
+bool SDR_TX_TRIGGER::set_counter(int index, const char* name, const int* width, const unsigned* initial)
+{
+    if (index < 0 || index >= get_counter_count() || (width != nullptr && *width < 1))
+        return false;
+    SDR_TRIGGER_COUNTER next = state()->counters[size_t(index)];
+    if (name != nullptr)
+        next.name = name;
+    if (width != nullptr)
+        next.width = *width;
+    if (initial != nullptr)
+        next.initial = *initial;
+    const SDR_TRIGGER_COUNTER& now = state()->counters[size_t(index)];
+    if (next.name == now.name && next.width == now.width && next.initial == now.initial)
+        return true;
+    return write([index, &next](SDR_TRIGGER_STATE& s) { s.counters[size_t(index)] = next; });
+}
+
+bool SDR_TX_TRIGGER::is_configurable(int option)
+{
+    return state() != nullptr && is_option(option) && (state()->runtime_options & option) != 0;
+}
+
+bool SDR_TX_TRIGGER::set_configurable(int option, bool on)
+{
+    if (state() == nullptr || !is_option(option))
+        return false;
+    if (is_configurable(option) == on)
+        return true;
+    return write([option, on](SDR_TRIGGER_STATE& s) {
+        s.runtime_options = on ? (s.runtime_options | option) : (s.runtime_options & ~option);
+    });
+}
+
+std::string SDR_TX_TRIGGER::unified_state_text()
+{
+    SDR_TX_TREE_OBJECT* machine = get_state_machine_object();
+    if (machine == nullptr)
+        return std::string();
+    FLOW_TEXT_SINK sink;
+    SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&sink);
+    machine->get_attributes();
+    return sink.text;
+}
+
+bool SDR_TX_TRIGGER::has_flow_error(std::string* message, int* line)
+{
+    bool error = false;
+    std::string text;
+    int at = 0;
+    if (!standin::sdr::scripted_flow_error(&error, &text, &at))
+    {
+        const SDR_TRIGGER_STATE* s = state();
+        if (s == nullptr)
+            return false;
+        SDR_FLOW_CHECKER::NAMES names;
+        for (const SDR_TRIGGER_LEVEL& level : s->levels)
+            names.conditions.insert(level.name);
+        for (const SDR_TRIGGER_COUNTER& counter : s->counters)
+            names.counters.insert(counter.name);
+        for (const SDR_TRIGGER_FLAG& flag : s->flags)
+            names.flags.insert(flag.name);
+        error = SDR_FLOW_CHECKER::has_error(unified_state_text(), names, &text, &at);
+    }
+    if (error && message != nullptr)
+        *message = text;
+    if (error && line != nullptr)
+        *line = at;
+    return error;
+}
+
+void SDR_TX_TRIGGER::set_state_machine_changed()
+{
+    write([](SDR_TRIGGER_STATE& s) { s.state_machine_changed = true; });
+}
+
+SDR_TX_TREE_OBJECT* SDR_TX_TRIGGER::get_state_machine_object()
+{
+    SDR_DATA_TRIGGER* t = trigger();
+    if (t == nullptr || m_session == nullptr)
+        return nullptr;
+    m_session->ensure_state_machine_object(t);
+    return t->m_state_machine_object;
+}
+
+SDR_TX_TREE_OBJECT* SDR_TX_TRIGGER::get_advanced_trigger_root(int index, bool sq)
+{
+    SDR_DATA_TRIGGER* t = trigger();
+    if (t == nullptr || m_session == nullptr)
+        return nullptr;
+    return m_session->ensure_level_tree(t, index, sq);
+}
+
+void SDR_TX_TRIGGER::set_advanced_modified(int index, bool sq, bool first, bool second)
+{
+    const int count = sq ? SDR_NUM_SQ_PATTERNS : get_num_levels();
+    if (index < 0 || index >= count)
+        return;
+    write([index, sq, first, second](SDR_TRIGGER_STATE& s) {
+        bool* flags = sq ? s.sq_patterns[index].adv_modified : s.levels[size_t(index)].adv_modified;
+        flags[0] = first;
+        flags[1] = second;
+    });
+}

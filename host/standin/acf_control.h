@@ -1,0 +1,21 @@
+#pragma once
+// Test seams of the project-assignment stand-in.
+
+#include <map>
+#include <string>
+
+namespace standin::acf
+{
+// Opens (or closes) the project in the directory `project_dir` (a trailing "/" is added).
+void set_project(bool open, const std::string& project_dir = "");
+// Stores a committed assignment, as if it came with the project.
+void set_assignment(int variable_type, const std::string& value, const std::map<int, std::string>& arguments = {});
+void clear_assignment(int variable_type);
+bool has_assignment(int variable_type);
+std::string assignment_value(int variable_type);
+std::map<int, std::string> assignment_arguments(int variable_type);
+// The next write_lock calls are refused.
+void refuse_write_lock(bool refuse);
+// Number of write_unlock(true) calls since the last reset.
+int commit_count();
+} // namespace standin::acf

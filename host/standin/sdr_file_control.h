@@ -1,0 +1,21 @@
+#pragma once
+// Test seams of the analyzer file writer: make the next save fail at a chosen stage, so
+// tests can check that the previous file survives byte for byte. Library code never
+// includes this header.
+
+namespace standin::sdr_file
+{
+enum class save_fault
+{
+    none,
+    create_temporary, // the temporary archive beside the target cannot be created
+    write_entry,      // an entry's data cannot be read while the archive is written
+    rename            // the finished temporary archive cannot replace the target
+};
+
+// Arms one fault for the next save; cleared when it fires and by standin::reset_all().
+void fail_next_save(save_fault fault);
+save_fault pending_save_fault();
+// Consumes the armed fault when it is `stage`; true means "fail now".
+bool take_save_fault(save_fault stage);
+} // namespace standin::sdr_file

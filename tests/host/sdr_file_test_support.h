@@ -1,0 +1,29 @@
+#pragma once
+// Helpers of the analyzer file tests: a document that uses every stored field, and ways to
+// take a saved archive apart and put a damaged one together.
+
+#include "host/sdr/sdr_data_model.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace sdr_file_test
+{
+// A session whose every stored field differs from its default, with packed samples, trees
+// with non-ASCII attributes, embedded files, mnemonic tables and power-up data.
+std::unique_ptr<SDR_DATA_SESSION> make_rich_session(const std::string& name);
+// A small valid session: one instance, one trigger, one log of 8 samples on 2 channels.
+std::unique_ptr<SDR_DATA_SESSION> make_small_session(const std::string& name);
+// A payload of `channels` x `depth` samples with a recognisable bit pattern.
+std::shared_ptr<SDR_LOG_PAYLOAD> make_payload(int depth, int channels, int seed);
+
+// Every entry of a ZIP archive by name.
+QMap<QString, QByteArray> read_archive(const QString& path);
+// Writes the entries as a new ZIP archive (payloads stored, the rest deflated).
+bool write_archive(const QString& path, const QMap<QString, QByteArray>& entries);
+QByteArray file_bytes(const QString& path);
+} // namespace sdr_file_test

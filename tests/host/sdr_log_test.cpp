@@ -1,0 +1,157 @@
+// Data logs: packed payload reads (in place, shared between logs), neutrality out of range and
+// after removal, trigger positions, flow values, static plug-in tables and renames.
+#include "host/sdr.h"
+#include "host/standin/sdr_control.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class sdr_log : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.create_session("/tmp/sdr_log_test.vtl"));
+        trigger = session.get_trigger_at(0, false)->get_data_trigger();
+        standin::sdr::log_spec spec;
+        spec.name = "first";
+        spec.depth = 10;
+        spec.channels = {"1010101010", "0000011111", "1"};
+        spec.valid = "1111111110";
+        spec.trigger = "0001000000";
+        spec.breaks = "0000010000";
+        spec.connected = {true, false, true};
+        spec.segment_size = 5;
+        spec.trigger_position = 3;
+        spec.segment_trigger_positions = {3, 1};
+        spec.state_value = 2;
+        spec.flags = {1, 0};
+        spec.counters = {7};
+        log = standin::sdr::make_log(trigger, spec);
+        ASSERT_NE(log, nullptr);
+    }
+
+    SDR_TX_SESSION session{nullptr, false};
+    SDR_DATA_TRIGGER* trigger = nullptr;
+    SDR_DATA_LOG* log = nullptr;
+};
+} // namespace
+
+TEST_F(sdr_log, bits_read_from_the_packed_rows_and_are_false_out_of_range)
+{
+    const struct
+    {
+        const char* name;
+        int channel;
+        int sample;
+        bool bit;
+    } rows[] = {{"first sample", 0, 0, true},      {"second sample", 0, 1, false},
+                {"second byte", 1, 9, true},        {"byte boundary", 1, 8, true},
+                {"short row padded", 2, 5, false},  {"sample past depth", 0, 10, false},
+                {"negative sample", 0, -1, false},  {"channel past count", 3, 0, false},
+                {"negative channel", -1, 0, false}, {"huge sample", 0, 1 << 30, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(log->get_bit(row.channel, row.sample), row.bit) << row.name;
+    EXPECT_EQ(log->get_data_sample_depth(), 10);
+    EXPECT_TRUE(log->is_data_available(false));
+}
+
+TEST_F(sdr_log, sample_marks_positions_and_flow_values)
+{
+    EXPECT_TRUE(log->is_bit_valid(8));
+    EXPECT_FALSE(log->is_bit_valid(9));
+    EXPECT_FALSE(log->is_bit_valid(10));
+    EXPECT_TRUE(log->is_bit_trigger(3));
+    EXPECT_FALSE(log->is_bit_trigger(-3));
+    EXPECT_TRUE(log->is_break_previous(5));
+    EXPECT_FALSE(log->is_break_previous(99));
+    EXPECT_TRUE(log->get_connection_status(0));
+    EXPECT_FALSE(log->get_connection_status(1));
+    EXPECT_FALSE(log->get_connection_status(3));
+    const struct
+    {
+        const char* name;
+        int segment;
+        int position;
+    } rows[] = {{"whole log", -1, 3}, {"first segment", 0, 3}, {"second segment", 1, 1},
+                {"no such segment", 2, -1}, {"below -1", -2, -1}};
+    for (const auto& row : rows)
+        EXPECT_EQ(log->get_data_trigger_position(row.segment), row.position) << row.name;
+    EXPECT_EQ(log->get_segment_size(), 5);
+    EXPECT_EQ(log->get_state_value(), 2);
+    EXPECT_EQ(log->get_num_flags(), 2);
+    EXPECT_EQ(log->get_flag_value(0), 1);
+    EXPECT_EQ(log->get_flag_value(2), 0);
+    EXPECT_EQ(log->get_num_counters(), 1);
+    EXPECT_EQ(log->get_counter_value(0), 7u);
+    EXPECT_EQ(log->get_counter_value(1), 0u);
+}
+
+TEST_F(sdr_log, a_log_without_data_answers_neutral_values)
+{
+    SDR_DATA_LOG empty(trigger, "empty");
+    EXPECT_EQ(empty.get_data_sample_depth(), 0);
+    EXPECT_FALSE(empty.get_bit(0, 0));
+    EXPECT_FALSE(empty.is_bit_valid(0));
+    EXPECT_FALSE(empty.is_data_available(false));
+    EXPECT_EQ(empty.get_data_trigger_position(-1), -1);
+    EXPECT_EQ(empty.get_state_value(), -1);
+    EXPECT_EQ(empty.get_num_counters(), 0);
+}
+
+TEST_F(sdr_log, copies_share_the_payload_and_reads_do_not_copy_it)
+{
+    ASSERT_TRUE(session.save_to_log(0));
+    ASSERT_EQ(trigger->get_num_logs(), 2);
+    SDR_DATA_LOG* copy = trigger->get_log_at(1);
+    ASSERT_NE(copy, log);
+    EXPECT_EQ(copy->m_payload.get(), log->m_payload.get());
+    const char* bits = log->m_payload->channel_bits.constData();
+    EXPECT_TRUE(copy->get_bit(1, 9));
+    EXPECT_EQ(log->m_payload->channel_bits.constData(), bits) << "reading never detaches the rows";
+}
+
+TEST_F(sdr_log, removal_fixes_active_logs_and_leaves_a_neutral_object)
+{
+    standin::sdr::log_spec spec;
+    spec.depth = 4;
+    spec.channels = {"1111"};
+    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, spec);
+    ASSERT_EQ(trigger->m_active_log[0], 1);
+    second->remove();
+    EXPECT_EQ(trigger->get_num_logs(), 1);
+    EXPECT_EQ(trigger->m_active_log[0], 0) << "the previous log becomes active";
+    EXPECT_FALSE(second->get_bit(0, 0));
+    EXPECT_FALSE(second->set_name("again"));
+    second->remove();
+    EXPECT_EQ(trigger->get_num_logs(), 1) << "removing twice is harmless";
+    log->remove();
+    EXPECT_EQ(trigger->m_active_log[0], -1);
+}
+
+TEST_F(sdr_log, static_plugin_tables_are_kept_per_id)
+{
+    SDR_DATA_MNEMONICS_TABLE* table = log->create_static_plugin_mnemonics_table(4, 7);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(log->create_static_plugin_mnemonics_table(4, 7), table) << "reused";
+    EXPECT_EQ(log->get_static_plugin_mnemonics_table(7), table);
+    EXPECT_EQ(log->get_static_plugin_mnemonics_table(8), nullptr);
+    EXPECT_EQ(log->create_static_plugin_mnemonics_table(0, 9), nullptr);
+    ASSERT_TRUE(table->add_entry("IDLE", "0000"));
+    EXPECT_STREQ(log->get_static_plugin_mnemonics_table(7)->get_first_symbol("0000"), "IDLE");
+}
+
+TEST_F(sdr_log, renames_are_unique_among_logs_and_undoable)
+{
+    standin::sdr::log_spec spec;
+    spec.name = "second";
+    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, spec);
+    EXPECT_FALSE(second->set_name("first"));
+    EXPECT_FALSE(second->set_name(""));
+    ASSERT_TRUE(second->set_name("renamed"));
+    EXPECT_EQ(trigger->find_log("renamed"), second);
+    SDR_TX_INSTANCE* instance = session.get_instance_at(0, false);
+    ASSERT_TRUE(instance->undo());
+    EXPECT_STREQ(second->get_name(), "second");
+}

@@ -1,0 +1,341 @@
+// Node lists of an editing entry: flat group structure, structural edits, tree queries,
+// neutrality out of range and after detaching, the derived data list and undo of node edits.
+#include "host/sdr.h"
+#include "host/standin/sdr_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+class sdr_nodes : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.create_session("/tmp/sdr_nodes_test.vtl"));
+        trigger = session.get_trigger_at(0, false);
+        data = session.get_signal_set_at(0, false);
+        instance = session.get_instance_at(0, false);
+        ASSERT_NE(trigger, nullptr);
+        ASSERT_NE(data, nullptr);
+    }
+
+    void add(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names)
+            ASSERT_TRUE(trigger->add_node(name.c_str(), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << name;
+    }
+
+    // "name:display:depth:subtree_end" per row, comma-separated.
+    static std::string shape(SDR_TX_SIGNAL_NODES* list)
+    {
+        std::string text;
+        for (int i = 0; i < list->get_num_nodes(); ++i)
+        {
+            text += (i ? "," : "") + std::string(list->get_node_name(i)) + ":"
+                    + std::to_string(list->get_node_display_type(i)) + ":" + std::to_string(list->get_node_depth(i))
+                    + ":" + std::to_string(list->get_last_child_index(i));
+        }
+        return text;
+    }
+
+    void select(SDR_TX_SIGNAL_NODES* list, std::vector<int> rows)
+    {
+        for (int i = 0; i < list->get_num_nodes(); ++i)
+            list->set_node_selection_status(i, false);
+        for (int row : rows)
+            list->set_node_selection_status(row, true);
+    }
+
+    SDR_TX_SESSION session{nullptr, false};
+    SDR_TX_TRIGGER* trigger = nullptr;
+    SDR_TX_SIGNAL_SET* data = nullptr;
+    SDR_TX_INSTANCE* instance = nullptr;
+};
+} // namespace
+
+TEST_F(sdr_nodes, grouping_keeps_groups_flat_with_member_display_types)
+{
+    add({"a", "b", "c", "d", "e"});
+    const struct
+    {
+        const char* name;
+        int first;
+        int last;
+        const char* group;
+        bool accepted;
+        const char* shape;
+    } rows[] = {
+        {"bus of b..c", 1, 2, "bus", true, "a:0:0:0,bus:1:0:3,b:3:1:2,c:4:1:3,d:0:0:4,e:0:0:5"},
+        {"nested group inside bus", 2, 3, "inner", true,
+         "a:0:0:0,bus:1:0:4,inner:1:1:4,b:3:2:3,c:4:2:4,d:0:0:5,e:0:0:6"},
+        {"range cutting a subtree", 1, 3, "bad", false,
+         "a:0:0:0,bus:1:0:4,inner:1:1:4,b:3:2:3,c:4:2:4,d:0:0:5,e:0:0:6"},
+        {"range leaving its parent", 4, 5, "bad", false,
+         "a:0:0:0,bus:1:0:4,inner:1:1:4,b:3:2:3,c:4:2:4,d:0:0:5,e:0:0:6"},
+        {"default name", 5, 6, nullptr, true,
+         "a:0:0:0,bus:1:0:4,inner:1:1:4,b:3:2:3,c:4:2:4,group_1:1:0:7,d:3:1:6,e:4:1:7"},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(trigger->group_node(row.first, row.last, row.group), row.accepted) << row.name;
+        EXPECT_EQ(shape(trigger), row.shape) << row.name;
+    }
+}
+
+TEST_F(sdr_nodes, tree_queries_answer_from_the_recomputed_structure)
+{
+    add({"a", "b", "c", "d"});
+    ASSERT_TRUE(trigger->group_node(0, 2, "outer")); // outer a b c, d
+    ASSERT_TRUE(trigger->group_node(2, 3, "inner")); // outer a inner b c, d
+    // rows: 0 outer, 1 a, 2 inner, 3 b, 4 c, 5 d
+    EXPECT_TRUE(trigger->is_descendant(0, 4));
+    EXPECT_FALSE(trigger->is_descendant(0, 5));
+    EXPECT_FALSE(trigger->is_descendant(2, 1));
+    EXPECT_EQ(trigger->get_parent_index(4, 1), 2);
+    EXPECT_EQ(trigger->get_parent_index(4, 2), 0);
+    EXPECT_EQ(trigger->get_parent_index(4, 3), -1);
+    EXPECT_EQ(trigger->get_parent_index(5, 1), -1);
+    EXPECT_TRUE(trigger->is_grandparent(0));
+    EXPECT_FALSE(trigger->is_grandparent(2));
+    EXPECT_TRUE(trigger->has_nested_groups());
+    EXPECT_TRUE(trigger->is_last_child(2)) << "the inner group ends the outer one";
+    EXPECT_FALSE(trigger->is_last_child(3));
+    EXPECT_EQ(trigger->get_num_leaf_children(0), 1);
+    EXPECT_EQ(trigger->get_num_leaf_children(2), 2);
+    std::vector<int> children{99};
+    trigger->get_direct_children(0, &children);
+    EXPECT_EQ(children, (std::vector<int>{1, 2}));
+    ASSERT_TRUE(trigger->toggle_node(2));
+    EXPECT_EQ(trigger->get_node_display_type(2), SDR_NTYPE_GROUP_ALT);
+    EXPECT_TRUE(trigger->is_any_parent_not_visible(3));
+    EXPECT_FALSE(trigger->is_any_parent_not_visible(2));
+    EXPECT_FALSE(trigger->is_parent_visible(4));
+}
+
+TEST_F(sdr_nodes, deleting_takes_subtrees_and_drops_emptied_groups)
+{
+    const struct
+    {
+        const char* name;
+        int first;
+        int last;
+        int deleted;
+        const char* shape;
+    } rows[] = {
+        {"group row takes its members", 1, 1, 3, "a:0:0:0,d:0:0:1"},
+        {"last members leave no empty group", 2, 3, 3, "a:0:0:0,d:0:0:1"},
+        {"one member keeps the group", 2, 2, 1, "a:0:0:0,bus:1:0:2,c:4:1:2,d:0:0:3"},
+        {"reversed range", 3, 2, 0, "a:0:0:0,bus:1:0:3,b:3:1:2,c:4:1:3,d:0:0:4"},
+        {"past the end", 4, 9, 0, "a:0:0:0,bus:1:0:3,b:3:1:2,c:4:1:3,d:0:0:4"},
+    };
+    for (const auto& row : rows)
+    {
+        while (trigger->get_num_nodes() > 0)
+            trigger->delete_node(0, trigger->get_num_nodes() - 1);
+        add({"a", "b", "c", "d"});
+        ASSERT_TRUE(trigger->group_node(1, 2, "bus"));
+        EXPECT_EQ(trigger->delete_node(row.first, row.last), row.deleted) << row.name;
+        EXPECT_EQ(shape(trigger), row.shape) << row.name;
+    }
+}
+
+TEST_F(sdr_nodes, ungroup_copy_and_move_keep_the_tree_consistent)
+{
+    add({"a", "b", "c", "d"});
+    ASSERT_TRUE(trigger->group_node(1, 2, "bus"));
+    EXPECT_EQ(trigger->copy_before_node(1, 1, 5, false), 5) << "copying a group row copies its members";
+    EXPECT_EQ(shape(trigger), "a:0:0:0,bus:1:0:3,b:3:1:2,c:4:1:3,d:0:0:4,bus:1:0:7,b:3:1:6,c:4:1:7");
+    EXPECT_EQ(trigger->copy_before_node(0, 0, 4, true), 4) << "into the group that ends before row 4";
+    EXPECT_EQ(shape(trigger).substr(0, 40), "a:0:0:0,bus:1:0:4,b:3:1:2,c:3:1:3,a:4:1:");
+    select(trigger, {0});
+    EXPECT_FALSE(trigger->move_selected_before_node(0, false) && false);
+    select(trigger, {5});
+    ASSERT_TRUE(trigger->move_selected_before_node(0, false));
+    EXPECT_EQ(std::string(trigger->get_node_name(0)), "d");
+    ASSERT_TRUE(trigger->ungroup_node(2));
+    EXPECT_EQ(trigger->get_node_depth(2), 0);
+    EXPECT_EQ(trigger->get_node_display_type(3), SDR_NTYPE_STANDALONE);
+    EXPECT_EQ(trigger->copy_before_node(0, 0, 99, false), -1);
+}
+
+TEST_F(sdr_nodes, selection_rules_for_grouping_and_dropping)
+{
+    add({"a", "b", "c", "d"});
+    ASSERT_TRUE(trigger->group_node(1, 2, "bus")); // a bus b c d
+    const struct
+    {
+        const char* name;
+        std::vector<int> selected;
+        bool groupable;
+    } rows[] = {{"nothing selected", {}, false},      {"one leaf", {0}, true},
+                {"group row brings members", {1}, true}, {"siblings around a group", {0, 1, 4}, true},
+                {"gap in the selection", {0, 4}, false},  {"member and outside row", {3, 4}, false},
+                {"two members", {2, 3}, true}};
+    for (const auto& row : rows)
+    {
+        select(trigger, row.selected);
+        EXPECT_EQ(trigger->is_valid_selection_for_grouping(), row.groupable) << row.name;
+    }
+    select(trigger, {1});
+    EXPECT_TRUE(trigger->is_invalid_index_for_drop(2, false)) << "inside the selected subtree";
+    EXPECT_FALSE(trigger->is_invalid_index_for_drop(4, false));
+    EXPECT_TRUE(trigger->is_invalid_index_for_drop(6, false));
+    ASSERT_TRUE(trigger->set_group_display_type(1, SDR_GTYPE_PLUGIN));
+    ASSERT_NE(trigger->get_plugin_group(1), nullptr);
+    select(trigger, {0});
+    EXPECT_TRUE(trigger->is_invalid_index_for_drop(3, false)) << "inside a plug-in group";
+    EXPECT_FALSE(trigger->is_node_deletable(2));
+    EXPECT_TRUE(trigger->is_node_deletable(1));
+}
+
+TEST_F(sdr_nodes, every_getter_is_neutral_out_of_range_and_when_detached)
+{
+    add({"a"});
+    ASSERT_TRUE(trigger->set_node_alias(0, "alias"));
+    const int bad_rows[] = {-1, 1, 1 << 30};
+    for (int row : bad_rows)
+    {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(trigger->get_node_name(row), nullptr);
+        EXPECT_STREQ(trigger->get_node_alias(row), "");
+        EXPECT_EQ(trigger->get_node_display_type(row), SDR_NTYPE_STANDALONE);
+        EXPECT_EQ(trigger->get_group_display_type(row), SDR_GTYPE_INVALID);
+        EXPECT_EQ(trigger->get_condition(row, 0, false), SDR_CTYPE_DISABLED);
+        EXPECT_EQ(trigger->get_parent_index(row, 1), -1);
+        EXPECT_EQ(trigger->get_last_child_index(row), -1);
+        EXPECT_FALSE(trigger->is_descendant(0, row));
+        EXPECT_FALSE(trigger->set_node_capture_type(row, SDR_WTYPE_DATA_ONLY));
+        EXPECT_FALSE(trigger->set_condition(row, 0, false, SDR_CTYPE_HIGH, true));
+        EXPECT_EQ(trigger->delete_node(row, row), 0);
+        EXPECT_FALSE(trigger->ungroup_node(row));
+        EXPECT_EQ(data->get_node_wire_index(row), -1);
+    }
+    const int entry = session.create_vantrel_instance();
+    ASSERT_GT(entry, 0);
+    SDR_TX_TRIGGER* gone = session.get_trigger_at(entry, false);
+    gone->add_node("x", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false);
+    ASSERT_TRUE(session.remove_vantrel_instance(entry));
+    EXPECT_EQ(gone->get_num_nodes(), 0);
+    EXPECT_EQ(gone->get_node_name(0), nullptr);
+    EXPECT_FALSE(gone->add_node("y", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    EXPECT_EQ(gone->get_num_levels(), 0);
+}
+
+TEST_F(sdr_nodes, data_list_follows_data_enabled_leaves_and_trigger_groups)
+{
+    add({"a", "b", "c"});
+    EXPECT_EQ(shape(data), "a:0:0:0,b:0:0:1,c:0:0:2");
+    ASSERT_TRUE(trigger->group_node(0, 1, "bus"));
+    EXPECT_EQ(shape(data), "bus:1:0:2,a:3:1:1,b:4:1:2,c:0:0:3") << "a bus made in the trigger list";
+    ASSERT_TRUE(trigger->set_node_capture_type(3, SDR_WTYPE_TRIGGER_ONLY));
+    EXPECT_EQ(data->get_num_nodes(), 4) << "capture changes reach the data list on sync only";
+    trigger->sync_upon_capture_type_change();
+    EXPECT_EQ(shape(data), "bus:1:0:2,a:3:1:1,b:4:1:2");
+    ASSERT_TRUE(data->insert_node_gen2("top|gen2", 128, SDR_TAP_PRE_SYNTHESIS));
+    trigger->refresh_derived_data();
+    EXPECT_EQ(data->get_num_nodes(), 4);
+    EXPECT_TRUE(data->is_node_data_tab_only(3));
+    EXPECT_EQ(data->get_node_wire_index(3), 2);
+    EXPECT_EQ(data->get_node_wire_index(0), -1);
+    EXPECT_EQ(data->get_data_signal_set()->get_data_wire_width(), 3);
+    EXPECT_STREQ(data->get_data_signal_set()->get_data_wire_at(1)->get_name(), "b");
+    EXPECT_EQ(data->delete_node(1, 1), 1) << "a node deleted in the data list";
+    EXPECT_FALSE(trigger->is_valid_node_name("a")) << "is deleted as a node";
+}
+
+TEST_F(sdr_nodes, linked_rows_follow_leaf_fields_and_masked_group_fields)
+{
+    add({"a", "b"});
+    ASSERT_TRUE(trigger->group_node(0, 1, "bus"));
+    ASSERT_TRUE(trigger->set_node_alias(1, "first"));
+    EXPECT_STREQ(data->get_node_alias(1), "first");
+    EXPECT_FALSE(trigger->set_node_alias(2, "first")) << "aliases are unique in a list";
+    ASSERT_TRUE(trigger->set_group_display_type(0, SDR_GTYPE_BINARY));
+    EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_HEX) << "no link: radix is per list";
+    ASSERT_TRUE(trigger->set_group_node_link(0, 0x1 | 0x8, 0x1 | 0x8 | 0x4));
+    EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_BINARY) << "linking brings the row in line";
+    ASSERT_TRUE(data->set_group_display_type(0, SDR_GTYPE_OCTAL));
+    EXPECT_EQ(trigger->get_group_display_type(0), SDR_GTYPE_OCTAL);
+    ASSERT_TRUE(trigger->set_lsb_to_msb(0, true));
+    EXPECT_FALSE(data->is_lsb_to_msb(0)) << "order is not in the mask";
+    EXPECT_FALSE(trigger->set_lsb_to_msb(1, true)) << "bit order belongs to groups";
+}
+
+TEST_F(sdr_nodes, undo_and_redo_restore_node_edits_of_one_bracket)
+{
+    ASSERT_TRUE(instance->begin_action());
+    add({"a", "b", "c"});
+    ASSERT_TRUE(trigger->group_node(0, 1, "bus"));
+    ASSERT_TRUE(instance->end_action());
+    const std::string grouped = shape(trigger);
+    const std::string grouped_data = shape(data);
+    ASSERT_TRUE(trigger->set_node_capture_type(3, SDR_WTYPE_NEITHER)); // a step of its own
+    ASSERT_TRUE(instance->begin_action());
+    EXPECT_EQ(trigger->delete_node(0, 0), 3);
+    ASSERT_TRUE(instance->end_action());
+    EXPECT_EQ(shape(trigger), "c:0:0:0");
+
+    ASSERT_TRUE(instance->undo());
+    EXPECT_EQ(shape(trigger), grouped);
+    EXPECT_EQ(shape(data), grouped_data);
+    ASSERT_TRUE(instance->undo());
+    EXPECT_EQ(trigger->get_node_capture_type(3), SDR_WTYPE_DATA_AND_TRIGGER);
+    ASSERT_TRUE(instance->undo());
+    EXPECT_EQ(trigger->get_num_nodes(), 0);
+    EXPECT_EQ(data->get_num_nodes(), 0);
+    ASSERT_TRUE(instance->redo());
+    EXPECT_EQ(shape(trigger), grouped);
+    select(trigger, {0});
+    EXPECT_TRUE(instance->is_redo_available()) << "selection is not an edit";
+}
+
+TEST_F(sdr_nodes, estimates_count_trigger_and_data_leaves)
+{
+    add({"a", "b", "c"});
+    ASSERT_TRUE(trigger->set_node_capture_type(0, SDR_WTYPE_TRIGGER_ONLY));
+    ASSERT_TRUE(trigger->set_node_capture_type(1, SDR_WTYPE_DATA_ONLY));
+    ASSERT_TRUE(trigger->group_node(0, 2, "bus"));
+    ASSERT_TRUE(data->set_sample_depth(256));
+    EXPECT_EQ(session.get_instance_estimated_lcell_count_at(0, 0), 100u + 12u * 2u + 4u * 2u);
+    EXPECT_EQ(session.get_instance_ram_bits_usage_at(0), 2u * 256u);
+    EXPECT_EQ(trigger->get_trigger_nodes_used(), 2);
+    EXPECT_EQ(trigger->get_data_nodes_used(), 2);
+    instance->set_enabled(false);
+    EXPECT_EQ(session.get_instance_ram_bits_usage_at(0), 0u);
+    EXPECT_EQ(session.get_instance_estimated_lcell_count_at(7, 0), 0u);
+}
+
+TEST_F(sdr_nodes, a_data_list_missing_from_the_document_is_rebuilt_in_trigger_order)
+{
+    add({"a", "b", "c", "d"});
+    ASSERT_TRUE(trigger->group_node(1, 2, "bus"));
+    ASSERT_TRUE(trigger->set_node_capture_type(4, SDR_WTYPE_TRIGGER_ONLY));
+    data->get_data_signal_set()->edit_transient().data_list.clear();
+    trigger->refresh_derived_data();
+    EXPECT_EQ(shape(data), "a:0:0:0,bus:1:0:3,b:3:1:2,c:4:1:3");
+    EXPECT_EQ(data->get_node_wire_index(3), 2);
+}
+
+TEST_F(sdr_nodes, a_bus_of_4096_bits_groups_as_one_subtree)
+{
+    ASSERT_TRUE(instance->begin_action());
+    for (int i = 4095; i >= 0; --i)
+    {
+        const std::string name = "top|d[" + std::to_string(i) + "]";
+        ASSERT_TRUE(trigger->add_node(name.c_str(), SDR_STYPE_REGISTERED, SDR_TAP_PRE_SYNTHESIS, false));
+    }
+    ASSERT_TRUE(trigger->group_node(0, 4095, "top|d[4095..0]"));
+    ASSERT_TRUE(instance->end_action());
+    EXPECT_EQ(trigger->get_last_child_index(0), 4096);
+    EXPECT_EQ(trigger->get_parent_index(4096, 1), 0);
+    EXPECT_EQ(trigger->get_node_display_type(4096), SDR_NTYPE_LAST_MEMBER);
+    EXPECT_EQ(data->get_num_nodes(), 4097);
+    EXPECT_EQ(data->get_node_display_type(0), SDR_NTYPE_GROUP);
+    EXPECT_EQ(data->get_node_wire_index(4096), 4095);
+    ASSERT_TRUE(instance->undo());
+    EXPECT_EQ(trigger->get_num_nodes(), 0);
+}
