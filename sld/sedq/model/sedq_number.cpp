@@ -1,0 +1,240 @@
+// SEDQ_NUMBER: construction, bit access, 32-bit values, comparison and the radix dispatch.
+#include "sedq/model/sedq_number.h"
+
+#include "sedq/model/sedq_number_bits.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_bus.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+using namespace sedq_number_bits;
+
+char SEDQ_NUMBER::s_buffer[SEDQ_NUMBER::BUFFER_SIZE];
+
+SEDQ_NUMBER::SEDQ_NUMBER(SEDQ_BUS const& bus, int sample)
+    : m_width(bus.get_nitems()), m_sample(std::max(sample, 0)), m_data(bus.get_data())
+{
+    // A wider bus is read as its first MAX_BUS_WIDTH rows: every conversion is sized for that.
+    if (!SEDQ_VERIFY(this->m_width <= MAX_BUS_WIDTH))
+        m_width = MAX_BUS_WIDTH;
+    // A sample past the rows would read another row or past the storage: such a number is empty.
+    if (m_width > 0 && !SEDQ_VERIFY(this->m_sample < bus.get_depth()))
+        m_width = 0;
+}
+
+SEDQ_NUMBER::SEDQ_NUMBER(QString const& text) : m_width(text.size()), m_text(&text)
+{
+    if (!SEDQ_VERIFY(this->m_width <= MAX_BUS_WIDTH))
+        m_width = MAX_BUS_WIDTH;
+}
+
+SEDQ_NUMBER& SEDQ_NUMBER::operator=(SEDQ_NUMBER const& other)
+{
+    m_width = other.m_width;
+    m_sample = other.m_sample;
+    m_data = other.m_data;
+    m_text = other.m_text;
+    m_lsb_to_msb = other.m_lsb_to_msb;
+    return *this;
+}
+
+SEDQ_NUMBER::~SEDQ_NUMBER() = default;
+
+bool SEDQ_NUMBER::operator==(SEDQ_NUMBER const& sedq_number) const
+{
+    if (!SEDQ_VERIFY(this->m_width == sedq_number.m_width) || !SEDQ_VERIFY(this->m_data != NULL)
+        || !SEDQ_VERIFY(sedq_number.m_data != NULL) || !SEDQ_VERIFY(this->m_data == sedq_number.m_data))
+        return false;
+    if (m_sample == sedq_number.m_sample || m_width < 1)
+        return true;
+    for (int i = 0; i < m_width; ++i)
+        if (is_one(i) != sedq_number.is_one(i))
+            return false;
+    return true;
+}
+
+unsigned short const* SEDQ_NUMBER::text_units() const
+{
+    return m_text ? reinterpret_cast<unsigned short const*>(m_text->constData()) : nullptr;
+}
+
+bool SEDQ_NUMBER::is_one(int index) const
+{
+    if (index < 0 || index >= m_width)
+        return false;
+    if (m_data)
+        return *reinterpret_cast<unsigned char const*>(m_data[index] + m_sample) != 0;
+    return m_text && text_units()[index] == '1';
+}
+
+unsigned int SEDQ_NUMBER::get_uint_value() const
+{
+    unsigned int value = 0;
+    for (int weight = std::min(m_width, 32) - 1; weight >= 0; --weight)
+        value = (value << 1) | (is_one(weight_to_index(weight)) ? 1u : 0u);
+    return value;
+}
+
+int SEDQ_NUMBER::get_int_value() const
+{
+    unsigned int value = get_uint_value();
+    if (m_width < 1)
+        return 0;
+    unsigned int sign = 1u << ((m_width - 1) % 32);
+    // Negated in unsigned arithmetic: past 32 bits the magnitude can exceed INT_MAX.
+    return (value & sign) ? int(0u - (value & ~sign)) : int(value);
+}
+
+int SEDQ_NUMBER::get_twos_value() const
+{
+    unsigned int value = get_uint_value();
+    if (m_width < 1)
+        return 0;
+    int sign_bit = (m_width - 1) % 32;
+    if (!((value >> sign_bit) & 1u))
+        return int(value);
+    // value - 2^(sign_bit + 1) modulo 2^32; for a 32-bit sign that is the value read as signed.
+    return int(value - (2u << sign_bit));
+}
+
+namespace
+{
+// Bit j of one_mask is set when unit j of the sixteen is "1", of x_mask when it is "X".
+inline void symbol_masks(unsigned short const* units, unsigned* one_mask, unsigned* x_mask)
+{
+#if defined(__SSE2__)
+    // Compare sixteen units at once, narrow the results to bytes and take their top bits.
+    __m128i low = _mm_loadu_si128(reinterpret_cast<__m128i const*>(units));
+    __m128i high = _mm_loadu_si128(reinterpret_cast<__m128i const*>(units + 8));
+    __m128i one = _mm_set1_epi16('1');
+    __m128i x = _mm_set1_epi16('X');
+    *one_mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(low, one), _mm_cmpeq_epi16(high, one))));
+    *x_mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(low, x), _mm_cmpeq_epi16(high, x))));
+#else
+    *one_mask = *x_mask = 0;
+    for (int j = 0; j < 16; ++j)
+    {
+        *one_mask |= unsigned(units[j] == '1') << j;
+        *x_mask |= unsigned(units[j] == 'X') << j;
+    }
+#endif
+}
+} // namespace
+
+// Bit i of `ones` is 1 when index i holds a one; bit i of `capital_x` when it holds "X".
+// Every limb of the width is written whole, and the one above it is cleared.
+void SEDQ_NUMBER::gather_index_bits(uint64_t* ones, uint64_t* capital_x) const
+{
+    uint64_t ignored[MAX_LIMBS + 1];
+    uint64_t* x_bits = capital_x ? capital_x : ignored;
+    unsigned short const* units = text_units();
+    int full = m_width / LIMB_BITS;
+    for (int limb = 0; limb < full; ++limb)
+    {
+        ones[limb] = x_bits[limb] = 0;
+        for (int first = limb * LIMB_BITS; first < (limb + 1) * LIMB_BITS; first += 16)
+        {
+            unsigned one_mask = 0, x_mask = 0;
+            if (units)
+                symbol_masks(units + first, &one_mask, &x_mask);
+            else
+                for (int j = 0; j < 16; ++j)
+                    one_mask |= unsigned(is_one(first + j)) << j;
+            ones[limb] |= uint64_t(one_mask) << (first % LIMB_BITS);
+            x_bits[limb] |= uint64_t(x_mask) << (first % LIMB_BITS);
+        }
+    }
+    int top = limb_count(m_width);
+    ones[full] = ones[top] = x_bits[full] = x_bits[top] = 0;
+    for (int i = full * LIMB_BITS; i < m_width; ++i)
+    {
+        ones[full] |= uint64_t(is_one(i)) << (i % LIMB_BITS);
+        x_bits[full] |= uint64_t(units && units[i] == 'X') << (i % LIMB_BITS);
+    }
+}
+
+void SEDQ_NUMBER::gather_bits(uint64_t* ones, uint64_t* capital_x) const
+{
+    if (m_lsb_to_msb)
+    {
+        gather_index_bits(ones, capital_x);
+        return;
+    }
+    uint64_t by_index[MAX_LIMBS + 1];
+    uint64_t x_by_index[MAX_LIMBS + 1];
+    gather_index_bits(by_index, capital_x ? x_by_index : nullptr);
+    int top = limb_count(m_width);
+    reverse_bits(by_index, ones, m_width);
+    ones[top] = 0;
+    if (!capital_x)
+        return;
+    // Most values hold no "X" at all; then there is nothing to reorder.
+    if (std::all_of(x_by_index, x_by_index + top, [](uint64_t limb) { return limb == 0; }))
+        std::fill(capital_x, capital_x + top + 1, 0);
+    else
+    {
+        reverse_bits(x_by_index, capital_x, m_width);
+        capital_x[top] = 0;
+    }
+}
+
+char const* SEDQ_NUMBER::get_display_string(SDR_DATA_GROUP_DISPLAY_TYPE radix, int, bool lsb_to_msb)
+{
+    m_lsb_to_msb = lsb_to_msb;
+    switch (int(radix))
+    {
+    case 1: return bin_to_string(false, -1);
+    case 2: return twos_to_string();
+    case 3: return int_to_string();
+    case 4: return uint_to_string();
+    case 6: return octal_to_string(false);
+    case 7: return ascii_to_string(false);
+    case 13:
+    case 14: return float_to_string();
+    // Everything else, the symbolic radixes 0 and 12 included, shows as hexadecimal: a
+    // symbol that was not found falls back to the value in a fixed, predictable form.
+    default: return hex_to_string(false);
+    }
+}
+
+char const* SEDQ_NUMBER::get_trigger_string(SDR_DATA_GROUP_DISPLAY_TYPE radix, int width, bool lsb_to_msb)
+{
+    m_lsb_to_msb = lsb_to_msb;
+    width = std::clamp(width, 0, int(MAX_BUS_WIDTH));
+    parse_by_radix(radix, width);
+    int length = int(std::strlen(s_buffer));
+    if (length > width)
+        std::memmove(s_buffer, s_buffer + length - width, size_t(width) + 1);
+    else if (length < width)
+    {
+        std::memmove(s_buffer + width - length, s_buffer, size_t(length) + 1);
+        std::memset(s_buffer, '0', size_t(width - length));
+    }
+    if (lsb_to_msb)
+        std::reverse(s_buffer, s_buffer + width);
+    return s_buffer;
+}
+
+char const* SEDQ_NUMBER::parse_by_radix(SDR_DATA_GROUP_DISPLAY_TYPE radix, int width)
+{
+    switch (int(radix))
+    {
+    case 1: return copy_binary_text();
+    case 2: return string_to_twos(width);
+    case 3: return string_to_int(width);
+    case 4: return string_to_uint();
+    case 6: return string_to_octal();
+    case 7: return string_to_ascii();
+    case 13: return string_to_float();
+    case 14: return string_to_double();
+    // Other radixes display as hexadecimal, so typed values are read the same way.
+    default: return string_to_hex();
+    }
+}

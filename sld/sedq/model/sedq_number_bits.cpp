@@ -1,0 +1,186 @@
+// Limb arithmetic of SEDQ_NUMBER: bit access, reversal, division by 10^19 and digit output.
+#include "sedq/model/sedq_number_bits.h"
+
+#include <array>
+#include <cstring>
+
+namespace sedq_number_bits
+{
+namespace
+{
+using u128 = unsigned __int128;
+
+// Reciprocal of 10^19 for division by multiplication: floor((2^128 - 1) / d) - 2^64
+// (Moeller and Granlund, "Improved division by invariant integers").
+constexpr uint64_t TEN_19_INVERSE = uint64_t(~u128(0) / TEN_19 - (u128(1) << 64));
+
+uint64_t reverse_limb(uint64_t x)
+{
+    x = ((x >> 1) & 0x5555555555555555ULL) | ((x & 0x5555555555555555ULL) << 1);
+    x = ((x >> 2) & 0x3333333333333333ULL) | ((x & 0x3333333333333333ULL) << 2);
+    x = ((x >> 4) & 0x0F0F0F0F0F0F0F0FULL) | ((x & 0x0F0F0F0F0F0F0F0FULL) << 4);
+    return __builtin_bswap64(x);
+}
+
+// Divides (high:low) by 10^19 with high < 10^19; returns the quotient, *rest the remainder.
+inline uint64_t divide_limb(uint64_t high, uint64_t low, uint64_t* rest)
+{
+    u128 p = u128(TEN_19_INVERSE) * high + ((u128(high) << 64) | low);
+    uint64_t quotient = uint64_t(p >> 64) + 1;
+    uint64_t remainder = low - quotient * TEN_19;
+    if (remainder > uint64_t(p))
+    {
+        --quotient;
+        remainder += TEN_19;
+    }
+    if (remainder >= TEN_19)
+    {
+        ++quotient;
+        remainder -= TEN_19;
+    }
+    *rest = remainder;
+    return quotient;
+}
+
+constexpr std::array<char, 200> make_pairs()
+{
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i)
+    {
+        pairs[2 * i] = char('0' + i / 10);
+        pairs[2 * i + 1] = char('0' + i % 10);
+    }
+    return pairs;
+}
+constexpr std::array<char, 200> DIGIT_PAIRS = make_pairs();
+
+// The eight symbol characters of every byte value, most significant bit first.
+using BYTE_TEXT = std::array<char, 8>;
+constexpr std::array<BYTE_TEXT, 256> make_byte_symbols()
+{
+    std::array<BYTE_TEXT, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        for (int k = 0; k < 8; ++k)
+            table[b][k] = (b >> (7 - k)) & 1 ? '1' : '0';
+    return table;
+}
+constexpr std::array<BYTE_TEXT, 256> BYTE_SYMBOLS = make_byte_symbols();
+
+// Exactly 19 digits, leading zeros included.
+void write_19_digits(uint64_t value, char* out)
+{
+    for (int i = 17; i >= 1; i -= 2)
+    {
+        unsigned pair = unsigned(value % 100);
+        value /= 100;
+        std::memcpy(out + i, &DIGIT_PAIRS[2 * pair], 2);
+    }
+    out[0] = char('0' + value);
+}
+
+int write_digits(uint64_t value, char* out)
+{
+    char digits[20];
+    int n = 0;
+    do
+    {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value);
+    for (int i = 0; i < n; ++i)
+        out[i] = digits[n - 1 - i];
+    return n;
+}
+} // namespace
+
+uint64_t get_bits(uint64_t const* limbs, int first, int count)
+{
+    int limb = first / LIMB_BITS;
+    int shift = first % LIMB_BITS;
+    uint64_t value = limbs[limb] >> shift;
+    if (shift + count > LIMB_BITS)
+        value |= limbs[limb + 1] << (LIMB_BITS - shift);
+    return value & ((uint64_t(1) << count) - 1);
+}
+
+void reverse_bits(uint64_t const* in, uint64_t* out, int width)
+{
+    int count = limb_count(width);
+    for (int j = 0; j < count; ++j)
+        out[j] = reverse_limb(in[count - 1 - j]);
+    int shift = count * LIMB_BITS - width;
+    if (shift == 0)
+        return;
+    for (int j = 0; j < count; ++j)
+    {
+        uint64_t next = j + 1 < count ? out[j + 1] : 0;
+        out[j] = (out[j] >> shift) | (next << (LIMB_BITS - shift));
+    }
+}
+
+int trimmed_count(uint64_t const* limbs, int count)
+{
+    while (count > 0 && limbs[count - 1] == 0)
+        --count;
+    return count;
+}
+
+int bit_length(uint64_t const* limbs, int count)
+{
+    count = trimmed_count(limbs, count);
+    if (count == 0)
+        return 0;
+    return count * LIMB_BITS - __builtin_clzll(limbs[count - 1]);
+}
+
+uint64_t divide_ten_19(uint64_t* limbs, int count)
+{
+    uint64_t remainder = 0;
+    for (int i = count - 1; i >= 0; --i)
+        limbs[i] = divide_limb(remainder, limbs[i], &remainder);
+    return remainder;
+}
+
+uint64_t multiply_add(uint64_t* limbs, int count, uint64_t factor, uint64_t addend)
+{
+    uint64_t carry = addend;
+    for (int i = 0; i < count; ++i)
+    {
+        u128 product = u128(limbs[i]) * factor + carry;
+        limbs[i] = uint64_t(product);
+        carry = uint64_t(product >> 64);
+    }
+    return carry;
+}
+
+int to_decimal(uint64_t* limbs, int count, char* out)
+{
+    // 19-digit chunks, least significant first; 4096 bits give at most 65 of them.
+    uint64_t chunks[MAX_LIMBS + 2];
+    int chunk_count = 0;
+    count = trimmed_count(limbs, count < MAX_LIMBS ? count : MAX_LIMBS);
+    while (count > 0)
+    {
+        chunks[chunk_count++] = divide_ten_19(limbs, count);
+        count = trimmed_count(limbs, count);
+    }
+    if (chunk_count == 0)
+    {
+        out[0] = '0';
+        return 1;
+    }
+    int length = write_digits(chunks[chunk_count - 1], out);
+    for (int i = chunk_count - 2; i >= 0; --i, length += TEN_19_DIGITS)
+        write_19_digits(chunks[i], out + length);
+    return length;
+}
+
+void write_bit_symbols(uint64_t const* limbs, int count_bits, char* out)
+{
+    int head = count_bits % 8;
+    for (int bit = count_bits - 1; bit >= count_bits - head; --bit)
+        *out++ = test_bit(limbs, bit) ? '1' : '0';
+    for (int first = count_bits - head - 8; first >= 0; first -= 8, out += 8)
+        std::memcpy(out, BYTE_SYMBOLS[get_bits(limbs, first, 8)].data(), 8);
+}
+} // namespace sedq_number_bits

@@ -1,0 +1,1 @@
+target_link_libraries(test_${name} PRIVATE gmp)
