@@ -1,0 +1,177 @@
+// Construction, tree links and the host tree interface of one condition object.
+#include "sedq/advanced_trigger/sedq_object.h"
+
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_verify.h"
+
+SEDQ_OBJECT_WIDGET* const SEDQ_OBJECT::POWERUP_TRIGGER_VIEW = reinterpret_cast<SEDQ_OBJECT_WIDGET*>(1);
+SEDQ_OBJECT_WIDGET* const SEDQ_OBJECT::NORMAL_TRIGGER_VIEW = reinterpret_cast<SEDQ_OBJECT_WIDGET*>(2);
+const QPoint SEDQ_OBJECT::ORIGIN_POINT(0, 0);
+
+const char* const SEDQ_OBJECT::OBJECT_STRING[OBJECT_TYPE_COUNT] = {
+    "Unknown", "Condition for Incrementally Routed Nodes", "Advanced Trigger Level Result",
+    "Edge & Level Detector", "Node", "Bus", "Bit Value", "Bus Value", "Comparison Operator",
+    "Bitwise Operator", "Logical Operator", "Reduction Operator", "Shift Operator", "Counter Operator",
+    "Custom Trigger HDL"};
+const char* const SEDQ_OBJECT::DISPLAY_FORMAT_STRING[5] = {"Hexadecimal", "Decimal", "Octal", "Binary",
+                                                           "8-bit ASCII"};
+const char* const SEDQ_OBJECT::BIT_ORDER_STRING[2] = {"MSB to LSB", "LSB to MSB"};
+const char* const SEDQ_OBJECT::BIT_VALUE_STRING[2] = {"True", "False"};
+const char* const SEDQ_OBJECT::COMPARISON_TYPE_STRING[8] = {
+    "Less Than", "Less Than or Equal To", "Equality", "Inequality", "Greater Than or Equal To", "Greater Than",
+    "True", "False"};
+const char* const SEDQ_OBJECT::SIGNED_COMPARISON_TYPE_STRING[2] = {"Unsigned Comparison", "Signed Comparison"};
+const char* const SEDQ_OBJECT::BITWISE_OPERATOR_TYPE_STRING[4] = {"Bitwise Complement", "Bitwise And", "Bitwise Or",
+                                                                  "Bitwise Xor"};
+const char* const SEDQ_OBJECT::LOGICAL_OPERATOR_TYPE_STRING[4] = {"Logical Not", "Logical And", "Logical Or",
+                                                                  "Logical Xor"};
+const char* const SEDQ_OBJECT::REDUCTION_OPERATOR_TYPE_STRING[3] = {"Reduction And", "Reduction Or",
+                                                                    "Reduction Xor"};
+const char* const SEDQ_OBJECT::SHIFT_DIRECTION_STRING[2] = {"Left", "Right"};
+const char* const SEDQ_OBJECT::SHIFT_TYPE_STRING[3] = {"Logical", "Rotate", "Arithmetic"};
+const char* const SEDQ_OBJECT::COUNTER_TYPE_STRING[3] = {"Continuous", "Event", "State"};
+const char* const SEDQ_OBJECT::COUNTER_HOLD_TYPE_STRING[2] = {"Yes", "No"};
+
+SEDQ_OBJECT::SEDQ_OBJECT(SEDQ_OBJECT_WIDGET* view, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner)
+    : m_view(view), m_owner(owner)
+{
+    m_property.set_parent(this);
+    m_property.set(SEDQ_PROPERTY::LEFT, position.x());
+    m_property.set(SEDQ_PROPERTY::TOP, position.y());
+}
+
+// Children are not destroyed: they belong to the object list and become roots.
+SEDQ_OBJECT::~SEDQ_OBJECT()
+{
+    if (m_parent)
+        m_parent->m_children.removeAll(this);
+    for (SEDQ_OBJECT* child : m_children)
+        child->m_parent = nullptr;
+}
+
+SDR_TX_TREE_OBJECT* SEDQ_OBJECT::get_child_object(int index)
+{
+    if (!SEDQ_VERIFY(index >= 0 && index < m_children.size()))
+        return nullptr;
+    return m_children.at(index);
+}
+
+int SEDQ_OBJECT::get_child_count() const
+{
+    return m_children.size();
+}
+
+// The new object becomes this object's next input and joins the same condition.
+SDR_TX_TREE_OBJECT* SEDQ_OBJECT::create_child_object(CHILD_OBJECT_TYPE)
+{
+    if (!SEDQ_VERIFY(m_owner != NULL))
+        return nullptr;
+    SEDQ_OBJECT* child = new SEDQ_OBJECT(m_view, ORIGIN_POINT, m_owner);
+    child->m_parent = this;
+    m_children.append(child);
+    m_owner->get_object_list()->append(child);
+    return child;
+}
+
+bool SEDQ_OBJECT::delete_child_object(SDR_TX_TREE_OBJECT*)
+{
+    SEDQ_REPORT("delete_child_object() should only be called on a SEDQ_SESSION_OBJECT");
+    return false;
+}
+
+bool SEDQ_OBJECT::get_equation(std::string*, SDR_DATA_MNEMONICS*, SDR_TX_TRIGGER*, int, bool)
+{
+    SEDQ_REPORT("get_equation() should only be called on a SEDQ_TRIGGER_OBJECT");
+    return false;
+}
+
+bool SEDQ_OBJECT::duplicate_trigger(bool to_powerup)
+{
+    return m_property.duplicate_trigger(to_powerup);
+}
+
+// Rebuilding a subtree from the trigger compiler's parse tree belongs to the diagram
+// editor's tree generator, which this object does not carry yet: until then the object
+// stays as it is and the host keeps the condition's stored expression.
+void SEDQ_OBJECT::generate_tree(void*)
+{
+}
+
+void SEDQ_OBJECT::set_attribute(char const* key, char const* value)
+{
+    m_property.set(key, value);
+}
+
+void SEDQ_OBJECT::add_string_attributes()
+{
+    QString text;
+    for (int i = 0; i < SEDQ_PROPERTY::STRING_PROPERTY_COUNT; ++i) {
+        const auto property = SEDQ_PROPERTY::SEDQ_STRING_PROPERTY(i);
+        const QByteArray key = SEDQ_PROPERTY::STRING_TABLE[i].key;
+        if (m_property.get(property, &text, SEDQ_PROPERTY::POWERUP_COPY))
+            add_attribute(("powerup_" + key).constData(), text.toLocal8Bit().constData());
+        if (m_property.get(property, &text, SEDQ_PROPERTY::NORMAL_COPY))
+            add_attribute(key.constData(), text.toLocal8Bit().constData());
+    }
+}
+
+void SEDQ_OBJECT::add_int_attributes()
+{
+    QString text;
+    for (int i = 0; i < SEDQ_PROPERTY::INT_PROPERTY_COUNT; ++i) {
+        const auto property = SEDQ_PROPERTY::SEDQ_INT_PROPERTY(i);
+        const QByteArray key = SEDQ_PROPERTY::INT_TABLE[i].key;
+        if (m_property.get(property, &text, SEDQ_PROPERTY::POWERUP_COPY))
+            add_attribute(("powerup_" + key).constData(), text.toLocal8Bit().constData());
+        if (m_property.get(property, &text, SEDQ_PROPERTY::NORMAL_COPY))
+            add_attribute(key.constData(), text.toLocal8Bit().constData());
+    }
+}
+
+void SEDQ_OBJECT::get_attributes()
+{
+    add_string_attributes();
+    add_int_attributes();
+}
+
+SEDQ_OBJECT::SEDQ_OBJECT_TYPE SEDQ_OBJECT::get_type() const
+{
+    return SEDQ_OBJECT_TYPE(m_property[SEDQ_PROPERTY::TYPE]);
+}
+
+void SEDQ_OBJECT::set_type(SEDQ_OBJECT_TYPE type)
+{
+    m_property.set(SEDQ_PROPERTY::TYPE, int(type));
+}
+
+// The sentinels decide while no canvas shows the object. A canvas answers for itself once
+// the diagram editor hands it in; until then any other view counts as the run-time trigger.
+bool SEDQ_OBJECT::is_powerup_trigger() const
+{
+    return m_view == POWERUP_TRIGGER_VIEW;
+}
+
+void SEDQ_OBJECT::set_incremental_texts(const QString& first, const QString& second, const QString& third)
+{
+    m_incremental_text[0] = first;
+    m_incremental_text[1] = second;
+    m_incremental_text[2] = third;
+}
+
+const QString& SEDQ_OBJECT::get_incremental_text(int index) const
+{
+    static const QString empty;
+    if (!SEDQ_VERIFY(index >= 0 && index < 3))
+        return empty;
+    return m_incremental_text[index];
+}
+
+int sedq_get_object_index(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type)
+{
+    if (!objects)
+        return -1;
+    for (int i = 0; i < objects->size(); ++i)
+        if (objects->at(i) && objects->at(i)->get_type() == type)
+            return i;
+    return -1;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Persistence object of one trigger's state-based flow: a list of states (name, body text,
+// type) and the unified text in which every state stands as "state <name>:" followed by its
+// body. The unified text is kept exactly as last set, or rebuilt from the states when the
+// document model has emptied it after changing them.
+
+#include "host/sdr/sdr_tx_tree_object.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class SEDQ_STATE_MACHINE_OBJECT : public SDR_TX_TREE_OBJECT
+{
+public:
+    SEDQ_STATE_MACHINE_OBJECT();
+    ~SEDQ_STATE_MACHINE_OBJECT() override;
+
+    SDR_TX_TREE_OBJECT* get_child_object(int index) override;
+    int get_child_count() const override;
+    SDR_TX_TREE_OBJECT* create_child_object(CHILD_OBJECT_TYPE type) override;
+    bool delete_child_object(SDR_TX_TREE_OBJECT* child) override;
+    bool get_equation(std::string* equation, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, int condition,
+                      bool is_powerup) override;
+    bool duplicate_trigger(bool to_powerup) override;
+    void generate_tree(void* factory) override;
+    void set_attribute(char const* key, char const* value) override;
+    void get_attributes() override;
+
+    void set_unified_state_text(QString const& text);
+    void get_unified_state_text(QString* text);
+
+    // The per-state data, read and written directly by the document model; whoever
+    // changes them empties the unified text so that the next read rebuilds it.
+    int get_state_count() const { return m_state_count; }
+    void set_state_count(int count) { m_state_count = count; }
+    QStringList& get_state_name_list() { return m_state_name_list; }
+    QStringList& get_state_text_list() { return m_state_text_list; }
+    QList<int>& get_state_type_list() { return m_state_type_list; }
+    void clear_unified_state_text() { m_unified_state_text.clear(); }
+
+    static const char* const FLOW_EXPRESSION_KEY;
+
+private:
+    static void store_at(QStringList* list, int index, const QString& text);
+
+    int m_state_count = 1;
+    QStringList m_state_name_list;
+    QStringList m_state_text_list;
+    QString m_unified_state_text;
+    QList<int> m_state_type_list;
+};

@@ -1,0 +1,380 @@
+// The advanced trigger persistence objects as the host repository walks them: tree shape,
+// attribute writing and reading, state flow text, and the wrong-class operations.
+#include "host/sdr/sdr_tx_tree_object.h"
+#include "host/standin/msg_control.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_session_object.h"
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+using attribute_list = std::vector<std::pair<std::string, std::string>>;
+
+class collecting_sink : public SDR_TX_ATTRIBUTE_SINK
+{
+public:
+    void add(const std::string& key, const std::string& value) override { pairs.emplace_back(key, value); }
+    attribute_list pairs;
+};
+
+attribute_list attributes_of(SDR_TX_TREE_OBJECT* object)
+{
+    collecting_sink sink;
+    SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&sink);
+    object->get_attributes();
+    return sink.pairs;
+}
+
+std::vector<std::string> reported_expressions()
+{
+    std::vector<std::string> texts;
+    for (const auto& e : standin::msg::internal_errors())
+        texts.push_back(e.expression);
+    return texts;
+}
+
+SEDQ_OBJECT* new_root(SEDQ_TRIGGER_OBJECT* trigger)
+{
+    return static_cast<SEDQ_OBJECT*>(trigger->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+}
+
+// A stored tree node as the host keeps it: the attributes and the children's nodes.
+struct stored_node
+{
+    attribute_list attributes;
+    std::vector<stored_node> children;
+    bool operator==(const stored_node& o) const { return attributes == o.attributes && children == o.children; }
+};
+
+stored_node store(SDR_TX_TREE_OBJECT* object)
+{
+    stored_node node{attributes_of(object), {}};
+    for (int i = 0; i < object->get_child_count(); ++i)
+        node.children.push_back(store(object->get_child_object(i)));
+    return node;
+}
+
+void rebuild(SDR_TX_TREE_OBJECT* parent, const stored_node& node)
+{
+    SDR_TX_TREE_OBJECT* object = parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+    for (const auto& pair : node.attributes)
+        object->set_attribute(pair.first.c_str(), pair.second.c_str());
+    for (const stored_node& child : node.children)
+        rebuild(object, child);
+}
+} // namespace
+
+TEST(sedq_session_object, children_are_conditions_and_state_machines_are_owned_apart)
+{
+    SEDQ_SESSION_OBJECT root;
+    SDR_TX_TREE_OBJECT* first = root.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+    SDR_TX_TREE_OBJECT* machine = root.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_STATE_MACHINE);
+    SDR_TX_TREE_OBJECT* second = root.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(7));
+
+    EXPECT_EQ(root.get_child_count(), 2);
+    EXPECT_EQ(root.get_child_object(0), first);
+    EXPECT_EQ(root.get_child_object(1), second);
+    EXPECT_NE(dynamic_cast<SEDQ_STATE_MACHINE_OBJECT*>(machine), nullptr);
+    EXPECT_NE(dynamic_cast<SEDQ_TRIGGER_OBJECT*>(second), nullptr);
+    EXPECT_EQ(root.get_state_machine_list().size(), 1);
+
+    SEDQ_TRIGGER_OBJECT foreign;
+    EXPECT_FALSE(root.delete_child_object(&foreign));
+    EXPECT_FALSE(root.delete_child_object(machine));
+    EXPECT_FALSE(root.delete_child_object(nullptr));
+    EXPECT_TRUE(root.delete_child_object(first));
+    EXPECT_EQ(root.get_child_count(), 1);
+    EXPECT_EQ(root.get_child_object(0), second);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST(sedq_trigger_object, tree_children_are_the_objects_without_parent_in_list_order)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* loose = new_root(&trigger);
+    SEDQ_OBJECT* result = new_root(&trigger);
+    result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+    SDR_TX_TREE_OBJECT* input = result->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+    SEDQ_OBJECT* other_loose = new_root(&trigger);
+
+    EXPECT_EQ(trigger.get_object_list()->size(), 4);
+    ASSERT_EQ(trigger.get_child_count(), 3);
+    EXPECT_EQ(trigger.get_child_object(0), loose);
+    EXPECT_EQ(trigger.get_child_object(1), result);
+    EXPECT_EQ(trigger.get_child_object(2), other_loose);
+    EXPECT_EQ(trigger.get_child_object(3), nullptr);
+    EXPECT_EQ(result->get_child_count(), 1);
+    EXPECT_EQ(result->get_child_object(0), input);
+    EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_parent(), result);
+    EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_owner(), &trigger);
+    EXPECT_EQ(sedq_get_object_index(trigger.get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 1);
+}
+
+TEST(sedq_object, writes_only_what_differs_from_a_fresh_bag)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* fresh = new_root(&trigger);
+    EXPECT_TRUE(attributes_of(fresh).empty());
+
+    SEDQ_OBJECT* placed = new_root(&trigger);
+    placed->get_property().set(SEDQ_PROPERTY::LEFT, 120);
+    placed->get_property().set(SEDQ_PROPERTY::TOP, 40);
+    EXPECT_EQ(attributes_of(placed), (attribute_list{{"top", "40"}, {"left", "120"}}));
+
+    SEDQ_OBJECT* bit = new_root(&trigger);
+    bit->set_type(SEDQ_OBJECT::BIT_VALUE);
+    bit->get_property().set(SEDQ_PROPERTY::BIT_VALUE, 1, SEDQ_PROPERTY::POWERUP_COPY);
+    bit->get_property().set(SEDQ_PROPERTY::BIT_VALUE, 1, SEDQ_PROPERTY::NORMAL_COPY);
+    EXPECT_EQ(attributes_of(bit), (attribute_list{{"type", "Bit Value"},
+                                                  {"powerup_bit_value", "False"},
+                                                  {"bit_value", "False"}}));
+}
+
+TEST(sedq_object, attribute_reader_selects_the_copy_and_ignores_what_it_does_not_know)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* object = new_root(&trigger);
+    object->set_attribute("powerup_bus_value", "FF");
+    object->set_attribute("comparison", "Greater Than");
+    object->set_attribute("counter_type", "Sometimes");
+    object->set_attribute("shift_distance", "");
+    object->set_attribute("pipeline_length", "abc");
+    object->set_attribute("no_such_key", "1");
+
+    const SEDQ_PROPERTY& p = object->get_property();
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::POWERUP_COPY).value, "FF");
+    EXPECT_FALSE(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::NORMAL_COPY).is_defined);
+    EXPECT_EQ(p.get_int_data(SEDQ_PROPERTY::COMPARISON, SEDQ_PROPERTY::NORMAL_COPY).value, 5);
+    EXPECT_EQ(p.get_int_data(SEDQ_PROPERTY::COUNTER_TYPE, SEDQ_PROPERTY::NORMAL_COPY).value, 1);
+    EXPECT_TRUE(p.get_int_data(SEDQ_PROPERTY::SHIFT_DISTANCE, SEDQ_PROPERTY::NORMAL_COPY).is_blank);
+    EXPECT_EQ(p.get_int_data(SEDQ_PROPERTY::PIPELINE_LENGTH, SEDQ_PROPERTY::NORMAL_COPY).value, 0);
+    EXPECT_EQ(attributes_of(object), (attribute_list{{"powerup_bus_value", "FF"}, {"comparison", "Greater Than"}}));
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST(sedq_object, defaults_read_back_as_defaults_and_blank_numbers_stay_blank)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* object = new_root(&trigger);
+    object->get_property().set(SEDQ_PROPERTY::COUNTER_VALUE, 1, SEDQ_PROPERTY::NORMAL_COPY);
+    object->get_property().set(SEDQ_PROPERTY::MAX_COUNTER_VALUE, 255, SEDQ_PROPERTY::NORMAL_COPY);
+    EXPECT_TRUE(attributes_of(object).empty());
+
+    SEDQ_OBJECT* copy = new_root(&trigger);
+    EXPECT_TRUE(copy->get_property().get_int_data(SEDQ_PROPERTY::COUNTER_VALUE, SEDQ_PROPERTY::NORMAL_COPY).is_blank);
+    EXPECT_EQ(copy->get_property().get_int_data(SEDQ_PROPERTY::MAX_COUNTER_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value, 255);
+}
+
+TEST(sedq_object, tree_round_trips_through_attributes_with_non_ascii_text)
+{
+    SEDQ_TRIGGER_OBJECT original;
+    SEDQ_OBJECT* result = new_root(&original);
+    result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+    auto* logical = static_cast<SEDQ_OBJECT*>(result->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    logical->set_attribute("type", "Logical Operator");
+    logical->set_attribute("logical", "Logical Xor");
+    logical->set_attribute("left", "-35");
+    auto* node = static_cast<SEDQ_OBJECT*>(logical->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    node->set_attribute("type", "Node");
+    node->set_attribute("name", "top|zähler[3]|µ");
+    node->set_attribute("alias", "Größe \"quoted\" <&>");
+    node->set_attribute("data_delay", "3");
+    auto* value = static_cast<SEDQ_OBJECT*>(logical->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    value->set_attribute("type", "Bus Value");
+    value->set_attribute("bus_value", "1010");
+    value->set_attribute("powerup_bus_value", "0101");
+    value->set_attribute("display_format", "Binary");
+    SEDQ_OBJECT* loose = new_root(&original);
+    loose->set_attribute("type", "Counter Operator");
+    loose->set_attribute("powerup_counter_hold", "No");
+
+    std::vector<stored_node> stored;
+    for (int i = 0; i < original.get_child_count(); ++i)
+        stored.push_back(store(original.get_child_object(i)));
+
+    SEDQ_TRIGGER_OBJECT reread;
+    for (const stored_node& node_record : stored)
+        rebuild(&reread, node_record);
+    ASSERT_EQ(reread.get_child_count(), 2);
+    EXPECT_EQ(store(reread.get_child_object(0)), stored[0]);
+    EXPECT_EQ(store(reread.get_child_object(1)), stored[1]);
+    EXPECT_EQ(reread.get_object_list()->size(), 5);
+    const auto* reread_node = static_cast<SEDQ_OBJECT*>(reread.get_child_object(0)->get_child_object(0)->get_child_object(0));
+    EXPECT_EQ(reread_node->get_property()[SEDQ_PROPERTY::NAME], QString::fromUtf8("top|zähler[3]|µ"));
+    EXPECT_EQ(reread_node->get_type(), SEDQ_OBJECT::NODE);
+}
+
+TEST(sedq_trigger_object, duplicate_copies_runtime_values_between_the_two_triggers)
+{
+    SEDQ_TRIGGER_OBJECT empty;
+    EXPECT_TRUE(empty.duplicate_trigger(true));
+
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* object = new_root(&trigger);
+    object->set_attribute("bus_value", "77");
+    object->set_attribute("bus_name", "data");
+    object->set_attribute("powerup_comparison", "Inequality");
+    EXPECT_TRUE(trigger.duplicate_trigger(true));
+    const SEDQ_PROPERTY& p = object->get_property();
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::POWERUP_COPY).value, "77");
+    EXPECT_FALSE(p.get_string_data(SEDQ_PROPERTY::BUS_NAME, SEDQ_PROPERTY::POWERUP_COPY).is_defined);
+    EXPECT_EQ(p.get_int_data(SEDQ_PROPERTY::COMPARISON, SEDQ_PROPERTY::POWERUP_COPY).value, 2);
+
+    object->set_attribute("powerup_bus_value", "12");
+    EXPECT_TRUE(trigger.duplicate_trigger(false));
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value, "12");
+}
+
+TEST(sedq_trigger_object, equation_without_a_wired_result_is_refused_and_marks_the_trigger)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* result = new_root(&trigger);
+    result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+    std::string equation = "stale";
+    EXPECT_FALSE(trigger.get_equation(&equation, nullptr, nullptr, 1, true));
+    EXPECT_TRUE(equation.empty());
+    EXPECT_TRUE(result->is_powerup_trigger());
+    EXPECT_FALSE(trigger.get_equation(&equation, nullptr, nullptr, 1, false));
+    EXPECT_FALSE(result->is_powerup_trigger());
+}
+
+TEST(sedq_property, context_copy_follows_the_owner_for_runtime_rows_only)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* object = new_root(&trigger);
+    object->set_parent_view(SEDQ_OBJECT::POWERUP_TRIGGER_VIEW);
+    object->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("A"));
+    object->get_property().set(SEDQ_PROPERTY::BUS_NAME, QStringLiteral("b"));
+    const SEDQ_PROPERTY& p = object->get_property();
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::POWERUP_COPY).value, "A");
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_NAME, SEDQ_PROPERTY::NORMAL_COPY).value, "b");
+
+    object->get_property().set(SEDQ_PROPERTY::CONFIGURABLE, 1);
+    object->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("fixed"));
+    EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value, "fixed");
+
+    SEDQ_PROPERTY orphan;
+    EXPECT_EQ(orphan[SEDQ_PROPERTY::DISPLAY_FORMAT], 1);
+    EXPECT_EQ(reported_expressions(), std::vector<std::string>{"this->m_parent != NULL"});
+}
+
+TEST(sedq_state_machine_object, unified_text_splits_into_states)
+{
+    struct row
+    {
+        const char* label;
+        const char* text;
+        int count;
+        QStringList names;
+        QStringList bodies;
+    };
+    const row rows[] = {
+        {"two states", "state idle:\n   goto run;  \n\nstate run:\n  trigger; ", 2, {"idle", "run"}, {"goto run;", "trigger;"}},
+        {"capital header", "STATE Busy: trigger;", 1, {"Busy"}, {"trigger;"}},
+        {"word inside a body", "state a:\n x = restate: y;", 2, {"a", ""}, {"x = re", "y;"}},
+        {"header without colon", "state nothing here", 1, {}, {}},
+        {"text before the first header", "junk state s1: b;", 1, {"s1"}, {"b;"}},
+    };
+    for (const row& r : rows) {
+        SEDQ_STATE_MACHINE_OBJECT machine;
+        machine.set_unified_state_text(QString::fromLatin1(r.text));
+        EXPECT_EQ(machine.get_state_count(), r.count) << r.label;
+        EXPECT_EQ(machine.get_state_name_list(), r.names) << r.label;
+        EXPECT_EQ(machine.get_state_text_list(), r.bodies) << r.label;
+        QString kept;
+        machine.get_unified_state_text(&kept);
+        EXPECT_EQ(kept, QString::fromLatin1(r.text)) << r.label;
+    }
+}
+
+TEST(sedq_state_machine_object, builds_the_text_from_states_and_stores_it_without_carriage_returns)
+{
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    QString text;
+    machine.get_unified_state_text(&text);
+    EXPECT_EQ(text, "state ST1:\r\ntrigger;");
+
+    machine.set_state_count(2);
+    machine.get_state_name_list() = QStringList{"", "läuft"};
+    machine.get_state_text_list() = QStringList{"  goto ST2; "};
+    machine.clear_unified_state_text();
+    machine.get_unified_state_text(&text);
+    EXPECT_EQ(text, QString::fromUtf8("state ST1:\r\ngoto ST2;\r\n\r\nstate läuft:\r\ntrigger;"));
+
+    const attribute_list stored = attributes_of(&machine);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "state_machine_flow_expression");
+    EXPECT_EQ(stored[0].second, "state ST1:\ngoto ST2;\n\nstate läuft:\ntrigger;");
+
+    SEDQ_STATE_MACHINE_OBJECT reread;
+    reread.set_attribute("other_key", "state x: y;");
+    EXPECT_EQ(reread.get_state_count(), 1);
+    reread.set_attribute(stored[0].first.c_str(), stored[0].second.c_str());
+    EXPECT_EQ(reread.get_state_count(), 2);
+    EXPECT_EQ(reread.get_state_name_list().value(1), QString::fromUtf8("läuft"));
+    EXPECT_EQ(attributes_of(&reread), stored);
+}
+
+TEST(sedq_persistence_objects, wrong_class_operations_are_reported_and_produce_nothing)
+{
+    SEDQ_SESSION_OBJECT root;
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* object = new_root(&trigger);
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    std::string equation;
+
+    EXPECT_FALSE(root.get_equation(&equation, nullptr, nullptr, 1, false));
+    EXPECT_FALSE(root.duplicate_trigger(true));
+    EXPECT_FALSE(trigger.delete_child_object(object));
+    EXPECT_FALSE(object->delete_child_object(nullptr));
+    EXPECT_FALSE(object->get_equation(&equation, nullptr, nullptr, 1, false));
+    EXPECT_EQ(machine.get_child_count(), 0);
+    EXPECT_EQ(machine.get_child_object(0), nullptr);
+    EXPECT_EQ(machine.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER), nullptr);
+    EXPECT_FALSE(machine.delete_child_object(nullptr));
+    EXPECT_FALSE(machine.get_equation(&equation, nullptr, nullptr, 1, false));
+    EXPECT_FALSE(machine.duplicate_trigger(false));
+    machine.generate_tree(nullptr);
+    EXPECT_EQ(root.get_child_object(0), nullptr);
+    EXPECT_EQ(object->get_child_object(0), nullptr);
+
+    const std::vector<std::string> expected = {
+        "get_equation() should only be called on a SEDQ_TRIGGER_OBJECT",
+        "duplicate_trigger() should only be called on a SEDQ_TRIGGER_OBJECT",
+        "delete_child_object() should only be called on a SEDQ_SESSION_OBJECT",
+        "delete_child_object() should only be called on a SEDQ_SESSION_OBJECT",
+        "get_equation() should only be called on a SEDQ_TRIGGER_OBJECT",
+        "get_child_count() should not be called on a SEDQ_STATE_MACHINE_OBJECT",
+        "get_child_object() should not be called on a SEDQ_STATE_MACHINE_OBJECT",
+        "create_child_object() should not be called on a SEDQ_STATE_MACHINE_OBJECT",
+        "delete_child_object() should not be called on a SEDQ_STATE_MACHINE_OBJECT",
+        "get_equation() should only be called on a SEDQ_TRIGGER_OBJECT",
+        "duplicate_trigger() should only be called on a SEDQ_TRIGGER_OBJECT",
+        "generate_tree() should not be called on a SEDQ_STATE_MACHINE_OBJECT",
+        "index >= 0 && index < m_trigger_list.size()",
+        "index >= 0 && index < m_children.size()",
+    };
+    EXPECT_EQ(reported_expressions(), expected);
+    for (const auto& e : standin::msg::internal_errors())
+        EXPECT_EQ(e.module, "SEDQ");
+}
+
+TEST(sedq_object, destroying_an_object_unlinks_it_from_parent_and_children)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* parent = new_root(&trigger);
+    auto* middle = static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    auto* leaf = static_cast<SEDQ_OBJECT*>(middle->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    trigger.get_object_list()->removeAll(middle);
+    delete middle;
+    EXPECT_EQ(parent->get_child_count(), 0);
+    EXPECT_EQ(leaf->get_parent(), nullptr);
+    EXPECT_EQ(trigger.get_child_count(), 2);
+}
