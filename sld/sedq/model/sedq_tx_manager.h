@@ -1,0 +1,605 @@
+#pragma once
+// The document model of one editor window. Every pane and dialog reads and changes the
+// analyzer document (a host editing session and its instances) only through this object; it
+// brackets edits for undo, tells every pane what changed through updated(QObject*, int), and
+// keeps the cached host objects of the current instance in step with m_active_instance.
+// Operations that take an instance, signal set, trigger, level or node index read -1 as
+// "the current one". A manager without a frame (the wizard) touches no window, menu or action.
+
+#include "host/afcq.h"
+#include "host/chi.h"
+#include "host/dev.h"
+#include "host/sci.h"
+#include "host/sdr.h"
+#include "sedq/model/sedq_lock_mode.h"
+#include "sedq/model/sedq_types.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <set>
+#include <string>
+#include <vector>
+
+class QAction;
+class QTabWidget;
+class HDB_INSTANCE_NAME;
+class IDU_PARTITION;
+class SDR_TX_SIGNAL_NODES;
+class SDR_TX_SIGNAL_SET;
+class SDR_TX_TRIGGER;
+class SEDQ_FRAME_WND;
+class SEDQ_LAYOUT_WIDGET;
+class SEDQ_OBJECT;
+class SEDQ_STATE_MACHINE_OBJECT;
+class UNBQ_DIALOG;
+class AFCQ_INSTANCE_NAME;
+typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
+
+class SEDQ_TX_MANAGER : public QObject
+{
+    Q_OBJECT
+public:
+    // What the node finder is picking a single node for.
+    enum NODE_TYPE
+    {
+        NODE_TYPE_CLOCK = 0,
+        NODE_TYPE_TRIGGER_INPUT = 1,
+        NODE_TYPE_TRIGGER_OUTPUT = 2
+    };
+
+    explicit SEDQ_TX_MANAGER(SEDQ_FRAME_WND* frame);
+    ~SEDQ_TX_MANAGER() override;
+    SEDQ_TX_MANAGER(const SEDQ_TX_MANAGER&) = delete;
+    SEDQ_TX_MANAGER& operator=(const SEDQ_TX_MANAGER&) = delete;
+
+    virtual std::string get_help_prefix() const;
+
+    // ---- core: settings, notification, brackets, undo, actions, lock mode, UI state ------
+    void cfg_initialize_user_registry_settings();
+    SDR_TX_SESSION* get_tx_session() { return m_tx_session; }
+    SDR_TX_INSTANCE* get_tx_instance() { return m_tx_instance; }
+    SEDQ_FRAME_WND* get_frame_wnd() { return m_frame_wnd; }
+    bool is_wizard_mode() const { return m_frame_wnd == nullptr; }
+    void set_layout_widget(SEDQ_LAYOUT_WIDGET* layout) { m_layout_widget = layout; }
+    SEDQ_LAYOUT_WIDGET* get_layout_widget();
+    void set_list_view_mode(bool on) { m_list_view_mode = on; }
+
+    void update_all_views(QObject* sender, int hint);
+    void set_modified_flag(bool modified);
+    void update_modified_flag();
+    void begin_action(int instance);
+    void end_action(SEDQ_CHECK_COMPILATION_STATUS status, int instance);
+    void set_max_undo_steps(int steps);
+    int get_max_undo_steps();
+    // Undo history of the advanced trigger condition being edited; null and -1 when none.
+    QList<QList<SEDQ_OBJECT*>*>* get_undo_list();
+    int get_undo_position();
+
+    void insert_action(AFCQ_ACTION_ENUM id, QAction* action);
+    QAction* get_action(AFCQ_ACTION_ENUM id, const QVariant& data);
+    void enable_action(AFCQ_ACTION_ENUM id, bool enable);
+
+    SEDQ_LOCK_MODE get_lock_mode(bool powerup_locks);
+    void set_lock_mode(SEDQ_LOCK_MODE mode, bool notify);
+
+    bool save_active_tabs();
+    bool load_active_instance_tab();
+    int get_int_state(const char* key, int default_value);
+    void set_int_state(const char* key, int value);
+    QSize get_size_state(const char* key, QSize default_value);
+    void set_size_state(const char* key, QSize value);
+    bool get_visible_state(const char* key, bool default_value);
+    void set_visible_state(const char* key, bool value);
+    int get_int_state(int instance, const char* key, int default_value);
+    void set_int_state(int instance, const char* key, int value);
+
+    // ---- document life cycle ---------------------------------------------------------------
+    bool new_document(const char* path);
+    bool open_document(const char* path, bool* renamed, std::string* new_name);
+    bool open_document(SDR_TX_SESSION* session);
+    bool save_document(const char* path);
+    bool save_modified();
+    void close_document();
+    void commit_session();
+    void refresh_tx_cache();
+    bool is_empty() const;
+    void set_title(const char* title);
+    void set_path_name(const char* path, bool add_to_recent);
+
+    // ---- instances, signal sets, triggers, data logs, acquired data ------------------------
+    int get_num_instances();
+    SDR_TX_INSTANCE* get_instance_at(int instance);
+    const char* get_instance_name_at(int instance, bool* expanded);
+    int get_num_signal_sets(int instance);
+    const char* get_signal_set_name_at(int instance, int signal_set, bool* expanded);
+    int get_num_triggers(int instance, int signal_set);
+    const char* get_trigger_name_at(int instance, int signal_set, int trigger, bool* expanded);
+    int get_num_logs(int instance, int signal_set, int trigger);
+    const char* get_log_name_at(int instance, int signal_set, int trigger, int log);
+    const char* get_instance();
+    const char* get_signal_set();
+    const char* get_trigger();
+    const char* get_log();
+    QStringList get_trigger_instance_list(int instance);
+    void get_short_name(QString* out, const QString& name);
+    QString remove_top_entity(const QString& name, const std::string& top_path, bool case_sensitive);
+    bool instance_is_enabled(int instance);
+    void set_instance_enabled(int instance, bool enabled);
+    bool is_instance_setup_mode();
+    bool is_instance_data_mode();
+    bool is_setup_mode();
+    bool is_data_mode(int instance);
+
+    bool add_instance();
+    bool remove_instance(int instance);
+    void set_instance(int instance);
+    void set_instance(const QString& name);
+    bool set_active(const QString& signal_set, const QString& trigger, const QString& log);
+    void set_view_log(int instance, SDR_DATA_LOG* log);
+    void remove_log_tree_item(const char* signal_set, const char* trigger, const char* log);
+    void rename_instance_set(const char* new_name, const char* old_name);
+    void rename_signal_set(const char* new_name, const char* old_name);
+    void rename_trigger_set(const char* new_name, const char* old_name, const char* signal_set);
+    void rename_log_set(const char* new_name, const char* old_name, const char* trigger, const char* signal_set);
+    void set_expanded(bool expanded, const QString& instance, const QString& signal_set, const QString& trigger);
+
+    bool get_data_sample_depth(int* depth, int instance);
+    bool get_wave(int node, bool* out, int sample, bool flag, int instance);
+    bool get_wave_mask(bool* out, int sample, bool flag, int instance);
+    int get_wave_count(int row);
+    int get_int_length(int value);
+
+    // ---- acquisition control ---------------------------------------------------------------
+    void set_instance_acq_state(int instance, int flags);
+    bool is_instance_acquiring(int instance);
+    bool is_any_instance_acquiring();
+    void run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests);
+    void stop(int instance);
+    bool read_data(int instance);
+    bool is_data_available(bool flag, int instance, SDR_DATA_LOG** log_out);
+    bool is_acquiring_data();
+    bool is_stopped_at_trigger();
+    void refresh_data_log_cache();
+    bool get_logging();
+    void export_log(QObject* receiver);
+    bool is_compile_or_reroute_needed(bool* recompile, bool* reroute);
+    bool is_program_needed(CHI_CONTROL_NODES_SCAN* scan);
+    bool get_jtag_hardware(QString* out);
+    bool get_jtag_device(QString* out);
+    bool set_jtag_hardware(const QString& name, bool notify);
+    bool set_jtag_device(const QString& name, bool notify);
+    bool get_sof_file_name(QString* out);
+    bool set_jtag_chain(const QString& path);
+    void program(const char* file);
+    void program();
+    bool embed_sof_file(const QString& path, QString* name_out);
+    void retrieve_sof_file_info_str(const QString& path, QString* out);
+    const char* get_sof_compatibility_state(int instance, const char* sof_info);
+
+    // ---- node insertion --------------------------------------------------------------------
+    bool insert_node(QString const& name, SDR_DATA_SIGNAL_TYPE signal_type, SDR_DATA_WIRE_TAP_MODE tap_mode,
+                     bool allow_duplicate);
+    bool insert_node(QString const& name, SDR_DATA_WIRE_TAP_MODE tap_mode);
+    bool insert_node(AFCQ_INSTANCE_NAME const& found);
+    bool insert_nodes(QList<AFCQ_INSTANCE_NAME> const& found);
+    int insert_nodes(QString const& group_name, QStringList const& nodes, SDR_DATA_WIRE_TAP_MODE tap_mode,
+                     bool allow_duplicate);
+    bool check_for_node_add_overflow(int count);
+    bool get_unb_node(QString* name, NODE_TYPE node_type, SEDQ_IS_POST_FITTING_TYPE* post_fitting);
+    void on_node_insert();
+    void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);
+
+    // ---- node list editing and tree queries ------------------------------------------------
+    SDR_TX_SIGNAL_NODES* get_nodes(int list);
+    SDR_TX_SIGNAL_SET* get_signal_nodes(int signal_set);
+    int get_node_count(int list);
+    bool get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_type, QString* name, SDR_DATA_SIGNAL_TYPE* signal_type,
+                  QString* alias, QString* debug_port_out, bool* data_enabled, bool* trigger_enabled, int pattern,
+                  SDR_DATA_TRIGGER_CONDITION* condition);
+    int get_child_item_count(int node, int list);
+    bool get_node_alias(int node, QString* alias);
+    bool get_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE* display_type, int trigger = -1);
+    bool get_node_lsb_to_msb(int node, bool* lsb_to_msb, int trigger = -1);
+    bool get_node_selection_status(int node);
+    SDR_DATA_WIRE_TAP_MODE get_node_tap_mode(int node, int trigger = -1);
+    SDR_DATA_WIRE_CAPTURE_TYPE get_node_capture_type(int node);
+    int get_node_depth(int node);
+    bool is_node_data_tab_only(int node);
+    bool get_connection_status(int node);
+    SDR_DATA_SIGNAL_TYPE get_type(unsigned int flags);
+    SDR_DATA_SIGNAL_TYPE get_type(HDB_INSTANCE_NAME const* name);
+
+    bool is_standalone_node(int node);
+    bool is_group_node(int node);
+    bool is_group_member(int node);
+    bool is_last_group_member(int node);
+    bool is_first_group_member(int node);
+    bool is_group_member_node(int node);
+    bool is_parent_visible(int node);
+    bool is_any_parent_not_visible(int node);
+    bool has_parent(int node);
+    bool has_children(int node);
+    bool is_grandparent(int node);
+    bool is_last_child(int node);
+    int get_last_child_index(int node);
+    bool is_node_expanded(int node);
+    int get_num_leaf_children(int node);
+    bool is_descendant(int ancestor, int node);
+    int get_parent_index(int node, int level);
+    void get_direct_children(int node, std::vector<int>* children);
+    void get_all_descendants(int node, std::vector<int>* descendants);
+
+    int delete_node(int first, int last);
+    bool delete_node(char const* name);
+    int delete_selected_nodes();
+    int copy_before_node(int first, int last, int before, bool into_group);
+    bool move_before_node(int first, int last, int before, bool into_group);
+    bool move_selected_before_node(int before, bool into_group);
+    bool copy_selected_before_node(int before, bool into_group);
+    bool is_valid_selection_for_grouping();
+    bool is_invalid_index_for_drop(int index, bool flag);
+    bool group_node(int first, int last);
+    bool group_selected_nodes();
+    bool ungroup_node(int node);
+    bool toggle_node(int node);
+    bool set_node_alias(int node, QString const& alias);
+    bool set_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE display_type);
+    bool set_node_lsb_to_msb(int node, bool lsb_to_msb);
+    bool set_node_tap_mode(int node, SDR_DATA_WIRE_TAP_MODE tap_mode);
+    bool set_node_capture_type(int node, SDR_DATA_WIRE_CAPTURE_TYPE capture_type);
+    bool toggle_data(int node);
+    bool toggle_trigger(int node);
+    bool toggle_node_tap_mode(int node);
+    bool set_comparison_trigger_enabled(int node, int pattern, bool enabled, int trigger);
+    bool set_comparison_trigger_value(int node, int pattern, int bound, int value, int trigger);
+    bool rename_node(int node, QString const& name);
+    bool rename_group(int node, QString const& name);
+    void set_node_selection_status(int node, bool selected);
+    void select_node_range(int first, int last, bool selected);
+    bool can_locate();
+    void locate(int node, unsigned int flags);
+    void locate(char const* name, unsigned int flags, bool flag);
+    bool is_node_hidden_in_storage_qualifier_mode(int node);
+    bool is_node_hidden_in_advanced_mode(int node);
+    bool is_node_deletable(int node);
+
+    // ---- acquisition setup and node allocation --------------------------------------------
+    bool get_clock(QString* clock, int instance);
+    bool get_sample_depth(int* depth, int instance);
+    bool get_sample_depth(QString* depth, int instance);
+    bool is_zero_sample_depth();
+    bool get_ram_type(QString* ram_type, int instance);
+    SDR_HALCYTE_RAM_TYPE get_halcyte_ram_type(int instance);
+    bool get_pipeline_level(QString* level, int instance);
+    bool is_segmented_acquisition_enabled(int instance);
+    int get_segment_size();
+    bool get_number_of_segments(QString* segments, int instance);
+    int get_data_segment_size();
+    SDR_TX_TRIGGER* get_trigger_nodes(int trigger);
+    int get_trigger_node_count(int instance);
+    bool is_parent_item(int node, int instance);
+    bool is_child_item(int node, int instance);
+    int get_trigger_nodes_used(int instance);
+    int get_data_nodes_used(int instance);
+    int get_storage_qualifier_nodes_used(int instance);
+    bool get_trigger_nodes_used(QString* count);
+    bool get_data_nodes_used(QString* count);
+    bool get_storage_qualifier_nodes_used(QString* count);
+    int get_trigger_nodes_allocated(int instance);
+    int get_data_nodes_allocated(int instance);
+    int get_storage_qualifier_nodes_allocated(int instance);
+    bool get_trigger_nodes_allocated(QString* count);
+    bool get_data_nodes_allocated(QString* count);
+    int get_tessarelle_trigger_nodes_allocated(int instance);
+    int get_tessarelle_data_nodes_allocated(int instance);
+    bool get_tessarelle_trigger_nodes_allocated(QString* count);
+    bool get_tessarelle_data_nodes_allocated(QString* count);
+    bool is_tessarelle_generated();
+    unsigned get_le_usage(int instance, DEV_FAMILY_ENUM family);
+    unsigned get_esb_usage(int instance);
+    bool has_nested_groups();
+    bool get_top_entity_name(QString* name);
+    bool is_incremental_compile();
+    bool is_incremental_route_available(int instance);
+    bool is_using_pre_synthesis_filter();
+    void set_using_pre_synthesis_filter(bool on) { m_using_pre_synthesis_filter = on; }
+
+    void set_trigger_nodes_allocated(int count, int instance);
+    void set_data_nodes_allocated(int count, int instance);
+    void set_storage_qualifier_nodes_allocated(int count, int instance);
+    void set_trigger_nodes_allocated(QString const& count);
+    void set_data_nodes_allocated(QString const& count);
+    bool set_tessarelle_trigger_nodes_allocated(int count, int instance);
+    bool set_tessarelle_data_nodes_allocated(int count, int instance);
+    bool set_tessarelle_trigger_nodes_allocated(QString const& count);
+    bool set_tessarelle_data_nodes_allocated(QString const& count);
+    void sync_upon_capture_type_change();
+
+    int convert_to_sample_depth_int(QString const& text);
+    QString convert_to_sample_depth_str(int depth);
+    int convert_to_trigger_level_int(QString const& text);
+    QString convert_to_trigger_level_str(int level);
+    QString convert_to_trigger_condition_str(SDR_DATA_TRIGGER_CONDITION condition);
+    SDR_DATA_TRIGGER_CONDITION convert_to_trigger_condition_type(QString const& text);
+    QString convert_to_trigger_position_str(SDR_DATA_TRIGGER_POSITION position);
+    SDR_DATA_TRIGGER_POSITION convert_to_trigger_position_type(QString const& text);
+
+    // Slots of the signal configuration pane; connected by signature once they are built.
+    void set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type = SEDQ_KEEP_POST_FITTING_TYPE);
+    void browse_clock();
+    void set_sample_depth(QString const& sampleDepth);
+    void set_ram_type(QString const& ramType);
+    void set_segmented_acquisition_mode(bool bUseSegments);
+    void set_number_of_segments(QString const& numberOfSegments);
+    void set_pipeline_level(QString const& pipelineLevel);
+    void data_manual_input_changed(int count);
+    void trigger_manual_input_changed(int count);
+    void storage_qualifier_manual_input_changed(int count);
+
+    // ---- trigger model ---------------------------------------------------------------------
+    bool get_trigger_level(int* count, int trigger);
+    bool get_trigger_level(QString* count, int trigger);
+    int get_last_trigger_level() const { return m_trigger_level_cache; }
+    QString get_trigger_level_name(int level, int trigger);
+    SDR_DATA_TRIGGER_LEVEL_TYPE get_trigger_level_type(int pattern, int trigger);
+    bool has_at_least_one_basic_or_trigger_level() const;
+    bool is_pattern_enabled(int pattern);
+    bool is_segmented_acquisition_trigger(int level);
+    bool is_segmented_trigger_position_enabled();
+    bool get_trigger_flow_control(QString* text, int trigger);
+    bool is_sequential_mode(int trigger);
+    bool get_trigger_position(QString* text, int trigger);
+    bool get_trigger_position(int* sample, int log);
+    bool is_comparison_group_member(int node, int pattern, int trigger);
+    bool is_comparison_enabled(int node, int pattern, int trigger);
+    SDR_DATA_TRIGGER_CONDITION get_comparison_operand(int node, int pattern, int operand, int trigger);
+    int get_comparison_value(int node, int pattern, int operand, int trigger);
+    bool is_comparison_group_member_on_any_level(int node, int* pattern, int trigger);
+    bool get_comparison_expression(int node, int pattern, std::string* text, int trigger);
+    bool get_storage_qualifier_type(QString* text, int trigger);
+    bool get_storage_qualifier_input_port(QString* name, bool* post_fitting, int trigger);
+    bool is_record_data_discontinuities_enabled(int trigger);
+    bool is_disable_storage_qualifier_enabled(int trigger);
+    bool is_trigger_in_enabled(int trigger);
+    bool is_trigger_in_node_post_fitting(int trigger);
+    bool is_trigger_in_node_valid(int trigger);
+    SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE get_trigger_in_source(int trigger);
+    bool get_trigger_in_pin_name(QString* name, int trigger);
+    bool get_trigger_in_instance_name(QString* name, int trigger);
+    bool get_trigger_in_node_name(QString* name, int trigger);
+    bool get_trigger_in_condition(QString* text, int trigger);
+    bool get_trigger_out_condition(QString* text, int trigger);
+    bool is_trigger_out_enabled(int trigger);
+    bool is_trigger_out_pin_selected(int trigger);
+    bool is_trigger_out_instance_selected(int trigger);
+    bool is_trigger_out_hps_trigger_in_selected(int trigger);
+    bool is_trigger_out_hps_event_index_selected(int trigger);
+    bool get_trigger_out_pin(QString* name, int trigger);
+    bool get_trigger_out_instance(QString* name, int trigger);
+    bool get_trigger_out_instance_tooltip(QString* text, int trigger);
+    bool get_trigger_out_hps_event_index(QString* text, int trigger);
+    bool get_trigger_out_latency_delay(QString* text, int trigger);
+    SDR_TX_TRIGGER* get_trigger_in(int trigger);
+    SDR_TX_TRIGGER* get_trigger_out(int trigger);
+    void get_signals_names(QString* out, char const* instance, char const* signal_set);
+    void get_trigger_expression(QString* out, char const* instance, char const* signal_set, char const* trigger);
+
+    bool set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
+    bool atomic_set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
+    bool set_comparison_trigger_operand(int node, int pattern, int operand, SDR_DATA_TRIGGER_CONDITION condition,
+                                        int trigger);
+    void initialize_group_conditions();
+    bool set_trigger_level_name(QString const& name, int level, int trigger);
+    bool set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source, int trigger);
+
+    // Slots of the signal configuration pane; connected by signature once they are built.
+    void set_trigger_level(QString const& level);
+    void set_trigger_position(QString const& position);
+    void set_trigger_flow_control(QString const& flow);
+    void set_storage_qualifier_type(QString const& type);
+    void set_storage_qualifier_input_port(QString const& name,
+                                          SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
+    void browse_storage_qualifier_input_port();
+    void enable_data_discontinuities(bool on);
+    void disable_storage_qualifier(bool on);
+    void enable_trigger_in(bool on);
+    void set_trigger_in_source(int source);
+    void set_trigger_in_pin(QString const& pin);
+    void set_trigger_in_node(QString const& node, SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
+    void browse_trigger_in();
+    void set_trigger_in_instance(QString const& instance);
+    void set_trigger_in_condition(QString const& condition);
+    void enable_trigger_out(bool on);
+    void set_trigger_out_pin_selected(bool on);
+    void set_trigger_out_pin(QString const& pin);
+    void set_trigger_out_instance_selected(bool on);
+    void set_trigger_out_instance(QString const& instance);
+    void set_trigger_out_hps_trigger_in_selected(bool on);
+    void set_trigger_out_hps_event_selected(bool on);
+    void set_trigger_out_hps_event_index(QString const& index);
+    void set_trigger_out_condition(QString const& condition);
+
+    // ---- state machine, power-up trigger, advanced trigger patterns ------------------------
+    SEDQ_STATE_MACHINE_OBJECT* get_state_machine_object(int trigger);
+    int get_state_count(int trigger);
+    bool get_state_name(int state, QString* name, int trigger);
+    QStringList get_state_names(int trigger);
+    QStringList get_condition_names(int trigger);
+    QStringList get_counter_names(int trigger);
+    QStringList get_flag_names(int trigger);
+    bool is_state_name(QString const& name, int trigger);
+    bool is_condition_name(QString const& name, int trigger);
+    bool is_counter_name(QString const& name, int trigger);
+    bool is_flag_name(QString const& name, int trigger);
+    bool get_state_text(int state, QString* text, int trigger);
+    bool get_unified_state_text(QString* text, int trigger);
+    SEDQ_STATE_TYPE get_state_type(int state, int trigger);
+    int get_flag_count(int trigger);
+    const char* get_flag_name(int flag, int trigger, int* initial);
+    int get_counter_count(int trigger);
+    const char* get_counter_name(int counter, int trigger, int* width, unsigned int* initial);
+    int get_state_current_value(int log);
+    bool get_flag_current_value(int flag, int log, int* value);
+    bool get_counter_current_value(int counter, int log, int* value);
+    bool get_state_display_mode() const { return m_state_display_mode; }
+    bool is_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, int trigger);
+    bool check_state_machine(SEDQ_STATE_MACHINE_ERROR* error, int trigger);
+    bool is_powerup_trigger(int instance, int signal_set, int trigger, int log);
+    bool is_powerup_trigger_enabled(int view);
+    bool is_powerup_trigger(int view);
+    bool is_advanced_trigger(int pattern, int trigger);
+    bool is_advanced_nodes_used(int trigger);
+    bool is_advanced_trigger_pattern_enabled(int level, int trigger);
+    bool is_counter_operator_used();
+    bool is_advanced_mode(int* level);
+    bool is_state_mode();
+    QList<SEDQ_OBJECT*>* get_object_array();
+
+    void set_state_count(int count);
+    void set_state_text(int state, QString const& text);
+    void set_unified_state_text(QString const& text);
+    void set_flag_count(int count);
+    void set_counter_count(int count);
+    void set_flag_name(int flag, QString const* name);
+    void set_flag_initial_value(int flag, int value);
+    void set_counter_name(int counter, QString const* name);
+    void set_counter_width(int counter, int width);
+    void set_counter_initial_value(int counter, unsigned int value);
+    void set_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on);
+    void set_state_display_mode(bool on);
+    void set_state_name(int state, QString const& name);
+    void set_state_type(int state, SEDQ_STATE_TYPE type);
+    void set_state_machine_modified();
+    void set_advanced_trigger(int pattern, SDR_DATA_TRIGGER_LEVEL_TYPE type);
+    void toggle_pattern(int level);
+    bool enable_powerup_trigger(int view, bool enable);
+    bool duplicate_powerup_trigger(int view);
+    void update_advanced_modified_flag(bool first, bool second);
+    bool update_advanced_trigger_pattern();
+
+    // ---- node validity and partition checks ------------------------------------------------
+    bool check_nodes_allocated(int instance);
+    bool check_node_validity(int instance);
+    bool is_node_invalid(int row);
+    bool is_clock_invalid();
+    bool is_clock_post_fitting();
+    bool check_node_partition(QString const& name, SDR_DATA_WIRE_TAP_MODE tap_mode);
+    void show_untappable_msg(char const* name);
+    void show_pre_synthesis_invalid_partition_msg(char const* name, IDU_PARTITION* partition);
+    void show_post_fitting_invalid_partition_msg(char const* name, IDU_PARTITION* partition);
+
+    // ---- decoder plug-ins and mnemonic tables ----------------------------------------------
+    void open_plugin_mnemonic_tables();
+    void create_mnemonic_table(int node, QString const& table_name, QStringList const& symbols,
+                               QStringList const& patterns);
+    bool refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* nodes);
+    bool get_plugin_trigger_condition_symbol(QString* out, int node, int level, int instance);
+    bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
+    bool get_plugin_trigger(QString* bits, char const* symbol, int node, int instance);
+    bool get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list);
+    bool get_node_mnemonics_width(int node, int* width);
+    bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol, SDR_TX_SIGNAL_NODES* nodes);
+    bool show_plugin_error_msg(QString const& plugin_name);
+
+    // ---- user settings shared by every editor window -------------------------------------
+    static bool m_cfg_show_duplicate_buttons;
+    static bool m_cfg_link_groups;
+    static bool m_cfg_link_properties;
+    static bool m_cfg_link_order;
+    static bool m_cfg_link_mnemonics;
+    static bool m_cfg_auto_recompile;
+    static bool m_cfg_show_horz_grid;
+    static int m_cfg_inter_line_spacing;
+    static bool m_cfg_show_leading_zeroes;
+    static bool m_cfg_show_vert_grid;
+    static bool m_cfg_show_time_bars;
+    // Live managers of the process; the decoder plug-ins are loaded while it is above 0.
+    static int s_sedq_plugin_reference_count;
+
+    // Per-window settings read from the registry and the printing layout.
+    bool m_align_left = false;
+    bool m_state_display_mode = false;
+    int m_print_rows_per_page = 35;
+    int m_print_columns_per_page = 30;
+    int m_print_pages_wide = 1;
+    int m_print_pages_tall = 1;
+    int m_print_fit_data = 0;
+    int m_print_name_width = 20;
+    bool m_show_alias = true;
+    bool m_show_type = true;
+
+public Q_SLOTS:
+    void set_lock_mode(const QString& mode);
+    void save_to_log();
+    void set_logging(bool on);
+    void on_edit_undo();
+    void on_update_edit_undo();
+    void on_edit_redo();
+    void on_update_edit_redo();
+
+Q_SIGNALS:
+    void updated(QObject* sender, int hint);
+
+private:
+    void close_current_session();
+    void refresh_cached_objects();
+    void step_undo_history(bool undo);
+    void clamp_active_instance();
+    void connect_host_actions();
+    void create_node_finder();
+    bool acf_read_assignment(int variable_type, std::string* value);
+    bool write_vantrel_assignments(const std::string& relative_path);
+    bool check_save_preconditions(const char* path);
+    void warn_about_advanced_triggers();
+    void warn_about_empty_inputs();
+    bool handle_project_assignments(const char* path);
+    bool open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update);
+    void upgrade_old_version();
+    bool scan_incremental_route();
+    void apply_stored_lock_mode();
+    bool input_has_data_nodes();
+    bool input_has_trigger_nodes();
+    int instance_index_of(const QString& name);
+    SDR_DATA_INSTANCE* find_data_instance(const char* name);
+    SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
+    void fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group, int depth);
+    QTabWidget* get_data_setup_tab_widget(int instance);
+    bool check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_NAME* root, bool post_fit_pass);
+    bool check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_NAME* root, bool post_fit_pass);
+    bool run_validity_pass(int instance, bool post_fit_pass);
+
+    int m_active_instance = -1;
+    SDR_TX_SESSION* m_tx_session = nullptr;
+    SDR_TX_INSTANCE* m_tx_instance = nullptr;
+    SDR_TX_SIGNAL_SET* m_tx_signals = nullptr;
+    SDR_TX_TRIGGER* m_tx_trigger = nullptr;
+    SDR_DATA_LOG* m_tx_log = nullptr;
+    int m_sample_depth_cache = 128;
+    QString m_sample_depth_text = QStringLiteral("128");
+    int m_trigger_level_cache = 1;
+    QString m_trigger_level_text = QStringLiteral("1");
+    QString m_pipeline_level_text = QStringLiteral("0");
+    unsigned int* m_acq_states = nullptr;
+    bool m_using_pre_synthesis_filter = false;
+    int m_wizard_advanced_trigger_level = 0;
+    bool m_owns_session = true;
+    bool m_nodes_invalid = false;
+    bool m_list_view_mode = false;
+    bool m_modified = false;
+    std::set<int> m_declined_pre_synthesis_partitions;
+    std::set<int> m_declined_post_fitting_partitions;
+    SEDQ_FRAME_WND* m_frame_wnd;
+    SEDQ_LAYOUT_WIDGET* m_layout_widget = nullptr;
+    SEDQ_LOCK_MODE m_lock_mode = SEDQ_LOCK_MODE_ALLOW_ALL;
+    QMap<AFCQ_ACTION_ENUM, QAction*> m_action_map;
+    UNBQ_DIALOG* m_node_finder = nullptr;
+};
+
+// Sort order of the members of a bus: most significant member first.
+bool compare_func(HDB_INSTANCE_NAME* const& a, HDB_INSTANCE_NAME* const& b);

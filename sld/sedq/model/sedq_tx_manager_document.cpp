@@ -1,0 +1,525 @@
+// SEDQ_TX_MANAGER: the document life cycle: create, open (version checks, stripped files,
+// incremental-route warnings), adopt, save (checks, questions, project assignments), close.
+#include "sedq/model/sedq_tx_manager.h"
+
+#include "host/acf.h"
+#include "host/fio.h"
+#include "host/gen.h"
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "sedq/advanced_trigger/sedq_session_object.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_verify.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace
+{
+constexpr int ANSWER_YES = 6;
+constexpr int ANSWER_CANCEL = 2;
+constexpr const char* LOCK_MODE_KEY = "lock mode";
+
+// Shows a message, deletes it and returns the user's answer.
+int show_message(MSG_BASE* message)
+{
+    if (message == nullptr)
+        return 0;
+    const int answer = message->show();
+    delete message;
+    return answer;
+}
+
+std::string name_of(const char* name)
+{
+    return name ? name : "";
+}
+
+// The host wait cursor for the life of the scope.
+class WAIT_CURSOR
+{
+public:
+    WAIT_CURSOR() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WAIT_CURSOR() { QGuiApplication::restoreOverrideCursor(); }
+    WAIT_CURSOR(const WAIT_CURSOR&) = delete;
+    WAIT_CURSOR& operator=(const WAIT_CURSOR&) = delete;
+};
+
+// Whether a leaf row of the list takes data (capture 1 or 3) or trigger (capture 2 or 3).
+bool list_has_capture(SDR_TX_SIGNAL_NODES* nodes, bool data)
+{
+    if (nodes == nullptr)
+        return false;
+    for (int row = 0; row < nodes->get_num_nodes(); ++row)
+    {
+        const SDR_DATA_NODE_DISPLAY_TYPE type = nodes->get_node_display_type(row);
+        if (type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT)
+            continue;
+        const SDR_DATA_WIRE_CAPTURE_TYPE capture = nodes->get_node_capture_type(row);
+        if (capture == SDR_WTYPE_DATA_AND_TRIGGER ||
+            capture == (data ? SDR_WTYPE_DATA_ONLY : SDR_WTYPE_TRIGGER_ONLY))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+// ---- the cache of the current instance ------------------------------------------------------
+
+void SEDQ_TX_MANAGER::close_current_session()
+{
+    if (m_tx_session != nullptr && m_owns_session)
+    {
+        m_tx_session->close_session();
+        delete m_tx_session;
+    }
+    m_tx_session = nullptr;
+    m_active_instance = -1;
+    refresh_tx_cache();
+}
+
+void SEDQ_TX_MANAGER::refresh_tx_cache()
+{
+    if (m_active_instance == -1)
+    {
+        refresh_cached_objects();
+        return;
+    }
+    sync_upon_capture_type_change();
+    refresh_cached_objects();
+}
+
+void SEDQ_TX_MANAGER::refresh_cached_objects()
+{
+    if (m_tx_session == nullptr || m_active_instance < 0)
+    {
+        m_tx_instance = nullptr;
+        m_tx_signals = nullptr;
+        m_tx_trigger = nullptr;
+        m_tx_log = nullptr;
+        return;
+    }
+    m_tx_instance = m_tx_session->get_instance_at(m_active_instance, false);
+    m_tx_signals = m_tx_session->get_signal_set_at(m_active_instance, false);
+    m_tx_trigger = m_tx_session->get_trigger_at(m_active_instance, false);
+    if (m_tx_trigger != nullptr)
+        m_tx_trigger->set_power_up_selector(m_tx_session->is_power_up_view(m_active_instance));
+    m_tx_log = m_tx_session->get_log_at(m_active_instance, false);
+}
+
+bool SEDQ_TX_MANAGER::is_empty() const
+{
+    return m_tx_trigger == nullptr && m_tx_signals == nullptr;
+}
+
+void SEDQ_TX_MANAGER::set_title(const char*)
+{
+}
+
+void SEDQ_TX_MANAGER::set_path_name(const char*, bool)
+{
+}
+
+// ---- new, open, adopt --------------------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::new_document(const char* lpszPathName)
+{
+    close_current_session();
+    m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
+    if (!SEDQ_VERIFY(this->m_tx_session->create_session(lpszPathName)))
+    {
+        // Nothing was created: keep the manager empty instead of pretending a document exists.
+        if (m_owns_session)
+            delete m_tx_session;
+        m_tx_session = nullptr;
+        return false;
+    }
+    SEDQ_VERIFY(this->m_tx_session->get_num_instances() == 1);
+    m_tx_session->set_gui_logging(false);
+    m_active_instance = m_tx_session->get_num_instances() > 0 ? 0 : -1;
+    refresh_tx_cache();
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_INSTANCES));
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string* new_name)
+{
+    if (renamed != nullptr)
+        *renamed = false;
+    bool update = false;
+    if (!open_and_check_versions(path, renamed, new_name, &update))
+        return false;
+    if (update && show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
+        upgrade_old_version();
+    load_active_instance_tab();
+    refresh_tx_cache();
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_JTAG |
+                                        SEDQ_UPDATE_INSTANCES));
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
+    apply_stored_lock_mode();
+    check_node_validity(-1);
+    open_plugin_mnemonic_tables();
+    initialize_group_conditions();
+    return true;
+}
+
+// Opens the file into a new session and runs the version and stripped-file checks. False
+// leaves the failed or refused session held, untouched, with no current instance.
+bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update)
+{
+    close_current_session();
+    m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
+    if (!m_tx_session->open_session(path))
+        return false;
+    bool newer = false;
+    const int count = m_tx_session->get_num_instances();
+    for (int i = 0; i < count && !newer; ++i)
+    {
+        SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false);
+        if (instance == nullptr)
+            continue;
+        // Every instance is looked at: a newer instance behind an old one must still refuse
+        // the file, or the upgrade would rewrite data this version does not understand.
+        newer = instance->is_newer_version();
+        if (!newer && !instance->is_current_version())
+            *update = true;
+    }
+    const bool stripped = m_tx_session->is_stripped_version();
+    if (newer && !stripped)
+    {
+        show_message(MSG_SEDQ::O::NEWER_VERSION());
+        return false;
+    }
+    if (!stripped)
+        return true;
+    show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED());
+    if (!m_tx_session->rename_a_stripped_version())
+    {
+        show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED_ERR());
+        return false;
+    }
+    if (renamed != nullptr)
+        *renamed = true;
+    if (new_name != nullptr)
+        *new_name = name_of(m_tx_session->get_data_session()->get_name());
+    if (!newer)
+        return true;
+    show_message(MSG_SEDQ::O::NEWER_VERSION());
+    return false;
+}
+
+void SEDQ_TX_MANAGER::upgrade_old_version()
+{
+    const bool incremental = scan_incremental_route();
+    if (incremental)
+        show_message(MSG_SEDQ::O::OLD_INCREMENTAL_ROUTE_USED());
+    const int count = m_tx_session->get_num_instances();
+    for (int i = 0; i < count; ++i)
+        if (SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false))
+            instance->update_to_current_version();
+    if (incremental)
+        m_tx_session->refresh_after_version_upgrade();
+    update_modified_flag();
+}
+
+// Posts one system message per trigger that still uses incremental routing; true when the
+// feature is used anywhere.
+bool SEDQ_TX_MANAGER::scan_incremental_route()
+{
+    bool used = false;
+    const int count = m_tx_session->get_num_instances();
+    for (int i = 0; i < count; ++i)
+    {
+        SDR_TX_INSTANCE* tx_instance = m_tx_session->get_instance_at(i, false);
+        SDR_DATA_INSTANCE* instance = tx_instance ? tx_instance->get_data_instance() : nullptr;
+        // A power-up view shares its instance's data; looking at it again would post twice.
+        if (instance == nullptr || m_tx_session->is_power_up_view(i) || !instance->is_incremental_route_available())
+            continue;
+        SDR_DATA_SIGNAL_SET* global_set = instance->get_global_signal_set();
+        SDR_DATA_TRIGGER* global_trigger = global_set ? global_set->get_global_trigger() : nullptr;
+        if (!m_tx_session->is_gui_logging_enabled() && global_trigger && global_trigger->is_using_incremental_route())
+            used = true;
+        for (int s = 0; s < instance->get_num_signal_sets(); ++s)
+        {
+            SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(s);
+            for (int t = 0; set && t < set->get_num_triggers(); ++t)
+            {
+                SDR_DATA_TRIGGER* trigger = set->get_trigger_at(t);
+                if (trigger == nullptr || !trigger->is_using_incremental_route())
+                    continue;
+                MSG_W* message = MSG_SEDQ::W::OLD_INCREMENTAL_ROUTE_USED_SYS(
+                    name_of(instance->get_name()), name_of(set->get_name()), name_of(trigger->get_name()));
+                message->post();
+                delete message;
+                used = true;
+            }
+        }
+    }
+    return used;
+}
+
+void SEDQ_TX_MANAGER::apply_stored_lock_mode()
+{
+    if (m_tx_session == nullptr)
+        return;
+    const int stored = m_tx_session->get_global_data(LOCK_MODE_KEY);
+    if (stored == -1)
+        return;
+    set_lock_mode(stored >= 0 && stored <= 2 ? SEDQ_LOCK_MODE(stored) : SEDQ_LOCK_MODE_ALLOW_ALL, false);
+}
+
+bool SEDQ_TX_MANAGER::open_document(SDR_TX_SESSION* session)
+{
+    if (!SEDQ_VERIFY(session != NULL))
+        return false;
+    m_tx_session = session;
+    m_owns_session = false;
+    const int count = m_tx_session->get_num_instances();
+    for (int i = 0; i < count; ++i)
+    {
+        SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false);
+        if (instance == nullptr || instance->is_current_version())
+            continue;
+        if (show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
+        {
+            for (int j = 0; j < count; ++j)
+                if (SDR_TX_INSTANCE* each = m_tx_session->get_instance_at(j, false))
+                    each->update_to_current_version();
+            update_modified_flag();
+        }
+        break;
+    }
+    load_active_instance_tab();
+    refresh_tx_cache();
+    initialize_group_conditions();
+    return true;
+}
+
+// ---- save --------------------------------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::save_document(const char* path)
+{
+    if (m_tx_session == nullptr)
+        return false;
+    if (!check_save_preconditions(path))
+        return false;
+    warn_about_advanced_triggers();
+    warn_about_empty_inputs();
+    if (!handle_project_assignments(path))
+        return false;
+    save_active_tabs();
+    bool saved = m_tx_session->save_session(path);
+    if (saved)
+    {
+        set_title(path);
+        set_modified_flag(false);
+    }
+    else
+        show_message(MSG_SEDQ::O::CANNOT_SAVE());
+    refresh_data_log_cache();
+    if (!is_empty() && !is_instance_acquiring(-1))
+    {
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION |
+                                            SEDQ_UPDATE_LOG));
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_LOG));
+    }
+    return saved;
+}
+
+// The checks that refuse a save: node allocation, a running acquisition, a path that another
+// document holds open.
+bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
+{
+    if (!is_empty() && !check_nodes_allocated(-1))
+        return false;
+    if (is_any_instance_acquiring())
+    {
+        show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
+        return false;
+    }
+    SDR_DATA_SESSION* open = SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(path);
+    if (open != nullptr && open != m_tx_session->get_data_session())
+    {
+        show_message(MSG_SEDQ::O::SAVE_TO_OPEN_FILE());
+        return false;
+    }
+    return true;
+}
+
+namespace
+{
+// Whether every trigger level of the trigger is advanced (true when it has none).
+bool all_levels_advanced(SDR_TX_TRIGGER* trigger)
+{
+    for (int level = 0; trigger && level < trigger->get_num_levels(); ++level)
+        if (trigger->get_level_type(level, false) != SDR_LTYPE_ADVANCED)
+            return false;
+    return true;
+}
+} // namespace
+
+// Warns about incrementally routed trigger nodes that no advanced level uses, and otherwise
+// about advanced levels whose condition cannot be turned into an equation. Saving goes on.
+void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
+{
+    const int count = m_tx_session->get_num_instances();
+    bool warned = false;
+    for (int i = 0; i < count; ++i)
+    {
+        if (m_tx_session->is_power_up_view(i) || !all_levels_advanced(m_tx_session->get_trigger_at(i, false)))
+            continue;
+        if (is_advanced_nodes_used(i) && !is_advanced_trigger_pattern_enabled(-1, i))
+        {
+            show_message(MSG_SEDQ::O::UNUSED_POST_FITTING_TRIGGERS(name_of(get_instance_name_at(i, nullptr))));
+            warned = true;
+        }
+    }
+    if (warned)
+        return;
+    SDR_DATA_MNEMONICS* mnemonics = m_tx_session->get_data_session()->get_mnemonics();
+    for (int i = 0; i < count; ++i)
+    {
+        SDR_TX_TRIGGER* trigger = m_tx_session->get_trigger_at(i, false);
+        if (trigger == nullptr || m_tx_session->is_power_up_view(i))
+            continue;
+        for (int level = 0; level < trigger->get_num_levels(); ++level)
+        {
+            if (trigger->get_level_type(level, false) != SDR_LTYPE_ADVANCED)
+                continue;
+            SDR_TX_TREE_OBJECT* root = trigger->get_advanced_trigger_root(level, false);
+            if (!SEDQ_VERIFY(root != NULL))
+                continue;
+            std::string equation;
+            if (!root->get_equation(&equation, mnemonics, trigger, level + 1, false))
+                show_message(MSG_SEDQ::O::ERROR_IN_ADVANCED_TRIGGER(level + 1, name_of(get_instance_name_at(i, nullptr))));
+        }
+    }
+}
+
+// Tells the user when the current instance has nothing to capture. Saving goes on.
+void SEDQ_TX_MANAGER::warn_about_empty_inputs()
+{
+    if (is_empty())
+    {
+        show_message(MSG_SEDQ::O::ZERO_INSTANCES());
+        return;
+    }
+    const bool data = input_has_data_nodes();
+    const bool trigger = input_has_trigger_nodes();
+    if (m_tx_trigger == nullptr || m_tx_signals == nullptr || (!data && !trigger))
+        show_message(MSG_SEDQ::O::ZERO_INPUT("Data and Trigger"));
+    else if (!data)
+        show_message(MSG_SEDQ::O::ZERO_INPUT("Data"));
+    else if (!trigger)
+        show_message(MSG_SEDQ::O::ZERO_INPUT("Trigger"));
+}
+
+bool SEDQ_TX_MANAGER::input_has_data_nodes()
+{
+    return list_has_capture(m_tx_trigger, true) || list_has_capture(m_tx_signals, true);
+}
+
+bool SEDQ_TX_MANAGER::input_has_trigger_nodes()
+{
+    return list_has_capture(m_tx_trigger, false) || list_has_capture(m_tx_signals, false);
+}
+
+// Reads one project assignment, holding the revision's read lock when nobody holds a lock.
+bool SEDQ_TX_MANAGER::acf_read_assignment(int variable_type, std::string* value)
+{
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    if (!SEDQ_VERIFY(acf != NULL))
+        return false;
+    const bool lock = !acf->is_read_locked() && !acf->is_write_locked();
+    if (lock)
+        acf->read_lock();
+    ACF_MGR_INPUT_PARAMETERS parameters;
+    parameters.set_variable_type(ACF_VARIABLE_TYPE_ENUM(variable_type));
+    const ACF_ASSIGNMENT* assignment = acf->get_assignment(parameters);
+    if (assignment != nullptr)
+        *value = name_of(assignment->get_value(false));
+    if (lock)
+        acf->read_unlock();
+    return assignment != nullptr;
+}
+
+// Offers to make the project use the saved file. False only when the user cancels the save.
+bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
+{
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    if (is_tessarelle_generated() || acf == nullptr || !acf->is_project_open())
+        return true;
+    std::string family;
+    DEV_FAMILY_MANAGER* families = DEV_FAMILY_MANAGER::get_instance();
+    if (!acf_read_assignment(ACF_DEVICE_FAMILY, &family) || !families->exists_family_enum_by_string(family.c_str()) ||
+        !families->test_trait_of(families->get_family_enum_by_string(family.c_str()), DEV_TRAIT_VANTREL_SUPPORTED))
+    {
+        show_message(MSG_SEDQ::O::VANTREL_NOT_SUPPORTED());
+        return true;
+    }
+    const std::string project_dir = name_of(acf->get_project_path());
+    std::string enabled;
+    std::string file;
+    if (acf_read_assignment(ACF_ENABLE_VANTREL, &enabled) && gen_stricmp(enabled.c_str(), "On") == 0 &&
+        acf_read_assignment(ACF_VTL_FILE, &file))
+    {
+        const FIO_PATH assigned(!file.empty() && file[0] == '/' ? file : project_dir + file);
+        if (assigned == FIO_PATH(path))
+            return true;
+    }
+    const std::string relative = FIO_PATH(path).get_relative_to(FIO_PATH(project_dir));
+    const int answer = show_message(MSG_SEDQ::YNC::ENABLE_CURRENT_VANTREL_FILE_ON_SAVE(relative));
+    if (answer == ANSWER_CANCEL)
+        return false;
+    if (answer == ANSWER_YES)
+        write_vantrel_assignments(relative);
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::write_vantrel_assignments(const std::string& relative_path)
+{
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    if (!acf->is_project_open() || !acf->write_lock(false))
+        return false;
+    const auto write = [acf](ACF_VARIABLE_TYPE_ENUM type, const std::string& value) {
+        ACF_MGR_INPUT_PARAMETERS parameters;
+        parameters.set_variable_type(type);
+        if (const ACF_ASSIGNMENT* existing = acf->get_assignment(parameters))
+            for (int i = 0; i < ACF_MAX_ARGUMENTS; ++i)
+                if (existing->does_argument_exist(i))
+                    parameters.set_argument(i, existing->get_argument_value(i));
+        ACF_ASSIGNMENT* assn = acf->set_assignment(parameters, value.c_str());
+        SEDQ_VERIFY(assn != NULL);
+    };
+    write(ACF_ENABLE_VANTREL, "On");
+    write(ACF_VTL_FILE, relative_path);
+    write(ACF_VTL_FILE_NAME, relative_path);
+    WAIT_CURSOR wait;
+    return acf->write_unlock(true);
+}
+
+bool SEDQ_TX_MANAGER::save_modified()
+{
+    if (!is_any_instance_acquiring())
+        return true;
+    show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
+    return false;
+}
+
+void SEDQ_TX_MANAGER::close_document()
+{
+    if (m_tx_session != nullptr)
+        close_current_session();
+}
+
+void SEDQ_TX_MANAGER::commit_session()
+{
+    if (m_tx_session == nullptr)
+        return;
+    m_tx_session->commit_session();
+    refresh_tx_cache();
+}

@@ -1,0 +1,64 @@
+// SEDQ_TX_MANAGER: mnemonic tables of the nodes and the decoder plug-ins behind plug-in
+// groups. No decoder plug-in is loaded here, so every plug-in question answers "no plug-in";
+// the mnemonic tables of the document are looked up for real.
+#include "sedq/model/sedq_tx_manager.h"
+
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sdr/sdr_tx_trigger.h"
+
+void SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
+{
+    // Tables come from loaded decoder plug-ins only, and none is loaded.
+}
+
+bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list)
+{
+    name->clear();
+    SDR_TX_SIGNAL_NODES* nodes = list ? list : get_nodes(-1);
+    if (nodes == nullptr || nodes->get_group_display_type(node) != SDR_GTYPE_MNEMONICS)
+        return false;
+    const char* table = nodes->get_mnemonics_table_name(node);
+    *name = QString::fromLocal8Bit(table ? table : "");
+    return !name->isEmpty();
+}
+
+bool SEDQ_TX_MANAGER::get_node_mnemonics_width(int node, int* width)
+{
+    QString name;
+    SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
+    if (data == nullptr || !get_node_mnemonics_table_name(node, &name, nullptr))
+        return false;
+    const SDR_DATA_MNEMONICS_TABLE* table = data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
+    if (table == nullptr)
+        return false;
+    *width = table->get_width();
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
+                                                SDR_TX_SIGNAL_NODES* nodes)
+{
+    SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
+    SDR_TX_SIGNAL_NODES* list = nodes ? nodes : get_nodes(-1);
+    if (data == nullptr || list == nullptr)
+        return false;
+    const SDR_DATA_MNEMONICS_TABLE* table = nullptr;
+    if (nodes == nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
+    {
+        SDR_PLUGIN_GROUP* record = list->get_plugin_group(node);
+        if (record == nullptr || record->get_plugin_id() < 0)
+            return true;
+        table = m_tx_log ? m_tx_log->get_static_plugin_mnemonics_table(record->get_plugin_id()) : nullptr;
+    }
+    else
+    {
+        QString name;
+        get_node_mnemonics_table_name(node, &name, list);
+        table = name.isEmpty() ? nullptr : data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
+    }
+    if (table == nullptr)
+        return false; // a plug-in would answer here; none is loaded
+    const char* first = table->get_first_symbol(bits.toLatin1().constData());
+    *symbol = QString::fromLocal8Bit(first ? first : "");
+    return true;
+}

@@ -1,0 +1,91 @@
+// SEDQ_TX_MANAGER: acquisition setup of an instance (clock, sample depth, node counts and
+// allocation) and the project queries about incremental compilation.
+#include "sedq/model/sedq_tx_manager.h"
+
+#include "host/gen.h"
+#include "host/idu.h"
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "sedq/model/sedq_verify.h"
+
+namespace
+{
+constexpr int ALLOCATION_TRIGGER = 0;
+constexpr int GENERATED_BY_IP_WIZARD = 2;
+constexpr int INCREMENTAL_COMPILATION_ON = 2;
+} // namespace
+
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_nodes(int trigger)
+{
+    SDR_TX_TRIGGER* return_value = m_tx_trigger;
+    if (trigger != -1)
+        return_value = m_tx_session ? m_tx_session->get_trigger_at(trigger, false) : nullptr;
+    SEDQ_VERIFY(return_value);
+    return return_value;
+}
+
+bool SEDQ_TX_MANAGER::get_clock(QString* clock, int instance)
+{
+    clock->clear();
+    if (is_empty())
+        return false;
+    SDR_TX_SIGNAL_SET* set = get_signal_nodes(instance);
+    bool post_fitting = false;
+    const char* name = set ? set->get_clock_name(&post_fitting) : nullptr;
+    if (name != nullptr)
+        *clock = QString::fromLocal8Bit(name);
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::get_sample_depth(int* depth, int instance)
+{
+    *depth = 0;
+    if (is_empty())
+        return false;
+    if (SDR_TX_SIGNAL_SET* set = get_signal_nodes(instance))
+        *depth = set->get_sample_depth();
+    return true;
+}
+
+int SEDQ_TX_MANAGER::get_trigger_nodes_used(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger ? trigger->get_trigger_nodes_used() : 0;
+}
+
+int SEDQ_TX_MANAGER::get_data_nodes_used(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger ? trigger->get_data_nodes_used() : 0;
+}
+
+int SEDQ_TX_MANAGER::get_trigger_nodes_allocated(int instance)
+{
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    return set ? set->get_nodes_allocated(ALLOCATION_TRIGGER) : 0;
+}
+
+bool SEDQ_TX_MANAGER::is_tessarelle_generated()
+{
+    SDR_DATA_INSTANCE* data = m_tx_instance ? m_tx_instance->get_data_instance() : nullptr;
+    return data != nullptr && data->get_node_info().m_generator == GENERATED_BY_IP_WIZARD;
+}
+
+bool SEDQ_TX_MANAGER::is_incremental_compile()
+{
+    if (is_empty())
+        return false;
+    IDU_PARTITION_MANAGER* partitions = IDU_PARTITION_MANAGER::get_instance();
+    if (gen_is_qhd() || partitions == nullptr)
+        return true;
+    IDU_PROJECT_INFO* idu_info = partitions->get_project_info();
+    if (!SEDQ_VERIFY(idu_info))
+        return false;
+    return idu_info->get_effective_incremental_compilation_mode() == INCREMENTAL_COMPILATION_ON;
+}
+
+void SEDQ_TX_MANAGER::sync_upon_capture_type_change()
+{
+    if (!is_empty() && m_tx_trigger != nullptr)
+        m_tx_trigger->sync_upon_capture_type_change();
+}

@@ -1,0 +1,348 @@
+// Document model core: registry settings, edit guards, undo and redo, the action table, the
+// lock mode and the UI state kept in the document.
+#include "sedq_tx_manager_test_support.h"
+
+#include "host/cfgq.h"
+#include "host/standin/afcq_control.h"
+#include "host/standin/cfgq_control.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace
+{
+void set_registry(const char* name, const QVariant& value)
+{
+    standin::cfgq::set(32, QString::fromLatin1(name), value);
+}
+} // namespace
+
+TEST_F(sedq_tx_manager_test, empty_registry_leaves_every_setting_at_its_default)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    EXPECT_TRUE(SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons);
+    EXPECT_TRUE(SEDQ_TX_MANAGER::m_cfg_link_groups);
+    EXPECT_TRUE(SEDQ_TX_MANAGER::m_cfg_link_properties);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_auto_recompile);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_show_vert_grid);
+    EXPECT_EQ(SEDQ_TX_MANAGER::m_cfg_inter_line_spacing, 0);
+    EXPECT_EQ(manager->m_print_rows_per_page, 35);
+    EXPECT_EQ(manager->m_print_columns_per_page, 30);
+    EXPECT_EQ(manager->m_print_name_width, 20);
+    EXPECT_FALSE(manager->get_state_display_mode());
+    EXPECT_EQ(manager->get_help_prefix(), "SED");
+}
+
+TEST_F(sedq_tx_manager_test, registry_values_override_defaults_and_absent_keys_keep_earlier_reads)
+{
+    set_registry(CFGQ_SEDQ_ROWPP_STR, 50);
+    set_registry(CFGQ_SEDQ_SHOW_VERT_GRID_STR, true);
+    set_registry(CFGQ_SEDQ_INTER_LINE_SPACING_STR, QStringLiteral("4"));
+    set_registry(CFGQ_SEDQ_DISPLAY_MODE_STR, true);
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    EXPECT_EQ(manager->m_print_rows_per_page, 50);
+    EXPECT_TRUE(SEDQ_TX_MANAGER::m_cfg_show_vert_grid);
+    EXPECT_EQ(SEDQ_TX_MANAGER::m_cfg_inter_line_spacing, 4);
+    EXPECT_TRUE(manager->get_state_display_mode());
+
+    standin::cfgq::clear_all();
+    manager->cfg_initialize_user_registry_settings();
+    EXPECT_TRUE(SEDQ_TX_MANAGER::m_cfg_show_vert_grid) << "an absent key keeps what an earlier call read";
+    EXPECT_EQ(manager->m_print_rows_per_page, 50);
+}
+
+TEST_F(sedq_tx_manager_test, link_groups_off_turns_the_other_link_options_off)
+{
+    set_registry(CFGQ_SEDQ_LINK_GROUPS_STR, false);
+    set_registry(CFGQ_SEDQ_LINK_PROPERTIES_STR, true);
+    set_registry(CFGQ_SEDQ_LINK_ORDER_STR, true);
+    set_registry(CFGQ_SEDQ_LINK_MNEMONICS_STR, true);
+    make_manager(false);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_link_groups);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_link_properties);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_link_order);
+    EXPECT_FALSE(SEDQ_TX_MANAGER::m_cfg_link_mnemonics);
+}
+
+TEST_F(sedq_tx_manager_test, construction_sets_lock_mode_by_window_kind)
+{
+    EXPECT_EQ(make_manager(true, QUI_FW_STATE_MAIN_WINDOW)->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER);
+    EXPECT_EQ(make_manager(true, QUI_FW_STATE_ATTACHED)->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_ALL);
+    SEDQ_TX_MANAGER* wizard = make_manager(false);
+    wizard->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    EXPECT_EQ(wizard->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_ALL) << "a wizard model is never locked";
+}
+
+TEST_F(sedq_tx_manager_test, construction_creates_no_session_and_counts_live_managers)
+{
+    const int before = SEDQ_TX_MANAGER::s_sedq_plugin_reference_count;
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    EXPECT_EQ(SEDQ_TX_MANAGER::s_sedq_plugin_reference_count, before + 1);
+    EXPECT_EQ(manager->get_tx_session(), nullptr);
+    EXPECT_TRUE(manager->is_empty());
+    EXPECT_FALSE(manager->is_wizard_mode());
+    m_manager.reset();
+    EXPECT_EQ(SEDQ_TX_MANAGER::s_sedq_plugin_reference_count, before);
+}
+
+TEST_F(sedq_tx_manager_test, pane_toggle_actions_are_checked_and_listed_in_the_view_menu)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    QAction* toggle = manager->get_action(AFCQ_ACTION_ENUM(700), QVariant(7));
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_TRUE(m_frame->get_menu_record()->view_menu->actions().contains(toggle));
+    EXPECT_EQ(toggle->data().toInt(), 7);
+    EXPECT_EQ(manager->get_action(AFCQ_ACTION_ENUM(700), QVariant(9)), toggle) << "asking again gives the same object";
+    EXPECT_EQ(toggle->data().toInt(), 7);
+
+    QAction* other = manager->get_action(AFCQ_ACTION_ENUM(513), QVariant());
+    EXPECT_FALSE(other->isEnabled());
+    EXPECT_FALSE(m_frame->get_menu_record()->view_menu->actions().contains(other));
+}
+
+TEST_F(sedq_tx_manager_test, wizard_model_makes_pane_toggles_without_a_menu)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    QAction* toggle = manager->get_action(AFCQ_ACTION_ENUM(698), QVariant());
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_TRUE(internal_errors().empty());
+    EXPECT_EQ(standin::afcq::created_count(114), 0) << "a wizard model connects no host action";
+}
+
+TEST_F(sedq_tx_manager_test, nested_edit_guard_reports_and_leaves_the_outer_bracket_alone)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    const auto opened = standin::sdr::get_counters().brackets_opened;
+    {
+        SEDQ_ACTION outer(manager);
+        {
+            SEDQ_ACTION inner(manager);
+            EXPECT_EQ(internal_errors(), std::vector<std::string>{"this->m_action_done"});
+            EXPECT_FALSE(SEDQ_ACTION::m_action_done) << "the outer guard is still open";
+        }
+        EXPECT_FALSE(SEDQ_ACTION::m_action_done);
+        EXPECT_EQ(standin::sdr::get_counters().brackets_opened, opened + 1);
+    }
+    EXPECT_TRUE(SEDQ_ACTION::m_action_done);
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
+    take_hints();
+    {
+        SEDQ_ACTION again(manager);
+    }
+    EXPECT_EQ(internal_errors().size(), 1u) << "a guard after the first one closed opens normally";
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x4000010)});
+}
+
+TEST_F(sedq_tx_manager_test, edit_guard_closes_the_bracket_it_opened_when_the_current_instance_changes)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    ASSERT_TRUE(manager->add_instance());
+    manager->set_instance(0);
+    SDR_TX_INSTANCE* first = manager->get_tx_instance();
+    {
+        SEDQ_ACTION action(manager);
+        manager->set_instance(1);
+        standin::sdr::add_node(data_trigger(0), {"n1"});
+        first->set_enabled(false);
+    }
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
+    EXPECT_EQ(standin::sdr::get_counters().unbalanced_ends, 0);
+    EXPECT_TRUE(first->is_undo_available());
+}
+
+TEST_F(sedq_tx_manager_test, widget_guard_is_released_only_by_the_guard_that_set_it)
+{
+    {
+        SEDQ_BLOCK outer;
+        {
+            SEDQ_BLOCK inner;
+            EXPECT_TRUE(SEDQ_BLOCK::is_blocked());
+        }
+        EXPECT_TRUE(SEDQ_BLOCK::is_blocked());
+    }
+    EXPECT_FALSE(SEDQ_BLOCK::is_blocked());
+}
+
+TEST_F(sedq_tx_manager_test, end_action_notifies_by_status)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    take_hints();
+    struct row
+    {
+        const char* name;
+        SEDQ_CHECK_COMPILATION_STATUS status;
+        bool power_up_view;
+        std::vector<int> hints;
+    };
+    const row rows[] = {
+        {"skip", SEDQ_SKIP_COMPILATION_CHECK, false, {}},
+        {"check", SEDQ_CHECK_COMPILATION, false, {H(0x4000010)}},
+        {"if power-up, normal view", SEDQ_CHECK_COMPILATION_IF_POWERUP, false, {}},
+        {"if power-up, power-up view", SEDQ_CHECK_COMPILATION_IF_POWERUP, true, {H(0x4000010)}},
+    };
+    ASSERT_TRUE(manager->enable_powerup_trigger(0, true));
+    for (const row& r : rows)
+    {
+        const int entry = r.power_up_view ? 1 : 0;
+        take_hints();
+        manager->begin_action(entry);
+        manager->end_action(r.status, entry);
+        EXPECT_EQ(take_hints(), r.hints) << r.name;
+    }
+}
+
+TEST_F(sedq_tx_manager_test, undo_without_a_current_instance_does_nothing)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    manager->on_edit_undo();
+    manager->on_edit_redo();
+    EXPECT_TRUE(take_hints().empty());
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(sedq_tx_manager_test, undo_after_add_instance_refreshes_the_cached_objects)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    ASSERT_TRUE(manager->add_instance());
+    ASSERT_EQ(current_index(), 1);
+    take_hints();
+    manager->on_edit_undo();
+    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 1);
+    EXPECT_EQ(manager->get_tx_instance(), manager->get_tx_session()->get_instance_at(0, false));
+    EXPECT_EQ(manager->get_trigger_nodes(-1), manager->get_tx_session()->get_trigger_at(0, false));
+    EXPECT_EQ(manager->get_signal_nodes(-1), manager->get_tx_session()->get_signal_set_at(0, false));
+    EXPECT_STREQ(manager->get_instance(), manager->get_instance_name_at(0, nullptr));
+    const std::vector<int> expected = {H(0x80000020), H(0x20000047), H(0x60000010), H(0x4000010)};
+    EXPECT_EQ(take_hints(), expected);
+
+    manager->on_edit_redo();
+    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 1) << "the creation belonged to the removed instance";
+    EXPECT_EQ(take_hints(), expected);
+}
+
+TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    {
+        SEDQ_ACTION action(manager);
+        manager->set_instance_enabled(-1, false);
+    }
+    QAction* undo = manager->get_action(AFCQ_ACTION_ENUM(694), QVariant());
+    QAction* redo = manager->get_action(AFCQ_ACTION_ENUM(459), QVariant());
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    manager->on_edit_undo();
+    EXPECT_TRUE(manager->instance_is_enabled(-1));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    manager->on_edit_redo();
+    EXPECT_FALSE(manager->instance_is_enabled(-1));
+}
+
+TEST_F(sedq_tx_manager_test, lock_mode_notification_tells_whether_the_instance_acquires)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    take_hints();
+    manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    EXPECT_TRUE(take_hints().empty());
+    manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, true);
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x24000015)});
+    manager->set_instance_acq_state(0, SEDQ_ACQ_STATE_RUNNING);
+    manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, true);
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x28000015)});
+}
+
+TEST_F(sedq_tx_manager_test, lock_mode_from_text_and_power_up_view)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->set_lock_mode(QStringLiteral("Allow incremental route changes only"));
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+    manager->set_lock_mode(QStringLiteral("no such mode"));
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_ALL);
+    EXPECT_EQ(internal_errors(), std::vector<std::string>{"SEDQ_LOCK_MODE_MAP.contains(lock_mode)"});
+
+    ASSERT_TRUE(manager->enable_powerup_trigger(0, true));
+    EXPECT_TRUE(manager->is_powerup_trigger(-1));
+    EXPECT_EQ(manager->get_lock_mode(true), SEDQ_LOCK_MODE_ALLOW_TRIGGER);
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_ALL);
+}
+
+TEST_F(sedq_tx_manager_test, load_active_instance_tab_clamps_the_stored_index)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->add_instance();
+    manager->add_instance();
+    SDR_TX_SESSION* session = manager->get_tx_session();
+    struct row
+    {
+        const char* name;
+        int stored;
+        int expected;
+    };
+    const row rows[] = {{"beyond the end", 7, 2}, {"absent", -1, 0}, {"damaged negative", -5, 0}, {"inside", 1, 1}};
+    for (const row& r : rows)
+    {
+        session->set_global_data("active instance", r.stored);
+        ASSERT_TRUE(manager->load_active_instance_tab());
+        manager->refresh_tx_cache();
+        EXPECT_EQ(current_index(), r.expected) << r.name;
+    }
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << "no stored lock mode keeps the current one";
+    session->set_global_data("lock mode", 1);
+    manager->load_active_instance_tab();
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+}
+
+TEST_F(sedq_tx_manager_test, ui_state_accessors_read_defaults_and_stored_values)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    EXPECT_EQ(manager->get_int_state("width", 3), 3);
+    EXPECT_EQ(internal_errors(), std::vector<std::string>{"this->m_tx_session != NULL"});
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+
+    EXPECT_EQ(manager->get_int_state("width", 3), 3);
+    manager->set_int_state("width", 12);
+    EXPECT_EQ(manager->get_int_state("width", 3), 12);
+
+    EXPECT_TRUE(manager->get_visible_state("pane", true));
+    manager->set_visible_state("pane", false);
+    EXPECT_FALSE(manager->get_visible_state("pane", true));
+    manager->set_int_state("pane", 2);
+    EXPECT_FALSE(manager->get_visible_state("pane", true)) << "only 1 reads as visible";
+
+    EXPECT_EQ(manager->get_size_state("size", QSize(4, 5)), QSize(4, 5));
+    manager->set_size_state("size", QSize(640, 480));
+    EXPECT_EQ(manager->get_size_state("size", QSize(4, 5)), QSize(640, 480));
+    manager->set_int_state("size", 7);
+    EXPECT_EQ(manager->get_size_state("size", QSize(4, 5)), QSize(4, 5)) << "one int is not a size";
+
+    EXPECT_EQ(manager->get_int_state(-1, "active tab", 1), 1);
+    manager->set_int_state(-1, "active tab", 0);
+    EXPECT_EQ(manager->get_int_state(0, "active tab", 1), 0);
+    EXPECT_TRUE(manager->is_instance_data_mode());
+    EXPECT_FALSE(manager->is_instance_setup_mode());
+    EXPECT_FALSE(manager->get_tx_session()->is_modified()) << "UI state does not make the document modified";
+}
+
+TEST_F(sedq_tx_manager_test, modified_flag_follows_the_session_and_marks_the_window)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    manager->update_modified_flag();
+    EXPECT_TRUE(m_frame->isWindowModified()) << "no session counts as modified";
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->update_modified_flag();
+    EXPECT_FALSE(m_frame->isWindowModified());
+    manager->set_instance_enabled(-1, false);
+    manager->update_modified_flag();
+    EXPECT_TRUE(m_frame->isWindowModified());
+}

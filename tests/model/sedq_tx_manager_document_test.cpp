@@ -1,0 +1,452 @@
+// Document life cycle: new, open (versions, stripped files, incremental routing), adopt, save
+// (refusals, warnings, project assignments), close, and UI state through a save and an open.
+#include "sedq_tx_manager_test_support.h"
+
+#include "host/acf.h"
+#include "host/standin/acf_control.h"
+#include "host/standin/dev_control.h"
+#include "sedq/advanced_trigger/sedq_session_object.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace
+{
+const std::vector<int> OPEN_HINTS = {H(0x20000070), H(0x20000001), H(0x100), H(0x10000020)};
+const std::vector<int> SAVE_HINTS = {H(0x2000000d), H(0x20000009)};
+
+void newer_second_instance(SDR_DATA_SESSION& session)
+{
+    standin::sdr::set_instance_version_state(session.m_instances[1].get(), true, false);
+}
+
+void older_first_newer_second(SDR_DATA_SESSION& session)
+{
+    standin::sdr::set_instance_version_state(session.m_instances[0].get(), false, true);
+    standin::sdr::set_instance_version_state(session.m_instances[1].get(), true, false);
+}
+
+void older_instance(SDR_DATA_SESSION& session)
+{
+    standin::sdr::set_instance_version_state(session.m_instances[0].get(), false, true);
+}
+
+void older_instance_with_incremental_route(SDR_DATA_SESSION& session)
+{
+    older_instance(session);
+    standin::sdr::set_incremental_route(session.m_instances[0].get(), true, true);
+}
+
+void lock_mode_five(SDR_DATA_SESSION& session)
+{
+    session.m_global_data["lock mode"] = {5};
+}
+
+std::string absolute(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+}
+} // namespace
+
+// ---- new -----------------------------------------------------------------------------------------
+
+TEST_F(sedq_tx_manager_test, new_document_makes_instance_zero_current_with_logging_off)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x20000050), H(0x20000001)}));
+    EXPECT_EQ(current_index(), 0);
+    EXPECT_FALSE(manager->is_empty());
+    EXPECT_FALSE(manager->get_logging());
+    EXPECT_EQ(manager->get_num_instances(), 1);
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(sedq_tx_manager_test, new_document_fails_and_stays_empty_when_the_repository_refuses)
+{
+    SEDQ_TX_MANAGER* holder = make_manager(true);
+    ASSERT_TRUE(holder->new_document(path("a.vtl").c_str()));
+    SEDQ_TX_MANAGER other(nullptr);
+    EXPECT_FALSE(other.new_document(path("a.vtl").c_str())) << "the path is another document's";
+    EXPECT_EQ(other.get_tx_session(), nullptr);
+    EXPECT_TRUE(other.is_empty());
+    EXPECT_EQ(other.get_num_instances(), 0);
+    EXPECT_EQ(internal_errors(), std::vector<std::string>{"this->m_tx_session->create_session(lpszPathName)"});
+}
+
+// ---- open ----------------------------------------------------------------------------------------
+
+TEST_F(sedq_tx_manager_test, opening_a_current_file_sends_the_four_open_hints)
+{
+    const std::string file = write_document("a.vtl", 2);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    bool renamed = true;
+    std::string new_name = "unchanged";
+    ASSERT_TRUE(manager->open_document(file.c_str(), &renamed, &new_name));
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(new_name, "unchanged");
+    EXPECT_EQ(take_hints(), OPEN_HINTS);
+    EXPECT_TRUE(shown_keys().empty());
+    EXPECT_EQ(current_index(), 0);
+    EXPECT_EQ(manager->get_num_instances(), 2);
+}
+
+TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_untouched)
+{
+    struct row
+    {
+        const char* name;
+        void (*prepare)(SDR_DATA_SESSION&);
+    };
+    const row rows[] = {{"current then newer", &newer_second_instance},
+                        {"older then newer", &older_first_newer_second}};
+    for (const row& r : rows)
+    {
+        standin::msg::reset();
+        const std::string file = write_document(std::string(r.name) + ".vtl", 2, r.prepare);
+        SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
+        EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr)) << r.name;
+        EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_NEWER_VERSION"}) << r.name;
+        EXPECT_TRUE(manager->is_empty()) << r.name;
+        EXPECT_EQ(manager->get_num_instances(), 0) << r.name;
+        EXPECT_TRUE(take_hints().empty()) << r.name;
+        EXPECT_FALSE(manager->get_tx_session()->is_modified()) << r.name;
+        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << r.name;
+    }
+}
+
+TEST_F(sedq_tx_manager_test, a_stripped_file_is_renamed_to_its_original_name)
+{
+    static std::string original;
+    original = path("original.vtl");
+    const std::string file = write_document("stripped.vtl", 1, [](SDR_DATA_SESSION& session) {
+        standin::sdr::set_stripped(&session, original);
+    });
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    bool renamed = false;
+    std::string new_name;
+    ASSERT_TRUE(manager->open_document(file.c_str(), &renamed, &new_name));
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(absolute(new_name), absolute(original));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_AUTO_RENAME_STRIPPED"});
+    EXPECT_EQ(take_hints(), OPEN_HINTS);
+}
+
+TEST_F(sedq_tx_manager_test, a_stripped_file_that_cannot_be_renamed_is_refused)
+{
+    static std::string original;
+    original = path("original.vtl");
+    const std::string file = write_document("stripped.vtl", 1, [](SDR_DATA_SESSION& session) {
+        standin::sdr::set_stripped(&session, original);
+    });
+    standin::sdr::fail_rename_stripped(true);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    bool renamed = true;
+    EXPECT_FALSE(manager->open_document(file.c_str(), &renamed, nullptr));
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_AUTO_RENAME_STRIPPED", "OSEDQ_AUTO_RENAME_STRIPPED_ERR"}));
+    EXPECT_TRUE(manager->is_empty());
+    EXPECT_TRUE(take_hints().empty());
+}
+
+TEST_F(sedq_tx_manager_test, a_stripped_file_with_a_newer_instance_is_renamed_then_refused)
+{
+    static std::string original;
+    original = path("original.vtl");
+    const std::string file = write_document("stripped.vtl", 2, [](SDR_DATA_SESSION& session) {
+        standin::sdr::set_stripped(&session, original);
+        newer_second_instance(session);
+    });
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    bool renamed = false;
+    EXPECT_FALSE(manager->open_document(file.c_str(), &renamed, nullptr));
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_AUTO_RENAME_STRIPPED", "OSEDQ_NEWER_VERSION"}));
+    EXPECT_TRUE(manager->is_empty());
+}
+
+TEST_F(sedq_tx_manager_test, an_old_file_answered_yes_is_upgraded_and_marked_modified)
+{
+    const std::string file = write_document("old.vtl", 1, &older_instance);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    standin::msg::push_answer(6);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"YNSEDQ_UPDATE_VERSION"});
+    EXPECT_TRUE(manager->get_tx_instance()->is_current_version());
+    std::vector<int> expected = {H(0x80000020)};
+    expected.insert(expected.end(), OPEN_HINTS.begin(), OPEN_HINTS.end());
+    EXPECT_EQ(take_hints(), expected);
+    EXPECT_TRUE(m_frame->isWindowModified());
+    EXPECT_TRUE(standin::msg::posted().empty());
+}
+
+TEST_F(sedq_tx_manager_test, an_old_file_answered_no_opens_unchanged)
+{
+    const std::string file = write_document("old.vtl", 1, &older_instance);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    standin::msg::push_answer(7);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_FALSE(manager->get_tx_instance()->is_current_version());
+    EXPECT_EQ(take_hints(), OPEN_HINTS);
+    EXPECT_FALSE(m_frame->isWindowModified());
+}
+
+TEST_F(sedq_tx_manager_test, upgrading_a_file_that_uses_incremental_routing_warns_per_trigger)
+{
+    const std::string file = write_document("old.vtl", 1, &older_instance_with_incremental_route);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    standin::msg::push_answer(6);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"YNSEDQ_UPDATE_VERSION", "OSEDQ_OLD_INCREMENTAL_ROUTE_USED"}));
+    ASSERT_EQ(standin::msg::posted().size(), 1u);
+    EXPECT_EQ(standin::msg::posted()[0].help_key, "WSEDQ_OLD_INCREMENTAL_ROUTE_USED_SYS");
+    EXPECT_FALSE(data_trigger(0)->is_using_incremental_route()) << "the upgrade clears the feature";
+}
+
+TEST_F(sedq_tx_manager_test, stored_lock_mode_replaces_the_managers_one_and_bad_values_mean_all_changes)
+{
+    const std::string plain = write_document("plain.vtl");
+    SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_TRUE(manager->open_document(plain.c_str(), nullptr, nullptr));
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER);
+
+    const std::string five = write_document("five.vtl", 1, &lock_mode_five);
+    ASSERT_TRUE(manager->open_document(five.c_str(), nullptr, nullptr));
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_ALL);
+}
+
+TEST_F(sedq_tx_manager_test, adopting_a_wizard_session_never_owns_it)
+{
+    SDR_TX_SESSION* session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
+    ASSERT_TRUE(session->create_session(path("wizard.vtl").c_str()));
+    {
+        SEDQ_TX_MANAGER wizard(nullptr);
+        ASSERT_TRUE(wizard.open_document(session));
+        EXPECT_EQ(wizard.get_tx_session(), session);
+        EXPECT_FALSE(wizard.is_empty());
+        wizard.close_document();
+        EXPECT_EQ(wizard.get_tx_session(), nullptr);
+    }
+    EXPECT_EQ(session->get_num_instances(), 1) << "the session survives its adopter";
+    session->close_session();
+    delete session;
+}
+
+// ---- save ----------------------------------------------------------------------------------------
+
+TEST_F(sedq_tx_manager_test, save_without_a_document_returns_false)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    EXPECT_FALSE(manager->save_document(path("a.vtl").c_str()));
+    EXPECT_TRUE(internal_errors().empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("a.vtl"))));
+}
+
+TEST_F(sedq_tx_manager_test, save_while_acquiring_writes_nothing)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->set_instance_acq_state(0, SEDQ_ACQ_STATE_WAITING_FOR_CLOCK);
+    take_hints();
+    EXPECT_FALSE(manager->save_document(path("a.vtl").c_str()));
+    EXPECT_FALSE(manager->save_modified());
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_CANT_CLOSE_VTL_FILE", "OSEDQ_CANT_CLOSE_VTL_FILE"}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("a.vtl"))));
+    EXPECT_TRUE(take_hints().empty());
+    manager->set_instance_acq_state(0, SEDQ_ACQ_STATE_NOT_RUNNING | SEDQ_ACQ_STATE_POWERUP);
+    EXPECT_TRUE(manager->save_modified());
+}
+
+TEST_F(sedq_tx_manager_test, save_warns_about_empty_inputs_and_still_writes)
+{
+    struct row
+    {
+        const char* name;
+        std::vector<SDR_DATA_WIRE_CAPTURE_TYPE> nodes;
+        std::string text; // "" = no warning
+    };
+    const row rows[] = {
+        {"no nodes", {}, "Input \"Data and Trigger\" is empty"},
+        {"data only", {SDR_WTYPE_DATA_ONLY}, "Input \"Trigger\" is empty"},
+        {"trigger only", {SDR_WTYPE_TRIGGER_ONLY}, "Input \"Data\" is empty"},
+        {"both", {SDR_WTYPE_DATA_ONLY, SDR_WTYPE_TRIGGER_ONLY}, ""},
+    };
+    int n = 0;
+    for (const row& r : rows)
+    {
+        standin::msg::reset();
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        const std::string file = path("save" + std::to_string(n++) + ".vtl");
+        ASSERT_TRUE(manager->new_document(file.c_str()));
+        manager->get_signal_nodes(-1)->set_clock("clk", false);
+        int k = 0;
+        for (SDR_DATA_WIRE_CAPTURE_TYPE capture : r.nodes)
+            standin::sdr::add_node(data_trigger(), {"n" + std::to_string(k++), SDR_STYPE_PLAIN, capture});
+        manager->refresh_tx_cache();
+        take_hints();
+        EXPECT_TRUE(manager->save_document(file.c_str())) << r.name;
+        std::vector<std::string> texts;
+        for (const auto& record : standin::msg::shown())
+            texts.push_back(record.text);
+        EXPECT_EQ(texts, r.text.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.text}) << r.name;
+        EXPECT_EQ(take_hints(), SAVE_HINTS) << r.name;
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(file))) << r.name;
+    }
+}
+
+TEST_F(sedq_tx_manager_test, save_asks_for_a_clock_when_nodes_are_used_without_one)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    standin::sdr::add_node(data_trigger(), {"n0"});
+    EXPECT_TRUE(manager->save_document(path("a.vtl").c_str()));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_MISSING_VANTREL_CLOCK_ASSIGNMENT_ITEM"});
+}
+
+TEST_F(sedq_tx_manager_test, save_to_a_path_open_in_another_document_is_refused)
+{
+    SEDQ_TX_MANAGER other(nullptr);
+    ASSERT_TRUE(other.new_document(path("b.vtl").c_str()));
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    EXPECT_FALSE(manager->save_document(path("b.vtl").c_str()));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_SAVE_TO_OPEN_FILE"});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vtl"))));
+}
+
+TEST_F(sedq_tx_manager_test, a_failed_write_keeps_the_document_modified)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->set_instance_enabled(-1, false);
+    manager->update_modified_flag();
+    standin::sdr::fail_next_save();
+    standin::msg::reset();
+    take_hints();
+    EXPECT_FALSE(manager->save_document(path("a.vtl").c_str()));
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_ZERO_INPUT", "OSEDQ_CANNOT_SAVE"}));
+    EXPECT_TRUE(m_frame->isWindowModified());
+    EXPECT_TRUE(manager->get_tx_session()->is_modified());
+    EXPECT_EQ(take_hints(), SAVE_HINTS);
+}
+
+TEST_F(sedq_tx_manager_test, a_successful_save_clears_the_window_mark)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->set_instance_enabled(-1, false);
+    manager->update_modified_flag();
+    ASSERT_TRUE(m_frame->isWindowModified());
+    EXPECT_TRUE(manager->save_document(path("a.vtl").c_str()));
+    EXPECT_FALSE(m_frame->isWindowModified());
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+}
+
+class sedq_tx_manager_project_test : public sedq_tx_manager_test
+{
+protected:
+    void SetUp() override
+    {
+        sedq_tx_manager_test::SetUp();
+        standin::acf::set_project(true, m_dir.path().toStdString());
+        standin::acf::set_assignment(ACF_DEVICE_FAMILY, "Halcyte");
+        make_manager(true);
+        ASSERT_TRUE(m_manager->new_document(path("a.vtl").c_str()));
+        // A clock and a node, so that the only message a save shows is the project's.
+        m_manager->get_signal_nodes(-1)->set_clock("clk", false);
+        standin::sdr::add_node(data_trigger(), {"n0"});
+        m_manager->refresh_tx_cache();
+        standin::msg::reset();
+    }
+
+    // Saves the document to the path it was created under.
+    bool save() { return m_manager->save_document(path("a.vtl").c_str()); }
+
+};
+
+TEST_F(sedq_tx_manager_project_test, yes_enables_the_file_for_the_project_keeping_arguments)
+{
+    standin::acf::set_assignment(ACF_VTL_FILE, "other.vtl", {{0, "rev"}, {14, "x"}});
+    standin::msg::push_answer(6);
+    EXPECT_TRUE(save());
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"YNCSEDQ_ENABLE_CURRENT_VANTREL_FILE_ON_SAVE"});
+    EXPECT_EQ(standin::msg::shown().back().text,
+              "Do you want to enable Vantrel File \"a.vtl\" for the current project?");
+    EXPECT_EQ(standin::acf::assignment_value(ACF_ENABLE_VANTREL), "On");
+    EXPECT_EQ(standin::acf::assignment_value(ACF_VTL_FILE), "a.vtl");
+    EXPECT_EQ(standin::acf::assignment_value(ACF_VTL_FILE_NAME), "a.vtl");
+    EXPECT_EQ(standin::acf::assignment_arguments(ACF_VTL_FILE), (std::map<int, std::string>{{0, "rev"}, {14, "x"}}));
+    EXPECT_EQ(standin::acf::commit_count(), 1);
+    EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_write_locked());
+    EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_read_locked());
+}
+
+TEST_F(sedq_tx_manager_project_test, no_saves_without_assignments_and_cancel_saves_nothing)
+{
+    standin::msg::push_answer(7);
+    EXPECT_TRUE(save());
+    EXPECT_FALSE(standin::acf::has_assignment(ACF_ENABLE_VANTREL));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(path("a.vtl"))));
+
+    QFile::remove(QString::fromStdString(path("a.vtl")));
+    standin::msg::push_answer(2);
+    EXPECT_FALSE(save());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("a.vtl"))));
+    EXPECT_EQ(standin::acf::commit_count(), 0);
+}
+
+TEST_F(sedq_tx_manager_project_test, a_project_that_already_uses_the_file_is_not_asked)
+{
+    standin::acf::set_assignment(ACF_ENABLE_VANTREL, "on");
+    standin::acf::set_assignment(ACF_VTL_FILE, "a.vtl");
+    standin::msg::set_strict(true);
+    EXPECT_TRUE(save());
+    EXPECT_TRUE(standin::msg::unexpected_questions().empty());
+    EXPECT_TRUE(shown_keys().empty());
+}
+
+TEST_F(sedq_tx_manager_project_test, an_unsupported_device_is_told_and_the_file_saved)
+{
+    struct row
+    {
+        const char* name;
+        const char* family; // null = no assignment
+    };
+    const row rows[] = {{"family without the analyzer", "Legacy"}, {"unknown family", "Nonesuch"}, {"none", nullptr}};
+    for (const row& r : rows)
+    {
+        standin::msg::reset();
+        if (r.family)
+            standin::acf::set_assignment(ACF_DEVICE_FAMILY, r.family);
+        else
+            standin::acf::clear_assignment(ACF_DEVICE_FAMILY);
+        EXPECT_TRUE(save()) << r.name;
+        EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_VANTREL_NOT_SUPPORTED"}) << r.name;
+    }
+}
+
+// ---- UI state through a save and an open ------------------------------------------------------
+
+TEST_F(sedq_tx_manager_test, ui_state_lock_mode_and_current_instance_survive_save_and_open)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    const std::string file = path("state.vtl");
+    ASSERT_TRUE(manager->new_document(file.c_str()));
+    ASSERT_TRUE(manager->add_instance());
+    manager->set_size_state("frame size", QSize(800, 600));
+    manager->set_visible_state("jtag widget visible", false);
+    manager->set_int_state(1, "active tab", 0);
+    manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    ASSERT_TRUE(manager->save_document(file.c_str()));
+    manager->close_document();
+    EXPECT_TRUE(manager->is_empty());
+
+    manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_EQ(current_index(), 1);
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+    EXPECT_EQ(manager->get_size_state("frame size", QSize()), QSize(800, 600));
+    EXPECT_FALSE(manager->get_visible_state("jtag widget visible", true));
+    EXPECT_TRUE(manager->is_instance_data_mode());
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+}

@@ -1,0 +1,375 @@
+// Instances, signal sets, triggers and data logs: removal with power-up companions, renames,
+// the expanded state, names without the top entity, and the acquired sample windows.
+#include "sedq_tx_manager_test_support.h"
+
+#include "host/hdb.h"
+#include "host/standin/dbmui_control.h"
+#include "host/standin/hdb_control.h"
+
+namespace
+{
+std::vector<std::string> entry_names(SEDQ_TX_MANAGER* manager)
+{
+    std::vector<std::string> names;
+    SDR_TX_SESSION* session = manager->get_tx_session();
+    for (int i = 0; i < session->get_num_instances(); ++i)
+        names.push_back(std::string(manager->get_instance_name_at(i, nullptr)) +
+                        (session->is_power_up_view(i) ? " (power-up)" : ""));
+    return names;
+}
+} // namespace
+
+class sedq_tx_manager_instances_test : public sedq_tx_manager_test
+{
+protected:
+    // Three instances "i0", "i1", "i2"; `power_up` gives "i1" its power-up view.
+    SEDQ_TX_MANAGER* three_instances(bool power_up)
+    {
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_TRUE(manager->new_document(path("a.vtl").c_str()));
+        manager->add_instance();
+        manager->add_instance();
+        for (int i = 0; i < 3; ++i)
+            manager->get_tx_session()->get_instance_at(i, false)->get_data_instance()->set_name(
+                ("i" + std::to_string(i)).c_str());
+        if (power_up)
+            EXPECT_TRUE(manager->enable_powerup_trigger(1, true));
+        take_hints();
+        standin::msg::reset();
+        return manager;
+    }
+
+    std::string current_name() { return m_manager->get_instance() ? m_manager->get_instance() : "(none)"; }
+};
+
+TEST_F(sedq_tx_manager_instances_test, adding_an_instance_makes_it_current_and_modified)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    take_hints();
+    EXPECT_TRUE(manager->add_instance());
+    EXPECT_EQ(current_index(), 1);
+    EXPECT_EQ(manager->get_num_instances(), 2);
+    EXPECT_TRUE(m_frame->isWindowModified());
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
+}
+
+TEST_F(sedq_tx_manager_instances_test, removing_an_instance_removes_its_power_up_view_from_either_entry)
+{
+    for (int given : {1, 2})
+    {
+        SEDQ_TX_MANAGER* manager = three_instances(true);
+        ASSERT_EQ(entry_names(manager), (std::vector<std::string>{"i0", "i1", "i1 (power-up)", "i2"}));
+        EXPECT_TRUE(manager->remove_instance(given)) << given;
+        EXPECT_EQ(entry_names(manager), (std::vector<std::string>{"i0", "i2"})) << given;
+        EXPECT_EQ(current_name(), "i2") << given;
+        EXPECT_EQ(current_index(), 1) << given;
+        EXPECT_TRUE(internal_errors().empty()) << given;
+    }
+}
+
+TEST_F(sedq_tx_manager_instances_test, removing_the_current_last_instance_skips_a_power_up_view_before_it)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(true);
+    manager->set_instance(3);
+    ASSERT_EQ(current_name(), "i2");
+    EXPECT_TRUE(manager->remove_instance(3));
+    EXPECT_EQ(entry_names(manager), (std::vector<std::string>{"i0", "i1", "i1 (power-up)"}));
+    EXPECT_EQ(current_index(), 1);
+    EXPECT_FALSE(manager->is_powerup_trigger(-1));
+}
+
+TEST_F(sedq_tx_manager_instances_test, removing_an_earlier_instance_keeps_the_current_one)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(false);
+    manager->set_instance(2);
+    EXPECT_TRUE(manager->remove_instance(0));
+    EXPECT_EQ(current_name(), "i2");
+    EXPECT_EQ(current_index(), 1);
+}
+
+TEST_F(sedq_tx_manager_instances_test, removing_the_only_instance_leaves_none_current)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->remove_log_tree_item("", nullptr, nullptr);
+    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 0);
+    EXPECT_EQ(manager->get_num_instances(), 0);
+    EXPECT_TRUE(manager->is_empty());
+    EXPECT_EQ(manager->get_instance(), nullptr);
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(sedq_tx_manager_instances_test, set_instance_by_name_picks_the_first_match)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(false);
+    manager->set_instance(QStringLiteral("i1"));
+    EXPECT_EQ(current_index(), 1);
+    manager->set_instance(QStringLiteral("nope"));
+    EXPECT_EQ(current_index(), 1);
+    manager->set_instance(QString());
+    EXPECT_EQ(internal_errors(), std::vector<std::string>{"name != \"\""});
+}
+
+TEST_F(sedq_tx_manager_instances_test, trigger_instance_list_leaves_out_power_up_views_and_the_instance_itself)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(true);
+    EXPECT_EQ(manager->get_trigger_instance_list(0), (QStringList{"i1", "i2"}));
+    EXPECT_EQ(manager->get_trigger_instance_list(2), (QStringList{"i0", "i2"}));
+}
+
+TEST_F(sedq_tx_manager_instances_test, renames_notify_and_duplicates_keep_the_old_name)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(false);
+    manager->rename_instance_set("renamed", "i0");
+    EXPECT_STREQ(manager->get_instance_name_at(0, nullptr), "renamed");
+    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x80000020), H(0x20000049), H(0x60000010), H(0x10000020)}));
+    EXPECT_TRUE(manager->get_tx_session()->is_modified());
+
+    manager->rename_instance_set("i1", "renamed");
+    EXPECT_STREQ(manager->get_instance_name_at(0, nullptr), "renamed");
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_DUPLICATE_NAME"});
+    EXPECT_TRUE(take_hints().empty());
+
+    manager->rename_instance_set("", "renamed");
+    manager->rename_instance_set("x", "missing");
+    EXPECT_STREQ(manager->get_instance_name_at(0, nullptr), "renamed");
+    EXPECT_EQ(shown_keys().size(), 1u);
+    EXPECT_TRUE(take_hints().empty());
+}
+
+TEST_F(sedq_tx_manager_instances_test, signal_set_trigger_and_log_renames_notify_the_log_pane)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    standin::sdr::log_spec spec;
+    spec.name = "log_a";
+    standin::sdr::make_log(data_trigger(), spec);
+    const std::string set = manager->get_signal_set();
+    const std::string trigger = manager->get_trigger();
+    take_hints();
+
+    manager->rename_signal_set("set_b", set.c_str());
+    manager->rename_trigger_set("trig_b", trigger.c_str(), "set_b");
+    manager->rename_log_set("log_b", "log_a", "trig_b", "set_b");
+    const std::vector<int> hint = {H(0x80000020), H(0x20000008)};
+    std::vector<int> expected;
+    for (int i = 0; i < 3; ++i)
+        expected.insert(expected.end(), hint.begin(), hint.end());
+    EXPECT_EQ(take_hints(), expected);
+    EXPECT_STREQ(manager->get_signal_set_name_at(0, 0, nullptr), "set_b");
+    EXPECT_STREQ(manager->get_trigger_name_at(0, 0, 0, nullptr), "trig_b");
+    EXPECT_STREQ(manager->get_log_name_at(0, 0, 0, 0), "log_b");
+
+    manager->rename_log_set("log_c", "log_b", "no such trigger", "set_b");
+    EXPECT_STREQ(manager->get_log_name_at(0, 0, 0, 0), "log_b");
+    EXPECT_TRUE(take_hints().empty());
+}
+
+TEST_F(sedq_tx_manager_instances_test, set_expanded_changes_one_level_and_not_the_modified_state)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    const QString instance = QString::fromUtf8(manager->get_instance());
+    const QString set = QString::fromUtf8(manager->get_signal_set());
+    bool expanded = true;
+    manager->get_signal_set_name_at(0, 0, &expanded);
+    const bool set_before = expanded;
+
+    manager->set_expanded(true, instance, QString(), QString());
+    manager->get_instance_name_at(0, &expanded);
+    EXPECT_TRUE(expanded);
+    manager->get_signal_set_name_at(0, 0, &expanded);
+    EXPECT_EQ(expanded, set_before);
+
+    manager->set_expanded(true, instance, set, QString::fromUtf8(manager->get_trigger()));
+    manager->get_trigger_name_at(0, 0, 0, &expanded);
+    EXPECT_TRUE(expanded);
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+}
+
+TEST_F(sedq_tx_manager_instances_test, refusing_the_no_undo_question_keeps_the_active_entries)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->set_instance_enabled(-1, false);
+    standin::msg::push_answer(7);
+    EXPECT_FALSE(manager->set_active(QStringLiteral("nope"), QString(), QString()));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"YNSEDQ_NO_UNDO_SUPPORT"});
+    EXPECT_TRUE(internal_errors().empty());
+    EXPECT_EQ(current_index(), 0);
+}
+
+TEST_F(sedq_tx_manager_instances_test, save_to_log_keeps_a_copy_and_refreshes_the_log_pane)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    manager->get_signal_nodes(-1)->set_clock("clk", false);
+    standin::sdr::add_node(data_trigger(), {"n0"});
+    standin::sdr::make_log(data_trigger(), {});
+    manager->refresh_tx_cache();
+    take_hints();
+    manager->save_to_log();
+    EXPECT_EQ(manager->get_num_logs(0, 0, 0), 2);
+    EXPECT_TRUE(shown_keys().empty());
+    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x2000000c), H(0x80000020)}));
+}
+
+TEST_F(sedq_tx_manager_instances_test, remove_top_entity_strips_only_a_whole_top_level)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    struct row
+    {
+        const char* name;
+        const char* top;
+        bool case_sensitive;
+        const char* expected;
+    };
+    const row rows[] = {
+        {"top|a|b", "top", true, "a|b"},
+        {"top", "top", true, ""},
+        {"TOP|a", "top", false, "a"},
+        {"TOP|a", "top", true, "TOP|a"},
+        {"top2|x", "top", true, "top2|x"},
+        {"a|b", "", true, "a|b"},
+        {"other|a", "top", true, "other|a"},
+    };
+    for (const row& r : rows)
+        EXPECT_EQ(manager->remove_top_entity(QString::fromLatin1(r.name), r.top, r.case_sensitive),
+                  QString::fromLatin1(r.expected))
+            << r.name << " / " << r.top;
+}
+
+TEST_F(sedq_tx_manager_instances_test, short_names_drop_the_netlist_root)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    QString out;
+    manager->get_short_name(&out, QStringLiteral("top|a|b"));
+    EXPECT_EQ(out, QStringLiteral("top|a|b")) << "without a netlist the name stays";
+
+    standin::hdb::set_netlist(HDB_NAMESPACE::PDB_POST_FIT, "top");
+    manager->get_short_name(&out, QStringLiteral("top|a|b"));
+    EXPECT_EQ(out, QStringLiteral("a|b"));
+    manager->set_using_pre_synthesis_filter(true);
+    manager->get_short_name(&out, QStringLiteral("top|a|b"));
+    EXPECT_EQ(out, QStringLiteral("top|a|b")) << "the pre-synthesis netlist is another database";
+    EXPECT_EQ(standin::dbmui::outstanding("sedq_tx_manager"), 0);
+}
+
+TEST_F(sedq_tx_manager_instances_test, int_length_counts_the_decimal_characters)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    const std::pair<int, int> rows[] = {{0, 1},     {9, 1},       {10, 2},     {999, 3},   {9999, 4},
+                                        {123456, 5}, {-1, 2},      {-5, 2},     {-10, 3},   {-999, 4},
+                                        {-9999, 5},  {-10000, 6}, {INT32_MIN, 6}, {INT32_MAX, 5}};
+    for (const auto& r : rows)
+        EXPECT_EQ(manager->get_int_length(r.first), r.second) << r.first;
+}
+
+class sedq_tx_manager_wave_test : public sedq_tx_manager_test
+{
+protected:
+    // Two data nodes n0 and n1 and a log of them.
+    SEDQ_TX_MANAGER* document_with_log(const standin::sdr::log_spec& spec)
+    {
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_TRUE(manager->new_document(path("a.vtl").c_str()));
+        standin::sdr::add_node(data_trigger(), {"n0"});
+        standin::sdr::add_node(data_trigger(), {"n1"});
+        standin::sdr::make_log(data_trigger(), spec);
+        manager->refresh_tx_cache();
+        return manager;
+    }
+
+    static standin::sdr::log_spec spec(int depth, std::vector<std::string> channels, std::string valid = "")
+    {
+        standin::sdr::log_spec s;
+        s.depth = depth;
+        s.channels = std::move(channels);
+        s.valid = std::move(valid);
+        return s;
+    }
+
+    static std::string window(SEDQ_TX_MANAGER* manager, int node, int sample)
+    {
+        bool out[3] = {true, true, true};
+        if (!manager->get_wave(node, out, sample, false, -1))
+            return "none";
+        return std::string() + (out[0] ? '1' : '0') + (out[1] ? '1' : '0') + (out[2] ? '1' : '0');
+    }
+};
+
+TEST_F(sedq_tx_manager_wave_test, windows_repeat_the_end_samples)
+{
+    SEDQ_TX_MANAGER* manager = document_with_log(spec(4, {"0111", "1000"}));
+    struct row
+    {
+        int node;
+        int sample;
+        const char* expected;
+    };
+    const row rows[] = {{0, 0, "001"}, {0, 1, "011"}, {0, 3, "111"}, {0, 4, "000"},
+                        {1, 0, "110"}, {1, 3, "000"}, {1, 9, "000"}, {1, -2, "000"}};
+    for (const row& r : rows)
+        EXPECT_EQ(window(manager, r.node, r.sample), r.expected) << r.node << "@" << r.sample;
+}
+
+TEST_F(sedq_tx_manager_wave_test, depth_one_reads_only_the_one_sample)
+{
+    SEDQ_TX_MANAGER* manager = document_with_log(spec(1, {"1", "0"}, "1"));
+    EXPECT_EQ(window(manager, 0, 0), "111");
+    EXPECT_EQ(window(manager, 1, 0), "000");
+    bool mask[3] = {false, false, false};
+    ASSERT_TRUE(manager->get_wave_mask(mask, 0, false, -1));
+    EXPECT_TRUE(mask[0] && mask[1] && mask[2]);
+}
+
+TEST_F(sedq_tx_manager_wave_test, whole_rows_and_inversion)
+{
+    SEDQ_TX_MANAGER* manager = document_with_log(spec(4, {"0110", "1010"}, "1101"));
+    bool row[4];
+    ASSERT_TRUE(manager->get_wave(1, row, -1, false, -1));
+    EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{true, false, true, false}));
+    manager->get_signal_nodes(-1)->set_node_inverted(1, true);
+    ASSERT_TRUE(manager->get_wave(1, row, -1, false, -1));
+    EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(window(manager, 1, 0), "001");
+
+    ASSERT_TRUE(manager->get_wave_mask(row, -1, false, -1));
+    EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{true, true, false, true}));
+
+    int depth = 0;
+    EXPECT_TRUE(manager->get_data_sample_depth(&depth, -1));
+    EXPECT_EQ(depth, 4);
+}
+
+TEST_F(sedq_tx_manager_wave_test, no_data_no_channel_or_no_connection_reads_nothing)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    standin::sdr::add_node(data_trigger(), {"n0"});
+    manager->refresh_tx_cache();
+    bool out[3] = {true, true, true};
+    EXPECT_FALSE(manager->get_wave(0, out, 0, false, -1));
+    EXPECT_TRUE(out[0] && out[1] && out[2]) << "nothing written without data";
+    int depth = 0;
+    EXPECT_FALSE(manager->get_data_sample_depth(&depth, -1));
+    EXPECT_EQ(depth, 128) << "without data the set-up depth";
+
+    standin::sdr::log_spec s = spec(2, {"11", "11"});
+    s.connected = {true, false};
+    manager = document_with_log(s);
+    EXPECT_EQ(window(manager, 0, 0), "111");
+    EXPECT_EQ(window(manager, 1, 0), "none") << "a disconnected channel";
+    EXPECT_EQ(window(manager, 5, 0), "none") << "a row without a channel";
+}
+
+TEST_F(sedq_tx_manager_wave_test, wave_count_spans_a_group_and_its_members)
+{
+    SEDQ_TX_MANAGER* manager = document_with_log(spec(2, {"00", "11"}));
+    const int group = standin::sdr::add_group(data_trigger(), 0, 1, "bus");
+    ASSERT_EQ(group, 0);
+    manager->refresh_tx_cache();
+    EXPECT_EQ(manager->get_wave_count(group + 3), 2);
+    EXPECT_EQ(manager->get_wave_count(group + 4), 0);
+}
