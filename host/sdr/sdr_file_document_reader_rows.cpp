@@ -88,8 +88,10 @@ void SDR_FILE_DOCUMENT_READER::read_patterns(SDR_NODE_ROW* row)
     if (conditions.size() > size_t(SDR_MAX_TRIGGER_LEVELS))
         m_in->fail(QStringLiteral("more conditions than trigger levels"));
     for (int c : conditions) {
-        if (c < 0 || c > SDR_CTYPE_ADVANCED)
+        if (c < 0 || c > SDR_CTYPE_ADVANCED) {
             m_in->fail(QStringLiteral("condition %1 is out of range").arg(c));
+            return; // never hold an out-of-range value in the enum, even in a refused document
+        }
         p.conditions.append(SDR_DATA_TRIGGER_CONDITION(c));
     }
     int sq[SDR_NUM_SQ_PATTERNS] = {SDR_CTYPE_DONT_CARE, SDR_CTYPE_DONT_CARE, SDR_CTYPE_DONT_CARE};
@@ -120,7 +122,10 @@ void SDR_FILE_DOCUMENT_READER::read_comparison(SDR_NODE_COMPARISON* comparisons,
     int operands[4] = {c.op1, c.value1, c.op2, c.value2};
     m_in->integers_into("operands", operands, 4, INT_MIN, INT_MAX);
     if (operands[0] < 0 || operands[0] > SDR_CTYPE_ADVANCED || operands[2] < 0 || operands[2] > SDR_CTYPE_ADVANCED)
+    {
         m_in->fail(QStringLiteral("comparison operator out of range"));
+        return;
+    }
     c.op1 = SDR_DATA_TRIGGER_CONDITION(operands[0]);
     c.value1 = operands[1];
     c.op2 = SDR_DATA_TRIGGER_CONDITION(operands[2]);

@@ -547,6 +547,7 @@ Q_SIGNALS:
     void updated(QObject* sender, int hint);
 
 private:
+    bool accept_rename(bool renamed);
     void close_current_session();
     void refresh_cached_objects();
     void step_undo_history(bool undo);

@@ -10,6 +10,7 @@
 #include "sedq/advanced_trigger/sedq_session_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QCursor>
@@ -21,15 +22,6 @@ constexpr int ANSWER_YES = 6;
 constexpr int ANSWER_CANCEL = 2;
 constexpr const char* LOCK_MODE_KEY = "lock mode";
 
-// Shows a message, deletes it and returns the user's answer.
-int show_message(MSG_BASE* message)
-{
-    if (message == nullptr)
-        return 0;
-    const int answer = message->show();
-    delete message;
-    return answer;
-}
 
 std::string name_of(const char* name)
 {
@@ -151,7 +143,7 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     bool update = false;
     if (!open_and_check_versions(path, renamed, new_name, &update))
         return false;
-    if (update && show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
+    if (update && sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         upgrade_old_version();
     load_active_instance_tab();
     refresh_tx_cache();
@@ -191,15 +183,15 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
     const bool stripped = m_tx_session->is_stripped_version();
     if (newer && !stripped)
     {
-        show_message(MSG_SEDQ::O::NEWER_VERSION());
+        sedq_show_message(MSG_SEDQ::O::NEWER_VERSION());
         return false;
     }
     if (!stripped)
         return true;
-    show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED());
+    sedq_show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED());
     if (!m_tx_session->rename_a_stripped_version())
     {
-        show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED_ERR());
+        sedq_show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED_ERR());
         return false;
     }
     if (renamed != nullptr)
@@ -208,7 +200,7 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
         *new_name = name_of(m_tx_session->get_data_session()->get_name());
     if (!newer)
         return true;
-    show_message(MSG_SEDQ::O::NEWER_VERSION());
+    sedq_show_message(MSG_SEDQ::O::NEWER_VERSION());
     return false;
 }
 
@@ -216,7 +208,7 @@ void SEDQ_TX_MANAGER::upgrade_old_version()
 {
     const bool incremental = scan_incremental_route();
     if (incremental)
-        show_message(MSG_SEDQ::O::OLD_INCREMENTAL_ROUTE_USED());
+        sedq_show_message(MSG_SEDQ::O::OLD_INCREMENTAL_ROUTE_USED());
     const int count = m_tx_session->get_num_instances();
     for (int i = 0; i < count; ++i)
         if (SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false))
@@ -284,7 +276,7 @@ bool SEDQ_TX_MANAGER::open_document(SDR_TX_SESSION* session)
         SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false);
         if (instance == nullptr || instance->is_current_version())
             continue;
-        if (show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
+        if (sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         {
             for (int j = 0; j < count; ++j)
                 if (SDR_TX_INSTANCE* each = m_tx_session->get_instance_at(j, false))
@@ -319,7 +311,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
         set_modified_flag(false);
     }
     else
-        show_message(MSG_SEDQ::O::CANNOT_SAVE());
+        sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE());
     refresh_data_log_cache();
     if (!is_empty() && !is_instance_acquiring(-1))
     {
@@ -338,13 +330,13 @@ bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
         return false;
     if (is_any_instance_acquiring())
     {
-        show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
+        sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
         return false;
     }
     SDR_DATA_SESSION* open = SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(path);
     if (open != nullptr && open != m_tx_session->get_data_session())
     {
-        show_message(MSG_SEDQ::O::SAVE_TO_OPEN_FILE());
+        sedq_show_message(MSG_SEDQ::O::SAVE_TO_OPEN_FILE());
         return false;
     }
     return true;
@@ -374,7 +366,7 @@ void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
             continue;
         if (is_advanced_nodes_used(i) && !is_advanced_trigger_pattern_enabled(-1, i))
         {
-            show_message(MSG_SEDQ::O::UNUSED_POST_FITTING_TRIGGERS(name_of(get_instance_name_at(i, nullptr))));
+            sedq_show_message(MSG_SEDQ::O::UNUSED_POST_FITTING_TRIGGERS(name_of(get_instance_name_at(i, nullptr))));
             warned = true;
         }
     }
@@ -395,7 +387,7 @@ void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
                 continue;
             std::string equation;
             if (!root->get_equation(&equation, mnemonics, trigger, level + 1, false))
-                show_message(MSG_SEDQ::O::ERROR_IN_ADVANCED_TRIGGER(level + 1, name_of(get_instance_name_at(i, nullptr))));
+                sedq_show_message(MSG_SEDQ::O::ERROR_IN_ADVANCED_TRIGGER(level + 1, name_of(get_instance_name_at(i, nullptr))));
         }
     }
 }
@@ -405,17 +397,17 @@ void SEDQ_TX_MANAGER::warn_about_empty_inputs()
 {
     if (is_empty())
     {
-        show_message(MSG_SEDQ::O::ZERO_INSTANCES());
+        sedq_show_message(MSG_SEDQ::O::ZERO_INSTANCES());
         return;
     }
     const bool data = input_has_data_nodes();
     const bool trigger = input_has_trigger_nodes();
     if (m_tx_trigger == nullptr || m_tx_signals == nullptr || (!data && !trigger))
-        show_message(MSG_SEDQ::O::ZERO_INPUT("Data and Trigger"));
+        sedq_show_message(MSG_SEDQ::O::ZERO_INPUT("Data and Trigger"));
     else if (!data)
-        show_message(MSG_SEDQ::O::ZERO_INPUT("Data"));
+        sedq_show_message(MSG_SEDQ::O::ZERO_INPUT("Data"));
     else if (!trigger)
-        show_message(MSG_SEDQ::O::ZERO_INPUT("Trigger"));
+        sedq_show_message(MSG_SEDQ::O::ZERO_INPUT("Trigger"));
 }
 
 bool SEDQ_TX_MANAGER::input_has_data_nodes()
@@ -458,7 +450,7 @@ bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
     if (!acf_read_assignment(ACF_DEVICE_FAMILY, &family) || !families->exists_family_enum_by_string(family.c_str()) ||
         !families->test_trait_of(families->get_family_enum_by_string(family.c_str()), DEV_TRAIT_VANTREL_SUPPORTED))
     {
-        show_message(MSG_SEDQ::O::VANTREL_NOT_SUPPORTED());
+        sedq_show_message(MSG_SEDQ::O::VANTREL_NOT_SUPPORTED());
         return true;
     }
     const std::string project_dir = name_of(acf->get_project_path());
@@ -472,7 +464,7 @@ bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
             return true;
     }
     const std::string relative = FIO_PATH(path).get_relative_to(FIO_PATH(project_dir));
-    const int answer = show_message(MSG_SEDQ::YNC::ENABLE_CURRENT_VANTREL_FILE_ON_SAVE(relative));
+    const int answer = sedq_show_message(MSG_SEDQ::YNC::ENABLE_CURRENT_VANTREL_FILE_ON_SAVE(relative));
     if (answer == ANSWER_CANCEL)
         return false;
     if (answer == ANSWER_YES)
@@ -506,7 +498,7 @@ bool SEDQ_TX_MANAGER::save_modified()
 {
     if (!is_any_instance_acquiring())
         return true;
-    show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
+    sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
     return false;
 }
 

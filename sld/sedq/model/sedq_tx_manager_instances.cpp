@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_bus.h"
@@ -18,15 +19,6 @@ namespace
 {
 constexpr int ANSWER_YES = 6;
 constexpr const char* ACTIVE_TAB_KEY = "active tab";
-
-int show_message(MSG_BASE* message)
-{
-    if (message == nullptr)
-        return 0;
-    const int answer = message->show();
-    delete message;
-    return answer;
-}
 
 // The host takes an absent name as null.
 QByteArray host_name(const QString& name)
@@ -340,7 +332,7 @@ bool SEDQ_TX_MANAGER::set_active(const QString& signal_set, const QString& trigg
 {
     if (m_tx_session == nullptr || m_tx_instance == nullptr)
         return false;
-    if (m_tx_instance->is_modified() && show_message(MSG_SEDQ::YN::NO_UNDO_SUPPORT()) != ANSWER_YES)
+    if (m_tx_instance->is_modified() && sedq_show_message(MSG_SEDQ::YN::NO_UNDO_SUPPORT()) != ANSWER_YES)
         return false;
     const bool lowered = m_tx_trigger != nullptr && m_tx_trigger->is_power_up_selector();
     if (lowered)
@@ -398,18 +390,26 @@ SDR_DATA_SIGNAL_SET* current_signal_set_named(SDR_TX_INSTANCE* current, const ch
 }
 } // namespace
 
+// A refused rename (the name is taken) tells the user; an accepted one marks the document.
+bool SEDQ_TX_MANAGER::accept_rename(bool renamed)
+{
+    if (!renamed)
+    {
+        sedq_show_message(MSG_SEDQ::O::DUPLICATE_NAME());
+        return false;
+    }
+    m_tx_session->set_undoable_modified_flag();
+    update_modified_flag();
+    return true;
+}
+
 void SEDQ_TX_MANAGER::rename_instance_set(const char* new_name, const char* old_name)
 {
     SDR_DATA_INSTANCE* instance = find_data_instance(old_name);
     if (instance == nullptr || is_empty_name(new_name))
         return;
-    if (!instance->set_name(new_name))
-    {
-        show_message(MSG_SEDQ::O::DUPLICATE_NAME());
+    if (!accept_rename(instance->set_name(new_name)))
         return;
-    }
-    m_tx_session->set_undoable_modified_flag();
-    update_modified_flag();
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_LOG |
                                         SEDQ_UPDATE_NODE_VIEW));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_INSTANCES));
@@ -421,14 +421,8 @@ void SEDQ_TX_MANAGER::rename_signal_set(const char* new_name, const char* old_na
     SDR_DATA_SIGNAL_SET* set = current_signal_set_named(m_tx_instance, old_name);
     if (set == nullptr || is_empty_name(new_name))
         return;
-    if (!set->set_name(new_name))
-    {
-        show_message(MSG_SEDQ::O::DUPLICATE_NAME());
-        return;
-    }
-    m_tx_session->set_undoable_modified_flag();
-    update_modified_flag();
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
+    if (accept_rename(set->set_name(new_name)))
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
 }
 
 void SEDQ_TX_MANAGER::rename_trigger_set(const char* new_name, const char* old_name, const char* signal_set)
@@ -437,14 +431,8 @@ void SEDQ_TX_MANAGER::rename_trigger_set(const char* new_name, const char* old_n
     SDR_DATA_TRIGGER* trigger = set && old_name ? set->find_trigger(old_name) : nullptr;
     if (trigger == nullptr || is_empty_name(new_name))
         return;
-    if (!trigger->set_name(new_name))
-    {
-        show_message(MSG_SEDQ::O::DUPLICATE_NAME());
-        return;
-    }
-    m_tx_session->set_undoable_modified_flag();
-    update_modified_flag();
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
+    if (accept_rename(trigger->set_name(new_name)))
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
 }
 
 void SEDQ_TX_MANAGER::rename_log_set(const char* new_name, const char* old_name, const char* trigger,
@@ -455,14 +443,8 @@ void SEDQ_TX_MANAGER::rename_log_set(const char* new_name, const char* old_name,
     SDR_DATA_LOG* log = owner && old_name ? owner->find_log(old_name) : nullptr;
     if (log == nullptr || is_empty_name(new_name))
         return;
-    if (!log->set_name(new_name))
-    {
-        show_message(MSG_SEDQ::O::DUPLICATE_NAME());
-        return;
-    }
-    m_tx_session->set_undoable_modified_flag();
-    update_modified_flag();
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
+    if (accept_rename(log->set_name(new_name)))
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
 }
 
 void SEDQ_TX_MANAGER::set_expanded(bool expanded, const QString& instance, const QString& signal_set,
@@ -550,9 +532,9 @@ void SEDQ_TX_MANAGER::save_to_log()
     if (is_empty())
         return;
     if (!input_has_data_nodes())
-        show_message(MSG_SEDQ::O::ZERO_INPUT("Data"));
+        sedq_show_message(MSG_SEDQ::O::ZERO_INPUT("Data"));
     if (!input_has_trigger_nodes())
-        show_message(MSG_SEDQ::O::ZERO_INPUT("Trigger"));
+        sedq_show_message(MSG_SEDQ::O::ZERO_INPUT("Trigger"));
     if (!check_nodes_allocated(m_active_instance))
         return;
     const bool saved = m_tx_session->save_to_log(m_active_instance);

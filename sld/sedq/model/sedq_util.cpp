@@ -88,6 +88,15 @@ MSG_BASE* sedq_text_to_msg(QString const& text)
     return SEDQ_TEXT_TO_MSG_MAP.value(text, nullptr);
 }
 
+int sedq_show_message(MSG_BASE* message)
+{
+    if (message == nullptr)
+        return 0;
+    const int answer = message->show();
+    delete message;
+    return answer;
+}
+
 void sedq_msg_debug(char const* format, ...)
 {
     va_list args;

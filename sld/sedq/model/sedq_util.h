@@ -38,6 +38,9 @@ QString sedq_msg_to_text(MSG_BASE* msg);
 // other text. Never adds to the map.
 MSG_BASE* sedq_text_to_msg(QString const& text);
 
+// Shows a catalogue message, deletes it and returns the user's answer (0 for no message).
+int sedq_show_message(MSG_BASE* message);
+
 // A debug line of the module "SEDQ" at level 2, printf-style.
 void sedq_msg_debug(char const* format, ...);
 
