@@ -1,12 +1,16 @@
 #pragma once
-// Host application framework: shared actions and their ids, and the colour, brush, pen and
-// font resources that panes draw with.
+// Host application framework: shared actions and their ids, the colour, brush, pen, font and
+// icon resources that panes draw with, the host's file dialog and wait cursor, and the file
+// filters and custom shortcuts of the host.
 
 #include <QBrush>
 #include <QColor>
+#include <QFileDialog>
 #include <QFont>
+#include <QIcon>
 #include <QList>
 #include <QPen>
+#include <QString>
 
 class QAction;
 class QObject;
@@ -88,3 +92,41 @@ public:
 private:
     int m_id;
 };
+
+// Id of a host icon. The host accepts any id: each gives a generated picture of its own (the
+// id drawn on a colour of its own), the same every time.
+enum AFCQ_ICON_ENUM : int
+{
+};
+QIcon afcq_get_icon(AFCQ_ICON_ENUM id);
+
+// The host's file chooser: never the platform's native dialog. In test use, exec() takes the
+// next scripted answer (standin::afcq::push_file_dialog_result); on a headless display without
+// one it cancels, so nothing ever waits for a user who is not there.
+class AFCQ_FILE_DLG : public QFileDialog
+{
+    Q_OBJECT
+public:
+    explicit AFCQ_FILE_DLG(QWidget* parent);
+    int exec() override;
+};
+
+// Shows the wait cursor for its lifetime (nothing when `show` is false).
+class AFCQ_WAIT_CURSOR
+{
+public:
+    explicit AFCQ_WAIT_CURSOR(bool show = true);
+    ~AFCQ_WAIT_CURSOR();
+    AFCQ_WAIT_CURSOR(const AFCQ_WAIT_CURSOR&) = delete;
+    AFCQ_WAIT_CURSOR& operator=(const AFCQ_WAIT_CURSOR&) = delete;
+
+private:
+    bool m_shown;
+};
+
+// The name filter of the host's file dialogs for a file type (512: "Vantrel File (*.vtl)");
+// `default_name` and `editor_type` do not change the filter.
+QString afcq_create_filter(int type_flags, const char* default_name, int editor_type);
+
+// The key sequence text the user gave a shared action (179, find next: "F3"); empty for none.
+QString afcq_get_custom_shortcut(AFCQ_ACTION_ENUM id);

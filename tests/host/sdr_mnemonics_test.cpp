@@ -216,7 +216,9 @@ TEST(sdr_global_enum, condition_texts_and_operator_round_trip)
             << row.name;
         EXPECT_EQ(text, row.text) << row.name;
         if (row.known && row.condition >= 18)
+        {
             EXPECT_EQ(int(SDR_DATA_GLOBAL_ENUM::convert_string_to_enum(row.text)), row.condition) << row.name;
+        }
     }
 }
 

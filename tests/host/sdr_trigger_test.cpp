@@ -53,7 +53,9 @@ TEST_F(sdr_trigger, conditions_are_stored_per_level_and_storage_qualifier_patter
     {
         EXPECT_EQ(trigger->set_condition(row.row, row.index, row.sq, row.value, true), row.stored) << row.name;
         if (row.stored)
+        {
             EXPECT_EQ(trigger->get_condition(row.row, row.index, row.sq), row.value) << row.name;
+        }
     }
     EXPECT_EQ(trigger->get_condition(0, 1, false), SDR_CTYPE_DONT_CARE) << "untouched level keeps its default";
     EXPECT_EQ(trigger->get_condition(0, 1, true), SDR_CTYPE_DONT_CARE);

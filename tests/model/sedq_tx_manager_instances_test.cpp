@@ -33,7 +33,9 @@ protected:
             manager->get_tx_session()->get_instance_at(i, false)->get_data_instance()->set_name(
                 ("i" + std::to_string(i)).c_str());
         if (power_up)
+        {
             EXPECT_TRUE(manager->enable_powerup_trigger(1, true));
+        }
         take_hints();
         standin::msg::reset();
         return manager;

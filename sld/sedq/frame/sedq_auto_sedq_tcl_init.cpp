@@ -19,5 +19,5 @@ SEDQ_AUTO_SEDQ_TCL_INIT::SEDQ_AUTO_SEDQ_TCL_INIT()
 SEDQ_AUTO_SEDQ_TCL_INIT::~SEDQ_AUTO_SEDQ_TCL_INIT()
 {
     if (gen_get_is_qt())
-        Sedq_Unload();
+        Sedq_Unload(NULL);
 }

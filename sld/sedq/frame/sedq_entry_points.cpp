@@ -17,7 +17,7 @@ int Sedq_Init(Tcl_Interp*)
     return sedq_sedq_register_tcl();
 }
 
-int Sedq_Unload()
+int Sedq_Unload(Tcl_Interp*)
 {
     sedq_sedq_unregister_tcl();
     return TCL_OK;

@@ -12,8 +12,9 @@ extern "C"
     // package; the package always goes to the host's interpreter, so the argument is not used.
     // Returns TCL_OK, or TCL_ERROR when the package could not be provided.
     SEDQ_ENTRY_POINT int Sedq_Init(Tcl_Interp* interp);
-    // Unregisters the package from the host interpreter.
-    SEDQ_ENTRY_POINT int Sedq_Unload();
+    // Unregisters the package from the host interpreter. Shaped like Tcl's package procedures so
+    // that it can be handed to Tcl; the interpreter argument is not used.
+    SEDQ_ENTRY_POINT int Sedq_Unload(Tcl_Interp* interp = NULL);
 
     SEDQ_ENTRY_POINT int sedq_sedq_register_tcl();
     SEDQ_ENTRY_POINT int sedq_sedq_unregister_tcl();

@@ -1,13 +1,134 @@
-// The editor main window: construction and the modified mark.
+// SEDQ_FRAME_WND: construction order, destruction, toolbar enabling and the compile commands.
 #include "sedq/frame/sedq_frame_wnd.h"
 
-SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWidget* parent)
-    : QUI_FRAME_WND(info, state, parent)
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QAction>
+#include <QToolBar>
+
+namespace
 {
+constexpr int ACTION_TOOLBAR_FIND = 506;
+constexpr int ACTION_TOOLBAR_COMPILE = 507;
+constexpr int ACTION_TOOLBAR_RECOMPILE = 508;
+constexpr int ACTION_TOOLBAR_CENTER_ON_TRIGGER = 509;
+
+constexpr int FLOW_COMPILE = 15;
+constexpr int FLOW_RELAYNE = 80;
+} // namespace
+
+// The order matters: the model exists before any menu asks it for actions, and the layout
+// (whose panes read the model and the menus) comes last, after the first refresh.
+SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWidget* parent,
+                               Qt::WindowFlags flags)
+    : QUI_FRAME_WND(info, state, parent, flags)
+{
+    m_tx_manager = new SEDQ_TX_MANAGER(this);
+    make_file_menu();
+    register_edit_actions();
+    make_edit_menu();
+    make_view_and_processing_menus();
+    make_preference_pages();
+    connect_menus();
+    if (is_main_window())
+        prune_main_window();
+    else
+        enable_window_menu_entries();
+    borrow_rly_action();
+    setup_toolbar();
+    on_update(nullptr, 0);
+    m_layout_widget = new SEDQ_LAYOUT_WIDGET(this);
+    setCentralWidget(m_layout_widget);
+    m_tx_manager->set_layout_widget(m_layout_widget);
+    connect(get_menu_record()->edit_menu, SIGNAL(aboutToShow()), m_layout_widget->get_view(),
+            SLOT(on_update_edit_menu()));
+    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+            Qt::QueuedConnection);
+}
+
+// The model goes first, then the toolbar; Qt destroys the layout and its panes afterwards.
+SEDQ_FRAME_WND::~SEDQ_FRAME_WND()
+{
+    if (SEDQ_VERIFY(this->m_tx_manager != NULL))
+    {
+        m_tx_manager->close_document();
+        delete m_tx_manager;
+        m_tx_manager = nullptr;
+    }
+    if (m_toolbar != nullptr)
+    {
+        removeToolBar(m_toolbar);
+        delete m_toolbar;
+        m_toolbar = nullptr;
+    }
+}
+
+QAction* SEDQ_FRAME_WND::action(int id, const QVariant& data)
+{
+    return m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), data);
 }
 
 void SEDQ_FRAME_WND::set_window_modified(bool modified)
 {
     setWindowModified(modified);
     QUI_FRAME_WND::modified();
+}
+
+void SEDQ_FRAME_WND::set_rly_action(QAction* action)
+{
+    m_rly_action = action;
+}
+
+bool SEDQ_FRAME_WND::is_rly_available()
+{
+    return action(ACTION_TOOLBAR_RECOMPILE)->isEnabled();
+}
+
+// A child frame borrows the host main window's Relayne entry to know when Relayne can run.
+void SEDQ_FRAME_WND::borrow_rly_action()
+{
+    m_rly_action = nullptr;
+    if (is_main_window())
+        return;
+    QUI_FRAME_WND* main = get_main_window();
+    if (main != nullptr && main->get_menu_record() != nullptr &&
+        main->get_menu_record()->processing_menu != nullptr)
+        m_rly_action = main->get_menu_record()->processing_menu->rly_action;
+}
+
+// Enables the four toolbar commands from the document; both arguments are ignored.
+void SEDQ_FRAME_WND::on_update(QObject*, int)
+{
+    const bool empty = m_tx_manager->is_empty();
+    const bool has_nodes = !empty && m_tx_manager->get_node_count(-1) > 0;
+    action(ACTION_TOOLBAR_CENTER_ON_TRIGGER)
+        ->setEnabled(has_nodes && m_tx_manager->is_data_mode(-1) &&
+                     m_tx_manager->get_data_segment_size() <= 1);
+    action(ACTION_TOOLBAR_RECOMPILE)
+        ->setEnabled(m_rly_action != nullptr && m_rly_action->isEnabled() && !empty);
+    action(ACTION_TOOLBAR_COMPILE)->setEnabled(!empty && !is_main_window() && can_start_flow());
+    action(ACTION_TOOLBAR_FIND)->setEnabled(has_nodes);
+}
+
+void SEDQ_FRAME_WND::on_rly_changed()
+{
+    on_update(nullptr, 0);
+}
+
+// Compile and Relayne serve a detached child window; a main window has no project to compile.
+void SEDQ_FRAME_WND::on_compile()
+{
+    if (!SEDQ_VERIFY(!this->is_main_window()))
+        return;
+    start_flow(FLOW_COMPILE, "", true, false, true);
+}
+
+void SEDQ_FRAME_WND::on_recompile()
+{
+    if (!SEDQ_VERIFY(!this->is_main_window()))
+        return;
+    start_flow(FLOW_RELAYNE, "", true, false, true);
 }

@@ -1,16 +1,113 @@
 #pragma once
-// The editor main window. For now it holds only what the document model calls on its
-// window: the modified mark; menus, panes and commands join it with the window's own code.
-// The model reaches the window's View menu through the host menu record.
+// The editor main window of one analyzer document. It owns the document model, puts the
+// analyzer's commands into the host menus and its "Default" toolbar, offers the colour and
+// font preference pages, and holds the pane layout as its central widget. In main-window
+// mode it is the application's only window and prunes the host menus and toolbars down to
+// what the analyzer needs; in child mode it lives inside the host main window and keeps them.
+// The model is deleted before the layout and its panes, so no pane destructor may use it.
 
 #include "host/qui.h"
+
+class QActionGroup;
+class SEDQ_LAYOUT_WIDGET;
+class SEDQ_TX_MANAGER;
 
 class SEDQ_FRAME_WND : public QUI_FRAME_WND
 {
     Q_OBJECT
 public:
-    SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWidget* parent = nullptr);
+    SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWidget* parent = nullptr,
+                   Qt::WindowFlags flags = Qt::WindowFlags());
+    ~SEDQ_FRAME_WND() override;
+    SEDQ_FRAME_WND(const SEDQ_FRAME_WND&) = delete;
+    SEDQ_FRAME_WND& operator=(const SEDQ_FRAME_WND&) = delete;
+
+    SEDQ_TX_MANAGER* get_tx_manager() const { return m_tx_manager; }
+    SEDQ_LAYOUT_WIDGET* get_layout_widget() const { return m_layout_widget; }
+    QToolBar* get_default_toolbar() const { return m_toolbar; }
+
+    // Entries of the bus display format menu, submenu entry and separators included; 0 before
+    // the menu exists.
+    int get_num_bus_display_actions() const { return m_num_bus_display_actions; }
+    // The two submenus are built on first request and reused; both belong to the frame.
+    QMenu* get_bus_display_format_menu();
+    QMenu* get_plugin_menu();
 
     // Shows the unsaved-changes mark and lets the host refresh the title and its state.
     void set_window_modified(bool modified);
+    void set_rly_action(QAction* action);
+    // Whether the toolbar's Relayne command is enabled.
+    bool is_rly_available();
+    void setup_toolbar();
+
+    // Host document commands and notifications.
+    void detach_window() override;
+    void attach_window() override;
+    bool new_file() override;
+    bool open_file(QString const& path) override;
+    bool save_file(QString const& path) override;
+    bool save_modified(bool ask) override;
+    bool ntfq_msg_post_notify_flow_finish(unsigned long data, bool flag) override;
+    bool ntfq_msg_prdq_updated(unsigned long data, bool flag) override;
+    QStringList get_predefined_toolbar_buttons(QString const& name) override;
+    QMap<QString, QStringList> get_toolbar_categories() const override;
+    bool save_as(FIO_PATH const& path) override;
+
+private Q_SLOTS:
+    void on_update_file_menu();
+    void on_update_edit_menu();
+    void on_update_view_menu();
+    void create_list_file();
+    void on_compile();
+    void on_recompile();
+    void on_rly_changed();
+
+protected Q_SLOTS:
+    bool enable_export_action() override;
+    void on_open_action() override;
+    void on_print_file() override;
+    void on_undo_action() override;
+    void on_redo_action() override;
+    void on_cut_action() override;
+    void on_copy_action() override;
+    void on_paste_action() override;
+    void on_delete_action() override;
+    void on_select_all_action() override;
+    void on_find_action() override;
+    void on_find_next_action() override;
+    void on_center_on_trigger();
+    void on_update(QObject* sender, int hint);
+
+private:
+    QAction* action(int id, const QVariant& data = QVariant());
+    bool canvas_has_focus();
+    // Menus (sedq_frame_wnd_menus.cpp).
+    void make_file_menu();
+    void register_edit_actions();
+    void make_edit_menu();
+    void append_actions(QMenu* menu, std::initializer_list<int> ids);
+    QMenu* make_exclusive_submenu(const QString& title, std::initializer_list<int> ids);
+    void make_view_and_processing_menus();
+    void make_preference_pages();
+    void connect_menus();
+    void prune_main_window();
+    bool prune_file_menu(QUI_MENU_RECORD* menu);
+    bool prune_view_and_project_menus(QUI_MENU_RECORD* menu);
+    bool prune_processing_menu(QUI_MENU_RECORD* menu);
+    bool prune_tools_and_window_menus(QUI_MENU_RECORD* menu);
+    bool prune_toolbars();
+    bool prune_help_menu(QUI_MENU_RECORD* menu);
+    void enable_window_menu_entries();
+    void borrow_rly_action();
+    // Commands (sedq_frame_wnd_commands.cpp).
+    void set_detached_shortcuts(bool detached);
+    bool run_save_as_dialog(FIO_PATH const& path, QString* chosen);
+
+    QAction* m_rly_action = nullptr;
+    SEDQ_TX_MANAGER* m_tx_manager = nullptr;
+    SEDQ_LAYOUT_WIDGET* m_layout_widget = nullptr;
+    QMenu* m_bus_display_format_menu = nullptr;
+    QMenu* m_plugin_menu = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    int m_num_bus_display_actions = 0;
 };

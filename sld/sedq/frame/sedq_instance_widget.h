@@ -1,14 +1,30 @@
 #pragma once
-// The instance manager pane. For now it holds only the status texts that the library renders
-// when it loads: each is the visible text of the status message of the same name, and
-// sedq_text_to_msg finds that message again from the text (for the status help). The 33
-// texts are pairwise different.
+// The "Instance Manager" pane at the top of the editor window: the instances of the document
+// with the acquisition commands above them. The list shows every instance by name and marks
+// the current one; its status, Enabled and usage columns, the status line and the instance
+// commands are not built yet. The status texts are rendered when the library loads: each is
+// the visible text of the status message of the same name, and sedq_text_to_msg finds that
+// message again from the text (for the status help). The 33 texts are pairwise different.
 
+#include <QFrame>
+#include <QStandardItemModel>
 #include <QString>
 
-class SEDQ_INSTANCE_WIDGET
+class QHBoxLayout;
+class QToolButton;
+class QTreeView;
+class SEDQ_FRAME_WND;
+class SEDQ_TX_MANAGER;
+
+class SEDQ_INSTANCE_WIDGET : public QFrame
 {
+    Q_OBJECT
 public:
+    SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame);
+
+    QTreeView* get_tree() const { return m_tree; }
+    QStandardItemModel* get_model() { return &m_model; }
+
     // Instance list status.
     static const QString SEDQ_NO_INSTANCES_STR;
     static const QString SEDQ_NO_NODES_STR;
@@ -45,4 +61,22 @@ public:
     static const QString SEDQ_JTAG_ERR_NO_SLD_NODE_STR;
     static const QString SEDQ_JTAG_ERR_JTAG_ERROR_STR;
     static const QString SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR;
+
+public Q_SLOTS:
+    void on_sel_change_instance_tab(int index);
+    void update_instance_list();
+    void on_update(QObject* sender, int hint);
+
+private:
+    QHBoxLayout* make_title_row();
+    QToolButton* make_command_button(int action_id, int icon_id);
+
+    QToolButton* m_run_button = nullptr;
+    QToolButton* m_autorun_button = nullptr;
+    QToolButton* m_stop_button = nullptr;
+    QToolButton* m_read_button = nullptr;
+    QTreeView* m_tree = nullptr;
+    QStandardItemModel m_model;
+    SEDQ_FRAME_WND* m_frame;
+    SEDQ_TX_MANAGER* m_tx;
 };

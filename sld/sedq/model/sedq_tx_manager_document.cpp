@@ -9,9 +9,11 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_view.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -304,6 +306,8 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
     if (!handle_project_assignments(path))
         return false;
     save_active_tabs();
+    if (m_layout_widget != nullptr)
+        m_layout_widget->save_window_position();
     bool saved = m_tx_session->save_session(path);
     if (saved)
     {
@@ -333,6 +337,8 @@ bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
         sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
         return false;
     }
+    if (m_layout_widget != nullptr && m_layout_widget->get_view() != nullptr)
+        m_layout_widget->get_view()->save_scroll_pos();
     SDR_DATA_SESSION* open = SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(path);
     if (open != nullptr && open != m_tx_session->get_data_session())
     {

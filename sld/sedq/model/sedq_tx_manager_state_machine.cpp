@@ -5,6 +5,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QTabWidget>
@@ -136,9 +137,9 @@ bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
     return true;
 }
 
-// The pane layout of the window shows no Data/Setup pages yet, so every instance reads as
-// having none: setup mode, never data or advanced mode.
-QTabWidget* SEDQ_TX_MANAGER::get_data_setup_tab_widget(int)
+// The view mode is the page shown in the instance's Data/Setup tabs of the window's layout;
+// before the layout exists (and in the wizard) there are none: setup mode.
+QTabWidget* SEDQ_TX_MANAGER::get_data_setup_tab_widget(int instance)
 {
-    return nullptr;
+    return m_layout_widget != nullptr ? m_layout_widget->get_data_setup_tab_widget(instance) : nullptr;
 }

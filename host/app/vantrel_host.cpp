@@ -1,0 +1,161 @@
+// VANTREL_HOST: loading the analyzer library, the windows, the document, the script and the
+// picture.
+#include "host/app/vantrel_host.h"
+
+#include "host/atcl.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QTimer>
+
+#include <tcl.h>
+
+#include <cstdio>
+
+namespace
+{
+// Time for queued refreshes and the first layout pass before the picture is taken.
+constexpr int SETTLE_MS = 400;
+} // namespace
+
+VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options) {}
+
+VANTREL_HOST::~VANTREL_HOST()
+{
+    delete m_frame;
+    m_frame = nullptr;
+    m_main_window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (m_library.isLoaded())
+        m_library.unload();
+}
+
+QString VANTREL_HOST::library_path() const
+{
+    if (!m_options.library.isEmpty())
+        return m_options.library;
+    return QDir(QCoreApplication::applicationDirPath()).filePath("../lib/libsld_sedq.so");
+}
+
+bool VANTREL_HOST::start(QString* error)
+{
+    atcl_get_interpreter();
+    CREATE_FRAME_WND create = nullptr;
+    if (!load_library(&create, error))
+        return false;
+    make_windows(create);
+    if (!open_document(error))
+        return false;
+    QTimer::singleShot(0, this, SLOT(on_window_up()));
+    return true;
+}
+
+// The host loads the library by path and looks the factory up by its unmangled name.
+bool VANTREL_HOST::load_library(CREATE_FRAME_WND* create, QString* error)
+{
+    m_library.setFileName(QFileInfo(library_path()).absoluteFilePath());
+    if (!m_library.load())
+    {
+        *error = "Cannot load the analyzer library: " + m_library.errorString();
+        return false;
+    }
+    *create = reinterpret_cast<CREATE_FRAME_WND>(m_library.resolve("sld_sedq_create_frame_wnd"));
+    if (*create == nullptr)
+    {
+        *error = "The analyzer library has no sld_sedq_create_frame_wnd: " + m_library.errorString();
+        return false;
+    }
+    return true;
+}
+
+// In child mode the editor is a window of the host main window's document area, maximised;
+// in main-window mode it is the application's only window.
+void VANTREL_HOST::make_windows(CREATE_FRAME_WND create)
+{
+    if (m_options.main_window)
+    {
+        m_frame = create(QUI_FW_STATE_MAIN_WINDOW, &m_editor_info);
+        m_frame->resize(m_options.size);
+        m_frame->show();
+        return;
+    }
+    m_main_window = std::make_unique<QUI_FRAME_WND>(&m_host_info, QUI_FW_STATE_MAIN_WINDOW);
+    m_main_window->setWindowTitle("Corvane");
+    m_main_window->create_mdi_area();
+    m_main_window->resize(m_options.size);
+    m_frame = create(QUI_FW_STATE_ATTACHED, &m_editor_info);
+    m_main_window->show();
+    if (auto* sub_window = qobject_cast<QMdiSubWindow*>(m_frame->parentWidget()))
+        sub_window->showMaximized();
+    else
+        m_frame->show();
+}
+
+bool VANTREL_HOST::open_document(QString* error)
+{
+    if (m_options.file.isEmpty())
+    {
+        if (m_frame->new_file())
+            return true;
+        *error = "Cannot create a new document.";
+        return false;
+    }
+    const QString path = QFileInfo(m_options.file).absoluteFilePath();
+    if (!QFileInfo::exists(path))
+    {
+        *error = "No such file: " + path;
+        return false;
+    }
+    if (!m_frame->open_file(path))
+    {
+        *error = "Cannot open " + path;
+        return false;
+    }
+    return true;
+}
+
+void VANTREL_HOST::on_window_up()
+{
+    QString error;
+    if (!m_options.script.isEmpty() && !run_script(&error))
+        fail(error);
+    if (!m_options.screenshot.isEmpty())
+        QTimer::singleShot(SETTLE_MS, this, SLOT(on_settled()));
+}
+
+bool VANTREL_HOST::run_script(QString* error)
+{
+    Tcl_Interp* interpreter = atcl_get_interpreter();
+    const QByteArray path = QFileInfo(m_options.script).absoluteFilePath().toLocal8Bit();
+    if (Tcl_EvalFile(interpreter, path.constData()) == TCL_OK)
+        return true;
+    const char* info = Tcl_GetVar(interpreter, "errorInfo", TCL_GLOBAL_ONLY);
+    *error =
+        QString("Tcl script %1 failed:\n%2")
+            .arg(m_options.script, QString::fromLocal8Bit(info ? info : Tcl_GetStringResult(interpreter)));
+    return false;
+}
+
+void VANTREL_HOST::on_settled()
+{
+    const QPixmap picture = top_window()->grab();
+    if (picture.isNull() || !picture.save(m_options.screenshot, "PNG"))
+        fail("Cannot write the picture " + m_options.screenshot);
+    QCoreApplication::exit(m_exit_code);
+}
+
+QWidget* VANTREL_HOST::top_window() const
+{
+    return m_main_window ? static_cast<QWidget*>(m_main_window.get()) : static_cast<QWidget*>(m_frame);
+}
+
+void VANTREL_HOST::fail(const QString& message)
+{
+    std::fprintf(stderr, "vantrel: %s\n", message.toLocal8Bit().constData());
+    m_exit_code = 1;
+}

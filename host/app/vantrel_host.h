@@ -1,0 +1,50 @@
+#pragma once
+// The host side of the application: loads the analyzer library at run time, builds the host
+// main window with its document area, has the library create an editor window in it, opens
+// the document, and on request runs a Tcl script and saves a picture of the window.
+
+#include "host/app/vantrel_options.h"
+#include "host/qui.h"
+
+#include <QLibrary>
+#include <QObject>
+
+#include <memory>
+
+class QWidget;
+
+class VANTREL_HOST : public QObject
+{
+    Q_OBJECT
+public:
+    explicit VANTREL_HOST(const VANTREL_OPTIONS& options);
+    // The editor window goes before the library that built it is unloaded.
+    ~VANTREL_HOST() override;
+
+    // Loads the library and opens the editor window; false with the reason in `error`.
+    bool start(QString* error);
+    int exit_code() const { return m_exit_code; }
+
+private Q_SLOTS:
+    void on_window_up();
+    void on_settled();
+
+private:
+    using CREATE_FRAME_WND = QUI_FRAME_WND* (*)(QUI_FW_STATE_ENUM, QUI_FRAME_INFO*);
+
+    QString library_path() const;
+    bool load_library(CREATE_FRAME_WND* create, QString* error);
+    void make_windows(CREATE_FRAME_WND create);
+    bool open_document(QString* error);
+    bool run_script(QString* error);
+    QWidget* top_window() const;
+    void fail(const QString& message);
+
+    VANTREL_OPTIONS m_options;
+    QLibrary m_library;
+    QUI_FRAME_INFO m_host_info{"Corvane", ""};
+    QUI_FRAME_INFO m_editor_info{"Untitled", "vtl"};
+    std::unique_ptr<QUI_FRAME_WND> m_main_window;
+    QUI_FRAME_WND* m_frame = nullptr;
+    int m_exit_code = 0;
+};

@@ -1,0 +1,68 @@
+// The command line of the host application.
+#include "host/app/vantrel_options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace
+{
+bool parse_size(const QString& text, QSize* size)
+{
+    const QRegularExpressionMatch match = QRegularExpression("^(\\d{2,5})x(\\d{2,5})$").match(text);
+    if (!match.hasMatch())
+        return false;
+    *size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    return true;
+}
+} // namespace
+
+bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* options, QString* message,
+                           bool* help)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Vantrel logic analyzer editor inside the Corvane host.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("file", "Vantrel file (*.vtl) to open; without one a new document is made.",
+                                 "[file]");
+    const QCommandLineOption script({"s", "script"}, "Run a Tcl script once the editor window is up.",
+                                    "tcl-file");
+    const QCommandLineOption screenshot(
+        {"p", "screenshot"},
+        "Save a PNG picture of the window once it is up (and the script ran), "
+        "then exit. Implies --batch.",
+        "png-file");
+    const QCommandLineOption library("library", "The analyzer library to load.", "so-file");
+    const QCommandLineOption main_window("main-window", "Run the editor as the application's main window.");
+    const QCommandLineOption batch("batch", "Answer message boxes without showing them.");
+    const QCommandLineOption size("size", "Window size, e.g. 1280x820.", "WxH");
+    parser.addOptions({script, screenshot, library, main_window, batch, size});
+    if (!parser.parse(arguments))
+    {
+        *message = parser.errorText();
+        return false;
+    }
+    *help = parser.isSet("help");
+    if (*help)
+    {
+        *message = parser.helpText();
+        return true;
+    }
+    if (parser.positionalArguments().size() > 1)
+    {
+        *message = "Only one file can be opened.";
+        return false;
+    }
+    options->file = parser.positionalArguments().value(0);
+    options->script = parser.value(script);
+    options->screenshot = parser.value(screenshot);
+    options->library = parser.value(library);
+    options->main_window = parser.isSet(main_window);
+    options->batch = parser.isSet(batch) || parser.isSet(screenshot);
+    if (parser.isSet(size) && !parse_size(parser.value(size), &options->size))
+    {
+        *message = "The size must be given as WIDTHxHEIGHT, e.g. 1280x820.";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,69 @@
+// SEDQ_OBJECT_WIDGET: construction and following the condition on show.
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+
+namespace
+{
+constexpr AFCQ_ACTION_ENUM ACTION_FIT_IN_WINDOW = AFCQ_ACTION_ENUM(728);
+constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_IN = AFCQ_ACTION_ENUM(729);
+constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_OUT = AFCQ_ACTION_ENUM(730);
+} // namespace
+
+SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx) : QWidget(parent), m_tx(tx)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+// A rebuild drops what was read (the condition it belonged to may be gone); any other canvas
+// update re-reads the condition of the level on show.
+void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
+{
+    if ((hint & SEDQ_UPDATE_TRIGGER_CANVAS) == 0)
+        return;
+    if ((hint & SEDQ_UPDATE_REBUILD) != 0)
+    {
+        m_undo_list = nullptr;
+        m_undo_position = -1;
+        return;
+    }
+    m_undo_list = m_tx->get_undo_list();
+    m_undo_position = m_tx->get_undo_position();
+    update();
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_undo() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_redo() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_cut() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_copy() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_paste() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_delete() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_select_all() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_find() {}
+
+void SEDQ_OBJECT_WIDGET::on_edit_find_next() {}
+
+void SEDQ_OBJECT_WIDGET::on_update_zoom_in()
+{
+    m_tx->enable_action(ACTION_ZOOM_IN, false);
+}
+
+void SEDQ_OBJECT_WIDGET::on_update_zoom_out()
+{
+    m_tx->enable_action(ACTION_ZOOM_OUT, false);
+}
+
+void SEDQ_OBJECT_WIDGET::on_update_fit_in_window()
+{
+    m_tx->enable_action(ACTION_FIT_IN_WINDOW, false);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The advanced trigger canvas of an editor window: the diagram of the condition of the
+// advanced trigger level (or storage qualifier) on show. The pane layout builds exactly one
+// per window, without parent, and lets the page on show adopt it. What stands so far: the
+// widget, its focus (the frame routes the Edit commands here while it has it) and the
+// condition it follows, re-read from the model on every canvas update. Drawing and editing
+// the diagram are not built yet: the editing slots do nothing and leave their menu entries
+// disabled.
+
+#include <QList>
+#include <QWidget>
+
+class SEDQ_OBJECT;
+class SEDQ_TX_MANAGER;
+
+class SEDQ_OBJECT_WIDGET : public QWidget
+{
+    Q_OBJECT
+public:
+    SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx);
+
+    // The undo history of the condition on show, as last read; null when none.
+    QList<QList<SEDQ_OBJECT*>*>* get_undo_list() const { return m_undo_list; }
+    int get_undo_position() const { return m_undo_position; }
+
+public Q_SLOTS:
+    void on_update(QObject* sender, int hint);
+    void on_edit_undo();
+    void on_edit_redo();
+    void on_edit_cut();
+    void on_edit_copy();
+    void on_edit_paste();
+    void on_edit_delete();
+    void on_edit_select_all();
+    void on_edit_find();
+    void on_edit_find_next();
+    void on_update_zoom_in();
+    void on_update_zoom_out();
+    void on_update_fit_in_window();
+
+private:
+    SEDQ_TX_MANAGER* m_tx;
+    QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;
+    int m_undo_position = -1;
+};

@@ -1,0 +1,371 @@
+// SEDQ_FRAME_WND: document commands, menu updates, edit routing, detach and attach, the two
+// host notifications and the add-node entry of the Tcl package.
+#include "sedq/frame/sedq_frame_wnd.h"
+
+#include "host/afcq.h"
+#include "host/tst.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace
+{
+// Type flag of the analyzer file in the host's file filters.
+constexpr int VANTREL_FILE_TYPE = 512;
+} // namespace
+
+// ---- document commands ---------------------------------------------------------------------
+
+bool SEDQ_FRAME_WND::new_file()
+{
+    if (!QUI_FRAME_WND::new_file())
+        return false;
+    return m_tx_manager->new_document(windowTitle().toLocal8Bit().constData());
+}
+
+bool SEDQ_FRAME_WND::open_file(QString const& path)
+{
+    if (!QUI_FRAME_WND::open_file(path))
+        return false;
+    bool renamed = false;
+    std::string new_name;
+    const bool opened = m_tx_manager->open_document(path.toLocal8Bit().constData(), &renamed, &new_name);
+    if (!opened)
+        return false;
+    if (renamed)
+    {
+        const FIO_PATH renamed_path(new_name);
+        set_window_title(renamed_path);
+        set_file_path(renamed_path);
+    }
+    m_layout_widget->load_window_position();
+    return true;
+}
+
+bool SEDQ_FRAME_WND::save_file(QString const& path)
+{
+    if (!QUI_FRAME_WND::save_file(path))
+        return false;
+    return m_tx_manager->save_document(path.toLocal8Bit().constData());
+}
+
+bool SEDQ_FRAME_WND::save_modified(bool ask)
+{
+    if (!SEDQ_VERIFY(this->m_tx_manager != NULL))
+        return false;
+    if (!m_tx_manager->save_modified())
+        return false;
+    return QUI_FRAME_WND::save_modified(ask);
+}
+
+void SEDQ_FRAME_WND::on_open_action()
+{
+    if (!is_main_window())
+    {
+        QUI_FRAME_WND::on_open_action();
+        return;
+    }
+    AFCQ_FILE_DLG dialog(this);
+    dialog.setNameFilters({afcq_create_filter(VANTREL_FILE_TYPE, "", -1)});
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setWindowTitle(tr("Open File"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (const QString& file : dialog.selectedFiles())
+    {
+        AFCQ_WAIT_CURSOR wait;
+        if (find_open_file(file, true))
+            continue;
+        if (!save_modified(true))
+            return;
+        QUI_FRAME_WND::open_file(file, false, false, false, true, true);
+    }
+}
+
+bool SEDQ_FRAME_WND::save_as(FIO_PATH const& path)
+{
+    if (!is_main_window())
+        return QUI_FRAME_WND::save_as(path);
+    QString chosen;
+    if (!run_save_as_dialog(path, &chosen))
+        return false;
+    AFCQ_WAIT_CURSOR wait;
+    if (!chosen.isEmpty())
+        save_file(QFileInfo(chosen).absoluteFilePath());
+    return true;
+}
+
+// The proposal is the given path, else the document's, else the host's untitled name. A
+// proposal the owner may not write is preselected only when the host allows it. Regression
+// tests never see the dialog and take the preselection.
+bool SEDQ_FRAME_WND::run_save_as_dialog(FIO_PATH const& path, QString* chosen)
+{
+    AFCQ_FILE_DLG dialog(this);
+    dialog.setNameFilters({afcq_create_filter(VANTREL_FILE_TYPE, "", -1)});
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setLabelText(QFileDialog::FileType, tr("Save as type:"));
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+        edit->selectAll();
+    std::string proposal = path.fullpath();
+    if (proposal.empty())
+        proposal = get_file_path().fullpath();
+    if (proposal.empty() && get_frame_info() != nullptr)
+        proposal = get_frame_info()->get_untitled();
+    QString preselected;
+    const QFileInfo info(QString::fromLocal8Bit(proposal.c_str()));
+    if (!proposal.empty() && ((get_frame_state_bits() & QUI_FW_BIT_PRESELECT_READ_ONLY) != 0 ||
+                              info.permission(QFileDevice::WriteOwner)))
+        preselected = info.filePath();
+    if (!preselected.isEmpty())
+        dialog.selectFile(preselected);
+    if (tst_is_regtest_mode())
+    {
+        *chosen = preselected;
+        return true;
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    *chosen = dialog.selectedFiles().first();
+    return true;
+}
+
+// ---- detach and attach ----------------------------------------------------------------------
+
+void SEDQ_FRAME_WND::detach_window()
+{
+    if (QUI_PROCESSING_MENU* processing = get_menu_record()->processing_menu)
+        append_actions(processing, {508, 507});
+    QUI_FRAME_WND::detach_window();
+    set_detached_shortcuts(true);
+}
+
+void SEDQ_FRAME_WND::attach_window()
+{
+    if (QUI_PROCESSING_MENU* processing = get_menu_record()->processing_menu)
+    {
+        processing->removeAction(action(508));
+        processing->removeAction(action(507));
+    }
+    QUI_FRAME_WND::attach_window();
+    set_detached_shortcuts(false);
+}
+
+// A detached window has no host main window around it to carry the shortcuts.
+void SEDQ_FRAME_WND::set_detached_shortcuts(bool detached)
+{
+    const auto set = [detached](QAction* entry, const QKeySequence& keys)
+    {
+        if (entry != nullptr)
+            entry->setShortcut(detached ? keys : QKeySequence());
+    };
+    set(action(694), QKeySequence::Undo);
+    set(action(459), QKeySequence::Redo);
+    set(action(120), QKeySequence::Delete);
+    set(action(513), QKeySequence::SelectAll);
+    set(action(178), QKeySequence::Find);
+    set(action(179), QKeySequence(afcq_get_custom_shortcut(AFCQ_ACTION_ENUM(179))));
+    if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
+    {
+        set(file->new_action, QKeySequence::New);
+        set(file->save_action, QKeySequence::Save);
+        set(file->print_action, QKeySequence::Print);
+    }
+}
+
+// ---- menu updates ---------------------------------------------------------------------------
+
+void SEDQ_FRAME_WND::on_update_file_menu()
+{
+    const bool empty = m_tx_manager->is_empty();
+    action(154)->setEnabled(!empty && !m_tx_manager->is_setup_mode() && m_tx_manager->get_log() != nullptr);
+    const bool data = !empty && m_tx_manager->is_data_available(false, -1, nullptr);
+    if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
+    {
+        const bool printable = data && !m_tx_manager->is_instance_acquiring(-1);
+        file->print_preview_action->setEnabled(printable);
+        file->print_action->setEnabled(printable);
+    }
+    action(344)->setEnabled(!empty && m_tx_manager->get_trigger() != nullptr && data &&
+                            m_tx_manager->is_data_mode(-1));
+}
+
+// Copy, cut and paste are never offered here; an empty document offers no node editing.
+void SEDQ_FRAME_WND::on_update_edit_menu()
+{
+    for (int id : {75, 112, 408})
+    {
+        action(id)->setVisible(false);
+        action(id)->setEnabled(false);
+    }
+    if (m_tx_manager->is_empty())
+    {
+        for (int id : {694, 459, 355, 117, 114, 326, 327, 361})
+            action(id)->setEnabled(false);
+        get_plugin_menu()->setEnabled(false);
+        return;
+    }
+    int level = 0;
+    if (m_tx_manager->is_advanced_mode(&level))
+        action(355)->setEnabled(false);
+    else
+    {
+        m_tx_manager->on_update_edit_undo();
+        m_tx_manager->on_update_edit_redo();
+        action(355)->setEnabled(true);
+        m_layout_widget->get_view()->on_update_edit_menu();
+    }
+    for (int id : {117, 114, 290, 291, 292})
+        action(id)->setEnabled(true);
+    action(290 + int(m_tx_manager->get_lock_mode(false)))->setChecked(true);
+}
+
+void SEDQ_FRAME_WND::on_update_view_menu()
+{
+    if (m_tx_manager->is_data_mode(-1))
+    {
+        m_layout_widget->get_view()->on_update_waveform_menu();
+        return;
+    }
+    int level = 0;
+    if (m_tx_manager->is_advanced_mode(&level))
+    {
+        SEDQ_OBJECT_WIDGET* canvas = m_layout_widget->get_object_widget();
+        canvas->on_update_zoom_in();
+        canvas->on_update_zoom_out();
+        canvas->on_update_fit_in_window();
+        action(708)->setEnabled(false);
+        return;
+    }
+    for (int id : {728, 729, 730, 708})
+        action(id)->setEnabled(false);
+}
+
+// ---- commands -------------------------------------------------------------------------------
+
+bool SEDQ_FRAME_WND::enable_export_action()
+{
+    return !m_tx_manager->is_setup_mode() && m_tx_manager->get_log() != nullptr;
+}
+
+void SEDQ_FRAME_WND::create_list_file()
+{
+    m_layout_widget->get_view()->show_list_view(QString());
+}
+
+void SEDQ_FRAME_WND::on_print_file()
+{
+    if (!SEDQ_VERIFY((this->m_layout_widget->get_view() != NULL) && (get_printer() != NULL)))
+        return;
+    m_layout_widget->get_view()->on_print(get_printer());
+}
+
+bool SEDQ_FRAME_WND::canvas_has_focus()
+{
+    return m_layout_widget != nullptr && focusWidget() != nullptr &&
+           focusWidget() == m_layout_widget->get_object_widget();
+}
+
+void SEDQ_FRAME_WND::on_undo_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_undo();
+    else
+        m_tx_manager->on_edit_undo();
+}
+
+void SEDQ_FRAME_WND::on_redo_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_redo();
+    else
+        m_tx_manager->on_edit_redo();
+}
+
+void SEDQ_FRAME_WND::on_cut_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_cut();
+}
+
+void SEDQ_FRAME_WND::on_copy_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_copy();
+}
+
+void SEDQ_FRAME_WND::on_paste_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_paste();
+}
+
+void SEDQ_FRAME_WND::on_delete_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_delete();
+    else
+        m_layout_widget->get_view()->on_edit_delete();
+}
+
+void SEDQ_FRAME_WND::on_select_all_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_select_all();
+    else
+        m_layout_widget->get_view()->on_edit_select_all();
+}
+
+void SEDQ_FRAME_WND::on_find_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_find();
+    else
+        m_layout_widget->get_view()->on_edit_find();
+}
+
+void SEDQ_FRAME_WND::on_find_next_action()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_find_next();
+    else
+        m_layout_widget->get_view()->on_edit_find_next();
+}
+
+void SEDQ_FRAME_WND::on_center_on_trigger()
+{
+    if (!canvas_has_focus())
+        m_layout_widget->get_view()->on_center_on_trigger();
+}
+
+// ---- notifications --------------------------------------------------------
+
+bool SEDQ_FRAME_WND::ntfq_msg_prdq_updated(unsigned long, bool)
+{
+    if (!SEDQ_VERIFY(this->m_tx_manager != NULL))
+        return true;
+    m_tx_manager->cfg_initialize_user_registry_settings();
+    m_tx_manager->update_all_views(nullptr,
+                                   sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_JTAG | SEDQ_UPDATE_INSTANCES |
+                                             SEDQ_UPDATE_LOG | SEDQ_UPDATE_NODE_VIEW));
+    return true;
+}
+
+bool SEDQ_FRAME_WND::ntfq_msg_post_notify_flow_finish(unsigned long, bool)
+{
+    if (!SEDQ_VERIFY(this->m_tx_manager != NULL))
+        return true;
+    m_tx_manager->check_node_validity(-1);
+    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_JTAG |
+                                                      SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_NODE_VIEW));
+    return true;
+}

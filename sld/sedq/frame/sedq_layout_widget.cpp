@@ -1,0 +1,157 @@
+// SEDQ_LAYOUT_WIDGET: construction, destruction, the top row and what the layout hands out.
+#include "sedq/frame/sedq_layout_widget.h"
+
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_current_instance.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_instance_widget.h"
+#include "sedq/frame/sedq_jtag_widget.h"
+#include "sedq/frame/sedq_line_widget.h"
+#include "sedq/frame/sedq_splitter.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/state_flow/sedq_diagram_widget.h"
+#include "sedq/state_flow/sedq_resources_widget.h"
+#include "sedq/state_flow/sedq_state_widget.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+const char* const SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE = "State-Based Trigger Flow";
+
+SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
+    : QSplitter(Qt::Vertical, frame), m_frame(frame), m_tx_manager(frame->get_tx_manager())
+{
+    setChildrenCollapsible(false);
+    m_view = new SEDQ_VIEW(nullptr, m_tx_manager);
+    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_view, SLOT(on_update(QObject*, int)),
+            Qt::QueuedConnection);
+    m_object_widget = new SEDQ_OBJECT_WIDGET(nullptr, m_tx_manager);
+    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_object_widget, SLOT(on_update(QObject*, int)),
+            Qt::QueuedConnection);
+    setContentsMargins(0, 0, 0, 0);
+    addWidget(make_top_splitter());
+    addWidget(make_bottom_part());
+    setStretchFactor(1, 1);
+    setSizes({120, 1});
+    connect(this, SIGNAL(splitterMoved(int, int)), this, SLOT(on_jtag_widget_resized()));
+    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+            Qt::QueuedConnection);
+    connect(m_instance_tab_widget, SIGNAL(currentChanged(int)), this, SLOT(on_sel_change_instance_tab(int)));
+    connect(m_instance_tab_widget, SIGNAL(currentChanged(int)), m_instance_widget,
+            SLOT(on_sel_change_instance_tab(int)));
+}
+
+// Runs after the frame deleted the model: nothing here may use it. The pages go first so
+// that their containers hand the shared view and canvas back before those are deleted.
+SEDQ_LAYOUT_WIDGET::~SEDQ_LAYOUT_WIDGET()
+{
+    disconnect(m_instance_tab_widget, SIGNAL(currentChanged(int)), m_instance_widget,
+               SLOT(on_sel_change_instance_tab(int)));
+    disconnect(m_instance_tab_widget, SIGNAL(currentChanged(int)), this,
+               SLOT(on_sel_change_instance_tab(int)));
+    {
+        const QSignalBlocker blocker(m_instance_tab_widget);
+        for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
+            delete m_instance_tab_widget->widget(i);
+        m_instance_tab_widget->clear();
+    }
+    delete m_object_widget;
+    m_object_widget = nullptr;
+    delete m_view;
+    m_view = nullptr;
+    qDeleteAll(m_splitter_map);
+    m_splitter_map.clear();
+}
+
+// The instance list and the JTAG pane side by side, both 120 pixels high to begin with.
+QWidget* SEDQ_LAYOUT_WIDGET::make_top_splitter()
+{
+    auto* top = new QSplitter(Qt::Horizontal, this);
+    top->setChildrenCollapsible(false);
+    m_instance_widget = new SEDQ_INSTANCE_WIDGET(top, m_frame);
+    m_jtag_widget = new SEDQ_JTAG_WIDGET(top, m_frame);
+    top->addWidget(m_instance_widget);
+    top->addWidget(m_jtag_widget);
+    top->setStretchFactor(0, 1);
+    for (QWidget* pane : {static_cast<QWidget*>(m_instance_widget), static_cast<QWidget*>(m_jtag_widget)})
+    {
+        pane->resize(pane->width(), 120);
+        pane->installEventFilter(this);
+    }
+    connect(top, SIGNAL(splitterMoved(int, int)), this, SLOT(on_jtag_widget_resized()));
+    return top;
+}
+
+// A rule, then the instance tabs (tabs at the bottom) with all pages built.
+QWidget* SEDQ_LAYOUT_WIDGET::make_bottom_part()
+{
+    auto* bottom = new QWidget(this);
+    auto* layout = new QVBoxLayout(bottom);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* line = new SEDQ_LINE_WIDGET(bottom);
+    line->setLineWidth(0);
+    line->setMidLineWidth(1);
+    layout->addWidget(line);
+    auto* holder = new QWidget(bottom);
+    auto* holder_layout = new QVBoxLayout(holder);
+    holder_layout->setContentsMargins(4, 6, 4, 0);
+    m_instance_tab_widget = new QTabWidget(holder);
+    m_instance_tab_widget->setTabPosition(QTabWidget::South);
+    holder_layout->addWidget(m_instance_tab_widget);
+    layout->addWidget(holder);
+    add_instance_pages();
+    return bottom;
+}
+
+SEDQ_HIERARCHY_WIDGET* SEDQ_LAYOUT_WIDGET::get_hierarchy_widget() const
+{
+    int instance = sedq_current_instance(m_tx_manager);
+    if (instance > 0 && m_tx_manager->is_powerup_trigger(instance))
+        --instance;
+    return m_hierarchy_widget_map.value(instance, nullptr);
+}
+
+// A power-up trigger view has no tabs of its own: it shares those of its instance, the entry
+// before it, and is answered with them.
+QTabWidget* SEDQ_LAYOUT_WIDGET::get_data_setup_tab_widget(int instance)
+{
+    if (m_data_setup_tab_widget_map.isEmpty())
+        return nullptr;
+    int instance_index = instance;
+    if (instance_index == -1)
+    {
+        QWidget* page = m_instance_tab_widget->currentWidget();
+        instance_index = page != nullptr ? page->property("instance index").toInt() : 0;
+    }
+    if (!m_data_setup_tab_widget_map.contains(instance_index) && instance_index > 0 &&
+        m_tx_manager->is_powerup_trigger(instance_index))
+        --instance_index;
+    if (!SEDQ_VERIFY(this->m_data_setup_tab_widget_map.contains(instance_index)))
+        return nullptr;
+    return m_data_setup_tab_widget_map.value(instance_index);
+}
+
+void SEDQ_LAYOUT_WIDGET::set_scroll_flag(bool flag)
+{
+    m_scroll_flag = flag;
+}
+
+SEDQ_STATE_WIDGET* SEDQ_LAYOUT_WIDGET::add_state_widget(QWidget* parent, int instance)
+{
+    return new SEDQ_STATE_WIDGET(parent, instance, m_frame);
+}
+
+SEDQ_DIAGRAM_WIDGET* SEDQ_LAYOUT_WIDGET::add_diagram_widget(QWidget* parent, int instance)
+{
+    return new SEDQ_DIAGRAM_WIDGET(parent, instance, m_frame);
+}
+
+SEDQ_RESOURCES_WIDGET* SEDQ_LAYOUT_WIDGET::add_resources_widget(QWidget* parent, int instance)
+{
+    return new SEDQ_RESOURCES_WIDGET(parent, instance, m_frame);
+}

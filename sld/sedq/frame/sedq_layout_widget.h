@@ -1,0 +1,114 @@
+#pragma once
+// The central widget of the editor window: the instance list beside the JTAG pane on top, one
+// tab per instance below, and in each instance tab the Data, Setup, advanced-trigger and
+// state-flow pages above the hierarchy and data log panes. There is one node view and one
+// advanced trigger canvas per window; the page on show adopts them through its containers.
+// Splitter sizes, pane visibility and the chosen tab of every instance live in the document.
+
+#include <QMap>
+#include <QSplitter>
+
+class QTabWidget;
+class QWidget;
+class SEDQ_DIAGRAM_WIDGET;
+class SEDQ_FRAME_WND;
+class SEDQ_HIERARCHY_WIDGET;
+class SEDQ_INSTANCE_WIDGET;
+class SEDQ_JTAG_WIDGET;
+class SEDQ_OBJECT_WIDGET;
+class SEDQ_RESOURCES_WIDGET;
+class SEDQ_SPLITTER;
+class SEDQ_STATE_WIDGET;
+class SEDQ_TX_MANAGER;
+class SEDQ_VIEW;
+
+class SEDQ_LAYOUT_WIDGET : public QSplitter
+{
+    Q_OBJECT
+public:
+    explicit SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame);
+    ~SEDQ_LAYOUT_WIDGET() override;
+    SEDQ_LAYOUT_WIDGET(const SEDQ_LAYOUT_WIDGET&) = delete;
+    SEDQ_LAYOUT_WIDGET& operator=(const SEDQ_LAYOUT_WIDGET&) = delete;
+
+    // Title of the state-based flow page; the document model recognises the page by it.
+    static const char* const STATE_FLOW_TAB_TITLE;
+
+    // The hierarchy pane of the current instance (of its normal instance when the power-up
+    // trigger is current); null when there is none.
+    SEDQ_HIERARCHY_WIDGET* get_hierarchy_widget() const;
+    // The Data/Setup tabs of an instance; -1 is the instance of the current instance tab.
+    QTabWidget* get_data_setup_tab_widget(int instance);
+    // Restores the window layout after a document was opened; always true.
+    bool load_window_position();
+    // Stores the window layout into the document before it is written; always true.
+    bool save_window_position();
+    // Set by callers that have just saved the view's scroll position themselves.
+    void set_scroll_flag(bool flag);
+
+    SEDQ_VIEW* get_view() const { return m_view; }
+    SEDQ_OBJECT_WIDGET* get_object_widget() const { return m_object_widget; }
+    SEDQ_INSTANCE_WIDGET* get_instance_widget() const { return m_instance_widget; }
+    SEDQ_JTAG_WIDGET* get_jtag_widget() const { return m_jtag_widget; }
+    QTabWidget* get_instance_tab_widget() const { return m_instance_tab_widget; }
+    // The hub that relays moves between the splitters of one kind; null before the first.
+    SEDQ_SPLITTER* get_splitter_hub(int id) const { return m_splitter_map.value(id, nullptr); }
+
+    // The three panes of an instance's state-based flow page, built in this order.
+    SEDQ_STATE_WIDGET* add_state_widget(QWidget* parent, int instance);
+    SEDQ_DIAGRAM_WIDGET* add_diagram_widget(QWidget* parent, int instance);
+    SEDQ_RESOURCES_WIDGET* add_resources_widget(QWidget* parent, int instance);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public Q_SLOTS:
+    void on_update(QObject* sender, int hint);
+    void on_jtag_widget_resized();
+    void update_instance_tabs();
+    void on_sel_change_data_setup_tab();
+    void on_sel_change_instance_tab(int index);
+    void on_resize_timer();
+    void on_advanced_trigger_vertical_splitter_moved(int pos, int index);
+    void on_advanced_trigger_horizontal_splitter_moved(int pos, int index);
+    void on_instance_splitter_moved(int pos, int index);
+    void on_hierarchy_log_splitter_moved(int pos, int index);
+
+private:
+    // Construction (sedq_layout_widget.cpp).
+    QWidget* make_top_splitter();
+    QWidget* make_bottom_part();
+    // Instance pages (sedq_layout_widget_tabs.cpp).
+    void add_instance_pages();
+    QWidget* make_instance_page(int instance);
+    QWidget* make_data_setup_part(int instance);
+    QTabWidget* make_data_setup_tabs(int instance);
+    QWidget* make_data_page();
+    QWidget* make_setup_page(QTabWidget* tabs, int instance);
+    void add_advanced_pages(QTabWidget* tabs, int instance);
+    QWidget* make_advanced_page(QTabWidget* tabs, int level);
+    QWidget* make_advanced_node_part(QWidget* parent);
+    void add_state_flow_page(QTabWidget* tabs, int instance);
+    QWidget* make_hierarchy_log_part(int instance);
+    void select_instance_tab(int tab, bool powerup);
+    void hide_if_toggle_unchecked(QWidget* pane, int action_id);
+    // Tab changes and window state (sedq_layout_widget_state.cpp).
+    int current_instance() const;
+    void save_scroll_position();
+    void switch_powerup_view(int hint);
+    void restore_active_tab();
+    void hide_parent_if_all_hidden(QWidget* pane);
+    void apply_jtag_widget_size();
+
+    SEDQ_INSTANCE_WIDGET* m_instance_widget = nullptr;
+    SEDQ_JTAG_WIDGET* m_jtag_widget = nullptr;
+    SEDQ_VIEW* m_view = nullptr;
+    SEDQ_OBJECT_WIDGET* m_object_widget = nullptr;
+    QTabWidget* m_instance_tab_widget = nullptr;
+    SEDQ_FRAME_WND* m_frame;
+    SEDQ_TX_MANAGER* m_tx_manager;
+    bool m_keep_current_tab = false;
+    bool m_scroll_flag = true;
+    QMap<int, QTabWidget*> m_data_setup_tab_widget_map;
+    QMap<int, SEDQ_HIERARCHY_WIDGET*> m_hierarchy_widget_map;
+    QMap<int, SEDQ_SPLITTER*> m_splitter_map;
+};

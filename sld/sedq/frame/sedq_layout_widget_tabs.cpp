@@ -1,0 +1,297 @@
+// SEDQ_LAYOUT_WIDGET: building and rebuilding the instance tabs and the pages inside them.
+#include "sedq/frame/sedq_layout_widget.h"
+
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_operator_widget.h"
+#include "sedq/frame/sedq_config_widget.h"
+#include "sedq/frame/sedq_container_widget.h"
+#include "sedq/frame/sedq_current_instance.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_line_widget.h"
+#include "sedq/frame/sedq_log_widget.h"
+#include "sedq/frame/sedq_splitter.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_util.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/state_flow/sedq_diagram_widget.h"
+#include "sedq/state_flow/sedq_resources_widget.h"
+#include "sedq/state_flow/sedq_state_widget.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QAction>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace
+{
+// Splitter kinds; every splitter of one kind moves with the others.
+constexpr int INSTANCE_SPLITTER = 511;
+constexpr int SETUP_SPLITTER = 711;
+constexpr int HIERARCHY_LOG_SPLITTER = 783;
+constexpr int ADVANCED_SPLITTER = 1351;
+constexpr int ADVANCED_NODE_SPLITTER = 1590;
+constexpr int STATE_FLOW_SPLITTER = 1419;
+
+constexpr int SIDE_PANE_WIDTH = 354;
+
+QIcon host_icon(int id)
+{
+    return afcq_get_icon(AFCQ_ICON_ENUM(id));
+}
+
+QString advanced_tab_title(int level)
+{
+    switch (level)
+    {
+    case -3:
+        return QObject::tr("Storage Qualifier");
+    case -2:
+        return QObject::tr("Start");
+    case -1:
+        return QObject::tr("Stop");
+    default:
+        return QObject::tr("Advanced Trigger %1").arg(level + 1);
+    }
+}
+
+SEDQ_SPLITTER* make_page_splitter(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orientation orientation,
+                                  QWidget* parent)
+{
+    auto* splitter = new SEDQ_SPLITTER(map, id, orientation, parent);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+} // namespace
+
+void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
+{
+    m_data_setup_tab_widget_map.clear();
+    m_hierarchy_widget_map.clear();
+    m_view->set_resize_flag(true);
+    {
+        const QSignalBlocker blocker(m_instance_tab_widget);
+        for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
+            delete m_instance_tab_widget->widget(i);
+        m_instance_tab_widget->clear();
+    }
+    add_instance_pages();
+    m_view->clear_resize_flag();
+}
+
+// One tab per instance; a power-up trigger view shares the tab of its instance, the entry
+// before it, which is then selected and painted in the power-up colour.
+void SEDQ_LAYOUT_WIDGET::add_instance_pages()
+{
+    const int instance_count = m_tx_manager->get_num_instances();
+    const int current = sedq_current_instance(m_tx_manager);
+    int current_tab = -1;
+    bool powerup = false;
+    for (int i = 0; i < instance_count; ++i)
+    {
+        if (m_tx_manager->is_powerup_trigger(i))
+        {
+            if (i == current)
+            {
+                current_tab = m_instance_tab_widget->count() - 1;
+                powerup = true;
+            }
+            continue;
+        }
+        QWidget* page = make_instance_page(i);
+        const QString name = QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr));
+        const QSignalBlocker blocker(m_instance_tab_widget);
+        const int tab = m_instance_tab_widget->addTab(page, host_icon(274), name);
+        if (i == current)
+            current_tab = tab;
+        connect(m_instance_tab_widget, SIGNAL(destroyed(QObject*)), page, SLOT(deleteLater()));
+    }
+    SEDQ_VERIFY(instance_count == 0 || current_tab != -1);
+    if (current_tab != -1)
+        select_instance_tab(current_tab, powerup);
+}
+
+void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
+{
+    const QSignalBlocker blocker(m_instance_tab_widget);
+    m_instance_tab_widget->setCurrentIndex(tab);
+    m_instance_tab_widget->setTabIcon(tab, host_icon(275));
+    if (powerup)
+        m_instance_tab_widget->widget(tab)->setPalette(
+            sedq_get_palette(QPalette::Window, SEDQ_POWERUP_BRUSH.color()));
+}
+
+// Splitter 511: the Data/Setup pages above, hierarchy and data log below.
+QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance)
+{
+    SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, INSTANCE_SPLITTER, Qt::Vertical, nullptr);
+    splitter->setContentsMargins(1, 2, 2, 2);
+    splitter->setProperty("instance index", instance);
+    splitter->addWidget(make_data_setup_part(instance));
+    splitter->addWidget(make_hierarchy_log_part(instance));
+    splitter->setStretchFactor(0, 1);
+    connect(splitter, SIGNAL(splitterMoved(int, int)), this, SLOT(on_instance_splitter_moved(int, int)));
+    return splitter;
+}
+
+QWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_part(int instance)
+{
+    auto* part = new QWidget;
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* holder = new QWidget(part);
+    auto* holder_layout = new QVBoxLayout(holder);
+    holder_layout->setContentsMargins(4, 3, 4, 0);
+    holder_layout->addWidget(make_data_setup_tabs(instance));
+    layout->addWidget(holder);
+    auto* line = new SEDQ_LINE_WIDGET(part);
+    line->setLineWidth(1);
+    line->setMidLineWidth(0);
+    layout->addWidget(line);
+    return part;
+}
+
+// Data, Setup, the advanced trigger levels and the state-based flow, in this order: the tab
+// index is the document's view mode. The stored "active tab" is preselected silently.
+QTabWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_tabs(int instance)
+{
+    auto* tabs = new QTabWidget;
+    tabs->setTabPosition(QTabWidget::South);
+    m_data_setup_tab_widget_map.insert(instance, tabs);
+    tabs->addTab(make_data_page(), host_icon(639), tr("Data"));
+    tabs->addTab(make_setup_page(tabs, instance), host_icon(641), tr("Setup"));
+    add_advanced_pages(tabs, instance);
+    if (!m_tx_manager->is_sequential_mode(instance))
+        add_state_flow_page(tabs, instance);
+    {
+        const QSignalBlocker blocker(tabs);
+        tabs->setCurrentIndex(m_tx_manager->get_int_state(instance, "active tab", 1));
+    }
+    connect(tabs, SIGNAL(currentChanged(int)), this, SLOT(on_sel_change_data_setup_tab()));
+    return tabs;
+}
+
+QWidget* SEDQ_LAYOUT_WIDGET::make_data_page()
+{
+    auto* container = new SEDQ_CONTAINER_WIDGET(nullptr, m_view);
+    container->setContentsMargins(2, 2, 3, 3);
+    return container;
+}
+
+// Splitter 711: the node list beside the signal configuration pane.
+QWidget* SEDQ_LAYOUT_WIDGET::make_setup_page(QTabWidget* tabs, int instance)
+{
+    SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, SETUP_SPLITTER, Qt::Horizontal, nullptr);
+    splitter->setContentsMargins(1, 1, 2, 2);
+    splitter->addWidget(new SEDQ_CONTAINER_WIDGET(splitter, m_view));
+    auto* config = new SEDQ_CONFIG_WIDGET(splitter, instance, m_frame);
+    config->resize(SIDE_PANE_WIDTH, config->height());
+    splitter->addWidget(config);
+    splitter->setStretchFactor(0, 1);
+    hide_if_toggle_unchecked(config, 705);
+    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+    return splitter;
+}
+
+void SEDQ_LAYOUT_WIDGET::add_advanced_pages(QTabWidget* tabs, int instance)
+{
+    int level_count = 0;
+    m_tx_manager->get_trigger_level(&level_count, instance);
+    for (int level = -3; level < level_count; ++level)
+    {
+        if (!m_tx_manager->is_advanced_trigger(level, instance))
+            continue;
+        QWidget* page = make_advanced_page(tabs, level);
+        const QSignalBlocker blocker(tabs);
+        tabs->addTab(page, host_icon(637), advanced_tab_title(level));
+    }
+}
+
+// Splitter 1351: node list over the object library (splitter 1590), beside the canvas.
+QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
+{
+    SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, ADVANCED_SPLITTER, Qt::Horizontal, nullptr);
+    splitter->setContentsMargins(1, 1, 2, 2);
+    splitter->setProperty("trigger level", level);
+    SEDQ_SPLITTER* nodes =
+        make_page_splitter(&m_splitter_map, ADVANCED_NODE_SPLITTER, Qt::Vertical, splitter);
+    nodes->addWidget(make_advanced_node_part(nodes));
+    nodes->addWidget(new SEDQ_OPERATOR_WIDGET(nodes));
+    nodes->setStretchFactor(1, 1);
+    nodes->resize(m_tx_manager->get_int_state("advanced trigger node widget width", 258), nodes->height());
+    splitter->addWidget(nodes);
+    m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
+    splitter->addWidget(new SEDQ_CONTAINER_WIDGET(splitter, m_object_widget));
+    splitter->setStretchFactor(1, 1);
+    connect(splitter, SIGNAL(splitterMoved(int, int)), this,
+            SLOT(on_advanced_trigger_horizontal_splitter_moved(int, int)));
+    connect(nodes, SIGNAL(splitterMoved(int, int)), this,
+            SLOT(on_advanced_trigger_vertical_splitter_moved(int, int)));
+    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+    return splitter;
+}
+
+QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_node_part(QWidget* parent)
+{
+    auto* container = new SEDQ_CONTAINER_WIDGET(parent, m_view);
+    const int height =
+        m_tx_manager->get_int_state("advanced trigger node widget height", container->height() / 2);
+    container->resize(container->width(), height);
+    return container;
+}
+
+// Splitter 1419: state diagram, state text and resources, the side panes 354 pixels wide.
+void SEDQ_LAYOUT_WIDGET::add_state_flow_page(QTabWidget* tabs, int instance)
+{
+    SEDQ_SPLITTER* splitter =
+        make_page_splitter(&m_splitter_map, STATE_FLOW_SPLITTER, Qt::Horizontal, nullptr);
+    splitter->setContentsMargins(1, 1, 2, 2);
+    SEDQ_DIAGRAM_WIDGET* diagram = add_diagram_widget(splitter, instance);
+    diagram->resize(SIDE_PANE_WIDTH, diagram->height());
+    splitter->addWidget(diagram);
+    splitter->addWidget(add_state_widget(splitter, instance));
+    SEDQ_RESOURCES_WIDGET* resources = add_resources_widget(splitter, instance);
+    resources->resize(SIDE_PANE_WIDTH, resources->height());
+    splitter->addWidget(resources);
+    splitter->setStretchFactor(1, 1);
+    {
+        const QSignalBlocker blocker(tabs);
+        tabs->addTab(splitter, host_icon(642), QString::fromLatin1(STATE_FLOW_TAB_TITLE));
+    }
+    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+}
+
+// Splitter 783: the hierarchy pane beside the data log pane, sized from the document.
+QWidget* SEDQ_LAYOUT_WIDGET::make_hierarchy_log_part(int instance)
+{
+    SEDQ_SPLITTER* splitter =
+        make_page_splitter(&m_splitter_map, HIERARCHY_LOG_SPLITTER, Qt::Horizontal, nullptr);
+    auto* hierarchy = new SEDQ_HIERARCHY_WIDGET(splitter, instance, m_frame);
+    auto* log = new SEDQ_LOG_WIDGET(splitter, instance, m_frame);
+    splitter->addWidget(hierarchy);
+    splitter->addWidget(log);
+    splitter->setStretchFactor(1, 1);
+    hierarchy->installEventFilter(this);
+    log->installEventFilter(this);
+    m_hierarchy_widget_map.insert(instance, hierarchy);
+    const int width = m_tx_manager->get_int_state("hierarchy widget width", -1);
+    if (width != -1)
+        hierarchy->resize(width, hierarchy->height());
+    const int height = m_tx_manager->get_int_state("hierarchy widget height", -1);
+    if (height != -1)
+        splitter->resize(splitter->width(), height);
+    hide_if_toggle_unchecked(hierarchy, 700);
+    hide_if_toggle_unchecked(log, 698);
+    connect(splitter, SIGNAL(splitterMoved(int, int)), this, SLOT(on_hierarchy_log_splitter_moved(int, int)));
+    return splitter;
+}
+
+void SEDQ_LAYOUT_WIDGET::hide_if_toggle_unchecked(QWidget* pane, int action_id)
+{
+    if (!m_tx_manager->get_action(AFCQ_ACTION_ENUM(action_id), QVariant())->isChecked())
+        pane->hide();
+}

@@ -1,0 +1,44 @@
+// The title row, rule and View-menu toggle binding shared by the panes of the editor window.
+#include "sedq/frame/sedq_pane_title.h"
+
+#include "host/afcq.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QToolButton>
+
+QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QList<QWidget*>& widgets)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(7, 0, 0, 0);
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    row->addStretch();
+    auto* close = new QToolButton(pane);
+    close->setObjectName("close_button");
+    close->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(36)));
+    close->setAutoRaise(true);
+    close->setToolTip(QObject::tr("Close"));
+    row->addWidget(close, 0, Qt::AlignRight);
+    QObject::connect(close, SIGNAL(pressed()), pane, SLOT(hide()));
+    if (toggle != nullptr)
+        QObject::connect(close, SIGNAL(pressed()), toggle, SLOT(toggle()));
+    return row;
+}
+
+QFrame* sedq_make_pane_rule(QWidget* parent)
+{
+    auto* rule = new QFrame(parent);
+    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    rule->setLineWidth(0);
+    rule->setMidLineWidth(1);
+    rule->setMaximumHeight(1);
+    return rule;
+}
+
+void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle)
+{
+    if (toggle != nullptr)
+        QObject::connect(toggle, SIGNAL(toggled(bool)), pane, SLOT(setVisible(bool)));
+}

@@ -1,0 +1,15 @@
+// SEDQ_RESOURCES_WIDGET: construction and the connection to the document model.
+#include "sedq/state_flow/sedq_resources_widget.h"
+
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+SEDQ_RESOURCES_WIDGET::SEDQ_RESOURCES_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
+    : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+            Qt::QueuedConnection);
+}
+
+void SEDQ_RESOURCES_WIDGET::on_update(QObject*, int) {}

@@ -1,0 +1,152 @@
+#pragma once
+// Fixture of the window tests: documents written through the repository's fixture API to a
+// temporary folder, editor windows built over them, and the queued refreshes delivered.
+
+#include "host/sdr.h"
+#include "host/sdr/sdr_file.h"
+#include "host/standin/sdr_control.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What one instance of a test document holds.
+struct instance_spec
+{
+    instance_spec(std::string name_, int nodes_ = 2, int levels_ = 1, std::vector<int> advanced_levels_ = {},
+                  bool state_based_ = false, bool powerup_ = false, int log_segment_size_ = -1)
+        : name(std::move(name_)), nodes(nodes_), levels(levels_),
+          advanced_levels(std::move(advanced_levels_)), state_based(state_based_), powerup(powerup_),
+          log_segment_size(log_segment_size_)
+    {
+    }
+
+    std::string name;
+    int nodes = 2;
+    int levels = 1;
+    std::vector<int> advanced_levels;
+    bool state_based = false;
+    bool powerup = false;
+    int log_segment_size = -1; // -1: no acquired data
+};
+
+class frame_test : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        m_frames.clear();
+        m_main_window.reset();
+    }
+
+    // Writes a document with these instances and returns its path.
+    QString write_document(const std::vector<instance_spec>& instances, const QString& name = "doc.vtl")
+    {
+        const QString path = m_dir.filePath(name);
+        auto session = standin::sdr::make_session(path.toStdString(), static_cast<int>(instances.size()));
+        for (size_t i = 0; i < instances.size(); ++i)
+            build_instance(session->m_instances[i].get(), instances[i]);
+        session->clear_modified();
+        std::string error;
+        EXPECT_TRUE(sdr_write_session_file(*session, path.toStdString(), &error)) << error;
+        return path;
+    }
+
+    SEDQ_FRAME_WND* make_frame(QUI_FW_STATE_ENUM state = QUI_FW_STATE_ATTACHED)
+    {
+        m_frames.push_back(std::make_unique<SEDQ_FRAME_WND>(&m_info, state));
+        return m_frames.back().get();
+    }
+
+    // A window opened on a document, shown offscreen at a fixed size and settled.
+    SEDQ_FRAME_WND* open_frame(const QString& path, QUI_FW_STATE_ENUM state = QUI_FW_STATE_ATTACHED)
+    {
+        SEDQ_FRAME_WND* frame = make_frame(state);
+        EXPECT_TRUE(frame->open_file(path));
+        frame->resize(1200, 800);
+        frame->show();
+        settle();
+        return frame;
+    }
+
+    // The host closes a window before the file it showed can be opened again.
+    void close_frame(SEDQ_FRAME_WND* frame)
+    {
+        for (auto it = m_frames.begin(); it != m_frames.end(); ++it)
+            if (it->get() == frame)
+            {
+                m_frames.erase(it);
+                return;
+            }
+    }
+
+    // A host main window, so that child frames have one (with its Relayne entry).
+    QUI_FRAME_WND* make_host_main_window()
+    {
+        m_main_window = std::make_unique<QUI_FRAME_WND>(&m_host_info, QUI_FW_STATE_MAIN_WINDOW);
+        return m_main_window.get();
+    }
+
+    // Delivers queued refreshes and zero-delay timers.
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    static QAction* action(SEDQ_FRAME_WND* frame, int id)
+    {
+        return frame->get_tx_manager()->get_action(AFCQ_ACTION_ENUM(id), QVariant());
+    }
+
+    static QStringList tab_titles(QTabWidget* tabs)
+    {
+        QStringList titles;
+        for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
+            titles << tabs->tabText(i);
+        return titles;
+    }
+
+    QTemporaryDir m_dir;
+    QUI_FRAME_INFO m_info;
+    QUI_FRAME_INFO m_host_info{"Corvane", ""};
+
+private:
+    static void build_instance(SDR_DATA_INSTANCE* instance, const instance_spec& spec)
+    {
+        instance->set_name(spec.name.c_str());
+        instance->m_state.powerup_enabled = spec.powerup;
+        SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+        standin::sdr::set_levels(trigger, spec.levels);
+        for (int level : spec.advanced_levels)
+            trigger->edit_transient().levels[level].type = SDR_LTYPE_ADVANCED;
+        trigger->edit_transient().state_based = spec.state_based;
+        for (int n = 0; n < spec.nodes; ++n)
+        {
+            standin::sdr::node_spec node;
+            node.name = "top|" + spec.name + "_node" + std::to_string(n);
+            standin::sdr::add_node(trigger, node);
+        }
+        if (spec.log_segment_size < 0)
+            return;
+        standin::sdr::log_spec log;
+        log.depth = 16;
+        log.channels.assign(spec.nodes, "0101010101010101");
+        log.segment_size = spec.log_segment_size;
+        log.trigger_position = 4;
+        standin::sdr::make_log(trigger, log);
+    }
+
+    std::unique_ptr<QUI_FRAME_WND> m_main_window;
+    std::vector<std::unique_ptr<SEDQ_FRAME_WND>> m_frames;
+};

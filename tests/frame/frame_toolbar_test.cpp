@@ -1,0 +1,122 @@
+// The "Default" toolbar of the editor window, its enabling on every refresh, and the compile
+// commands of a child window.
+#include "frame_test_support.h"
+
+#include "host/standin/msg_control.h"
+#include "host/standin/qui_control.h"
+
+#include <QToolBar>
+
+namespace
+{
+QStringList button_names(QToolBar* toolbar)
+{
+    QStringList names;
+    for (QAction* entry : toolbar->actions())
+        names << (entry->isSeparator() ? QString("|") : entry->objectName());
+    return names;
+}
+
+struct toolbar_state
+{
+    bool find, compile, recompile, center_on_trigger;
+    bool operator==(const toolbar_state& other) const
+    {
+        return find == other.find && compile == other.compile && recompile == other.recompile &&
+               center_on_trigger == other.center_on_trigger;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const toolbar_state& s)
+{
+    return out << "find " << s.find << ", compile " << s.compile << ", recompile " << s.recompile
+               << ", center " << s.center_on_trigger;
+}
+} // namespace
+
+class frame_toolbar_test : public frame_test
+{
+protected:
+    toolbar_state state_of(SEDQ_FRAME_WND* frame)
+    {
+        return {action(frame, 506)->isEnabled(), action(frame, 507)->isEnabled(),
+                action(frame, 508)->isEnabled(), action(frame, 509)->isEnabled()};
+    }
+};
+
+TEST_F(frame_toolbar_test, default_toolbar_buttons_in_child_and_main_window_mode)
+{
+    const QStringList common = {
+        "AFCQ_SAVE_ACTION", "|", "AFCQ_694", "AFCQ_459", "|", "AFCQ_509",
+        "AFCQ_506",         "|", "AFCQ_507", "AFCQ_508", "|", "AFCQ_CORVANE_HELP_ACTION"};
+    SEDQ_FRAME_WND* child = make_frame(QUI_FW_STATE_ATTACHED);
+    EXPECT_EQ(button_names(child->get_default_toolbar()),
+              QStringList({"AFCQ_ATTACH_ACTION", "AFCQ_DETACH_ACTION", "|"}) + common);
+    SEDQ_FRAME_WND* main = make_frame(QUI_FW_STATE_MAIN_WINDOW);
+    EXPECT_EQ(button_names(main->get_default_toolbar()), QStringList({"AFCQ_OPEN_ACTION"}) + common);
+    EXPECT_EQ(main->get_predefined_toolbar_buttons("Utility Windows"), QStringList({"AFCQ_MSWQ_ACTION"}));
+    for (int id : {506, 507, 508, 509})
+        EXPECT_EQ(action(child, id)->parent(), child) << "toolbar command " << id << " belongs to the window";
+}
+
+TEST_F(frame_toolbar_test, toolbar_categories_depend_on_the_mode)
+{
+    const QMap<QString, QStringList> child = make_frame(QUI_FW_STATE_ATTACHED)->get_toolbar_categories();
+    const QMap<QString, QStringList> main = make_frame(QUI_FW_STATE_MAIN_WINDOW)->get_toolbar_categories();
+    EXPECT_EQ(child.value("File").value(0), "AFCQ_NEW_ACTION");
+    EXPECT_EQ(main.value("File").value(0), "AFCQ_OPEN_ACTION");
+    EXPECT_EQ(main.value("Utility Windows"), QStringList({"AFCQ_MSWQ_ACTION"}));
+    EXPECT_FALSE(child.contains("Utility Windows"));
+    EXPECT_FALSE(child.value("Default").contains("AFCQ_OPEN_ACTION"));
+    EXPECT_EQ(main.value("Default").indexOf("AFCQ_OPEN_ACTION"), 2);
+    EXPECT_EQ(child.value("Edit").size(), 5);
+}
+
+TEST_F(frame_toolbar_test, toolbar_commands_follow_the_document_on_every_refresh)
+{
+    SEDQ_FRAME_WND* empty_window = make_frame();
+    EXPECT_EQ(state_of(empty_window), (toolbar_state{false, false, false, false})) << "no document";
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 0}, {"beta", 3}}));
+    EXPECT_EQ(state_of(frame), (toolbar_state{false, true, false, false})) << "no nodes, setup page";
+    frame->get_layout_widget()->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
+    EXPECT_EQ(state_of(frame), (toolbar_state{true, true, false, false})) << "nodes, setup page";
+    frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+    settle();
+    EXPECT_EQ(state_of(frame), (toolbar_state{true, true, false, true})) << "nodes, data page";
+}
+
+TEST_F(frame_toolbar_test, center_on_trigger_is_off_for_segmented_data)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {}, false, false, 4}}));
+    frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+    settle();
+    EXPECT_FALSE(action(frame, 509)->isEnabled());
+    EXPECT_TRUE(action(frame, 506)->isEnabled());
+}
+
+TEST_F(frame_toolbar_test, main_window_never_offers_compile)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
+    EXPECT_FALSE(action(frame, 507)->isEnabled());
+    QMetaObject::invokeMethod(frame, "on_compile");
+    QMetaObject::invokeMethod(frame, "on_recompile");
+    EXPECT_TRUE(standin::qui::flows().empty()) << "a reported main-window compile must not start a flow";
+    EXPECT_EQ(standin::msg::internal_errors().size(), 2u);
+}
+
+TEST_F(frame_toolbar_test, child_window_compiles_and_follows_the_host_relayne_entry)
+{
+    QUI_FRAME_WND* host = make_host_main_window();
+    QAction* rly = host->get_menu_record()->processing_menu->rly_action;
+    rly->setEnabled(true);
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    EXPECT_TRUE(action(frame, 508)->isEnabled());
+    EXPECT_TRUE(frame->is_rly_available());
+    rly->setEnabled(false);
+    EXPECT_FALSE(action(frame, 508)->isEnabled()) << "a change of the host entry updates the toolbar at once";
+    action(frame, 507)->trigger();
+    ASSERT_EQ(standin::qui::flows().size(), 1u);
+    EXPECT_EQ(standin::qui::flows()[0].flow, 15);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}

@@ -1,0 +1,119 @@
+// The window state the pane layout keeps in the document, pane visibility, and splitters of
+// one kind moving together.
+#include "frame_test_support.h"
+
+#include "host/standin/msg_control.h"
+#include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_jtag_widget.h"
+#include "sedq/frame/sedq_splitter.h"
+
+#include <QSignalSpy>
+#include <QSplitter>
+
+namespace
+{
+QSplitter* hierarchy_log_splitter(SEDQ_LAYOUT_WIDGET* layout, int tab)
+{
+    QWidget* page = layout->get_instance_tab_widget()->widget(tab);
+    for (auto* splitter : page->findChildren<SEDQ_SPLITTER*>())
+        if (splitter->get_id() == 783)
+            return splitter;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(frame_test, a_document_without_window_state_opens_with_every_pane_and_the_default_jtag_area)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    for (int id : {701, 702, 705, 700, 698})
+        EXPECT_TRUE(action(frame, id)->isChecked()) << id;
+    EXPECT_TRUE(layout->get_jtag_widget()->isVisibleTo(frame));
+    EXPECT_EQ(layout->sizes().value(0), 120);
+    EXPECT_EQ(qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget())->sizes().value(1), 398);
+    EXPECT_FALSE(layout->get_jtag_widget()->is_sof_manager_visible());
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, window_state_round_trips_through_save_and_open)
+{
+    const QString first_path = write_document({{"alpha"}, {"beta"}});
+    SEDQ_FRAME_WND* first = open_frame(first_path);
+    SEDQ_LAYOUT_WIDGET* layout = first->get_layout_widget();
+    layout->setSizes({150, layout->sizes()[0] + layout->sizes()[1] - 150});
+    auto* top = qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget());
+    top->setSizes({top->sizes()[0] + top->sizes()[1] - 420, 420});
+    action(first, 700)->setChecked(false);
+    action(first, 705)->setChecked(false);
+    layout->get_jtag_widget()->on_sof_manager_toggle();
+    first->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+    const QString second_path = m_dir.filePath("saved.vtl");
+    ASSERT_TRUE(first->save_file(second_path));
+    close_frame(first);
+
+    SEDQ_FRAME_WND* second = open_frame(second_path);
+    SEDQ_TX_MANAGER* tx = second->get_tx_manager();
+    EXPECT_EQ(tx->get_size_state("frame size", QSize()), QSize(1200, 800));
+    EXPECT_EQ(tx->get_size_state("jtag widget size", QSize()), QSize(420, 150));
+    EXPECT_FALSE(action(second, 700)->isChecked());
+    EXPECT_FALSE(action(second, 705)->isChecked());
+    EXPECT_TRUE(action(second, 698)->isChecked());
+    EXPECT_TRUE(action(second, 701)->isChecked());
+    EXPECT_FALSE(second->get_layout_widget()->get_hierarchy_widget()->isVisibleTo(second));
+    EXPECT_TRUE(second->get_layout_widget()->get_jtag_widget()->is_sof_manager_visible());
+    EXPECT_EQ(second->get_layout_widget()->sizes().value(0), 150);
+    EXPECT_EQ(second->get_layout_widget()->get_data_setup_tab_widget(-1)->currentIndex(), 0);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, hiding_both_lower_panes_hides_their_splitter_until_one_returns)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    QSplitter* splitter = hierarchy_log_splitter(frame->get_layout_widget(), 0);
+    ASSERT_NE(splitter, nullptr);
+    action(frame, 700)->setChecked(false);
+    EXPECT_FALSE(splitter->isHidden());
+    action(frame, 698)->setChecked(false);
+    EXPECT_TRUE(splitter->isHidden());
+    action(frame, 698)->setChecked(true);
+    EXPECT_FALSE(splitter->isHidden());
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, moving_a_splitter_moves_its_kind_in_every_instance_tab)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}, {"beta"}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QSplitter* first = hierarchy_log_splitter(layout, 0);
+    QSplitter* second = hierarchy_log_splitter(layout, 1);
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    second->resize(first->size());
+    second->setSizes(first->sizes());
+    QSignalSpy relayed(second, SIGNAL(splitterMoved(int, int)));
+    emit first->splitterMoved(333, 1);
+    EXPECT_EQ(second->sizes().value(0), 333);
+    EXPECT_TRUE(relayed.isEmpty()) << "a relayed move is not relayed again";
+    EXPECT_EQ(frame->get_tx_manager()->get_int_state("hierarchy widget width", -1), 333);
+}
+
+TEST(sedq_splitter, only_splitters_of_one_kind_move_together)
+{
+    QMap<int, SEDQ_SPLITTER*> hubs;
+    auto make = [&hubs](int id)
+    {
+        auto* splitter = new SEDQ_SPLITTER(&hubs, id, Qt::Horizontal, nullptr);
+        splitter->addWidget(new QWidget);
+        splitter->addWidget(new QWidget);
+        splitter->resize(400, 100);
+        splitter->setSizes({200, 200});
+        splitter->show();
+        return splitter;
+    };
+    std::unique_ptr<SEDQ_SPLITTER> a(make(1)), b(make(1)), other(make(2));
+    const QList<int> other_sizes = other->sizes();
+    emit static_cast<QSplitter*>(a.get())->splitterMoved(120, 1);
+    EXPECT_EQ(b->sizes().value(0), 120);
+    EXPECT_EQ(other->sizes(), other_sizes);
+    EXPECT_EQ(hubs.size(), 2);
+    qDeleteAll(hubs);
+}

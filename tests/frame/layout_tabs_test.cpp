@@ -1,0 +1,167 @@
+// The instance tabs of the pane layout: pages and titles per instance and level, the shared
+// view and canvas, the power-up companion, and the hints sent when the user changes tabs.
+#include "frame_test_support.h"
+
+#include "host/standin/msg_control.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_container_widget.h"
+#include "sedq/frame/sedq_current_instance.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QSignalSpy>
+
+namespace
+{
+std::vector<unsigned> hints_of(const QSignalSpy& spy)
+{
+    std::vector<unsigned> hints;
+    for (const QList<QVariant>& call : spy)
+        hints.push_back(static_cast<unsigned>(call.at(1).toInt()));
+    return hints;
+}
+} // namespace
+
+TEST_F(frame_test, tabs_are_titled_per_instance_and_trigger_level)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 3, {0, 2}, true}, {"beta"}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    EXPECT_EQ(tab_titles(layout->get_instance_tab_widget()), QStringList({"alpha", "beta"}));
+    QTabWidget* alpha = layout->get_data_setup_tab_widget(0);
+    EXPECT_EQ(tab_titles(alpha), QStringList({"Data", "Setup", "Advanced Trigger 1", "Advanced Trigger 3",
+                                              "State-Based Trigger Flow"}));
+    EXPECT_EQ(alpha->widget(2)->property("trigger level").toInt(), 0);
+    EXPECT_EQ(alpha->widget(3)->property("trigger level").toInt(), 2);
+    EXPECT_EQ(tab_titles(layout->get_data_setup_tab_widget(1)), QStringList({"Data", "Setup"}))
+        << "a sequential flow has no state-based page";
+    EXPECT_EQ(alpha->currentIndex(), 1) << "Setup is shown when the document stores no tab";
+    EXPECT_EQ(layout->get_instance_tab_widget()->widget(1)->property("instance index").toInt(), 1);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, the_page_on_show_holds_the_one_view_and_the_one_canvas)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {0}}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
+    tabs->setCurrentIndex(0);
+    settle();
+    EXPECT_EQ(layout->get_view()->parentWidget(), tabs->widget(0));
+    tabs->setCurrentIndex(2);
+    settle();
+    EXPECT_TRUE(tabs->widget(2)->isAncestorOf(layout->get_view()));
+    EXPECT_TRUE(tabs->widget(2)->isAncestorOf(layout->get_object_widget()));
+    EXPECT_TRUE(layout->get_view()->isVisible());
+    layout->update_instance_tabs();
+    QTabWidget* rebuilt = layout->get_data_setup_tab_widget(-1);
+    EXPECT_NE(rebuilt, tabs);
+    EXPECT_TRUE(rebuilt->currentWidget()->isAncestorOf(layout->get_view()))
+        << "the view survives the rebuild and moves into the new page on show";
+    EXPECT_FALSE(layout->get_view()->get_resize_flag(true))
+        << "the relayout flags are cleared after a rebuild";
+}
+
+TEST_F(frame_test, a_powerup_view_shares_the_tab_of_its_instance_in_the_powerup_colour)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {}, false, true}, {"beta"}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    ASSERT_EQ(tx->get_num_instances(), 3) << "alpha, its power-up companion, beta";
+    EXPECT_EQ(layout->get_instance_tab_widget()->count(), 2);
+    tx->set_instance(1);
+    layout->update_instance_tabs();
+    QWidget* page = layout->get_instance_tab_widget()->currentWidget();
+    EXPECT_EQ(page->property("instance index").toInt(), 0);
+    EXPECT_EQ(page->palette().color(QPalette::Window), SEDQ_POWERUP_BRUSH.color());
+    EXPECT_EQ(layout->get_data_setup_tab_widget(1), layout->get_data_setup_tab_widget(0));
+    EXPECT_EQ(layout->get_hierarchy_widget(), layout->get_hierarchy_widget()) << "stable";
+    EXPECT_NE(layout->get_hierarchy_widget(), nullptr);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, data_setup_tab_changes_send_their_hints_and_store_the_tab)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {0}}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    QTabWidget* tabs = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+    struct row
+    {
+        const char* name;
+        int tab;
+        std::vector<unsigned> hints;
+    };
+    const row rows[] = {{"data", 0, {0x60000002, 0x60000009}},
+                        {"setup", 1, {0x24000004, 0x60000002, 0x60000009}},
+                        {"advanced", 2, {0x20000100, 0x60000002, 0x60000009}}};
+    for (const row& r : rows)
+    {
+        QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
+        tabs->setCurrentIndex(r.tab);
+        EXPECT_EQ(hints_of(spy), r.hints) << r.name;
+        EXPECT_EQ(tx->get_int_state(-1, "active tab", -7), r.tab) << r.name;
+        settle();
+    }
+}
+
+TEST_F(frame_test, instance_tab_change_selects_the_instance_and_refreshes_the_panes)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}, {"beta"}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
+    frame->get_layout_widget()->get_instance_tab_widget()->setCurrentIndex(1);
+    EXPECT_EQ(hints_of(spy), std::vector<unsigned>({0x60000017}));
+    EXPECT_STREQ(tx->get_instance(), "beta");
+}
+
+TEST_F(frame_test, a_missing_instance_page_is_reported_and_changes_nothing)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}, {"beta"}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
+    frame->get_layout_widget()->on_sel_change_instance_tab(5);
+    ASSERT_EQ(standin::msg::internal_errors().size(), 1u);
+    EXPECT_EQ(standin::msg::internal_errors()[0].expression, "widget != NULL");
+    EXPECT_TRUE(spy.isEmpty());
+    EXPECT_STREQ(tx->get_instance(), "alpha");
+}
+
+TEST_F(frame_test, the_powerup_switch_goes_only_to_the_instance_own_companion)
+{
+    struct row
+    {
+        const char* name;
+        bool powerup;
+        int expected_instance;
+    };
+    const row rows[] = {{"without a companion the next instance (beta) is not taken", false, 0},
+                        {"with a companion", true, 1}};
+    for (const row& r : rows)
+    {
+        const QString path = write_document({{"alpha", 2, 1, {}, false, r.powerup}, {"beta"}},
+                                            r.powerup ? "with.vtl" : "without.vtl");
+        SEDQ_FRAME_WND* frame = open_frame(path);
+        SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+        frame->get_layout_widget()->on_update(nullptr, 0x40 | 0x400000 | 0x2000000);
+        EXPECT_EQ(sedq_current_instance(tx), r.expected_instance) << r.name;
+        EXPECT_EQ(tx->is_powerup_trigger(-1), r.powerup) << r.name;
+        settle();
+    }
+}
+
+TEST_F(frame_test, a_stored_tab_beyond_the_pages_falls_back_to_setup)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    tx->set_int_state(-1, "active tab", 4);
+    frame->get_layout_widget()->on_update(nullptr, 0x20000040);
+    EXPECT_EQ(frame->get_layout_widget()->get_data_setup_tab_widget(-1)->currentIndex(), 1);
+    EXPECT_EQ(tx->get_int_state(-1, "active tab", -7), 1);
+}
+
+TEST_F(frame_test, a_document_without_instances_has_no_tabs)
+{
+    SEDQ_FRAME_WND* frame = make_frame();
+    EXPECT_EQ(frame->get_layout_widget()->get_instance_tab_widget()->count(), 0);
+    EXPECT_EQ(frame->get_layout_widget()->get_data_setup_tab_widget(-1), nullptr);
+    EXPECT_EQ(frame->get_layout_widget()->get_hierarchy_widget(), nullptr);
+}
