@@ -24,6 +24,7 @@ struct package_setup
 struct atcl_state
 {
     Tcl_Interp* interp = nullptr;
+    bool unavailable = false; // seam: the host runs without an interpreter
     package_setup setup;
     std::map<std::string, std::vector<std::string>> commands; // package -> qualified names
     std::vector<std::string> registration_order;
@@ -45,6 +46,7 @@ void reset()
     if (s.interp)
         Tcl_DeleteInterp(s.interp);
     s.interp = nullptr;
+    s.unavailable = false;
     s.setup = package_setup();
     s.commands.clear();
     s.registration_order.clear();
@@ -92,6 +94,8 @@ void create_command(Tcl_Interp* interp, const std::string& package, const ATCL_C
 Tcl_Interp* atcl_get_interpreter()
 {
     auto& s = state();
+    if (s.unavailable)
+        return nullptr;
     if (!s.interp)
     {
         Tcl_FindExecutable(nullptr);
@@ -125,6 +129,11 @@ void atcl_register_callbacks(const ATCL_CALLBACK* table)
         return;
     }
     Tcl_Interp* interp = atcl_get_interpreter();
+    if (!interp)
+    {
+        report("atcl_get_interpreter() != NULL");
+        return;
+    }
     eval_in(interp, "namespace eval " + s.setup.package + " {}");
     for (intptr_t id = 0; table && table[id].proc; ++id)
         if (table[id].name && *table[id].name)
@@ -165,6 +174,11 @@ int atcl_package_require(Tcl_Interp* interp, const char* name, const char* versi
 
 namespace standin::atcl
 {
+void set_interpreter_unavailable(bool unavailable)
+{
+    state().unavailable = unavailable;
+}
+
 int eval(const std::string& script, std::string* result)
 {
     Tcl_Interp* interp = atcl_get_interpreter();

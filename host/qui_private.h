@@ -69,6 +69,7 @@ struct qui_state
     std::deque<dialog_answer> dialog_answers;
     std::vector<std::string> unanswered_dialogs;
     std::vector<std::string> opened_files;
+    std::vector<QString> omitted_toolbars; // host toolbars a new frame is built without
 };
 
 qui_state& state();

@@ -1,7 +1,10 @@
 // QUI_FRAME_WND toolbars: the host's named toolbars, button names and toolbar categories.
 #include "host/qui.h"
 
+#include <algorithm>
+
 #include "host/msg.h"
+#include "host/qui_private.h"
 #include "host/standin/standin.h"
 
 #include <QAction>
@@ -82,8 +85,12 @@ QAction* edit_action(const QUI_EDIT_MENU* edit, const QString& name)
 
 void QUI_FRAME_WND::make_toolbars()
 {
+    const std::vector<QString>& omitted = qui_detail::state().omitted_toolbars;
     for (const char* name : {"File", "Standard", "Utility Windows", "Applications", "Processing"})
-        addToolBar(Qt::TopToolBarArea, create_toolbar(name, host_predefined_buttons().value(name)));
+        if (std::find(omitted.begin(), omitted.end(), QString(name)) == omitted.end())
+            addToolBar(Qt::TopToolBarArea, create_toolbar(name, host_predefined_buttons().value(name)));
+    if (get_toolbar("Standard") == nullptr)
+        return;
     auto* revision = new QComboBox(get_toolbar("Standard"));
     revision->setObjectName("QUI_REVISION_COMBO_BOX");
     revision->setToolTip(tr("Revision"));

@@ -132,6 +132,11 @@ std::vector<std::string> opened_files()
     return qui_detail::state().opened_files;
 }
 
+void omit_toolbar(const QString& name)
+{
+    qui_detail::state().omitted_toolbars.push_back(name);
+}
+
 void reset()
 {
     reset_state();

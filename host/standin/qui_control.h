@@ -41,6 +41,9 @@ void push_file_choice(const QString& path);
 void push_file_cancel();
 int pending_file_choices();
 
+// Frames built after this call lack the named host toolbar (until the next reset).
+void omit_toolbar(const QString& name);
+
 // The frame that qui_get_main_frame_wnd() returns (null: the live main-window frame).
 void set_main_frame_wnd(QUI_FRAME_WND* frame);
 

@@ -27,6 +27,16 @@ TEST(entry_points, sedq_init_provides_the_package_and_unregistering_withdraws_it
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+TEST(entry_points, registration_without_an_interpreter_reports_and_fails)
+{
+    standin::atcl::set_interpreter_unavailable(true);
+    EXPECT_EQ(sedq_sedq_register_tcl(), TCL_ERROR);
+    EXPECT_EQ(sedq_sedq_unregister_tcl(), TCL_ERROR);
+    EXPECT_EQ(standin::msg::internal_errors().size(), 2u);
+    standin::atcl::set_interpreter_unavailable(false);
+    EXPECT_EQ(package_present(), "") << "nothing was provided";
+}
+
 TEST_F(frame_test, the_factory_requires_the_package_and_builds_a_window_in_the_given_mode)
 {
     sedq_sedq_unregister_tcl();

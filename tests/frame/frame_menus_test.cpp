@@ -4,6 +4,7 @@
 
 #include "host/prdq.h"
 #include "host/standin/msg_control.h"
+#include "host/standin/qui_control.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -171,6 +172,18 @@ TEST_F(frame_test, main_window_processing_menu_holds_only_the_analyzer_commands)
     EXPECT_EQ(frame->get_toolbar("Standard"), nullptr);
     EXPECT_TRUE(frame->get_toolbar_combo_boxes().isEmpty());
     EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, main_window_pruning_stops_after_reporting_a_missing_toolbar)
+{
+    standin::qui::omit_toolbar("Applications");
+    SEDQ_FRAME_WND* frame = make_frame(QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_EQ(standin::msg::internal_errors().size(), 1u);
+    EXPECT_EQ(standin::msg::internal_errors()[0].expression, "application_toolbar != NULL");
+    QUI_MENU_RECORD* menu = frame->get_menu_record();
+    EXPECT_TRUE(menu->help_menu->actions().contains(menu->help_menu->tutorial_action))
+        << "nothing after the missing toolbar is pruned";
+    EXPECT_NE(frame->get_layout_widget(), nullptr) << "the window is still built";
 }
 
 TEST_F(frame_test, preference_pages_list_colours_and_fonts_shared_between_windows)

@@ -25,15 +25,16 @@ int Sedq_Unload(Tcl_Interp*)
 
 int sedq_sedq_register_tcl()
 {
-    atcl_begin_package_setup(PACKAGE_NAME, PACKAGE_VERSION, NULL, NULL, false);
-    atcl_register_callbacks(sedq_sedq_tcl_callbacks);
-    atcl_end_package_setup();
+    // Checked first: without an interpreter there is nothing to register the commands in.
     Tcl_Interp* interpreter = atcl_get_interpreter();
     if (interpreter == NULL)
     {
         SEDQ_REPORT("A Tcl interpreter must exist before registering ::corvane::sedq!");
         return TCL_ERROR;
     }
+    atcl_begin_package_setup(PACKAGE_NAME, PACKAGE_VERSION, NULL, NULL, false);
+    atcl_register_callbacks(sedq_sedq_tcl_callbacks);
+    atcl_end_package_setup();
     return Tcl_PkgProvideEx(interpreter, PACKAGE_NAME, PACKAGE_VERSION, NULL);
 }
 
