@@ -8,5 +8,6 @@ add_executable(fuzz_sdr_file ${CMAKE_CURRENT_SOURCE_DIR}/sdr_file_fuzz.cpp ${SDR
 target_include_directories(fuzz_sdr_file PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sld)
 target_compile_options(fuzz_sdr_file PRIVATE ${SEDQ_FUZZ_FLAGS})
 target_link_options(fuzz_sdr_file PRIVATE ${SEDQ_FUZZ_FLAGS})
+find_package(ZLIB REQUIRED)
 target_link_libraries(fuzz_sdr_file PRIVATE Qt5::Core Qt5::Gui Qt5::Widgets Qt5::PrintSupport PkgConfig::TCL
-  PkgConfig::LIBZIP)
+  PkgConfig::LIBZIP ZLIB::ZLIB)

@@ -1,7 +1,10 @@
 #pragma once
 // Writes an analyzer file as a ZIP archive without ever exposing a half-written file:
-// entries go into a temporary archive beside the target, and only a complete, flushed
-// archive is renamed over the target. Until commit() succeeds the target is untouched.
+// the archive goes into a temporary file beside the target, and only a complete archive
+// that is on disk is renamed over the target. Until commit() succeeds the target is untouched.
+// The records are written here rather than through a ZIP library because saving must cost
+// little more than writing the samples: payload bytes go from their buffers to the file in
+// large gathered writes, never copied, with the checksum from SDR_FILE_CRC.
 
 #include "host/sdr/sdr_file_error.h"
 
@@ -9,40 +12,93 @@
 #include <QString>
 #include <QVector>
 
-#include <memory>
-
-typedef struct zip zip_t;
+#include <sys/uio.h>
+#include <vector>
 
 class SDR_FILE_ARCHIVE_WRITER
 {
 public:
+    // Where ZIP64 records take over: a size or offset at or above `field`, or `entries`
+    // entries or more. The defaults are the limits of the classic records; lower values
+    // write the same archive with ZIP64 records, which readers accept alike.
+    struct LIMITS
+    {
+        quint64 field = 0xFFFFFFFFull;
+        quint64 entries = 0xFFFF;
+    };
+
     explicit SDR_FILE_ARCHIVE_WRITER(const QString& target_path);
     ~SDR_FILE_ARCHIVE_WRITER();
     SDR_FILE_ARCHIVE_WRITER(const SDR_FILE_ARCHIVE_WRITER&) = delete;
     SDR_FILE_ARCHIVE_WRITER& operator=(const SDR_FILE_ARCHIVE_WRITER&) = delete;
 
-    // Creates the temporary archive in the target's directory.
+    void set_limits(const LIMITS& limits) { m_limits = limits; }
+
+    // Creates the temporary file in the target's directory.
     bool begin(SDR_FILE_ERROR* error);
     // Adds an entry made of the pieces written one after another. The pieces are shared,
     // not copied, and are only read while commit() writes the archive, so large payloads
-    // cost no extra memory. Stored entries are kept uncompressed.
+    // cost no extra memory. Stored entries are kept uncompressed; compressed ones are
+    // deflated (and stored after all when deflating does not make them smaller).
     bool add_entry(const QString& name, const QVector<QByteArray>& pieces, bool compress, SDR_FILE_ERROR* error);
     bool add_entry(const QString& name, const QByteArray& bytes, bool compress, SDR_FILE_ERROR* error);
-    // Writes and flushes the archive, then renames it over the target.
+    // Writes the archive, flushes it to disk, then renames it over the target.
     bool commit(SDR_FILE_ERROR* error);
 
     const QString& temporary_path() const { return m_temp_path; }
 
 private:
+    static const quint16 STORED = 0;
+    static const quint16 DEFLATED = 8;
+
+    struct ENTRY
+    {
+        QString name;
+        QByteArray utf8_name;
+        QVector<QByteArray> pieces; // the data as written: stored bytes or the deflated stream
+        bool compress = false;
+        bool unreadable = false;    // the data cannot be read (fault seam)
+        quint16 method = STORED;
+        quint32 crc = 0;
+        quint64 size = 0;           // uncompressed
+        quint64 written_size = 0;   // in the archive
+        quint64 offset = 0;         // of the local header
+    };
+
+    // life cycle (sdr_file_archive_writer.cpp)
     void discard();
     bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem);
     bool check_target(SDR_FILE_ERROR* error);
     bool create_temporary(SDR_FILE_ERROR* error);
     bool flush_temporary(SDR_FILE_ERROR* error);
     void keep_permissions();
+    void release_target_cache();
+    bool replace_target(SDR_FILE_ERROR* error);
+
+    // entry data and output (sdr_file_archive_writer_data.cpp)
+    bool prepare(ENTRY* entry, SDR_FILE_ERROR* error);
+    bool deflate_entry(ENTRY* entry, SDR_FILE_ERROR* error);
+    void queue(const QByteArray& bytes);
+    int gather(int next, std::vector<iovec>* batch, quint64* bytes) const;
+    bool write_queue(SDR_FILE_ERROR* error);
+    bool write_all(SDR_FILE_ERROR* error);
+
+    // ZIP records (sdr_file_archive_writer_records.cpp)
+    bool wide_entry(const ENTRY& entry) const;
+    quint16 version_needed(const ENTRY& entry) const;
+    QByteArray local_header(const ENTRY& entry) const;
+    QByteArray central_header(const ENTRY& entry) const;
+    QByteArray end_records(quint64 directory_offset, quint64 directory_size) const;
+    void stamp_time();
 
     QString m_target;
     QString m_temp_path;
-    zip_t* m_zip = nullptr;
+    int m_fd = -1;
     bool m_committed = false;
+    LIMITS m_limits;
+    std::vector<ENTRY> m_entries;
+    quint16 m_dos_time = 0;
+    quint16 m_dos_date = 0;
+    quint64 m_position = 0;           // bytes queued so far: the next record's offset
+    QVector<QByteArray> m_queue;      // the archive's bytes in order, shared with their owners
 };

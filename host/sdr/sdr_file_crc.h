@@ -1,7 +1,7 @@
 #pragma once
-// The CRC-32 of ZIP entries, computed here because payload entries are read without libzip.
-// Large blocks are split over a few threads and the parts combined, so that checking 128 MiB
-// of samples costs less than reading them.
+// The CRC-32 of ZIP entries, computed here because payload entries are read and written
+// without libzip. Carry-less multiplication folding checks data about as fast as memory
+// delivers it; only very large blocks are split over a few threads and the parts combined.
 
 #include <QtGlobal>
 
