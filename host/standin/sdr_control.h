@@ -29,7 +29,7 @@ struct node_spec
 // Appends a leaf row to the trigger list (and a linked row to the data list of the trigger's
 // signal set when the capture type takes data). Returns the trigger-list row index. Not an edit:
 // counts nothing and records no undo step.
-int add_node(SDR_DATA_TRIGGER* trigger, const node_spec& spec);
+int add_node(SDR_DATA_TRIGGER* trigger, const node_spec& desc);
 // Makes rows first..last of the trigger list members of a new group row inserted before `first`.
 // Returns the group row index, -1 for a bad range. Not an edit.
 int add_group(SDR_DATA_TRIGGER* trigger, int first, int last, const std::string& name,
@@ -62,9 +62,9 @@ struct log_spec
 
 // Appends a log with that payload to the trigger and makes it the active log of the normal (or
 // power-up) entry. Not an edit.
-SDR_DATA_LOG* make_log(SDR_DATA_TRIGGER* trigger, const log_spec& spec);
-// The packed payload of a spec (for the acquisition engine and benchmarks).
-std::shared_ptr<const SDR_LOG_PAYLOAD> make_payload(const log_spec& spec);
+SDR_DATA_LOG* make_log(SDR_DATA_TRIGGER* trigger, const log_spec& desc);
+// The packed payload of a log description (for the acquisition engine and benchmarks).
+std::shared_ptr<const SDR_LOG_PAYLOAD> make_payload(const log_spec& desc);
 
 // ---- inspecting documents -------------------------------------------------------------------
 

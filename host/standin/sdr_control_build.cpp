@@ -68,23 +68,23 @@ void recompute_tree(SDR_NODE_LIST& list)
     SDR_TX_SIGNAL_NODES::recompute_tree(list);
 }
 
-int add_node(SDR_DATA_TRIGGER* trigger, const node_spec& spec)
+int add_node(SDR_DATA_TRIGGER* trigger, const node_spec& desc)
 {
     if (trigger == nullptr)
         return -1;
     SDR_DATA_SESSION* session = session_of(trigger);
     SDR_NODE_ROW row;
     row.link_id = session != nullptr ? session->m_next_link_id++ : 0;
-    row.name = spec.name;
-    row.signal_type = spec.signal_type;
-    row.capture_type = spec.capture;
-    row.tap_mode = spec.tap;
-    row.alias = spec.alias;
+    row.name = desc.name;
+    row.signal_type = desc.signal_type;
+    row.capture_type = desc.capture;
+    row.tap_mode = desc.tap;
+    row.alias = desc.alias;
     size_patterns(row, level_count(trigger));
     SDR_NODE_LIST& list = trigger->edit_transient().trigger_list;
     list.append(row);
     recompute_tree(list);
-    bool data = spec.capture == SDR_WTYPE_DATA_ONLY || spec.capture == SDR_WTYPE_DATA_AND_TRIGGER;
+    bool data = desc.capture == SDR_WTYPE_DATA_ONLY || desc.capture == SDR_WTYPE_DATA_AND_TRIGGER;
     if (data && trigger->m_signal_set != nullptr) {
         SDR_NODE_LIST& data_list = trigger->m_signal_set->edit_transient().data_list;
         data_list.append(row);
@@ -133,39 +133,39 @@ void set_levels(SDR_DATA_TRIGGER* trigger, int count)
         trigger->m_level_trees.resize(count, nullptr);
 }
 
-std::shared_ptr<const SDR_LOG_PAYLOAD> make_payload(const log_spec& spec)
+std::shared_ptr<const SDR_LOG_PAYLOAD> make_payload(const log_spec& desc)
 {
     auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
-    payload->depth = std::max(0, spec.depth);
-    payload->channel_count = static_cast<int>(spec.channels.size());
-    payload->segment_size = spec.segment_size;
-    payload->trigger_position = spec.trigger_position;
-    payload->segment_trigger_positions = spec.segment_trigger_positions;
+    payload->depth = std::max(0, desc.depth);
+    payload->channel_count = static_cast<int>(desc.channels.size());
+    payload->segment_size = desc.segment_size;
+    payload->trigger_position = desc.trigger_position;
+    payload->segment_trigger_positions = desc.segment_trigger_positions;
     const int bytes = payload->row_bytes();
     payload->channel_bits = QByteArray(bytes * payload->channel_count, '\0');
     for (int c = 0; c < payload->channel_count; ++c)
-        pack(payload->channel_bits, c * bytes, spec.channels[c], payload->depth);
+        pack(payload->channel_bits, c * bytes, desc.channels[c], payload->depth);
     payload->valid_bits = QByteArray(bytes, '\0');
-    pack(payload->valid_bits, 0, spec.valid.empty() ? std::string(payload->depth, '1') : spec.valid, payload->depth);
+    pack(payload->valid_bits, 0, desc.valid.empty() ? std::string(payload->depth, '1') : desc.valid, payload->depth);
     payload->trigger_bits = QByteArray(bytes, '\0');
-    pack(payload->trigger_bits, 0, spec.trigger, payload->depth);
+    pack(payload->trigger_bits, 0, desc.trigger, payload->depth);
     payload->break_bits = QByteArray(bytes, '\0');
-    pack(payload->break_bits, 0, spec.breaks, payload->depth);
+    pack(payload->break_bits, 0, desc.breaks, payload->depth);
     payload->connected = QByteArray(payload->channel_count, '\1');
-    for (int c = 0; c < payload->channel_count && c < static_cast<int>(spec.connected.size()); ++c)
-        payload->connected[c] = spec.connected[c] ? '\1' : '\0';
-    payload->state_value = spec.state_value;
-    payload->flag_values = QByteArray(reinterpret_cast<const char*>(spec.flags.data()),
-                                      static_cast<int>(spec.flags.size()));
-    payload->counter_values = spec.counters;
+    for (int c = 0; c < payload->channel_count && c < static_cast<int>(desc.connected.size()); ++c)
+        payload->connected[c] = desc.connected[c] ? '\1' : '\0';
+    payload->state_value = desc.state_value;
+    payload->flag_values = QByteArray(reinterpret_cast<const char*>(desc.flags.data()),
+                                      static_cast<int>(desc.flags.size()));
+    payload->counter_values = desc.counters;
     return payload;
 }
 
-SDR_DATA_LOG* make_log(SDR_DATA_TRIGGER* trigger, const log_spec& spec)
+SDR_DATA_LOG* make_log(SDR_DATA_TRIGGER* trigger, const log_spec& desc)
 {
     if (trigger == nullptr)
         return nullptr;
-    std::string name = spec.name;
+    std::string name = desc.name;
     for (int n = 1; name.empty(); ++n) {
         std::string candidate = "log_" + std::to_string(n);
         bool used = std::any_of(trigger->m_logs.begin(), trigger->m_logs.end(),
@@ -174,14 +174,14 @@ SDR_DATA_LOG* make_log(SDR_DATA_TRIGGER* trigger, const log_spec& spec)
             name = candidate;
     }
     auto log = std::make_unique<SDR_DATA_LOG>(trigger, name);
-    log->m_power_up = spec.power_up;
-    log->m_payload = make_payload(spec);
+    log->m_power_up = desc.power_up;
+    log->m_payload = make_payload(desc);
     if (trigger->m_signal_set != nullptr)
         for (const SDR_NODE_ROW& row : trigger->m_signal_set->state().data_list)
             if (!is_group(row))
                 log->m_wire_names.push_back(row.name);
     trigger->m_logs.push_back(std::move(log));
-    trigger->m_active_log[spec.power_up ? 1 : 0] = static_cast<int>(trigger->m_logs.size()) - 1;
+    trigger->m_active_log[desc.power_up ? 1 : 0] = static_cast<int>(trigger->m_logs.size()) - 1;
     return trigger->m_logs.back().get();
 }
 } // namespace standin::sdr

@@ -122,27 +122,27 @@ protected:
     QUI_FRAME_INFO m_host_info{"Corvane", ""};
 
 private:
-    static void build_instance(SDR_DATA_INSTANCE* instance, const instance_spec& spec)
+    static void build_instance(SDR_DATA_INSTANCE* instance, const instance_spec& desc)
     {
-        instance->set_name(spec.name.c_str());
-        instance->m_state.powerup_enabled = spec.powerup;
+        instance->set_name(desc.name.c_str());
+        instance->m_state.powerup_enabled = desc.powerup;
         SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
-        standin::sdr::set_levels(trigger, spec.levels);
-        for (int level : spec.advanced_levels)
+        standin::sdr::set_levels(trigger, desc.levels);
+        for (int level : desc.advanced_levels)
             trigger->edit_transient().levels[level].type = SDR_LTYPE_ADVANCED;
-        trigger->edit_transient().state_based = spec.state_based;
-        for (int n = 0; n < spec.nodes; ++n)
+        trigger->edit_transient().state_based = desc.state_based;
+        for (int n = 0; n < desc.nodes; ++n)
         {
             standin::sdr::node_spec node;
-            node.name = "top|" + spec.name + "_node" + std::to_string(n);
+            node.name = "top|" + desc.name + "_node" + std::to_string(n);
             standin::sdr::add_node(trigger, node);
         }
-        if (spec.log_segment_size < 0)
+        if (desc.log_segment_size < 0)
             return;
         standin::sdr::log_spec log;
         log.depth = 16;
-        log.channels.assign(spec.nodes, "0101010101010101");
-        log.segment_size = spec.log_segment_size;
+        log.channels.assign(desc.nodes, "0101010101010101");
+        log.segment_size = desc.log_segment_size;
         log.trigger_position = 4;
         standin::sdr::make_log(trigger, log);
     }

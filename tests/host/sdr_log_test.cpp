@@ -14,21 +14,21 @@ protected:
     {
         ASSERT_TRUE(session.create_session("/tmp/sdr_log_test.vtl"));
         trigger = session.get_trigger_at(0, false)->get_data_trigger();
-        standin::sdr::log_spec spec;
-        spec.name = "first";
-        spec.depth = 10;
-        spec.channels = {"1010101010", "0000011111", "1"};
-        spec.valid = "1111111110";
-        spec.trigger = "0001000000";
-        spec.breaks = "0000010000";
-        spec.connected = {true, false, true};
-        spec.segment_size = 5;
-        spec.trigger_position = 3;
-        spec.segment_trigger_positions = {3, 1};
-        spec.state_value = 2;
-        spec.flags = {1, 0};
-        spec.counters = {7};
-        log = standin::sdr::make_log(trigger, spec);
+        standin::sdr::log_spec desc;
+        desc.name = "first";
+        desc.depth = 10;
+        desc.channels = {"1010101010", "0000011111", "1"};
+        desc.valid = "1111111110";
+        desc.trigger = "0001000000";
+        desc.breaks = "0000010000";
+        desc.connected = {true, false, true};
+        desc.segment_size = 5;
+        desc.trigger_position = 3;
+        desc.segment_trigger_positions = {3, 1};
+        desc.state_value = 2;
+        desc.flags = {1, 0};
+        desc.counters = {7};
+        log = standin::sdr::make_log(trigger, desc);
         ASSERT_NE(log, nullptr);
     }
 
@@ -114,10 +114,10 @@ TEST_F(sdr_log, copies_share_the_payload_and_reads_do_not_copy_it)
 
 TEST_F(sdr_log, removal_fixes_active_logs_and_leaves_a_neutral_object)
 {
-    standin::sdr::log_spec spec;
-    spec.depth = 4;
-    spec.channels = {"1111"};
-    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, spec);
+    standin::sdr::log_spec desc;
+    desc.depth = 4;
+    desc.channels = {"1111"};
+    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, desc);
     ASSERT_EQ(trigger->m_active_log[0], 1);
     second->remove();
     EXPECT_EQ(trigger->get_num_logs(), 1);
@@ -144,9 +144,9 @@ TEST_F(sdr_log, static_plugin_tables_are_kept_per_id)
 
 TEST_F(sdr_log, renames_are_unique_among_logs_and_undoable)
 {
-    standin::sdr::log_spec spec;
-    spec.name = "second";
-    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, spec);
+    standin::sdr::log_spec desc;
+    desc.name = "second";
+    SDR_DATA_LOG* second = standin::sdr::make_log(trigger, desc);
     EXPECT_FALSE(second->set_name("first"));
     EXPECT_FALSE(second->set_name(""));
     ASSERT_TRUE(second->set_name("renamed"));

@@ -119,12 +119,12 @@ TEST_F(SdrRegistry, compare_documents_names_the_first_difference)
 
 TEST_F(SdrRegistry, payload_builder_packs_samples_lsb_first)
 {
-    standin::sdr::log_spec spec;
-    spec.depth = 10;
-    spec.channels = {"1000000001", "01"};
-    spec.valid = "1111111110";
-    spec.connected = {true, false};
-    auto payload = standin::sdr::make_payload(spec);
+    standin::sdr::log_spec desc;
+    desc.depth = 10;
+    desc.channels = {"1000000001", "01"};
+    desc.valid = "1111111110";
+    desc.connected = {true, false};
+    auto payload = standin::sdr::make_payload(desc);
     ASSERT_EQ(payload->row_bytes(), 2);
     EXPECT_EQ(payload->channel_bits, QByteArray("\x01\x02\x02\x00", 4));
     EXPECT_EQ(payload->valid_bits, QByteArray("\xFF\x01", 2));

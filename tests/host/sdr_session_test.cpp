@@ -92,10 +92,10 @@ TEST_F(SdrSession, power_up_companion_follows_its_instance_and_shares_its_data)
 TEST_F(SdrSession, removing_an_instance_detaches_its_facades_and_parks_its_data)
 {
     ASSERT_EQ(m_session->create_vantrel_instance(nullptr), 1);
-    standin::sdr::log_spec spec;
-    spec.depth = 8;
-    spec.channels = {"10101010"};
-    SDR_DATA_LOG* log = standin::sdr::make_log(trigger(1), spec);
+    standin::sdr::log_spec desc;
+    desc.depth = 8;
+    desc.channels = {"10101010"};
+    SDR_DATA_LOG* log = standin::sdr::make_log(trigger(1), desc);
     SDR_TX_TRIGGER* facade = m_session->get_trigger_at(1, false);
     SDR_DATA_INSTANCE* removed = instance(1);
 

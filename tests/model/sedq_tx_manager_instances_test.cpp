@@ -144,9 +144,9 @@ TEST_F(sedq_tx_manager_instances_test, signal_set_trigger_and_log_renames_notify
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    standin::sdr::log_spec spec;
-    spec.name = "log_a";
-    standin::sdr::make_log(data_trigger(), spec);
+    standin::sdr::log_spec desc;
+    desc.name = "log_a";
+    standin::sdr::make_log(data_trigger(), desc);
     const std::string set = manager->get_signal_set();
     const std::string trigger = manager->get_trigger();
     take_hints();
@@ -272,18 +272,18 @@ class sedq_tx_manager_wave_test : public sedq_tx_manager_test
 {
 protected:
     // Two data nodes n0 and n1 and a log of them.
-    SEDQ_TX_MANAGER* document_with_log(const standin::sdr::log_spec& spec)
+    SEDQ_TX_MANAGER* document_with_log(const standin::sdr::log_spec& desc)
     {
         SEDQ_TX_MANAGER* manager = make_manager(true);
         EXPECT_TRUE(manager->new_document(path("a.vtl").c_str()));
         standin::sdr::add_node(data_trigger(), {"n0"});
         standin::sdr::add_node(data_trigger(), {"n1"});
-        standin::sdr::make_log(data_trigger(), spec);
+        standin::sdr::make_log(data_trigger(), desc);
         manager->refresh_tx_cache();
         return manager;
     }
 
-    static standin::sdr::log_spec spec(int depth, std::vector<std::string> channels, std::string valid = "")
+    static standin::sdr::log_spec desc(int depth, std::vector<std::string> channels, std::string valid = "")
     {
         standin::sdr::log_spec s;
         s.depth = depth;
@@ -303,7 +303,7 @@ protected:
 
 TEST_F(sedq_tx_manager_wave_test, windows_repeat_the_end_samples)
 {
-    SEDQ_TX_MANAGER* manager = document_with_log(spec(4, {"0111", "1000"}));
+    SEDQ_TX_MANAGER* manager = document_with_log(desc(4, {"0111", "1000"}));
     struct row
     {
         int node;
@@ -318,7 +318,7 @@ TEST_F(sedq_tx_manager_wave_test, windows_repeat_the_end_samples)
 
 TEST_F(sedq_tx_manager_wave_test, depth_one_reads_only_the_one_sample)
 {
-    SEDQ_TX_MANAGER* manager = document_with_log(spec(1, {"1", "0"}, "1"));
+    SEDQ_TX_MANAGER* manager = document_with_log(desc(1, {"1", "0"}, "1"));
     EXPECT_EQ(window(manager, 0, 0), "111");
     EXPECT_EQ(window(manager, 1, 0), "000");
     bool mask[3] = {false, false, false};
@@ -328,7 +328,7 @@ TEST_F(sedq_tx_manager_wave_test, depth_one_reads_only_the_one_sample)
 
 TEST_F(sedq_tx_manager_wave_test, whole_rows_and_inversion)
 {
-    SEDQ_TX_MANAGER* manager = document_with_log(spec(4, {"0110", "1010"}, "1101"));
+    SEDQ_TX_MANAGER* manager = document_with_log(desc(4, {"0110", "1010"}, "1101"));
     bool row[4];
     ASSERT_TRUE(manager->get_wave(1, row, -1, false, -1));
     EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{true, false, true, false}));
@@ -358,7 +358,7 @@ TEST_F(sedq_tx_manager_wave_test, no_data_no_channel_or_no_connection_reads_noth
     EXPECT_FALSE(manager->get_data_sample_depth(&depth, -1));
     EXPECT_EQ(depth, 128) << "without data the set-up depth";
 
-    standin::sdr::log_spec s = spec(2, {"11", "11"});
+    standin::sdr::log_spec s = desc(2, {"11", "11"});
     s.connected = {true, false};
     manager = document_with_log(s);
     EXPECT_EQ(window(manager, 0, 0), "111");
@@ -368,7 +368,7 @@ TEST_F(sedq_tx_manager_wave_test, no_data_no_channel_or_no_connection_reads_noth
 
 TEST_F(sedq_tx_manager_wave_test, wave_count_spans_a_group_and_its_members)
 {
-    SEDQ_TX_MANAGER* manager = document_with_log(spec(2, {"00", "11"}));
+    SEDQ_TX_MANAGER* manager = document_with_log(desc(2, {"00", "11"}));
     const int group = standin::sdr::add_group(data_trigger(), 0, 1, "bus");
     ASSERT_EQ(group, 0);
     manager->refresh_tx_cache();
