@@ -10,6 +10,10 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -118,6 +122,42 @@ void expect_distinct_non_empty(void* library, const std::string& class_name, con
         EXPECT_TRUE(seen.insert(text->toStdString()).second) << symbol;
     }
 }
+template <typename FUNCTION> FUNCTION library_function(void* library, const char* symbol)
+{
+    return reinterpret_cast<FUNCTION>(dlsym(library, symbol));
+}
+
+// Grows the library's process-wide bus scratch buffer and runs a float parse through its bus
+// values, as the waveform view does, so that the unload has storage of its own to give back.
+// The objects live in raw storage (this test does not see the library's headers) and are left
+// without their destructors, which free nothing.
+void use_bus_and_number(void* library)
+{
+    using bus_constructor = void (*)(void*, int, int);
+    using number_constructor = void (*)(void*, const QString&);
+    using number_conversion = const char* (*)(void*);
+    const auto make_bus = library_function<bus_constructor>(library, "_ZN8SEDQ_BUSC1Eii");
+    const auto make_number = library_function<number_constructor>(library, "_ZN11SEDQ_NUMBERC1ERK7QString");
+    const auto to_float = library_function<number_conversion>(library, "_ZN11SEDQ_NUMBER15string_to_floatEv");
+    ASSERT_NE(make_bus, nullptr);
+    ASSERT_NE(make_number, nullptr);
+    ASSERT_NE(to_float, nullptr);
+    alignas(16) unsigned char bus[256];
+    make_bus(bus, 64, 1024);
+    alignas(16) unsigned char number[256];
+    const QString typed("1.5");
+    make_number(number, typed);
+    EXPECT_EQ(std::string(to_float(number)), "00111111110000000000000000000000");
+}
+
+bool has_leaks()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __lsan_do_recoverable_leak_check() != 0;
+#else
+    return false;
+#endif
+}
 } // namespace
 
 TEST(library_load, loads_with_texts_built_despite_suppression_and_unloads_cleanly)
@@ -150,5 +190,15 @@ TEST(library_load, loads_with_texts_built_despite_suppression_and_unloads_cleanl
     EXPECT_EQ(dlopen(SEDQ_LIBRARY_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the library stayed mapped";
     EXPECT_FALSE(module_is_live("SEDQ"));
     EXPECT_EQ(package_present(), "") << "unload must withdraw the package";
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST(library_load, unload_frees_the_storage_the_library_grew)
+{
+    void* library = dlopen(SEDQ_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    use_bus_and_number(library);
+    ASSERT_EQ(dlclose(library), 0) << dlerror();
+    EXPECT_FALSE(has_leaks()) << "the library left memory behind when it was unloaded";
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -337,6 +337,34 @@ TEST(sedq_number_width, needed_bits_per_radix)
         EXPECT_EQ(needed(row.typed, row.radix), row.expected) << row.typed << " radix " << row.radix;
 }
 
+TEST(sedq_number_input, valid_characters_per_radix)
+{
+    std::string printable;
+    for (int c = 0x20; c <= 0x7E; ++c)
+        printable += char(c);
+    const struct
+    {
+        int radix;
+        std::string expected;
+    } rows[] = {{0, printable},
+                {1, "01XLFRHExlfrhe"},
+                {2, "-0123456789"},
+                {3, "-0123456789"},
+                {4, "0123456789"},
+                {5, "0123456789ABCDEFabcdefXx"},
+                {6, "01234567Xx"},
+                {7, printable},
+                {8, ""},
+                {11, ""},
+                {12, printable},
+                {13, "-0123456789.eE"},
+                {14, "-0123456789.eE"},
+                {15, ""}};
+    for (const auto& row : rows)
+        EXPECT_EQ(SEDQ_NUMBER::get_valid_characters(radix_of(row.radix)).toStdString(), row.expected)
+            << "radix " << row.radix;
+}
+
 TEST(sedq_number_limits, results_never_pass_the_buffer)
 {
     const struct
@@ -405,6 +433,43 @@ TEST(sedq_number_bus, bus_samples_convert_like_their_text)
         sample.set_lsb_to_msb(false);
         EXPECT_EQ(sample.get_uint_value(), SEDQ_NUMBER(QString::fromStdString(bits)).get_uint_value()) << width;
     }
+}
+
+TEST(sedq_number_values, thirty_two_bit_reads_ignore_the_bit_order)
+{
+    const struct
+    {
+        std::string bits;
+        unsigned int uint_value;
+        int int_value;
+        int twos_value;
+    } rows[] = {{"0001", 1, 1, 1},
+                {"1000", 8, -0, -8},
+                {"1110", 14, -6, -2},
+                {"1" + std::string(32, '0') + "1", 1, 1, 1}};
+    for (const auto& row : rows)
+    {
+        QString text = QString::fromStdString(row.bits);
+        SEDQ_NUMBER number(text);
+        number.get_display_string(SDR_GTYPE_BINARY, 0, true);
+        ASSERT_TRUE(number.is_lsb_to_msb());
+        EXPECT_EQ(number.get_uint_value(), row.uint_value) << row.bits;
+        EXPECT_EQ(number.get_int_value(), row.int_value) << row.bits;
+        EXPECT_EQ(number.get_twos_value(), row.twos_value) << row.bits;
+    }
+}
+
+TEST(sedq_number_bus, samples_compare_by_their_bytes)
+{
+    SEDQ_BUS bus(2, 3);
+    const unsigned char first_row[] = {1, 1, 2};
+    std::memcpy(bus.get_row(0), first_row, sizeof first_row);
+    std::memset(bus.get_row(1), 0, 3);
+    EXPECT_TRUE(SEDQ_NUMBER(bus, 0) == SEDQ_NUMBER(bus, 1));
+    // Both show as a one, but the sampled bytes differ.
+    EXPECT_TRUE(SEDQ_NUMBER(bus, 0) != SEDQ_NUMBER(bus, 2));
+    EXPECT_STREQ(SEDQ_NUMBER(bus, 2).bin_to_string(false, -1), "10");
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
 TEST(sedq_number_bus, padding_comparison_and_sample_bounds)

@@ -54,8 +54,10 @@ bool SEDQ_NUMBER::operator==(SEDQ_NUMBER const& sedq_number) const
         return false;
     if (m_sample == sedq_number.m_sample || m_width < 1)
         return true;
+    // The bytes themselves, not just their truth: a row that holds 2 at one sample and 1 at the
+    // other is a change of the sampled data even though both show as a one.
     for (int i = 0; i < m_width; ++i)
-        if (is_one(i) != sedq_number.is_one(i))
+        if (byte_at(i) != sedq_number.byte_at(i))
             return false;
     return true;
 }
@@ -65,20 +67,27 @@ unsigned short const* SEDQ_NUMBER::text_units() const
     return m_text ? reinterpret_cast<unsigned short const*>(m_text->constData()) : nullptr;
 }
 
+unsigned char SEDQ_NUMBER::byte_at(int index) const
+{
+    return *reinterpret_cast<unsigned char const*>(m_data[index] + m_sample);
+}
+
 bool SEDQ_NUMBER::is_one(int index) const
 {
     if (index < 0 || index >= m_width)
         return false;
     if (m_data)
-        return *reinterpret_cast<unsigned char const*>(m_data[index] + m_sample) != 0;
+        return byte_at(index) != 0;
     return m_text && text_units()[index] == '1';
 }
 
+// Index 0 is always the most significant bit here: the bit order that the display and
+// trigger conversions store does not apply to these 32-bit reads.
 unsigned int SEDQ_NUMBER::get_uint_value() const
 {
     unsigned int value = 0;
-    for (int weight = std::min(m_width, 32) - 1; weight >= 0; --weight)
-        value = (value << 1) | (is_one(weight_to_index(weight)) ? 1u : 0u);
+    for (int index = std::max(m_width - 32, 0); index < m_width; ++index)
+        value = (value << 1) | (is_one(index) ? 1u : 0u);
     return value;
 }
 
@@ -201,6 +210,30 @@ char const* SEDQ_NUMBER::get_display_string(SDR_DATA_GROUP_DISPLAY_TYPE radix, i
     // Everything else, the symbolic radixes 0 and 12 included, shows as hexadecimal: a
     // symbol that was not found falls back to the value in a fixed, predictable form.
     default: return hex_to_string(false);
+    }
+}
+
+QString SEDQ_NUMBER::get_valid_characters(SDR_DATA_GROUP_DISPLAY_TYPE radix)
+{
+    switch (int(radix))
+    {
+    case 0:
+    case 7:
+    case 12: {
+        QString printable;
+        for (char c = 0x20; c <= 0x7E; ++c)
+            printable += QLatin1Char(c);
+        return printable;
+    }
+    case 1: return QString::fromLatin1("01XLFRHExlfrhe");
+    case 2:
+    case 3: return QString::fromLatin1("-0123456789");
+    case 4: return QString::fromLatin1("0123456789");
+    case 5: return QString::fromLatin1("0123456789ABCDEFabcdefXx");
+    case 6: return QString::fromLatin1("01234567Xx");
+    case 13:
+    case 14: return QString::fromLatin1("-0123456789.eE");
+    default: return QString();
     }
 }
 

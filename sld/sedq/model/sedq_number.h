@@ -35,7 +35,8 @@ public:
     bool is_lsb_to_msb() const { return m_lsb_to_msb; }
     void set_lsb_to_msb(bool lsb_to_msb) { m_lsb_to_msb = lsb_to_msb; }
 
-    // The low 32 bits of the value; only the symbol "1" counts as a one.
+    // The low 32 bits of the value read with index 0 as the most significant bit, whatever the
+    // bit order; only the symbol "1" counts as a one.
     unsigned int get_uint_value() const;
     unsigned int get_value() const { return get_uint_value(); }
     unsigned int get_unsigned_value() const { return get_uint_value(); }
@@ -71,6 +72,11 @@ public:
     // The number of bit symbols the typed text needs in the radix (not capped).
     int get_trigger_string_width(SDR_DATA_GROUP_DISPLAY_TYPE radix) const;
 
+    // The characters a typed value of the radix may hold, for the editors' input filters
+    // (every printable ASCII character for the symbolic and ASCII radixes; empty for a radix
+    // that takes no typed value).
+    static QString get_valid_characters(SDR_DATA_GROUP_DISPLAY_TYPE radix);
+
     // Whether index i holds a one (bus byte non-zero, or the text symbol "1").
     bool is_one(int index) const;
 
@@ -82,8 +88,9 @@ private:
     // width and the one above are written, with every bit past m_width 0.
     void gather_bits(uint64_t* ones, uint64_t* capital_x) const;
     void gather_index_bits(uint64_t* ones, uint64_t* capital_x) const;
-    int weight_to_index(int weight) const { return m_lsb_to_msb ? weight : m_width - 1 - weight; }
 
+    // The byte of bus row `index` at the sample (bus form, 0 <= index < m_width).
+    unsigned char byte_at(int index) const;
     // The text's UTF-16 units (null in bus form); m_width of them are used.
     unsigned short const* text_units() const;
 

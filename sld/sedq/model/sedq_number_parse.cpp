@@ -185,10 +185,41 @@ void negate_symbols(char* bits, int length)
     bits[0] = '1';
 }
 
+// The C locale of the number parsers, freed when the library unloads.
+class C_LOCALE
+{
+public:
+    C_LOCALE() : m_locale(newlocale(LC_ALL_MASK, "C", locale_t(0))) {}
+    ~C_LOCALE()
+    {
+        if (m_locale)
+            freelocale(m_locale);
+    }
+    C_LOCALE(C_LOCALE const&) = delete;
+    C_LOCALE& operator=(C_LOCALE const&) = delete;
+    locale_t get() const { return m_locale; }
+
+private:
+    locale_t m_locale;
+};
+
+// Null only when the locale could not be made; the parsers then use the global one.
 locale_t c_locale()
 {
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return locale;
+    static const C_LOCALE locale;
+    return locale.get();
+}
+
+float parse_float(char const* text)
+{
+    locale_t locale = c_locale();
+    return locale ? strtof_l(text, nullptr, locale) : std::strtof(text, nullptr);
+}
+
+double parse_double(char const* text)
+{
+    locale_t locale = c_locale();
+    return locale ? strtod_l(text, nullptr, locale) : std::strtod(text, nullptr);
 }
 } // namespace
 
@@ -288,7 +319,7 @@ char const* SEDQ_NUMBER::string_to_float()
 {
     char text[MAX_BUS_WIDTH + 1];
     to_c_text(text_units(), text_units() ? m_width : 0, text);
-    float value = strtof_l(text, nullptr, c_locale());
+    float value = parse_float(text);
     uint32_t pattern;
     std::memcpy(&pattern, &value, sizeof pattern);
     return float_pattern_to_symbols(pattern, 32);
@@ -298,7 +329,7 @@ char const* SEDQ_NUMBER::string_to_double()
 {
     char text[MAX_BUS_WIDTH + 1];
     to_c_text(text_units(), text_units() ? m_width : 0, text);
-    double value = strtod_l(text, nullptr, c_locale());
+    double value = parse_double(text);
     uint64_t pattern;
     std::memcpy(&pattern, &value, sizeof pattern);
     return float_pattern_to_symbols(pattern, 64);

@@ -11,6 +11,16 @@ size_t SEDQ_BUS::s_max_data_size = 0;
 size_t SEDQ_BUS::s_max_array_size = 0;
 size_t SEDQ_BUS::s_last_sample_depth = 0;
 size_t SEDQ_BUS::s_last_nitems = 0;
+SEDQ_BUS::STORAGE_RELEASE SEDQ_BUS::s_storage_release;
+
+SEDQ_BUS::STORAGE_RELEASE::~STORAGE_RELEASE()
+{
+    std::free(s_data);
+    std::free(s_return_array);
+    s_data = nullptr;
+    s_return_array = nullptr;
+    s_max_data_size = s_max_array_size = s_last_sample_depth = s_last_nitems = 0;
+}
 
 SEDQ_BUS::SEDQ_BUS(int nitems, int depth)
 {

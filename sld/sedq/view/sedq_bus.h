@@ -1,8 +1,9 @@
 #pragma once
 // The process-wide scratch buffer of sampled bus rows: one row of one byte per sample for
 // every member of a bus. Constructing a SEDQ_BUS only makes sure the shared storage holds
-// nitems rows of depth samples; the storage grows, is never shrunk or freed, and every
-// SEDQ_BUS object is a view of it that stays valid until the next one is constructed.
+// nitems rows of depth samples; the storage grows, is never shrunk, lives until the library
+// unloads, and every SEDQ_BUS object is a view of it that stays valid until the next one is
+// constructed.
 
 #include <cstddef>
 
@@ -23,6 +24,14 @@ public:
 
 private:
     static bool reserve(size_t nitems, size_t depth);
+
+    // Frees the shared storage when the library unloads: a host that loads and unloads the
+    // library would otherwise lose the largest buffer it ever needed each time.
+    struct STORAGE_RELEASE
+    {
+        ~STORAGE_RELEASE();
+    };
+    static STORAGE_RELEASE s_storage_release;
 
     bool** m_data = nullptr;
     int m_nitems = 0;
