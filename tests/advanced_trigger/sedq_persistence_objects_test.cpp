@@ -100,7 +100,9 @@ TEST(sedq_trigger_object, tree_children_are_the_objects_without_parent_in_list_o
     SEDQ_TRIGGER_OBJECT trigger;
     SEDQ_OBJECT* loose = new_root(&trigger);
     SEDQ_OBJECT* result = new_root(&trigger);
+    EXPECT_EQ(result->get_parent_view(), nullptr);
     result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+    result->set_parent_view(SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
     SDR_TX_TREE_OBJECT* input = result->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
     SEDQ_OBJECT* other_loose = new_root(&trigger);
 
@@ -114,6 +116,7 @@ TEST(sedq_trigger_object, tree_children_are_the_objects_without_parent_in_list_o
     EXPECT_EQ(result->get_child_object(0), input);
     EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_parent(), result);
     EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_owner(), &trigger);
+    EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_parent_view(), SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
     EXPECT_EQ(sedq_get_object_index(trigger.get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 1);
 }
 
@@ -235,6 +238,12 @@ TEST(sedq_trigger_object, duplicate_copies_runtime_values_between_the_two_trigge
 TEST(sedq_trigger_object, equation_without_a_wired_result_is_refused_and_marks_the_trigger)
 {
     SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* loose = new_root(&trigger);
+    std::string none = "stale";
+    EXPECT_FALSE(trigger.get_equation(&none, nullptr, nullptr, 2, false));
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(loose->get_parent_view(), SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+
     SEDQ_OBJECT* result = new_root(&trigger);
     result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
     std::string equation = "stale";
@@ -281,17 +290,39 @@ TEST(sedq_state_machine_object, unified_text_splits_into_states)
         {"word inside a body", "state a:\n x = restate: y;", 2, {"a", ""}, {"x = re", "y;"}},
         {"header without colon", "state nothing here", 1, {}, {}},
         {"text before the first header", "junk state s1: b;", 1, {"s1"}, {"b;"}},
+        {"long s is no s", "\xc5\xbftate x: y;", 1, {}, {}},
+        {"header cut short by a later state word", "state a: b state", 1, {"a"}, {"b"}},
+        {"non-ASCII names and bodies", "State \xc3\x84rger:\n z\xc3\xa4hle;", 1, {"\xc3\x84rger"}, {"z\xc3\xa4hle;"}},
     };
     for (const row& r : rows) {
         SEDQ_STATE_MACHINE_OBJECT machine;
-        machine.set_unified_state_text(QString::fromLatin1(r.text));
+        machine.set_unified_state_text(QString::fromUtf8(r.text));
         EXPECT_EQ(machine.get_state_count(), r.count) << r.label;
         EXPECT_EQ(machine.get_state_name_list(), r.names) << r.label;
         EXPECT_EQ(machine.get_state_text_list(), r.bodies) << r.label;
         QString kept;
         machine.get_unified_state_text(&kept);
-        EXPECT_EQ(kept, QString::fromLatin1(r.text)) << r.label;
+        EXPECT_EQ(kept, QString::fromUtf8(r.text)) << r.label;
     }
+}
+
+// A new split overwrites names by index and keeps those past the new count; the bodies are
+// all replaced, so an emptied text builds the default body under the old first name.
+TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies)
+{
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    machine.set_unified_state_text(QStringLiteral("state a: x;\nstate b: y;"));
+    machine.set_unified_state_text(QStringLiteral("state c: z;"));
+    EXPECT_EQ(machine.get_state_count(), 1);
+    EXPECT_EQ(machine.get_state_name_list(), (QStringList{"c", "b"}));
+    EXPECT_EQ(machine.get_state_text_list(), QStringList{"z;"});
+
+    machine.set_unified_state_text(QString());
+    EXPECT_EQ(machine.get_state_count(), 1);
+    EXPECT_TRUE(machine.get_state_text_list().isEmpty());
+    QString text;
+    machine.get_unified_state_text(&text);
+    EXPECT_EQ(text, "state c:\r\ntrigger;");
 }
 
 TEST(sedq_state_machine_object, builds_the_text_from_states_and_stores_it_without_carriage_returns)

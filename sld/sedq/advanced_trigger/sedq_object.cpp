@@ -40,7 +40,9 @@ SEDQ_OBJECT::SEDQ_OBJECT(SEDQ_OBJECT_WIDGET* view, QPoint const& position, SEDQ_
     m_property.set(SEDQ_PROPERTY::TOP, position.y());
 }
 
-// Children are not destroyed: they belong to the object list and become roots.
+// Children are not destroyed: they belong to the object list and become roots. The object
+// stays in its condition's list: whoever deletes it takes it out of that list first, so that
+// a whole list can still be freed with qDeleteAll.
 SEDQ_OBJECT::~SEDQ_OBJECT()
 {
     if (m_parent)

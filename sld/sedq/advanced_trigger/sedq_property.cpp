@@ -4,6 +4,8 @@
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QTextCodec>
+
 #include <cstring>
 
 const SEDQ_PROPERTY::INT_ROW SEDQ_PROPERTY::INT_TABLE[INT_PROPERTY_COUNT] = {
@@ -143,11 +145,16 @@ int SEDQ_PROPERTY::resolve_string(int property, SEDQ_IS_POWERUP_TRIGGER copy) co
     return resolve_context(STRING_TABLE[property].runtime_configurable, STRING_TABLE[property].user_configurable);
 }
 
+// A property number outside the tables gets a scratch entry marked undefined, so that every
+// caller that checks the mark (the storing getters, the setting texts) produces nothing.
 SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
 {
     static INT_ENTRY scratch;
-    if (!SEDQ_VERIFY(in_range(property, INT_PROPERTY_COUNT)))
-        return scratch = INT_ENTRY();
+    if (!SEDQ_VERIFY(in_range(property, INT_PROPERTY_COUNT))) {
+        scratch = INT_ENTRY();
+        scratch.is_defined = false;
+        return scratch;
+    }
     return m_int[resolve_int(property, copy)][property];
 }
 
@@ -159,8 +166,10 @@ const SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_I
 SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
 {
     static STRING_ENTRY scratch;
-    if (!SEDQ_VERIFY(in_range(property, STRING_PROPERTY_COUNT)))
-        return scratch = STRING_ENTRY();
+    if (!SEDQ_VERIFY(in_range(property, STRING_PROPERTY_COUNT))) {
+        scratch = STRING_ENTRY();
+        return scratch;
+    }
     return m_string[resolve_string(property, copy)][property];
 }
 
@@ -206,7 +215,8 @@ void SEDQ_PROPERTY::set(SEDQ_STRING_PROPERTY property, const QString& value, SED
 bool SEDQ_PROPERTY::get(SEDQ_INT_PROPERTY property, QString* text, SEDQ_IS_POWERUP_TRIGGER copy) const
 {
     const INT_ENTRY& entry = get_int_data(property, copy);
-    if (!entry.is_defined || entry.is_blank || entry.value == INT_TABLE[property].default_value)
+    if (!entry.is_defined || entry.is_blank || !in_range(property, INT_PROPERTY_COUNT) ||
+        entry.value == INT_TABLE[property].default_value)
         return false;
     return get_setting_text(property, text, copy);
 }
@@ -276,11 +286,28 @@ bool SEDQ_PROPERTY::set_setting_text(SEDQ_STRING_PROPERTY property, const QStrin
     return true;
 }
 
+// The writer stores texts in the local 8-bit encoding, so they are read back in it; reading
+// them as Latin-1 would turn every non-ASCII name into two or more wrong characters on each
+// save and open. Bytes that are no valid text in the local encoding (a file written under
+// another locale) are taken as Latin-1 rather than replaced, so no byte is lost.
+QString SEDQ_PROPERTY::attribute_text(char const* text)
+{
+    if (text == nullptr)
+        return QString();
+    const int length = int(qstrlen(text));
+    QTextCodec* codec = QTextCodec::codecForLocale();
+    if (codec == nullptr)
+        return QString::fromLatin1(text, length);
+    QTextCodec::ConverterState state;
+    const QString decoded = codec->toUnicode(text, length, &state);
+    return state.invalidChars == 0 && state.remainingChars == 0 ? decoded : QString::fromLatin1(text, length);
+}
+
 void SEDQ_PROPERTY::set(char const* key, char const* value)
 {
     if (!SEDQ_VERIFY(key != NULL))
         return;
-    set(QString::fromLocal8Bit(key), QString::fromLocal8Bit(value ? value : ""));
+    set(attribute_text(key), attribute_text(value));
 }
 
 void SEDQ_PROPERTY::set(const QString& key, const QString& value)

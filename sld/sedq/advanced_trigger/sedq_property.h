@@ -94,6 +94,8 @@ public:
     // and unknown enumerated words are ignored.
     void set(char const* key, char const* value);
     void set(const QString& key, const QString& value);
+    // An attribute key or value as stored (8-bit text) turned back into text; null gives "".
+    static QString attribute_text(char const* text);
     bool duplicate_trigger(bool to_powerup);
 
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }

@@ -1,7 +1,30 @@
 // Unified state text splitting and joining, and the host tree interface of the flow.
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
 
+#include "sedq/advanced_trigger/sedq_property.h"
 #include "sedq/model/sedq_verify.h"
+
+namespace
+{
+const QLatin1String STATE_WORD("state");
+
+// Where the five letters of "state" next stand, from `from`, in any letter case. Compared
+// letter by letter: lowering a copy of the whole text can change its length (some letters
+// lower to two) and shift every position after them, and Qt's case-insensitive search folds
+// letters such as the long s that do not lower to "s".
+int find_state_word(const QString& text, int from)
+{
+    const int last = text.size() - STATE_WORD.size();
+    for (int p = qMax(from, 0); p <= last; ++p) {
+        int k = 0;
+        while (k < STATE_WORD.size() && text.at(p + k).toLower() == QLatin1Char(STATE_WORD.at(k)))
+            ++k;
+        if (k == STATE_WORD.size())
+            return p;
+    }
+    return -1;
+}
+} // namespace
 
 const char* const SEDQ_STATE_MACHINE_OBJECT::FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
 
@@ -16,27 +39,25 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
 }
 
 // Every occurrence of the five letters, in any case and even inside a word, starts a
-// header; names are overwritten by index and names past the new count are kept. The
-// search is case-insensitive on the text itself, because lowering a copy can change its
-// length and shift every position after it.
+// header; names are overwritten by index and names past the new count are kept.
 void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
-    static const QString word = QStringLiteral("state");
+    const int word_size = STATE_WORD.size();
     m_state_text_list.clear();
     int state = -1;
     int body_start = -1;
     int from = 0;
     for (;;) {
-        const int p = text.indexOf(word, from, Qt::CaseInsensitive);
+        const int p = find_state_word(text, from);
         if (p < 0)
             break;
         if (body_start >= 0)
             store_at(&m_state_text_list, state, text.mid(body_start, p - body_start).trimmed());
         body_start = -1;
-        const int colon = text.indexOf(QLatin1Char(':'), p + word.size());
+        const int colon = text.indexOf(QLatin1Char(':'), p + word_size);
         if (colon < 0)
             break;
-        store_at(&m_state_name_list, ++state, text.mid(p + word.size(), colon - p - word.size()).trimmed());
+        store_at(&m_state_name_list, ++state, text.mid(p + word_size, colon - p - word_size).trimmed());
         body_start = colon + 1;
         from = colon + 1;
     }
@@ -76,12 +97,12 @@ void SEDQ_STATE_MACHINE_OBJECT::get_attributes()
     add_attribute(FLOW_EXPRESSION_KEY, text.toLocal8Bit().constData());
 }
 
-// Read back in the local 8-bit encoding it was written in, so that non-ASCII state names
-// and comments survive a save and open.
+// Read back in the local 8-bit encoding it was written in (see SEDQ_PROPERTY::attribute_text),
+// so that non-ASCII state names and comments survive a save and open.
 void SEDQ_STATE_MACHINE_OBJECT::set_attribute(char const* key, char const* value)
 {
     if (key && qstrcmp(key, FLOW_EXPRESSION_KEY) == 0)
-        set_unified_state_text(QString::fromLocal8Bit(value ? value : ""));
+        set_unified_state_text(SEDQ_PROPERTY::attribute_text(value));
 }
 
 SDR_TX_TREE_OBJECT* SEDQ_STATE_MACHINE_OBJECT::get_child_object(int)

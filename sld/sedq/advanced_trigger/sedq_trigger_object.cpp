@@ -13,7 +13,8 @@ SEDQ_TRIGGER_OBJECT::~SEDQ_TRIGGER_OBJECT()
     qDeleteAll(m_object_list);
     m_object_list.clear();
     for (QList<SEDQ_OBJECT*>* snapshot : m_undo_list) {
-        qDeleteAll(*snapshot);
+        if (snapshot)
+            qDeleteAll(*snapshot);
         delete snapshot;
     }
     m_undo_list.clear();
@@ -23,7 +24,7 @@ SDR_TX_TREE_OBJECT* SEDQ_TRIGGER_OBJECT::get_child_object(int index)
 {
     int seen = 0;
     for (SEDQ_OBJECT* object : m_object_list)
-        if (object->get_parent() == nullptr && seen++ == index)
+        if (object && object->get_parent() == nullptr && seen++ == index)
             return object;
     return nullptr;
 }
@@ -32,7 +33,7 @@ int SEDQ_TRIGGER_OBJECT::get_child_count() const
 {
     int count = 0;
     for (const SEDQ_OBJECT* object : m_object_list)
-        if (object->get_parent() == nullptr)
+        if (object && object->get_parent() == nullptr)
             ++count;
     return count;
 }
@@ -60,8 +61,8 @@ bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, SDR_DATA_MNEMONICS
         return false;
     equation->clear();
     for (int i = m_object_list.size() - 1; i >= 0; --i)
-        m_object_list.at(i)->set_parent_view(is_powerup ? SEDQ_OBJECT::POWERUP_TRIGGER_VIEW
-                                                        : SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+        if (SEDQ_OBJECT* object = m_object_list.at(i))
+            object->set_parent_view(is_powerup ? SEDQ_OBJECT::POWERUP_TRIGGER_VIEW : SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
     return false;
 }
 
@@ -69,7 +70,8 @@ bool SEDQ_TRIGGER_OBJECT::duplicate_trigger(bool to_powerup)
 {
     bool ok = true;
     for (int i = m_object_list.size() - 1; i >= 0; --i)
-        ok = m_object_list.at(i)->duplicate_trigger(to_powerup) && ok;
+        if (SEDQ_OBJECT* object = m_object_list.at(i))
+            ok = object->duplicate_trigger(to_powerup) && ok;
     return ok;
 }
 
