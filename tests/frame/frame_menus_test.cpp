@@ -47,6 +47,7 @@ TEST_F(frame_test, edit_menu_appends_the_analyzer_entries_in_order)
                                   "351",
                                   "|",
                                   "Add Nodes with Plug-In",
+                                  "|",
                                   "326",
                                   "358",
                                   "|",
@@ -172,6 +173,24 @@ TEST_F(frame_test, main_window_processing_menu_holds_only_the_analyzer_commands)
     EXPECT_EQ(frame->get_toolbar("Standard"), nullptr);
     EXPECT_TRUE(frame->get_toolbar_combo_boxes().isEmpty());
     EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(frame_test, main_window_view_and_file_menus_are_pruned)
+{
+    SEDQ_FRAME_WND* frame = make_frame(QUI_FW_STATE_MAIN_WINDOW);
+    QUI_MENU_RECORD* menu = frame->get_menu_record();
+    const QStringList view = tokens(menu->view_menu->actions());
+    const int messages = view.indexOf("MSWQ_ACTION");
+    ASSERT_GE(messages, 0);
+    EXPECT_EQ(view.mid(messages, 7), QStringList({"MSWQ_ACTION", "|", "728", "729", "730", "708", "|"}));
+    for (QAction* entry : menu->view_menu->actions())
+        EXPECT_EQ(entry->menu(), nullptr) << "no submenu is left: " << entry->text().toStdString();
+    EXPECT_TRUE(frame->is_message_window_shown()) << "the message window is opened once";
+    const QList<QAction*> file = menu->file_menu->actions();
+    EXPECT_FALSE(file.contains(menu->file_menu->new_action));
+    for (QAction* removed : menu->file_menu->get_removable_actions())
+        EXPECT_FALSE(file.contains(removed)) << removed->text().toStdString();
+    EXPECT_TRUE(menu->file_menu->save_action->isEnabled());
 }
 
 TEST_F(frame_test, main_window_pruning_stops_after_reporting_a_missing_toolbar)

@@ -97,6 +97,9 @@ protected:
         return m_main_window.get();
     }
 
+    // The host may close its main window while a child window still lives.
+    void destroy_host_main_window() { m_main_window.reset(); }
+
     // Delivers queued refreshes and zero-delay timers.
     static void settle()
     {

@@ -120,3 +120,45 @@ TEST_F(frame_toolbar_test, child_window_compiles_and_follows_the_host_relayne_en
     EXPECT_EQ(standin::qui::flows()[0].flow, 15);
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
+
+TEST_F(frame_toolbar_test, default_and_edit_categories_in_both_modes)
+{
+    const QStringList tail = {"AFCQ_SAVE_ACTION",
+                              "AFCQ_UNDO_ACTION",
+                              "AFCQ_REDO_ACTION",
+                              "AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION",
+                              "AFCQ_SEDQ_TOOLBAR_FIND_ACTION",
+                              "AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION",
+                              "AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION",
+                              "AFCQ_CORVANE_HELP_ACTION"};
+    const QStringList edit = {"AFCQ_UNDO_ACTION", "AFCQ_REDO_ACTION", "AFCQ_DELETE_ACTION",
+                              "AFCQ_FIND_ACTION", "AFCQ_FIND_NEXT_ACTION"};
+    struct row
+    {
+        const char* name;
+        QUI_FW_STATE_ENUM state;
+        QStringList default_category;
+    };
+    const row rows[] = {
+        {"child", QUI_FW_STATE_ATTACHED, QStringList({"AFCQ_ATTACH_ACTION", "AFCQ_DETACH_ACTION"}) + tail},
+        {"main window", QUI_FW_STATE_MAIN_WINDOW,
+         QStringList({"AFCQ_ATTACH_ACTION", "AFCQ_DETACH_ACTION", "AFCQ_OPEN_ACTION"}) + tail}};
+    for (const row& r : rows)
+    {
+        const QMap<QString, QStringList> categories = make_frame(r.state)->get_toolbar_categories();
+        EXPECT_EQ(categories.value("Default"), r.default_category) << r.name;
+        EXPECT_EQ(categories.value("Edit"), edit) << r.name;
+    }
+}
+
+TEST_F(frame_toolbar_test, a_child_window_outlives_the_host_relayne_entry)
+{
+    QUI_FRAME_WND* host = make_host_main_window();
+    host->get_menu_record()->processing_menu->rly_action->setEnabled(true);
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    ASSERT_TRUE(action(frame, 508)->isEnabled());
+    destroy_host_main_window();
+    QMetaObject::invokeMethod(frame, "on_rly_changed");
+    EXPECT_FALSE(action(frame, 508)->isEnabled()) << "without the host entry Relayne cannot run";
+    EXPECT_FALSE(frame->is_rly_available());
+}

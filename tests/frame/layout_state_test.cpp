@@ -12,13 +12,21 @@
 
 namespace
 {
-QSplitter* hierarchy_log_splitter(SEDQ_LAYOUT_WIDGET* layout, int tab)
+// The splitter of a kind inside an instance page (the page itself is the 511 splitter).
+SEDQ_SPLITTER* splitter_of_kind(SEDQ_LAYOUT_WIDGET* layout, int tab, int id)
 {
-    QWidget* page = layout->get_instance_tab_widget()->widget(tab);
+    auto* page = qobject_cast<SEDQ_SPLITTER*>(layout->get_instance_tab_widget()->widget(tab));
+    if (page != nullptr && page->get_id() == id)
+        return page;
     for (auto* splitter : page->findChildren<SEDQ_SPLITTER*>())
-        if (splitter->get_id() == 783)
+        if (splitter->get_id() == id)
             return splitter;
     return nullptr;
+}
+
+QSplitter* hierarchy_log_splitter(SEDQ_LAYOUT_WIDGET* layout, int tab)
+{
+    return splitter_of_kind(layout, tab, 783);
 }
 } // namespace
 
@@ -116,5 +124,48 @@ TEST(sedq_splitter, only_splitters_of_one_kind_move_together)
     EXPECT_EQ(b->sizes().value(0), 120);
     EXPECT_EQ(other->sizes(), other_sizes);
     EXPECT_EQ(hubs.size(), 2);
+    qDeleteAll(hubs);
+}
+
+TEST_F(frame_test, moving_a_splitter_stores_its_position_under_its_key)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {0}}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    layout->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+    settle();
+    struct row
+    {
+        int id;
+        const char* key;
+        int pos;
+        std::function<int(QSplitter*)> stored;
+    };
+    const row rows[] = {
+        {1590, "advanced trigger node widget height", 140, [](QSplitter*) { return 140; }},
+        {1351, "advanced trigger node widget width", 270, [](QSplitter*) { return 269; }},
+        {783, "hierarchy widget width", 300, [](QSplitter*) { return 300; }},
+        {511, "hierarchy widget height", 400, [](QSplitter* s) { return s->height() - 400 - 5; }}};
+    for (const row& r : rows)
+    {
+        QSplitter* splitter = splitter_of_kind(layout, 0, r.id);
+        ASSERT_NE(splitter, nullptr) << r.key;
+        emit splitter->splitterMoved(r.pos, 1);
+        EXPECT_EQ(frame->get_tx_manager()->get_int_state(r.key, -99), r.stored(splitter)) << r.key;
+    }
+}
+
+TEST(sedq_splitter, a_relayed_move_past_the_handles_of_a_splitter_is_ignored)
+{
+    QMap<int, SEDQ_SPLITTER*> hubs;
+    std::unique_ptr<SEDQ_SPLITTER> wide(new SEDQ_SPLITTER(&hubs, 1, Qt::Horizontal, nullptr));
+    std::unique_ptr<SEDQ_SPLITTER> narrow(new SEDQ_SPLITTER(&hubs, 1, Qt::Horizontal, nullptr));
+    for (int i = 0; i < 3; ++i)
+        wide->addWidget(new QWidget);
+    narrow->addWidget(new QWidget);
+    narrow->addWidget(new QWidget);
+    narrow->resize(400, 100);
+    const QList<int> narrow_sizes = narrow->sizes();
+    emit static_cast<QSplitter*>(wide.get())->splitterMoved(150, 2);
+    EXPECT_EQ(narrow->sizes(), narrow_sizes) << "the narrow splitter has no handle 2";
     qDeleteAll(hubs);
 }

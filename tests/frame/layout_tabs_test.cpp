@@ -6,10 +6,13 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_container_widget.h"
 #include "sedq/frame/sedq_current_instance.h"
+#include "sedq/frame/sedq_splitter.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QSignalSpy>
+
+#include <algorithm>
 
 namespace
 {
@@ -141,8 +144,12 @@ TEST_F(frame_test, the_powerup_switch_goes_only_to_the_instance_own_companion)
                                             r.powerup ? "with.vtl" : "without.vtl");
         SEDQ_FRAME_WND* frame = open_frame(path);
         SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+        QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
         frame->get_layout_widget()->on_update(nullptr, 0x40 | 0x400000 | 0x2000000);
         EXPECT_EQ(sedq_current_instance(tx), r.expected_instance) << r.name;
+        const std::vector<unsigned> hints = hints_of(spy);
+        EXPECT_EQ(std::count(hints.begin(), hints.end(), 0x60000010u), r.powerup ? 1 : 0)
+            << r.name << ": the switch is announced once";
         EXPECT_EQ(tx->is_powerup_trigger(-1), r.powerup) << r.name;
         settle();
     }
@@ -164,4 +171,30 @@ TEST_F(frame_test, a_document_without_instances_has_no_tabs)
     EXPECT_EQ(frame->get_layout_widget()->get_instance_tab_widget()->count(), 0);
     EXPECT_EQ(frame->get_layout_widget()->get_data_setup_tab_widget(-1), nullptr);
     EXPECT_EQ(frame->get_layout_widget()->get_hierarchy_widget(), nullptr);
+}
+
+TEST_F(frame_test, splitters_of_each_kind_have_their_orientation_and_collapsibility)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {0}, true}}));
+    QWidget* page = frame->get_layout_widget()->get_instance_tab_widget()->widget(0);
+    QList<SEDQ_SPLITTER*> splitters = page->findChildren<SEDQ_SPLITTER*>();
+    splitters.prepend(qobject_cast<SEDQ_SPLITTER*>(page));
+    struct row
+    {
+        int id;
+        Qt::Orientation orientation;
+        bool collapsible;
+    };
+    const row rows[] = {{511, Qt::Vertical, false},   {711, Qt::Horizontal, false},
+                        {783, Qt::Horizontal, false}, {1351, Qt::Horizontal, true},
+                        {1590, Qt::Vertical, true},   {1419, Qt::Horizontal, true}};
+    for (const row& r : rows)
+    {
+        const auto found =
+            std::find_if(splitters.begin(), splitters.end(),
+                         [&r](SEDQ_SPLITTER* s) { return s != nullptr && s->get_id() == r.id; });
+        ASSERT_NE(found, splitters.end()) << r.id;
+        EXPECT_EQ((*found)->orientation(), r.orientation) << r.id;
+        EXPECT_EQ((*found)->childrenCollapsible(), r.collapsible) << r.id;
+    }
 }

@@ -43,8 +43,8 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
     m_layout_widget = new SEDQ_LAYOUT_WIDGET(this);
     setCentralWidget(m_layout_widget);
     m_tx_manager->set_layout_widget(m_layout_widget);
-    connect(get_menu_record()->edit_menu, SIGNAL(aboutToShow()), m_layout_widget->get_view(),
-            SLOT(on_update_edit_menu()));
+    if (QMenu* edit = get_menu_record()->edit_menu)
+        connect(edit, SIGNAL(aboutToShow()), m_layout_widget->get_view(), SLOT(on_update_edit_menu()));
     connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
             Qt::QueuedConnection);
 }
@@ -108,7 +108,7 @@ void SEDQ_FRAME_WND::on_update(QObject*, int)
         ->setEnabled(has_nodes && m_tx_manager->is_data_mode(-1) &&
                      m_tx_manager->get_data_segment_size() <= 1);
     action(ACTION_TOOLBAR_RECOMPILE)
-        ->setEnabled(m_rly_action != nullptr && m_rly_action->isEnabled() && !empty);
+        ->setEnabled(!m_rly_action.isNull() && m_rly_action->isEnabled() && !empty);
     action(ACTION_TOOLBAR_COMPILE)->setEnabled(!empty && !is_main_window() && can_start_flow());
     action(ACTION_TOOLBAR_FIND)->setEnabled(has_nodes);
 }

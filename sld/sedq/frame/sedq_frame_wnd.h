@@ -8,6 +8,8 @@
 
 #include "host/qui.h"
 
+#include <QPointer>
+
 class QActionGroup;
 class SEDQ_LAYOUT_WIDGET;
 class SEDQ_TX_MANAGER;
@@ -103,7 +105,8 @@ private:
     void set_detached_shortcuts(bool detached);
     bool run_save_as_dialog(FIO_PATH const& path, QString* chosen);
 
-    QAction* m_rly_action = nullptr;
+    // Borrowed from the host main window, which may go before this window does.
+    QPointer<QAction> m_rly_action;
     SEDQ_TX_MANAGER* m_tx_manager = nullptr;
     SEDQ_LAYOUT_WIDGET* m_layout_widget = nullptr;
     QMenu* m_bus_display_format_menu = nullptr;

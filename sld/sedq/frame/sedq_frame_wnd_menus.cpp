@@ -159,6 +159,7 @@ void SEDQ_FRAME_WND::make_edit_menu()
     append_actions(edit, {349, 350, 351});
     edit->addSeparator();
     edit->addMenu(get_plugin_menu());
+    edit->addSeparator();
     append_actions(edit, {326, 358});
     edit->addSeparator();
     append_actions(edit, {327, 361});

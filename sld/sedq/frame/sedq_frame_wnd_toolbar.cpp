@@ -40,7 +40,7 @@ void SEDQ_FRAME_WND::setup_toolbar()
     connect(center_on_trigger, SIGNAL(triggered()), this, SLOT(on_center_on_trigger()));
     connect(recompile, SIGNAL(triggered()), this, SLOT(on_recompile()));
     connect(compile, SIGNAL(triggered()), this, SLOT(on_compile()));
-    if (m_rly_action != nullptr)
+    if (!m_rly_action.isNull())
         connect(m_rly_action, SIGNAL(changed()), this, SLOT(on_rly_changed()));
     find->setEnabled(false);
     center_on_trigger->setEnabled(true);

@@ -54,7 +54,8 @@ public:
     // The hub that relays moves between the splitters of one kind; null before the first.
     SEDQ_SPLITTER* get_splitter_hub(int id) const { return m_splitter_map.value(id, nullptr); }
 
-    // The three panes of an instance's state-based flow page, built in this order.
+    // The three panes of an instance's state-based flow page; the page builds the diagram,
+    // then the state text, then the resources pane.
     SEDQ_STATE_WIDGET* add_state_widget(QWidget* parent, int instance);
     SEDQ_DIAGRAM_WIDGET* add_diagram_widget(QWidget* parent, int instance);
     SEDQ_RESOURCES_WIDGET* add_resources_widget(QWidget* parent, int instance);

@@ -58,11 +58,14 @@ QString advanced_tab_title(int level)
     }
 }
 
+// The instance, Setup and hierarchy/log splitters never let a pane collapse to nothing; the
+// advanced trigger and state flow splitters keep Qt's collapsible panes.
 SEDQ_SPLITTER* make_page_splitter(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orientation orientation,
                                   QWidget* parent)
 {
     auto* splitter = new SEDQ_SPLITTER(map, id, orientation, parent);
-    splitter->setChildrenCollapsible(false);
+    if (id == INSTANCE_SPLITTER || id == SETUP_SPLITTER || id == HIERARCHY_LOG_SPLITTER)
+        splitter->setChildrenCollapsible(false);
     return splitter;
 }
 } // namespace

@@ -32,7 +32,8 @@ void SEDQ_SPLITTER::onSplitterMoved(int pos, int index)
 
 void SEDQ_SPLITTER::moveSplitter(SEDQ_SPLITTER* sender, int pos, int index)
 {
-    if (sender == this)
+    // A splitter of the kind still being filled may lack the handle that moved elsewhere.
+    if (sender == this || index <= 0 || index >= count())
         return;
     const bool blocked = blockSignals(true);
     QSplitter::moveSplitter(pos, index);
