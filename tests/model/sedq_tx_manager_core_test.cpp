@@ -154,6 +154,24 @@ TEST_F(sedq_tx_manager_test, edit_guard_closes_the_bracket_it_opened_when_the_cu
     EXPECT_TRUE(first->is_undo_available());
 }
 
+TEST_F(sedq_tx_manager_test, edit_guard_over_a_removed_instance_still_closes_and_notifies)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    ASSERT_TRUE(manager->add_instance());
+    take_hints();
+    {
+        SEDQ_ACTION action(manager);
+        ASSERT_TRUE(manager->remove_instance(1));
+    }
+    EXPECT_TRUE(SEDQ_ACTION::m_action_done);
+    EXPECT_EQ(standin::sdr::get_counters().unbalanced_ends, 0) << "no bracket of another instance is closed";
+    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x80000020), H(0x4000010)}))
+        << "the instance manager re-checks after every guarded edit";
+    EXPECT_FALSE(manager->get_action(AFCQ_ACTION_ENUM(694), QVariant())->isEnabled());
+    EXPECT_TRUE(internal_errors().empty());
+}
+
 TEST_F(sedq_tx_manager_test, widget_guard_is_released_only_by_the_guard_that_set_it)
 {
     {

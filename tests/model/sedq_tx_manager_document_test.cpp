@@ -115,6 +115,34 @@ TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_unt
     }
 }
 
+TEST_F(sedq_tx_manager_test, a_refused_file_still_gives_the_window_its_stored_lock_mode)
+{
+    const std::string file = write_document("newer.vtl", 2, [](SDR_DATA_SESSION& session) {
+        newer_second_instance(session);
+        session.m_global_data["lock mode"] = {1};
+        session.m_global_data["active instance"] = {1};
+    });
+    SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
+    EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+    EXPECT_TRUE(manager->is_empty()) << "the stored current instance is not taken";
+    EXPECT_TRUE(take_hints().empty());
+
+    manager->remove_log_tree_item("", nullptr, nullptr);
+    EXPECT_TRUE(manager->is_empty()) << "nothing is current, so nothing is removed or chosen";
+    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 2);
+}
+
+TEST_F(sedq_tx_manager_test, saving_after_a_failed_open_reports_the_failure)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    EXPECT_FALSE(manager->open_document(path("missing.vtl").c_str(), nullptr, nullptr));
+    ASSERT_NE(manager->get_tx_session(), nullptr) << "the failed session stays held";
+    EXPECT_FALSE(manager->save_document(path("b.vtl").c_str()));
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_ZERO_INSTANCES", "OSEDQ_CANNOT_SAVE"}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vtl"))));
+}
+
 TEST_F(sedq_tx_manager_test, a_stripped_file_is_renamed_to_its_original_name)
 {
     static std::string original;
@@ -228,6 +256,24 @@ TEST_F(sedq_tx_manager_test, adopting_a_wizard_session_never_owns_it)
         EXPECT_EQ(wizard.get_tx_session(), nullptr);
     }
     EXPECT_EQ(session->get_num_instances(), 1) << "the session survives its adopter";
+    session->close_session();
+    delete session;
+}
+
+TEST_F(sedq_tx_manager_test, adopting_a_session_closes_the_managers_own_document)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    ASSERT_TRUE(manager->new_document(path("own.vtl").c_str()));
+    SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
+    ASSERT_NE(repository->get_session_opened(path("own.vtl").c_str()), nullptr);
+
+    SDR_TX_SESSION* session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
+    ASSERT_TRUE(session->create_session(path("wizard.vtl").c_str()));
+    ASSERT_TRUE(manager->open_document(session));
+    EXPECT_EQ(repository->get_session_opened(path("own.vtl").c_str()), nullptr) << "the own document is closed";
+    EXPECT_EQ(manager->get_tx_session(), session);
+    EXPECT_EQ(current_index(), 0);
+    manager->close_document();
     session->close_session();
     delete session;
 }

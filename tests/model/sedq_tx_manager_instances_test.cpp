@@ -81,6 +81,31 @@ TEST_F(sedq_tx_manager_instances_test, removing_the_current_last_instance_skips_
     EXPECT_FALSE(manager->is_powerup_trigger(-1));
 }
 
+TEST_F(sedq_tx_manager_instances_test, removing_another_instance_with_a_power_up_view_keeps_the_current_one)
+{
+    struct row
+    {
+        const char* name;
+        int current;
+        int removed;
+        int expected_index;
+    };
+    // Entries: 0 i0, 1 i1, 2 i1 (power-up), 3 i2.
+    const row rows[] = {{"i0, removing i1", 0, 1, 0},
+                        {"i0, removing the power-up view of i1", 0, 2, 0},
+                        {"i2, removing i1", 3, 1, 1}};
+    for (const row& r : rows)
+    {
+        SEDQ_TX_MANAGER* manager = three_instances(true);
+        manager->set_instance(r.current);
+        const std::string before = current_name();
+        EXPECT_TRUE(manager->remove_instance(r.removed)) << r.name;
+        EXPECT_EQ(entry_names(manager), (std::vector<std::string>{"i0", "i2"})) << r.name;
+        EXPECT_EQ(current_name(), before) << r.name;
+        EXPECT_EQ(current_index(), r.expected_index) << r.name;
+    }
+}
+
 TEST_F(sedq_tx_manager_instances_test, removing_an_earlier_instance_keeps_the_current_one)
 {
     SEDQ_TX_MANAGER* manager = three_instances(false);
@@ -374,4 +399,43 @@ TEST_F(sedq_tx_manager_wave_test, wave_count_spans_a_group_and_its_members)
     manager->refresh_tx_cache();
     EXPECT_EQ(manager->get_wave_count(group + 3), 2);
     EXPECT_EQ(manager->get_wave_count(group + 4), 0);
+}
+
+TEST_F(sedq_tx_manager_wave_test, set_view_log_shows_the_log_and_gives_plugin_groups_their_table)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    standin::sdr::add_node(data_trigger(), {"n0"});
+    standin::sdr::add_node(data_trigger(), {"n1"});
+    ASSERT_EQ(standin::sdr::add_group(data_trigger(), 0, 1, "bus", SDR_GTYPE_PLUGIN), 0);
+    standin::sdr::log_spec shown = desc(2, {"01", "10"});
+    shown.name = "shown";
+    SDR_DATA_LOG* log = standin::sdr::make_log(data_trigger(), shown);
+    standin::sdr::log_spec cut = desc(2, {"01", "10"});
+    cut.name = "cut";
+    cut.connected = {true, false};
+    SDR_DATA_LOG* disconnected = standin::sdr::make_log(data_trigger(), cut);
+    manager->get_trigger_nodes(-1)->refresh_derived_data();
+    manager->refresh_tx_cache();
+    SDR_PLUGIN_GROUP* record = manager->get_signal_nodes(-1)->create_plugin_group(0);
+    ASSERT_NE(record, nullptr);
+    ASSERT_STREQ(manager->get_log(), "cut");
+    take_hints();
+
+    manager->set_view_log(-1, log);
+    manager->set_view_log(0, nullptr);
+    EXPECT_EQ(internal_errors(), (std::vector<std::string>{"instance_index >= 0", "log != NULL"}));
+    EXPECT_STREQ(manager->get_log(), "cut");
+
+    manager->set_view_log(0, log);
+    EXPECT_STREQ(manager->get_log(), "shown") << "the shown log of the current instance is taken again";
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
+    const SDR_DATA_MNEMONICS_TABLE* table = log->get_static_plugin_mnemonics_table(record->get_plugin_id());
+    ASSERT_NE(table, nullptr) << "one table per plug-in group, as wide as its members";
+    EXPECT_EQ(table->get_width(), 2);
+    EXPECT_EQ(table->get_num_entries(), 0) << "no decoder is loaded, so no value has a symbol";
+
+    manager->set_view_log(0, disconnected);
+    EXPECT_EQ(disconnected->get_static_plugin_mnemonics_table(record->get_plugin_id()), nullptr)
+        << "a member without data skips the group";
 }

@@ -29,9 +29,21 @@ SEDQ_ACTION::~SEDQ_ACTION()
     const int index = index_of_opened_instance();
     if (index >= 0)
         m_manager->end_action(SEDQ_CHECK_COMPILATION, index);
-    else if (m_instance)
-        m_instance->end_action(); // the entry went away inside the edit; still close its bracket
+    else
+        close_vanished_bracket();
     m_action_done = true;
+}
+
+// The entry whose bracket was opened went away inside the edit (or there was none): its
+// bracket is still closed, and the instance manager and the undo actions still hear of the
+// edit as after any other one.
+void SEDQ_ACTION::close_vanished_bracket()
+{
+    if (m_instance)
+        m_instance->end_action();
+    m_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
+    m_manager->on_update_edit_undo();
+    m_manager->on_update_edit_redo();
 }
 
 int SEDQ_ACTION::index_of_opened_instance() const

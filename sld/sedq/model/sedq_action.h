@@ -20,6 +20,7 @@ public:
 
 private:
     int index_of_opened_instance() const;
+    void close_vanished_bracket();
 
     SEDQ_TX_MANAGER* m_manager; // null for a refused (nested) guard
     // The entry whose bracket was opened; the edit may change the current instance, and the

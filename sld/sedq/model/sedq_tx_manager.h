@@ -192,6 +192,8 @@ public:
                      bool allow_duplicate);
     bool check_for_node_add_overflow(int count);
     bool get_unb_node(QString* name, NODE_TYPE node_type, SEDQ_IS_POST_FITTING_TYPE* post_fitting);
+    // Slots once their bodies exist; until then the node finder's signal, which the constructor
+    // connects by signature, finds no receiver and the connection is not made.
     void on_node_insert();
     void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);
 

@@ -144,7 +144,12 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
         *renamed = false;
     bool update = false;
     if (!open_and_check_versions(path, renamed, new_name, &update))
+    {
+        // The refused document keeps no current instance and its conditions stay as stored,
+        // but the lock mode it carries still becomes the window's.
+        apply_stored_lock_mode();
         return false;
+    }
     if (update && sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         upgrade_old_version();
     load_active_instance_tab();
@@ -270,6 +275,9 @@ bool SEDQ_TX_MANAGER::open_document(SDR_TX_SESSION* session)
 {
     if (!SEDQ_VERIFY(session != NULL))
         return false;
+    // A session of our own would be lost once ownership is given up; a foreign one is let go.
+    if (m_tx_session != nullptr && m_tx_session != session)
+        close_current_session();
     m_tx_session = session;
     m_owns_session = false;
     const int count = m_tx_session->get_num_instances();
@@ -376,9 +384,11 @@ void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
             warned = true;
         }
     }
-    if (warned)
+    // A session whose file could not be read has no data session and nothing to check.
+    SDR_DATA_SESSION* data = m_tx_session->get_data_session();
+    if (warned || data == nullptr)
         return;
-    SDR_DATA_MNEMONICS* mnemonics = m_tx_session->get_data_session()->get_mnemonics();
+    SDR_DATA_MNEMONICS* mnemonics = data->get_mnemonics();
     for (int i = 0; i < count; ++i)
     {
         SDR_TX_TRIGGER* trigger = m_tx_session->get_trigger_at(i, false);

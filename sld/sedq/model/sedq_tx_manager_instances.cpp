@@ -274,14 +274,20 @@ bool SEDQ_TX_MANAGER::remove_instance(int instance)
     if (!SEDQ_VERIFY(this->m_tx_session != NULL))
         return false;
     int count = m_tx_session->get_num_instances();
+    // An index of no entry (-1 while nothing is current) would otherwise move the current
+    // instance before the host refuses the removal.
+    if (instance < 0 || instance >= count)
+        return false;
     int removed = instance;
     if (is_powerup_trigger_enabled(instance))
     {
         removed = is_powerup_trigger(instance) ? instance - 1 : instance;
+        // Disabling the power-up trigger makes its instance current; the current instance is
+        // meant to change only when it is the one removed, so it is put back.
+        const int active = m_active_instance;
         enable_powerup_trigger(removed, false);
         --count;
-        if (removed < m_active_instance)
-            --m_active_instance;
+        set_instance(removed < active ? active - 1 : active);
     }
     if (count == 0)
         set_instance(-1);
