@@ -3,6 +3,9 @@
 #include "host/sdr/sdr_data_model.h"
 
 #include "host/sdr/sdr_undo_history.h"
+#include "host/sdr/sdr_verify.h"
+
+#include <algorithm>
 
 // ---------------------------------------------------------------------------------------------
 // Logs, triggers, signal sets
@@ -16,20 +19,17 @@ SDR_DATA_LOG::SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name)
 
 SDR_DATA_LOG::~SDR_DATA_LOG() = default;
 
-namespace
-{
-std::string default_level_name(int index)
+std::string sdr_default_level_name(int index)
 {
     return "Condition " + std::to_string(index + 1);
 }
-} // namespace
 
 SDR_DATA_TRIGGER::SDR_DATA_TRIGGER(SDR_DATA_SIGNAL_SET* signal_set, const std::string& name)
     : m_signal_set(signal_set), m_state(new SDR_TRIGGER_STATE)
 {
     m_state->name = name;
     SDR_TRIGGER_LEVEL level;
-    level.name = default_level_name(0);
+    level.name = sdr_default_level_name(0);
     m_state->levels.push_back(level);
     m_level_trees.resize(1, nullptr);
 }
@@ -95,4 +95,27 @@ SDR_EDIT_SCOPE::~SDR_EDIT_SCOPE()
 {
     if (m_instance != nullptr)
         m_instance->end_edit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Named integer arrays (global data, position data)
+
+int sdr_read_int_data(const SDR_INT_DATA_MAP& data, const char* key, int* values, int capacity)
+{
+    if (key == nullptr || !SDR_VERIFY(capacity >= 0) || !SDR_VERIFY(values != NULL || capacity == 0))
+        return -1;
+    auto it = data.find(key);
+    if (it == data.end())
+        return -1;
+    const int count = static_cast<int>(it->second.size());
+    std::copy_n(it->second.begin(), std::min(count, capacity), values);
+    return count;
+}
+
+bool sdr_write_int_data(SDR_INT_DATA_MAP* data, const char* key, const int* values, int count)
+{
+    if (key == nullptr || !SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0))
+        return false;
+    (*data)[key] = std::vector<int>(values, values + count);
+    return true;
 }

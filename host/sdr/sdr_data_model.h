@@ -36,6 +36,11 @@ class SDR_UNDO_HISTORY;
 
 // Named integer arrays: global data of a session, position data of an entry (UI state).
 using SDR_INT_DATA_MAP = std::map<std::string, std::vector<int>>;
+// Copies at most `capacity` values stored under `key` into `values` and answers the stored
+// count, -1 when the key is absent or the arguments are unusable (reported).
+int sdr_read_int_data(const SDR_INT_DATA_MAP& data, const char* key, int* values, int capacity);
+// Stores `count` values under `key`; false for unusable arguments (reported).
+bool sdr_write_int_data(SDR_INT_DATA_MAP* data, const char* key, const int* values, int count);
 
 // ---------------------------------------------------------------------------------------------
 // Stored advanced-trigger trees
@@ -234,6 +239,9 @@ public:
 
 // ---------------------------------------------------------------------------------------------
 // Triggers
+
+// "Condition <n>": the name of level `index` (0-based) until the user gives it another.
+std::string sdr_default_level_name(int index);
 
 struct SDR_TRIGGER_LEVEL
 {

@@ -4,6 +4,8 @@
 
 #include "host/sdr/sdr_undo_history.h"
 
+#include <climits>
+
 SDR_DATA_SESSION::SDR_DATA_SESSION(const std::string& name) : m_name(name) {}
 
 SDR_DATA_SESSION::~SDR_DATA_SESSION()
@@ -79,7 +81,9 @@ std::string SDR_DATA_SESSION::unique_instance_name() const
 SDR_DATA_INSTANCE* SDR_DATA_SESSION::add_default_instance()
 {
     auto instance = std::make_unique<SDR_DATA_INSTANCE>(this, unique_instance_name());
-    instance->m_node_info.m_field2 = m_next_instance_ordinal++;
+    instance->m_node_info.m_field2 = m_next_instance_ordinal;
+    if (m_next_instance_ordinal < INT_MAX)
+        ++m_next_instance_ordinal;
     auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_1");
     set->m_triggers.push_back(std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_1"));
     instance->m_signal_sets.push_back(std::move(set));

@@ -14,11 +14,6 @@ bool is_attached(const SDR_DATA_TRIGGER* trigger)
     const SDR_DATA_INSTANCE* instance = trigger->get_instance();
     return instance != nullptr && instance->m_session != nullptr;
 }
-
-std::string default_level_name(int index)
-{
-    return "Condition " + std::to_string(index + 1);
-}
 } // namespace
 
 const char* SDR_DATA_TRIGGER::get_name()
@@ -142,7 +137,7 @@ void SDR_DATA_TRIGGER::append_new_level(bool flag)
         return;
     SDR_TRIGGER_STATE& s = edit();
     SDR_TRIGGER_LEVEL level;
-    level.name = default_level_name(count);
+    level.name = sdr_default_level_name(count);
     s.levels.push_back(level);
     for (SDR_NODE_ROW& row : s.trigger_list)
         SDR_TX_SIGNAL_NODES::fit_levels(row, count + 1);

@@ -4,6 +4,8 @@
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
 
+#include <climits>
+
 namespace
 {
 struct LEAF_COUNTS
@@ -35,6 +37,13 @@ LEAF_COUNTS count_leaves(SDR_DATA_INSTANCE* instance)
     }
     return counts;
 }
+
+// Large node lists times deep buffers pass 32 bits; a wrapped estimate would make an oversized
+// setup look small, so it stops at the largest value instead.
+unsigned saturated(unsigned long long value)
+{
+    return value > UINT_MAX ? UINT_MAX : unsigned(value);
+}
 } // namespace
 
 SDR_HALCYTE_RAM_TYPE SDR_TX_SESSION::get_instance_ram_type_at(int index)
@@ -51,7 +60,7 @@ unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int fa
     if (instance == nullptr)
         return 0;
     const LEAF_COUNTS counts = count_leaves(instance);
-    return 100u + 12u * counts.trigger + 4u * counts.data;
+    return saturated(100ull + 12ull * counts.trigger + 4ull * counts.data);
 }
 
 unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index)
@@ -61,5 +70,5 @@ unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index)
     if (set == nullptr || !instance->m_state.enabled)
         return 0;
     const int depth = set->state().sample_depth;
-    return depth > 0 ? count_leaves(instance).data * unsigned(depth) : 0u;
+    return depth > 0 ? saturated(count_leaves(instance).data * static_cast<unsigned long long>(depth)) : 0u;
 }

@@ -47,6 +47,7 @@ std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::stri
     }
     if (!m_in->finish())
         return nullptr;
+    continue_counters();
     if (m_format_version > SDR_FILE_DOCUMENT_WRITER::FORMAT_VERSION)
         for (const auto& instance : m_session->m_instances)
             instance->m_newer = true;
@@ -276,7 +277,7 @@ void SDR_FILE_DOCUMENT_READER::read_signal_set(SDR_DATA_INSTANCE* instance)
     for (const auto& trigger : signal_set->m_triggers)
         levels = std::max(levels, trigger->state().levels.size());
     fit_rows_to_levels(&signal_set->m_state->data_list, int(levels));
-    derive_tree(&signal_set->m_state->data_list, true);
+    derive_tree(&signal_set->m_state->data_list);
     build_wires(signal_set);
 }
 
@@ -317,4 +318,25 @@ void SDR_FILE_DOCUMENT_READER::finish_instance(SDR_DATA_INSTANCE* instance, int 
         }
         item.first->m_signal_set = item.second < 0 ? nullptr : instance->m_signal_sets[size_t(item.second)].get();
     }
+}
+
+// The session's counters are not stored: they continue after the highest link id and instance
+// ordinal read, or rows and instances made after opening would share them with stored ones (a
+// shared link id ties unrelated rows of the trigger and data lists together).
+void SDR_FILE_DOCUMENT_READER::continue_counters()
+{
+    int link_id = 0;
+    qint64 ordinal = -1;
+    for (const auto& instance : m_session->m_instances) {
+        ordinal = std::max<qint64>(ordinal, instance->m_node_info.m_field2);
+        for (const auto& signal_set : instance->m_signal_sets) {
+            for (const SDR_NODE_ROW& row : signal_set->state().data_list)
+                link_id = std::max(link_id, row.link_id);
+            for (const auto& trigger : signal_set->m_triggers)
+                for (const SDR_NODE_ROW& row : trigger->state().trigger_list)
+                    link_id = std::max(link_id, row.link_id);
+        }
+    }
+    m_session->m_next_link_id = link_id + 1;
+    m_session->m_next_instance_ordinal = int(std::min<qint64>(ordinal + 1, INT_MAX));
 }

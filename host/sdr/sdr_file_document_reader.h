@@ -24,6 +24,8 @@ public:
     static const int MAX_TREE_DEPTH = 128;
     static const qint64 MAX_DOCUMENT_SIZE = qint64(512) << 20;
     static const qint64 MAX_EMBEDDED_FILE_SIZE = qint64(1) << 30;
+    // Link ids stay far below the overflow of the session's counter, which continues after them.
+    static const int MAX_LINK_ID = 1 << 30;
 
     SDR_FILE_DOCUMENT_READER(const SDR_FILE_ARCHIVE_READER& archive, SDR_FILE_ERROR* error);
     ~SDR_FILE_DOCUMENT_READER();
@@ -44,6 +46,7 @@ private:
     void read_signal_set(SDR_DATA_INSTANCE* instance);
     void read_signal_set_attributes(SDR_SIGNAL_SET_STATE* state);
     void finish_instance(SDR_DATA_INSTANCE* instance, int active_signal_set);
+    void continue_counters();
 
     // triggers (sdr_file_document_reader_trigger.cpp)
     void read_trigger(SDR_DATA_SIGNAL_SET* signal_set);
@@ -65,7 +68,7 @@ private:
     void read_patterns(SDR_NODE_ROW* row);
     void read_comparison(SDR_NODE_COMPARISON* comparisons, int count);
     void fit_rows_to_levels(SDR_NODE_LIST* rows, int levels);
-    void derive_tree(SDR_NODE_LIST* rows, bool data_list);
+    void derive_tree(SDR_NODE_LIST* rows);
     void build_wires(SDR_DATA_SIGNAL_SET* signal_set);
 
     // logs (sdr_file_document_reader_log.cpp)

@@ -1,20 +1,9 @@
 // Reading document.xml: node rows, their pattern copies, and the tree data derived from them.
 #include "host/sdr/sdr_file_document_reader.h"
 
+#include "host/sdr/sdr_tx_signal_nodes.h"
+
 #include <climits>
-
-namespace
-{
-bool is_group_row(const SDR_NODE_ROW& row)
-{
-    return row.display_type == SDR_NTYPE_GROUP || row.display_type == SDR_NTYPE_GROUP_ALT;
-}
-
-SDR_DATA_TRIGGER_CONDITION default_condition(const SDR_NODE_ROW& row)
-{
-    return is_group_row(row) ? SDR_CTYPE_GROUP_FIRST : SDR_CTYPE_DONT_CARE;
-}
-} // namespace
 
 void SDR_FILE_DOCUMENT_READER::read_rows(SDR_NODE_LIST* rows)
 {
@@ -42,9 +31,10 @@ void SDR_FILE_DOCUMENT_READER::read_row(SDR_NODE_ROW* row)
 
 void SDR_FILE_DOCUMENT_READER::read_row_attributes(SDR_NODE_ROW* r)
 {
-    r->link_id = m_in->integer("link_id", 0, INT_MIN, INT_MAX);
+    r->link_id = m_in->integer("link_id", 0, 0, MAX_LINK_ID);
     r->name = m_in->text("name");
-    r->signal_type = SDR_DATA_SIGNAL_TYPE(m_in->integer("signal_type", SDR_STYPE_PLAIN, 0, 2047));
+    r->signal_type =
+        SDR_DATA_SIGNAL_TYPE(m_in->integer("signal_type", SDR_STYPE_PLAIN, 0, 2 * SDR_STYPE_MACHINE - 1));
     r->alias = m_in->text("alias");
     r->has_debug_port_out = m_in->has("debug_port_out");
     r->debug_port_out = m_in->text("debug_port_out");
@@ -139,38 +129,29 @@ void SDR_FILE_DOCUMENT_READER::fit_rows_to_levels(SDR_NODE_LIST* rows, int level
     for (SDR_NODE_ROW& row : *rows)
         for (SDR_NODE_PATTERNS& p : row.patterns) {
             while (p.conditions.size() < levels)
-                p.conditions.append(default_condition(row));
+                p.conditions.append(SDR_TX_SIGNAL_NODES::default_condition(row));
             p.conditions.resize(levels);
             p.comparisons.resize(levels);
         }
 }
 
 // The nesting must be a proper tree (a row is at most one level deeper than the one before,
-// and only below a group row); the subtree ends and channel numbers are derived from it,
-// never taken from the file.
-void SDR_FILE_DOCUMENT_READER::derive_tree(SDR_NODE_LIST* rows, bool data_list)
+// and only below a group row). Everything derived from it (display types of members, subtree
+// ends, parent rows, channel numbers) is then computed as the node lists do, never taken from
+// the file: the tree queries and the data-list sync rely on it from the first edit on.
+void SDR_FILE_DOCUMENT_READER::derive_tree(SDR_NODE_LIST* rows)
 {
     if (m_in->failed())
         return;
-    std::vector<int> open;
-    int wire = 0;
     for (int i = 0; i < rows->size(); ++i) {
-        SDR_NODE_ROW& row = (*rows)[i];
-        const int previous_depth = i == 0 ? -1 : rows->at(i - 1).depth;
-        const bool deeper_ok = i > 0 && is_group_row(rows->at(i - 1));
-        if (row.depth > previous_depth + 1 || (row.depth == previous_depth + 1 && i > 0 && !deeper_ok)) {
+        const SDR_NODE_ROW* above = i > 0 ? &rows->at(i - 1) : nullptr;
+        const int deepest = above ? above->depth + (SDR_TX_SIGNAL_NODES::is_group_row(*above) ? 1 : 0) : 0;
+        if (rows->at(i).depth > deepest) {
             m_in->fail(QStringLiteral("row %1 is nested inconsistently").arg(i));
             return;
         }
-        while (!open.empty() && rows->at(open.back()).depth >= row.depth) {
-            (*rows)[open.back()].subtree_end = i - 1;
-            open.pop_back();
-        }
-        open.push_back(i);
-        row.wire_index = data_list && !is_group_row(row) ? wire++ : -1;
     }
-    for (int index : open)
-        (*rows)[index].subtree_end = rows->size() - 1;
+    SDR_TX_SIGNAL_NODES::recompute_tree(*rows);
 }
 
 void SDR_FILE_DOCUMENT_READER::build_wires(SDR_DATA_SIGNAL_SET* signal_set)

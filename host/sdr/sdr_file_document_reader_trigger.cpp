@@ -97,7 +97,7 @@ void SDR_FILE_DOCUMENT_READER::read_level(SDR_DATA_TRIGGER* trigger, SDR_TRIGGER
         return;
     }
     SDR_TRIGGER_LEVEL level;
-    level.name = m_in->text("name", "Condition " + std::to_string(state->levels.size() + 1));
+    level.name = m_in->text("name", sdr_default_level_name(int(state->levels.size())));
     level.type = SDR_DATA_TRIGGER_LEVEL_TYPE(m_in->integer("type", SDR_LTYPE_BASIC_AND, SDR_LTYPE_BASIC_AND,
                                                            SDR_LTYPE_ADVANCED));
     level.enabled = m_in->boolean("enabled", true);
@@ -187,7 +187,7 @@ void SDR_FILE_DOCUMENT_READER::finish_trigger(SDR_DATA_TRIGGER* trigger, int fir
     SDR_TRIGGER_STATE* state = trigger->m_state.data();
     if (state->levels.empty()) {
         SDR_TRIGGER_LEVEL level;
-        level.name = "Condition 1";
+        level.name = sdr_default_level_name(0);
         state->levels.push_back(level);
     }
     trigger->m_level_trees.assign(state->levels.size(), nullptr);
@@ -198,7 +198,7 @@ void SDR_FILE_DOCUMENT_READER::finish_trigger(SDR_DATA_TRIGGER* trigger, int fir
     trigger->m_active_log[0] = first_active_log;
     trigger->m_active_log[1] = second_active_log;
     fit_rows_to_levels(&state->trigger_list, int(state->levels.size()));
-    derive_tree(&state->trigger_list, false);
+    derive_tree(&state->trigger_list);
     for (const SDR_STORED_TREE& tree : trigger->m_stored_level_trees)
         m_session->m_tree_records_pending |= tree.present;
     for (const SDR_STORED_TREE& tree : trigger->m_stored_sq_trees)

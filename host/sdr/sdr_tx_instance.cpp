@@ -4,9 +4,6 @@
 
 #include "host/sdr/sdr_tx_undo_action_atomic.h"
 #include "host/sdr/sdr_undo_history.h"
-#include "host/sdr/sdr_verify.h"
-
-#include <algorithm>
 
 SDR_TX_INSTANCE::SDR_TX_INSTANCE(SDR_TX_SESSION* session, SDR_DATA_INSTANCE* instance, bool power_up)
     : m_session(session), m_instance(instance), m_power_up(power_up)
@@ -81,17 +78,9 @@ int SDR_TX_INSTANCE::get_position_data(const char* key)
 
 int SDR_TX_INSTANCE::get_position_data(const char* key, int* values, int capacity)
 {
-    if (m_instance == nullptr || key == nullptr)
+    if (m_instance == nullptr)
         return -1;
-    if (!SDR_VERIFY(capacity >= 0) || !SDR_VERIFY(values != NULL || capacity == 0))
-        return -1;
-    const SDR_INT_DATA_MAP& data = m_instance->m_position_data[m_power_up ? 1 : 0];
-    auto it = data.find(key);
-    if (it == data.end())
-        return -1;
-    int count = static_cast<int>(it->second.size());
-    std::copy_n(it->second.begin(), std::min(count, capacity), values);
-    return count;
+    return sdr_read_int_data(m_instance->m_position_data[m_power_up ? 1 : 0], key, values, capacity);
 }
 
 void SDR_TX_INSTANCE::set_position_data(const char* key, int value)
@@ -99,14 +88,11 @@ void SDR_TX_INSTANCE::set_position_data(const char* key, int value)
     set_position_data(key, &value, 1);
 }
 
+// UI state: stored in the file, but neither an undo step nor a reason to ask for a save.
 void SDR_TX_INSTANCE::set_position_data(const char* key, const int* values, int count)
 {
-    if (m_instance == nullptr || key == nullptr)
-        return;
-    if (!SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0))
-        return;
-    // UI state: stored in the file, but neither an undo step nor a reason to ask for a save.
-    m_instance->m_position_data[m_power_up ? 1 : 0][key] = std::vector<int>(values, values + count);
+    if (m_instance != nullptr)
+        sdr_write_int_data(&m_instance->m_position_data[m_power_up ? 1 : 0], key, values, count);
 }
 
 bool SDR_TX_INSTANCE::is_enabled()

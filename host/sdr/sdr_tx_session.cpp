@@ -76,8 +76,14 @@ bool SDR_TX_SESSION::open_session(SDR_DATA_SESSION* session)
 {
     if (!SDR_VERIFY(session != NULL) || !SDR_VERIFY(m_data == NULL) || !SDR_VERIFY(session->m_tx_user == NULL))
         return false;
-    if (!manager()->is_registered(session) && !manager()->register_session(std::unique_ptr<SDR_DATA_SESSION>(session)))
-        return false;
+    if (!manager()->is_registered(session)) {
+        // The registry deletes what it refuses; a session it would refuse stays the caller's.
+        if (manager()->get_session_opened(session->m_name.c_str()) != nullptr) {
+            m_last_error = "The file " + session->m_name + " is already open.";
+            return false;
+        }
+        manager()->register_session(std::unique_ptr<SDR_DATA_SESSION>(session));
+    }
     attach(session);
     return true;
 }

@@ -127,7 +127,7 @@ private:
     void prepare_instance(SDR_DATA_INSTANCE* instance);
     ENTRY* entry_at(int index) const;
     void commit_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TRIGGER* facade);
-    bool remove_log(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trigger, int log_index);
+    bool remove_log(SDR_DATA_TRIGGER* trigger, int log_index);
     bool remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index);
     bool remove_signal_set(SDR_DATA_INSTANCE* instance, int set_index);
     SDR_DATA_LOG* reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up);

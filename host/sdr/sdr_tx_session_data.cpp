@@ -5,7 +5,6 @@
 
 #include "host/sdr/sdr_compiled_design.h"
 #include "host/sdr/sdr_tx_session_entry.h"
-#include "host/sdr/sdr_verify.h"
 #include "host/standin/sdr_control.h"
 
 #include <QFile>
@@ -32,16 +31,7 @@ int SDR_TX_SESSION::get_global_data(const char* key)
 
 int SDR_TX_SESSION::get_global_data(const char* key, int* values, int capacity)
 {
-    if (m_data == nullptr || key == nullptr)
-        return -1;
-    if (!SDR_VERIFY(capacity >= 0) || !SDR_VERIFY(values != NULL || capacity == 0))
-        return -1;
-    auto it = m_data->m_global_data.find(key);
-    if (it == m_data->m_global_data.end())
-        return -1;
-    int count = static_cast<int>(it->second.size());
-    std::copy_n(it->second.begin(), std::min(count, capacity), values);
-    return count;
+    return m_data != nullptr ? sdr_read_int_data(m_data->m_global_data, key, values, capacity) : -1;
 }
 
 bool SDR_TX_SESSION::set_global_data(const char* key, int value)
@@ -49,15 +39,10 @@ bool SDR_TX_SESSION::set_global_data(const char* key, int value)
     return set_global_data(key, &value, 1);
 }
 
+// UI state (sizes, column widths, lock mode...): saved, but no reason to ask for a save.
 bool SDR_TX_SESSION::set_global_data(const char* key, const int* values, int count)
 {
-    if (m_data == nullptr || key == nullptr)
-        return false;
-    if (!SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0))
-        return false;
-    // UI state (sizes, column widths, lock mode...): saved, but no reason to ask for a save.
-    m_data->m_global_data[key] = std::vector<int>(values, values + count);
-    return true;
+    return m_data != nullptr && sdr_write_int_data(&m_data->m_global_data, key, values, count);
 }
 
 // ---- JTAG settings ----------------------------------------------------------------------------

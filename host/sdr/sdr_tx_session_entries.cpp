@@ -193,13 +193,12 @@ bool SDR_TX_SESSION::set_active(int index, const char* signal_set, const char* t
     if (entry == nullptr)
         return false;
     SDR_DATA_INSTANCE* instance = entry->instance;
-    int set_index = signal_set != nullptr ? sdr_index_of_name(instance->m_signal_sets, signal_set)
-                                          : instance->m_active_signal_set;
+    const int set_index = sdr_index_named_or(instance->m_signal_sets, signal_set, instance->m_active_signal_set);
     SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(set_index);
     if (set == nullptr)
         return false;
-    int trigger_index = trigger != nullptr ? sdr_index_of_name(set->m_triggers, trigger) : 0;
-    if (trigger_index < 0 || trigger_index >= static_cast<int>(set->m_triggers.size()))
+    const int trigger_index = sdr_index_named_or(set->m_triggers, trigger, 0);
+    if (trigger_index < 0)
         return false;
     SDR_DATA_TRIGGER* target = set->m_triggers[trigger_index].get();
     int log_index = log != nullptr ? sdr_index_of_name(target->m_logs, log)

@@ -36,6 +36,15 @@ int sdr_index_of_name(const std::vector<std::unique_ptr<T>>& list, const char* n
     return -1;
 }
 
+// Index of the object called `name`, or `current` when no name is given; -1 when the named
+// object does not exist or `current` is out of range.
+template <typename T>
+int sdr_index_named_or(const std::vector<std::unique_ptr<T>>& list, const char* name, int current)
+{
+    const int index = name != nullptr ? sdr_index_of_name(list, name) : current;
+    return index >= 0 && index < static_cast<int>(list.size()) ? index : -1;
+}
+
 struct SDR_TX_SESSION::ENTRY
 {
     ENTRY(SDR_TX_SESSION* session, SDR_DATA_INSTANCE* data_instance, bool power_up_view)

@@ -26,19 +26,9 @@ std::vector<std::string> wire_names(const SDR_DATA_SIGNAL_SET* set)
     if (set == nullptr)
         return names;
     for (const SDR_NODE_ROW& row : set->state().data_list)
-        if (row.display_type != SDR_NTYPE_GROUP && row.display_type != SDR_NTYPE_GROUP_ALT)
+        if (!SDR_TX_SIGNAL_NODES::is_group_row(row))
             names.push_back(row.name);
     return names;
-}
-
-// Index of the active log after log `removed` left a list that had it at `active`.
-int active_after_removal(int active, int removed)
-{
-    if (active > removed)
-        return active - 1;
-    if (active == removed)
-        return removed - 1;
-    return active;
 }
 
 // Index that stays active after element `removed` left a list (the previous one when it was
@@ -123,21 +113,17 @@ void SDR_TX_SESSION::remove_current_log(int index)
     SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
     if (trigger == nullptr)
         return;
-    remove_log(entry->instance, trigger, trigger->m_active_log[entry->power_up ? 1 : 0]);
+    remove_log(trigger, trigger->m_active_log[entry->power_up ? 1 : 0]);
 }
 
-bool SDR_TX_SESSION::remove_log(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trigger, int log_index)
+// The log takes itself out of its trigger and fixes the active indices, as it does when the
+// acquisition code removes it.
+bool SDR_TX_SESSION::remove_log(SDR_DATA_TRIGGER* trigger, int log_index)
 {
-    if (log_index < 0 || log_index >= static_cast<int>(trigger->m_logs.size()))
+    SDR_DATA_LOG* log = trigger->get_log_at(log_index);
+    if (log == nullptr)
         return false;
-    std::unique_ptr<SDR_DATA_LOG> log = std::move(trigger->m_logs[log_index]);
-    trigger->m_logs.erase(trigger->m_logs.begin() + log_index);
-    for (int& active : trigger->m_active_log)
-        active = active_after_removal(active, log_index);
-    if (trigger->m_logs.empty())
-        trigger->m_active_log[0] = trigger->m_active_log[1] = -1;
-    m_data->park(std::move(log));
-    structural_change(instance);
+    log->remove();
     return true;
 }
 
@@ -147,20 +133,19 @@ bool SDR_TX_SESSION::remove(int index, const char* signal_set, const char* trigg
     if (entry == nullptr)
         return false;
     SDR_DATA_INSTANCE* instance = entry->instance;
-    int set_index = signal_set != nullptr ? sdr_index_of_name(instance->m_signal_sets, signal_set)
-                                          : instance->m_active_signal_set;
+    const int set_index = sdr_index_named_or(instance->m_signal_sets, signal_set, instance->m_active_signal_set);
     SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(set_index);
     if (set == nullptr)
         return false;
     if (trigger == nullptr && log == nullptr)
         return remove_signal_set(instance, set_index);
-    int trigger_index = trigger != nullptr ? sdr_index_of_name(set->m_triggers, trigger) : set->m_active_trigger;
-    if (trigger_index < 0 || trigger_index >= static_cast<int>(set->m_triggers.size()))
+    const int trigger_index = sdr_index_named_or(set->m_triggers, trigger, set->m_active_trigger);
+    if (trigger_index < 0)
         return false;
-    SDR_DATA_TRIGGER* target = set->m_triggers[trigger_index].get();
     if (log == nullptr)
         return remove_trigger(set, trigger_index);
-    return remove_log(instance, target, sdr_index_of_name(target->m_logs, log));
+    SDR_DATA_TRIGGER* target = set->m_triggers[trigger_index].get();
+    return remove_log(target, sdr_index_of_name(target->m_logs, log));
 }
 
 bool SDR_TX_SESSION::remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index)

@@ -2,35 +2,14 @@
 
 #include "host/sdr/sdr_tx_session.h"
 
+#include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/standin/sdr_control.h"
 
-#include <array>
-#include <cstdint>
-
 namespace
 {
-bool is_group_row(const SDR_NODE_ROW& row)
-{
-    return row.display_type == SDR_NTYPE_GROUP || row.display_type == SDR_NTYPE_GROUP_ALT;
-}
-
-const std::array<uint32_t, 256>& crc_table()
-{
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
-
 // Accumulates a CRC-32 over typed fields with separators, so "ab","c" and "a","bc" differ.
 class crc_builder
 {
@@ -41,16 +20,14 @@ public:
         add_bytes("\0", 1);
     }
     void add(int value) { add_bytes(&value, sizeof value); }
-    unsigned value() const { return m_crc ^ 0xFFFFFFFFu; }
+    unsigned value() const { return m_crc; }
 
 private:
     void add_bytes(const void* data, size_t size)
     {
-        const unsigned char* bytes = static_cast<const unsigned char*>(data);
-        for (size_t i = 0; i < size; ++i)
-            m_crc = crc_table()[(m_crc ^ bytes[i]) & 0xFFu] ^ (m_crc >> 8);
+        m_crc = SDR_FILE_CRC::update(m_crc, static_cast<const char*>(data), qint64(size));
     }
-    uint32_t m_crc = 0xFFFFFFFFu;
+    quint32 m_crc = 0;
 };
 } // namespace
 
@@ -146,7 +123,7 @@ unsigned SDR_TX_SESSION::compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bo
         return crc.value();
     const SDR_TRIGGER_STATE& state = trigger->state();
     for (const SDR_NODE_ROW& row : state.trigger_list) {
-        if (is_group_row(row) || (pre_fit_only && row.tap_mode == SDR_TAP_POST_FITTING))
+        if (SDR_TX_SIGNAL_NODES::is_group_row(row) || (pre_fit_only && row.tap_mode == SDR_TAP_POST_FITTING))
             continue;
         crc.add(row.name);
         crc.add(row.tap_mode);

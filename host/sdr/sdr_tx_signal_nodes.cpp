@@ -343,6 +343,7 @@ bool SDR_TX_SIGNAL_NODES::set_group_display_type(int row, SDR_DATA_GROUP_DISPLAY
     const SDR_NODE_ROW* r = row_at(row);
     if (r == nullptr || !is_group_row(*r) || type < SDR_GTYPE_MNEMONICS || type >= SDR_GTYPE_INVALID)
         return false;
+    SDR_EDIT_SCOPE scope(m_instance); // the new record and the radix are one step
     if (type == SDR_GTYPE_PLUGIN && r->plugin_group == nullptr && create_plugin_group(row) == nullptr)
         return false;
     if (row_at(row)->radix == type)

@@ -196,6 +196,8 @@ private:
     bool valid_pattern(int index, bool sq) const;
     bool is_valid_group_range(const SDR_NODE_LIST& list, int first, int last) const;
     int remove_rows(SDR_NODE_LIST& list, std::vector<bool> doomed, std::vector<int>* removed_links);
+    // Deletes the doomed rows with their subtrees (and groups left empty) as one edit.
+    int delete_rows(const std::vector<bool>& doomed);
     int insert_copies(SDR_NODE_LIST& list, SDR_NODE_LIST block, int before, bool into_group);
     int copy_block(SDR_NODE_LIST block, int before, bool into_group);
     SDR_NODE_LIST take_block(const SDR_NODE_LIST& list, const std::vector<bool>& chosen) const;

@@ -174,6 +174,11 @@ int SDR_TX_SIGNAL_NODES::delete_node(int first, int last)
         return 0;
     std::vector<bool> doomed(size_t(n), false);
     std::fill(doomed.begin() + first, doomed.begin() + last + 1, true);
+    return delete_rows(doomed);
+}
+
+int SDR_TX_SIGNAL_NODES::delete_rows(const std::vector<bool>& doomed)
+{
     SDR_EDIT_SCOPE scope(m_instance);
     SDR_NODE_LIST* list = edit_rows(true);
     if (list == nullptr)
@@ -208,15 +213,7 @@ int SDR_TX_SIGNAL_NODES::delete_selected_nodes()
     const std::vector<bool> doomed = selected_subtrees(*current);
     if (std::find(doomed.begin(), doomed.end(), true) == doomed.end())
         return 0;
-    SDR_EDIT_SCOPE scope(m_instance);
-    SDR_NODE_LIST* list = edit_rows(true);
-    std::vector<int> removed_links;
-    const int before = list->size();
-    remove_rows(*list, doomed, &removed_links);
-    drop_empty_groups(*list); // a group emptied by the deletion goes too, and counts
-    const int removed = before - list->size();
-    structure_changed(removed_links);
-    return removed;
+    return delete_rows(doomed);
 }
 
 int SDR_TX_SIGNAL_NODES::copy_block(SDR_NODE_LIST block, int before, bool into_group)

@@ -229,7 +229,9 @@ void SDR_TX_SIGNAL_SET::set_assignment_value(const char* value)
 
 bool SDR_TX_SIGNAL_SET::insert_node_gen2(const char* full_name, int kind, SDR_DATA_WIRE_TAP_MODE tap_mode)
 {
-    if (state() == nullptr || full_name == nullptr || *full_name == '\0')
+    // Signal types are flags up to SDR_STYPE_MACHINE; a kind beyond them could not be read back.
+    if (state() == nullptr || full_name == nullptr || *full_name == '\0' || kind < 0
+        || kind >= 2 * SDR_STYPE_MACHINE)
         return false;
     SDR_NODE_ROW row;
     row.link_id = next_link_id();

@@ -9,11 +9,6 @@
 
 namespace
 {
-std::string default_level_name(int index)
-{
-    return "Condition " + std::to_string(index + 1);
-}
-
 bool takes_trigger(const SDR_NODE_ROW& row)
 {
     return row.capture_type == SDR_WTYPE_TRIGGER_ONLY || row.capture_type == SDR_WTYPE_DATA_AND_TRIGGER;
@@ -233,7 +228,7 @@ bool SDR_TX_TRIGGER::set_num_levels(int count)
         const int old = int(s.levels.size());
         s.levels.resize(size_t(count));
         for (int i = old; i < count; ++i)
-            s.levels[size_t(i)].name = default_level_name(i);
+            s.levels[size_t(i)].name = sdr_default_level_name(i);
         for (SDR_NODE_ROW& row : s.trigger_list)
             fit_levels(row, count);
     });

@@ -9,6 +9,12 @@ std::string text_of(const char* text)
     return text != nullptr ? std::string(text) : std::string();
 }
 
+// Values a condition field can hold (and the file can give back).
+bool is_condition(SDR_DATA_TRIGGER_CONDITION condition)
+{
+    return condition >= SDR_CTYPE_DISABLED && condition <= SDR_CTYPE_ADVANCED;
+}
+
 bool is_out_source(int source)
 {
     return source == SDR_IOSRC_PIN || source == SDR_IOSRC_INSTANCE || source == SDR_IOSRC_HPS_TRIGGER_IN
@@ -93,6 +99,7 @@ const char* SDR_TX_TRIGGER::get_sq_input_port(bool* post_fitting)
 
 bool SDR_TX_TRIGGER::set_sq_input_port(const char* name, bool post_fitting)
 {
+    SDR_EDIT_SCOPE scope(m_instance); // name and netlist are one step
     return assign(SDR_FIELD(sq_port_name), text_of(name)) && assign(SDR_FIELD(sq_port_post_fitting), post_fitting);
 }
 
@@ -202,7 +209,7 @@ SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_in_condition()
 
 bool SDR_TX_TRIGGER::set_trigger_in_condition(SDR_DATA_TRIGGER_CONDITION condition)
 {
-    return assign(SDR_FIELD(trigger_in.condition), condition);
+    return is_condition(condition) && assign(SDR_FIELD(trigger_in.condition), condition);
 }
 
 // ---- trigger out -----------------------------------------------------------------------------
@@ -266,7 +273,7 @@ SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_out_condition()
 
 bool SDR_TX_TRIGGER::set_trigger_out_condition(SDR_DATA_TRIGGER_CONDITION condition)
 {
-    return assign(SDR_FIELD(trigger_out.condition), condition);
+    return is_condition(condition) && assign(SDR_FIELD(trigger_out.condition), condition);
 }
 
 int SDR_TX_TRIGGER::get_trigger_out_hps_event_index()

@@ -6,7 +6,41 @@
 #include "host/sdr/sdr_tx_undo_action_atomic.h"
 #include "host/standin/sdr_control.h"
 
+#include <QHash>
+
 #include <algorithm>
+
+namespace
+{
+// Selection and validity marks are view state, not part of what a step restores: the rows that
+// exist now keep their marks across a restore (matched by link id), rows that come back keep the
+// marks they had. The restored block is detached only when some mark really differs.
+template <class STATE>
+void restore_keeping_marks(QSharedDataPointer<STATE>& block, const QSharedDataPointer<STATE>& saved,
+                           SDR_NODE_LIST STATE::*list)
+{
+    const SDR_NODE_LIST now = (*block.constData()).*list;
+    block = saved;
+    QHash<int, const SDR_NODE_ROW*> by_link;
+    for (const SDR_NODE_ROW& row : now)
+        if (row.link_id != 0 && !by_link.contains(row.link_id))
+            by_link.insert(row.link_id, &row);
+    std::vector<std::pair<int, const SDR_NODE_ROW*>> changes;
+    const SDR_NODE_LIST& restored = (*block.constData()).*list;
+    for (int i = 0; i < restored.size(); ++i) {
+        const SDR_NODE_ROW* current = by_link.value(restored[i].link_id, nullptr);
+        if (current != nullptr && (current->selected != restored[i].selected || current->invalid != restored[i].invalid))
+            changes.emplace_back(i, current);
+    }
+    if (changes.empty())
+        return;
+    SDR_NODE_LIST& rows = (*block).*list;
+    for (const auto& change : changes) {
+        rows[change.first].selected = change.second->selected;
+        rows[change.first].invalid = change.second->invalid;
+    }
+}
+} // namespace
 
 SDR_UNDO_HISTORY::SDR_UNDO_HISTORY(SDR_DATA_INSTANCE* instance) : m_instance(instance) {}
 
@@ -19,7 +53,9 @@ bool SDR_UNDO_HISTORY::begin()
         return true;
     m_open = std::make_unique<SDR_UNDO_STEP>();
     m_open->before = capture(true);
-    m_open_void = false;
+    // An atomic action that edits while its step is being undone or redone must not record a
+    // step of its own: that would drop the redo tail, and with it the step being run.
+    m_open_void = m_restoring;
     m_changes_at_begin = m_instance->m_change_count;
     m_mnemonics_at_begin = m_instance->m_session != nullptr ? m_instance->m_session->m_mnemonics.get_change_count() : 0;
     return true;
@@ -148,6 +184,10 @@ void SDR_UNDO_HISTORY::append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action)
 {
     if (action == nullptr)
         return;
+    if (m_restoring) {
+        delete action; // nothing can be recorded while a step runs (see begin)
+        return;
+    }
     if (m_depth > 0 && m_open) {
         m_open->actions.emplace_back(action);
         return;
@@ -209,10 +249,11 @@ void SDR_UNDO_HISTORY::restore(const SDR_INSTANCE_SNAPSHOT& snapshot)
     // checks only keep a broken invariant from reading past the end.
     for (const auto& set : m_instance->m_signal_sets) {
         if (set_index < snapshot.signal_sets.size())
-            set->m_state = snapshot.signal_sets[set_index++];
+            restore_keeping_marks(set->m_state, snapshot.signal_sets[set_index++], &SDR_SIGNAL_SET_STATE::data_list);
         for (const auto& trigger : set->m_triggers)
             if (trigger_index < snapshot.triggers.size())
-                trigger->m_state = snapshot.triggers[trigger_index++];
+                restore_keeping_marks(trigger->m_state, snapshot.triggers[trigger_index++],
+                                      &SDR_TRIGGER_STATE::trigger_list);
     }
     for (const auto& entry : snapshot.log_names)
         entry.first->m_name = entry.second;

@@ -123,7 +123,7 @@ void set_levels(SDR_DATA_TRIGGER* trigger, int count)
     SDR_TRIGGER_STATE& state = trigger->edit_transient();
     while (static_cast<int>(state.levels.size()) < count) {
         SDR_TRIGGER_LEVEL level;
-        level.name = "Condition " + std::to_string(state.levels.size() + 1);
+        level.name = sdr_default_level_name(static_cast<int>(state.levels.size()));
         state.levels.push_back(level);
     }
     state.levels.resize(count);

@@ -144,7 +144,9 @@ TEST_F(sdr_file, instances_rows_and_power_up_data_round_trip)
     EXPECT_EQ(rows[1].patterns[SDR_COPY_POWER_UP].conditions[1], SDR_CTYPE_FALLING);
     EXPECT_EQ(rows[1].patterns[SDR_COPY_POWER_UP].sq_conditions[0], SDR_CTYPE_LOW);
     EXPECT_EQ(rows[1].debug_port_out, "dbg\x01out");
-    EXPECT_EQ(rows[3].wire_index, -1);
+    EXPECT_EQ(rows[2].parent_row, 0) << "tree links are derived on reading, as the node lists keep them";
+    EXPECT_EQ(rows[3].parent_row, -1);
+    EXPECT_EQ(rows[2].display_type, SDR_NTYPE_LAST_MEMBER);
     const SDR_DATA_SIGNAL_SET& set = *in.m_signal_sets[0];
     EXPECT_EQ(set.state().data_list[3].wire_index, 2);
     ASSERT_EQ(set.m_wires.size(), 3u);

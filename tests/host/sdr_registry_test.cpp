@@ -53,6 +53,19 @@ TEST_F(SdrRegistry, an_editing_session_adopts_a_document_opened_through_the_regi
     EXPECT_FALSE(m_manager->close_session(path("b.vtl").c_str())) << "in use by the editing session";
 }
 
+TEST_F(SdrRegistry, a_data_session_whose_name_is_taken_is_refused_and_left_to_its_owner)
+{
+    write_document("c.vtl");
+    SDR_DATA_SESSION* open = m_manager->open_session(path("c.vtl").c_str());
+    std::unique_ptr<SDR_DATA_SESSION> stray = standin::sdr::make_session(path("c.vtl"), 2);
+    SDR_TX_SESSION editing(nullptr, false);
+    EXPECT_FALSE(editing.open_session(stray.get()));
+    EXPECT_FALSE(editing.get_last_error().empty());
+    EXPECT_EQ(stray->get_num_instances(), 2) << "the refused session is neither deleted nor taken over";
+    EXPECT_EQ(stray->m_tx_user, nullptr);
+    EXPECT_EQ(m_manager->get_session_opened(path("c.vtl").c_str()), open);
+}
+
 TEST_F(SdrRegistry, saving_under_a_new_path_moves_the_document_in_the_registry)
 {
     SDR_TX_SESSION editing(nullptr, false);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 namespace
@@ -165,6 +166,20 @@ TEST_F(SdrSession, logging_on_appends_logs_and_logging_off_reuses_one_temporary_
     EXPECT_EQ(m_session->create_new_log(0), nullptr);
 }
 
+TEST_F(SdrSession, removing_the_first_active_log_activates_the_one_that_follows)
+{
+    m_session->set_gui_logging(true);
+    SDR_DATA_LOG* first = m_session->create_new_log(0);
+    SDR_DATA_LOG* second = m_session->create_new_log(0);
+    ASSERT_TRUE(m_session->set_active_log(0, first));
+    m_session->remove_current_log(0);
+    EXPECT_EQ(m_session->get_log_at(0, false), second) << "a document with logs keeps one shown";
+    EXPECT_EQ(first->get_data_sample_depth(), 0);
+    m_session->remove_current_log(0);
+    EXPECT_EQ(m_session->get_log_at(0, false), nullptr);
+    EXPECT_TRUE(trigger()->m_logs.empty());
+}
+
 TEST_F(SdrSession, save_to_log_copies_the_active_log_sharing_its_samples)
 {
     SDR_DATA_LOG* log = standin::sdr::make_log(trigger(), {"", 16, {"1100110011001100"}});
@@ -254,6 +269,16 @@ TEST_F(SdrSession, estimates_count_trigger_and_data_leaves)
     m_session->get_instance_at(0, false)->set_enabled(false);
     EXPECT_EQ(m_session->get_instance_ram_bits_usage_at(0), 0u);
     EXPECT_EQ(m_session->get_instance_estimated_lcell_count_at(4, 0), 0u);
+}
+
+TEST_F(SdrSession, estimates_past_32_bits_stop_at_the_largest_value)
+{
+    for (int i = 0; i < 1024; ++i)
+        standin::sdr::add_node(trigger(), {"n" + std::to_string(i)});
+    ASSERT_TRUE(m_session->get_signal_set_at(0, false)->set_sample_depth(1 << 22));
+    EXPECT_EQ(m_session->get_instance_ram_bits_usage_at(0), UINT_MAX) << "1024 x 2^22 bits is 2^32";
+    ASSERT_TRUE(m_session->get_signal_set_at(0, false)->set_sample_depth(1 << 21));
+    EXPECT_EQ(m_session->get_instance_ram_bits_usage_at(0), 1u << 31);
 }
 
 TEST_F(SdrSession, commit_stores_advanced_equations_and_the_crc_ignores_basic_conditions)

@@ -293,3 +293,93 @@ TEST_F(SdrUndo, enable_flag_is_undoable_and_marks_the_instance_modified)
     ASSERT_TRUE(tx()->undo());
     EXPECT_TRUE(tx()->is_enabled());
 }
+
+TEST_F(SdrUndo, selection_and_validity_marks_are_not_undone)
+{
+    SDR_TX_TRIGGER* nodes = m_session->get_trigger_at(0, false);
+    standin::sdr::add_node(trigger(), {"top|a"});
+    standin::sdr::add_node(trigger(), {"top|b"});
+    nodes->set_node_selection_status(0, true);
+    ASSERT_TRUE(nodes->set_node_alias(1, "b_alias"));
+    nodes->set_node_selection_status(0, false);
+    nodes->set_node_selection_status(1, true);
+    nodes->set_node_invalid(1, true);
+
+    ASSERT_TRUE(tx()->undo());
+    EXPECT_STREQ(nodes->get_node_alias(1), "");
+    EXPECT_FALSE(nodes->get_node_selection_status(0)) << "marks stay as the user left them";
+    EXPECT_TRUE(nodes->get_node_selection_status(1));
+    EXPECT_TRUE(nodes->is_node_invalid(1));
+    ASSERT_TRUE(tx()->redo());
+    EXPECT_STREQ(nodes->get_node_alias(1), "b_alias");
+    EXPECT_TRUE(nodes->get_node_selection_status(1));
+
+    EXPECT_EQ(nodes->delete_selected_nodes(), 1);
+    ASSERT_TRUE(tx()->undo());
+    ASSERT_EQ(nodes->get_num_nodes(), 2);
+    EXPECT_TRUE(nodes->get_node_selection_status(1)) << "a row that comes back keeps its marks";
+    EXPECT_TRUE(nodes->is_node_invalid(1));
+}
+
+TEST_F(SdrUndo, a_setter_that_writes_two_fields_is_one_step)
+{
+    SDR_TX_TRIGGER* nodes = m_session->get_trigger_at(0, false);
+    ASSERT_TRUE(nodes->set_sq_input_port("top|port", true));
+    ASSERT_TRUE(tx()->undo());
+    bool post_fitting = true;
+    EXPECT_STREQ(nodes->get_sq_input_port(&post_fitting), "");
+    EXPECT_FALSE(post_fitting);
+
+    standin::sdr::add_node(trigger(), {"top|a"});
+    standin::sdr::add_group(trigger(), 0, 0, "bus");
+    ASSERT_TRUE(nodes->set_group_display_type(0, SDR_GTYPE_PLUGIN));
+    ASSERT_NE(nodes->get_plugin_group(0), nullptr);
+    ASSERT_TRUE(tx()->undo());
+    EXPECT_EQ(nodes->get_group_display_type(0), SDR_GTYPE_HEX);
+    EXPECT_EQ(nodes->get_plugin_group(0), nullptr) << "the record came with the radix and goes with it";
+    EXPECT_FALSE(tx()->is_undo_available());
+}
+
+namespace
+{
+// An atomic action that edits the repository while it is undone or redone, as a validity
+// check that repairs what it finds would.
+class editing_action : public SDR_TX_UNDO_ACTION_ATOMIC
+{
+public:
+    editing_action(SDR_DATA_INSTANCE* instance, SDR_TX_INSTANCE* tx) : m_instance(instance), m_tx(tx) {}
+    bool undo() override { return edit(100); }
+    bool redo() override { return edit(200); }
+
+private:
+    bool edit(int size)
+    {
+        SDR_EDIT_SCOPE scope(m_instance);
+        m_instance->get_active_trigger()->edit().segment_size = size;
+        m_tx->append_atomic_action(new editing_action(m_instance, m_tx));
+        return true;
+    }
+    SDR_DATA_INSTANCE* m_instance;
+    SDR_TX_INSTANCE* m_tx;
+};
+} // namespace
+
+TEST_F(SdrUndo, edits_made_by_an_atomic_action_while_its_step_runs_record_nothing)
+{
+    set_segment_size(1);
+    tx()->begin_action();
+    set_segment_size(2);
+    tx()->append_atomic_action(new editing_action(data(), tx()));
+    tx()->end_action();
+    ASSERT_EQ(data()->history().step_count(), 2);
+
+    ASSERT_TRUE(tx()->undo());
+    EXPECT_EQ(trigger()->state().segment_size, 100) << "the action ran after the restore";
+    EXPECT_EQ(data()->history().step_count(), 2) << "the steps stay as they were";
+    ASSERT_TRUE(tx()->is_redo_available());
+    ASSERT_TRUE(tx()->redo());
+    EXPECT_EQ(trigger()->state().segment_size, 200);
+    ASSERT_TRUE(tx()->undo());
+    ASSERT_TRUE(tx()->undo());
+    EXPECT_EQ(trigger()->state().segment_size, 0);
+}
