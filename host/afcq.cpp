@@ -178,8 +178,10 @@ QPen AFCQ_PEN::get_pen() const
 QFont AFCQ_FONT::get_font() const
 {
     static const char* const families[] = {"Sans Serif", "Serif", "Monospace"};
-    const int id = m_id < 0 ? -m_id : m_id;
-    QFont font(QString::fromLatin1(families[id % 3]), 7 + (id / 3) % 12);
+    // Negated in unsigned arithmetic: the most negative int has no positive counterpart, and
+    // a negative index would read outside the family list.
+    const unsigned id = m_id < 0 ? 0u - static_cast<unsigned>(m_id) : static_cast<unsigned>(m_id);
+    QFont font(QString::fromLatin1(families[id % 3]), 7 + static_cast<int>((id / 3) % 12));
     font.setBold((id / 36) % 2 != 0);
     font.setItalic((id / 72) % 2 != 0);
     return font;

@@ -52,6 +52,17 @@ QString group_of(int key)
     return QStringLiteral("key%1").arg(key);
 }
 
+bool is_key_group(const QString& group, int* key = nullptr)
+{
+    if (!group.startsWith(QLatin1String("key")))
+        return false;
+    bool ok = false;
+    const int number = group.mid(3).toInt(&ok);
+    if (ok && key)
+        *key = number;
+    return ok && group == group_of(number);
+}
+
 void load_file(cfgq_state& s)
 {
     s.values.clear();
@@ -60,11 +71,8 @@ void load_file(cfgq_state& s)
     QSettings settings(s.file, QSettings::IniFormat);
     for (const QString& group : settings.childGroups())
     {
-        if (!group.startsWith(QLatin1String("key")))
-            continue;
-        bool ok = false;
-        const int key = group.mid(3).toInt(&ok);
-        if (!ok)
+        int key = 0;
+        if (!is_key_group(group, &key))
             continue;
         settings.beginGroup(group);
         for (const QString& name : settings.childKeys())
@@ -78,7 +86,11 @@ void save_file(const cfgq_state& s)
     if (s.file.isEmpty())
         return;
     QSettings settings(s.file, QSettings::IniFormat);
-    settings.clear();
+    // The file is the user's registry: only the key groups are this registry's to rewrite,
+    // anything else in it stays as it was.
+    for (const QString& group : settings.childGroups())
+        if (is_key_group(group))
+            settings.remove(group);
     for (const auto& [where, value] : s.values)
         settings.setValue(group_of(where.first) + QLatin1Char('/') + where.second, value);
     settings.sync();

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -65,6 +66,14 @@ void press(QDialog* dialog, int result)
     dialog->done(result);
 }
 
+// Nobody can answer a modal dialog on a display that is not shown: left alone, its exec()
+// would never return.
+bool headless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 void answer(const QPointer<QDialog>& dialog)
 {
     if (!dialog || !dialog->isVisible())
@@ -111,7 +120,7 @@ private:
             QMetaObject::invokeMethod(
                 this, [guard, command] { respond(guard, command); }, Qt::QueuedConnection);
         }
-        else if (!s.dialog_answers.empty())
+        else if (!s.dialog_answers.empty() || headless())
         {
             QMetaObject::invokeMethod(
                 this, [guard] { answer(guard); }, Qt::QueuedConnection);

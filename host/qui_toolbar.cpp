@@ -96,6 +96,11 @@ void QUI_FRAME_WND::make_toolbars()
     revision->setToolTip(tr("Revision"));
     get_toolbar("Standard")->addWidget(revision);
     m_toolbar_combo_boxes.append(revision);
+    // A document window may delete the toolbar the box sits on: the list then forgets the
+    // box instead of handing out a deleted one. Disconnected with the menu tracking, before
+    // the frame's members go.
+    m_menu_tracking.append(connect(revision, &QObject::destroyed, this,
+                                   [this, revision] { m_toolbar_combo_boxes.removeAll(revision); }));
 }
 
 QToolBar* QUI_FRAME_WND::get_toolbar(const QString& name) const

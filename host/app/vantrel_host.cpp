@@ -3,6 +3,7 @@
 #include "host/app/vantrel_host.h"
 
 #include "host/atcl.h"
+#include "host/standin/msg_control.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -27,8 +28,7 @@ VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options) 
 
 VANTREL_HOST::~VANTREL_HOST()
 {
-    delete m_frame;
-    m_frame = nullptr;
+    delete m_frame.data();
     m_main_window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (m_library.isLoaded())
@@ -44,11 +44,13 @@ QString VANTREL_HOST::library_path() const
 
 bool VANTREL_HOST::start(QString* error)
 {
+    m_internal_errors_at_start = standin::msg::internal_errors().size();
     atcl_get_interpreter();
     CREATE_FRAME_WND create = nullptr;
     if (!load_library(&create, error))
         return false;
-    make_windows(create);
+    if (!make_windows(create, error))
+        return false;
     if (!open_document(error))
         return false;
     QTimer::singleShot(0, this, SLOT(on_window_up()));
@@ -75,25 +77,37 @@ bool VANTREL_HOST::load_library(CREATE_FRAME_WND* create, QString* error)
 
 // In child mode the editor is a window of the host main window's document area, maximised;
 // in main-window mode it is the application's only window.
-void VANTREL_HOST::make_windows(CREATE_FRAME_WND create)
+// A library that cannot build its window answers null: that is an error, not a crash.
+bool VANTREL_HOST::make_windows(CREATE_FRAME_WND create, QString* error)
 {
     if (m_options.main_window)
     {
         m_frame = create(QUI_FW_STATE_MAIN_WINDOW, &m_editor_info);
+        if (m_frame.isNull())
+        {
+            *error = "The analyzer library did not create an editor window.";
+            return false;
+        }
         m_frame->resize(m_options.size);
         m_frame->show();
-        return;
+        return true;
     }
     m_main_window = std::make_unique<QUI_FRAME_WND>(&m_host_info, QUI_FW_STATE_MAIN_WINDOW);
     m_main_window->setWindowTitle("Corvane");
     m_main_window->create_mdi_area();
     m_main_window->resize(m_options.size);
     m_frame = create(QUI_FW_STATE_ATTACHED, &m_editor_info);
+    if (m_frame.isNull())
+    {
+        *error = "The analyzer library did not create an editor window.";
+        return false;
+    }
     m_main_window->show();
     if (auto* sub_window = qobject_cast<QMdiSubWindow*>(m_frame->parentWidget()))
         sub_window->showMaximized();
     else
         m_frame->show();
+    return true;
 }
 
 bool VANTREL_HOST::open_document(QString* error)
@@ -143,7 +157,8 @@ bool VANTREL_HOST::run_script(QString* error)
 
 void VANTREL_HOST::on_settled()
 {
-    const QPixmap picture = top_window()->grab();
+    QWidget* window = top_window();
+    const QPixmap picture = window ? window->grab() : QPixmap();
     if (picture.isNull() || !picture.save(m_options.screenshot, "PNG"))
         fail("Cannot write the picture " + m_options.screenshot);
     QCoreApplication::exit(m_exit_code);
@@ -151,7 +166,16 @@ void VANTREL_HOST::on_settled()
 
 QWidget* VANTREL_HOST::top_window() const
 {
-    return m_main_window ? static_cast<QWidget*>(m_main_window.get()) : static_cast<QWidget*>(m_frame);
+    return m_main_window ? static_cast<QWidget*>(m_main_window.get()) : static_cast<QWidget*>(m_frame.data());
+}
+
+// An internal error is a broken precondition inside the editor: the window may look right,
+// but a batch run that met one has not succeeded.
+int VANTREL_HOST::exit_code() const
+{
+    if (m_exit_code != 0)
+        return m_exit_code;
+    return standin::msg::internal_errors().size() > m_internal_errors_at_start ? 1 : 0;
 }
 
 void VANTREL_HOST::fail(const QString& message)

@@ -8,7 +8,9 @@
 
 #include <QLibrary>
 #include <QObject>
+#include <QPointer>
 
+#include <cstddef>
 #include <memory>
 
 class QWidget;
@@ -23,7 +25,8 @@ public:
 
     // Loads the library and opens the editor window; false with the reason in `error`.
     bool start(QString* error);
-    int exit_code() const { return m_exit_code; }
+    // 1 after a failure of the run or an internal error reported since start(), else 0.
+    int exit_code() const;
 
 private Q_SLOTS:
     void on_window_up();
@@ -34,7 +37,7 @@ private:
 
     QString library_path() const;
     bool load_library(CREATE_FRAME_WND* create, QString* error);
-    void make_windows(CREATE_FRAME_WND create);
+    bool make_windows(CREATE_FRAME_WND create, QString* error);
     bool open_document(QString* error);
     bool run_script(QString* error);
     QWidget* top_window() const;
@@ -45,6 +48,9 @@ private:
     QUI_FRAME_INFO m_host_info{"Corvane", ""};
     QUI_FRAME_INFO m_editor_info{"Untitled", "vtl"};
     std::unique_ptr<QUI_FRAME_WND> m_main_window;
-    QUI_FRAME_WND* m_frame = nullptr;
+    // Guarded: closing the editor's sub-window deletes the editor with it (the MDI area
+    // deletes closed sub-windows), and the host must not delete or picture it again.
+    QPointer<QUI_FRAME_WND> m_frame;
     int m_exit_code = 0;
+    size_t m_internal_errors_at_start = 0;
 };

@@ -7,12 +7,20 @@
 
 namespace
 {
+// The picture of the window is held in memory whole: a side past this would ask for
+// gigabytes, and a side below the minimum leaves nothing to draw.
+constexpr int MIN_SIDE = 100;
+constexpr int MAX_SIDE = 8192;
+
 bool parse_size(const QString& text, QSize* size)
 {
     const QRegularExpressionMatch match = QRegularExpression("^(\\d{2,5})x(\\d{2,5})$").match(text);
     if (!match.hasMatch())
         return false;
-    *size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize parsed(match.captured(1).toInt(), match.captured(2).toInt());
+    if (qMin(parsed.width(), parsed.height()) < MIN_SIDE || qMax(parsed.width(), parsed.height()) > MAX_SIDE)
+        return false;
+    *size = parsed;
     return true;
 }
 } // namespace
@@ -53,6 +61,16 @@ bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* option
         *message = "Only one file can be opened.";
         return false;
     }
+    // An empty name would silently drop the option: a batch run asked for a picture would
+    // then never take it and never end.
+    for (const QString& name : {QString("script"), QString("screenshot"), QString("library")})
+    {
+        if (parser.isSet(name) && parser.value(name).isEmpty())
+        {
+            *message = QString("The --%1 option needs a file name.").arg(name);
+            return false;
+        }
+    }
     options->file = parser.positionalArguments().value(0);
     options->script = parser.value(script);
     options->screenshot = parser.value(screenshot);
@@ -61,7 +79,9 @@ bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* option
     options->batch = parser.isSet(batch) || parser.isSet(screenshot);
     if (parser.isSet(size) && !parse_size(parser.value(size), &options->size))
     {
-        *message = "The size must be given as WIDTHxHEIGHT, e.g. 1280x820.";
+        *message = QString("The size must be given as WIDTHxHEIGHT, each from %1 to %2, e.g. 1280x820.")
+                       .arg(MIN_SIDE)
+                       .arg(MAX_SIDE);
         return false;
     }
     return true;

@@ -12,6 +12,7 @@ void reset_state()
     const unsigned generation = s.generation + 1;
     s = qui_detail::qui_state();
     s.generation = generation;
+    qui_detail::install_modal_filter();
 }
 
 const standin::reset_registrar registrar(&reset_state);

@@ -67,7 +67,8 @@ std::vector<response> responses();
 // empty pattern matches any) gets `result`: the QMessageBox::StandardButton to press for a
 // message box, else the code for QDialog::done. While answers are queued, a modal dialog
 // that does not match the next one is rejected and its title listed in unanswered_dialogs(),
-// so no test waits on it; with none queued, dialogs are left to the user.
+// so no test waits on it; with none queued, dialogs are left to the user, except on a
+// headless display (offscreen, minimal), where they are rejected and listed the same way.
 void push_dialog_answer(const QString& pattern, int result);
 int pending_dialog_answers();
 std::vector<std::string> unanswered_dialogs();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -59,4 +60,19 @@ TEST(afcq, resources_are_deterministic_and_distinct_per_id)
     EXPECT_EQ(brushes.size(), 144u);
     EXPECT_EQ(pens.size(), 144u);
     EXPECT_EQ(fonts.size(), 144u);
+}
+
+// Ids come from the library as plain ints: the extremes get a font like any other id (a
+// negative one its positive counterpart's) instead of reading outside the family list.
+TEST(afcq, fonts_of_extreme_and_negative_ids_are_real_fonts)
+{
+    EXPECT_EQ(AFCQ_FONT(-40).get_font(), AFCQ_FONT(40).get_font());
+    for (int id : {std::numeric_limits<int>::min(), std::numeric_limits<int>::min() + 1,
+                   std::numeric_limits<int>::max()})
+    {
+        const QFont font = AFCQ_FONT(id).get_font();
+        EXPECT_FALSE(font.family().isEmpty()) << id;
+        EXPECT_GE(font.pointSize(), 7) << id;
+        EXPECT_LE(font.pointSize(), 18) << id;
+    }
 }

@@ -3,6 +3,7 @@
 #include "host/standin/cfgq_control.h"
 #include "host/standin/standin.h"
 
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -71,4 +72,33 @@ TEST(cfgq, the_environment_names_the_file_of_a_fresh_registry)
     unsetenv("CORVANE_STANDIN_REGISTRY");
     standin::reset_all();
     EXPECT_FALSE(CFGQ_REGISTRY_KEY(32).get_value(CFGQ_SEDQ_ALIGN_LEFT_STR, &value));
+}
+
+// The file is the user's whole registry: storing a value rewrites this registry's key groups
+// and leaves every other group and key of the file alone.
+TEST(cfgq, storing_a_value_keeps_what_else_the_settings_file_holds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shared.ini");
+    {
+        QSettings other(path, QSettings::IniFormat);
+        other.setValue("recent/project", "/work/top.qpf");
+        other.setValue("key007/kept", 3); // not this registry's spelling of key 7
+        other.setValue("key32/CFGQ_SEDQ_ROWPP_STR", 12);
+        other.setValue("toplevel", "yes");
+    }
+    standin::cfgq::use_file(path);
+    QVariant value;
+    ASSERT_TRUE(CFGQ_REGISTRY_KEY(32).get_value(CFGQ_SEDQ_ROWPP_STR, &value));
+    EXPECT_EQ(value.toInt(), 12);
+    EXPECT_FALSE(CFGQ_REGISTRY_KEY(7).get_value("kept", &value));
+    CFGQ_REGISTRY_KEY(32).set_value(CFGQ_SEDQ_FIT_DATA_STR, true);
+    standin::cfgq::use_file(QString());
+
+    const QSettings after(path, QSettings::IniFormat);
+    EXPECT_EQ(after.value("recent/project").toString(), "/work/top.qpf");
+    EXPECT_EQ(after.value("key007/kept").toInt(), 3);
+    EXPECT_EQ(after.value("toplevel").toString(), "yes");
+    EXPECT_EQ(after.value("key32/CFGQ_SEDQ_ROWPP_STR").toInt(), 12);
+    EXPECT_TRUE(after.value("key32/CFGQ_SEDQ_FIT_DATA_STR").toBool());
 }

@@ -153,6 +153,19 @@ TEST_F(QuiTest, host_toolbars_are_precreated_and_standard_holds_the_combo_box)
     EXPECT_EQ(frame->get_toolbar("File"), nullptr);
 }
 
+// A document window that deletes the Standard toolbar takes the combo box with it; the list
+// must not keep handing the deleted box out.
+TEST_F(QuiTest, deleting_the_standard_toolbar_drops_its_combo_box_from_the_list)
+{
+    auto frame = make(QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_EQ(frame->get_toolbar_combo_boxes().size(), 1);
+    QToolBar* standard = frame->get_toolbar("Standard");
+    frame->removeToolBar(standard);
+    delete standard;
+    EXPECT_TRUE(frame->get_toolbar_combo_boxes().isEmpty());
+    frame.reset(); // the frame's own teardown does not touch the list any more
+}
+
 TEST_F(QuiTest, toolbar_from_button_names_maps_separators_frame_actions_and_skips_unknown_names)
 {
     auto frame = make(QUI_FW_STATE_ATTACHED);
@@ -464,5 +477,28 @@ TEST_F(QuiTest, queued_answers_press_message_box_buttons_and_reject_unexpected_d
     EXPECT_FALSE(plain.watchdog_fired || unexpected.watchdog_fired);
     EXPECT_EQ(standin::qui::unanswered_dialogs(), std::vector<std::string>{"Surprise\n"});
     EXPECT_EQ(standin::qui::pending_dialog_answers(), 1);
+}
+// On a headless display nobody can answer: a modal dialog with nothing queued for it is
+// rejected and listed instead of waiting for ever, and so is the message box of the host.
+TEST_F(QuiTest, headless_modal_dialogs_without_answers_are_rejected_not_waited_on)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
+    ASSERT_EQ(standin::qui::pending_dialog_answers(), 0);
+    watched_dialog plain;
+    plain.dialog.setWindowTitle("Nobody There");
+    EXPECT_EQ(plain.exec(), QDialog::Rejected);
+    EXPECT_FALSE(plain.watchdog_fired);
+    bool box_watchdog_fired = false;
+    QMessageBox box(QMessageBox::Question, "Corvane", "Overwrite?", QMessageBox::Yes | QMessageBox::No);
+    QTimer::singleShot(5000, &box,
+                       [&]
+                       {
+                           box_watchdog_fired = true;
+                           box.done(QMessageBox::Yes);
+                       });
+    EXPECT_NE(box.exec(), QMessageBox::Yes);
+    EXPECT_FALSE(box_watchdog_fired);
+    EXPECT_EQ(standin::qui::unanswered_dialogs(),
+              (std::vector<std::string>{"Nobody There\n", "Corvane\nOverwrite?"}));
 }
 } // namespace
