@@ -126,6 +126,7 @@ private:
     void detach_all_entries();
     void prepare_instance(SDR_DATA_INSTANCE* instance);
     ENTRY* entry_at(int index) const;
+    SDR_DATA_SIGNAL_SET* signal_set_named(int index, const char* signal_set, int* set_index) const;
     void commit_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TRIGGER* facade);
     bool remove_log(SDR_DATA_TRIGGER* trigger, int log_index);
     bool remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index);

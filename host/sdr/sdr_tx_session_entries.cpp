@@ -187,16 +187,25 @@ void SDR_TX_SESSION::structural_change(SDR_DATA_INSTANCE* instance)
     m_data->mark_modified();
 }
 
-bool SDR_TX_SESSION::set_active(int index, const char* signal_set, const char* trigger, const char* log)
+// The signal set of entry `index` named `signal_set` (null: the active one), with its index.
+SDR_DATA_SIGNAL_SET* SDR_TX_SESSION::signal_set_named(int index, const char* signal_set, int* set_index) const
 {
     ENTRY* entry = entry_at(index);
     if (entry == nullptr)
-        return false;
+        return nullptr;
     SDR_DATA_INSTANCE* instance = entry->instance;
-    const int set_index = sdr_index_named_or(instance->m_signal_sets, signal_set, instance->m_active_signal_set);
-    SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(set_index);
+    *set_index = sdr_index_named_or(instance->m_signal_sets, signal_set, instance->m_active_signal_set);
+    return instance->get_signal_set_at(*set_index);
+}
+
+bool SDR_TX_SESSION::set_active(int index, const char* signal_set, const char* trigger, const char* log)
+{
+    int set_index = -1;
+    SDR_DATA_SIGNAL_SET* set = signal_set_named(index, signal_set, &set_index);
     if (set == nullptr)
         return false;
+    ENTRY* entry = entry_at(index);
+    SDR_DATA_INSTANCE* instance = entry->instance;
     const int trigger_index = sdr_index_named_or(set->m_triggers, trigger, 0);
     if (trigger_index < 0)
         return false;

@@ -129,16 +129,12 @@ bool SDR_TX_SESSION::remove_log(SDR_DATA_TRIGGER* trigger, int log_index)
 
 bool SDR_TX_SESSION::remove(int index, const char* signal_set, const char* trigger, const char* log)
 {
-    ENTRY* entry = entry_at(index);
-    if (entry == nullptr)
-        return false;
-    SDR_DATA_INSTANCE* instance = entry->instance;
-    const int set_index = sdr_index_named_or(instance->m_signal_sets, signal_set, instance->m_active_signal_set);
-    SDR_DATA_SIGNAL_SET* set = instance->get_signal_set_at(set_index);
+    int set_index = -1;
+    SDR_DATA_SIGNAL_SET* set = signal_set_named(index, signal_set, &set_index);
     if (set == nullptr)
         return false;
     if (trigger == nullptr && log == nullptr)
-        return remove_signal_set(instance, set_index);
+        return remove_signal_set(entry_at(index)->instance, set_index);
     const int trigger_index = sdr_index_named_or(set->m_triggers, trigger, set->m_active_trigger);
     if (trigger_index < 0)
         return false;

@@ -36,10 +36,17 @@ bool is_empty_name(const char* name)
     return name == nullptr || *name == '\0';
 }
 
-// Writes the window (previous, this, next) around `sample` of a row of `depth` bits; neighbours
-// beyond either end repeat the end sample. Out of range samples leave the three false.
+// Writes the whole row of `depth` bits for sample -1, otherwise the window (previous, this,
+// next) around `sample`; neighbours beyond either end repeat the end sample. Out of range
+// samples leave the three false.
 void fill_window(bool* out, int sample, int depth, const std::function<bool(int)>& bit)
 {
+    if (sample == -1)
+    {
+        for (int s = 0; s < depth; ++s)
+            out[s] = bit(s);
+        return;
+    }
     out[0] = out[1] = out[2] = false;
     if (sample < 0 || sample >= depth)
         return;
@@ -586,12 +593,6 @@ bool SEDQ_TX_MANAGER::get_wave(int node, bool* out, int sample, bool flag, int i
         return false;
     const bool inverted = nodes->is_node_inverted(node);
     const auto bit = [log, channel, inverted](int s) { return log->get_bit(channel, s) != inverted; };
-    if (sample == -1)
-    {
-        for (int s = 0; s < depth; ++s)
-            out[s] = bit(s);
-        return true;
-    }
     fill_window(out, sample, depth, bit);
     return true;
 }
@@ -603,12 +604,6 @@ bool SEDQ_TX_MANAGER::get_wave_mask(bool* out, int sample, bool flag, int instan
     if (log == nullptr)
         return false;
     const auto bit = [log](int s) { return log->is_bit_valid(s); };
-    if (sample == -1)
-    {
-        for (int s = 0; s < depth; ++s)
-            out[s] = bit(s);
-        return true;
-    }
     fill_window(out, sample, depth, bit);
     return true;
 }
