@@ -1,6 +1,7 @@
 // Mnemonic tables: entry storage with its two look-up indexes, and the session's collection.
 #include "host/sdr/sdr_data_mnemonics.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -105,9 +106,14 @@ const char* SDR_DATA_MNEMONICS_TABLE::get_first_symbol(const char* value) const
     return "";
 }
 
+bool operator==(const SDR_MNEMONICS_TABLE_STATE& a, const SDR_MNEMONICS_TABLE_STATE& b)
+{
+    return a.exists == b.exists && (!a.exists || a.content == b.content);
+}
+
 bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern)
 {
-    if (!symbol || !pattern || int(std::strlen(pattern)) != m_content.width)
+    if (!symbol || !pattern || int(std::strlen(pattern)) != m_content.width || !may_change())
         return false;
     m_content.entries.append(SDR_DATA_MNEMONICS_ENTRY{QByteArray(symbol), QByteArray(pattern)});
     index_entry(&m_content, m_content.entries.size() - 1);
@@ -121,6 +127,8 @@ bool SDR_DATA_MNEMONICS_TABLE::clone(const SDR_DATA_MNEMONICS_TABLE* source)
         return false;
     if (source == this)
         return true;
+    if (!may_change())
+        return false;
     const QByteArray name = m_content.name;
     m_content = source->m_content;
     m_content.name = name;
@@ -128,11 +136,20 @@ bool SDR_DATA_MNEMONICS_TABLE::clone(const SDR_DATA_MNEMONICS_TABLE* source)
     return true;
 }
 
-void SDR_DATA_MNEMONICS_TABLE::set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content)
+bool SDR_DATA_MNEMONICS_TABLE::set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content)
 {
+    // Names are unique in a collection and undo finds tables by name: a table there keeps its own.
+    if ((m_owner && content.name != m_content.name) || !may_change())
+        return false;
     m_content = content;
     reindex(&m_content);
     changed();
+    return true;
+}
+
+bool SDR_DATA_MNEMONICS_TABLE::may_change() const
+{
+    return !m_removed && (!m_owner || m_owner->may_change(m_content.name));
 }
 
 void SDR_DATA_MNEMONICS_TABLE::changed()
@@ -164,7 +181,7 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name) const
 
 SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int width)
 {
-    if (!name || !*name || width < 1 || find_table(name))
+    if (!name || !*name || width < 1 || find_table(name) || !may_change(QByteArray(name)))
         return nullptr;
     m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name, width, this));
     changed();
@@ -173,11 +190,13 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int
 
 bool SDR_DATA_MNEMONICS::delete_table(SDR_DATA_MNEMONICS_TABLE* table)
 {
-    for (auto it = m_tables.begin(); it != m_tables.end(); ++it)
+    for (size_t i = 0; i < m_tables.size(); ++i)
     {
-        if (it->get() == table)
+        if (m_tables[i].get() == table)
         {
-            m_tables.erase(it);
+            if (!may_change(table->m_content.name))
+                return false;
+            take_away(int(i));
             changed();
             return true;
         }
@@ -185,42 +204,68 @@ bool SDR_DATA_MNEMONICS::delete_table(SDR_DATA_MNEMONICS_TABLE* table)
     return false;
 }
 
-void SDR_DATA_MNEMONICS::clear()
+bool SDR_DATA_MNEMONICS::may_change(const QByteArray& name) const
 {
-    if (m_tables.empty())
-        return;
-    m_tables.clear();
-    changed();
+    return !m_watcher || m_watcher->before_table_change(name);
 }
 
-QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> SDR_DATA_MNEMONICS::snapshot() const
+int SDR_DATA_MNEMONICS::index_of(const QByteArray& name) const
 {
-    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> contents;
-    contents.reserve(get_num_tables());
-    for (const auto& table : m_tables)
-        contents.append(table->get_content());
-    return contents;
-}
-
-void SDR_DATA_MNEMONICS::restore(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& contents)
-{
-    std::vector<std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> old_tables;
-    old_tables.swap(m_tables);
-    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : contents)
+    for (size_t i = 0; i < m_tables.size(); ++i)
     {
-        std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table;
-        for (auto& old : old_tables)
-        {
-            if (old && old->m_content.name == content.name)
-            {
-                table = std::move(old);
-                break;
-            }
-        }
-        if (!table)
-            table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(content.name.constData(), content.width, this);
-        table->m_content = content;
-        m_tables.push_back(std::move(table));
+        if (m_tables[i]->m_content.name == name)
+            return int(i);
     }
+    return -1;
+}
+
+void SDR_DATA_MNEMONICS::take_away(int index)
+{
+    std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table = std::move(m_tables[size_t(index)]);
+    m_tables.erase(m_tables.begin() + index);
+    table->m_removed = true;
+    table->m_owner = nullptr;
+    m_removed.push_back(std::move(table));
+}
+
+SDR_MNEMONICS_TABLE_STATE SDR_DATA_MNEMONICS::table_state(const QByteArray& name) const
+{
+    SDR_MNEMONICS_TABLE_STATE state;
+    state.index = index_of(name);
+    state.exists = state.index >= 0;
+    if (state.exists)
+        state.content = m_tables[size_t(state.index)]->m_content;
+    return state;
+}
+
+void SDR_DATA_MNEMONICS::put_table_state(const QByteArray& name, const SDR_MNEMONICS_TABLE_STATE& state, bool move)
+{
+    int index = index_of(name);
+    if (!state.exists)
+    {
+        if (index >= 0)
+            take_away(index);
+        changed();
+        return;
+    }
+    const int target = std::max(0, std::min(state.index, get_num_tables() - (index >= 0 ? 1 : 0)));
+    std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table;
+    if (index >= 0 && (!move || index == target))
+    {
+        m_tables[size_t(index)]->m_content = state.content;
+        changed();
+        return;
+    }
+    if (index >= 0)
+    {
+        table = std::move(m_tables[size_t(index)]);
+        m_tables.erase(m_tables.begin() + index);
+    }
+    else
+    {
+        table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.constData(), state.content.width, this);
+    }
+    table->m_content = state.content;
+    m_tables.insert(m_tables.begin() + target, std::move(table));
     changed();
 }

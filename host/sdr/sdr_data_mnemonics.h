@@ -1,8 +1,8 @@
 #pragma once
 // Mnemonic tables of an analyzer document: named tables of (symbol, bit pattern) entries that
-// turn bus values into symbols. A table's contents are one implicitly shared value, so an
-// undo snapshot of every table costs a reference count per table, and restoring swaps the
-// contents into the surviving table objects so that pointers held by the editor stay valid.
+// turn bus values into symbols. A table's contents are one implicitly shared value, so undo
+// keeps a table as it was for a reference count, and putting a table back swaps the contents
+// into the surviving table object so that pointers held by the editor stay valid.
 
 #include <QByteArray>
 #include <QHash>
@@ -37,6 +37,33 @@ inline bool operator!=(const SDR_DATA_MNEMONICS_TABLE_CONTENT& a, const SDR_DATA
     return !(a == b);
 }
 
+// One table of a collection as undo sees it: whether it exists, where it stands and what it
+// holds. Two states are equal when existence and contents are; the position only says where a
+// table that comes back is put.
+struct SDR_MNEMONICS_TABLE_STATE
+{
+    bool exists = false;
+    int index = -1;
+    SDR_DATA_MNEMONICS_TABLE_CONTENT content;
+};
+
+bool operator==(const SDR_MNEMONICS_TABLE_STATE& a, const SDR_MNEMONICS_TABLE_STATE& b);
+inline bool operator!=(const SDR_MNEMONICS_TABLE_STATE& a, const SDR_MNEMONICS_TABLE_STATE& b)
+{
+    return !(a == b);
+}
+
+// Told before every change of a collection's tables (creation, deletion, entries), so that the
+// change is recorded for undo; answering false refuses the change.
+class SDR_DATA_MNEMONICS_WATCHER
+{
+public:
+    virtual bool before_table_change(const QByteArray& name) = 0;
+
+protected:
+    ~SDR_DATA_MNEMONICS_WATCHER() = default;
+};
+
 // One table. Patterns are texts of exactly `width` symbols; an "X" (either case) in a stored
 // pattern matches any symbol of a looked-up value. Exact patterns answer from a hash, so the
 // symbol of a bus value costs O(1) unless only don't-care entries can match.
@@ -61,26 +88,31 @@ public:
     // entry that matches it; "" when none does.
     const char* get_first_symbol(const char* value) const;
 
-    // Appends an entry; false for a null text or a pattern whose length is not the width.
+    // Appends an entry; false for a null text or a pattern whose length is not the width, and
+    // when the collection refuses the change (see SDR_DATA_MNEMONICS_WATCHER).
     bool add_entry(const char* symbol, const char* pattern);
     // Replaces the entries (not the name) by those of `source`; false for null or a
-    // different width.
+    // different width, and when the collection refuses the change.
     bool clone(const SDR_DATA_MNEMONICS_TABLE* source);
 
-    // Whole contents, for the file and for undo snapshots.
+    // Whole contents, for the file and for copies. A table of a collection keeps its name
+    // (false for contents of another name) and asks the collection first.
     const SDR_DATA_MNEMONICS_TABLE_CONTENT& get_content() const { return m_content; }
-    void set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content);
+    bool set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content);
 
 private:
     friend class SDR_DATA_MNEMONICS;
+    bool may_change() const;
     void changed();
 
     SDR_DATA_MNEMONICS_TABLE_CONTENT m_content;
     SDR_DATA_MNEMONICS* m_owner = nullptr;
+    bool m_removed = false; // taken out of its collection: read-only from then on
 };
 
-// The ordered tables of one data session. Table pointers stay valid until the table is
-// deleted (by `delete_table`, by a restore that drops its name, or with the collection).
+// The ordered tables of one data session. A table that leaves the collection (deleted, or taken
+// away by undo) is kept, read-only, until the collection dies, so a pointer the editor still
+// holds never dangles.
 class SDR_DATA_MNEMONICS
 {
 public:
@@ -92,26 +124,33 @@ public:
     int get_num_tables() const { return static_cast<int>(m_tables.size()); }
     SDR_DATA_MNEMONICS_TABLE* get_table(int index) const;
     SDR_DATA_MNEMONICS_TABLE* find_table(const char* name) const;
-    // Null when the name is null, empty or taken, or the width is below 1.
+    // Null when the name is null, empty or taken, the width is below 1, or the watcher refuses.
     SDR_DATA_MNEMONICS_TABLE* create_table(const char* name, int width);
-    // False for null or a table of another collection.
+    // False for null, a table of another collection, or when the watcher refuses.
     bool delete_table(SDR_DATA_MNEMONICS_TABLE* table);
-    void clear();
 
-    // Grows on every change to the collection or to one of its tables; an undo bracket
-    // compares it before and after to know whether the tables belong to its step.
+    // Grows on every change to the collection or to one of its tables (the modified state).
     unsigned long long get_change_count() const { return m_change_count; }
 
-    // Undo support: the contents of every table in order, and the way back. Restoring keeps
-    // the object of every table whose name survives (its contents are swapped in), deletes
-    // the others and creates the missing ones, in snapshot order.
-    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> snapshot() const;
-    void restore(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& contents);
+    // Every change is announced to the watcher first (null: none).
+    void set_watcher(SDR_DATA_MNEMONICS_WATCHER* watcher) { m_watcher = watcher; }
+
+    // Undo support, one table at a time and without telling the watcher. Putting a state back
+    // keeps the object of a table that stays (its contents are swapped in), takes away a table
+    // that must not exist and creates a missing one at the state's position (clamped). With
+    // `move`, a table that stays is moved to the state's position too.
+    SDR_MNEMONICS_TABLE_STATE table_state(const QByteArray& name) const;
+    void put_table_state(const QByteArray& name, const SDR_MNEMONICS_TABLE_STATE& state, bool move);
 
 private:
     friend class SDR_DATA_MNEMONICS_TABLE;
     void changed() { ++m_change_count; }
+    bool may_change(const QByteArray& name) const;
+    int index_of(const QByteArray& name) const;
+    void take_away(int index);
 
     std::vector<std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_tables;
+    std::vector<std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_removed;
+    SDR_DATA_MNEMONICS_WATCHER* m_watcher = nullptr;
     unsigned long long m_change_count = 0;
 };

@@ -30,6 +30,7 @@ class SDR_DATA_SESSION;
 class SDR_DATA_SIGNAL_SET;
 class SDR_DATA_TRIGGER;
 class SDR_PLUGIN_GROUP;
+class SDR_SHARED_UNDO;
 class SDR_TX_SESSION;
 class SDR_TX_TREE_OBJECT;
 class SDR_UNDO_HISTORY;
@@ -533,6 +534,7 @@ public:
     std::unique_ptr<SDR_UNDO_HISTORY> m_history;
     uint64_t m_change_count = 0;
     bool m_modified_since_save = false;
+    bool m_creation_undone = false;  // parked by the undo of its creation; a redo may bring it back
 };
 
 // Opens an edit bracket on an instance for the life of the scope; a no-op for a null or removed
@@ -568,6 +570,8 @@ class SDR_DATA_SESSION
 public:
     explicit SDR_DATA_SESSION(const std::string& name);
     ~SDR_DATA_SESSION();
+    SDR_DATA_SESSION(const SDR_DATA_SESSION&) = delete;
+    SDR_DATA_SESSION& operator=(const SDR_DATA_SESSION&) = delete;
 
     const char* get_name();
     SDR_DATA_MNEMONICS* get_mnemonics();
@@ -583,6 +587,8 @@ public:
     // Takes the instance out of the list and parks it (the object stays valid, answers neutral
     // values, and its log payloads are released).
     void remove_instance(SDR_DATA_INSTANCE* instance);
+    // Puts a parked instance back at `index` of the list (clamped); false when it is not parked.
+    bool unpark(SDR_DATA_INSTANCE* instance, int index);
     void park(std::unique_ptr<SDR_DATA_INSTANCE> instance);
     void park(std::unique_ptr<SDR_DATA_SIGNAL_SET> signal_set);
     void park(std::unique_ptr<SDR_DATA_TRIGGER> trigger);
@@ -592,6 +598,8 @@ public:
     void clear_modified();
     std::string unique_instance_name() const;
 
+    // Undo of the tables across the instances' histories; made first, so it outlives them.
+    std::unique_ptr<SDR_SHARED_UNDO> m_shared_undo;
     std::string m_name;              // absolute file path, or the reserved wizard name
     int m_file_version = 1;
     bool m_stripped = false;

@@ -2,11 +2,17 @@
 
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_shared_undo.h"
 #include "host/sdr/sdr_undo_history.h"
 
+#include <algorithm>
 #include <climits>
 
-SDR_DATA_SESSION::SDR_DATA_SESSION(const std::string& name) : m_name(name) {}
+SDR_DATA_SESSION::SDR_DATA_SESSION(const std::string& name)
+    : m_shared_undo(std::make_unique<SDR_SHARED_UNDO>(this)), m_name(name)
+{
+    m_mnemonics.set_watcher(m_shared_undo.get());
+}
 
 SDR_DATA_SESSION::~SDR_DATA_SESSION()
 {
@@ -66,14 +72,18 @@ int SDR_DATA_SESSION::index_of(const SDR_DATA_INSTANCE* instance) const
     return -1;
 }
 
+// Names of instances whose creation was undone stay taken: a redo may bring them back.
 std::string SDR_DATA_SESSION::unique_instance_name() const
 {
+    auto taken = [](const std::vector<std::unique_ptr<SDR_DATA_INSTANCE>>& list, const std::string& name,
+                    bool only_undone) {
+        return std::any_of(list.begin(), list.end(), [&](const std::unique_ptr<SDR_DATA_INSTANCE>& instance) {
+            return (!only_undone || instance->m_creation_undone) && instance->m_state.name == name;
+        });
+    };
     for (int n = 0;; ++n) {
         std::string name = "auto_vantrel_" + std::to_string(n);
-        bool used = false;
-        for (const auto& instance : m_instances)
-            used = used || instance->m_state.name == name;
-        if (!used)
+        if (!taken(m_instances, name, false) && !taken(m_parked_instances, name, true))
             return name;
     }
 }
@@ -101,6 +111,21 @@ void SDR_DATA_SESSION::remove_instance(SDR_DATA_INSTANCE* instance)
     m_instances.erase(m_instances.begin() + index);
     m_modified = true;
     park(std::move(owned));
+}
+
+bool SDR_DATA_SESSION::unpark(SDR_DATA_INSTANCE* instance, int index)
+{
+    auto it = std::find_if(m_parked_instances.begin(), m_parked_instances.end(),
+                           [instance](const std::unique_ptr<SDR_DATA_INSTANCE>& parked) { return parked.get() == instance; });
+    if (it == m_parked_instances.end())
+        return false;
+    std::unique_ptr<SDR_DATA_INSTANCE> owned = std::move(*it);
+    m_parked_instances.erase(it);
+    owned->m_session = this;
+    const int at = std::max(0, std::min(index, get_num_instances()));
+    m_instances.insert(m_instances.begin() + at, std::move(owned));
+    m_modified = true;
+    return true;
 }
 
 namespace

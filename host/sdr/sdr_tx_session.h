@@ -108,8 +108,14 @@ public:
     void release_trees(SDR_DATA_TRIGGER* trigger);
     // Rebuilds the entry list from the instance list, keeping the façades of surviving entries.
     void rebuild_entries();
-    // Undoes the creation of an instance (called by its history): removes it and its entries.
-    void undo_instance_creation(SDR_DATA_INSTANCE* instance);
+    // Undoes the creation of an instance (called by its history): removes it and its entries and
+    // hands the redo to the instance whose entry takes its place (the one an editor shows next),
+    // so the instance, with the edits it can redo, comes back on Redo there. With no other
+    // instance left nothing could hold that redo: then the undo is refused (with a message) when
+    // the instance has edits to redo. False when refused.
+    bool undo_instance_creation(SDR_DATA_INSTANCE* instance);
+    // Brings back an instance whose creation was undone, at `index` of the instance list.
+    void revive_instance(SDR_DATA_INSTANCE* instance, int index);
 
     // Why the last create/open/save failed ("" after a success); for messages and tests.
     const std::string& get_last_error() const { return m_last_error; }

@@ -172,12 +172,44 @@ bool SDR_TX_SESSION::remove_vantrel_instance(int index)
     return true;
 }
 
-void SDR_TX_SESSION::undo_instance_creation(SDR_DATA_INSTANCE* instance)
+bool SDR_TX_SESSION::undo_instance_creation(SDR_DATA_INSTANCE* instance)
 {
-    // Tree objects are left to the root: undo never deletes them.
     if (m_data == nullptr)
-        return;
+        return false;
+    // The editor keeps its entry index after the removal, or takes the last entry: the instance
+    // there is the one the user sees next, so it is the one that holds the redo.
+    const int entry = entry_of(instance);
+    std::vector<SDR_DATA_INSTANCE*> remaining;
+    for (const auto& other : m_entries)
+        if (other->instance != instance)
+            remaining.push_back(other->instance);
+    SDR_DATA_INSTANCE* heir = remaining.empty() ? nullptr
+                                                : remaining[std::min<size_t>(std::max(entry, 0), remaining.size() - 1)];
+    if (heir == nullptr && instance->history().redo_count() > 0) {
+        SDR_UNDO_REFUSAL{"Cannot undo the creation of instance \"%1!s!\": with no other instance its undone edits "
+                         "could not be redone./OSDR_UNDO_CREATION_KEEPS_EDITS",
+                         instance->m_state.name, std::string()}
+            .show();
+        return false;
+    }
+    const int index = m_data->index_of(instance);
+    instance->history().creation_undone();
+    instance->m_creation_undone = true;
+    // Tree objects are left to the root: undo never deletes them, so a redo finds them again.
     m_data->remove_instance(instance);
+    rebuild_entries();
+    if (heir != nullptr)
+        heir->history().push_revival_step(instance, index);
+    return true;
+}
+
+void SDR_TX_SESSION::revive_instance(SDR_DATA_INSTANCE* instance, int index)
+{
+    if (m_data == nullptr || !m_data->unpark(instance, index))
+        return;
+    instance->m_creation_undone = false;
+    instance->history().creation_redone();
+    instance->m_modified_since_save = true;
     rebuild_entries();
 }
 

@@ -42,22 +42,43 @@ void restore_keeping_marks(QSharedDataPointer<STATE>& block, const QSharedDataPo
 }
 } // namespace
 
-SDR_UNDO_HISTORY::SDR_UNDO_HISTORY(SDR_DATA_INSTANCE* instance) : m_instance(instance) {}
+SDR_UNDO_STEP::SDR_UNDO_STEP(SDR_UNDO_HISTORY* history, KIND step_kind)
+    : kind(step_kind), mark(std::make_shared<SDR_STEP_MARK>())
+{
+    mark->history = history;
+}
 
-SDR_UNDO_HISTORY::~SDR_UNDO_HISTORY() = default;
+// Tables this step wrote keep its mark: with the step gone, their change is permanent.
+SDR_UNDO_STEP::~SDR_UNDO_STEP()
+{
+    mark->history = nullptr;
+}
+
+SDR_UNDO_HISTORY::SDR_UNDO_HISTORY(SDR_DATA_INSTANCE* instance)
+    : m_instance(instance),
+      m_shared(instance->m_session != nullptr ? instance->m_session->m_shared_undo.get() : nullptr)
+{
+}
+
+SDR_UNDO_HISTORY::~SDR_UNDO_HISTORY()
+{
+    if (m_depth > 0 && m_shared != nullptr)
+        m_shared->bracket_closed(this);
+}
 
 bool SDR_UNDO_HISTORY::begin()
 {
     standin::sdr::detail::count_bracket_opened();
     if (m_depth++ > 0)
         return true;
-    m_open = std::make_unique<SDR_UNDO_STEP>();
-    m_open->before = capture(true);
+    m_open = std::make_unique<SDR_UNDO_STEP>(this, SDR_UNDO_STEP::EDIT);
+    m_open->before = capture();
     // An atomic action that edits while its step is being undone or redone must not record a
     // step of its own: that would drop the redo tail, and with it the step being run.
     m_open_void = m_restoring;
     m_changes_at_begin = m_instance->m_change_count;
-    m_mnemonics_at_begin = m_instance->m_session != nullptr ? m_instance->m_session->m_mnemonics.get_change_count() : 0;
+    if (m_shared != nullptr)
+        m_shared->bracket_opened(this);
     return true;
 }
 
@@ -71,18 +92,18 @@ bool SDR_UNDO_HISTORY::end()
     if (--m_depth > 0)
         return true;
     std::unique_ptr<SDR_UNDO_STEP> step = std::move(m_open);
+    if (m_shared != nullptr) {
+        m_shared->bracket_closed(this);
+        m_shared->finish(&step->tables, step->mark);
+    }
+    // A step that is not kept takes its table changes with it: they become permanent.
     if (m_open_void || m_instance->m_session == nullptr)
         return true;
-    bool mnemonics_changed = m_instance->m_session->m_mnemonics.get_change_count() != m_mnemonics_at_begin;
-    bool changed = m_instance->m_change_count != m_changes_at_begin || mnemonics_changed ||
+    bool changed = m_instance->m_change_count != m_changes_at_begin || !step->tables.empty() ||
                    plugin_groups_changed(step->before);
     if (!changed && step->actions.empty())
         return true;
-    step->after = capture(mnemonics_changed);
-    if (!mnemonics_changed) {
-        step->before.has_mnemonics = false;
-        step->before.mnemonics.clear();
-    }
+    step->after = capture();
     push(std::move(step));
     return true;
 }
@@ -110,7 +131,7 @@ bool SDR_UNDO_HISTORY::can_undo() const
 bool SDR_UNDO_HISTORY::can_redo() const
 {
     return m_depth == 0 && m_position < static_cast<int>(m_steps.size()) && !m_restoring &&
-           !m_steps[m_position]->creation;
+           m_steps[m_position]->kind != SDR_UNDO_STEP::CREATION;
 }
 
 bool SDR_UNDO_HISTORY::undo()
@@ -119,26 +140,9 @@ bool SDR_UNDO_HISTORY::undo()
         return false;
     SDR_UNDO_STEP* step = m_steps[m_position - 1].get();
     standin::sdr::detail::count_undo();
-    if (step->creation) {
-        // The instance goes away with its history; it is parked, so this object stays alive
-        // until the call returns, but nothing of it may be touched after the removal.
-        SDR_DATA_SESSION* session = m_instance->m_session;
-        --m_position;
-        if (session->m_tx_user != nullptr)
-            session->m_tx_user->undo_instance_creation(m_instance);
-        else
-            session->remove_instance(m_instance);
-        return true;
-    }
-    m_restoring = true;
-    bool powerup_was = m_instance->m_state.powerup_enabled;
-    restore(step->before);
-    --m_position;
-    for (auto it = step->actions.rbegin(); it != step->actions.rend(); ++it)
-        (*it)->undo();
-    m_restoring = false;
-    after_restore(powerup_was);
-    return true;
+    if (step->kind == SDR_UNDO_STEP::CREATION)
+        return undo_creation();
+    return run_step(step, true);
 }
 
 bool SDR_UNDO_HISTORY::redo()
@@ -147,15 +151,106 @@ bool SDR_UNDO_HISTORY::redo()
         return false;
     SDR_UNDO_STEP* step = m_steps[m_position].get();
     standin::sdr::detail::count_redo();
+    if (step->kind == SDR_UNDO_STEP::REVIVAL)
+        return redo_revival(step);
+    return run_step(step, false);
+}
+
+// Checks first (instance name, document-wide tables), so that a refused step changes nothing.
+bool SDR_UNDO_HISTORY::run_step(SDR_UNDO_STEP* step, bool undo)
+{
+    SDR_UNDO_REFUSAL refusal = name_refusal(undo ? step->before : step->after, undo);
+    SDR_SHARED_UNDO::PLAN plan;
+    if (refusal.empty() && m_shared != nullptr) {
+        plan = m_shared->plan(step->tables, step->mark, undo);
+        refusal = plan.refusal;
+    }
+    if (!refusal.empty()) {
+        refusal.show();
+        return false;
+    }
     m_restoring = true;
     bool powerup_was = m_instance->m_state.powerup_enabled;
-    restore(step->after);
-    ++m_position;
-    for (const auto& action : step->actions)
-        action->redo();
+    restore(undo ? step->before : step->after);
+    if (m_shared != nullptr)
+        m_shared->carry_out(plan, &step->tables, step->mark, undo);
+    m_position += undo ? -1 : 1;
+    // The data must already be restored when the actions run (they re-check or relayout it).
+    if (undo) {
+        for (auto it = step->actions.rbegin(); it != step->actions.rend(); ++it)
+            (*it)->undo();
+    } else {
+        for (const auto& action : step->actions)
+            action->redo();
+    }
     m_restoring = false;
     after_restore(powerup_was);
     return true;
+}
+
+// Instance names are unique in the document: a step cannot give back a name another instance
+// took since.
+SDR_UNDO_REFUSAL SDR_UNDO_HISTORY::name_refusal(const SDR_INSTANCE_SNAPSHOT& target, bool undo) const
+{
+    const std::string& name = target.instance.name;
+    if (name == m_instance->m_state.name)
+        return {};
+    SDR_DATA_INSTANCE* other = m_instance->m_session->find_instance(name.c_str());
+    if (other == nullptr || other == m_instance)
+        return {};
+    return {undo ? "Cannot undo this step: instance name \"%1!s!\" is now used by another instance./OSDR_UNDO_NAME_TAKEN"
+                 : "Cannot redo this step: instance name \"%1!s!\" is now used by another instance./OSDR_REDO_NAME_TAKEN",
+            name, std::string()};
+}
+
+bool SDR_UNDO_HISTORY::undo_creation()
+{
+    SDR_TX_SESSION* tx = m_instance->m_session->m_tx_user;
+    // The instance goes away with its history; it is parked, so this object stays alive until
+    // the call returns, but nothing of it may be touched after the removal.
+    return tx != nullptr && tx->undo_instance_creation(m_instance);
+}
+
+void SDR_UNDO_HISTORY::creation_undone()
+{
+    if (m_position > 0)
+        --m_position;
+}
+
+void SDR_UNDO_HISTORY::creation_redone()
+{
+    if (!m_steps.empty() && m_steps.front()->kind == SDR_UNDO_STEP::CREATION && m_position == 0)
+        m_position = 1;
+}
+
+bool SDR_UNDO_HISTORY::redo_revival(SDR_UNDO_STEP* step)
+{
+    SDR_DATA_SESSION* session = m_instance->m_session;
+    SDR_DATA_INSTANCE* removed = step->revived;
+    if (session->m_tx_user == nullptr)
+        return false;
+    if (session->find_instance(removed->m_state.name.c_str()) != nullptr) {
+        SDR_UNDO_REFUSAL{"Cannot bring back instance \"%1!s!\": another instance has that name now./"
+                         "OSDR_REDO_INSTANCE_NAME_TAKEN",
+                         removed->m_state.name, std::string()}
+            .show();
+        return false;
+    }
+    const int index = step->revived_index;
+    // The step goes back to the instance it came from: it leaves this history (no redo tail of
+    // this instance is lost, the position stays).
+    m_steps.erase(m_steps.begin() + m_position);
+    session->m_tx_user->revive_instance(removed, index);
+    return true;
+}
+
+void SDR_UNDO_HISTORY::push_revival_step(SDR_DATA_INSTANCE* removed, int index)
+{
+    auto step = std::make_unique<SDR_UNDO_STEP>(this, SDR_UNDO_STEP::REVIVAL);
+    step->revived = removed;
+    step->revived_index = index;
+    m_steps.insert(m_steps.begin() + m_position, std::move(step));
+    set_max_steps(m_max_steps);
 }
 
 void SDR_UNDO_HISTORY::after_restore(bool powerup_was)
@@ -193,8 +288,8 @@ void SDR_UNDO_HISTORY::append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action)
         return;
     }
     // Outside a bracket the action becomes a step of its own around the current state.
-    auto step = std::make_unique<SDR_UNDO_STEP>();
-    step->before = capture(false);
+    auto step = std::make_unique<SDR_UNDO_STEP>(this, SDR_UNDO_STEP::EDIT);
+    step->before = capture();
     step->after = step->before;
     step->actions.emplace_back(action);
     push(std::move(step));
@@ -202,8 +297,7 @@ void SDR_UNDO_HISTORY::append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action)
 
 void SDR_UNDO_HISTORY::push_creation_step()
 {
-    auto step = std::make_unique<SDR_UNDO_STEP>();
-    step->creation = true;
+    auto step = std::make_unique<SDR_UNDO_STEP>(this, SDR_UNDO_STEP::CREATION);
     m_steps.clear();
     m_steps.push_back(std::move(step));
     m_position = 1;
@@ -218,7 +312,7 @@ void SDR_UNDO_HISTORY::clear()
         m_open_void = true;
 }
 
-SDR_INSTANCE_SNAPSHOT SDR_UNDO_HISTORY::capture(bool with_mnemonics) const
+SDR_INSTANCE_SNAPSHOT SDR_UNDO_HISTORY::capture() const
 {
     SDR_INSTANCE_SNAPSHOT snapshot;
     snapshot.instance = m_instance->m_state;
@@ -232,11 +326,6 @@ SDR_INSTANCE_SNAPSHOT SDR_UNDO_HISTORY::capture(bool with_mnemonics) const
     }
     for (const auto& group : m_instance->m_plugin_groups)
         snapshot.plugin_groups.emplace_back(group.get(), *group);
-    SDR_DATA_SESSION* session = m_instance->m_session;
-    if (with_mnemonics && session != nullptr) {
-        snapshot.has_mnemonics = true;
-        snapshot.mnemonics = session->m_mnemonics.snapshot();
-    }
     return snapshot;
 }
 
@@ -263,8 +352,6 @@ void SDR_UNDO_HISTORY::restore(const SDR_INSTANCE_SNAPSHOT& snapshot)
         *entry.first = entry.second;
         entry.first->set_table_handle(handle);
     }
-    if (snapshot.has_mnemonics && m_instance->m_session != nullptr)
-        m_instance->m_session->m_mnemonics.restore(snapshot.mnemonics);
 }
 
 bool SDR_UNDO_HISTORY::plugin_groups_changed(const SDR_INSTANCE_SNAPSHOT& before) const

@@ -1,12 +1,14 @@
 // Mnemonic tables: exact and don't-care look-ups, entry rules, the collection's ownership
-// rules and the snapshot/restore that undo relies on; also the condition-name conversions.
+// rules and the per-table states that undo puts back; also the condition-name conversions.
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_global_enum.h"
 #include "host/sdr/sdr_plugin_group.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -150,33 +152,90 @@ TEST(sdr_mnemonics_collection, every_change_grows_the_change_count)
     EXPECT_EQ(mnemonics.get_change_count(), count) << "reading changes nothing";
 }
 
-TEST(sdr_mnemonics_collection, restore_keeps_surviving_tables_and_their_addresses)
+TEST(sdr_mnemonics_collection, put_table_state_keeps_surviving_tables_and_their_addresses)
 {
     SDR_DATA_MNEMONICS mnemonics;
     SDR_DATA_MNEMONICS_TABLE* kept = mnemonics.create_table("kept", 2);
     kept->add_entry("A", "00");
     mnemonics.create_table("dropped", 2);
-    const auto before = mnemonics.snapshot();
+    mnemonics.create_table("last", 1);
+    const SDR_MNEMONICS_TABLE_STATE kept_before = mnemonics.table_state("kept");
+    const SDR_MNEMONICS_TABLE_STATE dropped_before = mnemonics.table_state("dropped");
+    EXPECT_EQ(dropped_before.index, 1);
 
     kept->add_entry("B", "01");
-    mnemonics.delete_table(mnemonics.find_table("dropped"));
-    mnemonics.create_table("new", 3);
-    const auto after = mnemonics.snapshot();
+    SDR_DATA_MNEMONICS_TABLE* dropped = mnemonics.find_table("dropped");
+    ASSERT_TRUE(mnemonics.delete_table(dropped));
+    EXPECT_STREQ(dropped->get_name(), "dropped") << "a removed table stays readable";
+    EXPECT_FALSE(dropped->add_entry("X", "11")) << "but no longer changes";
+    const unsigned long long count = mnemonics.get_change_count();
 
-    mnemonics.restore(before);
-    ASSERT_EQ(mnemonics.get_num_tables(), 2);
+    mnemonics.put_table_state("kept", kept_before, false);
+    mnemonics.put_table_state("dropped", dropped_before, false);
+    EXPECT_GT(mnemonics.get_change_count(), count) << "putting a state back is a change of the document";
+    ASSERT_EQ(mnemonics.get_num_tables(), 3);
     EXPECT_EQ(mnemonics.get_table(0), kept) << "same object, contents swapped in";
-    EXPECT_EQ(kept->get_num_entries(), 1);
     EXPECT_STREQ(kept->get_first_symbol("01"), "");
-    EXPECT_STREQ(mnemonics.get_table(1)->get_name(), "dropped");
-    EXPECT_EQ(mnemonics.find_table("new"), nullptr);
+    EXPECT_STREQ(mnemonics.get_table(1)->get_name(), "dropped") << "back where it stood";
+    EXPECT_TRUE(mnemonics.table_state("dropped") == dropped_before);
 
-    mnemonics.restore(after);
-    EXPECT_EQ(mnemonics.find_table("kept"), kept);
-    EXPECT_STREQ(kept->get_first_symbol("01"), "B");
-    EXPECT_EQ(mnemonics.find_table("dropped"), nullptr);
-    EXPECT_EQ(mnemonics.find_table("new")->get_width(), 3);
-    EXPECT_TRUE(mnemonics.snapshot() == after);
+    mnemonics.put_table_state("kept", SDR_MNEMONICS_TABLE_STATE(), false);
+    EXPECT_EQ(mnemonics.find_table("kept"), nullptr);
+    EXPECT_FALSE(mnemonics.table_state("kept").exists);
+}
+
+TEST(sdr_mnemonics_collection, a_moved_table_goes_back_to_its_place)
+{
+    SDR_DATA_MNEMONICS mnemonics;
+    for (const char* name : {"a", "b", "c"})
+        mnemonics.create_table(name, 1);
+    SDR_MNEMONICS_TABLE_STATE first = mnemonics.table_state("a");
+    first.index = 2;
+    mnemonics.put_table_state("a", first, false);
+    EXPECT_STREQ(mnemonics.get_table(0)->get_name(), "a") << "without move the table stays";
+    mnemonics.put_table_state("a", first, true);
+    EXPECT_STREQ(mnemonics.get_table(2)->get_name(), "a");
+    first.index = 99;
+    mnemonics.put_table_state("a", first, true);
+    EXPECT_STREQ(mnemonics.get_table(2)->get_name(), "a") << "a position past the end is clamped";
+}
+
+namespace
+{
+// Refuses every change of the tables named in `refused` and lists the names it was asked about.
+class recording_watcher : public SDR_DATA_MNEMONICS_WATCHER
+{
+public:
+    bool before_table_change(const QByteArray& name) override
+    {
+        asked.push_back(name.toStdString());
+        return refused.count(name.toStdString()) == 0;
+    }
+    std::vector<std::string> asked;
+    std::set<std::string> refused;
+};
+} // namespace
+
+TEST(sdr_mnemonics_collection, every_change_asks_the_watcher_and_a_refusal_changes_nothing)
+{
+    SDR_DATA_MNEMONICS mnemonics;
+    recording_watcher watcher;
+    mnemonics.set_watcher(&watcher);
+    SDR_DATA_MNEMONICS_TABLE* open = mnemonics.create_table("open", 2);
+    SDR_DATA_MNEMONICS_TABLE* source = mnemonics.create_table("source", 2);
+    ASSERT_TRUE(open != nullptr && source != nullptr);
+    ASSERT_TRUE(source->add_entry("S", "01"));
+    EXPECT_FALSE(open->add_entry("bad", "0")) << "a refused entry does not reach the watcher";
+    watcher.refused = {"open", "locked"};
+    const unsigned long long count = mnemonics.get_change_count();
+    EXPECT_EQ(mnemonics.create_table("locked", 2), nullptr);
+    EXPECT_FALSE(open->add_entry("A", "00"));
+    EXPECT_FALSE(open->clone(source));
+    EXPECT_FALSE(open->set_content(source->get_content())) << "another name is refused in a collection";
+    EXPECT_FALSE(mnemonics.delete_table(open));
+    EXPECT_EQ(mnemonics.get_change_count(), count);
+    EXPECT_EQ(open->get_num_entries(), 0);
+    EXPECT_EQ(watcher.asked, (std::vector<std::string>{"open", "source", "source", "locked", "open", "open", "open"}));
 }
 
 TEST(sdr_mnemonics_collection, set_content_rebuilds_the_lookup_indexes)

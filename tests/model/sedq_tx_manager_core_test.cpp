@@ -240,8 +240,33 @@ TEST_F(sedq_tx_manager_test, undo_after_add_instance_refreshes_the_cached_object
     EXPECT_EQ(take_hints(), expected);
 
     manager->on_edit_redo();
-    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 1) << "the creation belonged to the removed instance";
+    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 2) << "Redo on the instance shown next brings it back";
     EXPECT_EQ(take_hints(), expected);
+}
+
+TEST_F(sedq_tx_manager_test, redo_after_undoing_add_instance_brings_back_the_instance_and_its_edits)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    ASSERT_TRUE(manager->add_instance());
+    {
+        SEDQ_ACTION action(manager);
+        manager->set_instance_enabled(-1, false);
+    }
+    const std::string name = manager->get_instance();
+    manager->on_edit_undo();
+    manager->on_edit_undo();
+    ASSERT_EQ(current_index(), 0);
+    QAction* redo = manager->get_action(AFCQ_ACTION_ENUM(459), QVariant());
+    EXPECT_TRUE(redo->isEnabled()) << "the undone creation waits on the instance shown now";
+
+    manager->on_edit_redo();
+    ASSERT_EQ(manager->get_tx_session()->get_num_instances(), 2);
+    EXPECT_STREQ(manager->get_instance_name_at(1, nullptr), name.c_str());
+    manager->set_instance(1);
+    EXPECT_TRUE(manager->get_tx_instance()->is_redo_available());
+    manager->on_edit_redo();
+    EXPECT_FALSE(manager->instance_is_enabled(-1)) << "the edit made in the instance is redone too";
 }
 
 TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
