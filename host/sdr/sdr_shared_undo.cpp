@@ -57,9 +57,10 @@ bool SDR_SHARED_UNDO::before_table_change(const QByteArray& name)
         return true;
     }
     SDR_UNDO_STEP* step = history->open_step();
-    for (const SDR_TABLE_CHANGE& change : step->tables)
-        if (change.name == name)
-            return true;
+    // Nobody else can write the table while the recorder's bracket is open (other steps wait
+    // while it is on top), so a table this step already wrote has its mark on top.
+    if (top_of(name) == step->mark)
+        return true;
     SDR_TABLE_CHANGE change;
     change.name = name;
     change.before = m_session->m_mnemonics.table_state(name);

@@ -178,6 +178,8 @@ TEST_F(SdrUndo, a_bracket_holding_only_an_atomic_action_is_a_step)
     tx()->end_action();
     EXPECT_TRUE(tx()->undo());
     EXPECT_EQ(log.size(), 1u);
+    m_session.reset(); // the action counts its deletion in this function's frame
+    EXPECT_EQ(deleted, 1);
 }
 
 TEST_F(SdrUndo, undo_of_instance_creation_removes_the_instance_and_detaches_its_entry)
