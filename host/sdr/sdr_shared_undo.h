@@ -5,10 +5,11 @@
 // after, and every table keeps the stack of applied steps that wrote it, oldest first. A step
 // undoes its part of a table only while it is the top of that stack, and redoes it only while
 // the table is in the state the step was made on: when a later step that can still be undone
-// stands in the way, the whole undo or redo is refused with a message that names the instance
-// to go to first. A later change that can never be undone (its step fell off a history: the
-// step limit, an edit that clears the history, a removed instance) keeps the table as it is,
-// and the step gives up its part of that table. A table is never overwritten.
+// (or the redo of the step it was made on) stands in the way, the whole undo or redo is refused
+// with a message that names the instance to go to first. A later change that can never be
+// undone (its step fell off a history: the step limit, an edit that clears the history, a
+// removed instance) keeps the table as it is, and the step gives up its part of that table.
+// A table is never overwritten.
 //
 // While an editing session is attached, every table change must happen inside an edit bracket
 // (of any instance); one made outside is refused and reported, so nothing changes behind the
@@ -39,7 +40,7 @@ struct SDR_TABLE_CHANGE
     QByteArray name;
     SDR_MNEMONICS_TABLE_STATE before;
     SDR_MNEMONICS_TABLE_STATE after;
-    SDR_STEP_MARK_PTR below; // the applied writer the change was made on; null: none since opening
+    SDR_STEP_MARK_PTR below; // the applied writer the change was made on; null: none since the open
 };
 using SDR_TABLE_CHANGES = std::vector<SDR_TABLE_CHANGE>;
 
