@@ -1,6 +1,7 @@
 // Limb arithmetic of SEDQ_NUMBER: bit access, reversal, division by 10^19 and digit output.
 #include "sedq/model/sedq_number_bits.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -23,23 +24,75 @@ uint64_t reverse_limb(uint64_t x)
 }
 
 // Divides (high:low) by 10^19 with high < 10^19; returns the quotient, *rest the remainder.
+// The first correction goes either way about half the time, so it is taken without a branch.
 inline uint64_t divide_limb(uint64_t high, uint64_t low, uint64_t* rest)
 {
     u128 p = u128(TEN_19_INVERSE) * high + ((u128(high) << 64) | low);
     uint64_t quotient = uint64_t(p >> 64) + 1;
     uint64_t remainder = low - quotient * TEN_19;
-    if (remainder > uint64_t(p))
-    {
-        --quotient;
-        remainder += TEN_19;
-    }
-    if (remainder >= TEN_19)
+    uint64_t too_far = 0 - uint64_t(remainder > uint64_t(p));
+    quotient += too_far;
+    remainder += too_far & TEN_19;
+    if (__builtin_expect(remainder >= TEN_19, 0))
     {
         ++quotient;
         remainder -= TEN_19;
     }
     *rest = remainder;
     return quotient;
+}
+
+// Passes of division by 10^19 run together in one sweep over the limbs.
+constexpr int PASSES = 4;
+
+// Each division by 10^19 runs from the top limb down, and depends on the division before it
+// only through the quotient limb just above where it works. So in a sweep pass j runs one
+// limb behind pass j - 1 and takes that quotient straight from it: the remainder chains of
+// the passes are independent, and the multiplier overlaps them instead of waiting on one at
+// a time. rest[j] is pass j's remainder, handed[j] the quotient limb it produced last step;
+// the last pass writes its quotient back into the limbs.
+inline void sweep_step(uint64_t* limbs, int count, int step, int first, int last, uint64_t* rest,
+                       uint64_t* handed)
+{
+#pragma GCC unroll 16
+    for (int pass = last; pass >= first; --pass)
+    {
+        uint64_t in = pass == 0 ? limbs[count - 1 - step] : handed[pass - 1];
+        handed[pass] = divide_limb(rest[pass], in, &rest[pass]);
+    }
+    if (last == PASSES - 1)
+        limbs[count - 1 - step + PASSES - 1] = handed[PASSES - 1];
+}
+
+// The steps in which every pass runs, on copies the compiler keeps in registers. Returns the
+// first step after them.
+int sweep_all_passes(uint64_t* limbs, int count, int step, uint64_t* rest, uint64_t* handed)
+{
+    uint64_t r[PASSES], h[PASSES];
+    std::copy(rest, rest + PASSES, r);
+    std::copy(handed, handed + PASSES, h);
+    for (; step < count; ++step)
+        sweep_step(limbs, count, step, 0, PASSES - 1, r, h);
+    std::copy(r, r + PASSES, rest);
+    std::copy(h, h + PASSES, handed);
+    return step;
+}
+
+// PASSES divisions of limbs[0, count) by 10^19 (count >= PASSES); the remainders go to
+// chunks, least significant first.
+void divide_ten_19_passes(uint64_t* limbs, int count, uint64_t* chunks)
+{
+    uint64_t rest[PASSES] = {};
+    uint64_t handed[PASSES] = {};
+    // The passes start one after the other, all run while pass 0 has limbs left, and stop
+    // one after the other.
+    int step = 0;
+    for (; step < PASSES - 1; ++step)
+        sweep_step(limbs, count, step, 0, step, rest, handed);
+    step = sweep_all_passes(limbs, count, step, rest, handed);
+    for (; step < count + PASSES - 1; ++step)
+        sweep_step(limbs, count, step, step - count + 1, PASSES - 1, rest, handed);
+    std::copy(rest, rest + PASSES, chunks);
 }
 
 constexpr std::array<char, 200> make_pairs()
@@ -66,16 +119,32 @@ constexpr std::array<BYTE_TEXT, 256> make_byte_symbols()
 }
 constexpr std::array<BYTE_TEXT, 256> BYTE_SYMBOLS = make_byte_symbols();
 
-// Exactly 19 digits, leading zeros included.
+inline void write_pair(unsigned value, char* out)
+{
+    std::memcpy(out, &DIGIT_PAIRS[2 * value], 2);
+}
+
+// Exactly eight digits of a value below 10^8.
+inline void write_8_digits(uint32_t value, char* out)
+{
+    uint32_t high = value / 10000, low = value % 10000;
+    write_pair(high / 100, out);
+    write_pair(high % 100, out + 2);
+    write_pair(low / 100, out + 4);
+    write_pair(low % 100, out + 6);
+}
+
+// Exactly 19 digits, leading zeros included. Split in three parts first, so the divisions
+// by constants of the parts do not wait on each other.
 void write_19_digits(uint64_t value, char* out)
 {
-    for (int i = 17; i >= 1; i -= 2)
-    {
-        unsigned pair = unsigned(value % 100);
-        value /= 100;
-        std::memcpy(out + i, &DIGIT_PAIRS[2 * pair], 2);
-    }
-    out[0] = char('0' + value);
+    constexpr uint64_t TEN_8 = 100000000, TEN_16 = TEN_8 * TEN_8;
+    unsigned top = unsigned(value / TEN_16);
+    uint64_t rest = value % TEN_16;
+    out[0] = char('0' + top / 100);
+    write_pair(top % 100, out + 1);
+    write_8_digits(uint32_t(rest / TEN_8), out + 3);
+    write_8_digits(uint32_t(rest % TEN_8), out + 11);
 }
 
 int write_digits(uint64_t value, char* out)
@@ -156,14 +225,19 @@ uint64_t multiply_add(uint64_t* limbs, int count, uint64_t factor, uint64_t adde
 int to_decimal(uint64_t* limbs, int count, char* out)
 {
     // 19-digit chunks, least significant first; 4096 bits give at most 65 of them.
-    uint64_t chunks[MAX_LIMBS + 2];
+    uint64_t chunks[MAX_LIMBS + 2 + PASSES];
     int chunk_count = 0;
     count = trimmed_count(limbs, count < MAX_LIMBS ? count : MAX_LIMBS);
-    while (count > 0)
+    // A value of PASSES limbs or more is above 2^(64 (PASSES - 1)) > 10^(19 (PASSES - 1)), so
+    // it has at least PASSES chunks and a sweep never ends in leading zero chunks. Fewer
+    // limbs go one pass at a time, which ends with the value's first, non-zero chunk.
+    for (; count >= PASSES; count = trimmed_count(limbs, count))
     {
-        chunks[chunk_count++] = divide_ten_19(limbs, count);
-        count = trimmed_count(limbs, count);
+        divide_ten_19_passes(limbs, count, chunks + chunk_count);
+        chunk_count += PASSES;
     }
+    for (; count > 0; count = trimmed_count(limbs, count))
+        chunks[chunk_count++] = divide_ten_19(limbs, count);
     if (chunk_count == 0)
     {
         out[0] = '0';
