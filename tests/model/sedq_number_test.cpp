@@ -12,10 +12,12 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
-const int WIDTHS[] = {1, 3, 4, 8, 31, 32, 33, 63, 64, 65, 100, 4096};
+const int WIDTHS[] = {1, 3, 4, 8, 31, 32, 33, 63, 64, 65, 100, 192, 193, 256, 257, 1000, 4096};
 
 SDR_DATA_GROUP_DISPLAY_TYPE radix_of(int radix) { return static_cast<SDR_DATA_GROUP_DISPLAY_TYPE>(radix); }
 
@@ -168,6 +170,29 @@ TEST(sedq_number_display, wide_decimal_values_are_exact)
     EXPECT_EQ(digits, gmp_decimal(power, 4));
     EXPECT_EQ(display(std::string(4096, '1'), 2), "-1");
     EXPECT_EQ(display(power, 2), "-" + digits);
+}
+
+// The decimal conversion divides in sweeps of several passes at once; values with 19-digit
+// chunks of zeros at the top or in the middle, and one either side of them, at their own
+// width and at the widest.
+TEST(sedq_number_display, decimal_chunks_of_zeros_match_gmp)
+{
+    for (int exponent : {1, 18, 19, 20, 37, 38, 39, 57, 76, 95, 114, 133, 608, 1216, 1232})
+        for (int offset : {-1, 0, 1})
+        {
+            mpz_t value;
+            mpz_init(value);
+            mpz_ui_pow_ui(value, 10, unsigned(exponent));
+            offset < 0 ? mpz_sub_ui(value, value, 1) : mpz_add_ui(value, value, unsigned(offset));
+            std::vector<char> text(mpz_sizeinbase(value, 2) + 2);
+            std::string bits = mpz_get_str(text.data(), 2, value);
+            mpz_clear(value);
+            for (size_t width : {bits.size(), size_t(4096)})
+            {
+                std::string padded = std::string(width - bits.size(), '0') + bits;
+                ASSERT_EQ(display(padded, 4), gmp_decimal(padded, 4)) << "10^" << exponent << " + " << offset;
+            }
+        }
 }
 
 TEST(sedq_number_display, random_values_match_gmp_in_every_decimal_radix_and_hex)
@@ -414,25 +439,88 @@ TEST(sedq_number_limits, wider_texts_and_buses_are_reported_and_clamped)
     EXPECT_EQ(errors[0].file, "sld/sedq/model/sedq_number.cpp");
 }
 
-TEST(sedq_number_bus, bus_samples_convert_like_their_text)
+namespace
+{
+// Edge widths of gathering a bus sample eight rows and 64 rows at a time.
+const int BUS_WIDTHS[] = {1, 7, 8, 9, 15, 16, 17, 63, 64, 65, 127, 128, 129, 255, 256, 257, 1000, 4095, 4096};
+
+// Writes a value (symbol i on row i) at one sample of the bus. Any non-zero byte is a one, so
+// the ones are written as a different byte from row to row.
+void write_sample(SEDQ_BUS const& bus, int sample, std::string const& bits)
+{
+    const unsigned char ONE_BYTES[] = {0x01, 0x80, 0xFF, 0x7F, 0x02, 0x40, 0x10, 0xFE, 0x01};
+    for (int row = 0; row < bus.get_nitems(); ++row)
+        reinterpret_cast<unsigned char*>(bus.get_row(row))[sample] = bits[size_t(row)] == '1' ? ONE_BYTES[row % 9] : 0;
+}
+
+std::string most_significant_first(std::string bits, bool lsb_to_msb)
+{
+    if (lsb_to_msb)
+        std::reverse(bits.begin(), bits.end());
+    return bits;
+}
+} // namespace
+
+TEST(sedq_number_bus, samples_show_like_their_text_in_every_radix_width_and_bit_order)
 {
     std::mt19937_64 random(13);
-    for (int width : WIDTHS)
+    for (int width : BUS_WIDTHS)
     {
-        SEDQ_BUS bus(width, 3);
-        std::string bits = random_bits(random, width);
-        for (int row = 0; row < width; ++row)
-            reinterpret_cast<unsigned char*>(bus.get_row(row))[2] = bits[size_t(row)] == '1' ? 0x80 : 0;
-        SEDQ_NUMBER sample(bus, 2);
-        for (int radix : {1, 2, 3, 4, 5, 6, 7, 13})
-            for (bool lsb_to_msb : {false, true})
-            {
-                std::string from_bus = sample.get_display_string(radix_of(radix), 0, lsb_to_msb);
-                ASSERT_EQ(from_bus, display(bits, radix, lsb_to_msb)) << width << " radix " << radix;
-            }
-        sample.set_lsb_to_msb(false);
-        EXPECT_EQ(sample.get_uint_value(), SEDQ_NUMBER(QString::fromStdString(bits)).get_uint_value()) << width;
+        // Rows long enough to be laid out apart; neighbouring samples hold other values.
+        SEDQ_BUS bus(width, 300);
+        ASSERT_TRUE(bus.is_valid());
+        const std::pair<int, std::string> samples[] = {
+            {0, random_bits(random, width)}, {151, std::string(size_t(width), '1')}, {299, random_bits(random, width)}};
+        for (const auto& [sample, bits] : samples)
+            write_sample(bus, sample, bits);
+        for (const auto& [sample, bits] : samples)
+            for (int radix = 0; radix <= 15; ++radix)
+                for (bool lsb_to_msb : {false, true})
+                {
+                    SEDQ_NUMBER number(bus, sample);
+                    std::string from_bus = number.get_display_string(radix_of(radix), 0, lsb_to_msb);
+                    ASSERT_EQ(from_bus, display(bits, radix, lsb_to_msb))
+                        << "width " << width << " sample " << sample << " radix " << radix
+                        << (lsb_to_msb ? " lsb first" : " msb first");
+                }
     }
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST(sedq_number_bus, samples_match_gmp_in_decimal_and_hexadecimal)
+{
+    std::mt19937_64 random(17);
+    for (int width : BUS_WIDTHS)
+    {
+        SEDQ_BUS bus(width, 1);
+        std::string bits = random_bits(random, width);
+        write_sample(bus, 0, bits);
+        for (bool lsb_to_msb : {false, true})
+        {
+            std::string value = most_significant_first(bits, lsb_to_msb);
+            SEDQ_NUMBER number(bus, 0);
+            for (int radix : {2, 3, 4})
+                ASSERT_EQ(number.get_display_string(radix_of(radix), 0, lsb_to_msb), gmp_decimal(value, radix))
+                    << "width " << width << " radix " << radix << " lsb first " << lsb_to_msb;
+            std::string hex = gmp_convert(value, 2, 16);
+            ASSERT_EQ(number.get_display_string(SDR_GTYPE_HEX, 0, lsb_to_msb),
+                      std::string(size_t((width + 3) / 4) - hex.size(), '0') + hex)
+                << "width " << width << " lsb first " << lsb_to_msb;
+        }
+    }
+}
+
+TEST(sedq_number_bus, binary_text_of_a_sample_keeps_its_width_and_padding)
+{
+    SEDQ_BUS bus(70, 2);
+    std::string bits = "1" + std::string(68, '0') + "1";
+    write_sample(bus, 1, bits);
+    SEDQ_NUMBER number(bus, 1);
+    EXPECT_EQ(std::string(number.bin_to_string(true, -1)), bits + "b");
+    EXPECT_EQ(std::string(number.bin_to_string(false, 3)), "001");
+    EXPECT_EQ(std::string(number.bin_to_string(false, 72)), "XX" + bits);
+    number.set_lsb_to_msb(true);
+    EXPECT_EQ(std::string(number.bin_to_string(true, 65)), std::string(bits.rbegin() + 5, bits.rend()) + "b");
 }
 
 TEST(sedq_number_values, thirty_two_bit_reads_ignore_the_bit_order)

@@ -60,7 +60,30 @@ TEST(sedq_bus, growth_gives_zeroed_rows)
     for (int row = 0; row < 3000; row += 7)
         for (int s = 0; s < 4096; s += 511)
             ASSERT_FALSE(grown.get_row(row)[s]) << row << " " << s;
-    EXPECT_EQ(grown.get_row(2999) - grown.get_row(0), 2999 * 4096);
+    const long stride = grown.get_row(1) - grown.get_row(0);
+    EXPECT_GE(stride, 4096);
+    EXPECT_EQ(grown.get_row(2999) - grown.get_row(0), 2999 * stride);
+}
+
+// A value is read across the rows at one sample. Rows a power of two apart would put every
+// row's cache line into the same few sets; long rows are spaced an odd number of 64-byte lines
+// apart instead, short ones stay packed.
+TEST(sedq_bus, long_rows_are_spaced_an_odd_number_of_lines_apart)
+{
+    const struct
+    {
+        int depth;
+        long stride;
+    } rows[] = {{4096, 4160}, {65536, 65600}, {1000, 1088}, {1088, 1088}, {300, 320}, {255, 255}, {64, 64}};
+    // Each request has more rows than the one before, so the rows are laid out anew for it.
+    int nitems = 4000;
+    for (const auto& row : rows)
+    {
+        SEDQ_BUS bus(++nitems, row.depth);
+        ASSERT_TRUE(bus.is_valid()) << row.depth;
+        EXPECT_EQ(bus.get_row(1) - bus.get_row(0), row.stride) << row.depth;
+        EXPECT_EQ(bus.get_row(nitems - 1) - bus.get_row(0), (nitems - 1) * row.stride) << row.depth;
+    }
 }
 
 TEST(sedq_bus, running_out_of_memory_fails_cleanly_and_keeps_the_old_rows)

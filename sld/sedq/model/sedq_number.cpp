@@ -135,50 +135,113 @@ inline void symbol_masks(unsigned short const* units, unsigned* one_mask, unsign
     }
 #endif
 }
+
+// Bit j of the result is set when byte j of the word is not zero.
+inline unsigned byte_bits(uint64_t word)
+{
+    constexpr uint64_t LOW_SEVEN = 0x7F7F7F7F7F7F7F7FULL;
+    // The top bit of every byte becomes "any bit of the byte set"; the multiplication then
+    // moves the eight top bits, in order, into the highest byte.
+    uint64_t high = (((word & LOW_SEVEN) + LOW_SEVEN) | word) & ~LOW_SEVEN;
+    return unsigned(((high >> 7) * 0x0102040810204080ULL) >> 56);
+}
+
+// Bit k of `ones` is the byte of the row of weight k at the sample: row k, or row width - 1 - k
+// when index 0 is the most significant. Every bit is a load from a row of its own, so eight
+// rows' bytes are packed into a word and turned into eight bits at once, already in weight
+// order. Writes the limbs of the width.
+template <bool MSB_FIRST>
+void gather_rows(bool* const* rows, int width, size_t sample, uint64_t* ones)
+{
+    auto at = [rows, width, sample](int weight) {
+        bool const* row = rows[MSB_FIRST ? width - 1 - weight : weight];
+        return uint64_t(reinterpret_cast<unsigned char const*>(row)[sample]);
+    };
+    auto eight = [&at](int first_weight) {
+        uint64_t word = 0;
+#pragma GCC unroll 8
+        for (int j = 0; j < 8; ++j)
+            word |= at(first_weight + j) << (8 * j);
+        return uint64_t(byte_bits(word));
+    };
+    int full = width / LIMB_BITS;
+    for (int limb = 0; limb < full; ++limb)
+    {
+        uint64_t bits = 0;
+#pragma GCC unroll 8
+        for (int group = 0; group < 8; ++group)
+            bits |= eight(limb * LIMB_BITS + 8 * group) << (8 * group);
+        ones[limb] = bits;
+    }
+    int weight = full * LIMB_BITS;
+    if (weight == width)
+        return;
+    uint64_t bits = 0;
+    for (; weight + 8 <= width; weight += 8)
+        bits |= eight(weight) << (weight % LIMB_BITS);
+    for (; weight < width; ++weight)
+        bits |= uint64_t(at(weight) != 0) << (weight % LIMB_BITS);
+    ones[full] = bits;
+}
 } // namespace
 
-// Bit i of `ones` is 1 when index i holds a one; bit i of `capital_x` when it holds "X".
-// Every limb of the width is written whole, and the one above it is cleared.
-void SEDQ_NUMBER::gather_index_bits(uint64_t* ones, uint64_t* capital_x) const
+// Text form: bit i of `ones` is 1 when index i holds "1"; bit i of `capital_x` when it holds
+// "X". Every limb of the width is written whole, and the one above it is cleared.
+void SEDQ_NUMBER::gather_text_bits(uint64_t* ones, uint64_t* capital_x) const
 {
+    int top = limb_count(m_width);
     uint64_t ignored[MAX_LIMBS + 1];
     uint64_t* x_bits = capital_x ? capital_x : ignored;
     unsigned short const* units = text_units();
+    if (!units)
+    {
+        std::fill(ones, ones + top + 1, 0);
+        std::fill(x_bits, x_bits + top + 1, 0);
+        return;
+    }
     int full = m_width / LIMB_BITS;
     for (int limb = 0; limb < full; ++limb)
     {
         ones[limb] = x_bits[limb] = 0;
         for (int first = limb * LIMB_BITS; first < (limb + 1) * LIMB_BITS; first += 16)
         {
-            unsigned one_mask = 0, x_mask = 0;
-            if (units)
-                symbol_masks(units + first, &one_mask, &x_mask);
-            else
-                for (int j = 0; j < 16; ++j)
-                    one_mask |= unsigned(is_one(first + j)) << j;
+            unsigned one_mask, x_mask;
+            symbol_masks(units + first, &one_mask, &x_mask);
             ones[limb] |= uint64_t(one_mask) << (first % LIMB_BITS);
             x_bits[limb] |= uint64_t(x_mask) << (first % LIMB_BITS);
         }
     }
-    int top = limb_count(m_width);
     ones[full] = ones[top] = x_bits[full] = x_bits[top] = 0;
     for (int i = full * LIMB_BITS; i < m_width; ++i)
     {
-        ones[full] |= uint64_t(is_one(i)) << (i % LIMB_BITS);
-        x_bits[full] |= uint64_t(units && units[i] == 'X') << (i % LIMB_BITS);
+        ones[full] |= uint64_t(units[i] == '1') << (i % LIMB_BITS);
+        x_bits[full] |= uint64_t(units[i] == 'X') << (i % LIMB_BITS);
     }
 }
 
 void SEDQ_NUMBER::gather_bits(uint64_t* ones, uint64_t* capital_x) const
 {
+    if (m_data)
+    {
+        // A bus sample holds no "X".
+        int top = limb_count(m_width);
+        if (m_lsb_to_msb)
+            gather_rows<false>(m_data, m_width, size_t(m_sample), ones);
+        else
+            gather_rows<true>(m_data, m_width, size_t(m_sample), ones);
+        ones[top] = 0;
+        if (capital_x)
+            std::fill(capital_x, capital_x + top + 1, 0);
+        return;
+    }
     if (m_lsb_to_msb)
     {
-        gather_index_bits(ones, capital_x);
+        gather_text_bits(ones, capital_x);
         return;
     }
     uint64_t by_index[MAX_LIMBS + 1];
     uint64_t x_by_index[MAX_LIMBS + 1];
-    gather_index_bits(by_index, capital_x ? x_by_index : nullptr);
+    gather_text_bits(by_index, capital_x ? x_by_index : nullptr);
     int top = limb_count(m_width);
     reverse_bits(by_index, ones, m_width);
     ones[top] = 0;

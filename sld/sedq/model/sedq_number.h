@@ -85,9 +85,10 @@ private:
 
     // The value with bit k of weight 2^k, and beside it the capital "X" symbols in the same
     // order (may be null). Both arrays hold MAX_BUS_WIDTH / 64 + 1 limbs; the limbs of the
-    // width and the one above are written, with every bit past m_width 0.
+    // width and the one above are written, with every bit past m_width 0. A bus sample is
+    // gathered straight into weight order; a text is gathered by index, then reordered.
     void gather_bits(uint64_t* ones, uint64_t* capital_x) const;
-    void gather_index_bits(uint64_t* ones, uint64_t* capital_x) const;
+    void gather_text_bits(uint64_t* ones, uint64_t* capital_x) const;
 
     // The byte of bus row `index` at the sample (bus form, 0 <= index < m_width).
     unsigned char byte_at(int index) const;

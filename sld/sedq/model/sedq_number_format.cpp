@@ -76,10 +76,18 @@ char const* SEDQ_NUMBER::bin_to_string(bool suffix, int width)
     out += padding;
     unsigned short const* units = text_units();
     // The shown bits are the least significant ones, written most significant first.
-    for (int weight = shown - 1; weight >= 0; --weight)
+    if (units)
     {
-        int index = m_lsb_to_msb ? weight : m_width - 1 - weight;
-        *out++ = units ? symbol_char(units[index]) : (is_one(index) ? '1' : '0');
+        for (int weight = shown - 1; weight >= 0; --weight)
+            *out++ = symbol_char(units[m_lsb_to_msb ? weight : m_width - 1 - weight]);
+    }
+    else
+    {
+        // A bus sample holds only zeros and ones: gather them once, then write eight at a time.
+        uint64_t ones[MAX_LIMBS + 1];
+        gather_bits(ones, nullptr);
+        write_bit_symbols(ones, shown, out);
+        out += shown;
     }
     if (suffix)
         *out++ = 'b';

@@ -3,7 +3,8 @@
 // every member of a bus. Constructing a SEDQ_BUS only makes sure the shared storage holds
 // nitems rows of depth samples; the storage grows, is never shrunk, lives until the library
 // unloads, and every SEDQ_BUS object is a view of it that stays valid until the next one is
-// constructed.
+// constructed. Rows are evenly spaced, at least depth bytes apart (long rows a little more,
+// so that reading one sample across many rows does not thrash the cache).
 
 #include <cstddef>
 
@@ -42,6 +43,6 @@ private:
     static bool** s_return_array;
     static size_t s_max_data_size;
     static size_t s_max_array_size;
-    static size_t s_last_sample_depth;
+    static size_t s_last_sample_depth; // the row stride of the last layout
     static size_t s_last_nitems;
 };
