@@ -1,6 +1,7 @@
 // Fuzzes the bus value parsers and display conversions: every result must fit the shared
-// buffer, typed values must come out at exactly the asked width in bit symbols, and the fast
-// decimal conversions must agree with the plain digit-string arithmetic.
+// buffer, typed values must come out at exactly the asked width in bit symbols, the fast
+// decimal conversions must agree with the plain digit-string arithmetic and parse back to
+// the value, and a bus sample must show exactly like the text of its bits.
 //
 // Input: byte 0 selects the radix, byte 1 flags (bit 0: least significant bit first, bit 1:
 // text as UTF-16 units, else Latin-1), bytes 2-3 the width; the rest is the text.
@@ -119,20 +120,49 @@ void fuzz_display(QString const& text, int width)
     }
 }
 
-// The same symbols as bus rows must display exactly like the text of zeros and ones.
-void fuzz_bus(QString const& text, int radix, bool lsb_to_msb)
+// The same symbols as bus rows must display exactly like the text of zeros and ones, in every
+// radix and bit order. A one is any non-zero byte, so the ones take every bit position; the
+// rows are long enough to be laid out apart, and the neighbouring samples hold other bytes.
+void fuzz_bus(QString const& text, int width)
 {
     int rows = std::min(int(text.size()), 4096);
-    SEDQ_BUS bus(rows, 2);
+    constexpr int DEPTH = 300, SAMPLE = 257;
+    SEDQ_BUS bus(rows, DEPTH);
     check(bus.is_valid());
     QString ones(rows, QChar('0'));
     for (int row = 0; row < rows; ++row)
     {
-        bus.get_row(row)[1] = text[row] == QChar('1');
-        ones[row] = bus.get_row(row)[1] ? QChar('1') : QChar('0');
+        unsigned char* bytes = reinterpret_cast<unsigned char*>(bus.get_row(row));
+        bool one = text[row] == QChar('1');
+        bytes[SAMPLE - 1] = bytes[SAMPLE + 1] = one ? 0 : 1;
+        bytes[SAMPLE] = one ? (unsigned char)(1u << (row % 8)) : 0;
+        ones[row] = one ? QChar('1') : QChar('0');
     }
-    std::string from_bus = SEDQ_NUMBER(bus, 1).get_display_string(radix_of(radix), 0, lsb_to_msb);
-    check(from_bus == SEDQ_NUMBER(ones).get_display_string(radix_of(radix), 0, lsb_to_msb));
+    SEDQ_NUMBER from_bus(bus, SAMPLE), from_text(ones);
+    for (bool lsb_to_msb : {false, true})
+        for (int radix = 0; radix <= 15; ++radix)
+        {
+            std::string shown = from_bus.get_display_string(radix_of(radix), 0, lsb_to_msb);
+            check(shown == from_text.get_display_string(radix_of(radix), 0, lsb_to_msb));
+        }
+    int shown_width = std::clamp(width, 0, rows);
+    std::string bits = from_bus.bin_to_string(true, shown_width);
+    check(bits == from_text.bin_to_string(true, shown_width));
+}
+
+// The fast decimal conversion at any width: its text must parse back to the same value.
+void fuzz_decimal_round_trip(QString const& text)
+{
+    SEDQ_NUMBER number(text);
+    number.set_lsb_to_msb(false);
+    QString decimal = QString::fromLatin1(number.uint_to_string());
+    std::string bits;
+    for (QChar c : text.left(4096))
+        bits += c == QChar('1') ? '1' : '0';
+    bits.erase(0, std::min(bits.find('1'), bits.size()));
+    std::string parsed = SEDQ_NUMBER(decimal).string_to_uint();
+    parsed.erase(0, std::min(parsed.find('1'), parsed.size()));
+    check(parsed == bits);
 }
 } // namespace
 
@@ -147,6 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size)
     QString text = make_text(data + 4, size - 4, utf16);
     fuzz_parsers(text, radix, width, lsb_to_msb);
     fuzz_display(text, width);
-    fuzz_bus(text, radix, lsb_to_msb);
+    fuzz_bus(text, width);
+    fuzz_decimal_round_trip(text);
     return 0;
 }
