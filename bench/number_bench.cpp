@@ -1,16 +1,35 @@
-// Bus value conversions against GMP on the same values: decimal and hexadecimal, 64 and 4096
-// bits, to text and back. Ends with the time ratios and the heap allocations per conversion.
+// Bus value conversions on varied values: 256 different values per width (fixed seed), each
+// converted from the two forms a value comes in, and by GMP for comparison:
+//   text      a QString of bit symbols, as typed values and tests hold them;
+//   bus       one sample of the bus rows that the waveform fills from a log through the
+//             document model (whole rows of one byte per sample, one row per member, 4096
+//             samples deep), read in sample order;
+//   bus_read  only the reads of the sample's byte from every row: the least a bus conversion
+//             costs, to tell memory from conversion work;
+//   gmp       mpz_get_str / mpz_set_str on the same values.
+// Every benchmark cycles through the whole set and is repeated; the aggregates are min, median
+// and max over the repetitions. The counters v_fastest / v_median / v_slowest give the spread
+// over the values: each value timed alone (less the clock's own cost), fastest of five passes.
+// The table at the end gives the time ratios of this run (of the mins, medians and maxes).
+#include "host/standin/sdr_control.h"
 #include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/view/sedq_bus.h"
 
+#include <QCoreApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <gmp.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
+#include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,35 +37,112 @@ namespace
 {
 std::atomic<long> g_allocations{0};
 
+constexpr int VALUES = 256;
+// The values sit every SPACING samples of the log, so the waveform's walk reads several
+// values from one cache line of each row, as a zoomed-out view does.
+constexpr int SPACING = 16;
+constexpr int DEPTH = VALUES * SPACING;
+constexpr int REPETITIONS = 5;
+
+SDR_DATA_GROUP_DISPLAY_TYPE radix_of(int64_t radix)
+{
+    return static_cast<SDR_DATA_GROUP_DISPLAY_TYPE>(radix);
+}
+
 struct value_set
 {
-    QString bits;    // bit symbols, most significant first
-    QString decimal; // the same value typed in decimal
-    QString hex;     // and in hexadecimal
-    std::string decimal_text, hex_text;
-    mpz_t gmp;
+    std::vector<std::string> channels; // per member row: '0'/'1' per sample of the log
+    QString bits[VALUES];              // the value at sample k * SPACING, row 0 first
+    QString decimal[VALUES], hex[VALUES];
+    std::string decimal_text[VALUES], hex_text[VALUES];
+    mpz_t gmp[VALUES];
 };
 
 value_set& values(int width)
 {
-    static std::map<int, value_set*> sets;
-    value_set*& set = sets[width];
+    static std::map<int, std::unique_ptr<value_set>> sets;
+    std::unique_ptr<value_set>& set = sets[width];
     if (set)
         return *set;
-    set = new value_set;
-    std::mt19937_64 random{uint64_t(width)};
-    std::string bits(size_t(width), '0');
-    for (char& bit : bits)
-        bit = random() & 1 ? '1' : '0';
-    bits[0] = '1';
-    mpz_init_set_str(set->gmp, bits.c_str(), 2);
+    set = std::make_unique<value_set>();
+    std::mt19937_64 random{uint64_t(width) * 7919};
+    set->channels.assign(size_t(width), std::string(size_t(DEPTH), '0'));
+    for (std::string& row : set->channels)
+        for (char& bit : row)
+            bit = random() & 1 ? '1' : '0';
     std::vector<char> text(size_t(width) + 2);
-    set->decimal_text = mpz_get_str(text.data(), 10, set->gmp);
-    set->hex_text = mpz_get_str(text.data(), 16, set->gmp);
-    set->bits = QString::fromStdString(bits);
-    set->decimal = QString::fromStdString(set->decimal_text);
-    set->hex = QString::fromStdString(set->hex_text);
+    for (int k = 0; k < VALUES; ++k)
+    {
+        std::string bits(size_t(width), '0');
+        for (int row = 0; row < width; ++row)
+            bits[size_t(row)] = set->channels[size_t(row)][size_t(k * SPACING)];
+        mpz_init_set_str(set->gmp[k], bits.c_str(), 2);
+        set->decimal_text[k] = mpz_get_str(text.data(), 10, set->gmp[k]);
+        set->hex_text[k] = mpz_get_str(text.data(), 16, set->gmp[k]);
+        set->bits[k] = QString::fromStdString(bits);
+        set->decimal[k] = QString::fromStdString(set->decimal_text[k]);
+        set->hex[k] = QString::fromStdString(set->hex_text[k]);
+    }
     return *set;
+}
+
+// A document of `width` data nodes with one log holding the set's channels.
+class bus_document
+{
+public:
+    explicit bus_document(int width) : m_manager(nullptr)
+    {
+        if (!m_manager.new_document(m_dir.filePath("bench.vtl").toUtf8().constData()))
+            return;
+        SDR_TX_TRIGGER* trigger = m_manager.get_tx_session()->get_trigger_at(0, false);
+        SDR_DATA_TRIGGER* data = trigger ? trigger->get_data_trigger() : nullptr;
+        for (int row = 0; row < width; ++row)
+            standin::sdr::add_node(data, {"top|bus[" + std::to_string(row) + "]"});
+        standin::sdr::log_spec log;
+        log.depth = DEPTH;
+        log.channels = values(width).channels;
+        standin::sdr::make_log(data, log);
+        m_manager.refresh_tx_cache();
+    }
+
+    // Fills the shared bus rows the way the waveform does: one whole row per member.
+    bool fill(SEDQ_BUS const& bus)
+    {
+        if (!bus.is_valid())
+            return false;
+        for (int row = 0; row < bus.get_nitems(); ++row)
+            if (!m_manager.get_wave(row, bus.get_row(row), -1, false, -1))
+                return false;
+        return true;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    SEDQ_TX_MANAGER m_manager;
+};
+
+// The shared bus storage holds one layout at a time; it is refilled when another width was
+// read into it since.
+std::map<int, std::unique_ptr<bus_document>>& documents()
+{
+    static std::map<int, std::unique_ptr<bus_document>> by_width;
+    return by_width;
+}
+
+SEDQ_BUS load_bus(benchmark::State& state, int width)
+{
+    static int loaded = 0;
+    std::unique_ptr<bus_document>& document = documents()[width];
+    if (!document)
+        document = std::make_unique<bus_document>(width);
+    SEDQ_BUS bus(width, DEPTH);
+    if (loaded == width)
+        return bus;
+    if (document->fill(bus))
+        loaded = width;
+    else
+        state.SkipWithError("the log could not be read into the bus");
+    return bus;
 }
 
 // Heap allocations per iteration, counted over the timed loop.
@@ -56,7 +152,8 @@ public:
     explicit allocation_counter(benchmark::State& state) : m_state(state), m_start(g_allocations.load()) {}
     ~allocation_counter()
     {
-        double per_iteration = double(g_allocations.load() - m_start) / double(std::max<int64_t>(m_state.iterations(), 1));
+        double per_iteration =
+            double(g_allocations.load() - m_start) / double(std::max<int64_t>(m_state.iterations(), 1));
         m_state.counters["allocs"] = per_iteration;
     }
 
@@ -65,118 +162,227 @@ private:
     long m_start;
 };
 
-void sedq_to_decimal(benchmark::State& state)
+// Times each value alone, five passes in set order; reports the fastest time of each value
+// as min / median / max over the set.
+template <typename CONVERT> void value_spread(benchmark::State& state, CONVERT convert)
 {
-    value_set& set = values(int(state.range(0)));
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SEDQ_NUMBER(set.bits).uint_to_string());
+    using clock = std::chrono::steady_clock;
+    double clock_cost = 1e9;
+    for (int i = 0; i < 1000; ++i)
+    {
+        clock::time_point start = clock::now();
+        clock_cost =
+            std::min(clock_cost, std::chrono::duration<double, std::nano>(clock::now() - start).count());
+    }
+    std::vector<double> fastest(VALUES, 1e18);
+    for (int pass = 0; pass < 5; ++pass)
+        for (int k = 0; k < VALUES; ++k)
+        {
+            clock::time_point start = clock::now();
+            benchmark::DoNotOptimize(convert(k));
+            double ns = std::chrono::duration<double, std::nano>(clock::now() - start).count() - clock_cost;
+            fastest[size_t(k)] = std::min(fastest[size_t(k)], std::max(ns, 0.0));
+        }
+    std::sort(fastest.begin(), fastest.end());
+    state.counters["v_fastest"] = fastest.front();
+    state.counters["v_median"] = fastest[VALUES / 2];
+    state.counters["v_slowest"] = fastest.back();
 }
 
-void gmp_to_decimal(benchmark::State& state)
+// Runs `convert` on value 0, 1, ... 255, 0, ... for the timed loop, then the spread.
+template <typename CONVERT> void over_the_set(benchmark::State& state, CONVERT convert)
 {
-    value_set& set = values(int(state.range(0)));
-    std::vector<char> out(size_t(state.range(0)) + 2);
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(mpz_get_str(out.data(), 10, set.gmp));
+    {
+        allocation_counter count(state);
+        int k = 0;
+        for (auto _ : state)
+        {
+            benchmark::DoNotOptimize(convert(k));
+            k = k + 1 == VALUES ? 0 : k + 1;
+        }
+    }
+    value_spread(state, convert);
 }
 
-void sedq_to_hex(benchmark::State& state)
+// Arguments: radix, width.
+void text(benchmark::State& state)
 {
-    value_set& set = values(int(state.range(0)));
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SEDQ_NUMBER(set.bits).hex_to_string(false));
+    value_set& set = values(int(state.range(1)));
+    SDR_DATA_GROUP_DISPLAY_TYPE radix = radix_of(state.range(0));
+    over_the_set(state, [&](int k) { return SEDQ_NUMBER(set.bits[k]).get_display_string(radix, 0, false); });
 }
 
-void gmp_to_hex(benchmark::State& state)
+void bus(benchmark::State& state)
 {
-    value_set& set = values(int(state.range(0)));
-    std::vector<char> out(size_t(state.range(0)) + 2);
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(mpz_get_str(out.data(), 16, set.gmp));
+    int width = int(state.range(1));
+    SEDQ_BUS rows = load_bus(state, width);
+    SDR_DATA_GROUP_DISPLAY_TYPE radix = radix_of(state.range(0));
+    over_the_set(state,
+                 [&](int k) { return SEDQ_NUMBER(rows, k * SPACING).get_display_string(radix, 0, false); });
 }
 
-void sedq_from_decimal(benchmark::State& state)
+// The least any conversion of a bus sample does: read the sample's byte from every row. The
+// rest of a bus conversion is the same work as for the text form.
+void bus_read(benchmark::State& state)
 {
-    value_set& set = values(int(state.range(0)));
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SEDQ_NUMBER(set.decimal).string_to_uint());
+    int width = int(state.range(1));
+    SEDQ_BUS rows = load_bus(state, width);
+    bool* const* data = rows.get_data();
+    over_the_set(state,
+                 [&](int k)
+                 {
+                     unsigned sum = 0;
+                     for (int row = 0; row < width; ++row)
+                         sum += reinterpret_cast<unsigned char const*>(data[row])[k * SPACING];
+                     return sum;
+                 });
 }
 
-void gmp_from_decimal(benchmark::State& state)
+int gmp_base(int64_t radix)
 {
-    value_set& set = values(int(state.range(0)));
+    return radix == 1 ? 2 : radix == 5 ? 16 : radix == 6 ? 8 : 10;
+}
+
+void gmp(benchmark::State& state)
+{
+    value_set& set = values(int(state.range(1)));
+    std::vector<char> out(size_t(state.range(1)) + 2);
+    int base = gmp_base(state.range(0));
+    over_the_set(state, [&](int k) { return mpz_get_str(out.data(), base, set.gmp[k]); });
+}
+
+// Typed text back to bit symbols; argument 4 decimal, 5 hexadecimal.
+void text_parse(benchmark::State& state)
+{
+    value_set& set = values(int(state.range(1)));
+    bool decimal = state.range(0) == 4;
+    over_the_set(state,
+                 [&](int k) {
+                     return decimal ? SEDQ_NUMBER(set.decimal[k]).string_to_uint()
+                                    : SEDQ_NUMBER(set.hex[k]).string_to_hex();
+                 });
+}
+
+void gmp_parse(benchmark::State& state)
+{
+    value_set& set = values(int(state.range(1)));
+    bool decimal = state.range(0) == 4;
     mpz_t value;
-    mpz_init2(value, mp_bitcnt_t(state.range(0)) + 64);
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(mpz_set_str(value, set.decimal_text.c_str(), 10));
+    mpz_init2(value, mp_bitcnt_t(state.range(1)) + 64);
+    over_the_set(state,
+                 [&](int k)
+                 {
+                     return decimal ? mpz_set_str(value, set.decimal_text[k].c_str(), 10)
+                                    : mpz_set_str(value, set.hex_text[k].c_str(), 16);
+                 });
     mpz_clear(value);
 }
 
-void sedq_from_hex(benchmark::State& state)
+double statistic_min(std::vector<double> const& v)
 {
-    value_set& set = values(int(state.range(0)));
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SEDQ_NUMBER(set.hex).string_to_hex());
+    return *std::min_element(v.begin(), v.end());
+}
+double statistic_max(std::vector<double> const& v)
+{
+    return *std::max_element(v.begin(), v.end());
 }
 
-void gmp_from_hex(benchmark::State& state)
+// Every radix a bus shows: binary, two's complement, sign and magnitude, unsigned, hexadecimal,
+// octal, ASCII, float (read as a double at these widths).
+const int DISPLAY_RADIXES[] = {1, 2, 3, 4, 5, 6, 7, 14};
+const int GMP_RADIXES[] = {1, 4, 5, 6};
+const int WIDTHS[] = {64, 256, 4096};
+
+benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* b)
 {
-    value_set& set = values(int(state.range(0)));
-    mpz_t value;
-    mpz_init2(value, mp_bitcnt_t(state.range(0)) + 64);
-    allocation_counter count(state);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(mpz_set_str(value, set.hex_text.c_str(), 16));
-    mpz_clear(value);
+    return b->Repetitions(REPETITIONS)
+        ->ComputeStatistics("min", statistic_min)
+        ->ComputeStatistics("max", statistic_max)
+        ->ReportAggregatesOnly(true)
+        ->MinTime(0.05);
 }
 
-BENCHMARK(sedq_to_decimal)->Arg(64)->Arg(4096);
-BENCHMARK(gmp_to_decimal)->Arg(64)->Arg(4096);
-BENCHMARK(sedq_to_hex)->Arg(64)->Arg(4096);
-BENCHMARK(gmp_to_hex)->Arg(64)->Arg(4096);
-BENCHMARK(sedq_from_decimal)->Arg(64)->Arg(4096);
-BENCHMARK(gmp_from_decimal)->Arg(64)->Arg(4096);
-BENCHMARK(sedq_from_hex)->Arg(64)->Arg(4096);
-BENCHMARK(gmp_from_hex)->Arg(64)->Arg(4096);
+void register_all()
+{
+    for (int width : WIDTHS)
+    {
+        for (int radix : DISPLAY_RADIXES)
+        {
+            repeated(benchmark::RegisterBenchmark("text", text)->Args({radix, width}));
+            repeated(benchmark::RegisterBenchmark("bus", bus)->Args({radix, width}));
+        }
+        repeated(benchmark::RegisterBenchmark("bus_read", bus_read)->Args({0, width}));
+        for (int radix : GMP_RADIXES)
+            repeated(benchmark::RegisterBenchmark("gmp", gmp)->Args({radix, width}));
+        for (int radix : {4, 5})
+        {
+            repeated(benchmark::RegisterBenchmark("text_parse", text_parse)->Args({radix, width}));
+            repeated(benchmark::RegisterBenchmark("gmp_parse", gmp_parse)->Args({radix, width}));
+        }
+    }
+}
 
-// Keeps the console output and collects the times for the ratio table.
+// Keeps the console output and collects min, median and max of every benchmark for the table.
 class ratio_reporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
-        // With repetitions, the median stands for the benchmark; a single run stands for itself.
+        std::vector<Run> shown;
         for (const Run& run : runs)
-        {
-            bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Iteration || median)
-                m_times[run.run_name.str()] = run.GetAdjustedCPUTime();
-        }
+            if (run.run_type == Run::RT_Aggregate && m_names.count(run.aggregate_name))
+            {
+                m_times[run.run_name.function_name + "/" + run.run_name.args][run.aggregate_name] =
+                    run.GetAdjustedCPUTime();
+                shown.push_back(run);
+            }
+        ConsoleReporter::ReportRuns(shown);
     }
 
     void print_ratios() const
     {
-        std::printf("\nsedq / gmp time ratio\n");
-        for (const char* kind : {"to_decimal", "to_hex", "from_decimal", "from_hex"})
-            for (const char* width : {"64", "4096"})
+        std::printf("\ntime ratios of this run: min / median / max\n");
+        for (int width : WIDTHS)
+        {
+            for (int radix : DISPLAY_RADIXES)
             {
-                std::string suffix = std::string(kind) + "/" + width;
-                auto sedq = m_times.find("sedq_" + suffix), gmp = m_times.find("gmp_" + suffix);
-                if (sedq != m_times.end() && gmp != m_times.end() && gmp->second > 0)
-                    std::printf("  %-18s %6.2f\n", suffix.c_str(), sedq->second / gmp->second);
+                std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
+                print("bus / text", "bus" + args, "text" + args);
             }
+            std::string w = "/" + std::to_string(width);
+            print("read / text", "bus_read/0" + w, "text/5" + w);
+            for (int radix : GMP_RADIXES)
+            {
+                std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
+                print("text / gmp", "text" + args, "gmp" + args);
+            }
+            for (int radix : {4, 5})
+            {
+                std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
+                print("parse / gmp", "text_parse" + args, "gmp_parse" + args);
+            }
+        }
     }
 
 private:
-    std::map<std::string, double> m_times;
+    void print(char const* what, std::string const& mine, std::string const& theirs) const
+    {
+        auto a = m_times.find(mine), b = m_times.find(theirs);
+        if (a == m_times.end() || b == m_times.end())
+            return;
+        double ratio[3];
+        char const* names[3] = {"min", "median", "max"};
+        for (int i = 0; i < 3; ++i)
+        {
+            auto x = a->second.find(names[i]), y = b->second.find(names[i]);
+            ratio[i] =
+                x != a->second.end() && y != b->second.end() && y->second > 0 ? x->second / y->second : 0;
+        }
+        std::printf("  %-12s %-22s %6.2f %6.2f %6.2f\n", what, mine.c_str(), ratio[0], ratio[1], ratio[2]);
+    }
+
+    std::set<std::string> const m_names{"min", "median", "max"};
+    std::map<std::string, std::map<std::string, double>> m_times;
 };
 } // namespace
 
@@ -191,10 +397,15 @@ extern "C" void* malloc(size_t size)
 
 int main(int argc, char** argv)
 {
+    QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
+    register_all();
     ratio_reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_ratios();
+    std::fflush(stdout);
+    // The documents go before the application and the repository they live in.
+    documents().clear();
     benchmark::Shutdown();
     return 0;
 }
