@@ -1,10 +1,8 @@
 # The application test runs the built host application and its demo tool, and drives the
-# host side of the application in-process (its options and its window handling).
+# host side of the application in-process (its options and its window handling) through the
+# objects the program is linked from.
 add_dependencies(test_${name} vantrel vantrel_make_demo)
-target_sources(test_${name} PRIVATE
-  ${CMAKE_SOURCE_DIR}/host/app/vantrel_host.cpp ${CMAKE_SOURCE_DIR}/host/app/vantrel_host.h
-  ${CMAKE_SOURCE_DIR}/host/app/vantrel_options.cpp ${CMAKE_SOURCE_DIR}/host/app/vantrel_options.h)
-target_link_libraries(test_${name} PRIVATE PkgConfig::TCL)
+target_link_libraries(test_${name} PRIVATE vantrel_app)
 target_compile_definitions(test_${name} PRIVATE SEDQ_LIBRARY_PATH="$<TARGET_FILE:sld_sedq>")
 # A library whose window factory answers null, for the host's handling of a failed factory.
 add_library(vantrel_null_factory SHARED ${CMAKE_CURRENT_LIST_DIR}/fixtures/null_factory.cpp)

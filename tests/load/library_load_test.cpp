@@ -4,11 +4,15 @@
 #include "host/standin/atcl_control.h"
 #include "host/standin/mem_control.h"
 #include "host/standin/msg_control.h"
+#include "host/qui.h"
 
+#include <QCoreApplication>
+#include <QMetaType>
 #include <QString>
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -150,6 +154,42 @@ void use_bus_and_number(void* library)
     EXPECT_EQ(std::string(to_float(number)), "00111111110000000000000000000000");
 }
 
+// The first meta-type id not registered yet: ids are handed out in order.
+int next_meta_type_id()
+{
+    int id = QMetaType::User;
+    while (QMetaType::isRegistered(id))
+        ++id;
+    return id;
+}
+
+// Opens an editor window the way the host does, closes it, unloads the library, and then uses
+// every meta-type registered meanwhile. A type whose helpers were the library's calls into
+// unmapped code: the process dies instead of ending with 0.
+[[noreturn]] void use_the_meta_types_registered_while_loaded()
+{
+    using create_frame = QUI_FRAME_WND* (*)(QUI_FW_STATE_ENUM, QUI_FRAME_INFO*);
+    const int first = next_meta_type_id();
+    void* library = dlopen(SEDQ_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    const auto create = library ? library_function<create_frame>(library, "sld_sedq_create_frame_wnd") : nullptr;
+    if (create == nullptr)
+        _exit(2);
+    {
+        QUI_FRAME_INFO info;
+        QUI_FRAME_WND* frame = create(QUI_FW_STATE_ATTACHED, &info);
+        frame->new_file();
+        frame->show();
+        QCoreApplication::processEvents();
+        delete frame;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    if (dlclose(library) != 0 || dlopen(SEDQ_LIBRARY_PATH, RTLD_NOW | RTLD_NOLOAD) != nullptr)
+        _exit(3);
+    for (int id = first; QMetaType::isRegistered(id); ++id)
+        QMetaType::destroy(id, QMetaType::create(id));
+    _exit(0); // no exit-time leak check in the child: the parent judges by the code alone
+}
+
 bool has_leaks()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -201,4 +241,12 @@ TEST(library_load, unload_frees_the_storage_the_library_grew)
     ASSERT_EQ(dlclose(library), 0) << dlerror();
     EXPECT_FALSE(has_leaks()) << "the library left memory behind when it was unloaded";
     EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// The host loads and unloads the library more than once per process; nothing the library
+// registers with Qt's type system may be left pointing into it.
+TEST(library_load, no_meta_type_registered_by_the_library_outlives_its_unload)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(use_the_meta_types_registered_while_loaded(), ::testing::ExitedWithCode(0), "");
 }

@@ -34,6 +34,10 @@ public:
     // The two submenus are built on first request and reused; both belong to the frame.
     QMenu* get_bus_display_format_menu();
     QMenu* get_plugin_menu();
+    // The exclusive group of the plug-in menu's entries; null before the menu exists. Held
+    // here, typed, rather than in a QVariant: a meta-type registered by this library would
+    // outlive its unload and crash the next QVariant of that type.
+    QActionGroup* get_plugin_action_group() const { return m_plugin_action_group; }
 
     // Shows the unsaved-changes mark and lets the host refresh the title and its state.
     void set_window_modified(bool modified);
@@ -111,6 +115,7 @@ private:
     SEDQ_LAYOUT_WIDGET* m_layout_widget = nullptr;
     QMenu* m_bus_display_format_menu = nullptr;
     QMenu* m_plugin_menu = nullptr;
+    QActionGroup* m_plugin_action_group = nullptr;
     QToolBar* m_toolbar = nullptr;
     int m_num_bus_display_actions = 0;
 };

@@ -273,9 +273,8 @@ QMenu* SEDQ_FRAME_WND::get_plugin_menu()
 {
     if (m_plugin_menu != nullptr)
         return m_plugin_menu;
-    qRegisterMetaType<QActionGroup*>("QActionGroup *");
     m_plugin_menu = new QMenu(tr("Add Nodes with Plug-In"), this);
-    m_plugin_menu->setProperty("action group", QVariant::fromValue(new QActionGroup(this)));
+    m_plugin_action_group = new QActionGroup(this);
     return m_plugin_menu;
 }
 
