@@ -4,17 +4,23 @@
 #include "host/standin/msg_control.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
-int main(int argc, char** argv)
+namespace
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("vantrel");
-    VANTREL_OPTIONS options;
+constexpr int KEEP_GOING = -1;
+
+// The command line is read before any window system is touched: the usage and a refused
+// option are answered on a machine without a display too. -1 means "start the window".
+int read_options(int argc, char** argv, VANTREL_OPTIONS* options)
+{
+    QCoreApplication reader(argc, argv);
+    QCoreApplication::setApplicationName("vantrel");
     QString message;
     bool help = false;
-    if (!vantrel_parse_options(QApplication::arguments(), &options, &message, &help))
+    if (!vantrel_parse_options(QCoreApplication::arguments(), options, &message, &help))
     {
         std::fprintf(stderr, "vantrel: %s\n", message.toLocal8Bit().constData());
         return 2;
@@ -24,6 +30,18 @@ int main(int argc, char** argv)
         std::printf("%s", message.toLocal8Bit().constData());
         return 0;
     }
+    return KEEP_GOING;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    VANTREL_OPTIONS options;
+    const int answered = read_options(argc, argv, &options);
+    if (answered != KEEP_GOING)
+        return answered;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("vantrel");
     // A person at the window answers the editor's questions; a batch run must never wait.
     standin::msg::set_interactive(!options.batch);
     int code = 0;

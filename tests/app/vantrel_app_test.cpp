@@ -26,19 +26,23 @@ QString demo_document()
 struct run_result
 {
     int code = -1;
+    QString output;
     QString errors;
 };
 
-run_result run(const QString& program, const QStringList& arguments)
+// Runs headless (offscreen) unless `environment` says otherwise.
+run_result run(const QString& program, const QStringList& arguments,
+               QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!environment.contains("QT_QPA_PLATFORM"))
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     const bool finished = process.waitForFinished(120000);
     run_result result;
     result.code = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     result.errors = QString::fromLocal8Bit(process.readAllStandardError());
     return result;
 }
@@ -111,4 +115,21 @@ TEST(vantrel_app, the_demo_tool_writes_a_document_the_editor_opens)
     const run_result result =
         run(binary("vantrel"), {"--main-window", "--screenshot", dir.filePath("w.png"), document});
     EXPECT_EQ(result.code, 0) << result.errors.toStdString();
+}
+
+// Asking for the usage, or giving a wrong option, needs no window system: a machine without a
+// display still answers.
+TEST(vantrel_app, prints_its_usage_and_refuses_bad_options_without_a_display)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    const run_result help = run(binary("vantrel"), {"--help"}, environment);
+    EXPECT_EQ(help.code, 0) << help.errors.toStdString();
+    EXPECT_TRUE(help.output.contains("--screenshot")) << help.output.toStdString();
+    EXPECT_TRUE(help.output.contains("vantrel")) << "the usage names the program";
+    const run_result wrong = run(binary("vantrel"), {"--no-such-option"}, environment);
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_TRUE(wrong.errors.contains("no-such-option")) << wrong.errors.toStdString();
 }
