@@ -4,8 +4,11 @@
 
 #include "host/standin/msg_control.h"
 #include "host/standin/qui_control.h"
+#include "sedq/model/sedq_action.h"
 
 #include <QToolBar>
+
+#include <functional>
 
 namespace
 {
@@ -84,6 +87,45 @@ TEST_F(frame_toolbar_test, toolbar_commands_follow_the_document_on_every_refresh
     frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
     settle();
     EXPECT_EQ(state_of(frame), (toolbar_state{true, true, false, true})) << "nodes, data page";
+}
+
+// Undo and redo sit on the toolbar too: their state follows the document's history from the
+// first refresh on, not only once the Edit menu has been opened.
+TEST_F(frame_toolbar_test, undo_and_redo_follow_the_history_from_the_start)
+{
+    struct row
+    {
+        const char* name;
+        std::function<SEDQ_FRAME_WND*()> make;
+    };
+    const row rows[] = {
+        {"window without a document", [this] { return make_frame(); }},
+        {"opened document", [this] { return open_frame(write_document({{"alpha"}})); }},
+        {"new document",
+         [this]
+         {
+             SEDQ_FRAME_WND* frame = make_frame();
+             EXPECT_TRUE(frame->new_file());
+             settle();
+             return frame;
+         }}};
+    for (const row& r : rows)
+    {
+        SEDQ_FRAME_WND* frame = r.make();
+        EXPECT_FALSE(action(frame, 694)->isEnabled()) << r.name;
+        EXPECT_FALSE(action(frame, 459)->isEnabled()) << r.name;
+    }
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"beta", 0}}, "edited.vtl"));
+    {
+        SEDQ_ACTION edit(frame->get_tx_manager());
+        frame->get_tx_manager()->set_instance_enabled(-1, false);
+    }
+    settle();
+    EXPECT_TRUE(action(frame, 694)->isEnabled()) << "an edit makes undo available";
+    action(frame, 694)->trigger();
+    settle();
+    EXPECT_FALSE(action(frame, 694)->isEnabled());
+    EXPECT_TRUE(action(frame, 459)->isEnabled());
 }
 
 TEST_F(frame_toolbar_test, center_on_trigger_is_off_for_segmented_data)

@@ -289,6 +289,45 @@ TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
     EXPECT_FALSE(manager->instance_is_enabled(-1));
 }
 
+// With nothing to undo (a document just opened) undo and redo are no edit: nothing is sent and
+// the document does not become modified.
+TEST_F(sedq_tx_manager_test, undo_and_redo_with_an_empty_history_change_nothing)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(write_document("a.vtl", 2).c_str(), nullptr, nullptr));
+    take_hints();
+    manager->on_edit_undo();
+    manager->on_edit_redo();
+    EXPECT_TRUE(take_hints().empty());
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+    EXPECT_FALSE(m_frame->isWindowModified());
+    EXPECT_EQ(current_index(), 0);
+}
+
+// The power-up view shares the undo history of its instance: disabling the power-up trigger
+// inside an edit of that view removes the entry the bracket was opened on, and the bracket
+// must still close, or no later edit of the instance could be undone.
+TEST_F(sedq_tx_manager_test, edit_guard_on_a_power_up_view_closes_when_the_view_goes)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
+    ASSERT_TRUE(manager->enable_powerup_trigger(0, true));
+    ASSERT_TRUE(manager->is_powerup_trigger(-1));
+    {
+        SEDQ_ACTION action(manager);
+        ASSERT_TRUE(manager->enable_powerup_trigger(-1, false));
+    }
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
+    ASSERT_EQ(current_index(), 0);
+    {
+        SEDQ_ACTION action(manager);
+        manager->set_instance_enabled(-1, false);
+    }
+    manager->on_edit_undo();
+    EXPECT_TRUE(manager->instance_is_enabled(-1)) << "undo works again for the instance";
+    EXPECT_TRUE(internal_errors().empty());
+}
+
 TEST_F(sedq_tx_manager_test, lock_mode_notification_tells_whether_the_instance_acquires)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);

@@ -15,6 +15,8 @@ constexpr int ACTION_TOOLBAR_FIND = 506;
 constexpr int ACTION_TOOLBAR_COMPILE = 507;
 constexpr int ACTION_TOOLBAR_RECOMPILE = 508;
 constexpr int ACTION_TOOLBAR_CENTER_ON_TRIGGER = 509;
+constexpr int ACTION_UNDO = 694;
+constexpr int ACTION_REDO = 459;
 
 constexpr int FLOW_COMPILE = 15;
 constexpr int FLOW_RELAYNE = 80;
@@ -111,6 +113,24 @@ void SEDQ_FRAME_WND::on_update(QObject*, int)
         ->setEnabled(!m_rly_action.isNull() && m_rly_action->isEnabled() && !empty);
     action(ACTION_TOOLBAR_COMPILE)->setEnabled(!empty && !is_main_window() && can_start_flow());
     action(ACTION_TOOLBAR_FIND)->setEnabled(has_nodes);
+    update_undo_actions(empty);
+}
+
+// Undo and redo are toolbar commands as well: they follow the history from the first refresh,
+// not only once the Edit menu has been opened. An advanced trigger page keeps the canvas's own.
+void SEDQ_FRAME_WND::update_undo_actions(bool empty)
+{
+    int level = 0;
+    if (empty)
+    {
+        action(ACTION_UNDO)->setEnabled(false);
+        action(ACTION_REDO)->setEnabled(false);
+    }
+    else if (!m_tx_manager->is_advanced_mode(&level))
+    {
+        m_tx_manager->on_update_edit_undo();
+        m_tx_manager->on_update_edit_redo();
+    }
 }
 
 void SEDQ_FRAME_WND::on_rly_changed()

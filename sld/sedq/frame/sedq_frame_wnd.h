@@ -87,6 +87,7 @@ protected Q_SLOTS:
 private:
     QAction* action(int id, const QVariant& data = QVariant());
     bool canvas_has_focus();
+    void update_undo_actions(bool empty);
     // Menus (sedq_frame_wnd_menus.cpp).
     void make_file_menu();
     void register_edit_actions();

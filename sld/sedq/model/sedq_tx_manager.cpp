@@ -208,6 +208,14 @@ void SEDQ_TX_MANAGER::step_undo_history(bool undo)
 {
     if (m_tx_session == nullptr || m_active_instance < 0 || m_tx_instance == nullptr)
         return;
+    // Nothing to step over is no edit: no refresh, no modified mark (a new document would
+    // otherwise show as modified). Only the actions are brought in line with the history.
+    if (!(undo ? m_tx_instance->is_undo_available() : m_tx_instance->is_redo_available()))
+    {
+        on_update_edit_undo();
+        on_update_edit_redo();
+        return;
+    }
     if (undo)
         m_tx_instance->undo();
     else
