@@ -30,17 +30,80 @@ QSplitter* hierarchy_log_splitter(SEDQ_LAYOUT_WIDGET* layout, int tab)
 }
 } // namespace
 
+// A new document and one opened without stored window state look the same.
 TEST_F(frame_test, a_document_without_window_state_opens_with_every_pane_and_the_default_jtag_area)
 {
-    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
-    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-    for (int id : {701, 702, 705, 700, 698})
-        EXPECT_TRUE(action(frame, id)->isChecked()) << id;
-    EXPECT_TRUE(layout->get_jtag_widget()->isVisibleTo(frame));
-    EXPECT_EQ(layout->sizes().value(0), 120);
-    EXPECT_EQ(qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget())->sizes().value(1), 398);
-    EXPECT_FALSE(layout->get_jtag_widget()->is_sof_manager_visible());
+    SEDQ_FRAME_WND* created = make_frame();
+    ASSERT_TRUE(created->new_file());
+    created->resize(1200, 800);
+    created->show();
+    settle();
+    const std::pair<const char*, SEDQ_FRAME_WND*> rows[] = {{"opened", open_frame(write_document({{"alpha"}}))},
+                                                            {"new", created}};
+    for (const auto& [name, frame] : rows)
+    {
+        SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+        for (int id : {701, 702, 705, 700, 698})
+            EXPECT_TRUE(action(frame, id)->isChecked()) << name << " " << id;
+        EXPECT_TRUE(layout->get_jtag_widget()->isVisibleTo(frame)) << name;
+        EXPECT_EQ(layout->sizes().value(0), 120) << name;
+        EXPECT_EQ(qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget())->sizes().value(1), 398)
+            << name;
+        EXPECT_FALSE(layout->get_jtag_widget()->is_sof_manager_visible()) << name;
+    }
     EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// Every split the user set comes back exactly, however often the document is saved and opened.
+TEST_F(frame_test, saving_and_reopening_gives_back_the_same_splits)
+{
+    const QString path = write_document({{"alpha", 2, 1, {0}}});
+    QList<QList<int>> first_sizes;
+    for (int round = 0; round < 3; ++round)
+    {
+        SEDQ_FRAME_WND* frame = open_frame(path);
+        SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+        layout->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+        settle();
+        if (round == 0)
+            for (const auto& [id, pos] : {std::pair{511, 260}, {783, 300}, {1590, 90}, {1351, 280}})
+            {
+                SEDQ_SPLITTER* splitter = splitter_of_kind(layout, 0, id);
+                splitter->moveSplitter(nullptr, pos, 1); // the user's drag
+                emit static_cast<QSplitter*>(splitter)->splitterMoved(pos, 1);
+            }
+        QList<QList<int>> sizes;
+        for (int id : {511, 783, 1590, 1351})
+            sizes << splitter_of_kind(layout, 0, id)->sizes();
+        if (round == 0)
+            first_sizes = sizes;
+        EXPECT_EQ(sizes, first_sizes) << "round " << round;
+        ASSERT_TRUE(frame->save_file(path));
+        close_frame(frame);
+    }
+}
+
+// A pane collapsed to nothing when the document was saved is given room again when its page
+// shows: the object library below the node list of an advanced trigger page.
+TEST_F(frame_test, a_collapsed_pane_comes_back_with_a_usable_size)
+{
+    const QString path = write_document({{"alpha", 2, 1, {0}}});
+    SEDQ_FRAME_WND* first = open_frame(path);
+    first->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+    settle();
+    SEDQ_SPLITTER* nodes = splitter_of_kind(first->get_layout_widget(), 0, 1590);
+    nodes->moveSplitter(nullptr, nodes->height(), 1);
+    emit static_cast<QSplitter*>(nodes)->splitterMoved(nodes->height(), 1);
+    ASSERT_EQ(nodes->sizes().value(1), 0) << "the object library is collapsed";
+    ASSERT_TRUE(first->save_file(path));
+    close_frame(first);
+
+    SEDQ_FRAME_WND* second = open_frame(path);
+    second->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+    settle();
+    SEDQ_SPLITTER* reopened = splitter_of_kind(second->get_layout_widget(), 0, 1590);
+    EXPECT_GE(reopened->sizes().value(1), reopened->height() / 5) << "the object library has room again";
+    EXPECT_GT(reopened->sizes().value(0), 0);
 }
 
 TEST_F(frame_test, window_state_round_trips_through_save_and_open)
@@ -96,13 +159,42 @@ TEST_F(frame_test, moving_a_splitter_moves_its_kind_in_every_instance_tab)
     QSplitter* first = hierarchy_log_splitter(layout, 0);
     QSplitter* second = hierarchy_log_splitter(layout, 1);
     ASSERT_TRUE(first != nullptr && second != nullptr);
-    second->resize(first->size());
-    second->setSizes(first->sizes());
     QSignalSpy relayed(second, SIGNAL(splitterMoved(int, int)));
     emit first->splitterMoved(333, 1);
+    layout->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
     EXPECT_EQ(second->sizes().value(0), 333);
     EXPECT_TRUE(relayed.isEmpty()) << "a relayed move is not relayed again";
     EXPECT_EQ(frame->get_tx_manager()->get_int_state("hierarchy widget width", -1), 333);
+}
+
+// The other tab has never been shown, so its splitters have no geometry of their own yet: the
+// moves must still be there once the tab shows.
+TEST_F(frame_test, splitter_moves_reach_an_instance_tab_never_shown)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}, {"beta"}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    const struct
+    {
+        int id;
+        int pos;
+    } rows[] = {{511, 300}, {783, 700}, {711, 700}};
+    for (const auto& r : rows)
+    {
+        SEDQ_SPLITTER* first = splitter_of_kind(layout, 0, r.id);
+        ASSERT_NE(first, nullptr) << r.id;
+        ASSERT_FALSE(splitter_of_kind(layout, 1, r.id)->isVisible()) << r.id;
+        first->moveSplitter(nullptr, r.pos, 1); // where the user drags the handle to
+        emit static_cast<QSplitter*>(first)->splitterMoved(r.pos, 1);
+    }
+    layout->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
+    for (const auto& r : rows)
+    {
+        SEDQ_SPLITTER* second = splitter_of_kind(layout, 1, r.id);
+        ASSERT_TRUE(second->isVisible()) << r.id;
+        EXPECT_EQ(second->sizes(), splitter_of_kind(layout, 0, r.id)->sizes()) << r.id;
+    }
 }
 
 TEST(sedq_splitter, only_splitters_of_one_kind_move_together)
@@ -144,7 +236,7 @@ TEST_F(frame_test, moving_a_splitter_stores_its_position_under_its_key)
         {1590, "advanced trigger node widget height", 140, [](QSplitter*) { return 140; }},
         {1351, "advanced trigger node widget width", 270, [](QSplitter*) { return 269; }},
         {783, "hierarchy widget width", 300, [](QSplitter*) { return 300; }},
-        {511, "hierarchy widget height", 400, [](QSplitter* s) { return s->height() - 400 - 5; }}};
+        {511, "hierarchy widget height", 400, [](QSplitter* s) { return s->sizes().value(1); }}};
     for (const row& r : rows)
     {
         QSplitter* splitter = splitter_of_kind(layout, 0, r.id);

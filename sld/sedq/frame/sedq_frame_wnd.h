@@ -107,6 +107,7 @@ private:
     void enable_window_menu_entries();
     void borrow_rly_action();
     // Commands (sedq_frame_wnd_commands.cpp).
+    QString document_title() const;
     void set_detached_shortcuts(bool detached);
     bool run_save_as_dialog(FIO_PATH const& path, QString* chosen);
 

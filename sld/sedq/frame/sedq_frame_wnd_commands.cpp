@@ -24,11 +24,24 @@ constexpr int VANTREL_FILE_TYPE = 512;
 
 // ---- document commands ---------------------------------------------------------------------
 
+// A new document gets the window layout of a document without stored state, as an opened
+// one does.
 bool SEDQ_FRAME_WND::new_file()
 {
     if (!QUI_FRAME_WND::new_file())
         return false;
-    return m_tx_manager->new_document(windowTitle().toLocal8Bit().constData());
+    if (!m_tx_manager->new_document(document_title().toLocal8Bit().constData()))
+        return false;
+    m_layout_widget->load_window_position();
+    return true;
+}
+
+// The title without the host's placeholder for the modified mark.
+QString SEDQ_FRAME_WND::document_title() const
+{
+    QString title = windowTitle();
+    title.remove(QStringLiteral("[*]"));
+    return title;
 }
 
 bool SEDQ_FRAME_WND::open_file(QString const& path)

@@ -175,11 +175,14 @@ void SEDQ_LAYOUT_WIDGET::on_hierarchy_log_splitter_moved(int pos, int)
         m_tx_manager->set_int_state("hierarchy widget width", pos);
 }
 
-void SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved(int pos, int)
+// The height the hierarchy and log panes got, which is what building them reads back; the
+// splitter's height less the position and a fixed allowance for handle and margin would be
+// off by the difference at every save and reopen.
+void SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved(int, int index)
 {
     auto* splitter = qobject_cast<QSplitter*>(sender());
     if (splitter != nullptr && m_tx_manager->get_tx_session() != nullptr)
-        m_tx_manager->set_int_state("hierarchy widget height", splitter->height() - pos - 5);
+        m_tx_manager->set_int_state("hierarchy widget height", splitter->sizes().value(index));
 }
 
 // A window that was never laid out reports zero sizes; storing those would hide the JTAG

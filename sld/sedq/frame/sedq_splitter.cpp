@@ -1,6 +1,18 @@
 // SEDQ_SPLITTER: splitters of one kind that move together.
 #include "sedq/frame/sedq_splitter.h"
 
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <numeric>
+
+namespace
+{
+// A pane given room again gets a quarter of the splitter, at least its minimum size.
+constexpr int USABLE_SHARE = 4;
+} // namespace
+
 SEDQ_SPLITTER::SEDQ_SPLITTER(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orientation orientation,
                              QWidget* parent)
     : QSplitter(orientation, parent), m_id(id), m_splitter_map(map)
@@ -30,12 +42,88 @@ void SEDQ_SPLITTER::onSplitterMoved(int pos, int index)
         emit hub()->splitterMoved(this, pos, index);
 }
 
+// A splitter of a page not on show has no real geometry: a move made now would be scaled
+// away when the page shows, so it is kept and made then.
 void SEDQ_SPLITTER::moveSplitter(SEDQ_SPLITTER* sender, int pos, int index)
 {
     // A splitter of the kind still being filled may lack the handle that moved elsewhere.
     if (sender == this || index <= 0 || index >= count())
         return;
+    if (sender != nullptr && !isVisible())
+    {
+        m_pending_moves.insert(index, pos);
+        return;
+    }
+    move_handle(pos, index);
+}
+
+void SEDQ_SPLITTER::move_handle(int pos, int index)
+{
     const bool blocked = blockSignals(true);
     QSplitter::moveSplitter(pos, index);
     blockSignals(blocked);
+}
+
+void SEDQ_SPLITTER::showEvent(QShowEvent* event)
+{
+    QSplitter::showEvent(event);
+    settle_on_show();
+    if (m_settling)
+        return;
+    m_settling = true;
+    const QPointer<SEDQ_SPLITTER> self(this);
+    QTimer::singleShot(0, this,
+                       [self]
+                       {
+                           if (self.isNull())
+                               return;
+                           self->settle_on_show();
+                           if (!self->m_shown_once)
+                               self->open_collapsed_panes();
+                           self->m_settling = false;
+                           self->m_shown_once = true;
+                           self->m_pending_moves.clear();
+                       });
+}
+
+void SEDQ_SPLITTER::resizeEvent(QResizeEvent* event)
+{
+    QSplitter::resizeEvent(event);
+    if (m_settling && isVisible())
+        settle_on_show();
+}
+
+void SEDQ_SPLITTER::settle_on_show()
+{
+    for (auto it = m_pending_moves.cbegin(); it != m_pending_moves.cend(); ++it)
+        if (it.key() < count())
+            move_handle(it.value(), it.key());
+}
+
+// A size of 0 stored for a pane that is shown (a pane collapsed when the document was saved,
+// or squeezed out by a smaller window) would leave it out of reach: it gets room from the
+// largest pane.
+void SEDQ_SPLITTER::open_collapsed_panes()
+{
+    QList<int> list = sizes();
+    const int total = std::accumulate(list.cbegin(), list.cend(), 0);
+    if (total <= 0)
+        return;
+    bool changed = false;
+    for (int i = 0; i < list.count(); ++i)
+    {
+        QWidget* pane = widget(i);
+        if (list[i] > 0 || pane == nullptr || pane->isHidden())
+            continue;
+        const QSize minimum = pane->minimumSizeHint();
+        const int wanted = std::max(total / USABLE_SHARE, orientation() == Qt::Horizontal ? minimum.width()
+                                                                                          : minimum.height());
+        const int largest = int(std::max_element(list.begin(), list.end()) - list.begin());
+        const int given = std::min(wanted, list[largest] / 2);
+        list[largest] -= given;
+        list[i] += given;
+        changed = changed || given > 0;
+    }
+    if (changed)
+        setSizes(list);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A splitter that moves together with every other splitter of its kind (id) in the window:
 // a move is relayed through a hub, a parentless splitter per id kept in the layout's map,
-// and applied to the others with their signals blocked, so it is never relayed twice.
+// and applied to the others with their signals blocked, so it is never relayed twice. A
+// splitter that is not on show has no geometry to move in: it keeps the moves and applies them
+// once it shows, and on its first show gives a collapsed pane room again.
 
 #include <QMap>
 #include <QSplitter>
@@ -22,9 +24,23 @@ public Q_SLOTS:
     void moveSplitter(SEDQ_SPLITTER* sender, int pos, int index);
     void onSplitterMoved(int pos, int index);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     SEDQ_SPLITTER* hub();
+    void move_handle(int pos, int index);
+    void settle_on_show();
+    void open_collapsed_panes();
 
     int m_id;
     QMap<int, SEDQ_SPLITTER*>* m_splitter_map;
+    // Handle index to position, of moves made elsewhere while this splitter was not on show.
+    QMap<int, int> m_pending_moves;
+    bool m_shown_once = false;
+    // Between a show and the end of that event-loop turn the geometry may still change: the
+    // kept moves are applied again on every resize until then, and collapsed panes are looked
+    // at only once it is final.
+    bool m_settling = false;
 };
