@@ -1,5 +1,6 @@
 // Application-framework stand-in: action factory, safe connect and generated resources.
 #include "host/afcq.h"
+#include "host/afcq_private.h"
 
 #include "host/standin/afcq_control.h"
 #include "host/standin/standin.h"
@@ -138,6 +139,7 @@ QAction* afcq_create_action(AFCQ_ACTION_ENUM id, QObject* parent)
         it != texts.end() ? QString::fromLatin1(it->second) : QStringLiteral("Action %1").arg(id);
     QAction* action = new QAction(text, parent);
     action->setObjectName(QStringLiteral("AFCQ_%1").arg(id));
+    action->setIcon(afcq_detail::action_icon(action->objectName()));
     auto& s = state();
     s.last_action[id] = action;
     ++s.created[id];

@@ -93,8 +93,9 @@ private:
     int m_id;
 };
 
-// Id of a host icon. The host accepts any id: each gives a generated picture of its own (the
-// id drawn on a colour of its own), the same every time.
+// Id of a host icon. The host accepts any id: a known one gives the picture of the installed
+// icon theme (or Qt's standard one, or a drawn glyph for instances and trigger states); any
+// other a numbered square of its own colour, the same every time.
 enum AFCQ_ICON_ENUM : int
 {
 };

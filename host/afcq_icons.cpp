@@ -1,27 +1,310 @@
-// Application-framework stand-in: generated icons, one picture per id.
+// Application-framework stand-in: the host's icons. One table gives each icon id a name of
+// the freedesktop icon naming scheme, served by the installed icon theme, with one of Qt's
+// standard pictures where the theme lacks it; the glyphs of instances and trigger states are
+// drawn; an id the table does not know is a numbered square.
 #include "host/afcq.h"
+#include "host/afcq_private.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+
+#include <map>
 
 namespace
 {
+// ---- glyphs ---------------------------------------------------------------------------------
+
+enum class GLYPH
+{
+    NONE,
+    INSTANCE,         // an analyzer instance, grey
+    CURRENT_INSTANCE, // the current one: green, as the ready status
+    TRIGGER,
+    CURRENT_TRIGGER,
+    HIGH,
+    LOW,
+    RISING,
+    FALLING,
+    EITHER_EDGE,
+    DONT_CARE,
+    ACTIVE_HIGH,
+    ACTIVE_LOW,
+    PRE_POSITION,
+    CENTER_POSITION,
+    POST_POSITION,
+    START_STOP,
+    LOCKED,
+    UNLOCKED,
+};
+
+// The colours of the trigger condition names, the ready and error states and the power-up
+// trigger, as the analyzer's own drawing uses them.
+const QColor CONDITION_COLOUR(128, 0, 128);
+const QColor READY_COLOUR(Qt::green);
+const QColor IDLE_COLOUR(Qt::gray);
+const QColor TRIGGER_MARK_COLOUR(Qt::red);
+const QColor POWERUP_COLOUR(153, 204, 255);
+
+void draw_chip(QPainter& p, int size, const QColor& light)
+{
+    const qreal unit = size / 16.0;
+    p.setPen(QPen(Qt::darkGray, unit));
+    for (int pin = 0; pin < 3; ++pin)
+    {
+        const qreal y = (4 + pin * 4) * unit;
+        p.drawLine(QPointF(1 * unit, y), QPointF(15 * unit, y));
+    }
+    p.setPen(QPen(Qt::black, unit));
+    p.setBrush(QColor(60, 60, 60));
+    p.drawRoundedRect(QRectF(3 * unit, 2 * unit, 10 * unit, 12 * unit), unit, unit);
+    p.setPen(Qt::NoPen);
+    p.setBrush(light);
+    p.drawEllipse(QRectF(5.5 * unit, 4.5 * unit, 5 * unit, 5 * unit));
+}
+
+// A waveform over the icon: points in a 16 x 16 grid, low at 12, high at 4.
+void draw_wave(QPainter& p, int size, std::initializer_list<QPointF> points, const QColor& colour)
+{
+    const qreal unit = size / 16.0;
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& point : points)
+    {
+        const QPointF scaled(point.x() * unit, point.y() * unit);
+        if (first)
+            path.moveTo(scaled);
+        else
+            path.lineTo(scaled);
+        first = false;
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(colour, 1.6 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+}
+
+void draw_arrow(QPainter& p, int size, bool up, const QColor& colour)
+{
+    const qreal unit = size / 16.0;
+    const qreal tip = up ? 3 : 13;
+    const qreal base = up ? 6 : 10;
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(QPolygonF({QPointF(8 * unit, tip * unit), QPointF(5.5 * unit, base * unit),
+                             QPointF(10.5 * unit, base * unit)}));
+}
+
+// The acquisition window with the trigger mark at a share of its width.
+void draw_position(QPainter& p, int size, qreal share)
+{
+    const qreal unit = size / 16.0;
+    p.setPen(QPen(Qt::black, unit));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(1.5 * unit, 4.5 * unit, 13 * unit, 7 * unit));
+    p.setPen(QPen(TRIGGER_MARK_COLOUR, 1.6 * unit));
+    const qreal x = (1.5 + 13 * share) * unit;
+    p.drawLine(QPointF(x, 2 * unit), QPointF(x, 14 * unit));
+}
+
+void draw_padlock(QPainter& p, int size, bool locked)
+{
+    const qreal unit = size / 16.0;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::darkGray, 1.6 * unit));
+    const QRectF shackle(4.5 * unit, 2 * unit, 7 * unit, 8 * unit);
+    p.drawArc(locked ? shackle : shackle.translated(3 * unit, -1 * unit), 0, 180 * 16);
+    p.setPen(QPen(Qt::black, unit));
+    p.setBrush(locked ? QColor(230, 180, 40) : READY_COLOUR);
+    p.drawRoundedRect(QRectF(3 * unit, 7 * unit, 10 * unit, 7.5 * unit), unit, unit);
+}
+
+void draw_glyph(QPainter& p, GLYPH glyph, int size)
+{
+    switch (glyph)
+    {
+    case GLYPH::INSTANCE:
+        return draw_chip(p, size, IDLE_COLOUR);
+    case GLYPH::CURRENT_INSTANCE:
+        return draw_chip(p, size, READY_COLOUR);
+    case GLYPH::TRIGGER:
+    case GLYPH::CURRENT_TRIGGER:
+        draw_wave(p, size, {{1, 12}, {8, 12}, {8, 4}, {15, 4}},
+                  glyph == GLYPH::CURRENT_TRIGGER ? QColor(Qt::darkGreen) : CONDITION_COLOUR);
+        return draw_arrow(p, size, true, TRIGGER_MARK_COLOUR);
+    case GLYPH::HIGH:
+        return draw_wave(p, size, {{1, 4}, {15, 4}}, CONDITION_COLOUR);
+    case GLYPH::LOW:
+        return draw_wave(p, size, {{1, 12}, {15, 12}}, CONDITION_COLOUR);
+    case GLYPH::RISING:
+        draw_wave(p, size, {{1, 12}, {8, 12}, {8, 4}, {15, 4}}, CONDITION_COLOUR);
+        return draw_arrow(p, size, true, CONDITION_COLOUR);
+    case GLYPH::FALLING:
+        draw_wave(p, size, {{1, 4}, {8, 4}, {8, 12}, {15, 12}}, CONDITION_COLOUR);
+        return draw_arrow(p, size, false, CONDITION_COLOUR);
+    case GLYPH::EITHER_EDGE:
+        return draw_wave(p, size, {{1, 12}, {5, 12}, {5, 4}, {11, 4}, {11, 12}, {15, 12}}, CONDITION_COLOUR);
+    case GLYPH::DONT_CARE:
+        draw_wave(p, size, {{1, 4}, {15, 12}}, CONDITION_COLOUR);
+        return draw_wave(p, size, {{1, 12}, {15, 4}}, CONDITION_COLOUR);
+    case GLYPH::ACTIVE_HIGH:
+        return draw_wave(p, size, {{1, 12}, {5, 12}, {5, 4}, {11, 4}, {11, 12}, {15, 12}}, Qt::darkGreen);
+    case GLYPH::ACTIVE_LOW:
+        return draw_wave(p, size, {{1, 4}, {5, 4}, {5, 12}, {11, 12}, {11, 4}, {15, 4}}, Qt::darkGreen);
+    case GLYPH::PRE_POSITION:
+        return draw_position(p, size, 0.125);
+    case GLYPH::CENTER_POSITION:
+        return draw_position(p, size, 0.5);
+    case GLYPH::POST_POSITION:
+        return draw_position(p, size, 0.875);
+    case GLYPH::START_STOP:
+        draw_position(p, size, 0.25);
+        p.setPen(QPen(POWERUP_COLOUR.darker(150), 1.6 * size / 16.0));
+        p.drawLine(QPointF(size * 0.78, size * 0.125), QPointF(size * 0.78, size * 0.875));
+        return;
+    case GLYPH::LOCKED:
+        return draw_padlock(p, size, true);
+    case GLYPH::UNLOCKED:
+        return draw_padlock(p, size, false);
+    case GLYPH::NONE:
+        return;
+    }
+}
+
+// ---- the table --------------------------------------------------------------------------------
+
+struct ICON_ENTRY
+{
+    const char* name;               // freedesktop icon name; null for a drawn glyph
+    QStyle::StandardPixmap fallback; // when the theme has no such icon
+    GLYPH glyph;
+};
+
+constexpr QStyle::StandardPixmap NO_PIXMAP = QStyle::SP_CustomBase;
+
+const std::map<int, ICON_ENTRY>& icon_table()
+{
+    static const std::map<int, ICON_ENTRY> table = {
+        {6, {"go-previous", QStyle::SP_ArrowBack, GLYPH::NONE}},
+        {7, {"go-next", QStyle::SP_ArrowForward, GLYPH::NONE}},
+        {10, {"media-playlist-repeat", QStyle::SP_BrowserReload, GLYPH::NONE}},   // autorun
+        {36, {"window-close", QStyle::SP_TitleBarCloseButton, GLYPH::NONE}},     // close a pane
+        {55, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},                             // instance of the log tree
+        {56, {"text-x-generic", QStyle::SP_FileIcon, GLYPH::NONE}},              // data log
+        {57, {"document-open", QStyle::SP_FileIcon, GLYPH::NONE}},               // the current data log
+        {60, {"folder", QStyle::SP_DirIcon, GLYPH::NONE}},                       // signal set
+        {61, {"folder-open", QStyle::SP_DirOpenIcon, GLYPH::NONE}},              // the current signal set
+        {62, {nullptr, NO_PIXMAP, GLYPH::TRIGGER}},
+        {63, {nullptr, NO_PIXMAP, GLYPH::CURRENT_TRIGGER}},
+        {100, {"mail-attachment", QStyle::SP_FileLinkIcon, GLYPH::NONE}},        // attach a SOF file
+        {258, {"folder", QStyle::SP_DirIcon, GLYPH::NONE}},                      // hierarchy level, palette entry
+        {274, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},
+        {275, {nullptr, NO_PIXMAP, GLYPH::CURRENT_INSTANCE}},
+        {311, {nullptr, NO_PIXMAP, GLYPH::LOCKED}},                              // a restricting lock mode
+        {312, {nullptr, NO_PIXMAP, GLYPH::UNLOCKED}},                            // all changes allowed
+        {508, {"go-down", QStyle::SP_ArrowDown, GLYPH::NONE}},                   // read data
+        {536, {"media-playback-start", QStyle::SP_MediaPlay, GLYPH::NONE}},      // run
+        {550, {"document-save", QStyle::SP_DialogSaveButton, GLYPH::NONE}},      // save to the data log
+        {633, {"media-playback-stop", QStyle::SP_MediaStop, GLYPH::NONE}},       // stop
+        {637, {"preferences-other", QStyle::SP_FileDialogDetailedView, GLYPH::NONE}}, // advanced trigger page
+        {639, {"utilities-system-monitor", QStyle::SP_ComputerIcon, GLYPH::NONE}},    // Data page
+        {641, {"preferences-system", QStyle::SP_FileDialogListView, GLYPH::NONE}},    // Setup page
+        {642, {"text-x-script", QStyle::SP_FileIcon, GLYPH::NONE}},              // state-based flow page
+        {691, {nullptr, NO_PIXMAP, GLYPH::DONT_CARE}},
+        {692, {nullptr, NO_PIXMAP, GLYPH::EITHER_EDGE}},
+        {693, {nullptr, NO_PIXMAP, GLYPH::FALLING}},
+        {694, {nullptr, NO_PIXMAP, GLYPH::HIGH}},
+        {695, {nullptr, NO_PIXMAP, GLYPH::LOW}},
+        {696, {nullptr, NO_PIXMAP, GLYPH::RISING}},
+        {697, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_HIGH}},
+        {698, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_LOW}},
+        {699, {nullptr, NO_PIXMAP, GLYPH::CENTER_POSITION}},
+        {700, {nullptr, NO_PIXMAP, GLYPH::START_STOP}},
+        {701, {nullptr, NO_PIXMAP, GLYPH::POST_POSITION}},
+        {702, {nullptr, NO_PIXMAP, GLYPH::PRE_POSITION}},
+    };
+    return table;
+}
+
+// Host commands by object name: the host's own entries carry their button name, shared
+// commands "AFCQ_<id>".
+const std::map<QString, ICON_ENTRY>& action_table()
+{
+    const auto named = [](const char* name, QStyle::StandardPixmap fallback) {
+        return ICON_ENTRY{name, fallback, GLYPH::NONE};
+    };
+    static const std::map<QString, ICON_ENTRY> table = {
+        {"AFCQ_NEW_ACTION", named("document-new", QStyle::SP_FileIcon)},
+        {"AFCQ_OPEN_ACTION", named("document-open", QStyle::SP_DialogOpenButton)},
+        {"AFCQ_CLOSE_ACTION", named("window-close", QStyle::SP_DialogCloseButton)},
+        {"AFCQ_SAVE_ACTION", named("document-save", QStyle::SP_DialogSaveButton)},
+        {"AFCQ_SAVE_AS_ACTION", named("document-save-as", QStyle::SP_DialogSaveButton)},
+        {"AFCQ_PAGE_SETUP_ACTION", named("document-page-setup", NO_PIXMAP)},
+        {"AFCQ_PRINT_PREVIEW_ACTION", named("document-print-preview", NO_PIXMAP)},
+        {"AFCQ_PRINT_ACTION", named("document-print", NO_PIXMAP)},
+        {"AFCQ_EXIT_ACTION", named("application-exit", QStyle::SP_DialogCloseButton)},
+        {"AFCQ_MSWQ_ACTION", named("dialog-information", QStyle::SP_MessageBoxInformation)},
+        {"AFCQ_TCL_CONSOLE_ACTION", named("utilities-terminal", QStyle::SP_ComputerIcon)},
+        {"AFCQ_FULL_SCREEN_ACTION", named("view-fullscreen", QStyle::SP_TitleBarMaxButton)},
+        {"AFCQ_STOP_PROCESSING_ACTION", named("process-stop", QStyle::SP_BrowserStop)},
+        {"AFCQ_START_COMPILATION_ACTION", named("system-run", QStyle::SP_MediaPlay)},
+        {"AFCQ_RELAYNE_ACTION", named("view-refresh", QStyle::SP_BrowserReload)},
+        {"AFCQ_PROGRAMMER_ACTION", named("media-flash", QStyle::SP_DriveFDIcon)},
+        {"AFCQ_DETACH_ACTION", named("window-new", QStyle::SP_TitleBarNormalButton)},
+        {"AFCQ_ATTACH_ACTION", named("view-restore", QStyle::SP_TitleBarMinButton)},
+        {"AFCQ_CORVANE_HELP_ACTION", named("help-contents", QStyle::SP_DialogHelpButton)},
+        {"AFCQ_ABOUT_ACTION", named("help-about", QStyle::SP_MessageBoxInformation)},
+        {"AFCQ_19", named("media-playlist-repeat", QStyle::SP_BrowserReload)},
+        {"AFCQ_21", named("go-down", QStyle::SP_ArrowDown)},
+        {"AFCQ_22", named("media-playback-start", QStyle::SP_MediaPlay)},
+        {"AFCQ_23", named("media-playback-stop", QStyle::SP_MediaStop)},
+        {"AFCQ_75", named("edit-copy", NO_PIXMAP)},
+        {"AFCQ_112", named("edit-cut", NO_PIXMAP)},
+        {"AFCQ_117", named("document-save", QStyle::SP_DialogSaveButton)},
+        {"AFCQ_120", named("edit-delete", QStyle::SP_TrashIcon)},
+        {"AFCQ_154", named("document-save-as", QStyle::SP_DialogSaveButton)},
+        {"AFCQ_178", named("edit-find", QStyle::SP_FileDialogContentsView)},
+        {"AFCQ_218", named("go-jump", NO_PIXMAP)},
+        {"AFCQ_257", named("list-add", NO_PIXMAP)},
+        {"AFCQ_258", named("list-remove", NO_PIXMAP)},
+        {"AFCQ_408", named("edit-paste", NO_PIXMAP)},
+        {"AFCQ_459", named("edit-redo", QStyle::SP_ArrowForward)},
+        {"AFCQ_474", named("edit-find-replace", NO_PIXMAP)},
+        {"AFCQ_506", named("edit-find", QStyle::SP_FileDialogContentsView)},
+        {"AFCQ_507", named("system-run", QStyle::SP_MediaPlay)},
+        {"AFCQ_508", named("view-refresh", QStyle::SP_BrowserReload)},
+        {"AFCQ_509", named("go-jump", NO_PIXMAP)},
+        {"AFCQ_513", named("edit-select-all", NO_PIXMAP)},
+        {"AFCQ_694", named("edit-undo", QStyle::SP_ArrowBack)},
+        {"AFCQ_708", named("go-jump", NO_PIXMAP)},
+        {"AFCQ_728", named("zoom-fit-best", NO_PIXMAP)},
+        {"AFCQ_729", named("zoom-in", NO_PIXMAP)},
+        {"AFCQ_730", named("zoom-out", NO_PIXMAP)},
+    };
+    return table;
+}
+
+// ---- pictures -----------------------------------------------------------------------------
+
 // Hues spread by the golden angle so that neighbouring ids look different; soft colours so
 // that a window full of them stays readable.
-QColor icon_colour(int id)
+QColor numbered_colour(int id)
 {
     const int hue = static_cast<int>((static_cast<unsigned>(id) * 137u) % 360u);
     return QColor::fromHsv(hue, 110, 215);
 }
 
-QPixmap draw_icon(int id, int size)
+QPixmap draw_numbered(int id, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor colour = icon_colour(id);
+    const QColor colour = numbered_colour(id);
     painter.setPen(colour.darker(160));
     painter.setBrush(colour);
     painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size / 5.0, size / 5.0);
@@ -33,12 +316,82 @@ QPixmap draw_icon(int id, int size)
     painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::number(id % 1000));
     return pixmap;
 }
-} // namespace
 
-QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
+QIcon numbered_icon(int id)
 {
     QIcon icon;
     for (int size : {16, 24, 32})
-        icon.addPixmap(draw_icon(id, size));
+        icon.addPixmap(draw_numbered(id, size));
     return icon;
+}
+
+QIcon glyph_icon(GLYPH glyph)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32})
+    {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw_glyph(painter, glyph, size);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// The theme's picture, else Qt's standard one; null when neither exists.
+QIcon named_icon(const ICON_ENTRY& entry)
+{
+    afcq_detail::use_host_icon_theme();
+    if (entry.glyph != GLYPH::NONE)
+        return glyph_icon(entry.glyph);
+    const QString name = QString::fromLatin1(entry.name);
+    if (QIcon::hasThemeIcon(name))
+        return QIcon::fromTheme(name);
+    if (entry.fallback != NO_PIXMAP && qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+        return QApplication::style()->standardIcon(entry.fallback);
+    return QIcon();
+}
+} // namespace
+
+namespace afcq_detail
+{
+// No desktop session tells Qt which theme to use under a virtual or offscreen display: the
+// host sets the one its icons are named for, where the machine has it.
+void use_host_icon_theme()
+{
+    static bool done = false;
+    if (done || QCoreApplication::instance() == nullptr)
+        return;
+    done = true;
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString& system : {QStringLiteral("/usr/share/icons"), QStringLiteral("/usr/local/share/icons")})
+        if (!paths.contains(system))
+            paths << system;
+    QIcon::setThemeSearchPaths(paths);
+    for (const QString& theme : {QStringLiteral("breeze"), QStringLiteral("Adwaita")})
+        for (const QString& path : paths)
+            if (QFileInfo::exists(QDir(path).filePath(theme + "/index.theme")))
+            {
+                QIcon::setThemeName(theme);
+                return;
+            }
+}
+
+QIcon action_icon(const QString& action_name)
+{
+    const auto it = action_table().find(action_name);
+    return it == action_table().end() ? QIcon() : named_icon(it->second);
+}
+} // namespace afcq_detail
+
+QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
+{
+    const auto it = icon_table().find(id);
+    if (it == icon_table().end())
+        return numbered_icon(id);
+    const QIcon icon = named_icon(it->second);
+    return icon.isNull() ? numbered_icon(id) : icon;
 }

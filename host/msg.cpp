@@ -208,11 +208,40 @@ void MSG_BASE::add_child(MSG_BASE* child)
     m_children.emplace_back(child);
 }
 
+namespace
+{
+// Owned by the windows that listen, not by a test: resets leave them.
+std::map<int, MSG_POST_LISTENER>& post_listeners()
+{
+    static std::map<int, MSG_POST_LISTENER> listeners;
+    return listeners;
+}
+} // namespace
+
 void MSG_BASE::post()
 {
     if (is_null())
         return;
     state().posted.push_back(standin::msg::record_of(this));
+    const standin::msg::message_record& record = state().posted.back();
+    // A listener may remove itself while it runs.
+    const std::map<int, MSG_POST_LISTENER> listeners = post_listeners();
+    for (const auto& [handle, listener] : listeners)
+        listener(record.kind, record.id, record.text);
+}
+
+int msg_add_post_listener(MSG_POST_LISTENER listener)
+{
+    static int next_handle = 0;
+    for (const standin::msg::message_record& record : state().posted)
+        listener(record.kind, record.id, record.text);
+    post_listeners().emplace(++next_handle, std::move(listener));
+    return next_handle;
+}
+
+void msg_remove_post_listener(int handle)
+{
+    post_listeners().erase(handle);
 }
 
 MSG_INDEX* MSG_INDEX::get_default_index()

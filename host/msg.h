@@ -3,6 +3,7 @@
 // registrar, the internal-error report and the debug log.
 
 #include <cstdarg>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -122,3 +123,11 @@ public:
 
 void msg_local_vdebug(char const* module, MSG_D_LEVEL level, char const* format, va_list args);
 void msg_local_debug(char const* module, MSG_D_LEVEL level, char const* format, ...);
+
+// The host's message list, which its message window shows: every posted message in order.
+// A listener hears each message as it is posted: its kind letters, id and rendered text.
+using MSG_POST_LISTENER = std::function<void(const std::string& kind, unsigned int id, const std::string& text)>;
+// Calls `listener` for every message posted so far, then for each one posted until it is
+// removed; the handle removes it.
+int msg_add_post_listener(MSG_POST_LISTENER listener);
+void msg_remove_post_listener(int handle);

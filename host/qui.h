@@ -17,11 +17,19 @@
 #include <memory>
 #include <string>
 
+class QCloseEvent;
 class QComboBox;
+class QDockWidget;
 class QMdiArea;
 class QPrinter;
 class QToolBar;
 class QUI_FRAME_WND;
+
+namespace qui_detail
+{
+class mdi_host;
+class message_window;
+} // namespace qui_detail
 
 // How the host opens a frame. A main-window frame is the application's main window; the
 // other two are child frames of the host main window, inside its MDI area or on their own.
@@ -236,7 +244,10 @@ struct QUI_MENU_RECORD
 
 // Base of every document window of the host. It owns its menu record, its toolbars, its
 // preference pages and its printer; document commands are virtuals whose base versions do
-// the host's part (path, title, bookkeeping) and report success.
+// the host's part (path, title, bookkeeping, the save question) and report success. A main
+// window with a document area works as a multi-document host: the active attached document
+// window's menus and toolbars stand in the main window's menu bar and toolbar area, and the
+// main window's own edit commands go to that window.
 class QUI_FRAME_WND : public QMainWindow, public NTFQ_NOTIFY_TARGET
 {
     Q_OBJECT
@@ -254,6 +265,9 @@ public:
     // Gives this (main-window) frame an MDI area as central widget for attached children.
     QMdiArea* create_mdi_area();
     QMdiArea* get_mdi_area() const;
+    // The document window the host's commands go to: the active (else the last active)
+    // attached child of a main window with a document area; null for any other frame.
+    QUI_FRAME_WND* get_active_child() const;
     QUI_FW_STATE_ENUM get_state() const { return m_state; }
     bool is_detached() const { return m_detached; }
     QUI_FRAME_INFO* get_frame_info() const { return m_info; }
@@ -284,6 +298,10 @@ public:
                    bool check_open);
     virtual bool save_file(QString const& path);
     virtual bool save_as(FIO_PATH const& path);
+    // True when the window may close: its document is not modified, or the user saved it or
+    // let the changes go. `ask` false saves a modified document without asking. The question
+    // (Save, Discard, Cancel) is a real box in interactive use; headless, with no scripted
+    // answer, it is cancelled.
     virtual bool save_modified(bool ask);
     virtual void detach_window();
     virtual void attach_window();
@@ -292,7 +310,10 @@ public:
     const FIO_PATH& get_file_path() const { return m_file_path; }
     void set_file_path(const FIO_PATH& path) { m_file_path = path; }
     bool find_open_file(const QString& path, bool activate);
-    bool is_message_window_shown() const { return m_message_window_shown; }
+    // The message window: a dock listing every posted message, of the host main window (of
+    // this frame when there is none). Made hidden on first use; "Messages" shows and hides it.
+    QDockWidget* get_message_window();
+    bool is_message_window_shown() const;
 
     // Compile flows: one at a time per process; the flow-finish notification follows on a
     // later turn of the event loop.
@@ -330,10 +351,15 @@ protected:
     // The action a document window keeps for a shared action id; the base looks among the
     // frame's own actions (objectName "AFCQ_<id>"). Toolbar names of analyzer commands map here.
     virtual QAction* find_frame_action(int id) const;
+    // A main window asks every document window of the process, any other frame its own
+    // document, whether it may close; one refusal keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
 
     FIO_PATH m_file_path;
 
 private:
+    friend class qui_detail::mdi_host;
+
     void make_menus();
     template <class MENU> void track_menu(MENU*& member);
     void make_toolbars();
@@ -342,19 +368,27 @@ private:
     void fill_toolbar(QToolBar* toolbar, const QStringList& buttons);
     void on_save_action();
     void on_save_as_action();
+    void on_exit_action();
     void on_start_compilation_action();
+    int ask_to_save_changes();
+    bool may_close();
+    QUI_FRAME_WND* message_window_owner() const;
+    void sync_message_actions();
+    // The host main window re-merges its active child's menus and toolbars.
+    void update_host_merge();
 
     QUI_FRAME_INFO* m_info;
     QUI_FW_STATE_ENUM m_state;
     bool m_detached;
     unsigned m_state_bits = 0;
-    bool m_message_window_shown = false;
     std::unique_ptr<QUI_MENU_RECORD> m_menu;
     QList<QMetaObject::Connection> m_menu_tracking;
     QList<QComboBox*> m_toolbar_combo_boxes;
     QList<AFCQ_PAGE_INFO*> m_preference_pages;
     int m_page_id = 0;
     QMdiArea* m_mdi_area = nullptr;
+    qui_detail::mdi_host* m_mdi_host = nullptr;           // Qt child, made with the MDI area
+    qui_detail::message_window* m_message_window = nullptr; // Qt child, made on first use
     std::unique_ptr<QPrinter> m_printer;
 };
 

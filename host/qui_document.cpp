@@ -6,7 +6,9 @@
 #include "host/standin/standin.h"
 #include "host/tst.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 
 namespace
 {
@@ -15,10 +17,11 @@ std::string quoted(const QString& text)
     return "\"" + text.toStdString() + "\"";
 }
 
-// The window shows the file name; the full path stays in the frame's file path.
+// The window shows the file name and, while the document is modified, Qt's mark in place
+// of the placeholder; the full path stays in the frame's file path.
 QString title_of(const QString& path)
 {
-    return QFileInfo(path).fileName();
+    return QFileInfo(path).fileName() + QStringLiteral("[*]");
 }
 } // namespace
 
@@ -51,7 +54,7 @@ bool QUI_FRAME_WND::new_file()
 {
     standin::record_call("qui:new_file()");
     m_file_path = FIO_PATH();
-    setWindowTitle(m_info ? QString::fromLocal8Bit(m_info->next_untitled()) : QStringLiteral("Untitled"));
+    setWindowTitle(title_of(m_info ? QString::fromLocal8Bit(m_info->next_untitled()) : QStringLiteral("Untitled")));
     return true;
 }
 
@@ -108,10 +111,63 @@ bool QUI_FRAME_WND::save_as(FIO_PATH const& path)
     return save_file(chosen);
 }
 
-bool QUI_FRAME_WND::save_modified(bool)
+bool QUI_FRAME_WND::save_modified(bool ask)
 {
     standin::record_call("qui:save_modified()");
-    return true;
+    if (!isWindowModified())
+        return true;
+    switch (ask ? ask_to_save_changes() : QMessageBox::Save)
+    {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        on_save_action();
+        // A save that failed or was cancelled leaves the document modified: it stays open.
+        return !isWindowModified();
+    default:
+        return false;
+    }
+}
+
+// Save, Discard or Cancel; closing the box is Cancel.
+int QUI_FRAME_WND::ask_to_save_changes()
+{
+    QString name = windowTitle();
+    name.remove(QStringLiteral("[*]"));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Corvane"),
+                    tr("Do you want to save the changes to %1?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec();
+}
+
+// Every document window is asked before the host main window goes, and a document window
+// before it goes itself; one that says no keeps everything open.
+bool QUI_FRAME_WND::may_close()
+{
+    if (is_main_window())
+        for (QUI_FRAME_WND* frame : QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list())
+            if (frame != this && !frame->is_main_window() && !frame->save_modified(true))
+                return false;
+    return save_modified(true);
+}
+
+void QUI_FRAME_WND::closeEvent(QCloseEvent* event)
+{
+    if (!may_close())
+    {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// Exit closes the application's main window, whichever window's menu it was chosen from.
+void QUI_FRAME_WND::on_exit_action()
+{
+    QUI_FRAME_WND* main = get_main_window();
+    (main != nullptr ? main : this)->close();
 }
 
 // The window-modified flag is Qt's; the host's part is to show it in the title.

@@ -33,11 +33,20 @@ QUI_FRAME_WND::QUI_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWid
     standin::record_call("qui:QUI_FRAME_WND(" + std::to_string(state) + ")");
     QUI_FRAME_WND* main = get_main_window();
     if (parent == nullptr && state == QUI_FW_STATE_ATTACHED && main && main->get_mdi_area())
+    {
         main->get_mdi_area()->addSubWindow(this);
+        update_host_merge();
+    }
 }
 
 QUI_FRAME_WND::~QUI_FRAME_WND()
 {
+    // The main window takes its own bars back while the document window still stands.
+    delete m_mdi_host;
+    m_mdi_host = nullptr;
+    // Hidden as the window goes, it would otherwise tell this half-destroyed frame so.
+    delete m_message_window;
+    m_message_window = nullptr;
     for (const QMetaObject::Connection& connection : m_menu_tracking)
         disconnect(connection);
     QUI_FRAME_MGR::get_frame_mgr()->remove_frame(this);
@@ -90,7 +99,7 @@ void QUI_FRAME_WND::connect_menu_actions()
     connect(menu.file_menu->save_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_action);
     connect(menu.file_menu->save_as_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_as_action);
     connect(menu.file_menu->print_action, &QAction::triggered, this, &QUI_FRAME_WND::on_print_file);
-    connect(menu.file_menu->exit_action, &QAction::triggered, this, &QWidget::close);
+    connect(menu.file_menu->exit_action, &QAction::triggered, this, &QUI_FRAME_WND::on_exit_action);
     const QUI_EDIT_MENU& edit = *menu.edit_menu;
     connect(edit.undo_action, &QAction::triggered, this, &QUI_FRAME_WND::on_undo_action);
     connect(edit.redo_action, &QAction::triggered, this, &QUI_FRAME_WND::on_redo_action);
@@ -155,6 +164,7 @@ QMdiArea* QUI_FRAME_WND::create_mdi_area()
     {
         m_mdi_area = new QMdiArea(this);
         setCentralWidget(m_mdi_area);
+        m_mdi_host = new qui_detail::mdi_host(this, m_mdi_area);
     }
     return m_mdi_area;
 }
@@ -179,6 +189,7 @@ void QUI_FRAME_WND::detach_window()
     }
     m_menu->window_menu->detach_action->setEnabled(false);
     m_menu->window_menu->attach_action->setEnabled(true);
+    update_host_merge();
 }
 
 void QUI_FRAME_WND::attach_window()
@@ -192,14 +203,7 @@ void QUI_FRAME_WND::attach_window()
         main->get_mdi_area()->addSubWindow(this)->show();
     m_menu->window_menu->detach_action->setEnabled(true);
     m_menu->window_menu->attach_action->setEnabled(false);
-}
-
-void QUI_FRAME_WND::on_message_window_action()
-{
-    standin::record_call("qui:on_message_window_action()");
-    m_message_window_shown = !m_message_window_shown;
-    if (m_menu->view_menu)
-        m_menu->view_menu->message_window_action->setChecked(m_message_window_shown);
+    update_host_merge();
 }
 
 QPrinter* QUI_FRAME_WND::get_printer()
@@ -256,42 +260,61 @@ void QUI_FRAME_WND::on_print_file()
     standin::record_call("qui:on_print_file()");
 }
 
-// The base edit commands have nothing to act on: a document window overrides them.
+// The base edit commands have no document of their own: a main window hands them to its
+// active document window, whose override acts; any other frame has nothing to act on.
 void QUI_FRAME_WND::on_undo_action()
 {
     standin::record_call("qui:on_undo_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_undo_action();
 }
 void QUI_FRAME_WND::on_redo_action()
 {
     standin::record_call("qui:on_redo_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_redo_action();
 }
 void QUI_FRAME_WND::on_cut_action()
 {
     standin::record_call("qui:on_cut_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_cut_action();
 }
 void QUI_FRAME_WND::on_copy_action()
 {
     standin::record_call("qui:on_copy_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_copy_action();
 }
 void QUI_FRAME_WND::on_paste_action()
 {
     standin::record_call("qui:on_paste_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_paste_action();
 }
 void QUI_FRAME_WND::on_delete_action()
 {
     standin::record_call("qui:on_delete_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_delete_action();
 }
 void QUI_FRAME_WND::on_select_all_action()
 {
     standin::record_call("qui:on_select_all_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_select_all_action();
 }
 void QUI_FRAME_WND::on_find_action()
 {
     standin::record_call("qui:on_find_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_find_action();
 }
 void QUI_FRAME_WND::on_find_next_action()
 {
     standin::record_call("qui:on_find_next_action()");
+    if (QUI_FRAME_WND* child = get_active_child())
+        child->on_find_next_action();
 }
 
 // Compile flows: one at a time per process, ended on a later event-loop turn by the simulated

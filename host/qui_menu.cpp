@@ -1,6 +1,7 @@
 // The host menus of a frame and their standard entries.
 #include "host/qui.h"
 
+#include "host/afcq_private.h"
 #include "host/msg.h"
 
 #include <QAction>
@@ -49,7 +50,7 @@ void QUI_QMENU::show_all_actions(const QList<QAction*>& list, bool show)
 // Owned by the frame (the menu's parent), not the menu: entries outlive their removal.
 QAction* QUI_QMENU::add_host_action(const QString& text, const QString& name)
 {
-    QAction* action = new QAction(text, parentWidget());
+    QAction* action = new QAction(afcq_detail::action_icon(name), text, parentWidget());
     action->setObjectName(name);
     addAction(action);
     return action;
@@ -137,11 +138,12 @@ QUI_EDIT_MENU::QUI_EDIT_MENU(QWidget* parent) : QUI_QMENU(tr("&Edit"), parent)
 QUI_VIEW_MENU::QUI_VIEW_MENU(QWidget* parent) : QUI_QMENU(tr("&View"), parent)
 {
     utility_windows_menu = add_host_submenu(tr("&Utility Windows"), "QUI_UTILITY_WINDOWS_MENU");
-    message_window_action = new QAction(tr("&Messages"), parent);
+    message_window_action = new QAction(afcq_detail::action_icon("AFCQ_MSWQ_ACTION"), tr("&Messages"), parent);
     message_window_action->setObjectName("AFCQ_MSWQ_ACTION");
     message_window_action->setCheckable(true);
     utility_windows_menu->addAction(message_window_action);
-    tcl_console_action = new QAction(tr("&Tcl Console"), parent);
+    tcl_console_action =
+        new QAction(afcq_detail::action_icon("AFCQ_TCL_CONSOLE_ACTION"), tr("&Tcl Console"), parent);
     tcl_console_action->setObjectName("AFCQ_TCL_CONSOLE_ACTION");
     utility_windows_menu->addAction(tcl_console_action);
     toolbars_menu = add_host_submenu(tr("&Toolbars"), "QUI_TOOLBARS_MENU");

@@ -4,6 +4,10 @@
 
 #include "host/qui.h"
 
+#include <QDockWidget>
+#include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <deque>
@@ -79,4 +83,57 @@ std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
 
 // Makes sure the application-wide filter that answers modal dialogs is installed.
 void install_modal_filter();
+
+// The multi-document side of a main window with a document area: while an attached document
+// window is the active one, its menu bar (its own menus, which hold the host's entries and its
+// own) stands in the main window's menu bar and copies of its toolbars, over the same actions,
+// in the main window's toolbar area; the document window's own bars are hidden meanwhile. Any
+// change of the active window, its bars or its attachment re-merges on the next event-loop
+// turn; with no attached document window the main window shows its own bars again.
+class mdi_host : public QObject
+{
+public:
+    mdi_host(QUI_FRAME_WND* main, QMdiArea* area);
+    ~mdi_host() override;
+
+    QUI_FRAME_WND* active_child() const;
+    QUI_FRAME_WND* merged_child() const { return m_merged; }
+    void schedule_merge();
+    void merge();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void unmerge();
+    void merge_menus(QUI_FRAME_WND* child);
+    void merge_toolbars(QUI_FRAME_WND* child);
+    void watch(QObject* object);
+
+    QUI_FRAME_WND* m_main;
+    QMdiArea* m_area;
+    QPointer<QUI_FRAME_WND> m_merged;
+    QList<QAction*> m_own_menus; // the main window's menu bar before the merge
+    QList<QPointer<QToolBar>> m_hidden_own_toolbars;
+    QList<QPointer<QToolBar>> m_hidden_child_toolbars;
+    QList<QPointer<QToolBar>> m_copies;
+    QList<QPointer<QObject>> m_watched;
+    QList<QMetaObject::Connection> m_watch_connections;
+    bool m_merge_pending = false;
+};
+
+// The dock of the message window: one row per posted message, newest last.
+class message_window : public QDockWidget
+{
+public:
+    explicit message_window(QWidget* parent);
+    ~message_window() override;
+    message_window(const message_window&) = delete;
+    message_window& operator=(const message_window&) = delete;
+
+private:
+    void add_row(const std::string& kind, unsigned int id, const std::string& text);
+
+    int m_listener = 0;
+};
 } // namespace qui_detail

@@ -62,6 +62,31 @@ const QMap<QString, QStringList>& host_categories()
     return categories;
 }
 
+// A toolbar button stands for its command whether or not a window offers that command in a
+// menu (a document window hides Cut, Copy and Paste in its Edit menu; the buttons stay): it
+// follows the command's text, icon, tip, enabling and check state, not its visibility, and
+// triggers it. It carries no shortcut of its own, so keys never become ambiguous.
+QAction* make_button(QAction* command, QToolBar* toolbar)
+{
+    auto* button = new QAction(toolbar);
+    button->setObjectName(command->objectName());
+    const auto follow = [button, command]
+    {
+        button->setText(command->text());
+        button->setIcon(command->icon());
+        button->setToolTip(command->toolTip());
+        button->setEnabled(command->isEnabled());
+        button->setCheckable(command->isCheckable());
+        button->setChecked(command->isChecked());
+    };
+    follow();
+    QObject::connect(command, &QAction::changed, button, follow);
+    QObject::connect(button, &QAction::triggered, command, [command] { command->trigger(); });
+    // A command that goes takes its button with it.
+    QObject::connect(command, &QObject::destroyed, button, &QObject::deleteLater);
+    return button;
+}
+
 // Button name of each member of the Edit menu (the other menus name their actions so).
 QAction* edit_action(const QUI_EDIT_MENU* edit, const QString& name)
 {
@@ -134,7 +159,7 @@ void QUI_FRAME_WND::update_toolbar(const QString& name, const QStringList& butto
         if (qobject_cast<QWidgetAction*>(action) != nullptr)
             continue;
         toolbar->removeAction(action);
-        if (action->isSeparator() && action->parent() == toolbar)
+        if (action->parent() == toolbar) // a separator or a button of this toolbar
             delete action;
     }
     fill_toolbar(toolbar, buttons);
@@ -150,7 +175,7 @@ void QUI_FRAME_WND::fill_toolbar(QToolBar* toolbar, const QStringList& buttons)
             continue;
         }
         if (QAction* action = get_toolbar_action(name))
-            toolbar->addAction(action);
+            toolbar->addAction(make_button(action, toolbar));
         else
             standin::record_call("qui:unknown_toolbar_button(\"" + name.toStdString() + "\")");
     }

@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 constexpr AFCQ_ACTION_ENUM ACTION_INSTANCE_PANE = AFCQ_ACTION_ENUM(701);
@@ -41,12 +43,23 @@ SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* fram
     m_model.setHorizontalHeaderLabels({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"),
                                        tr("Memory usage"), tr("Small memory usage"),
                                        tr("Medium memory usage"), tr("Large memory usage")});
-    m_tree->setColumnWidth(0, 200);
-    m_tree->setColumnWidth(2, 65);
+    size_columns();
     layout->addWidget(m_tree, 1);
     sedq_bind_pane_toggle(this, m_tx->get_action(ACTION_INSTANCE_PANE, QVariant()));
     connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
     update_instance_list();
+}
+
+// Instance 200 pixels and Enabled 65 wide, but never narrower than a header text needs: a
+// clipped header hides what the column shows.
+void SEDQ_INSTANCE_WIDGET::size_columns()
+{
+    QHeaderView* header = m_tree->header();
+    for (int column = 0; column < m_model.columnCount(); ++column)
+    {
+        const int wanted = column == 0 ? 200 : column == 2 ? 65 : 0;
+        m_tree->setColumnWidth(column, std::max(wanted, header->sectionSizeHint(column)));
+    }
 }
 
 // Label, the four acquisition commands (host actions 22, 19, 23, 21), and the close button.

@@ -70,6 +70,7 @@ public Q_SLOTS:
 private:
     QHBoxLayout* make_title_row();
     QToolButton* make_command_button(int action_id, int icon_id);
+    void size_columns();
 
     QToolButton* m_run_button = nullptr;
     QToolButton* m_autorun_button = nullptr;

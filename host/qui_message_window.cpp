@@ -1,0 +1,129 @@
+// The host's message window: a dock that lists the posted messages, and the frame's commands
+// that show it.
+#include "host/msg.h"
+#include "host/qui.h"
+#include "host/qui_private.h"
+#include "host/standin/standin.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPointer>
+#include <QStyle>
+
+namespace
+{
+// The words and pictures of the message kinds; questions and plain notes read as information.
+struct kind_look
+{
+    const char* word;
+    QStyle::StandardPixmap icon;
+};
+
+constexpr int MESSAGE_WINDOW_HEIGHT = 110;
+
+kind_look look_of(const std::string& kind)
+{
+    if (kind == "E")
+        return {"Error", QStyle::SP_MessageBoxCritical};
+    if (kind == "W")
+        return {"Warning", QStyle::SP_MessageBoxWarning};
+    return {"Info", QStyle::SP_MessageBoxInformation};
+}
+} // namespace
+
+namespace qui_detail
+{
+message_window::message_window(QWidget* parent) : QDockWidget(QObject::tr("Messages"), parent)
+{
+    setObjectName(QStringLiteral("QUI_MESSAGE_WINDOW"));
+    auto* list = new QListWidget(this);
+    list->setObjectName(QStringLiteral("QUI_MESSAGE_LIST"));
+    list->setUniformItemSizes(true);
+    setWidget(list);
+    // A message posted while the window is being built lands after the earlier ones.
+    const QPointer<message_window> self(this);
+    m_listener = msg_add_post_listener(
+        [self](const std::string& kind, unsigned int id, const std::string& text)
+        {
+            if (!self.isNull())
+                self->add_row(kind, id, text);
+        });
+}
+
+message_window::~message_window()
+{
+    msg_remove_post_listener(m_listener);
+}
+
+void message_window::add_row(const std::string& kind, unsigned int id, const std::string& text)
+{
+    auto* list = static_cast<QListWidget*>(widget());
+    const kind_look look = look_of(kind);
+    auto* row = new QListWidgetItem(QApplication::style()->standardIcon(look.icon),
+                                    QStringLiteral("%1 (%2): %3")
+                                        .arg(QLatin1String(look.word))
+                                        .arg(id)
+                                        .arg(QString::fromLocal8Bit(text.c_str())),
+                                    list);
+    list->scrollToItem(row);
+}
+} // namespace qui_detail
+
+// A child window shares the host main window's message window.
+QUI_FRAME_WND* QUI_FRAME_WND::message_window_owner() const
+{
+    if (is_main_window())
+        return const_cast<QUI_FRAME_WND*>(this);
+    QUI_FRAME_WND* main = get_main_window();
+    return main != nullptr ? main : const_cast<QUI_FRAME_WND*>(this);
+}
+
+QDockWidget* QUI_FRAME_WND::get_message_window()
+{
+    QUI_FRAME_WND* owner = message_window_owner();
+    if (owner != this)
+        return owner->get_message_window();
+    if (m_message_window == nullptr)
+    {
+        m_message_window = new qui_detail::message_window(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_message_window);
+        m_message_window->hide();
+        // Its own close button hides it too: the "Messages" entries follow.
+        connect(m_message_window, &QDockWidget::visibilityChanged, this, [this] { sync_message_actions(); });
+    }
+    return m_message_window;
+}
+
+bool QUI_FRAME_WND::is_message_window_shown() const
+{
+    const QUI_FRAME_WND* owner = message_window_owner();
+    return owner->m_message_window != nullptr && !owner->m_message_window->isHidden();
+}
+
+void QUI_FRAME_WND::on_message_window_action()
+{
+    standin::record_call("qui:on_message_window_action()");
+    QDockWidget* dock = get_message_window();
+    QUI_FRAME_WND* owner = message_window_owner();
+    const bool first_show = dock->isHidden() && !dock->property("qui_sized").toBool();
+    dock->setVisible(dock->isHidden());
+    // A few rows to begin with: the document area keeps most of the window.
+    if (first_show)
+    {
+        owner->resizeDocks({dock}, {MESSAGE_WINDOW_HEIGHT}, Qt::Vertical);
+        dock->setProperty("qui_sized", true);
+    }
+    owner->sync_message_actions();
+}
+
+// Every "Messages" entry that shows this window's dock says whether it is shown.
+void QUI_FRAME_WND::sync_message_actions()
+{
+    const bool shown = is_message_window_shown();
+    for (QUI_FRAME_WND* frame : QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list())
+        if (frame->message_window_owner() == this && frame->m_menu->view_menu != nullptr)
+            frame->m_menu->view_menu->message_window_action->setChecked(shown);
+    if (m_menu->view_menu != nullptr)
+        m_menu->view_menu->message_window_action->setChecked(shown);
+}
