@@ -176,6 +176,25 @@ TEST_F(frame_test, main_window_processing_menu_holds_only_the_analyzer_commands)
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+// Inside the host the host's own compile entries serve; a window on its own carries the
+// analyzer's (detaching adds them, attaching takes them away again).
+TEST_F(frame_test, processing_menu_offers_each_compile_command_once)
+{
+    const auto compile_entries = [](SEDQ_FRAME_WND* frame)
+    {
+        QStringList texts;
+        for (QAction* entry : frame->get_menu_record()->processing_menu->actions())
+            if (entry->text().remove('&').startsWith("Start "))
+                texts << entry->text().remove('&');
+        return texts;
+    };
+    SEDQ_FRAME_WND* attached = make_frame(QUI_FW_STATE_ATTACHED);
+    EXPECT_EQ(compile_entries(attached), QStringList({"Start Compilation", "Start Relayne Recompile"}));
+    SEDQ_FRAME_WND* detached = make_frame(QUI_FW_STATE_DETACHED);
+    const QStringList entries = tokens(detached->get_menu_record()->processing_menu->actions());
+    EXPECT_EQ(entries.mid(entries.size() - 2), QStringList({"507", "508"}));
+}
+
 TEST_F(frame_test, main_window_view_and_file_menus_are_pruned)
 {
     SEDQ_FRAME_WND* frame = make_frame(QUI_FW_STATE_MAIN_WINDOW);

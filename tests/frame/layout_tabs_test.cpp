@@ -6,11 +6,14 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_container_widget.h"
 #include "sedq/frame/sedq_current_instance.h"
+#include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_splitter.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/view/sedq_view.h"
 
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -197,4 +200,23 @@ TEST_F(frame_test, splitters_of_each_kind_have_their_orientation_and_collapsibil
         EXPECT_EQ((*found)->orientation(), r.orientation) << r.id;
         EXPECT_EQ((*found)->childrenCollapsible(), r.collapsible) << r.id;
     }
+}
+
+// Every column of the instance manager is at least as wide as its header text, whatever the
+// window size; Instance and Enabled keep their own widths where those are wider.
+TEST_F(frame_test, instance_manager_columns_fit_their_headers)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    auto* tree = frame->get_layout_widget()->get_instance_widget()->findChild<QTreeView*>();
+    ASSERT_NE(tree, nullptr);
+    QHeaderView* header = tree->header();
+    ASSERT_EQ(header->count(), 8);
+    for (int column = 0; column < header->count(); ++column)
+    {
+        const QString text = tree->model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_GE(header->sectionSize(column), header->fontMetrics().horizontalAdvance(text) + 8)
+            << text.toStdString();
+    }
+    EXPECT_GE(header->sectionSize(0), 200);
+    EXPECT_GE(header->sectionSize(2), 65);
 }

@@ -3,6 +3,10 @@
 #include "host/standin/afcq_control.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -75,4 +79,80 @@ TEST(afcq, fonts_of_extreme_and_negative_ids_are_real_fonts)
         EXPECT_GE(font.pointSize(), 7) << id;
         EXPECT_LE(font.pointSize(), 18) << id;
     }
+}
+
+// ---- icons -------------------------------------------------------------------------------------
+
+namespace
+{
+QImage picture(const QIcon& icon, int size = 16)
+{
+    return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+bool has_colour(const QImage& image, const QColor& colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QColor(image.pixel(x, y)).rgb() == colour.rgb() && qAlpha(image.pixel(x, y)) == 255)
+                return true;
+    return false;
+}
+} // namespace
+
+// The ids the analyzer's panes show come from the installed icon theme, set by the host even
+// without a desktop session; the commands on menus and toolbars carry theirs too.
+TEST(afcq_icons, known_ids_and_commands_come_from_the_icon_theme)
+{
+    const struct
+    {
+        int id;
+        const char* name;
+    } rows[] = {{36, "window-close"},          {536, "media-playback-start"},      {633, "media-playback-stop"},
+                {10, "media-playlist-repeat"}, {639, "utilities-system-monitor"}, {641, "preferences-system"},
+                {642, "text-x-script"},        {258, "folder"},                    {550, "document-save"}};
+    for (const auto& r : rows)
+    {
+        const QIcon icon = afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(r.id));
+        EXPECT_EQ(icon.name(), r.name) << r.id;
+        EXPECT_FALSE(picture(icon).isNull()) << r.id;
+    }
+    EXPECT_EQ(QIcon::themeName(), "breeze");
+    const std::unique_ptr<QAction> undo(afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(694), nullptr));
+    EXPECT_EQ(undo->icon().name(), "edit-undo");
+    const std::unique_ptr<QAction> run(afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(22), nullptr));
+    EXPECT_EQ(run->icon().name(), "media-playback-start");
+}
+
+// The current instance is marked by the ready colour; trigger states are pictures of their
+// own; an id without a picture is a numbered square of its own.
+TEST(afcq_icons, glyphs_are_drawn_and_unknown_ids_numbered)
+{
+    const QImage current = picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(275)));
+    const QImage other = picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(274)));
+    EXPECT_TRUE(has_colour(current, Qt::green));
+    EXPECT_FALSE(has_colour(other, Qt::green));
+    std::set<QByteArray> conditions;
+    for (int id = 691; id <= 702; ++id)
+    {
+        const QImage image = picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(id)));
+        EXPECT_TRUE(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(id)).name().isEmpty()) << id;
+        conditions.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes())));
+    }
+    EXPECT_EQ(conditions.size(), 12u) << "every trigger state looks different";
+    EXPECT_NE(picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(9998))),
+              picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(9999))));
+    EXPECT_TRUE(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(9999)).name().isEmpty());
+}
+
+// A theme without the name gives Qt's standard picture, never an empty icon.
+TEST(afcq_icons, without_the_theme_the_standard_picture_serves)
+{
+    afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(36)); // the host has set its theme
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("no-such-theme"));
+    const QIcon icon = afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(36));
+    QIcon::setThemeName(theme);
+    EXPECT_TRUE(icon.name().isEmpty());
+    EXPECT_EQ(picture(icon), picture(QApplication::style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
 }

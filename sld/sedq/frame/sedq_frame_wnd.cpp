@@ -39,6 +39,10 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
         prune_main_window();
     else
         enable_window_menu_entries();
+    // Inside the host the host's own compile entries serve, as after attach_window; only a
+    // window on its own carries the analyzer's.
+    if (!is_main_window() && !is_detached())
+        remove_compile_entries();
     borrow_rly_action();
     setup_toolbar();
     on_update(nullptr, 0);

@@ -109,6 +109,7 @@ private:
     // Commands (sedq_frame_wnd_commands.cpp).
     QString document_title() const;
     void set_detached_shortcuts(bool detached);
+    void remove_compile_entries();
     bool run_save_as_dialog(FIO_PATH const& path, QString* chosen);
 
     // Borrowed from the host main window, which may go before this window does.

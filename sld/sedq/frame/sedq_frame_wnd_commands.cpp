@@ -164,13 +164,18 @@ void SEDQ_FRAME_WND::detach_window()
 
 void SEDQ_FRAME_WND::attach_window()
 {
+    remove_compile_entries();
+    QUI_FRAME_WND::attach_window();
+    set_detached_shortcuts(false);
+}
+
+void SEDQ_FRAME_WND::remove_compile_entries()
+{
     if (QUI_PROCESSING_MENU* processing = get_menu_record()->processing_menu)
     {
         processing->removeAction(action(508));
         processing->removeAction(action(507));
     }
-    QUI_FRAME_WND::attach_window();
-    set_detached_shortcuts(false);
 }
 
 // A detached window has no host main window around it to carry the shortcuts.
