@@ -3,12 +3,24 @@
 #include "host/app/vantrel_host.h"
 #include "host/app/vantrel_options.h"
 #include "host/msg.h"
+#include "host/standin/qui_control.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_tx_manager.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace
@@ -68,6 +80,14 @@ void flush_deletions()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The host takes its picture and ends the run from inside the event loop, as in a real run:
+// an exit with no loop running would make every later modal loop of the process return at once.
+void take_picture_and_end(VANTREL_HOST* host)
+{
+    QTimer::singleShot(0, host, SLOT(on_settled()));
+    QCoreApplication::exec();
+}
+
 VANTREL_OPTIONS host_options(bool main_window)
 {
     VANTREL_OPTIONS options;
@@ -113,7 +133,7 @@ TEST(vantrel_host, a_picture_of_an_editor_that_was_closed_is_a_failure)
     frame->close();
     flush_deletions();
     ASSERT_TRUE(QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list().isEmpty());
-    ASSERT_TRUE(QMetaObject::invokeMethod(&host, "on_settled"));
+    take_picture_and_end(&host);
     EXPECT_EQ(host.exit_code(), 1);
     EXPECT_FALSE(QFileInfo::exists(options.screenshot));
 }
@@ -139,6 +159,97 @@ TEST(vantrel_host, a_factory_that_builds_no_window_fails_the_start)
         QString error;
         EXPECT_FALSE(host.start(&error)) << main_window;
         EXPECT_TRUE(error.contains("did not create an editor window")) << error.toStdString();
+    }
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A copy of the demo document that a test may change and save.
+QString demo_copy(const QTemporaryDir& dir)
+{
+    const QString copy = dir.filePath("demo.vtl");
+    QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), copy);
+    return copy;
+}
+
+QList<QWidget*> shown_bars(QWidget* window)
+{
+    QList<QWidget*> bars;
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        if (bar->isVisible())
+            bars << bar;
+    return bars;
+}
+
+// What the user sees in child mode: one menu bar, on top of the picture the host writes, with
+// the editor's menus in it, and toolbars whose every button has a picture.
+TEST(vantrel_host, child_mode_shows_one_menu_bar_and_toolbars_with_icons)
+{
+    QTemporaryDir dir;
+    VANTREL_OPTIONS options = host_options(false);
+    options.size = QSize(1280, 820);
+    options.screenshot = dir.filePath("w.png");
+    options.file = demo_copy(dir);
+    VANTREL_HOST host(options);
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    settle();
+    auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
+    ASSERT_NE(frame, nullptr);
+    QWidget* window = frame->window();
+    const QList<QWidget*> bars = shown_bars(window);
+    ASSERT_EQ(bars.size(), 1) << "one menu bar";
+    auto* bar = static_cast<QMenuBar*>(bars.first());
+    EXPECT_TRUE(bar->actions().contains(frame->get_menu_record()->processing_menu->menuAction()))
+        << "the editor's menus stand in it";
+    take_picture_and_end(&host);
+    const QImage picture(options.screenshot);
+    ASSERT_EQ(picture.size(), QSize(1280, 820));
+    const QImage drawn_bar = bar->grab().toImage().convertToFormat(picture.format());
+    EXPECT_EQ(bar->mapTo(window, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_EQ(picture.copy(QRect(QPoint(0, 0), drawn_bar.size())), drawn_bar) << "the picture shows that bar on top";
+    int buttons = 0;
+    for (QToolBar* toolbar : window->findChildren<QToolBar*>())
+        for (QToolButton* button : toolbar->isVisible() ? toolbar->findChildren<QToolButton*>() : QList<QToolButton*>())
+            if (button->defaultAction() != nullptr && button->isVisible() && !button->defaultAction()->isSeparator())
+            {
+                EXPECT_FALSE(button->icon().isNull()) << button->defaultAction()->text().toStdString();
+                ++buttons;
+            }
+    EXPECT_GE(buttons, 20);
+}
+
+// The document's modified state shows in the title, and the host asks before it closes.
+TEST(vantrel_host, the_host_asks_before_a_modified_document_is_lost)
+{
+    for (bool main_window : {false, true})
+    {
+        QTemporaryDir dir;
+        VANTREL_OPTIONS options = host_options(main_window);
+        options.file = demo_copy(dir);
+        VANTREL_HOST host(options);
+        QString error;
+        ASSERT_TRUE(host.start(&error)) << error.toStdString();
+        settle();
+        auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(frame->windowTitle().endsWith("demo.vtl[*]"));
+        EXPECT_FALSE(frame->isWindowModified());
+        ASSERT_TRUE(frame->get_tx_manager()->add_instance());
+        EXPECT_TRUE(frame->isWindowModified()) << "an edit marks the title";
+        QWidget* window = frame->window();
+        standin::qui::push_dialog_answer("Do you want to save the changes to demo.vtl", QMessageBox::Cancel);
+        EXPECT_FALSE(window->close()) << main_window;
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(frame->isWindowModified()) << "Cancel keeps the document as it was";
+        standin::qui::push_dialog_answer("Do you want to save the changes to demo.vtl", QMessageBox::Save);
+        EXPECT_TRUE(window->close()) << main_window;
+        EXPECT_FALSE(frame->isWindowModified()) << "Save wrote the document before the window went";
+        EXPECT_EQ(standin::qui::pending_dialog_answers(), 0);
     }
 }
 } // namespace
