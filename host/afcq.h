@@ -9,6 +9,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QList>
+#include <QMetaType>
+#include <QPair>
 #include <QPen>
 #include <QString>
 
@@ -131,3 +133,53 @@ QString afcq_create_filter(int type_flags, const char* default_name, int editor_
 
 // The key sequence text the user gave a shared action (179, find next: "F3"); empty for none.
 QString afcq_get_custom_shortcut(AFCQ_ACTION_ENUM id);
+
+// ---- node-finder results and their drag-and-drop form -------------------------------------
+
+class QMimeData;
+
+// One design name picked in the host's node finder or dragged from one of its views: a single
+// node (kind 0) or an array of one (kind 1) or two (kind 2) dimensions; kind 3 is a kind the
+// analyzer does not take. The flags are the netlist's flag bits (0x2000 post-fitting node,
+// 0x8 usable as a trigger output, and the type bits).
+class AFCQ_INSTANCE_NAME
+{
+public:
+    AFCQ_INSTANCE_NAME() = default;
+    AFCQ_INSTANCE_NAME(int kind, const QString& full_name, unsigned flags, QPair<int, int> first = {0, 0},
+                       QPair<int, int> second = {0, 0})
+        : m_kind(kind), m_full_name(full_name), m_flags(flags), m_first(first), m_second(second)
+    {
+    }
+    int get_kind() const { return m_kind; }
+    QString get_full_name() const { return m_full_name; }
+    unsigned get_flags() const { return m_flags; }
+    // Bounds as the design declares them (first, second); (0, 0) when absent.
+    QPair<int, int> get_first_dimension() const { return m_first; }
+    QPair<int, int> get_second_dimension() const { return m_second; }
+    bool operator==(const AFCQ_INSTANCE_NAME& other) const
+    {
+        return m_kind == other.m_kind && m_full_name == other.m_full_name && m_flags == other.m_flags &&
+               m_first == other.m_first && m_second == other.m_second;
+    }
+
+private:
+    int m_kind = 0;
+    QString m_full_name;
+    unsigned m_flags = 0;
+    QPair<int, int> m_first = {0, 0};
+    QPair<int, int> m_second = {0, 0};
+};
+typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
+Q_DECLARE_METATYPE(AFCQ_INSTANCE_NAME_LIST)
+
+// The MIME type of a list of design names in a drag.
+constexpr const char* AFCQ_INSTANCE_NAME_LIST_MIME_TYPE = "application/x-corvane_instance_name_list_data";
+
+class AFCQ_DATA_TRANSFER_MANAGER
+{
+public:
+    static AFCQ_DATA_TRANSFER_MANAGER* get_instance();
+    // The names a drag carries; empty when it carries none or its data are damaged.
+    AFCQ_INSTANCE_NAME_LIST get_instance_name_list_transfer_data(const QMimeData* data);
+};

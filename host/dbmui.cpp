@@ -1,7 +1,8 @@
-// Netlist-database manager stand-in: hands out the netlists that the tests set up and keeps
-// the get/release balance per client.
+// Netlist-database manager stand-in: hands out the netlists of the open project and keeps the
+// get/release balance per client, so a test sees a handle that was never given back.
 #include "host/dbmui.h"
 
+#include "host/acf.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/hdb_control.h"
 #include "host/standin/standin.h"
@@ -14,6 +15,9 @@ struct dbmui_state
 {
     bool absent = false;
     std::map<std::string, int> outstanding;
+    int handed_out = 0;
+    int released = 0;
+    int foreign_releases = 0;
 };
 
 dbmui_state& state()
@@ -28,6 +32,11 @@ void reset()
 }
 
 const standin::reset_registrar registrar(&reset);
+
+std::string client_name(const char* client)
+{
+    return client != nullptr ? client : "";
+}
 } // namespace
 
 DBMUI_MANAGER* DBMUI_MANAGER::get_dbmui_manager(int)
@@ -39,17 +48,28 @@ DBMUI_MANAGER* DBMUI_MANAGER::get_dbmui_manager(int)
 HDB_NAMESPACE* DBMUI_MANAGER::get_hdb_cmp_action_pt_instance(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type,
                                                              bool, void*, bool)
 {
-    HDB_NAMESPACE* names = standin::hdb::netlist(type);
-    if (names)
-        ++state().outstanding[client ? client : ""];
+    ACF_MANAGER* project = ACF_MANAGER::get_acf_manager();
+    HDB_NAMESPACE* names = project != nullptr && project->is_project_open() ? standin::hdb::netlist(type) : nullptr;
+    if (names != nullptr)
+    {
+        ++state().outstanding[client_name(client)];
+        ++state().handed_out;
+    }
     return names;
 }
 
 void DBMUI_MANAGER::unget_hdb_cmp_action_pt_instance(HDB_NAMESPACE** handle, const char* client)
 {
-    if (!handle || !*handle)
+    if (handle == nullptr || *handle == nullptr)
         return;
-    --state().outstanding[client ? client : ""];
+    int& count = state().outstanding[client_name(client)];
+    if (count > 0)
+    {
+        --count;
+        ++state().released;
+    }
+    else
+        ++state().foreign_releases;
     *handle = nullptr;
 }
 
@@ -64,5 +84,28 @@ int outstanding(const std::string& client)
 {
     const auto it = state().outstanding.find(client);
     return it == state().outstanding.end() ? 0 : it->second;
+}
+
+int outstanding_total()
+{
+    int total = 0;
+    for (const auto& entry : state().outstanding)
+        total += entry.second;
+    return total;
+}
+
+int handed_out()
+{
+    return state().handed_out;
+}
+
+int released()
+{
+    return state().released;
+}
+
+int foreign_releases()
+{
+    return state().foreign_releases;
 }
 } // namespace standin::dbmui

@@ -10,7 +10,8 @@ public:
     // Null only when the host runs without netlist databases.
     static DBMUI_MANAGER* get_dbmui_manager(int key);
 
-    // The database of that netlist type, or null when the project has none.
+    // The database of that netlist type while a project is open; null when none is open or the
+    // project has no such netlist (not an error).
     HDB_NAMESPACE* get_hdb_cmp_action_pt_instance(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type, bool flag,
                                                   void* filter, bool flag2);
     // Releases what the client got and nulls the handle.

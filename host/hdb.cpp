@@ -1,11 +1,9 @@
-// Netlist-database stand-in: instance-name trees built by tests, looked up through a hash of
-// short paths.
+// Netlist-database stand-in: instance-name trees of the project fixture, looked up through one
+// hash of short paths; bus members generated from the declared dimensions.
 #include "host/hdb.h"
 
 #include "host/standin/hdb_control.h"
 #include "host/standin/standin.h"
-
-#include <QString>
 
 #include <map>
 
@@ -17,129 +15,358 @@ std::map<int, std::unique_ptr<HDB_NAMESPACE>>& netlists()
     return n;
 }
 
+struct hdb_counters
+{
+    long lookups = 0;
+};
+
+hdb_counters& counters()
+{
+    static hdb_counters c;
+    return c;
+}
+
 void reset()
 {
     netlists().clear();
+    counters() = hdb_counters();
 }
 
 const standin::reset_registrar registrar(&reset);
 
-std::vector<std::string> split_path(const std::string& path)
+char lower(char c)
 {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path)
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool same_char(char a, char b, bool case_sensitive)
+{
+    return case_sensitive ? a == b : lower(a) == lower(b);
+}
+
+// "*" matches any run (the hierarchy separator included), "?" one character. Greedy with one
+// remembered star, so the cost stays linear in the text for every pattern with one star and
+// at worst text x pattern.
+bool wildcard_match(std::string_view text, std::string_view pattern, bool case_sensitive)
+{
+    size_t t = 0;
+    size_t p = 0;
+    size_t star = std::string_view::npos;
+    size_t star_text = 0;
+    while (t < text.size())
     {
-        if (c == '|')
+        if (p < pattern.size() && (pattern[p] == '?' || (pattern[p] != '*' && same_char(pattern[p], text[t], case_sensitive))))
         {
-            parts.push_back(part);
-            part.clear();
+            ++t;
+            ++p;
+        }
+        else if (p < pattern.size() && pattern[p] == '*')
+        {
+            star = p++;
+            star_text = t;
+        }
+        else if (star != std::string_view::npos)
+        {
+            p = star + 1;
+            t = ++star_text;
         }
         else
-            part += c;
+            return false;
     }
-    parts.push_back(part);
-    return parts;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::string indexed(const std::string& base, int index)
+{
+    return base + "[" + std::to_string(index) + "]";
+}
+
+// first, first +- 1, ..., second: both bounds included, stepping towards the second.
+std::vector<int> indices_of(std::pair<int, int> bounds)
+{
+    std::vector<int> out;
+    const int step = bounds.first <= bounds.second ? 1 : -1;
+    for (int i = bounds.first;; i += step)
+    {
+        out.push_back(i);
+        if (i == bounds.second)
+            break;
+    }
+    return out;
 }
 } // namespace
 
+// ---- iterators -------------------------------------------------------------------------------
+
+HDB_DESCENDANT_ITERATOR::HDB_DESCENDANT_ITERATOR(HDB_INSTANCE_NAME* start) : m_start(start), m_current(start) {}
+
+// Pre-order step without a stack: first child, else the next sibling of the nearest level
+// that has one, never leaving the subtree of the start.
+HDB_DESCENDANT_ITERATOR& HDB_DESCENDANT_ITERATOR::operator++()
+{
+    if (m_current == nullptr)
+        return *this;
+    if (!m_current->m_children.empty())
+    {
+        m_current = m_current->m_children.front().get();
+        return *this;
+    }
+    HDB_INSTANCE_NAME* node = m_current;
+    while (node != m_start && node->m_parent != nullptr)
+    {
+        const auto& siblings = node->m_parent->m_children;
+        if (node->m_index + 1 < siblings.size())
+        {
+            m_current = siblings[node->m_index + 1].get();
+            return *this;
+        }
+        node = node->m_parent;
+    }
+    m_current = nullptr;
+    return *this;
+}
+
+// ---- instance names --------------------------------------------------------------------------
+
+std::string_view HDB_INSTANCE_NAME::own_name() const
+{
+    const std::string_view path = m_short_path;
+    if (m_parent == nullptr)
+        return path;
+    const size_t bar = path.rfind('|');
+    return bar == std::string_view::npos ? path : path.substr(bar + 1);
+}
+
 std::string HDB_INSTANCE_NAME::get_hpath_to_root() const
 {
-    if (!m_parent)
-        return m_name;
-    return m_parent->get_hpath_to_root() + "|" + m_name;
+    if (m_parent == nullptr || m_namespace == nullptr)
+        return m_short_path;
+    return m_namespace->root_name() + "|" + m_short_path;
 }
 
 bool HDB_INSTANCE_NAME::get_is_case_sensitive() const
 {
-    return m_namespace ? m_namespace->is_case_sensitive() : true;
+    return m_namespace == nullptr || m_namespace->is_case_sensitive();
 }
 
 void HDB_INSTANCE_NAME::get_short_hpath(std::string* out, int) const
 {
-    if (!out)
-        return;
-    if (!m_parent)
-    {
-        *out = m_name;
-        return;
-    }
-    std::string path = m_name;
-    for (const HDB_INSTANCE_NAME* up = m_parent; up && up->m_parent; up = up->m_parent)
-        path = up->m_name + "|" + path;
-    *out = path;
+    if (out != nullptr)
+        *out = m_short_path;
 }
 
 HDB_INSTANCE_NAME* HDB_INSTANCE_NAME::find_in_descendants(const char* name, bool, int)
 {
     HDB_INSTANCE_NAME* found = m_namespace ? m_namespace->get_instance_name(name) : nullptr;
     for (const HDB_INSTANCE_NAME* up = found ? found->m_parent : nullptr; up; up = up->m_parent)
+    {
         if (up == this)
             return found;
+    }
     return nullptr;
+}
+
+bool HDB_INSTANCE_NAME::find_descendants_matching_wildcard(const char* pattern, std::list<HDB_INSTANCE_NAME*>* out)
+{
+    if (pattern == nullptr || out == nullptr)
+        return false;
+    const bool case_sensitive = get_is_case_sensitive();
+    const size_t before = out->size();
+    HDB_DESCENDANT_ITERATOR it = begin_descendant(nullptr, 0);
+    for (++it; it != end_descendant(nullptr, 0); ++it)
+    {
+        if (wildcard_match((*it)->m_short_path, pattern, case_sensitive))
+            out->push_back(*it);
+    }
+    return out->size() > before;
 }
 
 void HDB_INSTANCE_NAME::get_members(std::vector<HDB_INSTANCE_NAME*>* members) const
 {
-    if (members)
-        *members = m_members;
+    if (members == nullptr)
+        return;
+    members->clear();
+    if (m_dimensions == 0)
+        return;
+    members->reserve(m_children.size());
+    for (const auto& child : m_children)
+        members->push_back(child.get());
 }
+
+std::pair<int, int> HDB_INSTANCE_NAME::get_dimension(int index) const
+{
+    if (index < 0 || index >= m_dimensions)
+        return {0, 0};
+    return {m_bounds[index][0], m_bounds[index][1]};
+}
+
+int HDB_INSTANCE_NAME::get_leaf_count() const
+{
+    if (m_dimensions == 0)
+        return 1;
+    int leaves = 0;
+    for (const auto& member : m_children)
+        leaves += member->get_leaf_count();
+    return leaves;
+}
+
+void HDB_INSTANCE_NAME::get_unit_name_str(std::string* out) const
+{
+    if (out != nullptr)
+        *out = get_unit_name();
+}
+
+const char* HDB_INSTANCE_NAME::get_unit_name() const
+{
+    if (!m_unit.empty() || m_parent == nullptr)
+        return m_unit.empty() ? m_short_path.c_str() : m_unit.c_str();
+    // The own name is the tail of the short path, so it ends the stored string.
+    return m_short_path.c_str() + (m_short_path.size() - own_name().size());
+}
+
+HDB_NAME_ITERATOR HDB_INSTANCE_NAME::begin_child(int) const
+{
+    return HDB_NAME_ITERATOR(m_children.begin());
+}
+
+HDB_NAME_ITERATOR HDB_INSTANCE_NAME::end_child(int) const
+{
+    return HDB_NAME_ITERATOR(m_children.end());
+}
+
+HDB_DESCENDANT_ITERATOR HDB_INSTANCE_NAME::begin_descendant(void*, int)
+{
+    return HDB_DESCENDANT_ITERATOR(this);
+}
+
+HDB_DESCENDANT_ITERATOR HDB_INSTANCE_NAME::end_descendant(void*, int)
+{
+    return HDB_DESCENDANT_ITERATOR(nullptr);
+}
+
+// ---- namespaces ------------------------------------------------------------------------------
 
 HDB_NAMESPACE::HDB_NAMESPACE(const std::string& root_name, bool case_sensitive)
     : m_root(new HDB_INSTANCE_NAME), m_case_sensitive(case_sensitive)
 {
-    m_root->m_name = root_name;
+    m_root->m_short_path = root_name;
     m_root->m_namespace = this;
 }
 
 HDB_NAMESPACE::~HDB_NAMESPACE() = default;
 
-std::string HDB_NAMESPACE::key_of(const std::string& short_path) const
+std::string HDB_NAMESPACE::key_of(std::string_view short_path) const
 {
-    if (m_case_sensitive)
-        return short_path;
-    return QString::fromStdString(short_path).toLower().toStdString();
+    std::string key(short_path);
+    if (!m_case_sensitive)
+    {
+        for (char& c : key)
+            c = lower(c);
+    }
+    return key;
+}
+
+std::string_view HDB_NAMESPACE::strip_root(std::string_view name) const
+{
+    const std::string& root = m_root->m_short_path;
+    if (name.size() <= root.size() || name[root.size()] != '|')
+        return name;
+    for (size_t i = 0; i < root.size(); ++i)
+    {
+        if (!same_char(name[i], root[i], m_case_sensitive))
+            return name;
+    }
+    return name.substr(root.size() + 1);
 }
 
 HDB_INSTANCE_NAME* HDB_NAMESPACE::get_instance_name(const char* name)
 {
-    if (!name)
+    if (name == nullptr)
         return nullptr;
-    std::string path = name;
-    const std::string root_prefix = m_root->m_name + "|";
-    if (key_of(path.substr(0, root_prefix.size())) == key_of(root_prefix))
-        path = path.substr(root_prefix.size());
-    const auto it = m_by_short_path.find(key_of(path));
-    return it == m_by_short_path.end() ? nullptr : it->second;
+    ++counters().lookups;
+    const std::string_view path = strip_root(name);
+    const auto it = m_case_sensitive ? m_by_short_path.find(path) : m_by_short_path.find(key_of(path));
+    if (it != m_by_short_path.end())
+        return it->second;
+    const bool is_root = m_case_sensitive ? path == root_name() : key_of(path) == key_of(root_name());
+    return is_root ? m_root.get() : nullptr;
+}
+
+HDB_ASSIGNMENT* HDB_NAMESPACE::find_assignment(int variable_type)
+{
+    const auto it = m_assignments.find(variable_type);
+    return it == m_assignments.end() ? nullptr : it->second.get();
+}
+
+void HDB_NAMESPACE::set_assignment(int variable_type, const std::string& value)
+{
+    m_assignments[variable_type] = std::make_unique<HDB_ASSIGNMENT>(value);
+}
+
+HDB_INSTANCE_NAME* HDB_NAMESPACE::add_child(HDB_INSTANCE_NAME* parent, std::string short_path, unsigned flags)
+{
+    auto child = std::make_unique<HDB_INSTANCE_NAME>();
+    child->m_short_path = std::move(short_path);
+    child->m_flags = flags;
+    child->m_parent = parent;
+    child->m_namespace = this;
+    child->m_index = parent->m_children.size();
+    if (!m_case_sensitive)
+        child->m_key = key_of(child->m_short_path);
+    HDB_INSTANCE_NAME* raw = child.get();
+    parent->m_children.push_back(std::move(child));
+    m_by_short_path[m_case_sensitive ? std::string_view(raw->m_short_path) : std::string_view(raw->m_key)] = raw;
+    return raw;
 }
 
 HDB_INSTANCE_NAME* HDB_NAMESPACE::add_name(const std::string& path, unsigned flags)
 {
-    std::vector<std::string> parts = split_path(path);
-    if (parts.size() > 1 && key_of(parts.front()) == key_of(m_root->m_name))
-        parts.erase(parts.begin());
+    const std::string_view short_path = strip_root(path);
+    if (short_path.empty())
+        return nullptr;
     HDB_INSTANCE_NAME* node = m_root.get();
-    std::string short_path;
-    for (const std::string& part : parts)
+    size_t start = 0;
+    for (;;)
     {
-        short_path = short_path.empty() ? part : short_path + "|" + part;
-        const auto it = m_by_short_path.find(key_of(short_path));
-        if (it != m_by_short_path.end())
-        {
-            node = it->second;
-            continue;
-        }
-        auto child = std::make_unique<HDB_INSTANCE_NAME>();
-        child->m_name = part;
-        child->m_parent = node;
-        child->m_namespace = this;
-        HDB_INSTANCE_NAME* raw = child.get();
-        node->m_children.push_back(std::move(child));
-        m_by_short_path[key_of(short_path)] = raw;
-        node = raw;
+        const size_t bar = short_path.find('|', start);
+        const std::string_view prefix = short_path.substr(0, bar);
+        const auto it = m_by_short_path.find(m_case_sensitive ? std::string(prefix) : key_of(prefix));
+        node = it != m_by_short_path.end() ? it->second : add_child(node, std::string(prefix), 0);
+        if (bar == std::string_view::npos)
+            break;
+        start = bar + 1;
     }
     node->m_flags = flags;
     return node;
+}
+
+bool HDB_NAMESPACE::make_bus(HDB_INSTANCE_NAME* bus, const std::vector<std::pair<int, int>>& bounds, unsigned flags)
+{
+    if (bus == nullptr || bus == m_root.get() || !bus->m_children.empty() || bounds.empty() || bounds.size() > 2)
+        return false;
+    fill_dimension(bus, bounds, 0, flags);
+    return true;
+}
+
+void HDB_NAMESPACE::fill_dimension(HDB_INSTANCE_NAME* bus, const std::vector<std::pair<int, int>>& bounds,
+                                   size_t level, unsigned flags)
+{
+    bus->m_dimensions = int(bounds.size() - level);
+    for (int d = 0; d < bus->m_dimensions; ++d)
+    {
+        bus->m_bounds[d][0] = bounds[level + size_t(d)].first;
+        bus->m_bounds[d][1] = bounds[level + size_t(d)].second;
+    }
+    const std::vector<int> indices = indices_of(bounds[level]);
+    bus->m_children.reserve(indices.size());
+    for (int i : indices)
+    {
+        HDB_INSTANCE_NAME* member = add_child(bus, indexed(bus->m_short_path, i), flags);
+        if (level + 1 < bounds.size())
+            fill_dimension(member, bounds, level + 1, flags);
+    }
 }
 
 namespace standin::hdb
@@ -162,9 +389,22 @@ HDB_NAMESPACE* netlist(int type)
     return it == netlists().end() ? nullptr : it->second.get();
 }
 
-void add_name(int type, const std::string& path, unsigned flags)
+HDB_INSTANCE_NAME* add_name(int type, const std::string& path, unsigned flags)
 {
-    if (HDB_NAMESPACE* names = netlist(type))
-        names->add_name(path, flags);
+    HDB_NAMESPACE* names = netlist(type);
+    return names != nullptr ? names->add_name(path, flags) : nullptr;
+}
+
+HDB_INSTANCE_NAME* add_bus(int type, const std::string& path, const std::vector<std::pair<int, int>>& bounds,
+                           unsigned flags)
+{
+    HDB_NAMESPACE* names = netlist(type);
+    HDB_INSTANCE_NAME* bus = names != nullptr ? names->add_name(path, flags) : nullptr;
+    return bus != nullptr && names->make_bus(bus, bounds, flags) ? bus : nullptr;
+}
+
+long lookup_count()
+{
+    return counters().lookups;
 }
 } // namespace standin::hdb

@@ -2,12 +2,21 @@
 // Host netlist hierarchy database: the design hierarchy of one netlist (pre-synthesis or
 // post-fit) as a tree of instance names with their flag bits. Full names join the hierarchy
 // levels with "|" and start with the root's name ("top|a|b"); a short path leaves the root
-// out ("a|b").
+// out ("a|b"). A bus is an instance with one or two dimensions whose members are its children
+// ("a|cnt" holds "a|cnt[7]" .. "a|cnt[0]"; a member of a two-dimensional bus is itself a bus).
+// Every name is reachable through one hash of short paths, so a look-up costs the same in a
+// netlist of ten names and of millions.
 
+#include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
+
+class HDB_INSTANCE_NAME;
+class HDB_NAMESPACE;
 
 class HDB_INSTANCE_NAME_FLAG
 {
@@ -20,6 +29,52 @@ private:
     unsigned m_flags;
 };
 
+// An assignment the netlist carries for the analyzer (variable type 350 only).
+class HDB_ASSIGNMENT
+{
+public:
+    explicit HDB_ASSIGNMENT(std::string value) : m_value(std::move(value)) {}
+    const char* get_value_str() const { return m_value.c_str(); }
+
+private:
+    std::string m_value;
+};
+
+// Forward iteration over children (HDB_NAME_ITERATOR) or over a subtree in pre-order, the
+// subtree's own root first (HDB_DESCENDANT_ITERATOR).
+class HDB_NAME_ITERATOR
+{
+public:
+    using BASE = std::vector<std::unique_ptr<HDB_INSTANCE_NAME>>::const_iterator;
+    explicit HDB_NAME_ITERATOR(BASE it) : m_it(it) {}
+    HDB_INSTANCE_NAME* operator*() const { return m_it->get(); }
+    HDB_NAME_ITERATOR& operator++()
+    {
+        ++m_it;
+        return *this;
+    }
+    bool operator!=(const HDB_NAME_ITERATOR& other) const { return m_it != other.m_it; }
+    bool operator==(const HDB_NAME_ITERATOR& other) const { return m_it == other.m_it; }
+
+private:
+    BASE m_it;
+};
+
+class HDB_DESCENDANT_ITERATOR
+{
+public:
+    // A null start is the end.
+    explicit HDB_DESCENDANT_ITERATOR(HDB_INSTANCE_NAME* start);
+    HDB_INSTANCE_NAME* operator*() const { return m_current; }
+    HDB_DESCENDANT_ITERATOR& operator++();
+    bool operator!=(const HDB_DESCENDANT_ITERATOR& other) const { return m_current != other.m_current; }
+    bool operator==(const HDB_DESCENDANT_ITERATOR& other) const { return m_current == other.m_current; }
+
+private:
+    HDB_INSTANCE_NAME* m_start;
+    HDB_INSTANCE_NAME* m_current;
+};
+
 class HDB_INSTANCE_NAME
 {
 public:
@@ -28,23 +83,46 @@ public:
     bool get_is_case_sensitive() const;
     // The full name without the root ("a|b"); the root's name for the root.
     void get_short_hpath(std::string* out, int format = 0) const;
-    // The descendant whose short path is `name` (scope and flag are accepted and ignored).
+    const std::string& short_hpath() const { return m_short_path; }
+    // The descendant whose short path (or full name) is `name`; the flag and scope are accepted
+    // as the host takes them and do not narrow the search.
     HDB_INSTANCE_NAME* find_in_descendants(const char* name, bool flag, int scope);
+    // Appends, in pre-order, every descendant (this name excluded) whose short path matches the
+    // pattern: "*" any run of characters, "?" one character, case as the netlist compares.
+    bool find_descendants_matching_wildcard(const char* pattern, std::list<HDB_INSTANCE_NAME*>* out);
     HDB_INSTANCE_NAME* get_parent() const { return m_parent; }
     bool check_flag(unsigned flag) const { return get_flags().test_flag(flag); }
     HDB_INSTANCE_NAME_FLAG get_flags() const { return HDB_INSTANCE_NAME_FLAG(m_flags); }
-    // Bus members in fixture order; a scalar has none.
+    // Bus members in fixture order (first bound first); a scalar has none.
     void get_members(std::vector<HDB_INSTANCE_NAME*>* members) const;
-    // 0 for a scalar, else the number of dimensions of the bus.
-    int size_dimension() const { return m_members.empty() ? 0 : 1; }
+    // 0 for a scalar, else the number of dimensions of the bus (1 or 2).
+    int size_dimension() const { return m_dimensions; }
+    // Bounds (first, second) of dimension 0 or 1 as the design declares them; (0, 0) when absent.
+    std::pair<int, int> get_dimension(int index) const;
+    // Number of single-bit names below a bus (1 for a scalar).
+    int get_leaf_count() const;
+    void get_unit_name_str(std::string* out) const;
+    const char* get_unit_name() const;
+    int get_kind() const { return m_kind; }
+    HDB_NAME_ITERATOR begin_child(int scope) const;
+    HDB_NAME_ITERATOR end_child(int scope) const;
+    HDB_DESCENDANT_ITERATOR begin_descendant(void* filter, int scope);
+    HDB_DESCENDANT_ITERATOR end_descendant(void* filter, int scope);
 
     // --- database internals ---------------------------------------------------------------
-    std::string m_name;   // own level name
+    // Own level name: the text after the last "|" of the short path.
+    std::string_view own_name() const;
+    std::string m_short_path;
+    std::string m_key;        // look-up key (lower case in a case-insensitive netlist, else empty)
+    std::string m_unit;       // "" means the own name
     unsigned m_flags = 0;
+    int m_kind = 0;
+    int m_dimensions = 0;
+    int m_bounds[2][2] = {{0, 0}, {0, 0}};
     HDB_INSTANCE_NAME* m_parent = nullptr;
-    class HDB_NAMESPACE* m_namespace = nullptr;
+    size_t m_index = 0;       // position among the parent's children
+    HDB_NAMESPACE* m_namespace = nullptr;
     std::vector<std::unique_ptr<HDB_INSTANCE_NAME>> m_children;
-    std::vector<HDB_INSTANCE_NAME*> m_members;
 };
 
 class HDB_NAMESPACE
@@ -64,15 +142,32 @@ public:
     HDB_INSTANCE_NAME* get_rooted_at() { return m_root.get(); }
     // By full name or short path; null when absent.
     HDB_INSTANCE_NAME* get_instance_name(const char* name);
+    // The netlist's assignment of that variable type, or null.
+    HDB_ASSIGNMENT* find_assignment(int variable_type);
 
     // --- database internals ---------------------------------------------------------------
-    // Adds a name by full or short path, creating the levels above it; returns it.
+    // Adds a name by full or short path, creating the hierarchy levels above it; an existing
+    // name gets the new flags. Null for an empty path.
     HDB_INSTANCE_NAME* add_name(const std::string& path, unsigned flags);
+    // Makes `bus` a bus of one or two dimensions with generated members "name[i]" (and
+    // "name[i][j]"), each carrying `flags`; false when it already has children.
+    bool make_bus(HDB_INSTANCE_NAME* bus, const std::vector<std::pair<int, int>>& bounds, unsigned flags);
+    // Appends a child with that short path below `parent` (no check for a taken name).
+    HDB_INSTANCE_NAME* add_child(HDB_INSTANCE_NAME* parent, std::string short_path, unsigned flags);
+    void set_assignment(int variable_type, const std::string& value);
     bool is_case_sensitive() const { return m_case_sensitive; }
-    std::string key_of(const std::string& short_path) const;
+    const std::string& root_name() const { return m_root->m_short_path; }
+    size_t size() const { return m_by_short_path.size(); }
 
 private:
+    void fill_dimension(HDB_INSTANCE_NAME* bus, const std::vector<std::pair<int, int>>& bounds, size_t level,
+                        unsigned flags);
+    std::string key_of(std::string_view short_path) const;
+    std::string_view strip_root(std::string_view name) const;
+
     std::unique_ptr<HDB_INSTANCE_NAME> m_root;
     bool m_case_sensitive;
-    std::unordered_map<std::string, HDB_INSTANCE_NAME*> m_by_short_path;
+    // Keys view the names' own strings (m_key, or m_short_path when case-sensitive).
+    std::unordered_map<std::string_view, HDB_INSTANCE_NAME*> m_by_short_path;
+    std::unordered_map<int, std::unique_ptr<HDB_ASSIGNMENT>> m_assignments;
 };

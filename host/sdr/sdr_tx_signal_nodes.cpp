@@ -405,10 +405,12 @@ SDR_PLUGIN_GROUP* SDR_TX_SIGNAL_NODES::create_plugin_group(int row)
 bool SDR_TX_SIGNAL_NODES::set_group_node_name(int row, const char* name)
 {
     const SDR_NODE_ROW* r = row_at(row);
-    if (r == nullptr || !is_group_row(*r) || name == nullptr || *name == '\0')
+    if (r == nullptr || !is_group_row(*r) || name == nullptr || *name == '\0' || is_refused("set_group_node_name"))
         return false;
+    // Group names are unique in the trigger list only; the data list may repeat one (a bus of
+    // duplicate state-machine nodes is named there before its trigger-list twin).
     const SDR_NODE_LIST& list = *rows();
-    for (int i = 0; i < list.size(); ++i)
+    for (int i = 0; i < list.size() && !is_data_list(); ++i)
     {
         if (i != row && is_group_row(list[i]) && list[i].name == name)
             return false;

@@ -98,6 +98,7 @@ public:
         keep_known_rows(current);
         if (m_present.isEmpty())
             return build_fresh();
+        adopt_twin_groups();
         for (int t = 0; t < m_trigger.size(); ++t)
         {
             if (m_wanted[size_t(t)] && !m_present.contains(m_trigger[t].link_id))
@@ -144,6 +145,44 @@ private:
                 m_present.insert(kept.link_id);
             }
             m_next.append(kept);
+        }
+    }
+
+    // The leaf link ids below row `at` of `list` (its subtree must be recomputed).
+    static QSet<int> leaf_links(const SDR_NODE_LIST& list, int at)
+    {
+        QSet<int> links;
+        for (int i = at + 1; i <= list[at].subtree_end && i < list.size(); ++i)
+        {
+            if (!SDR_TX_SIGNAL_NODES::is_group_row(list[i]))
+                links.insert(list[i].link_id);
+        }
+        return links;
+    }
+
+    // A group made in the data list first and then over the same leaves in the trigger list
+    // (duplicate state-machine nodes are grouped in both lists directly) is the trigger group's
+    // twin: it takes the trigger group's link and keeps its own name and bit order.
+    void adopt_twin_groups()
+    {
+        SDR_TX_SIGNAL_NODES::recompute_tree(m_next);
+        for (int t = 0; t < m_trigger.size(); ++t)
+        {
+            if (!m_wanted[size_t(t)] || m_present.contains(m_trigger[t].link_id) ||
+                !SDR_TX_SIGNAL_NODES::is_group_row(m_trigger[t]))
+                continue;
+            const QSet<int> wanted = leaf_links(m_trigger, t);
+            for (int i = 0; i < m_next.size() && !wanted.isEmpty(); ++i)
+            {
+                SDR_NODE_ROW& row = m_next[i];
+                if (!row.data_tab_only || !SDR_TX_SIGNAL_NODES::is_group_row(row) || leaf_links(m_next, i) != wanted)
+                    continue;
+                row.link_id = m_trigger[t].link_id;
+                row.data_tab_only = false;
+                row.link_row = t;
+                m_present.insert(row.link_id);
+                break;
+            }
         }
     }
 

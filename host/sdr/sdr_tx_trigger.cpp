@@ -128,14 +128,9 @@ bool SDR_TX_TRIGGER::add_node(const char* name, SDR_DATA_SIGNAL_TYPE type, SDR_D
     const SDR_NODE_LIST* list = rows();
     if (list == nullptr || name == nullptr || *name == '\0' || is_refused("add_node"))
         return false;
-    if (!allow_duplicate)
-    {
-        for (const SDR_NODE_ROW& row : *list)
-        {
-            if (!is_group_row(row) && row.name == name)
-                return false;
-        }
-    }
+    if (!allow_duplicate && has_leaf_named(*list, name))
+        return false;
+    const bool index_valid = leaf_index_matches(*list);
     SDR_NODE_ROW row;
     row.link_id = next_link_id();
     row.name = name;
@@ -154,7 +149,49 @@ bool SDR_TX_TRIGGER::add_node(const char* name, SDR_DATA_SIGNAL_TYPE type, SDR_D
         row.link_row = rows_out->size() - 1;
         append_leaf(set->edit().data_list, row);
     }
+    note_leaf_added(*rows_out, row.name, index_valid);
     return true;
+}
+
+bool SDR_TX_TRIGGER::leaf_index_matches(const SDR_NODE_LIST& list) const
+{
+    const LEAF_NAME_INDEX& index = m_leaf_names;
+    return index.state == state() && index.storage == list.constData() && index.size == list.size() &&
+           index.changes == m_instance->m_change_count;
+}
+
+bool SDR_TX_TRIGGER::has_leaf_named(const SDR_NODE_LIST& list, const std::string& name)
+{
+    LEAF_NAME_INDEX& index = m_leaf_names;
+    if (!leaf_index_matches(list))
+    {
+        index.names.clear();
+        for (const SDR_NODE_ROW& row : list)
+        {
+            if (!is_group_row(row))
+                index.names.insert(row.name);
+        }
+        index.state = state();
+        index.storage = list.constData();
+        index.size = list.size();
+        index.changes = m_instance->m_change_count;
+    }
+    return index.names.count(name) != 0;
+}
+
+void SDR_TX_TRIGGER::note_leaf_added(const SDR_NODE_LIST& list, const std::string& name, bool index_valid)
+{
+    LEAF_NAME_INDEX& index = m_leaf_names;
+    // Only an index that was valid for the list before this row stays valid with it.
+    if (!index_valid || index.state != state())
+    {
+        index.size = -1;
+        return;
+    }
+    index.names.insert(name);
+    index.storage = list.constData();
+    index.size = list.size();
+    index.changes = m_instance->m_change_count;
 }
 
 bool SDR_TX_TRIGGER::drop_tapped_node(const char* name)

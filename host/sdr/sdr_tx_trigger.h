@@ -7,7 +7,9 @@
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_set>
 
 class SDR_TX_TREE_OBJECT;
 
@@ -140,6 +142,24 @@ private:
     void sync_data_list();
     int count_leaves(bool (*counts)(const SDR_NODE_ROW&));
     std::string unified_state_text();
+
+    // Whether a leaf of the trigger list has that name, from an index of the leaf names that
+    // add_node keeps up to date, so a bus of n bits is added in O(n), not O(n^2).
+    bool leaf_index_matches(const SDR_NODE_LIST& list) const;
+    bool has_leaf_named(const SDR_NODE_LIST& list, const std::string& name);
+    void note_leaf_added(const SDR_NODE_LIST& list, const std::string& name, bool index_valid);
+
+    // The index is valid while the list is the one it was built from: the same state and
+    // storage, the same length and no edit of the instance since.
+    struct LEAF_NAME_INDEX
+    {
+        const void* state = nullptr;
+        const void* storage = nullptr;
+        int size = -1;
+        uint64_t changes = 0;
+        std::unordered_set<std::string> names;
+    };
+    LEAF_NAME_INDEX m_leaf_names;
 
     bool m_power_up_entry;
     bool m_power_up_selector;

@@ -5,6 +5,9 @@
 #include <QStringList>
 
 class QAction;
+class QMimeData;
+class AFCQ_INSTANCE_NAME;
+typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
 
 namespace standin::afcq
 {
@@ -19,4 +22,8 @@ void push_file_dialog_result(bool accepted, const QString& file = QString());
 int pending_file_dialog_results();
 // Titles of the file dialogs run since the last reset, in order.
 QStringList file_dialog_titles();
+
+// The drag data the host's views make of a list of design names (MIME type
+// "application/x-corvane_instance_name_list_data", plus the names as text); the caller owns it.
+QMimeData* instance_name_list_mime(const AFCQ_INSTANCE_NAME_LIST& list);
 } // namespace standin::afcq

@@ -1,5 +1,6 @@
 #pragma once
-// Test seams of the netlist-database manager stand-in.
+// Test seams of the netlist-database manager stand-in: the manager's presence and the count of
+// access points handed out and released per client.
 
 #include <string>
 
@@ -9,4 +10,10 @@ namespace standin::dbmui
 void set_absent(bool absent);
 // Databases handed out to the client and not released yet.
 int outstanding(const std::string& client);
+int outstanding_total();
+// Access points handed out and released since the last reset.
+int handed_out();
+int released();
+// Releases by a client that held nothing (a handle given back twice or by the wrong client).
+int foreign_releases();
 } // namespace standin::dbmui

@@ -1,9 +1,14 @@
 #pragma once
-// Test seams of the netlist-database stand-in: the netlists of the open project.
+// Test seams of the netlist-database stand-in: the netlists of the open project, built in code
+// or from the "netlists" section of a project fixture (standin/project_control.h).
 
 #include <string>
+#include <utility>
+#include <vector>
 
+class HDB_INSTANCE_NAME;
 class HDB_NAMESPACE;
+class QJsonObject;
 
 namespace standin::hdb
 {
@@ -13,5 +18,28 @@ void remove_netlist(int type);
 // The netlist of that type, or null.
 HDB_NAMESPACE* netlist(int type);
 // Adds a name (full or short path) with its flag bits to the netlist of that type.
-void add_name(int type, const std::string& path, unsigned flags);
+HDB_INSTANCE_NAME* add_name(int type, const std::string& path, unsigned flags);
+// Adds a bus with generated members (bounds per dimension, first bound first).
+HDB_INSTANCE_NAME* add_bus(int type, const std::string& path, const std::vector<std::pair<int, int>>& bounds,
+                           unsigned flags);
+// Name look-ups answered since the last reset.
+long lookup_count();
+
+// Generators for large netlists (also reachable from a fixture's "generate" entries).
+// A bus of `width` members path[width-1] .. path[0].
+HDB_INSTANCE_NAME* generate_bus(int type, const std::string& path, int width, unsigned flags);
+// A tree below `path`: `fanout` children per level, `depth` levels, leaves named n<i> carrying
+// `leaf_flags`; fanout^depth leaves. Returns the number of names made.
+long generate_tree(int type, const std::string& path, int fanout, int depth, unsigned leaf_flags);
+// A state machine: the instance `path` (flag 0x400) and one register "<path>.s<i>" per state.
+HDB_INSTANCE_NAME* generate_fsm(int type, const std::string& path, int states, unsigned flags);
+
+// Builds the netlist of one type from a fixture object ({"case_sensitive", "assignment_350",
+// "instances": [...]}); `top` names the root. False with a message naming the entry at fault;
+// the netlist is then removed.
+bool load_netlist(int type, const QJsonObject& description, const std::string& top, std::string* error);
+// The same, with `extra_flags` added to every name (a post-fit copy of the pre-synthesis
+// netlist gets 0x2000).
+bool load_netlist(int type, const QJsonObject& description, const std::string& top, unsigned extra_flags,
+                  std::string* error);
 } // namespace standin::hdb

@@ -82,13 +82,11 @@ int add_node(SDR_DATA_TRIGGER* trigger, const node_spec& desc)
     row.alias = desc.alias;
     size_patterns(row, level_count(trigger));
     SDR_NODE_LIST& list = trigger->edit_transient().trigger_list;
-    list.append(row);
-    recompute_tree(list);
+    SDR_TX_SIGNAL_NODES::append_leaf(list, row);
     bool data = desc.capture == SDR_WTYPE_DATA_ONLY || desc.capture == SDR_WTYPE_DATA_AND_TRIGGER;
     if (data && trigger->m_signal_set != nullptr) {
         SDR_NODE_LIST& data_list = trigger->m_signal_set->edit_transient().data_list;
-        data_list.append(row);
-        recompute_tree(data_list);
+        SDR_TX_SIGNAL_NODES::append_leaf(data_list, row);
     }
     return list.size() - 1;
 }

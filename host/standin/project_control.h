@@ -1,0 +1,56 @@
+#pragma once
+// The project fixture: one JSON file per test project ("standin_project.json" in the project
+// directory) that opens a project in the stand-ins and describes its design. Sections read so
+// far (other sections are left to the stand-ins that need them and ignored here):
+//   "project":  {"top_entity" (required), "revision" (default: the top entity), "dir"
+//                (default: the fixture's directory), "open" (default true),
+//                "incremental_mode" (absent: the host runs without a partition manager),
+//                "qhd" (bool)}
+//   "netlists": {"pre": NETLIST, "post": NETLIST}; a NETLIST is {"case_sensitive" (default
+//                true), "assignment_350" (text), "instances": [INSTANCE or GENERATOR ...]}, and
+//                "post" may instead copy "pre": {"copy_of": "pre", "add_flags": "0x2000",
+//                "instances": [further entries]}
+//   INSTANCE:   {"path" ("top|a|b" or "a|b"), "unit", "flags" (number or "0x..."), "kind",
+//                "dims" ([[first, second]] or two such pairs: members name[i] (name[i][j]) from
+//                the first bound to the second), "stimulus" (see stimulus.h), "location",
+//                "entity"}
+//   GENERATOR:  {"generate": "bus", "path", "width", "flags"} | {"generate": "tree", "path",
+//                "fanout", "depth", "leaf_flags"} | {"generate": "fsm", "path", "states", "flags"}
+//   "assignments": [{"var", "value", "args": {"0".."14": text}}]
+// Flag bits: 0x4 input pin, 0x8 output pin (usable as trigger out), 0x10 bidirectional, 0x20
+// memory, 0x40 register, 0x80 combinational, 0x400 state machine, 0x200 hidden from plug-ins,
+// 0x2000 post-fitting node, 0x80000000 tappable.
+
+#include "host/standin/stimulus.h"
+
+#include <QByteArray>
+
+#include <string>
+#include <vector>
+
+namespace standin::project
+{
+// Loads the fixture file, replacing the project loaded before. False with a message naming the
+// file and the entry at fault; nothing stays loaded then.
+bool load(const std::string& path, std::string* error);
+// The same from text; `dir` stands for the fixture's directory.
+bool load_json(const QByteArray& text, const std::string& dir, std::string* error);
+// The project of a document: the fixture named by CORVANE_STANDIN_PROJECT, else
+// standin_project.json beside the document. True when there is none (no project is opened),
+// false when there is one that cannot be read.
+bool load_for_document(const std::string& document_path, std::string* error);
+void unload();
+bool is_loaded();
+std::string top_entity();
+// The fixture file of the loaded project, "" when it came from text.
+std::string fixture_path();
+
+// The stimulus kept for a design name (full name or short path), or null.
+const stimulus* find_stimulus(const std::string& name);
+// The level a design signal has at a sample: its own stimulus, a bus member's bit of the bus
+// stimulus ("a[k]": bit k; "a[i][j]": bit j of the value i samples later), or a state register
+// "<machine>.<state>" of an fsm stimulus. -1 when the design gives the signal no stimulus.
+int signal_value(const std::string& name, int64_t sample);
+// Short paths that carry a stimulus, in fixture order.
+std::vector<std::string> stimulus_names();
+} // namespace standin::project

@@ -1,0 +1,226 @@
+// Signal stimuli of the simulated design: parsing with range checks and per-sample values.
+#include "host/standin/stimulus.h"
+
+#include "host/standin/fixture_json.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+
+namespace standin
+{
+namespace
+{
+using fixture::fail;
+
+constexpr int MAX_PARAMETER = 1 << 30;
+constexpr int SERIAL_FRAME_BITS = 10; // start, 8 data bits, stop
+
+// An optional integer key; `fallback` when absent.
+bool read_key(const QJsonObject& object, const char* key, int minimum, int fallback, const std::string& where,
+              int64_t* out, std::string* error)
+{
+    if (!object.contains(key))
+    {
+        *out = fallback;
+        return true;
+    }
+    int value = 0;
+    if (!fixture::read_int(object.value(key), minimum, MAX_PARAMETER, &value))
+        return fail(where, "\"" + std::string(key) + "\" must be an integer from " + std::to_string(minimum) + " to " +
+                               std::to_string(MAX_PARAMETER),
+                    error);
+    *out = value;
+    return true;
+}
+
+uint64_t mix(uint64_t x)
+{
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdull;
+    x ^= x >> 33;
+    x *= 0xc4ceb9fe1a85ec53ull;
+    return x ^ (x >> 33);
+}
+
+int64_t positive_modulo(int64_t a, int64_t b)
+{
+    const int64_t r = a % b;
+    return r < 0 ? r + b : r;
+}
+} // namespace
+
+bool stimulus::parse(const QJsonObject& description, const std::string& where, stimulus* out, std::string* error)
+{
+    stimulus parsed;
+    if (!parsed.read(description, where, error))
+        return false;
+    *out = parsed;
+    return true;
+}
+
+bool stimulus::read(const QJsonObject& d, const std::string& where, std::string* error)
+{
+    const QString kind = d.value("kind").toString();
+    int64_t value = 0;
+    if (kind == "constant")
+    {
+        unsigned word = 0;
+        if (!fixture::check_keys(d, {"kind", "value"}, where, error))
+            return false;
+        if (d.contains("value") && !fixture::read_flags(d.value("value"), &word))
+            return fail(where, "\"value\" is not a 32-bit word", error);
+        m_kind = CONSTANT;
+        m_value = word;
+        return true;
+    }
+    if (kind == "clock" || kind == "pulse")
+    {
+        m_kind = kind == "clock" ? CLOCK : PULSE;
+        if (!fixture::check_keys(d, {"kind", "period", "width", "phase"}, where, error) ||
+            !read_key(d, "period", 2, 2, where, &m_period, error) ||
+            !read_key(d, "width", 1, int(m_period / 2), where, &m_width, error) ||
+            !read_key(d, "phase", 0, 0, where, &m_phase, error))
+            return false;
+        return m_width <= m_period || fail(where, "\"width\" is longer than \"period\"", error);
+    }
+    if (kind == "counter")
+    {
+        m_kind = COUNTER;
+        return fixture::check_keys(d, {"kind", "start", "step", "every", "modulo"}, where, error) &&
+               read_key(d, "start", 0, 0, where, &m_start, error) &&
+               read_key(d, "step", -MAX_PARAMETER, 1, where, &m_step, error) &&
+               read_key(d, "every", 1, 1, where, &m_every, error) &&
+               read_key(d, "modulo", 0, 0, where, &m_modulo, error);
+    }
+    if (kind == "random")
+    {
+        m_kind = RANDOM;
+        if (!fixture::check_keys(d, {"kind", "seed", "every"}, where, error) ||
+            !read_key(d, "seed", 0, 1, where, &value, error) || !read_key(d, "every", 1, 1, where, &m_every, error))
+            return false;
+        m_seed = uint64_t(value);
+        return true;
+    }
+    if (kind == "fsm")
+        return read_fsm(d, where, error);
+    if (kind == "serial")
+        return read_serial(d, where, error);
+    return fail(where, "unknown stimulus kind \"" + kind.toStdString() +
+                           "\" (constant, clock, pulse, counter, random, fsm or serial)",
+                error);
+}
+
+bool stimulus::read_fsm(const QJsonObject& d, const std::string& where, std::string* error)
+{
+    m_kind = FSM;
+    if (!fixture::check_keys(d, {"kind", "states", "encoding"}, where, error))
+        return false;
+    const QString encoding = d.value("encoding").toString("binary");
+    if (encoding != "binary" && encoding != "one_hot")
+        return fail(where, "\"encoding\" must be \"binary\" or \"one_hot\"", error);
+    m_one_hot = encoding == "one_hot";
+    const QJsonArray states = d.value("states").toArray();
+    if (states.isEmpty() || states.size() > (m_one_hot ? 64 : 4096))
+        return fail(where, "\"states\" must list 1 to " + std::to_string(m_one_hot ? 64 : 4096) + " states", error);
+    int64_t end = 0;
+    for (int i = 0; i < states.size(); ++i)
+    {
+        const QJsonObject state = states[i].toObject();
+        const std::string at = where + ".states[" + std::to_string(i) + "]";
+        int64_t dwell = 0;
+        if (!fixture::check_keys(state, {"name", "dwell"}, at, error) || !read_key(state, "dwell", 1, 1, at, &dwell, error))
+            return false;
+        const std::string name = state.value("name").toString().toStdString();
+        if (name.empty() || state_index(name) >= 0)
+            return fail(at, "each state needs a name of its own", error);
+        end += dwell;
+        m_state_names.push_back(name);
+        m_state_ends.push_back(end);
+    }
+    return true;
+}
+
+bool stimulus::read_serial(const QJsonObject& d, const std::string& where, std::string* error)
+{
+    m_kind = SERIAL;
+    if (!fixture::check_keys(d, {"kind", "bytes", "every", "gap", "output"}, where, error) ||
+        !read_key(d, "every", 1, 1, where, &m_every, error) || !read_key(d, "gap", 0, 2, where, &m_gap, error))
+        return false;
+    const QString output = d.value("output").toString("line");
+    const QStringList outputs = {"line", "busy", "data"};
+    m_output = int(outputs.indexOf(output));
+    if (m_output < 0)
+        return fail(where, "\"output\" must be \"line\", \"busy\" or \"data\"", error);
+    const QJsonArray bytes = d.value("bytes").toArray();
+    if (bytes.isEmpty())
+        return fail(where, "\"bytes\" must list at least one byte", error);
+    for (const QJsonValue& byte : bytes)
+    {
+        int value = 0;
+        if (!fixture::read_int(byte, 0, 255, &value))
+            return fail(where, "\"bytes\" must hold integers from 0 to 255", error);
+        m_bytes.push_back(value);
+    }
+    return true;
+}
+
+int stimulus::state_index(const std::string& name) const
+{
+    const auto it = std::find(m_state_names.begin(), m_state_names.end(), name);
+    return it == m_state_names.end() ? -1 : int(it - m_state_names.begin());
+}
+
+int stimulus::state_at(int64_t sample) const
+{
+    if (m_kind != FSM || m_state_ends.empty())
+        return -1;
+    const int64_t t = positive_modulo(sample, m_state_ends.back());
+    return int(std::upper_bound(m_state_ends.begin(), m_state_ends.end(), t) - m_state_ends.begin());
+}
+
+uint64_t stimulus::serial_value(int64_t sample) const
+{
+    const int64_t frame_bits = SERIAL_FRAME_BITS + m_gap;
+    const int64_t bit = positive_modulo(sample, int64_t(m_bytes.size()) * frame_bits * m_every) / m_every;
+    const int byte = m_bytes[size_t(bit / frame_bits)];
+    const int64_t in_frame = bit % frame_bits;
+    const bool busy = in_frame < SERIAL_FRAME_BITS;
+    if (m_output == 1)
+        return busy ? 1 : 0;
+    if (m_output == 2)
+        return uint64_t(byte);
+    if (in_frame == 0)
+        return 0; // start bit
+    if (in_frame <= 8)
+        return uint64_t((byte >> (in_frame - 1)) & 1);
+    return 1; // stop bit and idle
+}
+
+uint64_t stimulus::value(int64_t sample) const
+{
+    switch (m_kind)
+    {
+    case CONSTANT:
+        return m_value;
+    case CLOCK:
+    case PULSE:
+        return positive_modulo(sample + m_phase, m_period) < m_width ? 1 : 0;
+    case COUNTER:
+    {
+        const uint64_t count = uint64_t(m_start) + uint64_t(m_step) * uint64_t(sample / m_every);
+        return m_modulo > 0 ? count % uint64_t(m_modulo) : count;
+    }
+    case RANDOM:
+        return mix(m_seed * 0x9e3779b97f4a7c15ull + uint64_t(sample / m_every));
+    case FSM:
+    {
+        const int state = state_at(sample);
+        return m_one_hot ? (uint64_t(1) << state) : uint64_t(state);
+    }
+    case SERIAL:
+        return serial_value(sample);
+    }
+    return 0;
+}
+} // namespace standin

@@ -1,0 +1,74 @@
+#pragma once
+// How the simulated design drives one of its signals: a description kept with a netlist
+// instance of the project fixture ("stimulus": {...}) and evaluated per sample. The value of a
+// bus is an unsigned word whose bit k drives member [k]; a single-bit signal uses bit 0.
+// Kinds and their keys (all numbers are integers; samples count from 0):
+//   constant  value                          the same value at every sample
+//   clock     period (>= 2), phase           high for the first half of each period
+//   pulse     period, width, phase           high for `width` samples of each period
+//   counter   start, step, every, modulo     start + step * (sample / every), modulo when > 0
+//   random    seed, every                    a new pseudo-random word every `every` samples
+//   fsm       states [{name, dwell}],        walks the states in order, `dwell` samples each;
+//             encoding ("binary"|"one_hot")  the value is the state's index (or 1 << index)
+//   serial    bytes [0..255], every, gap,    8N1 frames, least significant bit first, idle
+//             output ("line"|"busy"|"data")  high, `gap` idle bits between frames; "busy" is
+//                                            high during a frame, "data" is the byte being sent
+// A state register "<machine>.<state>" of an fsm stimulus is high while the machine is in that
+// state.
+
+#include <QJsonObject>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin
+{
+class stimulus
+{
+public:
+    enum KIND
+    {
+        CONSTANT,
+        CLOCK,
+        PULSE,
+        COUNTER,
+        RANDOM,
+        FSM,
+        SERIAL
+    };
+
+    // False with a message naming `where` and the key at fault.
+    static bool parse(const QJsonObject& description, const std::string& where, stimulus* out, std::string* error);
+
+    KIND kind() const { return m_kind; }
+    uint64_t value(int64_t sample) const;
+    // For an fsm: the index of the state the machine is in at that sample, else -1.
+    int state_at(int64_t sample) const;
+    // For an fsm: the index of the named state, -1 when it has none of that name.
+    int state_index(const std::string& name) const;
+
+private:
+    bool read(const QJsonObject& description, const std::string& where, std::string* error);
+    bool read_fsm(const QJsonObject& description, const std::string& where, std::string* error);
+    bool read_serial(const QJsonObject& description, const std::string& where, std::string* error);
+    uint64_t serial_value(int64_t sample) const;
+
+    KIND m_kind = CONSTANT;
+    uint64_t m_value = 0;
+    int64_t m_period = 2;
+    int64_t m_width = 1;
+    int64_t m_phase = 0;
+    int64_t m_start = 0;
+    int64_t m_step = 1;
+    int64_t m_every = 1;
+    int64_t m_modulo = 0;
+    uint64_t m_seed = 1;
+    bool m_one_hot = false;
+    std::vector<std::string> m_state_names;
+    std::vector<int64_t> m_state_ends; // cumulative dwell
+    std::vector<int> m_bytes;
+    int64_t m_gap = 2;
+    int m_output = 0;                  // 0 line, 1 busy, 2 data
+};
+} // namespace standin
