@@ -3,6 +3,7 @@
 #include "sedq_tx_manager_test_support.h"
 
 #include "host/hdb.h"
+#include "host/standin/acf_control.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/hdb_control.h"
 
@@ -275,6 +276,9 @@ TEST_F(sedq_tx_manager_instances_test, short_names_drop_the_netlist_root)
     EXPECT_EQ(out, QStringLiteral("top|a|b")) << "without a netlist the name stays";
 
     standin::hdb::set_netlist(HDB_NAMESPACE::PDB_POST_FIT, "top");
+    manager->get_short_name(&out, QStringLiteral("top|a|b"));
+    EXPECT_EQ(out, QStringLiteral("top|a|b")) << "a netlist is lent only while its project is open";
+    standin::acf::set_project(true, m_dir.path().toStdString());
     manager->get_short_name(&out, QStringLiteral("top|a|b"));
     EXPECT_EQ(out, QStringLiteral("a|b"));
     manager->set_using_pre_synthesis_filter(true);

@@ -192,10 +192,6 @@ public:
                      bool allow_duplicate);
     bool check_for_node_add_overflow(int count);
     bool get_unb_node(QString* name, NODE_TYPE node_type, SEDQ_IS_POST_FITTING_TYPE* post_fitting);
-    // Slots once their bodies exist; until then the node finder's signal, which the constructor
-    // connects by signature, finds no receiver and the connection is not made.
-    void on_node_insert();
-    void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);
 
     // ---- node list editing and tree queries ------------------------------------------------
     SDR_TX_SIGNAL_NODES* get_nodes(int list);
@@ -537,6 +533,9 @@ public:
     bool m_show_type = true;
 
 public Q_SLOTS:
+    // Node insertion: opens the node finder; takes its selection (one undoable edit).
+    void on_node_insert();
+    void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);
     void set_lock_mode(const QString& mode);
     void save_to_log();
     void set_logging(bool on);
@@ -556,6 +555,13 @@ private:
     void clamp_active_instance();
     void connect_host_actions();
     void create_node_finder();
+    bool insert_bus_members(std::vector<HDB_INSTANCE_NAME*> members, SDR_DATA_WIRE_TAP_MODE tap_mode,
+                            bool* has_sub_bus);
+    bool insert_array_rows(AFCQ_INSTANCE_NAME const& found, QString const& name, bool two_dimensions,
+                           SDR_DATA_WIRE_TAP_MODE tap_mode);
+    void name_new_bus(int row, QString const& name);
+    int group_state_machine_nodes(QString const& group_name, int added);
+    void flush_node_warnings();
     bool acf_read_assignment(int variable_type, std::string* value);
     bool write_vantrel_assignments(const std::string& relative_path);
     bool check_save_preconditions(const char* path);

@@ -1,5 +1,5 @@
-// SEDQ_TX_MANAGER: the document questions the window's layout and toolbar ask: node count,
-// trigger level count, flow mode, state flow page and data segment size.
+// SEDQ_TX_MANAGER: the document questions the window's layout and toolbar ask: trigger level
+// count, flow mode, state flow page and data segment size.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
@@ -12,14 +12,6 @@ namespace
 {
 constexpr int SETUP_TAB = 1;
 } // namespace
-
-int SEDQ_TX_MANAGER::get_node_count(int list)
-{
-    if (is_empty())
-        return 0;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(list);
-    return nodes != nullptr ? nodes->get_num_nodes() : 0;
-}
 
 bool SEDQ_TX_MANAGER::get_trigger_level(int* count, int trigger)
 {

@@ -11,6 +11,8 @@
 namespace
 {
 constexpr int ALLOCATION_TRIGGER = 0;
+constexpr int ALLOCATION_DATA = 1;
+constexpr int ALLOCATION_STORAGE_QUALIFIER = 2;
 constexpr int GENERATED_BY_IP_WIZARD = 2;
 constexpr int INCREMENTAL_COMPILATION_ON = 2;
 } // namespace
@@ -47,6 +49,26 @@ bool SEDQ_TX_MANAGER::get_sample_depth(int* depth, int instance)
     return true;
 }
 
+int SEDQ_TX_MANAGER::get_trigger_node_count(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger ? trigger->get_num_nodes() : 0;
+}
+
+bool SEDQ_TX_MANAGER::is_parent_item(int node, int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
+    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+}
+
+bool SEDQ_TX_MANAGER::is_child_item(int node, int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
+    return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
+}
+
 int SEDQ_TX_MANAGER::get_trigger_nodes_used(int instance)
 {
     SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
@@ -59,10 +81,55 @@ int SEDQ_TX_MANAGER::get_data_nodes_used(int instance)
     return trigger ? trigger->get_data_nodes_used() : 0;
 }
 
+int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_used(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger ? trigger->get_sq_nodes_used() : 0;
+}
+
 int SEDQ_TX_MANAGER::get_trigger_nodes_allocated(int instance)
 {
     SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
     return set ? set->get_nodes_allocated(ALLOCATION_TRIGGER) : 0;
+}
+
+int SEDQ_TX_MANAGER::get_data_nodes_allocated(int instance)
+{
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    return set ? set->get_nodes_allocated(ALLOCATION_DATA) : 0;
+}
+
+int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_allocated(int instance)
+{
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    return set ? set->get_nodes_allocated(ALLOCATION_STORAGE_QUALIFIER) : 0;
+}
+
+// The three allocation setters open no bracket: their callers do.
+namespace
+{
+void store_allocation(SEDQ_TX_MANAGER* manager, SDR_TX_SIGNAL_SET* set, int kind, int count)
+{
+    if (set == nullptr || set->get_nodes_allocated(kind) == count)
+        return;
+    set->set_nodes_allocated(kind, count);
+    manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+}
+} // namespace
+
+void SEDQ_TX_MANAGER::set_trigger_nodes_allocated(int count, int instance)
+{
+    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_TRIGGER, count);
+}
+
+void SEDQ_TX_MANAGER::set_data_nodes_allocated(int count, int instance)
+{
+    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_DATA, count);
+}
+
+void SEDQ_TX_MANAGER::set_storage_qualifier_nodes_allocated(int count, int instance)
+{
+    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_STORAGE_QUALIFIER, count);
 }
 
 bool SEDQ_TX_MANAGER::is_tessarelle_generated()

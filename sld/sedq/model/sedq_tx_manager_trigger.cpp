@@ -43,3 +43,27 @@ bool SEDQ_TX_MANAGER::get_storage_qualifier_type(QString* text, int trigger)
     *text = QString::fromLatin1(TEXTS[type]);
     return true;
 }
+
+// Whether the instance manager has a status to re-evaluate after a grouping: some trigger
+// level, or a storage-qualifier pattern in use, is a basic OR level.
+bool SEDQ_TX_MANAGER::has_at_least_one_basic_or_trigger_level() const
+{
+    SDR_TX_TRIGGER* trigger = m_tx_trigger;
+    if (trigger == nullptr)
+        return false;
+    for (int level = 0; level < trigger->get_num_levels(); ++level)
+    {
+        if (trigger->get_level_type(level, false) == SDR_LTYPE_BASIC_OR)
+            return true;
+    }
+    switch (trigger->get_sq_type())
+    {
+    case SDR_SQTYPE_CONDITIONAL:
+        return trigger->get_level_type(0, true) == SDR_LTYPE_BASIC_OR;
+    case SDR_SQTYPE_START_STOP:
+        return trigger->get_level_type(1, true) == SDR_LTYPE_BASIC_OR ||
+               trigger->get_level_type(2, true) == SDR_LTYPE_BASIC_OR;
+    default:
+        return false;
+    }
+}

@@ -4,6 +4,7 @@
 
 #include "host/acf.h"
 #include "host/dbmui.h"
+#include "host/gen.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
@@ -13,6 +14,43 @@ namespace
 {
 constexpr unsigned TAPPABLE = 0x80000000u;
 constexpr unsigned POST_FITTING = 0x2000u;
+
+// Most names a warning list holds before it ends with "etc.".
+constexpr int MAX_LISTED_NODES = 100;
+
+// One list message gathered over an insertion and shown when the insertion ends; process-wide,
+// as every editor window adds to the same lists.
+struct SEDQ_NODE_WARNING_LIST
+{
+    MSG_BASE* message = nullptr;
+    int count = 0;
+
+    // Adds a name: the first 100 as items, the 101st as "etc.", later ones only counted.
+    template <typename ITEM>
+    void add(const char* name, ITEM item)
+    {
+        ++count;
+        if (count <= MAX_LISTED_NODES)
+            message->add_child(item(name));
+        else if (count == MAX_LISTED_NODES + 1)
+            message->add_child(MSG_SEDQ::I::INVALID_VANTREL_NODE_ASSIGNMENT_ITEM("etc."));
+    }
+
+    void flush()
+    {
+        if (message != nullptr)
+            message->show();
+        delete message;
+        message = nullptr;
+        count = 0;
+    }
+};
+
+SEDQ_NODE_WARNING_LIST& untappable_list()
+{
+    static SEDQ_NODE_WARNING_LIST list;
+    return list;
+}
 
 bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
@@ -132,4 +170,41 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
         invalid = invalid || !valid;
     }
     return invalid;
+}
+
+// ---- warnings gathered over one insertion ------------------------------------------------------
+
+void SEDQ_TX_MANAGER::show_untappable_msg(char const* name)
+{
+    if (gen_is_qhd())
+        return;
+    SEDQ_NODE_WARNING_LIST& list = untappable_list();
+    if (name == nullptr)
+    {
+        list.flush();
+        return;
+    }
+    if (list.message == nullptr)
+    {
+        list.message = MSG_SEDQ::W::INVALID_VANTREL_NODE_ASSIGNMENT_LIST();
+        MSG_O* at_once = MSG_SEDQ::O::INVALID_POST_FITTING_NODE_ASSIGNMENTS();
+        at_once->show();
+        delete at_once;
+    }
+    list.add(name, [](const char* item) { return MSG_SEDQ::I::PRE_SYNTHESIS_NODE_ASSIGNMENT_ITEM(item); });
+}
+
+// Partitions are not modelled by the host's partition manager yet: no node is found in a
+// partition of the wrong netlist type, so nothing reaches the partition lists.
+bool SEDQ_TX_MANAGER::check_node_partition(QString const&, SDR_DATA_WIRE_TAP_MODE)
+{
+    return false;
+}
+
+void SEDQ_TX_MANAGER::show_pre_synthesis_invalid_partition_msg(char const*, IDU_PARTITION*)
+{
+}
+
+void SEDQ_TX_MANAGER::show_post_fitting_invalid_partition_msg(char const*, IDU_PARTITION*)
+{
 }
