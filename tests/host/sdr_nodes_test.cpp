@@ -339,3 +339,50 @@ TEST_F(sdr_nodes, a_bus_of_4096_bits_groups_as_one_subtree)
     ASSERT_TRUE(instance->undo());
     EXPECT_EQ(trigger->get_num_nodes(), 0);
 }
+
+TEST_F(sdr_nodes, duplicate_names_are_refused_through_renames_undo_and_deletes)
+{
+    add({"a", "b"});
+    EXPECT_FALSE(trigger->add_node("a", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    EXPECT_TRUE(trigger->set_node_name(0, "z"));
+    EXPECT_TRUE(trigger->add_node("a", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "the old name is free";
+    EXPECT_FALSE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    EXPECT_TRUE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, true)) << "duplicates on request";
+    EXPECT_FALSE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    ASSERT_TRUE(trigger->group_node(0, 1, "bus"));
+    EXPECT_TRUE(trigger->add_node("bus", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "group names are no leaves";
+    EXPECT_EQ(trigger->delete_node(2, 2), 1);
+    EXPECT_TRUE(trigger->add_node("b", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "a deleted name is free";
+    instance->begin_action();
+    EXPECT_TRUE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    instance->end_action();
+    ASSERT_TRUE(instance->undo());
+    EXPECT_TRUE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "undone rows free their names";
+    ASSERT_TRUE(instance->undo());
+    ASSERT_TRUE(instance->redo());
+    EXPECT_FALSE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "redone rows take them again";
+}
+
+TEST_F(sdr_nodes, a_group_made_in_the_data_list_first_becomes_the_twin_of_the_trigger_group)
+{
+    add({"x", "a", "b"});
+    ASSERT_TRUE(data->group_node(1, 2, "fsm"));
+    ASSERT_TRUE(data->set_lsb_to_msb(1, true));
+    ASSERT_TRUE(trigger->group_node(1, 2, "fsm_trigger"));
+    EXPECT_EQ(shape(data), "x:0:0:0,fsm:1:0:3,a:3:1:2,b:4:1:3") << "one group, not two";
+    EXPECT_FALSE(data->is_node_data_tab_only(1)) << "linked to the trigger group";
+    EXPECT_TRUE(data->is_lsb_to_msb(1)) << "the data list keeps its own bit order";
+    ASSERT_TRUE(trigger->ungroup_node(1));
+    EXPECT_EQ(shape(data), "x:0:0:0,a:0:0:1,b:0:0:2") << "the twin goes with its trigger group";
+}
+
+TEST_F(sdr_nodes, group_names_repeat_in_the_data_list_only)
+{
+    add({"a", "b", "c", "d"});
+    ASSERT_TRUE(data->group_node(0, 0, "g"));
+    ASSERT_TRUE(data->group_node(2, 2, "h"));
+    EXPECT_TRUE(data->set_group_node_name(2, "g"));
+    ASSERT_TRUE(trigger->group_node(0, 0, "t"));
+    ASSERT_TRUE(trigger->group_node(2, 2, "u"));
+    EXPECT_FALSE(trigger->set_group_node_name(2, "t"));
+}
