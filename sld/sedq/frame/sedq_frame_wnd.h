@@ -59,6 +59,10 @@ public:
     QMap<QString, QStringList> get_toolbar_categories() const override;
     bool save_as(FIO_PATH const& path) override;
 
+    // Adds a design name to the current instance as one undoable edit (the Tcl package's entry
+    // for located and named nodes); an empty name does nothing.
+    void add_node(QString const& name);
+
 private Q_SLOTS:
     void on_update_file_menu();
     void on_update_edit_menu();

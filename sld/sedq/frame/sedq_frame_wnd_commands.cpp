@@ -387,3 +387,17 @@ bool SEDQ_FRAME_WND::ntfq_msg_post_notify_flow_finish(unsigned long, bool)
                                                       SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_NODE_VIEW));
     return true;
 }
+
+// ---- the Tcl package's entry -----------------------------------------------------------------
+
+void SEDQ_FRAME_WND::add_node(QString const& name)
+{
+    if (name.isEmpty() || !SEDQ_VERIFY(m_tx_manager != NULL))
+        return;
+    // Names come from Tcl in the local encoding and go to the repository in it.
+    const QString node = QString::fromLocal8Bit(name.toLocal8Bit());
+    m_tx_manager->begin_action(-1);
+    m_tx_manager->insert_node(node, m_tx_manager->is_incremental_compile() ? SDR_TAP_POST_FITTING
+                                                                           : SDR_TAP_PRE_SYNTHESIS);
+    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
+}
