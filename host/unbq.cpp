@@ -147,14 +147,19 @@ void UNBQ_DIALOG::make_widgets()
     m_results->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Bits"), QStringLiteral("Flags")});
     m_results->setSelectionMode(m_mode == 0 ? QAbstractItemView::SingleSelection
                                             : QAbstractItemView::ExtendedSelection);
+    m_results->header()->setStretchLastSection(false);
+    m_results->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_results->header()->setSectionResizeMode(NAME_COLUMN, QHeaderView::Stretch);
+    m_results->setTextElideMode(Qt::ElideMiddle);
     m_status = new QLabel(this);
     auto* buttons = new QDialogButtonBox(this);
     m_insert = buttons->addButton(m_mode == 0 ? QStringLiteral("OK") : QStringLiteral("&Insert"),
                                   QDialogButtonBox::AcceptRole);
     buttons->addButton(m_mode == 0 ? QDialogButtonBox::Cancel : QDialogButtonBox::Close);
     auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("&Named:"), this));
+    auto* named = new QLabel(QStringLiteral("&Named:"), this);
+    named->setBuddy(m_pattern);
+    search->addWidget(named);
     search->addWidget(m_pattern, 1);
     search->addWidget(list_button);
     auto* layout = new QVBoxLayout(this);
@@ -162,7 +167,7 @@ void UNBQ_DIALOG::make_widgets()
     layout->addWidget(m_results, 1);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
-    resize(560, 420);
+    resize(640, 460);
     connect(list_button, &QPushButton::clicked, this, &UNBQ_DIALOG::list_nodes);
     connect(m_pattern, &QLineEdit::returnPressed, this, &UNBQ_DIALOG::list_nodes);
     connect(m_insert, &QPushButton::clicked, this, &UNBQ_DIALOG::on_insert);

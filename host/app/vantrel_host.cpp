@@ -4,6 +4,7 @@
 
 #include "host/atcl.h"
 #include "host/standin/msg_control.h"
+#include "host/standin/project_control.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -22,6 +23,17 @@ namespace
 {
 // Time for queued refreshes and the first layout pass before the picture is taken.
 constexpr int SETTLE_MS = 400;
+
+// The host opens the document's project first: the fixture beside the document (or the one
+// CORVANE_STANDIN_PROJECT names) describes its design. A broken one is told, and the document
+// opens without a project.
+void open_project(const QString& document)
+{
+    std::string error;
+    const QString path = document.isEmpty() ? QString() : QFileInfo(document).absoluteFilePath();
+    if (!standin::project::load_for_document(path.toStdString(), &error))
+        std::fprintf(stderr, "vantrel: %s; opening without the project\n", error.c_str());
+}
 } // namespace
 
 VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options) {}
@@ -46,6 +58,7 @@ bool VANTREL_HOST::start(QString* error)
 {
     m_internal_errors_at_start = standin::msg::internal_errors().size();
     atcl_get_interpreter();
+    open_project(m_options.file);
     CREATE_FRAME_WND create = nullptr;
     if (!load_library(&create, error))
         return false;

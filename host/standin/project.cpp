@@ -242,6 +242,8 @@ bool load_for_document(const std::string& document_path, std::string* error)
     const QByteArray named = qgetenv("CORVANE_STANDIN_PROJECT");
     if (!named.isEmpty())
         return load(named.toStdString(), error);
+    if (document_path.empty())
+        return true;
     const QString beside = QFileInfo(QString::fromStdString(document_path)).absoluteDir().filePath("standin_project.json");
     return !QFileInfo::exists(beside) || load(beside.toStdString(), error);
 }

@@ -36,8 +36,8 @@ bool load(const std::string& path, std::string* error);
 // The same from text; `dir` stands for the fixture's directory.
 bool load_json(const QByteArray& text, const std::string& dir, std::string* error);
 // The project of a document: the fixture named by CORVANE_STANDIN_PROJECT, else
-// standin_project.json beside the document. True when there is none (no project is opened),
-// false when there is one that cannot be read.
+// standin_project.json beside the document (an empty path: a new document, which has none).
+// True when there is none (no project is opened), false when there is one that cannot be read.
 bool load_for_document(const std::string& document_path, std::string* error);
 void unload();
 bool is_loaded();

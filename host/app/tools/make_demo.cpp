@@ -1,8 +1,15 @@
-// Writes the bundled demo document (examples/demo.vtl) through the repository's fixture API:
-// two analyzer instances with grouped buses, trigger levels and one acquisition each.
-//   vantrel_make_demo <output.vtl>
+// Writes the bundled demo document (examples/demo.vtl) from the demo design
+// (examples/standin_project.json): two analyzer instances tapping the design's nodes the way the
+// node finder adds them (short names, buses grouped most significant bit first, the state
+// machine as one bus read least significant bit first), each with one acquisition whose
+// samples come from the design's signal stimuli.
+//   vantrel_make_demo <output.vtl> [<design.json>]
+#include "host/hdb.h"
 #include "host/sdr.h"
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/standin/hdb_control.h"
+#include "host/standin/project_control.h"
 #include "host/standin/sdr_control.h"
 
 #include <cstdio>
@@ -13,95 +20,194 @@ namespace
 {
 using standin::sdr::node_spec;
 
-// Bit i of `value` across samples: a repeating counter or a fixed pattern per channel.
-std::string counter_bit(int bit, int depth, int step)
+constexpr int DEPTH = 256;
+
+// Names the demo taps that the design lacks; the tool fails with them.
+std::vector<std::string>& missing_names()
 {
-    std::string bits;
-    for (int s = 0; s < depth; ++s)
-        bits += (((s / step) >> bit) & 1) ? '1' : '0';
-    return bits;
+    static std::vector<std::string> names;
+    return names;
 }
 
-std::string pulse(int depth, int period, int width, int phase)
+HDB_INSTANCE_NAME* design_name(const char* path)
 {
-    std::string bits;
-    for (int s = 0; s < depth; ++s)
-        bits += ((s + phase) % period) < width ? '1' : '0';
-    return bits;
+    HDB_NAMESPACE* design = standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
+    HDB_INSTANCE_NAME* name = design != nullptr ? design->get_instance_name(path) : nullptr;
+    if (name == nullptr)
+        missing_names().push_back(path);
+    return name;
 }
 
-// A bus of `width` member nodes named base[0..width-1], grouped under `base`.
-void add_bus(SDR_DATA_TRIGGER* trigger, const std::string& prefix, const std::string& base, int width)
+SDR_DATA_SIGNAL_TYPE type_of(HDB_INSTANCE_NAME* name)
 {
-    int first = -1;
-    for (int i = 0; i < width; ++i)
+    for (unsigned bit : {0x4u, 0x8u, 0x10u, 0x40u, 0x80u, 0x20u, 0x400u})
     {
-        const int row =
-            standin::sdr::add_node(trigger, node_spec{prefix + base + "[" + std::to_string(i) + "]"});
-        first = first < 0 ? row : first;
+        if (name->check_flag(bit))
+            return SDR_DATA_SIGNAL_TYPE(bit);
     }
-    standin::sdr::add_group(trigger, first, first + width - 1, base);
+    return SDR_STYPE_PLAIN;
 }
 
-void set_clock_and_depth(SDR_DATA_SIGNAL_SET* set, const char* clock, int depth)
+// The rows an instance taps, in order, and the groups over them.
+class DEMO_INSTANCE
+{
+public:
+    explicit DEMO_INSTANCE(SDR_DATA_TRIGGER* trigger) : m_trigger(trigger) {}
+
+    // A single node of the design, under its short name.
+    void node(const char* path)
+    {
+        if (HDB_INSTANCE_NAME* name = design_name(path))
+            add(name->short_hpath(), type_of(name));
+    }
+
+    // A bus as the node finder adds it: its bits, grouped as "name[hi..lo]".
+    void bus(const char* path, SDR_DATA_GROUP_DISPLAY_TYPE radix)
+    {
+        HDB_INSTANCE_NAME* name = design_name(path);
+        std::vector<HDB_INSTANCE_NAME*> members;
+        if (name != nullptr)
+            name->get_members(&members);
+        if (members.empty())
+            return;
+        const int first = m_trigger->state().trigger_list.size();
+        for (HDB_INSTANCE_NAME* member : members)
+            add(member->short_hpath(), type_of(member));
+        const auto bounds = name->get_dimension(0);
+        const std::string range = "[" + std::to_string(std::max(bounds.first, bounds.second)) + ".." +
+                                  std::to_string(std::min(bounds.first, bounds.second)) + "]";
+        m_groups.push_back({first, int(first + members.size() - 1), name->short_hpath() + range, radix, false});
+    }
+
+    // A state machine as one bus of its state registers, read least significant bit first.
+    void state_machine(const char* path, const std::vector<std::string>& states)
+    {
+        HDB_INSTANCE_NAME* name = design_name(path);
+        if (name == nullptr)
+            return;
+        const std::string machine = name->short_hpath();
+        const int first = m_trigger->state().trigger_list.size();
+        for (const std::string& state : states)
+            add(machine + "." + state, SDR_STYPE_MACHINE);
+        m_groups.push_back({first, int(first + states.size() - 1), machine, SDR_GTYPE_HEX, true});
+    }
+
+    // Groups the buses and records one acquisition of the taps from the design's stimuli.
+    void finish(const char* log_name, int trigger_position)
+    {
+        standin::sdr::log_spec log;
+        log.name = log_name;
+        log.depth = DEPTH;
+        log.trigger_position = trigger_position;
+        for (const std::string& tap : m_taps)
+            log.channels.push_back(samples_of(tap));
+        // Groups from the last, so earlier row numbers stay right.
+        for (auto it = m_groups.rbegin(); it != m_groups.rend(); ++it)
+        {
+            const int row = standin::sdr::add_group(m_trigger, it->first, it->last, it->name, it->radix);
+            m_trigger->edit_transient().trigger_list[row].lsb_to_msb = it->lsb_first;
+        }
+        SDR_TX_SIGNAL_SET::sync_data_list(m_trigger->m_signal_set, m_trigger);
+        standin::sdr::make_log(m_trigger, log);
+    }
+
+private:
+    struct GROUP
+    {
+        int first;
+        int last;
+        std::string name;
+        SDR_DATA_GROUP_DISPLAY_TYPE radix;
+        bool lsb_first;
+    };
+
+    void add(const std::string& name, SDR_DATA_SIGNAL_TYPE type)
+    {
+        node_spec spec{name};
+        spec.signal_type = type;
+        standin::sdr::add_node(m_trigger, spec);
+        m_taps.push_back(name);
+    }
+
+    // A signal the design gives no stimulus stays low.
+    static std::string samples_of(const std::string& name)
+    {
+        std::string bits;
+        for (int s = 0; s < DEPTH; ++s)
+            bits += standin::project::signal_value(name, s) == 1 ? '1' : '0';
+        return bits;
+    }
+
+    SDR_DATA_TRIGGER* m_trigger;
+    std::vector<std::string> m_taps;
+    std::vector<GROUP> m_groups;
+};
+
+void set_clock_and_depth(SDR_DATA_SIGNAL_SET* set, const char* clock)
 {
     set->edit_transient().clock_name = clock;
-    set->edit_transient().sample_depth = depth;
+    set->edit_transient().sample_depth = DEPTH;
 }
 
-void build_bus_monitor(SDR_DATA_INSTANCE* instance)
+void build_counter_probe(SDR_DATA_INSTANCE* instance)
 {
-    instance->set_name("bus_monitor");
-    set_clock_and_depth(instance->get_active_signal_set(), "top|clk", 256);
+    instance->set_name("counter_probe");
+    set_clock_and_depth(instance->get_active_signal_set(), "clk");
     SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
     standin::sdr::set_levels(trigger, 2);
-    add_bus(trigger, "top|bus_if|", "addr", 8);
-    standin::sdr::add_node(trigger, node_spec{"top|bus_if|valid"});
-    standin::sdr::add_node(trigger, node_spec{"top|bus_if|ready"});
-    add_bus(trigger, "top|bus_if|", "data", 8);
-    standin::sdr::log_spec log;
-    log.name = "log_2024_01_15";
-    log.depth = 256;
-    for (int bit = 0; bit < 8; ++bit)
-        log.channels.push_back(counter_bit(bit, 256, 4));
-    log.channels.push_back(pulse(256, 8, 3, 0));
-    log.channels.push_back(pulse(256, 8, 2, 1));
-    for (int bit = 0; bit < 8; ++bit)
-        log.channels.push_back(counter_bit(bit, 256, 1));
-    log.trigger_position = 128;
-    standin::sdr::make_log(trigger, log);
+    DEMO_INSTANCE probe(trigger);
+    probe.bus("counter|count", SDR_GTYPE_UNSIGNED);
+    probe.node("counter|enable");
+    probe.node("counter|wrap");
+    probe.node("ctrl|start");
+    probe.bus("ctrl|mode", SDR_GTYPE_BINARY);
+    probe.finish("counter_run", 128);
 }
 
-void build_fsm_probe(SDR_DATA_INSTANCE* instance)
+void build_fsm_uart(SDR_DATA_INSTANCE* instance)
 {
-    instance->set_name("fsm_probe");
-    set_clock_and_depth(instance->get_active_signal_set(), "top|core|clk", 128);
+    instance->set_name("fsm_uart");
+    set_clock_and_depth(instance->get_active_signal_set(), "clk");
     SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
     standin::sdr::set_levels(trigger, 2);
     trigger->edit_transient().levels[1].type = SDR_LTYPE_ADVANCED;
     trigger->edit_transient().state_based = true;
-    add_bus(trigger, "top|core|", "state", 4);
-    standin::sdr::add_node(trigger, node_spec{"top|core|start"});
-    standin::sdr::add_node(trigger, node_spec{"top|core|done"});
+    DEMO_INSTANCE probe(trigger);
+    probe.state_machine("fsm|state", {"idle", "load", "shift", "done"});
+    probe.node("uart_tx|tx");
+    probe.node("uart_tx|busy");
+    probe.bus("uart_tx|data", SDR_GTYPE_ASCII);
+    probe.node("ctrl|done");
+    probe.node("ctrl|irq");
+    probe.finish("uart_frames", 32);
+}
+
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "vantrel_make_demo: %s\n", message.c_str());
+    return 1;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
     {
-        std::fprintf(stderr, "usage: vantrel_make_demo <output.vtl>\n");
+        std::fprintf(stderr, "usage: vantrel_make_demo <output.vtl> [<design.json>]\n");
         return 2;
     }
-    std::unique_ptr<SDR_DATA_SESSION> session = standin::sdr::make_session(argv[1], 2);
-    build_bus_monitor(session->m_instances[0].get());
-    build_fsm_probe(session->m_instances[1].get());
-    session->clear_modified();
     std::string error;
+    if (!standin::project::load(argc == 3 ? argv[2] : VANTREL_DEMO_DESIGN, &error))
+        return fail(error);
+    std::unique_ptr<SDR_DATA_SESSION> session = standin::sdr::make_session(argv[1], 2);
+    build_counter_probe(session->m_instances[0].get());
+    build_fsm_uart(session->m_instances[1].get());
+    for (const std::string& name : missing_names())
+        error += (error.empty() ? "the design has no " : ", ") + name;
+    if (!error.empty())
+        return fail(error);
+    session->clear_modified();
     if (!sdr_write_session_file(*session, argv[1], &error))
-    {
-        std::fprintf(stderr, "vantrel_make_demo: %s\n", error.c_str());
-        return 1;
-    }
+        return fail(error);
     return 0;
 }
