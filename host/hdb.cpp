@@ -160,6 +160,9 @@ void HDB_INSTANCE_NAME::get_short_hpath(std::string* out, int) const
 HDB_INSTANCE_NAME* HDB_INSTANCE_NAME::find_in_descendants(const char* name, bool, int)
 {
     HDB_INSTANCE_NAME* found = m_namespace ? m_namespace->get_instance_name(name) : nullptr;
+    // Every other name of the netlist lies below its root: no walk up the hierarchy.
+    if (m_parent == nullptr)
+        return found != this ? found : nullptr;
     for (const HDB_INSTANCE_NAME* up = found ? found->m_parent : nullptr; up; up = up->m_parent)
     {
         if (up == this)
