@@ -96,18 +96,19 @@ void report(benchmark::State& state, double nanoseconds, int count, const char* 
     state.counters[per] = nanoseconds / count;
 }
 
-void finder_bus(benchmark::State& state)
+// Times one insertion of a bus of the benchmark's width into a fresh editor per iteration.
+template <typename INSERT>
+void time_bus_insertion(benchmark::State& state, INSERT insert)
 {
     use_design();
     const int width = int(state.range(0));
-    const QString bus = width == 256 ? QStringLiteral("top|small|d") : QStringLiteral("top|big|d");
     for (auto _ : state)
     {
         EDITOR editor;
         settle();
         QElapsedTimer timer;
         timer.start();
-        editor.manager->on_node_insert_to_view({AFCQ_INSTANCE_NAME(1, bus, 0x80002040, {width - 1, 0})});
+        insert(editor, width);
         const double elapsed = double(timer.nsecsElapsed());
         if (editor.manager->get_trigger_node_count(-1) != width + 1)
             state.SkipWithError("the bus was not added whole");
@@ -116,25 +117,22 @@ void finder_bus(benchmark::State& state)
     }
 }
 
+// The node finder's selection of one bus, as the finder hands it over.
+void finder_bus(benchmark::State& state)
+{
+    time_bus_insertion(state, [](EDITOR& editor, int width) {
+        const QString bus = width == 256 ? QStringLiteral("top|small|d") : QStringLiteral("top|big|d");
+        editor.manager->on_node_insert_to_view({AFCQ_INSTANCE_NAME(1, bus, 0x80002040, {width - 1, 0})});
+    });
+}
+
+// A bus by its hierarchy name (the Tcl package's add-node entry): members sorted, then grouped.
 void hierarchy_bus(benchmark::State& state)
 {
-    use_design();
-    const int width = int(state.range(0));
-    const QString bus = width == 256 ? QStringLiteral("small|d") : QStringLiteral("big|d");
-    for (auto _ : state)
-    {
-        EDITOR editor;
+    time_bus_insertion(state, [](EDITOR& editor, int width) {
         editor.manager->set_using_pre_synthesis_filter(true);
-        settle();
-        QElapsedTimer timer;
-        timer.start();
-        editor.frame->add_node(bus);
-        const double elapsed = double(timer.nsecsElapsed());
-        if (editor.manager->get_trigger_node_count(-1) != width + 1)
-            state.SkipWithError("the bus was not added whole");
-        report(state, elapsed, width, "ns_per_row");
-        settle();
-    }
+        editor.frame->add_node(width == 256 ? QStringLiteral("small|d") : QStringLiteral("big|d"));
+    });
 }
 
 // The questions the node view asks of every row it lays out.
