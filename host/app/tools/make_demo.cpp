@@ -123,9 +123,9 @@ private:
 
     void add(const std::string& name, SDR_DATA_SIGNAL_TYPE type)
     {
-        node_spec spec{name};
-        spec.signal_type = type;
-        standin::sdr::add_node(m_trigger, spec);
+        node_spec row{name};
+        row.signal_type = type;
+        standin::sdr::add_node(m_trigger, row);
         m_taps.push_back(name);
     }
 
