@@ -2,6 +2,7 @@
 
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_undo_history.h"
 #include "host/sdr/sdr_verify.h"
 
@@ -114,7 +115,9 @@ int sdr_read_int_data(const SDR_INT_DATA_MAP& data, const char* key, int* values
 
 bool sdr_write_int_data(SDR_INT_DATA_MAP* data, const char* key, const int* values, int count)
 {
-    if (key == nullptr || !SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0))
+    // A longer list would make the saved file one that no reader opens.
+    if (key == nullptr || !SDR_VERIFY(count >= 0) || !SDR_VERIFY(values != NULL || count == 0) ||
+        !SDR_VERIFY(count <= SDR_FILE_LIMITS::MAX_NUMBERS_PER_LIST))
         return false;
     (*data)[key] = std::vector<int>(values, values + count);
     return true;

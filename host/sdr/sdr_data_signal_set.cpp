@@ -221,7 +221,7 @@ std::string SDR_DATA_SIGNAL_SET::to_string()
     for (const SDR_NODE_ROW& row : s.data_list)
     {
         out << std::string(size_t(row.depth) * 2, ' ') << (SDR_TX_SIGNAL_NODES::is_group_row(row) ? "group " : "node ")
-            << row.name << " capture=" << row.capture_type << " tap=" << row.tap_mode;
+            << row.name << " capture=" << int(row.capture_type) << " tap=" << int(row.tap_mode);
         if (!row.alias.empty())
             out << " alias=" << row.alias;
         out << '\n';

@@ -1,9 +1,12 @@
 #pragma once
 // Enumerations and constants of the analyzer data repository. The numeric values are part of the
-// contract with the editor library and of the analyzer file: never renumber them.
+// contract with the editor library and of the analyzer file: never renumber them. The kinds that
+// every node row stores several times are one or two bytes wide, which keeps rows small.
+
+#include <cstdint>
 
 // How a row of a node list sits in the group tree.
-enum SDR_DATA_NODE_DISPLAY_TYPE
+enum SDR_DATA_NODE_DISPLAY_TYPE : std::uint8_t
 {
     SDR_NTYPE_STANDALONE = 0,       // a leaf outside any group
     SDR_NTYPE_GROUP = 1,            // a group row (parent item)
@@ -13,7 +16,7 @@ enum SDR_DATA_NODE_DISPLAY_TYPE
 };
 
 // Kind of a tapped node; the values are bit flags except for the plain 0.
-enum SDR_DATA_SIGNAL_TYPE
+enum SDR_DATA_SIGNAL_TYPE : std::uint16_t
 {
     SDR_STYPE_PLAIN = 0,
     SDR_STYPE_INPUT_PIN = 4,
@@ -26,7 +29,7 @@ enum SDR_DATA_SIGNAL_TYPE
 };
 
 // What a node is tapped for. 0 is accepted and treated like "neither" (4) wherever it is read.
-enum SDR_DATA_WIRE_CAPTURE_TYPE
+enum SDR_DATA_WIRE_CAPTURE_TYPE : std::uint8_t
 {
     SDR_WTYPE_UNSET = 0,
     SDR_WTYPE_DATA_ONLY = 1,
@@ -36,14 +39,14 @@ enum SDR_DATA_WIRE_CAPTURE_TYPE
 };
 
 // Netlist the node was tapped from; other values are stored as given.
-enum SDR_DATA_WIRE_TAP_MODE
+enum SDR_DATA_WIRE_TAP_MODE : std::uint8_t
 {
     SDR_TAP_PRE_SYNTHESIS = 0,
     SDR_TAP_POST_FITTING = 2
 };
 
 // Radix of a group row; leaves answer SDR_GTYPE_INVALID.
-enum SDR_DATA_GROUP_DISPLAY_TYPE
+enum SDR_DATA_GROUP_DISPLAY_TYPE : std::uint8_t
 {
     SDR_GTYPE_MNEMONICS = 0,
     SDR_GTYPE_BINARY = 1,
@@ -64,7 +67,7 @@ enum SDR_DATA_GROUP_DISPLAY_TYPE
 };
 
 // Per-node trigger condition of one pattern.
-enum SDR_DATA_TRIGGER_CONDITION
+enum SDR_DATA_TRIGGER_CONDITION : std::uint8_t
 {
     SDR_CTYPE_DISABLED = 0,
     SDR_CTYPE_ACTIVE_HIGH = 1,

@@ -8,6 +8,10 @@
 #include "host/sdr/sdr_file_document_writer.h"
 #include "host/sdr/sdr_file_error.h"
 
+#include <QFile>
+
+#include <new>
+
 namespace
 {
 bool report(const SDR_FILE_ERROR& problem, std::string* error)
@@ -16,45 +20,83 @@ bool report(const SDR_FILE_ERROR& problem, std::string* error)
         *error = problem.message().toStdString();
     return false;
 }
+
+// File names arrive in the local 8-bit encoding. A name that does not come back unchanged
+// through it (bytes that are not valid there) would be opened or written under another name,
+// and two such names could save into one file, so it is refused.
+bool representable(const std::string& path, SDR_FILE_ERROR* problem)
+{
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    if (QFile::encodeName(QFile::decodeName(bytes)) == bytes)
+        return true;
+    problem->set(QString(), QStringLiteral("the file name is not valid in the local character encoding"));
+    return false;
+}
+
+bool write_session(const SDR_DATA_SESSION& session, const QString& file, SDR_FILE_ERROR* problem)
+{
+    SDR_FILE_DOCUMENT_WRITER document(session);
+    QString text;
+    if (!document.build(&text)) {
+        problem->set(QString(), text);
+        return false;
+    }
+    SDR_FILE_ARCHIVE_WRITER archive(file);
+    if (!archive.begin(problem))
+        return false;
+    for (const SDR_FILE_DOCUMENT_WRITER::ENTRY& entry : document.entries())
+        if (!archive.add_entry(entry.name, entry.pieces, entry.compress, problem))
+            return false;
+    return archive.commit(problem);
+}
+
+std::unique_ptr<SDR_DATA_SESSION> read_session(const std::string& path, const QString& file, SDR_FILE_ERROR* problem)
+{
+    SDR_FILE_ARCHIVE_READER archive(file);
+    if (!archive.open(problem))
+        return nullptr;
+    SDR_FILE_DOCUMENT_READER reader(archive, problem);
+    std::unique_ptr<SDR_DATA_SESSION> session = reader.read(path);
+    if (!session && !problem->is_set())
+        problem->set(QStringLiteral("document.xml"), QStringLiteral("cannot be read"));
+    return session;
+}
 } // namespace
 
 bool sdr_write_session_file(const SDR_DATA_SESSION& session, const std::string& path, std::string* error)
 {
-    const QString file = QString::fromStdString(path);
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
     SDR_FILE_ERROR problem(file);
-    SDR_FILE_DOCUMENT_WRITER document(session);
-    QString text;
-    if (!document.build(&text)) {
-        problem.set(QString(), text);
-        return report(problem, error);
+    bool written = false;
+    try {
+        written = representable(path, &problem) && write_session(session, file, &problem);
+    } catch (const std::bad_alloc&) {
+        // The writer is gone with its temporary file by now; the previous file is untouched.
+        problem.clear();
+        problem.set(QString(), QStringLiteral("there is not enough memory to save it"));
     }
-    SDR_FILE_ARCHIVE_WRITER archive(file);
-    if (!archive.begin(&problem))
-        return report(problem, error);
-    for (const SDR_FILE_DOCUMENT_WRITER::ENTRY& entry : document.entries())
-        if (!archive.add_entry(entry.name, entry.pieces, entry.compress, &problem))
-            return report(problem, error);
-    if (!archive.commit(&problem))
+    if (!written)
         return report(problem, error);
     if (error)
         error->clear();
     return true;
 }
 
+// An allocation that fails anywhere in the reading refuses the file like any other problem:
+// the half-built session is released on the way out, and the process goes on.
 std::unique_ptr<SDR_DATA_SESSION> sdr_read_session_file(const std::string& path, std::string* error)
 {
-    const QString file = QString::fromStdString(path);
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
     SDR_FILE_ERROR problem(file);
-    SDR_FILE_ARCHIVE_READER archive(file);
-    if (!archive.open(&problem)) {
-        report(problem, error);
-        return nullptr;
+    std::unique_ptr<SDR_DATA_SESSION> session;
+    try {
+        if (representable(path, &problem))
+            session = read_session(path, file, &problem);
+    } catch (const std::bad_alloc&) {
+        problem.clear();
+        problem.set(QString(), QStringLiteral("there is not enough memory to open it"));
     }
-    SDR_FILE_DOCUMENT_READER reader(archive, &problem);
-    std::unique_ptr<SDR_DATA_SESSION> session = reader.read(path);
     if (!session) {
-        if (!problem.is_set())
-            problem.set(QStringLiteral("document.xml"), QStringLiteral("cannot be read"));
         report(problem, error);
         return nullptr;
     }

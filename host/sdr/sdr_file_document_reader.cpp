@@ -30,22 +30,35 @@ bool SDR_FILE_DOCUMENT_READER::fail_entry(const QString& entry, const QString& p
     return false;
 }
 
+bool SDR_FILE_DOCUMENT_READER::count(SDR_FILE_ELEMENT element, qint64 number)
+{
+    QString problem;
+    if (m_budget.take(element, number, &problem))
+        return true;
+    m_in->fail(problem);
+    return false;
+}
+
+// Every entry is read at most once: a second reference would load the same data again, so a
+// small file naming one large entry many times could claim memory without bound.
+bool SDR_FILE_DOCUMENT_READER::claim_entry(const QString& entry, const char* element)
+{
+    if (entry.isEmpty()) {
+        m_in->fail(QStringLiteral("<%1> names no entry").arg(QLatin1String(element)));
+        return false;
+    }
+    if (m_claimed_entries.contains(entry)) {
+        m_in->fail(QStringLiteral("entry \"%1\" is named a second time").arg(entry.left(200)));
+        return false;
+    }
+    m_claimed_entries.insert(entry);
+    return true;
+}
+
 std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::string& name)
 {
-    QByteArray document;
-    if (!m_archive.read_entry(DOCUMENT_ENTRY, MAX_DOCUMENT_SIZE, &document, m_error))
-        return nullptr;
     m_session = std::make_unique<SDR_DATA_SESSION>(name);
-    m_in = std::make_unique<SDR_FILE_XML_INPUT>(document, DOCUMENT_ENTRY, m_error);
-    if (!read_root())
-        return nullptr;
-    while (m_in->next_child()) {
-        if (m_in->is("session"))
-            read_session();
-        else
-            m_in->skip();
-    }
-    if (!m_in->finish())
+    if (!read_document() || !read_pending_entries())
         return nullptr;
     continue_counters();
     if (m_format_version > SDR_FILE_DOCUMENT_WRITER::FORMAT_VERSION)
@@ -53,6 +66,31 @@ std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::stri
             instance->m_newer = true;
     m_session->m_mnemonics_saved_count = m_session->m_mnemonics.get_change_count();
     return std::move(m_session);
+}
+
+// document.xml alone; its text and parser are let go before the payloads are read.
+bool SDR_FILE_DOCUMENT_READER::read_document()
+{
+    QByteArray document;
+    m_claimed_entries.insert(DOCUMENT_ENTRY);
+    if (!m_archive.read_entry(DOCUMENT_ENTRY, SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE, &document, m_error))
+        return false;
+    m_in = std::make_unique<SDR_FILE_XML_INPUT>(document, DOCUMENT_ENTRY, m_error);
+    m_in->set_budget(&m_budget);
+    document.clear();
+    if (!read_root())
+        return false;
+    while (m_in->next_child()) {
+        if (m_in->is("session"))
+            read_session();
+        else
+            m_in->skip();
+    }
+    if (!m_in->end_of_document())
+        return false;
+    m_in.reset();
+    finish_mnemonics();
+    return true;
 }
 
 bool SDR_FILE_DOCUMENT_READER::read_root()
@@ -98,7 +136,7 @@ void SDR_FILE_DOCUMENT_READER::read_session()
 void SDR_FILE_DOCUMENT_READER::read_int_data(SDR_INT_DATA_MAP* data)
 {
     while (m_in->next_child()) {
-        if (m_in->is("data")) {
+        if (m_in->is("data") && count(SDR_FILE_ELEMENT::INT_LIST)) {
             const std::string key = m_in->text("key");
             (*data)[key] = m_in->integers("values");
         }
@@ -113,27 +151,26 @@ void SDR_FILE_DOCUMENT_READER::read_embedded_files()
             m_in->skip();
             continue;
         }
+        if (!count(SDR_FILE_ELEMENT::EMBEDDED_FILE))
+            return;
         SDR_EMBEDDED_FILE file;
         file.name = m_in->text("name");
         file.has_inst_id_crc_info = m_in->has("inst_id_crc_info");
         file.inst_id_crc_info = m_in->text("inst_id_crc_info");
-        const QString entry = QString::fromStdString(m_in->text("entry"));
-        const int size = m_in->integer("size", -1, -1, INT_MAX);
+        PENDING_ENTRY pending;
+        pending.entry = QString::fromStdString(m_in->text("entry"));
+        pending.embedded_file = m_session->m_embedded_files.size();
+        pending.declared_size = m_in->integer("size", -1, -1, INT_MAX);
         m_in->skip();
-        if (m_in->failed())
+        if (m_in->failed() || !claim_entry(pending.entry, "file"))
             return;
-        if (!m_archive.read_entry(entry, MAX_EMBEDDED_FILE_SIZE, &file.bytes, m_error)) {
-            m_in->fail(QStringLiteral("see %1").arg(entry));
-            return;
-        }
-        if (size >= 0 && size != file.bytes.size()) {
-            fail_entry(entry, QStringLiteral("the entry holds %1 bytes, but document.xml says %2").arg(file.bytes.size()).arg(size));
-            return;
-        }
         m_session->m_embedded_files.push_back(file);
+        m_pending.push_back(pending);
     }
 }
 
+// Tables are built apart and handed to the session in one go at the end: names are checked
+// through a hash, where creating them one by one would search the list for every new name.
 void SDR_FILE_DOCUMENT_READER::read_mnemonics()
 {
     while (m_in->next_child()) {
@@ -143,21 +180,32 @@ void SDR_FILE_DOCUMENT_READER::read_mnemonics()
         }
         const std::string name = m_in->text("name");
         const int width = m_in->integer("width", 0, 1, 4096);
-        if (m_in->failed())
+        if (m_in->failed() || !count(SDR_FILE_ELEMENT::TABLE))
             return;
-        SDR_DATA_MNEMONICS_TABLE* table = m_session->m_mnemonics.create_table(name.c_str(), width);
-        if (!table) {
+        const QByteArray key = QByteArray::fromStdString(name);
+        if (name.empty() || m_table_names.contains(key)) {
             m_in->fail(QStringLiteral("mnemonic table \"%1\" is unnamed or named twice").arg(QString::fromStdString(name)));
             return;
         }
-        read_table_entries(table);
+        m_table_names.insert(key);
+        SDR_DATA_MNEMONICS_TABLE table(name.c_str(), width);
+        if (!read_table_entries(&table))
+            return;
+        m_tables.append(table.get_content());
     }
+}
+
+void SDR_FILE_DOCUMENT_READER::finish_mnemonics()
+{
+    if (!m_tables.isEmpty())
+        m_session->m_mnemonics.restore(m_tables);
+    m_tables.clear();
 }
 
 bool SDR_FILE_DOCUMENT_READER::read_table_entries(SDR_DATA_MNEMONICS_TABLE* table)
 {
     while (m_in->next_child()) {
-        if (m_in->is("entry")) {
+        if (m_in->is("entry") && count(SDR_FILE_ELEMENT::TABLE_ENTRY)) {
             const std::string symbol = m_in->text("symbol");
             const std::string pattern = m_in->text("pattern");
             if (!m_in->failed() && !table->add_entry(symbol.c_str(), pattern.c_str()))
@@ -172,7 +220,9 @@ bool SDR_FILE_DOCUMENT_READER::read_table_entries(SDR_DATA_MNEMONICS_TABLE* tabl
 void SDR_FILE_DOCUMENT_READER::read_instance()
 {
     const std::string name = m_in->text("name");
-    if (m_session->find_instance(name.c_str())) {
+    if (!count(SDR_FILE_ELEMENT::INSTANCE))
+        return;
+    if (!m_instance_names.insert(name).second) {
         m_in->fail(QStringLiteral("instance \"%1\" appears twice").arg(QString::fromStdString(name)));
         return;
     }
@@ -232,6 +282,8 @@ void SDR_FILE_DOCUMENT_READER::read_plugin_group(SDR_DATA_INSTANCE* instance)
         m_in->fail(QStringLiteral("plug-in record without a unique id"));
         return;
     }
+    if (!count(SDR_FILE_ELEMENT::PLUGIN_GROUP))
+        return;
     instance->m_plugin_groups.push_back(std::make_unique<SDR_PLUGIN_GROUP>(index));
     SDR_PLUGIN_GROUP* group = instance->m_plugin_groups.back().get();
     m_plugin_ids[id] = group;
@@ -239,6 +291,8 @@ void SDR_FILE_DOCUMENT_READER::read_plugin_group(SDR_DATA_INSTANCE* instance)
     group->set_table_name(m_in->text("table").c_str());
     group->set_width(m_in->integer("width", 0, 0, INT_MAX));
     while (m_in->next_child()) {
+        if (!count(SDR_FILE_ELEMENT::PLUGIN_OPTION))
+            return;
         if (m_in->is("user_option"))
             group->add_user_option(m_in->text("name").c_str(), m_in->text("value").c_str(),
                                    m_in->integer("type", 0, INT_MIN, INT_MAX), m_in->text("description").c_str());
@@ -252,6 +306,8 @@ void SDR_FILE_DOCUMENT_READER::read_plugin_group(SDR_DATA_INSTANCE* instance)
 
 void SDR_FILE_DOCUMENT_READER::read_signal_set(SDR_DATA_INSTANCE* instance)
 {
+    if (!count(SDR_FILE_ELEMENT::SIGNAL_SET))
+        return;
     auto owned = std::make_unique<SDR_DATA_SIGNAL_SET>(instance, m_in->text("name"));
     SDR_DATA_SIGNAL_SET* signal_set = owned.get();
     instance->m_signal_sets.push_back(std::move(owned));

@@ -1,18 +1,24 @@
 #pragma once
 // Builds a data session from an analyzer file's archive. Everything is read into a new
 // session that nobody else sees; the first problem stops the reading and the half-built
-// session is thrown away, so a refused file loads nothing. Counts are checked before
-// anything is allocated for them, and nesting is bounded.
+// session is thrown away, so a refused file loads nothing. Every element built is counted
+// against the file's limits (sdr_file_limits.h) before it is allocated, nesting is bounded,
+// and names are checked for duplicates through hashes, so reading takes time and memory in
+// proportion to the document. The payload entries that document.xml names are read after
+// it, each at most once, and only once their sizes together are known to be within bounds.
 
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_error.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_file_xml_input.h"
 
+#include <QSet>
 #include <QString>
 
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -22,8 +28,6 @@ class SDR_FILE_DOCUMENT_READER
 {
 public:
     static const int MAX_TREE_DEPTH = 128;
-    static const qint64 MAX_DOCUMENT_SIZE = qint64(512) << 20;
-    static const qint64 MAX_EMBEDDED_FILE_SIZE = qint64(1) << 30;
     // Link ids stay far below the overflow of the session's counter, which continues after them.
     static const int MAX_LINK_ID = 1 << 30;
 
@@ -33,13 +37,27 @@ public:
     std::unique_ptr<SDR_DATA_SESSION> read(const std::string& name);
 
 private:
+    // A payload entry named by document.xml, read once the document is through.
+    struct PENDING_ENTRY
+    {
+        QString entry;
+        SDR_DATA_LOG* log = nullptr;         // a log's payload, or
+        size_t embedded_file = 0;            // the embedded file of this index
+        SDR_LOG_PAYLOAD declared;            // what document.xml says of a log's payload
+        qint64 declared_size = -1;           // what it says of an embedded file's size
+    };
+
     // session level (sdr_file_document_reader.cpp)
+    bool count(SDR_FILE_ELEMENT element, qint64 number = 1);
+    bool claim_entry(const QString& entry, const char* element);
+    bool read_document();
     bool read_root();
     void read_session();
     void read_int_data(SDR_INT_DATA_MAP* data);
     void read_embedded_files();
     void read_mnemonics();
     bool read_table_entries(SDR_DATA_MNEMONICS_TABLE* table);
+    void finish_mnemonics();
     void read_instance();
     void read_instance_attributes(SDR_DATA_INSTANCE* instance);
     void read_plugin_group(SDR_DATA_INSTANCE* instance);
@@ -65,7 +83,7 @@ private:
     void read_rows(SDR_NODE_LIST* rows);
     void read_row(SDR_NODE_ROW* row);
     void read_row_attributes(SDR_NODE_ROW* row);
-    void read_patterns(SDR_NODE_ROW* row);
+    void read_patterns(SDR_NODE_ROW* row, bool* seen);
     void read_comparison(SDR_NODE_COMPARISON* comparisons, int count);
     void fit_rows_to_levels(SDR_NODE_LIST* rows, int levels);
     void derive_tree(SDR_NODE_LIST* rows);
@@ -74,6 +92,8 @@ private:
     // logs (sdr_file_document_reader_log.cpp)
     void read_log(SDR_DATA_TRIGGER* trigger);
     void read_log_tables(SDR_DATA_LOG* log);
+    bool read_pending_entries();
+    bool read_embedded_file(const PENDING_ENTRY& pending);
     bool read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared, SDR_LOG_PAYLOAD* payload);
 
     bool fail_entry(const QString& entry, const QString& problem);
@@ -86,4 +106,10 @@ private:
     SDR_DATA_INSTANCE* m_instance = nullptr;
     std::map<int, SDR_PLUGIN_GROUP*> m_plugin_ids;
     std::vector<std::pair<SDR_DATA_LOG*, int>> m_log_signal_sets;
+    SDR_FILE_BUDGET m_budget;
+    std::unordered_set<std::string> m_instance_names;
+    QSet<QByteArray> m_table_names;
+    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> m_tables;
+    QSet<QString> m_claimed_entries;
+    std::vector<PENDING_ENTRY> m_pending;
 };

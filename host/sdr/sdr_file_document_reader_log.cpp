@@ -27,6 +27,8 @@ bool read_block(SDR_FILE_ENTRY_READER* entry, qint64 size, QByteArray* block, SD
 
 void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
 {
+    if (!count(SDR_FILE_ELEMENT::LOG))
+        return;
     auto owned = std::make_unique<SDR_DATA_LOG>(trigger, m_in->text("name"));
     SDR_DATA_LOG* log = owned.get();
     trigger->m_logs.push_back(std::move(owned));
@@ -35,18 +37,19 @@ void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
     log->m_global_temp = m_in->boolean("global_temp", false);
     log->m_do_not_show = (unsigned char)m_in->integer("do_not_show", 0, 0, 255);
     m_log_signal_sets.emplace_back(log, m_in->integer("signal_set", -1, -1, INT_MAX));
-    const QString entry = QString::fromStdString(m_in->text("payload"));
-    SDR_LOG_PAYLOAD declared;
+    PENDING_ENTRY pending;
+    pending.entry = QString::fromStdString(m_in->text("payload"));
+    pending.log = log;
+    SDR_LOG_PAYLOAD& declared = pending.declared;
     declared.depth = m_in->integer("depth", 0, 0, INT_MAX);
     declared.channel_count = m_in->integer("channels", 0, 0, INT_MAX);
     declared.segment_size = m_in->integer("segment_size", 0, 0, INT_MAX);
     declared.trigger_position = m_in->integer("trigger_position", -1, INT_MIN, INT_MAX);
-    declared.segment_trigger_positions = m_in->integers("segment_trigger_positions");
-    if (!entry.isEmpty() && !m_in->failed()) {
-        auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
-        if (read_payload(entry, declared, payload.get()))
-            log->m_payload = payload;
-    }
+    declared.segment_trigger_positions =
+        m_in->integers("segment_trigger_positions", int(SDR_FILE_PAYLOAD::MAX_TRIGGER_POSITIONS));
+    // A log without samples names no payload.
+    if (!pending.entry.isEmpty() && !m_in->failed() && claim_entry(pending.entry, "log"))
+        m_pending.push_back(std::move(pending));
     read_log_tables(log);
 }
 
@@ -54,7 +57,13 @@ void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log)
 {
     while (m_in->next_child()) {
         if (m_in->is("wire")) {
-            log->m_wire_names.push_back(m_in->text("name"));
+            if (log->m_wire_names.size() >= size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)) {
+                m_in->fail(QStringLiteral("a log names more than %1 wires, the limit of an analyzer file")
+                               .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
+                return;
+            }
+            if (count(SDR_FILE_ELEMENT::WIRE))
+                log->m_wire_names.push_back(m_in->text("name"));
             m_in->skip();
             continue;
         }
@@ -71,11 +80,55 @@ void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log)
                 continue;
             }
             const std::string name = m_in->text("name");
+            if (!count(SDR_FILE_ELEMENT::TABLE))
+                return;
             auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), m_in->integer("width", 0, 0, 4096));
             if (read_table_entries(table.get()))
                 log->m_static_plugin_tables[id] = std::move(table);
         }
     }
+}
+
+// The entries document.xml names, once it has been read through: their sizes together are
+// checked against the limit before any is read, so no number of references can make the
+// reader load more than that.
+bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
+{
+    qint64 total = 0;
+    for (const PENDING_ENTRY& pending : m_pending) {
+        qint64 size = 0;
+        if (!m_archive.entry_size(pending.entry, &size, m_error))
+            return false;
+        total += size;
+    }
+    if (total > SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL)
+        return fail_entry(QString(), QStringLiteral("its data entries hold %1 bytes together, more than the %2 bytes "
+                                                    "an analyzer file may hold")
+                                         .arg(total).arg(SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL));
+    for (const PENDING_ENTRY& pending : m_pending) {
+        if (!pending.log) {
+            if (!read_embedded_file(pending))
+                return false;
+            continue;
+        }
+        auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
+        if (!read_payload(pending.entry, pending.declared, payload.get()))
+            return false;
+        pending.log->m_payload = payload;
+    }
+    m_pending.clear();
+    return true;
+}
+
+bool SDR_FILE_DOCUMENT_READER::read_embedded_file(const PENDING_ENTRY& pending)
+{
+    SDR_EMBEDDED_FILE& file = m_session->m_embedded_files[pending.embedded_file];
+    if (!m_archive.read_entry(pending.entry, SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE, &file.bytes, m_error))
+        return false;
+    if (pending.declared_size >= 0 && pending.declared_size != file.bytes.size())
+        return fail_entry(pending.entry, QStringLiteral("the entry holds %1 bytes, but document.xml says %2")
+                                             .arg(file.bytes.size()).arg(pending.declared_size));
+    return true;
 }
 
 // The header's counts must agree with document.xml and with the entry's size before the

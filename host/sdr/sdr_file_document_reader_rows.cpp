@@ -5,6 +5,33 @@
 
 #include <climits>
 
+namespace
+{
+// A few pattern lists seen last. Rows read from a file mostly carry equal lists (a new list is
+// all "Don't Care"), so a row whose list equals one of these shares it instead of holding a
+// copy; the lists are implicitly shared and detach on the first edit of a row.
+template <class T>
+class RECENT_LISTS
+{
+public:
+    void share(QVector<T>* list)
+    {
+        for (const QVector<T>& known : m_known)
+            if (known == *list) {
+                *list = known;
+                return;
+            }
+        m_known[m_next] = *list;
+        m_next = (m_next + 1) % COUNT;
+    }
+
+private:
+    static const int COUNT = 8;
+    QVector<T> m_known[COUNT];
+    int m_next = 0;
+};
+} // namespace
+
 void SDR_FILE_DOCUMENT_READER::read_rows(SDR_NODE_LIST* rows)
 {
     while (m_in->next_child()) {
@@ -12,18 +39,25 @@ void SDR_FILE_DOCUMENT_READER::read_rows(SDR_NODE_LIST* rows)
             m_in->skip();
             continue;
         }
-        SDR_NODE_ROW row;
-        read_row(&row);
-        rows->append(row);
+        if (rows->size() >= SDR_FILE_LIMITS::MAX_ROWS_PER_LIST) {
+            m_in->fail(QStringLiteral("a node list holds more than %1 rows, the limit of an analyzer file")
+                           .arg(SDR_FILE_LIMITS::MAX_ROWS_PER_LIST));
+            return;
+        }
+        if (!count(SDR_FILE_ELEMENT::ROW))
+            return;
+        rows->append(SDR_NODE_ROW());
+        read_row(&rows->last());
     }
 }
 
 void SDR_FILE_DOCUMENT_READER::read_row(SDR_NODE_ROW* row)
 {
     read_row_attributes(row);
+    bool seen[2] = {false, false};
     while (m_in->next_child()) {
         if (m_in->is("patterns"))
-            read_patterns(row);
+            read_patterns(row, seen);
         else
             m_in->skip();
     }
@@ -66,17 +100,23 @@ void SDR_FILE_DOCUMENT_READER::read_row_attributes(SDR_NODE_ROW* r)
     }
 }
 
-void SDR_FILE_DOCUMENT_READER::read_patterns(SDR_NODE_ROW* row)
+// A second element for one copy is refused: it would pile its conditions onto the first's.
+void SDR_FILE_DOCUMENT_READER::read_patterns(SDR_NODE_ROW* row, bool* seen)
 {
     const std::string copy = m_in->text("copy");
     if (copy != "normal" && copy != "power_up") {
         m_in->skip();
         return;
     }
-    SDR_NODE_PATTERNS& p = row->patterns[copy == "normal" ? SDR_COPY_NORMAL : SDR_COPY_POWER_UP];
-    const std::vector<int> conditions = m_in->integers("conditions");
-    if (conditions.size() > size_t(SDR_MAX_TRIGGER_LEVELS))
-        m_in->fail(QStringLiteral("more conditions than trigger levels"));
+    const int which = copy == "normal" ? SDR_COPY_NORMAL : SDR_COPY_POWER_UP;
+    if (seen[which]) {
+        m_in->fail(QStringLiteral("a second \"%1\" copy of the row's patterns").arg(QString::fromStdString(copy)));
+        return;
+    }
+    seen[which] = true;
+    SDR_NODE_PATTERNS& p = row->patterns[which];
+    const std::vector<int> conditions = m_in->integers("conditions", SDR_MAX_TRIGGER_LEVELS);
+    p.conditions.reserve(int(conditions.size()));
     for (int c : conditions) {
         if (c < 0 || c > SDR_CTYPE_ADVANCED) {
             m_in->fail(QStringLiteral("condition %1 is out of range").arg(c));
@@ -123,15 +163,23 @@ void SDR_FILE_DOCUMENT_READER::read_comparison(SDR_NODE_COMPARISON* comparisons,
 }
 
 // Every row carries exactly one condition and one comparison per level, whatever the file
-// held: missing ones take the defaults of a new level, surplus ones are dropped.
+// held: missing ones take the defaults of a new level, surplus ones are dropped. Equal lists
+// are then shared between rows.
 void SDR_FILE_DOCUMENT_READER::fit_rows_to_levels(SDR_NODE_LIST* rows, int levels)
 {
+    RECENT_LISTS<SDR_DATA_TRIGGER_CONDITION> conditions;
+    RECENT_LISTS<SDR_NODE_COMPARISON> comparisons;
     for (SDR_NODE_ROW& row : *rows)
         for (SDR_NODE_PATTERNS& p : row.patterns) {
-            while (p.conditions.size() < levels)
-                p.conditions.append(SDR_TX_SIGNAL_NODES::default_condition(row));
-            p.conditions.resize(levels);
-            p.comparisons.resize(levels);
+            if (p.conditions.size() != levels) {
+                while (p.conditions.size() < levels)
+                    p.conditions.append(SDR_TX_SIGNAL_NODES::default_condition(row));
+                p.conditions.resize(levels);
+            }
+            if (p.comparisons.size() != levels)
+                p.comparisons.resize(levels);
+            conditions.share(&p.conditions);
+            comparisons.share(&p.comparisons);
         }
 }
 

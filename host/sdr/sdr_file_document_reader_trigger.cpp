@@ -5,6 +5,8 @@
 
 void SDR_FILE_DOCUMENT_READER::read_trigger(SDR_DATA_SIGNAL_SET* signal_set)
 {
+    if (!count(SDR_FILE_ELEMENT::TRIGGER))
+        return;
     auto owned = std::make_unique<SDR_DATA_TRIGGER>(signal_set, m_in->text("name"));
     SDR_DATA_TRIGGER* trigger = owned.get();
     signal_set->m_triggers.push_back(std::move(owned));
@@ -40,9 +42,9 @@ void SDR_FILE_DOCUMENT_READER::read_trigger_leaf(SDR_TRIGGER_STATE* state)
         read_trigger_in(&state->trigger_in);
     else if (m_in->is("trigger_out"))
         read_trigger_out(&state->trigger_out);
-    else if (m_in->is("flag"))
+    else if (m_in->is("flag") && count(SDR_FILE_ELEMENT::FLAG))
         state->flags.push_back(SDR_TRIGGER_FLAG{m_in->text("name"), m_in->integer("initial", 0, INT_MIN, INT_MAX)});
-    else if (m_in->is("counter"))
+    else if (m_in->is("counter") && count(SDR_FILE_ELEMENT::COUNTER))
         state->counters.push_back(
             SDR_TRIGGER_COUNTER{m_in->text("name"), m_in->integer("width", 8, 0, INT_MAX), m_in->uinteger("initial", 0)});
     m_in->skip();
@@ -96,6 +98,8 @@ void SDR_FILE_DOCUMENT_READER::read_level(SDR_DATA_TRIGGER* trigger, SDR_TRIGGER
         m_in->fail(QStringLiteral("more than %1 trigger levels").arg(SDR_MAX_TRIGGER_LEVELS));
         return;
     }
+    if (!count(SDR_FILE_ELEMENT::LEVEL))
+        return;
     SDR_TRIGGER_LEVEL level;
     level.name = m_in->text("name", sdr_default_level_name(int(state->levels.size())));
     level.type = SDR_DATA_TRIGGER_LEVEL_TYPE(m_in->integer("type", SDR_LTYPE_BASIC_AND, SDR_LTYPE_BASIC_AND,
@@ -143,6 +147,8 @@ void SDR_FILE_DOCUMENT_READER::read_stored_tree(SDR_STORED_TREE* tree)
         if (m_in->is("attribute")) {
             read_attribute(&tree->attributes);
         } else if (m_in->is("object")) {
+            if (!count(SDR_FILE_ELEMENT::TREE_OBJECT))
+                return;
             tree->roots.emplace_back();
             read_tree_record(&tree->roots.back(), 1);
         } else {
@@ -163,6 +169,8 @@ void SDR_FILE_DOCUMENT_READER::read_tree_record(SDR_TREE_RECORD* record, int dep
         if (m_in->is("attribute")) {
             read_attribute(&record->attributes);
         } else if (m_in->is("object")) {
+            if (!count(SDR_FILE_ELEMENT::TREE_OBJECT))
+                return;
             record->children.emplace_back();
             read_tree_record(&record->children.back(), depth + 1);
         } else {
@@ -175,6 +183,8 @@ bool SDR_FILE_DOCUMENT_READER::read_attribute(std::vector<std::pair<std::string,
 {
     if (!m_in->has("key"))
         m_in->fail(QStringLiteral("attribute without key"));
+    if (!count(SDR_FILE_ELEMENT::TREE_ATTRIBUTE))
+        return false;
     attributes->emplace_back(m_in->text("key"), m_in->text("value"));
     m_in->skip();
     return !m_in->failed();

@@ -1,9 +1,8 @@
 // Typed, checked attribute reading of document.xml.
 #include "host/sdr/sdr_file_xml_input.h"
 
-#include <QVector>
-
 #include <climits>
+#include <cstring>
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error)
     : m_reader(document), m_entry(entry), m_error(error)
@@ -13,6 +12,19 @@ SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString
 bool SDR_FILE_XML_INPUT::root()
 {
     return !failed() && m_reader.readNextStartElement();
+}
+
+bool SDR_FILE_XML_INPUT::end_of_document()
+{
+    while (!failed() && !m_reader.atEnd())
+        m_reader.readNext();
+    if (m_reader.error() == QXmlStreamReader::NotWellFormedError && m_reader.tokenType() == QXmlStreamReader::Invalid &&
+        m_reader.errorString() == QLatin1String("Extra content at end of document.")) {
+        // Qt's own text does not say what it found; the reader would otherwise have dropped it.
+        m_error->set_at(m_entry, m_reader.lineNumber(), m_reader.columnNumber(),
+                        QStringLiteral("a second root element or text follows the end of the document"));
+    }
+    return finish();
 }
 
 bool SDR_FILE_XML_INPUT::next_child()
@@ -42,26 +54,38 @@ QStringRef SDR_FILE_XML_INPUT::raw(const char* name) const
     return m_reader.attributes().value(QLatin1String(name));
 }
 
+// The base64 form "<name>_b64", looked up without building a string for its name (this runs for
+// every attribute of every element read).
+QStringRef SDR_FILE_XML_INPUT::encoded(const char* name) const
+{
+    char buffer[64];
+    const size_t length = std::strlen(name);
+    if (length + 5 > sizeof buffer)
+        return QStringRef();
+    std::memcpy(buffer, name, length);
+    std::memcpy(buffer + length, "_b64", 5);
+    return m_reader.attributes().value(QLatin1String(buffer, int(length + 4)));
+}
+
 bool SDR_FILE_XML_INPUT::has(const char* name) const
 {
-    const QXmlStreamAttributes& a = m_reader.attributes();
-    return a.hasAttribute(QLatin1String(name)) || a.hasAttribute(QLatin1String(name) + QLatin1String("_b64"));
+    return !raw(name).isNull() || !encoded(name).isNull();
 }
 
 // Texts that XML cannot carry (control characters, bytes that are not UTF-8) are written
 // base64-encoded under "<name>_b64"; both forms are read back to the exact bytes.
 std::string SDR_FILE_XML_INPUT::text(const char* name, const std::string& fallback)
 {
-    const QXmlStreamAttributes& a = m_reader.attributes();
-    if (a.hasAttribute(QLatin1String(name)))
-        return a.value(QLatin1String(name)).toUtf8().toStdString();
-    const QString encoded_name = QLatin1String(name) + QLatin1String("_b64");
-    if (!a.hasAttribute(encoded_name))
+    const QStringRef plain = raw(name);
+    if (!plain.isNull())
+        return plain.toUtf8().toStdString();
+    const QStringRef base64 = encoded(name);
+    if (base64.isNull())
         return fallback;
-    const auto decoded = QByteArray::fromBase64Encoding(a.value(encoded_name).toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(base64.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (decoded.decodingStatus != QByteArray::Base64DecodingStatus::Ok) {
-        fail(QStringLiteral("bad base64 in attribute \"%1\"").arg(encoded_name));
+        fail(QStringLiteral("bad base64 in attribute \"%1_b64\"").arg(QLatin1String(name)));
         return fallback;
     }
     return decoded.decoded.toStdString();
@@ -114,19 +138,45 @@ bool SDR_FILE_XML_INPUT::boolean(const char* name, bool fallback)
     return fallback;
 }
 
-std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name)
+// The list is walked twice in place: once to count its numbers, so that a hostile count is
+// refused before anything is allocated for it, then to parse them. Splitting it into strings
+// first would cost 16 bytes per number of a list that has not been checked yet.
+std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name, int max_count)
 {
     std::vector<int> values;
     const QStringRef text = raw(name);
     if (text.isNull())
         return values;
-    const QVector<QStringRef> parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    values.reserve(size_t(parts.size()));
-    for (const QStringRef& part : parts) {
+    const QChar* const begin = text.constData();
+    const int length = text.size();
+    qint64 count = 0;
+    for (int i = 0; i < length; ++i)
+        if (begin[i] != QLatin1Char(' ') && (i == 0 || begin[i - 1] == QLatin1Char(' ')))
+            ++count;
+    if (count > max_count) {
+        fail(QStringLiteral("attribute \"%1\" holds %2 numbers, more than the %3 it may hold")
+                 .arg(QLatin1String(name)).arg(count).arg(max_count));
+        return values;
+    }
+    QString problem;
+    if (m_budget && !m_budget->take(SDR_FILE_ELEMENT::NUMBER, count, &problem)) {
+        fail(problem);
+        return values;
+    }
+    values.reserve(size_t(count));
+    for (int i = 0; i < length;) {
+        if (begin[i] == QLatin1Char(' ')) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < length && begin[end] != QLatin1Char(' '))
+            ++end;
         qint64 value = 0;
-        if (!parse_int(name, part, INT_MIN, INT_MAX, &value))
+        if (!parse_int(name, text.mid(i, end - i), INT_MIN, INT_MAX, &value))
             return {};
         values.push_back(int(value));
+        i = end;
     }
     return values;
 }
@@ -135,7 +185,7 @@ void SDR_FILE_XML_INPUT::integers_into(const char* name, int* values, int count,
 {
     if (!has(name))
         return;
-    const std::vector<int> read = integers(name);
+    const std::vector<int> read = integers(name, count);
     if (failed())
         return;
     if (int(read.size()) != count) {

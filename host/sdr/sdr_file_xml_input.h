@@ -5,6 +5,7 @@
 // attributes and elements are left alone.
 
 #include "host/sdr/sdr_file_error.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,12 +18,17 @@ class SDR_FILE_XML_INPUT
 {
 public:
     SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
+    // Numbers of every list read are counted here (none when null).
+    void set_budget(SDR_FILE_BUDGET* budget) { m_budget = budget; }
 
     // Moves to the next child element of the current element; false at its end or after a
     // problem. Skipped text, comments and processing instructions do not count.
     bool next_child();
     // Moves to the document's root element.
     bool root();
+    // Reads what follows the root element: comments and processing instructions may, a
+    // second root element or text may not. False (recorded) for anything else.
+    bool end_of_document();
     bool is(const char* name) const { return m_reader.name() == QLatin1String(name); }
     QString element() const { return m_reader.name().toString(); }
     void skip() { m_reader.skipCurrentElement(); }
@@ -37,16 +43,20 @@ public:
     int integer(const char* name, int fallback, int min, int max);
     unsigned uinteger(const char* name, unsigned fallback);
     bool boolean(const char* name, bool fallback);
-    std::vector<int> integers(const char* name);
+    // A list of space-separated integers, parsed in place: the count is checked against
+    // `max_count` and the document's budget of numbers before anything is allocated.
+    std::vector<int> integers(const char* name, int max_count = SDR_FILE_LIMITS::MAX_NUMBERS_PER_LIST);
     // A fixed count of space-separated booleans or integers into an array.
     void integers_into(const char* name, int* values, int count, int min, int max);
     void booleans_into(const char* name, bool* values, int count);
 
 private:
     QStringRef raw(const char* name) const;
+    QStringRef encoded(const char* name) const;
     bool parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value);
 
     QXmlStreamReader m_reader;
     QString m_entry;
     SDR_FILE_ERROR* m_error;
+    SDR_FILE_BUDGET* m_budget = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 
 #include <sstream>
+#include <type_traits>
 
 namespace standin::sdr
 {
@@ -25,7 +26,11 @@ public:
     template <typename T>
     void put(const std::string& key, const T& value) const
     {
-        m_out << m_prefix << key << ": " << value << "\n";
+        // Enumerations are one byte wide: written as numbers, not as characters.
+        if constexpr (std::is_enum<T>::value)
+            m_out << m_prefix << key << ": " << int(value) << "\n";
+        else
+            m_out << m_prefix << key << ": " << value << "\n";
     }
     void put(const std::string& key, bool value) const { put(key, value ? "true" : "false"); }
     void put(const std::string& key, const QByteArray& bytes) const

@@ -1,4 +1,4 @@
-// Fault injection of the analyzer file writer.
+// Fault injection of the analyzer file layer.
 #include "host/standin/sdr_file_control.h"
 
 #include "host/standin/standin.h"
@@ -11,7 +11,17 @@ standin::sdr_file::save_fault& armed()
     return fault;
 }
 
-const standin::reset_registrar registrar([] { armed() = standin::sdr_file::save_fault::none; });
+// Elements still to count before the allocation fault fires; negative when none is armed.
+long long& allocations_left()
+{
+    static long long left = -1;
+    return left;
+}
+
+const standin::reset_registrar registrar([] {
+    armed() = standin::sdr_file::save_fault::none;
+    allocations_left() = -1;
+});
 } // namespace
 
 namespace standin::sdr_file
@@ -32,5 +42,20 @@ bool take_save_fault(save_fault stage)
         return false;
     armed() = save_fault::none;
     return true;
+}
+
+void fail_allocation_after(long long elements)
+{
+    allocations_left() = elements < 0 ? -1 : elements;
+}
+
+bool take_allocation_fault()
+{
+    long long& left = allocations_left();
+    if (left < 0)
+        return false;
+    if (left-- > 0)
+        return false;
+    return true; // left is now -1: the fault fires once
 }
 } // namespace standin::sdr_file

@@ -1,7 +1,7 @@
 #pragma once
-// Test seams of the analyzer file writer: make the next save fail at a chosen stage, so
-// tests can check that the previous file survives byte for byte. Library code never
-// includes this header.
+// Test seams of the analyzer file layer: make the next save fail at a chosen stage, so tests
+// can check that the previous file survives byte for byte, and make an allocation fail while
+// a file is read. Library code never includes this header.
 
 namespace standin::sdr_file
 {
@@ -18,4 +18,10 @@ void fail_next_save(save_fault fault);
 save_fault pending_save_fault();
 // Consumes the armed fault when it is `stage`; true means "fail now".
 bool take_save_fault(save_fault stage);
+
+// Makes the reader's allocation of its (elements + 1)-th counted element fail with
+// std::bad_alloc, as if memory had run out there; cleared when it fires and by reset_all().
+void fail_allocation_after(long long elements);
+// Counts one element; true means "this allocation fails now".
+bool take_allocation_fault();
 } // namespace standin::sdr_file

@@ -294,8 +294,13 @@ const refusal REFUSALS[] = {
     {"channel count too large", [](ENTRIES* e) { patch32(e, 12, 0x7FFFFFFF); }, "logs/", "channel count 2147483647 is too large"},
     {"counts differ from document", [](ENTRIES* e) { replace_in(e, "document.xml", "depth=\"8\"", "depth=\"16\""); },
      "logs/", "do not match document.xml"},
-    {"embedded file size differs", [](ENTRIES* e) { replace_in(e, "document.xml", "<embedded_files/>", "<embedded_files><file name=\"x\" entry=\"document.xml\" size=\"3\"/></embedded_files>"); },
-     "document.xml", "holds"},
+    {"embedded file size differs",
+     [](ENTRIES* e) {
+         (*e)["embedded/x.bin"] = "12345";
+         replace_in(e, "document.xml", "<embedded_files/>",
+                    "<embedded_files><file name=\"x\" entry=\"embedded/x.bin\" size=\"3\"/></embedded_files>");
+     },
+     "embedded/x.bin", "the entry holds 5 bytes, but document.xml says 3"},
 };
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "host/sdr/sdr_file_archive_writer.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <zip.h>
 
@@ -294,5 +295,97 @@ QByteArray file_bytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool write_file(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+bool write_repeated_document(const QString& path, const QByteArray& head, const QByteArray& body, qint64 times,
+                             const QByteArray& tail, const QMap<QString, QByteArray>& extra)
+{
+    // The body is shared by every piece, not copied.
+    QVector<QByteArray> pieces{head};
+    for (qint64 i = 0; i < times; ++i)
+        pieces.append(body);
+    pieces.append(tail);
+    SDR_FILE_ARCHIVE_WRITER writer(path);
+    SDR_FILE_ERROR error;
+    if (!writer.begin(&error) || !writer.add_entry("document.xml", pieces, true, &error))
+        return false;
+    for (auto it = extra.cbegin(); it != extra.cend(); ++it)
+        if (!writer.add_entry(it.key(), it.value(), false, &error))
+            return false;
+    return writer.commit(&error);
+}
+
+namespace
+{
+void put16(QByteArray* out, quint16 value)
+{
+    char bytes[2];
+    qToLittleEndian(value, bytes);
+    out->append(bytes, 2);
+}
+
+void put32(QByteArray* out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out->append(bytes, 4);
+}
+
+// The fields a local header and a central header share, from "version needed" on.
+void put_common(QByteArray* out, const raw_entry& e)
+{
+    put16(out, 20);
+    put16(out, 0x0800); // UTF-8 names
+    put16(out, e.method);
+    put16(out, 0);
+    put16(out, 0x21); // 1980-01-01
+    put32(out, e.crc);
+    put32(out, quint32(e.data.size()));
+    put32(out, e.size);
+    put16(out, quint16(e.name.size()));
+    put16(out, 0);
+}
+} // namespace
+
+QByteArray raw_zip(const QVector<raw_entry>& entries)
+{
+    QByteArray out;
+    QVector<quint32> offsets;
+    for (const raw_entry& e : entries) {
+        offsets.append(quint32(out.size()));
+        put32(&out, 0x04034b50);
+        put_common(&out, e);
+        out += e.name;
+        out += e.data;
+    }
+    const quint32 directory = quint32(out.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        const raw_entry& e = entries.at(i);
+        put32(&out, 0x02014b50);
+        put16(&out, 20);
+        put_common(&out, e);
+        put16(&out, 0); // comment
+        put16(&out, 0); // disk
+        put16(&out, 0); // internal attributes
+        put32(&out, 0); // external attributes
+        put32(&out, offsets.at(i));
+        out += e.name;
+    }
+    const quint32 directory_size = quint32(out.size()) - directory;
+    put32(&out, 0x06054b50);
+    put16(&out, 0);
+    put16(&out, 0);
+    put16(&out, quint16(entries.size()));
+    put16(&out, quint16(entries.size()));
+    put32(&out, directory_size);
+    put32(&out, directory);
+    put16(&out, 0);
+    return out;
 }
 } // namespace sdr_file_test

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 #include <string>
@@ -26,4 +27,24 @@ QMap<QString, QByteArray> read_archive(const QString& path);
 // Writes the entries as a new ZIP archive (payloads stored, the rest deflated).
 bool write_archive(const QString& path, const QMap<QString, QByteArray>& entries);
 QByteArray file_bytes(const QString& path);
+bool write_file(const QString& path, const QByteArray& bytes);
+
+// An archive whose document.xml is `head`, then `body` repeated `times` times, then `tail`,
+// deflated on the way: a document of hundreds of megabytes costs the test no more memory
+// than its pieces. `extra` entries are stored as they are.
+bool write_repeated_document(const QString& path, const QByteArray& head, const QByteArray& body, qint64 times,
+                             const QByteArray& tail, const QMap<QString, QByteArray>& extra = {});
+
+// One entry of a ZIP archive put together byte by byte, for archives no writer makes: sizes
+// that claim more than the data holds, names given twice, damaged records.
+struct raw_entry
+{
+    QByteArray name;
+    QByteArray data;          // as stored in the archive
+    quint16 method = 0;       // 0 stored, 8 deflated
+    quint32 size = 0;         // the uncompressed size claimed
+    quint32 crc = 0;
+};
+// Local headers and data, the central directory and the end record of `entries`.
+QByteArray raw_zip(const QVector<raw_entry>& entries);
 } // namespace sdr_file_test

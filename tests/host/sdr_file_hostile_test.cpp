@@ -1,0 +1,239 @@
+// Hostile analyzer files: small archives that unpack into millions of elements or numbers,
+// entries named many times, data entries larger than memory, content after the document's end,
+// and allocations that fail while reading. Each is refused with a message naming the file, the
+// element and the limit; where the refusal reports a position, that position shows the reader
+// stopped at the limit instead of reading the rest. Large documents are generated here and
+// streamed into the archive, never stored.
+#include "sdr_file_test_support.h"
+
+#include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_file_crc.h"
+#include "host/sdr/sdr_file_limits.h"
+#include "host/standin/sdr_file_control.h"
+#include "host/standin/standin.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace sdr_file_test;
+
+namespace
+{
+const QByteArray DOCUMENT_HEAD = "<vantrel version=\"1\"><session>";
+const QByteArray INSTANCE_HEAD = "<instance name=\"i\"><signal_set name=\"s\"><trigger name=\"t\">";
+const QByteArray TRIGGER_HEAD = DOCUMENT_HEAD + INSTANCE_HEAD;
+const QByteArray TRIGGER_TAIL = "</trigger></signal_set></instance></session></vantrel>";
+
+class sdr_file_hostile : public ::testing::Test
+{
+protected:
+    void SetUp() override { standin::reset_all(); }
+
+    std::string path(const char* name) const { return m_dir.filePath(name).toStdString(); }
+
+    // Reads `file` and expects a refusal whose message starts with the file and holds `parts`.
+    std::string expect_refused(const std::string& file, std::initializer_list<const char*> parts)
+    {
+        std::string error;
+        EXPECT_EQ(sdr_read_session_file(file, &error), nullptr);
+        EXPECT_EQ(error.rfind(file + ": ", 0), 0u) << error;
+        for (const char* part : parts)
+            EXPECT_NE(error.find(part), std::string::npos) << "missing \"" << part << "\" in: " << error;
+        return error;
+    }
+
+    std::string refuse_document(const QByteArray& xml, std::initializer_list<const char*> parts,
+                                const QMap<QString, QByteArray>& extra = {})
+    {
+        const std::string file = path("hostile.vtl");
+        EXPECT_TRUE(write_repeated_document(QString::fromStdString(file), xml, QByteArray(), 0, QByteArray(), extra));
+        return expect_refused(file, parts);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// The column where a one-line document.xml was refused.
+qint64 refused_at_column(const std::string& error)
+{
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("line 1, column (\\d+)")).match(QString::fromStdString(error));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+
+QByteArray repeated(const QByteArray& text, int times)
+{
+    QByteArray out;
+    out.reserve(text.size() * times);
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+QByteArray small_payload()
+{
+    // 8 samples on 2 channels, one trigger position, no flags or counters.
+    QByteArray bytes("VTLP\x01\x00\x28\x00", 8);
+    const quint32 counts[] = {8, 2, 0, 1, 0, 0, 0xFFFFFFFFu, 0};
+    for (quint32 value : counts)
+        bytes += QByteArray(reinterpret_cast<const char*>(&value), 4);
+    return bytes + QByteArray::fromHex("a53cff01000300000000");
+}
+
+QByteArray log_element(const char* name, const char* entry)
+{
+    return QByteArray("<log name=\"") + name + "\" payload=\"" + entry +
+           "\" depth=\"8\" channels=\"2\" segment_size=\"0\" trigger_position=\"0\"/>";
+}
+} // namespace
+
+// 5.2 million empty rows deflate to a few kilobytes; one node list may hold 65,536.
+TEST_F(sdr_file_hostile, millions_of_empty_rows_stop_at_the_limit_of_a_node_list)
+{
+    const QByteArray head = TRIGGER_HEAD + "<trigger_list>";
+    const std::string file = path("rows.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file), head, repeated("<row/>", 1000), 5200,
+                                        "</trigger_list>" + TRIGGER_TAIL));
+    const std::string error =
+        expect_refused(file, {"document.xml: line 1", "<row>: a node list holds more than 65536 rows"});
+    const qint64 column = refused_at_column(error);
+    EXPECT_GT(column, head.size() + 65536 * 6);
+    EXPECT_LE(column, head.size() + 65537 * 6 + 1) << "the reader went on past the limit";
+}
+
+// Elements spread over many parents are counted for the whole document.
+TEST_F(sdr_file_hostile, elements_spread_over_many_parents_stop_at_the_limit_of_the_document)
+{
+    const QByteArray log = "<log name=\"l\">" + repeated("<wire/>", 60000) + "</log>";
+    const std::string file = path("wires.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file), TRIGGER_HEAD, log, 20, TRIGGER_TAIL));
+    const std::string error = expect_refused(
+        file, {"<wire>: the document holds more than 1048576 <wire> elements, the limit of an analyzer file"});
+    const qint64 limit_at = TRIGGER_HEAD.size() + 17 * log.size() + 14 + (1048576 - 17 * 60000) * 7;
+    EXPECT_GT(refused_at_column(error), limit_at);
+    EXPECT_LE(refused_at_column(error), limit_at + 8) << "the reader went on past the limit";
+}
+
+// The numbers of a list are counted before any is stored.
+TEST_F(sdr_file_hostile, a_list_of_a_million_numbers_is_refused_before_it_is_split)
+{
+    const QByteArray head = "<vantrel version=\"1\"><session><global_data><data key=\"k\" values=\"";
+    const std::string file = path("numbers.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file), head, repeated("0 ", 1000), 1000,
+                                        "\"/></global_data></session></vantrel>"));
+    expect_refused(file, {"<data>: attribute \"values\" holds 1000000 numbers, more than the 65536 it may hold"});
+}
+
+TEST_F(sdr_file_hostile, lists_at_their_limit_still_open)
+{
+    const QByteArray numbers = repeated("-2147483648 ", 65535) + "2147483647";
+    const QByteArray rows = repeated("<row/>", 65536);
+    const std::string file = path("full.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file),
+                                        "<vantrel version=\"1\"><session><global_data><data key=\"k\" values=\" " +
+                                            numbers + " \"/></global_data><instance name=\"i\"><signal_set name=\"s\">"
+                                                      "<trigger name=\"t\"><trigger_list>" + rows + "</trigger_list>",
+                                        QByteArray(), 0, TRIGGER_TAIL));
+    std::string error;
+    auto session = sdr_read_session_file(file, &error);
+    ASSERT_NE(session, nullptr) << error;
+    const std::vector<int>& values = session->m_global_data.at("k");
+    ASSERT_EQ(values.size(), 65536u);
+    EXPECT_EQ(values.front(), INT_MIN);
+    EXPECT_EQ(values.back(), INT_MAX);
+    const SDR_NODE_LIST& list = session->m_instances[0]->m_signal_sets[0]->m_triggers[0]->state().trigger_list;
+    ASSERT_EQ(list.size(), 65536);
+    // Rows of equal patterns share one list instead of holding a copy each.
+    EXPECT_TRUE(list[0].patterns[0].conditions.isSharedWith(list[65535].patterns[0].conditions));
+    EXPECT_TRUE(list[1].patterns[1].comparisons.isSharedWith(list[2].patterns[0].comparisons));
+}
+
+TEST_F(sdr_file_hostile, an_entry_is_read_at_most_once)
+{
+    const QMap<QString, QByteArray> payload{{"logs/0.bin", small_payload()}};
+    refuse_document(TRIGGER_HEAD + log_element("a", "logs/0.bin") + log_element("b", "logs/0.bin") + TRIGGER_TAIL,
+                    {"<log>: entry \"logs/0.bin\" is named a second time"}, payload);
+    refuse_document(DOCUMENT_HEAD + "<embedded_files><file name=\"f\" entry=\"logs/0.bin\"/></embedded_files>" +
+                        INSTANCE_HEAD + log_element("a", "logs/0.bin") + TRIGGER_TAIL,
+                    {"<log>: entry \"logs/0.bin\" is named a second time"}, payload);
+    refuse_document("<vantrel><session><embedded_files><file name=\"f\" entry=\"document.xml\"/></embedded_files>"
+                    "</session></vantrel>",
+                    {"<file>: entry \"document.xml\" is named a second time"});
+    // The single reference still reads.
+    const std::string file = path("once.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file),
+                                        TRIGGER_HEAD + log_element("a", "logs/0.bin") + TRIGGER_TAIL, QByteArray(), 0,
+                                        QByteArray(), payload));
+    std::string error;
+    auto session = sdr_read_session_file(file, &error);
+    ASSERT_NE(session, nullptr) << error;
+    EXPECT_EQ(session->m_instances[0]->m_signal_sets[0]->m_triggers[0]->m_logs[0]->m_payload->depth, 8);
+}
+
+// Nine deflated entries that claim a gigabyte each: their data is junk that would fail to
+// inflate, so a refusal that names their total shows none of it was read.
+TEST_F(sdr_file_hostile, data_entries_past_the_total_limit_are_refused_before_any_is_read)
+{
+    QByteArray files;
+    QVector<raw_entry> entries;
+    const QByteArray junk(1100000, '\x5a');
+    for (int i = 0; i < 9; ++i) {
+        const QByteArray name = "embedded/" + QByteArray::number(i) + ".bin";
+        files += "<file name=\"f" + QByteArray::number(i) + "\" entry=\"" + name + "\"/>";
+        entries.append(raw_entry{name, junk, 8, 1u << 30, 0x12345678});
+    }
+    const QByteArray xml = "<vantrel><session><embedded_files>" + files + "</embedded_files></session></vantrel>";
+    entries.prepend(raw_entry{"document.xml", xml, 0, quint32(xml.size()), SDR_FILE_CRC::update(0, xml.constData(), xml.size())});
+    const QString file = m_dir.filePath("claims.vtl");
+    ASSERT_TRUE(write_file(file, raw_zip(entries)));
+    expect_refused(file.toStdString(),
+                   {"its data entries hold 9663676416 bytes together, more than the 8589934592 bytes"});
+}
+
+TEST_F(sdr_file_hostile, nothing_may_follow_the_end_of_the_document)
+{
+    const QByteArray document = "<vantrel version=\"1\"><session/></vantrel>";
+    refuse_document(document + "<vantrel version=\"1\"><session><instance name=\"x\"/></session></vantrel>",
+                    {"document.xml: line 1, column", "a second root element or text follows the end of the document"});
+    refuse_document(document + "\n  trailing words", {"a second root element or text follows"});
+    // Comments, processing instructions and blank space may.
+    const std::string file = path("tail.vtl");
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(file), document + "\n<!-- saved -->\n<?x y?>\n ",
+                                        QByteArray(), 0, QByteArray()));
+    std::string error;
+    EXPECT_NE(sdr_read_session_file(file, &error), nullptr) << error;
+}
+
+TEST_F(sdr_file_hostile, a_row_gives_each_pattern_copy_once)
+{
+    refuse_document(TRIGGER_HEAD + "<trigger_list><row><patterns copy=\"normal\" conditions=\"3\"/>"
+                                   "<patterns copy=\"normal\" conditions=\"4\"/></row></trigger_list>" + TRIGGER_TAIL,
+                    {"<patterns>: a second \"normal\" copy of the row's patterns"});
+}
+
+TEST_F(sdr_file_hostile, names_given_twice_are_refused)
+{
+    refuse_document("<vantrel><session><instance name=\"a\"/><instance name=\"b\"/><instance name=\"a\"/></session>"
+                    "</vantrel>",
+                    {"instance \"a\" appears twice"});
+    refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"1\"/><table name=\"u\" width=\"1\"/>"
+                    "<table name=\"t\" width=\"2\"/></mnemonics></session></vantrel>",
+                    {"mnemonic table \"t\" is unnamed or named twice"});
+}
+
+// An allocation that fails while reading refuses the file like any other problem; the next
+// open, with memory back, reads it.
+TEST_F(sdr_file_hostile, an_allocation_failure_while_reading_is_a_refused_file)
+{
+    const std::string file = path("rich.vtl");
+    auto rich = make_rich_session(file);
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*rich, file, &error)) << error;
+    for (long long after : {0, 3, 40}) {
+        standin::sdr_file::fail_allocation_after(after);
+        expect_refused(file, {"there is not enough memory to open it"});
+    }
+    EXPECT_NE(sdr_read_session_file(file, &error), nullptr) << error;
+}
