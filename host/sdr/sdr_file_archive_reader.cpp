@@ -5,12 +5,17 @@
 #include "host/sdr/sdr_file_stored_index.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QSet>
 
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -18,7 +23,60 @@ namespace
 // that would otherwise make the reader allocate without bound.
 const qint64 DEFLATE_MAX_RATIO = 1032;
 
-QString open_problem(int code)
+// What stat() or open() found wrong with the path, in words that point at the cause: a folder
+// the user may not enter is not "a file that does not exist".
+QString path_problem(int code)
+{
+    switch (code) {
+    case ENOENT:
+        return QStringLiteral("the file does not exist");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permission denied: a folder on its path cannot be entered");
+    case ENOTDIR:
+        return QStringLiteral("a part of its path is not a folder");
+    case ELOOP:
+        return QStringLiteral("its path has too many symbolic links");
+    case ENAMETOOLONG:
+        return QStringLiteral("its name is too long");
+    default:
+        return QStringLiteral("the file cannot be found: %1").arg(QString::fromLocal8Bit(std::strerror(code)));
+    }
+}
+
+QString read_problem(int code)
+{
+    if (code == EACCES || code == EPERM)
+        return QStringLiteral("permission denied: the file cannot be read");
+    return QStringLiteral("the file cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(code)));
+}
+
+// libzip refuses an archive with two entries of one name under its consistency checks, with a
+// text ("File already exists") that says nothing of the archive; the name is found again
+// without the checks.
+QString duplicate_name_problem(const QByteArray& path)
+{
+    int code = 0;
+    zip_t* zip = zip_open(path.constData(), ZIP_RDONLY, &code);
+    QString name;
+    if (zip) {
+        QSet<QByteArray> seen;
+        const zip_int64_t count = zip_get_num_entries(zip, 0);
+        for (zip_int64_t i = 0; i < count && name.isNull(); ++i) {
+            const char* raw = zip_get_name(zip, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+            const QByteArray entry(raw ? raw : "");
+            if (seen.contains(entry))
+                name = QString::fromUtf8(entry);
+            seen.insert(entry);
+        }
+        zip_discard(zip);
+    }
+    if (name.isNull())
+        return QStringLiteral("two entries of the archive have one name");
+    return QStringLiteral("two entries of the archive are named \"%1\"").arg(name.left(200));
+}
+
+QString open_problem(int code, const QByteArray& path)
 {
     switch (code) {
     case ZIP_ER_NOZIP:
@@ -30,6 +88,14 @@ QString open_problem(int code)
         return QStringLiteral("the file cannot be read");
     case ZIP_ER_INCONS:
         return QStringLiteral("the ZIP archive is inconsistent");
+    case ZIP_ER_EXISTS:
+        return duplicate_name_problem(path);
+    case ZIP_ER_MULTIDISK:
+        // An end record whose disk numbers are not zero: damaged, since no writer of this file
+        // spans disks.
+        return QStringLiteral("the archive's end record is damaged");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("there is not enough memory to open it");
     default: {
         zip_error_t e;
         zip_error_init_with_code(&e, code);
@@ -60,16 +126,23 @@ bool SDR_FILE_ARCHIVE_READER::fail(SDR_FILE_ERROR* error, const QString& entry, 
 
 bool SDR_FILE_ARCHIVE_READER::open(SDR_FILE_ERROR* error)
 {
-    const QFileInfo info(m_path);
-    if (!info.exists())
-        return fail(error, QString(), QStringLiteral("the file does not exist"));
-    if (!info.isFile())
+    const QByteArray native = QFile::encodeName(m_path);
+    struct stat st;
+    if (::stat(native.constData(), &st) != 0)
+        return fail(error, QString(), path_problem(errno));
+    if (S_ISDIR(st.st_mode))
+        return fail(error, QString(), QStringLiteral("a folder, not a file"));
+    if (!S_ISREG(st.st_mode))
         return fail(error, QString(), QStringLiteral("not a file"));
-    m_archive_size = info.size();
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail(error, QString(), read_problem(errno));
+    ::close(fd);
+    m_archive_size = qint64(st.st_size);
     int code = 0;
-    m_zip = zip_open(QFile::encodeName(m_path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    m_zip = zip_open(native.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!m_zip)
-        return fail(error, QString(), open_problem(code));
+        return fail(error, QString(), open_problem(code, native));
     m_stored = std::make_unique<SDR_FILE_STORED_INDEX>();
     if (!m_stored->load(m_path))
         m_stored.reset();

@@ -12,6 +12,8 @@
 #include "host/standin/sdr_file_control.h"
 #include "host/standin/standin.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -236,4 +238,48 @@ TEST_F(sdr_file_hostile, an_allocation_failure_while_reading_is_a_refused_file)
         expect_refused(file, {"there is not enough memory to open it"});
     }
     EXPECT_NE(sdr_read_session_file(file, &error), nullptr) << error;
+}
+
+// Where libzip's own texts would mislead ("File already exists" for two entries of one name,
+// "Multi-disk zip archives not supported" for a damaged end record, "does not exist" for a
+// folder the user may not enter), the message says what is wrong.
+TEST_F(sdr_file_hostile, archive_and_path_problems_are_named_for_what_they_are)
+{
+    const QByteArray xml = "<vantrel><session/></vantrel>";
+    const raw_entry document{"document.xml", xml, 0, quint32(xml.size()), SDR_FILE_CRC::update(0, xml.constData(), xml.size())};
+    const QString twice = m_dir.filePath("twice.vtl");
+    ASSERT_TRUE(write_file(twice, raw_zip({document, raw_entry{"a", "1", 0, 1, SDR_FILE_CRC::update(0, "1", 1)}, document})));
+    expect_refused(twice.toStdString(), {"two entries of the archive are named \"document.xml\""});
+
+    QByteArray damaged = raw_zip({document});
+    damaged[damaged.size() - 22 + 4] = 1; // the end record's disk number
+    const QString end = m_dir.filePath("end.vtl");
+    ASSERT_TRUE(write_file(end, damaged));
+    expect_refused(end.toStdString(), {"the archive's end record is damaged"});
+
+    const QString good = m_dir.filePath("good.vtl");
+    ASSERT_TRUE(write_file(good, raw_zip({document})));
+    std::string error;
+    ASSERT_NE(sdr_read_session_file(good.toStdString(), &error), nullptr) << error;
+    expect_refused(m_dir.path().toStdString(), {"a folder, not a file"});
+    expect_refused((good + "/inside.vtl").toStdString(), {"a part of its path is not a folder"});
+
+    const QFileDevice::Permissions open_folder = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("locked"));
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), open_folder));
+    ASSERT_TRUE(QFile::setPermissions(m_dir.filePath("locked"), open_folder));
+    const QString hidden = m_dir.filePath("locked/hidden.vtl");
+    ASSERT_TRUE(write_file(hidden, raw_zip({document})));
+    ASSERT_TRUE(QFile::setPermissions(hidden, QFileDevice::WriteOwner));
+    {
+        const as_ordinary_user user;
+        expect_refused(hidden.toStdString(), {"permission denied: the file cannot be read"});
+    }
+    ASSERT_TRUE(QFile::setPermissions(m_dir.filePath("locked"), QFileDevice::Permissions()));
+    {
+        const as_ordinary_user user;
+        expect_refused(hidden.toStdString(), {"permission denied: a folder on its path cannot be entered"});
+    }
+    ASSERT_TRUE(QFile::setPermissions(m_dir.filePath("locked"), open_folder));
 }

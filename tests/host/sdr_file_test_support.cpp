@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
 #include <zip.h>
 
 namespace sdr_file_test
@@ -387,5 +389,25 @@ QByteArray raw_zip(const QVector<raw_entry>& entries)
     put32(&out, directory);
     put16(&out, 0);
     return out;
+}
+} // namespace sdr_file_test
+
+namespace sdr_file_test
+{
+as_ordinary_user::as_ordinary_user(unsigned uid)
+{
+    if (::geteuid() != 0)
+        return;
+    ::setfsgid(uid);
+    ::setfsuid(uid);
+    m_switched = true;
+}
+
+as_ordinary_user::~as_ordinary_user()
+{
+    if (!m_switched)
+        return;
+    ::setfsuid(0);
+    ::setfsgid(0);
 }
 } // namespace sdr_file_test

@@ -47,4 +47,19 @@ struct raw_entry
 };
 // Local headers and data, the central directory and the end record of `entries`.
 QByteArray raw_zip(const QVector<raw_entry>& entries);
+
+// File permissions checked as the ordinary user `uid` for the life of the scope. Root passes
+// every permission check, so a test run as root takes that user's file-system identity (kept
+// per thread by Linux); anyone else is checked as themselves already.
+class as_ordinary_user
+{
+public:
+    explicit as_ordinary_user(unsigned uid = 65534);
+    ~as_ordinary_user();
+    as_ordinary_user(const as_ordinary_user&) = delete;
+    as_ordinary_user& operator=(const as_ordinary_user&) = delete;
+
+private:
+    bool m_switched = false;
+};
 } // namespace sdr_file_test
