@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <sys/stat.h>
+
 SDR_DATA_MANAGER* SDR_DATA_MANAGER::get_data_repository_manager()
 {
     static SDR_DATA_MANAGER manager;
@@ -21,12 +23,24 @@ std::string SDR_DATA_MANAGER::key_of(const std::string& path)
     return QFileInfo(QString::fromLocal8Bit(path.c_str())).absoluteFilePath().toLocal8Bit().toStdString();
 }
 
+// The same file under another name (through a symbolic or a hard link) is the same document:
+// opening it twice would give two sessions that save over each other.
 SDR_DATA_SESSION* SDR_DATA_MANAGER::get_session_opened(const char* path)
 {
     if (path == nullptr)
         return nullptr;
     auto it = m_sessions.find(key_of(path));
-    return it != m_sessions.end() ? it->second.get() : nullptr;
+    if (it != m_sessions.end())
+        return it->second.get();
+    struct stat wanted;
+    if (*path == '\0' || ::stat(path, &wanted) != 0)
+        return nullptr;
+    for (const auto& entry : m_sessions) {
+        struct stat st;
+        if (::stat(entry.first.c_str(), &st) == 0 && st.st_dev == wanted.st_dev && st.st_ino == wanted.st_ino)
+            return entry.second.get();
+    }
+    return nullptr;
 }
 
 SDR_DATA_SESSION* SDR_DATA_MANAGER::open_session(const char* file)

@@ -1,17 +1,18 @@
 // Atomic ZIP writer of the analyzer file: the temporary file, adding entries, commit and rename.
 #include "host/sdr/sdr_file_archive_writer.h"
 
+#include "host/sdr/sdr_file_save_folder.h"
 #include "host/standin/sdr_file_control.h"
+#include "host/standin/standin.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,15 +35,22 @@ SDR_FILE_ARCHIVE_WRITER::~SDR_FILE_ARCHIVE_WRITER()
         discard();
 }
 
+QString SDR_FILE_ARCHIVE_WRITER::temporary_path() const
+{
+    return QFile::decodeName(m_temp_path);
+}
+
+// Every way out of a save that does not commit ends here: the temporary file goes, by name
+// if it has one (an unnamed one goes with its descriptor).
 void SDR_FILE_ARCHIVE_WRITER::discard()
 {
+    if (!m_temp_path.isEmpty()) {
+        ::unlink(m_temp_path.constData());
+        m_temp_path.clear();
+    }
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
-    }
-    if (!m_temp_path.isEmpty()) {
-        QFile::remove(m_temp_path);
-        m_temp_path.clear();
     }
     m_entries.clear();
     m_queue.clear();
@@ -59,11 +67,16 @@ bool SDR_FILE_ARCHIVE_WRITER::fail(SDR_FILE_ERROR* error, const QString& entry, 
     return false;
 }
 
+bool SDR_FILE_ARCHIVE_WRITER::fail_system(SDR_FILE_ERROR* error, const QString& problem)
+{
+    return fail(error, QString(), problem + QStringLiteral(": ") + system_text());
+}
+
 // A read-only target is not replaced behind the user's back, even where the directory
 // would allow the rename (and even for a user whom permissions do not stop).
 bool SDR_FILE_ARCHIVE_WRITER::check_target(SDR_FILE_ERROR* error)
 {
-    const QFileInfo info(m_target);
+    const QFileInfo info(QFile::decodeName(m_real));
     const QFileDevice::Permissions writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (info.isDir() || !info.isWritable() || !(info.permissions() & writable)))
         return fail(error, QString(), QStringLiteral("the file cannot be written"));
@@ -72,26 +85,65 @@ bool SDR_FILE_ARCHIVE_WRITER::check_target(SDR_FILE_ERROR* error)
     return true;
 }
 
+// The temporary file is created without a name where the file system allows: if the process
+// dies while writing it, nothing is left behind. It is locked from the start, which tells a
+// later save that it is not a leftover once it has a name.
 bool SDR_FILE_ARCHIVE_WRITER::create_temporary(SDR_FILE_ERROR* error)
 {
-    QTemporaryFile temp(m_target + QStringLiteral(".saving-XXXXXX"));
-    temp.setAutoRemove(false);
-    if (standin::sdr_file::take_save_fault(standin::sdr_file::save_fault::create_temporary) || !temp.open())
+    SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(m_folder);
+    if (standin::sdr_file::take_save_fault(standin::sdr_file::save_fault::create_temporary))
         return fail(error, QString(), QStringLiteral("cannot create a temporary file beside it"));
-    m_temp_path = temp.fileName();
-    temp.close();
-    m_fd = ::open(QFile::encodeName(m_temp_path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (m_fd < 0)
-        return fail(error, QString(), QStringLiteral("cannot open the temporary file: %1").arg(system_text()));
+#ifdef O_TMPFILE
+    m_fd = ::open(m_folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+#endif
+    if (m_fd < 0 && !create_named_temporary())
+        return fail_system(error, QStringLiteral("cannot create a temporary file beside it"));
+    ::flock(m_fd, LOCK_EX);
     return true;
+}
+
+bool SDR_FILE_ARCHIVE_WRITER::create_named_temporary()
+{
+    const QByteArray prefix = SDR_FILE_SAVE_FOLDER::temporary_prefix(m_real);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = SDR_FILE_SAVE_FOLDER::temporary_name(prefix);
+        m_fd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
+        if (m_fd >= 0) {
+            m_temp_path = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// The finished temporary file gets its name beside the target; the rename needs one.
+bool SDR_FILE_ARCHIVE_WRITER::name_temporary(SDR_FILE_ERROR* error)
+{
+    if (!m_temp_path.isEmpty())
+        return true;
+    const QByteArray prefix = SDR_FILE_SAVE_FOLDER::temporary_prefix(m_real);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = SDR_FILE_SAVE_FOLDER::temporary_name(prefix);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp_path = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return fail_system(error, QStringLiteral("cannot name the temporary file beside it"));
 }
 
 bool SDR_FILE_ARCHIVE_WRITER::begin(SDR_FILE_ERROR* error)
 {
     discard();
     m_committed = false;
+    m_in_place = false;
     stamp_time();
-    return check_target(error) && create_temporary(error);
+    return resolve_target(error) && check_target(error) && create_temporary(error);
 }
 
 bool SDR_FILE_ARCHIVE_WRITER::add_entry(const QString& name, const QByteArray& bytes, bool compress,
@@ -120,26 +172,9 @@ bool SDR_FILE_ARCHIVE_WRITER::add_entry(const QString& name, const QVector<QByte
 // The data must be on disk before the rename, or a crash could leave an empty target.
 bool SDR_FILE_ARCHIVE_WRITER::flush_temporary(SDR_FILE_ERROR* error)
 {
-    const bool synced = ::fsync(m_fd) == 0;
-    const bool closed = ::close(m_fd) == 0;
-    m_fd = -1;
-    if (!synced || !closed)
-        return fail(error, QString(), QStringLiteral("cannot flush the temporary file to disk: %1").arg(system_text()));
+    if (::fsync(m_fd) != 0)
+        return fail_system(error, QStringLiteral("cannot flush the temporary file to disk"));
     return true;
-}
-
-// The temporary file is private (0600); the saved file gets the target's permissions, or
-// those of any newly created file when there was no target.
-void SDR_FILE_ARCHIVE_WRITER::keep_permissions()
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(m_target).constData(), &st) == 0) {
-        ::fchmod(m_fd, st.st_mode & 07777);
-        return;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(m_fd, 0666 & ~mask);
 }
 
 // The previous version's cached pages are dead weight once the new file replaces it, yet
@@ -149,20 +184,25 @@ void SDR_FILE_ARCHIVE_WRITER::keep_permissions()
 // stall the save.
 void SDR_FILE_ARCHIVE_WRITER::release_target_cache()
 {
-    const int fd = ::open(QFile::encodeName(m_target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(m_real.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
 }
 
+// Without flushing the folder after the rename, a power loss can bring the previous file
+// back (or, for a new file, leave no file at all) although the save reported success.
 bool SDR_FILE_ARCHIVE_WRITER::replace_target(SDR_FILE_ERROR* error)
 {
     const bool refuse = standin::sdr_file::take_save_fault(standin::sdr_file::save_fault::rename);
-    if (refuse || std::rename(QFile::encodeName(m_temp_path).constData(), QFile::encodeName(m_target).constData()) != 0)
+    standin::record_call("sdr:rename(" + SDR_FILE_SAVE_FOLDER::name_of(m_real).toStdString() + ")");
+    if (refuse || ::rename(m_temp_path.constData(), m_real.constData()) != 0)
         return fail(error, QString(),
                     QStringLiteral("cannot replace the file: %1").arg(refuse ? QStringLiteral("refused") : system_text()));
     m_temp_path.clear();
+    if (!SDR_FILE_SAVE_FOLDER::sync_folder(m_folder))
+        return fail_system(error, QStringLiteral("saved, but the folder cannot be flushed to disk"));
     return true;
 }
 
@@ -173,10 +213,21 @@ bool SDR_FILE_ARCHIVE_WRITER::commit(SDR_FILE_ERROR* error)
     release_target_cache();
     if (!write_all(error))
         return false;
-    keep_permissions();
-    if (!flush_temporary(error) || !replace_target(error))
+    standin::sdr_file::reach(standin::sdr_file::save_stage::written);
+    keep_owner_and_permissions();
+    if (!flush_temporary(error))
         return false;
-    m_entries.clear();
+    if (m_in_place) {
+        if (!rewrite_in_place(error))
+            return false;
+    } else {
+        if (!name_temporary(error))
+            return false;
+        standin::sdr_file::reach(standin::sdr_file::save_stage::named);
+        if (!replace_target(error))
+            return false;
+    }
+    discard(); // the temporary file, when it is still there, and its lock
     m_committed = true;
     return true;
 }

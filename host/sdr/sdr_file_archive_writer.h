@@ -1,7 +1,17 @@
 #pragma once
 // Writes an analyzer file as a ZIP archive without ever exposing a half-written file:
 // the archive goes into a temporary file beside the target, and only a complete archive
-// that is on disk is renamed over the target. Until commit() succeeds the target is untouched.
+// that is on disk is renamed over the target, and the rename is flushed to disk with the
+// folder. Until commit() succeeds the target is untouched.
+//
+// The temporary file has no name while it is written (where the file system allows), so a
+// crash leaves nothing behind; it gets its name ("<name>.saving-XXXXXX", locked while this
+// writer lives, see sdr_file_save_folder.h) only once complete. A save through a symbolic link
+// replaces the file the link ends at. A file with other hard links, or of an owner the new
+// file cannot be given, is rewritten in place from the finished temporary file instead, so
+// that its links, owner and permissions stay; its space is claimed first, so a full disk fails
+// the save before the file is touched.
+//
 // The records are written here rather than through a ZIP library because saving must cost
 // little more than writing the samples: payload bytes go from their buffers to the file in
 // large gathered writes, never copied, with the checksum from SDR_FILE_CRC.
@@ -34,7 +44,8 @@ public:
 
     void set_limits(const LIMITS& limits) { m_limits = limits; }
 
-    // Creates the temporary file in the target's directory.
+    // Creates the temporary file in the target's folder (first removing what crashed saves
+    // left there).
     bool begin(SDR_FILE_ERROR* error);
     // Adds an entry made of the pieces written one after another. The pieces are shared,
     // not copied, and are only read while commit() writes the archive, so large payloads
@@ -42,10 +53,12 @@ public:
     // deflated (and stored after all when deflating does not make them smaller).
     bool add_entry(const QString& name, const QVector<QByteArray>& pieces, bool compress, SDR_FILE_ERROR* error);
     bool add_entry(const QString& name, const QByteArray& bytes, bool compress, SDR_FILE_ERROR* error);
-    // Writes the archive, flushes it to disk, then renames it over the target.
+    // Writes the archive, flushes it to disk, then renames it over the target (or rewrites
+    // the target in place, see above).
     bool commit(SDR_FILE_ERROR* error);
 
-    const QString& temporary_path() const { return m_temp_path; }
+    // The temporary file's name; empty while it has none.
+    QString temporary_path() const;
 
 private:
     static const quint16 STORED = 0;
@@ -68,12 +81,20 @@ private:
     // life cycle (sdr_file_archive_writer.cpp)
     void discard();
     bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem);
+    bool fail_system(SDR_FILE_ERROR* error, const QString& problem);
     bool check_target(SDR_FILE_ERROR* error);
     bool create_temporary(SDR_FILE_ERROR* error);
+    bool create_named_temporary();
+    bool name_temporary(SDR_FILE_ERROR* error);
     bool flush_temporary(SDR_FILE_ERROR* error);
-    void keep_permissions();
     void release_target_cache();
     bool replace_target(SDR_FILE_ERROR* error);
+
+    // the target's identity (sdr_file_archive_writer_target.cpp)
+    bool resolve_target(SDR_FILE_ERROR* error);
+    void keep_owner_and_permissions();
+    bool rewrite_in_place(SDR_FILE_ERROR* error);
+    bool copy_into(int target, SDR_FILE_ERROR* error);
 
     // entry data and output (sdr_file_archive_writer_data.cpp)
     bool prepare(ENTRY* entry, SDR_FILE_ERROR* error);
@@ -91,9 +112,12 @@ private:
     QByteArray end_records(quint64 directory_offset, quint64 directory_size) const;
     void stamp_time();
 
-    QString m_target;
-    QString m_temp_path;
-    int m_fd = -1;
+    QString m_target;                 // as the user named it, for messages
+    QByteArray m_real;                // the file the save replaces, links followed
+    QByteArray m_folder;              // the folder of m_real
+    QByteArray m_temp_path;           // the temporary file's name, empty while it has none
+    int m_fd = -1;                    // the temporary file, locked
+    bool m_in_place = false;          // rewrite the target's own file instead of renaming
     bool m_committed = false;
     LIMITS m_limits;
     std::vector<ENTRY> m_entries;

@@ -3,12 +3,21 @@
 
 #include "host/standin/standin.h"
 
+#include <csignal>
+#include <unistd.h>
+
 namespace
 {
 standin::sdr_file::save_fault& armed()
 {
     static standin::sdr_file::save_fault fault = standin::sdr_file::save_fault::none;
     return fault;
+}
+
+standin::sdr_file::save_stage& crash_stage()
+{
+    static standin::sdr_file::save_stage stage = standin::sdr_file::save_stage::none;
+    return stage;
 }
 
 // Elements still to count before the allocation fault fires; negative when none is armed.
@@ -20,6 +29,7 @@ long long& allocations_left()
 
 const standin::reset_registrar registrar([] {
     armed() = standin::sdr_file::save_fault::none;
+    crash_stage() = standin::sdr_file::save_stage::none;
     allocations_left() = -1;
 });
 } // namespace
@@ -42,6 +52,17 @@ bool take_save_fault(save_fault stage)
         return false;
     armed() = save_fault::none;
     return true;
+}
+
+void crash_at(save_stage stage)
+{
+    crash_stage() = stage;
+}
+
+void reach(save_stage stage)
+{
+    if (stage != save_stage::none && crash_stage() == stage)
+        ::kill(::getpid(), SIGKILL);
 }
 
 void fail_allocation_after(long long elements)

@@ -19,6 +19,20 @@ save_fault pending_save_fault();
 // Consumes the armed fault when it is `stage`; true means "fail now".
 bool take_save_fault(save_fault stage);
 
+// Points of a save where a test can make the process die (SIGKILL), as a crash or kill -9
+// would: after the archive's bytes are written to the temporary file, and after the finished
+// temporary file got its name beside the target, just before the rename.
+enum class save_stage
+{
+    none,
+    written,
+    named
+};
+// Arms a crash for the next save that reaches `stage` (tests call it in a forked child).
+void crash_at(save_stage stage);
+// Called by the writer at each stage: dies there when a crash is armed for it.
+void reach(save_stage stage);
+
 // Makes the reader's allocation of its (elements + 1)-th counted element fail with
 // std::bad_alloc, as if memory had run out there; cleared when it fires and by reset_all().
 void fail_allocation_after(long long elements);

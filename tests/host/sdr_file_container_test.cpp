@@ -350,7 +350,10 @@ TEST(sdr_file_archive, an_unfinished_or_refused_archive_leaves_the_target_alone)
         SDR_FILE_ERROR error;
         ASSERT_TRUE(writer.begin(&error));
         ASSERT_TRUE(writer.add_entry("new", QByteArray(100000, 'n'), false, &error));
-        EXPECT_TRUE(QFile::exists(writer.temporary_path()));
+        // Where the file system allows, the temporary file has no name while it is written.
+        const QString temporary = writer.temporary_path();
+        EXPECT_TRUE(temporary.isEmpty() || QFile::exists(temporary));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), temporary.isEmpty() ? 1 : 2);
     } // dropped without commit
     SDR_FILE_ARCHIVE_WRITER writer(file);
     SDR_FILE_ERROR error;

@@ -1,0 +1,281 @@
+// Saving the analyzer file the way the file system sees it: leftovers of crashed saves, saves
+// killed half-way, durable renames, symbolic and hard links, other owners' files, names at the
+// length limit and names the local encoding cannot carry.
+#include "sdr_file_test_support.h"
+
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file.h"
+#include "host/standin/sdr_file_control.h"
+#include "host/standin/standin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace sdr_file_test;
+
+namespace
+{
+class sdr_file_save : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        standin::reset_all();
+        m_small = make_small_session("small");
+        m_rich = make_rich_session("rich");
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    static std::string s(const QString& text) { return QFile::encodeName(text).toStdString(); }
+
+    void save(const SDR_DATA_SESSION& session, const QString& file)
+    {
+        std::string error;
+        ASSERT_TRUE(sdr_write_session_file(session, s(file), &error)) << error;
+    }
+
+    QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden); }
+
+    // Saves `session` in a child process that dies (SIGKILL, as kill -9 would) at `stage`.
+    bool save_and_die_at(standin::sdr_file::save_stage stage, const SDR_DATA_SESSION& session, const QString& file)
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            standin::sdr_file::crash_at(stage);
+            std::string error;
+            sdr_write_session_file(session, s(file), &error);
+            ::_exit(3); // only when the crash did not fire
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+    std::unique_ptr<SDR_DATA_SESSION> m_small;
+    std::unique_ptr<SDR_DATA_SESSION> m_rich;
+    QTemporaryDir m_dir;
+};
+
+// Whether files can be created without a name in `folder` (most local file systems).
+bool unnamed_files_in(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_RDWR, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+struct stat_of
+{
+    explicit stat_of(const QString& file) { ok = ::stat(QFile::encodeName(file).constData(), &st) == 0; }
+    struct stat st;
+    bool ok;
+};
+} // namespace
+
+// Temporaries of that pattern nobody holds locked are leftovers: the next save into the folder
+// and the next open of a file in it remove them. A live save's, other files, and files that
+// are not archives stay.
+TEST_F(sdr_file_save, leftovers_of_crashed_saves_are_removed_by_the_next_save_and_open)
+{
+    const QByteArray archive_head("PK\x03\x04 half an archive", 21);
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-abc123"), archive_head + QByteArray(100000, 'x')));
+    ASSERT_TRUE(write_file(path("other.vtl.saving-ZZZZ99"), QByteArray()));
+    ASSERT_TRUE(write_file(path("held.vtl.saving-Lock01"), archive_head));
+    ASSERT_TRUE(write_file(path("notes.txt.saving-qwerty"), "the user's own notes"));
+    ASSERT_TRUE(write_file(path("short.vtl.saving-12345"), archive_head));
+    ASSERT_TRUE(write_file(path("odd.vtl.saving-abc12!"), archive_head));
+    const int held = ::open(QFile::encodeName(path("held.vtl.saving-Lock01")).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0); // a save still running in another process
+
+    save(*m_small, path("doc.vtl"));
+    const QStringList kept = {"doc.vtl", "held.vtl.saving-Lock01", "notes.txt.saving-qwerty", "odd.vtl.saving-abc12!",
+                              "short.vtl.saving-12345"};
+    EXPECT_EQ(files(), kept);
+
+    ::close(held); // that process has died
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-x0Y1z2"), archive_head));
+    std::string error;
+    EXPECT_NE(sdr_read_session_file(s(path("doc.vtl")), &error), nullptr) << error;
+    EXPECT_EQ(files(), (QStringList{"doc.vtl", "notes.txt.saving-qwerty", "odd.vtl.saving-abc12!",
+                                    "short.vtl.saving-12345"}));
+}
+
+// A save killed while writing leaves nothing (its temporary file has no name yet); one killed
+// after naming it, just before the rename, leaves a file the next open clears. The target
+// keeps its previous bytes either way.
+TEST_F(sdr_file_save, a_save_killed_half_way_leaves_the_file_and_nothing_that_lasts)
+{
+    save(*m_small, path("doc.vtl"));
+    const QByteArray before = file_bytes(path("doc.vtl"));
+    ASSERT_TRUE(save_and_die_at(standin::sdr_file::save_stage::written, *m_rich, path("doc.vtl")));
+    EXPECT_EQ(file_bytes(path("doc.vtl")), before);
+    if (unnamed_files_in(m_dir.path())) {
+        EXPECT_EQ(files(), QStringList{"doc.vtl"});
+    }
+    save(*m_small, path("doc.vtl"));
+    EXPECT_EQ(files(), QStringList{"doc.vtl"});
+
+    ASSERT_TRUE(save_and_die_at(standin::sdr_file::save_stage::named, *m_rich, path("doc.vtl")));
+    EXPECT_EQ(file_bytes(path("doc.vtl")), before);
+    ASSERT_EQ(files().size(), 2);
+    EXPECT_TRUE(files().at(1).startsWith("doc.vtl.saving-")) << files().join(' ').toStdString();
+    std::string error;
+    EXPECT_NE(sdr_read_session_file(s(path("doc.vtl")), &error), nullptr) << error;
+    EXPECT_EQ(files(), QStringList{"doc.vtl"});
+}
+
+TEST_F(sdr_file_save, the_folder_is_flushed_after_the_rename)
+{
+    standin::clear_calls();
+    save(*m_small, path("doc.vtl"));
+    const std::vector<std::string> calls = standin::calls("sdr");
+    const std::vector<std::string> expected = {"sdr:rename(doc.vtl)", "sdr:sync_folder(" + s(m_dir.path()) + ")"};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(sdr_file_save, a_save_through_symbolic_links_writes_the_file_they_end_at)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("real"));
+    save(*m_small, path("real/doc.vtl"));
+    ASSERT_TRUE(QFile::link("real/doc.vtl", path("relative.vtl")));
+    ASSERT_TRUE(QFile::link(path("relative.vtl"), path("chain.vtl")));
+    ASSERT_TRUE(QFile::link("real/new.vtl", path("dangling.vtl")));
+    for (const char* link : {"relative.vtl", "chain.vtl"}) {
+        SCOPED_TRACE(link);
+        save(*m_rich, path(link));
+        EXPECT_TRUE(QFileInfo(path(link)).isSymLink());
+        EXPECT_EQ(file_bytes(path("real/doc.vtl")), file_bytes(path(link)));
+        std::string error;
+        auto back = sdr_read_session_file(s(path("real/doc.vtl")), &error);
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->m_instances.size(), 2u);
+        save(*m_small, path("real/doc.vtl"));
+    }
+    save(*m_rich, path("dangling.vtl"));
+    EXPECT_TRUE(QFileInfo(path("dangling.vtl")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(path("real/new.vtl")));
+    EXPECT_EQ(QDir(path("real")).entryList(QDir::Files), (QStringList{"doc.vtl", "new.vtl"}));
+
+    ASSERT_TRUE(QFile::link(path("loop_b.vtl"), path("loop_a.vtl")));
+    ASSERT_TRUE(QFile::link(path("loop_a.vtl"), path("loop_b.vtl")));
+    std::string error;
+    EXPECT_FALSE(sdr_write_session_file(*m_small, s(path("loop_a.vtl")), &error));
+    EXPECT_NE(error.find("symbolic links form a loop"), std::string::npos) << error;
+}
+
+TEST_F(sdr_file_save, a_save_over_a_hard_link_keeps_the_links_together)
+{
+    save(*m_small, path("a.vtl"));
+    ASSERT_EQ(::link(QFile::encodeName(path("a.vtl")).constData(), QFile::encodeName(path("b.vtl")).constData()), 0);
+    const stat_of before(path("a.vtl"));
+    save(*m_rich, path("a.vtl"));
+    const stat_of after(path("b.vtl"));
+    EXPECT_EQ(after.st.st_ino, before.st.st_ino);
+    EXPECT_EQ(after.st.st_nlink, 2u);
+    EXPECT_EQ(file_bytes(path("b.vtl")), file_bytes(path("a.vtl")));
+    std::string error;
+    auto back = sdr_read_session_file(s(path("b.vtl")), &error);
+    ASSERT_NE(back, nullptr) << error;
+    EXPECT_EQ(back->m_instances.size(), 2u);
+    EXPECT_EQ(files(), (QStringList{"a.vtl", "b.vtl"}));
+}
+
+// Saved by root, the new file is given the old one's owner; saved by an ordinary user who
+// may write the file but not give a new file its owner, the file is rewritten in place.
+TEST_F(sdr_file_save, a_save_over_another_owners_file_keeps_its_owner_and_mode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another owner needs root";
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0777), 0);
+    for (bool as_root : {true, false}) {
+        SCOPED_TRACE(as_root ? "root" : "ordinary user");
+        const QString file = path(as_root ? "root.vtl" : "user.vtl");
+        save(*m_small, file);
+        ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 1234, 2345), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), as_root ? 0640 : 0666), 0);
+        const stat_of before(file);
+        {
+            std::unique_ptr<as_ordinary_user> user(as_root ? nullptr : new as_ordinary_user());
+            save(*m_rich, file);
+        }
+        const stat_of after(file);
+        EXPECT_EQ(after.st.st_uid, 1234u);
+        EXPECT_EQ(after.st.st_gid, 2345u);
+        EXPECT_EQ(after.st.st_mode & 07777, as_root ? 0640u : 0666u);
+        EXPECT_EQ(after.st.st_ino == before.st.st_ino, !as_root) << "root renames, the user rewrites in place";
+        std::string error;
+        auto back = sdr_read_session_file(s(file), &error);
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->m_instances.size(), 2u);
+    }
+    EXPECT_EQ(files(), (QStringList{"root.vtl", "user.vtl"}));
+}
+
+// Names up to the folder's limit save: the temporary name is cut (on a character boundary) to
+// fit beside them.
+TEST_F(sdr_file_save, names_up_to_the_length_limit_save)
+{
+    const QString ascii = QString(251, 'n') + ".vtl";
+    const QString wide = QString(125, QChar(0xE4)) + ".vtl"; // 254 bytes in UTF-8
+    for (const QString& name : {ascii, wide}) {
+        ASSERT_LE(QFile::encodeName(name).size(), 255);
+        save(*m_small, path(name));
+        save(*m_rich, path(name));
+        ASSERT_TRUE(save_and_die_at(standin::sdr_file::save_stage::named, *m_small, path(name)));
+        const QStringList left = files().filter(".saving-");
+        ASSERT_EQ(left.size(), 1);
+        const QByteArray temporary = QFile::encodeName(left.first());
+        EXPECT_LE(temporary.size(), 255);
+        EXPECT_EQ(QString::fromUtf8(temporary).toUtf8(), temporary) << "cut inside a character";
+        std::string error;
+        auto back = sdr_read_session_file(s(path(name)), &error);
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->m_instances.size(), 2u);
+        EXPECT_TRUE(files().filter(".saving-").isEmpty());
+    }
+}
+
+// Two names that differ only in bytes the local encoding cannot carry would land in one file.
+TEST_F(sdr_file_save, names_the_local_encoding_cannot_carry_are_refused)
+{
+    const std::string folder = s(m_dir.path());
+    for (const std::string& name : {std::string("bad\xff.vtl"), std::string("bad\xfe.vtl"), std::string("half\xc3.vtl")}) {
+        std::string error;
+        EXPECT_FALSE(sdr_write_session_file(*m_small, folder + "/" + name, &error));
+        EXPECT_NE(error.find("the file name is not valid in the local character encoding"), std::string::npos) << error;
+        EXPECT_EQ(sdr_read_session_file(folder + "/" + name, &error), nullptr);
+        EXPECT_NE(error.find("not valid in the local character encoding"), std::string::npos) << error;
+    }
+    EXPECT_TRUE(files().isEmpty());
+}
+
+// The repository knows a document under every name of its file.
+TEST_F(sdr_file_save, an_open_document_is_found_through_its_links)
+{
+    save(*m_small, path("doc.vtl"));
+    ASSERT_TRUE(QFile::link(path("doc.vtl"), path("sym.vtl")));
+    ASSERT_EQ(::link(QFile::encodeName(path("doc.vtl")).constData(), QFile::encodeName(path("hard.vtl")).constData()), 0);
+    save(*m_small, path("other.vtl"));
+    SDR_DATA_MANAGER* manager = SDR_DATA_MANAGER::get_data_repository_manager();
+    SDR_DATA_SESSION* open = manager->open_session(s(path("doc.vtl")).c_str());
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(manager->get_session_opened(s(path("sym.vtl")).c_str()), open);
+    EXPECT_EQ(manager->get_session_opened(s(path("hard.vtl")).c_str()), open);
+    EXPECT_EQ(manager->get_session_opened(s(path("other.vtl")).c_str()), nullptr);
+    EXPECT_EQ(manager->get_session_opened(s(path("missing.vtl")).c_str()), nullptr);
+    EXPECT_EQ(manager->open_session(s(path("hard.vtl")).c_str()), open);
+    EXPECT_TRUE(manager->close_session(s(path("doc.vtl")).c_str()));
+}
