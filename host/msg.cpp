@@ -94,6 +94,12 @@ int show_box(MSG_BASE* message)
         buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(is_question(kind) ? QMessageBox::Question : QMessageBox::Information, "Vantrel", text,
                     buttons, QApplication::activeWindow());
+    // Child messages (such as the reason a file was refused) are shown below the text.
+    QStringList details;
+    for (const auto& child : message->children())
+        details << QString::fromLocal8Bit(child->text());
+    if (!details.isEmpty())
+        box.setInformativeText(details.join(QLatin1Char('\n')));
     switch (box.exec())
     {
     case QMessageBox::Yes:

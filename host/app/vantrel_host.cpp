@@ -3,6 +3,7 @@
 #include "host/app/vantrel_host.h"
 
 #include "host/atcl.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/project_control.h"
 
@@ -140,7 +141,11 @@ bool VANTREL_HOST::open_document(QString* error)
     }
     if (!m_frame->open_file(path))
     {
+        // The repository's reason: the file, the entry, what is wrong with it.
+        const std::string& reason = SDR_DATA_MANAGER::get_data_repository_manager()->get_last_error();
         *error = "Cannot open " + path;
+        if (!reason.empty())
+            *error += ":\n" + QString::fromLocal8Bit(reason.c_str());
         return false;
     }
     return true;

@@ -49,8 +49,7 @@ SDR_DATA_SESSION* SDR_DATA_MANAGER::open_session(const char* file)
         return nullptr;
     if (SDR_DATA_SESSION* open = get_session_opened(file))
         return open;
-    std::string error;
-    std::unique_ptr<SDR_DATA_SESSION> session = sdr_read_session_file(file, &error);
+    std::unique_ptr<SDR_DATA_SESSION> session = sdr_read_session_file(file, &m_last_error);
     if (!session)
         return nullptr;
     session->m_name = key_of(file);
@@ -136,4 +135,5 @@ bool SDR_DATA_MANAGER::is_registered(const SDR_DATA_SESSION* session) const
 void SDR_DATA_MANAGER::clear()
 {
     m_sessions.clear();
+    m_last_error.clear();
 }

@@ -18,6 +18,11 @@ public:
     bool close_session(const char* file);
     SDR_DATA_SESSION* find_session(const char* name);
     SDR_DATA_SESSION* create_session(const char* name);
+    // Why the last open or save of an analyzer file failed, by any session ("" after a
+    // success): the file, the archive entry and the problem. The host reports it with its own
+    // open and save failures.
+    const std::string& get_last_error() const { return m_last_error; }
+    void set_last_error(const std::string& error) { m_last_error = error; }
 
     // --- repository internals ----------------------------------------------------------------
     // Registry key of a path: its absolute form (reserved names are kept as they are).
@@ -31,9 +36,10 @@ public:
     void release_session(SDR_DATA_SESSION* session);
     bool is_registered(const SDR_DATA_SESSION* session) const;
     int session_count() const { return static_cast<int>(m_sessions.size()); }
-    // Drops every session (test reset).
+    // Drops every session and the last error (test reset).
     void clear();
 
 private:
     std::map<std::string, std::unique_ptr<SDR_DATA_SESSION>> m_sessions;
+    std::string m_last_error;
 };

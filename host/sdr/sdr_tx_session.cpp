@@ -11,6 +11,8 @@
 #include "host/sdr/sdr_verify.h"
 #include "host/standin/sdr_control.h"
 
+#include <new>
+
 namespace
 {
 SDR_DATA_MANAGER* manager()
@@ -52,6 +54,20 @@ bool SDR_TX_SESSION::open_session(const char* path)
     if (!SDR_VERIFY(path != NULL) || !SDR_VERIFY(m_data == NULL))
         return false;
     m_last_error.clear();
+    bool opened = false;
+    try {
+        opened = open_file(path);
+    } catch (const std::bad_alloc&) {
+        // Building the editing side ran out of memory: the half-attached document is let go.
+        close_session();
+        m_last_error = std::string(path) + ": there is not enough memory to open it";
+    }
+    manager()->set_last_error(m_last_error);
+    return opened;
+}
+
+bool SDR_TX_SESSION::open_file(const char* path)
+{
     if (SDR_DATA_SESSION* open = manager()->get_session_opened(path)) {
         // Opened through the manager (an import), nobody edits it yet: adopt it.
         if (open->m_tx_user != nullptr) {
@@ -65,8 +81,10 @@ bool SDR_TX_SESSION::open_session(const char* path)
         return false;
     session->m_name = SDR_DATA_MANAGER::key_of(path);
     SDR_DATA_SESSION* data = session.get();
-    if (!manager()->register_session(std::move(session)))
+    if (!manager()->register_session(std::move(session))) {
+        m_last_error = std::string("The file ") + path + " is already open.";
         return false;
+    }
     attach(data);
     standin::sdr::detail::count_open();
     return true;
@@ -109,9 +127,20 @@ void SDR_TX_SESSION::prepare_instance(SDR_DATA_INSTANCE* instance)
 
 bool SDR_TX_SESSION::save_session(const char* path)
 {
-    if (!SDR_VERIFY(path != NULL) || m_data == nullptr)
+    if (!SDR_VERIFY(path != NULL))
         return false;
     m_last_error.clear();
+    const bool saved = save_file(path);
+    manager()->set_last_error(m_last_error);
+    return saved;
+}
+
+bool SDR_TX_SESSION::save_file(const char* path)
+{
+    if (m_data == nullptr) {
+        m_last_error = std::string(path) + ": no document is open";
+        return false;
+    }
     if (standin::sdr::detail::take_save_failure()) {
         m_last_error = std::string("Cannot write the file ") + path + ".";
         return false;

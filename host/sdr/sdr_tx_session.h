@@ -128,6 +128,8 @@ public:
     struct ENTRY;
 
 private:
+    bool open_file(const char* path);
+    bool save_file(const char* path);
     void attach(SDR_DATA_SESSION* session);
     void detach_all_entries();
     void prepare_instance(SDR_DATA_INSTANCE* instance);

@@ -107,6 +107,22 @@ TEST(vantrel_app, reports_a_missing_file_and_a_failing_script)
     EXPECT_TRUE(failed.errors.contains("no_such_command")) << failed.errors.toStdString();
 }
 
+// A refused file is reported with the reason the repository gives (file, entry, problem), not
+// with "Cannot open" alone.
+TEST(vantrel_app, a_refused_file_is_reported_with_its_reason)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath("text.vtl");
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("some words, not an analyzer file\n");
+    file.close();
+    const run_result refused = run(binary("vantrel"), {"--screenshot", dir.filePath("w.png"), document});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.errors.contains("Cannot open " + document + ":\n" + document + ": not a ZIP archive"))
+        << refused.errors.toStdString();
+}
+
 TEST(vantrel_app, the_demo_tool_writes_a_document_the_editor_opens)
 {
     QTemporaryDir dir;

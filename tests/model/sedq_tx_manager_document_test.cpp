@@ -4,7 +4,9 @@
 
 #include "host/acf.h"
 #include "host/standin/acf_control.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/standin/dev_control.h"
+#include "host/standin/sdr_file_control.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
 
 #include <QFile>
@@ -139,8 +141,61 @@ TEST_F(sedq_tx_manager_test, saving_after_a_failed_open_reports_the_failure)
     EXPECT_FALSE(manager->open_document(path("missing.vtl").c_str(), nullptr, nullptr));
     ASSERT_NE(manager->get_tx_session(), nullptr) << "the failed session stays held";
     EXPECT_FALSE(manager->save_document(path("b.vtl").c_str()));
-    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_ZERO_INSTANCES", "OSEDQ_CANNOT_SAVE"}));
+    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_FILE_NOT_FOUND", "OSEDQ_ZERO_INSTANCES",
+                                                      "OSEDQ_CANNOT_SAVE"}));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vtl"))));
+}
+
+// The repository's reason for refusing a file or a save reaches the user as the detail of the
+// message, and the host application can report it too.
+TEST_F(sedq_tx_manager_test, a_refused_open_or_save_shows_the_reason)
+{
+    struct row
+    {
+        const char* label;
+        std::string file;
+        const char* key;
+        std::string text;
+        const char* reason;
+    };
+    const std::string damaged = path("damaged.vtl");
+    {
+        QFile file(QString::fromStdString(damaged));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("plain words, not an archive");
+    }
+    const std::string missing = path("missing.vtl");
+    const row rows[] = {
+        {"damaged", damaged, "OSEDQ_INVALID_VTL_FILE_STRUCTURE", "Invalid Vantrel File \"" + damaged + "\"",
+         "not a ZIP archive"},
+        {"missing", missing, "OSEDQ_FILE_NOT_FOUND", "Cannot find Vantrel File \"" + missing + "\"",
+         "the file does not exist"},
+    };
+    for (const row& r : rows)
+    {
+        standin::msg::reset();
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_FALSE(manager->open_document(r.file.c_str(), nullptr, nullptr)) << r.label;
+        ASSERT_EQ(standin::msg::shown().size(), 1u) << r.label;
+        const standin::msg::message_record& shown = standin::msg::shown().front();
+        EXPECT_EQ(shown.help_key, r.key);
+        EXPECT_EQ(shown.text, r.text);
+        ASSERT_EQ(shown.children.size(), 1u) << r.label;
+        EXPECT_EQ(shown.children[0].text.rfind(r.file + ": ", 0), 0u) << shown.children[0].text;
+        EXPECT_NE(shown.children[0].text.find(r.reason), std::string::npos) << shown.children[0].text;
+        EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_last_error(), shown.children[0].text);
+    }
+
+    standin::msg::reset();
+    const std::string file = write_document("good.vtl");
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_TRUE(SDR_DATA_MANAGER::get_data_repository_manager()->get_last_error().empty());
+    standin::sdr_file::fail_next_save(standin::sdr_file::save_fault::rename);
+    EXPECT_FALSE(manager->save_document(file.c_str()));
+    ASSERT_EQ(shown_keys().back(), "OSEDQ_CANNOT_SAVE");
+    ASSERT_EQ(standin::msg::shown().back().children.size(), 1u);
+    EXPECT_EQ(standin::msg::shown().back().children[0].text, file + ": cannot replace the file: refused");
 }
 
 TEST_F(sedq_tx_manager_test, a_stripped_file_is_renamed_to_its_original_name)

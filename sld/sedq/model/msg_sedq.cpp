@@ -470,6 +470,14 @@ const ROW* find_row(unsigned int id)
     }
     return nullptr;
 }
+
+MSG_I* detail(const std::string& text)
+{
+    auto* message = new MSG_I();
+    // The text is a value, never scanned for placeholders or a help key.
+    message->fill_args("%1!s!", text.c_str());
+    return message;
+}
 } // namespace MSG_SEDQ
 
 const unsigned int sedq_msg_ids[SEDQ_MSG_ID_COUNT] = {SEDQ_MSG_REGISTERED(SEDQ_MSG_REGISTERED_ID)};

@@ -72,6 +72,11 @@ ROW_RANGE catalogue();
 // The row of an identifier, or null when no message has it.
 const ROW* find_row(unsigned int id);
 
+// A text of the host's own, such as the repository's reason for a failed open or save, as a
+// message to add as a child of a catalogue message (MSG_BASE::add_child): it has no id, and
+// the host shows it below its parent's text.
+MSG_I* detail(const std::string& text);
+
 // Message boxes with an OK button.
 namespace O
 {

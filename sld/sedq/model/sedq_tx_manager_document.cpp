@@ -16,6 +16,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace
@@ -173,7 +174,16 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
     close_current_session();
     m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
     if (!m_tx_session->open_session(path))
+    {
+        // The repository's reason (the file, the entry, what is wrong) goes with the message:
+        // without it the user cannot tell a damaged file from one that is merely too large.
+        const std::string name = name_of(path);
+        MSG_O* message = QFileInfo::exists(QString::fromLocal8Bit(name.c_str()))
+                             ? MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(name)
+                             : MSG_SEDQ::O::FILE_NOT_FOUND(name);
+        sedq_show_message(message, m_tx_session->get_last_error());
         return false;
+    }
     bool newer = false;
     const int count = m_tx_session->get_num_instances();
     for (int i = 0; i < count && !newer; ++i)
@@ -323,7 +333,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
         set_modified_flag(false);
     }
     else
-        sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE());
+        sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE(), m_tx_session->get_last_error());
     refresh_data_log_cache();
     if (!is_empty() && !is_instance_acquiring(-1))
     {

@@ -2,6 +2,7 @@
 // and the load-time text-to-message map with its garbage collector.
 #include "sedq/model/sedq_util.h"
 
+#include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -95,6 +96,13 @@ int sedq_show_message(MSG_BASE* message)
     const int answer = message->show();
     delete message;
     return answer;
+}
+
+int sedq_show_message(MSG_BASE* message, const std::string& reason)
+{
+    if (message != nullptr && !reason.empty())
+        message->add_child(MSG_SEDQ::detail(reason));
+    return sedq_show_message(message);
 }
 
 void sedq_msg_debug(char const* format, ...)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 class MSG_BASE;
 class QAction;
 class QColor;
@@ -40,6 +42,8 @@ MSG_BASE* sedq_text_to_msg(QString const& text);
 
 // Shows a catalogue message, deletes it and returns the user's answer (0 for no message).
 int sedq_show_message(MSG_BASE* message);
+// The same, with `reason` (when not empty) shown below the message as its detail.
+int sedq_show_message(MSG_BASE* message, const std::string& reason);
 
 // A debug line of the module "SEDQ" at level 2, printf-style.
 void sedq_msg_debug(char const* format, ...);
