@@ -12,7 +12,9 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTreeView>
 
 #include <algorithm>
@@ -219,4 +221,55 @@ TEST_F(frame_test, instance_manager_columns_fit_their_headers)
     }
     EXPECT_GE(header->sectionSize(0), 200);
     EXPECT_GE(header->sectionSize(2), 65);
+}
+
+namespace
+{
+// Counts how often the tab bar measures a tab: a full layout of the bar measures every tab.
+class counting_style : public QProxyStyle
+{
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        if (type == CT_TabBarTab)
+            ++measured;
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+    mutable long measured = 0;
+};
+} // namespace
+
+// Many instances: the tabs go in (and out) with the tab widget hidden, so the bar lays out a
+// bounded number of times, not once per tab.
+TEST_F(frame_test, many_instance_tabs_are_laid_out_once_not_once_per_tab)
+{
+    const int count = 150;
+    std::vector<instance_spec> instances;
+    for (int i = 0; i < count; ++i)
+        instances.emplace_back("i" + std::to_string(i), 1);
+    SEDQ_FRAME_WND* frame = open_frame(write_document(instances));
+    QTabWidget* tabs = frame->get_layout_widget()->get_instance_tab_widget();
+    ASSERT_EQ(tabs->count(), count);
+    counting_style style;
+    tabs->tabBar()->setStyle(&style);
+
+    frame->get_tx_manager()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
+    settle();
+    EXPECT_LT(style.measured, 20L * count) << "the bar laid out its tabs once per tab";
+    ASSERT_EQ(tabs->count(), count);
+    EXPECT_TRUE(tabs->isVisible());
+    EXPECT_TRUE(tabs->tabBar()->isVisible());
+    EXPECT_TRUE(tabs->updatesEnabled());
+    EXPECT_EQ(tab_titles(tabs).last(), QString("i%1").arg(count - 1));
+
+    // The tabs share two icons instead of drawing one each, also when the instance changes.
+    tabs->setCurrentIndex(count - 1);
+    settle();
+    EXPECT_STREQ(frame->get_tx_manager()->get_instance(), QString("i%1").arg(count - 1).toUtf8().constData());
+    const qint64 other = tabs->tabIcon(0).cacheKey();
+    for (int i = 1; i < count - 1; ++i)
+        ASSERT_EQ(tabs->tabIcon(i).cacheKey(), other) << i;
+    EXPECT_NE(tabs->tabIcon(count - 1).cacheKey(), other) << "the current instance's tab is marked";
+    tabs->tabBar()->setStyle(nullptr);
 }

@@ -26,6 +26,8 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     : QSplitter(Qt::Vertical, frame), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setChildrenCollapsible(false);
+    m_tab_icons[0] = afcq_get_icon(AFCQ_ICON_ENUM(274));
+    m_tab_icons[1] = afcq_get_icon(AFCQ_ICON_ENUM(275));
     m_view = new SEDQ_VIEW(nullptr, m_tx_manager);
     connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_view, SLOT(on_update(QObject*, int)),
             Qt::QueuedConnection);
@@ -53,12 +55,7 @@ SEDQ_LAYOUT_WIDGET::~SEDQ_LAYOUT_WIDGET()
                SLOT(on_sel_change_instance_tab(int)));
     disconnect(m_instance_tab_widget, SIGNAL(currentChanged(int)), this,
                SLOT(on_sel_change_instance_tab(int)));
-    {
-        const QSignalBlocker blocker(m_instance_tab_widget);
-        for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
-            delete m_instance_tab_widget->widget(i);
-        m_instance_tab_widget->clear();
-    }
+    remove_instance_pages();
     delete m_object_widget;
     m_object_widget = nullptr;
     delete m_view;

@@ -5,6 +5,7 @@
 // advanced trigger canvas per window; the page on show adopts them through its containers.
 // Splitter sizes, pane visibility and the chosen tab of every instance live in the document.
 
+#include <QIcon>
 #include <QMap>
 #include <QSplitter>
 
@@ -80,6 +81,9 @@ private:
     QWidget* make_bottom_part();
     // Instance pages (sedq_layout_widget_tabs.cpp).
     void add_instance_pages();
+    void add_instance_tabs(int* current_tab, bool* powerup);
+    void remove_instance_pages();
+    class TAB_BATCH;
     QWidget* make_instance_page(int instance);
     QWidget* make_data_setup_part(int instance);
     QTabWidget* make_data_setup_tabs(int instance);
@@ -91,6 +95,7 @@ private:
     void add_state_flow_page(QTabWidget* tabs, int instance);
     QWidget* make_hierarchy_log_part(int instance);
     void select_instance_tab(int tab, bool powerup);
+    void mark_instance_tab(int current);
     void hide_if_toggle_unchecked(QWidget* pane, int action_id);
     // Tab changes and window state (sedq_layout_widget_state.cpp).
     int current_instance() const;
@@ -105,6 +110,8 @@ private:
     SEDQ_VIEW* m_view = nullptr;
     SEDQ_OBJECT_WIDGET* m_object_widget = nullptr;
     QTabWidget* m_instance_tab_widget = nullptr;
+    // The icons of an instance's tab and of the current instance's tab, each shared by the tabs.
+    QIcon m_tab_icons[2];
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
     bool m_keep_current_tab = false;

@@ -116,8 +116,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab(int index)
         if (!SEDQ_VERIFY(widget != NULL))
             return;
         m_tx_manager->set_instance(widget->property("instance index").toInt());
-        for (int tab = 0; tab < m_instance_tab_widget->count(); ++tab)
-            m_instance_tab_widget->setTabIcon(tab, afcq_get_icon(AFCQ_ICON_ENUM(tab == index ? 275 : 274)));
+        mark_instance_tab(index);
     }
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH |
                                                       SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_CONFIGURATION |

@@ -75,56 +75,107 @@ void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
     m_data_setup_tab_widget_map.clear();
     m_hierarchy_widget_map.clear();
     m_view->set_resize_flag(true);
-    {
-        const QSignalBlocker blocker(m_instance_tab_widget);
-        for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
-            delete m_instance_tab_widget->widget(i);
-        m_instance_tab_widget->clear();
-    }
+    remove_instance_pages();
     add_instance_pages();
     m_view->clear_resize_flag();
+}
+
+// Hides a tab widget (its updates off) for the life of the scope: while it is visible, every
+// tab inserted or removed makes it and its bar lay out all the tabs again, so thousands of
+// instances would cost quadratic time (and the memory of every intermediate layout). Shown
+// again, it lays the tabs out once.
+class SEDQ_LAYOUT_WIDGET::TAB_BATCH
+{
+public:
+    explicit TAB_BATCH(QTabWidget* tabs) : m_tabs(tabs), m_shown(!tabs->isHidden()), m_updates(tabs->updatesEnabled())
+    {
+        m_tabs->setUpdatesEnabled(false);
+        m_tabs->hide();
+    }
+    ~TAB_BATCH()
+    {
+        m_tabs->setVisible(m_shown);
+        m_tabs->setUpdatesEnabled(m_updates);
+    }
+    TAB_BATCH(const TAB_BATCH&) = delete;
+    TAB_BATCH& operator=(const TAB_BATCH&) = delete;
+
+private:
+    QTabWidget* m_tabs;
+    bool m_shown;
+    bool m_updates;
+};
+
+void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
+{
+    const TAB_BATCH batch(m_instance_tab_widget);
+    const QSignalBlocker blocker(m_instance_tab_widget);
+    for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
+        delete m_instance_tab_widget->widget(i);
+    m_instance_tab_widget->clear();
 }
 
 // One tab per instance; a power-up trigger view shares the tab of its instance, the entry
 // before it, which is then selected and painted in the power-up colour.
 void SEDQ_LAYOUT_WIDGET::add_instance_pages()
 {
-    const int instance_count = m_tx_manager->get_num_instances();
-    const int current = sedq_current_instance(m_tx_manager);
     int current_tab = -1;
     bool powerup = false;
+    {
+        const TAB_BATCH batch(m_instance_tab_widget);
+        add_instance_tabs(&current_tab, &powerup);
+    }
+    if (current_tab != -1)
+        select_instance_tab(current_tab, powerup);
+}
+
+void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
+{
+    const int instance_count = m_tx_manager->get_num_instances();
+    const int current = sedq_current_instance(m_tx_manager);
     for (int i = 0; i < instance_count; ++i)
     {
         if (m_tx_manager->is_powerup_trigger(i))
         {
             if (i == current)
             {
-                current_tab = m_instance_tab_widget->count() - 1;
-                powerup = true;
+                *current_tab = m_instance_tab_widget->count() - 1;
+                *powerup = true;
             }
             continue;
         }
         QWidget* page = make_instance_page(i);
         const QString name = QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr));
         const QSignalBlocker blocker(m_instance_tab_widget);
-        const int tab = m_instance_tab_widget->addTab(page, host_icon(274), name);
+        const int tab = m_instance_tab_widget->addTab(page, m_tab_icons[0], name);
         if (i == current)
-            current_tab = tab;
+            *current_tab = tab;
         connect(m_instance_tab_widget, SIGNAL(destroyed(QObject*)), page, SLOT(deleteLater()));
     }
-    SEDQ_VERIFY(instance_count == 0 || current_tab != -1);
-    if (current_tab != -1)
-        select_instance_tab(current_tab, powerup);
+    SEDQ_VERIFY(instance_count == 0 || *current_tab != -1);
 }
 
 void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
 {
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_instance_tab_widget->setCurrentIndex(tab);
-    m_instance_tab_widget->setTabIcon(tab, host_icon(275));
+    mark_instance_tab(tab);
     if (powerup)
         m_instance_tab_widget->widget(tab)->setPalette(
             sedq_get_palette(QPalette::Window, SEDQ_POWERUP_BRUSH.color()));
+}
+
+// The current instance's tab shows the other icon. Every tab holds one of the two shared icons,
+// so only the tabs whose icon changes are touched: each change makes a visible bar lay out all
+// its tabs again.
+void SEDQ_LAYOUT_WIDGET::mark_instance_tab(int current)
+{
+    for (int tab = 0; tab < m_instance_tab_widget->count(); ++tab)
+    {
+        const QIcon& wanted = m_tab_icons[tab == current ? 1 : 0];
+        if (m_instance_tab_widget->tabIcon(tab).cacheKey() != wanted.cacheKey())
+            m_instance_tab_widget->setTabIcon(tab, wanted);
+    }
 }
 
 // Splitter 511: the Data/Setup pages above, hierarchy and data log below.
