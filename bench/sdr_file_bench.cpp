@@ -1,11 +1,31 @@
-// Analyzer file save and open against plain file I/O of the same packed samples, on the same
-// disk and in the same run: 4 instances x 256 nodes x 8 logs x 131072 samples (128 MiB of
-// packed samples). Counters: save_ratio and open_ratio (file time / raw time, target below 3)
-// and open_peak_ratio (extra peak RSS of a fresh process that opens the file, divided by the
-// packed sample size; target below 2). Both writes are flushed to disk; both reads run in a
-// fresh child process each, into new buffers.
+// Analyzer file save and open through the repository's editing session (the editor's path),
+// against plain file I/O of the same bytes on the same disk in the same run, and the open time
+// per instance of documents of 10^4 and 4x10^4 instances.
+//
+// BM_file_against_raw: a fixed-seed document of 4 instances with 192 to 320 nodes each and 8
+// logs per instance of 65,536 to 196,608 samples (about 130 MiB of packed samples). Every
+// iteration saves it (SDR_TX_SESSION::save_session: the file written, flushed and renamed, the
+// folder flushed) and writes the payload bytes to a plain file with one fsync; then opens it
+// (SDR_TX_SESSION::open_session) and reads the plain file into new buffers, each in a fresh
+// process, first from the page cache (warm) and then after evicting the file from it (cold).
+// Cold reads drop the whole page cache where this process may (/proc/sys/vm/drop_caches, as
+// root outside a container); elsewhere they evict the one file (posix_fadvise DONTNEED),
+// which the counter cold_by_drop_caches tells (1 or 0). Counters: min, median and max of
+// each ratio (file / raw) over the iterations, and of the times; open_peak_ratio is the growth
+// of a fresh process's peak memory while it opens the file, over the packed sample size.
+// Targets: save_ratio at most 1.1, open_warm_ratio at most 1.3, open_peak_ratio at most 1.1.
+//
+// BM_open_time_per_instance: two fixed-seed documents of 10,000 and 40,000 instances (varied
+// node counts, power-up views, levels, position data, logs without samples), opened in fresh
+// processes; counters are the microseconds per instance (min, median, max) of each and the
+// ratio of the medians. Target: at most 1.5 (time linear in the document).
+//
+// Children run with LD_BIND_NOW, as in an editor that is already running: symbol binding is not
+// part of an open.
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "sedq/advanced_trigger/sedq_session_object.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -16,78 +36,108 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
+#include <random>
 #include <unistd.h>
 
 namespace
 {
 const int INSTANCES = 4;
-const int NODES = 256;
 const int LOGS = 8;
-const int SAMPLES = 131072;
+const int ITERATIONS = 7;
 
-QByteArray noise(int size, quint64 seed)
+QByteArray noise(qint64 size, std::mt19937_64* random)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    quint64 x = seed * 0x9E3779B97F4A7C15ull + 1;
-    for (int i = 0; i + 8 <= size; i += 8) {
-        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    for (qint64 i = 0; i + 8 <= size; i += 8) {
+        const quint64 x = (*random)();
         std::memcpy(bytes.data() + i, &x, 8);
     }
     return bytes;
 }
 
-std::shared_ptr<SDR_LOG_PAYLOAD> make_payload(quint64 seed)
+std::shared_ptr<SDR_LOG_PAYLOAD> make_payload(int nodes, int depth, std::mt19937_64* random)
 {
     auto p = std::make_shared<SDR_LOG_PAYLOAD>();
-    p->depth = SAMPLES;
-    p->channel_count = NODES;
-    p->channel_bits = noise(NODES * p->row_bytes(), seed);
+    p->depth = depth;
+    p->channel_count = nodes;
+    p->channel_bits = noise(qint64(nodes) * p->row_bytes(), random);
     p->valid_bits = QByteArray(p->row_bytes(), char(0xff));
     p->trigger_bits = QByteArray(p->row_bytes(), '\0');
     p->break_bits = QByteArray(p->row_bytes(), '\0');
-    p->connected = QByteArray(NODES, '\1');
-    p->trigger_position = SAMPLES / 8;
+    p->connected = QByteArray(nodes, '\1');
+    p->trigger_position = depth / 8;
     return p;
 }
 
-SDR_NODE_LIST make_rows()
+SDR_NODE_LIST make_rows(int nodes, int levels)
 {
     SDR_NODE_LIST rows;
-    for (int n = 0; n < NODES; ++n) {
+    for (int n = 0; n < nodes; ++n) {
         SDR_NODE_ROW row;
         row.link_id = n + 1;
-        row.name = "top|core|data_bus[" + std::to_string(n) + "]";
+        row.name = "top|core_" + std::to_string(n % 7) + "|data_bus[" + std::to_string(n) + "]";
         row.subtree_end = n;
         for (SDR_NODE_PATTERNS& p : row.patterns) {
-            p.conditions = {SDR_CTYPE_DONT_CARE};
-            p.comparisons = QVector<SDR_NODE_COMPARISON>(1);
+            p.conditions = QVector<SDR_DATA_TRIGGER_CONDITION>(levels, SDR_CTYPE_DONT_CARE);
+            p.comparisons = QVector<SDR_NODE_COMPARISON>(levels);
         }
         rows.append(row);
     }
     return rows;
 }
 
-std::unique_ptr<SDR_DATA_SESSION> make_document(const std::string& name)
+std::unique_ptr<SDR_DATA_INSTANCE> make_instance(SDR_DATA_SESSION* session, int index, int nodes, int levels)
 {
+    auto instance = std::make_unique<SDR_DATA_INSTANCE>(session, "auto_vantrel_" + std::to_string(index));
+    auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_0");
+    auto trigger = std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0");
+    trigger->m_state->levels.resize(size_t(levels));
+    set->m_state->data_list = make_rows(nodes, levels);
+    trigger->m_state->trigger_list = set->m_state->data_list;
+    set->m_triggers.push_back(std::move(trigger));
+    instance->m_signal_sets.push_back(std::move(set));
+    return instance;
+}
+
+// 4 instances of varied width, 8 logs each of varied depth.
+std::unique_ptr<SDR_DATA_SESSION> make_large_document(const std::string& name)
+{
+    std::mt19937_64 random(20240611);
     auto session = std::make_unique<SDR_DATA_SESSION>(name);
-    const SDR_NODE_LIST rows = make_rows();
     for (int i = 0; i < INSTANCES; ++i) {
-        auto instance = std::make_unique<SDR_DATA_INSTANCE>(session.get(), "auto_vantrel_" + std::to_string(i));
-        auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_0");
-        auto trigger = std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0");
-        set->m_state->data_list = rows;
-        trigger->m_state->trigger_list = rows;
+        const int nodes = 192 + int(random() % 129);
+        auto instance = make_instance(session.get(), i, nodes, 1 + i % 3);
+        SDR_DATA_TRIGGER* trigger = instance->m_signal_sets[0]->m_triggers[0].get();
         for (int l = 0; l < LOGS; ++l) {
-            auto log = std::make_unique<SDR_DATA_LOG>(trigger.get(), "log_" + std::to_string(l + 1));
-            log->m_payload = make_payload(quint64(i * LOGS + l + 1));
+            auto log = std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1));
+            log->m_payload = make_payload(nodes, 65536 + 8192 * int(random() % 17), &random);
             trigger->m_logs.push_back(std::move(log));
         }
-        set->m_triggers.push_back(std::move(trigger));
-        instance->m_signal_sets.push_back(std::move(set));
+        session->m_instances.push_back(std::move(instance));
+    }
+    return session;
+}
+
+// Many small instances: node counts 1 to 12, one to three levels, every fifth with its power-up
+// view, position data, one log without samples.
+std::unique_ptr<SDR_DATA_SESSION> make_wide_document(const std::string& name, int instances)
+{
+    std::mt19937_64 random(7 + quint64(instances));
+    auto session = std::make_unique<SDR_DATA_SESSION>(name);
+    for (int i = 0; i < instances; ++i) {
+        auto instance = make_instance(session.get(), i, 1 + int(random() % 12), 1 + int(random() % 3));
+        instance->m_state.powerup_enabled = i % 5 == 0;
+        instance->m_node_info.m_field2 = i;
+        instance->m_position_data[0]["active tab"] = {int(random() % 3)};
+        instance->m_position_data[0]["zoom"] = {1, int(random() % 100), 4};
+        SDR_DATA_TRIGGER* trigger = instance->m_signal_sets[0]->m_triggers[0].get();
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_1"));
         session->m_instances.push_back(std::move(instance));
     }
     return session;
@@ -105,26 +155,41 @@ std::vector<QByteArray> packed_blocks(const SDR_DATA_SESSION& session)
     return blocks;
 }
 
-void flush(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 double raw_write(const QString& path, const std::vector<QByteArray>& blocks)
 {
     QElapsedTimer timer;
     timer.start();
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     for (const QByteArray& block : blocks)
-        file.write(block);
-    file.close();
-    flush(path);
+        for (qint64 done = 0; done < block.size();) {
+            const ssize_t n = ::write(fd, block.constData() + done, size_t(block.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+    ::fsync(fd);
+    ::close(fd);
     return double(timer.nsecsElapsed());
+}
+
+// Drops the page cache where this process may; otherwise evicts the one file. True for the
+// first.
+bool evict(const QString& path)
+{
+    ::sync();
+    FILE* drop = std::fopen("/proc/sys/vm/drop_caches", "w");
+    if (drop) {
+        const bool written = std::fputs("1\n", drop) >= 0;
+        if (std::fclose(drop) == 0 && written)
+            return true;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+    return false;
 }
 
 // Resident and peak resident size of this process in KiB. The peak comes from VmHWM, which
@@ -143,26 +208,26 @@ long status_kb(const char* field)
     return value;
 }
 
-// Child mode: open the file in this fresh process and print the growth of its peak RSS.
+// Child modes, each in a fresh process so that both sides pay for new memory alike.
 int open_and_report(const char* path)
 {
     const long before = status_kb("VmRSS:");
-    std::string error;
-    auto session = sdr_read_session_file(path, &error);
-    std::printf("%ld\n", session ? status_kb("VmHWM:") - before : -1);
-    return session ? 0 : 1;
+    SDR_TX_SESSION session(new SEDQ_SESSION_OBJECT, true);
+    const bool opened = session.open_session(path);
+    std::printf("%ld\n", opened ? status_kb("VmHWM:") - before : -1);
+    return opened ? 0 : 1;
 }
 
-// Child modes that time one read in a fresh process, so that both sides pay for new memory
-// alike instead of one reusing what the other just freed.
 int time_open(const char* path)
 {
     QElapsedTimer timer;
     timer.start();
-    std::string error;
-    auto session = sdr_read_session_file(path, &error);
-    std::printf("%lld\n", session ? timer.nsecsElapsed() : -1ll);
-    return session ? 0 : 1;
+    SDR_TX_SESSION session(new SEDQ_SESSION_OBJECT, true);
+    const bool opened = session.open_session(path);
+    std::printf("%lld\n", opened ? timer.nsecsElapsed() : -1ll);
+    if (!opened)
+        std::fprintf(stderr, "%s\n", session.get_last_error().c_str());
+    return opened ? 0 : 1;
 }
 
 int time_raw_read(const char* path, int block)
@@ -181,50 +246,110 @@ int time_raw_read(const char* path, int block)
     return 0;
 }
 
-double run_child(const char* self, const QStringList& arguments)
+const char* g_self = nullptr;
+
+double run_child(const QStringList& arguments)
 {
     QProcess child;
-    child.start(QString::fromLocal8Bit(self), arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_BIND_NOW"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QString::fromLocal8Bit(g_self), arguments);
     child.waitForFinished(-1);
     return child.readAllStandardOutput().trimmed().toDouble();
 }
 
-const char* g_self = nullptr;
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// min, median and max of `values` as three counters.
+void report(benchmark::State& state, const std::string& name, const std::vector<double>& values)
+{
+    state.counters[name + "_min"] = *std::min_element(values.begin(), values.end());
+    state.counters[name + "_median"] = median(values);
+    state.counters[name + "_max"] = *std::max_element(values.begin(), values.end());
+}
+
+std::vector<double> ratios(const std::vector<double>& a, const std::vector<double>& b)
+{
+    std::vector<double> r;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        r.push_back(a[i] / b[i]);
+    return r;
+}
 
 void BM_file_against_raw(benchmark::State& state)
 {
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/sdr_file_bench-XXXXXX"));
     const QString vtl = dir.filePath(QStringLiteral("big.vtl"));
     const QString raw = dir.filePath(QStringLiteral("big.raw"));
-    auto document = make_document(vtl.toStdString());
-    const std::vector<QByteArray> blocks = packed_blocks(*document);
+    const std::string file = vtl.toStdString();
+    std::vector<QByteArray> blocks;
     double packed = 0;
+    {
+        auto document = make_large_document(file);
+        blocks = packed_blocks(*document);
+        std::string error;
+        if (!sdr_write_session_file(*document, file, &error))
+            state.SkipWithError(error.c_str());
+    }
     for (const QByteArray& block : blocks)
         packed += block.size();
+    SDR_TX_SESSION session(new SEDQ_SESSION_OBJECT, true);
+    if (!session.open_session(file.c_str()))
+        state.SkipWithError(session.get_last_error().c_str());
     const QString block = QString::number(blocks.front().size());
-    double save = 0, open = 0, raw_save = 0, raw_open = 0;
+    std::map<std::string, std::vector<double>> ms;
+    bool dropped = false;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        std::string error;
-        if (!sdr_write_session_file(*document, vtl.toStdString(), &error))
-            state.SkipWithError(error.c_str());
-        save += double(timer.nsecsElapsed());
-        raw_save += raw_write(raw, blocks);
-        open += run_child(g_self, {QStringLiteral("--time-open"), vtl});
-        raw_open += run_child(g_self, {QStringLiteral("--time-raw-read"), raw, block});
+        if (!session.save_session(file.c_str()))
+            state.SkipWithError(session.get_last_error().c_str());
+        ms["save"].push_back(double(timer.nsecsElapsed()) / 1e6);
+        ms["raw_write"].push_back(raw_write(raw, blocks) / 1e6);
+        ms["open_warm"].push_back(run_child({QStringLiteral("--time-open"), vtl}) / 1e6);
+        ms["raw_read_warm"].push_back(run_child({QStringLiteral("--time-raw-read"), raw, block}) / 1e6);
+        dropped = evict(vtl);
+        ms["open_cold"].push_back(run_child({QStringLiteral("--time-open"), vtl}) / 1e6);
+        evict(raw);
+        ms["raw_read_cold"].push_back(run_child({QStringLiteral("--time-raw-read"), raw, block}) / 1e6);
     }
-    const double n = double(state.iterations());
-    state.counters["save_ratio"] = save / raw_save;
-    state.counters["open_ratio"] = open / raw_open;
-    state.counters["save_ms"] = save / 1e6 / n;
-    state.counters["open_ms"] = open / 1e6 / n;
-    state.counters["raw_write_ms"] = raw_save / 1e6 / n;
-    state.counters["raw_read_ms"] = raw_open / 1e6 / n;
-    state.counters["open_peak_ratio"] = run_child(g_self, {QStringLiteral("--open-and-report"), vtl}) * 1024.0 / packed;
+    report(state, "save_ratio", ratios(ms["save"], ms["raw_write"]));
+    report(state, "open_warm_ratio", ratios(ms["open_warm"], ms["raw_read_warm"]));
+    report(state, "open_cold_ratio", ratios(ms["open_cold"], ms["raw_read_cold"]));
+    for (const auto& times : ms)
+        report(state, times.first + "_ms", times.second);
+    state.counters["open_peak_ratio"] = run_child({QStringLiteral("--open-and-report"), vtl}) * 1024.0 / packed;
     state.counters["packed_MiB"] = packed / (1 << 20);
+    state.counters["cold_by_drop_caches"] = dropped ? 1 : 0;
 }
-BENCHMARK(BM_file_against_raw)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_file_against_raw)->Iterations(ITERATIONS)->Unit(benchmark::kMillisecond);
+
+void BM_open_time_per_instance(benchmark::State& state)
+{
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/sdr_file_bench-XXXXXX"));
+    const int sizes[2] = {10000, 40000};
+    QString files[2];
+    for (int k = 0; k < 2; ++k) {
+        files[k] = dir.filePath(QStringLiteral("wide_%1.vtl").arg(sizes[k]));
+        std::string error;
+        if (!sdr_write_session_file(*make_wide_document(files[k].toStdString(), sizes[k]), files[k].toStdString(), &error))
+            state.SkipWithError(error.c_str());
+    }
+    std::vector<double> per_instance[2];
+    for (auto _ : state)
+        for (int k = 0; k < 2; ++k)
+            per_instance[k].push_back(run_child({QStringLiteral("--time-open"), files[k]}) / 1e3 / sizes[k]);
+    report(state, "us_per_instance_10k", per_instance[0]);
+    report(state, "us_per_instance_40k", per_instance[1]);
+    state.counters["ratio_40k_to_10k"] = median(per_instance[1]) / median(per_instance[0]);
+}
+BENCHMARK(BM_open_time_per_instance)->Iterations(5)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv)

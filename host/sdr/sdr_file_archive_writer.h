@@ -97,8 +97,9 @@ private:
     bool copy_into(int target, SDR_FILE_ERROR* error);
 
     // entry data and output (sdr_file_archive_writer_data.cpp)
-    bool prepare(ENTRY* entry, SDR_FILE_ERROR* error);
-    bool deflate_entry(ENTRY* entry, SDR_FILE_ERROR* error);
+    bool prepare_all(SDR_FILE_ERROR* error);
+    bool prepare(ENTRY* entry);
+    bool deflate_entry(ENTRY* entry);
     void queue(const QByteArray& bytes);
     int gather(int next, std::vector<iovec>* batch, quint64* bytes) const;
     bool write_queue(SDR_FILE_ERROR* error);

@@ -8,6 +8,7 @@
 // it, each at most once, and only once their sizes together are known to be within bounds.
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_checksums.h"
 #include "host/sdr/sdr_file_error.h"
 #include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_file_xml_input.h"
@@ -112,4 +113,5 @@ private:
     QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> m_tables;
     QSet<QString> m_claimed_entries;
     std::vector<PENDING_ENTRY> m_pending;
+    SDR_FILE_CHECKSUMS m_checksums;
 };

@@ -10,6 +10,19 @@
 
 namespace
 {
+// Clears the bits past the last sample of every channel row, so that rows from a file compare
+// equal to rows built in memory.
+void clear_channel_padding(SDR_LOG_PAYLOAD* p)
+{
+    if (p->depth % 8 == 0 || p->channel_count == 0)
+        return;
+    const qint64 row = p->row_bytes();
+    const char mask = char((1u << (p->depth % 8)) - 1);
+    char* bits = p->channel_bits.data();
+    for (qint64 c = 0; c < qint64(p->channel_count); ++c)
+        bits[c * row + row - 1] &= mask;
+}
+
 QByteArray unpack_connections(const QByteArray& bits, int channels)
 {
     QByteArray connected(channels, '\0');
@@ -105,18 +118,24 @@ bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
         return fail_entry(QString(), QStringLiteral("its data entries hold %1 bytes together, more than the %2 bytes "
                                                     "an analyzer file may hold")
                                          .arg(total).arg(SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL));
+    std::vector<std::shared_ptr<SDR_LOG_PAYLOAD>> payloads;
     for (const PENDING_ENTRY& pending : m_pending) {
         if (!pending.log) {
             if (!read_embedded_file(pending))
                 return false;
             continue;
         }
-        auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
-        if (!read_payload(pending.entry, pending.declared, payload.get()))
+        payloads.push_back(std::make_shared<SDR_LOG_PAYLOAD>());
+        if (!read_payload(pending.entry, pending.declared, payloads.back().get()))
             return false;
-        pending.log->m_payload = payload;
+        pending.log->m_payload = payloads.back();
     }
     m_pending.clear();
+    if (!m_checksums.verify(m_archive.path(), m_error))
+        return false;
+    // Only now that the checksums held over the bytes as read.
+    for (const auto& payload : payloads)
+        clear_channel_padding(payload.get());
     return true;
 }
 
@@ -137,6 +156,7 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const QString& entry, const SDR_LOG_
                                             SDR_LOG_PAYLOAD* p)
 {
     SDR_FILE_ENTRY_READER reader(m_archive, entry);
+    reader.defer_checksum(&m_checksums);
     QByteArray header;
     if (!reader.open(m_error) || !read_block(&reader, std::min<qint64>(reader.size(), SDR_FILE_PAYLOAD::HEADER_SIZE), &header, m_error))
         return fail_entry(entry, QString());
@@ -166,12 +186,6 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const QString& entry, const SDR_LOG_
                     read_block(&reader, 4 * qint64(h.counters), &counters, m_error) && reader.finish(m_error);
     if (!ok)
         return fail_entry(entry, QString());
-    if (h.depth % 8 != 0) {
-        const char mask = char((1u << (h.depth % 8)) - 1);
-        char* bits = p->channel_bits.data();
-        for (qint64 c = 0; c < qint64(h.channels); ++c)
-            bits[c * row + row - 1] &= mask;
-    }
     SDR_FILE_PAYLOAD::clear_padding(&p->valid_bits, h.depth);
     SDR_FILE_PAYLOAD::clear_padding(&p->trigger_bits, h.depth);
     SDR_FILE_PAYLOAD::clear_padding(&p->break_bits, h.depth);

@@ -56,7 +56,7 @@ private:
     void write_attributes(const std::vector<std::pair<std::string, std::string>>& attributes);
     void write_rows(const char* element, const SDR_NODE_LIST& rows);
     void write_row(const SDR_NODE_ROW& row);
-    void write_patterns(const SDR_NODE_PATTERNS& patterns, const char* copy);
+    void write_patterns(const SDR_NODE_ROW& row, int copy, const char* name);
     void write_comparison(const char* element, int index, const SDR_NODE_COMPARISON& comparison);
 
     const SDR_DATA_SESSION& m_session;

@@ -1,6 +1,10 @@
 // document.xml of a trigger: settings, levels with their stored trees, resources and node rows.
 #include "host/sdr/sdr_file_document_writer.h"
 
+#include "host/sdr/sdr_tx_signal_nodes.h"
+
+#include <algorithm>
+
 namespace
 {
 std::vector<int> condition_numbers(const QVector<SDR_DATA_TRIGGER_CONDITION>& conditions)
@@ -154,46 +158,64 @@ void SDR_FILE_DOCUMENT_WRITER::write_rows(const char* element, const SDR_NODE_LI
     m_out.end();
 }
 
+// Rows are most of a large document and most of their values are the defaults the reader takes
+// for missing attributes: only the others are written.
 void SDR_FILE_DOCUMENT_WRITER::write_row(const SDR_NODE_ROW& r)
 {
     m_out.start("row");
-    m_out.integer("link_id", r.link_id);
-    m_out.text("name", r.name);
-    m_out.integer("signal_type", r.signal_type);
-    m_out.text("alias", r.alias);
+    m_out.integer("link_id", r.link_id, 0);
+    m_out.text_unless_empty("name", r.name);
+    m_out.integer("signal_type", r.signal_type, SDR_STYPE_PLAIN);
+    m_out.text_unless_empty("alias", r.alias);
     if (r.has_debug_port_out)
         m_out.text("debug_port_out", r.debug_port_out);
-    m_out.boolean("debug_port_out_enabled", r.debug_port_out_enabled);
-    m_out.integer("display_type", r.display_type);
-    m_out.integer("depth", r.depth);
-    m_out.boolean("expanded", r.expanded);
-    m_out.integer("capture", r.capture_type);
-    m_out.integer("tap", r.tap_mode);
-    m_out.boolean("storage", r.storage_enabled);
-    m_out.boolean("transition", r.transition_enabled);
-    m_out.boolean("inverted", r.inverted);
-    m_out.integer("node_flag", r.node_flag);
-    m_out.boolean("data_tab_only", r.data_tab_only);
-    m_out.integer("radix", r.radix);
-    m_out.boolean("lsb_to_msb", r.lsb_to_msb);
-    m_out.text("mnemonic_table", r.mnemonic_table);
-    m_out.integers("link", std::vector<int>{r.link_mask, r.link_mask2, r.link_type});
+    m_out.boolean("debug_port_out_enabled", r.debug_port_out_enabled, false);
+    m_out.integer("display_type", r.display_type, SDR_NTYPE_STANDALONE);
+    m_out.integer("depth", r.depth, 0);
+    m_out.boolean("expanded", r.expanded, true);
+    m_out.integer("capture", r.capture_type, SDR_WTYPE_DATA_AND_TRIGGER);
+    m_out.integer("tap", r.tap_mode, SDR_TAP_PRE_SYNTHESIS);
+    m_out.boolean("storage", r.storage_enabled, false);
+    m_out.boolean("transition", r.transition_enabled, false);
+    m_out.boolean("inverted", r.inverted, false);
+    m_out.integer("node_flag", r.node_flag, 0);
+    m_out.boolean("data_tab_only", r.data_tab_only, false);
+    m_out.integer("radix", r.radix, SDR_GTYPE_INVALID);
+    m_out.boolean("lsb_to_msb", r.lsb_to_msb, false);
+    m_out.text_unless_empty("mnemonic_table", r.mnemonic_table);
+    if (r.link_mask != 0 || r.link_mask2 != 0 || r.link_type != 0)
+        m_out.integers("link", std::vector<int>{r.link_mask, r.link_mask2, r.link_type});
     const auto plugin = m_plugin_ids.find(r.plugin_group);
     if (r.plugin_group && plugin != m_plugin_ids.end())
         m_out.integer("plugin", plugin->second);
-    write_patterns(r.patterns[SDR_COPY_NORMAL], "normal");
-    write_patterns(r.patterns[SDR_COPY_POWER_UP], "power_up");
+    write_patterns(r, SDR_COPY_NORMAL, "normal");
+    write_patterns(r, SDR_COPY_POWER_UP, "power_up");
     m_out.end();
 }
 
-// Comparisons are mostly untouched defaults; only the others are written.
-void SDR_FILE_DOCUMENT_WRITER::write_patterns(const SDR_NODE_PATTERNS& p, const char* copy)
+// A copy left at the defaults of its row (the reader fills missing conditions with them) is
+// not written at all; comparisons are mostly untouched defaults, only the others are written.
+void SDR_FILE_DOCUMENT_WRITER::write_patterns(const SDR_NODE_ROW& row, int copy, const char* name)
 {
-    m_out.start("patterns");
-    m_out.text("copy", copy);
-    m_out.integers("conditions", condition_numbers(p.conditions));
-    m_out.integers("sq_conditions", std::vector<int>(p.sq_conditions, p.sq_conditions + SDR_NUM_SQ_PATTERNS));
+    const SDR_NODE_PATTERNS& p = row.patterns[copy];
+    const SDR_DATA_TRIGGER_CONDITION fill = SDR_TX_SIGNAL_NODES::default_condition(row);
+    const bool default_conditions =
+        std::all_of(p.conditions.begin(), p.conditions.end(), [fill](SDR_DATA_TRIGGER_CONDITION c) { return c == fill; });
+    const bool default_sq = std::all_of(p.sq_conditions, p.sq_conditions + SDR_NUM_SQ_PATTERNS,
+                                        [](SDR_DATA_TRIGGER_CONDITION c) { return c == SDR_CTYPE_DONT_CARE; });
     const SDR_NODE_COMPARISON fresh;
+    const bool default_comparisons =
+        std::all_of(p.comparisons.begin(), p.comparisons.end(), [&fresh](const SDR_NODE_COMPARISON& c) { return c == fresh; }) &&
+        std::all_of(p.sq_comparisons, p.sq_comparisons + SDR_NUM_SQ_PATTERNS,
+                    [&fresh](const SDR_NODE_COMPARISON& c) { return c == fresh; });
+    if (default_conditions && default_sq && default_comparisons)
+        return;
+    m_out.start("patterns");
+    m_out.text("copy", name);
+    if (!default_conditions)
+        m_out.integers("conditions", condition_numbers(p.conditions));
+    if (!default_sq)
+        m_out.integers("sq_conditions", std::vector<int>(p.sq_conditions, p.sq_conditions + SDR_NUM_SQ_PATTERNS));
     for (int i = 0; i < p.comparisons.size(); ++i)
         if (!(p.comparisons[i] == fresh))
             write_comparison("comparison", i, p.comparisons[i]);

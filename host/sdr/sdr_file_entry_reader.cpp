@@ -45,7 +45,12 @@ bool SDR_FILE_ENTRY_READER::read_direct(char* out, qint64 length, SDR_FILE_ERROR
 {
     if (!m_archive.stored_index()->read_at(m_offset + m_done, out, length))
         return fail(error, QStringLiteral("truncated: the data ends before %1 bytes").arg(m_done + length));
-    m_crc = SDR_FILE_CRC::update(m_crc, out, length);
+    if (!m_checksums)
+        m_crc = SDR_FILE_CRC::update(m_crc, out, length);
+    else if (length >= SDR_FILE_CHECKSUMS::DEFER_SIZE)
+        m_segments.push_back(SDR_FILE_CHECKSUMS::SEGMENT{out, length, 0});
+    else
+        m_segments.push_back(SDR_FILE_CHECKSUMS::SEGMENT{nullptr, length, SDR_FILE_CRC::update(0, out, length)});
     m_done += length;
     return true;
 }
@@ -77,6 +82,10 @@ bool SDR_FILE_ENTRY_READER::finish(SDR_FILE_ERROR* error)
 {
     if (m_direct && remaining() == 0) {
         m_direct = false;
+        if (m_checksums) {
+            m_checksums->add(m_name, m_expected_crc, std::move(m_segments));
+            return true;
+        }
         return m_crc == m_expected_crc || fail(error, QStringLiteral("the data is corrupt: CRC error"));
     }
     if (m_direct)

@@ -3,9 +3,12 @@
 // filled completely is a "truncated" error, and finish() insists that the entry ends there
 // and that its checksum holds.
 
+#include "host/sdr/sdr_file_checksums.h"
 #include "host/sdr/sdr_file_error.h"
 
 #include <QString>
+
+#include <vector>
 
 class SDR_FILE_ARCHIVE_READER;
 typedef struct zip_file zip_file_t;
@@ -18,6 +21,9 @@ public:
     SDR_FILE_ENTRY_READER(const SDR_FILE_ENTRY_READER&) = delete;
     SDR_FILE_ENTRY_READER& operator=(const SDR_FILE_ENTRY_READER&) = delete;
 
+    // Leaves the checksum of a directly read entry to `checksums` instead of checking it in
+    // finish(); its large pieces are then checked later, from the buffers they were read into.
+    void defer_checksum(SDR_FILE_CHECKSUMS* checksums) { m_checksums = checksums; }
     bool open(SDR_FILE_ERROR* error);
     qint64 size() const { return m_size; }
     qint64 remaining() const { return m_size - m_done; }
@@ -38,4 +44,6 @@ private:
     qint64 m_offset = 0;
     quint32 m_expected_crc = 0;
     quint32 m_crc = 0;
+    SDR_FILE_CHECKSUMS* m_checksums = nullptr;
+    std::vector<SDR_FILE_CHECKSUMS::SEGMENT> m_segments;
 };

@@ -26,6 +26,23 @@ public:
     void integers(const char* name, const int* values, int count);
     void integers(const char* name, const std::vector<int>& values);
     void booleans(const char* name, const bool* values, int count);
+    // The same, left out when the value is the one the reader takes for a missing attribute:
+    // most values of a large document are, and leaving them out keeps it small and quick to read.
+    void integer(const char* name, long long value, long long omitted)
+    {
+        if (value != omitted)
+            integer(name, value);
+    }
+    void boolean(const char* name, bool value, bool omitted)
+    {
+        if (value != omitted)
+            boolean(name, value);
+    }
+    void text_unless_empty(const char* name, const std::string& value)
+    {
+        if (!value.empty())
+            text(name, value);
+    }
 
     static bool is_xml_safe(const std::string& value);
 

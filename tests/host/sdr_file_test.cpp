@@ -276,12 +276,12 @@ const refusal REFUSALS[] = {
     {"wrong root", [](ENTRIES* e) { (*e)["document.xml"] = "<spreadsheet/>"; }, "document.xml", "not an analyzer document"},
     {"bad number", [](ENTRIES* e) { replace_in(e, "document.xml", "active_signal_set=\"0\"", "active_signal_set=\"zero\""); },
      "document.xml: line", "bad number \"zero\""},
-    {"enum out of range", [](ENTRIES* e) { replace_in(e, "document.xml", "display_type=\"0\"", "display_type=\"9\""); },
+    {"enum out of range", [](ENTRIES* e) { replace_in(e, "document.xml", "<row ", "<row display_type=\"9\" "); },
      "document.xml", "out of range"},
     {"bad base64", [](ENTRIES* e) { replace_in(e, "document.xml", "name=\"auto_vantrel_0\"", "name_b64=\"@@not base64\""); },
      "document.xml", "bad base64"},
     {"deep nesting", [](ENTRIES* e) { (*e)["document.xml"] = deep_document(200); }, "document.xml", "nested deeper than 128"},
-    {"bad nesting of rows", [](ENTRIES* e) { replace_in(e, "document.xml", "depth=\"0\"", "depth=\"3\""); },
+    {"bad nesting of rows", [](ENTRIES* e) { replace_in(e, "document.xml", "<row ", "<row depth=\"3\" "); },
      "document.xml", "nested inconsistently"},
     {"active trigger missing", [](ENTRIES* e) { replace_in(e, "document.xml", "active_trigger=\"0\"", "active_trigger=\"4\""); },
      "document.xml", "does not exist"},
@@ -392,4 +392,37 @@ TEST_F(sdr_file, saving_into_an_unwritable_place_fails)
     EXPECT_FALSE(sdr_write_session_file(*rich, s(path("locked.vtl")), &error));
     EXPECT_NE(error.find("cannot be written"), std::string::npos) << error;
     EXPECT_EQ(file_bytes(path("locked.vtl")), before);
+}
+
+// Large sample blocks are checked after all entries are read, several at once: a damaged byte
+// there is still found and named, and the bits past the last sample are cleared only after the
+// check, which covers the bytes as stored.
+TEST_F(sdr_file, large_sample_blocks_are_checked_and_their_padding_cleared_after_reading)
+{
+    auto session = make_small_session("large");
+    SDR_DATA_TRIGGER* trigger = session->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+    auto payload = make_payload(65533, 40, 3); // 8192 bytes a channel, 3 bits of padding each
+    for (int c = 0; c < payload->channel_count; ++c)
+        payload->channel_bits[c * payload->row_bytes() + payload->row_bytes() - 1] = char(0xff);
+    trigger->m_logs[0]->m_payload = payload;
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*session, s(path("large.vtl")), &error)) << error;
+
+    auto back = sdr_read_session_file(s(path("large.vtl")), &error);
+    ASSERT_NE(back, nullptr) << error;
+    const SDR_LOG_PAYLOAD& read =
+        *back->m_instances[0]->m_signal_sets[0]->m_triggers[0]->m_logs[0]->m_payload;
+    EXPECT_EQ(read.channel_bits.size(), payload->channel_bits.size());
+    for (int c = 0; c < read.channel_count; ++c)
+        ASSERT_EQ(uchar(read.channel_bits.at(c * read.row_bytes() + read.row_bytes() - 1)), 0x1fu) << c;
+    EXPECT_EQ(read.channel_bits.left(8000), payload->channel_bits.left(8000));
+
+    QByteArray raw = file_bytes(path("large.vtl"));
+    const int header = raw.indexOf("VTLP");
+    ASSERT_GT(header, 0);
+    raw[header + 40 + 200000] = char(raw[header + 40 + 200000] ^ 0x01);
+    ASSERT_TRUE(write_file(path("large.vtl"), raw));
+    EXPECT_EQ(sdr_read_session_file(s(path("large.vtl")), &error), nullptr);
+    EXPECT_NE(error.find("logs/"), std::string::npos) << error;
+    EXPECT_NE(error.find("the data is corrupt: CRC error"), std::string::npos) << error;
 }
