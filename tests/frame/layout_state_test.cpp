@@ -7,6 +7,7 @@
 #include "sedq/frame/sedq_jtag_widget.h"
 #include "sedq/frame/sedq_splitter.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QSplitter>
 
@@ -104,6 +105,29 @@ TEST_F(frame_test, a_collapsed_pane_comes_back_with_a_usable_size)
     SEDQ_SPLITTER* reopened = splitter_of_kind(second->get_layout_widget(), 0, 1590);
     EXPECT_GE(reopened->sizes().value(1), reopened->height() / 5) << "the object library has room again";
     EXPECT_GT(reopened->sizes().value(0), 0);
+}
+
+// A name the local encoding cannot carry would reach the repository as another name: the window
+// refuses it, saying why, and opens or writes nothing.
+TEST_F(frame_test, names_the_local_encoding_cannot_carry_are_refused_with_the_reason)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    standin::msg::reset();
+    const QString bad = m_dir.filePath(QStringLiteral("bad") + QChar(0xD800) + QStringLiteral(".vtl"));
+    EXPECT_FALSE(frame->save_file(bad));
+    EXPECT_FALSE(frame->open_file(bad));
+    const std::vector<standin::msg::message_record>& shown = standin::msg::shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].help_key, "OSEDQ_CANNOT_SAVE");
+    EXPECT_EQ(shown[1].help_key, "OSEDQ_INVALID_VTL_FILE_STRUCTURE");
+    for (const auto& message : shown)
+    {
+        ASSERT_EQ(message.children.size(), 1u);
+        EXPECT_NE(message.children[0].text.find("the file name is not valid in the local character encoding"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"doc.vtl"});
+    EXPECT_STREQ(frame->get_tx_manager()->get_instance(), "alpha") << "the open document stays";
 }
 
 TEST_F(frame_test, window_state_round_trips_through_save_and_open)

@@ -6,8 +6,10 @@
 #include "host/tst.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_view.h"
 
@@ -20,6 +22,18 @@ namespace
 {
 // Type flag of the analyzer file in the host's file filters.
 constexpr int VANTREL_FILE_TYPE = 512;
+
+// The repository takes file names in the local 8-bit encoding. A name it cannot carry would
+// reach it as another name (characters replaced), so that two names could open or save one file.
+bool representable(QString const& path)
+{
+    return QString::fromLocal8Bit(path.toLocal8Bit()) == path;
+}
+
+std::string unrepresentable_reason(QString const& path)
+{
+    return path.toLocal8Bit().toStdString() + ": the file name is not valid in the local character encoding";
+}
 } // namespace
 
 // ---- document commands ---------------------------------------------------------------------
@@ -46,6 +60,12 @@ QString SEDQ_FRAME_WND::document_title() const
 
 bool SEDQ_FRAME_WND::open_file(QString const& path)
 {
+    if (!representable(path))
+    {
+        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(path.toLocal8Bit().toStdString()),
+                          unrepresentable_reason(path));
+        return false;
+    }
     if (!QUI_FRAME_WND::open_file(path))
         return false;
     bool renamed = false;
@@ -65,6 +85,11 @@ bool SEDQ_FRAME_WND::open_file(QString const& path)
 
 bool SEDQ_FRAME_WND::save_file(QString const& path)
 {
+    if (!representable(path))
+    {
+        sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE(), unrepresentable_reason(path));
+        return false;
+    }
     if (!QUI_FRAME_WND::save_file(path))
         return false;
     return m_tx_manager->save_document(path.toLocal8Bit().constData());
