@@ -188,6 +188,16 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int
     return m_tables.back().get();
 }
 
+void SDR_DATA_MNEMONICS::append_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& contents)
+{
+    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : contents)
+    {
+        m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(content.name.constData(), content.width, this));
+        m_tables.back()->m_content = content;
+    }
+    changed();
+}
+
 bool SDR_DATA_MNEMONICS::delete_table(SDR_DATA_MNEMONICS_TABLE* table)
 {
     for (size_t i = 0; i < m_tables.size(); ++i)

@@ -128,6 +128,10 @@ public:
     SDR_DATA_MNEMONICS_TABLE* create_table(const char* name, int width);
     // False for null, a table of another collection, or when the watcher refuses.
     bool delete_table(SDR_DATA_MNEMONICS_TABLE* table);
+    // Appends tables read from a file, in order, without telling the watcher. The caller has
+    // made sure their names are new and distinct: looking each one up here would make reading
+    // many tables cost time quadratic in their number.
+    void append_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& contents);
 
     // Grows on every change to the collection or to one of its tables (the modified state).
     unsigned long long get_change_count() const { return m_change_count; }

@@ -198,7 +198,7 @@ void SDR_FILE_DOCUMENT_READER::read_mnemonics()
 void SDR_FILE_DOCUMENT_READER::finish_mnemonics()
 {
     if (!m_tables.isEmpty())
-        m_session->m_mnemonics.restore(m_tables);
+        m_session->m_mnemonics.append_tables(m_tables);
     m_tables.clear();
 }
 
