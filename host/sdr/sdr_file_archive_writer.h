@@ -97,6 +97,7 @@ private:
     bool copy_into(int target, SDR_FILE_ERROR* error);
 
     // entry data and output (sdr_file_archive_writer_data.cpp)
+    static bool write_gathered(int fd, iovec* iov, int count);
     bool prepare_all(SDR_FILE_ERROR* error);
     bool prepare(ENTRY* entry);
     bool deflate_entry(ENTRY* entry);

@@ -65,10 +65,11 @@ void start_writeback(int fd, quint64 offset, quint64 length)
     Q_UNUSED(length);
 #endif
 }
+} // namespace
 
 // Writes every byte of the gathered pieces, resuming after short writes (a single write
 // stops short of 2 GiB on Linux).
-bool write_gathered(int fd, iovec* iov, int count)
+bool SDR_FILE_ARCHIVE_WRITER::write_gathered(int fd, iovec* iov, int count)
 {
     while (count > 0) {
         const ssize_t n = ::writev(fd, iov, count);
@@ -89,7 +90,6 @@ bool write_gathered(int fd, iovec* iov, int count)
     }
     return true;
 }
-} // namespace
 
 // Compressed entries keep their deflated stream only where it is smaller than the data. Runs
 // on a worker thread: it reports only through its result.

@@ -17,24 +17,6 @@ namespace
 {
 // Bytes per copy step of an in-place rewrite.
 const qint64 COPY_CHUNK = qint64(8) << 20;
-
-bool write_fully(int fd, const char* data, qint64 length, qint64 offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(length), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        data += n;
-        offset += n;
-        length -= n;
-    }
-    return true;
-}
 } // namespace
 
 // A save through a symbolic link writes the file the link ends at: replacing the link itself
@@ -94,12 +76,14 @@ bool SDR_FILE_ARCHIVE_WRITER::copy_into(int target, SDR_FILE_ERROR* error)
 {
     const qint64 size = qint64(m_position);
     QByteArray buffer(int(std::min(size, COPY_CHUNK)), Qt::Uninitialized);
+    if (::lseek(target, 0, SEEK_SET) != 0)
+        return fail_system(error, QStringLiteral("cannot write the file"));
     for (qint64 offset = 0; offset < size;) {
-        const qint64 length = std::min(COPY_CHUNK, size - offset);
-        const ssize_t n = ::pread(m_fd, buffer.data(), size_t(length), off_t(offset));
+        const ssize_t n = ::pread(m_fd, buffer.data(), size_t(std::min(COPY_CHUNK, size - offset)), off_t(offset));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0 || !write_fully(target, buffer.constData(), n, offset))
+        iovec piece{buffer.data(), size_t(n > 0 ? n : 0)};
+        if (n <= 0 || !write_gathered(target, &piece, 1))
             return fail_system(error, QStringLiteral("the file was left partly rewritten"));
         offset += n;
     }
