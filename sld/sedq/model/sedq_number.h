@@ -10,6 +10,7 @@
 
 class QString;
 class SEDQ_BUS;
+class SEDQ_TX_MANAGER;
 
 class SEDQ_NUMBER
 {
@@ -77,6 +78,21 @@ public:
     // that takes no typed value).
     static QString get_valid_characters(SDR_DATA_GROUP_DISPLAY_TYPE radix);
 
+    // ---- a node's value ------------------------------------------------------------------
+    // The value in hexadecimal with its suffix, in the bit order of bus row `node`.
+    char const* get_string(SEDQ_TX_MANAGER* sedq_tx_manager, int node);
+    // The text the node list shows for bus row `node`: in the node's radix (or binary unless
+    // `use_radix`), through its decoder plug-in's symbol at `level` (not -1) or its mnemonic
+    // table; `suffix` adds the radix letter or the quotes. `text` (may be null) receives the
+    // start of the text, past the leading zeros when the user hides them; `valid` (may be
+    // null) the characters a value of the node's own radix may hold. True when the text is a
+    // symbol.
+    bool get_string(SEDQ_TX_MANAGER* sedq_tx_manager, int node, char const** text, bool use_radix, bool suffix,
+                    QString* valid, int level);
+    // Applies this number's text, typed for bus row `node` of the instance's trigger, as one
+    // trigger condition per member bit at `level`. True when a member's condition was set.
+    bool set_string(SEDQ_TX_MANAGER* sedq_tx_manager, int node, int level, int instance);
+
     // Whether index i holds a one (bus byte non-zero, or the text symbol "1").
     bool is_one(int index) const;
 
@@ -102,6 +118,10 @@ private:
     char const* string_to_digits(int digit_bits);
     char const* float_pattern_to_symbols(uint64_t pattern, int bits);
     char const* copy_binary_text();
+    // The node's decoder symbol at `level` or its mnemonic symbol, copied into the result
+    // buffer; false when it has none.
+    bool find_node_symbol(SEDQ_TX_MANAGER* sedq_tx_manager, int node, int level);
+    char const* node_text(int radix, bool suffix);
 
     int m_width = 0;
     int m_sample = 0;

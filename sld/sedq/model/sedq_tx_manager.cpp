@@ -9,6 +9,7 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QAction>
@@ -267,28 +268,12 @@ int SEDQ_TX_MANAGER::get_max_undo_steps()
     return m_tx_instance != nullptr ? m_tx_instance->get_max_undo_steps() : 0;
 }
 
-namespace
-{
-// The condition object of an advanced trigger level (0 and up) or storage-qualifier
-// pattern (-3..-1) of a trigger.
-SEDQ_TRIGGER_OBJECT* advanced_trigger_root(SDR_TX_TRIGGER* trigger, int trigger_level)
-{
-    if (trigger == nullptr)
-        return nullptr;
-    if (trigger_level >= 0)
-        return dynamic_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(trigger_level, false));
-    if (!SEDQ_VERIFY(trigger_level >= -3 && trigger_level <= -1))
-        return nullptr;
-    return dynamic_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(trigger_level + 3, true));
-}
-} // namespace
-
 QList<QList<SEDQ_OBJECT*>*>* SEDQ_TX_MANAGER::get_undo_list()
 {
     int level = 0;
     if (!is_advanced_mode(&level))
         return nullptr;
-    SEDQ_TRIGGER_OBJECT* root = advanced_trigger_root(m_tx_trigger, level);
+    SEDQ_TRIGGER_OBJECT* root = sedq_advanced_trigger_root(m_tx_trigger, level);
     if (!SEDQ_VERIFY(root != NULL))
         return nullptr;
     return root->get_undo_list();
@@ -299,7 +284,7 @@ int SEDQ_TX_MANAGER::get_undo_position()
     int level = 0;
     if (!is_advanced_mode(&level))
         return -1;
-    SEDQ_TRIGGER_OBJECT* root = advanced_trigger_root(m_tx_trigger, level);
+    SEDQ_TRIGGER_OBJECT* root = sedq_advanced_trigger_root(m_tx_trigger, level);
     if (!SEDQ_VERIFY(root != NULL))
         return -1;
     return root->get_undo_position();

@@ -388,6 +388,11 @@ public:
     void get_signals_names(QString* out, char const* instance, char const* signal_set);
     void get_trigger_expression(QString* out, char const* instance, char const* signal_set, char const* trigger);
 
+    // What the node lists answer about a condition value: a pattern of a whole group, or an
+    // operand of a bus comparison.
+    bool is_group_condition(SDR_DATA_TRIGGER_CONDITION condition);
+    bool is_comparison_operand_condition(SDR_DATA_TRIGGER_CONDITION condition);
+
     bool set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
     bool atomic_set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
     bool set_comparison_trigger_operand(int node, int pattern, int operand, SDR_DATA_TRIGGER_CONDITION condition,
@@ -396,7 +401,8 @@ public:
     bool set_trigger_level_name(QString const& name, int level, int trigger);
     bool set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source, int trigger);
 
-    // Slots of the signal configuration pane; connected by signature once they are built.
+public Q_SLOTS:
+    // The signal configuration pane's controls of the current trigger.
     void set_trigger_level(QString const& level);
     void set_trigger_position(QString const& position);
     void set_trigger_flow_control(QString const& flow);
@@ -423,6 +429,7 @@ public:
     void set_trigger_out_hps_event_index(QString const& index);
     void set_trigger_out_condition(QString const& condition);
 
+public:
     // ---- state machine, power-up trigger, advanced trigger patterns ------------------------
     SEDQ_STATE_MACHINE_OBJECT* get_state_machine_object(int trigger);
     int get_state_count(int trigger);
@@ -447,6 +454,8 @@ public:
     bool get_counter_current_value(int counter, int log, int* value);
     bool get_state_display_mode() const { return m_state_display_mode; }
     bool is_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, int trigger);
+    // Has the host check the trigger's flow text and places an error in its state; true when
+    // the flow checked without error.
     bool check_state_machine(SEDQ_STATE_MACHINE_ERROR* error, int trigger);
     bool is_powerup_trigger(int instance, int signal_set, int trigger, int log);
     bool is_powerup_trigger_enabled(int view);
@@ -459,6 +468,8 @@ public:
     bool is_state_mode();
     QList<SEDQ_OBJECT*>* get_object_array();
 
+public Q_SLOTS:
+    // The state flow panes' edits of the current trigger.
     void set_state_count(int count);
     void set_state_text(int state, QString const& text);
     void set_unified_state_text(QString const& text);
@@ -471,6 +482,8 @@ public:
     void set_counter_initial_value(int counter, unsigned int value);
     void set_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on);
     void set_state_display_mode(bool on);
+
+public:
     void set_state_name(int state, QString const& name);
     void set_state_type(int state, SEDQ_STATE_TYPE type);
     void set_state_machine_modified();

@@ -153,6 +153,13 @@ const char* SEDQ_TX_MANAGER::get_log_name_at(int instance, int signal_set, int t
     return entry ? entry->get_name() : nullptr;
 }
 
+bool SEDQ_TX_MANAGER::is_powerup_trigger(int instance, int signal_set, int trigger, int log)
+{
+    SDR_DATA_TRIGGER* data = trigger_of(m_tx_session, instance, signal_set, trigger);
+    SDR_DATA_LOG* entry = data ? data->get_log_at(log) : nullptr;
+    return entry != nullptr && entry->is_power_up_trigger();
+}
+
 const char* SEDQ_TX_MANAGER::get_instance()
 {
     SDR_DATA_INSTANCE* data = m_tx_instance ? m_tx_instance->get_data_instance() : nullptr;

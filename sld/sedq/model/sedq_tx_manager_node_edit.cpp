@@ -8,6 +8,7 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_group_link.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_node.h"
 
@@ -17,18 +18,6 @@ constexpr int LINK_GROUPS = 0x1;
 constexpr int LINK_ORDER = 0x2;
 constexpr int LINK_MNEMONICS = 0x4;
 constexpr int LINK_PROPERTIES = 0x8;
-
-// Trigger level, or storage-qualifier pattern -1..-3 stored at index pattern + 3.
-struct PATTERN_INDEX
-{
-    int index;
-    bool sq;
-};
-
-PATTERN_INDEX pattern_index(int pattern)
-{
-    return pattern < 0 ? PATTERN_INDEX{pattern + 3, true} : PATTERN_INDEX{pattern, false};
-}
 
 SDR_DATA_WIRE_CAPTURE_TYPE toggled_data(SDR_DATA_WIRE_CAPTURE_TYPE capture)
 {
@@ -308,7 +297,7 @@ bool SEDQ_TX_MANAGER::toggle_node_tap_mode(int node)
 bool SEDQ_TX_MANAGER::set_comparison_trigger_enabled(int node, int pattern, bool enabled, int trigger)
 {
     SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
-    const PATTERN_INDEX at = pattern_index(pattern);
+    const SEDQ_PATTERN_INDEX at = sedq_pattern_index(pattern);
     const bool set = nodes != nullptr && nodes->set_comparison_enabled(node, at.index, at.sq, enabled, true);
     if (set)
         update_modified_flag();
@@ -318,7 +307,7 @@ bool SEDQ_TX_MANAGER::set_comparison_trigger_enabled(int node, int pattern, bool
 bool SEDQ_TX_MANAGER::set_comparison_trigger_value(int node, int pattern, int bound, int value, int trigger)
 {
     SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
-    const PATTERN_INDEX at = pattern_index(pattern);
+    const SEDQ_PATTERN_INDEX at = sedq_pattern_index(pattern);
     const bool set = nodes != nullptr && nodes->set_comparison_value(node, at.index, at.sq, bound, value);
     if (set)
         update_modified_flag();

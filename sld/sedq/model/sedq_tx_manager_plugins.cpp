@@ -5,6 +5,7 @@
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
+#include "sedq/model/sedq_verify.h"
 
 void SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
 {
@@ -61,4 +62,43 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
     const char* first = table->get_first_symbol(bits.toLatin1().constData());
     *symbol = QString::fromLocal8Bit(first ? first : "");
     return true;
+}
+
+// ---- trigger symbols of plug-in groups -------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::get_plugin_trigger_condition_symbol(QString* out, int node, int nTriggerLevel, int instance)
+{
+    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(instance);
+    if (nodes == nullptr || nodes->get_group_display_type(node) != SDR_GTYPE_PLUGIN)
+        return false;
+    const SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);
+    if (record == nullptr)
+        return false;
+    if (nTriggerLevel >= 0)
+        *out = QString::fromLocal8Bit(record->get_trigger_symbol(nTriggerLevel));
+    else if (!SEDQ_VERIFY(nTriggerLevel >= -3 && nTriggerLevel <= -1))
+        return false;
+    return true;
+}
+
+// Storage-qualifier patterns keep no symbol: a decoder only names trigger level values.
+bool SEDQ_TX_MANAGER::set_plugin_trigger_condition_symbol(QString const& symbol, int node_index, int pattern,
+                                                          int nInstanceIndex)
+{
+    SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
+    if (!SEDQ_VERIFY(this->get_node_group_display_type(node_index, &display_type, nInstanceIndex)))
+        return false;
+    SDR_TX_TRIGGER* nodes = display_type == SDR_GTYPE_PLUGIN ? get_trigger_nodes(nInstanceIndex) : nullptr;
+    SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node_index) : nullptr;
+    if (record == nullptr)
+        return false;
+    if (pattern >= 0)
+        record->set_trigger_symbol(pattern, symbol.toLocal8Bit().constData());
+    return true;
+}
+
+// Symbols become bits only through a loaded decoder plug-in, and none is loaded here.
+bool SEDQ_TX_MANAGER::get_plugin_trigger(QString*, char const*, int, int)
+{
+    return false;
 }

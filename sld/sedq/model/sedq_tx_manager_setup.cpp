@@ -156,3 +156,70 @@ void SEDQ_TX_MANAGER::sync_upon_capture_type_change()
     if (!is_empty() && m_tx_trigger != nullptr)
         m_tx_trigger->sync_upon_capture_type_change();
 }
+
+bool SEDQ_TX_MANAGER::is_segmented_acquisition_enabled(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger != nullptr && trigger->is_segmented();
+}
+
+// ---- text conversions of the configuration pane's lists --------------------------------------
+
+namespace
+{
+// The condition table: 24 slots, of which the first 9 carry the texts of the condition menus.
+const char* const CONDITION_STR[24] = {"Disabled", "Active High", "Active Low", "High", "Low", "Rising Edge",
+                                       "Falling Edge", "Either Edge", "Don't Care"};
+const char* const POSITION_STR[4] = {"Pre trigger position", "Center trigger position", "Post trigger position",
+                                     "Continuous trigger position"};
+
+// The index of the first entry equal to `text`; 0 with a report when none is (the lists only
+// offer table texts, so another text is a fault of the caller).
+template <size_t N>
+int table_index(const char* const (&table)[N], QString const& text)
+{
+    bool found = false;
+    size_t index = 0;
+    for (; !text.isEmpty() && index < N && !found; ++index)
+        found = table[index] != nullptr && text == QLatin1String(table[index]);
+    SEDQ_VERIFY(found);
+    return found ? int(index - 1) : 0;
+}
+} // namespace
+
+int SEDQ_TX_MANAGER::convert_to_trigger_level_int(QString const& text)
+{
+    return text.toInt();
+}
+
+QString SEDQ_TX_MANAGER::convert_to_trigger_level_str(int level)
+{
+    if (level != m_trigger_level_cache)
+    {
+        m_trigger_level_cache = level;
+        m_trigger_level_text = QString::number(level);
+    }
+    return m_trigger_level_text;
+}
+
+QString SEDQ_TX_MANAGER::convert_to_trigger_condition_str(SDR_DATA_TRIGGER_CONDITION condition)
+{
+    const int index = int(condition);
+    return index >= 0 && index < 24 && CONDITION_STR[index] ? QString::fromLatin1(CONDITION_STR[index]) : QString();
+}
+
+SDR_DATA_TRIGGER_CONDITION SEDQ_TX_MANAGER::convert_to_trigger_condition_type(QString const& text)
+{
+    return SDR_DATA_TRIGGER_CONDITION(table_index(CONDITION_STR, text));
+}
+
+QString SEDQ_TX_MANAGER::convert_to_trigger_position_str(SDR_DATA_TRIGGER_POSITION position)
+{
+    const int index = int(position);
+    return index >= 0 && index < 4 ? QString::fromLatin1(POSITION_STR[index]) : QString();
+}
+
+SDR_DATA_TRIGGER_POSITION SEDQ_TX_MANAGER::convert_to_trigger_position_type(QString const& text)
+{
+    return SDR_DATA_TRIGGER_POSITION(table_index(POSITION_STR, text));
+}

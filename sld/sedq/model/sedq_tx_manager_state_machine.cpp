@@ -1,145 +1,422 @@
-// SEDQ_TX_MANAGER: power-up trigger views and the advanced trigger questions the panes ask.
+// SEDQ_TX_MANAGER: the state-based trigger flow of a trigger: its states (names, types, flow
+// texts), flags, counters and runtime options, the values an acquisition reports for them, and
+// the host's check of the flow text with the error placed in its state.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
+#include "sedq/model/sedq_action.h"
+#include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/state_flow/sedq_line_count.h"
 
-#include <QTabWidget>
-#include <QVariant>
+#include <functional>
 
 namespace
 {
-constexpr const char* ACTIVE_TAB_KEY = "active tab";
-constexpr int SETUP_TAB = 1;
-const char* const STATE_FLOW_TAB_TEXT = "State-Based Trigger Flow";
+const int REBUILD_HINT = sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW);
+const int REFRESH_HINT = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
+const int CHECKED_HINT = sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
+
+// One undoable change of the current trigger's flow; `hint` 0 sends no refresh.
+void edit_flow(SEDQ_TX_MANAGER* manager, int hint, const std::function<void()>& change)
+{
+    SEDQ_ACTION action(manager);
+    change();
+    manager->set_state_machine_modified();
+    if (hint != 0)
+        manager->update_all_views(nullptr, hint);
+}
+
+// Stores `value` at `index`, padding the list with `filler` up to it.
+template <typename LIST, typename T>
+void store_at(LIST* list, int index, const T& value, const T& filler)
+{
+    while (list->size() <= index)
+        list->append(filler);
+    (*list)[index] = value;
+}
+
+// The body of a state as the unified text holds it: trimmed, and "trigger;" when empty.
+QString written_body(const QString& text)
+{
+    const QString body = text.trimmed();
+    return body.isEmpty() ? QStringLiteral("trigger;") : body;
+}
+
+// Places the error line in the blocks of the unified text: state i's header is line r + 1 and
+// its block (header, body, separating empty line) ends L + 1 lines later. A line outside every
+// block goes to the state where the walk stopped, clamped to that state's block.
+void place_error(SEDQ_STATE_MACHINE_ERROR* error, const QStringList& bodies)
+{
+    int r = 0;
+    for (int i = 0; i < bodies.size(); ++i)
+    {
+        const int header = r + 1;
+        const int lines = sedq_get_line_count(written_body(bodies.at(i)));
+        const int block_end = header + lines + 1;
+        if (header > error->m_line || block_end >= error->m_line || i + 1 == bodies.size())
+        {
+            error->m_state = i;
+            error->m_line_in_state = qBound(0, error->m_line - header, lines + 1);
+            return;
+        }
+        r = block_end;
+    }
+    error->m_state = 0;
+    error->m_line_in_state = 0;
+}
+
+SDR_DATA_LOG* entry_log(SDR_TX_SESSION* session, int index)
+{
+    return session != nullptr && index >= 0 ? session->get_log_at(index, false) : nullptr;
+}
 } // namespace
 
-// ---- power-up trigger views --------------------------------------------------------------------
+// ---- states ----------------------------------------------------------------------------------
 
-bool SEDQ_TX_MANAGER::is_powerup_trigger(int view)
+SEDQ_STATE_MACHINE_OBJECT* SEDQ_TX_MANAGER::get_state_machine_object(int trigger)
 {
-    if (is_empty() || m_tx_session == nullptr)
-        return false;
-    return m_tx_session->is_power_up_view(view == -1 ? m_active_instance : view);
+    SDR_TX_TRIGGER* trigger_nodes = sedq_document_trigger(this, trigger);
+    if (trigger_nodes == nullptr)
+        return nullptr;
+    auto* sedq_state_machine_object = dynamic_cast<SEDQ_STATE_MACHINE_OBJECT*>(trigger_nodes->get_state_machine_object());
+    SEDQ_VERIFY(sedq_state_machine_object != NULL);
+    return sedq_state_machine_object;
 }
 
-bool SEDQ_TX_MANAGER::is_powerup_trigger_enabled(int view)
+int SEDQ_TX_MANAGER::get_state_count(int trigger)
 {
-    if (m_tx_session == nullptr)
-        return false;
-    return m_tx_session->is_power_up_trigger(view == -1 ? m_active_instance : view);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    return machine != nullptr ? machine->get_state_count() : 1;
 }
 
-bool SEDQ_TX_MANAGER::enable_powerup_trigger(int view, bool enable)
+bool SEDQ_TX_MANAGER::get_state_name(int state, QString* name, int trigger)
 {
-    if (view == -1)
-        view = m_active_instance;
-    const int instance = is_powerup_trigger(view) ? view - 1 : view;
-    if (instance < 0 || m_tx_session == nullptr)
-        return false;
-    const bool is_enabled = is_powerup_trigger_enabled(instance);
-    if (enable)
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    *name = machine != nullptr ? machine->get_state_name_list().value(state) : QString();
+    if (name->isEmpty())
+        *name = QStringLiteral("ST%1").arg(state + 1);
+    return machine != nullptr;
+}
+
+QStringList SEDQ_TX_MANAGER::get_state_names(int trigger)
+{
+    QStringList names;
+    const int count = get_state_count(trigger);
+    for (int state = 0; state < count; ++state)
     {
-        SEDQ_VERIFY(!is_enabled);
-        if (instance == m_active_instance)
-            set_int_state(instance, ACTIVE_TAB_KEY, SETUP_TAB);
+        QString name;
+        get_state_name(state, &name, trigger);
+        names.append(name);
     }
-    if (is_enabled == enable)
-        return true;
-    begin_action(instance);
-    m_tx_session->set_power_up_trigger_mode(instance, enable);
-    end_action(SEDQ_SKIP_COMPILATION_CHECK, instance);
-    update_modified_flag();
-    set_instance(enable ? instance + 1 : instance);
+    return names;
+}
+
+bool SEDQ_TX_MANAGER::get_state_text(int state, QString* text, int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    *text = machine != nullptr ? machine->get_state_text_list().value(state) : QString();
+    return machine != nullptr;
+}
+
+bool SEDQ_TX_MANAGER::get_unified_state_text(QString* text, int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    text->clear();
+    if (machine != nullptr)
+        machine->get_unified_state_text(text);
+    return machine != nullptr;
+}
+
+SEDQ_STATE_TYPE SEDQ_TX_MANAGER::get_state_type(int state, int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    return machine != nullptr ? machine->get_state_type_list().value(state, 0) : 0;
+}
+
+void SEDQ_TX_MANAGER::set_state_count(int count)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    if (machine == nullptr || count < 1 || count == machine->get_state_count())
+        return;
+    edit_flow(this, REBUILD_HINT, [machine, count]() {
+        machine->set_state_count(count);
+        machine->clear_unified_state_text();
+    });
+}
+
+// A text for a state beyond the count would be written nowhere, so it is refused; the list
+// itself may stay shorter than the count.
+void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    if (machine == nullptr || state < 0 || state >= machine->get_state_count() ||
+        machine->get_state_text_list().value(state) == text)
+        return;
+    edit_flow(this, REFRESH_HINT, [machine, state, &text]() {
+        store_at(&machine->get_state_text_list(), state, text, QString());
+        machine->clear_unified_state_text();
+    });
+}
+
+void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    QString current;
+    if (machine != nullptr)
+        machine->get_unified_state_text(&current);
+    if (machine == nullptr || current == text)
+        return;
+    edit_flow(this, REFRESH_HINT, [machine, &text]() { machine->set_unified_state_text(text); });
+}
+
+void SEDQ_TX_MANAGER::set_state_display_mode(bool on)
+{
+    if (SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    if (machine == nullptr)
+    {
+        m_state_display_mode = on;
+        update_all_views(nullptr, REBUILD_HINT);
+        return;
+    }
+    // The view of the flow, not the flow: no modified mark. Going back to one window per
+    // state drops the typed unified text, so it is built again from the states.
+    SEDQ_ACTION action(this);
+    m_state_display_mode = on;
+    if (!on)
+        machine->clear_unified_state_text();
+    update_all_views(nullptr, REBUILD_HINT);
+}
+
+void SEDQ_TX_MANAGER::set_state_name(int state, QString const& name)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    if (machine != nullptr && state >= 0 && state < machine->get_state_count())
+        store_at(&machine->get_state_name_list(), state, name, QString());
+}
+
+void SEDQ_TX_MANAGER::set_state_type(int state, SEDQ_STATE_TYPE type)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    if (machine != nullptr && state >= 0 && state < machine->get_state_count())
+        store_at(&machine->get_state_type_list(), state, int(type), 0);
+}
+
+void SEDQ_TX_MANAGER::set_state_machine_modified()
+{
+    if (!SEDQ_VERIFY(this->m_tx_trigger != NULL))
+        return;
+    m_tx_trigger->set_state_machine_changed();
+    set_modified_flag(true);
+}
+
+// ---- names the flow text refers to -------------------------------------------------------------
+
+QStringList SEDQ_TX_MANAGER::get_condition_names(int trigger)
+{
+    QStringList names;
+    int count = 0;
+    get_trigger_level(&count, trigger);
+    for (int level = 0; level < count; ++level)
+        names.append(get_trigger_level_name(level, trigger));
+    return names;
+}
+
+QStringList SEDQ_TX_MANAGER::get_counter_names(int trigger)
+{
+    QStringList names;
+    const int count = get_counter_count(trigger);
+    for (int counter = 0; counter < count; ++counter)
+        names.append(QString::fromLocal8Bit(get_counter_name(counter, trigger, nullptr, nullptr)));
+    return names;
+}
+
+QStringList SEDQ_TX_MANAGER::get_flag_names(int trigger)
+{
+    QStringList names;
+    const int count = get_flag_count(trigger);
+    for (int flag = 0; flag < count; ++flag)
+        names.append(QString::fromLocal8Bit(get_flag_name(flag, trigger, nullptr)));
+    return names;
+}
+
+bool SEDQ_TX_MANAGER::is_state_name(QString const& name, int trigger)
+{
+    return get_state_names(trigger).contains(name);
+}
+
+bool SEDQ_TX_MANAGER::is_condition_name(QString const& name, int trigger)
+{
+    return get_condition_names(trigger).contains(name);
+}
+
+bool SEDQ_TX_MANAGER::is_counter_name(QString const& name, int trigger)
+{
+    return get_counter_names(trigger).contains(name);
+}
+
+bool SEDQ_TX_MANAGER::is_flag_name(QString const& name, int trigger)
+{
+    return get_flag_names(trigger).contains(name);
+}
+
+// ---- flags, counters and runtime options -------------------------------------------------------
+
+int SEDQ_TX_MANAGER::get_flag_count(int trigger)
+{
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    return nodes != nullptr ? nodes->get_flag_count() : 0;
+}
+
+const char* SEDQ_TX_MANAGER::get_flag_name(int flag, int trigger, int* initial)
+{
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    const char* name = nodes != nullptr ? nodes->get_flag_name(flag, initial) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+int SEDQ_TX_MANAGER::get_counter_count(int trigger)
+{
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    return nodes != nullptr ? nodes->get_counter_count() : 0;
+}
+
+const char* SEDQ_TX_MANAGER::get_counter_name(int counter, int trigger, int* width, unsigned int* initial)
+{
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    const char* name = nodes != nullptr ? nodes->get_counter_name(counter, width, initial) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+bool SEDQ_TX_MANAGER::is_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, int trigger)
+{
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    return nodes != nullptr && nodes->is_configurable(option);
+}
+
+void SEDQ_TX_MANAGER::set_flag_count(int count)
+{
+    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) || count == get_flag_count(-1))
+        return;
+    edit_flow(this, REFRESH_HINT, [this, count]() { m_tx_trigger->set_flag_count(count); });
+}
+
+void SEDQ_TX_MANAGER::set_counter_count(int count)
+{
+    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) || count == get_counter_count(-1))
+        return;
+    edit_flow(this, REFRESH_HINT, [this, count]() { m_tx_trigger->set_counter_count(count); });
+}
+
+void SEDQ_TX_MANAGER::set_flag_name(int flag, QString const* name)
+{
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
+        QString::fromLocal8Bit(get_flag_name(flag, -1, nullptr)) == *name)
+        return;
+    const QByteArray text = name->toLocal8Bit();
+    edit_flow(this, 0, [this, flag, &text]() { m_tx_trigger->set_flag(flag, text.constData(), nullptr); });
+}
+
+void SEDQ_TX_MANAGER::set_flag_initial_value(int flag, int value)
+{
+    int current = 0;
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || m_tx_trigger->get_flag_name(flag, &current) == nullptr ||
+        current == value)
+        return;
+    edit_flow(this, 0, [this, flag, value]() { m_tx_trigger->set_flag(flag, nullptr, &value); });
+}
+
+void SEDQ_TX_MANAGER::set_counter_name(int counter, QString const* name)
+{
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
+        QString::fromLocal8Bit(get_counter_name(counter, -1, nullptr, nullptr)) == *name)
+        return;
+    const QByteArray text = name->toLocal8Bit();
+    edit_flow(this, 0,
+              [this, counter, &text]() { m_tx_trigger->set_counter(counter, text.constData(), nullptr, nullptr); });
+}
+
+void SEDQ_TX_MANAGER::set_counter_width(int counter, int width)
+{
+    int current = 0;
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr ||
+        m_tx_trigger->get_counter_name(counter, &current, nullptr) == nullptr || current == width)
+        return;
+    edit_flow(this, 0, [this, counter, width]() { m_tx_trigger->set_counter(counter, nullptr, &width, nullptr); });
+}
+
+void SEDQ_TX_MANAGER::set_counter_initial_value(int counter, unsigned int value)
+{
+    unsigned current = 0;
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr ||
+        m_tx_trigger->get_counter_name(counter, nullptr, &current) == nullptr || current == value)
+        return;
+    edit_flow(this, 0, [this, counter, value]() { m_tx_trigger->set_counter(counter, nullptr, nullptr, &value); });
+}
+
+void SEDQ_TX_MANAGER::set_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on)
+{
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || is_configurable(option, -1) == on)
+        return;
+    edit_flow(this, sedq_hint(SEDQ_UPDATE_NODE_VIEW),
+              [this, option, on]() { m_tx_trigger->set_configurable(option, on); });
+}
+
+// ---- values of an acquisition ----------------------------------------------------------------
+
+int SEDQ_TX_MANAGER::get_state_current_value(int log)
+{
+    SDR_DATA_LOG* data = entry_log(m_tx_session, log == -1 ? m_active_instance : log);
+    return data != nullptr ? data->get_state_value() : -1;
+}
+
+bool SEDQ_TX_MANAGER::get_flag_current_value(int flag, int log, int* value)
+{
+    SDR_DATA_LOG* data = entry_log(m_tx_session, log == -1 ? m_active_instance : log);
+    if (data == nullptr || flag < 0 || flag >= data->get_num_flags())
+        return false;
+    *value = data->get_flag_value(flag);
     return true;
 }
 
-// ---- advanced trigger questions ----------------------------------------------------------------
-
-bool SEDQ_TX_MANAGER::is_advanced_trigger(int nPatternNumber, int trigger)
+bool SEDQ_TX_MANAGER::get_counter_current_value(int counter, int log, int* value)
 {
-    if (is_empty())
+    SDR_DATA_LOG* data = entry_log(m_tx_session, log == -1 ? m_active_instance : log);
+    if (data == nullptr || counter < 0 || counter >= data->get_num_counters())
         return false;
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
-    if (nodes == nullptr)
-        return false;
-    if (nPatternNumber >= 0)
-        return nodes->get_level_type(nPatternNumber, false) == SDR_LTYPE_ADVANCED;
-    if (!SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1))
-        return false;
-    QString type;
-    if (!get_storage_qualifier_type(&type, trigger))
-        return false;
-    const QString wanted = nPatternNumber == -3 ? QStringLiteral("Conditional") : QStringLiteral("Start/Stop");
-    return type == wanted && nodes->get_level_type(nPatternNumber + 3, true) == SDR_LTYPE_ADVANCED;
-}
-
-bool SEDQ_TX_MANAGER::is_advanced_nodes_used(int trigger)
-{
-    if (is_incremental_compile())
-        return false;
-    const int allocated = get_trigger_nodes_allocated(trigger);
-    const int used = get_trigger_nodes_used(trigger);
-    if (allocated != 0 && allocated != used)
-        return allocated > used;
-    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(trigger);
-    for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
-    {
-        const SDR_DATA_NODE_DISPLAY_TYPE type = nodes->get_node_display_type(row);
-        if (type != SDR_NTYPE_GROUP && type != SDR_NTYPE_GROUP_ALT && nodes->get_node_tap_mode(row) != SDR_TAP_PRE_SYNTHESIS)
-            return true;
-    }
-    return false;
-}
-
-bool SEDQ_TX_MANAGER::is_advanced_trigger_pattern_enabled(int level, int trigger)
-{
-    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(trigger);
-    if (nodes == nullptr)
-        return false;
-    if (level == -1)
-    {
-        for (int l = 0; l < nodes->get_num_levels(); ++l)
-            if (is_advanced_trigger(l, trigger) && is_advanced_trigger_pattern_enabled(l, trigger))
-                return true;
-        return false;
-    }
-    auto* sedq_trigger_object = dynamic_cast<SEDQ_TRIGGER_OBJECT*>(nodes->get_advanced_trigger_root(level, false));
-    if (!SEDQ_VERIFY(sedq_trigger_object != NULL))
-        return false;
-    QList<SEDQ_OBJECT*>* sedq_object_array = sedq_trigger_object->get_object_list();
-    if (!SEDQ_VERIFY(sedq_object_array != NULL))
-        return false;
-    for (SEDQ_OBJECT* object : *sedq_object_array)
-        if (object != nullptr && object->get_type() == SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION)
-            return object->get_parent() != nullptr;
-    return false;
-}
-
-bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
-{
-    if (is_wizard_mode())
-    {
-        if (level != nullptr)
-            *level = m_wizard_advanced_trigger_level;
-        return true;
-    }
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
-    const int page = tabs ? tabs->currentIndex() : -1;
-    if (page <= SETUP_TAB || tabs->tabText(page) == QLatin1String(STATE_FLOW_TAB_TEXT))
-        return false;
-    if (level != nullptr && tabs->widget(page) != nullptr)
-        *level = tabs->widget(page)->property("trigger level").toInt();
+    *value = int(data->get_counter_value(counter));
     return true;
 }
 
-// The view mode is the page shown in the instance's Data/Setup tabs of the window's layout;
-// before the layout exists (and in the wizard) there are none: setup mode.
-QTabWidget* SEDQ_TX_MANAGER::get_data_setup_tab_widget(int instance)
+// ---- the flow check --------------------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::check_state_machine(SEDQ_STATE_MACHINE_ERROR* error, int trigger)
 {
-    return m_layout_widget != nullptr ? m_layout_widget->get_data_setup_tab_widget(instance) : nullptr;
+    SDR_TX_TRIGGER* tx_trigger = trigger == -1 ? m_tx_trigger
+                                               : (m_tx_session ? m_tx_session->get_trigger_at(trigger, false) : nullptr);
+    *error = SEDQ_STATE_MACHINE_ERROR();
+    std::string message;
+    int line = 0;
+    if (SEDQ_VERIFY(tx_trigger != NULL) && tx_trigger->has_flow_error(&message, &line))
+    {
+        error->m_is_error = true;
+        error->m_message = QString::fromLocal8Bit(message.c_str());
+        error->m_line = line;
+        QStringList bodies;
+        const int count = get_state_count(trigger);
+        for (int state = 0; state < count; ++state)
+        {
+            QString body;
+            get_state_text(state, &body, trigger);
+            bodies.append(body);
+        }
+        place_error(error, bodies);
+    }
+    update_all_views(nullptr, CHECKED_HINT);
+    return tx_trigger != nullptr && !error->m_is_error;
 }
