@@ -1,140 +1,403 @@
-// State-flow check: state headers, goto targets, names inside conditions, balanced brackets
-// and begin/end blocks, statement ends and the kinds of counter and flag actions.
+// State-flow check: a recursive-descent reading of the flow language over a scanner that
+// matches the trigger's names literally where a name is expected.
 #include "host/sdr/sdr_flow_checker.h"
 
-#include <cctype>
-#include <sstream>
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace
 {
-struct TOKEN
+bool is_name_char(char c)
 {
-    std::string text;
-    bool word = false;
-};
-
-std::vector<TOKEN> tokens_of(const std::string& line)
-{
-    std::vector<TOKEN> tokens;
-    size_t i = 0;
-    while (i < line.size())
-    {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (std::isspace(c)) { ++i; continue; }
-        if (c == '/' && i + 1 < line.size() && line[i + 1] == '/')
-            break;
-        size_t j = i + 1;
-        const bool word = std::isalpha(c) || c == '_';
-        if (word || std::isdigit(c))
-        {
-            while (j < line.size() && (std::isalnum(static_cast<unsigned char>(line[j])) || line[j] == '_'
-                                       || line[j] == '\'' || line[j] == '.'))
-                ++j;
-        }
-        tokens.push_back(TOKEN{line.substr(i, j - i), word});
-        i = j;
-    }
-    return tokens;
+    const unsigned char u = static_cast<unsigned char>(c);
+    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
 }
 
-bool is_header(const std::vector<TOKEN>& t)
+bool is_space(char c)
 {
-    return t.size() >= 3 && t[0].text == "state" && t[1].word && t[2].text == ":";
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-class CHECK
+// The names of one kind: plain identifiers answer from the set after reading one word; names
+// with blanks or punctuation are tried literally, longest first.
+class NAME_SET
 {
 public:
-    CHECK(const SDR_FLOW_CHECKER::NAMES& names, std::set<std::string> states) : m_names(names), m_states(std::move(states)) {}
-
-    // Empty when the line is fine.
-    std::string line(const std::vector<TOKEN>& t)
+    explicit NAME_SET(std::vector<const std::set<std::string>*> sets)
     {
-        if (!t.empty() && t[0].text == "state")
-            return is_header(t) ? std::string() : "Invalid state header";
-        for (size_t i = 0; i < t.size(); ++i)
+        for (const std::set<std::string>* set : sets)
         {
-            const std::string problem = token(t, i);
-            if (!problem.empty())
-                return problem;
+            for (const std::string& name : *set)
+            {
+                if (name.empty())
+                    continue;
+                m_all.insert(name);
+                if (!std::all_of(name.begin(), name.end(), is_name_char))
+                    m_literal.push_back(&name);
+            }
         }
-        return std::string();
+        std::sort(m_literal.begin(), m_literal.end(),
+                  [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
     }
 
-    std::string at_end() const
+    bool contains(const std::string& name) const { return m_all.count(name) != 0; }
+
+    // Length of the longest name standing at `pos`; 0 when none does. A name ending in a
+    // name character must not run on into a longer word.
+    size_t match(const std::string& text, size_t pos, size_t word_length) const
     {
-        if (m_parens != 0)
-            return "Unbalanced parentheses";
-        return m_blocks != 0 ? "Missing \"end\"" : std::string();
+        size_t best = word_length > 0 && contains(text.substr(pos, word_length)) ? word_length : 0;
+        for (const std::string* name : m_literal)
+        {
+            if (name->size() <= best)
+                break;
+            const size_t end = pos + name->size();
+            if (text.compare(pos, name->size(), *name) == 0 &&
+                !(is_name_char(name->back()) && end < text.size() && is_name_char(text[end])))
+                best = name->size();
+        }
+        return best;
     }
 
 private:
-    std::string token(const std::vector<TOKEN>& t, size_t i)
+    std::set<std::string> m_all;
+    std::vector<const std::string*> m_literal;
+};
+
+struct FLOW_ERROR
+{
+    std::string message;
+    int line = 0;
+};
+
+class FLOW_PARSER
+{
+public:
+    FLOW_PARSER(const std::string& text, const SDR_FLOW_CHECKER::NAMES& names)
+        : m_text(text), m_names(names), m_states({&m_state_names}), m_counters({&names.counters}), m_flags({&names.flags}),
+          m_operands({&names.conditions, &names.counters, &names.flags})
     {
-        const std::string& s = t[i].text;
-        if (s == "(") { ++m_parens; return std::string(); }
-        if (s == ")") return --m_parens < 0 ? "Unbalanced parentheses" : std::string();
-        if (s == "begin") { ++m_blocks; return std::string(); }
-        if (s == "end") return --m_blocks < 0 ? "\"end\" without \"begin\"" : std::string();
-        if (s == "goto") return action(t, i, m_states, "Unknown state name");
-        if (s == "increment" || s == "decrement" || s == "clear") return action(t, i, m_names.counters, "Unknown counter");
-        if (s == "set" || s == "reset") return action(t, i, m_names.flags, "Unknown flag");
-        if (s == "trigger" || s == "start_store" || s == "stop_store") return ends_statement(t, i + 1);
-        if (m_parens > 0 && t[i].word && !known_in_condition(s))
-            return "Unknown name \"" + s + "\"";
-        return std::string();
+        collect_states();
+        m_states = NAME_SET({&m_state_names});
     }
 
-    bool known_in_condition(const std::string& s) const
+    // False with `error` filled at the first problem.
+    bool check(FLOW_ERROR* error)
     {
-        return m_names.conditions.count(s) != 0 || m_names.counters.count(s) != 0 || m_names.flags.count(s) != 0;
+        m_error = error;
+        skip_space();
+        if (at_end())
+            return fail("Missing state header", m_line);
+        while (!at_end())
+        {
+            if (!header())
+                return false;
+            while (!at_end() && !at_header())
+            {
+                if (!statement(0))
+                    return false;
+            }
+        }
+        return true;
     }
 
-    std::string action(const std::vector<TOKEN>& t, size_t i, const std::set<std::string>& known, const char* what)
+private:
+    // ---- scanning ------------------------------------------------------------------------
+
+    bool at_end() const { return m_pos >= m_text.size(); }
+
+    void advance(size_t count)
     {
-        if (i + 1 >= t.size() || known.count(t[i + 1].text) == 0)
-            return std::string(what) + " \"" + (i + 1 < t.size() ? t[i + 1].text : std::string()) + "\"";
-        return ends_statement(t, i + 2);
+        for (size_t end = std::min(m_pos + count, m_text.size()); m_pos < end; ++m_pos)
+            m_line += m_text[m_pos] == '\n' ? 1 : 0;
     }
 
-    static std::string ends_statement(const std::vector<TOKEN>& t, size_t i)
+    // White space and "//" comments; the line of the last real token stays in m_token_line.
+    void skip_space()
     {
-        return i < t.size() && t[i].text == ";" ? std::string() : "Missing \";\"";
+        while (!at_end())
+        {
+            if (is_space(m_text[m_pos]))
+                advance(1);
+            else if (m_text.compare(m_pos, 2, "//") == 0)
+            {
+                const size_t end = m_text.find('\n', m_pos);
+                advance(end == std::string::npos ? m_text.size() - m_pos : end - m_pos);
+            }
+            else
+                break;
+        }
     }
 
+    size_t word_length() const
+    {
+        size_t end = m_pos;
+        while (end < m_text.size() && is_name_char(m_text[end]))
+            ++end;
+        return end - m_pos;
+    }
+
+    // The token at the scanner, for messages: a word, or one character.
+    std::string token_text() const
+    {
+        const size_t length = word_length();
+        return m_text.substr(m_pos, length > 0 ? length : 1);
+    }
+
+    void consume(size_t length)
+    {
+        m_token_line = m_line;
+        advance(length);
+        skip_space();
+    }
+
+    bool peek_word(const char* word) const
+    {
+        const size_t length = std::strlen(word);
+        return m_text.compare(m_pos, length, word) == 0 && word_length() == length;
+    }
+
+    bool take_word(const char* word)
+    {
+        if (!peek_word(word))
+            return false;
+        consume(std::strlen(word));
+        return true;
+    }
+
+    bool take(const char* punctuation)
+    {
+        const size_t length = std::strlen(punctuation);
+        if (m_text.compare(m_pos, length, punctuation) != 0)
+            return false;
+        consume(length);
+        return true;
+    }
+
+    bool take_name(const NAME_SET& names, std::string* name)
+    {
+        const size_t length = at_end() ? 0 : names.match(m_text, m_pos, word_length());
+        if (length == 0)
+            return false;
+        *name = m_text.substr(m_pos, length);
+        consume(length);
+        return true;
+    }
+
+    bool fail(const std::string& message, int line)
+    {
+        m_error->message = message;
+        m_error->line = line;
+        return false;
+    }
+
+    // At the scanner, or at the end: the line of the token that is missing its follower.
+    bool fail_here(const std::string& message) { return fail(message, at_end() ? m_token_line : m_line); }
+    bool fail_after(const std::string& message) { return fail(message, m_token_line); }
+    bool expect(const char* punctuation)
+    {
+        return take(punctuation) || fail_after(std::string("Missing \"") + punctuation + "\"");
+    }
+
+    // ---- states --------------------------------------------------------------------------
+
+    bool at_line_start(size_t pos) const
+    {
+        while (pos > 0 && (m_text[pos - 1] == ' ' || m_text[pos - 1] == '\t'))
+            --pos;
+        return pos == 0 || m_text[pos - 1] == '\n';
+    }
+
+    bool at_header() const { return peek_word("state"); }
+
+    // The name between "state" and the colon of its line; false when the line has no colon.
+    bool header_name(size_t after_keyword, std::string* name, size_t* colon) const
+    {
+        const size_t line_end = std::min(m_text.find('\n', after_keyword), m_text.size());
+        *colon = m_text.find(':', after_keyword);
+        if (*colon == std::string::npos || *colon > line_end)
+            return false;
+        size_t first = after_keyword;
+        size_t last = *colon;
+        while (first < last && is_space(m_text[first]))
+            ++first;
+        while (last > first && is_space(m_text[last - 1]))
+            --last;
+        *name = m_text.substr(first, last - first);
+        return !name->empty();
+    }
+
+    void collect_states()
+    {
+        for (size_t pos = m_text.find("state"); pos != std::string::npos; pos = m_text.find("state", pos + 5))
+        {
+            const bool word = (pos == 0 || !is_name_char(m_text[pos - 1])) &&
+                              (pos + 5 >= m_text.size() || !is_name_char(m_text[pos + 5]));
+            std::string name;
+            size_t colon = 0;
+            if (word && at_line_start(pos) && header_name(pos + 5, &name, &colon))
+                m_state_names.insert(name);
+        }
+    }
+
+    bool header()
+    {
+        if (!at_header())
+            return fail_here("Missing state header");
+        const int line = m_line;
+        std::string name;
+        size_t colon = 0;
+        if (!at_line_start(m_pos) || !header_name(m_pos + 5, &name, &colon))
+            return fail("Invalid state header", line);
+        if (!m_seen_states.insert(name).second)
+            return fail("Duplicate state name \"" + name + "\"", line);
+        consume(colon + 1 - m_pos);
+        return true;
+    }
+
+    // ---- statements ----------------------------------------------------------------------
+
+    bool statement(int depth)
+    {
+        if (depth > SDR_FLOW_CHECKER::MAX_NESTING)
+            return fail_here("Nesting too deep");
+        if (take_word("begin"))
+            return block(depth);
+        if (take_word("if"))
+            return branch(depth);
+        if (take_word("goto"))
+            return target(m_states, "Unknown state name");
+        for (const char* action : {"trigger", "segment_trigger", "start_store", "stop_store"})
+            if (take_word(action))
+                return expect(";");
+        for (const char* action : {"increment", "decrement", "reset"})
+            if (take_word(action))
+                return target(m_counters, "Unknown counter");
+        for (const char* action : {"set", "clear"})
+            if (take_word(action))
+                return target(m_flags, "Unknown flag");
+        if (peek_word("end"))
+            return fail_here("\"end\" without \"begin\"");
+        if (peek_word("else"))
+            return fail_here("\"else\" without \"if\"");
+        return fail_here("Unexpected \"" + token_text() + "\"");
+    }
+
+    bool block(int depth)
+    {
+        while (!take_word("end"))
+        {
+            if (at_end() || at_header())
+                return fail_here("Missing \"end\"");
+            if (!statement(depth + 1))
+                return false;
+        }
+        return true;
+    }
+
+    bool branch(int depth)
+    {
+        if (!expect("(") || !condition(depth + 1) || !expect(")") || !branch_body(depth))
+            return false;
+        while (take_word("else"))
+        {
+            if (!take_word("if"))
+                return branch_body(depth);
+            if (!expect("(") || !condition(depth + 1) || !expect(")") || !branch_body(depth))
+                return false;
+        }
+        return true;
+    }
+
+    bool branch_body(int depth)
+    {
+        if (at_end() || at_header())
+            return fail_after("Missing statement");
+        return statement(depth + 1);
+    }
+
+    bool target(const NAME_SET& names, const char* unknown)
+    {
+        std::string name;
+        if (!take_name(names, &name))
+            return fail_here(std::string(unknown) + " \"" + (at_end() ? std::string() : token_text()) + "\"");
+        return expect(";");
+    }
+
+    // ---- conditions ----------------------------------------------------------------------
+
+    bool condition(int depth)
+    {
+        do
+        {
+            do
+            {
+                if (!operand(depth))
+                    return false;
+            } while (take("&&"));
+        } while (take("||"));
+        return true;
+    }
+
+    bool operand(int depth)
+    {
+        if (depth > SDR_FLOW_CHECKER::MAX_NESTING)
+            return fail_here("Nesting too deep");
+        if (take("!"))
+            return operand(depth + 1);
+        if (take("("))
+            return condition(depth + 1) && expect(")");
+        std::string name;
+        if (!take_name(m_operands, &name))
+            return at_end() || !is_name_char(m_text[m_pos]) ? fail_here("Missing operand")
+                                                            : fail_here("Unknown name \"" + token_text() + "\"");
+        if (!m_counters.contains(name))
+            return true;
+        for (const char* op : {">=", "<=", "==", "!=", ">", "<"})
+            if (take(op))
+                return number();
+        // A counter stands alone only when a condition or a flag has the same name.
+        if (m_names.conditions.count(name) != 0 || m_names.flags.count(name) != 0)
+            return true;
+        return fail_after("Missing comparison of counter \"" + name + "\"");
+    }
+
+    bool number()
+    {
+        size_t length = 0;
+        while (m_pos + length < m_text.size() && m_text[m_pos + length] >= '0' && m_text[m_pos + length] <= '9')
+            ++length;
+        if (length == 0 || word_length() != length)
+            return fail_after("Missing comparison value");
+        consume(length);
+        return true;
+    }
+
+    const std::string& m_text;
     const SDR_FLOW_CHECKER::NAMES& m_names;
-    std::set<std::string> m_states;
-    int m_parens = 0;
-    int m_blocks = 0;
+    std::set<std::string> m_state_names;
+    std::set<std::string> m_seen_states;
+    NAME_SET m_states;
+    NAME_SET m_counters;
+    NAME_SET m_flags;
+    NAME_SET m_operands;
+    FLOW_ERROR* m_error = nullptr;
+    size_t m_pos = 0;
+    int m_line = 1;
+    int m_token_line = 1;
 };
 } // namespace
 
 bool SDR_FLOW_CHECKER::has_error(const std::string& text, const NAMES& names, std::string* message, int* line)
 {
-    std::vector<std::vector<TOKEN>> lines;
-    std::istringstream in(text);
-    std::set<std::string> states;
-    for (std::string raw; std::getline(in, raw);)
-    {
-        lines.push_back(tokens_of(raw));
-        if (is_header(lines.back()))
-            states.insert(lines.back()[1].text);
-    }
-    CHECK check(names, states);
-    for (size_t i = 0; i < lines.size(); ++i)
-    {
-        const std::string problem = check.line(lines[i]);
-        if (!problem.empty())
-        {
-            *message = problem;
-            *line = int(i) + 1;
-            return true;
-        }
-    }
-    const std::string problem = check.at_end();
-    if (problem.empty())
+    FLOW_PARSER parser(text, names);
+    FLOW_ERROR error;
+    if (parser.check(&error))
         return false;
-    *message = problem;
-    *line = std::max(1, int(lines.size()));
+    if (message != nullptr)
+        *message = error.message;
+    if (line != nullptr)
+        *line = error.line;
     return true;
 }

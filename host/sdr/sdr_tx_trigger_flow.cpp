@@ -158,8 +158,9 @@ bool SDR_TX_TRIGGER::has_flow_error(std::string* message, int* line)
     int at = 0;
     if (!standin::sdr::scripted_flow_error(&error, &text, &at))
     {
+        // Without a state machine object the trigger has no flow text to check.
         const SDR_TRIGGER_STATE* s = state();
-        if (s == nullptr)
+        if (s == nullptr || get_state_machine_object() == nullptr)
             return false;
         SDR_FLOW_CHECKER::NAMES names;
         for (const SDR_TRIGGER_LEVEL& level : s->levels)

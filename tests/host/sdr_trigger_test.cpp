@@ -1,7 +1,6 @@
 // Trigger façade: levels, per-row conditions and comparisons in the normal and power-up copies,
 // settings, flow resources, the flow check, and undo of condition edits.
 #include "host/sdr.h"
-#include "host/sdr/sdr_flow_checker.h"
 #include "host/standin/sdr_control.h"
 
 #include <gtest/gtest.h>
@@ -214,42 +213,6 @@ TEST_F(sdr_trigger, flags_and_counters_change_only_what_is_given)
     ASSERT_TRUE(trigger->set_configurable(4, true));
     EXPECT_TRUE(trigger->is_configurable(4));
     EXPECT_FALSE(trigger->is_configurable(8));
-}
-
-TEST(sdr_flow_checker, first_problem_wins_with_its_line)
-{
-    SDR_FLOW_CHECKER::NAMES names;
-    names.conditions = {"condition1"};
-    names.counters = {"counter1"};
-    names.flags = {"flag1"};
-    const std::string good = "state ST1:\nif (condition1) begin\n  increment counter1;\n  goto ST2;\nend\n"
-                             "state ST2:\nif (counter1 > 5 && flag1)\n  trigger;\n";
-    const struct
-    {
-        const char* name;
-        std::string text;
-        bool error;
-        const char* message;
-        int line;
-    } rows[] = {
-        {"valid flow", good, false, "", 0},
-        {"unknown goto target", "state ST1:\ngoto ST9;\n", true, "Unknown state name \"ST9\"", 2},
-        {"unknown name in a condition", "state ST1:\nif (nope) trigger;\n", true, "Unknown name \"nope\"", 2},
-        {"flag action on a counter", "state ST1:\nset counter1;\n", true, "Unknown flag \"counter1\"", 2},
-        {"counter action on a flag", "state ST1:\nclear flag1;\n", true, "Unknown counter \"flag1\"", 2},
-        {"missing semicolon", "state ST1:\ngoto ST1\n", true, "Missing \";\"", 2},
-        {"bad header", "state ST1\ntrigger;\n", true, "Invalid state header", 1},
-        {"unclosed begin", "state ST1:\nbegin\ntrigger;\n", true, "Missing \"end\"", 3},
-        {"closing parenthesis first", "state ST1:\nif ) trigger;\n", true, "Unbalanced parentheses", 2},
-    };
-    for (const auto& row : rows)
-    {
-        std::string message;
-        int line = 0;
-        EXPECT_EQ(SDR_FLOW_CHECKER::has_error(row.text, names, &message, &line), row.error) << row.name;
-        EXPECT_EQ(message, row.message) << row.name;
-        EXPECT_EQ(line, row.line) << row.name;
-    }
 }
 
 TEST_F(sdr_trigger, scripted_flow_verdict_overrides_the_checker)
