@@ -188,7 +188,8 @@ QStringList SEDQ_TX_MANAGER::get_trigger_instance_list(int instance)
     QStringList names;
     if (m_tx_session == nullptr)
         return names;
-    SDR_DATA_INSTANCE* own = data_instance_of(m_tx_session, instance);
+    // -1 is the current instance, which is not a candidate for its own connections either.
+    SDR_DATA_INSTANCE* own = data_instance_of(m_tx_session, instance == -1 ? m_active_instance : instance);
     const QString own_name = own ? QString::fromUtf8(own->get_name()) : QString();
     const int count = m_tx_session->get_num_instances();
     for (int i = 0; i < count; ++i)
