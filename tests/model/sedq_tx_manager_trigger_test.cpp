@@ -296,6 +296,17 @@ TEST_F(sedq_trigger_model_test, trigger_in_and_out_controls_write_and_refresh_as
         {"trigger out condition", [](auto* m) { m->set_trigger_out_condition("Low"); }, {MODIFIED, CLOSED},
          [](auto* m) { QString t; return m->get_trigger_out_condition(&t, -1) && t == "Low"; }},
         {"same condition again", [](auto* m) { m->set_trigger_out_condition("Low"); }, {}, [](auto*) { return true; }},
+        {"qualifier port, post-fitting", [](auto* m) { m->set_storage_qualifier_input_port("top|q", SEDQ_POST_FITTING); },
+         {MODIFIED, CLOSED}, [](auto* m) { QString t; bool pf = false; return m->get_storage_qualifier_input_port(&t, &pf, -1) && t == "top|q" && pf; }},
+        {"same port, kind kept", [](auto* m) { m->set_storage_qualifier_input_port("top|q"); }, {},
+         [](auto*) { return true; }},
+        {"same port, other kind", [](auto* m) { m->set_storage_qualifier_input_port("top|q", SEDQ_PRE_SYNTHESIS); },
+         {MODIFIED, CLOSED}, [](auto* m) { QString t; bool pf = true; return m->get_storage_qualifier_input_port(&t, &pf, -1) && !pf; }},
+        {"record discontinuities", [](auto* m) { m->enable_data_discontinuities(true); }, {MODIFIED, CLOSED},
+         [](auto* m) { return m->is_record_data_discontinuities_enabled(-1); }},
+        {"disable the qualifier", [](auto* m) { m->disable_storage_qualifier(true); },
+         {MODIFIED, H(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW), CLOSED},
+         [](auto* m) { return m->is_disable_storage_qualifier_enabled(-1); }},
     };
     for (const auto& r : rows)
     {

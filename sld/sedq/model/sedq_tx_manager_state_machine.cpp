@@ -49,15 +49,15 @@ QString written_body(const QString& text)
 // Places the error line in the blocks of the unified text: state i's header is line r + 1 and
 // its block (header, body, separating empty line) ends L + 1 lines later. A line outside every
 // block goes to the state where the walk stopped, clamped to that state's block.
-void place_error(SEDQ_STATE_MACHINE_ERROR* error, const QStringList& bodies)
+void place_error(SEDQ_STATE_MACHINE_ERROR* error, const QStringList& texts, int count)
 {
     int r = 0;
-    for (int i = 0; i < bodies.size(); ++i)
+    for (int i = 0; i < count; ++i)
     {
         const int header = r + 1;
-        const int lines = sedq_get_line_count(written_body(bodies.at(i)));
+        const int lines = sedq_get_line_count(written_body(texts.value(i)));
         const int block_end = header + lines + 1;
-        if (header > error->m_line || block_end >= error->m_line || i + 1 == bodies.size())
+        if (header > error->m_line || block_end >= error->m_line || i + 1 == count)
         {
             error->m_state = i;
             error->m_line_in_state = qBound(0, error->m_line - header, lines + 1);
@@ -407,15 +407,9 @@ bool SEDQ_TX_MANAGER::check_state_machine(SEDQ_STATE_MACHINE_ERROR* error, int t
         error->m_is_error = true;
         error->m_message = QString::fromLocal8Bit(message.c_str());
         error->m_line = line;
-        QStringList bodies;
-        const int count = get_state_count(trigger);
-        for (int state = 0; state < count; ++state)
-        {
-            QString body;
-            get_state_text(state, &body, trigger);
-            bodies.append(body);
-        }
-        place_error(error, bodies);
+        SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+        if (machine != nullptr)
+            place_error(error, machine->get_state_text_list(), machine->get_state_count());
     }
     update_all_views(nullptr, CHECKED_HINT);
     return tx_trigger != nullptr && !error->m_is_error;
