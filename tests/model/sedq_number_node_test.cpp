@@ -24,7 +24,9 @@ protected:
         standin::sdr::add_group(data_trigger(), 0, width - 1, "bus", radix);
         m_manager->refresh_tx_cache();
         if (lsb_to_msb)
+        {
             ASSERT_TRUE(trigger()->set_lsb_to_msb(0, true));
+        }
     }
 
     // Conditions of the rows below the bus row at level 0.
