@@ -97,7 +97,8 @@ enum SDR_DATA_TRIGGER_LEVEL_TYPE
     SDR_LTYPE_ADVANCED = 3
 };
 
-enum SDR_DATA_TRIGGER_POSITION
+// Stored as an int, so that any int a caller passes is a value the setters can test and refuse.
+enum SDR_DATA_TRIGGER_POSITION : int
 {
     SDR_TPOS_PRE = 0,
     SDR_TPOS_CENTER = 1,

@@ -319,6 +319,8 @@ public:
     bool set_tessarelle_data_nodes_allocated(QString const& count);
     void sync_upon_capture_type_change();
 
+    // Display texts of the setup values. A depth text is "<n>" or "<n> K" (n * 1024); a text
+    // that is no number gives 0, a number out of 0..INT_MAX gives -1, which no setter takes.
     int convert_to_sample_depth_int(QString const& text);
     QString convert_to_sample_depth_str(int depth);
     int convert_to_trigger_level_int(QString const& text);
@@ -327,8 +329,13 @@ public:
     SDR_DATA_TRIGGER_CONDITION convert_to_trigger_condition_type(QString const& text);
     QString convert_to_trigger_position_str(SDR_DATA_TRIGGER_POSITION position);
     SDR_DATA_TRIGGER_POSITION convert_to_trigger_position_type(QString const& text);
+    // What the two conversions above give for a text that no table holds: a value the host
+    // refuses, so that a setter handed it changes nothing.
+    static constexpr SDR_DATA_TRIGGER_CONDITION UNKNOWN_TRIGGER_CONDITION = SDR_DATA_TRIGGER_CONDITION(0xff);
+    static constexpr SDR_DATA_TRIGGER_POSITION UNKNOWN_TRIGGER_POSITION = SDR_DATA_TRIGGER_POSITION(-1);
 
-    // Slots of the signal configuration pane; connected by signature once they are built.
+public Q_SLOTS:
+    // Slots of the signal configuration pane, connected by signature.
     void set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type = SEDQ_KEEP_POST_FITTING_TYPE);
     void browse_clock();
     void set_sample_depth(QString const& sampleDepth);
@@ -340,6 +347,7 @@ public:
     void trigger_manual_input_changed(int count);
     void storage_qualifier_manual_input_changed(int count);
 
+public:
     // ---- trigger model ---------------------------------------------------------------------
     bool get_trigger_level(int* count, int trigger);
     bool get_trigger_level(QString* count, int trigger);
@@ -595,6 +603,17 @@ private:
     bool check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_NAME* root, bool post_fit_pass);
     bool check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_NAME* root, bool post_fit_pass);
     bool run_validity_pass(int instance, bool post_fit_pass);
+
+    // A count read from a display text and multiplied by `factor`.
+    enum NUMBER_TEXT
+    {
+        IN_RANGE,
+        NOT_A_NUMBER, // *value 0
+        OUT_OF_RANGE  // negative, or more than INT_MAX after the factor; *value 0
+    };
+    static NUMBER_TEXT read_count_text(QString const& text, qint64 factor, int* value);
+    void store_nodes_allocated(int kind, int count, int instance);
+    bool store_tessarelle_nodes_allocated(int kind, int count, int instance);
 
     int m_active_instance = -1;
     SDR_TX_SESSION* m_tx_session = nullptr;

@@ -1,21 +1,45 @@
-// SEDQ_TX_MANAGER: acquisition setup of an instance (clock, sample depth, node counts and
-// allocation) and the project queries about incremental compilation.
+// SEDQ_TX_MANAGER: acquisition setup of an instance (clock, sample depth, memory type,
+// pipeline, segmented acquisition) read and set through the texts the panes show, and the
+// project queries about the top entity and incremental compilation.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/gen.h"
 #include "host/idu.h"
+#include "host/qui.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
+#include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_action.h"
+#include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 namespace
 {
-constexpr int ALLOCATION_TRIGGER = 0;
-constexpr int ALLOCATION_DATA = 1;
-constexpr int ALLOCATION_STORAGE_QUALIFIER = 2;
-constexpr int GENERATED_BY_IP_WIZARD = 2;
 constexpr int INCREMENTAL_COMPILATION_ON = 2;
+constexpr int SEGMENTS_PER_THOUSAND = 1024;
+const QString EMPTY_DOCUMENT_DEPTH = QStringLiteral("128");
+
+// The memory-type texts in the order of SDR_HALCYTE_RAM_TYPE.
+const QString& ram_type_text(int type)
+{
+    static const QString* const TEXTS[] = {&SEDQ_RAM_TYPE_DISPLAY_STR_AUTO, &SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
+                                           &SEDQ_RAM_TYPE_DISPLAY_STR_SMALL, &SEDQ_RAM_TYPE_DISPLAY_STR_LARGE};
+    return *TEXTS[type];
+}
+
+bool is_ram_type(int type)
+{
+    return type >= SDR_RAM_AUTO && type <= SDR_RAM_LARGE;
+}
+
+const int SETUP_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
+const int LAYOUT_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_NODE_VIEW);
+const int CONFIGURATION_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION);
 } // namespace
+
+// ---- the trigger list and its items ------------------------------------------------------------
 
 SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_nodes(int trigger)
 {
@@ -25,6 +49,34 @@ SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_nodes(int trigger)
     SEDQ_VERIFY(return_value);
     return return_value;
 }
+
+int SEDQ_TX_MANAGER::get_trigger_node_count(int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger ? trigger->get_num_nodes() : 0;
+}
+
+bool SEDQ_TX_MANAGER::is_parent_item(int node, int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
+    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+}
+
+bool SEDQ_TX_MANAGER::is_child_item(int node, int instance)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
+    return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
+}
+
+void SEDQ_TX_MANAGER::sync_upon_capture_type_change()
+{
+    if (!is_empty() && m_tx_trigger != nullptr)
+        m_tx_trigger->sync_upon_capture_type_change();
+}
+
+// ---- getters -----------------------------------------------------------------------------------
 
 bool SEDQ_TX_MANAGER::get_clock(QString* clock, int instance)
 {
@@ -49,93 +101,241 @@ bool SEDQ_TX_MANAGER::get_sample_depth(int* depth, int instance)
     return true;
 }
 
-int SEDQ_TX_MANAGER::get_trigger_node_count(int instance)
+bool SEDQ_TX_MANAGER::get_sample_depth(QString* depth, int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    return trigger ? trigger->get_num_nodes() : 0;
+    int samples = 0;
+    if (!get_sample_depth(&samples, instance))
+    {
+        *depth = EMPTY_DOCUMENT_DEPTH;
+        return false;
+    }
+    *depth = convert_to_sample_depth_str(samples);
+    return true;
 }
 
-bool SEDQ_TX_MANAGER::is_parent_item(int node, int instance)
+bool SEDQ_TX_MANAGER::is_zero_sample_depth()
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+    int depth = 0;
+    get_sample_depth(&depth, -1);
+    return depth == 0;
 }
 
-bool SEDQ_TX_MANAGER::is_child_item(int node, int instance)
-{
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
-    return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
-}
-
-int SEDQ_TX_MANAGER::get_trigger_nodes_used(int instance)
-{
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    return trigger ? trigger->get_trigger_nodes_used() : 0;
-}
-
-int SEDQ_TX_MANAGER::get_data_nodes_used(int instance)
-{
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    return trigger ? trigger->get_data_nodes_used() : 0;
-}
-
-int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_used(int instance)
-{
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    return trigger ? trigger->get_sq_nodes_used() : 0;
-}
-
-int SEDQ_TX_MANAGER::get_trigger_nodes_allocated(int instance)
+bool SEDQ_TX_MANAGER::get_ram_type(QString* ram_type, int instance)
 {
     SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
-    return set ? set->get_nodes_allocated(ALLOCATION_TRIGGER) : 0;
+    const int type = set ? set->get_ram_type() : SDR_RAM_AUTO;
+    if (is_ram_type(type))
+        *ram_type = ram_type_text(type);
+    return set != nullptr;
 }
 
-int SEDQ_TX_MANAGER::get_data_nodes_allocated(int instance)
+SDR_HALCYTE_RAM_TYPE SEDQ_TX_MANAGER::get_halcyte_ram_type(int instance)
+{
+    if (m_tx_session == nullptr)
+        return SDR_RAM_AUTO;
+    return m_tx_session->get_instance_ram_type_at(instance == -1 ? m_active_instance : instance);
+}
+
+bool SEDQ_TX_MANAGER::get_pipeline_level(QString* level, int instance)
 {
     SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
-    return set ? set->get_nodes_allocated(ALLOCATION_DATA) : 0;
+    m_pipeline_level_text = QString::number(set ? set->get_pipeline_level() : 0);
+    *level = m_pipeline_level_text;
+    return set != nullptr;
 }
 
-int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_allocated(int instance)
+bool SEDQ_TX_MANAGER::is_segmented_acquisition_enabled(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
-    return set ? set->get_nodes_allocated(ALLOCATION_STORAGE_QUALIFIER) : 0;
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    return trigger != nullptr && trigger->is_segmented();
 }
 
-// The three allocation setters open no bracket: their callers do.
-namespace
+int SEDQ_TX_MANAGER::get_segment_size()
 {
-void store_allocation(SEDQ_TX_MANAGER* manager, SDR_TX_SIGNAL_SET* set, int kind, int count)
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    return trigger ? trigger->get_segment_size() : 0;
+}
+
+// The count of segments as the first word, "K" as the second for thousands: "16  ", "2 K ".
+bool SEDQ_TX_MANAGER::get_number_of_segments(QString* segments, int instance)
 {
-    if (set == nullptr || set->get_nodes_allocated(kind) == count)
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    const int size = trigger ? trigger->get_segment_size() : 0;
+    if (size <= 0)
+    {
+        *segments = QStringLiteral("0  ");
+        return true;
+    }
+    int depth = 0;
+    get_sample_depth(&depth, instance);
+    const int count = depth / size;
+    *segments = count > SEGMENTS_PER_THOUSAND - 1 ? QString::number(count / SEGMENTS_PER_THOUSAND) + QStringLiteral(" K ")
+                                                   : QString::number(count) + QStringLiteral("  ");
+    return true;
+}
+
+// The acquired data's segment size while data is shown, else the segment size that the next
+// acquisition will use; 0 for an acquisition that is not segmented.
+int SEDQ_TX_MANAGER::get_data_segment_size()
+{
+    if (is_empty())
+        return 0;
+    if (m_tx_log != nullptr && is_data_available(false, -1, nullptr))
+        return m_tx_log->get_segment_size();
+    SDR_TX_TRIGGER* nodes = get_trigger_nodes(-1);
+    return nodes != nullptr && nodes->is_segmented() ? nodes->get_segment_size() : 0;
+}
+
+// ---- setters -----------------------------------------------------------------------------------
+
+void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type)
+{
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    if (clock.isEmpty() || set == nullptr || SEDQ_BLOCK::is_blocked())
         return;
-    set->set_nodes_allocated(kind, count);
-    manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    // "Keep" keeps the kind the stored clock has, whichever tab or window is showing.
+    bool stored_post_fitting = false;
+    const char* stored = set->get_clock_name(&stored_post_fitting);
+    const bool post_fitting =
+        is_post_fitting_type == SEDQ_KEEP_POST_FITTING_TYPE ? stored_post_fitting : is_post_fitting_type == SEDQ_POST_FITTING;
+    const QByteArray name = clock.toLocal8Bit();
+    if (stored != nullptr && name == stored && post_fitting == stored_post_fitting)
+        return;
+    SEDQ_ACTION action(this);
+    SEDQ_BLOCK block;
+    SDR_TX_TRIGGER* trigger = get_trigger_nodes(-1);
+    if (trigger != nullptr && trigger->drop_tapped_node(name.constData()))
+    {
+        sedq_show_message(MSG_SEDQ::O::CLK_CONFLICT(name.toStdString()));
+        update_all_views(nullptr, SETUP_REFRESH);
+    }
+    if (!set->set_clock(name.constData(), post_fitting))
+        return;
+    set->clock_changed(0);
+    check_node_validity(-1);
+    update_modified_flag();
+    update_all_views(nullptr, CONFIGURATION_REFRESH);
 }
-} // namespace
 
-void SEDQ_TX_MANAGER::set_trigger_nodes_allocated(int count, int instance)
+void SEDQ_TX_MANAGER::browse_clock()
 {
-    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_TRIGGER, count);
+    QString name;
+    SEDQ_IS_POST_FITTING_TYPE kind = SEDQ_KEEP_POST_FITTING_TYPE;
+    if (!get_unb_node(&name, NODE_TYPE_CLOCK, &kind))
+        return;
+    set_clock(name, kind);
+    check_node_validity(-1);
+    update_all_views(nullptr, CONFIGURATION_REFRESH);
 }
 
-void SEDQ_TX_MANAGER::set_data_nodes_allocated(int count, int instance)
+void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
 {
-    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_DATA, count);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    if (sampleDepth.isEmpty() || set == nullptr)
+        return;
+    const int depth = convert_to_sample_depth_int(sampleDepth);
+    const int old_depth = set->get_sample_depth();
+    if (depth < 0 || depth == old_depth || SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_ACTION action(this);
+    if (!set->set_sample_depth(depth))
+        return;
+    // A segmented acquisition keeps at least two segments.
+    SDR_TX_TRIGGER* trigger = get_trigger_nodes(-1);
+    if (trigger != nullptr && trigger->is_segmented() && depth <= trigger->get_segment_size())
+        trigger->set_segment_size(depth / 2);
+    if (depth == 0 || old_depth == 0)
+        update_all_views(nullptr, LAYOUT_REFRESH);
+    update_modified_flag();
 }
 
-void SEDQ_TX_MANAGER::set_storage_qualifier_nodes_allocated(int count, int instance)
+void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
 {
-    store_allocation(this, is_empty() ? nullptr : get_signal_nodes(instance), ALLOCATION_STORAGE_QUALIFIER, count);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    int type = SDR_RAM_AUTO;
+    for (int candidate = SDR_RAM_AUTO; candidate <= SDR_RAM_LARGE; ++candidate)
+    {
+        if (ramType == ram_type_text(candidate))
+            type = candidate;
+    }
+    if (set == nullptr || set->get_ram_type() == type || SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_ACTION action(this);
+    if (set->set_ram_type(SDR_HALCYTE_RAM_TYPE(type)))
+        update_modified_flag();
 }
 
-bool SEDQ_TX_MANAGER::is_tessarelle_generated()
+void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
 {
-    SDR_DATA_INSTANCE* data = m_tx_instance ? m_tx_instance->get_data_instance() : nullptr;
-    return data != nullptr && data->get_node_info().m_generator == GENERATED_BY_IP_WIZARD;
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    if (pipelineLevel.isEmpty() || set == nullptr)
+        return;
+    const int level = pipelineLevel.toInt();
+    if (level == set->get_pipeline_level() || SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_ACTION action(this);
+    if (!set->set_pipeline_level(level))
+        return;
+    update_all_views(nullptr, LAYOUT_REFRESH);
+    update_modified_flag();
+}
+
+void SEDQ_TX_MANAGER::set_segmented_acquisition_mode(bool bUseSegments)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    if (trigger == nullptr || trigger->is_segmented() == bUseSegments || SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_ACTION action(this);
+    if (!trigger->set_segmented(bUseSegments))
+        return;
+    update_all_views(nullptr, LAYOUT_REFRESH);
+    update_modified_flag();
+}
+
+// Reads the count from the first word of a segment item ("16  256 sample segments", "2 K  64
+// sample segments", "0 segments") and divides the depth by it.
+void SEDQ_TX_MANAGER::set_number_of_segments(QString const& numberOfSegments)
+{
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    if (trigger == nullptr)
+        return;
+    const QStringList parts = numberOfSegments.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    const bool thousands = parts.size() >= 2 && parts[1].startsWith(QLatin1Char('K'));
+    int count = 0;
+    if (read_count_text(parts.value(0), thousands ? SEGMENTS_PER_THOUSAND : 1, &count) == OUT_OF_RANGE)
+        return;
+    int depth = 0;
+    get_sample_depth(&depth, -1);
+    const int size = count == 0 ? 0 : depth / count;
+    // More segments than samples would leave segments of no sample.
+    if (count > 0 && size == 0)
+        return;
+    if (size == trigger->get_segment_size() || SEDQ_BLOCK::is_blocked())
+        return;
+    SEDQ_ACTION action(this);
+    if (trigger->set_segment_size(size))
+        update_modified_flag();
+}
+
+// ---- project queries ---------------------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::get_top_entity_name(QString* name)
+{
+    name->clear();
+    if (is_empty())
+        return false;
+    SDR_TX_SIGNAL_SET* set = get_signal_nodes(-1);
+    const char* own = set ? set->get_top_entity_name() : nullptr;
+    if (own != nullptr && *own != '\0')
+    {
+        *name = QString::fromLocal8Bit(own);
+        return true;
+    }
+    QUI_PRJ_UI_MGR* project = QUI_PRJ_UI_MGR::get_prj_ui_mgr();
+    const char* top = project ? project->get_top_entity_name() : nullptr;
+    if (top != nullptr)
+        *name = QString::fromLocal8Bit(top);
+    return true;
 }
 
 bool SEDQ_TX_MANAGER::is_incremental_compile()
@@ -151,75 +351,24 @@ bool SEDQ_TX_MANAGER::is_incremental_compile()
     return idu_info->get_effective_incremental_compilation_mode() == INCREMENTAL_COMPILATION_ON;
 }
 
-void SEDQ_TX_MANAGER::sync_upon_capture_type_change()
+bool SEDQ_TX_MANAGER::is_incremental_route_available(int instance)
 {
-    if (!is_empty() && m_tx_trigger != nullptr)
-        m_tx_trigger->sync_upon_capture_type_change();
+    if (is_empty() || !SEDQ_VERIFY(this->m_tx_session != NULL))
+        return false;
+    SDR_TX_INSTANCE* sdr_tx_instance = m_tx_session->get_instance_at(instance == -1 ? m_active_instance : instance, false);
+    if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
+        return false;
+    SDR_DATA_INSTANCE* sdr_data_instance = sdr_tx_instance->get_data_instance();
+    if (!SEDQ_VERIFY(sdr_data_instance != NULL))
+        return false;
+    return sdr_data_instance->is_incremental_route_available();
 }
 
-bool SEDQ_TX_MANAGER::is_segmented_acquisition_enabled(int instance)
+// Whether the node finder starts on the pre-synthesis names: under incremental compilation
+// only when the user last picked one, and never while only route changes are allowed.
+bool SEDQ_TX_MANAGER::is_using_pre_synthesis_filter()
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
-    return trigger != nullptr && trigger->is_segmented();
-}
-
-// ---- text conversions of the configuration pane's lists --------------------------------------
-
-namespace
-{
-// The condition table: 24 slots, of which the first 9 carry the texts of the condition menus.
-const char* const CONDITION_STR[24] = {"Disabled", "Active High", "Active Low", "High", "Low", "Rising Edge",
-                                       "Falling Edge", "Either Edge", "Don't Care"};
-const char* const POSITION_STR[4] = {"Pre trigger position", "Center trigger position", "Post trigger position",
-                                     "Continuous trigger position"};
-
-// The index of the first entry equal to `text`; 0 with a report when none is (the lists only
-// offer table texts, so another text is a fault of the caller).
-template <size_t N>
-int table_index(const char* const (&table)[N], QString const& text)
-{
-    bool found = false;
-    size_t index = 0;
-    for (; !text.isEmpty() && index < N && !found; ++index)
-        found = table[index] != nullptr && text == QLatin1String(table[index]);
-    SEDQ_VERIFY(found);
-    return found ? int(index - 1) : 0;
-}
-} // namespace
-
-int SEDQ_TX_MANAGER::convert_to_trigger_level_int(QString const& text)
-{
-    return text.toInt();
-}
-
-QString SEDQ_TX_MANAGER::convert_to_trigger_level_str(int level)
-{
-    if (level != m_trigger_level_cache)
-    {
-        m_trigger_level_cache = level;
-        m_trigger_level_text = QString::number(level);
-    }
-    return m_trigger_level_text;
-}
-
-QString SEDQ_TX_MANAGER::convert_to_trigger_condition_str(SDR_DATA_TRIGGER_CONDITION condition)
-{
-    const int index = int(condition);
-    return index >= 0 && index < 24 && CONDITION_STR[index] ? QString::fromLatin1(CONDITION_STR[index]) : QString();
-}
-
-SDR_DATA_TRIGGER_CONDITION SEDQ_TX_MANAGER::convert_to_trigger_condition_type(QString const& text)
-{
-    return SDR_DATA_TRIGGER_CONDITION(table_index(CONDITION_STR, text));
-}
-
-QString SEDQ_TX_MANAGER::convert_to_trigger_position_str(SDR_DATA_TRIGGER_POSITION position)
-{
-    const int index = int(position);
-    return index >= 0 && index < 4 ? QString::fromLatin1(POSITION_STR[index]) : QString();
-}
-
-SDR_DATA_TRIGGER_POSITION SEDQ_TX_MANAGER::convert_to_trigger_position_type(QString const& text)
-{
-    return SDR_DATA_TRIGGER_POSITION(table_index(POSITION_STR, text));
+    if (!m_using_pre_synthesis_filter && is_incremental_compile())
+        return false;
+    return get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_INCREMENTAL;
 }
