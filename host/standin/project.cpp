@@ -3,6 +3,7 @@
 #include "host/standin/project_control.h"
 
 #include "host/hdb.h"
+#include "host/idu.h"
 #include "host/standin/acf_control.h"
 #include "host/standin/fixture_json.h"
 #include "host/standin/gen_control.h"
@@ -99,6 +100,50 @@ bool read_assignments(const QJsonArray& list, std::string* error)
     return true;
 }
 
+bool read_partition(const QJsonObject& entry, const std::string& where, std::string* error)
+{
+    if (!fixture::check_keys(entry, {"id", "path", "type", "netlist_type"}, where, error))
+        return false;
+    int id = 0;
+    int type = 0;
+    int netlist_type = 0;
+    const std::string path = entry.value("path").toString().toStdString();
+    if (!fixture::read_int(entry.value("id"), 0, 1 << 20, &id))
+        return fail(where, "\"id\" must be a partition number (0 = top)", error);
+    if (path.empty())
+        return fail(where, "\"path\" must name the partition's root (\"|\" for the top)", error);
+    if (entry.contains("type") && !fixture::read_int(entry.value("type"), 0, 255, &type))
+        return fail(where, "\"type\" must be a small integer", error);
+    if (!fixture::read_int(entry.value("netlist_type"), 0, 255, &netlist_type))
+        return fail(where, "\"netlist_type\" must be a small integer", error);
+    if (IDU_PARTITION_MANAGER::get_instance() != nullptr &&
+        IDU_PARTITION_MANAGER::get_instance()->get_partition_by_short_hpath(path.c_str()) != nullptr)
+        return fail(where, "another partition has the path \"" + path + "\"", error);
+    idu::add_partition(id, path, type, netlist_type);
+    return true;
+}
+
+// "partitions" and "partition_faults" (operations of a modification that fail).
+bool read_partitions(const QJsonObject& root, std::string* error)
+{
+    const QJsonArray list = root.value("partitions").toArray();
+    for (int i = 0; i < list.size(); ++i)
+    {
+        if (!read_partition(list[i].toObject(), "partitions[" + std::to_string(i) + "]", error))
+            return false;
+    }
+    const QJsonArray faults = root.value("partition_faults").toArray();
+    for (int i = 0; i < faults.size(); ++i)
+    {
+        const QString operation = faults[i].toString();
+        if (operation != "begin_modify" && operation != "set_netlist_type" && operation != "end_modify")
+            return fail("partition_faults[" + std::to_string(i) + "]",
+                        "must be \"begin_modify\", \"set_netlist_type\" or \"end_modify\"", error);
+        idu::fail_operation(operation.toStdString());
+    }
+    return true;
+}
+
 // Stimuli live on the pre-synthesis instances, the design as written.
 bool read_stimuli(const QJsonArray& instances, std::string* error)
 {
@@ -176,7 +221,7 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
     if (!root.value("project").isObject())
         return fail("project", "the section is missing", error);
     return read_project(root.value("project").toObject(), dir, error) &&
-           read_assignments(root.value("assignments").toArray(), error) &&
+           read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
            read_netlists(root.value("netlists").toObject(), error);
 }
 
@@ -260,6 +305,10 @@ void unload()
     qui::set_project(false, false);
     idu::set_manager_present(true);
     idu::set_incremental_compilation_mode(0);
+    idu::clear_partitions();
+    idu::fail_operation("begin_modify", false);
+    idu::fail_operation("set_netlist_type", false);
+    idu::fail_operation("end_modify", false);
     gen::set_is_qhd(false);
 }
 

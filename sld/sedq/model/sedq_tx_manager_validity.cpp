@@ -4,53 +4,18 @@
 
 #include "host/acf.h"
 #include "host/dbmui.h"
-#include "host/gen.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
+
+#include <cstring>
 
 namespace
 {
 constexpr unsigned TAPPABLE = 0x80000000u;
 constexpr unsigned POST_FITTING = 0x2000u;
-
-// Most names a warning list holds before it ends with "etc.".
-constexpr int MAX_LISTED_NODES = 100;
-
-// One list message gathered over an insertion and shown when the insertion ends; process-wide,
-// as every editor window adds to the same lists.
-struct SEDQ_NODE_WARNING_LIST
-{
-    MSG_BASE* message = nullptr;
-    int count = 0;
-
-    // Adds a name: the first 100 as items, the 101st as "etc.", later ones only counted.
-    template <typename ITEM>
-    void add(const char* name, ITEM item)
-    {
-        ++count;
-        if (count <= MAX_LISTED_NODES)
-            message->add_child(item(name));
-        else if (count == MAX_LISTED_NODES + 1)
-            message->add_child(MSG_SEDQ::I::INVALID_VANTREL_NODE_ASSIGNMENT_ITEM("etc."));
-    }
-
-    void flush()
-    {
-        if (message != nullptr)
-            message->show();
-        delete message;
-        message = nullptr;
-        count = 0;
-    }
-};
-
-SEDQ_NODE_WARNING_LIST& untappable_list()
-{
-    static SEDQ_NODE_WARNING_LIST list;
-    return list;
-}
 
 bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
@@ -69,6 +34,8 @@ bool is_valid_name(HDB_INSTANCE_NAME* root, const char* name, bool post_fit_pass
 }
 } // namespace
 
+// Warns once when an instance that uses nodes has no clock; the acquisition or save goes on (a
+// pin is made for the clock), so the answer is always true. -1 checks every instance.
 bool SEDQ_TX_MANAGER::check_nodes_allocated(int instance)
 {
     const int count = m_tx_session ? m_tx_session->get_num_instances() : 0;
@@ -82,9 +49,7 @@ bool SEDQ_TX_MANAGER::check_nodes_allocated(int instance)
         get_clock(&clock, i);
         if ((get_data_nodes_used(i) > 0 || get_trigger_nodes_used(i) > 0) && clock.isEmpty())
         {
-            MSG_O* message = MSG_SEDQ::O::MISSING_VANTREL_CLOCK_ASSIGNMENT_ITEM();
-            message->show();
-            delete message;
+            sedq_show_message(MSG_SEDQ::O::MISSING_VANTREL_CLOCK_ASSIGNMENT_ITEM());
             break;
         }
     }
@@ -172,39 +137,36 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
     return invalid;
 }
 
-// ---- warnings gathered over one insertion ------------------------------------------------------
+// ---- marks the node view and the configuration pane show --------------------------------------
 
-void SEDQ_TX_MANAGER::show_untappable_msg(char const* name)
+// A data-list row carries no mark of its own: it shares the mark of the trigger-list row of the
+// same name.
+bool SEDQ_TX_MANAGER::is_node_invalid(int row)
 {
-    if (gen_is_qhd())
-        return;
-    SEDQ_NODE_WARNING_LIST& list = untappable_list();
-    if (name == nullptr)
+    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = trigger ? get_nodes(-1) : nullptr;
+    if (nodes == nullptr)
+        return false;
+    if (nodes == trigger)
+        return trigger->is_node_invalid(row);
+    const char* name = nodes->get_node_name(row);
+    for (int trigger_row = 0; name != nullptr && trigger_row < trigger->get_num_nodes(); ++trigger_row)
     {
-        list.flush();
-        return;
+        const char* trigger_name = trigger->get_node_name(trigger_row);
+        if (trigger_name != nullptr && std::strcmp(trigger_name, name) == 0)
+            return trigger->is_node_invalid(trigger_row);
     }
-    if (list.message == nullptr)
-    {
-        list.message = MSG_SEDQ::W::INVALID_VANTREL_NODE_ASSIGNMENT_LIST();
-        MSG_O* at_once = MSG_SEDQ::O::INVALID_POST_FITTING_NODE_ASSIGNMENTS();
-        at_once->show();
-        delete at_once;
-    }
-    list.add(name, [](const char* item) { return MSG_SEDQ::I::PRE_SYNTHESIS_NODE_ASSIGNMENT_ITEM(item); });
-}
-
-// Partitions are not modelled by the host's partition manager yet: no node is found in a
-// partition of the wrong netlist type, so nothing reaches the partition lists.
-bool SEDQ_TX_MANAGER::check_node_partition(QString const&, SDR_DATA_WIRE_TAP_MODE)
-{
     return false;
 }
 
-void SEDQ_TX_MANAGER::show_pre_synthesis_invalid_partition_msg(char const*, IDU_PARTITION*)
+bool SEDQ_TX_MANAGER::is_clock_invalid()
 {
+    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? get_signal_nodes(-1) : nullptr;
+    return set != nullptr && set->is_clock_invalid();
 }
 
-void SEDQ_TX_MANAGER::show_post_fitting_invalid_partition_msg(char const*, IDU_PARTITION*)
+bool SEDQ_TX_MANAGER::is_clock_post_fitting()
 {
+    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? get_signal_nodes(-1) : nullptr;
+    return set != nullptr && set->is_clock_post_fitting();
 }
