@@ -118,6 +118,13 @@ TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
         {"bad stimulus", R"({"project": {"top_entity": "t"}, "netlists": {"pre": {"instances": [
             {"path": "a", "stimulus": {"kind": "noise"}}]}}})",
          "netlists.pre.instances[0].stimulus: unknown stimulus kind \"noise\""},
+        {"partition without path", R"({"project": {"top_entity": "t"}, "partitions": [{"id": 1, "netlist_type": 2}]})",
+         "partitions[0]: \"path\" must name"},
+        {"two partitions at one path", R"({"project": {"top_entity": "t", "incremental_mode": 2}, "partitions": [
+            {"id": 1, "path": "a", "netlist_type": 2}, {"id": 2, "path": "a", "netlist_type": 8}]})",
+         "partitions[1]: another partition has the path \"a\""},
+        {"unknown partition fault", R"({"project": {"top_entity": "t"}, "partition_faults": ["commit"]})",
+         "partition_faults[0]: must be"},
     };
     for (const row& r : rows)
     {

@@ -197,7 +197,7 @@ bool SEDQ_TX_MANAGER::set_tessarelle_data_nodes_allocated(QString const& count)
 
 void SEDQ_TX_MANAGER::data_manual_input_changed(int count)
 {
-    if (SEDQ_BLOCK::is_blocked())
+    if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
     set_data_nodes_allocated(count, -1);
@@ -206,7 +206,7 @@ void SEDQ_TX_MANAGER::data_manual_input_changed(int count)
 
 void SEDQ_TX_MANAGER::trigger_manual_input_changed(int count)
 {
-    if (SEDQ_BLOCK::is_blocked())
+    if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
     set_trigger_nodes_allocated(count, -1);
@@ -215,7 +215,7 @@ void SEDQ_TX_MANAGER::trigger_manual_input_changed(int count)
 
 void SEDQ_TX_MANAGER::storage_qualifier_manual_input_changed(int count)
 {
-    if (SEDQ_BLOCK::is_blocked())
+    if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
     set_storage_qualifier_nodes_allocated(count, -1);
