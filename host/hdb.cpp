@@ -252,7 +252,8 @@ HDB_DESCENDANT_ITERATOR HDB_INSTANCE_NAME::end_descendant(void*, int)
 // ---- namespaces ------------------------------------------------------------------------------
 
 HDB_NAMESPACE::HDB_NAMESPACE(const std::string& root_name, bool case_sensitive)
-    : m_root(new HDB_INSTANCE_NAME), m_case_sensitive(case_sensitive)
+    : m_root(new HDB_INSTANCE_NAME), m_case_sensitive(case_sensitive),
+      m_by_short_path(case_sensitive ? &HDB_INSTANCE_NAME::m_short_path : &HDB_INSTANCE_NAME::m_key)
 {
     m_root->m_short_path = root_name;
     m_root->m_namespace = this;
@@ -290,9 +291,8 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::get_instance_name(const char* name)
         return nullptr;
     ++counters().lookups;
     const std::string_view path = strip_root(name);
-    const auto it = m_case_sensitive ? m_by_short_path.find(path) : m_by_short_path.find(key_of(path));
-    if (it != m_by_short_path.end())
-        return it->second;
+    if (HDB_INSTANCE_NAME* found = m_case_sensitive ? m_by_short_path.find(path) : m_by_short_path.find(key_of(path)))
+        return found;
     const bool is_root = m_case_sensitive ? path == root_name() : key_of(path) == key_of(root_name());
     return is_root ? m_root.get() : nullptr;
 }
@@ -320,7 +320,7 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::add_child(HDB_INSTANCE_NAME* parent, std::stri
         child->m_key = key_of(child->m_short_path);
     HDB_INSTANCE_NAME* raw = child.get();
     parent->m_children.push_back(std::move(child));
-    m_by_short_path[m_case_sensitive ? std::string_view(raw->m_short_path) : std::string_view(raw->m_key)] = raw;
+    m_by_short_path.insert(raw);
     return raw;
 }
 
@@ -335,8 +335,8 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::add_name(const std::string& path, unsigned fla
     {
         const size_t bar = short_path.find('|', start);
         const std::string_view prefix = short_path.substr(0, bar);
-        const auto it = m_by_short_path.find(m_case_sensitive ? std::string(prefix) : key_of(prefix));
-        node = it != m_by_short_path.end() ? it->second : add_child(node, std::string(prefix), 0);
+        HDB_INSTANCE_NAME* found = m_by_short_path.find(m_case_sensitive ? std::string(prefix) : key_of(prefix));
+        node = found != nullptr ? found : add_child(node, std::string(prefix), 0);
         if (bar == std::string_view::npos)
             break;
         start = bar + 1;

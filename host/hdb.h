@@ -7,6 +7,8 @@
 // Every name is reachable through one hash of short paths, so a look-up costs the same in a
 // netlist of ten names and of millions.
 
+#include "host/hdb_name_index.h"
+
 #include <list>
 #include <memory>
 #include <string>
@@ -167,7 +169,7 @@ private:
 
     std::unique_ptr<HDB_INSTANCE_NAME> m_root;
     bool m_case_sensitive;
-    // Keys view the names' own strings (m_key, or m_short_path when case-sensitive).
-    std::unordered_map<std::string_view, HDB_INSTANCE_NAME*> m_by_short_path;
+    // Keyed by the names' own strings (m_key, or m_short_path when case-sensitive).
+    HDB_NAME_INDEX m_by_short_path;
     std::unordered_map<int, std::unique_ptr<HDB_ASSIGNMENT>> m_assignments;
 };

@@ -59,6 +59,30 @@ TEST(hdb, a_case_insensitive_netlist_finds_names_in_any_case)
     EXPECT_FALSE(bus->get_is_case_sensitive());
 }
 
+// The look-up table grows from a few slots to many thousands of names; every name stays found,
+// near misses are not, and a name added again keeps one entry with its new flags.
+TEST(hdb, look_ups_stay_exact_while_the_table_grows)
+{
+    for (bool case_sensitive : {true, false})
+    {
+        HDB_NAMESPACE* names = standin::hdb::set_netlist(PRE, "top", case_sensitive);
+        for (int i = 0; i < 20000; ++i)
+            names->add_name("top|blk" + std::to_string(i % 97) + "|r" + std::to_string(i), 0x80000040u);
+        EXPECT_EQ(names->size(), 20000u + 97u) << case_sensitive;
+        for (int i = 0; i < 20000; i += 7)
+        {
+            const std::string path = "blk" + std::to_string(i % 97) + "|r" + std::to_string(i);
+            ASSERT_NE(names->get_instance_name(path.c_str()), nullptr) << path;
+            EXPECT_EQ(names->get_instance_name(path.c_str())->short_hpath(), path);
+            EXPECT_EQ(names->get_instance_name((path + "x").c_str()), nullptr) << path;
+        }
+        EXPECT_EQ(names->get_instance_name("BLK3|R3") != nullptr, !case_sensitive);
+        names->add_name("blk5|r5", 0x80002040u);
+        EXPECT_EQ(names->size(), 20000u + 97u) << "added again: still one entry";
+        EXPECT_EQ(names->get_instance_name("blk5|r5")->get_flags().get(), 0x80002040u);
+    }
+}
+
 TEST(hdb, buses_generate_their_members_from_either_bound_and_in_two_dimensions)
 {
     standin::hdb::set_netlist(PRE, "top");

@@ -1,0 +1,282 @@
+// The validity check of a full instance (4096 tapped nodes in buses of 16, a clock) against the
+// netlists of a project, through the editor's own call, for generated netlists of 10^4 and 10^6
+// names per netlist. The rows are leaves picked at random from the design, every tenth one a
+// name the design lacks, half of them post-fitting nodes. Three cases: one pass over the
+// pre-synthesis netlist, both passes under incremental compilation, and the latter with the
+// processor caches evicted before each check (the check follows other work in the editor, so its
+// look-ups do not always find the netlist's tables in the cache). Beside them, the netlist's own
+// share: the same look-ups of every node name alone, which a netlist of 10^6 names answers more
+// slowly (its names are spread over far more memory than the caches and the address translation
+// hold). Each case is timed 9 times; the counter is the time per node as min / median / max, and
+// the summary compares the large netlist with the small one (independent of the size within
+// 1.5x), also for the check less its look-ups.
+#include "host/hdb.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/hdb_control.h"
+#include "host/standin/idu_control.h"
+#include "host/standin/project_control.h"
+#include "host/standin/sdr_control.h"
+#include "host/standin/standin.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int SAMPLES = 9;
+constexpr int NODES = 4096;
+constexpr int BUS_WIDTH = 16;
+constexpr size_t EVICTION_BYTES = size_t(64) << 20;
+
+int depth_of(int64_t names)
+{
+    return names == 1000000 ? 6 : 4;
+}
+
+// A project whose two netlists hold a tree of 10^depth leaves below "top|g".
+std::string project_text(int depth)
+{
+    const std::string tree = R"({"generate": "tree", "path": "top|core_logic|g", "fanout": 10, "depth": )" + std::to_string(depth);
+    return R"({"project": {"top_entity": "top", "incremental_mode": 0}, "netlists": {)"
+           R"("pre": {"instances": [)" + tree + R"(, "leaf_flags": "0x80000040"}]},)"
+           R"("post": {"instances": [)" + tree + R"(, "leaf_flags": "0x80002040"}]}}})";
+}
+
+void use_project(int depth)
+{
+    static int loaded = 0;
+    if (loaded == depth)
+        return;
+    standin::reset_all();
+    std::string error;
+    if (!standin::project::load_json(QByteArray::fromStdString(project_text(depth)), QDir::tempPath().toStdString(),
+                                     &error))
+        std::fprintf(stderr, "node_validity_bench: %s\n", error.c_str());
+    loaded = depth;
+}
+
+struct tapped_node
+{
+    std::string name;
+    bool post_fitting;
+};
+
+// Random leaves of the tree, every tenth one missing from the design, about half post-fitting.
+std::vector<tapped_node> tapped_nodes(int depth)
+{
+    std::mt19937 random(unsigned(depth) * 7919u);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::bernoulli_distribution post_fitting(0.5);
+    std::vector<tapped_node> nodes;
+    for (int i = 0; i < NODES; ++i)
+    {
+        std::string name = "core_logic|g";
+        for (int level = 0; level < depth; ++level)
+            name += "|n" + std::to_string(digit(random));
+        nodes.push_back({i % 10 == 9 ? name + "_gone" : name, post_fitting(random)});
+    }
+    return nodes;
+}
+
+// An editor window over a document whose instance taps the nodes, grouped in buses.
+struct EDITOR
+{
+    explicit EDITOR(int depth)
+    {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        manager = frame->get_tx_manager();
+        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
+        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
+        const std::vector<tapped_node> nodes = tapped_nodes(depth);
+        for (const tapped_node& node : nodes)
+            standin::sdr::add_node(trigger, {node.name, SDR_STYPE_PLAIN, SDR_WTYPE_DATA_AND_TRIGGER,
+                                             node.post_fitting ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS});
+        for (int first = NODES - BUS_WIDTH; first >= 0; first -= BUS_WIDTH)
+            standin::sdr::add_group(trigger, first, first + BUS_WIDTH - 1, "bus" + std::to_string(first));
+        manager->get_signal_nodes(-1)->set_clock(nodes.front().name.c_str(), false);
+        manager->refresh_tx_cache();
+    }
+
+    QTemporaryDir dir;
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+    SEDQ_TX_MANAGER* manager = nullptr;
+};
+
+// Touches a buffer larger than the last-level cache.
+void evict_caches()
+{
+    static std::vector<char> buffer(EVICTION_BYTES, 1);
+    for (size_t i = 0; i < buffer.size(); i += 64)
+        buffer[i] = char(buffer[i] + 1);
+    benchmark::ClobberMemory();
+}
+
+void time_validity(benchmark::State& state, bool incremental, bool cold)
+{
+    const int depth = depth_of(state.range(0));
+    use_project(depth);
+    standin::idu::set_incremental_compilation_mode(incremental ? 2 : 0);
+    EDITOR editor(depth);
+    QCoreApplication::processEvents();
+    editor.manager->check_node_validity(-1);
+    for (auto _ : state)
+    {
+        if (cold)
+            evict_caches();
+        QElapsedTimer timer;
+        timer.start();
+        const bool invalid = editor.manager->check_node_validity(-1);
+        const double elapsed = double(timer.nsecsElapsed());
+        state.SetIterationTime(elapsed / 1e9);
+        state.counters["ns_per_node"] = elapsed / NODES;
+        if (!invalid)
+            state.SkipWithError("the missing names were not found invalid");
+    }
+    QCoreApplication::processEvents();
+}
+
+// The netlist's share of `validity`: the same look-up of every node name in the pre-synthesis
+// netlist, after the same check has run once.
+void netlist_lookups(benchmark::State& state)
+{
+    const int depth = depth_of(state.range(0));
+    use_project(depth);
+    standin::idu::set_incremental_compilation_mode(0);
+    EDITOR editor(depth);
+    QCoreApplication::processEvents();
+    editor.manager->check_node_validity(-1);
+    SDR_TX_TRIGGER* trigger = editor.manager->get_trigger_nodes(-1);
+    HDB_INSTANCE_NAME* root = standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS)->get_rooted_at();
+    for (auto _ : state)
+    {
+        int found = 0;
+        QElapsedTimer timer;
+        timer.start();
+        for (int row = 0; row < trigger->get_num_nodes(); ++row)
+        {
+            const HDB_INSTANCE_NAME* name = root->find_in_descendants(trigger->get_node_name(row), false, 1);
+            found += name != nullptr && name->check_flag(0x80000000u);
+        }
+        const double elapsed = double(timer.nsecsElapsed());
+        state.SetIterationTime(elapsed / 1e9);
+        state.counters["ns_per_node"] = elapsed / NODES;
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+void validity(benchmark::State& state)
+{
+    time_validity(state, false, false);
+}
+
+void validity_incremental(benchmark::State& state)
+{
+    time_validity(state, true, false);
+}
+
+void validity_incremental_cold(benchmark::State& state)
+{
+    time_validity(state, true, true);
+}
+
+void add_case(const char* name, void (*function)(benchmark::State&), int64_t names)
+{
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function);
+    b->Arg(names)->UseManualTime()->Iterations(1)->Repetitions(SAMPLES)->ReportAggregatesOnly(true);
+    b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+    b->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
+    b->Unit(benchmark::kMicrosecond);
+}
+
+// Keeps the min, median and max of each case's counter and prints them with the ratios.
+class ratio_reporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+        {
+            const auto counter = run.counters.find("ns_per_node");
+            if (run.run_type == Run::RT_Aggregate && counter != run.counters.end())
+                m_values[run.run_name.function_name][run.run_name.args][run.aggregate_name] = counter->second.value;
+        }
+    }
+
+    void print_summary() const
+    {
+        std::printf("\nns per node, min / median / max, 10^4 -> 10^6 names (independent of the size within 1.5x)\n");
+        for (const auto& name_and_sizes : m_values)
+        {
+            const auto small = name_and_sizes.second.find("10000");
+            const auto large = name_and_sizes.second.find("1000000");
+            if (small == name_and_sizes.second.end() || large == name_and_sizes.second.end())
+                continue;
+            auto value = [](const std::map<std::string, double>& m, const char* k) {
+                const auto it = m.find(k);
+                return it == m.end() ? 0.0 : it->second;
+            };
+            const double ratio = value(large->second, "median") / std::max(value(small->second, "median"), 1e-9);
+            std::printf("  %-26s %6.1f / %6.1f / %6.1f -> %6.1f / %6.1f / %6.1f  ratio %5.2f %s\n",
+                        name_and_sizes.first.c_str(), value(small->second, "min"), value(small->second, "median"),
+                        value(small->second, "max"), value(large->second, "min"), value(large->second, "median"),
+                        value(large->second, "max"), ratio, ratio <= 1.5 ? "" : "(over 1.5)");
+        }
+        print_own_work();
+    }
+
+    // The check's work besides the netlist look-ups, from the medians.
+    void print_own_work() const
+    {
+        auto median = [this](const char* name, const char* size) {
+            const auto by_name = m_values.find(name);
+            if (by_name == m_values.end() || by_name->second.count(size) == 0)
+                return 0.0;
+            const auto& aggregates = by_name->second.at(size);
+            return aggregates.count("median") ? aggregates.at("median") : 0.0;
+        };
+        const double small = median("validity", "10000") - median("netlist_lookups", "10000");
+        const double large = median("validity", "1000000") - median("netlist_lookups", "1000000");
+        if (small > 0 && large > 0)
+            std::printf("  %-26s %6.1f -> %6.1f ns per node  ratio %5.2f\n", "validity less look-ups", small, large,
+                        large / small);
+    }
+
+private:
+    std::map<std::string, std::map<std::string, std::map<std::string, double>>> m_values;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // Every case of one netlist size before the other, so each project is generated once.
+    for (int64_t names : {10000, 1000000})
+    {
+        add_case("validity", validity, names);
+        add_case("netlist_lookups", netlist_lookups, names);
+        add_case("validity_incremental", validity_incremental, names);
+        add_case("validity_incremental_cold", validity_incremental_cold, names);
+    }
+    benchmark::Initialize(&argc, argv);
+    ratio_reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_summary();
+    benchmark::Shutdown();
+    return 0;
+}
