@@ -6,6 +6,7 @@
 // compares the medians of the large case with the small one (linear work keeps them within 1.5x;
 // look-ups are set beside a standard hash set of the same names, which shows what the memory of
 // a table that outgrows the caches costs at each size).
+#include "bench_support.h"
 #include "host/hdb.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/hdb_control.h"
@@ -267,10 +268,7 @@ void add_case(const char* name, CASE function, std::initializer_list<int64_t> si
     benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function);
     for (int64_t size : sizes)
         b->Arg(size);
-    b->UseManualTime()->Iterations(1)->Repetitions(SAMPLES)->ReportAggregatesOnly(true);
-    b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
-    b->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
-    b->Unit(benchmark::kMicrosecond);
+    sedq_bench_repeated(b, SAMPLES);
 }
 
 // Keeps the median of each case's counter and prints the large-to-small ratios at the end.

@@ -10,6 +10,7 @@
 // hold). Each case is timed 9 times; the counter is the time per node as min / median / max, and
 // the summary compares the large netlist with the small one (independent of the size within
 // 1.5x), also for the check less its look-ups.
+#include "bench_support.h"
 #include "host/hdb.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/hdb_control.h"
@@ -194,11 +195,7 @@ void validity_incremental_cold(benchmark::State& state)
 
 void add_case(const char* name, void (*function)(benchmark::State&), int64_t names)
 {
-    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function);
-    b->Arg(names)->UseManualTime()->Iterations(1)->Repetitions(SAMPLES)->ReportAggregatesOnly(true);
-    b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
-    b->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
-    b->Unit(benchmark::kMicrosecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark(name, function)->Arg(names), SAMPLES);
 }
 
 // Keeps the min, median and max of each case's counter and prints them with the ratios.
