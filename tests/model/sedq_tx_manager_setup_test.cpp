@@ -146,7 +146,7 @@ TEST_F(sedq_setup_test, each_setter_sends_its_hints_inside_its_own_bracket)
         {"pipeline", [](auto* m) { m->set_pipeline_level("2"); }, pipeline, "2", {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
         {"segmented", [](auto* m) { m->set_segmented_acquisition_mode(true); },
          [](auto* m) { return std::string(m->is_segmented_acquisition_enabled(-1) ? "on" : "off"); }, "on",
-         {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
+         {MODIFIED, LAYOUT_REFRESH, EDIT_END}},
         {"segments", [](auto* m) { m->set_number_of_segments("16  8 sample segments"); },
          [](auto* m) { return std::to_string(m->get_segment_size()); }, "8", {MODIFIED, EDIT_END}},
         {"clock", [](auto* m) { m->set_clock("clk"); }, clock, "clk", {MODIFIED, CONFIGURATION_REFRESH, EDIT_END}},

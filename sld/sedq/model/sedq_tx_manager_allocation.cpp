@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 
 namespace
 {
@@ -30,19 +31,19 @@ int allocation_of(QString const& text)
 
 int SEDQ_TX_MANAGER::get_trigger_nodes_used(int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     return trigger ? trigger->get_trigger_nodes_used() : 0;
 }
 
 int SEDQ_TX_MANAGER::get_data_nodes_used(int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     return trigger ? trigger->get_data_nodes_used() : 0;
 }
 
 int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_used(int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     return trigger ? trigger->get_sq_nodes_used() : 0;
 }
 

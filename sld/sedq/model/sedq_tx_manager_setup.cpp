@@ -12,6 +12,8 @@
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_trigger_edit.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -52,20 +54,20 @@ SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_nodes(int trigger)
 
 int SEDQ_TX_MANAGER::get_trigger_node_count(int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     return trigger ? trigger->get_num_nodes() : 0;
 }
 
 bool SEDQ_TX_MANAGER::is_parent_item(int node, int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
     return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
 }
 
 bool SEDQ_TX_MANAGER::is_child_item(int node, int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
     return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
 }
@@ -146,20 +148,20 @@ bool SEDQ_TX_MANAGER::get_pipeline_level(QString* level, int instance)
 
 bool SEDQ_TX_MANAGER::is_segmented_acquisition_enabled(int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     return trigger != nullptr && trigger->is_segmented();
 }
 
 int SEDQ_TX_MANAGER::get_segment_size()
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
     return trigger ? trigger->get_segment_size() : 0;
 }
 
 // The count of segments as the first word, "K" as the second for thousands: "16  ", "2 K ".
 bool SEDQ_TX_MANAGER::get_number_of_segments(QString* segments, int instance)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
     const int size = trigger ? trigger->get_segment_size() : 0;
     if (size <= 0)
     {
@@ -282,21 +284,17 @@ void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
 
 void SEDQ_TX_MANAGER::set_segmented_acquisition_mode(bool bUseSegments)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
-    if (trigger == nullptr || trigger->is_segmented() == bUseSegments || SEDQ_BLOCK::is_blocked())
-        return;
-    SEDQ_ACTION action(this);
-    if (!trigger->set_segmented(bUseSegments))
-        return;
-    update_all_views(nullptr, LAYOUT_REFRESH);
-    update_modified_flag();
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
+    sedq_edit_trigger(this, trigger == nullptr || trigger->is_segmented() == bUseSegments,
+                      SEDQ_TRIGGER_EDIT_MARK::WHEN_ACCEPTED, LAYOUT_REFRESH,
+                      [bUseSegments](SDR_TX_TRIGGER* edited) { return edited->set_segmented(bUseSegments); });
 }
 
 // Reads the count from the first word of a segment item ("16  256 sample segments", "2 K  64
 // sample segments", "0 segments") and divides the depth by it.
 void SEDQ_TX_MANAGER::set_number_of_segments(QString const& numberOfSegments)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
     if (trigger == nullptr)
         return;
     const QStringList parts = numberOfSegments.split(QLatin1Char(' '), Qt::KeepEmptyParts);
@@ -310,11 +308,8 @@ void SEDQ_TX_MANAGER::set_number_of_segments(QString const& numberOfSegments)
     // More segments than samples would leave segments of no sample.
     if (count > 0 && size == 0)
         return;
-    if (size == trigger->get_segment_size() || SEDQ_BLOCK::is_blocked())
-        return;
-    SEDQ_ACTION action(this);
-    if (trigger->set_segment_size(size))
-        update_modified_flag();
+    sedq_edit_trigger(this, size == trigger->get_segment_size(), SEDQ_TRIGGER_EDIT_MARK::WHEN_ACCEPTED, 0,
+                      [size](SDR_TX_TRIGGER* edited) { return edited->set_segment_size(size); });
 }
 
 // ---- project queries ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -143,7 +144,7 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
 // same name.
 bool SEDQ_TX_MANAGER::is_node_invalid(int row)
 {
-    SDR_TX_TRIGGER* trigger = is_empty() ? nullptr : get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
     SDR_TX_SIGNAL_NODES* nodes = trigger ? get_nodes(-1) : nullptr;
     if (nodes == nullptr)
         return false;
