@@ -10,8 +10,10 @@
 inline benchmark::internal::Benchmark* sedq_bench_repeated(benchmark::internal::Benchmark* b, int repetitions)
 {
     b->UseManualTime()->Iterations(1)->Repetitions(repetitions)->ReportAggregatesOnly(true);
-    b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
-    b->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
+    b->ComputeStatistics("min",
+                         [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+    b->ComputeStatistics("max",
+                         [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
     b->Unit(benchmark::kMicrosecond);
     return b;
 }

@@ -49,10 +49,14 @@ int depth_of(int64_t names)
 // A project whose two netlists hold a tree of 10^depth leaves below "top|g".
 std::string project_text(int depth)
 {
-    const std::string tree = R"({"generate": "tree", "path": "top|core_logic|g", "fanout": 10, "depth": )" + std::to_string(depth);
+    const std::string tree =
+        R"({"generate": "tree", "path": "top|core_logic|g", "fanout": 10, "depth": )" + std::to_string(depth);
     return R"({"project": {"top_entity": "top", "incremental_mode": 0}, "netlists": {)"
-           R"("pre": {"instances": [)" + tree + R"(, "leaf_flags": "0x80000040"}]},)"
-           R"("post": {"instances": [)" + tree + R"(, "leaf_flags": "0x80002040"}]}}})";
+           R"("pre": {"instances": [)" +
+           tree +
+           R"(, "leaf_flags": "0x80000040"}]},)"
+           R"("post": {"instances": [)" +
+           tree + R"(, "leaf_flags": "0x80002040"}]}}})";
 }
 
 void use_project(int depth)
@@ -62,8 +66,8 @@ void use_project(int depth)
         return;
     standin::reset_all();
     std::string error;
-    if (!standin::project::load_json(QByteArray::fromStdString(project_text(depth)), QDir::tempPath().toStdString(),
-                                     &error))
+    if (!standin::project::load_json(QByteArray::fromStdString(project_text(depth)),
+                                     QDir::tempPath().toStdString(), &error))
         std::fprintf(stderr, "node_validity_bench: %s\n", error.c_str());
     loaded = depth;
 }
@@ -102,8 +106,9 @@ struct EDITOR
         SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
         const std::vector<tapped_node> nodes = tapped_nodes(depth);
         for (const tapped_node& node : nodes)
-            standin::sdr::add_node(trigger, {node.name, SDR_STYPE_PLAIN, SDR_WTYPE_DATA_AND_TRIGGER,
-                                             node.post_fitting ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS});
+            standin::sdr::add_node(trigger,
+                                   {node.name, SDR_STYPE_PLAIN, SDR_WTYPE_DATA_AND_TRIGGER,
+                                    node.post_fitting ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS});
         for (int first = NODES - BUS_WIDTH; first >= 0; first -= BUS_WIDTH)
             standin::sdr::add_group(trigger, first, first + BUS_WIDTH - 1, "bus" + std::to_string(first));
         manager->get_signal_nodes(-1)->set_clock(nodes.front().name.c_str(), false);
@@ -209,27 +214,32 @@ public:
         {
             const auto counter = run.counters.find("ns_per_node");
             if (run.run_type == Run::RT_Aggregate && counter != run.counters.end())
-                m_values[run.run_name.function_name][run.run_name.args][run.aggregate_name] = counter->second.value;
+                m_values[run.run_name.function_name][run.run_name.args][run.aggregate_name] =
+                    counter->second.value;
         }
     }
 
     void print_summary() const
     {
-        std::printf("\nns per node, min / median / max, 10^4 -> 10^6 names (independent of the size within 1.5x)\n");
+        std::printf(
+            "\nns per node, min / median / max, 10^4 -> 10^6 names (independent of the size within 1.5x)\n");
         for (const auto& name_and_sizes : m_values)
         {
             const auto small = name_and_sizes.second.find("10000");
             const auto large = name_and_sizes.second.find("1000000");
             if (small == name_and_sizes.second.end() || large == name_and_sizes.second.end())
                 continue;
-            auto value = [](const std::map<std::string, double>& m, const char* k) {
+            auto value = [](const std::map<std::string, double>& m, const char* k)
+            {
                 const auto it = m.find(k);
                 return it == m.end() ? 0.0 : it->second;
             };
-            const double ratio = value(large->second, "median") / std::max(value(small->second, "median"), 1e-9);
+            const double ratio =
+                value(large->second, "median") / std::max(value(small->second, "median"), 1e-9);
             std::printf("  %-26s %6.1f / %6.1f / %6.1f -> %6.1f / %6.1f / %6.1f  ratio %5.2f %s\n",
-                        name_and_sizes.first.c_str(), value(small->second, "min"), value(small->second, "median"),
-                        value(small->second, "max"), value(large->second, "min"), value(large->second, "median"),
+                        name_and_sizes.first.c_str(), value(small->second, "min"),
+                        value(small->second, "median"), value(small->second, "max"),
+                        value(large->second, "min"), value(large->second, "median"),
                         value(large->second, "max"), ratio, ratio <= 1.5 ? "" : "(over 1.5)");
         }
         print_own_work();
@@ -238,7 +248,8 @@ public:
     // The check's work besides the netlist look-ups, from the medians.
     void print_own_work() const
     {
-        auto median = [this](const char* name, const char* size) {
+        auto median = [this](const char* name, const char* size)
+        {
             const auto by_name = m_values.find(name);
             if (by_name == m_values.end() || by_name->second.count(size) == 0)
                 return 0.0;
@@ -248,8 +259,8 @@ public:
         const double small = median("validity", "10000") - median("netlist_lookups", "10000");
         const double large = median("validity", "1000000") - median("netlist_lookups", "1000000");
         if (small > 0 && large > 0)
-            std::printf("  %-26s %6.1f -> %6.1f ns per node  ratio %5.2f\n", "validity less look-ups", small, large,
-                        large / small);
+            std::printf("  %-26s %6.1f -> %6.1f ns per node  ratio %5.2f\n", "validity less look-ups", small,
+                        large, large / small);
     }
 
 private:

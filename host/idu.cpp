@@ -151,8 +151,7 @@ void set_incremental_compilation_mode(int mode)
 
 IDU_PARTITION* add_partition(int id, const std::string& path, int partition_type, int netlist_type)
 {
-    auto partition = std::make_unique<IDU_PARTITION>(&the_manager(), id, path, partition_type,
-                                                     netlist_type);
+    auto partition = std::make_unique<IDU_PARTITION>(&the_manager(), id, path, partition_type, netlist_type);
     IDU_PARTITION* added = partition.get();
     state().partitions.push_back(std::move(partition));
     state().by_path[path] = added;

@@ -20,7 +20,8 @@ public:
 class IDU_PARTITION
 {
 public:
-    IDU_PARTITION(IDU_PARTITION_MANAGER* manager, int id, std::string path, int partition_type, int netlist_type);
+    IDU_PARTITION(IDU_PARTITION_MANAGER* manager, int id, std::string path, int partition_type,
+                  int netlist_type);
 
     // 0 for the top partition.
     int get_id() const { return m_id; }

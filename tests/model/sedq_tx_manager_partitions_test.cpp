@@ -105,9 +105,15 @@ TEST_F(sedq_partition_test, a_node_in_a_partition_of_the_wrong_netlist_type_is_r
     };
     const row rows[] = {
         {"post-fit node in a post-fit partition", "u1|r", SDR_TAP_POST_FITTING, false, {}},
-        {"pre-synthesis node in a post-fit partition", "top|u1|r", SDR_TAP_PRE_SYNTHESIS, true,
+        {"pre-synthesis node in a post-fit partition",
+         "top|u1|r",
+         SDR_TAP_PRE_SYNTHESIS,
+         true,
          {PRE_QUESTION, PRE_WRONG_LIST}},
-        {"the nearest ancestor with a partition", "u2|deep|r", SDR_TAP_POST_FITTING, true,
+        {"the nearest ancestor with a partition",
+         "u2|deep|r",
+         SDR_TAP_POST_FITTING,
+         true,
          {POST_QUESTION, POST_WRONG_LIST}},
         {"the top partition", "r", SDR_TAP_POST_FITTING, true, {POST_TOP_QUESTION, POST_WRONG_LIST}},
         {"an empty partition", "u3|r", SDR_TAP_POST_FITTING, false, {}},
@@ -163,7 +169,8 @@ TEST_F(sedq_partition_test, a_declined_partition_sends_later_nodes_straight_to_t
     EXPECT_EQ(partition("u2")->get_netlist_type(), 2);
 
     standin::msg::push_answer(NO);
-    EXPECT_TRUE(manager->check_node_partition("u5|r", SDR_TAP_POST_FITTING)) << "another partition is asked about";
+    EXPECT_TRUE(manager->check_node_partition("u5|r", SDR_TAP_POST_FITTING))
+        << "another partition is asked about";
     EXPECT_EQ(standin::msg::pending_answers(), 0);
     design();
     standin::msg::push_answer(NO);
@@ -176,8 +183,9 @@ TEST_F(sedq_partition_test, yes_sets_the_netlist_type_in_one_modification)
     SEDQ_TX_MANAGER* manager = design();
     standin::clear_calls();
     EXPECT_TRUE(manager->check_node_partition("u1|r", SDR_TAP_PRE_SYNTHESIS));
-    EXPECT_EQ(standin::calls("idu"), (std::vector<std::string>{"idu:begin_modify()", "idu:set_netlist_type(u1, 2)",
-                                                              "idu:end_modify(false)"}));
+    EXPECT_EQ(standin::calls("idu"),
+              (std::vector<std::string>{"idu:begin_modify()", "idu:set_netlist_type(u1, 2)",
+                                        "idu:end_modify(false)"}));
     EXPECT_EQ(partition("u1")->get_netlist_type(), 2);
     EXPECT_FALSE(manager->check_node_partition("u1|r", SDR_TAP_PRE_SYNTHESIS)) << "the partition now fits";
     flush();
@@ -203,7 +211,8 @@ TEST_F(sedq_partition_test, a_post_fit_change_offers_the_other_user_partitions)
         EXPECT_EQ(partition("|")->get_netlist_type(), 2) << "the top partition is no user partition";
         EXPECT_EQ(standin::idu::committed_modifications() - committed, answer == YES ? 2 : 1);
         flush();
-        EXPECT_EQ(take_shown_keys(), (std::vector<std::string>{POST_QUESTION, OTHERS_QUESTION, POST_CHANGED_LIST}))
+        EXPECT_EQ(take_shown_keys(),
+                  (std::vector<std::string>{POST_QUESTION, OTHERS_QUESTION, POST_CHANGED_LIST}))
             << "the node is on the changed list whatever the second answer";
     }
     design();
@@ -231,13 +240,16 @@ TEST_F(sedq_partition_test, a_refused_change_is_told_and_the_node_goes_to_the_wa
             standin::idu::fail_operation(operation);
         manager->show_post_fitting_invalid_partition_msg("u2|r", u2);
         flush();
-        EXPECT_EQ(take_shown_keys(), (std::vector<std::string>{POST_QUESTION, POST_NOT_SUPPORTED, POST_WRONG_LIST}))
+        EXPECT_EQ(take_shown_keys(),
+                  (std::vector<std::string>{POST_QUESTION, POST_NOT_SUPPORTED, POST_WRONG_LIST}))
             << operation;
         EXPECT_EQ(u2->get_netlist_type(), 2) << operation;
-        EXPECT_EQ(internal_errors(), std::string(operation) == "no manager" ? std::vector<std::string>{"idu_mgr"}
-                                                                            : std::vector<std::string>{})
+        EXPECT_EQ(internal_errors(), std::string(operation) == "no manager"
+                                         ? std::vector<std::string>{"idu_mgr"}
+                                         : std::vector<std::string>{})
             << operation;
-        EXPECT_FALSE(IDU_PARTITION_MANAGER::get_instance() && IDU_PARTITION_MANAGER::get_instance()->is_modifying())
+        EXPECT_FALSE(IDU_PARTITION_MANAGER::get_instance() &&
+                     IDU_PARTITION_MANAGER::get_instance()->is_modifying())
             << operation << ": no modification is left open";
     }
 }
@@ -261,10 +273,12 @@ TEST_F(sedq_partition_test, each_list_ends_with_etc_after_100_names)
         void (*add)(SEDQ_TX_MANAGER*, const char*);
     };
     const row rows[] = {
-        {"WSEDQ_INVALID_VANTREL_NODE_ASSIGNMENT_LIST", [](SEDQ_TX_MANAGER* m, const char* n) { m->show_untappable_msg(n); }},
-        {PRE_WRONG_LIST, [](SEDQ_TX_MANAGER* m, const char* n) { m->show_pre_synthesis_invalid_partition_msg(n, nullptr); }},
-        {POST_CHANGED_LIST,
-         [](SEDQ_TX_MANAGER* m, const char* n) { m->show_post_fitting_invalid_partition_msg(n, partition("u1")); }},
+        {"WSEDQ_INVALID_VANTREL_NODE_ASSIGNMENT_LIST",
+         [](SEDQ_TX_MANAGER* m, const char* n) { m->show_untappable_msg(n); }},
+        {PRE_WRONG_LIST,
+         [](SEDQ_TX_MANAGER* m, const char* n) { m->show_pre_synthesis_invalid_partition_msg(n, nullptr); }},
+        {POST_CHANGED_LIST, [](SEDQ_TX_MANAGER* m, const char* n)
+         { m->show_post_fitting_invalid_partition_msg(n, partition("u1")); }},
     };
     SEDQ_TX_MANAGER* manager = design();
     for (const row& r : rows)
@@ -287,7 +301,8 @@ TEST_F(sedq_partition_test, each_list_ends_with_etc_after_100_names)
 TEST_F(sedq_partition_test, with_the_question_switched_off_the_user_is_only_warned)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto run = [this] {
+    auto run = [this]
+    {
         standin::cfg::set("sedq_use_equivalent_netlist_dialog", false);
         SEDQ_TX_MANAGER* manager = design();
         standin::msg::set_strict(true);
@@ -295,10 +310,11 @@ TEST_F(sedq_partition_test, with_the_question_switched_off_the_user_is_only_warn
         const bool wrong = manager->check_node_partition("u1|r", SDR_TAP_PRE_SYNTHESIS) &&
                            manager->check_node_partition("top|u1|r", SDR_TAP_PRE_SYNTHESIS);
         flush();
-        const bool ok = wrong && standin::msg::unexpected_questions().empty() &&
-                        take_shown_keys() == std::vector<std::string>{"OSEDQ_PRE_SYNTHESIS_INVALID_PARTITION_ASSIGNMENTS",
-                                                                      PRE_WRONG_LIST} &&
-                        list_items(PRE_WRONG_LIST).size() == 2 && partition("u1")->get_netlist_type() == 8;
+        const bool ok =
+            wrong && standin::msg::unexpected_questions().empty() &&
+            take_shown_keys() == std::vector<std::string>{"OSEDQ_PRE_SYNTHESIS_INVALID_PARTITION_ASSIGNMENTS",
+                                                          PRE_WRONG_LIST} &&
+            list_items(PRE_WRONG_LIST).size() == 2 && partition("u1")->get_netlist_type() == 8;
         _exit(ok ? 0 : 1);
     };
     EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");

@@ -47,16 +47,26 @@ TEST_F(sedq_setup_test, depth_texts_convert_both_ways)
         const char* text;
         int depth;
     };
-    const row to_int[] = {{"128 K", 131072}, {"1 K", 1024},     {"128", 128},       {"2K", 0},
-                          {"abc", 0},        {"", 0},           {"2097151 K", 2147482624},
-                          {"9999999 K", -1}, {"99999999999999999999", -1}, {"-5", -1}, {"2147483648", -1}};
+    const row to_int[] = {{"128 K", 131072},
+                          {"1 K", 1024},
+                          {"128", 128},
+                          {"2K", 0},
+                          {"abc", 0},
+                          {"", 0},
+                          {"2097151 K", 2147482624},
+                          {"9999999 K", -1},
+                          {"99999999999999999999", -1},
+                          {"-5", -1},
+                          {"2147483648", -1}};
     SEDQ_TX_MANAGER* manager = document();
     for (const row& r : to_int)
         EXPECT_EQ(manager->convert_to_sample_depth_int(r.text), r.depth) << r.text;
-    const row to_text[] = {{"128 K", 131072}, {"1023", 1023}, {"1 K", 1024}, {"512", 512}, {"1 K", 2047}, {"0", 0}};
+    const row to_text[] = {{"128 K", 131072}, {"1023", 1023}, {"1 K", 1024},
+                           {"512", 512},      {"1 K", 2047},  {"0", 0}};
     for (const row& r : to_text)
         EXPECT_EQ(manager->convert_to_sample_depth_str(r.depth).toStdString(), r.text) << r.depth;
-    EXPECT_EQ(manager->convert_to_sample_depth_str(0).toStdString(), "0") << "the cache gives the same text again";
+    EXPECT_EQ(manager->convert_to_sample_depth_str(0).toStdString(), "0")
+        << "the cache gives the same text again";
     EXPECT_EQ(manager->convert_to_trigger_level_int("3"), 3);
     EXPECT_EQ(manager->convert_to_trigger_level_int("three"), 0);
     EXPECT_EQ(manager->convert_to_trigger_level_str(7).toStdString(), "7");
@@ -68,7 +78,8 @@ TEST_F(sedq_setup_test, condition_and_position_texts_and_texts_in_no_table)
     SEDQ_TX_MANAGER* manager = document();
     EXPECT_EQ(manager->convert_to_trigger_condition_str(SDR_CTYPE_DONT_CARE).toStdString(), "Don't Care");
     EXPECT_EQ(manager->convert_to_trigger_condition_str(SDR_CTYPE_DISABLED).toStdString(), "Disabled");
-    EXPECT_TRUE(manager->convert_to_trigger_condition_str(SDR_CTYPE_GROUP_FIRST).isEmpty()) << "a slot with no text";
+    EXPECT_TRUE(manager->convert_to_trigger_condition_str(SDR_CTYPE_GROUP_FIRST).isEmpty())
+        << "a slot with no text";
     EXPECT_TRUE(manager->convert_to_trigger_condition_str(SDR_CTYPE_ADVANCED).isEmpty()) << "past the table";
     EXPECT_EQ(manager->convert_to_trigger_condition_type("Rising Edge"), SDR_CTYPE_RISING);
     EXPECT_EQ(manager->convert_to_trigger_position_str(SDR_TPOS_CONTINUOUS).toStdString(),
@@ -77,8 +88,11 @@ TEST_F(sedq_setup_test, condition_and_position_texts_and_texts_in_no_table)
     EXPECT_TRUE(internal_errors().empty());
 
     for (const char* text : {"", "rising edge", "Sideways"})
-        EXPECT_EQ(manager->convert_to_trigger_condition_type(text), SEDQ_TX_MANAGER::UNKNOWN_TRIGGER_CONDITION) << text;
-    EXPECT_EQ(manager->convert_to_trigger_position_type("Nowhere"), SEDQ_TX_MANAGER::UNKNOWN_TRIGGER_POSITION);
+        EXPECT_EQ(manager->convert_to_trigger_condition_type(text),
+                  SEDQ_TX_MANAGER::UNKNOWN_TRIGGER_CONDITION)
+            << text;
+    EXPECT_EQ(manager->convert_to_trigger_position_type("Nowhere"),
+              SEDQ_TX_MANAGER::UNKNOWN_TRIGGER_POSITION);
     EXPECT_EQ(internal_errors(), std::vector<std::string>(4, "found"));
     // The values stand for no entry of either table, so the repository refuses them.
     EXPECT_FALSE(trigger()->set_trigger_in_condition(SEDQ_TX_MANAGER::UNKNOWN_TRIGGER_CONDITION));
@@ -102,10 +116,12 @@ TEST_F(sedq_setup_test, an_empty_document_answers_neutral_values)
     EXPECT_EQ(segments(), "0  ");
     EXPECT_EQ(manager->get_data_segment_size(), 0);
     EXPECT_FALSE(manager->is_segmented_acquisition_enabled(-1));
-    for (int count : {manager->get_trigger_nodes_used(-1), manager->get_data_nodes_used(-1),
-                      manager->get_storage_qualifier_nodes_used(-1), manager->get_trigger_nodes_allocated(-1),
-                      manager->get_data_nodes_allocated(-1), manager->get_storage_qualifier_nodes_allocated(-1),
-                      manager->get_tessarelle_trigger_nodes_allocated(-1), manager->get_tessarelle_data_nodes_allocated(-1)})
+    for (int count :
+         {manager->get_trigger_nodes_used(-1), manager->get_data_nodes_used(-1),
+          manager->get_storage_qualifier_nodes_used(-1), manager->get_trigger_nodes_allocated(-1),
+          manager->get_data_nodes_allocated(-1), manager->get_storage_qualifier_nodes_allocated(-1),
+          manager->get_tessarelle_trigger_nodes_allocated(-1),
+          manager->get_tessarelle_data_nodes_allocated(-1)})
         EXPECT_EQ(count, 0);
     EXPECT_FALSE(manager->get_trigger_nodes_used(&text));
     EXPECT_EQ(text.toStdString(), "0");
@@ -133,34 +149,87 @@ TEST_F(sedq_setup_test, each_setter_sends_its_hints_inside_its_own_bracket)
         std::string after;
         std::vector<int> hints;
     };
-    auto depth = [](SEDQ_TX_MANAGER* m) { QString t; m->get_sample_depth(&t, -1); return t.toStdString(); };
-    auto ram = [](SEDQ_TX_MANAGER* m) { QString t; m->get_ram_type(&t, -1); return t.toStdString(); };
-    auto pipeline = [](SEDQ_TX_MANAGER* m) { QString t; m->get_pipeline_level(&t, -1); return t.toStdString(); };
-    auto clock = [](SEDQ_TX_MANAGER* m) { QString t; m->get_clock(&t, -1); return t.toStdString(); };
+    auto depth = [](SEDQ_TX_MANAGER* m)
+    {
+        QString t;
+        m->get_sample_depth(&t, -1);
+        return t.toStdString();
+    };
+    auto ram = [](SEDQ_TX_MANAGER* m)
+    {
+        QString t;
+        m->get_ram_type(&t, -1);
+        return t.toStdString();
+    };
+    auto pipeline = [](SEDQ_TX_MANAGER* m)
+    {
+        QString t;
+        m->get_pipeline_level(&t, -1);
+        return t.toStdString();
+    };
+    auto clock = [](SEDQ_TX_MANAGER* m)
+    {
+        QString t;
+        m->get_clock(&t, -1);
+        return t.toStdString();
+    };
     auto count = [](int n) { return std::to_string(n); };
     const row rows[] = {
         {"depth", [](auto* m) { m->set_sample_depth("4 K"); }, depth, "4 K", {MODIFIED, EDIT_END}},
-        {"depth to 0", [](auto* m) { m->set_sample_depth("0"); }, depth, "0", {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
-        {"memory type", [](auto* m) { m->set_ram_type(SEDQ_RAM_TYPE_DISPLAY_STR_LARGE); }, ram, "V144K",
+        {"depth to 0",
+         [](auto* m) { m->set_sample_depth("0"); },
+         depth,
+         "0",
+         {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
+        {"memory type",
+         [](auto* m) { m->set_ram_type(SEDQ_RAM_TYPE_DISPLAY_STR_LARGE); },
+         ram,
+         "V144K",
          {MODIFIED, EDIT_END}},
-        {"pipeline", [](auto* m) { m->set_pipeline_level("2"); }, pipeline, "2", {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
-        {"segmented", [](auto* m) { m->set_segmented_acquisition_mode(true); },
-         [](auto* m) { return std::string(m->is_segmented_acquisition_enabled(-1) ? "on" : "off"); }, "on",
+        {"pipeline",
+         [](auto* m) { m->set_pipeline_level("2"); },
+         pipeline,
+         "2",
+         {LAYOUT_REFRESH, MODIFIED, EDIT_END}},
+        {"segmented",
+         [](auto* m) { m->set_segmented_acquisition_mode(true); },
+         [](auto* m) { return std::string(m->is_segmented_acquisition_enabled(-1) ? "on" : "off"); },
+         "on",
          {MODIFIED, LAYOUT_REFRESH, EDIT_END}},
-        {"segments", [](auto* m) { m->set_number_of_segments("16  8 sample segments"); },
-         [](auto* m) { return std::to_string(m->get_segment_size()); }, "8", {MODIFIED, EDIT_END}},
-        {"clock", [](auto* m) { m->set_clock("clk"); }, clock, "clk", {MODIFIED, CONFIGURATION_REFRESH, EDIT_END}},
-        {"data slot", [](auto* m) { m->data_manual_input_changed(9); },
-         [count](auto* m) { return count(m->get_data_nodes_allocated(-1)); }, "9", {NODE_REFRESH, MODIFIED, EDIT_END}},
-        {"trigger slot", [](auto* m) { m->trigger_manual_input_changed(9); },
-         [count](auto* m) { return count(m->get_trigger_nodes_allocated(-1)); }, "9", {NODE_REFRESH, MODIFIED, EDIT_END}},
-        {"sq slot", [](auto* m) { m->storage_qualifier_manual_input_changed(9); },
-         [count](auto* m) { return count(m->get_storage_qualifier_nodes_allocated(-1)); }, "9",
+        {"segments",
+         [](auto* m) { m->set_number_of_segments("16  8 sample segments"); },
+         [](auto* m) { return std::to_string(m->get_segment_size()); },
+         "8",
+         {MODIFIED, EDIT_END}},
+        {"clock",
+         [](auto* m) { m->set_clock("clk"); },
+         clock,
+         "clk",
+         {MODIFIED, CONFIGURATION_REFRESH, EDIT_END}},
+        {"data slot",
+         [](auto* m) { m->data_manual_input_changed(9); },
+         [count](auto* m) { return count(m->get_data_nodes_allocated(-1)); },
+         "9",
          {NODE_REFRESH, MODIFIED, EDIT_END}},
-        {"plain allocation", [](auto* m) { m->set_trigger_nodes_allocated(7, 0); },
-         [count](auto* m) { return count(m->get_trigger_nodes_allocated(-1)); }, "7", {NODE_REFRESH}},
-        {"wizard allocation", [](auto* m) { EXPECT_TRUE(m->set_tessarelle_trigger_nodes_allocated("64")); },
-         [count](auto* m) { return count(m->get_tessarelle_trigger_nodes_allocated(-1)); }, "64",
+        {"trigger slot",
+         [](auto* m) { m->trigger_manual_input_changed(9); },
+         [count](auto* m) { return count(m->get_trigger_nodes_allocated(-1)); },
+         "9",
+         {NODE_REFRESH, MODIFIED, EDIT_END}},
+        {"sq slot",
+         [](auto* m) { m->storage_qualifier_manual_input_changed(9); },
+         [count](auto* m) { return count(m->get_storage_qualifier_nodes_allocated(-1)); },
+         "9",
+         {NODE_REFRESH, MODIFIED, EDIT_END}},
+        {"plain allocation",
+         [](auto* m) { m->set_trigger_nodes_allocated(7, 0); },
+         [count](auto* m) { return count(m->get_trigger_nodes_allocated(-1)); },
+         "7",
+         {NODE_REFRESH}},
+        {"wizard allocation",
+         [](auto* m) { EXPECT_TRUE(m->set_tessarelle_trigger_nodes_allocated("64")); },
+         [count](auto* m) { return count(m->get_tessarelle_trigger_nodes_allocated(-1)); },
+         "64",
          {MODIFIED, NODE_REFRESH}},
     };
     for (const row& r : rows)
@@ -201,7 +270,8 @@ TEST_F(sedq_setup_test, setters_change_nothing_for_the_same_value_a_held_block_o
     EXPECT_EQ(brackets(), opened) << "no bracket for an unchanged value or while a pane writes its widgets";
     standin::sdr::refuse_write("set_clock");
     manager->set_clock("clk");
-    EXPECT_EQ(take_hints(), std::vector<int>{EDIT_END}) << "a refused clock marks nothing, the bracket still closes";
+    EXPECT_EQ(take_hints(), std::vector<int>{EDIT_END})
+        << "a refused clock marks nothing, the bracket still closes";
     EXPECT_FALSE(m_manager->get_tx_session()->is_modified());
 }
 
@@ -260,7 +330,8 @@ TEST_F(sedq_setup_test, segment_texts_give_the_count_as_first_word)
     }
     // Counts the depth cannot hold, negative counts and counts that overflow change nothing.
     manager->set_number_of_segments("4");
-    for (const char* item : {"200 K  1 sample segments", "-4  segments", "3000000 K  segments", "99999999999  x"})
+    for (const char* item :
+         {"200 K  1 sample segments", "-4  segments", "3000000 K  segments", "99999999999  x"})
     {
         manager->set_number_of_segments(item);
         EXPECT_EQ(manager->get_segment_size(), 32768) << item;
@@ -500,11 +571,11 @@ TEST_F(sedq_setup_test, the_top_entity_is_the_signal_sets_own_or_the_projects)
 TEST_F(sedq_setup_test, the_panes_connect_the_setters_by_signature)
 {
     const QMetaObject& meta = SEDQ_TX_MANAGER::staticMetaObject;
-    for (const char* slot : {"set_clock(QString,SEDQ_IS_POST_FITTING_TYPE)", "set_clock(QString)", "browse_clock()",
-                             "set_sample_depth(QString)", "set_ram_type(QString)",
-                             "set_segmented_acquisition_mode(bool)", "set_number_of_segments(QString)",
-                             "set_pipeline_level(QString)", "data_manual_input_changed(int)",
-                             "trigger_manual_input_changed(int)", "storage_qualifier_manual_input_changed(int)"})
+    for (const char* slot :
+         {"set_clock(QString,SEDQ_IS_POST_FITTING_TYPE)", "set_clock(QString)", "browse_clock()",
+          "set_sample_depth(QString)", "set_ram_type(QString)", "set_segmented_acquisition_mode(bool)",
+          "set_number_of_segments(QString)", "set_pipeline_level(QString)", "data_manual_input_changed(int)",
+          "trigger_manual_input_changed(int)", "storage_qualifier_manual_input_changed(int)"})
         EXPECT_GE(meta.indexOfSlot(slot), 0) << slot;
     const QMetaMethod depth = meta.method(meta.indexOfSlot("set_sample_depth(QString)"));
     EXPECT_EQ(depth.parameterNames(), QList<QByteArray>{"sampleDepth"});

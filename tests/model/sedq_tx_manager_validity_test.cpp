@@ -47,7 +47,8 @@ protected:
     void tap(const std::vector<tapped>& rows)
     {
         for (const tapped& row : rows)
-            standin::sdr::add_node(data_trigger(), {row.name, SDR_STYPE_PLAIN, SDR_WTYPE_DATA_AND_TRIGGER, row.tap});
+            standin::sdr::add_node(data_trigger(),
+                                   {row.name, SDR_STYPE_PLAIN, SDR_WTYPE_DATA_AND_TRIGGER, row.tap});
         m_manager->refresh_tx_cache();
     }
 
@@ -77,8 +78,10 @@ TEST_F(sedq_validity_test, each_node_is_judged_against_the_netlist_of_its_kind)
     const row rows[] = {
         {"without incremental compilation every node is a pre-synthesis name", 0, "p", true, "..x.xx.", true},
         {"without incremental compilation a pre-synthesis clock", 0, "pre_only", false, "..x.xx.", false},
-        {"incremental: post-fitting nodes need the post-fit netlist and its bit", 2, "p", true, "..x..xx", false},
-        {"incremental: a post-fitting clock not in the post-fit netlist", 2, "pre_only", true, "..x..xx", true},
+        {"incremental: post-fitting nodes need the post-fit netlist and its bit", 2, "p", true, "..x..xx",
+         false},
+        {"incremental: a post-fitting clock not in the post-fit netlist", 2, "pre_only", true, "..x..xx",
+         true},
     };
     for (const row& r : rows)
     {
@@ -134,7 +137,8 @@ TEST_F(sedq_validity_test, nothing_is_checked_for_a_wizard_instance_a_closed_pro
     };
     const row rows[] = {
         {"made by the IP wizard",
-         [](SEDQ_TX_MANAGER* m) { m->get_tx_instance()->get_data_instance()->m_node_info.m_generator = 2; }, {}},
+         [](SEDQ_TX_MANAGER* m) { m->get_tx_instance()->get_data_instance()->m_node_info.m_generator = 2; },
+         {}},
         {"closed project", [](SEDQ_TX_MANAGER*) { standin::acf::set_project(false); }, {}},
         {"no database manager", [](SEDQ_TX_MANAGER*) { standin::dbmui::set_absent(true); }, {"dbmui_mgr"}},
     };
@@ -217,8 +221,9 @@ TEST_F(sedq_validity_test, a_missing_clock_is_warned_about_once_and_the_caller_g
         manager->refresh_tx_cache();
         take_shown_keys();
         EXPECT_TRUE(manager->check_nodes_allocated(r.instance)) << r.label;
-        EXPECT_EQ(take_shown_keys(), r.warned ? std::vector<std::string>{"OSEDQ_MISSING_VANTREL_CLOCK_ASSIGNMENT_ITEM"}
-                                              : std::vector<std::string>{})
+        EXPECT_EQ(take_shown_keys(),
+                  r.warned ? std::vector<std::string>{"OSEDQ_MISSING_VANTREL_CLOCK_ASSIGNMENT_ITEM"}
+                           : std::vector<std::string>{})
             << r.label;
     }
 }

@@ -166,7 +166,8 @@ bool SEDQ_TX_MANAGER::store_tessarelle_nodes_allocated(int kind, int count, int 
     SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
     if (set == nullptr)
         return false;
-    if (set->get_tessarelle_nodes_allocated(kind) != count && set->set_tessarelle_nodes_allocated(kind, count))
+    if (set->get_tessarelle_nodes_allocated(kind) != count &&
+        set->set_tessarelle_nodes_allocated(kind, count))
     {
         update_modified_flag();
         update_all_views(nullptr, SETUP_REFRESH);
@@ -241,7 +242,8 @@ unsigned SEDQ_TX_MANAGER::get_le_usage(int instance, DEV_FAMILY_ENUM family)
 {
     if (m_tx_session == nullptr || !instance_is_enabled(instance))
         return 0;
-    return m_tx_session->get_instance_estimated_lcell_count_at(instance == -1 ? m_active_instance : instance, family);
+    return m_tx_session->get_instance_estimated_lcell_count_at(instance == -1 ? m_active_instance : instance,
+                                                               family);
 }
 
 unsigned SEDQ_TX_MANAGER::get_esb_usage(int instance)

@@ -44,8 +44,7 @@ struct SEDQ_NODE_WARNING_LIST
     ~SEDQ_NODE_WARNING_LIST() { delete message; }
 
     // Adds a name: the first 100 as items, the 101st as "etc.", later ones only counted.
-    template <typename ITEM>
-    void add(const char* name, ITEM item)
+    template <typename ITEM> void add(const char* name, ITEM item)
     {
         ++count;
         if (count <= MAX_LISTED_NODES)
@@ -147,7 +146,8 @@ IDU_PARTITION* partition_above(HDB_INSTANCE_NAME* node)
     if (!SEDQ_VERIFY(idu_mgr))
         return nullptr;
     IDU_PROJECT_INFO* idu_info = idu_mgr->get_project_info();
-    if (!SEDQ_VERIFY(idu_info) || idu_info->get_effective_incremental_compilation_mode() != INCREMENTAL_COMPILATION_ON)
+    if (!SEDQ_VERIFY(idu_info) ||
+        idu_info->get_effective_incremental_compilation_mode() != INCREMENTAL_COMPILATION_ON)
         return nullptr;
     IDU_PARTITION* partition = nullptr;
     for (HDB_INSTANCE_NAME* ancestor = node->get_parent(); ancestor != nullptr && partition == nullptr;
@@ -208,7 +208,8 @@ void offer_post_fit_for_other_partitions()
             p->get_netlist_type() != NETLIST_POST_FIT)
             others.push_back(p);
     }
-    if (others.empty() || sedq_show_message(MSG_SEDQ::YN::POST_FITTING_INVALID_OTHER_PARTITION_ASSIGNMENTS()) != YES)
+    if (others.empty() ||
+        sedq_show_message(MSG_SEDQ::YN::POST_FITTING_INVALID_OTHER_PARTITION_ASSIGNMENTS()) != YES)
         return;
     if (!idu_mgr->begin_modify())
         return;
@@ -218,7 +219,8 @@ void offer_post_fit_for_other_partitions()
 }
 
 // Asks to change the partition unless the user declined it before; true when it changed.
-bool offer_partition_change(IDU_PARTITION* partition, const SEDQ_PARTITION_KIND& kind, std::set<int>* declined)
+bool offer_partition_change(IDU_PARTITION* partition, const SEDQ_PARTITION_KIND& kind,
+                            std::set<int>* declined)
 {
     const int id = partition->get_id();
     if (declined->count(id) != 0)
@@ -294,8 +296,8 @@ bool SEDQ_TX_MANAGER::check_node_partition(QString const& name, SDR_DATA_WIRE_TA
         return false;
     const bool post_fitting = tap_mode != SDR_TAP_PRE_SYNTHESIS;
     const QByteArray bytes = name.toLocal8Bit();
-    IDU_PARTITION* partition =
-        node_partition(bytes.constData(), post_fitting ? HDB_NAMESPACE::PDB_POST_FIT : HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
+    IDU_PARTITION* partition = node_partition(
+        bytes.constData(), post_fitting ? HDB_NAMESPACE::PDB_POST_FIT : HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
     const int netlist_type = partition ? partition->get_netlist_type() : NETLIST_EMPTY;
     if (netlist_type == NETLIST_EMPTY || netlist_type == NETLIST_IMPORTED)
         return false;

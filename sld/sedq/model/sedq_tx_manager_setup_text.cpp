@@ -12,9 +12,9 @@ namespace
 {
 // Indexed by SDR_DATA_TRIGGER_CONDITION; the slots past "Don't Care" have no text.
 constexpr int CONDITION_SLOTS = 24;
-const char* const CONDITION_TEXTS[CONDITION_SLOTS] = {"Disabled",    "Active High",  "Active Low",  "High",
-                                                      "Low",         "Rising Edge",  "Falling Edge", "Either Edge",
-                                                      "Don't Care"};
+const char* const CONDITION_TEXTS[CONDITION_SLOTS] = {"Disabled",     "Active High", "Active Low",
+                                                      "High",         "Low",         "Rising Edge",
+                                                      "Falling Edge", "Either Edge", "Don't Care"};
 
 // Indexed by SDR_DATA_TRIGGER_POSITION.
 constexpr int POSITION_COUNT = 4;
