@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFont>
 #include <QIcon>
@@ -113,6 +114,24 @@ public:
     explicit AFCQ_FILE_DLG(QWidget* parent);
     int exec() override;
 };
+
+// Base of the dialogs that plug-ins open inside the host: a QDialog whose Help button leads to
+// the host's help for the dialog.
+class AFCQ_DIALOG : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AFCQ_DIALOG(QWidget* parent, Qt::WindowFlags flags = Qt::WindowFlags());
+
+public Q_SLOTS:
+    // Opens the host's help on the dialog (the stand-in has no help pages and only records the
+    // request with the dialog's title).
+    virtual void help_button_clicked();
+};
+
+// A plain information box with `text` (type 1: information). The stand-in records the text and
+// shows a box only in interactive use.
+void afcq_message_box(const QString& text, int type);
 
 // Shows the wait cursor for its lifetime (nothing when `show` is false).
 class AFCQ_WAIT_CURSOR

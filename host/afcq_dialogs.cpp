@@ -1,13 +1,15 @@
-// Application-framework stand-in: the host's file dialog with its scripted answers, the wait
-// cursor, file filters and custom shortcuts.
+// Application-framework stand-in: the host's dialog base and message box, the file dialog with
+// its scripted answers, the wait cursor, file filters and custom shortcuts.
 #include "host/afcq.h"
 
 #include "host/standin/afcq_control.h"
+#include "host/standin/msg_control.h"
 #include "host/standin/standin.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMessageBox>
 
 #include <deque>
 
@@ -23,6 +25,9 @@ struct dialog_state
 {
     std::deque<dialog_answer> answers;
     QStringList titles;
+    int dialogs = 0;
+    QStringList help_requests;
+    QStringList message_boxes;
 };
 
 dialog_state& state()
@@ -44,6 +49,25 @@ bool headless()
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 } // namespace
+
+AFCQ_DIALOG::AFCQ_DIALOG(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags)
+{
+    ++state().dialogs;
+}
+
+void AFCQ_DIALOG::help_button_clicked()
+{
+    state().help_requests << windowTitle();
+    standin::record_call("afcq:AFCQ_DIALOG::help_button_clicked(\"" + windowTitle().toStdString() + "\")");
+}
+
+void afcq_message_box(const QString& text, int type)
+{
+    state().message_boxes << text;
+    standin::record_call("afcq:afcq_message_box(" + std::to_string(type) + ")");
+    if (standin::msg::is_interactive() && !headless())
+        QMessageBox::information(nullptr, QStringLiteral("Vantrel"), text);
+}
 
 AFCQ_FILE_DLG::AFCQ_FILE_DLG(QWidget* parent) : QFileDialog(parent)
 {
@@ -104,5 +128,20 @@ int pending_file_dialog_results()
 QStringList file_dialog_titles()
 {
     return state().titles;
+}
+
+int dialogs_constructed()
+{
+    return state().dialogs;
+}
+
+QStringList help_requests()
+{
+    return state().help_requests;
+}
+
+QStringList message_box_texts()
+{
+    return state().message_boxes;
 }
 } // namespace standin::afcq

@@ -3,6 +3,7 @@
 #include "host/dbmui.h"
 
 #include "host/acf.h"
+#include "host/qui.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/hdb_control.h"
 #include "host/standin/standin.h"
@@ -71,6 +72,12 @@ void DBMUI_MANAGER::unget_hdb_cmp_action_pt_instance(HDB_NAMESPACE** handle, con
     else
         ++state().foreign_releases;
     *handle = nullptr;
+}
+
+const char* DBMUI_MANAGER::get_project_revision_name() const
+{
+    const QUI_PRJ_UI_MGR* project = QUI_PRJ_UI_MGR::get_prj_ui_mgr();
+    return project != nullptr && project->project_is_open() ? project->get_revision_name() : nullptr;
 }
 
 namespace standin::dbmui

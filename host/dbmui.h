@@ -16,4 +16,7 @@ public:
                                                   void* filter, bool flag2);
     // Releases what the client got and nulls the handle.
     void unget_hdb_cmp_action_pt_instance(HDB_NAMESPACE** handle, const char* client);
+    // The name of the open project's current revision (the stem of its compiled database
+    // files); null while no project is open.
+    const char* get_project_revision_name() const;
 };

@@ -18,7 +18,7 @@ struct gen_state
     bool is_qhd = false;
     bool is_qt = true;
     std::string module_path; // empty: the directory of the running program
-    std::string db_dir_path = "db/";
+    std::string db_dir_path; // empty: "db/" below the working directory
 };
 
 // Never destroyed: the mode flags are read from static destructors at process exit.
@@ -95,7 +95,8 @@ char* gen_strrev(char* text)
 
 std::string gen_get_db_dir_path_string()
 {
-    return with_trailing_slash(state().db_dir_path);
+    const std::string& dir = state().db_dir_path;
+    return dir.empty() ? std::string("db/") : with_trailing_slash(dir);
 }
 
 std::string gen_get_module_path()

@@ -23,6 +23,13 @@ int pending_file_dialog_results();
 // Titles of the file dialogs run since the last reset, in order.
 QStringList file_dialog_titles();
 
+// AFCQ_DIALOGs built and help requests made since the last reset; each request is the title of
+// the dialog that asked.
+int dialogs_constructed();
+QStringList help_requests();
+// Texts handed to afcq_message_box since the last reset, in order.
+QStringList message_box_texts();
+
 // The drag data the host's views make of a list of design names (MIME type
 // "application/x-corvane_instance_name_list_data", plus the names as text); the caller owns it.
 QMimeData* instance_name_list_mime(const AFCQ_INSTANCE_NAME_LIST& list);

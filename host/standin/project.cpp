@@ -70,6 +70,9 @@ bool read_project(const QJsonObject& p, const std::string& dir, std::string* err
     idu::set_manager_present(p.contains("incremental_mode"));
     idu::set_incremental_compilation_mode(mode);
     gen::set_is_qhd(p.value("qhd").toBool(false));
+    // The compiled databases (keypoint files among them) live in "db" of the project.
+    if (!project_dir.empty())
+        gen::set_db_dir_path(QDir(QString::fromStdString(project_dir)).filePath("db").toStdString() + "/");
     state().top = top;
     return true;
 }
@@ -310,6 +313,7 @@ void unload()
     idu::fail_operation("set_netlist_type", false);
     idu::fail_operation("end_modify", false);
     gen::set_is_qhd(false);
+    gen::set_db_dir_path("");
 }
 
 bool is_loaded()

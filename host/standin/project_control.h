@@ -5,7 +5,8 @@
 //   "project":  {"top_entity" (required), "revision" (default: the top entity), "dir"
 //                (default: the fixture's directory), "open" (default true),
 //                "incremental_mode" (absent: the host runs without a partition manager),
-//                "qhd" (bool)}
+//                "qhd" (bool)}; the project's compiled databases are read from "<dir>/db/" (the
+//                keypoint files "<revision>.map.kpt" and "<revision>.cmp.kpt", see kpt_control.h)
 //   "netlists": {"pre": NETLIST, "post": NETLIST}; a NETLIST is {"case_sensitive" (default
 //                true), "assignment_350" (text), "instances": [INSTANCE or GENERATOR ...]}, and
 //                "post" may instead copy "pre": {"copy_of": "pre", "add_flags": "0x2000",

@@ -156,3 +156,15 @@ TEST(afcq_icons, without_the_theme_the_standard_picture_serves)
     EXPECT_TRUE(icon.name().isEmpty());
     EXPECT_EQ(picture(icon), picture(QApplication::style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
 }
+
+TEST(afcq, dialog_help_and_message_boxes_are_recorded_without_showing_anything)
+{
+    AFCQ_DIALOG dialog(nullptr);
+    dialog.setWindowTitle("Some Dialog");
+    EXPECT_TRUE(QMetaObject::invokeMethod(&dialog, "help_button_clicked")) << "help is a slot buttons connect to";
+    EXPECT_EQ(standin::afcq::dialogs_constructed(), 1);
+    EXPECT_EQ(standin::afcq::help_requests(), QStringList{"Some Dialog"});
+    EXPECT_FALSE(dialog.isVisible());
+    afcq_message_box("fsm name: a", 1);
+    EXPECT_EQ(standin::afcq::message_box_texts(), QStringList{"fsm name: a"});
+}

@@ -250,3 +250,32 @@ TEST(dbmui, access_points_are_lent_while_a_project_is_open_and_counted_per_clien
     standin::dbmui::set_absent(true);
     EXPECT_EQ(DBMUI_MANAGER::get_dbmui_manager(0), nullptr);
 }
+
+TEST(hdb, wildcard_matches_come_in_pre_order_and_other_characters_are_literal)
+{
+    standin::hdb::set_netlist(PRE, "top");
+    for (const char* path : {"u1|state", "u1|state.idle", "u1|stateXrun", "u1|state.run", "u1|sub|state.deep",
+                             "u1|st[1].a"})
+        standin::hdb::add_name(PRE, path, 1);
+    HDB_INSTANCE_NAME* u1 = standin::hdb::netlist(PRE)->get_instance_name("u1");
+    struct row
+    {
+        const char* pattern;
+        std::vector<std::string> expected;
+    };
+    const row rows[] = {
+        {"u1|state.*", {"u1|state.idle", "u1|state.run"}},
+        {"u1|st[1].?", {"u1|st[1].a"}},
+        {"*.deep", {"u1|sub|state.deep"}},
+        {"u1|state", {"u1|state"}},
+    };
+    for (const row& r : rows)
+    {
+        std::list<HDB_INSTANCE_NAME*> found;
+        u1->find_descendants_matching_wildcard(r.pattern, &found);
+        std::vector<std::string> paths;
+        for (HDB_INSTANCE_NAME* name : found)
+            paths.push_back(name->short_hpath());
+        EXPECT_EQ(paths, r.expected) << r.pattern;
+    }
+}

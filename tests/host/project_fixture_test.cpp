@@ -2,6 +2,7 @@
 // with the place of the fault, the post-fit copy of a netlist, and the signal stimuli of the
 // simulated design.
 #include "host/acf.h"
+#include "host/dbmui.h"
 #include "host/gen.h"
 #include "host/hdb.h"
 #include "host/idu.h"
@@ -62,6 +63,8 @@ TEST(project_fixture, a_fixture_opens_the_project_in_every_stand_in)
     ASSERT_NE(project, nullptr);
     EXPECT_STREQ(project->get_revision_name(), "rev_a");
     EXPECT_STREQ(project->get_top_entity_name(), "top");
+    EXPECT_STREQ(DBMUI_MANAGER::get_dbmui_manager(0)->get_project_revision_name(), "rev_a");
+    EXPECT_EQ(gen_get_db_dir_path_string(), "/tmp/project/db/") << "compiled databases live in the project";
     EXPECT_EQ(IDU_PARTITION_MANAGER::get_instance()->get_project_info()->get_effective_incremental_compilation_mode(),
               2);
     ACF_MGR_INPUT_PARAMETERS parameters;
@@ -96,6 +99,8 @@ TEST(project_fixture, without_a_partition_manager_entry_the_host_has_none_and_un
     EXPECT_NE(IDU_PARTITION_MANAGER::get_instance(), nullptr);
     EXPECT_FALSE(gen_is_qhd());
     EXPECT_EQ(standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS), nullptr);
+    EXPECT_EQ(DBMUI_MANAGER::get_dbmui_manager(0)->get_project_revision_name(), nullptr);
+    EXPECT_EQ(gen_get_db_dir_path_string(), "db/");
 }
 
 TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
