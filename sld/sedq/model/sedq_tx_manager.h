@@ -515,8 +515,11 @@ public:
 
     // ---- decoder plug-ins and mnemonic tables ----------------------------------------------
     void open_plugin_mnemonic_tables();
+    // Builds (or rebuilds) the table from equal-length lists of symbols and patterns of one
+    // width, and shows the group `node` of the current list through it. Inside an edit bracket.
     void create_mnemonic_table(int node, QString const& table_name, QStringList const& symbols,
                                QStringList const& patterns);
+    bool set_node_mnemonics_table_name(int node, QString const& name);
     bool refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* nodes);
     bool get_plugin_trigger_condition_symbol(QString* out, int node, int level, int instance);
     bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
@@ -582,6 +585,7 @@ private:
                            SDR_DATA_WIRE_TAP_MODE tap_mode);
     void name_new_bus(int row, QString const& name);
     int group_state_machine_nodes(QString const& group_name, int added);
+    void attach_mnemonic_table(int node, QString const& table_name);
     void flush_node_warnings();
     bool acf_read_assignment(int variable_type, std::string* value);
     bool write_vantrel_assignments(const std::string& relative_path);

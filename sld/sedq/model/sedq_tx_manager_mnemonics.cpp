@@ -1,0 +1,80 @@
+// SEDQ_TX_MANAGER: building a node group's mnemonic table from lists of symbols and patterns,
+// and attaching a table to a group by name. The caller holds the edit bracket: the document's
+// tables take changes only inside one, so that they are undone with the node list.
+#include "sedq/model/sedq_tx_manager.h"
+
+#include "host/sdr/sdr_tx_signal_nodes.h"
+#include "sedq/model/sedq_verify.h"
+
+bool SEDQ_TX_MANAGER::set_node_mnemonics_table_name(int node, QString const& name)
+{
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    const bool set = nodes != nullptr && nodes->set_mnemonics_table_name(node, name.toLocal8Bit().constData());
+    if (set)
+        update_modified_flag();
+    return set;
+}
+
+namespace
+{
+// Every check comes before the first change, so a refused call leaves the document as it was
+// (an old table of that name is not deleted for a new one that cannot be made).
+bool mnemonic_lists_are_usable(int node_index, QStringList const& mnemonic_list, QStringList const& pattern_list)
+{
+    const int node_count = mnemonic_list.size();
+    if (!SEDQ_VERIFY(node_index >= 0) || !SEDQ_VERIFY(node_count == pattern_list.size()))
+        return false;
+    // The host makes no table without a width; the first pattern gives it.
+    if (!SEDQ_VERIFY(node_count > 0) || !SEDQ_VERIFY(!pattern_list[0].isEmpty()))
+        return false;
+    const int width = pattern_list[0].size();
+    for (int i = 1; i < node_count; ++i)
+    {
+        if (!SEDQ_VERIFY(pattern_list[i].size() == width))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void SEDQ_TX_MANAGER::create_mnemonic_table(int node_index, QString const& table_name, QStringList const& mnemonic_list,
+                                            QStringList const& pattern_list)
+{
+    if (!mnemonic_lists_are_usable(node_index, mnemonic_list, pattern_list) || !SEDQ_VERIFY(!table_name.isEmpty()))
+        return;
+    SDR_DATA_SESSION* sdr_data_session = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* sdr_data_mnemonics = sdr_data_session != nullptr ? sdr_data_session->get_mnemonics() : nullptr;
+    if (!SEDQ_VERIFY(sdr_data_mnemonics != NULL))
+        return;
+    const QByteArray name = table_name.toLocal8Bit();
+    SDR_DATA_MNEMONICS_TABLE* sdr_data_mnemonics_table = sdr_data_mnemonics->find_table(name.constData());
+    if (sdr_data_mnemonics_table != nullptr && !SEDQ_VERIFY(sdr_data_mnemonics->delete_table(sdr_data_mnemonics_table)))
+        return;
+    sdr_data_mnemonics_table = sdr_data_mnemonics->create_table(name.constData(), pattern_list[0].size());
+    if (!SEDQ_VERIFY(sdr_data_mnemonics_table != NULL))
+        return;
+    for (int i = 0; i < mnemonic_list.size(); ++i)
+    {
+        SEDQ_VERIFY(sdr_data_mnemonics_table->add_entry(qPrintable(mnemonic_list[i]), qPrintable(pattern_list[i])));
+    }
+    attach_mnemonic_table(node_index, table_name);
+}
+
+// Shows the group through the table: display type mnemonics with the table's name, written only
+// where it differs.
+void SEDQ_TX_MANAGER::attach_mnemonic_table(int node_index, QString const& table_name)
+{
+    SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
+    if (!SEDQ_VERIFY(this->get_node_group_display_type(node_index, &display_type)))
+        return;
+    if (display_type == SDR_GTYPE_MNEMONICS)
+    {
+        SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+        const char* current = nodes != nullptr ? nodes->get_mnemonics_table_name(node_index) : nullptr;
+        if (QString::fromLocal8Bit(current != nullptr ? current : "") != table_name)
+            SEDQ_VERIFY(this->set_node_mnemonics_table_name(node_index, table_name));
+        return;
+    }
+    if (SEDQ_VERIFY(this->set_node_group_display_type(node_index, SDR_GTYPE_MNEMONICS)))
+        SEDQ_VERIFY(this->set_node_mnemonics_table_name(node_index, table_name));
+}
