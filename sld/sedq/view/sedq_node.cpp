@@ -83,3 +83,15 @@ bool SEDQ_NODE::is_trigger_enabled(bool* mixed, int pattern)
         return leaf_trigger_enabled(m_node, pattern);
     return any_descendant(mixed, [this, pattern](int row) { return leaf_trigger_enabled(row, pattern); });
 }
+
+SDR_DATA_WIRE_TAP_MODE SEDQ_NODE::get_tap_mode() const
+{
+    if (m_nodes == nullptr)
+        return SDR_TAP_PRE_SYNTHESIS;
+    if (!is_group_row())
+        return m_nodes->get_node_tap_mode(m_node);
+    bool mixed = false;
+    const bool any_pre_synthesis =
+        any_descendant(&mixed, [this](int row) { return m_nodes->get_node_tap_mode(row) != SDR_TAP_POST_FITTING; });
+    return any_pre_synthesis ? SDR_TAP_PRE_SYNTHESIS : SDR_TAP_POST_FITTING;
+}

@@ -3,6 +3,8 @@
 // tab, the data list in the data tab. It owns nothing and lives on the stack; a row index
 // outside the list reads as an empty, disabled node.
 
+#include "host/sdr/sdr_enums.h"
+
 class SEDQ_TX_MANAGER;
 class SDR_TX_SIGNAL_NODES;
 
@@ -20,6 +22,9 @@ public:
     // capture type, except that an advanced level leaves out pre-synthesis rows and every row
     // under incremental compilation.
     bool is_trigger_enabled(bool* mixed, int pattern);
+    // The row's tap mode; a group is post-fitting when every leaf below it is (also when it has
+    // none), else pre-synthesis.
+    SDR_DATA_WIRE_TAP_MODE get_tap_mode() const;
 
 private:
     bool is_group_row() const;
