@@ -1,14 +1,25 @@
 // The bundled demo: examples/demo.vtl taps the nodes of the demo design beside it
 // (examples/standin_project.json), under the names the node finder gives, and its
-// acquisitions follow the design's stimuli, so the document and its project agree.
+// acquisitions follow the design's stimuli, so the document and its project agree; the
+// design's state machines, pre-synthesis and post-fitting (examples/db), can be added.
 #include "host/hdb.h"
 #include "host/sdr.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/hdb_control.h"
+#include "host/standin/msg_control.h"
 #include "host/standin/project_control.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/view/sedq_state_machine_dlg.h"
+#include "sedq/view/sedq_state_machine_table_view.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace
@@ -75,4 +86,67 @@ TEST(demo_design, the_demo_acquisitions_follow_the_design_stimuli)
                     << name << " at sample " << s;
         }
     }
+}
+
+namespace
+{
+// The symbol a group row shows for the design's register levels at a sample (member order).
+std::string shown_state(SEDQ_TX_MANAGER* tx, int group, const std::vector<std::string>& registers, int sample)
+{
+    QString bits;
+    for (const std::string& reg : registers)
+        bits += standin::project::signal_value(reg, sample) == 1 ? '1' : '0';
+    SEDQ_NUMBER number(bits);
+    const char* text = nullptr;
+    number.get_string(tx, group, &text, true, false, nullptr, -1);
+    return text != nullptr ? text : "";
+}
+
+// Adds the first machine the dialog offers for the netlist; the group's row, or -1.
+int add_first_machine(SEDQ_FRAME_WND* frame, int netlist)
+{
+    SEDQ_STATE_MACHINE_DLG dialog(frame, false, nullptr);
+    dialog.get_netlist_combo()->setCurrentIndex(netlist);
+    dialog.get_table()->selectRow(0);
+    const int first = frame->get_tx_manager()->get_node_count(-1);
+    dialog.on_double_click_state_machine_node_list();
+    return dialog.result() == QDialog::Accepted ? first : -1;
+}
+} // namespace
+
+TEST(demo_design, the_demo_state_machines_are_added_from_both_netlists_and_read_as_state_names)
+{
+    std::string error;
+    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(example("demo.vtl")), copy));
+    QUI_FRAME_INFO info;
+    SEDQ_FRAME_WND frame(&info, QUI_FW_STATE_ATTACHED);
+    ASSERT_TRUE(frame.open_file(copy));
+    SEDQ_TX_MANAGER* tx = frame.get_tx_manager();
+    tx->set_instance("counter_probe");
+    {
+        SEDQ_STATE_MACHINE_DLG dialog(&frame, false, nullptr);
+        dialog.get_netlist_combo()->setCurrentIndex(1);
+        QStandardItemModel* model = dialog.get_table()->get_model();
+        ASSERT_EQ(model->rowCount(), 2);
+        EXPECT_EQ(model->item(1, 0)->text(), "demo_top|uart_tx|tx_state");
+        EXPECT_EQ(model->item(1, 1)->text(), "Untappable due to register push-back");
+    }
+    const int pre = add_first_machine(&frame, 0);
+    const int post = add_first_machine(&frame, 1);
+    ASSERT_GE(pre, 0);
+    ASSERT_GE(post, 0);
+    const std::vector<std::string> one_hot = {"fsm|state.idle", "fsm|state.load", "fsm|state.shift", "fsm|state.done"};
+    const std::vector<std::string> binary = {"demo_top|fsm|state[0]", "demo_top|fsm|state[1]"};
+    const standin::stimulus* machine = standin::project::find_stimulus("fsm|state");
+    ASSERT_NE(machine, nullptr);
+    for (int sample = 0; sample < 64; ++sample)
+    {
+        const std::string expected = shown_state(tx, pre, one_hot, sample);
+        EXPECT_EQ(machine->state_index(expected), machine->state_at(sample)) << "sample " << sample;
+        EXPECT_EQ(shown_state(tx, post, binary, sample), expected) << "sample " << sample;
+    }
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace
 {
@@ -25,6 +26,8 @@ SEDQ_STATE_MACHINE_TABLE_VIEW::SEDQ_STATE_MACHINE_TABLE_VIEW(SEDQ_STATE_MACHINE_
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setShowGrid(false);
     setMouseTracking(true);
+    // Wide enough for both columns: a name or status cut off would hide why a row is gray.
+    setMinimumWidth(2 * COLUMN_WIDTH + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
 }
 
 void SEDQ_STATE_MACHINE_TABLE_VIEW::reset_model()
