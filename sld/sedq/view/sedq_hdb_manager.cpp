@@ -7,12 +7,37 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
 constexpr const char* CLIENT = "sedq_tx_manager";
 constexpr unsigned STATE_MACHINE_FLAG = 0x400;
 constexpr int SCOPE = 1;
+
+QString short_name(const HDB_INSTANCE_NAME* instance)
+{
+    std::string temp;
+    instance->get_short_hpath(&temp, 0);
+    return QString::fromUtf8(temp.c_str());
+}
+
+// The children of `instance` flagged as state machines, with their short names; a child
+// without a name is reported and left out.
+std::vector<std::pair<HDB_INSTANCE_NAME*, QString>> state_machine_children(HDB_INSTANCE_NAME* instance)
+{
+    std::vector<std::pair<HDB_INSTANCE_NAME*, QString>> children;
+    for (HDB_NAME_ITERATOR it = instance->begin_child(SCOPE); it != instance->end_child(SCOPE); ++it)
+    {
+        if (!(*it)->check_flag(STATE_MACHINE_FLAG))
+            continue;
+        const QString temp = short_name(*it);
+        if (SEDQ_VERIFY(!temp.isEmpty()))
+            children.emplace_back(*it, temp);
+    }
+    return children;
+}
 } // namespace
 
 SEDQ_HDB_MANAGER::SEDQ_HDB_MANAGER(int netlist)
@@ -40,13 +65,6 @@ bool SEDQ_HDB_MANAGER::is_database_loaded()
     return m_action_point_root != nullptr;
 }
 
-QString SEDQ_HDB_MANAGER::short_name(const HDB_INSTANCE_NAME* instance)
-{
-    std::string temp;
-    instance->get_short_hpath(&temp, 0);
-    return QString::fromUtf8(temp.c_str());
-}
-
 void SEDQ_HDB_MANAGER::find_state_machine_nodes_in_hdb(const QString& name, std::list<HDB_INSTANCE_NAME*>* list)
 {
     if (list == nullptr || m_action_point_root == nullptr)
@@ -62,32 +80,32 @@ void SEDQ_HDB_MANAGER::find_state_machine_nodes_in_hdb(const QString& name, std:
     parent->find_descendants_matching_wildcard(pattern.constData(), list);
 }
 
-void SEDQ_HDB_MANAGER::get_state_machine_list(QStringList* list)
+void SEDQ_HDB_MANAGER::for_each_descendant(const std::function<void(HDB_INSTANCE_NAME*)>& visit)
 {
-    list->clear();
     if (m_action_point_root == nullptr)
         return;
     for (HDB_DESCENDANT_ITERATOR it = m_action_point_root->begin_descendant(nullptr, SCOPE);
          it != m_action_point_root->end_descendant(nullptr, SCOPE); ++it)
-        get_state_machine_list(list, *it);
+        visit(*it);
+}
+
+void SEDQ_HDB_MANAGER::get_state_machine_list(QStringList* list)
+{
+    list->clear();
+    for_each_descendant([this, list](HDB_INSTANCE_NAME* instance) { get_state_machine_list(list, instance); });
 }
 
 void SEDQ_HDB_MANAGER::get_state_machine_list(QStringList* list, HDB_INSTANCE_NAME* instance)
 {
-    for (HDB_NAME_ITERATOR it = instance->begin_child(SCOPE); it != instance->end_child(SCOPE); ++it)
+    for (const auto& child : state_machine_children(instance))
     {
-        if (!(*it)->check_flag(STATE_MACHINE_FLAG))
-            continue;
-        const QString temp = short_name(*it);
-        if (!SEDQ_VERIFY(!temp.isEmpty()))
-            continue;
         // "~" marks names the synthesis made up; no user looks for those machines.
-        if (temp.contains(QLatin1Char('~')))
+        if (child.second.contains(QLatin1Char('~')))
             continue;
         std::list<HDB_INSTANCE_NAME*> registers;
-        find_state_machine_nodes_in_hdb(temp, &registers);
+        find_state_machine_nodes_in_hdb(child.second, &registers);
         if (!registers.empty())
-            list->append(temp);
+            list->append(child.second);
     }
 }
 
@@ -147,31 +165,18 @@ bool SEDQ_HDB_MANAGER::verify_node_list(const QStringList& nodes)
     return true;
 }
 
-void SEDQ_HDB_MANAGER::dump_children(HDB_INSTANCE_NAME* instance, QString* text)
-{
-    for (HDB_NAME_ITERATOR it = instance->begin_child(SCOPE); it != instance->end_child(SCOPE); ++it)
-    {
-        if (!(*it)->check_flag(STATE_MACHINE_FLAG))
-            continue;
-        const QString temp = short_name(*it);
-        if (!SEDQ_VERIFY(!temp.isEmpty()))
-            continue;
-        *text += QStringLiteral("state machine: ") + temp + QLatin1Char('\n');
-        for (HDB_NAME_ITERATOR child = (*it)->begin_child(SCOPE); child != (*it)->end_child(SCOPE); ++child)
-        {
-            if ((*child)->check_flag(STATE_MACHINE_FLAG))
-                *text += short_name(*child) + QLatin1Char('\n');
-        }
-    }
-}
-
 void SEDQ_HDB_MANAGER::dump()
 {
     if (m_action_point_root == nullptr)
         return;
     QString text;
-    for (HDB_DESCENDANT_ITERATOR it = m_action_point_root->begin_descendant(nullptr, SCOPE);
-         it != m_action_point_root->end_descendant(nullptr, SCOPE); ++it)
-        dump_children(*it, &text);
+    for_each_descendant([&text](HDB_INSTANCE_NAME* instance) {
+        for (const auto& machine : state_machine_children(instance))
+        {
+            text += QStringLiteral("state machine: ") + machine.second + QLatin1Char('\n');
+            for (const auto& child : state_machine_children(machine.first))
+                text += child.second + QLatin1Char('\n');
+        }
+    });
     afcq_message_box(text.trimmed(), 1);
 }

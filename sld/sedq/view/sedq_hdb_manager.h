@@ -9,6 +9,7 @@
 #include "host/hdb.h"
 #include "sedq/view/sedq_base_manager.h"
 
+#include <functional>
 #include <list>
 
 class DBMUI_MANAGER;
@@ -36,8 +37,8 @@ public:
     void find_state_machine_nodes_in_hdb(const QString& name, std::list<HDB_INSTANCE_NAME*>* list);
 
 private:
-    static QString short_name(const HDB_INSTANCE_NAME* instance);
-    void dump_children(HDB_INSTANCE_NAME* instance, QString* text);
+    // Calls `visit` for every descendant of the root, the root first, in the netlist's order.
+    void for_each_descendant(const std::function<void(HDB_INSTANCE_NAME*)>& visit);
 
     HDB_NAMESPACE::PDB_FILE_TYPE m_file_type;
     DBMUI_MANAGER* m_dbmui_manager = nullptr;
