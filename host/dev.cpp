@@ -1,5 +1,6 @@
-// Device-data stand-in: a small family table with traits.
+// Device-data stand-in: a small family table with traits and a part table with resources.
 #include "host/dev.h"
+#include "host/dstr.h"
 
 #include "host/standin/dev_control.h"
 #include "host/standin/standin.h"
@@ -41,9 +42,24 @@ QString key_of(const char* name)
     return QString::fromUtf8(name ? name : "").toLower();
 }
 
+struct part_record
+{
+    int part = 0;
+    std::map<int, int> resources; // kind -> count
+};
+
+using part_table = std::map<QString, part_record>; // key: lower-case name
+
+part_table& parts()
+{
+    static part_table t;
+    return t;
+}
+
 void reset()
 {
     table() = default_table();
+    parts().clear();
 }
 
 const standin::reset_registrar registrar(&reset);
@@ -74,6 +90,30 @@ bool DEV_FAMILY_MANAGER::test_trait_of(DEV_FAMILY_ENUM family, int trait)
     return false;
 }
 
+DEV_PART_MANAGER* DEV_PART_MANAGER::get_instance()
+{
+    static DEV_PART_MANAGER manager;
+    return &manager;
+}
+
+int DEV_PART_MANAGER::get_device_resource_count_of(DEV_PART_ENUM part, int kind)
+{
+    for (const auto& entry : parts())
+    {
+        if (entry.second.part != part)
+            continue;
+        const auto it = entry.second.resources.find(kind);
+        return it == entry.second.resources.end() ? 0 : it->second;
+    }
+    return 0;
+}
+
+DEV_PART_ENUM dstr_get_dev_part_enum_by_string(const char* name)
+{
+    const auto it = parts().find(key_of(name));
+    return it == parts().end() ? DEV_PART_GENERIC : DEV_PART_ENUM(it->second.part);
+}
+
 namespace standin::dev
 {
 void set_family(const std::string& name, int family, const std::vector<int>& traits)
@@ -84,5 +124,19 @@ void set_family(const std::string& name, int family, const std::vector<int>& tra
 void remove_family(const std::string& name)
 {
     table().erase(key_of(name.c_str()));
+}
+
+int set_part(const std::string& name, const std::map<int, int>& resources)
+{
+    part_record& record = parts()[key_of(name.c_str())];
+    if (record.part == DEV_PART_GENERIC)
+        record.part = static_cast<int>(parts().size());
+    record.resources = resources;
+    return record.part;
+}
+
+void clear_parts()
+{
+    parts().clear();
 }
 } // namespace standin::dev

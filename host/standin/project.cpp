@@ -5,6 +5,7 @@
 #include "host/hdb.h"
 #include "host/idu.h"
 #include "host/standin/acf_control.h"
+#include "host/standin/dev_control.h"
 #include "host/standin/fixture_json.h"
 #include "host/standin/gen_control.h"
 #include "host/standin/hdb_control.h"
@@ -147,6 +148,34 @@ bool read_partitions(const QJsonObject& root, std::string* error)
     return true;
 }
 
+// "parts": the device parts the project may name, with their resource counts by kind.
+bool read_parts(const QJsonArray& list, std::string* error)
+{
+    for (int i = 0; i < list.size(); ++i)
+    {
+        const std::string where = "parts[" + std::to_string(i) + "]";
+        const QJsonObject entry = list[i].toObject();
+        if (!fixture::check_keys(entry, {"name", "family", "resources"}, where, error))
+            return false;
+        const std::string name = entry.value("name").toString().toStdString();
+        if (name.empty())
+            return fail(where, "\"name\" must name the part", error);
+        std::map<int, int> resources;
+        const QJsonObject counts = entry.value("resources").toObject();
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+        {
+            bool ok = false;
+            const int kind = it.key().toInt(&ok);
+            int count = 0;
+            if (!ok || kind < 0 || !fixture::read_int(it.value(), 0, 1 << 20, &count))
+                return fail(where, "resource \"" + it.key().toStdString() + "\" needs a kind number and a count", error);
+            resources[kind] = count;
+        }
+        dev::set_part(name, resources);
+    }
+    return true;
+}
+
 // Stimuli live on the pre-synthesis instances, the design as written.
 bool read_stimuli(const QJsonArray& instances, std::string* error)
 {
@@ -225,6 +254,7 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
         return fail("project", "the section is missing", error);
     return read_project(root.value("project").toObject(), dir, error) &&
            read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
+           read_parts(root.value("parts").toArray(), error) &&
            read_netlists(root.value("netlists").toObject(), error);
 }
 
@@ -314,6 +344,7 @@ void unload()
     idu::fail_operation("end_modify", false);
     gen::set_is_qhd(false);
     gen::set_db_dir_path("");
+    dev::clear_parts();
 }
 
 bool is_loaded()

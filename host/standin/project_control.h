@@ -21,6 +21,8 @@
 //   "partitions": [{"id" (0 = top), "path" (short path of the root, "|" for the top), "type",
 //                "netlist_type"}]; "partition_faults": operations of a partition modification
 //                that fail ("begin_modify", "set_netlist_type", "end_modify")
+//   "parts":    [{"name", "family", "resources": {"<kind>": count}}]; kind 32 counts the hard
+//                processor system blocks
 // Flag bits: 0x4 input pin, 0x8 output pin (usable as trigger out), 0x10 bidirectional, 0x20
 // memory, 0x40 register, 0x80 combinational, 0x400 state machine, 0x200 hidden from plug-ins,
 // 0x2000 post-fitting node, 0x80000000 tappable.

@@ -1,8 +1,11 @@
 // SEDQ_VIEW: construction, refresh, stored positions and the lock-mode commands.
 #include "sedq/view/sedq_view.h"
 
+#include "host/acf.h"
+#include "host/dstr.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_verify.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -26,6 +29,8 @@ SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx) : QAbstractScrollArea
             SLOT(on_select_lock_mode_incremental()));
     connect(m_tx->get_action(ACTION_LOCK_TRIGGER, QVariant()), SIGNAL(triggered()), this,
             SLOT(on_select_lock_mode_trigger()));
+    if (!m_tx->is_wizard_mode())
+        on_settings_changed();
 }
 
 bool SEDQ_VIEW::save_scroll_pos()
@@ -98,3 +103,49 @@ void SEDQ_VIEW::on_center_on_trigger() {}
 void SEDQ_VIEW::show_list_view(QString) {}
 
 void SEDQ_VIEW::on_print(QPrinter*) {}
+
+// ---- settings the configuration pane reads ------------------------------------------------
+
+namespace
+{
+// Whether the part named by the project's device assignment has an HPS; false for a missing
+// or unknown part. The assignments must be locked for reading.
+bool device_has_hps(ACF_MANAGER* acf)
+{
+    ACF_MGR_INPUT_PARAMETERS parameters;
+    parameters.set_variable_type(ACF_DEVICE);
+    ACF_ASSIGNMENT* device = acf->get_assignment(parameters);
+    if (device == nullptr)
+        return false;
+    const DEV_PART_ENUM part = dstr_get_dev_part_enum_by_string(device->get_value());
+    return part != DEV_PART_GENERIC &&
+           DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(part, DEV_RESOURCE_HPS) > 0;
+}
+} // namespace
+
+void SEDQ_VIEW::on_settings_changed()
+{
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    if (!SEDQ_VERIFY(acf != NULL))
+        return;
+    bool project_known = false;
+    bool has_hps = false;
+    if (acf->is_project_open())
+    {
+        const bool lock_here = !acf->is_read_locked() && !acf->is_write_locked();
+        if (lock_here)
+            acf->read_lock();
+        // Assignments that cannot be read leave the flag as it was.
+        if (!acf->is_read_locked() && !acf->is_write_locked())
+            return;
+        has_hps = device_has_hps(acf);
+        project_known = true;
+        if (lock_here)
+            acf->read_unlock();
+    }
+    const bool hide = project_known && !has_hps;
+    if (hide == m_hide_hps_trigger)
+        return;
+    m_hide_hps_trigger = hide;
+    m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION));
+}

@@ -28,7 +28,14 @@ public:
     void clear_resize_flag();
     bool get_resize_flag(bool second) const { return second ? m_resize_flag_2 : m_resize_flag_1; }
 
+    // ---- settings the configuration pane reads -------------------------------------------
+    // Whether the hard processor system (HPS) trigger options are hidden: true while an open
+    // project's device has no HPS, false without a project. Recomputed by on_settings_changed.
+    bool hide_hps_trigger() const { return m_hide_hps_trigger; }
+
 public Q_SLOTS:
+    // Re-reads the project's device; the configuration pane refreshes when the HPS flag turns.
+    void on_settings_changed();
     void on_update(QObject* sender, int hint);
     void on_update_edit_menu();
     void on_update_waveform_menu();
@@ -47,4 +54,5 @@ private:
     SEDQ_TX_MANAGER* m_tx;
     bool m_resize_flag_1 = false;
     bool m_resize_flag_2 = false;
+    bool m_hide_hps_trigger = false;
 };
