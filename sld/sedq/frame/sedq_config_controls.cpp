@@ -1,0 +1,94 @@
+// The small controls of the signal configuration pane: line edit, sample depth, segment and
+// storage qualifier combo boxes, and the combo selection by text.
+#include "sedq/frame/sedq_config_controls.h"
+
+#include "sedq/model/sedq_verify.h"
+
+namespace
+{
+constexpr int KILO = 1024;
+constexpr int SMALLEST_DEPTH_SHIFT = 32;
+
+// "%1  %2 sample segments" with each number in thousands ("%1 K") once it reaches 1024.
+QString segment_text(int segments, int size)
+{
+    const QString count = segments >= KILO ? QStringLiteral("%1 K").arg(segments / KILO) : QString::number(segments);
+    const QString samples = size >= KILO ? QStringLiteral("%1 K").arg(size / KILO) : QString::number(size);
+    return QStringLiteral("%1  %2 sample segments").arg(count, samples);
+}
+} // namespace
+
+// ---- SEDQ_LINE_EDIT ----------------------------------------------------------------------------
+
+SEDQ_LINE_EDIT::SEDQ_LINE_EDIT(QWidget* parent) : QLineEdit(parent)
+{
+    connect(this, SIGNAL(editingFinished()), this, SLOT(on_editing_finished()));
+}
+
+void SEDQ_LINE_EDIT::on_editing_finished()
+{
+    Q_EMIT editing_finished(text());
+}
+
+// ---- SEDQ_SAMPLE_DEPTH_COMBO_BOX ---------------------------------------------------------------
+
+SEDQ_SAMPLE_DEPTH_COMBO_BOX::SEDQ_SAMPLE_DEPTH_COMBO_BOX(QWidget* parent) : QComboBox(parent) {}
+
+void SEDQ_SAMPLE_DEPTH_COMBO_BOX::current_index_changed(int index)
+{
+    Q_EMIT sample_depth_selected(index >= 1);
+    if (index == 0)
+        Q_EMIT zero_sample_depth_selected(false);
+}
+
+// ---- SEDQ_SEGMENT_COMBO_BOX --------------------------------------------------------------------
+
+SEDQ_SEGMENT_COMBO_BOX::SEDQ_SEGMENT_COMBO_BOX(QWidget* parent) : QComboBox(parent) {}
+
+QStringList SEDQ_SEGMENT_COMBO_BOX::segment_texts(int index)
+{
+    if (index == 0)
+        return {QStringLiteral("0 segments")};
+    QStringList texts;
+    if (index < 0 || index > MAX_DEPTH_INDEX)
+        return texts;
+    const int depth = SMALLEST_DEPTH_SHIFT << index;
+    for (int segments = 2; segments <= depth; segments *= 2)
+        texts << segment_text(segments, depth / segments);
+    return texts;
+}
+
+void SEDQ_SEGMENT_COMBO_BOX::sample_depth_changed(int index)
+{
+    clear();
+    // A depth combo being cleared passes index -1: nothing to offer then.
+    if (index < 0)
+        return;
+    if (!SEDQ_VERIFY(index <= MAX_DEPTH_INDEX))
+        return;
+    addItems(segment_texts(index));
+    // Depth 0 cannot be segmented; otherwise the "Segmented:" box decides.
+    if (index == 0)
+        setEnabled(false);
+}
+
+// ---- SEDQ_STORAGE_COMBO_BOX --------------------------------------------------------------------
+
+SEDQ_STORAGE_COMBO_BOX::SEDQ_STORAGE_COMBO_BOX(QWidget* parent) : QComboBox(parent) {}
+
+void SEDQ_STORAGE_COMBO_BOX::current_index_changed(QString const& text)
+{
+    Q_EMIT input_port_selected(text == QLatin1String("Input port"));
+    Q_EMIT storage_qualifier_selected(text != QLatin1String("Continuous"));
+}
+
+// ---- selection by text -------------------------------------------------------------------------
+
+bool sedq_set_current_index(QComboBox* box, QString const& text, Qt::MatchFlags flags)
+{
+    const int index = box != nullptr ? box->findText(text, flags) : -1;
+    if (index < 0)
+        return false;
+    box->setCurrentIndex(index);
+    return true;
+}

@@ -1,0 +1,27 @@
+// SEDQ_INT_COMBO_BOX: a range of numbers to choose from.
+#include "sedq/frame/sedq_int_combo_box.h"
+
+SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum)
+{
+    // Counted in 64 bits so that a range ending at INT_MAX still ends.
+    for (qint64 number = minimum; number <= maximum; ++number)
+        addItem(QString::number(number));
+    setCurrentIndex(count() > 0 ? 0 : -1);
+    connect(this, SIGNAL(currentIndexChanged(QString)), this, SLOT(on_current_index_changed(QString)));
+}
+
+void SEDQ_INT_COMBO_BOX::set_current_count(int count)
+{
+    const int index = findText(QString::number(count), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        setCurrentIndex(index);
+}
+
+void SEDQ_INT_COMBO_BOX::on_current_index_changed(QString const& text)
+{
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    // A box being cleared passes through "no item"; that is no count.
+    if (ok)
+        Q_EMIT current_count_changed(count);
+}
