@@ -20,6 +20,12 @@
 #include <string>
 #include <vector>
 
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 // What one instance of a test document holds.
 struct instance_spec
 {
@@ -38,6 +44,8 @@ struct instance_spec
     bool state_based = false;
     bool powerup = false;
     int log_segment_size = -1; // -1: no acquired data
+    // Full names of the nodes; empty: `nodes` names "top|<name>_node<n>".
+    std::vector<std::string> node_names;
 };
 
 class frame_test : public ::testing::Test
@@ -134,17 +142,18 @@ private:
         for (int level : desc.advanced_levels)
             trigger->edit_transient().levels[level].type = SDR_LTYPE_ADVANCED;
         trigger->edit_transient().state_based = desc.state_based;
-        for (int n = 0; n < desc.nodes; ++n)
+        const int nodes = desc.node_names.empty() ? desc.nodes : static_cast<int>(desc.node_names.size());
+        for (int n = 0; n < nodes; ++n)
         {
             standin::sdr::node_spec node;
-            node.name = "top|" + desc.name + "_node" + std::to_string(n);
+            node.name = desc.node_names.empty() ? "top|" + desc.name + "_node" + std::to_string(n) : desc.node_names[n];
             standin::sdr::add_node(trigger, node);
         }
         if (desc.log_segment_size < 0)
             return;
         standin::sdr::log_spec log;
         log.depth = 16;
-        log.channels.assign(desc.nodes, "0101010101010101");
+        log.channels.assign(nodes, "0101010101010101");
         log.segment_size = desc.log_segment_size;
         log.trigger_position = 4;
         standin::sdr::make_log(trigger, log);

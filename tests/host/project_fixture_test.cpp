@@ -3,6 +3,7 @@
 // simulated design.
 #include "host/acf.h"
 #include "host/dbmui.h"
+#include "host/dstr.h"
 #include "host/gen.h"
 #include "host/hdb.h"
 #include "host/idu.h"
@@ -130,6 +131,14 @@ TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
          "partitions[1]: another partition has the path \"a\""},
         {"unknown partition fault", R"({"project": {"top_entity": "t"}, "partition_faults": ["commit"]})",
          "partition_faults[0]: must be"},
+        {"part without name", R"({"project": {"top_entity": "t"}, "parts": [{"resources": {"32": 1}}]})",
+         "parts[0]: \"name\" must name"},
+        {"resource kind not a number", R"({"project": {"top_entity": "t"}, "parts": [
+            {"name": "P", "resources": {"hps": 1}}]})",
+         "parts[0]: resource \"hps\""},
+        {"negative resource count", R"({"project": {"top_entity": "t"}, "parts": [
+            {"name": "P", "resources": {"32": -1}}]})",
+         "parts[0]: resource \"32\""},
     };
     for (const row& r : rows)
     {
@@ -140,6 +149,26 @@ TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
         EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_project_open()) << r.label;
         EXPECT_EQ(standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS), nullptr) << r.label;
     }
+}
+
+TEST(project_fixture, parts_give_their_resource_counts_until_the_project_closes)
+{
+    ASSERT_TRUE(load(R"({"project": {"top_entity": "t"}, "parts": [
+        {"name": "SIMPART-1", "family": "SIMFAM-A", "resources": {"32": 0, "5": 7}},
+        {"name": "SimPart-HPS", "resources": {"32": 2}}]})"));
+    DEV_PART_MANAGER* parts = DEV_PART_MANAGER::get_instance();
+    const DEV_PART_ENUM plain = dstr_get_dev_part_enum_by_string("simpart-1");
+    const DEV_PART_ENUM hps = dstr_get_dev_part_enum_by_string("SIMPART-HPS");
+    EXPECT_NE(plain, DEV_PART_GENERIC);
+    EXPECT_NE(hps, DEV_PART_GENERIC);
+    EXPECT_NE(plain, hps);
+    EXPECT_EQ(parts->get_device_resource_count_of(plain, DEV_RESOURCE_HPS), 0);
+    EXPECT_EQ(parts->get_device_resource_count_of(plain, 5), 7);
+    EXPECT_EQ(parts->get_device_resource_count_of(hps, DEV_RESOURCE_HPS), 2);
+    EXPECT_EQ(dstr_get_dev_part_enum_by_string("other"), DEV_PART_GENERIC);
+    EXPECT_EQ(parts->get_device_resource_count_of(DEV_PART_GENERIC, DEV_RESOURCE_HPS), 0);
+    standin::project::unload();
+    EXPECT_EQ(dstr_get_dev_part_enum_by_string("SIMPART-HPS"), DEV_PART_GENERIC);
 }
 
 TEST(project_fixture, a_document_finds_the_fixture_beside_it)

@@ -4,6 +4,8 @@
 
 #include "sedq/model/sedq_verify.h"
 
+#include <QSignalBlocker>
+
 namespace
 {
 constexpr int KILO = 1024;
@@ -58,14 +60,20 @@ QStringList SEDQ_SEGMENT_COMBO_BOX::segment_texts(int index)
     return texts;
 }
 
+// A new list is no choice of the user: nothing is reported while it is built, so that the
+// first item never overwrites the stored segmentation (the pane selects that afterwards).
 void SEDQ_SEGMENT_COMBO_BOX::sample_depth_changed(int index)
 {
+    const QSignalBlocker blocker(this);
     clear();
     // A depth combo being cleared passes index -1: nothing to offer then.
     if (index < 0)
         return;
-    if (!SEDQ_VERIFY(index <= MAX_DEPTH_INDEX))
+    if (index > MAX_DEPTH_INDEX)
+    {
+        SEDQ_REPORT("index <= 12");
         return;
+    }
     addItems(segment_texts(index));
     // Depth 0 cannot be segmented; otherwise the "Segmented:" box decides.
     if (index == 0)

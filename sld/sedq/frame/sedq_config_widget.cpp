@@ -95,8 +95,7 @@ QWidget* holder(QWidget* parent, QLayout* layout)
 } // namespace
 
 SEDQ_CONFIG_WIDGET::SEDQ_CONFIG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
-    : QFrame(parent), m_instance(instance), m_shown_entry(instance), m_frame(frame),
-      m_tx_manager(frame->get_tx_manager())
+    : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     QAction* toggle = m_tx_manager->get_action(ACTION_CONFIG_PANE, QVariant());
@@ -383,4 +382,6 @@ void SEDQ_CONFIG_WIDGET::connect_to_manager()
     connect_control(m_out_hps_event_combo, SIGNAL(currentIndexChanged(QString)),
                     SLOT(set_trigger_out_hps_event_index(QString)));
     connect_control(m_out_level_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_out_condition(QString)));
+    // The same signal as the model's, connected after it, so the model has the new depth by then.
+    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)), this, SLOT(on_sample_depth_chosen()));
 }

@@ -50,6 +50,8 @@ public:
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
     void set_enabled_property_sq_combo(bool enabled);
+    // After the model took a new sample depth: shows the segmentation it keeps for it.
+    void on_sample_depth_chosen();
 
 private:
     // One "Nodes Allocated:" row: "Auto", "Manual:" and the count.
@@ -79,6 +81,7 @@ private:
     void refresh_data();
     void refresh_storage_qualifier();
     void refresh_depth_dependents();
+    void select_stored_segments();
     void refresh_trigger();
     void refresh_trigger_in(bool hide_hps);
     void refresh_trigger_out(bool hide_hps);
@@ -87,12 +90,8 @@ private:
     void configure_allocation_row(ALLOCATION_ROW const& row, int allocated, int used);
     void enable_following(QWidget* widget, bool checked);
     bool is_hps_trigger_hidden() const;
-    int shown_entry() const;
 
     int m_instance;
-    // The instance entry the last refresh read: m_instance, or its power-up trigger while
-    // that is being edited.
-    int m_shown_entry;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
     QScrollArea* m_scroll_area = nullptr;

@@ -5,7 +5,6 @@
 #include "host/afcq.h"
 #include "sedq/frame/sedq_allocation_type_button_group.h"
 #include "sedq/frame/sedq_config_controls.h"
-#include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_block.h"
@@ -60,7 +59,6 @@ void SEDQ_CONFIG_WIDGET::on_update(QObject*, int hint)
     if ((bits & SEDQ_UPDATE_CONFIGURATION) == 0 || (bits & SEDQ_UPDATE_REFRESH) == 0)
         return;
     SEDQ_BLOCK block;
-    m_shown_entry = shown_entry();
     const bool hide_hps = is_hps_trigger_hidden();
     refresh_clock();
     refresh_data();
@@ -71,16 +69,6 @@ void SEDQ_CONFIG_WIDGET::on_update(QObject*, int hint)
     refresh_trigger_out(hide_hps);
     configure_node_alloc_widgets();
     refresh_powerup_highlight();
-}
-
-// The pane shows its own instance, or the power-up trigger of that instance while it is the
-// one being edited: every control writes to the current entry, so it must show that entry.
-int SEDQ_CONFIG_WIDGET::shown_entry() const
-{
-    const int current = sedq_current_instance(m_tx_manager);
-    if (current == m_instance + 1 && m_tx_manager->is_powerup_trigger(current))
-        return current;
-    return m_instance;
 }
 
 bool SEDQ_CONFIG_WIDGET::is_hps_trigger_hidden() const
@@ -122,7 +110,7 @@ void SEDQ_CONFIG_WIDGET::enable_following(QWidget* widget, bool checked)
 void SEDQ_CONFIG_WIDGET::refresh_clock()
 {
     QString clock;
-    if (!m_tx_manager->get_clock(&clock, m_shown_entry))
+    if (!m_tx_manager->get_clock(&clock, m_instance))
         return;
     enable_lockable_control(m_clock_edit, true);
     enable_lockable_control(m_clock_button, true);
@@ -138,7 +126,7 @@ void SEDQ_CONFIG_WIDGET::refresh_clock()
 void SEDQ_CONFIG_WIDGET::refresh_data()
 {
     QString text;
-    if (m_tx_manager->get_sample_depth(&text, m_shown_entry))
+    if (m_tx_manager->get_sample_depth(&text, m_instance))
     {
         enable_lockable_control(m_sample_depth_combo, true);
         select_text(m_sample_depth_combo, text);
@@ -150,11 +138,11 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
     m_ram_type_combo->clear();
     m_ram_type_combo->addItems({SEDQ_RAM_TYPE_DISPLAY_STR_AUTO, SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
                                 SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM, SEDQ_RAM_TYPE_DISPLAY_STR_LARGE});
-    if (m_tx_manager->get_ram_type(&text, m_shown_entry))
+    if (m_tx_manager->get_ram_type(&text, m_instance))
         select_text(m_ram_type_combo, text);
     connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo, SLOT(setEnabled(bool)));
-    m_segmented_check->setChecked(m_tx_manager->is_segmented_acquisition_enabled(m_shown_entry));
-    if (m_tx_manager->get_pipeline_level(&text, m_shown_entry))
+    m_segmented_check->setChecked(m_tx_manager->is_segmented_acquisition_enabled(m_instance));
+    if (m_tx_manager->get_pipeline_level(&text, m_instance))
     {
         enable_lockable_control(m_pipeline_combo, true);
         select_text(m_pipeline_combo, text);
@@ -166,25 +154,27 @@ void SEDQ_CONFIG_WIDGET::refresh_storage_qualifier()
     QString text;
     if (m_tx_manager->get_storage_qualifier_type(&text, -1))
         select_text(m_sq_type_combo, text);
-    m_tx_manager->get_storage_qualifier_input_port(&text, nullptr, m_shown_entry);
+    m_tx_manager->get_storage_qualifier_input_port(&text, nullptr, m_instance);
     m_sq_input_edit->setText(text);
-    m_discontinuities_check->setChecked(m_tx_manager->is_record_data_discontinuities_enabled(m_shown_entry));
-    m_disable_sq_check->setChecked(m_tx_manager->is_disable_storage_qualifier_enabled(m_shown_entry));
+    m_discontinuities_check->setChecked(m_tx_manager->is_record_data_discontinuities_enabled(m_instance));
+    m_disable_sq_check->setChecked(m_tx_manager->is_disable_storage_qualifier_enabled(m_instance));
 }
 
 // What a sample depth above 0 allows: segments, or else the storage qualifier.
 void SEDQ_CONFIG_WIDGET::refresh_depth_dependents()
 {
     if (m_sample_depth_combo->currentIndex() == 0)
+    {
+        // A depth of 0 has nothing to segment, even where the trigger still says segmented.
+        m_segment_combo->setEnabled(false);
         return;
+    }
     enable_lockable_control(m_segmented_check, true);
     enable_lockable_control(m_position_combo, false);
     if (m_segmented_check->isChecked())
     {
         enable_lockable_control(m_segment_combo, true);
-        QString segments;
-        if (m_tx_manager->get_number_of_segments(&segments, m_shown_entry))
-            sedq_set_current_index(m_segment_combo, segments, Qt::MatchStartsWith);
+        select_stored_segments();
         return;
     }
     enable_lockable_control(m_sq_type_combo, true);
@@ -199,6 +189,19 @@ void SEDQ_CONFIG_WIDGET::refresh_depth_dependents()
         enable_lockable_control(m_discontinuities_check, true);
         enable_lockable_control(m_disable_sq_check, false);
     }
+}
+
+void SEDQ_CONFIG_WIDGET::select_stored_segments()
+{
+    QString segments;
+    if (m_tx_manager->get_number_of_segments(&segments, m_instance))
+        sedq_set_current_index(m_segment_combo, segments, Qt::MatchStartsWith);
+}
+
+void SEDQ_CONFIG_WIDGET::on_sample_depth_chosen()
+{
+    SEDQ_BLOCK block;
+    select_stored_segments();
 }
 
 bool SEDQ_CONFIG_WIDGET::is_storage_qualifier_in_use() const
@@ -216,12 +219,12 @@ void SEDQ_CONFIG_WIDGET::set_enabled_property_sq_combo(bool enabled)
 void SEDQ_CONFIG_WIDGET::refresh_trigger()
 {
     QString text;
-    if (m_tx_manager->get_trigger_flow_control(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_flow_control(&text, m_instance))
         select_text(m_flow_combo, text);
     enable_lockable_control(m_flow_combo, true);
-    if (m_tx_manager->get_trigger_position(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_position(&text, m_instance))
         select_text(m_position_combo, text);
-    if (m_tx_manager->get_trigger_level(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_level(&text, m_instance))
         select_text(m_level_combo, text);
     enable_lockable_control(m_level_combo, true);
 }
@@ -231,8 +234,8 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_in(bool hide_hps)
     // Children keep their own state under a locked group, but cannot change it while the
     // group is disabled: the lock is applied again at the end.
     m_trigger_in_group->setAttribute(Qt::WA_Disabled, false);
-    check_button(m_trigger_in_sources, m_tx_manager->get_trigger_in_source(m_shown_entry));
-    const bool enabled = m_tx_manager->is_trigger_in_enabled(m_shown_entry);
+    check_button(m_trigger_in_sources, m_tx_manager->get_trigger_in_source(m_instance));
+    const bool enabled = m_tx_manager->is_trigger_in_enabled(m_instance);
     m_trigger_in_group->setChecked(enabled);
     if (enabled)
     {
@@ -249,20 +252,20 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_in(bool hide_hps)
         enable_lockable_control(m_in_pattern_combo, false);
     }
     QString text;
-    m_tx_manager->get_trigger_in_pin_name(&text, m_shown_entry);
+    m_tx_manager->get_trigger_in_pin_name(&text, m_instance);
     m_in_pin_edit->setText(text);
-    m_tx_manager->get_trigger_in_node_name(&text, m_shown_entry);
+    m_tx_manager->get_trigger_in_node_name(&text, m_instance);
     m_in_node_edit->setText(text);
-    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_shown_entry);
+    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
     sedq_add_combo_box_items(m_in_instance_combo, instances, afcq_get_icon(INSTANCE_ICON));
     if (instances.isEmpty())
     {
         m_in_instance_radio->setEnabled(false);
         m_in_instance_combo->setEnabled(false);
     }
-    if (m_tx_manager->get_trigger_in_instance_name(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_in_instance_name(&text, m_instance))
         select_text(m_in_instance_combo, text);
-    if (m_tx_manager->get_trigger_in_condition(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_in_condition(&text, m_instance))
         select_text(m_in_pattern_combo, text);
     enable_lockable_control(m_trigger_in_group, true);
 }
@@ -270,11 +273,11 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_in(bool hide_hps)
 void SEDQ_CONFIG_WIDGET::refresh_trigger_out(bool hide_hps)
 {
     m_trigger_out_group->setAttribute(Qt::WA_Disabled, false);
-    m_out_pin_check->setChecked(m_tx_manager->is_trigger_out_pin_selected(m_shown_entry));
-    m_out_instance_check->setChecked(m_tx_manager->is_trigger_out_instance_selected(m_shown_entry));
-    m_out_hps_trigger_in_check->setChecked(m_tx_manager->is_trigger_out_hps_trigger_in_selected(m_shown_entry));
-    m_out_hps_event_check->setChecked(m_tx_manager->is_trigger_out_hps_event_index_selected(m_shown_entry));
-    const bool enabled = m_tx_manager->is_trigger_out_enabled(m_shown_entry);
+    m_out_pin_check->setChecked(m_tx_manager->is_trigger_out_pin_selected(m_instance));
+    m_out_instance_check->setChecked(m_tx_manager->is_trigger_out_instance_selected(m_instance));
+    m_out_hps_trigger_in_check->setChecked(m_tx_manager->is_trigger_out_hps_trigger_in_selected(m_instance));
+    m_out_hps_event_check->setChecked(m_tx_manager->is_trigger_out_hps_event_index_selected(m_instance));
+    const bool enabled = m_tx_manager->is_trigger_out_enabled(m_instance);
     m_trigger_out_group->setChecked(enabled);
     if (enabled)
     {
@@ -297,14 +300,14 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out(bool hide_hps)
         enable_lockable_control(m_out_level_combo, false);
     }
     QString text;
-    m_tx_manager->get_trigger_out_pin(&text, m_shown_entry);
+    m_tx_manager->get_trigger_out_pin(&text, m_instance);
     m_out_pin_edit->setText(text);
     refresh_trigger_out_instance();
-    if (m_tx_manager->get_trigger_out_hps_event_index(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_out_hps_event_index(&text, m_instance))
         select_text(m_out_hps_event_combo, text);
-    if (m_tx_manager->get_trigger_out_condition(&text, m_shown_entry))
+    if (m_tx_manager->get_trigger_out_condition(&text, m_instance))
         select_text(m_out_level_combo, text);
-    m_tx_manager->get_trigger_out_latency_delay(&text, m_shown_entry);
+    m_tx_manager->get_trigger_out_latency_delay(&text, m_instance);
     m_latency_edit->setText(text);
     enable_lockable_control(m_trigger_out_group, true);
 }
@@ -312,7 +315,7 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out(bool hide_hps)
 // An instance that is no longer in the list (renamed, removed) still shows, read-only.
 void SEDQ_CONFIG_WIDGET::refresh_trigger_out_instance()
 {
-    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_shown_entry);
+    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
     m_out_instance_combo->setEditable(false);
     sedq_add_combo_box_items(m_out_instance_combo, instances, afcq_get_icon(INSTANCE_ICON));
     if (instances.isEmpty())
@@ -321,7 +324,7 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out_instance()
         m_out_instance_combo->setEnabled(false);
     }
     QString name;
-    if (m_tx_manager->get_trigger_out_instance(&name, m_shown_entry) && !name.isEmpty() &&
+    if (m_tx_manager->get_trigger_out_instance(&name, m_instance) && !name.isEmpty() &&
         !select_text(m_out_instance_combo, name))
     {
         m_out_instance_combo->setCurrentIndex(-1);
@@ -330,7 +333,7 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out_instance()
         m_out_instance_combo->setEditText(name);
     }
     QString tooltip;
-    if (!m_tx_manager->get_trigger_out_instance_tooltip(&tooltip, m_shown_entry))
+    if (!m_tx_manager->get_trigger_out_instance_tooltip(&tooltip, m_instance))
         tooltip.clear();
     m_out_instance_combo->setToolTip(tooltip);
 }
