@@ -81,12 +81,12 @@ TEST(sedq_config_check_box, reports_its_option_with_the_new_state)
     SEDQ_CONFIG_CHECK_BOX box("Comparison values", SCI_RUNTIME_CONFIG_COMPARISON_VALUES);
     EXPECT_EQ(box.text(), "Comparison values");
     std::vector<std::pair<int, bool>> reports;
-    QObject::connect(&box,
-                     static_cast<void (SEDQ_CONFIG_CHECK_BOX::*)(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION, bool)>(
-                         &SEDQ_CONFIG_CHECK_BOX::toggled),
-                     [&reports](SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on) {
-                         reports.emplace_back(option, on);
-                     });
+    QObject::connect(
+        &box,
+        static_cast<void (SEDQ_CONFIG_CHECK_BOX::*)(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION, bool)>(
+            &SEDQ_CONFIG_CHECK_BOX::toggled),
+        [&reports](SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on)
+        { reports.emplace_back(option, on); });
     box.click();
     box.setChecked(false);
     EXPECT_EQ(reports, (std::vector<std::pair<int, bool>>{{SCI_RUNTIME_CONFIG_COMPARISON_VALUES, true},
@@ -97,10 +97,12 @@ TEST(sedq_config_check_box, binds_by_signature_to_the_models_option_slot)
 {
     SEDQ_TX_MANAGER manager(nullptr);
     SEDQ_CONFIG_CHECK_BOX box("Goto destinations", SCI_RUNTIME_CONFIG_GOTO_STATE);
-    EXPECT_TRUE(QObject::connect(&box, SIGNAL(toggled(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION, bool)), &manager,
+    EXPECT_TRUE(QObject::connect(&box, SIGNAL(toggled(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION, bool)),
+                                 &manager,
                                  SLOT(set_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION, bool))));
     SEDQ_INT_COMBO_BOX counts(1, 20);
-    EXPECT_TRUE(QObject::connect(&counts, SIGNAL(current_count_changed(int)), &manager, SLOT(set_state_count(int))));
+    EXPECT_TRUE(
+        QObject::connect(&counts, SIGNAL(current_count_changed(int)), &manager, SLOT(set_state_count(int))));
     SEDQ_BOOL_COMBO_BOX mode;
     EXPECT_TRUE(QObject::connect(&mode, SIGNAL(current_index_changed(bool)), &manager,
                                  SLOT(set_state_display_mode(bool))));
@@ -189,8 +191,8 @@ TEST(sedq_storage_combo_box, tells_which_further_controls_a_type_needs)
         const char* type;
         bool input_port;
         bool qualifier;
-    } cases[] = {{"Continuous", false, false}, {"Input port", true, true},   {"Transitional", false, true},
-                 {"Conditional", false, true}, {"Start/Stop", false, true},  {"State-based", false, true}};
+    } cases[] = {{"Continuous", false, false}, {"Input port", true, true},  {"Transitional", false, true},
+                 {"Conditional", false, true}, {"Start/Stop", false, true}, {"State-based", false, true}};
     for (const auto& row : cases)
     {
         SEDQ_STORAGE_COMBO_BOX box;

@@ -32,9 +32,8 @@ class config_widget_test : public frame_test
 {
 public:
     // Public: the rows of the table tests reach them through a pointer to the fixture.
-    SEDQ_CONFIG_WIDGET* open(const std::vector<instance_spec>& instances = {instance_spec("probe"),
-                                                                            instance_spec("other"),
-                                                                            instance_spec("third")})
+    SEDQ_CONFIG_WIDGET* open(const std::vector<instance_spec>& instances = {
+                                 instance_spec("probe"), instance_spec("other"), instance_spec("third")})
     {
         m_frame = open_frame(write_document(instances));
         // The first undo after opening re-derives the data list, which records a step of its
@@ -52,8 +51,7 @@ public:
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
     SDR_TX_TRIGGER* trigger() const { return tx()->get_trigger_nodes(-1); }
 
-    template <typename WIDGET = QWidget>
-    WIDGET* control(const char* name) const
+    template <typename WIDGET = QWidget> WIDGET* control(const char* name) const
     {
         WIDGET* widget = pane()->findChild<WIDGET*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -150,34 +148,58 @@ TEST_F(config_widget_test, every_control_writes_the_document_and_reads_it_back)
     using T = config_widget_test;
     const std::vector<control_case> cases = {
         {"clock", "clock_edit", nothing, [](T* t) { t->type("clock_edit", "top|fast_clk"); },
-         [](SEDQ_TX_MANAGER* tx) { QString c; tx->get_clock(&c, -1); return c; }, "top|fast_clk"},
+         [](SEDQ_TX_MANAGER* tx)
+         {
+             QString c;
+             tx->get_clock(&c, -1);
+             return c;
+         },
+         "top|fast_clk"},
         {"sample depth", "sample_depth_combo", nothing, [](T* t) { t->choose("sample_depth_combo", "1 K"); },
-         [](SEDQ_TX_MANAGER* tx) { QString d; tx->get_sample_depth(&d, -1); return d; }, "1 K"},
+         [](SEDQ_TX_MANAGER* tx)
+         {
+             QString d;
+             tx->get_sample_depth(&d, -1);
+             return d;
+         },
+         "1 K"},
         {"memory type", "ram_type_combo", nothing,
          [](T* t) { t->choose("ram_type_combo", SEDQ_RAM_TYPE_DISPLAY_STR_LARGE); },
          [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_ram_type, tx); },
          SEDQ_RAM_TYPE_DISPLAY_STR_LARGE},
         {"segmented", "segmented_check", nothing, [](T* t) { t->click("segmented_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_segmented_acquisition_enabled, tx); }, "on"},
+         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_segmented_acquisition_enabled, tx); },
+         "on"},
         {"pipeline", "pipeline_combo", nothing, [](T* t) { t->choose("pipeline_combo", "3"); },
          [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_pipeline_level, tx); }, "3"},
         {"storage qualifier type", "storage_qualifier_type_combo", nothing,
          [](T* t) { t->choose("storage_qualifier_type_combo", "Start/Stop"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_storage_qualifier_type, tx); }, "Start/Stop"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_storage_qualifier_type, tx); },
+         "Start/Stop"},
         {"input port", "storage_qualifier_input_edit",
          [](T* t) { t->tx()->set_storage_qualifier_type("Input port"); },
          [](T* t) { t->type("storage_qualifier_input_edit", "top|qualify"); },
-         [](SEDQ_TX_MANAGER* tx) { QString p; tx->get_storage_qualifier_input_port(&p, nullptr, -1); return p; },
+         [](SEDQ_TX_MANAGER* tx)
+         {
+             QString p;
+             tx->get_storage_qualifier_input_port(&p, nullptr, -1);
+             return p;
+         },
          "top|qualify"},
-        {"discontinuities", "discontinuities_check", with_qualifier, [](T* t) { t->click("discontinuities_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_record_data_discontinuities_enabled, tx); },
+        {"discontinuities", "discontinuities_check", with_qualifier,
+         [](T* t) { t->click("discontinuities_check"); },
+         [](SEDQ_TX_MANAGER* tx)
+         { return flag_of(&SEDQ_TX_MANAGER::is_record_data_discontinuities_enabled, tx); },
          "on"},
         {"disable qualifier", "disable_storage_qualifier_check", with_qualifier,
          [](T* t) { t->click("disable_storage_qualifier_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_disable_storage_qualifier_enabled, tx); },
+         [](SEDQ_TX_MANAGER* tx)
+         { return flag_of(&SEDQ_TX_MANAGER::is_disable_storage_qualifier_enabled, tx); },
          "on"},
-        {"trigger flow", "trigger_flow_combo", nothing, [](T* t) { t->choose("trigger_flow_combo", "State-based"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_flow_control, tx); }, "State-based"},
+        {"trigger flow", "trigger_flow_combo", nothing,
+         [](T* t) { t->choose("trigger_flow_combo", "State-based"); },
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_flow_control, tx); },
+         "State-based"},
         {"trigger position", "trigger_position_combo", nothing,
          [](T* t) { t->choose("trigger_position_combo", "Post trigger position"); },
          [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_position, tx); },
@@ -187,45 +209,72 @@ TEST_F(config_widget_test, every_control_writes_the_document_and_reads_it_back)
          [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_level, tx); }, "4"},
         {"trigger in", "trigger_in_group", nothing, [](T* t) { t->click("trigger_in_group"); },
          [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_in_enabled, tx); }, "on"},
-        {"trigger in source", "trigger_in_node_radio", with_trigger_in, [](T* t) { t->click("trigger_in_node_radio"); },
+        {"trigger in source", "trigger_in_node_radio", with_trigger_in,
+         [](T* t) { t->click("trigger_in_node_radio"); },
          [](SEDQ_TX_MANAGER* tx) { return QString::number(tx->get_trigger_in_source(-1)); }, "1"},
-        {"trigger in pin", "trigger_in_pin_edit", with_trigger_in, [](T* t) { t->type("trigger_in_pin_edit", "pin_7"); },
+        {"trigger in pin", "trigger_in_pin_edit", with_trigger_in,
+         [](T* t) { t->type("trigger_in_pin_edit", "pin_7"); },
          [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_pin_name, tx); }, "pin_7"},
         {"trigger in node", "trigger_in_node_edit",
-         [](T* t) { t->tx()->enable_trigger_in(true); t->tx()->set_trigger_in_source(1); },
+         [](T* t)
+         {
+             t->tx()->enable_trigger_in(true);
+             t->tx()->set_trigger_in_source(1);
+         },
          [](T* t) { t->type("trigger_in_node_edit", "top|arm"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_node_name, tx); }, "top|arm"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_node_name, tx); },
+         "top|arm"},
         {"trigger in instance", "trigger_in_instance_combo",
-         [](T* t) { t->tx()->enable_trigger_in(true); t->tx()->set_trigger_in_source(2); },
+         [](T* t)
+         {
+             t->tx()->enable_trigger_in(true);
+             t->tx()->set_trigger_in_source(2);
+         },
          [](T* t) { t->choose("trigger_in_instance_combo", "third"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_instance_name, tx); }, "third"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_instance_name, tx); },
+         "third"},
         {"trigger in pattern", "trigger_in_pattern_combo", with_trigger_in,
          [](T* t) { t->choose("trigger_in_pattern_combo", "Rising Edge"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_condition, tx); }, "Rising Edge"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_in_condition, tx); },
+         "Rising Edge"},
         {"trigger out", "trigger_out_group", nothing, [](T* t) { t->click("trigger_out_group"); },
          [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_enabled, tx); }, "on"},
         {"trigger out instance source", "trigger_out_instance_check", with_trigger_out,
          [](T* t) { t->click("trigger_out_instance_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_instance_selected, tx); }, "on"},
+         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_instance_selected, tx); },
+         "on"},
         {"trigger out instance", "trigger_out_instance_combo",
-         [](T* t) { t->tx()->enable_trigger_out(true); t->tx()->set_trigger_out_instance_selected(true); },
+         [](T* t)
+         {
+             t->tx()->enable_trigger_out(true);
+             t->tx()->set_trigger_out_instance_selected(true);
+         },
          [](T* t) { t->choose("trigger_out_instance_combo", "third"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_instance, tx); }, "third"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_instance, tx); },
+         "third"},
         {"HPS trigger in", "trigger_out_hps_trigger_in_check", with_trigger_out,
          [](T* t) { t->click("trigger_out_hps_trigger_in_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_hps_trigger_in_selected, tx); },
+         [](SEDQ_TX_MANAGER* tx)
+         { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_hps_trigger_in_selected, tx); },
          "on"},
         {"HPS event", "trigger_out_hps_event_check", with_trigger_out,
          [](T* t) { t->click("trigger_out_hps_event_check"); },
-         [](SEDQ_TX_MANAGER* tx) { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_hps_event_index_selected, tx); },
+         [](SEDQ_TX_MANAGER* tx)
+         { return flag_of(&SEDQ_TX_MANAGER::is_trigger_out_hps_event_index_selected, tx); },
          "on"},
         {"HPS event index", "trigger_out_hps_event_combo",
-         [](T* t) { t->tx()->enable_trigger_out(true); t->tx()->set_trigger_out_hps_event_selected(true); },
+         [](T* t)
+         {
+             t->tx()->enable_trigger_out(true);
+             t->tx()->set_trigger_out_hps_event_selected(true);
+         },
          [](T* t) { t->choose("trigger_out_hps_event_combo", "17"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_hps_event_index, tx); }, "17"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_hps_event_index, tx); },
+         "17"},
         {"trigger out level", "trigger_out_level_combo", with_trigger_out,
          [](T* t) { t->choose("trigger_out_level_combo", "Active Low"); },
-         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_condition, tx); }, "Active Low"},
+         [](SEDQ_TX_MANAGER* tx) { return text_of(&SEDQ_TX_MANAGER::get_trigger_out_condition, tx); },
+         "Active Low"},
     };
     for (const control_case& row : cases)
     {
@@ -382,13 +431,14 @@ TEST_F(config_widget_test, the_storage_qualifier_row_is_idle_while_data_is_store
 {
     open();
     EXPECT_EQ(shown("storage_qualifier_type_combo"), "Continuous");
-    for (const char* name : {"storage_qualifier_input_edit", "storage_qualifier_input_button", "discontinuities_check",
-                             "disable_storage_qualifier_check", "storage_qualifier_allocation_spin_box"})
+    for (const char* name :
+         {"storage_qualifier_input_edit", "storage_qualifier_input_button", "discontinuities_check",
+          "disable_storage_qualifier_check", "storage_qualifier_allocation_spin_box"})
         EXPECT_FALSE(enabled(name)) << name;
     choose("storage_qualifier_type_combo", "Input port");
     settle();
-    for (const char* name : {"storage_qualifier_input_edit", "storage_qualifier_input_button", "discontinuities_check",
-                             "disable_storage_qualifier_check"})
+    for (const char* name : {"storage_qualifier_input_edit", "storage_qualifier_input_button",
+                             "discontinuities_check", "disable_storage_qualifier_check"})
         EXPECT_TRUE(enabled(name)) << name;
     choose("storage_qualifier_type_combo", "Conditional");
     settle();
@@ -451,8 +501,8 @@ TEST_F(config_widget_test, an_instance_alone_has_no_instance_to_connect)
     tx()->enable_trigger_in(true);
     tx()->enable_trigger_out(true);
     settle();
-    for (const char* name : {"trigger_in_instance_radio", "trigger_in_instance_combo", "trigger_out_instance_check",
-                             "trigger_out_instance_combo"})
+    for (const char* name : {"trigger_in_instance_radio", "trigger_in_instance_combo",
+                             "trigger_out_instance_check", "trigger_out_instance_combo"})
         EXPECT_FALSE(enabled(name)) << name;
 }
 
@@ -482,18 +532,28 @@ TEST_F(config_widget_test, the_lock_mode_disables_every_lockable_control)
     tx()->enable_trigger_in(true);
     tx()->enable_trigger_out(true);
     settle();
-    const char* lockable[] = {"clock_edit", "clock_button", "sample_depth_combo", "ram_type_combo", "segmented_check",
-                              "pipeline_combo", "storage_qualifier_type_combo", "discontinuities_check",
-                              "trigger_flow_combo", "trigger_conditions_combo", "trigger_in_pin_radio",
-                              "trigger_in_pin_edit", "trigger_out_pin_check", "data_allocation_spin_box"};
-    const char* unlockable[] = {"disable_storage_qualifier_check", "trigger_position_combo", "trigger_in_pattern_combo",
-                                "trigger_out_level_combo"};
+    const char* lockable[] = {"clock_edit",
+                              "clock_button",
+                              "sample_depth_combo",
+                              "ram_type_combo",
+                              "segmented_check",
+                              "pipeline_combo",
+                              "storage_qualifier_type_combo",
+                              "discontinuities_check",
+                              "trigger_flow_combo",
+                              "trigger_conditions_combo",
+                              "trigger_in_pin_radio",
+                              "trigger_in_pin_edit",
+                              "trigger_out_pin_check",
+                              "data_allocation_spin_box"};
+    const char* unlockable[] = {"disable_storage_qualifier_check", "trigger_position_combo",
+                                "trigger_in_pattern_combo", "trigger_out_level_combo"};
     for (SEDQ_LOCK_MODE mode : {SEDQ_LOCK_MODE_ALLOW_TRIGGER, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL})
     {
         tx()->set_lock_mode(mode, true);
         refresh();
-        for (const char* name : {"clock_edit", "sample_depth_combo", "storage_qualifier_type_combo", "trigger_flow_combo",
-                                 "trigger_in_pin_radio", "trigger_out_pin_check"})
+        for (const char* name : {"clock_edit", "sample_depth_combo", "storage_qualifier_type_combo",
+                                 "trigger_flow_combo", "trigger_in_pin_radio", "trigger_out_pin_check"})
             EXPECT_FALSE(enabled(name)) << name << " in mode " << mode;
         for (const char* name : lockable)
             EXPECT_FALSE(enabled(name)) << name << " in mode " << mode;
@@ -562,9 +622,30 @@ TEST_F(config_widget_test, a_device_without_hps_disables_the_hps_trigger_options
     tx()->set_trigger_out_hps_event_selected(true);
     settle();
     EXPECT_TRUE(m_frame->get_layout_widget()->get_view()->hide_hps_trigger());
-    for (const char* name : {"trigger_in_hps_radio", "trigger_out_hps_trigger_in_check", "trigger_out_hps_event_check",
-                             "trigger_out_hps_event_combo"})
+    for (const char* name : {"trigger_in_hps_radio", "trigger_out_hps_trigger_in_check",
+                             "trigger_out_hps_event_check", "trigger_out_hps_event_combo"})
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_TRUE(enabled("trigger_in_node_radio"));
     EXPECT_TRUE(enabled("trigger_out_pin_check"));
+}
+
+TEST_F(config_widget_test, a_pane_out_of_sight_shows_the_document_when_it_comes_back)
+{
+    open({instance_spec("probe"), instance_spec("other")});
+    QAction* toggle = action(m_frame, 705);
+    toggle->setChecked(false);
+    settle();
+    ASSERT_FALSE(pane()->isVisible());
+    ASSERT_TRUE(trigger()->set_position(SDR_TPOS_CENTER));
+    refresh();
+    toggle->setChecked(true);
+    settle();
+    EXPECT_EQ(shown("trigger_position_combo"), "Center trigger position")
+        << "no refresh came while it showed";
+
+    ASSERT_TRUE(tx()->get_trigger_nodes(1)->set_position(SDR_TPOS_POST));
+    m_frame->get_layout_widget()->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
+    ASSERT_EQ(pane()->get_instance(), 1);
+    EXPECT_EQ(shown("trigger_position_combo"), "Post trigger position");
 }

@@ -15,7 +15,8 @@ namespace
 class hierarchy_widget_test : public frame_test
 {
 protected:
-    SEDQ_HIERARCHY_WIDGET* open_with_names(const std::vector<std::string>& names, const QString& file = "doc.vtl")
+    SEDQ_HIERARCHY_WIDGET* open_with_names(const std::vector<std::string>& names,
+                                           const QString& file = "doc.vtl")
     {
         instance_spec spec("probe", 0);
         spec.node_names = names;
@@ -30,7 +31,8 @@ protected:
     static QStringList dump(SEDQ_HIERARCHY_WIDGET* widget)
     {
         QStringList lines;
-        std::function<void(QStandardItem*, int)> walk = [&](QStandardItem* item, int depth) {
+        std::function<void(QStandardItem*, int)> walk = [&](QStandardItem* item, int depth)
+        {
             lines << QString(depth, QLatin1Char(' ')) + item->text();
             for (int row = 0; row < item->rowCount(); ++row)
                 walk(item->child(row), depth + 1);
@@ -79,8 +81,9 @@ protected:
 
 TEST_F(hierarchy_widget_test, each_level_appears_once_in_the_order_the_node_list_first_names_it)
 {
-    SEDQ_HIERARCHY_WIDGET* widget = open_with_names(
-        {"a|b|n1", "a|c|n2", "a|b|n3", "x", "mem[3]", "a|arr[1]|q", "a|arr[1]|r", "d|e|cnt[7..0]", "d|e|cnt[7]"});
+    SEDQ_HIERARCHY_WIDGET* widget =
+        open_with_names({"a|b|n1", "a|c|n2", "a|b|n3", "x", "mem[3]", "a|arr[1]|q", "a|arr[1]|r",
+                         "d|e|cnt[7..0]", "d|e|cnt[7]"});
     ASSERT_NE(widget, nullptr);
     const QString top = top_text();
     EXPECT_EQ(dump(widget), (QStringList{top, " a", "  b", "  c", "  arr[1]", " d", "  e"}))
@@ -106,9 +109,8 @@ TEST_F(hierarchy_widget_test, a_level_hides_only_the_nodes_directly_in_it)
     {
         const char* name;
         bool hidden;
-    } cases[] = {{"a|n", true},       {"a|b|m", false},      {"x", false},
-                 {"a|other", true},   {"a|b|c|deeper", false}, {"q|unknown level", false},
-                 {"mem[3]", false}};
+    } cases[] = {{"a|n", true},           {"a|b|m", false},           {"x", false},     {"a|other", true},
+                 {"a|b|c|deeper", false}, {"q|unknown level", false}, {"mem[3]", false}};
     for (const auto& row : cases)
         EXPECT_EQ(widget->is_hidden(row.name), row.hidden) << row.name;
     click_check(widget, "", Qt::Unchecked);
@@ -215,7 +217,8 @@ TEST_F(hierarchy_widget_test, only_a_hierarchy_hint_rebuilds_the_tree)
     SEDQ_HIERARCHY_WIDGET* widget = open_with_names({"a|n"});
     ASSERT_NE(widget, nullptr);
     ASSERT_TRUE(tx()->get_trigger_nodes(-1)->set_node_name(0, "z|n"));
-    tx()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION));
+    tx()->update_all_views(
+        nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION));
     settle();
     EXPECT_EQ(dump(widget), (QStringList{top_text(), " a"}));
     tx()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_HIERARCHY));

@@ -16,8 +16,8 @@ namespace
 {
 QByteArray project_with(const char* assignments, const char* parts)
 {
-    return QByteArray(R"({"project": {"top_entity": "top"}, "assignments": [)") + assignments + "], \"parts\": [" +
-           parts + "]}";
+    return QByteArray(R"({"project": {"top_entity": "top"}, "assignments": [)") + assignments +
+           "], \"parts\": [" + parts + "]}";
 }
 } // namespace
 
@@ -42,13 +42,18 @@ TEST(sedq_view_settings, the_hps_options_follow_the_projects_device)
         standin::reset_all();
         std::string error;
         if (row.assignments != nullptr)
-            ASSERT_TRUE(standin::project::load_json(project_with(row.assignments, hps_parts), "/tmp", &error)) << error;
+        {
+            ASSERT_TRUE(standin::project::load_json(project_with(row.assignments, hps_parts), "/tmp", &error))
+                << error;
+        }
         SEDQ_TX_MANAGER manager(nullptr);
         SEDQ_VIEW view(nullptr, &manager);
-        EXPECT_FALSE(view.hide_hps_trigger()) << row.label << ": the wizard's view reads no settings by itself";
+        EXPECT_FALSE(view.hide_hps_trigger())
+            << row.label << ": the wizard's view reads no settings by itself";
         view.on_settings_changed();
         EXPECT_EQ(view.hide_hps_trigger(), row.hidden) << row.label;
-        EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_read_locked()) << row.label << ": the lock taken is released";
+        EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_read_locked())
+            << row.label << ": the lock taken is released";
     }
 }
 

@@ -14,7 +14,8 @@ constexpr int SMALLEST_DEPTH_SHIFT = 32;
 // "%1  %2 sample segments" with each number in thousands ("%1 K") once it reaches 1024.
 QString segment_text(int segments, int size)
 {
-    const QString count = segments >= KILO ? QStringLiteral("%1 K").arg(segments / KILO) : QString::number(segments);
+    const QString count =
+        segments >= KILO ? QStringLiteral("%1 K").arg(segments / KILO) : QString::number(segments);
     const QString samples = size >= KILO ? QStringLiteral("%1 K").arg(size / KILO) : QString::number(size);
     return QStringLiteral("%1  %2 sample segments").arg(count, samples);
 }

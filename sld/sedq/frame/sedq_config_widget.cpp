@@ -39,19 +39,19 @@ struct ITEM
     int icon;
 };
 
-const ITEM SAMPLE_DEPTHS[] = {{"0", 0},    {"64", 0},  {"128", 0},  {"256", 0},  {"512", 0},  {"1 K", 0},  {"2 K", 0},
-                              {"4 K", 0},  {"8 K", 0}, {"16 K", 0}, {"32 K", 0}, {"64 K", 0}, {"128 K", 0}};
+const ITEM SAMPLE_DEPTHS[] = {{"0", 0},    {"64", 0},   {"128", 0},  {"256", 0}, {"512", 0},
+                              {"1 K", 0},  {"2 K", 0},  {"4 K", 0},  {"8 K", 0}, {"16 K", 0},
+                              {"32 K", 0}, {"64 K", 0}, {"128 K", 0}};
 const ITEM STORAGE_QUALIFIER_TYPES[] = {{"Continuous", 691},  {"Input port", 273}, {"Transitional", 692},
                                         {"Conditional", 699}, {"Start/Stop", 700}, {"State-based", 317}};
 const ITEM FLOW_CONTROLS[] = {{"Sequential", 0}, {"State-based", 0}};
 const ITEM TRIGGER_POSITIONS[] = {
     {"Pre trigger position", 702}, {"Center trigger position", 699}, {"Post trigger position", 701}};
-const ITEM TRIGGER_IN_PATTERNS[] = {{"Don't Care", 691},   {"Low", 695},  {"Falling Edge", 693},
+const ITEM TRIGGER_IN_PATTERNS[] = {{"Don't Care", 691},  {"Low", 695},  {"Falling Edge", 693},
                                     {"Rising Edge", 696}, {"High", 694}, {"Either Edge", 692}};
 const ITEM TRIGGER_OUT_LEVELS[] = {{"Active High", 697}, {"Active Low", 698}};
 
-template <size_t N>
-void add_items(QComboBox* box, const ITEM (&items)[N])
+template <size_t N> void add_items(QComboBox* box, const ITEM (&items)[N])
 {
     for (const ITEM& item : items)
     {
@@ -68,8 +68,7 @@ void add_numbers(QComboBox* box, int first, int last)
         box->addItem(QString::number(number));
 }
 
-template <typename WIDGET>
-WIDGET* named(WIDGET* widget, const char* name)
+template <typename WIDGET> WIDGET* named(WIDGET* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -103,20 +102,30 @@ SEDQ_CONFIG_WIDGET::SEDQ_CONFIG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addLayout(sedq_make_pane_title_row(this, toggle, {new QLabel(tr("Signal Configuration:"), this)}));
+    layout->addLayout(
+        sedq_make_pane_title_row(this, toggle, {new QLabel(tr("Signal Configuration:"), this)}));
     layout->addWidget(sedq_make_pane_rule(this));
     m_scroll_area = new QScrollArea(this);
     m_scroll_area->setFrameStyle(QFrame::NoFrame);
     m_scroll_area->setWidgetResizable(true);
-    m_scroll_area->setWidget(get_controls_widget());
     layout->addWidget(m_scroll_area, 1);
     connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
             Qt::QueuedConnection);
 }
 
+void SEDQ_CONFIG_WIDGET::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    if (!m_controls_built)
+        m_scroll_area->setWidget(get_controls_widget());
+    else if (m_refresh_pending)
+        on_update(nullptr, INITIAL_REFRESH);
+}
+
 QWidget* SEDQ_CONFIG_WIDGET::get_controls_widget()
 {
     auto* body = new QWidget;
+    m_controls_built = true;
     auto* layout = new QVBoxLayout(body);
     layout->addLayout(make_clock_row(body));
     layout->addWidget(make_data_group(body));
@@ -124,7 +133,7 @@ QWidget* SEDQ_CONFIG_WIDGET::get_controls_widget()
     layout->addStretch();
     wire_controls();
     connect_to_manager();
-    on_update(nullptr, INITIAL_REFRESH);
+    refresh_all();
     return body;
 }
 
@@ -178,7 +187,8 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_data_group(QWidget* parent)
     m_segmented_check = named(new QCheckBox(tr("Segmented:"), group), "segmented_check");
     m_segment_combo = named(new SEDQ_SEGMENT_COMBO_BOX(group), "segment_combo");
     layout->addLayout(make_row({{m_segmented_check, 0}, {m_segment_combo, 1}}));
-    layout->addLayout(make_allocation_row(group, new SEDQ_DATA_NODE_ALLOCATION(m_tx_manager), &m_data_allocation));
+    layout->addLayout(
+        make_allocation_row(group, new SEDQ_DATA_NODE_ALLOCATION(m_tx_manager), &m_data_allocation));
     m_data_allocation.spin_box->setObjectName(QStringLiteral("data_allocation_spin_box"));
     m_pipeline_combo = named(new QComboBox(group), "pipeline_combo");
     add_numbers(m_pipeline_combo, 0, 5);
@@ -199,13 +209,16 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_storage_qualifier_group(QWidget* parent)
     m_sq_input_button = named(make_browse_button(group), "storage_qualifier_input_button");
     grid->addWidget(new QLabel(tr("Input port:"), group), 1, 0);
     grid->addWidget(holder(group, make_row({{m_sq_input_edit, 1}, {m_sq_input_button, 0}}, 0)), 1, 1);
-    grid->addWidget(holder(group, make_allocation_row(group, new SEDQ_STORAGE_QUALIFIER_NODE_ALLOCATION(m_tx_manager),
-                                                      &m_sq_allocation)),
-                    2, 0, 1, 2);
+    grid->addWidget(
+        holder(group, make_allocation_row(group, new SEDQ_STORAGE_QUALIFIER_NODE_ALLOCATION(m_tx_manager),
+                                          &m_sq_allocation)),
+        2, 0, 1, 2);
     m_sq_allocation.spin_box->setObjectName(QStringLiteral("storage_qualifier_allocation_spin_box"));
-    m_discontinuities_check = named(new QCheckBox(tr("Record data discontinuities"), group), "discontinuities_check");
+    m_discontinuities_check =
+        named(new QCheckBox(tr("Record data discontinuities"), group), "discontinuities_check");
     grid->addWidget(m_discontinuities_check, 3, 0, 1, 2);
-    m_disable_sq_check = named(new QCheckBox(tr("Disable storage qualifier"), group), "disable_storage_qualifier_check");
+    m_disable_sq_check =
+        named(new QCheckBox(tr("Disable storage qualifier"), group), "disable_storage_qualifier_check");
     grid->addWidget(m_disable_sq_check, 4, 0, 1, 2);
     return group;
 }
@@ -245,7 +258,8 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_trigger_in_group(QWidget* parent)
     m_in_pin_radio = named(new QRadioButton(tr("Pin:"), box), "trigger_in_pin_radio");
     m_in_node_radio = named(new QRadioButton(tr("Node:"), box), "trigger_in_node_radio");
     m_in_instance_radio = named(new QRadioButton(tr("Instance:"), box), "trigger_in_instance_radio");
-    m_in_hps_radio = named(new QRadioButton(tr("Hard Processor System (HPS) trigger out"), box), "trigger_in_hps_radio");
+    m_in_hps_radio =
+        named(new QRadioButton(tr("Hard Processor System (HPS) trigger out"), box), "trigger_in_hps_radio");
     m_trigger_in_sources = new QButtonGroup(this);
     m_trigger_in_sources->addButton(m_in_pin_radio, SDR_IOSRC_PIN);
     m_trigger_in_sources->addButton(m_in_node_radio, SDR_IOSRC_NODE);
@@ -282,8 +296,8 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_trigger_out_group(QWidget* parent)
     m_out_pin_edit = named(new SEDQ_LINE_EDIT(box), "trigger_out_pin_edit");
     m_out_instance_check = named(new QCheckBox(tr("Instance:"), box), "trigger_out_instance_check");
     m_out_instance_combo = named(new QComboBox(box), "trigger_out_instance_combo");
-    m_out_hps_trigger_in_check =
-        named(new QCheckBox(tr("Hard Processor System (HPS) trigger in"), box), "trigger_out_hps_trigger_in_check");
+    m_out_hps_trigger_in_check = named(new QCheckBox(tr("Hard Processor System (HPS) trigger in"), box),
+                                       "trigger_out_hps_trigger_in_check");
     m_out_hps_event_check =
         named(new QCheckBox(tr("Hard Processor System (HPS) event:"), box), "trigger_out_hps_event_check");
     m_out_hps_event_combo = named(new QComboBox(box), "trigger_out_hps_event_combo");
@@ -315,19 +329,26 @@ void SEDQ_CONFIG_WIDGET::wire_controls()
 {
     connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(int)), m_sample_depth_combo,
             SLOT(current_index_changed(int)));
-    connect(m_sample_depth_combo, SIGNAL(zero_sample_depth_selected(bool)), m_segmented_check, SLOT(setChecked(bool)));
+    connect(m_sample_depth_combo, SIGNAL(zero_sample_depth_selected(bool)), m_segmented_check,
+            SLOT(setChecked(bool)));
     connect(m_segmented_check, SIGNAL(toggled(bool)), m_segment_combo, SLOT(setEnabled(bool)));
     connect(m_segmented_check, SIGNAL(toggled(bool)), m_sq_type_combo, SLOT(setDisabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)), m_sq_type_combo, SLOT(current_index_changed(QString)));
+    connect(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)), m_sq_type_combo,
+            SLOT(current_index_changed(QString)));
     connect(m_sq_type_combo, SIGNAL(input_port_selected(bool)), m_sq_input_edit, SLOT(setEnabled(bool)));
     connect(m_sq_type_combo, SIGNAL(input_port_selected(bool)), m_sq_input_button, SLOT(setEnabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_discontinuities_check, SLOT(setEnabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_disable_sq_check, SLOT(setEnabled(bool)));
-    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(int)), m_segment_combo, SLOT(sample_depth_changed(int)));
-    for (QWidget* follower : {static_cast<QWidget*>(m_ram_type_combo), static_cast<QWidget*>(m_segmented_check),
-                              static_cast<QWidget*>(m_position_combo)})
+    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_discontinuities_check,
+            SLOT(setEnabled(bool)));
+    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_disable_sq_check,
+            SLOT(setEnabled(bool)));
+    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(int)), m_segment_combo,
+            SLOT(sample_depth_changed(int)));
+    for (QWidget* follower :
+         {static_cast<QWidget*>(m_ram_type_combo), static_cast<QWidget*>(m_segmented_check),
+          static_cast<QWidget*>(m_position_combo)})
         connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), follower, SLOT(setEnabled(bool)));
-    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), this, SLOT(set_enabled_property_sq_combo(bool)));
+    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), this,
+            SLOT(set_enabled_property_sq_combo(bool)));
     for (const ALLOCATION_ROW* row : {&m_data_allocation, &m_sq_allocation, &m_trigger_allocation})
         connect(row->group, SIGNAL(buttonClicked(int)), row->group, SLOT(rbuttonclicked(int)));
 
@@ -348,40 +369,56 @@ void SEDQ_CONFIG_WIDGET::connect_to_manager()
 {
     connect_control(m_clock_edit, SIGNAL(editing_finished(QString)), SLOT(set_clock(QString)));
     connect_control(m_clock_button, SIGNAL(clicked(bool)), SLOT(browse_clock()));
-    connect_control(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_sample_depth(QString)));
+    connect_control(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_sample_depth(QString)));
     connect_control(m_ram_type_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_ram_type(QString)));
     connect_control(m_segmented_check, SIGNAL(clicked(bool)), SLOT(set_segmented_acquisition_mode(bool)));
-    connect_control(m_segment_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_number_of_segments(QString)));
-    connect_control(m_data_allocation.spin_box, SIGNAL(valueChanged(int)), SLOT(data_manual_input_changed(int)));
-    connect_control(m_pipeline_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_pipeline_level(QString)));
-    connect_control(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_storage_qualifier_type(QString)));
-    connect_control(m_sq_input_edit, SIGNAL(editing_finished(QString)), SLOT(set_storage_qualifier_input_port(QString)));
+    connect_control(m_segment_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_number_of_segments(QString)));
+    connect_control(m_data_allocation.spin_box, SIGNAL(valueChanged(int)),
+                    SLOT(data_manual_input_changed(int)));
+    connect_control(m_pipeline_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_pipeline_level(QString)));
+    connect_control(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_storage_qualifier_type(QString)));
+    connect_control(m_sq_input_edit, SIGNAL(editing_finished(QString)),
+                    SLOT(set_storage_qualifier_input_port(QString)));
     connect_control(m_sq_input_button, SIGNAL(clicked(bool)), SLOT(browse_storage_qualifier_input_port()));
     connect_control(m_sq_allocation.spin_box, SIGNAL(valueChanged(int)),
                     SLOT(storage_qualifier_manual_input_changed(int)));
     connect_control(m_discontinuities_check, SIGNAL(clicked(bool)), SLOT(enable_data_discontinuities(bool)));
     connect_control(m_disable_sq_check, SIGNAL(clicked(bool)), SLOT(disable_storage_qualifier(bool)));
-    connect_control(m_trigger_allocation.spin_box, SIGNAL(valueChanged(int)), SLOT(trigger_manual_input_changed(int)));
-    connect_control(m_flow_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_flow_control(QString)));
-    connect_control(m_position_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_position(QString)));
+    connect_control(m_trigger_allocation.spin_box, SIGNAL(valueChanged(int)),
+                    SLOT(trigger_manual_input_changed(int)));
+    connect_control(m_flow_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_flow_control(QString)));
+    connect_control(m_position_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_position(QString)));
     connect_control(m_level_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_level(QString)));
     connect_control(m_trigger_in_group, SIGNAL(clicked(bool)), SLOT(enable_trigger_in(bool)));
     connect_control(m_trigger_in_sources, SIGNAL(buttonClicked(int)), SLOT(set_trigger_in_source(int)));
     connect_control(m_in_pin_edit, SIGNAL(editing_finished(QString)), SLOT(set_trigger_in_pin(QString)));
     connect_control(m_in_node_edit, SIGNAL(editing_finished(QString)), SLOT(set_trigger_in_node(QString)));
     connect_control(m_in_node_button, SIGNAL(clicked(bool)), SLOT(browse_trigger_in()));
-    connect_control(m_in_instance_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_in_instance(QString)));
-    connect_control(m_in_pattern_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_in_condition(QString)));
+    connect_control(m_in_instance_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_in_instance(QString)));
+    connect_control(m_in_pattern_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_in_condition(QString)));
     connect_control(m_trigger_out_group, SIGNAL(clicked(bool)), SLOT(enable_trigger_out(bool)));
     connect_control(m_out_pin_check, SIGNAL(clicked(bool)), SLOT(set_trigger_out_pin_selected(bool)));
     connect_control(m_out_pin_edit, SIGNAL(textEdited(QString)), SLOT(set_trigger_out_pin(QString)));
-    connect_control(m_out_instance_check, SIGNAL(clicked(bool)), SLOT(set_trigger_out_instance_selected(bool)));
-    connect_control(m_out_instance_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_out_instance(QString)));
-    connect_control(m_out_hps_trigger_in_check, SIGNAL(clicked(bool)), SLOT(set_trigger_out_hps_trigger_in_selected(bool)));
-    connect_control(m_out_hps_event_check, SIGNAL(clicked(bool)), SLOT(set_trigger_out_hps_event_selected(bool)));
+    connect_control(m_out_instance_check, SIGNAL(clicked(bool)),
+                    SLOT(set_trigger_out_instance_selected(bool)));
+    connect_control(m_out_instance_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_out_instance(QString)));
+    connect_control(m_out_hps_trigger_in_check, SIGNAL(clicked(bool)),
+                    SLOT(set_trigger_out_hps_trigger_in_selected(bool)));
+    connect_control(m_out_hps_event_check, SIGNAL(clicked(bool)),
+                    SLOT(set_trigger_out_hps_event_selected(bool)));
     connect_control(m_out_hps_event_combo, SIGNAL(currentIndexChanged(QString)),
                     SLOT(set_trigger_out_hps_event_index(QString)));
-    connect_control(m_out_level_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_out_condition(QString)));
+    connect_control(m_out_level_combo, SIGNAL(currentIndexChanged(QString)),
+                    SLOT(set_trigger_out_condition(QString)));
     // The same signal as the model's, connected after it, so the model has the new depth by then.
     connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)), this, SLOT(on_sample_depth_chosen()));
 }

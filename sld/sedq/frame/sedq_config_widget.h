@@ -4,7 +4,9 @@
 // trigger flow, position and levels, and the trigger in and out connections. Every control
 // drives a slot of the document model, which makes the change; the pane writes nothing itself.
 // On a configuration refresh it reads every control back from the model while it holds
-// SEDQ_BLOCK, so the signals that the refresh raises change nothing.
+// SEDQ_BLOCK, so the signals that the refresh raises change nothing. The controls are built
+// when the pane is first shown, and a pane out of sight catches up with refreshes when it
+// shows again: the layout rebuilds one pane per instance on many edits, and most are hidden.
 
 #include <QFrame>
 
@@ -47,6 +49,9 @@ public:
     // Whether the storage qualifier type chosen is other than "Continuous".
     bool is_storage_qualifier_in_use() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
     void set_enabled_property_sq_combo(bool enabled);
@@ -77,6 +82,7 @@ private:
     void connect_control(QObject* sender, const char* signal, const char* slot);
 
     // Refreshing (sedq_config_widget_update.cpp).
+    void refresh_all();
     void refresh_clock();
     void refresh_data();
     void refresh_storage_qualifier();
@@ -95,6 +101,8 @@ private:
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
     QScrollArea* m_scroll_area = nullptr;
+    bool m_controls_built = false;
+    bool m_refresh_pending = false;
 
     SEDQ_LINE_EDIT* m_clock_edit = nullptr;
     QPushButton* m_clock_button = nullptr;

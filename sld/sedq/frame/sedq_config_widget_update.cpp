@@ -56,8 +56,20 @@ void check_button(QButtonGroup* group, int id)
 void SEDQ_CONFIG_WIDGET::on_update(QObject*, int hint)
 {
     const unsigned bits = static_cast<unsigned>(hint);
-    if ((bits & SEDQ_UPDATE_CONFIGURATION) == 0 || (bits & SEDQ_UPDATE_REFRESH) == 0)
+    if ((bits & SEDQ_UPDATE_CONFIGURATION) == 0 || (bits & SEDQ_UPDATE_REFRESH) == 0 || !m_controls_built)
         return;
+    // The first show builds and fills the controls; a later one catches up.
+    if (!isVisible())
+    {
+        m_refresh_pending = true;
+        return;
+    }
+    m_refresh_pending = false;
+    refresh_all();
+}
+
+void SEDQ_CONFIG_WIDGET::refresh_all()
+{
     SEDQ_BLOCK block;
     const bool hide_hps = is_hps_trigger_hidden();
     refresh_clock();
@@ -88,7 +100,8 @@ void SEDQ_CONFIG_WIDGET::enable_lockable_control(QWidget* widget, bool lockable)
     if (lockable)
         enabled = m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL;
     else
-        enabled = !(m_tx_manager->is_powerup_trigger(-1) && m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL);
+        enabled = !(m_tx_manager->is_powerup_trigger(-1) &&
+                    m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL);
     if (qobject_cast<QGroupBox*>(widget) != nullptr)
         widget->setAttribute(Qt::WA_Disabled, !enabled);
     else
@@ -118,7 +131,8 @@ void SEDQ_CONFIG_WIDGET::refresh_clock()
     if (m_tx_manager->is_clock_invalid())
         m_clock_edit->setPalette(SEDQ_RED_TEXT_PALETTE);
     else if (m_tx_manager->is_clock_post_fitting())
-        m_clock_edit->setPalette(sedq_get_palette(QPalette::Text, AFCQ_COLOR(POST_FITTING_CLOCK_COLOR).get_color()));
+        m_clock_edit->setPalette(
+            sedq_get_palette(QPalette::Text, AFCQ_COLOR(POST_FITTING_CLOCK_COLOR).get_color()));
     else
         m_clock_edit->setPalette(QApplication::palette());
 }
@@ -132,7 +146,8 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
         select_text(m_sample_depth_combo, text);
     }
     // Refilling the memory types must not let the depth's wiring re-enable them meanwhile.
-    disconnect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo, SLOT(setEnabled(bool)));
+    disconnect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo,
+               SLOT(setEnabled(bool)));
     if (!m_tx_manager->is_zero_sample_depth())
         enable_lockable_control(m_ram_type_combo, true);
     m_ram_type_combo->clear();
@@ -140,7 +155,8 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
                                 SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM, SEDQ_RAM_TYPE_DISPLAY_STR_LARGE});
     if (m_tx_manager->get_ram_type(&text, m_instance))
         select_text(m_ram_type_combo, text);
-    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo, SLOT(setEnabled(bool)));
+    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo,
+            SLOT(setEnabled(bool)));
     m_segmented_check->setChecked(m_tx_manager->is_segmented_acquisition_enabled(m_instance));
     if (m_tx_manager->get_pipeline_level(&text, m_instance))
     {
@@ -287,8 +303,9 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out(bool hide_hps)
         enable_following(m_out_instance_combo, m_out_instance_check->isChecked());
         if (hide_hps)
         {
-            for (QWidget* hps : {static_cast<QWidget*>(m_out_hps_trigger_in_check),
-                                 static_cast<QWidget*>(m_out_hps_event_check), static_cast<QWidget*>(m_out_hps_event_combo)})
+            for (QWidget* hps :
+                 {static_cast<QWidget*>(m_out_hps_trigger_in_check),
+                  static_cast<QWidget*>(m_out_hps_event_check), static_cast<QWidget*>(m_out_hps_event_combo)})
                 hps->setEnabled(false);
         }
         else
@@ -368,8 +385,10 @@ void SEDQ_CONFIG_WIDGET::configure_node_alloc_widgets()
     m_sq_allocation.spin_box->setMinimum(qMin(sq_used, maximum));
     m_data_allocation.spin_box->setMinimum(qMin(data_used, maximum));
     configure_allocation_row(m_data_allocation, m_tx_manager->get_data_nodes_allocated(-1), data_used);
-    configure_allocation_row(m_trigger_allocation, m_tx_manager->get_trigger_nodes_allocated(-1), trigger_used);
-    configure_allocation_row(m_sq_allocation, m_tx_manager->get_storage_qualifier_nodes_allocated(-1), sq_used);
+    configure_allocation_row(m_trigger_allocation, m_tx_manager->get_trigger_nodes_allocated(-1),
+                             trigger_used);
+    configure_allocation_row(m_sq_allocation, m_tx_manager->get_storage_qualifier_nodes_allocated(-1),
+                             sq_used);
     for (const ALLOCATION_ROW* row : {&m_data_allocation, &m_trigger_allocation, &m_sq_allocation})
     {
         enable_lockable_control(row->auto_button, true);
