@@ -19,6 +19,16 @@ QByteArray project_with(const char* assignments, const char* parts)
     return QByteArray(R"({"project": {"top_entity": "top"}, "assignments": [)") + assignments +
            "], \"parts\": [" + parts + "]}";
 }
+
+// A project whose device is one part with the given resource counts.
+void load_device(const char* resources)
+{
+    std::string error;
+    const QByteArray part = QByteArray(R"({"name": "SIMPART-1", "resources": )") + resources + "}";
+    ASSERT_TRUE(standin::project::load_json(project_with(R"({"var": 623, "value": "SIMPART-1"})", part),
+                                            "/tmp", &error))
+        << error;
+}
 } // namespace
 
 TEST(sedq_view_settings, the_hps_options_follow_the_projects_device)
@@ -59,11 +69,7 @@ TEST(sedq_view_settings, the_hps_options_follow_the_projects_device)
 
 TEST(sedq_view_settings, a_turn_of_the_hps_flag_refreshes_the_configuration_pane_once)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load_json(project_with(R"({"var": 623, "value": "SIMPART-1"})",
-                                                         R"({"name": "SIMPART-1", "resources": {"32": 0}})"),
-                                            "/tmp", &error))
-        << error;
+    load_device(R"({"32": 0})");
     SEDQ_TX_MANAGER manager(nullptr);
     SEDQ_VIEW view(nullptr, &manager);
     QSignalSpy spy(&manager, SIGNAL(updated(QObject*, int)));
@@ -75,11 +81,7 @@ TEST(sedq_view_settings, a_turn_of_the_hps_flag_refreshes_the_configuration_pane
 
 TEST(sedq_view_settings, a_lock_held_elsewhere_is_used_and_left_alone)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load_json(project_with(R"({"var": 623, "value": "SIMPART-1"})",
-                                                         R"({"name": "SIMPART-1", "resources": {"32": 1}})"),
-                                            "/tmp", &error))
-        << error;
+    load_device(R"({"32": 1})");
     ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
     ASSERT_TRUE(acf->write_lock(false));
     standin::clear_calls();

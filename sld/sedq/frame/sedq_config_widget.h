@@ -92,6 +92,7 @@ private:
     void refresh_trigger_in(bool hide_hps);
     void refresh_trigger_out(bool hide_hps);
     void refresh_trigger_out_instance();
+    void fill_instance_list(QComboBox* list, QAbstractButton* source);
     void refresh_powerup_highlight();
     void configure_allocation_row(ALLOCATION_ROW const& row, int allocated, int used);
     void enable_following(QWidget* widget, bool checked);

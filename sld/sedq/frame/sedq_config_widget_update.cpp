@@ -245,6 +245,17 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger()
     enable_lockable_control(m_level_combo, true);
 }
 
+// The other instances this one can connect to; without any, neither the source nor the list.
+void SEDQ_CONFIG_WIDGET::fill_instance_list(QComboBox* list, QAbstractButton* source)
+{
+    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
+    sedq_add_combo_box_items(list, instances, afcq_get_icon(INSTANCE_ICON));
+    if (!instances.isEmpty())
+        return;
+    source->setEnabled(false);
+    list->setEnabled(false);
+}
+
 void SEDQ_CONFIG_WIDGET::refresh_trigger_in(bool hide_hps)
 {
     // Children keep their own state under a locked group, but cannot change it while the
@@ -272,13 +283,7 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_in(bool hide_hps)
     m_in_pin_edit->setText(text);
     m_tx_manager->get_trigger_in_node_name(&text, m_instance);
     m_in_node_edit->setText(text);
-    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
-    sedq_add_combo_box_items(m_in_instance_combo, instances, afcq_get_icon(INSTANCE_ICON));
-    if (instances.isEmpty())
-    {
-        m_in_instance_radio->setEnabled(false);
-        m_in_instance_combo->setEnabled(false);
-    }
+    fill_instance_list(m_in_instance_combo, m_in_instance_radio);
     if (m_tx_manager->get_trigger_in_instance_name(&text, m_instance))
         select_text(m_in_instance_combo, text);
     if (m_tx_manager->get_trigger_in_condition(&text, m_instance))
@@ -332,14 +337,8 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger_out(bool hide_hps)
 // An instance that is no longer in the list (renamed, removed) still shows, read-only.
 void SEDQ_CONFIG_WIDGET::refresh_trigger_out_instance()
 {
-    const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
     m_out_instance_combo->setEditable(false);
-    sedq_add_combo_box_items(m_out_instance_combo, instances, afcq_get_icon(INSTANCE_ICON));
-    if (instances.isEmpty())
-    {
-        m_out_instance_check->setEnabled(false);
-        m_out_instance_combo->setEnabled(false);
-    }
+    fill_instance_list(m_out_instance_combo, m_out_instance_check);
     QString name;
     if (m_tx_manager->get_trigger_out_instance(&name, m_instance) && !name.isEmpty() &&
         !select_text(m_out_instance_combo, name))
