@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -648,4 +650,20 @@ TEST_F(config_widget_test, a_pane_out_of_sight_shows_the_document_when_it_comes_
     settle();
     ASSERT_EQ(pane()->get_instance(), 1);
     EXPECT_EQ(shown("trigger_position_combo"), "Post trigger position");
+}
+
+TEST_F(config_widget_test, every_instance_page_shows_its_controls_uncut)
+{
+    open({instance_spec("probe"), instance_spec("other")});
+    for (int tab : {0, 1})
+    {
+        m_frame->get_layout_widget()->get_instance_tab_widget()->setCurrentIndex(tab);
+        settle();
+        ASSERT_EQ(pane()->get_instance(), tab);
+        auto* scroll = pane()->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        ASSERT_NE(scroll->widget(), nullptr) << "built once shown";
+        EXPECT_GE(scroll->viewport()->width(), scroll->widget()->minimumSizeHint().width()) << tab;
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << tab;
+    }
 }

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -117,9 +118,24 @@ void SEDQ_CONFIG_WIDGET::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
     if (!m_controls_built)
+    {
         m_scroll_area->setWidget(get_controls_widget());
+        widen_to_controls();
+    }
     else if (m_refresh_pending)
         on_update(nullptr, INITIAL_REFRESH);
+}
+
+// The page's splitter gave the pane its first width before the controls existed: the pane
+// asks for at least the width they need, so that none of them is cut off.
+void SEDQ_CONFIG_WIDGET::widen_to_controls()
+{
+    QWidget* body = m_scroll_area->widget();
+    if (body == nullptr)
+        return;
+    const int scroll_bar = m_scroll_area->verticalScrollBar()->sizeHint().width();
+    m_scroll_area->setMinimumWidth(body->minimumSizeHint().width() + scroll_bar +
+                                   2 * m_scroll_area->frameWidth());
 }
 
 QWidget* SEDQ_CONFIG_WIDGET::get_controls_widget()

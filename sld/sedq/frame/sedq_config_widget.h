@@ -77,6 +77,7 @@ private:
     QGroupBox* make_trigger_out_group(QWidget* parent);
     QLayout* make_allocation_row(QWidget* parent, SEDQ_NODE_ALLOCATION_IF* allocation, ALLOCATION_ROW* row);
     QPushButton* make_browse_button(QWidget* parent);
+    void widen_to_controls();
     void wire_controls();
     void connect_to_manager();
     void connect_control(QObject* sender, const char* signal, const char* slot);
