@@ -2,6 +2,7 @@
 // notifications, printer.
 #include "host/qui.h"
 
+#include "host/chi_private.h"
 #include "host/msg.h"
 #include "host/prdq.h"
 #include "host/qui_private.h"
@@ -330,6 +331,7 @@ void finish_flow(const QPointer<QUI_FRAME_WND>& frame, size_t index, unsigned ge
     s.flows[index].finished = true;
     s.flow_running = false;
     standin::record_call("qui:flow_finished(" + std::to_string(flow) + ")");
+    chi_detail::simulate_flow(frame.data(), flow);
     if (qui_detail::flow_simulator())
         qui_detail::flow_simulator()(frame.data(), flow);
     ntfq_post(ntfq_get_message("NTFQ_MSG_POST_NOTIFY_FLOW_FINISH"), static_cast<unsigned long>(flow), true);

@@ -78,7 +78,7 @@ struct qui_state
 
 qui_state& state();
 
-// Installed by the acquisition engine stand-in; survives resets.
+// A test's own step after the simulated compile of a flow; survives resets.
 std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
 
 // Makes sure the application-wide filter that answers modal dialogs is installed.

@@ -2,6 +2,7 @@
 
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/chi_log_watch.h"
 #include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_undo_history.h"
 #include "host/sdr/sdr_verify.h"
@@ -18,7 +19,10 @@ SDR_DATA_LOG::SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name)
         m_signal_set = trigger->m_signal_set;
 }
 
-SDR_DATA_LOG::~SDR_DATA_LOG() = default;
+SDR_DATA_LOG::~SDR_DATA_LOG()
+{
+    chi_detail::forget_log(this);
+}
 
 std::string sdr_default_level_name(int index)
 {

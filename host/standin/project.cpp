@@ -2,6 +2,7 @@
 // partitions, netlists) and keeps the design's signal stimuli for the simulated device.
 #include "host/standin/project_control.h"
 
+#include "host/chi_private.h"
 #include "host/hdb.h"
 #include "host/idu.h"
 #include "host/standin/acf_control.h"
@@ -10,6 +11,7 @@
 #include "host/standin/gen_control.h"
 #include "host/standin/hdb_control.h"
 #include "host/standin/idu_control.h"
+#include "host/standin/qtk_control.h"
 #include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
 
@@ -32,6 +34,7 @@ struct project_state
     bool loaded = false;
     std::string top;
     std::string path;
+    std::string dir;
     std::map<std::string, stimulus> stimuli;
     std::vector<std::string> order;
 };
@@ -74,7 +77,9 @@ bool read_project(const QJsonObject& p, const std::string& dir, std::string* err
     // The compiled databases (keypoint files among them) live in "db" of the project.
     if (!project_dir.empty())
         gen::set_db_dir_path(QDir(QString::fromStdString(project_dir)).filePath("db").toStdString() + "/");
+    qtk::set_relayne_supported(p.value("relayne_supported").toBool(false));
     state().top = top;
+    state().dir = project_dir;
     return true;
 }
 
@@ -255,7 +260,8 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
     return read_project(root.value("project").toObject(), dir, error) &&
            read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
            read_parts(root.value("parts").toArray(), error) &&
-           read_netlists(root.value("netlists").toObject(), error);
+           read_netlists(root.value("netlists").toObject(), error) &&
+           chi_detail::load_fixture(root, state().dir, error);
 }
 
 std::string short_path_of(const std::string& name)
@@ -345,6 +351,8 @@ void unload()
     gen::set_is_qhd(false);
     gen::set_db_dir_path("");
     dev::clear_parts();
+    qtk::set_relayne_supported(false);
+    chi_detail::unload_fixture();
 }
 
 bool is_loaded()
@@ -368,30 +376,44 @@ const stimulus* find_stimulus(const std::string& name)
     return it == state().stimuli.end() ? nullptr : &it->second;
 }
 
-int signal_value(const std::string& name, int64_t sample)
+bool resolve_signal(const std::string& name, signal_drive* drive)
 {
     const std::string path = short_path_of(name);
-    if (const stimulus* own = find_stimulus(path))
-        return int(own->value(sample) & 1u);
+    *drive = signal_drive();
+    if ((drive->source = find_stimulus(path)) != nullptr)
+        return true;
     std::string base;
     int bit = 0;
     if (split_index(path, &base, &bit) && bit >= 0)
     {
         std::string outer;
         int row = 0;
-        if (const stimulus* bus = find_stimulus(base))
-            return int((bus->value(sample) >> (bit % 64)) & 1u);
-        if (split_index(base, &outer, &row) && row >= 0)
-            if (const stimulus* array = find_stimulus(outer))
-                return int((array->value(sample + row) >> (bit % 64)) & 1u);
-        return -1;
+        drive->bit = bit;
+        if ((drive->source = find_stimulus(base)) != nullptr)
+            return true;
+        if (!split_index(base, &outer, &row) || row < 0)
+            return false;
+        drive->offset = row;
+        drive->source = find_stimulus(outer);
+        return drive->source != nullptr;
     }
     const size_t dot = path.rfind('.');
     const stimulus* machine = dot == std::string::npos ? nullptr : find_stimulus(path.substr(0, dot));
     if (machine == nullptr || machine->kind() != stimulus::FSM)
+        return false;
+    drive->state = machine->state_index(path.substr(dot + 1));
+    drive->source = drive->state >= 0 ? machine : nullptr;
+    return drive->source != nullptr;
+}
+
+int signal_value(const std::string& name, int64_t sample)
+{
+    signal_drive drive;
+    if (!resolve_signal(name, &drive))
         return -1;
-    const int state_index = machine->state_index(path.substr(dot + 1));
-    return state_index < 0 ? -1 : int(machine->state_at(sample) == state_index);
+    if (drive.state >= 0)
+        return int(drive.source->state_at(sample) == drive.state);
+    return int((drive.source->value(sample + drive.offset) >> (drive.bit % 64)) & 1u);
 }
 
 std::vector<std::string> stimulus_names()

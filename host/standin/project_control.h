@@ -23,6 +23,13 @@
 //                that fail ("begin_modify", "set_netlist_type", "end_modify")
 //   "parts":    [{"name", "family", "resources": {"<kind>": count}}]; kind 32 counts the hard
 //                processor system blocks
+//   "jtag":     the simulated chain: {"hardware": [names], "devices": [names], "connected"
+//                (default true), "pace_ms" (between reports, default 20), "busy_reports",
+//                "busy_then_error", "error" (1..8: every run ends with it), "clock_stopped",
+//                "trigger_in_after", "advanced_after" (samples), "sq_invalid_every",
+//                "disconnected": [node names]}; absent: no JTAG hardware
+//   "compiled": null, or {"sof": programming file (relative to the project), "programmed":
+//                whether the device holds it}
 // Flag bits: 0x4 input pin, 0x8 output pin (usable as trigger out), 0x10 bidirectional, 0x20
 // memory, 0x40 register, 0x80 combinational, 0x400 state machine, 0x200 hidden from plug-ins,
 // 0x2000 post-fitting node, 0x80000000 tappable.
@@ -53,9 +60,21 @@ std::string fixture_path();
 
 // The stimulus kept for a design name (full name or short path), or null.
 const stimulus* find_stimulus(const std::string& name);
-// The level a design signal has at a sample: its own stimulus, a bus member's bit of the bus
-// stimulus ("a[k]": bit k; "a[i][j]": bit j of the value i samples later), or a state register
-// "<machine>.<state>" of an fsm stimulus. -1 when the design gives the signal no stimulus.
+// How the design drives one signal: a bit of a stimulus value some samples ahead, or whether an
+// fsm stimulus is in one state.
+struct signal_drive
+{
+    const stimulus* source = nullptr;
+    int bit = 0;                     // bit of the value (taken modulo 64)
+    int64_t offset = 0;              // the value this many samples later
+    int state = -1;                  // >= 0: high while the fsm is in this state
+};
+// The drive of a design signal: its own stimulus, a bus member's bit of the bus stimulus
+// ("a[k]": bit k; "a[i][j]": bit j of the value i samples later), or a state register
+// "<machine>.<state>" of an fsm stimulus. False when the design gives the signal no stimulus.
+// The stimulus belongs to the loaded project.
+bool resolve_signal(const std::string& name, signal_drive* drive);
+// The level of a design signal at a sample through its drive; -1 without one.
 int signal_value(const std::string& name, int64_t sample);
 // Short paths that carry a stimulus, in fixture order.
 std::vector<std::string> stimulus_names();

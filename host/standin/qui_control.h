@@ -28,8 +28,8 @@ bool flow_running();
 // Whether the host lets a flow start at all (default true).
 void set_flow_allowed(bool allowed);
 
-// The compile the host runs when a flow ends (before the flow-finish notification). It is
-// part of the simulated host, not of a test: resets keep it.
+// Called when a flow ends, after the host's simulated compile of the frame's document and
+// before the flow-finish notification. Resets keep it.
 void set_flow_simulator(std::function<void(QUI_FRAME_WND* frame, int flow)> simulator);
 
 // The project manager: absent by default; present with or without an open project.

@@ -6,6 +6,8 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <climits>
+#include <numeric>
 
 namespace standin
 {
@@ -222,5 +224,137 @@ uint64_t stimulus::value(int64_t sample) const
         return serial_value(sample);
     }
     return 0;
+}
+} // namespace standin
+
+// ---- change points, for generating sample rows run by run ------------------------------------
+
+namespace standin
+{
+namespace
+{
+constexpr int64_t NEVER = INT64_MAX;
+constexpr int64_t MAX_PERIOD = int64_t(1) << 62;
+
+int trailing_zeros(uint64_t x)
+{
+    return x == 0 ? 64 : __builtin_ctzll(x);
+}
+
+// a * b, or 0 when the product leaves the range periods may have.
+int64_t bounded_product(int64_t a, int64_t b)
+{
+    if (a <= 0 || b <= 0 || a > MAX_PERIOD / b)
+        return 0;
+    return a * b;
+}
+
+int64_t next_multiple(int64_t sample, int64_t step)
+{
+    return (sample / step + 1) * step;
+}
+} // namespace
+
+int64_t stimulus::counter_bit_period(int bit) const
+{
+    if (m_modulo > 0)
+    {
+        // The count runs through its residues with period modulo / gcd(step, modulo), as long as
+        // it never wraps below zero (a negative step would).
+        if (m_step < 0)
+            return 0;
+        const int64_t residue = m_step % m_modulo;
+        const int64_t cycle = residue == 0 ? 1 : m_modulo / std::gcd(residue, m_modulo);
+        return bounded_product(m_every, cycle);
+    }
+    // Without a modulo the count wraps at 2^64, so its low bits are periodic: adding an odd
+    // multiple of 2^z cycles bit k through 2^(k + 1 - z) counts.
+    const int zeros = trailing_zeros(uint64_t(m_step));
+    if (zeros > bit)
+        return 1;
+    const int exponent = bit + 1 - zeros;
+    return exponent >= 62 ? 0 : bounded_product(m_every, int64_t(1) << exponent);
+}
+
+int64_t stimulus::bit_period(int bit) const
+{
+    bit %= 64;
+    switch (m_kind)
+    {
+    case CONSTANT:
+        return 1;
+    case CLOCK:
+    case PULSE:
+        return m_period;
+    case COUNTER:
+        return counter_bit_period(bit);
+    case RANDOM:
+        return 0;
+    case FSM:
+        return m_state_ends.empty() ? 1 : m_state_ends.back();
+    case SERIAL:
+        return bounded_product(int64_t(m_bytes.size()) * (SERIAL_FRAME_BITS + m_gap), m_every);
+    }
+    return 0;
+}
+
+// Bit k of start + step * q flips only where the count crosses a multiple of 2^k, so for a
+// positive step the next candidate count is the first one at or past that multiple.
+int64_t stimulus::next_counter_change(int64_t sample, int bit) const
+{
+    const int64_t q = sample / m_every;
+    if (m_modulo > 0 || m_step <= 0 || bit >= 62)
+        return (q + 1) * m_every;
+    const uint64_t count = uint64_t(m_start) + uint64_t(m_step) * uint64_t(q);
+    const uint64_t unit = uint64_t(1) << bit;
+    const uint64_t boundary = (count & ~(unit - 1)) + unit;
+    const uint64_t counts = (boundary - count + uint64_t(m_step) - 1) / uint64_t(m_step);
+    if (counts > uint64_t(MAX_PERIOD / m_every) - uint64_t(q))
+        return NEVER;
+    return (q + int64_t(counts)) * m_every;
+}
+
+// The line can change with every bit; the byte being sent only from one frame to the next; the
+// busy flag where a frame starts and where its stop bit ends.
+int64_t stimulus::next_serial_change(int64_t sample) const
+{
+    if (m_output == 0)
+        return next_multiple(sample, m_every);
+    const int64_t frame_bits = SERIAL_FRAME_BITS + m_gap;
+    const int64_t frame = frame_bits * m_every;
+    const int64_t frame_start = sample / frame * frame;
+    const int64_t busy_end = frame_start + SERIAL_FRAME_BITS * m_every;
+    return m_output == 1 && sample < busy_end && m_gap > 0 ? busy_end : frame_start + frame;
+}
+
+int64_t stimulus::next_change(int64_t sample, int bit) const
+{
+    bit %= 64;
+    switch (m_kind)
+    {
+    case CONSTANT:
+        return NEVER;
+    case CLOCK:
+    case PULSE:
+    {
+        const int64_t r = positive_modulo(sample + m_phase, m_period);
+        return r < m_width ? sample + (m_width - r) : sample + (m_period - r);
+    }
+    case COUNTER:
+        return next_counter_change(sample, bit);
+    case RANDOM:
+        return next_multiple(sample, m_every);
+    case SERIAL:
+        return next_serial_change(sample);
+    case FSM:
+    {
+        if (m_state_ends.empty())
+            return NEVER;
+        const int64_t t = positive_modulo(sample, m_state_ends.back());
+        const auto end = std::upper_bound(m_state_ends.begin(), m_state_ends.end(), t);
+        return sample + (*end - t);
+    }
+    }
+    return sample + 1;
 }
 } // namespace standin

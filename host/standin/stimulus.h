@@ -42,7 +42,16 @@ public:
     static bool parse(const QJsonObject& description, const std::string& where, stimulus* out, std::string* error);
 
     KIND kind() const { return m_kind; }
+    // Samples per step of a counter, per value of a random stimulus, per bit of a serial line.
+    int64_t every() const { return m_every; }
     uint64_t value(int64_t sample) const;
+    // Number of samples after which bit `bit` of the value repeats; 0 when it does not repeat
+    // (or not within 2^62 samples). Samples are counted from 0 and never negative.
+    int64_t bit_period(int bit) const;
+    // The first sample after `sample` where bit `bit` of the value may differ from its value at
+    // `sample`; it may name a sample where the bit stays the same, never skips a change.
+    // INT64_MAX when the bit never changes.
+    int64_t next_change(int64_t sample, int bit) const;
     // For an fsm: the index of the state the machine is in at that sample, else -1.
     int state_at(int64_t sample) const;
     // For an fsm: the index of the named state, -1 when it has none of that name.
@@ -53,6 +62,9 @@ private:
     bool read_fsm(const QJsonObject& description, const std::string& where, std::string* error);
     bool read_serial(const QJsonObject& description, const std::string& where, std::string* error);
     uint64_t serial_value(int64_t sample) const;
+    int64_t next_serial_change(int64_t sample) const;
+    int64_t counter_bit_period(int bit) const;
+    int64_t next_counter_change(int64_t sample, int bit) const;
 
     KIND m_kind = CONSTANT;
     uint64_t m_value = 0;

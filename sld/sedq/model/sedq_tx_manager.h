@@ -182,6 +182,17 @@ public:
     void retrieve_sof_file_info_str(const QString& path, QString* out);
     const char* get_sof_compatibility_state(int instance, const char* sof_info);
 
+private:
+    // acquisition control
+    int request_instance(CHI_CONTROL::ACQ_PARAMETER const& request);
+    void start_acquisition(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests);
+    void recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests);
+    void drop_requests(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests, size_t with_logs);
+    void refresh_run_plugin_mnemonics(int instance);
+    int embedded_sof_index(const QString& name);
+
+public:
+
     // ---- node insertion --------------------------------------------------------------------
     bool insert_node(QString const& name, SDR_DATA_SIGNAL_TYPE signal_type, SDR_DATA_WIRE_TAP_MODE tap_mode,
                      bool allow_duplicate);

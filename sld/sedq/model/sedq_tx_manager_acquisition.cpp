@@ -1,6 +1,28 @@
-// SEDQ_TX_MANAGER: acquisition state of the instances, the current data log and the logging
-// switch.
+// SEDQ_TX_MANAGER: acquisition state of the instances, running, stopping and reading
+// acquisitions through the host engine (with the recompile question when the design changed),
+// the current data log and the logging switch.
 #include "sedq/model/sedq_tx_manager.h"
+
+#include "host/ice.h"
+#include "host/qtk.h"
+#include "host/qui.h"
+#include "host/sdr/sdr_tx_instance.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
+#include "sedq/frame/sedq_control_cmd_ela_int.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QMessageBox>
+
+namespace
+{
+constexpr int FLOW_COMPILE = 15;
+constexpr int FLOW_RELAYNE = 80;
+} // namespace
+
+// ---- state table ------------------------------------------------------------------------------
 
 void SEDQ_TX_MANAGER::set_instance_acq_state(int instance, int flags)
 {
@@ -16,7 +38,7 @@ bool SEDQ_TX_MANAGER::is_instance_acquiring(int instance)
         return false;
     if (instance < 0)
         instance = m_active_instance;
-    if (instance < 0 || instance >= SEDQ_MAX_ACQ_STATES)
+    if (m_acq_states == nullptr || instance < 0 || instance >= SEDQ_MAX_ACQ_STATES)
         return false;
     const unsigned int state = m_acq_states[instance];
     return state != 0 && state != SEDQ_ACQ_STATE_NOT_RUNNING && state != SEDQ_ACQ_STATE_ERROR;
@@ -33,6 +55,173 @@ bool SEDQ_TX_MANAGER::is_any_instance_acquiring()
     return false;
 }
 
+// ---- run --------------------------------------------------------------------------------------
+
+// The instance index travels with the request's callback, which the instance manager made.
+int SEDQ_TX_MANAGER::request_instance(CHI_CONTROL::ACQ_PARAMETER const& request)
+{
+    auto* callback = dynamic_cast<SEDQ_CONTROL_CMD_ELA_INT*>(request.callback);
+    if (!SEDQ_VERIFY(callback != NULL))
+        return -1;
+    return callback->get_instance();
+}
+
+void SEDQ_TX_MANAGER::run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
+{
+    if (!SEDQ_VERIFY(requests != NULL))
+        return;
+    bool compatible = true;
+    for (size_t i = 0; i < requests->size();)
+    {
+        CHI_CONTROL::ACQ_PARAMETER& request = (*requests)[i];
+        const int instance = request_instance(request);
+        if (!check_nodes_allocated(instance))
+            return drop_requests(requests, i);
+        refresh_run_plugin_mnemonics(instance);
+        request.log = m_tx_session != nullptr && instance >= 0 ? m_tx_session->create_new_log(instance) : nullptr;
+        if (request.log == nullptr)
+        {
+            // A request that gets no log never starts: nothing will ever report to its callback.
+            delete request.callback;
+            requests->erase(requests->begin() + long(i));
+            continue;
+        }
+        if (compatible)
+            compatible = ice_vtl_check_compatibility(request.log, true);
+        ++i;
+    }
+    if (!get_logging())
+        refresh_data_log_cache();
+    if (requests->empty())
+        return;
+    if (compatible)
+        start_acquisition(requests);
+    else
+        recompile_before_run(requests);
+}
+
+void SEDQ_TX_MANAGER::start_acquisition(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
+{
+    if (!CHI_CONTROL::run(*requests))
+        return drop_requests(requests, requests->size());
+    for (const CHI_CONTROL::ACQ_PARAMETER& request : *requests)
+        set_instance_acq_state(request_instance(request), SEDQ_ACQ_STATE_RUNNING);
+    SEDQ_VIEW* view = m_layout_widget != nullptr ? m_layout_widget->get_view() : nullptr;
+    if (view != nullptr)
+    {
+        view->save_scroll_pos();
+        m_layout_widget->set_scroll_flag(true);
+    }
+    update_modified_flag();
+}
+
+// The design no longer matches the programmed device: ask whether to recompile first (unless
+// the user always recompiles, or no flow can start now).
+void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
+{
+    if (!SEDQ_VERIFY(!this->is_wizard_mode()))
+        return drop_requests(requests, requests->size());
+    if (m_frame_wnd->can_start_flow() && !m_cfg_auto_recompile)
+    {
+        QMessageBox question(QMessageBox::Question, QStringLiteral("Corvane"),
+                             QStringLiteral("The design has changed. Do you wish to recompile before running the "
+                                            "logic analyzer?"),
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_frame_wnd);
+        const int answer = question.exec();
+        if (answer == QMessageBox::No)
+        {
+            if (!CHI_CONTROL::run(*requests))
+                drop_requests(requests, requests->size());
+            update_modified_flag();
+            return;
+        }
+        if (answer != QMessageBox::Yes)
+            return drop_requests(requests, requests->size());
+    }
+    if (!SEDQ_VERIFY(!this->is_wizard_mode()))
+        return drop_requests(requests, requests->size());
+    const bool saved = m_frame_wnd->save_modified(true);
+    drop_requests(requests, requests->size());
+    if (saved)
+        m_frame_wnd->start_flow(QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false) ? FLOW_RELAYNE : FLOW_COMPILE,
+                                "", true, false, true);
+}
+
+// Requests that never start: the logs of the first `with_logs` requests (which this run
+// created) are removed, and no callback is left for the engine or the instance manager.
+void SEDQ_TX_MANAGER::drop_requests(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests, size_t with_logs)
+{
+    for (size_t i = 0; i < requests->size(); ++i)
+    {
+        CHI_CONTROL::ACQ_PARAMETER& request = (*requests)[i];
+        const int instance = request_instance(request);
+        if (i < with_logs && request.log != nullptr && m_tx_session != nullptr)
+        {
+            if (instance == m_active_instance)
+            {
+                m_tx_session->remove_current_log(m_active_instance);
+                m_tx_log = nullptr;
+            }
+            else
+            {
+                request.log->remove();
+            }
+        }
+        delete request.callback;
+    }
+    requests->clear();
+}
+
+// Decoder plug-ins refresh their mnemonic tables before every run.
+void SEDQ_TX_MANAGER::refresh_run_plugin_mnemonics(int instance)
+{
+    if (m_tx_session == nullptr || instance < 0)
+        return;
+    SDR_TX_TRIGGER* trigger = m_tx_session->get_trigger_at(instance, false);
+    SDR_TX_SIGNAL_SET* data_nodes = m_tx_session->get_signal_set_at(instance, false);
+    for (SDR_TX_SIGNAL_NODES* nodes : {static_cast<SDR_TX_SIGNAL_NODES*>(trigger), static_cast<SDR_TX_SIGNAL_NODES*>(data_nodes)})
+    {
+        const int count = nodes != nullptr ? nodes->get_num_nodes() : 0;
+        for (int node = 0; node < count; ++node)
+            if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
+                refresh_plugin_mnemonics(node, nodes);
+    }
+}
+
+// ---- stop, read data --------------------------------------------------------------------------
+
+void SEDQ_TX_MANAGER::stop(int instance)
+{
+    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    CHI_CONTROL::stop(tx_instance != nullptr ? tx_instance->get_data_instance() : nullptr);
+}
+
+bool SEDQ_TX_MANAGER::read_data(int instance)
+{
+    if (!check_nodes_allocated(instance))
+        return false;
+    SDR_DATA_LOG* log = m_tx_session != nullptr ? m_tx_session->create_new_log(instance) : nullptr;
+    if (log == nullptr)
+        return false;
+    AFCQ_WAIT_CURSOR wait(true);
+    const bool ok = CHI_CONTROL::offload(log);
+    if (ok)
+    {
+        set_view_log(instance, log);
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_SWITCH_POWERUP_VIEW | SEDQ_UPDATE_LAYOUT |
+                                            SEDQ_UPDATE_LOG));
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+        return true;
+    }
+    if (!log->is_global_temp())
+        log->remove();
+    if (m_active_instance == instance || (m_active_instance == instance + 1 && is_powerup_trigger(m_active_instance)))
+        refresh_data_log_cache();
+    return false;
+}
+
+// ---- the current data log ---------------------------------------------------------------------
+
 bool SEDQ_TX_MANAGER::is_data_available(bool flag, int instance, SDR_DATA_LOG** log_out)
 {
     SDR_DATA_LOG* log = m_tx_log;
@@ -41,6 +230,22 @@ bool SEDQ_TX_MANAGER::is_data_available(bool flag, int instance, SDR_DATA_LOG** 
     if (log_out != nullptr)
         *log_out = log;
     return log != nullptr && log->is_data_available(flag);
+}
+
+bool SEDQ_TX_MANAGER::is_acquiring_data()
+{
+    return m_tx_log != nullptr && m_tx_log->is_acquiring_data();
+}
+
+bool SEDQ_TX_MANAGER::is_stopped_at_trigger()
+{
+    if (m_tx_log == nullptr)
+        return false;
+    const int depth = m_tx_log->get_data_sample_depth();
+    const int trigger = m_tx_log->get_data_trigger_position(-1);
+    if (depth == 0 && trigger == 0)
+        return true;
+    return depth >= 1 && trigger > 0;
 }
 
 void SEDQ_TX_MANAGER::refresh_data_log_cache()
@@ -60,4 +265,8 @@ void SEDQ_TX_MANAGER::set_logging(bool on)
         return;
     m_tx_session->set_gui_logging(on);
     update_modified_flag();
+}
+
+void SEDQ_TX_MANAGER::export_log(QObject*)
+{
 }

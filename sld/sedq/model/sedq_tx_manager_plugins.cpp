@@ -102,3 +102,15 @@ bool SEDQ_TX_MANAGER::get_plugin_trigger(QString*, char const*, int, int)
 {
     return false;
 }
+
+bool SEDQ_TX_MANAGER::refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* nodes)
+{
+    if (nodes == nullptr)
+    {
+        SEDQ_REPORT("sdr_tx_signal_nodes != NULL");
+        return false;
+    }
+    // Only a loaded decoder plug-in can refresh the table of its group, and none is loaded.
+    (void)node;
+    return false;
+}

@@ -1,0 +1,153 @@
+// The acquired samples of one trigger (or one per segment): the window of every channel around
+// the trigger sample, the validity the storage qualifier leaves, the trigger and break marks,
+// and the state of the trigger flow. Built in private memory; the log gets it whole.
+#include "host/chi_private.h"
+
+#include <climits>
+#include <cstring>
+
+namespace chi_detail
+{
+namespace
+{
+constexpr int64_t SEGMENT_HORIZON = int64_t(1) << 24;
+
+void set_bit(QByteArray& row, int sample, bool on)
+{
+    char& byte = row.data()[sample / 8];
+    const char mask = char(1u << (sample % 8));
+    byte = on ? char(byte | mask) : char(byte & ~mask);
+}
+
+bool get_bit(const QByteArray& row, int sample)
+{
+    return (static_cast<unsigned char>(row.constData()[sample / 8]) >> (sample % 8)) & 1u;
+}
+
+// Copies `count` bits of `from` (starting at bit 0) to bit `at` of `to`.
+void copy_bits(unsigned char* to, int at, const unsigned char* from, int count)
+{
+    if (at % 8 == 0)
+    {
+        std::memcpy(to + at / 8, from, size_t(count / 8));
+        for (int i = count / 8 * 8; i < count; ++i)
+            to[(at + i) / 8] = static_cast<unsigned char>(to[(at + i) / 8] | (((from[i / 8] >> (i % 8)) & 1u) << ((at + i) % 8)));
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        if ((from[i / 8] >> (i % 8)) & 1u)
+            to[(at + i) / 8] = static_cast<unsigned char>(to[(at + i) / 8] | (1u << ((at + i) % 8)));
+}
+
+QByteArray filled_row(int depth, bool on)
+{
+    QByteArray row((depth + 7) / 8, on ? char(0xff) : char(0));
+    if (on && depth % 8 != 0)
+        row.data()[row.size() - 1] = char((1u << (depth % 8)) - 1u);
+    return row;
+}
+
+// Where each window starts and where its trigger lies inside it (-1: no trigger).
+struct window
+{
+    int64_t first = 0;
+    int trigger = -1;
+};
+
+std::vector<window> windows_of(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel)
+{
+    const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
+    const int count = plan.segment_size > 0 ? plan.depth / plan.segment_size : 1;
+    std::vector<window> result;
+    window w;
+    w.first = first.trigger - plan.trigger_offset;
+    w.trigger = plan.trigger.continuous ? -1 : plan.trigger_offset;
+    result.push_back(w);
+    for (int k = 1; k < count; ++k)
+    {
+        const int64_t after = result.back().first + size;
+        const trigger_result next = search_trigger(plan.trigger, plan.bank, after + plan.trigger_offset, SEGMENT_HORIZON, cancel);
+        w.first = next.found ? next.trigger - plan.trigger_offset : after;
+        w.trigger = next.found ? plan.trigger_offset : -1;
+        result.push_back(w);
+    }
+    return result;
+}
+
+void fill_channels(const acquisition_plan& plan, const std::vector<window>& windows, SDR_LOG_PAYLOAD& p)
+{
+    const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
+    const int bytes = p.row_bytes();
+    std::vector<uint64_t> scratch;
+    std::vector<unsigned char> segment(size_t(size + 7) / 8);
+    unsigned char* rows = reinterpret_cast<unsigned char*>(p.channel_bits.data());
+    for (size_t c = 0; c < plan.channels.size(); ++c)
+    {
+        unsigned char* row = rows + c * size_t(bytes);
+        if (windows.size() == 1)
+        {
+            plan.bank.fill_row(plan.channels[c], windows[0].first, plan.depth, row, &scratch);
+            continue;
+        }
+        std::memset(row, 0, size_t(bytes));
+        for (size_t k = 0; k < windows.size(); ++k)
+        {
+            plan.bank.fill_row(plan.channels[c], windows[k].first, size, segment.data(), &scratch);
+            copy_bits(row, int(k) * size, segment.data(), size);
+        }
+    }
+}
+
+// With a storage qualifier every k-th sample is not stored (the trigger sample always is);
+// with discontinuities recorded, the sample after a gap carries the break mark.
+void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows, SDR_LOG_PAYLOAD& p)
+{
+    const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
+    p.valid_bits = filled_row(plan.depth, true);
+    p.trigger_bits = filled_row(plan.depth, false);
+    p.break_bits = filled_row(plan.depth, false);
+    for (size_t k = 0; k < windows.size(); ++k)
+    {
+        if (windows[k].trigger >= 0)
+            set_bit(p.trigger_bits, int(k) * size + windows[k].trigger, true);
+        p.segment_trigger_positions.push_back(windows[k].trigger);
+    }
+    if (!plan.storage_qualified)
+        return;
+    for (int s = plan.sq_invalid_every - 1; s < plan.depth; s += plan.sq_invalid_every)
+        set_bit(p.valid_bits, s, get_bit(p.trigger_bits, s));
+    for (int s = 1; plan.record_breaks && s < plan.depth; ++s)
+        set_bit(p.break_bits, s, !get_bit(p.valid_bits, s - 1));
+}
+} // namespace
+
+capture_result capture(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel)
+{
+    capture_result result;
+    auto p = std::make_shared<SDR_LOG_PAYLOAD>();
+    const int64_t row_bytes = (int64_t(plan.depth) + 7) / 8;
+    if (plan.depth <= 0 || row_bytes * int64_t(plan.channels.size()) > INT_MAX / 2)
+    {
+        result.payload = p;
+        result.end_time = first.trigger;
+        return result;
+    }
+    p->depth = plan.depth;
+    p->channel_count = int(plan.channels.size());
+    p->segment_size = plan.segment_size;
+    p->channel_bits = QByteArray(int(row_bytes * int64_t(plan.channels.size())), Qt::Uninitialized);
+    const std::vector<window> windows = windows_of(plan, first, cancel);
+    fill_channels(plan, windows, *p);
+    fill_marks(plan, windows, *p);
+    p->connected = QByteArray(plan.connected.data(), int(plan.connected.size()));
+    p->trigger_position = windows[0].trigger;
+    if (plan.segment_size == 0)
+        p->segment_trigger_positions.clear();
+    p->state_value = plan.state_value;
+    p->flag_values = plan.flags;
+    p->counter_values = plan.counters;
+    result.payload = p;
+    result.end_time = windows.back().first + (plan.segment_size > 0 ? plan.segment_size : plan.depth);
+    return result;
+}
+} // namespace chi_detail

@@ -1,0 +1,201 @@
+// The plan of one acquisition request, taken on the GUI thread from the log, its trigger and
+// signal set and the simulated chain: after this the run needs nothing of the repository.
+#include "host/chi_private.h"
+
+#include "host/sdr/sdr_tx_session.h"
+#include "host/standin/project_control.h"
+
+#include <algorithm>
+#include <map>
+
+namespace chi_detail
+{
+namespace
+{
+bool is_group(const SDR_NODE_ROW& row)
+{
+    return row.display_type == SDR_NTYPE_GROUP || row.display_type == SDR_NTYPE_GROUP_ALT;
+}
+
+bool takes_trigger(const SDR_NODE_ROW& row)
+{
+    return row.capture_type == SDR_WTYPE_TRIGGER_ONLY || row.capture_type == SDR_WTYPE_DATA_AND_TRIGGER;
+}
+
+bool is_basic_condition(SDR_DATA_TRIGGER_CONDITION condition)
+{
+    return condition >= SDR_CTYPE_ACTIVE_HIGH && condition <= SDR_CTYPE_EITHER_EDGE;
+}
+
+// Builds the trigger terms of the rows; one source per node name.
+class trigger_builder
+{
+public:
+    trigger_builder(acquisition_plan& plan, const SDR_TRIGGER_STATE& state)
+        : m_plan(plan), m_rows(state.trigger_list), m_copy(plan.power_up ? SDR_COPY_POWER_UP : SDR_COPY_NORMAL)
+    {
+    }
+
+    level_plan level(const SDR_TRIGGER_LEVEL& level, int index, bool always_enabled)
+    {
+        level_plan result;
+        result.type = level.type;
+        result.enabled = level.enabled || always_enabled;
+        for (int r = 0; r < m_rows.size(); ++r)
+        {
+            const SDR_NODE_ROW& row = m_rows[r];
+            const SDR_NODE_PATTERNS& patterns = row.patterns[m_copy];
+            if (is_group(row))
+            {
+                if (index < patterns.comparisons.size() && patterns.comparisons[index].enabled)
+                {
+                    result.compares.push_back(compare(r, patterns.comparisons[index]));
+                    r = row.subtree_end; // the comparison stands for the members' conditions
+                }
+                continue;
+            }
+            const SDR_DATA_TRIGGER_CONDITION condition =
+                index < patterns.conditions.size() ? patterns.conditions[index] : SDR_CTYPE_DONT_CARE;
+            if (takes_trigger(row) && is_basic_condition(condition))
+                result.terms.push_back({source(row.name), condition});
+        }
+        return result;
+    }
+
+private:
+    compare_term compare(int group, const SDR_NODE_COMPARISON& comparison)
+    {
+        compare_term term;
+        term.op1 = comparison.op1;
+        term.value1 = comparison.value1;
+        term.op2 = comparison.op2;
+        term.value2 = comparison.value2;
+        const SDR_NODE_ROW& row = m_rows[group];
+        for (int member = group + 1; member <= row.subtree_end && member < m_rows.size(); ++member)
+            if (!is_group(m_rows[member]))
+                term.sources.push_back(source(m_rows[member].name));
+        if (row.lsb_to_msb)
+            std::reverse(term.sources.begin(), term.sources.end());
+        return term;
+    }
+
+    int source(const std::string& name)
+    {
+        const auto found = m_sources.find(name);
+        if (found != m_sources.end())
+            return found->second;
+        return m_sources[name] = m_plan.bank.add_signal(name);
+    }
+
+    acquisition_plan& m_plan;
+    const SDR_NODE_LIST& m_rows;
+    int m_copy;
+    std::map<std::string, int> m_sources;
+};
+
+bool is_disconnected(const std::string& name)
+{
+    const std::set<std::string>& names = chain().disconnected;
+    return names.count(name) != 0 || names.count(standin::project::top_entity() + "|" + name) != 0;
+}
+
+void add_channels(acquisition_plan& plan, const std::vector<std::string>& wires)
+{
+    for (const std::string& wire : wires)
+    {
+        const bool connected = !is_disconnected(wire);
+        plan.channels.push_back(connected ? plan.bank.add_signal(wire) : plan.bank.add_low());
+        plan.connected.push_back(connected ? 1 : 0);
+    }
+}
+
+void add_trigger(acquisition_plan& plan, const SDR_TRIGGER_STATE& state)
+{
+    trigger_builder builder(plan, state);
+    const int count = int(state.levels.size());
+    for (int i = 0; i < count; ++i)
+        plan.trigger.levels.push_back(builder.level(state.levels[size_t(i)], i, state.segmented && i + 1 == count));
+    plan.trigger.trigger_in = state.trigger_in.enabled;
+    plan.trigger.state_based = state.state_based;
+    plan.trigger.continuous = state.position == SDR_TPOS_CONTINUOUS;
+    plan.trigger.trigger_in_after = chain().trigger_in_after;
+    plan.trigger.advanced_after = chain().advanced_after;
+}
+
+int offset_in(int window, SDR_DATA_TRIGGER_POSITION position)
+{
+    switch (position)
+    {
+    case SDR_TPOS_CENTER:
+        return window / 2;
+    case SDR_TPOS_POST:
+        return window / 8 * 7;
+    case SDR_TPOS_CONTINUOUS:
+        return 0;
+    default:
+        return window / 8;
+    }
+}
+
+void add_setup(acquisition_plan& plan, const SDR_TRIGGER_STATE& state, const SDR_SIGNAL_SET_STATE& set)
+{
+    plan.depth = std::max(0, set.sample_depth);
+    const bool segmented = state.segmented && state.segment_size > 0 && state.segment_size < plan.depth &&
+                           plan.depth % state.segment_size == 0;
+    plan.segment_size = segmented ? state.segment_size : 0;
+    plan.trigger_offset = offset_in(segmented ? plan.segment_size : plan.depth, state.position);
+    plan.storage_qualified = !segmented && state.sq_type != SDR_SQTYPE_CONTINUOUS && !state.sq_disabled &&
+                             chain().sq_invalid_every > 1;
+    plan.sq_invalid_every = chain().sq_invalid_every;
+    plan.record_breaks = plan.storage_qualified && state.record_discontinuities;
+    plan.state_value = state.state_based ? 0 : -1;
+    for (const SDR_TRIGGER_FLAG& flag : state.flags)
+        plan.flags.append(char(flag.initial != 0 ? 1 : 0));
+    for (const SDR_TRIGGER_COUNTER& counter : state.counters)
+        plan.counters.push_back(counter.initial);
+}
+
+// Why the run cannot acquire at all: hardware, then the device's design, then forced faults.
+int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+{
+    SDR_DATA_SESSION* session = plan.instance->m_session;
+    const int chain_fault =
+        session != nullptr ? chain_error(session->m_jtag_chain_name, session->m_jtag_device_name) : 2;
+    if (chain_fault != 0)
+        return chain_fault;
+    const device_state& d = device();
+    const auto programmed = d.crcs.find(plan.device_key);
+    if (!d.programmed || programmed == d.crcs.end() ||
+        programmed->second != SDR_TX_SESSION::compute_trigger_crc(trigger))
+        return 5;
+    return faults().error != 0 ? faults().error : chain().error;
+}
+} // namespace
+
+std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
+{
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    SDR_DATA_SIGNAL_SET* set = log != nullptr && log->m_signal_set != nullptr ? log->m_signal_set
+                                                                                : (trigger ? trigger->m_signal_set : nullptr);
+    if (instance == nullptr || set == nullptr)
+        return nullptr;
+    auto plan = std::make_shared<acquisition_plan>();
+    plan->instance = instance;
+    plan->device_key = node_info_word(instance);
+    plan->power_up = log->m_power_up;
+    plan->repeat = repeat;
+    add_channels(*plan, log->m_wire_names);
+    add_trigger(*plan, trigger->state());
+    add_setup(*plan, trigger->state(), set->state());
+    plan->start_error = start_error(*plan, trigger);
+    plan->busy_reports = std::max(chain().busy_reports, faults().busy_reports);
+    plan->busy_then_error = chain().busy_then_error || faults().busy_then_error;
+    const auto script = faults().scripts.find(instance->get_name());
+    plan->scripted = script != faults().scripts.end();
+    if (plan->scripted)
+        plan->script = script->second;
+    plan->start_time = device().time;
+    return plan;
+}
+} // namespace chi_detail

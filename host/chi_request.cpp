@@ -1,0 +1,260 @@
+// The status sequence of one acquisition request: running, the chain checks, pre-trigger, the
+// trigger progress of each level, post-trigger, offloading, data ready and the final "not
+// running" (or an error), with the power-up forms for a power-up log; an autorun starts over
+// after each data-ready report until it is stopped.
+#include "host/chi_request.h"
+
+namespace chi_detail
+{
+namespace
+{
+// Samples searched for a trigger before the device is left waiting for one.
+constexpr int64_t TRIGGER_HORIZON = int64_t(1) << 26;
+
+enum STATUS
+{
+    RUNNING = 0,
+    WAITING = 1,
+    PROGRESS_MET = 2,
+    PRE_TRIGGER_DATA = 4,
+    POST_TRIGGER_DATA = 6,
+    OFFLOADING = 8,
+    DATA_READY = 10,
+    NOT_RUNNING = 12,
+    POWERUP_NOT_RUNNING = 13,
+    WAITING_FOR_CLOCK = 14,
+    JTAG_BUSY = 15,
+    ERROR = 17
+};
+
+enum ERROR_VALUE
+{
+    CHAIN_IN_USE = 4,
+    COMMUNICATION_LOST = 6
+};
+
+bool is_final(int status)
+{
+    return status == NOT_RUNNING || status == POWERUP_NOT_RUNNING || status == ERROR;
+}
+} // namespace
+
+std::atomic<int>& late_reports()
+{
+    static std::atomic<int> count{0};
+    return count;
+}
+
+request::request(std::shared_ptr<const acquisition_plan> plan, CHI_CONTROL_ELA_INT* callback, SDR_DATA_LOG* log)
+    : m_plan(std::move(plan)), m_callback(callback), m_log(log)
+{
+    m_busy_left = m_plan->busy_reports;
+    m_time = m_plan->start_time;
+}
+
+// A power-up acquisition reports with the power-up form of a code where one exists.
+int request::code(int normal) const
+{
+    if (!m_plan->power_up)
+        return normal;
+    switch (normal)
+    {
+    case WAITING:
+    case PROGRESS_MET:
+        return 3;
+    case PRE_TRIGGER_DATA:
+    case POST_TRIGGER_DATA:
+    case OFFLOADING:
+    case DATA_READY:
+    case NOT_RUNNING:
+        return normal + 1;
+    default:
+        return normal;
+    }
+}
+
+void request::report(int status, int value, SDR_DATA_LOG* log)
+{
+    if (m_finished.load())
+    {
+        ++late_reports();
+        return;
+    }
+    ++m_reports;
+    m_callback->update_acquisition_status(CHI_CONTROL_ELA_INT::ELA_STATUS(status), value, log);
+}
+
+// The log is released on the GUI thread before the final report, so whoever handles that
+// report finds it no longer acquiring.
+void request::finish(run_env& env, int status, int value)
+{
+    gui_job job;
+    job.kind = gui_job::FINISH;
+    job.owner = this;
+    const bool delivered = env.on_gui(job);
+    m_phase = DONE;
+    if (delivered)
+        report(status, value);
+    m_finished.store(true);
+}
+
+void request::advance(run_env& env)
+{
+    if (m_phase == DONE || env.abandoned())
+        return;
+    if (m_phase != START && m_phase < DATA && cable_unplugged().load())
+    {
+        finish(env, ERROR, COMMUNICATION_LOST);
+        return;
+    }
+    switch (m_phase)
+    {
+    case START:
+        report(RUNNING, 0);
+        m_phase = m_plan->scripted ? SCRIPT : CHECK;
+        return;
+    case SCRIPT:
+        script_step(env);
+        return;
+    case CHECK:
+        check(env);
+        return;
+    case PRE_TRIGGER:
+        if (m_stop.load())
+            return finish(env, not_running(), 0);
+        report(code(PRE_TRIGGER_DATA), 0);
+        m_phase = SEARCH;
+        return;
+    case SEARCH:
+        search(env);
+        return;
+    case PROGRESS:
+        progress(env);
+        return;
+    case WAIT:
+        if (m_stop.load())
+            finish(env, not_running(), 0);
+        return;
+    case POST_TRIGGER:
+        report(code(POST_TRIGGER_DATA), 0);
+        m_phase = OFFLOAD;
+        return;
+    case OFFLOAD:
+        report(code(OFFLOADING), 0);
+        m_phase = DATA;
+        return;
+    case DATA:
+        deliver(env, code(DATA_READY), 0);
+        return;
+    case END:
+        finish(env, not_running(), 0);
+        return;
+    case DONE:
+        return;
+    }
+}
+
+void request::check(run_env& env)
+{
+    if (m_plan->start_error != 0)
+        return finish(env, ERROR, m_plan->start_error);
+    if (m_stop.load())
+        return finish(env, not_running(), 0);
+    if (m_busy_left > 0)
+    {
+        --m_busy_left;
+        report(JTAG_BUSY, 0);
+        return;
+    }
+    if (m_plan->busy_reports > 0 && m_plan->busy_then_error)
+        return finish(env, ERROR, CHAIN_IN_USE);
+    if (clock_stopped().load())
+    {
+        report(WAITING_FOR_CLOCK, 0);
+        return;
+    }
+    m_phase = PRE_TRIGGER;
+    advance(env);
+}
+
+// Trigger progress as the instance manager reads it: with the trigger in off, "waiting" is
+// level 1 and level k met is k + 1; with it on, 0 is waiting and 1 the trigger in met.
+void request::search(run_env& env)
+{
+    if (m_stop.load())
+        return finish(env, not_running(), 0);
+    m_trigger = search_trigger(m_plan->trigger, m_plan->bank, m_time + m_plan->trigger_offset, TRIGGER_HORIZON, &m_stop);
+    if (m_stop.load())
+        return finish(env, not_running(), 0);
+    m_progress.clear();
+    const trigger_plan& trigger = m_plan->trigger;
+    if (trigger.state_based)
+        m_progress.push_back({code(WAITING), -1}); // the flow enters state 0
+    else if (!trigger.continuous)
+    {
+        m_progress.push_back({code(WAITING), trigger.trigger_in ? 0 : 1});
+        if (trigger.trigger_in && m_trigger.found)
+            m_progress.push_back({code(PROGRESS_MET), 1});
+        for (size_t k = 1; m_trigger.found && k < trigger.levels.size(); ++k)
+            m_progress.push_back({code(PROGRESS_MET), int(k) + 1});
+    }
+    m_phase = PROGRESS;
+    progress(env);
+}
+
+void request::progress(run_env& env)
+{
+    if (m_stop.load())
+        return finish(env, not_running(), 0);
+    if (m_progress.empty())
+    {
+        m_phase = m_trigger.found ? POST_TRIGGER : WAIT;
+        advance(env);
+        return;
+    }
+    const std::pair<int, int> next = m_progress.front();
+    m_progress.pop_front();
+    report(next.first, next.second);
+    if (m_progress.empty() && !m_trigger.found)
+        m_phase = WAIT;
+}
+
+void request::deliver(run_env& env, int status, int value)
+{
+    gui_job job;
+    job.kind = gui_job::INSTALL;
+    job.owner = this;
+    job.capture = capture(*m_plan, m_trigger, &m_stop);
+    job.prepare_next = m_plan->repeat && !m_plan->scripted && !m_stop.load();
+    if (!env.on_gui(job))
+    {
+        m_phase = DONE;
+        m_finished.store(true);
+        return;
+    }
+    m_time = job.capture.end_time;
+    if (job.installed == nullptr)
+        return finish(env, not_running(), 0); // the log went away with its document
+    report(status, value, job.installed);
+    m_phase = m_plan->scripted ? SCRIPT : job.next_ready && !m_stop.load() ? PRE_TRIGGER : END;
+}
+
+// A scripted request reports the given pairs; a data-ready pair still brings real samples.
+void request::script_step(run_env& env)
+{
+    if (m_stop.load() || m_script_position >= m_plan->script.size())
+        return finish(env, not_running(), 0);
+    const std::pair<int, int> next = m_plan->script[m_script_position++];
+    if (is_final(next.first))
+        return finish(env, next.first, next.second);
+    if (next.first != DATA_READY && next.first != DATA_READY + 1)
+        return report(next.first, next.second);
+    if (!m_trigger.found)
+    {
+        m_trigger = search_trigger(m_plan->trigger, m_plan->bank, m_time + m_plan->trigger_offset, TRIGGER_HORIZON, &m_stop);
+        m_trigger.found = true;
+        m_trigger.trigger = m_trigger.trigger >= 0 ? m_trigger.trigger : m_time + m_plan->trigger_offset;
+    }
+    deliver(env, next.first, next.second);
+}
+} // namespace chi_detail

@@ -1,0 +1,80 @@
+// Test seams of the simulated chain, device and compile flow (the delivery and fault seams
+// live with the engine).
+#include "host/standin/chi_control.h"
+
+#include "host/chi_private.h"
+
+namespace standin::chi
+{
+namespace
+{
+std::vector<chi_detail::sof_instance> instances_of(const std::vector<std::pair<unsigned, unsigned>>& pairs)
+{
+    std::vector<chi_detail::sof_instance> instances;
+    for (const auto& pair : pairs)
+    {
+        chi_detail::sof_instance instance;
+        instance.node_info = pair.first;
+        instance.crc = pair.second;
+        instances.push_back(instance);
+    }
+    return instances;
+}
+} // namespace
+
+void set_chain(const std::vector<std::string>& hardware, const std::vector<std::string>& devices, bool connected)
+{
+    chi_detail::chain_config& c = chi_detail::chain();
+    c.hardware = hardware;
+    c.devices = devices;
+    c.connected = connected;
+}
+
+void program_device(const std::vector<std::pair<unsigned, unsigned>>& pairs)
+{
+    chi_detail::program_device(instances_of(pairs));
+}
+
+bool program_device_from_file(const std::string& sof, std::string* error)
+{
+    std::vector<chi_detail::sof_instance> instances;
+    if (!chi_detail::read_sof(sof, &instances, error))
+        return false;
+    chi_detail::program_device(instances);
+    return true;
+}
+
+bool is_programmed()
+{
+    return chi_detail::device().programmed;
+}
+
+std::vector<std::pair<unsigned, unsigned>> device_pairs()
+{
+    const auto& crcs = chi_detail::device().crcs;
+    return std::vector<std::pair<unsigned, unsigned>>(crcs.begin(), crcs.end());
+}
+
+std::shared_ptr<const SDR_LOG_PAYLOAD> device_memory(unsigned node_info, bool power_up)
+{
+    const auto& memory = chi_detail::device().memory;
+    const auto found = memory.find({node_info, power_up});
+    return found != memory.end() ? found->second : nullptr;
+}
+
+bool compile(SDR_DATA_SESSION* session, int flow, const std::string& sof_path, std::string* error)
+{
+    return chi_detail::compile_session(session, flow, sof_path, error);
+}
+
+bool write_programming_file(const std::string& path, const std::vector<std::pair<unsigned, unsigned>>& pairs,
+                            std::string* error)
+{
+    return chi_detail::write_sof(path, instances_of(pairs), error);
+}
+
+unsigned node_info_word(SDR_DATA_INSTANCE* instance)
+{
+    return instance != nullptr ? chi_detail::node_info_word(instance) : 0;
+}
+} // namespace standin::chi
