@@ -66,7 +66,8 @@ std::vector<window> windows_of(const acquisition_plan& plan, const trigger_resul
     for (int k = 1; k < count; ++k)
     {
         const int64_t after = result.back().first + size;
-        const trigger_result next = search_trigger(plan.trigger, plan.bank, after + plan.trigger_offset, SEGMENT_HORIZON, cancel);
+        trigger_result next = trigger_search_from(after + plan.trigger_offset);
+        search_trigger(plan.trigger, plan.bank, SEGMENT_HORIZON, cancel, &next);
         w.first = next.found ? next.trigger - plan.trigger_offset : after;
         w.trigger = next.found ? plan.trigger_offset : -1;
         result.push_back(w);

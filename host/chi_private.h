@@ -160,18 +160,29 @@ struct trigger_plan
     int advanced_after = 64;
 };
 
-// When the trigger conditions were met, searched from a sample on.
+// When the trigger conditions were met. A search can be continued where it stopped, so a
+// device that waits long for its trigger is searched a slice at a time.
 struct trigger_result
 {
     bool found = false;
     int64_t trigger_in = -1;         // sample of the trigger in, -1 when it is off
     std::vector<int64_t> levels;     // sample where each level was met
     int64_t trigger = -1;            // the trigger sample (the last level)
+    int64_t next = 0;                // where the search goes on
+    bool started = false;
 };
 
-// Searches at most `horizon` samples from `from`; gives up early when `cancel` turns true.
-trigger_result search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t from, int64_t horizon,
-                              const std::atomic<bool>* cancel);
+// A search from sample `from`.
+inline trigger_result trigger_search_from(int64_t from)
+{
+    trigger_result result;
+    result.next = from;
+    return result;
+}
+
+// Searches at most `budget` samples further; gives up early when `cancel` turns true.
+void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t budget, const std::atomic<bool>* cancel,
+                    trigger_result* search);
 
 // ---- one acquisition ---------------------------------------------------------------------
 

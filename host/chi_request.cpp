@@ -8,8 +8,9 @@ namespace chi_detail
 {
 namespace
 {
-// Samples searched for a trigger before the device is left waiting for one.
-constexpr int64_t TRIGGER_HORIZON = int64_t(1) << 26;
+// Samples searched for the trigger per report slot: a device that waits long for its trigger
+// is searched a slice at a time, so the search never holds up a stop or another request.
+constexpr int64_t SEARCH_SLICE = int64_t(1) << 18;
 
 enum STATUS
 {
@@ -123,6 +124,8 @@ void request::advance(run_env& env)
         if (m_stop.load())
             return finish(env, not_running(), 0);
         report(code(PRE_TRIGGER_DATA), 0);
+        m_trigger = trigger_search_from(m_time + m_plan->trigger_offset);
+        m_waiting_reported = false;
         m_phase = SEARCH;
         return;
     case SEARCH:
@@ -130,10 +133,6 @@ void request::advance(run_env& env)
         return;
     case PROGRESS:
         progress(env);
-        return;
-    case WAIT:
-        if (m_stop.load())
-            finish(env, not_running(), 0);
         return;
     case POST_TRIGGER:
         report(code(POST_TRIGGER_DATA), 0);
@@ -178,26 +177,29 @@ void request::check(run_env& env)
 }
 
 // Trigger progress as the instance manager reads it: with the trigger in off, "waiting" is
-// level 1 and level k met is k + 1; with it on, 0 is waiting and 1 the trigger in met.
+// level 1 and level k met is k + 1; with it on, 0 is waiting and 1 the trigger in met. A state
+// flow reports the state it enters (state 0 as -1).
 void request::search(run_env& env)
 {
     if (m_stop.load())
         return finish(env, not_running(), 0);
-    m_trigger = search_trigger(m_plan->trigger, m_plan->bank, m_time + m_plan->trigger_offset, TRIGGER_HORIZON, &m_stop);
+    const trigger_plan& trigger = m_plan->trigger;
+    if (!m_waiting_reported)
+    {
+        m_waiting_reported = true;
+        if (!trigger.continuous)
+            return report(code(WAITING), trigger.state_based ? -1 : trigger.trigger_in ? 0 : 1);
+    }
+    search_trigger(trigger, m_plan->bank, SEARCH_SLICE, &m_stop, &m_trigger);
     if (m_stop.load())
         return finish(env, not_running(), 0);
+    if (!m_trigger.found)
+        return; // still waiting for the trigger
     m_progress.clear();
-    const trigger_plan& trigger = m_plan->trigger;
-    if (trigger.state_based)
-        m_progress.push_back({code(WAITING), -1}); // the flow enters state 0
-    else if (!trigger.continuous)
-    {
-        m_progress.push_back({code(WAITING), trigger.trigger_in ? 0 : 1});
-        if (trigger.trigger_in && m_trigger.found)
-            m_progress.push_back({code(PROGRESS_MET), 1});
-        for (size_t k = 1; m_trigger.found && k < trigger.levels.size(); ++k)
-            m_progress.push_back({code(PROGRESS_MET), int(k) + 1});
-    }
+    if (trigger.trigger_in)
+        m_progress.push_back({code(PROGRESS_MET), 1});
+    for (size_t k = 1; !trigger.state_based && !trigger.continuous && k < trigger.levels.size(); ++k)
+        m_progress.push_back({code(PROGRESS_MET), int(k) + 1});
     m_phase = PROGRESS;
     progress(env);
 }
@@ -208,15 +210,13 @@ void request::progress(run_env& env)
         return finish(env, not_running(), 0);
     if (m_progress.empty())
     {
-        m_phase = m_trigger.found ? POST_TRIGGER : WAIT;
+        m_phase = POST_TRIGGER;
         advance(env);
         return;
     }
     const std::pair<int, int> next = m_progress.front();
     m_progress.pop_front();
     report(next.first, next.second);
-    if (m_progress.empty() && !m_trigger.found)
-        m_phase = WAIT;
 }
 
 void request::deliver(run_env& env, int status, int value)
@@ -251,9 +251,11 @@ void request::script_step(run_env& env)
         return report(next.first, next.second);
     if (!m_trigger.found)
     {
-        m_trigger = search_trigger(m_plan->trigger, m_plan->bank, m_time + m_plan->trigger_offset, TRIGGER_HORIZON, &m_stop);
+        // The script decides when data is ready: where the trigger is not met yet, it is now.
+        m_trigger = trigger_search_from(m_time + m_plan->trigger_offset);
+        search_trigger(m_plan->trigger, m_plan->bank, SEARCH_SLICE, &m_stop, &m_trigger);
+        m_trigger.trigger = m_trigger.found ? m_trigger.trigger : m_trigger.next;
         m_trigger.found = true;
-        m_trigger.trigger = m_trigger.trigger >= 0 ? m_trigger.trigger : m_time + m_plan->trigger_offset;
     }
     deliver(env, next.first, next.second);
 }

@@ -72,7 +72,6 @@ private:
         PRE_TRIGGER,
         SEARCH,
         PROGRESS,
-        WAIT,
         POST_TRIGGER,
         OFFLOAD,
         DATA,
@@ -102,6 +101,7 @@ private:
     int m_busy_left = 0;
     int64_t m_time = 0;
     trigger_result m_trigger;
+    bool m_waiting_reported = false;
     std::deque<std::pair<int, int>> m_progress;
     size_t m_script_position = 0;
 };

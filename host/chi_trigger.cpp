@@ -94,55 +94,67 @@ int64_t next_candidate(const level_plan& level, const signal_bank& bank, int64_t
     return next;
 }
 
-// The first sample in [from, limit) where the level holds, -1 when there is none.
+// The first sample in [from, limit) where the level holds, -1 when there is none (then
+// `reached` is where the search ended).
 int64_t find_level(const level_plan& level, const signal_bank& bank, int64_t from, int64_t limit,
-                   const std::atomic<bool>* cancel)
+                   const std::atomic<bool>* cancel, int64_t* reached)
 {
     if (level.terms.empty() && level.compares.empty())
         return from;
     int checks = 0;
-    for (int64_t sample = from; sample < limit; sample = next_candidate(level, bank, sample))
+    int64_t sample = from;
+    for (; sample < limit; sample = next_candidate(level, bank, sample))
     {
         if (level_holds(level, bank, sample))
             return sample;
         if (++checks % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
-            return -1;
+            break;
     }
+    *reached = std::min(sample, limit);
     return -1;
 }
-} // namespace
 
-trigger_result search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t from, int64_t horizon,
-                              const std::atomic<bool>* cancel)
+void start_search(const trigger_plan& plan, trigger_result* search)
 {
-    trigger_result result;
-    int64_t sample = from;
-    const int64_t limit = from + horizon;
+    search->started = true;
+    const int64_t from = search->next;
     if (plan.trigger_in)
     {
-        result.trigger_in = sample + plan.trigger_in_after;
-        sample = result.trigger_in + 1;
+        search->trigger_in = from + plan.trigger_in_after;
+        search->next = search->trigger_in + 1;
     }
     if (plan.continuous || plan.state_based)
     {
-        result.trigger = plan.continuous ? from : sample + plan.advanced_after;
-        result.levels.push_back(result.trigger);
-        result.found = true;
-        return result;
+        search->trigger = plan.continuous ? from : search->next + plan.advanced_after;
+        search->levels.push_back(search->trigger);
+        search->found = true;
     }
-    for (const level_plan& level : plan.levels)
+}
+} // namespace
+
+void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t budget, const std::atomic<bool>* cancel,
+                    trigger_result* search)
+{
+    if (!search->started)
+        start_search(plan, search);
+    const int64_t limit = search->next + budget;
+    while (!search->found && search->levels.size() < plan.levels.size())
     {
-        int64_t met = sample;
-        if (level.enabled)
-            met = level.type == SDR_LTYPE_ADVANCED ? sample + plan.advanced_after
-                                                   : find_level(level, bank, sample, limit, cancel);
+        const level_plan& level = plan.levels[search->levels.size()];
+        int64_t met = search->next;
+        if (level.enabled && level.type == SDR_LTYPE_ADVANCED)
+            met = search->next + plan.advanced_after;
+        else if (level.enabled)
+            met = find_level(level, bank, search->next, limit, cancel, &search->next);
         if (met < 0)
-            return result;
-        result.levels.push_back(met);
-        sample = met + 1;
+            return;
+        search->levels.push_back(met);
+        search->next = met + 1;
     }
-    result.trigger = result.levels.empty() ? from : result.levels.back();
-    result.found = true;
-    return result;
+    if (!search->found)
+    {
+        search->trigger = search->levels.empty() ? search->next : search->levels.back();
+        search->found = true;
+    }
 }
 } // namespace chi_detail

@@ -1,0 +1,198 @@
+// The basic trigger of the simulated device: the trigger sample lands where the user's
+// conditions first hold (levels in sequence, edges, don't-care, comparisons, trigger in), at
+// the place the trigger position gives it; segments, storage qualifier and disconnected nodes.
+#include "chi_test_support.h"
+
+namespace
+{
+using chi_test::recorder;
+
+class trigger_placement : public chi_test::engine_test
+{
+public:
+    void SetUp() override
+    {
+        chi_test::engine_test::SetUp();
+        m_count = tap_bus("cnt", 8);
+        m_tick = tap("tick");
+        m_bit0 = m_count + 8; // cnt[0], the last member
+        set_depth(256);
+    }
+
+    // Runs once and returns the log; `trigger_sample` receives the absolute trigger sample.
+    SDR_DATA_LOG* acquire(int64_t* trigger_sample = nullptr)
+    {
+        compile_and_program();
+        recorder& callback = make_recorder();
+        SDR_DATA_LOG* log = start(&callback);
+        standin::chi::run_to_end();
+        EXPECT_EQ(callback.count(10), 1) << "data ready once";
+        if (trigger_sample != nullptr)
+            *trigger_sample = chi_detail::device().time - log->get_data_sample_depth() + log->get_data_trigger_position(-1);
+        return log;
+    }
+
+    bool tick_at(SDR_DATA_LOG* log, int sample) { return log->get_bit(channel(log, "tick"), sample); }
+    uint64_t count_at(SDR_DATA_LOG* log, int sample) { return bus_at(log, "cnt", 8, sample); }
+
+    int m_count = -1;
+    int m_tick = -1;
+    int m_bit0 = -1;
+};
+
+TEST_F(trigger_placement, the_trigger_position_puts_the_trigger_sample_at_its_place)
+{
+    const struct
+    {
+        SDR_DATA_TRIGGER_POSITION position;
+        int sample;
+    } rows[] = {{SDR_TPOS_PRE, 32}, {SDR_TPOS_CENTER, 128}, {SDR_TPOS_POST, 224}};
+    for (const auto& row : rows)
+    {
+        settings().position = row.position;
+        set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 0x5A, SDR_CTYPE_COMPARE_TRUE, 0);
+        SDR_DATA_LOG* log = acquire();
+        EXPECT_EQ(log->get_data_trigger_position(-1), row.sample);
+        EXPECT_EQ(count_at(log, row.sample), 0x5Au) << "position " << row.position;
+        for (int s = 0; s < 256; ++s)
+            ASSERT_EQ(log->is_bit_trigger(s), s == row.sample) << "position " << row.position << " sample " << s;
+    }
+}
+
+// Each row sets the conditions of level 1 and says what must hold at the trigger sample.
+struct condition_case
+{
+    const char* name;
+    void (*arrange)(trigger_placement&);
+    bool (*holds)(trigger_placement&, SDR_DATA_LOG*, int sample);
+};
+
+const condition_case CONDITION_CASES[] = {
+    {"high", [](trigger_placement& t) { t.set_condition(t.m_tick, 0, SDR_CTYPE_HIGH); },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.tick_at(log, s); }},
+    {"low", [](trigger_placement& t) { t.set_condition(t.m_bit0, 0, SDR_CTYPE_LOW); },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return (t.count_at(log, s) & 1) == 0; }},
+    {"rising edge", [](trigger_placement& t) { t.set_condition(t.m_tick, 0, SDR_CTYPE_RISING); },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.tick_at(log, s) && !t.tick_at(log, s - 1); }},
+    {"falling edge", [](trigger_placement& t) { t.set_condition(t.m_tick, 0, SDR_CTYPE_FALLING); },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return !t.tick_at(log, s) && t.tick_at(log, s - 1); }},
+    {"either edge", [](trigger_placement& t) { t.set_condition(t.m_tick, 0, SDR_CTYPE_EITHER_EDGE); },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.tick_at(log, s) != t.tick_at(log, s - 1); }},
+    {"and of two nodes, don't care elsewhere",
+     [](trigger_placement& t) {
+         t.set_condition(t.m_tick, 0, SDR_CTYPE_HIGH);
+         t.set_condition(t.m_bit0, 0, SDR_CTYPE_HIGH);
+         t.set_condition(t.m_bit0 - 1, 0, SDR_CTYPE_DONT_CARE);
+     },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.tick_at(log, s) && (t.count_at(log, s) & 1); }},
+    {"or level",
+     [](trigger_placement& t) {
+         t.settings().levels[0].type = SDR_LTYPE_BASIC_OR;
+         t.set_condition(t.m_tick, 0, SDR_CTYPE_RISING);
+         t.set_condition(t.m_bit0 - 7, 0, SDR_CTYPE_HIGH); // cnt[7]
+     },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) {
+         return (t.tick_at(log, s) && !t.tick_at(log, s - 1)) || t.count_at(log, s) >= 128;
+     }},
+    {"inclusive range",
+     [](trigger_placement& t) {
+         t.set_compare(t.m_count, 0, SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO, 100, SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO, 102);
+     },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.count_at(log, s) >= 100 && t.count_at(log, s) <= 102; }},
+    {"exclusive range with the bus bits asking otherwise",
+     [](trigger_placement& t) {
+         t.set_compare(t.m_count, 0, SDR_CTYPE_COMPARE_GREATER_THAN, 200, SDR_CTYPE_COMPARE_LESS_THAN, 203);
+         t.set_condition(t.m_bit0, 0, SDR_CTYPE_LOW); // the comparison stands for the bits
+     },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.count_at(log, s) == 201; }},
+};
+
+TEST_F(trigger_placement, the_trigger_sample_is_the_first_where_the_conditions_hold)
+{
+    for (const condition_case& c : CONDITION_CASES)
+    {
+        restart();
+        settings().position = SDR_TPOS_CENTER;
+        c.arrange(*this);
+        int64_t trigger_sample = 0;
+        SDR_DATA_LOG* log = acquire(&trigger_sample);
+        const int t = log->get_data_trigger_position(-1);
+        ASSERT_EQ(t, 128) << c.name;
+        EXPECT_TRUE(c.holds(*this, log, t)) << c.name;
+        // The search started at absolute sample 128: nothing before the trigger from there on.
+        for (int s = std::max<int64_t>(1, 128 - (trigger_sample - 128)); s < t; ++s)
+            EXPECT_FALSE(c.holds(*this, log, s)) << c.name << " holds earlier, at " << s;
+    }
+}
+
+TEST_F(trigger_placement, levels_are_met_in_sequence)
+{
+    standin::sdr::set_levels(trigger(), 2);
+    settings().position = SDR_TPOS_POST;
+    set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 180, SDR_CTYPE_COMPARE_TRUE, 0);
+    set_condition(m_tick, 1, SDR_CTYPE_RISING);
+    SDR_DATA_LOG* log = acquire();
+    const int t = log->get_data_trigger_position(-1);
+    ASSERT_EQ(t, 224);
+    EXPECT_TRUE(tick_at(log, t) && !tick_at(log, t - 1));
+    int level_one = -1;
+    for (int s = t; s >= 0 && level_one < 0; --s)
+        level_one = count_at(log, s) == 180 ? s : -1;
+    ASSERT_GE(level_one, 0) << "level 1 was met before the trigger";
+    for (int s = level_one + 1; s < t; ++s)
+        EXPECT_FALSE(tick_at(log, s) && !tick_at(log, s - 1)) << "an earlier rising edge after level 1, at " << s;
+}
+
+TEST_F(trigger_placement, trigger_in_and_advanced_levels_are_met_after_their_delays)
+{
+    settings().trigger_in.enabled = true;
+    set_condition(m_tick, 0, SDR_CTYPE_DONT_CARE);
+    int64_t trigger_sample = 0;
+    acquire(&trigger_sample);
+    EXPECT_EQ(trigger_sample, 32 + 40 + 1) << "the first sample after the trigger in";
+
+    restart();
+    settings().levels[0].type = SDR_LTYPE_ADVANCED;
+    acquire(&trigger_sample);
+    EXPECT_EQ(trigger_sample, 32 + 70);
+}
+
+TEST_F(trigger_placement, segments_each_carry_their_own_trigger)
+{
+    settings().segmented = true;
+    settings().segment_size = 64;
+    set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 9, SDR_CTYPE_COMPARE_TRUE, 0);
+    SDR_DATA_LOG* log = acquire();
+    EXPECT_EQ(log->get_segment_size(), 64);
+    for (int k = 0; k < 4; ++k)
+    {
+        EXPECT_EQ(log->get_data_trigger_position(k), 8) << "segment " << k;
+        EXPECT_EQ(count_at(log, k * 64 + 8), 9u) << "segment " << k;
+    }
+    for (int s = 0; s < 256; ++s)
+        EXPECT_EQ(log->is_bit_trigger(s), s % 64 == 8) << s;
+}
+
+TEST_F(trigger_placement, the_storage_qualifier_leaves_gaps_and_marks_them)
+{
+    settings().sq_type = SDR_SQTYPE_CONDITIONAL;
+    settings().record_discontinuities = true;
+    set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 3, SDR_CTYPE_COMPARE_TRUE, 0);
+    SDR_DATA_LOG* log = acquire();
+    for (int s = 0; s < 256; ++s)
+    {
+        EXPECT_EQ(log->is_bit_valid(s), s % 4 != 3 || s == 32) << s;
+        EXPECT_EQ(log->is_break_previous(s), s > 0 && !log->is_bit_valid(s - 1)) << s;
+    }
+}
+
+TEST_F(trigger_placement, a_disconnected_node_reads_low_and_says_so)
+{
+    chi_detail::chain().disconnected.insert("tick");
+    set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 3, SDR_CTYPE_COMPARE_TRUE, 0);
+    SDR_DATA_LOG* log = acquire();
+    EXPECT_FALSE(log->get_connection_status(channel(log, "tick")));
+    EXPECT_TRUE(log->get_connection_status(channel(log, "cnt[3]")));
+    EXPECT_EQ(row_of(log, "tick"), std::string(256, '0'));
+}
+} // namespace
