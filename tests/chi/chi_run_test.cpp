@@ -317,6 +317,44 @@ TEST_F(engine_runs, the_three_deliveries_make_the_same_reports_from_their_own_th
     }
 }
 
+TEST_F(engine_runs, one_engine_thread_serves_every_request_of_a_run_and_hands_each_log_to_the_gui_thread)
+{
+    standin::chi::set_delivery(delivery::thread);
+    m_editing.set_gui_logging(true);
+    trigger_on_count(200);
+    const int other = tap_bus("cnt", 8, 1);
+    set_depth(128, 1);
+    set_compare(other, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 17, SDR_CTYPE_COMPARE_TRUE, 0, 1);
+    compile_and_program();
+    recorder& repeating = make_recorder();
+    recorder& single = make_recorder();
+    CHI_CONTROL::ACQ_PARAMETER first;
+    first.log = m_editing.create_new_log(0);
+    first.callback = &repeating;
+    first.repeat = 1;
+    CHI_CONTROL::ACQ_PARAMETER second;
+    second.log = m_editing.create_new_log(1);
+    second.callback = &single;
+    ASSERT_TRUE(CHI_CONTROL::run({first, second}));
+    for (int i = 0; i < 10000 && repeating.count(10) < 3; ++i)
+    {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    CHI_CONTROL::stop(instance(0));
+    ASSERT_TRUE(standin::chi::wait_idle(10000));
+    ASSERT_GE(repeating.count(10), 3);
+    EXPECT_EQ(repeating.pairs().back(), std::make_pair(12, 0));
+    EXPECT_EQ(single.pairs(), (report_pairs{{0, 0}, {4, 0}, {1, 1}, {6, 0}, {8, 0}, {10, 0}, {12, 0}}));
+    const std::thread::id engine = repeating.reports()[0].thread;
+    EXPECT_NE(engine, m_main);
+    for (const recorder* callback : {&repeating, &single})
+        for (const auto& r : callback->reports())
+            EXPECT_EQ(r.thread, engine);
+    EXPECT_EQ(trigger(0)->get_num_logs(), repeating.count(10));
+    EXPECT_EQ(bus_at(single.reports()[5].log, "cnt", 8, 16), 17u);
+}
+
 TEST_F(engine_runs, stop_on_the_engine_thread_never_waits_and_shutdown_silences_the_run)
 {
     standin::chi::set_delivery(delivery::thread);
