@@ -69,11 +69,11 @@ void record_compiled(const std::vector<sof_instance>& instances)
             SDR_COMPILED_DESIGN::record(instance.name, {instance.crc, instance.pre_fit_crc, instance.incremental_route});
 }
 
-// "# compiled <node-info> <pre-fitting CRC> <incremental 0/1> <name>"
+// "# compiled <node-info> <pre-fitting CRC> <incremental 0/1> <name>" (the name may be empty)
 bool read_record(const QString& line, sof_instance* instance)
 {
     const QStringList parts = line.split(' ');
-    if (parts.size() < 6 || parts[1] != "compiled")
+    if (parts.size() < 5 || parts[1] != "compiled")
         return false;
     unsigned node_info = 0;
     if (!parse_hex(parts[2], &node_info) || node_info != instance->node_info || !parse_hex(parts[3], &instance->pre_fit_crc))

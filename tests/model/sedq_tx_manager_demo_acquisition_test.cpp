@@ -1,0 +1,92 @@
+// The bundled demo end to end: its project is compiled through the recompile question,
+// programmed into the simulated device, and both of its instances are acquired on the
+// engine's thread, with the trigger landing where the counter condition says.
+#include "sedq_tx_manager_acquisition_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+
+namespace
+{
+using acquisition_test::callback;
+
+std::string example(const char* name)
+{
+    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
+}
+
+class demo_acquisition : public acquisition_test::acquisition
+{
+protected:
+    // The demo and its project, copied so that compiling writes beside the copy.
+    SEDQ_TX_MANAGER* open_demo()
+    {
+        for (const char* file : {"demo.vtl", "standin_project.json"})
+            EXPECT_TRUE(QFile::copy(QString::fromStdString(example(file)), m_dir.filePath(file))) << file;
+        std::string error;
+        EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_TRUE(manager->open_document(path("demo.vtl").c_str(), nullptr, nullptr));
+        m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
+        manager->set_jtag_hardware(acquisition_test::CABLE, false);
+        manager->set_jtag_device(acquisition_test::DEVICE, false);
+        return manager;
+    }
+};
+
+TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end)
+{
+    SEDQ_TX_MANAGER* manager = open_demo();
+    ASSERT_EQ(data()->m_instances.size(), 2u);
+    // counter_probe: one level, the counter bus (row 0, count[15..0]) at 0x1234.
+    SDR_DATA_TRIGGER* counter = data()->m_instances[0]->get_active_trigger();
+    standin::sdr::set_levels(counter, 1);
+    counter->edit_transient().trigger_list[0].patterns[SDR_COPY_NORMAL].comparisons[0] = {
+        true, true, SDR_CTYPE_COMPARE_EQUAL_TO, 0x1234, SDR_CTYPE_COMPARE_TRUE, 0};
+
+    standin::qui::push_dialog_answer("Do you wish to recompile before running the logic analyzer?", QMessageBox::Yes);
+    run(requests({0, 1}));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(standin::qui::flows().size(), 1u);
+    ASSERT_TRUE(standin::qui::flows()[0].finished);
+    std::string error;
+    ASSERT_TRUE(standin::chi::program_device_from_file(path("output/demo_top.sof"), &error)) << error;
+    bool recompile = true;
+    bool reroute = true;
+    EXPECT_FALSE(manager->is_compile_or_reroute_needed(&recompile, &reroute));
+    CHI_CONTROL_NODES_SCAN scan;
+    scan.set_hardware_name(acquisition_test::CABLE);
+    scan.set_device_name(acquisition_test::DEVICE);
+    scan.rescan();
+    EXPECT_FALSE(manager->is_program_needed(&scan));
+
+    standin::chi::set_delivery(standin::chi::delivery::thread);
+    const std::vector<callback*> started = run(requests({0, 1}));
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_TRUE(manager->is_any_instance_acquiring());
+    ASSERT_TRUE(standin::chi::wait_idle(20000));
+    EXPECT_EQ(started[0]->pairs(),
+              (std::vector<std::pair<int, int>>{{0, 0}, {4, 0}, {1, 1}, {6, 0}, {8, 0}, {10, 0}, {12, 0}}));
+    EXPECT_EQ(started[1]->pairs(),
+              (std::vector<std::pair<int, int>>{{0, 0}, {4, 0}, {1, -1}, {6, 0}, {8, 0}, {10, 0}, {12, 0}}));
+    for (callback* c : started)
+        apply(c);
+    EXPECT_FALSE(manager->is_any_instance_acquiring());
+
+    SDR_DATA_LOG* probe = manager->get_tx_session()->get_log_at(0, false);
+    ASSERT_TRUE(probe != nullptr && probe->is_data_available(false));
+    const int t = probe->get_data_trigger_position(-1);
+    EXPECT_EQ(t, 256 / 8);
+    unsigned value = 0;
+    for (int bit = 0; bit < 16; ++bit)
+        value = value << 1 | (probe->get_bit(bit, t) ? 1u : 0u); // channels count[15] .. count[0]
+    EXPECT_EQ(value, 0x1234u);
+    EXPECT_EQ(probe->m_wire_names[0], "counter|count[15]");
+
+    SDR_DATA_LOG* uart = manager->get_tx_session()->get_log_at(1, false);
+    ASSERT_TRUE(uart != nullptr && uart->is_data_available(false));
+    EXPECT_EQ(uart->get_state_value(), 0);
+    EXPECT_EQ(standin::chi::late_reports(), 0);
+}
+} // namespace
