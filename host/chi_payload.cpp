@@ -79,7 +79,7 @@ void fill_channels(const acquisition_plan& plan, const std::vector<window>& wind
 {
     const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
     const int bytes = p.row_bytes();
-    std::vector<uint64_t> scratch;
+    row_scratch scratch;
     std::vector<unsigned char> segment(size_t(size + 7) / 8);
     unsigned char* rows = reinterpret_cast<unsigned char*>(p.channel_bits.data());
     for (size_t c = 0; c < plan.channels.size(); ++c)

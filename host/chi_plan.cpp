@@ -76,6 +76,7 @@ private:
                 term.sources.push_back(source(m_rows[member].name));
         if (row.lsb_to_msb)
             std::reverse(term.sources.begin(), term.sources.end());
+        m_plan.bank.share_stimulus(&term);
         return term;
     }
 

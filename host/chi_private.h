@@ -88,6 +88,8 @@ bool read_sof(const std::string& path, std::vector<sof_instance>* instances, std
 
 // ---- signal sources ----------------------------------------------------------------------
 
+struct compare_term;
+
 // Where a channel or trigger node gets its level from: a bit of a stimulus value (some samples
 // ahead), the state indicator of an fsm stimulus, or nothing (always low).
 struct signal_source
@@ -96,6 +98,21 @@ struct signal_source
     int bit = 0;
     int64_t offset = 0;
     int state = -1;
+};
+
+// Working memory of one capture's row generation: the words of a row, and one byte of the
+// values of each random stimulus over the window, computed once for the eight bits of its bus
+// that byte holds.
+struct row_scratch
+{
+    struct block_bytes
+    {
+        int64_t first = 0;            // block index of bytes[0]
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<uint64_t> words;
+    std::vector<uint64_t> block_bits;
+    std::map<std::pair<int, int>, block_bytes> blocks;   // by stimulus and byte of the value
 };
 
 class signal_bank
@@ -109,16 +126,25 @@ public:
     int source_count() const { return int(m_sources.size()); }
 
     bool bit(int source, int64_t sample) const;
+    // A comparison's members as bits of one stimulus, when they are (fills its shared fields).
+    void share_stimulus(compare_term* term) const;
+    uint64_t stimulus_value(int stimulus, int64_t sample) const;
+    const standin::stimulus& stimulus_of(int stimulus) const { return m_stimuli[size_t(stimulus)]; }
+    int64_t stimulus_next_change(int stimulus, int64_t sample, int bit) const;
     // The first sample after `sample` where the source may change.
     int64_t next_change(int source, int64_t sample) const;
     // The bits of samples first .. first + depth - 1, packed LSB first into (depth + 7) / 8 bytes.
-    void fill_row(int source, int64_t first, int depth, unsigned char* row, std::vector<uint64_t>* scratch) const;
+    void fill_row(int source, int64_t first, int depth, unsigned char* row, row_scratch* scratch) const;
 
 private:
     int add_stimulus(const standin::stimulus* stimulus);
-    void fill_words(const signal_source& s, int64_t first, size_t count, uint64_t* words) const;
+    size_t periodic_span(const signal_source& s, size_t count) const;
+    void fill_words(const signal_source& s, int64_t first, size_t count, row_scratch* scratch) const;
+    void fill_period(const signal_source& s, int64_t first, size_t span, uint64_t* words) const;
     void fill_runs(const signal_source& s, int64_t first, size_t count, uint64_t* words) const;
-    bool fill_blocks(const signal_source& s, int64_t first, size_t count, uint64_t* words) const;
+    void fill_blocks(const signal_source& s, int64_t first, size_t count, row_scratch* scratch) const;
+    const row_scratch::block_bytes& block_bytes(int stimulus, int byte, int64_t first_block, int64_t last_block,
+                                                row_scratch* scratch) const;
 
     std::vector<standin::stimulus> m_stimuli;
     std::map<const standin::stimulus*, int> m_stimulus_index;
@@ -136,6 +162,13 @@ struct trigger_term
 struct compare_term
 {
     std::vector<int> sources;        // most significant first
+    // When every member is a bit of one stimulus (a bus as the design drives it): that stimulus
+    // (else -1), its offset, the bit of each member, and the lowest of them.
+    int stimulus = -1;
+    int64_t offset = 0;
+    std::vector<int> bits;
+    int lowest_bit = 0;
+    bool field = false;              // the bits are one field, most significant first
     SDR_DATA_TRIGGER_CONDITION op1 = SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO;
     int value1 = 0;
     SDR_DATA_TRIGGER_CONDITION op2 = SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO;

@@ -12,7 +12,8 @@ namespace chi_detail
 namespace
 {
 constexpr int64_t NEVER = INT64_MAX;
-constexpr int CANCEL_CHECK_EVERY = 1 << 14;
+constexpr int CANCEL_CHECK_EVERY = 1 << 12;
+constexpr int64_t DENSE_STRETCH = 32;
 
 bool term_holds(const trigger_term& term, const signal_bank& bank, int64_t sample)
 {
@@ -56,13 +57,39 @@ bool operand_holds(SDR_DATA_TRIGGER_CONDITION op, int64_t value, int64_t bound)
     }
 }
 
-// The bus value, most significant member first; wider buses keep their low 63 bits.
+// The bus value, most significant member first; wider buses keep their low 63 bits. A bus that
+// is bits of one stimulus reads the stimulus once.
 int64_t bus_value(const compare_term& term, const signal_bank& bank, int64_t sample)
 {
     uint64_t value = 0;
-    for (int source : term.sources)
-        value = (value << 1) | (bank.bit(source, sample) ? 1u : 0u);
+    if (term.stimulus >= 0)
+    {
+        const uint64_t word = bank.stimulus_value(term.stimulus, sample + term.offset);
+        for (int bit : term.bits)
+            value = (value << 1) | ((word >> bit) & 1u);
+    }
+    else
+    {
+        for (int source : term.sources)
+            value = (value << 1) | (bank.bit(source, sample) ? 1u : 0u);
+    }
     return int64_t(value & ~(uint64_t(1) << 63));
+}
+
+// A bus of one stimulus changes no sooner than its lowest bit does (for a counter a higher bit
+// only flips where the count crosses a multiple of that bit's weight, which the lowest one's
+// weight divides; every other stimulus changes all its bits at the same samples).
+int64_t bus_next_change(const compare_term& term, const signal_bank& bank, int64_t sample)
+{
+    if (term.stimulus >= 0)
+    {
+        const int64_t next = bank.stimulus_next_change(term.stimulus, sample + term.offset, term.lowest_bit);
+        return next == NEVER ? NEVER : next - term.offset;
+    }
+    int64_t next = NEVER;
+    for (int source : term.sources)
+        next = std::min(next, bank.next_change(source, sample));
+    return next;
 }
 
 bool compare_holds(const compare_term& term, const signal_bank& bank, int64_t sample)
@@ -83,14 +110,98 @@ bool level_holds(const level_plan& level, const signal_bank& bank, int64_t sampl
     return !any;
 }
 
+// The values a comparison accepts, as a closed range of field values; false when it accepts
+// none or has operands that are no range.
+bool accepted_range(const compare_term& term, int64_t mask, int64_t* low, int64_t* high)
+{
+    *low = 0;
+    *high = mask;
+    switch (term.op1)
+    {
+    case SDR_CTYPE_COMPARE_GREATER_THAN: *low = int64_t(term.value1) + 1; break;
+    case SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO: *low = term.value1; break;
+    case SDR_CTYPE_COMPARE_EQUAL_TO: *low = *high = term.value1; break;
+    case SDR_CTYPE_COMPARE_TRUE: break;
+    default: return false;
+    }
+    switch (term.op2)
+    {
+    case SDR_CTYPE_COMPARE_LESS_THAN: *high = std::min<int64_t>(*high, int64_t(term.value2) - 1); break;
+    case SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO: *high = std::min<int64_t>(*high, term.value2); break;
+    case SDR_CTYPE_COMPARE_EQUAL_TO:
+        *low = std::max<int64_t>(*low, term.value2);
+        *high = std::min<int64_t>(*high, term.value2);
+        break;
+    case SDR_CTYPE_COMPARE_TRUE: break;
+    default: return false;
+    }
+    *low = std::max<int64_t>(*low, 0);
+    return true;
+}
+
+// For a comparison on a field of a counter that counts up by one: the first sample after
+// `sample` where the field can be in range (the count is set to the range's low end, past the
+// next wrap of the field when it is above the range). -1 when this does not apply.
+int64_t next_counter_match(const compare_term& term, const signal_bank& bank, int64_t sample)
+{
+    int64_t start = 0, step = 0, every = 0, modulo = 0;
+    if (term.stimulus < 0 || !term.field || !bank.stimulus_of(term.stimulus).counter(&start, &step, &every, &modulo) ||
+        step != 1 || modulo != 0 || term.lowest_bit + int(term.bits.size()) > 60)
+        return -1;
+    const int width = int(term.bits.size());
+    const int64_t mask = (int64_t(1) << width) - 1;
+    int64_t low = 0, high = 0;
+    if (!accepted_range(term, mask, &low, &high))
+        return -1;
+    if (low > high)
+        return NEVER;
+    const int64_t first = sample + 1;
+    const uint64_t count = uint64_t(start) + uint64_t((first + term.offset) / every);
+    const int shift = term.lowest_bit;
+    const uint64_t value = (count >> shift) & uint64_t(mask);
+    if (int64_t(value) >= low && int64_t(value) <= high)
+        return first;
+    const uint64_t above = count & ~((uint64_t(mask) << shift) | ((uint64_t(1) << shift) - 1));
+    uint64_t target = above | (uint64_t(low) << shift);
+    if (int64_t(value) > high)
+        target += uint64_t(1) << (shift + width);
+    const int64_t q = int64_t(target - uint64_t(start));
+    return q < 0 ? -1 : std::max(first, q * every - term.offset);
+}
+
+// A sample no later than the first one after `sample` where the term holds.
+int64_t term_lower_bound(const trigger_term& term, const signal_bank& bank, int64_t sample)
+{
+    const bool edge = term.condition >= SDR_CTYPE_RISING && term.condition <= SDR_CTYPE_EITHER_EDGE;
+    if (!edge && term_holds(term, bank, sample))
+        return sample + 1;
+    return bank.next_change(term.source, sample);
+}
+
+int64_t compare_lower_bound(const compare_term& term, const signal_bank& bank, int64_t sample)
+{
+    const int64_t match = next_counter_match(term, bank, sample);
+    if (match >= 0)
+        return match;
+    return compare_holds(term, bank, sample) ? sample + 1 : bus_next_change(term, bank, sample);
+}
+
+// The first sample after `sample` where the level may hold: for "all of" no sooner than its
+// latest term may hold, for "any of" no sooner than its earliest.
 int64_t next_candidate(const level_plan& level, const signal_bank& bank, int64_t sample)
 {
-    int64_t next = NEVER;
+    const bool any = level.type == SDR_LTYPE_BASIC_OR;
+    int64_t next = any ? NEVER : sample + 1;
     for (const trigger_term& term : level.terms)
-        next = std::min(next, bank.next_change(term.source, sample));
+    {
+        const int64_t bound = term_lower_bound(term, bank, sample);
+        next = any ? std::min(next, bound) : std::max(next, bound);
+    }
     for (const compare_term& term : level.compares)
-        for (int source : term.sources)
-            next = std::min(next, bank.next_change(source, sample));
+    {
+        const int64_t bound = compare_lower_bound(term, bank, sample);
+        next = any ? std::min(next, bound) : std::max(next, bound);
+    }
     return next;
 }
 
@@ -103,12 +214,24 @@ int64_t find_level(const level_plan& level, const signal_bank& bank, int64_t fro
         return from;
     int checks = 0;
     int64_t sample = from;
-    for (; sample < limit; sample = next_candidate(level, bank, sample))
+    while (sample < limit)
     {
         if (level_holds(level, bank, sample))
             return sample;
         if (++checks % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
             break;
+        const int64_t next = next_candidate(level, bank, sample);
+        if (next != sample + 1)
+        {
+            sample = next;
+            continue;
+        }
+        // Where the signals change at every sample, asking for the next change costs more
+        // than looking: the next stretch is checked sample by sample.
+        const int64_t stretch_end = std::min(limit, sample + DENSE_STRETCH);
+        for (++sample; sample < stretch_end; ++sample)
+            if (level_holds(level, bank, sample))
+                return sample;
     }
     *reached = std::min(sample, limit);
     return -1;

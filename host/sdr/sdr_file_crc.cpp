@@ -161,8 +161,12 @@ quint32 SDR_FILE_CRC::combine(quint32 first, quint32 second, qint64 second_lengt
 quint32 SDR_FILE_CRC::update(quint32 crc, const char* data, qint64 length)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    const int parts = int(std::min<unsigned>(4, std::max(1u, std::thread::hardware_concurrency())));
-    if (length < PARALLEL_THRESHOLD || parts < 2)
+    if (length < PARALLEL_THRESHOLD)
+        return update_serial(crc, bytes, length);
+    // Asking for the processor count reads a file each time; the CRC of a trigger's content is
+    // made of many tiny updates that must not pay for it.
+    static const int parts = int(std::min<unsigned>(4, std::max(1u, std::thread::hardware_concurrency())));
+    if (parts < 2)
         return update_serial(crc, bytes, length);
     const qint64 part = length / parts;
     std::vector<quint32> results(size_t(parts), 0);

@@ -17,6 +17,7 @@ using fixture::fail;
 
 constexpr int MAX_PARAMETER = 1 << 30;
 constexpr int SERIAL_FRAME_BITS = 10; // start, 8 data bits, stop
+constexpr uint64_t RANDOM_SPREAD = 0x9e3779b97f4a7c15ull;
 
 // An optional integer key; `fallback` when absent.
 bool read_key(const QJsonObject& object, const char* key, int minimum, int fallback, const std::string& where,
@@ -199,6 +200,24 @@ uint64_t stimulus::serial_value(int64_t sample) const
     return 1; // stop bit and idle
 }
 
+bool stimulus::counter(int64_t* start, int64_t* step, int64_t* every, int64_t* modulo) const
+{
+    if (m_kind != COUNTER)
+        return false;
+    *start = m_start;
+    *step = m_step;
+    *every = m_every;
+    *modulo = m_modulo;
+    return true;
+}
+
+void stimulus::random_blocks(int64_t first, size_t count, uint64_t* out) const
+{
+    const uint64_t base = m_seed * RANDOM_SPREAD + uint64_t(first);
+    for (size_t i = 0; i < count; ++i)
+        out[i] = mix(base + i);
+}
+
 uint64_t stimulus::value(int64_t sample) const
 {
     switch (m_kind)
@@ -214,7 +233,7 @@ uint64_t stimulus::value(int64_t sample) const
         return m_modulo > 0 ? count % uint64_t(m_modulo) : count;
     }
     case RANDOM:
-        return mix(m_seed * 0x9e3779b97f4a7c15ull + uint64_t(sample / m_every));
+        return mix(m_seed * RANDOM_SPREAD + uint64_t(sample / m_every));
     case FSM:
     {
         const int state = state_at(sample);
@@ -298,17 +317,23 @@ int64_t stimulus::bit_period(int bit) const
     return 0;
 }
 
-// Bit k of start + step * q flips only where the count crosses a multiple of 2^k, so for a
-// positive step the next candidate count is the first one at or past that multiple.
+// Bit k of start + step * q flips only where the count crosses a multiple of 2^k, so the next
+// candidate count is the first one at or past that multiple (above or, counting down, below).
 int64_t stimulus::next_counter_change(int64_t sample, int bit) const
 {
     const int64_t q = sample / m_every;
-    if (m_modulo > 0 || m_step <= 0 || bit >= 62)
+    if (m_step == 0 || bit >= 62 || (m_modulo > 0 && (m_step < 0 || m_step >= m_modulo)))
         return (q + 1) * m_every;
-    const uint64_t count = uint64_t(m_start) + uint64_t(m_step) * uint64_t(q);
+    const uint64_t raw = uint64_t(m_start) + uint64_t(m_step) * uint64_t(q);
+    const uint64_t count = m_modulo > 0 ? raw % uint64_t(m_modulo) : raw;
     const uint64_t unit = uint64_t(1) << bit;
-    const uint64_t boundary = (count & ~(unit - 1)) + unit;
-    const uint64_t counts = (boundary - count + uint64_t(m_step) - 1) / uint64_t(m_step);
+    const uint64_t below = count & (unit - 1);
+    // Counting down, the bit flips at the first borrow out of the bits below it.
+    uint64_t counts = m_step > 0 ? ((unit - below) + uint64_t(m_step) - 1) / uint64_t(m_step)
+                                 : below / uint64_t(-m_step) + 1;
+    // A count with a modulo also changes where it wraps.
+    if (m_modulo > 0)
+        counts = std::min(counts, (uint64_t(m_modulo) - count + uint64_t(m_step) - 1) / uint64_t(m_step));
     if (counts > uint64_t(MAX_PERIOD / m_every) - uint64_t(q))
         return NEVER;
     return (q + int64_t(counts)) * m_every;

@@ -44,6 +44,11 @@ public:
     KIND kind() const { return m_kind; }
     // Samples per step of a counter, per value of a random stimulus, per bit of a serial line.
     int64_t every() const { return m_every; }
+    // For a counter: its start, step, samples per step and modulo (0: none); false otherwise.
+    bool counter(int64_t* start, int64_t* step, int64_t* every, int64_t* modulo) const;
+    // For a random stimulus: the values it holds in blocks first .. first + count - 1 (block k
+    // covers samples k * every() .. (k + 1) * every() - 1).
+    void random_blocks(int64_t first, size_t count, uint64_t* out) const;
     uint64_t value(int64_t sample) const;
     // Number of samples after which bit `bit` of the value repeats; 0 when it does not repeat
     // (or not within 2^62 samples). Samples are counted from 0 and never negative.

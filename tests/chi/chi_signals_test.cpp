@@ -28,6 +28,9 @@ const row_case ROW_CASES[] = {
     {"random block of 8", "noise[2][1]"},
     {"random row read ahead", "noise[3][0]"},
     {"random block of 3", "grain"},
+    {"random every sample", "fizz[1]"},
+    {"random block of 100", "lazy"},
+    {"random block of 5, a high bit", "quint[10]"},
     {"undriven bus bit counts", "other[4]"},
     {"undriven signal is pseudo-random", "other_flag"},
 };
@@ -43,7 +46,7 @@ std::string expected_row(const signal_bank& bank, int source, int64_t first, int
 std::string generated_row(const signal_bank& bank, int source, int64_t first, int depth)
 {
     std::vector<unsigned char> row(size_t(depth + 7) / 8 + 1, 0xA5);
-    std::vector<uint64_t> scratch;
+    chi_detail::row_scratch scratch;
     bank.fill_row(source, first, depth, row.data(), &scratch);
     std::string bits;
     for (int s = 0; s < depth; ++s)

@@ -99,6 +99,13 @@ const condition_case CONDITION_CASES[] = {
          t.set_compare(t.m_count, 0, SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO, 100, SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO, 102);
      },
      [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.count_at(log, s) >= 100 && t.count_at(log, s) <= 102; }},
+    {"a slow counter's field and a pulse",
+     [](trigger_placement& t) {
+         const int slow = t.tap_bus("slow", 4);
+         t.set_compare(slow, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 9, SDR_CTYPE_COMPARE_TRUE, 0);
+         t.set_condition(t.m_tick, 0, SDR_CTYPE_HIGH);
+     },
+     [](trigger_placement& t, SDR_DATA_LOG* log, int s) { return t.tick_at(log, s) && t.bus_at(log, "slow", 4, s) == 9; }},
     {"exclusive range with the bus bits asking otherwise",
      [](trigger_placement& t) {
          t.set_compare(t.m_count, 0, SDR_CTYPE_COMPARE_GREATER_THAN, 200, SDR_CTYPE_COMPARE_LESS_THAN, 203);
@@ -196,3 +203,121 @@ TEST_F(trigger_placement, a_disconnected_node_reads_low_and_says_so)
     EXPECT_EQ(row_of(log, "tick"), std::string(256, '0'));
 }
 } // namespace
+
+namespace
+{
+using chi_detail::compare_term;
+using chi_detail::level_plan;
+using chi_detail::signal_bank;
+using chi_detail::trigger_plan;
+using chi_detail::trigger_term;
+
+// The meaning of a basic level, sample by sample.
+bool holds_plainly(const level_plan& level, const signal_bank& bank, int64_t s)
+{
+    auto term = [&](const trigger_term& t) {
+        const bool now = bank.bit(t.source, s);
+        const bool before = s > 0 ? bank.bit(t.source, s - 1) : now;
+        switch (t.condition)
+        {
+        case SDR_CTYPE_HIGH: return now;
+        case SDR_CTYPE_LOW: return !now;
+        case SDR_CTYPE_RISING: return now && !before;
+        case SDR_CTYPE_FALLING: return before && !now;
+        default: return now != before;
+        }
+    };
+    auto compare = [&](const compare_term& c) {
+        int64_t v = 0;
+        for (int source : c.sources)
+            v = v * 2 + (bank.bit(source, s) ? 1 : 0);
+        auto check = [v](SDR_DATA_TRIGGER_CONDITION op, int bound) {
+            switch (op)
+            {
+            case SDR_CTYPE_COMPARE_GREATER_THAN: return v > bound;
+            case SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO: return v >= bound;
+            case SDR_CTYPE_COMPARE_EQUAL_TO: return v == bound;
+            case SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO: return v <= bound;
+            case SDR_CTYPE_COMPARE_LESS_THAN: return v < bound;
+            default: return true;
+            }
+        };
+        return check(c.op1, c.value1) && check(c.op2, c.value2);
+    };
+    const bool any = level.type == SDR_LTYPE_BASIC_OR;
+    bool result = !any;
+    for (const trigger_term& t : level.terms)
+        result = any ? result || term(t) : result && term(t);
+    for (const compare_term& c : level.compares)
+        result = any ? result || compare(c) : result && compare(c);
+    return result;
+}
+
+compare_term bus_compare(signal_bank& bank, const std::string& name, int width, uint32_t r)
+{
+    compare_term c;
+    for (int bit = width - 1; bit >= 0; --bit)
+        c.sources.push_back(bank.add_signal(name + "[" + std::to_string(bit) + "]"));
+    const SDR_DATA_TRIGGER_CONDITION lower[] = {SDR_CTYPE_COMPARE_GREATER_THAN, SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO,
+                                                SDR_CTYPE_COMPARE_EQUAL_TO};
+    const SDR_DATA_TRIGGER_CONDITION upper[] = {SDR_CTYPE_COMPARE_LESS_THAN, SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO,
+                                                SDR_CTYPE_COMPARE_TRUE};
+    const int top = (1 << width) - 1;
+    c.op1 = lower[r % 3];
+    c.value1 = int((r >> 2) % uint32_t(top + 1));
+    c.op2 = upper[(r >> 9) % 3];
+    c.value2 = c.value1 + int((r >> 12) % 5);
+    bank.share_stimulus(&c);
+    return c;
+}
+} // namespace
+
+TEST_F(trigger_placement, the_search_finds_the_levels_where_a_plain_scan_does)
+{
+    const char* leaves[] = {"tick", "clk", "cnt[0]", "cnt[6]", "st.a", "slow[1]", "tx", "busy", "mod[2]"};
+    const struct
+    {
+        const char* name;
+        int width;
+    } buses[] = {{"cnt", 8}, {"slow", 4}, {"mod", 6}, {"down", 6}};
+    uint32_t r = 12345;
+    auto next = [&r] { return r = r * 1103515245u + 12345u; };
+    for (int round = 0; round < 120; ++round)
+    {
+        signal_bank bank;
+        trigger_plan plan;
+        for (int l = 0; l < 1 + int(next() % 2); ++l)
+        {
+            level_plan level;
+            level.type = next() % 3 == 0 ? SDR_LTYPE_BASIC_OR : SDR_LTYPE_BASIC_AND;
+            for (int t = 0; t < int(next() % 3); ++t)
+                level.terms.push_back({bank.add_signal(leaves[next() % 9]),
+                                       SDR_DATA_TRIGGER_CONDITION(SDR_CTYPE_HIGH + int(next() % 5))});
+            if (next() % 2 == 0 || level.terms.empty())
+            {
+                const auto& bus = buses[next() % 4];
+                level.compares.push_back(bus_compare(bank, bus.name, bus.width, next()));
+            }
+            plan.levels.push_back(level);
+        }
+        const int64_t from = int64_t(next() % 5000);
+        chi_detail::trigger_result found = chi_detail::trigger_search_from(from);
+        chi_detail::search_trigger(plan, bank, 40000, nullptr, &found);
+        int64_t sample = from;
+        std::vector<int64_t> expected;
+        for (const level_plan& level : plan.levels)
+        {
+            while (sample < from + 40000 && !holds_plainly(level, bank, sample))
+                ++sample;
+            if (sample >= from + 40000)
+                break;
+            expected.push_back(sample++);
+        }
+        const bool met = expected.size() == plan.levels.size();
+        ASSERT_EQ(found.found, met) << "round " << round;
+        if (met)
+        {
+            EXPECT_EQ(found.levels, expected) << "round " << round;
+        }
+    }
+}
