@@ -163,6 +163,29 @@ TEST_F(model_acquisition, requests_that_never_start_release_their_callbacks)
     EXPECT_FALSE(manager->is_instance_acquiring(0)) << "a refused run leaves the state as it was";
 }
 
+TEST_F(model_acquisition, a_plug_in_symbol_becomes_the_conditions_of_its_bus_before_a_run)
+{
+    SEDQ_TX_MANAGER* manager = open(1);
+    SDR_DATA_INSTANCE* instance = data()->m_instances[0].get();
+    SDR_PLUGIN_GROUP* record = instance->create_plugin_group_record();
+    SDR_NODE_ROW& bus = instance->get_active_trigger()->edit_transient().trigger_list[0];
+    bus.radix = SDR_GTYPE_PLUGIN;
+    bus.plugin_group = record;
+    bus.patterns[SDR_COPY_NORMAL].comparisons[0].enabled = false;
+    record->set_trigger_symbol(0, "3");
+    compile_and_program();
+    run(requests({0}));
+    // No decoder plug-in is loaded: the symbol reads as a hexadecimal value, and is dropped.
+    std::vector<SDR_DATA_TRIGGER_CONDITION> conditions;
+    for (int row = 1; row <= 8; ++row)
+        conditions.push_back(instance->get_active_trigger()->state().trigger_list[row].patterns[SDR_COPY_NORMAL].conditions[0]);
+    EXPECT_EQ(conditions, (std::vector<SDR_DATA_TRIGGER_CONDITION>{SDR_CTYPE_LOW, SDR_CTYPE_LOW, SDR_CTYPE_LOW, SDR_CTYPE_LOW,
+                                                                  SDR_CTYPE_LOW, SDR_CTYPE_LOW, SDR_CTYPE_HIGH, SDR_CTYPE_HIGH}));
+    EXPECT_STREQ(record->get_trigger_symbol(0), "");
+    EXPECT_EQ(standin::chi::runs().size(), 1u) << "conditions change without a recompile";
+    EXPECT_TRUE(manager->is_instance_acquiring(0));
+}
+
 TEST_F(model_acquisition, stop_asks_the_engine_to_stop_that_instance)
 {
     SEDQ_TX_MANAGER* manager = open(2);

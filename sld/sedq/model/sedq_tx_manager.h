@@ -189,6 +189,7 @@ private:
     void recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests);
     void drop_requests(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests, size_t with_logs);
     void refresh_run_plugin_mnemonics(int instance);
+    void apply_plugin_trigger_symbols(int instance);
     int embedded_sof_index(const QString& name);
 
 public:

@@ -8,9 +8,11 @@
 #include "host/qui.h"
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
+#include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_view.h"
 
@@ -78,6 +80,7 @@ void SEDQ_TX_MANAGER::run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
         if (!check_nodes_allocated(instance))
             return drop_requests(requests, i);
         refresh_run_plugin_mnemonics(instance);
+        apply_plugin_trigger_symbols(instance);
         request.log = m_tx_session != nullptr && instance >= 0 ? m_tx_session->create_new_log(instance) : nullptr;
         if (request.log == nullptr)
         {
@@ -185,6 +188,30 @@ void SEDQ_TX_MANAGER::refresh_run_plugin_mnemonics(int instance)
         for (int node = 0; node < count; ++node)
             if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
                 refresh_plugin_mnemonics(node, nodes);
+    }
+}
+
+// A bus decoded by a plug-in keeps its trigger value as the plug-in's symbol; before a run the
+// symbol is turned into the conditions of the bus's bits.
+void SEDQ_TX_MANAGER::apply_plugin_trigger_symbols(int instance)
+{
+    SDR_TX_TRIGGER* trigger = m_tx_session != nullptr && instance >= 0 ? m_tx_session->get_trigger_at(instance, false)
+                                                                      : nullptr;
+    int levels = 0;
+    if (trigger == nullptr || !get_trigger_level(&levels, instance))
+        return;
+    const int count = trigger->get_num_nodes();
+    for (int node = 0; node < count; ++node)
+    {
+        for (int level = 0; level < levels; ++level)
+        {
+            QString symbol;
+            if (!get_plugin_trigger_condition_symbol(&symbol, node, level, instance) || symbol.isEmpty())
+                continue;
+            begin_action(instance);
+            SEDQ_NUMBER(symbol).set_string(this, node, level, instance);
+            end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, instance);
+        }
     }
 }
 
