@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_trigger.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/sdr/sdr_undo_history.h"
 #include "host/sdr/sdr_verify.h"
@@ -118,11 +119,16 @@ void SDR_TX_SESSION::attach(SDR_DATA_SESSION* session)
     rebuild_entries();
 }
 
+// A stored document may carry lists an older writer derived differently; they are brought in
+// line once here, so that the first undo step starts from the lists every edit keeps.
 void SDR_TX_SESSION::prepare_instance(SDR_DATA_INSTANCE* instance)
 {
     for (const auto& set : instance->m_signal_sets)
+    {
         for (const auto& trigger : set->m_triggers)
             ensure_state_machine_object(trigger.get());
+        SDR_TX_TRIGGER::refresh_derived_data(set->get_active_trigger());
+    }
 }
 
 bool SDR_TX_SESSION::save_session(const char* path)

@@ -40,8 +40,10 @@ public:
     // Appends a data-only leaf (second-generation plug-in rows).
     bool insert_node_gen2(const char* full_name, int kind, SDR_DATA_WIRE_TAP_MODE tap_mode);
 
-    // Brings `set`'s data list in line with `trigger`'s list; an edit only when it changes.
-    static void sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGER* trigger);
+    // Brings `set`'s data list in line with `trigger`'s list. As part of an edit it is an edit
+    // only when it changes; otherwise (`as_edit` false) the derived rows are replaced in place
+    // and no undo step is recorded.
+    static void sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGER* trigger, bool as_edit = true);
 
 protected:
     const SDR_NODE_LIST* rows() const override;

@@ -287,7 +287,7 @@ private:
 };
 } // namespace
 
-void SDR_TX_SIGNAL_SET::sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGER* trigger)
+void SDR_TX_SIGNAL_SET::sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGER* trigger, bool as_edit)
 {
     if (set == nullptr || trigger == nullptr || trigger->m_signal_set != set)
         return;
@@ -297,6 +297,11 @@ void SDR_TX_SIGNAL_SET::sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGE
     const SDR_NODE_LIST next = builder.build(set->state().data_list);
     if (same_list(next, set->state().data_list))
         return;
+    if (!as_edit)
+    {
+        set->edit_transient().data_list = next;
+        return;
+    }
     SDR_EDIT_SCOPE scope(set->m_instance);
     set->edit().data_list = next;
 }

@@ -73,11 +73,11 @@ void SDR_TX_TRIGGER::structure_changed(const std::vector<int>& removed_links)
     sync_data_list();
 }
 
-void SDR_TX_TRIGGER::sync_data_list()
+void SDR_TX_TRIGGER::sync_data_list(bool as_edit)
 {
     SDR_DATA_TRIGGER* t = trigger();
     if (t != nullptr)
-        SDR_TX_SIGNAL_SET::sync_data_list(t->m_signal_set, t);
+        SDR_TX_SIGNAL_SET::sync_data_list(t->m_signal_set, t, as_edit);
 }
 
 // ---- binding ---------------------------------------------------------------------------------
@@ -95,11 +95,15 @@ SDR_DATA_TRIGGER* SDR_TX_TRIGGER::get_data_trigger()
 }
 
 // Derived data lives in the rows themselves; a list that came from outside the node-list
-// operations (a file, a fixture) is brought in line here without counting as an edit unless the
-// data list really has to change.
+// operations (a file, a fixture) or that an undo step brought back is brought in line here. That
+// is never an edit of its own: a step recorded here would drop the redo of the step just undone.
 void SDR_TX_TRIGGER::refresh_derived_data()
 {
-    SDR_DATA_TRIGGER* t = trigger();
+    refresh_derived_data(trigger());
+}
+
+void SDR_TX_TRIGGER::refresh_derived_data(SDR_DATA_TRIGGER* t)
+{
     if (t == nullptr)
         return;
     SDR_NODE_LIST list = t->state().trigger_list;
@@ -112,7 +116,7 @@ void SDR_TX_TRIGGER::refresh_derived_data()
                 || list[i].wire_index != now[i].wire_index;
     if (moved)
         t->edit_transient().trigger_list = list;
-    sync_data_list();
+    SDR_TX_SIGNAL_SET::sync_data_list(t->m_signal_set, t, false);
 }
 
 void SDR_TX_TRIGGER::sync_upon_capture_type_change()

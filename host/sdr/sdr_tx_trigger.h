@@ -26,6 +26,8 @@ public:
     SDR_DATA_TRIGGER* get_data_trigger();
     // Brings derived data up to date: tree bookkeeping, used counts, the data list.
     void refresh_derived_data();
+    // The same for a trigger of a document that is being opened (no façade bound to it yet).
+    static void refresh_derived_data(SDR_DATA_TRIGGER* trigger);
     void sync_upon_capture_type_change();
 
     // ---- nodes ---------------------------------------------------------------------------
@@ -139,7 +141,7 @@ private:
     // Stores `value` into the field that `field(state)` names; true when stored or already so.
     template <typename FIELD, typename T>
     bool assign(FIELD field, const T& value);
-    void sync_data_list();
+    void sync_data_list(bool as_edit = true);
     int count_leaves(bool (*counts)(const SDR_NODE_ROW&));
     std::string unified_state_text();
 

@@ -38,9 +38,6 @@ public:
                                  instance_spec("probe"), instance_spec("other"), instance_spec("third")})
     {
         m_frame = open_frame(write_document(instances));
-        // The first undo after opening re-derives the data list, which records a step of its
-        // own and drops the redo; derive it once now so undo and redo see only the user's edit.
-        tx()->get_trigger_nodes(-1)->refresh_derived_data();
         return pane();
     }
 

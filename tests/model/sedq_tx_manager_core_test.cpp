@@ -289,6 +289,32 @@ TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
     EXPECT_FALSE(manager->instance_is_enabled(-1));
 }
 
+// A file may hold a data list that differs from the one the trigger list derives (an older
+// writer, a list edited elsewhere). Bringing it in line after an undo is no edit of its own: it
+// must neither record a step nor drop the redo of the step just undone.
+TEST_F(sedq_tx_manager_test, undo_on_a_document_with_an_underived_data_list_keeps_the_redo)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    const std::string file = write_document("a.vtl", 1, [](SDR_DATA_SESSION& session) {
+        SDR_DATA_TRIGGER* trigger = session.m_instances[0]->get_active_trigger();
+        standin::sdr::add_node(trigger, {"top|a"});
+        standin::sdr::add_node(trigger, {"top|b"});
+        // The data row of "top|a" carries an alias its trigger row does not have.
+        trigger->m_signal_set->edit_transient().data_list[0].alias = "stale";
+    });
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    {
+        SEDQ_ACTION action(manager);
+        manager->set_instance_enabled(-1, false);
+    }
+    manager->on_edit_undo();
+    EXPECT_TRUE(manager->instance_is_enabled(-1));
+    EXPECT_FALSE(manager->get_tx_instance()->is_undo_available()) << "bringing the data list in line is no step";
+    ASSERT_TRUE(manager->get_tx_instance()->is_redo_available());
+    manager->on_edit_redo();
+    EXPECT_FALSE(manager->instance_is_enabled(-1));
+}
+
 // With nothing to undo (a document just opened) undo and redo are no edit: nothing is sent and
 // the document does not become modified.
 TEST_F(sedq_tx_manager_test, undo_and_redo_with_an_empty_history_change_nothing)
