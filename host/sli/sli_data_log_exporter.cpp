@@ -1,0 +1,169 @@
+// SLI_DATA_LOG_EXPORTER: the snapshot of a data log, the file written beside its target and
+// renamed over it, and the exporter's test seams.
+#include "host/sli.h"
+
+#include "host/sli/sli_vector_database.h"
+#include "host/standin/sli_control.h"
+#include "host/standin/standin.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <algorithm>
+
+namespace
+{
+struct exporter_state
+{
+    long long fail_after = -1;
+    standin::sli::request last;
+};
+
+exporter_state& state()
+{
+    static exporter_state s;
+    return s;
+}
+
+void reset()
+{
+    state() = exporter_state();
+}
+
+const standin::reset_registrar registrar(&reset);
+
+bool is_table_or_dump(int format)
+{
+    return format == SLI_OUTPUT_FORMAT_TBL || format == SLI_OUTPUT_FORMAT_CSV || format == SLI_OUTPUT_FORMAT_VCD;
+}
+
+// The payload with rows as long as its counts say. The repository never builds shorter ones,
+// but a foreign file could; the missing bits read as zero, as the log's own getters read them.
+std::shared_ptr<const SDR_LOG_PAYLOAD> whole_payload(const std::shared_ptr<const SDR_LOG_PAYLOAD>& payload)
+{
+    const qint64 row = payload->row_bytes();
+    const qint64 channel_bytes = qint64(payload->channel_count) * row;
+    if (payload->channel_bits.size() >= channel_bytes && payload->valid_bits.size() >= row &&
+        payload->connected.size() >= payload->channel_count)
+        return payload;
+    auto copy = std::make_shared<SDR_LOG_PAYLOAD>(*payload);
+    const auto pad = [](QByteArray& bytes, qint64 size) {
+        if (bytes.size() < size)
+            bytes.append(QByteArray(int(size - bytes.size()), '\0'));
+    };
+    pad(copy->channel_bits, channel_bytes);
+    pad(copy->valid_bits, row);
+    pad(copy->connected, payload->channel_count);
+    return copy;
+}
+
+// The names the channels had when the log was acquired; a log that kept none (an older file)
+// takes the signal set's present wires, and a channel without a name is "wire<i>".
+std::vector<std::string> channel_names(SDR_DATA_LOG* log, int channels)
+{
+    std::vector<std::string> names(log->m_wire_names.begin(),
+                                   log->m_wire_names.begin() + std::min<size_t>(log->m_wire_names.size(), size_t(channels)));
+    SDR_DATA_SIGNAL_SET* set = log->get_signal_set();
+    const int wires = set != nullptr ? set->get_data_wire_width() : 0;
+    for (int i = int(names.size()); i < channels; ++i) {
+        SDR_DATA_WIRE* wire = i < wires ? set->get_data_wire_at(i) : nullptr;
+        const bool named = wire != nullptr && *wire->get_name() != '\0';
+        names.push_back(named ? std::string(wire->get_name()) : std::string());
+    }
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i].empty())
+            names[i] = "wire" + std::to_string(i);
+    return names;
+}
+
+std::string scope_of(SDR_DATA_LOG* log)
+{
+    SDR_DATA_INSTANCE* instance = log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
+    return instance != nullptr ? std::string(instance->get_name()) : std::string();
+}
+
+void remember(const SLI_VECTOR_DATABASE& database)
+{
+    standin::sli::request& last = state().last;
+    last = standin::sli::request();
+    last.created = true;
+    last.format = database.format;
+    last.clock_interval_ps = database.clock_interval_ps;
+    last.log_name = database.log_name;
+    last.depth = database.depth();
+    last.names = database.names;
+    last.trigger_position = database.trigger_position;
+}
+
+bool write_format(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
+{
+    switch (database.format) {
+    case SLI_OUTPUT_FORMAT_CSV:
+        return sli_write_csv(database, out);
+    case SLI_OUTPUT_FORMAT_VCD:
+        return sli_write_vcd(database, out);
+    default:
+        return sli_write_tbl(database, out);
+    }
+}
+} // namespace
+
+SLI_DATA_LOG_EXPORTER::SLI_DATA_LOG_EXPORTER() = default;
+
+SLI_DATA_LOG_EXPORTER::~SLI_DATA_LOG_EXPORTER() = default;
+
+bool SLI_DATA_LOG_EXPORTER::create_vector_database(SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
+                                                   long long clock_interval_ps)
+{
+    standin::record_call("sli:create_vector_database(" + std::string(log != nullptr ? log->get_name() : "null") +
+                         ", " + std::to_string(int(format)) + ", " + std::to_string(clock_interval_ps) + ")");
+    m_database.reset();
+    if (log == nullptr || !is_table_or_dump(format) || !log->is_data_available(false) ||
+        log->m_payload->channel_count < 0)
+        return false;
+    auto database = std::make_unique<SLI_VECTOR_DATABASE>();
+    database->format = format;
+    database->clock_interval_ps = std::max(0LL, clock_interval_ps);
+    database->payload = whole_payload(log->m_payload);
+    database->names = channel_names(log, database->channels());
+    database->scope = scope_of(log);
+    database->log_name = log->get_name();
+    const int trigger = database->payload->trigger_position;
+    database->trigger_position = trigger >= 0 && trigger < database->depth() ? trigger : 0;
+    remember(*database);
+    m_database = std::move(database);
+    return true;
+}
+
+bool SLI_DATA_LOG_EXPORTER::export_file(const char* path)
+{
+    standin::record_call("sli:export_file(" + std::string(path != nullptr ? path : "null") + ")");
+    const long long fail_after = state().fail_after;
+    state().fail_after = -1;
+    if (m_database == nullptr || path == nullptr || *path == '\0')
+        return false;
+    state().last.path = path;
+    QSaveFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    SLI_OUTPUT out(&file, fail_after);
+    const bool written = write_format(*m_database, &out);
+    if (!out.finish() || !written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+namespace standin::sli
+{
+void fail_next_export(long long after_bytes)
+{
+    state().fail_after = std::max(0LL, after_bytes);
+}
+
+request last_request()
+{
+    return state().last;
+}
+} // namespace standin::sli
