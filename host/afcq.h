@@ -14,9 +14,14 @@
 #include <QPair>
 #include <QPen>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 
 class QAction;
+class QFileSystemModel;
+class QLineEdit;
 class QObject;
+class QToolButton;
 
 // Id of a shared menu or toolbar action. The host accepts any int; the analyzer names the
 // ids it uses by number.
@@ -113,6 +118,55 @@ class AFCQ_FILE_DLG : public QFileDialog
 public:
     explicit AFCQ_FILE_DLG(QWidget* parent);
     int exec() override;
+};
+
+// A file name field: a line edit, completing paths as the user types, and a browse button that
+// opens the host's file dialog on the field's folder; the file chosen there replaces the text.
+// Filters come in the host's form, "Export Types(*.csv;*.tbl)" (a name, then patterns split by
+// ";" or blanks in parentheses; "*.*" is any file): the dialog offers each, and the completion
+// model shows the files any of them matches.
+class AFCQ_LINE_EDIT_BROWSE_BUTTON : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit AFCQ_LINE_EDIT_BROWSE_BUTTON(QWidget* parent = nullptr);
+
+    QLineEdit* get_line_edit() const { return m_edit; }
+    QToolButton* get_browse_button() const { return m_button; }
+    // The completion's model; give it filters through set_name_filters, which reads the host form.
+    QFileSystemModel* get_file_system_model() const { return m_model; }
+
+    // The file dialog's filters, in order (the first is chosen when it opens).
+    void set_filters(const QStringList& filters);
+    QStringList get_filters() const { return m_filters; }
+    // The completion model's filters: the patterns of all of them (every file for "*.*").
+    void set_name_filters(const QStringList& filters);
+    // A field naming a file to write: the dialog takes a name that need not exist yet. Otherwise
+    // (the default) it picks an existing file.
+    void set_save_mode(bool save) { m_save = save; }
+    void set_dialog_title(const QString& title) { m_title = title; }
+
+    // The patterns of one filter in either form: "Text(*.a;*.b)" and "Text (*.a *.b)" give
+    // {"*.a", "*.b"}; "*.*" gives "*"; a text without parentheses is itself the pattern list.
+    static QStringList filter_patterns(const QString& filter);
+
+public Q_SLOTS:
+    // Runs the file dialog; an accepted file replaces the text and is reported.
+    void browse();
+
+Q_SIGNALS:
+    // The user chose a file in the dialog or finished typing a changed name.
+    void browse_editing_finished();
+
+private:
+    void on_edit_finished();
+
+    QLineEdit* m_edit;
+    QToolButton* m_button;
+    QFileSystemModel* m_model;
+    QStringList m_filters;
+    QString m_title;
+    bool m_save = false;
 };
 
 // Base of the dialogs that plug-ins open inside the host: a QDialog whose Help button leads to

@@ -25,6 +25,7 @@ struct dialog_state
 {
     std::deque<dialog_answer> answers;
     QStringList titles;
+    standin::afcq::file_dialog_settings last_file_dialog;
     int dialogs = 0;
     QStringList help_requests;
     QStringList message_boxes;
@@ -78,6 +79,8 @@ int AFCQ_FILE_DLG::exec()
 {
     dialog_state& s = state();
     s.titles << windowTitle();
+    s.last_file_dialog = {nameFilters(), acceptMode() == QFileDialog::AcceptSave, directory().absolutePath(),
+                          selectedFiles().value(0)};
     standin::record_call("afcq:AFCQ_FILE_DLG::exec(\"" + windowTitle().toStdString() + "\")");
     if (s.answers.empty())
         return headless() ? QDialog::Rejected : QFileDialog::exec();
@@ -128,6 +131,11 @@ int pending_file_dialog_results()
 QStringList file_dialog_titles()
 {
     return state().titles;
+}
+
+file_dialog_settings last_file_dialog()
+{
+    return state().last_file_dialog;
 }
 
 int dialogs_constructed()

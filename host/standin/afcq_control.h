@@ -22,6 +22,17 @@ void push_file_dialog_result(bool accepted, const QString& file = QString());
 int pending_file_dialog_results();
 // Titles of the file dialogs run since the last reset, in order.
 QStringList file_dialog_titles();
+// What the last file dialog run offered when it opened: its name filters, whether it named a
+// file to write, the folder it showed and the file it proposed (the folder joined with the
+// name).
+struct file_dialog_settings
+{
+    QStringList name_filters;
+    bool save = false;
+    QString directory;
+    QString proposed;
+};
+file_dialog_settings last_file_dialog();
 
 // AFCQ_DIALOGs built and help requests made since the last reset; each request is the title of
 // the dialog that asked.
