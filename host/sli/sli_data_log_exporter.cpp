@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <new>
 
 namespace
 {
@@ -95,17 +96,6 @@ void remember(const SLI_VECTOR_DATABASE& database)
     last.trigger_position = database.trigger_position;
 }
 
-bool write_format(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
-{
-    switch (database.format) {
-    case SLI_OUTPUT_FORMAT_CSV:
-        return sli_write_csv(database, out);
-    case SLI_OUTPUT_FORMAT_VCD:
-        return sli_write_vcd(database, out);
-    default:
-        return sli_write_tbl(database, out);
-    }
-}
 } // namespace
 
 SLI_DATA_LOG_EXPORTER::SLI_DATA_LOG_EXPORTER() = default;
@@ -147,7 +137,12 @@ bool SLI_DATA_LOG_EXPORTER::export_file(const char* path)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     SLI_OUTPUT out(&file, fail_after);
-    const bool written = write_format(*m_database, &out);
+    bool written = false;
+    try {
+        written = sli_write_database(*m_database, &out);
+    } catch (const std::bad_alloc&) {
+        // A text piece too large for the memory left: the export fails, the editor goes on.
+    }
     if (!out.finish() || !written) {
         file.cancelWriting();
         return false;

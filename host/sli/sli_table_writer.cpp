@@ -19,21 +19,36 @@ wide_time time_of(const SLI_VECTOR_DATABASE& database, int sample)
     return database.clock_interval_ps > 0 ? offset * database.clock_interval_ps : offset;
 }
 
-char* put_time(wide_time value, char* out)
+char* put_digits(unsigned long long value, char* out)
 {
-    char digits[SLI_MAX_TIME_TEXT];
+    char digits[24];
     int count = 0;
-    const bool negative = value < 0;
-    unsigned __int128 rest = negative ? (unsigned __int128)(-(value + 1)) + 1 : (unsigned __int128)value;
     do {
-        digits[count++] = char('0' + int(rest % 10));
-        rest /= 10;
-    } while (rest != 0);
-    if (negative)
-        *out++ = '-';
+        digits[count++] = char('0' + int(value % 10));
+        value /= 10;
+    } while (value != 0);
     while (count > 0)
         *out++ = digits[--count];
     return out;
+}
+
+// 128-bit division is a library call: the digits of times that fit 64 bits (all but the
+// longest clocks) are made in 64 bits.
+char* put_time(wide_time value, char* out)
+{
+    const bool negative = value < 0;
+    unsigned __int128 rest = negative ? (unsigned __int128)(-(value + 1)) + 1 : (unsigned __int128)value;
+    if (negative)
+        *out++ = '-';
+    const unsigned long long tens19 = 10000000000000000000ull;
+    if (rest < tens19)
+        return put_digits((unsigned long long)rest, out);
+    out = put_time(wide_time(rest / tens19), out);
+    char low[24];
+    char* end = put_digits((unsigned long long)(rest % tens19), low);
+    const int pad = 19 - int(end - low);
+    std::memset(out, '0', size_t(pad));
+    return std::copy(low, end, out + pad);
 }
 
 int time_width(wide_time value)
@@ -92,13 +107,54 @@ char* put_csv_values(const uint64_t* words, int channels, const std::vector<int>
     return out + 2 * channels;
 }
 
-std::string csv_header(const SLI_VECTOR_DATABASE& database)
+class csv_writer : public SLI_FORMAT_WRITER
 {
-    std::string header = csv_field(time_header(database));
-    for (const std::string& name : database.names)
-        header += "," + csv_field(name);
-    return header + "\n";
-}
+public:
+    explicit csv_writer(const SLI_VECTOR_DATABASE& database)
+        : m_database(database), m_unconnected(unconnected_channels(database))
+    {
+        for (int c = 0; c < database.channels(); ++c)
+            m_invalid += c == 0 ? "x" : ",x";
+    }
+
+    bool header(SLI_OUTPUT* out) const override
+    {
+        std::string header = csv_field(time_header(m_database));
+        for (const std::string& name : m_database.names)
+            header += "," + csv_field(name);
+        out->append(header + "\n");
+        return true;
+    }
+
+    // The time, then eight wires at a time from a table of their texts (16 bytes, room for
+    // which sample_room leaves), the unconnected ones patched to "x" after.
+    void samples(int first, int end, SLI_OUTPUT* out) const override
+    {
+        const int channels = m_database.channels();
+        SLI_SAMPLE_BLOCKS blocks(*m_database.payload, first, end);
+        for (int count = blocks.next(); count > 0; count = blocks.next()) {
+            for (int j = 0; j < count; ++j) {
+                char* p = put_time(time_of(m_database, blocks.first_sample() + j), out->reserve(sample_room()));
+                if (channels > 0) {
+                    *p++ = ',';
+                    if (blocks.is_valid(j))
+                        p = put_csv_values(blocks.channel_words(j), channels, m_unconnected, p) - 1;
+                    else
+                        p = std::copy(m_invalid.begin(), m_invalid.end(), p);
+                }
+                *p++ = '\n';
+                out->end(p);
+            }
+        }
+    }
+
+    size_t sample_room() const override { return SLI_MAX_TIME_TEXT + 2 + 2 * size_t(m_database.channels()) + 16; }
+
+private:
+    const SLI_VECTOR_DATABASE& m_database;
+    std::vector<int> m_unconnected;
+    std::string m_invalid;                       // the values of an invalid sample
+};
 
 // A name as one word: a blank inside it would make two columns of one.
 std::string one_word(const std::string& name)
@@ -148,61 +204,62 @@ table_layout make_table_layout(const SLI_VECTOR_DATABASE& database)
     return layout;
 }
 
-void put_table_line(const table_layout& layout, wide_time time, const uint64_t* words,
-                    const std::vector<int>& connected, SLI_OUTPUT* out)
+class tbl_writer : public SLI_FORMAT_WRITER
 {
-    const std::string& model = words != nullptr ? layout.blank_line : layout.invalid_line;
-    char* line = out->reserve(model.size());
-    std::memcpy(line, model.data(), model.size());
-    char text[SLI_MAX_TIME_TEXT];
-    const int width = int(put_time(time, text) - text);
-    std::memcpy(line + layout.time_width - width, text, size_t(width));
-    if (words != nullptr)
-        for (int c : connected)
-            line[layout.offsets[size_t(c)]] = char('0' + int(SLI_SAMPLE_BLOCKS::bit(words, c)));
-    out->end(line + model.size());
-}
+public:
+    explicit tbl_writer(const SLI_VECTOR_DATABASE& database)
+        : m_database(database), m_layout(make_table_layout(database))
+    {
+        for (int c = 0; c < database.channels(); ++c)
+            if (database.payload->connected[c] != 0)
+                m_connected.push_back(c);
+    }
+
+    bool header(SLI_OUTPUT* out) const override
+    {
+        out->append(m_layout.header);
+        return true;
+    }
+
+    void samples(int first, int end, SLI_OUTPUT* out) const override
+    {
+        SLI_SAMPLE_BLOCKS blocks(*m_database.payload, first, end);
+        for (int count = blocks.next(); count > 0; count = blocks.next())
+            for (int j = 0; j < count; ++j)
+                line(time_of(m_database, blocks.first_sample() + j), blocks.is_valid(j) ? blocks.channel_words(j) : nullptr,
+                     out);
+    }
+
+    size_t sample_room() const override { return m_layout.blank_line.size(); }
+
+private:
+    // A copy of the blank line, the time right-aligned into its column, the values set in.
+    void line(wide_time time, const uint64_t* words, SLI_OUTPUT* out) const
+    {
+        const std::string& model = words != nullptr ? m_layout.blank_line : m_layout.invalid_line;
+        char* text = out->reserve(model.size());
+        std::memcpy(text, model.data(), model.size());
+        char digits[SLI_MAX_TIME_TEXT];
+        const int width = int(put_time(time, digits) - digits);
+        std::memcpy(text + m_layout.time_width - width, digits, size_t(width));
+        if (words != nullptr)
+            for (int c : m_connected)
+                text[m_layout.offsets[size_t(c)]] = char('0' + int(SLI_SAMPLE_BLOCKS::bit(words, c)));
+        out->end(text + model.size());
+    }
+
+    const SLI_VECTOR_DATABASE& m_database;
+    const table_layout m_layout;
+    std::vector<int> m_connected;
+};
 } // namespace
 
-bool sli_write_csv(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
+std::unique_ptr<SLI_FORMAT_WRITER> sli_csv_writer(const SLI_VECTOR_DATABASE& database)
 {
-    out->append(csv_header(database));
-    const int channels = database.channels();
-    const std::vector<int> unconnected = unconnected_channels(database);
-    std::string invalid;
-    for (int c = 0; c < channels; ++c)
-        invalid += c == 0 ? "x" : ",x";
-    const size_t line_room = SLI_MAX_TIME_TEXT + 2 + 2 * size_t(channels) + 16;
-    SLI_SAMPLE_BLOCKS blocks(*database.payload);
-    for (int count = blocks.next(); count > 0; count = blocks.next()) {
-        for (int j = 0; j < count; ++j) {
-            char* p = put_time(time_of(database, blocks.first_sample() + j), out->reserve(line_room));
-            if (channels > 0) {
-                *p++ = ',';
-                if (blocks.is_valid(j))
-                    p = put_csv_values(blocks.channel_words(j), channels, unconnected, p) - 1;
-                else
-                    p = std::copy(invalid.begin(), invalid.end(), p);
-            }
-            *p++ = '\n';
-            out->end(p);
-        }
-    }
-    return true;
+    return std::make_unique<csv_writer>(database);
 }
 
-bool sli_write_tbl(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
+std::unique_ptr<SLI_FORMAT_WRITER> sli_tbl_writer(const SLI_VECTOR_DATABASE& database)
 {
-    const table_layout layout = make_table_layout(database);
-    out->append(layout.header);
-    std::vector<int> connected;
-    for (int c = 0; c < database.channels(); ++c)
-        if (database.payload->connected[c] != 0)
-            connected.push_back(c);
-    SLI_SAMPLE_BLOCKS blocks(*database.payload);
-    for (int count = blocks.next(); count > 0; count = blocks.next())
-        for (int j = 0; j < count; ++j)
-            put_table_line(layout, time_of(database, blocks.first_sample() + j),
-                           blocks.is_valid(j) ? blocks.channel_words(j) : nullptr, connected, out);
-    return true;
+    return std::make_unique<tbl_writer>(database);
 }

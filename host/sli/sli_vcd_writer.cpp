@@ -34,14 +34,17 @@ vcd_timescale timescale_for(long long clock_interval_ps)
     return {std::string(factors[exponent % 3]) + units[exponent / 3], clock_interval_ps / unit};
 }
 
-// Identifier codes of the wires: base 94 over the printable characters, shortest first.
-std::string wire_code(int index)
+// Identifier codes of the wires, printable characters: one each for up to 94 wires, two each
+// for up to 8836, and more past that. All codes of a dump have one length, so the lines of
+// changes are all alike.
+std::string wire_code(int index, int wires)
 {
+    int digits = 1;
+    for (long long capacity = 94; capacity < wires; capacity *= 94)
+        ++digits;
     std::string code;
-    do {
+    for (int d = 0; d < digits; ++d, index /= 94)
         code += char('!' + index % 94);
-        index /= 94;
-    } while (index > 0);
     return code;
 }
 
@@ -57,47 +60,65 @@ std::string vcd_name(const std::string& name, const std::string& fallback)
     return word;
 }
 
-std::string vcd_header(const SLI_VECTOR_DATABASE& database, const vcd_timescale& scale,
-                       const std::vector<std::string>& codes)
+// What every piece of a dump shares: the wires' codes, which are connected, and the line of
+// each value of each wire. While codes take at most two characters (8836 wires) those lines are
+// four bytes each, so a change costs one four-byte copy and a step of the same length.
+struct vcd_tables
 {
-    std::string header = "$version\n\tVantrel data log export\n$end\n";
-    header += "$comment\n\tlog " + vcd_name(database.log_name, "log") + ", trigger at sample " +
-              std::to_string(database.trigger_position) + "\n$end\n";
-    header += "$timescale " + scale.text + " $end\n";
-    header += "$scope module " + vcd_name(database.scope, "top") + " $end\n";
-    for (int c = 0; c < database.channels(); ++c)
-        header += "$var wire 1 " + codes[size_t(c)] + " " +
-                  vcd_name(database.names[size_t(c)], "wire" + std::to_string(c)) + " $end\n";
-    return header + "$upscope $end\n$enddefinitions $end\n";
-}
-
-// Writes the value changes, sample by sample, keeping the last written sample's bits.
-class change_writer
-{
-public:
-    change_writer(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out, long long steps_per_sample)
-        : m_out(out), m_steps(steps_per_sample)
+    explicit vcd_tables(const SLI_VECTOR_DATABASE& database)
+        : scale(timescale_for(database.clock_interval_ps)), groups((database.channels() + 63) / 64)
     {
         const int channels = database.channels();
-        const int groups = (channels + 63) / 64;
-        m_previous.assign(size_t(groups), 0);
-        m_connected.assign(size_t(groups), 0);
+        connected.assign(size_t(groups), 0);
         for (int c = 0; c < channels; ++c) {
-            m_codes.push_back(wire_code(c));
-            m_code_room = std::max(m_code_room, m_codes.back().size() + 2);
+            codes.push_back(wire_code(c, channels));
             if (database.payload->connected[c] != 0)
-                m_connected[size_t(c >> 6)] |= uint64_t(1) << (c & 63);
+                connected[size_t(c >> 6)] |= uint64_t(1) << (c & 63);
+        }
+        line_size = (codes.empty() ? 1 : codes.front().size()) + 2;
+        for (int c = 0; line_size <= 4 && c < channels; ++c) {
+            char text[2][4] = {{'0'}, {'1'}};
+            for (char* line_text : {text[0], text[1]}) {
+                std::memcpy(line_text + 1, codes[size_t(c)].data(), line_size - 2);
+                line_text[line_size - 1] = '\n';
+            }
+            uint32_t words[2];
+            std::memcpy(words, text, sizeof words);
+            lines.insert(lines.end(), words, words + 2);
         }
     }
 
-    const std::vector<std::string>& codes() const { return m_codes; }
+    bool is_connected(int c) const { return ((connected[size_t(c >> 6)] >> (c & 63)) & 1u) != 0; }
+
+    vcd_timescale scale;
+    int groups;
+    std::vector<std::string> codes;
+    std::vector<uint64_t> connected;
+    size_t line_size = 3;                        // value, code, line end
+    std::vector<uint32_t> lines;                 // per wire its lines for 0 and 1; empty for long codes
+};
+
+// Writes the value changes of a run of samples, keeping the last sample's bits.
+class change_writer
+{
+public:
+    change_writer(const vcd_tables& tables, SLI_OUTPUT* out)
+        : m_tables(tables), m_out(out), m_previous(size_t(tables.groups), 0)
+    {
+    }
+
+    // Starts after `sample`, as if it had just been written.
+    void start_after(const SDR_LOG_PAYLOAD& payload, int sample)
+    {
+        SLI_SAMPLE_BLOCKS::read_sample(payload, sample, m_previous.data(), &m_valid);
+    }
 
     // The first sample: every wire's value, in the dump's initial section.
     void first(const uint64_t* words, bool valid)
     {
         m_out->append(std::string("#0\n$dumpvars\n"));
-        char* p = m_out->reserve(m_code_room * m_codes.size());
-        for (int c = 0; c < int(m_codes.size()); ++c)
+        char* p = m_out->reserve(room());
+        for (int c = 0; c < int(m_tables.codes.size()); ++c)
             p = put(p, value_of(words, valid, c), c);
         m_out->end(p);
         m_out->append(std::string("$end\n"));
@@ -113,18 +134,33 @@ public:
         keep(words, valid);
     }
 
-    void last(int depth) { stamp(depth); }
+    size_t room() const { return 32 + m_tables.line_size * m_tables.codes.size(); }
+
+    char* stamp(char* p, int sample) const
+    {
+        unsigned long long time = (unsigned long long)sample * (unsigned long long)m_tables.scale.steps_per_sample;
+        char digits[24];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + int(time % 10));
+            time /= 10;
+        } while (time != 0);
+        *p++ = '#';
+        while (count > 0)
+            *p++ = digits[--count];
+        *p++ = '\n';
+        return p;
+    }
 
 private:
     char value_of(const uint64_t* words, bool valid, int c) const
     {
-        const bool connected = ((m_connected[size_t(c >> 6)] >> (c & 63)) & 1u) != 0;
-        return !connected || !valid ? 'x' : char('0' + int(SLI_SAMPLE_BLOCKS::bit(words, c)));
+        return !m_tables.is_connected(c) || !valid ? 'x' : char('0' + int(SLI_SAMPLE_BLOCKS::bit(words, c)));
     }
 
     char* put(char* p, char value, int c) const
     {
-        const std::string& code = m_codes[size_t(c)];
+        const std::string& code = m_tables.codes[size_t(c)];
         *p++ = value;
         std::memcpy(p, code.data(), code.size());
         p += code.size();
@@ -132,45 +168,51 @@ private:
         return p;
     }
 
-    void stamp(int sample)
-    {
-        char* p = m_out->reserve(32);
-        *p++ = '#';
-        const std::string time = std::to_string((long long)sample * m_steps);
-        p = std::copy(time.begin(), time.end(), p);
-        *p++ = '\n';
-        m_out->end(p);
-    }
-
     void changes(int sample, const uint64_t* words)
     {
-        bool stamped = false;
-        char* p = nullptr;
-        for (size_t g = 0; g < m_previous.size(); ++g) {
-            uint64_t changed = (words[g] ^ m_previous[g]) & m_connected[g];
-            if (changed == 0)
-                continue;
-            if (!stamped) {
-                stamp(sample);
-                p = m_out->reserve(m_code_room * m_codes.size());
-                stamped = true;
-            }
-            for (; changed != 0; changed &= changed - 1) {
-                const int c = int(g) * 64 + __builtin_ctzll(changed);
-                p = put(p, char('0' + int((words[g] >> (c & 63)) & 1u)), c);
+        char* const begin = m_out->reserve(room());
+        char* const first_change = stamp(begin, sample);
+        char* const end = m_tables.lines.empty() ? long_changes(first_change, words) : short_changes(first_change, words);
+        m_out->end(end == first_change ? begin : end);
+    }
+
+    // The hot loop of a dump: the tables are read through locals, since every byte written
+    // through `p` could otherwise alias them and force a reload per change.
+    char* short_changes(char* p, const uint64_t* words) const
+    {
+        const uint32_t* lines = m_tables.lines.data();
+        const size_t size = m_tables.line_size;
+        const uint64_t* previous = m_previous.data();
+        const uint64_t* connected = m_tables.connected.data();
+        for (size_t g = 0, groups = m_previous.size(); g < groups; ++g) {
+            const uint64_t word = words[g];
+            for (uint64_t changed = (word ^ previous[g]) & connected[g]; changed != 0; changed &= changed - 1) {
+                const int bit = __builtin_ctzll(changed);
+                const uint32_t line = lines[2 * (g * 64 + size_t(bit)) + ((word >> bit) & 1u)];
+                std::memcpy(p, &line, 4);
+                p += size;
             }
         }
-        if (stamped)
-            m_out->end(p);
+        return p;
+    }
+
+    char* long_changes(char* p, const uint64_t* words) const
+    {
+        for (size_t g = 0; g < m_previous.size(); ++g)
+            for (uint64_t changed = (words[g] ^ m_previous[g]) & m_tables.connected[g]; changed != 0;
+                 changed &= changed - 1) {
+                const int bit = __builtin_ctzll(changed);
+                p = put(p, char('0' + int((words[g] >> bit) & 1u)), int(g) * 64 + bit);
+            }
+        return p;
     }
 
     // Into or out of an invalid stretch: every connected wire changes to or from "x".
     void all_connected(int sample, const uint64_t* words, bool valid)
     {
-        stamp(sample);
-        char* p = m_out->reserve(m_code_room * m_codes.size());
-        for (int c = 0; c < int(m_codes.size()); ++c)
-            if (((m_connected[size_t(c >> 6)] >> (c & 63)) & 1u) != 0)
+        char* p = stamp(m_out->reserve(room()), sample);
+        for (int c = 0; c < int(m_tables.codes.size()); ++c)
+            if (m_tables.is_connected(c))
                 p = put(p, value_of(words, valid, c), c);
         m_out->end(p);
     }
@@ -182,35 +224,68 @@ private:
             std::copy(words, words + m_previous.size(), m_previous.begin());
     }
 
+    const vcd_tables& m_tables;
     SLI_OUTPUT* m_out;
-    long long m_steps;
-    std::vector<std::string> m_codes;
-    size_t m_code_room = 2;
     std::vector<uint64_t> m_previous;
-    std::vector<uint64_t> m_connected;
     bool m_valid = false;
+};
+
+class vcd_writer : public SLI_FORMAT_WRITER
+{
+public:
+    explicit vcd_writer(const SLI_VECTOR_DATABASE& database) : m_database(database), m_tables(database) {}
+
+    // Readers keep times in 64 bits: a dump whose last time does not fit is not written.
+    bool header(SLI_OUTPUT* out) const override
+    {
+        long long end_time = 0;
+        if (__builtin_mul_overflow((long long)m_database.depth(), m_tables.scale.steps_per_sample, &end_time))
+            return false;
+        std::string text = "$version\n\tVantrel data log export\n$end\n";
+        text += "$comment\n\tlog " + vcd_name(m_database.log_name, "log") + ", trigger at sample " +
+                std::to_string(m_database.trigger_position) + "\n$end\n";
+        text += "$timescale " + m_tables.scale.text + " $end\n";
+        text += "$scope module " + vcd_name(m_database.scope, "top") + " $end\n";
+        for (int c = 0; c < m_database.channels(); ++c)
+            text += "$var wire 1 " + m_tables.codes[size_t(c)] + " " +
+                    vcd_name(m_database.names[size_t(c)], "wire" + std::to_string(c)) + " $end\n";
+        out->append(text + "$upscope $end\n$enddefinitions $end\n");
+        return true;
+    }
+
+    void samples(int first, int end, SLI_OUTPUT* out) const override
+    {
+        change_writer writer(m_tables, out);
+        if (first > 0)
+            writer.start_after(*m_database.payload, first - 1);
+        SLI_SAMPLE_BLOCKS blocks(*m_database.payload, first, end);
+        for (int count = blocks.next(); count > 0; count = blocks.next()) {
+            for (int j = 0; j < count; ++j) {
+                const int sample = blocks.first_sample() + j;
+                if (sample == 0)
+                    writer.first(blocks.channel_words(j), blocks.is_valid(j));
+                else
+                    writer.next(sample, blocks.channel_words(j), blocks.is_valid(j));
+            }
+        }
+    }
+
+    // A last time stamp at the depth, so that the last sample lasts a sample too.
+    void trailer(SLI_OUTPUT* out) const override
+    {
+        change_writer writer(m_tables, out);
+        out->end(writer.stamp(out->reserve(32), m_database.depth()));
+    }
+
+    size_t sample_room() const override { return 32 + m_tables.line_size * m_tables.codes.size(); }
+
+private:
+    const SLI_VECTOR_DATABASE& m_database;
+    const vcd_tables m_tables;
 };
 } // namespace
 
-bool sli_write_vcd(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
+std::unique_ptr<SLI_FORMAT_WRITER> sli_vcd_writer(const SLI_VECTOR_DATABASE& database)
 {
-    const vcd_timescale scale = timescale_for(database.clock_interval_ps);
-    long long end_time = 0;
-    // Readers keep times in 64 bits: a dump whose last time does not fit is not written.
-    if (__builtin_mul_overflow((long long)database.depth(), scale.steps_per_sample, &end_time))
-        return false;
-    change_writer writer(database, out, scale.steps_per_sample);
-    out->append(vcd_header(database, scale, writer.codes()));
-    SLI_SAMPLE_BLOCKS blocks(*database.payload);
-    for (int count = blocks.next(); count > 0; count = blocks.next()) {
-        for (int j = 0; j < count; ++j) {
-            const int sample = blocks.first_sample() + j;
-            if (sample == 0)
-                writer.first(blocks.channel_words(j), blocks.is_valid(j));
-            else
-                writer.next(sample, blocks.channel_words(j), blocks.is_valid(j));
-        }
-    }
-    writer.last(database.depth());
-    return true;
+    return std::make_unique<vcd_writer>(database);
 }

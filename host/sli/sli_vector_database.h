@@ -28,25 +28,26 @@ struct SLI_VECTOR_DATABASE
     int channels() const { return payload->channel_count; }
 };
 
-// Walks a payload 64 samples at a time, turning its channel-major rows around so that each
-// sample's bits come as words of 64 channels (channel c at bit c % 64 of word c / 64). Writers
-// then read a sample's channels without touching a cache line per channel.
+// Walks samples [first, end) of a payload 64 at a time, turning its channel-major rows around
+// so that each sample's bits come as words of 64 channels (channel c at bit c % 64 of word
+// c / 64). Writers then read a sample's channels without touching a cache line per channel.
 class SLI_SAMPLE_BLOCKS
 {
 public:
-    explicit SLI_SAMPLE_BLOCKS(const SDR_LOG_PAYLOAD& payload);
+    // `first` is a multiple of 64.
+    SLI_SAMPLE_BLOCKS(const SDR_LOG_PAYLOAD& payload, int first, int end);
 
     // Loads the next block; the number of samples in it, 0 after the last.
     int next();
     // The sample index of the block's first sample.
     int first_sample() const { return m_first; }
-    // Words per sample: one per 64 channels.
-    int groups() const { return m_groups; }
     const uint64_t* channel_words(int j) const { return m_words.data() + size_t(j) * size_t(m_groups); }
     bool is_valid(int j) const { return ((m_valid >> j) & 1u) != 0; }
 
     // The bit of `channel` among a sample's words.
     static bool bit(const uint64_t* words, int channel) { return ((words[channel >> 6] >> (channel & 63)) & 1u) != 0; }
+    // One sample's words (one per 64 channels) and validity, read on their own.
+    static void read_sample(const SDR_LOG_PAYLOAD& payload, int sample, uint64_t* words, bool* valid);
 
 private:
     uint64_t row_word(const QByteArray& bits, qint64 row_offset, int count) const;
@@ -55,19 +56,24 @@ private:
     int m_groups = 0;
     int m_first = 0;
     int m_next = 0;
+    int m_end = 0;
     uint64_t m_valid = 0;
     std::vector<uint64_t> m_words;               // 64 samples x m_groups
 };
 
 // What a writer writes into: bytes gathered in a buffer and handed to the device in large
-// pieces. A failed device write makes every later call a no-op and finish() false.
-class SLI_OUTPUT
+// pieces, or, without a device, kept in memory. A failed device write makes every later write
+// a no-op and finish() false. Aligned to a cache line: the outputs of pieces that threads
+// write side by side must not share one.
+class alignas(64) SLI_OUTPUT
 {
 public:
     // `fail_after` >= 0 makes the writes fail once that many bytes have gone out (a test seam
     // for a disk that fills up).
     SLI_OUTPUT(QIODevice* device, long long fail_after);
+    SLI_OUTPUT() : SLI_OUTPUT(nullptr, -1) {}
     ~SLI_OUTPUT();
+    SLI_OUTPUT(SLI_OUTPUT&&) = default;
     SLI_OUTPUT(const SLI_OUTPUT&) = delete;
     SLI_OUTPUT& operator=(const SLI_OUTPUT&) = delete;
 
@@ -77,11 +83,14 @@ public:
     void end(char* position) { m_used = size_t(position - m_buffer.data()); }
     void append(const char* text, size_t size);
     void append(const std::string& text) { append(text.data(), text.size()); }
+    // Writes what an in-memory output holds straight to this one's device, then empties it.
+    void write_out(SLI_OUTPUT* piece);
     // Writes what is left; false when any write failed.
     bool finish();
 
 private:
     bool flush();
+    bool write_bytes(const char* bytes, qint64 size);
 
     QIODevice* m_device;
     long long m_fail_after;
@@ -91,9 +100,28 @@ private:
     size_t m_used = 0;
 };
 
-bool sli_write_csv(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out);
-bool sli_write_tbl(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out);
-bool sli_write_vcd(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out);
+// The text of one format: a header, the lines of any range of samples (from several threads at
+// once, each into its own output), and a trailer.
+class SLI_FORMAT_WRITER
+{
+public:
+    virtual ~SLI_FORMAT_WRITER() = default;
+    // False when the snapshot cannot be written in this format.
+    virtual bool header(SLI_OUTPUT* out) const = 0;
+    // Samples [first, end); `first` is a multiple of 64.
+    virtual void samples(int first, int end, SLI_OUTPUT* out) const = 0;
+    virtual void trailer(SLI_OUTPUT* out) const { (void)out; }
+    // The most bytes one sample's text can take.
+    virtual size_t sample_room() const = 0;
+};
 
-// The largest number of decimal digits (with a sign) a time of the table formats takes.
+std::unique_ptr<SLI_FORMAT_WRITER> sli_csv_writer(const SLI_VECTOR_DATABASE& database);
+std::unique_ptr<SLI_FORMAT_WRITER> sli_tbl_writer(const SLI_VECTOR_DATABASE& database);
+std::unique_ptr<SLI_FORMAT_WRITER> sli_vcd_writer(const SLI_VECTOR_DATABASE& database);
+
+// Writes the snapshot in its format: the samples are formatted in pieces on a few threads and
+// written in order. False when the format refuses the snapshot or a write failed.
+bool sli_write_database(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out);
+
+// The largest number of characters (with a sign) a time of the table formats takes.
 constexpr int SLI_MAX_TIME_TEXT = 48;

@@ -62,32 +62,44 @@ TEST_F(sli_export, each_format_writes_the_expected_file)
     }
 }
 
+// A small log, and one long and wide enough to be formatted in many pieces over several rounds
+// of threads (a wire past 94 takes two-character codes in the dump).
 TEST_F(sli_export, csv_and_dump_give_the_log_values)
 {
-    std::string valid;
-    const std::vector<wire> wires = sli_test::varied_wires(70, 3000, 7, &valid);
-    log_fixture fixture(wires, 3000, valid, 1000);
-    const std::vector<std::string> expected = sli_test::expected_values(fixture.log);
-    ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_CSV, 10000, path("a.csv")));
-    const sli_test::table csv = sli_test::read_csv(path("a.csv"));
-    ASSERT_EQ(csv.header.size(), wires.size() + 1);
-    EXPECT_EQ(csv.header[0], "Time(ps)");
-    ASSERT_EQ(csv.rows.size(), 3000u);
-    for (int s = 0; s < 3000; ++s) {
-        ASSERT_EQ(csv.rows[size_t(s)].size(), wires.size() + 1) << "sample " << s;
-        ASSERT_EQ(csv.rows[size_t(s)][0], std::to_string((s - 1000) * 10000LL)) << "sample " << s;
-        for (size_t c = 0; c < wires.size(); ++c)
-            ASSERT_EQ(csv.rows[size_t(s)][c + 1][0], expected[c][size_t(s)]) << wires[c].name << " sample " << s;
-    }
-    ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_VCD, 10000, path("a.vcd")));
-    const sli_test::dump vcd = sli_test::read_dump(path("a.vcd"), 1, 3000);
-    ASSERT_EQ(vcd.error, "");
-    EXPECT_EQ(vcd.timescale, "10ns");
-    EXPECT_EQ(vcd.end_time, 3000);
-    for (size_t c = 0; c < wires.size(); ++c) {
-        EXPECT_EQ(vcd.names[c], wires[c].name);
-        EXPECT_EQ(csv.header[c + 1], wires[c].name);
-        EXPECT_EQ(vcd.values[c], expected[c]) << wires[c].name;
+    const struct
+    {
+        const char* name;
+        int wires;
+        int depth;
+    } rows[] = {{"small", 70, 3000}, {"in pieces", 300, 13000}};
+    for (const auto& row : rows) {
+        std::string valid;
+        const std::vector<wire> wires = sli_test::varied_wires(row.wires, row.depth, 7, &valid);
+        log_fixture fixture(wires, row.depth, valid, 1000);
+        const std::vector<std::string> expected = sli_test::expected_values(fixture.log);
+        ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_CSV, 10000, path("a.csv"))) << row.name;
+        const sli_test::table csv = sli_test::read_csv(path("a.csv"));
+        ASSERT_EQ(csv.header.size(), wires.size() + 1) << row.name;
+        EXPECT_EQ(csv.header[0], "Time(ps)");
+        ASSERT_EQ(csv.rows.size(), size_t(row.depth)) << row.name;
+        for (int s = 0; s < row.depth; ++s) {
+            const std::vector<std::string>& line = csv.rows[size_t(s)];
+            ASSERT_EQ(line.size(), wires.size() + 1) << row.name << " sample " << s;
+            ASSERT_EQ(line[0], std::to_string((s - 1000) * 10000LL)) << row.name << " sample " << s;
+            for (size_t c = 0; c < wires.size(); ++c)
+                ASSERT_EQ(line[c + 1][0], expected[c][size_t(s)]) << row.name << " " << wires[c].name << " sample " << s;
+        }
+        ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_VCD, 10000, path("a.vcd"))) << row.name;
+        const sli_test::dump vcd = sli_test::read_dump(path("a.vcd"), 1, row.depth);
+        ASSERT_EQ(vcd.error, "") << row.name;
+        EXPECT_EQ(vcd.timescale, "10ns");
+        EXPECT_EQ(vcd.end_time, row.depth) << row.name;
+        ASSERT_EQ(vcd.names.size(), wires.size()) << row.name;
+        for (size_t c = 0; c < wires.size(); ++c) {
+            EXPECT_EQ(vcd.names[c], wires[c].name);
+            EXPECT_EQ(csv.header[c + 1], wires[c].name);
+            EXPECT_TRUE(vcd.values[c] == expected[c]) << row.name << " " << wires[c].name;
+        }
     }
 }
 
