@@ -63,7 +63,8 @@ TEST_F(sli_export, each_format_writes_the_expected_file)
 }
 
 // A small log, and one long and wide enough to be formatted in many pieces over several rounds
-// of threads (a wire past 94 takes two-character codes in the dump).
+// of threads (a wire past 94 takes two-character codes in the dump), invalid at the start of
+// every 64 samples, so that some piece starts with an invalid sample after a valid one.
 TEST_F(sli_export, csv_and_dump_give_the_log_values)
 {
     const struct
@@ -71,10 +72,13 @@ TEST_F(sli_export, csv_and_dump_give_the_log_values)
         const char* name;
         int wires;
         int depth;
-    } rows[] = {{"small", 70, 3000}, {"in pieces", 300, 13000}};
+        bool block_starts_invalid;
+    } rows[] = {{"small", 70, 3000, false}, {"in pieces", 300, 13000, true}};
     for (const auto& row : rows) {
         std::string valid;
         const std::vector<wire> wires = sli_test::varied_wires(row.wires, row.depth, 7, &valid);
+        for (int s = 0; row.block_starts_invalid && s < row.depth; s += 64)
+            valid[size_t(s)] = '0';
         log_fixture fixture(wires, row.depth, valid, 1000);
         const std::vector<std::string> expected = sli_test::expected_values(fixture.log);
         ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_CSV, 10000, path("a.csv"))) << row.name;
