@@ -19,19 +19,6 @@ wide_time time_of(const SLI_VECTOR_DATABASE& database, int sample)
     return database.clock_interval_ps > 0 ? offset * database.clock_interval_ps : offset;
 }
 
-char* put_digits(unsigned long long value, char* out)
-{
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + int(value % 10));
-        value /= 10;
-    } while (value != 0);
-    while (count > 0)
-        *out++ = digits[--count];
-    return out;
-}
-
 // 128-bit division is a library call: the digits of times that fit 64 bits (all but the
 // longest clocks) are made in 64 bits.
 char* put_time(wide_time value, char* out)
@@ -42,10 +29,10 @@ char* put_time(wide_time value, char* out)
         *out++ = '-';
     const unsigned long long tens19 = 10000000000000000000ull;
     if (rest < tens19)
-        return put_digits((unsigned long long)rest, out);
+        return sli_put_digits((unsigned long long)rest, out);
     out = put_time(wide_time(rest / tens19), out);
     char low[24];
-    char* end = put_digits((unsigned long long)(rest % tens19), low);
+    char* end = sli_put_digits((unsigned long long)(rest % tens19), low);
     const int pad = 19 - int(end - low);
     std::memset(out, '0', size_t(pad));
     return std::copy(low, end, out + pad);
@@ -156,14 +143,6 @@ private:
     std::string m_invalid;                       // the values of an invalid sample
 };
 
-// A name as one word: a blank inside it would make two columns of one.
-std::string one_word(const std::string& name)
-{
-    std::string word = name;
-    std::replace_if(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }, '_');
-    return word;
-}
-
 // Layout of the aligned table: the time right-aligned in its column, then each wire's value at
 // the start of a column as wide as its name, one blank between columns.
 struct table_layout
@@ -184,7 +163,7 @@ table_layout make_table_layout(const SLI_VECTOR_DATABASE& database)
     layout.header = std::string(size_t(layout.time_width) - time.size(), ' ') + time;
     int position = layout.time_width;
     for (int c = 0; c < database.channels(); ++c) {
-        const std::string name = one_word(database.names[size_t(c)]);
+        const std::string name = sli_one_word(database.names[size_t(c)], "wire" + std::to_string(c));
         layout.offsets.push_back(position + 1);
         const bool last = c + 1 == database.channels();
         layout.header += " " + name;

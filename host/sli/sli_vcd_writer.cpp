@@ -48,18 +48,6 @@ std::string wire_code(int index, int wires)
     return code;
 }
 
-// A name the dump can carry: readers split declarations at white space ("a b" would read as
-// "ab" or as a bit range), so blanks and control characters become "_"; an empty name is
-// named after its wire.
-std::string vcd_name(const std::string& name, const std::string& fallback)
-{
-    std::string word = name.empty() ? fallback : name;
-    for (char& c : word)
-        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
-            c = '_';
-    return word;
-}
-
 // What every piece of a dump shares: the wires' codes, which are connected, and the line of
 // each value of each wire. While codes take at most two characters (8836 wires) those lines are
 // four bytes each, so a change costs one four-byte copy and a step of the same length.
@@ -138,16 +126,8 @@ public:
 
     char* stamp(char* p, int sample) const
     {
-        unsigned long long time = (unsigned long long)sample * (unsigned long long)m_tables.scale.steps_per_sample;
-        char digits[24];
-        int count = 0;
-        do {
-            digits[count++] = char('0' + int(time % 10));
-            time /= 10;
-        } while (time != 0);
         *p++ = '#';
-        while (count > 0)
-            *p++ = digits[--count];
+        p = sli_put_digits((unsigned long long)sample * (unsigned long long)m_tables.scale.steps_per_sample, p);
         *p++ = '\n';
         return p;
     }
@@ -242,13 +222,13 @@ public:
         if (__builtin_mul_overflow((long long)m_database.depth(), m_tables.scale.steps_per_sample, &end_time))
             return false;
         std::string text = "$version\n\tVantrel data log export\n$end\n";
-        text += "$comment\n\tlog " + vcd_name(m_database.log_name, "log") + ", trigger at sample " +
+        text += "$comment\n\tlog " + sli_one_word(m_database.log_name, "log") + ", trigger at sample " +
                 std::to_string(m_database.trigger_position) + "\n$end\n";
         text += "$timescale " + m_tables.scale.text + " $end\n";
-        text += "$scope module " + vcd_name(m_database.scope, "top") + " $end\n";
+        text += "$scope module " + sli_one_word(m_database.scope, "top") + " $end\n";
         for (int c = 0; c < m_database.channels(); ++c)
             text += "$var wire 1 " + m_tables.codes[size_t(c)] + " " +
-                    vcd_name(m_database.names[size_t(c)], "wire" + std::to_string(c)) + " $end\n";
+                    sli_one_word(m_database.names[size_t(c)], "wire" + std::to_string(c)) + " $end\n";
         out->append(text + "$upscope $end\n$enddefinitions $end\n");
         return true;
     }

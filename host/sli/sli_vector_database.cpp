@@ -38,6 +38,28 @@ int piece_samples(const SLI_FORMAT_WRITER& writer)
 }
 } // namespace
 
+char* sli_put_digits(unsigned long long value, char* out)
+{
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + int(value % 10));
+        value /= 10;
+    } while (value != 0);
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
+
+std::string sli_one_word(const std::string& name, const std::string& fallback)
+{
+    std::string word = name.empty() ? fallback : name;
+    for (char& c : word)
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
+            c = '_';
+    return word;
+}
+
 SLI_SAMPLE_BLOCKS::SLI_SAMPLE_BLOCKS(const SDR_LOG_PAYLOAD& payload, int first, int end)
     : m_payload(payload), m_groups((payload.channel_count + 63) / 64), m_next(first),
       m_end(std::min(end, payload.depth)), m_words(size_t(64) * size_t(m_groups))

@@ -123,5 +123,11 @@ std::unique_ptr<SLI_FORMAT_WRITER> sli_vcd_writer(const SLI_VECTOR_DATABASE& dat
 // written in order. False when the format refuses the snapshot or a write failed.
 bool sli_write_database(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out);
 
+// The decimal digits of `value` at `out`; the position after them.
+char* sli_put_digits(unsigned long long value, char* out);
+// A name as one word for formats whose readers split at white space ("a b" reads as "ab", or
+// as two columns): blanks and control characters become "_"; an empty name becomes `fallback`.
+std::string sli_one_word(const std::string& name, const std::string& fallback);
+
 // The largest number of characters (with a sign) a time of the table formats takes.
 constexpr int SLI_MAX_TIME_TEXT = 48;
