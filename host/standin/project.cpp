@@ -10,6 +10,7 @@
 #include "host/standin/fixture_json.h"
 #include "host/standin/gen_control.h"
 #include "host/standin/hdb_control.h"
+#include "host/standin/ice_control.h"
 #include "host/standin/idu_control.h"
 #include "host/standin/qtk_control.h"
 #include "host/standin/qui_control.h"
@@ -78,6 +79,7 @@ bool read_project(const QJsonObject& p, const std::string& dir, std::string* err
     if (!project_dir.empty())
         gen::set_db_dir_path(QDir(QString::fromStdString(project_dir)).filePath("db").toStdString() + "/");
     qtk::set_relayne_supported(p.value("relayne_supported").toBool(false));
+    ice::set_partial_reconfig(p.value("partial_reconfig").toBool(false));
     state().top = top;
     state().dir = project_dir;
     return true;
@@ -260,7 +262,7 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
     return read_project(root.value("project").toObject(), dir, error) &&
            read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
            read_parts(root.value("parts").toArray(), error) &&
-           read_netlists(root.value("netlists").toObject(), error) &&
+           read_netlists(root.value("netlists").toObject(), error) && ice::load_memory(root.value("memory"), error) &&
            chi_detail::load_fixture(root, state().dir, error);
 }
 
@@ -352,6 +354,7 @@ void unload()
     gen::set_db_dir_path("");
     dev::clear_parts();
     qtk::set_relayne_supported(false);
+    ice::reset();
     chi_detail::unload_fixture();
 }
 

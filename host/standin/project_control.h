@@ -5,8 +5,9 @@
 //   "project":  {"top_entity" (required), "revision" (default: the top entity), "dir"
 //                (default: the fixture's directory), "open" (default true),
 //                "incremental_mode" (absent: the host runs without a partition manager),
-//                "qhd" (bool)}; the project's compiled databases are read from "<dir>/db/" (the
-//                keypoint files "<revision>.map.kpt" and "<revision>.cmp.kpt", see kpt_control.h)
+//                "qhd" (bool), "relayne_supported" (bool), "partial_reconfig" (bool)}; the
+//                project's compiled databases are read from "<dir>/db/" (the keypoint files
+//                "<revision>.map.kpt" and "<revision>.cmp.kpt", see kpt_control.h)
 //   "netlists": {"pre": NETLIST, "post": NETLIST}; a NETLIST is {"case_sensitive" (default
 //                true), "assignment_350" (text), "instances": [INSTANCE or GENERATOR ...]}, and
 //                "post" may instead copy "pre": {"copy_of": "pre", "add_flags": "0x2000",
@@ -28,6 +29,9 @@
 //                "busy_then_error", "error" (1..8: every run ends with it), "clock_stopped",
 //                "trigger_in_after", "advanced_after" (samples), "sq_invalid_every",
 //                "disconnected": [node names]}; absent: no JTAG hardware
+//   "memory":   the device's memory blocks for the estimates (see ice_control.h): {"init_ok",
+//                "types": [{"type" (0 small, 1 medium, 2 large), "capacity_bits", "max_width",
+//                "total", "used"}]}
 //   "compiled": null, or {"sof": programming file (relative to the project), "programmed":
 //                whether the device holds it}
 // Flag bits: 0x4 input pin, 0x8 output pin (usable as trigger out), 0x10 bidirectional, 0x20
