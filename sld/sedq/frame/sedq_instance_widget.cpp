@@ -1,16 +1,23 @@
-// SEDQ_INSTANCE_WIDGET: construction of the instance manager pane and its list of instances.
+// SEDQ_INSTANCE_WIDGET: construction of the instance manager pane, its list of instances and
+// power-up rows, the status line and the enabled state of the instance and acquisition actions.
 #include "sedq/frame/sedq_instance_widget.h"
 
+#include "host/chi.h"
+#include "host/ice.h"
+#include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
+#include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -20,8 +27,37 @@
 namespace
 {
 constexpr AFCQ_ACTION_ENUM ACTION_INSTANCE_PANE = AFCQ_ACTION_ENUM(701);
-constexpr int SEDQ_INSTANCE_ROLE = Qt::UserRole + 1;
-constexpr int SEDQ_POWERUP_ROLE = Qt::UserRole + 2;
+constexpr int ACTION_ADD = 257;
+constexpr int ACTION_DELETE = 258;
+constexpr int ACTION_DISABLE_POWERUP = 259;
+constexpr int ACTION_DUPLICATE_TRIGGER = 260;
+constexpr int ACTION_ENABLE_POWERUP = 261;
+constexpr int ACTION_RENAME = 262;
+constexpr int ACTION_STATUS_HELP = 263;
+constexpr int ACTION_AUTORUN = 19;
+constexpr int ACTION_READ_DATA = 21;
+constexpr int ACTION_RUN = 22;
+constexpr int ACTION_STOP = 23;
+constexpr int ICON_CURRENT = 275;
+constexpr int ICON_OTHER = 274;
+constexpr int COLOR_IDLE = 298;
+constexpr int COLUMN_NAME = 0;
+constexpr int COLUMN_STATUS = 1;
+constexpr int COLUMN_ENABLED = 2;
+constexpr int COLUMN_COUNT = 8;
+const QString POWERUP_ROW_TEXT = QStringLiteral("Power-Up Trigger");
+
+QStandardItem* fixed_item(const QString& text = QString())
+{
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    return item;
+}
+
+QIcon instance_icon(bool current)
+{
+    return afcq_get_icon(AFCQ_ICON_ENUM(current ? ICON_CURRENT : ICON_OTHER));
+}
 } // namespace
 
 SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
@@ -43,36 +79,82 @@ SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* fram
     m_model.setHorizontalHeaderLabels({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"),
                                        tr("Memory usage"), tr("Small memory usage"),
                                        tr("Medium memory usage"), tr("Large memory usage")});
+    set_header_tooltips();
     size_columns();
     layout->addWidget(m_tree, 1);
-    sedq_bind_pane_toggle(this, m_tx->get_action(ACTION_INSTANCE_PANE, QVariant()));
-    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
+    make_context_menu();
+    connect_actions();
     update_instance_list();
 }
 
-// Instance 200 pixels and Enabled 65 wide, but never narrower than a header text needs: a
-// clipped header hides what the column shows.
+// The model is gone by now. Callbacks whose final report is still to come are left to delete
+// themselves; the others are deleted here.
+SEDQ_INSTANCE_WIDGET::~SEDQ_INSTANCE_WIDGET()
+{
+    for (SEDQ_CONTROL_CMD_ELA_INT* callback : m_live_callbacks)
+        if (callback->detach())
+        {
+            callback->wait_until_idle();
+            delete callback;
+        }
+    m_live_callbacks.clear();
+    if (m_help_library != nullptr)
+        thr_drl_unload(m_help_library);
+}
+
+// The memory-block family that each block column counts.
+void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
+{
+    m_model.setHeaderData(5, Qt::Horizontal, QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
+                          Qt::ToolTipRole);
+    m_model.setHeaderData(6, Qt::Horizontal, QString("Medium Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
+                          Qt::ToolTipRole);
+    m_model.setHeaderData(7, Qt::Horizontal, QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE,
+                          Qt::ToolTipRole);
+}
+
+// Instance 200 pixels and Enabled 65 wide, Status as wide as its usual texts, but never
+// narrower than a header text needs: a clipped header hides what the column shows. Columns only
+// grow, so a refresh whose totals are shorter does not make the list jump.
 void SEDQ_INSTANCE_WIDGET::size_columns()
 {
     QHeaderView* header = m_tree->header();
+    const int status = m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16;
     for (int column = 0; column < m_model.columnCount(); ++column)
     {
-        const int wanted = column == 0 ? 200 : column == 2 ? 65 : 0;
-        m_tree->setColumnWidth(column, std::max(wanted, header->sectionSizeHint(column)));
+        const int wanted = column == 0 ? 200 : column == 1 ? status : column == 2 ? 65 : 0;
+        const int width = std::max(wanted, header->sectionSizeHint(column));
+        if (m_tree->columnWidth(column) < width)
+            m_tree->setColumnWidth(column, width);
     }
 }
 
-// Label, the four acquisition commands (host actions 22, 19, 23, 21), and the close button.
+// Label, the four acquisition commands (host actions 22, 19, 23, 21), the status line and the
+// close button.
 QHBoxLayout* SEDQ_INSTANCE_WIDGET::make_title_row()
 {
-    m_run_button = make_command_button(22, 536);
-    m_autorun_button = make_command_button(19, 10);
-    m_stop_button = make_command_button(23, 633);
-    m_read_button = make_command_button(21, 508);
-    QHBoxLayout* row = sedq_make_pane_title_row(this, m_tx->get_action(ACTION_INSTANCE_PANE, QVariant()),
+    m_run_button = make_command_button(ACTION_RUN, 536);
+    m_autorun_button = make_command_button(ACTION_AUTORUN, 10);
+    m_stop_button = make_command_button(ACTION_STOP, 633);
+    m_read_button = make_command_button(ACTION_READ_DATA, 508);
+    m_status_line = new QLineEdit(this);
+    m_status_line->setObjectName("status_line");
+    m_status_line->setReadOnly(true);
+    set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
+    QAction* toggle = m_tx->get_action(ACTION_INSTANCE_PANE, QVariant());
+    QHBoxLayout* row = sedq_make_pane_title_row(this, toggle,
                                                 {new QLabel(tr("Instance Manager:"), this), m_run_button,
-                                                 m_autorun_button, m_stop_button, m_read_button});
+                                                 m_autorun_button, m_stop_button, m_read_button, m_status_line});
     row->setSpacing(6);
+    // The status line takes the room the shared title row leaves to its stretch.
+    for (int i = 0; i < row->count(); ++i)
+        if (row->itemAt(i)->spacerItem() != nullptr)
+        {
+            delete row->takeAt(i);
+            break;
+        }
+    row->setStretchFactor(m_status_line, 1);
+    sedq_bind_pane_toggle(this, toggle);
     return row;
 }
 
@@ -86,34 +168,370 @@ QToolButton* SEDQ_INSTANCE_WIDGET::make_command_button(int action_id, int icon_i
     return button;
 }
 
-// One row per instance with its name; the current instance (or the instance whose power-up
-// trigger is current) carries host icon 275, the others 274.
-void SEDQ_INSTANCE_WIDGET::update_instance_list()
+void SEDQ_INSTANCE_WIDGET::make_context_menu()
 {
-    m_model.removeRows(0, m_model.rowCount());
-    const int count = m_tx->get_num_instances();
-    const int current = sedq_current_instance(m_tx);
-    for (int i = 0; i < count; ++i)
+    m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto action = [this](int id) { return m_tx->get_action(AFCQ_ACTION_ENUM(id), QVariant()); };
+    auto separator = [this]()
     {
-        if (m_tx->is_powerup_trigger(i))
-            continue;
-        const bool is_current = i == current || (i + 1 == current && m_tx->is_powerup_trigger(current));
-        auto* item = new QStandardItem(afcq_get_icon(AFCQ_ICON_ENUM(is_current ? 275 : 274)),
-                                       QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr)));
-        item->setData(i, SEDQ_INSTANCE_ROLE);
-        item->setData(false, SEDQ_POWERUP_ROLE);
-        item->setEditable(false);
-        m_model.appendRow(item);
-    }
+        QAction* line = sedq_get_separator_action();
+        line->setParent(m_tree);
+        return line;
+    };
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ADD), true);
+    action(ACTION_DELETE)->setShortcut(QKeySequence(Qt::Key_Delete));
+    action(ACTION_DELETE)->setShortcutContext(Qt::WidgetShortcut);
+    action(ACTION_RENAME)->setShortcut(QKeySequence(Qt::Key_F2));
+    action(ACTION_RENAME)->setShortcutContext(Qt::WidgetShortcut);
+    m_tree->addActions({action(ACTION_ADD), action(ACTION_DELETE), action(ACTION_RENAME), separator(),
+                        action(ACTION_ENABLE_POWERUP), action(ACTION_DISABLE_POWERUP),
+                        action(ACTION_DUPLICATE_TRIGGER), separator(), action(ACTION_STATUS_HELP)});
 }
 
-void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int)
+void SEDQ_INSTANCE_WIDGET::connect_actions()
 {
-    update_instance_list();
+    auto on_trigger = [this](int id, const char* slot)
+    { connect(m_tx->get_action(AFCQ_ACTION_ENUM(id), QVariant()), SIGNAL(triggered(bool)), this, slot); };
+    on_trigger(ACTION_RUN, SLOT(on_tools_go()));
+    on_trigger(ACTION_AUTORUN, SLOT(on_tools_repeat()));
+    on_trigger(ACTION_STOP, SLOT(on_tools_stop()));
+    on_trigger(ACTION_READ_DATA, SLOT(on_tools_data()));
+    connect_item_changed(true);
+    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
+    on_trigger(ACTION_ADD, SLOT(on_instance_add()));
+    on_trigger(ACTION_DELETE, SLOT(on_instance_delete()));
+    on_trigger(ACTION_RENAME, SLOT(on_instance_rename()));
+    on_trigger(ACTION_ENABLE_POWERUP, SLOT(on_instance_enable_powerup()));
+    on_trigger(ACTION_DISABLE_POWERUP, SLOT(on_instance_disable_powerup()));
+    on_trigger(ACTION_DUPLICATE_TRIGGER, SLOT(on_instance_duplicate_trigger()));
+    on_trigger(ACTION_STATUS_HELP, SLOT(on_instance_status_help()));
+    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
+            SLOT(on_selection_changed()));
+    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this, SLOT(on_double_clicked(const QModelIndex&)));
 }
+
+// While the pane writes its own items, their changes must not reach on_item_changed.
+void SEDQ_INSTANCE_WIDGET::connect_item_changed(bool on)
+{
+    if (on)
+        connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)),
+                Qt::UniqueConnection);
+    else
+        disconnect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
+}
+
+bool SEDQ_INSTANCE_WIDGET::get_instance_enabled(int instance)
+{
+    return m_tx->instance_is_enabled(instance);
+}
+
+QBrush SEDQ_INSTANCE_WIDGET::idle_brush() const
+{
+    return QBrush(AFCQ_COLOR(COLOR_IDLE).get_color(), Qt::SolidPattern);
+}
+
+// ---- the list ---------------------------------------------------------------------------------
+
+void SEDQ_INSTANCE_WIDGET::update_instance_list()
+{
+    if (rows_match_document())
+        refresh_enabled_boxes();
+    else
+        rebuild_instance_list();
+}
+
+// The rows still stand for the document's entries when every name and power-up structure
+// agrees, in order, and no entry is left over.
+bool SEDQ_INSTANCE_WIDGET::rows_match_document()
+{
+    const int count = m_tx->get_num_instances();
+    int k = 0;
+    for (int row = 0; row < m_model.rowCount(); ++row)
+    {
+        QStandardItem* item = m_model.item(row, COLUMN_NAME);
+        if (k + 1 > count || item->text() != QString::fromUtf8(m_tx->get_instance_name_at(k, nullptr)))
+            return false;
+        const bool powerup = m_tx->is_powerup_trigger_enabled(k);
+        if (item->hasChildren() != powerup)
+            return false;
+        k += powerup ? 2 : 1;
+    }
+    return k == count;
+}
+
+void SEDQ_INSTANCE_WIDGET::refresh_enabled_boxes()
+{
+    const bool generated = m_tx->is_tessarelle_generated();
+    connect_item_changed(false);
+    for (int row = 0; row < m_model.rowCount(); ++row)
+    {
+        QStandardItem* box = m_model.item(row, COLUMN_ENABLED);
+        const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        box->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        if (!generated)
+            box->setEnabled(true);
+    }
+    connect_item_changed(true);
+}
+
+void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
+{
+    const int current = sedq_current_instance(m_tx);
+    const bool generated = m_tx->is_tessarelle_generated();
+    m_model.setRowCount(0);
+    connect_item_changed(false);
+    for (int i = 0; i < m_tx->get_num_instances(); ++i)
+    {
+        append_instance_row(i, current, generated);
+        if (m_tx->is_powerup_trigger_enabled(i))
+            ++i;
+    }
+    connect_item_changed(true);
+}
+
+// One instance row; its power-up trigger (the next entry) as a child row. The current entry's
+// row is selected.
+void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool generated)
+{
+    auto* name = new QStandardItem(instance_icon(instance == current),
+                                   QString::fromUtf8(m_tx->get_instance_name_at(instance, nullptr)));
+    name->setData(instance, SEDQ_INSTANCE_ROLE);
+    name->setData(false, SEDQ_POWERUP_ROLE);
+    auto* status = fixed_item(SEDQ_NOT_RUNNING_STR);
+    auto* enabled = new QStandardItem(QStringLiteral("    "));
+    enabled->setCheckable(true);
+    enabled->setEditable(false);
+    enabled->setData(instance, SEDQ_INSTANCE_ROLE);
+    enabled->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    enabled->setData(int(Qt::AlignLeft), Qt::TextAlignmentRole);
+    enabled->setEnabled(!generated);
+    QList<QStandardItem*> row{name, status, enabled};
+    for (int column = 3; column < COLUMN_COUNT; ++column)
+        row.append(fixed_item());
+    m_model.appendRow(row);
+    QModelIndex selected = status->index();
+    if (m_tx->is_powerup_trigger_enabled(instance))
+    {
+        const int view = instance + 1;
+        auto* child = fixed_item(POWERUP_ROW_TEXT);
+        child->setData(view, SEDQ_INSTANCE_ROLE);
+        child->setData(true, SEDQ_POWERUP_ROLE);
+        child->setBackground(view == current ? SEDQ_POWERUP_BRUSH : idle_brush());
+        name->appendRow(child);
+        m_tree->expand(name->index());
+        selected = child->index();
+        if (view != current)
+            return;
+    }
+    else if (instance != current)
+    {
+        return;
+    }
+    m_tree->selectionModel()->select(selected, QItemSelectionModel::Select | QItemSelectionModel::Current |
+                                                   QItemSelectionModel::Rows);
+}
+
+// Icons of the instance rows and backgrounds of the power-up rows for a new current entry.
+void SEDQ_INSTANCE_WIDGET::mark_current_rows(int current)
+{
+    connect_item_changed(false);
+    for (int row = 0; row < m_model.rowCount(); ++row)
+    {
+        QStandardItem* name = m_model.item(row, COLUMN_NAME);
+        name->setIcon(instance_icon(name->data(SEDQ_INSTANCE_ROLE).toInt() == current));
+        for (int child = 0; child < name->rowCount(); ++child)
+        {
+            QStandardItem* powerup = name->child(child);
+            powerup->setBackground(powerup->data(SEDQ_INSTANCE_ROLE).toInt() == current ? SEDQ_POWERUP_BRUSH
+                                                                                         : idle_brush());
+        }
+    }
+    connect_item_changed(true);
+}
+
+QStandardItem* SEDQ_INSTANCE_WIDGET::status_item_of(int instance)
+{
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        if (m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt() == instance)
+            return m_model.item(row, COLUMN_STATUS);
+    return nullptr;
+}
+
+// The selected rows in selection order, each with the instance it stands for.
+std::vector<SEDQ_INSTANCE_WIDGET::SELECTED_ROW> SEDQ_INSTANCE_WIDGET::selected_rows()
+{
+    const QModelIndexList indexes = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    std::vector<SELECTED_ROW> rows;
+    for (const QModelIndex& index : indexes)
+    {
+        SELECTED_ROW row;
+        const QModelIndex parent = index.parent();
+        row.powerup = parent.isValid();
+        row.instance = (row.powerup ? parent : index).data(SEDQ_INSTANCE_ROLE).toInt();
+        row.parent_selected = row.powerup && indexes.contains(parent.sibling(parent.row(), COLUMN_NAME));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool SEDQ_INSTANCE_WIDGET::is_row_or_powerup_selected(int row)
+{
+    QItemSelectionModel* selection = m_tree->selectionModel();
+    const QModelIndex name = m_model.index(row, COLUMN_NAME);
+    if (selection->isRowSelected(row, QModelIndex()))
+        return true;
+    for (int child = 0; child < m_model.rowCount(name); ++child)
+        if (selection->isRowSelected(child, name))
+            return true;
+    return false;
+}
+
+void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int index)
+{
+    connect_item_changed(false);
+    for (int row = 0; row < m_model.rowCount(); ++row)
+    {
+        QStandardItem* name = m_model.item(row, COLUMN_NAME);
+        name->setIcon(instance_icon(row == index));
+        for (int child = 0; child < name->rowCount(); ++child)
+            name->child(child)->setBackground(idle_brush());
+    }
+    connect_item_changed(true);
+}
+
+// ---- refresh and the status line --------------------------------------------------------------
 
 void SEDQ_INSTANCE_WIDGET::on_update(QObject*, int hint)
 {
-    if ((hint & SEDQ_UPDATE_INSTANCES) != 0 && (hint & (SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_REFRESH)) != 0)
-        update_instance_list();
+    if ((hint & SEDQ_UPDATE_INSTANCES) == 0)
+        return;
+    if ((hint & SEDQ_UPDATE_WAITING_FOR_JTAG) != 0)
+    {
+        set_status_line(SEDQ_WAITING_FOR_JTAG_STR, SEDQ_YELLOW_BASE_PALETTE);
+        on_selection_changed();
+        return;
+    }
+    update_instance_list();
+    update_resource_usage();
+    update_status_line();
+    on_selection_changed();
+    const bool shown = SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons;
+    for (QWidget* widget : {static_cast<QWidget*>(m_run_button), static_cast<QWidget*>(m_autorun_button),
+                            static_cast<QWidget*>(m_stop_button), static_cast<QWidget*>(m_read_button),
+                            static_cast<QWidget*>(m_status_line)})
+        widget->setVisible(shown);
+}
+
+void SEDQ_INSTANCE_WIDGET::set_status_line(const QString& text, const QPalette& palette)
+{
+    m_status_line->setText(text);
+    m_status_line->setPalette(palette);
+}
+
+// What the user has to do next, the first that applies: set up the JTAG chain, create an
+// instance, add nodes, compile, wait for the acquisition, program the device.
+void SEDQ_INSTANCE_WIDGET::update_status_line()
+{
+    QString hardware;
+    QString device;
+    m_tx->get_jtag_hardware(&hardware);
+    m_tx->get_jtag_device(&device);
+    const bool partial_reconfig = ICE_INSTANCE_BUILDER::design_contains_partial_reconfig();
+    bool recompile = false;
+    bool reroute = false;
+    bool program = false;
+    if (hardware.isEmpty() || device.isEmpty())
+        set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
+    else if (m_tx->get_num_instances() == 0)
+        set_status_line(SEDQ_NO_INSTANCES_STR, SEDQ_YELLOW_BASE_PALETTE);
+    else if (m_tx->get_node_count(-1) == 0)
+        set_status_line(SEDQ_NO_NODES_STR, SEDQ_YELLOW_BASE_PALETTE);
+    else if (m_tx->is_compile_or_reroute_needed(&recompile, &reroute))
+        set_status_line(partial_reconfig ? SEDQ_COMPILE_DESIGN_STR
+                        : recompile      ? SEDQ_RECOMPILE_DESIGN_STR
+                                         : SEDQ_REROUTE_DESIGN_STR,
+                        SEDQ_RED_BASE_PALETTE);
+    else if (m_tx->is_any_instance_acquiring())
+        set_status_line(SEDQ_ACQUISITION_IN_PROGRESS_STR, SEDQ_GREEN_BASE_PALETTE);
+    else if (!scan_says_ready(hardware, device, &program))
+        set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
+    else if (program)
+        set_status_line(SEDQ_PROGRAM_DEVICE_STR, SEDQ_RED_BASE_PALETTE);
+    else
+        set_status_line(SEDQ_READY_TO_ACQUIRE_STR, SEDQ_GREY_BASE_PALETTE);
+}
+
+// Scans the JTAG chain now; false when the device cannot be reached.
+bool SEDQ_INSTANCE_WIDGET::scan_says_ready(const QString& hardware, const QString& device, bool* program)
+{
+    CHI_CONTROL_NODES_SCAN scan;
+    scan.set_hardware_name(hardware.toLocal8Bit().constData());
+    scan.set_device_name(device.toLocal8Bit().constData());
+    scan.rescan();
+    if (!scan.is_device_available() || scan.is_jtag_comm_error())
+        return false;
+    *program = m_tx->is_program_needed(&scan);
+    return true;
+}
+
+// ---- enabled actions --------------------------------------------------------------------------
+
+void SEDQ_INSTANCE_WIDGET::on_selection_changed()
+{
+    const std::vector<SELECTED_ROW> rows = selected_rows();
+    bool can_stop = false;
+    bool can_run = false;
+    bool powerup_selected = false;
+    for (const SELECTED_ROW& row : rows)
+    {
+        powerup_selected = powerup_selected || row.powerup;
+        if (!get_instance_enabled(row.instance))
+            continue;
+        const bool acquiring = m_tx->is_instance_acquiring(row.instance);
+        can_stop = can_stop || acquiring;
+        can_run = can_run || !acquiring;
+    }
+    if (can_run)
+    {
+        QString hardware;
+        QString device;
+        m_tx->get_jtag_hardware(&hardware);
+        m_tx->get_jtag_device(&device);
+        can_run = !hardware.isEmpty() && !device.isEmpty() && m_status_line->text() != SEDQ_WAITING_FOR_JTAG_STR;
+    }
+    const size_t count = rows.size();
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_RENAME), count == 1 && !powerup_selected);
+    for (int id : {ACTION_RUN, ACTION_AUTORUN, ACTION_READ_DATA})
+        m_tx->enable_action(AFCQ_ACTION_ENUM(id), can_run);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_STOP), can_stop);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_STATUS_HELP), count == 1);
+    enable_instance_actions(rows);
+}
+
+// Add, delete and the power-up commands; none of them under a lock mode.
+void SEDQ_INSTANCE_WIDGET::enable_instance_actions(const std::vector<SELECTED_ROW>& rows)
+{
+    if (m_tx->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
+    {
+        for (int id : {ACTION_ADD, ACTION_DELETE, ACTION_ENABLE_POWERUP, ACTION_DISABLE_POWERUP,
+                       ACTION_DUPLICATE_TRIGGER})
+            m_tx->enable_action(AFCQ_ACTION_ENUM(id), false);
+        return;
+    }
+    bool both_selected = false;
+    bool without_powerup = false;
+    bool with_powerup = false;
+    for (const SELECTED_ROW& row : rows)
+    {
+        both_selected = both_selected || row.parent_selected;
+        const bool has_powerup = m_tx->is_powerup_trigger_enabled(row.instance);
+        without_powerup = without_powerup || (!row.powerup && !has_powerup);
+        with_powerup = with_powerup || row.powerup || has_powerup;
+    }
+    const bool any = !rows.empty();
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ADD), true);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DELETE), any);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ENABLE_POWERUP), any && without_powerup);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DISABLE_POWERUP), any && with_powerup);
+    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DUPLICATE_TRIGGER), any && with_powerup && !both_selected);
 }

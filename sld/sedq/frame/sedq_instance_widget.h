@@ -1,29 +1,58 @@
 #pragma once
 // The "Instance Manager" pane at the top of the editor window: the instances of the document
-// with the acquisition commands above them. The list shows every instance by name and marks
-// the current one; its status, Enabled and usage columns, the status line and the instance
-// commands are not built yet. The status texts are rendered when the library loads: each is
-// the visible text of the status message of the same name, and sedq_text_to_msg finds that
-// message again from the text (for the status help). The 33 texts are pairwise different.
+// with their acquisition status, Enabled box and resource estimates, a status line that says
+// what to do next, the instance commands, and run, autorun, stop and read data for the
+// selected instances. Engine reports arrive as posted SEDQ_UPDATE_STATE_EVENTs; the pane
+// keeps the set of status callbacks still alive and deletes each one exactly once.
+//
+// The status texts are rendered when the library loads: each is the visible text of the status
+// message of the same name, and sedq_text_to_msg finds that message again from the text (for
+// the status help). The 33 texts are pairwise different.
+
+#include "host/chi.h"
+#include "host/thr.h"
 
 #include <QFrame>
 #include <QStandardItemModel>
 #include <QString>
 
+#include <set>
+#include <vector>
+
+class QBrush;
 class QHBoxLayout;
+class QItemSelectionModel;
+class QLineEdit;
+class QModelIndex;
 class QToolButton;
 class QTreeView;
+class MSG_BASE;
+class SDR_DATA_LOG;
+class SEDQ_CONTROL_CMD_ELA_INT;
 class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
+class SEDQ_UPDATE_STATE_EVENT;
+
+// Item data roles of the instance list: the entry index of a row (on a power-up row the
+// index of the power-up view), and whether the row is a power-up trigger row.
+constexpr int SEDQ_INSTANCE_ROLE = Qt::UserRole + 1;
+constexpr int SEDQ_POWERUP_ROLE = Qt::UserRole + 2;
 
 class SEDQ_INSTANCE_WIDGET : public QFrame
 {
     Q_OBJECT
 public:
     SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame);
+    // Runs after the model is gone: touches only the callbacks and the help library.
+    ~SEDQ_INSTANCE_WIDGET() override;
 
     QTreeView* get_tree() const { return m_tree; }
     QStandardItemModel* get_model() { return &m_model; }
+    QLineEdit* get_status_line() const { return m_status_line; }
+
+    void update_resource_usage();
+    void on_item_enable(QStandardItem* item);
+    bool get_instance_enabled(int instance);
 
     // Instance list status.
     static const QString SEDQ_NO_INSTANCES_STR;
@@ -66,18 +95,89 @@ public Q_SLOTS:
     void on_sel_change_instance_tab(int index);
     void update_instance_list();
     void on_update(QObject* sender, int hint);
+    void on_selection_changed();
+    void on_instance_add();
+    void on_instance_delete();
+    void on_instance_rename();
+    void on_instance_enable_powerup();
+    void on_instance_disable_powerup();
+    void on_instance_duplicate_trigger();
+    void on_instance_status_help();
+    void on_tools_data();
+    void on_tools_go();
+    void on_tools_repeat();
+    void on_tools_stop();
+    void on_item_changed(QStandardItem* item);
+    void on_double_clicked(const QModelIndex& index);
+    void on_ela_status_help();
+
+protected:
+    bool event(QEvent* e) override;
 
 private:
+    // One selected row: the instance it stands for (a power-up row stands for its parent).
+    struct SELECTED_ROW
+    {
+        int instance = -1;
+        bool powerup = false;
+        bool parent_selected = false; // a power-up row whose instance row is selected too
+    };
+
+    // construction
     QHBoxLayout* make_title_row();
     QToolButton* make_command_button(int action_id, int icon_id);
+    void make_context_menu();
+    void connect_actions();
+    void set_header_tooltips();
     void size_columns();
+
+    // the list
+    void connect_item_changed(bool on);
+    bool rows_match_document();
+    void refresh_enabled_boxes();
+    void rebuild_instance_list();
+    void append_instance_row(int instance, int current, bool generated);
+    void mark_current_rows(int current);
+    QBrush idle_brush() const;
+    QStandardItem* status_item_of(int instance);
+    std::vector<SELECTED_ROW> selected_rows();
+    bool is_row_or_powerup_selected(int row);
+
+    // the status line and the actions
+    void update_status_line();
+    void set_status_line(const QString& text, const QPalette& palette);
+    bool scan_says_ready(const QString& hardware, const QString& device, bool* program);
+    void enable_instance_actions(const std::vector<SELECTED_ROW>& rows);
+
+    // acquisition
+    void run_selected(bool repeat);
+    void adopt_callbacks(const std::vector<SEDQ_CONTROL_CMD_ELA_INT*>& made,
+                         const std::vector<CHI_CONTROL::ACQ_PARAMETER>& started);
+    void handle_state_event(SEDQ_UPDATE_STATE_EVENT* e);
+    void show_state(int instance, int flags, int value, SDR_DATA_LOG* log, QStandardItem* status);
+    void show_trigger_progress(int instance, int value, bool powerup, QStandardItem* status);
+    void show_data_ready(int instance, bool powerup, SDR_DATA_LOG* log);
+    void show_running(int instance, int flags);
+    void finish_request(SEDQ_UPDATE_STATE_EVENT* e, bool shown);
+    bool is_shown(int instance);
+    void set_status_cell(QStandardItem* item, const QString& text, const QBrush& brush);
+    void enable_boxes_while_idle();
+
+    // help
+    void show_help(MSG_BASE* msg, bool owned);
+    bool load_help_library();
 
     QToolButton* m_run_button = nullptr;
     QToolButton* m_autorun_button = nullptr;
     QToolButton* m_stop_button = nullptr;
     QToolButton* m_read_button = nullptr;
+    QLineEdit* m_status_line = nullptr;
     QTreeView* m_tree = nullptr;
     QStandardItemModel m_model;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx;
+    // Status callbacks of requests whose final report has not been handled yet.
+    std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;
+    THR_DRL_HANDLE m_help_library = nullptr;
+    void (*m_show_msg_help)(const char*) = nullptr;
 };

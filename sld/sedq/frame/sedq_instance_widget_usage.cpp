@@ -1,0 +1,259 @@
+// SEDQ_INSTANCE_WIDGET: the estimated logic and memory use of every instance and, in the column
+// headers, the totals against what the device offers.
+#include "sedq/frame/sedq_instance_widget.h"
+
+#include "host/acf.h"
+#include "host/dstr.h"
+#include "host/ice.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+constexpr int COLUMN_NAME = 0;
+constexpr int COLUMN_FIRST_USAGE = 3;
+
+// What the project says about its device. Without a project (or an assignment manager) the
+// family is unknown and counted as one with all three block families.
+struct DEVICE_INFO
+{
+    DEV_FAMILY_ENUM family = DEV_FAMILY_UNKNOWN;
+    bool typed = true;
+    bool project_open = false;
+};
+
+bool is_typed_family(DEV_FAMILY_ENUM family)
+{
+    static const int TYPED[] = {6, 11, 31, 33, 45, 49, 50, 54, 55, 60};
+    return std::find(std::begin(TYPED), std::end(TYPED), int(family)) != std::end(TYPED);
+}
+
+DEVICE_INFO read_device_info()
+{
+    DEVICE_INFO info;
+    ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
+    if (!SEDQ_VERIFY(acf_mgr != NULL))
+        return info;
+    info.project_open = acf_mgr->is_project_open();
+    if (!info.project_open)
+        return info;
+    bool locked_here = false;
+    if (!acf_mgr->is_read_locked() && !acf_mgr->is_write_locked())
+    {
+        acf_mgr->read_lock();
+        locked_here = acf_mgr->is_read_locked();
+    }
+    if (acf_mgr->is_read_locked() || acf_mgr->is_write_locked())
+    {
+        ACF_MGR_INPUT_PARAMETERS parameters;
+        parameters.set_variable_type(ACF_DEVICE_FAMILY);
+        if (const ACF_ASSIGNMENT* assignment = acf_mgr->get_assignment(parameters))
+        {
+            info.family = dstr_get_dev_family_enum_by_string(assignment->get_value(false));
+            info.typed = is_typed_family(info.family);
+        }
+    }
+    if (locked_here)
+        acf_mgr->read_unlock();
+    return info;
+}
+
+// The texts of one row of the usage columns and what its estimate needs.
+struct ROW_USAGE
+{
+    int instance = 0;
+    bool enabled = false;
+    bool automatic = false; // RAM type chosen by the estimator
+    int width = 1;
+    int depth = 0;
+    QString cells, bits, small, medium, large;
+};
+
+struct TOTALS
+{
+    qulonglong cells = 0;
+    qulonglong bits = 0;
+    qint64 blocks[3] = {0, 0, 0}; // small, medium, large
+};
+
+QString blocks_text(ICE_RAM_USAGE_GUI& estimator, ICE_RAM_TYPE type, qint64 total, int count)
+{
+    return estimator.get_total_blocks(type) < total ? QString("Can't fit %1 blocks").arg(count)
+                                                    : QString("%1 blocks").arg(count);
+}
+
+// The block family of a fixed RAM type: on devices without typed blocks every buffer counts as
+// medium blocks; -1 for an automatic or unknown type.
+int fixed_block_family(bool typed, SDR_HALCYTE_RAM_TYPE ram_type)
+{
+    if (!typed)
+        return ICE_RAM_TYPE_MEDIUM;
+    switch (ram_type)
+    {
+    case SDR_RAM_MID_SIZE:
+        return ICE_RAM_TYPE_MEDIUM;
+    case SDR_RAM_SMALL:
+        return ICE_RAM_TYPE_SMALL;
+    case SDR_RAM_LARGE:
+        return ICE_RAM_TYPE_LARGE;
+    default:
+        return -1;
+    }
+}
+
+// Blocks of a fixed family. A count the estimator cannot give (negative) still goes into the
+// running total, which then makes the headers say "NA".
+void estimate_fixed(ICE_RAM_USAGE_GUI& estimator, int family, ROW_USAGE* row, TOTALS* totals)
+{
+    int counts[3] = {0, 0, 0};
+    if (family >= 0)
+    {
+        ICE_RAM_TYPE type = ICE_RAM_TYPE(family);
+        counts[family] = estimator.num_mem_blocks_used(row->width, row->depth, type);
+    }
+    for (int t = 0; t < 3; ++t)
+        totals->blocks[t] += counts[t];
+    if (counts[0] < 0 || counts[1] < 0 || counts[2] < 0)
+    {
+        row->small = row->medium = row->large = QStringLiteral("NA");
+        return;
+    }
+    row->small = blocks_text(estimator, ICE_RAM_TYPE_SMALL, totals->blocks[0], counts[0]);
+    row->medium = blocks_text(estimator, ICE_RAM_TYPE_MEDIUM, totals->blocks[1], counts[1]);
+    row->large = blocks_text(estimator, ICE_RAM_TYPE_LARGE, totals->blocks[2], counts[2]);
+}
+
+// Splits the buffer over the families the estimator picks: the widest piece that fits (the width
+// halved until one does), then the rest the same way. False when no piece of at least one bit
+// fits. Any negative answer means "does not fit".
+bool estimate_automatic(ICE_RAM_USAGE_GUI& estimator, const ROW_USAGE& row, qint64 counts[3])
+{
+    int remaining = row.width;
+    do
+    {
+        int width = remaining;
+        ICE_RAM_TYPE type = ICE_RAM_TYPE_AUTO;
+        int blocks = estimator.num_mem_blocks_used(width, row.depth, type);
+        while (blocks < 0 && width > 0)
+        {
+            width /= 2;
+            if (width == 0)
+                return false;
+            type = ICE_RAM_TYPE_AUTO;
+            blocks = estimator.num_mem_blocks_used(width, row.depth, type);
+        }
+        if (blocks < 0)
+            return false;
+        if (type >= ICE_RAM_TYPE_SMALL && type <= ICE_RAM_TYPE_LARGE)
+            counts[type] += blocks;
+        if (width == 0)
+            return true; // a buffer of no width is placed by its one try
+        remaining -= width;
+    } while (remaining > 0);
+    return true;
+}
+
+// "Small: 3/100" and the like; without a project, or with a total the estimator could not
+// count, "Small: NA"; a device without limits shows the totals alone.
+QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const TOTALS& totals)
+{
+    const char* const names[] = {"Small", "Medium", "Large"};
+    const bool known = project_open && totals.blocks[0] >= 0 && totals.blocks[1] >= 0 && totals.blocks[2] >= 0;
+    bool unlimited = false;
+    for (int t = 0; t < 3; ++t)
+        unlimited = unlimited || estimator.get_total_blocks(ICE_RAM_TYPE(t)) == INT_MAX;
+    QStringList headers;
+    for (int t = 0; t < 3; ++t)
+    {
+        if (!known)
+            headers << QString("%1: NA").arg(names[t]);
+        else if (unlimited)
+            headers << QString("%1: %2").arg(names[t]).arg(totals.blocks[t]);
+        else
+            headers << QString("%1: %2/%3").arg(names[t]).arg(totals.blocks[t]).arg(
+                           estimator.get_total_blocks(ICE_RAM_TYPE(t)));
+    }
+    return headers;
+}
+
+void write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usage)
+{
+    const QString blocks = QStringLiteral("0 blocks");
+    const QStringList texts = usage.enabled ? QStringList{usage.cells, usage.bits, usage.small, usage.medium,
+                                                          usage.large}
+                                            : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"),
+                                                          blocks, blocks, blocks};
+    for (int i = 0; i < texts.size(); ++i)
+        model->item(row, COLUMN_FIRST_USAGE + i)->setText(texts[i]);
+}
+
+// Logic and memory of one enabled instance; an automatic memory type is placed later, once the
+// fixed types have taken their blocks.
+void estimate_row(SEDQ_TX_MANAGER* tx, ICE_RAM_USAGE_GUI& estimator, const DEVICE_INFO& device, ROW_USAGE* row,
+                  TOTALS* totals)
+{
+    const unsigned cells = tx->get_le_usage(row->instance, device.family);
+    const unsigned bits = tx->get_esb_usage(row->instance);
+    totals->cells += cells;
+    totals->bits += bits;
+    row->cells = QString("%1 cells").arg(cells);
+    row->bits = QString("%1 bits").arg(bits);
+    tx->get_sample_depth(&row->depth, row->instance);
+    row->width = row->depth >= 1 ? int(std::min<unsigned>(bits / unsigned(row->depth), INT_MAX)) : 1;
+    const SDR_HALCYTE_RAM_TYPE ram_type = tx->get_halcyte_ram_type(row->instance);
+    row->automatic = device.typed && ram_type == SDR_RAM_AUTO;
+    if (!row->automatic)
+        estimate_fixed(estimator, fixed_block_family(device.typed, ram_type), row, totals);
+}
+} // namespace
+
+void SEDQ_INSTANCE_WIDGET::update_resource_usage()
+{
+    const DEVICE_INFO device = read_device_info();
+    ICE_RAM_USAGE_GUI estimator;
+    const bool estimator_ok = estimator.init_usage();
+    TOTALS totals;
+    for (int t = 0; t < 3; ++t)
+        totals.blocks[t] = estimator.get_used_blocks(ICE_RAM_TYPE(t));
+    std::vector<ROW_USAGE> rows(size_t(m_model.rowCount()));
+    for (int r = 0; r < m_model.rowCount(); ++r)
+    {
+        ROW_USAGE& row = rows[size_t(r)];
+        row.instance = m_model.item(r, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        // A disabled instance is not compiled into the design: it takes nothing.
+        row.enabled = get_instance_enabled(row.instance);
+        if (row.enabled)
+            estimate_row(m_tx, estimator, device, &row, &totals);
+    }
+    for (ROW_USAGE& row : rows)
+    {
+        if (!row.enabled || !row.automatic)
+            continue;
+        qint64 counts[3] = {0, 0, 0};
+        if (!estimate_automatic(estimator, row, counts))
+        {
+            row.small = row.medium = row.large =
+                device.project_open && estimator_ok ? QStringLiteral("Can't fit") : QStringLiteral("NA");
+            continue;
+        }
+        for (int t = 0; t < 3; ++t)
+            totals.blocks[t] += counts[t];
+        row.small = QString("%1 blocks").arg(counts[0]);
+        row.medium = QString("%1 blocks").arg(counts[1]);
+        row.large = QString("%1 blocks").arg(counts[2]);
+    }
+    m_model.setHorizontalHeaderLabels(QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
+                                                  QString("LEs: %1").arg(totals.cells),
+                                                  QString("Memory: %1").arg(totals.bits)} +
+                                      block_headers(estimator, device.project_open, totals));
+    connect_item_changed(false);
+    for (int r = 0; r < m_model.rowCount(); ++r)
+        write_usage_cells(&m_model, r, rows[size_t(r)]);
+    connect_item_changed(true);
+    size_columns();
+}
