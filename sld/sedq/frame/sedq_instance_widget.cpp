@@ -261,28 +261,34 @@ bool SEDQ_INSTANCE_WIDGET::rows_match_document()
 
 void SEDQ_INSTANCE_WIDGET::refresh_enabled_boxes()
 {
-    const bool generated = m_tx->is_tessarelle_generated();
+    const bool editable = can_enable_instances();
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
         QStandardItem* box = m_model.item(row, COLUMN_ENABLED);
         const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         box->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-        if (!generated)
-            box->setEnabled(true);
+        box->setEnabled(editable);
     }
     connect_item_changed(true);
+}
+
+// Instances made by the IP wizard keep their setting; none changes while an acquisition runs
+// (every refresh during a run would otherwise unlock the boxes again).
+bool SEDQ_INSTANCE_WIDGET::can_enable_instances()
+{
+    return !m_tx->is_tessarelle_generated() && !m_tx->is_any_instance_acquiring();
 }
 
 void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
 {
     const int current = sedq_current_instance(m_tx);
-    const bool generated = m_tx->is_tessarelle_generated();
+    const bool editable = can_enable_instances();
     m_model.setRowCount(0);
     connect_item_changed(false);
     for (int i = 0; i < m_tx->get_num_instances(); ++i)
     {
-        append_instance_row(i, current, generated);
+        append_instance_row(i, current, editable);
         if (m_tx->is_powerup_trigger_enabled(i))
             ++i;
     }
@@ -291,7 +297,7 @@ void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
 
 // One instance row; its power-up trigger (the next entry) as a child row. The current entry's
 // row is selected.
-void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool generated)
+void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool editable)
 {
     auto* name = new QStandardItem(instance_icon(instance == current),
                                    QString::fromUtf8(m_tx->get_instance_name_at(instance, nullptr)));
@@ -304,7 +310,7 @@ void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool g
     enabled->setData(instance, SEDQ_INSTANCE_ROLE);
     enabled->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
     enabled->setData(int(Qt::AlignLeft), Qt::TextAlignmentRole);
-    enabled->setEnabled(!generated);
+    enabled->setEnabled(editable);
     QList<QStandardItem*> row{name, status, enabled};
     for (int column = 3; column < COLUMN_COUNT; ++column)
         row.append(fixed_item());

@@ -49,6 +49,8 @@ public:
     QTreeView* get_tree() const { return m_tree; }
     QStandardItemModel* get_model() { return &m_model; }
     QLineEdit* get_status_line() const { return m_status_line; }
+    // Acquisition requests whose final report has not been handled yet.
+    int get_request_count() const { return static_cast<int>(m_live_callbacks.size()); }
 
     void update_resource_usage();
     void on_item_enable(QStandardItem* item);
@@ -136,7 +138,8 @@ private:
     bool rows_match_document();
     void refresh_enabled_boxes();
     void rebuild_instance_list();
-    void append_instance_row(int instance, int current, bool generated);
+    void append_instance_row(int instance, int current, bool editable);
+    bool can_enable_instances();
     void mark_current_rows(int current);
     QBrush idle_brush() const;
     QStandardItem* status_item_of(int instance);

@@ -138,13 +138,13 @@ void SEDQ_INSTANCE_WIDGET::handle_state_event(SEDQ_UPDATE_STATE_EVENT* e)
     if ((flags & SEDQ_ACQ_STATE_DATA_READY) != 0 && e->m_log != nullptr && e->m_log->m_do_not_show != 0)
         return;
     const int instance = e->m_instance;
-    QStandardItem* status = status_item_of(instance);
-    SEDQ_VERIFY(status != NULL);
+    QStandardItem* instance_item = status_item_of(instance);
+    SEDQ_VERIFY(instance_item != NULL);
     m_tx->set_instance_acq_state(instance, flags);
     // The value of the latest report of this request, which may be newer than this event's.
     const bool live = m_live_callbacks.count(e->m_sender) != 0;
     const int value = live ? e->m_sender->get_value() : e->m_value;
-    show_state(instance, flags, value, e->m_log, status);
+    show_state(instance, flags, value, e->m_log, instance_item);
     finish_request(e, is_shown(instance));
     enable_boxes_while_idle();
     on_selection_changed();
@@ -294,9 +294,9 @@ void SEDQ_INSTANCE_WIDGET::set_status_cell(QStandardItem* item, const QString& t
 // While any instance acquires, no instance may be enabled or disabled.
 void SEDQ_INSTANCE_WIDGET::enable_boxes_while_idle()
 {
-    const bool any = m_tx->is_any_instance_acquiring();
+    const bool editable = can_enable_instances();
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
-        m_model.item(row, COLUMN_ENABLED)->setEnabled(!any);
+        m_model.item(row, COLUMN_ENABLED)->setEnabled(editable);
     connect_item_changed(true);
 }

@@ -61,10 +61,10 @@ void SEDQ_INSTANCE_WIDGET::on_instance_delete()
 
 void SEDQ_INSTANCE_WIDGET::on_instance_rename()
 {
-    const QModelIndexList rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
-    if (!SEDQ_VERIFY(rows.count() == 1))
+    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    if (!SEDQ_VERIFY(selected_rows.count() == 1))
         return;
-    m_tree->edit(rows.first());
+    m_tree->edit(selected_rows.first());
 }
 
 void SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup()
@@ -173,10 +173,10 @@ void SEDQ_INSTANCE_WIDGET::on_double_clicked(const QModelIndex& index)
 // level message, any other status by the message it was rendered from.
 void SEDQ_INSTANCE_WIDGET::on_instance_status_help()
 {
-    const QModelIndexList rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
-    if (!SEDQ_VERIFY(rows.count() == 1))
+    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    if (!SEDQ_VERIFY(selected_rows.count() == 1))
         return;
-    QModelIndex name = rows.first();
+    QModelIndex name = selected_rows.first();
     if (name.parent().isValid())
         name = name.parent();
     const QString text = name.sibling(name.row(), COLUMN_STATUS).data().toString();

@@ -1,0 +1,226 @@
+// The instance manager's list: one row per instance with its roles and power-up row, refreshed
+// in place or rebuilt, the Enabled boxes, the status line that says what to do next, and which
+// commands the selection allows.
+#include "instance_widget_test_support.h"
+
+#include "host/standin/ice_control.h"
+#include "sedq/model/sedq_globals.h"
+
+#include <QToolButton>
+
+namespace
+{
+using instance_widget_test::probe;
+
+class instance_list_test : public instance_widget_test::instance_widget_fixture
+{
+protected:
+    static bool same_icon(const QIcon& a, int id)
+    {
+        return a.pixmap(16, 16).toImage() == afcq_get_icon(AFCQ_ICON_ENUM(id)).pixmap(16, 16).toImage();
+    }
+
+    QBrush status_line_base() const { return pane()->get_status_line()->palette().brush(QPalette::Base); }
+
+    bool enabled(int id) const { return action_of(id)->isEnabled(); }
+};
+
+TEST_F(instance_list_test, each_instance_is_a_row_and_a_power_up_trigger_a_row_below_it)
+{
+    open({{"alpha"}, {"beta", true}, {"gamma", false, false}});
+    ASSERT_EQ(model()->rowCount(), 3);
+    const struct
+    {
+        const char* name;
+        int index;
+        Qt::CheckState enabled;
+    } rows[] = {{"alpha", 0, Qt::Checked}, {"beta", 1, Qt::Checked}, {"gamma", 3, Qt::Unchecked}};
+    for (int row = 0; row < 3; ++row)
+    {
+        QStandardItem* name = model()->item(row, 0);
+        QStandardItem* box = model()->item(row, 2);
+        EXPECT_EQ(name->text(), rows[row].name);
+        EXPECT_EQ(name->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index) << rows[row].name;
+        EXPECT_EQ(name->data(SEDQ_POWERUP_ROLE).toBool(), false);
+        EXPECT_TRUE(name->isEditable());
+        EXPECT_TRUE(same_icon(name->icon(), row == 0 ? 275 : 274)) << rows[row].name << ": only the current one";
+        EXPECT_EQ(status_text(row), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR);
+        EXPECT_EQ(box->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index);
+        EXPECT_EQ(box->checkState(), rows[row].enabled) << rows[row].name;
+        EXPECT_TRUE(box->isCheckable());
+        EXPECT_EQ(box->text(), "    ");
+        EXPECT_EQ(box->data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft));
+        for (int column = 1; column < 8; ++column)
+            EXPECT_FALSE(model()->item(row, column)->isEditable()) << rows[row].name << " column " << column;
+    }
+    EXPECT_FALSE(model()->item(0, 0)->hasChildren());
+    QStandardItem* powerup = powerup_item(1);
+    ASSERT_NE(powerup, nullptr);
+    EXPECT_EQ(powerup->text(), "Power-Up Trigger");
+    EXPECT_EQ(powerup->data(SEDQ_INSTANCE_ROLE).toInt(), 2) << "the power-up view is the entry after its instance";
+    EXPECT_EQ(powerup->data(SEDQ_POWERUP_ROLE).toBool(), true);
+    EXPECT_FALSE(powerup->isEditable());
+    EXPECT_EQ(powerup->background(), idle_brush());
+    EXPECT_TRUE(pane()->get_tree()->isExpanded(model()->index(1, 0)));
+    EXPECT_TRUE(pane()->get_tree()->selectionModel()->isRowSelected(0, QModelIndex())) << "the current row";
+}
+
+TEST_F(instance_list_test, a_current_power_up_view_is_coloured_and_selected_after_a_rebuild)
+{
+    open({{"alpha", true}, {"beta"}});
+    tx()->set_instance(1);
+    tx()->rename_instance_set("renamed", "alpha");
+    refresh();
+    QStandardItem* powerup = powerup_item(0);
+    ASSERT_NE(powerup, nullptr);
+    EXPECT_EQ(model()->item(0, 0)->text(), "renamed");
+    EXPECT_EQ(powerup->background(), SEDQ_POWERUP_BRUSH);
+    EXPECT_TRUE(pane()->get_tree()->selectionModel()->isSelected(powerup->index()));
+    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274)) << "the instance itself is not the current entry";
+}
+
+TEST_F(instance_list_test, a_refresh_keeps_the_status_texts_and_a_changed_structure_rebuilds_the_list)
+{
+    open({{"alpha"}, {"beta"}});
+    model()->item(1, 1)->setText("kept");
+    tx()->set_instance_enabled(1, false);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_text(1), "kept") << "names and power-up rows unchanged: refreshed in place";
+    EXPECT_EQ(model()->item(1, 2)->checkState(), Qt::Unchecked);
+    tx()->enable_powerup_trigger(1, true);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_text(1), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR) << "a new power-up row: rebuilt";
+    ASSERT_NE(powerup_item(1), nullptr);
+}
+
+TEST_F(instance_list_test, the_enabled_box_switches_the_instance_and_refreshes_the_pane_at_once)
+{
+    open({{"alpha"}, {"beta"}});
+    EXPECT_NE(usage(1, 3), "0 cells");
+    model()->setData(model()->index(1, 2), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_FALSE(tx()->instance_is_enabled(1));
+    EXPECT_EQ(usage(1, 3), "0 cells") << "refreshed without waiting for a document notification";
+    EXPECT_TRUE(tx()->instance_is_enabled(0));
+    model()->setData(model()->index(1, 2), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_TRUE(tx()->instance_is_enabled(1));
+}
+
+TEST_F(instance_list_test, the_status_line_follows_the_design_from_compile_to_acquisition)
+{
+    open({{"alpha"}});
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line_base(), SEDQ_RED_BASE_PALETTE.brush(QPalette::Base));
+    std::string error;
+    ASSERT_TRUE(standin::chi::compile(data(), 15, m_dir.filePath("top.sof").toStdString(), &error)) << error;
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR);
+    EXPECT_EQ(status_line_base(), SEDQ_RED_BASE_PALETTE.brush(QPalette::Base));
+    ASSERT_TRUE(standin::chi::program_device_from_file(m_dir.filePath("top.sof").toStdString(), &error)) << error;
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    EXPECT_EQ(status_line_base(), SEDQ_GREY_BASE_PALETTE.brush(QPalette::Base));
+    select({0});
+    press(ACTION_RUN);
+    step();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_ACQUISITION_IN_PROGRESS_STR) << "from the first report";
+    EXPECT_EQ(status_line_base(), SEDQ_GREEN_BASE_PALETTE.brush(QPalette::Base));
+    end_all_runs();
+    standin::chi::unplug_cable(true);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_INVALID_JTAG_CONFIGURATION_STR) << "the scan fails";
+    EXPECT_EQ(status_line_base(), SEDQ_YELLOW_BASE_PALETTE.brush(QPalette::Base));
+}
+
+TEST_F(instance_list_test, the_status_line_asks_for_the_jtag_chain_first_then_instances_then_nodes)
+{
+    open({{"alpha", false, true, false, 128, SDR_RAM_AUTO, false}}, false);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_INVALID_JTAG_CONFIGURATION_STR);
+    tx()->set_jtag_hardware(instance_widget_test::CABLE, false);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_INVALID_JTAG_CONFIGURATION_STR) << "no device yet";
+    tx()->set_jtag_device(instance_widget_test::DEVICE, false);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_NO_NODES_STR);
+    EXPECT_EQ(status_line_base(), SEDQ_YELLOW_BASE_PALETTE.brush(QPalette::Base));
+    standin::msg::push_answer(6);
+    select({0});
+    press(ACTION_DELETE);
+    EXPECT_EQ(tx()->get_num_instances(), 0);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_NO_INSTANCES_STR);
+}
+
+TEST_F(instance_list_test, a_design_with_partial_reconfiguration_asks_for_a_full_compile)
+{
+    standin::ice::set_partial_reconfig(true);
+    open({{"alpha"}});
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+}
+
+TEST_F(instance_list_test, waiting_for_jtag_shows_alone_and_stops_runs_from_starting)
+{
+    open({{"alpha"}});
+    compile_and_program();
+    select({0});
+    EXPECT_TRUE(enabled(ACTION_RUN));
+    tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_WAITING_FOR_JTAG);
+    refresh();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_WAITING_FOR_JTAG_STR);
+    EXPECT_FALSE(enabled(ACTION_RUN));
+    EXPECT_FALSE(enabled(ACTION_READ));
+}
+
+TEST_F(instance_list_test, the_selection_decides_which_commands_are_enabled)
+{
+    struct row
+    {
+        const char* name;
+        std::vector<int> rows;
+        std::vector<int> powerup_rows;
+        SEDQ_LOCK_MODE lock;
+        std::vector<int> on;
+        std::vector<int> off;
+    };
+    const std::vector<row> rows = {
+        {"power-up row alone", {}, {0}, SEDQ_LOCK_MODE_ALLOW_ALL,
+         {ACTION_DISABLE_POWERUP, ACTION_DUPLICATE, ACTION_RUN, ACTION_STATUS_HELP, ACTION_DELETE},
+         {ACTION_RENAME, ACTION_ENABLE_POWERUP, ACTION_STOP}},
+        {"instance and its power-up row", {0}, {0}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_DISABLE_POWERUP},
+         {ACTION_DUPLICATE, ACTION_RENAME, ACTION_STATUS_HELP}},
+        {"instance without power-up trigger", {1}, {}, SEDQ_LOCK_MODE_ALLOW_ALL,
+         {ACTION_ENABLE_POWERUP, ACTION_RENAME, ACTION_RUN, ACTION_AUTORUN, ACTION_READ},
+         {ACTION_DISABLE_POWERUP, ACTION_DUPLICATE}},
+        {"nothing", {}, {}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_ADD}, {ACTION_DELETE, ACTION_RUN, ACTION_RENAME}},
+        {"locked", {1}, {}, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, {ACTION_RENAME, ACTION_RUN},
+         {ACTION_ADD, ACTION_DELETE, ACTION_ENABLE_POWERUP, ACTION_DISABLE_POWERUP, ACTION_DUPLICATE}},
+        {"disabled instance", {2}, {}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_RENAME}, {ACTION_RUN, ACTION_READ}},
+    };
+    open({{"alpha", true}, {"beta"}, {"gamma", false, false}});
+    for (const row& r : rows)
+    {
+        tx()->set_lock_mode(r.lock, false);
+        select(r.rows, r.powerup_rows);
+        pane()->on_selection_changed();
+        for (int id : r.on)
+            EXPECT_TRUE(enabled(id)) << r.name << ": action " << id;
+        for (int id : r.off)
+            EXPECT_FALSE(enabled(id)) << r.name << ": action " << id;
+    }
+}
+
+TEST_F(instance_list_test, the_acquisition_buttons_and_status_line_follow_the_user_setting)
+{
+    open({{"alpha"}});
+    const QList<QToolButton*> buttons = pane()->findChildren<QToolButton*>();
+    ASSERT_GE(buttons.size(), 4);
+    SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons = false;
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_TRUE(pane()->get_status_line()->isHidden());
+    int hidden = 0;
+    for (QToolButton* button : buttons)
+        hidden += button->isHidden() ? 1 : 0;
+    EXPECT_EQ(hidden, 4) << "the four acquisition buttons; the close button stays";
+    SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons = true;
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_FALSE(pane()->get_status_line()->isHidden());
+}
+} // namespace

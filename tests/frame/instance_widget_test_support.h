@@ -1,0 +1,196 @@
+#pragma once
+// Fixture of the instance manager tests: a design with a counter bus, a pulse and a clock on a
+// simulated cable; documents whose instances tap it; an editor window over one, and the
+// acquisition engine delivering its reports when the test steps it (manual delivery) unless a
+// test chooses the engine's own thread.
+
+#include "frame_test_support.h"
+
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/standin/chi_control.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/project_control.h"
+#include "sedq/frame/sedq_instance_widget.h"
+#include "sedq/model/sedq_globals.h"
+
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTreeView>
+
+namespace instance_widget_test
+{
+constexpr const char* CABLE = "SimCable [SIM-0]";
+constexpr const char* DEVICE = "@1: SIMDEV-A";
+
+inline const char* design_json()
+{
+    return R"({
+  "project": {"top_entity": "top"},
+  "netlists": {"pre": {"instances": [
+    {"path": "top|clk", "flags": "0x80000004", "stimulus": {"kind": "clock", "period": 2}},
+    {"path": "top|cnt", "flags": "0x80000040", "dims": [[7, 0]], "stimulus": {"kind": "counter"}},
+    {"path": "top|flag", "flags": "0x80000040", "stimulus": {"kind": "pulse", "period": 16, "width": 1}}
+  ]}},
+  "jtag": {"hardware": ["SimCable [SIM-0]"], "devices": ["@1: SIMDEV-A"]}
+})";
+}
+
+// One instance of a test document: the counter bus (rows 0..8) and "flag" on clock "clk".
+struct probe
+{
+    std::string name;
+    bool powerup = false;
+    bool enabled = true;
+    bool trigger_in = false;
+    int depth = 128;
+    SDR_HALCYTE_RAM_TYPE ram_type = SDR_RAM_AUTO;
+    bool nodes = true;
+};
+
+class instance_widget_fixture : public frame_test
+{
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(standin::project::load_json(design_json(), m_dir.path().toStdString(), &error)) << error;
+        standin::chi::set_pace_ms(0);
+        standin::chi::set_delivery(standin::chi::delivery::manual);
+    }
+
+    // Runs still waiting are ended before the windows close, so every callback gets its final
+    // report while its pane is there.
+    void TearDown() override
+    {
+        if (m_frame != nullptr)
+            end_all_runs();
+        frame_test::TearDown();
+        standin::chi::shutdown();
+    }
+
+    static constexpr int ACTION_ADD = 257;
+    static constexpr int ACTION_DELETE = 258;
+    static constexpr int ACTION_DISABLE_POWERUP = 259;
+    static constexpr int ACTION_DUPLICATE = 260;
+    static constexpr int ACTION_ENABLE_POWERUP = 261;
+    static constexpr int ACTION_RENAME = 262;
+    static constexpr int ACTION_STATUS_HELP = 263;
+    static constexpr int ACTION_AUTORUN = 19;
+    static constexpr int ACTION_READ = 21;
+    static constexpr int ACTION_RUN = 22;
+    static constexpr int ACTION_STOP = 23;
+
+    // A window over a document of these instances on the simulated cable; the first instance
+    // is current.
+    SEDQ_INSTANCE_WIDGET* open(const std::vector<probe>& probes, bool jtag = true)
+    {
+        m_frame = open_frame(write_probes(probes));
+        if (jtag)
+        {
+            tx()->set_jtag_hardware(CABLE, false);
+            tx()->set_jtag_device(DEVICE, false);
+        }
+        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+        refresh();
+        return pane();
+    }
+
+    QString write_probes(const std::vector<probe>& probes)
+    {
+        const QString path = m_dir.filePath("probe.vtl");
+        auto session = standin::sdr::make_session(path.toStdString(), static_cast<int>(probes.size()));
+        for (size_t i = 0; i < probes.size(); ++i)
+            build_probe(session->m_instances[i].get(), probes[i]);
+        session->clear_modified();
+        std::string error;
+        EXPECT_TRUE(sdr_write_session_file(*session, path.toStdString(), &error)) << error;
+        return path;
+    }
+
+    static void build_probe(SDR_DATA_INSTANCE* instance, const probe& desc)
+    {
+        instance->set_name(desc.name.c_str());
+        instance->m_state.powerup_enabled = desc.powerup;
+        instance->m_state.enabled = desc.enabled;
+        SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+        if (desc.nodes)
+        {
+            for (int bit = 7; bit >= 0; --bit)
+                standin::sdr::add_node(trigger, {"cnt[" + std::to_string(bit) + "]"});
+            standin::sdr::add_group(trigger, 0, 7, "cnt", SDR_GTYPE_HEX);
+            standin::sdr::add_node(trigger, {"flag"});
+        }
+        trigger->edit_transient().trigger_in.enabled = desc.trigger_in;
+        auto& set = trigger->m_signal_set->edit_transient();
+        set.clock_name = "clk";
+        set.sample_depth = desc.depth;
+        set.ram_type = desc.ram_type;
+        SDR_TX_SIGNAL_SET::sync_data_list(trigger->m_signal_set, trigger);
+    }
+
+    SEDQ_INSTANCE_WIDGET* pane() const { return m_frame->get_layout_widget()->get_instance_widget(); }
+    SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
+    QStandardItemModel* model() const { return pane()->get_model(); }
+    SDR_DATA_SESSION* data() const { return tx()->get_tx_session()->get_data_session(); }
+    QAction* action_of(int id) const { return m_frame != nullptr ? action(m_frame, id) : nullptr; }
+
+    // Delivers the refreshes the model queued, the way the event loop does.
+    void refresh() const { settle(); }
+
+    void compile_and_program()
+    {
+        std::string error;
+        const std::string sof = m_dir.filePath("output/top.sof").toStdString();
+        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
+        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
+        refresh();
+    }
+
+    // Selects exactly these top-level rows (and these power-up rows, by their parent's row).
+    void select(const std::vector<int>& rows, const std::vector<int>& powerup_rows = {}) const
+    {
+        QItemSelectionModel* selection = pane()->get_tree()->selectionModel();
+        selection->clearSelection();
+        const auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+        for (int row : rows)
+            selection->select(model()->index(row, 0), flags);
+        for (int row : powerup_rows)
+            selection->select(model()->index(0, 0, model()->index(row, 0)), flags);
+    }
+
+    void press(int id) const
+    {
+        QAction* command = action_of(id);
+        ASSERT_NE(command, nullptr);
+        ASSERT_TRUE(command->isEnabled()) << "action " << id << " is disabled";
+        command->trigger();
+        refresh();
+    }
+
+    // One report of every manual run, handled by the pane.
+    void step() const
+    {
+        standin::chi::step();
+        refresh();
+    }
+
+    void end_all_runs() const
+    {
+        standin::chi::run_to_end();
+        standin::chi::wait_idle(20000);
+        refresh();
+    }
+
+    QString status_text(int row) const { return model()->item(row, 1)->text(); }
+    QBrush status_brush(int row) const { return model()->item(row, 1)->background(); }
+    QString usage(int row, int column) const { return model()->item(row, column)->text(); }
+    QString header(int column) const { return model()->headerData(column, Qt::Horizontal).toString(); }
+    QString status_line() const { return pane()->get_status_line()->text(); }
+    QStandardItem* powerup_item(int row) const { return model()->item(row, 0)->child(0); }
+
+    static QBrush idle_brush() { return QBrush(AFCQ_COLOR(298).get_color(), Qt::SolidPattern); }
+    static QBrush host_brush(int id) { return AFCQ_BRUSH(id).get_brush(); }
+
+    SEDQ_FRAME_WND* m_frame = nullptr;
+};
+} // namespace instance_widget_test
