@@ -14,6 +14,7 @@ struct acf_state
     bool read_locked = false;
     bool write_locked = false;
     bool refuse_write_lock = false;
+    bool manager_absent = false;
     int commits = 0;
     std::map<int, ACF_ASSIGNMENT> committed;
     // Written under the write lock; null entries are not used.
@@ -70,7 +71,7 @@ const char* ACF_ASSIGNMENT::get_argument_value(int index) const
 ACF_MANAGER* ACF_MANAGER::get_acf_manager()
 {
     static ACF_MANAGER manager;
-    return &manager;
+    return state().manager_absent ? nullptr : &manager;
 }
 
 bool ACF_MANAGER::is_project_open()
@@ -201,6 +202,11 @@ std::map<int, std::string> assignment_arguments(int variable_type)
 {
     const auto it = state().committed.find(variable_type);
     return it == state().committed.end() ? std::map<int, std::string>() : it->second.m_arguments;
+}
+
+void set_manager_present(bool present)
+{
+    state().manager_absent = !present;
 }
 
 void refuse_write_lock(bool refuse)

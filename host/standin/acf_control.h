@@ -14,6 +14,8 @@ void clear_assignment(int variable_type);
 bool has_assignment(int variable_type);
 std::string assignment_value(int variable_type);
 std::map<int, std::string> assignment_arguments(int variable_type);
+// Without a manager, get_acf_manager() answers null (as a host without assignments would).
+void set_manager_present(bool present);
 // The next write_lock calls are refused.
 void refuse_write_lock(bool refuse);
 // Number of write_unlock(true) calls since the last reset.
