@@ -172,9 +172,11 @@ bool load_memory(const QJsonValue& memory, std::string* error)
 {
     if (memory.isUndefined() || memory.isNull())
         return true;
+    if (!memory.isObject())
+        return fixture::fail("memory", "must be an object", error);
     const QJsonObject object = memory.toObject();
-    if (!memory.isObject() || !fixture::check_keys(object, {"init_ok", "types"}, "memory", error))
-        return memory.isObject() || fixture::fail("memory", "must be an object", error);
+    if (!fixture::check_keys(object, {"init_ok", "types"}, "memory", error))
+        return false;
     state().init_ok = object.value("init_ok").toBool(true);
     const QJsonArray types = object.value("types").toArray();
     for (int i = 0; i < types.size(); ++i)

@@ -1,0 +1,101 @@
+// The bundled demo run from the window: its project compiled and programmed, both instances
+// selected in the instance manager and Run pressed; the engine acquires on its own thread and
+// each instance ends showing its new data. The pane's picture is kept in the build tree.
+#include "instance_widget_test_support.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+
+namespace
+{
+class instance_demo_run_test : public instance_widget_test::instance_widget_fixture
+{
+protected:
+    static QString example(const char* name)
+    {
+        return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name);
+    }
+
+    // The demo beside a copy of its project, so that compiling writes into the copy.
+    void open_demo()
+    {
+        for (const char* file : {"demo.vtl", "standin_project.json"})
+            ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
+        std::string error;
+        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error)) << error;
+        m_frame = open_frame(m_dir.filePath("demo.vtl"));
+        tx()->set_jtag_hardware(instance_widget_test::CABLE, true);
+        tx()->set_jtag_device(instance_widget_test::DEVICE, true);
+        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+        refresh();
+    }
+
+    void compile_and_program_demo()
+    {
+        std::string error;
+        const std::string sof = m_dir.filePath("output/demo_top.sof").toStdString();
+        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
+        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
+        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+        refresh();
+    }
+};
+
+TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_new_data)
+{
+    open_demo();
+    ASSERT_EQ(model()->rowCount(), 2);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    compile_and_program_demo();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false), tx()->get_tx_session()->get_log_at(1, false)};
+    tx()->set_logging(true);
+    standin::chi::set_pace_ms(5);
+    standin::chi::set_delivery(standin::chi::delivery::thread);
+    select({0, 1});
+    press(ACTION_RUN);
+    QElapsedTimer timer;
+    timer.start();
+    while (pane()->get_request_count() > 0 && timer.elapsed() < 30000)
+    {
+        standin::chi::wait_idle(50);
+        refresh();
+    }
+    ASSERT_EQ(pane()->get_request_count(), 0);
+    for (int instance : {0, 1})
+    {
+        SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_NE(shown, before[instance]) << "a new log per run";
+        EXPECT_TRUE(shown->is_data_available(false)) << instance;
+        EXPECT_EQ(status_text(instance), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR);
+    }
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+    const QPixmap picture = m_frame->grab();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_TRUE(picture.save(QString(SEDQ_BINARY_DIR) + "/instance_manager_demo.png", "PNG"));
+}
+
+// Reports one at a time: the picture shows both instances in the middle of their runs.
+TEST_F(instance_demo_run_test, the_status_column_follows_each_instances_run)
+{
+    open_demo();
+    compile_and_program_demo();
+    select({0, 1});
+    press(ACTION_RUN);
+    step();
+    step();
+    step();
+    EXPECT_EQ(status_text(0), SEDQ_INSTANCE_WIDGET::SEDQ_WAITING_FOR_TRIGGER_STR);
+    EXPECT_EQ(status_text(1), "Currently in state 1: ST1") << "the state-based flow of the second instance";
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_ACQUISITION_IN_PROGRESS_STR);
+    EXPECT_FALSE(action_of(ACTION_RUN)->isEnabled());
+    EXPECT_TRUE(action_of(ACTION_STOP)->isEnabled());
+    EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/instance_manager_demo_running.png", "PNG"));
+    end_all_runs();
+    EXPECT_EQ(pane()->get_request_count(), 0);
+}
+} // namespace
