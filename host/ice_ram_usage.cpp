@@ -20,7 +20,8 @@ struct ice_state
 {
     bool partial_reconfig = false;
     bool init_ok = true;
-    std::array<standin::ice::block_type, TYPE_COUNT> types{{{640, 20, 100, 0}, {10240, 40, 50, 0}, {147456, 144, 2, 0}}};
+    std::array<standin::ice::block_type, TYPE_COUNT> types{
+        {{640, 20, 100, 0}, {10240, 40, 50, 0}, {147456, 144, 2, 0}}};
     int forced_result = 0;
     int live = 0;
 };
@@ -159,8 +160,8 @@ bool read_type(const QJsonObject& entry, const std::string& where, std::string* 
         !fixture::read_int(entry.value("max_width"), 1, 1 << 20, &description.max_width))
         return fixture::fail(where, "\"capacity_bits\" and \"max_width\" must be positive numbers", error);
     if (!fixture::read_int(entry.value("total"), 0, INT_MAX, &description.total) ||
-        !fixture::read_int(entry.value("used").isUndefined() ? QJsonValue(0) : entry.value("used"), 0, INT_MAX,
-                           &description.used))
+        !fixture::read_int(entry.value("used").isUndefined() ? QJsonValue(0) : entry.value("used"), 0,
+                           INT_MAX, &description.used))
         return fixture::fail(where, "\"total\" and \"used\" must be block counts", error);
     description.capacity_bits = capacity;
     state().types[type] = description;

@@ -262,7 +262,8 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
     return read_project(root.value("project").toObject(), dir, error) &&
            read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
            read_parts(root.value("parts").toArray(), error) &&
-           read_netlists(root.value("netlists").toObject(), error) && ice::load_memory(root.value("memory"), error) &&
+           read_netlists(root.value("netlists").toObject(), error) &&
+           ice::load_memory(root.value("memory"), error) &&
            chi_detail::load_fixture(root, state().dir, error);
 }
 

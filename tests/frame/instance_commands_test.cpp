@@ -25,7 +25,11 @@ protected:
     // The condition of the "flag" row (row 9) on level 0 in one copy of an instance's trigger.
     SDR_DATA_TRIGGER_CONDITION& flag_condition(int instance, int copy) const
     {
-        return data()->m_instances[size_t(instance)]->get_active_trigger()->edit_transient().trigger_list[9]
+        return data()
+            ->m_instances[size_t(instance)]
+            ->get_active_trigger()
+            ->edit_transient()
+            .trigger_list[9]
             .patterns[copy]
             .conditions[0];
     }
@@ -204,6 +208,7 @@ TEST_F(instance_commands_test, status_help_stops_at_an_empty_text_a_suppressed_m
     EXPECT_TRUE(standin::thr::help_requests().empty());
     standin::thr::fail_load("sys_hlpq", "");
     press(ACTION_STATUS_HELP);
-    EXPECT_EQ(standin::thr::help_requests(), std::vector<std::string>{"ISEDQ_TRIGGER_LEVEL"}) << "loaded on a later try";
+    EXPECT_EQ(standin::thr::help_requests(), std::vector<std::string>{"ISEDQ_TRIGGER_LEVEL"})
+        << "loaded on a later try";
 }
 } // namespace

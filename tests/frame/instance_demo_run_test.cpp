@@ -24,7 +24,8 @@ protected:
         for (const char* file : {"demo.vtl", "standin_project.json"})
             ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
         std::string error;
-        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error)) << error;
+        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
+            << error;
         m_frame = open_frame(m_dir.filePath("demo.vtl"));
         tx()->set_jtag_hardware(instance_widget_test::CABLE, true);
         tx()->set_jtag_device(instance_widget_test::DEVICE, true);
@@ -50,7 +51,8 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
     compile_and_program_demo();
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
-    SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false), tx()->get_tx_session()->get_log_at(1, false)};
+    SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false),
+                               tx()->get_tx_session()->get_log_at(1, false)};
     tx()->set_logging(true);
     standin::chi::set_pace_ms(5);
     standin::chi::set_delivery(standin::chi::delivery::thread);

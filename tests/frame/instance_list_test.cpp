@@ -43,7 +43,8 @@ TEST_F(instance_list_test, each_instance_is_a_row_and_a_power_up_trigger_a_row_b
         EXPECT_EQ(name->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index) << rows[row].name;
         EXPECT_EQ(name->data(SEDQ_POWERUP_ROLE).toBool(), false);
         EXPECT_TRUE(name->isEditable());
-        EXPECT_TRUE(same_icon(name->icon(), row == 0 ? 275 : 274)) << rows[row].name << ": only the current one";
+        EXPECT_TRUE(same_icon(name->icon(), row == 0 ? 275 : 274))
+            << rows[row].name << ": only the current one";
         EXPECT_EQ(status_text(row), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR);
         EXPECT_EQ(box->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index);
         EXPECT_EQ(box->checkState(), rows[row].enabled) << rows[row].name;
@@ -57,7 +58,8 @@ TEST_F(instance_list_test, each_instance_is_a_row_and_a_power_up_trigger_a_row_b
     QStandardItem* powerup = powerup_item(1);
     ASSERT_NE(powerup, nullptr);
     EXPECT_EQ(powerup->text(), "Power-Up Trigger");
-    EXPECT_EQ(powerup->data(SEDQ_INSTANCE_ROLE).toInt(), 2) << "the power-up view is the entry after its instance";
+    EXPECT_EQ(powerup->data(SEDQ_INSTANCE_ROLE).toInt(), 2)
+        << "the power-up view is the entry after its instance";
     EXPECT_EQ(powerup->data(SEDQ_POWERUP_ROLE).toBool(), true);
     EXPECT_FALSE(powerup->isEditable());
     EXPECT_EQ(powerup->background(), idle_brush());
@@ -76,7 +78,8 @@ TEST_F(instance_list_test, a_current_power_up_view_is_coloured_and_selected_afte
     EXPECT_EQ(model()->item(0, 0)->text(), "renamed");
     EXPECT_EQ(powerup->background(), SEDQ_POWERUP_BRUSH);
     EXPECT_TRUE(pane()->get_tree()->selectionModel()->isSelected(powerup->index()));
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274)) << "the instance itself is not the current entry";
+    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274))
+        << "the instance itself is not the current entry";
 }
 
 TEST_F(instance_list_test, a_refresh_keeps_the_status_texts_and_a_changed_structure_rebuilds_the_list)
@@ -115,14 +118,16 @@ TEST_F(instance_list_test, the_status_line_follows_the_design_from_compile_to_ac
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR);
     EXPECT_EQ(status_line_base(), SEDQ_RED_BASE_PALETTE.brush(QPalette::Base));
-    ASSERT_TRUE(standin::chi::program_device_from_file(m_dir.filePath("top.sof").toStdString(), &error)) << error;
+    ASSERT_TRUE(standin::chi::program_device_from_file(m_dir.filePath("top.sof").toStdString(), &error))
+        << error;
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
     EXPECT_EQ(status_line_base(), SEDQ_GREY_BASE_PALETTE.brush(QPalette::Base));
     select({0});
     press(ACTION_RUN);
     step();
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_ACQUISITION_IN_PROGRESS_STR) << "from the first report";
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_ACQUISITION_IN_PROGRESS_STR)
+        << "from the first report";
     EXPECT_EQ(status_line_base(), SEDQ_GREEN_BASE_PALETTE.brush(QPalette::Base));
     end_all_runs();
     standin::chi::unplug_cable(true);
@@ -181,16 +186,35 @@ TEST_F(instance_list_test, the_selection_decides_which_commands_are_enabled)
         std::vector<int> off;
     };
     const std::vector<row> rows = {
-        {"power-up row alone", {}, {0}, SEDQ_LOCK_MODE_ALLOW_ALL,
+        {"power-up row alone",
+         {},
+         {0},
+         SEDQ_LOCK_MODE_ALLOW_ALL,
          {ACTION_DISABLE_POWERUP, ACTION_DUPLICATE, ACTION_RUN, ACTION_STATUS_HELP, ACTION_DELETE},
          {ACTION_RENAME, ACTION_ENABLE_POWERUP, ACTION_STOP}},
-        {"instance and its power-up row", {0}, {0}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_DISABLE_POWERUP},
+        {"instance and its power-up row",
+         {0},
+         {0},
+         SEDQ_LOCK_MODE_ALLOW_ALL,
+         {ACTION_DISABLE_POWERUP},
          {ACTION_DUPLICATE, ACTION_RENAME, ACTION_STATUS_HELP}},
-        {"instance without power-up trigger", {1}, {}, SEDQ_LOCK_MODE_ALLOW_ALL,
+        {"instance without power-up trigger",
+         {1},
+         {},
+         SEDQ_LOCK_MODE_ALLOW_ALL,
          {ACTION_ENABLE_POWERUP, ACTION_RENAME, ACTION_RUN, ACTION_AUTORUN, ACTION_READ},
          {ACTION_DISABLE_POWERUP, ACTION_DUPLICATE}},
-        {"nothing", {}, {}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_ADD}, {ACTION_DELETE, ACTION_RUN, ACTION_RENAME}},
-        {"locked", {1}, {}, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, {ACTION_RENAME, ACTION_RUN},
+        {"nothing",
+         {},
+         {},
+         SEDQ_LOCK_MODE_ALLOW_ALL,
+         {ACTION_ADD},
+         {ACTION_DELETE, ACTION_RUN, ACTION_RENAME}},
+        {"locked",
+         {1},
+         {},
+         SEDQ_LOCK_MODE_ALLOW_INCREMENTAL,
+         {ACTION_RENAME, ACTION_RUN},
          {ACTION_ADD, ACTION_DELETE, ACTION_ENABLE_POWERUP, ACTION_DISABLE_POWERUP, ACTION_DUPLICATE}},
         {"disabled instance", {2}, {}, SEDQ_LOCK_MODE_ALLOW_ALL, {ACTION_RENAME}, {ACTION_RUN, ACTION_READ}},
     };

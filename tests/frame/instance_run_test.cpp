@@ -54,10 +54,12 @@ TEST_F(instance_run_test, a_run_on_the_engines_thread_reaches_its_data_and_shows
     open({{"alpha"}, {"beta"}});
     compile_and_program();
     QStringList seen;
-    QObject::connect(model(), &QStandardItemModel::itemChanged, [&seen](QStandardItem* item)
+    QObject::connect(model(), &QStandardItemModel::itemChanged,
+                     [&seen](QStandardItem* item)
                      {
                          // Text and colour change apart: each text is counted once.
-                         if (item->row() == 0 && item->column() == 1 && (seen.isEmpty() || seen.last() != item->text()))
+                         if (item->row() == 0 && item->column() == 1 &&
+                             (seen.isEmpty() || seen.last() != item->text()))
                              seen << item->text();
                      });
     QSignalSpy hints(tx(), SIGNAL(updated(QObject*, int)));

@@ -74,7 +74,8 @@ TEST_F(instance_status_test, every_status_code_has_its_text_and_colour)
         cell->setBackground(Qt::darkCyan);
         step();
         EXPECT_EQ(status_text(0), r.text.isEmpty() ? QString("before") : r.text) << "status " << r.status;
-        EXPECT_EQ(status_brush(0), r.text.isEmpty() ? QBrush(Qt::darkCyan) : r.brush) << "status " << r.status;
+        EXPECT_EQ(status_brush(0), r.text.isEmpty() ? QBrush(Qt::darkCyan) : r.brush)
+            << "status " << r.status;
         end_all_runs();
         EXPECT_FALSE(tx()->is_instance_acquiring(0)) << "status " << r.status;
         EXPECT_EQ(pane()->get_request_count(), 0) << "status " << r.status;
@@ -86,7 +87,8 @@ TEST_F(instance_status_test, every_status_code_has_its_text_and_colour)
 TEST_F(instance_status_test, a_power_up_report_of_waiting_for_clock_has_its_own_text)
 {
     open({{"alpha"}});
-    SEDQ_UPDATE_STATE_EVENT event(SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_WAITING_FOR_CLOCK, nullptr, nullptr, 0, 0);
+    SEDQ_UPDATE_STATE_EVENT event(SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_WAITING_FOR_CLOCK, nullptr, nullptr,
+                                  0, 0);
     QCoreApplication::sendEvent(pane(), &event);
     EXPECT_EQ(status_text(0), W::SEDQ_POWERUP_WAITING_FOR_CLOCK_STR);
     EXPECT_EQ(status_brush(0), host_brush(8));
@@ -101,16 +103,11 @@ TEST_F(instance_status_test, trigger_progress_counts_levels_with_the_reporting_i
         QString text;
     };
     const std::vector<row> rows = {
-        {0, {1, 1}, W::SEDQ_WAITING_FOR_TRIGGER_STR},
-        {0, {2, 2}, "Trigger level 1 met"},
-        {0, {2, 3}, "Trigger level 2 met"},
-        {0, {1, 0}, W::SEDQ_WAITING_FOR_TRIGGER_STR},
-        {1, {1, 0}, W::SEDQ_WAITING_FOR_TRIGGER_STR},
-        {1, {2, 1}, W::SEDQ_TRIGGER_IN_MET_STR},
-        {1, {2, 2}, "Trigger level 1 met"},
-        {1, {2, 4}, "Trigger level 3 met"},
-        {0, {1, -1}, "Currently in state 1: ST1"},
-        {1, {2, -3}, "Currently in state 3: ST3"},
+        {0, {1, 1}, W::SEDQ_WAITING_FOR_TRIGGER_STR}, {0, {2, 2}, "Trigger level 1 met"},
+        {0, {2, 3}, "Trigger level 2 met"},           {0, {1, 0}, W::SEDQ_WAITING_FOR_TRIGGER_STR},
+        {1, {1, 0}, W::SEDQ_WAITING_FOR_TRIGGER_STR}, {1, {2, 1}, W::SEDQ_TRIGGER_IN_MET_STR},
+        {1, {2, 2}, "Trigger level 1 met"},           {1, {2, 4}, "Trigger level 3 met"},
+        {0, {1, -1}, "Currently in state 1: ST1"},    {1, {2, -3}, "Currently in state 3: ST3"},
     };
     open_pair();
     ASSERT_FALSE(tx()->is_trigger_in_enabled(-1)) << "the current instance has no trigger in";
@@ -127,13 +124,17 @@ TEST_F(instance_status_test, trigger_progress_counts_levels_with_the_reporting_i
 
 TEST_F(instance_status_test, an_error_report_names_the_error_of_its_value)
 {
-    const std::vector<std::pair<int, QString>> rows = {
-        {1, W::SEDQ_JTAG_ERR_VERSION_DIFF_STR},     {2, W::SEDQ_JTAG_ERR_NO_HARDWARE_STR},
-        {3, W::SEDQ_JTAG_ERR_HANDWARE_CHANGED_STR}, {4, W::SEDQ_JTAG_ERR_HANDWARE_BUSY_STR},
-        {5, W::SEDQ_JTAG_ERR_NO_SLD_NODE_STR},      {6, W::SEDQ_JTAG_ERR_JTAG_ERROR_STR},
-        {7, W::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR}, {8, W::SEDQ_JTAG_ERR_VERSION_MISMATCH_STR},
-        {0, W::SEDQ_NOT_RUNNING_STR},               {9, W::SEDQ_NOT_RUNNING_STR},
-        {-2, W::SEDQ_NOT_RUNNING_STR}};
+    const std::vector<std::pair<int, QString>> rows = {{1, W::SEDQ_JTAG_ERR_VERSION_DIFF_STR},
+                                                       {2, W::SEDQ_JTAG_ERR_NO_HARDWARE_STR},
+                                                       {3, W::SEDQ_JTAG_ERR_HANDWARE_CHANGED_STR},
+                                                       {4, W::SEDQ_JTAG_ERR_HANDWARE_BUSY_STR},
+                                                       {5, W::SEDQ_JTAG_ERR_NO_SLD_NODE_STR},
+                                                       {6, W::SEDQ_JTAG_ERR_JTAG_ERROR_STR},
+                                                       {7, W::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR},
+                                                       {8, W::SEDQ_JTAG_ERR_VERSION_MISMATCH_STR},
+                                                       {0, W::SEDQ_NOT_RUNNING_STR},
+                                                       {9, W::SEDQ_NOT_RUNNING_STR},
+                                                       {-2, W::SEDQ_NOT_RUNNING_STR}};
     open_pair();
     for (const auto& r : rows)
     {

@@ -40,8 +40,8 @@ protected:
         return texts;
     }
 
-    static QStringList blocks(const QString& cells, const QString& bits, const QString& small, const QString& medium,
-                              const QString& large)
+    static QStringList blocks(const QString& cells, const QString& bits, const QString& small,
+                              const QString& medium, const QString& large)
     {
         return {cells, bits, small, medium, large};
     }
@@ -60,15 +60,17 @@ protected:
 
 TEST_F(instance_usage_test, each_memory_type_counts_its_blocks_and_the_headers_sum_the_enabled_instances)
 {
-    open({with_ram("auto", SDR_RAM_AUTO), with_ram("medium", SDR_RAM_MID_SIZE), with_ram("large", SDR_RAM_LARGE),
-          with_ram("off", SDR_RAM_MID_SIZE, false), with_ram("small", SDR_RAM_SMALL, true, 0)});
+    open({with_ram("auto", SDR_RAM_AUTO), with_ram("medium", SDR_RAM_MID_SIZE),
+          with_ram("large", SDR_RAM_LARGE), with_ram("off", SDR_RAM_MID_SIZE, false),
+          with_ram("small", SDR_RAM_SMALL, true, 0)});
     const QString cells = QString("%1 cells").arg(CELLS);
     // 9 x 128 bits: two small blocks of 640 bits, one medium, one large.
     EXPECT_EQ(row_texts(0), blocks(cells, "1152 bits", "2 blocks", "0 blocks", "0 blocks"));
     EXPECT_EQ(row_texts(1), blocks(cells, "1152 bits", "0 blocks", "1 blocks", "0 blocks"));
     EXPECT_EQ(row_texts(2), blocks(cells, "1152 bits", "0 blocks", "0 blocks", "1 blocks"));
     EXPECT_EQ(row_texts(3), blocks("0 cells", "0 bits", "0 blocks", "0 blocks", "0 blocks"));
-    EXPECT_EQ(row_texts(4), blocks(cells, "0 bits", "0 blocks", "0 blocks", "0 blocks")) << "no depth: width 1";
+    EXPECT_EQ(row_texts(4), blocks(cells, "0 bits", "0 blocks", "0 blocks", "0 blocks"))
+        << "no depth: width 1";
     EXPECT_EQ(headers(), (QStringList{QString("LEs: %1").arg(4 * CELLS), "Memory: 3456", "Small: 2/100",
                                       "Medium: 1/50", "Large: 1/2"}));
 }

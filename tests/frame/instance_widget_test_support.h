@@ -12,6 +12,7 @@
 #include "host/standin/project_control.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_globals.h"
+#include "support/counter_design.h"
 
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -19,21 +20,9 @@
 
 namespace instance_widget_test
 {
-constexpr const char* CABLE = "SimCable [SIM-0]";
-constexpr const char* DEVICE = "@1: SIMDEV-A";
-
-inline const char* design_json()
-{
-    return R"({
-  "project": {"top_entity": "top"},
-  "netlists": {"pre": {"instances": [
-    {"path": "top|clk", "flags": "0x80000004", "stimulus": {"kind": "clock", "period": 2}},
-    {"path": "top|cnt", "flags": "0x80000040", "dims": [[7, 0]], "stimulus": {"kind": "counter"}},
-    {"path": "top|flag", "flags": "0x80000040", "stimulus": {"kind": "pulse", "period": 16, "width": 1}}
-  ]}},
-  "jtag": {"hardware": ["SimCable [SIM-0]"], "devices": ["@1: SIMDEV-A"]}
-})";
-}
+using counter_design::CABLE;
+using counter_design::design_json;
+using counter_design::DEVICE;
 
 // One instance of a test document: the counter bus (rows 0..8) and "flag" on clock "clk".
 struct probe

@@ -38,15 +38,21 @@ TEST(ice, blocks_are_the_buffer_bits_over_the_block_capacity_in_a_family_that_ta
         ICE_RAM_TYPE type;
         int blocks;
         ICE_RAM_TYPE chosen;
-    } rows[] = {{20, 32, ICE_RAM_TYPE_SMALL, 1, ICE_RAM_TYPE_SMALL},   {21, 32, ICE_RAM_TYPE_SMALL, -1, ICE_RAM_TYPE_SMALL},
-                {20, 33, ICE_RAM_TYPE_SMALL, 2, ICE_RAM_TYPE_SMALL},   {40, 1024, ICE_RAM_TYPE_MEDIUM, 4, ICE_RAM_TYPE_MEDIUM},
-                {0, 1024, ICE_RAM_TYPE_LARGE, 0, ICE_RAM_TYPE_LARGE},   {9, 128, ICE_RAM_TYPE_AUTO, 2, ICE_RAM_TYPE_SMALL},
-                {30, 128, ICE_RAM_TYPE_AUTO, 1, ICE_RAM_TYPE_MEDIUM},   {100, 128, ICE_RAM_TYPE_AUTO, 1, ICE_RAM_TYPE_LARGE},
-                {145, 128, ICE_RAM_TYPE_AUTO, -1, ICE_RAM_TYPE_AUTO}, {-1, 128, ICE_RAM_TYPE_SMALL, -1, ICE_RAM_TYPE_SMALL}};
+    } rows[] = {{20, 32, ICE_RAM_TYPE_SMALL, 1, ICE_RAM_TYPE_SMALL},
+                {21, 32, ICE_RAM_TYPE_SMALL, -1, ICE_RAM_TYPE_SMALL},
+                {20, 33, ICE_RAM_TYPE_SMALL, 2, ICE_RAM_TYPE_SMALL},
+                {40, 1024, ICE_RAM_TYPE_MEDIUM, 4, ICE_RAM_TYPE_MEDIUM},
+                {0, 1024, ICE_RAM_TYPE_LARGE, 0, ICE_RAM_TYPE_LARGE},
+                {9, 128, ICE_RAM_TYPE_AUTO, 2, ICE_RAM_TYPE_SMALL},
+                {30, 128, ICE_RAM_TYPE_AUTO, 1, ICE_RAM_TYPE_MEDIUM},
+                {100, 128, ICE_RAM_TYPE_AUTO, 1, ICE_RAM_TYPE_LARGE},
+                {145, 128, ICE_RAM_TYPE_AUTO, -1, ICE_RAM_TYPE_AUTO},
+                {-1, 128, ICE_RAM_TYPE_SMALL, -1, ICE_RAM_TYPE_SMALL}};
     for (const auto& row : rows)
     {
         ICE_RAM_TYPE type = row.type;
-        EXPECT_EQ(estimator.num_mem_blocks_used(row.width, row.depth, type), row.blocks) << row.width << "x" << row.depth;
+        EXPECT_EQ(estimator.num_mem_blocks_used(row.width, row.depth, type), row.blocks)
+            << row.width << "x" << row.depth;
         EXPECT_EQ(type, row.chosen) << row.width << "x" << row.depth;
     }
     standin::project::unload();
@@ -73,7 +79,8 @@ TEST(ice, a_memory_section_that_cannot_describe_blocks_is_refused_with_its_entry
     for (const auto& row : rows)
     {
         std::string error;
-        EXPECT_FALSE(load((std::string(R"({"project": {"top_entity": "top"}, )") + row.memory + "}").c_str(), &error))
+        EXPECT_FALSE(
+            load((std::string(R"({"project": {"top_entity": "top"}, )") + row.memory + "}").c_str(), &error))
             << row.memory;
         EXPECT_NE(error.find(row.message), std::string::npos) << error;
     }
@@ -94,7 +101,8 @@ TEST(thr, the_help_library_records_the_help_keys_it_shows)
 {
     THR_DRL_HANDLE library = thr_drl_load("sys_hlpq");
     ASSERT_NE(library, nullptr);
-    auto show = reinterpret_cast<void (*)(const char*)>(thr_drl_find_function(library, "hlpq_dyn_show_msg_help_impl"));
+    auto show = reinterpret_cast<void (*)(const char*)>(
+        thr_drl_find_function(library, "hlpq_dyn_show_msg_help_impl"));
     ASSERT_NE(show, nullptr);
     show("ISEDQ_NOT_RUNNING");
     show(nullptr);

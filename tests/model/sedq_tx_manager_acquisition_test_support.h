@@ -10,27 +10,16 @@
 #include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
+#include "support/counter_design.h"
 
 #include <mutex>
 #include <set>
 
 namespace acquisition_test
 {
-constexpr const char* CABLE = "SimCable [SIM-0]";
-constexpr const char* DEVICE = "@1: SIMDEV-A";
-
-inline const char* design_json()
-{
-    return R"({
-  "project": {"top_entity": "top"},
-  "netlists": {"pre": {"instances": [
-    {"path": "top|clk", "flags": "0x80000004", "stimulus": {"kind": "clock", "period": 2}},
-    {"path": "top|cnt", "flags": "0x80000040", "dims": [[7, 0]], "stimulus": {"kind": "counter"}},
-    {"path": "top|flag", "flags": "0x80000040", "stimulus": {"kind": "pulse", "period": 16, "width": 1}}
-  ]}},
-  "jtag": {"hardware": ["SimCable [SIM-0]"], "devices": ["@1: SIMDEV-A"]}
-})";
-}
+using counter_design::CABLE;
+using counter_design::design_json;
+using counter_design::DEVICE;
 
 // Callbacks that are still alive, so a test sees which ones the model released.
 inline std::set<const void*>& live_callbacks()

@@ -11,25 +11,24 @@ namespace
 {
 // By engine status 0..17; 0 marks the status that is never sent (16). The engine has no
 // power-up form of running, trigger wait, waiting for clock, JTAG busy and error.
-constexpr int STATE_OF_STATUS[] = {
-    SEDQ_ACQ_STATE_RUNNING,
-    SEDQ_ACQ_STATE_TRIGGER_PROGRESS_1,
-    SEDQ_ACQ_STATE_TRIGGER_PROGRESS_2,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_TRIGGER_PROGRESS_2,
-    SEDQ_ACQ_STATE_PRE_TRIGGER,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_PRE_TRIGGER,
-    SEDQ_ACQ_STATE_POST_TRIGGER,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_POST_TRIGGER,
-    SEDQ_ACQ_STATE_OFFLOADING,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_OFFLOADING,
-    SEDQ_ACQ_STATE_DATA_READY,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_DATA_READY,
-    SEDQ_ACQ_STATE_NOT_RUNNING,
-    SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_NOT_RUNNING,
-    SEDQ_ACQ_STATE_WAITING_FOR_CLOCK,
-    SEDQ_ACQ_STATE_JTAG_BUSY,
-    0,
-    SEDQ_ACQ_STATE_ERROR};
+constexpr int STATE_OF_STATUS[] = {SEDQ_ACQ_STATE_RUNNING,
+                                   SEDQ_ACQ_STATE_TRIGGER_PROGRESS_1,
+                                   SEDQ_ACQ_STATE_TRIGGER_PROGRESS_2,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_TRIGGER_PROGRESS_2,
+                                   SEDQ_ACQ_STATE_PRE_TRIGGER,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_PRE_TRIGGER,
+                                   SEDQ_ACQ_STATE_POST_TRIGGER,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_POST_TRIGGER,
+                                   SEDQ_ACQ_STATE_OFFLOADING,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_OFFLOADING,
+                                   SEDQ_ACQ_STATE_DATA_READY,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_DATA_READY,
+                                   SEDQ_ACQ_STATE_NOT_RUNNING,
+                                   SEDQ_ACQ_STATE_POWERUP | SEDQ_ACQ_STATE_NOT_RUNNING,
+                                   SEDQ_ACQ_STATE_WAITING_FOR_CLOCK,
+                                   SEDQ_ACQ_STATE_JTAG_BUSY,
+                                   0,
+                                   SEDQ_ACQ_STATE_ERROR};
 } // namespace
 
 int SEDQ_CONTROL_CMD_ELA_INT::get_state_flags(int status)
@@ -64,7 +63,8 @@ void SEDQ_CONTROL_CMD_ELA_INT::update_acquisition_status(ELA_STATUS status, int 
         return;
     if (is_final(flags))
         m_final_posted = true;
-    QCoreApplication::postEvent(m_widget, new SEDQ_UPDATE_STATE_EVENT(flags, this, log, m_instance, value), 0);
+    QCoreApplication::postEvent(m_widget, new SEDQ_UPDATE_STATE_EVENT(flags, this, log, m_instance, value),
+                                0);
 }
 
 bool SEDQ_CONTROL_CMD_ELA_INT::detach()

@@ -105,11 +105,14 @@ SEDQ_INSTANCE_WIDGET::~SEDQ_INSTANCE_WIDGET()
 // The memory-block family that each block column counts.
 void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
 {
-    m_model.setHeaderData(5, Qt::Horizontal, QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
+    m_model.setHeaderData(5, Qt::Horizontal,
+                          QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
                           Qt::ToolTipRole);
-    m_model.setHeaderData(6, Qt::Horizontal, QString("Medium Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
+    m_model.setHeaderData(6, Qt::Horizontal,
+                          QString("Medium Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
                           Qt::ToolTipRole);
-    m_model.setHeaderData(7, Qt::Horizontal, QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE,
+    m_model.setHeaderData(7, Qt::Horizontal,
+                          QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE,
                           Qt::ToolTipRole);
 }
 
@@ -142,9 +145,10 @@ QHBoxLayout* SEDQ_INSTANCE_WIDGET::make_title_row()
     m_status_line->setReadOnly(true);
     set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
     QAction* toggle = m_tx->get_action(ACTION_INSTANCE_PANE, QVariant());
-    QHBoxLayout* row = sedq_make_pane_title_row(this, toggle,
-                                                {new QLabel(tr("Instance Manager:"), this), m_run_button,
-                                                 m_autorun_button, m_stop_button, m_read_button, m_status_line});
+    QHBoxLayout* row =
+        sedq_make_pane_title_row(this, toggle,
+                                 {new QLabel(tr("Instance Manager:"), this), m_run_button, m_autorun_button,
+                                  m_stop_button, m_read_button, m_status_line});
     row->setSpacing(6);
     // The status line takes the room the shared title row leaves to its stretch.
     for (int i = 0; i < row->count(); ++i)
@@ -205,9 +209,10 @@ void SEDQ_INSTANCE_WIDGET::connect_actions()
     on_trigger(ACTION_DISABLE_POWERUP, SLOT(on_instance_disable_powerup()));
     on_trigger(ACTION_DUPLICATE_TRIGGER, SLOT(on_instance_duplicate_trigger()));
     on_trigger(ACTION_STATUS_HELP, SLOT(on_instance_status_help()));
-    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
-            SLOT(on_selection_changed()));
-    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this, SLOT(on_double_clicked(const QModelIndex&)));
+    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
+            this, SLOT(on_selection_changed()));
+    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this,
+            SLOT(on_double_clicked(const QModelIndex&)));
 }
 
 // While the pane writes its own items, their changes must not reach on_item_changed.
@@ -217,7 +222,8 @@ void SEDQ_INSTANCE_WIDGET::connect_item_changed(bool on)
         connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)),
                 Qt::UniqueConnection);
     else
-        disconnect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
+        disconnect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this,
+                   SLOT(on_item_changed(QStandardItem*)));
 }
 
 bool SEDQ_INSTANCE_WIDGET::get_instance_enabled(int instance)
@@ -349,7 +355,7 @@ void SEDQ_INSTANCE_WIDGET::mark_current_rows(int current)
         {
             QStandardItem* powerup = name->child(child);
             powerup->setBackground(powerup->data(SEDQ_INSTANCE_ROLE).toInt() == current ? SEDQ_POWERUP_BRUSH
-                                                                                         : idle_brush());
+                                                                                        : idle_brush());
         }
     }
     connect_item_changed(true);
@@ -503,7 +509,8 @@ void SEDQ_INSTANCE_WIDGET::on_selection_changed()
         QString device;
         m_tx->get_jtag_hardware(&hardware);
         m_tx->get_jtag_device(&device);
-        can_run = !hardware.isEmpty() && !device.isEmpty() && m_status_line->text() != SEDQ_WAITING_FOR_JTAG_STR;
+        can_run =
+            !hardware.isEmpty() && !device.isEmpty() && m_status_line->text() != SEDQ_WAITING_FOR_JTAG_STR;
     }
     const size_t count = rows.size();
     m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_RENAME), count == 1 && !powerup_selected);

@@ -34,11 +34,14 @@ QBrush host_brush(int id)
 // The text of an error report's value, or null for a value that names no error.
 const QString* error_text(int value)
 {
-    static const QString* const TEXTS[] = {
-        &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_VERSION_DIFF_STR,     &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_NO_HARDWARE_STR,
-        &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_HANDWARE_CHANGED_STR, &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_HANDWARE_BUSY_STR,
-        &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_NO_SLD_NODE_STR,      &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_JTAG_ERROR_STR,
-        &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR, &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_VERSION_MISMATCH_STR};
+    static const QString* const TEXTS[] = {&SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_VERSION_DIFF_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_NO_HARDWARE_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_HANDWARE_CHANGED_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_HANDWARE_BUSY_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_NO_SLD_NODE_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_JTAG_ERROR_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR,
+                                           &SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_VERSION_MISMATCH_STR};
     return value >= 1 && value <= 8 ? TEXTS[value - 1] : nullptr;
 }
 } // namespace
@@ -63,7 +66,8 @@ void SEDQ_INSTANCE_WIDGET::run_selected(bool repeat)
     std::vector<SEDQ_CONTROL_CMD_ELA_INT*> made;
     for (const SELECTED_ROW& row : selected_rows())
     {
-        if (row.parent_selected || m_tx->is_instance_acquiring(row.instance) || !get_instance_enabled(row.instance))
+        if (row.parent_selected || m_tx->is_instance_acquiring(row.instance) ||
+            !get_instance_enabled(row.instance))
             continue;
         auto* callback = new SEDQ_CONTROL_CMD_ELA_INT(this, row.instance);
         CHI_CONTROL::ACQ_PARAMETER request;
@@ -93,7 +97,8 @@ void SEDQ_INSTANCE_WIDGET::adopt_callbacks(const std::vector<SEDQ_CONTROL_CMD_EL
 void SEDQ_INSTANCE_WIDGET::on_tools_stop()
 {
     for (const SELECTED_ROW& row : selected_rows())
-        if (!row.parent_selected && m_tx->is_instance_acquiring(row.instance) && get_instance_enabled(row.instance))
+        if (!row.parent_selected && m_tx->is_instance_acquiring(row.instance) &&
+            get_instance_enabled(row.instance))
             m_tx->stop(row.instance);
     // Its only effect: the model refreshes its current log when it keeps no log per run.
     std::vector<CHI_CONTROL::ACQ_PARAMETER> none;
@@ -157,7 +162,8 @@ bool SEDQ_INSTANCE_WIDGET::is_shown(int instance)
     return current == instance || (current == instance + 1 && m_tx->is_powerup_trigger(current));
 }
 
-void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DATA_LOG* log, QStandardItem* status)
+void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DATA_LOG* log,
+                                      QStandardItem* status)
 {
     const bool powerup = (flags & SEDQ_ACQ_STATE_POWERUP) != 0;
     const QBrush progress = powerup ? SEDQ_POWERUP_BRUSH : host_brush(BRUSH_PROGRESS);
@@ -168,17 +174,21 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
         show_trigger_progress(instance, value, powerup, status);
         break;
     case SEDQ_ACQ_STATE_PRE_TRIGGER:
-        set_status_cell(status, powerup ? SEDQ_POWERUP_ACQUIRING_PRE_TRIGGER_DATA_STR : SEDQ_ACQUIRING_PRE_TRIGGER_DATA_STR,
+        set_status_cell(status,
+                        powerup ? SEDQ_POWERUP_ACQUIRING_PRE_TRIGGER_DATA_STR
+                                : SEDQ_ACQUIRING_PRE_TRIGGER_DATA_STR,
                         progress);
         break;
     case SEDQ_ACQ_STATE_POST_TRIGGER:
         set_status_cell(status,
-                        powerup ? SEDQ_POWERUP_ACQUIRING_POST_TRIGGER_DATA_STR : SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR,
+                        powerup ? SEDQ_POWERUP_ACQUIRING_POST_TRIGGER_DATA_STR
+                                : SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR,
                         progress);
         m_tx->update_all_views(nullptr, SEDQ_UPDATE_NODE_VIEW);
         break;
     case SEDQ_ACQ_STATE_OFFLOADING:
-        set_status_cell(status, powerup ? SEDQ_POWERUP_OFFLOADING_DATA_STR : SEDQ_OFFLOADING_DATA_STR, progress);
+        set_status_cell(status, powerup ? SEDQ_POWERUP_OFFLOADING_DATA_STR : SEDQ_OFFLOADING_DATA_STR,
+                        progress);
         break;
     case SEDQ_ACQ_STATE_WAITING_FOR_CLOCK:
         set_status_cell(status, powerup ? SEDQ_POWERUP_WAITING_FOR_CLOCK_STR : SEDQ_WAITING_FOR_CLOCK_STR,
@@ -216,7 +226,8 @@ void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool p
     {
         QString state;
         m_tx->get_state_name(-value - 1, &state, instance);
-        set_status_cell(status, QString("Currently in state %1: %2").arg(-static_cast<qint64>(value)).arg(state),
+        set_status_cell(status,
+                        QString("Currently in state %1: %2").arg(-static_cast<qint64>(value)).arg(state),
                         progress);
         m_tx->update_all_views(nullptr, SEDQ_UPDATE_NODE_VIEW);
         return;
@@ -229,7 +240,8 @@ void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool p
     else if (level == 1 && trigger_in)
         set_status_cell(status, SEDQ_TRIGGER_IN_MET_STR, progress);
     else
-        set_status_cell(status, QString("Trigger level %1 met").arg(trigger_in ? level - 1 : level), progress);
+        set_status_cell(status, QString("Trigger level %1 met").arg(trigger_in ? level - 1 : level),
+                        progress);
 }
 
 // The report's log becomes the log the instance shows; the panes redraw when it is in sight.
@@ -261,7 +273,8 @@ void SEDQ_INSTANCE_WIDGET::show_running(int instance, int flags)
     {
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_RUNNING | SEDQ_UPDATE_JTAG));
     }
-    m_tx->update_all_views(nullptr, sedq_hint(flags | SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
+    m_tx->update_all_views(nullptr,
+                           sedq_hint(flags | SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
 }
 
 // The final report of a request ends it: its callback is deleted (once; the engine never calls

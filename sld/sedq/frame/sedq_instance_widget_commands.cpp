@@ -27,8 +27,8 @@ const char* const HELP_ENTRY = "hlpq_dyn_show_msg_help_impl";
 
 // Every change of the set of instances refreshes the instance pane, the JTAG pane and the layout,
 // then the node view.
-const int INSTANCES_REBUILD = sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_JTAG |
-                                        SEDQ_UPDATE_LAYOUT);
+const int INSTANCES_REBUILD =
+    sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_JTAG | SEDQ_UPDATE_LAYOUT);
 const int NODE_VIEW_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
 } // namespace
 

@@ -163,7 +163,8 @@ bool estimate_automatic(ICE_RAM_USAGE_GUI& estimator, const ROW_USAGE& row, qint
 QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const TOTALS& totals)
 {
     const char* const names[] = {"Small", "Medium", "Large"};
-    const bool known = project_open && totals.blocks[0] >= 0 && totals.blocks[1] >= 0 && totals.blocks[2] >= 0;
+    const bool known =
+        project_open && totals.blocks[0] >= 0 && totals.blocks[1] >= 0 && totals.blocks[2] >= 0;
     bool unlimited = false;
     for (int t = 0; t < 3; ++t)
         unlimited = unlimited || estimator.get_total_blocks(ICE_RAM_TYPE(t)) == INT_MAX;
@@ -175,8 +176,10 @@ QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const
         else if (unlimited)
             headers << QString("%1: %2").arg(names[t]).arg(totals.blocks[t]);
         else
-            headers << QString("%1: %2/%3").arg(names[t]).arg(totals.blocks[t]).arg(
-                           estimator.get_total_blocks(ICE_RAM_TYPE(t)));
+            headers << QString("%1: %2/%3")
+                           .arg(names[t])
+                           .arg(totals.blocks[t])
+                           .arg(estimator.get_total_blocks(ICE_RAM_TYPE(t)));
     }
     return headers;
 }
@@ -184,18 +187,18 @@ QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const
 void write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usage)
 {
     const QString blocks = QStringLiteral("0 blocks");
-    const QStringList texts = usage.enabled ? QStringList{usage.cells, usage.bits, usage.small, usage.medium,
-                                                          usage.large}
-                                            : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"),
-                                                          blocks, blocks, blocks};
+    const QStringList texts =
+        usage.enabled
+            ? QStringList{usage.cells, usage.bits, usage.small, usage.medium, usage.large}
+            : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
     for (int i = 0; i < texts.size(); ++i)
         model->item(row, COLUMN_FIRST_USAGE + i)->setText(texts[i]);
 }
 
 // Logic and memory of one enabled instance; an automatic memory type is placed later, once the
 // fixed types have taken their blocks.
-void estimate_row(SEDQ_TX_MANAGER* tx, ICE_RAM_USAGE_GUI& estimator, const DEVICE_INFO& device, ROW_USAGE* row,
-                  TOTALS* totals)
+void estimate_row(SEDQ_TX_MANAGER* tx, ICE_RAM_USAGE_GUI& estimator, const DEVICE_INFO& device,
+                  ROW_USAGE* row, TOTALS* totals)
 {
     const unsigned cells = tx->get_le_usage(row->instance, device.family);
     const unsigned bits = tx->get_esb_usage(row->instance);

@@ -14,9 +14,10 @@ class SEDQ_UPDATE_STATE_EVENT : public QEvent
 public:
     static constexpr QEvent::Type SEDQ_UPDATE_STATE_EVENT_TYPE = QEvent::User; // 1000
 
-    SEDQ_UPDATE_STATE_EVENT(int flags, SEDQ_CONTROL_CMD_ELA_INT* sender, SDR_DATA_LOG* log, int instance, int value)
-        : QEvent(SEDQ_UPDATE_STATE_EVENT_TYPE), m_flags(flags), m_sender(sender), m_log(log), m_instance(instance),
-          m_value(value)
+    SEDQ_UPDATE_STATE_EVENT(int flags, SEDQ_CONTROL_CMD_ELA_INT* sender, SDR_DATA_LOG* log, int instance,
+                            int value)
+        : QEvent(SEDQ_UPDATE_STATE_EVENT_TYPE), m_flags(flags), m_sender(sender), m_log(log),
+          m_instance(instance), m_value(value)
     {
     }
     ~SEDQ_UPDATE_STATE_EVENT() override = default;
