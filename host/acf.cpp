@@ -1,6 +1,7 @@
 // Project-assignment stand-in: an in-memory assignment store with the revision's locks.
 #include "host/acf.h"
 
+#include "host/ntfq.h"
 #include "host/standin/acf_control.h"
 #include "host/standin/standin.h"
 
@@ -15,6 +16,7 @@ struct acf_state
     bool write_locked = false;
     bool refuse_write_lock = false;
     bool manager_absent = false;
+    bool refuse_read_lock = false;
     int commits = 0;
     std::map<int, ACF_ASSIGNMENT> committed;
     // Written under the write lock; null entries are not used.
@@ -97,7 +99,8 @@ bool ACF_MANAGER::is_write_locked()
 void ACF_MANAGER::read_lock()
 {
     standin::record_call("acf:read_lock()");
-    state().read_locked = true;
+    if (!state().refuse_read_lock)
+        state().read_locked = true;
 }
 
 void ACF_MANAGER::read_unlock()
@@ -130,6 +133,9 @@ bool ACF_MANAGER::write_unlock(bool commit)
     }
     s.pending.clear();
     s.write_locked = false;
+    // The host tells every listener once committed assignments may have changed.
+    if (commit)
+        ntfq_post(ntfq_get_message("NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED"), 0, false);
     return true;
 }
 
@@ -212,6 +218,11 @@ void set_manager_present(bool present)
 void refuse_write_lock(bool refuse)
 {
     state().refuse_write_lock = refuse;
+}
+
+void refuse_read_lock(bool refuse)
+{
+    state().refuse_read_lock = refuse;
 }
 
 int commit_count()

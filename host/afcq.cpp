@@ -97,6 +97,39 @@ const std::map<int, const char*>& known_texts()
         {361, "&Recreate State Machine Mnemonics"},
         {362, "Rena&me..."},
         {363, "Set Ali&as..."},
+        {225, "&Comparison..."},
+        {226, "&Value"},
+        {227, "&Pattern"},
+        {228, "Any Bit &Rising"},
+        {229, "Any Bit &Falling"},
+        {230, "&Not Value"},
+        {231, "Any Bit &High"},
+        {232, "Any Bit &Either Edge"},
+        {233, "Any Bit &Changed"},
+        {234, "Any Bit &Low"},
+        {328, "Align &Left"},
+        {329, "Align &Right"},
+        {353, "&Invert Signal"},
+        {359, "Post-&Fitting"},
+        {360, "&Pre-Synthesis"},
+        {368, "&Don't Care"},
+        {369, "&Either Edge"},
+        {370, "&Falling Edge"},
+        {371, "&High"},
+        {372, "&Insert Value..."},
+        {373, "&Low"},
+        {374, "&Rising Edge"},
+        {378, "Ungroup &Nested Groups"},
+        {710, "&Delete Time Bar"},
+        {711, "Delete &All Time Bars"},
+        {712, "&Insert Time Bar..."},
+        {713, "Insert &Master Time Bar"},
+        {714, "&Move Master Time Bar"},
+        {715, "&Next Transition"},
+        {716, "&Previous Transition"},
+        {717, "Set as Master &Time Bar"},
+        {718, "&Sample Numbers"},
+        {719, "&Time Units..."},
         {364, "Disable Stora&ge"},
         {365, "Enable Stor&age"},
         {366, "Disable Transitio&nal"},
@@ -160,25 +193,89 @@ bool afcq_safe_connect(QObject* sender, const char* signal, QObject* receiver, c
     return static_cast<bool>(QObject::connect(sender, signal, receiver, slot));
 }
 
+namespace
+{
+// The host theme of the resources the node table draws with: each role its own colour, in
+// the light scheme of the host. Any other id gets a colour of its own from colour_of.
+const std::map<int, QRgb>& themed_colours()
+{
+    static const std::map<int, QRgb> colours = {
+        {1, 0xFF404040u},   // outer ring of cell frames, drop marker
+        {5, 0xFFC00000u},   // name of an invalid node
+        {297, 0xFF308CC6u}, // selection with focus
+        {298, 0xFFFFFFFFu}, // view and name background
+        {302, 0xFF202020u}, // column titles
+        {305, 0xFF000000u}, // node name
+        {306, 0xFF006400u}, // post-fitting name under incremental compilation
+        {307, 0xFF003C78u}, // group and bus name
+        {308, 0xFF8B4513u}, // bus trigger text of comparisons and symbols
+        {315, 0xFF808080u}, // name of a node of the data tab only
+    };
+    return colours;
+}
+
+const std::map<int, QRgb>& themed_brushes()
+{
+    static const std::map<int, QRgb> brushes = {
+        {22, 0xFFF0F0F0u}, // cell face, disabled cells, title row
+        {24, 0xFFE0E0E0u}, // grid of waveform cells
+        {26, 0xFFC0C0C0u}, // plain cell borders
+    };
+    return brushes;
+}
+
+const std::map<int, QRgb>& themed_pens()
+{
+    static const std::map<int, QRgb> pens = {
+        {5, 0xFF000000u},  // bus trigger text
+        {6, 0xFFFFFFF0u},  // bus trigger text, selected with focus
+        {18, 0xFF202020u}, // lock-mode title, expand box, selected name without focus
+        {21, 0xFFFFFFFFu}, // selected text with focus
+        {27, 0xFF808080u}, // disabled text, empty-view messages
+    };
+    return pens;
+}
+
+QColor themed_or_hashed(const std::map<int, QRgb>& theme, int id, unsigned salt)
+{
+    const auto it = theme.find(id);
+    return it != theme.end() ? QColor::fromRgb(it->second) : colour_of(id, salt);
+}
+} // namespace
+
 QColor AFCQ_COLOR::get_color() const
 {
-    return colour_of(m_id, 0x123456u);
+    return themed_or_hashed(themed_colours(), m_id, 0x123456u);
 }
 
 QBrush AFCQ_BRUSH::get_brush() const
 {
-    return QBrush(colour_of(m_id, 0x654321u), Qt::SolidPattern);
+    return QBrush(themed_or_hashed(themed_brushes(), m_id, 0x654321u), Qt::SolidPattern);
 }
 
 QPen AFCQ_PEN::get_pen() const
 {
-    return QPen(QBrush(colour_of(m_id, 0x2468ACu)), 1.0);
+    return QPen(QBrush(themed_or_hashed(themed_pens(), m_id, 0x2468ACu)), 1.0);
 }
 
 // Families every offscreen test machine can resolve or substitute; the point size and
 // family together keep up to 3 * 12 ids apart, the weight and slant extend that further.
 QFont AFCQ_FONT::get_font() const
 {
+    // The node table's fonts: title, column titles, names by kind and time-bar labels. Their
+    // own families keep them apart from the fonts of the other ids.
+    static const std::map<int, QFont> theme = {
+        {54, QFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold)},
+        {55, QFont(QStringLiteral("DejaVu Sans"), 8)},
+        {56, QFont(QStringLiteral("DejaVu Sans"), 9)},
+        {57, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Normal, true)},
+        {58, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Bold)},
+        {62, QFont(QStringLiteral("DejaVu Sans"), 7)},
+        {66, QFont(QStringLiteral("DejaVu Serif"), 9, QFont::Normal, true)},
+    };
+    const auto themed = theme.find(m_id);
+    if (themed != theme.end())
+        return themed->second;
     static const char* const families[] = {"Sans Serif", "Serif", "Monospace"};
     // Negated in unsigned arithmetic: the most negative int has no positive counterpart, and
     // a negative index would read outside the family list.

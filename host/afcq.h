@@ -10,12 +10,15 @@
 #include <QFont>
 #include <QIcon>
 #include <QList>
+#include <QMenu>
 #include <QMetaType>
 #include <QPair>
 #include <QPen>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
+#include <cstdint>
 
 class QAction;
 class QFileSystemModel;
@@ -255,4 +258,43 @@ public:
     static AFCQ_DATA_TRANSFER_MANAGER* get_instance();
     // The names a drag carries; empty when it carries none or its data are damaged.
     AFCQ_INSTANCE_NAME_LIST get_instance_name_list_transfer_data(const QMimeData* data);
+};
+
+// ---- class ids and the locate menu --------------------------------
+
+// A 128-bit class id naming a host tool or document kind (a locate target, for one).
+struct CLSID
+{
+    std::uint32_t data1 = 0;
+    std::uint16_t data2 = 0;
+    std::uint16_t data3 = 0;
+    std::uint8_t data4[8] = {};
+    bool operator==(const CLSID& other) const;
+    bool operator!=(const CLSID& other) const { return !(*this == other); }
+};
+Q_DECLARE_METATYPE(CLSID)
+
+// The analyzer's own document kind.
+extern const CLSID AFC_CLSID_SED_DEFAULT_DOC;
+
+// The host's "Locate" submenu: one entry per host tool that can show a design node (each
+// carrying the tool's class id) and the entry that opens the node's design file. Choosing a
+// tool entry emits locate_triggered with its id; the design-file entry only triggers.
+// Entries start disabled; qui_enable_locate_menu_actions switches the tool entries.
+class AFCQ_LOCATE_MENU : public QMenu
+{
+    Q_OBJECT
+public:
+    explicit AFCQ_LOCATE_MENU(QWidget* parent);
+
+    QAction* get_design_file_action() const { return m_design_file_action; }
+    // The tool entries, in menu order.
+    const QList<QAction*>& get_locate_actions() const { return m_locate_actions; }
+
+Q_SIGNALS:
+    void locate_triggered(CLSID target);
+
+private:
+    QAction* m_design_file_action = nullptr;
+    QList<QAction*> m_locate_actions;
 };

@@ -123,6 +123,133 @@ void draw_padlock(QPainter& p, int size, bool locked)
     p.drawRoundedRect(QRectF(3 * unit, 7 * unit, 10 * unit, 7.5 * unit), unit, unit);
 }
 
+// ---- node kinds: one picture per kind of tapped node; a bus or group shows two stacked ------
+
+enum class NODE_KIND
+{
+    INPUT_PIN,
+    OUTPUT_PIN,
+    BIDIR_PIN,
+    MEMORY,
+    REGISTERED,
+    COMBINATIONAL,
+    STATE_MACHINE,
+    OTHER
+};
+
+const QColor NODE_COLOUR(40, 90, 150);
+
+void draw_pin_arrow(QPainter& p, qreal unit, qreal from, qreal to)
+{
+    const qreal dir = to > from ? 1 : -1;
+    p.setPen(QPen(NODE_COLOUR, 1.4 * unit, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(from * unit, 8 * unit), QPointF(to * unit, 8 * unit));
+    p.setPen(Qt::NoPen);
+    p.setBrush(NODE_COLOUR);
+    p.drawPolygon(QPolygonF({QPointF(to * unit, 8 * unit), QPointF((to - 3 * dir) * unit, 5.5 * unit),
+                             QPointF((to - 3 * dir) * unit, 10.5 * unit)}));
+}
+
+void draw_pin_box(QPainter& p, qreal unit, qreal left)
+{
+    p.setPen(QPen(Qt::black, unit));
+    p.setBrush(QColor(230, 230, 230));
+    p.drawRect(QRectF(left * unit, 4.5 * unit, 5 * unit, 7 * unit));
+}
+
+void draw_node_kind(QPainter& p, NODE_KIND kind, qreal unit)
+{
+    p.setPen(QPen(Qt::black, unit));
+    p.setBrush(QColor(235, 240, 250));
+    switch (kind)
+    {
+    case NODE_KIND::INPUT_PIN:
+        draw_pin_box(p, unit, 9.5);
+        return draw_pin_arrow(p, unit, 1, 9);
+    case NODE_KIND::OUTPUT_PIN:
+        draw_pin_box(p, unit, 1.5);
+        return draw_pin_arrow(p, unit, 7, 15);
+    case NODE_KIND::BIDIR_PIN:
+        draw_pin_arrow(p, unit, 8, 15);
+        draw_pin_arrow(p, unit, 8, 1);
+        return draw_pin_box(p, unit, 5.5);
+    case NODE_KIND::MEMORY:
+        p.drawRect(QRectF(2.5 * unit, 2.5 * unit, 11 * unit, 11 * unit));
+        for (qreal y : {5.5, 8.0, 10.5})
+            p.drawLine(QPointF(2.5 * unit, y * unit), QPointF(13.5 * unit, y * unit));
+        return;
+    case NODE_KIND::REGISTERED:
+        p.drawRect(QRectF(3.5 * unit, 1.5 * unit, 9 * unit, 13 * unit));
+        p.drawPolyline(QPolygonF({QPointF(3.5 * unit, 10 * unit), QPointF(6.5 * unit, 12 * unit),
+                                  QPointF(3.5 * unit, 14 * unit)}));
+        return;
+    case NODE_KIND::COMBINATIONAL:
+    {
+        QPainterPath gate;
+        gate.moveTo(2.5 * unit, 2.5 * unit);
+        gate.lineTo(8 * unit, 2.5 * unit);
+        gate.arcTo(QRectF(2.5 * unit, 2.5 * unit, 11 * unit, 11 * unit), 90, -180);
+        gate.lineTo(2.5 * unit, 13.5 * unit);
+        gate.closeSubpath();
+        return p.drawPath(gate);
+    }
+    case NODE_KIND::STATE_MACHINE:
+        p.drawEllipse(QRectF(1.5 * unit, 1.5 * unit, 6 * unit, 6 * unit));
+        p.drawEllipse(QRectF(8.5 * unit, 8.5 * unit, 6 * unit, 6 * unit));
+        p.setPen(QPen(NODE_COLOUR, 1.2 * unit));
+        p.drawLine(QPointF(6.5 * unit, 6.5 * unit), QPointF(9.5 * unit, 9.5 * unit));
+        return;
+    case NODE_KIND::OTHER:
+        p.setBrush(NODE_COLOUR);
+        p.drawEllipse(QRectF(4.5 * unit, 4.5 * unit, 7 * unit, 7 * unit));
+        return;
+    }
+}
+
+QIcon node_icon(NODE_KIND kind, bool group)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32})
+    {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal unit = size / 16.0;
+        if (group)
+        {
+            // A second copy behind and below: many nodes of this kind.
+            painter.setOpacity(0.45);
+            painter.translate(2 * unit, 2 * unit);
+            painter.scale(0.8, 0.8);
+            draw_node_kind(painter, kind, unit);
+            painter.resetTransform();
+            painter.setOpacity(1.0);
+            painter.scale(0.8, 0.8);
+        }
+        draw_node_kind(painter, kind, unit);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// Icon ids of the node kinds: single node, then bus or group.
+const std::map<int, std::pair<NODE_KIND, bool>>& node_icon_table()
+{
+    static const std::map<int, std::pair<NODE_KIND, bool>> table = {
+        {273, {NODE_KIND::INPUT_PIN, false}},     {271, {NODE_KIND::INPUT_PIN, true}},
+        {461, {NODE_KIND::OUTPUT_PIN, false}},    {459, {NODE_KIND::OUTPUT_PIN, true}},
+        {18, {NODE_KIND::BIDIR_PIN, false}},      {16, {NODE_KIND::BIDIR_PIN, true}},
+        {324, {NODE_KIND::MEMORY, false}},        {322, {NODE_KIND::MEMORY, true}},
+        {516, {NODE_KIND::REGISTERED, false}},    {514, {NODE_KIND::REGISTERED, true}},
+        {42, {NODE_KIND::COMBINATIONAL, false}},  {40, {NODE_KIND::COMBINATIONAL, true}},
+        {317, {NODE_KIND::STATE_MACHINE, false}}, {315, {NODE_KIND::STATE_MACHINE, true}},
+        {720, {NODE_KIND::OTHER, false}},         {705, {NODE_KIND::OTHER, true}},
+    };
+    return table;
+}
+
 void draw_glyph(QPainter& p, GLYPH glyph, int size)
 {
     switch (glyph)
@@ -389,6 +516,9 @@ QIcon action_icon(const QString& action_name)
 
 QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
 {
+    const auto node = node_icon_table().find(id);
+    if (node != node_icon_table().end())
+        return node_icon(node->second.first, node->second.second);
     const auto it = icon_table().find(id);
     if (it == icon_table().end())
         return numbered_icon(id);

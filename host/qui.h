@@ -322,6 +322,8 @@ public:
 
     // A PDF printer writing to a temporary file; owned by the frame.
     QPrinter* get_printer();
+    // The frame's "Locate" submenu, built on first request (a Qt child of the frame).
+    AFCQ_LOCATE_MENU* get_locate_menu();
 
     // Notifications; both return true.
     virtual bool ntfq_msg_prdq_updated(unsigned long data, bool flag);
@@ -390,6 +392,7 @@ private:
     qui_detail::mdi_host* m_mdi_host = nullptr;           // Qt child, made with the MDI area
     qui_detail::message_window* m_message_window = nullptr; // Qt child, made on first use
     std::unique_ptr<QPrinter> m_printer;
+    AFCQ_LOCATE_MENU* m_locate_menu = nullptr;
 };
 
 // The frames of the process in creation order, with the files they show.
@@ -432,6 +435,9 @@ public:
     // The project directory with a trailing "/"; empty without an open project.
     const char* get_project_dir() const;
 };
+
+// Enables (mode 2) or disables (mode 0) the tool entries of a locate menu.
+void qui_enable_locate_menu_actions(AFCQ_LOCATE_MENU* menu, int mode);
 
 // The frame that GUI test hooks act on: the live main-window frame (last created wins).
 QUI_FRAME_WND* qui_get_main_frame_wnd();

@@ -220,6 +220,13 @@ QPrinter* QUI_FRAME_WND::get_printer()
     return m_printer.get();
 }
 
+AFCQ_LOCATE_MENU* QUI_FRAME_WND::get_locate_menu()
+{
+    if (m_locate_menu == nullptr)
+        m_locate_menu = new AFCQ_LOCATE_MENU(this);
+    return m_locate_menu;
+}
+
 // Dispatched here rather than through map entries: a map entry would hold a pointer to a
 // member of this class cast to the target base, which is valid C++ but which the undefined-
 // behaviour sanitizer's type check rejects when it is called.

@@ -18,6 +18,9 @@ std::map<int, std::string> assignment_arguments(int variable_type);
 void set_manager_present(bool present);
 // The next write_lock calls are refused.
 void refuse_write_lock(bool refuse);
-// Number of write_unlock(true) calls since the last reset.
+// The next read_lock calls take no lock (another client holds the revision).
+void refuse_read_lock(bool refuse);
+// Number of write_unlock(true) calls since the last reset; each commit posts
+// "NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED".
 int commit_count();
 } // namespace standin::acf

@@ -63,10 +63,13 @@ public:
     // for located and named nodes); an empty name does nothing.
     void add_node(QString const& name);
 
-private Q_SLOTS:
+public Q_SLOTS:
+    // Menu refreshes; the node view also runs them when its selection changes.
     void on_update_file_menu();
     void on_update_edit_menu();
     void on_update_view_menu();
+
+private Q_SLOTS:
     void create_list_file();
     void on_compile();
     void on_recompile();

@@ -151,7 +151,8 @@ QString sedq_global_qstring12;
 QMap<QString, SEDQ_PLUGIN_ENTRY*> s_sedq_plugin_map;
 
 NTFQ_NOTIFY_MAP_ENTRY SEDQ_VIEW_NTFQ_HANDLER::m_notify_map_entries[1] = {
-    {ntfq_get_message("NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED"), nullptr},
+    {ntfq_get_message("NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED"),
+     &ntfq_handler<SEDQ_VIEW_NTFQ_HANDLER, &SEDQ_VIEW_NTFQ_HANDLER::on_settings_changed>},
 };
 
 MSG_ID_REGISTRAR sedq_msg_id_registrar(sedq_msg_ids, sedq_msg_id_types, SEDQ_MSG_ID_COUNT);

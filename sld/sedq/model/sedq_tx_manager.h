@@ -537,6 +537,10 @@ public:
     bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
     bool get_plugin_trigger(QString* bits, char const* symbol, int node, int instance);
     bool get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list);
+    bool set_node_mnemonics_symbol(int node, QString const& pattern, QString const& symbol);
+    bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, SDR_TX_SIGNAL_NODES* nodes);
+    // Names of the loaded decoder plug-ins, sorted.
+    QStringList get_plugin_names();
     bool get_node_mnemonics_width(int node, int* width);
     bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol, SDR_TX_SIGNAL_NODES* nodes);
     bool show_plugin_error_msg(QString const& plugin_name);

@@ -1,6 +1,7 @@
 // SEDQ_TX_MANAGER: building a node group's mnemonic table from lists of symbols and patterns,
-// and attaching a table to a group by name. The caller holds the edit bracket: the document's
-// tables take changes only inside one, so that they are undone with the node list.
+// attaching a table to a group by name, adding a symbol to a group's table, and the label of a
+// plug-in bus's decoder table. The caller holds the edit bracket: the document's tables take
+// changes only inside one, so that they are undone with the node list.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
@@ -77,4 +78,43 @@ void SEDQ_TX_MANAGER::attach_mnemonic_table(int node_index, QString const& table
     }
     if (SEDQ_VERIFY(this->set_node_group_display_type(node_index, SDR_GTYPE_MNEMONICS)))
         SEDQ_VERIFY(this->set_node_mnemonics_table_name(node_index, table_name));
+}
+
+// Adds an entry to the table the bus shows its values in; false when the document has no table
+// of that name.
+bool SEDQ_TX_MANAGER::set_node_mnemonics_symbol(int node_index, QString const& pattern, QString const& symbol)
+{
+    QString table_name;
+    if (!get_node_mnemonics_table_name(node_index, &table_name, nullptr))
+    {
+        SEDQ_REPORT("this->get_node_mnemonics_table_name(node_index, &table_name)");
+        return false;
+    }
+    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    SDR_DATA_MNEMONICS_TABLE* table = mnemonics ? mnemonics->find_table(table_name.toLocal8Bit().constData()) : nullptr;
+    if (table == nullptr)
+        return false;
+    return table->add_entry(symbol.toLocal8Bit().constData(), pattern.toLatin1().constData());
+}
+
+// "<table> : width = <bits>" for a bus decoded by a plug-in; false for any other row.
+bool SEDQ_TX_MANAGER::get_plugin_mnemonic_table_name_menu_string(QString* text, int node_index,
+                                                                 SDR_TX_SIGNAL_NODES* nodes)
+{
+    SDR_TX_SIGNAL_NODES* list = nodes;
+    if (list == nullptr)
+    {
+        SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
+        if (!SEDQ_VERIFY(this->get_node_group_display_type(node_index, &display_type)))
+            return false;
+        if (display_type != SDR_GTYPE_PLUGIN)
+            return false;
+        list = get_nodes(-1);
+    }
+    const SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node_index) : nullptr;
+    if (record == nullptr)
+        return false;
+    *text = QStringLiteral("%1 : width = %2").arg(QString::fromLocal8Bit(record->get_table_name())).arg(record->get_width());
+    return true;
 }

@@ -6,17 +6,28 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
 
 void SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
 {
     // Tables come from loaded decoder plug-ins only, and none is loaded.
 }
 
+QStringList SEDQ_TX_MANAGER::get_plugin_names()
+{
+    return s_sedq_plugin_map.keys();
+}
+
+// A plug-in bus names the table of its decoder, as its menu entry shows it.
 bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list)
 {
     name->clear();
-    SDR_TX_SIGNAL_NODES* nodes = list ? list : get_nodes(-1);
-    if (nodes == nullptr || nodes->get_group_display_type(node) != SDR_GTYPE_MNEMONICS)
+    SDR_TX_SIGNAL_NODES* nodes = list ? list : is_empty() ? nullptr : get_nodes(-1);
+    if (nodes == nullptr)
+        return false;
+    if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
+        return get_plugin_mnemonic_table_name_menu_string(name, node, list);
+    if (nodes->get_group_display_type(node) != SDR_GTYPE_MNEMONICS)
         return false;
     const char* table = nodes->get_mnemonics_table_name(node);
     *name = QString::fromLocal8Bit(table ? table : "");

@@ -1,8 +1,60 @@
 // Drawing helpers shared by the node table and the trigger canvas.
 #include "sedq/view/sedq_drawing.h"
 
+#include <QFontMetrics>
+#include <QLine>
+#include <QPainter>
 #include <QPalette>
 #include <QVector>
+
+void sedq_line_to(QPainter* painter, QLine* pen_position, QPoint const& to)
+{
+    pen_position->setP2(to);
+    painter->drawLine(*pen_position);
+    pen_position->setP1(to);
+}
+
+void sedq_line_to(QPainter* painter, QLine* pen_position, int x, int y)
+{
+    sedq_line_to(painter, pen_position, QPoint(x, y));
+}
+
+void sedq_deflate_rect(QRect* rect, int dx, int dy)
+{
+    rect->adjust(dx, dy, -dx, -dy);
+}
+
+void sedq_inflate_rect(QRect* rect, int dx, int dy)
+{
+    rect->adjust(-dx, -dy, dx, dy);
+}
+
+void sedq_draw_text_if_it_fits(QPainter* painter, QRect const& rect, int flags, QString const& text)
+{
+    const QRect needed = painter->fontMetrics().boundingRect(text);
+    if (rect.width() >= needed.width())
+        painter->drawText(rect, flags, text);
+}
+
+QRect sedq_get_text_rect(QPainter* painter, QRect const& bounds, QString const& text, int x_center)
+{
+    const QRect text_bounds = painter->fontMetrics().boundingRect(text);
+    const int width = text_bounds.right() + 2 - text_bounds.left();
+    QRect rect(QPoint(x_center - width / 2, bounds.top()),
+               QPoint(x_center - width / 2 + width, bounds.bottom()));
+    if (rect.right() > bounds.right())
+        rect.moveRight(bounds.right());
+    else if (rect.left() < bounds.left())
+        rect.moveLeft(bounds.left());
+    return rect.intersected(bounds);
+}
+
+void sedq_set_bold(QPainter* painter, bool bold)
+{
+    QFont font = painter->font();
+    font.setWeight(bold ? 75 : 50);
+    painter->setFont(font);
+}
 
 QPen sedq_get_dotted_pen()
 {

@@ -1,7 +1,34 @@
 #pragma once
-// Drawing helpers of the node table and the trigger canvas.
+// Drawing helpers of the node table and the trigger canvas. Rectangles are QRects with
+// inclusive corners: (left, top) to (right, bottom).
 
 #include <QPen>
+#include <QRect>
+
+class QLine;
+class QPainter;
+class QPoint;
+class QString;
+
+// Draws from the pen position (the line's first point) to the target, which then becomes the
+// pen position. Callers start a path by setting the first point themselves.
+void sedq_line_to(QPainter* painter, QLine* pen_position, QPoint const& to);
+void sedq_line_to(QPainter* painter, QLine* pen_position, int x, int y);
+
+// Moves left and top in by dx and dy, right and bottom in by the same; inflate moves them out.
+void sedq_deflate_rect(QRect* rect, int dx, int dy);
+void sedq_inflate_rect(QRect* rect, int dx, int dy);
+
+// Draws the text only when the rectangle is at least as wide as the text in the painter's font.
+void sedq_draw_text_if_it_fits(QPainter* painter, QRect const& rect, int flags, QString const& text);
+
+// The rectangle of the text centred on x_center, two pixels wider than the text, kept inside
+// `bounds` (shifted left when it would pass the right edge, else right when it would pass the
+// left one) and cut to it; top and bottom are those of `bounds`.
+QRect sedq_get_text_rect(QPainter* painter, QRect const& bounds, QString const& text, int x_center);
+
+// Sets the painter's font bold (weight 75) or normal (weight 50).
+void sedq_set_bold(QPainter* painter, bool bold);
 
 // A one-pixel dotted pen (dash pattern 1, 1) in the default palette's Dark colour of the
 // current colour group, square caps, bevel joins.

@@ -1,151 +1,440 @@
-// SEDQ_VIEW: construction, refresh, stored positions and the lock-mode commands.
+// SEDQ_VIEW: construction (scroll bars, combos, buttons, column menus, focus-routed host
+// actions), the routing of host actions to the view's slots while it has the focus.
 #include "sedq/view/sedq_view.h"
 
-#include "host/acf.h"
-#include "host/dstr.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QMenu>
+#include <QRubberBand>
 #include <QScrollBar>
+#include <QToolButton>
+
+#include <cstring>
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_LOCK_ALL = AFCQ_ACTION_ENUM(290);
-constexpr AFCQ_ACTION_ENUM ACTION_LOCK_INCREMENTAL = AFCQ_ACTION_ENUM(291);
-constexpr AFCQ_ACTION_ENUM ACTION_LOCK_TRIGGER = AFCQ_ACTION_ENUM(292);
-// View-menu zoom, fit and center commands; zooming is not built yet.
-const int WAVEFORM_ACTIONS[] = {728, 729, 730, 708};
+const int DEFAULT_COLUMN_WIDTHS[SEDQ_VIEW::STORED_COLUMN_COUNT] = {
+    34, 34, 220, 74, 68, 78, 95, 96, 98, 98, 88, 88, 110, 101, 101, 101, 101, 101, 101, 101, 101, 107, 78};
+
+const char* const LEVEL_TYPE_TEXTS[] = {"Basic AND", "Basic OR", "Comparison", "Advanced"};
+
+constexpr int SEPARATOR = -1;
+
+// The host actions routed to view slots while the view has the focus, in routing order.
+const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
+    {AFCQ_ACTION_ENUM(513), SLOT(on_edit_select_all())},
+    {AFCQ_ACTION_ENUM(178), SLOT(on_edit_find())},
+    {AFCQ_ACTION_ENUM(179), SLOT(on_edit_find_next())},
+    {AFCQ_ACTION_ENUM(349), SLOT(on_find_bus_value())},
+    {AFCQ_ACTION_ENUM(350), SLOT(on_find_next_bus_value())},
+    {AFCQ_ACTION_ENUM(351), SLOT(on_find_previous_bus_value())},
+    {AFCQ_ACTION_ENUM(326), SLOT(on_node_insert())},
+    {AFCQ_ACTION_ENUM(358), SLOT(on_plugin_options())},
+    {AFCQ_ACTION_ENUM(327), SLOT(on_node_add_state_machine())},
+    {AFCQ_ACTION_ENUM(361), SLOT(on_node_recreate_state_machine_mnemonics())},
+    {AFCQ_ACTION_ENUM(352), SLOT(on_node_group())},
+    {AFCQ_ACTION_ENUM(377), SLOT(on_node_ungroup())},
+    {AFCQ_ACTION_ENUM(378), SLOT(on_node_ungroup_nested_groups())},
+    {AFCQ_ACTION_ENUM(362), SLOT(on_node_rename())},
+    {AFCQ_ACTION_ENUM(355), SLOT(on_mnemonic_table_setup())},
+    {AFCQ_ACTION_ENUM(344), SLOT(show_list_view())},
+    {AFCQ_ACTION_ENUM(353), SLOT(on_invert_signal())},
+    {AFCQ_ACTION_ENUM(328), SLOT(on_view_align_left())},
+    {AFCQ_ACTION_ENUM(329), SLOT(on_view_align_right())},
+    {AFCQ_ACTION_ENUM(360), SLOT(on_change_node_pre_syn())},
+    {AFCQ_ACTION_ENUM(359), SLOT(on_change_node_post_fit())},
+    {AFCQ_ACTION_ENUM(356), SLOT(on_bus_order(QAction*))},
+    {AFCQ_ACTION_ENUM(335), SLOT(on_bus_display_format(QAction*))},
+    {AFCQ_ACTION_ENUM(363), SLOT(on_node_set_alias())},
+    {AFCQ_ACTION_ENUM(357), SLOT(on_node_paste_alias())},
+    {AFCQ_ACTION_ENUM(347), SLOT(on_node_remove_alias())},
+    {AFCQ_ACTION_ENUM(346), SLOT(on_data_enable())},
+    {AFCQ_ACTION_ENUM(345), SLOT(on_data_disable())},
+    {AFCQ_ACTION_ENUM(376), SLOT(on_trigger_enable())},
+    {AFCQ_ACTION_ENUM(375), SLOT(on_trigger_disable())},
+    {AFCQ_ACTION_ENUM(365), SLOT(on_storage_enable())},
+    {AFCQ_ACTION_ENUM(364), SLOT(on_storage_disable())},
+    {AFCQ_ACTION_ENUM(367), SLOT(on_transition_enable())},
+    {AFCQ_ACTION_ENUM(366), SLOT(on_transition_disable())},
+    {AFCQ_ACTION_ENUM(368), SLOT(on_trigger_condition(QAction*))},
+    {AFCQ_ACTION_ENUM(372), SLOT(on_insert_trigger_value())},
+    {AFCQ_ACTION_ENUM(226), SLOT(on_trigger_condition(QAction*))},
+    {AFCQ_ACTION_ENUM(225), SLOT(on_comparison_trigger())},
+    {AFCQ_ACTION_ENUM(712), SLOT(on_insert_time_bar())},
+    {AFCQ_ACTION_ENUM(710), SLOT(on_delete_time_bar())},
+    {AFCQ_ACTION_ENUM(711), SLOT(on_delete_all_time_bars())},
+    {AFCQ_ACTION_ENUM(713), SLOT(on_insert_master_time_bar())},
+    {AFCQ_ACTION_ENUM(717), SLOT(on_insert_master_time_bar())},
+    {AFCQ_ACTION_ENUM(714), SLOT(on_move_master_time_bar())},
+    {AFCQ_ACTION_ENUM(718), SLOT(on_sample_numbers())},
+    {AFCQ_ACTION_ENUM(719), SLOT(on_time_units())},
+    {AFCQ_ACTION_ENUM(728), SLOT(on_fit_in_window())},
+    {AFCQ_ACTION_ENUM(729), SLOT(on_zoom_in())},
+    {AFCQ_ACTION_ENUM(730), SLOT(on_zoom_out())},
+    {AFCQ_ACTION_ENUM(708), SLOT(on_center_on_trigger())},
+    {AFCQ_ACTION_ENUM(715), SLOT(on_next_transition())},
+    {AFCQ_ACTION_ENUM(716), SLOT(on_previous_transition())},
+};
+
+bool takes_action(const char* slot)
+{
+    return std::strstr(slot, "(QAction *)") != nullptr;
+}
+
+// The slot string as Qt compares it: code character, then the normalised signature.
+QByteArray normalised_slot(const char* slot)
+{
+    return QByteArray(slot, 1) + QMetaObject::normalizedSignature(slot + 1);
+}
+
+bool has_slot(const QObject* receiver, const QByteArray& member)
+{
+    return receiver != nullptr && receiver->metaObject()->indexOfSlot(member.constData() + 1) >= 0;
+}
 } // namespace
 
-SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx) : QAbstractScrollArea(parent), m_tx(tx)
+SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
+    : QWidget(parent), m_tx_manager(tx), m_frame_wnd(tx ? tx->get_frame_wnd() : nullptr),
+      m_time_unit_text(QStringLiteral("ns")), m_find_direction(QStringLiteral("All"))
 {
-    setFrameStyle(QFrame::NoFrame);
-    setFocusPolicy(Qt::StrongFocus);
-    connect(m_tx->get_action(ACTION_LOCK_ALL, QVariant()), SIGNAL(triggered()), this,
-            SLOT(on_select_lock_mode_all()));
-    connect(m_tx->get_action(ACTION_LOCK_INCREMENTAL, QVariant()), SIGNAL(triggered()), this,
-            SLOT(on_select_lock_mode_incremental()));
-    connect(m_tx->get_action(ACTION_LOCK_TRIGGER, QVariant()), SIGNAL(triggered()), this,
-            SLOT(on_select_lock_mode_trigger()));
-    if (!m_tx->is_wizard_mode())
+    setFocusPolicy(Qt::ClickFocus);
+    setAcceptDrops(true);
+    std::copy(DEFAULT_COLUMN_WIDTHS, DEFAULT_COLUMN_WIDTHS + STORED_COLUMN_COUNT, m_column_widths);
+    m_rubber_band = new QRubberBand(QRubberBand::Rectangle, this);
+    m_rubber_band->hide();
+    make_scroll_bars();
+    reset_fudge_factor(false);
+    if (m_frame_wnd != nullptr)
+        m_ntfq_handler.set_sedq_view(this);
+    if (!m_tx_manager->is_wizard_mode())
         on_settings_changed();
-}
-
-bool SEDQ_VIEW::save_scroll_pos()
-{
-    SDR_TX_INSTANCE* instance = m_tx->get_tx_instance();
-    if (instance == nullptr)
-        return false;
-    const bool data = m_tx->is_data_mode(-1);
-    instance->set_position_data(data ? "data vertical scroll position" : "setup vertical scroll position",
-                                verticalScrollBar()->value());
-    instance->set_position_data(data ? "data horizontal scroll position" : "setup horizontal scroll position",
-                                horizontalScrollBar()->value());
-    return true;
-}
-
-void SEDQ_VIEW::set_resize_flag(bool second)
-{
-    if (second)
-        m_resize_flag_2 = true;
-    else
-        m_resize_flag_1 = true;
-}
-
-void SEDQ_VIEW::clear_resize_flag()
-{
-    m_resize_flag_1 = false;
-    m_resize_flag_2 = false;
-}
-
-void SEDQ_VIEW::on_update(QObject*, int hint)
-{
-    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0 || (hint & SEDQ_UPDATE_NO_REPAINT) != 0)
-        return;
-    viewport()->update();
-}
-
-void SEDQ_VIEW::on_update_edit_menu() {}
-
-void SEDQ_VIEW::on_update_waveform_menu()
-{
-    for (int id : WAVEFORM_ACTIONS)
-        m_tx->enable_action(AFCQ_ACTION_ENUM(id), false);
-}
-
-void SEDQ_VIEW::on_select_lock_mode_all()
-{
-    m_tx->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, true);
-}
-
-void SEDQ_VIEW::on_select_lock_mode_incremental()
-{
-    m_tx->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, true);
-}
-
-void SEDQ_VIEW::on_select_lock_mode_trigger()
-{
-    m_tx->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
-}
-
-void SEDQ_VIEW::on_edit_select_all() {}
-
-void SEDQ_VIEW::on_edit_delete() {}
-
-void SEDQ_VIEW::on_edit_find() {}
-
-void SEDQ_VIEW::on_edit_find_next() {}
-
-void SEDQ_VIEW::on_center_on_trigger() {}
-
-void SEDQ_VIEW::show_list_view(QString) {}
-
-void SEDQ_VIEW::on_print(QPrinter*) {}
-
-// ---- settings the configuration pane reads ------------------------------------------------
-
-namespace
-{
-// Whether the part named by the project's device assignment has an HPS; false for a missing
-// or unknown part. The assignments must be locked for reading.
-bool device_has_hps(ACF_MANAGER* acf)
-{
-    ACF_MGR_INPUT_PARAMETERS parameters;
-    parameters.set_variable_type(ACF_DEVICE);
-    ACF_ASSIGNMENT* device = acf->get_assignment(parameters);
-    if (device == nullptr)
-        return false;
-    const DEV_PART_ENUM part = dstr_get_dev_part_enum_by_string(device->get_value());
-    return part != DEV_PART_GENERIC &&
-           DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(part, DEV_RESOURCE_HPS) > 0;
-}
-} // namespace
-
-void SEDQ_VIEW::on_settings_changed()
-{
-    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
-    if (!SEDQ_VERIFY(acf != NULL))
-        return;
-    bool project_known = false;
-    bool has_hps = false;
-    if (acf->is_project_open())
+    reset_timebars();
+    if (!m_tx_manager->is_empty())
+        m_tx_manager->select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
+    if (load_column_widths())
+        m_widths_not_loaded = false;
+    make_lock_mode_combo();
+    if (m_frame_wnd != nullptr)
     {
-        const bool lock_here = !acf->is_read_locked() && !acf->is_write_locked();
-        if (lock_here)
-            acf->read_lock();
-        // Assignments that cannot be read leave the flag as it was.
-        if (!acf->is_read_locked() && !acf->is_write_locked())
-            return;
-        has_hps = device_has_hps(acf);
-        project_known = true;
-        if (lock_here)
-            acf->read_unlock();
+        make_level_type_combos();
+        make_transition_buttons();
     }
-    const bool hide = project_known && !has_hps;
-    if (hide == m_hide_hps_trigger)
+    setMouseTracking(true);
+    if (m_frame_wnd == nullptr)
         return;
-    m_hide_hps_trigger = hide;
-    m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION));
+    make_column_menus();
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    connect_focus_actions();
+}
+
+// Menus, groups and widgets are Qt children; connections of the host actions end with the view.
+SEDQ_VIEW::~SEDQ_VIEW() = default;
+
+std::string SEDQ_VIEW::get_help_prefix() const
+{
+    return "SEDQ";
+}
+
+void SEDQ_VIEW::recreate_tooltip() {}
+
+QComboBox* SEDQ_VIEW::get_level_type_combo(int index) const
+{
+    return index >= 0 && index < 13 ? m_level_type_combos[index] : nullptr;
+}
+
+// ---- construction ------------------------------------------------------------------------------
+
+void SEDQ_VIEW::make_scroll_bars()
+{
+    m_horizontal_scroll_bar = new QScrollBar(Qt::Horizontal, this);
+    m_vertical_scroll_bar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_horizontal_scroll_bar, m_vertical_scroll_bar})
+    {
+        bar->setTracking(true);
+        bar->setCursor(Qt::ArrowCursor);
+        connect(bar, SIGNAL(valueChanged(int)), this, SLOT(update()));
+    }
+    connect(m_horizontal_scroll_bar, SIGNAL(valueChanged(int)), this,
+            SLOT(update_advanced_trigger_combo_positions()));
+    m_corner_widget = new QWidget(this);
+    m_corner_widget->setAutoFillBackground(true);
+    m_layout = new QGridLayout(this);
+    m_layout->setContentsMargins(0, 25, 0, 0);
+    m_layout->setSpacing(0);
+    m_layout->setRowStretch(0, 1);
+    m_layout->setColumnStretch(0, 1);
+    m_layout->addWidget(m_vertical_scroll_bar, 0, 1);
+    m_layout->addWidget(m_horizontal_scroll_bar, 1, 0);
+    m_layout->addWidget(m_corner_widget, 1, 1);
+    m_horizontal_scroll_bar->hide();
+    m_vertical_scroll_bar->hide();
+}
+
+void SEDQ_VIEW::make_lock_mode_combo()
+{
+    m_lock_mode_combo = new QComboBox(this);
+    if (m_frame_wnd == nullptr)
+    {
+        m_lock_mode_combo->hide();
+        return;
+    }
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(312)), SEDQ_LOCK_MODE_ALLOW_ALL_STRING);
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL_STRING);
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
+    m_lock_mode_combo->setCurrentIndex(int(m_tx_manager->get_lock_mode(false)));
+    m_lock_mode_combo->show();
+    connect(m_lock_mode_combo, SIGNAL(currentIndexChanged(const QString&)), m_tx_manager,
+            SLOT(set_lock_mode(const QString&)));
+}
+
+void SEDQ_VIEW::make_level_type_combos()
+{
+    for (int index = 0; index < 13; ++index)
+    {
+        auto* combo = new QComboBox(this);
+        for (const char* text : LEVEL_TYPE_TEXTS)
+            combo->addItem(QString::fromLatin1(text));
+        combo->setFont(AFCQ_FONT(55).get_font());
+        combo->setProperty("trigger level", index);
+        combo->hide();
+        connect(combo, SIGNAL(currentIndexChanged(const QString&)), this,
+                SLOT(on_sel_change_advanced_trigger_combo(const QString&)));
+        m_level_type_combos[index] = combo;
+    }
+}
+
+void SEDQ_VIEW::make_transition_buttons()
+{
+    m_previous_transition_button = new QToolButton(this);
+    m_next_transition_button = new QToolButton(this);
+    m_previous_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(6)));
+    m_next_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(7)));
+    for (QToolButton* button : {m_previous_transition_button, m_next_transition_button})
+    {
+        button->resize(22, 22);
+        button->hide();
+    }
+    connect(m_previous_transition_button, SIGNAL(clicked(bool)), this, SLOT(on_previous_transition()));
+    connect(m_next_transition_button, SIGNAL(clicked(bool)), this, SLOT(on_next_transition()));
+}
+
+// A menu of host actions (SEPARATOR for a separator) refreshed by `about_to_show`.
+QMenu* SEDQ_VIEW::make_menu(std::initializer_list<int> ids, const char* about_to_show)
+{
+    auto* menu = new QMenu(this);
+    for (int id : ids)
+    {
+        if (id == SEPARATOR)
+            menu->addSeparator();
+        else
+            menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
+    }
+    connect(menu, SIGNAL(aboutToShow()), this, about_to_show);
+    return menu;
+}
+
+// The actions join a new group of the view's and the menu together.
+void SEDQ_VIEW::add_action_group(QMenu* menu, std::initializer_list<int> ids)
+{
+    auto* group = new QActionGroup(this);
+    for (int id : ids)
+    {
+        QAction* action = m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant());
+        group->addAction(action);
+        menu->addAction(action);
+    }
+}
+
+QMenu* SEDQ_VIEW::make_name_menu()
+{
+    QMenu* menu = make_menu({120, 513, SEPARATOR, 178, 179, SEPARATOR, 349, 350, 351, SEPARATOR},
+                            SLOT(on_update_name_menu()));
+    QMenu* plugins = m_frame_wnd->get_plugin_menu();
+    menu->addMenu(plugins);
+    connect(plugins, SIGNAL(aboutToShow()), this, SLOT(on_update_plugin_menu()));
+    for (int id : {326, 358, SEPARATOR, 327, 361, SEPARATOR})
+        id == SEPARATOR ? (void)menu->addSeparator()
+                        : menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
+    AFCQ_LOCATE_MENU* locate = m_frame_wnd->get_locate_menu();
+    menu->addMenu(locate);
+    afcq_safe_connect(locate, SIGNAL(aboutToShow()), this, SLOT(on_update_locate()));
+    afcq_safe_connect(locate, SIGNAL(locate_triggered(CLSID)), this, SLOT(on_locate(CLSID)));
+    afcq_safe_connect(locate->get_design_file_action(), SIGNAL(triggered()), this,
+                      SLOT(on_locate_design_file()));
+    menu->addSeparator();
+    for (int id : {352, 377, 378, 362, SEPARATOR, 355, SEPARATOR, 344, SEPARATOR, 353, SEPARATOR})
+        id == SEPARATOR ? (void)menu->addSeparator()
+                        : menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
+    add_action_group(menu, {328, 329});
+    menu->addSeparator();
+    add_action_group(menu, {360, 359});
+    menu->addSeparator();
+    add_action_group(menu, {356, 354});
+    menu->addSeparator();
+    QMenu* sub_menu = m_frame_wnd->get_bus_display_format_menu();
+    if (SEDQ_VERIFY(sub_menu != NULL))
+    {
+        menu->addMenu(sub_menu);
+        connect(sub_menu, SIGNAL(aboutToShow()), this, SLOT(on_update_bus_display_format_menu()));
+    }
+    return menu;
+}
+
+// Shared by the storage-qualifier and trigger-level cells: group patterns, the comparison,
+// node conditions and the trigger value; mnemonic entries are appended when it shows.
+void SEDQ_VIEW::make_trigger_condition_menu()
+{
+    auto* menu = new QMenu(this);
+    const auto add_group = [this, menu](std::initializer_list<std::pair<int, int>> entries)
+    {
+        auto* group = new QActionGroup(this);
+        for (const auto& entry : entries)
+        {
+            if (entry.first == SEPARATOR)
+            {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = m_tx_manager->get_action(AFCQ_ACTION_ENUM(entry.first), QVariant());
+            action->setData(entry.second);
+            action->setCheckable(true);
+            group->addAction(action);
+            menu->addAction(action);
+        }
+        return group;
+    };
+    add_group({{227, 9},
+               {SEPARATOR, 0},
+               {226, 10},
+               {230, 11},
+               {228, 12},
+               {229, 13},
+               {232, 14},
+               {231, 15},
+               {234, 16},
+               {233, 17}});
+    menu->addSeparator();
+    add_group({{225, 0}});
+    menu->addSeparator();
+    QActionGroup* nodes = add_group({{368, 8}, {373, 4}, {370, 6}, {374, 5}, {371, 3}, {369, 7}});
+    const int icons[] = {691, 695, 693, 696, 694, 692};
+    for (int i = 0; i < nodes->actions().size(); ++i)
+        nodes->actions()[i]->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(icons[i])));
+    menu->addSeparator();
+    menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(372), QVariant()));
+    m_trigger_condition_action_count = menu->actions().size();
+    connect(menu, SIGNAL(aboutToShow()), this, SLOT(on_update_trigger_condition_menu()));
+    m_trigger_condition_menu = menu;
+}
+
+void SEDQ_VIEW::make_column_menus()
+{
+    m_column_menus.insert(2, make_name_menu());
+    m_column_menus.insert(1, make_menu({363, 357, 347}, SLOT(on_update_alias_menu())));
+    m_column_menus.insert(5, make_menu({346, 345}, SLOT(on_update_data_menu())));
+    m_column_menus.insert(6, make_menu({376, 375}, SLOT(on_update_trigger_menu())));
+    m_column_menus.insert(7, make_menu({365, 364}, SLOT(on_update_storage_menu())));
+    m_column_menus.insert(8, make_menu({367, 366}, SLOT(on_update_transition_menu())));
+    make_trigger_condition_menu();
+    for (int column = 9; column <= 21; ++column)
+        m_column_menus.insert(column, m_trigger_condition_menu);
+    m_column_menus.insert(23, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR, 718, 719,
+                                         SEPARATOR, 728, 729, 730, 708},
+                                        SLOT(on_update_waveform_menu())));
+}
+
+void SEDQ_VIEW::connect_focus_actions()
+{
+    for (const SEDQ_CONNECTION& pair : FOCUS_CONNECTIONS)
+        connect_action_when_focused(pair.m_id, pair.m_slot);
+    connect_action(AFCQ_ACTION_ENUM(290), SLOT(on_select_lock_mode_all()));
+    connect_action(AFCQ_ACTION_ENUM(291), SLOT(on_select_lock_mode_incremental()));
+    connect_action(AFCQ_ACTION_ENUM(292), SLOT(on_select_lock_mode_trigger()));
+}
+
+// ---- focus routing -----------------------------------------------------------------------------
+
+void SEDQ_VIEW::connect_action_when_focused(AFCQ_ACTION_ENUM id, const char* slot)
+{
+    m_connections.append({id, slot});
+}
+
+// An action carrying itself as argument is routed through its group; the view takes the
+// slot when it has it, else the model (whose slots are reached the same way).
+void SEDQ_VIEW::route_action(AFCQ_ACTION_ENUM id, const char* slot, bool do_connect)
+{
+    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL) || m_tx_manager.isNull())
+        return;
+    QAction* action = m_tx_manager->get_action(id, QVariant());
+    QObject* sender = action;
+    const char* signal = SIGNAL(triggered(bool));
+    QList<QAction*> actions = {action};
+    if (takes_action(slot))
+    {
+        QActionGroup* group = action->actionGroup();
+        if (!SEDQ_VERIFY(group != NULL))
+            return;
+        sender = group;
+        signal = SIGNAL(triggered(QAction*));
+        actions = group->actions();
+    }
+    const QByteArray member = normalised_slot(slot);
+    QObject* receiver = has_slot(this, member)           ? static_cast<QObject*>(this)
+                        : has_slot(m_tx_manager, member) ? static_cast<QObject*>(m_tx_manager)
+                                                         : nullptr;
+    if (receiver == nullptr)
+        return;
+    if (do_connect && !sedq_connect(sender, signal, receiver, member.constData()))
+        return;
+    if (!do_connect)
+        QObject::disconnect(sender, signal, receiver, member.constData());
+    for (QAction* entry : actions)
+        entry->setEnabled(false);
+}
+
+void SEDQ_VIEW::connect_action(AFCQ_ACTION_ENUM id, const char* slot)
+{
+    route_action(id, slot, true);
+}
+
+void SEDQ_VIEW::disconnect_action(AFCQ_ACTION_ENUM id, const char* slot)
+{
+    route_action(id, slot, false);
+}
+
+void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (m_connected || m_frame_wnd == nullptr)
+        return;
+    m_connected = true;
+    for (const SEDQ_CONNECTION& pair : m_connections)
+        connect_action(pair.m_id, pair.m_slot);
+    update();
+}
+
+// Focus moving into one of the view's own menus keeps the actions routed here.
+void SEDQ_VIEW::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (!m_connected || QApplication::focusWidget() == this || event->reason() == Qt::MenuBarFocusReason ||
+        event->reason() == Qt::PopupFocusReason)
+        return;
+    m_connected = false;
+    // A window closing deletes its model before its panes: nothing is left to disconnect.
+    if (m_tx_manager.isNull())
+        return;
+    for (const SEDQ_CONNECTION& pair : m_connections)
+        disconnect_action(pair.m_id, pair.m_slot);
+    update();
 }

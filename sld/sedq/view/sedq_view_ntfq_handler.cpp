@@ -1,5 +1,7 @@
-// The node view's notify map (its entries are filled when the library loads).
+// The node view's notify map (its entries are filled when the library loads) and handler.
 #include "sedq/view/sedq_view_ntfq_handler.h"
+
+#include "sedq/view/sedq_view.h"
 
 const NTFQ_NOTIFY_MAP SEDQ_VIEW_NTFQ_HANDLER::m_notify_map = {
     &SEDQ_VIEW_NTFQ_HANDLER::get_base_notify_map, SEDQ_VIEW_NTFQ_HANDLER::m_notify_map_entries,
@@ -13,4 +15,11 @@ const NTFQ_NOTIFY_MAP* SEDQ_VIEW_NTFQ_HANDLER::get_notify_map() const
 const NTFQ_NOTIFY_MAP* SEDQ_VIEW_NTFQ_HANDLER::get_base_notify_map()
 {
     return NTFQ_NOTIFY_TARGET::get_base_notify_map();
+}
+
+bool SEDQ_VIEW_NTFQ_HANDLER::on_settings_changed(unsigned long, bool)
+{
+    if (m_view != nullptr)
+        m_view->on_settings_changed();
+    return false;
 }

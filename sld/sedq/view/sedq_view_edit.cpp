@@ -1,0 +1,223 @@
+// SEDQ_VIEW: the Edit and waveform menu rules, Delete and Select All, the lock-mode commands
+// and the column context menus.
+#include "sedq/view/sedq_view.h"
+
+#include "host/acf.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_undo_actions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+void SEDQ_VIEW::enable(int id, bool on)
+{
+    m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant())->setEnabled(on);
+}
+
+bool SEDQ_VIEW::view_has_focus() const
+{
+    return hasFocus();
+}
+
+bool SEDQ_VIEW::project_open()
+{
+    ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
+    return SEDQ_VERIFY(acf_mgr != NULL) && acf_mgr->is_project_open();
+}
+
+// ---- menu rules ----------------------------------------------------------------------------------
+
+void SEDQ_VIEW::on_update_edit_menu()
+{
+    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
+        return;
+    if (QApplication::focusWidget() != this || !hasFocus())
+        return;
+    ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
+    if (!SEDQ_VERIFY(acf_mgr != NULL))
+        return;
+    enable(120, on_update_edit_delete());
+    enable(513, on_update_edit_select_all());
+    enable(178, m_visible_node_count > 0);
+    enable(179, m_visible_node_count > 0);
+    enable(349, on_update_find_bus_value());
+    enable(350, on_update_find_next_bus_value());
+    enable(351, on_update_find_previous_bus_value());
+    const bool editable_document =
+        !m_tx_manager->is_empty() && !m_tx_manager->is_instance_acquiring(-1) && acf_mgr->is_project_open();
+    const bool adds_nodes =
+        editable_document && m_tx_manager->get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_ALL;
+    m_frame_wnd->get_plugin_menu()->setEnabled(adds_nodes && !m_tx_manager->get_plugin_names().isEmpty());
+    enable(326, adds_nodes);
+    enable(327, adds_nodes);
+    enable(361, editable_document);
+    enable(358, on_update_plugin_options());
+    enable(363, on_update_node_set_alias());
+    enable(357, on_update_node_set_alias());
+    enable(347, on_update_node_remove_alias());
+    enable(352, on_update_node_group());
+    enable(377, on_update_node_ungroup());
+    enable(378, on_update_node_ungroup_nested_groups());
+    enable(362, on_update_node_rename());
+    on_update_data_menu();
+    on_update_trigger_menu();
+    on_update_storage_menu();
+    on_update_transition_menu();
+    enable(356, on_update_bus_order(AFCQ_ACTION_ENUM(356)));
+    enable(354, on_update_bus_order(AFCQ_ACTION_ENUM(354)));
+    enable(355, !m_tx_manager->is_advanced_mode(nullptr));
+}
+
+void SEDQ_VIEW::on_update_waveform_menu()
+{
+    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
+        return;
+    enable(712, on_update_insert_time_bar());
+    enable(710, on_update_delete_time_bar());
+    enable(711, on_update_delete_all_time_bars());
+    enable(713, on_update_insert_master_time_bar());
+    enable(717, on_update_set_as_master_time_bar());
+    enable(714, on_update_move_master_time_bar());
+    on_update_sample_numbers();
+    on_update_time_units();
+    const bool focused = hasFocus();
+    const bool zoom_out = focused && on_update_zoom_out();
+    enable(728, zoom_out);
+    enable(730, zoom_out);
+    enable(729, focused && on_update_zoom_in());
+    enable(708, focused && on_update_center_on_trigger());
+}
+
+bool SEDQ_VIEW::on_update_edit_select_all()
+{
+    const int count = m_tx_manager->get_node_count(-1);
+    for (int node = 0; node < count; ++node)
+        if (!m_tx_manager->get_node_selection_status(node))
+            return true;
+    return false;
+}
+
+// Without the lock every selected row may go. Under a lock — on the setup page and on an
+// advanced trigger page alike — each selected row must be deletable, and a bus or group never
+// is, so that no lock mode lets Delete take nodes it protects.
+bool SEDQ_VIEW::on_update_edit_delete()
+{
+    const bool setup = m_tx_manager->is_setup_mode() || m_tx_manager->is_advanced_mode(nullptr);
+    if (setup && m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL)
+        return true;
+    const int count = m_tx_manager->get_node_count(-1);
+    for (int node = 0; node < count; ++node)
+    {
+        if (!m_tx_manager->get_node_selection_status(node))
+            continue;
+        if (!m_tx_manager->is_node_deletable(node) || (setup && m_tx_manager->has_children(node)))
+            return false;
+    }
+    return true;
+}
+
+// ---- edit commands -------------------------------------------------------------------------------
+
+// One undo step; the view is laid out again before and after it on undo and redo.
+void SEDQ_VIEW::on_edit_delete()
+{
+    if (!hasFocus() || m_tx_manager->is_empty() || !on_update_edit_delete())
+        return;
+    m_tx_manager->begin_action(-1);
+    if (SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance())
+        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
+    unselect_plugin_group_member_items();
+    const int selected_before = get_selected_item();
+    m_tx_manager->delete_selected_nodes();
+    if (SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance())
+        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
+    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
+    reselect_after_delete(selected_before);
+    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW |
+                                                      SEDQ_UPDATE_HIERARCHY | SEDQ_UPDATE_CONFIGURATION));
+}
+
+// A single deleted row hands the selection to the row that took its place, or to the new
+// last row; several leave nothing selected.
+void SEDQ_VIEW::reselect_after_delete(int selected_before)
+{
+    const int count = m_tx_manager->get_node_count(-1);
+    select_node_range(0, count - 1, false);
+    if (selected_before == -1 || count == 0)
+        return;
+    m_tx_manager->set_node_selection_status(std::min(selected_before, count - 1), true);
+}
+
+void SEDQ_VIEW::on_edit_select_all()
+{
+    if (!hasFocus())
+        return;
+    select_all_items(true);
+    update();
+}
+
+void SEDQ_VIEW::on_select_lock_mode_all()
+{
+    m_tx_manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, true);
+}
+
+void SEDQ_VIEW::on_select_lock_mode_incremental()
+{
+    m_tx_manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, true);
+}
+
+void SEDQ_VIEW::on_select_lock_mode_trigger()
+{
+    m_tx_manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
+}
+
+// ---- column menus --------------------------------------------------------------------------------
+
+void SEDQ_VIEW::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_frame_wnd == nullptr || m_tx_manager.isNull())
+        return;
+    int row = 0;
+    int column = 0;
+    QRect cell;
+    if (!find_item(event->pos(), &row, &column, &cell) || !m_column_menus.contains(column))
+        column = 2;
+    open_column_menu(column, row, event->globalPos());
+}
+
+// A right click on a row that is not selected selects that row alone; a header row shows the
+// name menu; the waveform column shows its menu over the ruler and the header only.
+void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
+{
+    if (column == 23)
+    {
+        if (row >= HEADER_ROWS)
+            return;
+        if (row == 0)
+            m_context_sample = find_transition(mapFromGlobal(global_pos), true);
+    }
+    else if (row < HEADER_ROWS)
+        column = 2;
+    else
+    {
+        if (column >= 9 && column <= 21)
+            m_context_trigger_level = column - 12;
+        const int node = row - HEADER_ROWS;
+        if (!is_item_selected(node))
+        {
+            select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
+            if (node < m_tx_manager->get_node_count(-1))
+                m_tx_manager->set_node_selection_status(node, true);
+            update();
+        }
+    }
+    QMenu* menu = m_column_menus.value(column, nullptr);
+    if (menu == nullptr)
+        menu = m_column_menus[column] = new QMenu(this);
+    menu->exec(global_pos);
+}

@@ -1,0 +1,338 @@
+// SEDQ_VIEW: painting the node table — the walk over the shown rows, cell frames and the
+// selection fill, the dispatch to each cell's contents, the drop bar and the texts of an
+// empty view. Only rows that reach into the painted rectangle are drawn.
+#include "sedq/view/sedq_view.h"
+
+#include "host/acf.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_drawing.h"
+
+#include <QPainter>
+#include <QStylePainter>
+#include <qdrawutil.h>
+
+namespace
+{
+QRect inclusive(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+} // namespace
+
+QBrush SEDQ_VIEW::background_brush()
+{
+    if (m_tx_manager->is_empty())
+        return AFCQ_BRUSH(22).get_brush();
+    return QBrush(AFCQ_COLOR(298).get_color(), Qt::SolidPattern);
+}
+
+// Nothing is drawn while the window is still building its panes.
+void SEDQ_VIEW::paintEvent(QPaintEvent*)
+{
+    if (m_tx_manager.isNull())
+        return;
+    if (m_frame_wnd != nullptr)
+    {
+        SEDQ_LAYOUT_WIDGET* layout = m_frame_wnd->get_layout_widget();
+        if (layout == nullptr || layout->get_hierarchy_widget() == nullptr)
+            return;
+    }
+    QStylePainter painter(this);
+    paint(&painter, nullptr, this, rect(), true);
+}
+
+bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, bool)
+{
+    const QBrush background = background_brush();
+    painter->fillRect(rect, background);
+    const SEDQ_ROW_LAYOUT& layout = row_layout();
+    // Nothing a cell draws changes the layout: one check at the start serves the whole paint.
+    struct FREEZE
+    {
+        bool* flag;
+        ~FREEZE() { *flag = false; }
+    } freeze{&m_layout_frozen};
+    m_layout_frozen = true;
+    const int scroll = get_scroll_pos(Qt::Vertical);
+    const bool setup_enabled = is_setup_enabled(true);
+    const bool trigger_enabled = is_trigger_enabled();
+    const bool powerup = m_tx_manager->is_powerup_trigger(-1);
+    const bool incremental = m_tx_manager->is_incremental_compile();
+    const bool sequential = m_tx_manager->is_sequential_mode(-1);
+    int widths[COLUMN_COUNT];
+    for (int column = 0; column < COLUMN_COUNT; ++column)
+        widths[column] = get_column_width(column);
+    const int offset = get_column_offset();
+    const auto paint_row = [&](int row, int y, int height, bool first_visible)
+    {
+        int x = row == 0 ? 0 : offset;
+        const bool selected = row >= HEADER_ROWS && is_item_selected(row - HEADER_ROWS);
+        for (int column = 0; column < COLUMN_COUNT; ++column)
+        {
+            if (widths[column] == 0)
+                continue;
+            const QRect cell = inclusive(x, y, x + widths[column] + 1, y + height + 1);
+            draw_rect(row, column, selected, sequential, cell, painter);
+            draw_item(row, column, cell.adjusted(2, 2, -2, -2), painter, first_visible, setup_enabled,
+                      trigger_enabled, selected, powerup, incremental, sequential);
+            x += widths[column];
+        }
+    };
+    int y = 0;
+    int visible = 0;
+    bool stopped = false;
+    for (int row = 0; row < HEADER_ROWS && !stopped; ++row)
+    {
+        const int height = layout.get_row_height(row);
+        if (height == 0)
+            continue;
+        if (y + height + 1 > rect.top())
+            paint_row(row, y, height, false);
+        y += height;
+        stopped = y > rect.bottom();
+    }
+    for (int shown = scroll; shown < layout.get_shown_count() && !stopped; ++shown)
+    {
+        const int node = layout.get_shown_node(shown);
+        const int height = layout.get_row_height(node + HEADER_ROWS);
+        visible = shown + 1;
+        if (y + height + 1 > rect.top())
+            paint_row(node + HEADER_ROWS, y, height, shown == scroll);
+        y += height;
+        stopped = y > rect.bottom();
+    }
+    m_visible_node_count = visible;
+    if (y + 1 < height() - 1)
+        painter->fillRect(QRect(0, y + 1, rect.width(), rect.height()), background);
+    if (m_drop_item != -1 && m_drop_item == layout.get_node_count())
+    {
+        QRect bar;
+        get_column_rect(2, &bar);
+        bar.adjust(2, 2, -2, -2);
+        bar.setTop(y - 2);
+        bar.setBottom(y);
+        painter->fillRect(bar, AFCQ_COLOR(1).get_color());
+    }
+    if (visible == 0)
+        draw_empty_view_text(y, rect, painter);
+    return true;
+}
+
+void SEDQ_VIEW::draw_empty_view_text(int y, QRect const& rect, QPainter* painter)
+{
+    QString text;
+    if (m_tx_manager->is_empty())
+        text = QStringLiteral("No nodes");
+    else if (m_tx_manager->get_node_count(-1) == 0 ||
+             (m_tx_manager->is_advanced_mode(nullptr) && m_tx_manager->is_node_hidden_in_advanced_mode(-1)))
+    {
+        ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
+        if (m_tx_manager->is_wizard_mode())
+            text = QStringLiteral("Zero trigger input port width");
+        else if (!SEDQ_VERIFY(this->m_frame_wnd != NULL) || !SEDQ_VERIFY(acf_mgr != NULL))
+            return;
+        else if (m_frame_wnd->is_main_window())
+            text = QStringLiteral("Open a Vantrel file to continue");
+        else if (acf_mgr->is_project_open())
+            text = QStringLiteral("Double-click to add nodes");
+        else
+            text = QStringLiteral("Open a project to add nodes");
+    }
+    else
+        text = QStringLiteral("All nodes hidden");
+    painter->save();
+    painter->setPen(AFCQ_PEN(27).get_pen());
+    painter->drawText(QRect(10, y + 1, rect.width(), rect.height()), Qt::AlignLeft | Qt::AlignTop, text);
+    painter->restore();
+}
+
+// ---- cell frames ---------------------------------------------------------------------------------
+
+// The cell widened from the left of column `first` to the right of column `last`.
+QRect SEDQ_VIEW::column_span(int first, int last, QRect const& cell)
+{
+    QRect left;
+    QRect right;
+    get_column_rect(first, &left);
+    get_column_rect(last, &right);
+    return inclusive(left.left(), cell.top(), right.right(), cell.bottom());
+}
+
+bool SEDQ_VIEW::draw_raised_rect(QRect const& rect, QPainter* painter)
+{
+    painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+                      AFCQ_COLOR(1).get_color());
+    const QBrush face = AFCQ_BRUSH(22).get_brush();
+    qDrawShadeRect(painter, inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
+                   QPalette(), false, 1, 0, &face);
+    return true;
+}
+
+bool SEDQ_VIEW::draw_sunken_rect(QRect const& rect, QPainter* painter)
+{
+    painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+                      AFCQ_COLOR(1).get_color());
+    const QBrush face = AFCQ_BRUSH(22).get_brush();
+    qDrawShadeRect(painter, inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
+                   QPalette(), true, 1, 0, &face);
+    return true;
+}
+
+bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)
+{
+    qDrawPlainRect(painter, inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+                   AFCQ_BRUSH(26).get_brush().color(), 1, nullptr);
+    return true;
+}
+
+bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, QRect const& cell,
+                          QPainter* painter)
+{
+    const bool setup = row_layout().get_signature().setup_mode;
+    const bool data = row_layout().get_signature().data_mode;
+    const int row1 = get_row_height(1);
+    const int row2 = get_row_height(2);
+    if (row == 0)
+        return true;
+    if (row == 1 && setup)
+    {
+        if (column <= 2)
+            return draw_sunken_rect(column_span(0, 2, cell), painter);
+        if (column == 3 || column == 4)
+            return true;
+        if (column == 10 || column == 11)
+            return draw_sunken_rect(column_span(10, 11, cell), painter);
+        if (column >= 12 && column <= 21)
+        {
+            int levels = 0;
+            m_tx_manager->get_trigger_level(&levels, -1);
+            const QRect span = column_span(12, levels + 11, cell);
+            if (sequential)
+                return draw_sunken_rect(span, painter);
+            const int half = (span.bottom() - span.top() + 1) / 2;
+            draw_sunken_rect(inclusive(span.left(), span.top(), span.right(), span.top() + half), painter);
+            return draw_plain_rect(
+                inclusive(cell.left(), cell.bottom() - half - 1, cell.right(), cell.bottom()), painter);
+        }
+        return draw_sunken_rect(cell, painter);
+    }
+    if (row == 1 && data)
+    {
+        if (column <= 2)
+            return draw_sunken_rect(row2 > 0 ? column_span(0, 2, cell) : cell, painter);
+        if (column == 22 || column == 23 || row2 == 0)
+            return draw_sunken_rect(cell, painter);
+        return true;
+    }
+    if (row == 2)
+    {
+        if (setup && (column == 3 || column == 4) && row1 > 0)
+            return draw_sunken_rect(cell.adjusted(0, -row1, 0, 0), painter);
+        return draw_sunken_rect(cell, painter);
+    }
+    if (row < HEADER_ROWS)
+        return draw_sunken_rect(cell, painter);
+    if (column <= 1)
+        return selected ? draw_sunken_rect(cell, painter) : draw_raised_rect(cell, painter);
+    if (column == 23)
+    {
+        int depth = 0;
+        m_tx_manager->get_data_sample_depth(&depth, -1);
+        if (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid)
+            qDrawPlainRect(painter, inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
+                           AFCQ_BRUSH(24).get_brush().color(), 1, nullptr);
+    }
+    else
+        draw_plain_rect(cell, painter);
+    if (selected)
+    {
+        const QBrush fill =
+            view_has_focus() ? QBrush(AFCQ_COLOR(297).get_color()) : AFCQ_BRUSH(22).get_brush();
+        painter->fillRect(inclusive(cell.left() + 1, cell.top() + 1, cell.right() - 2, cell.bottom() - 2),
+                          fill);
+    }
+    return true;
+}
+
+// ---- cell contents -------------------------------------------------------------------------------
+
+bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool, bool setup_enabled,
+                          bool trigger_enabled, bool selected, bool powerup, bool incremental,
+                          bool sequential)
+{
+    reset_fudge_factor(false);
+    if (column < 0 || column >= COLUMN_COUNT)
+        return false;
+    if (row == 0)
+    {
+        // Row 0 is laid out from x = 0 and each title reaches the right edge: the lock-mode
+        // title covers the title from column 5 on.
+        if (column == 0)
+            draw_title(inner, painter);
+        else if (column == 5 && row_layout().get_signature().setup_mode)
+            draw_lock_mode_title(inner, painter);
+        return true;
+    }
+    if (row < HEADER_ROWS)
+    {
+        draw_header_row(row, column, inner, painter, setup_enabled, trigger_enabled, powerup, sequential);
+        return true;
+    }
+    if (column == 3 || column == 4)
+        return false;
+    draw_node_cell(row - HEADER_ROWS, column, inner, painter, setup_enabled, trigger_enabled, selected,
+                   powerup, incremental);
+    return true;
+}
+
+void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainter* painter,
+                                bool setup_enabled, bool trigger_enabled, bool powerup, bool sequential)
+{
+    const bool setup = row_layout().get_signature().setup_mode;
+    const int row1 = get_row_height(1);
+    const int row2 = get_row_height(2);
+    if (!setup)
+    {
+        if (row == 1 && column <= 2)
+            draw_header(column, row2 > 0 ? 1 : 2, row2 > 0 ? column_span(0, 2, inner) : inner, painter, true,
+                        false, true);
+        else
+            draw_header(column, row, inner, painter, trigger_enabled, false, true);
+        return;
+    }
+    if (row == 2)
+    {
+        const QRect rect = (column == 3 || column == 4) && row1 > 0 ? inner.adjusted(0, -row1, 0, 0) : inner;
+        draw_header(column, 2, rect, painter, trigger_enabled, powerup, true);
+        return;
+    }
+    if (column == 3 || column == 4)
+        return;
+    if (column <= 2)
+        draw_header(column, 1, column_span(0, 2, inner), painter, true, false, true);
+    else if (column == 10 || column == 11)
+        draw_header(column, 1, column_span(10, 11, inner), painter, true, false, true);
+    else if (column < 12)
+        draw_header(column, 1, inner, painter, true, false, true);
+    else
+    {
+        int levels = 0;
+        m_tx_manager->get_trigger_level(&levels, -1);
+        const QRect span = column_span(12, levels + 11, inner);
+        if (sequential)
+        {
+            draw_header(column, 1, span, painter, true, false, true);
+            return;
+        }
+        const int half = (span.bottom() - span.top() + 1) / 2;
+        draw_header(column, 1, inclusive(span.left(), span.top(), span.right(), span.top() + half), painter,
+                    true, false, true);
+        draw_header(column, 1,
+                    inclusive(inner.left(), inner.bottom() - half - 1, inner.right(), inner.bottom()),
+                    painter, setup_enabled, false, false);
+    }
+}
