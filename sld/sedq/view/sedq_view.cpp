@@ -19,8 +19,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include <cstring>
-
 namespace
 {
 const int DEFAULT_COLUMN_WIDTHS[SEDQ_VIEW::STORED_COLUMN_COUNT] = {
@@ -86,9 +84,10 @@ const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
     {AFCQ_ACTION_ENUM(716), SLOT(on_previous_transition())},
 };
 
+// A slot that takes the triggering action, however its signature was spelled.
 bool takes_action(const char* slot)
 {
-    return std::strstr(slot, "(QAction *)") != nullptr;
+    return QMetaObject::normalizedSignature(slot + 1).endsWith("(QAction*)");
 }
 
 // The slot string as Qt compares it: code character, then the normalised signature.

@@ -1,0 +1,103 @@
+// The host's dialog base, class ids and locate menu; device parts and their resources; the
+// project assignments' read lock and the notification after committed writes.
+#include "host/acf.h"
+#include "host/afcq.h"
+#include "host/dstr.h"
+#include "host/ntfq.h"
+#include "host/qui.h"
+#include "host/standin/acf_control.h"
+#include "host/standin/afcq_control.h"
+#include "host/standin/dev_control.h"
+#include "host/standin/ntfq_control.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+TEST(afcq_dialog, help_requests_are_recorded_by_title)
+{
+    AFCQ_DIALOG dialog(nullptr);
+    dialog.setWindowTitle("Find");
+    QMetaObject::invokeMethod(&dialog, "help_button_clicked");
+    EXPECT_EQ(standin::afcq::help_requests(), QStringList{"Find"});
+}
+
+TEST(afcq_locate_menu, tool_entries_carry_their_class_ids_and_start_disabled)
+{
+    AFCQ_LOCATE_MENU menu(nullptr);
+    ASSERT_EQ(menu.get_locate_actions().size(), 7);
+    ASSERT_NE(menu.get_design_file_action(), nullptr);
+    EXPECT_FALSE(menu.get_design_file_action()->isEnabled());
+    for (QAction* action : menu.get_locate_actions())
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    QSignalSpy spy(&menu, SIGNAL(locate_triggered(CLSID)));
+    menu.get_locate_actions()[2]->trigger();
+    menu.get_locate_actions()[5]->trigger();
+    ASSERT_EQ(spy.count(), 2);
+    const CLSID first = spy[0][0].value<CLSID>();
+    const CLSID second = spy[1][0].value<CLSID>();
+    EXPECT_NE(first, second);
+    EXPECT_NE(first, AFC_CLSID_SED_DEFAULT_DOC);
+    qui_enable_locate_menu_actions(&menu, 2);
+    EXPECT_TRUE(menu.get_locate_actions()[0]->isEnabled());
+    EXPECT_FALSE(menu.get_design_file_action()->isEnabled())
+        << "the design-file entry is its owner's to enable";
+    qui_enable_locate_menu_actions(&menu, 0);
+    EXPECT_FALSE(menu.get_locate_actions()[0]->isEnabled());
+}
+
+TEST(qui_frame, the_locate_menu_is_made_once_per_frame)
+{
+    QUI_FRAME_INFO info;
+    QUI_FRAME_WND frame(&info, QUI_FW_STATE_ATTACHED);
+    AFCQ_LOCATE_MENU* menu = frame.get_locate_menu();
+    EXPECT_EQ(menu, frame.get_locate_menu());
+    EXPECT_EQ(menu->parent(), &frame);
+}
+
+TEST(dev_parts, resources_are_counted_by_kind)
+{
+    const DEV_PART_ENUM hps = dstr_get_dev_part_enum_by_string("md5se50f896i4");
+    ASSERT_NE(hps, DEV_PART_GENERIC) << "part names compare without case";
+    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(hps, DEV_RESOURCE_HPS), 2);
+    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(hps, 64), 0);
+    const DEV_PART_ENUM plain = dstr_get_dev_part_enum_by_string("HC2C35F672C6");
+    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(plain, DEV_RESOURCE_HPS), 0);
+    EXPECT_EQ(dstr_get_dev_part_enum_by_string("no such part"), DEV_PART_GENERIC);
+    EXPECT_EQ(dstr_get_dev_part_enum_by_string(nullptr), DEV_PART_GENERIC);
+    EXPECT_EQ(
+        DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(DEV_PART_GENERIC, DEV_RESOURCE_HPS),
+        0);
+    standin::dev::set_part("custom", 300, {{DEV_RESOURCE_HPS, 1}});
+    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(
+                  dstr_get_dev_part_enum_by_string("custom"), DEV_RESOURCE_HPS),
+              1);
+    EXPECT_EQ(dstr_get_dev_family_enum_by_string("Meridian"), DEV_FAMILY_ENUM(31));
+}
+
+TEST(acf_locks, a_refused_read_lock_takes_no_lock)
+{
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    standin::acf::refuse_read_lock(true);
+    acf->read_lock();
+    EXPECT_FALSE(acf->is_read_locked());
+    standin::acf::refuse_read_lock(false);
+    acf->read_lock();
+    EXPECT_TRUE(acf->is_read_locked());
+    acf->read_unlock();
+    EXPECT_FALSE(acf->is_read_locked());
+}
+
+TEST(acf_locks, committed_writes_tell_every_listener)
+{
+    standin::acf::set_project(true, "/tmp/project");
+    ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
+    const unsigned id = ntfq_get_message("NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED");
+    ASSERT_TRUE(acf->write_lock(true));
+    acf->write_unlock(false);
+    EXPECT_TRUE(standin::ntfq::deliveries().empty()) << "dropped writes change nothing";
+    ASSERT_TRUE(acf->write_lock(true));
+    acf->write_unlock(true);
+    ASSERT_EQ(standin::ntfq::deliveries().size(), 1u);
+    EXPECT_EQ(standin::ntfq::deliveries()[0].id, id);
+}
