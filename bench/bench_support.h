@@ -5,6 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
 #include <vector>
 
 inline benchmark::internal::Benchmark* sedq_bench_repeated(benchmark::internal::Benchmark* b, int repetitions)
@@ -17,3 +20,61 @@ inline benchmark::internal::Benchmark* sedq_bench_repeated(benchmark::internal::
     b->Unit(benchmark::kMicrosecond);
     return b;
 }
+
+// Keeps the min, median and max of one counter of every case and size (the case's argument),
+// and prints each case at the larger size against the smaller one with the ratio of medians.
+class sedq_ratio_reporter : public benchmark::ConsoleReporter
+{
+public:
+    sedq_ratio_reporter(std::string counter, std::string small, std::string large, double limit)
+        : m_counter(std::move(counter)), m_small(std::move(small)), m_large(std::move(large)), m_limit(limit)
+    {
+    }
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+        {
+            const auto counter = run.counters.find(m_counter);
+            if (run.run_type == Run::RT_Aggregate && counter != run.counters.end())
+                m_values[run.run_name.function_name][run.run_name.args][run.aggregate_name] =
+                    counter->second.value;
+        }
+    }
+
+    // An aggregate ("min", "median", "max") of a case at a size; 0 when it did not run.
+    double value(const std::string& name, const std::string& size, const char* aggregate) const
+    {
+        const auto by_name = m_values.find(name);
+        if (by_name == m_values.end() || by_name->second.count(size) == 0)
+            return 0.0;
+        const auto& aggregates = by_name->second.at(size);
+        return aggregates.count(aggregate) ? aggregates.at(aggregate) : 0.0;
+    }
+
+    void print_summary(const char* title) const
+    {
+        std::printf("\n%s, min / median / max, %s -> %s (within %.1fx)\n", title, m_small.c_str(),
+                    m_large.c_str(), m_limit);
+        for (const auto& entry : m_values)
+        {
+            const std::string& name = entry.first;
+            if (value(name, m_small, "median") <= 0 || value(name, m_large, "median") <= 0)
+                continue;
+            const double ratio = value(name, m_large, "median") / value(name, m_small, "median");
+            std::printf("  %-26s %8.2f / %8.2f / %8.2f -> %8.2f / %8.2f / %8.2f  ratio %5.2f %s\n",
+                        name.c_str(), value(name, m_small, "min"), value(name, m_small, "median"),
+                        value(name, m_small, "max"), value(name, m_large, "min"),
+                        value(name, m_large, "median"), value(name, m_large, "max"), ratio,
+                        ratio <= m_limit ? "" : "(over the limit)");
+        }
+    }
+
+private:
+    std::string m_counter;
+    std::string m_small;
+    std::string m_large;
+    double m_limit;
+    std::map<std::string, std::map<std::string, std::map<std::string, double>>> m_values;
+};

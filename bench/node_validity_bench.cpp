@@ -203,69 +203,17 @@ void add_case(const char* name, void (*function)(benchmark::State&), int64_t nam
     sedq_bench_repeated(benchmark::RegisterBenchmark(name, function)->Arg(names), SAMPLES);
 }
 
-// Keeps the min, median and max of each case's counter and prints them with the ratios.
-class ratio_reporter : public benchmark::ConsoleReporter
+// The check's work besides the netlist look-ups, from the medians.
+void print_own_work(const sedq_ratio_reporter& reporter)
 {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-        {
-            const auto counter = run.counters.find("ns_per_node");
-            if (run.run_type == Run::RT_Aggregate && counter != run.counters.end())
-                m_values[run.run_name.function_name][run.run_name.args][run.aggregate_name] =
-                    counter->second.value;
-        }
-    }
-
-    void print_summary() const
-    {
-        std::printf(
-            "\nns per node, min / median / max, 10^4 -> 10^6 names (independent of the size within 1.5x)\n");
-        for (const auto& name_and_sizes : m_values)
-        {
-            const auto small = name_and_sizes.second.find("10000");
-            const auto large = name_and_sizes.second.find("1000000");
-            if (small == name_and_sizes.second.end() || large == name_and_sizes.second.end())
-                continue;
-            auto value = [](const std::map<std::string, double>& m, const char* k)
-            {
-                const auto it = m.find(k);
-                return it == m.end() ? 0.0 : it->second;
-            };
-            const double ratio =
-                value(large->second, "median") / std::max(value(small->second, "median"), 1e-9);
-            std::printf("  %-26s %6.1f / %6.1f / %6.1f -> %6.1f / %6.1f / %6.1f  ratio %5.2f %s\n",
-                        name_and_sizes.first.c_str(), value(small->second, "min"),
-                        value(small->second, "median"), value(small->second, "max"),
-                        value(large->second, "min"), value(large->second, "median"),
-                        value(large->second, "max"), ratio, ratio <= 1.5 ? "" : "(over 1.5)");
-        }
-        print_own_work();
-    }
-
-    // The check's work besides the netlist look-ups, from the medians.
-    void print_own_work() const
-    {
-        auto median = [this](const char* name, const char* size)
-        {
-            const auto by_name = m_values.find(name);
-            if (by_name == m_values.end() || by_name->second.count(size) == 0)
-                return 0.0;
-            const auto& aggregates = by_name->second.at(size);
-            return aggregates.count("median") ? aggregates.at("median") : 0.0;
-        };
-        const double small = median("validity", "10000") - median("netlist_lookups", "10000");
-        const double large = median("validity", "1000000") - median("netlist_lookups", "1000000");
-        if (small > 0 && large > 0)
-            std::printf("  %-26s %6.1f -> %6.1f ns per node  ratio %5.2f\n", "validity less look-ups", small,
-                        large, large / small);
-    }
-
-private:
-    std::map<std::string, std::map<std::string, std::map<std::string, double>>> m_values;
-};
+    const double small =
+        reporter.value("validity", "10000", "median") - reporter.value("netlist_lookups", "10000", "median");
+    const double large = reporter.value("validity", "1000000", "median") -
+                         reporter.value("netlist_lookups", "1000000", "median");
+    if (small > 0 && large > 0)
+        std::printf("  %-26s %6.1f -> %6.1f ns per node  ratio %5.2f\n", "validity less look-ups", small,
+                    large, large / small);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -282,9 +230,10 @@ int main(int argc, char** argv)
         add_case("validity_incremental_cold", validity_incremental_cold, names);
     }
     benchmark::Initialize(&argc, argv);
-    ratio_reporter reporter;
+    sedq_ratio_reporter reporter("ns_per_node", "10000", "1000000", 1.5);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.print_summary();
+    reporter.print_summary("ns per node, 10^4 -> 10^6 names");
+    print_own_work(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <QPalette>
 #include <gtest/gtest.h>
+#include <qdrawutil.h>
 
 TEST(sedq_drawing, rectangles_grow_and_shrink_on_every_side)
 {
@@ -135,4 +137,42 @@ TEST(sedq_wave, buffers_grow_and_keep_their_storage)
     EXPECT_NE(mask.get_data(), larger.get_data()) << "the mask has a buffer of its own";
     SEDQ_WAVE_MASK refused(-1);
     EXPECT_FALSE(refused.is_valid());
+}
+
+// The filled frames must draw exactly what the style's frame functions draw.
+TEST(sedq_drawing, filled_frames_match_the_style_frames)
+{
+    const QPalette palette;
+    const QBrush fill(QColor(240, 240, 240));
+    for (const QRect rect : {QRect(3, 4, 30, 20), QRect(0, 0, 2, 2), QRect(5, 5, 1, 7), QRect(2, 2, 3, 3), QRect(2, 2, 4, 4), QRect(6, 3, 5, 9)})
+    {
+        for (bool sunken : {false, true})
+        {
+            QImage expected(40, 30, QImage::Format_ARGB32);
+            expected.fill(Qt::magenta);
+            QImage actual = expected;
+            {
+                QPainter painter(&expected);
+                qDrawShadeRect(&painter, rect, palette, sunken, 1, 0, &fill);
+            }
+            {
+                QPainter painter(&actual);
+                sedq_draw_shade_frame(&painter, rect, palette, sunken, fill);
+            }
+            EXPECT_EQ(actual, expected)
+                << rect.width() << "x" << rect.height() << (sunken ? " sunken" : " raised");
+        }
+        QImage expected(40, 30, QImage::Format_ARGB32);
+        expected.fill(Qt::magenta);
+        QImage actual = expected;
+        {
+            QPainter painter(&expected);
+            qDrawPlainRect(&painter, rect, Qt::darkGray, 1, nullptr);
+        }
+        {
+            QPainter painter(&actual);
+            sedq_draw_plain_frame(&painter, rect, Qt::darkGray);
+        }
+        EXPECT_EQ(actual, expected) << rect.width() << "x" << rect.height() << " plain";
+    }
 }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QVector>
+#include <qdrawutil.h>
 
 void sedq_line_to(QPainter* painter, QLine* pen_position, QPoint const& to)
 {
@@ -47,6 +48,41 @@ QRect sedq_get_text_rect(QPainter* painter, QRect const& bounds, QString const& 
     else if (rect.left() < bounds.left())
         rect.moveLeft(bounds.left());
     return rect.intersected(bounds);
+}
+
+void sedq_draw_plain_frame(QPainter* painter, QRect const& rect, QColor const& colour)
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = rect.right();
+    const int bottom = rect.bottom();
+    painter->fillRect(QRect(QPoint(left, top), QPoint(right, top)), colour);
+    painter->fillRect(QRect(QPoint(left, bottom), QPoint(right, bottom)), colour);
+    painter->fillRect(QRect(QPoint(left, top), QPoint(left, bottom)), colour);
+    painter->fillRect(QRect(QPoint(right, top), QPoint(right, bottom)), colour);
+}
+
+// The top and left edges in one shade, the bottom and right edges in the other, the inside
+// filled: what remains of the style's shade rectangle once its fill is drawn over it.
+void sedq_draw_shade_frame(QPainter* painter, QRect const& rect, QPalette const& palette, bool sunken,
+                           QBrush const& fill)
+{
+    // The style's lines run backwards out of a rectangle this small: let it draw those itself.
+    if (rect.width() < 4 || rect.height() < 4)
+        return qDrawShadeRect(painter, rect, palette, sunken, 1, 0, &fill);
+    const QColor first = sunken ? palette.dark().color() : palette.light().color();
+    const QColor second = sunken ? palette.light().color() : palette.dark().color();
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = rect.right();
+    const int bottom = rect.bottom();
+    painter->fillRect(QRect(QPoint(left, top), QPoint(right - 1, top)), first);
+    painter->fillRect(QRect(QPoint(left, top), QPoint(left, bottom - 1)), first);
+    painter->fillRect(QRect(QPoint(left, bottom), QPoint(right, bottom)), second);
+    painter->fillRect(QRect(QPoint(right, top), QPoint(right, bottom - 1)), second);
+    painter->fillRect(rect.adjusted(1, 1, -1, -1), fill);
 }
 
 void sedq_set_bold(QPainter* painter, bool bold)

@@ -203,7 +203,10 @@ void SEDQ_VIEW::make_level_type_combos()
         auto* combo = new QComboBox(this);
         for (const char* text : LEVEL_TYPE_TEXTS)
             combo->addItem(QString::fromLatin1(text));
-        combo->setFont(AFCQ_FONT(55).get_font());
+        // Narrow level columns: a small font and a slim arrow leave the type's name room.
+        combo->setFont(AFCQ_FONT(62).get_font());
+        combo->setStyleSheet(QStringLiteral("QComboBox { padding: 0px 0px 0px 3px; } "
+                                            "QComboBox::drop-down { width: 12px; }"));
         combo->setProperty("trigger level", index);
         combo->hide();
         connect(combo, SIGNAL(currentIndexChanged(const QString&)), this,

@@ -16,6 +16,8 @@
 #include "sedq/view/sedq_row_layout.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QMap>
 #include <QPoint>
@@ -502,6 +504,9 @@ private:
                              QRect const& text_rect, QPainter* painter);
     void draw_drop_marker(int node, int display_type, int depth_indent, QRect const& rect, QPainter* painter);
     bool view_has_focus() const;
+    // The host's icon of an id, asked once per view: painting draws the same few icons in
+    // every row.
+    const QIcon& icon_of(AFCQ_ICON_ENUM id);
     // Layout (sedq_view_layout.cpp).
     void layout_scroll_bars();
     void place_lock_mode_combo();
@@ -551,6 +556,7 @@ private:
     int m_last_setup_mode = -1;
 
     // Painting.
+    QHash<int, QIcon> m_icons;
     int m_visible_node_count = 0;
     int m_drop_item = -1;
     bool m_drop_before = false;

@@ -13,7 +13,6 @@
 
 #include <QPainter>
 #include <QStylePainter>
-#include <qdrawutil.h>
 
 namespace
 {
@@ -166,9 +165,9 @@ bool SEDQ_VIEW::draw_raised_rect(QRect const& rect, QPainter* painter)
 {
     painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
                       AFCQ_COLOR(1).get_color());
-    const QBrush face = AFCQ_BRUSH(22).get_brush();
-    qDrawShadeRect(painter, inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-                   QPalette(), false, 1, 0, &face);
+    sedq_draw_shade_frame(painter,
+                          inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
+                          QPalette(), false, AFCQ_BRUSH(22).get_brush());
     return true;
 }
 
@@ -176,16 +175,16 @@ bool SEDQ_VIEW::draw_sunken_rect(QRect const& rect, QPainter* painter)
 {
     painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
                       AFCQ_COLOR(1).get_color());
-    const QBrush face = AFCQ_BRUSH(22).get_brush();
-    qDrawShadeRect(painter, inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-                   QPalette(), true, 1, 0, &face);
+    sedq_draw_shade_frame(painter,
+                          inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
+                          QPalette(), true, AFCQ_BRUSH(22).get_brush());
     return true;
 }
 
 bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)
 {
-    qDrawPlainRect(painter, inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
-                   AFCQ_BRUSH(26).get_brush().color(), 1, nullptr);
+    sedq_draw_plain_frame(painter, inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+                          AFCQ_BRUSH(26).get_brush().color());
     return true;
 }
 
@@ -243,8 +242,9 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
         int depth = 0;
         m_tx_manager->get_data_sample_depth(&depth, -1);
         if (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid)
-            qDrawPlainRect(painter, inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
-                           AFCQ_BRUSH(24).get_brush().color(), 1, nullptr);
+            sedq_draw_plain_frame(painter,
+                                  inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
+                                  AFCQ_BRUSH(24).get_brush().color());
     }
     else
         draw_plain_rect(cell, painter);

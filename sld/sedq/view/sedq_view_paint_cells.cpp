@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <qdrawutil.h>
 
 namespace
 {
@@ -156,8 +155,7 @@ bool SEDQ_VIEW::draw_in(QString const& text, QRect rect, QPainter* painter)
 void SEDQ_VIEW::draw_name_expand_box(int display_type, int x0, int cy, bool selected, QPainter* painter)
 {
     const QPen pen = selected && view_has_focus() ? AFCQ_PEN(21).get_pen() : AFCQ_PEN(18).get_pen();
-    qDrawPlainRect(painter, inclusive(x0, cy - 4, x0 + 8, cy + 4), AFCQ_BRUSH(26).get_brush().color(), 1,
-                   nullptr);
+    sedq_draw_plain_frame(painter, inclusive(x0, cy - 4, x0 + 8, cy + 4), AFCQ_BRUSH(26).get_brush().color());
     painter->setPen(pen);
     painter->drawLine(x0 + 2, cy, x0 + 6, cy);
     if (display_type == SDR_NTYPE_GROUP_ALT)
@@ -313,17 +311,24 @@ bool SEDQ_VIEW::draw_type(SDR_DATA_SIGNAL_TYPE type, bool is_parent, bool invert
                        partially_inverted, true, false);
 }
 
+const QIcon& SEDQ_VIEW::icon_of(AFCQ_ICON_ENUM id)
+{
+    auto it = m_icons.find(id);
+    if (it == m_icons.end())
+        it = m_icons.insert(id, afcq_get_icon(id));
+    return it.value();
+}
+
 // A highlighted icon is shown inverted over the selection colour.
 bool SEDQ_VIEW::draw_bitmap(AFCQ_ICON_ENUM id, QRect const& rect, QPainter* painter, bool,
                             bool highlight_allowed, bool selected, bool inverted, bool, bool needs_focus,
                             bool)
 {
-    const QIcon icon = afcq_get_icon(id);
+    const QIcon& icon = icon_of(id);
     if (highlight_allowed && selected && (!needs_focus || view_has_focus()))
     {
         painter->save();
-        const QBrush white(Qt::white);
-        qDrawPlainRect(painter, rect, Qt::white, 0, &white);
+        painter->fillRect(rect, Qt::white);
         icon.paint(painter, rect, Qt::AlignCenter, QIcon::Normal, QIcon::Off);
         painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         painter->fillRect(rect, Qt::black);
