@@ -206,7 +206,9 @@ void draw_node_kind(QPainter& p, NODE_KIND kind, qreal unit)
     }
 }
 
-QIcon node_icon(NODE_KIND kind, bool group)
+// An icon of the three sizes the host offers, each drawn by `draw(painter, size)`.
+template <typename DRAW>
+QIcon drawn_icon(DRAW draw)
 {
     QIcon icon;
     for (int size : {16, 24, 32})
@@ -215,6 +217,16 @@ QIcon node_icon(NODE_KIND kind, bool group)
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter, size);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QIcon node_icon(NODE_KIND kind, bool group)
+{
+    return drawn_icon([kind, group](QPainter& painter, int size) {
         const qreal unit = size / 16.0;
         if (group)
         {
@@ -228,10 +240,7 @@ QIcon node_icon(NODE_KIND kind, bool group)
             painter.scale(0.8, 0.8);
         }
         draw_node_kind(painter, kind, unit);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    });
 }
 
 // Icon ids of the node kinds: single node, then bus or group.
@@ -454,18 +463,7 @@ QIcon numbered_icon(int id)
 
 QIcon glyph_icon(GLYPH glyph)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32})
-    {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        draw_glyph(painter, glyph, size);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return drawn_icon([glyph](QPainter& painter, int size) { draw_glyph(painter, glyph, size); });
 }
 
 // The theme's picture, else Qt's standard one; null when neither exists.

@@ -26,6 +26,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -257,6 +258,7 @@ public:
     bool draw_raised_rect(QRect const& rect, QPainter* painter);
     bool draw_sunken_rect(QRect const& rect, QPainter* painter);
     bool draw_plain_rect(QRect const& rect, QPainter* painter);
+    bool draw_shaded_rect(QRect const& rect, QPainter* painter, bool sunken);
 
     // ---- waveform painting (data cells) ----------------------------------------------------
     bool draw_wave(bool* data, bool* mask, bool selected, QRect const& rect, QPainter* painter, int column);
@@ -463,6 +465,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    int only_node(const std::function<bool(int)>& test);
     // Construction (sedq_view.cpp).
     void make_scroll_bars();
     void make_lock_mode_combo();

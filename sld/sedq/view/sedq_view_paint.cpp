@@ -161,24 +161,25 @@ QRect SEDQ_VIEW::column_span(int first, int last, QRect const& cell)
     return inclusive(left.left(), cell.top(), right.right(), cell.bottom());
 }
 
-bool SEDQ_VIEW::draw_raised_rect(QRect const& rect, QPainter* painter)
+// A dark outer ring under a one-pixel shade frame on the cell face.
+bool SEDQ_VIEW::draw_shaded_rect(QRect const& rect, QPainter* painter, bool sunken)
 {
     painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
                       AFCQ_COLOR(1).get_color());
     sedq_draw_shade_frame(painter,
                           inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-                          QPalette(), false, AFCQ_BRUSH(22).get_brush());
+                          QPalette(), sunken, AFCQ_BRUSH(22).get_brush());
     return true;
+}
+
+bool SEDQ_VIEW::draw_raised_rect(QRect const& rect, QPainter* painter)
+{
+    return draw_shaded_rect(rect, painter, false);
 }
 
 bool SEDQ_VIEW::draw_sunken_rect(QRect const& rect, QPainter* painter)
 {
-    painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
-                      AFCQ_COLOR(1).get_color());
-    sedq_draw_shade_frame(painter,
-                          inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-                          QPalette(), true, AFCQ_BRUSH(22).get_brush());
-    return true;
+    return draw_shaded_rect(rect, painter, true);
 }
 
 bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)

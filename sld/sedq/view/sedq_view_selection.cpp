@@ -207,41 +207,27 @@ int SEDQ_VIEW::get_selection_count()
 
 int SEDQ_VIEW::get_selected_item()
 {
-    const int count = m_tx_manager->get_node_count(-1);
-    int found = -1;
-    for (int node = 0; node < count; ++node)
-    {
-        if (!m_tx_manager->get_node_selection_status(node))
-            continue;
-        if (found != -1)
-            return -1;
-        found = node;
-    }
-    return found;
+    return only_node([this](int node) { return m_tx_manager->get_node_selection_status(node); });
 }
 
 int SEDQ_VIEW::get_selected_parent()
 {
-    const int count = m_tx_manager->get_node_count(-1);
-    int found = -1;
-    for (int node = 0; node < count; ++node)
-    {
-        if (!is_selected_parent(node))
-            continue;
-        if (found != -1)
-            return -1;
-        found = node;
-    }
-    return found;
+    return only_node([this](int node) { return is_selected_parent(node); });
 }
 
 int SEDQ_VIEW::get_selected_child()
+{
+    return only_node([this](int node) { return is_selected_child(node); });
+}
+
+// The one node of the list that passes `test`; -1 when none or several do.
+int SEDQ_VIEW::only_node(const std::function<bool(int)>& test)
 {
     const int count = m_tx_manager->get_node_count(-1);
     int found = -1;
     for (int node = 0; node < count; ++node)
     {
-        if (!is_selected_child(node))
+        if (!test(node))
             continue;
         if (found != -1)
             return -1;

@@ -5,45 +5,47 @@
 
 #include <cstdlib>
 
-bool* SEDQ_WAVE::s_data = nullptr;
-size_t SEDQ_WAVE::s_max_sample_depth = 0;
-bool* SEDQ_WAVE_MASK::s_data = nullptr;
-size_t SEDQ_WAVE_MASK::s_max_sample_depth = 0;
+template <class KIND> bool* SEDQ_SAMPLE_BUFFER<KIND>::s_data = nullptr;
+template <class KIND> size_t SEDQ_SAMPLE_BUFFER<KIND>::s_max_sample_depth = 0;
+
+// The new block is had before the old one is freed, so a failed allocation leaves the buffer as
+// it was.
+template <class KIND> SEDQ_SAMPLE_BUFFER<KIND>::SEDQ_SAMPLE_BUFFER(int depth)
+{
+    if (!SEDQ_VERIFY(depth >= 0))
+        return;
+    if (size_t(depth) > s_max_sample_depth)
+    {
+        bool* bigger = static_cast<bool*>(std::calloc(size_t(depth), 1));
+        if (bigger == nullptr)
+            return;
+        std::free(s_data);
+        s_data = bigger;
+        s_max_sample_depth = size_t(depth);
+    }
+    m_valid = true;
+}
+
+template <class KIND> void SEDQ_SAMPLE_BUFFER<KIND>::release()
+{
+    std::free(s_data);
+    s_data = nullptr;
+    s_max_sample_depth = 0;
+}
+
+template class SEDQ_SAMPLE_BUFFER<SEDQ_WAVE>;
+template class SEDQ_SAMPLE_BUFFER<SEDQ_WAVE_MASK>;
 
 namespace
 {
-// Grows `*data` to at least `depth` zeroed bytes. The new block is had before the old one is
-// freed, so a failed allocation leaves the buffer as it was.
-bool grow(bool** data, size_t* size, int depth)
-{
-    if (!SEDQ_VERIFY(depth >= 0))
-        return false;
-    if (size_t(depth) <= *size)
-        return true;
-    bool* bigger = static_cast<bool*>(std::calloc(size_t(depth), 1));
-    if (bigger == nullptr)
-        return false;
-    std::free(*data);
-    *data = bigger;
-    *size = size_t(depth);
-    return true;
-}
-} // namespace
-
 // Frees both buffers when the library unloads: a host that loads and unloads the library would
 // otherwise lose the largest buffers it ever needed each time.
-struct SEDQ_WAVE_STORAGE_RELEASE
+struct STORAGE_RELEASE
 {
-    ~SEDQ_WAVE_STORAGE_RELEASE()
+    ~STORAGE_RELEASE()
     {
-        std::free(SEDQ_WAVE::s_data);
-        std::free(SEDQ_WAVE_MASK::s_data);
-        SEDQ_WAVE::s_data = SEDQ_WAVE_MASK::s_data = nullptr;
-        SEDQ_WAVE::s_max_sample_depth = SEDQ_WAVE_MASK::s_max_sample_depth = 0;
+        SEDQ_WAVE::release();
+        SEDQ_WAVE_MASK::release();
     }
-};
-static SEDQ_WAVE_STORAGE_RELEASE s_wave_storage_release;
-
-SEDQ_WAVE::SEDQ_WAVE(int depth) : m_valid(grow(&s_data, &s_max_sample_depth, depth)) {}
-
-SEDQ_WAVE_MASK::SEDQ_WAVE_MASK(int depth) : m_valid(grow(&s_data, &s_max_sample_depth, depth)) {}
+} s_storage_release;
+} // namespace
