@@ -1,26 +1,15 @@
-// The host's dialog base, class ids and locate menu; device parts and their resources; the
-// project assignments' read lock and the notification after committed writes.
+// The host's class ids and locate menu; the project assignments' read lock and the
+// notification after committed writes.
 #include "host/acf.h"
 #include "host/afcq.h"
-#include "host/dstr.h"
 #include "host/ntfq.h"
 #include "host/qui.h"
 #include "host/standin/acf_control.h"
-#include "host/standin/afcq_control.h"
-#include "host/standin/dev_control.h"
 #include "host/standin/ntfq_control.h"
 
 #include <QAction>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
-
-TEST(afcq_dialog, help_requests_are_recorded_by_title)
-{
-    AFCQ_DIALOG dialog(nullptr);
-    dialog.setWindowTitle("Find");
-    QMetaObject::invokeMethod(&dialog, "help_button_clicked");
-    EXPECT_EQ(standin::afcq::help_requests(), QStringList{"Find"});
-}
 
 TEST(afcq_locate_menu, tool_entries_carry_their_class_ids_and_start_disabled)
 {
@@ -53,26 +42,6 @@ TEST(qui_frame, the_locate_menu_is_made_once_per_frame)
     AFCQ_LOCATE_MENU* menu = frame.get_locate_menu();
     EXPECT_EQ(menu, frame.get_locate_menu());
     EXPECT_EQ(menu->parent(), &frame);
-}
-
-TEST(dev_parts, resources_are_counted_by_kind)
-{
-    const DEV_PART_ENUM hps = dstr_get_dev_part_enum_by_string("md5se50f896i4");
-    ASSERT_NE(hps, DEV_PART_GENERIC) << "part names compare without case";
-    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(hps, DEV_RESOURCE_HPS), 2);
-    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(hps, 64), 0);
-    const DEV_PART_ENUM plain = dstr_get_dev_part_enum_by_string("HC2C35F672C6");
-    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(plain, DEV_RESOURCE_HPS), 0);
-    EXPECT_EQ(dstr_get_dev_part_enum_by_string("no such part"), DEV_PART_GENERIC);
-    EXPECT_EQ(dstr_get_dev_part_enum_by_string(nullptr), DEV_PART_GENERIC);
-    EXPECT_EQ(
-        DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(DEV_PART_GENERIC, DEV_RESOURCE_HPS),
-        0);
-    standin::dev::set_part("custom", 300, {{DEV_RESOURCE_HPS, 1}});
-    EXPECT_EQ(DEV_PART_MANAGER::get_instance()->get_device_resource_count_of(
-                  dstr_get_dev_part_enum_by_string("custom"), DEV_RESOURCE_HPS),
-              1);
-    EXPECT_EQ(dstr_get_dev_family_enum_by_string("Meridian"), DEV_FAMILY_ENUM(31));
 }
 
 TEST(acf_locks, a_refused_read_lock_takes_no_lock)

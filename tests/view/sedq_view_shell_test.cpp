@@ -2,8 +2,11 @@
 // Select All, the reaction to each kind of update and to changed project assignments.
 #include "sedq_view_test_support.h"
 
+#include "host/dev.h"
 #include "host/standin/acf_control.h"
+#include "host/standin/dev_control.h"
 #include "host/standin/ntfq_control.h"
+#include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/view/sedq_undo_actions.h"
@@ -421,6 +424,8 @@ TEST_F(view_test, the_hps_trigger_is_hidden_for_a_known_device_without_a_hard_pr
     EXPECT_TRUE(view()->hide_signal_probe());
     EXPECT_FALSE(view()->hide_ram_type());
     hint_recorder recorder(tx());
+    standin::dev::set_part("HC2C35F672C6", {});
+    standin::dev::set_part("MD5SE50F896I4", {{DEV_RESOURCE_HPS, 2}});
     standin::acf::set_project(true, m_dir.path().toStdString());
     standin::acf::set_assignment(623, "HC2C35F672C6");
     EXPECT_EQ(standin::ntfq::post("NTFQ_MSG_ACF_ASSIGNMENTS_CHANGED"), 0);
@@ -468,4 +473,19 @@ TEST_F(view_test, the_resize_undo_step_lays_the_view_out_and_keeps_the_next_resi
     EXPECT_FALSE(view()->is_resize_flag_set());
     m_frames.clear();
     EXPECT_TRUE(step.undo()) << "a closed window's step does nothing";
+}
+
+TEST_F(view_test, the_state_machine_commands_open_their_dialog_over_the_view)
+{
+    open(write_document(three_leaves));
+    standin::qui::push_dialog_answer("Add State Machine Nodes", QDialog::Rejected);
+    standin::qui::push_dialog_answer("Recreate State Machine Mnemonics", QDialog::Rejected);
+    focus_view();
+    QAction* add = tx()->get_action(AFCQ_ACTION_ENUM(327), QVariant());
+    add->setEnabled(true);
+    add->trigger();
+    view()->on_node_recreate_state_machine_mnemonics();
+    EXPECT_EQ(standin::qui::pending_dialog_answers(), 0);
+    EXPECT_TRUE(standin::qui::unanswered_dialogs().empty());
+    EXPECT_EQ(tx()->get_node_count(-1), 3);
 }

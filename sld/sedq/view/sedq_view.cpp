@@ -108,6 +108,8 @@ SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
 {
     setFocusPolicy(Qt::ClickFocus);
     setAcceptDrops(true);
+    // The panes around the view size it; its scroll bars and header margin ask for no room.
+    setMinimumSize(1, 1);
     std::copy(DEFAULT_COLUMN_WIDTHS, DEFAULT_COLUMN_WIDTHS + STORED_COLUMN_COUNT, m_column_widths);
     m_rubber_band = new QRubberBand(QRubberBand::Rectangle, this);
     m_rubber_band->hide();

@@ -456,7 +456,7 @@ bool SEDQ_VIEW::on_update_find_previous_bus_value()
     return false;
 }
 
-// ---- find, list file, printing, state machines, time units --------------------------------------
+// ---- find, list file, printing, time units --------------------------------------
 
 void SEDQ_VIEW::on_edit_find()
 {
@@ -481,16 +481,6 @@ void SEDQ_VIEW::show_list_view(QString)
 void SEDQ_VIEW::on_print(QPrinter*)
 {
     // Printing is built with the data export.
-}
-
-void SEDQ_VIEW::on_node_add_state_machine()
-{
-    // The state machine nodes dialog is built with the netlist database.
-}
-
-void SEDQ_VIEW::on_node_recreate_state_machine_mnemonics()
-{
-    // The state machine nodes dialog is built with the netlist database.
 }
 
 void SEDQ_VIEW::on_time_units()
