@@ -466,6 +466,7 @@ protected:
 
 private:
     int only_node(const std::function<bool(int)>& test);
+    bool item_has_tap_mode(int node, SDR_DATA_WIRE_TAP_MODE mode);
     // Construction (sedq_view.cpp).
     void make_scroll_bars();
     void make_lock_mode_combo();

@@ -80,31 +80,26 @@ bool SEDQ_VIEW::toggle_item(int node, bool do_toggle)
 // A bus qualifies when every member does, one without members too.
 bool SEDQ_VIEW::item_is_pre_syn(int node)
 {
-    if (m_tx_manager->is_empty())
-        return false;
-    if (!is_parent_item(node))
-        return m_tx_manager->get_node_tap_mode(node) == SDR_TAP_PRE_SYNTHESIS;
-    std::vector<int> descendants;
-    m_tx_manager->get_all_descendants(node, &descendants);
-    return std::all_of(descendants.begin(), descendants.end(),
-                       [this](int row) {
-                           return m_tx_manager->has_children(row) ||
-                                  m_tx_manager->get_node_tap_mode(row) == SDR_TAP_PRE_SYNTHESIS;
-                       });
+    return item_has_tap_mode(node, SDR_TAP_PRE_SYNTHESIS);
 }
 
 bool SEDQ_VIEW::item_is_post_fit(int node)
 {
+    return item_has_tap_mode(node, SDR_TAP_POST_FITTING);
+}
+
+bool SEDQ_VIEW::item_has_tap_mode(int node, SDR_DATA_WIRE_TAP_MODE mode)
+{
     if (m_tx_manager->is_empty())
         return false;
     if (!is_parent_item(node))
-        return m_tx_manager->get_node_tap_mode(node) == SDR_TAP_POST_FITTING;
+        return m_tx_manager->get_node_tap_mode(node) == mode;
     std::vector<int> descendants;
     m_tx_manager->get_all_descendants(node, &descendants);
     return std::all_of(descendants.begin(), descendants.end(),
-                       [this](int row) {
+                       [this, mode](int row) {
                            return m_tx_manager->has_children(row) ||
-                                  m_tx_manager->get_node_tap_mode(row) == SDR_TAP_POST_FITTING;
+                                  m_tx_manager->get_node_tap_mode(row) == mode;
                        });
 }
 
