@@ -231,3 +231,39 @@ TEST_F(view_test, the_level_pattern_box_is_hit_where_it_is_drawn)
     EXPECT_TRUE(view()->hit_test(2, 13, box.center(), cell));
     EXPECT_FALSE(view()->hit_test(2, 13, QPoint(cell.left() + 2, box.center().y()), cell)) << "on the number";
 }
+
+// Stored bars past the hundred the view holds, and bars outside the data, are dropped.
+TEST_F(view_test, stored_time_bars_are_bounded_by_the_data)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            SDR_DATA_TRIGGER* trigger = trigger_of(s);
+            add_leaves(trigger, {"top|a"});
+            standin::sdr::log_spec log;
+            log.depth = 16;
+            log.channels = {"0101"};
+            standin::sdr::make_log(trigger, log);
+            std::vector<int> bars(120, 3);
+            bars[0] = 16; // the end of the data is a place a bar may stand
+            bars[1] = 17; // past it
+            bars[2] = -1; // before the data
+            s.m_instances[0]->m_position_data[0]["timebars"] = bars;
+            s.m_instances[0]->m_position_data[0]["zoom level denominator"] = {0};
+        }));
+    show_data_tab(true);
+    EXPECT_EQ(view()->get_timebar_count(), 98) << "a hundred read, two outside the data dropped";
+    EXPECT_EQ(view()->get_timebar(0), 16);
+    EXPECT_EQ(view()->get_timebar(1), 3);
+    EXPECT_GT(view()->get_column_width(23), 0) << "a zero zoom denominator reads as the base zoom";
+}
+
+TEST_F(view_test, closing_a_window_whose_view_has_the_focus)
+{
+    open(write_document([](SDR_DATA_SESSION& s) { add_leaves(trigger_of(s), {"top|a"}); }));
+    focus_view();
+    ASSERT_TRUE(view()->is_connected());
+    m_frames.clear();
+    settle();
+    EXPECT_TRUE(internal_errors().empty());
+}

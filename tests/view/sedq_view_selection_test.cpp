@@ -225,3 +225,49 @@ TEST_F(view_test, reroute_under_each_lock_mode)
     EXPECT_FALSE(view()->is_trigger_enabled());
     EXPECT_FALSE(view()->is_setup_enabled(false));
 }
+
+// Only rows inside a bus a plug-in added leave the selection; a bus that follows it keeps its
+// selected members.
+TEST_F(view_test, plug_in_bus_members_leave_the_selection_with_one_message)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            SDR_DATA_TRIGGER* trigger = trigger_of(s);
+            add_leaves(trigger, {"top|p1", "top|p0", "top|q1", "top|q0"});
+            standin::sdr::add_group(trigger, 2, 3, "after", SDR_GTYPE_HEX);   // rows 2..4
+            standin::sdr::add_group(trigger, 0, 1, "decoded", SDR_GTYPE_HEX); // rows 0..2, "after" 3..5
+        }));
+    {
+        const SEDQ_ACTION edit(tx());
+        ASSERT_TRUE(tx()->set_node_group_display_type(0, SDR_GTYPE_PLUGIN));
+    }
+    for (int node : {1, 2, 4, 5})
+        tx()->set_node_selection_status(node, true);
+    view()->unselect_plugin_group_member_items();
+    EXPECT_EQ(selected(view(), 6), (std::vector<int>{4, 5}));
+    ASSERT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(standin::msg::shown()[0].help_key, "OSEDQ_PLUGIN_MEM_NODES_EXCLUSION");
+    view()->unselect_plugin_group_member_items();
+    EXPECT_EQ(standin::msg::shown().size(), 1u) << "nothing deselected: no message";
+}
+
+TEST_F(view_test, ensure_visible_opens_every_closed_group_above_the_node)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            SDR_DATA_TRIGGER* trigger = trigger_of(s);
+            add_leaves(trigger, {"top|a", "top|b", "top|c"});
+            standin::sdr::add_group(trigger, 1, 2, "inner"); // 1 inner {2, 3}
+            standin::sdr::add_group(trigger, 0, 3, "outer"); // 0 outer {1 a, 2 inner {3 b, 4 c}}
+            trigger->edit_transient().trigger_list[0].expanded = false;
+            trigger->edit_transient().trigger_list[2].expanded = false;
+            standin::sdr::recompute_tree(trigger->edit_transient().trigger_list);
+        }));
+    ASSERT_EQ(view()->get_row_height(4 + 3), 0);
+    view()->ensure_visible(4);
+    EXPECT_TRUE(tx()->is_node_expanded(0));
+    EXPECT_TRUE(tx()->is_node_expanded(2));
+    EXPECT_GT(view()->get_row_height(4 + 3), 0);
+}
