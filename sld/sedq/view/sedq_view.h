@@ -43,7 +43,6 @@ class SEDQ_BUS;
 class SEDQ_COMPARISON_EDIT;
 class SEDQ_EDIT;
 class SEDQ_FRAME_WND;
-class SEDQ_HIERARCHY_WIDGET;
 class SEDQ_TX_MANAGER;
 class UIB_FIND_TARGET;
 
@@ -489,8 +488,7 @@ private:
     const SEDQ_ROW_LAYOUT& row_layout();
     SEDQ_ROW_LAYOUT::SIGNATURE layout_signature();
     int compute_header_height(int row, const SEDQ_ROW_LAYOUT::SIGNATURE& signature);
-    int compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& signature, int base,
-                            SEDQ_HIERARCHY_WIDGET* hierarchy);
+    int compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& signature, int base);
     void compute_column_shown(const SEDQ_ROW_LAYOUT::SIGNATURE& signature, bool* shown);
     int waveform_column_width();
     // Painting (sedq_view_paint*.cpp).

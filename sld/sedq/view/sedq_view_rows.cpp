@@ -14,6 +14,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 namespace
 {
@@ -29,6 +31,37 @@ bool is_chart(SDR_DATA_GROUP_DISPLAY_TYPE type)
 {
     return type >= SDR_GTYPE_CHART_8 && type <= SDR_GTYPE_CHART_11;
 }
+
+// Whether the hierarchy pane hides a node depends only on the levels above it (its name up to
+// the last "|"), which the rows of a bus share: the pane is asked once per run of such rows.
+// Without a pane every node is hidden.
+class HIDDEN_BY_HIERARCHY
+{
+public:
+    explicit HIDDEN_BY_HIERARCHY(SEDQ_HIERARCHY_WIDGET* hierarchy) : m_hierarchy(hierarchy) {}
+
+    bool operator()(const char* name)
+    {
+        if (m_hierarchy == nullptr)
+            return true;
+        const char* full = name != nullptr ? name : "";
+        const char* bar = std::strrchr(full, '|');
+        const size_t length = bar != nullptr ? size_t(bar - full) : 0;
+        if (!m_asked || m_levels.compare(0, std::string::npos, full, length) != 0)
+        {
+            m_levels.assign(full, length);
+            m_hidden = m_hierarchy->is_hidden(QString::fromLocal8Bit(full), nullptr);
+            m_asked = true;
+        }
+        return m_hidden;
+    }
+
+private:
+    SEDQ_HIERARCHY_WIDGET* m_hierarchy;
+    std::string m_levels;
+    bool m_asked = false;
+    bool m_hidden = false;
+};
 } // namespace
 
 // ---- the cached layout -------------------------------------------------------------------------
@@ -75,9 +108,15 @@ const SEDQ_ROW_LAYOUT& SEDQ_VIEW::row_layout()
                      : TITLE_ROW_HEIGHT;
     std::vector<int> heights(size_t(signature.node_count), 0);
     const int base = SEDQ_TX_MANAGER::m_cfg_inter_line_spacing + HEADER_ROW_HEIGHT;
-    auto* hierarchy = static_cast<SEDQ_HIERARCHY_WIDGET*>(const_cast<void*>(signature.hierarchy));
+    auto* nodes = static_cast<SDR_TX_SIGNAL_NODES*>(const_cast<void*>(signature.nodes));
+    HIDDEN_BY_HIERARCHY hidden_by_hierarchy(
+        static_cast<SEDQ_HIERARCHY_WIDGET*>(const_cast<void*>(signature.hierarchy)));
+    const bool wizard = m_tx_manager->is_wizard_mode();
     for (int node = 0; node < signature.node_count; ++node)
-        heights[size_t(node)] = compute_node_height(node, signature, base, hierarchy);
+    {
+        const bool hidden = !wizard && hidden_by_hierarchy(nodes->get_node_name(node));
+        heights[size_t(node)] = hidden ? 0 : compute_node_height(node, signature, base);
+    }
     bool shown[SEDQ_ROW_LAYOUT::COLUMN_COUNT];
     compute_column_shown(signature, shown);
     m_row_layout.set(signature, headers, std::move(heights), shown);
@@ -110,15 +149,11 @@ int SEDQ_VIEW::compute_header_height(int row, const SEDQ_ROW_LAYOUT::SIGNATURE& 
     return HEADER_ROW_HEIGHT;
 }
 
-int SEDQ_VIEW::compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& signature, int base,
-                                   SEDQ_HIERARCHY_WIDGET* hierarchy)
+// The height of a node the hierarchy pane shows.
+int SEDQ_VIEW::compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& signature, int base)
 {
     SEDQ_TX_MANAGER* tx = m_tx_manager;
     SDR_TX_SIGNAL_NODES* nodes = static_cast<SDR_TX_SIGNAL_NODES*>(const_cast<void*>(signature.nodes));
-    if (!tx->is_wizard_mode() &&
-        (hierarchy == nullptr ||
-         hierarchy->is_hidden(QString::fromLocal8Bit(nodes->get_node_name(node)), nullptr)))
-        return 0;
     const bool member = nodes->is_group_member_node(node);
     if (member && nodes->is_any_parent_not_visible(node))
         return 0;
