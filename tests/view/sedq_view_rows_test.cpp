@@ -3,6 +3,9 @@
 #include "sedq_view_test_support.h"
 
 #include <QScrollBar>
+#include <QStandardItem>
+
+#include "sedq/frame/sedq_hierarchy_widget.h"
 
 namespace
 {
@@ -266,4 +269,25 @@ TEST_F(view_test, closing_a_window_whose_view_has_the_focus)
     m_frames.clear();
     settle();
     EXPECT_TRUE(internal_errors().empty());
+}
+
+// Rows of a level unchecked in the hierarchy pane have no height; the rows around them keep
+// theirs, also where runs of one level alternate.
+TEST_F(view_test, unchecked_hierarchy_levels_hide_their_rows)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s) {
+            add_leaves(trigger_of(s), {"top|a|x0", "top|a|x1", "top|b|y0", "top|a|x2", "top|z"});
+        }));
+    SEDQ_HIERARCHY_WIDGET* pane = frame()->get_layout_widget()->get_hierarchy_widget();
+    ASSERT_NE(pane, nullptr);
+    const QList<QStandardItem*> found =
+        pane->get_tree_model()->findItems("a", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    QStandardItem* level_a = found[0];
+    level_a->setCheckState(Qt::Unchecked);
+    settle();
+    const int heights[] = {0, 0, 20, 0, 20};
+    for (int node = 0; node < 5; ++node)
+        EXPECT_EQ(view()->get_row_height(node + 3), heights[node]) << "node " << node;
 }
