@@ -368,6 +368,7 @@ private:
     void connect_menu_actions();
     void apply_mode_defaults();
     void fill_toolbar(QToolBar* toolbar, const QStringList& buttons);
+    void on_new_action();
     void on_save_action();
     void on_save_as_action();
     void on_exit_action();

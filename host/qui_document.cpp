@@ -204,6 +204,14 @@ void QUI_FRAME_WND::on_open_action()
         open_file(chosen, false, true, true, true, true);
 }
 
+// This host keeps one document per window: New replaces it once the user let the old one go.
+void QUI_FRAME_WND::on_new_action()
+{
+    standin::record_call("qui:on_new_action()");
+    if (save_modified(true))
+        new_file();
+}
+
 void QUI_FRAME_WND::on_save_action()
 {
     if (m_file_path.is_empty())

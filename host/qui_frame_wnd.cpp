@@ -96,6 +96,7 @@ template <class MENU> void QUI_FRAME_WND::track_menu(MENU*& member)
 void QUI_FRAME_WND::connect_menu_actions()
 {
     const QUI_MENU_RECORD& menu = *m_menu;
+    connect(menu.file_menu->new_action, &QAction::triggered, this, &QUI_FRAME_WND::on_new_action);
     connect(menu.file_menu->open_action, &QAction::triggered, this, &QUI_FRAME_WND::on_open_action);
     connect(menu.file_menu->save_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_action);
     connect(menu.file_menu->save_as_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_as_action);

@@ -2,6 +2,7 @@
 // level and expression presets.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sci.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 
@@ -177,11 +178,14 @@ void SDR_DATA_TRIGGER::set_record_discontinuities(bool on)
         edit().record_discontinuities = on;
 }
 
-// Parsing advanced expressions into factories belongs to the trigger compiler; until it is
-// available no factory is built and every level reads as unparsable.
+// The trigger compiler parses the expression of every advanced level; a level whose text does
+// not parse has no factory.
 void SDR_DATA_TRIGGER::finalize_triggers()
 {
     m_factories.assign(state().levels.size(), nullptr);
+    for (size_t level = 0; level < state().levels.size(); ++level)
+        if (state().levels[level].type == SDR_LTYPE_ADVANCED)
+            m_factories[level] = SCI_ADVANCED_TRIGGER_FACTORY::parse(state().levels[level].expression.c_str(), nullptr);
 }
 
 bool SDR_DATA_TRIGGER::is_trigger_level_basic_condition(int level)
