@@ -42,10 +42,13 @@ SDR_DATA_INSTANCE* SDR_DATA_SESSION::find_instance(const char* name)
     return nullptr;
 }
 
+// The IP wizard's instance: it builds the signal set and the trigger itself, so the instance
+// starts without them.
 SDR_DATA_INSTANCE* SDR_DATA_SESSION::create_vantrel_instance(void* preset)
 {
     (void)preset;
     SDR_DATA_INSTANCE* instance = add_default_instance();
+    instance->m_signal_sets.clear();
     instance->m_node_info.m_generator = 2;
     return instance;
 }

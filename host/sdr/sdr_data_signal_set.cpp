@@ -162,16 +162,24 @@ void SDR_DATA_SIGNAL_SET::set_ram_type(SDR_HALCYTE_RAM_TYPE type)
         edit().ram_type = type;
 }
 
+// The IP wizard's switch: recorded on the signal set and applied to its triggers, whose
+// trigger-in and trigger-out settings the editor shows.
 void SDR_DATA_SIGNAL_SET::set_trigger_in_enabled(bool on)
 {
     if (state().wizard_trigger_in_enabled != on)
         edit().wizard_trigger_in_enabled = on;
+    for (const auto& trigger : m_triggers)
+        if (trigger->state().trigger_in.enabled != on)
+            trigger->edit().trigger_in.enabled = on;
 }
 
 void SDR_DATA_SIGNAL_SET::set_trigger_out_enabled(bool on)
 {
     if (state().wizard_trigger_out_enabled != on)
         edit().wizard_trigger_out_enabled = on;
+    for (const auto& trigger : m_triggers)
+        if (trigger->state().trigger_out.enabled != on)
+            trigger->edit().trigger_out.enabled = on;
 }
 
 const char* SDR_DATA_SIGNAL_SET::get_clock_name()

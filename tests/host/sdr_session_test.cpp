@@ -370,10 +370,16 @@ TEST_F(SdrSession, a_wizard_session_is_edited_over_an_existing_data_session)
     SDR_DATA_SESSION* wizard = SDR_DATA_MANAGER::get_data_repository_manager()->create_session(SDR_RESERVED_SESSION_NAME);
     SDR_DATA_INSTANCE* preset = wizard->create_vantrel_instance(nullptr);
     EXPECT_EQ(preset->get_node_info().m_generator, 2);
+    EXPECT_EQ(preset->get_num_signal_sets(), 0) << "the wizard builds the signal set and the trigger";
+    SDR_DATA_SIGNAL_SET* set = preset->create_signal_set(nullptr, false);
+    ASSERT_NE(set, nullptr);
+    SDR_DATA_TRIGGER* trigger = set->create_trigger(nullptr, false);
+    ASSERT_NE(trigger, nullptr);
     SDR_TX_SESSION editing(nullptr, false);
     ASSERT_TRUE(editing.open_session(wizard));
     EXPECT_EQ(editing.get_num_instances(), 1);
     EXPECT_EQ(editing.get_instance_at(0, false)->get_data_instance(), preset);
+    EXPECT_EQ(editing.get_trigger_at(0, false)->get_data_trigger(), trigger);
     EXPECT_FALSE(SDR_DATA_MANAGER::get_data_repository_manager()->close_session(SDR_RESERVED_SESSION_NAME));
 }
 

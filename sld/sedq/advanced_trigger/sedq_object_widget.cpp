@@ -47,6 +47,8 @@ void SEDQ_OBJECT_WIDGET::on_edit_paste() {}
 
 void SEDQ_OBJECT_WIDGET::on_edit_delete() {}
 
+void SEDQ_OBJECT_WIDGET::on_edit_arrange_all_objects() {}
+
 void SEDQ_OBJECT_WIDGET::on_edit_select_all() {}
 
 void SEDQ_OBJECT_WIDGET::on_edit_find() {}

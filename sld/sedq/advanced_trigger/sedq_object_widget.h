@@ -37,6 +37,8 @@ public Q_SLOTS:
     void on_update_zoom_in();
     void on_update_zoom_out();
     void on_update_fit_in_window();
+    // Lays every object of the condition out anew (the wizard asks once its frame has a size).
+    void on_edit_arrange_all_objects();
 
 private:
     SEDQ_TX_MANAGER* m_tx;

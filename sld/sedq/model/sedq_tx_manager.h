@@ -485,6 +485,8 @@ public:
     bool is_advanced_trigger_pattern_enabled(int level, int trigger);
     bool is_counter_operator_used();
     bool is_advanced_mode(int* level);
+    // The level whose advanced condition the wizard's canvas edits (is_advanced_mode's answer there).
+    void set_wizard_advanced_trigger_level(int level) { m_wizard_advanced_trigger_level = level; }
     bool is_state_mode();
     QList<SEDQ_OBJECT*>* get_object_array();
 
