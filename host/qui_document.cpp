@@ -54,7 +54,8 @@ bool QUI_FRAME_WND::new_file()
 {
     standin::record_call("qui:new_file()");
     m_file_path = FIO_PATH();
-    setWindowTitle(title_of(m_info ? QString::fromLocal8Bit(m_info->next_untitled()) : QStringLiteral("Untitled")));
+    setWindowTitle(
+        title_of(m_info ? QString::fromLocal8Bit(m_info->next_untitled()) : QStringLiteral("Untitled")));
     return true;
 }
 

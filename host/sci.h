@@ -335,7 +335,8 @@ private:
 class SCI_ADVANCED_TRIGGER_INPUT_WIRE : public SCI_ADVANCED_TRIGGER_BASE
 {
 public:
-    explicit SCI_ADVANCED_TRIGGER_INPUT_WIRE(const std::string& name) : SCI_ADVANCED_TRIGGER_BASE(SCI_KIND_INPUT_WIRE)
+    explicit SCI_ADVANCED_TRIGGER_INPUT_WIRE(const std::string& name)
+        : SCI_ADVANCED_TRIGGER_BASE(SCI_KIND_INPUT_WIRE)
     {
         set_name(name);
     }

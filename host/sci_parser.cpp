@@ -125,7 +125,8 @@ private:
         char* end = nullptr;
         errno = 0;
         const long long parsed = std::strtoll(start, &end, 10);
-        if (end == start || errno == ERANGE || !(std::isdigit(static_cast<unsigned char>(*start)) || *start == '-'))
+        if (end == start || errno == ERANGE ||
+            !(std::isdigit(static_cast<unsigned char>(*start)) || *start == '-'))
         {
             fail("number expected");
             return false;
@@ -169,9 +170,10 @@ private:
         if (c == '~' || c == '!')
         {
             ++m_pos;
-            SCI_ADVANCED_TRIGGER_BASE* node = c == '~' ? static_cast<SCI_ADVANCED_TRIGGER_BASE*>(
-                                                             m_factory->make<SCI_ADVANCED_TRIGGER_BITWISE>(SCI_LTYPE_NOT))
-                                                       : m_factory->make<SCI_ADVANCED_TRIGGER_LOGICAL>(SCI_LTYPE_NOT);
+            SCI_ADVANCED_TRIGGER_BASE* node =
+                c == '~' ? static_cast<SCI_ADVANCED_TRIGGER_BASE*>(
+                               m_factory->make<SCI_ADVANCED_TRIGGER_BITWISE>(SCI_LTYPE_NOT))
+                         : m_factory->make<SCI_ADVANCED_TRIGGER_LOGICAL>(SCI_LTYPE_NOT);
             return with_inputs(node, {expr()});
         }
         if (c == '{')
@@ -302,8 +304,9 @@ private:
             return nullptr;
         if (word == "and" || word == "or" || word == "xor")
         {
-            auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_LOGICAL>(
-                word == "and" ? SCI_LTYPE_AND : word == "or" ? SCI_LTYPE_OR : SCI_LTYPE_XOR);
+            auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_LOGICAL>(word == "and"  ? SCI_LTYPE_AND
+                                                                       : word == "or" ? SCI_LTYPE_OR
+                                                                                      : SCI_LTYPE_XOR);
             return list_into(node, ')') ? node : nullptr;
         }
         if (word == "variable" || word == "constant")
@@ -384,8 +387,9 @@ private:
     // shift(logical|rotate|arithmetic, left|right, distance, x)
     SCI_ADVANCED_TRIGGER_BASE* shift()
     {
-        static const std::map<std::string, SCI_SHIFT_TYPE> types = {
-            {"logical", SCI_STYPE_LOGICAL}, {"rotate", SCI_STYPE_ROTATE}, {"arithmetic", SCI_STYPE_ARITHMETIC}};
+        static const std::map<std::string, SCI_SHIFT_TYPE> types = {{"logical", SCI_STYPE_LOGICAL},
+                                                                    {"rotate", SCI_STYPE_ROTATE},
+                                                                    {"arithmetic", SCI_STYPE_ARITHMETIC}};
         const auto type = types.find(identifier());
         if (type == types.end() || !expect(','))
             return fail("shift type expected");
@@ -398,8 +402,8 @@ private:
         SCI_ADVANCED_TRIGGER_BASE* input = expr();
         if (input == nullptr || !expect(')'))
             return nullptr;
-        return with_inputs(m_factory->make<SCI_ADVANCED_TRIGGER_SHIFT>(type->second, direction == "right", amount),
-                           {input});
+        return with_inputs(
+            m_factory->make<SCI_ADVANCED_TRIGGER_SHIFT>(type->second, direction == "right", amount), {input});
     }
 
     // mbpm('pattern', {a, b}) or mbpm('pattern', bus) or mbpm('pattern', )
@@ -452,8 +456,8 @@ private:
         SCI_ADVANCED_TRIGGER_BASE* input = expr();
         if (input == nullptr || !expect(')'))
             return nullptr;
-        auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_EVENT_COUNTER>(width, static_cast<std::uint64_t>(value),
-                                                                         mode->second, hold == 1);
+        auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_EVENT_COUNTER>(
+            width, static_cast<std::uint64_t>(value), mode->second, hold == 1);
         return with_inputs(node, {input});
     }
 

@@ -52,7 +52,8 @@ int SCI_ADVANCED_TRIGGER_BASE::get_bit_width() const
 
 int SCI_ADVANCED_TRIGGER_INPUT_CONSTANT::get_bit_width() const
 {
-    std::uint64_t magnitude = m_value < 0 ? ~static_cast<std::uint64_t>(m_value) : static_cast<std::uint64_t>(m_value);
+    std::uint64_t magnitude =
+        m_value < 0 ? ~static_cast<std::uint64_t>(m_value) : static_cast<std::uint64_t>(m_value);
     int bits = m_value < 0 ? 1 : 0;
     while (magnitude != 0)
     {
@@ -72,13 +73,14 @@ int SCI_ADVANCED_TRIGGER_CONCATENATE::get_bit_width() const
 
 // ---- levels -------------------------------------------------------------------------------------
 
-void SCI_ADVANCED_TRIGGER_UTILITY::set_coordinated_latency_delay(SCI_ADVANCED_TRIGGER_OUTPUT** roots, int* delays,
-                                                                 int count)
+void SCI_ADVANCED_TRIGGER_UTILITY::set_coordinated_latency_delay(SCI_ADVANCED_TRIGGER_OUTPUT** roots,
+                                                                 int* delays, int count)
 {
     standin::record_call("sci:set_coordinated_latency_delay(" + std::to_string(count) + ")");
     if (roots == nullptr || delays == nullptr || count <= 0)
         return;
-    const auto latency = [roots](int level) { return roots[level] ? roots[level]->get_pipeline_latency() : 1; };
+    const auto latency = [roots](int level)
+    { return roots[level] ? roots[level]->get_pipeline_latency() : 1; };
     int slowest = 1;
     for (int level = 0; level < count; ++level)
         slowest = std::max(slowest, latency(level));
@@ -88,8 +90,9 @@ void SCI_ADVANCED_TRIGGER_UTILITY::set_coordinated_latency_delay(SCI_ADVANCED_TR
 
 // The stand-in's description names the level, its latency and its equation; an encrypted one
 // says so and carries the equation hex-encoded, as an encrypted source would not be readable.
-bool SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl(const char* name, SCI_ADVANCED_TRIGGER_OUTPUT* root,
-                                                               bool, bool encrypt, bool, const char* path)
+bool SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl(const char* name,
+                                                               SCI_ADVANCED_TRIGGER_OUTPUT* root, bool,
+                                                               bool encrypt, bool, const char* path)
 {
     standin::record_call(std::string("sci:create_advanced_trigger_hdl(") + (name ? name : "") + "," +
                          (encrypt ? "1" : "0") + "," + (path ? path : "") + ")");

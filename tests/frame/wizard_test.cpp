@@ -182,7 +182,7 @@ TEST_F(wizard_test, preset_texts_choose_memory_storage_qualifier_and_basic_level
         const char* text;
         const char* memory; // display text shown afterwards
     };
-    const row memory_rows[] = {{"auto", "Auto"}, {"", "V20K"},     {"v20", "V20K"},
+    const row memory_rows[] = {{"auto", "Auto"}, {"", "V20K"},      {"v20", "V20K"},
                                {"vlab", "VLAB"}, {"144K", "V144K"}, {"DDR", "Auto"}};
     for (const row& r : memory_rows)
     {

@@ -35,15 +35,21 @@ public:
     }
     void visit(SCI_ADVANCED_TRIGGER_OUTPUT* n) override { node("out", n); }
     void visit(SCI_ADVANCED_TRIGGER_INPUT_WIRE* n) override { node("w", n); }
-    void visit(SCI_ADVANCED_TRIGGER_INPUT_CONSTANT* n) override { node("c" + std::to_string(n->get_value()), n); }
-    void visit(SCI_ADVANCED_TRIGGER_INPUT_VARIABLE* n) override { node("v" + std::to_string(n->get_value()), n); }
+    void visit(SCI_ADVANCED_TRIGGER_INPUT_CONSTANT* n) override
+    {
+        node("c" + std::to_string(n->get_value()), n);
+    }
+    void visit(SCI_ADVANCED_TRIGGER_INPUT_VARIABLE* n) override
+    {
+        node("v" + std::to_string(n->get_value()), n);
+    }
     void visit(SCI_ADVANCED_TRIGGER_CONCATENATE* n) override { node("bus", n); }
     void visit(SCI_ADVANCED_TRIGGER_MBPM* n) override { node(std::string("mbpm:") + n->get_pattern(), n); }
     void visit(SCI_ADVANCED_TRIGGER_IMBPM* n) override { node(std::string("imbpm:") + n->get_pattern(), n); }
     void visit(SCI_ADVANCED_TRIGGER_EVENT_COUNTER* n) override
     {
-        node("ec" + std::to_string(n->get_counter_width()) + ":" + std::to_string(n->get_counter_value()) + ":" +
-                 std::to_string(n->get_mode()) + (n->get_hold_status() ? "h" : ""),
+        node("ec" + std::to_string(n->get_counter_width()) + ":" + std::to_string(n->get_counter_value()) +
+                 ":" + std::to_string(n->get_mode()) + (n->get_hold_status() ? "h" : ""),
              n);
     }
     void visit(SCI_FLOW_CONTROL_STATE_MACHINE*) override { text += "flow"; }
@@ -125,15 +131,15 @@ TEST_F(sci_test, equations_the_editor_writes_parse_into_their_trees_and_latencie
         {"bitwise list", "('a'&'b'&~'c')", "out(bitwise0(w'a',w'b',bitwise6(w'c')))", 1},
         {"reduction", "(|{'a','b'})", "out(reduce2(bus(w'a',w'b')))", 1},
         {"data delay", "and(('a'@3),'b')", "out(logical0(w'a'#3,w'b'))", 4},
-        {"deepest path counts",
-         "xor((compare('a',>=,5,cc,uc))#2,(mbpm('R1',{('b'@1),'c'}))#4)",
+        {"deepest path counts", "xor((compare('a',>=,5,cc,uc))#2,(mbpm('R1',{('b'@1),'c'}))#4)",
          "out(logical4(cc1u#2(w'a',c5),mbpm:R1#4(w'b'#1,w'c')))", 6},
-        {"variable compare signed", "compare({'a','b'},<,variable(-3),vc,sc)", "out(vc2s(bus(w'a',w'b'),v-3))", 1},
+        {"variable compare signed", "compare({'a','b'},<,variable(-3),vc,sc)",
+         "out(vc2s(bus(w'a',w'b'),v-3))", 1},
         {"shift", "shift(rotate,right,2,{'a','b','c'})", "out(shift0r2(bus(w'a',w'b',w'c')))", 1},
         {"counter", "ec(8,255,e,1,'a')", "out(ec8:255:1h(w'a'))", 1},
         {"imbpm", "imbpm('x|y',{01RX})", "out(imbpm:01RX'x|y')", 1},
-        {"custom module adds its pipeline",
-         "mvx_custom_trigger_hdl(2,{'a','b'},3,'010',5,my_mod)", "out(hdl:my_mod:010(bus(w'a',w'b')))", 6},
+        {"custom module adds its pipeline", "mvx_custom_trigger_hdl(2,{'a','b'},3,'010',5,my_mod)",
+         "out(hdl:my_mod:010(bus(w'a',w'b')))", 6},
         {"escaped quote in a name", "'it\\'s'", "out(w'it's')", 1},
         {"true comparison word", "compare('a',TRUE,'b',vc,uc)", "out(vc7u(w'a',w'b'))", 1},
         {"constant bit", "and(1,'a')", "out(logical0(c1,w'a'))", 1},
@@ -148,10 +154,18 @@ TEST_F(sci_test, equations_the_editor_writes_parse_into_their_trees_and_latencie
 
 TEST_F(sci_test, text_that_is_no_equation_gives_no_factory_and_a_reason)
 {
-    const char* bad[] = {"",           "and('a'",          "'a",     "and('a','b') junk",
-                         "('a'&'b'|'c')", "compare('a',~,'b',cc,uc)", "shift(up,left,1,'a')",
-                         "frob('a')",  "ec(0,1,c,0,'a')",  "mvx_custom_trigger_hdl(1,'a',4,'01',0,m)",
-                         "(('a')#-1)", "99999999999999999999"};
+    const char* bad[] = {"",
+                         "and('a'",
+                         "'a",
+                         "and('a','b') junk",
+                         "('a'&'b'|'c')",
+                         "compare('a',~,'b',cc,uc)",
+                         "shift(up,left,1,'a')",
+                         "frob('a')",
+                         "ec(0,1,c,0,'a')",
+                         "mvx_custom_trigger_hdl(1,'a',4,'01',0,m)",
+                         "(('a')#-1)",
+                         "99999999999999999999"};
     for (const char* text : bad)
     {
         std::string error;
@@ -186,8 +200,9 @@ TEST_F(sci_test, coordinated_delays_line_every_level_up_with_the_slowest)
     auto slow = SCI_ADVANCED_TRIGGER_FACTORY::parse("('a'&'b')#4", nullptr);
     auto fast = SCI_ADVANCED_TRIGGER_FACTORY::parse("and(('a'@1),'b')", nullptr);
     ASSERT_TRUE(slow && fast);
-    SCI_ADVANCED_TRIGGER_OUTPUT* roots[4] = {nullptr, static_cast<SCI_ADVANCED_TRIGGER_OUTPUT*>(slow->get_root()),
-                                             static_cast<SCI_ADVANCED_TRIGGER_OUTPUT*>(fast->get_root()), nullptr};
+    SCI_ADVANCED_TRIGGER_OUTPUT* roots[4] = {
+        nullptr, static_cast<SCI_ADVANCED_TRIGGER_OUTPUT*>(slow->get_root()),
+        static_cast<SCI_ADVANCED_TRIGGER_OUTPUT*>(fast->get_root()), nullptr};
     int delays[4] = {-1, -1, -1, -1};
     SCI_ADVANCED_TRIGGER_UTILITY::set_coordinated_latency_delay(roots, delays, 4);
     EXPECT_EQ(delays[0], 4) << "a basic level has latency 1";
@@ -206,15 +221,15 @@ TEST_F(sci_test, a_level_description_is_written_whole_with_its_equation)
     auto factory = SCI_ADVANCED_TRIGGER_FACTORY::parse("('a'&'b')#2", nullptr);
     auto* root = static_cast<SCI_ADVANCED_TRIGGER_OUTPUT*>(factory->get_root());
     const QByteArray path = dir.path().toLocal8Bit();
-    ASSERT_TRUE(SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl("p_level_1", root, false, false, false,
-                                                                          path.constData()));
+    ASSERT_TRUE(SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl("p_level_1", root, false, false,
+                                                                          false, path.constData()));
     QFile plain(dir.filePath("p_level_1.hdl"));
     ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
     const QByteArray text = plain.readAll();
     EXPECT_TRUE(text.contains("pipeline latency 3")) << text.constData();
     EXPECT_TRUE(text.contains("('a'&'b')#2")) << text.constData();
-    ASSERT_TRUE(SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl("p_level_2", root, false, true, false,
-                                                                          path.constData()));
+    ASSERT_TRUE(SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl("p_level_2", root, false, true,
+                                                                          false, path.constData()));
     QFile encrypted(dir.filePath("p_level_2.hdl"));
     ASSERT_TRUE(encrypted.open(QIODevice::ReadOnly));
     const QByteArray secret = encrypted.readAll();

@@ -210,7 +210,8 @@ int SEDQ_WIZARD::insert_nodes(QString const& parent, QStringList const& names, i
 {
     if (document() == nullptr)
         return -1;
-    return m_tx_manager->insert_nodes(parent, names, mode != 0 ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS, flag);
+    return m_tx_manager->insert_nodes(parent, names, mode != 0 ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS,
+                                      flag);
 }
 
 int SEDQ_WIZARD::delete_node(int first, int last)

@@ -50,8 +50,8 @@ void SEDQ_WIZARD::create_triggers(QString const& prefix, QString const& path)
             continue;
         const QString name = QStringLiteral("%1_level_%2").arg(prefix).arg(level + 1);
         SCI_ADVANCED_TRIGGER_OUTPUT* root = m_roots[level];
-        if (!SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl(qPrintable(name), root, false, use_encryption,
-                                                                      false, qPrintable(szPath)))
+        if (!SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl(
+                qPrintable(name), root, false, use_encryption, false, qPrintable(szPath)))
             SEDQ_REPORT("SCI_ADVANCED_TRIGGER_UTILITY::create_advanced_trigger_hdl(qPrintable(name), "
                         "factory->get_root(), false, use_encryption, false, qPrintable(szPath))");
     }
@@ -73,7 +73,8 @@ int SEDQ_WIZARD::get_delay(int level)
 int SEDQ_WIZARD::get_pipeline_latency(int level)
 {
     SDR_DATA_TRIGGER* trigger = data_trigger();
-    SCI_ADVANCED_TRIGGER_OUTPUT* root = trigger != nullptr && is_level(level) ? level_root(trigger, level) : nullptr;
+    SCI_ADVANCED_TRIGGER_OUTPUT* root =
+        trigger != nullptr && is_level(level) ? level_root(trigger, level) : nullptr;
     return root != nullptr ? root->get_pipeline_latency() : 1;
 }
 

@@ -1,0 +1,365 @@
+// The editor window's document commands: new, open, save, save as, the question before unsaved
+// work goes, detach and attach, edit routing, menu updates and the two host notifications.
+#include "frame_test_support.h"
+
+#include "host/cfgq.h"
+#include "host/standin/afcq_control.h"
+#include "host/standin/cfgq_control.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/qui_control.h"
+#include "host/standin/sdr_control.h"
+#include "host/standin/tst_control.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalSpy>
+
+namespace
+{
+constexpr const char* SAVE_QUESTION = "Do you want to save the changes to";
+
+// The last hint the model sent.
+int last_hint(const QSignalSpy& spy)
+{
+    return spy.isEmpty() ? 0 : spy.last().at(1).toInt();
+}
+} // namespace
+
+class frame_commands_test : public frame_test
+{
+protected:
+    static int depth_of(SEDQ_FRAME_WND* frame)
+    {
+        int depth = 0;
+        frame->get_tx_manager()->get_sample_depth(&depth, -1);
+        return depth;
+    }
+
+    // One undoable change of the document, as the configuration pane makes it: a deeper sample.
+    static void edit(SEDQ_FRAME_WND* frame)
+    {
+        frame->get_tx_manager()->set_sample_depth(QString::number(depth_of(frame) * 2));
+    }
+
+    // Whether the document is as written, at its first depth.
+    static bool unchanged(SEDQ_FRAME_WND* frame) { return depth_of(frame) == 128; }
+
+    static QString path_of(SEDQ_FRAME_WND* frame)
+    {
+        return QString::fromLocal8Bit(frame->get_file_path().fullpath().c_str());
+    }
+};
+
+TEST_F(frame_commands_test, new_and_open_give_the_window_its_document_and_title)
+{
+    SEDQ_FRAME_WND* frame = make_frame();
+    ASSERT_TRUE(frame->new_file());
+    EXPECT_FALSE(frame->get_tx_manager()->is_empty());
+    EXPECT_EQ(frame->get_tx_manager()->get_num_instances(), 1);
+    EXPECT_TRUE(frame->windowTitle().startsWith("Untitled1.vtl"));
+    const QString path = write_document({{"alpha"}, {"beta"}});
+    ASSERT_TRUE(frame->open_file(path));
+    EXPECT_EQ(frame->get_tx_manager()->get_num_instances(), 2);
+    EXPECT_EQ(path_of(frame), QFileInfo(path).absoluteFilePath());
+    EXPECT_TRUE(frame->windowTitle().startsWith("doc.vtl"));
+    QFile junk(m_dir.filePath("junk.vtl"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not an analyzer file");
+    junk.close();
+    EXPECT_FALSE(frame->open_file(junk.fileName()));
+}
+
+TEST_F(frame_commands_test, save_writes_the_document_and_a_failed_save_keeps_it_modified)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    edit(frame);
+    EXPECT_TRUE(frame->isWindowModified());
+    standin::sdr::fail_next_save();
+    EXPECT_FALSE(frame->save_file(path_of(frame)));
+    EXPECT_TRUE(frame->isWindowModified());
+    const QString copy = m_dir.filePath("copy.vtl");
+    ASSERT_TRUE(frame->save_file(copy));
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(path_of(frame), copy);
+    close_frame(frame);
+    SEDQ_FRAME_WND* reopened = open_frame(copy);
+    EXPECT_FALSE(unchanged(reopened)) << "the saved file holds the change";
+}
+
+TEST_F(frame_commands_test, save_as_of_a_child_window_goes_through_the_hosts_chooser)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    edit(frame);
+    standin::qui::push_file_cancel();
+    EXPECT_FALSE(frame->save_as(FIO_PATH()));
+    EXPECT_TRUE(frame->isWindowModified());
+    const QString target = m_dir.filePath("renamed.vtl");
+    standin::qui::push_file_choice(target);
+    EXPECT_TRUE(frame->save_as(FIO_PATH()));
+    EXPECT_EQ(path_of(frame), target);
+    EXPECT_TRUE(QFileInfo::exists(target));
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(frame_commands_test, save_as_of_a_main_window_answers_what_the_save_gave)
+{
+    struct row
+    {
+        const char* name;
+        bool accept;
+        bool fail_save;
+        bool saved;
+    };
+    const row rows[] = {{"chosen and written", true, false, true},
+                        {"chosen, the write fails", true, true, false},
+                        {"cancelled", false, false, false}};
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
+    for (const row& r : rows)
+    {
+        edit(frame);
+        const QString target = m_dir.filePath(QString("as_%1.vtl").arg(r.name).replace(' ', '_'));
+        standin::afcq::push_file_dialog_result(r.accept, target);
+        if (r.fail_save)
+            standin::sdr::fail_next_save();
+        EXPECT_EQ(frame->save_as(FIO_PATH()), r.saved) << r.name;
+        EXPECT_EQ(QFileInfo::exists(target), r.saved) << r.name;
+        EXPECT_EQ(frame->isWindowModified(), !r.saved) << r.name;
+        EXPECT_EQ(standin::afcq::last_file_dialog().name_filters, QStringList({"Vantrel File (*.vtl)"}))
+            << r.name;
+        EXPECT_TRUE(standin::afcq::last_file_dialog().save) << r.name;
+    }
+}
+
+TEST_F(frame_commands_test, save_as_proposes_the_document_and_never_a_file_its_owner_cannot_write)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
+    const QString path = path_of(frame);
+    standin::afcq::push_file_dialog_result(false);
+    EXPECT_FALSE(frame->save_as(FIO_PATH()));
+    EXPECT_EQ(QFileInfo(standin::afcq::last_file_dialog().proposed).fileName(), "doc.vtl");
+    const QString locked = m_dir.filePath("locked.vtl");
+    ASSERT_TRUE(QFile::copy(path, locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+    standin::afcq::push_file_dialog_result(false);
+    EXPECT_FALSE(frame->save_as(FIO_PATH(locked.toStdString())));
+    EXPECT_NE(QFileInfo(standin::afcq::last_file_dialog().proposed).fileName(), "locked.vtl");
+    frame->set_frame_state_bits(QUI_FW_BIT_PRESELECT_READ_ONLY);
+    standin::afcq::push_file_dialog_result(false);
+    EXPECT_FALSE(frame->save_as(FIO_PATH(locked.toStdString())));
+    EXPECT_EQ(QFileInfo(standin::afcq::last_file_dialog().proposed).fileName(), "locked.vtl")
+        << "the host may allow a read-only proposal";
+}
+
+TEST_F(frame_commands_test, regression_tests_save_as_without_a_dialog_and_only_under_a_preselected_name)
+{
+    standin::tst::set_regtest_mode(true);
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
+    edit(frame);
+    EXPECT_TRUE(frame->save_as(FIO_PATH()));
+    EXPECT_FALSE(frame->isWindowModified()) << "saved under the document's own name";
+    SEDQ_FRAME_WND* untitled = make_frame(QUI_FW_STATE_MAIN_WINDOW);
+    ASSERT_TRUE(untitled->new_file());
+    EXPECT_FALSE(untitled->save_as(FIO_PATH())) << "an untitled file that does not exist is not preselected";
+    EXPECT_TRUE(standin::afcq::file_dialog_titles().isEmpty()) << "no dialog is shown";
+}
+
+TEST_F(frame_commands_test, closing_a_modified_window_asks_and_never_loses_the_changes)
+{
+    struct row
+    {
+        const char* name;
+        int answer;
+        bool closes, saved;
+    };
+    const row rows[] = {{"cancel", QMessageBox::Cancel, false, false},
+                        {"discard", QMessageBox::Discard, true, false},
+                        {"save", QMessageBox::Save, true, true}};
+    for (const row& r : rows)
+    {
+        const QString path = write_document({{"alpha"}}, QString("%1.vtl").arg(r.name));
+        SEDQ_FRAME_WND* frame = open_frame(path);
+        edit(frame);
+        standin::qui::push_dialog_answer(SAVE_QUESTION, r.answer);
+        EXPECT_EQ(frame->close(), r.closes) << r.name;
+        EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << r.name;
+        if (!r.closes)
+        {
+            EXPECT_TRUE(frame->isWindowModified()) << r.name;
+        }
+        close_frame(frame);
+        SEDQ_FRAME_WND* reopened = open_frame(path);
+        EXPECT_EQ(unchanged(reopened), !r.saved) << r.name;
+        close_frame(reopened);
+    }
+}
+
+TEST_F(frame_commands_test, a_window_acquiring_data_refuses_to_close_before_asking)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    edit(frame);
+    frame->get_tx_manager()->set_instance_acq_state(0, SEDQ_ACQ_STATE_RUNNING);
+    EXPECT_FALSE(frame->save_modified(true));
+    ASSERT_FALSE(standin::msg::shown().empty());
+    EXPECT_NE(standin::msg::shown().back().help_key.find("CANT_CLOSE"), std::string::npos);
+    EXPECT_TRUE(standin::qui::unanswered_dialogs().empty()) << "the save question is not asked";
+    frame->get_tx_manager()->set_instance_acq_state(0, SEDQ_ACQ_STATE_NOT_RUNNING);
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Discard);
+    EXPECT_TRUE(frame->save_modified(true));
+}
+
+TEST_F(frame_commands_test, new_and_open_from_the_menu_ask_before_replacing_unsaved_work)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    edit(frame);
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Cancel);
+    frame->get_menu_record()->file_menu->new_action->trigger();
+    EXPECT_EQ(path_of(frame), m_dir.filePath("doc.vtl")) << "Cancel keeps the document";
+    EXPECT_FALSE(unchanged(frame));
+    const QString other = write_document({{"other"}}, "other.vtl");
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Cancel);
+    standin::qui::push_file_choice(other);
+    frame->get_menu_record()->file_menu->open_action->trigger();
+    EXPECT_EQ(path_of(frame), m_dir.filePath("doc.vtl"));
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Discard);
+    frame->get_menu_record()->file_menu->new_action->trigger();
+    EXPECT_TRUE(frame->get_file_path().is_empty());
+    EXPECT_TRUE(frame->windowTitle().startsWith("Untitled"));
+    EXPECT_TRUE(unchanged(frame)) << "a fresh document";
+}
+
+TEST_F(frame_commands_test, a_main_window_opens_through_its_own_dialog)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
+    const QString other = write_document({{"one"}, {"two"}}, "other.vtl");
+    standin::afcq::push_file_dialog_result(true, path_of(frame));
+    frame->get_menu_record()->file_menu->open_action->trigger();
+    EXPECT_TRUE(standin::qui::unanswered_dialogs().empty()) << "a file already open is not opened again";
+    edit(frame);
+    standin::afcq::push_file_dialog_result(true, other);
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Cancel);
+    frame->get_menu_record()->file_menu->open_action->trigger();
+    EXPECT_EQ(frame->get_tx_manager()->get_num_instances(), 1) << "Cancel stops the open";
+    standin::afcq::push_file_dialog_result(true, other);
+    standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Discard);
+    frame->get_menu_record()->file_menu->open_action->trigger();
+    EXPECT_EQ(frame->get_tx_manager()->get_num_instances(), 2);
+    EXPECT_EQ(path_of(frame), other);
+    EXPECT_EQ(standin::afcq::file_dialog_titles().value(0), "Open File");
+}
+
+TEST_F(frame_commands_test, a_detached_window_carries_its_own_shortcuts_and_compile_entries)
+{
+    make_host_main_window();
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    QMenu* processing = frame->get_menu_record()->processing_menu;
+    frame->detach_window();
+    EXPECT_TRUE(frame->is_detached());
+    const QList<QAction*> entries = processing->actions();
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries.mid(entries.size() - 2), QList<QAction*>({action(frame, 508), action(frame, 507)}));
+    EXPECT_EQ(action(frame, 694)->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(action(frame, 179)->shortcut(), QKeySequence("F3"));
+    EXPECT_EQ(frame->get_menu_record()->file_menu->save_action->shortcut(), QKeySequence(QKeySequence::Save));
+    frame->attach_window();
+    EXPECT_FALSE(frame->is_detached());
+    EXPECT_FALSE(processing->actions().contains(action(frame, 507)));
+    EXPECT_TRUE(action(frame, 694)->shortcut().isEmpty());
+    EXPECT_TRUE(frame->get_menu_record()->file_menu->print_action->shortcut().isEmpty());
+}
+
+TEST_F(frame_commands_test, undo_and_redo_go_to_the_canvas_while_it_has_the_focus)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 2, {1})}));
+    QTabWidget* pages = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+    ASSERT_GE(pages->count(), 3);
+    pages->setCurrentIndex(2);
+    settle();
+    edit(frame);
+    SEDQ_OBJECT_WIDGET* canvas = frame->get_layout_widget()->get_object_widget();
+    canvas->setFocus();
+    ASSERT_EQ(frame->focusWidget(), canvas);
+    QUI_EDIT_MENU* menu = frame->get_menu_record()->edit_menu;
+    menu->undo_action->trigger();
+    menu->cut_action->trigger();
+    EXPECT_FALSE(unchanged(frame)) << "the canvas takes undo; the document's history stays";
+    frame->get_layout_widget()->get_view()->setFocus();
+    menu->undo_action->trigger();
+    EXPECT_TRUE(unchanged(frame));
+    menu->paste_action->trigger();
+    menu->redo_action->trigger();
+    EXPECT_FALSE(unchanged(frame));
+}
+
+TEST_F(frame_commands_test, file_menu_offers_printing_and_the_list_only_with_data)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 1, {}, false, false, 0)}));
+    QUI_FILE_MENU* file = frame->get_menu_record()->file_menu;
+    QTabWidget* pages = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+    struct row
+    {
+        const char* name;
+        int page;
+        bool acquiring;
+        bool print, list;
+    };
+    const row rows[] = {{"data page", 0, false, true, true},
+                        {"setup page", 1, false, true, false},
+                        {"data page while acquiring", 0, true, false, true}};
+    for (const row& r : rows)
+    {
+        pages->setCurrentIndex(r.page);
+        frame->get_tx_manager()->set_instance_acq_state(0, r.acquiring ? SEDQ_ACQ_STATE_RUNNING
+                                                                       : SEDQ_ACQ_STATE_NOT_RUNNING);
+        emit file->aboutToShow();
+        EXPECT_EQ(file->print_action->isEnabled(), r.print) << r.name;
+        EXPECT_EQ(file->print_preview_action->isEnabled(), r.print) << r.name;
+        EXPECT_EQ(action(frame, 344)->isEnabled(), r.list) << r.name;
+        EXPECT_FALSE(action(frame, 154)->isEnabled()) << r.name << ": export waits for its dialog";
+    }
+    SEDQ_FRAME_WND* without_data = open_frame(write_document({{"beta"}}, "no_data.vtl"));
+    emit without_data->get_menu_record()->file_menu->aboutToShow();
+    EXPECT_FALSE(without_data->get_menu_record()->file_menu->print_action->isEnabled());
+    EXPECT_FALSE(action(without_data, 344)->isEnabled());
+}
+
+TEST_F(frame_commands_test, edit_and_view_menus_follow_the_document_and_the_page)
+{
+    SEDQ_FRAME_WND* empty = make_frame();
+    emit empty->get_menu_record()->edit_menu->aboutToShow();
+    for (int id : {694, 459, 355, 117, 114, 326, 327, 361})
+        EXPECT_FALSE(action(empty, id)->isEnabled()) << id;
+    EXPECT_FALSE(empty->get_plugin_menu()->isEnabled());
+
+    SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 2, {1})}, "view.vtl"));
+    QTabWidget* pages = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+    for (int id : {728, 729, 730, 708})
+        action(frame, id)->setEnabled(true);
+    pages->setCurrentIndex(1);
+    emit frame->get_menu_record()->view_menu->aboutToShow();
+    for (int id : {728, 729, 730, 708})
+        EXPECT_FALSE(action(frame, id)->isEnabled()) << "setup page, " << id;
+    pages->setCurrentIndex(2);
+    emit frame->get_menu_record()->edit_menu->aboutToShow();
+    EXPECT_FALSE(action(frame, 355)->isEnabled()) << "no mnemonic tables on an advanced page";
+    EXPECT_TRUE(action(frame, 117)->isEnabled());
+}
+
+TEST_F(frame_commands_test, host_notifications_refresh_the_panes_with_their_hints)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
+    const bool shown = SEDQ_TX_MANAGER::m_cfg_show_time_bars;
+    standin::cfgq::set(32, CFGQ_SEDQ_SHOW_TIME_BARS_STR, !shown);
+    EXPECT_TRUE(frame->ntfq_msg_prdq_updated(0, false));
+    EXPECT_EQ(SEDQ_TX_MANAGER::m_cfg_show_time_bars, !shown) << "the settings are read again";
+    EXPECT_EQ(last_hint(spy), 0x20000039);
+    EXPECT_TRUE(frame->ntfq_msg_post_notify_flow_finish(0, false));
+    EXPECT_EQ(last_hint(spy), 0x20000031);
+    standin::cfgq::clear(32, CFGQ_SEDQ_SHOW_TIME_BARS_STR);
+    frame->ntfq_msg_prdq_updated(0, false);
+}
