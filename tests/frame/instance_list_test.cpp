@@ -103,6 +103,7 @@ TEST_F(instance_list_test, the_enabled_box_switches_the_instance_and_refreshes_t
     model()->setData(model()->index(1, 2), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_FALSE(tx()->instance_is_enabled(1));
     EXPECT_EQ(usage(1, 3), "0 cells") << "refreshed without waiting for a document notification";
+    EXPECT_TRUE(m_frame->isWindowModified()) << "the flag is saved with the document";
     EXPECT_TRUE(tx()->instance_is_enabled(0));
     model()->setData(model()->index(1, 2), Qt::Checked, Qt::CheckStateRole);
     EXPECT_TRUE(tx()->instance_is_enabled(1));

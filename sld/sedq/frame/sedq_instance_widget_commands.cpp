@@ -136,6 +136,7 @@ void SEDQ_INSTANCE_WIDGET::on_item_changed(QStandardItem* item)
     connect_item_changed(true);
 }
 
+// The enable flag is stored in the document: the window shows it as a change to save.
 void SEDQ_INSTANCE_WIDGET::on_item_enable(QStandardItem* item)
 {
     bool ok = false;
@@ -143,6 +144,7 @@ void SEDQ_INSTANCE_WIDGET::on_item_enable(QStandardItem* item)
     if (!ok)
         state = 0;
     m_tx->set_instance_enabled(item->data(SEDQ_INSTANCE_ROLE).toInt(), state == Qt::Checked);
+    m_tx->update_modified_flag();
     on_selection_changed();
     on_update(nullptr, SEDQ_UPDATE_INSTANCES);
 }
