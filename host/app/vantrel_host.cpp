@@ -46,6 +46,8 @@ VANTREL_HOST::~VANTREL_HOST()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (m_library.isLoaded())
         m_library.unload();
+    if (!m_previous_directory.isEmpty())
+        QDir::setCurrent(m_previous_directory);
 }
 
 QString VANTREL_HOST::library_path() const
@@ -60,6 +62,7 @@ bool VANTREL_HOST::start(QString* error)
     m_internal_errors_at_start = standin::msg::internal_errors().size();
     atcl_get_interpreter();
     open_project(m_options.file);
+    enter_project_directory();
     CREATE_FRAME_WND create = nullptr;
     if (!load_library(&create, error))
         return false;
@@ -69,6 +72,22 @@ bool VANTREL_HOST::start(QString* error)
         return false;
     QTimer::singleShot(0, this, SLOT(on_window_up()));
     return true;
+}
+
+// The suite works in its project's folder: names a document keeps relative to it (its
+// programming file, which the compile flow writes into the project) are found from there. The
+// names given on the command line are made absolute first.
+void VANTREL_HOST::enter_project_directory()
+{
+    QUI_PRJ_UI_MGR* projects = QUI_PRJ_UI_MGR::get_prj_ui_mgr();
+    if (projects == nullptr || !projects->project_is_open() || *projects->get_project_dir() == '\0')
+        return;
+    for (QString* path : {&m_options.file, &m_options.script, &m_options.screenshot, &m_options.library})
+        if (!path->isEmpty())
+            *path = QFileInfo(*path).absoluteFilePath();
+    const QString previous = QDir::currentPath();
+    if (QDir::setCurrent(QString::fromLocal8Bit(projects->get_project_dir())))
+        m_previous_directory = previous;
 }
 
 // The host loads the library by path and looks the factory up by its unmangled name.

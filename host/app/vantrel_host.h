@@ -40,6 +40,7 @@ private:
     bool make_windows(CREATE_FRAME_WND create, QString* error);
     bool open_document(QString* error);
     bool run_script(QString* error);
+    void enter_project_directory();
     QWidget* top_window() const;
     void fail(const QString& message);
 
@@ -53,4 +54,6 @@ private:
     QPointer<QUI_FRAME_WND> m_frame;
     int m_exit_code = 0;
     size_t m_internal_errors_at_start = 0;
+    // The working folder before the host moved into the project's; empty while it has not.
+    QString m_previous_directory;
 };

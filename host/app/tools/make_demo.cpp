@@ -2,7 +2,7 @@
 // (examples/standin_project.json): two analyzer instances tapping the design's nodes the way the
 // node finder adds them (short names, buses grouped most significant bit first, the state
 // machine as one bus read least significant bit first), each with one acquisition whose
-// samples come from the design's signal stimuli.
+// samples come from the design's signal stimuli, on the design's simulated JTAG cable.
 //   vantrel_make_demo <output.vtl> [<design.json>]
 #include "host/hdb.h"
 #include "host/sdr.h"
@@ -182,6 +182,23 @@ void build_fsm_uart(SDR_DATA_INSTANCE* instance)
     probe.finish("uart_frames", 32);
 }
 
+// The simulated cable and device of the demo design, and the programming file its compile
+// flow writes (relative to the project folder, where the host works). The log tree opens
+// unfolded down to the logs, and every acquisition keeps a log of its own.
+void set_up_jtag_and_logs(SDR_DATA_SESSION* session)
+{
+    session->m_jtag_chain_name = "SimCable [SIM-0]";
+    session->m_jtag_device_name = "@1: SIMDEV-A";
+    session->set_sof_file_name("output/demo_top.sof");
+    session->m_gui_logging = true;
+    for (const auto& instance : session->m_instances)
+    {
+        instance->set_expanded_status(true);
+        instance->get_active_signal_set()->set_expanded_status(true);
+        instance->get_active_trigger()->set_expanded_status(true);
+    }
+}
+
 int fail(const std::string& message)
 {
     std::fprintf(stderr, "vantrel_make_demo: %s\n", message.c_str());
@@ -202,6 +219,7 @@ int main(int argc, char** argv)
     std::unique_ptr<SDR_DATA_SESSION> session = standin::sdr::make_session(argv[1], 2);
     build_counter_probe(session->m_instances[0].get());
     build_fsm_uart(session->m_instances[1].get());
+    set_up_jtag_and_logs(session.get());
     for (const std::string& name : missing_names())
         error += (error.empty() ? "the design has no " : ", ") + name;
     if (!error.empty())

@@ -1,59 +1,307 @@
-// SEDQ_JTAG_WIDGET: construction, the SOF Manager toggle and the table of embedded files.
+// SEDQ_JTAG_WIDGET: construction over the host's chain pane, the settings it binds to the
+// document, its status texts, refreshes, and opening and closing the SOF Manager.
 #include "sedq/frame/sedq_jtag_widget.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStyle>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace
 {
 constexpr AFCQ_ACTION_ENUM ACTION_JTAG_PANE = AFCQ_ACTION_ENUM(702);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_ATTACH = AFCQ_ACTION_ENUM(614);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_DELETE = AFCQ_ACTION_ENUM(615);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_EXTRACT = AFCQ_ACTION_ENUM(616);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_PROGRAM = AFCQ_ACTION_ENUM(617);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_RENAME = AFCQ_ACTION_ENUM(618);
+constexpr int FILE_ROW = 2;
 const char* const SOF_MANAGER_VISIBLE_KEY = "sof manager visible";
 const char* const JTAG_WIDGET_VISIBLE_KEY = "jtag widget visible";
 } // namespace
 
 SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
-    : QWidget(parent), m_frame(frame), m_tx(frame->get_tx_manager())
+    : SLDQ_JTAG_WIDGET(parent), m_frame(frame), m_tx(frame->get_tx_manager())
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(7, 0, 0, 0);
+    set_client(SLDQ_JTAG_WIDGET::SLDQ_SEDQ);
+    initialize();
+    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
     m_toggle_button = new QPushButton(QStringLiteral(">>"), this);
     m_toggle_button->setToolTip(tr("Toggle the SOF Manager"));
-    m_toggle_button->setFixedWidth(m_toggle_button->sizeHint().height() + 8);
-    row->addWidget(m_toggle_button);
-    row->addWidget(new QLabel(tr("SOF Manager:"), this));
-    row->addStretch();
-    layout->addWidget(new QLabel(tr("JTAG Chain Configuration:"), this));
-    layout->addLayout(row);
+    m_toggle_button->setFixedWidth(get_height_reference()->sizeHint().height());
+    m_attach_button = new QToolButton(this);
+    m_attach_button->setEnabled(false);
+    m_attach_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(100)));
+    m_attach_button->setToolTip(tr("Attach SOF File"));
     m_table = new QTreeView(this);
+    m_table->hide();
+    auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
+    // A host pane of another shape keeps its own file row and shows no SOF Manager.
+    if (SEDQ_VERIFY(layout != NULL))
+    {
+        if (!rebuild_file_row(layout))
+        {
+            m_toggle_button->hide();
+            m_attach_button->hide();
+        }
+        make_sof_table(layout);
+    }
+    connect_actions();
+    m_toggle_action = m_tx->get_action(ACTION_JTAG_PANE, QVariant());
+    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(setVisible(bool)));
+    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(on_set_visible(bool)));
+    on_update(this, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
+    on_sof_manager_update_actions();
+}
+
+// Nothing here may reach the model: the window closes its document before its panes go.
+SEDQ_JTAG_WIDGET::~SEDQ_JTAG_WIDGET()
+{
+    if (is_programming_run_pending())
+        FIO_FILE_SYSTEM::remove(m_tmp_sof_path.toLocal8Bit().constData());
+}
+
+// ---- construction -------------------------------------------------------------------------------
+
+// The host's file row becomes: toggle, "SOF Manager:", file field, attach, browse controls,
+// across the whole grid.
+bool SEDQ_JTAG_WIDGET::rebuild_file_row(QVBoxLayout* layout)
+{
+    QLayoutItem* item = layout->itemAt(2);
+    QGridLayout* sub_layout = item != nullptr ? qobject_cast<QGridLayout*>(item->layout()) : nullptr;
+    if (!SEDQ_VERIFY(sub_layout != NULL))
+        return false;
+    QLabel* label = nullptr;
+    QLayout* browse = nullptr;
+    if (!take_file_row(sub_layout, &label, &browse))
+        return false;
+    label->setText(tr("SOF Manager:"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_toggle_button);
+    row->addWidget(label);
+    row->addWidget(m_sof_file_edit, 1);
+    row->addWidget(m_attach_button);
+    row->addLayout(browse);
+    sub_layout->addLayout(row, FILE_ROW, 0, 1, 4);
+    return true;
+}
+
+// Every part is checked before any is taken, so a pane of another shape is left whole.
+bool SEDQ_JTAG_WIDGET::take_file_row(QGridLayout* grid, QLabel** label, QLayout** browse)
+{
+    QLayoutItem* item = grid->itemAtPosition(FILE_ROW, 2);
+    if (!SEDQ_VERIFY(item != NULL))
+        return false;
+    QLayout* file_browse_layout = item->layout();
+    if (!SEDQ_VERIFY(file_browse_layout != NULL))
+        return false;
+    QLayoutItem* field = grid->itemAtPosition(FILE_ROW, 1);
+    item = grid->itemAtPosition(FILE_ROW, 0);
+    if (!SEDQ_VERIFY(item != NULL) || !SEDQ_VERIFY(field != NULL))
+        return false;
+    auto* static_text_widget = qobject_cast<QLabel*>(item->widget());
+    if (!SEDQ_VERIFY(static_text_widget != NULL))
+        return false;
+    delete grid->takeAt(grid->indexOf(static_text_widget));
+    delete grid->takeAt(grid->indexOf(field));
+    grid->takeAt(grid->indexOf(file_browse_layout));
+    file_browse_layout->setParent(nullptr);
+    *label = static_text_widget;
+    *browse = file_browse_layout;
+    return true;
+}
+
+// The table goes between the settings and the host's last item, which takes the room while
+// the table is hidden.
+void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
+{
     m_table->setFrameStyle(QFrame::NoFrame);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setAllColumnsShowFocus(true);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setRootIsDecorated(false);
+    // The pane starts 120 pixels high; the table must not ask for more when it opens.
+    m_table->setMinimumHeight(24);
     m_table->setModel(&m_table_model);
+    connect(&m_table_model, SIGNAL(itemChanged(QStandardItem*)), this,
+            SLOT(on_sof_manager_item_renamed(QStandardItem*)));
+    connect(m_table->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
+            this, SLOT(on_sof_manager_update_actions()));
+    m_table_model.setHorizontalHeaderLabels({tr("Attached SOF Files")});
+    QLayoutItem* last = layout->takeAt(3);
     layout->addWidget(m_table, 1);
     m_table->hide();
-    layout->addStretch(1);
-    m_toggle_action = m_tx->get_action(ACTION_JTAG_PANE, QVariant());
-    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(setVisible(bool)));
-    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(on_set_visible(bool)));
-    connect(m_toggle_button, SIGNAL(clicked(bool)), this, SLOT(on_sof_manager_toggle()));
-    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
-    on_update(this, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
+    if (last != nullptr)
+        layout->addItem(last);
+    layout->setStretch(4, 1);
 }
+
+void SEDQ_JTAG_WIDGET::connect_actions()
+{
+    m_table->addAction(m_tx->get_action(ACTION_SOF_DELETE, QVariant()));
+    QAction* separator = sedq_get_separator_action();
+    separator->setParent(m_table);
+    m_table->addAction(separator);
+    for (AFCQ_ACTION_ENUM id : {ACTION_SOF_ATTACH, ACTION_SOF_RENAME, ACTION_SOF_EXTRACT, ACTION_SOF_PROGRAM})
+        m_table->addAction(m_tx->get_action(id, QVariant()));
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, SIGNAL(customContextMenuRequested(const QPoint&)), this,
+            SLOT(on_sof_manager_context_menu(QPoint const&)));
+    connect(m_toggle_button, SIGNAL(clicked(bool)), this, SLOT(on_sof_manager_toggle()));
+    connect(m_attach_button, SIGNAL(clicked(bool)), this, SLOT(on_sof_manager_embed()));
+    const struct
+    {
+        AFCQ_ACTION_ENUM id;
+        const char* slot;
+    } commands[] = {{ACTION_SOF_DELETE, SLOT(on_sof_manager_delete())},
+                    {ACTION_SOF_ATTACH, SLOT(on_sof_manager_attach())},
+                    {ACTION_SOF_RENAME, SLOT(on_sof_manager_rename())},
+                    {ACTION_SOF_EXTRACT, SLOT(on_sof_manager_extract())},
+                    {ACTION_SOF_PROGRAM, SLOT(on_sof_manager_program())}};
+    for (const auto& command : commands)
+        connect(m_tx->get_action(command.id, QVariant()), SIGNAL(triggered(bool)), this, command.slot);
+}
+
+// ---- settings bound to the document -------------------------------------------------------------
+
+bool SEDQ_JTAG_WIDGET::get_jtag_hardware(QString* name)
+{
+    return m_tx->get_jtag_hardware(name);
+}
+
+bool SEDQ_JTAG_WIDGET::get_jtag_device(QString* name)
+{
+    return m_tx->get_jtag_device(name);
+}
+
+bool SEDQ_JTAG_WIDGET::get_sof_file(QString* path)
+{
+    return m_tx->get_sof_file_name(path);
+}
+
+bool SEDQ_JTAG_WIDGET::set_jtag_hardware(QString const& name)
+{
+    return m_tx->set_jtag_hardware(name, m_user_change);
+}
+
+bool SEDQ_JTAG_WIDGET::set_jtag_device(QString const& name)
+{
+    return m_tx->set_jtag_device(name, m_user_change);
+}
+
+bool SEDQ_JTAG_WIDGET::set_sof_file(QString const& path)
+{
+    return m_tx->set_jtag_chain(path);
+}
+
+// ---- status texts -------------------------------------------------------------------------------
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_ready_message()
+{
+    return MSG_SEDQ::I::JTAG_READY();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_running_message()
+{
+    return MSG_SEDQ::I::JTAG_RUNNING();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_looking_for_device_message()
+{
+    return MSG_SEDQ::I::JTAG_LOOKING_FOR_DEVICES();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_programming_device_message()
+{
+    return MSG_SEDQ::I::JTAG_PROGRAMMING_DEVICE();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_no_device_selected_message()
+{
+    return MSG_SEDQ::I::JTAG_NO_DEVICE_SELECTED();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_no_device_detected_message()
+{
+    return MSG_SEDQ::I::JTAG_NO_DEVICES_DETECTED();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_selected_device_not_found_message()
+{
+    return MSG_SEDQ::I::JTAG_SELECTED_DEVICE_NOT_FOUND();
+}
+
+MSG_BASE* SEDQ_JTAG_WIDGET::get_communication_error_message()
+{
+    return MSG_SEDQ::I::JTAG_COMMUNICATION_ERROR();
+}
+
+// ---- refreshes ----------------------------------------------------------------------------------
+
+// Only the first kind the hint carries is handled: stopped, running, refresh, rebuild.
+void SEDQ_JTAG_WIDGET::on_update(QObject*, int hint)
+{
+    if ((hint & SEDQ_UPDATE_JTAG) == 0)
+        return;
+    if ((hint & SEDQ_UPDATE_ACQUISITION_STOPPED) != 0)
+        enable_controls(true);
+    else if ((hint & SEDQ_UPDATE_ACQUISITION_RUNNING) != 0)
+        enable_controls(false);
+    else if ((hint & SEDQ_UPDATE_REFRESH) != 0)
+        refresh_selectors();
+    else if ((hint & SEDQ_UPDATE_REBUILD) != 0)
+        fill_sof_table();
+}
+
+// While an acquisition runs the chain and the file stay as they are.
+void SEDQ_JTAG_WIDGET::enable_controls(bool enable)
+{
+    m_hardware_combo->setEnabled(enable);
+    m_device_combo->setEnabled(enable);
+    m_scan_button->setEnabled(enable);
+    m_browse_button->setEnabled(enable);
+    if (enable)
+        return enable_program_button();
+    m_sof_file_edit->setEnabled(false);
+    m_program_button->setEnabled(false);
+}
+
+// Selecting a stored name never writes it back: the host pane calls the setters only for the
+// user's own choices, so a name missing from the list stays stored.
+void SEDQ_JTAG_WIDGET::refresh_selectors()
+{
+    QString hardware;
+    QString device;
+    QString file;
+    get_jtag_hardware(&hardware);
+    get_jtag_device(&device);
+    get_sof_file(&file);
+    if (!hardware.isEmpty())
+        m_hardware_combo->setCurrentIndex(m_hardware_combo->findText(hardware, Qt::MatchFixedString));
+    if (!device.isEmpty())
+        m_device_combo->setCurrentIndex(m_device_combo->findText(device, Qt::MatchFixedString));
+    m_sof_file_edit->setText(file);
+    enable_program_button();
+    m_attach_button->setEnabled(!file.isEmpty());
+}
+
+// ---- the SOF Manager's visibility ---------------------------------------------------------------
 
 bool SEDQ_JTAG_WIDGET::is_sof_manager_visible() const
 {
@@ -64,20 +312,22 @@ bool SEDQ_JTAG_WIDGET::is_sof_manager_visible() const
 // leaves the splitters as they are.
 void SEDQ_JTAG_WIDGET::on_sof_manager_toggle()
 {
-    QVBoxLayout* layout = static_cast<QVBoxLayout*>(this->layout());
+    auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
+    if (layout == nullptr || layout->indexOf(m_table) < 0)
+        return;
     if (is_sof_manager_visible())
     {
         m_toggle_button->setText(QStringLiteral(">>"));
         m_table->hide();
         move_table_height_to_tabs();
-        layout->setStretch(3, 1);
+        layout->setStretch(4, 1);
         if (m_tx->get_tx_session() != nullptr)
             m_tx->set_visible_state(SOF_MANAGER_VISIBLE_KEY, false);
         return;
     }
     m_toggle_button->setText(QStringLiteral("<<"));
     m_table->show();
-    layout->setStretch(3, 0);
+    layout->setStretch(4, 0);
     if (m_tx->get_tx_session() != nullptr)
         m_tx->set_visible_state(SOF_MANAGER_VISIBLE_KEY, true);
 }
@@ -99,25 +349,6 @@ void SEDQ_JTAG_WIDGET::move_table_height_to_tabs()
     horizontal_splitter->setSizes(sizes);
     if (auto* layout = qobject_cast<SEDQ_LAYOUT_WIDGET*>(horizontal_splitter))
         layout->on_jtag_widget_resized();
-}
-
-void SEDQ_JTAG_WIDGET::on_update(QObject*, int hint)
-{
-    if ((hint & SEDQ_UPDATE_JTAG) != 0 && (hint & SEDQ_UPDATE_REBUILD) != 0)
-        fill_sof_table();
-}
-
-// Column 0 of the SOF Manager: the embedded files in the order the session lists them.
-void SEDQ_JTAG_WIDGET::fill_sof_table()
-{
-    m_table_model.clear();
-    m_table_model.setHorizontalHeaderLabels({tr("Attached SOF Files")});
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
-    const int count = session != nullptr ? session->get_embedded_sof_file_count() : 0;
-    const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-    for (int i = 0; i < count; ++i)
-        m_table_model.appendRow(
-            new QStandardItem(icon, QString::fromLocal8Bit(session->get_embedded_sof_file_name_at(i))));
 }
 
 // The document keeps the choice; before a document is open there is nowhere to keep it.

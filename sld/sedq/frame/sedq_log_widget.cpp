@@ -1,8 +1,12 @@
-// SEDQ_LOG_WIDGET: construction of the data log pane and its logging switch.
+// SEDQ_LOG_WIDGET: construction of the data log pane, its logging switch, and the tree of
+// signal sets, triggers and logs with their stored expanded states.
 #include "sedq/frame/sedq_log_widget.h"
 
+#include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
+#include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
@@ -17,9 +21,23 @@
 
 namespace
 {
+constexpr AFCQ_ACTION_ENUM ACTION_DELETE = AFCQ_ACTION_ENUM(113);
 constexpr AFCQ_ACTION_ENUM ACTION_LOGGING = AFCQ_ACTION_ENUM(114);
+constexpr AFCQ_ACTION_ENUM ACTION_RENAME = AFCQ_ACTION_ENUM(116);
 constexpr AFCQ_ACTION_ENUM ACTION_SAVE_TO_LOG = AFCQ_ACTION_ENUM(117);
+constexpr AFCQ_ACTION_ENUM ACTION_SELECT_ALL = AFCQ_ACTION_ENUM(118);
 constexpr AFCQ_ACTION_ENUM ACTION_LOG_PANE = AFCQ_ACTION_ENUM(698);
+
+// Icons per level: the plain one, then the one of the item the editor shows.
+constexpr int ICON_INSTANCE = 55;
+constexpr int ICON_LOG = 56;
+constexpr int ICON_SIGNAL_SET = 60;
+constexpr int ICON_TRIGGER = 62;
+
+QString text_of(const char* name)
+{
+    return QString::fromUtf8(name != nullptr ? name : "");
+}
 } // namespace
 
 SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
@@ -42,9 +60,26 @@ SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* 
     m_tree->setModel(&m_model);
     layout->addWidget(m_tree, 1);
     setFocusProxy(m_tree);
+    make_tree_actions();
     connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
             Qt::QueuedConnection);
+    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this, SLOT(on_double_clicked(QModelIndex const&)));
+    connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
+    connect(m_tree, SIGNAL(collapsed(const QModelIndex&)), this, SLOT(on_collapsed(QModelIndex const&)));
+    connect(m_tree, SIGNAL(expanded(const QModelIndex&)), this, SLOT(on_expanded(QModelIndex const&)));
+    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
+            SLOT(on_selection_changed(QItemSelection const&)));
+    connect(m_tx_manager->get_action(ACTION_DELETE, QVariant()), SIGNAL(triggered(bool)), this,
+            SLOT(on_data_log_delete()));
+    connect(m_tx_manager->get_action(ACTION_RENAME, QVariant()), SIGNAL(triggered(bool)), this,
+            SLOT(on_data_log_rename()));
+    connect(m_tx_manager->get_action(ACTION_SELECT_ALL, QVariant()), SIGNAL(triggered(bool)), this,
+            SLOT(on_data_log_select_all()));
+    update_log_tree();
 }
+
+// The model is a member: it goes with the pane, and nothing here reaches the document.
+SEDQ_LOG_WIDGET::~SEDQ_LOG_WIDGET() = default;
 
 // The check box and the logging action mirror each other, so box and menu entry agree.
 QHBoxLayout* SEDQ_LOG_WIDGET::make_title_row()
@@ -69,8 +104,151 @@ QHBoxLayout* SEDQ_LOG_WIDGET::make_title_row()
                                     {m_logging, save});
 }
 
+// Delete, rename and select all act only while the tree has the focus; they are its context
+// menu.
+void SEDQ_LOG_WIDGET::make_tree_actions()
+{
+    const struct
+    {
+        AFCQ_ACTION_ENUM id;
+        QKeySequence shortcut;
+    } actions[] = {{ACTION_DELETE, QKeySequence(QKeySequence::Delete)},
+                   {ACTION_RENAME, QKeySequence(Qt::Key_F2)},
+                   {ACTION_SELECT_ALL, QKeySequence(QKeySequence::SelectAll)}};
+    for (const auto& entry : actions)
+    {
+        QAction* action = m_tx_manager->get_action(entry.id, QVariant());
+        action->setShortcut(entry.shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_tree->addAction(action);
+    }
+    m_tx_manager->enable_action(ACTION_SELECT_ALL, true);
+    m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 void SEDQ_LOG_WIDGET::on_update(QObject*, int hint)
 {
-    if ((hint & SEDQ_UPDATE_LOG) != 0 && (hint & (SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_REFRESH)) != 0)
-        m_logging->setChecked(m_tx_manager->get_logging());
+    if ((hint & SEDQ_UPDATE_LOG) == 0)
+        return;
+    update_log_tree();
+    sync_logging_switch();
+}
+
+// A document opened or changed by undo may log otherwise than the switch shows; setting the
+// action moves the box with it.
+void SEDQ_LOG_WIDGET::sync_logging_switch()
+{
+    const bool logging = m_tx_manager->get_logging();
+    QAction* action = m_tx_manager->get_action(ACTION_LOGGING, QVariant());
+    if (action->isChecked() != logging)
+        action->setChecked(logging);
+    m_logging->setChecked(logging);
+}
+
+// ---- the tree -----------------------------------------------------------------------------------
+
+// Expanding items here happens under the block, so the stored states are not written back.
+void SEDQ_LOG_WIDGET::update_log_tree()
+{
+    const SEDQ_BLOCK block;
+    m_model.clear();
+    if (m_instance < 0 || m_instance >= m_tx_manager->get_num_instances())
+        return;
+    const SHOWN_NAMES shown = shown_names();
+    bool expanded = false;
+    const QString name = text_of(m_tx_manager->get_instance_name_at(m_instance, &expanded));
+    QStandardItem* top = make_item(name, ICON_INSTANCE, {name});
+    m_model.appendRow(top);
+    m_tree->setExpanded(top->index(), expanded);
+    const int sets = m_tx_manager->get_num_signal_sets(m_instance);
+    for (int set = 0; set < sets; ++set)
+        add_signal_set(top, set, shown);
+}
+
+void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN_NAMES& shown)
+{
+    const QStringList parent_path = parent->data(PATH_ROLE).toStringList();
+    bool expanded = false;
+    const QString set_name = text_of(m_tx_manager->get_signal_set_name_at(m_instance, set, &expanded));
+    QStandardItem* set_item =
+        make_item(set_name, ICON_SIGNAL_SET + (set_name == shown.signal_set ? 1 : 0), parent_path + QStringList{set_name});
+    parent->appendRow(set_item);
+    m_tree->setExpanded(set_item->index(), expanded);
+    const int triggers = m_tx_manager->get_num_triggers(m_instance, set);
+    for (int trigger = 0; trigger < triggers; ++trigger)
+    {
+        const QString trigger_name = text_of(m_tx_manager->get_trigger_name_at(m_instance, set, trigger, &expanded));
+        const QStringList trigger_path = set_item->data(PATH_ROLE).toStringList() + QStringList{trigger_name};
+        QStandardItem* trigger_item =
+            make_item(trigger_name, ICON_TRIGGER + (trigger_name == shown.trigger ? 1 : 0), trigger_path);
+        set_item->appendRow(trigger_item);
+        m_tree->setExpanded(trigger_item->index(), expanded);
+        const int logs = m_tx_manager->get_num_logs(m_instance, set, trigger);
+        for (int log = 0; log < logs; ++log)
+        {
+            const QString log_name = text_of(m_tx_manager->get_log_name_at(m_instance, set, trigger, log));
+            QStandardItem* log_item =
+                make_item(log_name, ICON_LOG + (log_name == shown.log ? 1 : 0), trigger_path + QStringList{log_name});
+            if (m_tx_manager->is_powerup_trigger(m_instance, set, trigger, log))
+                log_item->setData(SEDQ_POWERUP_BRUSH, Qt::BackgroundRole);
+            trigger_item->appendRow(log_item);
+        }
+    }
+}
+
+QStandardItem* SEDQ_LOG_WIDGET::make_item(const QString& text, int icon, const QStringList& path)
+{
+    auto* item = new QStandardItem(afcq_get_icon(AFCQ_ICON_ENUM(icon)), text);
+    item->setData(path, PATH_ROLE);
+    return item;
+}
+
+bool SEDQ_LOG_WIDGET::is_own_instance_current()
+{
+    const int current = sedq_current_instance(m_tx_manager);
+    return current == m_instance || (current == m_instance + 1 && m_tx_manager->is_powerup_trigger(current));
+}
+
+// The model's current names while the pane's instance (or its power-up view) is current;
+// otherwise what the instance itself has active, so a pane behind another tab marks its own.
+SEDQ_LOG_WIDGET::SHOWN_NAMES SEDQ_LOG_WIDGET::shown_names()
+{
+    SHOWN_NAMES shown;
+    if (is_own_instance_current())
+    {
+        shown.signal_set = text_of(m_tx_manager->get_signal_set());
+        shown.trigger = text_of(m_tx_manager->get_trigger());
+        shown.log = text_of(m_tx_manager->get_log());
+        return shown;
+    }
+    SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+    SDR_TX_SIGNAL_SET* set = session != nullptr ? session->get_signal_set_at(m_instance, false) : nullptr;
+    SDR_TX_TRIGGER* trigger = session != nullptr ? session->get_trigger_at(m_instance, false) : nullptr;
+    SDR_DATA_LOG* log = session != nullptr ? session->get_log_at(m_instance, false) : nullptr;
+    SDR_DATA_SIGNAL_SET* data_set = set != nullptr ? set->get_data_signal_set() : nullptr;
+    SDR_DATA_TRIGGER* data_trigger = trigger != nullptr ? trigger->get_data_trigger() : nullptr;
+    shown.signal_set = text_of(data_set != nullptr ? data_set->get_name() : nullptr);
+    shown.trigger = text_of(data_trigger != nullptr ? data_trigger->get_name() : nullptr);
+    shown.log = text_of(log != nullptr ? log->get_name() : nullptr);
+    return shown;
+}
+
+// ---- expanded states ----------------------------------------------------------------------------
+
+void SEDQ_LOG_WIDGET::on_collapsed(QModelIndex const& index)
+{
+    set_expanded_state(index, false);
+}
+
+void SEDQ_LOG_WIDGET::on_expanded(QModelIndex const& index)
+{
+    set_expanded_state(index, true);
+}
+
+void SEDQ_LOG_WIDGET::set_expanded_state(QModelIndex const& index, bool expanded)
+{
+    if (SEDQ_BLOCK::is_blocked() || !index.isValid())
+        return;
+    const QStringList path = index.data(PATH_ROLE).toStringList();
+    m_tx_manager->set_expanded(expanded, path.value(0), path.value(1), path.value(2));
 }

@@ -1,14 +1,18 @@
 #pragma once
-// The "Data Log" pane of one instance, beside its hierarchy pane: the data logging switch, the
-// command that saves the current acquisition as a log, and the tree of logs. The switch and
-// the save button are the host's actions 114 and 117 and work; the log tree is not built
-// yet and stays empty.
+// The "Data Log" pane of one instance: the logging switch, the command that saves the current
+// acquisition as a log, and the tree of the instance's signal sets, their triggers and their
+// logs, from which the user chooses what the editor shows, renames and deletes. Each item
+// carries its path of names (instance, signal set, trigger, log); every command finds the
+// document object by that path and acts on the pane's own instance, whichever is current.
 
 #include <QFrame>
 #include <QStandardItemModel>
+#include <QStringList>
 
 class QCheckBox;
 class QHBoxLayout;
+class QItemSelection;
+class QModelIndex;
 class QTreeView;
 class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
@@ -17,21 +21,54 @@ class SEDQ_LOG_WIDGET : public QFrame
 {
     Q_OBJECT
 public:
+    // The item role that holds an item's path of names.
+    static constexpr int PATH_ROLE = Qt::UserRole + 1;
+
     SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame);
+    ~SEDQ_LOG_WIDGET() override;
 
     int get_instance() const { return m_instance; }
     QCheckBox* get_logging_check_box() const { return m_logging; }
+    QTreeView* get_tree() const { return m_tree; }
+    QStandardItemModel* get_tree_model() { return &m_model; }
 
 public Q_SLOTS:
+    void update_log_tree();
     void on_update(QObject* sender, int hint);
+    void on_item_changed(QStandardItem* item);
+    void on_double_clicked(QModelIndex const& index);
+    void on_collapsed(QModelIndex const& index);
+    void on_expanded(QModelIndex const& index);
+    void on_selection_changed(QItemSelection const& selected);
+    void on_data_log_delete();
+    void on_data_log_rename();
+    void on_data_log_select_all();
 
 private:
-    QHBoxLayout* make_title_row();
+    // The names the tree marks as shown: the current ones of the pane's instance.
+    struct SHOWN_NAMES
+    {
+        QString signal_set;
+        QString trigger;
+        QString log;
+    };
 
+    QHBoxLayout* make_title_row();
+    void make_tree_actions();
+    QStandardItem* make_item(const QString& text, int icon, const QStringList& path);
+    void add_signal_set(QStandardItem* parent, int set, const SHOWN_NAMES& shown);
+    SHOWN_NAMES shown_names();
+    bool is_own_instance_current();
+    bool is_already_shown(const QStringList& path, const QString& text);
+    void set_expanded_state(QModelIndex const& index, bool expanded);
+    bool refuse_delete_while_acquiring(const QModelIndexList& rows);
+    void remove_selected(const QModelIndexList& rows);
+    void sync_logging_switch();
+
+    QTreeView* m_tree = nullptr;
+    QStandardItemModel m_model;
     int m_instance;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
     QCheckBox* m_logging = nullptr;
-    QTreeView* m_tree = nullptr;
-    QStandardItemModel m_model;
 };

@@ -9,6 +9,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/frame/sedq_jtag_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_util.h"
@@ -325,7 +326,13 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
         return false;
     save_active_tabs();
     if (m_layout_widget != nullptr)
+    {
+        // A programming run from the SOF Manager lends the document's programming file name
+        // to a temporary file; the file keeps its own name.
+        if (m_layout_widget->get_jtag_widget() != nullptr)
+            m_layout_widget->get_jtag_widget()->end_programming_run();
         m_layout_widget->save_window_position();
+    }
     bool saved = m_tx_session->save_session(path);
     if (saved)
     {

@@ -1,0 +1,282 @@
+// SEDQ_JTAG_WIDGET: the SOF Manager's table of embedded programming files, its commands
+// (attach, embed, delete, rename, extract, program) and the programming run that lends the
+// document's file name to a temporary file.
+#include "sedq/frame/sedq_jtag_widget.h"
+
+#include "host/fio.h"
+#include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
+#include "sedq/model/sedq_verify.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <cstring>
+
+const char* const SEDQ_TMP_SOF_FILE_NAME = ".morvex_reserved_vtl_temp.sof";
+
+namespace
+{
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_ATTACH = AFCQ_ACTION_ENUM(614);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_DELETE = AFCQ_ACTION_ENUM(615);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_EXTRACT = AFCQ_ACTION_ENUM(616);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_PROGRAM = AFCQ_ACTION_ENUM(617);
+constexpr AFCQ_ACTION_ENUM ACTION_SOF_RENAME = AFCQ_ACTION_ENUM(618);
+
+QStringList sof_name_filters()
+{
+    return {QObject::tr("SRAM Object Files (*.sof)"), QStringLiteral("*.sof"),
+            QObject::tr("Programmer Object File (*.pof)"), QStringLiteral("*.pof")};
+}
+
+QStandardItem* fixed_item(const QString& text)
+{
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    return item;
+}
+} // namespace
+
+// ---- the table ----------------------------------------------------------------------------------
+
+// One row per embedded file; one compatibility column per instance entry that is not a
+// power-up view.
+void SEDQ_JTAG_WIDGET::fill_sof_table()
+{
+    m_table_model.clear();
+    QStringList headers{tr("Attached SOF Files")};
+    QList<int> instances;
+    const int count = m_tx->get_num_instances();
+    for (int i = 0; i < count; ++i)
+    {
+        if (m_tx->is_powerup_trigger(i))
+            continue;
+        instances << i;
+        headers << QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
+    }
+    m_table_model.setHorizontalHeaderLabels(headers);
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const int files = session != nullptr ? session->get_embedded_sof_file_count() : 0;
+    for (int row = 0; row < files; ++row)
+        add_sof_row(row, instances);
+}
+
+void SEDQ_JTAG_WIDGET::add_sof_row(int row, const QList<int>& instances)
+{
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const char* name = session->get_embedded_sof_file_name_at(row);
+    m_table_model.setItem(row, 0, new QStandardItem(style()->standardIcon(QStyle::SP_FileIcon),
+                                                    QString::fromLocal8Bit(name != nullptr ? name : "")));
+    const char* crc = session->get_embedded_sof_inst_id_crc_at(row);
+    for (int k = 0; k < instances.size(); ++k)
+    {
+        QString text;
+        if (crc != nullptr)
+            text = std::strcmp(m_tx->get_sof_compatibility_state(instances[k], crc), "compatible") == 0
+                       ? QStringLiteral("compatible")
+                       : QStringLiteral("not compatible");
+        m_table_model.setItem(row, 1 + k, fixed_item(text));
+    }
+}
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_update_actions()
+{
+    const int selected = m_table->selectionModel()->selectedRows(0).count();
+    QString device;
+    QString hardware;
+    get_jtag_device(&device);
+    get_jtag_hardware(&hardware);
+    m_tx->enable_action(ACTION_SOF_DELETE, selected > 0);
+    m_tx->enable_action(ACTION_SOF_ATTACH, true);
+    m_tx->enable_action(ACTION_SOF_RENAME, selected == 1);
+    m_tx->enable_action(ACTION_SOF_EXTRACT, selected == 1);
+    m_tx->enable_action(ACTION_SOF_PROGRAM, selected == 1 && !device.isEmpty() && !hardware.isEmpty());
+}
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_context_menu(QPoint const& pos)
+{
+    on_sof_manager_update_actions();
+    QMenu::exec(m_table->actions(), m_table->mapToGlobal(pos), nullptr, this);
+}
+
+// The one selected row, or -1 after reporting.
+int SEDQ_JTAG_WIDGET::selected_sof_row()
+{
+    QItemSelectionModel* selection_model = m_table->selectionModel();
+    if (!SEDQ_VERIFY(selection_model != NULL))
+        return -1;
+    const QModelIndexList selected_rows = selection_model->selectedRows(0);
+    if (!SEDQ_VERIFY(selected_rows.count() == 1))
+        return -1;
+    const int index = selected_rows.first().row();
+    if (!SEDQ_VERIFY(index != -1))
+        return -1;
+    return index;
+}
+
+void SEDQ_JTAG_WIDGET::sof_files_changed()
+{
+    m_tx->update_modified_flag();
+    on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
+    on_sof_manager_update_actions();
+}
+
+// ---- commands -----------------------------------------------------------------------------------
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_attach()
+{
+    AFCQ_FILE_DLG dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(sof_name_filters());
+    dialog.setWindowTitle(tr("Attach SOF File"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    bool handed_over = false;
+    for (const QString& path : dialog.selectedFiles())
+    {
+        QString name;
+        m_tx->embed_sof_file(path, &name);
+        handed_over = true;
+    }
+    if (handed_over)
+        sof_files_changed();
+}
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_embed()
+{
+    QString path;
+    get_sof_file(&path);
+    QString name;
+    m_tx->embed_sof_file(path, &name);
+    sof_files_changed();
+}
+
+// From the last row up, so that every removal leaves the rows still to be looked at in place.
+void SEDQ_JTAG_WIDGET::on_sof_manager_delete()
+{
+    SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
+    if (!SEDQ_VERIFY(sdr_tx_session != NULL))
+        return;
+    QItemSelectionModel* selection_model = m_table->selectionModel();
+    bool removed = false;
+    for (int row = m_table_model.rowCount() - 1; row >= 0; --row)
+        if (selection_model->isSelected(m_table_model.index(row, 0)))
+            removed = sdr_tx_session->remove_embedded_sof_at(row) || removed;
+    if (removed)
+        sof_files_changed();
+}
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_rename()
+{
+    const int row = selected_sof_row();
+    if (row >= 0)
+        m_table->edit(m_table_model.index(row, 0));
+}
+
+// A name the session refuses (empty or taken) shows the stored name again.
+void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
+{
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    if (item == nullptr || item->column() != 0 || session == nullptr)
+        return;
+    const int row = item->row();
+    const char* stored = session->get_embedded_sof_file_name_at(row);
+    const QString stored_name = QString::fromLocal8Bit(stored != nullptr ? stored : "");
+    const QString text = item->text();
+    if (text == stored_name)
+        return;
+    if (!text.isEmpty() && session->rename_embedded_sof_filename_at(row, text.toLocal8Bit().constData()))
+    {
+        m_tx->update_modified_flag();
+        return;
+    }
+    item->setText(stored_name);
+}
+
+bool SEDQ_JTAG_WIDGET::extract_selected(int row, const QString& path)
+{
+    SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
+    if (!SEDQ_VERIFY(sdr_tx_session != NULL))
+        return false;
+    if (sdr_tx_session->extract_sof_file(row, path.toLocal8Bit().constData()))
+        return true;
+    sedq_show_message(MSG_SEDQ::O::ERROR_EXTRACT_EMBEDDED_SOF_FILE());
+    return false;
+}
+
+void SEDQ_JTAG_WIDGET::on_sof_manager_extract()
+{
+    const int row = selected_sof_row();
+    if (row < 0)
+        return;
+    AFCQ_FILE_DLG dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(sof_name_filters());
+    dialog.setWindowTitle(tr("Extract SOF File"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList file_list = dialog.selectedFiles();
+    if (!SEDQ_VERIFY(file_list.count() == 1))
+        return;
+    extract_selected(row, file_list.first());
+}
+
+// ---- programming run ----------------------------------------------------------------------------
+
+// The embedded file is extracted into the temporary file, whose path is fixed here for the
+// whole run, and the document names it until the run ends. While a run is pending the host is
+// still programming; a second request waits for it.
+void SEDQ_JTAG_WIDGET::on_sof_manager_program()
+{
+    const int row = selected_sof_row();
+    if (row < 0 || is_programming_run_pending() || is_programming())
+        return;
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    SDR_DATA_SESSION* sdr_data_session = session != nullptr ? session->get_data_session() : nullptr;
+    if (!SEDQ_VERIFY(sdr_data_session != NULL))
+        return;
+    const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(SEDQ_TMP_SOF_FILE_NAME));
+    if (!extract_selected(row, path))
+        return;
+    const char* stored = sdr_data_session->get_sof_file_name();
+    m_saved_sof_file_name = QString::fromLocal8Bit(stored != nullptr ? stored : "");
+    if (m_saved_sof_file_name.isNull())
+        m_saved_sof_file_name = QLatin1String("");
+    m_tmp_sof_path = path;
+    sdr_data_session->set_sof_file_name(path.toLocal8Bit().constData());
+    on_program();
+}
+
+// Every end of the run gives the name back: success, failure, a save in between.
+void SEDQ_JTAG_WIDGET::on_view_updated(unsigned int flags)
+{
+    if ((flags & VIEW_CHANGED) == 0)
+        return;
+    const bool chain_in_use = (flags & (VIEW_PROGRAMMING | VIEW_SCANNING)) != 0;
+    if (!chain_in_use && is_programming_run_pending() && !is_programming())
+        end_programming_run();
+    m_tx->update_all_views(nullptr, chain_in_use ? sedq_hint(SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_WAITING_FOR_JTAG)
+                                                 : sedq_hint(SEDQ_UPDATE_INSTANCES));
+}
+
+// The document gets its name back only while it still names the temporary file: a name
+// chosen during the run stays.
+void SEDQ_JTAG_WIDGET::end_programming_run()
+{
+    if (!is_programming_run_pending())
+        return;
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    if (data != nullptr && QString::fromLocal8Bit(data->get_sof_file_name()) == m_tmp_sof_path)
+        data->set_sof_file_name(m_saved_sof_file_name.toLocal8Bit().constData());
+    FIO_FILE_SYSTEM::remove(m_tmp_sof_path.toLocal8Bit().constData());
+    m_saved_sof_file_name = QString();
+    m_tmp_sof_path.clear();
+}
