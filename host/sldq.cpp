@@ -160,6 +160,11 @@ void SLDQ_JTAG_WIDGET::build_layout()
     m_browse_button->setToolTip(tr("Select Programming File"));
     m_program_button = new QPushButton(tr("Program"), this);
     m_program_button->setToolTip(tr("Program Device"));
+    const std::pair<QWidget*, const char*> names[] = {
+        {m_hardware_combo, "jtag_hardware"}, {m_device_combo, "jtag_device"},   {m_scan_button, "jtag_scan"},
+        {m_sof_file_edit, "jtag_sof_file"},  {m_browse_button, "jtag_browse"}, {m_program_button, "jtag_program"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(name);
     auto* browse = new QHBoxLayout;
     browse->setSpacing(2);
     browse->addWidget(m_browse_button);
@@ -332,6 +337,7 @@ void SLDQ_JTAG_WIDGET::enable_program_button()
     m_sof_file_edit->setEnabled(row_enabled);
     m_program_button->setEnabled(row_enabled && !m_programming && !file.isEmpty() && !hardware.isEmpty() &&
                                  !device.isEmpty());
+    update_status();
 }
 
 // ---- programming --------------------------------------------------------------------------------

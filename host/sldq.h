@@ -49,7 +49,7 @@ public:
     // client calls it once its getters can answer.
     void initialize();
     // The program button is enabled while the file row is enabled, no programming runs and the
-    // client names a programming file, hardware and a device.
+    // client names a programming file, hardware and a device; the status line is read again.
     void enable_program_button();
     bool is_programming() const { return m_programming; }
     QString get_status_text() const;

@@ -168,10 +168,24 @@ void SEDQ_LOG_WIDGET::on_selection_changed(QItemSelection const&)
     m_tx_manager->enable_action(ACTION_SELECT_ALL, true);
 }
 
+// Every item, also those inside collapsed ones (the view's own select-all takes only the
+// items it shows).
 void SEDQ_LOG_WIDGET::on_data_log_select_all()
 {
-    if (hasFocus())
-        m_tree->selectAll();
+    if (!hasFocus())
+        return;
+    QItemSelection all;
+    QList<QStandardItem*> pending{m_model.invisibleRootItem()};
+    while (!pending.isEmpty())
+    {
+        QStandardItem* parent = pending.takeLast();
+        for (int row = 0; row < parent->rowCount(); ++row)
+        {
+            all.select(parent->child(row)->index(), parent->child(row)->index());
+            pending.append(parent->child(row));
+        }
+    }
+    m_tree->selectionModel()->select(all, QItemSelectionModel::ClearAndSelect);
 }
 
 void SEDQ_LOG_WIDGET::on_data_log_delete()
