@@ -253,3 +253,40 @@ TEST(vantrel_host, the_host_asks_before_a_modified_document_is_lost)
     }
 }
 } // namespace
+
+namespace
+{
+// The host works in the document's project folder, so that the programming file the demo names
+// relative to it is found; names given to the host keep meaning what they meant where it started,
+// and the folder it started in is the current one again when it ends.
+TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
+{
+    QTemporaryDir project;
+    QTemporaryDir start;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(start.path()));
+    const QString copy = demo_copy(project);
+    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/standin_project.json"),
+                            project.filePath("standin_project.json")));
+    {
+        VANTREL_OPTIONS options = host_options(false);
+        options.file = QDir(start.path()).relativeFilePath(copy);
+        options.screenshot = "w.png";
+        VANTREL_HOST host(options);
+        QString error;
+        ASSERT_TRUE(host.start(&error)) << error.toStdString();
+        settle();
+        EXPECT_EQ(QDir::current().canonicalPath(), QDir(project.path()).canonicalPath());
+        auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
+        ASSERT_NE(frame, nullptr);
+        QString sof;
+        frame->get_tx_manager()->get_sof_file_name(&sof);
+        EXPECT_EQ(sof, "output/demo_top.sof");
+        take_picture_and_end(&host);
+        EXPECT_EQ(host.exit_code(), 0);
+    }
+    EXPECT_TRUE(QFileInfo::exists(QDir(start.path()).filePath("w.png"))) << "the picture goes where the host started";
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(start.path()).canonicalPath());
+    QDir::setCurrent(previous);
+}
+} // namespace
