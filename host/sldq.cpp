@@ -325,14 +325,19 @@ void SLDQ_JTAG_WIDGET::on_browse()
     enable_program_button();
 }
 
+void SLDQ_JTAG_WIDGET::get_settings(QString* hardware, QString* device, QString* file)
+{
+    get_jtag_hardware(hardware);
+    get_jtag_device(device);
+    get_sof_file(file);
+}
+
 void SLDQ_JTAG_WIDGET::enable_program_button()
 {
     QString file;
     QString hardware;
     QString device;
-    get_sof_file(&file);
-    get_jtag_hardware(&hardware);
-    get_jtag_device(&device);
+    get_settings(&hardware, &device, &file);
     const bool row_enabled = m_browse_button->isEnabled();
     m_sof_file_edit->setEnabled(row_enabled);
     m_program_button->setEnabled(row_enabled && !m_programming && !file.isEmpty() && !hardware.isEmpty() &&
@@ -352,9 +357,7 @@ void SLDQ_JTAG_WIDGET::on_program()
     QString hardware;
     QString device;
     QString file;
-    get_jtag_hardware(&hardware);
-    get_jtag_device(&device);
-    get_sof_file(&file);
+    get_settings(&hardware, &device, &file);
     m_programming = true;
     enable_program_button();
     update_status();

@@ -52,6 +52,8 @@ public:
     // client names a programming file, hardware and a device; the status line is read again.
     void enable_program_button();
     bool is_programming() const { return m_programming; }
+    // The client's hardware, device and programming file, through its getters.
+    void get_settings(QString* hardware, QString* device, QString* file);
     QString get_status_text() const;
     // The control whose height the client's buttons in the file row match.
     QWidget* get_height_reference() const;

@@ -84,12 +84,16 @@ protected:
         return pane();
     }
 
-    QString write_probes(const std::vector<probe>& probes)
+    QString write_probes(const std::vector<probe>& probes) { return write_session("probe.vtl", probes, &build_probe); }
+
+    // A document `name` of one instance per spec, each made by `build`.
+    template <typename SPEC, typename BUILD>
+    QString write_session(const QString& name, const std::vector<SPEC>& specs, BUILD build)
     {
-        const QString path = m_dir.filePath("probe.vtl");
-        auto session = standin::sdr::make_session(path.toStdString(), static_cast<int>(probes.size()));
-        for (size_t i = 0; i < probes.size(); ++i)
-            build_probe(session->m_instances[i].get(), probes[i]);
+        const QString path = m_dir.filePath(name);
+        auto session = standin::sdr::make_session(path.toStdString(), static_cast<int>(specs.size()));
+        for (size_t i = 0; i < specs.size(); ++i)
+            build(session->m_instances[i].get(), specs[i]);
         session->clear_modified();
         std::string error;
         EXPECT_TRUE(sdr_write_session_file(*session, path.toStdString(), &error)) << error;

@@ -48,14 +48,7 @@ protected:
     // A window over instances with these trees (each also taps the counter design).
     void open_trees(const std::vector<instance_tree>& instances)
     {
-        const QString path = m_dir.filePath("logs.vtl");
-        auto session = standin::sdr::make_session(path.toStdString(), static_cast<int>(instances.size()));
-        for (size_t i = 0; i < instances.size(); ++i)
-            build_tree(session->m_instances[i].get(), instances[i]);
-        session->clear_modified();
-        std::string error;
-        ASSERT_TRUE(sdr_write_session_file(*session, path.toStdString(), &error)) << error;
-        m_frame = open_frame(path);
+        m_frame = open_frame(write_session("logs.vtl", instances, &build_tree));
         tx()->set_jtag_hardware(instance_widget_test::CABLE, false);
         tx()->set_jtag_device(instance_widget_test::DEVICE, false);
         refresh();

@@ -289,9 +289,7 @@ void SEDQ_JTAG_WIDGET::refresh_selectors()
     QString hardware;
     QString device;
     QString file;
-    get_jtag_hardware(&hardware);
-    get_jtag_device(&device);
-    get_sof_file(&file);
+    get_settings(&hardware, &device, &file);
     if (!hardware.isEmpty())
         m_hardware_combo->setCurrentIndex(m_hardware_combo->findText(hardware, Qt::MatchFixedString));
     if (!device.isEmpty())
