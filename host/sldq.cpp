@@ -338,7 +338,7 @@ void SLDQ_JTAG_WIDGET::enable_program_button()
     QString hardware;
     QString device;
     get_settings(&hardware, &device, &file);
-    const bool row_enabled = m_browse_button->isEnabled();
+    const bool row_enabled = m_browse_button->isEnabledTo(this);
     m_sof_file_edit->setEnabled(row_enabled);
     m_program_button->setEnabled(row_enabled && !m_programming && !file.isEmpty() && !hardware.isEmpty() &&
                                  !device.isEmpty());
@@ -387,7 +387,7 @@ void SLDQ_JTAG_WIDGET::update_status()
 {
     if (m_programming)
         return show_message(get_programming_device_message());
-    if (!m_hardware_combo->isEnabled())
+    if (!m_hardware_combo->isEnabledTo(this))
         return show_message(get_running_message());
     QString hardware;
     QString device;

@@ -86,4 +86,23 @@ TEST_F(jtag_demo_test, the_demo_is_compiled_programmed_and_run_from_the_window)
     EXPECT_TRUE(standin::msg::internal_errors().empty());
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/jtag_demo.png", "PNG"));
 }
+
+// The compiled file kept in the demo document, shown in the opened SOF Manager.
+TEST_F(jtag_demo_test, the_compiled_file_is_kept_in_the_demo_and_matches_both_instances)
+{
+    open_demo();
+    compile_from_the_toolbar();
+    QTest::qWait(20);
+    refresh();
+    jtag()->get_attach_button()->click();
+    jtag()->on_sof_manager_toggle();
+    refresh();
+    ASSERT_EQ(sof_model()->rowCount(), 1);
+    EXPECT_EQ(sof_headers(), QStringList({"Attached SOF Files", "counter_probe", "fsm_uart"}));
+    EXPECT_EQ(sof_model()->item(0, 0)->text(), "demo_top.sof");
+    EXPECT_EQ(sof_model()->item(0, 1)->text(), "compatible");
+    EXPECT_EQ(sof_model()->item(0, 2)->text(), "compatible");
+    EXPECT_TRUE(jtag()->get_sof_table()->isVisible());
+    EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/jtag_demo_sof_manager.png", "PNG"));
+}
 } // namespace

@@ -139,6 +139,8 @@ void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
     // The pane starts 120 pixels high; the table must not ask for more when it opens.
     m_table->setMinimumHeight(24);
     m_table->setModel(&m_table_model);
+    // The pane is narrow: each column takes what its names need.
+    m_table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(&m_table_model, SIGNAL(itemChanged(QStandardItem*)), this,
             SLOT(on_sof_manager_item_renamed(QStandardItem*)));
     connect(m_table->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
