@@ -6,11 +6,5 @@ add_executable(fuzz_number
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_digits.cpp
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_format.cpp
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_parse.cpp
-  ${CMAKE_SOURCE_DIR}/sld/sedq/view/sedq_bus.cpp
-  ${CMAKE_SOURCE_DIR}/host/msg.cpp
-  ${CMAKE_SOURCE_DIR}/host/standin/standin.cpp
-  ${CMAKE_SOURCE_DIR}/host/tst.cpp)
-target_include_directories(fuzz_number PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sld)
-target_compile_options(fuzz_number PRIVATE ${SEDQ_FUZZ_FLAGS})
-target_link_options(fuzz_number PRIVATE ${SEDQ_FUZZ_FLAGS})
-target_link_libraries(fuzz_number PRIVATE Qt5::Widgets)
+  ${CMAKE_SOURCE_DIR}/sld/sedq/view/sedq_bus.cpp)
+target_link_libraries(fuzz_number PRIVATE fuzz_host)
