@@ -316,11 +316,11 @@ TEST_F(frame_commands_test, file_menu_offers_printing_and_the_list_only_with_dat
         const char* name;
         int page;
         bool acquiring;
-        bool print, list;
+        bool print, list, export_data;
     };
-    const row rows[] = {{"data page", 0, false, true, true},
-                        {"setup page", 1, false, true, false},
-                        {"data page while acquiring", 0, true, false, true}};
+    const row rows[] = {{"data page", 0, false, true, true, true},
+                        {"setup page", 1, false, true, false, false},
+                        {"data page while acquiring", 0, true, false, true, true}};
     for (const row& r : rows)
     {
         pages->setCurrentIndex(r.page);
@@ -330,12 +330,13 @@ TEST_F(frame_commands_test, file_menu_offers_printing_and_the_list_only_with_dat
         EXPECT_EQ(file->print_action->isEnabled(), r.print) << r.name;
         EXPECT_EQ(file->print_preview_action->isEnabled(), r.print) << r.name;
         EXPECT_EQ(action(frame, 344)->isEnabled(), r.list) << r.name;
-        EXPECT_FALSE(action(frame, 154)->isEnabled()) << r.name << ": export waits for its dialog";
+        EXPECT_EQ(action(frame, 154)->isEnabled(), r.export_data) << r.name;
     }
     SEDQ_FRAME_WND* without_data = open_frame(write_document({{"beta"}}, "no_data.vtl"));
     emit without_data->get_menu_record()->file_menu->aboutToShow();
     EXPECT_FALSE(without_data->get_menu_record()->file_menu->print_action->isEnabled());
     EXPECT_FALSE(action(without_data, 344)->isEnabled());
+    EXPECT_FALSE(action(without_data, 154)->isEnabled()) << "no data log to export";
 }
 
 TEST_F(frame_commands_test, edit_and_view_menus_follow_the_document_and_the_page)

@@ -76,6 +76,7 @@ private Q_SLOTS:
     void on_rly_changed();
 
 protected Q_SLOTS:
+    void export_action() override;
     bool enable_export_action() override;
     void on_open_action() override;
     void on_print_file() override;

@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_export_dlg.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QAction>
@@ -297,10 +298,22 @@ void SEDQ_FRAME_WND::on_update_view_menu()
 
 // ---- commands -------------------------------------------------------------------------------
 
-// Export runs the view's export dialog, which does not exist yet: the command stays disabled.
+// The export dialog writes the data log the view shows.
+void SEDQ_FRAME_WND::export_action()
+{
+    SDR_DATA_LOG* log = nullptr;
+    m_tx_manager->is_data_available(false, -1, &log);
+    SEDQ_EXPORT_DLG dialog(log, this, this, m_tx_manager);
+    dialog.exec();
+}
+
 bool SEDQ_FRAME_WND::enable_export_action()
 {
-    return false;
+    SDR_DATA_LOG* log = nullptr;
+    if (m_tx_manager->is_empty() || m_tx_manager->is_setup_mode())
+        return false;
+    m_tx_manager->is_data_available(false, -1, &log);
+    return log != nullptr;
 }
 
 void SEDQ_FRAME_WND::create_list_file()

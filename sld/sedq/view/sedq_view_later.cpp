@@ -4,9 +4,32 @@
 // builds a command moves its body into the source of its concern.
 #include "sedq/view/sedq_view.h"
 
+#include "sedq/model/sedq_tx_manager.h"
+
 #include <QEvent>
 
+#include <algorithm>
+
 // ---- time axis: zoom, scrolling, transitions, time-bar commands -------------------------------------
+
+// Until the time axis has units, positions are sample numbers.
+bool SEDQ_VIEW::get_time_units_string(QString* text, int value, bool signed_form, bool)
+{
+    *text = (signed_form && value >= 0 ? QStringLiteral("+") : QString()) + QString::number(value);
+    return true;
+}
+
+// Until the time axis zooms, the waveform column shows the whole acquisition.
+int SEDQ_VIEW::calculate_needed_horizontal_pixels()
+{
+    int width = 1;
+    for (int column = 0; column < 23; ++column)
+        width += get_column_width(column);
+    int depth = 0;
+    if (!m_tx_manager.isNull() && !m_tx_manager->is_empty())
+        m_tx_manager->get_data_sample_depth(&depth, -1);
+    return depth == 0 ? width : width + std::max(get_column_width(23) - 6, 0);
+}
 
 // Until the time axis maps samples, no point lies on a sample.
 int SEDQ_VIEW::find_transition(const QPoint&, bool)
@@ -456,7 +479,7 @@ bool SEDQ_VIEW::on_update_find_previous_bus_value()
     return false;
 }
 
-// ---- find, list file, printing, time units --------------------------------------
+// ---- find, time units --------------------------------------
 
 void SEDQ_VIEW::on_edit_find()
 {
@@ -466,21 +489,6 @@ void SEDQ_VIEW::on_edit_find()
 void SEDQ_VIEW::on_edit_find_next()
 {
     // The find dialog is built with the find support.
-}
-
-void SEDQ_VIEW::show_list_view()
-{
-    // The text list is built with the data export.
-}
-
-void SEDQ_VIEW::show_list_view(QString)
-{
-    // The text list is built with the data export.
-}
-
-void SEDQ_VIEW::on_print(QPrinter*)
-{
-    // Printing is built with the data export.
 }
 
 void SEDQ_VIEW::on_time_units()

@@ -1,0 +1,61 @@
+// SEDQ_VIEW: the picture export — the whole table and the acquisition painted into one image
+// as wide as a picture may be, with the view's size, scroll position and zoom given back after.
+#include "sedq/view/sedq_view.h"
+
+#include "sedq/view/sedq_image_export_option.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace
+{
+// The widest picture that is still made: image widths go up to 32767 pixels.
+constexpr int MAX_IMAGE_WIDTH = 32766;
+} // namespace
+
+// Too wide a picture asks whether to keep the spacing (and show only what the view shows) or to
+// fit all the data; a picture that cannot be had at all is a failed export.
+bool SEDQ_VIEW::export_image(QString file)
+{
+    const int needed_width = calculate_needed_horizontal_pixels();
+    const int needed_height = calculate_needed_vertical_pixels();
+    int width = needed_width;
+    bool fit = true;
+    if (needed_width >= MAX_IMAGE_WIDTH)
+    {
+        SEDQ_IMAGE_EXPORT_OPTION option(this);
+        if (option.exec() != QDialog::Accepted)
+            return false;
+        fit = option.is_force_fit();
+        width = fit ? MAX_IMAGE_WIDTH - 1 : this->width();
+    }
+    const QSize former = size();
+    const int scroll = m_horizontal_scroll_bar->value();
+    const SEDQ_DOUBLE zoom_level = m_zoom_level;
+    const SEDQ_DOUBLE zoom_offset = m_zoom_offset;
+    setGeometry(0, 0, width, needed_height);
+    const QSize taken = size();
+    if (fit)
+    {
+        m_horizontal_scroll_bar->setValue(0);
+        m_zoom_level = 1;
+    }
+    bool saved = false;
+    QImage image(taken, QImage::Format_RGB32);
+    if (!image.isNull())
+    {
+        QPainter painter(&image);
+        paint(&painter, nullptr, this, QRect(0, 0, taken.width(), taken.height()), true);
+        painter.end();
+        saved = image.save(file);
+    }
+    setGeometry(0, 0, former.width(), former.height());
+    if (fit)
+    {
+        m_zoom_level = zoom_level;
+        m_zoom_offset = zoom_offset;
+        m_horizontal_scroll_bar->setValue(scroll);
+    }
+    return saved;
+}

@@ -1,0 +1,210 @@
+// SEDQ_VIEW: printing — the print command, and the frames, header cells, type letters and node
+// cells of a printed page. The page grid and the walk over a page's rows belong to
+// SEDQ_VIEW_PRINTER; the waveform cells and the ruler to sedq_view_print_wave.cpp.
+#include "sedq/view/sedq_view.h"
+
+#include "host/afcq.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_bus.h"
+#include "sedq/view/sedq_drawing.h"
+#include "sedq/view/sedq_view_printer.h"
+#include "sedq/view/sedq_wave.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <qdrawutil.h>
+
+#include <algorithm>
+
+namespace
+{
+QRect inclusive(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool is_group(int display_type)
+{
+    return display_type == SDR_NTYPE_GROUP || display_type == SDR_NTYPE_GROUP_ALT;
+}
+
+constexpr int MAX_PRINTED_MEMBERS = 128;
+} // namespace
+
+// The printer's pages are left to SEDQ_VIEW_PRINTER; a window without frame still prints.
+void SEDQ_VIEW::on_print(QPrinter* printer)
+{
+    SEDQ_FRAME_WND* frame = m_frame_wnd;
+    SEDQ_VERIFY(frame != NULL);
+    if (printer == nullptr || m_tx_manager.isNull() || m_tx_manager->is_empty())
+        return;
+    SEDQ_VIEW_PRINTER(this, m_tx_manager).print(printer);
+}
+
+bool SEDQ_VIEW::print_rect(int row, int kind, QRect rect, QPainter* painter)
+{
+    painter->save();
+    painter->setPen(QPen(Qt::black, 1, Qt::SolidLine));
+    const bool shaded = row == 0 || kind == 0 || kind == 1;
+    if (shaded)
+    {
+        const QRect shade = inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2);
+        const QBrush fill = AFCQ_BRUSH(22).get_brush();
+        qDrawShadeRect(painter, shade, QPalette(), row == 0, 1, 0, &fill);
+    }
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1).adjusted(0, 0, -1, -1));
+    painter->restore();
+    return true;
+}
+
+bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, int first_sample, int end_sample)
+{
+    int depth = 0;
+    m_tx_manager->get_data_sample_depth(&depth, -1);
+    SEDQ_WAVE wave(depth);
+    if (row == 0)
+        return print_header(column, rect, painter, first_sample, end_sample);
+    if (row < HEADER_ROWS)
+        return false;
+    if (column == 24)
+    {
+        painter->drawText(rect, Qt::AlignCenter, QString::number(row - HEADER_ROWS));
+        return true;
+    }
+    const int node = row - HEADER_ROWS;
+    if (node >= m_tx_manager->get_node_count(-1))
+        return false;
+    SDR_DATA_NODE_DISPLAY_TYPE display = SDR_NTYPE_STANDALONE;
+    QString name;
+    QString alias;
+    SDR_DATA_SIGNAL_TYPE type = SDR_STYPE_PLAIN;
+    bool data_enabled = false;
+    bool trigger_enabled = false;
+    if (!m_tx_manager->get_node(node, &display, &name, &type, &alias, nullptr, &data_enabled, &trigger_enabled, 0,
+                                nullptr))
+        return false;
+    const bool single = !is_group(display);
+    switch (column)
+    {
+    case 0:
+        return print_type(type, !single, rect, painter);
+    case 1:
+        return draw_in(alias, rect, painter);
+    case 2:
+        return draw_name(name, node, display, false, true, rect, painter);
+    case 5:
+    case 6:
+        return single && draw_checkbox(column == 5 ? data_enabled : trigger_enabled, rect, painter, false, true,
+                                       false, false, false);
+    case 23:
+        break;
+    default:
+        if (column >= 12 && column <= 21 && single)
+        {
+            SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DISABLED;
+            m_tx_manager->get_node(node, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, column - 12,
+                                   &condition);
+            return draw_trigger(condition, rect, painter, true, false, false);
+        }
+        return false;
+    }
+    if (single)
+    {
+        if (wave.is_valid() && depth > 0 && m_tx_manager->get_wave(node, wave.get_data(), -1, false, -1))
+            return print_wave(wave.get_data(), rect, painter, first_sample, end_sample);
+        return print_unknown_wave(rect, painter);
+    }
+    const int count = m_tx_manager->get_node_count(-1);
+    int members = 0;
+    while (members < MAX_PRINTED_MEMBERS && node + 1 + members < count && is_child_item(node + 1 + members))
+        ++members;
+    SEDQ_BUS bus(members, depth);
+    bool read = members > 0 && depth > 0 && bus.is_valid();
+    for (int member = 0; read && member < members; ++member)
+        read = m_tx_manager->get_wave(node + 1 + member, bus.get_row(member), -1, false, -1);
+    if (!read)
+        return print_unknown_wave(rect, painter);
+    return print_bus(node, bus, members, rect, painter, first_sample, end_sample);
+}
+
+// A segmented acquisition gets both rulers, the segments above the times.
+bool SEDQ_VIEW::print_header(int column, QRect rect, QPainter* painter, int first_sample, int end_sample)
+{
+    const char* title = nullptr;
+    switch (column)
+    {
+    case 0:
+        title = "Type";
+        break;
+    case 1:
+        title = "Alias";
+        break;
+    case 2:
+        title = "Name";
+        break;
+    case 4:
+        title = "Pattern";
+        break;
+    case 24:
+        title = "Row";
+        break;
+    case 23:
+        break;
+    default:
+        return false;
+    }
+    if (title != nullptr)
+    {
+        painter->drawText(rect, Qt::AlignCenter, QString::fromLatin1(title));
+        return true;
+    }
+    const int segment_size = m_tx_manager->get_data_segment_size();
+    if (segment_size > 0 && m_tx_manager->is_segmented_acquisition_enabled(-1))
+    {
+        const int middle = (rect.top() + rect.bottom()) / 2;
+        const QRect upper = inclusive(rect.left(), rect.top(), rect.right(), middle);
+        const QRect lower = inclusive(rect.left(), middle, rect.right(), rect.bottom());
+        print_rect(0, 23, upper, painter);
+        print_wave_header(upper, painter, first_sample, end_sample, true);
+        print_rect(0, 23, lower, painter);
+        return print_wave_header(lower, painter, first_sample, end_sample, false);
+    }
+    return print_wave_header(rect, painter, first_sample, end_sample, segment_size != 0);
+}
+
+// A group shows its members' letter twice ("II" for a group of input pins).
+bool SEDQ_VIEW::print_type(SDR_DATA_SIGNAL_TYPE type, bool is_parent, QRect rect, QPainter* painter)
+{
+    static const struct
+    {
+        SDR_DATA_SIGNAL_TYPE type;
+        char letter;
+    } letters[] = {{SDR_STYPE_INPUT_PIN, 'I'},  {SDR_STYPE_OUTPUT_PIN, 'O'},   {SDR_STYPE_BIDIR_PIN, 'B'},
+                   {SDR_STYPE_MEMORY, 'M'},     {SDR_STYPE_REGISTERED, 'R'},   {SDR_STYPE_COMBINATIONAL, 'C'},
+                   {SDR_STYPE_MACHINE, 'S'}};
+    for (const auto& entry : letters)
+    {
+        if (entry.type != type)
+            continue;
+        const QString letter(QLatin1Char(entry.letter));
+        painter->drawText(rect, Qt::AlignCenter, is_parent ? letter + letter : letter);
+        return true;
+    }
+    return false;
+}
+
+bool SEDQ_VIEW::print_unknown_wave(QRect rect, QPainter* painter)
+{
+    int depth = 0;
+    m_tx_manager->get_data_sample_depth(&depth, -1);
+    if (depth <= 0 || rect.right() - rect.left() <= 1)
+        return false;
+    painter->save();
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
+    painter->drawRect(inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 1, rect.bottom() - 4));
+    painter->restore();
+    return true;
+}
