@@ -4,7 +4,7 @@
 #include "host/standin/sdr_control.h"
 #include "host/standin/sli_control.h"
 #include "sdr_file_test_support.h"
-#include "sli_test_support.h"
+#include "support/sli_test_support.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // converters and sigrok's reader give back the log's values, one sample per sample. Skipped,
 // with the reason, where the tools are not installed (scripts/setup installs them).
 #include "host/sli.h"
-#include "sli_test_support.h"
+#include "support/sli_test_support.h"
 
 #include <QFile>
 #include <QStandardPaths>

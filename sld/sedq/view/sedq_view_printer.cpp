@@ -24,11 +24,13 @@ std::vector<int> shown_rows(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx)
     return shown;
 }
 
-// The samples the data really holds: the reads fill this many, whatever the set-up asks for.
+// The samples the data really holds: the reads fill this many, whatever the set-up asks for;
+// none without acquired data.
 int data_depth(SEDQ_TX_MANAGER* tx)
 {
     int depth = 0;
-    tx->get_data_sample_depth(&depth, -1);
+    if (!tx->get_data_sample_depth(&depth, -1))
+        return 0;
     return std::max(depth, 0);
 }
 

@@ -1,5 +1,5 @@
 // Helpers of the data exporter tests: test logs, expected values and readers of the files.
-#include "sli_test_support.h"
+#include "support/sli_test_support.h"
 
 #include "host/standin/sdr_control.h"
 
