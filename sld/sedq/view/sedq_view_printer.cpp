@@ -93,6 +93,10 @@ bool SEDQ_VIEW_PRINTER::print(QPrinter* printer)
         recorder.end();
         painter.setWindow(0, 0, SEDQ_PRINT_GRID::PAGE_SIZE, SEDQ_PRINT_GRID::PAGE_SIZE);
         painter.setViewport(0, 0, area.width() - 1, area.height() - 1);
+        // Playing a picture scales it from its resolution to the printer's; the window
+        // already maps the logical page onto the paper.
+        painter.scale(double(picture.logicalDpiX()) / printer->logicalDpiX(),
+                      double(picture.logicalDpiY()) / printer->logicalDpiY());
         painter.drawPicture(0, 0, picture);
     }
     return painter.end();
