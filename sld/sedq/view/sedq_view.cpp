@@ -7,6 +7,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_edit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -139,7 +140,12 @@ SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
 }
 
 // Menus, groups and widgets are Qt children; connections of the host actions end with the view.
-SEDQ_VIEW::~SEDQ_VIEW() = default;
+// An open in-cell editor goes first, while the view it unregisters from is still whole.
+SEDQ_VIEW::~SEDQ_VIEW()
+{
+    delete m_edit;
+    delete m_comparison_edit;
+}
 
 std::string SEDQ_VIEW::get_help_prefix() const
 {

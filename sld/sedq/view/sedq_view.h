@@ -41,6 +41,7 @@ class QScrollBar;
 class QToolButton;
 class SEDQ_BUS;
 class SEDQ_COMPARISON_EDIT;
+struct SEDQ_COMPARISON;
 class SEDQ_EDIT;
 class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
@@ -307,6 +308,12 @@ public:
     void update_group_conditions_checked_property(int unused, bool groups_only);
     int select_all_group_member_items(int node, bool selected);
     void unselect_plugin_group_member_items();
+    // The open in-cell editors, null when none: each editor registers itself while it is open,
+    // so openers only construct it (sedq_edit.h).
+    SEDQ_EDIT* get_edit() const { return m_edit; }
+    void set_edit(SEDQ_EDIT* edit) { m_edit = edit; }
+    SEDQ_COMPARISON_EDIT* get_comparison_edit() const { return m_comparison_edit; }
+    void set_comparison_edit(SEDQ_COMPARISON_EDIT* edit) { m_comparison_edit = edit; }
 
     // ---- input (mouse, keys, drag and drop) ------------------------------------------------
     void on_mouse_move(unsigned int flags, QPoint point);
@@ -335,6 +342,12 @@ public:
     bool on_update_find_next_bus_value();
     bool on_update_find_previous_bus_value();
     bool find_bus_value(const QString& bits, bool forward);
+    // What Find Next and Find Previous search for: the bus row, its member count, the value as
+    // typed and the radix it was typed in, as the last Find Bus Value search left them.
+    int get_search_bus() const { return m_search_bus; }
+    int get_search_width() const { return m_search_width; }
+    const QString& get_search_value() const { return m_search_value; }
+    SDR_DATA_GROUP_DISPLAY_TYPE get_search_radix() const { return m_search_radix; }
     bool on_update_edit_find();
     bool on_update_edit_find_next();
     bool export_image(QString file);
@@ -509,6 +522,20 @@ private:
     // The host's icon of an id, asked once per view: painting draws the same few icons in
     // every row.
     const QIcon& icon_of(AFCQ_ICON_ENUM id);
+    // The trigger-condition menu (sedq_view_trigger_menu.cpp).
+    bool is_trigger_condition_menu_active(int level);
+    void enable_trigger_conditions(int level);
+    void remove_mnemonic_entries(QMenu* menu);
+    void add_mnemonic_entries(QMenu* menu, int level);
+    // Trigger values, comparisons and the bus search (sedq_view_trigger_value.cpp,
+    // sedq_view_bus_search.cpp).
+    int find_insert_value_bus(int* width);
+    void apply_trigger_value(const QString& value, const QString& mnemonic, int reference);
+    bool has_comparison_operands(const SEDQ_COMPARISON& comparison);
+    bool read_search_bus(SEDQ_BUS const& bus);
+    int match_search_bus(SEDQ_BUS const& bus, const QString& bits, bool forward, int depth);
+    void search_again(bool forward);
+    void prepare_search_step(bool forward, int depth);
     // Layout (sedq_view_layout.cpp).
     void layout_scroll_bars();
     void place_lock_mode_combo();
@@ -593,6 +620,8 @@ private:
     int m_search_width = -1;
     QString m_search_value;
     SDR_DATA_GROUP_DISPLAY_TYPE m_search_radix = SDR_GTYPE_INVALID;
+    // Whether the next search starts one sample past the master time bar (else on it).
+    bool m_search_continue = false;
 
     // Find state.
     bool m_find_match_case = false;

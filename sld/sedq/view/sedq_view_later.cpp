@@ -132,18 +132,6 @@ bool SEDQ_VIEW::on_update_center_on_trigger()
     return false;
 }
 
-// ---- trigger cells: the condition menu and its commands ------------------------------------------
-
-void SEDQ_VIEW::on_update_trigger_condition_menu()
-{
-    // The condition menu's rules are built with the trigger editing; its entries stay disabled.
-}
-
-void SEDQ_VIEW::on_trigger_condition(QAction*)
-{
-    // Setting conditions from the menu is built with the trigger editing.
-}
-
 // ---- input: mouse, keys, drag and drop -----------------------------------------------------------
 
 bool SEDQ_VIEW::event(QEvent* event)
@@ -433,48 +421,6 @@ bool SEDQ_VIEW::on_update_plugin_options()
 }
 
 bool SEDQ_VIEW::on_update_bus_order(AFCQ_ACTION_ENUM)
-{
-    return false;
-}
-
-// ---- trigger value dialogs and the bus search ----------------------------------------------------
-
-void SEDQ_VIEW::on_insert_trigger_value()
-{
-    // The trigger value dialog is built with the trigger editing.
-}
-
-void SEDQ_VIEW::on_comparison_trigger()
-{
-    // The comparison dialog is built with the trigger editing.
-}
-
-void SEDQ_VIEW::on_find_bus_value()
-{
-    // The bus search is built with the trigger editing.
-}
-
-void SEDQ_VIEW::on_find_next_bus_value()
-{
-    // The bus search is built with the trigger editing.
-}
-
-void SEDQ_VIEW::on_find_previous_bus_value()
-{
-    // The bus search is built with the trigger editing.
-}
-
-bool SEDQ_VIEW::on_update_find_bus_value()
-{
-    return false;
-}
-
-bool SEDQ_VIEW::on_update_find_next_bus_value()
-{
-    return false;
-}
-
-bool SEDQ_VIEW::on_update_find_previous_bus_value()
 {
     return false;
 }

@@ -1,0 +1,350 @@
+// The node table's in-cell editors: opening over a cell, the keys that end an edit, and the
+// commits of names, aliases, level names, bus trigger values and bus comparisons; the reading of
+// a typed comparison.
+#include "sedq/view/sedq_edit.h"
+
+#include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/view/sedq_drawing.h"
+#include "sedq/view/sedq_trigger_compare_dlg.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace
+{
+constexpr int TRIGGER_COLUMN_FIRST = 12;
+constexpr int NAME_INDENT = 30;
+
+void prepare(QLineEdit* edit)
+{
+    edit->setFocusPolicy(Qt::ClickFocus);
+    edit->setFrame(false);
+    edit->setAttribute(Qt::WA_DeleteOnClose);
+    // The line edit's own menu would take the focus, and losing it ends the edit.
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+// The cell's rectangle inside its frame; false when the cell lies outside the view.
+bool cell_rect(SEDQ_VIEW* view, int row, int column, QRect* rect)
+{
+    if (!view->get_item_rect(row, column, rect) || !rect->intersects(view->rect()))
+        return false;
+    rect->setLeft(rect->left() + 2);
+    rect->setTop(rect->top() + 2);
+    rect->setRight(rect->right() - 3);
+    rect->setBottom(rect->bottom() - 3);
+    return true;
+}
+
+void show_over(QLineEdit* edit, const QRect& rect, Qt::Alignment alignment)
+{
+    edit->setAlignment(alignment | Qt::AlignVCenter);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setGeometry(rect);
+    edit->show();
+}
+
+// Escape keeps the model as it is, Return and Enter commit; both end the edit by dropping the
+// focus (an editor that never had it ends at once). False for the keys the line edit takes.
+template <class EDITOR> bool ends_edit(EDITOR* edit, QString* initial_text, QKeyEvent* event)
+{
+    switch (event->key())
+    {
+    case Qt::Key_Escape:
+        *initial_text = edit->text();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        return false;
+    }
+    event->accept();
+    if (edit->hasFocus())
+        edit->clearFocus();
+    else
+        edit->close();
+    return true;
+}
+
+// Appends one decimal digit, keeping values above `max` at max + 1 so no digit string overflows.
+void add_digit(int64_t* value, char digit, int max)
+{
+    *value = std::min<int64_t>(*value * 10 + (digit - '0'), int64_t(max) + 1);
+}
+
+bool read_single(const QByteArray& bytes, int max, SEDQ_COMPARISON* comparison)
+{
+    std::string operator_text;
+    int64_t value = 0;
+    for (const char c : bytes)
+    {
+        if (c == ' ' || c == '\t')
+            continue;
+        if (c >= '0' && c <= '9')
+            add_digit(&value, c, max);
+        else if (c == '<' || c == '=' || c == '>')
+            operator_text += c;
+        else
+            return false;
+    }
+    if (value > max)
+        return false;
+    comparison->operand_a = SDR_DATA_GLOBAL_ENUM::convert_string_to_enum(operator_text.c_str());
+    comparison->operand_b = SDR_CTYPE_COMPARE_TRUE;
+    comparison->value_a = int(value);
+    comparison->value_b = 0;
+    return true;
+}
+
+bool read_interval(const QByteArray& bytes, int max, SEDQ_COMPARISON* comparison)
+{
+    int64_t values[2] = {0, 0};
+    int current = 0;
+    for (const char c : bytes)
+    {
+        if (c == ' ' || c == '\t')
+            continue;
+        if (c == '(' || c == '[')
+            comparison->operand_a = c == '(' ? SDR_CTYPE_COMPARE_GREATER_THAN : SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO;
+        else if (c == ')' || c == ']')
+            comparison->operand_b = c == ')' ? SDR_CTYPE_COMPARE_LESS_THAN : SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO;
+        else if (c == ',')
+            current = 1;
+        else if (c >= '0' && c <= '9')
+            add_digit(&values[current], c, max);
+        else
+            return false;
+    }
+    if (values[0] > max || values[1] > max || values[0] >= values[1])
+        return false;
+    comparison->value_a = int(values[0]);
+    comparison->value_b = int(values[1]);
+    return true;
+}
+} // namespace
+
+bool sedq_parse_comparison(const QString& text, int max, SEDQ_COMPARISON* comparison)
+{
+    static const QRegularExpression single(QStringLiteral("(>(=)?|==|<(=)?)\\s*\\d+"));
+    static const QRegularExpression interval(QStringLiteral("(\\[|\\()\\s*\\d+\\s*,\\s*\\d+\\s*(\\]|\\))"));
+    *comparison = SEDQ_COMPARISON();
+    if (max < 0)
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    if (single.match(text).hasMatch())
+        return read_single(bytes, max, comparison);
+    if (interval.match(text).hasMatch())
+        return read_interval(bytes, max, comparison);
+    return false;
+}
+
+// ---- SEDQ_EDIT ---------------------------------------------------------------------------------
+
+SEDQ_EDIT::SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
+    : QLineEdit(view), m_view(view), m_tx_manager(tx), m_node(node), m_column(column)
+{
+    prepare(this);
+    m_initial_text = opening_text();
+    setText(m_initial_text);
+    if (!place())
+    {
+        m_finished = true;
+        close();
+        return;
+    }
+    m_view->set_edit(this);
+    m_registered = true;
+    show_over(this, m_rect, column == 2 ? Qt::AlignLeft : Qt::AlignHCenter);
+}
+
+// Only a registered editor touches the view: one closed or never shown may be deleted with a
+// view that is already half gone.
+SEDQ_EDIT::~SEDQ_EDIT()
+{
+    if (m_registered && m_view->get_edit() == this)
+        m_view->set_edit(nullptr);
+}
+
+QString SEDQ_EDIT::opening_text()
+{
+    QString text;
+    if (m_column == 1)
+        m_tx_manager->get_node_alias(m_node, &text);
+    else if (m_column == 2)
+        m_tx_manager->get_node(m_node, nullptr, &text, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
+    else if (m_node == -1)
+        text = m_tx_manager->get_trigger_level_name(m_column - TRIGGER_COLUMN_FIRST, -1);
+    else
+    {
+        const int level = m_column - TRIGGER_COLUMN_FIRST;
+        QString pattern;
+        bool in_radix = true;
+        m_view->get_trigger_string(m_node, level, &pattern, &in_radix);
+        const char* value = "";
+        SEDQ_NUMBER(pattern).get_string(m_tx_manager, m_node, &value, in_radix, false, nullptr, level);
+        text = QString::fromLocal8Bit(value);
+    }
+    return text;
+}
+
+// A name starts right of its tree lines (and of the expand box of a group); a level name outside
+// sequential flow takes the lower half of its header cell, below the level number.
+bool SEDQ_EDIT::place()
+{
+    const int row = m_node == -1 ? 1 : m_node + SEDQ_VIEW::HEADER_ROWS;
+    if (!cell_rect(m_view, row, m_column, &m_rect))
+        return false;
+    if (m_column == 2)
+    {
+        const int indent = m_tx_manager->get_node_depth(m_node) * NAME_INDENT;
+        m_rect.setLeft(m_rect.left() + indent + (m_view->is_parent_item(m_node) ? 21 : 0));
+        sedq_inflate_rect(&m_rect, 1, 1);
+    }
+    else if (m_node == -1 && !m_tx_manager->is_sequential_mode(-1))
+        m_rect.setTop(m_rect.bottom() - (m_rect.bottom() - m_rect.top() + 1) / 2);
+    return true;
+}
+
+void SEDQ_EDIT::keyPressEvent(QKeyEvent* event)
+{
+    if (!ends_edit(this, &m_initial_text, event))
+        QLineEdit::keyPressEvent(event);
+}
+
+void SEDQ_EDIT::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    finish();
+}
+
+// Runs once, however the edit ends (focus loss, a key, closing): a message box the commit shows
+// takes the focus again without a second commit.
+void SEDQ_EDIT::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_tx_manager.isNull() && text() != m_initial_text)
+        commit();
+    if (m_view->get_edit() == this)
+        m_view->set_edit(nullptr);
+    m_registered = false;
+    close();
+}
+
+void SEDQ_EDIT::commit()
+{
+    const QString value = text();
+    m_tx_manager->begin_action(-1);
+    if (m_column == 1)
+    {
+        m_tx_manager->set_node_alias(m_node, value);
+        m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    }
+    else if (m_column == 2)
+    {
+        if (m_view->is_parent_item(m_node))
+            m_tx_manager->rename_group(m_node, value);
+        else
+            m_tx_manager->rename_node(m_node, value);
+        m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    }
+    else if (m_node == -1)
+    {
+        m_tx_manager->set_trigger_level_name(value, m_column - TRIGGER_COLUMN_FIRST, -1);
+        m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
+    }
+    else
+    {
+        SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, m_column - TRIGGER_COLUMN_FIRST, -1);
+        m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
+        m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    }
+    // Names and aliases send no refresh: the cell under the editor repaints from the model.
+    m_view->update();
+}
+
+// ---- SEDQ_COMPARISON_EDIT -----------------------------------------------------------------------
+
+SEDQ_COMPARISON_EDIT::SEDQ_COMPARISON_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
+    : QLineEdit(view), m_view(view), m_tx_manager(tx), m_node(node), m_column(column)
+{
+    prepare(this);
+    std::string expression;
+    m_view->get_comparison_expression(m_node, m_column - TRIGGER_COLUMN_FIRST, &expression);
+    m_initial_text = QString::fromLocal8Bit(expression.c_str());
+    setText(m_initial_text);
+    if (!cell_rect(m_view, m_node + SEDQ_VIEW::HEADER_ROWS, m_column, &m_rect))
+    {
+        m_finished = true;
+        close();
+        return;
+    }
+    m_view->set_comparison_edit(this);
+    m_registered = true;
+    show_over(this, m_rect, Qt::AlignHCenter);
+}
+
+// Only a registered editor touches the view: one closed or never shown may be deleted with a
+// view that is already half gone.
+SEDQ_COMPARISON_EDIT::~SEDQ_COMPARISON_EDIT()
+{
+    if (m_registered && m_view->get_comparison_edit() == this)
+        m_view->set_comparison_edit(nullptr);
+}
+
+void SEDQ_COMPARISON_EDIT::keyPressEvent(QKeyEvent* event)
+{
+    if (!ends_edit(this, &m_initial_text, event))
+        QLineEdit::keyPressEvent(event);
+}
+
+void SEDQ_COMPARISON_EDIT::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    finish();
+}
+
+void SEDQ_COMPARISON_EDIT::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_tx_manager.isNull() && text() != m_initial_text)
+        commit();
+    if (m_view->get_comparison_edit() == this)
+        m_view->set_comparison_edit(nullptr);
+    m_registered = false;
+    close();
+}
+
+// A text out of form or range, or a bus without a trigger-enabled member, changes nothing and
+// says nothing. The values can reach 2^members - 1, at most the largest int.
+void SEDQ_COMPARISON_EDIT::commit()
+{
+    const int members = m_view->get_trigger_input_child_item_count(m_node);
+    SEDQ_COMPARISON comparison;
+    if (members < 1 || !sedq_parse_comparison(text(), sedq_comparison_max(members), &comparison) ||
+        !m_tx_manager->is_comparison_operand_condition(comparison.operand_a) ||
+        !m_tx_manager->is_comparison_operand_condition(comparison.operand_b))
+        return;
+    const int level = m_column - TRIGGER_COLUMN_FIRST;
+    m_tx_manager->begin_action(-1);
+    m_tx_manager->set_comparison_trigger_enabled(m_node, level, true, -1);
+    m_tx_manager->set_comparison_trigger_operand(m_node, level, 1, comparison.operand_a, -1);
+    m_tx_manager->set_comparison_trigger_operand(m_node, level, 2, comparison.operand_b, -1);
+    m_tx_manager->set_comparison_trigger_value(m_node, level, 1, comparison.value_a, -1);
+    m_tx_manager->set_comparison_trigger_value(m_node, level, 2, comparison.value_b, -1);
+    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
+    // The table shows the comparison's text: it must be drawn anew.
+    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+}

@@ -1,0 +1,136 @@
+#pragma once
+// Shared by the trigger editing tests: buses whose members carry a pattern, a right click on a
+// trigger cell (which sets the view's trigger level and shows the condition menu), and a hook
+// that acts on the next modal dialog of a type once its own event loop runs.
+
+#include "sedq_view_test_support.h"
+
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+// The condition a pattern character stands for.
+inline SDR_DATA_TRIGGER_CONDITION condition_of(char symbol)
+{
+    switch (symbol)
+    {
+    case '1': return SDR_CTYPE_HIGH;
+    case '0': return SDR_CTYPE_LOW;
+    case 'R': return SDR_CTYPE_RISING;
+    case 'F': return SDR_CTYPE_FALLING;
+    case 'E': return SDR_CTYPE_EITHER_EDGE;
+    default: return SDR_CTYPE_DONT_CARE;
+    }
+}
+
+// Writes `pattern` (one character per member, from the first member down) at trigger level
+// `level` on rows first + 1 ... of a list being built.
+inline void set_member_pattern(SDR_DATA_TRIGGER* trigger, int group, const std::string& pattern, int level = 0)
+{
+    SDR_NODE_LIST& list = trigger->edit_transient().trigger_list;
+    for (size_t k = 0; k < pattern.size(); ++k)
+    {
+        SDR_NODE_PATTERNS& patterns = list[group + 1 + int(k)].patterns[SDR_COPY_NORMAL];
+        if (patterns.conditions.size() <= level)
+            patterns.conditions.resize(level + 1);
+        patterns.conditions[level] = condition_of(pattern[k]);
+    }
+}
+
+// Leaves "top|<prefix><k>" grouped into bus `name` at the end of the list; the bus's row index.
+inline int add_bus(SDR_DATA_TRIGGER* trigger, const std::string& name, int members,
+                   SDR_DATA_GROUP_DISPLAY_TYPE radix = SDR_GTYPE_HEX)
+{
+    const int first = int(trigger->edit_transient().trigger_list.size());
+    std::vector<std::string> leaves;
+    for (int k = 0; k < members; ++k)
+        leaves.push_back("top|" + name + "_" + std::to_string(k));
+    add_leaves(trigger, leaves);
+    return standin::sdr::add_group(trigger, first, first + members - 1, name, radix);
+}
+
+// Runs `act` on the next shown modal dialog of type T, queued so that it runs inside the
+// dialog's own event loop, ahead of the host's answer to dialogs nobody scripted.
+template <class T> void on_next_dialog(std::function<void(T*)> act)
+{
+    struct hook : QObject
+    {
+        std::function<void(T*)> act;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            T* dialog = qobject_cast<T*>(watched);
+            if (event->type() != QEvent::Show || dialog == nullptr || !act)
+                return false;
+            auto run = std::move(act);
+            act = nullptr;
+            QPointer<T> guard(dialog);
+            QTimer::singleShot(0, dialog, [guard, run] {
+                if (guard)
+                    run(guard.data());
+            });
+            deleteLater();
+            return false;
+        }
+    };
+    auto* filter = new hook;
+    filter->act = std::move(act);
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
+// Every hint the model sends from its construction on.
+struct hint_log
+{
+    explicit hint_log(SEDQ_TX_MANAGER* tx)
+    {
+        QObject::connect(tx, &SEDQ_TX_MANAGER::updated, &receiver, [this](QObject*, int hint) { hints.push_back(hint); });
+    }
+    bool saw(unsigned hint) const
+    {
+        return std::find(hints.begin(), hints.end(), static_cast<int>(hint)) != hints.end();
+    }
+    QObject receiver;
+    std::vector<int> hints;
+};
+
+class trigger_edit_test : public view_test
+{
+protected:
+    // A right click on the trigger cell of `node` at `level`; `look` sees the menu while it
+    // shows, then it closes.
+    void right_click_trigger_cell(int node, int level, std::function<void(QMenu*)> look = nullptr)
+    {
+        const QRect cell = inner_cell(node + 3, level + 12);
+        QTimer::singleShot(0, [look] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (popup == nullptr)
+                return;
+            if (look)
+                look(popup);
+            popup->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), view()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(view(), &event);
+    }
+
+    QAction* action(int id) { return tx()->get_action(AFCQ_ACTION_ENUM(id), QVariant()); }
+
+    // Every member's condition at the level, from the first member down.
+    std::string member_pattern(int group, int members, int level = 0)
+    {
+        std::string pattern;
+        for (int k = 1; k <= members; ++k)
+        {
+            SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DISABLED;
+            tx()->get_node(group + k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, level,
+                           &condition);
+            const char symbols[] = "???10RFEX";
+            pattern += condition >= 3 && condition <= 8 ? symbols[condition] : '?';
+        }
+        return pattern;
+    }
+};
