@@ -5,6 +5,8 @@
 
 #include "sedq_view_test_support.h"
 
+#include "host/sdr/sdr_data_mnemonics.h"
+
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QMenu>
@@ -118,6 +120,28 @@ protected:
     }
 
     QAction* action(int id) { return tx()->get_action(AFCQ_ACTION_ENUM(id), QVariant()); }
+
+    // A mnemonic table of the document, made inside an edit bracket as the repository requires.
+    void add_table(const char* name, int width, const std::vector<std::pair<const char*, const char*>>& entries)
+    {
+        SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
+        tx()->begin_action(-1);
+        SDR_DATA_MNEMONICS_TABLE* table = tables->create_table(name, width);
+        bool filled = table != nullptr;
+        for (const auto& entry : entries)
+            filled = filled && table->add_entry(entry.first, entry.second);
+        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        ASSERT_TRUE(filled) << name;
+    }
+
+    // Writes conditions through the model, one edit.
+    void set_conditions(int group, const std::string& pattern, int level = 0)
+    {
+        tx()->begin_action(-1);
+        for (size_t k = 0; k < pattern.size(); ++k)
+            tx()->set_trigger(group + 1 + int(k), level, condition_of(pattern[k]), -1);
+        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    }
 
     // Every member's condition at the level, from the first member down.
     std::string member_pattern(int group, int members, int level = 0)
