@@ -56,6 +56,13 @@ inline int add_bus(SDR_DATA_TRIGGER* trigger, const std::string& name, int membe
     return standin::sdr::add_group(trigger, first, first + members - 1, name, radix);
 }
 
+// The dialog hooks not yet used; a test's tear-down removes them, so none outlives its test.
+inline std::vector<QPointer<QObject>>& pending_dialog_hooks()
+{
+    static std::vector<QPointer<QObject>> hooks;
+    return hooks;
+}
+
 // Runs `act` on the next shown modal dialog of type T, queued so that it runs inside the
 // dialog's own event loop, ahead of the host's answer to dialogs nobody scripted.
 template <class T> void on_next_dialog(std::function<void(T*)> act)
@@ -82,6 +89,7 @@ template <class T> void on_next_dialog(std::function<void(T*)> act)
     auto* filter = new hook;
     filter->act = std::move(act);
     QCoreApplication::instance()->installEventFilter(filter);
+    pending_dialog_hooks().push_back(filter);
 }
 
 // Every hint the model sends from its construction on.
@@ -102,6 +110,14 @@ struct hint_log
 class trigger_edit_test : public view_test
 {
 protected:
+    void TearDown() override
+    {
+        for (QPointer<QObject>& hook : pending_dialog_hooks())
+            delete hook.data();
+        pending_dialog_hooks().clear();
+        view_test::TearDown();
+    }
+
     // A right click on the trigger cell of `node` at `level`; `look` sees the menu while it
     // shows, then it closes.
     void right_click_trigger_cell(int node, int level, std::function<void(QMenu*)> look = nullptr)
