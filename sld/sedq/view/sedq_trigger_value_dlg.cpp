@@ -138,6 +138,8 @@ void SEDQ_TRIGGER_VALUE_DLG::make_widgets()
 {
     m_value_label = new QLabel(QStringLiteral("Value:"), this);
     m_value_edit = new QLineEdit(this);
+    // The radix box takes the stretch; a value of a wide bus still needs room to be read.
+    m_value_edit->setMinimumWidth(160);
     m_radix_label = new QLabel(QStringLiteral("Radix:"), this);
     m_radix_combo = new QComboBox(this);
     for (const RADIX& radix : RADIXES)
