@@ -3,6 +3,7 @@
 // keypoint files of its compiled revision, and an editor window over a one-instance document
 // whose rows and mnemonic tables a test can prepare directly in the repository.
 
+#include "sedq_mnemonic_test_support.h"
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/msg_control.h"
@@ -128,17 +129,9 @@ protected:
         tx()->refresh_tx_cache();
     }
 
-    // A mnemonic table of the document, made inside an edit bracket as the repository requires.
     void add_table(const char* name, int width, const std::vector<std::pair<const char*, const char*>>& entries)
     {
-        SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
-        tx()->begin_action(-1);
-        SDR_DATA_MNEMONICS_TABLE* table = tables->create_table(name, width);
-        bool filled = table != nullptr;
-        for (const auto& entry : entries)
-            filled = filled && table->add_entry(entry.first, entry.second);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
-        ASSERT_TRUE(filled) << name;
+        add_mnemonic_table(tx(), name, width, entries);
     }
 
     SDR_DATA_MNEMONICS_TABLE* table(const char* name)

@@ -3,6 +3,7 @@
 // trigger cell (which sets the view's trigger level and shows the condition menu), and a hook
 // that acts on the next modal dialog of a type once its own event loop runs.
 
+#include "sedq_mnemonic_test_support.h"
 #include "sedq_view_test_support.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
@@ -137,17 +138,9 @@ protected:
 
     QAction* action(int id) { return tx()->get_action(AFCQ_ACTION_ENUM(id), QVariant()); }
 
-    // A mnemonic table of the document, made inside an edit bracket as the repository requires.
     void add_table(const char* name, int width, const std::vector<std::pair<const char*, const char*>>& entries)
     {
-        SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
-        tx()->begin_action(-1);
-        SDR_DATA_MNEMONICS_TABLE* table = tables->create_table(name, width);
-        bool filled = table != nullptr;
-        for (const auto& entry : entries)
-            filled = filled && table->add_entry(entry.first, entry.second);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
-        ASSERT_TRUE(filled) << name;
+        add_mnemonic_table(tx(), name, width, entries);
     }
 
     // Writes conditions through the model, one edit.

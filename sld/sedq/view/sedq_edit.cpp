@@ -23,15 +23,6 @@ namespace
 constexpr int TRIGGER_COLUMN_FIRST = 12;
 constexpr int NAME_INDENT = 30;
 
-void prepare(QLineEdit* edit)
-{
-    edit->setFocusPolicy(Qt::ClickFocus);
-    edit->setFrame(false);
-    edit->setAttribute(Qt::WA_DeleteOnClose);
-    // The line edit's own menu would take the focus, and losing it ends the edit.
-    edit->setContextMenuPolicy(Qt::NoContextMenu);
-}
-
 // The cell's rectangle inside its frame; false when the cell lies outside the view.
 bool cell_rect(SEDQ_VIEW* view, int row, int column, QRect* rect)
 {
@@ -41,37 +32,6 @@ bool cell_rect(SEDQ_VIEW* view, int row, int column, QRect* rect)
     rect->setTop(rect->top() + 2);
     rect->setRight(rect->right() - 3);
     rect->setBottom(rect->bottom() - 3);
-    return true;
-}
-
-void show_over(QLineEdit* edit, const QRect& rect, Qt::Alignment alignment)
-{
-    edit->setAlignment(alignment | Qt::AlignVCenter);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->setGeometry(rect);
-    edit->show();
-}
-
-// Escape keeps the model as it is, Return and Enter commit; both end the edit by dropping the
-// focus (an editor that never had it ends at once). False for the keys the line edit takes.
-template <class EDITOR> bool ends_edit(EDITOR* edit, QString* initial_text, QKeyEvent* event)
-{
-    switch (event->key())
-    {
-    case Qt::Key_Escape:
-        *initial_text = edit->text();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        break;
-    default:
-        return false;
-    }
-    event->accept();
-    if (edit->hasFocus())
-        edit->clearFocus();
-    else
-        edit->close();
     return true;
 }
 
@@ -147,30 +107,100 @@ bool sedq_parse_comparison(const QString& text, int max, SEDQ_COMPARISON* compar
     return false;
 }
 
-// ---- SEDQ_EDIT ---------------------------------------------------------------------------------
+// ---- what both editors share ----------------------------------------------------------------------
 
-SEDQ_EDIT::SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
+SEDQ_CELL_EDIT::SEDQ_CELL_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
     : QLineEdit(view), m_view(view), m_tx_manager(tx), m_node(node), m_column(column)
 {
-    prepare(this);
-    m_initial_text = opening_text();
-    setText(m_initial_text);
-    if (!place())
+    setFocusPolicy(Qt::ClickFocus);
+    setFrame(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The line edit's own menu would take the focus, and losing it ends the edit.
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void SEDQ_CELL_EDIT::open(const QString& text, bool visible, Qt::Alignment alignment)
+{
+    m_initial_text = text;
+    setText(text);
+    if (!visible)
     {
         m_finished = true;
         close();
         return;
     }
-    m_view->set_edit(this);
+    set_registered(true);
     m_registered = true;
-    show_over(this, m_rect, column == 2 ? Qt::AlignLeft : Qt::AlignHCenter);
+    setAlignment(alignment | Qt::AlignVCenter);
+    setFocus(Qt::OtherFocusReason);
+    setGeometry(m_rect);
+    show();
 }
 
-// Only a registered editor touches the view: one closed or never shown may be deleted with a
-// view that is already half gone.
+// Escape keeps the model as it is, Return and Enter commit; both end the edit by dropping the
+// focus (an editor that never had it ends at once).
+void SEDQ_CELL_EDIT::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key())
+    {
+    case Qt::Key_Escape:
+        m_initial_text = text();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (hasFocus())
+        clearFocus();
+    else
+        finish();
+}
+
+void SEDQ_CELL_EDIT::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    finish();
+}
+
+// Runs once, however the edit ends: a message box the commit shows takes the focus again
+// without a second commit.
+void SEDQ_CELL_EDIT::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_tx_manager.isNull() && text() != m_initial_text)
+        commit();
+    if (m_registered)
+        set_registered(false);
+    m_registered = false;
+    close();
+}
+
+// ---- SEDQ_EDIT ---------------------------------------------------------------------------------
+
+SEDQ_EDIT::SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
+    : SEDQ_CELL_EDIT(view, tx, node, column)
+{
+    const QString text = opening_text();
+    open(text, place(), column == 2 ? Qt::AlignLeft : Qt::AlignHCenter);
+}
+
 SEDQ_EDIT::~SEDQ_EDIT()
 {
-    if (m_registered && m_view->get_edit() == this)
+    if (m_registered)
+        set_registered(false);
+}
+
+void SEDQ_EDIT::set_registered(bool registered)
+{
+    if (registered)
+        m_view->set_edit(this);
+    else if (m_view->get_edit() == this)
         m_view->set_edit(nullptr);
 }
 
@@ -214,33 +244,6 @@ bool SEDQ_EDIT::place()
     return true;
 }
 
-void SEDQ_EDIT::keyPressEvent(QKeyEvent* event)
-{
-    if (!ends_edit(this, &m_initial_text, event))
-        QLineEdit::keyPressEvent(event);
-}
-
-void SEDQ_EDIT::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    finish();
-}
-
-// Runs once, however the edit ends (focus loss, a key, closing): a message box the commit shows
-// takes the focus again without a second commit.
-void SEDQ_EDIT::finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    if (!m_tx_manager.isNull() && text() != m_initial_text)
-        commit();
-    if (m_view->get_edit() == this)
-        m_view->set_edit(nullptr);
-    m_registered = false;
-    close();
-}
-
 void SEDQ_EDIT::commit()
 {
     const QString value = text();
@@ -276,55 +279,26 @@ void SEDQ_EDIT::commit()
 // ---- SEDQ_COMPARISON_EDIT -----------------------------------------------------------------------
 
 SEDQ_COMPARISON_EDIT::SEDQ_COMPARISON_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
-    : QLineEdit(view), m_view(view), m_tx_manager(tx), m_node(node), m_column(column)
+    : SEDQ_CELL_EDIT(view, tx, node, column)
 {
-    prepare(this);
     std::string expression;
     m_view->get_comparison_expression(m_node, m_column - TRIGGER_COLUMN_FIRST, &expression);
-    m_initial_text = QString::fromLocal8Bit(expression.c_str());
-    setText(m_initial_text);
-    if (!cell_rect(m_view, m_node + SEDQ_VIEW::HEADER_ROWS, m_column, &m_rect))
-    {
-        m_finished = true;
-        close();
-        return;
-    }
-    m_view->set_comparison_edit(this);
-    m_registered = true;
-    show_over(this, m_rect, Qt::AlignHCenter);
+    const bool visible = cell_rect(m_view, m_node + SEDQ_VIEW::HEADER_ROWS, m_column, &m_rect);
+    open(QString::fromLocal8Bit(expression.c_str()), visible, Qt::AlignHCenter);
 }
 
-// Only a registered editor touches the view: one closed or never shown may be deleted with a
-// view that is already half gone.
 SEDQ_COMPARISON_EDIT::~SEDQ_COMPARISON_EDIT()
 {
-    if (m_registered && m_view->get_comparison_edit() == this)
+    if (m_registered)
+        set_registered(false);
+}
+
+void SEDQ_COMPARISON_EDIT::set_registered(bool registered)
+{
+    if (registered)
+        m_view->set_comparison_edit(this);
+    else if (m_view->get_comparison_edit() == this)
         m_view->set_comparison_edit(nullptr);
-}
-
-void SEDQ_COMPARISON_EDIT::keyPressEvent(QKeyEvent* event)
-{
-    if (!ends_edit(this, &m_initial_text, event))
-        QLineEdit::keyPressEvent(event);
-}
-
-void SEDQ_COMPARISON_EDIT::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    finish();
-}
-
-void SEDQ_COMPARISON_EDIT::finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    if (!m_tx_manager.isNull() && text() != m_initial_text)
-        commit();
-    if (m_view->get_comparison_edit() == this)
-        m_view->set_comparison_edit(nullptr);
-    m_registered = false;
-    close();
 }
 
 // A text out of form or range, or a bus without a trigger-enabled member, changes nothing and
@@ -337,14 +311,5 @@ void SEDQ_COMPARISON_EDIT::commit()
         !m_tx_manager->is_comparison_operand_condition(comparison.operand_a) ||
         !m_tx_manager->is_comparison_operand_condition(comparison.operand_b))
         return;
-    const int level = m_column - TRIGGER_COLUMN_FIRST;
-    m_tx_manager->begin_action(-1);
-    m_tx_manager->set_comparison_trigger_enabled(m_node, level, true, -1);
-    m_tx_manager->set_comparison_trigger_operand(m_node, level, 1, comparison.operand_a, -1);
-    m_tx_manager->set_comparison_trigger_operand(m_node, level, 2, comparison.operand_b, -1);
-    m_tx_manager->set_comparison_trigger_value(m_node, level, 1, comparison.value_a, -1);
-    m_tx_manager->set_comparison_trigger_value(m_node, level, 2, comparison.value_b, -1);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    // The table shows the comparison's text: it must be drawn anew.
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    m_view->set_comparison_trigger(m_node, m_column - TRIGGER_COLUMN_FIRST, comparison);
 }

@@ -34,15 +34,13 @@ struct SEDQ_COMPARISON
 // not checked against the node lists' operand set.
 bool sedq_parse_comparison(const QString& text, int max, SEDQ_COMPARISON* comparison);
 
-class SEDQ_EDIT : public QLineEdit
+// What both editors share: the cell they edit, the text they opened with, and the one way an
+// edit ends (focus loss commits a changed text, then the editor leaves its view and closes).
+class SEDQ_CELL_EDIT : public QLineEdit
 {
 public:
-    // Column 1 alias, 2 name, 12..21 with node -1 the level's name, 12..21 with a bus or group
-    // its trigger value at that level.
-    SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column);
-    ~SEDQ_EDIT() override;
-    SEDQ_EDIT(const SEDQ_EDIT&) = delete;
-    SEDQ_EDIT& operator=(const SEDQ_EDIT&) = delete;
+    SEDQ_CELL_EDIT(const SEDQ_CELL_EDIT&) = delete;
+    SEDQ_CELL_EDIT& operator=(const SEDQ_CELL_EDIT&) = delete;
 
     int get_node() const { return m_node; }
     int get_column() const { return m_column; }
@@ -50,14 +48,18 @@ public:
     const QRect& get_rect() const { return m_rect; }
 
 protected:
+    SEDQ_CELL_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column);
+
+    // Shows the editor over m_rect with `text` and registers it; an editor whose cell is out of
+    // view (`visible` false) closes at once instead.
+    void open(const QString& text, bool visible, Qt::Alignment alignment);
+    // Writes the changed text to the model.
+    virtual void commit() = 0;
+    // Makes the view's pointer to this kind of editor this one, or clears it when it is this one.
+    virtual void set_registered(bool registered) = 0;
+
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    QString opening_text();
-    bool place();
-    void finish();
-    void commit();
 
     SEDQ_VIEW* m_view;
     // Weak: a window deletes its model before its panes, and an editor that loses the focus
@@ -67,38 +69,41 @@ private:
     int m_column;
     QString m_initial_text;
     QRect m_rect;
-    bool m_finished = false;
+    // Only a registered editor touches its view: one closed or never shown may be deleted with
+    // a view that is already half gone.
     bool m_registered = false;
+
+private:
+    void finish();
+
+    bool m_finished = false;
 };
 
-class SEDQ_COMPARISON_EDIT : public QLineEdit
+class SEDQ_EDIT : public SEDQ_CELL_EDIT
+{
+public:
+    // Column 1 alias, 2 name, 12..21 with node -1 the level's name, 12..21 with a bus or group
+    // its trigger value at that level.
+    SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column);
+    ~SEDQ_EDIT() override;
+
+protected:
+    void commit() override;
+    void set_registered(bool registered) override;
+
+private:
+    QString opening_text();
+    bool place();
+};
+
+class SEDQ_COMPARISON_EDIT : public SEDQ_CELL_EDIT
 {
 public:
     // `column` is a trigger column (12..21 or 9..11) of bus or group row `node`.
     SEDQ_COMPARISON_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column);
     ~SEDQ_COMPARISON_EDIT() override;
-    SEDQ_COMPARISON_EDIT(const SEDQ_COMPARISON_EDIT&) = delete;
-    SEDQ_COMPARISON_EDIT& operator=(const SEDQ_COMPARISON_EDIT&) = delete;
-
-    int get_node() const { return m_node; }
-    int get_column() const { return m_column; }
-    const QString& get_initial_text() const { return m_initial_text; }
-    const QRect& get_rect() const { return m_rect; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    void finish();
-    void commit();
-
-    SEDQ_VIEW* m_view;
-    QPointer<SEDQ_TX_MANAGER> m_tx_manager;
-    int m_node;
-    int m_column;
-    QString m_initial_text;
-    QRect m_rect;
-    bool m_finished = false;
-    bool m_registered = false;
+    void commit() override;
+    void set_registered(bool registered) override;
 };

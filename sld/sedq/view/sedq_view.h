@@ -305,6 +305,8 @@ public:
     bool get_trigger_string(int node, int level, QString* pattern, bool* in_radix);
     bool get_comparison_expression(int node, int level, std::string* text);
     QAction* trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION condition);
+    // Sets a bus's comparison at a level, enabled, as one edit, and has the table redrawn.
+    void set_comparison_trigger(int node, int level, const SEDQ_COMPARISON& comparison);
     void update_group_conditions_checked_property(int unused, bool groups_only);
     int select_all_group_member_items(int node, bool selected);
     void unselect_plugin_group_member_items();

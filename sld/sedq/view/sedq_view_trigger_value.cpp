@@ -151,15 +151,19 @@ void SEDQ_VIEW::on_comparison_trigger()
     if (dialog.exec() != QDialog::Accepted)
         return;
     comparison = {dialog.get_operand_a(), dialog.get_operand_b(), dialog.get_value_a(), dialog.get_value_b()};
-    if (!has_comparison_operands(comparison))
-        return;
+    if (has_comparison_operands(comparison))
+        set_comparison_trigger(bus, level, comparison);
+}
+
+// One edit; the trigger cell shows the comparison's text, so the table is drawn anew.
+void SEDQ_VIEW::set_comparison_trigger(int node, int level, const SEDQ_COMPARISON& comparison)
+{
     m_tx_manager->begin_action(-1);
-    m_tx_manager->set_comparison_trigger_enabled(bus, level, true, -1);
-    m_tx_manager->set_comparison_trigger_operand(bus, level, 1, comparison.operand_a, -1);
-    m_tx_manager->set_comparison_trigger_operand(bus, level, 2, comparison.operand_b, -1);
-    m_tx_manager->set_comparison_trigger_value(bus, level, 1, comparison.value_a, -1);
-    m_tx_manager->set_comparison_trigger_value(bus, level, 2, comparison.value_b, -1);
+    m_tx_manager->set_comparison_trigger_enabled(node, level, true, -1);
+    m_tx_manager->set_comparison_trigger_operand(node, level, 1, comparison.operand_a, -1);
+    m_tx_manager->set_comparison_trigger_operand(node, level, 2, comparison.operand_b, -1);
+    m_tx_manager->set_comparison_trigger_value(node, level, 1, comparison.value_a, -1);
+    m_tx_manager->set_comparison_trigger_value(node, level, 2, comparison.value_b, -1);
     m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    // The trigger cell shows the comparison's text: it must be drawn anew.
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
 }
