@@ -99,8 +99,7 @@ SEDQ_TRIGGER_VALUE_DLG::SEDQ_TRIGGER_VALUE_DLG(const QString& bits, int width, Q
       m_view(nullptr)
 {
     on_init_dlg();
-    const QString value = bits;
-    m_value_edit->setText(QString::fromLocal8Bit(SEDQ_NUMBER(value).get_display_string(m_display_type, m_width, false)));
+    m_value_edit->setText(QString::fromLocal8Bit(SEDQ_NUMBER(bits).get_display_string(m_display_type, m_width, false)));
 }
 
 SEDQ_TRIGGER_VALUE_DLG::SEDQ_TRIGGER_VALUE_DLG(const QString&, int width, SEDQ_VIEW* view,

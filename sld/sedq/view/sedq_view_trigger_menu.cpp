@@ -40,7 +40,8 @@ void SEDQ_VIEW::on_update_trigger_condition_menu()
     auto* menu = qobject_cast<QMenu*>(sender());
     if (menu == nullptr)
         menu = m_trigger_condition_menu;
-    if (!SEDQ_VERIFY(menu != nullptr && menu->actions().count() > 0))
+    const QList<QAction*> actions = menu != nullptr ? menu->actions() : QList<QAction*>();
+    if (!SEDQ_VERIFY(actions.count() > 0))
         return;
     remove_mnemonic_entries(menu);
     const int level = m_context_trigger_level;
