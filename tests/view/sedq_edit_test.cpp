@@ -205,6 +205,45 @@ TEST_F(trigger_edit_test, each_cell_opens_with_its_text_and_commits_to_its_field
     EXPECT_EQ(member_pattern(0, 2), "01");
 }
 
+// Trigger edits of the power-up trigger may leave the compiled design behind: those commits ask
+// for the instances' check; names and aliases never do.
+TEST_F(trigger_edit_test, trigger_commits_of_the_power_up_trigger_ask_for_the_compilation_check)
+{
+    open(write_document(two_bit_bus));
+    ASSERT_TRUE(tx()->enable_powerup_trigger(0, true));
+    ASSERT_TRUE(tx()->is_powerup_trigger(-1));
+    settle();
+    const unsigned check = unsigned(sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
+    const struct
+    {
+        const char* name;
+        int node, column;
+        const char* typed;
+        bool checks;
+    } rows[] = {
+        {"alias", 3, 1, "bx", false},
+        {"name", 3, 2, "top|y", false},
+        {"level name", -1, 12, "first", true},
+        {"bus value", 0, 12, "3", true},
+    };
+    for (const auto& row : rows)
+    {
+        hint_log log(tx());
+        auto* edit = new SEDQ_EDIT(view(), tx(), row.node, row.column);
+        edit->setText(row.typed);
+        focus_out(edit);
+        EXPECT_EQ(log.saw(check), row.checks) << row.name;
+        settle();
+    }
+    hint_log log(tx());
+    auto* comparison = new SEDQ_COMPARISON_EDIT(view(), tx(), 0, 12);
+    comparison->setText("> 1");
+    focus_out(comparison);
+    EXPECT_TRUE(tx()->is_comparison_enabled(0, 0, -1));
+    EXPECT_TRUE(log.saw(check)) << "comparison";
+    EXPECT_EQ(member_pattern(0, 2), "11") << "the power-up trigger's value";
+}
+
 TEST_F(trigger_edit_test, an_unchanged_text_commits_nothing)
 {
     open(write_document(two_bit_bus));

@@ -92,6 +92,9 @@ TEST(trigger_compare_dialog, ok_takes_values_in_range_and_refuses_the_others_wit
         {"lower out of range", 1, "20", "30", "Lower bound value must be between 0 and 15 (inclusive)"},
         {"lower not a number", 1, "", "3", "Lower bound value must be between 0 and 15 (inclusive)"},
         {"upper out of range", 1, "2", "16", "Upper bound value must be between 0 and 15 (inclusive)"},
+        {"reversed bounds, the lower out of range", 1, "20", "3", "Lower bound value must be less than upper bound value"},
+        {"digits past 32 bits", 0, "4294967311", "", "Comparison value must be between 0 and 15 (inclusive)"},
+        {"digits past 64 bits", 1, "1", "99999999999999999999999", "Upper bound value must be between 0 and 15 (inclusive)"},
     };
     for (const auto& row : rows)
     {

@@ -296,6 +296,26 @@ TEST_F(trigger_edit_test, advanced_on_a_storage_qualifier_opens_the_first_advanc
     EXPECT_TRUE(log.saw(0x20000040u));
 }
 
+TEST_F(trigger_edit_test, advanced_on_a_level_opens_the_page_after_those_of_the_advanced_levels_before_it)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            five_bit_bus_and_nested(s);
+            standin::sdr::set_levels(trigger_of(s), 4);
+            set_level_type(s, 0, SDR_LTYPE_ADVANCED);
+        }));
+    view()->get_level_type_combo(2 + 3)->setCurrentIndex(3);
+    EXPECT_EQ(tx()->get_trigger_level_type(2, -1), SDR_LTYPE_ADVANCED);
+    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 3) << "level 0 is advanced, level 1 is not";
+    view()->get_level_type_combo(1 + 3)->setCurrentIndex(1);
+    EXPECT_EQ(tx()->get_trigger_level_type(1, -1), SDR_LTYPE_BASIC_OR);
+    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 3) << "only Advanced chooses a page";
+    tx()->on_edit_undo();
+    EXPECT_EQ(tx()->get_trigger_level_type(1, -1), SDR_LTYPE_BASIC_AND) << "one undo step per choice";
+    EXPECT_EQ(tx()->get_trigger_level_type(2, -1), SDR_LTYPE_ADVANCED);
+}
+
 TEST_F(trigger_edit_test, in_regression_test_mode_the_layout_refreshes_at_once)
 {
     open(write_document(five_bit_bus_and_nested));

@@ -26,15 +26,24 @@ int sedq_comparison_max(int members)
     return int((int64_t(1) << members) - 1);
 }
 
-bool sedq_is_decimal_in_range(const QString& text, int min, int max)
+bool sedq_read_decimal(const QString& text, qlonglong* value)
 {
     static const QRegularExpression decimal(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
     if (!decimal.match(text).hasMatch())
         return false;
     bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok);
-    return ok && value >= min && value <= max;
+    *value = text.trimmed().toLongLong(&ok);
+    return ok;
 }
+
+namespace
+{
+bool is_decimal_in_range(const QString& text, int min, int max)
+{
+    qlonglong value = 0;
+    return sedq_read_decimal(text, &value) && value >= min && value <= max;
+}
+} // namespace
 
 SEDQ_TRIGGER_COMPARE_DLG::SEDQ_TRIGGER_COMPARE_DLG(QString node_name, SDR_DATA_TRIGGER_CONDITION operand_a,
                                                    SDR_DATA_TRIGGER_CONDITION operand_b, int value_a, int value_b,
@@ -137,7 +146,7 @@ QString SEDQ_TRIGGER_COMPARE_DLG::check_single()
     m_operand_b = SDR_CTYPE_COMPARE_TRUE;
     m_value_a = m_value_page->get_value();
     m_value_b = 0;
-    if (sedq_is_decimal_in_range(m_value_page->get_value_edit()->text(), m_min, m_max))
+    if (is_decimal_in_range(m_value_page->get_value_edit()->text(), m_min, m_max))
         return QString();
     return QString::asprintf("Comparison value must be between %d and %d (inclusive)", m_min, m_max);
 }
@@ -148,13 +157,16 @@ QString SEDQ_TRIGGER_COMPARE_DLG::check_interval()
     m_operand_b = SDR_DATA_TRIGGER_CONDITION(m_interval_page->get_ub_operand());
     m_value_a = m_interval_page->get_lb_value();
     m_value_b = m_interval_page->get_ub_value();
-    const bool lower_ok = sedq_is_decimal_in_range(m_interval_page->get_lb_edit()->text(), m_min, m_max);
-    const bool upper_ok = sedq_is_decimal_in_range(m_interval_page->get_ub_edit()->text(), m_min, m_max);
-    if (lower_ok && upper_ok && m_value_b < m_value_a)
+    // Bounds in the wrong order are named first, even when one of them is also out of range.
+    qlonglong lower = 0;
+    qlonglong upper = 0;
+    const QString lower_text = m_interval_page->get_lb_edit()->text();
+    const QString upper_text = m_interval_page->get_ub_edit()->text();
+    if (sedq_read_decimal(lower_text, &lower) && sedq_read_decimal(upper_text, &upper) && upper < lower)
         return QStringLiteral("Lower bound value must be less than upper bound value");
-    if (!lower_ok)
+    if (!is_decimal_in_range(lower_text, m_min, m_max))
         return QString::asprintf("Lower bound value must be between %d and %d (inclusive)", m_min, m_max);
-    if (!upper_ok)
+    if (!is_decimal_in_range(upper_text, m_min, m_max))
         return QString::asprintf("Upper bound value must be between %d and %d (inclusive)", m_min, m_max);
     return QString();
 }

@@ -19,8 +19,9 @@ class SEDQ_VALUE_COMPARISON_WIDGET;
 // The largest value a comparison of `members` bits can hold, 2^members - 1 computed in 64 bits
 // and capped at the largest int; 0 below one member.
 int sedq_comparison_max(int members);
-// Whether the text is a decimal integer (blanks around it allowed) between min and max.
-bool sedq_is_decimal_in_range(const QString& text, int min, int max);
+// Whether the text is a decimal integer (blanks around it allowed) that fits 64 bits; its value
+// goes to `value`.
+bool sedq_read_decimal(const QString& text, qlonglong* value);
 
 class SEDQ_TRIGGER_COMPARE_DLG : public AFCQ_DIALOG
 {
