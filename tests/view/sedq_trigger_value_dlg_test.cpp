@@ -48,6 +48,7 @@ TEST(trigger_value_dialog, the_radix_list_opens_on_the_radix_of_the_bus)
         EXPECT_EQ(dialog.get_mnemonic_edit()->isHidden(), !entry) << "type " << row[0];
         EXPECT_TRUE(dialog.get_find_previous_button()->isHidden());
         EXPECT_EQ(dialog.get_ok_button()->text(), "OK");
+        EXPECT_EQ(dialog.get_ok_button()->width(), 75);
     }
 }
 

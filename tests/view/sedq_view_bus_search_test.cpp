@@ -89,6 +89,11 @@ TEST_F(bus_search_test, find_bus_value_without_a_bar_examines_the_first_sample_a
             EXPECT_EQ(dialog->windowTitle(), "Find Bus Value");
             EXPECT_EQ(dialog->get_ok_button()->text(), "Find &Next");
             EXPECT_FALSE(dialog->get_find_previous_button()->isHidden());
+            for (QPushButton* button : {dialog->get_ok_button(), dialog->get_find_previous_button()})
+            {
+                EXPECT_GE(button->width(), 75);
+                EXPECT_GE(button->width(), button->sizeHint().width()) << "the whole text shows";
+            }
             EXPECT_EQ(dialog->get_display_type(), SDR_GTYPE_HEX) << "the first search opens in hexadecimal";
             EXPECT_EQ(view()->get_timebar_count(), 1);
             dialog->get_value_edit()->setText("1");

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRegExpValidator>
 
+#include <algorithm>
+
 namespace
 {
 struct RADIX
@@ -131,6 +133,9 @@ void SEDQ_TRIGGER_VALUE_DLG::on_init_dlg()
         m_ok_button->setText(QStringLiteral("Find &Next"));
         m_find_previous_button->show();
     }
+    // 75 pixels wide; the two find buttons as wide as their texts need in the current font.
+    for (QPushButton* button : {m_ok_button, m_find_previous_button})
+        button->setFixedWidth(m_view != nullptr ? std::max(75, button->sizeHint().width()) : 75);
 }
 
 void SEDQ_TRIGGER_VALUE_DLG::make_widgets()
@@ -146,10 +151,8 @@ void SEDQ_TRIGGER_VALUE_DLG::make_widgets()
     m_mnemonic_label = new QLabel(QStringLiteral("Mnemonic:"), this);
     m_mnemonic_edit = new QLineEdit(this);
     m_ok_button = new QPushButton(QStringLiteral("OK"), this);
-    m_ok_button->setFixedWidth(75);
     m_ok_button->setDefault(true);
     m_find_previous_button = new QPushButton(QStringLiteral("Find &Previous"), this);
-    m_find_previous_button->setFixedWidth(75);
     m_find_previous_button->hide();
     m_button_box = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     auto* grid = new QGridLayout(this);
