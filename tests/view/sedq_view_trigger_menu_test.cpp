@@ -83,6 +83,68 @@ TEST_F(trigger_edit_test, a_bus_pattern_keeps_its_radix_only_in_whole_digits)
     EXPECT_EQ(internal_errors(), std::vector<std::string>{"this->is_parent_item(nItem)"});
 }
 
+// ---- level types and comparison members ----------------------------------------------------------
+
+// A node takes part in a comparison only at a level whose combo shows "Comparison": the member
+// mark stored for a level of another type does not count.
+TEST_F(trigger_edit_test, comparison_members_count_at_levels_whose_combo_shows_comparison)
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            five_bit_bus_and_nested(s);
+            SDR_DATA_TRIGGER* trigger = trigger_of(s);
+            trigger->edit_transient().sq_type = SDR_SQTYPE_CONDITIONAL;
+            trigger->edit_transient().trigger_list[FIVE].patterns[SDR_COPY_NORMAL].comparisons[1].member = true;
+            trigger->edit_transient().trigger_list[FIVE].patterns[SDR_COPY_NORMAL].sq_comparisons[0].member = true;
+        }));
+    const struct
+    {
+        const char* name;
+        int sq_combo, level_1_combo; // combo indices: 0 Basic AND, 1 Basic OR, 2 Comparison
+        bool any, trigger_level, storage_qualifier;
+        int found;
+    } rows[] = {
+        {"no comparison level", 0, 1, false, false, false, -99},
+        {"trigger level 2 compares", 0, 2, true, true, false, 1},
+        {"the storage qualifier compares too: it comes first", 2, 2, true, true, true, -3},
+        {"only the storage qualifier", 2, 0, true, false, true, -3},
+    };
+    for (const auto& row : rows)
+    {
+        view()->get_level_type_combo(0)->setCurrentIndex(row.sq_combo);
+        view()->get_level_type_combo(1 + 3)->setCurrentIndex(row.level_1_combo);
+        EXPECT_EQ(view()->is_comparison(-3), row.sq_combo == 2) << row.name;
+        EXPECT_EQ(view()->is_basic_or(1), row.level_1_combo == 1) << row.name;
+        EXPECT_EQ(view()->is_basic_and(1), row.level_1_combo == 0) << row.name;
+        int level = -99;
+        EXPECT_EQ(view()->is_comparison_group_member_on_any_level(FIVE, &level), row.any) << row.name;
+        EXPECT_EQ(level, row.found) << row.name;
+        EXPECT_EQ(view()->is_comparison_trigger_group_member(FIVE), row.trigger_level) << row.name;
+        EXPECT_EQ(view()->is_comparison_storage_qualifier_group_member(FIVE), row.storage_qualifier) << row.name;
+        EXPECT_FALSE(view()->is_comparison_group_member_on_any_level(LEAF, &level)) << row.name;
+    }
+    int level = -99;
+    EXPECT_FALSE(view()->is_comparison_group_member_on_level(FIVE, &level, 1, 1)) << "an empty range";
+    EXPECT_TRUE(internal_errors().empty());
+    EXPECT_FALSE(view()->is_comparison_group_member_on_level(FIVE, nullptr, -3, 2));
+    EXPECT_EQ(internal_errors(), std::vector<std::string>{"nLevel != NULL"});
+}
+
+TEST_F(trigger_edit_test, a_group_selects_with_its_members_and_nothing_past_them)
+{
+    open(write_document(five_bit_bus_and_nested));
+    view()->select_all_items(false);
+    EXPECT_EQ(view()->select_all_group_member_items(FIVE, true), 5) << "the bus and its five members";
+    for (int node = 0; node <= LEAF; ++node)
+        EXPECT_EQ(view()->is_item_selected(node), node <= 5) << node;
+    EXPECT_EQ(view()->select_all_group_member_items(FIVE, false), 5);
+    for (int node = 0; node <= LEAF; ++node)
+        EXPECT_FALSE(view()->is_item_selected(node)) << node;
+    EXPECT_EQ(view()->select_all_group_member_items(LEAF, true), 0) << "a leaf is no group";
+    EXPECT_FALSE(view()->is_item_selected(LEAF));
+}
+
 // ---- the menu's entries --------------------------------------------------------------------------
 
 TEST_F(trigger_edit_test, the_condition_menu_lists_patterns_comparison_conditions_and_value)
