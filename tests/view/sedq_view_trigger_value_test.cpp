@@ -94,6 +94,26 @@ TEST_F(trigger_value_test, insert_value_sets_every_selected_bus_in_the_radix_of_
     EXPECT_EQ(radix_of(tx(), A), SDR_GTYPE_UNSIGNED);
 }
 
+TEST_F(trigger_value_test, a_plug_in_bus_as_the_reference_leaves_every_bus_its_own_radix)
+{
+    open(write_document(three_buses));
+    tx()->begin_action(-1);
+    ASSERT_TRUE(tx()->set_node_group_display_type(B, SDR_GTYPE_PLUGIN));
+    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    select_at_level({A, B}, 0);
+    ASSERT_TRUE(insert_value(
+        [](SEDQ_TRIGGER_VALUE_DLG* dialog)
+        {
+            dialog->get_radix_combo()->setCurrentIndex(0);
+            dialog->get_value_edit()->setText("3C");
+            dialog->on_ok_button();
+        }));
+    EXPECT_EQ(member_pattern(A, 8), "00111100");
+    EXPECT_EQ(member_pattern(B, 8), "00111100");
+    EXPECT_EQ(radix_of(tx(), A), SDR_GTYPE_UNSIGNED) << "no plug-in record for a bus without a plug-in";
+    EXPECT_EQ(radix_of(tx(), B), SDR_GTYPE_PLUGIN);
+}
+
 TEST_F(trigger_value_test, buses_of_different_widths_take_no_value)
 {
     open(write_document(three_buses));

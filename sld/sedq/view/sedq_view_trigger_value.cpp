@@ -72,7 +72,8 @@ void SEDQ_VIEW::on_insert_trigger_value()
 }
 
 // One edit: the mnemonic symbol (in the reference bus's table) and the value on every selected
-// bus, each of which then shows the reference's radix, and its table when it has one.
+// bus, each of which then shows the reference's radix, and its table when it has one. A plug-in's
+// decoding belongs to its own bus: with a plug-in bus as the reference, every bus keeps its radix.
 void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemonic, int reference)
 {
     SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
@@ -87,10 +88,13 @@ void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemoni
     {
         if (!is_selected_parent(node))
             continue;
+        SDR_DATA_GROUP_DISPLAY_TYPE own = type;
+        if (type == SDR_GTYPE_PLUGIN)
+            m_tx_manager->get_node_group_display_type(node, &own);
         // The value holds bit symbols: the bus reads them in binary.
         m_tx_manager->set_node_group_display_type(node, SDR_GTYPE_BINARY);
         SEDQ_NUMBER(value).set_string(m_tx_manager, node, m_context_trigger_level, -1);
-        m_tx_manager->set_node_group_display_type(node, type);
+        m_tx_manager->set_node_group_display_type(node, own);
         if (has_table)
             m_tx_manager->set_node_mnemonics_table_name(node, table);
     }
