@@ -4,6 +4,7 @@
 #include "sedq/model/sedq_number_bits.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_bus.h"
+#include "sedq/view/sedq_packed_bus.h"
 
 #include <QString>
 
@@ -29,6 +30,16 @@ SEDQ_NUMBER::SEDQ_NUMBER(SEDQ_BUS const& bus, int sample)
         m_width = 0;
 }
 
+SEDQ_NUMBER::SEDQ_NUMBER(SEDQ_PACKED_BUS const& packed, int sample)
+    : m_width(packed.get_width()), m_sample(sample), m_packed(packed.get_sample(sample)),
+      m_packed_lsb_to_msb(packed.is_lsb_to_msb())
+{
+    if (!SEDQ_VERIFY(this->m_width <= MAX_BUS_WIDTH))
+        m_width = MAX_BUS_WIDTH;
+    if (!SEDQ_VERIFY(this->m_packed != NULL))
+        m_width = 0;
+}
+
 SEDQ_NUMBER::SEDQ_NUMBER(QString const& text) : m_width(text.size()), m_text(&text)
 {
     if (!SEDQ_VERIFY(this->m_width <= MAX_BUS_WIDTH))
@@ -40,6 +51,8 @@ SEDQ_NUMBER& SEDQ_NUMBER::operator=(SEDQ_NUMBER const& other)
     m_width = other.m_width;
     m_sample = other.m_sample;
     m_data = other.m_data;
+    m_packed = other.m_packed;
+    m_packed_lsb_to_msb = other.m_packed_lsb_to_msb;
     m_text = other.m_text;
     m_lsb_to_msb = other.m_lsb_to_msb;
     return *this;
@@ -49,6 +62,14 @@ SEDQ_NUMBER::~SEDQ_NUMBER() = default;
 
 bool SEDQ_NUMBER::operator==(SEDQ_NUMBER const& sedq_number) const
 {
+    if (m_packed != nullptr || sedq_number.m_packed != nullptr)
+    {
+        if (!SEDQ_VERIFY(this->m_width == sedq_number.m_width) || !SEDQ_VERIFY(this->m_packed != NULL) ||
+            !SEDQ_VERIFY(sedq_number.m_packed != NULL) ||
+            !SEDQ_VERIFY(this->m_packed_lsb_to_msb == sedq_number.m_packed_lsb_to_msb))
+            return false;
+        return std::memcmp(m_packed, sedq_number.m_packed, size_t(m_width + 7) / 8) == 0;
+    }
     if (!SEDQ_VERIFY(this->m_width == sedq_number.m_width) || !SEDQ_VERIFY(this->m_data != NULL)
         || !SEDQ_VERIFY(sedq_number.m_data != NULL) || !SEDQ_VERIFY(this->m_data == sedq_number.m_data))
         return false;
@@ -78,6 +99,11 @@ bool SEDQ_NUMBER::is_one(int index) const
         return false;
     if (m_data)
         return byte_at(index) != 0;
+    if (m_packed)
+    {
+        const int weight = m_packed_lsb_to_msb ? index : m_width - 1 - index;
+        return (m_packed[weight / 8] >> (weight % 8)) & 1u;
+    }
     return m_text && text_units()[index] == '1';
 }
 
@@ -219,8 +245,30 @@ void SEDQ_NUMBER::gather_text_bits(uint64_t* ones, uint64_t* capital_x) const
     }
 }
 
+// Packed form: the bytes are the limbs already, in the packed copy's bit order.
+void SEDQ_NUMBER::gather_packed_bits(uint64_t* ones) const
+{
+    const int top = limb_count(m_width);
+    uint64_t stored[MAX_LIMBS + 1];
+    uint64_t* out = m_lsb_to_msb == m_packed_lsb_to_msb ? ones : stored;
+    std::fill(out, out + top + 1, 0);
+    std::memcpy(out, m_packed, size_t(m_width + 7) / 8);
+    if (out == stored)
+    {
+        reverse_bits(stored, ones, m_width);
+        ones[top] = 0;
+    }
+}
+
 void SEDQ_NUMBER::gather_bits(uint64_t* ones, uint64_t* capital_x) const
 {
+    if (m_packed)
+    {
+        gather_packed_bits(ones);
+        if (capital_x)
+            std::fill(capital_x, capital_x + limb_count(m_width) + 1, 0);
+        return;
+    }
     if (m_data)
     {
         // A bus sample holds no "X".

@@ -1,6 +1,7 @@
 #pragma once
-// A bus value: a non-owning view of up to MAX_BUS_WIDTH bit symbols, either one sample of a
-// SEDQ_BUS or a caller's text, with its conversions to and from display text in every radix.
+// A bus value: a non-owning view of up to MAX_BUS_WIDTH bit symbols, one sample of a SEDQ_BUS,
+// one sample of a SEDQ_PACKED_BUS or a caller's text, with its conversions to and from display
+// text in every radix.
 // Every conversion writes the one shared result buffer and returns it; the text stays valid
 // until the next conversion of any number, so callers copy it before converting again.
 
@@ -10,6 +11,7 @@
 
 class QString;
 class SEDQ_BUS;
+class SEDQ_PACKED_BUS;
 class SEDQ_TX_MANAGER;
 
 class SEDQ_NUMBER
@@ -23,12 +25,14 @@ public:
     };
 
     SEDQ_NUMBER(SEDQ_BUS const& bus, int sample);
+    // The sample must lie in the packed range; a number of no bits otherwise (reported).
+    SEDQ_NUMBER(SEDQ_PACKED_BUS const& packed, int sample);
     explicit SEDQ_NUMBER(QString const& text);
     SEDQ_NUMBER(SEDQ_NUMBER const& other) = default;
     SEDQ_NUMBER& operator=(SEDQ_NUMBER const& other);
     virtual ~SEDQ_NUMBER();
 
-    // Two samples of the same bus.
+    // Two samples of the same bus (both of its rows or both of one packed copy).
     bool operator==(SEDQ_NUMBER const& sedq_number) const;
     bool operator!=(SEDQ_NUMBER const& sedq_number) const { return !(*this == sedq_number); }
 
@@ -108,6 +112,9 @@ private:
 
     // The byte of bus row `index` at the sample (bus form, 0 <= index < m_width).
     unsigned char byte_at(int index) const;
+    // Whether the number is a sample (bus rows or packed), which holds only zeros and ones.
+    bool is_sample() const { return m_data != nullptr || m_packed != nullptr; }
+    void gather_packed_bits(uint64_t* ones) const;
     // The text's UTF-16 units (null in bus form); m_width of them are used.
     unsigned short const* text_units() const;
 
@@ -126,6 +133,9 @@ private:
     int m_width = 0;
     int m_sample = 0;
     bool* const* m_data = nullptr;
+    // Packed form: the sample's bytes, in the weight order of m_packed_lsb_to_msb.
+    unsigned char const* m_packed = nullptr;
+    bool m_packed_lsb_to_msb = false;
     QString const* m_text = nullptr;
     bool m_lsb_to_msb = false;
 };

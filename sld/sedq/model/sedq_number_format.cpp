@@ -70,7 +70,7 @@ char* write_hex_digits(uint64_t const* ones, uint64_t const* capital_x, int digi
 char const* SEDQ_NUMBER::bin_to_string(bool suffix, int width)
 {
     int shown = width < 0 || width > m_width ? m_width : width;
-    int padding = m_data && width > m_width ? std::min(width, int(MAX_BUS_WIDTH)) - m_width : 0;
+    int padding = is_sample() && width > m_width ? std::min(width, int(MAX_BUS_WIDTH)) - m_width : 0;
     char* out = s_buffer;
     std::memset(out, 'X', size_t(padding));
     out += padding;

@@ -14,7 +14,10 @@
 #include "host/sdr.h"
 #include "sedq/model/sedq_double.h"
 #include "sedq/view/sedq_row_layout.h"
+#include "sedq/view/sedq_time_axis.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
+#include "sedq/view/sedq_wave_strokes.h"
+#include "sedq/view/sedq_wave_summary.h"
 
 #include <QHash>
 #include <QIcon>
@@ -166,7 +169,11 @@ public:
     int get_visible_node_count() const { return m_visible_node_count; }
     int get_context_trigger_level() const { return m_context_trigger_level; }
 
-    // ---- time axis (sedq_view_time_axis.cpp) -----------------------------------------------
+    // ---- time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_time_text.cpp)
+    // The mapping of the current window: first and last position, plot left, pixels per sample.
+    SEDQ_TIME_AXIS get_time_axis();
+    // Samples across the waveform column: 131072 / level less the whole offset.
+    double get_window_width();
     double get_transition_width();
     int find_point(int sample);
     int find_transition(const QPoint& point, bool nearest);
@@ -260,7 +267,10 @@ public:
     bool draw_plain_rect(QRect const& rect, QPainter* painter);
     bool draw_shaded_rect(QRect const& rect, QPainter* painter, bool sunken);
 
-    // ---- waveform painting (data cells) ----------------------------------------------------
+    // ---- waveform painting (sedq_view_waveform*.cpp, sedq_view_data_cells.cpp) --------------
+    // Column 23: `data` and `mask` hold the visible window and one sample beyond each side
+    // (entry 0 is the sample before the first visible one); column 22: the three samples
+    // around the master time bar. draw_bus and the charts read their rows the same way.
     bool draw_wave(bool* data, bool* mask, bool selected, QRect const& rect, QPainter* painter, int column);
     bool draw_bus(int node, SEDQ_BUS const& bus, bool* mask, bool selected, QRect const& rect,
                   QPainter* painter, int column);
@@ -279,6 +289,8 @@ public:
                                double pixels_per_sample);
     bool draw_end_of_wave_bar(QRect const& rect, QPainter* painter, int first, int last, int depth);
     bool add_spacer_character(QString* text, char const* spacer, int group);
+    // The rows painting reads instead of the log, kept until the next document refresh.
+    SEDQ_WAVE_SUMMARY& get_wave_summary() { return m_wave_summary; }
 
     // ---- shell (sedq_view.cpp, sedq_view_update.cpp, sedq_view_edit.cpp) -------------------
     void connect_action_when_focused(AFCQ_ACTION_ENUM id, const char* slot);
@@ -548,6 +560,44 @@ private:
     bool project_open();
     void open_column_menu(int column, int row, const QPoint& global_pos);
 
+    // Time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_transitions.cpp).
+    void normalise_zoom();
+    int get_data_depth();
+    void save_zoom_and_repaint();
+    void refresh_view_menu();
+    void remove_timebars_outside_data();
+    bool is_in_waveform_area(const QPoint& point, int* side);
+    int find_next_change(int from, bool forward);
+    void step_master_time_bar(bool forward);
+    // Waveform painting (sedq_view_waveform*.cpp, sedq_view_data_cells.cpp).
+    SEDQ_SAMPLE_STEPS window_steps(QRect const& rect);
+    SEDQ_SAMPLE_STEPS value_steps(QRect const& rect);
+    void draw_data_cell(int node, int column, QRect const& inner, QPainter* painter, bool selected,
+                        bool first_visible_row);
+    void draw_value_cell(int node, QRect const& inner, QPainter* painter, bool selected);
+    void draw_signal_cell(int node, QRect const& inner, QPainter* painter, bool selected);
+    void draw_group_cell(int node, QRect const& inner, QPainter* painter, bool selected);
+    bool draw_chart_cell(int node, int type, std::vector<int> const& members, QRect const& inner,
+                         QPainter* painter, bool selected);
+    bool draw_wave_columns(SEDQ_WAVE_SUMMARY::NODE_ROWS const& rows, bool selected, QRect const& rect,
+                           QPainter* painter);
+    bool draw_bus_rows(int node, SEDQ_WAVE_SUMMARY::BUS_ROWS const& rows, bool selected, QRect const& rect,
+                       QPainter* painter);
+    void draw_band_texts(int node, SEDQ_PACKED_BUS const& values, int origin,
+                         std::vector<SEDQ_BAND_TEXT> const& texts, bool selected, QPainter* painter);
+    bool draw_chart(int type, SEDQ_WAVE_SUMMARY::CHART_ROWS const* rows, SEDQ_BUS const* bus, bool* mask,
+                    int width, bool selected, QRect const& rect, QPainter* painter);
+    QColor wave_colour(int pen, bool selected);
+    void draw_value_header(QRect const& rect, QPainter* painter, int row);
+    void draw_data_header(QRect const& rect, QPainter* painter, int row);
+    void draw_ruler_row(QRect const& rect, QPainter* painter, int column, int row);
+    void draw_break_ruler(QRect const& rect, QPainter* painter, int column);
+    void draw_ruler_label(QRect const& rect, QPainter* painter, int x, QString const& text, int font,
+                          int colour, int* label_end);
+    void draw_timebar(int index, QRect const& area, QPainter* painter, bool segmented);
+    void draw_timebar_label(QRect const& area, QPainter* painter, int x, bool master, QString const& text,
+                            bool segment_text, int top);
+
     // Weak: the window deletes its model before its panes.
     QPointer<SEDQ_TX_MANAGER> m_tx_manager;
     SEDQ_FRAME_WND* m_frame_wnd;
@@ -603,6 +653,10 @@ private:
     double m_time_unit_value = 100.0;
     QString m_time_unit_text; // "ns" after construction
     QRect m_drag_rect = QRect(QPoint(0, 0), QPoint(-1, -1));
+
+    // Waveform painting: the log's rows with their summaries, the strokes of one cell.
+    SEDQ_WAVE_SUMMARY m_wave_summary;
+    SEDQ_WAVE_STROKES m_strokes;
 
     // Input.
     int m_resize_column = -1;

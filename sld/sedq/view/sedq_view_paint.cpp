@@ -261,7 +261,7 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
 
 // ---- cell contents -------------------------------------------------------------------------------
 
-bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool, bool setup_enabled,
+bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool first_visible_row, bool setup_enabled,
                           bool trigger_enabled, bool selected, bool powerup, bool incremental,
                           bool sequential)
 {
@@ -276,6 +276,8 @@ bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, b
             draw_title(inner, painter);
         else if (column == 5 && row_layout().get_signature().setup_mode)
             draw_lock_mode_title(inner, painter);
+        else if (column == 23)
+            draw_timebars(inner, painter);
         return true;
     }
     if (row < HEADER_ROWS)
@@ -285,6 +287,11 @@ bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, b
     }
     if (column == 3 || column == 4)
         return false;
+    if (column == 22 || column == 23)
+    {
+        draw_data_cell(row - HEADER_ROWS, column, inner, painter, selected, first_visible_row);
+        return true;
+    }
     draw_node_cell(row - HEADER_ROWS, column, inner, painter, setup_enabled, trigger_enabled, selected,
                    powerup, incremental);
     return true;

@@ -194,5 +194,26 @@ bool SEDQ_VIEW::draw_header(int column, int row, QRect const& rect, QPainter* pa
             return draw_column_text(rect, painter, QStringLiteral("Trigger Conditions"), QColor());
         return draw_condition_header(m_tx_manager->get_trigger_level_name(column - 12, -1), rect, painter, a);
     }
+    if (column == 22)
+        draw_value_header(rect, painter, row);
+    else
+        draw_data_header(rect, painter, row);
     return true;
+}
+
+// The ruler; below the last header row the segment, break and trigger lines and the ends of the
+// data run down over the waveforms.
+void SEDQ_VIEW::draw_data_header(QRect const& rect, QPainter* painter, int row)
+{
+    const int depth = get_data_depth();
+    if (depth == 0)
+        return;
+    draw_wave_header(rect, painter, 23, row);
+    if (row != 2)
+        return;
+    const QRect area(QPoint(rect.left(), rect.bottom() + 1), QPoint(rect.right(), height() - 1));
+    const int first = get_first_transition();
+    const int last = get_last_transition();
+    draw_trigger_position(area, painter, first, last, get_transition_width());
+    draw_end_of_wave_bar(area, painter, first, last, depth);
 }

@@ -25,6 +25,10 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
 {
     const unsigned bits = static_cast<unsigned>(hint);
     invalidate_row_layout();
+    // A refresh may bring new samples in the same log object or other nodes: the waveform rows
+    // are read again when next painted.
+    if ((bits & SEDQ_UPDATE_NODE_VIEW) && (bits & (SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_REBUILD)))
+        m_wave_summary.clear();
     if (m_widths_not_loaded && !m_tx_manager->is_empty() && load_column_widths())
         set_column_width(0, QPoint(0, 0), true);
     if ((bits & SEDQ_UPDATE_NODE_VIEW) == 0 || m_tx_manager->is_empty())
