@@ -210,6 +210,14 @@ const std::map<int, QRgb>& themed_colours()
         {307, 0xFF003C78u}, // group and bus name
         {308, 0xFF8B4513u}, // bus trigger text of comparisons and symbols
         {315, 0xFF808080u}, // name of a node of the data tab only
+        {299, 0xFF1E50D2u}, // time-bar lines and ruler ticks
+        {300, 0xFFD21E1Eu}, // trigger marker lines
+        {301, 0xFF5A5A5Au}, // start and end of the data
+        {303, 0xFFE6E6E6u}, // vertical grid
+        {309, 0xFF8B4500u}, // symbolic value text at a value change
+        {310, 0xFF1E1E78u}, // position texts of the ruler and the time bars
+        {311, 0xFF006464u}, // segment texts of the ruler and the time bars
+        {314, 0xFF1F5FAFu}, // bus bands, charts and plain value texts
     };
     return colours;
 }
@@ -232,6 +240,8 @@ const std::map<int, QRgb>& themed_pens()
         {18, 0xFF202020u}, // lock-mode title, expand box, selected name without focus
         {21, 0xFFFFFFFFu}, // selected text with focus
         {27, 0xFF808080u}, // disabled text, empty-view messages
+        {108, 0xFF007800u}, // high level of a one-bit waveform
+        {109, 0xFF009600u}, // low level and edges of a one-bit waveform
     };
     return pens;
 }
@@ -270,7 +280,10 @@ QFont AFCQ_FONT::get_font() const
         {56, QFont(QStringLiteral("DejaVu Sans"), 9)},
         {57, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Normal, true)},
         {58, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Bold)},
+        {61, QFont(QStringLiteral("DejaVu Sans"), 7, QFont::Bold)},
         {62, QFont(QStringLiteral("DejaVu Sans"), 7)},
+        {63, QFont(QStringLiteral("DejaVu Sans Mono"), 7, QFont::Bold)},
+        {64, QFont(QStringLiteral("DejaVu Sans Mono"), 7)},
         {66, QFont(QStringLiteral("DejaVu Serif"), 9, QFont::Normal, true)},
     };
     const auto themed = theme.find(m_id);
