@@ -1,0 +1,310 @@
+// The data tab of a 1600 x 1000 window over 256 nodes (128 single registers and 8 buses of 16,
+// expanded) with random samples, every sample valid:
+//   repaint_fitted/N       the whole acquisition of N samples fitted into the window, repainted
+//                          (N = 1024 and 131072: the repaint must not grow with the samples, 1.5x);
+//   repaint_zoom/K         repainted after the K-th zoom step in from the fitted 131072 samples;
+//   repaint_scroll/K       repainted after a scroll step of a page at zoom step K;
+//   repaint_empty          the same view over a document without nodes (the floor: at most 20x);
+//   next_transition/N      the master time bar stepped over N samples to the one change at the
+//                          end (time per sample at 8192 and 131072 within 1.5x).
+// The rows the painting reads are built from the log by the first paint; the timed paints read
+// them. Each case is timed 15 times, the sizes interleaved; counters are microseconds per paint
+// (nanoseconds per sample for the transition search), min / median / max.
+#include "bench_support.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/sdr_control.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int SAMPLES = 15;
+constexpr int PAINTS = 5;
+constexpr int BUSES = 8;
+constexpr int BUS_WIDTH = 16;
+constexpr int SINGLES = 128;
+
+enum class DATA
+{
+    RANDOM,
+    ONE_CHANGE_AT_THE_END,
+    NO_NODES
+};
+
+// An editor window on the data tab of a document of 256 nodes and one log of `depth` samples.
+struct EDITOR
+{
+    EDITOR(int depth, DATA data)
+    {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        manager = frame->get_tx_manager();
+        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
+        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
+        if (data != DATA::NO_NODES)
+            add_rows(trigger, depth, data);
+        manager->refresh_tx_cache();
+        frame->resize(1600, 1000);
+        frame->show();
+        settle();
+        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+        settle();
+        manager->update_all_views(nullptr, 0x20000001);
+        settle();
+        view = frame->get_layout_widget()->get_view();
+        view->on_fit_in_window();
+        image = QImage(view->size(), QImage::Format_ARGB32_Premultiplied);
+        paint();
+    }
+
+    static void settle()
+    {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    static std::string random_bits(int depth, std::mt19937& random)
+    {
+        std::string bits(size_t(depth), '0');
+        for (char& bit : bits)
+            bit = random() & 1 ? '1' : '0';
+        return bits;
+    }
+
+    static void add_rows(SDR_DATA_TRIGGER* trigger, int depth, DATA data)
+    {
+        std::mt19937 random{unsigned(depth)};
+        standin::sdr::log_spec log;
+        log.depth = depth;
+        const int leaves = BUSES * BUS_WIDTH + SINGLES;
+        for (int leaf = 0; leaf < leaves; ++leaf)
+        {
+            standin::sdr::node_spec node;
+            node.name = "top|core|n" + std::to_string(leaf);
+            node.signal_type = SDR_STYPE_REGISTERED;
+            standin::sdr::add_node(trigger, node);
+            std::string bits = data == DATA::RANDOM ? random_bits(depth, random) : std::string(size_t(depth), '0');
+            if (data == DATA::ONE_CHANGE_AT_THE_END && leaf == leaves - 1)
+                bits.back() = '1';
+            log.channels.push_back(std::move(bits));
+        }
+        for (int bus = BUSES - 1; bus >= 0; --bus)
+            standin::sdr::add_group(trigger, SINGLES + bus * BUS_WIDTH, SINGLES + bus * BUS_WIDTH + BUS_WIDTH - 1,
+                                    "bus" + std::to_string(bus), SDR_GTYPE_HEX);
+        standin::sdr::make_log(trigger, log);
+    }
+
+    void paint()
+    {
+        QPainter painter(&image);
+        view->paint(&painter, nullptr, view, view->rect(), true);
+    }
+
+    // Microseconds per paint.
+    double time_paints()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < PAINTS; ++i)
+            paint();
+        return double(timer.nsecsElapsed()) / PAINTS / 1e3;
+    }
+
+    QTemporaryDir dir;
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+    SEDQ_TX_MANAGER* manager = nullptr;
+    SEDQ_VIEW* view = nullptr;
+    QImage image;
+};
+
+std::map<std::pair<int, int>, std::unique_ptr<EDITOR>>& editors()
+{
+    static std::map<std::pair<int, int>, std::unique_ptr<EDITOR>> built;
+    return built;
+}
+
+EDITOR& editor(int depth, DATA data)
+{
+    auto& slot = editors()[{depth, int(data)}];
+    if (!slot)
+        slot = std::make_unique<EDITOR>(depth, data);
+    return *slot;
+}
+
+void report(benchmark::State& state, double microseconds)
+{
+    state.SetIterationTime(microseconds / 1e6);
+    state.counters["us"] = microseconds;
+}
+
+void repaint_fitted(benchmark::State& state)
+{
+    EDITOR& e = editor(int(state.range(0)), DATA::RANDOM);
+    e.view->on_fit_in_window();
+    e.paint();
+    for (auto _ : state)
+        report(state, e.time_paints());
+}
+
+// Each zoom step is taken before the timed paints, which then repaint it.
+void repaint_zoom(benchmark::State& state)
+{
+    EDITOR& e = editor(131072, DATA::RANDOM);
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        e.view->on_fit_in_window();
+        for (int step = 0; step < state.range(0); ++step)
+            e.view->zoom_in(nullptr, nullptr);
+        e.view->get_horizontal_scroll_bar()->setValue(e.view->get_horizontal_scroll_bar()->maximum() / 3);
+        state.ResumeTiming();
+        report(state, e.time_paints());
+    }
+}
+
+// A page step forward before each paint, back to the start at the end of the data.
+void repaint_scroll(benchmark::State& state)
+{
+    EDITOR& e = editor(131072, DATA::RANDOM);
+    e.view->on_fit_in_window();
+    for (int step = 0; step < state.range(0); ++step)
+        e.view->zoom_in(nullptr, nullptr);
+    QScrollBar* bar = e.view->get_horizontal_scroll_bar();
+    for (auto _ : state)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < PAINTS; ++i)
+        {
+            bar->setValue(bar->value() >= bar->maximum() ? 0 : bar->value() + bar->pageStep());
+            e.paint();
+        }
+        report(state, double(timer.nsecsElapsed()) / PAINTS / 1e3);
+    }
+}
+
+void repaint_empty(benchmark::State& state)
+{
+    EDITOR& e = editor(0, DATA::NO_NODES);
+    for (auto _ : state)
+        report(state, e.time_paints());
+}
+
+// The master at sample 0, the only change at the last sample of the last node.
+void next_transition(benchmark::State& state)
+{
+    const int depth = int(state.range(0));
+    EDITOR& e = editor(depth, DATA::ONE_CHANGE_AT_THE_END);
+    e.view->insert_timebar(0);
+    e.view->on_next_transition();
+    for (auto _ : state)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < PAINTS; ++i)
+        {
+            e.view->on_delete_all_time_bars();
+            e.view->insert_timebar(0);
+            e.view->on_next_transition();
+        }
+        const double nanoseconds = double(timer.nsecsElapsed()) / PAINTS;
+        state.SetIterationTime(nanoseconds / 1e9);
+        state.counters["ns_per_sample"] = nanoseconds / depth;
+        if (e.view->get_timebar(0) != depth - 1)
+            state.SkipWithError("the search did not stop at the change");
+    }
+}
+
+void add_case(benchmark::internal::Benchmark* b)
+{
+    sedq_bench_repeated(b, SAMPLES);
+}
+
+// Keeps min, median and max of every counter of every case and argument.
+class COUNTER_REPORTER : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate)
+                for (const auto& counter : run.counters)
+                    m_values[run.run_name.function_name + "/" + run.run_name.args + ":" + counter.first]
+                            [run.aggregate_name] = counter.second.value;
+    }
+
+    double value(const std::string& key, const char* aggregate) const
+    {
+        const auto found = m_values.find(key);
+        if (found == m_values.end() || found->second.count(aggregate) == 0)
+            return 0.0;
+        return found->second.at(aggregate);
+    }
+
+    // min / median / max of `key`, and the ratio of its median to that of `base`.
+    void print_ratio(const char* what, const std::string& key, const std::string& base, double limit) const
+    {
+        const double median = value(key, "median");
+        const double against = value(base, "median");
+        if (median <= 0 || against <= 0)
+            return;
+        std::printf("  %-34s %9.2f / %9.2f / %9.2f against %9.2f  ratio %6.2f %s\n", what, value(key, "min"), median,
+                    value(key, "max"), against, median / against, median / against <= limit ? "" : "(over the limit)");
+    }
+
+private:
+    std::map<std::string, std::map<std::string, double>> m_values;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    add_case(benchmark::RegisterBenchmark("repaint_fitted", repaint_fitted)->Arg(1024)->Arg(131072));
+    add_case(benchmark::RegisterBenchmark("repaint_empty", repaint_empty));
+    auto* zoom = benchmark::RegisterBenchmark("repaint_zoom", repaint_zoom);
+    for (int step = 1; step <= 17; ++step)
+        zoom->Arg(step);
+    add_case(zoom);
+    add_case(benchmark::RegisterBenchmark("repaint_scroll", repaint_scroll)->Arg(2)->Arg(8)->Arg(14));
+    add_case(benchmark::RegisterBenchmark("next_transition", next_transition)->Arg(8192)->Arg(131072));
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    int count = int(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    COUNTER_REPORTER reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nmicroseconds per repaint (nanoseconds per sample of the search), min / median / max, against "
+                "the median of the base\n");
+    reporter.print_ratio("fitted 131072 vs 1024 samples", "repaint_fitted/131072:us", "repaint_fitted/1024:us", 1.5);
+    for (int step = 1; step <= 17; ++step)
+        reporter.print_ratio(("zoom step " + std::to_string(step) + " vs empty").c_str(),
+                             "repaint_zoom/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    for (int step : {2, 8, 14})
+        reporter.print_ratio(("scroll at zoom step " + std::to_string(step) + " vs empty").c_str(),
+                             "repaint_scroll/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    reporter.print_ratio("next transition 131072 vs 8192", "next_transition/131072:ns_per_sample",
+                         "next_transition/8192:ns_per_sample", 1.5);
+    editors().clear();
+    return 0;
+}
