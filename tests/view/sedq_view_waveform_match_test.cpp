@@ -153,16 +153,3 @@ TEST_F(waveform_match_test, summary_columns_paint_what_the_sample_walk_paints)
     EXPECT_GE(compared_columns, 4) << "most windows hold several samples per pixel column";
     EXPECT_TRUE(internal_errors().empty());
 }
-TEST_F(waveform_match_test, DEBUG_picture)
-{
-    open_waves(mixed_document(), QSize(1300, 1500));
-    collapse_groups();
-    set_window(0, 0);
-    render().save("/tmp/i20_fit.png");
-    set_window(3, 19000);
-    render().save("/tmp/i20_z3.png");
-    set_window(6, 1000);
-    render().save("/tmp/i20_z6.png");
-    set_window(9, 1000);
-    render().save("/tmp/i20_z9.png");
-}

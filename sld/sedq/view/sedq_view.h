@@ -225,6 +225,17 @@ public:
     {
         return index >= 0 && index < m_timebar_count ? m_timebars[index] : -1;
     }
+    // The sample under the last right click in the time-bar row, -1 none; the time-bar commands
+    // act there.
+    int get_context_sample() const { return m_context_sample; }
+    void set_context_sample(int sample) { m_context_sample = sample; }
+    SEDQ_DOUBLE const& get_zoom_level() const { return m_zoom_level; }
+    SEDQ_DOUBLE const& get_zoom_offset() const { return m_zoom_offset; }
+    // Positions as times (`show_time`) of `value` per sample in `unit` ("ps" .. "s"), or at a
+    // sample rate of `value` in "MHz"; as sample numbers otherwise.
+    void set_time_units(bool show_time, double value, const QString& unit);
+    QToolButton* get_previous_transition_button() const { return m_previous_transition_button; }
+    QToolButton* get_next_transition_button() const { return m_next_transition_button; }
     bool on_update_insert_time_bar();
     bool on_update_delete_time_bar();
     bool on_update_delete_all_time_bars();

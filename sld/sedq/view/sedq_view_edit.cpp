@@ -199,7 +199,7 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
         if (row >= HEADER_ROWS)
             return;
         if (row == 0)
-            m_context_sample = find_transition(mapFromGlobal(global_pos), true);
+            set_context_sample(find_transition(mapFromGlobal(global_pos), true));
     }
     else if (row < HEADER_ROWS)
         column = 2;

@@ -86,9 +86,11 @@ int SEDQ_VIEW::find_transition(const QPoint& point, bool nearest)
     return get_time_axis().find_transition(point.x(), nearest);
 }
 
+// While the columns are wider than the view the horizontal bar scrolls them by pixels, and the
+// waveform column starts at sample 0.
 int SEDQ_VIEW::get_first_transition()
 {
-    return get_scroll_pos(Qt::Horizontal);
+    return m_horizontal_scrolling ? 0 : get_scroll_pos(Qt::Horizontal);
 }
 
 int SEDQ_VIEW::get_last_transition()
@@ -203,7 +205,7 @@ bool SEDQ_VIEW::zoom_in(const QPoint* point, const QRect*)
     if (double(m_zoom_level) == double(ZOOM_BASE))
         reset_fudge_factor(true);
     send_resize_event();
-    if (point != nullptr)
+    if (point != nullptr && !m_horizontal_scrolling)
     {
         const int after = find_transition(*point, false);
         if (before != -1 && after != -1)
@@ -230,7 +232,7 @@ bool SEDQ_VIEW::zoom_out(const QPoint* point, const QRect*)
     zoom_out_fudge_factor();
     reset_fudge_factor(false);
     send_resize_event();
-    if (point != nullptr && !m_horizontal_scroll_bar->isHidden())
+    if (point != nullptr && !m_horizontal_scroll_bar->isHidden() && !m_horizontal_scrolling)
     {
         const int after = find_transition(*point, false);
         if (before != -1 && after != -1)
@@ -329,7 +331,8 @@ void SEDQ_VIEW::zoom_drag_rect(bool no_click_zoom)
         m_zoom_level = step;
         reset_fudge_factor(false);
         send_resize_event();
-        m_horizontal_scroll_bar->setValue(first);
+        if (!m_horizontal_scrolling)
+            m_horizontal_scroll_bar->setValue(first);
         save_zoom_and_repaint();
         return;
     }
@@ -343,7 +346,7 @@ void SEDQ_VIEW::zoom_drag_rect(bool no_click_zoom)
 
 bool SEDQ_VIEW::center_in_window(int sample, bool apply)
 {
-    if (m_horizontal_scroll_bar->isHidden())
+    if (m_horizontal_scroll_bar->isHidden() || m_horizontal_scrolling)
         return false;
     int minimum = 0;
     int maximum = 0;

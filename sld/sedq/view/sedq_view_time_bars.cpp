@@ -40,29 +40,29 @@ int SEDQ_VIEW::find_timebar(int sample)
     return -1;
 }
 
-// A bar exactly at the sample under the point wins (the master first); otherwise the bar within
-// a few pixels that lies nearest to that sample, the lower index on a tie.
+// A bar exactly at the sample under the point wins (the master first); otherwise the bar whose
+// line is nearest to the point, at most a few pixels away, the lower index on a tie. Lines are
+// compared in pixels, not samples: where samples are wider than the grab distance the samples
+// beside the point's would otherwise be found from some pixels of it and not from nearer ones.
 int SEDQ_VIEW::find_timebar(const QPoint& point)
 {
     const SEDQ_TIME_AXIS axis = get_time_axis();
     const int sample = axis.find_transition(point.x(), true);
-    const int low = axis.find_transition(point.x() - GRAB_DISTANCE, true);
-    const int high = axis.find_transition(point.x() + GRAB_DISTANCE, true);
     if (sample == -1)
         return -1;
-    if (sample == low || sample == high)
-        return find_timebar(sample);
     const int exact = find_timebar(sample);
     if (exact != -1)
         return exact;
     int best = -1;
+    int best_distance = GRAB_DISTANCE + 1;
     for (int index = 0; index < m_timebar_count; ++index)
     {
-        const int position = m_timebars[index];
-        if (position < low || position > high)
-            continue;
-        if (best == -1 || std::abs(position - sample) < std::abs(m_timebars[best] - sample))
+        const int distance = std::abs(axis.find_point(m_timebars[index]) - point.x());
+        if (distance < best_distance)
+        {
             best = index;
+            best_distance = distance;
+        }
     }
     return best;
 }
@@ -163,7 +163,7 @@ bool SEDQ_VIEW::drag_current_timebar(const QPoint& point, bool auto_scroll)
     else
     {
         setCursor(Qt::ForbiddenCursor);
-        if (auto_scroll && !m_horizontal_scroll_bar->isHidden())
+        if (auto_scroll && !m_horizontal_scroll_bar->isHidden() && !m_horizontal_scrolling)
         {
             const int step = std::max(1, get_marker_width() / 2);
             m_horizontal_scroll_bar->setValue(m_horizontal_scroll_bar->value() + side * step);

@@ -39,6 +39,14 @@ bool is_whole(double value)
 }
 } // namespace
 
+void SEDQ_VIEW::set_time_units(bool show_time, double value, const QString& unit)
+{
+    m_show_time = show_time;
+    m_time_unit_value = value;
+    m_time_unit_text = unit;
+    update();
+}
+
 // Samples as numbers, or as times scaled into the unit that keeps the value between 1 and 1000
 // ("MHz" gives times in microseconds); signed texts carry "+" for zero and positive values.
 bool SEDQ_VIEW::get_time_units_string(QString* text, int value, bool signed_form, bool samples_only)
