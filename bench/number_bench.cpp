@@ -6,6 +6,10 @@
 //             samples deep), read in sample order;
 //   bus_read  only the reads of the sample's byte from every row: the least a bus conversion
 //             costs, to tell memory from conversion work;
+//   packed    one sample of the values the waveform really converts: the view's summary of the
+//             log packs a bus's member rows sample by sample (64 x 64 bit blocks transposed)
+//             once per log, and the band texts are converted from that copy;
+//   packing   what building that copy costs, per sample of the log (paid once per log and bus);
 //   gmp       mpz_get_str / mpz_set_str on the same values.
 // Every benchmark cycles through the whole set and is repeated; the aggregates are min, median
 // and max over the repetitions. The counters v_fastest / v_median / v_slowest give the spread
@@ -15,6 +19,7 @@
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_bus.h"
+#include "sedq/view/sedq_wave_summary.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -116,9 +121,23 @@ public:
         return true;
     }
 
+    // The bus's values as the waveform's summary packs them (member 0 most significant);
+    // `rebuild` drops the summary first. Null when the log cannot be read.
+    const SEDQ_PACKED_BUS* packed(int width, bool rebuild)
+    {
+        if (rebuild)
+            m_summary.clear();
+        std::vector<int> members(static_cast<size_t>(width), 0);
+        for (int row = 0; row < width; ++row)
+            members[size_t(row)] = row;
+        const SEDQ_WAVE_SUMMARY::BUS_ROWS* rows = m_summary.get_bus(&m_manager, width, members, false);
+        return rows != nullptr ? &rows->values : nullptr;
+    }
+
 private:
     QTemporaryDir m_dir;
     SEDQ_TX_MANAGER m_manager;
+    SEDQ_WAVE_SUMMARY m_summary;
 };
 
 // The shared bus storage holds one layout at a time; it is refilled when another width was
@@ -129,16 +148,22 @@ std::map<int, std::unique_ptr<bus_document>>& documents()
     return by_width;
 }
 
-SEDQ_BUS load_bus(benchmark::State& state, int width)
+bus_document& document_of(int width)
 {
-    static int loaded = 0;
     std::unique_ptr<bus_document>& document = documents()[width];
     if (!document)
         document = std::make_unique<bus_document>(width);
+    return *document;
+}
+
+SEDQ_BUS load_bus(benchmark::State& state, int width)
+{
+    static int loaded = 0;
+    bus_document& document = document_of(width);
     SEDQ_BUS bus(width, DEPTH);
     if (loaded == width)
         return bus;
-    if (document->fill(bus))
+    if (document.fill(bus))
         loaded = width;
     else
         state.SkipWithError("the log could not be read into the bus");
@@ -219,6 +244,33 @@ void bus(benchmark::State& state)
     SDR_DATA_GROUP_DISPLAY_TYPE radix = radix_of(state.range(0));
     over_the_set(state,
                  [&](int k) { return SEDQ_NUMBER(rows, k * SPACING).get_display_string(radix, 0, false); });
+}
+
+// The path of the waveform's band texts: a sample of the summary's packed copy.
+void packed(benchmark::State& state)
+{
+    int width = int(state.range(1));
+    const SEDQ_PACKED_BUS* values = document_of(width).packed(width, false);
+    if (values == nullptr)
+    {
+        state.SkipWithError("the log could not be packed");
+        return;
+    }
+    SDR_DATA_GROUP_DISPLAY_TYPE radix = radix_of(state.range(0));
+    over_the_set(state,
+                 [&](int k) { return SEDQ_NUMBER(*values, k * SPACING).get_display_string(radix, 0, false); });
+}
+
+// Building the packed copy of the whole log (DEPTH samples); the counter gives it per sample.
+void packing(benchmark::State& state)
+{
+    int width = int(state.range(1));
+    bus_document& document = document_of(width);
+    for (auto _ : state)
+        if (document.packed(width, true) == nullptr)
+            state.SkipWithError("the log could not be packed");
+    state.counters["ns_per_sample"] =
+        benchmark::Counter(double(state.iterations()) * DEPTH, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The least any conversion of a bus sample does: read the sample's byte from every row. The
@@ -310,7 +362,9 @@ void register_all()
         {
             repeated(benchmark::RegisterBenchmark("text", text)->Args({radix, width}));
             repeated(benchmark::RegisterBenchmark("bus", bus)->Args({radix, width}));
+            repeated(benchmark::RegisterBenchmark("packed", packed)->Args({radix, width}));
         }
+        repeated(benchmark::RegisterBenchmark("packing", packing)->Args({0, width}));
         repeated(benchmark::RegisterBenchmark("bus_read", bus_read)->Args({0, width}));
         for (int radix : GMP_RADIXES)
             repeated(benchmark::RegisterBenchmark("gmp", gmp)->Args({radix, width}));
@@ -348,6 +402,7 @@ public:
             {
                 std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
                 print("bus / text", "bus" + args, "text" + args);
+                print("packed / text", "packed" + args, "text" + args);
             }
             std::string w = "/" + std::to_string(width);
             print("read / text", "bus_read/0" + w, "text/5" + w);
