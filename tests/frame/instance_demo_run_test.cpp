@@ -3,10 +3,16 @@
 // each instance ends showing its new data. The pane's picture is kept in the build tree.
 #include "instance_widget_test_support.h"
 
+#include "host/afcq.h"
+#include "sedq/view/sedq_view.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
 
 namespace
 {
@@ -79,6 +85,23 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     const QPixmap picture = m_frame->grab();
     ASSERT_FALSE(picture.isNull());
     EXPECT_TRUE(picture.save(QString(SEDQ_BINARY_DIR) + "/instance_manager_demo.png", "PNG"));
+
+    // The data tab shows the new samples as waveforms.
+    m_frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+    refresh();
+    SEDQ_VIEW* view = m_frame->get_layout_widget()->get_view();
+    QImage image(view->size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    view->paint(&painter, nullptr, view, view->rect(), true);
+    painter.end();
+    int wave_pixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            for (int pen : {108, 109})
+                wave_pixels += image.pixel(x, y) == AFCQ_PEN(pen).get_pen().color().rgb();
+    EXPECT_GT(wave_pixels, 1000) << "one-bit waveforms drawn";
+    EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/demo_waveforms.png", "PNG"));
 }
 
 // Reports one at a time: the picture shows both instances in the middle of their runs.
