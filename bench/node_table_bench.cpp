@@ -7,20 +7,13 @@
 // update costs: laying the rows out again, which does grow with the list, then one paint.
 // Each case is timed 15 times, the repetitions of both sizes interleaved; the counters are
 // microseconds per operation, min / median / max.
+#include "bench_editor.h"
 #include "bench_support.h"
-#include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/sdr_control.h"
-#include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/frame/sedq_layout_widget.h"
-#include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include <map>
 #include <memory>
@@ -36,32 +29,19 @@ constexpr int FINDS = 2000;
 constexpr int BUS_WIDTH = 16;
 
 // An editor window over a document of `count` nodes, its view scrolled to the last row.
-struct EDITOR
+struct EDITOR : SEDQ_BENCH_EDITOR
 {
     explicit EDITOR(int count)
+        : SEDQ_BENCH_EDITOR(
+              [count](SDR_DATA_TRIGGER* trigger)
+              {
+                  standin::sdr::set_levels(trigger, 3);
+                  add_rows(trigger, count);
+              },
+              false)
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        manager = frame->get_tx_manager();
-        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
-        standin::sdr::set_levels(trigger, 3);
-        add_rows(trigger, count);
-        manager->refresh_tx_cache();
-        frame->resize(1600, 1000);
-        frame->show();
-        settle();
-        manager->update_all_views(nullptr, 0x20000001);
-        settle();
-        view = frame->get_layout_widget()->get_view();
         QScrollBar* bar = view->get_vertical_scroll_bar();
         bar->setValue(bar->maximum());
-        image = QImage(view->size(), QImage::Format_ARGB32_Premultiplied);
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
     }
 
     // Buses of 16 registers between single pins, until `count` rows; every third bus collapsed.
@@ -98,19 +78,6 @@ struct EDITOR
         }
         standin::sdr::recompute_tree(trigger->edit_transient().trigger_list);
     }
-
-    void paint()
-    {
-        QPainter painter(&image);
-        view->paint(&painter, nullptr, view, view->rect(), true);
-    }
-
-    QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* manager = nullptr;
-    SEDQ_VIEW* view = nullptr;
-    QImage image;
 };
 
 // Built once per size; released before the application goes.

@@ -5,26 +5,23 @@
 //   repaint_zoom/K         repainted after the K-th zoom step in from the fitted 131072 samples;
 //   repaint_scroll/K       repainted after a scroll step of a page at zoom step K;
 //   repaint_empty          the same view over a document without nodes (the floor: at most 20x);
+//   repaint_refreshed/K    a document refresh at zoom step K with the window's own repaint and one
+//                          more paint: the rows of the visible nodes are read from the log again
+//                          (no target; shown for scale);
 //   next_transition/N      the master time bar stepped over N samples to the one change at the
-//                          end (time per sample at 8192 and 131072 within 1.5x).
+//                          end (time per sample at 8192 and 131072 within 1.5x);
+//   next_transition_cold/N the same right after a document refresh: the rows of all nodes are
+//                          read from the log first.
 // The rows the painting reads are built from the log by the first paint; the timed paints read
 // them. Each case is timed 15 times, the sizes interleaved; counters are microseconds per paint
 // (nanoseconds per sample for the transition search), min / median / max.
+#include "bench_editor.h"
 #include "bench_support.h"
-#include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/sdr_control.h"
-#include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/frame/sedq_layout_widget.h"
-#include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <map>
 #include <memory>
@@ -48,34 +45,19 @@ enum class DATA
 };
 
 // An editor window on the data tab of a document of 256 nodes and one log of `depth` samples.
-struct EDITOR
+struct EDITOR : SEDQ_BENCH_EDITOR
 {
     EDITOR(int depth, DATA data)
+        : SEDQ_BENCH_EDITOR(
+              [depth, data](SDR_DATA_TRIGGER* trigger)
+              {
+                  if (data != DATA::NO_NODES)
+                      add_rows(trigger, depth, data);
+              },
+              true)
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        manager = frame->get_tx_manager();
-        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
-        if (data != DATA::NO_NODES)
-            add_rows(trigger, depth, data);
-        manager->refresh_tx_cache();
-        frame->resize(1600, 1000);
-        frame->show();
-        settle();
-        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
-        settle();
-        manager->update_all_views(nullptr, 0x20000001);
-        settle();
-        view = frame->get_layout_widget()->get_view();
         view->on_fit_in_window();
-        image = QImage(view->size(), QImage::Format_ARGB32_Premultiplied);
         paint();
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
     }
 
     static std::string random_bits(int depth, std::mt19937& random)
@@ -109,12 +91,6 @@ struct EDITOR
         standin::sdr::make_log(trigger, log);
     }
 
-    void paint()
-    {
-        QPainter painter(&image);
-        view->paint(&painter, nullptr, view, view->rect(), true);
-    }
-
     // Microseconds per paint.
     double time_paints()
     {
@@ -124,13 +100,6 @@ struct EDITOR
             paint();
         return double(timer.nsecsElapsed()) / PAINTS / 1e3;
     }
-
-    QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* manager = nullptr;
-    SEDQ_VIEW* view = nullptr;
-    QImage image;
 };
 
 std::map<std::pair<int, int>, std::unique_ptr<EDITOR>>& editors()
@@ -199,6 +168,30 @@ void repaint_scroll(benchmark::State& state)
     }
 }
 
+// A refresh drops the rows the painting keeps; the next paint reads the visible ones again.
+void repaint_refreshed(benchmark::State& state)
+{
+    EDITOR& e = editor(131072, DATA::RANDOM);
+    e.view->on_fit_in_window();
+    for (int step = 0; step < state.range(0); ++step)
+        e.view->zoom_in(nullptr, nullptr);
+    for (auto _ : state)
+    {
+        double total = 0;
+        for (int i = 0; i < PAINTS; ++i)
+        {
+            // The shown window repaints itself while the refresh is delivered: both are timed.
+            QElapsedTimer timer;
+            timer.start();
+            e.manager->update_all_views(nullptr, 0x20000001);
+            EDITOR::settle();
+            e.paint();
+            total += double(timer.nsecsElapsed());
+        }
+        report(state, total / PAINTS / 1e3);
+    }
+}
+
 void repaint_empty(benchmark::State& state)
 {
     EDITOR& e = editor(0, DATA::NO_NODES);
@@ -206,8 +199,9 @@ void repaint_empty(benchmark::State& state)
         report(state, e.time_paints());
 }
 
-// The master at sample 0, the only change at the last sample of the last node.
-void next_transition(benchmark::State& state)
+// The master at sample 0, the only change at the last sample of the last node; with `cold` a
+// document refresh before each search drops the rows the search reads.
+void search(benchmark::State& state, bool cold)
 {
     const int depth = int(state.range(0));
     EDITOR& e = editor(depth, DATA::ONE_CHANGE_AT_THE_END);
@@ -215,20 +209,37 @@ void next_transition(benchmark::State& state)
     e.view->on_next_transition();
     for (auto _ : state)
     {
-        QElapsedTimer timer;
-        timer.start();
+        double total = 0;
         for (int i = 0; i < PAINTS; ++i)
         {
             e.view->on_delete_all_time_bars();
             e.view->insert_timebar(0);
+            if (cold)
+            {
+                e.manager->update_all_views(nullptr, 0x20000001);
+                EDITOR::settle();
+            }
+            QElapsedTimer timer;
+            timer.start();
             e.view->on_next_transition();
+            total += double(timer.nsecsElapsed());
         }
-        const double nanoseconds = double(timer.nsecsElapsed()) / PAINTS;
+        const double nanoseconds = total / PAINTS;
         state.SetIterationTime(nanoseconds / 1e9);
         state.counters["ns_per_sample"] = nanoseconds / depth;
         if (e.view->get_timebar(0) != depth - 1)
             state.SkipWithError("the search did not stop at the change");
     }
+}
+
+void next_transition(benchmark::State& state)
+{
+    search(state, false);
+}
+
+void next_transition_cold(benchmark::State& state)
+{
+    search(state, true);
 }
 
 void add_case(benchmark::internal::Benchmark* b)
@@ -286,7 +297,9 @@ int main(int argc, char** argv)
         zoom->Arg(step);
     add_case(zoom);
     add_case(benchmark::RegisterBenchmark("repaint_scroll", repaint_scroll)->Arg(2)->Arg(8)->Arg(14));
+    add_case(benchmark::RegisterBenchmark("repaint_refreshed", repaint_refreshed)->Arg(0)->Arg(8));
     add_case(benchmark::RegisterBenchmark("next_transition", next_transition)->Arg(8192)->Arg(131072));
+    add_case(benchmark::RegisterBenchmark("next_transition_cold", next_transition_cold)->Arg(8192)->Arg(131072));
     std::vector<char*> arguments(argv, argv + argc);
     char interleave[] = "--benchmark_enable_random_interleaving=true";
     arguments.insert(arguments.begin() + 1, interleave);
@@ -303,8 +316,13 @@ int main(int argc, char** argv)
     for (int step : {2, 8, 14})
         reporter.print_ratio(("scroll at zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_scroll/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    for (int step : {0, 8})
+        reporter.print_ratio(("refreshed at zoom step " + std::to_string(step) + " vs empty (no target)").c_str(),
+                             "repaint_refreshed/" + std::to_string(step) + ":us", "repaint_empty/:us", 1e9);
     reporter.print_ratio("next transition 131072 vs 8192", "next_transition/131072:ns_per_sample",
                          "next_transition/8192:ns_per_sample", 1.5);
+    reporter.print_ratio("cold next transition 131072 vs 8192", "next_transition_cold/131072:ns_per_sample",
+                         "next_transition_cold/8192:ns_per_sample", 1.5);
     editors().clear();
     return 0;
 }

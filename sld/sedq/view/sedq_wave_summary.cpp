@@ -229,24 +229,34 @@ const SEDQ_WAVE_SUMMARY::NODE_ROWS* SEDQ_WAVE_SUMMARY::get_node(SEDQ_TX_MANAGER*
     return (m_nodes[node] = std::move(rows)).get();
 }
 
-const SEDQ_WAVE_SUMMARY::BUS_ROWS* SEDQ_WAVE_SUMMARY::get_bus(SEDQ_TX_MANAGER* tx, int node,
-                                                              const std::vector<int>& members, bool lsb_to_msb)
+// The entry of `node` when it was read from the same members, inversions and `option` (bit
+// order or signedness); else it is built again, and dropped when that fails.
+template <class ROWS, class BUILD>
+const ROWS* SEDQ_WAVE_SUMMARY::cached(std::map<int, std::unique_ptr<ROWS>>* entries, SEDQ_TX_MANAGER* tx, int node,
+                                      const std::vector<int>& members, bool ROWS::*option, bool value, BUILD build)
 {
     if (get_log(tx) == nullptr || members.empty())
         return nullptr;
     const std::vector<bool> inverted = inversions(tx, members);
-    auto found = m_buses.find(node);
-    if (found != m_buses.end() && found->second->members == members && found->second->inverted == inverted &&
-        found->second->lsb_to_msb == lsb_to_msb)
+    auto found = entries->find(node);
+    if (found != entries->end() && found->second->members == members && found->second->inverted == inverted &&
+        (*found->second).*option == value)
         return found->second.get();
-    std::unique_ptr<BUS_ROWS> rows = build_bus(tx, members, lsb_to_msb);
+    std::unique_ptr<ROWS> rows = build();
     if (rows == nullptr)
     {
-        m_buses.erase(node);
+        entries->erase(node);
         return nullptr;
     }
     rows->inverted = inverted;
-    return (m_buses[node] = std::move(rows)).get();
+    return ((*entries)[node] = std::move(rows)).get();
+}
+
+const SEDQ_WAVE_SUMMARY::BUS_ROWS* SEDQ_WAVE_SUMMARY::get_bus(SEDQ_TX_MANAGER* tx, int node,
+                                                              const std::vector<int>& members, bool lsb_to_msb)
+{
+    return cached(&m_buses, tx, node, members, &BUS_ROWS::lsb_to_msb, lsb_to_msb,
+                  [&]() { return build_bus(tx, members, lsb_to_msb); });
 }
 
 // Members are read 64 at a time and each block of 64 samples is transposed, so every sample's
@@ -300,21 +310,8 @@ std::unique_ptr<SEDQ_WAVE_SUMMARY::BUS_ROWS> SEDQ_WAVE_SUMMARY::build_bus(SEDQ_T
 const SEDQ_WAVE_SUMMARY::CHART_ROWS* SEDQ_WAVE_SUMMARY::get_chart(SEDQ_TX_MANAGER* tx, int node,
                                                                   const std::vector<int>& members, bool is_signed)
 {
-    if (get_log(tx) == nullptr || members.empty())
-        return nullptr;
-    const std::vector<bool> inverted = inversions(tx, members);
-    auto found = m_charts.find(node);
-    if (found != m_charts.end() && found->second->members == members && found->second->inverted == inverted &&
-        found->second->is_signed == is_signed)
-        return found->second.get();
-    std::unique_ptr<CHART_ROWS> rows = build_chart(tx, members, is_signed);
-    if (rows == nullptr)
-    {
-        m_charts.erase(node);
-        return nullptr;
-    }
-    rows->inverted = inverted;
-    return (m_charts[node] = std::move(rows)).get();
+    return cached(&m_charts, tx, node, members, &CHART_ROWS::is_signed, is_signed,
+                  [&]() { return build_chart(tx, members, is_signed); });
 }
 
 std::unique_ptr<SEDQ_WAVE_SUMMARY::CHART_ROWS> SEDQ_WAVE_SUMMARY::build_chart(SEDQ_TX_MANAGER* tx,

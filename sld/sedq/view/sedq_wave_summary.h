@@ -138,6 +138,9 @@ public:
 
 private:
     bool same_log(SEDQ_TX_MANAGER* tx);
+    template <class ROWS, class BUILD>
+    const ROWS* cached(std::map<int, std::unique_ptr<ROWS>>* entries, SEDQ_TX_MANAGER* tx, int node,
+                       const std::vector<int>& members, bool ROWS::*option, bool value, BUILD build);
     static std::vector<bool> inversions(SEDQ_TX_MANAGER* tx, const std::vector<int>& rows);
     bool read_member_bits(SEDQ_TX_MANAGER* tx, int row, std::vector<uint64_t>* bits);
     std::unique_ptr<BUS_ROWS> build_bus(SEDQ_TX_MANAGER* tx, const std::vector<int>& members, bool lsb_to_msb);
