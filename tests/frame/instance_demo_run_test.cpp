@@ -101,6 +101,12 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
             for (int pen : {108, 109})
                 wave_pixels += image.pixel(x, y) == AFCQ_PEN(pen).get_pen().color().rgb();
     EXPECT_GT(wave_pixels, 1000) << "one-bit waveforms drawn";
+    // Two time bars: the value column opens beside the names with the values at the master.
+    view->insert_timebar(40);
+    view->insert_timebar(100);
+    view->save_timebars();
+    refresh();
+    EXPECT_GT(view->get_column_width(22), 0);
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/demo_waveforms.png", "PNG"));
 }
 
