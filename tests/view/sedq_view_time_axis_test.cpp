@@ -469,4 +469,38 @@ TEST_F(time_axis_test, damaged_stored_positions_give_the_base_values)
         EXPECT_EQ(view()->get_zoom_offset().get_denominator(), c.offset_denominator) << where;
     }
 }
+// Positions count from the trigger of their segment; the last segment may be cut short by the
+// end of the data, and its scan stops there.
+TEST_F(time_axis_test, positions_relative_to_the_trigger_of_their_segment)
+{
+    WAVE_DOCUMENT d = plain_document(100);
+    d.segment_size = 64;
+    d.trigger = std::string(100, '0');
+    d.trigger[10] = '1';
+    d.trigger[80] = '1';
+    open_waves(d);
+    struct CASE
+    {
+        int sample, position, segment;
+    };
+    for (const CASE& c : {CASE{10, 0, 0}, CASE{3, -7, 0}, CASE{63, 53, 0}, CASE{64, -16, 1}, CASE{99, 19, 1},
+                          CASE{100, 36, 1}})
+    {
+        int segment = -1;
+        EXPECT_EQ(view()->get_offset_sample_number(c.sample, &segment), c.position) << c.sample;
+        EXPECT_EQ(segment, c.segment) << c.sample;
+    }
+}
+
+TEST_F(time_axis_test, storage_qualifier_segments_count_the_breaks)
+{
+    WAVE_DOCUMENT d = plain_document(100);
+    d.breaks = std::string(100, '0');
+    d.breaks[20] = '1';
+    d.breaks[50] = '1';
+    open_waves(d);
+    const int expected[][2] = {{-1, 0}, {0, 0}, {19, 0}, {20, 1}, {49, 1}, {50, 2}, {99, 2}, {100, 2}};
+    for (const auto& e : expected)
+        EXPECT_EQ(view()->get_storage_qualifier_segment_number(e[0]), e[1]) << e[0];
+}
 } // namespace

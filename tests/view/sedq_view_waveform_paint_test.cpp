@@ -376,10 +376,16 @@ TEST_F(waveform_paint_test, a_bus_with_a_mnemonic_table_shows_its_symbols)
     const QColor crossing = AFCQ_COLOR(309).get_color();
     const QRect first_box(QPoint(cell.left(), cell.top() + 2), QPoint(middle - 3, cell.bottom() - 2));
     const QRect second_box(QPoint(middle + 4, cell.top() + 2), QPoint(cell.right() - 1, cell.bottom() - 2));
-    EXPECT_TRUE(ink(image, first_box, crossing) != ink(QImage(image.size(), image.format()), first_box, crossing))
-        << "IDLE meets the crossing in its own colour";
-    EXPECT_FALSE(ink(image, second_box, symbol) == ink(QImage(image.size(), image.format()), second_box, symbol))
-        << "BUSY at the end of the data";
+    const auto inked = [&image](const QRect& box, const QColor& colour)
+    {
+        int count = 0;
+        for (int x = box.left(); x <= box.right(); ++x)
+            count += inked_in_column(image, x, box.top(), box.bottom(), colour);
+        return count;
+    };
+    EXPECT_GT(inked(first_box, crossing), 20) << "IDLE meets the crossing in its own colour";
+    EXPECT_GT(inked(second_box, symbol), 20) << "BUSY at the end of the data";
+    EXPECT_EQ(inked(second_box, crossing), 0);
     QString first_text;
     const char* shown = "";
     SEDQ_NUMBER(QStringLiteral("01")).get_string(tx(), bus, &shown, true, true, nullptr, -1);
