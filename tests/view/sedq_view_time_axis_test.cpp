@@ -503,4 +503,27 @@ TEST_F(time_axis_test, storage_qualifier_segments_count_the_breaks)
     for (const auto& e : expected)
         EXPECT_EQ(view()->get_storage_qualifier_segment_number(e[0]), e[1]) << e[0];
 }
+// In a window narrower than its columns the horizontal bar scrolls the columns by pixels: the
+// waveform column then starts at sample 0 and no sample is centred by moving that bar.
+TEST_F(time_axis_test, columns_scrolled_by_pixels_start_the_waveforms_at_sample_0)
+{
+    open_waves(plain_document(1000));
+    view()->set_column_width(2, QPoint(view()->get_column_width(0) + view()->get_column_width(1) + 1500, 5), false);
+    settle();
+    int total = 0;
+    for (int column = 0; column < 24; ++column)
+        total += view()->get_column_width(column);
+    ASSERT_GE(total, view()->width()) << "the columns overflow the view";
+    QScrollBar* bar = view()->get_horizontal_scroll_bar();
+    ASSERT_FALSE(bar->isHidden());
+    bar->setValue(std::min(bar->maximum(), 40));
+    EXPECT_EQ(view()->get_first_transition(), 0);
+    EXPECT_FALSE(view()->center_in_window(800, true));
+    const int pixels = bar->value();
+    view()->zoom_in(nullptr, nullptr);
+    EXPECT_EQ(view()->get_first_transition(), 0);
+    EXPECT_LE(bar->value(), std::max(pixels, bar->maximum())) << "the pixel position is not set from samples";
+    EXPECT_TRUE(internal_errors().empty());
+}
 } // namespace
+
