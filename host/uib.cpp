@@ -49,9 +49,9 @@ public:
           m_case((options & UIB_FIND_ENGINE::MATCH_CASE) != 0 ? Qt::CaseSensitive : Qt::CaseInsensitive)
     {
         if (m_regular)
-            m_expression = QRegularExpression(
-                text, m_case == Qt::CaseSensitive ? QRegularExpression::NoPatternOption
-                                                  : QRegularExpression::CaseInsensitiveOption);
+            m_expression = QRegularExpression(text, m_case == Qt::CaseSensitive
+                                                        ? QRegularExpression::NoPatternOption
+                                                        : QRegularExpression::CaseInsensitiveOption);
     }
 
     bool usable() const { return !m_needle.isEmpty() && (!m_regular || m_expression.isValid()); }

@@ -84,8 +84,8 @@ public:
 
     UIB_FIND_TARGET* find(const char* text, GEN_BITSET<unsigned int> find_in,
                           GEN_ENUM_FLAG<UIB_FIND_ENGINE::OPTIONS, unsigned int> options,
-                          UIB_FIND_ENGINE::DIRECTION direction, unsigned long* target_index, unsigned long* position,
-                          unsigned long* length);
+                          UIB_FIND_ENGINE::DIRECTION direction, unsigned long* target_index,
+                          unsigned long* position, unsigned long* length);
 
 private:
     std::vector<UIB_FIND_TARGET*>* m_targets;

@@ -136,9 +136,12 @@ void SEDQ_OBJECT::get_attributes()
     add_int_attributes();
 }
 
+// A kind outside the table (a damaged or newer file) reads as Unknown rather than as a value
+// the enumeration cannot hold.
 SEDQ_OBJECT::SEDQ_OBJECT_TYPE SEDQ_OBJECT::get_type() const
 {
-    return SEDQ_OBJECT_TYPE(m_property[SEDQ_PROPERTY::TYPE]);
+    const int type = m_property[SEDQ_PROPERTY::TYPE];
+    return type >= 0 && type < OBJECT_TYPE_COUNT ? SEDQ_OBJECT_TYPE(type) : UNKNOWN;
 }
 
 void SEDQ_OBJECT::set_type(SEDQ_OBJECT_TYPE type)

@@ -5,11 +5,14 @@
 // property bag, which is also what the analyzer file stores for the object.
 
 #include "host/sdr/sdr_tx_tree_object.h"
+#include "host/uib.h"
 #include "sedq/advanced_trigger/sedq_property.h"
 
 #include <QList>
 #include <QPoint>
 #include <QString>
+
+#include <vector>
 
 class SEDQ_OBJECT_WIDGET;
 class SEDQ_TRIGGER_OBJECT;
@@ -23,6 +26,13 @@ public:
         COMPARISON_OPERATOR, BITWISE_OPERATOR, LOGICAL_OPERATOR, REDUCTION_OPERATOR, SHIFT_OPERATOR,
         COUNTER_OPERATOR, CUSTOM_TRIGGER_HDL,
         OBJECT_TYPE_COUNT
+    };
+    // The kind refined by the object's settings (a constant or variable value, each comparison,
+    // operator, shift and counter of its own), which names it in tooltips and in find.
+    enum SEDQ_DISPLAY_TYPE
+    {
+        DISPLAY_UNKNOWN = 0,
+        DISPLAY_TYPE_COUNT = 68
     };
 
     // View sentinels that mark an object of the power-up or the run-time trigger while no
@@ -44,6 +54,7 @@ public:
     static const char* const SHIFT_TYPE_STRING[3];
     static const char* const COUNTER_TYPE_STRING[3];
     static const char* const COUNTER_HOLD_TYPE_STRING[2];
+    static const char* const DISPLAY_STRING[DISPLAY_TYPE_COUNT];
 
     SEDQ_OBJECT(SEDQ_OBJECT_WIDGET* view, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
     ~SEDQ_OBJECT() override;
@@ -76,6 +87,31 @@ public:
     SEDQ_OBJECT_WIDGET* get_parent_view() const { return m_view; }
     bool is_powerup_trigger() const;
 
+    const QString& get_name() const { return m_property[SEDQ_PROPERTY::NAME]; }
+    const QString& get_alias() const { return m_property[SEDQ_PROPERTY::ALIAS]; }
+    const QString& get_bus_name() const { return m_property[SEDQ_PROPERTY::BUS_NAME]; }
+
+    // Display type and data delay (sedq_object_display.cpp).
+    SEDQ_DISPLAY_TYPE get_display_type() const;
+    // The data delay setting of a Node or Bus ("" for none, "0" included); a Node without one
+    // takes its Bus's when `inherit` is set.
+    QString get_data_delay(bool inherit) const;
+
+    // Geometry (sedq_object_geometry.cpp): the box is 100 wide; its height depends on the kind.
+    int get_height() const;
+    // The output point, in the middle of the box's right edge.
+    QPoint get_head() const;
+    // Expands every object above this one, so that its box is drawn.
+    void ensure_visible();
+
+    // Find (sedq_object_find.cpp): appends one target per searchable text of this object
+    // (name or bus name, alias, display type) and then those of its inputs, top to bottom.
+    // When this object is `start`, `start_index` receives where a search from it begins: going
+    // up, the target before this object's own (0 when there is none); otherwise the last target
+    // of this object.
+    void add_find_target(std::vector<UIB_FIND_TARGET*>* targets, SEDQ_OBJECT_WIDGET* widget,
+                         UIB_FIND_ENGINE::DIRECTION direction, SEDQ_OBJECT* start, unsigned long* start_index);
+
     // The three texts of a "Condition for Incrementally Routed Nodes" object, written by
     // the document model: the power-up pattern, the normal pattern and the node list.
     void set_incremental_texts(const QString& first, const QString& second, const QString& third);
@@ -95,3 +131,6 @@ private:
 
 // Index of the first object of that kind in the list; -1 for a null or empty list or no match.
 int sedq_get_object_index(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type);
+
+// The order of objects from top to bottom: true when a's head lies above b's.
+bool sedq_object_compare(SEDQ_OBJECT* a, SEDQ_OBJECT* b);

@@ -26,10 +26,12 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         return;
     if ((hint & SEDQ_UPDATE_REBUILD) != 0)
     {
+        m_object_list = nullptr;
         m_undo_list = nullptr;
         m_undo_position = -1;
         return;
     }
+    m_object_list = m_tx->get_object_array();
     m_undo_list = m_tx->get_undo_list();
     m_undo_position = m_tx->get_undo_position();
     update();
@@ -50,10 +52,6 @@ void SEDQ_OBJECT_WIDGET::on_edit_delete() {}
 void SEDQ_OBJECT_WIDGET::on_edit_arrange_all_objects() {}
 
 void SEDQ_OBJECT_WIDGET::on_edit_select_all() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_find() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_find_next() {}
 
 void SEDQ_OBJECT_WIDGET::on_update_zoom_in()
 {

@@ -3,9 +3,11 @@
 // advanced trigger level (or storage qualifier) on show. The pane layout builds exactly one
 // per window, without parent, and lets the page on show adopt it. What stands so far: the
 // widget, its focus (the frame routes the Edit commands here while it has it) and the
-// condition it follows, re-read from the model on every canvas update. Drawing and editing
-// the diagram are not built yet: the editing slots do nothing and leave their menu entries
-// disabled.
+// condition it follows, re-read from the model on every canvas update, and finding the texts
+// of its objects. Drawing and editing the diagram are not built yet: the editing slots do
+// nothing and leave their menu entries disabled.
+
+#include "sedq/view/sedq_find_state.h"
 
 #include <QList>
 #include <QWidget>
@@ -22,6 +24,17 @@ public:
     // The undo history of the condition on show, as last read; null when none.
     QList<QList<SEDQ_OBJECT*>*>* get_undo_list() const { return m_undo_list; }
     int get_undo_position() const { return m_undo_position; }
+    // Every object of the condition on show, as last read; null when none is shown.
+    QList<SEDQ_OBJECT*>* get_object_list() const { return m_object_list; }
+
+    // Find (sedq_object_widget_find.cpp): the choices the find dialog loads and saves, kept
+    // while the window lives, whatever condition is on show.
+    SEDQ_FIND_STATE& get_find_state() { return m_find_state; }
+    // The objects whose selection state is 1; the first of them in list order (null: none).
+    int get_selection_count() const;
+    SEDQ_OBJECT* get_selected_item() const;
+    // Expands what hides the object and makes it the only selection.
+    void ensure_visible(SEDQ_OBJECT* object);
 
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
@@ -42,6 +55,8 @@ public Q_SLOTS:
 
 private:
     SEDQ_TX_MANAGER* m_tx;
+    QList<SEDQ_OBJECT*>* m_object_list = nullptr;
     QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;
     int m_undo_position = -1;
+    SEDQ_FIND_STATE m_find_state;
 };

@@ -105,7 +105,7 @@ bool has_slot(const QObject* receiver, const QByteArray& member)
 
 SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
     : QWidget(parent), m_tx_manager(tx), m_frame_wnd(tx ? tx->get_frame_wnd() : nullptr),
-      m_time_unit_text(QStringLiteral("ns")), m_find_direction(QStringLiteral("All"))
+      m_time_unit_text(QStringLiteral("ns"))
 {
     setFocusPolicy(Qt::ClickFocus);
     setAcceptDrops(true);

@@ -13,6 +13,7 @@
 #include "host/afcq.h"
 #include "host/sdr.h"
 #include "sedq/model/sedq_double.h"
+#include "sedq/view/sedq_find_state.h"
 #include "sedq/view/sedq_row_layout.h"
 #include "sedq/view/sedq_time_axis.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
@@ -48,7 +49,6 @@ struct SEDQ_COMPARISON;
 class SEDQ_EDIT;
 class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
-class UIB_FIND_TARGET;
 
 // One host action routed to a view slot while the view has the focus. `m_slot` is a string
 // as SLOT() makes it (code character first), static for the life of the process.
@@ -132,6 +132,8 @@ public:
     bool is_selected_parent(int node);
     bool is_selected_child(int node);
     void ensure_visible(int node);
+    // Opens the groups above the node and scrolls its row into view; the selection stays.
+    void scroll_into_view(int node);
     void set_base_selection();
     void copy_base_selection();
 
@@ -236,6 +238,11 @@ public:
     void set_time_units(bool show_time, double value, const QString& unit);
     QToolButton* get_previous_transition_button() const { return m_previous_transition_button; }
     QToolButton* get_next_transition_button() const { return m_next_transition_button; }
+    // What set_time_units last set: positions shown as times, and the sample period (or the
+    // frequency in MHz) with its unit.
+    bool is_show_time() const { return m_show_time; }
+    double get_time_unit_value() const { return m_time_unit_value; }
+    const QString& get_time_unit_text() const { return m_time_unit_text; }
     bool on_update_insert_time_bar();
     bool on_update_delete_time_bar();
     bool on_update_delete_all_time_bars();
@@ -375,6 +382,9 @@ public:
     SDR_DATA_GROUP_DISPLAY_TYPE get_search_radix() const { return m_search_radix; }
     bool on_update_edit_find();
     bool on_update_edit_find_next();
+    // Kept between commands; the find dialog loads and saves them (sedq_view_find.cpp).
+    SEDQ_FIND_STATE& get_find_state() { return m_find_state; }
+    SEDQ_FIND_POSITION& get_find_position() { return m_find_position; }
     bool export_image(QString file);
     void show_list_view(QString file);
     bool create_list_file(QString file);
@@ -690,16 +700,7 @@ private:
     // Whether the next search starts one sample past the master time bar (else on it).
     bool m_search_continue = false;
 
-    // Find state.
-    bool m_find_match_case = false;
-    bool m_find_whole_words = false;
-    bool m_find_regular_expressions = false;
-    QString m_find_direction; // "All" after construction
-    bool m_find_node_names = true;
-    bool m_find_bus_names = true;
-    QString m_find_text;
-    unsigned long m_find_target_index = 0;
-    unsigned long m_find_position = 0;
-    unsigned long m_find_length = 0;
-    UIB_FIND_TARGET* m_find_last_result = nullptr;
+    // Find state: the choices handed to the find dialog and where Find Next stopped.
+    SEDQ_FIND_STATE m_find_state;
+    SEDQ_FIND_POSITION m_find_position;
 };

@@ -43,8 +43,8 @@ void SEDQ_VIEW::on_update_edit_menu()
         return;
     enable(120, on_update_edit_delete());
     enable(513, on_update_edit_select_all());
-    enable(178, m_visible_node_count > 0);
-    enable(179, m_visible_node_count > 0);
+    enable(178, on_update_edit_find());
+    enable(179, on_update_edit_find_next());
     enable(349, on_update_find_bus_value());
     enable(350, on_update_find_next_bus_value());
     enable(351, on_update_find_previous_bus_value());

@@ -245,9 +245,14 @@ bool SEDQ_VIEW::is_selected_child(int node)
 // the next painting shows its name in the focused selection colours.
 void SEDQ_VIEW::ensure_visible(int node)
 {
-    m_name_highlight = true;
     select_all_items(false);
     select_item(node, true);
+    scroll_into_view(node);
+}
+
+void SEDQ_VIEW::scroll_into_view(int node)
+{
+    m_name_highlight = true;
     // Every collapsed group above the node opens, the nearest first, so that its row shows
     // even inside nested groups.
     for (int level = 1; is_child_item(node); ++level)

@@ -1,0 +1,69 @@
+// SEDQ_OBJECT_WIDGET: Find and Find Next over the objects of the condition on show, and the
+// selection queries they start from.
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_find_dlg.h"
+
+#include <algorithm>
+
+namespace
+{
+bool is_selected(const SEDQ_OBJECT* object)
+{
+    return object != nullptr && object->get_property()[SEDQ_PROPERTY::SELECTED] == 1;
+}
+} // namespace
+
+int SEDQ_OBJECT_WIDGET::get_selection_count() const
+{
+    if (m_object_list == nullptr)
+        return 0;
+    return int(std::count_if(m_object_list->begin(), m_object_list->end(), is_selected));
+}
+
+SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_item() const
+{
+    if (m_object_list == nullptr)
+        return nullptr;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (is_selected(object))
+            return object;
+    return nullptr;
+}
+
+void SEDQ_OBJECT_WIDGET::ensure_visible(SEDQ_OBJECT* object)
+{
+    if (object == nullptr)
+        return;
+    object->ensure_visible();
+    if (m_object_list != nullptr)
+        for (SEDQ_OBJECT* other : *m_object_list)
+            if (other != nullptr)
+                other->get_property().set(SEDQ_PROPERTY::SELECTED, other == object ? 1 : 0);
+    update();
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_find()
+{
+    SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
+    if (!SEDQ_VERIFY(frame != NULL))
+        return;
+    SEDQ_FIND_DLG dialog(this, frame, false);
+    dialog.set_state_to_load(m_find_state);
+    dialog.load_find_dlg_state();
+    dialog.exec();
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_find_next()
+{
+    SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
+    if (!SEDQ_VERIFY(frame != NULL))
+        return;
+    SEDQ_FIND_DLG dialog(this, frame, false);
+    dialog.set_state_to_load(m_find_state);
+    dialog.load_find_dlg_state();
+    dialog.on_object_widget_find_next();
+}

@@ -1,0 +1,189 @@
+// The find dialog in object mode over objects a test places on the advanced trigger canvas: the
+// five "Find in" boxes, targets from the top object down, the canvas's Find Next from its one
+// selected object in either direction, and the find state the canvas keeps.
+#include "sedq_modal_step.h"
+#include "sedq_view_test_support.h"
+
+#include "host/standin/uib_control.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/view/sedq_find_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace
+{
+constexpr int YES = 6;
+
+class find_object_test : public view_test
+{
+protected:
+    // A document whose trigger level 0 is advanced, its canvas on show and following it.
+    void SetUp() override
+    {
+        view_test::SetUp();
+        open(write_document(
+            [](SDR_DATA_SESSION& s)
+            {
+                add_leaves(trigger_of(s), {"top|a"});
+                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+            }));
+        tabs()->setCurrentIndex(2);
+        settle();
+        refresh(0x20000100u);
+        ASSERT_NE(canvas()->get_object_list(), nullptr);
+    }
+
+    SEDQ_OBJECT_WIDGET* canvas() { return frame()->get_layout_widget()->get_object_widget(); }
+
+    // A root object in the condition, which owns it from then on.
+    SEDQ_OBJECT* place(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
+    {
+        auto* object = new SEDQ_OBJECT(canvas(), QPoint(10, top), nullptr);
+        object->set_type(type);
+        object->get_property().set(SEDQ_PROPERTY::NAME, name);
+        canvas()->get_object_list()->append(object);
+        return object;
+    }
+
+    void select(const std::vector<SEDQ_OBJECT*>& objects)
+    {
+        for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+            object->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
+        for (SEDQ_OBJECT* object : objects)
+            object->get_property().set(SEDQ_PROPERTY::SELECTED, 1);
+    }
+
+    void search(const char* text, const char* direction)
+    {
+        canvas()->get_find_state().text = text;
+        canvas()->get_find_state().direction = direction;
+    }
+};
+} // namespace
+
+TEST_F(find_object_test, object_mode_offers_five_boxes_and_all_checks_them_all)
+{
+    SEDQ_FIND_DLG dialog(canvas(), frame(), false);
+    EXPECT_FALSE(dialog.is_view_mode());
+    EXPECT_EQ(dialog.get_find_in(), 31u);
+    EXPECT_TRUE(dialog.get_all_check_box()->isChecked());
+    for (int box = 0; box < SEDQ_FIND_DLG::FIND_IN_BOX_COUNT; ++box)
+        EXPECT_FALSE(dialog.get_find_in_check_box(SEDQ_FIND_DLG::FIND_IN_BOX(box))->isHidden()) << box;
+    dialog.get_find_in_check_box(SEDQ_FIND_DLG::OBJECT_TYPES)->setChecked(false);
+    EXPECT_FALSE(dialog.get_all_check_box()->isChecked());
+    EXPECT_EQ(dialog.get_find_in(), 15u);
+    dialog.on_find_all_state_changed(false);
+    EXPECT_EQ(dialog.get_find_in(), 0u);
+    dialog.get_all_check_box()->click();
+    EXPECT_EQ(dialog.get_find_in(), 31u);
+    EXPECT_TRUE(dialog.get_all_check_box()->isChecked());
+}
+
+TEST_F(find_object_test, targets_follow_the_objects_from_top_to_bottom)
+{
+    place(SEDQ_OBJECT::NODE, 200, "top|low");
+    place(SEDQ_OBJECT::LOGICAL_OPERATOR, 0, "and_1");
+    place(SEDQ_OBJECT::NODE, 110, "top|mid");
+    SEDQ_FIND_DLG dialog(canvas(), frame(), false);
+    std::vector<std::string> texts;
+    for (UIB_FIND_TARGET* target : dialog.get_targets())
+        texts.push_back(std::to_string(target->get_type()) + ":" + target->get_text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"4:and_1", "16:Logical And", "1:top|mid", "16:Node",
+                                               "1:top|low", "16:Node"}));
+}
+
+TEST_F(find_object_test, find_next_goes_on_from_the_one_selected_object_in_either_direction)
+{
+    SEDQ_OBJECT* a = place(SEDQ_OBJECT::NODE, 0, "n_a");
+    SEDQ_OBJECT* b = place(SEDQ_OBJECT::NODE, 50, "n_b");
+    SEDQ_OBJECT* c = place(SEDQ_OBJECT::NODE, 100, "n_c");
+    const struct
+    {
+        const char* name;
+        std::vector<SEDQ_OBJECT*> selected;
+        const char* direction;
+        SEDQ_OBJECT* expected;
+    } rows[] = {
+        {"down from the middle", {b}, "Down", c},
+        {"all from the middle", {b}, "All", c},
+        {"up from the middle", {b}, "Up", a},
+        {"up from the top goes round to the bottom", {a}, "Up", c},
+        {"down without a selection starts at the top", {}, "Down", a},
+        {"up without a selection starts at the bottom", {}, "Up", c},
+        {"two selected count as none", {a, c}, "Down", a},
+    };
+    for (const auto& row : rows)
+    {
+        select(row.selected);
+        search("n_", row.direction);
+        canvas()->on_edit_find_next();
+        EXPECT_EQ(canvas()->get_selection_count(), 1) << row.name;
+        EXPECT_EQ(canvas()->get_selected_item(), row.expected) << row.name;
+    }
+    EXPECT_TRUE(standin::msg::shown().empty());
+}
+
+TEST_F(find_object_test, past_the_last_object_the_question_comes_and_yes_starts_at_the_top)
+{
+    SEDQ_OBJECT* a = place(SEDQ_OBJECT::NODE, 0, "n_a");
+    SEDQ_OBJECT* b = place(SEDQ_OBJECT::NODE, 50, "n_b");
+    select({b});
+    search("n_", "Down");
+    standin::msg::push_answer(YES);
+    canvas()->on_edit_find_next();
+    ASSERT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(standin::msg::shown()[0].text,
+              "Reached end of document. Do you want to continue searching from start of document?");
+    EXPECT_EQ(canvas()->get_selected_item(), a);
+    EXPECT_EQ(canvas()->get_find_state().text, QByteArray("n_")) << "the restart saves the state";
+}
+
+TEST_F(find_object_test, find_in_object_types_searches_the_long_names_of_the_kinds)
+{
+    place(SEDQ_OBJECT::NODE, 0, "logical_name");
+    SEDQ_OBJECT* gate = place(SEDQ_OBJECT::LOGICAL_OPERATOR, 60, "g");
+    SEDQ_FIND_STATE& state = canvas()->get_find_state();
+    state.node_names = state.bus_names = state.other_names = state.object_aliases = false;
+    search("logical", "Down");
+    canvas()->on_edit_find_next();
+    EXPECT_EQ(canvas()->get_selected_item(), gate);
+    ASSERT_FALSE(standin::uib::find_calls().empty());
+    EXPECT_EQ(standin::uib::find_calls()[0].find_in, 16u);
+}
+
+TEST_F(find_object_test, an_empty_canvas_finds_nothing_and_asks_nothing)
+{
+    search("n_", "Down");
+    canvas()->on_edit_find_next();
+    EXPECT_TRUE(standin::uib::find_calls().empty());
+    EXPECT_TRUE(standin::msg::shown().empty());
+    EXPECT_EQ(canvas()->get_selection_count(), 0);
+}
+
+TEST_F(find_object_test, the_canvas_find_opens_with_its_state_and_keeps_what_the_dialog_saves)
+{
+    SEDQ_OBJECT* a = place(SEDQ_OBJECT::NODE, 0, "n_a");
+    canvas()->get_find_state().object_types = false;
+    on_next_modal<SEDQ_FIND_DLG>(
+        [](SEDQ_FIND_DLG* dialog)
+        {
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->is_view_mode());
+            EXPECT_FALSE(dialog->get_find_in_check_box(SEDQ_FIND_DLG::OBJECT_TYPES)->isChecked());
+            EXPECT_FALSE(dialog->get_all_check_box()->isChecked());
+            dialog->get_find_text_edit()->setText("N_A");
+            dialog->get_direction_combo()->setCurrentIndex(1);
+            dialog->get_find_next_button()->click();
+        });
+    canvas()->on_edit_find();
+    const SEDQ_FIND_STATE& kept = canvas()->get_find_state();
+    EXPECT_EQ(kept.text, QByteArray("N_A"));
+    EXPECT_EQ(kept.direction, "Down");
+    EXPECT_FALSE(kept.object_types);
+    EXPECT_TRUE(kept.other_names);
+    EXPECT_EQ(canvas()->get_selected_item(), a);
+}
