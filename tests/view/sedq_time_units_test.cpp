@@ -79,8 +79,8 @@ protected:
             [=](SEDQ_TIME_UNITS_DLG* dialog)
             {
                 ASSERT_NE(dialog, nullptr);
-                dialog->get_time_edit()->setText(text);
-                dialog->get_unit_combo()->setCurrentIndex(unit);
+                dialog->get_widgets().time_edit->setText(text);
+                dialog->get_widgets().unit_combo->setCurrentIndex(unit);
             });
         view()->on_time_units();
     }
@@ -92,8 +92,8 @@ protected:
             [=](SEDQ_TIME_UNITS_DLG* dialog)
             {
                 ASSERT_NE(dialog, nullptr);
-                dialog->get_time_edit()->setText(text);
-                dialog->get_master_check_box()->setChecked(master);
+                dialog->get_widgets().time_edit->setText(text);
+                dialog->get_widgets().master_check_box->setChecked(master);
             });
         view()->on_insert_time_bar();
     }
@@ -104,7 +104,7 @@ protected:
             [=](SEDQ_INSERT_TIME_BAR_DLG* dialog)
             {
                 ASSERT_NE(dialog, nullptr);
-                dialog->get_sample_edit()->setText(text);
+                dialog->get_widgets().sample_edit->setText(text);
             });
         view()->on_insert_time_bar();
     }
@@ -120,19 +120,19 @@ TEST(time_units_dialog, opens_with_an_empty_field_and_ok_disabled_and_refuses_a_
     dialog.set_time_units_string("us");
     dialog.on_init_dlg();
     EXPECT_EQ(dialog.windowTitle(), "Time Units");
-    EXPECT_TRUE(dialog.get_time_edit()->text().isEmpty()) << "never pre-filled";
-    EXPECT_FALSE(ok_enabled(dialog.get_button_box()));
-    EXPECT_EQ(dialog.get_unit_combo()->currentText(), "us");
-    EXPECT_TRUE(dialog.get_sample_label()->isHidden());
-    EXPECT_TRUE(dialog.get_sample_edit()->isHidden());
-    EXPECT_TRUE(dialog.get_master_check_box()->isHidden());
-    dialog.get_unit_combo()->setCurrentIndex(MS);
-    EXPECT_FALSE(ok_enabled(dialog.get_button_box())) << "a unit alone cannot be confirmed";
-    EXPECT_EQ(validate(dialog.get_time_edit(), "-"), QValidator::Invalid);
-    EXPECT_EQ(validate(dialog.get_time_edit(), "-5"), QValidator::Invalid);
-    EXPECT_EQ(dialog.get_time_edit()->maxLength(), 10);
-    dialog.get_time_edit()->setText("0");
-    EXPECT_TRUE(ok_enabled(dialog.get_button_box()));
+    EXPECT_TRUE(dialog.get_widgets().time_edit->text().isEmpty()) << "never pre-filled";
+    EXPECT_FALSE(ok_enabled(dialog.get_widgets().button_box));
+    EXPECT_EQ(dialog.get_widgets().unit_combo->currentText(), "us");
+    EXPECT_TRUE(dialog.get_widgets().sample_label->isHidden());
+    EXPECT_TRUE(dialog.get_widgets().sample_edit->isHidden());
+    EXPECT_TRUE(dialog.get_widgets().master_check_box->isHidden());
+    dialog.get_widgets().unit_combo->setCurrentIndex(MS);
+    EXPECT_FALSE(ok_enabled(dialog.get_widgets().button_box)) << "a unit alone cannot be confirmed";
+    EXPECT_EQ(validate(dialog.get_widgets().time_edit, "-"), QValidator::Invalid);
+    EXPECT_EQ(validate(dialog.get_widgets().time_edit, "-5"), QValidator::Invalid);
+    EXPECT_EQ(dialog.get_widgets().time_edit->maxLength(), 10);
+    dialog.get_widgets().time_edit->setText("0");
+    EXPECT_TRUE(ok_enabled(dialog.get_widgets().button_box));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << "a period of 0 is accepted";
     double value = -1;
@@ -167,7 +167,7 @@ TEST(time_units_dialog, a_typed_time_becomes_a_sample_offset_rounded_up)
         SEDQ_TIME_UNITS_DLG dialog(nullptr, -1000, 1000, row.period, false);
         dialog.set_time_units_string(row.unit);
         dialog.on_init_dlg();
-        dialog.get_time_edit()->setText(row.text);
+        dialog.get_widgets().time_edit->setText(row.text);
         EXPECT_EQ(dialog.get_transition_number(), row.expected) << row.name;
     }
 }
@@ -178,21 +178,21 @@ TEST(time_units_dialog, changing_the_unit_re_expresses_the_scale_and_range_but_n
     dialog.set_time_units_string("ns");
     dialog.on_init_dlg();
     EXPECT_EQ(dialog.windowTitle(), "Insert Time Bar");
-    EXPECT_FALSE(dialog.get_master_check_box()->isEnabled()) << "a checked master box is fixed";
+    EXPECT_FALSE(dialog.get_widgets().master_check_box->isEnabled()) << "a checked master box is fixed";
     EXPECT_DOUBLE_EQ(dialog.get_lower_bound(), -5120.0);
-    dialog.get_time_edit()->setText("2");
-    dialog.get_unit_combo()->setCurrentIndex(US);
+    dialog.get_widgets().time_edit->setText("2");
+    dialog.get_widgets().unit_combo->setCurrentIndex(US);
     EXPECT_DOUBLE_EQ(dialog.get_scale(), 0.01);
     EXPECT_DOUBLE_EQ(dialog.get_lower_bound(), -5.12);
     EXPECT_DOUBLE_EQ(dialog.get_upper_bound(), 5.11);
     EXPECT_EQ(dialog.get_transition_number(), 200) << "2 us at 10 ns a sample";
-    dialog.get_unit_combo()->setCurrentIndex(MHZ);
+    dialog.get_widgets().unit_combo->setCurrentIndex(MHZ);
     EXPECT_DOUBLE_EQ(dialog.get_scale(), 100.0) << "a period of 0.01 us is 100 MHz";
     EXPECT_DOUBLE_EQ(dialog.get_upper_bound(), 5.11) << "times against MHz are microseconds";
     EXPECT_EQ(dialog.get_transition_number(), 200);
-    dialog.get_unit_combo()->setCurrentIndex(PS);
+    dialog.get_widgets().unit_combo->setCurrentIndex(PS);
     EXPECT_DOUBLE_EQ(dialog.get_scale(), 10000.0);
-    dialog.get_unit_combo()->setCurrentIndex(NS);
+    dialog.get_widgets().unit_combo->setCurrentIndex(NS);
     EXPECT_DOUBLE_EQ(dialog.get_scale(), 10.0);
     EXPECT_DOUBLE_EQ(dialog.get_lower_bound(), -5120.0);
     EXPECT_DOUBLE_EQ(dialog.get_upper_bound(), 5110.0);
@@ -208,7 +208,7 @@ TEST(time_units_dialog, a_scale_of_zero_stays_zero_through_the_unit_walk)
     dialog.on_init_dlg();
     for (int unit : {MHZ, S, PS, US})
     {
-        dialog.get_unit_combo()->setCurrentIndex(unit);
+        dialog.get_widgets().unit_combo->setCurrentIndex(unit);
         EXPECT_EQ(dialog.get_scale(), 0.0) << unit;
         EXPECT_EQ(dialog.get_lower_bound(), 0.0) << unit;
         EXPECT_EQ(dialog.get_upper_bound(), 0.0) << unit;
@@ -227,9 +227,9 @@ TEST(time_units_dialog, numbers_use_a_point_whatever_the_locale)
     EXPECT_EQ(sedq_read_time_number("inf", &ok), 0.0);
     EXPECT_FALSE(ok);
     SEDQ_TIME_UNITS_DLG dialog(nullptr);
-    EXPECT_EQ(validate(dialog.get_time_edit(), "2.5"), QValidator::Acceptable);
-    EXPECT_NE(validate(dialog.get_time_edit(), "2,5"), QValidator::Acceptable);
-    dialog.get_time_edit()->setText("2.5");
+    EXPECT_EQ(validate(dialog.get_widgets().time_edit, "2.5"), QValidator::Acceptable);
+    EXPECT_NE(validate(dialog.get_widgets().time_edit, "2,5"), QValidator::Acceptable);
+    dialog.get_widgets().time_edit->setText("2.5");
     double value = 0;
     dialog.get_time_units_number(&value);
     EXPECT_EQ(value, 2.5);
@@ -241,12 +241,12 @@ TEST(time_units_dialog, a_value_out_of_range_names_the_range_and_keeps_the_dialo
     SEDQ_TIME_UNITS_DLG dialog(nullptr, -TRIGGER, DEPTH - TRIGGER, 2.5, false);
     dialog.set_time_units_string("ns");
     dialog.on_init_dlg();
-    dialog.get_time_edit()->setText("1278");
+    dialog.get_widgets().time_edit->setText("1278");
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(standin::msg::shown().size(), 1u);
     EXPECT_EQ(standin::msg::shown()[0].text, "Enter a value between -1280 and 1277.5");
-    dialog.get_time_edit()->setText("1277.5");
+    dialog.get_widgets().time_edit->setText("1277.5");
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << "the bounds are inclusive";
 }
@@ -255,10 +255,10 @@ TEST(insert_time_bar_dialog, reads_the_sample_number_as_a_number_cut_to_a_sample
 {
     SEDQ_INSERT_TIME_BAR_DLG dialog(nullptr, -TRIGGER, DEPTH - TRIGGER, false);
     EXPECT_EQ(dialog.windowTitle(), "Insert Time Bar");
-    EXPECT_EQ(dialog.get_sample_edit()->text(), "0");
-    EXPECT_FALSE(dialog.get_time_edit()->isEnabled());
-    EXPECT_FALSE(dialog.get_unit_combo()->isEnabled());
-    EXPECT_FALSE(dialog.get_master_check_box()->isEnabled());
+    EXPECT_EQ(dialog.get_widgets().sample_edit->text(), "0");
+    EXPECT_FALSE(dialog.get_widgets().time_edit->isEnabled());
+    EXPECT_FALSE(dialog.get_widgets().unit_combo->isEnabled());
+    EXPECT_FALSE(dialog.get_widgets().master_check_box->isEnabled());
     const struct
     {
         const char* text;
@@ -266,7 +266,7 @@ TEST(insert_time_bar_dialog, reads_the_sample_number_as_a_number_cut_to_a_sample
     } rows[] = {{"3.7", 3}, {"-3.7", -3}, {"", 0}, {"x", 0}, {"511", 511}, {"-512", -512}};
     for (const auto& row : rows)
     {
-        dialog.get_sample_edit()->setText(row.text);
+        dialog.get_widgets().sample_edit->setText(row.text);
         EXPECT_EQ(dialog.get_sample_offset(), row.expected) << row.text;
     }
 }
@@ -283,11 +283,11 @@ TEST_F(time_units_test, time_units_switch_the_axis_to_times_and_sample_numbers_b
         {
             ASSERT_NE(dialog, nullptr);
             checked = true;
-            EXPECT_TRUE(dialog->get_time_edit()->text().isEmpty());
-            EXPECT_FALSE(ok_enabled(dialog->get_button_box()));
-            EXPECT_EQ(dialog->get_unit_combo()->currentText(), "ns");
-            dialog->get_time_edit()->setText("2.5");
-            dialog->get_unit_combo()->setCurrentIndex(US);
+            EXPECT_TRUE(dialog->get_widgets().time_edit->text().isEmpty());
+            EXPECT_FALSE(ok_enabled(dialog->get_widgets().button_box));
+            EXPECT_EQ(dialog->get_widgets().unit_combo->currentText(), "ns");
+            dialog->get_widgets().time_edit->setText("2.5");
+            dialog->get_widgets().unit_combo->setCurrentIndex(US);
         });
     view()->on_time_units();
     EXPECT_TRUE(checked);
@@ -344,9 +344,9 @@ TEST_F(time_units_test, a_sample_number_out_of_range_names_the_samples_around_th
         [&](SEDQ_INSERT_TIME_BAR_DLG* dialog)
         {
             ASSERT_NE(dialog, nullptr);
-            master_shown =
-                dialog->get_master_check_box()->isChecked() && !dialog->get_master_check_box()->isEnabled();
-            dialog->get_sample_edit()->setText("600");
+            master_shown = dialog->get_widgets().master_check_box->isChecked() &&
+                           !dialog->get_widgets().master_check_box->isEnabled();
+            dialog->get_widgets().sample_edit->setText("600");
         });
     view()->on_insert_time_bar();
     EXPECT_TRUE(master_shown) << "the first bar is the master";
@@ -364,9 +364,9 @@ TEST_F(time_units_test, sample_numbers_place_bars_relative_to_the_trigger)
     on_next_modal<SEDQ_INSERT_TIME_BAR_DLG>(
         [&](SEDQ_INSERT_TIME_BAR_DLG* dialog)
         {
-            ordinary = dialog != nullptr && !dialog->get_master_check_box()->isChecked() &&
-                       !dialog->get_master_check_box()->isEnabled();
-            dialog->get_sample_edit()->setText("-3.7");
+            ordinary = dialog != nullptr && !dialog->get_widgets().master_check_box->isChecked() &&
+                       !dialog->get_widgets().master_check_box->isEnabled();
+            dialog->get_widgets().sample_edit->setText("-3.7");
         });
     view()->on_insert_time_bar();
     EXPECT_TRUE(ordinary) << "with bars the new one is never the master";
@@ -447,8 +447,8 @@ TEST_F(time_units_test, a_frequency_is_asked_for_in_microseconds)
         [&](SEDQ_TIME_UNITS_DLG* dialog)
         {
             ASSERT_NE(dialog, nullptr);
-            asked = dialog->get_unit_combo()->currentText() == "us";
-            dialog->get_time_edit()->setText("2");
+            asked = dialog->get_widgets().unit_combo->currentText() == "us";
+            dialog->get_widgets().time_edit->setText("2");
         });
     view()->on_insert_time_bar();
     EXPECT_TRUE(asked);

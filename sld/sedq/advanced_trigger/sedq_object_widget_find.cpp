@@ -8,12 +8,24 @@
 #include "sedq/view/sedq_find_dlg.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
 bool is_selected(const SEDQ_OBJECT* object)
 {
     return object != nullptr && object->get_property()[SEDQ_PROPERTY::SELECTED] == 1;
+}
+
+void run_find_dialog(SEDQ_OBJECT_WIDGET* canvas, SEDQ_FRAME_WND* frame,
+                     const std::function<void(SEDQ_FIND_DLG&)>& use)
+{
+    if (!SEDQ_VERIFY(frame != NULL))
+        return;
+    SEDQ_FIND_DLG dialog(canvas, frame, false);
+    dialog.set_state_to_load(canvas->get_find_state());
+    dialog.load_find_dlg_state();
+    use(dialog);
 }
 } // namespace
 
@@ -46,24 +58,15 @@ void SEDQ_OBJECT_WIDGET::ensure_visible(SEDQ_OBJECT* object)
     update();
 }
 
+// Find runs the dialog; Find Next runs one search step on it without showing it. Either way it
+// starts from the state the canvas keeps.
 void SEDQ_OBJECT_WIDGET::on_edit_find()
 {
-    SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
-    if (!SEDQ_VERIFY(frame != NULL))
-        return;
-    SEDQ_FIND_DLG dialog(this, frame, false);
-    dialog.set_state_to_load(m_find_state);
-    dialog.load_find_dlg_state();
-    dialog.exec();
+    run_find_dialog(this, m_tx->get_frame_wnd(), [](SEDQ_FIND_DLG& dialog) { dialog.exec(); });
 }
 
 void SEDQ_OBJECT_WIDGET::on_edit_find_next()
 {
-    SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
-    if (!SEDQ_VERIFY(frame != NULL))
-        return;
-    SEDQ_FIND_DLG dialog(this, frame, false);
-    dialog.set_state_to_load(m_find_state);
-    dialog.load_find_dlg_state();
-    dialog.on_object_widget_find_next();
+    run_find_dialog(this, m_tx->get_frame_wnd(),
+                    [](SEDQ_FIND_DLG& dialog) { dialog.on_object_widget_find_next(); });
 }

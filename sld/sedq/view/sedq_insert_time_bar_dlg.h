@@ -5,12 +5,7 @@
 // cannot change it. Numbers are read with "." as the decimal point, whatever the locale.
 
 #include "host/afcq.h"
-
-class QCheckBox;
-class QComboBox;
-class QDialogButtonBox;
-class QLabel;
-class QLineEdit;
+#include "sedq/view/sedq_time_units_dlg.h"
 
 class SEDQ_INSERT_TIME_BAR_DLG : public AFCQ_DIALOG
 {
@@ -24,23 +19,13 @@ public:
 
     int get_first_sample() const { return m_first_sample; }
     int get_last_sample() const { return m_last_sample; }
-    QLineEdit* get_time_edit() const { return m_time_edit; }
-    QComboBox* get_unit_combo() const { return m_unit_combo; }
-    QLineEdit* get_sample_edit() const { return m_sample_edit; }
-    QCheckBox* get_master_check_box() const { return m_master_check_box; }
-    QDialogButtonBox* get_button_box() const { return m_button_box; }
+    const SEDQ_TIME_BAR_WIDGETS& get_widgets() const { return m_widgets; }
 
 public Q_SLOTS:
     void accept() override;
 
 private:
-    QLabel* m_time_label = nullptr;
-    QLineEdit* m_time_edit = nullptr;
-    QComboBox* m_unit_combo = nullptr;
-    QLabel* m_sample_label = nullptr;
-    QLineEdit* m_sample_edit = nullptr;
-    QCheckBox* m_master_check_box = nullptr;
-    QDialogButtonBox* m_button_box = nullptr;
+    SEDQ_TIME_BAR_WIDGETS m_widgets;
     int m_first_sample;
     int m_last_sample;
 };

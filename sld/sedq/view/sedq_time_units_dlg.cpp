@@ -120,19 +120,34 @@ QDoubleValidator* sedq_make_time_validator(double bottom, double top, QObject* p
     return validator;
 }
 
-void sedq_layout_time_bar_dialog(QDialog* dialog, const std::array<QWidget*, 7>& widgets)
+void SEDQ_TIME_BAR_WIDGETS::make(AFCQ_DIALOG* dialog, bool master)
 {
-    static const int CELLS[7][4] = {{0, 0, 1, 1}, {0, 1, 1, 2}, {0, 3, 1, 1}, {1, 0, 1, 2},
-                                    {1, 2, 1, 2}, {2, 0, 1, 4}, {0, 4, 3, 1}};
+    time_label = new QLabel(QStringLiteral("Time:"), dialog);
+    time_edit = new QLineEdit(dialog);
+    unit_combo = new QComboBox(dialog);
+    sample_label = new QLabel(QStringLiteral("Sample number:"), dialog);
+    sample_edit = new QLineEdit(dialog);
+    master_check_box = new QCheckBox(QStringLiteral("Make master time bar"), dialog);
+    master_check_box->setChecked(master);
+    button_box = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, Qt::Vertical, dialog);
     auto* grid = new QGridLayout(dialog);
-    for (size_t i = 0; i < widgets.size(); ++i)
-        grid->addWidget(widgets[i], CELLS[i][0], CELLS[i][1], CELLS[i][2], CELLS[i][3]);
+    grid->addWidget(time_label, 0, 0, 1, 1);
+    grid->addWidget(time_edit, 0, 1, 1, 2);
+    grid->addWidget(unit_combo, 0, 3, 1, 1);
+    grid->addWidget(sample_label, 1, 0, 1, 2);
+    grid->addWidget(sample_edit, 1, 2, 1, 2);
+    grid->addWidget(master_check_box, 2, 0, 1, 4);
+    grid->addWidget(button_box, 0, 4, 3, 1);
+    QObject::connect(button_box, SIGNAL(accepted()), dialog, SLOT(accept()));
+    QObject::connect(button_box, SIGNAL(rejected()), dialog, SLOT(reject()));
+    QObject::connect(button_box, SIGNAL(helpRequested()), dialog, SLOT(help_button_clicked()));
 }
 
 SEDQ_TIME_UNITS_DLG::SEDQ_TIME_UNITS_DLG(QWidget* parent)
     : AFCQ_DIALOG(parent), m_lower_bound(0.0), m_upper_bound(DBL_MAX), m_scale(0.0), m_insert_mode(false)
 {
-    initialize_widget();
+    initialize_widget(false);
 }
 
 SEDQ_TIME_UNITS_DLG::SEDQ_TIME_UNITS_DLG(QWidget* parent, int first_sample, int last_sample, double period,
@@ -140,34 +155,22 @@ SEDQ_TIME_UNITS_DLG::SEDQ_TIME_UNITS_DLG(QWidget* parent, int first_sample, int 
     : AFCQ_DIALOG(parent), m_lower_bound(first_sample * period), m_upper_bound(last_sample * period),
       m_scale(period), m_insert_mode(true)
 {
-    initialize_widget();
-    m_master_check_box->setChecked(master);
+    initialize_widget(master);
 }
 
-void SEDQ_TIME_UNITS_DLG::initialize_widget()
+// The combo is filled before its signal is connected, so filling it calls no slot.
+void SEDQ_TIME_UNITS_DLG::initialize_widget(bool master)
 {
-    m_time_label = new QLabel(QStringLiteral("Time:"), this);
-    m_time_edit = new QLineEdit(this);
-    m_time_edit->setValidator(sedq_make_time_validator(m_lower_bound, m_upper_bound, this));
-    m_time_edit->setMaxLength(10);
-    m_unit_combo = new QComboBox(this);
+    m_widgets.make(this, master);
+    m_widgets.time_edit->setValidator(sedq_make_time_validator(m_lower_bound, m_upper_bound, this));
+    m_widgets.time_edit->setMaxLength(10);
     for (const char* unit : UNIT_TEXTS)
-        m_unit_combo->addItem(QString::fromLatin1(unit));
-    m_sample_label = new QLabel(QStringLiteral("Sample number:"), this);
-    m_sample_edit = new QLineEdit(this);
-    m_sample_edit->setEnabled(false);
-    m_master_check_box = new QCheckBox(QStringLiteral("Make master time bar"), this);
-    m_button_box = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, Qt::Vertical, this);
+        m_widgets.unit_combo->addItem(QString::fromLatin1(unit));
+    m_widgets.sample_edit->setEnabled(false);
     setWindowTitle(QStringLiteral("Time Units"));
-    sedq_layout_time_bar_dialog(this, {m_time_label, m_time_edit, m_unit_combo, m_sample_label, m_sample_edit,
-                                       m_master_check_box, m_button_box});
-    connect(m_button_box, SIGNAL(accepted()), this, SLOT(accept()));
-    connect(m_button_box, SIGNAL(rejected()), this, SLOT(reject()));
-    connect(m_button_box, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
-    connect(m_time_edit, SIGNAL(textChanged(const QString&)), this,
+    connect(m_widgets.time_edit, SIGNAL(textChanged(const QString&)), this,
             SLOT(on_update_time_units_edit(const QString&)));
-    connect(m_unit_combo, SIGNAL(currentIndexChanged(const QString&)), this,
+    connect(m_widgets.unit_combo, SIGNAL(currentIndexChanged(const QString&)), this,
             SLOT(on_sel_change_time_units_combo(const QString&)));
 }
 
@@ -215,33 +218,33 @@ int SEDQ_TIME_UNITS_DLG::get_transition_number() const
 
 void SEDQ_TIME_UNITS_DLG::on_init_dlg()
 {
-    const int index = m_unit_combo->findText(m_unit_text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = m_widgets.unit_combo->findText(m_unit_text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
-        m_unit_combo->setCurrentIndex(index);
-    m_button_box->button(QDialogButtonBox::Ok)->setEnabled(!m_time_edit->text().isEmpty());
+        m_widgets.unit_combo->setCurrentIndex(index);
+    m_widgets.button_box->button(QDialogButtonBox::Ok)->setEnabled(!m_widgets.time_edit->text().isEmpty());
     if (m_insert_mode)
     {
         setWindowTitle(QStringLiteral("Insert Time Bar"));
-        if (m_master_check_box->isChecked())
-            m_master_check_box->setEnabled(false);
+        if (m_widgets.master_check_box->isChecked())
+            m_widgets.master_check_box->setEnabled(false);
         return;
     }
-    m_sample_label->hide();
-    m_sample_edit->hide();
-    m_master_check_box->hide();
+    m_widgets.sample_label->hide();
+    m_widgets.sample_edit->hide();
+    m_widgets.master_check_box->hide();
 }
 
 void SEDQ_TIME_UNITS_DLG::on_update_time_units_edit(const QString& text)
 {
     m_value = sedq_read_time_number(text);
-    m_button_box->button(QDialogButtonBox::Ok)->setEnabled(!text.isEmpty());
+    m_widgets.button_box->button(QDialogButtonBox::Ok)->setEnabled(!text.isEmpty());
 }
 
 void SEDQ_TIME_UNITS_DLG::on_sel_change_time_units_combo(const QString& unit)
 {
     if (!m_insert_mode)
     {
-        m_unit_text = m_unit_combo->currentText();
+        m_unit_text = m_widgets.unit_combo->currentText();
         return;
     }
     const QString old_unit = m_unit_text;

@@ -12,17 +12,13 @@
 
 #include <QString>
 
-#include <array>
-
 class QCheckBox;
 class QComboBox;
-class QDialog;
 class QDialogButtonBox;
 class QDoubleValidator;
 class QObject;
 class QLabel;
 class QLineEdit;
-class QWidget;
 
 // The number in `text` with "." as the decimal point and no group separators; 0, with `ok`
 // false, when the text is no finite number.
@@ -31,9 +27,23 @@ double sedq_read_time_number(const QString& text, bool* ok = nullptr);
 // A validator of such numbers from `bottom` to `top` with up to 10 decimals.
 QDoubleValidator* sedq_make_time_validator(double bottom, double top, QObject* parent);
 
-// The one grid of both time-bar dialogs; the widgets in order: time label, time field, unit
-// combo, sample label, sample field, master check box, button box.
-void sedq_layout_time_bar_dialog(QDialog* dialog, const std::array<QWidget*, 7>& widgets);
+// The widgets both time-bar dialogs hold, in one grid: "Time:" and its field with the unit
+// combo on the first row, "Sample number:" and its field on the second, the master box on the
+// third, and the vertical button box (Ok, Cancel, Help) to the right of all three.
+struct SEDQ_TIME_BAR_WIDGETS
+{
+    QLabel* time_label = nullptr;
+    QLineEdit* time_edit = nullptr;
+    QComboBox* unit_combo = nullptr;
+    QLabel* sample_label = nullptr;
+    QLineEdit* sample_edit = nullptr;
+    QCheckBox* master_check_box = nullptr;
+    QDialogButtonBox* button_box = nullptr;
+
+    // Makes them in `dialog`, checked iff `master`, and connects the button box to the dialog's
+    // accept(), reject() and help.
+    void make(AFCQ_DIALOG* dialog, bool master);
+};
 
 class SEDQ_TIME_UNITS_DLG : public AFCQ_DIALOG
 {
@@ -61,12 +71,7 @@ public:
     double get_lower_bound() const { return m_lower_bound; }
     double get_upper_bound() const { return m_upper_bound; }
     double get_scale() const { return m_scale; }
-    QLineEdit* get_time_edit() const { return m_time_edit; }
-    QComboBox* get_unit_combo() const { return m_unit_combo; }
-    QLabel* get_sample_label() const { return m_sample_label; }
-    QLineEdit* get_sample_edit() const { return m_sample_edit; }
-    QCheckBox* get_master_check_box() const { return m_master_check_box; }
-    QDialogButtonBox* get_button_box() const { return m_button_box; }
+    const SEDQ_TIME_BAR_WIDGETS& get_widgets() const { return m_widgets; }
 
 public Q_SLOTS:
     void accept() override;
@@ -74,18 +79,12 @@ public Q_SLOTS:
     void on_sel_change_time_units_combo(const QString& unit);
 
 private:
-    void initialize_widget();
+    void initialize_widget(bool master);
     void rescale(const QString& old_unit, const QString& new_unit);
 
     QString m_unit_text;
     double m_value = 0.0;
-    QLabel* m_time_label = nullptr;
-    QLineEdit* m_time_edit = nullptr;
-    QComboBox* m_unit_combo = nullptr;
-    QLabel* m_sample_label = nullptr;
-    QLineEdit* m_sample_edit = nullptr;
-    QCheckBox* m_master_check_box = nullptr;
-    QDialogButtonBox* m_button_box = nullptr;
+    SEDQ_TIME_BAR_WIDGETS m_widgets;
     double m_lower_bound;
     double m_upper_bound;
     double m_scale;

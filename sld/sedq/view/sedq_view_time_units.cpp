@@ -21,6 +21,17 @@ constexpr AFCQ_ACTION_ENUM ACTION_TIME_UNITS = AFCQ_ACTION_ENUM(719);
 const char* const MEGAHERTZ = "MHz";
 const char* const MICROSECONDS = "us";
 
+// A display choice of the waveform menu: enabled while there is data, checked when in force.
+void update_display_action(SEDQ_TX_MANAGER* tx, AFCQ_ACTION_ENUM id, bool in_force)
+{
+    int depth = 0;
+    tx->get_data_sample_depth(&depth, -1);
+    QAction* action = tx->get_action(id, QVariant());
+    action->setCheckable(true);
+    action->setEnabled(depth != 0);
+    action->setChecked(depth != 0 && in_force);
+}
+
 // What the user chose in one of the two insert dialogs.
 struct NEW_TIME_BAR
 {
@@ -72,14 +83,14 @@ void SEDQ_VIEW::on_insert_time_bar()
         dialog.on_init_dlg();
         bar.accepted = dialog.exec() == QDialog::Accepted;
         bar.offset = dialog.get_transition_number();
-        bar.master = dialog.get_master_check_box()->isChecked();
+        bar.master = dialog.get_widgets().master_check_box->isChecked();
     }
     else
     {
         SEDQ_INSERT_TIME_BAR_DLG dialog(this, first, last, bar.master);
         bar.accepted = dialog.exec() == QDialog::Accepted;
         bar.offset = dialog.get_sample_offset();
-        bar.master = dialog.get_master_check_box()->isChecked();
+        bar.master = dialog.get_widgets().master_check_box->isChecked();
     }
     if (!bar.accepted)
         return;
@@ -107,24 +118,12 @@ void SEDQ_VIEW::on_insert_time_bar()
 // Exactly one of the two is checked while there is data to show.
 void SEDQ_VIEW::on_update_sample_numbers()
 {
-    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
-        return;
-    int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
-    QAction* action = m_tx_manager->get_action(ACTION_SAMPLE_NUMBERS, QVariant());
-    action->setCheckable(true);
-    action->setEnabled(depth != 0);
-    action->setChecked(depth != 0 && !m_show_time);
+    if (SEDQ_VERIFY(this->m_frame_wnd != NULL))
+        update_display_action(m_tx_manager, ACTION_SAMPLE_NUMBERS, !m_show_time);
 }
 
 void SEDQ_VIEW::on_update_time_units()
 {
-    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
-        return;
-    int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
-    QAction* action = m_tx_manager->get_action(ACTION_TIME_UNITS, QVariant());
-    action->setCheckable(true);
-    action->setEnabled(depth != 0);
-    action->setChecked(depth != 0 && m_show_time);
+    if (SEDQ_VERIFY(this->m_frame_wnd != NULL))
+        update_display_action(m_tx_manager, ACTION_TIME_UNITS, m_show_time);
 }
