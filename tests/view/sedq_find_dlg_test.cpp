@@ -10,6 +10,7 @@
 #include "sedq/view/sedq_find_dlg.h"
 #include "sedq/view/sedq_find_target.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -360,4 +361,26 @@ TEST_F(find_dlg_test, find_and_find_next_are_enabled_while_the_view_shows_node_r
     view()->on_update_edit_menu();
     EXPECT_TRUE(tx()->get_action(AFCQ_ACTION_ENUM(178), QVariant())->isEnabled());
     EXPECT_TRUE(tx()->get_action(AFCQ_ACTION_ENUM(179), QVariant())->isEnabled());
+}
+
+// The window passes Find Next on to the view only while the view does not take it itself.
+TEST_F(find_dlg_test, find_next_from_the_menu_steps_once_with_or_without_the_views_focus)
+{
+    open_nodes({"top|a0", "top|a1", "top|a2"});
+    view()->get_find_state().text = "a";
+    view()->get_find_state().direction = "Down";
+    QAction* find_next = tx()->get_action(AFCQ_ACTION_ENUM(179), QVariant());
+    focus_view();
+    ASSERT_TRUE(view()->is_connected());
+    find_next->setEnabled(true);
+    find_next->trigger();
+    EXPECT_EQ(standin::uib::find_calls().size(), 1u);
+    EXPECT_EQ(view()->get_find_position().target_index, 0u);
+    frame()->get_layout_widget()->get_instance_tab_widget()->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_FALSE(view()->is_connected());
+    find_next->setEnabled(true);
+    find_next->trigger();
+    EXPECT_EQ(standin::uib::find_calls().size(), 2u);
+    EXPECT_EQ(view()->get_find_position().target_index, 1u);
 }

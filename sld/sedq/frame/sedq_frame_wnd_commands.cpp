@@ -384,11 +384,13 @@ void SEDQ_FRAME_WND::on_select_all_action()
         m_layout_widget->get_view()->on_edit_select_all();
 }
 
+// While the view has the focus it takes Find and Find Next through its own connections to these
+// actions; passing them on as well would run them twice (Find Next would skip a match).
 void SEDQ_FRAME_WND::on_find_action()
 {
     if (canvas_has_focus())
         m_layout_widget->get_object_widget()->on_edit_find();
-    else
+    else if (!m_layout_widget->get_view()->is_connected())
         m_layout_widget->get_view()->on_edit_find();
 }
 
@@ -396,7 +398,7 @@ void SEDQ_FRAME_WND::on_find_next_action()
 {
     if (canvas_has_focus())
         m_layout_widget->get_object_widget()->on_edit_find_next();
-    else
+    else if (!m_layout_widget->get_view()->is_connected())
         m_layout_widget->get_view()->on_edit_find_next();
 }
 
