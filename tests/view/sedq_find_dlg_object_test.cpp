@@ -7,6 +7,8 @@
 #include "host/standin/uib_control.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/view/sedq_find_dlg.h"
 
 #include <QCheckBox>
@@ -43,6 +45,29 @@ protected:
     SEDQ_OBJECT* place(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
     {
         auto* object = new SEDQ_OBJECT(canvas(), QPoint(10, top), nullptr);
+        object->set_type(type);
+        object->get_property().set(SEDQ_PROPERTY::NAME, name);
+        canvas()->get_object_list()->append(object);
+        return object;
+    }
+
+    // An input of `parent` in the condition on show, which owns it from then on.
+    SEDQ_OBJECT* place_input(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
+    {
+        auto* input = static_cast<SEDQ_OBJECT*>(
+            parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+        input->set_type(type);
+        input->get_property().set(SEDQ_PROPERTY::TOP, top);
+        input->get_property().set(SEDQ_PROPERTY::NAME, name);
+        return input;
+    }
+
+    // A root that belongs to the condition, so that it can take inputs.
+    SEDQ_OBJECT* place_owned(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
+    {
+        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
+        EXPECT_EQ(condition->get_object_list(), canvas()->get_object_list());
+        auto* object = new SEDQ_OBJECT(canvas(), QPoint(10, top), condition);
         object->set_type(type);
         object->get_property().set(SEDQ_PROPERTY::NAME, name);
         canvas()->get_object_list()->append(object);
@@ -186,4 +211,39 @@ TEST_F(find_object_test, the_canvas_find_opens_with_its_state_and_keeps_what_the
     EXPECT_FALSE(kept.object_types);
     EXPECT_TRUE(kept.other_names);
     EXPECT_EQ(canvas()->get_selected_item(), a);
+}
+
+// Inputs follow their object, top to bottom, before the next root; each press goes on from the
+// object the last one selected, and a match inside a collapsed object opens it.
+TEST_F(find_object_test, find_next_walks_the_inputs_of_each_object_in_both_directions)
+{
+    SEDQ_OBJECT* gate = place_owned(SEDQ_OBJECT::LOGICAL_OPERATOR, 0, "and_1");
+    SEDQ_OBJECT* lower = place_input(gate, SEDQ_OBJECT::NODE, 60, "n_y");
+    SEDQ_OBJECT* upper = place_input(gate, SEDQ_OBJECT::NODE, 10, "n_x");
+    SEDQ_OBJECT* last = place(SEDQ_OBJECT::NODE, 300, "n_z");
+    gate->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
+    const struct
+    {
+        const char* direction;
+        std::vector<SEDQ_OBJECT*> expected;
+    } rows[] = {
+        {"Down", {upper, lower, last}},
+        {"Up", {lower, upper}},
+    };
+    for (const auto& row : rows)
+    {
+        search("n_", row.direction);
+        for (SEDQ_OBJECT* expected : row.expected)
+        {
+            canvas()->on_edit_find_next();
+            EXPECT_EQ(canvas()->get_selection_count(), 1) << row.direction;
+            EXPECT_EQ(canvas()->get_selected_item(), expected) << row.direction;
+        }
+    }
+    EXPECT_EQ(gate->get_property()[SEDQ_PROPERTY::EXPANDED], 1) << "the match inside it opened it";
+    EXPECT_TRUE(standin::msg::shown().empty());
+    standin::msg::push_answer(YES);
+    canvas()->on_edit_find_next();
+    EXPECT_EQ(standin::msg::shown().size(), 1u) << "nothing above the first input but its object";
+    EXPECT_EQ(canvas()->get_selected_item(), last) << "Yes starts again at the bottom";
 }
