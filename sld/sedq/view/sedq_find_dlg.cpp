@@ -13,6 +13,7 @@
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_find_target.h"
+#include "sedq/view/sedq_hidden_by_hierarchy.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QCheckBox>
@@ -283,12 +284,13 @@ void SEDQ_FIND_DLG::add_view_targets()
         return;
     SEDQ_HIERARCHY_WIDGET* hierarchy =
         tx->get_layout_widget() ? tx->get_layout_widget()->get_hierarchy_widget() : nullptr;
+    SEDQ_HIDDEN_BY_HIERARCHY hidden_by_hierarchy(hierarchy);
     const int count = tx->get_node_count(-1);
     for (int node = 0; node < count; ++node)
     {
         QString name;
         tx->get_node(node, nullptr, &name, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
-        if (hierarchy != nullptr && hierarchy->is_hidden(name, nullptr))
+        if (hidden_by_hierarchy(name.toLocal8Bit().constData()))
             continue;
         auto* target = new SEDQ_FIND_TARGET;
         target->init(m_frame, m_view, node);

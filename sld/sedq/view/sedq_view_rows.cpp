@@ -10,12 +10,11 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_drawing.h"
+#include "sedq/view/sedq_hidden_by_hierarchy.h"
 
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cstring>
-#include <string>
 
 namespace
 {
@@ -31,37 +30,6 @@ bool is_chart(SDR_DATA_GROUP_DISPLAY_TYPE type)
 {
     return type >= SDR_GTYPE_CHART_8 && type <= SDR_GTYPE_CHART_11;
 }
-
-// Whether the hierarchy pane hides a node depends only on the levels above it (its name up to
-// the last "|"), which the rows of a bus share: the pane is asked once per run of such rows.
-// Without a pane every node is hidden.
-class HIDDEN_BY_HIERARCHY
-{
-public:
-    explicit HIDDEN_BY_HIERARCHY(SEDQ_HIERARCHY_WIDGET* hierarchy) : m_hierarchy(hierarchy) {}
-
-    bool operator()(const char* name)
-    {
-        if (m_hierarchy == nullptr)
-            return true;
-        const char* full = name != nullptr ? name : "";
-        const char* bar = std::strrchr(full, '|');
-        const size_t length = bar != nullptr ? size_t(bar - full) : 0;
-        if (!m_asked || m_levels.compare(0, std::string::npos, full, length) != 0)
-        {
-            m_levels.assign(full, length);
-            m_hidden = m_hierarchy->is_hidden(QString::fromLocal8Bit(full), nullptr);
-            m_asked = true;
-        }
-        return m_hidden;
-    }
-
-private:
-    SEDQ_HIERARCHY_WIDGET* m_hierarchy;
-    std::string m_levels;
-    bool m_asked = false;
-    bool m_hidden = false;
-};
 } // namespace
 
 // ---- the cached layout -------------------------------------------------------------------------
@@ -109,7 +77,7 @@ const SEDQ_ROW_LAYOUT& SEDQ_VIEW::row_layout()
     std::vector<int> heights(size_t(signature.node_count), 0);
     const int base = SEDQ_TX_MANAGER::m_cfg_inter_line_spacing + HEADER_ROW_HEIGHT;
     auto* nodes = static_cast<SDR_TX_SIGNAL_NODES*>(const_cast<void*>(signature.nodes));
-    HIDDEN_BY_HIERARCHY hidden_by_hierarchy(
+    SEDQ_HIDDEN_BY_HIERARCHY hidden_by_hierarchy(
         static_cast<SEDQ_HIERARCHY_WIDGET*>(const_cast<void*>(signature.hierarchy)));
     const bool wizard = m_tx_manager->is_wizard_mode();
     for (int node = 0; node < signature.node_count; ++node)
