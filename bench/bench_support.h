@@ -78,3 +78,15 @@ private:
     double m_limit;
     std::map<std::string, std::map<std::string, std::map<std::string, double>>> m_values;
 };
+
+// Runs the registered cases with the repetitions of all sizes interleaved: a shared machine's
+// load shifts over seconds, and a ratio must compare the sizes under the same load.
+inline void sedq_run_interleaved(int argc, char** argv, benchmark::BenchmarkReporter* reporter)
+{
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    int count = int(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    benchmark::RunSpecifiedBenchmarks(reporter);
+}

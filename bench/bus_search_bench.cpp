@@ -171,15 +171,8 @@ int main(int argc, char** argv)
     sedq_bench_repeated(
         benchmark::RegisterBenchmark("find_next_64_bit_bus", find_next_over_every_sample)->Arg(8192)->Arg(131072),
         SAMPLES);
-    // The repetitions of both sizes run interleaved: a shared machine's load shifts over
-    // seconds, and the ratio must compare the sizes under the same load.
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = int(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
     sedq_ratio_reporter reporter("ns_per_sample", "8192", "131072", 1.5);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    sedq_run_interleaved(argc, argv, &reporter);
     reporter.print_summary("nanoseconds per sample, 8192 -> 131072 samples");
     editors().clear();
     return 0;

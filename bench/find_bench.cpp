@@ -136,15 +136,8 @@ int main(int argc, char** argv)
     add_case("up_through_one_bit", up_through_one_bit);
     add_case("a_name_found_nowhere", a_name_found_nowhere);
     add_case("whole_word_expression", whole_word_expression);
-    // The repetitions of both sizes run interleaved: a shared machine's load shifts over
-    // seconds, and the ratio must compare the sizes under the same load.
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = int(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
     sedq_ratio_reporter reporter("us", "256", "4096", 24.0);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    sedq_run_interleaved(argc, argv, &reporter);
     reporter.print_summary("microseconds per Find Next, 256 -> 4096 nodes");
     editors().clear();
     return 0;

@@ -171,15 +171,8 @@ int main(int argc, char** argv)
     add_case("repaint_scrolled_to_end", repaint_scrolled_to_the_end);
     add_case("find_item_last_row", find_item_on_the_last_visible_row);
     add_case("update_then_paint", update_then_paint);
-    // The repetitions of both sizes run interleaved: a shared machine's load shifts over
-    // seconds, and the ratio must compare the sizes under the same load.
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = int(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
     sedq_ratio_reporter reporter("us", "256", "4096", 1.5);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    sedq_run_interleaved(argc, argv, &reporter);
     reporter.print_summary("microseconds per operation, 256 -> 4096 nodes");
     editors().clear();
     return 0;

@@ -300,13 +300,8 @@ int main(int argc, char** argv)
     add_case(benchmark::RegisterBenchmark("repaint_refreshed", repaint_refreshed)->Arg(0)->Arg(8));
     add_case(benchmark::RegisterBenchmark("next_transition", next_transition)->Arg(8192)->Arg(131072));
     add_case(benchmark::RegisterBenchmark("next_transition_cold", next_transition_cold)->Arg(8192)->Arg(131072));
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    int count = int(arguments.size());
-    benchmark::Initialize(&count, arguments.data());
     COUNTER_REPORTER reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    sedq_run_interleaved(argc, argv, &reporter);
     std::printf("\nmicroseconds per repaint (nanoseconds per sample of the search), min / median / max, against "
                 "the median of the base\n");
     reporter.print_ratio("fitted 131072 vs 1024 samples", "repaint_fitted/131072:us", "repaint_fitted/1024:us", 1.5);
