@@ -35,6 +35,7 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QComboBox;
 class QGridLayout;
 class QMenu;
@@ -48,6 +49,7 @@ class SEDQ_COMPARISON_EDIT;
 struct SEDQ_COMPARISON;
 class SEDQ_EDIT;
 class SEDQ_FRAME_WND;
+class SEDQ_NODE;
 class SEDQ_TX_MANAGER;
 
 // One host action routed to a view slot while the view has the focus. `m_slot` is a string
@@ -571,6 +573,20 @@ private:
     int match_search_bus(SEDQ_BUS const& bus, const QString& bits, bool forward, int depth);
     void search_again(bool forward);
     void prepare_search_step(bool forward, int depth);
+    // Node commands and their rules (sedq_view_commands.cpp, sedq_view_command_rules.cpp).
+    void for_each_selected_row(const std::function<void(int)>& apply);
+    bool any_selected_row(const std::function<bool(int)>& test);
+    // One edit over the selected rows (status 1), then the node view's refresh.
+    void edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply);
+    // One edit over the selected bus and group rows (status 0), then the node view's refresh.
+    void edit_selected_buses(const std::function<void(int)>& apply);
+    void enable_selected_transitions(bool on);
+    void finish_ungroup(bool changed);
+    QAction* host_action(int id);
+    void set_checked_in_group(std::initializer_list<int> ids, int checked);
+    bool grouping_allowed();
+    void common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, QString* common_name, bool* any_bus);
+    void add_mnemonic_table_entries(QMenu* sub_menu, QActionGroup* group, const QString& common_name);
     // Layout (sedq_view_layout.cpp).
     void layout_scroll_bars();
     void place_lock_mode_combo();
