@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFont>
+#include <QCursor>
 #include <QIcon>
 #include <QList>
 #include <QMenu>
@@ -111,6 +112,9 @@ enum AFCQ_ICON_ENUM : int
 {
 };
 QIcon afcq_get_icon(AFCQ_ICON_ENUM id);
+// The host's cursors: 1 zoom in, 2 zoom out (a magnifier with a plus or a minus); any other id
+// is the arrow. The same id gives the same cursor, pixmap and all, for the life of the process.
+QCursor afcq_get_cursor(int id);
 
 // The host's file chooser: never the platform's native dialog. In test use, exec() takes the
 // next scripted answer (standin::afcq::push_file_dialog_result); on a headless display without

@@ -523,3 +523,39 @@ QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
     const QIcon icon = named_icon(it->second);
     return icon.isNull() ? numbered_icon(id) : icon;
 }
+
+// ---- cursors ----------------------------------------------------------------------------------
+
+namespace
+{
+// A magnifier over a transparent 32-pixel square, hot spot in the lens's centre.
+QCursor make_zoom_cursor(bool zoom_in)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawEllipse(QRectF(2, 2, 18, 18));
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(18, 18), QPointF(28, 28));
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(QPointF(7, 11), QPointF(15, 11));
+    if (zoom_in)
+        painter.drawLine(QPointF(11, 7), QPointF(11, 15));
+    painter.end();
+    return QCursor(pixmap, 11, 11);
+}
+} // namespace
+
+QCursor afcq_get_cursor(int id)
+{
+    if (id != 1 && id != 2)
+        return QCursor(Qt::ArrowCursor);
+    // Kept for the life of the process and never destroyed: a pixmap must not outlive the
+    // application object, and static objects are destroyed after it.
+    static const QCursor* zoom_in = new QCursor(make_zoom_cursor(true));
+    static const QCursor* zoom_out = new QCursor(make_zoom_cursor(false));
+    return id == 1 ? *zoom_in : *zoom_out;
+}

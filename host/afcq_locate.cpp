@@ -1,6 +1,7 @@
 // Application-framework stand-in: class ids and the locate submenu with its tool entries.
 #include "host/afcq.h"
 
+#include "host/msg.h"
 #include "host/qui.h"
 #include "host/standin/standin.h"
 
@@ -80,4 +81,26 @@ void qui_enable_locate_menu_actions(AFCQ_LOCATE_MENU* menu, int mode)
     standin::record_call("qui:qui_enable_locate_menu_actions(" + std::to_string(mode) + ")");
     for (QAction* action : menu->get_locate_actions())
         action->setEnabled(mode != 0);
+}
+
+// The tool entry's text without its mnemonic marker, or the id's first word for another id.
+static std::string target_text(const CLSID& target)
+{
+    int count = 0;
+    const locate_target* targets = locate_targets(&count);
+    for (int i = 0; i < count; ++i)
+        if (targets[i].id == target)
+            return QString::fromLatin1(targets[i].text).remove('&').toStdString();
+    return "class " + std::to_string(target.data1) + "." + std::to_string(target.data2);
+}
+
+void qui_locate(CLSID target, MSG_GEN_LOCATION_SCHEMA* schema, bool)
+{
+    standin::record_call("qui:qui_locate(" + target_text(target) + ": " + (schema ? schema->to_string() : "null") +
+                         ")");
+}
+
+void qui_locate_to_design_file(MSG_GEN_LOCATION_SCHEMA* location, bool)
+{
+    standin::record_call("qui:qui_locate_to_design_file(" + (location ? location->to_string() : "null") + ")");
 }

@@ -116,3 +116,8 @@ int foreign_releases()
     return state().foreign_releases;
 }
 } // namespace standin::dbmui
+
+void DBMUI_MANAGER::register_manager(void* manager)
+{
+    standin::record_call(manager != nullptr ? "dbmui:register_manager" : "dbmui:register_manager(null)");
+}

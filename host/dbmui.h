@@ -14,6 +14,9 @@ public:
     // project has no such netlist (not an error).
     HDB_NAMESPACE* get_hdb_cmp_action_pt_instance(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type, bool flag,
                                                   void* filter, bool flag2);
+    // Registers a manager of the netlist namespaces (the compiler's, the name manager, the
+    // hierarchy browser's) for the lookups a client makes next; the stand-in only records it.
+    void register_manager(void* manager);
     // Releases what the client got and nulls the handle.
     void unget_hdb_cmp_action_pt_instance(HDB_NAMESPACE** handle, const char* client);
     // The name of the open project's current revision (the stem of its compiled database

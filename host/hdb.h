@@ -8,6 +8,7 @@
 // netlist of ten names and of millions.
 
 #include "host/hdb_name_index.h"
+#include "host/msg.h"
 
 #include <list>
 #include <memory>
@@ -19,6 +20,32 @@
 
 class HDB_INSTANCE_NAME;
 class HDB_NAMESPACE;
+
+// A design unit of the project's sources: the file that declares an entity and where.
+class HDB_DESIGN_UNIT
+{
+public:
+    HDB_DESIGN_UNIT(std::string file, int line);
+    // Null when the unit has no source file.
+    const char* get_file() const { return m_file.empty() ? nullptr : m_file.c_str(); }
+    // The place of the declaration as one "file:line" node.
+    MSG_GEN_LOCATION_SCHEMA* get_location() { return &m_location; }
+
+private:
+    std::string m_file;
+    MSG_GEN_LOCATION_SCHEMA m_location;
+};
+
+// The host's name manager: identifiers of hierarchy names that stay the same for a name.
+class HDB_NAME_MGR
+{
+public:
+    static unsigned int get_iname_id(const HDB_INSTANCE_NAME* name);
+};
+
+// Opaque managers a client registers with the netlist database UI manager.
+void* hdb_get_cmp_manager();
+void* hdb_get_ui_name_mgr();
 
 class HDB_INSTANCE_NAME_FLAG
 {
@@ -110,6 +137,11 @@ public:
     HDB_NAME_ITERATOR end_child(int scope) const;
     HDB_DESCENDANT_ITERATOR begin_descendant(void* filter, int scope);
     HDB_DESCENDANT_ITERATOR end_descendant(void* filter, int scope);
+    // Where the instance is declared in a design file ("file:line"); null when the netlist does
+    // not say.
+    MSG_GEN_LOCATION_SCHEMA* get_location();
+    // A schema naming the design entity the instance is made of; null when it names none.
+    MSG_GEN_LOCATION_SCHEMA* get_design_file_schema();
 
     // --- database internals ---------------------------------------------------------------
     // Own level name: the text after the last "|" of the short path.
@@ -125,6 +157,10 @@ public:
     size_t m_index = 0;       // position among the parent's children
     HDB_NAMESPACE* m_namespace = nullptr;
     std::vector<std::unique_ptr<HDB_INSTANCE_NAME>> m_children;
+    std::string m_location;   // "file:line", "" none
+    std::string m_entity;     // design entity, "" none
+    std::unique_ptr<MSG_GEN_LOCATION_SCHEMA> m_location_schema;
+    std::unique_ptr<MSG_GEN_LOCATION_SCHEMA> m_entity_schema;
 };
 
 class HDB_NAMESPACE
@@ -146,6 +182,8 @@ public:
     HDB_INSTANCE_NAME* get_instance_name(const char* name);
     // The netlist's assignment of that variable type, or null.
     HDB_ASSIGNMENT* find_assignment(int variable_type);
+    // The design unit that declares the entity; null when the project has none of that name.
+    HDB_DESIGN_UNIT* find_entity(const char* name, bool flag);
 
     // --- database internals ---------------------------------------------------------------
     // Adds a name by full or short path, creating the hierarchy levels above it; an existing
@@ -157,6 +195,7 @@ public:
     // Appends a child with that short path below `parent` (no check for a taken name).
     HDB_INSTANCE_NAME* add_child(HDB_INSTANCE_NAME* parent, std::string short_path, unsigned flags);
     void set_assignment(int variable_type, const std::string& value);
+    void add_design_unit(const std::string& entity, const std::string& file, int line);
     bool is_case_sensitive() const { return m_case_sensitive; }
     const std::string& root_name() const { return m_root->m_short_path; }
     size_t size() const { return m_by_short_path.size(); }
@@ -172,4 +211,5 @@ private:
     // Keyed by the names' own strings (m_key, or m_short_path when case-sensitive).
     HDB_NAME_INDEX m_by_short_path;
     std::unordered_map<int, std::unique_ptr<HDB_ASSIGNMENT>> m_assignments;
+    std::unordered_map<std::string, std::unique_ptr<HDB_DESIGN_UNIT>> m_design_units;
 };

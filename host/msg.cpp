@@ -339,3 +339,11 @@ void reset()
     // Registered ids survive: the registrar runs once when the library loads.
 }
 } // namespace standin::msg
+
+std::string MSG_GEN_LOCATION_SCHEMA::to_string() const
+{
+    std::string text;
+    for (const auto& node : m_nodes)
+        text += (text.empty() ? "" : " ") + node->get_name();
+    return text;
+}

@@ -131,3 +131,55 @@ using MSG_POST_LISTENER = std::function<void(const std::string& kind, unsigned i
 // removed; the handle removes it.
 int msg_add_post_listener(MSG_POST_LISTENER listener);
 void msg_remove_post_listener(int handle);
+
+// ---- location schemas: where a host tool is asked to show something ---------------------------
+
+// One named step of a location: a hierarchy instance, a design entity or a "file:line" place.
+class MSG_GEN_LOC_INSTANCE
+{
+public:
+    // An instance by its short hierarchy path.
+    explicit MSG_GEN_LOC_INSTANCE(const std::string& short_path) : m_name(short_path) {}
+    // An instance by the identifier the host's name manager gives it ("iname:<id>").
+    explicit MSG_GEN_LOC_INSTANCE(unsigned int iname_id) : m_name("iname:" + std::to_string(iname_id)) {}
+    const std::string& get_name() const { return m_name; }
+
+private:
+    std::string m_name;
+};
+
+class MSG_LOCATION_SCHEMA
+{
+public:
+    virtual ~MSG_LOCATION_SCHEMA() = default;
+    // 10: a generic schema of named nodes.
+    virtual int get_kind() const { return 10; }
+};
+
+// An ordered list of location nodes; owns them.
+class MSG_GEN_LOCATION_SCHEMA : public MSG_LOCATION_SCHEMA
+{
+public:
+    MSG_GEN_LOCATION_SCHEMA() = default;
+    MSG_GEN_LOCATION_SCHEMA(const MSG_GEN_LOCATION_SCHEMA&) = delete;
+    MSG_GEN_LOCATION_SCHEMA& operator=(const MSG_GEN_LOCATION_SCHEMA&) = delete;
+    // Takes ownership; a null node is ignored.
+    void add(MSG_GEN_LOC_INSTANCE* node)
+    {
+        if (node != nullptr)
+            m_nodes.emplace_back(node);
+    }
+    // Appends a node by name (an entity, or a "file:line" place).
+    void set_node_name(const char* name) { add(new MSG_GEN_LOC_INSTANCE(std::string(name ? name : ""))); }
+    int get_node_count() const { return static_cast<int>(m_nodes.size()); }
+    // Null out of range.
+    const MSG_GEN_LOC_INSTANCE* get_node(int index) const
+    {
+        return index >= 0 && index < get_node_count() ? m_nodes[size_t(index)].get() : nullptr;
+    }
+    // The node names joined by " ", for messages and records.
+    std::string to_string() const;
+
+private:
+    std::vector<std::unique_ptr<MSG_GEN_LOC_INSTANCE>> m_nodes;
+};

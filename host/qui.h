@@ -439,6 +439,13 @@ public:
 
 // Enables (mode 2) or disables (mode 0) the tool entries of a locate menu.
 void qui_enable_locate_menu_actions(AFCQ_LOCATE_MENU* menu, int mode);
+class MSG_GEN_LOCATION_SCHEMA;
+// Shows the schema's nodes in the host tool `target` (the stand-in records the call as
+// "qui:qui_locate(<tool entry text>: <nodes>)").
+void qui_locate(CLSID target, MSG_GEN_LOCATION_SCHEMA* schema, bool flag);
+// Opens the design file at the place the location names (recorded as
+// "qui:qui_locate_to_design_file(<file:line>)").
+void qui_locate_to_design_file(MSG_GEN_LOCATION_SCHEMA* location, bool flag);
 
 // The frame that GUI test hooks act on: the live main-window frame (last created wins).
 QUI_FRAME_WND* qui_get_main_frame_wnd();

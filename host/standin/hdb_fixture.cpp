@@ -66,6 +66,8 @@ bool read_instance(HDB_NAMESPACE* names, const QJsonObject& entry, const std::st
         return fail(where, "\"" + path + "\" names the root", error);
     name->m_kind = kind;
     name->m_unit = entry.value("unit").toString().toStdString();
+    name->m_location = entry.value("location").toString().toStdString();
+    name->m_entity = entry.value("entity").toString().toStdString();
     if (!bounds.empty() && !names->make_bus(name, bounds, flags | extra_flags))
         return fail(where, "\"" + path + "\" is declared twice or has children", error);
     return true;

@@ -255,6 +255,28 @@ bool read_netlists(const QJsonObject& netlists, std::string* error)
     return read_stimuli(netlists.value("pre").toObject().value("instances").toArray(), error);
 }
 
+// Design units {entity, file, line} of the project's sources, known to both netlists.
+bool read_design_units(const QJsonArray& units, std::string* error)
+{
+    for (int i = 0; i < units.size(); ++i)
+    {
+        const std::string where = "design_units[" + std::to_string(i) + "]";
+        const QJsonObject unit = units[i].toObject();
+        int line = 0;
+        if (!fixture::check_keys(unit, {"entity", "file", "line"}, where, error))
+            return false;
+        const std::string entity = unit.value("entity").toString().toStdString();
+        if (entity.empty())
+            return fail(where, "\"entity\" is missing or empty", error);
+        if (unit.contains("line") && !fixture::read_int(unit.value("line"), 0, 100000000, &line))
+            return fail(where, "\"line\" is not a line number", error);
+        for (int type : {HDB_NAMESPACE::PDB_PRE_SYNTHESIS, HDB_NAMESPACE::PDB_POST_FIT})
+            if (HDB_NAMESPACE* names = hdb::netlist(type))
+                names->add_design_unit(entity, unit.value("file").toString().toStdString(), line);
+    }
+    return true;
+}
+
 bool read_document(const QJsonObject& root, const std::string& dir, std::string* error)
 {
     if (!root.value("project").isObject())
@@ -263,6 +285,7 @@ bool read_document(const QJsonObject& root, const std::string& dir, std::string*
            read_assignments(root.value("assignments").toArray(), error) && read_partitions(root, error) &&
            read_parts(root.value("parts").toArray(), error) &&
            read_netlists(root.value("netlists").toObject(), error) &&
+           read_design_units(root.value("design_units").toArray(), error) &&
            ice::load_memory(root.value("memory"), error) &&
            chi_detail::load_fixture(root, state().dir, error);
 }
