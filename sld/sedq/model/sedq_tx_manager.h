@@ -30,6 +30,7 @@ class QAction;
 class QTabWidget;
 class HDB_INSTANCE_NAME;
 class IDU_PARTITION;
+class SDR_PLUGIN_GROUP;
 class SDR_TX_SIGNAL_NODES;
 class SDR_TX_SIGNAL_SET;
 class SDR_TX_TRIGGER;
@@ -546,6 +547,30 @@ public:
     bool get_node_mnemonics_width(int node, int* width);
     bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol, SDR_TX_SIGNAL_NODES* nodes);
     bool show_plugin_error_msg(QString const& plugin_name);
+    // The settings of one plug-in group: names, the options its decoder asks the user for and
+    // keeps for itself, and the repository's record they were read from.
+    struct SEDQ_PLUGIN_STRUCT
+    {
+        struct USER_OPTION
+        {
+            QString name;
+            QString description;
+            QString type; // "number", "file" or "string"
+            QString value;
+        };
+        QString plugin_name;
+        QString table_name;
+        QList<USER_OPTION> user_options;
+        QList<QPair<QString, QString>> internal_options;
+        int node = -1;
+        SDR_PLUGIN_GROUP* settings = nullptr;
+    };
+    // A new structure (the caller's) for a plug-in group, null for any other row.
+    SEDQ_PLUGIN_STRUCT* get_plugin_struct(int node);
+    // Lets the user edit the options of the groups; one edit of its own unless `in_action`.
+    bool get_plugin_user_options(QList<SEDQ_PLUGIN_STRUCT*>* plugins, bool in_action);
+    // Attaches the named decoder plug-in to the current instance, inside the caller's edit.
+    bool open_plugin(QString const& plugin_name, bool test);
 
     // ---- user settings shared by every editor window -------------------------------------
     static bool m_cfg_show_duplicate_buttons;

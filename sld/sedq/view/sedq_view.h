@@ -34,6 +34,8 @@
 #include <string>
 #include <vector>
 
+class HDB_INSTANCE_NAME;
+class HDB_NAMESPACE;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -587,6 +589,9 @@ private:
     bool grouping_allowed();
     void common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, QString* common_name, bool* any_bus);
     void add_mnemonic_table_entries(QMenu* sub_menu, QActionGroup* group, const QString& common_name);
+    // Locate (sedq_view_locate.cpp).
+    int first_selected_leaf();
+    HDB_INSTANCE_NAME* find_locate_instance(HDB_NAMESPACE* names);
     // Layout (sedq_view_layout.cpp).
     void layout_scroll_bars();
     void place_lock_mode_combo();

@@ -81,38 +81,3 @@ void SEDQ_VIEW::on_node_rename()
     // The selection commands are built with the node commands.
 }
 
-void SEDQ_VIEW::on_mnemonic_table_setup()
-{
-    // The mnemonic table setup dialog is built with the mnemonic tables.
-}
-
-void SEDQ_VIEW::on_plugin(QAction*)
-{
-    // Decoder plug-ins are built with the plug-in support.
-}
-
-void SEDQ_VIEW::on_plugin_options()
-{
-    // Decoder plug-ins are built with the plug-in support.
-}
-
-void SEDQ_VIEW::on_locate(CLSID)
-{
-    // Locating a node in the design is built with the node commands.
-}
-
-void SEDQ_VIEW::on_locate_design_file()
-{
-    // Locating a node in the design is built with the node commands.
-}
-
-void SEDQ_VIEW::on_update_plugin_menu()
-{
-    // Decoder plug-ins are built with the plug-in support; the menu stays empty.
-}
-
-void SEDQ_VIEW::on_update_locate()
-{
-    // Locating is built with the node commands; the locate entries stay disabled.
-}
-

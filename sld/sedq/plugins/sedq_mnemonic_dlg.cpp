@@ -1,0 +1,76 @@
+// SEDQ_MNEMONIC_DLG: the working copy of the mnemonic tables and its writing back.
+#include "sedq/plugins/sedq_mnemonic_dlg.h"
+
+#include "host/sdr.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_verify.h"
+
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+SEDQ_MNEMONIC_DLG::SEDQ_MNEMONIC_DLG(QWidget* parent, SEDQ_FRAME_WND* frame)
+    : AFCQ_DIALOG(parent), m_tx_manager(frame != nullptr ? frame->get_tx_manager() : nullptr)
+{
+    setWindowTitle(tr("Mnemonic Table Setup"));
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    connect(m_buttons, SIGNAL(accepted()), this, SLOT(accept()));
+    connect(m_buttons, SIGNAL(rejected()), this, SLOT(reject()));
+    connect(m_buttons, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch(1);
+    layout->addWidget(m_buttons);
+    m_tables = read_tables(document_tables());
+}
+
+SEDQ_MNEMONIC_DLG::~SEDQ_MNEMONIC_DLG() = default;
+
+SDR_DATA_MNEMONICS* SEDQ_MNEMONIC_DLG::document_tables() const
+{
+    if (m_tx_manager == nullptr || m_tx_manager->get_tx_session() == nullptr)
+        return nullptr;
+    SDR_DATA_SESSION* data = m_tx_manager->get_tx_session()->get_data_session();
+    return data != nullptr ? data->get_mnemonics() : nullptr;
+}
+
+QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> SEDQ_MNEMONIC_DLG::read_tables(SDR_DATA_MNEMONICS* mnemonics)
+{
+    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> tables;
+    for (int i = 0; mnemonics != nullptr && i < mnemonics->get_num_tables(); ++i)
+        if (const SDR_DATA_MNEMONICS_TABLE* table = mnemonics->get_table(i))
+            tables.append(table->get_content());
+    return tables;
+}
+
+void SEDQ_MNEMONIC_DLG::accept()
+{
+    if (!write_tables())
+        return;
+    AFCQ_DIALOG::accept();
+}
+
+// All tables are deleted and made again from the working copy, as one edit. A table the
+// repository refuses ends the edit there and keeps the dialog open; the undo step of the
+// edit takes back what was written.
+bool SEDQ_MNEMONIC_DLG::write_tables()
+{
+    SDR_DATA_MNEMONICS* mnemonics = document_tables();
+    if (mnemonics == nullptr || read_tables(mnemonics) == m_tables)
+        return true;
+    m_tx_manager->begin_action(-1);
+    bool written = true;
+    while (written && mnemonics->get_num_tables() > 0)
+        written = mnemonics->delete_table(mnemonics->get_table(mnemonics->get_num_tables() - 1));
+    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : m_tables)
+    {
+        SDR_DATA_MNEMONICS_TABLE* table = written ? mnemonics->create_table(content.name.constData(), content.width)
+                                                  : nullptr;
+        written = table != nullptr && table->set_content(content);
+    }
+    m_tx_manager->update_modified_flag();
+    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
+    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    SEDQ_VERIFY(written);
+    return written;
+}
