@@ -39,7 +39,9 @@ class HDB_NAMESPACE;
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QCursor;
 class QGridLayout;
+class QMouseEvent;
 class QMenu;
 class QPainter;
 class QPrinter;
@@ -589,6 +591,35 @@ private:
     bool grouping_allowed();
     void common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, QString* common_name, bool* any_bus);
     void add_mnemonic_table_entries(QMenu* sub_menu, QActionGroup* group, const QString& common_name);
+    // Mouse and keys (sedq_view_mouse.cpp).
+    bool is_zoom_cursor() const;
+    bool has_samples();
+    bool press_acts_on_cell(QMouseEvent* event, int row, int column, const QRect& cell);
+    bool press_trigger_cell(QMouseEvent* event, int row, int column, const QRect& cell);
+    bool press_waveform(QMouseEvent* event, int row);
+    bool is_bus_value_editable(int node, int level);
+    bool toggle_enable_box(int node, int column);
+    void select_or_drag(QMouseEvent* event, int row, int column, const QRect& cell);
+    void drag_selected_nodes(QMouseEvent* event, int column, const QRect& cell);
+    void end_drag_without_drop(QMouseEvent* event, int column, const QRect& cell, bool was_only_selection);
+    QCursor choose_cursor(const QPoint& pos, Qt::KeyboardModifiers keys);
+    QCursor general_cursor(int row, int column);
+    // The in-cell editors: opens one over the cell (a comparison editor on a bus's comparison);
+    // a focused editor gives up the focus, which commits it.
+    void open_cell_editor(int node, int column, bool comparison);
+    void commit_cell_editor();
+    // Drag and drop (sedq_view_drag.cpp).
+    bool is_refused_drop_position(int node, bool before);
+    void insert_dropped_names(const QString& text);
+    void drop_selected_nodes(bool copy);
+    // Tooltips (sedq_view_tooltips.cpp).
+    QString get_tooltip_text(const QPoint& pos, int row, int column, const QRect& cell);
+    QString header_tooltip(const QPoint& pos, int row, int column, const QRect& cell);
+    QString node_tooltip(int node, int column);
+    QString trigger_cell_tooltip(int node, int level);
+    QString value_at_sample(int node, int sample);
+    QString value_tooltip(const QPoint& pos, int node, int column);
+    QString waveform_header_tooltip(const QPoint& pos, int row);
     // Locate (sedq_view_locate.cpp).
     int first_selected_leaf();
     HDB_INSTANCE_NAME* find_locate_instance(HDB_NAMESPACE* names);

@@ -1,0 +1,300 @@
+// SEDQ_VIEW: the tooltip of each cell — the column's name over the headers, the state a box or
+// a trigger cell shows, the node's value at the master time bar and under the mouse, and the
+// positions of the time-bar row and the ruler.
+#include "sedq/view/sedq_view.h"
+
+#include "host/sdr.h"
+#include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+#include "sedq/view/sedq_node.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace
+{
+const char* const COLUMN_NAMES[] = {"Node Type",
+                                    "Node Alias",
+                                    "Node Name",
+                                    "Incremental Route",
+                                    "Debug Port Out",
+                                    "Data Capture Enable",
+                                    "Trigger Enable",
+                                    "Storage Qualifier Enable",
+                                    "Transitional Storage Qualifier",
+                                    "Conditional Storage Qualifier",
+                                    "Start Storage Qualifier",
+                                    "Stop Storage Qualifier"};
+
+// "Disabled", "Partially Enabled" or "Enabled" after `prefix`.
+QString tri_state(const char* prefix, bool on, bool partially)
+{
+    return QString::fromLatin1(prefix) +
+           (!on ? QStringLiteral(" Disabled") : partially ? QStringLiteral(" Partially Enabled")
+                                                          : QStringLiteral(" Enabled"));
+}
+
+QString type_name(SDR_DATA_SIGNAL_TYPE type)
+{
+    switch (int(type))
+    {
+    case 4:
+        return QStringLiteral("Input Pin");
+    case 8:
+        return QStringLiteral("Output Pin");
+    case 16:
+        return QStringLiteral("Bidir Pin");
+    case 32:
+        return QStringLiteral("Memory");
+    case 64:
+        return QStringLiteral("Registered");
+    case 128:
+        return QStringLiteral("Combinatorial");
+    case 1024:
+        return QStringLiteral("State Machine");
+    default:
+        return QString();
+    }
+}
+
+QString condition_name(SDR_DATA_TRIGGER_CONDITION condition)
+{
+    switch (condition)
+    {
+    case SDR_CTYPE_HIGH:
+        return QStringLiteral("High");
+    case SDR_CTYPE_LOW:
+        return QStringLiteral("Low");
+    case SDR_CTYPE_RISING:
+        return QStringLiteral("Rising Edge");
+    case SDR_CTYPE_FALLING:
+        return QStringLiteral("Falling Edge");
+    case SDR_CTYPE_EITHER_EDGE:
+        return QStringLiteral("Either Edge");
+    case SDR_CTYPE_DONT_CARE:
+        return QStringLiteral("Don't Care");
+    default:
+        return QString();
+    }
+}
+} // namespace
+
+bool SEDQ_VIEW::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || m_tx_manager.isNull())
+        return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    int row = 0;
+    int column = 0;
+    QRect cell;
+    if (!find_item(help->pos(), &row, &column, &cell))
+    {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const QString text = get_tooltip_text(help->pos(), row, column, cell);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, this);
+    return true;
+}
+
+QString SEDQ_VIEW::get_tooltip_text(const QPoint& pos, int row, int column, const QRect& cell)
+{
+    if (row < HEADER_ROWS)
+        return column == 23 ? waveform_header_tooltip(pos, row) : header_tooltip(pos, row, column, cell);
+    const int node = row - HEADER_ROWS;
+    if (column == 22 || column == 23)
+        return value_tooltip(pos, node, column);
+    return node_tooltip(node, column);
+}
+
+QString SEDQ_VIEW::header_tooltip(const QPoint& pos, int row, int column, const QRect& cell)
+{
+    if (row == 0)
+        return QString();
+    if (column == 22)
+        return row == 2 ? QStringLiteral("Master Time Bar Current Value")
+                        : QStringLiteral("Master Time Bar Segment Number");
+    if (column >= 12 && column <= 21)
+    {
+        const int level = column - 12;
+        const bool sequential = m_tx_manager->is_sequential_mode(-1);
+        if (!sequential && hit_test(row, column, pos, cell))
+            return QStringLiteral("All triggers are enabled because the state-based flow control feature is being used");
+        if (sequential && m_tx_manager->is_segmented_acquisition_trigger(level))
+            return QStringLiteral("Segmented Acquisition Trigger");
+        return QStringLiteral("Trigger Condition %1").arg(level + 1);
+    }
+    QString count;
+    if (column == 5 && m_tx_manager->get_data_nodes_used(&count))
+        return QStringLiteral("Data Capture Enable: ") + count + QStringLiteral(" nodes used");
+    if (column == 6 && m_tx_manager->get_trigger_nodes_used(&count))
+        return QStringLiteral("Trigger Enable: ") + count + QStringLiteral(" nodes used");
+    if (column == 7 && m_tx_manager->get_storage_qualifier_nodes_used(&count))
+        return QStringLiteral("Storage Qualifier Enable: ") + count + QStringLiteral(" nodes used");
+    return column >= 0 && column < 12 ? QString::fromLatin1(COLUMN_NAMES[column]) : QString();
+}
+
+QString SEDQ_VIEW::node_tooltip(int node, int column)
+{
+    SEDQ_NODE row(m_tx_manager, node, -1);
+    bool partially = false;
+    switch (column)
+    {
+    case 0:
+        return type_name(row.get_type()) + (row.is_parent() ? QStringLiteral(" Bus") : QString());
+    case 1:
+    {
+        const QString alias = QString::fromLocal8Bit(row.get_alias() ? row.get_alias() : "");
+        return alias.isEmpty() ? QStringLiteral("click to set alias") : alias;
+    }
+    case 2:
+        return QString::fromLocal8Bit(row.get_name() ? row.get_name() : "");
+    case 3:
+        return m_tx_manager->is_incremental_compile()
+                   ? QStringLiteral("Incremental route disabled in incremental compilation mode")
+                   : QStringLiteral("Incremental route disabled for Tarnwick");
+    case 4:
+        return row.get_debug_port_out() ? QString::fromLocal8Bit(row.get_debug_port_out())
+                                         : QStringLiteral("Debug Port Off");
+    case 5:
+    {
+        const bool on = row.is_data_enabled(&partially);
+        return tri_state("Data Capture", on, partially);
+    }
+    case 6:
+    {
+        const bool on = row.is_trigger_enabled(&partially, -4);
+        return tri_state("Trigger", on, partially);
+    }
+    case 7:
+    {
+        const bool on = row.is_storage_enabled(&partially);
+        return tri_state("Storage Qualifier", on, partially);
+    }
+    case 8:
+    {
+        if (row.is_transition_enabled(&partially))
+            return partially ? QStringLiteral("Transition Storage Qualifier Partially Enabled")
+                             : QStringLiteral("Transition Storage Qualifier Enabled");
+        return row.is_storage_enabled(nullptr) ? QStringLiteral("Transition Storage Qualifier Disabled")
+                                               : QStringLiteral("Storage Qualifier Not Enabled");
+    }
+    default:
+        return column >= 9 && column <= 21 ? trigger_cell_tooltip(node, column - 12) : QString();
+    }
+}
+
+QString SEDQ_VIEW::trigger_cell_tooltip(int node, int level)
+{
+    SEDQ_NODE row(m_tx_manager, node, -1);
+    if (!row.is_trigger_enabled(nullptr, level))
+    {
+        if (m_tx_manager->is_advanced_trigger(level, -1))
+            return QStringLiteral("Advanced Trigger");
+        return level < 0 ? QStringLiteral("Storage Qualifier Not Enabled") : QStringLiteral("Trigger Not Enabled");
+    }
+    if (!row.is_parent())
+        return condition_name(row.get_trigger_pattern(level));
+    QString pattern;
+    bool in_radix = false;
+    if (!get_trigger_string(node, level, &pattern, &in_radix))
+        return QString();
+    SEDQ_NUMBER number(pattern);
+    const char* text = nullptr;
+    number.get_string(m_tx_manager, node, &text, true, true, nullptr, level);
+    return QString::fromLatin1(text ? text : "");
+}
+
+// ---- values of the data ----------------------------------------------------------------------------
+
+// The node's value at a sample as the value column shows it: a bit as a digit, a bus in its
+// radix. Empty when a member cannot be read.
+QString SEDQ_VIEW::value_at_sample(int node, int sample)
+{
+    bool window[3] = {};
+    if (!is_parent_item(node))
+        return m_tx_manager->get_wave(node, window, sample, false, -1) ? QString::number(int(window[1]))
+                                                                        : QString();
+    std::vector<int> members;
+    m_tx_manager->get_all_descendants(node, &members);
+    QString bits;
+    for (int member : members)
+    {
+        if (m_tx_manager->has_children(member))
+            continue;
+        if (!m_tx_manager->get_wave(member, window, sample, false, -1))
+            return QString();
+        bits += window[1] ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    SEDQ_NUMBER number(bits);
+    return QString::fromLatin1(number.get_string(m_tx_manager, node));
+}
+
+// Column 22 reads at the master time bar, column 23 under the mouse. A position at the depth
+// is the end of the data, one past the last sample: there is no data there.
+QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
+{
+    int depth = 0;
+    SDR_DATA_LOG* log = nullptr;
+    if (!m_tx_manager->get_data_sample_depth(&depth, -1) || depth <= 0 ||
+        !m_tx_manager->is_data_available(false, -1, &log) || log == nullptr)
+        return QStringLiteral("No Samples");
+    int sample = 0;
+    if (column == 22)
+    {
+        if (!SEDQ_VERIFY(this->m_timebar_count > 0))
+            return QString();
+        sample = m_timebars[0];
+        if (sample < 0 || sample >= depth || !log->is_bit_valid(sample))
+            return QStringLiteral("No Data");
+    }
+    else
+    {
+        sample = std::clamp(find_transition(pos, false), 0, depth - 1);
+        if (!log->is_bit_valid(sample))
+            return QStringLiteral("No Data");
+    }
+    const QString value = value_at_sample(node, sample);
+    if (value.isEmpty())
+        return column == 23 ? QStringLiteral("Unknown") : QStringLiteral("No Data");
+    return value;
+}
+
+QString SEDQ_VIEW::waveform_header_tooltip(const QPoint& pos, int row)
+{
+    if (!m_tx_manager->is_data_mode(-1))
+        return QString();
+    if (!has_samples())
+        return QStringLiteral("No Samples");
+    if (row == 0)
+    {
+        if (cursor().shape() == Qt::PointingHandCursor)
+            return QStringLiteral("click to insert time bar");
+        QString sample;
+        QString segment;
+        get_timebar_string(pos, &sample, &segment);
+        if (get_row_height(1) == 0 || segment.isEmpty())
+            return QStringLiteral("Sample ") + sample;
+        if (get_row_height(2) == 0)
+            return QStringLiteral("Segment ") + segment;
+        return QStringLiteral("Segment ") + segment + QStringLiteral(", Sample ") + sample;
+    }
+    const int t = find_transition(pos, false);
+    QString text;
+    if (row == 1 && m_tx_manager->get_data_segment_size() == 0 && m_tx_manager->is_data_available(false, -1, nullptr))
+        text = QString::number(get_storage_qualifier_segment_number(t));
+    else
+    {
+        int trigger = 0;
+        m_tx_manager->get_trigger_position(&trigger, -1);
+        get_time_units_string(&text, t - trigger, false, row == 1);
+    }
+    return (row == 1 ? QStringLiteral("Segment ") : QStringLiteral("Sample ")) + text;
+}
