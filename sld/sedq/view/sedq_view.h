@@ -740,6 +740,8 @@ private:
     bool m_drag_moved_inside = false;
     bool m_drag_position_accepted = false;
     bool m_drag_left_at_start = false;
+    // Set while a wheel turn is handed to a scroll bar.
+    bool m_forwarding_wheel = false;
 
     // In-cell editors and commands.
     SEDQ_EDIT* m_edit = nullptr;

@@ -418,14 +418,20 @@ void SEDQ_VIEW::mouseDoubleClickEvent(QMouseEvent* event)
 
 // ---- wheel and keys ------------------------------------------------------------------------------
 
-// Ctrl turns the wheel into horizontal scrolling; the wheel never zooms.
+// Ctrl turns the wheel into horizontal scrolling; the wheel never zooms. A turn the scroll bar
+// leaves comes back up to the view while it is handed on: that one takes the default way.
 void SEDQ_VIEW::wheelEvent(QWheelEvent* event)
 {
-    if (!event->spontaneous())
+    if (m_forwarding_wheel)
+    {
+        event->ignore();
         return;
+    }
     QScrollBar* bar = event->modifiers() & Qt::ControlModifier ? m_horizontal_scroll_bar : m_vertical_scroll_bar;
     event->ignore();
+    m_forwarding_wheel = true;
     QApplication::sendEvent(bar, event);
+    m_forwarding_wheel = false;
     if (!event->isAccepted())
     {
         QWidget::wheelEvent(event);
