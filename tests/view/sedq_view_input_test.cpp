@@ -8,6 +8,7 @@
 #include "host/standin/msg_control.h"
 #include "sedq/view/sedq_node.h"
 
+#include <QComboBox>
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -406,4 +407,69 @@ TEST_F(view_input_test, value_tooltips_read_inside_the_data)
     const QString bit = tooltip_at(cell(3 + 1, 23).center());
     EXPECT_TRUE(bit == "0" || bit == "1") << bit.toStdString() << ": a one-bit value inside the data";
     EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(view_input_test, the_pattern_mark_of_a_level_toggles_in_sequential_mode)
+{
+    open(write_document(bus_and_leaves));
+    focus_view();
+    ASSERT_TRUE(tx()->is_sequential_mode(-1));
+    QRect mark = cell(2, 12).adjusted(2, 2, -2, -2);
+    view()->draw_pattern_header(0, &mark, nullptr, true, false, false);
+    const bool before = tx()->is_pattern_enabled(0);
+    QSignalSpy spy(tx(), &SEDQ_TX_MANAGER::updated);
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, mark.center());
+    settle();
+    EXPECT_NE(tx()->is_pattern_enabled(0), before);
+    EXPECT_TRUE(contains(hints_of(spy), 0x20000001u));
+    tx()->on_edit_undo();
+    EXPECT_EQ(tx()->is_pattern_enabled(0), before);
+}
+
+TEST_F(view_input_test, a_copy_dropped_at_the_end_stays_out_of_a_bus_that_ends_the_list)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        SDR_DATA_TRIGGER* trigger = trigger_of(s);
+        add_leaves(trigger, {"top|a", "top|d1", "top|d0"});
+        standin::sdr::add_group(trigger, 1, 2, "data"); // a, data, d1, d0
+    }));
+    QMimeData nodes;
+    nodes.setData("SEDQ_NODE_CLIPBOARD_FORMAT", QByteArray());
+    select_only(0);
+    const QPoint below(cell(3, 2).center().x(), view()->height() - 5);
+    drag_move(nodes, below, Qt::CopyAction);
+    drop(nodes, below, Qt::CopyAction);
+    ASSERT_EQ(tx()->get_node_count(-1), 5);
+    EXPECT_FALSE(tx()->is_group_member(4)) << "appended after the bus, not into it";
+    EXPECT_EQ(SEDQ_NODE(tx(), 4, -1).get_name(), std::string("top|a"));
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        std::vector<std::string> many;
+        for (int i = 0; i < 50; ++i)
+            many.push_back("top|n" + std::to_string(i));
+        add_leaves(trigger_of(s), many);
+    }));
+    QScrollBar* vertical = view()->get_vertical_scroll_bar();
+    ASSERT_FALSE(vertical->isHidden());
+    EXPECT_EQ(vertical->maximum(), 50 - vertical->pageStep()) << "rows beyond one page";
+    QComboBox* combo = view()->get_lock_mode_combo();
+    EXPECT_TRUE(combo->isVisible());
+    EXPECT_LE(combo->width(), 222);
+    const int start = combo->x();
+    bool hidden_seen = false;
+    for (int width : {1600, 900, 700, 500, 300})
+    {
+        frame()->resize(width, 800);
+        settle();
+        const int room = view()->width() - start;
+        EXPECT_EQ(combo->isHidden(), room < 21) << width;
+        if (!combo->isHidden())
+            EXPECT_EQ(combo->width(), std::min(room, 222)) << width;
+        hidden_seen = hidden_seen || combo->isHidden();
+    }
+    EXPECT_TRUE(hidden_seen);
 }
