@@ -106,7 +106,9 @@ protected:
     void drop(const QMimeData& data, QPoint point, Qt::DropAction action = Qt::MoveAction)
     {
         if (!leave_pending)
+        {
             EXPECT_TRUE(enter(data, point, action));
+        }
         leave_pending = false;
         QDropEvent event(point, action, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(view(), &event);
@@ -468,7 +470,9 @@ TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
         const int room = view()->width() - start;
         EXPECT_EQ(combo->isHidden(), room < 21) << width;
         if (!combo->isHidden())
+        {
             EXPECT_EQ(combo->width(), std::min(room, 222)) << width;
+        }
         hidden_seen = hidden_seen || combo->isHidden();
     }
     EXPECT_TRUE(hidden_seen);
