@@ -34,28 +34,28 @@ void* hdb_get_ui_name_mgr()
     return &manager;
 }
 
+// A schema of the one node `name`, made on first use; null for an empty name.
+static MSG_GEN_LOCATION_SCHEMA* one_node_schema(std::unique_ptr<MSG_GEN_LOCATION_SCHEMA>* schema,
+                                                const std::string& name)
+{
+    if (name.empty())
+        return nullptr;
+    if (!*schema)
+    {
+        *schema = std::make_unique<MSG_GEN_LOCATION_SCHEMA>();
+        (*schema)->set_node_name(name.c_str());
+    }
+    return schema->get();
+}
+
 MSG_GEN_LOCATION_SCHEMA* HDB_INSTANCE_NAME::get_location()
 {
-    if (m_location.empty())
-        return nullptr;
-    if (!m_location_schema)
-    {
-        m_location_schema = std::make_unique<MSG_GEN_LOCATION_SCHEMA>();
-        m_location_schema->set_node_name(m_location.c_str());
-    }
-    return m_location_schema.get();
+    return one_node_schema(&m_location_schema, m_location);
 }
 
 MSG_GEN_LOCATION_SCHEMA* HDB_INSTANCE_NAME::get_design_file_schema()
 {
-    if (m_entity.empty())
-        return nullptr;
-    if (!m_entity_schema)
-    {
-        m_entity_schema = std::make_unique<MSG_GEN_LOCATION_SCHEMA>();
-        m_entity_schema->set_node_name(m_entity.c_str());
-    }
-    return m_entity_schema.get();
+    return one_node_schema(&m_entity_schema, m_entity);
 }
 
 HDB_DESIGN_UNIT* HDB_NAMESPACE::find_entity(const char* name, bool)

@@ -587,6 +587,7 @@ private:
     void enable_selected_transitions(bool on);
     void finish_ungroup(bool changed);
     QAction* host_action(int id);
+    void enable_pair(int enable_id, int disable_id, bool allowed, bool (SEDQ_NODE::*is_on)(bool* partially) const);
     void set_checked_in_group(std::initializer_list<int> ids, int checked);
     bool grouping_allowed();
     void common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, QString* common_name, bool* any_bus);

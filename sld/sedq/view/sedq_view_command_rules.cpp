@@ -41,18 +41,25 @@ bool SEDQ_VIEW::any_selected_row(const std::function<bool(int)>& test)
 
 // ---- column menus --------------------------------------------------------------------------------
 
+// The enable entry of a pair while a selected row is off or partly on, the disable entry while
+// one is on.
+void SEDQ_VIEW::enable_pair(int enable_id, int disable_id, bool allowed,
+                            bool (SEDQ_NODE::*is_on)(bool* partially) const)
+{
+    enable(enable_id, allowed && any_selected_row([&](int row) {
+                          bool partially = false;
+                          return !(SEDQ_NODE(m_tx_manager, row, -1).*is_on)(&partially) || partially;
+                      }));
+    enable(disable_id, allowed && any_selected_row([&](int row) {
+                           return (SEDQ_NODE(m_tx_manager, row, -1).*is_on)(nullptr);
+                       }));
+}
+
 void SEDQ_VIEW::on_update_data_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    const bool allowed = is_setup_enabled(true);
-    enable(346, allowed && any_selected_row([this](int row) {
-                    bool partially = false;
-                    return !SEDQ_NODE(m_tx_manager, row, -1).is_data_enabled(&partially) || partially;
-                }));
-    enable(345, allowed && any_selected_row([this](int row) {
-                    return SEDQ_NODE(m_tx_manager, row, -1).is_data_enabled(nullptr);
-                }));
+    enable_pair(346, 345, is_setup_enabled(true), &SEDQ_NODE::is_data_enabled);
 }
 
 // The first selected row that is a comparison group's member or could change decides: a
@@ -86,28 +93,14 @@ void SEDQ_VIEW::on_update_storage_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    const bool allowed = is_setup_enabled(true) && get_column_width(7) >= 1;
-    enable(365, allowed && any_selected_row([this](int row) {
-                    bool partially = false;
-                    return !SEDQ_NODE(m_tx_manager, row, -1).is_storage_enabled(&partially) || partially;
-                }));
-    enable(364, allowed && any_selected_row([this](int row) {
-                    return SEDQ_NODE(m_tx_manager, row, -1).is_storage_enabled(nullptr);
-                }));
+    enable_pair(365, 364, is_setup_enabled(true) && get_column_width(7) >= 1, &SEDQ_NODE::is_storage_enabled);
 }
 
 void SEDQ_VIEW::on_update_transition_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    const bool allowed = is_setup_enabled(false) && get_column_width(8) >= 1;
-    enable(367, allowed && any_selected_row([this](int row) {
-                    bool partially = false;
-                    return !SEDQ_NODE(m_tx_manager, row, -1).is_transition_enabled(&partially) || partially;
-                }));
-    enable(366, allowed && any_selected_row([this](int row) {
-                    return SEDQ_NODE(m_tx_manager, row, -1).is_transition_enabled(nullptr);
-                }));
+    enable_pair(367, 366, is_setup_enabled(false) && get_column_width(8) >= 1, &SEDQ_NODE::is_transition_enabled);
 }
 
 void SEDQ_VIEW::on_update_alias_menu()
