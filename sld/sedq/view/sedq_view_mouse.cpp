@@ -393,7 +393,6 @@ void SEDQ_VIEW::mouseReleaseEvent(QMouseEvent* event)
     if (!zoomed_to_band && event->button() == Qt::LeftButton && m_rubber_band != nullptr &&
         m_rubber_band->isVisible())
         zoom_drag_rect(true);
-    m_resize_column = cursor().shape() == Qt::SplitHCursor ? m_resize_column : -1;
     if (!m_tx_manager->is_wizard_mode() && m_frame_wnd != nullptr)
     {
         m_frame_wnd->on_update_view_menu();
