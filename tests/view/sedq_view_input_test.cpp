@@ -6,6 +6,7 @@
 
 #include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
+#include "sedq/view/sedq_edit.h"
 #include "sedq/view/sedq_node.h"
 
 #include <QComboBox>
@@ -476,4 +477,54 @@ TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
         hidden_seen = hidden_seen || combo->isHidden();
     }
     EXPECT_TRUE(hidden_seen);
+}
+
+TEST_F(view_input_test, presses_open_the_alias_and_bus_value_editors_and_the_wheel_commits_them)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        std::vector<std::string> many;
+        for (int i = 0; i < 60; ++i)
+            many.push_back("top|n" + std::to_string(i));
+        add_leaves(trigger_of(s), many);
+        standin::sdr::add_group(trigger_of(s), 0, 3, "data", SDR_GTYPE_HEX);
+    }));
+    focus_view();
+    ASSERT_FALSE(view()->get_vertical_scroll_bar()->isHidden());
+    const QPoint alias = cell(3 + 5, 1).center();
+    EXPECT_EQ(cursor_at(alias), Qt::IBeamCursor);
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, alias);
+    ASSERT_NE(view()->get_edit(), nullptr);
+    EXPECT_EQ(view()->get_edit()->get_column(), 1);
+    EXPECT_EQ(view()->get_edit()->get_node(), 5);
+    view()->get_edit()->setFocus();
+    view()->get_edit()->setText("clk_en");
+    QWheelEvent turn(alias, view()->mapToGlobal(alias), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view(), &turn);
+    settle();
+    EXPECT_EQ(view()->get_edit(), nullptr) << "the wheel took the focus from the editor";
+    QString text;
+    tx()->get_node_alias(5, &text);
+    EXPECT_EQ(text, "clk_en") << "which committed it";
+
+    view()->get_vertical_scroll_bar()->setValue(0);
+    settle();
+    const QPoint value = cell(3, 12).center();
+    ASSERT_EQ(cursor_at(value), Qt::IBeamCursor);
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, value);
+    ASSERT_NE(view()->get_edit(), nullptr) << "a bus's value";
+    EXPECT_EQ(view()->get_edit()->get_column(), 12);
+    EXPECT_EQ(view()->get_comparison_edit(), nullptr);
+}
+
+TEST_F(view_input_test, rename_opens_the_name_editor_on_the_one_selected_row)
+{
+    open(write_document(bus_and_leaves));
+    focus_view();
+    select_only(6);
+    ASSERT_TRUE(view()->on_update_node_rename());
+    view()->on_node_rename();
+    ASSERT_NE(view()->get_edit(), nullptr);
+    EXPECT_EQ(view()->get_edit()->get_node(), 6);
+    EXPECT_EQ(view()->get_edit()->get_column(), 2);
 }

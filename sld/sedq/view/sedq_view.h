@@ -605,8 +605,8 @@ private:
     void end_drag_without_drop(QMouseEvent* event, int column, const QRect& cell, bool was_only_selection);
     QCursor choose_cursor(const QPoint& pos, Qt::KeyboardModifiers keys);
     QCursor general_cursor(int row, int column);
-    // The in-cell editors: opens one over the cell (a comparison editor on a bus's comparison);
-    // a focused editor gives up the focus, which commits it.
+    // The in-cell editors (sedq_view_cell_editors.cpp): opens one over the cell (a comparison
+    // editor on a bus's comparison); a focused editor gives up the focus, which commits it.
     void open_cell_editor(int node, int column, bool comparison);
     void commit_cell_editor();
     // Drag and drop (sedq_view_drag.cpp).

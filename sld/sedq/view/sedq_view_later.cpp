@@ -8,23 +8,3 @@
 
 // ---- selection commands and their menu rules -----------------------------------------------------
 
-void SEDQ_VIEW::open_cell_editor(int, int, bool)
-{
-    // The in-cell editors are built with the trigger editing.
-}
-
-void SEDQ_VIEW::commit_cell_editor()
-{
-    // The in-cell editors are built with the trigger editing.
-}
-
-void SEDQ_VIEW::on_node_set_alias()
-{
-    // The selection commands are built with the node commands.
-}
-
-void SEDQ_VIEW::on_node_rename()
-{
-    // The selection commands are built with the node commands.
-}
-
