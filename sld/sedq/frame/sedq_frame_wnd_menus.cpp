@@ -11,8 +11,6 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-Q_DECLARE_METATYPE(QActionGroup*)
-
 namespace
 {
 // Bus display format entries: host action and the display type it carries.
@@ -277,8 +275,6 @@ QMenu* SEDQ_FRAME_WND::get_plugin_menu()
         return m_plugin_menu;
     m_plugin_menu = new QMenu(tr("Add Nodes with Plug-In"), this);
     m_plugin_action_group = new QActionGroup(this);
-    // Whoever fills the menu finds its group here.
-    m_plugin_menu->setProperty("action group", QVariant::fromValue(m_plugin_action_group));
     return m_plugin_menu;
 }
 

@@ -23,8 +23,6 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(QActionGroup*)
-
 void SEDQ_VIEW::on_mnemonic_table_setup()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
@@ -51,7 +49,9 @@ void SEDQ_VIEW::on_update_plugin_menu()
     if (!SEDQ_VERIFY(acf_mgr != NULL))
         return;
     const bool open = acf_mgr->is_project_open();
-    auto* group = sub_menu->property("action group").value<QActionGroup*>();
+    // The frame hands the menu's group out itself: a group kept in a property would register a
+    // meta type that outlives the library.
+    QActionGroup* group = m_frame_wnd->get_plugin_action_group();
     if (group != nullptr)
         connect(group, SIGNAL(triggered(QAction*)), this, SLOT(on_plugin(QAction*)), Qt::UniqueConnection);
     for (const QString& name : m_tx_manager->get_plugin_names())
