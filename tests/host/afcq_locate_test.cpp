@@ -6,6 +6,8 @@
 #include "host/qui.h"
 #include "host/standin/acf_control.h"
 #include "host/standin/ntfq_control.h"
+#include "host/standin/standin.h"
+#include "host/msg.h"
 
 #include <QAction>
 #include <QSignalSpy>
@@ -69,4 +71,32 @@ TEST(acf_locks, committed_writes_tell_every_listener)
     acf->write_unlock(true);
     ASSERT_EQ(standin::ntfq::deliveries().size(), 1u);
     EXPECT_EQ(standin::ntfq::deliveries()[0].id, id);
+}
+
+TEST(afcq_cursor, the_zoom_cursors_are_two_magnifiers_the_same_every_time)
+{
+    const QCursor zoom_in = afcq_get_cursor(1);
+    const QCursor zoom_out = afcq_get_cursor(2);
+    EXPECT_EQ(zoom_in.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(zoom_out.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(afcq_get_cursor(1).pixmap().cacheKey(), zoom_in.pixmap().cacheKey()) << "one cursor per id";
+    EXPECT_NE(zoom_in.pixmap().toImage(), zoom_out.pixmap().toImage()) << "plus and minus differ";
+    EXPECT_EQ(afcq_get_cursor(3).shape(), Qt::ArrowCursor);
+}
+
+TEST(qui_locate, locate_calls_are_recorded_with_the_tool_and_the_nodes)
+{
+    standin::clear_calls();
+    AFCQ_LOCATE_MENU menu(nullptr);
+    QSignalSpy spy(&menu, SIGNAL(locate_triggered(CLSID)));
+    menu.get_locate_actions()[4]->trigger();
+    MSG_GEN_LOCATION_SCHEMA schema;
+    schema.add(new MSG_GEN_LOC_INSTANCE(std::string("a|b")));
+    schema.add(new MSG_GEN_LOC_INSTANCE(7u));
+    qui_locate(spy[0][0].value<CLSID>(), &schema, false);
+    MSG_GEN_LOCATION_SCHEMA place;
+    place.set_node_name("top.v:3");
+    qui_locate_to_design_file(&place, false);
+    EXPECT_EQ(standin::calls("qui"), (std::vector<std::string>{"qui:qui_locate(Locate in RTL Viewer: a|b iname:7)",
+                                                               "qui:qui_locate_to_design_file(top.v:3)"}));
 }

@@ -139,6 +139,11 @@ TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
         {"negative resource count", R"({"project": {"top_entity": "t"}, "parts": [
             {"name": "P", "resources": {"32": -1}}]})",
          "parts[0]: resource \"32\""},
+        {"design unit without entity", R"({"project": {"top_entity": "t"}, "design_units": [{"file": "a.v"}]})",
+         "design_units[0]: \"entity\" is missing"},
+        {"design unit with a bad line", R"({"project": {"top_entity": "t"}, "design_units": [
+            {"entity": "e", "file": "a.v", "line": "x"}]})",
+         "design_units[0]: \"line\""},
     };
     for (const row& r : rows)
     {
