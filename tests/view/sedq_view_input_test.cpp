@@ -528,3 +528,33 @@ TEST_F(view_input_test, rename_opens_the_name_editor_on_the_one_selected_row)
     EXPECT_EQ(view()->get_edit()->get_node(), 6);
     EXPECT_EQ(view()->get_edit()->get_column(), 2);
 }
+
+TEST_F(view_input_test, dragging_near_an_edge_scrolls_by_the_distance)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        std::vector<std::string> many;
+        for (int i = 0; i < 200; ++i)
+            many.push_back("top|n" + std::to_string(i));
+        add_leaves(trigger_of(s), many);
+    }));
+    QScrollBar* bar = view()->get_vertical_scroll_bar();
+    ASSERT_FALSE(bar->isHidden());
+    bar->setValue(100);
+    const int header = view()->get_row_height(0) + view()->get_row_height(1) + view()->get_row_height(2);
+    const int top = header + 31;
+    const int x = view()->width() / 2;
+    const auto scroll_with_pointer_at = [&](int y) {
+        QCursor::setPos(view()->mapToGlobal(QPoint(x, y)));
+        EXPECT_EQ(view()->mapFromGlobal(QCursor::pos()).y(), y) << "the pointer is where the test put it";
+        const int before = bar->value();
+        view()->on_drag_scroll();
+        return bar->value() - before;
+    };
+    EXPECT_EQ(scroll_with_pointer_at(top + 40), 0) << "inside the rows nothing scrolls";
+    EXPECT_EQ(scroll_with_pointer_at(top - 5), -view()->get_scroll_rate(5));
+    EXPECT_EQ(scroll_with_pointer_at(top - 25), -view()->get_scroll_rate(25));
+    const int bottom = view()->height() - 1 - 31;
+    EXPECT_EQ(scroll_with_pointer_at(bottom + 20), view()->get_scroll_rate(20));
+    bar->setValue(0);
+    EXPECT_EQ(scroll_with_pointer_at(header - 5), 0) << "nothing above the first row";
+}
