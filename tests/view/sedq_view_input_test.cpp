@@ -10,12 +10,10 @@
 #include "sedq/view/sedq_node.h"
 
 #include <QComboBox>
-#include <QHelpEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolTip>
 
 #include <memory>
 
@@ -67,15 +65,6 @@ protected:
         QMouseEvent move(QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton, keys);
         QApplication::sendEvent(view(), &move);
         return view()->cursor().shape();
-    }
-
-    QString tooltip_at(QPoint point)
-    {
-        QToolTip::hideText();
-        settle();
-        QHelpEvent help(QEvent::ToolTip, point, view()->mapToGlobal(point));
-        QApplication::sendEvent(view(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
     // The application hands drag moves and drops only to the widget that took the drag's

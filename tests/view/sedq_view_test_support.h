@@ -18,10 +18,12 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -181,6 +183,16 @@ protected:
     }
 
     static QColor colour_at(const QImage& image, QPoint point) { return image.pixelColor(point); }
+
+    // The tooltip the view shows for the point, empty when it shows none.
+    QString tooltip_at(QPoint point)
+    {
+        QToolTip::hideText();
+        settle();
+        QHelpEvent help(QEvent::ToolTip, point, view()->mapToGlobal(point));
+        QApplication::sendEvent(view(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    }
 
     static QRgb background_of(const QImage& image, const QRect& area)
     {

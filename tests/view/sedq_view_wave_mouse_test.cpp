@@ -3,9 +3,7 @@
 // waveform columns and of the ruler.
 #include "sedq_waveform_test_support.h"
 
-#include <QHelpEvent>
 #include <QTest>
-#include <QToolTip>
 
 namespace
 {
@@ -47,15 +45,6 @@ protected:
         QMouseEvent event(QEvent::MouseButtonRelease, point, button, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view(), &event);
         settle();
-    }
-
-    QString tooltip_at(QPoint point)
-    {
-        QToolTip::hideText();
-        settle();
-        QHelpEvent help(QEvent::ToolTip, point, view()->mapToGlobal(point));
-        QApplication::sendEvent(view(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
     int bar_row_y() { return inner_cell(0, 23).center().y(); }
