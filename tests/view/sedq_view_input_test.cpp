@@ -27,6 +27,15 @@ void bus_and_leaves(SDR_DATA_SESSION& s)
     standin::sdr::add_group(trigger, 0, 3, "data", SDR_GTYPE_HEX);
 }
 
+// Leaves "top|n0" .. "top|n<count - 1>".
+void add_numbered_leaves(SDR_DATA_SESSION& s, int count)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back("top|n" + std::to_string(i));
+    add_leaves(s.m_instances[0]->get_active_trigger(), names);
+}
+
 void with_samples(SDR_DATA_SESSION& s)
 {
     bus_and_leaves(s);
@@ -228,10 +237,7 @@ TEST_F(view_input_test, a_text_drop_inserts_each_name)
 TEST_F(view_input_test, a_text_drop_stops_at_the_node_limit)
 {
     open(write_document([](SDR_DATA_SESSION& s) {
-        std::vector<std::string> many;
-        for (int i = 0; i < 4094; ++i)
-            many.push_back("top|n" + std::to_string(i));
-        add_leaves(trigger_of(s), many);
+        add_numbered_leaves(s, 4094);
     }));
     QMimeData text;
     text.setText("x1 x2 x3 x4 x5");
@@ -314,10 +320,7 @@ TEST_F(view_input_test, a_press_selects_shift_extends_and_ctrl_toggles)
 TEST_F(view_input_test, ctrl_with_the_wheel_scrolls_across_and_nothing_zooms)
 {
     open(write_document([](SDR_DATA_SESSION& s) {
-        std::vector<std::string> many;
-        for (int i = 0; i < 200; ++i)
-            many.push_back("top|n" + std::to_string(i));
-        add_leaves(trigger_of(s), many);
+        add_numbered_leaves(s, 200);
     }), QSize(600, 400));
     focus_view();
     QScrollBar* vertical = view()->get_vertical_scroll_bar();
@@ -440,10 +443,7 @@ TEST_F(view_input_test, a_copy_dropped_at_the_end_stays_out_of_a_bus_that_ends_t
 TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
 {
     open(write_document([](SDR_DATA_SESSION& s) {
-        std::vector<std::string> many;
-        for (int i = 0; i < 50; ++i)
-            many.push_back("top|n" + std::to_string(i));
-        add_leaves(trigger_of(s), many);
+        add_numbered_leaves(s, 50);
     }));
     QScrollBar* vertical = view()->get_vertical_scroll_bar();
     ASSERT_FALSE(vertical->isHidden());
@@ -471,10 +471,7 @@ TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
 TEST_F(view_input_test, presses_open_the_alias_and_bus_value_editors_and_the_wheel_commits_them)
 {
     open(write_document([](SDR_DATA_SESSION& s) {
-        std::vector<std::string> many;
-        for (int i = 0; i < 60; ++i)
-            many.push_back("top|n" + std::to_string(i));
-        add_leaves(trigger_of(s), many);
+        add_numbered_leaves(s, 60);
         standin::sdr::add_group(trigger_of(s), 0, 3, "data", SDR_GTYPE_HEX);
     }));
     focus_view();
@@ -521,10 +518,7 @@ TEST_F(view_input_test, rename_opens_the_name_editor_on_the_one_selected_row)
 TEST_F(view_input_test, dragging_near_an_edge_scrolls_by_the_distance)
 {
     open(write_document([](SDR_DATA_SESSION& s) {
-        std::vector<std::string> many;
-        for (int i = 0; i < 200; ++i)
-            many.push_back("top|n" + std::to_string(i));
-        add_leaves(trigger_of(s), many);
+        add_numbered_leaves(s, 200);
     }));
     QScrollBar* bar = view()->get_vertical_scroll_bar();
     ASSERT_FALSE(bar->isHidden());
