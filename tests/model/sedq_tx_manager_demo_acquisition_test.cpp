@@ -3,6 +3,8 @@
 // engine's thread, with the trigger landing where the counter condition says.
 #include "sedq_tx_manager_acquisition_test_support.h"
 
+#include "host/acf.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -90,3 +92,16 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
     EXPECT_EQ(standin::chi::late_reports(), 0);
 }
 } // namespace
+
+// The demo's project names a family the analyzer supports and already uses the demo file, so a
+// save asks nothing about the device or the project; what remains is the advanced trigger the
+// demo carries, which is reported as incomplete while no equation is written for it.
+TEST_F(demo_acquisition, saving_the_demo_in_its_project_asks_nothing_about_the_device)
+{
+    SEDQ_TX_MANAGER* manager = open_demo();
+    ASSERT_TRUE(ACF_MANAGER::get_acf_manager()->is_project_open());
+    EXPECT_TRUE(manager->save_document(path("demo.vtl").c_str()));
+    for (const std::string& key : shown_keys())
+        EXPECT_EQ(key, "OSEDQ_ERROR_IN_ADVANCED_TRIGGER");
+    EXPECT_TRUE(standin::msg::unexpected_questions().empty());
+}
