@@ -137,6 +137,17 @@ TEST_F(instance_list_test, the_status_line_follows_the_design_from_compile_to_ac
     EXPECT_EQ(status_line_base(), SEDQ_YELLOW_BASE_PALETTE.brush(QPalette::Base));
 }
 
+// A pane narrower than the instruction shows where it starts, not its last word.
+TEST_F(instance_list_test, a_narrow_status_line_shows_the_start_of_its_text)
+{
+    open({{"alpha"}});
+    QLineEdit* line = pane()->get_status_line();
+    line->resize(line->fontMetrics().horizontalAdvance("Start") + 8, line->height());
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(line->cursorPosition(), 0);
+}
+
 TEST_F(instance_list_test, the_status_line_asks_for_the_jtag_chain_first_then_instances_then_nodes)
 {
     open({{"alpha", false, true, false, 128, SDR_RAM_AUTO, false}}, false);

@@ -434,9 +434,11 @@ void SEDQ_INSTANCE_WIDGET::on_update(QObject*, int hint)
         widget->setVisible(shown);
 }
 
+// A narrow pane shows the beginning of the text, where the instruction starts.
 void SEDQ_INSTANCE_WIDGET::set_status_line(const QString& text, const QPalette& palette)
 {
     m_status_line->setText(text);
+    m_status_line->setCursorPosition(0);
     m_status_line->setPalette(palette);
 }
 
