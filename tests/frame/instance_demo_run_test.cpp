@@ -48,6 +48,37 @@ protected:
         tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
         refresh();
     }
+
+    // Both instances selected and run on the engine's thread until every request has ended.
+    void run_both_instances()
+    {
+        tx()->set_logging(true);
+        standin::chi::set_pace_ms(5);
+        standin::chi::set_delivery(standin::chi::delivery::thread);
+        select({0, 1});
+        press(ACTION_RUN);
+        QElapsedTimer timer;
+        timer.start();
+        while (pane()->get_request_count() > 0 && timer.elapsed() < 30000)
+        {
+            standin::chi::wait_idle(50);
+            refresh();
+        }
+        ASSERT_EQ(pane()->get_request_count(), 0);
+    }
+
+    // The data tab's view of the current instance, painted into an image.
+    QImage data_view_picture()
+    {
+        m_frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+        refresh();
+        SEDQ_VIEW* view = m_frame->get_layout_widget()->get_view();
+        QImage image(view->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        view->paint(&painter, nullptr, view, view->rect(), true);
+        return image;
+    }
 };
 
 TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_new_data)
@@ -59,19 +90,7 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
     SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false),
                                tx()->get_tx_session()->get_log_at(1, false)};
-    tx()->set_logging(true);
-    standin::chi::set_pace_ms(5);
-    standin::chi::set_delivery(standin::chi::delivery::thread);
-    select({0, 1});
-    press(ACTION_RUN);
-    QElapsedTimer timer;
-    timer.start();
-    while (pane()->get_request_count() > 0 && timer.elapsed() < 30000)
-    {
-        standin::chi::wait_idle(50);
-        refresh();
-    }
-    ASSERT_EQ(pane()->get_request_count(), 0);
+    run_both_instances();
     for (int instance : {0, 1})
     {
         SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
@@ -87,14 +106,8 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     EXPECT_TRUE(picture.save(QString(SEDQ_BINARY_DIR) + "/instance_manager_demo.png", "PNG"));
 
     // The data tab shows the new samples as waveforms.
-    m_frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
-    refresh();
+    const QImage image = data_view_picture();
     SEDQ_VIEW* view = m_frame->get_layout_widget()->get_view();
-    QImage image(view->size(), QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    view->paint(&painter, nullptr, view, view->rect(), true);
-    painter.end();
     int wave_pixels = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -108,6 +121,40 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     refresh();
     EXPECT_GT(view->get_column_width(22), 0);
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/demo_waveforms.png", "PNG"));
+}
+
+// What was acquired, and where the user left the time bars, is in the saved file: the window
+// opened on it again shows the same data tab.
+TEST_F(instance_demo_run_test, the_acquired_demo_saved_and_opened_again_shows_the_same_data)
+{
+    open_demo();
+    compile_and_program_demo();
+    run_both_instances();
+    SEDQ_VIEW* view = m_frame->get_layout_widget()->get_view();
+    data_view_picture();
+    view->insert_timebar(40);
+    view->insert_timebar(100);
+    view->save_timebars();
+    const QImage acquired = data_view_picture();
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(m_frame->save_file(path));
+    close_frame(m_frame);
+    m_frame = nullptr;
+    settle();
+
+    m_frame = open_frame(path);
+    SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(0, false);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->is_data_available(false));
+    const QImage reopened = data_view_picture();
+    ASSERT_EQ(reopened.size(), acquired.size());
+    EXPECT_TRUE(reopened == acquired) << "the data tab after opening the saved file differs";
+    if (reopened != acquired)
+    {
+        acquired.save(QString(SEDQ_BINARY_DIR) + "/demo_before_save.png", "PNG");
+        reopened.save(QString(SEDQ_BINARY_DIR) + "/demo_after_open.png", "PNG");
+    }
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
 // Reports one at a time: the picture shows both instances in the middle of their runs.
