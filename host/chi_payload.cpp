@@ -19,11 +19,6 @@ void set_bit(QByteArray& row, int sample, bool on)
     byte = on ? char(byte | mask) : char(byte & ~mask);
 }
 
-bool get_bit(const QByteArray& row, int sample)
-{
-    return (static_cast<unsigned char>(row.constData()[sample / 8]) >> (sample % 8)) & 1u;
-}
-
 // Copies `count` bits of `from` (starting at bit 0) to bit `at` of `to`.
 void copy_bits(unsigned char* to, int at, const unsigned char* from, int count)
 {
@@ -31,7 +26,8 @@ void copy_bits(unsigned char* to, int at, const unsigned char* from, int count)
     {
         std::memcpy(to + at / 8, from, size_t(count / 8));
         for (int i = count / 8 * 8; i < count; ++i)
-            to[(at + i) / 8] = static_cast<unsigned char>(to[(at + i) / 8] | (((from[i / 8] >> (i % 8)) & 1u) << ((at + i) % 8)));
+            to[(at + i) / 8] = static_cast<unsigned char>(
+                to[(at + i) / 8] | (((from[i / 8] >> (i % 8)) & 1u) << ((at + i) % 8)));
         return;
     }
     for (int i = 0; i < count; ++i)
@@ -54,7 +50,8 @@ struct window
     int trigger = -1;
 };
 
-std::vector<window> windows_of(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel)
+std::vector<window> windows_of(const acquisition_plan& plan, const trigger_result& first,
+                               const std::atomic<bool>* cancel)
 {
     const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
     const int count = plan.segment_size > 0 ? plan.depth / plan.segment_size : 1;
@@ -116,13 +113,14 @@ void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows
     if (!plan.storage_qualified)
         return;
     for (int s = plan.sq_invalid_every - 1; s < plan.depth; s += plan.sq_invalid_every)
-        set_bit(p.valid_bits, s, get_bit(p.trigger_bits, s));
+        set_bit(p.valid_bits, s, p.bit_in_row(p.trigger_bits, 0, s));
     for (int s = 1; plan.record_breaks && s < plan.depth; ++s)
-        set_bit(p.break_bits, s, !get_bit(p.valid_bits, s - 1));
+        set_bit(p.break_bits, s, !p.bit_in_row(p.valid_bits, 0, s - 1));
 }
 } // namespace
 
-capture_result capture(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel)
+capture_result capture(const acquisition_plan& plan, const trigger_result& first,
+                       const std::atomic<bool>* cancel)
 {
     capture_result result;
     auto p = std::make_shared<SDR_LOG_PAYLOAD>();

@@ -26,7 +26,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR
     if (nodes == nullptr)
         return false;
     if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
-        return get_plugin_mnemonic_table_name_menu_string(name, node, list);
+        return get_plugin_mnemonic_table_name_menu_string(name, node, nodes);
     if (nodes->get_group_display_type(node) != SDR_GTYPE_MNEMONICS)
         return false;
     const char* table = nodes->get_mnemonics_table_name(node);
@@ -77,7 +77,8 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
 
 // ---- trigger symbols of plug-in groups -------------------------------------------------------
 
-bool SEDQ_TX_MANAGER::get_plugin_trigger_condition_symbol(QString* out, int node, int nTriggerLevel, int instance)
+bool SEDQ_TX_MANAGER::get_plugin_trigger_condition_symbol(QString* out, int node, int nTriggerLevel,
+                                                          int instance)
 {
     SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(instance);
     if (nodes == nullptr || nodes->get_group_display_type(node) != SDR_GTYPE_PLUGIN)

@@ -3,13 +3,19 @@
 // inclusive corners: (left, top) to (right, bottom).
 
 #include <QPen>
+#include <QPoint>
 #include <QRect>
 
 class QLine;
 class QPalette;
 class QPainter;
-class QPoint;
 class QString;
+
+// The rectangle from (left, top) to (right, bottom), both corners inside.
+inline QRect sedq_inclusive(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
 
 // Draws from the pen position (the line's first point) to the target, which then becomes the
 // pen position. Callers start a path by setting the first point themselves.

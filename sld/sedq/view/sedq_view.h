@@ -68,6 +68,8 @@ class SEDQ_VIEW : public QWidget
 {
     Q_OBJECT
 public:
+    // The format of the rows the view drags within itself.
+    static constexpr const char* NODE_DRAG_FORMAT = "SEDQ_NODE_CLIPBOARD_FORMAT";
     SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx);
     ~SEDQ_VIEW() override;
     SEDQ_VIEW(const SEDQ_VIEW&) = delete;
@@ -584,10 +586,10 @@ private:
     void edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply);
     // One edit over the selected bus and group rows (status 0), then the node view's refresh.
     void edit_selected_buses(const std::function<void(int)>& apply);
-    void enable_selected_transitions(bool on);
     void finish_ungroup(bool changed);
     QAction* host_action(int id);
-    void enable_pair(int enable_id, int disable_id, bool allowed, bool (SEDQ_NODE::*is_on)(bool* partially) const);
+    void enable_pair(int enable_id, int disable_id, bool allowed,
+                     bool (SEDQ_NODE::*is_on)(bool* partially) const);
     void set_checked_in_group(std::initializer_list<int> ids, int checked);
     bool grouping_allowed();
     void common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, QString* common_name, bool* any_bus);

@@ -62,10 +62,12 @@ void SEDQ_VIEW::for_each_selected_row(const std::function<void(int)>& apply)
 void SEDQ_VIEW::edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply)
 {
     m_tx_manager->begin_action(-1);
-    for_each_selected_row([&](int row) {
-        SEDQ_NODE node(m_tx_manager, row, -1);
-        apply(node);
-    });
+    for_each_selected_row(
+        [&](int row)
+        {
+            SEDQ_NODE node(m_tx_manager, row, -1);
+            apply(node);
+        });
     m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
     m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
@@ -104,36 +106,12 @@ void SEDQ_VIEW::on_storage_disable()
 
 void SEDQ_VIEW::on_transition_enable()
 {
-    enable_selected_transitions(true);
+    edit_selected_nodes([](SEDQ_NODE& node) { node.enable_transition(true); });
 }
 
 void SEDQ_VIEW::on_transition_disable()
 {
-    enable_selected_transitions(false);
-}
-
-// A selected bus takes its member rows with it: the members that follow it are not visited by
-// themselves, whether they are selected or not.
-void SEDQ_VIEW::enable_selected_transitions(bool on)
-{
-    m_tx_manager->begin_action(-1);
-    const int count = m_tx_manager->get_node_count(-1);
-    for (int row = 0; row < count; ++row)
-    {
-        SEDQ_NODE node(m_tx_manager, row, -1);
-        if (is_selected_parent(row))
-        {
-            while (row + 1 < count && is_child_item(row + 1))
-            {
-                node.enable_transition(on);
-                ++row;
-            }
-        }
-        else if (is_selected_child(row))
-            node.enable_transition(on);
-    }
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
-    m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
+    edit_selected_nodes([](SEDQ_NODE& node) { node.enable_transition(false); });
 }
 
 // ---- display of the selected rows ----------------------------------------------------------------
@@ -199,17 +177,19 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
     if (instance != nullptr)
         instance->append_atomic_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
     const SDR_DATA_WIRE_TAP_MODE mode = pre_synthesis ? SDR_TAP_PRE_SYNTHESIS : SDR_TAP_POST_FITTING;
-    for_each_selected_row([&](int row) {
-        if (!is_parent_item(row))
+    for_each_selected_row(
+        [&](int row)
         {
-            m_tx_manager->set_node_tap_mode(row, mode);
-            return;
-        }
-        std::vector<int> descendants;
-        m_tx_manager->get_all_descendants(row, &descendants);
-        for (int descendant : descendants)
-            m_tx_manager->set_node_tap_mode(descendant, mode);
-    });
+            if (!is_parent_item(row))
+            {
+                m_tx_manager->set_node_tap_mode(row, mode);
+                return;
+            }
+            std::vector<int> descendants;
+            m_tx_manager->get_all_descendants(row, &descendants);
+            for (int descendant : descendants)
+                m_tx_manager->set_node_tap_mode(descendant, mode);
+        });
     if (instance != nullptr)
         instance->append_atomic_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
     m_tx_manager->update_modified_flag();
@@ -229,20 +209,24 @@ void SEDQ_VIEW::on_bus_display_format(QAction* action)
     const auto type = SDR_DATA_GROUP_DISPLAY_TYPE(action->data().toInt());
     if (!SEDQ_VERIFY(type != SDR_GTYPE_INVALID))
         return;
-    edit_selected_buses([&](int row) {
-        m_tx_manager->set_node_group_display_type(row, type);
-        if (type == SDR_GTYPE_MNEMONICS)
-            m_tx_manager->set_node_mnemonics_table_name(row, action->text());
-    });
+    edit_selected_buses(
+        [&](int row)
+        {
+            m_tx_manager->set_node_group_display_type(row, type);
+            if (type == SDR_GTYPE_MNEMONICS)
+                m_tx_manager->set_node_mnemonics_table_name(row, action->text());
+        });
 }
 
 void SEDQ_VIEW::edit_selected_buses(const std::function<void(int)>& apply)
 {
     m_tx_manager->begin_action(-1);
-    for_each_selected_row([&](int row) {
-        if (is_parent_item(row))
-            apply(row);
-    });
+    for_each_selected_row(
+        [&](int row)
+        {
+            if (is_parent_item(row))
+                apply(row);
+        });
     m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
@@ -300,10 +284,11 @@ bool SEDQ_VIEW::can_group_selected_nodes()
             continue;
         const QString name = QString::fromLatin1(SEDQ_NODE(m_tx_manager, row, -1).get_name());
         const QString text =
-            level < 0 ? QStringLiteral("Node %1 is a comparison group's member in the Storage Qualifier").arg(name)
-                      : QStringLiteral("Node %1 is a comparison group's member at trigger level %2")
-                            .arg(name)
-                            .arg(level + 1);
+            level < 0
+                ? QStringLiteral("Node %1 is a comparison group's member in the Storage Qualifier").arg(name)
+                : QStringLiteral("Node %1 is a comparison group's member at trigger level %2")
+                      .arg(name)
+                      .arg(level + 1);
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cannot group selected nodes"), text,
                         QMessageBox::Ok, this);
         box.exec();

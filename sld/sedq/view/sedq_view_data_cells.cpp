@@ -2,6 +2,7 @@
 // waveform, band or chart (column 23) — with the samples each reads, and the headers of both
 // columns. Waveform cells read the log's summary rows; the value column reads three samples.
 #include "sedq/view/sedq_view.h"
+#include "sedq/view/sedq_drawing.h"
 
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
@@ -24,10 +25,6 @@ bool is_chart(int type)
     return type >= SDR_GTYPE_CHART_8 && type <= SDR_GTYPE_CHART_11;
 }
 
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 } // namespace
 
 SEDQ_SAMPLE_STEPS SEDQ_VIEW::window_steps(QRect const& rect)
@@ -74,31 +71,11 @@ void SEDQ_VIEW::draw_data_cell(int node, int column, QRect const& inner, QPainte
         draw_signal_cell(node, inner, painter, selected);
 }
 
-// Zoomed in, the visible window is read into the sample buffers and walked sample by sample;
-// zoomed out, the node's summary is walked by pixel columns.
+// A node's summary, walked by pixel columns zoomed out and sample by sample zoomed in.
 void SEDQ_VIEW::draw_signal_cell(int node, QRect const& inner, QPainter* painter, bool selected)
 {
-    const SEDQ_WAVE_SUMMARY::NODE_ROWS* rows = m_wave_summary.get_node(m_tx_manager, node);
-    if (rows == nullptr)
-        return;
-    const SEDQ_SAMPLE_STEPS steps = window_steps(inner);
-    if (steps.step <= 0.5)
-    {
+    if (const SEDQ_WAVE_SUMMARY::NODE_ROWS* rows = m_wave_summary.get_node(m_tx_manager, node))
         draw_wave_columns(*rows, selected, inner, painter);
-        return;
-    }
-    const int count = steps.end - steps.begin + 2;
-    SEDQ_WAVE wave(count);
-    SEDQ_WAVE_MASK mask(count);
-    if (!wave.is_valid() || !mask.is_valid())
-        return;
-    for (int k = 0; k < count; ++k)
-    {
-        const int sample = std::clamp(steps.begin - 1 + k, 0, std::max(steps.depth - 1, 0));
-        wave.get_data()[k] = rows->value(sample);
-        mask.get_data()[k] = rows->log->is_valid(sample);
-    }
-    draw_wave(wave.get_data(), mask.get_data(), selected, inner, painter, 23);
 }
 
 void SEDQ_VIEW::draw_group_cell(int node, QRect const& inner, QPainter* painter, bool selected)
@@ -140,7 +117,8 @@ bool SEDQ_VIEW::draw_chart_cell(int node, int type, std::vector<int> const& memb
                                 QPainter* painter, bool selected)
 {
     const bool is_signed = type == SDR_GTYPE_CHART_10 || type == SDR_GTYPE_CHART_11;
-    const SEDQ_WAVE_SUMMARY::CHART_ROWS* rows = m_wave_summary.get_chart(m_tx_manager, node, members, is_signed);
+    const SEDQ_WAVE_SUMMARY::CHART_ROWS* rows =
+        m_wave_summary.get_chart(m_tx_manager, node, members, is_signed);
     return rows != nullptr &&
            draw_chart(type, rows, nullptr, nullptr, int(members.size()), selected, inner, painter);
 }
@@ -190,7 +168,8 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
         QString first;
         QString second;
         get_timebar_string(0, &first, &second);
-        const QRect bounds = painter->fontMetrics().boundingRect(row == 1 && get_row_height(2) > 0 ? second : first);
+        const QRect bounds =
+            painter->fontMetrics().boundingRect(row == 1 && get_row_height(2) > 0 ? second : first);
         return bounds.right() - bounds.left();
     };
     const int left = rect.left() + 2 + label_width();
@@ -198,8 +177,9 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
     const int right = rect.right() - (label_width() + 1);
     --m_timebars[0];
     if (right - left > 1)
-        draw_column_text(inclusive(left, rect.top(), right, rect.bottom()), painter,
-                         row == 1 && get_row_height(1) > 0 && get_row_height(2) > 0 ? QStringLiteral("Segment")
-                                                                                    : QStringLiteral("Value"),
+        draw_column_text(sedq_inclusive(left, rect.top(), right, rect.bottom()), painter,
+                         row == 1 && get_row_height(1) > 0 && get_row_height(2) > 0
+                             ? QStringLiteral("Segment")
+                             : QStringLiteral("Value"),
                          QColor());
 }

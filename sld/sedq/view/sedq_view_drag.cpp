@@ -26,7 +26,6 @@
 
 namespace
 {
-const char NODE_FORMAT[] = "SEDQ_NODE_CLIPBOARD_FORMAT";
 constexpr int BEFORE_MARGIN = 7;   // the top pixels of a row drop before it
 constexpr int AFTER_MARGIN = 6;    // the bottom pixels drop before the next row
 constexpr int NEXT_ROW_OFFSET = 8; // how far down the next row is looked for
@@ -36,8 +35,8 @@ constexpr int NODE_LIMIT = 4096;
 
 bool carries_nodes(const QMimeData* data)
 {
-    return data != nullptr && (data->hasFormat(NODE_FORMAT) || data->hasFormat(AFCQ_INSTANCE_NAME_LIST_MIME_TYPE) ||
-                               data->hasText());
+    return data != nullptr && (data->hasFormat(SEDQ_VIEW::NODE_DRAG_FORMAT) ||
+                               data->hasFormat(AFCQ_INSTANCE_NAME_LIST_MIME_TYPE) || data->hasText());
 }
 } // namespace
 
@@ -97,7 +96,8 @@ bool SEDQ_VIEW::is_refused_drop_position(int node, bool before)
 void SEDQ_VIEW::dragEnterEvent(QDragEnterEvent* event)
 {
     const Qt::DropAction action = event->proposedAction();
-    if (!SEDQ_VERIFY(action != Qt::IgnoreAction) || m_tx_manager.isNull() || !carries_nodes(event->mimeData()))
+    if (!SEDQ_VERIFY(action != Qt::IgnoreAction) || m_tx_manager.isNull() ||
+        !carries_nodes(event->mimeData()))
         return;
     if (event->source() == this)
     {
@@ -113,8 +113,8 @@ void SEDQ_VIEW::dragEnterEvent(QDragEnterEvent* event)
     if (!m_tx_manager->is_setup_mode())
     {
         m_tx_manager->set_int_state(-1, "active tab", 1);
-        m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT |
-                                                          SEDQ_UPDATE_NODE_VIEW));
+        m_tx_manager->update_all_views(
+            nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_NODE_VIEW));
     }
 }
 
@@ -171,7 +171,7 @@ void SEDQ_VIEW::dropEvent(QDropEvent* event)
         if (SEDQ_VERIFY(data_transfer_manager != NULL))
             m_tx_manager->insert_nodes(data_transfer_manager->get_instance_name_list_transfer_data(data));
     }
-    else if (!data->hasFormat(NODE_FORMAT) && data->hasText())
+    else if (!data->hasFormat(NODE_DRAG_FORMAT) && data->hasText())
         insert_dropped_names(data->text());
     else
         drop_selected_nodes(action == Qt::CopyAction);
@@ -210,7 +210,8 @@ void SEDQ_VIEW::drop_selected_nodes(bool copy)
     const bool positioned = m_drop_item != -1 || m_drop_before;
     const int index = positioned ? m_drop_item + (m_drop_before ? 0 : 1) : count;
     unselect_plugin_group_member_items();
-    const bool after_last_member = positioned && !m_drop_before && m_tx_manager->is_last_group_member(index - 1);
+    const bool after_last_member =
+        positioned && !m_drop_before && m_tx_manager->is_last_group_member(index - 1);
     if (!copy)
     {
         m_tx_manager->move_selected_before_node(index, after_last_member);

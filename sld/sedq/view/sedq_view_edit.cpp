@@ -57,9 +57,7 @@ void SEDQ_VIEW::on_update_edit_menu()
     enable(327, adds_nodes);
     enable(361, editable_document);
     enable(358, on_update_plugin_options());
-    enable(363, on_update_node_set_alias());
-    enable(357, on_update_node_set_alias());
-    enable(347, on_update_node_remove_alias());
+    on_update_alias_menu();
     enable(352, on_update_node_group());
     enable(377, on_update_node_ungroup());
     enable(378, on_update_node_ungroup_nested_groups());

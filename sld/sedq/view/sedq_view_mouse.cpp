@@ -205,7 +205,7 @@ void SEDQ_VIEW::drag_selected_nodes(QMouseEvent* event, int column, const QRect&
     m_clicked_node = find_item(event->pos(), false);
     m_press_position = event->pos();
     auto* data = new QMimeData;
-    data->setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
+    data->setData(NODE_DRAG_FORMAT, QByteArray());
     m_drag_moved_inside = false;
     m_drag_position_accepted = false;
     m_drag_left_at_start = false;
@@ -226,7 +226,8 @@ void SEDQ_VIEW::drag_selected_nodes(QMouseEvent* event, int column, const QRect&
 
 // A drag that dropped nothing was a click: Ctrl toggles the node, a plain click selects it
 // alone, and a second click on the name of the only selected node renames it.
-void SEDQ_VIEW::end_drag_without_drop(QMouseEvent* event, int column, const QRect& cell, bool was_only_selection)
+void SEDQ_VIEW::end_drag_without_drop(QMouseEvent* event, int column, const QRect& cell,
+                                      bool was_only_selection)
 {
     reset_drop_item();
     if (m_drag_position_accepted)
@@ -426,7 +427,8 @@ void SEDQ_VIEW::wheelEvent(QWheelEvent* event)
         event->ignore();
         return;
     }
-    QScrollBar* bar = event->modifiers() & Qt::ControlModifier ? m_horizontal_scroll_bar : m_vertical_scroll_bar;
+    QScrollBar* bar =
+        event->modifiers() & Qt::ControlModifier ? m_horizontal_scroll_bar : m_vertical_scroll_bar;
     event->ignore();
     m_forwarding_wheel = true;
     QApplication::sendEvent(bar, event);

@@ -14,14 +14,6 @@
 #include <QPainter>
 #include <QStylePainter>
 
-namespace
-{
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-} // namespace
-
 QBrush SEDQ_VIEW::background_brush()
 {
     if (m_tx_manager->is_empty())
@@ -74,7 +66,7 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
         {
             if (widths[column] == 0)
                 continue;
-            const QRect cell = inclusive(x, y, x + widths[column] + 1, y + height + 1);
+            const QRect cell = sedq_inclusive(x, y, x + widths[column] + 1, y + height + 1);
             draw_rect(row, column, selected, sequential, cell, painter);
             draw_item(row, column, cell.adjusted(2, 2, -2, -2), painter, first_visible, setup_enabled,
                       trigger_enabled, selected, powerup, incremental, sequential);
@@ -158,17 +150,17 @@ QRect SEDQ_VIEW::column_span(int first, int last, QRect const& cell)
     QRect right;
     get_column_rect(first, &left);
     get_column_rect(last, &right);
-    return inclusive(left.left(), cell.top(), right.right(), cell.bottom());
+    return sedq_inclusive(left.left(), cell.top(), right.right(), cell.bottom());
 }
 
 // A dark outer ring under a one-pixel shade frame on the cell face.
 bool SEDQ_VIEW::draw_shaded_rect(QRect const& rect, QPainter* painter, bool sunken)
 {
-    painter->fillRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+    painter->fillRect(sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
                       AFCQ_COLOR(1).get_color());
-    sedq_draw_shade_frame(painter,
-                          inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-                          QPalette(), sunken, AFCQ_BRUSH(22).get_brush());
+    sedq_draw_shade_frame(
+        painter, sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
+        QPalette(), sunken, AFCQ_BRUSH(22).get_brush());
     return true;
 }
 
@@ -184,7 +176,8 @@ bool SEDQ_VIEW::draw_sunken_rect(QRect const& rect, QPainter* painter)
 
 bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)
 {
-    sedq_draw_plain_frame(painter, inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
+    sedq_draw_plain_frame(painter,
+                          sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
                           AFCQ_BRUSH(26).get_brush().color());
     return true;
 }
@@ -214,9 +207,10 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
             if (sequential)
                 return draw_sunken_rect(span, painter);
             const int half = (span.bottom() - span.top() + 1) / 2;
-            draw_sunken_rect(inclusive(span.left(), span.top(), span.right(), span.top() + half), painter);
+            draw_sunken_rect(sedq_inclusive(span.left(), span.top(), span.right(), span.top() + half),
+                             painter);
             return draw_plain_rect(
-                inclusive(cell.left(), cell.bottom() - half - 1, cell.right(), cell.bottom()), painter);
+                sedq_inclusive(cell.left(), cell.bottom() - half - 1, cell.right(), cell.bottom()), painter);
         }
         return draw_sunken_rect(cell, painter);
     }
@@ -243,9 +237,9 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
         int depth = 0;
         m_tx_manager->get_data_sample_depth(&depth, -1);
         if (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid)
-            sedq_draw_plain_frame(painter,
-                                  inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
-                                  AFCQ_BRUSH(24).get_brush().color());
+            sedq_draw_plain_frame(
+                painter, sedq_inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
+                AFCQ_BRUSH(24).get_brush().color());
     }
     else
         draw_plain_rect(cell, painter);
@@ -253,17 +247,17 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
     {
         const QBrush fill =
             view_has_focus() ? QBrush(AFCQ_COLOR(297).get_color()) : AFCQ_BRUSH(22).get_brush();
-        painter->fillRect(inclusive(cell.left() + 1, cell.top() + 1, cell.right() - 2, cell.bottom() - 2),
-                          fill);
+        painter->fillRect(
+            sedq_inclusive(cell.left() + 1, cell.top() + 1, cell.right() - 2, cell.bottom() - 2), fill);
     }
     return true;
 }
 
 // ---- cell contents -------------------------------------------------------------------------------
 
-bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool first_visible_row, bool setup_enabled,
-                          bool trigger_enabled, bool selected, bool powerup, bool incremental,
-                          bool sequential)
+bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool first_visible_row,
+                          bool setup_enabled, bool trigger_enabled, bool selected, bool powerup,
+                          bool incremental, bool sequential)
 {
     reset_fudge_factor(false);
     if (column < 0 || column >= COLUMN_COUNT)
@@ -337,10 +331,10 @@ void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainte
             return;
         }
         const int half = (span.bottom() - span.top() + 1) / 2;
-        draw_header(column, 1, inclusive(span.left(), span.top(), span.right(), span.top() + half), painter,
-                    true, false, true);
+        draw_header(column, 1, sedq_inclusive(span.left(), span.top(), span.right(), span.top() + half),
+                    painter, true, false, true);
         draw_header(column, 1,
-                    inclusive(inner.left(), inner.bottom() - half - 1, inner.right(), inner.bottom()),
+                    sedq_inclusive(inner.left(), inner.bottom() - half - 1, inner.right(), inner.bottom()),
                     painter, setup_enabled, false, false);
     }
 }

@@ -16,15 +16,11 @@
 
 namespace
 {
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 // Where a disabled cell is greyed: its inner rectangle and one pixel up and left.
 QRect grey_area(QRect const& inner)
 {
-    return inclusive(inner.left() - 1, inner.top() - 1, inner.right(), inner.bottom());
+    return sedq_inclusive(inner.left() - 1, inner.top() - 1, inner.right(), inner.bottom());
 }
 
 constexpr int INDENT = 30;
@@ -155,7 +151,8 @@ bool SEDQ_VIEW::draw_in(QString const& text, QRect rect, QPainter* painter)
 void SEDQ_VIEW::draw_name_expand_box(int display_type, int x0, int cy, bool selected, QPainter* painter)
 {
     const QPen pen = selected && view_has_focus() ? AFCQ_PEN(21).get_pen() : AFCQ_PEN(18).get_pen();
-    sedq_draw_plain_frame(painter, inclusive(x0, cy - 4, x0 + 8, cy + 4), AFCQ_BRUSH(26).get_brush().color());
+    sedq_draw_plain_frame(painter, sedq_inclusive(x0, cy - 4, x0 + 8, cy + 4),
+                          AFCQ_BRUSH(26).get_brush().color());
     painter->setPen(pen);
     painter->drawLine(x0 + 2, cy, x0 + 6, cy);
     if (display_type == SDR_NTYPE_GROUP_ALT)
@@ -248,7 +245,7 @@ bool SEDQ_VIEW::draw_name(QString const& name, int node, int display_type, bool 
     const int indent = m_tx_manager->get_node_depth(node) * INDENT;
     const int cy = (rect.top() + rect.bottom()) / 2;
     painter->save();
-    painter->setClipRect(inclusive(rect.left(), rect.top() - 1, rect.right(), rect.bottom()));
+    painter->setClipRect(sedq_inclusive(rect.left(), rect.top() - 1, rect.right(), rect.bottom()));
     QRect text_rect = rect;
     if (is_group_display(display_type))
         text_rect.setLeft(rect.left() + indent + 21);
@@ -344,7 +341,7 @@ bool SEDQ_VIEW::draw_bitmap(AFCQ_ICON_ENUM id, QRect const& rect, QPainter* pain
         painter->setRenderHint(QPainter::Antialiasing, true);
         const int cx = rect.left() + (rect.right() - rect.left() + 1) / 2;
         const int cy = rect.top() + (rect.bottom() - rect.top() + 1) / 2;
-        painter->drawEllipse(inclusive(cx + 8, cy - 3, cx + 13, cy + 2));
+        painter->drawEllipse(sedq_inclusive(cx + 8, cy - 3, cx + 13, cy + 2));
         painter->restore();
     }
     return true;
@@ -358,7 +355,7 @@ bool SEDQ_VIEW::draw_checkbox(bool checked, QRect const& rect, QPainter* painter
     const int cy = (rect.top() + rect.bottom()) / 2;
     QStyleOptionButton option;
     option.initFrom(this);
-    option.rect = inclusive(cx - 6, cy - 6, cx + 6, cy + 6);
+    option.rect = sedq_inclusive(cx - 6, cy - 6, cx + 6, cy + 6);
     option.state = QStyle::State_Enabled;
     const QRect area = grey_area(rect);
     if (enabled && !partial && selected && view_has_focus())

@@ -1,6 +1,7 @@
 // SEDQ_VIEW: the three header rows of the node table — the title row with the lock-mode title,
 // the column titles and, per trigger level, its name, number and enable box.
 #include "sedq/view/sedq_view.h"
+#include "sedq/view/sedq_drawing.h"
 
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -10,10 +11,6 @@
 
 namespace
 {
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 // Titles of header rows 1 and 2 by column; null: drawn otherwise or not at all.
 struct COLUMN_TITLES
@@ -42,7 +39,7 @@ const COLUMN_TITLES TITLES[] = {
 bool SEDQ_VIEW::draw_title(QRect rect, QPainter* painter)
 {
     painter->save();
-    const QRect title = inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
+    const QRect title = sedq_inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
     painter->fillRect(title, AFCQ_BRUSH(26).get_brush());
     painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(22).get_brush());
     QString text;
@@ -68,7 +65,7 @@ bool SEDQ_VIEW::draw_title(QRect rect, QPainter* painter)
 bool SEDQ_VIEW::draw_lock_mode_title(QRect const& rect, QPainter* painter)
 {
     painter->save();
-    QRect title = inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
+    QRect title = sedq_inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
     painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(22).get_brush());
     painter->setPen(AFCQ_BRUSH(26).get_brush().color());
     painter->drawLine(title.left(), title.top(), title.left(), rect.bottom());
@@ -94,7 +91,7 @@ bool SEDQ_VIEW::draw_condition_header(QString const& name, QRect const& rect, QP
 {
     painter->save();
     if (!enabled)
-        painter->fillRect(inclusive(rect.left() - 1, rect.top() - 1, rect.right(), rect.bottom()),
+        painter->fillRect(sedq_inclusive(rect.left() - 1, rect.top() - 1, rect.right(), rect.bottom()),
                           AFCQ_BRUSH(22).get_brush());
     painter->setPen(SEDQ_CONDITION_NAME_PEN);
     painter->drawText(rect, Qt::AlignCenter, name);
@@ -120,7 +117,7 @@ bool SEDQ_VIEW::draw_pattern_header(int level, QRect* rect, QPainter* painter, b
         !m_tx_manager->is_zero_sample_depth())
     {
         if (geometry_only)
-            *rect = inclusive(0, 0, -1, -1);
+            *rect = sedq_inclusive(0, 0, -1, -1);
         else if (painter != nullptr)
             painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Seg"));
     }
@@ -129,8 +126,8 @@ bool SEDQ_VIEW::draw_pattern_header(int level, QRect* rect, QPainter* painter, b
         const QString number = QString::number(level + 1);
         const QRect bounds = QFontMetrics(font).boundingRect(number);
         text_rect.setRight(text_rect.left() + bounds.right() - bounds.left());
-        const QRect box = inclusive(text_rect.right() + 2, text_rect.top() - 2, text_rect.right() + 19,
-                                    text_rect.bottom() + 1);
+        const QRect box = sedq_inclusive(text_rect.right() + 2, text_rect.top() - 2, text_rect.right() + 19,
+                                         text_rect.bottom() + 1);
         if (geometry_only)
             *rect = box;
         else if (painter != nullptr)
@@ -150,7 +147,7 @@ bool SEDQ_VIEW::draw_storage_qualifier_header(int column, QRect const& rect, QPa
     painter->save();
     painter->setPen(AFCQ_COLOR(302).get_color());
     painter->setFont(AFCQ_FONT(55).get_font());
-    painter->drawText(inclusive(rect.left() + 2, rect.top() + 1, rect.right() + 2, rect.bottom() + 1),
+    painter->drawText(sedq_inclusive(rect.left() + 2, rect.top() + 1, rect.right() + 2, rect.bottom() + 1),
                       Qt::AlignVCenter, column == 10 ? QStringLiteral("Start") : QStringLiteral("Stop"));
     painter->restore();
     return true;

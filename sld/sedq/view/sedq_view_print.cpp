@@ -19,10 +19,6 @@
 
 namespace
 {
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 bool is_group(int display_type)
 {
@@ -49,21 +45,21 @@ bool SEDQ_VIEW::print_rect(int row, int kind, QRect rect, QPainter* painter)
     const bool shaded = row == 0 || kind == 0 || kind == 1;
     if (shaded)
     {
-        const QRect shade = inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2);
+        const QRect shade =
+            sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2);
         const QBrush fill = AFCQ_BRUSH(22).get_brush();
         qDrawShadeRect(painter, shade, QPalette(), row == 0, 1, 0, &fill);
     }
     painter->setBrush(Qt::NoBrush);
-    painter->drawRect(inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1).adjusted(0, 0, -1, -1));
+    painter->drawRect(
+        sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1).adjusted(0, 0, -1, -1));
     painter->restore();
     return true;
 }
 
-bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, int first_sample, int end_sample)
+bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, int first_sample,
+                           int end_sample)
 {
-    int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
-    SEDQ_WAVE wave(depth);
     if (row == 0)
         return print_header(column, rect, painter, first_sample, end_sample);
     if (row < HEADER_ROWS)
@@ -82,8 +78,8 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
     SDR_DATA_SIGNAL_TYPE type = SDR_STYPE_PLAIN;
     bool data_enabled = false;
     bool trigger_enabled = false;
-    if (!m_tx_manager->get_node(node, &display, &name, &type, &alias, nullptr, &data_enabled, &trigger_enabled, 0,
-                                nullptr))
+    if (!m_tx_manager->get_node(node, &display, &name, &type, &alias, nullptr, &data_enabled,
+                                &trigger_enabled, 0, nullptr))
         return false;
     const bool single = !is_group(display);
     switch (column)
@@ -96,22 +92,25 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
         return draw_name(name, node, display, false, true, rect, painter);
     case 5:
     case 6:
-        return single && draw_checkbox(column == 5 ? data_enabled : trigger_enabled, rect, painter, false, true,
-                                       false, false, false);
+        return single && draw_checkbox(column == 5 ? data_enabled : trigger_enabled, rect, painter, false,
+                                       true, false, false, false);
     case 23:
         break;
     default:
         if (column >= 12 && column <= 21 && single)
         {
             SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DISABLED;
-            m_tx_manager->get_node(node, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, column - 12,
-                                   &condition);
+            m_tx_manager->get_node(node, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                   column - 12, &condition);
             return draw_trigger(condition, rect, painter, true, false, false);
         }
         return false;
     }
+    int depth = 0;
+    m_tx_manager->get_data_sample_depth(&depth, -1);
     if (single)
     {
+        SEDQ_WAVE wave(depth);
         if (wave.is_valid() && depth > 0 && m_tx_manager->get_wave(node, wave.get_data(), -1, false, -1))
             return print_wave(wave.get_data(), rect, painter, first_sample, end_sample);
         return print_unknown_wave(rect, painter);
@@ -164,8 +163,8 @@ bool SEDQ_VIEW::print_header(int column, QRect rect, QPainter* painter, int firs
     if (segment_size > 0 && m_tx_manager->is_segmented_acquisition_enabled(-1))
     {
         const int middle = (rect.top() + rect.bottom()) / 2;
-        const QRect upper = inclusive(rect.left(), rect.top(), rect.right(), middle);
-        const QRect lower = inclusive(rect.left(), middle, rect.right(), rect.bottom());
+        const QRect upper = sedq_inclusive(rect.left(), rect.top(), rect.right(), middle);
+        const QRect lower = sedq_inclusive(rect.left(), middle, rect.right(), rect.bottom());
         print_rect(0, 23, upper, painter);
         print_wave_header(upper, painter, first_sample, end_sample, true);
         print_rect(0, 23, lower, painter);
@@ -181,8 +180,8 @@ bool SEDQ_VIEW::print_type(SDR_DATA_SIGNAL_TYPE type, bool is_parent, QRect rect
     {
         SDR_DATA_SIGNAL_TYPE type;
         char letter;
-    } letters[] = {{SDR_STYPE_INPUT_PIN, 'I'},  {SDR_STYPE_OUTPUT_PIN, 'O'},   {SDR_STYPE_BIDIR_PIN, 'B'},
-                   {SDR_STYPE_MEMORY, 'M'},     {SDR_STYPE_REGISTERED, 'R'},   {SDR_STYPE_COMBINATIONAL, 'C'},
+    } letters[] = {{SDR_STYPE_INPUT_PIN, 'I'}, {SDR_STYPE_OUTPUT_PIN, 'O'}, {SDR_STYPE_BIDIR_PIN, 'B'},
+                   {SDR_STYPE_MEMORY, 'M'},    {SDR_STYPE_REGISTERED, 'R'}, {SDR_STYPE_COMBINATIONAL, 'C'},
                    {SDR_STYPE_MACHINE, 'S'}};
     for (const auto& entry : letters)
     {
@@ -204,7 +203,7 @@ bool SEDQ_VIEW::print_unknown_wave(QRect rect, QPainter* painter)
     painter->save();
     painter->setPen(Qt::NoPen);
     painter->setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
-    painter->drawRect(inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 1, rect.bottom() - 4));
+    painter->drawRect(sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 1, rect.bottom() - 4));
     painter->restore();
     return true;
 }

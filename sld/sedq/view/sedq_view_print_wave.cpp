@@ -2,6 +2,7 @@
 // waves, bus bands with their values, and the marks of the data's start, end and trigger.
 // A page shows samples [first, end); x advances by a whole number of units per sample.
 #include "sedq/view/sedq_view.h"
+#include "sedq/view/sedq_drawing.h"
 
 #include "host/afcq.h"
 #include "sedq/model/sedq_number.h"
@@ -16,10 +17,6 @@
 
 namespace
 {
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 void vertical(QPainter* painter, int x, int top, int bottom)
 {
@@ -36,7 +33,10 @@ struct MARKS
     int trigger;
     double pixels_per_sample;
 
-    int x_of(QRect const& r, int sample) const { return r.left() + int((sample - first) * pixels_per_sample); }
+    int x_of(QRect const& r, int sample) const
+    {
+        return r.left() + int((sample - first) * pixels_per_sample);
+    }
 
     void draw_start_and_trigger(QRect const& r, QPainter* painter) const
     {
@@ -77,7 +77,7 @@ void draw_band_text(QPainter* painter, QString const& text, int left, int right,
     const int width = painter->fontMetrics().horizontalAdvance(text);
     if (text.isEmpty() || width + 2 > right - left)
         return;
-    painter->drawText(inclusive(left, top, right, bottom), Qt::AlignCenter, text);
+    painter->drawText(sedq_inclusive(left, top, right, bottom), Qt::AlignCenter, text);
 }
 } // namespace
 
@@ -109,7 +109,7 @@ bool SEDQ_VIEW::print_wave_header(QRect rect, QPainter* painter, int first_sampl
 {
     int depth = 0;
     m_tx_manager->get_data_sample_depth(&depth, -1);
-    const QRect area = inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1);
+    const QRect area = sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1);
     if (depth <= 0 || area.right() - area.left() <= 1 || end_sample <= first_sample)
         return false;
     const int step = std::max(get_print_marker_width(painter, rect, first_sample, end_sample), 1);
@@ -193,7 +193,8 @@ bool SEDQ_VIEW::print_wave(bool* samples, QRect rect, QPainter* painter, int fir
     {
         draw_run(last_x);
         painter->setPen(low_pen);
-        vertical(painter, last_x, level ? high_y : low_y, samples[end_sample] ? rect.top() : rect.bottom() - 1);
+        vertical(painter, last_x, level ? high_y : low_y,
+                 samples[end_sample] ? rect.top() : rect.bottom() - 1);
     }
     marks.draw_end(rect, painter);
     painter->restore();
@@ -242,7 +243,8 @@ bool SEDQ_VIEW::print_bus(int node, SEDQ_BUS const& bus, int members, QRect rect
         painter->drawLine(segment_start, y2, x - h, y2);
         painter->drawLine(x - h, y1, x - h + e, y2);
         painter->drawLine(x - h, y2, x - h + e, y1);
-        draw_band_text(painter, bus_text(m_tx_manager, node, bus, sample - 1), text_start, x, rect.top() + 2, y2);
+        draw_band_text(painter, bus_text(m_tx_manager, node, bus, sample - 1), text_start, x, rect.top() + 2,
+                       y2);
         segment_start = x - h + e;
         text_start = x;
     }
@@ -258,7 +260,8 @@ bool SEDQ_VIEW::print_bus(int node, SEDQ_BUS const& bus, int members, QRect rect
         painter->drawLine(segment_start, y2, last_x - h, y2);
         painter->drawPolyline(QPolygon({QPoint(last_x - h, y1), QPoint(last_x, ym), QPoint(last_x - h, y2)}));
     }
-    draw_band_text(painter, bus_text(m_tx_manager, node, bus, end_sample - 1), text_start, last_x, rect.top() + 2, y2);
+    draw_band_text(painter, bus_text(m_tx_manager, node, bus, end_sample - 1), text_start, last_x,
+                   rect.top() + 2, y2);
     marks.draw_end(rect, painter);
     painter->restore();
     return true;

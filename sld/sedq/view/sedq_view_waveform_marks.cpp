@@ -14,10 +14,6 @@
 
 namespace
 {
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
 
 // Floor division and the first multiple of `step` at or above `value`, for negative values too.
 int floor_div(int value, int step)
@@ -110,7 +106,8 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
     const bool breaks = row1 && segment == 0 && log != nullptr;
     const RULER_STEPS steps{first, std::min(last, log != nullptr ? log->depth - 1 : last), rect.left(),
                             pixels_per_sample};
-    const auto line_at = [&](int sample) { return QLine(steps.x(sample), rect.top() - 1, steps.x(sample), rect.bottom() + 3); };
+    const auto line_at = [&](int sample)
+    { return QLine(steps.x(sample), rect.top() - 1, steps.x(sample), rect.bottom() + 3); };
     QVector<QLine> trigger_lines;
     QVector<QLine> segment_lines;
     int trigger = 0;
@@ -130,7 +127,8 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
         for (int s = log->break_levels.next(words, first, steps.last + 1); s <= steps.last;)
         {
             segment_lines.push_back(line_at(s));
-            s = log->break_levels.next(words, std::max(s + 1, steps.last_at_or_before(steps.x(s)) + 1), steps.last + 1);
+            s = log->break_levels.next(words, std::max(s + 1, steps.last_at_or_before(steps.x(s)) + 1),
+                                       steps.last + 1);
         }
     }
     if (log != nullptr)
@@ -144,7 +142,8 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
                 continue;
             }
             trigger_lines.push_back(line_at(s));
-            s = log->trigger_levels.next(words, std::max(s + 1, steps.last_at_or_before(steps.x(s)) + 1), steps.last + 1);
+            s = log->trigger_levels.next(words, std::max(s + 1, steps.last_at_or_before(steps.x(s)) + 1),
+                                         steps.last + 1);
         }
     }
     painter->save();
@@ -194,7 +193,7 @@ void SEDQ_VIEW::draw_ruler_label(QRect const& rect, QPainter* painter, int x, QS
         *label_end = INT_MAX;
         return;
     }
-    const QRect box = inclusive(left, rect.top(), left + width - 1, rect.bottom()).intersected(rect);
+    const QRect box = sedq_inclusive(left, rect.top(), left + width - 1, rect.bottom()).intersected(rect);
     painter->setPen(AFCQ_COLOR(colour).get_color());
     painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
     if (*label_end != INT_MIN)
@@ -240,7 +239,9 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
         {
             if (value_column || has_multiple(s0 - shift, s1 - shift, marker))
                 label = value_column ? s0 - shift : first_multiple(s0 - shift, marker);
-            height = label != INT_MIN ? 5 : marker / 2 > 0 && has_multiple(s0 - trigger, s1 - trigger, marker / 2) ? 3 : 2;
+            height = label != INT_MIN                                                         ? 5
+                     : marker / 2 > 0 && has_multiple(s0 - trigger, s1 - trigger, marker / 2) ? 3
+                                                                                              : 2;
         }
         else
         {
@@ -249,7 +250,9 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
                 const bool labelled = value_column || (marker > 0 && (s - shift) % marker == 0);
                 if (labelled && label == INT_MIN)
                     label = s - shift;
-                height = std::max(height, labelled ? 5 : marker / 2 > 0 && (s - trigger) % (marker / 2) == 0 ? 3 : 2);
+                height = std::max(height, labelled                                              ? 5
+                                          : marker / 2 > 0 && (s - trigger) % (marker / 2) == 0 ? 3
+                                                                                                : 2);
             }
             if (label == INT_MIN && s0 == first)
                 label = first - shift;
@@ -263,7 +266,8 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     m_strokes.draw(painter);
     int label_end = value_column ? rect.left() : INT_MIN;
     for (const LABEL& label : labels)
-        draw_ruler_label(rect, painter, label.x, label.text, row == 1 ? 64 : 62, row == 1 ? 311 : 310, &label_end);
+        draw_ruler_label(rect, painter, label.x, label.text, row == 1 ? 64 : 62, row == 1 ? 311 : 310,
+                         &label_end);
 }
 
 // Without segments the segment row counts the storage qualifier's breaks: its number at the first
@@ -321,7 +325,7 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
 {
     if (rect.isEmpty())
         return false;
-    const QRect row = inclusive(rect.left() - 2, rect.top() - 2, rect.right(), rect.bottom() - 1);
+    const QRect row = sedq_inclusive(rect.left() - 2, rect.top() - 2, rect.right(), rect.bottom() - 1);
     const QRect area = row.adjusted(1, 0, 0, 0);
     painter->save();
     painter->fillRect(row, AFCQ_BRUSH(22).get_brush());
@@ -342,7 +346,8 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
     {
         painter->setPen(AFCQ_PEN(27).get_pen());
         painter->drawText(row, Qt::AlignCenter,
-                          get_data_depth() != 0 ? QStringLiteral("click to insert time bar") : QStringLiteral("no samples"));
+                          get_data_depth() != 0 ? QStringLiteral("click to insert time bar")
+                                                : QStringLiteral("no samples"));
         painter->restore();
         return true;
     }
@@ -397,8 +402,8 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
         draw_timebar_label(area, painter, x, master, position_text, false, area.top());
 }
 
-void SEDQ_VIEW::draw_timebar_label(QRect const& area, QPainter* painter, int x, bool master, QString const& text,
-                                   bool segment_text, int top)
+void SEDQ_VIEW::draw_timebar_label(QRect const& area, QPainter* painter, int x, bool master,
+                                   QString const& text, bool segment_text, int top)
 {
     painter->save();
     painter->setFont(AFCQ_FONT(segment_text ? (master ? 63 : 64) : (master ? 61 : 62)).get_font());
@@ -406,7 +411,8 @@ void SEDQ_VIEW::draw_timebar_label(QRect const& area, QPainter* painter, int x, 
     painter->setPen(AFCQ_COLOR(segment_text ? 311 : 310).get_color());
     painter->setBackgroundMode(Qt::OpaqueMode);
     painter->setBackground(AFCQ_BRUSH(22).get_brush());
-    const QRect box = sedq_get_text_rect(painter, inclusive(area.left(), top, area.right(), area.bottom()), text, x);
+    const QRect box =
+        sedq_get_text_rect(painter, sedq_inclusive(area.left(), top, area.right(), area.bottom()), text, x);
     painter->drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
     painter->restore();
 }
