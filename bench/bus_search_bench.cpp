@@ -5,6 +5,7 @@
 // at both sizes (within 1.5x). The value is set once through the Find Bus Value dialog, as a
 // user sets it. Each case is timed 15 times, the repetitions of both sizes interleaved; the
 // counter is nanoseconds per sample, min / median / max.
+#include "bench_editor.h"
 #include "bench_support.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/sdr_control.h"
@@ -46,11 +47,13 @@ protected:
             return false;
         m_used = true;
         const QString value = m_value;
-        QTimer::singleShot(0, dialog, [dialog, value] {
-            dialog->get_value_edit()->setText(value);
-            dialog->on_ok_button();
-            dialog->reject();
-        });
+        QTimer::singleShot(0, dialog,
+                           [dialog, value]
+                           {
+                               dialog->get_value_edit()->setText(value);
+                               dialog->on_ok_button();
+                               dialog->reject();
+                           });
         return false;
     }
 
@@ -59,57 +62,40 @@ private:
     bool m_used = false;
 };
 
-// An editor window in data mode over one 64-bit bus whose log holds random samples and VALUE
-// at its last sample only.
-struct EDITOR
+// One 64-bit bus whose log holds random samples and VALUE at its last sample only.
+void add_bus(SDR_DATA_TRIGGER* trigger, int depth)
 {
-    explicit EDITOR(int depth) : depth(depth)
+    standin::sdr::log_spec log;
+    log.depth = depth;
+    std::mt19937_64 random{uint64_t(depth)};
+    std::vector<uint64_t> values(static_cast<size_t>(depth));
+    for (uint64_t& value : values)
+        value = random();
+    values.back() = 0x0123456789ABCDEFull;
+    for (int member = 0; member < BUS_WIDTH; ++member)
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        manager = frame->get_tx_manager();
-        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
-        add_bus(trigger);
-        manager->refresh_tx_cache();
-        frame->resize(1600, 1000);
-        frame->show();
-        settle();
-        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
-        manager->update_all_views(nullptr, 0x20000001);
-        settle();
-        view = frame->get_layout_widget()->get_view();
+        standin::sdr::node_spec node;
+        node.name = "top|core|q[" + std::to_string(BUS_WIDTH - 1 - member) + "]";
+        node.signal_type = SDR_STYPE_REGISTERED;
+        standin::sdr::add_node(trigger, node);
+        std::string channel(size_t(depth), '0');
+        for (int s = 0; s < depth; ++s)
+            channel[size_t(s)] = (values[size_t(s)] >> (BUS_WIDTH - 1 - member)) & 1 ? '1' : '0';
+        log.channels.push_back(std::move(channel));
+    }
+    standin::sdr::add_group(trigger, 0, BUS_WIDTH - 1, "q", SDR_GTYPE_HEX);
+    standin::sdr::make_log(trigger, log);
+}
+
+// An editor window in data mode over that bus, with VALUE searched for once.
+struct EDITOR : SEDQ_BENCH_EDITOR
+{
+    explicit EDITOR(int depth)
+        : SEDQ_BENCH_EDITOR([depth](SDR_DATA_TRIGGER* trigger) { add_bus(trigger, depth); }, true),
+          depth(depth)
+    {
         view->repaint();
         set_search_value();
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
-    }
-
-    void add_bus(SDR_DATA_TRIGGER* trigger)
-    {
-        standin::sdr::log_spec log;
-        log.depth = depth;
-        std::mt19937_64 random{uint64_t(depth)};
-        std::vector<uint64_t> values(static_cast<size_t>(depth));
-        for (uint64_t& value : values)
-            value = random();
-        values.back() = 0x0123456789ABCDEFull;
-        for (int member = 0; member < BUS_WIDTH; ++member)
-        {
-            standin::sdr::node_spec node;
-            node.name = "top|core|q[" + std::to_string(BUS_WIDTH - 1 - member) + "]";
-            node.signal_type = SDR_STYPE_REGISTERED;
-            standin::sdr::add_node(trigger, node);
-            std::string channel(size_t(depth), '0');
-            for (int s = 0; s < depth; ++s)
-                channel[size_t(s)] = (values[size_t(s)] >> (BUS_WIDTH - 1 - member)) & 1 ? '1' : '0';
-            log.channels.push_back(std::move(channel));
-        }
-        standin::sdr::add_group(trigger, 0, BUS_WIDTH - 1, "q", SDR_GTYPE_HEX);
-        standin::sdr::make_log(trigger, log);
     }
 
     void set_search_value()
@@ -122,11 +108,6 @@ struct EDITOR
     }
 
     int depth;
-    QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* manager = nullptr;
-    SEDQ_VIEW* view = nullptr;
 };
 
 std::map<int, std::unique_ptr<EDITOR>>& editors()
@@ -168,9 +149,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    sedq_bench_repeated(
-        benchmark::RegisterBenchmark("find_next_64_bit_bus", find_next_over_every_sample)->Arg(8192)->Arg(131072),
-        SAMPLES);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("find_next_64_bit_bus", find_next_over_every_sample)
+                            ->Arg(8192)
+                            ->Arg(131072),
+                        SAMPLES);
     sedq_ratio_reporter reporter("ns_per_sample", "8192", "131072", 1.5);
     sedq_run_interleaved(argc, argv, &reporter);
     reporter.print_summary("nanoseconds per sample, 8192 -> 131072 samples");

@@ -15,3 +15,9 @@ int sedq_current_instance(SEDQ_TX_MANAGER* tx)
             return i;
     return -1;
 }
+
+bool sedq_is_current_or_powerup(SEDQ_TX_MANAGER* tx, int instance)
+{
+    const int current = sedq_current_instance(tx);
+    return current == instance || (current == instance + 1 && tx->is_powerup_trigger(current));
+}

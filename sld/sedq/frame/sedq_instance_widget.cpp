@@ -41,10 +41,6 @@ constexpr int ACTION_STOP = 23;
 constexpr int ICON_CURRENT = 275;
 constexpr int ICON_OTHER = 274;
 constexpr int COLOR_IDLE = 298;
-constexpr int COLUMN_NAME = 0;
-constexpr int COLUMN_STATUS = 1;
-constexpr int COLUMN_ENABLED = 2;
-constexpr int COLUMN_COUNT = 8;
 const QString POWERUP_ROW_TEXT = QStringLiteral("Power-Up Trigger");
 
 QStandardItem* fixed_item(const QString& text = QString())
@@ -254,7 +250,7 @@ bool SEDQ_INSTANCE_WIDGET::rows_match_document()
     int k = 0;
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        QStandardItem* item = m_model.item(row, COLUMN_NAME);
+        QStandardItem* item = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
         if (k + 1 > count || item->text() != QString::fromUtf8(m_tx->get_instance_name_at(k, nullptr)))
             return false;
         const bool powerup = m_tx->is_powerup_trigger_enabled(k);
@@ -271,8 +267,8 @@ void SEDQ_INSTANCE_WIDGET::refresh_enabled_boxes()
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        QStandardItem* box = m_model.item(row, COLUMN_ENABLED);
-        const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        QStandardItem* box = m_model.item(row, SEDQ_INSTANCE_COLUMN_ENABLED);
+        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         box->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
         box->setEnabled(editable);
     }
@@ -318,7 +314,7 @@ void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool e
     enabled->setData(int(Qt::AlignLeft), Qt::TextAlignmentRole);
     enabled->setEnabled(editable);
     QList<QStandardItem*> row{name, status, enabled};
-    for (int column = 3; column < COLUMN_COUNT; ++column)
+    for (int column = 3; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
         row.append(fixed_item());
     m_model.appendRow(row);
     QModelIndex selected = status->index();
@@ -349,7 +345,7 @@ void SEDQ_INSTANCE_WIDGET::mark_current_rows(int current)
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        QStandardItem* name = m_model.item(row, COLUMN_NAME);
+        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
         name->setIcon(instance_icon(name->data(SEDQ_INSTANCE_ROLE).toInt() == current));
         for (int child = 0; child < name->rowCount(); ++child)
         {
@@ -364,15 +360,15 @@ void SEDQ_INSTANCE_WIDGET::mark_current_rows(int current)
 QStandardItem* SEDQ_INSTANCE_WIDGET::status_item_of(int instance)
 {
     for (int row = 0; row < m_model.rowCount(); ++row)
-        if (m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt() == instance)
-            return m_model.item(row, COLUMN_STATUS);
+        if (m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt() == instance)
+            return m_model.item(row, SEDQ_INSTANCE_COLUMN_STATUS);
     return nullptr;
 }
 
 // The selected rows in selection order, each with the instance it stands for.
 std::vector<SEDQ_INSTANCE_WIDGET::SELECTED_ROW> SEDQ_INSTANCE_WIDGET::selected_rows()
 {
-    const QModelIndexList indexes = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    const QModelIndexList indexes = m_tree->selectionModel()->selectedRows(SEDQ_INSTANCE_COLUMN_NAME);
     std::vector<SELECTED_ROW> rows;
     for (const QModelIndex& index : indexes)
     {
@@ -380,7 +376,8 @@ std::vector<SEDQ_INSTANCE_WIDGET::SELECTED_ROW> SEDQ_INSTANCE_WIDGET::selected_r
         const QModelIndex parent = index.parent();
         row.powerup = parent.isValid();
         row.instance = (row.powerup ? parent : index).data(SEDQ_INSTANCE_ROLE).toInt();
-        row.parent_selected = row.powerup && indexes.contains(parent.sibling(parent.row(), COLUMN_NAME));
+        row.parent_selected =
+            row.powerup && indexes.contains(parent.sibling(parent.row(), SEDQ_INSTANCE_COLUMN_NAME));
         rows.push_back(row);
     }
     return rows;
@@ -389,7 +386,7 @@ std::vector<SEDQ_INSTANCE_WIDGET::SELECTED_ROW> SEDQ_INSTANCE_WIDGET::selected_r
 bool SEDQ_INSTANCE_WIDGET::is_row_or_powerup_selected(int row)
 {
     QItemSelectionModel* selection = m_tree->selectionModel();
-    const QModelIndex name = m_model.index(row, COLUMN_NAME);
+    const QModelIndex name = m_model.index(row, SEDQ_INSTANCE_COLUMN_NAME);
     if (selection->isRowSelected(row, QModelIndex()))
         return true;
     for (int child = 0; child < m_model.rowCount(name); ++child)
@@ -403,7 +400,7 @@ void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int index)
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        QStandardItem* name = m_model.item(row, COLUMN_NAME);
+        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
         name->setIcon(instance_icon(row == index));
         for (int child = 0; child < name->rowCount(); ++child)
             name->child(child)->setBackground(idle_brush());

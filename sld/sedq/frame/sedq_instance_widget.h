@@ -38,6 +38,13 @@ class SEDQ_UPDATE_STATE_EVENT;
 constexpr int SEDQ_INSTANCE_ROLE = Qt::UserRole + 1;
 constexpr int SEDQ_POWERUP_ROLE = Qt::UserRole + 2;
 
+// Columns of the instance list: name, status, the Enabled box, then the resource usage.
+constexpr int SEDQ_INSTANCE_COLUMN_NAME = 0;
+constexpr int SEDQ_INSTANCE_COLUMN_STATUS = 1;
+constexpr int SEDQ_INSTANCE_COLUMN_ENABLED = 2;
+constexpr int SEDQ_INSTANCE_COLUMN_FIRST_USAGE = 3;
+constexpr int SEDQ_INSTANCE_COLUMN_COUNT = 8;
+
 class SEDQ_INSTANCE_WIDGET : public QFrame
 {
     Q_OBJECT

@@ -20,8 +20,6 @@
 
 namespace
 {
-constexpr int COLUMN_NAME = 0;
-constexpr int COLUMN_ENABLED = 2;
 constexpr int BRUSH_PROGRESS = 4;
 constexpr int BRUSH_ERROR = 5;
 constexpr int BRUSH_WAITING = 8;
@@ -112,7 +110,7 @@ void SEDQ_INSTANCE_WIDGET::on_tools_data()
     {
         if (!is_row_or_powerup_selected(row))
             continue;
-        const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         int depth = 0;
         m_tx->get_sample_depth(&depth, instance);
         if (depth == 0 || m_tx->is_instance_acquiring(instance) || !get_instance_enabled(instance))
@@ -158,8 +156,7 @@ void SEDQ_INSTANCE_WIDGET::handle_state_event(SEDQ_UPDATE_STATE_EVENT* e)
 // The instance is shown when it or its power-up view is the current entry.
 bool SEDQ_INSTANCE_WIDGET::is_shown(int instance)
 {
-    const int current = sedq_current_instance(m_tx);
-    return current == instance || (current == instance + 1 && m_tx->is_powerup_trigger(current));
+    return sedq_is_current_or_powerup(m_tx, instance);
 }
 
 void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DATA_LOG* log,
@@ -310,6 +307,6 @@ void SEDQ_INSTANCE_WIDGET::enable_boxes_while_idle()
     const bool editable = can_enable_instances();
     connect_item_changed(false);
     for (int row = 0; row < m_model.rowCount(); ++row)
-        m_model.item(row, COLUMN_ENABLED)->setEnabled(editable);
+        m_model.item(row, SEDQ_INSTANCE_COLUMN_ENABLED)->setEnabled(editable);
     connect_item_changed(true);
 }

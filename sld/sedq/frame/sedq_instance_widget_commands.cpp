@@ -19,9 +19,6 @@
 namespace
 {
 constexpr int ANSWER_YES = 6;
-constexpr int COLUMN_NAME = 0;
-constexpr int COLUMN_STATUS = 1;
-constexpr int COLUMN_ENABLED = 2;
 const char* const HELP_LIBRARY = "sys_hlpq";
 const char* const HELP_ENTRY = "hlpq_dyn_show_msg_help_impl";
 
@@ -54,14 +51,15 @@ void SEDQ_INSTANCE_WIDGET::on_instance_delete()
         return;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
         if (is_row_or_powerup_selected(row))
-            m_tx->remove_instance(m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt());
+            m_tx->remove_instance(
+                m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt());
     m_tx->update_all_views(nullptr, INSTANCES_REBUILD);
     m_tx->update_all_views(nullptr, NODE_VIEW_REFRESH);
 }
 
 void SEDQ_INSTANCE_WIDGET::on_instance_rename()
 {
-    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(SEDQ_INSTANCE_COLUMN_NAME);
     if (!SEDQ_VERIFY(selected_rows.count() == 1))
         return;
     m_tree->edit(selected_rows.first());
@@ -73,7 +71,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup()
     bool changed = false;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
-        const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         if (selection->isRowSelected(row, QModelIndex()) && !m_tx->is_powerup_trigger_enabled(instance))
             changed = m_tx->enable_powerup_trigger(instance, true) || changed;
     }
@@ -86,7 +84,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup()
     bool changed = false;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
-        const int instance = m_model.item(row, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         if (m_tx->is_powerup_trigger_enabled(instance) && is_row_or_powerup_selected(row))
             changed = m_tx->enable_powerup_trigger(instance, false) || changed;
     }
@@ -97,7 +95,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup()
 // An instance row copies its trigger to its power-up trigger, a power-up row the other way.
 void SEDQ_INSTANCE_WIDGET::on_instance_duplicate_trigger()
 {
-    for (const QModelIndex& index : m_tree->selectionModel()->selectedRows(COLUMN_NAME))
+    for (const QModelIndex& index : m_tree->selectionModel()->selectedRows(SEDQ_INSTANCE_COLUMN_NAME))
         m_tx->duplicate_powerup_trigger(index.data(SEDQ_INSTANCE_ROLE).toInt());
     // The node view, hierarchy, configuration and log panes show the copied conditions; with a
     // single instance the layout is refreshed first.
@@ -119,12 +117,12 @@ void SEDQ_INSTANCE_WIDGET::on_item_changed(QStandardItem* item)
 {
     if (item == nullptr)
         return;
-    if (item->column() == COLUMN_ENABLED)
+    if (item->column() == SEDQ_INSTANCE_COLUMN_ENABLED)
     {
         on_item_enable(item);
         return;
     }
-    if (item->column() != COLUMN_NAME || item->parent() != nullptr)
+    if (item->column() != SEDQ_INSTANCE_COLUMN_NAME || item->parent() != nullptr)
         return;
     const int instance = item->data(SEDQ_INSTANCE_ROLE).toInt();
     const QByteArray old_name = QByteArray(m_tx->get_instance_name_at(instance, nullptr));
@@ -162,7 +160,8 @@ void SEDQ_INSTANCE_WIDGET::on_double_clicked(const QModelIndex& index)
         layout->get_view()->save_scroll_pos();
         layout->set_scroll_flag(true);
     }
-    const int instance = index.sibling(index.row(), COLUMN_NAME).data(SEDQ_INSTANCE_ROLE).toInt();
+    const int instance =
+        index.sibling(index.row(), SEDQ_INSTANCE_COLUMN_NAME).data(SEDQ_INSTANCE_ROLE).toInt();
     m_tx->set_instance(instance);
     mark_current_rows(instance);
     m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_LAYOUT));
@@ -175,13 +174,13 @@ void SEDQ_INSTANCE_WIDGET::on_double_clicked(const QModelIndex& index)
 // level message, any other status by the message it was rendered from.
 void SEDQ_INSTANCE_WIDGET::on_instance_status_help()
 {
-    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(COLUMN_NAME);
+    const QModelIndexList selected_rows = m_tree->selectionModel()->selectedRows(SEDQ_INSTANCE_COLUMN_NAME);
     if (!SEDQ_VERIFY(selected_rows.count() == 1))
         return;
     QModelIndex name = selected_rows.first();
     if (name.parent().isValid())
         name = name.parent();
-    const QString text = name.sibling(name.row(), COLUMN_STATUS).data().toString();
+    const QString text = name.sibling(name.row(), SEDQ_INSTANCE_COLUMN_STATUS).data().toString();
     if (!SEDQ_VERIFY(!text.isEmpty()))
         return;
     if (text.startsWith("Trigger level ") || text.startsWith("Currently in state "))

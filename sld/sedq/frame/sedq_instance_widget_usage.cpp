@@ -15,8 +15,6 @@
 
 namespace
 {
-constexpr int COLUMN_NAME = 0;
-constexpr int COLUMN_FIRST_USAGE = 3;
 
 // What the project says about its device. Without a project (or an assignment manager) the
 // family is unknown and counted as one with all three block families.
@@ -192,7 +190,7 @@ void write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usag
             ? QStringList{usage.cells, usage.bits, usage.small, usage.medium, usage.large}
             : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
     for (int i = 0; i < texts.size(); ++i)
-        model->item(row, COLUMN_FIRST_USAGE + i)->setText(texts[i]);
+        model->item(row, SEDQ_INSTANCE_COLUMN_FIRST_USAGE + i)->setText(texts[i]);
 }
 
 // Logic and memory of one enabled instance; an automatic memory type is placed later, once the
@@ -227,7 +225,7 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
     for (int r = 0; r < m_model.rowCount(); ++r)
     {
         ROW_USAGE& row = rows[size_t(r)];
-        row.instance = m_model.item(r, COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        row.instance = m_model.item(r, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         // A disabled instance is not compiled into the design: it takes nothing.
         row.enabled = get_instance_enabled(row.instance);
         if (row.enabled)

@@ -63,12 +63,13 @@ SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* 
     make_tree_actions();
     connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
             Qt::QueuedConnection);
-    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this, SLOT(on_double_clicked(QModelIndex const&)));
+    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this,
+            SLOT(on_double_clicked(QModelIndex const&)));
     connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
     connect(m_tree, SIGNAL(collapsed(const QModelIndex&)), this, SLOT(on_collapsed(QModelIndex const&)));
     connect(m_tree, SIGNAL(expanded(const QModelIndex&)), this, SLOT(on_expanded(QModelIndex const&)));
-    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
-            SLOT(on_selection_changed(QItemSelection const&)));
+    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
+            this, SLOT(on_selection_changed(QItemSelection const&)));
     connect(m_tx_manager->get_action(ACTION_DELETE, QVariant()), SIGNAL(triggered(bool)), this,
             SLOT(on_data_log_delete()));
     connect(m_tx_manager->get_action(ACTION_RENAME, QVariant()), SIGNAL(triggered(bool)), this,
@@ -170,14 +171,15 @@ void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN
     const QStringList parent_path = parent->data(PATH_ROLE).toStringList();
     bool expanded = false;
     const QString set_name = text_of(m_tx_manager->get_signal_set_name_at(m_instance, set, &expanded));
-    QStandardItem* set_item =
-        make_item(set_name, ICON_SIGNAL_SET + (set_name == shown.signal_set ? 1 : 0), parent_path + QStringList{set_name});
+    QStandardItem* set_item = make_item(set_name, ICON_SIGNAL_SET + (set_name == shown.signal_set ? 1 : 0),
+                                        parent_path + QStringList{set_name});
     parent->appendRow(set_item);
     m_tree->setExpanded(set_item->index(), expanded);
     const int triggers = m_tx_manager->get_num_triggers(m_instance, set);
     for (int trigger = 0; trigger < triggers; ++trigger)
     {
-        const QString trigger_name = text_of(m_tx_manager->get_trigger_name_at(m_instance, set, trigger, &expanded));
+        const QString trigger_name =
+            text_of(m_tx_manager->get_trigger_name_at(m_instance, set, trigger, &expanded));
         const QStringList trigger_path = set_item->data(PATH_ROLE).toStringList() + QStringList{trigger_name};
         QStandardItem* trigger_item =
             make_item(trigger_name, ICON_TRIGGER + (trigger_name == shown.trigger ? 1 : 0), trigger_path);
@@ -187,8 +189,8 @@ void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN
         for (int log = 0; log < logs; ++log)
         {
             const QString log_name = text_of(m_tx_manager->get_log_name_at(m_instance, set, trigger, log));
-            QStandardItem* log_item =
-                make_item(log_name, ICON_LOG + (log_name == shown.log ? 1 : 0), trigger_path + QStringList{log_name});
+            QStandardItem* log_item = make_item(log_name, ICON_LOG + (log_name == shown.log ? 1 : 0),
+                                                trigger_path + QStringList{log_name});
             if (m_tx_manager->is_powerup_trigger(m_instance, set, trigger, log))
                 log_item->setData(SEDQ_POWERUP_BRUSH, Qt::BackgroundRole);
             trigger_item->appendRow(log_item);
@@ -205,8 +207,7 @@ QStandardItem* SEDQ_LOG_WIDGET::make_item(const QString& text, int icon, const Q
 
 bool SEDQ_LOG_WIDGET::is_own_instance_current()
 {
-    const int current = sedq_current_instance(m_tx_manager);
-    return current == m_instance || (current == m_instance + 1 && m_tx_manager->is_powerup_trigger(current));
+    return sedq_is_current_or_powerup(m_tx_manager, m_instance);
 }
 
 // The model's current names while the pane's instance (or its power-up view) is current;

@@ -142,13 +142,17 @@ public:
     void set_instance(int instance);
     void set_instance(const QString& name);
     bool set_active(const QString& signal_set, const QString& trigger, const QString& log);
+    // True when the instance or its power-up view is the current entry.
+    bool is_active_or_powerup_view(int instance);
     void set_view_log(int instance, SDR_DATA_LOG* log);
     void remove_log_tree_item(const char* signal_set, const char* trigger, const char* log);
     void rename_instance_set(const char* new_name, const char* old_name);
     void rename_signal_set(const char* new_name, const char* old_name);
     void rename_trigger_set(const char* new_name, const char* old_name, const char* signal_set);
-    void rename_log_set(const char* new_name, const char* old_name, const char* trigger, const char* signal_set);
-    void set_expanded(bool expanded, const QString& instance, const QString& signal_set, const QString& trigger);
+    void rename_log_set(const char* new_name, const char* old_name, const char* trigger,
+                        const char* signal_set);
+    void set_expanded(bool expanded, const QString& instance, const QString& signal_set,
+                      const QString& trigger);
 
     bool get_data_sample_depth(int* depth, int instance);
     bool get_wave(int node, bool* out, int sample, bool flag, int instance);
@@ -194,7 +198,6 @@ private:
     int embedded_sof_index(const QString& name);
 
 public:
-
     // ---- node insertion --------------------------------------------------------------------
     bool insert_node(QString const& name, SDR_DATA_SIGNAL_TYPE signal_type, SDR_DATA_WIRE_TAP_MODE tap_mode,
                      bool allow_duplicate);
@@ -210,8 +213,9 @@ public:
     SDR_TX_SIGNAL_NODES* get_nodes(int list);
     SDR_TX_SIGNAL_SET* get_signal_nodes(int signal_set);
     int get_node_count(int list);
-    bool get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_type, QString* name, SDR_DATA_SIGNAL_TYPE* signal_type,
-                  QString* alias, QString* debug_port_out, bool* data_enabled, bool* trigger_enabled, int pattern,
+    bool get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_type, QString* name,
+                  SDR_DATA_SIGNAL_TYPE* signal_type, QString* alias, QString* debug_port_out,
+                  bool* data_enabled, bool* trigger_enabled, int pattern,
                   SDR_DATA_TRIGGER_CONDITION* condition);
     int get_child_item_count(int node, int list);
     bool get_node_alias(int node, QString* alias);
@@ -349,7 +353,8 @@ public:
 
 public Q_SLOTS:
     // Slots of the signal configuration pane, connected by signature.
-    void set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type = SEDQ_KEEP_POST_FITTING_TYPE);
+    void set_clock(QString const& clock,
+                   SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type = SEDQ_KEEP_POST_FITTING_TYPE);
     void browse_clock();
     void set_sample_depth(QString const& sampleDepth);
     void set_ram_type(QString const& ramType);
@@ -407,7 +412,8 @@ public:
     SDR_TX_TRIGGER* get_trigger_in(int trigger);
     SDR_TX_TRIGGER* get_trigger_out(int trigger);
     void get_signals_names(QString* out, char const* instance, char const* signal_set);
-    void get_trigger_expression(QString* out, char const* instance, char const* signal_set, char const* trigger);
+    void get_trigger_expression(QString* out, char const* instance, char const* signal_set,
+                                char const* trigger);
 
     // What the node lists answer about a condition value: a pattern of a whole group, or an
     // operand of a bus comparison.
@@ -416,8 +422,8 @@ public:
 
     bool set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
     bool atomic_set_trigger(int node, int pattern, SDR_DATA_TRIGGER_CONDITION condition, int trigger);
-    bool set_comparison_trigger_operand(int node, int pattern, int operand, SDR_DATA_TRIGGER_CONDITION condition,
-                                        int trigger);
+    bool set_comparison_trigger_operand(int node, int pattern, int operand,
+                                        SDR_DATA_TRIGGER_CONDITION condition, int trigger);
     void initialize_group_conditions();
     bool set_trigger_level_name(QString const& name, int level, int trigger);
     bool set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source, int trigger);
@@ -428,15 +434,17 @@ public Q_SLOTS:
     void set_trigger_position(QString const& position);
     void set_trigger_flow_control(QString const& flow);
     void set_storage_qualifier_type(QString const& type);
-    void set_storage_qualifier_input_port(QString const& name,
-                                          SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
+    void
+    set_storage_qualifier_input_port(QString const& name,
+                                     SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
     void browse_storage_qualifier_input_port();
     void enable_data_discontinuities(bool on);
     void disable_storage_qualifier(bool on);
     void enable_trigger_in(bool on);
     void set_trigger_in_source(int source);
     void set_trigger_in_pin(QString const& pin);
-    void set_trigger_in_node(QString const& node, SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
+    void set_trigger_in_node(QString const& node,
+                             SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
     void browse_trigger_in();
     void set_trigger_in_instance(QString const& instance);
     void set_trigger_in_condition(QString const& condition);
@@ -545,7 +553,8 @@ public:
     // Names of the loaded decoder plug-ins, sorted.
     QStringList get_plugin_names();
     bool get_node_mnemonics_width(int node, int* width);
-    bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol, SDR_TX_SIGNAL_NODES* nodes);
+    bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
+                                   SDR_TX_SIGNAL_NODES* nodes);
     bool show_plugin_error_msg(QString const& plugin_name);
     // The settings of one plug-in group: names, the options its decoder asks the user for and
     // keeps for itself, and the repository's record they were read from.
@@ -645,7 +654,8 @@ private:
     int instance_index_of(const QString& name);
     SDR_DATA_INSTANCE* find_data_instance(const char* name);
     SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
-    void fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group, int depth);
+    void fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group,
+                                 int depth);
     QTabWidget* get_data_setup_tab_widget(int instance);
     bool check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_NAME* root, bool post_fit_pass);
     bool check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_NAME* root, bool post_fit_pass);

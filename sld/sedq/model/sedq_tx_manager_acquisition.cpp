@@ -81,7 +81,8 @@ void SEDQ_TX_MANAGER::run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
             return drop_requests(requests, i);
         refresh_run_plugin_mnemonics(instance);
         apply_plugin_trigger_symbols(instance);
-        request.log = m_tx_session != nullptr && instance >= 0 ? m_tx_session->create_new_log(instance) : nullptr;
+        request.log =
+            m_tx_session != nullptr && instance >= 0 ? m_tx_session->create_new_log(instance) : nullptr;
         if (request.log == nullptr)
         {
             // A request that gets no log never starts: nothing will ever report to its callback.
@@ -126,10 +127,11 @@ void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETE
         return drop_requests(requests, requests->size());
     if (m_frame_wnd->can_start_flow() && !m_cfg_auto_recompile)
     {
-        QMessageBox question(QMessageBox::Question, QStringLiteral("Corvane"),
-                             QStringLiteral("The design has changed. Do you wish to recompile before running the "
-                                            "logic analyzer?"),
-                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_frame_wnd);
+        QMessageBox question(
+            QMessageBox::Question, QStringLiteral("Corvane"),
+            QStringLiteral("The design has changed. Do you wish to recompile before running the "
+                           "logic analyzer?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_frame_wnd);
         const int answer = question.exec();
         if (answer == QMessageBox::No)
         {
@@ -146,7 +148,8 @@ void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETE
     const bool saved = m_frame_wnd->save_modified(true);
     drop_requests(requests, requests->size());
     if (saved)
-        m_frame_wnd->start_flow(QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false) ? FLOW_RELAYNE : FLOW_COMPILE,
+        m_frame_wnd->start_flow(QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false) ? FLOW_RELAYNE
+                                                                                             : FLOW_COMPILE,
                                 "", true, false, true);
 }
 
@@ -182,7 +185,8 @@ void SEDQ_TX_MANAGER::refresh_run_plugin_mnemonics(int instance)
         return;
     SDR_TX_TRIGGER* trigger = m_tx_session->get_trigger_at(instance, false);
     SDR_TX_SIGNAL_SET* data_nodes = m_tx_session->get_signal_set_at(instance, false);
-    for (SDR_TX_SIGNAL_NODES* nodes : {static_cast<SDR_TX_SIGNAL_NODES*>(trigger), static_cast<SDR_TX_SIGNAL_NODES*>(data_nodes)})
+    for (SDR_TX_SIGNAL_NODES* nodes :
+         {static_cast<SDR_TX_SIGNAL_NODES*>(trigger), static_cast<SDR_TX_SIGNAL_NODES*>(data_nodes)})
     {
         const int count = nodes != nullptr ? nodes->get_num_nodes() : 0;
         for (int node = 0; node < count; ++node)
@@ -195,8 +199,8 @@ void SEDQ_TX_MANAGER::refresh_run_plugin_mnemonics(int instance)
 // symbol is turned into the conditions of the bus's bits.
 void SEDQ_TX_MANAGER::apply_plugin_trigger_symbols(int instance)
 {
-    SDR_TX_TRIGGER* trigger = m_tx_session != nullptr && instance >= 0 ? m_tx_session->get_trigger_at(instance, false)
-                                                                      : nullptr;
+    SDR_TX_TRIGGER* trigger =
+        m_tx_session != nullptr && instance >= 0 ? m_tx_session->get_trigger_at(instance, false) : nullptr;
     int levels = 0;
     if (trigger == nullptr || !get_trigger_level(&levels, instance))
         return;
@@ -235,14 +239,14 @@ bool SEDQ_TX_MANAGER::read_data(int instance)
     if (ok)
     {
         set_view_log(instance, log);
-        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_SWITCH_POWERUP_VIEW | SEDQ_UPDATE_LAYOUT |
-                                            SEDQ_UPDATE_LOG));
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_SWITCH_POWERUP_VIEW |
+                                            SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_LOG));
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
         return true;
     }
     if (!log->is_global_temp())
         log->remove();
-    if (m_active_instance == instance || (m_active_instance == instance + 1 && is_powerup_trigger(m_active_instance)))
+    if (is_active_or_powerup_view(instance))
         refresh_data_log_cache();
     return false;
 }
@@ -277,8 +281,9 @@ bool SEDQ_TX_MANAGER::is_stopped_at_trigger()
 
 void SEDQ_TX_MANAGER::refresh_data_log_cache()
 {
-    m_tx_log = m_tx_session != nullptr && m_active_instance >= 0 ? m_tx_session->get_log_at(m_active_instance, false)
-                                                                 : nullptr;
+    m_tx_log = m_tx_session != nullptr && m_active_instance >= 0
+                   ? m_tx_session->get_log_at(m_active_instance, false)
+                   : nullptr;
 }
 
 bool SEDQ_TX_MANAGER::get_logging()
@@ -294,6 +299,4 @@ void SEDQ_TX_MANAGER::set_logging(bool on)
     update_modified_flag();
 }
 
-void SEDQ_TX_MANAGER::export_log(QObject*)
-{
-}
+void SEDQ_TX_MANAGER::export_log(QObject*) {}

@@ -1,6 +1,7 @@
 // SEDQ_TX_MANAGER: power-up trigger views, the advanced trigger questions the panes ask, and
 // the bookkeeping that keeps the advanced condition objects in step with the node list.
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
@@ -20,23 +21,25 @@ constexpr int SETUP_TAB = 1;
 const int ADVANCED_MODIFIED_HINT =
     sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_VALIDITY | SEDQ_UPDATE_INSTANCES);
 
-bool is_group_type(SDR_DATA_NODE_DISPLAY_TYPE type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
-
 // The symbol a basic condition stands for in an incrementally routed node's pattern.
 const char* pattern_symbol(SDR_DATA_TRIGGER_CONDITION condition)
 {
     switch (condition)
     {
-    case SDR_CTYPE_HIGH: return "1";
-    case SDR_CTYPE_LOW: return "0";
-    case SDR_CTYPE_RISING: return "R";
-    case SDR_CTYPE_FALLING: return "F";
-    case SDR_CTYPE_EITHER_EDGE: return "E";
-    case SDR_CTYPE_DONT_CARE: return "X";
-    default: return "";
+    case SDR_CTYPE_HIGH:
+        return "1";
+    case SDR_CTYPE_LOW:
+        return "0";
+    case SDR_CTYPE_RISING:
+        return "R";
+    case SDR_CTYPE_FALLING:
+        return "F";
+    case SDR_CTYPE_EITHER_EDGE:
+        return "E";
+    case SDR_CTYPE_DONT_CARE:
+        return "X";
+    default:
+        return "";
     }
 }
 
@@ -50,7 +53,8 @@ SEDQ_OBJECT* first_object(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT
 // The object list of a level's condition, with the reports the advanced questions make.
 QList<SEDQ_OBJECT*>* level_objects(SDR_TX_TRIGGER* nodes, int level)
 {
-    auto* sedq_trigger_object = dynamic_cast<SEDQ_TRIGGER_OBJECT*>(nodes->get_advanced_trigger_root(level, false));
+    auto* sedq_trigger_object =
+        dynamic_cast<SEDQ_TRIGGER_OBJECT*>(nodes->get_advanced_trigger_root(level, false));
     if (!SEDQ_VERIFY(sedq_trigger_object != NULL))
         return nullptr;
     QList<SEDQ_OBJECT*>* sedq_object_array = sedq_trigger_object->get_object_list();
@@ -139,7 +143,8 @@ bool SEDQ_TX_MANAGER::is_advanced_trigger(int nPatternNumber, int trigger)
     QString type;
     if (!get_storage_qualifier_type(&type, trigger))
         return false;
-    const QString wanted = nPatternNumber == -3 ? QStringLiteral("Conditional") : QStringLiteral("Start/Stop");
+    const QString wanted =
+        nPatternNumber == -3 ? QStringLiteral("Conditional") : QStringLiteral("Start/Stop");
     return type == wanted && nodes->get_level_type(nPatternNumber + 3, true) == SDR_LTYPE_ADVANCED;
 }
 
@@ -154,7 +159,8 @@ bool SEDQ_TX_MANAGER::is_advanced_nodes_used(int trigger)
     SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
     for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
     {
-        if (!is_group_type(nodes->get_node_display_type(row)) && nodes->get_node_tap_mode(row) != SDR_TAP_PRE_SYNTHESIS)
+        if (!sedq_is_group_display(nodes->get_node_display_type(row)) &&
+            nodes->get_node_tap_mode(row) != SDR_TAP_PRE_SYNTHESIS)
             return true;
     }
     return false;
@@ -174,7 +180,8 @@ bool SEDQ_TX_MANAGER::is_advanced_trigger_pattern_enabled(int level, int trigger
                 return true;
         return false;
     }
-    SEDQ_OBJECT* incremental = first_object(level_objects(nodes, level), SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION);
+    SEDQ_OBJECT* incremental =
+        first_object(level_objects(nodes, level), SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION);
     return incremental != nullptr && incremental->get_parent() != nullptr;
 }
 
@@ -239,7 +246,8 @@ QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()
 
 void SEDQ_TX_MANAGER::set_advanced_trigger(int nPatternNumber, SDR_DATA_TRIGGER_LEVEL_TYPE type)
 {
-    if (m_tx_trigger == nullptr || (nPatternNumber < 0 && !SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1)))
+    if (m_tx_trigger == nullptr ||
+        (nPatternNumber < 0 && !SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1)))
         return;
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(nPatternNumber);
     m_tx_trigger->set_level_type(at.index, at.sq, type);
@@ -289,8 +297,9 @@ INCREMENTAL_PATTERNS incremental_patterns(SDR_TX_TRIGGER* trigger, int level)
     for (int row = 0; row < trigger->get_num_nodes(); ++row)
     {
         const SDR_DATA_WIRE_CAPTURE_TYPE capture = trigger->get_node_capture_type(row);
-        if (trigger->get_node_tap_mode(row) == SDR_TAP_PRE_SYNTHESIS || is_group_type(trigger->get_node_display_type(row))
-            || (capture != SDR_WTYPE_TRIGGER_ONLY && capture != SDR_WTYPE_DATA_AND_TRIGGER))
+        if (trigger->get_node_tap_mode(row) == SDR_TAP_PRE_SYNTHESIS ||
+            sedq_is_group_display(trigger->get_node_display_type(row)) ||
+            (capture != SDR_WTYPE_TRIGGER_ONLY && capture != SDR_WTYPE_DATA_AND_TRIGGER))
             continue;
         trigger->set_power_up_selector(false);
         patterns.normal += QLatin1String(pattern_symbol(trigger->get_condition(row, level, false)));
@@ -298,7 +307,8 @@ INCREMENTAL_PATTERNS incremental_patterns(SDR_TX_TRIGGER* trigger, int level)
         patterns.powerup += QLatin1String(pattern_symbol(trigger->get_condition(row, level, false)));
         if (!patterns.nodes.isEmpty())
             patterns.nodes += QLatin1Char(',');
-        patterns.nodes += QLatin1Char('\'') + QString::fromLocal8Bit(trigger->get_node_name(row)) + QLatin1Char('\'');
+        patterns.nodes +=
+            QLatin1Char('\'') + QString::fromLocal8Bit(trigger->get_node_name(row)) + QLatin1Char('\'');
     }
     return patterns;
 }

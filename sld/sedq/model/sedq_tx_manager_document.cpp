@@ -26,7 +26,6 @@ constexpr int ANSWER_YES = 6;
 constexpr int ANSWER_CANCEL = 2;
 constexpr const char* LOCK_MODE_KEY = "lock mode";
 
-
 std::string name_of(const char* name)
 {
     return name ? name : "";
@@ -50,7 +49,7 @@ bool list_has_capture(SDR_TX_SIGNAL_NODES* nodes, bool data)
     for (int row = 0; row < nodes->get_num_nodes(); ++row)
     {
         const SDR_DATA_NODE_DISPLAY_TYPE type = nodes->get_node_display_type(row);
-        if (type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT)
+        if (sedq_is_group_display(type))
             continue;
         const SDR_DATA_WIRE_CAPTURE_TYPE capture = nodes->get_node_capture_type(row);
         if (capture == SDR_WTYPE_DATA_AND_TRIGGER ||
@@ -109,13 +108,9 @@ bool SEDQ_TX_MANAGER::is_empty() const
     return m_tx_trigger == nullptr && m_tx_signals == nullptr;
 }
 
-void SEDQ_TX_MANAGER::set_title(const char*)
-{
-}
+void SEDQ_TX_MANAGER::set_title(const char*) {}
 
-void SEDQ_TX_MANAGER::set_path_name(const char*, bool)
-{
-}
+void SEDQ_TX_MANAGER::set_path_name(const char*, bool) {}
 
 // ---- new, open, adopt --------------------------------------------------------------------------
 
@@ -170,7 +165,8 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
 
 // Opens the file into a new session and runs the version and stripped-file checks. False
 // leaves the failed or refused session held, untouched, with no current instance.
-bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update)
+bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, std::string* new_name,
+                                              bool* update)
 {
     close_current_session();
     m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
@@ -247,11 +243,13 @@ bool SEDQ_TX_MANAGER::scan_incremental_route()
         SDR_TX_INSTANCE* tx_instance = m_tx_session->get_instance_at(i, false);
         SDR_DATA_INSTANCE* instance = tx_instance ? tx_instance->get_data_instance() : nullptr;
         // A power-up view shares its instance's data; looking at it again would post twice.
-        if (instance == nullptr || m_tx_session->is_power_up_view(i) || !instance->is_incremental_route_available())
+        if (instance == nullptr || m_tx_session->is_power_up_view(i) ||
+            !instance->is_incremental_route_available())
             continue;
         SDR_DATA_SIGNAL_SET* global_set = instance->get_global_signal_set();
         SDR_DATA_TRIGGER* global_trigger = global_set ? global_set->get_global_trigger() : nullptr;
-        if (!m_tx_session->is_gui_logging_enabled() && global_trigger && global_trigger->is_using_incremental_route())
+        if (!m_tx_session->is_gui_logging_enabled() && global_trigger &&
+            global_trigger->is_using_incremental_route())
             used = true;
         for (int s = 0; s < instance->get_num_signal_sets(); ++s)
         {
@@ -344,8 +342,8 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
     refresh_data_log_cache();
     if (!is_empty() && !is_instance_acquiring(-1))
     {
-        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION |
-                                            SEDQ_UPDATE_LOG));
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW |
+                                            SEDQ_UPDATE_CONFIGURATION | SEDQ_UPDATE_LOG));
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_LOG));
     }
     return saved;
@@ -397,7 +395,8 @@ void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
             continue;
         if (is_advanced_nodes_used(i) && !is_advanced_trigger_pattern_enabled(-1, i))
         {
-            sedq_show_message(MSG_SEDQ::O::UNUSED_POST_FITTING_TRIGGERS(name_of(get_instance_name_at(i, nullptr))));
+            sedq_show_message(
+                MSG_SEDQ::O::UNUSED_POST_FITTING_TRIGGERS(name_of(get_instance_name_at(i, nullptr))));
             warned = true;
         }
     }
@@ -420,7 +419,8 @@ void SEDQ_TX_MANAGER::warn_about_advanced_triggers()
                 continue;
             std::string equation;
             if (!root->get_equation(&equation, mnemonics, trigger, level + 1, false))
-                sedq_show_message(MSG_SEDQ::O::ERROR_IN_ADVANCED_TRIGGER(level + 1, name_of(get_instance_name_at(i, nullptr))));
+                sedq_show_message(MSG_SEDQ::O::ERROR_IN_ADVANCED_TRIGGER(
+                    level + 1, name_of(get_instance_name_at(i, nullptr))));
         }
     }
 }
@@ -480,8 +480,10 @@ bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
         return true;
     std::string family;
     DEV_FAMILY_MANAGER* families = DEV_FAMILY_MANAGER::get_instance();
-    if (!acf_read_assignment(ACF_DEVICE_FAMILY, &family) || !families->exists_family_enum_by_string(family.c_str()) ||
-        !families->test_trait_of(families->get_family_enum_by_string(family.c_str()), DEV_TRAIT_VANTREL_SUPPORTED))
+    if (!acf_read_assignment(ACF_DEVICE_FAMILY, &family) ||
+        !families->exists_family_enum_by_string(family.c_str()) ||
+        !families->test_trait_of(families->get_family_enum_by_string(family.c_str()),
+                                 DEV_TRAIT_VANTREL_SUPPORTED))
     {
         sedq_show_message(MSG_SEDQ::O::VANTREL_NOT_SUPPORTED());
         return true;
@@ -510,7 +512,8 @@ bool SEDQ_TX_MANAGER::write_vantrel_assignments(const std::string& relative_path
     ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
     if (!acf->is_project_open() || !acf->write_lock(false))
         return false;
-    const auto write = [acf](ACF_VARIABLE_TYPE_ENUM type, const std::string& value) {
+    const auto write = [acf](ACF_VARIABLE_TYPE_ENUM type, const std::string& value)
+    {
         ACF_MGR_INPUT_PARAMETERS parameters;
         parameters.set_variable_type(type);
         if (const ACF_ASSIGNMENT* existing = acf->get_assignment(parameters))

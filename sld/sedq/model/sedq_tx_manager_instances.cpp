@@ -210,8 +210,10 @@ void SEDQ_TX_MANAGER::get_short_name(QString* out, const QString& name)
     DBMUI_MANAGER* dbmui_mgr = DBMUI_MANAGER::get_dbmui_manager(0);
     if (!SEDQ_VERIFY(dbmui_mgr != NULL))
         return;
-    const auto type = m_using_pre_synthesis_filter ? HDB_NAMESPACE::PDB_PRE_SYNTHESIS : HDB_NAMESPACE::PDB_POST_FIT;
-    HDB_NAMESPACE* names = dbmui_mgr->get_hdb_cmp_action_pt_instance("sedq_tx_manager", type, false, nullptr, false);
+    const auto type =
+        m_using_pre_synthesis_filter ? HDB_NAMESPACE::PDB_PRE_SYNTHESIS : HDB_NAMESPACE::PDB_POST_FIT;
+    HDB_NAMESPACE* names =
+        dbmui_mgr->get_hdb_cmp_action_pt_instance("sedq_tx_manager", type, false, nullptr, false);
     if (names == nullptr)
         return;
     HDB_INSTANCE_NAME* action_point_root = names->get_rooted_at();
@@ -221,7 +223,8 @@ void SEDQ_TX_MANAGER::get_short_name(QString* out, const QString& name)
     dbmui_mgr->unget_hdb_cmp_action_pt_instance(&names, "sedq_tx_manager");
 }
 
-QString SEDQ_TX_MANAGER::remove_top_entity(const QString& name, const std::string& top_path, bool case_sensitive)
+QString SEDQ_TX_MANAGER::remove_top_entity(const QString& name, const std::string& top_path,
+                                           bool case_sensitive)
 {
     const QString top = QString::fromStdString(top_path);
     const Qt::CaseSensitivity sensitivity = case_sensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
@@ -433,7 +436,8 @@ void SEDQ_TX_MANAGER::rename_instance_set(const char* new_name, const char* old_
         return;
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_LOG |
                                         SEDQ_UPDATE_NODE_VIEW));
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_INSTANCES));
+    update_all_views(nullptr,
+                     sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_INSTANCES));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
 }
 
@@ -493,13 +497,19 @@ void SEDQ_TX_MANAGER::set_expanded(bool expanded, const QString& instance, const
 
 // ---- data logs -------------------------------------------------------------------------------
 
+bool SEDQ_TX_MANAGER::is_active_or_powerup_view(int instance)
+{
+    return instance == m_active_instance ||
+           (m_active_instance == instance + 1 && is_powerup_trigger(m_active_instance));
+}
+
 void SEDQ_TX_MANAGER::set_view_log(int instance_index, SDR_DATA_LOG* log)
 {
-    if (!SEDQ_VERIFY(instance_index >= 0) || !SEDQ_VERIFY(log != NULL) || !SEDQ_VERIFY(this->m_tx_session != NULL))
+    if (!SEDQ_VERIFY(instance_index >= 0) || !SEDQ_VERIFY(log != NULL) ||
+        !SEDQ_VERIFY(this->m_tx_session != NULL))
         return;
     m_tx_session->set_active_log(instance_index, log);
-    if (instance_index == m_active_instance ||
-        (m_active_instance == instance_index + 1 && is_powerup_trigger(m_active_instance)))
+    if (is_active_or_powerup_view(instance_index))
         refresh_tx_cache();
     update_modified_flag();
     int depth = 0;
@@ -513,8 +523,8 @@ void SEDQ_TX_MANAGER::set_view_log(int instance_index, SDR_DATA_LOG* log)
 
 // Fills the log's static mnemonic table of a decoder plug-in group with the symbol of every
 // value that the group takes in the log.
-void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group,
-                                              int depth)
+void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes,
+                                              int group, int depth)
 {
     int members = 0;
     while (group + 1 + members < nodes->get_num_nodes())
@@ -537,7 +547,8 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         return;
     for (int sample = 0; sample < depth; ++sample)
     {
-        const QString value = QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, true));
+        const QString value =
+            QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, true));
         QString symbol;
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
             symbol.clear();

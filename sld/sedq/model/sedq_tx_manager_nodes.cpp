@@ -2,6 +2,7 @@
 // over groups. Groups are stored flat (a group row, then its members), so the host list answers
 // each tree query from its cached subtree ends without walking the list.
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/hdb.h"
 #include "host/sdr/sdr_tx_signal_set.h"
@@ -12,11 +13,6 @@ namespace
 {
 // The netlist's type bits, in the order in which one wins over another.
 constexpr unsigned TYPE_PRIORITY[] = {0x4, 0x8, 0x10, 0x40, 0x80, 0x20, 0x400};
-
-bool is_group_type(SDR_DATA_NODE_DISPLAY_TYPE type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
 
 bool is_member_type(SDR_DATA_NODE_DISPLAY_TYPE type)
 {
@@ -78,7 +74,8 @@ bool SEDQ_TX_MANAGER::get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_typ
         *data_enabled = capture == SDR_WTYPE_DATA_ONLY || capture == SDR_WTYPE_DATA_AND_TRIGGER;
     if (trigger_enabled != nullptr)
         *trigger_enabled = capture == SDR_WTYPE_TRIGGER_ONLY || capture == SDR_WTYPE_DATA_AND_TRIGGER;
-    if (condition != nullptr && pattern >= -3 && m_tx_trigger != nullptr && pattern < m_tx_trigger->get_num_levels())
+    if (condition != nullptr && pattern >= -3 && m_tx_trigger != nullptr &&
+        pattern < m_tx_trigger->get_num_levels())
     {
         if (is_advanced_trigger(pattern, -1) && nodes->get_node_tap_mode(node) == SDR_TAP_PRE_SYNTHESIS)
             *condition = SDR_CTYPE_ADVANCED;
@@ -110,7 +107,8 @@ bool SEDQ_TX_MANAGER::get_node_alias(int node, QString* alias)
     return true;
 }
 
-bool SEDQ_TX_MANAGER::get_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE* display_type, int trigger)
+bool SEDQ_TX_MANAGER::get_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE* display_type,
+                                                  int trigger)
 {
     SDR_TX_SIGNAL_NODES* nodes = trigger == -1 ? get_nodes(-1) : get_trigger_nodes(trigger);
     *display_type = nodes ? nodes->get_group_display_type(node) : SDR_GTYPE_INVALID;
@@ -191,7 +189,7 @@ bool SEDQ_TX_MANAGER::is_group_node(int node)
     if (is_empty())
         return false;
     SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
-    return nodes != nullptr && is_group_type(nodes->get_node_display_type(node));
+    return nodes != nullptr && sedq_is_group_display(nodes->get_node_display_type(node));
 }
 
 bool SEDQ_TX_MANAGER::is_group_member(int node)
@@ -214,11 +212,11 @@ bool SEDQ_TX_MANAGER::is_first_group_member(int node)
 }
 
 // The queries the host list answers as they are.
-#define SEDQ_FORWARD_TREE_QUERY(TYPE, NAME, NEUTRAL)                                                                   \
-    TYPE SEDQ_TX_MANAGER::NAME(int node)                                                                               \
-    {                                                                                                                  \
-        SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);                                                                    \
-        return nodes != nullptr ? nodes->NAME(node) : NEUTRAL;                                                         \
+#define SEDQ_FORWARD_TREE_QUERY(TYPE, NAME, NEUTRAL)                                                         \
+    TYPE SEDQ_TX_MANAGER::NAME(int node)                                                                     \
+    {                                                                                                        \
+        SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);                                                          \
+        return nodes != nullptr ? nodes->NAME(node) : NEUTRAL;                                               \
     }
 
 SEDQ_FORWARD_TREE_QUERY(bool, is_group_member_node, false)

@@ -27,7 +27,8 @@ const QString EMPTY_DOCUMENT_DEPTH = QStringLiteral("128");
 const QString& ram_type_text(int type)
 {
     static const QString* const TEXTS[] = {&SEDQ_RAM_TYPE_DISPLAY_STR_AUTO, &SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
-                                           &SEDQ_RAM_TYPE_DISPLAY_STR_SMALL, &SEDQ_RAM_TYPE_DISPLAY_STR_LARGE};
+                                           &SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
+                                           &SEDQ_RAM_TYPE_DISPLAY_STR_LARGE};
     return *TEXTS[type];
 }
 
@@ -61,14 +62,14 @@ int SEDQ_TX_MANAGER::get_trigger_node_count(int instance)
 bool SEDQ_TX_MANAGER::is_parent_item(int node, int instance)
 {
     SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
-    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+    return trigger != nullptr && sedq_is_group_display(trigger->get_node_display_type(node));
 }
 
 bool SEDQ_TX_MANAGER::is_child_item(int node, int instance)
 {
     SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, instance);
-    const SDR_DATA_NODE_DISPLAY_TYPE type = trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
+    const SDR_DATA_NODE_DISPLAY_TYPE type =
+        trigger ? trigger->get_node_display_type(node) : SDR_NTYPE_STANDALONE;
     return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
 }
 
@@ -171,8 +172,9 @@ bool SEDQ_TX_MANAGER::get_number_of_segments(QString* segments, int instance)
     int depth = 0;
     get_sample_depth(&depth, instance);
     const int count = depth / size;
-    *segments = count > SEGMENTS_PER_THOUSAND - 1 ? QString::number(count / SEGMENTS_PER_THOUSAND) + QStringLiteral(" K ")
-                                                   : QString::number(count) + QStringLiteral("  ");
+    *segments = count > SEGMENTS_PER_THOUSAND - 1
+                    ? QString::number(count / SEGMENTS_PER_THOUSAND) + QStringLiteral(" K ")
+                    : QString::number(count) + QStringLiteral("  ");
     return true;
 }
 
@@ -198,8 +200,9 @@ void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE 
     // "Keep" keeps the kind the stored clock has, whichever tab or window is showing.
     bool stored_post_fitting = false;
     const char* stored = set->get_clock_name(&stored_post_fitting);
-    const bool post_fitting =
-        is_post_fitting_type == SEDQ_KEEP_POST_FITTING_TYPE ? stored_post_fitting : is_post_fitting_type == SEDQ_POST_FITTING;
+    const bool post_fitting = is_post_fitting_type == SEDQ_KEEP_POST_FITTING_TYPE
+                                  ? stored_post_fitting
+                                  : is_post_fitting_type == SEDQ_POST_FITTING;
     const QByteArray name = clock.toLocal8Bit();
     if (stored != nullptr && name == stored && post_fitting == stored_post_fitting)
         return;
@@ -350,7 +353,8 @@ bool SEDQ_TX_MANAGER::is_incremental_route_available(int instance)
 {
     if (is_empty() || !SEDQ_VERIFY(this->m_tx_session != NULL))
         return false;
-    SDR_TX_INSTANCE* sdr_tx_instance = m_tx_session->get_instance_at(instance == -1 ? m_active_instance : instance, false);
+    SDR_TX_INSTANCE* sdr_tx_instance =
+        m_tx_session->get_instance_at(instance == -1 ? m_active_instance : instance, false);
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return false;
     SDR_DATA_INSTANCE* sdr_data_instance = sdr_tx_instance->get_data_instance();

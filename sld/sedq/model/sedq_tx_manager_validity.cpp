@@ -20,8 +20,7 @@ constexpr unsigned POST_FITTING = 0x2000u;
 
 bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
-    const SDR_DATA_NODE_DISPLAY_TYPE type = nodes->get_node_display_type(row);
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+    return sedq_is_group_display(nodes->get_node_display_type(row));
 }
 
 // Whether the netlist under `root` knows the name as a node that can be tapped (and, in the
@@ -69,8 +68,8 @@ bool SEDQ_TX_MANAGER::check_node_validity(int instance)
     if (invalid != m_nodes_invalid)
     {
         m_nodes_invalid = invalid;
-        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_VALIDITY | SEDQ_UPDATE_INSTANCES |
-                                            SEDQ_UPDATE_NODE_VIEW));
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_VALIDITY |
+                                            SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_NODE_VIEW));
     }
     return invalid;
 }
@@ -83,7 +82,8 @@ bool SEDQ_TX_MANAGER::run_validity_pass(int instance, bool post_fit_pass)
     if (!SEDQ_VERIFY(dbmui_mgr))
         return false;
     const auto type = post_fit_pass ? HDB_NAMESPACE::PDB_POST_FIT : HDB_NAMESPACE::PDB_PRE_SYNTHESIS;
-    HDB_NAMESPACE* names = dbmui_mgr->get_hdb_cmp_action_pt_instance("sedq_tx_manager", type, false, nullptr, false);
+    HDB_NAMESPACE* names =
+        dbmui_mgr->get_hdb_cmp_action_pt_instance("sedq_tx_manager", type, false, nullptr, false);
     if (names == nullptr)
         return false;
     HDB_INSTANCE_NAME* action_point_root = names->get_rooted_at();
@@ -96,9 +96,11 @@ bool SEDQ_TX_MANAGER::run_validity_pass(int instance, bool post_fit_pass)
             // A power-up view shows the lists of its instance; they are checked there.
             if (instance == -1 && m_tx_session->is_power_up_view(i))
                 continue;
-            invalid = check_clock_validity(m_tx_session->get_signal_set_at(i, false), action_point_root, post_fit_pass) ||
+            invalid = check_clock_validity(m_tx_session->get_signal_set_at(i, false), action_point_root,
+                                           post_fit_pass) ||
                       invalid;
-            invalid = check_rows_validity(m_tx_session->get_trigger_at(i, false), action_point_root, post_fit_pass) ||
+            invalid = check_rows_validity(m_tx_session->get_trigger_at(i, false), action_point_root,
+                                          post_fit_pass) ||
                       invalid;
         }
     }
@@ -106,7 +108,8 @@ bool SEDQ_TX_MANAGER::run_validity_pass(int instance, bool post_fit_pass)
     return invalid;
 }
 
-bool SEDQ_TX_MANAGER::check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_NAME* root, bool post_fit_pass)
+bool SEDQ_TX_MANAGER::check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_NAME* root,
+                                           bool post_fit_pass)
 {
     bool post_fitting = false;
     const char* clock = set ? set->get_clock_name(&post_fitting) : nullptr;
@@ -120,7 +123,8 @@ bool SEDQ_TX_MANAGER::check_clock_validity(SDR_TX_SIGNAL_SET* set, HDB_INSTANCE_
     return !valid;
 }
 
-bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_NAME* root, bool post_fit_pass)
+bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_NAME* root,
+                                          bool post_fit_pass)
 {
     bool invalid = false;
     const bool incremental = is_incremental_compile();

@@ -2,6 +2,7 @@
 // Small helpers every pane shares: combo boxes, separators, checked signal connections,
 // palettes, the lock-mode names and the load-time text-to-message lookup.
 
+#include "host/sdr/sdr_enums.h"
 #include "sedq/model/sedq_lock_mode.h"
 
 #include <QMap>
@@ -65,3 +66,9 @@ public:
     SEDQ_GARBAGE_COLLECTOR(const SEDQ_GARBAGE_COLLECTOR&) = delete;
     SEDQ_GARBAGE_COLLECTOR& operator=(const SEDQ_GARBAGE_COLLECTOR&) = delete;
 };
+
+// A group row, expanded or collapsed: a parent item wherever the list is read.
+inline bool sedq_is_group_display(int display_type)
+{
+    return display_type == SDR_NTYPE_GROUP || display_type == SDR_NTYPE_GROUP_ALT;
+}

@@ -1,5 +1,6 @@
 // SEDQ_FIND_TARGET: a node row of the view searched by the find dialog.
 #include "sedq/view/sedq_find_target.h"
+#include "sedq/model/sedq_util.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -23,7 +24,7 @@ void SEDQ_FIND_TARGET::init(SEDQ_FRAME_WND* frame, SEDQ_VIEW* view, int node)
     SDR_DATA_NODE_DISPLAY_TYPE display_type = SDR_NTYPE_STANDALONE;
     if (SEDQ_TX_MANAGER* tx = manager_of(frame))
         tx->get_node(node, &display_type, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
-    const bool group = display_type == SDR_NTYPE_GROUP || display_type == SDR_NTYPE_GROUP_ALT;
+    const bool group = sedq_is_group_display(display_type);
     set_type(group ? BUS_NAME : NODE_NAME);
 }
 

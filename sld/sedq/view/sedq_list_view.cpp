@@ -33,9 +33,9 @@ struct LIST_COLUMN
     int node = 0;
     bool bus = false;
     bool connected = true;
-    std::vector<int> wires;         // the members' wires (one for a signal)
-    std::vector<char> inverted;     // per member
-    int width = 0;                  // printed width of the column's values
+    std::vector<int> wires;     // the members' wires (one for a signal)
+    std::vector<char> inverted; // per member
+    int width = 0;              // printed width of the column's values
 };
 
 // The list-view mode of the model lasts exactly as long as the list is being written.
@@ -51,11 +51,6 @@ private:
     SEDQ_TX_MANAGER* m_tx;
 };
 
-bool is_group(SDR_DATA_NODE_DISPLAY_TYPE type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
-
 bool is_member(SDR_DATA_NODE_DISPLAY_TYPE type)
 {
     return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
@@ -70,7 +65,9 @@ void pad(std::string* line, int count)
 class LIST_WRITER
 {
 public:
-    LIST_WRITER(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, SDR_DATA_LOG* log) : m_view(view), m_tx(tx), m_log(log) {}
+    LIST_WRITER(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, SDR_DATA_LOG* log) : m_view(view), m_tx(tx), m_log(log)
+    {
+    }
 
     void collect_columns();
     void size_bus_columns(int depth);
@@ -98,7 +95,7 @@ void LIST_WRITER::collect_columns()
     {
         SDR_DATA_NODE_DISPLAY_TYPE type = SDR_NTYPE_STANDALONE;
         m_tx->get_node(node, &type, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
-        if (is_group(type))
+        if (sedq_is_group_display(type))
         {
             m_columns.push_back(make_column(node, true));
             run = type;
@@ -121,7 +118,7 @@ LIST_COLUMN LIST_WRITER::make_column(int node, bool bus)
     const int last = bus ? m_tx->get_last_child_index(node) : node;
     for (int row = bus ? node + 1 : node; row <= last && nodes != nullptr; ++row)
     {
-        if (bus && is_group(nodes->get_node_display_type(row)))
+        if (bus && sedq_is_group_display(nodes->get_node_display_type(row)))
             continue;
         column.wires.push_back(nodes->get_node_wire_index(row));
         column.inverted.push_back(nodes->is_node_inverted(row) ? 1 : 0);
@@ -158,7 +155,8 @@ std::string LIST_WRITER::bus_value(const LIST_COLUMN& column, int sample)
     if (!bus.is_valid() || members > SEDQ_NUMBER::MAX_BUS_WIDTH)
         return "x";
     for (int member = 0; member < members; ++member)
-        bus.get_row(member)[0] = m_log->get_bit(column.wires[size_t(member)], sample) != (column.inverted[size_t(member)] != 0);
+        bus.get_row(member)[0] =
+            m_log->get_bit(column.wires[size_t(member)], sample) != (column.inverted[size_t(member)] != 0);
     char const* text = nullptr;
     SEDQ_NUMBER(bus, 0).get_string(m_tx, column.node, &text, true, true, nullptr, -1);
     return text != nullptr ? text : "";
@@ -253,7 +251,8 @@ void SEDQ_VIEW::show_list_view(QString file)
             file.chop(4);
         if (file.isEmpty())
             file = QStringLiteral("VantrelList");
-        file += QLatin1Char('_') + QString::fromLocal8Bit(m_tx_manager->get_instance()) + QStringLiteral(".txt");
+        file +=
+            QLatin1Char('_') + QString::fromLocal8Bit(m_tx_manager->get_instance()) + QStringLiteral(".txt");
     }
     const bool written = create_list_file(file);
     if (open && written)
@@ -282,7 +281,8 @@ bool SEDQ_VIEW::create_list_file(QString file)
     LIST_WRITER writer(this, m_tx_manager, log);
     writer.collect_columns();
     writer.size_bus_columns(depth);
-    std::ofstream out(QFile::encodeName(file).toStdString(), std::ios::out | std::ios::trunc | std::ios::binary);
+    std::ofstream out(QFile::encodeName(file).toStdString(),
+                      std::ios::out | std::ios::trunc | std::ios::binary);
     if (out)
     {
         writer.write_legend(out);

@@ -1,6 +1,7 @@
 // SEDQ_NODE: one node-list row read and changed through the document model, with the enables
 // of a bus or group aggregated over its members.
 #include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -12,8 +13,7 @@ constexpr int ANY_LEVEL = -4;
 
 bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
-    const SDR_DATA_NODE_DISPLAY_TYPE type = nodes->get_node_display_type(row);
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
+    return sedq_is_group_display(nodes->get_node_display_type(row));
 }
 
 bool has_data(SDR_DATA_WIRE_CAPTURE_TYPE capture)

@@ -1,6 +1,7 @@
 // SEDQ_VIEW: the cells of a node row — type icon, alias, name with its tree lines and expand
 // box, enable boxes and trigger conditions of single nodes and of buses.
 #include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_util.h"
 
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_number.h"
@@ -70,10 +71,6 @@ int condition_icon(SDR_DATA_TRIGGER_CONDITION condition)
     }
 }
 
-bool is_group_display(int type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
 } // namespace
 
 void SEDQ_VIEW::draw_node_cell(int node, int column, QRect const& inner, QPainter* painter,
@@ -172,7 +169,7 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
         font = AFCQ_FONT(57).get_font();
         pen = QPen(AFCQ_COLOR(306).get_color());
     }
-    else if (is_group_display(display_type))
+    else if (sedq_is_group_display(display_type))
     {
         font = AFCQ_FONT(58).get_font();
         pen = QPen(AFCQ_COLOR(307).get_color());
@@ -192,7 +189,7 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
     else if (!selected)
     {
         bool invalid = false;
-        if (is_group_display(display_type))
+        if (sedq_is_group_display(display_type))
         {
             const int count = m_tx_manager->get_node_count(-1);
             for (int row = node + 1; row < count && is_child_item(row) && !invalid; ++row)
@@ -247,13 +244,13 @@ bool SEDQ_VIEW::draw_name(QString const& name, int node, int display_type, bool 
     painter->save();
     painter->setClipRect(sedq_inclusive(rect.left(), rect.top() - 1, rect.right(), rect.bottom()));
     QRect text_rect = rect;
-    if (is_group_display(display_type))
+    if (sedq_is_group_display(display_type))
         text_rect.setLeft(rect.left() + indent + 21);
     else if (display_type == SDR_NTYPE_MEMBER || display_type == SDR_NTYPE_LAST_MEMBER)
         text_rect.setLeft(rect.left() + indent);
     else
         text_rect.setLeft(rect.left() + 2);
-    if (is_group_display(display_type))
+    if (sedq_is_group_display(display_type))
         draw_name_expand_box(display_type, rect.left() + 4 + indent, cy, selected, painter);
     set_name_text_style(node, display_type, selected, incremental, text_rect, painter);
     const Qt::TextElideMode elide = m_tx_manager->m_align_left ? Qt::ElideRight : Qt::ElideLeft;

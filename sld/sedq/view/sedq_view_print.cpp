@@ -2,6 +2,7 @@
 // cells of a printed page. The page grid and the walk over a page's rows belong to
 // SEDQ_VIEW_PRINTER; the waveform cells and the ruler to sedq_view_print_wave.cpp.
 #include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/afcq.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -19,11 +20,6 @@
 
 namespace
 {
-
-bool is_group(int display_type)
-{
-    return display_type == SDR_NTYPE_GROUP || display_type == SDR_NTYPE_GROUP_ALT;
-}
 
 constexpr int MAX_PRINTED_MEMBERS = 128;
 } // namespace
@@ -81,7 +77,7 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
     if (!m_tx_manager->get_node(node, &display, &name, &type, &alias, nullptr, &data_enabled,
                                 &trigger_enabled, 0, nullptr))
         return false;
-    const bool single = !is_group(display);
+    const bool single = !sedq_is_group_display(display);
     switch (column)
     {
     case 0:

@@ -1,6 +1,7 @@
 // SEDQ_VIEW_PRINTER: the page grid of a printout, the rows and columns of each page, and the
 // run of the printer.
 #include "sedq/view/sedq_view_printer.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/afcq.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -34,15 +35,11 @@ int data_depth(SEDQ_TX_MANAGER* tx)
     return std::max(depth, 0);
 }
 
-bool is_group(SDR_DATA_NODE_DISPLAY_TYPE type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
 } // namespace
 
 SEDQ_VIEW_PRINTER::SEDQ_VIEW_PRINTER(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx)
-    : m_view(view), m_tx(tx), m_settings(read_settings(tx)), m_shown(shown_rows(view, tx)), m_depth(data_depth(tx)),
-      m_grid(m_settings, int(m_shown.size()), m_depth)
+    : m_view(view), m_tx(tx), m_settings(read_settings(tx)), m_shown(shown_rows(view, tx)),
+      m_depth(data_depth(tx)), m_grid(m_settings, int(m_shown.size()), m_depth)
 {
 }
 
@@ -114,7 +111,8 @@ void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
     int name = 0;
     int alias = 0;
     longest_texts(m_shown[end - 1], &name, &alias);
-    const auto columns = SEDQ_PRINT_COLUMNS::make(m_settings, m_grid.get_sample_window(page) == 0, name, alias);
+    const auto columns =
+        SEDQ_PRINT_COLUMNS::make(m_settings, m_grid.get_sample_window(page) == 0, name, alias);
     const int first = m_grid.get_first_sample(page);
     const int last = m_grid.get_end_sample(page);
     const int height = m_grid.get_row_height(m_tx->get_node_count(-1));
@@ -122,7 +120,8 @@ void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
     print_row(0, 0, y, height, columns, first, last, painter);
     y += height;
     for (size_t index = begin; index < end && y < size; ++index, y += height)
-        print_row(m_shown[index] + SEDQ_VIEW::HEADER_ROWS, int(index) + 1, y, height, columns, first, last, painter);
+        print_row(m_shown[index] + SEDQ_VIEW::HEADER_ROWS, int(index) + 1, y, height, columns, first, last,
+                  painter);
 }
 
 // The widest name and alias of the nodes up to three past the page's last one; a group's name
@@ -138,7 +137,7 @@ void SEDQ_VIEW_PRINTER::longest_texts(int last_node, int* name, int* alias)
         QString text;
         QString alias_text;
         m_tx->get_node(node, &type, &text, nullptr, &alias_text, nullptr, nullptr, nullptr, 0, nullptr);
-        const int extra = is_group(type) ? 2 : m_view->is_child_item(node) ? 5 : 0;
+        const int extra = sedq_is_group_display(type) ? 2 : m_view->is_child_item(node) ? 5 : 0;
         *name = std::max(*name, int(text.size()) + extra);
         *alias = std::max(*alias, int(alias_text.size()));
     }

@@ -2,6 +2,7 @@
 // the column widths kept in the document. Row heights are laid out once per model update
 // (SEDQ_ROW_LAYOUT); every query reads that layout.
 #include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_util.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -127,7 +128,7 @@ int SEDQ_VIEW::compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& s
         return 0;
     int height = base;
     const SDR_DATA_NODE_DISPLAY_TYPE display = nodes->get_node_display_type(node);
-    if (!member && signature.data_mode && (display == SDR_NTYPE_GROUP || display == SDR_NTYPE_GROUP_ALT))
+    if (!member && signature.data_mode && sedq_is_group_display(display))
     {
         SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
         if (!tx->get_node_group_display_type(node, &type))

@@ -1,6 +1,7 @@
 // SEDQ_VIEW: the group tree of the node list, the focus row and the selection, the tests of
 // what the lock mode and a running acquisition allow, and the relayout flags.
 #include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_util.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -14,11 +15,6 @@
 
 namespace
 {
-bool is_group_display(SDR_DATA_NODE_DISPLAY_TYPE type)
-{
-    return type == SDR_NTYPE_GROUP || type == SDR_NTYPE_GROUP_ALT;
-}
-
 bool is_member_display(SDR_DATA_NODE_DISPLAY_TYPE type)
 {
     return type == SDR_NTYPE_MEMBER || type == SDR_NTYPE_LAST_MEMBER;
@@ -29,7 +25,7 @@ bool is_member_display(SDR_DATA_NODE_DISPLAY_TYPE type)
 
 bool SEDQ_VIEW::is_parent_item(int node)
 {
-    return !m_tx_manager->is_empty() && is_group_display(SEDQ_NODE(m_tx_manager, node, -1).get_parent());
+    return !m_tx_manager->is_empty() && sedq_is_group_display(SEDQ_NODE(m_tx_manager, node, -1).get_parent());
 }
 
 bool SEDQ_VIEW::is_child_item(int node)
