@@ -16,9 +16,9 @@
 // over the values: each value timed alone (less the clock's own cost), fastest of five passes.
 // The table at the end gives the time ratios of this run (of the mins, medians and maxes).
 #include "host/standin/sdr_control.h"
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_bus.h"
 #include "sedq/view/sedq_wave_summary.h"
 
 #include <QCoreApplication>

@@ -6,5 +6,5 @@ add_executable(fuzz_number
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_digits.cpp
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_format.cpp
   ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_number_parse.cpp
-  ${CMAKE_SOURCE_DIR}/sld/sedq/view/sedq_bus.cpp)
+  ${CMAKE_SOURCE_DIR}/sld/sedq/model/sedq_bus.cpp)
 target_link_libraries(fuzz_number PRIVATE fuzz_host)

@@ -5,8 +5,8 @@
 //
 // Input: byte 0 selects the radix, byte 1 flags (bit 0: least significant bit first, bit 1:
 // text as UTF-16 units, else Latin-1), bytes 2-3 the width; the rest is the text.
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
-#include "sedq/view/sedq_bus.h"
 
 #include <QString>
 

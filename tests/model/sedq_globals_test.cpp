@@ -5,8 +5,8 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_plugin_entry.h"
 #include "sedq/model/sedq_util.h"
-#include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
 
 #include "host/atcl.h"

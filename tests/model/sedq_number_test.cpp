@@ -1,6 +1,6 @@
 // Bus values: display conversions, parsing, widths, buffer limits, checked against GMP.
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
-#include "sedq/view/sedq_bus.h"
 
 #include "host/standin/msg_control.h"
 

@@ -1,5 +1,5 @@
 // The shared bus scratch buffer: row layout, growth, and running out of memory.
-#include "sedq/view/sedq_bus.h"
+#include "sedq/model/sedq_bus.h"
 
 #include "host/standin/msg_control.h"
 

@@ -48,6 +48,9 @@ public:
     void set_scroll_flag(bool flag);
 
     SEDQ_VIEW* get_view() const { return m_view; }
+    // Keeps where the node view is scrolled (the document model asks before an acquisition
+    // and before a save), so that the model needs no view of its own.
+    void save_view_scroll_pos();
     SEDQ_OBJECT_WIDGET* get_object_widget() const { return m_object_widget; }
     SEDQ_INSTANCE_WIDGET* get_instance_widget() const { return m_instance_widget; }
     SEDQ_JTAG_WIDGET* get_jtag_widget() const { return m_jtag_widget; }

@@ -99,6 +99,12 @@ void SEDQ_LAYOUT_WIDGET::restore_active_tab()
     m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
 }
 
+void SEDQ_LAYOUT_WIDGET::save_view_scroll_pos()
+{
+    if (m_view != nullptr)
+        m_view->save_scroll_pos();
+}
+
 void SEDQ_LAYOUT_WIDGET::save_scroll_position()
 {
     if (m_scroll_flag)

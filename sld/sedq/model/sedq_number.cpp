@@ -1,10 +1,10 @@
 // SEDQ_NUMBER: construction, bit access, 32-bit values, comparison and the radix dispatch.
 #include "sedq/model/sedq_number.h"
 
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number_bits.h"
+#include "sedq/model/sedq_packed_bus.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_bus.h"
-#include "sedq/view/sedq_packed_bus.h"
 
 #include <QString>
 

@@ -14,7 +14,6 @@
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_view.h"
 
 #include <QMessageBox>
 
@@ -110,10 +109,9 @@ void SEDQ_TX_MANAGER::start_acquisition(std::vector<CHI_CONTROL::ACQ_PARAMETER>*
         return drop_requests(requests, requests->size());
     for (const CHI_CONTROL::ACQ_PARAMETER& request : *requests)
         set_instance_acq_state(request_instance(request), SEDQ_ACQ_STATE_RUNNING);
-    SEDQ_VIEW* view = m_layout_widget != nullptr ? m_layout_widget->get_view() : nullptr;
-    if (view != nullptr)
+    if (m_layout_widget != nullptr && m_layout_widget->get_view() != nullptr)
     {
-        view->save_scroll_pos();
+        m_layout_widget->save_view_scroll_pos();
         m_layout_widget->set_scroll_flag(true);
     }
     update_modified_flag();

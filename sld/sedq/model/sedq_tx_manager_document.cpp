@@ -14,7 +14,6 @@
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_view.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -361,7 +360,7 @@ bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
         return false;
     }
     if (m_layout_widget != nullptr && m_layout_widget->get_view() != nullptr)
-        m_layout_widget->get_view()->save_scroll_pos();
+        m_layout_widget->save_view_scroll_pos();
     SDR_DATA_SESSION* open = SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(path);
     if (open != nullptr && open != m_tx_session->get_data_session())
     {

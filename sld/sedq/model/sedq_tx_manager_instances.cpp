@@ -6,10 +6,10 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_bus.h"
 
 #include <QTabWidget>
 

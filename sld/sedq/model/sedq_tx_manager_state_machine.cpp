@@ -8,9 +8,9 @@
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_line_count.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/state_flow/sedq_line_count.h"
 
 #include <functional>
 

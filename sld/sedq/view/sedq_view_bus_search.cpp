@@ -4,10 +4,10 @@
 #include "sedq/view/sedq_view.h"
 
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_util.h"
-#include "sedq/view/sedq_bus.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
 #include "sedq/view/sedq_wave.h"
 

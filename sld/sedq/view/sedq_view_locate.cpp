@@ -11,11 +11,11 @@
 #include "host/qhd.h"
 #include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/plugins/sedq_mnemonic_dlg.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QAction>
 #include <QActionGroup>

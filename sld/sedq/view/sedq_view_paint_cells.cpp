@@ -4,10 +4,10 @@
 #include "sedq/model/sedq_util.h"
 
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_drawing.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -5,9 +5,9 @@
 #include "sedq/model/sedq_util.h"
 
 #include "host/afcq.h"
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_bus.h"
 #include "sedq/view/sedq_drawing.h"
 #include "sedq/view/sedq_view_printer.h"
 #include "sedq/view/sedq_wave.h"

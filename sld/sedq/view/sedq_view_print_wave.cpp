@@ -5,9 +5,9 @@
 #include "sedq/view/sedq_drawing.h"
 
 #include "host/afcq.h"
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_bus.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -4,10 +4,10 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/sdr.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

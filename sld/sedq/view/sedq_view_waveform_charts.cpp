@@ -3,9 +3,9 @@
 // where columns hold several samples; both give the same strokes.
 #include "sedq/view/sedq_view.h"
 
+#include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_bus.h"
 
 #include <QPainter>
 

@@ -10,8 +10,8 @@
 // object, node lists change), and each entry remembers the log, inversions and bit order it was
 // read with, so that changes the view is not told about (an inversion) rebuild it too.
 
+#include "sedq/model/sedq_packed_bus.h"
 #include "sedq/view/sedq_bit_levels.h"
-#include "sedq/view/sedq_packed_bus.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 // SEDQ_PACKED_BUS: bus values packed sample by sample, from bus rows or from 64 x 64 blocks.
-#include "sedq/view/sedq_packed_bus.h"
+#include "sedq/model/sedq_packed_bus.h"
 
-#include "sedq/view/sedq_bus.h"
+#include "sedq/model/sedq_bus.h"
 
 #include <QtGlobal>
 

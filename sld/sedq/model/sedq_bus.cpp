@@ -1,5 +1,5 @@
 // The shared, grow-only scratch buffer of sampled bus rows.
-#include "sedq/view/sedq_bus.h"
+#include "sedq/model/sedq_bus.h"
 
 #include "sedq/model/sedq_verify.h"
 

@@ -1,5 +1,5 @@
 // Line counting of state flow texts.
-#include "sedq/state_flow/sedq_line_count.h"
+#include "sedq/model/sedq_line_count.h"
 
 #include <QString>
 
