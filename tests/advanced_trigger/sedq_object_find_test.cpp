@@ -161,7 +161,7 @@ TEST_F(object_find_test, each_object_gives_its_name_alias_and_type_then_its_inpu
     high->get_property().set(SEDQ_PROPERTY::NAME, QString("ignored for a bus with a bus name"));
     SEDQ_OBJECT* nameless = place(SEDQ_OBJECT::BUS, 100, logic);
     nameless->get_property().set(SEDQ_PROPERTY::NAME, QString("bus_2"));
-    result->add_find_target(&m_targets, nullptr, UIB_FIND_ENGINE::DOWN, nullptr, nullptr);
+    sedq_add_object_find_targets(result, &m_targets, nullptr, UIB_FIND_ENGINE::DOWN, nullptr, nullptr);
     EXPECT_EQ(collected(), (strings{"16:Advanced Trigger Level Result", "4:and_1", "8:gate", "16:Logical And",
                                     "2:top|data", "16:Bus", "4:bus_2", "16:Bus", "1:top|rdy", "16:Node"}));
 }
@@ -192,7 +192,7 @@ TEST_F(object_find_test, the_start_index_is_the_objects_last_target_or_the_one_b
         m_targets.clear();
         unsigned long index = 99;
         for (SEDQ_OBJECT* root : {first, second})
-            root->add_find_target(&m_targets, nullptr, row.direction, row.start, &index);
+            sedq_add_object_find_targets(root, &m_targets, nullptr, row.direction, row.start, &index);
         EXPECT_EQ(index, row.expected) << row.name;
         EXPECT_EQ(m_targets.size(), 4u) << row.name;
     }

@@ -104,7 +104,7 @@ TEST(sedq_session_object_faults, deleting_a_condition_frees_its_objects_and_snap
     add_input(add_input(result));
     add_root(doomed);
     auto* snapshot = new QList<SEDQ_OBJECT*>;
-    snapshot->append(new SEDQ_OBJECT(nullptr, SEDQ_OBJECT::ORIGIN_POINT, nullptr));
+    snapshot->append(new SEDQ_OBJECT(SEDQ_OBJECT_COPY(), SEDQ_OBJECT::ORIGIN_POINT, nullptr));
     doomed->get_undo_list()->append(snapshot);
     doomed->get_undo_list()->append(nullptr);
     add_root(kept);
@@ -118,7 +118,7 @@ TEST(sedq_session_object_faults, deleting_a_condition_frees_its_objects_and_snap
 
 TEST(sedq_object_faults, input_of_an_object_without_condition_is_refused)
 {
-    SEDQ_OBJECT loose(nullptr, QPoint(5, 7), nullptr);
+    SEDQ_OBJECT loose(SEDQ_OBJECT_COPY(), QPoint(5, 7), nullptr);
     EXPECT_EQ(loose.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER), nullptr);
     EXPECT_EQ(loose.get_child_count(), 0);
     EXPECT_EQ(reported_expressions(), std::vector<std::string>{"m_owner != NULL"});

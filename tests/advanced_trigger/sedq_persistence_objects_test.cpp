@@ -100,9 +100,9 @@ TEST(sedq_trigger_object, tree_children_are_the_objects_without_parent_in_list_o
     SEDQ_TRIGGER_OBJECT trigger;
     SEDQ_OBJECT* loose = new_root(&trigger);
     SEDQ_OBJECT* result = new_root(&trigger);
-    EXPECT_EQ(result->get_parent_view(), nullptr);
+    EXPECT_EQ(result->get_copy().kind, SEDQ_OBJECT_COPY::NONE);
     result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
-    result->set_parent_view(SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+    result->set_copy(SEDQ_OBJECT_COPY::normal());
     SDR_TX_TREE_OBJECT* input = result->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
     SEDQ_OBJECT* other_loose = new_root(&trigger);
 
@@ -116,7 +116,7 @@ TEST(sedq_trigger_object, tree_children_are_the_objects_without_parent_in_list_o
     EXPECT_EQ(result->get_child_object(0), input);
     EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_parent(), result);
     EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_owner(), &trigger);
-    EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_parent_view(), SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+    EXPECT_EQ(static_cast<SEDQ_OBJECT*>(input)->get_copy(), SEDQ_OBJECT_COPY::normal());
     EXPECT_EQ(sedq_get_object_index(trigger.get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 1);
 }
 
@@ -242,7 +242,7 @@ TEST(sedq_trigger_object, equation_without_a_wired_result_is_refused_and_marks_t
     std::string none = "stale";
     EXPECT_FALSE(trigger.get_equation(&none, nullptr, nullptr, 2, false));
     EXPECT_TRUE(none.empty());
-    EXPECT_EQ(loose->get_parent_view(), SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+    EXPECT_EQ(loose->get_copy(), SEDQ_OBJECT_COPY::normal());
 
     SEDQ_OBJECT* result = new_root(&trigger);
     result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
@@ -258,7 +258,7 @@ TEST(sedq_property, context_copy_follows_the_owner_for_runtime_rows_only)
 {
     SEDQ_TRIGGER_OBJECT trigger;
     SEDQ_OBJECT* object = new_root(&trigger);
-    object->set_parent_view(SEDQ_OBJECT::POWERUP_TRIGGER_VIEW);
+    object->set_copy(SEDQ_OBJECT_COPY::powerup());
     object->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("A"));
     object->get_property().set(SEDQ_PROPERTY::BUS_NAME, QStringLiteral("b"));
     const SEDQ_PROPERTY& p = object->get_property();

@@ -44,7 +44,7 @@ protected:
     // A root object in the condition, which owns it from then on.
     SEDQ_OBJECT* place(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
     {
-        auto* object = new SEDQ_OBJECT(canvas(), QPoint(10, top), nullptr);
+        auto* object = new SEDQ_OBJECT(canvas()->get_copy(), QPoint(10, top), nullptr);
         object->set_type(type);
         object->get_property().set(SEDQ_PROPERTY::NAME, name);
         canvas()->get_object_list()->append(object);
@@ -67,7 +67,7 @@ protected:
     {
         SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
         EXPECT_EQ(condition->get_object_list(), canvas()->get_object_list());
-        auto* object = new SEDQ_OBJECT(canvas(), QPoint(10, top), condition);
+        auto* object = new SEDQ_OBJECT(canvas()->get_copy(), QPoint(10, top), condition);
         object->set_type(type);
         object->get_property().set(SEDQ_PROPERTY::NAME, name);
         canvas()->get_object_list()->append(object);
@@ -246,4 +246,22 @@ TEST_F(find_object_test, find_next_walks_the_inputs_of_each_object_in_both_direc
     canvas()->on_edit_find_next();
     EXPECT_EQ(standin::msg::shown().size(), 1u) << "nothing above the first input but its object";
     EXPECT_EQ(canvas()->get_selected_item(), last) << "Yes starts again at the bottom";
+}
+
+// Objects say which copy they belong to by value: a canvas knows its own working copy, inputs
+// join their parent's, and neither a second canvas nor a stored copy is taken for it.
+TEST_F(find_object_test, a_canvas_owns_its_working_copy_and_no_other)
+{
+    SEDQ_OBJECT* root = place_owned(SEDQ_OBJECT::LOGICAL_OPERATOR, 10, "r");
+    SEDQ_OBJECT* input = place_input(root, SEDQ_OBJECT::NODE, 40, "a");
+    SEDQ_OBJECT_WIDGET second(nullptr, tx());
+    EXPECT_NE(second.get_copy(), canvas()->get_copy());
+    EXPECT_TRUE(canvas()->is_own(root));
+    EXPECT_TRUE(canvas()->is_own(input)) << "an input joins the copy of the object it feeds";
+    EXPECT_FALSE(second.is_own(root));
+    EXPECT_FALSE(root->is_powerup_trigger());
+
+    root->set_copy(SEDQ_OBJECT_COPY::powerup());
+    EXPECT_FALSE(canvas()->is_own(root));
+    EXPECT_TRUE(root->is_powerup_trigger());
 }

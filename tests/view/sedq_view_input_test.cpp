@@ -6,8 +6,8 @@
 
 #include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/view/sedq_edit.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QComboBox>
 #include <QMimeData>

@@ -4,8 +4,6 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_verify.h"
 
-SEDQ_OBJECT_WIDGET* const SEDQ_OBJECT::POWERUP_TRIGGER_VIEW = reinterpret_cast<SEDQ_OBJECT_WIDGET*>(1);
-SEDQ_OBJECT_WIDGET* const SEDQ_OBJECT::NORMAL_TRIGGER_VIEW = reinterpret_cast<SEDQ_OBJECT_WIDGET*>(2);
 const QPoint SEDQ_OBJECT::ORIGIN_POINT(0, 0);
 
 const char* const SEDQ_OBJECT::OBJECT_STRING[OBJECT_TYPE_COUNT] = {
@@ -32,8 +30,8 @@ const char* const SEDQ_OBJECT::SHIFT_TYPE_STRING[3] = {"Logical", "Rotate", "Ari
 const char* const SEDQ_OBJECT::COUNTER_TYPE_STRING[3] = {"Continuous", "Event", "State"};
 const char* const SEDQ_OBJECT::COUNTER_HOLD_TYPE_STRING[2] = {"Yes", "No"};
 
-SEDQ_OBJECT::SEDQ_OBJECT(SEDQ_OBJECT_WIDGET* view, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner)
-    : m_view(view), m_owner(owner)
+SEDQ_OBJECT::SEDQ_OBJECT(SEDQ_OBJECT_COPY copy, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner)
+    : m_copy(copy), m_owner(owner)
 {
     m_property.set_parent(this);
     m_property.set(SEDQ_PROPERTY::LEFT, position.x());
@@ -68,7 +66,7 @@ SDR_TX_TREE_OBJECT* SEDQ_OBJECT::create_child_object(CHILD_OBJECT_TYPE)
 {
     if (!SEDQ_VERIFY(m_owner != NULL))
         return nullptr;
-    SEDQ_OBJECT* child = new SEDQ_OBJECT(m_view, ORIGIN_POINT, m_owner);
+    SEDQ_OBJECT* child = new SEDQ_OBJECT(m_copy, ORIGIN_POINT, m_owner);
     child->m_parent = this;
     m_children.append(child);
     m_owner->get_object_list()->append(child);
@@ -149,11 +147,12 @@ void SEDQ_OBJECT::set_type(SEDQ_OBJECT_TYPE type)
     m_property.set(SEDQ_PROPERTY::TYPE, int(type));
 }
 
-// The sentinels decide while no canvas shows the object. A canvas answers for itself once
-// the diagram editor hands it in; until then any other view counts as the run-time trigger.
+// The stored copies decide while no canvas edits the object. A canvas answers for itself
+// once the diagram editor hands it in; until then any other copy counts as the run-time
+// trigger.
 bool SEDQ_OBJECT::is_powerup_trigger() const
 {
-    return m_view == POWERUP_TRIGGER_VIEW;
+    return m_copy.kind == SEDQ_OBJECT_COPY::POWERUP;
 }
 
 void SEDQ_OBJECT::set_incremental_texts(const QString& first, const QString& second, const QString& third)

@@ -5,16 +5,13 @@
 // property bag, which is also what the analyzer file stores for the object.
 
 #include "host/sdr/sdr_tx_tree_object.h"
-#include "host/uib.h"
+#include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/advanced_trigger/sedq_property.h"
 
 #include <QList>
 #include <QPoint>
 #include <QString>
 
-#include <vector>
-
-class SEDQ_OBJECT_WIDGET;
 class SEDQ_TRIGGER_OBJECT;
 
 class SEDQ_OBJECT : public SDR_TX_TREE_OBJECT
@@ -35,10 +32,6 @@ public:
         DISPLAY_TYPE_COUNT = 68
     };
 
-    // View sentinels that mark an object of the power-up or the run-time trigger while no
-    // canvas shows it (the equation writer sets them).
-    static SEDQ_OBJECT_WIDGET* const POWERUP_TRIGGER_VIEW;
-    static SEDQ_OBJECT_WIDGET* const NORMAL_TRIGGER_VIEW;
     static const QPoint ORIGIN_POINT;
 
     static const char* const OBJECT_STRING[OBJECT_TYPE_COUNT];
@@ -56,7 +49,7 @@ public:
     static const char* const COUNTER_HOLD_TYPE_STRING[2];
     static const char* const DISPLAY_STRING[DISPLAY_TYPE_COUNT];
 
-    SEDQ_OBJECT(SEDQ_OBJECT_WIDGET* view, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
+    SEDQ_OBJECT(SEDQ_OBJECT_COPY copy, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
     ~SEDQ_OBJECT() override;
     SEDQ_OBJECT(const SEDQ_OBJECT&) = delete;
     SEDQ_OBJECT& operator=(const SEDQ_OBJECT&) = delete;
@@ -83,8 +76,8 @@ public:
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
 
-    void set_parent_view(SEDQ_OBJECT_WIDGET* view) { m_view = view; }
-    SEDQ_OBJECT_WIDGET* get_parent_view() const { return m_view; }
+    void set_copy(SEDQ_OBJECT_COPY copy) { m_copy = copy; }
+    SEDQ_OBJECT_COPY get_copy() const { return m_copy; }
     bool is_powerup_trigger() const;
 
     const QString& get_name() const { return m_property[SEDQ_PROPERTY::NAME]; }
@@ -104,14 +97,6 @@ public:
     // Expands every object above this one, so that its box is drawn.
     void ensure_visible();
 
-    // Find (sedq_object_find.cpp): appends one target per searchable text of this object
-    // (name or bus name, alias, display type) and then those of its inputs, top to bottom.
-    // When this object is `start`, `start_index` receives where a search from it begins: going
-    // up, the target before this object's own (0 when there is none); otherwise the last target
-    // of this object.
-    void add_find_target(std::vector<UIB_FIND_TARGET*>* targets, SEDQ_OBJECT_WIDGET* widget,
-                         UIB_FIND_ENGINE::DIRECTION direction, SEDQ_OBJECT* start, unsigned long* start_index);
-
     // The three texts of a "Condition for Incrementally Routed Nodes" object, written by
     // the document model: the power-up pattern, the normal pattern and the node list.
     void set_incremental_texts(const QString& first, const QString& second, const QString& third);
@@ -121,7 +106,7 @@ private:
     void add_string_attributes();
     void add_int_attributes();
 
-    SEDQ_OBJECT_WIDGET* m_view = nullptr;
+    SEDQ_OBJECT_COPY m_copy;
     SEDQ_OBJECT* m_parent = nullptr;
     QList<SEDQ_OBJECT*> m_children;
     SEDQ_PROPERTY m_property;

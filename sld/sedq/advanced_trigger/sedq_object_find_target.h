@@ -6,6 +6,8 @@
 
 #include "host/uib.h"
 
+#include <vector>
+
 class SEDQ_OBJECT;
 class SEDQ_OBJECT_WIDGET;
 
@@ -40,3 +42,12 @@ private:
     SEDQ_OBJECT_WIDGET* m_widget = nullptr;
     SEDQ_OBJECT* m_object = nullptr;
 };
+
+// Appends one target per searchable text of `object` (name or bus name, alias, display type)
+// and then those of its inputs, top to bottom; each match shows its object on `widget`. When
+// the object is `start`, `start_index` receives where a search from it begins: going up, the
+// target before the object's own (0 when there is none); otherwise the last target of the
+// object.
+void sedq_add_object_find_targets(SEDQ_OBJECT* object, std::vector<UIB_FIND_TARGET*>* targets,
+                                  SEDQ_OBJECT_WIDGET* widget, UIB_FIND_ENGINE::DIRECTION direction,
+                                  SEDQ_OBJECT* start, unsigned long* start_index);

@@ -1,6 +1,7 @@
 // SEDQ_OBJECT_WIDGET: construction and following the condition on show.
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
+#include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
@@ -9,13 +10,26 @@ namespace
 constexpr AFCQ_ACTION_ENUM ACTION_FIT_IN_WINDOW = AFCQ_ACTION_ENUM(728);
 constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_IN = AFCQ_ACTION_ENUM(729);
 constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_OUT = AFCQ_ACTION_ENUM(730);
+
+// Canvas ids count from 1, so that 0 never names a canvas.
+int next_canvas_id()
+{
+    static int last = 0;
+    return ++last;
+}
 } // namespace
 
-SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx) : QWidget(parent), m_tx(tx)
+SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
+    : QWidget(parent), m_tx(tx), m_canvas_id(next_canvas_id())
 {
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+}
+
+bool SEDQ_OBJECT_WIDGET::is_own(const SEDQ_OBJECT* object) const
+{
+    return object != nullptr && object->get_copy() == get_copy();
 }
 
 // A rebuild drops what was read (the condition it belonged to may be gone); any other canvas

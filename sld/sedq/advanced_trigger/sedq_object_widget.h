@@ -7,6 +7,7 @@
 // of its objects. Drawing and editing the diagram are not built yet: the editing slots do
 // nothing and leave their menu entries disabled.
 
+#include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
 
 #include <QList>
@@ -20,6 +21,11 @@ class SEDQ_OBJECT_WIDGET : public QWidget
     Q_OBJECT
 public:
     SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx);
+
+    // The copy that marks the objects of this canvas's working copy; no two canvases of the
+    // process share one, so a stored object names its canvas without pointing at it.
+    SEDQ_OBJECT_COPY get_copy() const { return SEDQ_OBJECT_COPY::of_canvas(m_canvas_id); }
+    bool is_own(const SEDQ_OBJECT* object) const;
 
     // The undo history of the condition on show, as last read; null when none.
     QList<QList<SEDQ_OBJECT*>*>* get_undo_list() const { return m_undo_list; }
@@ -55,6 +61,7 @@ public Q_SLOTS:
 
 private:
     SEDQ_TX_MANAGER* m_tx;
+    const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
     QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;
     int m_undo_position = -1;

@@ -40,7 +40,7 @@ int SEDQ_TRIGGER_OBJECT::get_child_count() const
 
 SDR_TX_TREE_OBJECT* SEDQ_TRIGGER_OBJECT::create_child_object(CHILD_OBJECT_TYPE)
 {
-    SEDQ_OBJECT* object = new SEDQ_OBJECT(nullptr, SEDQ_OBJECT::ORIGIN_POINT, this);
+    SEDQ_OBJECT* object = new SEDQ_OBJECT(SEDQ_OBJECT_COPY(), SEDQ_OBJECT::ORIGIN_POINT, this);
     m_object_list.append(object);
     return object;
 }
@@ -62,7 +62,7 @@ bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, SDR_DATA_MNEMONICS
     equation->clear();
     for (int i = m_object_list.size() - 1; i >= 0; --i)
         if (SEDQ_OBJECT* object = m_object_list.at(i))
-            object->set_parent_view(is_powerup ? SEDQ_OBJECT::POWERUP_TRIGGER_VIEW : SEDQ_OBJECT::NORMAL_TRIGGER_VIEW);
+            object->set_copy(is_powerup ? SEDQ_OBJECT_COPY::powerup() : SEDQ_OBJECT_COPY::normal());
     return false;
 }
 

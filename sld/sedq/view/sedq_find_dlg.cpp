@@ -310,8 +310,8 @@ void SEDQ_FIND_DLG::add_object_targets(SEDQ_OBJECT* start)
             roots.append(object);
     std::stable_sort(roots.begin(), roots.end(), sedq_object_compare);
     for (SEDQ_OBJECT* root : roots)
-        root->add_find_target(&m_targets, m_canvas, UIB_FIND_ENGINE::DIRECTION(m_direction), start,
-                              &m_target_index);
+        sedq_add_object_find_targets(root, &m_targets, m_canvas, UIB_FIND_ENGINE::DIRECTION(m_direction),
+                                     start, &m_target_index);
 }
 
 void SEDQ_FIND_DLG::delete_targets()
