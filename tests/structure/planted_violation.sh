@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The structure check on copies of sld/ with one include planted in each: a row that breaks the
+# layering must fail and name the planted file; a row the layering allows must pass.
+set -euo pipefail
+project=$1
+check="$project/scripts/check-structure"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+failures=0
+# name | file under sld/sedq | planted include | expected: fail or pass
+while IFS='|' read -r name file include expected; do
+  [ -n "$name" ] || continue
+  rm -rf "$work/sld"
+  mkdir -p "$work/sld"
+  cp -r "$project/sld/sedq" "$work/sld/"
+  printf '#include "%s"\n' "$include" >>"$work/sld/sedq/$file"
+  status=0
+  output=$(bash "$check" "$work" 2>&1) || status=$?
+  if [ "$expected" = fail ]; then
+    if [ "$status" -ne 1 ] || ! grep -q "^sld/sedq/$file:" <<<"$output"; then
+      echo "FAIL $name: expected exit 1 naming sld/sedq/$file, got $status:"
+      echo "$output"
+      failures=$((failures + 1))
+    fi
+  elif [ "$status" -ne 0 ]; then
+    echo "FAIL $name: expected a pass, got $status:"
+    echo "$output"
+    failures=$((failures + 1))
+  fi
+done <<'ROWS'
+model includes the view|model/sedq_number.cpp|sedq/view/sedq_view.h|fail
+model includes the canvas|model/sedq_tx_manager_advanced.cpp|sedq/advanced_trigger/sedq_object_widget.h|fail
+stored object includes the canvas|advanced_trigger/sedq_property.cpp|sedq/advanced_trigger/sedq_object_widget.h|fail
+stored object includes the model|advanced_trigger/sedq_object.h|sedq/model/sedq_tx_manager.h|fail
+canvas includes the state flow|advanced_trigger/sedq_object_widget.cpp|sedq/state_flow/sedq_state_widget.h|fail
+library includes a test seam|view/sedq_view.cpp|host/standin/msg_control.h|fail
+view asks the frame window|view/sedq_view_update.cpp|sedq/frame/sedq_frame_wnd.h|pass
+model uses a stored object|model/sedq_number.cpp|sedq/advanced_trigger/sedq_object.h|pass
+ROWS
+[ "$failures" -eq 0 ] && echo "planted violations: all rows as expected"
+exit "$failures"
