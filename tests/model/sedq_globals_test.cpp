@@ -5,7 +5,7 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_globals.h"
-#include "sedq/model/sedq_plugin_entry.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
 

@@ -5,7 +5,7 @@
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/model/sedq_plugin_entry.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/model/sedq_verify.h"
 
 void SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()

@@ -11,7 +11,7 @@
 #include "host/qhd.h"
 #include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/model/sedq_node.h"
+#include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
