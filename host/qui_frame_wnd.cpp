@@ -5,6 +5,7 @@
 #include "host/chi_private.h"
 #include "host/msg.h"
 #include "host/prdq.h"
+#include "host/qtk.h"
 #include "host/qui_private.h"
 #include "host/standin/standin.h"
 
@@ -20,6 +21,27 @@
 
 #include <atomic>
 
+namespace
+{
+// The Relayne entry can run while a project of a family that supports it is open and no flow
+// runs; a document window's toolbar follows the entry's changes.
+void follow_relayne_state(QUI_FRAME_WND* frame)
+{
+    const auto& s = qui_detail::state();
+    QUI_MENU_RECORD* menu = frame->get_menu_record();
+    if (menu != nullptr && menu->processing_menu != nullptr)
+        menu->processing_menu->rly_action->setEnabled(
+            s.project_open && !s.flow_running && s.flow_allowed &&
+            QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false));
+}
+
+void follow_relayne_state()
+{
+    for (QUI_FRAME_WND* frame : QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list())
+        follow_relayne_state(frame);
+}
+} // namespace
+
 QUI_FRAME_WND::QUI_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWidget* parent,
                              Qt::WindowFlags flags)
     : QMainWindow(parent, flags), m_info(info), m_state(state), m_detached(state == QUI_FW_STATE_DETACHED)
@@ -29,6 +51,9 @@ QUI_FRAME_WND::QUI_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWid
     connect_menu_actions();
     apply_mode_defaults();
     QUI_FRAME_MGR::get_frame_mgr()->add_frame(this);
+    follow_relayne_state(this);
+    if (is_main_window())
+        qui_detail::watch_posted_problems(this);
     // Before the first dialog of any document window, so that a headless run never waits.
     qui_detail::install_modal_filter();
     standin::record_call("qui:QUI_FRAME_WND(" + std::to_string(state) + ")");
@@ -338,6 +363,7 @@ void finish_flow(const QPointer<QUI_FRAME_WND>& frame, size_t index, unsigned ge
     const int flow = s.flows[index].flow;
     s.flows[index].finished = true;
     s.flow_running = false;
+    follow_relayne_state();
     standin::record_call("qui:flow_finished(" + std::to_string(flow) + ")");
     chi_detail::simulate_flow(frame.data(), flow);
     if (qui_detail::flow_simulator())
@@ -366,6 +392,7 @@ void QUI_FRAME_WND::start_flow(int flow, const char* text, bool save_first, bool
     }
     auto& s = qui_detail::state();
     s.flow_running = true;
+    follow_relayne_state();
     s.flows.push_back({flow, label, save_first, incremental, show_report, false});
     const size_t index = s.flows.size() - 1;
     const unsigned generation = s.generation;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPointer>
+#include <QStatusBar>
 #include <QStyle>
 
 namespace
@@ -30,6 +31,48 @@ kind_look look_of(const std::string& kind)
         return {"Warning", QStyle::SP_MessageBoxWarning};
     return {"Info", QStyle::SP_MessageBoxInformation};
 }
+
+bool is_problem(const std::string& kind)
+{
+    return kind == "E" || kind == "W";
+}
+
+// Hears the posts of the messages after it was made (the window lists the earlier ones) and
+// shows each problem on a later turn of the event loop, on the GUI thread whichever thread
+// posted it; a post while the window goes is dropped with the watcher.
+class problem_watcher : public QObject
+{
+public:
+    explicit problem_watcher(QUI_FRAME_WND* main) : QObject(main), m_main(main)
+    {
+        auto hearing = std::make_shared<bool>(false);
+        const QPointer<problem_watcher> self(this);
+        m_listener = msg_add_post_listener(
+            [self, hearing](const std::string& kind, unsigned int, const std::string& text)
+            {
+                if (!*hearing || !is_problem(kind) || self.isNull())
+                    return;
+                const QString line = QStringLiteral("%1: %2").arg(QLatin1String(look_of(kind).word),
+                                                                 QString::fromLocal8Bit(text.c_str()));
+                QMetaObject::invokeMethod(self.data(), [self, line] { self->show(line); }, Qt::QueuedConnection);
+            });
+        *hearing = true;
+    }
+    ~problem_watcher() override { msg_remove_post_listener(m_listener); }
+    problem_watcher(const problem_watcher&) = delete;
+    problem_watcher& operator=(const problem_watcher&) = delete;
+
+private:
+    void show(const QString& line)
+    {
+        if (!m_main->is_message_window_shown())
+            m_main->on_message_window_action();
+        m_main->statusBar()->showMessage(line);
+    }
+
+    QUI_FRAME_WND* m_main;
+    int m_listener = 0;
+};
 } // namespace
 
 namespace qui_detail
@@ -67,6 +110,11 @@ void message_window::add_row(const std::string& kind, unsigned int id, const std
                                         .arg(QString::fromLocal8Bit(text.c_str())),
                                     list);
     list->scrollToItem(row);
+}
+
+void watch_posted_problems(QUI_FRAME_WND* main)
+{
+    new problem_watcher(main);
 }
 } // namespace qui_detail
 

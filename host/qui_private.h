@@ -136,4 +136,9 @@ private:
 
     int m_listener = 0;
 };
+
+// Makes the posted errors and warnings of a host main window seen where the user looks: each
+// one brings its message window forward and stands in its status bar, as the suite's always
+// open message pane does. Lives as a Qt child of the window.
+void watch_posted_problems(QUI_FRAME_WND* main);
 } // namespace qui_detail

@@ -3,6 +3,7 @@
 #include "host/app/vantrel_host.h"
 
 #include "host/atcl.h"
+#include "host/msg.h"
 #include "host/sdr/sdr_data_manager.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/project_control.h"
@@ -25,15 +26,25 @@ namespace
 // Time for queued refreshes and the first layout pass before the picture is taken.
 constexpr int SETTLE_MS = 400;
 
+constexpr const char* PROJECT_VARIABLE = "CORVANE_STANDIN_PROJECT";
+constexpr const char* PROJECT_FILE = "standin_project.json";
+
 // The host opens the document's project first: the fixture beside the document (or the one
-// CORVANE_STANDIN_PROJECT names) describes its design. A broken one is told, and the document
-// opens without a project.
-void open_project(const QString& document)
+// CORVANE_STANDIN_PROJECT names) describes its design. Without one, or with a broken one, the
+// document opens without a project; the returned note tells the user what was looked for.
+QString open_project(const QString& document)
 {
     std::string error;
     const QString path = document.isEmpty() ? QString() : QFileInfo(document).absoluteFilePath();
     if (!standin::project::load_for_document(path.toStdString(), &error))
-        std::fprintf(stderr, "vantrel: %s; opening without the project\n", error.c_str());
+        return QString::fromStdString(error) + "; the document opens without its project";
+    if (standin::project::is_loaded() || !qgetenv(PROJECT_VARIABLE).isEmpty())
+        return QString();
+    if (path.isEmpty())
+        return QString("No project is open: a new document takes its design from the %1 file that %2 names")
+            .arg(PROJECT_FILE, PROJECT_VARIABLE);
+    return QString("No project for %1: there is no %2 and %3 is not set; the document opens without its design")
+        .arg(path, QFileInfo(path).absoluteDir().filePath(PROJECT_FILE), PROJECT_VARIABLE);
 }
 } // namespace
 
@@ -61,7 +72,9 @@ bool VANTREL_HOST::start(QString* error)
 {
     m_internal_errors_at_start = standin::msg::internal_errors().size();
     atcl_get_interpreter();
-    open_project(m_options.file);
+    m_project_note = open_project(m_options.file);
+    if (!m_project_note.isEmpty())
+        std::fprintf(stderr, "vantrel: %s\n", m_project_note.toLocal8Bit().constData());
     enter_project_directory();
     CREATE_FRAME_WND create = nullptr;
     if (!load_library(&create, error))
@@ -172,6 +185,13 @@ bool VANTREL_HOST::open_document(QString* error)
 
 void VANTREL_HOST::on_window_up()
 {
+    // Told in the window too, where the user looks when nodes cannot be added.
+    if (!m_project_note.isEmpty())
+    {
+        MSG_W note;
+        note.fill_args("%1!s!/WVANTREL_NO_PROJECT", m_project_note.toLocal8Bit().constData());
+        note.post();
+    }
     QString error;
     if (!m_options.script.isEmpty() && !run_script(&error))
         fail(error);

@@ -53,6 +53,7 @@ private:
     // deletes closed sub-windows), and the host must not delete or picture it again.
     QPointer<QUI_FRAME_WND> m_frame;
     int m_exit_code = 0;
+    QString m_project_note; // why the document has no project; empty when it has one
     size_t m_internal_errors_at_start = 0;
     // The working folder before the host moved into the project's; empty while it has not.
     QString m_previous_directory;

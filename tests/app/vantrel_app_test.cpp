@@ -134,7 +134,7 @@ TEST(vantrel_app, the_demo_tool_writes_a_document_the_editor_opens)
 }
 
 // Asking for the usage, or giving a wrong option, needs no window system: a machine without a
-// display still answers.
+// display still answers. The usage lists every option the README describes.
 TEST(vantrel_app, prints_its_usage_and_refuses_bad_options_without_a_display)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -143,9 +143,77 @@ TEST(vantrel_app, prints_its_usage_and_refuses_bad_options_without_a_display)
     environment.insert("QT_QPA_PLATFORM", "xcb");
     const run_result help = run(binary("vantrel"), {"--help"}, environment);
     EXPECT_EQ(help.code, 0) << help.errors.toStdString();
-    EXPECT_TRUE(help.output.contains("--screenshot")) << help.output.toStdString();
     EXPECT_TRUE(help.output.contains("vantrel")) << "the usage names the program";
+    for (const char* option : {"-s, --script", "-p, --screenshot", "--library", "--main-window", "--batch",
+                               "--size", "--help-all", "-h, --help"})
+        EXPECT_TRUE(help.output.contains(option)) << option << " in\n" << help.output.toStdString();
     const run_result wrong = run(binary("vantrel"), {"--no-such-option"}, environment);
     EXPECT_EQ(wrong.code, 2);
     EXPECT_TRUE(wrong.errors.contains("no-such-option")) << wrong.errors.toStdString();
+}
+
+// The demo tool answers --help with its usage, and refuses an option it does not know (or a
+// missing file name) with its usage instead of writing a document named after it.
+TEST(vantrel_app, the_demo_tool_prints_its_usage_and_refuses_what_it_does_not_know)
+{
+    QTemporaryDir dir;
+    struct row
+    {
+        QStringList arguments;
+        int code;
+        const char* said; // in the output for --help, in the errors otherwise
+    };
+    const row rows[] = {
+        {{"--help"}, 0, "usage: vantrel_make_demo"},
+        {{"-h"}, 0, "--compiled <file.sof>"},
+        {{"--frobnicate", "x.vtl"}, 2, "unknown option --frobnicate"},
+        {{}, 2, "no output document given"},
+        {{"a.vtl", "b.json", "c"}, 2, "too many file names"},
+        {{"x.vtl", "--compiled"}, 2, "--compiled needs a file name"},
+    };
+    QProcess process;
+    for (const row& r : rows)
+    {
+        process.setWorkingDirectory(dir.path());
+        process.start(binary("vantrel_make_demo"), r.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+        const QStringList arguments = r.arguments;
+        EXPECT_EQ(process.exitCode(), r.code) << arguments.join(' ').toStdString();
+        EXPECT_TRUE((r.code == 0 ? output : errors).contains(r.said)) << (output + errors).toStdString();
+        if (r.code != 0)
+            EXPECT_TRUE(errors.contains("usage: vantrel_make_demo")) << errors.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "nothing is written on a refusal";
+}
+
+// The tool's programming file makes the document compiled: the bundled demo's is what the tool
+// writes for it.
+TEST(vantrel_app, the_bundled_demo_programming_file_is_what_the_tool_writes)
+{
+    QTemporaryDir dir;
+    const QString sof = dir.filePath("demo_top.sof");
+    const run_result made = run(binary("vantrel_make_demo"), {"--compiled", sof, dir.filePath("demo.vtl")});
+    ASSERT_EQ(made.code, 0) << made.errors.toStdString();
+    QFile written(sof);
+    QFile bundled(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/output/demo_top.sof"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), bundled.readAll());
+}
+
+// A document away from its project opens, and the user is told which file was looked for.
+TEST(vantrel_app, a_document_without_its_project_names_the_file_looked_for)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(demo_document(), document));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("CORVANE_STANDIN_PROJECT");
+    const run_result result = run(binary("vantrel"), {"--screenshot", dir.filePath("w.png"), document}, environment);
+    EXPECT_EQ(result.code, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("No project for " + document)) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains(dir.filePath("standin_project.json"))) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("CORVANE_STANDIN_PROJECT")) << result.errors.toStdString();
 }

@@ -5,6 +5,7 @@
 #include "host/msg.h"
 #include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QApplication>
@@ -15,8 +16,14 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QDirIterator>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -176,6 +183,21 @@ QString demo_copy(const QTemporaryDir& dir)
     return copy;
 }
 
+// A copy of the whole demo project (document, design, its compiled databases and programming
+// file) in `dir`, as scripts/run makes one; the path of its document.
+QString demo_project_copy(const QTemporaryDir& dir)
+{
+    const QDir examples(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples"));
+    QDirIterator files(examples.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+    {
+        const QString relative = examples.relativeFilePath(files.next());
+        QDir(dir.path()).mkpath(QFileInfo(relative).path());
+        QFile::copy(examples.filePath(relative), dir.filePath(relative));
+    }
+    return dir.filePath("demo.vtl");
+}
+
 QList<QWidget*> shown_bars(QWidget* window)
 {
     QList<QWidget*> bars;
@@ -265,9 +287,7 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
     QTemporaryDir start;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(start.path()));
-    const QString copy = demo_copy(project);
-    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/standin_project.json"),
-                            project.filePath("standin_project.json")));
+    const QString copy = demo_project_copy(project);
     {
         VANTREL_OPTIONS options = host_options(false);
         options.file = QDir(start.path()).relativeFilePath(copy);
@@ -288,5 +308,123 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
     EXPECT_TRUE(QFileInfo::exists(QDir(start.path()).filePath("w.png"))) << "the picture goes where the host started";
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(start.path()).canonicalPath());
     QDir::setCurrent(previous);
+}
+} // namespace
+
+namespace
+{
+QString status_line(QUI_FRAME_WND* frame)
+{
+    auto* pane = frame->findChild<SEDQ_INSTANCE_WIDGET*>();
+    return pane != nullptr ? pane->get_status_line()->text() : QString();
+}
+
+// Handles events until the instance manager's status line reads `text`; false after a while.
+bool wait_for_status(QUI_FRAME_WND* frame, const QString& text)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (status_line(frame) != text && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return status_line(frame) == text;
+}
+
+// The newcomer's first steps on the demo, in both modes: the shipped demo is compiled, so the
+// first instruction is to program the device, which the JTAG pane's Program button does.
+TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_makes_it_ready)
+{
+    for (bool main_window : {false, true})
+    {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        {
+            VANTREL_OPTIONS options = host_options(main_window);
+            options.file = demo_project_copy(dir);
+            VANTREL_HOST host(options);
+            QString error;
+            ASSERT_TRUE(host.start(&error)) << error.toStdString();
+            settle();
+            QUI_FRAME_WND* frame = editor_frame(main_window);
+            ASSERT_NE(frame, nullptr);
+            EXPECT_TRUE(wait_for_status(frame, SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR))
+                << main_window << ": " << status_line(frame).toStdString();
+            auto* program = frame->findChild<QPushButton*>("jtag_program");
+            ASSERT_NE(program, nullptr);
+            ASSERT_TRUE(program->isEnabled());
+            program->click();
+            EXPECT_TRUE(wait_for_status(frame, SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR))
+                << main_window << ": " << status_line(frame).toStdString();
+            EXPECT_EQ(host.exit_code(), 0);
+        }
+        QDir::setCurrent(previous);
+    }
+}
+
+// A posted error or warning is seen without opening a window first: the Messages window comes
+// forward and the status bar of the window the user looks at says it. A document away from its
+// project is such a warning, naming the file that was looked for.
+TEST(vantrel_host, posted_problems_show_in_the_status_bar_and_bring_the_messages_forward)
+{
+    for (bool main_window : {false, true})
+    {
+        QTemporaryDir dir;
+        VANTREL_OPTIONS options = host_options(main_window);
+        options.file = demo_copy(dir);
+        VANTREL_HOST host(options);
+        QString error;
+        ASSERT_TRUE(host.start(&error)) << error.toStdString();
+        settle();
+        auto* window = qobject_cast<QUI_FRAME_WND*>(editor_frame(main_window)->window());
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->is_message_window_shown()) << main_window;
+        const QString told = window->statusBar()->currentMessage();
+        EXPECT_TRUE(told.startsWith("Warning: No project for " + options.file)) << told.toStdString();
+        EXPECT_TRUE(told.contains(dir.filePath("standin_project.json"))) << told.toStdString();
+
+        window->get_message_window()->hide();
+        MSG_I note;
+        note.fill_args("Nothing to see/ITEST_NOTE");
+        note.post();
+        settle();
+        EXPECT_FALSE(window->is_message_window_shown()) << "information waits in the list";
+        MSG_E failure;
+        failure.fill_args("Cannot program the device/ETEST_FAILURE");
+        failure.post();
+        settle();
+        EXPECT_TRUE(window->is_message_window_shown()) << main_window;
+        EXPECT_EQ(window->statusBar()->currentMessage(), "Error: Cannot program the device");
+    }
+}
+// The host's Relayne entry, which the toolbar's Start Relayne follows, can be pressed when the
+// project's device family supports Relayne, and only then.
+TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
+{
+    for (bool supported : {false, true})
+    {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        VANTREL_OPTIONS options = host_options(false);
+        options.file = demo_project_copy(dir);
+        QFile design(dir.filePath("standin_project.json"));
+        ASSERT_TRUE(design.open(QIODevice::ReadWrite));
+        const QByteArray text = design.readAll().replace(
+            "\"incremental_mode\": 0", QByteArray("\"incremental_mode\": 0, \"relayne_supported\": ") +
+                                          (supported ? "true" : "false"));
+        design.resize(0);
+        design.write(text);
+        design.close();
+        {
+            VANTREL_HOST host(options);
+            QString error;
+            ASSERT_TRUE(host.start(&error)) << error.toStdString();
+            settle();
+            QUI_FRAME_WND* frame = editor_frame(false);
+            ASSERT_NE(frame, nullptr);
+            auto* main = qobject_cast<QUI_FRAME_WND*>(frame->window());
+            ASSERT_NE(main, nullptr);
+            EXPECT_EQ(main->get_menu_record()->processing_menu->rly_action->isEnabled(), supported);
+        }
+        QDir::setCurrent(previous);
+    }
 }
 } // namespace

@@ -27,7 +27,8 @@ protected:
     // The demo beside a copy of its project, so that compiling writes into the copy.
     void open_demo()
     {
-        for (const char* file : {"demo.vtl", "standin_project.json"})
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
             ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
         std::string error;
         ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
@@ -85,7 +86,7 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
 {
     open_demo();
     ASSERT_EQ(model()->rowCount(), 2);
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR) << "the demo is shipped compiled";
     compile_and_program_demo();
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
     SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false),

@@ -28,7 +28,8 @@ protected:
     // The demo beside a copy of its project; the host works in the project folder.
     void open_demo()
     {
-        for (const char* file : {"demo.vtl", "standin_project.json"})
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
             ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + file),
                                     m_dir.filePath(file)))
                 << file;
@@ -58,7 +59,7 @@ TEST_F(jtag_demo_test, the_demo_is_compiled_programmed_and_run_from_the_window)
     EXPECT_EQ(device_combo()->currentText(), instance_widget_test::DEVICE);
     EXPECT_EQ(file_edit()->text(), "output/demo_top.sof");
     EXPECT_EQ(jtag_status(), "JTAG ready");
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR) << "the demo is shipped compiled";
 
     compile_from_the_toolbar();
     QTest::qWait(20);

@@ -24,7 +24,8 @@ protected:
     // The demo and its project, copied so that compiling writes beside the copy.
     SEDQ_TX_MANAGER* open_demo()
     {
-        for (const char* file : {"demo.vtl", "standin_project.json"})
+        EXPECT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
             EXPECT_TRUE(QFile::copy(QString::fromStdString(example(file)), m_dir.filePath(file))) << file;
         std::string error;
         EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;

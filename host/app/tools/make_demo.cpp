@@ -8,6 +8,7 @@
 #include "host/sdr.h"
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_signal_set.h"
+#include "host/standin/chi_control.h"
 #include "host/standin/hdb_control.h"
 #include "host/standin/project_control.h"
 #include "host/standin/sdr_control.h"
@@ -21,6 +22,7 @@ namespace
 using standin::sdr::node_spec;
 
 constexpr int DEPTH = 256;
+constexpr int FULL_COMPILE = 15; // the compile flow that the toolbar's Start Compilation starts
 
 // Names the demo taps that the design lacks; the tool fails with them.
 std::vector<std::string>& missing_names()
@@ -204,19 +206,85 @@ int fail(const std::string& message)
     std::fprintf(stderr, "vantrel_make_demo: %s\n", message.c_str());
     return 1;
 }
+
+constexpr int USAGE_ERROR = 2;
+constexpr const char* USAGE = "usage: vantrel_make_demo [--compiled <file.sof>] <output.vtl> [<design.json>]\n";
+constexpr const char* HELP =
+    "Writes the demo analyzer document: two instances tapping the demo design's nodes, each with\n"
+    "one acquisition made from the design's stimuli.\n"
+    "\n"
+    "  <output.vtl>            the document to write\n"
+    "  <design.json>           the design (a standin_project.json); default:\n"
+    "                          " VANTREL_DEMO_DESIGN "\n"
+    "  --compiled <file.sof>   also write the programming file that compiling the document\n"
+    "                          makes, for the design's \"compiled\" entry\n"
+    "  -h, --help              show this text\n";
+
+struct COMMAND_LINE
+{
+    std::string document;
+    std::string design = VANTREL_DEMO_DESIGN;
+    std::string compiled;
+    bool help = false;
+};
+
+bool refuse(const std::string& reason, std::string* error)
+{
+    *error = reason;
+    return false;
+}
+
+// False with the reason when the arguments are not usable; an option the tool does not know
+// is refused rather than taken for a file name.
+bool parse(int argc, char** argv, COMMAND_LINE* line, std::string* error)
+{
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help")
+            line->help = true;
+        else if (argument == "--compiled")
+        {
+            if (i + 1 == argc || argv[i + 1][0] == '\0')
+                return refuse("--compiled needs a file name", error);
+            line->compiled = argv[++i];
+        }
+        else if (argument.size() > 1 && argument[0] == '-')
+            return refuse("unknown option " + argument, error);
+        else
+            files.push_back(argument);
+    }
+    if (line->help)
+        return true;
+    if (files.empty())
+        return refuse("no output document given", error);
+    if (files.size() > 2)
+        return refuse("too many file names", error);
+    line->document = files[0];
+    if (files.size() == 2)
+        line->design = files[1];
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3)
-    {
-        std::fprintf(stderr, "usage: vantrel_make_demo <output.vtl> [<design.json>]\n");
-        return 2;
-    }
+    COMMAND_LINE line;
     std::string error;
-    if (!standin::project::load(argc == 3 ? argv[2] : VANTREL_DEMO_DESIGN, &error))
+    if (!parse(argc, argv, &line, &error))
+    {
+        std::fprintf(stderr, "vantrel_make_demo: %s\n%s", error.c_str(), USAGE);
+        return USAGE_ERROR;
+    }
+    if (line.help)
+    {
+        std::printf("%s\n%s", USAGE, HELP);
+        return 0;
+    }
+    if (!standin::project::load(line.design, &error))
         return fail(error);
-    std::unique_ptr<SDR_DATA_SESSION> session = standin::sdr::make_session(argv[1], 2);
+    std::unique_ptr<SDR_DATA_SESSION> session = standin::sdr::make_session(line.document, 2);
     build_counter_probe(session->m_instances[0].get());
     build_fsm_uart(session->m_instances[1].get());
     set_up_jtag_and_logs(session.get());
@@ -225,7 +293,9 @@ int main(int argc, char** argv)
     if (!error.empty())
         return fail(error);
     session->clear_modified();
-    if (!sdr_write_session_file(*session, argv[1], &error))
+    if (!sdr_write_session_file(*session, line.document, &error))
+        return fail(error);
+    if (!line.compiled.empty() && !standin::chi::compile(session.get(), FULL_COMPILE, line.compiled, &error))
         return fail(error);
     return 0;
 }
