@@ -1,17 +1,20 @@
 // Fuzz target of the analyzer file reader. The first byte picks what the rest is: an odd byte
 // makes it document.xml, archived with one small valid payload entry (so that mutations reach
 // the XML reader instead of dying at the archive's checksums); an even byte makes it the whole
-// file. Whatever reads must save and read back again.
+// file. Whatever reads must save, read back again and hold the same document: the writer never
+// writes what the reader refuses, and the reader never accepts what the writer cannot keep.
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_file_archive_writer.h"
 #include "host/sdr/sdr_file_payload.h"
+#include "host/standin/sdr_control.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -69,9 +72,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             abort(); // a refusal always says why
         return 0;
     }
-    if (!sdr_write_session_file(*session, output, &error))
+    if (!sdr_write_session_file(*session, output, &error)) {
+        fprintf(stderr, "an accepted document does not save: %s\n", error.c_str());
         abort();
-    if (!sdr_read_session_file(output, &error))
+    }
+    // Read back under the first name, so that the documents differ only in what was saved.
+    if (::rename(output.c_str(), input.c_str()) != 0)
         abort();
+    std::unique_ptr<SDR_DATA_SESSION> again = sdr_read_session_file(input, &error);
+    if (!again) {
+        fprintf(stderr, "a saved document does not open: %s\n", error.c_str());
+        abort();
+    }
+    const std::string difference = standin::sdr::compare_documents(*session, *again);
+    if (!difference.empty()) {
+        fprintf(stderr, "a saved document opens different: %s\n", difference.c_str());
+        abort();
+    }
     return 0;
 }

@@ -4,6 +4,7 @@
 // compile record behind each pair.
 #include "host/chi_private.h"
 
+#include "host/fio.h"
 #include "host/qui.h"
 #include "host/qui_private.h"
 #include "host/sdr/sdr_compiled_design.h"
@@ -116,13 +117,14 @@ bool write_sof(const std::string& path, const std::vector<sof_instance>& instanc
 
 bool read_sof(const std::string& path, std::vector<sof_instance>* instances, std::string* error)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MAX_SOF_SIZE)
+    std::string bytes;
+    std::string reason;
+    if (!fio_read_regular_file(path, MAX_SOF_SIZE, &bytes, &reason))
     {
-        *error = path + ": cannot be read";
+        *error = path + ": cannot be read (" + reason + ")";
         return false;
     }
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(bytes.data(), int(bytes.size())).split('\n', Qt::SkipEmptyParts);
     if (lines.isEmpty() || lines[0].trimmed() != SOF_HEADER)
     {
         *error = path + ": not a programming file of this design suite";

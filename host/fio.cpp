@@ -7,9 +7,14 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -111,4 +116,69 @@ void FIO_FILE_SYSTEM::findclose(intptr_t handle)
     auto& s = state();
     const std::lock_guard<std::mutex> guard(s.lock);
     s.open.erase(handle);
+}
+
+namespace
+{
+const char* kind_of(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "not a plain file";
+}
+} // namespace
+
+bool fio_read_regular_file(const std::string& path, int64_t max_size, std::string* bytes, std::string* reason)
+{
+    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        *reason = std::strerror(errno);
+        return false;
+    }
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0;
+    if (!ok)
+        *reason = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+    {
+        *reason = std::string("not a regular file (") + kind_of(st.st_mode) + ")";
+        ok = false;
+    }
+    else if (int64_t(st.st_size) > max_size)
+    {
+        *reason = "larger than " + std::to_string(max_size) + " bytes";
+        ok = false;
+    }
+    if (ok)
+    {
+        // Never more than the size taken from the descriptor, even when the file grows.
+        bytes->assign(size_t(st.st_size), '\0');
+        size_t done = 0;
+        while (done < bytes->size())
+        {
+            const ssize_t got = ::read(fd, &(*bytes)[done], bytes->size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+            {
+                *reason = std::strerror(errno);
+                ok = false;
+                break;
+            }
+            if (got == 0)
+                break; // the file shrank meanwhile
+            done += size_t(got);
+        }
+        bytes->resize(done);
+    }
+    ::close(fd);
+    return ok;
 }

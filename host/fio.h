@@ -45,3 +45,9 @@ public:
     static int findnext(intptr_t handle, _finddata_t* data);
     static void findclose(intptr_t handle);
 };
+
+// Reads a whole regular file of at most `max_size` bytes into `bytes`. The file is sized from
+// the descriptor it is read through, and opened without waiting, so a FIFO, a device, a socket
+// or a folder is refused at once instead of blocking or flooding the reader. False with the
+// reason in `reason` ("not a regular file (a FIFO)", "larger than ... bytes", the system's text).
+bool fio_read_regular_file(const std::string& path, int64_t max_size, std::string* bytes, std::string* reason);

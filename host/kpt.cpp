@@ -2,6 +2,8 @@
 // kept by name, and composed with the renames of a later stage.
 #include "host/kpt.h"
 
+#include "host/fio.h"
+
 #include "host/standin/kpt_control.h"
 #include "host/standin/standin.h"
 
@@ -162,20 +164,16 @@ private:
 
 std::unique_ptr<KPT_KEYPOINTS_DB> read_file(const std::string& path, const std::string& name, std::string* error)
 {
-    QFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly))
+    std::string text;
+    std::string reason;
+    if (!fio_read_regular_file(path, MAX_FILE_SIZE, &text, &reason))
     {
-        *error = path + ": cannot be read (" + file.errorString().toStdString() + ")";
-        return nullptr;
-    }
-    if (file.size() > MAX_FILE_SIZE)
-    {
-        *error = path + ": larger than a keypoint file can be";
+        *error = path + ": cannot be read (" + reason + ")";
         return nullptr;
     }
     auto db = std::make_unique<KPT_KEYPOINTS_DB>(name);
     kpt_reader reader(db.get(), path);
-    return reader.read(file.readAll(), error) ? std::move(db) : nullptr;
+    return reader.read(QByteArray::fromStdString(text), error) ? std::move(db) : nullptr;
 }
 } // namespace
 

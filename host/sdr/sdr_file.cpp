@@ -57,7 +57,7 @@ std::unique_ptr<SDR_DATA_SESSION> read_session(const std::string& path, const QS
     QByteArray real;
     QString ignored;
     if (SDR_FILE_SAVE_FOLDER::resolve_links(QByteArray::fromStdString(path), &real, &ignored))
-        SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(SDR_FILE_SAVE_FOLDER::folder_of(real));
+        SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(real);
     SDR_FILE_ARCHIVE_READER archive(file);
     if (!archive.open(problem))
         return nullptr;

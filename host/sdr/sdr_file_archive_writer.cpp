@@ -80,8 +80,20 @@ bool SDR_FILE_ARCHIVE_WRITER::check_target(SDR_FILE_ERROR* error)
     const QFileDevice::Permissions writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (info.isDir() || !info.isWritable() || !(info.permissions() & writable)))
         return fail(error, QString(), QStringLiteral("the file cannot be written"));
-    if (!info.dir().exists())
-        return fail(error, QString(), QStringLiteral("the folder does not exist"));
+    // Named by what stops the save, the way opening names it. "<folder>/." is reached only by
+    // entering the folder itself.
+    struct stat folder;
+    if (::stat((m_folder + "/.").constData(), &folder) != 0) {
+        switch (errno) {
+        case EACCES:
+        case EPERM:
+            return fail(error, QString(), QStringLiteral("permission denied: a folder on its path cannot be entered"));
+        case ENOTDIR:
+            return fail(error, QString(), QStringLiteral("a part of its path is not a folder"));
+        default:
+            return fail(error, QString(), QStringLiteral("the folder does not exist"));
+        }
+    }
     return true;
 }
 
@@ -90,7 +102,7 @@ bool SDR_FILE_ARCHIVE_WRITER::check_target(SDR_FILE_ERROR* error)
 // later save that it is not a leftover once it has a name.
 bool SDR_FILE_ARCHIVE_WRITER::create_temporary(SDR_FILE_ERROR* error)
 {
-    SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(m_folder);
+    SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(m_real);
     if (standin::sdr_file::take_save_fault(standin::sdr_file::save_fault::create_temporary))
         return fail(error, QString(), QStringLiteral("cannot create a temporary file beside it"));
 #ifdef O_TMPFILE

@@ -179,6 +179,10 @@ void SDR_FILE_DOCUMENT_READER::read_mnemonics()
             continue;
         }
         const std::string name = m_in->text("name");
+        // A table always has a width: the model holds none below 1, and an empty table has no
+        // pattern to take one from.
+        if (!m_in->has("width"))
+            m_in->fail(QStringLiteral("mnemonic table \"%1\" has no width").arg(QString::fromStdString(name).left(40)));
         const int width = m_in->integer("width", 0, 1, 4096);
         if (m_in->failed() || !count(SDR_FILE_ELEMENT::TABLE))
             return;

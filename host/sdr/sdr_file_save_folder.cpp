@@ -41,12 +41,18 @@ QByteArray cut(const QByteArray& name, int length)
     return name.left(end);
 }
 
-// A leftover is one of our archives (it starts with a ZIP local header) or still empty.
+// A leftover is still empty, or an analyzer file: a ZIP archive whose first entry is
+// document.xml. Anything else under a temporary's name is the user's and stays.
 bool looks_like_ours(int fd)
 {
-    char head[4];
-    const ssize_t n = ::pread(fd, head, sizeof head, 0);
-    return n == 0 || (n == 4 && std::memcmp(head, "PK\x03\x04", 4) == 0);
+    static const char FIRST_ENTRY[] = "document.xml";
+    const int name_length = int(sizeof FIRST_ENTRY) - 1;
+    char head[30 + sizeof FIRST_ENTRY];
+    const ssize_t n = ::pread(fd, head, 30 + size_t(name_length), 0);
+    if (n == 0)
+        return true;
+    return n == 30 + name_length && std::memcmp(head, "PK\x03\x04", 4) == 0 && uchar(head[26]) == name_length &&
+           head[27] == 0 && std::memcmp(head + 30, FIRST_ENTRY, size_t(name_length)) == 0;
 }
 
 bool remove_if_stale(int folder_fd, const char* name)
@@ -129,8 +135,10 @@ bool is_temporary_name(const QByteArray& name)
     return true;
 }
 
-int remove_stale_temporaries(const QByteArray& folder)
+int remove_stale_temporaries(const QByteArray& target)
 {
+    const QByteArray folder = folder_of(target);
+    const QByteArray prefix = name_of(temporary_prefix(target));
     const int folder_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder_fd < 0)
         return 0;
@@ -143,7 +151,9 @@ int remove_stale_temporaries(const QByteArray& folder)
         const dirent* entry = ::readdir(listing);
         if (!entry)
             break;
-        if (is_temporary_name(QByteArray(entry->d_name)) && remove_if_stale(folder_fd, entry->d_name))
+        const QByteArray name(entry->d_name);
+        if (name.size() == prefix.size() + RANDOM_LENGTH && name.startsWith(prefix) && is_temporary_name(name) &&
+            remove_if_stale(folder_fd, entry->d_name))
             ++removed;
     }
     if (listing)

@@ -6,8 +6,9 @@
 // A save writes "<name>.saving-XXXXXX" beside the target (the name shortened to fit the
 // folder's name limit) and holds an exclusive lock (flock) on it for as long as it exists. A
 // process that dies drops its lock with it, so a temporary of that pattern that nobody holds
-// locked is left over from a crash: the next save into the folder, and the next open of a file
-// in it, removes it.
+// locked, named after the same file, and still empty or an analyzer archive, is left over from
+// a crash: the next save of that file, and the next open of it, removes it. Files of other names
+// (another document's, or the user's own "photos.zip.saving-backup") are never touched.
 
 #include <QByteArray>
 #include <QString>
@@ -34,9 +35,9 @@ QByteArray temporary_name(const QByteArray& prefix);
 // Whether `name` has the pattern of a temporary.
 bool is_temporary_name(const QByteArray& name);
 
-// Removes the temporaries in `folder` that no live process holds and that this user may
-// remove; returns how many. Errors are passed over: the folder may be read-only.
-int remove_stale_temporaries(const QByteArray& folder);
+// Removes the temporaries of `target` (a resolved path) that no live process holds and that
+// this user may remove; returns how many. Errors are passed over: the folder may be read-only.
+int remove_stale_temporaries(const QByteArray& target);
 
 // Flushes the folder's entries to disk, so that a rename in it survives a power loss.
 bool sync_folder(const QByteArray& folder);

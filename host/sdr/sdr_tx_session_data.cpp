@@ -3,7 +3,9 @@
 
 #include "host/sdr/sdr_tx_session.h"
 
+#include "host/fio.h"
 #include "host/sdr/sdr_compiled_design.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_tx_session_entry.h"
 #include "host/standin/sdr_control.h"
 
@@ -98,14 +100,14 @@ bool SDR_TX_SESSION::embed_sof_file(const char* path, const char* name)
 {
     if (m_data == nullptr || path == nullptr || name == nullptr || *name == '\0')
         return false;
-    QFile file(qpath(path));
-    if (!file.open(QIODevice::ReadOnly))
+    // Never more than the file reader takes back: a saved document must open again.
+    std::string bytes;
+    std::string reason;
+    if (!fio_read_regular_file(path, SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE, &bytes, &reason))
         return false;
     SDR_EMBEDDED_FILE embedded;
     embedded.name = name;
-    embedded.bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    embedded.bytes = QByteArray::fromStdString(bytes);
     auto same_name = [name](const SDR_EMBEDDED_FILE& f) { return f.name == name; };
     auto it = std::find_if(m_data->m_embedded_files.begin(), m_data->m_embedded_files.end(), same_name);
     if (it != m_data->m_embedded_files.end())

@@ -34,6 +34,15 @@ long generate_tree(int type, const std::string& path, int fanout, int depth, uns
 // A state machine: the instance `path` (flag 0x400) and one register "<path>.s<i>" per state.
 HDB_INSTANCE_NAME* generate_fsm(int type, const std::string& path, int states, unsigned flags);
 
+// The most names one project fixture may make over both its netlists: per netlist twice the
+// 1,048,576 node rows an analyzer file may hold. Each name costs the host about 600 bytes, so a
+// fixture stays below about 2.5 GB however it is written.
+constexpr long MAX_FIXTURE_NAMES = long(1) << 22;
+// The limit a fixture load applies (MAX_FIXTURE_NAMES unless a fuzz target or test lowers it to
+// keep its runs small); not reset with the other stand-ins.
+long fixture_name_limit();
+void set_fixture_name_limit(long names);
+
 // Builds the netlist of one type from a fixture object ({"case_sensitive", "assignment_350",
 // "instances": [...]}); `top` names the root. False with a message naming the entry at fault;
 // the netlist is then removed.
@@ -42,4 +51,7 @@ bool load_netlist(int type, const QJsonObject& description, const std::string& t
 // netlist gets 0x2000).
 bool load_netlist(int type, const QJsonObject& description, const std::string& top, unsigned extra_flags,
                   std::string* error);
+// The same, taking the names it makes from `names_left` (refused, before any is made, past it).
+bool load_netlist(int type, const QJsonObject& description, const std::string& top, unsigned extra_flags,
+                  long* names_left, std::string* error);
 } // namespace standin::hdb

@@ -6,6 +6,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace
 {
 using standin::fixture::fail;
@@ -13,11 +15,48 @@ using standin::fixture::fail;
 constexpr unsigned DEFAULT_LEAF_FLAGS = 0x80000040u; // tappable register
 constexpr unsigned STATE_MACHINE_FLAG = 0x400u;
 constexpr int MAX_BOUND = 1 << 20;
-constexpr long MAX_GENERATED = 20000000;              // names one generator may make
+constexpr long MAX_GENERATED = standin::hdb::MAX_FIXTURE_NAMES; // names one generator may make
 
 std::string where_of(int index)
 {
     return "instances[" + std::to_string(index) + "]";
+}
+
+// The names a path makes at most: one per level.
+long names_in_path(const std::string& path)
+{
+    return long(std::count(path.begin(), path.end(), '|')) + 1;
+}
+
+// Takes `cost` names from what the fixture may still make, or refuses the entry before any of
+// them is built.
+bool spend(long cost, long* names_left, const std::string& where, std::string* error)
+{
+    if (cost > *names_left)
+        return fail(where,
+                    "the fixture would make more than " + std::to_string(standin::hdb::fixture_name_limit()) +
+                        " names (" +
+                        (cost > standin::hdb::fixture_name_limit()
+                             ? std::string("this entry alone makes more")
+                             : "this entry makes " + std::to_string(cost) + ", " + std::to_string(*names_left) +
+                                   " are left") +
+                        ")",
+                    error);
+    *names_left -= cost;
+    return true;
+}
+
+// The members of a bus: every index of the first dimension, and below each the second.
+long bus_size(const std::vector<std::pair<int, int>>& bounds)
+{
+    long total = 0;
+    long level = 1;
+    for (const auto& bound : bounds)
+    {
+        level *= std::abs(long(bound.first) - bound.second) + 1;
+        total += level;
+    }
+    return total;
 }
 
 bool read_dims(const QJsonValue& value, const std::string& where, std::vector<std::pair<int, int>>* bounds,
@@ -44,7 +83,7 @@ bool read_dims(const QJsonValue& value, const std::string& where, std::vector<st
 }
 
 bool read_instance(HDB_NAMESPACE* names, const QJsonObject& entry, const std::string& where, unsigned extra_flags,
-                   std::string* error)
+                   long* names_left, std::string* error)
 {
     if (!standin::fixture::check_keys(entry, {"path", "unit", "flags", "kind", "dims", "stimulus", "location", "entity"},
                                       where, error))
@@ -60,6 +99,8 @@ bool read_instance(HDB_NAMESPACE* names, const QJsonObject& entry, const std::st
         return fail(where, "\"kind\" is not a small integer", error);
     std::vector<std::pair<int, int>> bounds;
     if (entry.contains("dims") && !read_dims(entry.value("dims"), where, &bounds, error))
+        return false;
+    if (!spend(names_in_path(path) + bus_size(bounds), names_left, where, error))
         return false;
     HDB_INSTANCE_NAME* name = names->add_name(path, flags | extra_flags);
     if (name == nullptr)
@@ -83,8 +124,10 @@ bool read_count(const QJsonObject& entry, const char* key, int minimum, int maxi
                 error);
 }
 
+long tree_size(int fanout, int depth);
+
 bool read_generator(int type, const QJsonObject& entry, const std::string& where, unsigned extra_flags,
-                    std::string* error)
+                    long* names_left, std::string* error)
 {
     const QString kind = entry.value("generate").toString();
     const std::string path = entry.value("path").toString().toStdString();
@@ -97,14 +140,17 @@ bool read_generator(int type, const QJsonObject& entry, const std::string& where
         return fail(where, "\"path\" is missing or empty", error);
     int a = 0;
     int b = 0;
+    const long path_names = names_in_path(path);
     if (kind == "bus")
         return standin::fixture::check_keys(entry, {"generate", "path", "width", "flags"}, where, error) &&
                read_count(entry, "width", 1, MAX_BOUND, where, &a, error) &&
+               spend(path_names + a, names_left, where, error) &&
                (standin::hdb::generate_bus(type, path, a, flags) != nullptr ||
                 fail(where, "\"" + path + "\" cannot become a bus", error));
     if (kind == "fsm")
         return standin::fixture::check_keys(entry, {"generate", "path", "states", "flags"}, where, error) &&
                read_count(entry, "states", 1, 4096, where, &a, error) &&
+               spend(path_names + a, names_left, where, error) &&
                (standin::hdb::generate_fsm(type, path, a, flags) != nullptr ||
                 fail(where, "\"" + path + "\" cannot hold a state machine", error));
     if (kind == "tree")
@@ -112,8 +158,10 @@ bool read_generator(int type, const QJsonObject& entry, const std::string& where
                                             error) &&
                read_count(entry, "fanout", 1, 100000, where, &a, error) &&
                read_count(entry, "depth", 1, 12, where, &b, error) &&
+               spend(tree_size(a, b) < 0 ? MAX_GENERATED + 1 : path_names + tree_size(a, b), names_left, where,
+                     error) &&
                (standin::hdb::generate_tree(type, path, a, b, flags) > 0 ||
-                fail(where, "the tree would pass " + std::to_string(MAX_GENERATED) + " names", error));
+                fail(where, "\"" + path + "\" cannot hold a tree", error));
     return fail(where, "unknown generator \"" + kind.toStdString() + "\" (bus, tree or fsm)", error);
 }
 
@@ -146,6 +194,25 @@ void grow_tree(HDB_NAMESPACE* names, HDB_INSTANCE_NAME* parent, int fanout, int 
 
 namespace standin::hdb
 {
+namespace
+{
+long& name_limit()
+{
+    static long limit = MAX_FIXTURE_NAMES;
+    return limit;
+}
+} // namespace
+
+long fixture_name_limit()
+{
+    return name_limit();
+}
+
+void set_fixture_name_limit(long names)
+{
+    name_limit() = names;
+}
+
 HDB_INSTANCE_NAME* generate_bus(int type, const std::string& path, int width, unsigned flags)
 {
     if (width < 1)
@@ -187,6 +254,13 @@ bool load_netlist(int type, const QJsonObject& description, const std::string& t
 bool load_netlist(int type, const QJsonObject& description, const std::string& top, unsigned extra_flags,
                   std::string* error)
 {
+    long names_left = fixture_name_limit();
+    return load_netlist(type, description, top, extra_flags, &names_left, error);
+}
+
+bool load_netlist(int type, const QJsonObject& description, const std::string& top, unsigned extra_flags,
+                  long* names_left, std::string* error)
+{
     const std::string where = type == HDB_NAMESPACE::PDB_POST_FIT ? "netlists.post" : "netlists.pre";
     if (!fixture::check_keys(description, {"case_sensitive", "assignment_350", "instances", "copy_of", "add_flags"},
                              where, error))
@@ -199,8 +273,8 @@ bool load_netlist(int type, const QJsonObject& description, const std::string& t
     {
         const QJsonObject entry = instances[i].toObject();
         const std::string at = where + "." + where_of(i);
-        const bool ok = entry.contains("generate") ? read_generator(type, entry, at, extra_flags, error)
-                                                   : read_instance(names, entry, at, extra_flags, error);
+        const bool ok = entry.contains("generate") ? read_generator(type, entry, at, extra_flags, names_left, error)
+                                                   : read_instance(names, entry, at, extra_flags, names_left, error);
         if (!ok)
         {
             remove_netlist(type);

@@ -3,6 +3,7 @@
 #include "host/standin/project_control.h"
 
 #include "host/chi_private.h"
+#include "host/fio.h"
 #include "host/hdb.h"
 #include "host/idu.h"
 #include "host/standin/acf_control.h"
@@ -28,6 +29,8 @@ namespace standin::project
 {
 namespace
 {
+// Far above any hand-written or generated fixture: generators make large netlists, not files.
+constexpr int64_t MAX_FIXTURE_SIZE = int64_t(64) << 20;
 using fixture::fail;
 
 struct project_state
@@ -241,15 +244,16 @@ bool read_netlists(const QJsonObject& netlists, std::string* error)
     if (!fixture::check_keys(netlists, {"pre", "post"}, "netlists", error))
         return false;
     const std::string top = state().top;
-    if (netlists.contains("pre") &&
-        !hdb::load_netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS, netlists.value("pre").toObject(), top, error))
+    long names_left = hdb::fixture_name_limit();
+    if (netlists.contains("pre") && !hdb::load_netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS,
+                                                       netlists.value("pre").toObject(), top, 0, &names_left, error))
         return false;
     if (netlists.contains("post"))
     {
         unsigned extra_flags = 0;
         bool ok = true;
         const QJsonObject post = post_description(netlists, &extra_flags, error, &ok);
-        if (!ok || !hdb::load_netlist(HDB_NAMESPACE::PDB_POST_FIT, post, top, extra_flags, error))
+        if (!ok || !hdb::load_netlist(HDB_NAMESPACE::PDB_POST_FIT, post, top, extra_flags, &names_left, error))
             return false;
     }
     return read_stimuli(netlists.value("pre").toObject().value("instances").toArray(), error);
@@ -333,17 +337,18 @@ bool load_json(const QByteArray& text, const std::string& dir, std::string* erro
 
 bool load(const std::string& path, std::string* error)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
+    std::string text;
+    std::string reason;
+    if (!fio_read_regular_file(path, MAX_FIXTURE_SIZE, &text, &reason))
     {
         unload();
-        return fail(path, "cannot be read (" + file.errorString().toStdString() + ")", error);
+        return fail(path, "cannot be read (" + reason + ")", error);
     }
     std::string detail;
-    const std::string dir = QFileInfo(file).absolutePath().toStdString();
-    if (!load_json(file.readAll(), dir, &detail))
+    const QFileInfo info(QString::fromStdString(path));
+    if (!load_json(QByteArray::fromStdString(text), info.absolutePath().toStdString(), &detail))
         return fail(path, detail, error);
-    state().path = QFileInfo(file).absoluteFilePath().toStdString();
+    state().path = info.absoluteFilePath().toStdString();
     return true;
 }
 

@@ -17,6 +17,9 @@ using fixture::fail;
 
 constexpr int MAX_PARAMETER = 1 << 30;
 constexpr int SERIAL_FRAME_BITS = 10; // start, 8 data bits, stop
+constexpr int MAX_SERIAL_BYTES = 1 << 16;
+// The longest period a stimulus may have: sample arithmetic on it stays within 64 bits.
+constexpr int64_t MAX_PERIOD = int64_t(1) << 62;
 constexpr uint64_t RANDOM_SPREAD = 0x9e3779b97f4a7c15ull;
 
 // An optional integer key; `fallback` when absent.
@@ -156,8 +159,12 @@ bool stimulus::read_serial(const QJsonObject& d, const std::string& where, std::
     if (m_output < 0)
         return fail(where, "\"output\" must be \"line\", \"busy\" or \"data\"", error);
     const QJsonArray bytes = d.value("bytes").toArray();
-    if (bytes.isEmpty())
-        return fail(where, "\"bytes\" must list at least one byte", error);
+    if (bytes.isEmpty() || bytes.size() > MAX_SERIAL_BYTES)
+        return fail(where, "\"bytes\" must list at least one byte and at most " + std::to_string(MAX_SERIAL_BYTES), error);
+    // Every sample is reduced modulo the whole message: bytes * (frame + gap) * every samples.
+    const int64_t frame_samples = (SERIAL_FRAME_BITS + m_gap) * m_every; // below 2^61
+    if (frame_samples > MAX_PERIOD / bytes.size())
+        return fail(where, "the message lasts more than 2^62 samples (\"bytes\" * (10 + \"gap\") * \"every\")", error);
     for (const QJsonValue& byte : bytes)
     {
         int value = 0;
@@ -253,7 +260,6 @@ namespace standin
 namespace
 {
 constexpr int64_t NEVER = INT64_MAX;
-constexpr int64_t MAX_PERIOD = int64_t(1) << 62;
 
 int trailing_zeros(uint64_t x)
 {

@@ -220,6 +220,46 @@ TEST(hdb, a_fixture_netlist_is_read_with_its_assignment_and_checked_entry_by_ent
     }
 }
 
+// The names one fixture may make are counted over all its entries and netlists and refused
+// before they are built: one entry could ask for 20 M names and end the host before its window.
+TEST(hdb, a_fixture_makes_at_most_its_budget_of_names)
+{
+    struct row
+    {
+        const char* label;
+        const char* instances;
+        long names_left; // after the netlist, or -1 when it is refused
+    };
+    const row rows[] = {
+        {"plain paths count their levels", R"([{"path": "a|b|c"}])", 97},
+        {"a bus counts its members", R"([{"path": "a", "dims": [[3, 0], [1, 0]]}])", 87},
+        {"generators", R"([{"generate": "bus", "path": "b", "width": 10},
+            {"generate": "fsm", "path": "f", "states": 4}, {"generate": "tree", "path": "t", "fanout": 3, "depth": 2}])",
+         100 - 11 - 5 - 13},
+        {"the last entry past the budget", R"([{"generate": "bus", "path": "b", "width": 60},
+            {"generate": "bus", "path": "c", "width": 40}])", -1},
+        {"a tree past the budget", R"([{"generate": "tree", "path": "t", "fanout": 10, "depth": 2}])", -1},
+    };
+    for (const row& r : rows)
+    {
+        long names_left = 100;
+        std::string error;
+        const QJsonObject description = json((R"({"instances": )" + std::string(r.instances) + "}").c_str());
+        const bool ok = standin::hdb::load_netlist(PRE, description, "top", 0, &names_left, &error);
+        EXPECT_EQ(ok, r.names_left >= 0) << r.label << ": " << error;
+        if (ok)
+        {
+            EXPECT_EQ(names_left, r.names_left) << r.label;
+        }
+        else
+        {
+            EXPECT_NE(error.find("the fixture would make more than 4194304 names"), std::string::npos)
+                << r.label << ": " << error;
+            EXPECT_EQ(standin::hdb::netlist(PRE), nullptr) << r.label;
+        }
+    }
+}
+
 TEST(dbmui, access_points_are_lent_while_a_project_is_open_and_counted_per_client)
 {
     standin::hdb::set_netlist(PRE, "top");

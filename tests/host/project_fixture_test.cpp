@@ -144,6 +144,13 @@ TEST(project_fixture, a_broken_fixture_names_its_fault_and_opens_nothing)
         {"design unit with a bad line", R"({"project": {"top_entity": "t"}, "design_units": [
             {"entity": "e", "file": "a.v", "line": "x"}]})",
          "design_units[0]: \"line\""},
+        {"one generator past the names a fixture may make", R"({"project": {"top_entity": "t"}, "netlists": {
+            "pre": {"instances": [{"generate": "tree", "path": "g", "fanout": 2048, "depth": 2}]}}})",
+         "netlists.pre.instances[0]: the fixture would make more than 4194304 names (this entry alone makes more)"},
+        {"a copy past the names a fixture may make", R"({"project": {"top_entity": "t"}, "netlists": {
+            "pre": {"instances": [{"path": "d"}]},
+            "post": {"copy_of": "pre", "instances": [{"path": "e", "dims": [[1048575, 0], [2, 0]]}]}}})",
+         "netlists.post.instances[1]: the fixture would make more than 4194304 names (this entry alone makes more)"},
     };
     for (const row& r : rows)
     {
@@ -248,6 +255,13 @@ TEST(project_fixture, stimulus_kinds_check_their_keys_and_ranges)
         {"no bytes", R"({"kind": "serial"})", "at least one byte"},
         {"output", R"({"kind": "serial", "bytes": [1], "output": "parity"})", "\"output\""},
         {"typo", R"({"kind": "clock", "perod": 4})", "unknown key \"perod\""},
+        // Periods past 2^62 samples wrapped (to 0 for 16 bytes: a division by zero on Run).
+        {"serial period 2^64", R"({"kind": "serial", "bytes": [1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16],
+            "every": 1073741824, "gap": 1073741814})", "more than 2^62 samples"},
+        {"serial period 2^63", R"({"kind": "serial", "bytes": [1,2,3,4,5,6,7,8], "every": 1073741824,
+            "gap": 1073741814})", "more than 2^62 samples"},
+        {"serial period 2^62", R"({"kind": "serial", "bytes": [1,2,3,4], "every": 1073741824,
+            "gap": 1073741814})", ""},
     };
     for (const row& r : rows)
     {

@@ -225,6 +225,16 @@ TEST_F(sdr_file_hostile, names_given_twice_are_refused)
                     {"mnemonic table \"t\" is unnamed or named twice"});
 }
 
+// The model holds no table narrower than one symbol, so a table without a width has none to
+// take: reading it as width 0 saved a document that then no longer opened.
+TEST_F(sdr_file_hostile, a_mnemonic_table_without_a_width_is_refused)
+{
+    refuse_document("<vantrel><session><mnemonics><table name=\"t\"/></mnemonics></session></vantrel>",
+                    {"mnemonic table \"t\" has no width"});
+    refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"0\"/></mnemonics></session></vantrel>",
+                    {"out of range 1..4096"});
+}
+
 // An allocation that fails while reading refuses the file like any other problem; the next
 // open, with memory back, reads it.
 TEST_F(sdr_file_hostile, an_allocation_failure_while_reading_is_a_refused_file)

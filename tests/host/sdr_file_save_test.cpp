@@ -84,33 +84,41 @@ struct stat_of
 };
 } // namespace
 
-// Temporaries of that pattern nobody holds locked are leftovers: the next save into the folder
-// and the next open of a file in it remove them. A live save's, other files, and files that
-// are not archives stay.
-TEST_F(sdr_file_save, leftovers_of_crashed_saves_are_removed_by_the_next_save_and_open)
+// Temporaries of a file nobody holds locked, still empty or holding an analyzer archive, are
+// leftovers: the next save of that file and the next open of it remove them. A live save's,
+// another file's, and anything else under such a name (the user's own ZIP archive) stay.
+TEST_F(sdr_file_save, leftovers_of_crashed_saves_of_the_file_are_removed_by_its_next_save_and_open)
 {
-    const QByteArray archive_head("PK\x03\x04 half an archive", 21);
-    ASSERT_TRUE(write_file(path("doc.vtl.saving-abc123"), archive_head + QByteArray(100000, 'x')));
+    const QByteArray analyzer_head = QByteArray("PK\x03\x04", 4) + QByteArray(22, '\0') +
+                                     QByteArray("\x0c\0\0\0", 4) + "document.xml";
+    const QByteArray other_zip = QByteArray("PK\x03\x04", 4) + QByteArray(22, '\0') +
+                                 QByteArray("\x09\0\0\0", 4) + "photo.jpg";
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-abc123"), analyzer_head + QByteArray(100000, 'x')));
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-Empty0"), QByteArray()));
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-backup"), other_zip));
     ASSERT_TRUE(write_file(path("other.vtl.saving-ZZZZ99"), QByteArray()));
-    ASSERT_TRUE(write_file(path("held.vtl.saving-Lock01"), archive_head));
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-Lock01"), analyzer_head));
     ASSERT_TRUE(write_file(path("notes.txt.saving-qwerty"), "the user's own notes"));
-    ASSERT_TRUE(write_file(path("short.vtl.saving-12345"), archive_head));
-    ASSERT_TRUE(write_file(path("odd.vtl.saving-abc12!"), archive_head));
-    const int held = ::open(QFile::encodeName(path("held.vtl.saving-Lock01")).constData(), O_RDONLY);
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-12345"), analyzer_head));
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-abc12!"), analyzer_head));
+    ASSERT_TRUE(write_file(path("xdoc.vtl.saving-abc123"), analyzer_head));
+    const int held = ::open(QFile::encodeName(path("doc.vtl.saving-Lock01")).constData(), O_RDONLY);
     ASSERT_GE(held, 0);
     ASSERT_EQ(::flock(held, LOCK_EX), 0); // a save still running in another process
 
     save(*m_small, path("doc.vtl"));
-    const QStringList kept = {"doc.vtl", "held.vtl.saving-Lock01", "notes.txt.saving-qwerty", "odd.vtl.saving-abc12!",
-                              "short.vtl.saving-12345"};
+    const QStringList others = {"doc.vtl.saving-12345", "doc.vtl.saving-abc12!", "doc.vtl.saving-backup",
+                                "notes.txt.saving-qwerty", "other.vtl.saving-ZZZZ99", "xdoc.vtl.saving-abc123"};
+    QStringList kept = others + QStringList{"doc.vtl", "doc.vtl.saving-Lock01"};
+    kept.sort(Qt::CaseInsensitive); // the order of the folder listing
     EXPECT_EQ(files(), kept);
 
     ::close(held); // that process has died
-    ASSERT_TRUE(write_file(path("doc.vtl.saving-x0Y1z2"), archive_head));
+    ASSERT_TRUE(write_file(path("doc.vtl.saving-x0Y1z2"), analyzer_head));
     std::string error;
     EXPECT_NE(sdr_read_session_file(s(path("doc.vtl")), &error), nullptr) << error;
-    EXPECT_EQ(files(), (QStringList{"doc.vtl", "notes.txt.saving-qwerty", "odd.vtl.saving-abc12!",
-                                    "short.vtl.saving-12345"}));
+    kept.removeOne("doc.vtl.saving-Lock01");
+    EXPECT_EQ(files(), kept);
 }
 
 // A save killed while writing leaves nothing (its temporary file has no name yet); one killed

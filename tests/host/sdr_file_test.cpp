@@ -384,6 +384,22 @@ TEST_F(sdr_file, saving_into_an_unwritable_place_fails)
 
     ASSERT_TRUE(sdr_write_session_file(*small, s(path("plain.vtl")), &error)) << error;
     EXPECT_FALSE(sdr_write_session_file(*small, s(path("plain.vtl/inside.vtl")), &error));
+    EXPECT_NE(error.find("a part of its path is not a folder"), std::string::npos) << error;
+
+    // A folder the user cannot enter is there: saving says what opening says.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("closed"));
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(path("closed"), QFileDevice::Permissions()));
+    for (const char* inside : {"closed/x.vtl", "closed/deeper/x.vtl"})
+    {
+        const sdr_file_test::as_ordinary_user user;
+        EXPECT_FALSE(sdr_write_session_file(*small, s(path(inside)), &error)) << inside;
+        EXPECT_NE(error.find("permission denied: a folder on its path cannot be entered"), std::string::npos)
+            << inside << ": " << error;
+    }
+    ASSERT_TRUE(QFile::setPermissions(path("closed"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                          QFileDevice::ExeOwner));
 
     ASSERT_TRUE(sdr_write_session_file(*small, s(path("locked.vtl")), &error)) << error;
     const QByteArray before = file_bytes(path("locked.vtl"));

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace
 {
 class list_view_test : public view_test
@@ -167,4 +170,47 @@ TEST_F(list_view_test, refusals_are_reported_and_open_nothing)
     EXPECT_EQ(standin::msg::shown().back().text, "Cannot create List File") << "unwritable";
     EXPECT_TRUE(standin::qui::opened_files().empty());
     EXPECT_FALSE(view()->create_list_file(m_dir.filePath("missing/dir/list.txt")));
+}
+
+// A write that fails half way (here: past the largest file the process may write, as on a full
+// disk) keeps the file the export would replace, and the export says it failed.
+TEST_F(list_view_test, a_failed_list_or_picture_export_keeps_the_file_it_replaces)
+{
+    open_leaves(4, 64);
+    const QByteArray before(40, 'o');
+    struct row
+    {
+        const char* file;
+        std::function<bool(const QString&)> export_to;
+    };
+    const row rows[] = {
+        {"list.txt", [this](const QString& file) { return view()->create_list_file(file); }},
+        {"picture.bmp", [this](const QString& file) { return view()->export_image(file); }},
+    };
+    for (const row& r : rows)
+    {
+        const QString file = m_dir.filePath(r.file);
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(before);
+        old.close();
+        rlimit limit{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit former = limit;
+        limit.rlim_cur = 64;
+        void (*former_handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool exported = r.export_to(file);
+        ::setrlimit(RLIMIT_FSIZE, &former);
+        std::signal(SIGXFSZ, former_handler);
+        EXPECT_FALSE(exported) << r.file;
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), before) << r.file;
+        old.close();
+        EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("%1*").arg(r.file)}, QDir::Files | QDir::Hidden),
+                  QStringList{r.file})
+            << "nothing is left beside it";
+        EXPECT_TRUE(r.export_to(file)) << r.file << ": with room, the export replaces it";
+        EXPECT_GT(QFile(file).size(), 64) << r.file;
+    }
 }

@@ -19,9 +19,10 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -281,15 +282,15 @@ bool SEDQ_VIEW::create_list_file(QString file)
     LIST_WRITER writer(this, m_tx_manager, log);
     writer.collect_columns();
     writer.size_bus_columns(depth);
-    std::ofstream out(QFile::encodeName(file).toStdString(),
-                      std::ios::out | std::ios::trunc | std::ios::binary);
-    if (out)
-    {
-        writer.write_legend(out);
-        writer.write_table(out, depth);
-        out.close();
-    }
-    if (!out)
+    // Written whole beside the file and renamed over it: a failed write keeps the file it replaces.
+    // Unbuffered, so that a write failing at the end is seen by the commit.
+    std::ostringstream out(std::ios::out | std::ios::binary);
+    writer.write_legend(out);
+    writer.write_table(out, depth);
+    const std::string text = out.str();
+    QSaveFile saved(file);
+    if (!saved.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        saved.write(text.data(), qint64(text.size())) != qint64(text.size()) || !saved.commit())
     {
         sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN());
         return false;

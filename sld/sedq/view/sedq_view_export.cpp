@@ -4,8 +4,10 @@
 
 #include "sedq/view/sedq_image_export_option.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScrollBar>
 
 namespace
@@ -48,7 +50,11 @@ bool SEDQ_VIEW::export_image(QString file)
         QPainter painter(&image);
         paint(&painter, nullptr, this, QRect(0, 0, taken.width(), taken.height()), true);
         painter.end();
-        saved = image.save(file);
+        // Written whole beside the file and renamed over it: a full disk keeps the old picture.
+        // Unbuffered, so that a write failing at the end is seen by the commit.
+        QSaveFile out(file);
+        saved = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                image.save(&out, QFileInfo(file).suffix().toLatin1().constData()) && out.commit();
     }
     setGeometry(0, 0, former.width(), former.height());
     if (fit)
