@@ -107,6 +107,9 @@ int SDR_DATA_LOG::get_data_trigger_position(int segment)
     if (segment == -1)
         return m_payload->trigger_position;
     const std::vector<int>& positions = m_payload->segment_trigger_positions;
+    // Without segments the whole record is segment 0, so its trigger is the record's.
+    if (segment == 0 && positions.empty())
+        return m_payload->trigger_position;
     return in_range(segment, int(positions.size())) ? positions[size_t(segment)] : -1;
 }
 

@@ -126,7 +126,8 @@ void SDR_TX_SIGNAL_NODES::row_changed(const SDR_NODE_ROW& row, int what)
     int mirrored = what;
     if (is_group_row(row))
     {
-        const int mask = row.link_mask;
+        // Groups made in both lists at once carry only a link type.
+        const int mask = row.link_mask != 0 ? row.link_mask : row.link_type;
         int allowed = FIELD_LINK;
         if (mask & 0x1)
             allowed |= FIELD_NAME;

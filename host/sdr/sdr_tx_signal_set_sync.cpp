@@ -39,16 +39,18 @@ void refresh_from(SDR_NODE_ROW* row, const SDR_NODE_ROW& source)
     row->link_mask = source.link_mask;
     row->link_mask2 = source.link_mask2;
     row->link_type = source.link_type;
-    if (source.link_mask & 0x1)
+    // Groups made in both lists at once carry only a link type.
+    const int link = source.link_mask != 0 ? source.link_mask : source.link_type;
+    if (link & 0x1)
         row->name = source.name;
-    if (source.link_mask & 0x8)
+    if (link & 0x8)
     {
         row->radix = source.radix;
         row->alias = source.alias;
     }
-    if (source.link_mask & 0x2)
+    if (link & 0x2)
         row->lsb_to_msb = source.lsb_to_msb;
-    if (source.link_mask & 0x4)
+    if (link & 0x4)
         row->mnemonic_table = source.mnemonic_table;
 }
 

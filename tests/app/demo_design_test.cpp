@@ -150,3 +150,34 @@ TEST(demo_design, the_demo_state_machines_are_added_from_both_netlists_and_read_
     }
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
+
+// The demo's state group is linked as the editor links one: recreating its mnemonics on the
+// setup page gives the data page the state names too.
+TEST(demo_design, recreated_state_mnemonics_reach_the_data_page)
+{
+    std::string error;
+    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(example("demo.vtl")), copy));
+    QUI_FRAME_INFO info;
+    SEDQ_FRAME_WND frame(&info, QUI_FW_STATE_ATTACHED);
+    ASSERT_TRUE(frame.open_file(copy));
+    SEDQ_TX_MANAGER* tx = frame.get_tx_manager();
+    tx->set_instance("fsm_uart");
+    {
+        SEDQ_STATE_MACHINE_DLG dialog(&frame, true, nullptr);
+        ASSERT_GE(dialog.get_table()->get_model()->rowCount(), 1);
+        dialog.get_table()->selectRow(0);
+        dialog.accept();
+    }
+    SDR_TX_SIGNAL_SET* data = tx->get_signal_nodes(-1);
+    ASSERT_NE(data, nullptr);
+    int row = 0;
+    while (row < data->get_num_nodes() && std::string(data->get_node_name(row)) != "fsm|state")
+        ++row;
+    ASSERT_LT(row, data->get_num_nodes());
+    EXPECT_EQ(data->get_group_display_type(row), SDR_GTYPE_MNEMONICS);
+    EXPECT_STREQ(data->get_mnemonics_table_name(row), tx->get_trigger_nodes(-1)->get_mnemonics_table_name(0));
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}

@@ -195,6 +195,24 @@ TEST_F(jtag_sof_manager_test, the_selection_decides_the_commands)
     }
 }
 
+TEST_F(jtag_sof_manager_test, the_opened_table_shows_its_attached_file_at_the_default_size)
+{
+    open_jtag({{"alpha"}});
+    attach(compile_to("top.sof"));
+    QPushButton* toggle = nullptr;
+    for (QPushButton* button : jtag()->findChildren<QPushButton*>())
+        if (button->text() == ">>")
+            toggle = button;
+    ASSERT_NE(toggle, nullptr);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    refresh();
+    QTreeView* table = jtag()->get_sof_table();
+    const QRect row = table->visualRect(sof_model()->index(0, 0));
+    EXPECT_GT(row.height(), 0);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LT(row.bottom(), table->viewport()->height()) << "the whole row shows";
+}
+
 TEST_F(jtag_sof_manager_test, the_table_opens_and_closes_with_its_state_kept_in_the_document)
 {
     open_jtag({{"alpha"}});

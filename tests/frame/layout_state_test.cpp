@@ -135,12 +135,12 @@ TEST_F(frame_test, window_state_round_trips_through_save_and_open)
     const QString first_path = write_document({{"alpha"}, {"beta"}});
     SEDQ_FRAME_WND* first = open_frame(first_path);
     SEDQ_LAYOUT_WIDGET* layout = first->get_layout_widget();
+    layout->get_jtag_widget()->on_sof_manager_toggle();
     layout->setSizes({150, layout->sizes()[0] + layout->sizes()[1] - 150});
     auto* top = qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget());
     top->setSizes({top->sizes()[0] + top->sizes()[1] - 420, 420});
     action(first, 700)->setChecked(false);
     action(first, 705)->setChecked(false);
-    layout->get_jtag_widget()->on_sof_manager_toggle();
     first->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
     const QString second_path = m_dir.filePath("saved.vtl");
     ASSERT_TRUE(first->save_file(second_path));

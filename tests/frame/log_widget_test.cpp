@@ -4,6 +4,8 @@
 // own instance whichever entry is current.
 #include "log_widget_test_support.h"
 
+#include "sedq/frame/sedq_jtag_widget.h"
+
 #include <QLineEdit>
 #include <QTreeView>
 
@@ -220,10 +222,19 @@ TEST_F(log_widget_test, deleting_the_instance_item_removes_the_instance_and_its_
 {
     open_two();
     ASSERT_EQ(m_frame->get_layout_widget()->get_instance_tab_widget()->count(), 2);
+    QStandardItemModel* sof_files = m_frame->get_layout_widget()->get_jtag_widget()->get_sof_model();
+    const auto sof_columns = [sof_files] {
+        QStringList headers;
+        for (int column = 1; column < sof_files->columnCount(); ++column)
+            headers << sof_files->headerData(column, Qt::Horizontal).toString();
+        return headers;
+    };
+    ASSERT_EQ(sof_columns(), QStringList({"alpha", "beta"}));
     delete_items(0, {"alpha"});
     EXPECT_EQ(tx()->get_num_instances(), 1);
     EXPECT_STREQ(tx()->get_instance(), "beta");
     EXPECT_EQ(tab_titles(m_frame->get_layout_widget()->get_instance_tab_widget()), QStringList{"beta"});
+    EXPECT_EQ(sof_columns(), QStringList{"beta"}) << "the programming-file manager drops the deleted instance";
 }
 
 // An acquisition writes into its instance's logs and reports by instance index.

@@ -243,6 +243,24 @@ TEST_F(export_dlg_test, failures_are_reported_and_write_nothing)
     EXPECT_FALSE(QFile::exists(m_dir.filePath("none.csv")));
 }
 
+// The view goes back to its place in the window, so the next export paints the same picture.
+TEST_F(export_dlg_test, two_pictures_in_a_row_are_the_same)
+{
+    open_log(5, 64, QSize(1000, 700));
+    const QRect place = view()->geometry();
+    QImage pictures[2];
+    for (QImage& picture : pictures)
+    {
+        auto dlg = dialog();
+        export_as(dlg.get(), m_dir.filePath("pic"), 3);
+        settle();
+        picture = QImage(m_dir.filePath("pic.bmp"));
+        EXPECT_EQ(view()->geometry(), place) << "the view is given back its place";
+    }
+    EXPECT_EQ(pictures[1].size(), pictures[0].size());
+    EXPECT_TRUE(pictures[1] == pictures[0]);
+}
+
 TEST_F(export_dlg_test, pictures_read_back_at_the_view_size)
 {
     open_log(5, 64, QSize(1000, 700));

@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_number.h"
 #include "sedq/view/sedq_state_machine_dlg.h"
 #include "sedq/view/sedq_state_machine_table_view.h"
+#include "host/sdr/sdr_tx_signal_set.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -270,6 +271,20 @@ TEST_F(state_machine_dlg_test, ok_adds_the_selected_machines_and_their_tables_in
     EXPECT_EQ(shown_value(0, "100"), "idle") << "the first register is the group's least significant bit";
     EXPECT_EQ(shown_value(0, "001"), "done");
     EXPECT_EQ(shown_value(4, "01"), "down");
+    // The data page's twin of each group reads the states the same way.
+    SDR_TX_SIGNAL_SET* data = tx()->get_signal_nodes(-1);
+    ASSERT_NE(data, nullptr);
+    for (int trigger_row : {0, 4})
+    {
+        int row = 0;
+        while (row < data->get_num_nodes() && group_name(trigger_row) != data->get_node_name(row))
+            ++row;
+        ASSERT_LT(row, data->get_num_nodes()) << group_name(trigger_row);
+        EXPECT_EQ(data->get_group_display_type(row), SDR_GTYPE_MNEMONICS) << group_name(trigger_row);
+        EXPECT_STREQ(data->get_mnemonics_table_name(row),
+                     tx()->get_trigger_nodes(-1)->get_mnemonics_table_name(trigger_row))
+            << group_name(trigger_row);
+    }
     tx()->on_edit_undo();
     EXPECT_EQ(tx()->get_node_count(-1), 0);
     EXPECT_EQ(table("state_table"), nullptr);

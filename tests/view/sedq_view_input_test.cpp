@@ -353,6 +353,36 @@ TEST_F(view_input_test, delete_and_arrow_keys)
     EXPECT_EQ(names(), (std::vector<std::string>{"data", "top|d3", "top|d2", "top|d1", "top|d0", "top|a", "top|c"}));
 }
 
+TEST_F(view_input_test, arrow_keys_scroll_the_way_they_point)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        add_numbered_leaves(s, 200);
+    }), QSize(600, 400));
+    focus_view();
+    QScrollBar* vertical = view()->get_vertical_scroll_bar();
+    QScrollBar* horizontal = view()->get_horizontal_scroll_bar();
+    ASSERT_GT(horizontal->maximum(), 2);
+    vertical->setValue(2);
+    horizontal->setValue(2);
+    const struct
+    {
+        const char* name;
+        Qt::Key key;
+        QScrollBar* bar;
+        int step;
+    } rows[] = {{"Right", Qt::Key_Right, horizontal, 1},
+                {"Left", Qt::Key_Left, horizontal, -1},
+                {"Down", Qt::Key_Down, vertical, 1},
+                {"Up", Qt::Key_Up, vertical, -1}};
+    for (const auto& row : rows)
+    {
+        const int before = row.bar->value();
+        QTest::keyClick(view(), row.key);
+        settle();
+        EXPECT_EQ(row.bar->value(), before + row.step * row.bar->singleStep()) << row.name;
+    }
+}
+
 TEST_F(view_input_test, a_double_click_on_empty_space_adds_nodes_outside_a_main_window)
 {
     open(write_document(bus_and_leaves));
@@ -466,6 +496,32 @@ TEST_F(view_input_test, a_resize_fits_the_scroll_bars_and_the_lock_mode_combo)
         hidden_seen = hidden_seen || combo->isHidden();
     }
     EXPECT_TRUE(hidden_seen);
+}
+
+// Activating the window lets the host lay out its bars again: the view passes through a taller
+// size and back. The rows stay where the user scrolled them, so the next click lands on the row
+// the user saw.
+TEST_F(view_input_test, a_passing_taller_size_keeps_the_scrolled_rows)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        add_numbered_leaves(s, 40);
+    }), QSize(600, 500));
+    QScrollBar* vertical = view()->get_vertical_scroll_bar();
+    ASSERT_GT(vertical->maximum(), 4);
+    vertical->setValue(vertical->maximum());
+    const int top = vertical->value();
+    const QSize size = frame()->size();
+    frame()->resize(size + QSize(0, 80));
+    settle();
+    frame()->resize(size);
+    settle();
+    EXPECT_EQ(vertical->value(), top);
+    vertical->setValue(top - 1);
+    frame()->resize(size + QSize(0, 80));
+    settle();
+    frame()->resize(size);
+    settle();
+    EXPECT_EQ(vertical->value(), top - 1) << "a row the user scrolled to is kept too";
 }
 
 TEST_F(view_input_test, presses_open_the_alias_and_bus_value_editors_and_the_wheel_commits_them)

@@ -222,6 +222,7 @@ TEST_F(view_test, bus_trigger_cells_show_the_value_and_the_pattern)
                             QString::fromLatin1(row.name).remove(' ') + ".vtl"));
         EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), row.text, QFont(), AFCQ_PEN(5).get_pen().color()))
             << row.name;
+        EXPECT_EQ(tooltip_at(inner_cell(3, 12).center()), row.text) << row.name << ": the tooltip reads the cell";
         m_frames.clear();
     }
 }
@@ -246,6 +247,7 @@ TEST_F(view_test, a_comparison_shows_its_expression_in_bold)
     QFont bold;
     bold.setWeight(75);
     EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), "( 1, 5 ]", bold, AFCQ_COLOR(308).get_color()));
+    EXPECT_EQ(tooltip_at(inner_cell(3, 12).center()), "( 1, 5 ]") << "the tooltip reads the cell";
     EXPECT_TRUE(view()->is_comparison_trigger_group_member(0));
     EXPECT_FALSE(view()->is_comparison_trigger_group_member(1));
     EXPECT_FALSE(view()->is_comparison_storage_qualifier_group_member(0));

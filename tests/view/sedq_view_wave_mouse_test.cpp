@@ -3,6 +3,8 @@
 // waveform columns and of the ruler.
 #include "sedq_waveform_test_support.h"
 
+#include "host/afcq.h"
+
 #include <QTest>
 
 namespace
@@ -138,4 +140,31 @@ TEST_F(wave_mouse_test, ruler_tooltips_name_the_sample)
     EXPECT_TRUE(tooltip_at(at).startsWith("Sample ")) << tooltip_at(at).toStdString();
     const QPoint ruler(view()->find_point(25), inner_cell(2, 23).center().y());
     EXPECT_TRUE(tooltip_at(ruler).startsWith("Sample ")) << tooltip_at(ruler).toStdString();
+}
+
+// The ruler and the time bars share one scale: its labelled, tallest ticks stand a marker width
+// apart counted from the trigger, as the bars count.
+TEST_F(wave_mouse_test, the_ruler_counts_from_the_trigger)
+{
+    WAVE_DOCUMENT document = counter_document(100);
+    document.trigger_position = 37;
+    open_waves(document);
+    view()->on_fit_in_window();
+    const int marker = view()->get_marker_width();
+    ASSERT_GT(marker, 1);
+    const QImage image = render();
+    QRect ruler;
+    ASSERT_TRUE(view()->get_item_rect(2, 23, &ruler));
+    const auto tick = [&](int sample) {
+        int inked = 0;
+        for (int y = ruler.top(); y <= ruler.bottom(); ++y)
+            inked += image.pixelColor(view()->find_point(sample), y) == AFCQ_COLOR(299).get_color();
+        return inked;
+    };
+    for (int sample = 37 - marker; sample <= 37 + marker; ++sample)
+        if (sample != 37 && sample != 37 - marker && sample != 37 + marker)
+        {
+            EXPECT_LT(tick(sample), tick(37)) << "sample " << sample;
+            EXPECT_LT(tick(sample), tick(37 + marker)) << "sample " << sample;
+        }
 }

@@ -91,7 +91,7 @@ public:
         const int first = m_trigger->state().trigger_list.size();
         for (const std::string& state : states)
             add(machine + "." + state, SDR_STYPE_MACHINE);
-        m_groups.push_back({first, int(first + states.size() - 1), machine, SDR_GTYPE_HEX, true});
+        m_groups.push_back({first, int(first + states.size() - 1), machine, SDR_GTYPE_HEX, true, STATE_GROUP_LINK});
     }
 
     // Groups the buses and records one acquisition of the taps from the design's stimuli.
@@ -108,6 +108,7 @@ public:
         {
             const int row = standin::sdr::add_group(m_trigger, it->first, it->last, it->name, it->radix);
             m_trigger->edit_transient().trigger_list[row].lsb_to_msb = it->lsb_first;
+            m_trigger->edit_transient().trigger_list[row].link_type = it->link_type;
         }
         SDR_TX_SIGNAL_SET::sync_data_list(m_trigger->m_signal_set, m_trigger);
         standin::sdr::make_log(m_trigger, log);
@@ -121,7 +122,12 @@ private:
         std::string name;
         SDR_DATA_GROUP_DISPLAY_TYPE radix;
         bool lsb_first;
+        int link_type = 0;
     };
+
+    // As the editor links a state machine it adds with its default settings: the name, the bit
+    // order, the mnemonic table and the radix follow from the setup page to the data page.
+    static constexpr int STATE_GROUP_LINK = 0x1 | 0x2 | 0x4 | 0x8;
 
     void add(const std::string& name, SDR_DATA_SIGNAL_TYPE type)
     {

@@ -328,6 +328,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_toggle()
     m_toggle_button->setText(QStringLiteral("<<"));
     m_table->show();
     layout->setStretch(4, 0);
+    move_tabs_height_to_table();
     if (m_tx->get_tx_session() != nullptr)
         m_tx->set_visible_state(SOF_MANAGER_VISIBLE_KEY, true);
 }
@@ -346,6 +347,28 @@ void SEDQ_JTAG_WIDGET::move_table_height_to_tabs()
     const int height = qMin(m_table->height(), sizes[0]);
     sizes[0] -= height;
     sizes[1] += height;
+    horizontal_splitter->setSizes(sizes);
+    if (auto* layout = qobject_cast<SEDQ_LAYOUT_WIDGET*>(horizontal_splitter))
+        layout->on_jtag_widget_resized();
+}
+
+// The top row is only as high as the settings; opening takes from the instance tabs what the
+// table needs for its header and its rows (one at least), so the files show without dragging a
+// splitter. Closing gives the table's height back.
+void SEDQ_JTAG_WIDGET::move_tabs_height_to_table()
+{
+    auto* vertical_splitter = qobject_cast<QSplitter*>(parentWidget());
+    auto* horizontal_splitter =
+        vertical_splitter != nullptr ? qobject_cast<QSplitter*>(vertical_splitter->parentWidget()) : nullptr;
+    QList<int> sizes = horizontal_splitter != nullptr ? horizontal_splitter->sizes() : QList<int>();
+    if (sizes.count() < 2)
+        return;
+    const int row = qMax(m_table->sizeHintForRow(0), m_table->fontMetrics().height() + 4);
+    const int needed = m_table->header()->sizeHint().height() + qMax(1, m_table_model.rowCount()) * row +
+                       2 * m_table->frameWidth();
+    const int height = qMin(needed, sizes[1] / 2);
+    sizes[0] += height;
+    sizes[1] -= height;
     horizontal_splitter->setSizes(sizes);
     if (auto* layout = qobject_cast<SEDQ_LAYOUT_WIDGET*>(horizontal_splitter))
         layout->on_jtag_widget_resized();

@@ -84,6 +84,7 @@ private:
     void fill_sof_table();
     void add_sof_row(int row, const QList<int>& instances);
     void move_table_height_to_tabs();
+    void move_tabs_height_to_table();
     int selected_sof_row();
     bool extract_selected(int row, const QString& path);
     void sof_files_changed();

@@ -204,7 +204,7 @@ void SEDQ_LOG_WIDGET::on_data_log_delete()
     }
     if (m_tx_manager->get_num_instances() < instances)
         m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_LAYOUT |
-                                                          SEDQ_UPDATE_INSTANCES));
+                                                          SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_JTAG));
     else
         m_tx_manager->update_all_views(nullptr,
                                        sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_LOG | SEDQ_UPDATE_NODE_VIEW));

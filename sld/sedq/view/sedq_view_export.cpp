@@ -32,7 +32,7 @@ bool SEDQ_VIEW::export_image(QString file)
         fit = option.is_force_fit();
         width = fit ? MAX_IMAGE_WIDTH - 1 : this->width();
     }
-    const QSize former = size();
+    const QRect former = geometry();
     const int scroll = m_horizontal_scroll_bar->value();
     const SEDQ_DOUBLE zoom_level = m_zoom_level;
     const SEDQ_DOUBLE zoom_offset = m_zoom_offset;
@@ -56,7 +56,7 @@ bool SEDQ_VIEW::export_image(QString file)
         saved = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                 image.save(&out, QFileInfo(file).suffix().toLatin1().constData()) && out.commit();
     }
-    setGeometry(0, 0, former.width(), former.height());
+    setGeometry(former);
     if (fit)
     {
         m_zoom_level = zoom_level;

@@ -467,7 +467,9 @@ void SEDQ_VIEW::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Left:
     case Qt::Key_Right:
-        QApplication::sendEvent(m_horizontal_scroll_bar, event);
+        // A scroll bar inverts its controls by default, which would turn Right into a step back.
+        m_horizontal_scroll_bar->triggerAction(event->key() == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                                                               : QAbstractSlider::SliderSingleStepSub);
         return;
     case Qt::Key_Up:
     case Qt::Key_Down:

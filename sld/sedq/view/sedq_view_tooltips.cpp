@@ -9,6 +9,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QAction>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -202,14 +203,29 @@ QString SEDQ_VIEW::trigger_cell_tooltip(int node, int level)
     }
     if (!row.is_parent())
         return condition_name(row.get_trigger_pattern(level));
+    // The tooltip reads what the cell shows: a comparison's expression, else the value in the
+    // radix the cell uses, with a group pattern's action.
+    if (is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, -1))
+    {
+        std::string expression;
+        get_comparison_expression(node, level, &expression);
+        return QString::fromStdString(expression);
+    }
     QString pattern;
     bool in_radix = false;
     if (!get_trigger_string(node, level, &pattern, &in_radix))
         return QString();
     SEDQ_NUMBER number(pattern);
     const char* text = nullptr;
-    number.get_string(m_tx_manager, node, &text, true, true, nullptr, level);
-    return QString::fromLatin1(text ? text : "");
+    number.get_string(m_tx_manager, node, &text, in_radix, true, nullptr, level);
+    QString shown = QString::fromLocal8Bit(text ? text : "");
+    const SDR_DATA_TRIGGER_CONDITION condition = row.get_trigger_pattern(level);
+    QAction* action = condition >= SDR_CTYPE_GROUP_FIRST && condition <= SDR_CTYPE_GROUP_LAST
+                          ? trigger_cond_to_action(condition)
+                          : nullptr;
+    if (action != nullptr && condition != 9 && condition != 10)
+        shown += QStringLiteral(" (") + action->text().remove(QLatin1Char('&')) + QStringLiteral(")");
+    return shown;
 }
 
 // ---- values of the data ----------------------------------------------------------------------------
