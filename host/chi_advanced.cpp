@@ -390,8 +390,31 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
     return int(m_steps.size()) - 1;
 }
 
+// Wires are read a block of samples at a time: one fill of the bank's row per block instead of
+// one look-up per sample.
+constexpr int WIRE_BLOCK = 4096;
+
+bool advanced_level::wire_level(const signal_bank& bank, size_t index, int64_t sample, state* s) const
+{
+    int64_t& first = s->block_first[index];
+    std::vector<unsigned char>& block = s->blocks[index];
+    if (block.empty() || sample < first || sample >= first + WIRE_BLOCK)
+    {
+        block.assign(WIRE_BLOCK / 8, 0);
+        first = sample;
+        bank.fill_row(m_steps[index].source, first, WIRE_BLOCK, block.data(),
+                      static_cast<row_scratch*>(s->scratch.get()));
+    }
+    const int64_t at = sample - first;
+    return (block[size_t(at / 8)] >> (at % 8)) & 1;
+}
+
 void advanced_level::start(const signal_bank& bank, int64_t sample, state* s) const
 {
+    s->block_first.assign(m_steps.size(), 0);
+    s->blocks.assign(m_steps.size(), {});
+    if (s->scratch == nullptr)
+        s->scratch = std::make_shared<row_scratch>();
     s->now.assign(m_steps.size(), 0);
     s->before.assign(m_steps.size(), 0);
     s->counts.assign(size_t(m_counters), 0);
@@ -429,7 +452,7 @@ void advanced_level::evaluate(const signal_bank& bank, int64_t sample, state* s,
         switch (st.what)
         {
         case WIRE:
-            v = bank.bit(st.source, std::max<int64_t>(0, sample - st.delay)) ? 1 : 0;
+            v = st.source < 0 ? 0 : wire_level(bank, i, std::max<int64_t>(0, sample - st.delay), s) ? 1 : 0;
             break;
         case CONSTANT:
             v = st.value;

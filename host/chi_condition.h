@@ -36,6 +36,10 @@ public:
         std::vector<char> reached;          // a holding counter has reached its value
         std::vector<std::vector<uint64_t>> history;   // delayed results, a ring per delayed step
         int64_t next = -1;                  // the sample the next call must be for
+        // The wires' levels a block of samples at a time, packed LSB first, per WIRE step.
+        std::vector<int64_t> block_first;
+        std::vector<std::vector<unsigned char>> blocks;
+        std::shared_ptr<void> scratch;      // the bank's working memory for filling them
     };
 
     // Compiles the parse of a level; false with the reason when it holds a form the device
@@ -78,6 +82,7 @@ private:
     bool set_pattern(step* s, const std::string& pattern, int width, std::string* error) const;
     void fit_constants(const step& parent, int width);
     void evaluate(const signal_bank& bank, int64_t sample, state* s, bool counting) const;
+    bool wire_level(const signal_bank& bank, size_t index, int64_t sample, state* s) const;
 
     std::vector<step> m_steps;              // inputs before the step that reads them
     std::vector<int> m_inputs;
