@@ -39,12 +39,13 @@ bool read_chain(const QJsonObject& jtag, chain_config* c, std::string* error)
 {
     if (!standin::fixture::check_keys(jtag, {"hardware", "devices", "connected", "pace_ms", "busy_reports",
                                               "busy_then_error", "error", "clock_stopped", "trigger_in_after",
-                                              "advanced_after", "sq_invalid_every", "disconnected"},
+                                              "advanced_after", "fixed_distance", "sq_invalid_every", "disconnected"},
                                       "jtag", error))
         return false;
     std::vector<std::string> disconnected;
     c->connected = jtag.value("connected").toBool(true);
     c->busy_then_error = jtag.value("busy_then_error").toBool(false);
+    c->fixed_distance = jtag.value("fixed_distance").toBool(false);
     c->clock_stopped = jtag.value("clock_stopped").toBool(false);
     if (!read_names(jtag, "hardware", &c->hardware, error) || !read_names(jtag, "devices", &c->devices, error) ||
         !read_names(jtag, "disconnected", &disconnected, error) ||

@@ -3,6 +3,7 @@
 // and the state of the trigger flow. Built in private memory; the log gets it whole.
 #include "host/chi_private.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -98,7 +99,8 @@ void fill_channels(const acquisition_plan& plan, const std::vector<window>& wind
 
 // With a storage qualifier every k-th sample is not stored (the trigger sample always is);
 // with discontinuities recorded, the sample after a gap carries the break mark.
-void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows, SDR_LOG_PAYLOAD& p)
+void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows, const store_gaps& gaps,
+                SDR_LOG_PAYLOAD& p)
 {
     const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
     p.valid_bits = filled_row(plan.depth, true);
@@ -109,6 +111,14 @@ void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows
         if (windows[k].trigger >= 0)
             set_bit(p.trigger_bits, int(k) * size + windows[k].trigger, true);
         p.segment_trigger_positions.push_back(windows[k].trigger);
+    }
+    // Samples a state flow kept out of the memory (the window of a single acquisition).
+    for (size_t g = 0; plan.segment_size == 0 && g < gaps.size(); ++g)
+    {
+        const int64_t from = std::max<int64_t>(gaps[g].first - windows[0].first, 0);
+        const int64_t to = std::min<int64_t>(gaps[g].second - windows[0].first, plan.depth - 1);
+        for (int64_t s = from; s <= to; ++s)
+            set_bit(p.valid_bits, int(s), false);
     }
     if (!plan.storage_qualified)
         return;
@@ -137,7 +147,7 @@ capture_result capture(const acquisition_plan& plan, const trigger_result& first
     p->channel_bits = QByteArray(int(row_bytes * int64_t(plan.channels.size())), Qt::Uninitialized);
     const std::vector<window> windows = windows_of(plan, first, cancel);
     fill_channels(plan, windows, *p);
-    fill_marks(plan, windows, *p);
+    fill_marks(plan, windows, first.gaps, *p);
     p->connected = QByteArray(plan.connected.data(), int(plan.connected.size()));
     p->trigger_position = windows[0].trigger;
     if (plan.segment_size == 0)
@@ -145,6 +155,13 @@ capture_result capture(const acquisition_plan& plan, const trigger_result& first
     p->state_value = plan.state_value;
     p->flag_values = plan.flags;
     p->counter_values = plan.counters;
+    if (first.flow_met)
+    {
+        // What the flow's registers held at its trigger.
+        p->state_value = first.flow.state;
+        p->flag_values = QByteArray(first.flow.flags.data(), int(first.flow.flags.size()));
+        p->counter_values = first.flow.counters;
+    }
     result.payload = p;
     result.end_time = windows.back().first + (plan.segment_size > 0 ? plan.segment_size : plan.depth);
     return result;

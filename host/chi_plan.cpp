@@ -2,7 +2,10 @@
 // signal set and the simulated chain: after this the run needs nothing of the repository.
 #include "host/chi_private.h"
 
+#include "host/msg.h"
+#include "host/sci.h"
 #include "host/sdr/sdr_tx_session.h"
+#include "host/sdr/sdr_tx_tree_object.h"
 #include "host/standin/project_control.h"
 
 #include <algorithm>
@@ -62,6 +65,14 @@ public:
         return result;
     }
 
+    int source(const std::string& name)
+    {
+        const auto found = m_sources.find(name);
+        if (found != m_sources.end())
+            return found->second;
+        return m_sources[name] = m_plan.bank.add_signal(name);
+    }
+
 private:
     compare_term compare(int group, const SDR_NODE_COMPARISON& comparison)
     {
@@ -78,14 +89,6 @@ private:
             std::reverse(term.sources.begin(), term.sources.end());
         m_plan.bank.share_stimulus(&term);
         return term;
-    }
-
-    int source(const std::string& name)
-    {
-        const auto found = m_sources.find(name);
-        if (found != m_sources.end())
-            return found->second;
-        return m_sources[name] = m_plan.bank.add_signal(name);
     }
 
     acquisition_plan& m_plan;
@@ -110,8 +113,89 @@ void add_channels(acquisition_plan& plan, const std::vector<std::string>& wires)
     }
 }
 
-void add_trigger(acquisition_plan& plan, const SDR_TRIGGER_STATE& state)
+// The flow text the state machine object holds (or that the file held); a trigger that never
+// had one runs the flow the editor starts with.
+class flow_text_sink : public SDR_TX_ATTRIBUTE_SINK
 {
+public:
+    void add(const std::string& key, const std::string& value) override
+    {
+        if (key == FLOW_KEY)
+            text = value;
+    }
+    static constexpr const char* FLOW_KEY = "state_machine_flow_expression";
+    std::string text = "state ST1:\ntrigger;";
+};
+
+std::string flow_text_of(SDR_DATA_TRIGGER* trigger)
+{
+    flow_text_sink sink;
+    if (trigger->m_state_machine_object != nullptr)
+    {
+        SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&sink);
+        trigger->m_state_machine_object->get_attributes();
+        return sink.text;
+    }
+    for (const auto& attribute : trigger->m_stored_state_machine.attributes)
+        sink.add(attribute.first, attribute.second);
+    return sink.text;
+}
+
+// The run cannot start: the trigger does not build, as a compile would report it.
+void refuse(acquisition_plan& plan, const std::string& reason)
+{
+    if (plan.start_error != 0)
+        return;
+    plan.start_error = 7;
+    plan.start_reason = reason;
+}
+
+std::shared_ptr<const flow_program> read_flow(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+{
+    const SDR_TRIGGER_STATE& state = trigger->state();
+    flow_program::resources names;
+    for (const SDR_TRIGGER_LEVEL& level : state.levels)
+        names.levels.push_back(level.name);
+    for (const SDR_TRIGGER_FLAG& flag : state.flags)
+    {
+        names.flags.push_back(flag.name);
+        names.flag_initial.push_back(flag.initial);
+    }
+    for (const SDR_TRIGGER_COUNTER& counter : state.counters)
+    {
+        names.counters.push_back(counter.name);
+        names.counter_width.push_back(counter.width);
+        names.counter_initial.push_back(counter.initial);
+    }
+    auto flow = std::make_shared<flow_program>();
+    std::string error;
+    if (!flow->read(flow_text_of(trigger), names, &error))
+    {
+        refuse(plan, error);
+        return nullptr;
+    }
+    return flow;
+}
+
+std::shared_ptr<const advanced_level> compile_level(acquisition_plan& plan, trigger_builder& builder,
+                                                    const SDR_TRIGGER_LEVEL& level)
+{
+    std::string error;
+    const auto parsed = SCI_ADVANCED_TRIGGER_FACTORY::parse(level.expression.c_str(), &error);
+    auto compiled = std::make_shared<advanced_level>();
+    if (parsed == nullptr ||
+        !compiled->compile(parsed->get_root(), [&builder](const std::string& name) { return builder.source(name); },
+                           &error))
+    {
+        refuse(plan, level.name + ": " + error);
+        return nullptr;
+    }
+    return compiled;
+}
+
+void add_trigger(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+{
+    const SDR_TRIGGER_STATE& state = trigger->state();
     trigger_builder builder(plan, state);
     const int count = int(state.levels.size());
     for (int i = 0; i < count; ++i)
@@ -121,6 +205,20 @@ void add_trigger(acquisition_plan& plan, const SDR_TRIGGER_STATE& state)
     plan.trigger.continuous = state.position == SDR_TPOS_CONTINUOUS;
     plan.trigger.trigger_in_after = chain().trigger_in_after;
     plan.trigger.advanced_after = chain().advanced_after;
+    plan.trigger.fixed_distance = chain().fixed_distance;
+    if (plan.trigger.fixed_distance || plan.trigger.continuous)
+        return;
+    if (state.state_based)
+        plan.trigger.flow = read_flow(plan, trigger);
+    for (int i = 0; i < count; ++i)
+    {
+        level_plan& level = plan.trigger.levels[size_t(i)];
+        // A flow compiles only the levels it reads.
+        const bool used = !state.state_based || (plan.trigger.flow != nullptr &&
+                                                 plan.trigger.flow->levels_read()[size_t(i)] != 0);
+        if (level.enabled && level.type == SDR_LTYPE_ADVANCED && used)
+            level.advanced = compile_level(plan, builder, state.levels[size_t(i)]);
+    }
 }
 
 int offset_in(int window, SDR_DATA_TRIGGER_POSITION position)
@@ -187,9 +285,21 @@ std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
     plan->power_up = log->m_power_up;
     plan->repeat = repeat;
     add_channels(*plan, log->m_wire_names);
-    add_trigger(*plan, trigger->state());
+    add_trigger(*plan, trigger);
     add_setup(*plan, trigger->state(), set->state());
-    plan->start_error = start_error(*plan, trigger);
+    const int device_error = start_error(*plan, trigger);
+    if (device_error != 0)
+    {
+        plan->start_error = device_error;
+        plan->start_reason.clear();
+    }
+    if (!plan->start_reason.empty())
+    {
+        MSG_E message;
+        message.fill_args("Trigger of instance \"%1!s!\" cannot be built: %2!s!/ECHI_TRIGGER_NOT_BUILT",
+                          instance->get_name(), plan->start_reason.c_str());
+        message.post();
+    }
     plan->busy_reports = std::max(chain().busy_reports, faults().busy_reports);
     plan->busy_then_error = chain().busy_then_error || faults().busy_then_error;
     const auto script = faults().scripts.find(instance->get_name());

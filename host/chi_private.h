@@ -5,6 +5,7 @@
 // device, the chain and every log are touched on the GUI thread only.
 
 #include "host/chi.h"
+#include "host/chi_condition.h"
 #include "host/chi_log_watch.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/standin/stimulus.h"
@@ -37,7 +38,10 @@ struct chain_config
     int error = 0;                   // every run ends with this error value (0: none)
     bool clock_stopped = false;
     int trigger_in_after = 16;       // samples until the trigger in is met
-    int advanced_after = 64;         // samples until an advanced level or a state flow is met
+    int advanced_after = 64;         // with fixed_distance: samples until an advanced level or a
+                                     // state flow is met
+    bool fixed_distance = false;     // advanced levels and flows are met after advanced_after
+                                     // samples whatever they say (else they are evaluated)
     int sq_invalid_every = 4;        // with a storage qualifier every k-th sample is not stored
     std::set<std::string> disconnected;
 };
@@ -181,6 +185,7 @@ struct level_plan
     bool enabled = true;
     std::vector<trigger_term> terms;
     std::vector<compare_term> compares;
+    std::shared_ptr<const advanced_level> advanced;   // an enabled advanced level, compiled
 };
 
 struct trigger_plan
@@ -191,6 +196,18 @@ struct trigger_plan
     bool continuous = false;
     int trigger_in_after = 16;
     int advanced_after = 64;
+    bool fixed_distance = false;
+    std::shared_ptr<const flow_program> flow;         // a state-based flow, read
+};
+
+// What a search carries from one slice to the next: the registers of the levels it evaluates
+// and of the flow.
+struct search_memory
+{
+    std::vector<advanced_level::state> levels;
+    std::vector<char> results;
+    flow_program::state flow;
+    bool flow_started = false;
 };
 
 // When the trigger conditions were met. A search can be continued where it stopped, so a
@@ -203,6 +220,10 @@ struct trigger_result
     int64_t trigger = -1;            // the trigger sample (the last level)
     int64_t next = 0;                // where the search goes on
     bool started = false;
+    std::shared_ptr<search_memory> memory;
+    bool flow_met = false;           // a state-based flow triggered
+    flow_report flow;                // ... and what its registers held then
+    store_gaps gaps;                 // samples the flow kept out of the memory
 };
 
 // A search from sample `from`.
@@ -237,6 +258,7 @@ struct acquisition_plan
     bool power_up = false;
     bool repeat = false;
     int start_error = 0;             // the run ends with this error at once (0: none)
+    std::string start_reason;        // why, when the trigger cannot be built
     int busy_reports = 0;
     bool busy_then_error = false;
     bool scripted = false;

@@ -1,7 +1,8 @@
-// The basic trigger of the simulated device: the levels are met one after the other, each at
-// the first sample (after the one before) where its node conditions hold. A basic condition can
-// only start to hold where one of its signals changes, so the search jumps from change to
-// change instead of walking every sample.
+// The trigger of the simulated device: the levels are met one after the other, each at the
+// first sample (after the one before) where its condition holds. A basic condition can only
+// start to hold where one of its signals changes, so the search jumps from change to change
+// instead of walking every sample; an advanced level and a state-based flow are evaluated at
+// every sample.
 #include "host/chi_private.h"
 
 #include <algorithm>
@@ -237,6 +238,69 @@ int64_t find_level(const level_plan& level, const signal_bank& bank, int64_t fro
     return -1;
 }
 
+// The first sample in [from, limit) where an advanced level holds, -1 when there is none (then
+// `reached` is where the search ended). Its registers go on from where the last slice left them.
+int64_t find_advanced(const advanced_level& level, advanced_level::state* registers, const signal_bank& bank,
+                      int64_t from, int64_t limit, const std::atomic<bool>* cancel, int64_t* reached)
+{
+    for (int64_t sample = from; sample < limit; ++sample)
+    {
+        if (level.holds(bank, sample, registers))
+            return sample;
+        if ((sample - from + 1) % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
+        {
+            *reached = sample + 1;
+            return -1;
+        }
+    }
+    *reached = std::max(from, limit);
+    return -1;
+}
+
+// Runs a state-based flow over [search->next, limit): at each sample the levels it reads, then
+// its step.
+void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, const std::atomic<bool>* cancel,
+              trigger_result* search)
+{
+    search_memory& memory = *search->memory;
+    const flow_program& flow = *plan.flow;
+    if (!memory.flow_started)
+    {
+        flow.start(&memory.flow);
+        memory.flow_started = true;
+    }
+    const std::vector<char>& read = flow.levels_read();
+    for (int64_t sample = search->next; sample < limit; ++sample)
+    {
+        for (size_t i = 0; i < plan.levels.size(); ++i)
+        {
+            const level_plan& level = plan.levels[i];
+            if (i >= read.size() || read[i] == 0)
+                continue;
+            memory.results[i] = !level.enabled ? 0
+                                : level.advanced ? level.advanced->holds(bank, sample, &memory.levels[i])
+                                : level.type == SDR_LTYPE_ADVANCED ? 0
+                                                                   : level_holds(level, bank, sample);
+        }
+        if (flow.step(memory.results, sample, &memory.flow))
+        {
+            search->trigger = sample;
+            search->levels.push_back(sample);
+            search->flow_met = true;
+            search->flow = flow.report(memory.flow);
+            search->gaps = memory.flow.gaps;
+            search->found = true;
+            return;
+        }
+        if ((sample - search->next + 1) % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
+        {
+            search->next = sample + 1;
+            return;
+        }
+    }
+    search->next = std::max(search->next, limit);
+}
+
 void start_search(const trigger_plan& plan, trigger_result* search)
 {
     search->started = true;
@@ -246,7 +310,10 @@ void start_search(const trigger_plan& plan, trigger_result* search)
         search->trigger_in = from + plan.trigger_in_after;
         search->next = search->trigger_in + 1;
     }
-    if (plan.continuous || plan.state_based)
+    search->memory = std::make_shared<search_memory>();
+    search->memory->levels.resize(plan.levels.size());
+    search->memory->results.assign(plan.levels.size(), 0);
+    if (plan.continuous || (plan.state_based && (plan.fixed_distance || plan.flow == nullptr)))
     {
         search->trigger = plan.continuous ? from : search->next + plan.advanced_after;
         search->levels.push_back(search->trigger);
@@ -261,12 +328,18 @@ void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t b
     if (!search->started)
         start_search(plan, search);
     const int64_t limit = search->next + budget;
+    if (!search->found && plan.state_based)
+        return run_flow(plan, bank, limit, cancel, search);
     while (!search->found && search->levels.size() < plan.levels.size())
     {
-        const level_plan& level = plan.levels[search->levels.size()];
+        const size_t index = search->levels.size();
+        const level_plan& level = plan.levels[index];
         int64_t met = search->next;
-        if (level.enabled && level.type == SDR_LTYPE_ADVANCED)
+        if (level.enabled && level.type == SDR_LTYPE_ADVANCED && (plan.fixed_distance || level.advanced == nullptr))
             met = search->next + plan.advanced_after;
+        else if (level.enabled && level.type == SDR_LTYPE_ADVANCED)
+            met = find_advanced(*level.advanced, &search->memory->levels[index], bank, search->next, limit, cancel,
+                                &search->next);
         else if (level.enabled)
             met = find_level(level, bank, search->next, limit, cancel, &search->next);
         if (met < 0)

@@ -82,10 +82,11 @@ public:
         m_states = NAME_SET({&m_state_names});
     }
 
-    // False with `error` filled at the first problem.
-    bool check(FLOW_ERROR* error)
+    // False with `error` filled at the first problem; what was read goes to `program`.
+    bool check(FLOW_ERROR* error, SDR_FLOW_PROGRAM* program)
     {
         m_error = error;
+        m_program = program;
         skip_space();
         if (at_end())
             return fail("Missing state header", m_line);
@@ -95,8 +96,10 @@ public:
                 return false;
             while (!at_end() && !at_header())
             {
-                if (!statement(0))
+                int index = -1;
+                if (!statement(0, &index))
                     return false;
+                m_program->bodies.back().push_back(index);
             }
         }
         return true;
@@ -253,30 +256,62 @@ private:
         if (!m_seen_states.insert(name).second)
             return fail("Duplicate state name \"" + name + "\"", line);
         consume(colon + 1 - m_pos);
+        m_program->states.push_back(name);
+        m_program->bodies.emplace_back();
         return true;
+    }
+
+    int add_statement(SDR_FLOW_PROGRAM::STATEMENT_KIND kind, const std::string& name = std::string())
+    {
+        SDR_FLOW_PROGRAM::STATEMENT s;
+        s.kind = kind;
+        s.name = name;
+        m_program->statements.push_back(std::move(s));
+        return int(m_program->statements.size()) - 1;
+    }
+
+    int add_condition(SDR_FLOW_PROGRAM::CONDITION_KIND kind, std::vector<int> operands,
+                      const std::string& name = std::string())
+    {
+        SDR_FLOW_PROGRAM::CONDITION c;
+        c.kind = kind;
+        c.name = name;
+        c.operands = std::move(operands);
+        m_program->conditions.push_back(std::move(c));
+        return int(m_program->conditions.size()) - 1;
     }
 
     // ---- statements ----------------------------------------------------------------------
 
-    bool statement(int depth)
+    bool statement(int depth, int* index)
     {
+        using S = SDR_FLOW_PROGRAM;
         if (depth > SDR_FLOW_CHECKER::MAX_NESTING)
             return fail_here("Nesting too deep");
         if (take_word("begin"))
-            return block(depth);
+            return block(depth, *index = add_statement(S::BLOCK));
         if (take_word("if"))
-            return branch(depth);
+            return branch(depth, *index = add_statement(S::IF));
         if (take_word("goto"))
-            return target(m_states, "Unknown state name");
-        for (const char* action : {"trigger", "segment_trigger", "start_store", "stop_store"})
-            if (take_word(action))
+            return target(m_states, "Unknown state name", *index = add_statement(S::GOTO));
+        const std::pair<const char*, S::STATEMENT_KIND> simple[] = {
+            {"trigger", S::TRIGGER}, {"segment_trigger", S::SEGMENT_TRIGGER},
+            {"start_store", S::START_STORE}, {"stop_store", S::STOP_STORE}};
+        for (const auto& action : simple)
+            if (take_word(action.first))
+            {
+                *index = add_statement(action.second);
                 return expect(";");
-        for (const char* action : {"increment", "decrement", "reset"})
-            if (take_word(action))
-                return target(m_counters, "Unknown counter");
-        for (const char* action : {"set", "clear"})
-            if (take_word(action))
-                return target(m_flags, "Unknown flag");
+            }
+        const std::pair<const char*, S::STATEMENT_KIND> counting[] = {
+            {"increment", S::INCREMENT}, {"decrement", S::DECREMENT}, {"reset", S::RESET}};
+        for (const auto& action : counting)
+            if (take_word(action.first))
+                return target(m_counters, "Unknown counter", *index = add_statement(action.second));
+        const std::pair<const char*, S::STATEMENT_KIND> flagging[] = {{"set", S::SET}, {"clear", S::CLEAR}};
+        for (const auto& action : flagging)
+            if (take_word(action.first))
+                return target(m_flags, "Unknown flag", *index = add_statement(action.second));
         if (peek_word("end"))
             return fail_here("\"end\" without \"begin\"");
         if (peek_word("else"))
@@ -284,92 +319,139 @@ private:
         return fail_here("Unexpected \"" + token_text() + "\"");
     }
 
-    bool block(int depth)
+    bool block(int depth, int self)
     {
         while (!take_word("end"))
         {
             if (at_end() || at_header())
                 return fail_here("Missing \"end\"");
-            if (!statement(depth + 1))
+            int child = -1;
+            if (!statement(depth + 1, &child))
                 return false;
+            m_program->statements[size_t(self)].children.push_back(child);
         }
         return true;
     }
 
-    bool branch(int depth)
+    // One "(condition) statement" of an if or else if.
+    bool guarded(int depth, int self)
     {
-        if (!expect("(") || !condition(depth + 1) || !expect(")") || !branch_body(depth))
+        int test = -1;
+        int body = -1;
+        if (!expect("(") || !condition(depth + 1, &test) || !expect(")") || !branch_body(depth, &body))
+            return false;
+        m_program->statements[size_t(self)].branches.push_back({test, body});
+        return true;
+    }
+
+    bool branch(int depth, int self)
+    {
+        if (!guarded(depth, self))
             return false;
         while (take_word("else"))
         {
             if (!take_word("if"))
-                return branch_body(depth);
-            if (!expect("(") || !condition(depth + 1) || !expect(")") || !branch_body(depth))
+            {
+                int body = -1;
+                if (!branch_body(depth, &body))
+                    return false;
+                m_program->statements[size_t(self)].otherwise = body;
+                return true;
+            }
+            if (!guarded(depth, self))
                 return false;
         }
         return true;
     }
 
-    bool branch_body(int depth)
+    bool branch_body(int depth, int* index)
     {
         if (at_end() || at_header())
             return fail_after("Missing statement");
-        return statement(depth + 1);
+        return statement(depth + 1, index);
     }
 
-    bool target(const NAME_SET& names, const char* unknown)
+    bool target(const NAME_SET& names, const char* unknown, int self)
     {
         std::string name;
         if (!take_name(names, &name))
             return fail_here(std::string(unknown) + " \"" + (at_end() ? std::string() : token_text()) + "\"");
+        m_program->statements[size_t(self)].name = name;
         return expect(";");
     }
 
     // ---- conditions ----------------------------------------------------------------------
 
-    bool condition(int depth)
+    // "||" binds looser than "&&"; each chain of more than one operand is one node.
+    bool condition(int depth, int* index)
     {
+        std::vector<int> any;
         do
         {
+            std::vector<int> all;
             do
             {
-                if (!operand(depth))
+                int one = -1;
+                if (!operand(depth, &one))
                     return false;
+                all.push_back(one);
             } while (take("&&"));
+            any.push_back(all.size() == 1 ? all[0] : add_condition(SDR_FLOW_PROGRAM::AND, all));
         } while (take("||"));
+        *index = any.size() == 1 ? any[0] : add_condition(SDR_FLOW_PROGRAM::OR, any);
         return true;
     }
 
-    bool operand(int depth)
+    bool operand(int depth, int* index)
     {
         if (depth > SDR_FLOW_CHECKER::MAX_NESTING)
             return fail_here("Nesting too deep");
         if (take("!"))
-            return operand(depth + 1);
+        {
+            int inner = -1;
+            if (!operand(depth + 1, &inner))
+                return false;
+            *index = add_condition(SDR_FLOW_PROGRAM::NOT, {inner});
+            return true;
+        }
         if (take("("))
-            return condition(depth + 1) && expect(")");
+            return condition(depth + 1, index) && expect(")");
         std::string name;
         if (!take_name(m_operands, &name))
             return at_end() || !is_name_char(m_text[m_pos]) ? fail_here("Missing operand")
                                                             : fail_here("Unknown name \"" + token_text() + "\"");
+        *index = add_condition(SDR_FLOW_PROGRAM::NAME, {}, name);
         if (!m_counters.contains(name))
             return true;
         for (const char* op : {">=", "<=", "==", "!=", ">", "<"})
             if (take(op))
-                return number();
+            {
+                SDR_FLOW_PROGRAM::CONDITION& c = m_program->conditions[size_t(*index)];
+                c.kind = SDR_FLOW_PROGRAM::COMPARE;
+                c.op = op;
+                return number(&c.value);
+            }
         // A counter stands alone only when a condition or a flag has the same name.
         if (m_names.conditions.count(name) != 0 || m_names.flags.count(name) != 0)
             return true;
         return fail_after("Missing comparison of counter \"" + name + "\"");
     }
 
-    bool number()
+    bool number(uint64_t* value)
     {
         size_t length = 0;
         while (m_pos + length < m_text.size() && m_text[m_pos + length] >= '0' && m_text[m_pos + length] <= '9')
             ++length;
         if (length == 0 || word_length() != length)
             return fail_after("Missing comparison value");
+        // Values past 64 bits saturate: no counter reaches them.
+        uint64_t v = 0;
+        for (size_t i = 0; i < length; ++i)
+        {
+            const uint64_t digit = uint64_t(m_text[m_pos + i] - '0');
+            v = v > (UINT64_MAX - digit) / 10 ? UINT64_MAX : v * 10 + digit;
+        }
+        *value = v;
         consume(length);
         return true;
     }
@@ -383,21 +465,31 @@ private:
     NAME_SET m_flags;
     NAME_SET m_operands;
     FLOW_ERROR* m_error = nullptr;
+    SDR_FLOW_PROGRAM* m_program = nullptr;
     size_t m_pos = 0;
     int m_line = 1;
     int m_token_line = 1;
 };
 } // namespace
 
-bool SDR_FLOW_CHECKER::has_error(const std::string& text, const NAMES& names, std::string* message, int* line)
+bool SDR_FLOW_CHECKER::read(const std::string& text, const NAMES& names, SDR_FLOW_PROGRAM* program,
+                            std::string* message, int* line)
 {
+    SDR_FLOW_PROGRAM ignored;
+    SDR_FLOW_PROGRAM& out = program != nullptr ? *program : ignored;
+    out = SDR_FLOW_PROGRAM();
     FLOW_PARSER parser(text, names);
     FLOW_ERROR error;
-    if (parser.check(&error))
-        return false;
+    if (parser.check(&error, &out))
+        return true;
     if (message != nullptr)
         *message = error.message;
     if (line != nullptr)
         *line = error.line;
-    return true;
+    return false;
+}
+
+bool SDR_FLOW_CHECKER::has_error(const std::string& text, const NAMES& names, std::string* message, int* line)
+{
+    return !read(text, names, nullptr, message, line);
 }

@@ -12,8 +12,42 @@
 //   increment|decrement|reset <counter>;   set|clear <flag>;
 //   condition: <level name> | <flag> | <counter> <op> <number> | !c | (c) | c && c | c || c
 
+#include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+// A flow as the reader found it: each state's statements, the statements and conditions they
+// hold (children by index), names as the text spelled them.
+struct SDR_FLOW_PROGRAM
+{
+    enum CONDITION_KIND { NAME, COMPARE, NOT, AND, OR };
+    struct CONDITION
+    {
+        CONDITION_KIND kind = NAME;
+        std::string name;                 // NAME: a level or flag; COMPARE: the counter
+        std::string op;                   // COMPARE: ">=", "<=", "==", "!=", ">", "<"
+        uint64_t value = 0;
+        std::vector<int> operands;        // NOT: one; AND, OR: two or more
+    };
+    enum STATEMENT_KIND
+    {
+        BLOCK, IF, GOTO, TRIGGER, SEGMENT_TRIGGER, START_STORE, STOP_STORE, INCREMENT, DECREMENT, RESET, SET, CLEAR
+    };
+    struct STATEMENT
+    {
+        STATEMENT_KIND kind = BLOCK;
+        std::string name;                 // GOTO: the state; counter and flag actions: theirs
+        std::vector<int> children;        // BLOCK
+        std::vector<std::pair<int, int>> branches;   // IF: (condition, statement) in order
+        int otherwise = -1;               // IF: the else statement
+    };
+    std::vector<std::string> states;
+    std::vector<std::vector<int>> bodies; // per state
+    std::vector<CONDITION> conditions;
+    std::vector<STATEMENT> statements;
+};
 
 class SDR_FLOW_CHECKER
 {
@@ -30,4 +64,7 @@ public:
 
     // True when the text has an error; then `message` and `line` say what and where.
     static bool has_error(const std::string& text, const NAMES& names, std::string* message, int* line);
+    // The same reading, keeping what it read: false with `message` and `line` on an error.
+    static bool read(const std::string& text, const NAMES& names, SDR_FLOW_PROGRAM* program, std::string* message,
+                     int* line);
 };

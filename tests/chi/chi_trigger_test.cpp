@@ -159,6 +159,7 @@ TEST_F(trigger_placement, trigger_in_and_advanced_levels_are_met_after_their_del
     EXPECT_EQ(trigger_sample, 32 + 40 + 1) << "the first sample after the trigger in";
 
     restart();
+    chi_detail::chain().fixed_distance = true;
     settings().levels[0].type = SDR_LTYPE_ADVANCED;
     acquire(&trigger_sample);
     EXPECT_EQ(trigger_sample, 32 + 70);

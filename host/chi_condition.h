@@ -1,0 +1,163 @@
+#pragma once
+// The simulated device's evaluation of what the trigger compiler would build: an advanced level's
+// parse tree as a flat program over one sample at a time, and a state-based flow read from its
+// stored text. Both are built on the GUI thread and only read afterwards; the values that move
+// from sample to sample live in a separate state, one per search.
+
+#include "host/sdr/sdr_flow_checker.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class SCI_ADVANCED_TRIGGER_BASE;
+
+namespace chi_detail
+{
+class signal_bank;
+
+// The widest bus the device compares, shifts or counts.
+constexpr int BUS_LIMIT = 64;
+
+class advanced_level
+{
+public:
+    // Where a named node gets its level from (a source of the signal bank).
+    using source_of = std::function<int(const std::string&)>;
+
+    // The registers and counters of one evaluation, sample after sample.
+    struct state
+    {
+        std::vector<uint64_t> now;          // value of each step at the current sample
+        std::vector<uint64_t> before;       // ... at the sample before
+        std::vector<uint64_t> counts;       // event counters
+        std::vector<char> reached;          // a holding counter has reached its value
+        std::vector<std::vector<uint64_t>> history;   // delayed results, a ring per delayed step
+        int64_t next = -1;                  // the sample the next call must be for
+        // The wires' levels a block of samples at a time, packed LSB first, per WIRE step.
+        std::vector<int64_t> block_first;
+        std::vector<std::vector<unsigned char>> blocks;
+        std::shared_ptr<void> scratch;      // the bank's working memory for filling them
+    };
+
+    // Compiles the parse of a level; false with the reason when it holds a form the device
+    // cannot evaluate.
+    bool compile(const SCI_ADVANCED_TRIGGER_BASE* root, const source_of& sources, std::string* error);
+
+    // Fresh registers and counters for an evaluation starting at `sample`: the values of the
+    // sample before it are taken first, so that an edge at `sample` is seen.
+    void start(const signal_bank& bank, int64_t sample, state* s) const;
+    // The level's result at `sample`, which must follow the previous call's sample.
+    bool holds(const signal_bank& bank, int64_t sample, state* s) const;
+
+    int step_count() const { return int(m_steps.size()); }
+
+private:
+    enum kind : uint8_t
+    {
+        WIRE, CONSTANT, LOGICAL_AND, LOGICAL_OR, LOGICAL_XOR, LOGICAL_NOT, BIT_AND, BIT_OR, BIT_XOR, BIT_NOT,
+        REDUCE_AND, REDUCE_OR, REDUCE_XOR, COMPARE, SHIFT, CONCATENATE, DETECT, NODE_DETECT, COUNTER, RESULT
+    };
+    struct step
+    {
+        kind what = CONSTANT;
+        int width = 1;
+        int first = 0;                      // inputs: m_inputs[first .. first + count)
+        int count = 0;
+        int delay = 0;
+        int ring = -1;                      // index into the state's rings when delayed
+        int source = -1;                    // WIRE
+        uint64_t value = 0;                 // CONSTANT; COUNTER target; SHIFT distance
+        int operation = 0;                  // compare operator, shift type, counter mode
+        bool flag = false;                  // signed compare, right shift, holding counter
+        int counter = -1;                   // index of a counter in the state
+        // DETECT and NODE_DETECT: per bit, MSB first in the pattern, LSB at bit 0.
+        uint64_t high = 0, low = 0, rise = 0, fall = 0, either = 0;
+        std::vector<int> nodes;             // NODE_DETECT sources, MSB first
+    };
+
+    int add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error);
+    bool set_pattern(step* s, const std::string& pattern, int width, std::string* error) const;
+    void fit_constants(const step& parent, int width);
+    void evaluate(const signal_bank& bank, int64_t sample, state* s, bool counting) const;
+    bool wire_level(const signal_bank& bank, size_t index, int64_t sample, state* s) const;
+
+    std::vector<step> m_steps;              // inputs before the step that reads them
+    std::vector<int> m_inputs;
+    int m_counters = 0;
+    int m_rings = 0;
+};
+
+// What a state-based flow reports at its trigger.
+struct flow_report
+{
+    int state = 0;
+    std::vector<char> flags;
+    std::vector<unsigned> counters;
+};
+
+// Sample ranges [first, last] a flow's stop_store kept out of the acquisition memory.
+using store_gaps = std::vector<std::pair<int64_t, int64_t>>;
+
+struct trigger_plan;
+
+// A state-based flow read from its text, with its names resolved to the trigger's levels,
+// flags and counters.
+class flow_program
+{
+public:
+    struct resources
+    {
+        std::vector<std::string> levels;
+        std::vector<std::string> flags;
+        std::vector<int> flag_initial;
+        std::vector<std::string> counters;
+        std::vector<int> counter_width;
+        std::vector<unsigned> counter_initial;
+    };
+
+    // False with the checker's message and line when the text is not a flow.
+    bool read(const std::string& text, const resources& names, std::string* error);
+    // Levels the flow reads.
+    const std::vector<char>& levels_read() const { return m_levels_read; }
+
+    struct state
+    {
+        int current = 0;
+        std::vector<char> flags;
+        std::vector<uint64_t> counters;
+        bool storing = true;
+        int64_t gap_start = -1;
+        store_gaps gaps;
+        int64_t next = -1;
+    };
+    void start(state* s) const;
+    // Runs the flow at `sample` with the levels' results on it; true when it triggers there.
+    bool step(const std::vector<char>& level_results, int64_t sample, state* s) const;
+    flow_report report(const state& s) const;
+
+private:
+    struct action
+    {
+        int next_state = -1;
+        bool trigger = false;
+        std::vector<char> flag_writes;      // 0 none, 1 set, 2 clear
+        std::vector<int> counter_writes;    // 0 none, 1 increment, 2 decrement, 3 reset
+        int store = 0;                      // 0 none, 1 start, 2 stop
+    };
+    bool condition(int index, const std::vector<char>& levels, const state& s) const;
+    void run(int statement, const std::vector<char>& levels, const state& s, action* a) const;
+    int index_of(const std::vector<std::string>& names, const std::string& name) const;
+
+    SDR_FLOW_PROGRAM m_program;
+    std::vector<int> m_condition_target;    // per condition: the level, flag or counter index
+    std::vector<int> m_statement_target;    // per statement: the state, flag or counter index
+    std::vector<char> m_levels_read;
+    std::vector<uint64_t> m_counter_mask;
+    std::vector<unsigned> m_counter_initial;
+    std::vector<int> m_flag_initial;
+    int m_level_count = 0;
+};
+} // namespace chi_detail

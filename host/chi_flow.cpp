@@ -1,0 +1,227 @@
+// A state-based flow on the simulated device. At every sample the current state's statements
+// run on the values the registers hold at that sample: the levels' results on it, the flags and
+// the counters as the sample before left them. What they do (goto, counter and flag writes,
+// start_store/stop_store) takes effect from the next sample, as registers do; the last write of
+// a sample wins. trigger and segment_trigger end the search at that sample.
+//
+// Storage: stop_store at sample t keeps samples t + 1 .. out of the memory until a start_store
+// at sample u (u + 1 is stored again); the trigger sample is always stored, and storing
+// resumes after it.
+#include "host/chi_condition.h"
+
+#include <algorithm>
+
+namespace chi_detail
+{
+namespace
+{
+uint64_t mask_of(int width)
+{
+    return width >= 64 || width < 1 ? ~uint64_t(0) : (uint64_t(1) << width) - 1;
+}
+} // namespace
+
+int flow_program::index_of(const std::vector<std::string>& names, const std::string& name) const
+{
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : int(found - names.begin());
+}
+
+bool flow_program::read(const std::string& text, const resources& names, std::string* error)
+{
+    SDR_FLOW_CHECKER::NAMES known;
+    known.conditions.insert(names.levels.begin(), names.levels.end());
+    known.flags.insert(names.flags.begin(), names.flags.end());
+    known.counters.insert(names.counters.begin(), names.counters.end());
+    std::string message;
+    int line = 0;
+    if (!SDR_FLOW_CHECKER::read(text, known, &m_program, &message, &line))
+    {
+        *error = "state flow line " + std::to_string(line) + ": " + message;
+        return false;
+    }
+    m_levels_read.assign(names.levels.size(), 0);
+    m_condition_target.assign(m_program.conditions.size(), -1);
+    for (size_t i = 0; i < m_program.conditions.size(); ++i)
+    {
+        SDR_FLOW_PROGRAM::CONDITION& c = m_program.conditions[i];
+        if (c.kind == SDR_FLOW_PROGRAM::COMPARE)
+            m_condition_target[i] = index_of(names.counters, c.name);
+        if (c.kind != SDR_FLOW_PROGRAM::NAME)
+            continue;
+        // A name is a level first, then a flag, then (standing alone) a counter that is not 0.
+        int target = index_of(names.levels, c.name);
+        if (target >= 0)
+        {
+            m_levels_read[size_t(target)] = 1;
+            m_condition_target[i] = target;
+            continue;
+        }
+        target = index_of(names.flags, c.name);
+        if (target >= 0)
+        {
+            m_condition_target[i] = int(names.levels.size()) + target;
+            continue;
+        }
+        c.kind = SDR_FLOW_PROGRAM::COMPARE;
+        c.op = "!=";
+        c.value = 0;
+        m_condition_target[i] = index_of(names.counters, c.name);
+    }
+    m_statement_target.assign(m_program.statements.size(), -1);
+    for (size_t i = 0; i < m_program.statements.size(); ++i)
+    {
+        const SDR_FLOW_PROGRAM::STATEMENT& s = m_program.statements[i];
+        switch (s.kind)
+        {
+        case SDR_FLOW_PROGRAM::GOTO: m_statement_target[i] = index_of(m_program.states, s.name); break;
+        case SDR_FLOW_PROGRAM::INCREMENT:
+        case SDR_FLOW_PROGRAM::DECREMENT:
+        case SDR_FLOW_PROGRAM::RESET: m_statement_target[i] = index_of(names.counters, s.name); break;
+        case SDR_FLOW_PROGRAM::SET:
+        case SDR_FLOW_PROGRAM::CLEAR: m_statement_target[i] = index_of(names.flags, s.name); break;
+        default: break;
+        }
+    }
+    m_level_count = int(names.levels.size());
+    m_counter_mask.clear();
+    for (int width : names.counter_width)
+        m_counter_mask.push_back(mask_of(width));
+    m_counter_initial = names.counter_initial;
+    m_flag_initial = names.flag_initial;
+    return true;
+}
+
+void flow_program::start(state* s) const
+{
+    s->current = 0;
+    s->flags.assign(m_flag_initial.size(), 0);
+    for (size_t i = 0; i < m_flag_initial.size(); ++i)
+        s->flags[i] = m_flag_initial[i] != 0 ? 1 : 0;
+    s->counters.assign(m_counter_initial.size(), 0);
+    for (size_t i = 0; i < m_counter_initial.size(); ++i)
+        s->counters[i] = m_counter_initial[i] & m_counter_mask[i];
+    s->storing = true;
+    s->gap_start = -1;
+    s->gaps.clear();
+}
+
+bool flow_program::condition(int index, const std::vector<char>& levels, const state& s) const
+{
+    const SDR_FLOW_PROGRAM::CONDITION& c = m_program.conditions[size_t(index)];
+    const int target = m_condition_target[size_t(index)];
+    switch (c.kind)
+    {
+    case SDR_FLOW_PROGRAM::NAME:
+        return target < m_level_count ? levels[size_t(target)] != 0 : s.flags[size_t(target - m_level_count)] != 0;
+    case SDR_FLOW_PROGRAM::COMPARE:
+    {
+        const uint64_t v = s.counters[size_t(target)];
+        if (c.op == ">=") return v >= c.value;
+        if (c.op == "<=") return v <= c.value;
+        if (c.op == "==") return v == c.value;
+        if (c.op == "!=") return v != c.value;
+        if (c.op == ">") return v > c.value;
+        return v < c.value;
+    }
+    case SDR_FLOW_PROGRAM::NOT:
+        return !condition(c.operands[0], levels, s);
+    case SDR_FLOW_PROGRAM::AND:
+        for (int operand : c.operands)
+            if (!condition(operand, levels, s))
+                return false;
+        return true;
+    case SDR_FLOW_PROGRAM::OR:
+        for (int operand : c.operands)
+            if (condition(operand, levels, s))
+                return true;
+        return false;
+    }
+    return false;
+}
+
+void flow_program::run(int statement, const std::vector<char>& levels, const state& s, action* a) const
+{
+    const SDR_FLOW_PROGRAM::STATEMENT& st = m_program.statements[size_t(statement)];
+    const int target = m_statement_target[size_t(statement)];
+    switch (st.kind)
+    {
+    case SDR_FLOW_PROGRAM::BLOCK:
+        for (int child : st.children)
+            run(child, levels, s, a);
+        return;
+    case SDR_FLOW_PROGRAM::IF:
+        for (const auto& branch : st.branches)
+            if (condition(branch.first, levels, s))
+                return run(branch.second, levels, s, a);
+        if (st.otherwise >= 0)
+            run(st.otherwise, levels, s, a);
+        return;
+    case SDR_FLOW_PROGRAM::GOTO: a->next_state = target; return;
+    case SDR_FLOW_PROGRAM::TRIGGER:
+    case SDR_FLOW_PROGRAM::SEGMENT_TRIGGER: a->trigger = true; return;
+    case SDR_FLOW_PROGRAM::START_STORE: a->store = 1; return;
+    case SDR_FLOW_PROGRAM::STOP_STORE: a->store = 2; return;
+    case SDR_FLOW_PROGRAM::INCREMENT: a->counter_writes[size_t(target)] = 1; return;
+    case SDR_FLOW_PROGRAM::DECREMENT: a->counter_writes[size_t(target)] = 2; return;
+    case SDR_FLOW_PROGRAM::RESET: a->counter_writes[size_t(target)] = 3; return;
+    case SDR_FLOW_PROGRAM::SET: a->flag_writes[size_t(target)] = 1; return;
+    case SDR_FLOW_PROGRAM::CLEAR: a->flag_writes[size_t(target)] = 2; return;
+    }
+}
+
+bool flow_program::step(const std::vector<char>& level_results, int64_t sample, state* s) const
+{
+    action a;
+    a.flag_writes.assign(s->flags.size(), 0);
+    a.counter_writes.assign(s->counters.size(), 0);
+    if (s->current >= 0 && size_t(s->current) < m_program.bodies.size())
+        for (int statement : m_program.bodies[size_t(s->current)])
+            run(statement, level_results, *s, &a);
+    for (size_t i = 0; i < a.flag_writes.size(); ++i)
+        if (a.flag_writes[i] != 0)
+            s->flags[i] = a.flag_writes[i] == 1 ? 1 : 0;
+    for (size_t i = 0; i < a.counter_writes.size(); ++i)
+    {
+        uint64_t& c = s->counters[i];
+        switch (a.counter_writes[i])
+        {
+        case 1: c = (c + 1) & m_counter_mask[i]; break;
+        case 2: c = (c - 1) & m_counter_mask[i]; break;
+        case 3: c = 0; break;
+        default: break;
+        }
+    }
+    if (a.trigger)
+    {
+        if (!s->storing && s->gap_start <= sample - 1)
+            s->gaps.push_back({s->gap_start, sample - 1});
+        s->storing = true;
+        return true;
+    }
+    if (a.store == 2 && s->storing)
+    {
+        s->storing = false;
+        s->gap_start = sample + 1;
+    }
+    else if (a.store == 1 && !s->storing)
+    {
+        s->storing = true;
+        if (s->gap_start <= sample)
+            s->gaps.push_back({s->gap_start, sample});
+    }
+    if (a.next_state >= 0)
+        s->current = a.next_state;
+    return false;
+}
+
+flow_report flow_program::report(const state& s) const
+{
+    flow_report r;
+    r.state = s.current;
+    r.flags = s.flags;
+    for (uint64_t c : s.counters)
+        r.counters.push_back(unsigned(c));
+    return r;
+}
+} // namespace chi_detail

@@ -1,0 +1,211 @@
+// Advanced levels and state-based flows on the simulated device, on the free-running counter
+// "cnt" (cnt[k] is bit k of the sample number). A run of depth 256 with the trigger at 32 starts
+// its search at sample 32, so every expected sample below follows from the counter's bits:
+// cnt[3] rises at 40, 56, 72 ..., cnt[2] at 36, 44 ..., cnt[6] at 64, and {cnt[7..4]} is the
+// sample divided by 16.
+#include "chi_test_support.h"
+
+#include "host/standin/msg_control.h"
+
+namespace
+{
+using chi_test::recorder;
+
+constexpr const char* HIGH_NIBBLE = "{'cnt[7]','cnt[6]','cnt[5]','cnt[4]'}";
+
+class device_conditions : public chi_test::engine_test
+{
+public:
+    void SetUp() override
+    {
+        chi_test::engine_test::SetUp();
+        prepare();
+    }
+
+    void prepare()
+    {
+        m_count = tap_bus("cnt", 8);
+        set_depth(256);
+    }
+
+    int bit_row(int k) const { return m_count + 8 - k; }
+
+    void advanced(int level, const std::string& equation)
+    {
+        settings().levels[size_t(level)].type = SDR_LTYPE_ADVANCED;
+        settings().levels[size_t(level)].expression = equation;
+    }
+
+    void flow(const std::string& text)
+    {
+        settings().state_based = true;
+        trigger()->m_stored_state_machine.present = true;
+        trigger()->m_stored_state_machine.attributes = {{"state_machine_flow_expression", text}};
+    }
+
+    // Runs once; the absolute trigger sample, or -1 when the run ended without data.
+    int64_t run(SDR_DATA_LOG** log_out = nullptr, recorder** callback_out = nullptr)
+    {
+        compile_and_program();
+        recorder& callback = make_recorder();
+        SDR_DATA_LOG* log = start(&callback);
+        standin::chi::run_to_end();
+        if (log_out != nullptr)
+            *log_out = log;
+        if (callback_out != nullptr)
+            *callback_out = &callback;
+        if (callback.count(10) != 1)
+            return -1;
+        return chi_detail::device().time - log->get_data_sample_depth() + log->get_data_trigger_position(-1);
+    }
+
+    int m_count = -1;
+};
+
+TEST_F(device_conditions, an_advanced_level_triggers_where_its_equation_first_holds)
+{
+    const std::string nibble = HIGH_NIBBLE;
+    const struct
+    {
+        const char* name;
+        std::string equation;
+        int64_t sample;
+    } rows[] = {
+        {"edge and bus comparison", "and(mbpm('R', 'cnt[3]'), compare(" + nibble + ", ==, 5, cc, uc))", 88},
+        {"greater than", "and(mbpm('R', 'cnt[3]'), compare(" + nibble + ", >, 5, cc, uc))", 104},
+        {"the mirrored comparison", "and(mbpm('R', 'cnt[3]'), compare(" + nibble + ", <, 5, cc, uc))", 40},
+        {"signed: the top bit set is negative", "compare(" + nibble + ", <, 0, cc, sc)", 128},
+        {"a data delay of two", "mbpm('R', ('cnt[3]'@2))", 42},
+        {"a pipeline of two", "(mbpm('R', 'cnt[3]'))#2", 42},
+        {"a falling edge on the first sample searched (cnt[3] was high at 31)", "mbpm('F', 'cnt[3]')", 32},
+        {"a pattern over a bus, most significant first", "mbpm('1R0', {'cnt[5]', 'cnt[3]', 'cnt[2]'})", 40},
+        {"a reduction", "(&{'cnt[2]', 'cnt[1]', 'cnt[0]'})", 39},
+        {"bitwise and a constant", "compare(({'cnt[3]', 'cnt[2]'} & 2), ==, 2, cc, uc)", 40},
+        {"the complement", "compare(~{'cnt[1]', 'cnt[0]'}, ==, 3, cc, uc)", 32},
+        {"a logical shift", "compare(shift(logical, right, 2, {'cnt[3]', 'cnt[2]', 'cnt[1]', 'cnt[0]'}), ==, 3, cc, uc)",
+         44},
+        {"a rotation", "compare(shift(rotate, left, 1, {'cnt[3]', 'cnt[2]', 'cnt[1]', 'cnt[0]'}), ==, 3, cc, uc)", 41},
+        {"a counter of rises reaching three", "ec(8, 3, s, 1, 'cnt[3]')", 72},
+        {"a counter of high samples reaching three", "ec(8, 3, e, 0, 'cnt[3]')", 42},
+        {"a counter of consecutive high samples", "ec(8, 5, c, 0, 'cnt[3]')", 44},
+        {"imbpm over three nodes", "imbpm('cnt[0],cnt[1],cnt[2]', {110})", 35},
+        {"imbpm with quoted names and an edge", "imbpm('\\'cnt[4]\\',\\'cnt[0]\\'', {RX})", 48},
+        {"a variable comparison and constant", "compare(" + nibble + ", ==, variable(6), vc, uc)", 96},
+        {"a logical not", "and(!'cnt[5]', 'cnt[4]', mbpm('R', 'cnt[3]'))", 88},
+    };
+    for (const auto& row : rows)
+    {
+        advanced(0, row.equation);
+        EXPECT_EQ(run(), row.sample) << row.name << ": " << row.equation;
+        restart();
+        prepare();
+    }
+}
+
+TEST_F(device_conditions, a_level_the_device_cannot_build_fails_the_run_with_its_reason)
+{
+    const struct
+    {
+        const char* equation;
+        const char* reason;
+    } rows[] = {
+        {"and('cnt[3]',", "Condition 1: expression expected at offset 13"},
+        {"mbpm('RR', 'cnt[3]')", "Condition 1: pattern 'RR' has 2 symbols for 1 bits"},
+        {"mvx_custom_trigger_hdl(1, 'cnt[0]', 1, '1', 0, mine)",
+         "Condition 1: the custom trigger module \"mine\" cannot run on the simulated device"},
+    };
+    for (const auto& row : rows)
+    {
+        advanced(0, row.equation);
+        recorder* callback = nullptr;
+        EXPECT_EQ(run(nullptr, &callback), -1) << row.equation;
+        EXPECT_EQ(callback->pairs().back(), std::make_pair(17, 7)) << row.equation;
+        ASSERT_FALSE(standin::msg::posted().empty());
+        EXPECT_NE(standin::msg::posted().back().text.find(row.reason), std::string::npos)
+            << standin::msg::posted().back().text;
+        restart();
+        prepare();
+    }
+}
+
+TEST_F(device_conditions, the_fixed_distance_switch_keeps_the_old_placement)
+{
+    advanced(0, "this is no equation");
+    chi_detail::chain().fixed_distance = true;
+    EXPECT_EQ(run(), 32 + 70);
+}
+
+struct flow_case
+{
+    const char* name;
+    const char* text;
+    std::vector<int> flag_initial;
+    int64_t sample;
+    int state;
+    std::vector<char> flags;
+    std::vector<unsigned> counters;
+};
+
+TEST_F(device_conditions, a_state_flow_triggers_and_reports_its_registers)
+{
+    const flow_case rows[] = {
+        {"three rises counted, then the next state triggers",
+         "state ST1:\n"
+         "if (Condition 1 && counter1 == 2) begin increment counter1; goto ST2; end\n"
+         "else if (Condition 1) increment counter1;\n"
+         "state ST2:\ntrigger;\n",
+         {0}, 73, 1, {0}, {3}},
+        {"a flag gates a level",
+         "state ST1:\nif (Condition 2) set flag1;\nif (flag1 && Condition 1) trigger;\n", {0}, 72, 0, {1}, {0}},
+        {"the same flag set from the start", "state ST1:\nif (flag1 && Condition 1) trigger;\n", {1}, 40, 0, {1}, {0}},
+        {"an advanced level in a flow, a counter reset and a decrement",
+         "state ST1:\nif (Condition 3) begin reset counter1; decrement counter1; goto ST2; end\n"
+         "state ST2:\nif (counter1 == 255) trigger;\n",
+         {0}, 89, 1, {0}, {255}},
+    };
+    for (const flow_case& row : rows)
+    {
+        standin::sdr::set_levels(trigger(), 3);
+        set_condition(bit_row(3), 0, SDR_CTYPE_RISING);
+        set_condition(bit_row(6), 1, SDR_CTYPE_RISING);
+        advanced(2, std::string("and(mbpm('R', 'cnt[3]'), compare(") + HIGH_NIBBLE + ", ==, 5, cc, uc))");
+        settings().flags = {{"flag1", row.flag_initial[0]}};
+        settings().counters = {{"counter1", 8, 0}};
+        flow(row.text);
+        SDR_DATA_LOG* log = nullptr;
+        EXPECT_EQ(run(&log), row.sample) << row.name;
+        ASSERT_NE(log, nullptr);
+        EXPECT_EQ(log->get_state_value(), row.state) << row.name;
+        EXPECT_EQ(std::vector<char>(log->m_payload->flag_values.begin(), log->m_payload->flag_values.end()), row.flags)
+            << row.name;
+        EXPECT_EQ(log->m_payload->counter_values, row.counters) << row.name;
+        restart();
+        prepare();
+    }
+}
+
+TEST_F(device_conditions, stop_store_and_start_store_leave_their_gap)
+{
+    standin::sdr::set_levels(trigger(), 2);
+    set_condition(bit_row(3), 0, SDR_CTYPE_RISING);
+    set_condition(bit_row(2), 1, SDR_CTYPE_RISING);
+    flow("state ST1:\nif (Condition 1) begin stop_store; goto ST2; end\n"
+         "state ST2:\nif (Condition 2) begin start_store; goto ST3; end\n"
+         "state ST3:\nif (Condition 1) trigger;\n");
+    SDR_DATA_LOG* log = nullptr;
+    ASSERT_EQ(run(&log), 56);
+    // Stopped at 40, started at 44: samples 41 .. 44 were not stored; the window starts at 24.
+    for (int s = 0; s < 256; ++s)
+        EXPECT_EQ(log->is_bit_valid(s), s < 41 - 24 || s > 44 - 24) << s;
+}
+
+TEST_F(device_conditions, a_flow_that_is_no_flow_fails_the_run_with_its_line)
+{
+    flow("state ST1:\ngoto ST9;\n");
+    recorder* callback = nullptr;
+    EXPECT_EQ(run(nullptr, &callback), -1);
+    EXPECT_EQ(callback->pairs().back(), std::make_pair(17, 7));
+    EXPECT_NE(standin::msg::posted().back().text.find("state flow line 2: Unknown state name"), std::string::npos)
+        << standin::msg::posted().back().text;
+}
+} // namespace
