@@ -3,6 +3,7 @@
 // Neither library code nor tests include it.
 
 #include "host/qui.h"
+#include "host/standin/qui_control.h"
 
 #include <QDockWidget>
 #include <QList>
@@ -27,15 +28,8 @@ struct file_choice
     QString path;
 };
 
-struct flow_record
-{
-    int flow = 0;
-    std::string text;
-    bool save_first = false;
-    bool incremental = false;
-    bool show_report = false;
-    bool finished = false;
-};
+// A started flow is kept as the seam reports it.
+using flow_record = standin::qui::flow;
 
 struct dialog_answer
 {

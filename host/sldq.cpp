@@ -113,13 +113,16 @@ SLDQ_JTAG_WIDGET::SLDQ_JTAG_WIDGET(QWidget* parent) : QWidget(parent)
 {
     build_layout();
     m_hardware_combo->installEventFilter(this);
-    connect(m_hardware_combo, SIGNAL(activated(int)), this, SLOT(on_hardware_activated(int)));
-    connect(m_hardware_combo, SIGNAL(currentIndexChanged(int)), this, SLOT(on_hardware_changed(int)));
-    connect(m_device_combo, SIGNAL(activated(int)), this, SLOT(on_device_activated(int)));
-    connect(m_sof_file_edit, SIGNAL(editingFinished()), this, SLOT(on_sof_file_edited()));
-    connect(m_browse_button, SIGNAL(clicked()), this, SLOT(on_browse()));
-    connect(m_scan_button, SIGNAL(clicked()), this, SLOT(on_scan_chain()));
-    connect(m_program_button, SIGNAL(clicked()), this, SLOT(on_program()));
+    connect(m_hardware_combo, qOverload<int>(&QComboBox::activated), this,
+            &SLDQ_JTAG_WIDGET::on_hardware_activated);
+    connect(m_hardware_combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SLDQ_JTAG_WIDGET::on_hardware_changed);
+    connect(m_device_combo, qOverload<int>(&QComboBox::activated), this,
+            &SLDQ_JTAG_WIDGET::on_device_activated);
+    connect(m_sof_file_edit, &QLineEdit::editingFinished, this, &SLDQ_JTAG_WIDGET::on_sof_file_edited);
+    connect(m_browse_button, &QToolButton::clicked, this, &SLDQ_JTAG_WIDGET::on_browse);
+    connect(m_scan_button, &QPushButton::clicked, this, &SLDQ_JTAG_WIDGET::on_scan_chain);
+    connect(m_program_button, &QPushButton::clicked, this, &SLDQ_JTAG_WIDGET::on_program);
 }
 
 SLDQ_JTAG_WIDGET::~SLDQ_JTAG_WIDGET() = default;

@@ -83,7 +83,7 @@ bool VANTREL_HOST::start(QString* error)
         return false;
     if (!open_document(error))
         return false;
-    QTimer::singleShot(0, this, SLOT(on_window_up()));
+    QTimer::singleShot(0, this, &VANTREL_HOST::on_window_up);
     return true;
 }
 
@@ -196,7 +196,7 @@ void VANTREL_HOST::on_window_up()
     if (!m_options.script.isEmpty() && !run_script(&error))
         fail(error);
     if (!m_options.screenshot.isEmpty())
-        QTimer::singleShot(SETTLE_MS, this, SLOT(on_settled()));
+        QTimer::singleShot(SETTLE_MS, this, &VANTREL_HOST::on_settled);
 }
 
 bool VANTREL_HOST::run_script(QString* error)

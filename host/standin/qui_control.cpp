@@ -37,10 +37,7 @@ namespace standin::qui
 {
 std::vector<flow> flows()
 {
-    std::vector<flow> result;
-    for (const auto& f : qui_detail::state().flows)
-        result.push_back({f.flow, f.text, f.save_first, f.incremental, f.show_report, f.finished});
-    return result;
+    return qui_detail::state().flows;
 }
 
 bool flow_running()

@@ -12,6 +12,7 @@ class QUI_FRAME_WND;
 
 namespace standin::qui
 {
+// One flow the host started, and whether it ended; the stand-in keeps its flows in this form.
 struct flow
 {
     int flow = 0;

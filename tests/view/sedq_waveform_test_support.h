@@ -157,8 +157,15 @@ protected:
     {
         QImage image = blank();
         QPainter painter(&image);
-        view()->draw_item(node + 3, 23, inner_cell(node + 3, 23), &painter, false, true, true, selected, false,
-                          false, true);
+        SEDQ_PAINT_CONTEXT context;
+        context.painter = &painter;
+        context.setup_enabled = true;
+        context.trigger_enabled = true;
+        context.sequential = true;
+        SEDQ_PAINT_ROW row;
+        row.row = node + 3;
+        row.selected = selected;
+        view()->draw_item(context, row, 23, inner_cell(node + 3, 23));
         return image;
     }
 

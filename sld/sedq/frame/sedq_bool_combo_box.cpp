@@ -3,7 +3,8 @@
 
 SEDQ_BOOL_COMBO_BOX::SEDQ_BOOL_COMBO_BOX(QWidget* parent) : QComboBox(parent)
 {
-    connect(this, SIGNAL(currentIndexChanged(int)), this, SLOT(on_current_index_changed(int)));
+    connect(this, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SEDQ_BOOL_COMBO_BOX::on_current_index_changed);
 }
 
 void SEDQ_BOOL_COMBO_BOX::set_current_index(bool index)

@@ -6,7 +6,7 @@ SEDQ_CONFIG_CHECK_BOX::SEDQ_CONFIG_CHECK_BOX(QString const& text,
     : QCheckBox(text), m_option(option)
 {
     // The base class's toggled(bool); the signal of this class carries the option as well.
-    connect(this, SIGNAL(toggled(bool)), this, SLOT(on_toggled(bool)));
+    connect(this, &QCheckBox::toggled, this, &SEDQ_CONFIG_CHECK_BOX::on_toggled);
 }
 
 void SEDQ_CONFIG_CHECK_BOX::on_toggled(bool checked)

@@ -25,7 +25,7 @@ QString segment_text(int segments, int size)
 
 SEDQ_LINE_EDIT::SEDQ_LINE_EDIT(QWidget* parent) : QLineEdit(parent)
 {
-    connect(this, SIGNAL(editingFinished()), this, SLOT(on_editing_finished()));
+    connect(this, &QLineEdit::editingFinished, this, &SEDQ_LINE_EDIT::on_editing_finished);
 }
 
 void SEDQ_LINE_EDIT::on_editing_finished()

@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_node_allocation_if.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QButtonGroup>
@@ -110,7 +111,7 @@ SEDQ_CONFIG_WIDGET::SEDQ_CONFIG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME
     m_scroll_area->setFrameStyle(QFrame::NoFrame);
     m_scroll_area->setWidgetResizable(true);
     layout->addWidget(m_scroll_area, 1);
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_CONFIG_WIDGET::on_update,
             Qt::QueuedConnection);
 }
 
@@ -343,30 +344,34 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_trigger_out_group(QWidget* parent)
 // only after this wiring, so that the first depth already sets them up.
 void SEDQ_CONFIG_WIDGET::wire_controls()
 {
-    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(int)), m_sample_depth_combo,
-            SLOT(current_index_changed(int)));
-    connect(m_sample_depth_combo, SIGNAL(zero_sample_depth_selected(bool)), m_segmented_check,
-            SLOT(setChecked(bool)));
-    connect(m_segmented_check, SIGNAL(toggled(bool)), m_segment_combo, SLOT(setEnabled(bool)));
-    connect(m_segmented_check, SIGNAL(toggled(bool)), m_sq_type_combo, SLOT(setDisabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)), m_sq_type_combo,
-            SLOT(current_index_changed(QString)));
-    connect(m_sq_type_combo, SIGNAL(input_port_selected(bool)), m_sq_input_edit, SLOT(setEnabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(input_port_selected(bool)), m_sq_input_button, SLOT(setEnabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_discontinuities_check,
-            SLOT(setEnabled(bool)));
-    connect(m_sq_type_combo, SIGNAL(storage_qualifier_selected(bool)), m_disable_sq_check,
-            SLOT(setEnabled(bool)));
-    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(int)), m_segment_combo,
-            SLOT(sample_depth_changed(int)));
+    connect(m_sample_depth_combo, qOverload<int>(&QComboBox::currentIndexChanged), m_sample_depth_combo,
+            &SEDQ_SAMPLE_DEPTH_COMBO_BOX::current_index_changed);
+    connect(m_sample_depth_combo, &SEDQ_SAMPLE_DEPTH_COMBO_BOX::zero_sample_depth_selected, m_segmented_check,
+            &QCheckBox::setChecked);
+    connect(m_segmented_check, &QCheckBox::toggled, m_segment_combo, &SEDQ_SEGMENT_COMBO_BOX::setEnabled);
+    connect(m_segmented_check, &QCheckBox::toggled, m_sq_type_combo, &SEDQ_STORAGE_COMBO_BOX::setDisabled);
+    connect(m_sq_type_combo, sedq_combo_text_changed(), m_sq_type_combo,
+            &SEDQ_STORAGE_COMBO_BOX::current_index_changed);
+    connect(m_sq_type_combo, &SEDQ_STORAGE_COMBO_BOX::input_port_selected, m_sq_input_edit,
+            &QWidget::setEnabled);
+    connect(m_sq_type_combo, &SEDQ_STORAGE_COMBO_BOX::input_port_selected, m_sq_input_button,
+            &QWidget::setEnabled);
+    connect(m_sq_type_combo, &SEDQ_STORAGE_COMBO_BOX::storage_qualifier_selected, m_discontinuities_check,
+            &QWidget::setEnabled);
+    connect(m_sq_type_combo, &SEDQ_STORAGE_COMBO_BOX::storage_qualifier_selected, m_disable_sq_check,
+            &QWidget::setEnabled);
+    connect(m_sample_depth_combo, qOverload<int>(&QComboBox::currentIndexChanged), m_segment_combo,
+            &SEDQ_SEGMENT_COMBO_BOX::sample_depth_changed);
     for (QWidget* follower :
          {static_cast<QWidget*>(m_ram_type_combo), static_cast<QWidget*>(m_segmented_check),
           static_cast<QWidget*>(m_position_combo)})
-        connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), follower, SLOT(setEnabled(bool)));
-    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), this,
-            SLOT(set_enabled_property_sq_combo(bool)));
+        connect(m_sample_depth_combo, &SEDQ_SAMPLE_DEPTH_COMBO_BOX::sample_depth_selected, follower,
+                &QWidget::setEnabled);
+    connect(m_sample_depth_combo, &SEDQ_SAMPLE_DEPTH_COMBO_BOX::sample_depth_selected, this,
+            &SEDQ_CONFIG_WIDGET::set_enabled_property_sq_combo);
     for (const ALLOCATION_ROW* row : {&m_data_allocation, &m_sq_allocation, &m_trigger_allocation})
-        connect(row->group, SIGNAL(buttonClicked(int)), row->group, SLOT(rbuttonclicked(int)));
+        connect(row->group, &QButtonGroup::idClicked, row->group,
+                &SEDQ_ALLOCATION_TYPE_BUTTON_GROUP::rbuttonclicked);
 
     add_items(m_sample_depth_combo, SAMPLE_DEPTHS);
     m_sample_depth_combo->setCurrentIndex(0);
@@ -375,66 +380,70 @@ void SEDQ_CONFIG_WIDGET::wire_controls()
     add_items(m_position_combo, TRIGGER_POSITIONS);
 }
 
-void SEDQ_CONFIG_WIDGET::connect_control(QObject* sender, const char* signal, const char* slot)
+// A control's signal wired to the model's setter for it.
+template <typename SENDER, typename SIGNAL_FN, typename SLOT_FN>
+void SEDQ_CONFIG_WIDGET::connect_control(SENDER* sender, SIGNAL_FN signal, SLOT_FN slot)
 {
     if (!connect(sender, signal, m_tx_manager, slot))
-        SEDQ_REPORT(slot);
+        SEDQ_REPORT("connect_control");
 }
 
 void SEDQ_CONFIG_WIDGET::connect_to_manager()
 {
-    connect_control(m_clock_edit, SIGNAL(editing_finished(QString)), SLOT(set_clock(QString)));
-    connect_control(m_clock_button, SIGNAL(clicked(bool)), SLOT(browse_clock()));
-    connect_control(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_sample_depth(QString)));
-    connect_control(m_ram_type_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_ram_type(QString)));
-    connect_control(m_segmented_check, SIGNAL(clicked(bool)), SLOT(set_segmented_acquisition_mode(bool)));
-    connect_control(m_segment_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_number_of_segments(QString)));
-    connect_control(m_data_allocation.spin_box, SIGNAL(valueChanged(int)),
-                    SLOT(data_manual_input_changed(int)));
-    connect_control(m_pipeline_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_pipeline_level(QString)));
-    connect_control(m_sq_type_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_storage_qualifier_type(QString)));
-    connect_control(m_sq_input_edit, SIGNAL(editing_finished(QString)),
-                    SLOT(set_storage_qualifier_input_port(QString)));
-    connect_control(m_sq_input_button, SIGNAL(clicked(bool)), SLOT(browse_storage_qualifier_input_port()));
-    connect_control(m_sq_allocation.spin_box, SIGNAL(valueChanged(int)),
-                    SLOT(storage_qualifier_manual_input_changed(int)));
-    connect_control(m_discontinuities_check, SIGNAL(clicked(bool)), SLOT(enable_data_discontinuities(bool)));
-    connect_control(m_disable_sq_check, SIGNAL(clicked(bool)), SLOT(disable_storage_qualifier(bool)));
-    connect_control(m_trigger_allocation.spin_box, SIGNAL(valueChanged(int)),
-                    SLOT(trigger_manual_input_changed(int)));
-    connect_control(m_flow_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_flow_control(QString)));
-    connect_control(m_position_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_position(QString)));
-    connect_control(m_level_combo, SIGNAL(currentIndexChanged(QString)), SLOT(set_trigger_level(QString)));
-    connect_control(m_trigger_in_group, SIGNAL(clicked(bool)), SLOT(enable_trigger_in(bool)));
-    connect_control(m_trigger_in_sources, SIGNAL(buttonClicked(int)), SLOT(set_trigger_in_source(int)));
-    connect_control(m_in_pin_edit, SIGNAL(editing_finished(QString)), SLOT(set_trigger_in_pin(QString)));
-    connect_control(m_in_node_edit, SIGNAL(editing_finished(QString)), SLOT(set_trigger_in_node(QString)));
-    connect_control(m_in_node_button, SIGNAL(clicked(bool)), SLOT(browse_trigger_in()));
-    connect_control(m_in_instance_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_in_instance(QString)));
-    connect_control(m_in_pattern_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_in_condition(QString)));
-    connect_control(m_trigger_out_group, SIGNAL(clicked(bool)), SLOT(enable_trigger_out(bool)));
-    connect_control(m_out_pin_check, SIGNAL(clicked(bool)), SLOT(set_trigger_out_pin_selected(bool)));
-    connect_control(m_out_pin_edit, SIGNAL(textEdited(QString)), SLOT(set_trigger_out_pin(QString)));
-    connect_control(m_out_instance_check, SIGNAL(clicked(bool)),
-                    SLOT(set_trigger_out_instance_selected(bool)));
-    connect_control(m_out_instance_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_out_instance(QString)));
-    connect_control(m_out_hps_trigger_in_check, SIGNAL(clicked(bool)),
-                    SLOT(set_trigger_out_hps_trigger_in_selected(bool)));
-    connect_control(m_out_hps_event_check, SIGNAL(clicked(bool)),
-                    SLOT(set_trigger_out_hps_event_selected(bool)));
-    connect_control(m_out_hps_event_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_out_hps_event_index(QString)));
-    connect_control(m_out_level_combo, SIGNAL(currentIndexChanged(QString)),
-                    SLOT(set_trigger_out_condition(QString)));
+    // Three setters take a second argument with a default: the fields give only the text.
+    SEDQ_TX_MANAGER* tx = m_tx_manager;
+    connect_control(m_clock_edit, &SEDQ_LINE_EDIT::editing_finished,
+                    [tx](const QString& clock) { tx->set_clock(clock); });
+    connect_control(m_clock_button, &QPushButton::clicked, &SEDQ_TX_MANAGER::browse_clock);
+    connect_control(m_sample_depth_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_sample_depth);
+    connect_control(m_ram_type_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_ram_type);
+    connect_control(m_segmented_check, &QCheckBox::clicked, &SEDQ_TX_MANAGER::set_segmented_acquisition_mode);
+    connect_control(m_segment_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_number_of_segments);
+    connect_control(m_data_allocation.spin_box, qOverload<int>(&QSpinBox::valueChanged),
+                    &SEDQ_TX_MANAGER::data_manual_input_changed);
+    connect_control(m_pipeline_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_pipeline_level);
+    connect_control(m_sq_type_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_storage_qualifier_type);
+    connect_control(m_sq_input_edit, &SEDQ_LINE_EDIT::editing_finished,
+                    [tx](const QString& name) { tx->set_storage_qualifier_input_port(name); });
+    connect_control(m_sq_input_button, &QPushButton::clicked,
+                    &SEDQ_TX_MANAGER::browse_storage_qualifier_input_port);
+    connect_control(m_sq_allocation.spin_box, qOverload<int>(&QSpinBox::valueChanged),
+                    &SEDQ_TX_MANAGER::storage_qualifier_manual_input_changed);
+    connect_control(m_discontinuities_check, &QCheckBox::clicked,
+                    &SEDQ_TX_MANAGER::enable_data_discontinuities);
+    connect_control(m_disable_sq_check, &QCheckBox::clicked, &SEDQ_TX_MANAGER::disable_storage_qualifier);
+    connect_control(m_trigger_allocation.spin_box, qOverload<int>(&QSpinBox::valueChanged),
+                    &SEDQ_TX_MANAGER::trigger_manual_input_changed);
+    connect_control(m_flow_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_trigger_flow_control);
+    connect_control(m_position_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_trigger_position);
+    connect_control(m_level_combo, sedq_combo_text_changed(), &SEDQ_TX_MANAGER::set_trigger_level);
+    connect_control(m_trigger_in_group, &QGroupBox::clicked, &SEDQ_TX_MANAGER::enable_trigger_in);
+    connect_control(m_trigger_in_sources, &QButtonGroup::idClicked,
+                    qOverload<int>(&SEDQ_TX_MANAGER::set_trigger_in_source));
+    connect_control(m_in_pin_edit, &SEDQ_LINE_EDIT::editing_finished, &SEDQ_TX_MANAGER::set_trigger_in_pin);
+    connect_control(m_in_node_edit, &SEDQ_LINE_EDIT::editing_finished,
+                    [tx](const QString& node) { tx->set_trigger_in_node(node); });
+    connect_control(m_in_node_button, &QPushButton::clicked, &SEDQ_TX_MANAGER::browse_trigger_in);
+    connect_control(m_in_instance_combo, sedq_combo_text_changed(),
+                    &SEDQ_TX_MANAGER::set_trigger_in_instance);
+    connect_control(m_in_pattern_combo, sedq_combo_text_changed(),
+                    &SEDQ_TX_MANAGER::set_trigger_in_condition);
+    connect_control(m_trigger_out_group, &QGroupBox::clicked, &SEDQ_TX_MANAGER::enable_trigger_out);
+    connect_control(m_out_pin_check, &QCheckBox::clicked, &SEDQ_TX_MANAGER::set_trigger_out_pin_selected);
+    connect_control(m_out_pin_edit, &SEDQ_LINE_EDIT::textEdited, &SEDQ_TX_MANAGER::set_trigger_out_pin);
+    connect_control(m_out_instance_check, &QCheckBox::clicked,
+                    &SEDQ_TX_MANAGER::set_trigger_out_instance_selected);
+    connect_control(m_out_instance_combo, sedq_combo_text_changed(),
+                    &SEDQ_TX_MANAGER::set_trigger_out_instance);
+    connect_control(m_out_hps_trigger_in_check, &QCheckBox::clicked,
+                    &SEDQ_TX_MANAGER::set_trigger_out_hps_trigger_in_selected);
+    connect_control(m_out_hps_event_check, &QCheckBox::clicked,
+                    &SEDQ_TX_MANAGER::set_trigger_out_hps_event_selected);
+    connect_control(m_out_hps_event_combo, sedq_combo_text_changed(),
+                    &SEDQ_TX_MANAGER::set_trigger_out_hps_event_index);
+    connect_control(m_out_level_combo, sedq_combo_text_changed(),
+                    &SEDQ_TX_MANAGER::set_trigger_out_condition);
     // The same signal as the model's, connected after it, so the model has the new depth by then.
-    connect(m_sample_depth_combo, SIGNAL(currentIndexChanged(QString)), this, SLOT(on_sample_depth_chosen()));
+    connect(m_sample_depth_combo, sedq_combo_text_changed(), this,
+            &SEDQ_CONFIG_WIDGET::on_sample_depth_chosen);
 }

@@ -80,7 +80,8 @@ private:
     void widen_to_controls();
     void wire_controls();
     void connect_to_manager();
-    void connect_control(QObject* sender, const char* signal, const char* slot);
+    template <typename SENDER, typename SIGNAL_FN, typename SLOT_FN>
+    void connect_control(SENDER* sender, SIGNAL_FN signal, SLOT_FN slot);
 
     // Refreshing (sedq_config_widget_update.cpp).
     void refresh_all();

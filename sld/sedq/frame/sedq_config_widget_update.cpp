@@ -146,8 +146,8 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
         select_text(m_sample_depth_combo, text);
     }
     // Refilling the memory types must not let the depth's wiring re-enable them meanwhile.
-    disconnect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo,
-               SLOT(setEnabled(bool)));
+    disconnect(m_sample_depth_combo, &SEDQ_SAMPLE_DEPTH_COMBO_BOX::sample_depth_selected, m_ram_type_combo,
+               &QWidget::setEnabled);
     if (!m_tx_manager->is_zero_sample_depth())
         enable_lockable_control(m_ram_type_combo, true);
     m_ram_type_combo->clear();
@@ -155,8 +155,8 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
                                 SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM, SEDQ_RAM_TYPE_DISPLAY_STR_LARGE});
     if (m_tx_manager->get_ram_type(&text, m_instance))
         select_text(m_ram_type_combo, text);
-    connect(m_sample_depth_combo, SIGNAL(sample_depth_selected(bool)), m_ram_type_combo,
-            SLOT(setEnabled(bool)));
+    connect(m_sample_depth_combo, &SEDQ_SAMPLE_DEPTH_COMBO_BOX::sample_depth_selected, m_ram_type_combo,
+            &QWidget::setEnabled);
     m_segmented_check->setChecked(m_tx_manager->is_segmented_acquisition_enabled(m_instance));
     if (m_tx_manager->get_pipeline_level(&text, m_instance))
     {

@@ -50,9 +50,8 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
     setCentralWidget(m_layout_widget);
     m_tx_manager->set_layout_widget(m_layout_widget);
     if (QMenu* edit = get_menu_record()->edit_menu)
-        connect(edit, SIGNAL(aboutToShow()), m_layout_widget->get_view(), SLOT(on_update_edit_menu()));
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
-            Qt::QueuedConnection);
+        connect(edit, &QMenu::aboutToShow, m_layout_widget->get_view(), &SEDQ_VIEW::on_update_edit_menu);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_FRAME_WND::on_update, Qt::QueuedConnection);
 }
 
 // The model goes first, then the toolbar; Qt destroys the layout and its panes afterwards.

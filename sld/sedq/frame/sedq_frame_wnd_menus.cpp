@@ -102,8 +102,8 @@ void SEDQ_FRAME_WND::make_file_menu()
     file->insert_action_after(file->get_placement_action(), list_file);
     file->insert_action_after(list_file, export_data);
     file->insertSeparator(list_file);
-    connect(export_data, SIGNAL(triggered()), this, SLOT(export_action()));
-    connect(list_file, SIGNAL(triggered()), this, SLOT(create_list_file()));
+    connect(export_data, &QAction::triggered, this, &SEDQ_FRAME_WND::export_action);
+    connect(list_file, &QAction::triggered, this, &SEDQ_FRAME_WND::create_list_file);
 }
 
 // The host's own Edit entries become the window's actions under their shared ids.
@@ -229,11 +229,11 @@ void SEDQ_FRAME_WND::connect_menus()
 {
     QUI_MENU_RECORD* menu = get_menu_record();
     if (menu->file_menu != nullptr)
-        connect(menu->file_menu, SIGNAL(aboutToShow()), this, SLOT(on_update_file_menu()));
+        connect(menu->file_menu, &QMenu::aboutToShow, this, &SEDQ_FRAME_WND::on_update_file_menu);
     if (menu->edit_menu != nullptr)
-        connect(menu->edit_menu, SIGNAL(aboutToShow()), this, SLOT(on_update_edit_menu()));
+        connect(menu->edit_menu, &QMenu::aboutToShow, this, &SEDQ_FRAME_WND::on_update_edit_menu);
     if (menu->view_menu != nullptr)
-        connect(menu->view_menu, SIGNAL(aboutToShow()), this, SLOT(on_update_view_menu()));
+        connect(menu->view_menu, &QMenu::aboutToShow, this, &SEDQ_FRAME_WND::on_update_view_menu);
 }
 
 QMenu* SEDQ_FRAME_WND::get_bus_display_format_menu()

@@ -36,12 +36,12 @@ void SEDQ_FRAME_WND::setup_toolbar()
         addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_toolbar);
     update_toolbar("Default", get_predefined_toolbar_buttons("Default"));
-    connect(find, SIGNAL(triggered()), this, SLOT(on_find_action()));
-    connect(center_on_trigger, SIGNAL(triggered()), this, SLOT(on_center_on_trigger()));
-    connect(recompile, SIGNAL(triggered()), this, SLOT(on_recompile()));
-    connect(compile, SIGNAL(triggered()), this, SLOT(on_compile()));
+    connect(find, &QAction::triggered, this, &SEDQ_FRAME_WND::on_find_action);
+    connect(center_on_trigger, &QAction::triggered, this, &SEDQ_FRAME_WND::on_center_on_trigger);
+    connect(recompile, &QAction::triggered, this, &SEDQ_FRAME_WND::on_recompile);
+    connect(compile, &QAction::triggered, this, &SEDQ_FRAME_WND::on_compile);
     if (!m_rly_action.isNull())
-        connect(m_rly_action, SIGNAL(changed()), this, SLOT(on_rly_changed()));
+        connect(m_rly_action, &QAction::changed, this, &SEDQ_FRAME_WND::on_rly_changed);
     find->setEnabled(false);
     center_on_trigger->setEnabled(true);
     compile->setEnabled(!is_main_window());

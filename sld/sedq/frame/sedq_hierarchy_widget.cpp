@@ -60,10 +60,10 @@ SEDQ_HIERARCHY_WIDGET::SEDQ_HIERARCHY_WIDGET(QWidget* parent, int instance, SEDQ
     m_tree->header()->hide();
     m_tree->setModel(&m_model);
     layout->addWidget(m_tree, 1);
-    connect(m_tree, SIGNAL(collapsed(QModelIndex)), this, SLOT(on_expanded_collapsed(QModelIndex)));
-    connect(m_tree, SIGNAL(expanded(QModelIndex)), this, SLOT(on_expanded_collapsed(QModelIndex)));
-    connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+    connect(m_tree, &QTreeView::collapsed, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);
+    connect(m_tree, &QTreeView::expanded, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);
+    connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_HIERARCHY_WIDGET::on_item_changed);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_HIERARCHY_WIDGET::on_update,
             Qt::QueuedConnection);
     update_hierarchy_tree();
 }

@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -59,25 +58,13 @@ QIcon instance_icon(bool current)
 SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_frame(frame), m_tx(frame->get_tx_manager())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(make_title_row());
-    layout->addWidget(sedq_make_pane_rule(this));
-    m_tree = new QTreeView(this);
-    m_tree->setFrameStyle(QFrame::NoFrame);
-    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tree = sedq_make_list_pane(this, make_title_row(), &m_model).tree;
     m_tree->setAllColumnsShowFocus(true);
-    m_tree->setExpandsOnDoubleClick(false);
-    m_tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    m_tree->setModel(&m_model);
     m_model.setHorizontalHeaderLabels({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"),
                                        tr("Memory usage"), tr("Small memory usage"),
                                        tr("Medium memory usage"), tr("Large memory usage")});
     set_header_tooltips();
     size_columns();
-    layout->addWidget(m_tree, 1);
     make_context_menu();
     connect_actions();
     update_instance_list();
@@ -190,36 +177,34 @@ void SEDQ_INSTANCE_WIDGET::make_context_menu()
 
 void SEDQ_INSTANCE_WIDGET::connect_actions()
 {
-    auto on_trigger = [this](int id, const char* slot)
-    { connect(m_tx->get_action(AFCQ_ACTION_ENUM(id), QVariant()), SIGNAL(triggered(bool)), this, slot); };
-    on_trigger(ACTION_RUN, SLOT(on_tools_go()));
-    on_trigger(ACTION_AUTORUN, SLOT(on_tools_repeat()));
-    on_trigger(ACTION_STOP, SLOT(on_tools_stop()));
-    on_trigger(ACTION_READ_DATA, SLOT(on_tools_data()));
+    auto on_trigger = [this](int id, void (SEDQ_INSTANCE_WIDGET::*slot)())
+    { connect(m_tx->get_action(AFCQ_ACTION_ENUM(id), QVariant()), &QAction::triggered, this, slot); };
+    on_trigger(ACTION_RUN, &SEDQ_INSTANCE_WIDGET::on_tools_go);
+    on_trigger(ACTION_AUTORUN, &SEDQ_INSTANCE_WIDGET::on_tools_repeat);
+    on_trigger(ACTION_STOP, &SEDQ_INSTANCE_WIDGET::on_tools_stop);
+    on_trigger(ACTION_READ_DATA, &SEDQ_INSTANCE_WIDGET::on_tools_data);
     connect_item_changed(true);
-    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
-    on_trigger(ACTION_ADD, SLOT(on_instance_add()));
-    on_trigger(ACTION_DELETE, SLOT(on_instance_delete()));
-    on_trigger(ACTION_RENAME, SLOT(on_instance_rename()));
-    on_trigger(ACTION_ENABLE_POWERUP, SLOT(on_instance_enable_powerup()));
-    on_trigger(ACTION_DISABLE_POWERUP, SLOT(on_instance_disable_powerup()));
-    on_trigger(ACTION_DUPLICATE_TRIGGER, SLOT(on_instance_duplicate_trigger()));
-    on_trigger(ACTION_STATUS_HELP, SLOT(on_instance_status_help()));
-    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
-            this, SLOT(on_selection_changed()));
-    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this,
-            SLOT(on_double_clicked(const QModelIndex&)));
+    connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_INSTANCE_WIDGET::on_update, Qt::QueuedConnection);
+    on_trigger(ACTION_ADD, &SEDQ_INSTANCE_WIDGET::on_instance_add);
+    on_trigger(ACTION_DELETE, &SEDQ_INSTANCE_WIDGET::on_instance_delete);
+    on_trigger(ACTION_RENAME, &SEDQ_INSTANCE_WIDGET::on_instance_rename);
+    on_trigger(ACTION_ENABLE_POWERUP, &SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup);
+    on_trigger(ACTION_DISABLE_POWERUP, &SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup);
+    on_trigger(ACTION_DUPLICATE_TRIGGER, &SEDQ_INSTANCE_WIDGET::on_instance_duplicate_trigger);
+    on_trigger(ACTION_STATUS_HELP, &SEDQ_INSTANCE_WIDGET::on_instance_status_help);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SEDQ_INSTANCE_WIDGET::on_selection_changed);
+    connect(m_tree, &QTreeView::doubleClicked, this, &SEDQ_INSTANCE_WIDGET::on_double_clicked);
 }
 
 // While the pane writes its own items, their changes must not reach on_item_changed.
 void SEDQ_INSTANCE_WIDGET::connect_item_changed(bool on)
 {
     if (on)
-        connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)),
+        connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_INSTANCE_WIDGET::on_item_changed,
                 Qt::UniqueConnection);
     else
-        disconnect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this,
-                   SLOT(on_item_changed(QStandardItem*)));
+        disconnect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_INSTANCE_WIDGET::on_item_changed);
 }
 
 bool SEDQ_INSTANCE_WIDGET::get_instance_enabled(int instance)

@@ -1,13 +1,15 @@
 // SEDQ_INT_COMBO_BOX: a range of numbers to choose from.
 #include "sedq/frame/sedq_int_combo_box.h"
 
+#include "sedq/model/sedq_util.h"
+
 SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum)
 {
     // Counted in 64 bits so that a range ending at INT_MAX still ends.
     for (qint64 number = minimum; number <= maximum; ++number)
         addItem(QString::number(number));
     setCurrentIndex(count() > 0 ? 0 : -1);
-    connect(this, SIGNAL(currentIndexChanged(QString)), this, SLOT(on_current_index_changed(QString)));
+    connect(this, sedq_combo_text_changed(), this, &SEDQ_INT_COMBO_BOX::on_current_index_changed);
 }
 
 void SEDQ_INT_COMBO_BOX::set_current_count(int count)

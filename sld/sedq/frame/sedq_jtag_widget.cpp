@@ -41,7 +41,7 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
 {
     set_client(SLDQ_JTAG_WIDGET::SLDQ_SEDQ);
     initialize();
-    connect(m_tx, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
+    connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_JTAG_WIDGET::on_update, Qt::QueuedConnection);
     m_toggle_button = new QPushButton(QStringLiteral(">>"), this);
     m_toggle_button->setToolTip(tr("Toggle the SOF Manager"));
     m_toggle_button->setFixedWidth(get_height_reference()->sizeHint().height());
@@ -64,8 +64,8 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     }
     connect_actions();
     m_toggle_action = m_tx->get_action(ACTION_JTAG_PANE, QVariant());
-    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(setVisible(bool)));
-    connect(m_toggle_action, SIGNAL(toggled(bool)), this, SLOT(on_set_visible(bool)));
+    connect(m_toggle_action, &QAction::toggled, this, &SEDQ_JTAG_WIDGET::setVisible);
+    connect(m_toggle_action, &QAction::toggled, this, &SEDQ_JTAG_WIDGET::on_set_visible);
     on_update(this, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     on_sof_manager_update_actions();
 }
@@ -141,10 +141,10 @@ void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
     m_table->setModel(&m_table_model);
     // The pane is narrow: each column takes what its names need.
     m_table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    connect(&m_table_model, SIGNAL(itemChanged(QStandardItem*)), this,
-            SLOT(on_sof_manager_item_renamed(QStandardItem*)));
-    connect(m_table->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
-            this, SLOT(on_sof_manager_update_actions()));
+    connect(&m_table_model, &QStandardItemModel::itemChanged, this,
+            &SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SEDQ_JTAG_WIDGET::on_sof_manager_update_actions);
     m_table_model.setHorizontalHeaderLabels({tr("Attached SOF Files")});
     QLayoutItem* last = layout->takeAt(3);
     layout->addWidget(m_table, 1);
@@ -163,21 +163,21 @@ void SEDQ_JTAG_WIDGET::connect_actions()
     for (AFCQ_ACTION_ENUM id : {ACTION_SOF_ATTACH, ACTION_SOF_RENAME, ACTION_SOF_EXTRACT, ACTION_SOF_PROGRAM})
         m_table->addAction(m_tx->get_action(id, QVariant()));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_table, SIGNAL(customContextMenuRequested(const QPoint&)), this,
-            SLOT(on_sof_manager_context_menu(QPoint const&)));
-    connect(m_toggle_button, SIGNAL(clicked(bool)), this, SLOT(on_sof_manager_toggle()));
-    connect(m_attach_button, SIGNAL(clicked(bool)), this, SLOT(on_sof_manager_embed()));
+    connect(m_table, &QTreeView::customContextMenuRequested, this,
+            &SEDQ_JTAG_WIDGET::on_sof_manager_context_menu);
+    connect(m_toggle_button, &QPushButton::clicked, this, &SEDQ_JTAG_WIDGET::on_sof_manager_toggle);
+    connect(m_attach_button, &QToolButton::clicked, this, &SEDQ_JTAG_WIDGET::on_sof_manager_embed);
     const struct
     {
         AFCQ_ACTION_ENUM id;
-        const char* slot;
-    } commands[] = {{ACTION_SOF_DELETE, SLOT(on_sof_manager_delete())},
-                    {ACTION_SOF_ATTACH, SLOT(on_sof_manager_attach())},
-                    {ACTION_SOF_RENAME, SLOT(on_sof_manager_rename())},
-                    {ACTION_SOF_EXTRACT, SLOT(on_sof_manager_extract())},
-                    {ACTION_SOF_PROGRAM, SLOT(on_sof_manager_program())}};
+        void (SEDQ_JTAG_WIDGET::*slot)();
+    } commands[] = {{ACTION_SOF_DELETE, &SEDQ_JTAG_WIDGET::on_sof_manager_delete},
+                    {ACTION_SOF_ATTACH, &SEDQ_JTAG_WIDGET::on_sof_manager_attach},
+                    {ACTION_SOF_RENAME, &SEDQ_JTAG_WIDGET::on_sof_manager_rename},
+                    {ACTION_SOF_EXTRACT, &SEDQ_JTAG_WIDGET::on_sof_manager_extract},
+                    {ACTION_SOF_PROGRAM, &SEDQ_JTAG_WIDGET::on_sof_manager_program}};
     for (const auto& command : commands)
-        connect(m_tx->get_action(command.id, QVariant()), SIGNAL(triggered(bool)), this, command.slot);
+        connect(m_tx->get_action(command.id, QVariant()), &QAction::triggered, this, command.slot);
 }
 
 // ---- settings bound to the document -------------------------------------------------------------

@@ -29,32 +29,32 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     m_tab_icons[0] = afcq_get_icon(AFCQ_ICON_ENUM(274));
     m_tab_icons[1] = afcq_get_icon(AFCQ_ICON_ENUM(275));
     m_view = new SEDQ_VIEW(nullptr, m_tx_manager);
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_view, SLOT(on_update(QObject*, int)),
-            Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_view, &SEDQ_VIEW::on_update, Qt::QueuedConnection);
     m_object_widget = new SEDQ_OBJECT_WIDGET(nullptr, m_tx_manager);
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_object_widget, SLOT(on_update(QObject*, int)),
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update,
             Qt::QueuedConnection);
     setContentsMargins(0, 0, 0, 0);
     addWidget(make_top_splitter());
     addWidget(make_bottom_part());
     setStretchFactor(1, 1);
     setSizes({120, 1});
-    connect(this, SIGNAL(splitterMoved(int, int)), this, SLOT(on_jtag_widget_resized()));
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+    connect(this, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_jtag_widget_resized);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_LAYOUT_WIDGET::on_update,
             Qt::QueuedConnection);
-    connect(m_instance_tab_widget, SIGNAL(currentChanged(int)), this, SLOT(on_sel_change_instance_tab(int)));
-    connect(m_instance_tab_widget, SIGNAL(currentChanged(int)), m_instance_widget,
-            SLOT(on_sel_change_instance_tab(int)));
+    connect(m_instance_tab_widget, &QTabWidget::currentChanged, this,
+            &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
+    connect(m_instance_tab_widget, &QTabWidget::currentChanged, m_instance_widget,
+            &SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab);
 }
 
 // Runs after the frame deleted the model: nothing here may use it. The pages go first so
 // that their containers hand the shared view and canvas back before those are deleted.
 SEDQ_LAYOUT_WIDGET::~SEDQ_LAYOUT_WIDGET()
 {
-    disconnect(m_instance_tab_widget, SIGNAL(currentChanged(int)), m_instance_widget,
-               SLOT(on_sel_change_instance_tab(int)));
-    disconnect(m_instance_tab_widget, SIGNAL(currentChanged(int)), this,
-               SLOT(on_sel_change_instance_tab(int)));
+    disconnect(m_instance_tab_widget, &QTabWidget::currentChanged, m_instance_widget,
+               &SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab);
+    disconnect(m_instance_tab_widget, &QTabWidget::currentChanged, this,
+               &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
     remove_instance_pages();
     delete m_object_widget;
     m_object_widget = nullptr;
@@ -79,7 +79,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_top_splitter()
         pane->resize(pane->width(), 120);
         pane->installEventFilter(this);
     }
-    connect(top, SIGNAL(splitterMoved(int, int)), this, SLOT(on_jtag_widget_resized()));
+    connect(top, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_jtag_widget_resized);
     return top;
 }
 

@@ -228,7 +228,7 @@ bool SEDQ_LAYOUT_WIDGET::load_window_position()
     const QSize frame_size = m_tx_manager->get_size_state("frame size", QSize(0, 0));
     if (frame_size.width() >= 0 && frame_size.height() >= 0)
         m_frame->setMinimumSize(frame_size);
-    QTimer::singleShot(0, this, SLOT(on_resize_timer()));
+    QTimer::singleShot(0, this, &SEDQ_LAYOUT_WIDGET::on_resize_timer);
     if (m_tx_manager->get_visible_state("sof manager visible", false) &&
         !m_jtag_widget->is_sof_manager_visible())
         m_jtag_widget->on_sof_manager_toggle();

@@ -150,7 +150,7 @@ void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
         const int tab = m_instance_tab_widget->addTab(page, m_tab_icons[0], name);
         if (i == current)
             *current_tab = tab;
-        connect(m_instance_tab_widget, SIGNAL(destroyed(QObject*)), page, SLOT(deleteLater()));
+        connect(m_instance_tab_widget, &QTabWidget::destroyed, page, &QObject::deleteLater);
     }
     SEDQ_VERIFY(instance_count == 0 || *current_tab != -1);
 }
@@ -187,7 +187,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance)
     splitter->addWidget(make_data_setup_part(instance));
     splitter->addWidget(make_hierarchy_log_part(instance));
     splitter->setStretchFactor(0, 1);
-    connect(splitter, SIGNAL(splitterMoved(int, int)), this, SLOT(on_instance_splitter_moved(int, int)));
+    connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
     return splitter;
 }
 
@@ -225,7 +225,7 @@ QTabWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_tabs(int instance)
         const QSignalBlocker blocker(tabs);
         tabs->setCurrentIndex(m_tx_manager->get_int_state(instance, "active tab", 1));
     }
-    connect(tabs, SIGNAL(currentChanged(int)), this, SLOT(on_sel_change_data_setup_tab()));
+    connect(tabs, &QTabWidget::currentChanged, this, &SEDQ_LAYOUT_WIDGET::on_sel_change_data_setup_tab);
     return tabs;
 }
 
@@ -247,7 +247,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_setup_page(QTabWidget* tabs, int instance)
     splitter->addWidget(config);
     splitter->setStretchFactor(0, 1);
     hide_if_toggle_unchecked(config, 705);
-    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+    connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
     return splitter;
 }
 
@@ -281,11 +281,11 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
     m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
     splitter->addWidget(new SEDQ_CONTAINER_WIDGET(splitter, m_object_widget));
     splitter->setStretchFactor(1, 1);
-    connect(splitter, SIGNAL(splitterMoved(int, int)), this,
-            SLOT(on_advanced_trigger_horizontal_splitter_moved(int, int)));
-    connect(nodes, SIGNAL(splitterMoved(int, int)), this,
-            SLOT(on_advanced_trigger_vertical_splitter_moved(int, int)));
-    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+    connect(splitter, &QSplitter::splitterMoved, this,
+            &SEDQ_LAYOUT_WIDGET::on_advanced_trigger_horizontal_splitter_moved);
+    connect(nodes, &QSplitter::splitterMoved, this,
+            &SEDQ_LAYOUT_WIDGET::on_advanced_trigger_vertical_splitter_moved);
+    connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
     return splitter;
 }
 
@@ -316,7 +316,7 @@ void SEDQ_LAYOUT_WIDGET::add_state_flow_page(QTabWidget* tabs, int instance)
         const QSignalBlocker blocker(tabs);
         tabs->addTab(splitter, host_icon(642), QString::fromLatin1(STATE_FLOW_TAB_TITLE));
     }
-    connect(tabs, SIGNAL(destroyed(QObject*)), splitter, SLOT(deleteLater()));
+    connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
 }
 
 // Splitter 783: the hierarchy pane beside the data log pane, sized from the document.
@@ -340,7 +340,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_hierarchy_log_part(int instance)
         splitter->resize(splitter->width(), height);
     hide_if_toggle_unchecked(hierarchy, 700);
     hide_if_toggle_unchecked(log, 698);
-    connect(splitter, SIGNAL(splitterMoved(int, int)), this, SLOT(on_hierarchy_log_splitter_moved(int, int)));
+    connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_hierarchy_log_splitter_moved);
     return splitter;
 }
 

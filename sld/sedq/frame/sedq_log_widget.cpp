@@ -17,7 +17,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace
 {
@@ -43,39 +42,25 @@ QString text_of(const char* name)
 SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
     sedq_bind_pane_toggle(this, m_tx_manager->get_action(ACTION_LOG_PANE, QVariant()));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(make_title_row());
-    layout->addWidget(sedq_make_pane_rule(this));
-    m_tree = new QTreeView(this);
-    m_tree->setFrameStyle(QFrame::NoFrame);
+    m_tree = sedq_make_list_pane(this, make_title_row(), &m_model).tree;
     m_tree->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->header()->hide();
-    m_tree->setExpandsOnDoubleClick(false);
-    m_tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    m_tree->setModel(&m_model);
-    layout->addWidget(m_tree, 1);
     setFocusProxy(m_tree);
     make_tree_actions();
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
-            Qt::QueuedConnection);
-    connect(m_tree, SIGNAL(doubleClicked(const QModelIndex&)), this,
-            SLOT(on_double_clicked(QModelIndex const&)));
-    connect(&m_model, SIGNAL(itemChanged(QStandardItem*)), this, SLOT(on_item_changed(QStandardItem*)));
-    connect(m_tree, SIGNAL(collapsed(const QModelIndex&)), this, SLOT(on_collapsed(QModelIndex const&)));
-    connect(m_tree, SIGNAL(expanded(const QModelIndex&)), this, SLOT(on_expanded(QModelIndex const&)));
-    connect(m_tree->selectionModel(), SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)),
-            this, SLOT(on_selection_changed(QItemSelection const&)));
-    connect(m_tx_manager->get_action(ACTION_DELETE, QVariant()), SIGNAL(triggered(bool)), this,
-            SLOT(on_data_log_delete()));
-    connect(m_tx_manager->get_action(ACTION_RENAME, QVariant()), SIGNAL(triggered(bool)), this,
-            SLOT(on_data_log_rename()));
-    connect(m_tx_manager->get_action(ACTION_SELECT_ALL, QVariant()), SIGNAL(triggered(bool)), this,
-            SLOT(on_data_log_select_all()));
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_LOG_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tree, &QTreeView::doubleClicked, this, &SEDQ_LOG_WIDGET::on_double_clicked);
+    connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_LOG_WIDGET::on_item_changed);
+    connect(m_tree, &QTreeView::collapsed, this, &SEDQ_LOG_WIDGET::on_collapsed);
+    connect(m_tree, &QTreeView::expanded, this, &SEDQ_LOG_WIDGET::on_expanded);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SEDQ_LOG_WIDGET::on_selection_changed);
+    connect(m_tx_manager->get_action(ACTION_DELETE, QVariant()), &QAction::triggered, this,
+            &SEDQ_LOG_WIDGET::on_data_log_delete);
+    connect(m_tx_manager->get_action(ACTION_RENAME, QVariant()), &QAction::triggered, this,
+            &SEDQ_LOG_WIDGET::on_data_log_rename);
+    connect(m_tx_manager->get_action(ACTION_SELECT_ALL, QVariant()), &QAction::triggered, this,
+            &SEDQ_LOG_WIDGET::on_data_log_select_all);
     update_log_tree();
 }
 
@@ -92,8 +77,8 @@ QHBoxLayout* SEDQ_LOG_WIDGET::make_title_row()
     logging_action->setEnabled(true);
     logging_action->setCheckable(true);
     logging_action->setChecked(logging);
-    connect(m_logging, SIGNAL(clicked(bool)), logging_action, SLOT(setChecked(bool)));
-    connect(logging_action, SIGNAL(toggled(bool)), m_logging, SLOT(setChecked(bool)));
+    connect(m_logging, &QCheckBox::clicked, logging_action, &QAction::setChecked);
+    connect(logging_action, &QAction::toggled, m_logging, &QCheckBox::setChecked);
     auto* save = new QToolButton(this);
     QAction* save_action = m_tx_manager->get_action(ACTION_SAVE_TO_LOG, QVariant());
     save_action->setEnabled(true);

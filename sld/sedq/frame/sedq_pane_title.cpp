@@ -6,7 +6,10 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QStandardItemModel>
 #include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QList<QWidget*>& widgets)
 {
@@ -21,9 +24,9 @@ QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QLis
     close->setAutoRaise(true);
     close->setToolTip(QObject::tr("Close"));
     row->addWidget(close, 0, Qt::AlignRight);
-    QObject::connect(close, SIGNAL(pressed()), pane, SLOT(hide()));
+    QObject::connect(close, &QToolButton::pressed, pane, &QWidget::hide);
     if (toggle != nullptr)
-        QObject::connect(close, SIGNAL(pressed()), toggle, SLOT(toggle()));
+        QObject::connect(close, &QToolButton::pressed, toggle, &QAction::toggle);
     return row;
 }
 
@@ -40,5 +43,24 @@ QFrame* sedq_make_pane_rule(QWidget* parent)
 void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle)
 {
     if (toggle != nullptr)
-        QObject::connect(toggle, SIGNAL(toggled(bool)), pane, SLOT(setVisible(bool)));
+        QObject::connect(toggle, &QAction::toggled, pane, &QWidget::setVisible);
+}
+
+SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStandardItemModel* model)
+{
+    SEDQ_LIST_PANE parts;
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    parts.layout = new QVBoxLayout(pane);
+    parts.layout->setContentsMargins(0, 0, 0, 0);
+    parts.layout->setSpacing(0);
+    parts.layout->addLayout(title_row);
+    parts.layout->addWidget(sedq_make_pane_rule(pane));
+    parts.tree = new QTreeView(pane);
+    parts.tree->setFrameStyle(QFrame::NoFrame);
+    parts.tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    parts.tree->setExpandsOnDoubleClick(false);
+    parts.tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    parts.tree->setModel(model);
+    parts.layout->addWidget(parts.tree, 1);
+    return parts;
 }

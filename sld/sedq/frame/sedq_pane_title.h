@@ -1,13 +1,17 @@
 #pragma once
-// The parts every pane of the editor window shares: the title row with its close button and
-// the one-pixel rule below it. A pane's View-menu toggle and its close button stay in step:
-// the toggle shows and hides the pane, the close button hides it and unchecks the toggle.
+// The parts every pane of the editor window shares: the title row with its close button,
+// the one-pixel rule below it, and the skeleton of the panes that list items in a tree. A pane's View-menu
+// toggle and its close button stay in step: the toggle shows and hides the pane, the close button hides it
+// and unchecks the toggle.
 
 #include <QList>
 
 class QAction;
 class QFrame;
 class QHBoxLayout;
+class QStandardItemModel;
+class QTreeView;
+class QVBoxLayout;
 class QWidget;
 
 // A title row (left margin 7): `widgets` from the left, a stretch, then an auto-raise close
@@ -19,3 +23,13 @@ QFrame* sedq_make_pane_rule(QWidget* parent);
 
 // Lets the pane's View-menu toggle show and hide the pane.
 void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle);
+
+// A list pane's skeleton: `pane` framed as a sunken panel over a column without margins that
+// holds `title_row`, the rule and, stretched, a frameless tree on `model` that selects many
+// items, does not expand on a double click and edits on a second click or the edit key.
+struct SEDQ_LIST_PANE
+{
+    QVBoxLayout* layout = nullptr;
+    QTreeView* tree = nullptr;
+};
+SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStandardItemModel* model);

@@ -19,9 +19,8 @@ SEDQ_SPLITTER::SEDQ_SPLITTER(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orienta
 {
     if (m_splitter_map == nullptr)
         return;
-    connect(this, SIGNAL(splitterMoved(int, int)), this, SLOT(onSplitterMoved(int, int)));
-    connect(hub(), SIGNAL(splitterMoved(SEDQ_SPLITTER*, int, int)), this,
-            SLOT(moveSplitter(SEDQ_SPLITTER*, int, int)));
+    connect(this, &QSplitter::splitterMoved, this, &SEDQ_SPLITTER::onSplitterMoved);
+    connect(hub(), &SEDQ_SPLITTER::splitterMoved, this, &SEDQ_SPLITTER::moveSplitter);
 }
 
 // The hub of this splitter's kind, made on first use; the layout owns and deletes it.

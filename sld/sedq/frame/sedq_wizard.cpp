@@ -106,10 +106,10 @@ void SEDQ_WIZARD::build_frame()
     m_horizontal_splitter->addWidget(m_vertical_splitter);
     m_horizontal_splitter->addWidget(framed(m_object_widget));
     m_stacked_layout->addWidget(m_horizontal_splitter);
-    QObject::connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_view, SLOT(on_update(QObject*, int)),
+    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_view, &SEDQ_VIEW::on_update,
                      Qt::QueuedConnection);
-    QObject::connect(m_tx_manager, SIGNAL(updated(QObject*, int)), m_object_widget,
-                     SLOT(on_update(QObject*, int)), Qt::QueuedConnection);
+    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update,
+                     Qt::QueuedConnection);
 }
 
 // Node list and library share the height; the library column is a fixed width beside the canvas.
@@ -127,7 +127,7 @@ void SEDQ_WIZARD::resize_frame()
         return;
     m_horizontal_splitter->setSizes({LIBRARY_WIDTH, qMax(0, sizes[0] + sizes[1] - LIBRARY_WIDTH)});
     m_horizontal_splitter->refresh();
-    QTimer::singleShot(ARRANGE_DELAY_MS, m_object_widget, SLOT(on_edit_arrange_all_objects()));
+    QTimer::singleShot(ARRANGE_DELAY_MS, m_object_widget, &SEDQ_OBJECT_WIDGET::on_edit_arrange_all_objects);
 }
 
 bool SEDQ_WIZARD::save_document(char const* path)

@@ -84,15 +84,15 @@ std::string SEDQ_TX_MANAGER::get_help_prefix() const
 
 void SEDQ_TX_MANAGER::connect_host_actions()
 {
-    connect(get_action(ACTION_LOGGING, QVariant()), SIGNAL(toggled(bool)), this, SLOT(set_logging(bool)));
-    connect(get_action(ACTION_SAVE_TO_LOG, QVariant()), SIGNAL(triggered(bool)), this, SLOT(save_to_log()));
+    connect(get_action(ACTION_LOGGING, QVariant()), &QAction::toggled, this, &SEDQ_TX_MANAGER::set_logging);
+    connect(get_action(ACTION_SAVE_TO_LOG, QVariant()), &QAction::triggered, this,
+            &SEDQ_TX_MANAGER::save_to_log);
 }
 
 void SEDQ_TX_MANAGER::create_node_finder()
 {
     m_node_finder = new UNBQ_DIALOG(m_frame_wnd, 1);
-    afcq_safe_connect(m_node_finder, SIGNAL(on_selected_list(const AFCQ_INSTANCE_NAME_LIST&)), this,
-                      SLOT(on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST&)));
+    connect(m_node_finder, &UNBQ_DIALOG::on_selected_list, this, &SEDQ_TX_MANAGER::on_node_insert_to_view);
 }
 
 // ---- user settings ---------------------------------------------------------------------------

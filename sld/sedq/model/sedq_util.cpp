@@ -38,7 +38,7 @@ QAction* sedq_get_separator_action()
 
 bool sedq_connect(QObject const* sender, char const* signal, QObject const* receiver, char const* slot)
 {
-    // The first character of a SLOT() text is Qt's method-kind code; a null or empty slot
+    // The first character of a slot text is Qt's method-kind code; a null or empty slot
     // has nothing after it to look up.
     if (slot == NULL || slot[0] == '\0' || signal == NULL)
         return false;
@@ -48,6 +48,14 @@ bool sedq_connect(QObject const* sender, char const* signal, QObject const* rece
     if (receiver->metaObject()->indexOfSlot(normalised.constData()) == -1)
         return false;
     return static_cast<bool>(QObject::connect(sender, signal, receiver, slot, Qt::AutoConnection));
+}
+
+SEDQ_COMBO_TEXT_SIGNAL sedq_combo_text_changed()
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    return qOverload<const QString&>(&QComboBox::currentIndexChanged);
+    QT_WARNING_POP
 }
 
 void sedq_reverse_string(QString* text)

@@ -25,10 +25,17 @@ void sedq_add_combo_box_items(QComboBox* box, QStringList const& items, QIcon co
 // A new parentless separator action; the caller adds it to a menu or toolbar and owns it.
 QAction* sedq_get_separator_action();
 
-// Connects `signal` to `slot` (both as made by Qt's SIGNAL()/SLOT()) only when the receiver
-// has the slot, so a missing slot costs no Qt warning; true when a connection was made.
-// Callers use false to try the next receiver for the same action.
+// Connects `signal` to `slot` (both signature texts with Qt's code character first) only when
+// the receiver has the slot, so a missing slot costs no Qt warning; true when a connection was
+// made. For callers that hold only a signature; code that names its slot connects with
+// pointers to members instead, so the compiler checks both ends.
 bool sedq_connect(QObject const* sender, char const* signal, QObject const* receiver, char const* slot);
+
+// QComboBox's text-carrying currentIndexChanged, deprecated in Qt 5.15 and kept because
+// nothing replaces it exactly: it carries the new item's text, and its slots run after every
+// slot of the index-carrying signal of the same box.
+using SEDQ_COMBO_TEXT_SIGNAL = void (QComboBox::*)(const QString&);
+SEDQ_COMBO_TEXT_SIGNAL sedq_combo_text_changed();
 
 // Reverses the UTF-16 code units of the text in place.
 void sedq_reverse_string(QString* text);

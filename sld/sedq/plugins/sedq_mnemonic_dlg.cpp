@@ -15,9 +15,9 @@ SEDQ_MNEMONIC_DLG::SEDQ_MNEMONIC_DLG(QWidget* parent, SEDQ_FRAME_WND* frame)
 {
     setWindowTitle(tr("Mnemonic Table Setup"));
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-    connect(m_buttons, SIGNAL(accepted()), this, SLOT(accept()));
-    connect(m_buttons, SIGNAL(rejected()), this, SLOT(reject()));
-    connect(m_buttons, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &SEDQ_MNEMONIC_DLG::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &SEDQ_MNEMONIC_DLG::reject);
+    connect(m_buttons, &QDialogButtonBox::helpRequested, this, &SEDQ_MNEMONIC_DLG::help_button_clicked);
     auto* layout = new QVBoxLayout(this);
     layout->addStretch(1);
     layout->addWidget(m_buttons);

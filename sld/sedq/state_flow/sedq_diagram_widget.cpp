@@ -8,7 +8,7 @@ SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRA
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    connect(m_tx_manager, SIGNAL(updated(QObject*, int)), this, SLOT(on_update(QObject*, int)),
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_DIAGRAM_WIDGET::on_update,
             Qt::QueuedConnection);
 }
 

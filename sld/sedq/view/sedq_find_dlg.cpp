@@ -137,18 +137,17 @@ void SEDQ_FIND_DLG::layout_widgets()
 
 void SEDQ_FIND_DLG::connect_widgets()
 {
-    connect(m_find_text_edit, SIGNAL(textChanged(const QString&)), this,
-            SLOT(on_find_text_changed(const QString&)));
-    connect(m_all_check_box, SIGNAL(clicked(bool)), this, SLOT(on_find_all_state_changed(bool)));
+    connect(m_find_text_edit, &QLineEdit::textChanged, this, &SEDQ_FIND_DLG::on_find_text_changed);
+    connect(m_all_check_box, &QCheckBox::clicked, this, &SEDQ_FIND_DLG::on_find_all_state_changed);
     for (QCheckBox* box : m_find_in_check_boxes)
-        connect(box, SIGNAL(stateChanged(int)), this, SLOT(on_find_in_state_changed()));
+        connect(box, &QCheckBox::stateChanged, this, &SEDQ_FIND_DLG::on_find_in_state_changed);
     for (QCheckBox* box : m_option_check_boxes)
-        connect(box, SIGNAL(stateChanged(int)), this, SLOT(on_find_option_changed()));
-    connect(m_find_next_button, SIGNAL(clicked()), this, SLOT(on_find_next_clicked()));
-    connect(m_direction_combo, SIGNAL(currentIndexChanged(int)), this,
-            SLOT(on_search_direction_combo_changed(int)));
-    connect(m_button_box, SIGNAL(rejected()), this, SLOT(reject()));
-    connect(m_button_box, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
+        connect(box, &QCheckBox::stateChanged, this, &SEDQ_FIND_DLG::on_find_option_changed);
+    connect(m_find_next_button, &QPushButton::clicked, this, &SEDQ_FIND_DLG::on_find_next_clicked);
+    connect(m_direction_combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SEDQ_FIND_DLG::on_search_direction_combo_changed);
+    connect(m_button_box, &QDialogButtonBox::rejected, this, &SEDQ_FIND_DLG::reject);
+    connect(m_button_box, &QDialogButtonBox::helpRequested, this, &SEDQ_FIND_DLG::help_button_clicked);
 }
 
 // ---- state -----------------------------------------------------------------------------------------

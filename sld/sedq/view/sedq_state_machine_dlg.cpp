@@ -111,12 +111,16 @@ void SEDQ_STATE_MACHINE_DLG::make_widgets()
 
 void SEDQ_STATE_MACHINE_DLG::connect_widgets()
 {
-    connect(m_button_box, SIGNAL(accepted()), this, SLOT(accept()));
-    connect(m_button_box, SIGNAL(rejected()), this, SLOT(reject()));
-    connect(m_button_box, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
-    connect(m_netlist_combo, SIGNAL(currentIndexChanged(int)), this, SLOT(on_state_machine_filter_combo_changed(int)));
-    connect(m_table, SIGNAL(doubleClicked(const QModelIndex&)), this, SLOT(on_double_click_state_machine_node_list()));
-    connect(m_overwrite_check_box, SIGNAL(stateChanged(int)), this, SLOT(on_state_machine_overwrite_table_check_box(int)));
+    connect(m_button_box, &QDialogButtonBox::accepted, this, &SEDQ_STATE_MACHINE_DLG::accept);
+    connect(m_button_box, &QDialogButtonBox::rejected, this, &SEDQ_STATE_MACHINE_DLG::reject);
+    connect(m_button_box, &QDialogButtonBox::helpRequested, this,
+            &SEDQ_STATE_MACHINE_DLG::help_button_clicked);
+    connect(m_netlist_combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SEDQ_STATE_MACHINE_DLG::on_state_machine_filter_combo_changed);
+    connect(m_table, &SEDQ_STATE_MACHINE_TABLE_VIEW::doubleClicked, this,
+            &SEDQ_STATE_MACHINE_DLG::on_double_click_state_machine_node_list);
+    connect(m_overwrite_check_box, &QCheckBox::stateChanged, this,
+            &SEDQ_STATE_MACHINE_DLG::on_state_machine_overwrite_table_check_box);
 }
 
 void SEDQ_STATE_MACHINE_DLG::on_state_machine_filter_combo_changed(int index)

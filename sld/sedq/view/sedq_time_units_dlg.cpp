@@ -139,9 +139,9 @@ void SEDQ_TIME_BAR_WIDGETS::make(AFCQ_DIALOG* dialog, bool master)
     grid->addWidget(sample_edit, 1, 2, 1, 2);
     grid->addWidget(master_check_box, 2, 0, 1, 4);
     grid->addWidget(button_box, 0, 4, 3, 1);
-    QObject::connect(button_box, SIGNAL(accepted()), dialog, SLOT(accept()));
-    QObject::connect(button_box, SIGNAL(rejected()), dialog, SLOT(reject()));
-    QObject::connect(button_box, SIGNAL(helpRequested()), dialog, SLOT(help_button_clicked()));
+    QObject::connect(button_box, &QDialogButtonBox::accepted, dialog, &AFCQ_DIALOG::accept);
+    QObject::connect(button_box, &QDialogButtonBox::rejected, dialog, &AFCQ_DIALOG::reject);
+    QObject::connect(button_box, &QDialogButtonBox::helpRequested, dialog, &AFCQ_DIALOG::help_button_clicked);
 }
 
 SEDQ_TIME_UNITS_DLG::SEDQ_TIME_UNITS_DLG(QWidget* parent)
@@ -168,10 +168,10 @@ void SEDQ_TIME_UNITS_DLG::initialize_widget(bool master)
         m_widgets.unit_combo->addItem(QString::fromLatin1(unit));
     m_widgets.sample_edit->setEnabled(false);
     setWindowTitle(QStringLiteral("Time Units"));
-    connect(m_widgets.time_edit, SIGNAL(textChanged(const QString&)), this,
-            SLOT(on_update_time_units_edit(const QString&)));
-    connect(m_widgets.unit_combo, SIGNAL(currentIndexChanged(const QString&)), this,
-            SLOT(on_sel_change_time_units_combo(const QString&)));
+    connect(m_widgets.time_edit, &QLineEdit::textChanged, this,
+            &SEDQ_TIME_UNITS_DLG::on_update_time_units_edit);
+    connect(m_widgets.unit_combo, sedq_combo_text_changed(), this,
+            &SEDQ_TIME_UNITS_DLG::on_sel_change_time_units_combo);
 }
 
 bool SEDQ_TIME_UNITS_DLG::set_time_units_number(double value)

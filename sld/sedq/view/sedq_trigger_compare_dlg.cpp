@@ -90,9 +90,10 @@ void SEDQ_TRIGGER_COMPARE_DLG::on_init_dlg()
     m_ok_button->setDefault(true);
     column->addLayout(buttons);
     m_type_combo->setCurrentIndex(single ? 0 : 1);
-    connect(m_type_combo, SIGNAL(currentIndexChanged(int)), this, SLOT(on_selection_changed(int)));
-    connect(m_ok_button, SIGNAL(clicked()), this, SLOT(on_ok_button()));
-    connect(m_cancel_button, SIGNAL(clicked()), this, SLOT(on_cancel_button()));
+    connect(m_type_combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SEDQ_TRIGGER_COMPARE_DLG::on_selection_changed);
+    connect(m_ok_button, &QPushButton::clicked, this, &SEDQ_TRIGGER_COMPARE_DLG::on_ok_button);
+    connect(m_cancel_button, &QPushButton::clicked, this, &SEDQ_TRIGGER_COMPARE_DLG::on_cancel_button);
 }
 
 // The page of the comparison's own form holds its values; the other starts from defaults.

@@ -172,11 +172,14 @@ void SEDQ_TRIGGER_VALUE_DLG::make_widgets()
 
 void SEDQ_TRIGGER_VALUE_DLG::connect_widgets()
 {
-    connect(m_ok_button, SIGNAL(clicked()), this, SLOT(on_ok_button()));
-    connect(m_button_box, SIGNAL(rejected()), this, SLOT(reject()));
-    connect(m_button_box, SIGNAL(helpRequested()), this, SLOT(help_button_clicked()));
-    connect(m_radix_combo, SIGNAL(currentIndexChanged(int)), this, SLOT(radix_combo_changed(int)));
-    connect(m_find_previous_button, SIGNAL(clicked()), this, SLOT(on_find_previous_bus_value_button()));
+    connect(m_ok_button, &QPushButton::clicked, this, &SEDQ_TRIGGER_VALUE_DLG::on_ok_button);
+    connect(m_button_box, &QDialogButtonBox::rejected, this, &SEDQ_TRIGGER_VALUE_DLG::reject);
+    connect(m_button_box, &QDialogButtonBox::helpRequested, this,
+            &SEDQ_TRIGGER_VALUE_DLG::help_button_clicked);
+    connect(m_radix_combo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SEDQ_TRIGGER_VALUE_DLG::radix_combo_changed);
+    connect(m_find_previous_button, &QPushButton::clicked, this,
+            &SEDQ_TRIGGER_VALUE_DLG::on_find_previous_bus_value_button);
 }
 
 QString SEDQ_TRIGGER_VALUE_DLG::get_value() const

@@ -29,78 +29,111 @@ const char* const LEVEL_TYPE_TEXTS[] = {"Basic AND", "Basic OR", "Comparison", "
 
 constexpr int SEPARATOR = -1;
 
+// A focus-routed slot belongs to the view or, for a few commands, to its model.
+template <typename RECEIVER> RECEIVER* receiver_of(SEDQ_VIEW* view, SEDQ_TX_MANAGER* model)
+{
+    if constexpr (std::is_same_v<RECEIVER, SEDQ_VIEW>)
+        return view;
+    else
+        return model;
+}
+
+// A slot without arguments hears the action's `triggered`.
+template <typename RECEIVER> SEDQ_CONNECTION::ROUTE route_to(void (RECEIVER::*slot)())
+{
+    return [slot](QAction* action, SEDQ_VIEW* view, SEDQ_TX_MANAGER* model, bool connect)
+    {
+        RECEIVER* receiver = receiver_of<RECEIVER>(view, model);
+        if (connect)
+            QObject::connect(action, &QAction::triggered, receiver, slot);
+        else
+            QObject::disconnect(action, &QAction::triggered, receiver, slot);
+        return QList<QAction*>{action};
+    };
+}
+
+// A slot taking the triggering action hears the group the action belongs to.
+template <typename RECEIVER> SEDQ_CONNECTION::ROUTE route_to(void (RECEIVER::*slot)(QAction*))
+{
+    return [slot](QAction* action, SEDQ_VIEW* view, SEDQ_TX_MANAGER* model, bool connect)
+    {
+        QActionGroup* group = action->actionGroup();
+        if (!SEDQ_VERIFY(group != NULL))
+            return QList<QAction*>();
+        RECEIVER* receiver = receiver_of<RECEIVER>(view, model);
+        if (connect)
+            QObject::connect(group, &QActionGroup::triggered, receiver, slot);
+        else
+            QObject::disconnect(group, &QActionGroup::triggered, receiver, slot);
+        return group->actions();
+    };
+}
+
+// The slot's signature text and its checked route are made from the same tokens, so the
+// two cannot disagree; qOverload checks the argument list against the slot.
+#define FOCUS_SLOT(id, receiver, slot, ...)                                                                  \
+    SEDQ_CONNECTION                                                                                          \
+    {                                                                                                        \
+        AFCQ_ACTION_ENUM(id), "1" #slot "(" #__VA_ARGS__ ")",                                                \
+            route_to(qOverload<__VA_ARGS__>(&receiver::slot))                                                \
+    }
+
 // The host actions routed to view slots while the view has the focus, in routing order.
 const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
-    {AFCQ_ACTION_ENUM(513), SLOT(on_edit_select_all())},
-    {AFCQ_ACTION_ENUM(178), SLOT(on_edit_find())},
-    {AFCQ_ACTION_ENUM(179), SLOT(on_edit_find_next())},
-    {AFCQ_ACTION_ENUM(349), SLOT(on_find_bus_value())},
-    {AFCQ_ACTION_ENUM(350), SLOT(on_find_next_bus_value())},
-    {AFCQ_ACTION_ENUM(351), SLOT(on_find_previous_bus_value())},
-    {AFCQ_ACTION_ENUM(326), SLOT(on_node_insert())},
-    {AFCQ_ACTION_ENUM(358), SLOT(on_plugin_options())},
-    {AFCQ_ACTION_ENUM(327), SLOT(on_node_add_state_machine())},
-    {AFCQ_ACTION_ENUM(361), SLOT(on_node_recreate_state_machine_mnemonics())},
-    {AFCQ_ACTION_ENUM(352), SLOT(on_node_group())},
-    {AFCQ_ACTION_ENUM(377), SLOT(on_node_ungroup())},
-    {AFCQ_ACTION_ENUM(378), SLOT(on_node_ungroup_nested_groups())},
-    {AFCQ_ACTION_ENUM(362), SLOT(on_node_rename())},
-    {AFCQ_ACTION_ENUM(355), SLOT(on_mnemonic_table_setup())},
-    {AFCQ_ACTION_ENUM(344), SLOT(show_list_view())},
-    {AFCQ_ACTION_ENUM(353), SLOT(on_invert_signal())},
-    {AFCQ_ACTION_ENUM(328), SLOT(on_view_align_left())},
-    {AFCQ_ACTION_ENUM(329), SLOT(on_view_align_right())},
-    {AFCQ_ACTION_ENUM(360), SLOT(on_change_node_pre_syn())},
-    {AFCQ_ACTION_ENUM(359), SLOT(on_change_node_post_fit())},
-    {AFCQ_ACTION_ENUM(356), SLOT(on_bus_order(QAction*))},
-    {AFCQ_ACTION_ENUM(335), SLOT(on_bus_display_format(QAction*))},
-    {AFCQ_ACTION_ENUM(363), SLOT(on_node_set_alias())},
-    {AFCQ_ACTION_ENUM(357), SLOT(on_node_paste_alias())},
-    {AFCQ_ACTION_ENUM(347), SLOT(on_node_remove_alias())},
-    {AFCQ_ACTION_ENUM(346), SLOT(on_data_enable())},
-    {AFCQ_ACTION_ENUM(345), SLOT(on_data_disable())},
-    {AFCQ_ACTION_ENUM(376), SLOT(on_trigger_enable())},
-    {AFCQ_ACTION_ENUM(375), SLOT(on_trigger_disable())},
-    {AFCQ_ACTION_ENUM(365), SLOT(on_storage_enable())},
-    {AFCQ_ACTION_ENUM(364), SLOT(on_storage_disable())},
-    {AFCQ_ACTION_ENUM(367), SLOT(on_transition_enable())},
-    {AFCQ_ACTION_ENUM(366), SLOT(on_transition_disable())},
-    {AFCQ_ACTION_ENUM(368), SLOT(on_trigger_condition(QAction*))},
-    {AFCQ_ACTION_ENUM(372), SLOT(on_insert_trigger_value())},
-    {AFCQ_ACTION_ENUM(226), SLOT(on_trigger_condition(QAction*))},
-    {AFCQ_ACTION_ENUM(225), SLOT(on_comparison_trigger())},
-    {AFCQ_ACTION_ENUM(712), SLOT(on_insert_time_bar())},
-    {AFCQ_ACTION_ENUM(710), SLOT(on_delete_time_bar())},
-    {AFCQ_ACTION_ENUM(711), SLOT(on_delete_all_time_bars())},
-    {AFCQ_ACTION_ENUM(713), SLOT(on_insert_master_time_bar())},
-    {AFCQ_ACTION_ENUM(717), SLOT(on_insert_master_time_bar())},
-    {AFCQ_ACTION_ENUM(714), SLOT(on_move_master_time_bar())},
-    {AFCQ_ACTION_ENUM(718), SLOT(on_sample_numbers())},
-    {AFCQ_ACTION_ENUM(719), SLOT(on_time_units())},
-    {AFCQ_ACTION_ENUM(728), SLOT(on_fit_in_window())},
-    {AFCQ_ACTION_ENUM(729), SLOT(on_zoom_in())},
-    {AFCQ_ACTION_ENUM(730), SLOT(on_zoom_out())},
-    {AFCQ_ACTION_ENUM(708), SLOT(on_center_on_trigger())},
-    {AFCQ_ACTION_ENUM(715), SLOT(on_next_transition())},
-    {AFCQ_ACTION_ENUM(716), SLOT(on_previous_transition())},
+    FOCUS_SLOT(513, SEDQ_VIEW, on_edit_select_all, ),
+    FOCUS_SLOT(178, SEDQ_VIEW, on_edit_find, ),
+    FOCUS_SLOT(179, SEDQ_VIEW, on_edit_find_next, ),
+    FOCUS_SLOT(349, SEDQ_VIEW, on_find_bus_value, ),
+    FOCUS_SLOT(350, SEDQ_VIEW, on_find_next_bus_value, ),
+    FOCUS_SLOT(351, SEDQ_VIEW, on_find_previous_bus_value, ),
+    FOCUS_SLOT(326, SEDQ_TX_MANAGER, on_node_insert, ),
+    FOCUS_SLOT(358, SEDQ_VIEW, on_plugin_options, ),
+    FOCUS_SLOT(327, SEDQ_VIEW, on_node_add_state_machine, ),
+    FOCUS_SLOT(361, SEDQ_VIEW, on_node_recreate_state_machine_mnemonics, ),
+    FOCUS_SLOT(352, SEDQ_VIEW, on_node_group, ),
+    FOCUS_SLOT(377, SEDQ_VIEW, on_node_ungroup, ),
+    FOCUS_SLOT(378, SEDQ_VIEW, on_node_ungroup_nested_groups, ),
+    FOCUS_SLOT(362, SEDQ_VIEW, on_node_rename, ),
+    FOCUS_SLOT(355, SEDQ_VIEW, on_mnemonic_table_setup, ),
+    FOCUS_SLOT(344, SEDQ_VIEW, show_list_view, ),
+    FOCUS_SLOT(353, SEDQ_VIEW, on_invert_signal, ),
+    FOCUS_SLOT(328, SEDQ_VIEW, on_view_align_left, ),
+    FOCUS_SLOT(329, SEDQ_VIEW, on_view_align_right, ),
+    FOCUS_SLOT(360, SEDQ_VIEW, on_change_node_pre_syn, ),
+    FOCUS_SLOT(359, SEDQ_VIEW, on_change_node_post_fit, ),
+    FOCUS_SLOT(356, SEDQ_VIEW, on_bus_order, QAction*),
+    FOCUS_SLOT(335, SEDQ_VIEW, on_bus_display_format, QAction*),
+    FOCUS_SLOT(363, SEDQ_VIEW, on_node_set_alias, ),
+    FOCUS_SLOT(357, SEDQ_VIEW, on_node_paste_alias, ),
+    FOCUS_SLOT(347, SEDQ_VIEW, on_node_remove_alias, ),
+    FOCUS_SLOT(346, SEDQ_VIEW, on_data_enable, ),
+    FOCUS_SLOT(345, SEDQ_VIEW, on_data_disable, ),
+    FOCUS_SLOT(376, SEDQ_VIEW, on_trigger_enable, ),
+    FOCUS_SLOT(375, SEDQ_VIEW, on_trigger_disable, ),
+    FOCUS_SLOT(365, SEDQ_VIEW, on_storage_enable, ),
+    FOCUS_SLOT(364, SEDQ_VIEW, on_storage_disable, ),
+    FOCUS_SLOT(367, SEDQ_VIEW, on_transition_enable, ),
+    FOCUS_SLOT(366, SEDQ_VIEW, on_transition_disable, ),
+    FOCUS_SLOT(368, SEDQ_VIEW, on_trigger_condition, QAction*),
+    FOCUS_SLOT(372, SEDQ_VIEW, on_insert_trigger_value, ),
+    FOCUS_SLOT(226, SEDQ_VIEW, on_trigger_condition, QAction*),
+    FOCUS_SLOT(225, SEDQ_VIEW, on_comparison_trigger, ),
+    FOCUS_SLOT(712, SEDQ_VIEW, on_insert_time_bar, ),
+    FOCUS_SLOT(710, SEDQ_VIEW, on_delete_time_bar, ),
+    FOCUS_SLOT(711, SEDQ_VIEW, on_delete_all_time_bars, ),
+    FOCUS_SLOT(713, SEDQ_VIEW, on_insert_master_time_bar, ),
+    FOCUS_SLOT(717, SEDQ_VIEW, on_insert_master_time_bar, ),
+    FOCUS_SLOT(714, SEDQ_VIEW, on_move_master_time_bar, ),
+    FOCUS_SLOT(718, SEDQ_VIEW, on_sample_numbers, ),
+    FOCUS_SLOT(719, SEDQ_VIEW, on_time_units, ),
+    FOCUS_SLOT(728, SEDQ_VIEW, on_fit_in_window, ),
+    FOCUS_SLOT(729, SEDQ_VIEW, on_zoom_in, ),
+    FOCUS_SLOT(730, SEDQ_VIEW, on_zoom_out, ),
+    FOCUS_SLOT(708, SEDQ_VIEW, on_center_on_trigger, ),
+    FOCUS_SLOT(715, SEDQ_VIEW, on_next_transition, ),
+    FOCUS_SLOT(716, SEDQ_VIEW, on_previous_transition, ),
 };
 
-// A slot that takes the triggering action, however its signature was spelled.
-bool takes_action(const char* slot)
-{
-    return QMetaObject::normalizedSignature(slot + 1).endsWith("(QAction*)");
-}
-
-// The slot string as Qt compares it: code character, then the normalised signature.
-QByteArray normalised_slot(const char* slot)
-{
-    return QByteArray(slot, 1) + QMetaObject::normalizedSignature(slot + 1);
-}
-
-bool has_slot(const QObject* receiver, const QByteArray& member)
-{
-    return receiver != nullptr && receiver->metaObject()->indexOfSlot(member.constData() + 1) >= 0;
-}
 } // namespace
 
 SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
@@ -169,10 +202,10 @@ void SEDQ_VIEW::make_scroll_bars()
     {
         bar->setTracking(true);
         bar->setCursor(Qt::ArrowCursor);
-        connect(bar, SIGNAL(valueChanged(int)), this, SLOT(update()));
+        connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&SEDQ_VIEW::update));
     }
-    connect(m_horizontal_scroll_bar, SIGNAL(valueChanged(int)), this,
-            SLOT(update_advanced_trigger_combo_positions()));
+    connect(m_horizontal_scroll_bar, &QScrollBar::valueChanged, this,
+            &SEDQ_VIEW::update_advanced_trigger_combo_positions);
     m_corner_widget = new QWidget(this);
     m_corner_widget->setAutoFillBackground(true);
     m_layout = new QGridLayout(this);
@@ -200,8 +233,8 @@ void SEDQ_VIEW::make_lock_mode_combo()
     m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
     m_lock_mode_combo->setCurrentIndex(int(m_tx_manager->get_lock_mode(false)));
     m_lock_mode_combo->show();
-    connect(m_lock_mode_combo, SIGNAL(currentIndexChanged(const QString&)), m_tx_manager,
-            SLOT(set_lock_mode(const QString&)));
+    connect(m_lock_mode_combo, sedq_combo_text_changed(), m_tx_manager,
+            qOverload<const QString&>(&SEDQ_TX_MANAGER::set_lock_mode));
 }
 
 void SEDQ_VIEW::make_level_type_combos()
@@ -217,8 +250,7 @@ void SEDQ_VIEW::make_level_type_combos()
                                             "QComboBox::drop-down { width: 12px; }"));
         combo->setProperty("trigger level", index);
         combo->hide();
-        connect(combo, SIGNAL(currentIndexChanged(const QString&)), this,
-                SLOT(on_sel_change_advanced_trigger_combo(const QString&)));
+        connect(combo, sedq_combo_text_changed(), this, &SEDQ_VIEW::on_sel_change_advanced_trigger_combo);
         m_level_type_combos[index] = combo;
     }
 }
@@ -234,12 +266,12 @@ void SEDQ_VIEW::make_transition_buttons()
         button->resize(22, 22);
         button->hide();
     }
-    connect(m_previous_transition_button, SIGNAL(clicked(bool)), this, SLOT(on_previous_transition()));
-    connect(m_next_transition_button, SIGNAL(clicked(bool)), this, SLOT(on_next_transition()));
+    connect(m_previous_transition_button, &QToolButton::clicked, this, &SEDQ_VIEW::on_previous_transition);
+    connect(m_next_transition_button, &QToolButton::clicked, this, &SEDQ_VIEW::on_next_transition);
 }
 
 // A menu of host actions (SEPARATOR for a separator) refreshed by `about_to_show`.
-QMenu* SEDQ_VIEW::make_menu(std::initializer_list<int> ids, const char* about_to_show)
+QMenu* SEDQ_VIEW::make_menu(std::initializer_list<int> ids, void (SEDQ_VIEW::*about_to_show)())
 {
     auto* menu = new QMenu(this);
     for (int id : ids)
@@ -249,7 +281,7 @@ QMenu* SEDQ_VIEW::make_menu(std::initializer_list<int> ids, const char* about_to
         else
             menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
     }
-    connect(menu, SIGNAL(aboutToShow()), this, about_to_show);
+    connect(menu, &QMenu::aboutToShow, this, about_to_show);
     return menu;
 }
 
@@ -268,19 +300,18 @@ void SEDQ_VIEW::add_action_group(QMenu* menu, std::initializer_list<int> ids)
 QMenu* SEDQ_VIEW::make_name_menu()
 {
     QMenu* menu = make_menu({120, 513, SEPARATOR, 178, 179, SEPARATOR, 349, 350, 351, SEPARATOR},
-                            SLOT(on_update_name_menu()));
+                            &SEDQ_VIEW::on_update_name_menu);
     QMenu* plugins = m_frame_wnd->get_plugin_menu();
     menu->addMenu(plugins);
-    connect(plugins, SIGNAL(aboutToShow()), this, SLOT(on_update_plugin_menu()));
+    connect(plugins, &QMenu::aboutToShow, this, &SEDQ_VIEW::on_update_plugin_menu);
     for (int id : {326, 358, SEPARATOR, 327, 361, SEPARATOR})
         id == SEPARATOR ? (void)menu->addSeparator()
                         : menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
     AFCQ_LOCATE_MENU* locate = m_frame_wnd->get_locate_menu();
     menu->addMenu(locate);
-    afcq_safe_connect(locate, SIGNAL(aboutToShow()), this, SLOT(on_update_locate()));
-    afcq_safe_connect(locate, SIGNAL(locate_triggered(CLSID)), this, SLOT(on_locate(CLSID)));
-    afcq_safe_connect(locate->get_design_file_action(), SIGNAL(triggered()), this,
-                      SLOT(on_locate_design_file()));
+    connect(locate, &AFCQ_LOCATE_MENU::aboutToShow, this, &SEDQ_VIEW::on_update_locate);
+    connect(locate, &AFCQ_LOCATE_MENU::locate_triggered, this, &SEDQ_VIEW::on_locate);
+    connect(locate->get_design_file_action(), &QAction::triggered, this, &SEDQ_VIEW::on_locate_design_file);
     menu->addSeparator();
     for (int id : {352, 377, 378, 362, SEPARATOR, 355, SEPARATOR, 344, SEPARATOR, 353, SEPARATOR})
         id == SEPARATOR ? (void)menu->addSeparator()
@@ -295,7 +326,7 @@ QMenu* SEDQ_VIEW::make_name_menu()
     if (SEDQ_VERIFY(sub_menu != NULL))
     {
         menu->addMenu(sub_menu);
-        connect(sub_menu, SIGNAL(aboutToShow()), this, SLOT(on_update_bus_display_format_menu()));
+        connect(sub_menu, &QMenu::aboutToShow, this, &SEDQ_VIEW::on_update_bus_display_format_menu);
     }
     return menu;
 }
@@ -343,83 +374,61 @@ void SEDQ_VIEW::make_trigger_condition_menu()
     menu->addSeparator();
     menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(372), QVariant()));
     m_trigger_condition_action_count = menu->actions().size();
-    connect(menu, SIGNAL(aboutToShow()), this, SLOT(on_update_trigger_condition_menu()));
+    connect(menu, &QMenu::aboutToShow, this, &SEDQ_VIEW::on_update_trigger_condition_menu);
     m_trigger_condition_menu = menu;
 }
 
 void SEDQ_VIEW::make_column_menus()
 {
     m_column_menus.insert(2, make_name_menu());
-    m_column_menus.insert(1, make_menu({363, 357, 347}, SLOT(on_update_alias_menu())));
-    m_column_menus.insert(5, make_menu({346, 345}, SLOT(on_update_data_menu())));
-    m_column_menus.insert(6, make_menu({376, 375}, SLOT(on_update_trigger_menu())));
-    m_column_menus.insert(7, make_menu({365, 364}, SLOT(on_update_storage_menu())));
-    m_column_menus.insert(8, make_menu({367, 366}, SLOT(on_update_transition_menu())));
+    m_column_menus.insert(1, make_menu({363, 357, 347}, &SEDQ_VIEW::on_update_alias_menu));
+    m_column_menus.insert(5, make_menu({346, 345}, &SEDQ_VIEW::on_update_data_menu));
+    m_column_menus.insert(6, make_menu({376, 375}, &SEDQ_VIEW::on_update_trigger_menu));
+    m_column_menus.insert(7, make_menu({365, 364}, &SEDQ_VIEW::on_update_storage_menu));
+    m_column_menus.insert(8, make_menu({367, 366}, &SEDQ_VIEW::on_update_transition_menu));
     make_trigger_condition_menu();
     for (int column = 9; column <= 21; ++column)
         m_column_menus.insert(column, m_trigger_condition_menu);
     m_column_menus.insert(23, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR, 718, 719,
                                          SEPARATOR, 728, 729, 730, 708},
-                                        SLOT(on_update_waveform_menu())));
+                                        &SEDQ_VIEW::on_update_waveform_menu));
 }
 
 void SEDQ_VIEW::connect_focus_actions()
 {
     for (const SEDQ_CONNECTION& pair : FOCUS_CONNECTIONS)
-        connect_action_when_focused(pair.m_id, pair.m_slot);
-    connect_action(AFCQ_ACTION_ENUM(290), SLOT(on_select_lock_mode_all()));
-    connect_action(AFCQ_ACTION_ENUM(291), SLOT(on_select_lock_mode_incremental()));
-    connect_action(AFCQ_ACTION_ENUM(292), SLOT(on_select_lock_mode_trigger()));
+        connect_action_when_focused(pair);
+    connect_action(FOCUS_SLOT(290, SEDQ_VIEW, on_select_lock_mode_all, ));
+    connect_action(FOCUS_SLOT(291, SEDQ_VIEW, on_select_lock_mode_incremental, ));
+    connect_action(FOCUS_SLOT(292, SEDQ_VIEW, on_select_lock_mode_trigger, ));
 }
 
 // ---- focus routing -----------------------------------------------------------------------------
 
-void SEDQ_VIEW::connect_action_when_focused(AFCQ_ACTION_ENUM id, const char* slot)
+void SEDQ_VIEW::connect_action_when_focused(const SEDQ_CONNECTION& connection)
 {
-    m_connections.append({id, slot});
+    m_connections.append(connection);
 }
 
-// An action carrying itself as argument is routed through its group; the view takes the
-// slot when it has it, else the model (whose slots are reached the same way).
-void SEDQ_VIEW::route_action(AFCQ_ACTION_ENUM id, const char* slot, bool do_connect)
+// An action carrying itself as argument is routed through its group; each routed action
+// starts disabled until the edit menu's refresh enables it.
+void SEDQ_VIEW::route_action(const SEDQ_CONNECTION& connection, bool do_connect)
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL) || m_tx_manager.isNull())
         return;
-    QAction* action = m_tx_manager->get_action(id, QVariant());
-    QObject* sender = action;
-    const char* signal = SIGNAL(triggered(bool));
-    QList<QAction*> actions = {action};
-    if (takes_action(slot))
-    {
-        QActionGroup* group = action->actionGroup();
-        if (!SEDQ_VERIFY(group != NULL))
-            return;
-        sender = group;
-        signal = SIGNAL(triggered(QAction*));
-        actions = group->actions();
-    }
-    const QByteArray member = normalised_slot(slot);
-    QObject* receiver = has_slot(this, member)           ? static_cast<QObject*>(this)
-                        : has_slot(m_tx_manager, member) ? static_cast<QObject*>(m_tx_manager)
-                                                         : nullptr;
-    if (receiver == nullptr)
-        return;
-    if (do_connect && !sedq_connect(sender, signal, receiver, member.constData()))
-        return;
-    if (!do_connect)
-        QObject::disconnect(sender, signal, receiver, member.constData());
-    for (QAction* entry : actions)
+    QAction* action = m_tx_manager->get_action(connection.m_id, QVariant());
+    for (QAction* entry : connection.m_route(action, this, m_tx_manager, do_connect))
         entry->setEnabled(false);
 }
 
-void SEDQ_VIEW::connect_action(AFCQ_ACTION_ENUM id, const char* slot)
+void SEDQ_VIEW::connect_action(const SEDQ_CONNECTION& connection)
 {
-    route_action(id, slot, true);
+    route_action(connection, true);
 }
 
-void SEDQ_VIEW::disconnect_action(AFCQ_ACTION_ENUM id, const char* slot)
+void SEDQ_VIEW::disconnect_action(const SEDQ_CONNECTION& connection)
 {
-    route_action(id, slot, false);
+    route_action(connection, false);
 }
 
 void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
@@ -429,7 +438,7 @@ void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
         return;
     m_connected = true;
     for (const SEDQ_CONNECTION& pair : m_connections)
-        connect_action(pair.m_id, pair.m_slot);
+        connect_action(pair);
     update();
 }
 
@@ -445,6 +454,6 @@ void SEDQ_VIEW::focusOutEvent(QFocusEvent* event)
     if (m_tx_manager.isNull())
         return;
     for (const SEDQ_CONNECTION& pair : m_connections)
-        disconnect_action(pair.m_id, pair.m_slot);
+        disconnect_action(pair);
     update();
 }

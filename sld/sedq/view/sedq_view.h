@@ -14,6 +14,8 @@
 #include "host/sdr.h"
 #include "sedq/model/sedq_double.h"
 #include "sedq/view/sedq_find_state.h"
+#include "sedq/view/sedq_packed_bus.h"
+#include "sedq/view/sedq_paint_context.h"
 #include "sedq/view/sedq_row_layout.h"
 #include "sedq/view/sedq_time_axis.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
@@ -56,12 +58,20 @@ class SEDQ_FRAME_WND;
 class SEDQ_NODE;
 class SEDQ_TX_MANAGER;
 
-// One host action routed to a view slot while the view has the focus. `m_slot` is a string
-// as SLOT() makes it (code character first), static for the life of the process.
+class SEDQ_VIEW;
+
+// One host action routed to a slot of the view, or of its model, while the view has the focus.
+// `m_slot` names the slot as Qt spells a slot signature (code character first), static for the
+// life of the process. `m_route` connects the action (or, for a slot taking the triggering
+// action, the action's group) to that slot, or disconnects it, with both ends checked by the
+// compiler, and gives the actions it routed.
 struct SEDQ_CONNECTION
 {
+    using ROUTE = std::function<QList<QAction*>(QAction* action, SEDQ_VIEW* view, SEDQ_TX_MANAGER* model,
+                                                bool connect)>;
     AFCQ_ACTION_ENUM m_id;
     const char* m_slot;
+    ROUTE m_route;
 };
 
 class SEDQ_VIEW : public QWidget
@@ -174,9 +184,9 @@ public:
     void reset_drop_item();
     int get_drop_item(bool* before) const;
 
-    // Node rows met by the last paint, rows scrolled away above included; 0 when no node row
-    // was visible.
-    int get_visible_node_count() const { return m_visible_node_count; }
+    // Node rows a paint of the whole view meets, rows scrolled away above included; 0 when no
+    // node row is visible.
+    int get_visible_node_count() { return count_visible_nodes(rect()); }
     int get_context_trigger_level() const { return m_context_trigger_level; }
 
     // ---- time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_time_text.cpp)
@@ -262,10 +272,13 @@ public:
     bool on_update_center_on_trigger();
 
     // ---- node table painting (sedq_view_paint*.cpp) ----------------------------------------
-    bool draw_rect(int row, int column, bool selected, bool sequential, QRect const& cell, QPainter* painter);
-    bool draw_item(int row, int column, QRect inner, QPainter* painter, bool first_visible_row,
-                   bool setup_enabled, bool trigger_enabled, bool selected, bool powerup, bool incremental,
-                   bool sequential);
+    bool draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW& row, int column, QRect const& cell);
+    bool draw_item(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW& row, int column, QRect inner);
+    // The flags every cell of one paint reads, read once.
+    SEDQ_PAINT_CONTEXT make_paint_context(QPainter* painter);
+    // Node rows from the first not scrolled away down to the one reaching below `rect`, counted
+    // from the top of the list: what a paint of `rect` reaches.
+    int count_visible_nodes(QRect const& rect);
     bool draw_header(int column, int row, QRect const& rect, QPainter* painter, bool a, bool b, bool c);
     bool draw_title(QRect rect, QPainter* painter);
     bool draw_lock_mode_title(QRect const& rect, QPainter* painter);
@@ -319,9 +332,9 @@ public:
     SEDQ_WAVE_SUMMARY& get_wave_summary() { return m_wave_summary; }
 
     // ---- shell (sedq_view.cpp, sedq_view_update.cpp, sedq_view_edit.cpp) -------------------
-    void connect_action_when_focused(AFCQ_ACTION_ENUM id, const char* slot);
-    void connect_action(AFCQ_ACTION_ENUM id, const char* slot);
-    void disconnect_action(AFCQ_ACTION_ENUM id, const char* slot);
+    void connect_action_when_focused(const SEDQ_CONNECTION& connection);
+    void connect_action(const SEDQ_CONNECTION& connection);
+    void disconnect_action(const SEDQ_CONNECTION& connection);
     const QList<SEDQ_CONNECTION>& get_connections() const { return m_connections; }
     bool is_connected() const { return m_connected; }
     QMenu* get_column_menu(int column) const { return m_column_menus.value(column, nullptr); }
@@ -529,11 +542,11 @@ private:
     void make_transition_buttons();
     void make_column_menus();
     QMenu* make_name_menu();
-    QMenu* make_menu(std::initializer_list<int> ids, const char* about_to_show);
+    QMenu* make_menu(std::initializer_list<int> ids, void (SEDQ_VIEW::*about_to_show)());
     void add_action_group(QMenu* menu, std::initializer_list<int> ids);
     void make_trigger_condition_menu();
     void connect_focus_actions();
-    void route_action(AFCQ_ACTION_ENUM id, const char* slot, bool connect);
+    void route_action(const SEDQ_CONNECTION& connection, bool connect);
     // Refresh (sedq_view_update.cpp).
     void clear_selection_on_mode_switch();
     void refresh_lock_mode_combo(bool acquiring);
@@ -549,12 +562,11 @@ private:
     int waveform_column_width();
     // Painting (sedq_view_paint*.cpp).
     QBrush background_brush();
-    void draw_header_row(int row, int column, QRect const& inner, QPainter* painter, bool setup_enabled,
-                         bool trigger_enabled, bool powerup, bool sequential);
-    void draw_node_cell(int node, int column, QRect const& inner, QPainter* painter, bool setup_enabled,
-                        bool trigger_enabled, bool selected, bool powerup, bool incremental);
-    void draw_trigger_cell(int node, int level, QRect const& inner, QPainter* painter, bool trigger_enabled,
-                           bool selected, bool powerup);
+    void draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int column, QRect const& inner);
+    void draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int column, QRect const& inner,
+                        bool selected);
+    void draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int level, QRect const& inner,
+                           bool selected);
     void draw_empty_view_text(int y, QRect const& rect, QPainter* painter);
     QRect column_span(int first, int last, QRect const& cell);
     void draw_name_expand_box(int display_type, int x0, int cy, bool selected, QPainter* painter);
@@ -648,8 +660,8 @@ private:
     // Waveform painting (sedq_view_waveform*.cpp, sedq_view_data_cells.cpp).
     SEDQ_SAMPLE_STEPS window_steps(QRect const& rect);
     SEDQ_SAMPLE_STEPS value_steps(QRect const& rect);
-    void draw_data_cell(int node, int column, QRect const& inner, QPainter* painter, bool selected,
-                        bool first_visible_row);
+    void draw_data_cell(int node, const SEDQ_PAINT_ROW& row, int column, QRect const& inner,
+                        QPainter* painter);
     void draw_value_cell(int node, QRect const& inner, QPainter* painter, bool selected);
     void draw_signal_cell(int node, QRect const& inner, QPainter* painter, bool selected);
     void draw_group_cell(int node, QRect const& inner, QPainter* painter, bool selected);
@@ -714,7 +726,6 @@ private:
 
     // Painting.
     QHash<int, QIcon> m_icons;
-    int m_visible_node_count = 0;
     int m_drop_item = -1;
     bool m_drop_before = false;
 
@@ -733,6 +744,8 @@ private:
     // Waveform painting: the log's rows with their summaries, the strokes of one cell.
     SEDQ_WAVE_SUMMARY m_wave_summary;
     SEDQ_WAVE_STROKES m_strokes;
+    // A bus's window packed for its cell, reused from cell to cell.
+    SEDQ_PACKED_BUS m_packed_bus;
 
     // Input.
     int m_resize_column = -1;

@@ -211,7 +211,7 @@ bool SEDQ_VIEW::on_update_find_bus_value()
         has_bus = is_parent_item(node);
     int depth = 0;
     m_tx_manager->get_data_sample_depth(&depth, -1);
-    return has_bus && m_visible_node_count > 0 && depth != 0 && m_tx_manager->is_data_mode(-1) &&
+    return has_bus && get_visible_node_count() > 0 && depth != 0 && m_tx_manager->is_data_mode(-1) &&
            m_tx_manager->is_data_available(false, -1, nullptr);
 }
 
@@ -221,7 +221,7 @@ bool SEDQ_VIEW::on_update_find_next_bus_value()
         return false;
     int depth = 0;
     m_tx_manager->get_data_sample_depth(&depth, -1);
-    return m_visible_node_count > 0 && m_tx_manager->is_data_mode(-1) && depth != 0 &&
+    return get_visible_node_count() > 0 && m_tx_manager->is_data_mode(-1) && depth != 0 &&
            m_tx_manager->is_data_available(false, -1, nullptr) && m_search_bus != -1 &&
            m_search_bus < m_tx_manager->get_node_count(-1) && is_parent_item(m_search_bus);
 }

@@ -54,12 +54,13 @@ SEDQ_SAMPLE_STEPS SEDQ_VIEW::value_steps(QRect const& rect)
 }
 
 // Without samples only the topmost node row's waveform cell says why.
-void SEDQ_VIEW::draw_data_cell(int node, int column, QRect const& inner, QPainter* painter, bool selected,
-                               bool first_visible_row)
+void SEDQ_VIEW::draw_data_cell(int node, const SEDQ_PAINT_ROW& painted, int column, QRect const& inner,
+                               QPainter* painter)
 {
+    const bool selected = painted.selected;
     if (get_data_depth() <= 0 || !m_tx_manager->is_data_available(false, -1, nullptr))
     {
-        if (column == 23 && first_visible_row)
+        if (column == 23 && painted.first_visible)
             draw_zero_sample_wave(inner, painter);
         return;
     }

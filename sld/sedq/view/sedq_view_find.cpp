@@ -42,7 +42,7 @@ void SEDQ_VIEW::on_edit_find_next()
 
 bool SEDQ_VIEW::on_update_edit_find()
 {
-    return m_visible_node_count > 0;
+    return get_visible_node_count() > 0;
 }
 
 bool SEDQ_VIEW::on_update_edit_find_next()

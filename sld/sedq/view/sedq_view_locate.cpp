@@ -53,7 +53,7 @@ void SEDQ_VIEW::on_update_plugin_menu()
     // meta type that outlives the library.
     QActionGroup* group = m_frame_wnd->get_plugin_action_group();
     if (group != nullptr)
-        connect(group, SIGNAL(triggered(QAction*)), this, SLOT(on_plugin(QAction*)), Qt::UniqueConnection);
+        connect(group, &QActionGroup::triggered, this, &SEDQ_VIEW::on_plugin, Qt::UniqueConnection);
     for (const QString& name : m_tx_manager->get_plugin_names())
     {
         QAction* action = sub_menu->addAction(name);

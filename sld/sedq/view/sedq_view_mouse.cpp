@@ -213,7 +213,7 @@ void SEDQ_VIEW::drag_selected_nodes(QMouseEvent* event, int column, const QRect&
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
     auto* timer = new QTimer(this);
-    connect(timer, SIGNAL(timeout()), this, SLOT(on_drag_scroll()));
+    connect(timer, &QTimer::timeout, this, &SEDQ_VIEW::on_drag_scroll);
     timer->start(DRAG_SCROLL_MS);
     const Qt::DropActions actions =
         m_tx_manager->is_data_mode(-1) ? Qt::CopyAction | Qt::MoveAction : Qt::DropActions(Qt::MoveAction);

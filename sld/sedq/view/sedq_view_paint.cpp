@@ -49,11 +49,7 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     } freeze{&m_layout_frozen};
     m_layout_frozen = true;
     const int scroll = get_scroll_pos(Qt::Vertical);
-    const bool setup_enabled = is_setup_enabled(true);
-    const bool trigger_enabled = is_trigger_enabled();
-    const bool powerup = m_tx_manager->is_powerup_trigger(-1);
-    const bool incremental = m_tx_manager->is_incremental_compile();
-    const bool sequential = m_tx_manager->is_sequential_mode(-1);
+    const SEDQ_PAINT_CONTEXT context = make_paint_context(painter);
     int widths[COLUMN_COUNT];
     for (int column = 0; column < COLUMN_COUNT; ++column)
         widths[column] = get_column_width(column);
@@ -61,15 +57,17 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     const auto paint_row = [&](int row, int y, int height, bool first_visible)
     {
         int x = row == 0 ? 0 : offset;
-        const bool selected = row >= HEADER_ROWS && is_item_selected(row - HEADER_ROWS);
+        SEDQ_PAINT_ROW painted;
+        painted.row = row;
+        painted.selected = row >= HEADER_ROWS && is_item_selected(row - HEADER_ROWS);
+        painted.first_visible = first_visible;
         for (int column = 0; column < COLUMN_COUNT; ++column)
         {
             if (widths[column] == 0)
                 continue;
             const QRect cell = sedq_inclusive(x, y, x + widths[column] + 1, y + height + 1);
-            draw_rect(row, column, selected, sequential, cell, painter);
-            draw_item(row, column, cell.adjusted(2, 2, -2, -2), painter, first_visible, setup_enabled,
-                      trigger_enabled, selected, powerup, incremental, sequential);
+            draw_rect(context, painted, column, cell);
+            draw_item(context, painted, column, cell.adjusted(2, 2, -2, -2));
             x += widths[column];
         }
     };
@@ -96,7 +94,6 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
         y += height;
         stopped = y > rect.bottom();
     }
-    m_visible_node_count = visible;
     if (y + 1 < height() - 1)
         painter->fillRect(QRect(0, y + 1, rect.width(), rect.height()), background);
     if (m_drop_item != -1 && m_drop_item == layout.get_node_count())
@@ -182,9 +179,13 @@ bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)
     return true;
 }
 
-bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, QRect const& cell,
-                          QPainter* painter)
+bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW& painted, int column,
+                          QRect const& cell)
 {
+    const int row = painted.row;
+    const bool selected = painted.selected;
+    const bool sequential = paint.sequential;
+    QPainter* painter = paint.painter;
     const bool setup = row_layout().get_signature().setup_mode;
     const bool data = row_layout().get_signature().data_mode;
     const int row1 = get_row_height(1);
@@ -255,10 +256,23 @@ bool SEDQ_VIEW::draw_rect(int row, int column, bool selected, bool sequential, Q
 
 // ---- cell contents -------------------------------------------------------------------------------
 
-bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, bool first_visible_row,
-                          bool setup_enabled, bool trigger_enabled, bool selected, bool powerup,
-                          bool incremental, bool sequential)
+SEDQ_PAINT_CONTEXT SEDQ_VIEW::make_paint_context(QPainter* painter)
 {
+    SEDQ_PAINT_CONTEXT context;
+    context.painter = painter;
+    context.setup_enabled = is_setup_enabled(true);
+    context.trigger_enabled = is_trigger_enabled();
+    context.powerup = m_tx_manager->is_powerup_trigger(-1);
+    context.incremental = m_tx_manager->is_incremental_compile();
+    context.sequential = m_tx_manager->is_sequential_mode(-1);
+    return context;
+}
+
+bool SEDQ_VIEW::draw_item(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW& painted, int column,
+                          QRect inner)
+{
+    const int row = painted.row;
+    QPainter* painter = paint.painter;
     reset_fudge_factor(false);
     if (column < 0 || column >= COLUMN_COUNT)
         return false;
@@ -276,24 +290,24 @@ bool SEDQ_VIEW::draw_item(int row, int column, QRect inner, QPainter* painter, b
     }
     if (row < HEADER_ROWS)
     {
-        draw_header_row(row, column, inner, painter, setup_enabled, trigger_enabled, powerup, sequential);
+        draw_header_row(paint, row, column, inner);
         return true;
     }
     if (column == 3 || column == 4)
         return false;
     if (column == 22 || column == 23)
     {
-        draw_data_cell(row - HEADER_ROWS, column, inner, painter, selected, first_visible_row);
+        draw_data_cell(row - HEADER_ROWS, painted, column, inner, painter);
         return true;
     }
-    draw_node_cell(row - HEADER_ROWS, column, inner, painter, setup_enabled, trigger_enabled, selected,
-                   powerup, incremental);
+    draw_node_cell(paint, row - HEADER_ROWS, column, inner, painted.selected);
     return true;
 }
 
-void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainter* painter,
-                                bool setup_enabled, bool trigger_enabled, bool powerup, bool sequential)
+void SEDQ_VIEW::draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int column, QRect const& inner)
 {
+    QPainter* painter = paint.painter;
+    const bool trigger_enabled = paint.trigger_enabled;
     const bool setup = row_layout().get_signature().setup_mode;
     const int row1 = get_row_height(1);
     const int row2 = get_row_height(2);
@@ -309,7 +323,7 @@ void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainte
     if (row == 2)
     {
         const QRect rect = (column == 3 || column == 4) && row1 > 0 ? inner.adjusted(0, -row1, 0, 0) : inner;
-        draw_header(column, 2, rect, painter, trigger_enabled, powerup, true);
+        draw_header(column, 2, rect, painter, trigger_enabled, paint.powerup, true);
         return;
     }
     if (column == 3 || column == 4)
@@ -325,7 +339,7 @@ void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainte
         int levels = 0;
         m_tx_manager->get_trigger_level(&levels, -1);
         const QRect span = column_span(12, levels + 11, inner);
-        if (sequential)
+        if (paint.sequential)
         {
             draw_header(column, 1, span, painter, true, false, true);
             return;
@@ -335,6 +349,6 @@ void SEDQ_VIEW::draw_header_row(int row, int column, QRect const& inner, QPainte
                     painter, true, false, true);
         draw_header(column, 1,
                     sedq_inclusive(inner.left(), inner.bottom() - half - 1, inner.right(), inner.bottom()),
-                    painter, setup_enabled, false, false);
+                    painter, paint.setup_enabled, false, false);
     }
 }

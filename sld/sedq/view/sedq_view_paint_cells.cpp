@@ -73,10 +73,12 @@ int condition_icon(SDR_DATA_TRIGGER_CONDITION condition)
 
 } // namespace
 
-void SEDQ_VIEW::draw_node_cell(int node, int column, QRect const& inner, QPainter* painter,
-                               bool setup_enabled, bool trigger_enabled, bool selected, bool powerup,
-                               bool incremental)
+void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int column, QRect const& inner,
+                               bool selected)
 {
+    QPainter* painter = paint.painter;
+    const bool setup_enabled = paint.setup_enabled;
+    const bool powerup = paint.powerup;
     const SEDQ_NODE row(m_tx_manager, node, -1);
     bool partial = false;
     if (column == 0)
@@ -87,7 +89,7 @@ void SEDQ_VIEW::draw_node_cell(int node, int column, QRect const& inner, QPainte
     else if (column == 1)
         draw_in(QString::fromLocal8Bit(row.get_alias()), inner, painter);
     else if (column == 2)
-        draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, incremental,
+        draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, paint.incremental,
                   inner, painter);
     else if (column >= 5 && column <= 7)
     {
@@ -104,26 +106,29 @@ void SEDQ_VIEW::draw_node_cell(int node, int column, QRect const& inner, QPainte
         if (row.is_storage_enabled(nullptr))
         {
             const bool value = row.is_transition_enabled(&partial);
-            const bool enabled = trigger_enabled && !m_tx_manager->is_disable_storage_qualifier_enabled(-1);
+            const bool enabled =
+                paint.trigger_enabled && !m_tx_manager->is_disable_storage_qualifier_enabled(-1);
             draw_checkbox(value, inner, painter, false, enabled, partial, powerup, selected);
         }
         else
             draw_checkbox(false, inner, painter, false, false, false, powerup, selected);
     }
     else if (column >= 9 && column <= 21)
-        draw_trigger_cell(node, column - 12, inner, painter, trigger_enabled, selected, powerup);
+        draw_trigger_cell(paint, node, column - 12, inner, selected);
 }
 
-void SEDQ_VIEW::draw_trigger_cell(int node, int level, QRect const& inner, QPainter* painter,
-                                  bool trigger_enabled, bool selected, bool powerup)
+void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int level, QRect const& inner,
+                                  bool selected)
 {
+    QPainter* painter = paint.painter;
+    const bool powerup = paint.powerup;
     const SEDQ_NODE row(m_tx_manager, node, -1);
     if (!row.is_trigger_enabled(nullptr, level))
     {
         painter->fillRect(grey_area(inner), AFCQ_BRUSH(22).get_brush());
         return;
     }
-    const bool enabled = trigger_enabled && m_tx_manager->is_pattern_enabled(level) &&
+    const bool enabled = paint.trigger_enabled && m_tx_manager->is_pattern_enabled(level) &&
                          !m_tx_manager->is_advanced_trigger(level, -1);
     const SDR_DATA_TRIGGER_CONDITION condition = row.get_trigger_pattern(level);
     if (row.is_parent())

@@ -315,6 +315,28 @@ void SEDQ_VIEW::get_column_rect(int column, QRect* rect)
     *rect = QRect(QPoint(x, top), QPoint(x + get_column_width(column) + 1, height() - 1));
 }
 
+// The same walk as the paint's: header rows, then shown node rows from the scroll position,
+// until the rows reach below the rectangle; the row that crosses its bottom counts.
+int SEDQ_VIEW::count_visible_nodes(QRect const& rect)
+{
+    const SEDQ_ROW_LAYOUT& layout = row_layout();
+    int y = 0;
+    for (int row = 0; row < HEADER_ROWS; ++row)
+    {
+        y += layout.get_row_height(row);
+        if (y > rect.bottom())
+            return 0;
+    }
+    int visible = 0;
+    for (int shown = get_scroll_pos(Qt::Vertical); shown < layout.get_shown_count() && y <= rect.bottom();
+         ++shown)
+    {
+        visible = shown + 1;
+        y += layout.get_row_height(layout.get_shown_node(shown) + HEADER_ROWS);
+    }
+    return visible;
+}
+
 // ---- hit testing -----------------------------------------------------------------------------------
 
 bool SEDQ_VIEW::find_item(const QPoint& point, int* row, int* column, QRect* rect)

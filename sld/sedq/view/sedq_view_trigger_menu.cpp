@@ -194,7 +194,7 @@ void SEDQ_VIEW::add_mnemonic_entries(QMenu* menu, int level)
         action->setData(value);
         menu->addAction(action);
     }
-    connect(group, SIGNAL(triggered(QAction*)), this, SLOT(on_mnemonic(QAction*)));
+    connect(group, &QActionGroup::triggered, this, &SEDQ_VIEW::on_mnemonic);
 }
 
 // ---- setting a condition ---------------------------------------------------------------------------

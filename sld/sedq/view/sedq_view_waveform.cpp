@@ -373,7 +373,7 @@ bool SEDQ_VIEW::draw_bus(int node, SEDQ_BUS const& bus, bool* mask, bool selecte
     const SEDQ_SAMPLE_STEPS steps = column == 22 ? value_steps(rect) : window_steps(rect);
     bool lsb_to_msb = false;
     m_tx_manager->get_node_lsb_to_msb(node, &lsb_to_msb);
-    static SEDQ_PACKED_BUS packed;
+    SEDQ_PACKED_BUS& packed = m_packed_bus;
     if (!packed.assign(bus, 0, bus.get_depth(), lsb_to_msb))
         return false;
     const BAND band = band_of(rect, steps.step);
