@@ -349,18 +349,18 @@ void SEDQ_VIEW::make_trigger_condition_menu()
 
 void SEDQ_VIEW::make_column_menus()
 {
-    m_column_menus.insert(2, make_name_menu());
-    m_column_menus.insert(1, make_menu({363, 357, 347}, SLOT(on_update_alias_menu())));
-    m_column_menus.insert(5, make_menu({346, 345}, SLOT(on_update_data_menu())));
-    m_column_menus.insert(6, make_menu({376, 375}, SLOT(on_update_trigger_menu())));
-    m_column_menus.insert(7, make_menu({365, 364}, SLOT(on_update_storage_menu())));
-    m_column_menus.insert(8, make_menu({367, 366}, SLOT(on_update_transition_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_NAME, make_name_menu());
+    m_column_menus.insert(SEDQ_COLUMN_ALIAS, make_menu({363, 357, 347}, SLOT(on_update_alias_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_DATA_ENABLE, make_menu({346, 345}, SLOT(on_update_data_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_TRIGGER_ENABLE, make_menu({376, 375}, SLOT(on_update_trigger_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_STORAGE_ENABLE, make_menu({365, 364}, SLOT(on_update_storage_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_TRANSITIONAL, make_menu({367, 366}, SLOT(on_update_transition_menu())));
     make_trigger_condition_menu();
-    for (int column = 9; column <= 21; ++column)
+    for (int column = SEDQ_COLUMN_SQ_CONDITIONAL; column <= SEDQ_COLUMN_LAST_LEVEL; ++column)
         m_column_menus.insert(column, m_trigger_condition_menu);
-    m_column_menus.insert(23, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR, 718, 719,
-                                         SEPARATOR, 728, 729, 730, 708},
-                                        SLOT(on_update_waveform_menu())));
+    m_column_menus.insert(SEDQ_COLUMN_WAVEFORM, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR,
+                                                           718, 719, SEPARATOR, 728, 729, 730, 708},
+                                                          SLOT(on_update_waveform_menu())));
 }
 
 void SEDQ_VIEW::connect_focus_actions()
