@@ -31,58 +31,58 @@ constexpr int SEPARATOR = -1;
 
 // The host actions routed to view slots while the view has the focus, in routing order.
 const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
-    {AFCQ_ACTION_ENUM(513), SLOT(on_edit_select_all())},
-    {AFCQ_ACTION_ENUM(178), SLOT(on_edit_find())},
-    {AFCQ_ACTION_ENUM(179), SLOT(on_edit_find_next())},
-    {AFCQ_ACTION_ENUM(349), SLOT(on_find_bus_value())},
-    {AFCQ_ACTION_ENUM(350), SLOT(on_find_next_bus_value())},
-    {AFCQ_ACTION_ENUM(351), SLOT(on_find_previous_bus_value())},
-    {AFCQ_ACTION_ENUM(326), SLOT(on_node_insert())},
-    {AFCQ_ACTION_ENUM(358), SLOT(on_plugin_options())},
-    {AFCQ_ACTION_ENUM(327), SLOT(on_node_add_state_machine())},
-    {AFCQ_ACTION_ENUM(361), SLOT(on_node_recreate_state_machine_mnemonics())},
-    {AFCQ_ACTION_ENUM(352), SLOT(on_node_group())},
-    {AFCQ_ACTION_ENUM(377), SLOT(on_node_ungroup())},
-    {AFCQ_ACTION_ENUM(378), SLOT(on_node_ungroup_nested_groups())},
-    {AFCQ_ACTION_ENUM(362), SLOT(on_node_rename())},
-    {AFCQ_ACTION_ENUM(355), SLOT(on_mnemonic_table_setup())},
-    {AFCQ_ACTION_ENUM(344), SLOT(show_list_view())},
-    {AFCQ_ACTION_ENUM(353), SLOT(on_invert_signal())},
-    {AFCQ_ACTION_ENUM(328), SLOT(on_view_align_left())},
-    {AFCQ_ACTION_ENUM(329), SLOT(on_view_align_right())},
-    {AFCQ_ACTION_ENUM(360), SLOT(on_change_node_pre_syn())},
-    {AFCQ_ACTION_ENUM(359), SLOT(on_change_node_post_fit())},
-    {AFCQ_ACTION_ENUM(356), SLOT(on_bus_order(QAction*))},
-    {AFCQ_ACTION_ENUM(335), SLOT(on_bus_display_format(QAction*))},
-    {AFCQ_ACTION_ENUM(363), SLOT(on_node_set_alias())},
-    {AFCQ_ACTION_ENUM(357), SLOT(on_node_paste_alias())},
-    {AFCQ_ACTION_ENUM(347), SLOT(on_node_remove_alias())},
-    {AFCQ_ACTION_ENUM(346), SLOT(on_data_enable())},
-    {AFCQ_ACTION_ENUM(345), SLOT(on_data_disable())},
-    {AFCQ_ACTION_ENUM(376), SLOT(on_trigger_enable())},
-    {AFCQ_ACTION_ENUM(375), SLOT(on_trigger_disable())},
-    {AFCQ_ACTION_ENUM(365), SLOT(on_storage_enable())},
-    {AFCQ_ACTION_ENUM(364), SLOT(on_storage_disable())},
-    {AFCQ_ACTION_ENUM(367), SLOT(on_transition_enable())},
-    {AFCQ_ACTION_ENUM(366), SLOT(on_transition_disable())},
-    {AFCQ_ACTION_ENUM(368), SLOT(on_trigger_condition(QAction*))},
-    {AFCQ_ACTION_ENUM(372), SLOT(on_insert_trigger_value())},
-    {AFCQ_ACTION_ENUM(226), SLOT(on_trigger_condition(QAction*))},
-    {AFCQ_ACTION_ENUM(225), SLOT(on_comparison_trigger())},
-    {AFCQ_ACTION_ENUM(712), SLOT(on_insert_time_bar())},
-    {AFCQ_ACTION_ENUM(710), SLOT(on_delete_time_bar())},
-    {AFCQ_ACTION_ENUM(711), SLOT(on_delete_all_time_bars())},
-    {AFCQ_ACTION_ENUM(713), SLOT(on_insert_master_time_bar())},
-    {AFCQ_ACTION_ENUM(717), SLOT(on_insert_master_time_bar())},
-    {AFCQ_ACTION_ENUM(714), SLOT(on_move_master_time_bar())},
-    {AFCQ_ACTION_ENUM(718), SLOT(on_sample_numbers())},
-    {AFCQ_ACTION_ENUM(719), SLOT(on_time_units())},
-    {AFCQ_ACTION_ENUM(728), SLOT(on_fit_in_window())},
-    {AFCQ_ACTION_ENUM(729), SLOT(on_zoom_in())},
-    {AFCQ_ACTION_ENUM(730), SLOT(on_zoom_out())},
-    {AFCQ_ACTION_ENUM(708), SLOT(on_center_on_trigger())},
-    {AFCQ_ACTION_ENUM(715), SLOT(on_next_transition())},
-    {AFCQ_ACTION_ENUM(716), SLOT(on_previous_transition())},
+    {AFCQ_EDIT_SELECT_ALL_ACTION, SLOT(on_edit_select_all())},
+    {AFCQ_EDIT_FIND_ACTION, SLOT(on_edit_find())},
+    {AFCQ_EDIT_FIND_NEXT_ACTION, SLOT(on_edit_find_next())},
+    {AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, SLOT(on_find_bus_value())},
+    {AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, SLOT(on_find_next_bus_value())},
+    {AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, SLOT(on_find_previous_bus_value())},
+    {AFCQ_SEDQ_INSERT_NODES_ACTION, SLOT(on_node_insert())},
+    {AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION, SLOT(on_plugin_options())},
+    {AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, SLOT(on_node_add_state_machine())},
+    {AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION, SLOT(on_node_recreate_state_machine_mnemonics())},
+    {AFCQ_SEDQ_GROUP_ACTION, SLOT(on_node_group())},
+    {AFCQ_SEDQ_UNGROUP_ACTION, SLOT(on_node_ungroup())},
+    {AFCQ_SEDQ_UNGROUP_NESTED_ACTION, SLOT(on_node_ungroup_nested_groups())},
+    {AFCQ_SEDQ_RENAME_NODE_ACTION, SLOT(on_node_rename())},
+    {AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, SLOT(on_mnemonic_table_setup())},
+    {AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, SLOT(show_list_view())},
+    {AFCQ_SEDQ_INVERT_SIGNAL_ACTION, SLOT(on_invert_signal())},
+    {AFCQ_SEDQ_ALIGN_LEFT_ACTION, SLOT(on_view_align_left())},
+    {AFCQ_SEDQ_ALIGN_RIGHT_ACTION, SLOT(on_view_align_right())},
+    {AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, SLOT(on_change_node_pre_syn())},
+    {AFCQ_SEDQ_POST_FITTING_ACTION, SLOT(on_change_node_post_fit())},
+    {AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, SLOT(on_bus_order(QAction*))},
+    {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, SLOT(on_bus_display_format(QAction*))},
+    {AFCQ_SEDQ_SET_ALIAS_ACTION, SLOT(on_node_set_alias())},
+    {AFCQ_SEDQ_PASTE_ALIAS_ACTION, SLOT(on_node_paste_alias())},
+    {AFCQ_SEDQ_REMOVE_ALIAS_ACTION, SLOT(on_node_remove_alias())},
+    {AFCQ_SEDQ_DATA_ENABLE_ACTION, SLOT(on_data_enable())},
+    {AFCQ_SEDQ_DATA_DISABLE_ACTION, SLOT(on_data_disable())},
+    {AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, SLOT(on_trigger_enable())},
+    {AFCQ_SEDQ_TRIGGER_DISABLE_ACTION, SLOT(on_trigger_disable())},
+    {AFCQ_SEDQ_STORAGE_ENABLE_ACTION, SLOT(on_storage_enable())},
+    {AFCQ_SEDQ_STORAGE_DISABLE_ACTION, SLOT(on_storage_disable())},
+    {AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, SLOT(on_transition_enable())},
+    {AFCQ_SEDQ_TRANSITION_DISABLE_ACTION, SLOT(on_transition_disable())},
+    {AFCQ_SEDQ_TRIGGER_CONDITION_ACTION, SLOT(on_trigger_condition(QAction*))},
+    {AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, SLOT(on_insert_trigger_value())},
+    {AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION, SLOT(on_trigger_condition(QAction*))},
+    {AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, SLOT(on_comparison_trigger())},
+    {AFCQ_SEDQ_INSERT_TIME_BAR_ACTION, SLOT(on_insert_time_bar())},
+    {AFCQ_SEDQ_DELETE_TIME_BAR_ACTION, SLOT(on_delete_time_bar())},
+    {AFCQ_SEDQ_DELETE_ALL_TIME_BARS_ACTION, SLOT(on_delete_all_time_bars())},
+    {AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ACTION, SLOT(on_insert_master_time_bar())},
+    {AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ALT_ACTION, SLOT(on_insert_master_time_bar())},
+    {AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, SLOT(on_move_master_time_bar())},
+    {AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, SLOT(on_sample_numbers())},
+    {AFCQ_SEDQ_TIME_UNITS_ACTION, SLOT(on_time_units())},
+    {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, SLOT(on_fit_in_window())},
+    {AFCQ_SEDQ_ZOOM_IN_ACTION, SLOT(on_zoom_in())},
+    {AFCQ_SEDQ_ZOOM_OUT_ACTION, SLOT(on_zoom_out())},
+    {AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION, SLOT(on_center_on_trigger())},
+    {AFCQ_SEDQ_NEXT_TRANSITION_ACTION, SLOT(on_next_transition())},
+    {AFCQ_SEDQ_PREVIOUS_TRANSITION_ACTION, SLOT(on_previous_transition())},
 };
 
 // A slot that takes the triggering action, however its signature was spelled.
@@ -341,7 +341,7 @@ void SEDQ_VIEW::make_trigger_condition_menu()
     for (int i = 0; i < nodes->actions().size(); ++i)
         nodes->actions()[i]->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(icons[i])));
     menu->addSeparator();
-    menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(372), QVariant()));
+    menu->addAction(m_tx_manager->get_action(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, QVariant()));
     m_trigger_condition_action_count = menu->actions().size();
     connect(menu, SIGNAL(aboutToShow()), this, SLOT(on_update_trigger_condition_menu()));
     m_trigger_condition_menu = menu;
@@ -367,9 +367,9 @@ void SEDQ_VIEW::connect_focus_actions()
 {
     for (const SEDQ_CONNECTION& pair : FOCUS_CONNECTIONS)
         connect_action_when_focused(pair.m_id, pair.m_slot);
-    connect_action(AFCQ_ACTION_ENUM(290), SLOT(on_select_lock_mode_all()));
-    connect_action(AFCQ_ACTION_ENUM(291), SLOT(on_select_lock_mode_incremental()));
-    connect_action(AFCQ_ACTION_ENUM(292), SLOT(on_select_lock_mode_trigger()));
+    connect_action(AFCQ_SEDQ_LOCK_MODE_ALL_ACTION, SLOT(on_select_lock_mode_all()));
+    connect_action(AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION, SLOT(on_select_lock_mode_incremental()));
+    connect_action(AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION, SLOT(on_select_lock_mode_trigger()));
 }
 
 // ---- focus routing -----------------------------------------------------------------------------

@@ -66,8 +66,8 @@ void SEDQ_VIEW::on_update_edit_menu()
     on_update_trigger_menu();
     on_update_storage_menu();
     on_update_transition_menu();
-    enable(356, on_update_bus_order(AFCQ_ACTION_ENUM(356)));
-    enable(354, on_update_bus_order(AFCQ_ACTION_ENUM(354)));
+    enable(356, on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
+    enable(354, on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
     enable(355, !m_tx_manager->is_advanced_mode(nullptr));
 }
 
