@@ -7,10 +7,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_FIT_IN_WINDOW = AFCQ_ACTION_ENUM(728);
-constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_IN = AFCQ_ACTION_ENUM(729);
-constexpr AFCQ_ACTION_ENUM ACTION_ZOOM_OUT = AFCQ_ACTION_ENUM(730);
-
 // Canvas ids count from 1, so that 0 never names a canvas.
 int next_canvas_id()
 {
@@ -69,15 +65,15 @@ void SEDQ_OBJECT_WIDGET::on_edit_select_all() {}
 
 void SEDQ_OBJECT_WIDGET::on_update_zoom_in()
 {
-    m_tx->enable_action(ACTION_ZOOM_IN, false);
+    m_tx->enable_action(AFCQ_SEDQ_ZOOM_IN_ACTION, false);
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_zoom_out()
 {
-    m_tx->enable_action(ACTION_ZOOM_OUT, false);
+    m_tx->enable_action(AFCQ_SEDQ_ZOOM_OUT_ACTION, false);
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_fit_in_window()
 {
-    m_tx->enable_action(ACTION_FIT_IN_WINDOW, false);
+    m_tx->enable_action(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, false);
 }

@@ -29,7 +29,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_CONFIG_PANE = AFCQ_ACTION_ENUM(705);
 constexpr int MAX_NODES_ALLOCATED = 2000;
 constexpr int LAST_HPS_EVENT = 27;
 const int INITIAL_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION);
@@ -99,7 +98,7 @@ SEDQ_CONFIG_WIDGET::SEDQ_CONFIG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QAction* toggle = m_tx_manager->get_action(ACTION_CONFIG_PANE, QVariant());
+    QAction* toggle = m_tx_manager->get_action(AFCQ_SEDQ_CONFIG_PANE_ACTION, QVariant());
     sedq_bind_pane_toggle(this, toggle);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -11,13 +11,6 @@
 
 namespace
 {
-constexpr int ACTION_TOOLBAR_FIND = 506;
-constexpr int ACTION_TOOLBAR_COMPILE = 507;
-constexpr int ACTION_TOOLBAR_RECOMPILE = 508;
-constexpr int ACTION_TOOLBAR_CENTER_ON_TRIGGER = 509;
-constexpr int ACTION_UNDO = 694;
-constexpr int ACTION_REDO = 459;
-
 constexpr int FLOW_COMPILE = 15;
 constexpr int FLOW_RELAYNE = 80;
 } // namespace
@@ -89,7 +82,7 @@ void SEDQ_FRAME_WND::set_rly_action(QAction* action)
 
 bool SEDQ_FRAME_WND::is_rly_available()
 {
-    return action(ACTION_TOOLBAR_RECOMPILE)->isEnabled();
+    return action(AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled();
 }
 
 // A child frame borrows the host main window's Relayne entry to know when Relayne can run.
@@ -109,13 +102,14 @@ void SEDQ_FRAME_WND::on_update(QObject*, int)
 {
     const bool empty = m_tx_manager->is_empty();
     const bool has_nodes = !empty && m_tx_manager->get_node_count(-1) > 0;
-    action(ACTION_TOOLBAR_CENTER_ON_TRIGGER)
+    action(AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION)
         ->setEnabled(has_nodes && m_tx_manager->is_data_mode(-1) &&
                      m_tx_manager->get_data_segment_size() <= 1);
-    action(ACTION_TOOLBAR_RECOMPILE)
+    action(AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)
         ->setEnabled(!m_rly_action.isNull() && m_rly_action->isEnabled() && !empty);
-    action(ACTION_TOOLBAR_COMPILE)->setEnabled(!empty && !is_main_window() && can_start_flow());
-    action(ACTION_TOOLBAR_FIND)->setEnabled(has_nodes);
+    action(AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)
+        ->setEnabled(!empty && !is_main_window() && can_start_flow());
+    action(AFCQ_SEDQ_TOOLBAR_FIND_ACTION)->setEnabled(has_nodes);
     update_undo_actions(empty);
 }
 
@@ -126,8 +120,8 @@ void SEDQ_FRAME_WND::update_undo_actions(bool empty)
     int level = 0;
     if (empty)
     {
-        action(ACTION_UNDO)->setEnabled(false);
-        action(ACTION_REDO)->setEnabled(false);
+        action(AFCQ_EDIT_UNDO_ACTION)->setEnabled(false);
+        action(AFCQ_EDIT_REDO_ACTION)->setEnabled(false);
     }
     else if (!m_tx_manager->is_advanced_mode(&level))
     {

@@ -219,7 +219,7 @@ void SEDQ_FRAME_WND::set_detached_shortcuts(bool detached)
     set(action(120), QKeySequence::Delete);
     set(action(513), QKeySequence::SelectAll);
     set(action(178), QKeySequence::Find);
-    set(action(179), QKeySequence(afcq_get_custom_shortcut(AFCQ_ACTION_ENUM(179))));
+    set(action(179), QKeySequence(afcq_get_custom_shortcut(AFCQ_EDIT_FIND_NEXT_ACTION)));
     if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
     {
         set(file->new_action, QKeySequence::New);

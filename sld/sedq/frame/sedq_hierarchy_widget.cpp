@@ -19,7 +19,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_HIERARCHY_PANE = AFCQ_ACTION_ENUM(700);
 constexpr AFCQ_ICON_ENUM LEVEL_ICON = AFCQ_ICON_ENUM(258);
 const QChar SEPARATOR = QLatin1Char('|');
 const char* const SETUP_PREFIX = "setup hierarchy ";
@@ -46,7 +45,7 @@ SEDQ_HIERARCHY_WIDGET::SEDQ_HIERARCHY_WIDGET(QWidget* parent, int instance, SEDQ
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QAction* toggle = m_tx_manager->get_action(ACTION_HIERARCHY_PANE, QVariant());
+    QAction* toggle = m_tx_manager->get_action(AFCQ_SEDQ_HIERARCHY_PANE_ACTION, QVariant());
     sedq_bind_pane_toggle(this, toggle);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

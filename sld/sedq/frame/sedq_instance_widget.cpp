@@ -25,21 +25,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_INSTANCE_PANE = AFCQ_ACTION_ENUM(701);
-constexpr int ACTION_ADD = 257;
-constexpr int ACTION_DELETE = 258;
-constexpr int ACTION_DISABLE_POWERUP = 259;
-constexpr int ACTION_DUPLICATE_TRIGGER = 260;
-constexpr int ACTION_ENABLE_POWERUP = 261;
-constexpr int ACTION_RENAME = 262;
-constexpr int ACTION_STATUS_HELP = 263;
-constexpr int ACTION_AUTORUN = 19;
-constexpr int ACTION_READ_DATA = 21;
-constexpr int ACTION_RUN = 22;
-constexpr int ACTION_STOP = 23;
-constexpr int ICON_CURRENT = 275;
-constexpr int ICON_OTHER = 274;
-constexpr int COLOR_IDLE = 298;
 const QString POWERUP_ROW_TEXT = QStringLiteral("Power-Up Trigger");
 
 QStandardItem* fixed_item(const QString& text = QString())
@@ -51,7 +36,7 @@ QStandardItem* fixed_item(const QString& text = QString())
 
 QIcon instance_icon(bool current)
 {
-    return afcq_get_icon(AFCQ_ICON_ENUM(current ? ICON_CURRENT : ICON_OTHER));
+    return afcq_get_icon(current ? AFCQ_ICON_CURRENT_INSTANCE : AFCQ_ICON_OTHER_INSTANCE);
 }
 } // namespace
 
@@ -119,15 +104,15 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
 // close button.
 QHBoxLayout* SEDQ_INSTANCE_WIDGET::make_title_row()
 {
-    m_run_button = make_command_button(ACTION_RUN, 536);
-    m_autorun_button = make_command_button(ACTION_AUTORUN, 10);
-    m_stop_button = make_command_button(ACTION_STOP, 633);
-    m_read_button = make_command_button(ACTION_READ_DATA, 508);
+    m_run_button = make_command_button(AFCQ_SEDQ_RUN_ACTION, AFCQ_ICON_RUN);
+    m_autorun_button = make_command_button(AFCQ_SEDQ_AUTORUN_ACTION, AFCQ_ICON_AUTORUN);
+    m_stop_button = make_command_button(AFCQ_SEDQ_STOP_ACTION, AFCQ_ICON_STOP);
+    m_read_button = make_command_button(AFCQ_SEDQ_READ_DATA_ACTION, AFCQ_ICON_READ_DATA);
     m_status_line = new QLineEdit(this);
     m_status_line->setObjectName("status_line");
     m_status_line->setReadOnly(true);
     set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
-    QAction* toggle = m_tx->get_action(ACTION_INSTANCE_PANE, QVariant());
+    QAction* toggle = m_tx->get_action(AFCQ_SEDQ_INSTANCE_PANE_ACTION, QVariant());
     QHBoxLayout* row =
         sedq_make_pane_title_row(this, toggle,
                                  {new QLabel(tr("Instance Manager:"), this), m_run_button, m_autorun_button,
@@ -165,33 +150,35 @@ void SEDQ_INSTANCE_WIDGET::make_context_menu()
         line->setParent(m_tree);
         return line;
     };
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ADD), true);
-    action(ACTION_DELETE)->setShortcut(QKeySequence(Qt::Key_Delete));
-    action(ACTION_DELETE)->setShortcutContext(Qt::WidgetShortcut);
-    action(ACTION_RENAME)->setShortcut(QKeySequence(Qt::Key_F2));
-    action(ACTION_RENAME)->setShortcutContext(Qt::WidgetShortcut);
-    m_tree->addActions({action(ACTION_ADD), action(ACTION_DELETE), action(ACTION_RENAME), separator(),
-                        action(ACTION_ENABLE_POWERUP), action(ACTION_DISABLE_POWERUP),
-                        action(ACTION_DUPLICATE_TRIGGER), separator(), action(ACTION_STATUS_HELP)});
+    m_tx->enable_action(AFCQ_SEDQ_ADD_INSTANCE_ACTION, true);
+    action(AFCQ_SEDQ_DELETE_INSTANCE_ACTION)->setShortcut(QKeySequence(Qt::Key_Delete));
+    action(AFCQ_SEDQ_DELETE_INSTANCE_ACTION)->setShortcutContext(Qt::WidgetShortcut);
+    action(AFCQ_SEDQ_RENAME_INSTANCE_ACTION)->setShortcut(QKeySequence(Qt::Key_F2));
+    action(AFCQ_SEDQ_RENAME_INSTANCE_ACTION)->setShortcutContext(Qt::WidgetShortcut);
+    m_tree->addActions({action(AFCQ_SEDQ_ADD_INSTANCE_ACTION), action(AFCQ_SEDQ_DELETE_INSTANCE_ACTION),
+                        action(AFCQ_SEDQ_RENAME_INSTANCE_ACTION), separator(),
+                        action(AFCQ_SEDQ_ENABLE_POWERUP_ACTION), action(AFCQ_SEDQ_DISABLE_POWERUP_ACTION),
+                        action(AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION), separator(),
+                        action(AFCQ_SEDQ_INSTANCE_STATUS_HELP_ACTION)});
 }
 
 void SEDQ_INSTANCE_WIDGET::connect_actions()
 {
     auto on_trigger = [this](int id, void (SEDQ_INSTANCE_WIDGET::*slot)())
     { connect(m_tx->get_action(AFCQ_ACTION_ENUM(id), QVariant()), &QAction::triggered, this, slot); };
-    on_trigger(ACTION_RUN, &SEDQ_INSTANCE_WIDGET::on_tools_go);
-    on_trigger(ACTION_AUTORUN, &SEDQ_INSTANCE_WIDGET::on_tools_repeat);
-    on_trigger(ACTION_STOP, &SEDQ_INSTANCE_WIDGET::on_tools_stop);
-    on_trigger(ACTION_READ_DATA, &SEDQ_INSTANCE_WIDGET::on_tools_data);
+    on_trigger(AFCQ_SEDQ_RUN_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_go);
+    on_trigger(AFCQ_SEDQ_AUTORUN_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_repeat);
+    on_trigger(AFCQ_SEDQ_STOP_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_stop);
+    on_trigger(AFCQ_SEDQ_READ_DATA_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_data);
     connect_item_changed(true);
     connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_INSTANCE_WIDGET::on_update, Qt::QueuedConnection);
-    on_trigger(ACTION_ADD, &SEDQ_INSTANCE_WIDGET::on_instance_add);
-    on_trigger(ACTION_DELETE, &SEDQ_INSTANCE_WIDGET::on_instance_delete);
-    on_trigger(ACTION_RENAME, &SEDQ_INSTANCE_WIDGET::on_instance_rename);
-    on_trigger(ACTION_ENABLE_POWERUP, &SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup);
-    on_trigger(ACTION_DISABLE_POWERUP, &SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup);
-    on_trigger(ACTION_DUPLICATE_TRIGGER, &SEDQ_INSTANCE_WIDGET::on_instance_duplicate_trigger);
-    on_trigger(ACTION_STATUS_HELP, &SEDQ_INSTANCE_WIDGET::on_instance_status_help);
+    on_trigger(AFCQ_SEDQ_ADD_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_add);
+    on_trigger(AFCQ_SEDQ_DELETE_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_delete);
+    on_trigger(AFCQ_SEDQ_RENAME_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_rename);
+    on_trigger(AFCQ_SEDQ_ENABLE_POWERUP_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup);
+    on_trigger(AFCQ_SEDQ_DISABLE_POWERUP_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup);
+    on_trigger(AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_duplicate_trigger);
+    on_trigger(AFCQ_SEDQ_INSTANCE_STATUS_HELP_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_status_help);
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SEDQ_INSTANCE_WIDGET::on_selection_changed);
     connect(m_tree, &QTreeView::doubleClicked, this, &SEDQ_INSTANCE_WIDGET::on_double_clicked);
@@ -214,7 +201,7 @@ bool SEDQ_INSTANCE_WIDGET::get_instance_enabled(int instance)
 
 QBrush SEDQ_INSTANCE_WIDGET::idle_brush() const
 {
-    return QBrush(AFCQ_COLOR(COLOR_IDLE).get_color(), Qt::SolidPattern);
+    return QBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color(), Qt::SolidPattern);
 }
 
 // ---- the list ---------------------------------------------------------------------------------
@@ -497,11 +484,11 @@ void SEDQ_INSTANCE_WIDGET::on_selection_changed()
             !hardware.isEmpty() && !device.isEmpty() && m_status_line->text() != SEDQ_WAITING_FOR_JTAG_STR;
     }
     const size_t count = rows.size();
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_RENAME), count == 1 && !powerup_selected);
-    for (int id : {ACTION_RUN, ACTION_AUTORUN, ACTION_READ_DATA})
+    m_tx->enable_action(AFCQ_SEDQ_RENAME_INSTANCE_ACTION, count == 1 && !powerup_selected);
+    for (int id : {AFCQ_SEDQ_RUN_ACTION, AFCQ_SEDQ_AUTORUN_ACTION, AFCQ_SEDQ_READ_DATA_ACTION})
         m_tx->enable_action(AFCQ_ACTION_ENUM(id), can_run);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_STOP), can_stop);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_STATUS_HELP), count == 1);
+    m_tx->enable_action(AFCQ_SEDQ_STOP_ACTION, can_stop);
+    m_tx->enable_action(AFCQ_SEDQ_INSTANCE_STATUS_HELP_ACTION, count == 1);
     enable_instance_actions(rows);
 }
 
@@ -510,8 +497,9 @@ void SEDQ_INSTANCE_WIDGET::enable_instance_actions(const std::vector<SELECTED_RO
 {
     if (m_tx->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
     {
-        for (int id : {ACTION_ADD, ACTION_DELETE, ACTION_ENABLE_POWERUP, ACTION_DISABLE_POWERUP,
-                       ACTION_DUPLICATE_TRIGGER})
+        for (int id : {AFCQ_SEDQ_ADD_INSTANCE_ACTION, AFCQ_SEDQ_DELETE_INSTANCE_ACTION,
+                       AFCQ_SEDQ_ENABLE_POWERUP_ACTION, AFCQ_SEDQ_DISABLE_POWERUP_ACTION,
+                       AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION})
             m_tx->enable_action(AFCQ_ACTION_ENUM(id), false);
         return;
     }
@@ -526,9 +514,9 @@ void SEDQ_INSTANCE_WIDGET::enable_instance_actions(const std::vector<SELECTED_RO
         with_powerup = with_powerup || row.powerup || has_powerup;
     }
     const bool any = !rows.empty();
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ADD), true);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DELETE), any);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_ENABLE_POWERUP), any && without_powerup);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DISABLE_POWERUP), any && with_powerup);
-    m_tx->enable_action(AFCQ_ACTION_ENUM(ACTION_DUPLICATE_TRIGGER), any && with_powerup && !both_selected);
+    m_tx->enable_action(AFCQ_SEDQ_ADD_INSTANCE_ACTION, true);
+    m_tx->enable_action(AFCQ_SEDQ_DELETE_INSTANCE_ACTION, any);
+    m_tx->enable_action(AFCQ_SEDQ_ENABLE_POWERUP_ACTION, any && without_powerup);
+    m_tx->enable_action(AFCQ_SEDQ_DISABLE_POWERUP_ACTION, any && with_powerup);
+    m_tx->enable_action(AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION, any && with_powerup && !both_selected);
 }

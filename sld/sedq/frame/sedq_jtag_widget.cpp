@@ -25,12 +25,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_JTAG_PANE = AFCQ_ACTION_ENUM(702);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_ATTACH = AFCQ_ACTION_ENUM(614);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_DELETE = AFCQ_ACTION_ENUM(615);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_EXTRACT = AFCQ_ACTION_ENUM(616);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_PROGRAM = AFCQ_ACTION_ENUM(617);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_RENAME = AFCQ_ACTION_ENUM(618);
 constexpr int FILE_ROW = 2;
 const char* const SOF_MANAGER_VISIBLE_KEY = "sof manager visible";
 const char* const JTAG_WIDGET_VISIBLE_KEY = "jtag widget visible";
@@ -63,7 +57,7 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
         make_sof_table(layout);
     }
     connect_actions();
-    m_toggle_action = m_tx->get_action(ACTION_JTAG_PANE, QVariant());
+    m_toggle_action = m_tx->get_action(AFCQ_SEDQ_JTAG_PANE_ACTION, QVariant());
     connect(m_toggle_action, &QAction::toggled, this, &SEDQ_JTAG_WIDGET::setVisible);
     connect(m_toggle_action, &QAction::toggled, this, &SEDQ_JTAG_WIDGET::on_set_visible);
     on_update(this, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
@@ -156,11 +150,12 @@ void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
 
 void SEDQ_JTAG_WIDGET::connect_actions()
 {
-    m_table->addAction(m_tx->get_action(ACTION_SOF_DELETE, QVariant()));
+    m_table->addAction(m_tx->get_action(AFCQ_SEDQ_SOF_DELETE_ACTION, QVariant()));
     QAction* separator = sedq_get_separator_action();
     separator->setParent(m_table);
     m_table->addAction(separator);
-    for (AFCQ_ACTION_ENUM id : {ACTION_SOF_ATTACH, ACTION_SOF_RENAME, ACTION_SOF_EXTRACT, ACTION_SOF_PROGRAM})
+    for (AFCQ_ACTION_ENUM id : {AFCQ_SEDQ_SOF_ATTACH_ACTION, AFCQ_SEDQ_SOF_RENAME_ACTION,
+                                AFCQ_SEDQ_SOF_EXTRACT_ACTION, AFCQ_SEDQ_SOF_PROGRAM_ACTION})
         m_table->addAction(m_tx->get_action(id, QVariant()));
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QTreeView::customContextMenuRequested, this,
@@ -171,11 +166,11 @@ void SEDQ_JTAG_WIDGET::connect_actions()
     {
         AFCQ_ACTION_ENUM id;
         void (SEDQ_JTAG_WIDGET::*slot)();
-    } commands[] = {{ACTION_SOF_DELETE, &SEDQ_JTAG_WIDGET::on_sof_manager_delete},
-                    {ACTION_SOF_ATTACH, &SEDQ_JTAG_WIDGET::on_sof_manager_attach},
-                    {ACTION_SOF_RENAME, &SEDQ_JTAG_WIDGET::on_sof_manager_rename},
-                    {ACTION_SOF_EXTRACT, &SEDQ_JTAG_WIDGET::on_sof_manager_extract},
-                    {ACTION_SOF_PROGRAM, &SEDQ_JTAG_WIDGET::on_sof_manager_program}};
+    } commands[] = {{AFCQ_SEDQ_SOF_DELETE_ACTION, &SEDQ_JTAG_WIDGET::on_sof_manager_delete},
+                    {AFCQ_SEDQ_SOF_ATTACH_ACTION, &SEDQ_JTAG_WIDGET::on_sof_manager_attach},
+                    {AFCQ_SEDQ_SOF_RENAME_ACTION, &SEDQ_JTAG_WIDGET::on_sof_manager_rename},
+                    {AFCQ_SEDQ_SOF_EXTRACT_ACTION, &SEDQ_JTAG_WIDGET::on_sof_manager_extract},
+                    {AFCQ_SEDQ_SOF_PROGRAM_ACTION, &SEDQ_JTAG_WIDGET::on_sof_manager_program}};
     for (const auto& command : commands)
         connect(m_tx->get_action(command.id, QVariant()), &QAction::triggered, this, command.slot);
 }

@@ -23,12 +23,6 @@ const char* const SEDQ_TMP_SOF_FILE_NAME = ".morvex_reserved_vtl_temp.sof";
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_ATTACH = AFCQ_ACTION_ENUM(614);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_DELETE = AFCQ_ACTION_ENUM(615);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_EXTRACT = AFCQ_ACTION_ENUM(616);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_PROGRAM = AFCQ_ACTION_ENUM(617);
-constexpr AFCQ_ACTION_ENUM ACTION_SOF_RENAME = AFCQ_ACTION_ENUM(618);
-
 QStringList sof_name_filters()
 {
     return {QObject::tr("SRAM Object Files (*.sof)"), QStringLiteral("*.sof"),
@@ -92,11 +86,12 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_update_actions()
     QString hardware;
     get_jtag_device(&device);
     get_jtag_hardware(&hardware);
-    m_tx->enable_action(ACTION_SOF_DELETE, selected > 0);
-    m_tx->enable_action(ACTION_SOF_ATTACH, true);
-    m_tx->enable_action(ACTION_SOF_RENAME, selected == 1);
-    m_tx->enable_action(ACTION_SOF_EXTRACT, selected == 1);
-    m_tx->enable_action(ACTION_SOF_PROGRAM, selected == 1 && !device.isEmpty() && !hardware.isEmpty());
+    m_tx->enable_action(AFCQ_SEDQ_SOF_DELETE_ACTION, selected > 0);
+    m_tx->enable_action(AFCQ_SEDQ_SOF_ATTACH_ACTION, true);
+    m_tx->enable_action(AFCQ_SEDQ_SOF_RENAME_ACTION, selected == 1);
+    m_tx->enable_action(AFCQ_SEDQ_SOF_EXTRACT_ACTION, selected == 1);
+    m_tx->enable_action(AFCQ_SEDQ_SOF_PROGRAM_ACTION,
+                        selected == 1 && !device.isEmpty() && !hardware.isEmpty());
 }
 
 void SEDQ_JTAG_WIDGET::on_sof_manager_context_menu(QPoint const& pos)

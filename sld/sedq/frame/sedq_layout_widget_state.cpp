@@ -21,11 +21,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_INSTANCE_PANE = AFCQ_ACTION_ENUM(701);
-constexpr AFCQ_ACTION_ENUM ACTION_CONFIG_PANE = AFCQ_ACTION_ENUM(705);
-constexpr AFCQ_ACTION_ENUM ACTION_HIERARCHY_PANE = AFCQ_ACTION_ENUM(700);
-constexpr AFCQ_ACTION_ENUM ACTION_LOG_PANE = AFCQ_ACTION_ENUM(698);
-
 const QSize DEFAULT_JTAG_WIDGET_SIZE(398, 120);
 const char* const ACTIVE_TAB_KEY = "active tab";
 } // namespace
@@ -213,13 +208,13 @@ bool SEDQ_LAYOUT_WIDGET::save_window_position()
     tx->set_visible_state("jtag widget visible", m_jtag_widget->isVisibleTo(m_frame));
     on_jtag_widget_resized();
     tx->set_visible_state("instance widget visible",
-                          tx->get_action(ACTION_INSTANCE_PANE, QVariant())->isChecked());
+                          tx->get_action(AFCQ_SEDQ_INSTANCE_PANE_ACTION, QVariant())->isChecked());
     tx->set_visible_state("config widget visible",
-                          tx->get_action(ACTION_CONFIG_PANE, QVariant())->isChecked());
+                          tx->get_action(AFCQ_SEDQ_CONFIG_PANE_ACTION, QVariant())->isChecked());
     tx->set_visible_state("hierarchy widget visible",
-                          tx->get_action(ACTION_HIERARCHY_PANE, QVariant())->isChecked());
+                          tx->get_action(AFCQ_SEDQ_HIERARCHY_PANE_ACTION, QVariant())->isChecked());
     tx->set_visible_state("data log widget visible",
-                          tx->get_action(ACTION_LOG_PANE, QVariant())->isChecked());
+                          tx->get_action(AFCQ_SEDQ_LOG_PANE_ACTION, QVariant())->isChecked());
     return true;
 }
 
@@ -244,7 +239,7 @@ void SEDQ_LAYOUT_WIDGET::on_resize_timer()
     const bool instance_visible = tx->get_visible_state("instance widget visible", true);
     const bool jtag_visible = tx->get_visible_state("jtag widget visible", true);
     if (!instance_visible)
-        tx->get_action(ACTION_INSTANCE_PANE, QVariant())->setChecked(false);
+        tx->get_action(AFCQ_SEDQ_INSTANCE_PANE_ACTION, QVariant())->setChecked(false);
     if (!jtag_visible)
         m_jtag_widget->get_toggle_action()->setChecked(false);
     if (!instance_visible && !jtag_visible)
@@ -259,11 +254,11 @@ void SEDQ_LAYOUT_WIDGET::on_resize_timer()
         if (!instance_visible)
             m_instance_widget->hide();
     }
-    tx->get_action(ACTION_CONFIG_PANE, QVariant())
+    tx->get_action(AFCQ_SEDQ_CONFIG_PANE_ACTION, QVariant())
         ->setChecked(tx->get_visible_state("config widget visible", true));
-    tx->get_action(ACTION_HIERARCHY_PANE, QVariant())
+    tx->get_action(AFCQ_SEDQ_HIERARCHY_PANE_ACTION, QVariant())
         ->setChecked(tx->get_visible_state("hierarchy widget visible", true));
-    tx->get_action(ACTION_LOG_PANE, QVariant())
+    tx->get_action(AFCQ_SEDQ_LOG_PANE_ACTION, QVariant())
         ->setChecked(tx->get_visible_state("data log widget visible", true));
 }
 

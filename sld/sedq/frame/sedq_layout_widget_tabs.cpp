@@ -255,7 +255,7 @@ void SEDQ_LAYOUT_WIDGET::add_advanced_pages(QTabWidget* tabs, int instance)
 {
     int level_count = 0;
     m_tx_manager->get_trigger_level(&level_count, instance);
-    for (int level = -3; level < level_count; ++level)
+    for (int level = SEDQ_PATTERN_SQ_CONDITIONAL; level < level_count; ++level)
     {
         if (!m_tx_manager->is_advanced_trigger(level, instance))
             continue;

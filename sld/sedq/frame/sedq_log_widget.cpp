@@ -20,19 +20,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_DELETE = AFCQ_ACTION_ENUM(113);
-constexpr AFCQ_ACTION_ENUM ACTION_LOGGING = AFCQ_ACTION_ENUM(114);
-constexpr AFCQ_ACTION_ENUM ACTION_RENAME = AFCQ_ACTION_ENUM(116);
-constexpr AFCQ_ACTION_ENUM ACTION_SAVE_TO_LOG = AFCQ_ACTION_ENUM(117);
-constexpr AFCQ_ACTION_ENUM ACTION_SELECT_ALL = AFCQ_ACTION_ENUM(118);
-constexpr AFCQ_ACTION_ENUM ACTION_LOG_PANE = AFCQ_ACTION_ENUM(698);
-
-// Icons per level: the plain one, then the one of the item the editor shows.
-constexpr int ICON_INSTANCE = 55;
-constexpr int ICON_LOG = 56;
-constexpr int ICON_SIGNAL_SET = 60;
-constexpr int ICON_TRIGGER = 62;
-
 QString text_of(const char* name)
 {
     return QString::fromUtf8(name != nullptr ? name : "");
@@ -42,7 +29,7 @@ QString text_of(const char* name)
 SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
-    sedq_bind_pane_toggle(this, m_tx_manager->get_action(ACTION_LOG_PANE, QVariant()));
+    sedq_bind_pane_toggle(this, m_tx_manager->get_action(AFCQ_SEDQ_LOG_PANE_ACTION, QVariant()));
     m_tree = sedq_make_list_pane(this, make_title_row(), &m_model).tree;
     m_tree->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_tree->header()->hide();
@@ -55,11 +42,11 @@ SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* 
     connect(m_tree, &QTreeView::expanded, this, &SEDQ_LOG_WIDGET::on_expanded);
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SEDQ_LOG_WIDGET::on_selection_changed);
-    connect(m_tx_manager->get_action(ACTION_DELETE, QVariant()), &QAction::triggered, this,
+    connect(m_tx_manager->get_action(AFCQ_SEDQ_LOG_DELETE_ACTION, QVariant()), &QAction::triggered, this,
             &SEDQ_LOG_WIDGET::on_data_log_delete);
-    connect(m_tx_manager->get_action(ACTION_RENAME, QVariant()), &QAction::triggered, this,
+    connect(m_tx_manager->get_action(AFCQ_SEDQ_LOG_RENAME_ACTION, QVariant()), &QAction::triggered, this,
             &SEDQ_LOG_WIDGET::on_data_log_rename);
-    connect(m_tx_manager->get_action(ACTION_SELECT_ALL, QVariant()), &QAction::triggered, this,
+    connect(m_tx_manager->get_action(AFCQ_SEDQ_LOG_SELECT_ALL_ACTION, QVariant()), &QAction::triggered, this,
             &SEDQ_LOG_WIDGET::on_data_log_select_all);
     update_log_tree();
 }
@@ -73,20 +60,20 @@ QHBoxLayout* SEDQ_LOG_WIDGET::make_title_row()
     m_logging = new QCheckBox(tr("Data Log:"), this);
     const bool logging = m_tx_manager->get_logging();
     m_logging->setChecked(logging);
-    QAction* logging_action = m_tx_manager->get_action(ACTION_LOGGING, QVariant());
+    QAction* logging_action = m_tx_manager->get_action(AFCQ_SEDQ_LOGGING_ACTION, QVariant());
     logging_action->setEnabled(true);
     logging_action->setCheckable(true);
     logging_action->setChecked(logging);
     connect(m_logging, &QCheckBox::clicked, logging_action, &QAction::setChecked);
     connect(logging_action, &QAction::toggled, m_logging, &QCheckBox::setChecked);
     auto* save = new QToolButton(this);
-    QAction* save_action = m_tx_manager->get_action(ACTION_SAVE_TO_LOG, QVariant());
+    QAction* save_action = m_tx_manager->get_action(AFCQ_SEDQ_SAVE_TO_LOG_ACTION, QVariant());
     save_action->setEnabled(true);
     save->setDefaultAction(save_action);
-    save->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(550)));
+    save->setIcon(afcq_get_icon(AFCQ_ICON_SAVE_TO_LOG));
     const int extent = style()->pixelMetric(QStyle::PM_SmallIconSize);
     save->setIconSize(QSize(qMax(extent, 18), qMax(extent, 15)));
-    return sedq_make_pane_title_row(this, m_tx_manager->get_action(ACTION_LOG_PANE, QVariant()),
+    return sedq_make_pane_title_row(this, m_tx_manager->get_action(AFCQ_SEDQ_LOG_PANE_ACTION, QVariant()),
                                     {m_logging, save});
 }
 
@@ -98,9 +85,9 @@ void SEDQ_LOG_WIDGET::make_tree_actions()
     {
         AFCQ_ACTION_ENUM id;
         QKeySequence shortcut;
-    } actions[] = {{ACTION_DELETE, QKeySequence(QKeySequence::Delete)},
-                   {ACTION_RENAME, QKeySequence(Qt::Key_F2)},
-                   {ACTION_SELECT_ALL, QKeySequence(QKeySequence::SelectAll)}};
+    } actions[] = {{AFCQ_SEDQ_LOG_DELETE_ACTION, QKeySequence(QKeySequence::Delete)},
+                   {AFCQ_SEDQ_LOG_RENAME_ACTION, QKeySequence(Qt::Key_F2)},
+                   {AFCQ_SEDQ_LOG_SELECT_ALL_ACTION, QKeySequence(QKeySequence::SelectAll)}};
     for (const auto& entry : actions)
     {
         QAction* action = m_tx_manager->get_action(entry.id, QVariant());
@@ -108,7 +95,7 @@ void SEDQ_LOG_WIDGET::make_tree_actions()
         action->setShortcutContext(Qt::WidgetShortcut);
         m_tree->addAction(action);
     }
-    m_tx_manager->enable_action(ACTION_SELECT_ALL, true);
+    m_tx_manager->enable_action(AFCQ_SEDQ_LOG_SELECT_ALL_ACTION, true);
     m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -125,7 +112,7 @@ void SEDQ_LOG_WIDGET::on_update(QObject*, int hint)
 void SEDQ_LOG_WIDGET::sync_logging_switch()
 {
     const bool logging = m_tx_manager->get_logging();
-    QAction* action = m_tx_manager->get_action(ACTION_LOGGING, QVariant());
+    QAction* action = m_tx_manager->get_action(AFCQ_SEDQ_LOGGING_ACTION, QVariant());
     if (action->isChecked() != logging)
         action->setChecked(logging);
     m_logging->setChecked(logging);
@@ -143,7 +130,7 @@ void SEDQ_LOG_WIDGET::update_log_tree()
     const SHOWN_NAMES shown = shown_names();
     bool expanded = false;
     const QString name = text_of(m_tx_manager->get_instance_name_at(m_instance, &expanded));
-    QStandardItem* top = make_item(name, ICON_INSTANCE, {name});
+    QStandardItem* top = make_item(name, AFCQ_ICON_LOG_INSTANCE, {name});
     m_model.appendRow(top);
     m_tree->setExpanded(top->index(), expanded);
     const int sets = m_tx_manager->get_num_signal_sets(m_instance);
@@ -156,8 +143,9 @@ void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN
     const QStringList parent_path = parent->data(PATH_ROLE).toStringList();
     bool expanded = false;
     const QString set_name = text_of(m_tx_manager->get_signal_set_name_at(m_instance, set, &expanded));
-    QStandardItem* set_item = make_item(set_name, ICON_SIGNAL_SET + (set_name == shown.signal_set ? 1 : 0),
-                                        parent_path + QStringList{set_name});
+    QStandardItem* set_item =
+        make_item(set_name, AFCQ_ICON_LOG_SIGNAL_SET + (set_name == shown.signal_set ? 1 : 0),
+                  parent_path + QStringList{set_name});
     parent->appendRow(set_item);
     m_tree->setExpanded(set_item->index(), expanded);
     const int triggers = m_tx_manager->get_num_triggers(m_instance, set);
@@ -166,15 +154,15 @@ void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN
         const QString trigger_name =
             text_of(m_tx_manager->get_trigger_name_at(m_instance, set, trigger, &expanded));
         const QStringList trigger_path = set_item->data(PATH_ROLE).toStringList() + QStringList{trigger_name};
-        QStandardItem* trigger_item =
-            make_item(trigger_name, ICON_TRIGGER + (trigger_name == shown.trigger ? 1 : 0), trigger_path);
+        QStandardItem* trigger_item = make_item(
+            trigger_name, AFCQ_ICON_LOG_TRIGGER + (trigger_name == shown.trigger ? 1 : 0), trigger_path);
         set_item->appendRow(trigger_item);
         m_tree->setExpanded(trigger_item->index(), expanded);
         const int logs = m_tx_manager->get_num_logs(m_instance, set, trigger);
         for (int log = 0; log < logs; ++log)
         {
             const QString log_name = text_of(m_tx_manager->get_log_name_at(m_instance, set, trigger, log));
-            QStandardItem* log_item = make_item(log_name, ICON_LOG + (log_name == shown.log ? 1 : 0),
+            QStandardItem* log_item = make_item(log_name, AFCQ_ICON_LOG + (log_name == shown.log ? 1 : 0),
                                                 trigger_path + QStringList{log_name});
             if (m_tx_manager->is_powerup_trigger(m_instance, set, trigger, log))
                 log_item->setData(SEDQ_POWERUP_BRUSH, Qt::BackgroundRole);

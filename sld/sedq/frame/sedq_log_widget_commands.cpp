@@ -17,9 +17,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_DELETE = AFCQ_ACTION_ENUM(113);
-constexpr AFCQ_ACTION_ENUM ACTION_RENAME = AFCQ_ACTION_ENUM(116);
-constexpr AFCQ_ACTION_ENUM ACTION_SELECT_ALL = AFCQ_ACTION_ENUM(118);
 constexpr int ANSWER_YES = 6;
 
 // The model's tree operations act on the current instance. For the span of one command this
@@ -161,11 +158,11 @@ void SEDQ_LOG_WIDGET::on_item_changed(QStandardItem* item)
 void SEDQ_LOG_WIDGET::on_selection_changed(QItemSelection const&)
 {
     const int selected = m_tree->selectionModel()->selectedIndexes().count();
-    m_tx_manager->enable_action(ACTION_RENAME, selected == 1);
+    m_tx_manager->enable_action(AFCQ_SEDQ_LOG_RENAME_ACTION, selected == 1);
     const bool locked = m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL &&
                         !m_tx_manager->is_tessarelle_generated();
-    m_tx_manager->enable_action(ACTION_DELETE, !locked && selected > 0);
-    m_tx_manager->enable_action(ACTION_SELECT_ALL, true);
+    m_tx_manager->enable_action(AFCQ_SEDQ_LOG_DELETE_ACTION, !locked && selected > 0);
+    m_tx_manager->enable_action(AFCQ_SEDQ_LOG_SELECT_ALL_ACTION, true);
 }
 
 // Every item, also those inside collapsed ones (the view's own select-all takes only the

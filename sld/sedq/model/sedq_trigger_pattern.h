@@ -1,7 +1,9 @@
 #pragma once
 // How the model addresses the per-pattern settings of a trigger: pattern numbers 0 and up are
-// trigger levels, -1..-3 the storage-qualifier patterns, which the repository keeps at index
-// pattern + 3 of its own storage-qualifier table.
+// trigger levels, the SEDQ_PATTERN_SQ_* numbers the storage-qualifier patterns, which the
+// repository keeps in its own storage-qualifier table (sedq_sq_index).
+
+#include "sedq/model/sedq_types.h"
 
 class SDR_TX_TRIGGER;
 class SEDQ_TRIGGER_OBJECT;
@@ -15,7 +17,8 @@ struct SEDQ_PATTERN_INDEX
 
 inline SEDQ_PATTERN_INDEX sedq_pattern_index(int pattern)
 {
-    return pattern < 0 ? SEDQ_PATTERN_INDEX{pattern + 3, true} : SEDQ_PATTERN_INDEX{pattern, false};
+    return pattern < 0 ? SEDQ_PATTERN_INDEX{sedq_sq_index(pattern), true}
+                       : SEDQ_PATTERN_INDEX{pattern, false};
 }
 
 // The trigger a getter reads: null for an empty document, where every getter answers its

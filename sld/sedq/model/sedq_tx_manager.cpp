@@ -33,10 +33,6 @@ int SEDQ_TX_MANAGER::s_sedq_plugin_reference_count = 0;
 namespace
 {
 // Host action ids the model uses.
-constexpr AFCQ_ACTION_ENUM ACTION_LOGGING = AFCQ_ACTION_ENUM(114);
-constexpr AFCQ_ACTION_ENUM ACTION_SAVE_TO_LOG = AFCQ_ACTION_ENUM(117);
-constexpr AFCQ_ACTION_ENUM ACTION_REDO = AFCQ_ACTION_ENUM(459);
-constexpr AFCQ_ACTION_ENUM ACTION_UNDO = AFCQ_ACTION_ENUM(694);
 
 // The host's pane toggles: checked, and listed in the window's View menu.
 bool is_pane_toggle(AFCQ_ACTION_ENUM id)
@@ -84,8 +80,8 @@ std::string SEDQ_TX_MANAGER::get_help_prefix() const
 
 void SEDQ_TX_MANAGER::connect_host_actions()
 {
-    connect(get_action(ACTION_LOGGING, QVariant()), &QAction::toggled, this, &SEDQ_TX_MANAGER::set_logging);
-    connect(get_action(ACTION_SAVE_TO_LOG, QVariant()), &QAction::triggered, this,
+    connect(get_action(AFCQ_SEDQ_LOGGING_ACTION, QVariant()), &QAction::toggled, this, &SEDQ_TX_MANAGER::set_logging);
+    connect(get_action(AFCQ_SEDQ_SAVE_TO_LOG_ACTION, QVariant()), &QAction::triggered, this,
             &SEDQ_TX_MANAGER::save_to_log);
 }
 
@@ -247,14 +243,14 @@ void SEDQ_TX_MANAGER::on_update_edit_undo()
 {
     if (is_wizard_mode())
         return;
-    enable_action(ACTION_UNDO, m_tx_instance != nullptr && m_tx_instance->is_undo_available());
+    enable_action(AFCQ_EDIT_UNDO_ACTION, m_tx_instance != nullptr && m_tx_instance->is_undo_available());
 }
 
 void SEDQ_TX_MANAGER::on_update_edit_redo()
 {
     if (is_wizard_mode())
         return;
-    enable_action(ACTION_REDO, m_tx_instance != nullptr && m_tx_instance->is_redo_available());
+    enable_action(AFCQ_EDIT_REDO_ACTION, m_tx_instance != nullptr && m_tx_instance->is_redo_available());
 }
 
 void SEDQ_TX_MANAGER::set_max_undo_steps(int steps)

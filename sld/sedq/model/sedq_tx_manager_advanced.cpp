@@ -69,9 +69,10 @@ SEDQ_TRIGGER_OBJECT* sedq_advanced_trigger_root(SDR_TX_TRIGGER* trigger, int tri
         return nullptr;
     if (trigger_level >= 0)
         return dynamic_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(trigger_level, false));
-    if (!SEDQ_VERIFY(trigger_level >= -3 && trigger_level <= -1))
+    if (!SEDQ_VERIFY_SQ_PATTERN(trigger_level))
         return nullptr;
-    return dynamic_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(trigger_level + 3, true));
+    return dynamic_cast<SEDQ_TRIGGER_OBJECT*>(
+        trigger->get_advanced_trigger_root(sedq_sq_index(trigger_level), true));
 }
 
 // ---- power-up trigger views --------------------------------------------------------------------
@@ -138,14 +139,14 @@ bool SEDQ_TX_MANAGER::is_advanced_trigger(int nPatternNumber, int trigger)
         return false;
     if (nPatternNumber >= 0)
         return nodes->get_level_type(nPatternNumber, false) == SDR_LTYPE_ADVANCED;
-    if (!SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1))
+    if (!SEDQ_VERIFY_SQ_PATTERN(nPatternNumber))
         return false;
     QString type;
     if (!get_storage_qualifier_type(&type, trigger))
         return false;
-    const QString wanted =
-        nPatternNumber == -3 ? QStringLiteral("Conditional") : QStringLiteral("Start/Stop");
-    return type == wanted && nodes->get_level_type(nPatternNumber + 3, true) == SDR_LTYPE_ADVANCED;
+    const QString wanted = nPatternNumber == SEDQ_PATTERN_SQ_CONDITIONAL ? QStringLiteral("Conditional")
+                                                                         : QStringLiteral("Start/Stop");
+    return type == wanted && nodes->get_level_type(sedq_sq_index(nPatternNumber), true) == SDR_LTYPE_ADVANCED;
 }
 
 bool SEDQ_TX_MANAGER::is_advanced_nodes_used(int trigger)
@@ -234,7 +235,7 @@ QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()
     int level = 0;
     if (!is_advanced_mode(&level))
         return nullptr;
-    if (level < 0 && !SEDQ_VERIFY(level >= -3 && level <= -1))
+    if (level < 0 && !SEDQ_VERIFY_SQ_PATTERN(level))
         return nullptr;
     SEDQ_TRIGGER_OBJECT* root = sedq_advanced_trigger_root(m_tx_trigger, level);
     if (!SEDQ_VERIFY(root != NULL))
@@ -246,8 +247,7 @@ QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()
 
 void SEDQ_TX_MANAGER::set_advanced_trigger(int nPatternNumber, SDR_DATA_TRIGGER_LEVEL_TYPE type)
 {
-    if (m_tx_trigger == nullptr ||
-        (nPatternNumber < 0 && !SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1)))
+    if (m_tx_trigger == nullptr || (nPatternNumber < 0 && !SEDQ_VERIFY_SQ_PATTERN(nPatternNumber)))
         return;
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(nPatternNumber);
     m_tx_trigger->set_level_type(at.index, at.sq, type);
@@ -272,7 +272,7 @@ void SEDQ_TX_MANAGER::update_advanced_modified_flag(bool first, bool second)
     int trigger_level = 0;
     if (!is_advanced_mode(&trigger_level))
         return;
-    if (trigger_level < 0 && !SEDQ_VERIFY(trigger_level >= -3 && trigger_level <= -1))
+    if (trigger_level < 0 && !SEDQ_VERIFY_SQ_PATTERN(trigger_level))
         return;
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(trigger_level);
     m_tx_trigger->set_advanced_modified(at.index, at.sq, first, second);

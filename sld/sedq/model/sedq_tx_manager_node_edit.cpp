@@ -372,7 +372,8 @@ bool SEDQ_TX_MANAGER::is_node_hidden_in_storage_qualifier_mode(int node)
 
 bool SEDQ_TX_MANAGER::is_node_hidden_in_advanced_mode(int node)
 {
-    return hidden_in_mode(this, node, [](SEDQ_NODE row) { return !row.is_trigger_enabled(nullptr, -4); });
+    return hidden_in_mode(
+        this, node, [](SEDQ_NODE row) { return !row.is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL); });
 }
 
 bool SEDQ_TX_MANAGER::is_node_deletable(int node)

@@ -74,15 +74,15 @@ bool SEDQ_TX_MANAGER::get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_typ
         *data_enabled = capture == SDR_WTYPE_DATA_ONLY || capture == SDR_WTYPE_DATA_AND_TRIGGER;
     if (trigger_enabled != nullptr)
         *trigger_enabled = capture == SDR_WTYPE_TRIGGER_ONLY || capture == SDR_WTYPE_DATA_AND_TRIGGER;
-    if (condition != nullptr && pattern >= -3 && m_tx_trigger != nullptr &&
+    if (condition != nullptr && pattern >= SEDQ_PATTERN_SQ_CONDITIONAL && m_tx_trigger != nullptr &&
         pattern < m_tx_trigger->get_num_levels())
     {
         if (is_advanced_trigger(pattern, -1) && nodes->get_node_tap_mode(node) == SDR_TAP_PRE_SYNTHESIS)
             *condition = SDR_CTYPE_ADVANCED;
         // The data list reads the conditions of its rows from their linked trigger rows, so
         // the current list gives the trigger's condition in either tab.
-        else if (pattern < 0 && SEDQ_VERIFY(pattern >= -3 && pattern <= -1))
-            *condition = nodes->get_condition(node, pattern + 3, true);
+        else if (pattern < 0 && SEDQ_VERIFY_SQ_PATTERN(pattern))
+            *condition = nodes->get_condition(node, sedq_sq_index(pattern), true);
         else if (pattern >= 0)
             *condition = nodes->get_condition(node, pattern, false);
     }

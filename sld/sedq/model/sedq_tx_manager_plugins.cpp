@@ -88,7 +88,7 @@ bool SEDQ_TX_MANAGER::get_plugin_trigger_condition_symbol(QString* out, int node
         return false;
     if (nTriggerLevel >= 0)
         *out = QString::fromLocal8Bit(record->get_trigger_symbol(nTriggerLevel));
-    else if (!SEDQ_VERIFY(nTriggerLevel >= -3 && nTriggerLevel <= -1))
+    else if (!SEDQ_VERIFY_SQ_PATTERN(nTriggerLevel))
         return false;
     return true;
 }

@@ -85,13 +85,14 @@ SDR_DATA_TRIGGER_LEVEL_TYPE SEDQ_TX_MANAGER::get_trigger_level_type(int nPattern
         return SDR_LTYPE_BASIC_AND;
     if (nPatternNumber >= 0)
         return nodes->get_level_type(nPatternNumber, false);
-    if (!SEDQ_VERIFY(nPatternNumber >= -3 && nPatternNumber <= -1))
+    if (!SEDQ_VERIFY_SQ_PATTERN(nPatternNumber))
         return SDR_LTYPE_BASIC_AND;
     // A storage-qualifier pattern has a type only while the qualifier that uses it is chosen.
-    const SDR_DATA_STORAGE_QUALIFIER_TYPE uses = nPatternNumber == -3 ? SDR_SQTYPE_CONDITIONAL : SDR_SQTYPE_START_STOP;
+    const SDR_DATA_STORAGE_QUALIFIER_TYPE uses =
+        nPatternNumber == SEDQ_PATTERN_SQ_CONDITIONAL ? SDR_SQTYPE_CONDITIONAL : SDR_SQTYPE_START_STOP;
     if (nodes->get_sq_type() != uses)
         return SDR_LTYPE_BASIC_AND;
-    return nodes->get_level_type(nPatternNumber + 3, true);
+    return nodes->get_level_type(sedq_sq_index(nPatternNumber), true);
 }
 
 // Whether the instance manager has a status to re-evaluate after a grouping: some trigger
@@ -176,7 +177,7 @@ void sedq_show_state_flow_page(SEDQ_TX_MANAGER* manager)
     int count = 0;
     manager->get_trigger_level(&count, -1);
     int page = 2;
-    for (int pattern = -3; pattern < count; ++pattern)
+    for (int pattern = SEDQ_PATTERN_SQ_CONDITIONAL; pattern < count; ++pattern)
         page += manager->is_advanced_trigger(pattern, -1) ? 1 : 0;
     manager->set_int_state(-1, ACTIVE_TAB_KEY, page);
 }
@@ -244,7 +245,7 @@ bool SEDQ_TX_MANAGER::atomic_set_trigger(int node, int pattern, SDR_DATA_TRIGGER
 // bit below it (not to the rows of nested buses).
 bool SEDQ_TX_MANAGER::set_trigger(int node, int nLevelIndex, SDR_DATA_TRIGGER_CONDITION condition, int trigger)
 {
-    if (nLevelIndex < 0 && !SEDQ_VERIFY(nLevelIndex >= -3 && nLevelIndex <= -1))
+    if (nLevelIndex < 0 && !SEDQ_VERIFY_SQ_PATTERN(nLevelIndex))
         return false;
     SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
     if (nodes == nullptr)
@@ -334,7 +335,7 @@ bool SEDQ_TX_MANAGER::is_comparison_group_member_on_any_level(int node, int* pat
 {
     int count = 0;
     get_trigger_level(&count, trigger);
-    for (int p = -3; p < count; ++p)
+    for (int p = SEDQ_PATTERN_SQ_CONDITIONAL; p < count; ++p)
     {
         if (is_comparison_group_member(node, p, trigger))
         {

@@ -87,5 +87,32 @@ struct SEDQ_STATE_MACHINE_ERROR
     int m_line_in_state = 0; // 0 = the state's header line
 };
 
+// The trailing instance (or trigger) argument of the model's getters and setters: the one the
+// editor shows. Other argument positions keep their own sentinels.
+constexpr int SEDQ_CURRENT = -1;
+
+// Pattern numbers address the conditions of a trigger: 0 and up are the trigger levels, the
+// three below them the storage-qualifier patterns, which the repository keeps at index
+// pattern - SEDQ_PATTERN_SQ_CONDITIONAL of its storage-qualifier table.
+enum SEDQ_PATTERN : int
+{
+    SEDQ_PATTERN_ANY_LEVEL = -4,      // node enable queries only: trigger enabled on any level
+    SEDQ_PATTERN_SQ_CONDITIONAL = -3, // the "Conditional" storage qualifier
+    SEDQ_PATTERN_SQ_START = -2,       // the "Start/Stop" storage qualifier: start
+    SEDQ_PATTERN_SQ_STOP = -1,        // and stop
+    SEDQ_PATTERN_FIRST_LEVEL = 0
+};
+
+constexpr bool sedq_is_sq_pattern(int pattern)
+{
+    return pattern >= SEDQ_PATTERN_SQ_CONDITIONAL && pattern <= SEDQ_PATTERN_SQ_STOP;
+}
+
+// The index of a storage-qualifier pattern in the repository's storage-qualifier table.
+constexpr int sedq_sq_index(int pattern)
+{
+    return pattern - SEDQ_PATTERN_SQ_CONDITIONAL;
+}
+
 // Most nodes an instance holds.
 constexpr int SEDQ_MAX_NODES = 4096;

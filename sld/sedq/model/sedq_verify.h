@@ -3,6 +3,7 @@
 // report with module "SEDQ" and the caller returns safely.
 
 #include "host/msg.h"
+#include "sedq/model/sedq_types.h"
 
 #include <cstring>
 
@@ -25,3 +26,8 @@ inline bool sedq_verify(bool ok, const char* expression, const char* file, int l
 
 // Reports an internal error whose expression is given as text.
 #define SEDQ_REPORT(expression_text) MSG_INTERNAL_ERROR::report(expression_text, "SEDQ", sedq_source_name(__FILE__), __LINE__)
+
+// Checks that a pattern number is one of the storage-qualifier patterns; the report spells the
+// range out with the caller's variable name, as the host's own checks word it.
+#define SEDQ_VERIFY_SQ_PATTERN(pattern)                                                                      \
+    sedq_verify(sedq_is_sq_pattern(pattern), #pattern " >= -3 && " #pattern " <= -1", __FILE__, __LINE__)

@@ -20,7 +20,6 @@
 
 namespace
 {
-constexpr int TRIGGER_COLUMN_FIRST = 12;
 constexpr int NAME_INDENT = 30;
 
 // The cell's rectangle inside its frame; false when the cell lies outside the view.
@@ -187,7 +186,7 @@ SEDQ_EDIT::SEDQ_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, int node, int column)
     : SEDQ_CELL_EDIT(view, tx, node, column)
 {
     const QString text = opening_text();
-    open(text, place(), column == 2 ? Qt::AlignLeft : Qt::AlignHCenter);
+    open(text, place(), column == SEDQ_COLUMN_NAME ? Qt::AlignLeft : Qt::AlignHCenter);
 }
 
 SEDQ_EDIT::~SEDQ_EDIT()
@@ -207,15 +206,15 @@ void SEDQ_EDIT::set_registered(bool registered)
 QString SEDQ_EDIT::opening_text()
 {
     QString text;
-    if (m_column == 1)
+    if (m_column == SEDQ_COLUMN_ALIAS)
         m_tx_manager->get_node_alias(m_node, &text);
-    else if (m_column == 2)
+    else if (m_column == SEDQ_COLUMN_NAME)
         m_tx_manager->get_node(m_node, nullptr, &text, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
     else if (m_node == -1)
-        text = m_tx_manager->get_trigger_level_name(m_column - TRIGGER_COLUMN_FIRST, -1);
+        text = m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(m_column), -1);
     else
     {
-        const int level = m_column - TRIGGER_COLUMN_FIRST;
+        const int level = sedq_pattern_of_column(m_column);
         QString pattern;
         bool in_radix = true;
         m_view->get_trigger_string(m_node, level, &pattern, &in_radix);
@@ -230,10 +229,10 @@ QString SEDQ_EDIT::opening_text()
 // sequential flow takes the lower half of its header cell, below the level number.
 bool SEDQ_EDIT::place()
 {
-    const int row = m_node == -1 ? 1 : m_node + SEDQ_VIEW::HEADER_ROWS;
+    const int row = m_node == -1 ? SEDQ_ROW_COLUMN_TITLES : sedq_row_of_node(m_node);
     if (!cell_rect(m_view, row, m_column, &m_rect))
         return false;
-    if (m_column == 2)
+    if (m_column == SEDQ_COLUMN_NAME)
     {
         const int indent = m_tx_manager->get_node_depth(m_node) * NAME_INDENT;
         m_rect.setLeft(m_rect.left() + indent + (m_view->is_parent_item(m_node) ? 21 : 0));
@@ -248,12 +247,12 @@ void SEDQ_EDIT::commit()
 {
     const QString value = text();
     m_tx_manager->begin_action(-1);
-    if (m_column == 1)
+    if (m_column == SEDQ_COLUMN_ALIAS)
     {
         m_tx_manager->set_node_alias(m_node, value);
         m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     }
-    else if (m_column == 2)
+    else if (m_column == SEDQ_COLUMN_NAME)
     {
         if (m_view->is_parent_item(m_node))
             m_tx_manager->rename_group(m_node, value);
@@ -263,12 +262,12 @@ void SEDQ_EDIT::commit()
     }
     else if (m_node == -1)
     {
-        m_tx_manager->set_trigger_level_name(value, m_column - TRIGGER_COLUMN_FIRST, -1);
+        m_tx_manager->set_trigger_level_name(value, sedq_pattern_of_column(m_column), -1);
         m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
     }
     else
     {
-        SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, m_column - TRIGGER_COLUMN_FIRST, -1);
+        SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, sedq_pattern_of_column(m_column), -1);
         m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
         m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     }
@@ -282,8 +281,8 @@ SEDQ_COMPARISON_EDIT::SEDQ_COMPARISON_EDIT(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx,
     : SEDQ_CELL_EDIT(view, tx, node, column)
 {
     std::string expression;
-    m_view->get_comparison_expression(m_node, m_column - TRIGGER_COLUMN_FIRST, &expression);
-    const bool visible = cell_rect(m_view, m_node + SEDQ_VIEW::HEADER_ROWS, m_column, &m_rect);
+    m_view->get_comparison_expression(m_node, sedq_pattern_of_column(m_column), &expression);
+    const bool visible = cell_rect(m_view, sedq_row_of_node(m_node), m_column, &m_rect);
     open(QString::fromLocal8Bit(expression.c_str()), visible, Qt::AlignHCenter);
 }
 
@@ -311,5 +310,5 @@ void SEDQ_COMPARISON_EDIT::commit()
         !m_tx_manager->is_comparison_operand_condition(comparison.operand_a) ||
         !m_tx_manager->is_comparison_operand_condition(comparison.operand_b))
         return;
-    m_view->set_comparison_trigger(m_node, m_column - TRIGGER_COLUMN_FIRST, comparison);
+    m_view->set_comparison_trigger(m_node, sedq_pattern_of_column(m_column), comparison);
 }

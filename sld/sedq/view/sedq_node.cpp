@@ -9,7 +9,6 @@
 
 namespace
 {
-constexpr int ANY_LEVEL = -4;
 
 bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
@@ -79,13 +78,13 @@ const char* SEDQ_NODE::get_debug_port_out() const
 
 SDR_DATA_TRIGGER_CONDITION SEDQ_NODE::get_trigger_pattern(int nTriggerLevel) const
 {
-    if (nTriggerLevel < 0 && !SEDQ_VERIFY(nTriggerLevel >= -3 && nTriggerLevel <= -1))
+    if (nTriggerLevel < 0 && !SEDQ_VERIFY_SQ_PATTERN(nTriggerLevel))
         return SDR_CTYPE_DISABLED;
     if (m_nodes == nullptr)
         return SDR_CTYPE_DISABLED;
     if (nTriggerLevel >= 0)
         return m_nodes->get_condition(m_node, nTriggerLevel, false);
-    return m_nodes->get_condition(m_node, nTriggerLevel + 3, true);
+    return m_nodes->get_condition(m_node, sedq_sq_index(nTriggerLevel), true);
 }
 
 bool SEDQ_NODE::is_child() const
@@ -138,7 +137,7 @@ bool SEDQ_NODE::is_set(int row, FLAG flag, int level) const
     case TRIGGER:
         if (!has_trigger(m_nodes->get_node_capture_type(row)))
             return false;
-        if (level == ANY_LEVEL || !m_manager->is_advanced_trigger(level, -1))
+        if (level == SEDQ_PATTERN_ANY_LEVEL || !m_manager->is_advanced_trigger(level, -1))
             return true;
         return m_nodes->get_node_tap_mode(row) != SDR_TAP_PRE_SYNTHESIS &&
                !m_manager->is_incremental_compile();
@@ -184,32 +183,32 @@ bool SEDQ_NODE::aggregate(FLAG flag, int level, bool* partially) const
 
 bool SEDQ_NODE::is_data_enabled(bool* partially) const
 {
-    return aggregate(DATA, ANY_LEVEL, partially);
+    return aggregate(DATA, SEDQ_PATTERN_ANY_LEVEL, partially);
 }
 
 bool SEDQ_NODE::is_storage_enabled(bool* partially) const
 {
-    return aggregate(STORAGE, ANY_LEVEL, partially);
+    return aggregate(STORAGE, SEDQ_PATTERN_ANY_LEVEL, partially);
 }
 
 bool SEDQ_NODE::is_transition_enabled(bool* partially) const
 {
-    return aggregate(TRANSITION, ANY_LEVEL, partially);
+    return aggregate(TRANSITION, SEDQ_PATTERN_ANY_LEVEL, partially);
 }
 
 bool SEDQ_NODE::is_signal_inverted(bool* partially) const
 {
-    return aggregate(INVERTED, ANY_LEVEL, partially);
+    return aggregate(INVERTED, SEDQ_PATTERN_ANY_LEVEL, partially);
 }
 
 bool SEDQ_NODE::is_debug_port_out_enabled(bool* partially) const
 {
-    return aggregate(DEBUG_PORT, ANY_LEVEL, partially);
+    return aggregate(DEBUG_PORT, SEDQ_PATTERN_ANY_LEVEL, partially);
 }
 
 bool SEDQ_NODE::is_trigger_enabled(bool* partially, int level) const
 {
-    if (level >= -3 && level <= -1)
+    if (sedq_is_sq_pattern(level))
         return is_storage_enabled(partially);
     return aggregate(TRIGGER, level, partially);
 }
@@ -249,14 +248,14 @@ void SEDQ_NODE::enable(FLAG flag, bool on)
         return;
     if (!is_group_for(m_node, flag))
     {
-        if (is_set(m_node, flag, ANY_LEVEL) != on)
+        if (is_set(m_node, flag, SEDQ_PATTERN_ANY_LEVEL) != on)
             toggle_leaf(m_node, flag);
         return;
     }
     std::vector<int> descendants;
     get_all_descendants(m_node, &descendants);
     for (int row : descendants)
-        if (!is_group_for(row, flag) && is_set(row, flag, ANY_LEVEL) != on)
+        if (!is_group_for(row, flag) && is_set(row, flag, SEDQ_PATTERN_ANY_LEVEL) != on)
             toggle_leaf(row, flag);
 }
 
@@ -268,7 +267,7 @@ void SEDQ_NODE::toggle(FLAG flag)
     if (!is_group_for(m_node, flag))
         return toggle_leaf(m_node, flag);
     bool partially = false;
-    const bool any = aggregate(flag, ANY_LEVEL, &partially);
+    const bool any = aggregate(flag, SEDQ_PATTERN_ANY_LEVEL, &partially);
     enable(flag, any ? partially : true);
 }
 

@@ -54,7 +54,7 @@ std::vector<SEDQ_PRINT_COLUMN> SEDQ_PRINT_COLUMNS::make(SEDQ_PRINT_SETTINGS cons
     {
         if (settings.show_type)
         {
-            columns.push_back({0, 50, 101, 1});
+            columns.push_back({SEDQ_COLUMN_TYPE, 50, 101, 1});
             x = 100;
             remaining -= 50;
         }
@@ -65,13 +65,13 @@ std::vector<SEDQ_PRINT_COLUMN> SEDQ_PRINT_COLUMNS::make(SEDQ_PRINT_SETTINGS cons
         const int name = std::min(int(wanted), free - alias);
         if (settings.show_alias)
         {
-            columns.push_back({1, x, x + alias + 1, 1});
+            columns.push_back({SEDQ_COLUMN_ALIAS, x, x + alias + 1, 1});
             x += alias;
         }
-        columns.push_back({2, x, x + name + 1, 2});
+        columns.push_back({SEDQ_COLUMN_NAME, x, x + name + 1, 2});
         x += name;
         remaining -= alias + name;
     }
-    columns.push_back({23, x, x + 1 + remaining, 5});
+    columns.push_back({SEDQ_COLUMN_WAVEFORM, x, x + 1 + remaining, 5});
     return columns;
 }

@@ -6,6 +6,8 @@
 // Whatever the settings say, every page keeps at least MIN_DATA_WIDTH units for the waveforms
 // and every row is at least one unit high, so no setting can make a page draw over itself.
 
+#include "sedq/view/sedq_grid.h"
+
 #include <QRect>
 
 #include <vector>
@@ -59,8 +61,8 @@ private:
     int m_down;
 };
 
-// One column of a printed page: its id (as the view's, 24 for the row number), its cell's left
-// and right edge and the kind of frame it gets.
+// One column of a printed page: its id (as the view's, SEDQ_COLUMN_ROW_NUMBER for the row number), its cell's
+// left and right edge and the kind of frame it gets.
 struct SEDQ_PRINT_COLUMN
 {
     int id;
@@ -74,7 +76,7 @@ class SEDQ_PRINT_COLUMNS
 public:
     enum
     {
-        ROW_NUMBER_COLUMN = 24,
+        ROW_NUMBER_COLUMN = SEDQ_COLUMN_ROW_NUMBER,
         MIN_DATA_WIDTH = 100
     };
 

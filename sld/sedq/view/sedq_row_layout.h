@@ -7,6 +7,8 @@
 // node list shown, the mode, the advanced page, the time bars), so a view whose tab switched
 // before its refresh arrived still never reads a stale layout.
 
+#include "sedq/view/sedq_grid.h"
+
 #include <vector>
 
 class SEDQ_ROW_LAYOUT
@@ -14,8 +16,8 @@ class SEDQ_ROW_LAYOUT
 public:
     enum
     {
-        HEADER_ROWS = 3,
-        COLUMN_COUNT = 24
+        HEADER_ROWS = SEDQ_HEADER_ROWS,
+        COLUMN_COUNT = SEDQ_COLUMN_COUNT
     };
 
     // What the layout depends on besides the document's content.
@@ -45,7 +47,11 @@ public:
     int get_row_count() const { return get_node_count() + HEADER_ROWS; }
     // 0 for a row outside the table.
     int get_row_height(int row) const;
-    int get_header_height() const { return m_header_heights[0] + m_header_heights[1] + m_header_heights[2]; }
+    int get_header_height() const
+    {
+        return m_header_heights[SEDQ_ROW_TITLE] + m_header_heights[SEDQ_ROW_COLUMN_TITLES] +
+               m_header_heights[SEDQ_ROW_LEVEL_HEADERS];
+    }
     bool is_column_shown(int column) const
     {
         return column >= 0 && column < COLUMN_COUNT && m_column_shown[column];

@@ -80,58 +80,58 @@ template <typename RECEIVER> SEDQ_CONNECTION::ROUTE route_to(void (RECEIVER::*sl
 
 // The host actions routed to view slots while the view has the focus, in routing order.
 const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
-    FOCUS_SLOT(513, SEDQ_VIEW, on_edit_select_all, ),
-    FOCUS_SLOT(178, SEDQ_VIEW, on_edit_find, ),
-    FOCUS_SLOT(179, SEDQ_VIEW, on_edit_find_next, ),
-    FOCUS_SLOT(349, SEDQ_VIEW, on_find_bus_value, ),
-    FOCUS_SLOT(350, SEDQ_VIEW, on_find_next_bus_value, ),
-    FOCUS_SLOT(351, SEDQ_VIEW, on_find_previous_bus_value, ),
-    FOCUS_SLOT(326, SEDQ_TX_MANAGER, on_node_insert, ),
-    FOCUS_SLOT(358, SEDQ_VIEW, on_plugin_options, ),
-    FOCUS_SLOT(327, SEDQ_VIEW, on_node_add_state_machine, ),
-    FOCUS_SLOT(361, SEDQ_VIEW, on_node_recreate_state_machine_mnemonics, ),
-    FOCUS_SLOT(352, SEDQ_VIEW, on_node_group, ),
-    FOCUS_SLOT(377, SEDQ_VIEW, on_node_ungroup, ),
-    FOCUS_SLOT(378, SEDQ_VIEW, on_node_ungroup_nested_groups, ),
-    FOCUS_SLOT(362, SEDQ_VIEW, on_node_rename, ),
-    FOCUS_SLOT(355, SEDQ_VIEW, on_mnemonic_table_setup, ),
-    FOCUS_SLOT(344, SEDQ_VIEW, show_list_view, ),
-    FOCUS_SLOT(353, SEDQ_VIEW, on_invert_signal, ),
-    FOCUS_SLOT(328, SEDQ_VIEW, on_view_align_left, ),
-    FOCUS_SLOT(329, SEDQ_VIEW, on_view_align_right, ),
-    FOCUS_SLOT(360, SEDQ_VIEW, on_change_node_pre_syn, ),
-    FOCUS_SLOT(359, SEDQ_VIEW, on_change_node_post_fit, ),
-    FOCUS_SLOT(356, SEDQ_VIEW, on_bus_order, QAction*),
-    FOCUS_SLOT(335, SEDQ_VIEW, on_bus_display_format, QAction*),
-    FOCUS_SLOT(363, SEDQ_VIEW, on_node_set_alias, ),
-    FOCUS_SLOT(357, SEDQ_VIEW, on_node_paste_alias, ),
-    FOCUS_SLOT(347, SEDQ_VIEW, on_node_remove_alias, ),
-    FOCUS_SLOT(346, SEDQ_VIEW, on_data_enable, ),
-    FOCUS_SLOT(345, SEDQ_VIEW, on_data_disable, ),
-    FOCUS_SLOT(376, SEDQ_VIEW, on_trigger_enable, ),
-    FOCUS_SLOT(375, SEDQ_VIEW, on_trigger_disable, ),
-    FOCUS_SLOT(365, SEDQ_VIEW, on_storage_enable, ),
-    FOCUS_SLOT(364, SEDQ_VIEW, on_storage_disable, ),
-    FOCUS_SLOT(367, SEDQ_VIEW, on_transition_enable, ),
-    FOCUS_SLOT(366, SEDQ_VIEW, on_transition_disable, ),
-    FOCUS_SLOT(368, SEDQ_VIEW, on_trigger_condition, QAction*),
-    FOCUS_SLOT(372, SEDQ_VIEW, on_insert_trigger_value, ),
-    FOCUS_SLOT(226, SEDQ_VIEW, on_trigger_condition, QAction*),
-    FOCUS_SLOT(225, SEDQ_VIEW, on_comparison_trigger, ),
-    FOCUS_SLOT(712, SEDQ_VIEW, on_insert_time_bar, ),
-    FOCUS_SLOT(710, SEDQ_VIEW, on_delete_time_bar, ),
-    FOCUS_SLOT(711, SEDQ_VIEW, on_delete_all_time_bars, ),
-    FOCUS_SLOT(713, SEDQ_VIEW, on_insert_master_time_bar, ),
-    FOCUS_SLOT(717, SEDQ_VIEW, on_insert_master_time_bar, ),
-    FOCUS_SLOT(714, SEDQ_VIEW, on_move_master_time_bar, ),
-    FOCUS_SLOT(718, SEDQ_VIEW, on_sample_numbers, ),
-    FOCUS_SLOT(719, SEDQ_VIEW, on_time_units, ),
-    FOCUS_SLOT(728, SEDQ_VIEW, on_fit_in_window, ),
-    FOCUS_SLOT(729, SEDQ_VIEW, on_zoom_in, ),
-    FOCUS_SLOT(730, SEDQ_VIEW, on_zoom_out, ),
-    FOCUS_SLOT(708, SEDQ_VIEW, on_center_on_trigger, ),
-    FOCUS_SLOT(715, SEDQ_VIEW, on_next_transition, ),
-    FOCUS_SLOT(716, SEDQ_VIEW, on_previous_transition, ),
+    FOCUS_SLOT(AFCQ_EDIT_SELECT_ALL_ACTION, SEDQ_VIEW, on_edit_select_all, ),
+    FOCUS_SLOT(AFCQ_EDIT_FIND_ACTION, SEDQ_VIEW, on_edit_find, ),
+    FOCUS_SLOT(AFCQ_EDIT_FIND_NEXT_ACTION, SEDQ_VIEW, on_edit_find_next, ),
+    FOCUS_SLOT(AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, SEDQ_VIEW, on_find_bus_value, ),
+    FOCUS_SLOT(AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, SEDQ_VIEW, on_find_next_bus_value, ),
+    FOCUS_SLOT(AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, SEDQ_VIEW, on_find_previous_bus_value, ),
+    FOCUS_SLOT(AFCQ_SEDQ_INSERT_NODES_ACTION, SEDQ_TX_MANAGER, on_node_insert, ),
+    FOCUS_SLOT(AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION, SEDQ_VIEW, on_plugin_options, ),
+    FOCUS_SLOT(AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, SEDQ_VIEW, on_node_add_state_machine, ),
+    FOCUS_SLOT(AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION, SEDQ_VIEW, on_node_recreate_state_machine_mnemonics, ),
+    FOCUS_SLOT(AFCQ_SEDQ_GROUP_ACTION, SEDQ_VIEW, on_node_group, ),
+    FOCUS_SLOT(AFCQ_SEDQ_UNGROUP_ACTION, SEDQ_VIEW, on_node_ungroup, ),
+    FOCUS_SLOT(AFCQ_SEDQ_UNGROUP_NESTED_ACTION, SEDQ_VIEW, on_node_ungroup_nested_groups, ),
+    FOCUS_SLOT(AFCQ_SEDQ_RENAME_NODE_ACTION, SEDQ_VIEW, on_node_rename, ),
+    FOCUS_SLOT(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, SEDQ_VIEW, on_mnemonic_table_setup, ),
+    FOCUS_SLOT(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, SEDQ_VIEW, show_list_view, ),
+    FOCUS_SLOT(AFCQ_SEDQ_INVERT_SIGNAL_ACTION, SEDQ_VIEW, on_invert_signal, ),
+    FOCUS_SLOT(AFCQ_SEDQ_ALIGN_LEFT_ACTION, SEDQ_VIEW, on_view_align_left, ),
+    FOCUS_SLOT(AFCQ_SEDQ_ALIGN_RIGHT_ACTION, SEDQ_VIEW, on_view_align_right, ),
+    FOCUS_SLOT(AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, SEDQ_VIEW, on_change_node_pre_syn, ),
+    FOCUS_SLOT(AFCQ_SEDQ_POST_FITTING_ACTION, SEDQ_VIEW, on_change_node_post_fit, ),
+    FOCUS_SLOT(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, SEDQ_VIEW, on_bus_order, QAction*),
+    FOCUS_SLOT(AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, SEDQ_VIEW, on_bus_display_format, QAction*),
+    FOCUS_SLOT(AFCQ_SEDQ_SET_ALIAS_ACTION, SEDQ_VIEW, on_node_set_alias, ),
+    FOCUS_SLOT(AFCQ_SEDQ_PASTE_ALIAS_ACTION, SEDQ_VIEW, on_node_paste_alias, ),
+    FOCUS_SLOT(AFCQ_SEDQ_REMOVE_ALIAS_ACTION, SEDQ_VIEW, on_node_remove_alias, ),
+    FOCUS_SLOT(AFCQ_SEDQ_DATA_ENABLE_ACTION, SEDQ_VIEW, on_data_enable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_DATA_DISABLE_ACTION, SEDQ_VIEW, on_data_disable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, SEDQ_VIEW, on_trigger_enable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TRIGGER_DISABLE_ACTION, SEDQ_VIEW, on_trigger_disable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_STORAGE_ENABLE_ACTION, SEDQ_VIEW, on_storage_enable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_STORAGE_DISABLE_ACTION, SEDQ_VIEW, on_storage_disable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, SEDQ_VIEW, on_transition_enable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TRANSITION_DISABLE_ACTION, SEDQ_VIEW, on_transition_disable, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TRIGGER_CONDITION_ACTION, SEDQ_VIEW, on_trigger_condition, QAction*),
+    FOCUS_SLOT(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, SEDQ_VIEW, on_insert_trigger_value, ),
+    FOCUS_SLOT(AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION, SEDQ_VIEW, on_trigger_condition, QAction*),
+    FOCUS_SLOT(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, SEDQ_VIEW, on_comparison_trigger, ),
+    FOCUS_SLOT(AFCQ_SEDQ_INSERT_TIME_BAR_ACTION, SEDQ_VIEW, on_insert_time_bar, ),
+    FOCUS_SLOT(AFCQ_SEDQ_DELETE_TIME_BAR_ACTION, SEDQ_VIEW, on_delete_time_bar, ),
+    FOCUS_SLOT(AFCQ_SEDQ_DELETE_ALL_TIME_BARS_ACTION, SEDQ_VIEW, on_delete_all_time_bars, ),
+    FOCUS_SLOT(AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ACTION, SEDQ_VIEW, on_insert_master_time_bar, ),
+    FOCUS_SLOT(AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ALT_ACTION, SEDQ_VIEW, on_insert_master_time_bar, ),
+    FOCUS_SLOT(AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, SEDQ_VIEW, on_move_master_time_bar, ),
+    FOCUS_SLOT(AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, SEDQ_VIEW, on_sample_numbers, ),
+    FOCUS_SLOT(AFCQ_SEDQ_TIME_UNITS_ACTION, SEDQ_VIEW, on_time_units, ),
+    FOCUS_SLOT(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, SEDQ_VIEW, on_fit_in_window, ),
+    FOCUS_SLOT(AFCQ_SEDQ_ZOOM_IN_ACTION, SEDQ_VIEW, on_zoom_in, ),
+    FOCUS_SLOT(AFCQ_SEDQ_ZOOM_OUT_ACTION, SEDQ_VIEW, on_zoom_out, ),
+    FOCUS_SLOT(AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION, SEDQ_VIEW, on_center_on_trigger, ),
+    FOCUS_SLOT(AFCQ_SEDQ_NEXT_TRANSITION_ACTION, SEDQ_VIEW, on_next_transition, ),
+    FOCUS_SLOT(AFCQ_SEDQ_PREVIOUS_TRANSITION_ACTION, SEDQ_VIEW, on_previous_transition, ),
 };
 
 } // namespace
@@ -372,7 +372,7 @@ void SEDQ_VIEW::make_trigger_condition_menu()
     for (int i = 0; i < nodes->actions().size(); ++i)
         nodes->actions()[i]->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(icons[i])));
     menu->addSeparator();
-    menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(372), QVariant()));
+    menu->addAction(m_tx_manager->get_action(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, QVariant()));
     m_trigger_condition_action_count = menu->actions().size();
     connect(menu, &QMenu::aboutToShow, this, &SEDQ_VIEW::on_update_trigger_condition_menu);
     m_trigger_condition_menu = menu;
@@ -380,27 +380,28 @@ void SEDQ_VIEW::make_trigger_condition_menu()
 
 void SEDQ_VIEW::make_column_menus()
 {
-    m_column_menus.insert(2, make_name_menu());
-    m_column_menus.insert(1, make_menu({363, 357, 347}, &SEDQ_VIEW::on_update_alias_menu));
-    m_column_menus.insert(5, make_menu({346, 345}, &SEDQ_VIEW::on_update_data_menu));
-    m_column_menus.insert(6, make_menu({376, 375}, &SEDQ_VIEW::on_update_trigger_menu));
-    m_column_menus.insert(7, make_menu({365, 364}, &SEDQ_VIEW::on_update_storage_menu));
-    m_column_menus.insert(8, make_menu({367, 366}, &SEDQ_VIEW::on_update_transition_menu));
+    m_column_menus.insert(SEDQ_COLUMN_NAME, make_name_menu());
+    m_column_menus.insert(SEDQ_COLUMN_ALIAS, make_menu({363, 357, 347}, &SEDQ_VIEW::on_update_alias_menu));
+    m_column_menus.insert(SEDQ_COLUMN_DATA_ENABLE, make_menu({346, 345}, &SEDQ_VIEW::on_update_data_menu));
+    m_column_menus.insert(SEDQ_COLUMN_TRIGGER_ENABLE, make_menu({376, 375}, &SEDQ_VIEW::on_update_trigger_menu));
+    m_column_menus.insert(SEDQ_COLUMN_STORAGE_ENABLE, make_menu({365, 364}, &SEDQ_VIEW::on_update_storage_menu));
+    m_column_menus.insert(SEDQ_COLUMN_TRANSITIONAL,
+                          make_menu({367, 366}, &SEDQ_VIEW::on_update_transition_menu));
     make_trigger_condition_menu();
-    for (int column = 9; column <= 21; ++column)
+    for (int column = SEDQ_COLUMN_SQ_CONDITIONAL; column <= SEDQ_COLUMN_LAST_LEVEL; ++column)
         m_column_menus.insert(column, m_trigger_condition_menu);
-    m_column_menus.insert(23, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR, 718, 719,
-                                         SEPARATOR, 728, 729, 730, 708},
-                                        &SEDQ_VIEW::on_update_waveform_menu));
+    m_column_menus.insert(SEDQ_COLUMN_WAVEFORM, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR,
+                                                           718, 719, SEPARATOR, 728, 729, 730, 708},
+                                                          &SEDQ_VIEW::on_update_waveform_menu));
 }
 
 void SEDQ_VIEW::connect_focus_actions()
 {
     for (const SEDQ_CONNECTION& pair : FOCUS_CONNECTIONS)
         connect_action_when_focused(pair);
-    connect_action(FOCUS_SLOT(290, SEDQ_VIEW, on_select_lock_mode_all, ));
-    connect_action(FOCUS_SLOT(291, SEDQ_VIEW, on_select_lock_mode_incremental, ));
-    connect_action(FOCUS_SLOT(292, SEDQ_VIEW, on_select_lock_mode_trigger, ));
+    connect_action(FOCUS_SLOT(AFCQ_SEDQ_LOCK_MODE_ALL_ACTION, SEDQ_VIEW, on_select_lock_mode_all, ));
+    connect_action(FOCUS_SLOT(AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION, SEDQ_VIEW, on_select_lock_mode_incremental, ));
+    connect_action(FOCUS_SLOT(AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION, SEDQ_VIEW, on_select_lock_mode_trigger, ));
 }
 
 // ---- focus routing -----------------------------------------------------------------------------

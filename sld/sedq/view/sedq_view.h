@@ -14,8 +14,9 @@
 #include "host/sdr.h"
 #include "sedq/model/sedq_double.h"
 #include "sedq/view/sedq_find_state.h"
-#include "sedq/view/sedq_packed_bus.h"
+#include "sedq/model/sedq_packed_bus.h"
 #include "sedq/view/sedq_paint_context.h"
+#include "sedq/view/sedq_grid.h"
 #include "sedq/view/sedq_row_layout.h"
 #include "sedq/view/sedq_time_axis.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
@@ -92,15 +93,12 @@ public:
     // an exported image and tests paint through it.
     virtual bool paint(QPainter* painter, QPaintEvent* event, QWidget* widget, QRect rect, bool flag);
 
-    // Column ids: 0 type, 1 alias, 2 name, 3 and 4 never shown, 5 data, 6 trigger and
-    // 7 storage enable, 8 transitional, 9..11 storage-qualifier levels -3..-1, 12..21 trigger
-    // levels 0..9, 22 value at the master time bar, 23 waveforms. Rows 0..2 are headers, row r
-    // of 3 or more shows node r - 3.
+    // Columns and rows of the grid: sedq_grid.h. Columns 3 and 4 are never shown.
     enum
     {
-        COLUMN_COUNT = 24,
-        STORED_COLUMN_COUNT = 23,
-        HEADER_ROWS = 3,
+        COLUMN_COUNT = SEDQ_COLUMN_COUNT,
+        STORED_COLUMN_COUNT = SEDQ_STORED_COLUMN_COUNT,
+        HEADER_ROWS = SEDQ_HEADER_ROWS,
         MAX_TIMEBARS = 100
     };
 

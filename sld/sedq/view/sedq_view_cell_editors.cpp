@@ -25,12 +25,12 @@ void SEDQ_VIEW::commit_cell_editor()
 void SEDQ_VIEW::on_node_set_alias()
 {
     if (m_edit_row >= 0)
-        open_cell_editor(m_edit_row, 1, false);
+        open_cell_editor(m_edit_row, SEDQ_COLUMN_ALIAS, false);
 }
 
 void SEDQ_VIEW::on_node_rename()
 {
     m_edit_row = get_selected_item();
     if (m_edit_row != -1)
-        open_cell_editor(m_edit_row, 2, false);
+        open_cell_editor(m_edit_row, SEDQ_COLUMN_NAME, false);
 }

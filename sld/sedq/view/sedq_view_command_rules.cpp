@@ -78,7 +78,8 @@ void SEDQ_VIEW::on_update_trigger_menu()
             int level = 0;
             const bool member = is_comparison_group_member_on_any_level(row, &level);
             bool partially = false;
-            const bool enabled = SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(&partially, -4);
+            const bool enabled =
+                SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(&partially, SEDQ_PATTERN_ANY_LEVEL);
             const bool changes = want_enabled ? !enabled || partially : enabled;
             if (member || changes)
                 return !member;
@@ -93,14 +94,16 @@ void SEDQ_VIEW::on_update_storage_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable_pair(365, 364, is_setup_enabled(true) && get_column_width(7) >= 1, &SEDQ_NODE::is_storage_enabled);
+    enable_pair(365, 364, is_setup_enabled(true) && get_column_width(SEDQ_COLUMN_STORAGE_ENABLE) >= 1,
+                &SEDQ_NODE::is_storage_enabled);
 }
 
 void SEDQ_VIEW::on_update_transition_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable_pair(367, 366, is_setup_enabled(false) && get_column_width(8) >= 1, &SEDQ_NODE::is_transition_enabled);
+    enable_pair(367, 366, is_setup_enabled(false) && get_column_width(SEDQ_COLUMN_TRANSITIONAL) >= 1,
+                &SEDQ_NODE::is_transition_enabled);
 }
 
 void SEDQ_VIEW::on_update_alias_menu()

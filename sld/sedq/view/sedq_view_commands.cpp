@@ -199,7 +199,7 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
 
 void SEDQ_VIEW::on_bus_order(QAction* action)
 {
-    const bool lsb_to_msb = action == m_tx_manager->get_action(AFCQ_ACTION_ENUM(354), QVariant());
+    const bool lsb_to_msb = action == m_tx_manager->get_action(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION, QVariant());
     edit_selected_buses([&](int row) { m_tx_manager->set_node_lsb_to_msb(row, lsb_to_msb); });
 }
 

@@ -60,11 +60,11 @@ void SEDQ_VIEW::draw_data_cell(int node, const SEDQ_PAINT_ROW& painted, int colu
     const bool selected = painted.selected;
     if (get_data_depth() <= 0 || !m_tx_manager->is_data_available(false, -1, nullptr))
     {
-        if (column == 23 && painted.first_visible)
+        if (column == SEDQ_COLUMN_WAVEFORM && painted.first_visible)
             draw_zero_sample_wave(inner, painter);
         return;
     }
-    if (column == 22)
+    if (column == SEDQ_COLUMN_VALUE)
         draw_value_cell(node, inner, painter, selected);
     else if (SEDQ_NODE(m_tx_manager, node, -1).is_parent())
         draw_group_cell(node, inner, painter, selected);
@@ -81,7 +81,7 @@ void SEDQ_VIEW::draw_signal_cell(int node, QRect const& inner, QPainter* painter
 
 void SEDQ_VIEW::draw_group_cell(int node, QRect const& inner, QPainter* painter, bool selected)
 {
-    const int count = m_tx_manager->get_wave_count(node + HEADER_ROWS);
+    const int count = m_tx_manager->get_wave_count(sedq_row_of_node(node));
     if (count < 1)
         return;
     SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
@@ -139,10 +139,10 @@ void SEDQ_VIEW::draw_value_cell(int node, QRect const& inner, QPainter* painter,
     {
         SEDQ_WAVE wave(3);
         if (wave.is_valid() && m_tx_manager->get_wave(node, wave.get_data(), master, false, -1))
-            draw_wave(wave.get_data(), mask.get_data(), selected, inner, painter, 22);
+            draw_wave(wave.get_data(), mask.get_data(), selected, inner, painter, SEDQ_COLUMN_VALUE);
         return;
     }
-    const int count = m_tx_manager->get_wave_count(node + HEADER_ROWS);
+    const int count = m_tx_manager->get_wave_count(sedq_row_of_node(node));
     if (count < 1)
         return;
     SEDQ_BUS bus(count, 3);
@@ -151,7 +151,7 @@ void SEDQ_VIEW::draw_value_cell(int node, QRect const& inner, QPainter* painter,
     for (int k = 0; k < count; ++k)
         if (!m_tx_manager->get_wave(node + 1 + k, bus.get_row(k), master, false, -1))
             return;
-    draw_bus(node, bus, mask.get_data(), selected, inner, painter, 22);
+    draw_bus(node, bus, mask.get_data(), selected, inner, painter, SEDQ_COLUMN_VALUE);
 }
 
 // ---- headers of the data columns -------------------------------------------------------------------
@@ -162,15 +162,15 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
     const int depth = get_data_depth();
     if (depth <= 0 || m_timebar_count == 0 || m_timebars[0] < 0 || m_timebars[0] > depth)
         return;
-    draw_wave_header(rect, painter, 22, row);
+    draw_wave_header(rect, painter, SEDQ_COLUMN_VALUE, row);
     painter->setFont(AFCQ_FONT(62).get_font());
     const auto label_width = [this, painter, row]()
     {
         QString first;
         QString second;
         get_timebar_string(0, &first, &second);
-        const QRect bounds =
-            painter->fontMetrics().boundingRect(row == 1 && get_row_height(2) > 0 ? second : first);
+        const QRect bounds = painter->fontMetrics().boundingRect(
+            row == SEDQ_ROW_COLUMN_TITLES && get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0 ? second : first);
         return bounds.right() - bounds.left();
     };
     const int left = rect.left() + 2 + label_width();
@@ -179,7 +179,8 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
     --m_timebars[0];
     if (right - left > 1)
         draw_column_text(sedq_inclusive(left, rect.top(), right, rect.bottom()), painter,
-                         row == 1 && get_row_height(1) > 0 && get_row_height(2) > 0
+                         row == SEDQ_ROW_COLUMN_TITLES && get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0 &&
+                                 get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0
                              ? QStringLiteral("Segment")
                              : QStringLiteral("Value"),
                          QColor());

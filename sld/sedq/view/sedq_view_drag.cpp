@@ -52,9 +52,9 @@ int SEDQ_VIEW::find_drop_item(QPoint const& point, bool* before)
     QRect cell;
     if (!find_item(point, &row, &column, &cell))
         return m_tx_manager->get_node_count(-1);
-    if (row < 2)
-        return row - HEADER_ROWS;
-    if (row == 2)
+    if (row < SEDQ_ROW_LEVEL_HEADERS)
+        return sedq_node_of_row(row);
+    if (row == SEDQ_ROW_LEVEL_HEADERS)
         return m_tx_manager->get_node_count(-1);
     if (point.y() < cell.top() + BEFORE_MARGIN)
         *before = true;
@@ -68,7 +68,7 @@ int SEDQ_VIEW::find_drop_item(QPoint const& point, bool* before)
             return m_tx_manager->get_node_count(-1);
         }
     }
-    return row - HEADER_ROWS;
+    return sedq_node_of_row(row);
 }
 
 // A group member inside a bus a plug-in added keeps its place: its decoder reads the members
@@ -232,7 +232,8 @@ void SEDQ_VIEW::on_drag_scroll()
     if (bar == nullptr || bar->isHidden() || m_tx_manager.isNull())
         return;
     const QPoint p = mapFromGlobal(QCursor::pos());
-    int top = get_row_height(0) + get_row_height(1) + get_row_height(2);
+    int top = get_row_height(SEDQ_ROW_TITLE) + get_row_height(SEDQ_ROW_COLUMN_TITLES) +
+              get_row_height(SEDQ_ROW_LEVEL_HEADERS);
     if (bar->value() > bar->minimum())
         top += SCROLL_MARGIN;
     int bottom = height() - 1;

@@ -66,8 +66,8 @@ void SEDQ_VIEW::on_update_edit_menu()
     on_update_trigger_menu();
     on_update_storage_menu();
     on_update_transition_menu();
-    enable(356, on_update_bus_order(AFCQ_ACTION_ENUM(356)));
-    enable(354, on_update_bus_order(AFCQ_ACTION_ENUM(354)));
+    enable(356, on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
+    enable(354, on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
     enable(355, !m_tx_manager->is_advanced_mode(nullptr));
 }
 
@@ -184,7 +184,7 @@ void SEDQ_VIEW::contextMenuEvent(QContextMenuEvent* event)
     int column = 0;
     QRect cell;
     if (!find_item(event->pos(), &row, &column, &cell) || !m_column_menus.contains(column))
-        column = 2;
+        column = SEDQ_COLUMN_NAME;
     open_column_menu(column, row, event->globalPos());
 }
 
@@ -192,20 +192,20 @@ void SEDQ_VIEW::contextMenuEvent(QContextMenuEvent* event)
 // name menu; the waveform column shows its menu over the ruler and the header only.
 void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
 {
-    if (column == 23)
+    if (column == SEDQ_COLUMN_WAVEFORM)
     {
         if (row >= HEADER_ROWS)
             return;
-        if (row == 0)
+        if (row == SEDQ_ROW_TITLE)
             set_context_sample(find_transition(mapFromGlobal(global_pos), true));
     }
     else if (row < HEADER_ROWS)
-        column = 2;
+        column = SEDQ_COLUMN_NAME;
     else
     {
-        if (column >= 9 && column <= 21)
-            m_context_trigger_level = column - 12;
-        const int node = row - HEADER_ROWS;
+        if (sedq_is_condition_column(column))
+            m_context_trigger_level = sedq_pattern_of_column(column);
+        const int node = sedq_node_of_row(row);
         if (!is_item_selected(node))
         {
             select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);

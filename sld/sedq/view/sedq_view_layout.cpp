@@ -127,7 +127,8 @@ void SEDQ_VIEW::place_lock_mode_combo()
         const QRect bounds = QFontMetrics(font()).boundingRect(QStringLiteral("Lock mode:"));
         return bounds.right() - bounds.left() + 14;
     }();
-    const int x = get_column_width(0) + get_column_width(1) + get_column_width(2) + title_width;
+    const int x = get_column_width(SEDQ_COLUMN_TYPE) + get_column_width(SEDQ_COLUMN_ALIAS) +
+                  get_column_width(SEDQ_COLUMN_NAME) + title_width;
     const int room = width() - x;
     if (room < LOCK_MODE_COMBO_MIN_WIDTH)
     {

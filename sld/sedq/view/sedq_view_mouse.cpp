@@ -22,17 +22,8 @@
 
 namespace
 {
-constexpr int FIRST_TRIGGER_COLUMN = 9;
-constexpr int LAST_TRIGGER_COLUMN = 21;
-constexpr int FIRST_LEVEL_COLUMN = 12;
-constexpr int WAVEFORM_COLUMN = 23;
 constexpr int RESIZE_MARGIN = 3;
 constexpr int DRAG_SCROLL_MS = 100;
-
-bool is_trigger_column(int column)
-{
-    return column >= FIRST_TRIGGER_COLUMN && column <= LAST_TRIGGER_COLUMN;
-}
 } // namespace
 
 bool SEDQ_VIEW::is_zoom_cursor() const
@@ -77,15 +68,16 @@ void SEDQ_VIEW::mousePressEvent(QMouseEvent* event)
 // What a press does to the cell itself; false when it goes on to select or drag nodes.
 bool SEDQ_VIEW::press_acts_on_cell(QMouseEvent* event, int row, int column, const QRect& cell)
 {
-    if ((row == 1 || row == 2) && cursor().shape() == Qt::SplitHCursor)
+    if ((row == SEDQ_ROW_COLUMN_TITLES || row == SEDQ_ROW_LEVEL_HEADERS) &&
+        cursor().shape() == Qt::SplitHCursor)
         return false;
-    if (is_trigger_column(column))
+    if (sedq_is_condition_column(column))
         return press_trigger_cell(event, row, column, cell);
-    if (column == WAVEFORM_COLUMN)
+    if (column == SEDQ_COLUMN_WAVEFORM)
         return event->button() == Qt::LeftButton && press_waveform(event, row);
     if (row < HEADER_ROWS)
         return false;
-    const int node = row - HEADER_ROWS;
+    const int node = sedq_node_of_row(row);
     switch (column)
     {
     case 1:
@@ -110,8 +102,8 @@ bool SEDQ_VIEW::press_acts_on_cell(QMouseEvent* event, int row, int column, cons
 // comparison under the I-beam.
 bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, const QRect& cell)
 {
-    const int level = column - FIRST_LEVEL_COLUMN;
-    if (row == 2)
+    const int level = sedq_pattern_of_column(column);
+    if (row == SEDQ_ROW_LEVEL_HEADERS)
     {
         if (m_tx_manager->is_sequential_mode(-1) && !m_tx_manager->is_segmented_acquisition_trigger(level) &&
             hit_test(row, column, event->pos(), cell) && is_trigger_enabled())
@@ -125,12 +117,12 @@ bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, cons
     }
     if (cursor().shape() != Qt::IBeamCursor || event->button() != Qt::LeftButton)
         return false;
-    if (row == 1 && column >= FIRST_LEVEL_COLUMN && !m_tx_manager->is_sequential_mode(-1) &&
-        is_setup_enabled(true))
+    if (row == SEDQ_ROW_COLUMN_TITLES && column >= SEDQ_COLUMN_FIRST_LEVEL &&
+        !m_tx_manager->is_sequential_mode(-1) && is_setup_enabled(true))
         open_cell_editor(-1, column, false);
-    else if (row >= HEADER_ROWS && is_bus_value_editable(row - HEADER_ROWS, level))
+    else if (row >= HEADER_ROWS && is_bus_value_editable(sedq_node_of_row(row), level))
     {
-        const int node = row - HEADER_ROWS;
+        const int node = sedq_node_of_row(row);
         const bool comparison = is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, -1);
         open_cell_editor(node, column, comparison);
     }
@@ -154,12 +146,12 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
 {
     SEDQ_NODE row(m_tx_manager, node, -1);
     bool allowed = false;
-    if (column == 5)
+    if (column == SEDQ_COLUMN_DATA_ENABLE)
         allowed = is_reroute_enabled(node, true, row.is_data_enabled(nullptr));
-    else if (column == 6)
-        allowed = is_reroute_enabled(node, false, row.is_trigger_enabled(nullptr, -4)) &&
+    else if (column == SEDQ_COLUMN_TRIGGER_ENABLE)
+        allowed = is_reroute_enabled(node, false, row.is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL)) &&
                   !is_comparison_trigger_group_member(node);
-    else if (column == 7)
+    else if (column == SEDQ_COLUMN_STORAGE_ENABLE)
         allowed = is_reroute_enabled(node, false, row.is_storage_enabled(nullptr)) &&
                   !is_comparison_storage_qualifier_group_member(node);
     else
@@ -168,11 +160,11 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
     if (!allowed)
         return false;
     m_tx_manager->begin_action(-1);
-    if (column == 5)
+    if (column == SEDQ_COLUMN_DATA_ENABLE)
         row.toggle_data();
-    else if (column == 6)
+    else if (column == SEDQ_COLUMN_TRIGGER_ENABLE)
         row.toggle_trigger();
-    else if (column == 7)
+    else if (column == SEDQ_COLUMN_STORAGE_ENABLE)
         row.toggle_storage();
     else
         row.toggle_transition();
@@ -187,7 +179,7 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
 void SEDQ_VIEW::select_or_drag(QMouseEvent* event, int row, int column, const QRect& cell)
 {
     const Qt::KeyboardModifiers keys = event->modifiers();
-    const int node = row - HEADER_ROWS;
+    const int node = sedq_node_of_row(row);
     if (!(keys & Qt::ShiftModifier) && row >= HEADER_ROWS && is_item_selected(node))
     {
         drag_selected_nodes(event, column, cell);
@@ -245,7 +237,7 @@ void SEDQ_VIEW::end_drag_without_drop(QMouseEvent* event, int column, const QRec
     select_all_items(false);
     select_item(m_clicked_node, true);
     update();
-    if (was_only_selection && column == 2 && !m_tx_manager->is_wizard_mode() &&
+    if (was_only_selection && column == SEDQ_COLUMN_NAME && !m_tx_manager->is_wizard_mode() &&
         !m_tx_manager->is_advanced_mode(nullptr) && !m_tx_manager->is_tessarelle_generated())
     {
         set_focus_item(m_clicked_node);
@@ -257,19 +249,19 @@ void SEDQ_VIEW::end_drag_without_drop(QMouseEvent* event, int column, const QRec
 bool SEDQ_VIEW::press_waveform(QMouseEvent* event, int row)
 {
     const Qt::CursorShape shape = cursor().shape();
-    if (row == 0 && shape == Qt::PointingHandCursor)
+    if (row == SEDQ_ROW_TITLE && shape == Qt::PointingHandCursor)
     {
         insert_timebar(event->pos());
         save_timebars();
         update();
         return true;
     }
-    if (row == 0 && shape == Qt::SizeHorCursor)
+    if (row == SEDQ_ROW_TITLE && shape == Qt::SizeHorCursor)
     {
         set_current_timebar(event->pos());
         return true;
     }
-    if (row > 0 && is_zoom_cursor())
+    if (row > SEDQ_ROW_TITLE && is_zoom_cursor())
     {
         select_all_items(false);
         start_drag_rect(event->pos());
@@ -318,25 +310,26 @@ QCursor SEDQ_VIEW::choose_cursor(const QPoint& pos, Qt::KeyboardModifiers keys)
     QRect cell;
     if (!find_item(pos, &row, &column, &cell))
         return Qt::ArrowCursor;
-    if (row == 0)
+    if (row == SEDQ_ROW_TITLE)
     {
-        if (column == WAVEFORM_COLUMN && has_samples())
+        if (column == SEDQ_COLUMN_WAVEFORM && has_samples())
             return find_timebar(pos) == -1 ? Qt::PointingHandCursor : Qt::SizeHorCursor;
         m_resize_column = -1;
         return general_cursor(row, column);
     }
-    if (row <= 2 && pos.x() < cell.left() + RESIZE_MARGIN && column > 0)
+    if (row <= SEDQ_ROW_LEVEL_HEADERS && pos.x() < cell.left() + RESIZE_MARGIN && column > SEDQ_COLUMN_TYPE)
     {
         m_resize_column = column - 1;
         return Qt::SplitHCursor;
     }
-    if (row <= 2 && pos.x() > cell.right() - RESIZE_MARGIN && column < WAVEFORM_COLUMN)
+    if (row <= SEDQ_ROW_LEVEL_HEADERS && pos.x() > cell.right() - RESIZE_MARGIN &&
+        column < SEDQ_COLUMN_WAVEFORM)
     {
         m_resize_column = column;
         return Qt::SplitHCursor;
     }
     m_resize_column = -1;
-    if (column == WAVEFORM_COLUMN && has_samples())
+    if (column == SEDQ_COLUMN_WAVEFORM && has_samples())
         return afcq_get_cursor(keys & Qt::ShiftModifier ? 2 : 1);
     return general_cursor(row, column);
 }
@@ -344,15 +337,16 @@ QCursor SEDQ_VIEW::choose_cursor(const QPoint& pos, Qt::KeyboardModifiers keys)
 // The I-beam where a press opens an in-cell editor, else the arrow.
 QCursor SEDQ_VIEW::general_cursor(int row, int column)
 {
-    if (row >= HEADER_ROWS && (column == 1 || column == 4))
+    if (row >= HEADER_ROWS && (column == SEDQ_COLUMN_ALIAS || column == SEDQ_COLUMN_DEBUG_PORT_OUT))
         return Qt::IBeamCursor;
-    if (is_trigger_column(column) && row >= HEADER_ROWS)
+    if (sedq_is_condition_column(column) && row >= HEADER_ROWS)
     {
-        const int node = row - HEADER_ROWS;
-        if (!m_tx_manager->is_grandparent(node) && is_bus_value_editable(node, column - FIRST_LEVEL_COLUMN))
+        const int node = sedq_node_of_row(row);
+        if (!m_tx_manager->is_grandparent(node) &&
+            is_bus_value_editable(node, sedq_pattern_of_column(column)))
             return Qt::IBeamCursor;
     }
-    if (row == 1 && column >= FIRST_LEVEL_COLUMN && column <= LAST_TRIGGER_COLUMN &&
+    if (row == SEDQ_ROW_COLUMN_TITLES && sedq_is_level_column(column) &&
         !m_tx_manager->is_sequential_mode(-1) && is_setup_enabled(true))
         return Qt::IBeamCursor;
     return Qt::ArrowCursor;

@@ -56,10 +56,10 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     const int offset = get_column_offset();
     const auto paint_row = [&](int row, int y, int height, bool first_visible)
     {
-        int x = row == 0 ? 0 : offset;
+        int x = row == SEDQ_ROW_TITLE ? 0 : offset;
         SEDQ_PAINT_ROW painted;
         painted.row = row;
-        painted.selected = row >= HEADER_ROWS && is_item_selected(row - HEADER_ROWS);
+        painted.selected = row >= HEADER_ROWS && is_item_selected(sedq_node_of_row(row));
         painted.first_visible = first_visible;
         for (int column = 0; column < COLUMN_COUNT; ++column)
         {
@@ -87,10 +87,10 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     for (int shown = scroll; shown < layout.get_shown_count() && !stopped; ++shown)
     {
         const int node = layout.get_shown_node(shown);
-        const int height = layout.get_row_height(node + HEADER_ROWS);
+        const int height = layout.get_row_height(sedq_row_of_node(node));
         visible = shown + 1;
         if (y + height + 1 > rect.top())
-            paint_row(node + HEADER_ROWS, y, height, shown == scroll);
+            paint_row(sedq_row_of_node(node), y, height, shown == scroll);
         y += height;
         stopped = y > rect.bottom();
     }
@@ -99,7 +99,7 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     if (m_drop_item != -1 && m_drop_item == layout.get_node_count())
     {
         QRect bar;
-        get_column_rect(2, &bar);
+        get_column_rect(SEDQ_COLUMN_NAME, &bar);
         bar.adjust(2, 2, -2, -2);
         bar.setTop(y - 2);
         bar.setBottom(y);
@@ -188,19 +188,19 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
     QPainter* painter = paint.painter;
     const bool setup = row_layout().get_signature().setup_mode;
     const bool data = row_layout().get_signature().data_mode;
-    const int row1 = get_row_height(1);
-    const int row2 = get_row_height(2);
-    if (row == 0)
+    const int row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES);
+    const int row2 = get_row_height(SEDQ_ROW_LEVEL_HEADERS);
+    if (row == SEDQ_ROW_TITLE)
         return true;
-    if (row == 1 && setup)
+    if (row == SEDQ_ROW_COLUMN_TITLES && setup)
     {
-        if (column <= 2)
-            return draw_sunken_rect(column_span(0, 2, cell), painter);
-        if (column == 3 || column == 4)
+        if (column <= SEDQ_COLUMN_NAME)
+            return draw_sunken_rect(column_span(SEDQ_COLUMN_TYPE, SEDQ_COLUMN_NAME, cell), painter);
+        if (column == SEDQ_COLUMN_INCREMENTAL_ROUTE || column == SEDQ_COLUMN_DEBUG_PORT_OUT)
             return true;
-        if (column == 10 || column == 11)
-            return draw_sunken_rect(column_span(10, 11, cell), painter);
-        if (column >= 12 && column <= 21)
+        if (column == SEDQ_COLUMN_SQ_START || column == SEDQ_COLUMN_SQ_STOP)
+            return draw_sunken_rect(column_span(SEDQ_COLUMN_SQ_START, SEDQ_COLUMN_SQ_STOP, cell), painter);
+        if (sedq_is_level_column(column))
         {
             int levels = 0;
             m_tx_manager->get_trigger_level(&levels, -1);
@@ -215,25 +215,27 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
         }
         return draw_sunken_rect(cell, painter);
     }
-    if (row == 1 && data)
+    if (row == SEDQ_ROW_COLUMN_TITLES && data)
     {
-        if (column <= 2)
-            return draw_sunken_rect(row2 > 0 ? column_span(0, 2, cell) : cell, painter);
-        if (column == 22 || column == 23 || row2 == 0)
+        if (column <= SEDQ_COLUMN_NAME)
+            return draw_sunken_rect(row2 > 0 ? column_span(SEDQ_COLUMN_TYPE, SEDQ_COLUMN_NAME, cell) : cell,
+                                    painter);
+        if (column == SEDQ_COLUMN_VALUE || column == SEDQ_COLUMN_WAVEFORM || row2 == 0)
             return draw_sunken_rect(cell, painter);
         return true;
     }
-    if (row == 2)
+    if (row == SEDQ_ROW_LEVEL_HEADERS)
     {
-        if (setup && (column == 3 || column == 4) && row1 > 0)
+        if (setup && (column == SEDQ_COLUMN_INCREMENTAL_ROUTE || column == SEDQ_COLUMN_DEBUG_PORT_OUT) &&
+            row1 > 0)
             return draw_sunken_rect(cell.adjusted(0, -row1, 0, 0), painter);
         return draw_sunken_rect(cell, painter);
     }
     if (row < HEADER_ROWS)
         return draw_sunken_rect(cell, painter);
-    if (column <= 1)
+    if (column <= SEDQ_COLUMN_ALIAS)
         return selected ? draw_sunken_rect(cell, painter) : draw_raised_rect(cell, painter);
-    if (column == 23)
+    if (column == SEDQ_COLUMN_WAVEFORM)
     {
         int depth = 0;
         m_tx_manager->get_data_sample_depth(&depth, -1);
@@ -276,15 +278,15 @@ bool SEDQ_VIEW::draw_item(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
     reset_fudge_factor(false);
     if (column < 0 || column >= COLUMN_COUNT)
         return false;
-    if (row == 0)
+    if (row == SEDQ_ROW_TITLE)
     {
         // Row 0 is laid out from x = 0 and each title reaches the right edge: the lock-mode
         // title covers the title from column 5 on.
-        if (column == 0)
+        if (column == SEDQ_COLUMN_TYPE)
             draw_title(inner, painter);
-        else if (column == 5 && row_layout().get_signature().setup_mode)
+        else if (column == SEDQ_COLUMN_DATA_ENABLE && row_layout().get_signature().setup_mode)
             draw_lock_mode_title(inner, painter);
-        else if (column == 23)
+        else if (column == SEDQ_COLUMN_WAVEFORM)
             draw_timebars(inner, painter);
         return true;
     }
@@ -293,14 +295,14 @@ bool SEDQ_VIEW::draw_item(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
         draw_header_row(paint, row, column, inner);
         return true;
     }
-    if (column == 3 || column == 4)
+    if (column == SEDQ_COLUMN_INCREMENTAL_ROUTE || column == SEDQ_COLUMN_DEBUG_PORT_OUT)
         return false;
-    if (column == 22 || column == 23)
+    if (column == SEDQ_COLUMN_VALUE || column == SEDQ_COLUMN_WAVEFORM)
     {
-        draw_data_cell(row - HEADER_ROWS, painted, column, inner, painter);
+        draw_data_cell(sedq_node_of_row(row), painted, column, inner, painter);
         return true;
     }
-    draw_node_cell(paint, row - HEADER_ROWS, column, inner, painted.selected);
+    draw_node_cell(paint, sedq_node_of_row(row), column, inner, painted.selected);
     return true;
 }
 
@@ -309,31 +311,38 @@ void SEDQ_VIEW::draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int co
     QPainter* painter = paint.painter;
     const bool trigger_enabled = paint.trigger_enabled;
     const bool setup = row_layout().get_signature().setup_mode;
-    const int row1 = get_row_height(1);
-    const int row2 = get_row_height(2);
+    const int row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES);
+    const int row2 = get_row_height(SEDQ_ROW_LEVEL_HEADERS);
     if (!setup)
     {
-        if (row == 1 && column <= 2)
-            draw_header(column, row2 > 0 ? 1 : 2, row2 > 0 ? column_span(0, 2, inner) : inner, painter, true,
-                        false, true);
+        if (row == SEDQ_ROW_COLUMN_TITLES && column <= SEDQ_COLUMN_NAME)
+            draw_header(column, row2 > 0 ? SEDQ_ROW_COLUMN_TITLES : SEDQ_ROW_LEVEL_HEADERS,
+                        row2 > 0 ? column_span(SEDQ_COLUMN_TYPE, SEDQ_COLUMN_NAME, inner) : inner, painter,
+                        true, false, true);
         else
             draw_header(column, row, inner, painter, trigger_enabled, false, true);
         return;
     }
-    if (row == 2)
+    if (row == SEDQ_ROW_LEVEL_HEADERS)
     {
-        const QRect rect = (column == 3 || column == 4) && row1 > 0 ? inner.adjusted(0, -row1, 0, 0) : inner;
-        draw_header(column, 2, rect, painter, trigger_enabled, paint.powerup, true);
+        const QRect rect =
+            (column == SEDQ_COLUMN_INCREMENTAL_ROUTE || column == SEDQ_COLUMN_DEBUG_PORT_OUT) && row1 > 0
+                ? inner.adjusted(0, -row1, 0, 0)
+                : inner;
+        draw_header(column, SEDQ_ROW_LEVEL_HEADERS, rect, painter, trigger_enabled, paint.powerup, true);
         return;
     }
-    if (column == 3 || column == 4)
+    if (column == SEDQ_COLUMN_INCREMENTAL_ROUTE || column == SEDQ_COLUMN_DEBUG_PORT_OUT)
         return;
-    if (column <= 2)
-        draw_header(column, 1, column_span(0, 2, inner), painter, true, false, true);
-    else if (column == 10 || column == 11)
-        draw_header(column, 1, column_span(10, 11, inner), painter, true, false, true);
-    else if (column < 12)
-        draw_header(column, 1, inner, painter, true, false, true);
+    if (column <= SEDQ_COLUMN_NAME)
+        draw_header(column, SEDQ_ROW_COLUMN_TITLES, column_span(SEDQ_COLUMN_TYPE, SEDQ_COLUMN_NAME, inner),
+                    painter, true, false, true);
+    else if (column == SEDQ_COLUMN_SQ_START || column == SEDQ_COLUMN_SQ_STOP)
+        draw_header(column, SEDQ_ROW_COLUMN_TITLES,
+                    column_span(SEDQ_COLUMN_SQ_START, SEDQ_COLUMN_SQ_STOP, inner), painter, true, false,
+                    true);
+    else if (column < SEDQ_COLUMN_FIRST_LEVEL)
+        draw_header(column, SEDQ_ROW_COLUMN_TITLES, inner, painter, true, false, true);
     else
     {
         int levels = 0;
@@ -341,13 +350,14 @@ void SEDQ_VIEW::draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int co
         const QRect span = column_span(12, levels + 11, inner);
         if (paint.sequential)
         {
-            draw_header(column, 1, span, painter, true, false, true);
+            draw_header(column, SEDQ_ROW_COLUMN_TITLES, span, painter, true, false, true);
             return;
         }
         const int half = (span.bottom() - span.top() + 1) / 2;
-        draw_header(column, 1, sedq_inclusive(span.left(), span.top(), span.right(), span.top() + half),
-                    painter, true, false, true);
-        draw_header(column, 1,
+        draw_header(column, SEDQ_ROW_COLUMN_TITLES,
+                    sedq_inclusive(span.left(), span.top(), span.right(), span.top() + half), painter, true,
+                    false, true);
+        draw_header(column, SEDQ_ROW_COLUMN_TITLES,
                     sedq_inclusive(inner.left(), inner.bottom() - half - 1, inner.right(), inner.bottom()),
                     painter, paint.setup_enabled, false, false);
     }

@@ -81,27 +81,28 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
     const bool powerup = paint.powerup;
     const SEDQ_NODE row(m_tx_manager, node, -1);
     bool partial = false;
-    if (column == 0)
+    if (column == SEDQ_COLUMN_TYPE)
     {
         const bool inverted = row.is_signal_inverted(&partial);
         draw_type(row.get_type(), row.is_parent(), inverted, partial, inner, painter);
     }
-    else if (column == 1)
+    else if (column == SEDQ_COLUMN_ALIAS)
         draw_in(QString::fromLocal8Bit(row.get_alias()), inner, painter);
     else if (column == 2)
         draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, paint.incremental,
                   inner, painter);
-    else if (column >= 5 && column <= 7)
+    else if (sedq_is_enable_column(column))
     {
         if (!setup_enabled)
             painter->fillRect(grey_area(inner), AFCQ_BRUSH(22).get_brush());
-        const bool value = column == 5   ? row.is_data_enabled(&partial)
-                           : column == 6 ? row.is_trigger_enabled(&partial, -4)
-                                         : row.is_storage_enabled(&partial);
+        const bool value = column == SEDQ_COLUMN_DATA_ENABLE ? row.is_data_enabled(&partial)
+                           : column == SEDQ_COLUMN_TRIGGER_ENABLE
+                               ? row.is_trigger_enabled(&partial, SEDQ_PATTERN_ANY_LEVEL)
+                               : row.is_storage_enabled(&partial);
         const bool enabled = is_enable_box_enabled(node, column, value, setup_enabled);
         draw_checkbox(value, inner, painter, false, enabled, partial, false, false);
     }
-    else if (column == 8)
+    else if (column == SEDQ_COLUMN_TRANSITIONAL)
     {
         if (row.is_storage_enabled(nullptr))
         {
@@ -113,8 +114,8 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
         else
             draw_checkbox(false, inner, painter, false, false, false, powerup, selected);
     }
-    else if (column >= 9 && column <= 21)
-        draw_trigger_cell(paint, node, column - 12, inner, selected);
+    else if (sedq_is_condition_column(column))
+        draw_trigger_cell(paint, node, sedq_pattern_of_column(column), inner, selected);
 }
 
 void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int level, QRect const& inner,

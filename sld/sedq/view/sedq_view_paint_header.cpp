@@ -148,7 +148,8 @@ bool SEDQ_VIEW::draw_storage_qualifier_header(int column, QRect const& rect, QPa
     painter->setPen(AFCQ_COLOR(302).get_color());
     painter->setFont(AFCQ_FONT(55).get_font());
     painter->drawText(sedq_inclusive(rect.left() + 2, rect.top() + 1, rect.right() + 2, rect.bottom() + 1),
-                      Qt::AlignVCenter, column == 10 ? QStringLiteral("Start") : QStringLiteral("Stop"));
+                      Qt::AlignVCenter,
+                      column == SEDQ_COLUMN_SQ_START ? QStringLiteral("Start") : QStringLiteral("Stop"));
     painter->restore();
     return true;
 }
@@ -160,38 +161,40 @@ bool SEDQ_VIEW::draw_header(int column, int row, QRect const& rect, QPainter* pa
 {
     if (column < 0 || column >= COLUMN_COUNT)
         return false;
-    if (column < 12)
+    if (column < SEDQ_COLUMN_FIRST_LEVEL)
     {
-        const char* title = row == 1 ? TITLES[column].row1 : TITLES[column].row2;
+        const char* title = row == SEDQ_ROW_COLUMN_TITLES ? TITLES[column].row1 : TITLES[column].row2;
         if (title != nullptr)
             return draw_column_text(rect, painter, QString::fromLatin1(title), QColor());
-        if (row == 2 && column >= 5 && column <= 7)
+        if (row == SEDQ_ROW_LEVEL_HEADERS && sedq_is_enable_column(column))
         {
             QString used;
-            if (column == 5)
+            if (column == SEDQ_COLUMN_DATA_ENABLE)
                 m_tx_manager->get_data_nodes_used(&used);
-            else if (column == 6)
+            else if (column == SEDQ_COLUMN_TRIGGER_ENABLE)
                 m_tx_manager->get_trigger_nodes_used(&used);
             else
                 m_tx_manager->get_storage_qualifier_nodes_used(&used);
             return draw_column_text(rect, painter, used, QColor());
         }
-        if (row == 2 && (column == 10 || column == 11))
+        if (row == SEDQ_ROW_LEVEL_HEADERS &&
+            (column == SEDQ_COLUMN_SQ_START || column == SEDQ_COLUMN_SQ_STOP))
             return draw_storage_qualifier_header(column, rect, painter);
         return true;
     }
-    if (column <= 21)
+    if (column <= SEDQ_COLUMN_LAST_LEVEL)
     {
-        if (row == 2)
+        if (row == SEDQ_ROW_LEVEL_HEADERS)
         {
             QRect box = rect;
-            return draw_pattern_header(column - 12, &box, painter, false, a, b);
+            return draw_pattern_header(sedq_pattern_of_column(column), &box, painter, false, a, b);
         }
         if (c)
             return draw_column_text(rect, painter, QStringLiteral("Trigger Conditions"), QColor());
-        return draw_condition_header(m_tx_manager->get_trigger_level_name(column - 12, -1), rect, painter, a);
+        return draw_condition_header(m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(column), -1),
+                                     rect, painter, a);
     }
-    if (column == 22)
+    if (column == SEDQ_COLUMN_VALUE)
         draw_value_header(rect, painter, row);
     else
         draw_data_header(rect, painter, row);
@@ -205,8 +208,8 @@ void SEDQ_VIEW::draw_data_header(QRect const& rect, QPainter* painter, int row)
     const int depth = get_data_depth();
     if (depth == 0)
         return;
-    draw_wave_header(rect, painter, 23, row);
-    if (row != 2)
+    draw_wave_header(rect, painter, SEDQ_COLUMN_WAVEFORM, row);
+    if (row != SEDQ_ROW_LEVEL_HEADERS)
         return;
     const QRect area(QPoint(rect.left(), rect.bottom() + 1), QPoint(rect.right(), height() - 1));
     const int first = get_first_transition();

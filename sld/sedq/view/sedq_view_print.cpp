@@ -38,13 +38,13 @@ bool SEDQ_VIEW::print_rect(int row, int kind, QRect rect, QPainter* painter)
 {
     painter->save();
     painter->setPen(QPen(Qt::black, 1, Qt::SolidLine));
-    const bool shaded = row == 0 || kind == 0 || kind == 1;
+    const bool shaded = row == SEDQ_ROW_TITLE || kind == 0 || kind == 1;
     if (shaded)
     {
         const QRect shade =
             sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2);
         const QBrush fill = AFCQ_BRUSH(22).get_brush();
-        qDrawShadeRect(painter, shade, QPalette(), row == 0, 1, 0, &fill);
+        qDrawShadeRect(painter, shade, QPalette(), row == SEDQ_ROW_TITLE, 1, 0, &fill);
     }
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(
@@ -56,16 +56,16 @@ bool SEDQ_VIEW::print_rect(int row, int kind, QRect rect, QPainter* painter)
 bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, int first_sample,
                            int end_sample)
 {
-    if (row == 0)
+    if (row == SEDQ_ROW_TITLE)
         return print_header(column, rect, painter, first_sample, end_sample);
     if (row < HEADER_ROWS)
         return false;
-    if (column == 24)
+    if (column == SEDQ_COLUMN_ROW_NUMBER)
     {
-        painter->drawText(rect, Qt::AlignCenter, QString::number(row - HEADER_ROWS));
+        painter->drawText(rect, Qt::AlignCenter, QString::number(sedq_node_of_row(row)));
         return true;
     }
-    const int node = row - HEADER_ROWS;
+    const int node = sedq_node_of_row(row);
     if (node >= m_tx_manager->get_node_count(-1))
         return false;
     SDR_DATA_NODE_DISPLAY_TYPE display = SDR_NTYPE_STANDALONE;
@@ -88,16 +88,16 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
         return draw_name(name, node, display, false, true, rect, painter);
     case 5:
     case 6:
-        return single && draw_checkbox(column == 5 ? data_enabled : trigger_enabled, rect, painter, false,
-                                       true, false, false, false);
+        return single && draw_checkbox(column == SEDQ_COLUMN_DATA_ENABLE ? data_enabled : trigger_enabled,
+                                       rect, painter, false, true, false, false, false);
     case 23:
         break;
     default:
-        if (column >= 12 && column <= 21 && single)
+        if (sedq_is_level_column(column) && single)
         {
             SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DISABLED;
             m_tx_manager->get_node(node, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   column - 12, &condition);
+                                   sedq_pattern_of_column(column), &condition);
             return draw_trigger(condition, rect, painter, true, false, false);
         }
         return false;

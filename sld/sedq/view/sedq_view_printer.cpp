@@ -20,7 +20,7 @@ std::vector<int> shown_rows(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx)
     std::vector<int> shown;
     const int count = tx->get_node_count(-1);
     for (int node = 0; node < count; ++node)
-        if (view->get_row_height(node + SEDQ_VIEW::HEADER_ROWS) != 0)
+        if (view->get_row_height(sedq_row_of_node(node)) != 0)
             shown.push_back(node);
     return shown;
 }
@@ -120,8 +120,7 @@ void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
     print_row(0, 0, y, height, columns, first, last, painter);
     y += height;
     for (size_t index = begin; index < end && y < size; ++index, y += height)
-        print_row(m_shown[index] + SEDQ_VIEW::HEADER_ROWS, int(index) + 1, y, height, columns, first, last,
-                  painter);
+        print_row(sedq_row_of_node(m_shown[index]), int(index) + 1, y, height, columns, first, last, painter);
 }
 
 // The widest name and alias of the nodes up to three past the page's last one; a group's name

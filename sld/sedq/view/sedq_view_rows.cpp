@@ -95,7 +95,7 @@ const SEDQ_ROW_LAYOUT& SEDQ_VIEW::row_layout()
 int SEDQ_VIEW::compute_header_height(int row, const SEDQ_ROW_LAYOUT::SIGNATURE& signature)
 {
     SEDQ_TX_MANAGER* tx = m_tx_manager;
-    if (row == 1)
+    if (row == SEDQ_ROW_COLUMN_TITLES)
     {
         if (signature.setup_mode)
             return tx->is_sequential_mode(-1) ? HEADER_ROW_HEIGHT : 2 * HEADER_ROW_HEIGHT;
@@ -202,7 +202,7 @@ int SEDQ_VIEW::get_column_width(int column)
 {
     if (!row_layout().is_column_shown(column))
         return 0;
-    return column == 23 ? waveform_column_width() : m_column_widths[column];
+    return column == SEDQ_COLUMN_WAVEFORM ? waveform_column_width() : m_column_widths[column];
 }
 
 int SEDQ_VIEW::get_column_offset()
@@ -288,7 +288,7 @@ bool SEDQ_VIEW::get_item_rect(int row, int column, QRect* rect)
     else
     {
         const int scroll = get_scroll_pos(Qt::Vertical);
-        const int shown = layout.get_shown_index(row - HEADER_ROWS);
+        const int shown = layout.get_shown_index(sedq_node_of_row(row));
         if (shown < scroll)
             return false;
         y = layout.get_header_height() + layout.get_shown_offset(shown) - layout.get_shown_offset(scroll);
@@ -302,7 +302,7 @@ bool SEDQ_VIEW::get_item_rect(int row, int column, QRect* rect)
 
 bool SEDQ_VIEW::get_name_item_rect(int node, QRect* rect)
 {
-    return get_item_rect(node + HEADER_ROWS, 2, rect);
+    return get_item_rect(sedq_row_of_node(node), SEDQ_COLUMN_NAME, rect);
 }
 
 void SEDQ_VIEW::get_column_rect(int column, QRect* rect)
@@ -311,7 +311,8 @@ void SEDQ_VIEW::get_column_rect(int column, QRect* rect)
     int x = get_column_offset();
     for (int before = 0; before < column; ++before)
         x += get_column_width(before);
-    const int top = layout.get_row_height(0) + layout.get_row_height(1) + 2 + layout.get_row_height(2) + 1;
+    const int top = layout.get_row_height(SEDQ_ROW_TITLE) + layout.get_row_height(SEDQ_ROW_COLUMN_TITLES) +
+                    2 + layout.get_row_height(SEDQ_ROW_LEVEL_HEADERS) + 1;
     *rect = QRect(QPoint(x, top), QPoint(x + get_column_width(column) + 1, height() - 1));
 }
 
@@ -391,28 +392,29 @@ int SEDQ_VIEW::find_item(const QPoint& point, bool strict)
     int row = 0;
     int column = 0;
     if (find_item(point, &row, &column, nullptr))
-        return row - HEADER_ROWS;
+        return sedq_node_of_row(row);
     return strict ? -1 : row_layout().get_node_count();
 }
 
 bool SEDQ_VIEW::hit_test(int row, int column, const QPoint& point, const QRect& cell)
 {
     const int cy = (cell.top() + cell.bottom()) / 2;
-    if (row >= HEADER_ROWS && column == 2)
+    if (row >= HEADER_ROWS && column == SEDQ_COLUMN_NAME)
     {
-        const int left = cell.left() + m_tx_manager->get_node_depth(row - HEADER_ROWS) * 30 + 5;
+        const int left = cell.left() + m_tx_manager->get_node_depth(sedq_node_of_row(row)) * 30 + 5;
         return QRect(QPoint(left, cy - 5), QPoint(left + 10, cy + 5)).contains(point);
     }
-    if (row >= HEADER_ROWS && (column == 3 || (column >= 5 && column <= 8)))
+    if (row >= HEADER_ROWS && (column == SEDQ_COLUMN_INCREMENTAL_ROUTE ||
+                               (column >= SEDQ_COLUMN_DATA_ENABLE && column <= SEDQ_COLUMN_TRANSITIONAL)))
     {
         QRect box(QPoint((cell.left() + cell.right()) / 2, cy), QSize(0, 0));
         sedq_inflate_rect(&box, 6, 6);
         return box.contains(point);
     }
-    if (row == 2 && column >= 12 && column <= 21)
+    if (row == SEDQ_ROW_LEVEL_HEADERS && sedq_is_level_column(column))
     {
         QRect box = cell.adjusted(2, 2, -2, -2);
-        draw_pattern_header(column - 12, &box, nullptr, true, false, false);
+        draw_pattern_header(sedq_pattern_of_column(column), &box, nullptr, true, false, false);
         return box.contains(point);
     }
     return false;

@@ -50,7 +50,7 @@ int SEDQ_VIEW::get_trigger_input_child_item_count(int node)
     const int children = get_child_item_count(node);
     int enabled = 0;
     for (int row = node + 1; row <= node + children; ++row)
-        if (SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(nullptr, -4))
+        if (SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL))
             ++enabled;
     return enabled;
 }
@@ -166,7 +166,7 @@ void SEDQ_VIEW::select_items(int from, QPoint point)
     if (last < 0 || first >= count)
         return;
     for (int node = std::max(first, 0); node <= std::min(last, count - 1); ++node)
-        if (get_row_height(node + HEADER_ROWS) > 0)
+        if (get_row_height(sedq_row_of_node(node)) > 0)
             select_item(node, true);
 }
 
@@ -309,7 +309,9 @@ bool SEDQ_VIEW::is_reroute_enabled(int node, bool data_column, bool currently_en
     const SEDQ_NODE row(tx, node, -1);
     bool allowed = false;
     if (data_column)
-        allowed = !currently_enabled ? data_room : trigger_room || row.is_trigger_enabled(nullptr, -4);
+        allowed = !currently_enabled
+                      ? data_room
+                      : trigger_room || row.is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL);
     else
         allowed = !currently_enabled ? trigger_room : data_room || row.is_data_enabled(nullptr);
     return allowed && is_trigger_enabled();
@@ -318,12 +320,12 @@ bool SEDQ_VIEW::is_reroute_enabled(int node, bool data_column, bool currently_en
 // The storage box turns on and off by the trigger column's room test, as a press on it does.
 bool SEDQ_VIEW::is_enable_box_enabled(int node, int column, bool value, bool setup_enabled)
 {
-    if (column == 5)
+    if (column == SEDQ_COLUMN_DATA_ENABLE)
         return setup_enabled || is_reroute_enabled(node, true, value);
-    if (column == 6)
+    if (column == SEDQ_COLUMN_TRIGGER_ENABLE)
         return (setup_enabled || is_reroute_enabled(node, false, value)) &&
                !is_comparison_trigger_group_member(node);
-    if (column == 7)
+    if (column == SEDQ_COLUMN_STORAGE_ENABLE)
         return (setup_enabled || is_reroute_enabled(node, false, value)) &&
                !is_comparison_storage_qualifier_group_member(node);
     return false;

@@ -62,7 +62,7 @@ SEDQ_TIME_AXIS SEDQ_VIEW::get_time_axis()
     axis.first = get_first_transition();
     axis.last = get_last_transition();
     QRect column;
-    get_column_rect(23, &column);
+    get_column_rect(SEDQ_COLUMN_WAVEFORM, &column);
     axis.plot_left = column.left() + 2;
     axis.pixels_per_sample = get_transition_width();
     return axis;
@@ -73,7 +73,7 @@ double SEDQ_VIEW::get_transition_width()
     const double window = get_window_width();
     if (get_data_depth() == 0 || window == 0.0)
         return 0.0;
-    return std::max(get_column_width(23) - 6, 0) / window;
+    return std::max(get_column_width(SEDQ_COLUMN_WAVEFORM) - 6, 0) / window;
 }
 
 int SEDQ_VIEW::find_point(int sample)
@@ -124,7 +124,7 @@ int SEDQ_VIEW::get_marker_width()
 int SEDQ_VIEW::calculate_needed_horizontal_pixels()
 {
     int width = 1;
-    for (int column = 0; column < 23; ++column)
+    for (int column = 0; column < SEDQ_COLUMN_WAVEFORM; ++column)
         width += get_column_width(column);
     const int depth = get_data_depth();
     return depth == 0 ? width : width + int(get_transition_width() * depth);
@@ -373,7 +373,8 @@ void SEDQ_VIEW::on_center_on_trigger()
 bool SEDQ_VIEW::on_update_center_on_trigger()
 {
     int position = 0;
-    const bool segments = m_tx_manager->get_data_segment_size() > 1 && get_row_height(1) != 0;
+    const bool segments =
+        m_tx_manager->get_data_segment_size() > 1 && get_row_height(SEDQ_ROW_COLUMN_TITLES) != 0;
     return get_data_depth() != 0 && m_tx_manager->get_trigger_position(&position, -1) && !segments &&
            center_in_window(position, false) && m_tx_manager->get_node_count(-1) != 0;
 }

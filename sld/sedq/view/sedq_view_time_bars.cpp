@@ -145,7 +145,7 @@ bool SEDQ_VIEW::set_current_timebar(const QPoint& point)
 bool SEDQ_VIEW::is_in_waveform_area(const QPoint& point, int* side)
 {
     QRect column;
-    get_column_rect(23, &column);
+    get_column_rect(SEDQ_COLUMN_WAVEFORM, &column);
     *side = point.x() < column.left() ? -1 : point.x() > column.right() ? 1 : 0;
     return *side == 0;
 }
@@ -316,7 +316,7 @@ void SEDQ_VIEW::show_timebar_buttons()
     if (m_previous_transition_button == nullptr)
         return;
     const int button = m_previous_transition_button->width();
-    const int value_width = get_column_width(22);
+    const int value_width = get_column_width(SEDQ_COLUMN_VALUE);
     const bool shown = m_tx_manager->is_data_mode(-1) && value_width >= button && m_timebar_count > 0 &&
                        SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons;
     if (!shown)
@@ -325,8 +325,9 @@ void SEDQ_VIEW::show_timebar_buttons()
         m_next_transition_button->hide();
         return;
     }
-    const int x = get_column_width(0) + get_column_width(1) + get_column_width(2);
-    const int y = (get_row_height(0) - button) / 2;
+    const int x = get_column_width(SEDQ_COLUMN_TYPE) + get_column_width(SEDQ_COLUMN_ALIAS) +
+                  get_column_width(SEDQ_COLUMN_NAME);
+    const int y = (get_row_height(SEDQ_ROW_TITLE) - button) / 2;
     m_previous_transition_button->move(x, y);
     m_next_transition_button->move(x + value_width - button, y);
     m_previous_transition_button->show();

@@ -121,7 +121,7 @@ void SEDQ_VIEW::get_timebar_string(int index, QString* first_line, QString* seco
     m_tx_manager->get_trigger_position(&trigger, -1);
     const int master = m_timebars[0];
     const int bar = m_timebars[index];
-    const bool row1 = get_row_height(1) != 0;
+    const bool row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES) != 0;
     const int size = m_tx_manager->get_data_segment_size();
     int position = 0;
     int segment = 0;
@@ -162,6 +162,6 @@ void SEDQ_VIEW::get_timebar_string(int position, int segment, bool signed_form, 
 {
     if (first_line != nullptr)
         get_time_units_string(first_line, position, signed_form, false);
-    if (second_line != nullptr && get_row_height(1) != 0)
+    if (second_line != nullptr && get_row_height(SEDQ_ROW_COLUMN_TITLES) != 0)
         get_time_units_string(second_line, segment, signed_form, true);
 }

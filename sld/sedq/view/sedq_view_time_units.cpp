@@ -16,8 +16,6 @@
 
 namespace
 {
-constexpr AFCQ_ACTION_ENUM ACTION_SAMPLE_NUMBERS = AFCQ_ACTION_ENUM(718);
-constexpr AFCQ_ACTION_ENUM ACTION_TIME_UNITS = AFCQ_ACTION_ENUM(719);
 const char* const MEGAHERTZ = "MHz";
 const char* const MICROSECONDS = "us";
 
@@ -119,11 +117,11 @@ void SEDQ_VIEW::on_insert_time_bar()
 void SEDQ_VIEW::on_update_sample_numbers()
 {
     if (SEDQ_VERIFY(this->m_frame_wnd != NULL))
-        update_display_action(m_tx_manager, ACTION_SAMPLE_NUMBERS, !m_show_time);
+        update_display_action(m_tx_manager, AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, !m_show_time);
 }
 
 void SEDQ_VIEW::on_update_time_units()
 {
     if (SEDQ_VERIFY(this->m_frame_wnd != NULL))
-        update_display_action(m_tx_manager, ACTION_TIME_UNITS, m_show_time);
+        update_display_action(m_tx_manager, AFCQ_SEDQ_TIME_UNITS_ACTION, m_show_time);
 }

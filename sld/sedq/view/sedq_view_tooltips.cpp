@@ -108,23 +108,24 @@ bool SEDQ_VIEW::event(QEvent* event)
 QString SEDQ_VIEW::get_tooltip_text(const QPoint& pos, int row, int column, const QRect& cell)
 {
     if (row < HEADER_ROWS)
-        return column == 23 ? waveform_header_tooltip(pos, row) : header_tooltip(pos, row, column, cell);
-    const int node = row - HEADER_ROWS;
-    if (column == 22 || column == 23)
+        return column == SEDQ_COLUMN_WAVEFORM ? waveform_header_tooltip(pos, row)
+                                              : header_tooltip(pos, row, column, cell);
+    const int node = sedq_node_of_row(row);
+    if (column == SEDQ_COLUMN_VALUE || column == SEDQ_COLUMN_WAVEFORM)
         return value_tooltip(pos, node, column);
     return node_tooltip(node, column);
 }
 
 QString SEDQ_VIEW::header_tooltip(const QPoint& pos, int row, int column, const QRect& cell)
 {
-    if (row == 0)
+    if (row == SEDQ_ROW_TITLE)
         return QString();
-    if (column == 22)
-        return row == 2 ? QStringLiteral("Master Time Bar Current Value")
-                        : QStringLiteral("Master Time Bar Segment Number");
-    if (column >= 12 && column <= 21)
+    if (column == SEDQ_COLUMN_VALUE)
+        return row == SEDQ_ROW_LEVEL_HEADERS ? QStringLiteral("Master Time Bar Current Value")
+                                             : QStringLiteral("Master Time Bar Segment Number");
+    if (sedq_is_level_column(column))
     {
-        const int level = column - 12;
+        const int level = sedq_pattern_of_column(column);
         const bool sequential = m_tx_manager->is_sequential_mode(-1);
         if (!sequential && hit_test(row, column, pos, cell))
             return QStringLiteral("All triggers are enabled because the state-based flow control feature is being used");
@@ -133,13 +134,14 @@ QString SEDQ_VIEW::header_tooltip(const QPoint& pos, int row, int column, const 
         return QStringLiteral("Trigger Condition %1").arg(level + 1);
     }
     QString count;
-    if (column == 5 && m_tx_manager->get_data_nodes_used(&count))
+    if (column == SEDQ_COLUMN_DATA_ENABLE && m_tx_manager->get_data_nodes_used(&count))
         return QStringLiteral("Data Capture Enable: ") + count + QStringLiteral(" nodes used");
-    if (column == 6 && m_tx_manager->get_trigger_nodes_used(&count))
+    if (column == SEDQ_COLUMN_TRIGGER_ENABLE && m_tx_manager->get_trigger_nodes_used(&count))
         return QStringLiteral("Trigger Enable: ") + count + QStringLiteral(" nodes used");
-    if (column == 7 && m_tx_manager->get_storage_qualifier_nodes_used(&count))
+    if (column == SEDQ_COLUMN_STORAGE_ENABLE && m_tx_manager->get_storage_qualifier_nodes_used(&count))
         return QStringLiteral("Storage Qualifier Enable: ") + count + QStringLiteral(" nodes used");
-    return column >= 0 && column < 12 ? QString::fromLatin1(COLUMN_NAMES[column]) : QString();
+    return column >= 0 && column < SEDQ_COLUMN_FIRST_LEVEL ? QString::fromLatin1(COLUMN_NAMES[column])
+                                                           : QString();
 }
 
 QString SEDQ_VIEW::node_tooltip(int node, int column)
@@ -171,7 +173,7 @@ QString SEDQ_VIEW::node_tooltip(int node, int column)
     }
     case 6:
     {
-        const bool on = row.is_trigger_enabled(&partially, -4);
+        const bool on = row.is_trigger_enabled(&partially, SEDQ_PATTERN_ANY_LEVEL);
         return tri_state("Trigger", on, partially);
     }
     case 7:
@@ -188,7 +190,8 @@ QString SEDQ_VIEW::node_tooltip(int node, int column)
                                                : QStringLiteral("Storage Qualifier Not Enabled");
     }
     default:
-        return column >= 9 && column <= 21 ? trigger_cell_tooltip(node, column - 12) : QString();
+        return sedq_is_condition_column(column) ? trigger_cell_tooltip(node, sedq_pattern_of_column(column))
+                                                : QString();
     }
 }
 
@@ -263,7 +266,7 @@ QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
         !m_tx_manager->is_data_available(false, -1, &log) || log == nullptr)
         return QStringLiteral("No Samples");
     int sample = 0;
-    if (column == 22)
+    if (column == SEDQ_COLUMN_VALUE)
     {
         if (!SEDQ_VERIFY(this->m_timebar_count > 0))
             return QString();
@@ -279,7 +282,7 @@ QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
     }
     const QString value = value_at_sample(node, sample);
     if (value.isEmpty())
-        return column == 23 ? QStringLiteral("Unknown") : QStringLiteral("No Data");
+        return column == SEDQ_COLUMN_WAVEFORM ? QStringLiteral("Unknown") : QStringLiteral("No Data");
     return value;
 }
 
@@ -289,28 +292,29 @@ QString SEDQ_VIEW::waveform_header_tooltip(const QPoint& pos, int row)
         return QString();
     if (!has_samples())
         return QStringLiteral("No Samples");
-    if (row == 0)
+    if (row == SEDQ_ROW_TITLE)
     {
         if (cursor().shape() == Qt::PointingHandCursor)
             return QStringLiteral("click to insert time bar");
         QString sample;
         QString segment;
         get_timebar_string(pos, &sample, &segment);
-        if (get_row_height(1) == 0 || segment.isEmpty())
+        if (get_row_height(SEDQ_ROW_COLUMN_TITLES) == 0 || segment.isEmpty())
             return QStringLiteral("Sample ") + sample;
-        if (get_row_height(2) == 0)
+        if (get_row_height(SEDQ_ROW_LEVEL_HEADERS) == 0)
             return QStringLiteral("Segment ") + segment;
         return QStringLiteral("Segment ") + segment + QStringLiteral(", Sample ") + sample;
     }
     const int t = find_transition(pos, false);
     QString text;
-    if (row == 1 && m_tx_manager->get_data_segment_size() == 0 && m_tx_manager->is_data_available(false, -1, nullptr))
+    if (row == SEDQ_ROW_COLUMN_TITLES && m_tx_manager->get_data_segment_size() == 0 &&
+        m_tx_manager->is_data_available(false, -1, nullptr))
         text = QString::number(get_storage_qualifier_segment_number(t));
     else
     {
         int trigger = 0;
         m_tx_manager->get_trigger_position(&trigger, -1);
-        get_time_units_string(&text, t - trigger, false, row == 1);
+        get_time_units_string(&text, t - trigger, false, row == SEDQ_ROW_COLUMN_TITLES);
     }
-    return (row == 1 ? QStringLiteral("Segment ") : QStringLiteral("Sample ")) + text;
+    return (row == SEDQ_ROW_COLUMN_TITLES ? QStringLiteral("Segment ") : QStringLiteral("Sample ")) + text;
 }

@@ -65,7 +65,7 @@ const int GROUP_PATTERN_ACTIONS[] = {227, 226, 230, 228, 229, 232, 231, 234, 233
 // The type shown in the level's combo; a view without combos (the wizard's) asks the model.
 bool SEDQ_VIEW::is_basic_and(int level)
 {
-    QComboBox* combo = get_level_type_combo(level + 3);
+    QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
         return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_BASIC_AND;
     return combo->currentText().endsWith(QLatin1String("AND"));
@@ -73,7 +73,7 @@ bool SEDQ_VIEW::is_basic_and(int level)
 
 bool SEDQ_VIEW::is_basic_or(int level)
 {
-    QComboBox* combo = get_level_type_combo(level + 3);
+    QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
         return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_BASIC_OR;
     return combo->currentText().endsWith(QLatin1String("OR"));
@@ -81,7 +81,7 @@ bool SEDQ_VIEW::is_basic_or(int level)
 
 bool SEDQ_VIEW::is_comparison(int level)
 {
-    QComboBox* combo = get_level_type_combo(level + 3);
+    QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
         return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_COMPARISON;
     return combo->currentText().endsWith(QLatin1String("Comparison"));
@@ -104,7 +104,8 @@ bool SEDQ_VIEW::is_comparison_group_member_on_level(int node, int* nLevel, int f
 
 bool SEDQ_VIEW::is_comparison_group_member_on_any_level(int node, int* level)
 {
-    return is_comparison_group_member_on_level(node, level, -3, m_tx_manager->get_last_trigger_level());
+    return is_comparison_group_member_on_level(node, level, SEDQ_PATTERN_SQ_CONDITIONAL,
+                                               m_tx_manager->get_last_trigger_level());
 }
 
 bool SEDQ_VIEW::is_comparison_trigger_group_member(int node)
@@ -116,7 +117,8 @@ bool SEDQ_VIEW::is_comparison_trigger_group_member(int node)
 bool SEDQ_VIEW::is_comparison_storage_qualifier_group_member(int node)
 {
     int level = 0;
-    return is_comparison_group_member_on_level(node, &level, -3, 0);
+    return is_comparison_group_member_on_level(node, &level, SEDQ_PATTERN_SQ_CONDITIONAL,
+                                               SEDQ_PATTERN_FIRST_LEVEL);
 }
 
 // ---- a bus's pattern -----------------------------------------------------------------------------
@@ -232,7 +234,7 @@ void SEDQ_VIEW::on_sel_change_advanced_trigger_combo(const QString& text)
 {
     if (SEDQ_BLOCK::is_blocked() || sender() == nullptr)
         return;
-    const int level = sender()->property("trigger level").toInt() - 3;
+    const int level = sender()->property("trigger level").toInt() + SEDQ_PATTERN_SQ_CONDITIONAL;
     {
         const SEDQ_ACTION action(m_tx_manager);
         int type = 4;
@@ -248,7 +250,7 @@ void SEDQ_VIEW::on_sel_change_advanced_trigger_combo(const QString& text)
         if (type == SDR_LTYPE_ADVANCED)
         {
             int tab = 2;
-            for (int below = -3; below < level; ++below)
+            for (int below = SEDQ_PATTERN_SQ_CONDITIONAL; below < level; ++below)
                 if (m_tx_manager->is_advanced_trigger(below, -1))
                     ++tab;
             m_tx_manager->set_int_state(-1, "active tab", tab);
@@ -267,7 +269,7 @@ void SEDQ_VIEW::update_advanced_trigger_combo_positions()
 {
     if (m_level_type_combos[0] == nullptr || !m_tx_manager->is_setup_mode() || m_tx_manager->is_empty())
         return;
-    const int top = get_row_height(0) + get_row_height(1) + 1;
+    const int top = get_row_height(SEDQ_ROW_TITLE) + get_row_height(SEDQ_ROW_COLUMN_TITLES) + 1;
     const QFontMetrics metrics(font());
     QString type;
     m_tx_manager->get_storage_qualifier_type(&type, -1);
@@ -293,19 +295,19 @@ void SEDQ_VIEW::update_advanced_trigger_combo_positions()
     for (int level = 0; level < std::min(levels, 10); ++level)
     {
         const QRect number = metrics.boundingRect(QString::number(level + 1));
-        place(level + 3, 12 + level, number.right() - number.left() + 19);
+        place(sedq_sq_index(level), 12 + level, number.right() - number.left() + 19);
     }
 }
 
 // The right edge of the last enable column before the level columns.
 int SEDQ_VIEW::level_combo_start_x(const QString& storage_qualifier_type)
 {
-    int last = 6;
+    int last = SEDQ_COLUMN_TRIGGER_ENABLE;
     if (storage_qualifier_type == QLatin1String("Transitional"))
-        last = 8;
+        last = SEDQ_COLUMN_TRANSITIONAL;
     else if (storage_qualifier_type == QLatin1String("Conditional") ||
              storage_qualifier_type == QLatin1String("Start/Stop"))
-        last = 7;
+        last = SEDQ_COLUMN_STORAGE_ENABLE;
     int x = get_column_offset();
     for (int column = 0; column <= last; ++column)
         x += get_column_width(column);

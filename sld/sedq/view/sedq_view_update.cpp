@@ -143,20 +143,20 @@ void SEDQ_VIEW::refresh_level_type_combos(bool acquiring)
     for (int index = 0; index < 3; ++index)
         m_level_type_combos[index]->hide();
     if (conditional)
-        show_level_type_combo(0, -3, editable);
+        show_level_type_combo(0, SEDQ_PATTERN_SQ_CONDITIONAL, editable);
     if (start_stop)
     {
-        show_level_type_combo(1, -2, editable);
-        show_level_type_combo(2, -1, editable);
+        show_level_type_combo(1, SEDQ_PATTERN_SQ_START, editable);
+        show_level_type_combo(2, SEDQ_PATTERN_SQ_STOP, editable);
     }
     int levels = 0;
     m_tx_manager->get_trigger_level(&levels, -1);
-    for (int level = 0; level + 3 < LEVEL_TYPE_COMBOS; ++level)
+    for (int level = 0; level - SEDQ_PATTERN_SQ_CONDITIONAL < LEVEL_TYPE_COMBOS; ++level)
     {
         if (level < levels)
-            show_level_type_combo(level + 3, level, editable);
+            show_level_type_combo(level - SEDQ_PATTERN_SQ_CONDITIONAL, level, editable);
         else
-            m_level_type_combos[level + 3]->hide();
+            m_level_type_combos[level - SEDQ_PATTERN_SQ_CONDITIONAL]->hide();
     }
     update_advanced_trigger_combo_positions();
 }

@@ -316,12 +316,12 @@ bool SEDQ_VIEW::draw_wave(bool* data, bool* mask, bool selected, QRect const& re
     if (rect.right() - rect.left() < 2 || data == nullptr || mask == nullptr)
         return false;
     const WAVE_ROWS rows{rect.top() + 1, rect.bottom() - 2, rect.top(), rect.bottom()};
-    const SEDQ_SAMPLE_STEPS steps = column == 22 ? value_steps(rect) : window_steps(rect);
+    const SEDQ_SAMPLE_STEPS steps = column == SEDQ_COLUMN_VALUE ? value_steps(rect) : window_steps(rect);
     const BUFFER_SAMPLES samples{data, mask, steps.begin - 1};
     m_strokes.reset(wave_colour(108, selected), wave_colour(109, selected));
     walk_wave(samples, steps, rows, &m_strokes);
     m_strokes.draw(painter);
-    if (column == 22 && steps.end > steps.begin && samples.valid(steps.begin))
+    if (column == SEDQ_COLUMN_VALUE && steps.end > steps.begin && samples.valid(steps.begin))
     {
         const bool level = samples.value(steps.begin);
         painter->save();
@@ -370,7 +370,7 @@ bool SEDQ_VIEW::draw_bus(int node, SEDQ_BUS const& bus, bool* mask, bool selecte
 {
     if (m_tx_manager->is_grandparent(node) || mask == nullptr || rect.right() - 1 - rect.left() < 2)
         return false;
-    const SEDQ_SAMPLE_STEPS steps = column == 22 ? value_steps(rect) : window_steps(rect);
+    const SEDQ_SAMPLE_STEPS steps = column == SEDQ_COLUMN_VALUE ? value_steps(rect) : window_steps(rect);
     bool lsb_to_msb = false;
     m_tx_manager->get_node_lsb_to_msb(node, &lsb_to_msb);
     SEDQ_PACKED_BUS& packed = m_packed_bus;

@@ -100,7 +100,7 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
                                       double pixels_per_sample)
 {
     const int segment = m_tx_manager->get_data_segment_size();
-    const bool row1 = get_row_height(1) > 0;
+    const bool row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0;
     const SEDQ_WAVE_SUMMARY::LOG_ROWS* log = m_wave_summary.get_log(m_tx_manager);
     const bool segmented = row1 && segment >= 1;
     const bool breaks = row1 && segment == 0 && log != nullptr;
@@ -163,7 +163,7 @@ bool SEDQ_VIEW::draw_wave_header(QRect const& rect, QPainter* painter, int colum
     if (area.right() - area.left() < 2)
         return false;
     painter->save();
-    if (row == 1 && m_tx_manager->get_data_segment_size() <= 0)
+    if (row == SEDQ_ROW_COLUMN_TITLES && m_tx_manager->get_data_segment_size() <= 0)
         draw_break_ruler(area, painter, column);
     else
         draw_ruler_row(area, painter, column, row);
@@ -210,7 +210,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     const int marker = get_marker_width();
     const int segment = m_tx_manager->get_data_segment_size();
     const int shift = m_tx_manager->is_segmented_acquisition_enabled(-1) ? 0 : trigger;
-    const bool value_column = column == 22;
+    const bool value_column = column == SEDQ_COLUMN_VALUE;
     const int first = value_column ? m_timebars[0] : get_first_transition();
     const int last = value_column ? first : get_last_transition();
     const RULER_STEPS steps{first, last, rect.left(), value_column ? rect.width() : get_transition_width()};
@@ -224,7 +224,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     const auto label_text = [&](int a)
     {
         QString text;
-        if (row == 1)
+        if (row == SEDQ_ROW_COLUMN_TITLES)
             return QString::number(a / segment);
         get_time_units_string(&text, get_offset_sample_number(a, nullptr), false, false);
         return text;
@@ -235,7 +235,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
         const int s1 = value_column ? s0 : std::max(s0, steps.last_at_or_before(x));
         int label = INT_MIN;
         int height = 0;
-        if (row == 2)
+        if (row == SEDQ_ROW_LEVEL_HEADERS)
         {
             if (value_column || has_multiple(s0 - shift, s1 - shift, marker))
                 label = value_column ? s0 - shift : first_multiple(s0 - shift, marker);
@@ -266,8 +266,8 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     m_strokes.draw(painter);
     int label_end = value_column ? rect.left() : INT_MIN;
     for (const LABEL& label : labels)
-        draw_ruler_label(rect, painter, label.x, label.text, row == 1 ? 64 : 62, row == 1 ? 311 : 310,
-                         &label_end);
+        draw_ruler_label(rect, painter, label.x, label.text, row == SEDQ_ROW_COLUMN_TITLES ? 64 : 62,
+                         row == SEDQ_ROW_COLUMN_TITLES ? 311 : 310, &label_end);
 }
 
 // Without segments the segment row counts the storage qualifier's breaks: its number at the first
@@ -275,7 +275,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
 void SEDQ_VIEW::draw_break_ruler(QRect const& rect, QPainter* painter, int column)
 {
     const SEDQ_WAVE_SUMMARY::LOG_ROWS* log = m_wave_summary.get_log(m_tx_manager);
-    const bool value_column = column == 22;
+    const bool value_column = column == SEDQ_COLUMN_VALUE;
     const int depth = get_data_depth();
     const int marker = std::max(get_marker_width(), 1);
     const int first = value_column ? m_timebars[0] : get_first_transition();
@@ -335,7 +335,8 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
     const int marker = get_marker_width();
     if (marker != 0 && SEDQ_TX_MANAGER::m_cfg_show_vert_grid)
     {
-        const int top = get_row_height(0) + get_row_height(1) + get_row_height(2);
+        const int top = get_row_height(SEDQ_ROW_TITLE) + get_row_height(SEDQ_ROW_COLUMN_TITLES) +
+                        get_row_height(SEDQ_ROW_LEVEL_HEADERS);
         QVector<QLine> grid;
         for (int s = first_multiple(axis.first, marker); s <= axis.last; s += marker)
             grid.push_back(QLine(axis.find_point(s), top, axis.find_point(s), height() - 1));
@@ -351,7 +352,8 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
         painter->restore();
         return true;
     }
-    const bool segmented = get_row_height(1) > 0 && m_tx_manager->get_data_segment_size() > 0;
+    const bool segmented =
+        get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0 && m_tx_manager->get_data_segment_size() > 0;
     for (int index = 1; index < m_timebar_count; ++index)
         draw_timebar(index, area, painter, segmented);
     draw_timebar(0, area, painter, segmented);
@@ -378,8 +380,8 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
     QString position_text;
     QString segment_text;
     get_timebar_string(index, &position_text, &segment_text);
-    const bool row1 = get_row_height(1) > 0;
-    const bool row2 = get_row_height(2) > 0;
+    const bool row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0;
+    const bool row2 = get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0;
     const int first_font = row1 ? (master ? 63 : 64) : (master ? 61 : 62);
     const int line_top = area.top() + QFontMetrics(AFCQ_FONT(first_font).get_font()).height();
     QVector<QLine> lines{QLine(x, line_top, x, area.bottom())};
@@ -387,7 +389,8 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
         lines.push_back(QLine(x + aside, line_top, x + aside, area.bottom()));
     if (SEDQ_TX_MANAGER::m_cfg_show_time_bars)
     {
-        const int top = get_row_height(0) + get_row_height(1) + get_row_height(2);
+        const int top = get_row_height(SEDQ_ROW_TITLE) + get_row_height(SEDQ_ROW_COLUMN_TITLES) +
+                        get_row_height(SEDQ_ROW_LEVEL_HEADERS);
         lines.push_back(QLine(x, top, x, height() - 1));
         if (master)
             lines.push_back(QLine(x + aside, top, x + aside, height() - 1));
