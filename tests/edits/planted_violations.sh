@@ -18,14 +18,14 @@ cases=(
   "repository read|void planted(SDR_TX_SIGNAL_NODES* nodes) { nodes->is_node_inverted(0); }|"
 )
 
+root=$work/root
+mkdir -p "$root"
+ln -s "$source_root/host" "$root/host"
+cp -r "$source_root/sld" "$root/sld"
+target=$root/sld/sedq/view/sedq_view_commands.cpp
 for entry in "${cases[@]}"; do
   IFS='|' read -r name line reason <<<"$entry"
-  root=$work/root
-  rm -rf "$root"
-  mkdir -p "$root"
-  ln -s "$source_root/host" "$root/host"
-  cp -r "$source_root/sld" "$root/sld"
-  target=$root/sld/sedq/view/sedq_view_commands.cpp
+  cp "$source_root/sld/sedq/view/sedq_view_commands.cpp" "$target"
   echo "$line" >>"$target"
   planted=$(wc -l <"$target")
   set +e
