@@ -7,6 +7,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
@@ -439,8 +440,7 @@ void SEDQ_FRAME_WND::add_node(QString const& name)
         return;
     // Names come from Tcl in the local encoding and go to the repository in it.
     const QString node = QString::fromLocal8Bit(name.toLocal8Bit());
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     m_tx_manager->insert_node(node, m_tx_manager->is_incremental_compile() ? SDR_TAP_POST_FITTING
                                                                            : SDR_TAP_PRE_SYNTHESIS);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
 }

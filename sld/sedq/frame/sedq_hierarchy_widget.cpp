@@ -185,7 +185,7 @@ void SEDQ_HIERARCHY_WIDGET::save_data()
         int value = item->checkState() == Qt::Checked ? CHECKED_BIT : 0;
         if (m_tree->isExpanded(item->index()))
             value |= EXPANDED_BIT;
-        sdr_tx_instance->set_position_data(state_key(item, setup_mode).constData(), value);
+        m_tx_manager->set_int_state(-1, state_key(item, setup_mode).constData(), value);
     }
 }
 

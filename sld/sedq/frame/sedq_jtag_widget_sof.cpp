@@ -163,7 +163,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_delete()
     bool removed = false;
     for (int row = m_table_model.rowCount() - 1; row >= 0; --row)
         if (selection_model->isSelected(m_table_model.index(row, 0)))
-            removed = sdr_tx_session->remove_embedded_sof_at(row) || removed;
+            removed = m_tx->remove_embedded_sof(row) || removed;
     if (removed)
         sof_files_changed();
 }
@@ -187,7 +187,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
     const QString text = item->text();
     if (text == stored_name)
         return;
-    if (!text.isEmpty() && session->rename_embedded_sof_filename_at(row, text.toLocal8Bit().constData()))
+    if (!text.isEmpty() && m_tx->rename_embedded_sof(row, text.toLocal8Bit().constData()))
     {
         m_tx->update_modified_flag();
         return;
@@ -245,7 +245,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_program()
     if (m_saved_sof_file_name.isNull())
         m_saved_sof_file_name = QLatin1String("");
     m_tmp_sof_path = path;
-    sdr_data_session->set_sof_file_name(path.toLocal8Bit().constData());
+    m_tx->set_sof_file_name(path.toLocal8Bit().constData());
     on_program();
 }
 
@@ -270,7 +270,7 @@ void SEDQ_JTAG_WIDGET::end_programming_run()
     SDR_TX_SESSION* session = m_tx->get_tx_session();
     SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
     if (data != nullptr && QString::fromLocal8Bit(data->get_sof_file_name()) == m_tmp_sof_path)
-        data->set_sof_file_name(m_saved_sof_file_name.toLocal8Bit().constData());
+        m_tx->set_sof_file_name(m_saved_sof_file_name.toLocal8Bit().constData());
     FIO_FILE_SYSTEM::remove(m_tmp_sof_path.toLocal8Bit().constData());
     m_saved_sof_file_name = QString();
     m_tmp_sof_path.clear();

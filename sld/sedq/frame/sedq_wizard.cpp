@@ -1,10 +1,10 @@
 // SEDQ_WIZARD: the reserved session, the document over it, the embedded frame and the saving.
 #include "sedq/frame/sedq_wizard.h"
 
-#include "host/sdr/sdr_data_manager.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -50,18 +50,11 @@ SDR_DATA_TRIGGER* SEDQ_WIZARD::create_session()
 {
     if (!SEDQ_VERIFY(this->m_tx_session == NULL))
         return nullptr;
-    SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
-    if (repository->find_session(RESERVED_SESSION_NAME) != nullptr)
-        repository->close_session(RESERVED_SESSION_NAME);
-    m_data_instance = nullptr;
-    m_signal_set = nullptr;
-    m_trigger = nullptr;
-    m_data_session = repository->create_session(RESERVED_SESSION_NAME);
-    if (m_data_session == nullptr)
-        return nullptr;
-    m_data_instance = m_data_session->create_vantrel_instance(nullptr);
-    m_signal_set = m_data_instance != nullptr ? m_data_instance->create_signal_set(nullptr, false) : nullptr;
-    m_trigger = m_signal_set != nullptr ? m_signal_set->create_trigger(nullptr, false) : nullptr;
+    const SEDQ_TX_MANAGER::WIZARD_SESSION made = SEDQ_TX_MANAGER::create_wizard_session(RESERVED_SESSION_NAME);
+    m_data_session = made.session;
+    m_data_instance = made.instance;
+    m_signal_set = made.signal_set;
+    m_trigger = made.trigger;
     return m_trigger;
 }
 
@@ -71,7 +64,7 @@ bool SEDQ_WIZARD::create_document()
     if (!SEDQ_VERIFY(this->m_data_session != NULL) || !SEDQ_VERIFY(this->m_tx_manager == NULL))
         return false;
     m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT(), true);
-    if (!m_tx_session->open_session(m_data_session))
+    if (!SEDQ_TX_MANAGER::open_wizard_session(m_tx_session, m_data_session))
     {
         delete m_tx_session;
         m_tx_session = nullptr;
@@ -167,6 +160,8 @@ void SEDQ_WIZARD::destroy_document()
 {
     if (!m_stacked_layout.isNull())
         destroy_frame();
+    m_edit.reset();
+    m_edit_depth = 0;
     if (m_tx_manager != nullptr)
     {
         m_tx_manager->close_document();
@@ -175,7 +170,7 @@ void SEDQ_WIZARD::destroy_document()
     }
     if (m_tx_session != nullptr)
     {
-        m_tx_session->close_session();
+        SEDQ_TX_MANAGER::close_wizard_session(m_tx_session);
         delete m_tx_session;
         m_tx_session = nullptr;
     }

@@ -13,9 +13,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QSplitter;
 class QStackedLayout;
 class QWidget;
+class SEDQ_EDIT_SCOPE;
 class SEDQ_OBJECT_WIDGET;
 class SEDQ_OPERATOR_WIDGET;
 class SEDQ_TX_MANAGER;
@@ -129,6 +132,9 @@ private:
     SDR_DATA_TRIGGER* m_trigger = nullptr;
     SDR_TX_SESSION* m_tx_session = nullptr;
     SEDQ_TX_MANAGER* m_tx_manager = nullptr;
+    // The edit the host opened with begin_action, and how deep its calls nest.
+    std::unique_ptr<SEDQ_EDIT_SCOPE> m_edit;
+    int m_edit_depth = 0;
     // Held weakly: the host may delete its widget, and the frame with it, first.
     QPointer<QStackedLayout> m_stacked_layout;
     QSplitter* m_horizontal_splitter = nullptr;

@@ -2,19 +2,22 @@
 // model (the wizard's one instance is the current one).
 #include "sedq/frame/sedq_wizard.h"
 
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
+// The host brackets its edits by calls rather than by a scope; calls that nest join the
+// outermost edit.
 void SEDQ_WIZARD::begin_action()
 {
-    if (document() != nullptr)
-        m_tx_manager->begin_action(0);
+    if (document() != nullptr && m_edit_depth++ == 0)
+        m_edit = std::make_unique<SEDQ_EDIT_SCOPE>(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
 }
 
 void SEDQ_WIZARD::end_action()
 {
-    if (document() != nullptr)
-        m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, 0);
+    if (document() != nullptr && m_edit_depth > 0 && --m_edit_depth == 0)
+        m_edit.reset();
 }
 
 bool SEDQ_WIZARD::get_trigger_level(int* count)

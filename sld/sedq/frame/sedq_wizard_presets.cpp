@@ -1,5 +1,5 @@
-// SEDQ_WIZARD: the wizard's presets, written straight into the reserved session's signal set
-// and trigger before a document opens over them.
+// SEDQ_WIZARD: the wizard's presets, written by the model into the reserved session's signal
+// set and trigger before a document opens over them.
 #include "sedq/frame/sedq_wizard.h"
 
 #include "sedq/model/sedq_globals.h"
@@ -29,7 +29,7 @@ bool SEDQ_WIZARD::initialize_data_nodes_allocated(int n)
 {
     if (!has_preset_target(false))
         return false;
-    m_signal_set->set_tessarelle_data_node_size(n);
+    SEDQ_TX_MANAGER::preset_data_nodes_allocated(m_signal_set, n);
     return true;
 }
 
@@ -38,23 +38,14 @@ bool SEDQ_WIZARD::initialize_trigger_nodes_allocated(int n)
 {
     if (!has_preset_target(false) || n < 0 || n > MAX_NODES)
         return false;
-    m_signal_set->set_tessarelle_trigger_node_size(n);
-    for (int i = 0; i < n; ++i)
-    {
-        const QByteArray name = QStringLiteral("acq_trigger_in[%1]").arg(i).toLocal8Bit();
-        SDR_DATA_WIRE* wire = m_signal_set->create_wire(name.constData(), SDR_WTYPE_DATA_AND_TRIGGER,
-                                                        SDR_TAP_PRE_SYNTHESIS, true, nullptr, false);
-        if (wire == nullptr || !m_signal_set->append(wire, true))
-            return false;
-    }
-    return true;
+    return SEDQ_TX_MANAGER::preset_trigger_nodes_allocated(m_signal_set, n);
 }
 
 bool SEDQ_WIZARD::initialize_sample_depth(int depth)
 {
     if (!has_preset_target(false))
         return false;
-    m_signal_set->set_sample_depth(depth);
+    SEDQ_TX_MANAGER::preset_sample_depth(m_signal_set, depth);
     return true;
 }
 
@@ -62,8 +53,7 @@ bool SEDQ_WIZARD::initialize_segment_size(int size)
 {
     if (!has_preset_target(true))
         return false;
-    m_trigger->set_segment_size(size);
-    m_trigger->set_trigger_type(size != 0 ? 1 : 0);
+    SEDQ_TX_MANAGER::preset_segment_size(m_trigger, size);
     return true;
 }
 
@@ -80,7 +70,7 @@ bool SEDQ_WIZARD::initialize_ram_type(QString const& text)
                 type = candidate;
                 break;
             }
-    m_signal_set->set_ram_type(SDR_HALCYTE_RAM_TYPE(type));
+    SEDQ_TX_MANAGER::preset_ram_type(m_signal_set, SDR_HALCYTE_RAM_TYPE(type));
     return true;
 }
 
@@ -88,8 +78,7 @@ bool SEDQ_WIZARD::initialize_trigger_level(int n)
 {
     if (!has_preset_target(true))
         return false;
-    for (int i = 0; i < n; ++i)
-        m_trigger->append_new_level(true);
+    SEDQ_TX_MANAGER::preset_trigger_levels(m_trigger, n);
     return true;
 }
 
@@ -97,7 +86,7 @@ bool SEDQ_WIZARD::initialize_trigger_in(bool on)
 {
     if (!has_preset_target(false))
         return false;
-    m_signal_set->set_trigger_in_enabled(on);
+    SEDQ_TX_MANAGER::preset_trigger_in(m_signal_set, on);
     return true;
 }
 
@@ -105,7 +94,7 @@ bool SEDQ_WIZARD::initialize_trigger_out(bool on)
 {
     if (!has_preset_target(false))
         return false;
-    m_signal_set->set_trigger_out_enabled(on);
+    SEDQ_TX_MANAGER::preset_trigger_out(m_signal_set, on);
     return true;
 }
 
@@ -114,11 +103,9 @@ bool SEDQ_WIZARD::initialize_advanced_trigger_expression(int level, QString cons
 {
     if (!has_preset_target(true))
         return false;
-    if (expr.isEmpty() || expr == QLatin1String("NONE"))
-        return m_trigger->set_trigger_level_cond_expr_type(level, true);
-    if (!m_trigger->set_trigger_level_cond_expr_type(level, false))
-        return false;
-    return m_trigger->set_advanced_trigger_expression(level, expr.toLocal8Bit().constData(), false);
+    const bool basic = expr.isEmpty() || expr == QLatin1String("NONE");
+    return SEDQ_TX_MANAGER::preset_advanced_trigger_expression(m_trigger, level,
+                                                              basic ? QByteArray() : expr.toLocal8Bit());
 }
 
 bool SEDQ_WIZARD::initialize_storage_qualifier_type(QString const& text)
@@ -126,9 +113,9 @@ bool SEDQ_WIZARD::initialize_storage_qualifier_type(QString const& text)
     if (!has_preset_target(true))
         return false;
     if (text == QLatin1String("OFF"))
-        m_trigger->set_sq_type(SDR_SQTYPE_CONTINUOUS);
+        SEDQ_TX_MANAGER::preset_storage_qualifier_type(m_trigger, SDR_SQTYPE_CONTINUOUS);
     else if (text == QLatin1String("PORT"))
-        m_trigger->set_sq_type(SDR_SQTYPE_INPUT_PORT);
+        SEDQ_TX_MANAGER::preset_storage_qualifier_type(m_trigger, SDR_SQTYPE_INPUT_PORT);
     else
         return false;
     return true;
@@ -138,7 +125,7 @@ bool SEDQ_WIZARD::initialize_record_data_discontinuities(bool on)
 {
     if (!has_preset_target(true))
         return false;
-    m_trigger->set_record_discontinuities(on);
+    SEDQ_TX_MANAGER::preset_record_discontinuities(m_trigger, on);
     return true;
 }
 

@@ -28,8 +28,7 @@ void SEDQ_WIZARD::create_triggers(QString const& prefix, QString const& path)
     if (!SEDQ_VERIFY(trigger != NULL))
         return;
     destroy_triggers();
-    m_tx_session->commit_session();
-    trigger->finalize_triggers();
+    m_tx_manager->finalize_wizard_triggers(trigger);
     int count = 0;
     get_trigger_level(&count);
     if (!SEDQ_VERIFY(count <= MAX_LEVELS))

@@ -438,3 +438,23 @@ void SEDQ_TX_MANAGER::set_int_state(int instance, const char* key, int value)
     if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
         tx_instance->set_position_data(key, value);
 }
+
+void SEDQ_TX_MANAGER::set_int_state(const char* key, const int* values, int count)
+{
+    if (SEDQ_VERIFY(this->m_tx_session != NULL))
+        m_tx_session->set_global_data(key, values, count);
+}
+
+void SEDQ_TX_MANAGER::set_int_state(int instance, const char* key, const int* values, int count)
+{
+    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
+        tx_instance->set_position_data(key, values, count);
+}
+
+void SEDQ_TX_MANAGER::append_undo_action(SDR_TX_UNDO_ACTION_ATOMIC* action)
+{
+    if (m_tx_instance != nullptr)
+        m_tx_instance->append_atomic_action(action);
+    else
+        delete action;
+}

@@ -21,6 +21,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVector>
 
 #include <set>
 #include <string>
@@ -99,6 +100,42 @@ public:
     void set_visible_state(const char* key, bool value);
     int get_int_state(int instance, const char* key, int default_value);
     void set_int_state(int instance, const char* key, int value);
+    void set_int_state(const char* key, const int* values, int count);
+    void set_int_state(int instance, const char* key, const int* values, int count);
+    // Hands an undo action (owned from here on) to the current instance's open edit; deleted
+    // when there is no current instance.
+    void append_undo_action(SDR_TX_UNDO_ACTION_ATOMIC* action);
+
+    // ---- the wizard's reserved session (sedq_tx_manager_wizard.cpp) -------------------------
+    // The session the host's instance wizard presets before a document opens over it: no undo
+    // history or pane sees these writes yet.
+    struct WIZARD_SESSION
+    {
+        SDR_DATA_SESSION* session = nullptr;
+        SDR_DATA_INSTANCE* instance = nullptr;
+        SDR_DATA_SIGNAL_SET* signal_set = nullptr;
+        SDR_DATA_TRIGGER* trigger = nullptr;
+    };
+    // Replaces the session of that name; the parts that could be made.
+    static WIZARD_SESSION create_wizard_session(const char* name);
+    static bool open_wizard_session(SDR_TX_SESSION* tx_session, SDR_DATA_SESSION* data_session);
+    static void close_wizard_session(SDR_TX_SESSION* tx_session);
+    static void preset_data_nodes_allocated(SDR_DATA_SIGNAL_SET* signal_set, int count);
+    // Also makes the wire "acq_trigger_in[i]" of every trigger input; false when one is refused.
+    static bool preset_trigger_nodes_allocated(SDR_DATA_SIGNAL_SET* signal_set, int count);
+    static void preset_sample_depth(SDR_DATA_SIGNAL_SET* signal_set, int depth);
+    // A segment size other than 0 makes the trigger a segmented one.
+    static void preset_segment_size(SDR_DATA_TRIGGER* trigger, int size);
+    static void preset_ram_type(SDR_DATA_SIGNAL_SET* signal_set, SDR_HALCYTE_RAM_TYPE type);
+    static void preset_trigger_levels(SDR_DATA_TRIGGER* trigger, int count);
+    static void preset_trigger_in(SDR_DATA_SIGNAL_SET* signal_set, bool on);
+    static void preset_trigger_out(SDR_DATA_SIGNAL_SET* signal_set, bool on);
+    // An empty expression makes the level a basic condition.
+    static bool preset_advanced_trigger_expression(SDR_DATA_TRIGGER* trigger, int level, const QByteArray& expr);
+    static void preset_storage_qualifier_type(SDR_DATA_TRIGGER* trigger, SDR_DATA_STORAGE_QUALIFIER_TYPE type);
+    static void preset_record_discontinuities(SDR_DATA_TRIGGER* trigger, bool on);
+    // Commits the editing session and readies the levels of `trigger` for generation.
+    void finalize_wizard_triggers(SDR_DATA_TRIGGER* trigger);
 
     // ---- document life cycle ---------------------------------------------------------------
     bool new_document(const char* path);
@@ -181,6 +218,11 @@ public:
     bool set_jtag_device(const QString& name, bool notify);
     bool get_sof_file_name(QString* out);
     bool set_jtag_chain(const QString& path);
+    // The programming files embedded in the document, by row; false when refused.
+    bool remove_embedded_sof(int row);
+    bool rename_embedded_sof(int row, const char* name);
+    // The programming file the document names; false without a document.
+    bool set_sof_file_name(const char* path);
     void program(const char* file);
     void program();
     bool embed_sof_file(const QString& path, QString* name_out);
@@ -271,6 +313,11 @@ public:
     bool toggle_data(int node);
     bool toggle_trigger(int node);
     bool toggle_node_tap_mode(int node);
+    // Flags of a leaf of a node list (the current one for -1), bracketed by the caller; each
+    // marks the document modified when the list takes the change (the inversion always does).
+    bool toggle_storage(int node, int list);
+    bool toggle_transition(int node, int list);
+    void toggle_inverted(int node, int list);
     bool set_comparison_trigger_enabled(int node, int pattern, bool enabled, int trigger);
     bool set_comparison_trigger_value(int node, int pattern, int bound, int value, int trigger);
     bool rename_node(int node, QString const& name);
@@ -540,6 +587,10 @@ public:
     void open_plugin_mnemonic_tables();
     // Builds (or rebuilds) the table from equal-length lists of symbols and patterns of one
     // width, and shows the group `node` of the current list through it. Inside an edit bracket.
+    // Every table of the document deleted and made again from `tables`, bracketed by the
+    // caller; stops at the first table the repository refuses (false). Marks the document
+    // modified either way.
+    bool replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables);
     void create_mnemonic_table(int node, QString const& table_name, QStringList const& symbols,
                                QStringList const& patterns);
     bool set_node_mnemonics_table_name(int node, QString const& name);

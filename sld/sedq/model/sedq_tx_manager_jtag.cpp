@@ -225,3 +225,24 @@ const char* SEDQ_TX_MANAGER::get_sof_compatibility_state(int instance, const cha
     m_tx_session->check_instance_compilation_type_at(instance, &recompile, &reroute);
     return !recompile && !reroute ? "compatible" : "";
 }
+
+// ---- programming files kept in the document ------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::remove_embedded_sof(int row)
+{
+    return m_tx_session != nullptr && m_tx_session->remove_embedded_sof_at(row);
+}
+
+bool SEDQ_TX_MANAGER::rename_embedded_sof(int row, const char* name)
+{
+    return m_tx_session != nullptr && m_tx_session->rename_embedded_sof_filename_at(row, name);
+}
+
+bool SEDQ_TX_MANAGER::set_sof_file_name(const char* path)
+{
+    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    if (data == nullptr)
+        return false;
+    data->set_sof_file_name(path);
+    return true;
+}

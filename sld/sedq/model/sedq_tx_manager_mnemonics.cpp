@@ -118,3 +118,24 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_table_name_menu_string(QString* text, 
     *text = QStringLiteral("%1 : width = %2").arg(QString::fromLocal8Bit(record->get_table_name())).arg(record->get_width());
     return true;
 }
+
+// ---- the dialog's working copy written back ------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables)
+{
+    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    if (mnemonics == nullptr)
+        return false;
+    bool written = true;
+    while (written && mnemonics->get_num_tables() > 0)
+        written = mnemonics->delete_table(mnemonics->get_table(mnemonics->get_num_tables() - 1));
+    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : tables)
+    {
+        SDR_DATA_MNEMONICS_TABLE* table = written ? mnemonics->create_table(content.name.constData(), content.width)
+                                                  : nullptr;
+        written = table != nullptr && table->set_content(content);
+    }
+    update_modified_flag();
+    return written;
+}

@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/qui.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_group_link.h"
@@ -384,4 +385,34 @@ bool SEDQ_TX_MANAGER::is_node_deletable(int node)
     if (is_data_mode(-1))
         return true;
     return get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_INCREMENTAL && nodes->get_node_tap_mode(node) == SDR_TAP_PRE_SYNTHESIS;
+}
+
+// ---- leaf flags of a node list ------------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::toggle_storage(int node, int list)
+{
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    if (nodes == nullptr || !nodes->set_node_storage_enabled(node, !nodes->is_node_storage_enabled(node)))
+        return false;
+    update_modified_flag();
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::toggle_transition(int node, int list)
+{
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    if (nodes == nullptr || !nodes->set_node_transition_enabled(node, !nodes->is_node_transition_enabled(node)))
+        return false;
+    update_modified_flag();
+    return true;
+}
+
+// The list answers nothing about an inversion: the document counts as modified anyway.
+void SEDQ_TX_MANAGER::toggle_inverted(int node, int list)
+{
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    if (nodes == nullptr)
+        return;
+    nodes->set_node_inverted(node, !nodes->is_node_inverted(node));
+    update_modified_flag();
 }

@@ -3,6 +3,7 @@
 
 #include "host/sdr.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -58,19 +59,12 @@ bool SEDQ_MNEMONIC_DLG::write_tables()
     SDR_DATA_MNEMONICS* mnemonics = document_tables();
     if (mnemonics == nullptr || read_tables(mnemonics) == m_tables)
         return true;
-    m_tx_manager->begin_action(-1);
-    bool written = true;
-    while (written && mnemonics->get_num_tables() > 0)
-        written = mnemonics->delete_table(mnemonics->get_table(mnemonics->get_num_tables() - 1));
-    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : m_tables)
+    bool written = false;
     {
-        SDR_DATA_MNEMONICS_TABLE* table = written ? mnemonics->create_table(content.name.constData(), content.width)
-                                                  : nullptr;
-        written = table != nullptr && table->set_content(content);
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                                   sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+        written = m_tx_manager->replace_mnemonic_tables(m_tables);
     }
-    m_tx_manager->update_modified_flag();
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     SEDQ_VERIFY(written);
     return written;
 }

@@ -3,6 +3,7 @@
 // a typed comparison.
 #include "sedq/view/sedq_edit.h"
 
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -246,30 +247,29 @@ bool SEDQ_EDIT::place()
 void SEDQ_EDIT::commit()
 {
     const QString value = text();
-    m_tx_manager->begin_action(-1);
     if (m_column == SEDQ_COLUMN_ALIAS)
     {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
         m_tx_manager->set_node_alias(m_node, value);
-        m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     }
     else if (m_column == SEDQ_COLUMN_NAME)
     {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
         if (m_view->is_parent_item(m_node))
             m_tx_manager->rename_group(m_node, value);
         else
             m_tx_manager->rename_node(m_node, value);
-        m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     }
     else if (m_node == -1)
     {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP);
         m_tx_manager->set_trigger_level_name(value, sedq_pattern_of_column(m_column), -1);
-        m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
     }
     else
     {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                                   sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
         SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, sedq_pattern_of_column(m_column), -1);
-        m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-        m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     }
     // Names and aliases send no refresh: the cell under the editor repaints from the model.
     m_view->update();

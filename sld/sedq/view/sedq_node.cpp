@@ -28,7 +28,7 @@ bool has_trigger(SDR_DATA_WIRE_CAPTURE_TYPE capture)
 
 SEDQ_NODE::SEDQ_NODE(SEDQ_TX_MANAGER* manager, int node, int list)
     : m_manager(manager), m_nodes(manager && !manager->is_empty() ? manager->get_nodes(list) : nullptr),
-      m_node(node)
+      m_node(node), m_list(list)
 {
 }
 
@@ -226,16 +226,13 @@ void SEDQ_NODE::toggle_leaf(int row, FLAG flag)
         m_manager->toggle_trigger(row);
         return;
     case STORAGE:
-        if (m_nodes->set_node_storage_enabled(row, !m_nodes->is_node_storage_enabled(row)))
-            m_manager->update_modified_flag();
+        m_manager->toggle_storage(row, m_list);
         return;
     case TRANSITION:
-        if (m_nodes->set_node_transition_enabled(row, !m_nodes->is_node_transition_enabled(row)))
-            m_manager->update_modified_flag();
+        m_manager->toggle_transition(row, m_list);
         return;
     case INVERTED:
-        m_nodes->set_node_inverted(row, !m_nodes->is_node_inverted(row));
-        m_manager->update_modified_flag();
+        m_manager->toggle_inverted(row, m_list);
         return;
     case DEBUG_PORT:
         return;

@@ -3,6 +3,7 @@
 #include "sedq/view/sedq_state_machine_dlg.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_database_manager.h"
@@ -209,14 +210,14 @@ void SEDQ_STATE_MACHINE_DLG::accept()
         return;
     SEDQ_DATABASE_MANAGER database(this);
     SEDQ_TX_MANAGER* tx = manager();
-    tx->begin_action(-1);
-    QItemSelectionModel* selection = m_table->selectionModel();
-    for (int row = 0; row < m_table->get_model()->rowCount(); ++row)
     {
-        if (selection->isSelected(m_table->get_model()->index(row, 0)))
-            add_state_machine(&database, row);
+        const SEDQ_EDIT_SCOPE edit(tx, SEDQ_CHECK_COMPILATION, STATE_MACHINES_ADDED_HINT);
+        QItemSelectionModel* selection = m_table->selectionModel();
+        for (int row = 0; row < m_table->get_model()->rowCount(); ++row)
+        {
+            if (selection->isSelected(m_table->get_model()->index(row, 0)))
+                add_state_machine(&database, row);
+        }
     }
-    tx->end_action(SEDQ_CHECK_COMPILATION, -1);
-    tx->update_all_views(nullptr, STATE_MACHINES_ADDED_HINT);
     QDialog::accept();
 }

@@ -55,6 +55,7 @@ class SEDQ_BUS;
 class SEDQ_COMPARISON_EDIT;
 struct SEDQ_COMPARISON;
 class SEDQ_EDIT;
+class SEDQ_EDIT_SCOPE;
 class SEDQ_FRAME_WND;
 class SEDQ_NODE;
 class SEDQ_TX_MANAGER;
@@ -596,7 +597,7 @@ private:
     void edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply);
     // One edit over the selected bus and group rows (status 0), then the node view's refresh.
     void edit_selected_buses(const std::function<void(int)>& apply);
-    void finish_ungroup(bool changed);
+    void finish_ungroup(SEDQ_EDIT_SCOPE* edit, bool changed);
     QAction* host_action(int id);
     void enable_pair(int enable_id, int disable_id, bool allowed,
                      bool (SEDQ_NODE::*is_on)(bool* partially) const);

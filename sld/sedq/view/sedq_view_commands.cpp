@@ -9,6 +9,7 @@
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -61,15 +62,13 @@ void SEDQ_VIEW::for_each_selected_row(const std::function<void(int)>& apply)
 
 void SEDQ_VIEW::edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply)
 {
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION, REFRESH_NODE_VIEW);
     for_each_selected_row(
         [&](int row)
         {
             SEDQ_NODE node(m_tx_manager, row, -1);
             apply(node);
         });
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
-    m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
 
 // ---- enables -------------------------------------------------------------------------------------
@@ -138,9 +137,10 @@ void SEDQ_VIEW::on_invert_signal()
             mixed = true;
     }
     const bool invert = !found_inverted || mixed;
-    m_tx_manager->begin_action(-1);
-    for_each_selected_row([&](int row) { SEDQ_NODE(m_tx_manager, row, -1).enable_signal_inverted(invert); });
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
+        for_each_selected_row([&](int row) { SEDQ_NODE(m_tx_manager, row, -1).enable_signal_inverted(invert); });
+    }
     update();
 }
 
@@ -173,9 +173,9 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
     if (get_selection_count() == 0 || SEDQ_BLOCK::m_blocked)
         return;
     SEDQ_ACTION action(m_tx_manager);
-    SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
-    if (instance != nullptr)
-        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
+    const bool has_instance = m_tx_manager->get_tx_instance() != nullptr;
+    if (has_instance)
+        m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
     const SDR_DATA_WIRE_TAP_MODE mode = pre_synthesis ? SDR_TAP_PRE_SYNTHESIS : SDR_TAP_POST_FITTING;
     for_each_selected_row(
         [&](int row)
@@ -190,8 +190,8 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
             for (int descendant : descendants)
                 m_tx_manager->set_node_tap_mode(descendant, mode);
         });
-    if (instance != nullptr)
-        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
+    if (has_instance)
+        m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
     m_tx_manager->update_modified_flag();
     m_tx_manager->check_node_validity(-1);
     m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
@@ -220,15 +220,13 @@ void SEDQ_VIEW::on_bus_display_format(QAction* action)
 
 void SEDQ_VIEW::edit_selected_buses(const std::function<void(int)>& apply)
 {
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK, REFRESH_NODE_VIEW);
     for_each_selected_row(
         [&](int row)
         {
             if (is_parent_item(row))
                 apply(row);
         });
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
-    m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
 
 // ---- aliases -------------------------------------------------------------------------------------
@@ -242,17 +240,16 @@ void SEDQ_VIEW::on_node_paste_alias()
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (data == nullptr || !data->hasText())
         return;
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK, REFRESH_NODE_VIEW);
     m_tx_manager->set_node_alias(selected_item, data->text());
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
-    m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
 
 void SEDQ_VIEW::on_node_remove_alias()
 {
-    m_tx_manager->begin_action(-1);
-    for_each_selected_row([this](int row) { m_tx_manager->set_node_alias(row, QString()); });
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
+        for_each_selected_row([this](int row) { m_tx_manager->set_node_alias(row, QString()); });
+    }
     update();
 }
 
@@ -264,10 +261,11 @@ void SEDQ_VIEW::on_node_group()
 {
     if (get_selection_count() == 0)
         return;
-    m_tx_manager->begin_action(-1);
-    if (can_group_selected_nodes())
-        m_tx_manager->group_selected_nodes();
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
+        if (can_group_selected_nodes())
+            m_tx_manager->group_selected_nodes();
+    }
     select_all_items(false);
     m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
@@ -300,12 +298,12 @@ bool SEDQ_VIEW::can_group_selected_nodes()
 // From the last row up, so that ungrouping a row never moves a row still to be visited.
 void SEDQ_VIEW::on_node_ungroup()
 {
-    m_tx_manager->begin_action(-1);
+    SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
     bool changed = false;
     for (int row = m_tx_manager->get_node_count(-1) - 1; row >= 0; --row)
         if (is_selected_parent(row))
             changed = m_tx_manager->ungroup_node(row) || changed;
-    finish_ungroup(changed);
+    finish_ungroup(&edit, changed);
 }
 
 // A row whose ungrouping succeeded is visited again: its members moved up into its place and
@@ -313,7 +311,7 @@ void SEDQ_VIEW::on_node_ungroup()
 // the walk always ends.
 void SEDQ_VIEW::on_node_ungroup_nested_groups()
 {
-    m_tx_manager->begin_action(-1);
+    SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
     bool changed = false;
     for (int row = 0; row < m_tx_manager->get_node_count(-1);)
     {
@@ -322,12 +320,13 @@ void SEDQ_VIEW::on_node_ungroup_nested_groups()
         else
             ++row;
     }
-    finish_ungroup(changed);
+    finish_ungroup(&edit, changed);
 }
 
-void SEDQ_VIEW::finish_ungroup(bool changed)
+// The selection is cleared after the edit, so that it stays out of the undo step.
+void SEDQ_VIEW::finish_ungroup(SEDQ_EDIT_SCOPE* edit, bool changed)
 {
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    edit->close();
     if (!changed)
         return;
     select_all_items(false);
@@ -363,7 +362,7 @@ void SEDQ_VIEW::on_mnemonic(QAction* action)
         else
             fitted = fitted.right(members);
         const int first = lsb_to_msb ? node_index + 1 : node_index + 1 + members - int(fitted.size());
-        m_tx_manager->begin_action(-1);
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP);
         m_tx_manager->set_trigger(node_index, level, SDR_CTYPE_DONT_CARE, -1);
         for (int k = 0; first + k < count && is_child_item(first + k) && k < int(fitted.size()); ++k)
         {
@@ -374,7 +373,6 @@ void SEDQ_VIEW::on_mnemonic(QAction* action)
             m_tx_manager->set_trigger(first + k, level, condition, -1);
             any_set = true;
         }
-        m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
     }
     if (any_set)
         m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);

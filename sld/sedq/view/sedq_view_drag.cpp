@@ -7,6 +7,7 @@
 #include "host/afcq.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
@@ -164,7 +165,7 @@ void SEDQ_VIEW::dropEvent(QDropEvent* event)
     if (!SEDQ_VERIFY(action == Qt::MoveAction || action == Qt::CopyAction))
         return;
     const QMimeData* data = event->mimeData();
-    m_tx_manager->begin_action(-1);
+    SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     if (data->hasFormat(AFCQ_INSTANCE_NAME_LIST_MIME_TYPE))
     {
         AFCQ_DATA_TRANSFER_MANAGER* data_transfer_manager = AFCQ_DATA_TRANSFER_MANAGER::get_instance();
@@ -175,7 +176,7 @@ void SEDQ_VIEW::dropEvent(QDropEvent* event)
         insert_dropped_names(data->text());
     else
         drop_selected_nodes(action == Qt::CopyAction);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
+    edit.close();
     reset_drop_item();
     select_all_items(false);
     event->acceptProposedAction();

@@ -4,6 +4,7 @@
 
 #include "host/acf.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -126,15 +127,15 @@ void SEDQ_VIEW::on_edit_delete()
 {
     if (!hasFocus() || m_tx_manager->is_empty() || !on_update_edit_delete())
         return;
-    m_tx_manager->begin_action(-1);
-    if (SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance())
-        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
+    SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
+    if (m_tx_manager->get_tx_instance() != nullptr)
+        m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
     unselect_plugin_group_member_items();
     const int selected_before = get_selected_item();
     m_tx_manager->delete_selected_nodes();
-    if (SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance())
-        instance->append_atomic_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
+    if (m_tx_manager->get_tx_instance() != nullptr)
+        m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_RESIZE_EVENT(this));
+    edit.close();
     reselect_after_delete(selected_before);
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW |
                                                       SEDQ_UPDATE_HIERARCHY | SEDQ_UPDATE_CONFIGURATION));

@@ -12,6 +12,7 @@
 #include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -68,10 +69,9 @@ void SEDQ_VIEW::on_plugin(QAction* action)
 {
     m_tx_manager->set_int_state(-1, "active tab", 1);
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION,
+                               sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     m_tx_manager->open_plugin(action->text(), false);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
 }
 
 void SEDQ_VIEW::on_plugin_options()

@@ -6,6 +6,7 @@
 
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -108,10 +109,9 @@ bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, cons
         if (m_tx_manager->is_sequential_mode(-1) && !m_tx_manager->is_segmented_acquisition_trigger(level) &&
             hit_test(row, column, event->pos(), cell) && is_trigger_enabled())
         {
-            m_tx_manager->begin_action(-1);
+            const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                                       sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
             m_tx_manager->toggle_pattern(level);
-            m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-            m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
         }
         return true;
     }
@@ -159,7 +159,9 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
                   row.is_storage_enabled(nullptr);
     if (!allowed)
         return false;
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(
+        m_tx_manager, SEDQ_CHECK_COMPILATION,
+        sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION));
     if (column == SEDQ_COLUMN_DATA_ENABLE)
         row.toggle_data();
     else if (column == SEDQ_COLUMN_TRIGGER_ENABLE)
@@ -168,9 +170,6 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
         row.toggle_storage();
     else
         row.toggle_transition();
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
-    m_tx_manager->update_all_views(
-        nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION));
     return true;
 }
 

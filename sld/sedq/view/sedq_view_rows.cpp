@@ -250,7 +250,7 @@ void SEDQ_VIEW::save_column_widths()
     SDR_TX_SESSION* sdr_tx_session = m_tx_manager->get_tx_session();
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return;
-    sdr_tx_session->set_global_data(COLUMN_WIDTH_KEY, m_column_widths, STORED_COLUMN_COUNT);
+    m_tx_manager->set_int_state(COLUMN_WIDTH_KEY, m_column_widths, STORED_COLUMN_COUNT);
 }
 
 // A stored width outside any sensible range keeps the width the view had.

@@ -4,8 +4,9 @@
 #include "sedq/model/sedq_util.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/view/sedq_node.h"
 
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -61,9 +62,9 @@ bool SEDQ_VIEW::toggle_item(int node, bool do_toggle)
         return false;
     if (!do_toggle)
         return !m_tx_manager->is_node_expanded(node);
-    m_tx_manager->begin_action(-1);
+    SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
     const bool toggled = m_tx_manager->toggle_node(node);
-    m_tx_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    edit.close();
     if (toggled)
     {
         invalidate_row_layout();

@@ -388,16 +388,16 @@ bool SEDQ_VIEW::save_scroll_pos()
         return false;
     if (!m_tx_manager->is_data_mode(-1))
     {
-        instance->set_position_data("setup vertical scroll position", m_vertical_scroll_bar->value());
-        instance->set_position_data("setup horizontal scroll position", m_horizontal_scroll_bar->value());
+        m_tx_manager->set_int_state(-1, "setup vertical scroll position", m_vertical_scroll_bar->value());
+        m_tx_manager->set_int_state(-1, "setup horizontal scroll position", m_horizontal_scroll_bar->value());
         return true;
     }
-    instance->set_position_data("data vertical scroll position", m_vertical_scroll_bar->value());
-    instance->set_position_data("data horizontal scroll position", m_horizontal_scroll_bar->value());
-    instance->set_position_data("zoom level numerator", m_zoom_level.get_numerator());
-    instance->set_position_data("zoom level denominator", m_zoom_level.get_denominator());
-    instance->set_position_data("zoom offset numerator", m_zoom_offset.get_numerator());
-    instance->set_position_data("zoom offset denominator", m_zoom_offset.get_denominator());
+    m_tx_manager->set_int_state(-1, "data vertical scroll position", m_vertical_scroll_bar->value());
+    m_tx_manager->set_int_state(-1, "data horizontal scroll position", m_horizontal_scroll_bar->value());
+    m_tx_manager->set_int_state(-1, "zoom level numerator", m_zoom_level.get_numerator());
+    m_tx_manager->set_int_state(-1, "zoom level denominator", m_zoom_level.get_denominator());
+    m_tx_manager->set_int_state(-1, "zoom offset numerator", m_zoom_offset.get_numerator());
+    m_tx_manager->set_int_state(-1, "zoom offset denominator", m_zoom_offset.get_denominator());
     return true;
 }
 

@@ -293,7 +293,7 @@ void SEDQ_VIEW::save_timebars()
     SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return;
-    sdr_tx_instance->set_position_data(TIMEBARS_KEY, m_timebars, m_timebar_count);
+    m_tx_manager->set_int_state(-1, TIMEBARS_KEY, m_timebars, m_timebar_count);
 }
 
 // Reads at most the hundred bars the view holds and drops those outside the data (the end of

@@ -5,6 +5,7 @@
 
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -206,10 +207,9 @@ void SEDQ_VIEW::on_trigger_condition(QAction* action)
         return;
     const auto condition = SDR_DATA_TRIGGER_CONDITION(action->data().toInt());
     const int count = m_tx_manager->get_node_count(-1);
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                               sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     for (int node = 0; node < count; ++node)
         if (is_item_selected(node))
             m_tx_manager->set_trigger(node, m_context_trigger_level, condition, -1);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
 }

@@ -4,6 +4,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/gen.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -81,7 +82,8 @@ void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemoni
     QString table;
     const bool has_table =
         type == SDR_GTYPE_MNEMONICS && m_tx_manager->get_node_mnemonics_table_name(reference, &table, nullptr);
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                               sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     if (!mnemonic.isEmpty())
         m_tx_manager->set_node_mnemonics_symbol(reference, value, mnemonic);
     for (int node = m_tx_manager->get_node_count(-1) - 1; node >= 0; --node)
@@ -98,8 +100,6 @@ void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemoni
         if (has_table)
             m_tx_manager->set_node_mnemonics_table_name(node, table);
     }
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
 }
 
 // ---- comparison ------------------------------------------------------------------------------------
@@ -162,12 +162,11 @@ void SEDQ_VIEW::on_comparison_trigger()
 // One edit; the trigger cell shows the comparison's text, so the table is drawn anew.
 void SEDQ_VIEW::set_comparison_trigger(int node, int level, const SEDQ_COMPARISON& comparison)
 {
-    m_tx_manager->begin_action(-1);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                               sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     m_tx_manager->set_comparison_trigger_enabled(node, level, true, -1);
     m_tx_manager->set_comparison_trigger_operand(node, level, 1, comparison.operand_a, -1);
     m_tx_manager->set_comparison_trigger_operand(node, level, 2, comparison.operand_b, -1);
     m_tx_manager->set_comparison_trigger_value(node, level, 1, comparison.value_a, -1);
     m_tx_manager->set_comparison_trigger_value(node, level, 2, comparison.value_b, -1);
-    m_tx_manager->end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, -1);
-    m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
 }

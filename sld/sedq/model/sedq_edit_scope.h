@@ -1,0 +1,50 @@
+#pragma once
+// The one door through which panes, dialogs and commands change the document: a scope is one
+// undoable edit of the current instance. Opening it opens the edit bracket; closing it (at the
+// end of the scope, or earlier with close()) ends the bracket with the compile check chosen at
+// the opening, brings the modified mark in line with the document, then sends the refresh hint
+// to every pane, in that order. An edit that changes nothing, or that the repository refuses,
+// leaves no undo step: the repository keeps no empty step. Scopes do not nest: one opened
+// while another is open reports it and does nothing, so the edit joins the outer one.
+
+#include "sedq/model/sedq_types.h"
+
+class SEDQ_TX_MANAGER;
+class SDR_TX_INSTANCE;
+
+class SEDQ_EDIT_SCOPE
+{
+public:
+    // The hint of an edit whose panes repaint on their own: nothing is sent on closing.
+    static constexpr int NO_REFRESH = 0;
+
+    SEDQ_EDIT_SCOPE(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATION_STATUS check, int hint = NO_REFRESH);
+    ~SEDQ_EDIT_SCOPE();
+    SEDQ_EDIT_SCOPE(const SEDQ_EDIT_SCOPE&) = delete;
+    SEDQ_EDIT_SCOPE& operator=(const SEDQ_EDIT_SCOPE&) = delete;
+
+    // For an edit that learns only on the way what it changed.
+    void set_hint(int hint) { m_hint = hint; }
+    // Ends the edit now, so that what follows (a selection, a repaint) stays out of its undo
+    // step; the end of the scope then does nothing more.
+    void close();
+    bool is_open() const { return m_manager != nullptr; }
+    static bool is_any_open() { return s_open; }
+
+private:
+    int index_of(SDR_TX_INSTANCE* entry) const;
+    void end_bracket();
+    void close_vanished_bracket();
+
+    static bool s_open;
+
+    SEDQ_TX_MANAGER* m_manager; // null once closed, and for a refused (nested) scope
+    SEDQ_CHECK_COMPILATION_STATUS m_check;
+    int m_hint;
+    // The entry whose bracket was opened; the edit may change the current instance, and the
+    // bracket must close where it was opened.
+    SDR_TX_INSTANCE* m_instance = nullptr;
+    // When the bracket was opened on a power-up view: the entry of its instance, which shares
+    // the view's undo history and still holds the open bracket if the view goes in the edit.
+    SDR_TX_INSTANCE* m_owner = nullptr;
+};
