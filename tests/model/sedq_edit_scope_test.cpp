@@ -70,7 +70,9 @@ TEST_F(sedq_edit_scope_test, closing_records_one_step_then_checks_then_refreshes
         EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened)
             << row.name;
         if (row.changes)
+        {
             EXPECT_TRUE(m_frame->isWindowModified()) << row.name << ": the mark follows the document";
+        }
     }
     EXPECT_TRUE(internal_errors().empty());
 }

@@ -4,8 +4,9 @@
 // on destruction. One guard at a time in the process: a guard built while another is open
 // reports the violation and does nothing at all, so the open bracket stays the outer one's.
 
+#include "sedq/model/sedq_edit_bracket.h"
+
 class SEDQ_TX_MANAGER;
-class SDR_TX_INSTANCE;
 
 class SEDQ_ACTION
 {
@@ -19,14 +20,6 @@ public:
     static bool m_action_done;
 
 private:
-    int index_of(SDR_TX_INSTANCE* entry) const;
-    void close_vanished_bracket();
-
     SEDQ_TX_MANAGER* m_manager; // null for a refused (nested) guard
-    // The entry whose bracket was opened; the edit may change the current instance, and the
-    // bracket must close where it was opened.
-    SDR_TX_INSTANCE* m_instance = nullptr;
-    // When the bracket was opened on a power-up view: the entry of its instance, which shares
-    // the view's undo history and still holds the open bracket if the view goes in the edit.
-    SDR_TX_INSTANCE* m_owner = nullptr;
+    SEDQ_EDIT_BRACKET m_bracket;
 };

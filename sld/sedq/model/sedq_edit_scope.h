@@ -7,10 +7,10 @@
 // leaves no undo step: the repository keeps no empty step. Scopes do not nest: one opened
 // while another is open reports it and does nothing, so the edit joins the outer one.
 
+#include "sedq/model/sedq_edit_bracket.h"
 #include "sedq/model/sedq_types.h"
 
 class SEDQ_TX_MANAGER;
-class SDR_TX_INSTANCE;
 
 class SEDQ_EDIT_SCOPE
 {
@@ -32,19 +32,10 @@ public:
     static bool is_any_open() { return s_open; }
 
 private:
-    int index_of(SDR_TX_INSTANCE* entry) const;
-    void end_bracket();
-    void close_vanished_bracket();
-
     static bool s_open;
 
     SEDQ_TX_MANAGER* m_manager; // null once closed, and for a refused (nested) scope
     SEDQ_CHECK_COMPILATION_STATUS m_check;
     int m_hint;
-    // The entry whose bracket was opened; the edit may change the current instance, and the
-    // bracket must close where it was opened.
-    SDR_TX_INSTANCE* m_instance = nullptr;
-    // When the bracket was opened on a power-up view: the entry of its instance, which shares
-    // the view's undo history and still holds the open bracket if the view goes in the edit.
-    SDR_TX_INSTANCE* m_owner = nullptr;
+    SEDQ_EDIT_BRACKET m_bracket;
 };
