@@ -34,6 +34,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -714,6 +715,15 @@ private:
     int m_column_widths[STORED_COLUMN_COUNT];
     bool m_widths_not_loaded = true;
     bool m_horizontal_scrolling = false;
+    // The last fit of the vertical scroll bar: the top row it showed and the one it wanted. A
+    // resize that had to clamp the top row gives the wanted row back once room returns, unless
+    // the user scrolled since; cleared when stored positions are loaded.
+    struct CLAMPED_TOP_ROW
+    {
+        int shown;
+        int wanted;
+    };
+    std::optional<CLAMPED_TOP_ROW> m_clamped_top_row;
     bool m_undo_relayout_flag = false;
     bool m_layout_flag = false;
     bool m_name_highlight = false;

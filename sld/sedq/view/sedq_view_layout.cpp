@@ -19,8 +19,6 @@ constexpr int ZOOM_BASE = 0x20000;
 constexpr int LOCK_MODE_COMBO_HEIGHT = 21;
 constexpr int LOCK_MODE_COMBO_MIN_WIDTH = 21;
 constexpr int LOCK_MODE_COMBO_MAX_WIDTH = 222;
-// (shown, wanted) top row of the last fit of the vertical scroll bar.
-constexpr const char* CLAMPED_TOP_ROW = "clamped top row";
 } // namespace
 
 void SEDQ_VIEW::resizeEvent(QResizeEvent* event)
@@ -84,10 +82,8 @@ void SEDQ_VIEW::layout_scroll_bars()
     // that makes room again gives it back unless the user scrolled since, so passing sizes (the
     // host laying out its bars again when the window is activated) never move the rows.
     const int shown_top = m_vertical_scroll_bar->value();
-    const QPoint clamped = m_vertical_scroll_bar->property(CLAMPED_TOP_ROW).toPoint();
-    const int value = m_vertical_scroll_bar->property(CLAMPED_TOP_ROW).isValid() && shown_top == clamped.x()
-                          ? clamped.y()
-                          : shown_top;
+    const int value =
+        m_clamped_top_row && shown_top == m_clamped_top_row->shown ? m_clamped_top_row->wanted : shown_top;
     m_vertical_scroll_bar->setValue(0);
     int page = 0;
     int used = 0;
@@ -110,7 +106,7 @@ void SEDQ_VIEW::layout_scroll_bars()
     }
     else
         m_vertical_scroll_bar->hide();
-    m_vertical_scroll_bar->setProperty(CLAMPED_TOP_ROW, QPoint(m_vertical_scroll_bar->value(), value));
+    m_clamped_top_row = CLAMPED_TOP_ROW{m_vertical_scroll_bar->value(), value};
     const bool data = m_tx_manager->is_data_mode(-1);
     const int top = m_vertical_scroll_bar->isHidden() ? 0 : layout.get_header_height() + 1;
     const int left = data && !m_horizontal_scrolling && !m_horizontal_scroll_bar->isHidden() ? total + 1 : 0;

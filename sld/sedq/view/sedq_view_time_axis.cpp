@@ -426,7 +426,7 @@ void SEDQ_VIEW::load_scroll_pos()
     }
     const char* vertical = data ? "data vertical scroll position" : "setup vertical scroll position";
     const char* horizontal = data ? "data horizontal scroll position" : "setup horizontal scroll position";
-    m_vertical_scroll_bar->setProperty("clamped top row", QVariant());
+    m_clamped_top_row.reset();
     const std::pair<QScrollBar*, const char*> bars[] = {{m_vertical_scroll_bar, vertical},
                                                         {m_horizontal_scroll_bar, horizontal}};
     for (const auto& bar : bars)
