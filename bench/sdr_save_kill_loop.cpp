@@ -113,7 +113,7 @@ int main(int argc, char** argv)
             sdr_write_session_file(*versions[next], file, &error);
             ::_exit(0);
         }
-        const qint64 delay = QRandomGenerator::global()->bounded(span);
+        const qint64 delay = qint64(QRandomGenerator::global()->bounded(double(span)));
         ::usleep(useconds_t(delay * 1000));
         ::kill(child, SIGKILL);
         int status = 0;
