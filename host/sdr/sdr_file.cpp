@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_file_document_reader.h"
 #include "host/sdr/sdr_file_document_writer.h"
 #include "host/sdr/sdr_file_error.h"
+#include "host/sdr/sdr_file_restore.h"
 #include "host/sdr/sdr_file_save_folder.h"
 
 #include <QFile>
@@ -51,13 +52,16 @@ bool write_session(const SDR_DATA_SESSION& session, const QString& file, SDR_FIL
     return archive.commit(problem);
 }
 
-// Opening also clears what crashed saves left beside the file (see sdr_file_save_folder.h).
+// Opening also clears what crashed saves left beside the file (see sdr_file_save_folder.h), and
+// puts back a file whose in-place rewrite was cut short (see sdr_file_restore.h).
 std::unique_ptr<SDR_DATA_SESSION> read_session(const std::string& path, const QString& file, SDR_FILE_ERROR* problem)
 {
     QByteArray real;
     QString ignored;
-    if (SDR_FILE_SAVE_FOLDER::resolve_links(QByteArray::fromStdString(path), &real, &ignored))
+    if (SDR_FILE_SAVE_FOLDER::resolve_links(QByteArray::fromStdString(path), &real, &ignored)) {
+        SDR_FILE_RESTORE::recover(real, file);
         SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(real);
+    }
     SDR_FILE_ARCHIVE_READER archive(file);
     if (!archive.open(problem))
         return nullptr;

@@ -1,6 +1,7 @@
 // Atomic ZIP writer of the analyzer file: the temporary file, adding entries, commit and rename.
 #include "host/sdr/sdr_file_archive_writer.h"
 
+#include "host/sdr/sdr_file_restore.h"
 #include "host/sdr/sdr_file_save_folder.h"
 #include "host/standin/sdr_file_control.h"
 #include "host/standin/standin.h"
@@ -155,7 +156,10 @@ bool SDR_FILE_ARCHIVE_WRITER::begin(SDR_FILE_ERROR* error)
     m_committed = false;
     m_in_place = false;
     stamp_time();
-    return resolve_target(error) && check_target(error) && create_temporary(error);
+    if (!resolve_target(error))
+        return false;
+    SDR_FILE_RESTORE::recover(m_real, m_target);
+    return check_target(error) && create_temporary(error);
 }
 
 bool SDR_FILE_ARCHIVE_WRITER::add_entry(const QString& name, const QByteArray& bytes, bool compress,

@@ -1,8 +1,10 @@
 // The file a save replaces: links followed, its owner and permissions kept, and the rewrite in
-// place for files whose identity a rename would lose.
+// place (with a copy of the old content beside it) for files whose identity a rename would lose.
 #include "host/sdr/sdr_file_archive_writer.h"
 
+#include "host/sdr/sdr_file_restore.h"
 #include "host/sdr/sdr_file_save_folder.h"
+#include "host/standin/sdr_file_control.h"
 
 #include <QFile>
 
@@ -51,10 +53,16 @@ void SDR_FILE_ARCHIVE_WRITER::keep_owner_and_permissions()
 }
 
 // The finished temporary file is copied over the target's own data. The space is claimed
-// first, so that a full disk fails the save while the target is still whole.
+// first, so that a full disk fails the save while the target is still whole; and the old
+// content is copied beside it and flushed first, so that a crash or a failure half-way leaves
+// what the next open (or, for a failure, this save) puts back (see sdr_file_restore.h).
 bool SDR_FILE_ARCHIVE_WRITER::rewrite_in_place(SDR_FILE_ERROR* error)
 {
-    const int target = ::open(m_real.constData(), O_WRONLY | O_CLOEXEC);
+    SDR_FILE_RESTORE::CONTENT content;
+    content.size = m_position;
+    if (!SDR_FILE_RESTORE::checksum(m_fd, content.size, &content.crc))
+        return fail_system(error, QStringLiteral("cannot read the temporary file back"));
+    const int target = ::open(m_real.constData(), O_RDWR | O_CLOEXEC);
     if (target < 0)
         return fail_system(error, QStringLiteral("cannot write the file"));
     const qint64 size = qint64(m_position);
@@ -63,12 +71,23 @@ bool SDR_FILE_ARCHIVE_WRITER::rewrite_in_place(SDR_FILE_ERROR* error)
         ::close(target);
         return fail_system(error, QStringLiteral("no room to rewrite the file"));
     }
+    SDR_FILE_RESTORE::COPY copy;
+    QString problem;
+    if (!copy.keep(m_real, target, content, &problem)) {
+        ::close(target);
+        return fail(error, QString(), problem);
+    }
+    standin::sdr_file::reach(standin::sdr_file::save_stage::copy_kept);
     const bool copied = copy_into(target, error);
     const bool closed = ::close(target) == 0;
-    if (!copied)
-        return false;
-    if (!closed)
-        return fail_system(error, QStringLiteral("the file was left partly rewritten"));
+    if (!copied || !closed) {
+        copy.let_go();
+        SDR_FILE_RESTORE::recover(m_real, m_target);
+        return copied ? fail_system(error, QStringLiteral("the file could not be rewritten")) : false;
+    }
+    standin::sdr_file::reach(standin::sdr_file::save_stage::rewritten);
+    if (!copy.remove())
+        return fail_system(error, QStringLiteral("saved, but the folder cannot be flushed to disk"));
     return true;
 }
 
@@ -84,10 +103,11 @@ bool SDR_FILE_ARCHIVE_WRITER::copy_into(int target, SDR_FILE_ERROR* error)
             continue;
         iovec piece{buffer.data(), size_t(n > 0 ? n : 0)};
         if (n <= 0 || !write_gathered(target, &piece, 1))
-            return fail_system(error, QStringLiteral("the file was left partly rewritten"));
+            return fail_system(error, QStringLiteral("the file could not be rewritten"));
         offset += n;
+        standin::sdr_file::reach(standin::sdr_file::save_stage::rewriting);
     }
     if (::ftruncate(target, off_t(size)) != 0 || ::fsync(target) != 0)
-        return fail_system(error, QStringLiteral("the file was left partly rewritten"));
+        return fail_system(error, QStringLiteral("the file could not be rewritten"));
     return true;
 }

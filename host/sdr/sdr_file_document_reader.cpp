@@ -3,6 +3,7 @@
 
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_document_writer.h"
+#include "host/sdr/sdr_file_entry_reader.h"
 
 #include <algorithm>
 #include <climits>
@@ -68,16 +69,25 @@ std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::stri
     return std::move(m_session);
 }
 
-// document.xml alone; its text and parser are let go before the payloads are read.
+// document.xml alone, streamed from the archive into the parser a piece at a time; the parser
+// is let go before the payloads are read. Its checksum is checked once its last byte is read.
 bool SDR_FILE_DOCUMENT_READER::read_document()
 {
-    QByteArray document;
     m_claimed_entries.insert(DOCUMENT_ENTRY);
-    if (!m_archive.read_entry(DOCUMENT_ENTRY, SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE, &document, m_error))
+    auto entry = std::make_shared<SDR_FILE_ENTRY_READER>(m_archive, DOCUMENT_ENTRY);
+    if (!entry->open(m_error))
         return false;
-    m_in = std::make_unique<SDR_FILE_XML_INPUT>(document, DOCUMENT_ENTRY, m_error);
+    if (entry->size() > SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE)
+        return fail_entry(DOCUMENT_ENTRY, QStringLiteral("the entry is too large (%1 bytes)").arg(entry->size()));
+    SDR_FILE_ERROR* error = m_error;
+    const auto source = [entry, error](char* buffer, qint64 capacity) -> qint64 {
+        if (entry->remaining() == 0)
+            return entry->finish(error) ? 0 : -1;
+        const qint64 n = std::min(capacity, entry->remaining());
+        return entry->read_exact(buffer, n, error) ? n : -1;
+    };
+    m_in = std::make_unique<SDR_FILE_XML_INPUT>(source, DOCUMENT_ENTRY, m_error);
     m_in->set_budget(&m_budget);
-    document.clear();
     if (!read_root())
         return false;
     while (m_in->next_child()) {

@@ -17,6 +17,9 @@
 //   (65,536 in one log); named integer lists 1,048,576 (65,536 numbers in one list, 16,777,216
 //   in all); embedded files 4,096 of at most 1 GiB each; document.xml 512 MiB; and the payload
 //   entries of all logs and embedded files together 8 GiB, checked before any is read.
+// Limits of one piece of document.xml, checked before the XML parser holds it: a name 1,024
+// bytes, an attribute's value 8 MiB, a text (or comment, or processing instruction) 8 MiB. The
+// editor's largest value, a list of 65,536 numbers, takes under 1 MiB.
 
 #include <QString>
 
@@ -53,6 +56,9 @@ struct SDR_FILE_LIMITS
     static const qint64 MAX_DOCUMENT_SIZE = qint64(512) << 20;
     static const qint64 MAX_EMBEDDED_FILE_SIZE = qint64(1) << 30;
     static const qint64 MAX_PAYLOAD_TOTAL = qint64(8) << 30;
+    static const qint64 MAX_XML_NAME = 1024;
+    static const qint64 MAX_XML_VALUE = qint64(8) << 20;
+    static const qint64 MAX_XML_TEXT = qint64(8) << 20;
 
     // The most elements of that kind in one document.
     static qint64 per_document(SDR_FILE_ELEMENT element);

@@ -1,13 +1,78 @@
 // Typed, checked attribute reading of document.xml.
 #include "host/sdr/sdr_file_xml_input.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
+namespace
+{
+const SDR_FILE_XML_SCAN::LIMITS SCAN_LIMITS{SDR_FILE_LIMITS::MAX_XML_NAME, SDR_FILE_LIMITS::MAX_XML_VALUE,
+                                            SDR_FILE_LIMITS::MAX_XML_TEXT};
+} // namespace
+
+// The document as a sequential device: the parser pulls a block at a time, each block scanned
+// before the parser sees it. A block past a limit (or a source that fails) ends the device in an
+// error, recorded first, so the parser's own "premature end" that follows does not replace it.
+class SDR_FILE_XML_INPUT::PIECES : public QIODevice
+{
+public:
+    PIECES(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
+        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_error(error)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return m_done && QIODevice::atEnd(); }
+
+protected:
+    qint64 readData(char* data, qint64 capacity) override
+    {
+        if (m_done)
+            return -1;
+        if (capacity <= 0)
+            return 0;
+        const qint64 n = m_source(data, capacity);
+        if (n <= 0) {
+            m_done = true;
+            return -1;
+        }
+        if (!m_scan.scan(data, n)) {
+            m_error->set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
+            m_done = true;
+            return -1;
+        }
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    SOURCE m_source;
+    SDR_FILE_XML_SCAN m_scan;
+    QString m_entry;
+    SDR_FILE_ERROR* m_error;
+    bool m_done = false;
+};
+
+SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
+    : m_pieces(std::make_unique<PIECES>(source, entry, error)), m_entry(entry), m_error(error)
+{
+    m_reader.setDevice(m_pieces.get());
+}
+
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error)
-    : m_reader(document), m_entry(entry), m_error(error)
+    : SDR_FILE_XML_INPUT(
+          [document, offset = qint64(0)](char* buffer, qint64 capacity) mutable {
+              const qint64 n = std::min<qint64>(capacity, document.size() - offset);
+              std::memcpy(buffer, document.constData() + offset, size_t(n));
+              offset += n;
+              return n;
+          },
+          entry, error)
 {
 }
+
+SDR_FILE_XML_INPUT::~SDR_FILE_XML_INPUT() = default;
 
 bool SDR_FILE_XML_INPUT::root()
 {

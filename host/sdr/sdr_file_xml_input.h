@@ -3,6 +3,10 @@
 // out of range and bad base64 with the line and column of the element, and child iteration
 // that stops at the first problem. Absent attributes take the caller's default; unknown
 // attributes and elements are left alone.
+//
+// The document reaches the parser a piece at a time, each piece first bounded by
+// SDR_FILE_XML_SCAN, so the parser never holds a name, value or text past its limit and the
+// document's bytes are never all in memory at once.
 
 #include "host/sdr/sdr_file_error.h"
 #include "host/sdr/sdr_file_limits.h"
@@ -11,13 +15,23 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include "host/sdr/sdr_file_xml_scan.h"
+
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class SDR_FILE_XML_INPUT
 {
 public:
+    // Fills `buffer` with up to `capacity` more bytes of the document: how many, 0 at its end,
+    // negative after a problem it recorded.
+    using SOURCE = std::function<qint64(char* buffer, qint64 capacity)>;
+
+    SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error);
     SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
+    ~SDR_FILE_XML_INPUT();
     // Numbers of every list read are counted here (none when null).
     void set_budget(SDR_FILE_BUDGET* budget) { m_budget = budget; }
 
@@ -51,10 +65,12 @@ public:
     void booleans_into(const char* name, bool* values, int count);
 
 private:
+    class PIECES;
     QStringRef raw(const char* name) const;
     QStringRef encoded(const char* name) const;
     bool parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value);
 
+    std::unique_ptr<PIECES> m_pieces; // what the reader reads from
     QXmlStreamReader m_reader;
     QString m_entry;
     SDR_FILE_ERROR* m_error;

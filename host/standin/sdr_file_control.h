@@ -21,12 +21,19 @@ bool take_save_fault(save_fault stage);
 
 // Points of a save where a test can make the process die (SIGKILL), as a crash or kill -9
 // would: after the archive's bytes are written to the temporary file, and after the finished
-// temporary file got its name beside the target, just before the rename.
+// temporary file got its name beside the target, just before the rename. A file rewritten in
+// place passes four more: its old content copied beside it but the copy not yet marked
+// whole, the copy whole and on disk, the first piece of the new content written over the
+// file, and the whole file rewritten and on disk with the copy still there.
 enum class save_stage
 {
     none,
     written,
-    named
+    named,
+    copy_unfinished,
+    copy_kept,
+    rewriting,
+    rewritten
 };
 // Arms a crash for the next save that reaches `stage` (tests call it in a forked child).
 void crash_at(save_stage stage);

@@ -128,6 +128,46 @@ TEST_F(sdr_file_hostile, a_list_of_a_million_numbers_is_refused_before_it_is_spl
     expect_refused(file, {"<data>: attribute \"values\" holds 1000000 numbers, more than the 65536 it may hold"});
 }
 
+// A name, an attribute's value or a text past its limit is refused as soon as the reader has
+// seen one byte too many, before the XML parser holds it: the refused position is the limit's.
+TEST_F(sdr_file_hostile, names_values_and_texts_past_their_limits_are_refused_at_the_limit)
+{
+    struct row
+    {
+        const char* name;
+        QByteArray head;
+        char fill;
+        qint64 length;  // of the piece past its limit
+        QByteArray tail;
+        const char* problem;
+        qint64 limit;
+    };
+    const qint64 value = SDR_FILE_LIMITS::MAX_XML_VALUE;
+    const qint64 text = SDR_FILE_LIMITS::MAX_XML_TEXT;
+    const qint64 name = SDR_FILE_LIMITS::MAX_XML_NAME;
+    const row rows[] = {
+        {"attribute value", DOCUMENT_HEAD + "<instance name=\"", 'v', value + 4096, "\"/></session></vantrel>",
+         "the value of attribute \"name\" of <instance> is longer than the 8388608 bytes it may hold", value},
+        {"text", DOCUMENT_HEAD, 't', text + 4096, "</session></vantrel>", "a text is longer than the 8388608 bytes",
+         text},
+        {"comment", DOCUMENT_HEAD + "<!--", 'c', text + 4096, "--></session></vantrel>",
+         "a comment is longer than the 8388608 bytes", text},
+        {"element name", DOCUMENT_HEAD + "<", 'e', name + 1, "/></session></vantrel>",
+         "the name of element <eeeeeeee", name},
+        {"attribute name", DOCUMENT_HEAD + "<x ", 'a', name + 1, "=\"1\"/></session></vantrel>",
+         "the name of attribute \"aaaaaaaa", name},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string file = path("long.vtl");
+        const int piece = 4096;
+        ASSERT_TRUE(write_repeated_document(QString::fromStdString(file), r.head, QByteArray(piece, r.fill),
+                                            (r.length + piece - 1) / piece, r.tail));
+        const std::string error = expect_refused(file, {"document.xml: line 1, column", r.problem});
+        EXPECT_EQ(refused_at_column(error), r.head.size() + r.limit + 1) << "refused where the limit is passed";
+    }
+}
+
 TEST_F(sdr_file_hostile, lists_at_their_limit_still_open)
 {
     const QByteArray numbers = repeated("-2147483648 ", 65535) + "2147483647";

@@ -5,6 +5,7 @@
 
 #include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_file.h"
+#include "host/standin/msg_control.h"
 #include "host/standin/sdr_file_control.h"
 #include "host/standin/standin.h"
 
@@ -201,6 +202,80 @@ TEST_F(sdr_file_save, a_save_over_a_hard_link_keeps_the_links_together)
     ASSERT_NE(back, nullptr) << error;
     EXPECT_EQ(back->m_instances.size(), 2u);
     EXPECT_EQ(files(), (QStringList{"a.vtl", "b.vtl"}));
+}
+
+// A save rewriting a hard-linked file in place keeps its old content beside it until the new
+// content is on disk. Killed at any step, the file holds the old or the new content whole once
+// it is opened again under either name, and the user is told which; the copy is gone.
+TEST_F(sdr_file_save, a_rewrite_in_place_killed_at_any_step_leaves_the_old_or_the_new_content)
+{
+    using standin::sdr_file::save_stage;
+    struct row
+    {
+        const char* name;
+        save_stage stage;
+        bool torn;               // the kill leaves the file neither old nor new
+        size_t instances;        // read back: the rich document has 2, the small one 1
+        const char* told;
+    };
+    const row rows[] = {
+        {"copy not finished", save_stage::copy_unfinished, false, 2, "before it changed the file; the file is unchanged"},
+        {"copy kept", save_stage::copy_kept, false, 2, "before it changed the file; the file is unchanged"},
+        {"rewriting", save_stage::rewriting, true, 2, "its content from before that save has been restored"},
+        {"rewritten", save_stage::rewritten, false, 1, "after it had rewritten the file; the file holds the saved"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        standin::reset_all();
+        save(*m_rich, path("a.vtl"));
+        ASSERT_EQ(::link(QFile::encodeName(path("a.vtl")).constData(), QFile::encodeName(path("b.vtl")).constData()), 0);
+        const QByteArray before = file_bytes(path("a.vtl"));
+        const stat_of identity(path("a.vtl"));
+        ASSERT_TRUE(save_and_die_at(r.stage, *m_small, path("a.vtl")));
+        EXPECT_TRUE(files().contains("a.vtl.restore")) << files().join(' ').toStdString();
+        EXPECT_EQ(file_bytes(path("a.vtl")) != before, r.torn || r.instances == 1);
+        std::string error;
+        auto back = sdr_read_session_file(s(path("b.vtl")), &error); // the other name finds the copy too
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->m_instances.size(), r.instances);
+        if (r.instances == 2) {
+            EXPECT_EQ(file_bytes(path("a.vtl")), before);
+        }
+        ASSERT_EQ(standin::msg::posted().size(), 1u);
+        EXPECT_EQ(standin::msg::posted()[0].kind, "W");
+        EXPECT_NE(standin::msg::posted()[0].text.find(s(path("b.vtl")) + ": a save of this file was cut short"),
+                  std::string::npos) << standin::msg::posted()[0].text;
+        EXPECT_NE(standin::msg::posted()[0].text.find(r.told), std::string::npos) << standin::msg::posted()[0].text;
+        const stat_of after(path("b.vtl"));
+        EXPECT_EQ(after.st.st_ino, identity.st.st_ino);
+        EXPECT_EQ(after.st.st_nlink, 2u);
+        EXPECT_EQ(files(), (QStringList{"a.vtl", "b.vtl"}));
+        QFile::remove(path("a.vtl"));
+        QFile::remove(path("b.vtl"));
+    }
+}
+
+// A copy left beside a file by a save that is still running (it holds the copy locked) or
+// one of another file stays, and nothing is told.
+TEST_F(sdr_file_save, copies_of_a_live_save_or_of_another_file_are_left_alone)
+{
+    save(*m_rich, path("a.vtl"));
+    save(*m_rich, path("c.vtl"));
+    ASSERT_EQ(::link(QFile::encodeName(path("c.vtl")).constData(), QFile::encodeName(path("d.vtl")).constData()), 0);
+    ASSERT_TRUE(save_and_die_at(standin::sdr_file::save_stage::rewriting, *m_small, path("c.vtl")));
+    const QByteArray torn = file_bytes(path("c.vtl"));
+    std::string error;
+    ASSERT_NE(sdr_read_session_file(s(path("a.vtl")), &error), nullptr) << error;
+    EXPECT_TRUE(files().contains("c.vtl.restore"));
+    const int held = ::open(QFile::encodeName(path("c.vtl.restore")).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    sdr_read_session_file(s(path("c.vtl")), &error); // the torn file, as it is
+    EXPECT_EQ(file_bytes(path("c.vtl")), torn);
+    EXPECT_TRUE(standin::msg::posted().empty());
+    ::close(held);
+    EXPECT_NE(sdr_read_session_file(s(path("c.vtl")), &error), nullptr) << error;
+    EXPECT_EQ(files(), (QStringList{"a.vtl", "c.vtl", "d.vtl"}));
 }
 
 // Saved by root, the new file is given the old one's owner; saved by an ordinary user who
