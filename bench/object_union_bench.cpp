@@ -22,13 +22,17 @@ constexpr int SMALL = 256;
 QList<SEDQ_OBJECT*>& selection()
 {
     static SEDQ_TRIGGER_OBJECT* condition = nullptr;
-    if (condition == nullptr) {
+    if (condition == nullptr)
+    {
         condition = new SEDQ_TRIGGER_OBJECT;
-        for (int i = 0; i < LARGE; ++i) {
-            auto* object = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+        for (int i = 0; i < LARGE; ++i)
+        {
+            auto* object = static_cast<SEDQ_OBJECT*>(
+                condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
             object->set_type(SEDQ_OBJECT::SEDQ_OBJECT_TYPE(1 + i % (SEDQ_OBJECT::OBJECT_TYPE_COUNT - 1)));
             object->set_name(QByteArray("top|obj").append(QByteArray::number(i % 7)).constData());
-            object->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QString::number(i % 3), SEDQ_PROPERTY::NORMAL_COPY);
+            object->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QString::number(i % 3),
+                                       SEDQ_PROPERTY::NORMAL_COPY);
             object->get_property().set(SEDQ_PROPERTY::PIPELINE_LENGTH, i % 2);
         }
     }
@@ -49,15 +53,16 @@ void BM_union_property(benchmark::State& state)
     const int count = int(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(fold(count));
-    state.counters["per_object"] =
-        benchmark::Counter(double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_object"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Nanoseconds per object of the faster of several folds of `count` objects.
 double best_per_object(int count, int rounds)
 {
     qint64 best = -1;
-    for (int r = 0; r < rounds; ++r) {
+    for (int r = 0; r < rounds; ++r)
+    {
         QElapsedTimer timer;
         timer.start();
         benchmark::DoNotOptimize(fold(count));

@@ -39,8 +39,12 @@ bool reference_digits(const std::string& text, int base, unsigned __int128* valu
     if (text.empty())
         return false;
     unsigned __int128 v = 0;
-    for (char c : text) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+    for (char c : text)
+    {
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : 99;
         if (d >= base)
             return false;
         v = v * base + d;
@@ -57,16 +61,22 @@ EXPECTED reference(const std::string& text, int radix, int width, bool under_sig
     unsigned __int128 magnitude = 0;
     bool negative = false;
     bool ok = false;
-    if (radix == SEDQ_OBJECT::FORMAT_ASCII) {
+    if (radix == SEDQ_OBJECT::FORMAT_ASCII)
+    {
         ok = !text.empty() && text.size() <= 8;
-        for (unsigned char c : text) {
+        for (unsigned char c : text)
+        {
             ok = ok && c >= 0x20 && c <= 0x7e;
             magnitude = magnitude * 256 + c;
         }
-    } else if (radix == SEDQ_OBJECT::FORMAT_DECIMAL && under_signed && !text.empty() && text[0] == '-') {
+    }
+    else if (radix == SEDQ_OBJECT::FORMAT_DECIMAL && under_signed && !text.empty() && text[0] == '-')
+    {
         ok = reference_digits(text.substr(1), 10, &magnitude) && magnitude <= ((unsigned __int128)1 << 63);
         negative = magnitude != 0;
-    } else if (radix >= 0 && radix < 4) {
+    }
+    else if (radix >= 0 && radix < 4)
+    {
         ok = reference_digits(text, bases[radix], &magnitude);
     }
     if (!ok)
@@ -77,7 +87,8 @@ EXPECTED reference(const std::string& text, int radix, int width, bool under_sig
     if (!fits)
         return {"", SEDQ_OBJECT::ERROR_VALUE_OVER_WIDTH};
     std::string digits;
-    do {
+    do
+    {
         digits.insert(digits.begin(), char('0' + int(magnitude % 10)));
         magnitude /= 10;
     } while (magnitude != 0);
@@ -100,10 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string pattern = nul == std::string::npos ? std::string() : rest.substr(nul + 1);
 
     SEDQ_TRIGGER_OBJECT condition;
-    auto* compare = static_cast<SEDQ_OBJECT*>(condition.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    auto* compare =
+        static_cast<SEDQ_OBJECT*>(condition.create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
     compare->set_type(SEDQ_OBJECT::COMPARISON_OPERATOR);
-    compare->set_signed_comparison_type(under_signed ? SEDQ_OBJECT::SIGNED_COMPARISON : SEDQ_OBJECT::UNSIGNED_COMPARISON);
-    auto* value = static_cast<SEDQ_OBJECT*>(compare->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    compare->set_signed_comparison_type(under_signed ? SEDQ_OBJECT::SIGNED_COMPARISON
+                                                     : SEDQ_OBJECT::UNSIGNED_COMPARISON);
+    auto* value =
+        static_cast<SEDQ_OBJECT*>(compare->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
     value->set_type(SEDQ_OBJECT::BUS_VALUE);
     const QString typed = QString::fromLatin1(text.data(), int(text.size()));
     value->get_property().set(SEDQ_PROPERTY::BUS_VALUE, typed);
@@ -121,11 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(error != SEDQ_OBJECT::ERROR_VALUE_OVER_64_BITS);
     check((error == SEDQ_OBJECT::ERROR_NONE) == (culprit == nullptr));
     check(error == SEDQ_OBJECT::ERROR_NONE || got.isEmpty());
-    if (text.empty()) {
+    if (text.empty())
+    {
         check(got.isEmpty() && error == SEDQ_OBJECT::ERROR_NONE);
         return 0;
     }
-    if (width < 0) {
+    if (width < 0)
+    {
         static const char* const marks[] = {"h", "", "o", "b", "", ""};
         const QString shown = named_table  ? typed
                               : radix == 4 ? QLatin1Char('"') + typed + QLatin1Char('"')
@@ -134,16 +150,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     EXPECTED expected;
-    if (named_table) {
+    if (named_table)
+    {
         const bool found = has_table && !pattern.empty() && mnemonics.find_table("t") != nullptr;
-        const char* entry = found ? mnemonics.find_table("t")->get_value(typed.toLocal8Bit().constData()) : nullptr;
+        const char* entry =
+            found ? mnemonics.find_table("t")->get_value(typed.toLocal8Bit().constData()) : nullptr;
         if (!found)
             expected = {"", SEDQ_OBJECT::ERROR_INVALID_MNEMONIC_TABLE};
         else if (entry == nullptr || *entry == '\0')
             expected = {"", SEDQ_OBJECT::ERROR_INVALID_MNEMONIC_SYMBOL};
         else
             expected = reference(entry, radix, width, under_signed);
-    } else {
+    }
+    else
+    {
         expected = reference(typed.toLatin1().toStdString(), radix, width, under_signed);
     }
     check(got.toStdString() == expected.text);

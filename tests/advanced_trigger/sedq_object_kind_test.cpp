@@ -38,33 +38,38 @@ TEST(sedq_object_kind, display_type_names_symbol_and_equation_word)
         {"palette bit value", [](SEDQ_OBJECT* o) { o->set_type(QStringLiteral("Bit Value")); },
          SEDQ_OBJECT::DISPLAY_VARIABLE_HIGH, "Variable High", "True", "variable"},
         {"fixed bit value",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Bit Value"));
              set_int(o, SEDQ_PROPERTY::CONFIGURABLE, 1);
          },
          SEDQ_OBJECT::DISPLAY_CONSTANT_HIGH, "Constant High", "True", "1"},
         {"variable unsigned true",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::COMPARISON_OPERATOR);
              o->set_comparison_type(SEDQ_OBJECT::COMPARISON_TRUE);
          },
          SEDQ_OBJECT::DISPLAY_VARIABLE_UNSIGNED_TRUE, "Variable Unsigned True", "True", "TRUE"},
         {"constant signed less than",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Less Than"));
              o->set_signed_comparison_type(SEDQ_OBJECT::SIGNED_COMPARISON);
              set_int(o, SEDQ_PROPERTY::CONFIGURABLE, 1);
          },
          SEDQ_OBJECT::DISPLAY_CONSTANT_SIGNED_LESS_THAN, "Constant Signed Less Than", "<", "<"},
         {"rotate right",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::SHIFT_OPERATOR);
              set_int(o, SEDQ_PROPERTY::SHIFT_TYPE, SEDQ_OBJECT::SHIFT_ROTATE);
              set_int(o, SEDQ_PROPERTY::SHIFT_DIRECTION, SEDQ_OBJECT::SHIFT_RIGHT);
          },
          SEDQ_OBJECT::DISPLAY_ROTATE_RIGHT_SHIFT, "Rotate Right Shift", ">>", "shift"},
         {"shift type beyond the table",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::SHIFT_OPERATOR);
              set_int(o, SEDQ_PROPERTY::SHIFT_TYPE, 3);
          },
@@ -72,7 +77,8 @@ TEST(sedq_object_kind, display_type_names_symbol_and_equation_word)
         {"palette event counter", [](SEDQ_OBJECT* o) { o->set_type(QStringLiteral("Event Counter")); },
          SEDQ_OBJECT::DISPLAY_REGISTERED_EVENT_COUNTER, "Registered Event Counter", "Counter", "ec"},
         {"dynamic state counter",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("State Counter"));
              set_int(o, SEDQ_PROPERTY::COUNTER_HOLD, 1);
          },
@@ -80,13 +86,15 @@ TEST(sedq_object_kind, display_type_names_symbol_and_equation_word)
         {"logical or", [](SEDQ_OBJECT* o) { o->set_type(QStringLiteral("Logical Or")); },
          SEDQ_OBJECT::DISPLAY_LOGICAL_OR, "Logical Or", "||", "or"},
         {"reduction beyond the table",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::REDUCTION_OPERATOR);
              set_int(o, SEDQ_PROPERTY::REDUCTION, 3);
          },
          SEDQ_OBJECT::DISPLAY_UNKNOWN, "Unknown", "", ""},
         {"fixed bus value",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Bus Value"));
              set_int(o, SEDQ_PROPERTY::CONFIGURABLE, 1);
          },
@@ -97,7 +105,8 @@ TEST(sedq_object_kind, display_type_names_symbol_and_equation_word)
          SEDQ_OBJECT::DISPLAY_UNKNOWN, "Unknown", "", ""},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* object = tree.add(SEDQ_OBJECT::UNKNOWN);
         row.setup(object);
         const SEDQ_OBJECT::SEDQ_DISPLAY_TYPE display = object->get_display_type();
@@ -119,8 +128,10 @@ TEST(sedq_object_kind, ports_and_precedence_of_display_types)
     };
     const ROW rows[] = {
         {SEDQ_OBJECT::DISPLAY_LEVEL_RESULT, 1, SEDQ_OBJECT::PORT_BIT, SEDQ_OBJECT::PORT_NONE, -1},
-        {SEDQ_OBJECT::DISPLAY_NODE, 0, SEDQ_OBJECT::PORT_NONE, SEDQ_OBJECT::PORT_BIT, SEDQ_OBJECT::NO_PRECEDENCE},
-        {SEDQ_OBJECT::DISPLAY_BUS, SEDQ_OBJECT::ANY_INPUT_COUNT, SEDQ_OBJECT::PORT_BUS, SEDQ_OBJECT::PORT_BUS, -1},
+        {SEDQ_OBJECT::DISPLAY_NODE, 0, SEDQ_OBJECT::PORT_NONE, SEDQ_OBJECT::PORT_BIT,
+         SEDQ_OBJECT::NO_PRECEDENCE},
+        {SEDQ_OBJECT::DISPLAY_BUS, SEDQ_OBJECT::ANY_INPUT_COUNT, SEDQ_OBJECT::PORT_BUS, SEDQ_OBJECT::PORT_BUS,
+         -1},
         {SEDQ_OBJECT::DISPLAY_VARIABLE_SIGNED_FALSE, 2, SEDQ_OBJECT::PORT_BUS, SEDQ_OBJECT::PORT_BIT, 9},
         {SEDQ_OBJECT::DISPLAY_BITWISE_COMPLEMENT, 1, SEDQ_OBJECT::PORT_BUS, SEDQ_OBJECT::PORT_BUS, 31},
         {SEDQ_OBJECT::DISPLAY_LOGICAL_AND, SEDQ_OBJECT::ANY_INPUT_COUNT, SEDQ_OBJECT::PORT_BIT,
@@ -130,10 +141,14 @@ TEST(sedq_object_kind, ports_and_precedence_of_display_types)
         {SEDQ_OBJECT::DISPLAY_DYNAMIC_STATE_COUNTER, 1, SEDQ_OBJECT::PORT_BIT, SEDQ_OBJECT::PORT_BIT, 29},
         {SEDQ_OBJECT::DISPLAY_CUSTOM_TRIGGER_HDL, 1, SEDQ_OBJECT::PORT_BUS, SEDQ_OBJECT::PORT_BIT, -1},
     };
-    for (const ROW& row : rows) {
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_COUNT[row.display], row.inputs) << SEDQ_OBJECT::DISPLAY_STRING[row.display];
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_TYPE[row.display], row.input) << SEDQ_OBJECT::DISPLAY_STRING[row.display];
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[row.display], row.output) << SEDQ_OBJECT::DISPLAY_STRING[row.display];
+    for (const ROW& row : rows)
+    {
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_COUNT[row.display], row.inputs)
+            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_TYPE[row.display], row.input)
+            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[row.display], row.output)
+            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
         EXPECT_EQ(SEDQ_OBJECT::DISPLAY_PRECEDENCE[row.display], row.precedence)
             << SEDQ_OBJECT::DISPLAY_STRING[row.display];
     }
@@ -152,7 +167,8 @@ TEST(sedq_object_kind, palette_words_set_kind_and_operator_or_nothing)
         {"Greater Than", SEDQ_OBJECT::COMPARISON_OPERATOR, SEDQ_PROPERTY::COMPARISON, 5},
         {"Greater", SEDQ_OBJECT::NODE, SEDQ_PROPERTY::COMPARISON, 2},
         {"greater than", SEDQ_OBJECT::NODE, SEDQ_PROPERTY::COMPARISON, 2},
-        {"Right Shift", SEDQ_OBJECT::SHIFT_OPERATOR, SEDQ_PROPERTY::SHIFT_DIRECTION, SEDQ_OBJECT::SHIFT_RIGHT},
+        {"Right Shift", SEDQ_OBJECT::SHIFT_OPERATOR, SEDQ_PROPERTY::SHIFT_DIRECTION,
+         SEDQ_OBJECT::SHIFT_RIGHT},
         {"Left Shift", SEDQ_OBJECT::SHIFT_OPERATOR, SEDQ_PROPERTY::SHIFT_TYPE, SEDQ_OBJECT::SHIFT_LOGICAL},
         {"Bitwise Xor", SEDQ_OBJECT::BITWISE_OPERATOR, SEDQ_PROPERTY::BITWISE, 3},
         {"Logical Not", SEDQ_OBJECT::LOGICAL_OPERATOR, SEDQ_PROPERTY::LOGICAL, 0},
@@ -163,7 +179,8 @@ TEST(sedq_object_kind, palette_words_set_kind_and_operator_or_nothing)
         {"Bus", SEDQ_OBJECT::BUS, SEDQ_PROPERTY::COMPARISON, 2},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* object = tree.add(SEDQ_OBJECT::NODE);
         set_int(object, SEDQ_PROPERTY::SHIFT_DIRECTION, SEDQ_OBJECT::SHIFT_LEFT);
         set_int(object, SEDQ_PROPERTY::COUNTER_HOLD, 1);
@@ -194,7 +211,8 @@ TEST(sedq_object_kind, short_names_keep_the_leaf_of_a_path)
         {SEDQ_OBJECT::BUS, "ignored|name", "top|data", "data", "...data"},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* object = tree.add(row.kind);
         object->set_name(row.name);
         object->set_alias(QString::fromLatin1(row.alias));
@@ -217,7 +235,8 @@ TEST(sedq_object_kind, box_text_with_suffixes)
     const auto expanded = [](SEDQ_OBJECT* o) { set_int(o, SEDQ_PROPERTY::EXPANDED, 1); };
     const ROW rows[] = {
         {"hexadecimal value",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::BUS_VALUE);
              o->get_property().set(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("1F"));
              set_int(o, SEDQ_PROPERTY::DISPLAY_FORMAT, SEDQ_OBJECT::FORMAT_HEXADECIMAL);
@@ -225,14 +244,16 @@ TEST(sedq_object_kind, box_text_with_suffixes)
          "1Fh"},
         {"empty value", [](SEDQ_OBJECT* o) { o->set_type(SEDQ_OBJECT::BUS_VALUE); }, "Variable"},
         {"delayed node",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(SEDQ_OBJECT::NODE);
              o->set_name("top|n");
              set_int(o, SEDQ_PROPERTY::DATA_DELAY, 2);
          },
          "n@2"},
         {"pipelined comparison",
-         [&](SEDQ_OBJECT* o) {
+         [&](SEDQ_OBJECT* o)
+         {
              expanded(o);
              o->set_type(QStringLiteral("Equality"));
              o->set_alias(QStringLiteral("eq"));
@@ -240,34 +261,45 @@ TEST(sedq_object_kind, box_text_with_suffixes)
          },
          "=#3"},
         {"collapsed comparison with alias",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Equality"));
              o->set_alias(QStringLiteral("eq"));
          },
          "eq"},
         {"bus by its bus name",
-         [&](SEDQ_OBJECT* o) {
+         [&](SEDQ_OBJECT* o)
+         {
              expanded(o);
              o->set_type(SEDQ_OBJECT::BUS);
              o->set_bus_name("a|b");
          },
          "b"},
-        {"bus without names", [&](SEDQ_OBJECT* o) { expanded(o); o->set_type(SEDQ_OBJECT::BUS); }, "Bus"},
+        {"bus without names",
+         [&](SEDQ_OBJECT* o)
+         {
+             expanded(o);
+             o->set_type(SEDQ_OBJECT::BUS);
+         },
+         "Bus"},
         {"pipeline zero is none",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Edge & Level Detector"));
              set_int(o, SEDQ_PROPERTY::PIPELINE_LENGTH, 0);
          },
          "ELD"},
         {"pipeline on a kind without one",
-         [](SEDQ_OBJECT* o) {
+         [](SEDQ_OBJECT* o)
+         {
              o->set_type(QStringLiteral("Logical And"));
              set_int(o, SEDQ_PROPERTY::PIPELINE_LENGTH, 3);
          },
          "&&"},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* object = tree.add(SEDQ_OBJECT::UNKNOWN);
         row.setup(object);
         EXPECT_EQ(object->get_symbol().toStdString(), row.symbol) << row.name;
@@ -303,6 +335,8 @@ TEST(sedq_object_kind, a_canvas_in_the_power_up_view_edits_the_power_up_settings
     ASSERT_TRUE(manager.is_powerup_trigger(-1));
     EXPECT_TRUE(object->is_powerup_trigger());
     object->get_property().set(SEDQ_PROPERTY::BIT_VALUE, 1);
-    EXPECT_EQ(object->get_property().get_int_data(SEDQ_PROPERTY::BIT_VALUE, SEDQ_PROPERTY::POWERUP_COPY).value, 1);
-    EXPECT_EQ(object->get_property().get_int_data(SEDQ_PROPERTY::BIT_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value, 0);
+    EXPECT_EQ(
+        object->get_property().get_int_data(SEDQ_PROPERTY::BIT_VALUE, SEDQ_PROPERTY::POWERUP_COPY).value, 1);
+    EXPECT_EQ(object->get_property().get_int_data(SEDQ_PROPERTY::BIT_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value,
+              0);
 }

@@ -22,7 +22,8 @@ struct CONVERTED
 
 std::ostream& operator<<(std::ostream& out, const CONVERTED& c)
 {
-    return out << '"' << c.text << "\" error " << int(c.error) << " (" << SEDQ_OBJECT::ERROR_STRING[c.error] << ")";
+    return out << '"' << c.text << "\" error " << int(c.error) << " (" << SEDQ_OBJECT::ERROR_STRING[c.error]
+               << ")";
 }
 
 CONVERTED convert(const SEDQ_OBJECT* value, int width, SDR_DATA_MNEMONICS* mnemonics = nullptr)
@@ -91,12 +92,35 @@ TEST(sedq_object_value, bus_values_convert_within_the_width_or_report)
         {"sign bit set", "8", "Decimal", true, 4, {"", SEDQ_OBJECT::ERROR_VALUE_OVER_WIDTH}},
         {"largest positive signed", "7", "Decimal", true, 4, {"7", SEDQ_OBJECT::ERROR_NONE}},
         {"negative unsigned", "-5", "Decimal", false, 8, {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
-        {"all 64 bits", "18446744073709551615", "Decimal", false, 64, {"18446744073709551615", SEDQ_OBJECT::ERROR_NONE}},
-        {"65 bits decimal", "18446744073709551616", "Decimal", false, 64, {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
-        {"65 bits hex", "1FFFFFFFFFFFFFFFF", "Hexadecimal", false, 128, {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
-        {"signed 64 bits, sign bit set", "9223372036854775808", "Decimal", true, 64,
+        {"all 64 bits",
+         "18446744073709551615",
+         "Decimal",
+         false,
+         64,
+         {"18446744073709551615", SEDQ_OBJECT::ERROR_NONE}},
+        {"65 bits decimal",
+         "18446744073709551616",
+         "Decimal",
+         false,
+         64,
+         {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
+        {"65 bits hex",
+         "1FFFFFFFFFFFFFFFF",
+         "Hexadecimal",
+         false,
+         128,
+         {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
+        {"signed 64 bits, sign bit set",
+         "9223372036854775808",
+         "Decimal",
+         true,
+         64,
          {"", SEDQ_OBJECT::ERROR_VALUE_OVER_WIDTH}},
-        {"most negative 64 bits", "-9223372036854775808", "Decimal", true, 64,
+        {"most negative 64 bits",
+         "-9223372036854775808",
+         "Decimal",
+         true,
+         64,
          {"-9223372036854775808", SEDQ_OBJECT::ERROR_NONE}},
         {"octal", "17", "Octal", false, 4, {"15", SEDQ_OBJECT::ERROR_NONE}},
         {"octal digit 8", "18", "Octal", false, 8, {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
@@ -110,12 +134,14 @@ TEST(sedq_object_value, bus_values_convert_within_the_width_or_report)
         {"zero width", "0", "Decimal", false, 0, {"0", SEDQ_OBJECT::ERROR_NONE}},
         {"empty", "", "Decimal", false, 8, {"", SEDQ_OBJECT::ERROR_NONE}},
     };
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         sedq_object_tree tree;
         SEDQ_OBJECT* compare = tree.add(SEDQ_OBJECT::COMPARISON_OPERATOR);
         compare->set_signed_comparison_type(row.under_signed ? SEDQ_OBJECT::SIGNED_COMPARISON
                                                              : SEDQ_OBJECT::UNSIGNED_COMPARISON);
-        SEDQ_OBJECT* value = tree.add_value(QString::fromLatin1(row.text), QString::fromLatin1(row.radix), compare);
+        SEDQ_OBJECT* value =
+            tree.add_value(QString::fromLatin1(row.text), QString::fromLatin1(row.radix), compare);
         EXPECT_EQ(convert(value, row.width), row.expected) << row.name;
     }
 }
@@ -130,12 +156,13 @@ TEST(sedq_object_value, display_text_carries_the_radix_mark_unless_a_table_names
         const char* shown;
     };
     const ROW rows[] = {
-        {"1F", "Hexadecimal", "", "1Fh"}, {"17", "Octal", "", "17o"},   {"101", "Binary", "", "101b"},
+        {"1F", "Hexadecimal", "", "1Fh"},    {"17", "Octal", "", "17o"},  {"101", "Binary", "", "101b"},
         {"AB", "8-bit ASCII", "", "\"AB\""}, {"12", "Decimal", "", "12"}, {"GO", "Binary", "ops", "GO"},
         {"", "Hexadecimal", "", ""},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* value = tree.add_value(QString::fromLatin1(row.text), QString::fromLatin1(row.radix));
         value->get_property().set(SEDQ_PROPERTY::MNEMONIC_TABLE, QString::fromLatin1(row.table));
         EXPECT_EQ(value->get_bus_value(-1, nullptr, nullptr, nullptr).toStdString(), row.shown) << row.text;
@@ -162,10 +189,12 @@ TEST(sedq_object_value, mnemonic_symbols_convert_through_their_table)
         {"GO", "ops", false, {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE}},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* value = tree.add_value(QString::fromLatin1(row.symbol), QStringLiteral("Binary"));
         value->get_property().set(SEDQ_PROPERTY::MNEMONIC_TABLE, QString::fromLatin1(row.table));
-        EXPECT_EQ(convert(value, 4, row.with_tables ? &mnemonics : nullptr), row.expected) << row.symbol << row.table;
+        EXPECT_EQ(convert(value, 4, row.with_tables ? &mnemonics : nullptr), row.expected)
+            << row.symbol << row.table;
     }
 }
 
@@ -176,11 +205,12 @@ TEST(sedq_object_value, counter_width_is_the_bit_length_of_the_maximum)
         int max;
         const char* width;
     };
-    const ROW rows[] = {{255, "8"},          {256, "9"},          {0, "1"},           {1, "1"},
-                        {2, "2"},            {(1 << 29) - 1, "29"}, {1 << 29, "30"},   {0x7ffffffe, "31"},
-                        {0x7fffffff, "31"},  {-5, "1"}};
+    const ROW rows[] = {
+        {255, "8"},      {256, "9"},         {0, "1"},           {1, "1"}, {2, "2"}, {(1 << 29) - 1, "29"},
+        {1 << 29, "30"}, {0x7ffffffe, "31"}, {0x7fffffff, "31"}, {-5, "1"}};
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* counter = tree.add(SEDQ_OBJECT::COUNTER_OPERATOR);
         counter->get_property().set(SEDQ_PROPERTY::MAX_COUNTER_VALUE, row.max);
         EXPECT_EQ(counter->get_counter_width().toStdString(), row.width) << row.max;
@@ -205,11 +235,13 @@ TEST(sedq_object_value, counter_value_is_clamped_with_the_last_problem_reported)
         {"5", 0, {"1", SEDQ_OBJECT::ERROR_COUNTER_VALUE_OVER_MAX}},
     };
     sedq_object_tree tree;
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         SEDQ_OBJECT* counter = tree.add(SEDQ_OBJECT::COUNTER_OPERATOR);
         SEDQ_PROPERTY& bag = counter->get_property();
         bag.set(SEDQ_PROPERTY::MAX_COUNTER_VALUE, row.max);
-        bag.set_setting_text(SEDQ_PROPERTY::COUNTER_VALUE, QString::fromLatin1(row.value), SEDQ_PROPERTY::BY_CONTEXT);
+        bag.set_setting_text(SEDQ_PROPERTY::COUNTER_VALUE, QString::fromLatin1(row.value),
+                             SEDQ_PROPERTY::BY_CONTEXT);
         ERROR error = SEDQ_OBJECT::ERROR_NONE;
         SEDQ_OBJECT* culprit = nullptr;
         const CONVERTED got{counter->get_counter_value(&error, &culprit).toStdString(), error};
@@ -257,22 +289,28 @@ TEST(sedq_object_value, shifter_model_within_the_width)
     const ROW rows[] = {
         {"rotate left", 0b1001, 4, SEDQ_OBJECT::SHIFT_ROTATE, SEDQ_OBJECT::SHIFT_LEFT, 1, 0b0011},
         {"arithmetic right", 0b1000, 4, SEDQ_OBJECT::SHIFT_ARITHMETIC, SEDQ_OBJECT::SHIFT_RIGHT, 2, 0b1110},
-        {"arithmetic right positive", 0b0100, 4, SEDQ_OBJECT::SHIFT_ARITHMETIC, SEDQ_OBJECT::SHIFT_RIGHT, 2, 0b0001},
-        {"rotate right past the width", 0b0001, 4, SEDQ_OBJECT::SHIFT_ROTATE, SEDQ_OBJECT::SHIFT_RIGHT, 5, 0b1000},
-        {"logical left drops high bits", 0b0011, 4, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_LEFT, 3, 0b1000},
+        {"arithmetic right positive", 0b0100, 4, SEDQ_OBJECT::SHIFT_ARITHMETIC, SEDQ_OBJECT::SHIFT_RIGHT, 2,
+         0b0001},
+        {"rotate right past the width", 0b0001, 4, SEDQ_OBJECT::SHIFT_ROTATE, SEDQ_OBJECT::SHIFT_RIGHT, 5,
+         0b1000},
+        {"logical left drops high bits", 0b0011, 4, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_LEFT, 3,
+         0b1000},
         {"value masked first", 0xff, 4, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_RIGHT, 1, 0b0111},
         {"logical left by the width", 0b0101, 4, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_LEFT, 4, 0},
         {"64 bits left by 64", ~0ull, 64, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_LEFT, 64, 0},
         {"64 bits right by 64", ~0ull, 64, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_RIGHT, 64, 0},
-        {"64 bits arithmetic by 64, negative", top, 64, SEDQ_OBJECT::SHIFT_ARITHMETIC, SEDQ_OBJECT::SHIFT_RIGHT, 64, ~0ull},
-        {"64 bits arithmetic by 70, positive", top - 1, 64, SEDQ_OBJECT::SHIFT_ARITHMETIC, SEDQ_OBJECT::SHIFT_RIGHT, 70, 0},
+        {"64 bits arithmetic by 64, negative", top, 64, SEDQ_OBJECT::SHIFT_ARITHMETIC,
+         SEDQ_OBJECT::SHIFT_RIGHT, 64, ~0ull},
+        {"64 bits arithmetic by 70, positive", top - 1, 64, SEDQ_OBJECT::SHIFT_ARITHMETIC,
+         SEDQ_OBJECT::SHIFT_RIGHT, 70, 0},
         {"64 bits rotate left", top | 1, 64, SEDQ_OBJECT::SHIFT_ROTATE, SEDQ_OBJECT::SHIFT_LEFT, 1, 0b11},
         {"no width", 0b1, 0, SEDQ_OBJECT::SHIFT_LOGICAL, SEDQ_OBJECT::SHIFT_LEFT, 1, 0},
         {"other direction", 0b1010, 4, SEDQ_OBJECT::SHIFT_LOGICAL, 2, 1, 0b1010},
     };
     for (const ROW& row : rows)
         EXPECT_EQ(SEDQ_OBJECT::lpm_clshift_model(row.value, row.width, row.type,
-                                                 SEDQ_OBJECT::SEDQ_SHIFT_DIRECTION_TYPE(row.direction), row.distance),
+                                                 SEDQ_OBJECT::SEDQ_SHIFT_DIRECTION_TYPE(row.direction),
+                                                 row.distance),
                   row.expected)
             << row.name;
 }
@@ -296,19 +334,22 @@ TEST(sedq_object_value, a_shifted_decimal_constant_folds_at_a_known_width_only)
         {"hexadecimal does not fold", "3", "Hexadecimal", 4, false, nullptr},
         {"undetermined width", "3", "Decimal", 0, false, nullptr},
     };
-    for (const ROW& row : rows) {
+    for (const ROW& row : rows)
+    {
         sedq_object_tree tree;
         SEDQ_OBJECT* compare = tree.add(SEDQ_OBJECT::COMPARISON_OPERATOR);
-        SEDQ_OBJECT* shift = tree.add(SEDQ_OBJECT::SHIFT_OPERATOR, row.consumer_width > 0 ? compare : nullptr);
+        SEDQ_OBJECT* shift =
+            tree.add(SEDQ_OBJECT::SHIFT_OPERATOR, row.consumer_width > 0 ? compare : nullptr);
         shift->set_type(QStringLiteral("Left Shift"));
         shift->get_property().set(SEDQ_PROPERTY::SHIFT_DISTANCE, 2);
-        SEDQ_OBJECT* value = tree.add_value(QString::fromLatin1(row.text), QString::fromLatin1(row.radix), shift);
+        SEDQ_OBJECT* value =
+            tree.add_value(QString::fromLatin1(row.text), QString::fromLatin1(row.radix), shift);
         value->get_property().set(SEDQ_PROPERTY::CONFIGURABLE, row.fixed ? 1 : 0);
         if (row.consumer_width > 0)
             tree.add_bus(row.consumer_width, compare);
         QString out = QStringLiteral("x");
-        const bool folded = shift->input_numerical_value_rolling_of_shift_operator(&out, nullptr, nullptr, nullptr,
-                                                                                  nullptr, 1, true, value);
+        const bool folded = shift->input_numerical_value_rolling_of_shift_operator(
+            &out, nullptr, nullptr, nullptr, nullptr, 1, true, value);
         EXPECT_EQ(folded, row.folded != nullptr) << row.name;
         EXPECT_EQ(out.toStdString(), std::string("x") + (row.folded ? row.folded : "")) << row.name;
     }

@@ -46,16 +46,17 @@ TEST(sedq_property_bag, fresh_bag_reads_the_defaults_with_three_blank_numbers)
         const char* text;
     };
     const ROW rows[] = {
-        {SEDQ_PROPERTY::DISPLAY_FORMAT, "Decimal"},     {SEDQ_PROPERTY::COMPARISON, "Equality"},
-        {SEDQ_PROPERTY::BITWISE, "Bitwise And"},        {SEDQ_PROPERTY::REDUCTION, "Reduction Or"},
-        {SEDQ_PROPERTY::MAX_COUNTER_VALUE, "255"},      {SEDQ_PROPERTY::COUNTER_TYPE, "Event"},
-        {SEDQ_PROPERTY::COUNTER_HOLD, "Yes"},           {SEDQ_PROPERTY::TYPE, "Unknown"},
-        {SEDQ_PROPERTY::SHIFT_DISTANCE, ""},            {SEDQ_PROPERTY::DATA_DELAY, ""},
-        {SEDQ_PROPERTY::COUNTER_VALUE, ""},             {SEDQ_PROPERTY::PIPELINE_LENGTH, "0"},
+        {SEDQ_PROPERTY::DISPLAY_FORMAT, "Decimal"}, {SEDQ_PROPERTY::COMPARISON, "Equality"},
+        {SEDQ_PROPERTY::BITWISE, "Bitwise And"},    {SEDQ_PROPERTY::REDUCTION, "Reduction Or"},
+        {SEDQ_PROPERTY::MAX_COUNTER_VALUE, "255"},  {SEDQ_PROPERTY::COUNTER_TYPE, "Event"},
+        {SEDQ_PROPERTY::COUNTER_HOLD, "Yes"},       {SEDQ_PROPERTY::TYPE, "Unknown"},
+        {SEDQ_PROPERTY::SHIFT_DISTANCE, ""},        {SEDQ_PROPERTY::DATA_DELAY, ""},
+        {SEDQ_PROPERTY::COUNTER_VALUE, ""},         {SEDQ_PROPERTY::PIPELINE_LENGTH, "0"},
     };
     SEDQ_PROPERTY bag;
     for (const ROW& row : rows)
-        for (auto copy : {SEDQ_PROPERTY::POWERUP_COPY, SEDQ_PROPERTY::NORMAL_COPY}) {
+        for (auto copy : {SEDQ_PROPERTY::POWERUP_COPY, SEDQ_PROPERTY::NORMAL_COPY})
+        {
             QString text = QStringLiteral("stale");
             EXPECT_TRUE(bag.get_setting_text(row.property, &text, copy));
             EXPECT_EQ(text.toStdString(), row.text) << SEDQ_PROPERTY::INT_TABLE[row.property].key;
@@ -72,15 +73,24 @@ TEST(sedq_property_bag, configurable_text_follows_each_row_and_the_objects_one_s
         const char* fixed;    // after set_configurable(false)
     };
     const ROW rows[] = {
-        {"display_format", "Always", "Always"}, {"shift_distance", "Always", "Always"},
-        {"shift_direction", "Always", "Always"}, {"counter_value", "Always", "Always"},
-        {"counter_type", "Always", "Always"},   {"counter_hold", "Always", "Always"},
-        {"pattern", "Always", "Always"},        {"config_bitstream", "Always", "Always"},
-        {"bit_value", "Yes", "No"},             {"comparison", "Yes", "No"},
-        {"bus_value", "Yes", "No"},             {"mnemonic_table", "Yes", "No"},
-        {"name", "Never", "Never"},             {"bus_name", "Never", "Never"},
-        {"type", "Never", "Never"},             {"max_counter_value", "Never", "Never"},
-        {"signed_comparison", "Never", "Never"}, {"pipeline_length", "Never", "Never"},
+        {"display_format", "Always", "Always"},
+        {"shift_distance", "Always", "Always"},
+        {"shift_direction", "Always", "Always"},
+        {"counter_value", "Always", "Always"},
+        {"counter_type", "Always", "Always"},
+        {"counter_hold", "Always", "Always"},
+        {"pattern", "Always", "Always"},
+        {"config_bitstream", "Always", "Always"},
+        {"bit_value", "Yes", "No"},
+        {"comparison", "Yes", "No"},
+        {"bus_value", "Yes", "No"},
+        {"mnemonic_table", "Yes", "No"},
+        {"name", "Never", "Never"},
+        {"bus_name", "Never", "Never"},
+        {"type", "Never", "Never"},
+        {"max_counter_value", "Never", "Never"},
+        {"signed_comparison", "Never", "Never"},
+        {"pipeline_length", "Never", "Never"},
     };
     SEDQ_PROPERTY bag;
     for (const ROW& row : rows)
@@ -118,7 +128,8 @@ TEST(sedq_property_bag, each_kind_takes_its_own_properties)
         {SEDQ_OBJECT::LOGICAL_OPERATOR, {"logical"}},
         {SEDQ_OBJECT::REDUCTION_OPERATOR, {"reduction"}},
         {SEDQ_OBJECT::SHIFT_OPERATOR, {"shift_distance", "shift_direction", "shift_type"}},
-        {SEDQ_OBJECT::COUNTER_OPERATOR, {"counter_value", "max_counter_value", "counter_type", "counter_hold"}},
+        {SEDQ_OBJECT::COUNTER_OPERATOR,
+         {"counter_value", "max_counter_value", "counter_type", "counter_hold"}},
         {SEDQ_OBJECT::CUSTOM_TRIGGER_HDL, {"module_name", "config_bitstream", "pipeline_length"}},
     };
     sedq_object_tree tree;

@@ -7,14 +7,17 @@ namespace
 // `base + value` for a value in [0, count), else the unknown type.
 SEDQ_OBJECT::SEDQ_DISPLAY_TYPE offset_or_unknown(SEDQ_OBJECT::SEDQ_DISPLAY_TYPE base, int value, int count)
 {
-    return value >= 0 && value < count ? SEDQ_OBJECT::SEDQ_DISPLAY_TYPE(base + value) : SEDQ_OBJECT::DISPLAY_UNKNOWN;
+    return value >= 0 && value < count ? SEDQ_OBJECT::SEDQ_DISPLAY_TYPE(base + value)
+                                       : SEDQ_OBJECT::DISPLAY_UNKNOWN;
 }
 
 SEDQ_OBJECT::SEDQ_DISPLAY_TYPE comparison_base(bool is_signed, bool variable)
 {
     if (is_signed)
-        return variable ? SEDQ_OBJECT::DISPLAY_VARIABLE_SIGNED_LESS_THAN : SEDQ_OBJECT::DISPLAY_CONSTANT_SIGNED_LESS_THAN;
-    return variable ? SEDQ_OBJECT::DISPLAY_VARIABLE_UNSIGNED_LESS_THAN : SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_LESS_THAN;
+        return variable ? SEDQ_OBJECT::DISPLAY_VARIABLE_SIGNED_LESS_THAN
+                        : SEDQ_OBJECT::DISPLAY_CONSTANT_SIGNED_LESS_THAN;
+    return variable ? SEDQ_OBJECT::DISPLAY_VARIABLE_UNSIGNED_LESS_THAN
+                    : SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_LESS_THAN;
 }
 
 SEDQ_OBJECT::SEDQ_DISPLAY_TYPE bit_value_display(bool high, bool variable)
@@ -64,12 +67,14 @@ SEDQ_OBJECT::SEDQ_DISPLAY_TYPE SEDQ_OBJECT::get_display_type() const
     case REDUCTION_OPERATOR:
         return offset_or_unknown(DISPLAY_REDUCTION_AND, m_property[SEDQ_PROPERTY::REDUCTION], 3);
     case SHIFT_OPERATOR:
-        return shift_display(m_property[SEDQ_PROPERTY::SHIFT_TYPE], m_property[SEDQ_PROPERTY::SHIFT_DIRECTION]);
+        return shift_display(m_property[SEDQ_PROPERTY::SHIFT_TYPE],
+                             m_property[SEDQ_PROPERTY::SHIFT_DIRECTION]);
     case COUNTER_OPERATOR:
     {
         // Hold "Yes" (0) is the registered counter.
         const bool registered = m_property[SEDQ_PROPERTY::COUNTER_HOLD] == 0;
-        return offset_or_unknown(registered ? DISPLAY_REGISTERED_CONTINUOUS_COUNTER : DISPLAY_DYNAMIC_CONTINUOUS_COUNTER,
+        return offset_or_unknown(registered ? DISPLAY_REGISTERED_CONTINUOUS_COUNTER
+                                            : DISPLAY_DYNAMIC_CONTINUOUS_COUNTER,
                                  m_property[SEDQ_PROPERTY::COUNTER_TYPE], 3);
     }
     case CUSTOM_TRIGGER_HDL:
@@ -81,7 +86,8 @@ SEDQ_OBJECT::SEDQ_DISPLAY_TYPE SEDQ_OBJECT::get_display_type() const
 
 bool SEDQ_OBJECT::is_signed_comparison() const
 {
-    return get_type() == COMPARISON_OPERATOR && m_property[SEDQ_PROPERTY::SIGNED_COMPARISON] == SIGNED_COMPARISON;
+    return get_type() == COMPARISON_OPERATOR &&
+           m_property[SEDQ_PROPERTY::SIGNED_COMPARISON] == SIGNED_COMPARISON;
 }
 
 bool SEDQ_OBJECT::allows(SEDQ_PROPERTY::SEDQ_INT_PROPERTY property) const
@@ -97,7 +103,8 @@ QString SEDQ_OBJECT::get_data_delay(bool inherit) const
     m_property.get_setting_text(SEDQ_PROPERTY::DATA_DELAY, &delay, SEDQ_PROPERTY::BY_CONTEXT);
     if (delay == QLatin1String("0"))
         delay.clear();
-    if (delay.isEmpty() && inherit && get_type() == NODE && m_parent != nullptr && m_parent->get_type() == BUS)
+    if (delay.isEmpty() && inherit && get_type() == NODE && m_parent != nullptr &&
+        m_parent->get_type() == BUS)
         return m_parent->get_data_delay(false);
     return delay;
 }

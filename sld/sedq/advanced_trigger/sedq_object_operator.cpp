@@ -41,6 +41,15 @@ unsigned long long rotate(unsigned long long v, int width, bool left, int distan
         v = left ? ((v << 1) | ((v & msb) ? 1 : 0)) & mask : (v >> 1) | ((v & 1) ? msb : 0);
     return v;
 }
+// Each step keeps the sign bit, so the top `distance` bits all take its value.
+unsigned long long arithmetic_right(unsigned long long v, unsigned long long mask, unsigned long long msb, int bits,
+                                    int distance)
+{
+    const unsigned long long fill = (v & msb) ? mask : 0;
+    if (distance >= bits)
+        return fill;
+    return (v >> distance) | (fill & ~(mask >> distance));
+}
 } // namespace
 
 // The bits it takes to count up to the maximum (at least 1).
@@ -58,15 +67,19 @@ QString SEDQ_OBJECT::get_counter_value(SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** err
     if (text.isEmpty())
         return text;
     int max = m_property[SEDQ_PROPERTY::MAX_COUNTER_VALUE];
-    if (max < 1) {
+    if (max < 1)
+    {
         max = 1;
         report_error(ERROR_INVALID_MAX_COUNTER_VALUE, error, error_object);
     }
     int value = m_property[SEDQ_PROPERTY::COUNTER_VALUE];
-    if (value > max) {
+    if (value > max)
+    {
         value = max;
         report_error(ERROR_COUNTER_VALUE_OVER_MAX, error, error_object);
-    } else if (value < 1) {
+    }
+    else if (value < 1)
+    {
         value = 1;
         report_error(ERROR_INVALID_COUNTER_VALUE, error, error_object);
     }
@@ -80,8 +93,9 @@ QString SEDQ_OBJECT::get_counter_type() const
 
 QString SEDQ_OBJECT::get_counter_hold() const
 {
-    return setting_text(m_property, SEDQ_PROPERTY::COUNTER_HOLD) == QLatin1String("Yes") ? QStringLiteral("1")
-                                                                                         : QStringLiteral("0");
+    return setting_text(m_property, SEDQ_PROPERTY::COUNTER_HOLD) == QLatin1String("Yes")
+               ? QStringLiteral("1")
+               : QStringLiteral("0");
 }
 
 QString SEDQ_OBJECT::get_shift_type() const
@@ -121,7 +135,7 @@ unsigned long long SEDQ_OBJECT::lpm_clshift_model(unsigned long long value, int 
         return rotate(v, bits, direction == SHIFT_LEFT, distance);
     case SHIFT_ARITHMETIC:
         if (direction == SHIFT_RIGHT)
-            return distance >= bits ? ((v & msb) ? mask : 0) : (v >> distance) | ((v & msb) ? mask & ~(mask >> distance) : 0);
+            return arithmetic_right(v, mask, msb, bits, distance);
         [[fallthrough]];
     case SHIFT_LOGICAL:
         if (distance >= bits)
@@ -147,10 +161,10 @@ bool SEDQ_OBJECT::input_numerical_value_rolling_of_shift_operator(QString* out, 
     const int width = input->get_output_width(true);
     if (!ok || width < 1)
         return false;
-    const unsigned long long shifted =
-        lpm_clshift_model(static_cast<unsigned long long>(number), width, SEDQ_SHIFT_TYPE(m_property[SEDQ_PROPERTY::SHIFT_TYPE]),
-                          SEDQ_SHIFT_DIRECTION_TYPE(m_property[SEDQ_PROPERTY::SHIFT_DIRECTION]),
-                          get_shift_distance().toInt());
+    const unsigned long long shifted = lpm_clshift_model(
+        static_cast<unsigned long long>(number), width,
+        SEDQ_SHIFT_TYPE(m_property[SEDQ_PROPERTY::SHIFT_TYPE]),
+        SEDQ_SHIFT_DIRECTION_TYPE(m_property[SEDQ_PROPERTY::SHIFT_DIRECTION]), get_shift_distance().toInt());
     const bool variable = input->get_property()[SEDQ_PROPERTY::CONFIGURABLE] == 0;
     *out += (variable ? QLatin1String("variable(") : QLatin1String("constant(")) + QString::number(shifted) +
             QLatin1Char(')');

@@ -20,7 +20,8 @@ QString leaf_of(const QString& path, bool with_ellipsis)
 void SEDQ_OBJECT::set_type(const QString& library_text)
 {
     for (int i = 0; i < LIBRARY_TYPE_COUNT; ++i)
-        if (library_text == QLatin1String(LIBRARY_STRING[i])) {
+        if (library_text == QLatin1String(LIBRARY_STRING[i]))
+        {
             set_library_type(SEDQ_LIBRARY_TYPE(i));
             return;
         }
@@ -44,7 +45,8 @@ void SEDQ_OBJECT::set_library_type(SEDQ_LIBRARY_TYPE type)
         {LIBRARY_CONTINUOUS_COUNTER, LIBRARY_STATE_COUNTER, COUNTER_OPERATOR, SEDQ_PROPERTY::COUNTER_TYPE},
     };
     for (const RUN& run : runs)
-        if (type >= run.first && type <= run.last) {
+        if (type >= run.first && type <= run.last)
+        {
             set_type(run.kind);
             m_property.set(run.setting, type - run.first);
             if (run.kind == COUNTER_OPERATOR)
@@ -138,12 +140,14 @@ QString SEDQ_OBJECT::get_symbol() const
     const bool collapsed = m_property[SEDQ_PROPERTY::EXPANDED] != 1;
     if (!get_alias().isEmpty() && (collapsed || get_height() < TALL_BOX_HEIGHT))
         text = get_alias();
-    else if (get_height() < TALL_BOX_HEIGHT) {
+    else if (get_height() < TALL_BOX_HEIGHT)
+    {
         if (get_type() == BUS && !get_bus_name().isEmpty())
             text = get_short_bus_name(false);
         else if (get_type() == NODE && !get_name().isEmpty())
             text = get_short_name(false);
-        else if (get_type() == BUS_VALUE) {
+        else if (get_type() == BUS_VALUE)
+        {
             const QString value = get_bus_value(-1, nullptr, nullptr, nullptr);
             if (!value.isEmpty())
                 text = value;

@@ -36,7 +36,8 @@ bool parse_digits(const QString& text, int base, unsigned long long* value)
     if (text.isEmpty())
         return false;
     unsigned long long v = 0;
-    for (const QChar c : text) {
+    for (const QChar c : text)
+    {
         const int digit = digit_value(c);
         if (digit < 0 || digit >= base)
             return false;
@@ -55,7 +56,8 @@ bool parse_ascii(const QString& text, unsigned long long* value)
     if (text.isEmpty() || text.size() > 8)
         return false;
     unsigned long long v = 0;
-    for (const QChar c : text) {
+    for (const QChar c : text)
+    {
         const ushort u = c.unicode();
         if (u < 0x20 || u > 0x7e)
             return false;
@@ -134,14 +136,17 @@ QString SEDQ_OBJECT::get_bus_value(int width, SDR_DATA_MNEMONICS* mnemonics, SED
     const int radix = m_property[SEDQ_PROPERTY::DISPLAY_FORMAT];
     if (width < 0)
         return table_name.isEmpty() ? radix_marked(text, radix) : text;
-    if (mnemonics != nullptr && !table_name.isEmpty()) {
+    if (mnemonics != nullptr && !table_name.isEmpty())
+    {
         const SDR_DATA_MNEMONICS_TABLE* table = mnemonics->find_table(table_name.toLocal8Bit().constData());
-        if (table == nullptr) {
+        if (table == nullptr)
+        {
             report_error(ERROR_INVALID_MNEMONIC_TABLE, error, error_object);
             return QString();
         }
         const char* value = table->get_value(text.toLocal8Bit().constData());
-        if (value == nullptr || *value == '\0') {
+        if (value == nullptr || *value == '\0')
+        {
             report_error(ERROR_INVALID_MNEMONIC_SYMBOL, error, error_object);
             return QString();
         }
@@ -149,11 +154,13 @@ QString SEDQ_OBJECT::get_bus_value(int width, SDR_DATA_MNEMONICS* mnemonics, SED
     }
     const bool signed_context = m_parent != nullptr && m_parent->is_signed_comparison();
     PARSED_VALUE parsed;
-    if (!parse_value(text, radix, signed_context, &parsed)) {
+    if (!parse_value(text, radix, signed_context, &parsed))
+    {
         report_error(ERROR_INVALID_BUS_VALUE, error, error_object);
         return QString();
     }
-    if (!fits_width(parsed, width, signed_context)) {
+    if (!fits_width(parsed, width, signed_context))
+    {
         report_error(ERROR_VALUE_OVER_WIDTH, error, error_object);
         return QString();
     }

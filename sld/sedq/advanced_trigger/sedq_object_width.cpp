@@ -9,7 +9,8 @@ namespace
 int sum_of_widths(const QList<SEDQ_OBJECT*>& inputs)
 {
     int sum = 0;
-    for (const SEDQ_OBJECT* input : inputs) {
+    for (const SEDQ_OBJECT* input : inputs)
+    {
         const int width = input->get_output_width(false);
         if (width == SEDQ_OBJECT::UNKNOWN_WIDTH)
             return SEDQ_OBJECT::UNKNOWN_WIDTH;
@@ -23,7 +24,8 @@ int sum_of_widths(const QList<SEDQ_OBJECT*>& inputs)
 int common_width(const QList<SEDQ_OBJECT*>& inputs, int count, bool ask_consumer, int mismatch)
 {
     int width = inputs.first()->get_output_width(ask_consumer);
-    for (int i = 1; i < inputs.size() && i < count; ++i) {
+    for (int i = 1; i < inputs.size() && i < count; ++i)
+    {
         const int next = inputs.at(i)->get_output_width(ask_consumer);
         if (width == SEDQ_OBJECT::UNKNOWN_WIDTH)
             width = next;

@@ -20,7 +20,8 @@ unsigned int SEDQ_PROPERTY::kind_mask() const
 // The kind is structural, so it is read from the normal copy whatever the context.
 bool SEDQ_PROPERTY::is_used_bit(int bit) const
 {
-    const unsigned int mask = m_int[NORMAL_COPY][TYPE].value == SEDQ_OBJECT::UNKNOWN ? m_union_mask : kind_mask();
+    const unsigned int mask =
+        m_int[NORMAL_COPY][TYPE].value == SEDQ_OBJECT::UNKNOWN ? m_union_mask : kind_mask();
     return (mask & (1u << bit)) != 0;
 }
 
@@ -50,7 +51,8 @@ bool SEDQ_PROPERTY::get_configurable(SEDQ_INT_PROPERTY property, bool* configura
     return get_configurable(row.runtime_configurable, row.user_configurable, configurable, selectable);
 }
 
-bool SEDQ_PROPERTY::get_configurable(SEDQ_STRING_PROPERTY property, bool* configurable, bool* selectable) const
+bool SEDQ_PROPERTY::get_configurable(SEDQ_STRING_PROPERTY property, bool* configurable,
+                                     bool* selectable) const
 {
     if (!SEDQ_VERIFY(property >= 0 && property < STRING_PROPERTY_COUNT))
         return false;
@@ -58,7 +60,8 @@ bool SEDQ_PROPERTY::get_configurable(SEDQ_STRING_PROPERTY property, bool* config
     return get_configurable(row.runtime_configurable, row.user_configurable, configurable, selectable);
 }
 
-bool SEDQ_PROPERTY::get_configurable_text(bool runtime_configurable, bool user_configurable, QString* text) const
+bool SEDQ_PROPERTY::get_configurable_text(bool runtime_configurable, bool user_configurable,
+                                          QString* text) const
 {
     bool configurable = false;
     bool selectable = false;
@@ -76,8 +79,8 @@ bool SEDQ_PROPERTY::get_configurable_text(SEDQ_INT_PROPERTY property, QString* t
 {
     if (!SEDQ_VERIFY(property >= 0 && property < INT_PROPERTY_COUNT))
         return false;
-    return get_configurable_text(INT_TABLE[property].runtime_configurable, INT_TABLE[property].user_configurable,
-                                 text);
+    return get_configurable_text(INT_TABLE[property].runtime_configurable,
+                                 INT_TABLE[property].user_configurable, text);
 }
 
 bool SEDQ_PROPERTY::get_configurable_text(SEDQ_STRING_PROPERTY property, QString* text) const
@@ -105,21 +108,25 @@ bool SEDQ_PROPERTY::set_configurable(SEDQ_STRING_PROPERTY, bool configurable)
 // selection belongs to no object, and whichever copy the dialog then reads holds the union.
 void SEDQ_PROPERTY::union_property(const SEDQ_PROPERTY& other)
 {
-    if (!m_union_started) {
+    if (!m_union_started)
+    {
         m_union_mask = other.kind_mask();
         *this = other;
         m_union_started = true;
         return;
     }
     m_union_mask &= other.kind_mask();
-    for (int copy = 0; copy < 2; ++copy) {
-        for (int i = 0; i < STRING_PROPERTY_COUNT; ++i) {
+    for (int copy = 0; copy < 2; ++copy)
+    {
+        for (int i = 0; i < STRING_PROPERTY_COUNT; ++i)
+        {
             STRING_ENTRY& mine = m_string[copy][i];
             const STRING_ENTRY& theirs = other.m_string[copy][i];
             if (!(mine.is_defined && theirs.is_defined && mine.value == theirs.value))
                 mine = {QString(), false};
         }
-        for (int i = 0; i < INT_PROPERTY_COUNT; ++i) {
+        for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
+        {
             INT_ENTRY& mine = m_int[copy][i];
             const INT_ENTRY& theirs = other.m_int[copy][i];
             if (!(mine.is_defined && theirs.is_defined && mine.value == theirs.value))
