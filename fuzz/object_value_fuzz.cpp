@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -81,9 +82,11 @@ EXPECTED reference(const std::string& text, int radix, int width, bool under_sig
     }
     if (!ok)
         return {"", SEDQ_OBJECT::ERROR_INVALID_BUS_VALUE};
-    const int bits = negative ? width - 1 : under_signed ? width - 1 : width;
-    const unsigned __int128 room = bits >= 64 ? LIMIT_64 : bits < 0 ? 1 : (unsigned __int128)1 << bits;
-    const bool fits = negative ? magnitude <= room : magnitude < room;
+    // A negative value reaches down to -2^(width-1) (nothing at width 0); any other value stays
+    // below 2^width, or below 2^(width-1) under a signed comparison (only 0 at width 0).
+    const int bits = negative || under_signed ? width - 1 : width;
+    const unsigned __int128 room = bits >= 64 ? LIMIT_64 : bits < 0 ? 0 : (unsigned __int128)1 << bits;
+    const bool fits = negative ? magnitude <= room : magnitude < std::max<unsigned __int128>(room, 1);
     if (!fits)
         return {"", SEDQ_OBJECT::ERROR_VALUE_OVER_WIDTH};
     std::string digits;
