@@ -147,12 +147,42 @@ void SEDQ_OBJECT::set_type(SEDQ_OBJECT_TYPE type)
     m_property.set(SEDQ_PROPERTY::TYPE, int(type));
 }
 
-// The stored copies decide while no canvas edits the object. A canvas answers for itself
-// once the diagram editor hands it in; until then any other copy counts as the run-time
-// trigger.
+namespace
+{
+SEDQ_OBJECT::CANVAS_POWERUP_QUERY& canvas_powerup_query()
+{
+    static SEDQ_OBJECT::CANVAS_POWERUP_QUERY query = nullptr;
+    return query;
+}
+} // namespace
+
+void SEDQ_OBJECT::set_canvas_powerup_query(CANVAS_POWERUP_QUERY query)
+{
+    canvas_powerup_query() = query;
+}
+
+// The stored copies say it themselves; a canvas's working copy follows the view that canvas
+// shows, and a canvas that is gone (or no canvas layer at all) counts as the run-time trigger.
 bool SEDQ_OBJECT::is_powerup_trigger() const
 {
-    return m_copy.kind == SEDQ_OBJECT_COPY::POWERUP;
+    switch (m_copy.kind)
+    {
+    case SEDQ_OBJECT_COPY::POWERUP:
+        return true;
+    case SEDQ_OBJECT_COPY::CANVAS:
+        return canvas_powerup_query() != nullptr && canvas_powerup_query()(m_copy.canvas_id);
+    default:
+        return false;
+    }
+}
+
+void SEDQ_OBJECT::report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const
+{
+    if (error == nullptr)
+        return;
+    *error = code;
+    if (error_object != nullptr)
+        *error_object = const_cast<SEDQ_OBJECT*>(this);
 }
 
 void SEDQ_OBJECT::set_incremental_texts(const QString& first, const QString& second, const QString& third)

@@ -12,6 +12,8 @@
 #include <QPoint>
 #include <QString>
 
+class SDR_DATA_MNEMONICS;
+class SDR_TX_TRIGGER;
 class SEDQ_TRIGGER_OBJECT;
 
 class SEDQ_OBJECT : public SDR_TX_TREE_OBJECT
@@ -24,13 +26,107 @@ public:
         COUNTER_OPERATOR, CUSTOM_TRIGGER_HDL,
         OBJECT_TYPE_COUNT
     };
+    // The palette entries of the Object Library; each makes one kind with its operator settings.
+    enum SEDQ_LIBRARY_TYPE
+    {
+        LIBRARY_EDGE_LEVEL_DETECTOR, LIBRARY_BIT_VALUE, LIBRARY_BUS_VALUE, LIBRARY_BUS, LIBRARY_LESS_THAN,
+        LIBRARY_LESS_THAN_OR_EQUAL, LIBRARY_EQUALITY, LIBRARY_INEQUALITY, LIBRARY_GREATER_THAN_OR_EQUAL,
+        LIBRARY_GREATER_THAN, LIBRARY_BITWISE_COMPLEMENT, LIBRARY_BITWISE_AND, LIBRARY_BITWISE_OR,
+        LIBRARY_BITWISE_XOR, LIBRARY_LOGICAL_NOT, LIBRARY_LOGICAL_AND, LIBRARY_LOGICAL_OR, LIBRARY_LOGICAL_XOR,
+        LIBRARY_REDUCTION_AND, LIBRARY_REDUCTION_OR, LIBRARY_REDUCTION_XOR, LIBRARY_LEFT_SHIFT,
+        LIBRARY_RIGHT_SHIFT, LIBRARY_CONTINUOUS_COUNTER, LIBRARY_EVENT_COUNTER, LIBRARY_STATE_COUNTER,
+        LIBRARY_CUSTOM_TRIGGER_HDL,
+        LIBRARY_TYPE_COUNT
+    };
     // The kind refined by the object's settings (a constant or variable value, each comparison,
-    // operator, shift and counter of its own), which names it in tooltips and in find.
+    // operator, shift and counter of its own), which names it in tooltips and in find. The
+    // comparisons are four blocks of eight in the order of SEDQ_COMPARISON_TYPE.
     enum SEDQ_DISPLAY_TYPE
     {
-        DISPLAY_UNKNOWN = 0,
-        DISPLAY_TYPE_COUNT = 68
+        DISPLAY_UNKNOWN, DISPLAY_INCREMENTAL_ROUTE_CONDITION, DISPLAY_LEVEL_RESULT, DISPLAY_EDGE_LEVEL_DETECTOR,
+        DISPLAY_NODE, DISPLAY_BUS, DISPLAY_CONSTANT_HIGH, DISPLAY_CONSTANT_LOW, DISPLAY_VARIABLE_HIGH,
+        DISPLAY_VARIABLE_LOW, DISPLAY_CONSTANT_BUS_VALUE, DISPLAY_VARIABLE_BUS_VALUE,
+        DISPLAY_CONSTANT_UNSIGNED_LESS_THAN, DISPLAY_CONSTANT_UNSIGNED_LESS_THAN_OR_EQUAL,
+        DISPLAY_CONSTANT_UNSIGNED_EQUALITY, DISPLAY_CONSTANT_UNSIGNED_INEQUALITY,
+        DISPLAY_CONSTANT_UNSIGNED_GREATER_THAN_OR_EQUAL, DISPLAY_CONSTANT_UNSIGNED_GREATER_THAN,
+        DISPLAY_CONSTANT_UNSIGNED_TRUE, DISPLAY_CONSTANT_UNSIGNED_FALSE,
+        DISPLAY_VARIABLE_UNSIGNED_LESS_THAN, DISPLAY_VARIABLE_UNSIGNED_LESS_THAN_OR_EQUAL,
+        DISPLAY_VARIABLE_UNSIGNED_EQUALITY, DISPLAY_VARIABLE_UNSIGNED_INEQUALITY,
+        DISPLAY_VARIABLE_UNSIGNED_GREATER_THAN_OR_EQUAL, DISPLAY_VARIABLE_UNSIGNED_GREATER_THAN,
+        DISPLAY_VARIABLE_UNSIGNED_TRUE, DISPLAY_VARIABLE_UNSIGNED_FALSE,
+        DISPLAY_CONSTANT_SIGNED_LESS_THAN, DISPLAY_CONSTANT_SIGNED_LESS_THAN_OR_EQUAL,
+        DISPLAY_CONSTANT_SIGNED_EQUALITY, DISPLAY_CONSTANT_SIGNED_INEQUALITY,
+        DISPLAY_CONSTANT_SIGNED_GREATER_THAN_OR_EQUAL, DISPLAY_CONSTANT_SIGNED_GREATER_THAN,
+        DISPLAY_CONSTANT_SIGNED_TRUE, DISPLAY_CONSTANT_SIGNED_FALSE,
+        DISPLAY_VARIABLE_SIGNED_LESS_THAN, DISPLAY_VARIABLE_SIGNED_LESS_THAN_OR_EQUAL,
+        DISPLAY_VARIABLE_SIGNED_EQUALITY, DISPLAY_VARIABLE_SIGNED_INEQUALITY,
+        DISPLAY_VARIABLE_SIGNED_GREATER_THAN_OR_EQUAL, DISPLAY_VARIABLE_SIGNED_GREATER_THAN,
+        DISPLAY_VARIABLE_SIGNED_TRUE, DISPLAY_VARIABLE_SIGNED_FALSE,
+        DISPLAY_BITWISE_COMPLEMENT, DISPLAY_BITWISE_AND, DISPLAY_BITWISE_OR, DISPLAY_BITWISE_XOR,
+        DISPLAY_LOGICAL_NOT, DISPLAY_LOGICAL_AND, DISPLAY_LOGICAL_OR, DISPLAY_LOGICAL_XOR,
+        DISPLAY_REDUCTION_AND, DISPLAY_REDUCTION_OR, DISPLAY_REDUCTION_XOR,
+        DISPLAY_LOGICAL_LEFT_SHIFT, DISPLAY_LOGICAL_RIGHT_SHIFT, DISPLAY_ROTATE_LEFT_SHIFT,
+        DISPLAY_ROTATE_RIGHT_SHIFT, DISPLAY_ARITHMETIC_LEFT_SHIFT, DISPLAY_ARITHMETIC_RIGHT_SHIFT,
+        DISPLAY_REGISTERED_CONTINUOUS_COUNTER, DISPLAY_REGISTERED_EVENT_COUNTER,
+        DISPLAY_REGISTERED_STATE_COUNTER, DISPLAY_DYNAMIC_CONTINUOUS_COUNTER, DISPLAY_DYNAMIC_EVENT_COUNTER,
+        DISPLAY_DYNAMIC_STATE_COUNTER, DISPLAY_CUSTOM_TRIGGER_HDL,
+        DISPLAY_TYPE_COUNT
     };
+    // The values of `comparison`, in the order of COMPARISON_TYPE_STRING.
+    enum SEDQ_COMPARISON_TYPE
+    {
+        COMPARISON_LESS_THAN, COMPARISON_LESS_THAN_OR_EQUAL, COMPARISON_EQUALITY, COMPARISON_INEQUALITY,
+        COMPARISON_GREATER_THAN_OR_EQUAL, COMPARISON_GREATER_THAN, COMPARISON_TRUE, COMPARISON_FALSE,
+        COMPARISON_TYPE_COUNT
+    };
+    enum SEDQ_SIGNED_COMPARISON_TYPE
+    {
+        UNSIGNED_COMPARISON, SIGNED_COMPARISON
+    };
+    enum SEDQ_SHIFT_TYPE
+    {
+        SHIFT_LOGICAL, SHIFT_ROTATE, SHIFT_ARITHMETIC
+    };
+    enum SEDQ_SHIFT_DIRECTION_TYPE
+    {
+        SHIFT_LEFT, SHIFT_RIGHT
+    };
+    // The radix of a bus value (`display_format`).
+    enum SEDQ_DISPLAY_FORMAT
+    {
+        FORMAT_HEXADECIMAL, FORMAT_DECIMAL, FORMAT_OCTAL, FORMAT_BINARY, FORMAT_ASCII
+    };
+    // What a port carries.
+    enum SEDQ_PORT_TYPE
+    {
+        PORT_BIT, PORT_BUS, PORT_NONE
+    };
+    // The problems the equation writer and the value conversions report; ERROR_STRING holds
+    // the text the canvas shows for each.
+    enum SEDQ_ERROR_TYPE
+    {
+        ERROR_NONE, ERROR_OUTPUT_NOT_SINGLE_BIT, ERROR_INPUT_WIDTH_UNKNOWN, ERROR_INPUT_WIDTH_MISMATCH,
+        ERROR_NOT_ENOUGH_INPUTS, ERROR_WRONG_INPUT_COUNT, ERROR_MISSING_NODE_NAME, ERROR_VALUE_OVER_64_BITS,
+        ERROR_VALUE_OVER_WIDTH, ERROR_INVALID_NODE_NAME, ERROR_PATTERN_INVALID_CHARACTERS,
+        ERROR_PATTERN_TOO_SHORT, ERROR_PATTERN_TOO_LONG, ERROR_COUNTER_NOT_IN_FIRST_CONDITION,
+        ERROR_NEGATIVE_VALUE, ERROR_INVALID_MNEMONIC_TABLE, ERROR_INVALID_MNEMONIC_SYMBOL,
+        ERROR_INVALID_BUS_VALUE, ERROR_SHIFT_INPUT_TOO_NARROW, ERROR_BUS_DATA_DELAY_INPUTS,
+        ERROR_INVALID_COUNTER_VALUE, ERROR_INVALID_MAX_COUNTER_VALUE, ERROR_COUNTER_VALUE_OVER_MAX,
+        ERROR_BITSTREAM_INVALID_CHARACTERS, ERROR_MISSING_MODULE_NAME,
+        ERROR_TYPE_COUNT
+    };
+    // How a property's run-time configurability reads on the parameter page.
+    enum SEDQ_CONFIGURABLE_TEXT
+    {
+        CONFIGURABLE_NEVER, CONFIGURABLE_ALWAYS, CONFIGURABLE_NO, CONFIGURABLE_YES
+    };
+
+    // An input count that takes any number of inputs; a precedence that never encloses.
+    static constexpr int ANY_INPUT_COUNT = 0x7fffffff;
+    static constexpr int NO_PRECEDENCE = 0x7fffffff;
+    // Width results: not determinable, and (inputs only) inputs that disagree.
+    static constexpr int UNKNOWN_WIDTH = -1;
+    static constexpr int MISMATCHED_WIDTH = -2;
 
     static const QPoint ORIGIN_POINT;
 
@@ -47,7 +143,22 @@ public:
     static const char* const SHIFT_TYPE_STRING[3];
     static const char* const COUNTER_TYPE_STRING[3];
     static const char* const COUNTER_HOLD_TYPE_STRING[2];
+    static const char* const OBJECT_NAME[OBJECT_TYPE_COUNT];
+    // Which properties apply to each kind: bit i for string property i, bit 8 + j for integer
+    // property j (see SEDQ_PROPERTY::is_used).
+    static const unsigned int OBJECT_PROPERTY[OBJECT_TYPE_COUNT];
+    static const char* const LIBRARY_STRING[LIBRARY_TYPE_COUNT];
+    static const char* const CONFIGURABLE_STRING[4];
+    static const char* const ERROR_STRING[ERROR_TYPE_COUNT];
+
+    // The eight tables of a display type (sedq_object_tables.cpp).
     static const char* const DISPLAY_STRING[DISPLAY_TYPE_COUNT];
+    static const char* const DISPLAY_SYMBOL[DISPLAY_TYPE_COUNT];
+    static const char* const DISPLAY_EQUATION[DISPLAY_TYPE_COUNT];
+    static const int DISPLAY_INPUT_COUNT[DISPLAY_TYPE_COUNT];
+    static const SEDQ_PORT_TYPE DISPLAY_INPUT_TYPE[DISPLAY_TYPE_COUNT];
+    static const SEDQ_PORT_TYPE DISPLAY_OUTPUT_TYPE[DISPLAY_TYPE_COUNT];
+    static const int DISPLAY_PRECEDENCE[DISPLAY_TYPE_COUNT];
 
     SEDQ_OBJECT(SEDQ_OBJECT_COPY copy, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
     ~SEDQ_OBJECT() override;
@@ -68,6 +179,18 @@ public:
 
     SEDQ_OBJECT_TYPE get_type() const;
     void set_type(SEDQ_OBJECT_TYPE type);
+    // The kind a palette or dialog word names (a LIBRARY_STRING entry, matched exactly); any
+    // other text changes nothing.
+    void set_type(const QString& library_text);
+    // Kind and operator settings of a palette entry; a value outside the palette changes nothing.
+    void set_library_type(SEDQ_LIBRARY_TYPE type);
+    SEDQ_COMPARISON_TYPE get_comparison_type() const;
+    void set_comparison_type(SEDQ_COMPARISON_TYPE type);
+    SEDQ_SIGNED_COMPARISON_TYPE get_signed_comparison_type() const;
+    void set_signed_comparison_type(SEDQ_SIGNED_COMPARISON_TYPE type);
+    // A signed Comparison, which reads negative decimal values of its inputs.
+    bool is_signed_comparison() const;
+
     SEDQ_OBJECT* get_parent() const { return m_parent; }
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
     bool is_root() const { return m_parent == nullptr; }
@@ -76,19 +199,70 @@ public:
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
 
+    // Which copy of its condition the object belongs to. A canvas's working copy answers
+    // through that canvas, which reports the view of the document it shows.
     void set_copy(SEDQ_OBJECT_COPY copy) { m_copy = copy; }
     SEDQ_OBJECT_COPY get_copy() const { return m_copy; }
     bool is_powerup_trigger() const;
+    // The canvas layer answers for its canvases; the stored layer knows them only by id.
+    using CANVAS_POWERUP_QUERY = bool (*)(int canvas_id);
+    static void set_canvas_powerup_query(CANVAS_POWERUP_QUERY query);
 
+    // Texts (sedq_object_text.cpp).
     const QString& get_name() const { return m_property[SEDQ_PROPERTY::NAME]; }
     const QString& get_alias() const { return m_property[SEDQ_PROPERTY::ALIAS]; }
     const QString& get_bus_name() const { return m_property[SEDQ_PROPERTY::BUS_NAME]; }
+    const QString& get_pattern() const { return m_property[SEDQ_PROPERTY::PATTERN]; }
+    // The 8-bit setters take text in the local encoding, as the host hands names over.
+    void set_name(char const* name);
+    void set_bus_name(char const* name);
+    void set_pattern(char const* pattern);
+    void set_alias(const QString& alias);
+    // The leaf of a hierarchical path ("a|b|c" gives "c", or "...c" with the ellipsis); a text
+    // without "|" whole. The name is a Bus's alias, any other object's name.
+    QString get_short_name(bool with_ellipsis) const;
+    QString get_short_bus_name(bool with_ellipsis) const;
+    // The text drawn inside the box, with the data delay and pipeline suffixes.
+    QString get_symbol() const;
 
     // Display type and data delay (sedq_object_display.cpp).
     SEDQ_DISPLAY_TYPE get_display_type() const;
+    // Whether the property applies to the object's kind.
+    bool allows(SEDQ_PROPERTY::SEDQ_INT_PROPERTY property) const;
     // The data delay setting of a Node or Bus ("" for none, "0" included); a Node without one
     // takes its Bus's when `inherit` is set.
     QString get_data_delay(bool inherit) const;
+
+    // Port widths (sedq_object_width.cpp), in bits: UNKNOWN_WIDTH when they cannot be
+    // determined, MISMATCHED_WIDTH (inputs only) when the inputs disagree.
+    int get_output_width(bool ask_consumer) const;
+    int get_input_width() const;
+
+    // The bus value (sedq_object_value.cpp). A negative width gives the display text with its
+    // radix mark; otherwise the value in decimal checked against `width` bits, or "" with the
+    // problem reported through `error` (may be null) and `error_object`.
+    QString get_bus_value(int width, SDR_DATA_MNEMONICS* mnemonics, SEDQ_ERROR_TYPE* error,
+                          SEDQ_OBJECT** error_object) const;
+
+    // Counters, shifts, pipeline and data delay texts (sedq_object_operator.cpp).
+    QString get_counter_width() const;
+    QString get_counter_value(SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const;
+    QString get_counter_type() const;
+    QString get_counter_hold() const;
+    QString get_shift_type() const;
+    QString get_shift_direction() const;
+    QString get_shift_distance() const;
+    // The trigger compiler's shifter, on the low `width` bits of the value.
+    static unsigned long long lpm_clshift_model(unsigned long long value, int width, SEDQ_SHIFT_TYPE type,
+                                                SEDQ_SHIFT_DIRECTION_TYPE direction, int distance);
+    // Folds this shift of a constant input into "variable(v)" or "constant(v)" appended to
+    // `out`; false (nothing written) when the input is no foldable Bus Value.
+    bool input_numerical_value_rolling_of_shift_operator(QString* out, SDR_DATA_MNEMONICS* mnemonics,
+                                                          SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
+                                                          SEDQ_OBJECT** error_object, int condition,
+                                                          bool first_list, SEDQ_OBJECT* input) const;
+    QString get_pipeline() const;
+    QString append_data_delay_and_pipeline(const QString& text, bool unused = false) const;
 
     // Geometry (sedq_object_geometry.cpp): the box is 100 wide; its height depends on the kind.
     int get_height() const;
@@ -103,6 +277,8 @@ public:
     const QString& get_incremental_text(int index) const;
 
 private:
+    // Records a problem for the caller that asked for reports (a null `error` asks for none).
+    void report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const;
     void add_string_attributes();
     void add_int_attributes();
 

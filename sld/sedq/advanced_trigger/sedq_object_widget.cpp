@@ -5,6 +5,8 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
+#include <QHash>
+
 namespace
 {
 // Canvas ids count from 1, so that 0 never names a canvas.
@@ -12,6 +14,19 @@ int next_canvas_id()
 {
     static int last = 0;
     return ++last;
+}
+
+// The live canvases by id: a stored object names its canvas by id and asks it through here.
+QHash<int, SEDQ_OBJECT_WIDGET*>& live_canvases()
+{
+    static QHash<int, SEDQ_OBJECT_WIDGET*> canvases;
+    return canvases;
+}
+
+bool canvas_shows_powerup(int canvas_id)
+{
+    const SEDQ_OBJECT_WIDGET* canvas = live_canvases().value(canvas_id, nullptr);
+    return canvas != nullptr && canvas->is_powerup_trigger();
 }
 } // namespace
 
@@ -21,6 +36,18 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+    live_canvases().insert(m_canvas_id, this);
+    SEDQ_OBJECT::set_canvas_powerup_query(&canvas_shows_powerup);
+}
+
+SEDQ_OBJECT_WIDGET::~SEDQ_OBJECT_WIDGET()
+{
+    live_canvases().remove(m_canvas_id);
+}
+
+bool SEDQ_OBJECT_WIDGET::is_powerup_trigger() const
+{
+    return m_tx != nullptr && m_tx->is_powerup_trigger(-1);
 }
 
 bool SEDQ_OBJECT_WIDGET::is_own(const SEDQ_OBJECT* object) const

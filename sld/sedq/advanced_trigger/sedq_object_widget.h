@@ -21,6 +21,11 @@ class SEDQ_OBJECT_WIDGET : public QWidget
     Q_OBJECT
 public:
     SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx);
+    ~SEDQ_OBJECT_WIDGET() override;
+
+    // Whether the document shows the power-up trigger of its current instance; the objects of
+    // this canvas's working copy read and write that trigger's settings then.
+    bool is_powerup_trigger() const;
 
     // The copy that marks the objects of this canvas's working copy; no two canvases of the
     // process share one, so a stored object names its canvas without pointing at it.

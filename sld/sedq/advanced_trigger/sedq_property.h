@@ -98,6 +98,26 @@ public:
     static QString attribute_text(char const* text);
     bool duplicate_trigger(bool to_powerup);
 
+    // Kinds and configurability (sedq_property_union.cpp).
+    // Whether the property applies to the bag's kind; a bag of kind 0 (a union of several
+    // kinds) answers for the properties all of them take.
+    bool is_used(SEDQ_STRING_PROPERTY property) const;
+    bool is_used(SEDQ_INT_PROPERTY property) const;
+    // A user-configurable property is `selectable`, and configurable while the object's one
+    // `configurable` setting is 0; any other is configurable exactly when its row says so.
+    bool get_configurable(SEDQ_INT_PROPERTY property, bool* configurable, bool* selectable) const;
+    bool get_configurable(SEDQ_STRING_PROPERTY property, bool* configurable, bool* selectable) const;
+    // "Yes" or "No" when selectable, else "Always" or "Never".
+    bool get_configurable_text(SEDQ_INT_PROPERTY property, QString* text) const;
+    bool get_configurable_text(SEDQ_STRING_PROPERTY property, QString* text) const;
+    // Sets the object's one `configurable` setting (1 makes every selectable property fixed).
+    bool set_configurable(SEDQ_INT_PROPERTY property, bool configurable);
+    bool set_configurable(SEDQ_STRING_PROPERTY property, bool configurable);
+    // Folds one more object's bag into this bag, which then stands for a multiple selection:
+    // an entry stays defined only where every folded bag holds the same value, and the
+    // applicable properties are those of every folded kind.
+    void union_property(const SEDQ_PROPERTY& other);
+
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
     SEDQ_OBJECT* get_parent() const { return m_parent; }
 
@@ -109,7 +129,16 @@ private:
     int resolve_string(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
     int resolve_context(bool runtime_configurable, bool user_configurable) const;
 
+    bool is_used_bit(int bit) const;
+    bool get_configurable(bool runtime_configurable, bool user_configurable, bool* configurable,
+                          bool* selectable) const;
+    bool get_configurable_text(bool runtime_configurable, bool user_configurable, QString* text) const;
+    // The applicability mask of the kind this bag holds.
+    unsigned int kind_mask() const;
+
     INT_ENTRY m_int[2][INT_PROPERTY_COUNT];
     STRING_ENTRY m_string[2][STRING_PROPERTY_COUNT];
+    unsigned int m_union_mask = 0;
+    bool m_union_started = false;
     SEDQ_OBJECT* m_parent = nullptr;
 };
