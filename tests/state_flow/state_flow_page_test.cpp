@@ -11,6 +11,8 @@
 #include "sedq/state_flow/sedq_state_widget.h"
 #include "sedq/state_flow/sedq_tree_widget.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -69,10 +71,12 @@ TEST_F(state_flow_page_test, typing_edits_the_state_and_undo_and_redo_restore_th
 
 TEST_F(state_flow_page_test, the_check_names_the_state_and_line_of_an_error_in_red)
 {
-    type(editors().at(0), "trigger;\ngoto nowhere;");
+    type(editors().at(0), "trigger;");
+    QTest::keyClick(editors().at(0), Qt::Key_Return);
+    type(editors().at(0), "goto nowhere;");
     SEDQ_STATE_WIDGET* page = pane<SEDQ_STATE_WIDGET>();
     page->on_timer();
-    EXPECT_TRUE(page->get_message_label()->text().endsWith("(State 1, line 2)")) << page->get_message_label()->text();
+    EXPECT_TRUE(page->get_message_label()->text().endsWith("(State 1, line 2)")) << page->get_message_label()->text().toStdString();
     EXPECT_EQ(page->get_message_label()->palette().color(QPalette::WindowText), QColor(Qt::red));
 
     page->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
@@ -80,7 +84,7 @@ TEST_F(state_flow_page_test, the_check_names_the_state_and_line_of_an_error_in_r
     ASSERT_EQ(editors().size(), 1);
     EXPECT_EQ(editors().at(0)->get_state(), -1);
     page->on_timer();
-    EXPECT_TRUE(page->get_message_label()->text().endsWith("(line 3)")) << page->get_message_label()->text();
+    EXPECT_TRUE(page->get_message_label()->text().endsWith("(line 3)")) << page->get_message_label()->text().toStdString();
 }
 
 TEST_F(state_flow_page_test, a_locked_flow_takes_no_keys)
@@ -94,27 +98,30 @@ TEST_F(state_flow_page_test, a_locked_flow_takes_no_keys)
 
 TEST_F(state_flow_page_test, resources_and_state_count_edits_are_undoable_steps)
 {
-    SEDQ_RESOURCES_WIDGET* resources = pane<SEDQ_RESOURCES_WIDGET>();
-    resources->get_flag_combo()->set_current_count(2);
+    // The layout may build the page again on a refresh: the panes are looked up each time.
+    auto resources = [this]() { return pane<SEDQ_RESOURCES_WIDGET>(); };
+    resources()->get_flag_combo()->set_current_count(2);
     settle();
     ASSERT_EQ(tx()->get_flag_count(0), 2);
-    ASSERT_EQ(resources->get_flag_list()->topLevelItemCount(), 2);
-    resources->get_flag_list()->topLevelItem(0)->setText(0, "busy");
+    ASSERT_EQ(resources()->get_flag_list()->topLevelItemCount(), 2);
+    resources()->get_flag_list()->topLevelItem(0)->setText(0, "busy");
     settle();
     EXPECT_EQ(tx()->get_flag_names(0).value(0), "busy");
-    resources->get_counter_combo()->set_current_count(1);
+    resources()->get_counter_combo()->set_current_count(1);
     settle();
-    resources->get_counter_list()->topLevelItem(0)->setText(1, "40");
+    ASSERT_EQ(tx()->get_counter_count(0), 1);
+    ASSERT_EQ(resources()->get_counter_list()->topLevelItemCount(), 1);
+    resources()->get_counter_list()->topLevelItem(0)->setText(1, "40");
     settle();
     int width = 0;
     tx()->get_counter_name(0, 0, &width, nullptr);
     EXPECT_EQ(width, 32);
 
-    SEDQ_DIAGRAM_WIDGET* diagram = pane<SEDQ_DIAGRAM_WIDGET>();
-    diagram->get_state_count_selector()->set_current_count(3);
+    auto diagram = [this]() { return pane<SEDQ_DIAGRAM_WIDGET>(); };
+    diagram()->get_state_count_selector()->set_current_count(3);
     settle();
     EXPECT_EQ(tx()->get_state_count(0), 3);
-    EXPECT_EQ(diagram->get_state_list()->count(), 4);
+    EXPECT_EQ(diagram()->get_state_list()->count(), 4);
     EXPECT_EQ(editors().size(), 3);
 
     tx()->on_edit_undo();
@@ -129,5 +136,5 @@ TEST_F(state_flow_page_test, resources_and_state_count_edits_are_undoable_steps)
     tx()->on_edit_redo();
     settle();
     EXPECT_EQ(tx()->get_flag_names(0).value(0), "busy");
-    EXPECT_EQ(resources->get_flag_list()->topLevelItem(0)->text(0), "busy");
+    EXPECT_EQ(resources()->get_flag_list()->topLevelItem(0)->text(0), "busy");
 }

@@ -230,8 +230,9 @@ void SEDQ_STATE_TEXT_EDIT::on_replace_text(const QString& pick)
 
 bool SEDQ_STATE_TEXT_EDIT::eventFilter(QObject* watched, QEvent* event)
 {
-    QAbstractItemView* popup = m_completer->popup();
-    if (watched == popup && event->type() == QEvent::KeyPress && popup->isVisible() &&
+    // The scroll area filters its viewport's events from construction on, before the popups exist.
+    QAbstractItemView* popup = m_completer != nullptr ? m_completer->popup() : nullptr;
+    if (popup != nullptr && watched == popup && event->type() == QEvent::KeyPress && popup->isVisible() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Up && !popup->currentIndex().isValid())
     {
         keyPressEvent(static_cast<QKeyEvent*>(event));
