@@ -58,7 +58,6 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
 {
     setMouseTracking(true);
     setAcceptRichText(false);
-    setFont(QFont(QStringLiteral("Courier New"), 12));
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
     m_completer = make_completer(true);
