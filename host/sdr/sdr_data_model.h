@@ -46,6 +46,9 @@ bool sdr_write_int_data(SDR_INT_DATA_MAP* data, const char* key, const int* valu
 // ---------------------------------------------------------------------------------------------
 // Stored advanced-trigger trees
 
+// Attribute pairs of one tree object, in the order the object wrote them.
+using SDR_TREE_ATTRIBUTES = std::vector<std::pair<std::string, std::string>>;
+
 // One object node of a stored condition tree: its attribute pairs and its child nodes.
 struct SDR_TREE_RECORD
 {

@@ -8,23 +8,65 @@ namespace
 {
 const QLatin1String STATE_WORD("state");
 
-// Where the five letters of "state" next stand, from `from`, in any letter case. Compared
-// letter by letter: lowering a copy of the whole text can change its length (some letters
-// lower to two) and shift every position after them, and Qt's case-insensitive search folds
-// letters such as the long s that do not lower to "s".
-int find_state_word(const QString& text, int from)
+bool is_name_char(QChar c)
 {
-    const int last = text.size() - STATE_WORD.size();
-    for (int p = qMax(from, 0); p <= last; ++p) {
-        int k = 0;
-        while (k < STATE_WORD.size() && text.at(p + k).toLower() == QLatin1Char(STATE_WORD.at(k)))
-            ++k;
-        if (k == STATE_WORD.size())
-            return p;
-    }
-    return -1;
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+bool is_blank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
+// Whether the word "state", in any letter case, stands at `p`. Compared letter by letter:
+// lowering a copy of the whole text can change its length (some letters lower to two), and
+// Qt's case-insensitive search folds letters such as the long s that do not lower to "s".
+bool is_state_word_at(const QString& text, int p)
+{
+    if (p + STATE_WORD.size() > text.size())
+        return false;
+    for (int k = 0; k < STATE_WORD.size(); ++k)
+        if (text.at(p + k).toLower() != QLatin1Char(STATE_WORD.at(k)))
+            return false;
+    return p + STATE_WORD.size() == text.size() || !is_name_char(text.at(p + STATE_WORD.size()));
+}
+
+// The header that starts the line at `line_start`, if any: blanks, the word, a name and a
+// colon on that line.
+bool read_header(const QString& text, int line_start, SEDQ_STATE_HEADER* header)
+{
+    int p = line_start;
+    while (p < text.size() && is_blank(text.at(p)))
+        ++p;
+    if (!is_state_word_at(text, p))
+        return false;
+    const int after_word = p + STATE_WORD.size();
+    int line_end = text.indexOf(QLatin1Char('\n'), after_word);
+    if (line_end < 0)
+        line_end = text.size();
+    const int colon = text.indexOf(QLatin1Char(':'), after_word);
+    if (colon < 0 || colon > line_end)
+        return false;
+    const QString name = text.mid(after_word, colon - after_word).trimmed();
+    if (name.isEmpty())
+        return false;
+    *header = SEDQ_STATE_HEADER{p, colon + 1, name};
+    return true;
 }
 } // namespace
+
+QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
+{
+    QVector<SEDQ_STATE_HEADER> headers;
+    for (int line_start = 0; line_start >= 0 && line_start <= text.size();) {
+        SEDQ_STATE_HEADER header;
+        if (read_header(text, line_start, &header))
+            headers.append(header);
+        const int line_end = text.indexOf(QLatin1Char('\n'), line_start);
+        line_start = line_end < 0 ? -1 : line_end + 1;
+    }
+    return headers;
+}
 
 const char* const SEDQ_STATE_MACHINE_OBJECT::FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
 
@@ -38,32 +80,20 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
     (*list)[index] = text;
 }
 
-// Every occurrence of the five letters, in any case and even inside a word, starts a
-// header; names are overwritten by index and names past the new count are kept.
+// A state starts only at a real header (see find_state_headers), so a word such as
+// "idle_state" or a "state x:" inside a line stays in its body. Names are overwritten by index
+// and names past the new count are kept; the text itself is kept exactly as typed.
 void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
-    const int word_size = STATE_WORD.size();
+    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text);
     m_state_text_list.clear();
-    int state = -1;
-    int body_start = -1;
-    int from = 0;
-    for (;;) {
-        const int p = find_state_word(text, from);
-        if (p < 0)
-            break;
-        if (body_start >= 0)
-            store_at(&m_state_text_list, state, text.mid(body_start, p - body_start).trimmed());
-        body_start = -1;
-        const int colon = text.indexOf(QLatin1Char(':'), p + word_size);
-        if (colon < 0)
-            break;
-        store_at(&m_state_name_list, ++state, text.mid(p + word_size, colon - p - word_size).trimmed());
-        body_start = colon + 1;
-        from = colon + 1;
+    for (int i = 0; i < headers.size(); ++i) {
+        const int body_end = i + 1 < headers.size() ? headers.at(i + 1).start : text.size();
+        store_at(&m_state_name_list, i, headers.at(i).name);
+        const int body_start = headers.at(i).body_start;
+        store_at(&m_state_text_list, i, text.mid(body_start, body_end - body_start).trimmed());
     }
-    if (body_start >= 0)
-        store_at(&m_state_text_list, state, text.mid(body_start).trimmed());
-    m_state_count = state >= 0 ? state + 1 : 1;
+    m_state_count = headers.isEmpty() ? 1 : headers.size();
     m_unified_state_text = text;
 }
 

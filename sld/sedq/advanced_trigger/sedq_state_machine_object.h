@@ -7,8 +7,18 @@
 #include "host/sdr/sdr_tx_tree_object.h"
 
 #include <QList>
+#include <QVector>
 #include <QString>
 #include <QStringList>
+
+// One state header of a unified flow text: where its line's "state" stands, where the body
+// starts (after the colon) and the name between them, trimmed.
+struct SEDQ_STATE_HEADER
+{
+    int start = 0;
+    int body_start = 0;
+    QString name;
+};
 
 class SEDQ_STATE_MACHINE_OBJECT : public SDR_TX_TREE_OBJECT
 {
@@ -26,6 +36,11 @@ public:
     void generate_tree(void* factory) override;
     void set_attribute(char const* key, char const* value) override;
     void get_attributes() override;
+
+    // The headers of a unified text, in order. A header is a line whose first word is "state"
+    // (any letter case), followed on the same line by a name and a colon; the body of a
+    // state runs to the next header.
+    static QVector<SEDQ_STATE_HEADER> find_state_headers(QString const& text);
 
     void set_unified_state_text(QString const& text);
     void get_unified_state_text(QString* text);

@@ -1,15 +1,303 @@
-// SEDQ_DIAGRAM_WIDGET: construction and the connection to the document model.
+// SEDQ_DIAGRAM_WIDGET: the transition graph, its geometry, painting and the refresh.
 #include "sedq/state_flow/sedq_diagram_widget.h"
 
+#include "host/afcq.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_verify.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(SEDQ_STATE*)
+
+namespace
+{
+const int MAXIMUM_STATES = 20;
+
+QFrame* make_line()
+{
+    auto* line = new QFrame;
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setLineWidth(0);
+    line->setMidLineWidth(1);
+    return line;
+}
+
+QPoint centre_of(const QRect& rect)
+{
+    return QPoint((rect.left() + rect.right()) / 2, (rect.top() + rect.bottom()) / 2);
+}
+} // namespace
+
+void SEDQ_STATE::enable()
+{
+    QList<SEDQ_STATE*> pending{this};
+    while (!pending.isEmpty())
+    {
+        SEDQ_STATE* node = pending.takeLast();
+        if (node->enabled)
+            continue;
+        node->enabled = true;
+        pending << node->next;
+    }
+}
+
+QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts)
+{
+    QVector<QVector<int>> transitions(names.size());
+    for (int state = 0; state < names.size(); ++state)
+    {
+        QString text = texts.value(state);
+        text.replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (int w = 1; w < words.size(); ++w)
+            if (words.at(w - 1) == QLatin1String("goto"))
+                for (int k = 0; k < names.size(); ++k)
+                    if (names.at(k) == words.at(w))
+                        transitions[state].append(k);
+    }
+    return transitions;
+}
+
+SEDQ_STATE_ARC sedq_state_arc(QPoint source, QPoint target)
+{
+    SEDQ_STATE_ARC arc;
+    const int y_source = ((source.y() - 9) + (source.y() + 10)) / 2;
+    const int y_target = ((target.y() - 9) + (target.y() + 10)) / 2;
+    const int cx = source.x();
+    if (y_target > y_source)
+    {
+        const int d = (y_target - 6) - (y_source + 6) + 1;
+        arc.rect = QRect(cx - d / 2 + 31, y_source + 6, d, d);
+        arc.start_angle = 270 * 16;
+        arc.span_angle = 180 * 16;
+        const int ax = (arc.rect.left() + (arc.rect.left() + d - 1)) / 2;
+        arc.head[0] = QPoint(ax, y_target - 6);
+        arc.head[1] = QPoint(ax + 5, y_target - 8);
+        arc.head[2] = QPoint(ax + 5, y_target - 2);
+    }
+    else if (y_target < y_source)
+    {
+        const int d = y_source - (y_target + 6) - 5;
+        arc.rect = QRect(cx - d / 2 - 30, y_target + 6, d, d);
+        arc.start_angle = 270 * 16;
+        arc.span_angle = -180 * 16;
+        const int ax = (arc.rect.left() + (arc.rect.left() + d - 1)) / 2;
+        arc.head[0] = QPoint(ax, y_target + 6);
+        arc.head[1] = QPoint(ax - 5, y_target + 3);
+        arc.head[2] = QPoint(ax - 5, y_target + 9);
+    }
+    else
+    {
+        const int cy = source.y();
+        arc.rect = QRect(cx - 18, cy - 4, 38, 40);
+        arc.start_angle = 0;
+        arc.span_angle = -180 * 16;
+        const int y_arrow = ((cy - 4) + (cy + 35)) / 2;
+        arc.head[0] = QPoint(cx - 18, y_arrow);
+        arc.head[1] = QPoint(cx - 21, y_arrow + 5);
+        arc.head[2] = QPoint(cx - 15, y_arrow + 5);
+    }
+    return arc;
+}
+
+// ---- the list ------------------------------------------------------------------------------
+
+SEDQ_STATE* SEDQ_STATE_LIST_WIDGET::node_of(QListWidgetItem* item)
+{
+    return item != nullptr ? item->data(Qt::UserRole).value<SEDQ_STATE*>() : nullptr;
+}
+
+void SEDQ_STATE_LIST_WIDGET::paintEvent(QPaintEvent* event)
+{
+    QListWidget::paintEvent(event);
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (bool enabled_pass : {false, true})
+        for (int row = 0; row < count(); ++row)
+        {
+            SEDQ_STATE* node = node_of(item(row));
+            if (node != nullptr && node->enabled == enabled_pass)
+                paint_item(&painter, item(row));
+        }
+}
+
+void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item) const
+{
+    const SEDQ_STATE* node = node_of(item);
+    const QRect rect = visualItemRect(item);
+    const QPoint c = centre_of(rect);
+    const QRect box(QPoint(c.x() - 24, c.y() - 9), QPoint(c.x() + 25, c.y() + 10));
+    if (row(item) == 0 && !item->isSelected())
+    {
+        QPainterPath path;
+        path.addRect(rect);
+        QPainterPath hole;
+        hole.addRect(QRect(c.x() - 24, c.y() - 9, 50, 20));
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
+        painter->drawPath(path.subtracted(hole));
+    }
+    if (node->current)
+    {
+        painter->setPen(QPen(Qt::darkYellow, 4));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRect(QPoint(c.x() - 28, c.y() - 13), QPoint(c.x() + 29, c.y() + 14)));
+    }
+    QPen pen = AFCQ_PEN(node->enabled ? AFCQ_PEN_ENABLED_OUTLINE : AFCQ_PEN_DISABLED_OUTLINE).get_pen();
+    pen.setWidth(1);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(box);
+    for (const SEDQ_STATE* target : node->next)
+    {
+        const SEDQ_STATE_ARC arc = sedq_state_arc(c, centre_of(visualItemRect(target->item)));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawArc(arc.rect, arc.start_angle, arc.span_angle);
+        painter->setBrush(AFCQ_BRUSH(AFCQ_BRUSH_GREY_BACKGROUND).get_brush());
+        painter->drawPolygon(arc.head, 3);
+    }
+}
+
+// ---- the pane ------------------------------------------------------------------------------
 
 SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_DIAGRAM_WIDGET::on_update,
-            Qt::QueuedConnection);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(7, 0, 0, 0);
+    auto* title = new QLabel(tr("State Diagram:"));
+    title->setFixedHeight(22);
+    header->addWidget(title);
+    layout->addLayout(header);
+    layout->addWidget(make_line());
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(7, 7, 7, 7);
+    grid->setSpacing(6);
+    m_state_count = new SEDQ_INT_COMBO_BOX(1, MAXIMUM_STATES);
+    m_current_state = new QLineEdit;
+    m_current_state->setReadOnly(true);
+    m_current_state->setPalette(SEDQ_GREY_BASE_PALETTE);
+    grid->addWidget(new QLabel(tr("Number of states:")), 0, 0);
+    grid->addWidget(m_state_count, 0, 1);
+    grid->addWidget(new QLabel(tr("Current state:")), 1, 0);
+    grid->addWidget(m_current_state, 1, 1);
+    grid->setColumnStretch(2, 1);
+    layout->addLayout(grid);
+    layout->addWidget(make_line());
+    m_state_list = new SEDQ_STATE_LIST_WIDGET;
+    m_state_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_state_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_state_list->setFrameShape(QFrame::NoFrame);
+    m_state_list->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(m_state_list, 1);
+    on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW));
+    connect(m_state_count, &SEDQ_INT_COMBO_BOX::current_count_changed, this, &SEDQ_DIAGRAM_WIDGET::on_state_count);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_DIAGRAM_WIDGET::on_update, Qt::QueuedConnection);
 }
 
-void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int) {}
+SEDQ_DIAGRAM_WIDGET::~SEDQ_DIAGRAM_WIDGET()
+{
+    clear_items();
+}
+
+void SEDQ_DIAGRAM_WIDGET::on_state_count(int count)
+{
+    if (SEDQ_BLOCK::is_blocked())
+        return;
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
+    m_tx_manager->set_state_count(count);
+}
+
+void SEDQ_DIAGRAM_WIDGET::clear_items()
+{
+    for (int row = 0; row < m_state_list->count(); ++row)
+        delete SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row));
+    m_state_list->clear();
+}
+
+void SEDQ_DIAGRAM_WIDGET::rebuild_items(int count)
+{
+    clear_items();
+    for (int row = 0; row <= count; ++row)
+    {
+        auto* item = new QListWidgetItem(row == 0 ? tr("Start") : QString());
+        auto* node = new SEDQ_STATE;
+        node->item = item;
+        item->setData(Qt::UserRole, QVariant::fromValue(node));
+        item->setTextAlignment(Qt::AlignCenter);
+        item->setSizeHint(QSize(60, 50));
+        if (row == 0)
+        {
+            item->setForeground(Qt::white);
+            item->setBackground(Qt::black);
+        }
+        m_state_list->addItem(item);
+    }
+    SEDQ_STATE* start = SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(0));
+    start->next.append(SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(1)));
+    start->enabled = true;
+    SEDQ_VERIFY(this->m_state_list->count() - 1 == count);
+}
+
+void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
+{
+    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
+        return;
+    m_state_list->setUpdatesEnabled(false);
+    std::unique_ptr<SEDQ_BLOCK> block(SEDQ_BLOCK::is_blocked() ? nullptr : new SEDQ_BLOCK);
+    const int count = m_tx_manager->get_state_count(m_instance);
+    m_state_count->set_current_count(count);
+    if ((hint & SEDQ_UPDATE_REBUILD) != 0 || m_state_list->count() != count + 1)
+        rebuild_items(count);
+    QStringList names;
+    QStringList texts;
+    for (int state = 0; state < count; ++state)
+    {
+        QString name;
+        QString text;
+        m_tx_manager->get_state_name(state, &name, m_instance);
+        m_tx_manager->get_state_text(state, &text, m_instance);
+        names << name;
+        texts << text;
+    }
+    for (int row = 1; row < m_state_list->count(); ++row)
+    {
+        SEDQ_STATE* node = SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row));
+        node->enabled = false;
+        node->next.clear();
+        m_state_list->item(row)->setText(names.value(row - 1));
+    }
+    const QVector<QVector<int>> transitions = sedq_state_transitions(names, texts);
+    for (int state = 0; state < transitions.size(); ++state)
+        for (int target : transitions.at(state))
+            SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(state + 1))
+                ->next.append(SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(target + 1)));
+    if (SEDQ_VERIFY(this->m_state_list->count() > 1))
+        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(1))->enable();
+    const int current = m_tx_manager->get_state_current_value(m_instance);
+    m_current_state->setText(current < 0 ? QString() : tr("State %1: %2").arg(current + 1).arg(names.value(current)));
+    for (int row = 0; row < m_state_list->count(); ++row)
+        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row))->current = row - 1 == current && current >= 0;
+    m_state_count->setEnabled(m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL &&
+                              !m_tx_manager->is_instance_acquiring(m_instance));
+    block.reset();
+    m_state_list->setUpdatesEnabled(true);
+    m_state_list->viewport()->update();
+}

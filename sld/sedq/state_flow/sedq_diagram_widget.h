@@ -1,24 +1,86 @@
 #pragma once
-// The state diagram pane of an instance's "State-Based Trigger Flow" page, left of the state
-// text. The list of reachable states is not built yet: the pane is empty.
+// The state diagram pane of an instance's "State-Based Trigger Flow" page: the number of
+// states, the state the last acquisition reported, and the states as a column of boxes with
+// their goto arcs, the states not reachable from the first drawn in a second colour. The
+// transitions, the reachability and the arc geometry are pure functions; each list item owns
+// its node.
 
 #include <QFrame>
+#include <QList>
+#include <QListWidget>
+#include <QPoint>
+#include <QRect>
+#include <QVector>
 
+class QLineEdit;
 class SEDQ_FRAME_WND;
+class SEDQ_INT_COMBO_BOX;
 class SEDQ_TX_MANAGER;
+
+// One node of the transition graph, one per list item.
+struct SEDQ_STATE
+{
+    bool enabled = false;
+    bool current = false;
+    QList<SEDQ_STATE*> next;
+    QListWidgetItem* item = nullptr;
+
+    // Marks this node and everything reachable from it; stops at nodes already marked, so
+    // cycles and self loops end.
+    void enable();
+};
+
+// The targets of each state's goto statements, by state index, in text order: a word right
+// after a word "goto" (";" read as a blank) that names a state.
+QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts);
+
+// The arc from the box centred at `source` to the box centred at `target` in the list.
+struct SEDQ_STATE_ARC
+{
+    QRect rect;
+    int start_angle = 0; // sixteenths of a degree
+    int span_angle = 0;
+    QPoint head[3];
+};
+SEDQ_STATE_ARC sedq_state_arc(QPoint source, QPoint target);
+
+class SEDQ_STATE_LIST_WIDGET : public QListWidget
+{
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+    static SEDQ_STATE* node_of(QListWidgetItem* item);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paint_item(QPainter* painter, QListWidgetItem* item) const;
+};
 
 class SEDQ_DIAGRAM_WIDGET : public QFrame
 {
     Q_OBJECT
 public:
     SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame);
+    ~SEDQ_DIAGRAM_WIDGET() override;
 
     int get_instance() const { return m_instance; }
+    SEDQ_INT_COMBO_BOX* get_state_count_selector() const { return m_state_count; }
+    QLineEdit* get_current_state_field() const { return m_current_state; }
+    SEDQ_STATE_LIST_WIDGET* get_state_list() const { return m_state_list; }
 
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
 
 private:
+    void on_state_count(int count);
+    void rebuild_items(int count);
+    void clear_items();
+
+    SEDQ_INT_COMBO_BOX* m_state_count = nullptr;
+    QLineEdit* m_current_state = nullptr;
+    SEDQ_STATE_LIST_WIDGET* m_state_list = nullptr;
     int m_instance;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;

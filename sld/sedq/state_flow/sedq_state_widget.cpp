@@ -1,15 +1,196 @@
-// SEDQ_STATE_WIDGET: construction and the connection to the document model.
+// SEDQ_STATE_WIDGET: the editor page, its rebuild on the model's refreshes, and the check.
 #include "sedq/state_flow/sedq_state_widget.h"
 
+#include "sedq/frame/sedq_bool_combo_box.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/state_flow/sedq_state_text_edit.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace
+{
+const int CHECK_DELAY_MS = 500;
+
+QFrame* make_line()
+{
+    auto* line = new QFrame;
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setLineWidth(0);
+    line->setMidLineWidth(1);
+    return line;
+}
+} // namespace
 
 SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_STATE_WIDGET::on_update,
-            Qt::QueuedConnection);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(7, 0, 0, 0);
+    auto* title = new QLabel(tr("State Machine:"));
+    title->setFixedHeight(22);
+    header->addWidget(title);
+    header->addSpacing(6);
+    m_message_label = new QLabel;
+    m_message_label->setTextFormat(Qt::PlainText);
+    m_message_label->setWordWrap(true);
+    m_message_label->setFixedHeight(22);
+    QPalette palette = m_message_label->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, Qt::red);
+    m_message_label->setPalette(palette);
+    header->addWidget(m_message_label, 1);
+    layout->addLayout(header);
+    layout->addWidget(make_line());
+    m_scroll_area = new QScrollArea;
+    m_scroll_area->setFrameShape(QFrame::NoFrame);
+    m_scroll_area->setWidgetResizable(true);
+    m_scroll_area->setWidget(get_edit_widgets());
+    layout->addWidget(m_scroll_area, 1);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_WIDGET::on_timer);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_STATE_WIDGET::on_update, Qt::QueuedConnection);
 }
 
-void SEDQ_STATE_WIDGET::on_update(QObject*, int) {}
+QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
+{
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(tr("Display mode:")), 0, 0);
+    auto* selector = new SEDQ_BOOL_COMBO_BOX;
+    selector->addItem(tr("One window per state"));
+    selector->addItem(tr("All states in one window"));
+    selector->setObjectName(QStringLiteral("display_mode"));
+    const bool all_states = m_tx_manager->get_state_display_mode();
+    selector->set_current_index(all_states);
+    connect(selector, &SEDQ_BOOL_COMBO_BOX::current_index_changed, this, &SEDQ_STATE_WIDGET::on_display_mode);
+    grid->addWidget(selector, 0, 1);
+    auto add_editor = [this, grid](int row, const QString& caption, int state, const QString& text) {
+        auto* box = new QVBoxLayout;
+        box->setContentsMargins(0, 0, 0, 0);
+        box->setSpacing(0);
+        box->addWidget(new QLabel(caption));
+        auto* editor = new SEDQ_STATE_TEXT_EDIT(m_tx_manager, m_instance, state);
+        editor->load_text(text);
+        if (state == -1)
+            connect(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
+                    &SEDQ_STATE_WIDGET::on_unified_text);
+        else
+            connect(editor, QOverload<int, const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
+                    &SEDQ_STATE_WIDGET::on_state_text);
+        box->addWidget(editor, 1);
+        grid->addLayout(box, row, 0, 1, 3);
+        grid->setRowStretch(row, 1);
+    };
+    if (all_states)
+    {
+        QString text;
+        m_tx_manager->get_unified_state_text(&text, m_instance);
+        add_editor(1, tr("All States:"), -1, text);
+    }
+    else
+    {
+        const int count = m_tx_manager->get_state_count(m_instance);
+        for (int state = 0; state < count; ++state)
+        {
+            QString name;
+            QString text;
+            m_tx_manager->get_state_name(state, &name, m_instance);
+            m_tx_manager->get_state_text(state, &text, m_instance);
+            add_editor(state + 1, tr("State %1: %2").arg(state + 1).arg(name), state, text);
+        }
+    }
+    grid->setColumnStretch(2, 1);
+    auto* page = new QWidget;
+    page->setLayout(grid);
+    return page;
+}
+
+// ---- edits -------------------------------------------------------------------------------
+
+void SEDQ_STATE_WIDGET::on_display_mode(bool all_states)
+{
+    m_tx_manager->set_state_display_mode(all_states);
+}
+
+void SEDQ_STATE_WIDGET::on_unified_text(const QString& text)
+{
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
+    m_tx_manager->set_unified_state_text(text);
+}
+
+void SEDQ_STATE_WIDGET::on_state_text(int state, const QString& text)
+{
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
+    m_tx_manager->set_state_text(state, text);
+}
+
+// ---- refresh and check -------------------------------------------------------------------
+
+void SEDQ_STATE_WIDGET::on_update(QObject*, int hint)
+{
+    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
+        return;
+    if ((hint & SEDQ_UPDATE_REBUILD) != 0 || !load_texts())
+    {
+        std::unique_ptr<SEDQ_BLOCK> block(SEDQ_BLOCK::is_blocked() ? nullptr : new SEDQ_BLOCK);
+        delete m_scroll_area->takeWidget();
+        m_scroll_area->setWidget(get_edit_widgets());
+    }
+    m_timer.start(CHECK_DELAY_MS);
+}
+
+// An undo or redo comes back as a refresh: editors whose text differs from the model's take it
+// again (the editor being typed in already holds it). False when the page no longer fits the
+// model's mode or state count and must be rebuilt.
+bool SEDQ_STATE_WIDGET::load_texts()
+{
+    const QList<SEDQ_STATE_TEXT_EDIT*> editors = m_scroll_area->findChildren<SEDQ_STATE_TEXT_EDIT*>();
+    const bool all_states = m_tx_manager->get_state_display_mode();
+    const int expected = all_states ? 1 : m_tx_manager->get_state_count(m_instance);
+    if (editors.size() != expected || (all_states != (editors.value(0)->get_state() == -1)))
+        return false;
+    for (SEDQ_STATE_TEXT_EDIT* editor : editors)
+    {
+        QString text;
+        if (editor->get_state() == -1)
+            m_tx_manager->get_unified_state_text(&text, m_instance);
+        else
+            m_tx_manager->get_state_text(editor->get_state(), &text, m_instance);
+        if (editor->toPlainText() == text)
+            continue;
+        const int position = editor->textCursor().position();
+        editor->load_text(text);
+        QTextCursor cursor = editor->textCursor();
+        cursor.setPosition(qMin(position, text.size()));
+        editor->setTextCursor(cursor);
+    }
+    return true;
+}
+
+QString SEDQ_STATE_WIDGET::message_text(const SEDQ_STATE_MACHINE_ERROR& error, bool all_states)
+{
+    if (!error.m_is_error)
+        return QString();
+    if (all_states)
+        return tr("%1 (line %2)").arg(error.m_message).arg(error.m_line);
+    return tr("%1 (State %2, line %3)").arg(error.m_message).arg(error.m_state + 1).arg(error.m_line_in_state);
+}
+
+void SEDQ_STATE_WIDGET::on_timer()
+{
+    m_tx_manager->check_state_machine(&m_error, m_instance);
+    m_message_label->setText(message_text(m_error, m_tx_manager->get_state_display_mode()));
+}

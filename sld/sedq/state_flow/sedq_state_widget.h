@@ -1,10 +1,16 @@
 #pragma once
-// The state text pane of an instance's "State-Based Trigger Flow" page, between the state
-// diagram and the resources pane. The flow text editor with its highlighting, completion and
-// checks is not built yet: the pane is empty.
+// The state text pane of an instance's "State-Based Trigger Flow" page: a display-mode selector
+// and either one flow editor per state or one editor with the unified text, and a red message
+// line with the host's check of the flow, run 500 ms after the last refresh so a burst of
+// typing is checked once. Every edit goes through the model inside one edit scope.
+
+#include "sedq/model/sedq_types.h"
 
 #include <QFrame>
+#include <QTimer>
 
+class QLabel;
+class QScrollArea;
 class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
 
@@ -15,11 +21,26 @@ public:
     SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame);
 
     int get_instance() const { return m_instance; }
+    QWidget* get_edit_widgets();
+    QLabel* get_message_label() const { return m_message_label; }
+    const SEDQ_STATE_MACHINE_ERROR& get_last_check() const { return m_error; }
+    // The text of the check message for this error in the given display mode.
+    static QString message_text(const SEDQ_STATE_MACHINE_ERROR& error, bool all_states);
 
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
+    void on_timer();
 
 private:
+    bool load_texts();
+    void on_display_mode(bool all_states);
+    void on_unified_text(const QString& text);
+    void on_state_text(int state, const QString& text);
+
+    QScrollArea* m_scroll_area = nullptr;
+    QTimer m_timer;
+    SEDQ_STATE_MACHINE_ERROR m_error;
+    QLabel* m_message_label = nullptr;
     int m_instance;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;

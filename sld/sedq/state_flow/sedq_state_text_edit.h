@@ -1,0 +1,101 @@
+#pragma once
+// The editor of one state's flow body (state >= 0) or of the unified text of all states
+// (state -1). It colours the text, offers what may follow in a completion popup while the user
+// types, lets a click swap an underlined token (a name, an operator, a number through the value
+// dialog), and reports every change of its text through text_changed. While the flow is locked
+// or the power-up trigger is shown, no key and no popup pick changes the text except the swap
+// of a token that stays configurable at run time.
+
+#include "sedq/state_flow/sedq_flow_language.h"
+
+#include <QItemDelegate>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+class QCompleter;
+class QStringListModel;
+class SEDQ_SYNTAX_HIGHLIGHTER;
+class SEDQ_TX_MANAGER;
+
+enum SEDQ_TOOLTIPS_DELAY
+{
+    SEDQ_TOOLTIPS_DELAY_NONE = 1,
+    SEDQ_TOOLTIPS_DELAY_IMMEDIATE = 16,
+    SEDQ_TOOLTIPS_DELAY_TIMER = 17
+};
+
+enum SEDQ_COMPLETER_TYPE
+{
+    SEDQ_COMPLETER_TYPE_COMPLETION = 1,
+    SEDQ_COMPLETER_TYPE_HINT = 16,
+    SEDQ_COMPLETER_TYPE_CHECK = 17
+};
+
+// Draws the completion popup's entries; a kind word that opens a second list gets room for it.
+class SEDQ_COMPLETER_ITEM_DELEGATE : public QItemDelegate
+{
+    Q_OBJECT
+public:
+    using QItemDelegate::QItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+class SEDQ_STATE_TEXT_EDIT : public QTextEdit
+{
+    Q_OBJECT
+public:
+    SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, int state);
+    ~SEDQ_STATE_TEXT_EDIT() override;
+
+    void show_tooltips(SEDQ_TOOLTIPS_DELAY delay);
+    bool is_underlined(QPoint pos, QString* word) const;
+    // Sets the text without reporting it.
+    void load_text(QString const& text);
+    bool is_editing_allowed() const;
+
+    int get_state() const { return m_state; }
+    QCompleter* get_completer() const { return m_completer; }
+    QCompleter* get_name_completer() const { return m_name_completer; }
+    SEDQ_SYNTAX_HIGHLIGHTER* get_highlighter() const { return m_highlighter; }
+
+Q_SIGNALS:
+    void text_changed(const QString& text);
+    void text_changed(int state, const QString& text);
+
+public Q_SLOTS:
+    void on_text_changed();
+    void on_timer();
+    void on_replace_text(const QString& pick);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QCompleter* make_completer(bool with_delegate);
+    SEDQ_DISPLAY_TYPE display() const;
+    QString text_before_cursor() const;
+    QRect popup_rect(QCompleter* completer) const;
+    void open_popup(QCompleter* completer, QRect rect, int type);
+    void open_value_dialog(const QString& word);
+    QStringList swap_list(const QString& word) const;
+    void connect_text(bool on);
+
+    SEDQ_TX_MANAGER* m_tx_manager;
+    int m_instance;
+    int m_state;
+    SEDQ_SYNTAX_HIGHLIGHTER* m_highlighter = nullptr;
+    QTimer m_timer;
+    QCompleter* m_completer = nullptr;
+    QCompleter* m_name_completer = nullptr;
+    int m_completer_type = SEDQ_COMPLETER_TYPE_COMPLETION;
+    // The underlined token the last click selected: a swap replaces exactly it.
+    QTextCursor m_swap_cursor;
+};

@@ -1,0 +1,238 @@
+// The flow language the editor sees: tokens, proposals at the cursor, the state split of a
+// unified text, highlighting rules over user-chosen names, and the goto graph of the diagram.
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
+#include "sedq/model/sedq_line_count.h"
+#include "sedq/state_flow/sedq_diagram_widget.h"
+#include "sedq/state_flow/sedq_flow_language.h"
+#include "sedq/state_flow/sedq_syntax_highlighter.h"
+#include "sedq/state_flow/sedq_tree_widget.h"
+
+#include <QTextCharFormat>
+#include <gtest/gtest.h>
+
+namespace
+{
+SEDQ_FLOW_NAMES names()
+{
+    SEDQ_FLOW_NAMES n;
+    n.states = QStringList{"ST1", "ST2", "ST3"};
+    n.conditions = QStringList{"condition1"};
+    n.counters = QStringList{"c1"};
+    n.flags = QStringList{"f1", "f2"};
+    return n;
+}
+
+QStringList proposals(const QString& text, SEDQ_DISPLAY_TYPE display = SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE,
+                      SEDQ_RESOURCE_TYPE resource = SEDQ_RESOURCE_TYPE_COLLAPSED)
+{
+    QStringList out;
+    sedq_get_proposals(&out, sedq_split_tokens(text), names(), display, resource);
+    return out;
+}
+} // namespace
+
+TEST(flow_language, splits_tokens_at_punctuation_and_blanks)
+{
+    const struct
+    {
+        const char* text;
+        QStringList tokens;
+    } rows[] = {
+        {"if(a&&!b)", {"if", "(", "a", "&&", "!", "b", ")"}},
+        {"c1 != 5", {"c1", "!", "=", "5"}},
+        {"state ST1:goto ST2;", {"state", "ST1", ":", "goto", "ST2", ";"}},
+        {"", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_split_tokens(row.text), row.tokens) << row.text;
+}
+
+TEST(flow_language, proposes_what_may_follow_the_tokens)
+{
+    const QStringList statements{"begin",    "if (",     "goto ",   "start_store;", "stop_store;", "trigger;",
+                                 "segment_trigger;", "increment ", "decrement ", "clear ", "set ", "reset "};
+    const struct
+    {
+        const char* name;
+        const char* text;
+        SEDQ_DISPLAY_TYPE display;
+        QStringList expected;
+    } rows[] = {
+        {"empty unified text", "", SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW, {"state "}},
+        {"empty body", "", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, statements},
+        {"after a header name", "state ST1", SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW, {":"}},
+        {"after the colon", "state ST1:", SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW, statements},
+        {"after goto", "goto", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {"ST1;", "ST2;", "ST3;"}},
+        {"after a counter", "if (c1", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {"<", "<=", "==", ">=", ">"}},
+        {"after increment", "increment", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {"c1;"}},
+        {"after increment and a counter", "increment c1", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {";"}},
+        {"after a number", "if (c1 > 5", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {"&&", "||", ")"}},
+        {"after an open paren", "if (", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, {"!", "(", "condition1", "c1", "flag"}},
+        {"after a balanced paren", "if (f1)", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE,
+         QStringList{"begin", "goto ", "start_store;", "stop_store;", "trigger;", "segment_trigger;", "increment ",
+                     "decrement ", "clear ", "set ", "reset "}},
+        {"goto already in block", "begin goto ST2;", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE,
+         QStringList{"if (", "start_store;", "stop_store;", "trigger;", "segment_trigger;", "increment ", "decrement ",
+                     "clear ", "set ", "reset ", "end"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(proposals(row.text, row.display), row.expected) << row.name;
+}
+
+TEST(flow_language, completes_the_word_at_the_cursor)
+{
+    const SEDQ_FLOW_NAMES n = names();
+    const struct
+    {
+        const char* name;
+        const char* before;
+        const char* whole;
+        QStringList expected;
+    } rows[] = {
+        {"first letters of increment", "inc", "inc", {"increment "}},
+        {"a state name after goto", "goto S", "goto S", {"ST1;", "ST2;", "ST3;"}},
+        {"if is not completed to if (", "if", "if", {}},
+        {"a word with pattern characters", "(*", "(*", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_get_proposals(row.before, row.whole, n, SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE,
+                                     SEDQ_TOOLTIPS_TYPE_COMPLETION),
+                  row.expected)
+            << row.name;
+}
+
+TEST(flow_language, a_state_starts_only_at_a_header_line)
+{
+    const struct
+    {
+        const char* name;
+        const char* text;
+        QStringList names;
+        QStringList bodies;
+    } rows[] = {
+        {"two states", "state a:\ngoto b;\n\nstate b:\ntrigger;", {"a", "b"}, {"goto b;", "trigger;"}},
+        {"a word ending in state", "state a:\ngoto idle_state;\nSTATE idle_state:\ntrigger;",
+         {"a", "idle_state"}, {"goto idle_state;", "trigger;"}},
+        {"state_cnt is a name", "state a:\nincrement state_cnt;", {"a"}, {"increment state_cnt;"}},
+        {"a header inside a line", "state a:\nif (f) trigger; state x: goto a;", {"a"},
+         {"if (f) trigger; state x: goto a;"}},
+        {"no colon on the line", "state a\n:trigger;", {}, {}},
+    };
+    for (const auto& row : rows)
+    {
+        SEDQ_STATE_MACHINE_OBJECT machine;
+        machine.set_unified_state_text(row.text);
+        QString kept;
+        machine.get_unified_state_text(&kept);
+        EXPECT_EQ(kept, QString(row.text)) << row.name;
+        EXPECT_EQ(machine.get_state_count(), qMax(1, int(row.names.size()))) << row.name;
+        EXPECT_EQ(machine.get_state_text_list(), row.bodies) << row.name;
+        EXPECT_EQ(machine.get_state_name_list().mid(0, row.names.size()), row.names) << row.name;
+    }
+}
+
+TEST(flow_language, user_names_never_make_a_rule_that_matches_nothing)
+{
+    SEDQ_FLOW_NAMES n = names();
+    n.flags = QStringList{"x*", "a|", ""};
+    const auto rules = sedq_highlight_rules(n, SEDQ_HIGHLIGHT_LOCK());
+    const auto ranges = sedq_highlight_line("if (x* && a| && f1) goto ST2;", rules);
+    for (const auto& range : ranges)
+        EXPECT_GT(range.length, 0);
+    auto covered_by = [&ranges](int start, int length, QColor colour) {
+        for (const auto& range : ranges)
+            if (range.start == start && range.length == length && range.format.foreground().color() == colour)
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(covered_by(4, 1, Qt::magenta)) << "x* is not read as a pattern";
+    EXPECT_TRUE(covered_by(0, 2, Qt::blue));
+    EXPECT_TRUE(covered_by(25, 3, Qt::darkGreen));
+}
+
+TEST(flow_language, underlines_follow_the_lock_and_the_runtime_options)
+{
+    const struct
+    {
+        const char* name;
+        SEDQ_HIGHLIGHT_LOCK lock;
+        bool state_underlined;
+        bool number_underlined;
+    } rows[] = {
+        {"unlocked", {false, false, 0}, true, true},
+        {"locked, values configurable", {true, false, 2}, false, true},
+        {"locked, gotos configurable", {true, false, 1}, true, false},
+        {"locked power-up", {true, true, 3}, false, false},
+    };
+    for (const auto& row : rows)
+    {
+        const auto ranges = sedq_highlight_line("goto ST2; 5", sedq_highlight_rules(names(), row.lock));
+        bool state = false;
+        bool number = false;
+        for (const auto& range : ranges)
+        {
+            const bool underlined = range.format.underlineStyle() == QTextCharFormat::SingleUnderline;
+            state |= range.start == 5 && underlined;
+            number |= range.start == 10 && underlined;
+        }
+        EXPECT_EQ(state, row.state_underlined) << row.name;
+        EXPECT_EQ(number, row.number_underlined) << row.name;
+    }
+}
+
+TEST(flow_language, goto_graph_and_reachability)
+{
+    const QStringList state_names{"ST1", "ST2", "ST3"};
+    const struct
+    {
+        const char* name;
+        QStringList texts;
+        QVector<QVector<int>> transitions;
+        QVector<bool> reachable;
+    } rows[] = {
+        {"first to third", {"goto ST3;", "trigger;", "trigger;"}, {{2}, {}, {}}, {true, false, true}},
+        {"if and else", {"if (f1) goto ST2; else goto ST3;", "", ""}, {{1, 2}, {}, {}}, {true, true, true}},
+        {"glued goto", {"gotoST2;", "", ""}, {{}, {}, {}}, {true, false, false}},
+        {"cycle and self loop", {"goto ST2;", "goto ST1; goto ST2;", "goto ST3;"}, {{1}, {0, 1}, {2}},
+         {true, true, false}},
+    };
+    for (const auto& row : rows)
+    {
+        const auto transitions = sedq_state_transitions(state_names, row.texts);
+        EXPECT_EQ(transitions, row.transitions) << row.name;
+        SEDQ_STATE nodes[3];
+        for (int s = 0; s < 3; ++s)
+            for (int t : transitions[s])
+                nodes[s].next.append(&nodes[t]);
+        nodes[0].enable();
+        for (int s = 0; s < 3; ++s)
+            EXPECT_EQ(nodes[s].enabled, row.reachable[s]) << row.name << " state " << s;
+    }
+}
+
+TEST(flow_language, arcs_run_right_going_down_and_left_going_up)
+{
+    const SEDQ_STATE_ARC down = sedq_state_arc(QPoint(100, 25), QPoint(100, 125));
+    EXPECT_GT(down.rect.left(), 100 - 24);
+    EXPECT_EQ(down.span_angle, 180 * 16);
+    EXPECT_EQ(down.head[0].y(), 125 - 6);
+    const SEDQ_STATE_ARC up = sedq_state_arc(QPoint(100, 125), QPoint(100, 25));
+    EXPECT_LT(up.rect.left(), down.rect.left());
+    EXPECT_EQ(up.span_angle, -180 * 16);
+    const SEDQ_STATE_ARC self = sedq_state_arc(QPoint(100, 25), QPoint(100, 25));
+    EXPECT_EQ(self.rect, QRect(82, 21, 38, 40));
+}
+
+TEST(flow_language, typed_cell_values_clamp_into_their_column)
+{
+    const struct
+    {
+        const char* text;
+        long long minimum, maximum, expected;
+    } rows[] = {
+        {"40", 1, 32, 32}, {"abc", 1, 32, 1}, {"7", 0, 1, 1}, {"99999999999", 0, 4294967295LL, 4294967295LL},
+        {"-5", 0, 4294967295LL, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_clamp_cell(row.text, row.minimum, row.maximum, row.minimum), row.expected) << row.text;
+}
