@@ -50,6 +50,14 @@ enum AFCQ_ACTION_ENUM : int
     AFCQ_EDIT_GO_TO_ACTION = 218,
     AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION = 225,
     AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION = 226,
+    AFCQ_SEDQ_PATTERN_CONDITION_ACTION = 227, // the group conditions of a bus, by pattern
+    AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION = 228,
+    AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION = 229,
+    AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION = 230,
+    AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION = 231,
+    AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION = 232,
+    AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION = 233,
+    AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION = 234,
     AFCQ_SEDQ_ADD_INSTANCE_ACTION = 257,
     AFCQ_SEDQ_DELETE_INSTANCE_ACTION = 258,
     AFCQ_SEDQ_DISABLE_POWERUP_ACTION = 259,
@@ -64,7 +72,19 @@ enum AFCQ_ACTION_ENUM : int
     AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION = 327,
     AFCQ_SEDQ_ALIGN_LEFT_ACTION = 328,
     AFCQ_SEDQ_ALIGN_RIGHT_ACTION = 329,
-    AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION = 335, // the first of the bus display formats
+    AFCQ_SEDQ_BUS_ASCII_ACTION = 330, // bus display formats, by the display type each carries
+    AFCQ_SEDQ_BUS_BAR_CHART_ACTION = 331,
+    AFCQ_SEDQ_BUS_BINARY_ACTION = 332,
+    AFCQ_SEDQ_BUS_DOUBLE_ACTION = 333,         // 64-bit floating point
+    AFCQ_SEDQ_BUS_FLOAT_ACTION = 334,          // 32-bit floating point
+    AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION = 335, // hexadecimal, the first of the bus display formats
+    AFCQ_SEDQ_BUS_LINE_CHART_ACTION = 336,
+    AFCQ_SEDQ_BUS_OCTAL_ACTION = 338,
+    AFCQ_SEDQ_BUS_SIGNED_BAR_CHART_ACTION = 339,
+    AFCQ_SEDQ_BUS_SIGNED_LINE_CHART_ACTION = 340,
+    AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION = 341,
+    AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION = 342, // signed decimal
+    AFCQ_SEDQ_BUS_UNSIGNED_ACTION = 343,        // unsigned decimal
     AFCQ_SEDQ_CREATE_LIST_FILE_ACTION = 344,
     AFCQ_SEDQ_DATA_DISABLE_ACTION = 345,
     AFCQ_SEDQ_DATA_ENABLE_ACTION = 346,
@@ -88,8 +108,13 @@ enum AFCQ_ACTION_ENUM : int
     AFCQ_SEDQ_STORAGE_ENABLE_ACTION = 365,
     AFCQ_SEDQ_TRANSITION_DISABLE_ACTION = 366,
     AFCQ_SEDQ_TRANSITION_ENABLE_ACTION = 367,
-    AFCQ_SEDQ_TRIGGER_CONDITION_ACTION = 368,
+    AFCQ_SEDQ_TRIGGER_CONDITION_ACTION = 368, // don't care, the first of a node's conditions
+    AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION = 369,
+    AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION = 370,
+    AFCQ_SEDQ_HIGH_CONDITION_ACTION = 371,
     AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION = 372,
+    AFCQ_SEDQ_LOW_CONDITION_ACTION = 373,
+    AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION = 374,
     AFCQ_SEDQ_TRIGGER_DISABLE_ACTION = 375,
     AFCQ_SEDQ_TRIGGER_ENABLE_ACTION = 376,
     AFCQ_SEDQ_UNGROUP_ACTION = 377,
@@ -147,16 +172,62 @@ struct AFCQ_PAGE_INFO
 
 enum AFCQ_COLOR_RESOURCE : int
 {
-    AFCQ_COLOR_IDLE = 298
+    AFCQ_COLOR_CELL_OUTLINE = 1, // outer ring of raised cells, drop markers, zero line of charts
+    AFCQ_COLOR_INVALID_NAME = 5,
+    AFCQ_COLOR_SELECTION = 297, // selection with keyboard focus
+    AFCQ_COLOR_IDLE = 298,      // view background
+    AFCQ_COLOR_TIME_BAR = 299,
+    AFCQ_COLOR_TRIGGER_POSITION = 300,
+    AFCQ_COLOR_END_OF_SAMPLES = 301,
+    AFCQ_COLOR_COLUMN_HEADER = 302,
+    AFCQ_COLOR_WAVEFORM_GRID = 303,
+    AFCQ_COLOR_WINDOW_TITLE = 304,
+    AFCQ_COLOR_PRE_SYNTHESIS_NAME = 305,
+    AFCQ_COLOR_POST_FITTING_NAME = 306,
+    AFCQ_COLOR_GROUP_NAME = 307,
+    AFCQ_COLOR_TRIGGER_MNEMONIC = 308,
+    AFCQ_COLOR_DATA_MNEMONIC = 309,
+    AFCQ_COLOR_SAMPLE_NUMBER = 310,
+    AFCQ_COLOR_SEGMENT_NUMBER = 311,
+    AFCQ_COLOR_HIGH_VALUE = 312,
+    AFCQ_COLOR_LOW_VALUE = 313,
+    AFCQ_COLOR_BUS_VALUE = 314,
+    AFCQ_COLOR_DUPLICATED_NODE = 315, // a node shown on the data tab only
 };
 enum AFCQ_BRUSH_RESOURCE : int
 {
+    AFCQ_BRUSH_PROGRESS = 4,
+    AFCQ_BRUSH_ERROR = 5,
+    AFCQ_BRUSH_WAITING = 8,
+    AFCQ_BRUSH_CELL_FACE = 22, // raised cells, disabled cells, selection without focus
+    AFCQ_BRUSH_WAVEFORM_GRID = 24,
+    AFCQ_BRUSH_CELL_BORDER = 26,
 };
 enum AFCQ_PEN_RESOURCE : int
 {
+    AFCQ_PEN_TRIGGER_VALUE = 5,  // bus trigger text
+    AFCQ_PEN_SELECTED_VALUE = 6, // values and waveforms of a selected row with focus
+    AFCQ_PEN_TEXT = 18,
+    AFCQ_PEN_SELECTED_TEXT = 21, // names and symbols of a selected row with focus
+    AFCQ_PEN_DISABLED_TEXT = 27,
+    AFCQ_PEN_WAVE_HIGH = 108, // high level of a one-bit waveform
+    AFCQ_PEN_WAVE_LOW = 109,  // low level and edges of a one-bit waveform
 };
 enum AFCQ_FONT_RESOURCE : int
 {
+    AFCQ_FONT_WINDOW_TITLE = 54,
+    AFCQ_FONT_COLUMN_HEADER = 55,
+    AFCQ_FONT_PRE_SYNTHESIS_NAME = 56,
+    AFCQ_FONT_POST_FITTING_NAME = 57,
+    AFCQ_FONT_GROUP_NAME = 58,
+    AFCQ_FONT_TRIGGER_MNEMONIC = 59,
+    AFCQ_FONT_DATA_MNEMONIC = 60,
+    AFCQ_FONT_MASTER_SAMPLE_NUMBER = 61, // of the master time bar
+    AFCQ_FONT_SAMPLE_NUMBER = 62,
+    AFCQ_FONT_MASTER_SEGMENT_NUMBER = 63,
+    AFCQ_FONT_SEGMENT_NUMBER = 64,
+    AFCQ_FONT_BUS_VALUE = 65,
+    AFCQ_FONT_DUPLICATED_NODE = 66,
 };
 
 // Resource handles: each id gives the same value every time and no two ids of one kind
@@ -206,21 +277,65 @@ private:
 // other a numbered square of its own colour, the same every time.
 enum AFCQ_ICON_ENUM : int
 {
+    AFCQ_ICON_GO_PREVIOUS = 6,
+    AFCQ_ICON_GO_NEXT = 7,
     AFCQ_ICON_AUTORUN = 10,
+    AFCQ_ICON_BIDIR_PIN_GROUP = 16, // node kinds: a group or bus, then a single node
+    AFCQ_ICON_BIDIR_PIN = 18,
+    AFCQ_ICON_CLOSE_PANE = 36,
+    AFCQ_ICON_COMBINATIONAL_GROUP = 40,
+    AFCQ_ICON_COMBINATIONAL = 42,
     AFCQ_ICON_LOG_INSTANCE = 55,
     AFCQ_ICON_LOG = 56,            // + 1: the log on show
     AFCQ_ICON_LOG_SIGNAL_SET = 60, // + 1: the signal set on show
     AFCQ_ICON_LOG_TRIGGER = 62,    // + 1: the trigger on show
+    AFCQ_ICON_ATTACH = 100,
+    AFCQ_ICON_HIERARCHY_LEVEL = 258,
+    AFCQ_ICON_INPUT_PIN_GROUP = 271,
+    AFCQ_ICON_INPUT_PIN = 273,
     AFCQ_ICON_OTHER_INSTANCE = 274,
     AFCQ_ICON_CURRENT_INSTANCE = 275,
+    AFCQ_ICON_LOCKED = 311,   // a lock mode that restricts changes
+    AFCQ_ICON_UNLOCKED = 312, // all changes allowed
+    AFCQ_ICON_STATE_MACHINE_GROUP = 315,
+    AFCQ_ICON_STATE_MACHINE = 317,
+    AFCQ_ICON_MEMORY_GROUP = 322,
+    AFCQ_ICON_MEMORY = 324,
+    AFCQ_ICON_OUTPUT_PIN_GROUP = 459,
+    AFCQ_ICON_OUTPUT_PIN = 461,
     AFCQ_ICON_READ_DATA = 508,
+    AFCQ_ICON_REGISTERED_GROUP = 514,
+    AFCQ_ICON_REGISTERED = 516,
     AFCQ_ICON_RUN = 536,
     AFCQ_ICON_SAVE_TO_LOG = 550,
-    AFCQ_ICON_STOP = 633
+    AFCQ_ICON_STOP = 633,
+    AFCQ_ICON_ADVANCED_TRIGGER_PAGE = 637,
+    AFCQ_ICON_DATA_PAGE = 639,
+    AFCQ_ICON_SETUP_PAGE = 641,
+    AFCQ_ICON_STATE_FLOW_PAGE = 642,
+    AFCQ_ICON_DONT_CARE = 691, // trigger conditions and positions
+    AFCQ_ICON_EITHER_EDGE = 692,
+    AFCQ_ICON_FALLING_EDGE = 693,
+    AFCQ_ICON_HIGH = 694,
+    AFCQ_ICON_LOW = 695,
+    AFCQ_ICON_RISING_EDGE = 696,
+    AFCQ_ICON_ACTIVE_HIGH = 697,
+    AFCQ_ICON_ACTIVE_LOW = 698,
+    AFCQ_ICON_CENTER_POSITION = 699,
+    AFCQ_ICON_START_STOP = 700,
+    AFCQ_ICON_POST_POSITION = 701,
+    AFCQ_ICON_PRE_POSITION = 702,
+    AFCQ_ICON_OTHER_NODE_GROUP = 705,
+    AFCQ_ICON_OTHER_NODE = 720,
 };
 QIcon afcq_get_icon(AFCQ_ICON_ENUM id);
-// The host's cursors: 1 zoom in, 2 zoom out (a magnifier with a plus or a minus); any other id
+// The host's cursors: zoom in and zoom out (a magnifier with a plus or a minus); any other id
 // is the arrow. The same id gives the same cursor, pixmap and all, for the life of the process.
+enum AFCQ_CURSOR_ENUM : int
+{
+    AFCQ_CURSOR_ZOOM_IN = 1,
+    AFCQ_CURSOR_ZOOM_OUT = 2,
+};
 QCursor afcq_get_cursor(int id);
 
 // The host's file chooser: never the platform's native dialog. In test use, exec() takes the
