@@ -90,8 +90,8 @@ void remove_menu_from_bar(QMenuBar* bar, QMenu* menu)
 }
 } // namespace
 
-// New, Save, Save As and the three print entries are offered; list file (344) and export
-// (154) follow Save As.
+// New, Save, Save As and the three print entries are offered; list file and export
+// follow Save As.
 void SEDQ_FRAME_WND::make_file_menu()
 {
     QUI_FILE_MENU* file = get_menu_record()->file_menu;

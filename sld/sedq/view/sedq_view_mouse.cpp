@@ -407,7 +407,7 @@ void SEDQ_VIEW::mouseDoubleClickEvent(QMouseEvent* event)
     int column = 0;
     QRect cell;
     if (!find_item(event->pos(), &row, &column, &cell))
-        host_action(326)->trigger();
+        host_action(AFCQ_SEDQ_INSERT_NODES_ACTION)->trigger();
 }
 
 // ---- wheel and keys ------------------------------------------------------------------------------

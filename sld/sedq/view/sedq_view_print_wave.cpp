@@ -149,8 +149,8 @@ bool SEDQ_VIEW::print_wave_header(QRect rect, QPainter* painter, int first_sampl
     return true;
 }
 
-// High runs in pen 108, low runs and edges in pen 109; the window starts at the level of the
-// sample before it and ends with an edge to the level of the sample after it.
+// High runs in AFCQ_PEN_WAVE_HIGH, low runs and edges in AFCQ_PEN_WAVE_LOW; the window starts
+// at the level of the sample before it and ends with an edge to the level of the sample after it.
 bool SEDQ_VIEW::print_wave(bool* samples, QRect rect, QPainter* painter, int first_sample, int end_sample)
 {
     int depth = 0;

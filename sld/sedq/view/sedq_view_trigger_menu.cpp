@@ -94,7 +94,7 @@ void SEDQ_VIEW::enable_trigger_conditions(int level)
     const bool patterns = is_basic_or(level) || comparison;
     for (int pattern = 0; pattern < GROUP_PATTERN_COUNT; ++pattern)
     {
-        // The first pattern (action 227) reads the members directly: no nested groups.
+        // The first pattern (AFCQ_SEDQ_PATTERN_CONDITION_ACTION) reads the members directly: no nested groups.
         const bool needs_simple = pattern == 0;
         trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION(SDR_CTYPE_GROUP_FIRST + pattern))
             ->setEnabled(patterns && shape.groups_only && (!needs_simple || shape.simple));
