@@ -36,116 +36,116 @@ const standin::reset_registrar registrar(&reset);
 const std::map<int, const char*>& known_texts()
 {
     static const std::map<int, const char*> texts = {
-        {19, "&Autorun Analysis"},
-        {21, "Rea&d Data"},
-        {22, "&Run Analysis"},
-        {23, "&Stop Analysis"},
-        {75, "&Copy"},
-        {112, "Cu&t"},
-        {114, "Data &Log"},
-        {117, "Sa&ve to Log"},
-        {408, "&Paste"},
-        {459, "&Redo"},
-        {694, "&Undo"},
-        {120, "&Delete"},
-        {178, "&Find..."},
-        {179, "Find &Next"},
-        {290, "Allow all changes"},
-        {291, "Allow incremental route changes only"},
-        {292, "Allow trigger condition changes only"},
-        {513, "Select &All"},
-        {708, "&Center on Trigger"},
-        {728, "&Fit in Window"},
-        {729, "Zoom &In"},
-        {730, "Zoom &Out"},
-        {154, "&Export..."},
-        {257, "&Add Instance"},
-        {258, "&Delete Instance"},
-        {259, "Disable &Power-Up Trigger"},
-        {260, "D&uplicate Trigger"},
-        {261, "&Enable Power-Up Trigger"},
-        {262, "Re&name Instance"},
-        {263, "Instance &Status Help"},
-        {326, "&Insert Nodes..."},
-        {327, "Add State &Machine Nodes..."},
-        {330, "&ASCII"},
-        {331, "Unsigned &Line Chart"},
-        {332, "&Binary"},
-        {333, "&Double Precision"},
-        {334, "&Single Precision"},
-        {335, "&Hexadecimal"},
-        {336, "Signed Line &Chart"},
-        {338, "&Octal"},
-        {339, "Unsigned Ba&r Chart"},
-        {340, "Signed Bar Char&t"},
-        {341, "Signed &Magnitude Decimal"},
-        {342, "&Signed Decimal"},
-        {343, "&Unsigned Decimal"},
-        {344, "Create &List File"},
-        {345, "Disable &Data"},
-        {346, "Enable D&ata"},
-        {347, "Remove Al&ias"},
-        {349, "Find &Bus Value..."},
-        {350, "Find Ne&xt Bus Value"},
-        {351, "Find Pre&vious Bus Value"},
-        {352, "&Group..."},
-        {354, "Show &LSB on Left"},
-        {355, "&Mnemonic Table Setup..."},
-        {356, "Show MS&B on Left"},
-        {357, "Paste Ali&as"},
-        {358, "Plug-In &Options..."},
-        {361, "&Recreate State Machine Mnemonics"},
-        {362, "Rena&me..."},
-        {363, "Set Ali&as..."},
-        {225, "&Comparison..."},
-        {226, "&Value"},
-        {227, "&Pattern"},
-        {228, "Any Bit &Rising"},
-        {229, "Any Bit &Falling"},
-        {230, "&Not Value"},
-        {231, "Any Bit &High"},
-        {232, "Any Bit &Either Edge"},
-        {233, "Any Bit &Changed"},
-        {234, "Any Bit &Low"},
-        {328, "Align &Left"},
-        {329, "Align &Right"},
-        {353, "&Invert Signal"},
-        {359, "Post-&Fitting"},
-        {360, "&Pre-Synthesis"},
-        {368, "&Don't Care"},
-        {369, "&Either Edge"},
-        {370, "&Falling Edge"},
-        {371, "&High"},
-        {372, "&Insert Value..."},
-        {373, "&Low"},
-        {374, "&Rising Edge"},
-        {378, "Ungroup &Nested Groups"},
-        {710, "&Delete Time Bar"},
-        {711, "Delete &All Time Bars"},
-        {712, "&Insert Time Bar..."},
-        {713, "Insert &Master Time Bar"},
-        {714, "&Move Master Time Bar"},
-        {715, "&Next Transition"},
-        {716, "&Previous Transition"},
-        {717, "Set as Master &Time Bar"},
-        {718, "&Sample Numbers"},
-        {719, "&Time Units..."},
-        {364, "Disable Stora&ge"},
-        {365, "Enable Stor&age"},
-        {366, "Disable Transitio&nal"},
-        {367, "Enable Transi&tional"},
-        {375, "Disable &Trigger"},
-        {376, "Enable Tri&gger"},
-        {377, "&Ungroup"},
-        {506, "Find"},
-        {507, "Start Compilation"},
-        {508, "Start Relayne"},
-        {509, "Center on Trigger"},
-        {698, "&Data Log"},
-        {700, "&Hierarchy Display"},
-        {701, "&Instance Manager"},
-        {702, "&JTAG Chain Configuration"},
-        {705, "&Signal Configuration"},
+        {AFCQ_SEDQ_AUTORUN_ACTION, "&Autorun Analysis"},
+        {AFCQ_SEDQ_READ_DATA_ACTION, "Rea&d Data"},
+        {AFCQ_SEDQ_RUN_ACTION, "&Run Analysis"},
+        {AFCQ_SEDQ_STOP_ACTION, "&Stop Analysis"},
+        {AFCQ_EDIT_COPY_ACTION, "&Copy"},
+        {AFCQ_EDIT_CUT_ACTION, "Cu&t"},
+        {AFCQ_SEDQ_LOGGING_ACTION, "Data &Log"},
+        {AFCQ_SEDQ_SAVE_TO_LOG_ACTION, "Sa&ve to Log"},
+        {AFCQ_EDIT_PASTE_ACTION, "&Paste"},
+        {AFCQ_EDIT_REDO_ACTION, "&Redo"},
+        {AFCQ_EDIT_UNDO_ACTION, "&Undo"},
+        {AFCQ_EDIT_DELETE_ACTION, "&Delete"},
+        {AFCQ_EDIT_FIND_ACTION, "&Find..."},
+        {AFCQ_EDIT_FIND_NEXT_ACTION, "Find &Next"},
+        {AFCQ_SEDQ_LOCK_MODE_ALL_ACTION, "Allow all changes"},
+        {AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION, "Allow incremental route changes only"},
+        {AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION, "Allow trigger condition changes only"},
+        {AFCQ_EDIT_SELECT_ALL_ACTION, "Select &All"},
+        {AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION, "&Center on Trigger"},
+        {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, "&Fit in Window"},
+        {AFCQ_SEDQ_ZOOM_IN_ACTION, "Zoom &In"},
+        {AFCQ_SEDQ_ZOOM_OUT_ACTION, "Zoom &Out"},
+        {AFCQ_SEDQ_EXPORT_DATA_ACTION, "&Export..."},
+        {AFCQ_SEDQ_ADD_INSTANCE_ACTION, "&Add Instance"},
+        {AFCQ_SEDQ_DELETE_INSTANCE_ACTION, "&Delete Instance"},
+        {AFCQ_SEDQ_DISABLE_POWERUP_ACTION, "Disable &Power-Up Trigger"},
+        {AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION, "D&uplicate Trigger"},
+        {AFCQ_SEDQ_ENABLE_POWERUP_ACTION, "&Enable Power-Up Trigger"},
+        {AFCQ_SEDQ_RENAME_INSTANCE_ACTION, "Re&name Instance"},
+        {AFCQ_SEDQ_INSTANCE_STATUS_HELP_ACTION, "Instance &Status Help"},
+        {AFCQ_SEDQ_INSERT_NODES_ACTION, "&Insert Nodes..."},
+        {AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, "Add State &Machine Nodes..."},
+        {AFCQ_SEDQ_BUS_ASCII_ACTION, "&ASCII"},
+        {AFCQ_SEDQ_BUS_BAR_CHART_ACTION, "Unsigned &Line Chart"},
+        {AFCQ_SEDQ_BUS_BINARY_ACTION, "&Binary"},
+        {AFCQ_SEDQ_BUS_DOUBLE_ACTION, "&Double Precision"},
+        {AFCQ_SEDQ_BUS_FLOAT_ACTION, "&Single Precision"},
+        {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, "&Hexadecimal"},
+        {AFCQ_SEDQ_BUS_LINE_CHART_ACTION, "Signed Line &Chart"},
+        {AFCQ_SEDQ_BUS_OCTAL_ACTION, "&Octal"},
+        {AFCQ_SEDQ_BUS_SIGNED_BAR_CHART_ACTION, "Unsigned Ba&r Chart"},
+        {AFCQ_SEDQ_BUS_SIGNED_LINE_CHART_ACTION, "Signed Bar Char&t"},
+        {AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION, "Signed &Magnitude Decimal"},
+        {AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION, "&Signed Decimal"},
+        {AFCQ_SEDQ_BUS_UNSIGNED_ACTION, "&Unsigned Decimal"},
+        {AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, "Create &List File"},
+        {AFCQ_SEDQ_DATA_DISABLE_ACTION, "Disable &Data"},
+        {AFCQ_SEDQ_DATA_ENABLE_ACTION, "Enable D&ata"},
+        {AFCQ_SEDQ_REMOVE_ALIAS_ACTION, "Remove Al&ias"},
+        {AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, "Find &Bus Value..."},
+        {AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, "Find Ne&xt Bus Value"},
+        {AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, "Find Pre&vious Bus Value"},
+        {AFCQ_SEDQ_GROUP_ACTION, "&Group..."},
+        {AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION, "Show &LSB on Left"},
+        {AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, "&Mnemonic Table Setup..."},
+        {AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, "Show MS&B on Left"},
+        {AFCQ_SEDQ_PASTE_ALIAS_ACTION, "Paste Ali&as"},
+        {AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION, "Plug-In &Options..."},
+        {AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION, "&Recreate State Machine Mnemonics"},
+        {AFCQ_SEDQ_RENAME_NODE_ACTION, "Rena&me..."},
+        {AFCQ_SEDQ_SET_ALIAS_ACTION, "Set Ali&as..."},
+        {AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, "&Comparison..."},
+        {AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION, "&Value"},
+        {AFCQ_SEDQ_PATTERN_CONDITION_ACTION, "&Pattern"},
+        {AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION, "Any Bit &Rising"},
+        {AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION, "Any Bit &Falling"},
+        {AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION, "&Not Value"},
+        {AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION, "Any Bit &High"},
+        {AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION, "Any Bit &Either Edge"},
+        {AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION, "Any Bit &Changed"},
+        {AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION, "Any Bit &Low"},
+        {AFCQ_SEDQ_ALIGN_LEFT_ACTION, "Align &Left"},
+        {AFCQ_SEDQ_ALIGN_RIGHT_ACTION, "Align &Right"},
+        {AFCQ_SEDQ_INVERT_SIGNAL_ACTION, "&Invert Signal"},
+        {AFCQ_SEDQ_POST_FITTING_ACTION, "Post-&Fitting"},
+        {AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, "&Pre-Synthesis"},
+        {AFCQ_SEDQ_TRIGGER_CONDITION_ACTION, "&Don't Care"},
+        {AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION, "&Either Edge"},
+        {AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, "&Falling Edge"},
+        {AFCQ_SEDQ_HIGH_CONDITION_ACTION, "&High"},
+        {AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, "&Insert Value..."},
+        {AFCQ_SEDQ_LOW_CONDITION_ACTION, "&Low"},
+        {AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION, "&Rising Edge"},
+        {AFCQ_SEDQ_UNGROUP_NESTED_ACTION, "Ungroup &Nested Groups"},
+        {AFCQ_SEDQ_DELETE_TIME_BAR_ACTION, "&Delete Time Bar"},
+        {AFCQ_SEDQ_DELETE_ALL_TIME_BARS_ACTION, "Delete &All Time Bars"},
+        {AFCQ_SEDQ_INSERT_TIME_BAR_ACTION, "&Insert Time Bar..."},
+        {AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ACTION, "Insert &Master Time Bar"},
+        {AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, "&Move Master Time Bar"},
+        {AFCQ_SEDQ_NEXT_TRANSITION_ACTION, "&Next Transition"},
+        {AFCQ_SEDQ_PREVIOUS_TRANSITION_ACTION, "&Previous Transition"},
+        {AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ALT_ACTION, "Set as Master &Time Bar"},
+        {AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, "&Sample Numbers"},
+        {AFCQ_SEDQ_TIME_UNITS_ACTION, "&Time Units..."},
+        {AFCQ_SEDQ_STORAGE_DISABLE_ACTION, "Disable Stora&ge"},
+        {AFCQ_SEDQ_STORAGE_ENABLE_ACTION, "Enable Stor&age"},
+        {AFCQ_SEDQ_TRANSITION_DISABLE_ACTION, "Disable Transitio&nal"},
+        {AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, "Enable Transi&tional"},
+        {AFCQ_SEDQ_TRIGGER_DISABLE_ACTION, "Disable &Trigger"},
+        {AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, "Enable Tri&gger"},
+        {AFCQ_SEDQ_UNGROUP_ACTION, "&Ungroup"},
+        {AFCQ_SEDQ_TOOLBAR_FIND_ACTION, "Find"},
+        {AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION, "Start Compilation"},
+        {AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION, "Start Relayne"},
+        {AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION, "Center on Trigger"},
+        {AFCQ_SEDQ_LOG_PANE_ACTION, "&Data Log"},
+        {AFCQ_SEDQ_HIERARCHY_PANE_ACTION, "&Hierarchy Display"},
+        {AFCQ_SEDQ_INSTANCE_PANE_ACTION, "&Instance Manager"},
+        {AFCQ_SEDQ_JTAG_PANE_ACTION, "&JTAG Chain Configuration"},
+        {AFCQ_SEDQ_CONFIG_PANE_ACTION, "&Signal Configuration"},
     };
     return texts;
 }
@@ -200,24 +200,24 @@ namespace
 const std::map<int, QRgb>& themed_colours()
 {
     static const std::map<int, QRgb> colours = {
-        {1, 0xFF404040u},   // outer ring of cell frames, drop marker
-        {5, 0xFFC00000u},   // name of an invalid node
-        {297, 0xFF308CC6u}, // selection with focus
-        {298, 0xFFFFFFFFu}, // view and name background
-        {302, 0xFF202020u}, // column titles
-        {305, 0xFF000000u}, // node name
-        {306, 0xFF006400u}, // post-fitting name under incremental compilation
-        {307, 0xFF003C78u}, // group and bus name
-        {308, 0xFF8B4513u}, // bus trigger text of comparisons and symbols
-        {315, 0xFF808080u}, // name of a node of the data tab only
-        {299, 0xFF1E50D2u}, // time-bar lines and ruler ticks
-        {300, 0xFFD21E1Eu}, // trigger marker lines
-        {301, 0xFF5A5A5Au}, // start and end of the data
-        {303, 0xFFE6E6E6u}, // vertical grid
-        {309, 0xFF8B4500u}, // symbolic value text at a value change
-        {310, 0xFF1E1E78u}, // position texts of the ruler and the time bars
-        {311, 0xFF006464u}, // segment texts of the ruler and the time bars
-        {314, 0xFF1F5FAFu}, // bus bands, charts and plain value texts
+        {AFCQ_COLOR_CELL_OUTLINE, 0xFF404040u},       // outer ring of cell frames, drop marker
+        {AFCQ_COLOR_INVALID_NAME, 0xFFC00000u},       // name of an invalid node
+        {AFCQ_COLOR_SELECTION, 0xFF308CC6u},          // selection with focus
+        {AFCQ_COLOR_IDLE, 0xFFFFFFFFu},               // view and name background
+        {AFCQ_COLOR_COLUMN_HEADER, 0xFF202020u},      // column titles
+        {AFCQ_COLOR_PRE_SYNTHESIS_NAME, 0xFF000000u}, // node name
+        {AFCQ_COLOR_POST_FITTING_NAME, 0xFF006400u},  // post-fitting name under incremental compilation
+        {AFCQ_COLOR_GROUP_NAME, 0xFF003C78u},         // group and bus name
+        {AFCQ_COLOR_TRIGGER_MNEMONIC, 0xFF8B4513u},   // bus trigger text of comparisons and symbols
+        {AFCQ_COLOR_DUPLICATED_NODE, 0xFF808080u},    // name of a node of the data tab only
+        {AFCQ_COLOR_TIME_BAR, 0xFF1E50D2u},           // time-bar lines and ruler ticks
+        {AFCQ_COLOR_TRIGGER_POSITION, 0xFFD21E1Eu},   // trigger marker lines
+        {AFCQ_COLOR_END_OF_SAMPLES, 0xFF5A5A5Au},     // start and end of the data
+        {AFCQ_COLOR_WAVEFORM_GRID, 0xFFE6E6E6u},      // vertical grid
+        {AFCQ_COLOR_DATA_MNEMONIC, 0xFF8B4500u},      // symbolic value text at a value change
+        {AFCQ_COLOR_SAMPLE_NUMBER, 0xFF1E1E78u},      // position texts of the ruler and the time bars
+        {AFCQ_COLOR_SEGMENT_NUMBER, 0xFF006464u},     // segment texts of the ruler and the time bars
+        {AFCQ_COLOR_BUS_VALUE, 0xFF1F5FAFu},          // bus bands, charts and plain value texts
     };
     return colours;
 }
@@ -225,9 +225,9 @@ const std::map<int, QRgb>& themed_colours()
 const std::map<int, QRgb>& themed_brushes()
 {
     static const std::map<int, QRgb> brushes = {
-        {22, 0xFFF0F0F0u}, // cell face, disabled cells, title row
-        {24, 0xFFE0E0E0u}, // grid of waveform cells
-        {26, 0xFFC0C0C0u}, // plain cell borders
+        {AFCQ_BRUSH_CELL_FACE, 0xFFF0F0F0u},     // cell face, disabled cells, title row
+        {AFCQ_BRUSH_WAVEFORM_GRID, 0xFFE0E0E0u}, // grid of waveform cells
+        {AFCQ_BRUSH_CELL_BORDER, 0xFFC0C0C0u},   // plain cell borders
     };
     return brushes;
 }
@@ -235,13 +235,13 @@ const std::map<int, QRgb>& themed_brushes()
 const std::map<int, QRgb>& themed_pens()
 {
     static const std::map<int, QRgb> pens = {
-        {5, 0xFF000000u},  // bus trigger text
-        {6, 0xFFFFFFF0u},  // bus trigger text, selected with focus
-        {18, 0xFF202020u}, // lock-mode title, expand box, selected name without focus
-        {21, 0xFFFFFFFFu}, // selected text with focus
-        {27, 0xFF808080u}, // disabled text, empty-view messages
-        {108, 0xFF007800u}, // high level of a one-bit waveform
-        {109, 0xFF009600u}, // low level and edges of a one-bit waveform
+        {AFCQ_PEN_TRIGGER_VALUE, 0xFF000000u},  // bus trigger text
+        {AFCQ_PEN_SELECTED_VALUE, 0xFFFFFFF0u}, // bus trigger text, selected with focus
+        {AFCQ_PEN_TEXT, 0xFF202020u},           // lock-mode title, expand box, selected name without focus
+        {AFCQ_PEN_SELECTED_TEXT, 0xFFFFFFFFu},  // selected text with focus
+        {AFCQ_PEN_DISABLED_TEXT, 0xFF808080u},  // disabled text, empty-view messages
+        {AFCQ_PEN_WAVE_HIGH, 0xFF007800u},      // high level of a one-bit waveform
+        {AFCQ_PEN_WAVE_LOW, 0xFF009600u},       // low level and edges of a one-bit waveform
     };
     return pens;
 }
@@ -275,16 +275,16 @@ QFont AFCQ_FONT::get_font() const
     // The node table's fonts: title, column titles, names by kind and time-bar labels. Their
     // own families keep them apart from the fonts of the other ids.
     static const std::map<int, QFont> theme = {
-        {54, QFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold)},
-        {55, QFont(QStringLiteral("DejaVu Sans"), 8)},
-        {56, QFont(QStringLiteral("DejaVu Sans"), 9)},
-        {57, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Normal, true)},
-        {58, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Bold)},
-        {61, QFont(QStringLiteral("DejaVu Sans"), 7, QFont::Bold)},
-        {62, QFont(QStringLiteral("DejaVu Sans"), 7)},
-        {63, QFont(QStringLiteral("DejaVu Sans Mono"), 7, QFont::Bold)},
-        {64, QFont(QStringLiteral("DejaVu Sans Mono"), 7)},
-        {66, QFont(QStringLiteral("DejaVu Serif"), 9, QFont::Normal, true)},
+        {AFCQ_FONT_WINDOW_TITLE, QFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold)},
+        {AFCQ_FONT_COLUMN_HEADER, QFont(QStringLiteral("DejaVu Sans"), 8)},
+        {AFCQ_FONT_PRE_SYNTHESIS_NAME, QFont(QStringLiteral("DejaVu Sans"), 9)},
+        {AFCQ_FONT_POST_FITTING_NAME, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Normal, true)},
+        {AFCQ_FONT_GROUP_NAME, QFont(QStringLiteral("DejaVu Sans"), 9, QFont::Bold)},
+        {AFCQ_FONT_MASTER_SAMPLE_NUMBER, QFont(QStringLiteral("DejaVu Sans"), 7, QFont::Bold)},
+        {AFCQ_FONT_SAMPLE_NUMBER, QFont(QStringLiteral("DejaVu Sans"), 7)},
+        {AFCQ_FONT_MASTER_SEGMENT_NUMBER, QFont(QStringLiteral("DejaVu Sans Mono"), 7, QFont::Bold)},
+        {AFCQ_FONT_SEGMENT_NUMBER, QFont(QStringLiteral("DejaVu Sans Mono"), 7)},
+        {AFCQ_FONT_DUPLICATED_NODE, QFont(QStringLiteral("DejaVu Serif"), 9, QFont::Normal, true)},
     };
     const auto themed = theme.find(m_id);
     if (themed != theme.end())

@@ -113,7 +113,7 @@ QString afcq_create_filter(int type_flags, const char*, int)
 
 QString afcq_get_custom_shortcut(AFCQ_ACTION_ENUM id)
 {
-    return id == 179 ? QStringLiteral("F3") : QString();
+    return id == AFCQ_EDIT_FIND_NEXT_ACTION ? QStringLiteral("F3") : QString();
 }
 
 namespace standin::afcq

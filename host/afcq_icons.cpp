@@ -247,14 +247,22 @@ QIcon node_icon(NODE_KIND kind, bool group)
 const std::map<int, std::pair<NODE_KIND, bool>>& node_icon_table()
 {
     static const std::map<int, std::pair<NODE_KIND, bool>> table = {
-        {273, {NODE_KIND::INPUT_PIN, false}},     {271, {NODE_KIND::INPUT_PIN, true}},
-        {461, {NODE_KIND::OUTPUT_PIN, false}},    {459, {NODE_KIND::OUTPUT_PIN, true}},
-        {18, {NODE_KIND::BIDIR_PIN, false}},      {16, {NODE_KIND::BIDIR_PIN, true}},
-        {324, {NODE_KIND::MEMORY, false}},        {322, {NODE_KIND::MEMORY, true}},
-        {516, {NODE_KIND::REGISTERED, false}},    {514, {NODE_KIND::REGISTERED, true}},
-        {42, {NODE_KIND::COMBINATIONAL, false}},  {40, {NODE_KIND::COMBINATIONAL, true}},
-        {317, {NODE_KIND::STATE_MACHINE, false}}, {315, {NODE_KIND::STATE_MACHINE, true}},
-        {720, {NODE_KIND::OTHER, false}},         {705, {NODE_KIND::OTHER, true}},
+        {AFCQ_ICON_INPUT_PIN, {NODE_KIND::INPUT_PIN, false}},
+        {AFCQ_ICON_INPUT_PIN_GROUP, {NODE_KIND::INPUT_PIN, true}},
+        {AFCQ_ICON_OUTPUT_PIN, {NODE_KIND::OUTPUT_PIN, false}},
+        {AFCQ_ICON_OUTPUT_PIN_GROUP, {NODE_KIND::OUTPUT_PIN, true}},
+        {AFCQ_ICON_BIDIR_PIN, {NODE_KIND::BIDIR_PIN, false}},
+        {AFCQ_ICON_BIDIR_PIN_GROUP, {NODE_KIND::BIDIR_PIN, true}},
+        {AFCQ_ICON_MEMORY, {NODE_KIND::MEMORY, false}},
+        {AFCQ_ICON_MEMORY_GROUP, {NODE_KIND::MEMORY, true}},
+        {AFCQ_ICON_REGISTERED, {NODE_KIND::REGISTERED, false}},
+        {AFCQ_ICON_REGISTERED_GROUP, {NODE_KIND::REGISTERED, true}},
+        {AFCQ_ICON_COMBINATIONAL, {NODE_KIND::COMBINATIONAL, false}},
+        {AFCQ_ICON_COMBINATIONAL_GROUP, {NODE_KIND::COMBINATIONAL, true}},
+        {AFCQ_ICON_STATE_MACHINE, {NODE_KIND::STATE_MACHINE, false}},
+        {AFCQ_ICON_STATE_MACHINE_GROUP, {NODE_KIND::STATE_MACHINE, true}},
+        {AFCQ_ICON_OTHER_NODE, {NODE_KIND::OTHER, false}},
+        {AFCQ_ICON_OTHER_NODE_GROUP, {NODE_KIND::OTHER, true}},
     };
     return table;
 }
@@ -325,43 +333,50 @@ constexpr QStyle::StandardPixmap NO_PIXMAP = QStyle::SP_CustomBase;
 const std::map<int, ICON_ENTRY>& icon_table()
 {
     static const std::map<int, ICON_ENTRY> table = {
-        {6, {"go-previous", QStyle::SP_ArrowBack, GLYPH::NONE}},
-        {7, {"go-next", QStyle::SP_ArrowForward, GLYPH::NONE}},
-        {10, {"media-playlist-repeat", QStyle::SP_BrowserReload, GLYPH::NONE}},   // autorun
-        {36, {"window-close", QStyle::SP_TitleBarCloseButton, GLYPH::NONE}},     // close a pane
-        {55, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},                             // instance of the log tree
-        {56, {"text-x-generic", QStyle::SP_FileIcon, GLYPH::NONE}},              // data log
-        {57, {"document-open", QStyle::SP_FileIcon, GLYPH::NONE}},               // the current data log
-        {60, {"folder", QStyle::SP_DirIcon, GLYPH::NONE}},                       // signal set
-        {61, {"folder-open", QStyle::SP_DirOpenIcon, GLYPH::NONE}},              // the current signal set
-        {62, {nullptr, NO_PIXMAP, GLYPH::TRIGGER}},
-        {63, {nullptr, NO_PIXMAP, GLYPH::CURRENT_TRIGGER}},
-        {100, {"mail-attachment", QStyle::SP_FileLinkIcon, GLYPH::NONE}},        // attach a SOF file
-        {258, {"folder", QStyle::SP_DirIcon, GLYPH::NONE}},                      // hierarchy level, palette entry
-        {274, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},
-        {275, {nullptr, NO_PIXMAP, GLYPH::CURRENT_INSTANCE}},
-        {311, {nullptr, NO_PIXMAP, GLYPH::LOCKED}},                              // a restricting lock mode
-        {312, {nullptr, NO_PIXMAP, GLYPH::UNLOCKED}},                            // all changes allowed
-        {508, {"go-down", QStyle::SP_ArrowDown, GLYPH::NONE}},                   // read data
-        {536, {"media-playback-start", QStyle::SP_MediaPlay, GLYPH::NONE}},      // run
-        {550, {"document-save", QStyle::SP_DialogSaveButton, GLYPH::NONE}},      // save to the data log
-        {633, {"media-playback-stop", QStyle::SP_MediaStop, GLYPH::NONE}},       // stop
-        {637, {"preferences-other", QStyle::SP_FileDialogDetailedView, GLYPH::NONE}}, // advanced trigger page
-        {639, {"utilities-system-monitor", QStyle::SP_ComputerIcon, GLYPH::NONE}},    // Data page
-        {641, {"preferences-system", QStyle::SP_FileDialogListView, GLYPH::NONE}},    // Setup page
-        {642, {"text-x-script", QStyle::SP_FileIcon, GLYPH::NONE}},              // state-based flow page
-        {691, {nullptr, NO_PIXMAP, GLYPH::DONT_CARE}},
-        {692, {nullptr, NO_PIXMAP, GLYPH::EITHER_EDGE}},
-        {693, {nullptr, NO_PIXMAP, GLYPH::FALLING}},
-        {694, {nullptr, NO_PIXMAP, GLYPH::HIGH}},
-        {695, {nullptr, NO_PIXMAP, GLYPH::LOW}},
-        {696, {nullptr, NO_PIXMAP, GLYPH::RISING}},
-        {697, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_HIGH}},
-        {698, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_LOW}},
-        {699, {nullptr, NO_PIXMAP, GLYPH::CENTER_POSITION}},
-        {700, {nullptr, NO_PIXMAP, GLYPH::START_STOP}},
-        {701, {nullptr, NO_PIXMAP, GLYPH::POST_POSITION}},
-        {702, {nullptr, NO_PIXMAP, GLYPH::PRE_POSITION}},
+        {AFCQ_ICON_GO_PREVIOUS, {"go-previous", QStyle::SP_ArrowBack, GLYPH::NONE}},
+        {AFCQ_ICON_GO_NEXT, {"go-next", QStyle::SP_ArrowForward, GLYPH::NONE}},
+        {AFCQ_ICON_AUTORUN, {"media-playlist-repeat", QStyle::SP_BrowserReload, GLYPH::NONE}}, // autorun
+        {AFCQ_ICON_CLOSE_PANE, {"window-close", QStyle::SP_TitleBarCloseButton, GLYPH::NONE}}, // close a pane
+        {AFCQ_ICON_LOG_INSTANCE, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},          // instance of the log tree
+        {AFCQ_ICON_LOG, {"text-x-generic", QStyle::SP_FileIcon, GLYPH::NONE}},    // data log
+        {AFCQ_ICON_LOG + 1, {"document-open", QStyle::SP_FileIcon, GLYPH::NONE}}, // the current data log
+        {AFCQ_ICON_LOG_SIGNAL_SET, {"folder", QStyle::SP_DirIcon, GLYPH::NONE}},  // signal set
+        {AFCQ_ICON_LOG_SIGNAL_SET + 1,
+         {"folder-open", QStyle::SP_DirOpenIcon, GLYPH::NONE}}, // the current signal set
+        {AFCQ_ICON_LOG_TRIGGER, {nullptr, NO_PIXMAP, GLYPH::TRIGGER}},
+        {AFCQ_ICON_LOG_TRIGGER + 1, {nullptr, NO_PIXMAP, GLYPH::CURRENT_TRIGGER}},
+        {AFCQ_ICON_ATTACH, {"mail-attachment", QStyle::SP_FileLinkIcon, GLYPH::NONE}}, // attach a SOF file
+        {AFCQ_ICON_HIERARCHY_LEVEL,
+         {"folder", QStyle::SP_DirIcon, GLYPH::NONE}}, // hierarchy level, palette entry
+        {AFCQ_ICON_OTHER_INSTANCE, {nullptr, NO_PIXMAP, GLYPH::INSTANCE}},
+        {AFCQ_ICON_CURRENT_INSTANCE, {nullptr, NO_PIXMAP, GLYPH::CURRENT_INSTANCE}},
+        {AFCQ_ICON_LOCKED, {nullptr, NO_PIXMAP, GLYPH::LOCKED}},               // a restricting lock mode
+        {AFCQ_ICON_UNLOCKED, {nullptr, NO_PIXMAP, GLYPH::UNLOCKED}},           // all changes allowed
+        {AFCQ_ICON_READ_DATA, {"go-down", QStyle::SP_ArrowDown, GLYPH::NONE}}, // read data
+        {AFCQ_ICON_RUN, {"media-playback-start", QStyle::SP_MediaPlay, GLYPH::NONE}}, // run
+        {AFCQ_ICON_SAVE_TO_LOG,
+         {"document-save", QStyle::SP_DialogSaveButton, GLYPH::NONE}},                // save to the data log
+        {AFCQ_ICON_STOP, {"media-playback-stop", QStyle::SP_MediaStop, GLYPH::NONE}}, // stop
+        {AFCQ_ICON_ADVANCED_TRIGGER_PAGE,
+         {"preferences-other", QStyle::SP_FileDialogDetailedView, GLYPH::NONE}}, // advanced trigger page
+        {AFCQ_ICON_DATA_PAGE,
+         {"utilities-system-monitor", QStyle::SP_ComputerIcon, GLYPH::NONE}}, // Data page
+        {AFCQ_ICON_SETUP_PAGE,
+         {"preferences-system", QStyle::SP_FileDialogListView, GLYPH::NONE}}, // Setup page
+        {AFCQ_ICON_STATE_FLOW_PAGE,
+         {"text-x-script", QStyle::SP_FileIcon, GLYPH::NONE}}, // state-based flow page
+        {AFCQ_ICON_DONT_CARE, {nullptr, NO_PIXMAP, GLYPH::DONT_CARE}},
+        {AFCQ_ICON_EITHER_EDGE, {nullptr, NO_PIXMAP, GLYPH::EITHER_EDGE}},
+        {AFCQ_ICON_FALLING_EDGE, {nullptr, NO_PIXMAP, GLYPH::FALLING}},
+        {AFCQ_ICON_HIGH, {nullptr, NO_PIXMAP, GLYPH::HIGH}},
+        {AFCQ_ICON_LOW, {nullptr, NO_PIXMAP, GLYPH::LOW}},
+        {AFCQ_ICON_RISING_EDGE, {nullptr, NO_PIXMAP, GLYPH::RISING}},
+        {AFCQ_ICON_ACTIVE_HIGH, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_HIGH}},
+        {AFCQ_ICON_ACTIVE_LOW, {nullptr, NO_PIXMAP, GLYPH::ACTIVE_LOW}},
+        {AFCQ_ICON_CENTER_POSITION, {nullptr, NO_PIXMAP, GLYPH::CENTER_POSITION}},
+        {AFCQ_ICON_START_STOP, {nullptr, NO_PIXMAP, GLYPH::START_STOP}},
+        {AFCQ_ICON_POST_POSITION, {nullptr, NO_PIXMAP, GLYPH::POST_POSITION}},
+        {AFCQ_ICON_PRE_POSITION, {nullptr, NO_PIXMAP, GLYPH::PRE_POSITION}},
     };
     return table;
 }
@@ -551,11 +566,11 @@ QCursor make_zoom_cursor(bool zoom_in)
 
 QCursor afcq_get_cursor(int id)
 {
-    if (id != 1 && id != 2)
+    if (id != AFCQ_CURSOR_ZOOM_IN && id != AFCQ_CURSOR_ZOOM_OUT)
         return QCursor(Qt::ArrowCursor);
     // Kept for the life of the process and never destroyed: a pixmap must not outlive the
     // application object, and static objects are destroyed after it.
     static const QCursor* zoom_in = new QCursor(make_zoom_cursor(true));
     static const QCursor* zoom_out = new QCursor(make_zoom_cursor(false));
-    return id == 1 ? *zoom_in : *zoom_out;
+    return id == AFCQ_CURSOR_ZOOM_IN ? *zoom_in : *zoom_out;
 }

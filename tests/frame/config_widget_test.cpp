@@ -631,7 +631,7 @@ TEST_F(config_widget_test, a_device_without_hps_disables_the_hps_trigger_options
 TEST_F(config_widget_test, a_pane_out_of_sight_shows_the_document_when_it_comes_back)
 {
     open({instance_spec("probe"), instance_spec("other")});
-    QAction* toggle = action(m_frame, 705);
+    QAction* toggle = action(m_frame, AFCQ_SEDQ_CONFIG_PANE_ACTION);
     toggle->setChecked(false);
     settle();
     ASSERT_FALSE(pane()->isVisible());

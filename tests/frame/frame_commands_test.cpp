@@ -272,14 +272,16 @@ TEST_F(frame_commands_test, a_detached_window_carries_its_own_shortcuts_and_comp
     EXPECT_TRUE(frame->is_detached());
     const QList<QAction*> entries = processing->actions();
     ASSERT_GE(entries.size(), 2);
-    EXPECT_EQ(entries.mid(entries.size() - 2), QList<QAction*>({action(frame, 508), action(frame, 507)}));
-    EXPECT_EQ(action(frame, 694)->shortcut(), QKeySequence(QKeySequence::Undo));
-    EXPECT_EQ(action(frame, 179)->shortcut(), QKeySequence("F3"));
+    EXPECT_EQ(entries.mid(entries.size() - 2),
+              QList<QAction*>({action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION),
+                               action(frame, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)}));
+    EXPECT_EQ(action(frame, AFCQ_EDIT_UNDO_ACTION)->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(action(frame, AFCQ_EDIT_FIND_NEXT_ACTION)->shortcut(), QKeySequence("F3"));
     EXPECT_EQ(frame->get_menu_record()->file_menu->save_action->shortcut(), QKeySequence(QKeySequence::Save));
     frame->attach_window();
     EXPECT_FALSE(frame->is_detached());
-    EXPECT_FALSE(processing->actions().contains(action(frame, 507)));
-    EXPECT_TRUE(action(frame, 694)->shortcut().isEmpty());
+    EXPECT_FALSE(processing->actions().contains(action(frame, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)));
+    EXPECT_TRUE(action(frame, AFCQ_EDIT_UNDO_ACTION)->shortcut().isEmpty());
     EXPECT_TRUE(frame->get_menu_record()->file_menu->print_action->shortcut().isEmpty());
 }
 
@@ -329,36 +331,41 @@ TEST_F(frame_commands_test, file_menu_offers_printing_and_the_list_only_with_dat
         emit file->aboutToShow();
         EXPECT_EQ(file->print_action->isEnabled(), r.print) << r.name;
         EXPECT_EQ(file->print_preview_action->isEnabled(), r.print) << r.name;
-        EXPECT_EQ(action(frame, 344)->isEnabled(), r.list) << r.name;
-        EXPECT_EQ(action(frame, 154)->isEnabled(), r.export_data) << r.name;
+        EXPECT_EQ(action(frame, AFCQ_SEDQ_CREATE_LIST_FILE_ACTION)->isEnabled(), r.list) << r.name;
+        EXPECT_EQ(action(frame, AFCQ_SEDQ_EXPORT_DATA_ACTION)->isEnabled(), r.export_data) << r.name;
     }
     SEDQ_FRAME_WND* without_data = open_frame(write_document({{"beta"}}, "no_data.vtl"));
     emit without_data->get_menu_record()->file_menu->aboutToShow();
     EXPECT_FALSE(without_data->get_menu_record()->file_menu->print_action->isEnabled());
-    EXPECT_FALSE(action(without_data, 344)->isEnabled());
-    EXPECT_FALSE(action(without_data, 154)->isEnabled()) << "no data log to export";
+    EXPECT_FALSE(action(without_data, AFCQ_SEDQ_CREATE_LIST_FILE_ACTION)->isEnabled());
+    EXPECT_FALSE(action(without_data, AFCQ_SEDQ_EXPORT_DATA_ACTION)->isEnabled()) << "no data log to export";
 }
 
 TEST_F(frame_commands_test, edit_and_view_menus_follow_the_document_and_the_page)
 {
     SEDQ_FRAME_WND* empty = make_frame();
     emit empty->get_menu_record()->edit_menu->aboutToShow();
-    for (int id : {694, 459, 355, 117, 114, 326, 327, 361})
+    for (int id : {AFCQ_EDIT_UNDO_ACTION, AFCQ_EDIT_REDO_ACTION, AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION,
+                   AFCQ_SEDQ_SAVE_TO_LOG_ACTION, AFCQ_SEDQ_LOGGING_ACTION, AFCQ_SEDQ_INSERT_NODES_ACTION,
+                   AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION})
         EXPECT_FALSE(action(empty, id)->isEnabled()) << id;
     EXPECT_FALSE(empty->get_plugin_menu()->isEnabled());
 
     SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 2, {1})}, "view.vtl"));
     QTabWidget* pages = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
-    for (int id : {728, 729, 730, 708})
+    for (int id : {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_OUT_ACTION,
+                   AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION})
         action(frame, id)->setEnabled(true);
     pages->setCurrentIndex(1);
     emit frame->get_menu_record()->view_menu->aboutToShow();
-    for (int id : {728, 729, 730, 708})
+    for (int id : {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_OUT_ACTION,
+                   AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION})
         EXPECT_FALSE(action(frame, id)->isEnabled()) << "setup page, " << id;
     pages->setCurrentIndex(2);
     emit frame->get_menu_record()->edit_menu->aboutToShow();
-    EXPECT_FALSE(action(frame, 355)->isEnabled()) << "no mnemonic tables on an advanced page";
-    EXPECT_TRUE(action(frame, 117)->isEnabled());
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION)->isEnabled())
+        << "no mnemonic tables on an advanced page";
+    EXPECT_TRUE(action(frame, AFCQ_SEDQ_SAVE_TO_LOG_ACTION)->isEnabled());
 }
 
 TEST_F(frame_commands_test, host_notifications_refresh_the_panes_with_their_hints)

@@ -95,13 +95,16 @@ TEST_F(frame_test, edit_menu_appends_the_analyzer_entries_in_order)
     EXPECT_FALSE(edit->replace_action->isVisible());
     EXPECT_FALSE(edit->go_to_action->isEnabled());
     EXPECT_TRUE(edit->undo_action->isVisible()) << "a child window shows the host's Edit entries";
-    EXPECT_EQ(frame->get_tx_manager()->get_action(AFCQ_ACTION_ENUM(694), QVariant()), edit->undo_action);
+    EXPECT_EQ(frame->get_tx_manager()->get_action(AFCQ_EDIT_UNDO_ACTION, QVariant()), edit->undo_action);
 }
 
 TEST_F(frame_test, lock_mode_and_bit_order_submenus_are_exclusive_groups)
 {
     SEDQ_FRAME_WND* frame = make_frame();
-    for (const std::vector<int>& ids : {std::vector<int>{290, 291, 292}, std::vector<int>{356, 354}})
+    for (const std::vector<int>& ids :
+         {std::vector<int>{AFCQ_SEDQ_LOCK_MODE_ALL_ACTION, AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION,
+                           AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION},
+          std::vector<int>{AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION}})
     {
         QActionGroup* group = action(frame, ids[0])->actionGroup();
         ASSERT_NE(group, nullptr) << ids[0];
@@ -123,10 +126,21 @@ TEST_F(frame_test, bus_display_format_menu_holds_fourteen_entries_with_display_t
     const QMenu* floating_point = menu->actions().at(4)->menu();
     ASSERT_NE(floating_point, nullptr);
     EXPECT_EQ(tokens(floating_point->actions()), QStringList({"334", "333"}));
-    const std::vector<std::pair<int, int>> types = {{335, 5},  {343, 4},  {342, 2}, {341, 3}, {334, 13},
-                                                    {333, 14}, {338, 6},  {332, 1}, {330, 7}, {331, 8},
-                                                    {336, 9},  {339, 10}, {340, 11}};
-    QActionGroup* group = action(frame, 335)->actionGroup();
+    const std::vector<std::pair<int, int>> types = {
+        {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, SDR_GTYPE_HEX},
+        {AFCQ_SEDQ_BUS_UNSIGNED_ACTION, SDR_GTYPE_UNSIGNED},
+        {AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION, SDR_GTYPE_TWOS_COMPLEMENT},
+        {AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION, SDR_GTYPE_SIGNED_MAGNITUDE},
+        {AFCQ_SEDQ_BUS_FLOAT_ACTION, SDR_GTYPE_FLOAT},
+        {AFCQ_SEDQ_BUS_DOUBLE_ACTION, SDR_GTYPE_DOUBLE},
+        {AFCQ_SEDQ_BUS_OCTAL_ACTION, SDR_GTYPE_OCTAL},
+        {AFCQ_SEDQ_BUS_BINARY_ACTION, SDR_GTYPE_BINARY},
+        {AFCQ_SEDQ_BUS_ASCII_ACTION, SDR_GTYPE_ASCII},
+        {AFCQ_SEDQ_BUS_BAR_CHART_ACTION, SDR_GTYPE_CHART_8},
+        {AFCQ_SEDQ_BUS_LINE_CHART_ACTION, SDR_GTYPE_CHART_9},
+        {AFCQ_SEDQ_BUS_SIGNED_BAR_CHART_ACTION, SDR_GTYPE_CHART_10},
+        {AFCQ_SEDQ_BUS_SIGNED_LINE_CHART_ACTION, SDR_GTYPE_CHART_11}};
+    QActionGroup* group = action(frame, AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION)->actionGroup();
     ASSERT_NE(group, nullptr);
     for (const auto& [id, type] : types)
     {
@@ -257,12 +271,12 @@ TEST_F(frame_test, edit_menu_update_hides_clipboard_entries_and_checks_the_lock_
     SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
     tx->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
     emit frame->get_menu_record()->edit_menu->aboutToShow();
-    for (int id : {75, 112, 408})
+    for (int id : {AFCQ_EDIT_COPY_ACTION, AFCQ_EDIT_CUT_ACTION, AFCQ_EDIT_PASTE_ACTION})
         EXPECT_FALSE(action(frame, id)->isVisible()) << id;
-    EXPECT_TRUE(action(frame, 291)->isChecked());
-    EXPECT_FALSE(action(frame, 290)->isChecked());
-    EXPECT_TRUE(action(frame, 355)->isEnabled());
-    action(frame, 292)->trigger();
+    EXPECT_TRUE(action(frame, AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION)->isChecked());
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_LOCK_MODE_ALL_ACTION)->isChecked());
+    EXPECT_TRUE(action(frame, AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION)->isEnabled());
+    action(frame, AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION)->trigger();
     EXPECT_EQ(tx->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER)
         << "the view takes the lock mode entries";
 }

@@ -42,8 +42,10 @@ class frame_toolbar_test : public frame_test
 protected:
     toolbar_state state_of(SEDQ_FRAME_WND* frame)
     {
-        return {action(frame, 506)->isEnabled(), action(frame, 507)->isEnabled(),
-                action(frame, 508)->isEnabled(), action(frame, 509)->isEnabled()};
+        return {action(frame, AFCQ_SEDQ_TOOLBAR_FIND_ACTION)->isEnabled(),
+                action(frame, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)->isEnabled(),
+                action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled(),
+                action(frame, AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION)->isEnabled()};
     }
 };
 
@@ -58,7 +60,9 @@ TEST_F(frame_toolbar_test, default_toolbar_buttons_in_child_and_main_window_mode
     SEDQ_FRAME_WND* main = make_frame(QUI_FW_STATE_MAIN_WINDOW);
     EXPECT_EQ(button_names(main->get_default_toolbar()), QStringList({"AFCQ_OPEN_ACTION"}) + common);
     EXPECT_EQ(main->get_predefined_toolbar_buttons("Utility Windows"), QStringList({"AFCQ_MSWQ_ACTION"}));
-    for (int id : {506, 507, 508, 509})
+    for (int id :
+         {AFCQ_SEDQ_TOOLBAR_FIND_ACTION, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION,
+          AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION, AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION})
         EXPECT_EQ(action(child, id)->parent(), child) << "toolbar command " << id << " belongs to the window";
 }
 
@@ -112,8 +116,8 @@ TEST_F(frame_toolbar_test, undo_and_redo_follow_the_history_from_the_start)
     for (const row& r : rows)
     {
         SEDQ_FRAME_WND* frame = r.make();
-        EXPECT_FALSE(action(frame, 694)->isEnabled()) << r.name;
-        EXPECT_FALSE(action(frame, 459)->isEnabled()) << r.name;
+        EXPECT_FALSE(action(frame, AFCQ_EDIT_UNDO_ACTION)->isEnabled()) << r.name;
+        EXPECT_FALSE(action(frame, AFCQ_EDIT_REDO_ACTION)->isEnabled()) << r.name;
     }
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"beta", 0}}, "edited.vtl"));
     {
@@ -121,11 +125,11 @@ TEST_F(frame_toolbar_test, undo_and_redo_follow_the_history_from_the_start)
         frame->get_tx_manager()->set_instance_enabled(-1, false);
     }
     settle();
-    EXPECT_TRUE(action(frame, 694)->isEnabled()) << "an edit makes undo available";
-    action(frame, 694)->trigger();
+    EXPECT_TRUE(action(frame, AFCQ_EDIT_UNDO_ACTION)->isEnabled()) << "an edit makes undo available";
+    action(frame, AFCQ_EDIT_UNDO_ACTION)->trigger();
     settle();
-    EXPECT_FALSE(action(frame, 694)->isEnabled());
-    EXPECT_TRUE(action(frame, 459)->isEnabled());
+    EXPECT_FALSE(action(frame, AFCQ_EDIT_UNDO_ACTION)->isEnabled());
+    EXPECT_TRUE(action(frame, AFCQ_EDIT_REDO_ACTION)->isEnabled());
 }
 
 TEST_F(frame_toolbar_test, center_on_trigger_is_off_for_segmented_data)
@@ -133,14 +137,14 @@ TEST_F(frame_toolbar_test, center_on_trigger_is_off_for_segmented_data)
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 1, {}, false, false, 4}}));
     frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
     settle();
-    EXPECT_FALSE(action(frame, 509)->isEnabled());
-    EXPECT_TRUE(action(frame, 506)->isEnabled());
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION)->isEnabled());
+    EXPECT_TRUE(action(frame, AFCQ_SEDQ_TOOLBAR_FIND_ACTION)->isEnabled());
 }
 
 TEST_F(frame_toolbar_test, main_window_never_offers_compile)
 {
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), QUI_FW_STATE_MAIN_WINDOW);
-    EXPECT_FALSE(action(frame, 507)->isEnabled());
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)->isEnabled());
     QMetaObject::invokeMethod(frame, "on_compile");
     QMetaObject::invokeMethod(frame, "on_recompile");
     EXPECT_TRUE(standin::qui::flows().empty()) << "a reported main-window compile must not start a flow";
@@ -153,11 +157,12 @@ TEST_F(frame_toolbar_test, child_window_compiles_and_follows_the_host_relayne_en
     QAction* rly = host->get_menu_record()->processing_menu->rly_action;
     rly->setEnabled(true);
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
-    EXPECT_TRUE(action(frame, 508)->isEnabled());
+    EXPECT_TRUE(action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled());
     EXPECT_TRUE(frame->is_rly_available());
     rly->setEnabled(false);
-    EXPECT_FALSE(action(frame, 508)->isEnabled()) << "a change of the host entry updates the toolbar at once";
-    action(frame, 507)->trigger();
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled())
+        << "a change of the host entry updates the toolbar at once";
+    action(frame, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)->trigger();
     ASSERT_EQ(standin::qui::flows().size(), 1u);
     EXPECT_EQ(standin::qui::flows()[0].flow, 15);
     EXPECT_TRUE(standin::msg::internal_errors().empty());
@@ -198,9 +203,10 @@ TEST_F(frame_toolbar_test, a_child_window_outlives_the_host_relayne_entry)
     QUI_FRAME_WND* host = make_host_main_window();
     host->get_menu_record()->processing_menu->rly_action->setEnabled(true);
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
-    ASSERT_TRUE(action(frame, 508)->isEnabled());
+    ASSERT_TRUE(action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled());
     destroy_host_main_window();
     QMetaObject::invokeMethod(frame, "on_rly_changed");
-    EXPECT_FALSE(action(frame, 508)->isEnabled()) << "without the host entry Relayne cannot run";
+    EXPECT_FALSE(action(frame, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)->isEnabled())
+        << "without the host entry Relayne cannot run";
     EXPECT_FALSE(frame->is_rly_available());
 }

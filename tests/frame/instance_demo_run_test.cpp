@@ -120,7 +120,7 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     view->insert_timebar(100);
     view->save_timebars();
     refresh();
-    EXPECT_GT(view->get_column_width(22), 0);
+    EXPECT_GT(view->get_column_width(SEDQ_COLUMN_VALUE), 0);
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/demo_waveforms.png", "PNG"));
 }
 

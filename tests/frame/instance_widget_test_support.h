@@ -57,17 +57,17 @@ protected:
         standin::chi::shutdown();
     }
 
-    static constexpr int ACTION_ADD = 257;
-    static constexpr int ACTION_DELETE = 258;
-    static constexpr int ACTION_DISABLE_POWERUP = 259;
-    static constexpr int ACTION_DUPLICATE = 260;
-    static constexpr int ACTION_ENABLE_POWERUP = 261;
-    static constexpr int ACTION_RENAME = 262;
-    static constexpr int ACTION_STATUS_HELP = 263;
-    static constexpr int ACTION_AUTORUN = 19;
-    static constexpr int ACTION_READ = 21;
-    static constexpr int ACTION_RUN = 22;
-    static constexpr int ACTION_STOP = 23;
+    static constexpr int ACTION_ADD = AFCQ_SEDQ_ADD_INSTANCE_ACTION;
+    static constexpr int ACTION_DELETE = AFCQ_SEDQ_DELETE_INSTANCE_ACTION;
+    static constexpr int ACTION_DISABLE_POWERUP = AFCQ_SEDQ_DISABLE_POWERUP_ACTION;
+    static constexpr int ACTION_DUPLICATE = AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION;
+    static constexpr int ACTION_ENABLE_POWERUP = AFCQ_SEDQ_ENABLE_POWERUP_ACTION;
+    static constexpr int ACTION_RENAME = AFCQ_SEDQ_RENAME_INSTANCE_ACTION;
+    static constexpr int ACTION_STATUS_HELP = AFCQ_SEDQ_INSTANCE_STATUS_HELP_ACTION;
+    static constexpr int ACTION_AUTORUN = AFCQ_SEDQ_AUTORUN_ACTION;
+    static constexpr int ACTION_READ = AFCQ_SEDQ_READ_DATA_ACTION;
+    static constexpr int ACTION_RUN = AFCQ_SEDQ_RUN_ACTION;
+    static constexpr int ACTION_STOP = AFCQ_SEDQ_STOP_ACTION;
 
     // A window over a document of these instances on the simulated cable; the first instance
     // is current.
@@ -181,7 +181,7 @@ protected:
     QString status_line() const { return pane()->get_status_line()->text(); }
     QStandardItem* powerup_item(int row) const { return model()->item(row, 0)->child(0); }
 
-    static QBrush idle_brush() { return QBrush(AFCQ_COLOR(298).get_color(), Qt::SolidPattern); }
+    static QBrush idle_brush() { return QBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color(), Qt::SolidPattern); }
     static QBrush host_brush(int id) { return AFCQ_BRUSH(id).get_brush(); }
 
     SEDQ_FRAME_WND* m_frame = nullptr;

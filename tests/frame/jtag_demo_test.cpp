@@ -48,7 +48,7 @@ protected:
         compile->trigger();
     }
 
-    static constexpr int ACTION_TOOLBAR_COMPILE = 507;
+    static constexpr int ACTION_TOOLBAR_COMPILE = AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION;
     QString m_previous_folder;
 };
 

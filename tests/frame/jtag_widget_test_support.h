@@ -24,11 +24,11 @@ using instance_widget_test::probe;
 class jtag_widget_fixture : public instance_widget_test::instance_widget_fixture
 {
 protected:
-    static constexpr int ACTION_SOF_ATTACH = 614;
-    static constexpr int ACTION_SOF_DELETE = 615;
-    static constexpr int ACTION_SOF_EXTRACT = 616;
-    static constexpr int ACTION_SOF_PROGRAM = 617;
-    static constexpr int ACTION_SOF_RENAME = 618;
+    static constexpr int ACTION_SOF_ATTACH = AFCQ_SEDQ_SOF_ATTACH_ACTION;
+    static constexpr int ACTION_SOF_DELETE = AFCQ_SEDQ_SOF_DELETE_ACTION;
+    static constexpr int ACTION_SOF_EXTRACT = AFCQ_SEDQ_SOF_EXTRACT_ACTION;
+    static constexpr int ACTION_SOF_PROGRAM = AFCQ_SEDQ_SOF_PROGRAM_ACTION;
+    static constexpr int ACTION_SOF_RENAME = AFCQ_SEDQ_SOF_RENAME_ACTION;
 
     void SetUp() override
     {

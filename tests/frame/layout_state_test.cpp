@@ -44,7 +44,9 @@ TEST_F(frame_test, a_document_without_window_state_opens_with_every_pane_and_the
     for (const auto& [name, frame] : rows)
     {
         SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-        for (int id : {701, 702, 705, 700, 698})
+        for (int id :
+             {AFCQ_SEDQ_INSTANCE_PANE_ACTION, AFCQ_SEDQ_JTAG_PANE_ACTION, AFCQ_SEDQ_CONFIG_PANE_ACTION,
+              AFCQ_SEDQ_HIERARCHY_PANE_ACTION, AFCQ_SEDQ_LOG_PANE_ACTION})
             EXPECT_TRUE(action(frame, id)->isChecked()) << name << " " << id;
         EXPECT_TRUE(layout->get_jtag_widget()->isVisibleTo(frame)) << name;
         EXPECT_EQ(layout->sizes().value(0), 120) << name;
@@ -139,8 +141,8 @@ TEST_F(frame_test, window_state_round_trips_through_save_and_open)
     layout->setSizes({150, layout->sizes()[0] + layout->sizes()[1] - 150});
     auto* top = qobject_cast<QSplitter*>(layout->get_jtag_widget()->parentWidget());
     top->setSizes({top->sizes()[0] + top->sizes()[1] - 420, 420});
-    action(first, 700)->setChecked(false);
-    action(first, 705)->setChecked(false);
+    action(first, AFCQ_SEDQ_HIERARCHY_PANE_ACTION)->setChecked(false);
+    action(first, AFCQ_SEDQ_CONFIG_PANE_ACTION)->setChecked(false);
     first->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
     const QString second_path = m_dir.filePath("saved.vtl");
     ASSERT_TRUE(first->save_file(second_path));
@@ -150,10 +152,10 @@ TEST_F(frame_test, window_state_round_trips_through_save_and_open)
     SEDQ_TX_MANAGER* tx = second->get_tx_manager();
     EXPECT_EQ(tx->get_size_state("frame size", QSize()), QSize(1200, 800));
     EXPECT_EQ(tx->get_size_state("jtag widget size", QSize()), QSize(420, 150));
-    EXPECT_FALSE(action(second, 700)->isChecked());
-    EXPECT_FALSE(action(second, 705)->isChecked());
-    EXPECT_TRUE(action(second, 698)->isChecked());
-    EXPECT_TRUE(action(second, 701)->isChecked());
+    EXPECT_FALSE(action(second, AFCQ_SEDQ_HIERARCHY_PANE_ACTION)->isChecked());
+    EXPECT_FALSE(action(second, AFCQ_SEDQ_CONFIG_PANE_ACTION)->isChecked());
+    EXPECT_TRUE(action(second, AFCQ_SEDQ_LOG_PANE_ACTION)->isChecked());
+    EXPECT_TRUE(action(second, AFCQ_SEDQ_INSTANCE_PANE_ACTION)->isChecked());
     EXPECT_FALSE(second->get_layout_widget()->get_hierarchy_widget()->isVisibleTo(second));
     EXPECT_TRUE(second->get_layout_widget()->get_jtag_widget()->is_sof_manager_visible());
     EXPECT_EQ(second->get_layout_widget()->sizes().value(0), 150);
@@ -167,11 +169,11 @@ TEST_F(frame_test, hiding_both_lower_panes_hides_their_splitter_until_one_return
     QSplitter* splitter = hierarchy_log_splitter(frame->get_layout_widget(), 0);
     ASSERT_NE(splitter, nullptr);
     new QObject(splitter); // a non-widget child has no visibility and must be passed over
-    action(frame, 700)->setChecked(false);
+    action(frame, AFCQ_SEDQ_HIERARCHY_PANE_ACTION)->setChecked(false);
     EXPECT_FALSE(splitter->isHidden());
-    action(frame, 698)->setChecked(false);
+    action(frame, AFCQ_SEDQ_LOG_PANE_ACTION)->setChecked(false);
     EXPECT_TRUE(splitter->isHidden());
-    action(frame, 698)->setChecked(true);
+    action(frame, AFCQ_SEDQ_LOG_PANE_ACTION)->setChecked(true);
     EXPECT_FALSE(splitter->isHidden());
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

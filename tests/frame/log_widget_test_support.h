@@ -39,11 +39,11 @@ struct instance_tree
 class log_widget_fixture : public instance_widget_test::instance_widget_fixture
 {
 protected:
-    static constexpr int ACTION_DELETE = 113;
-    static constexpr int ACTION_LOGGING = 114;
-    static constexpr int ACTION_LOG_RENAME = 116;
-    static constexpr int ACTION_SAVE_TO_LOG = 117;
-    static constexpr int ACTION_SELECT_ALL = 118;
+    static constexpr int ACTION_DELETE = AFCQ_SEDQ_LOG_DELETE_ACTION;
+    static constexpr int ACTION_LOGGING = AFCQ_SEDQ_LOGGING_ACTION;
+    static constexpr int ACTION_LOG_RENAME = AFCQ_SEDQ_LOG_RENAME_ACTION;
+    static constexpr int ACTION_SAVE_TO_LOG = AFCQ_SEDQ_SAVE_TO_LOG_ACTION;
+    static constexpr int ACTION_SELECT_ALL = AFCQ_SEDQ_LOG_SELECT_ALL_ACTION;
 
     // A window over instances with these trees (each also taps the counter design).
     void open_trees(const std::vector<instance_tree>& instances)

@@ -75,11 +75,12 @@ TEST(acf_locks, committed_writes_tell_every_listener)
 
 TEST(afcq_cursor, the_zoom_cursors_are_two_magnifiers_the_same_every_time)
 {
-    const QCursor zoom_in = afcq_get_cursor(1);
-    const QCursor zoom_out = afcq_get_cursor(2);
+    const QCursor zoom_in = afcq_get_cursor(AFCQ_CURSOR_ZOOM_IN);
+    const QCursor zoom_out = afcq_get_cursor(AFCQ_CURSOR_ZOOM_OUT);
     EXPECT_EQ(zoom_in.shape(), Qt::BitmapCursor);
     EXPECT_EQ(zoom_out.shape(), Qt::BitmapCursor);
-    EXPECT_EQ(afcq_get_cursor(1).pixmap().cacheKey(), zoom_in.pixmap().cacheKey()) << "one cursor per id";
+    EXPECT_EQ(afcq_get_cursor(AFCQ_CURSOR_ZOOM_IN).pixmap().cacheKey(), zoom_in.pixmap().cacheKey())
+        << "one cursor per id";
     EXPECT_NE(zoom_in.pixmap().toImage(), zoom_out.pixmap().toImage()) << "plus and minus differ";
     EXPECT_EQ(afcq_get_cursor(3).shape(), Qt::ArrowCursor);
 }

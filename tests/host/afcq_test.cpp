@@ -17,8 +17,8 @@
 TEST(afcq, every_call_makes_a_new_named_action)
 {
     QObject owner;
-    QAction* first = afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(513), &owner);
-    QAction* second = afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(513), &owner);
+    QAction* first = afcq_create_action(AFCQ_EDIT_SELECT_ALL_ACTION, &owner);
+    QAction* second = afcq_create_action(AFCQ_EDIT_SELECT_ALL_ACTION, &owner);
     ASSERT_NE(first, nullptr);
     EXPECT_NE(first, second);
     EXPECT_EQ(first->parent(), &owner);
@@ -118,9 +118,9 @@ TEST(afcq_icons, known_ids_and_commands_come_from_the_icon_theme)
         EXPECT_FALSE(picture(icon).isNull()) << r.id;
     }
     EXPECT_EQ(QIcon::themeName(), "breeze");
-    const std::unique_ptr<QAction> undo(afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(694), nullptr));
+    const std::unique_ptr<QAction> undo(afcq_create_action(AFCQ_EDIT_UNDO_ACTION, nullptr));
     EXPECT_EQ(undo->icon().name(), "edit-undo");
-    const std::unique_ptr<QAction> run(afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(22), nullptr));
+    const std::unique_ptr<QAction> run(afcq_create_action(AFCQ_SEDQ_RUN_ACTION, nullptr));
     EXPECT_EQ(run->icon().name(), "media-playback-start");
 }
 
@@ -128,8 +128,8 @@ TEST(afcq_icons, known_ids_and_commands_come_from_the_icon_theme)
 // own; an id without a picture is a numbered square of its own.
 TEST(afcq_icons, glyphs_are_drawn_and_unknown_ids_numbered)
 {
-    const QImage current = picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(275)));
-    const QImage other = picture(afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(274)));
+    const QImage current = picture(afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE));
+    const QImage other = picture(afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE));
     EXPECT_TRUE(has_colour(current, Qt::green));
     EXPECT_FALSE(has_colour(other, Qt::green));
     std::set<QByteArray> conditions;
@@ -148,10 +148,10 @@ TEST(afcq_icons, glyphs_are_drawn_and_unknown_ids_numbered)
 // A theme without the name gives Qt's standard picture, never an empty icon.
 TEST(afcq_icons, without_the_theme_the_standard_picture_serves)
 {
-    afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(36)); // the host has set its theme
+    afcq_get_icon(AFCQ_ICON_CLOSE_PANE); // the host has set its theme
     const QString theme = QIcon::themeName();
     QIcon::setThemeName(QStringLiteral("no-such-theme"));
-    const QIcon icon = afcq_get_icon(static_cast<AFCQ_ICON_ENUM>(36));
+    const QIcon icon = afcq_get_icon(AFCQ_ICON_CLOSE_PANE);
     QIcon::setThemeName(theme);
     EXPECT_TRUE(icon.name().isEmpty());
     EXPECT_EQ(picture(icon), picture(QApplication::style()->standardIcon(QStyle::SP_TitleBarCloseButton)));

@@ -170,7 +170,7 @@ TEST_F(QuiTest, deleting_the_standard_toolbar_drops_its_combo_box_from_the_list)
 TEST_F(QuiTest, toolbar_from_button_names_maps_separators_frame_actions_and_skips_unknown_names)
 {
     auto frame = make(QUI_FW_STATE_ATTACHED);
-    for (int id : {506, 509})
+    for (int id : {AFCQ_SEDQ_TOOLBAR_FIND_ACTION, AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION})
         frame->addAction(afcq_create_action(static_cast<AFCQ_ACTION_ENUM>(id), frame.get()));
     QToolBar* toolbar = frame->create_toolbar(
         "Default",

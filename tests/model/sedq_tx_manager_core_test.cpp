@@ -89,14 +89,15 @@ TEST_F(sedq_tx_manager_test, construction_creates_no_session_and_counts_live_man
 TEST_F(sedq_tx_manager_test, pane_toggle_actions_are_checked_and_listed_in_the_view_menu)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
-    QAction* toggle = manager->get_action(AFCQ_ACTION_ENUM(700), QVariant(7));
+    QAction* toggle = manager->get_action(AFCQ_SEDQ_HIERARCHY_PANE_ACTION, QVariant(7));
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_TRUE(m_frame->get_menu_record()->view_menu->actions().contains(toggle));
     EXPECT_EQ(toggle->data().toInt(), 7);
-    EXPECT_EQ(manager->get_action(AFCQ_ACTION_ENUM(700), QVariant(9)), toggle) << "asking again gives the same object";
+    EXPECT_EQ(manager->get_action(AFCQ_SEDQ_HIERARCHY_PANE_ACTION, QVariant(9)), toggle)
+        << "asking again gives the same object";
     EXPECT_EQ(toggle->data().toInt(), 7);
 
-    QAction* other = manager->get_action(AFCQ_ACTION_ENUM(513), QVariant());
+    QAction* other = manager->get_action(AFCQ_EDIT_SELECT_ALL_ACTION, QVariant());
     EXPECT_FALSE(other->isEnabled());
     EXPECT_FALSE(m_frame->get_menu_record()->view_menu->actions().contains(other));
 }
@@ -104,7 +105,7 @@ TEST_F(sedq_tx_manager_test, pane_toggle_actions_are_checked_and_listed_in_the_v
 TEST_F(sedq_tx_manager_test, wizard_model_makes_pane_toggles_without_a_menu)
 {
     SEDQ_TX_MANAGER* manager = make_manager(false);
-    QAction* toggle = manager->get_action(AFCQ_ACTION_ENUM(698), QVariant());
+    QAction* toggle = manager->get_action(AFCQ_SEDQ_LOG_PANE_ACTION, QVariant());
     ASSERT_NE(toggle, nullptr);
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_TRUE(internal_errors().empty());
@@ -168,7 +169,7 @@ TEST_F(sedq_tx_manager_test, edit_guard_over_a_removed_instance_still_closes_and
     EXPECT_EQ(standin::sdr::get_counters().unbalanced_ends, 0) << "no bracket of another instance is closed";
     EXPECT_EQ(take_hints(), (std::vector<int>{H(0x80000020), H(0x4000010)}))
         << "the instance manager re-checks after every guarded edit";
-    EXPECT_FALSE(manager->get_action(AFCQ_ACTION_ENUM(694), QVariant())->isEnabled());
+    EXPECT_FALSE(manager->get_action(AFCQ_EDIT_UNDO_ACTION, QVariant())->isEnabled());
     EXPECT_TRUE(internal_errors().empty());
 }
 
@@ -257,7 +258,7 @@ TEST_F(sedq_tx_manager_test, redo_after_undoing_add_instance_brings_back_the_ins
     manager->on_edit_undo();
     manager->on_edit_undo();
     ASSERT_EQ(current_index(), 0);
-    QAction* redo = manager->get_action(AFCQ_ACTION_ENUM(459), QVariant());
+    QAction* redo = manager->get_action(AFCQ_EDIT_REDO_ACTION, QVariant());
     EXPECT_TRUE(redo->isEnabled()) << "the undone creation waits on the instance shown now";
 
     manager->on_edit_redo();
@@ -277,8 +278,8 @@ TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
         SEDQ_ACTION action(manager);
         manager->set_instance_enabled(-1, false);
     }
-    QAction* undo = manager->get_action(AFCQ_ACTION_ENUM(694), QVariant());
-    QAction* redo = manager->get_action(AFCQ_ACTION_ENUM(459), QVariant());
+    QAction* undo = manager->get_action(AFCQ_EDIT_UNDO_ACTION, QVariant());
+    QAction* redo = manager->get_action(AFCQ_EDIT_REDO_ACTION, QVariant());
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     manager->on_edit_undo();

@@ -284,7 +284,7 @@ TEST_F(export_dlg_test, pictures_read_back_at_the_view_size)
 TEST_F(export_dlg_test, the_size_limit_question_decides_the_width)
 {
     open_log(3, 64);
-    view()->set_column_width(2, QPoint(40000, 5), false);
+    view()->set_column_width(SEDQ_COLUMN_NAME, QPoint(40000, 5), false);
     ASSERT_GE(view()->calculate_needed_horizontal_pixels(), 32766);
     view()->get_horizontal_scroll_bar()->setMaximum(50);
     view()->get_horizontal_scroll_bar()->setValue(7);

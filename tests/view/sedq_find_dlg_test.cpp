@@ -359,8 +359,8 @@ TEST_F(find_dlg_test, find_and_find_next_are_enabled_while_the_view_shows_node_r
     EXPECT_TRUE(view()->on_update_edit_find_next());
     focus_view();
     view()->on_update_edit_menu();
-    EXPECT_TRUE(tx()->get_action(AFCQ_ACTION_ENUM(178), QVariant())->isEnabled());
-    EXPECT_TRUE(tx()->get_action(AFCQ_ACTION_ENUM(179), QVariant())->isEnabled());
+    EXPECT_TRUE(tx()->get_action(AFCQ_EDIT_FIND_ACTION, QVariant())->isEnabled());
+    EXPECT_TRUE(tx()->get_action(AFCQ_EDIT_FIND_NEXT_ACTION, QVariant())->isEnabled());
 }
 
 // The window passes Find Next on to the view only while the view does not take it itself.
@@ -369,7 +369,7 @@ TEST_F(find_dlg_test, find_next_from_the_menu_steps_once_with_or_without_the_vie
     open_nodes({"top|a0", "top|a1", "top|a2"});
     view()->get_find_state().text = "a";
     view()->get_find_state().direction = "Down";
-    QAction* find_next = tx()->get_action(AFCQ_ACTION_ENUM(179), QVariant());
+    QAction* find_next = tx()->get_action(AFCQ_EDIT_FIND_NEXT_ACTION, QVariant());
     focus_view();
     ASSERT_TRUE(view()->is_connected());
     find_next->setEnabled(true);

@@ -314,16 +314,16 @@ TEST_F(time_units_test, cancelling_time_units_changes_nothing)
 TEST_F(time_units_test, sample_numbers_and_time_units_are_checked_one_at_a_time_while_there_is_data)
 {
     open_empty();
-    QAction* samples = tx()->get_action(AFCQ_ACTION_ENUM(718), QVariant());
-    QAction* times = tx()->get_action(AFCQ_ACTION_ENUM(719), QVariant());
+    QAction* samples = tx()->get_action(AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, QVariant());
+    QAction* times = tx()->get_action(AFCQ_SEDQ_TIME_UNITS_ACTION, QVariant());
     view()->on_update_waveform_menu();
     EXPECT_FALSE(samples->isEnabled());
     EXPECT_FALSE(samples->isChecked());
     EXPECT_FALSE(times->isEnabled());
     EXPECT_FALSE(times->isChecked());
     open_data();
-    samples = tx()->get_action(AFCQ_ACTION_ENUM(718), QVariant());
-    times = tx()->get_action(AFCQ_ACTION_ENUM(719), QVariant());
+    samples = tx()->get_action(AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, QVariant());
+    times = tx()->get_action(AFCQ_SEDQ_TIME_UNITS_ACTION, QVariant());
     view()->on_update_waveform_menu();
     EXPECT_TRUE(samples->isCheckable());
     EXPECT_TRUE(samples->isEnabled());

@@ -282,16 +282,16 @@ TEST_F(view_commands_test, tap_mode_actions_are_checked_only_for_a_uniform_selec
     focus_view();
     select({0, 5});
     EXPECT_TRUE(view()->on_update_node_tap_mode());
-    EXPECT_TRUE(act(360)->isChecked());
-    EXPECT_FALSE(act(359)->isChecked());
+    EXPECT_TRUE(act(AFCQ_SEDQ_PRE_SYNTHESIS_ACTION)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_POST_FITTING_ACTION)->isChecked());
     select({6});
     view()->on_update_node_tap_mode();
-    EXPECT_FALSE(act(360)->isChecked());
-    EXPECT_TRUE(act(359)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_PRE_SYNTHESIS_ACTION)->isChecked());
+    EXPECT_TRUE(act(AFCQ_SEDQ_POST_FITTING_ACTION)->isChecked());
     select({5, 6});
     view()->on_update_node_tap_mode();
-    EXPECT_FALSE(act(360)->isChecked());
-    EXPECT_FALSE(act(359)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_PRE_SYNTHESIS_ACTION)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_POST_FITTING_ACTION)->isChecked());
     select({});
     EXPECT_FALSE(view()->on_update_node_tap_mode());
 }
@@ -306,19 +306,19 @@ TEST_F(view_commands_test, bit_order_actions_with_mixed_buses)
         trigger->edit_transient().trigger_list[3].lsb_to_msb = true;
     }));
     select({0, 3});
-    EXPECT_TRUE(view()->on_update_bus_order(AFCQ_ACTION_ENUM(356)));
-    EXPECT_TRUE(view()->on_update_bus_order(AFCQ_ACTION_ENUM(354)));
-    EXPECT_FALSE(act(356)->isChecked());
-    EXPECT_FALSE(act(354)->isChecked());
-    view()->on_bus_order(act(354));
+    EXPECT_TRUE(view()->on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
+    EXPECT_TRUE(view()->on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION)->isChecked());
+    view()->on_bus_order(act(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
     bool lsb_to_msb = false;
     ASSERT_TRUE(tx()->get_node_lsb_to_msb(0, &lsb_to_msb));
     EXPECT_TRUE(lsb_to_msb);
     select({0, 3});
-    view()->on_update_bus_order(AFCQ_ACTION_ENUM(354));
-    EXPECT_TRUE(act(354)->isChecked());
+    view()->on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION);
+    EXPECT_TRUE(act(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION)->isChecked());
     select({1});
-    EXPECT_FALSE(view()->on_update_bus_order(AFCQ_ACTION_ENUM(354))) << "no bus selected";
+    EXPECT_FALSE(view()->on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION)) << "no bus selected";
 }
 
 TEST_F(view_commands_test, the_display_format_menu_follows_the_selected_buses)
@@ -348,21 +348,24 @@ TEST_F(view_commands_test, the_display_format_menu_follows_the_selected_buses)
 
     select({0});
     view()->on_update_bus_display_format_menu();
-    EXPECT_TRUE(act(343)->isChecked()) << "unsigned decimal";
-    EXPECT_TRUE(act(334)->isEnabled()) << "32 members: single float";
-    EXPECT_FALSE(act(333)->isEnabled());
-    EXPECT_FALSE(act(331)->isEnabled()) << "charts only in data mode";
+    EXPECT_TRUE(act(AFCQ_SEDQ_BUS_UNSIGNED_ACTION)->isChecked()) << "unsigned decimal";
+    EXPECT_TRUE(act(AFCQ_SEDQ_BUS_FLOAT_ACTION)->isEnabled()) << "32 members: single float";
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_DOUBLE_ACTION)->isEnabled());
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_BAR_CHART_ACTION)->isEnabled()) << "charts only in data mode";
     EXPECT_EQ(dynamic(), (std::vector<std::pair<std::string, bool>>{{"states", false}, {"other", false}}));
 
     select({33});
     view()->on_update_bus_display_format_menu();
     EXPECT_EQ(dynamic(), (std::vector<std::pair<std::string, bool>>{{"states", true}, {"other", false}}))
         << "one entry per table, rebuilt on every showing";
-    EXPECT_FALSE(act(334)->isEnabled());
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_FLOAT_ACTION)->isEnabled());
 
     select({0, 33});
     view()->on_update_bus_display_format_menu();
-    for (int id : {335, 343, 342, 341, 334, 333, 338, 332, 330})
+    for (int id : {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, AFCQ_SEDQ_BUS_UNSIGNED_ACTION,
+                   AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION, AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION,
+                   AFCQ_SEDQ_BUS_FLOAT_ACTION, AFCQ_SEDQ_BUS_DOUBLE_ACTION, AFCQ_SEDQ_BUS_OCTAL_ACTION,
+                   AFCQ_SEDQ_BUS_BINARY_ACTION, AFCQ_SEDQ_BUS_ASCII_ACTION})
         EXPECT_FALSE(act(id)->isChecked()) << "a mixed selection checks nothing: " << id;
     EXPECT_EQ(dynamic(), (std::vector<std::pair<std::string, bool>>{{"states", false}, {"other", false}}));
 
@@ -374,7 +377,7 @@ TEST_F(view_commands_test, the_display_format_menu_follows_the_selected_buses)
     QString table;
     EXPECT_TRUE(tx()->get_node_mnemonics_table_name(33, &table, nullptr));
     EXPECT_EQ(table, "other");
-    view()->on_bus_display_format(act(332));
+    view()->on_bus_display_format(act(AFCQ_SEDQ_BUS_BINARY_ACTION));
     SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
     tx()->get_node_group_display_type(33, &type);
     EXPECT_EQ(type, SDR_GTYPE_BINARY);
@@ -382,10 +385,10 @@ TEST_F(view_commands_test, the_display_format_menu_follows_the_selected_buses)
     show_data_tab(true);
     select({0});
     view()->on_update_bus_display_format_menu();
-    EXPECT_TRUE(act(331)->isEnabled()) << "charts in data mode";
+    EXPECT_TRUE(act(AFCQ_SEDQ_BUS_BAR_CHART_ACTION)->isEnabled()) << "charts in data mode";
     select({35});
     view()->on_update_bus_display_format_menu();
-    EXPECT_FALSE(act(335)->isEnabled()) << "no bus selected";
+    EXPECT_FALSE(act(AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION)->isEnabled()) << "no bus selected";
 }
 
 TEST_F(view_commands_test, aliases_paste_and_remove)
@@ -427,13 +430,13 @@ TEST_F(view_commands_test, rules_of_the_menus)
     select({0});
     EXPECT_TRUE(view()->on_update_node_ungroup());
     view()->on_update_data_menu();
-    EXPECT_TRUE(act(345)->isEnabled());
-    EXPECT_FALSE(act(346)->isEnabled()) << "every member takes data";
+    EXPECT_TRUE(act(AFCQ_SEDQ_DATA_DISABLE_ACTION)->isEnabled());
+    EXPECT_FALSE(act(AFCQ_SEDQ_DATA_ENABLE_ACTION)->isEnabled()) << "every member takes data";
     tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
     settle();
     EXPECT_FALSE(view()->on_update_node_ungroup()) << "locked";
     view()->on_update_data_menu();
-    EXPECT_FALSE(act(345)->isEnabled());
+    EXPECT_FALSE(act(AFCQ_SEDQ_DATA_DISABLE_ACTION)->isEnabled());
 }
 
 TEST_F(view_commands_test, alignment_is_a_view_setting_without_an_edit)
@@ -441,11 +444,11 @@ TEST_F(view_commands_test, alignment_is_a_view_setting_without_an_edit)
     open(write_document(bus_and_leaves));
     view()->on_view_align_left();
     view()->on_update_alignment();
-    EXPECT_TRUE(act(328)->isChecked());
-    EXPECT_FALSE(act(329)->isChecked());
+    EXPECT_TRUE(act(AFCQ_SEDQ_ALIGN_LEFT_ACTION)->isChecked());
+    EXPECT_FALSE(act(AFCQ_SEDQ_ALIGN_RIGHT_ACTION)->isChecked());
     view()->on_view_align_right();
     view()->on_update_alignment();
-    EXPECT_TRUE(act(329)->isChecked());
+    EXPECT_TRUE(act(AFCQ_SEDQ_ALIGN_RIGHT_ACTION)->isChecked());
     EXPECT_FALSE(tx()->get_tx_instance()->is_undo_available());
     EXPECT_FALSE(tx()->get_tx_instance()->is_modified());
 }

@@ -151,9 +151,11 @@ TEST_F(view_input_test, the_cursor_follows_what_lies_under_the_mouse)
     show_data_tab(true);
     EXPECT_EQ(cursor_at(cell(0, 23).center()), Qt::PointingHandCursor) << "a time bar goes here";
     EXPECT_EQ(cursor_at(cell(4, 23).center()), Qt::BitmapCursor);
-    EXPECT_EQ(view()->cursor().pixmap().cacheKey(), afcq_get_cursor(1).pixmap().cacheKey()) << "zoom in";
+    EXPECT_EQ(view()->cursor().pixmap().cacheKey(), afcq_get_cursor(AFCQ_CURSOR_ZOOM_IN).pixmap().cacheKey())
+        << "zoom in";
     cursor_at(cell(4, 23).center(), Qt::ShiftModifier);
-    EXPECT_EQ(view()->cursor().pixmap().cacheKey(), afcq_get_cursor(2).pixmap().cacheKey()) << "zoom out";
+    EXPECT_EQ(view()->cursor().pixmap().cacheKey(), afcq_get_cursor(AFCQ_CURSOR_ZOOM_OUT).pixmap().cacheKey())
+        << "zoom out";
 }
 
 TEST_F(view_input_test, drop_positions)
@@ -387,7 +389,7 @@ TEST_F(view_input_test, a_double_click_on_empty_space_adds_nodes_outside_a_main_
 {
     open(write_document(bus_and_leaves));
     focus_view();
-    QSignalSpy spy(tx()->get_action(AFCQ_ACTION_ENUM(326), QVariant()), &QAction::triggered);
+    QSignalSpy spy(tx()->get_action(AFCQ_SEDQ_INSERT_NODES_ACTION, QVariant()), &QAction::triggered);
     QTest::mouseDClick(view(), Qt::LeftButton, Qt::NoModifier, cell(2, 2).center());
     EXPECT_EQ(spy.count(), 0) << "on a cell";
     QTest::mouseDClick(view(), Qt::LeftButton, Qt::NoModifier,

@@ -41,10 +41,10 @@ TEST_F(view_test, a_window_without_document_paints_no_nodes_on_the_face_brush)
 {
     open_empty();
     const QImage image = render();
-    EXPECT_TRUE(shows_text(image, message_rect(view()), "No nodes", QFont(), AFCQ_PEN(27).get_pen().color(),
-                           Qt::AlignLeft | Qt::AlignTop));
+    EXPECT_TRUE(shows_text(image, message_rect(view()), "No nodes", QFont(),
+                           AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color(), Qt::AlignLeft | Qt::AlignTop));
     EXPECT_EQ(colour_at(image, QPoint(view()->width() - 5, view()->height() - 5)),
-              AFCQ_BRUSH(22).get_brush().color());
+              AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush().color());
     EXPECT_EQ(view()->get_visible_node_count(), 0);
 }
 
@@ -71,7 +71,8 @@ TEST_F(view_test, an_empty_node_list_says_how_to_get_nodes)
         frame()->show();
         settle();
         EXPECT_TRUE(shows_text(render(), message_rect(view()), row.text, QFont(),
-                               AFCQ_PEN(27).get_pen().color(), Qt::AlignLeft | Qt::AlignTop))
+                               AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color(),
+                               Qt::AlignLeft | Qt::AlignTop))
             << row.name;
         m_frames.clear();
     }
@@ -91,8 +92,9 @@ TEST_F(view_test, the_wizards_view_without_nodes_names_the_input_port)
     const int y =
         wizard_view.get_row_height(0) + wizard_view.get_row_height(1) + wizard_view.get_row_height(2);
     EXPECT_TRUE(shows_text(image, QRect(10, y + 1, 600, 300), "Zero trigger input port width", QFont(),
-                           AFCQ_PEN(27).get_pen().color(), Qt::AlignLeft | Qt::AlignTop));
-    EXPECT_EQ(wizard_view.get_column_width(5), 0) << "the wizard's view shows the node columns only";
+                           AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color(), Qt::AlignLeft | Qt::AlignTop));
+    EXPECT_EQ(wizard_view.get_column_width(SEDQ_COLUMN_DATA_ENABLE), 0)
+        << "the wizard's view shows the node columns only";
 }
 
 TEST_F(view_test, nodes_all_hidden_say_so)
@@ -110,7 +112,7 @@ TEST_F(view_test, nodes_all_hidden_say_so)
     settle();
     ASSERT_TRUE(tx()->is_advanced_mode(nullptr));
     EXPECT_TRUE(shows_text(render(), message_rect(view()), "All nodes hidden", QFont(),
-                           AFCQ_PEN(27).get_pen().color(), Qt::AlignLeft | Qt::AlignTop))
+                           AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color(), Qt::AlignLeft | Qt::AlignTop))
         << "no node is enabled for storage, and the page edits the storage qualifier";
 }
 
@@ -149,7 +151,7 @@ TEST_F(view_test, header_rows_title_each_column)
             add_leaves(trigger_of(s), {"top|a", "top|b", "top|c"});
         }));
     const QImage image = render();
-    const QColor title = AFCQ_COLOR(302).get_color();
+    const QColor title = AFCQ_COLOR(AFCQ_COLOR_COLUMN_HEADER).get_color();
     EXPECT_TRUE(shows_text(image, inner_cell(2, 0), "Type", font_of(55), title));
     EXPECT_TRUE(shows_text(image, inner_cell(2, 1), "Alias", font_of(55), title));
     EXPECT_TRUE(shows_text(image, inner_cell(2, 2), "Name", font_of(55), title));
@@ -192,14 +194,16 @@ TEST_F(view_test, selected_rows_fill_in_the_focus_colour_only_with_the_focus)
     const QRect box = inner_cell(4, 5);
     const QPoint corner = box.topLeft() + QPoint(1, 1);
     const QRect type = inner_cell(4, 0);
-    EXPECT_EQ(colour_at(render(), corner), AFCQ_BRUSH(22).get_brush().color()) << "without the focus";
+    EXPECT_EQ(colour_at(render(), corner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush().color())
+        << "without the focus";
     focus_view();
     ASSERT_TRUE(view()->hasFocus());
     QImage image = render();
-    EXPECT_EQ(colour_at(image, corner), AFCQ_COLOR(297).get_color()) << "with the focus";
-    EXPECT_NE(colour_at(image, type.topLeft() + QPoint(1, 1)), AFCQ_COLOR(297).get_color())
+    EXPECT_EQ(colour_at(image, corner), AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color()) << "with the focus";
+    EXPECT_NE(colour_at(image, type.topLeft() + QPoint(1, 1)), AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color())
         << "the type cell shows a sunken frame, not the fill";
-    EXPECT_EQ(colour_at(image, inner_cell(3, 5).topLeft() + QPoint(1, 1)), AFCQ_COLOR(298).get_color())
+    EXPECT_EQ(colour_at(image, inner_cell(3, 5).topLeft() + QPoint(1, 1)),
+              AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color())
         << "an unselected row keeps the background";
 }
 
@@ -220,7 +224,8 @@ TEST_F(view_test, bus_trigger_cells_show_the_value_and_the_pattern)
     {
         open(write_document([&](SDR_DATA_SESSION& s) { bus_of_four(s, SDR_CTYPE_HIGH, row.group); }, 1,
                             QString::fromLatin1(row.name).remove(' ') + ".vtl"));
-        EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), row.text, QFont(), AFCQ_PEN(5).get_pen().color()))
+        EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), row.text, QFont(),
+                               AFCQ_PEN(AFCQ_PEN_TRIGGER_VALUE).get_pen().color()))
             << row.name;
         EXPECT_EQ(tooltip_at(inner_cell(3, 12).center()), row.text) << row.name << ": the tooltip reads the cell";
         m_frames.clear();
@@ -246,7 +251,8 @@ TEST_F(view_test, a_comparison_shows_its_expression_in_bold)
         }));
     QFont bold;
     bold.setWeight(75);
-    EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), "( 1, 5 ]", bold, AFCQ_COLOR(308).get_color()));
+    EXPECT_TRUE(shows_text(render(), inner_cell(3, 12), "( 1, 5 ]", bold,
+                           AFCQ_COLOR(AFCQ_COLOR_TRIGGER_MNEMONIC).get_color()));
     EXPECT_EQ(tooltip_at(inner_cell(3, 12).center()), "( 1, 5 ]") << "the tooltip reads the cell";
     EXPECT_TRUE(view()->is_comparison_trigger_group_member(0));
     EXPECT_FALSE(view()->is_comparison_trigger_group_member(1));
@@ -276,7 +282,7 @@ TEST_F(view_test, a_partly_enabled_group_shows_a_read_only_checked_box)
     QImage enabled = render();
     {
         QPainter painter(&enabled);
-        painter.fillRect(cell.adjusted(-1, -1, 0, 0), AFCQ_COLOR(298).get_color());
+        painter.fillRect(cell.adjusted(-1, -1, 0, 0), AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
         view()->draw_checkbox(true, cell, &painter, false, true, false, false, false);
     }
     EXPECT_NE(actual.copy(cell), enabled.copy(cell));

@@ -60,8 +60,8 @@ TEST_F(view_test, default_widths_are_those_of_the_column_table)
                                {7, 96}, {10, 88}, {11, 88}, {12, 110}, {13, 101}};
     for (const auto& pair : expected)
         EXPECT_EQ(view()->get_column_width(pair[0]), pair[1]) << "column " << pair[0];
-    EXPECT_EQ(view()->get_column_width(3), 0);
-    EXPECT_EQ(view()->get_column_width(4), 0);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_INCREMENTAL_ROUTE), 0);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_DEBUG_PORT_OUT), 0);
     EXPECT_EQ(view()->get_column_count(), 24);
 }
 
@@ -87,7 +87,7 @@ TEST_F(view_test, header_rows_grow_with_the_flow_and_the_time_bars)
     EXPECT_EQ(view()->get_row_height(1), 20) << "conditional storage with discontinuities has a segment row";
     EXPECT_EQ(view()->get_timebar_count(), 1) << "the stored bar is reloaded with the tab";
     EXPECT_EQ(view()->get_row_height(0), 38) << "time-bar labels need the taller title row";
-    EXPECT_GT(view()->get_column_width(22), 0) << "the value column comes with a time bar";
+    EXPECT_GT(view()->get_column_width(SEDQ_COLUMN_VALUE), 0) << "the value column comes with a time bar";
 }
 
 TEST_F(view_test, hidden_collapsed_and_chart_rows)
@@ -123,9 +123,10 @@ TEST_F(view_test, set_column_width_keeps_ten_pixels_and_round_trips_through_the_
 {
     const QString path = write_document([](SDR_DATA_SESSION& s) { add_leaves(trigger_of(s), {"top|a"}); });
     open(path);
-    EXPECT_EQ(view()->set_column_width(2, QPoint(34 + 34 + 150, 5), false), 150);
-    EXPECT_EQ(view()->set_column_width(1, QPoint(3, 5), false), 10) << "a point left of the edge gives 10";
-    EXPECT_EQ(view()->set_column_width(2, QPoint(900, 5), true), 0) << "relayout only";
+    EXPECT_EQ(view()->set_column_width(SEDQ_COLUMN_NAME, QPoint(34 + 34 + 150, 5), false), 150);
+    EXPECT_EQ(view()->set_column_width(SEDQ_COLUMN_ALIAS, QPoint(3, 5), false), 10)
+        << "a point left of the edge gives 10";
+    EXPECT_EQ(view()->set_column_width(SEDQ_COLUMN_NAME, QPoint(900, 5), true), 0) << "relayout only";
     int stored[32] = {};
     EXPECT_EQ(tx()->get_tx_session()->get_global_data("column width", stored, 32), 23);
     EXPECT_EQ(stored[1], 10);
@@ -133,8 +134,8 @@ TEST_F(view_test, set_column_width_keeps_ten_pixels_and_round_trips_through_the_
     ASSERT_TRUE(tx()->save_document(path.toLocal8Bit().constData()));
     m_frames.clear();
     open(path);
-    EXPECT_EQ(view()->get_column_width(1), 10);
-    EXPECT_EQ(view()->get_column_width(2), 150);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_ALIAS), 10);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_NAME), 150);
 }
 
 TEST_F(view_test, damaged_stored_widths_keep_the_defaults)
@@ -145,9 +146,9 @@ TEST_F(view_test, damaged_stored_widths_keep_the_defaults)
             add_leaves(trigger_of(s), {"top|a"});
             s.m_global_data["column width"] = {40, -5, 1000000};
         }));
-    EXPECT_EQ(view()->get_column_width(0), 40);
-    EXPECT_EQ(view()->get_column_width(1), 34);
-    EXPECT_EQ(view()->get_column_width(2), 220);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_TYPE), 40);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_ALIAS), 34);
+    EXPECT_EQ(view()->get_column_width(SEDQ_COLUMN_NAME), 220);
 }
 
 // A view narrower than its fixed columns leaves the waveform column no room, never less.
@@ -155,10 +156,10 @@ TEST_F(view_test, the_waveform_column_is_never_negative)
 {
     open(write_document([](SDR_DATA_SESSION& s) { add_leaves(trigger_of(s), {"top|a"}); }), QSize(700, 500));
     show_data_tab(true);
-    EXPECT_GT(view()->get_column_width(23), 0);
+    EXPECT_GT(view()->get_column_width(SEDQ_COLUMN_WAVEFORM), 0);
     SEDQ_VIEW narrow(nullptr, tx());
     narrow.resize(150, 300);
-    EXPECT_EQ(narrow.get_column_width(23), 0);
+    EXPECT_EQ(narrow.get_column_width(SEDQ_COLUMN_WAVEFORM), 0);
 }
 
 TEST_F(view_test, item_rectangles_share_borders_and_skip_scrolled_rows)
@@ -258,7 +259,8 @@ TEST_F(view_test, stored_time_bars_are_bounded_by_the_data)
     EXPECT_EQ(view()->get_timebar_count(), 98) << "a hundred read, two outside the data dropped";
     EXPECT_EQ(view()->get_timebar(0), 16);
     EXPECT_EQ(view()->get_timebar(1), 3);
-    EXPECT_GT(view()->get_column_width(23), 0) << "a zero zoom denominator reads as the base zoom";
+    EXPECT_GT(view()->get_column_width(SEDQ_COLUMN_WAVEFORM), 0)
+        << "a zero zoom denominator reads as the base zoom";
 }
 
 TEST_F(view_test, closing_a_window_whose_view_has_the_focus)

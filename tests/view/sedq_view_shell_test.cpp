@@ -100,7 +100,7 @@ TEST_F(view_test, the_view_routes_fifty_two_host_actions_in_order)
 TEST_F(view_test, focus_connects_the_actions_and_losing_it_disconnects_and_disables_them)
 {
     open(write_document(three_leaves));
-    QAction* select_all = tx()->get_action(AFCQ_ACTION_ENUM(513), QVariant());
+    QAction* select_all = tx()->get_action(AFCQ_EDIT_SELECT_ALL_ACTION, QVariant());
     focus_view();
     EXPECT_TRUE(view()->is_connected());
     EXPECT_FALSE(select_all->isEnabled()) << "connected actions start disabled";
@@ -122,7 +122,7 @@ TEST_F(view_test, a_pop_up_menu_of_the_view_keeps_the_actions_routed)
 {
     open(write_document(three_leaves));
     focus_view();
-    QMenu* menu = view()->get_column_menu(5);
+    QMenu* menu = view()->get_column_menu(SEDQ_COLUMN_DATA_ENABLE);
     ASSERT_NE(menu, nullptr);
     menu->popup(view()->mapToGlobal(QPoint(10, 10)));
     settle();
@@ -134,7 +134,7 @@ TEST_F(view_test, a_pop_up_menu_of_the_view_keeps_the_actions_routed)
 TEST_F(view_test, the_lock_mode_actions_stay_connected_without_focus)
 {
     open(write_document(three_leaves));
-    QAction* trigger_only = tx()->get_action(AFCQ_ACTION_ENUM(292), QVariant());
+    QAction* trigger_only = tx()->get_action(AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION, QVariant());
     trigger_only->setEnabled(true);
     trigger_only->trigger();
     EXPECT_EQ(tx()->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER);
@@ -147,12 +147,18 @@ TEST_F(view_test, the_lock_mode_actions_stay_connected_without_focus)
 TEST_F(view_test, column_menus_hold_their_host_actions_in_order)
 {
     open(write_document(three_leaves));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(1)), (std::vector<int>{363, 357, 347}));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(5)), (std::vector<int>{346, 345}));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(6)), (std::vector<int>{376, 375}));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(7)), (std::vector<int>{365, 364}));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(8)), (std::vector<int>{367, 366}));
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(23)),
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_ALIAS)),
+              (std::vector<int>{AFCQ_SEDQ_SET_ALIAS_ACTION, AFCQ_SEDQ_PASTE_ALIAS_ACTION,
+                                AFCQ_SEDQ_REMOVE_ALIAS_ACTION}));
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_DATA_ENABLE)),
+              (std::vector<int>{AFCQ_SEDQ_DATA_ENABLE_ACTION, AFCQ_SEDQ_DATA_DISABLE_ACTION}));
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_TRIGGER_ENABLE)),
+              (std::vector<int>{AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, AFCQ_SEDQ_TRIGGER_DISABLE_ACTION}));
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_STORAGE_ENABLE)),
+              (std::vector<int>{AFCQ_SEDQ_STORAGE_ENABLE_ACTION, AFCQ_SEDQ_STORAGE_DISABLE_ACTION}));
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_TRANSITIONAL)),
+              (std::vector<int>{AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, AFCQ_SEDQ_TRANSITION_DISABLE_ACTION}));
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_WAVEFORM)),
               (std::vector<int>{712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR, 718, 719, SEPARATOR, 728,
                                 729, 730, 708}));
     const std::vector<int> name = {
@@ -160,16 +166,20 @@ TEST_F(view_test, column_menus_hold_their_host_actions_in_order)
         SUBMENU, 326, 358,       SEPARATOR, 327, 361,       SEPARATOR, SUBMENU,   SEPARATOR, 352,
         377,     378, 362,       SEPARATOR, 355, SEPARATOR, 344,       SEPARATOR, 353,       SEPARATOR,
         328,     329, SEPARATOR, 360,       359, SEPARATOR, 356,       354,       SEPARATOR, SUBMENU};
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(2)), name);
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_NAME)), name);
     for (int column = 9; column <= 21; ++column)
-        EXPECT_EQ(view()->get_column_menu(column), view()->get_column_menu(9)) << column;
-    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(9)),
+        EXPECT_EQ(view()->get_column_menu(column), view()->get_column_menu(SEDQ_COLUMN_SQ_CONDITIONAL))
+            << column;
+    EXPECT_EQ(entry_ids(tx(), view()->get_column_menu(SEDQ_COLUMN_SQ_CONDITIONAL)),
               (std::vector<int>{227, SEPARATOR, 226, 230, 228, 229, 232, 231, 234,       233, SEPARATOR,
                                 225, SEPARATOR, 368, 373, 370, 374, 371, 369, SEPARATOR, 372}));
-    EXPECT_EQ(tx()->get_action(AFCQ_ACTION_ENUM(354), QVariant())->actionGroup(),
-              tx()->get_action(AFCQ_ACTION_ENUM(356), QVariant())->actionGroup());
-    EXPECT_EQ(tx()->get_action(AFCQ_ACTION_ENUM(230), QVariant())->data().toInt(), 11);
-    EXPECT_EQ(tx()->get_action(AFCQ_ACTION_ENUM(370), QVariant())->data().toInt(), 6);
+    EXPECT_EQ(tx()->get_action(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION, QVariant())->actionGroup(),
+              tx()->get_action(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, QVariant())->actionGroup());
+    EXPECT_EQ(tx()->get_action(AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION, QVariant())->data().toInt(),
+              SDR_CTYPE_GROUP_FIRST + 2)
+        << "not value, the third group pattern";
+    EXPECT_EQ(tx()->get_action(AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, QVariant())->data().toInt(),
+              SDR_CTYPE_FALLING);
 }
 
 TEST_F(view_test, a_right_click_on_an_unselected_row_selects_it_alone)
@@ -481,7 +491,7 @@ TEST_F(view_test, the_state_machine_commands_open_their_dialog_over_the_view)
     standin::qui::push_dialog_answer("Add State Machine Nodes", QDialog::Rejected);
     standin::qui::push_dialog_answer("Recreate State Machine Mnemonics", QDialog::Rejected);
     focus_view();
-    QAction* add = tx()->get_action(AFCQ_ACTION_ENUM(327), QVariant());
+    QAction* add = tx()->get_action(AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, QVariant());
     add->setEnabled(true);
     add->trigger();
     view()->on_node_recreate_state_machine_mnemonics();

@@ -508,7 +508,11 @@ TEST_F(time_axis_test, storage_qualifier_segments_count_the_breaks)
 TEST_F(time_axis_test, columns_scrolled_by_pixels_start_the_waveforms_at_sample_0)
 {
     open_waves(plain_document(1000));
-    view()->set_column_width(2, QPoint(view()->get_column_width(0) + view()->get_column_width(1) + 1500, 5), false);
+    view()->set_column_width(SEDQ_COLUMN_NAME,
+                             QPoint(view()->get_column_width(SEDQ_COLUMN_TYPE) +
+                                        view()->get_column_width(SEDQ_COLUMN_ALIAS) + 1500,
+                                    5),
+                             false);
     settle();
     int total = 0;
     for (int column = 0; column < 24; ++column)

@@ -150,9 +150,10 @@ TEST_F(trigger_edit_test, a_group_selects_with_its_members_and_nothing_past_them
 TEST_F(trigger_edit_test, the_condition_menu_lists_patterns_comparison_conditions_and_value)
 {
     open(write_document(five_bit_bus_and_nested));
-    QMenu* menu = view()->get_column_menu(12);
+    QMenu* menu = view()->get_column_menu(SEDQ_COLUMN_FIRST_LEVEL);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(view()->get_column_menu(9), menu) << "one menu for every condition column";
+    EXPECT_EQ(view()->get_column_menu(SEDQ_COLUMN_SQ_CONDITIONAL), menu)
+        << "one menu for every condition column";
     const int ids[] = {227, -1, 226, 230, 228, 229, 232, 231, 234, 233, -1, 225, -1,
                        368, 373, 370, 374, 371, 369, -1, 372};
     const QList<QAction*> actions = menu->actions();
@@ -164,13 +165,23 @@ TEST_F(trigger_edit_test, the_condition_menu_lists_patterns_comparison_condition
         else
             EXPECT_EQ(actions[i], action(ids[i])) << "entry " << i;
     }
-    const int patterns[] = {227, 226, 230, 228, 229, 232, 231, 234, 233};
+    const int patterns[] = {
+        AFCQ_SEDQ_PATTERN_CONDITION_ACTION,         AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION,
+        AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION,       AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION,
+        AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION, AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION,
+        AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION,    AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION,
+        AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION};
     for (int pattern = 9; pattern <= 17; ++pattern)
     {
         EXPECT_EQ(view()->trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION(pattern)), action(patterns[pattern - 9]));
         EXPECT_EQ(action(patterns[pattern - 9])->data().toInt(), pattern);
     }
-    const int conditions[][2] = {{368, 8}, {373, 4}, {370, 6}, {374, 5}, {371, 3}, {369, 7}};
+    const int conditions[][2] = {{AFCQ_SEDQ_TRIGGER_CONDITION_ACTION, SDR_CTYPE_DONT_CARE},
+                                 {AFCQ_SEDQ_LOW_CONDITION_ACTION, SDR_CTYPE_LOW},
+                                 {AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, SDR_CTYPE_FALLING},
+                                 {AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION, SDR_CTYPE_RISING},
+                                 {AFCQ_SEDQ_HIGH_CONDITION_ACTION, SDR_CTYPE_HIGH},
+                                 {AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION, SDR_CTYPE_EITHER_EDGE}};
     for (const auto& pair : conditions)
         EXPECT_EQ(action(pair[0])->data().toInt(), pair[1]) << pair[0];
     EXPECT_EQ(view()->trigger_cond_to_action(SDR_CTYPE_DONT_CARE), nullptr);
@@ -189,8 +200,14 @@ struct menu_state
     bool comparison;        // 225
 };
 
-const int NODE_ACTIONS[] = {368, 373, 370, 374, 371, 369};
-const int OTHER_PATTERNS[] = {226, 230, 228, 229, 232, 231, 234, 233};
+const int NODE_ACTIONS[] = {AFCQ_SEDQ_TRIGGER_CONDITION_ACTION,      AFCQ_SEDQ_LOW_CONDITION_ACTION,
+                            AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION,
+                            AFCQ_SEDQ_HIGH_CONDITION_ACTION,         AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION};
+const int OTHER_PATTERNS[] = {
+    AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION,       AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION,      AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION, AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION,         AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION};
 } // namespace
 
 TEST_F(trigger_edit_test, the_menu_enables_what_the_selection_can_take_at_the_level)
@@ -223,11 +240,14 @@ TEST_F(trigger_edit_test, the_menu_enables_what_the_selection_can_take_at_the_le
         view()->on_update_trigger_condition_menu();
         for (int id : NODE_ACTIONS)
             EXPECT_EQ(action(id)->isEnabled(), row.expected.node_conditions) << row.name << " " << id;
-        EXPECT_EQ(action(227)->isEnabled(), row.expected.all_bits_pattern) << row.name;
+        EXPECT_EQ(action(AFCQ_SEDQ_PATTERN_CONDITION_ACTION)->isEnabled(), row.expected.all_bits_pattern)
+            << row.name;
         for (int id : OTHER_PATTERNS)
             EXPECT_EQ(action(id)->isEnabled(), row.expected.other_patterns) << row.name << " " << id;
-        EXPECT_EQ(action(225)->isEnabled(), row.expected.comparison) << row.name;
-        EXPECT_EQ(action(372)->isEnabled(), !row.selected.empty()) << row.name << ": one bus among the selection";
+        EXPECT_EQ(action(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION)->isEnabled(), row.expected.comparison)
+            << row.name;
+        EXPECT_EQ(action(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION)->isEnabled(), !row.selected.empty())
+            << row.name << ": one bus among the selection";
     }
 }
 
@@ -242,14 +262,15 @@ TEST_F(trigger_edit_test, comparison_members_take_no_node_condition_and_a_runnin
         }));
     right_click_trigger_cell(FIVE, 1);
     view()->on_update_trigger_condition_menu();
-    EXPECT_FALSE(action(371)->isEnabled()) << "the bus takes part in a comparison at the level";
+    EXPECT_FALSE(action(AFCQ_SEDQ_HIGH_CONDITION_ACTION)->isEnabled())
+        << "the bus takes part in a comparison at the level";
     right_click_trigger_cell(FIVE, 0);
     view()->on_update_trigger_condition_menu();
-    EXPECT_TRUE(action(371)->isEnabled()) << "the level is no comparison";
+    EXPECT_TRUE(action(AFCQ_SEDQ_HIGH_CONDITION_ACTION)->isEnabled()) << "the level is no comparison";
     tx()->set_instance_acq_state(0, SEDQ_ACQ_STATE_RUNNING);
     view()->on_update_trigger_condition_menu();
-    EXPECT_FALSE(action(371)->isEnabled());
-    EXPECT_FALSE(action(372)->isEnabled());
+    EXPECT_FALSE(action(AFCQ_SEDQ_HIGH_CONDITION_ACTION)->isEnabled());
+    EXPECT_FALSE(action(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION)->isEnabled());
 }
 
 TEST_F(trigger_edit_test, the_menu_checks_the_pattern_the_selected_buses_share)
@@ -271,21 +292,24 @@ TEST_F(trigger_edit_test, the_menu_checks_the_pattern_the_selected_buses_share)
     right_click_trigger_cell(FIVE, 1);
     tx()->set_node_selection_status(OUTER, true);
     view()->on_update_trigger_condition_menu();
-    EXPECT_TRUE(action(228)->isChecked()) << "both buses hold pattern 12";
+    EXPECT_TRUE(action(AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION)->isChecked())
+        << "both buses hold pattern 12";
     set_group_pattern(OUTER, 1, 13);
     view()->on_update_trigger_condition_menu();
-    EXPECT_FALSE(action(228)->isChecked());
-    EXPECT_FALSE(action(229)->isChecked()) << "patterns differ: none checked";
+    EXPECT_FALSE(action(AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION)->isChecked());
+    EXPECT_FALSE(action(AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION)->isChecked())
+        << "patterns differ: none checked";
     tx()->begin_action(-1);
     tx()->set_comparison_trigger_enabled(OUTER, 1, true, -1);
     tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     view()->on_update_trigger_condition_menu();
-    EXPECT_TRUE(action(225)->isChecked()) << "the last selected bus compares";
+    EXPECT_TRUE(action(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION)->isChecked()) << "the last selected bus compares";
     right_click_trigger_cell(LEAF, 0);
     view()->on_update_trigger_condition_menu();
-    EXPECT_TRUE(action(226)->isChecked()) << "a leaf at a Basic AND level";
-    EXPECT_FALSE(action(228)->isChecked());
-    EXPECT_FALSE(action(225)->isEnabled());
+    EXPECT_TRUE(action(AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION)->isChecked())
+        << "a leaf at a Basic AND level";
+    EXPECT_FALSE(action(AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION)->isChecked());
+    EXPECT_FALSE(action(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION)->isEnabled());
 }
 
 TEST_F(trigger_edit_test, a_bus_with_a_mnemonic_table_lists_its_symbols_once_per_showing)
@@ -297,7 +321,7 @@ TEST_F(trigger_edit_test, a_bus_with_a_mnemonic_table_lists_its_symbols_once_per
     tx()->set_node_mnemonics_table_name(FIVE, "states");
     tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
     set_conditions(FIVE, "00001");
-    const int fixed = view()->get_column_menu(12)->actions().size();
+    const int fixed = view()->get_column_menu(SEDQ_COLUMN_FIRST_LEVEL)->actions().size();
     std::vector<QString> entries;
     const auto look = [&](QMenu* menu)
     {
@@ -326,7 +350,7 @@ TEST_F(trigger_edit_test, a_chosen_condition_goes_to_every_selected_row_at_the_m
     right_click_trigger_cell(2, 1);
     tx()->set_node_selection_status(4, true);
     hint_log log(tx());
-    view()->on_trigger_condition(action(374));
+    view()->on_trigger_condition(action(AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION));
     EXPECT_EQ(member_pattern(FIVE, 5, 1), "XRXRX");
     EXPECT_EQ(member_pattern(FIVE, 5, 0), "XXXXX") << "the other level keeps its conditions";
     settle();
@@ -336,7 +360,7 @@ TEST_F(trigger_edit_test, a_chosen_condition_goes_to_every_selected_row_at_the_m
     tx()->on_edit_redo();
     view()->select_all_items(false);
     tx()->set_node_selection_status(FIVE, true);
-    view()->on_trigger_condition(action(371));
+    view()->on_trigger_condition(action(AFCQ_SEDQ_HIGH_CONDITION_ACTION));
     EXPECT_EQ(member_pattern(FIVE, 5, 1), "11111") << "a bus sets every member";
 }
 

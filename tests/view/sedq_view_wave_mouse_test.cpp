@@ -158,7 +158,8 @@ TEST_F(wave_mouse_test, the_ruler_counts_from_the_trigger)
     const auto tick = [&](int sample) {
         int inked = 0;
         for (int y = ruler.top(); y <= ruler.bottom(); ++y)
-            inked += image.pixelColor(view()->find_point(sample), y) == AFCQ_COLOR(299).get_color();
+            inked += image.pixelColor(view()->find_point(sample), y) ==
+                     AFCQ_COLOR(AFCQ_COLOR_TIME_BAR).get_color();
         return inked;
     };
     for (int sample = 37 - marker; sample <= 37 + marker; ++sample)

@@ -41,12 +41,13 @@ protected:
     void set_pixels_per_sample(double pixels, int samples)
     {
         const int wanted = int(pixels * samples) + 6;
-        frame()->resize(frame()->width() + wanted - view()->get_column_width(23), frame()->height());
+        frame()->resize(frame()->width() + wanted - view()->get_column_width(SEDQ_COLUMN_WAVEFORM),
+                        frame()->height());
         settle();
         view()->send_resize_event();
     }
 
-    QColor band() { return AFCQ_COLOR(314).get_color(); }
+    QColor band() { return AFCQ_COLOR(AFCQ_COLOR_BUS_VALUE).get_color(); }
 
     // Shows the named groups collapsed, so that their band or chart rows come one after another.
     void collapse(std::initializer_list<const char*> names)
@@ -115,7 +116,7 @@ TEST_F(waveform_paint_test, state_texts_stand_in_the_first_row_without_samples)
     ASSERT_GT(depth, 0) << "the configured depth stands without data";
     const QImage image = render();
     const QFont font = view()->font();
-    const QColor grey = AFCQ_PEN(27).get_pen().color();
+    const QColor grey = AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color();
     EXPECT_TRUE(shows_text(image, inner_cell(3, 23).adjusted(10, 0, 0, 0), "No samples", font, grey,
                            Qt::AlignLeft | Qt::AlignVCenter));
     EXPECT_FALSE(shows_text(image, inner_cell(4, 23).adjusted(10, 0, 0, 0), "No samples", font, grey,
@@ -149,9 +150,9 @@ TEST_F(waveform_paint_test, trigger_state_texts_with_data)
         view()->draw_zero_sample_wave(cell, &painter);
         const QFont font = painter.font();
         painter.end();
-        EXPECT_TRUE(shows_text(image, cell.adjusted(10, 0, 0, 0),
-                               met ? "Trigger condition met" : "Trigger condition not met", font,
-                               AFCQ_PEN(27).get_pen().color(), Qt::AlignLeft | Qt::AlignVCenter));
+        EXPECT_TRUE(shows_text(
+            image, cell.adjusted(10, 0, 0, 0), met ? "Trigger condition met" : "Trigger condition not met",
+            font, AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen().color(), Qt::AlignLeft | Qt::AlignVCenter));
     }
 }
 
@@ -246,7 +247,8 @@ TEST_F(waveform_paint_test, signed_charts_reach_the_full_height_each_way)
             EXPECT_EQ(under, 0) << name;
             EXPECT_GE(above, zero - top) << name << ": a full bar above the zero line";
         }
-        EXPECT_EQ(image.pixelColor(x, zero).rgb(), AFCQ_COLOR(1).get_color().rgb()) << name << ": the zero line";
+        EXPECT_EQ(image.pixelColor(x, zero).rgb(), AFCQ_COLOR(AFCQ_COLOR_CELL_OUTLINE).get_color().rgb())
+            << name << ": the zero line";
     };
     check("low", true);
     check("high", false);
@@ -274,7 +276,7 @@ TEST_F(waveform_paint_test, an_invalid_sample_leaves_a_gap_in_wave_and_band)
     const int first = view()->get_first_transition();
     const QImage image = render();
     const QRect wave = inner_cell(node_row("a") + 3, 23);
-    const QColor high = AFCQ_PEN(108).get_pen().color();
+    const QColor high = AFCQ_PEN(AFCQ_PEN_WAVE_HIGH).get_pen().color();
     const int x50 = int(wave.left() + (50 - first) * step);
     const int x51 = int(wave.left() + (51 - first) * step);
     EXPECT_EQ(image.pixelColor(x50 - 1, wave.top() + 1).rgb(), high.rgb()) << "the level up to the gap";
@@ -305,7 +307,7 @@ TEST_F(waveform_paint_test, a_wave_ends_with_an_edge_before_the_depth_and_flat_a
     const QRect cell = inner_cell(3, 23);
     const double step = view()->get_transition_width();
     QImage image = render();
-    const QColor low = AFCQ_PEN(109).get_pen().color();
+    const QColor low = AFCQ_PEN(AFCQ_PEN_WAVE_LOW).get_pen().color();
     const int end = int(cell.left() + 125 * step);
     EXPECT_EQ(inked_in_column(image, end, cell.top(), cell.bottom() - 2, low), cell.bottom() - 2 - cell.top() + 1)
         << "an edge up to the cell's top";
@@ -372,8 +374,8 @@ TEST_F(waveform_paint_test, a_bus_with_a_mnemonic_table_shows_its_symbols)
     const int middle = cell.left() + (cell.width() - 1) / 2;
     const QImage image = render();
     const QFont font = view()->font();
-    const QColor symbol = AFCQ_PEN(18).get_pen().color();
-    const QColor crossing = AFCQ_COLOR(309).get_color();
+    const QColor symbol = AFCQ_PEN(AFCQ_PEN_TEXT).get_pen().color();
+    const QColor crossing = AFCQ_COLOR(AFCQ_COLOR_DATA_MNEMONIC).get_color();
     const QRect first_box(QPoint(cell.left(), cell.top() + 2), QPoint(middle - 3, cell.bottom() - 2));
     const QRect second_box(QPoint(middle + 4, cell.top() + 2), QPoint(cell.right() - 1, cell.bottom() - 2));
     const auto inked = [&image](const QRect& box, const QColor& colour)

@@ -43,14 +43,22 @@ struct ITEM
 const ITEM SAMPLE_DEPTHS[] = {{"0", 0},    {"64", 0},   {"128", 0},  {"256", 0}, {"512", 0},
                               {"1 K", 0},  {"2 K", 0},  {"4 K", 0},  {"8 K", 0}, {"16 K", 0},
                               {"32 K", 0}, {"64 K", 0}, {"128 K", 0}};
-const ITEM STORAGE_QUALIFIER_TYPES[] = {{"Continuous", 691},  {"Input port", 273}, {"Transitional", 692},
-                                        {"Conditional", 699}, {"Start/Stop", 700}, {"State-based", 317}};
+const ITEM STORAGE_QUALIFIER_TYPES[] = {
+    {"Continuous", AFCQ_ICON_DONT_CARE},     {"Input port", AFCQ_ICON_INPUT_PIN},
+    {"Transitional", AFCQ_ICON_EITHER_EDGE}, {"Conditional", AFCQ_ICON_CENTER_POSITION},
+    {"Start/Stop", AFCQ_ICON_START_STOP},    {"State-based", AFCQ_ICON_STATE_MACHINE}};
 const ITEM FLOW_CONTROLS[] = {{"Sequential", 0}, {"State-based", 0}};
-const ITEM TRIGGER_POSITIONS[] = {
-    {"Pre trigger position", 702}, {"Center trigger position", 699}, {"Post trigger position", 701}};
-const ITEM TRIGGER_IN_PATTERNS[] = {{"Don't Care", 691},  {"Low", 695},  {"Falling Edge", 693},
-                                    {"Rising Edge", 696}, {"High", 694}, {"Either Edge", 692}};
-const ITEM TRIGGER_OUT_LEVELS[] = {{"Active High", 697}, {"Active Low", 698}};
+const ITEM TRIGGER_POSITIONS[] = {{"Pre trigger position", AFCQ_ICON_PRE_POSITION},
+                                  {"Center trigger position", AFCQ_ICON_CENTER_POSITION},
+                                  {"Post trigger position", AFCQ_ICON_POST_POSITION}};
+const ITEM TRIGGER_IN_PATTERNS[] = {{"Don't Care", AFCQ_ICON_DONT_CARE},
+                                    {"Low", AFCQ_ICON_LOW},
+                                    {"Falling Edge", AFCQ_ICON_FALLING_EDGE},
+                                    {"Rising Edge", AFCQ_ICON_RISING_EDGE},
+                                    {"High", AFCQ_ICON_HIGH},
+                                    {"Either Edge", AFCQ_ICON_EITHER_EDGE}};
+const ITEM TRIGGER_OUT_LEVELS[] = {{"Active High", AFCQ_ICON_ACTIVE_HIGH},
+                                   {"Active Low", AFCQ_ICON_ACTIVE_LOW}};
 
 template <size_t N> void add_items(QComboBox* box, const ITEM (&items)[N])
 {

@@ -27,8 +27,6 @@
 
 namespace
 {
-constexpr AFCQ_COLOR_RESOURCE POST_FITTING_CLOCK_COLOR = AFCQ_COLOR_RESOURCE(306);
-constexpr AFCQ_ICON_ENUM INSTANCE_ICON = AFCQ_ICON_ENUM(274);
 const char* const POWERUP_LIST_STYLE = "background-color: rgb(153, 204, 255);";
 const QString CONTINUOUS = QStringLiteral("Continuous");
 const QString INPUT_PORT = QStringLiteral("Input port");
@@ -132,7 +130,7 @@ void SEDQ_CONFIG_WIDGET::refresh_clock()
         m_clock_edit->setPalette(SEDQ_RED_TEXT_PALETTE);
     else if (m_tx_manager->is_clock_post_fitting())
         m_clock_edit->setPalette(
-            sedq_get_palette(QPalette::Text, AFCQ_COLOR(POST_FITTING_CLOCK_COLOR).get_color()));
+            sedq_get_palette(QPalette::Text, AFCQ_COLOR(AFCQ_COLOR_POST_FITTING_NAME).get_color()));
     else
         m_clock_edit->setPalette(QApplication::palette());
 }
@@ -249,7 +247,7 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger()
 void SEDQ_CONFIG_WIDGET::fill_instance_list(QComboBox* list, QAbstractButton* source)
 {
     const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
-    sedq_add_combo_box_items(list, instances, afcq_get_icon(INSTANCE_ICON));
+    sedq_add_combo_box_items(list, instances, afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE));
     if (!instances.isEmpty())
         return;
     source->setEnabled(false);

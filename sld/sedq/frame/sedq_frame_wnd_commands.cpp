@@ -186,7 +186,8 @@ bool SEDQ_FRAME_WND::run_save_as_dialog(FIO_PATH const& path, QString* chosen)
 void SEDQ_FRAME_WND::detach_window()
 {
     if (QUI_PROCESSING_MENU* processing = get_menu_record()->processing_menu)
-        append_actions(processing, {508, 507});
+        append_actions(processing,
+                       {AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION, AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION});
     QUI_FRAME_WND::detach_window();
     set_detached_shortcuts(true);
 }
@@ -202,8 +203,8 @@ void SEDQ_FRAME_WND::remove_compile_entries()
 {
     if (QUI_PROCESSING_MENU* processing = get_menu_record()->processing_menu)
     {
-        processing->removeAction(action(508));
-        processing->removeAction(action(507));
+        processing->removeAction(action(AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION));
+        processing->removeAction(action(AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION));
     }
 }
 
@@ -215,12 +216,13 @@ void SEDQ_FRAME_WND::set_detached_shortcuts(bool detached)
         if (entry != nullptr)
             entry->setShortcut(detached ? keys : QKeySequence());
     };
-    set(action(694), QKeySequence::Undo);
-    set(action(459), QKeySequence::Redo);
-    set(action(120), QKeySequence::Delete);
-    set(action(513), QKeySequence::SelectAll);
-    set(action(178), QKeySequence::Find);
-    set(action(179), QKeySequence(afcq_get_custom_shortcut(AFCQ_EDIT_FIND_NEXT_ACTION)));
+    set(action(AFCQ_EDIT_UNDO_ACTION), QKeySequence::Undo);
+    set(action(AFCQ_EDIT_REDO_ACTION), QKeySequence::Redo);
+    set(action(AFCQ_EDIT_DELETE_ACTION), QKeySequence::Delete);
+    set(action(AFCQ_EDIT_SELECT_ALL_ACTION), QKeySequence::SelectAll);
+    set(action(AFCQ_EDIT_FIND_ACTION), QKeySequence::Find);
+    set(action(AFCQ_EDIT_FIND_NEXT_ACTION),
+        QKeySequence(afcq_get_custom_shortcut(AFCQ_EDIT_FIND_NEXT_ACTION)));
     if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
     {
         set(file->new_action, QKeySequence::New);
@@ -234,7 +236,7 @@ void SEDQ_FRAME_WND::set_detached_shortcuts(bool detached)
 void SEDQ_FRAME_WND::on_update_file_menu()
 {
     const bool empty = m_tx_manager->is_empty();
-    action(154)->setEnabled(enable_export_action());
+    action(AFCQ_SEDQ_EXPORT_DATA_ACTION)->setEnabled(enable_export_action());
     const bool data = !empty && m_tx_manager->is_data_available(false, -1, nullptr);
     if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
     {
@@ -242,38 +244,42 @@ void SEDQ_FRAME_WND::on_update_file_menu()
         file->print_preview_action->setEnabled(printable);
         file->print_action->setEnabled(printable);
     }
-    action(344)->setEnabled(!empty && m_tx_manager->get_trigger() != nullptr && data &&
-                            m_tx_manager->is_data_mode(-1));
+    action(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION)
+        ->setEnabled(!empty && m_tx_manager->get_trigger() != nullptr && data &&
+                     m_tx_manager->is_data_mode(-1));
 }
 
 // Copy, cut and paste are never offered here; an empty document offers no node editing.
 void SEDQ_FRAME_WND::on_update_edit_menu()
 {
-    for (int id : {75, 112, 408})
+    for (int id : {AFCQ_EDIT_COPY_ACTION, AFCQ_EDIT_CUT_ACTION, AFCQ_EDIT_PASTE_ACTION})
     {
         action(id)->setVisible(false);
         action(id)->setEnabled(false);
     }
     if (m_tx_manager->is_empty())
     {
-        for (int id : {694, 459, 355, 117, 114, 326, 327, 361})
+        for (int id : {AFCQ_EDIT_UNDO_ACTION, AFCQ_EDIT_REDO_ACTION, AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION,
+                       AFCQ_SEDQ_SAVE_TO_LOG_ACTION, AFCQ_SEDQ_LOGGING_ACTION, AFCQ_SEDQ_INSERT_NODES_ACTION,
+                       AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION})
             action(id)->setEnabled(false);
         get_plugin_menu()->setEnabled(false);
         return;
     }
     int level = 0;
     if (m_tx_manager->is_advanced_mode(&level))
-        action(355)->setEnabled(false);
+        action(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION)->setEnabled(false);
     else
     {
         m_tx_manager->on_update_edit_undo();
         m_tx_manager->on_update_edit_redo();
-        action(355)->setEnabled(true);
+        action(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION)->setEnabled(true);
         m_layout_widget->get_view()->on_update_edit_menu();
     }
-    for (int id : {117, 114, 290, 291, 292})
+    for (int id : {AFCQ_SEDQ_SAVE_TO_LOG_ACTION, AFCQ_SEDQ_LOGGING_ACTION, AFCQ_SEDQ_LOCK_MODE_ALL_ACTION,
+                   AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION, AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION})
         action(id)->setEnabled(true);
-    action(290 + int(m_tx_manager->get_lock_mode(false)))->setChecked(true);
+    action(AFCQ_SEDQ_LOCK_MODE_ALL_ACTION + int(m_tx_manager->get_lock_mode(false)))->setChecked(true);
 }
 
 void SEDQ_FRAME_WND::on_update_view_menu()
@@ -290,10 +296,11 @@ void SEDQ_FRAME_WND::on_update_view_menu()
         canvas->on_update_zoom_in();
         canvas->on_update_zoom_out();
         canvas->on_update_fit_in_window();
-        action(708)->setEnabled(false);
+        action(AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION)->setEnabled(false);
         return;
     }
-    for (int id : {728, 729, 730, 708})
+    for (int id : {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_OUT_ACTION,
+                   AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION})
         action(id)->setEnabled(false);
 }
 

@@ -19,51 +19,61 @@ struct DISPLAY_FORMAT
     int action;
     int display_type;
 };
-const DISPLAY_FORMAT LEADING_FORMATS[] = {{335, 5}, {343, 4}, {342, 2}, {341, 3}};
-const DISPLAY_FORMAT FLOATING_POINT_FORMATS[] = {{334, 13}, {333, 14}};
-const DISPLAY_FORMAT MIDDLE_FORMATS[] = {{338, 6}, {332, 1}, {330, 7}};
-const DISPLAY_FORMAT SECOND_GROUP_FORMATS[] = {{331, 8}, {336, 9}};
-const DISPLAY_FORMAT LAST_GROUP_FORMATS[] = {{339, 10}, {340, 11}};
+const DISPLAY_FORMAT LEADING_FORMATS[] = {
+    {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, SDR_GTYPE_HEX},
+    {AFCQ_SEDQ_BUS_UNSIGNED_ACTION, SDR_GTYPE_UNSIGNED},
+    {AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION, SDR_GTYPE_TWOS_COMPLEMENT},
+    {AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION, SDR_GTYPE_SIGNED_MAGNITUDE}};
+const DISPLAY_FORMAT FLOATING_POINT_FORMATS[] = {{AFCQ_SEDQ_BUS_FLOAT_ACTION, SDR_GTYPE_FLOAT},
+                                                 {AFCQ_SEDQ_BUS_DOUBLE_ACTION, SDR_GTYPE_DOUBLE}};
+const DISPLAY_FORMAT MIDDLE_FORMATS[] = {{AFCQ_SEDQ_BUS_OCTAL_ACTION, SDR_GTYPE_OCTAL},
+                                         {AFCQ_SEDQ_BUS_BINARY_ACTION, SDR_GTYPE_BINARY},
+                                         {AFCQ_SEDQ_BUS_ASCII_ACTION, SDR_GTYPE_ASCII}};
+const DISPLAY_FORMAT SECOND_GROUP_FORMATS[] = {{AFCQ_SEDQ_BUS_BAR_CHART_ACTION, SDR_GTYPE_CHART_8},
+                                               {AFCQ_SEDQ_BUS_LINE_CHART_ACTION, SDR_GTYPE_CHART_9}};
+const DISPLAY_FORMAT LAST_GROUP_FORMATS[] = {{AFCQ_SEDQ_BUS_SIGNED_BAR_CHART_ACTION, SDR_GTYPE_CHART_10},
+                                             {AFCQ_SEDQ_BUS_SIGNED_LINE_CHART_ACTION, SDR_GTYPE_CHART_11}};
 
 QList<PRDQ_COLOR>* color_entries()
 {
-    static QList<PRDQ_COLOR> colors = {{"Selection highlight", 297, nullptr},
-                                       {"Background", 298, nullptr},
-                                       {"Time bars", 299, nullptr},
-                                       {"Trigger position bar", 300, nullptr},
-                                       {"End of samples bar", 301, nullptr},
-                                       {"Column header text", 302, nullptr},
-                                       {"Waveform grid lines", 303, nullptr},
-                                       {"Data/Setup Window titles", 304, nullptr},
-                                       {"Pre-synthesis node names", 305, nullptr},
-                                       {"Post-fitting node names", 306, nullptr},
-                                       {"Duplicated Nodes", 315, nullptr},
-                                       {"Group names", 307, nullptr},
-                                       {"Trigger mnemonics", 308, nullptr},
-                                       {"Data mnemonics", 309, nullptr},
-                                       {"Sample numbers", 310, nullptr},
-                                       {"Segment numbers", 311, nullptr},
-                                       {"High values", 312, nullptr},
-                                       {"Low values", 313, nullptr},
-                                       {"Bus values", 314, nullptr}};
+    static QList<PRDQ_COLOR> colors = {{"Selection highlight", AFCQ_COLOR_SELECTION, nullptr},
+                                       {"Background", AFCQ_COLOR_IDLE, nullptr},
+                                       {"Time bars", AFCQ_COLOR_TIME_BAR, nullptr},
+                                       {"Trigger position bar", AFCQ_COLOR_TRIGGER_POSITION, nullptr},
+                                       {"End of samples bar", AFCQ_COLOR_END_OF_SAMPLES, nullptr},
+                                       {"Column header text", AFCQ_COLOR_COLUMN_HEADER, nullptr},
+                                       {"Waveform grid lines", AFCQ_COLOR_WAVEFORM_GRID, nullptr},
+                                       {"Data/Setup Window titles", AFCQ_COLOR_WINDOW_TITLE, nullptr},
+                                       {"Pre-synthesis node names", AFCQ_COLOR_PRE_SYNTHESIS_NAME, nullptr},
+                                       {"Post-fitting node names", AFCQ_COLOR_POST_FITTING_NAME, nullptr},
+                                       {"Duplicated Nodes", AFCQ_COLOR_DUPLICATED_NODE, nullptr},
+                                       {"Group names", AFCQ_COLOR_GROUP_NAME, nullptr},
+                                       {"Trigger mnemonics", AFCQ_COLOR_TRIGGER_MNEMONIC, nullptr},
+                                       {"Data mnemonics", AFCQ_COLOR_DATA_MNEMONIC, nullptr},
+                                       {"Sample numbers", AFCQ_COLOR_SAMPLE_NUMBER, nullptr},
+                                       {"Segment numbers", AFCQ_COLOR_SEGMENT_NUMBER, nullptr},
+                                       {"High values", AFCQ_COLOR_HIGH_VALUE, nullptr},
+                                       {"Low values", AFCQ_COLOR_LOW_VALUE, nullptr},
+                                       {"Bus values", AFCQ_COLOR_BUS_VALUE, nullptr}};
     return &colors;
 }
 
 QList<PRDQ_FONT>* font_entries()
 {
-    static QList<PRDQ_FONT> fonts = {{"Data/Setup Window titles", 54, nullptr},
-                                     {"Column headers", 55, nullptr},
-                                     {"Pre-synthesis node names", 56, nullptr},
-                                     {"Post-fitting node names", 57, nullptr},
-                                     {"Duplicated Nodes", 66, nullptr},
-                                     {"Group names", 58, nullptr},
-                                     {"Trigger mnemonics", 59, nullptr},
-                                     {"Data mnemonics", 60, nullptr},
-                                     {"Master time bar sample number", 61, nullptr},
-                                     {"Sample numbers", 62, nullptr},
-                                     {"Master time bar segment numbers", 63, nullptr},
-                                     {"Segment numbers", 64, nullptr},
-                                     {"Bus values", 65, nullptr}};
+    static QList<PRDQ_FONT> fonts = {
+        {"Data/Setup Window titles", AFCQ_FONT_WINDOW_TITLE, nullptr},
+        {"Column headers", AFCQ_FONT_COLUMN_HEADER, nullptr},
+        {"Pre-synthesis node names", AFCQ_FONT_PRE_SYNTHESIS_NAME, nullptr},
+        {"Post-fitting node names", AFCQ_FONT_POST_FITTING_NAME, nullptr},
+        {"Duplicated Nodes", AFCQ_FONT_DUPLICATED_NODE, nullptr},
+        {"Group names", AFCQ_FONT_GROUP_NAME, nullptr},
+        {"Trigger mnemonics", AFCQ_FONT_TRIGGER_MNEMONIC, nullptr},
+        {"Data mnemonics", AFCQ_FONT_DATA_MNEMONIC, nullptr},
+        {"Master time bar sample number", AFCQ_FONT_MASTER_SAMPLE_NUMBER, nullptr},
+        {"Sample numbers", AFCQ_FONT_SAMPLE_NUMBER, nullptr},
+        {"Master time bar segment numbers", AFCQ_FONT_MASTER_SEGMENT_NUMBER, nullptr},
+        {"Segment numbers", AFCQ_FONT_SEGMENT_NUMBER, nullptr},
+        {"Bus values", AFCQ_FONT_BUS_VALUE, nullptr}};
     return &fonts;
 }
 
@@ -80,8 +90,8 @@ void remove_menu_from_bar(QMenuBar* bar, QMenu* menu)
 }
 } // namespace
 
-// New, Save, Save As and the three print entries are offered; list file (344) and export
-// (154) follow Save As.
+// New, Save, Save As and the three print entries are offered; list file and export
+// follow Save As.
 void SEDQ_FRAME_WND::make_file_menu()
 {
     QUI_FILE_MENU* file = get_menu_record()->file_menu;
@@ -97,8 +107,8 @@ void SEDQ_FRAME_WND::make_file_menu()
         file->insertSeparator(file->save_action);
         file->insertSeparator(file->get_print_actions().first());
     }
-    QAction* list_file = action(344);
-    QAction* export_data = action(154);
+    QAction* list_file = action(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION);
+    QAction* export_data = action(AFCQ_SEDQ_EXPORT_DATA_ACTION);
     file->insert_action_after(file->get_placement_action(), list_file);
     file->insert_action_after(list_file, export_data);
     file->insertSeparator(list_file);
@@ -112,17 +122,23 @@ void SEDQ_FRAME_WND::register_edit_actions()
     QUI_EDIT_MENU* edit = get_menu_record()->edit_menu;
     if (edit == nullptr)
         return;
-    const QList<QPair<int, QAction*>> entries = {
-        {694, edit->undo_action},       {459, edit->redo_action},  {75, edit->copy_action},
-        {112, edit->cut_action},        {408, edit->paste_action}, {120, edit->delete_action},
-        {513, edit->select_all_action}, {178, edit->find_action},  {179, edit->find_next_action},
-        {474, edit->replace_action},    {218, edit->go_to_action}};
+    const QList<QPair<int, QAction*>> entries = {{AFCQ_EDIT_UNDO_ACTION, edit->undo_action},
+                                                 {AFCQ_EDIT_REDO_ACTION, edit->redo_action},
+                                                 {AFCQ_EDIT_COPY_ACTION, edit->copy_action},
+                                                 {AFCQ_EDIT_CUT_ACTION, edit->cut_action},
+                                                 {AFCQ_EDIT_PASTE_ACTION, edit->paste_action},
+                                                 {AFCQ_EDIT_DELETE_ACTION, edit->delete_action},
+                                                 {AFCQ_EDIT_SELECT_ALL_ACTION, edit->select_all_action},
+                                                 {AFCQ_EDIT_FIND_ACTION, edit->find_action},
+                                                 {AFCQ_EDIT_FIND_NEXT_ACTION, edit->find_next_action},
+                                                 {AFCQ_EDIT_REPLACE_ACTION, edit->replace_action},
+                                                 {AFCQ_EDIT_GO_TO_ACTION, edit->go_to_action}};
     for (const auto& entry : entries)
         m_tx_manager->insert_action(AFCQ_ACTION_ENUM(entry.first), entry.second);
     edit->menuAction()->setVisible(true);
     if (!is_main_window())
         edit->show_all_actions(edit->actions(), true);
-    for (int id : {218, 474})
+    for (int id : {AFCQ_EDIT_GO_TO_ACTION, AFCQ_EDIT_REPLACE_ACTION})
     {
         action(id)->setVisible(false);
         action(id)->setEnabled(false);
@@ -156,36 +172,44 @@ void SEDQ_FRAME_WND::make_edit_menu()
     QMenu* edit = get_menu_record()->edit_menu;
     if (edit == nullptr)
         return;
-    append_actions(edit, {349, 350, 351});
+    append_actions(edit, {AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION,
+                          AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION});
     edit->addSeparator();
     edit->addMenu(get_plugin_menu());
     edit->addSeparator();
-    append_actions(edit, {326, 358});
+    append_actions(edit, {AFCQ_SEDQ_INSERT_NODES_ACTION, AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION});
     edit->addSeparator();
-    append_actions(edit, {327, 361});
+    append_actions(edit, {AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION});
     edit->addSeparator();
-    append_actions(edit, {257, 258, 262});
+    append_actions(edit, {AFCQ_SEDQ_ADD_INSTANCE_ACTION, AFCQ_SEDQ_DELETE_INSTANCE_ACTION,
+                          AFCQ_SEDQ_RENAME_INSTANCE_ACTION});
     edit->addSeparator();
-    append_actions(edit, {261, 259, 260});
+    append_actions(edit, {AFCQ_SEDQ_ENABLE_POWERUP_ACTION, AFCQ_SEDQ_DISABLE_POWERUP_ACTION,
+                          AFCQ_SEDQ_DUPLICATE_TRIGGER_ACTION});
     edit->addSeparator();
-    append_actions(edit, {363, 357, 347});
+    append_actions(edit,
+                   {AFCQ_SEDQ_SET_ALIAS_ACTION, AFCQ_SEDQ_PASTE_ALIAS_ACTION, AFCQ_SEDQ_REMOVE_ALIAS_ACTION});
     edit->addSeparator();
-    append_actions(edit, {352, 377, 362});
+    append_actions(edit, {AFCQ_SEDQ_GROUP_ACTION, AFCQ_SEDQ_UNGROUP_ACTION, AFCQ_SEDQ_RENAME_NODE_ACTION});
     edit->addSeparator();
-    append_actions(edit, {346, 345});
+    append_actions(edit, {AFCQ_SEDQ_DATA_ENABLE_ACTION, AFCQ_SEDQ_DATA_DISABLE_ACTION});
     edit->addSeparator();
-    append_actions(edit, {376, 375});
+    append_actions(edit, {AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, AFCQ_SEDQ_TRIGGER_DISABLE_ACTION});
     edit->addSeparator();
-    append_actions(edit, {365, 364});
+    append_actions(edit, {AFCQ_SEDQ_STORAGE_ENABLE_ACTION, AFCQ_SEDQ_STORAGE_DISABLE_ACTION});
     edit->addSeparator();
-    append_actions(edit, {367, 366});
+    append_actions(edit, {AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, AFCQ_SEDQ_TRANSITION_DISABLE_ACTION});
     edit->addSeparator();
-    edit->addMenu(make_exclusive_submenu(tr("Bus &Bit Order"), {356, 354}));
+    edit->addMenu(make_exclusive_submenu(tr("Bus &Bit Order"),
+                                         {AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION}));
     edit->addMenu(get_bus_display_format_menu());
     edit->addSeparator();
-    append_actions(edit, {355, 117, 114});
+    append_actions(edit, {AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, AFCQ_SEDQ_SAVE_TO_LOG_ACTION,
+                          AFCQ_SEDQ_LOGGING_ACTION});
     edit->addSeparator();
-    edit->addMenu(make_exclusive_submenu(tr("Loc&k Mode"), {290, 291, 292}));
+    edit->addMenu(make_exclusive_submenu(tr("Loc&k Mode"), {AFCQ_SEDQ_LOCK_MODE_ALL_ACTION,
+                                                            AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION,
+                                                            AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION}));
 }
 
 void SEDQ_FRAME_WND::make_view_and_processing_menus()
@@ -194,7 +218,8 @@ void SEDQ_FRAME_WND::make_view_and_processing_menus()
     if (menu->view_menu != nullptr)
     {
         menu->view_menu->menuAction()->setVisible(true);
-        append_actions(menu->view_menu, {728, 729, 730, 708});
+        append_actions(menu->view_menu, {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION,
+                                         AFCQ_SEDQ_ZOOM_OUT_ACTION, AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION});
         menu->view_menu->addSeparator();
     }
     if (menu->project_menu != nullptr)
@@ -206,9 +231,11 @@ void SEDQ_FRAME_WND::make_view_and_processing_menus()
     {
         menu->processing_menu->menuAction()->setVisible(true);
         menu->processing_menu->addSeparator();
-        append_actions(menu->processing_menu, {22, 19, 23, 21});
+        append_actions(menu->processing_menu, {AFCQ_SEDQ_RUN_ACTION, AFCQ_SEDQ_AUTORUN_ACTION,
+                                               AFCQ_SEDQ_STOP_ACTION, AFCQ_SEDQ_READ_DATA_ACTION});
         menu->processing_menu->addSeparator();
-        append_actions(menu->processing_menu, {507, 508});
+        append_actions(menu->processing_menu,
+                       {AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION, AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION});
     }
 }
 
@@ -330,7 +357,7 @@ bool SEDQ_FRAME_WND::prune_view_and_project_menus(QUI_MENU_RECORD* menu)
     for (QAction* entry : view_menu->actions())
         if (entry->menu() != nullptr)
             view_menu->removeAction(entry);
-    QAction* fit_in_window = action(728);
+    QAction* fit_in_window = action(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION);
     view_menu->insertAction(fit_in_window, view_menu->message_window_action);
     view_menu->insertSeparator(fit_in_window);
     QUI_PROJECT_MENU* project_menu = menu->project_menu;
@@ -348,7 +375,9 @@ bool SEDQ_FRAME_WND::prune_processing_menu(QUI_MENU_RECORD* menu)
     QUI_PROCESSING_MENU* processing_menu = menu->processing_menu;
     if (!SEDQ_VERIFY(processing_menu != NULL))
         return false;
-    QAction* analysis_run_action = processing_menu->actions().contains(action(22)) ? action(22) : nullptr;
+    QAction* analysis_run_action = processing_menu->actions().contains(action(AFCQ_SEDQ_RUN_ACTION))
+                                       ? action(AFCQ_SEDQ_RUN_ACTION)
+                                       : nullptr;
     if (!SEDQ_VERIFY(analysis_run_action != NULL))
         return false;
     for (QAction* entry : processing_menu->actions())

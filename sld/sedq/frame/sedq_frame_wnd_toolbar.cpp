@@ -20,10 +20,10 @@ const QString CENTER_ON_TRIGGER = QStringLiteral("AFCQ_SEDQ_TOOLBAR_WAVEFORM_CEN
 // in the window; compile is offered only to a child window, which has a project to compile.
 void SEDQ_FRAME_WND::setup_toolbar()
 {
-    QAction* find = action(506);
-    QAction* center_on_trigger = action(509);
-    QAction* recompile = action(508);
-    QAction* compile = action(507);
+    QAction* find = action(AFCQ_SEDQ_TOOLBAR_FIND_ACTION);
+    QAction* center_on_trigger = action(AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION);
+    QAction* recompile = action(AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION);
+    QAction* compile = action(AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION);
     for (QAction* entry : {find, center_on_trigger, recompile, compile})
     {
         entry->setParent(this);

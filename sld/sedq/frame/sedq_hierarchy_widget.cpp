@@ -19,7 +19,6 @@
 
 namespace
 {
-constexpr AFCQ_ICON_ENUM LEVEL_ICON = AFCQ_ICON_ENUM(258);
 const QChar SEPARATOR = QLatin1Char('|');
 const char* const SETUP_PREFIX = "setup hierarchy ";
 const char* const DATA_PREFIX = "data hierarchy ";
@@ -71,7 +70,7 @@ SEDQ_HIERARCHY_WIDGET::SEDQ_HIERARCHY_WIDGET(QWidget* parent, int instance, SEDQ
 
 QStandardItem* SEDQ_HIERARCHY_WIDGET::make_level_item(QString const& text)
 {
-    auto* item = new QStandardItem(afcq_get_icon(LEVEL_ICON), text);
+    auto* item = new QStandardItem(afcq_get_icon(AFCQ_ICON_HIERARCHY_LEVEL), text);
     item->setCheckable(true);
     return item;
 }

@@ -100,7 +100,7 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
     }
 }
 
-// Label, the four acquisition commands (host actions 22, 19, 23, 21), the status line and the
+// Label, the four acquisition commands (run, autorun, stop, read data), the status line and the
 // close button.
 QHBoxLayout* SEDQ_INSTANCE_WIDGET::make_title_row()
 {

@@ -20,9 +20,6 @@
 
 namespace
 {
-constexpr int BRUSH_PROGRESS = 4;
-constexpr int BRUSH_ERROR = 5;
-constexpr int BRUSH_WAITING = 8;
 
 QBrush host_brush(int id)
 {
@@ -163,7 +160,7 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
                                       QStandardItem* status)
 {
     const bool powerup = (flags & SEDQ_ACQ_STATE_POWERUP) != 0;
-    const QBrush progress = powerup ? SEDQ_POWERUP_BRUSH : host_brush(BRUSH_PROGRESS);
+    const QBrush progress = powerup ? SEDQ_POWERUP_BRUSH : host_brush(AFCQ_BRUSH_PROGRESS);
     switch (flags & SEDQ_ACQ_STATE_MASK)
     {
     case SEDQ_ACQ_STATE_TRIGGER_PROGRESS_1:
@@ -189,10 +186,10 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
         break;
     case SEDQ_ACQ_STATE_WAITING_FOR_CLOCK:
         set_status_cell(status, powerup ? SEDQ_POWERUP_WAITING_FOR_CLOCK_STR : SEDQ_WAITING_FOR_CLOCK_STR,
-                        host_brush(BRUSH_WAITING));
+                        host_brush(AFCQ_BRUSH_WAITING));
         break;
     case SEDQ_ACQ_STATE_JTAG_BUSY:
-        set_status_cell(status, SEDQ_JTAG_COMMUNICATION_BUSY_STR, host_brush(BRUSH_WAITING));
+        set_status_cell(status, SEDQ_JTAG_COMMUNICATION_BUSY_STR, host_brush(AFCQ_BRUSH_WAITING));
         break;
     case SEDQ_ACQ_STATE_DATA_READY:
         show_data_ready(instance, powerup, log);
@@ -205,7 +202,7 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
         break;
     case SEDQ_ACQ_STATE_ERROR:
         if (const QString* text = error_text(value))
-            set_status_cell(status, *text, host_brush(BRUSH_ERROR));
+            set_status_cell(status, *text, host_brush(AFCQ_BRUSH_ERROR));
         else
             set_status_cell(status, SEDQ_NOT_RUNNING_STR, idle_brush());
         break;
@@ -218,7 +215,7 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
 // level met, counted with the trigger in as level 1 when the reporting instance uses it.
 void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool powerup, QStandardItem* status)
 {
-    const QBrush progress = host_brush(BRUSH_PROGRESS);
+    const QBrush progress = host_brush(AFCQ_BRUSH_PROGRESS);
     if (value < 0)
     {
         QString state;

@@ -41,7 +41,7 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     m_toggle_button->setFixedWidth(get_height_reference()->sizeHint().height());
     m_attach_button = new QToolButton(this);
     m_attach_button->setEnabled(false);
-    m_attach_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(100)));
+    m_attach_button->setIcon(afcq_get_icon(AFCQ_ICON_ATTACH));
     m_attach_button->setToolTip(tr("Attach SOF File"));
     m_table = new QTreeView(this);
     m_table->hide();

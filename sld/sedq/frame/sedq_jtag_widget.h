@@ -49,7 +49,7 @@ public:
     MSG_BASE* get_communication_error_message() override;
 
     bool is_sof_manager_visible() const;
-    // The pane's own View-menu toggle (host action 702).
+    // The pane's own View-menu toggle (AFCQ_SEDQ_JTAG_PANE_ACTION).
     QAction* get_toggle_action() const { return m_toggle_action; }
     QTreeView* get_sof_table() const { return m_table; }
     QStandardItemModel* get_sof_model() { return &m_table_model; }

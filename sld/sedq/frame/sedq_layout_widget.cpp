@@ -26,8 +26,8 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     : QSplitter(Qt::Vertical, frame), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
     setChildrenCollapsible(false);
-    m_tab_icons[0] = afcq_get_icon(AFCQ_ICON_ENUM(274));
-    m_tab_icons[1] = afcq_get_icon(AFCQ_ICON_ENUM(275));
+    m_tab_icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
+    m_tab_icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
     m_view = new SEDQ_VIEW(nullptr, m_tx_manager);
     connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_view, &SEDQ_VIEW::on_update, Qt::QueuedConnection);
     m_object_widget = new SEDQ_OBJECT_WIDGET(nullptr, m_tx_manager);

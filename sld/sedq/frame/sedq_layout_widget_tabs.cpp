@@ -216,8 +216,8 @@ QTabWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_tabs(int instance)
     auto* tabs = new QTabWidget;
     tabs->setTabPosition(QTabWidget::South);
     m_data_setup_tab_widget_map.insert(instance, tabs);
-    tabs->addTab(make_data_page(), host_icon(639), tr("Data"));
-    tabs->addTab(make_setup_page(tabs, instance), host_icon(641), tr("Setup"));
+    tabs->addTab(make_data_page(), host_icon(AFCQ_ICON_DATA_PAGE), tr("Data"));
+    tabs->addTab(make_setup_page(tabs, instance), host_icon(AFCQ_ICON_SETUP_PAGE), tr("Setup"));
     add_advanced_pages(tabs, instance);
     if (!m_tx_manager->is_sequential_mode(instance))
         add_state_flow_page(tabs, instance);
@@ -246,7 +246,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_setup_page(QTabWidget* tabs, int instance)
     config->resize(SIDE_PANE_WIDTH, config->height());
     splitter->addWidget(config);
     splitter->setStretchFactor(0, 1);
-    hide_if_toggle_unchecked(config, 705);
+    hide_if_toggle_unchecked(config, AFCQ_SEDQ_CONFIG_PANE_ACTION);
     connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
     return splitter;
 }
@@ -261,7 +261,7 @@ void SEDQ_LAYOUT_WIDGET::add_advanced_pages(QTabWidget* tabs, int instance)
             continue;
         QWidget* page = make_advanced_page(tabs, level);
         const QSignalBlocker blocker(tabs);
-        tabs->addTab(page, host_icon(637), advanced_tab_title(level));
+        tabs->addTab(page, host_icon(AFCQ_ICON_ADVANCED_TRIGGER_PAGE), advanced_tab_title(level));
     }
 }
 
@@ -314,7 +314,8 @@ void SEDQ_LAYOUT_WIDGET::add_state_flow_page(QTabWidget* tabs, int instance)
     splitter->setStretchFactor(1, 1);
     {
         const QSignalBlocker blocker(tabs);
-        tabs->addTab(splitter, host_icon(642), QString::fromLatin1(STATE_FLOW_TAB_TITLE));
+        tabs->addTab(splitter, host_icon(AFCQ_ICON_STATE_FLOW_PAGE),
+                     QString::fromLatin1(STATE_FLOW_TAB_TITLE));
     }
     connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
 }
@@ -338,8 +339,8 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_hierarchy_log_part(int instance)
     const int height = m_tx_manager->get_int_state("hierarchy widget height", -1);
     if (height != -1)
         splitter->resize(splitter->width(), height);
-    hide_if_toggle_unchecked(hierarchy, 700);
-    hide_if_toggle_unchecked(log, 698);
+    hide_if_toggle_unchecked(hierarchy, AFCQ_SEDQ_HIERARCHY_PANE_ACTION);
+    hide_if_toggle_unchecked(log, AFCQ_SEDQ_LOG_PANE_ACTION);
     connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_hierarchy_log_splitter_moved);
     return splitter;
 }

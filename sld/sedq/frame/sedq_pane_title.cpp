@@ -20,7 +20,7 @@ QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QLis
     row->addStretch();
     auto* close = new QToolButton(pane);
     close->setObjectName("close_button");
-    close->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(36)));
+    close->setIcon(afcq_get_icon(AFCQ_ICON_CLOSE_PANE));
     close->setAutoRaise(true);
     close->setToolTip(QObject::tr("Close"));
     row->addWidget(close, 0, Qt::AlignRight);

@@ -15,7 +15,7 @@ class QVBoxLayout;
 class QWidget;
 
 // A title row (left margin 7): `widgets` from the left, a stretch, then an auto-raise close
-// button with host icon 36 whose pressed() hides `pane` and toggles `toggle`.
+// button with AFCQ_ICON_CLOSE_PANE whose pressed() hides `pane` and toggles `toggle`.
 QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QList<QWidget*>& widgets);
 
 // A sunken one-pixel horizontal rule (line width 0, mid-line width 1).

@@ -156,7 +156,7 @@ void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(QRect(QPoint(c.x() - 28, c.y() - 13), QPoint(c.x() + 29, c.y() + 14)));
     }
-    QPen pen = AFCQ_PEN(node->enabled ? AFCQ_PEN_ENABLED_OUTLINE : AFCQ_PEN_DISABLED_OUTLINE).get_pen();
+    QPen pen = AFCQ_PEN(node->enabled ? AFCQ_PEN_TEXT : AFCQ_PEN_DISABLED_TEXT).get_pen();
     pen.setWidth(1);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
@@ -166,7 +166,7 @@ void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item
         const SEDQ_STATE_ARC arc = sedq_state_arc(c, centre_of(visualItemRect(target->item)));
         painter->setBrush(Qt::NoBrush);
         painter->drawArc(arc.rect, arc.start_angle, arc.span_angle);
-        painter->setBrush(AFCQ_BRUSH(AFCQ_BRUSH_GREY_BACKGROUND).get_brush());
+        painter->setBrush(AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
         painter->drawPolygon(arc.head, 3);
     }
 }

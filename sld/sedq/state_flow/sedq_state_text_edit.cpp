@@ -340,7 +340,7 @@ void SEDQ_STATE_TEXT_EDIT::open_value_dialog(const QString& word)
 void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
 {
     if (m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
-        QPainter(viewport()).fillRect(viewport()->rect(), AFCQ_BRUSH(AFCQ_BRUSH_GREY_BACKGROUND).get_brush());
+        QPainter(viewport()).fillRect(viewport()->rect(), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else if (m_tx_manager->is_powerup_trigger(-1))
         QPainter(viewport()).fillRect(viewport()->rect(), SEDQ_POWERUP_BRUSH);
     QTextEdit::paintEvent(event);

@@ -228,9 +228,9 @@ void SEDQ_VIEW::make_lock_mode_combo()
         m_lock_mode_combo->hide();
         return;
     }
-    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(312)), SEDQ_LOCK_MODE_ALLOW_ALL_STRING);
-    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL_STRING);
-    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_UNLOCKED), SEDQ_LOCK_MODE_ALLOW_ALL_STRING);
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_LOCKED), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL_STRING);
+    m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_LOCKED), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
     m_lock_mode_combo->setCurrentIndex(int(m_tx_manager->get_lock_mode(false)));
     m_lock_mode_combo->show();
     connect(m_lock_mode_combo, sedq_combo_text_changed(), m_tx_manager,
@@ -245,7 +245,7 @@ void SEDQ_VIEW::make_level_type_combos()
         for (const char* text : LEVEL_TYPE_TEXTS)
             combo->addItem(QString::fromLatin1(text));
         // Narrow level columns: a small font and a slim arrow leave the type's name room.
-        combo->setFont(AFCQ_FONT(62).get_font());
+        combo->setFont(AFCQ_FONT(AFCQ_FONT_SAMPLE_NUMBER).get_font());
         combo->setStyleSheet(QStringLiteral("QComboBox { padding: 0px 0px 0px 3px; } "
                                             "QComboBox::drop-down { width: 12px; }"));
         combo->setProperty("trigger level", index);
@@ -259,8 +259,8 @@ void SEDQ_VIEW::make_transition_buttons()
 {
     m_previous_transition_button = new QToolButton(this);
     m_next_transition_button = new QToolButton(this);
-    m_previous_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(6)));
-    m_next_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(7)));
+    m_previous_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_GO_PREVIOUS));
+    m_next_transition_button->setIcon(afcq_get_icon(AFCQ_ICON_GO_NEXT));
     for (QToolButton* button : {m_previous_transition_button, m_next_transition_button})
     {
         button->resize(22, 22);
@@ -299,12 +299,17 @@ void SEDQ_VIEW::add_action_group(QMenu* menu, std::initializer_list<int> ids)
 
 QMenu* SEDQ_VIEW::make_name_menu()
 {
-    QMenu* menu = make_menu({120, 513, SEPARATOR, 178, 179, SEPARATOR, 349, 350, 351, SEPARATOR},
-                            &SEDQ_VIEW::on_update_name_menu);
+    QMenu* menu =
+        make_menu({AFCQ_EDIT_DELETE_ACTION, AFCQ_EDIT_SELECT_ALL_ACTION, SEPARATOR, AFCQ_EDIT_FIND_ACTION,
+                   AFCQ_EDIT_FIND_NEXT_ACTION, SEPARATOR, AFCQ_SEDQ_FIND_BUS_VALUE_ACTION,
+                   AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, SEPARATOR},
+                  &SEDQ_VIEW::on_update_name_menu);
     QMenu* plugins = m_frame_wnd->get_plugin_menu();
     menu->addMenu(plugins);
     connect(plugins, &QMenu::aboutToShow, this, &SEDQ_VIEW::on_update_plugin_menu);
-    for (int id : {326, 358, SEPARATOR, 327, 361, SEPARATOR})
+    for (int id : std::initializer_list<int>{AFCQ_SEDQ_INSERT_NODES_ACTION, AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION,
+                                             SEPARATOR, AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION,
+                                             AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION, SEPARATOR})
         id == SEPARATOR ? (void)menu->addSeparator()
                         : menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
     AFCQ_LOCATE_MENU* locate = m_frame_wnd->get_locate_menu();
@@ -313,14 +318,17 @@ QMenu* SEDQ_VIEW::make_name_menu()
     connect(locate, &AFCQ_LOCATE_MENU::locate_triggered, this, &SEDQ_VIEW::on_locate);
     connect(locate->get_design_file_action(), &QAction::triggered, this, &SEDQ_VIEW::on_locate_design_file);
     menu->addSeparator();
-    for (int id : {352, 377, 378, 362, SEPARATOR, 355, SEPARATOR, 344, SEPARATOR, 353, SEPARATOR})
+    for (int id : std::initializer_list<int>{
+             AFCQ_SEDQ_GROUP_ACTION, AFCQ_SEDQ_UNGROUP_ACTION, AFCQ_SEDQ_UNGROUP_NESTED_ACTION,
+             AFCQ_SEDQ_RENAME_NODE_ACTION, SEPARATOR, AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, SEPARATOR,
+             AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, SEPARATOR, AFCQ_SEDQ_INVERT_SIGNAL_ACTION, SEPARATOR})
         id == SEPARATOR ? (void)menu->addSeparator()
                         : menu->addAction(m_tx_manager->get_action(AFCQ_ACTION_ENUM(id), QVariant()));
-    add_action_group(menu, {328, 329});
+    add_action_group(menu, {AFCQ_SEDQ_ALIGN_LEFT_ACTION, AFCQ_SEDQ_ALIGN_RIGHT_ACTION});
     menu->addSeparator();
-    add_action_group(menu, {360, 359});
+    add_action_group(menu, {AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, AFCQ_SEDQ_POST_FITTING_ACTION});
     menu->addSeparator();
-    add_action_group(menu, {356, 354});
+    add_action_group(menu, {AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION});
     menu->addSeparator();
     QMenu* sub_menu = m_frame_wnd->get_bus_display_format_menu();
     if (SEDQ_VERIFY(sub_menu != NULL))
@@ -354,23 +362,29 @@ void SEDQ_VIEW::make_trigger_condition_menu()
         }
         return group;
     };
-    add_group({{227, 9},
+    add_group({{AFCQ_SEDQ_PATTERN_CONDITION_ACTION, 9},
                {SEPARATOR, 0},
-               {226, 10},
-               {230, 11},
-               {228, 12},
-               {229, 13},
-               {232, 14},
-               {231, 15},
-               {234, 16},
-               {233, 17}});
+               {AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION, 10},
+               {AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION, 11},
+               {AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION, 12},
+               {AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION, 13},
+               {AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION, 14},
+               {AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION, 15},
+               {AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION, 16},
+               {AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION, 17}});
     menu->addSeparator();
-    add_group({{225, 0}});
+    add_group({{AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, 0}});
     menu->addSeparator();
-    QActionGroup* nodes = add_group({{368, 8}, {373, 4}, {370, 6}, {374, 5}, {371, 3}, {369, 7}});
-    const int icons[] = {691, 695, 693, 696, 694, 692};
+    QActionGroup* nodes = add_group({{AFCQ_SEDQ_TRIGGER_CONDITION_ACTION, SDR_CTYPE_DONT_CARE},
+                                     {AFCQ_SEDQ_LOW_CONDITION_ACTION, SDR_CTYPE_LOW},
+                                     {AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, SDR_CTYPE_FALLING},
+                                     {AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION, SDR_CTYPE_RISING},
+                                     {AFCQ_SEDQ_HIGH_CONDITION_ACTION, SDR_CTYPE_HIGH},
+                                     {AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION, SDR_CTYPE_EITHER_EDGE}});
+    const AFCQ_ICON_ENUM icons[] = {AFCQ_ICON_DONT_CARE,   AFCQ_ICON_LOW,  AFCQ_ICON_FALLING_EDGE,
+                                    AFCQ_ICON_RISING_EDGE, AFCQ_ICON_HIGH, AFCQ_ICON_EITHER_EDGE};
     for (int i = 0; i < nodes->actions().size(); ++i)
-        nodes->actions()[i]->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(icons[i])));
+        nodes->actions()[i]->setIcon(afcq_get_icon(icons[i]));
     menu->addSeparator();
     menu->addAction(m_tx_manager->get_action(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, QVariant()));
     m_trigger_condition_action_count = menu->actions().size();
@@ -381,18 +395,34 @@ void SEDQ_VIEW::make_trigger_condition_menu()
 void SEDQ_VIEW::make_column_menus()
 {
     m_column_menus.insert(SEDQ_COLUMN_NAME, make_name_menu());
-    m_column_menus.insert(SEDQ_COLUMN_ALIAS, make_menu({363, 357, 347}, &SEDQ_VIEW::on_update_alias_menu));
-    m_column_menus.insert(SEDQ_COLUMN_DATA_ENABLE, make_menu({346, 345}, &SEDQ_VIEW::on_update_data_menu));
-    m_column_menus.insert(SEDQ_COLUMN_TRIGGER_ENABLE, make_menu({376, 375}, &SEDQ_VIEW::on_update_trigger_menu));
-    m_column_menus.insert(SEDQ_COLUMN_STORAGE_ENABLE, make_menu({365, 364}, &SEDQ_VIEW::on_update_storage_menu));
+    m_column_menus.insert(
+        SEDQ_COLUMN_ALIAS,
+        make_menu({AFCQ_SEDQ_SET_ALIAS_ACTION, AFCQ_SEDQ_PASTE_ALIAS_ACTION, AFCQ_SEDQ_REMOVE_ALIAS_ACTION},
+                  &SEDQ_VIEW::on_update_alias_menu));
+    m_column_menus.insert(SEDQ_COLUMN_DATA_ENABLE,
+                          make_menu({AFCQ_SEDQ_DATA_ENABLE_ACTION, AFCQ_SEDQ_DATA_DISABLE_ACTION},
+                                    &SEDQ_VIEW::on_update_data_menu));
+    m_column_menus.insert(SEDQ_COLUMN_TRIGGER_ENABLE,
+                          make_menu({AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, AFCQ_SEDQ_TRIGGER_DISABLE_ACTION},
+                                    &SEDQ_VIEW::on_update_trigger_menu));
+    m_column_menus.insert(SEDQ_COLUMN_STORAGE_ENABLE,
+                          make_menu({AFCQ_SEDQ_STORAGE_ENABLE_ACTION, AFCQ_SEDQ_STORAGE_DISABLE_ACTION},
+                                    &SEDQ_VIEW::on_update_storage_menu));
     m_column_menus.insert(SEDQ_COLUMN_TRANSITIONAL,
-                          make_menu({367, 366}, &SEDQ_VIEW::on_update_transition_menu));
+                          make_menu({AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, AFCQ_SEDQ_TRANSITION_DISABLE_ACTION},
+                                    &SEDQ_VIEW::on_update_transition_menu));
     make_trigger_condition_menu();
     for (int column = SEDQ_COLUMN_SQ_CONDITIONAL; column <= SEDQ_COLUMN_LAST_LEVEL; ++column)
         m_column_menus.insert(column, m_trigger_condition_menu);
-    m_column_menus.insert(SEDQ_COLUMN_WAVEFORM, make_menu({712, 710, 711, SEPARATOR, 713, 717, 714, SEPARATOR,
-                                                           718, 719, SEPARATOR, 728, 729, 730, 708},
-                                                          &SEDQ_VIEW::on_update_waveform_menu));
+    m_column_menus.insert(
+        SEDQ_COLUMN_WAVEFORM,
+        make_menu({AFCQ_SEDQ_INSERT_TIME_BAR_ACTION, AFCQ_SEDQ_DELETE_TIME_BAR_ACTION,
+                   AFCQ_SEDQ_DELETE_ALL_TIME_BARS_ACTION, SEPARATOR, AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ACTION,
+                   AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ALT_ACTION, AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION,
+                   SEPARATOR, AFCQ_SEDQ_SAMPLE_NUMBERS_ACTION, AFCQ_SEDQ_TIME_UNITS_ACTION, SEPARATOR,
+                   AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_OUT_ACTION,
+                   AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION},
+                  &SEDQ_VIEW::on_update_waveform_menu));
 }
 
 void SEDQ_VIEW::connect_focus_actions()

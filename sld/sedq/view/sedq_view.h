@@ -216,6 +216,7 @@ public:
     void draw_drag_rect();
     void zoom_drag_rect(bool no_click_zoom);
     bool center_in_window(int sample, bool apply);
+    // Called where the zoom or the data depth changes, never from paint, which only reads it.
     void reset_fudge_factor(bool clear);
     int get_fudge_factor();
     void set_fudge_factor(int first, int last, int* step);
@@ -728,7 +729,8 @@ private:
     bool m_layout_flag = false;
     bool m_name_highlight = false;
     SEDQ_ROW_LAYOUT m_row_layout;
-    // Set while one paint runs: the layout checked at its start serves every cell.
+    // A cache guard only, set while one paint runs: the layout checked at its start serves
+    // every cell, and the paint clears it on its way out.
     bool m_layout_frozen = false;
     // The setup mode the last refresh saw (-1 before the first): a switch clears the selection.
     int m_last_setup_mode = -1;

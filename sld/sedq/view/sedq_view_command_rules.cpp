@@ -18,11 +18,19 @@ namespace
 {
 // The fixed entries of the bus display format submenu and the radix each shows.
 constexpr std::pair<int, SDR_DATA_GROUP_DISPLAY_TYPE> FORMAT_ACTIONS[] = {
-    {335, SDR_GTYPE_HEX},        {343, SDR_GTYPE_UNSIGNED},    {342, SDR_GTYPE_TWOS_COMPLEMENT},
-    {341, SDR_GTYPE_SIGNED_MAGNITUDE}, {334, SDR_GTYPE_FLOAT},  {333, SDR_GTYPE_DOUBLE},
-    {338, SDR_GTYPE_OCTAL},      {332, SDR_GTYPE_BINARY},      {330, SDR_GTYPE_ASCII},
-    {331, SDR_GTYPE_CHART_8},    {336, SDR_GTYPE_CHART_9},     {339, SDR_GTYPE_CHART_10},
-    {340, SDR_GTYPE_CHART_11}};
+    {AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION, SDR_GTYPE_HEX},
+    {AFCQ_SEDQ_BUS_UNSIGNED_ACTION, SDR_GTYPE_UNSIGNED},
+    {AFCQ_SEDQ_BUS_TWOS_COMPLEMENT_ACTION, SDR_GTYPE_TWOS_COMPLEMENT},
+    {AFCQ_SEDQ_BUS_SIGNED_MAGNITUDE_ACTION, SDR_GTYPE_SIGNED_MAGNITUDE},
+    {AFCQ_SEDQ_BUS_FLOAT_ACTION, SDR_GTYPE_FLOAT},
+    {AFCQ_SEDQ_BUS_DOUBLE_ACTION, SDR_GTYPE_DOUBLE},
+    {AFCQ_SEDQ_BUS_OCTAL_ACTION, SDR_GTYPE_OCTAL},
+    {AFCQ_SEDQ_BUS_BINARY_ACTION, SDR_GTYPE_BINARY},
+    {AFCQ_SEDQ_BUS_ASCII_ACTION, SDR_GTYPE_ASCII},
+    {AFCQ_SEDQ_BUS_BAR_CHART_ACTION, SDR_GTYPE_CHART_8},
+    {AFCQ_SEDQ_BUS_LINE_CHART_ACTION, SDR_GTYPE_CHART_9},
+    {AFCQ_SEDQ_BUS_SIGNED_BAR_CHART_ACTION, SDR_GTYPE_CHART_10},
+    {AFCQ_SEDQ_BUS_SIGNED_LINE_CHART_ACTION, SDR_GTYPE_CHART_11}};
 } // namespace
 
 QAction* SEDQ_VIEW::host_action(int id)
@@ -59,7 +67,8 @@ void SEDQ_VIEW::on_update_data_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable_pair(346, 345, is_setup_enabled(true), &SEDQ_NODE::is_data_enabled);
+    enable_pair(AFCQ_SEDQ_DATA_ENABLE_ACTION, AFCQ_SEDQ_DATA_DISABLE_ACTION, is_setup_enabled(true),
+                &SEDQ_NODE::is_data_enabled);
 }
 
 // The first selected row that is a comparison group's member or could change decides: a
@@ -86,15 +95,16 @@ void SEDQ_VIEW::on_update_trigger_menu()
         }
         return false;
     };
-    enable(376, allowed && first_decides(true));
-    enable(375, allowed && first_decides(false));
+    enable(AFCQ_SEDQ_TRIGGER_ENABLE_ACTION, allowed && first_decides(true));
+    enable(AFCQ_SEDQ_TRIGGER_DISABLE_ACTION, allowed && first_decides(false));
 }
 
 void SEDQ_VIEW::on_update_storage_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable_pair(365, 364, is_setup_enabled(true) && get_column_width(SEDQ_COLUMN_STORAGE_ENABLE) >= 1,
+    enable_pair(AFCQ_SEDQ_STORAGE_ENABLE_ACTION, AFCQ_SEDQ_STORAGE_DISABLE_ACTION,
+                is_setup_enabled(true) && get_column_width(SEDQ_COLUMN_STORAGE_ENABLE) >= 1,
                 &SEDQ_NODE::is_storage_enabled);
 }
 
@@ -102,7 +112,8 @@ void SEDQ_VIEW::on_update_transition_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable_pair(367, 366, is_setup_enabled(false) && get_column_width(SEDQ_COLUMN_TRANSITIONAL) >= 1,
+    enable_pair(AFCQ_SEDQ_TRANSITION_ENABLE_ACTION, AFCQ_SEDQ_TRANSITION_DISABLE_ACTION,
+                is_setup_enabled(false) && get_column_width(SEDQ_COLUMN_TRANSITIONAL) >= 1,
                 &SEDQ_NODE::is_transition_enabled);
 }
 
@@ -111,9 +122,9 @@ void SEDQ_VIEW::on_update_alias_menu()
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
     const bool one = on_update_node_set_alias();
-    enable(363, one);
-    enable(357, one);
-    enable(347, on_update_node_remove_alias());
+    enable(AFCQ_SEDQ_SET_ALIAS_ACTION, one);
+    enable(AFCQ_SEDQ_PASTE_ALIAS_ACTION, one);
+    enable(AFCQ_SEDQ_REMOVE_ALIAS_ACTION, on_update_node_remove_alias());
 }
 
 // The Edit entries of the menu follow the Edit menu's rules; then inversion, alignment, tap
@@ -126,12 +137,13 @@ void SEDQ_VIEW::on_update_name_menu()
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
     if (!SEDQ_VERIFY(acf_mgr != NULL))
         return;
-    QAction* invert = host_action(353);
+    QAction* invert = host_action(AFCQ_SEDQ_INVERT_SIGNAL_ACTION);
     invert->setEnabled(on_update_invert_signal(invert));
     on_update_alignment();
     on_update_node_tap_mode();
-    enable(344, m_tx_manager->get_trigger() != nullptr &&
-                    m_tx_manager->is_data_available(false, -1, nullptr) && m_tx_manager->is_data_mode(-1));
+    enable(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, m_tx_manager->get_trigger() != nullptr &&
+                                                  m_tx_manager->is_data_available(false, -1, nullptr) &&
+                                                  m_tx_manager->is_data_mode(-1));
 }
 
 // ---- rules of single commands ----------------------------------------------------------------------
@@ -152,9 +164,12 @@ bool SEDQ_VIEW::on_update_alignment()
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return false;
     const bool document = !m_tx_manager->is_empty();
-    set_checked_in_group({328, 329}, !document ? 0 : m_tx_manager->m_align_left ? 328 : 329);
-    enable(328, document);
-    enable(329, document);
+    set_checked_in_group({AFCQ_SEDQ_ALIGN_LEFT_ACTION, AFCQ_SEDQ_ALIGN_RIGHT_ACTION},
+                         !document                    ? AFCQ_ACTION_NONE
+                         : m_tx_manager->m_align_left ? AFCQ_SEDQ_ALIGN_LEFT_ACTION
+                                                      : AFCQ_SEDQ_ALIGN_RIGHT_ACTION);
+    enable(AFCQ_SEDQ_ALIGN_LEFT_ACTION, document);
+    enable(AFCQ_SEDQ_ALIGN_RIGHT_ACTION, document);
     return document;
 }
 
@@ -174,9 +189,12 @@ bool SEDQ_VIEW::on_update_node_tap_mode()
         SEDQ_REPORT("All nodes can't be Pre-Synthesis & Post-Fit at the same time.");
         all_pre = all_post = false;
     }
-    set_checked_in_group({360, 359}, all_pre ? 360 : all_post ? 359 : 0);
-    enable(360, enabled);
-    enable(359, enabled);
+    set_checked_in_group({AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, AFCQ_SEDQ_POST_FITTING_ACTION},
+                         all_pre    ? AFCQ_SEDQ_PRE_SYNTHESIS_ACTION
+                         : all_post ? AFCQ_SEDQ_POST_FITTING_ACTION
+                                    : AFCQ_ACTION_NONE);
+    enable(AFCQ_SEDQ_PRE_SYNTHESIS_ACTION, enabled);
+    enable(AFCQ_SEDQ_POST_FITTING_ACTION, enabled);
     return enabled;
 }
 
@@ -202,7 +220,7 @@ bool SEDQ_VIEW::on_update_bus_order(AFCQ_ACTION_ENUM id)
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return false;
-    const bool want_lsb_to_msb = id == 354;
+    const bool want_lsb_to_msb = id == AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION;
     bool any_bus = false;
     bool matches = false;
     bool differs = false;
@@ -332,7 +350,7 @@ void SEDQ_VIEW::on_update_bus_display_format_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    host_action(335)->setChecked(false);
+    host_action(AFCQ_SEDQ_BUS_DISPLAY_FORMAT_ACTION)->setChecked(false);
     SDR_DATA_GROUP_DISPLAY_TYPE common = SDR_GTYPE_INVALID;
     QString common_name;
     bool any_bus = false;
@@ -360,9 +378,9 @@ void SEDQ_VIEW::on_update_bus_display_format_menu()
     for (const auto& entry : FORMAT_ACTIONS)
     {
         bool on = editable;
-        if (entry.first == 334)
+        if (entry.first == AFCQ_SEDQ_BUS_FLOAT_ACTION)
             on = on && are_only_simple_buses_in_specified_width_selected(32);
-        else if (entry.first == 333)
+        else if (entry.first == AFCQ_SEDQ_BUS_DOUBLE_ACTION)
             on = on && are_only_simple_buses_in_specified_width_selected(64);
         else if (entry.second >= SDR_GTYPE_CHART_8 && entry.second <= SDR_GTYPE_CHART_11)
             on = on && data;

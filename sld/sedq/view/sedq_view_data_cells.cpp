@@ -163,7 +163,7 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
     if (depth <= 0 || m_timebar_count == 0 || m_timebars[0] < 0 || m_timebars[0] > depth)
         return;
     draw_wave_header(rect, painter, SEDQ_COLUMN_VALUE, row);
-    painter->setFont(AFCQ_FONT(62).get_font());
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_SAMPLE_NUMBER).get_font());
     const auto label_width = [this, painter, row]()
     {
         QString first;

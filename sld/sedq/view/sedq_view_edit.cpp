@@ -42,54 +42,54 @@ void SEDQ_VIEW::on_update_edit_menu()
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
     if (!SEDQ_VERIFY(acf_mgr != NULL))
         return;
-    enable(120, on_update_edit_delete());
-    enable(513, on_update_edit_select_all());
-    enable(178, on_update_edit_find());
-    enable(179, on_update_edit_find_next());
-    enable(349, on_update_find_bus_value());
-    enable(350, on_update_find_next_bus_value());
-    enable(351, on_update_find_previous_bus_value());
+    enable(AFCQ_EDIT_DELETE_ACTION, on_update_edit_delete());
+    enable(AFCQ_EDIT_SELECT_ALL_ACTION, on_update_edit_select_all());
+    enable(AFCQ_EDIT_FIND_ACTION, on_update_edit_find());
+    enable(AFCQ_EDIT_FIND_NEXT_ACTION, on_update_edit_find_next());
+    enable(AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, on_update_find_bus_value());
+    enable(AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, on_update_find_next_bus_value());
+    enable(AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, on_update_find_previous_bus_value());
     const bool editable_document =
         !m_tx_manager->is_empty() && !m_tx_manager->is_instance_acquiring(-1) && acf_mgr->is_project_open();
     const bool adds_nodes =
         editable_document && m_tx_manager->get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_ALL;
     m_frame_wnd->get_plugin_menu()->setEnabled(adds_nodes && !m_tx_manager->get_plugin_names().isEmpty());
-    enable(326, adds_nodes);
-    enable(327, adds_nodes);
-    enable(361, editable_document);
-    enable(358, on_update_plugin_options());
+    enable(AFCQ_SEDQ_INSERT_NODES_ACTION, adds_nodes);
+    enable(AFCQ_SEDQ_ADD_STATE_MACHINE_ACTION, adds_nodes);
+    enable(AFCQ_SEDQ_RECREATE_MNEMONICS_ACTION, editable_document);
+    enable(AFCQ_SEDQ_PLUGIN_OPTIONS_ACTION, on_update_plugin_options());
     on_update_alias_menu();
-    enable(352, on_update_node_group());
-    enable(377, on_update_node_ungroup());
-    enable(378, on_update_node_ungroup_nested_groups());
-    enable(362, on_update_node_rename());
+    enable(AFCQ_SEDQ_GROUP_ACTION, on_update_node_group());
+    enable(AFCQ_SEDQ_UNGROUP_ACTION, on_update_node_ungroup());
+    enable(AFCQ_SEDQ_UNGROUP_NESTED_ACTION, on_update_node_ungroup_nested_groups());
+    enable(AFCQ_SEDQ_RENAME_NODE_ACTION, on_update_node_rename());
     on_update_data_menu();
     on_update_trigger_menu();
     on_update_storage_menu();
     on_update_transition_menu();
-    enable(356, on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
-    enable(354, on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
-    enable(355, !m_tx_manager->is_advanced_mode(nullptr));
+    enable(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
+    enable(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION, on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
+    enable(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, !m_tx_manager->is_advanced_mode(nullptr));
 }
 
 void SEDQ_VIEW::on_update_waveform_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    enable(712, on_update_insert_time_bar());
-    enable(710, on_update_delete_time_bar());
-    enable(711, on_update_delete_all_time_bars());
-    enable(713, on_update_insert_master_time_bar());
-    enable(717, on_update_set_as_master_time_bar());
-    enable(714, on_update_move_master_time_bar());
+    enable(AFCQ_SEDQ_INSERT_TIME_BAR_ACTION, on_update_insert_time_bar());
+    enable(AFCQ_SEDQ_DELETE_TIME_BAR_ACTION, on_update_delete_time_bar());
+    enable(AFCQ_SEDQ_DELETE_ALL_TIME_BARS_ACTION, on_update_delete_all_time_bars());
+    enable(AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ACTION, on_update_insert_master_time_bar());
+    enable(AFCQ_SEDQ_INSERT_MASTER_TIME_BAR_ALT_ACTION, on_update_set_as_master_time_bar());
+    enable(AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, on_update_move_master_time_bar());
     on_update_sample_numbers();
     on_update_time_units();
     const bool focused = hasFocus();
     const bool zoom_out = focused && on_update_zoom_out();
-    enable(728, zoom_out);
-    enable(730, zoom_out);
-    enable(729, focused && on_update_zoom_in());
-    enable(708, focused && on_update_center_on_trigger());
+    enable(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, zoom_out);
+    enable(AFCQ_SEDQ_ZOOM_OUT_ACTION, zoom_out);
+    enable(AFCQ_SEDQ_ZOOM_IN_ACTION, focused && on_update_zoom_in());
+    enable(AFCQ_SEDQ_CENTER_ON_TRIGGER_ACTION, focused && on_update_center_on_trigger());
 }
 
 bool SEDQ_VIEW::on_update_edit_select_all()

@@ -42,6 +42,7 @@ bool SEDQ_VIEW::export_image(QString file)
     {
         m_horizontal_scroll_bar->setValue(0);
         m_zoom_level = 1;
+        reset_fudge_factor(false);
     }
     bool saved = false;
     QImage image(taken, QImage::Format_RGB32);

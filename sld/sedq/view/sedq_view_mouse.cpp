@@ -33,7 +33,8 @@ bool SEDQ_VIEW::is_zoom_cursor() const
     if (shown.shape() != Qt::BitmapCursor)
         return false;
     const qint64 key = shown.pixmap().cacheKey();
-    return key == afcq_get_cursor(1).pixmap().cacheKey() || key == afcq_get_cursor(2).pixmap().cacheKey();
+    return key == afcq_get_cursor(AFCQ_CURSOR_ZOOM_IN).pixmap().cacheKey() ||
+           key == afcq_get_cursor(AFCQ_CURSOR_ZOOM_OUT).pixmap().cacheKey();
 }
 
 bool SEDQ_VIEW::has_samples()
@@ -329,7 +330,7 @@ QCursor SEDQ_VIEW::choose_cursor(const QPoint& pos, Qt::KeyboardModifiers keys)
     }
     m_resize_column = -1;
     if (column == SEDQ_COLUMN_WAVEFORM && has_samples())
-        return afcq_get_cursor(keys & Qt::ShiftModifier ? 2 : 1);
+        return afcq_get_cursor(keys & Qt::ShiftModifier ? AFCQ_CURSOR_ZOOM_OUT : AFCQ_CURSOR_ZOOM_IN);
     return general_cursor(row, column);
 }
 
@@ -406,7 +407,7 @@ void SEDQ_VIEW::mouseDoubleClickEvent(QMouseEvent* event)
     int column = 0;
     QRect cell;
     if (!find_item(event->pos(), &row, &column, &cell))
-        host_action(326)->trigger();
+        host_action(AFCQ_SEDQ_INSERT_NODES_ACTION)->trigger();
 }
 
 // ---- wheel and keys ------------------------------------------------------------------------------

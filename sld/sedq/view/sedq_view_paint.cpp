@@ -17,8 +17,8 @@
 QBrush SEDQ_VIEW::background_brush()
 {
     if (m_tx_manager->is_empty())
-        return AFCQ_BRUSH(22).get_brush();
-    return QBrush(AFCQ_COLOR(298).get_color(), Qt::SolidPattern);
+        return AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush();
+    return QBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color(), Qt::SolidPattern);
 }
 
 // Nothing is drawn while the window is still building its panes.
@@ -42,6 +42,8 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
     painter->fillRect(rect, background);
     const SEDQ_ROW_LAYOUT& layout = row_layout();
     // Nothing a cell draws changes the layout: one check at the start serves the whole paint.
+    // The flag only lets row_layout() skip its signature check; the guard clears it on every
+    // way out, so a paint leaves no state behind.
     struct FREEZE
     {
         bool* flag;
@@ -103,7 +105,7 @@ bool SEDQ_VIEW::paint(QPainter* painter, QPaintEvent*, QWidget*, QRect rect, boo
         bar.adjust(2, 2, -2, -2);
         bar.setTop(y - 2);
         bar.setBottom(y);
-        painter->fillRect(bar, AFCQ_COLOR(1).get_color());
+        painter->fillRect(bar, AFCQ_COLOR(AFCQ_COLOR_CELL_OUTLINE).get_color());
     }
     if (visible == 0)
         draw_empty_view_text(y, rect, painter);
@@ -133,7 +135,7 @@ void SEDQ_VIEW::draw_empty_view_text(int y, QRect const& rect, QPainter* painter
     else
         text = QStringLiteral("All nodes hidden");
     painter->save();
-    painter->setPen(AFCQ_PEN(27).get_pen());
+    painter->setPen(AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen());
     painter->drawText(QRect(10, y + 1, rect.width(), rect.height()), Qt::AlignLeft | Qt::AlignTop, text);
     painter->restore();
 }
@@ -154,10 +156,10 @@ QRect SEDQ_VIEW::column_span(int first, int last, QRect const& cell)
 bool SEDQ_VIEW::draw_shaded_rect(QRect const& rect, QPainter* painter, bool sunken)
 {
     painter->fillRect(sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
-                      AFCQ_COLOR(1).get_color());
+                      AFCQ_COLOR(AFCQ_COLOR_CELL_OUTLINE).get_color());
     sedq_draw_shade_frame(
         painter, sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2),
-        QPalette(), sunken, AFCQ_BRUSH(22).get_brush());
+        QPalette(), sunken, AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     return true;
 }
 
@@ -175,7 +177,7 @@ bool SEDQ_VIEW::draw_plain_rect(QRect const& rect, QPainter* painter)
 {
     sedq_draw_plain_frame(painter,
                           sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1),
-                          AFCQ_BRUSH(26).get_brush().color());
+                          AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush().color());
     return true;
 }
 
@@ -242,14 +244,14 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
         if (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid)
             sedq_draw_plain_frame(
                 painter, sedq_inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
-                AFCQ_BRUSH(24).get_brush().color());
+                AFCQ_BRUSH(AFCQ_BRUSH_WAVEFORM_GRID).get_brush().color());
     }
     else
         draw_plain_rect(cell, painter);
     if (selected)
     {
-        const QBrush fill =
-            view_has_focus() ? QBrush(AFCQ_COLOR(297).get_color()) : AFCQ_BRUSH(22).get_brush();
+        const QBrush fill = view_has_focus() ? QBrush(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color())
+                                             : AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush();
         painter->fillRect(
             sedq_inclusive(cell.left() + 1, cell.top() + 1, cell.right() - 2, cell.bottom() - 2), fill);
     }
@@ -275,7 +277,6 @@ bool SEDQ_VIEW::draw_item(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
 {
     const int row = painted.row;
     QPainter* painter = paint.painter;
-    reset_fudge_factor(false);
     if (column < 0 || column >= COLUMN_COUNT)
         return false;
     if (row == SEDQ_ROW_TITLE)

@@ -31,21 +31,21 @@ int type_icon(SDR_DATA_SIGNAL_TYPE type, bool is_parent)
     switch (type)
     {
     case SDR_STYPE_INPUT_PIN:
-        return is_parent ? 271 : 273;
+        return is_parent ? AFCQ_ICON_INPUT_PIN_GROUP : AFCQ_ICON_INPUT_PIN;
     case SDR_STYPE_OUTPUT_PIN:
-        return is_parent ? 459 : 461;
+        return is_parent ? AFCQ_ICON_OUTPUT_PIN_GROUP : AFCQ_ICON_OUTPUT_PIN;
     case SDR_STYPE_BIDIR_PIN:
-        return is_parent ? 16 : 18;
+        return is_parent ? AFCQ_ICON_BIDIR_PIN_GROUP : AFCQ_ICON_BIDIR_PIN;
     case SDR_STYPE_MEMORY:
-        return is_parent ? 322 : 324;
+        return is_parent ? AFCQ_ICON_MEMORY_GROUP : AFCQ_ICON_MEMORY;
     case SDR_STYPE_REGISTERED:
-        return is_parent ? 514 : 516;
+        return is_parent ? AFCQ_ICON_REGISTERED_GROUP : AFCQ_ICON_REGISTERED;
     case SDR_STYPE_COMBINATIONAL:
-        return is_parent ? 40 : 42;
+        return is_parent ? AFCQ_ICON_COMBINATIONAL_GROUP : AFCQ_ICON_COMBINATIONAL;
     case SDR_STYPE_MACHINE:
-        return is_parent ? 315 : 317;
+        return is_parent ? AFCQ_ICON_STATE_MACHINE_GROUP : AFCQ_ICON_STATE_MACHINE;
     default:
-        return is_parent ? 705 : 720;
+        return is_parent ? AFCQ_ICON_OTHER_NODE_GROUP : AFCQ_ICON_OTHER_NODE;
     }
 }
 
@@ -55,17 +55,17 @@ int condition_icon(SDR_DATA_TRIGGER_CONDITION condition)
     switch (condition)
     {
     case SDR_CTYPE_HIGH:
-        return 694;
+        return AFCQ_ICON_HIGH;
     case SDR_CTYPE_LOW:
-        return 695;
+        return AFCQ_ICON_LOW;
     case SDR_CTYPE_RISING:
-        return 696;
+        return AFCQ_ICON_RISING_EDGE;
     case SDR_CTYPE_FALLING:
-        return 693;
+        return AFCQ_ICON_FALLING_EDGE;
     case SDR_CTYPE_EITHER_EDGE:
-        return 692;
+        return AFCQ_ICON_EITHER_EDGE;
     case SDR_CTYPE_DONT_CARE:
-        return 691;
+        return AFCQ_ICON_DONT_CARE;
     default:
         return 0;
     }
@@ -94,7 +94,7 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
     else if (sedq_is_enable_column(column))
     {
         if (!setup_enabled)
-            painter->fillRect(grey_area(inner), AFCQ_BRUSH(22).get_brush());
+            painter->fillRect(grey_area(inner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
         const bool value = column == SEDQ_COLUMN_DATA_ENABLE ? row.is_data_enabled(&partial)
                            : column == SEDQ_COLUMN_TRIGGER_ENABLE
                                ? row.is_trigger_enabled(&partial, SEDQ_PATTERN_ANY_LEVEL)
@@ -126,7 +126,7 @@ void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int
     const SEDQ_NODE row(m_tx_manager, node, -1);
     if (!row.is_trigger_enabled(nullptr, level))
     {
-        painter->fillRect(grey_area(inner), AFCQ_BRUSH(22).get_brush());
+        painter->fillRect(grey_area(inner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
         return;
     }
     const bool enabled = paint.trigger_enabled && m_tx_manager->is_pattern_enabled(level) &&
@@ -135,7 +135,7 @@ void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int
     if (row.is_parent())
         draw_bus_trigger(node, level, inner, painter, condition, enabled, selected, powerup);
     else if (is_comparison(level) && m_tx_manager->is_comparison_group_member(node, level, -1))
-        painter->fillRect(grey_area(inner), AFCQ_BRUSH(22).get_brush());
+        painter->fillRect(grey_area(inner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else
         draw_trigger(condition, inner, painter, enabled, selected, powerup);
 }
@@ -145,7 +145,7 @@ void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int
 bool SEDQ_VIEW::draw_in(QString const& text, QRect rect, QPainter* painter)
 {
     painter->save();
-    painter->setBackground(AFCQ_BRUSH(22).get_brush());
+    painter->setBackground(AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     painter->drawText(rect, Qt::AlignCenter, text);
     painter->restore();
     return true;
@@ -153,9 +153,10 @@ bool SEDQ_VIEW::draw_in(QString const& text, QRect rect, QPainter* painter)
 
 void SEDQ_VIEW::draw_name_expand_box(int display_type, int x0, int cy, bool selected, QPainter* painter)
 {
-    const QPen pen = selected && view_has_focus() ? AFCQ_PEN(21).get_pen() : AFCQ_PEN(18).get_pen();
+    const QPen pen = selected && view_has_focus() ? AFCQ_PEN(AFCQ_PEN_SELECTED_TEXT).get_pen()
+                                                  : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen();
     sedq_draw_plain_frame(painter, sedq_inclusive(x0, cy - 4, x0 + 8, cy + 4),
-                          AFCQ_BRUSH(26).get_brush().color());
+                          AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush().color());
     painter->setPen(pen);
     painter->drawLine(x0 + 2, cy, x0 + 6, cy);
     if (display_type == SDR_NTYPE_GROUP_ALT)
@@ -167,30 +168,30 @@ void SEDQ_VIEW::draw_name_expand_box(int display_type, int x0, int cy, bool sele
 void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, bool incremental,
                                     QRect const& text_rect, QPainter* painter)
 {
-    QFont font = AFCQ_FONT(56).get_font();
-    QPen pen(AFCQ_COLOR(305).get_color());
-    QBrush background(AFCQ_COLOR(298).get_color());
+    QFont font = AFCQ_FONT(AFCQ_FONT_PRE_SYNTHESIS_NAME).get_font();
+    QPen pen(AFCQ_COLOR(AFCQ_COLOR_PRE_SYNTHESIS_NAME).get_color());
+    QBrush background(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
     if (incremental && SEDQ_NODE(m_tx_manager, node, -1).get_tap_mode() == SDR_TAP_POST_FITTING)
     {
-        font = AFCQ_FONT(57).get_font();
-        pen = QPen(AFCQ_COLOR(306).get_color());
+        font = AFCQ_FONT(AFCQ_FONT_POST_FITTING_NAME).get_font();
+        pen = QPen(AFCQ_COLOR(AFCQ_COLOR_POST_FITTING_NAME).get_color());
     }
     else if (sedq_is_group_display(display_type))
     {
-        font = AFCQ_FONT(58).get_font();
-        pen = QPen(AFCQ_COLOR(307).get_color());
+        font = AFCQ_FONT(AFCQ_FONT_GROUP_NAME).get_font();
+        pen = QPen(AFCQ_COLOR(AFCQ_COLOR_GROUP_NAME).get_color());
     }
     if (m_tx_manager->is_node_data_tab_only(node))
     {
-        font = AFCQ_FONT(66).get_font();
-        pen = QPen(AFCQ_COLOR(315).get_color());
+        font = AFCQ_FONT(AFCQ_FONT_DUPLICATED_NODE).get_font();
+        pen = QPen(AFCQ_COLOR(AFCQ_COLOR_DUPLICATED_NODE).get_color());
     }
     const bool focus = view_has_focus();
     if (node == m_drop_item && !m_drop_before && display_type == SDR_NTYPE_GROUP_ALT && focus)
     {
-        painter->fillRect(text_rect.adjusted(-2, -1, 2, 1), AFCQ_COLOR(298).get_color());
-        pen = AFCQ_PEN(21).get_pen();
-        background = QBrush(AFCQ_COLOR(297).get_color());
+        painter->fillRect(text_rect.adjusted(-2, -1, 2, 1), AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
+        pen = AFCQ_PEN(AFCQ_PEN_SELECTED_TEXT).get_pen();
+        background = QBrush(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
     }
     else if (!selected)
     {
@@ -204,17 +205,17 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
         else
             invalid = m_tx_manager->is_node_invalid(node);
         if (invalid)
-            pen = QPen(AFCQ_COLOR(5).get_color());
+            pen = QPen(AFCQ_COLOR(AFCQ_COLOR_INVALID_NAME).get_color());
     }
     else if (!focus && !m_name_highlight)
     {
-        pen = AFCQ_PEN(18).get_pen();
-        background = AFCQ_BRUSH(22).get_brush();
+        pen = AFCQ_PEN(AFCQ_PEN_TEXT).get_pen();
+        background = AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush();
     }
     else
     {
-        pen = AFCQ_PEN(21).get_pen();
-        background = QBrush(AFCQ_COLOR(297).get_color());
+        pen = AFCQ_PEN(AFCQ_PEN_SELECTED_TEXT).get_pen();
+        background = QBrush(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
         m_name_highlight = false;
     }
     painter->setFont(font);
@@ -229,7 +230,7 @@ void SEDQ_VIEW::draw_drop_marker(int node, int display_type, int depth_indent, Q
     if (node != m_drop_item)
         return;
     const int x = depth_indent > 0 ? rect.left() + depth_indent - 3 : rect.left();
-    painter->setPen(AFCQ_COLOR(1).get_color());
+    painter->setPen(AFCQ_COLOR(AFCQ_COLOR_CELL_OUTLINE).get_color());
     if (m_drop_before)
     {
         painter->drawLine(x, rect.top() - 1, rect.right(), rect.top() - 1);
@@ -333,7 +334,7 @@ bool SEDQ_VIEW::draw_bitmap(AFCQ_ICON_ENUM id, QRect const& rect, QPainter* pain
         painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         painter->fillRect(rect, Qt::black);
         painter->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        painter->fillRect(rect, AFCQ_COLOR(297).get_color());
+        painter->fillRect(rect, AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
         painter->restore();
     }
     else
@@ -363,8 +364,8 @@ bool SEDQ_VIEW::draw_checkbox(bool checked, QRect const& rect, QPainter* painter
     const QRect area = grey_area(rect);
     if (enabled && !partial && selected && view_has_focus())
     {
-        option.palette.setBrush(QPalette::Base, QBrush(AFCQ_COLOR(297).get_color()));
-        painter->fillRect(area, AFCQ_COLOR(297).get_color());
+        option.palette.setBrush(QPalette::Base, QBrush(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color()));
+        painter->fillRect(area, AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
     }
     else if (enabled && !partial && !selected)
     {
@@ -374,7 +375,7 @@ bool SEDQ_VIEW::draw_checkbox(bool checked, QRect const& rect, QPainter* painter
     else
     {
         option.palette.setCurrentColorGroup(QPalette::Disabled);
-        painter->fillRect(area, AFCQ_BRUSH(22).get_brush());
+        painter->fillRect(area, AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
         option.state = QStyle::State_ReadOnly;
     }
     option.state |= checked ? QStyle::State_On : QStyle::State_Off;
@@ -390,7 +391,7 @@ bool SEDQ_VIEW::draw_trigger(SDR_DATA_TRIGGER_CONDITION condition, QRect const& 
         return false;
     painter->save();
     if (!enabled)
-        painter->fillRect(grey_area(rect), AFCQ_BRUSH(22).get_brush());
+        painter->fillRect(grey_area(rect), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else if (!selected && powerup)
         painter->fillRect(grey_area(rect), SEDQ_POWERUP_BRUSH);
     const bool highlight = enabled && !(!selected && powerup);
@@ -416,17 +417,18 @@ bool SEDQ_VIEW::draw_bus_trigger(int node, int level, QRect const& rect, QPainte
         SEDQ_NUMBER(pattern).get_string(m_tx_manager, node, &value, in_radix, true, nullptr, level);
     if (!enabled)
     {
-        painter->fillRect(grey_area(rect), AFCQ_BRUSH(22).get_brush());
-        painter->setPen(AFCQ_PEN(27).get_pen());
+        painter->fillRect(grey_area(rect), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
+        painter->setPen(AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen());
     }
     else if (selected && view_has_focus())
-        painter->setPen(grandparent || symbolic ? AFCQ_PEN(21).get_pen() : AFCQ_PEN(6).get_pen());
+        painter->setPen(grandparent || symbolic ? AFCQ_PEN(AFCQ_PEN_SELECTED_TEXT).get_pen()
+                                                : AFCQ_PEN(AFCQ_PEN_SELECTED_VALUE).get_pen());
     else
     {
         if (comparison || grandparent || symbolic)
-            painter->setPen(AFCQ_COLOR(308).get_color());
+            painter->setPen(AFCQ_COLOR(AFCQ_COLOR_TRIGGER_MNEMONIC).get_color());
         else
-            painter->setPen(AFCQ_PEN(5).get_pen());
+            painter->setPen(AFCQ_PEN(AFCQ_PEN_TRIGGER_VALUE).get_pen());
         if (powerup)
             painter->fillRect(rect, SEDQ_POWERUP_BRUSH);
     }

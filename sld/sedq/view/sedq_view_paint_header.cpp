@@ -40,8 +40,8 @@ bool SEDQ_VIEW::draw_title(QRect rect, QPainter* painter)
 {
     painter->save();
     const QRect title = sedq_inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
-    painter->fillRect(title, AFCQ_BRUSH(26).get_brush());
-    painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(22).get_brush());
+    painter->fillRect(title, AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
+    painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     QString text;
     if (m_tx_manager->is_advanced_mode(nullptr))
         text = QStringLiteral("Node List:");
@@ -56,7 +56,7 @@ bool SEDQ_VIEW::draw_title(QRect rect, QPainter* painter)
         if (text.isEmpty())
             m_tx_manager->get_top_entity_name(&text);
     }
-    painter->setFont(AFCQ_FONT(54).get_font());
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_WINDOW_TITLE).get_font());
     painter->drawText(title, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("   ") + text);
     painter->restore();
     return true;
@@ -66,11 +66,11 @@ bool SEDQ_VIEW::draw_lock_mode_title(QRect const& rect, QPainter* painter)
 {
     painter->save();
     QRect title = sedq_inclusive(rect.left() - 2, rect.top() - 2, width() - 1, rect.bottom());
-    painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(22).get_brush());
-    painter->setPen(AFCQ_BRUSH(26).get_brush().color());
+    painter->fillRect(title.adjusted(0, 0, 0, -1), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
+    painter->setPen(AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush().color());
     painter->drawLine(title.left(), title.top(), title.left(), rect.bottom());
     title.setLeft(title.left() + 6);
-    painter->setPen(AFCQ_PEN(18).get_pen());
+    painter->setPen(AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
     painter->drawText(title, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Lock mode:"));
     painter->restore();
     return true;
@@ -80,8 +80,8 @@ bool SEDQ_VIEW::draw_lock_mode_title(QRect const& rect, QPainter* painter)
 bool SEDQ_VIEW::draw_column_text(QRect const& rect, QPainter* painter, QString const& text, QColor)
 {
     painter->save();
-    painter->setPen(AFCQ_COLOR(302).get_color());
-    painter->setFont(AFCQ_FONT(55).get_font());
+    painter->setPen(AFCQ_COLOR(AFCQ_COLOR_COLUMN_HEADER).get_color());
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_COLUMN_HEADER).get_font());
     painter->drawText(rect, Qt::AlignCenter, text);
     painter->restore();
     return true;
@@ -92,7 +92,7 @@ bool SEDQ_VIEW::draw_condition_header(QString const& name, QRect const& rect, QP
     painter->save();
     if (!enabled)
         painter->fillRect(sedq_inclusive(rect.left() - 1, rect.top() - 1, rect.right(), rect.bottom()),
-                          AFCQ_BRUSH(22).get_brush());
+                          AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     painter->setPen(SEDQ_CONDITION_NAME_PEN);
     painter->drawText(rect, Qt::AlignCenter, name);
     painter->restore();
@@ -104,7 +104,7 @@ bool SEDQ_VIEW::draw_condition_header(QString const& name, QRect const& rect, QP
 bool SEDQ_VIEW::draw_pattern_header(int level, QRect* rect, QPainter* painter, bool geometry_only,
                                     bool enabled, bool powerup)
 {
-    const QFont font = AFCQ_FONT(55).get_font();
+    const QFont font = AFCQ_FONT(AFCQ_FONT_COLUMN_HEADER).get_font();
     QRect text_rect = rect->adjusted(2, 0, 2, 0);
     if (painter != nullptr)
     {
@@ -145,8 +145,8 @@ bool SEDQ_VIEW::draw_pattern_header(int level, QRect* rect, QPainter* painter, b
 bool SEDQ_VIEW::draw_storage_qualifier_header(int column, QRect const& rect, QPainter* painter)
 {
     painter->save();
-    painter->setPen(AFCQ_COLOR(302).get_color());
-    painter->setFont(AFCQ_FONT(55).get_font());
+    painter->setPen(AFCQ_COLOR(AFCQ_COLOR_COLUMN_HEADER).get_color());
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_COLUMN_HEADER).get_font());
     painter->drawText(sedq_inclusive(rect.left() + 2, rect.top() + 1, rect.right() + 2, rect.bottom() + 1),
                       Qt::AlignVCenter,
                       column == SEDQ_COLUMN_SQ_START ? QStringLiteral("Start") : QStringLiteral("Stop"));

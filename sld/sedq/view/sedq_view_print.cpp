@@ -43,7 +43,7 @@ bool SEDQ_VIEW::print_rect(int row, int kind, QRect rect, QPainter* painter)
     {
         const QRect shade =
             sedq_inclusive(rect.left() + 1, rect.top() + 1, rect.right() - 2, rect.bottom() - 2);
-        const QBrush fill = AFCQ_BRUSH(22).get_brush();
+        const QBrush fill = AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush();
         qDrawShadeRect(painter, shade, QPalette(), row == SEDQ_ROW_TITLE, 1, 0, &fill);
     }
     painter->setBrush(Qt::NoBrush);

@@ -149,8 +149,8 @@ bool SEDQ_VIEW::print_wave_header(QRect rect, QPainter* painter, int first_sampl
     return true;
 }
 
-// High runs in pen 108, low runs and edges in pen 109; the window starts at the level of the
-// sample before it and ends with an edge to the level of the sample after it.
+// High runs in AFCQ_PEN_WAVE_HIGH, low runs and edges in AFCQ_PEN_WAVE_LOW; the window starts
+// at the level of the sample before it and ends with an edge to the level of the sample after it.
 bool SEDQ_VIEW::print_wave(bool* samples, QRect rect, QPainter* painter, int first_sample, int end_sample)
 {
     int depth = 0;
@@ -164,8 +164,8 @@ bool SEDQ_VIEW::print_wave(bool* samples, QRect rect, QPainter* painter, int fir
                       double((rect.right() - rect.left()) / std::max(end_sample - first_sample, 1))};
     const int high_y = rect.top() + 1;
     const int low_y = rect.bottom() - 2;
-    const QPen high_pen = AFCQ_PEN(108).get_pen();
-    const QPen low_pen = AFCQ_PEN(109).get_pen();
+    const QPen high_pen = AFCQ_PEN(AFCQ_PEN_WAVE_HIGH).get_pen();
+    const QPen low_pen = AFCQ_PEN(AFCQ_PEN_WAVE_LOW).get_pen();
     painter->save();
     marks.draw_start_and_trigger(rect, painter);
     bool level = samples[first_sample > 0 ? first_sample - 1 : 0];
@@ -225,7 +225,7 @@ bool SEDQ_VIEW::print_bus(int node, SEDQ_BUS const& bus, int members, QRect rect
     const int h = e / 2;
     painter->save();
     marks.draw_start_and_trigger(rect, painter);
-    painter->setPen(QPen(AFCQ_COLOR(314).get_color(), 1));
+    painter->setPen(QPen(AFCQ_COLOR(AFCQ_COLOR_BUS_VALUE).get_color(), 1));
     int segment_start = rect.left() + 1;
     if (first_sample > 0 && SEDQ_NUMBER(bus, first_sample) != SEDQ_NUMBER(bus, first_sample - 1))
     {

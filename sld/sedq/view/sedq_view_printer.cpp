@@ -102,7 +102,7 @@ bool SEDQ_VIEW_PRINTER::print(QPrinter* printer)
 void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
 {
     const int size = SEDQ_PRINT_GRID::PAGE_SIZE;
-    painter->fillRect(QRect(0, 0, size, size), AFCQ_COLOR(298).get_color());
+    painter->fillRect(QRect(0, 0, size, size), AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
     const int rows = m_grid.get_rows_per_page();
     const size_t begin = std::min(m_shown.size(), size_t(m_grid.get_row_block(page)) * size_t(rows));
     const size_t end = std::min(m_shown.size(), begin + size_t(rows));

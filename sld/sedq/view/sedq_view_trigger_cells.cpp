@@ -57,7 +57,12 @@ bool digits_are_whole(const QString& pattern, int bits)
 }
 
 // Group patterns 9..17 and the host actions that set them.
-const int GROUP_PATTERN_ACTIONS[] = {227, 226, 230, 228, 229, 232, 231, 234, 233};
+const int GROUP_PATTERN_ACTIONS[] = {
+    AFCQ_SEDQ_PATTERN_CONDITION_ACTION,         AFCQ_SEDQ_GROUP_TRIGGER_CONDITION_ACTION,
+    AFCQ_SEDQ_NOT_VALUE_CONDITION_ACTION,       AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION, AFCQ_SEDQ_ANY_BIT_EITHER_EDGE_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_HIGH_CONDITION_ACTION,    AFCQ_SEDQ_ANY_BIT_LOW_CONDITION_ACTION,
+    AFCQ_SEDQ_ANY_BIT_CHANGED_CONDITION_ACTION};
 } // namespace
 
 // ---- level types -----------------------------------------------------------------------------------

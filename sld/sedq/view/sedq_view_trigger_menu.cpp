@@ -18,9 +18,10 @@
 namespace
 {
 // The node conditions of the menu, in menu order.
-const int NODE_CONDITION_ACTIONS[] = {368, 373, 370, 374, 371, 369};
-constexpr int COMPARISON_ACTION = 225;
-constexpr int INSERT_VALUE_ACTION = 372;
+const int NODE_CONDITION_ACTIONS[] = {
+    AFCQ_SEDQ_TRIGGER_CONDITION_ACTION,      AFCQ_SEDQ_LOW_CONDITION_ACTION,
+    AFCQ_SEDQ_FALLING_EDGE_CONDITION_ACTION, AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION,
+    AFCQ_SEDQ_HIGH_CONDITION_ACTION,         AFCQ_SEDQ_EITHER_EDGE_CONDITION_ACTION};
 constexpr int GROUP_PATTERN_COUNT = SDR_CTYPE_GROUP_LAST - SDR_CTYPE_GROUP_FIRST + 1;
 
 // What the selection is made of, as far as the menu's rules ask.
@@ -52,12 +53,12 @@ void SEDQ_VIEW::on_update_trigger_condition_menu()
             trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION(SDR_CTYPE_GROUP_FIRST + pattern))->setEnabled(false);
         for (int id : NODE_CONDITION_ACTIONS)
             enable(id, false);
-        enable(COMPARISON_ACTION, false);
-        enable(INSERT_VALUE_ACTION, false);
+        enable(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, false);
+        enable(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, false);
         return;
     }
     enable_trigger_conditions(level);
-    enable(INSERT_VALUE_ACTION, on_update_insert_trigger_value());
+    enable(AFCQ_SEDQ_INSERT_TRIGGER_VALUE_ACTION, on_update_insert_trigger_value());
     add_mnemonic_entries(menu, level);
 }
 
@@ -93,12 +94,12 @@ void SEDQ_VIEW::enable_trigger_conditions(int level)
     const bool patterns = is_basic_or(level) || comparison;
     for (int pattern = 0; pattern < GROUP_PATTERN_COUNT; ++pattern)
     {
-        // The first pattern (action 227) reads the members directly: no nested groups.
+        // The first pattern (AFCQ_SEDQ_PATTERN_CONDITION_ACTION) reads the members directly: no nested groups.
         const bool needs_simple = pattern == 0;
         trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION(SDR_CTYPE_GROUP_FIRST + pattern))
             ->setEnabled(patterns && shape.groups_only && (!needs_simple || shape.simple));
     }
-    enable(COMPARISON_ACTION, comparison && shape.simple && shape.groups_only);
+    enable(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, comparison && shape.simple && shape.groups_only);
     update_group_conditions_checked_property(0, shape.groups_only);
 }
 
@@ -124,7 +125,7 @@ void SEDQ_VIEW::update_group_conditions_checked_property(int, bool groups_only)
             last_parent = node;
         }
     }
-    QAction* compare = m_tx_manager->get_action(AFCQ_ACTION_ENUM(COMPARISON_ACTION), QVariant());
+    QAction* compare = m_tx_manager->get_action(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION, QVariant());
     for (int pattern = 0; pattern < GROUP_PATTERN_COUNT; ++pattern)
         trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION(SDR_CTYPE_GROUP_FIRST + pattern))->setChecked(false);
     if (!groups_only)

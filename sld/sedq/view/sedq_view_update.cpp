@@ -37,6 +37,7 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
     {
         select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
         m_zoom_level = 1;
+        reset_fudge_factor(false);
         reset_timebars();
         m_lock_mode_combo->setEnabled(false);
         send_resize_event();
@@ -96,10 +97,9 @@ void SEDQ_VIEW::refresh_lock_mode_combo(bool acquiring)
     {
         const QSignalBlocker blocker(m_lock_mode_combo);
         m_lock_mode_combo->clear();
-        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(312)), SEDQ_LOCK_MODE_ALLOW_ALL_STRING);
-        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)),
-                                   SEDQ_LOCK_MODE_ALLOW_INCREMENTAL_STRING);
-        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_ENUM(311)), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
+        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_UNLOCKED), SEDQ_LOCK_MODE_ALLOW_ALL_STRING);
+        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_LOCKED), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL_STRING);
+        m_lock_mode_combo->addItem(afcq_get_icon(AFCQ_ICON_LOCKED), SEDQ_LOCK_MODE_ALLOW_TRIGGER_STRING);
         m_lock_mode_combo->setCurrentIndex(int(m_tx_manager->get_lock_mode(false)));
         // An instance the IP wizard made can only be rerouted incrementally.
         const bool editable = !acquiring && !m_tx_manager->is_empty();

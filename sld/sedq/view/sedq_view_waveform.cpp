@@ -307,7 +307,7 @@ void band_texts(const SEDQ_WAVE_SUMMARY::BUS_ROWS& bus, const SEDQ_SAMPLE_STEPS&
 QColor SEDQ_VIEW::wave_colour(int pen, bool selected)
 {
     if (selected && view_has_focus())
-        return AFCQ_PEN(6).get_pen().color();
+        return AFCQ_PEN(AFCQ_PEN_SELECTED_VALUE).get_pen().color();
     return AFCQ_PEN(pen).get_pen().color();
 }
 
@@ -318,14 +318,14 @@ bool SEDQ_VIEW::draw_wave(bool* data, bool* mask, bool selected, QRect const& re
     const WAVE_ROWS rows{rect.top() + 1, rect.bottom() - 2, rect.top(), rect.bottom()};
     const SEDQ_SAMPLE_STEPS steps = column == SEDQ_COLUMN_VALUE ? value_steps(rect) : window_steps(rect);
     const BUFFER_SAMPLES samples{data, mask, steps.begin - 1};
-    m_strokes.reset(wave_colour(108, selected), wave_colour(109, selected));
+    m_strokes.reset(wave_colour(AFCQ_PEN_WAVE_HIGH, selected), wave_colour(AFCQ_PEN_WAVE_LOW, selected));
     walk_wave(samples, steps, rows, &m_strokes);
     m_strokes.draw(painter);
     if (column == SEDQ_COLUMN_VALUE && steps.end > steps.begin && samples.valid(steps.begin))
     {
         const bool level = samples.value(steps.begin);
         painter->save();
-        painter->setPen(wave_colour(level ? 108 : 109, selected));
+        painter->setPen(wave_colour(level ? AFCQ_PEN_WAVE_HIGH : AFCQ_PEN_WAVE_LOW, selected));
         const QRect box(QPoint(steps.x(steps.begin), rows.high_y),
                         QPoint(steps.x(steps.begin) + int(steps.step) - 1, rows.low_y));
         sedq_draw_text_if_it_fits(painter, box, Qt::AlignCenter, level ? QStringLiteral("1") : QStringLiteral("0"));
@@ -341,7 +341,7 @@ bool SEDQ_VIEW::draw_wave_columns(SEDQ_WAVE_SUMMARY::NODE_ROWS const& rows, bool
         return false;
     const WAVE_ROWS levels{rect.top() + 1, rect.bottom() - 2, rect.top(), rect.bottom()};
     const SEDQ_SAMPLE_STEPS steps = window_steps(rect);
-    m_strokes.reset(wave_colour(108, selected), wave_colour(109, selected));
+    m_strokes.reset(wave_colour(AFCQ_PEN_WAVE_HIGH, selected), wave_colour(AFCQ_PEN_WAVE_LOW, selected));
     if (steps.step <= 0.5)
         walk_wave_columns(rows, steps, levels, &m_strokes);
     else
@@ -360,7 +360,8 @@ BAND band_of(QRect const& rect, double step)
 
 QColor band_colour(bool focused_selection)
 {
-    return focused_selection ? AFCQ_PEN(6).get_pen().color() : AFCQ_COLOR(314).get_color();
+    return focused_selection ? AFCQ_PEN(AFCQ_PEN_SELECTED_VALUE).get_pen().color()
+                             : AFCQ_COLOR(AFCQ_COLOR_BUS_VALUE).get_color();
 }
 } // namespace
 
@@ -426,11 +427,12 @@ void SEDQ_VIEW::draw_band_texts(int node, SEDQ_PACKED_BUS const& values, int ori
         if (split)
             add_spacer_character(&value, "_", 8);
         if (symbolic)
-            painter->setPen(focused ? AFCQ_PEN(21).get_pen()
-                            : text.at_crossing ? QPen(AFCQ_COLOR(309).get_color())
-                                               : AFCQ_PEN(18).get_pen());
+            painter->setPen(focused            ? AFCQ_PEN(AFCQ_PEN_SELECTED_TEXT).get_pen()
+                            : text.at_crossing ? QPen(AFCQ_COLOR(AFCQ_COLOR_DATA_MNEMONIC).get_color())
+                                               : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
         else
-            painter->setPen(focused ? AFCQ_PEN(6).get_pen() : QPen(AFCQ_COLOR(314).get_color()));
+            painter->setPen(focused ? AFCQ_PEN(AFCQ_PEN_SELECTED_VALUE).get_pen()
+                                    : QPen(AFCQ_COLOR(AFCQ_COLOR_BUS_VALUE).get_color()));
         sedq_draw_text_if_it_fits(painter, text.box, Qt::AlignCenter, value);
     }
     painter->restore();

@@ -234,8 +234,9 @@ bool SEDQ_VIEW::draw_chart(int type, SEDQ_WAVE_SUMMARY::CHART_ROWS const* rows, 
         return false;
     const SEDQ_SAMPLE_STEPS steps = window_steps(rect);
     const CHART_SCALE scale = scale_of(area, width, is_signed_chart(type));
-    const QColor colour = selected && view_has_focus() ? AFCQ_PEN(6).get_pen().color() : AFCQ_COLOR(314).get_color();
-    m_strokes.reset(colour, AFCQ_COLOR(1).get_color());
+    const QColor colour = selected && view_has_focus() ? AFCQ_PEN(AFCQ_PEN_SELECTED_VALUE).get_pen().color()
+                                                       : AFCQ_COLOR(AFCQ_COLOR_BUS_VALUE).get_color();
+    m_strokes.reset(colour, AFCQ_COLOR(AFCQ_COLOR_CELL_OUTLINE).get_color());
     if (rows != nullptr && steps.step <= 0.5)
     {
         if (is_line_chart(type))

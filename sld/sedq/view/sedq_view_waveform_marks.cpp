@@ -71,7 +71,7 @@ bool SEDQ_VIEW::draw_zero_sample_wave(QRect const& rect, QPainter* painter)
         text = m_tx_manager->get_trigger_position(&trigger, -1) ? QStringLiteral("Trigger condition met")
                                                                 : QStringLiteral("Trigger condition not met");
     painter->save();
-    painter->setPen(AFCQ_PEN(27).get_pen());
+    painter->setPen(AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen());
     painter->drawText(rect.adjusted(10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
     painter->restore();
     return true;
@@ -83,7 +83,7 @@ bool SEDQ_VIEW::draw_end_of_wave_bar(QRect const& rect, QPainter* painter, int f
         return false;
     const int bottom = rect.bottom() + (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid ? 3 : 4);
     painter->save();
-    painter->setPen(AFCQ_COLOR(301).get_color());
+    painter->setPen(AFCQ_COLOR(AFCQ_COLOR_END_OF_SAMPLES).get_color());
     if (first == 0)
         for (int x : {rect.left() - 1, rect.left()})
             painter->drawLine(x, rect.top() - 2, x, bottom);
@@ -147,9 +147,9 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
         }
     }
     painter->save();
-    painter->setPen(dashed_pen(AFCQ_BRUSH(26).get_brush().color()));
+    painter->setPen(dashed_pen(AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush().color()));
     painter->drawLines(segment_lines);
-    painter->setPen(dashed_pen(AFCQ_COLOR(300).get_color()));
+    painter->setPen(dashed_pen(AFCQ_COLOR(AFCQ_COLOR_TRIGGER_POSITION).get_color()));
     painter->drawLines(trigger_lines);
     painter->restore();
     return true;
@@ -214,7 +214,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     const int first = value_column ? m_timebars[0] : get_first_transition();
     const int last = value_column ? first : get_last_transition();
     const RULER_STEPS steps{first, last, rect.left(), value_column ? rect.width() : get_transition_width()};
-    m_strokes.reset(AFCQ_COLOR(299).get_color(), QColor());
+    m_strokes.reset(AFCQ_COLOR(AFCQ_COLOR_TIME_BAR).get_color(), QColor());
     struct LABEL
     {
         int x;
@@ -266,8 +266,10 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     m_strokes.draw(painter);
     int label_end = value_column ? rect.left() : INT_MIN;
     for (const LABEL& label : labels)
-        draw_ruler_label(rect, painter, label.x, label.text, row == SEDQ_ROW_COLUMN_TITLES ? 64 : 62,
-                         row == SEDQ_ROW_COLUMN_TITLES ? 311 : 310, &label_end);
+        draw_ruler_label(rect, painter, label.x, label.text,
+                         row == SEDQ_ROW_COLUMN_TITLES ? AFCQ_FONT_SEGMENT_NUMBER : AFCQ_FONT_SAMPLE_NUMBER,
+                         row == SEDQ_ROW_COLUMN_TITLES ? AFCQ_COLOR_SEGMENT_NUMBER : AFCQ_COLOR_SAMPLE_NUMBER,
+                         &label_end);
 }
 
 // Without segments the segment row counts the storage qualifier's breaks: its number at the first
@@ -281,7 +283,7 @@ void SEDQ_VIEW::draw_break_ruler(QRect const& rect, QPainter* painter, int colum
     const int first = value_column ? m_timebars[0] : get_first_transition();
     const int last = value_column ? first : std::min(get_last_transition(), depth);
     const RULER_STEPS steps{first, last, rect.left(), value_column ? rect.width() : get_transition_width()};
-    m_strokes.reset(AFCQ_COLOR(299).get_color(), QColor());
+    m_strokes.reset(AFCQ_COLOR(AFCQ_COLOR_TIME_BAR).get_color(), QColor());
     struct LABEL
     {
         int x;
@@ -316,7 +318,8 @@ void SEDQ_VIEW::draw_break_ruler(QRect const& rect, QPainter* painter, int colum
     m_strokes.draw(painter);
     int label_end = value_column ? rect.left() : INT_MIN;
     for (const LABEL& label : labels)
-        draw_ruler_label(rect, painter, label.x, QString::number(label.count), 64, 311, &label_end);
+        draw_ruler_label(rect, painter, label.x, QString::number(label.count), AFCQ_FONT_SEGMENT_NUMBER,
+                         AFCQ_COLOR_SEGMENT_NUMBER, &label_end);
 }
 
 // ---- the time-bar row ------------------------------------------------------------------------------
@@ -328,8 +331,8 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
     const QRect row = sedq_inclusive(rect.left() - 2, rect.top() - 2, rect.right(), rect.bottom() - 1);
     const QRect area = row.adjusted(1, 0, 0, 0);
     painter->save();
-    painter->fillRect(row, AFCQ_BRUSH(22).get_brush());
-    painter->setPen(AFCQ_BRUSH(26).get_brush().color());
+    painter->fillRect(row, AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
+    painter->setPen(AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush().color());
     painter->drawLine(row.left(), row.top(), row.left(), row.bottom());
     const SEDQ_TIME_AXIS axis = get_time_axis();
     const int marker = get_marker_width();
@@ -340,12 +343,12 @@ bool SEDQ_VIEW::draw_timebars(QRect const& rect, QPainter* painter)
         QVector<QLine> grid;
         for (int s = first_multiple(axis.first, marker); s <= axis.last; s += marker)
             grid.push_back(QLine(axis.find_point(s), top, axis.find_point(s), height() - 1));
-        painter->setPen(AFCQ_COLOR(303).get_color());
+        painter->setPen(AFCQ_COLOR(AFCQ_COLOR_WAVEFORM_GRID).get_color());
         painter->drawLines(grid);
     }
     if (m_timebar_count == 0)
     {
-        painter->setPen(AFCQ_PEN(27).get_pen());
+        painter->setPen(AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen());
         painter->drawText(row, Qt::AlignCenter,
                           get_data_depth() != 0 ? QStringLiteral("click to insert time bar")
                                                 : QStringLiteral("no samples"));
@@ -382,7 +385,8 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
     get_timebar_string(index, &position_text, &segment_text);
     const bool row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0;
     const bool row2 = get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0;
-    const int first_font = row1 ? (master ? 63 : 64) : (master ? 61 : 62);
+    const int first_font = row1 ? (master ? AFCQ_FONT_MASTER_SEGMENT_NUMBER : AFCQ_FONT_SEGMENT_NUMBER)
+                                : (master ? AFCQ_FONT_MASTER_SAMPLE_NUMBER : AFCQ_FONT_SAMPLE_NUMBER);
     const int line_top = area.top() + QFontMetrics(AFCQ_FONT(first_font).get_font()).height();
     QVector<QLine> lines{QLine(x, line_top, x, area.bottom())};
     if (master)
@@ -395,7 +399,7 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
         if (master)
             lines.push_back(QLine(x + aside, top, x + aside, height() - 1));
     }
-    painter->setPen(AFCQ_COLOR(299).get_color());
+    painter->setPen(AFCQ_COLOR(AFCQ_COLOR_TIME_BAR).get_color());
     painter->drawLines(lines);
     if (row1)
         draw_timebar_label(area, painter, x, master, segment_text, true, area.top());
@@ -409,11 +413,15 @@ void SEDQ_VIEW::draw_timebar_label(QRect const& area, QPainter* painter, int x, 
                                    QString const& text, bool segment_text, int top)
 {
     painter->save();
-    painter->setFont(AFCQ_FONT(segment_text ? (master ? 63 : 64) : (master ? 61 : 62)).get_font());
+    painter->setFont(AFCQ_FONT(segment_text
+                                   ? (master ? AFCQ_FONT_MASTER_SEGMENT_NUMBER : AFCQ_FONT_SEGMENT_NUMBER)
+                                   : (master ? AFCQ_FONT_MASTER_SAMPLE_NUMBER : AFCQ_FONT_SAMPLE_NUMBER))
+                         .get_font());
     sedq_set_bold(painter, master);
-    painter->setPen(AFCQ_COLOR(segment_text ? 311 : 310).get_color());
+    painter->setPen(
+        AFCQ_COLOR(segment_text ? AFCQ_COLOR_SEGMENT_NUMBER : AFCQ_COLOR_SAMPLE_NUMBER).get_color());
     painter->setBackgroundMode(Qt::OpaqueMode);
-    painter->setBackground(AFCQ_BRUSH(22).get_brush());
+    painter->setBackground(AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     const QRect box =
         sedq_get_text_rect(painter, sedq_inclusive(area.left(), top, area.right(), area.bottom()), text, x);
     painter->drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
