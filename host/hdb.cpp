@@ -5,6 +5,7 @@
 #include "host/standin/hdb_control.h"
 #include "host/standin/standin.h"
 
+#include <cstdio>
 #include <map>
 
 namespace
@@ -78,6 +79,18 @@ bool wildcard_match(std::string_view text, std::string_view pattern, bool case_s
     return p == pattern.size();
 }
 
+const std::pair<HDB_INSTANCE_NAME_FLAG::FLAG, const char*> FLAG_NAMES[] = {
+    {HDB_INSTANCE_NAME_FLAG::INPUT_PIN, "input pin"},
+    {HDB_INSTANCE_NAME_FLAG::OUTPUT_PIN, "output pin"},
+    {HDB_INSTANCE_NAME_FLAG::BIDIRECTIONAL_PIN, "bidirectional pin"},
+    {HDB_INSTANCE_NAME_FLAG::MEMORY, "memory"},
+    {HDB_INSTANCE_NAME_FLAG::REGISTER, "register"},
+    {HDB_INSTANCE_NAME_FLAG::COMBINATIONAL, "combinational"},
+    {HDB_INSTANCE_NAME_FLAG::STATE_MACHINE, "state machine"},
+    {HDB_INSTANCE_NAME_FLAG::HIDDEN_FROM_PLUGINS, "hidden from plug-ins"},
+    {HDB_INSTANCE_NAME_FLAG::POST_FITTING, "post-fitting"},
+    {HDB_INSTANCE_NAME_FLAG::TAPPABLE, "tappable"}};
+
 std::string indexed(const std::string& base, int index)
 {
     return base + "[" + std::to_string(index) + "]";
@@ -129,6 +142,27 @@ HDB_DESCENDANT_ITERATOR& HDB_DESCENDANT_ITERATOR::operator++()
 }
 
 // ---- instance names --------------------------------------------------------------------------
+
+std::string HDB_INSTANCE_NAME_FLAG::describe() const
+{
+    std::string text;
+    unsigned rest = m_flags;
+    const auto append = [&text](const std::string& word) { text += (text.empty() ? "" : ", ") + word; };
+    for (const auto& [flag, name] : FLAG_NAMES)
+    {
+        if ((m_flags & flag) == 0)
+            continue;
+        append(name);
+        rest &= ~unsigned(flag);
+    }
+    if (rest != 0)
+    {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%08x", rest);
+        append(hex);
+    }
+    return text;
+}
 
 std::string_view HDB_INSTANCE_NAME::own_name() const
 {

@@ -47,12 +47,31 @@ public:
 void* hdb_get_cmp_manager();
 void* hdb_get_ui_name_mgr();
 
+// The flag bits of a netlist name. The named bits are the kinds of node the project fixture
+// makes; a netlist may carry others, which have no name here.
 class HDB_INSTANCE_NAME_FLAG
 {
 public:
+    enum FLAG : unsigned
+    {
+        INPUT_PIN = 0x4,
+        OUTPUT_PIN = 0x8,
+        BIDIRECTIONAL_PIN = 0x10,
+        MEMORY = 0x20,
+        REGISTER = 0x40,
+        COMBINATIONAL = 0x80,
+        HIDDEN_FROM_PLUGINS = 0x200,
+        STATE_MACHINE = 0x400,
+        POST_FITTING = 0x2000,
+        TAPPABLE = 0x80000000u
+    };
+
     explicit HDB_INSTANCE_NAME_FLAG(unsigned flags = 0) : m_flags(flags) {}
     bool test_flag(unsigned flag) const { return (m_flags & flag) == flag && flag != 0; }
     unsigned get() const { return m_flags; }
+    // The names of the set bits, kinds first ("register, post-fitting, tappable"); bits without
+    // a name follow as one hexadecimal number, so nothing the netlist says is hidden.
+    std::string describe() const;
 
 private:
     unsigned m_flags;

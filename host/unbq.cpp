@@ -27,6 +27,7 @@ namespace
 {
 constexpr const char* CLIENT = "unbq";
 constexpr int NAME_COLUMN = 0;
+constexpr int FLAGS_COLUMN = 2;
 constexpr int ENTRY_ROLE = Qt::UserRole + 1;
 constexpr int POPULATED_ROLE = Qt::UserRole + 2;
 
@@ -98,8 +99,10 @@ QString kind_text(const AFCQ_INSTANCE_NAME& entry)
 
 QTreeWidgetItem* make_item(const AFCQ_INSTANCE_NAME& entry)
 {
+    const HDB_INSTANCE_NAME_FLAG flags(entry.get_flags());
     auto* item = new QTreeWidgetItem(
-        {entry.get_full_name(), kind_text(entry), QStringLiteral("0x%1").arg(entry.get_flags(), 8, 16, QChar('0'))});
+        {entry.get_full_name(), kind_text(entry), QString::fromStdString(flags.describe())});
+    item->setToolTip(FLAGS_COLUMN, QStringLiteral("0x%1").arg(flags.get(), 8, 16, QChar('0')));
     item->setData(NAME_COLUMN, ENTRY_ROLE, QVariant::fromValue(AFCQ_INSTANCE_NAME_LIST{entry}));
     if (entry.get_kind() != 0)
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);

@@ -184,7 +184,7 @@ TEST_F(instance_commands_test, status_help_shows_the_help_of_the_status_message)
     pane()->on_ela_status_help();
     EXPECT_EQ(standin::thr::help_requests(),
               (std::vector<std::string>{"ISEDQ_NOT_RUNNING", "ISEDQ_TRIGGER_LEVEL", "ISEDQ_TRIGGER_LEVEL",
-                                        "ISEDQ_RECOMPILE_DESIGN"}));
+                                        "ISEDQ_COMPILE_DESIGN"}));
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 

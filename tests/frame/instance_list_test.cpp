@@ -4,6 +4,7 @@
 #include "instance_widget_test_support.h"
 
 #include "host/standin/ice_control.h"
+#include "host/standin/qtk_control.h"
 #include "sedq/model/sedq_globals.h"
 
 #include <QToolButton>
@@ -112,7 +113,7 @@ TEST_F(instance_list_test, the_enabled_box_switches_the_instance_and_refreshes_t
 TEST_F(instance_list_test, the_status_line_follows_the_design_from_compile_to_acquisition)
 {
     open({{"alpha"}});
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     EXPECT_EQ(status_line_base(), SEDQ_RED_BASE_PALETTE.brush(QPalette::Base));
     std::string error;
     ASSERT_TRUE(standin::chi::compile(data(), 15, m_dir.filePath("top.sof").toStdString(), &error)) << error;
@@ -137,6 +138,26 @@ TEST_F(instance_list_test, the_status_line_follows_the_design_from_compile_to_ac
     EXPECT_EQ(status_line_base(), SEDQ_YELLOW_BASE_PALETTE.brush(QPalette::Base));
 }
 
+// The compile instruction names what the user can start: Relayne only where the family has it.
+TEST_F(instance_list_test, the_compile_instruction_names_a_command_the_family_offers)
+{
+    const struct
+    {
+        const char* name;
+        bool relayne;
+        const QString& text;
+    } rows[] = {{"family without Relayne", false, SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR},
+                {"family with Relayne", true, SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR}};
+    open({{"alpha"}});
+    for (const auto& row : rows)
+    {
+        standin::qtk::set_relayne_supported(row.relayne);
+        pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+        EXPECT_EQ(status_line(), row.text) << row.name;
+        EXPECT_EQ(status_line_base(), SEDQ_RED_BASE_PALETTE.brush(QPalette::Base)) << row.name;
+    }
+}
+
 // A pane narrower than the instruction shows where it starts, not its last word.
 TEST_F(instance_list_test, a_narrow_status_line_shows_the_start_of_its_text)
 {
@@ -144,7 +165,7 @@ TEST_F(instance_list_test, a_narrow_status_line_shows_the_start_of_its_text)
     QLineEdit* line = pane()->get_status_line();
     line->resize(line->fontMetrics().horizontalAdvance("Start") + 8, line->height());
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     EXPECT_EQ(line->cursorPosition(), 0);
 }
 

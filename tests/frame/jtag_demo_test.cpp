@@ -4,6 +4,15 @@
 #include "jtag_widget_test_support.h"
 
 #include "host/standin/project_control.h"
+#include "sedq/view/sedq_view.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QSplitter>
+#include <QToolTip>
+#include <QTreeView>
 
 
 namespace
@@ -46,6 +55,15 @@ protected:
         QAction* compile = action_of(ACTION_TOOLBAR_COMPILE);
         ASSERT_TRUE(compile->isEnabled());
         compile->trigger();
+    }
+
+    // The tooltip a widget shows for the point, empty when it shows none.
+    static QString tooltip_of(QWidget* widget, QPoint point)
+    {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, point, widget->mapToGlobal(point));
+        QApplication::sendEvent(widget, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
     static constexpr int ACTION_TOOLBAR_COMPILE = AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION;
@@ -105,5 +123,75 @@ TEST_F(jtag_demo_test, the_compiled_file_is_kept_in_the_demo_and_matches_both_in
     EXPECT_EQ(sof_model()->item(0, 2)->text(), "compatible");
     EXPECT_TRUE(jtag()->get_sof_table()->isVisible());
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/jtag_demo_sof_manager.png", "PNG"));
+}
+
+// At the window's size the instance list shows every column, the resource columns with their
+// whole headers; a cell or the programming-file field too narrow for its text leaves out the
+// middle and shows the whole text as its tooltip.
+TEST_F(jtag_demo_test, the_demo_shows_every_column_and_the_whole_file_name_on_demand)
+{
+    open_demo();
+    m_frame->resize(1280, 715); // the editor's part of the host window at its default size
+    refresh();
+    QTreeView* list = pane()->get_tree();
+    QHeaderView* header = list->header();
+    int total = 0;
+    for (int column = 0; column < model()->columnCount(); ++column)
+        total += header->sectionSize(column);
+    EXPECT_LE(total, list->viewport()->width()) << "no column is cut by the list's edge";
+    for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < model()->columnCount(); ++column)
+    {
+        const QString title = model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << title.toStdString();
+        EXPECT_TRUE(model()->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(title))
+            << title.toStdString();
+    }
+    for (int column : {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS})
+        for (int row = 0; row < model()->rowCount(); ++row)
+        {
+            const QModelIndex index = model()->index(row, column);
+            if (list->fontMetrics().horizontalAdvance(index.data().toString()) + 32 <= list->visualRect(index).width())
+                continue;
+            EXPECT_EQ(tooltip_of(list->viewport(), list->visualRect(index).center()), index.data().toString());
+        }
+
+    QLineEdit* field = file_edit();
+    field->setText(m_dir.filePath("output/demo_top.sof"));
+    field->clearFocus();
+    const QString whole = field->text();
+    ASSERT_GT(field->fontMetrics().horizontalAdvance(whole), field->width()) << "the path is wider than the field";
+    EXPECT_EQ(tooltip_of(field, field->rect().center()), whole);
+    QLineEdit reference;
+    reference.setFont(field->font());
+    reference.setPalette(field->palette());
+    reference.setEnabled(field->isEnabled());
+    reference.resize(field->size());
+    reference.setText(field->fontMetrics().elidedText(whole, Qt::ElideMiddle, field->width() - 8));
+    reference.setCursorPosition(0);
+    EXPECT_TRUE(reference.text().endsWith("sof")) << reference.text().toStdString();
+    // Inside the frame, which the two may draw apart (hover, activation), the texts are the same.
+    const QRect inside = field->rect().adjusted(3, 3, -3, -3);
+    const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(inside);
+    const QImage expected = reference.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(inside);
+    EXPECT_EQ(shown, expected) << "the field shows the start and the end of the path";
+}
+
+// The demo gives the node table most of the window, and a change asks for the compile the
+// demo's device family offers.
+TEST_F(jtag_demo_test, the_demo_opens_on_a_large_node_table_and_asks_for_a_compile_it_can_run)
+{
+    open_demo();
+    SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
+    const int table = layout->get_view()->height();
+    auto* page = qobject_cast<QSplitter*>(layout->get_instance_tab_widget()->currentWidget());
+    ASSERT_NE(page, nullptr);
+    EXPECT_GE(table, 3 * page->sizes().value(1)) << "the hierarchy and log row stays low";
+    EXPECT_GT(table, m_frame->height() * 2 / 5);
+    auto* depth = m_frame->findChild<QComboBox*>("sample_depth_combo");
+    ASSERT_NE(depth, nullptr);
+    depth->setCurrentIndex(depth->findText("128"));
+    refresh();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+    EXPECT_TRUE(action_of(ACTION_TOOLBAR_COMPILE)->isEnabled()) << "the instruction can be followed";
 }
 } // namespace

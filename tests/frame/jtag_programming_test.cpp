@@ -56,7 +56,7 @@ protected:
 TEST_F(jtag_programming_test, the_pane_programs_the_device_with_the_documents_file)
 {
     open_jtag({{"alpha"}});
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     tx()->set_jtag_chain(compile_to("top.sof"));
     tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
     refresh();

@@ -27,7 +27,7 @@ TEST_F(jtag_widget_test, the_users_hardware_and_device_are_kept_in_the_document)
     EXPECT_EQ(device_combo()->currentText(), instance_widget_test::DEVICE);
     EXPECT_EQ(jtag_status(), "JTAG ready");
     EXPECT_TRUE(m_frame->isWindowModified());
-    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_RECOMPILE_DESIGN_STR)
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR)
         << "the instance manager moves past the JTAG configuration";
 
     const QString saved = m_dir.filePath("saved.vtl");

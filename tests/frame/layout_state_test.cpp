@@ -86,6 +86,30 @@ TEST_F(frame_test, saving_and_reopening_gives_back_the_same_splits)
     }
 }
 
+// A hierarchy and log row dragged smaller than it asks for comes back at that height, on the
+// page shown at once and on an instance page shown later.
+TEST_F(frame_test, a_small_hierarchy_and_log_row_comes_back_at_its_height)
+{
+    const QString path = write_document({{"alpha"}, {"beta"}});
+    SEDQ_FRAME_WND* first = open_frame(path);
+    SEDQ_SPLITTER* page = splitter_of_kind(first->get_layout_widget(), 0, 511);
+    const int wanted = page->widget(1)->sizeHint().height() / 2;
+    const int pos = page->sizes().value(0) + page->sizes().value(1) - wanted;
+    page->moveSplitter(nullptr, pos, 1); // the user's drag
+    emit static_cast<QSplitter*>(page)->splitterMoved(pos, 1);
+    const int stored = page->sizes().value(1);
+    ASSERT_LT(stored, page->widget(1)->sizeHint().height());
+    ASSERT_TRUE(first->save_file(path));
+    close_frame(first);
+
+    SEDQ_FRAME_WND* second = open_frame(path);
+    SEDQ_LAYOUT_WIDGET* layout = second->get_layout_widget();
+    EXPECT_EQ(splitter_of_kind(layout, 0, 511)->sizes().value(1), stored);
+    layout->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
+    EXPECT_EQ(splitter_of_kind(layout, 1, 511)->sizes().value(1), stored) << "the page shown later";
+}
+
 // A pane collapsed to nothing when the document was saved is given room again when its page
 // shows: the object library below the node list of an advanced trigger page.
 TEST_F(frame_test, a_collapsed_pane_comes_back_with_a_usable_size)

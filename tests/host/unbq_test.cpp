@@ -7,6 +7,7 @@
 #include "host/standin/qui_control.h"
 #include "host/standin/thr_control.h"
 #include "host/standin/unbq_control.h"
+#include "host/hdb.h"
 #include "host/thr.h"
 #include "host/unbq.h"
 
@@ -95,6 +96,36 @@ TEST(unbq, opening_a_bus_lists_its_members)
     bus->setExpanded(false);
     bus->setExpanded(true);
     EXPECT_EQ(bus->childCount(), 2) << "members are listed once";
+}
+
+// The flags column says what each node is in words; the tooltip keeps the netlist's number.
+TEST(unbq, the_flags_column_names_the_node_kinds)
+{
+    load_design();
+    const struct
+    {
+        const char* filter;
+        const char* name;
+        const char* words;
+        const char* number;
+    } rows[] = {{"Vantrel: pre-synthesis", "top|core|cnt", "register, tappable", "0x80000040"},
+                {"Vantrel: pre-synthesis", "top|core|mem", "memory, tappable", "0x80000020"},
+                {"Vantrel: pre-synthesis", "top|clk", "input pin, tappable", "0x80000004"},
+                {"Vantrel: post-fitting", "top|core|late", "register, post-fitting, tappable", "0x80002040"}};
+    UNBQ_DIALOG finder(nullptr, 1);
+    auto* tree = finder.findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    for (const auto& row : rows)
+    {
+        finder.set_filter(row.filter);
+        QTreeWidgetItem* item = tree->findItems(row.name, Qt::MatchExactly).value(0);
+        ASSERT_NE(item, nullptr) << row.name;
+        EXPECT_EQ(item->text(2), row.words) << row.name;
+        EXPECT_EQ(item->toolTip(2), row.number) << row.name;
+    }
+    EXPECT_EQ(HDB_INSTANCE_NAME_FLAG(0x80000481).describe(), "combinational, state machine, tappable, 0x00000001")
+        << "bits without a name stay visible";
+    EXPECT_EQ(HDB_INSTANCE_NAME_FLAG(0).describe(), "");
 }
 
 TEST(unbq, the_select_seam_reaches_the_live_finder)

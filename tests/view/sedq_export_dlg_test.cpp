@@ -103,7 +103,8 @@ TEST_F(export_dlg_test, texts_and_defaults)
               QStringList({"Comma Separated Values - (*.csv)", "Table File - (*.tbl)", "Value Change Dump - (*.vcd)",
                            "BMP Image File - (*.bmp)", "JPEG Image File - (*.jpg)"}));
     EXPECT_EQ(items_of(dlg->get_unit_combo()), QStringList({"s", "ms", "us", "ns", "ps", "MHz"}));
-    EXPECT_EQ(dlg->get_file_widget()->get_line_edit()->text(), "view") << "the analyzer file's base name";
+    EXPECT_EQ(dlg->get_file_widget()->get_line_edit()->text(), m_dir.filePath("view.csv"))
+        << "beside the analyzer file, with the format's extension";
     EXPECT_EQ(dlg->get_file_widget()->get_filters(),
               QStringList({"Export Types(*.csv;*.tbl;*.vcd;*.bmp;*.jpg)", "All Files(*.*)"}));
     EXPECT_EQ(dlg->get_period_edit()->text(), "1");
@@ -127,13 +128,13 @@ TEST(sedq_export_dlg_names, default_and_export_file_names)
     {
         const char* session;
         const char* proposed;
-    } defaults[] = {{"/work/designs/counter.vtl", "counter"},
-                    {"/data/v1.2/design", "design"},
-                    {"C:\\designs\\top.vtl", "top"},
-                    {"relative.vtl", "relative.vtl"},
+    } defaults[] = {{"/work/designs/counter.vtl", "/work/designs/counter.csv"},
+                    {"/data/v1.2/design", "/data/v1.2/design.csv"},
+                    {"C:\\designs\\top.vtl", "C:\\designs\\top.csv"},
+                    {"relative.vtl", "relative.csv"},
                     {"", ""}};
     for (const auto& row : defaults)
-        EXPECT_EQ(SEDQ_EXPORT_DLG::default_file_name(row.session), row.proposed) << row.session;
+        EXPECT_EQ(SEDQ_EXPORT_DLG::proposed_file_name(row.session, ".csv"), row.proposed) << row.session;
     const struct
     {
         const char* typed;
@@ -180,6 +181,46 @@ TEST(sedq_export_dlg_names, clock_intervals_and_formats)
         SEDQ_EXPORT_DLG::format_extension(format.first, &found);
         EXPECT_EQ(found, format.second) << format.first;
     }
+}
+
+// The dialog proposes the sample period the view's time axis was given, in a unit the period
+// field takes, and a file beside the document whose extension follows the chosen format.
+TEST_F(export_dlg_test, the_proposal_is_the_known_period_and_a_file_beside_the_document)
+{
+    open_log(2, 8);
+    const struct
+    {
+        const char* name;
+        bool show_time;
+        double value;
+        const char* unit;
+        const char* period;
+        const char* proposed_unit;
+    } rows[] = {{"no period known", false, 10, "ns", "1", "s"},
+                {"10 ns", true, 10, "ns", "10", "ns"},
+                {"half a nanosecond is 500 ps", true, 0.5, "ns", "500", "ps"},
+                {"a long period in a larger unit", true, 25000, "us", "25", "ms"},
+                {"100 MHz", true, 100, "MHz", "100", "MHz"},
+                {"50 GHz as its period", true, 50000, "MHz", "20", "ps"}};
+    for (const auto& row : rows)
+    {
+        view()->set_time_units(row.show_time, row.value, row.unit);
+        auto dlg = dialog();
+        EXPECT_EQ(dlg->get_period_edit()->text(), row.period) << row.name;
+        EXPECT_EQ(dlg->get_unit_combo()->currentText(), row.proposed_unit) << row.name;
+    }
+    view()->set_time_units(true, 10, "ns");
+    auto dlg = dialog();
+    QLineEdit* file = dlg->get_file_widget()->get_line_edit();
+    dlg->get_format_combo()->setCurrentIndex(2);
+    EXPECT_EQ(file->text(), m_dir.filePath("view.vcd"));
+    file->setText(m_dir.filePath("trace.csv.bak"));
+    dlg->get_format_combo()->setCurrentIndex(1);
+    EXPECT_EQ(file->text(), m_dir.filePath("trace.csv.bak")) << "a name of the user's own stays";
+    dlg->get_format_combo()->setCurrentIndex(0);
+    dlg->show();
+    dlg->accept();
+    EXPECT_EQ(standin::sli::last_request().clock_interval_ps, 10000) << "10 ns per sample";
 }
 
 // A period the exporter cannot use is refused with the dialog still open and nothing written.

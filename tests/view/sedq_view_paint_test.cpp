@@ -5,6 +5,7 @@
 
 #include "host/standin/acf_control.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/view/sedq_grid.h"
 
 #include <QScrollBar>
 
@@ -228,6 +229,43 @@ TEST_F(view_test, bus_trigger_cells_show_the_value_and_the_pattern)
                                AFCQ_PEN(AFCQ_PEN_TRIGGER_VALUE).get_pen().color()))
             << row.name;
         EXPECT_EQ(tooltip_at(inner_cell(3, 12).center()), row.text) << row.name << ": the tooltip reads the cell";
+        m_frames.clear();
+    }
+}
+
+// Sixteen bits in binary do not fit a level column: a bare pattern shows its end, the low bits;
+// one followed by its action text stays centred.
+TEST_F(view_test, a_long_bus_pattern_keeps_its_end_in_view)
+{
+    const struct
+    {
+        const char* name;
+        SDR_DATA_TRIGGER_CONDITION group;
+        int flags;
+    } cases[] = {{"bare pattern", SDR_DATA_TRIGGER_CONDITION(9), Qt::AlignRight | Qt::AlignVCenter},
+                 {"with its action", SDR_DATA_TRIGGER_CONDITION(11), Qt::AlignCenter}};
+    for (const auto& row : cases)
+    {
+        open(write_document(
+            [&](SDR_DATA_SESSION& s)
+            {
+                SDR_DATA_TRIGGER* trigger = trigger_of(s);
+                std::vector<std::string> bits;
+                for (int bit = 15; bit >= 0; --bit)
+                    bits.push_back("top|d" + std::to_string(bit));
+                add_leaves(trigger, bits);
+                standin::sdr::add_group(trigger, 0, 15, "data", SDR_GTYPE_BINARY);
+                SDR_NODE_LIST& rows = trigger->edit_transient().trigger_list;
+                rows[0].patterns[0].conditions[0] = row.group;
+                for (int node = 1; node <= 16; ++node)
+                    rows[node].patterns[0].conditions[0] = node == 16 ? SDR_CTYPE_HIGH : SDR_CTYPE_DONT_CARE;
+            },
+            1, QString::fromLatin1(row.name).remove(' ') + ".vtl"));
+        const QRect cell = inner_cell(sedq_row_of_node(0), SEDQ_COLUMN_FIRST_LEVEL);
+        const QString text = tooltip_at(cell.center());
+        ASSERT_TRUE(text.startsWith("XXXXXXXXXXXXXXX1")) << row.name << ": " << text.toStdString();
+        ASSERT_GT(QFontMetrics(QFont()).horizontalAdvance(text), cell.width()) << row.name << ": wider than its cell";
+        EXPECT_TRUE(shows_text(render(), cell, text, QFont(), AFCQ_PEN(5).get_pen().color(), row.flags)) << row.name;
         m_frames.clear();
     }
 }

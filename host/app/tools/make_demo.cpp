@@ -207,6 +207,15 @@ void set_up_jtag_and_logs(SDR_DATA_SESSION* session)
     }
 }
 
+// The window state the editor keeps in the document: the hierarchy and data log row kept low,
+// so the node table and its waveforms take most of the window.
+constexpr int HIERARCHY_LOG_HEIGHT = 100;
+
+void set_up_window(SDR_DATA_SESSION* session)
+{
+    sdr_write_int_data(&session->m_global_data, "hierarchy widget height", &HIERARCHY_LOG_HEIGHT, 1);
+}
+
 int fail(const std::string& message)
 {
     std::fprintf(stderr, "vantrel_make_demo: %s\n", message.c_str());
@@ -294,6 +303,7 @@ int main(int argc, char** argv)
     build_counter_probe(session->m_instances[0].get());
     build_fsm_uart(session->m_instances[1].get());
     set_up_jtag_and_logs(session.get());
+    set_up_window(session.get());
     for (const std::string& name : missing_names())
         error += (error.empty() ? "the design has no " : ", ") + name;
     if (!error.empty())

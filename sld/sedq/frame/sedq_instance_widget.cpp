@@ -4,6 +4,7 @@
 
 #include "host/chi.h"
 #include "host/ice.h"
+#include "host/qtk.h"
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -15,10 +16,12 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <algorithm>
@@ -32,6 +35,12 @@ QStandardItem* fixed_item(const QString& text = QString())
     auto* item = new QStandardItem(text);
     item->setEditable(false);
     return item;
+}
+
+// What the rows of a column need; the tree view hides the public function of its base.
+int rows_width(const QAbstractItemView* view, int column)
+{
+    return view->sizeHintForColumn(column);
 }
 
 QIcon instance_icon(bool current)
@@ -48,6 +57,9 @@ SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* fram
     m_model.setHorizontalHeaderLabels({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"),
                                        tr("Memory usage"), tr("Small memory usage"),
                                        tr("Medium memory usage"), tr("Large memory usage")});
+    m_tree->setTextElideMode(Qt::ElideMiddle);
+    m_tree->header()->setTextElideMode(Qt::ElideMiddle);
+    m_tree->viewport()->installEventFilter(this);
     set_header_tooltips();
     size_columns();
     make_context_menu();
@@ -70,34 +82,89 @@ SEDQ_INSTANCE_WIDGET::~SEDQ_INSTANCE_WIDGET()
         thr_drl_unload(m_help_library);
 }
 
-// The memory-block family that each block column counts.
+// Every header's whole text, which a narrow column elides, and under it the memory-block family
+// that each block column counts.
 void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
 {
-    m_model.setHeaderData(5, Qt::Horizontal,
-                          QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
-                          Qt::ToolTipRole);
-    m_model.setHeaderData(6, Qt::Horizontal,
-                          QString("Medium Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
-                          Qt::ToolTipRole);
-    m_model.setHeaderData(7, Qt::Horizontal,
-                          QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE,
-                          Qt::ToolTipRole);
+    const QString block_types[] = {QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
+                                   QString("Medium Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_MEDIUM,
+                                   QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE};
+    constexpr int FIRST_BLOCK_COLUMN = SEDQ_INSTANCE_COLUMN_FIRST_USAGE + 2;
+    for (int column = 0; column < m_model.columnCount(); ++column)
+    {
+        QString tip = m_model.headerData(column, Qt::Horizontal).toString();
+        if (column >= FIRST_BLOCK_COLUMN)
+            tip += QLatin1Char('\n') + block_types[column - FIRST_BLOCK_COLUMN];
+        m_model.setHeaderData(column, Qt::Horizontal, tip, Qt::ToolTipRole);
+    }
 }
 
-// Instance 200 pixels and Enabled 65 wide, Status as wide as its usual texts, but never
-// narrower than a header text needs: a clipped header hides what the column shows. Columns only
-// grow, so a refresh whose totals are shorter does not make the list jump.
+// Enabled and the resource columns as wide as their headers and cells. Instance and Status are
+// fitted again only when those changed, so a width the user gave them stays until the pane is
+// resized.
 void SEDQ_INSTANCE_WIDGET::size_columns()
 {
     QHeaderView* header = m_tree->header();
-    const int status = m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16;
-    for (int column = 0; column < m_model.columnCount(); ++column)
+    int taken = 0;
+    for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < m_model.columnCount(); ++column)
     {
-        const int wanted = column == 0 ? 200 : column == 1 ? status : column == 2 ? 65 : 0;
-        const int width = std::max(wanted, header->sectionSizeHint(column));
-        if (m_tree->columnWidth(column) < width)
-            m_tree->setColumnWidth(column, width);
+        const int width = std::max({column == SEDQ_INSTANCE_COLUMN_ENABLED ? 65 : 0, header->sectionSizeHint(column),
+                                    rows_width(m_tree, column)});
+        m_tree->setColumnWidth(column, width);
+        taken += width;
     }
+    if (taken != m_usage_width)
+        fit_name_and_status(taken);
+    m_usage_width = taken;
+}
+
+// Instance (200 pixels) and Status (its longest usual text) take the width the other columns
+// leave: first down to what their own texts need, then evenly down to their headers, eliding in
+// the middle.
+void SEDQ_INSTANCE_WIDGET::fit_name_and_status(int taken)
+{
+    QHeaderView* header = m_tree->header();
+    const int columns[] = {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS};
+    int widths[] = {200, m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16};
+    int excess = widths[0] + widths[1] - (m_tree->viewport()->width() - taken);
+    for (int i = 0; i < 2 && excess > 0; ++i)
+    {
+        const int needed = std::max(header->sectionSizeHint(columns[i]), rows_width(m_tree, columns[i]));
+        const int cut = std::min(excess, std::max(0, widths[i] - needed));
+        widths[i] -= cut;
+        excess -= cut;
+    }
+    for (int i = 0; i < 2; ++i)
+    {
+        const int floor = std::min(widths[i], header->sectionSizeHint(columns[i]));
+        const int cut = excess > 0 ? std::min((excess + 1) / 2, widths[i] - floor) : 0;
+        m_tree->setColumnWidth(columns[i], widths[i] - cut);
+    }
+}
+
+void SEDQ_INSTANCE_WIDGET::resizeEvent(QResizeEvent* e)
+{
+    QFrame::resizeEvent(e);
+    size_columns();
+    fit_name_and_status(m_usage_width);
+}
+
+bool SEDQ_INSTANCE_WIDGET::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched != m_tree->viewport() || e->type() != QEvent::ToolTip)
+        return QFrame::eventFilter(watched, e);
+    auto* help = static_cast<QHelpEvent*>(e);
+    const QModelIndex index = m_tree->indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect cell = m_tree->visualRect(index);
+    // The text's room in the cell: less the icon and the view's margins, as the delegate lays it out.
+    const int icon =
+        index.data(Qt::DecorationRole).isNull() ? 0 : m_tree->style()->pixelMetric(QStyle::PM_SmallIconSize) + 4;
+    const bool elided = m_tree->fontMetrics().horizontalAdvance(text) + icon + 8 > cell.width();
+    if (!index.isValid() || !index.data(Qt::ToolTipRole).isNull() || !elided)
+        return QFrame::eventFilter(watched, e);
+    QToolTip::showText(help->globalPos(), text, m_tree->viewport(), cell);
+    return true;
 }
 
 // Label, the four acquisition commands (run, autorun, stop, read data), the status line and the
@@ -419,7 +486,10 @@ void SEDQ_INSTANCE_WIDGET::update_status_line()
     QString device;
     m_tx->get_jtag_hardware(&hardware);
     m_tx->get_jtag_device(&device);
-    const bool partial_reconfig = ICE_INSTANCE_BUILDER::design_contains_partial_reconfig();
+    // Where the family has no Relayne the Run command compiles instead, and the status line
+    // asks for what the user can start.
+    const bool compile_only = ICE_INSTANCE_BUILDER::design_contains_partial_reconfig() ||
+                              !QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false);
     bool recompile = false;
     bool reroute = false;
     bool program = false;
@@ -430,9 +500,9 @@ void SEDQ_INSTANCE_WIDGET::update_status_line()
     else if (m_tx->get_node_count(-1) == 0)
         set_status_line(SEDQ_NO_NODES_STR, SEDQ_YELLOW_BASE_PALETTE);
     else if (m_tx->is_compile_or_reroute_needed(&recompile, &reroute))
-        set_status_line(partial_reconfig ? SEDQ_COMPILE_DESIGN_STR
-                        : recompile      ? SEDQ_RECOMPILE_DESIGN_STR
-                                         : SEDQ_REROUTE_DESIGN_STR,
+        set_status_line(compile_only ? SEDQ_COMPILE_DESIGN_STR
+                        : recompile  ? SEDQ_RECOMPILE_DESIGN_STR
+                                     : SEDQ_REROUTE_DESIGN_STR,
                         SEDQ_RED_BASE_PALETTE);
     else if (m_tx->is_any_instance_acquiring())
         set_status_line(SEDQ_ACQUISITION_IN_PROGRESS_STR, SEDQ_GREEN_BASE_PALETTE);

@@ -122,6 +122,9 @@ public Q_SLOTS:
 
 protected:
     bool event(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    // Shows the whole text of a cell the list elides.
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     // One selected row: the instance it stands for (a power-up row stands for its parent).
@@ -139,6 +142,7 @@ private:
     void connect_actions();
     void set_header_tooltips();
     void size_columns();
+    void fit_name_and_status(int taken);
 
     // the list
     void connect_item_changed(bool on);
@@ -189,5 +193,6 @@ private:
     // Status callbacks of requests whose final report has not been handled yet.
     std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;
     THR_DRL_HANDLE m_help_library = nullptr;
+    int m_usage_width = -1; // the columns right of Status, as last fitted around
     void (*m_show_msg_help)(const char*) = nullptr;
 };

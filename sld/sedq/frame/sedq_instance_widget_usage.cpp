@@ -252,6 +252,7 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
                                                   QString("LEs: %1").arg(totals.cells),
                                                   QString("Memory: %1").arg(totals.bits)} +
                                       block_headers(estimator, device.project_open, totals));
+    set_header_tooltips();
     connect_item_changed(false);
     for (int r = 0; r < m_model.rowCount(); ++r)
         write_usage_cells(&m_model, r, rows[size_t(r)]);

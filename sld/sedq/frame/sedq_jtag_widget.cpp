@@ -14,12 +14,16 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyleOptionFrame>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -28,6 +32,56 @@ namespace
 constexpr int FILE_ROW = 2;
 const char* const SOF_MANAGER_VISIBLE_KEY = "sof manager visible";
 const char* const JTAG_WIDGET_VISIBLE_KEY = "jtag widget visible";
+
+// A file field too narrow for its path shows it with the middle left out while the user is not
+// typing in it, so both the folder's start and the file's name stay in view; its tooltip holds
+// the whole path. The text is placed where the field itself would put it.
+class ELIDED_FILE_FIELD : public QObject
+{
+public:
+    explicit ELIDED_FILE_FIELD(QLineEdit* field) : QObject(field), m_field(field) { field->installEventFilter(this); }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip && !m_field->text().isEmpty())
+        {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_field->text(), m_field);
+            return true;
+        }
+        return event->type() == QEvent::Paint && !m_field->hasFocus() && paint_elided();
+    }
+
+private:
+    // False when the whole text fits, and the field paints itself.
+    bool paint_elided() const
+    {
+        constexpr int HORIZONTAL_MARGIN = 2; // a line edit's own, either side of its text
+        QStyleOptionFrame option;
+        option.initFrom(m_field);
+        option.rect = m_field->rect();
+        option.lineWidth = m_field->hasFrame() ? m_field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        option.midLineWidth = 0;
+        option.state |= QStyle::State_Sunken;
+        if (m_field->isReadOnly())
+            option.state |= QStyle::State_ReadOnly;
+        option.features = QStyleOptionFrame::None;
+        const QRect contents = m_field->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_field)
+                                   .marginsRemoved(m_field->textMargins());
+        const QFontMetrics metrics = m_field->fontMetrics();
+        const QRect line(contents.x() + HORIZONTAL_MARGIN, contents.y() + (contents.height() - metrics.height() + 1) / 2,
+                         contents.width() - 2 * HORIZONTAL_MARGIN, metrics.height());
+        const QString shown = metrics.elidedText(m_field->text(), Qt::ElideMiddle, line.width());
+        if (shown == m_field->text())
+            return false;
+        QPainter painter(m_field);
+        m_field->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, m_field);
+        painter.setPen(option.palette.color(QPalette::Text));
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignTop, shown);
+        return true;
+    }
+
+    QLineEdit* m_field;
+};
 } // namespace
 
 SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
@@ -45,6 +99,8 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     m_attach_button->setToolTip(tr("Attach SOF File"));
     m_table = new QTreeView(this);
     m_table->hide();
+    if (m_sof_file_edit != nullptr)
+        new ELIDED_FILE_FIELD(m_sof_file_edit);
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
     // A host pane of another shape keeps its own file row and shows no SOF Manager.
     if (SEDQ_VERIFY(layout != NULL))

@@ -187,6 +187,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance)
     splitter->addWidget(make_data_setup_part(instance));
     splitter->addWidget(make_hierarchy_log_part(instance));
     splitter->setStretchFactor(0, 1);
+    splitter->set_last_pane_size(m_tx_manager->get_int_state("hierarchy widget height", -1));
     connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
     return splitter;
 }
@@ -336,9 +337,6 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_hierarchy_log_part(int instance)
     const int width = m_tx_manager->get_int_state("hierarchy widget width", -1);
     if (width != -1)
         hierarchy->resize(width, hierarchy->height());
-    const int height = m_tx_manager->get_int_state("hierarchy widget height", -1);
-    if (height != -1)
-        splitter->resize(splitter->width(), height);
     hide_if_toggle_unchecked(hierarchy, AFCQ_SEDQ_HIERARCHY_PANE_ACTION);
     hide_if_toggle_unchecked(log, AFCQ_SEDQ_LOG_PANE_ACTION);
     connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_hierarchy_log_splitter_moved);

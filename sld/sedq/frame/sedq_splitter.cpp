@@ -82,6 +82,7 @@ void SEDQ_SPLITTER::showEvent(QShowEvent* event)
                            self->m_settling = false;
                            self->m_shown_once = true;
                            self->m_pending_moves.clear();
+                           self->m_last_pane_size = -1;
                        });
 }
 
@@ -94,9 +95,25 @@ void SEDQ_SPLITTER::resizeEvent(QResizeEvent* event)
 
 void SEDQ_SPLITTER::settle_on_show()
 {
+    apply_last_pane_size();
     for (auto it = m_pending_moves.cbegin(); it != m_pending_moves.cend(); ++it)
         if (it.key() < count())
             move_handle(it.value(), it.key());
+}
+
+// The first pane gives or takes what the last one needs; a size the splitter cannot hold
+// beside the other panes is left alone.
+void SEDQ_SPLITTER::apply_last_pane_size()
+{
+    QList<int> list = sizes();
+    if (m_last_pane_size < 0 || list.count() < 2 || widget(count() - 1)->isHidden())
+        return;
+    const int change = list.last() - m_last_pane_size;
+    if (change == 0 || list.first() + change <= 0)
+        return;
+    list.first() += change;
+    list.last() = m_last_pane_size;
+    setSizes(list);
 }
 
 // A size of 0 stored for a pane that is shown (a pane collapsed when the document was saved,

@@ -16,6 +16,10 @@ public:
     SEDQ_SPLITTER(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orientation orientation, QWidget* parent);
 
     int get_id() const { return m_id; }
+    // The size the last pane is to have once the splitter first shows, as the document stored
+    // it. A pane resized before it is laid out keeps that size only when it is above its size
+    // hint, so a small stored size would otherwise be lost.
+    void set_last_pane_size(int size) { m_last_pane_size = size; }
 
 Q_SIGNALS:
     void splitterMoved(SEDQ_SPLITTER* sender, int pos, int index);
@@ -32,6 +36,7 @@ private:
     SEDQ_SPLITTER* hub();
     void move_handle(int pos, int index);
     void settle_on_show();
+    void apply_last_pane_size();
     void open_collapsed_panes();
 
     int m_id;
@@ -39,6 +44,7 @@ private:
     // Handle index to position, of moves made elsewhere while this splitter was not on show.
     QMap<int, int> m_pending_moves;
     bool m_shown_once = false;
+    int m_last_pane_size = -1;
     // Between a show and the end of that event-loop turn the geometry may still change: the
     // kept moves are applied again on every resize until then, and collapsed panes are looked
     // at only once it is final.

@@ -23,6 +23,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cmath>
+
 namespace
 {
 const struct
@@ -44,6 +46,7 @@ const struct
 } UNITS[] = {{"s", BIG_TIME::S, 1e12},  {"ms", BIG_TIME::MS, 1e9}, {"us", BIG_TIME::US, 1e6},
              {"ns", BIG_TIME::NS, 1e3}, {"ps", BIG_TIME::PS, 1.0}, {"MHz", BIG_TIME::MHZ, 0.0}};
 
+constexpr int MICROSECOND_UNIT = 2;
 constexpr int PS_UNIT = 4;
 constexpr double MIN_PERIOD = 1.0;
 constexpr double MAX_PERIOD = 10000.0;
@@ -130,26 +133,69 @@ void SEDQ_EXPORT_DLG::common_init()
     SDR_TX_SESSION* session = m_tx_manager != nullptr ? m_tx_manager->get_tx_session() : nullptr;
     if (SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr)
         session_name = QString::fromLocal8Bit(data->get_name());
-    m_file_edit->get_line_edit()->setText(default_file_name(session_name));
+    m_file_edit->get_line_edit()->setText(proposed_file_name(session_name, format_extension(0, nullptr)));
     SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
     const char* clock = signal_set != nullptr ? signal_set->get_clock_name() : nullptr;
     m_clock_edit->setText(clock != nullptr ? QString::fromLocal8Bit(clock) : QString());
     m_format_combo->setCurrentIndex(0);
     m_unit_combo->setCurrentIndex(0);
     m_period_edit->setText(QStringLiteral("1"));
+    propose_known_period();
     export_format_combo_changed(0);
 }
 
-QString SEDQ_EXPORT_DLG::default_file_name(QString const& session_name)
+// The document keeps no clock period of its own; the one it knows is the sample period the
+// user gave the time axis of this window's view, which is the period of the instance's clock.
+void SEDQ_EXPORT_DLG::propose_known_period()
 {
-    const int start = base_name_start(session_name);
-    if (start == 0)
+    SEDQ_LAYOUT_WIDGET* layout = m_frame != nullptr ? m_frame->get_layout_widget() : nullptr;
+    SEDQ_VIEW* view = layout != nullptr ? layout->get_view() : nullptr;
+    if (view == nullptr || !view->is_show_time())
+        return;
+    double period = view->get_time_unit_value();
+    int unit = m_unit_combo->findText(view->get_time_unit_text());
+    if (proposed_period(&period, &unit))
+    {
+        m_period_edit->setText(QString::number(period, 'g', 12));
+        m_unit_combo->setCurrentIndex(unit);
+    }
+}
+
+bool SEDQ_EXPORT_DLG::proposed_period(double* period, int* unit_index)
+{
+    if (*unit_index < 0 || *unit_index >= int(std::size(UNITS)) || !std::isfinite(*period) || *period <= 0.0)
+        return false;
+    if (UNITS[*unit_index].picoseconds == 0.0)
+    {
+        if (*period >= MIN_PERIOD && *period <= MAX_PERIOD)
+            return true;
+        // A frequency outside the range is taken as its period, 1/f microseconds.
+        *period = 1.0 / *period;
+        *unit_index = MICROSECOND_UNIT;
+    }
+    while (*period < MIN_PERIOD && *unit_index < PS_UNIT)
+    {
+        *period *= 1000.0;
+        ++*unit_index;
+    }
+    while (*period > MAX_PERIOD && *unit_index > 0)
+    {
+        *period /= 1000.0;
+        --*unit_index;
+    }
+    return *period >= MIN_PERIOD && *period <= MAX_PERIOD;
+}
+
+QString SEDQ_EXPORT_DLG::proposed_file_name(QString const& session_name, QString const& extension)
+{
+    if (session_name.isEmpty())
         return session_name;
-    QString base = session_name.mid(start);
-    const int dot = base.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        base.truncate(dot);
-    return base;
+    const int start = base_name_start(session_name);
+    QString name = session_name;
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= start)
+        name.truncate(dot);
+    return name + extension;
 }
 
 QString SEDQ_EXPORT_DLG::export_file_name(QString const& typed, QString const& extension)
@@ -181,8 +227,17 @@ QString SEDQ_EXPORT_DLG::format_extension(int index, SLI_DATA_LOG_EXPORTER_OUTPU
     return QString::fromLatin1(FORMATS[index].extension);
 }
 
+// A name that ends in the extension of another format takes the chosen format's.
 void SEDQ_EXPORT_DLG::export_format_combo_changed(int index)
 {
+    QLineEdit* file = m_file_edit->get_line_edit();
+    const QString extension = format_extension(index, nullptr);
+    for (const auto& format : FORMATS)
+    {
+        const QString other = QString::fromLatin1(format.extension);
+        if (other != extension && file->text().endsWith(other))
+            file->setText(file->text().left(file->text().size() - other.size()) + extension);
+    }
     const bool timed = !is_image_format(index);
     m_period_edit->setEnabled(timed);
     m_unit_combo->setEnabled(timed);

@@ -35,9 +35,13 @@ public:
     QLabel* get_description_label() const { return m_description; }
     double get_clock_period() const { return m_clock_period; }
 
-    // The file a session's export proposes: the analyzer file's name without its folder and
-    // extension.
-    static QString default_file_name(QString const& session_name);
+    // The file a session's export proposes: the analyzer file's path with `extension` in place
+    // of its own; nothing for a session without a name.
+    static QString proposed_file_name(QString const& session_name, QString const& extension);
+    // A period in the unit of combo index `unit_index` brought into the range the dialog takes
+    // by moving to a smaller or larger unit (a frequency out of range becomes a period); false
+    // when it cannot be.
+    static bool proposed_period(double* period, int* unit_index);
     // The typed name with `extension` as its own: an extension typed in the file's name (not in
     // its folders) is cut there, so "trace.csv.bak" exports to "trace.csv".
     static QString export_file_name(QString const& typed, QString const& extension);
@@ -55,6 +59,7 @@ public Q_SLOTS:
 private:
     void make_widgets();
     void lay_out_widgets();
+    void propose_known_period();
     bool export_to(QString const& file, int format_index);
 
     SEDQ_TX_MANAGER* m_tx_manager;

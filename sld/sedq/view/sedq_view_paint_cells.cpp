@@ -433,6 +433,7 @@ bool SEDQ_VIEW::draw_bus_trigger(int node, int level, QRect const& rect, QPainte
             painter->fillRect(rect, SEDQ_POWERUP_BRUSH);
     }
     QString text;
+    bool bare_pattern = false;
     if (comparison)
     {
         std::string expression;
@@ -457,11 +458,15 @@ bool SEDQ_VIEW::draw_bus_trigger(int node, int level, QRect const& rect, QPainte
         else
         {
             text = QString::fromLocal8Bit(value);
-            if (condition != 9 && condition != 10 && !action_text.isEmpty())
+            bare_pattern = condition == 9 || condition == 10 || action_text.isEmpty();
+            if (!bare_pattern)
                 text += QStringLiteral(" (") + action_text + QStringLiteral(")");
         }
     }
-    painter->drawText(rect, Qt::AlignCenter, text);
+    // A pattern wider than its cell keeps its end, the low bits, in view; with an action text
+    // after it the cell stays centred.
+    const bool keep_end = bare_pattern && painter->fontMetrics().horizontalAdvance(text) > rect.width();
+    painter->drawText(rect, keep_end ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter, text);
     painter->restore();
     return true;
 }
