@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QSet>
 #include <QTabWidget>
 
 #include <functional>
@@ -545,10 +546,15 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         log->create_static_plugin_mnemonics_table(members, record ? record->get_plugin_id() : -1);
     if (table == nullptr)
         return;
+    // The decoder is asked once per distinct value: a log repeats few values many times.
+    QSet<QString> asked;
     for (int sample = 0; sample < depth; ++sample)
     {
         const QString value =
             QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, true));
+        if (asked.contains(value))
+            continue;
+        asked.insert(value);
         QString symbol;
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
             symbol.clear();
