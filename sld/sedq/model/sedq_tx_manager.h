@@ -601,6 +601,10 @@ public:
     bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
     bool get_plugin_trigger(QString* bits, char const* symbol, int node, int instance);
     bool get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list);
+    // The name of the document's table `index`; an index past them names a plug-in table and
+    // leaves `name` untouched (true).
+    bool get_mnemonics_table_name(int index, QString* name);
+    bool is_plugin_mnemonic_table(int index);
     bool set_node_mnemonics_symbol(int node, QString const& pattern, QString const& symbol);
     bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, SDR_TX_SIGNAL_NODES* nodes);
     // Names of the loaded decoder plug-ins, sorted case-sensitively; the index-th of them
@@ -679,6 +683,9 @@ public:
     bool m_show_type = true;
 
 public Q_SLOTS:
+    // The mnemonic command is always available and does nothing of its own.
+    void on_update_mnemonic(bool* enabled);
+    void on_mnemonic();
     // Node insertion: opens the node finder; takes its selection (one undoable edit).
     void on_node_insert();
     void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);

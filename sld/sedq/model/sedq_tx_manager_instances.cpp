@@ -546,12 +546,14 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         log->create_static_plugin_mnemonics_table(members, record ? record->get_plugin_id() : -1);
     if (table == nullptr)
         return;
-    // The decoder is asked once per distinct value: a log repeats few values many times.
+    // The decoder is asked once per distinct value: a log repeats few values many times. It
+    // reads the value most significant bit first, whatever the group's row order.
     QSet<QString> asked;
+    const bool lsb_to_msb = nodes->is_lsb_to_msb(group);
     for (int sample = 0; sample < depth; ++sample)
     {
         const QString value =
-            QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, true));
+            QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, lsb_to_msb));
         if (asked.contains(value))
             continue;
         asked.insert(value);

@@ -153,9 +153,9 @@ bool SEDQ_TX_MANAGER::reopen_plugin_table(SDR_PLUGIN_GROUP* record)
     const int count = record->get_user_option_count();
     if (count == 0)
         return true;
-    std::vector<QByteArray> values(size_t(count));
+    std::vector<QByteArray> values(static_cast<size_t>(count));
     std::vector<const char*> value_pointers;
-    std::vector<QByteArray> messages(size_t(count), QByteArray(SEDQ_PLUGIN_TEXT_SIZE, '\0'));
+    std::vector<QByteArray> messages(static_cast<size_t>(count), QByteArray(SEDQ_PLUGIN_TEXT_SIZE, 0));
     std::vector<char*> message_pointers;
     for (int i = 0; i < count; ++i)
     {

@@ -70,19 +70,14 @@ void load_plugin_library(const QString& path)
     if (!has_interface_version(library) || !resolve(library, "plugin_open", &open) ||
         !resolve_kept_functions(library, entry.get()))
         return discard(library);
-    char name[SEDQ_PLUGIN_TEXT_SIZE] = {};
-    char** unit_names = nullptr;
-    int unit_count = 0;
-    if (open(name, SEDQ_PLUGIN_TEXT_SIZE, &unit_names, &unit_count) != 0)
+    QString plugin_name;
+    if (!sedq_read_plugin_open(open, &plugin_name, &entry->unit_names))
     {
         if (const char* error = entry->plugin_get_error_msg())
             show_plugin_box(QString::fromUtf8(error));
         return discard(library);
     }
     entry->library = library;
-    for (int i = 0; unit_names != nullptr && i < unit_count; ++i)
-        entry->unit_names.append(QString::fromUtf8(unit_names[i] ? unit_names[i] : ""));
-    const QString plugin_name = sedq_plugin_text(name, SEDQ_PLUGIN_TEXT_SIZE);
     // A later library of the same name replaces the earlier one, which is not used again.
     if (SEDQ_PLUGIN_ENTRY* earlier = s_sedq_plugin_map.value(plugin_name))
     {
@@ -97,12 +92,6 @@ SEDQ_PLUGIN_ENTRY* sedq_find_plugin(const QString& name)
 {
     SEDQ_PLUGIN_ENTRY* entry = s_sedq_plugin_map.value(name);
     return entry != nullptr && entry->library != nullptr ? entry : nullptr;
-}
-
-QString sedq_plugin_text(char* buffer, int size)
-{
-    buffer[size - 1] = '\0';
-    return QString::fromUtf8(buffer);
 }
 
 void SEDQ_TX_MANAGER::discover_plugins()

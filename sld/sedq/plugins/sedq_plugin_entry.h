@@ -108,3 +108,6 @@ SEDQ_PLUGIN_ENTRY* sedq_find_plugin(const QString& name);
 // A plug-in's text buffer read as UTF-8, cut at its last byte whether or not the plug-in
 // terminated it.
 QString sedq_plugin_text(char* buffer, int size);
+// Calls a plug-in's open with a fresh name buffer: false when it fails; else its name and its
+// unit names (none for a count of 0 or less or a null array, "" for a null name).
+bool sedq_read_plugin_open(PLUGIN_OPEN open, QString* name, QStringList* unit_names);
