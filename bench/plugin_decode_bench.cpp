@@ -52,10 +52,17 @@ void add_uart_bus(SDR_DATA_TRIGGER* trigger, int depth)
     standin::sdr::make_log(trigger, log);
 }
 
+// The module directory the editor loads the decoder from; the counters are read from that copy.
+QString& module_directory()
+{
+    static QString directory;
+    return directory;
+}
+
 int display_calls()
 {
     using COUNTERS = void (*)(int*, int*, int*, int*, int*);
-    QLibrary uart(QString(SEDQ_DECODER_DIR "/libsld_sed_uart.so"));
+    QLibrary uart(module_directory() + "/libsld_sed_uart.so");
     auto counters = reinterpret_cast<COUNTERS>(uart.resolve("sld_sed_uart_counters"));
     int refresh = 0, display = 0, trigger = 0, open = 0, options = 0;
     if (counters != nullptr)
@@ -134,6 +141,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QTemporaryDir modules;
     QFile::copy(SEDQ_DECODER_DIR "/libsld_sed_uart.so", modules.filePath("libsld_sed_uart.so"));
+    module_directory() = modules.path();
     standin::gen::set_module_path(modules.path().toStdString());
     sedq_bench_repeated(benchmark::RegisterBenchmark("set_view_log_uart_bus", set_view_log_of_uart_bus)
                             ->Arg(8192)
