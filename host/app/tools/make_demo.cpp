@@ -2,7 +2,8 @@
 // (examples/standin_project.json): two analyzer instances tapping the design's nodes the way the
 // node finder adds them (short names, buses grouped most significant bit first, the state
 // machine as one bus read least significant bit first), each with one acquisition whose
-// samples come from the design's signal stimuli, on the design's simulated JTAG cable.
+// samples come from the design's signal stimuli, on the design's simulated JTAG cable. The
+// serial transmitter's data byte is a group of the serial decoder plug-in ("uart").
 //   vantrel_make_demo <output.vtl> [<design.json>]
 #include "host/hdb.h"
 #include "host/sdr.h"
