@@ -5,6 +5,7 @@
 #include "host/atcl.h"
 #include "host/msg.h"
 #include "host/sdr/sdr_data_manager.h"
+#include "host/standin/gen_control.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/project_control.h"
 
@@ -61,6 +62,13 @@ VANTREL_HOST::~VANTREL_HOST()
         QDir::setCurrent(m_previous_directory);
 }
 
+// The host's modules (decoder plug-ins among them) sit beside its library folder, so the test
+// programs of the build folder never load them.
+std::string VANTREL_HOST::module_directory()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../modules").toStdString();
+}
+
 QString VANTREL_HOST::library_path() const
 {
     if (!m_options.library.isEmpty())
@@ -71,6 +79,7 @@ QString VANTREL_HOST::library_path() const
 bool VANTREL_HOST::start(QString* error)
 {
     m_internal_errors_at_start = standin::msg::internal_errors().size();
+    standin::gen::set_module_path(module_directory());
     atcl_get_interpreter();
     m_project_note = open_project(m_options.file);
     if (!m_project_note.isEmpty())

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 class QWidget;
 
@@ -36,6 +37,8 @@ private:
     using CREATE_FRAME_WND = QUI_FRAME_WND* (*)(QUI_FW_STATE_ENUM, QUI_FRAME_INFO*);
 
     QString library_path() const;
+    // Where the host looks for its modules: build/<config>/modules beside bin/ and lib/.
+    static std::string module_directory();
     bool load_library(CREATE_FRAME_WND* create, QString* error);
     bool make_windows(CREATE_FRAME_WND create, QString* error);
     bool open_document(QString* error);

@@ -2,11 +2,13 @@
 // (examples/standin_project.json): two analyzer instances tapping the design's nodes the way the
 // node finder adds them (short names, buses grouped most significant bit first, the state
 // machine as one bus read least significant bit first), each with one acquisition whose
-// samples come from the design's signal stimuli, on the design's simulated JTAG cable.
+// samples come from the design's signal stimuli, on the design's simulated JTAG cable. The
+// serial transmitter's data byte is a group of the serial decoder plug-in ("uart").
 //   vantrel_make_demo <output.vtl> [<design.json>]
 #include "host/hdb.h"
 #include "host/sdr.h"
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/standin/chi_control.h"
 #include "host/standin/hdb_control.h"
@@ -172,6 +174,36 @@ void build_counter_probe(SDR_DATA_INSTANCE* instance)
     probe.finish("counter_run", 128);
 }
 
+// The serial decoder plug-in's table on a group, as attaching the plug-in leaves it: the
+// record names the decoder, its table and width and the options the decoder declares.
+void fill_uart_record(SDR_PLUGIN_GROUP* record)
+{
+    record->set_plugin_name("uart");
+    record->set_table_name("uart");
+    record->set_width(8);
+    record->add_user_option("Baud rate", "115200", 1, "Baud rate of the line");
+    record->add_user_option("Symbol file", "", 2, "File of symbol names");
+    record->add_user_option("Format", "char", 0, "Display format (char or hex)");
+    record->add_internal_option("bit order", "msb first");
+}
+
+// The group `group` of both node lists shows the bytes through the serial decoder.
+void decode_with_uart_plugin(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trigger, const std::string& group)
+{
+    for (SDR_NODE_LIST* rows : {&trigger->edit_transient().trigger_list,
+                                &trigger->m_signal_set->edit_transient().data_list})
+    {
+        for (SDR_NODE_ROW& row : *rows)
+        {
+            if (row.name.size() < group.size() || row.name.compare(row.name.size() - group.size(), group.size(), group) != 0)
+                continue;
+            row.radix = SDR_GTYPE_PLUGIN;
+            row.plugin_group = instance->create_plugin_group_record();
+            fill_uart_record(row.plugin_group);
+        }
+    }
+}
+
 void build_fsm_uart(SDR_DATA_INSTANCE* instance)
 {
     instance->set_name("fsm_uart");
@@ -188,6 +220,7 @@ void build_fsm_uart(SDR_DATA_INSTANCE* instance)
     probe.node("ctrl|done");
     probe.node("ctrl|irq");
     probe.finish("uart_frames", 32);
+    decode_with_uart_plugin(instance, trigger, "data[7..0]");
 }
 
 // The simulated cable and device of the demo design, and the programming file its compile

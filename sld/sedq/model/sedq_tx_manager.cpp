@@ -54,7 +54,8 @@ SEDQ_TX_MANAGER::SEDQ_TX_MANAGER(SEDQ_FRAME_WND* frame) : QObject(nullptr), m_fr
         m_lock_mode = SEDQ_LOCK_MODE_ALLOW_TRIGGER;
     m_acq_states = new unsigned int[SEDQ_MAX_ACQ_STATES];
     std::fill(m_acq_states, m_acq_states + SEDQ_MAX_ACQ_STATES, unsigned(SEDQ_ACQ_STATE_NOT_RUNNING));
-    ++s_sedq_plugin_reference_count;
+    if (++s_sedq_plugin_reference_count == 1)
+        discover_plugins();
     if (!is_wizard_mode())
         connect_host_actions();
     if (m_frame_wnd != nullptr)
@@ -70,7 +71,8 @@ SEDQ_TX_MANAGER::~SEDQ_TX_MANAGER()
     }
     delete[] m_acq_states;
     m_acq_states = nullptr;
-    --s_sedq_plugin_reference_count;
+    if (--s_sedq_plugin_reference_count == 0)
+        unload_plugins();
 }
 
 std::string SEDQ_TX_MANAGER::get_help_prefix() const

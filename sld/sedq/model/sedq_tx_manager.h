@@ -584,7 +584,9 @@ public:
     void show_post_fitting_invalid_partition_msg(char const* name, IDU_PARTITION* partition);
 
     // ---- decoder plug-ins and mnemonic tables ----------------------------------------------
-    void open_plugin_mnemonic_tables();
+    // Reopens the table of every plug-in group of every instance and hands it the stored user
+    // options; false when a decoder refused its options.
+    bool open_plugin_mnemonic_tables();
     // Builds (or rebuilds) the table from equal-length lists of symbols and patterns of one
     // width, and shows the group `node` of the current list through it. Inside an edit bracket.
     // Every table of the document deleted and made again from `tables`, bracketed by the
@@ -599,10 +601,21 @@ public:
     bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
     bool get_plugin_trigger(QString* bits, char const* symbol, int node, int instance);
     bool get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list);
+    // The name of the document's table `index`; an index past them names a plug-in table and
+    // leaves `name` untouched (true).
+    bool get_mnemonics_table_name(int index, QString* name);
+    bool is_plugin_mnemonic_table(int index);
     bool set_node_mnemonics_symbol(int node, QString const& pattern, QString const& symbol);
     bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, SDR_TX_SIGNAL_NODES* nodes);
-    // Names of the loaded decoder plug-ins, sorted.
+    // Names of the loaded decoder plug-ins, sorted case-sensitively; the index-th of them
+    // (false out of range, `name` untouched).
     QStringList get_plugin_names();
+    int get_plugin_count();
+    bool get_plugin_name(int index, QString* name);
+    // Display text of one sampled value of a plug-in group (silent false when the decoder fails),
+    // and the group's width in the current node list.
+    bool get_plugin_mnemonic(QString* text, const char* value, int node, SDR_TX_SIGNAL_NODES* nodes);
+    bool get_plugin_mnemonic_width(int* width, int node);
     bool get_node_mnemonics_width(int node, int* width);
     bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
                                    SDR_TX_SIGNAL_NODES* nodes);
@@ -624,7 +637,14 @@ public:
         QList<QPair<QString, QString>> internal_options;
         int node = -1;
         SDR_PLUGIN_GROUP* settings = nullptr;
+        // The table's nodes (their count is the group's width) and its node list: the trigger
+        // list when set, else the data list.
+        QStringList node_names;
+        bool setup = false;
     };
+    // Opens the table of `plugin` on the group `node` and stores it all on the group's record
+    // (also after a refused open, which shows the decoder's error and answers false).
+    bool open_plugin_mnemonic_table(int node, SEDQ_PLUGIN_STRUCT* plugin);
     // A new structure (the caller's) for a plug-in group, null for any other row.
     SEDQ_PLUGIN_STRUCT* get_plugin_struct(int node);
     // Lets the user edit the options of the groups; one edit of its own unless `in_action`.
@@ -646,6 +666,9 @@ public:
     static bool m_cfg_show_time_bars;
     // Live managers of the process; the decoder plug-ins are loaded while it is above 0.
     static int s_sedq_plugin_reference_count;
+    // The plug-in libraries of the module directory into the registry; all of them out again.
+    static void discover_plugins();
+    static void unload_plugins();
 
     // Per-window settings read from the registry and the printing layout.
     bool m_align_left = false;
@@ -660,6 +683,9 @@ public:
     bool m_show_type = true;
 
 public Q_SLOTS:
+    // The mnemonic command is always available and does nothing of its own.
+    void on_update_mnemonic(bool* enabled);
+    void on_mnemonic();
     // Node insertion: opens the node finder; takes its selection (one undoable edit).
     void on_node_insert();
     void on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list);
@@ -689,6 +715,7 @@ private:
     void name_new_bus(int row, QString const& name);
     int group_state_machine_nodes(QString const& group_name, int added);
     void attach_mnemonic_table(int node, QString const& table_name);
+    bool reopen_plugin_table(SDR_PLUGIN_GROUP* record);
     void flush_node_warnings();
     bool acf_read_assignment(int variable_type, std::string* value);
     bool write_vantrel_assignments(const std::string& relative_path);

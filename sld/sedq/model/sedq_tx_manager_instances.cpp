@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QSet>
 #include <QTabWidget>
 
 #include <functional>
@@ -545,10 +546,21 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         log->create_static_plugin_mnemonics_table(members, record ? record->get_plugin_id() : -1);
     if (table == nullptr)
         return;
+    // The decoder is asked once per distinct value: a log repeats few values many times. It
+    // reads the value most significant bit first, whatever the group's row order.
+    // The rows' bits of a sample are the key; the text is made for new values only.
+    QSet<QByteArray> asked;
+    QByteArray key(members, '0');
+    const bool lsb_to_msb = nodes->is_lsb_to_msb(group);
     for (int sample = 0; sample < depth; ++sample)
     {
+        for (int member = 0; member < members; ++member)
+            key[member] = bus.get_row(member)[sample] ? '1' : '0';
+        if (asked.contains(key))
+            continue;
+        asked.insert(key);
         const QString value =
-            QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, true));
+            QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, lsb_to_msb));
         QString symbol;
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
             symbol.clear();

@@ -139,3 +139,34 @@ bool SEDQ_TX_MANAGER::replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_T
     update_modified_flag();
     return written;
 }
+
+// ---- the document's tables by index ------------------------------------------------------------
+
+bool SEDQ_TX_MANAGER::get_mnemonics_table_name(int index, QString* name)
+{
+    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    if (mnemonics == nullptr || index < 0)
+        return false;
+    if (is_plugin_mnemonic_table(index))
+        return true;
+    const SDR_DATA_MNEMONICS_TABLE* table = mnemonics->get_table(index);
+    if (table == nullptr)
+        return false;
+    *name = QString::fromUtf8(table->get_name());
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::is_plugin_mnemonic_table(int index)
+{
+    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    return mnemonics != nullptr && index >= mnemonics->get_num_tables();
+}
+
+void SEDQ_TX_MANAGER::on_update_mnemonic(bool* enabled)
+{
+    *enabled = true;
+}
+
+void SEDQ_TX_MANAGER::on_mnemonic() {}

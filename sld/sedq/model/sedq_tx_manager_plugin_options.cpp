@@ -1,8 +1,7 @@
 // SEDQ_TX_MANAGER: the settings of plug-in groups as the node commands hand them around, the
-// editing of their options and the attaching of a decoder plug-in. No decoder plug-in library
-// is loaded by this build, so there is no options dialog to run and nothing to attach: the
-// settings are read for real, the option editing changes nothing, and attaching answers that
-// the plug-in is not there.
+// editing of their options and the attaching of a decoder plug-in. There is no options dialog
+// to run and no attaching from the menu yet: the settings are read for real, the option
+// editing changes nothing, and attaching answers that the plug-in is not there.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_plugin_group.h"

@@ -1,22 +1,13 @@
 // SEDQ_TX_MANAGER: mnemonic tables of the nodes and the decoder plug-ins behind plug-in
-// groups. No decoder plug-in is loaded here, so every plug-in question answers "no plug-in";
-// the mnemonic tables of the document are looked up for real.
+// groups: the table names, widths and symbols of a node, the trigger symbol of each level, and
+// the calls that turn a sampled value into text and a typed symbol into bits. A group whose
+// decoder is not loaded keeps its record and symbols; it only gets no text and no bits.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/model/sedq_verify.h"
-
-void SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
-{
-    // Tables come from loaded decoder plug-ins only, and none is loaded.
-}
-
-QStringList SEDQ_TX_MANAGER::get_plugin_names()
-{
-    return s_sedq_plugin_map.keys();
-}
 
 // A plug-in bus names the table of its decoder, as its menu entry shows it.
 bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list)
@@ -42,7 +33,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_width(int node, int* width)
         return false;
     const SDR_DATA_MNEMONICS_TABLE* table = data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
     if (table == nullptr)
-        return false;
+        return get_plugin_mnemonic_width(width, node);
     *width = table->get_width();
     return true;
 }
@@ -67,9 +58,12 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
         QString name;
         get_node_mnemonics_table_name(node, &name, list);
         table = name.isEmpty() ? nullptr : data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
+        // A plug-in group's name is its menu label, no table of the document: its decoder answers.
+        if (table == nullptr && nodes != nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
+            return get_plugin_mnemonic(symbol, bits.toLatin1().constData(), node, nodes);
     }
     if (table == nullptr)
-        return false; // a plug-in would answer here; none is loaded
+        return false;
     const char* first = table->get_first_symbol(bits.toLatin1().constData());
     *symbol = QString::fromLocal8Bit(first ? first : "");
     return true;
@@ -104,25 +98,9 @@ bool SEDQ_TX_MANAGER::set_plugin_trigger_condition_symbol(QString const& symbol,
     SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node_index) : nullptr;
     if (record == nullptr)
         return false;
-    if (pattern >= 0)
-        record->set_trigger_symbol(pattern, symbol.toLocal8Bit().constData());
+    if (pattern < 0)
+        return SEDQ_VERIFY_SQ_PATTERN(pattern);
+    record->set_trigger_symbol(pattern, symbol.toLocal8Bit().constData());
     return true;
 }
 
-// Symbols become bits only through a loaded decoder plug-in, and none is loaded here.
-bool SEDQ_TX_MANAGER::get_plugin_trigger(QString*, char const*, int, int)
-{
-    return false;
-}
-
-bool SEDQ_TX_MANAGER::refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* nodes)
-{
-    if (nodes == nullptr)
-    {
-        SEDQ_REPORT("sdr_tx_signal_nodes != NULL");
-        return false;
-    }
-    // Only a loaded decoder plug-in can refresh the table of its group, and none is loaded.
-    (void)node;
-    return false;
-}

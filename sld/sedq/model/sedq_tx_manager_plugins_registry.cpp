@@ -1,0 +1,147 @@
+// SEDQ_TX_MANAGER: discovery, checking and unloading of the decoder plug-in libraries, the
+// process-wide registry by plug-in name and the box that shows a plug-in's own error text.
+// Everything here runs on the GUI thread: the registry is not synchronised.
+#include "sedq/model/sedq_tx_manager.h"
+
+#include "host/fio.h"
+#include "host/gen.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
+
+#include <QLibrary>
+#include <QMessageBox>
+
+#include <memory>
+
+namespace
+{
+constexpr const char* PLUGIN_FILE_PATTERN = "libsld_sed_*.so";
+
+void show_plugin_box(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), text);
+    box.exec();
+}
+
+template <typename FUNCTION>
+bool resolve(QLibrary* library, const char* symbol, FUNCTION* function)
+{
+    *function = reinterpret_cast<FUNCTION>(library->resolve(symbol));
+    return *function != nullptr;
+}
+
+// All nine kept entry points, in the interface's order; any one missing rejects the library,
+// also those the analyzer never calls.
+bool resolve_kept_functions(QLibrary* library, SEDQ_PLUGIN_ENTRY* entry)
+{
+    return resolve(library, "plugin_close", &entry->plugin_close) &&
+           resolve(library, "plugin_get_mnemonic_tables", &entry->plugin_get_mnemonic_tables) &&
+           resolve(library, "plugin_open_mnemonic_table", &entry->plugin_open_mnemonic_table) &&
+           resolve(library, "plugin_close_mnemonic_table", &entry->plugin_close_mnemonic_table) &&
+           resolve(library, "plugin_set_user_options", &entry->plugin_set_user_options) &&
+           resolve(library, "plugin_refresh_display_mnemonics", &entry->plugin_refresh_display_mnemonics) &&
+           resolve(library, "plugin_get_display_mnemonic", &entry->plugin_get_display_mnemonic) &&
+           resolve(library, "plugin_get_trigger_data", &entry->plugin_get_trigger_data) &&
+           resolve(library, "plugin_get_error_msg", &entry->plugin_get_error_msg);
+}
+
+bool has_interface_version(QLibrary* library)
+{
+    PLUGIN_GET_VERSION get_version = nullptr;
+    int version = 0;
+    return resolve(library, "plugin_get_version", &get_version) && get_version(&version) == 0 &&
+           version == SEDQ_PLUGIN_VERSION;
+}
+
+void discard(QLibrary* library)
+{
+    library->unload();
+    delete library;
+}
+
+// Registers the library at `path` when it is a plug-in of this interface; anything else is
+// skipped, and only a failing open is shown (with the plug-in's own text).
+void load_plugin_library(const QString& path)
+{
+    auto* library = new QLibrary(path);
+    if (!library->load())
+        return delete library;
+    auto entry = std::make_unique<SEDQ_PLUGIN_ENTRY>();
+    PLUGIN_OPEN open = nullptr;
+    if (!has_interface_version(library) || !resolve(library, "plugin_open", &open) ||
+        !resolve_kept_functions(library, entry.get()))
+        return discard(library);
+    QString plugin_name;
+    if (!sedq_read_plugin_open(open, &plugin_name, &entry->unit_names))
+    {
+        if (const char* error = entry->plugin_get_error_msg())
+            show_plugin_box(QString::fromUtf8(error));
+        return discard(library);
+    }
+    entry->library = library;
+    // A later library of the same name replaces the earlier one, which is not used again.
+    if (SEDQ_PLUGIN_ENTRY* earlier = s_sedq_plugin_map.value(plugin_name))
+    {
+        discard(earlier->library);
+        delete earlier;
+    }
+    s_sedq_plugin_map.insert(plugin_name, entry.release());
+}
+} // namespace
+
+SEDQ_PLUGIN_ENTRY* sedq_find_plugin(const QString& name)
+{
+    SEDQ_PLUGIN_ENTRY* entry = s_sedq_plugin_map.value(name);
+    return entry != nullptr && entry->library != nullptr ? entry : nullptr;
+}
+
+void SEDQ_TX_MANAGER::discover_plugins()
+{
+    const std::string pattern = gen_get_module_path() + PLUGIN_FILE_PATTERN;
+    const QString directory = QString::fromStdString(gen_get_module_path());
+    _finddata_t found{};
+    const intptr_t handle = FIO_FILE_SYSTEM::findfirst(pattern.c_str(), &found);
+    for (int more = handle == -1 ? -1 : 0; more != -1; more = FIO_FILE_SYSTEM::findnext(handle, &found))
+        load_plugin_library(directory + QString::fromLocal8Bit(found.name));
+    FIO_FILE_SYSTEM::findclose(handle);
+}
+
+// Entries go with their libraries: an entry kept past its library would hold entry points
+// into unmapped code.
+void SEDQ_TX_MANAGER::unload_plugins()
+{
+    for (SEDQ_PLUGIN_ENTRY* entry : qAsConst(s_sedq_plugin_map))
+    {
+        if (entry->library != nullptr)
+            discard(entry->library);
+        delete entry;
+    }
+    s_sedq_plugin_map.clear();
+}
+
+int SEDQ_TX_MANAGER::get_plugin_count()
+{
+    return s_sedq_plugin_map.size();
+}
+
+QStringList SEDQ_TX_MANAGER::get_plugin_names()
+{
+    return s_sedq_plugin_map.keys();
+}
+
+bool SEDQ_TX_MANAGER::get_plugin_name(int index, QString* name)
+{
+    if (index < 0 || index >= s_sedq_plugin_map.size())
+        return false;
+    *name = (s_sedq_plugin_map.cbegin() + index).key();
+    return true;
+}
+
+bool SEDQ_TX_MANAGER::show_plugin_error_msg(QString const& plugin_name)
+{
+    SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin(plugin_name);
+    const char* error = entry != nullptr ? entry->plugin_get_error_msg() : nullptr;
+    if (error == nullptr)
+        return false;
+    show_plugin_box(QString::fromUtf8(error));
+    return true;
+}

@@ -1,0 +1,85 @@
+// Mnemonic tables of nodes next to plug-in groups: the decoder's table label stands for the
+// table name, symbols come from the decoder, and a user table built on a plug-in group turns it
+// into a user-table group.
+#include "plugin_test_support.h"
+
+#include "host/sdr/sdr_plugin_group.h"
+
+namespace
+{
+class plugin_mnemonics_test : public plugin_test
+{
+protected:
+    // Row 0 a four-bit bus decoded by the serial decoder's table (a label only: width 4).
+    SEDQ_TX_MANAGER* plugin_bus()
+    {
+        install({"uart"});
+        SEDQ_TX_MANAGER* manager = document(false);
+        for (const char* name : {"top|q3", "top|q2", "top|q1", "top|q0"})
+            standin::sdr::add_node(data_trigger(), {name});
+        standin::sdr::add_group(data_trigger(), 0, 3, "q");
+        manager->refresh_tx_cache();
+        SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT settings;
+        settings.plugin_name = "uart";
+        settings.table_name = "uart";
+        settings.setup = true;
+        settings.node_names = QStringList{"q3", "q2", "q1", "q0"};
+        manager->begin_action(-1);
+        EXPECT_TRUE(manager->open_plugin_mnemonic_table(0, &settings));
+        manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        return manager;
+    }
+
+    SDR_DATA_MNEMONICS* tables() { return m_manager->get_tx_session()->get_data_session()->get_mnemonics(); }
+};
+
+TEST_F(plugin_mnemonics_test, a_plug_in_group_names_and_decodes_through_its_decoder)
+{
+    SEDQ_TX_MANAGER* manager = plugin_bus();
+    QString name;
+    ASSERT_TRUE(manager->get_node_mnemonics_table_name(0, &name, manager->get_trigger_nodes(-1)));
+    EXPECT_EQ(name, "uart : width = 4");
+    EXPECT_EQ(tables()->find_table(name.toLocal8Bit().constData()), nullptr);
+    QString symbol;
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, manager->get_trigger_nodes(-1)));
+    EXPECT_EQ(symbol, "A") << "the decoder reads the first eight bits of the value";
+    int width = 0;
+    EXPECT_TRUE(manager->get_node_mnemonics_width(0, &width));
+    EXPECT_EQ(width, 4);
+}
+
+TEST_F(plugin_mnemonics_test, a_user_table_replaces_the_decoder_and_an_old_table_wholesale)
+{
+    SEDQ_TX_MANAGER* manager = plugin_bus();
+    manager->begin_action(-1);
+    manager->create_mnemonic_table(0, "states", {"idle", "busy"}, {"0000", "0001"});
+    manager->create_mnemonic_table(0, "states", {"done"}, {"1111"});
+    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
+    ASSERT_TRUE(manager->get_node_group_display_type(0, &type));
+    EXPECT_EQ(type, SDR_GTYPE_MNEMONICS) << "the plug-in group became a user-table group";
+    const SDR_DATA_MNEMONICS_TABLE* table = tables()->find_table("states");
+    ASSERT_NE(table, nullptr);
+    EXPECT_STREQ(table->get_first_symbol("1111"), "done");
+    const char* old = table->get_first_symbol("0000");
+    EXPECT_TRUE(old == nullptr || *old == '\0') << "the old entries are gone";
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+TEST_F(plugin_mnemonics_test, indices_past_the_document_tables_are_plug_in_tables)
+{
+    SEDQ_TX_MANAGER* manager = plugin_bus();
+    manager->begin_action(-1);
+    manager->create_mnemonic_table(0, "states", {"idle"}, {"0000"});
+    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    const int count = tables()->get_num_tables();
+    QString name;
+    EXPECT_TRUE(manager->get_mnemonics_table_name(count - 1, &name));
+    EXPECT_EQ(name, "states");
+    EXPECT_FALSE(manager->is_plugin_mnemonic_table(count - 1));
+    name = "untouched";
+    EXPECT_TRUE(manager->get_mnemonics_table_name(count, &name));
+    EXPECT_EQ(name, "untouched");
+    EXPECT_TRUE(manager->is_plugin_mnemonic_table(count));
+}
+} // namespace
