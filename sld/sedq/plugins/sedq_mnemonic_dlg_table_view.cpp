@@ -18,6 +18,7 @@ SEDQ_MNEMONIC_TABLE_VIEW::SEDQ_MNEMONIC_TABLE_VIEW(SEDQ_MNEMONIC_DLG* dialog)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -33,20 +34,29 @@ void SEDQ_MNEMONIC_TABLE_VIEW::clear_rows()
     setColumnWidth(MNEMONIC_COLUMN, COLUMN_WIDTH);
 }
 
-// All rows go in at once and are sized in one pass: a table of many thousand entries would
-// otherwise pay a layout per row.
+// The rows are built in a model of their own and shown in one swap, and every row takes the
+// height of the first: a table of many thousand entries would otherwise pay a view update per
+// item and a header layout per row resized.
 void SEDQ_MNEMONIC_TABLE_VIEW::set_rows(const QVector<QPair<QString, QString>>& rows)
 {
-    clear_rows();
-    m_model->setRowCount(rows.size() + 1);
+    auto* model = new QStandardItemModel(rows.size() + 1, COLUMN_COUNT, this);
+    model->setHorizontalHeaderLabels({tr("Pattern"), tr("Mnemonic")});
     for (int r = 0; r < rows.size(); ++r)
     {
-        m_model->setItem(r, PATTERN_COLUMN, new QStandardItem(rows[r].first));
-        m_model->setItem(r, MNEMONIC_COLUMN, new QStandardItem(rows[r].second));
+        model->setItem(r, PATTERN_COLUMN, new QStandardItem(rows[r].first));
+        model->setItem(r, MNEMONIC_COLUMN, new QStandardItem(rows[r].second));
     }
-    m_model->setItem(rows.size(), PATTERN_COLUMN, new QStandardItem(NEW_ROW_TEXT));
-    m_model->setItem(rows.size(), MNEMONIC_COLUMN, new QStandardItem(NEW_ROW_TEXT));
-    resizeRowsToContents();
+    model->setItem(rows.size(), PATTERN_COLUMN, new QStandardItem(NEW_ROW_TEXT));
+    model->setItem(rows.size(), MNEMONIC_COLUMN, new QStandardItem(NEW_ROW_TEXT));
+    QStandardItemModel* old_model = m_model;
+    QItemSelectionModel* old_selection = selectionModel();
+    m_model = model;
+    setModel(model);
+    delete old_selection;
+    delete old_model;
+    setColumnWidth(PATTERN_COLUMN, COLUMN_WIDTH);
+    setColumnWidth(MNEMONIC_COLUMN, COLUMN_WIDTH);
+    verticalHeader()->setDefaultSectionSize(sizeHintForRow(rows.size()));
 }
 
 void SEDQ_MNEMONIC_TABLE_VIEW::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
