@@ -175,7 +175,7 @@ TEST_F(mnemonic_dlg_test, add_table_asks_name_and_width_once)
     }
 }
 
-TEST_F(mnemonic_dlg_test, ok_writes_one_undoable_change_that_survives_other_table_steps)
+TEST_F(mnemonic_dlg_test, ok_writes_one_undoable_change_in_working_copy_order)
 {
     open_with_states();
     on_next_modal<SEDQ_MNEMONIC_NEW_TABLE_DLG>([](SEDQ_MNEMONIC_NEW_TABLE_DLG* dialog) {
