@@ -374,6 +374,10 @@ public:
     // (the default) it picks an existing file.
     void set_save_mode(bool save) { m_save = save; }
     void set_dialog_title(const QString& title) { m_title = title; }
+    // A field the user fills only through the browse button: the text cannot be typed, and
+    // the line edit takes `palette` (a grey base says so).
+    void set_read_only(bool read_only);
+    void set_edit_palette(const QPalette& palette);
 
     // The patterns of one filter in either form: "Text(*.a;*.b)" and "Text (*.a *.b)" give
     // {"*.a", "*.b"}; "*.*" gives "*"; a text without parentheses is itself the pattern list.

@@ -98,6 +98,16 @@ void AFCQ_LINE_EDIT_BROWSE_BUTTON::browse()
     emit browse_editing_finished();
 }
 
+void AFCQ_LINE_EDIT_BROWSE_BUTTON::set_read_only(bool read_only)
+{
+    m_edit->setReadOnly(read_only);
+}
+
+void AFCQ_LINE_EDIT_BROWSE_BUTTON::set_edit_palette(const QPalette& palette)
+{
+    m_edit->setPalette(palette);
+}
+
 void AFCQ_LINE_EDIT_BROWSE_BUTTON::on_edit_finished()
 {
     if (!m_edit->isModified())

@@ -47,6 +47,12 @@ void reindex(SDR_DATA_MNEMONICS_TABLE_CONTENT* content)
     for (int j = 0; j < content->entries.size(); ++j)
         index_entry(content, j);
 }
+
+// Width 0 is kept for a table without entries.
+bool is_usable_width(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content)
+{
+    return content.width > 0 || (content.width == 0 && content.entries.isEmpty());
+}
 } // namespace
 
 bool operator==(const SDR_DATA_MNEMONICS_TABLE_CONTENT& a, const SDR_DATA_MNEMONICS_TABLE_CONTENT& b)
@@ -113,7 +119,9 @@ bool operator==(const SDR_MNEMONICS_TABLE_STATE& a, const SDR_MNEMONICS_TABLE_ST
 
 bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern)
 {
-    if (!symbol || !pattern || int(std::strlen(pattern)) != m_content.width || !may_change())
+    // A table of width 0 stands for one whose width is not known yet (an import fills it):
+    // it holds no entry, since an empty pattern would match every value.
+    if (!symbol || !pattern || m_content.width < 1 || int(std::strlen(pattern)) != m_content.width || !may_change())
         return false;
     m_content.entries.append(SDR_DATA_MNEMONICS_ENTRY{QByteArray(symbol), QByteArray(pattern)});
     index_entry(&m_content, m_content.entries.size() - 1);
@@ -121,9 +129,11 @@ bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern
     return true;
 }
 
+// The copy takes the source's width along with its entries, so a table made with width 0 to
+// receive a copy ends as wide as its source.
 bool SDR_DATA_MNEMONICS_TABLE::clone(const SDR_DATA_MNEMONICS_TABLE* source)
 {
-    if (!source || source->m_content.width != m_content.width)
+    if (!source)
         return false;
     if (source == this)
         return true;
@@ -139,7 +149,7 @@ bool SDR_DATA_MNEMONICS_TABLE::clone(const SDR_DATA_MNEMONICS_TABLE* source)
 bool SDR_DATA_MNEMONICS_TABLE::set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content)
 {
     // Names are unique in a collection and undo finds tables by name: a table there keeps its own.
-    if ((m_owner && content.name != m_content.name) || !may_change())
+    if ((m_owner && content.name != m_content.name) || !is_usable_width(content) || !may_change())
         return false;
     m_content = content;
     reindex(&m_content);
@@ -181,7 +191,7 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name) const
 
 SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int width)
 {
-    if (!name || !*name || width < 1 || find_table(name) || !may_change(QByteArray(name)))
+    if (!name || !*name || width < 0 || find_table(name) || !may_change(QByteArray(name)))
         return nullptr;
     m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name, width, this));
     changed();

@@ -88,11 +88,11 @@ public:
     // entry that matches it; "" when none does.
     const char* get_first_symbol(const char* value) const;
 
-    // Appends an entry; false for a null text or a pattern whose length is not the width, and
-    // when the collection refuses the change (see SDR_DATA_MNEMONICS_WATCHER).
+    // Appends an entry; false for a null text, a table of width 0, a pattern whose length is
+    // not the width, and when the collection refuses the change (see SDR_DATA_MNEMONICS_WATCHER).
     bool add_entry(const char* symbol, const char* pattern);
-    // Replaces the entries (not the name) by those of `source`; false for null or a
-    // different width, and when the collection refuses the change.
+    // Replaces the width and the entries (not the name) by those of `source`; false for null,
+    // and when the collection refuses the change.
     bool clone(const SDR_DATA_MNEMONICS_TABLE* source);
 
     // Whole contents, for the file and for copies. A table of a collection keeps its name
@@ -124,7 +124,8 @@ public:
     int get_num_tables() const { return static_cast<int>(m_tables.size()); }
     SDR_DATA_MNEMONICS_TABLE* get_table(int index) const;
     SDR_DATA_MNEMONICS_TABLE* find_table(const char* name) const;
-    // Null when the name is null, empty or taken, the width is below 1, or the watcher refuses.
+    // Null when the name is null, empty or taken, the width is negative, or the watcher refuses.
+    // A table of width 0 takes no entry until a clone gives it a width.
     SDR_DATA_MNEMONICS_TABLE* create_table(const char* name, int width);
     // False for null, a table of another collection, or when the watcher refuses.
     bool delete_table(SDR_DATA_MNEMONICS_TABLE* table);

@@ -189,11 +189,11 @@ void SDR_FILE_DOCUMENT_READER::read_mnemonics()
             continue;
         }
         const std::string name = m_in->text("name");
-        // A table always has a width: the model holds none below 1, and an empty table has no
-        // pattern to take one from.
+        // The writer always writes the width, so a table without one is no file of ours. Width 0
+        // is a table still waiting for its width, and holds no entry (see read_table_entries).
         if (!m_in->has("width"))
             m_in->fail(QStringLiteral("mnemonic table \"%1\" has no width").arg(QString::fromStdString(name).left(40)));
-        const int width = m_in->integer("width", 0, 1, 4096);
+        const int width = m_in->integer("width", 0, 0, 4096);
         if (m_in->failed() || !count(SDR_FILE_ELEMENT::TABLE))
             return;
         const QByteArray key = QByteArray::fromStdString(name);
@@ -222,7 +222,10 @@ bool SDR_FILE_DOCUMENT_READER::read_table_entries(SDR_DATA_MNEMONICS_TABLE* tabl
         if (m_in->is("entry") && count(SDR_FILE_ELEMENT::TABLE_ENTRY)) {
             const std::string symbol = m_in->text("symbol");
             const std::string pattern = m_in->text("pattern");
-            if (!m_in->failed() && !table->add_entry(symbol.c_str(), pattern.c_str()))
+            if (!m_in->failed() && table->get_width() == 0)
+                m_in->fail(QStringLiteral("mnemonic table \"%1\" of width 0 has an entry")
+                               .arg(QString::fromLocal8Bit(table->get_name()).left(40)));
+            else if (!m_in->failed() && !table->add_entry(symbol.c_str(), pattern.c_str()))
                 m_in->fail(QStringLiteral("pattern \"%1\" does not have the table's width %2")
                                .arg(QString::fromStdString(pattern).left(40)).arg(table->get_width()));
         }

@@ -265,14 +265,17 @@ TEST_F(sdr_file_hostile, names_given_twice_are_refused)
                     {"mnemonic table \"t\" is unnamed or named twice"});
 }
 
-// The model holds no table narrower than one symbol, so a table without a width has none to
-// take: reading it as width 0 saved a document that then no longer opened.
-TEST_F(sdr_file_hostile, a_mnemonic_table_without_a_width_is_refused)
+// The writer always writes a width, so a table without one is refused; width 0 is a table
+// still waiting for its width, which holds no entry.
+TEST_F(sdr_file_hostile, a_mnemonic_table_without_a_width_or_entries_of_width_zero_is_refused)
 {
     refuse_document("<vantrel><session><mnemonics><table name=\"t\"/></mnemonics></session></vantrel>",
                     {"mnemonic table \"t\" has no width"});
-    refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"0\"/></mnemonics></session></vantrel>",
-                    {"out of range 1..4096"});
+    refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"0\"><entry symbol=\"A\" pattern=\"\"/>"
+                    "</table></mnemonics></session></vantrel>",
+                    {"mnemonic table \"t\" of width 0 has an entry"});
+    refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"-1\"/></mnemonics></session></vantrel>",
+                    {"out of range 0..4096"});
 }
 
 // An allocation that fails while reading refuses the file like any other problem; the next

@@ -91,15 +91,18 @@ TEST(sdr_mnemonics_entries, add_entry_checks_the_pattern_width)
     EXPECT_EQ(table.get_num_entries(), 2);
 }
 
-TEST(sdr_mnemonics_entries, clone_copies_entries_but_keeps_the_name)
+TEST(sdr_mnemonics_entries, clone_copies_width_and_entries_but_keeps_the_name)
 {
     SDR_DATA_MNEMONICS mnemonics;
     SDR_DATA_MNEMONICS_TABLE* source = mnemonics.create_table("source", 4);
     SDR_DATA_MNEMONICS_TABLE* target = mnemonics.create_table("target", 4);
-    SDR_DATA_MNEMONICS_TABLE* narrow = mnemonics.create_table("narrow", 2);
+    SDR_DATA_MNEMONICS_TABLE* unsized = mnemonics.create_table("unsized", 0);
     fill_sample(source);
     EXPECT_FALSE(target->clone(nullptr));
-    EXPECT_FALSE(narrow->clone(source));
+    EXPECT_FALSE(unsized->add_entry("A", "")) << "width 0 holds no entry";
+    ASSERT_TRUE(unsized->clone(source));
+    EXPECT_EQ(unsized->get_width(), 4) << "the clone adopts the source's width";
+    EXPECT_STREQ(unsized->get_first_symbol("0001"), "READ");
     ASSERT_TRUE(target->clone(source));
     EXPECT_STREQ(target->get_name(), "target");
     EXPECT_EQ(target->get_num_entries(), 6);
@@ -120,12 +123,12 @@ TEST(sdr_mnemonics_collection, create_find_and_delete_follow_names_and_ownership
         bool created;
     } rows[] = {{"first", "a", 4, true},       {"second", "b", 1, true}, {"taken name", "a", 2, false},
                 {"empty name", "", 2, false},  {"null name", nullptr, 2, false},
-                {"zero width", "c", 0, false}};
+                {"zero width: no entries yet", "c", 0, true}, {"negative width", "d", -1, false}};
     for (const auto& row : rows)
         EXPECT_EQ(mnemonics.create_table(row.table, row.width) != nullptr, row.created) << row.name;
-    ASSERT_EQ(mnemonics.get_num_tables(), 2);
+    ASSERT_EQ(mnemonics.get_num_tables(), 3);
     EXPECT_STREQ(mnemonics.get_table(1)->get_name(), "b");
-    EXPECT_EQ(mnemonics.get_table(2), nullptr);
+    EXPECT_EQ(mnemonics.get_table(3), nullptr);
     EXPECT_EQ(mnemonics.find_table("A"), nullptr) << "names are exact";
     SDR_DATA_MNEMONICS_TABLE* foreign = other.create_table("a", 4);
     EXPECT_FALSE(mnemonics.delete_table(foreign));

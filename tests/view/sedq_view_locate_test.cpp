@@ -138,23 +138,25 @@ TEST_F(view_locate_test, the_mnemonic_setup_writes_tables_back_only_when_they_ch
     }));
     {
         SEDQ_MNEMONIC_DLG dialog(view(), frame());
-        ASSERT_EQ(dialog.get_tables().size(), 1);
+        ASSERT_EQ(dialog.get_sets().get_count(), 1);
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
     EXPECT_FALSE(tx()->get_tx_instance()->is_undo_available()) << "unchanged: no edit";
     {
         SEDQ_MNEMONIC_DLG dialog(view(), frame());
-        dialog.get_tables()[0].entries.clear();
+        dialog.delete_entry(dialog.get_current_set(), 0);
         dialog.reject();
     }
     SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
     EXPECT_EQ(tables->find_table("states")->get_num_entries(), 1) << "Cancel changes nothing";
     {
         SEDQ_MNEMONIC_DLG dialog(view(), frame());
-        SDR_DATA_MNEMONICS_TABLE_CONTENT other = dialog.get_tables()[0];
-        other.name = "modes";
-        dialog.get_tables().append(other);
+        const QString name = QStringLiteral("modes");
+        const QString pattern = QStringLiteral("00");
+        const QString symbol = QStringLiteral("IDLE");
+        ASSERT_TRUE(dialog.add_set(&name, 2));
+        ASSERT_TRUE(dialog.add_entry(dialog.get_current_set(), &pattern, &symbol, 2));
         dialog.accept();
     }
     ASSERT_NE(tables->find_table("modes"), nullptr);

@@ -593,6 +593,13 @@ public:
     // caller; stops at the first table the repository refuses (false). Marks the document
     // modified either way.
     bool replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables);
+    // Another analyzer file opened to copy tables from (null when it is none), and closed again;
+    // the document's own session is never closed here.
+    SDR_DATA_SESSION* open_mnemonic_source(const QString& path);
+    bool close_mnemonic_source(const QString& path);
+    // Copies `source` into the document as a table of its name and width; an existing table of
+    // that name is replaced only with `replace`.
+    bool import_mnemonic_table(const SDR_DATA_MNEMONICS_TABLE* source, bool replace);
     void create_mnemonic_table(int node, QString const& table_name, QStringList const& symbols,
                                QStringList const& patterns);
     bool set_node_mnemonics_table_name(int node, QString const& name);

@@ -1,9 +1,11 @@
 // SEDQ_TX_MANAGER: building a node group's mnemonic table from lists of symbols and patterns,
 // attaching a table to a group by name, adding a symbol to a group's table, and the label of a
-// plug-in bus's decoder table. The caller holds the edit bracket: the document's tables take
+// plug-in bus's decoder table; the setup dialog's tables written back and tables copied from
+// another analyzer file. The caller holds the edit bracket: the document's tables take
 // changes only inside one, so that they are undone with the node list.
 #include "sedq/model/sedq_tx_manager.h"
 
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -121,20 +123,30 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_table_name_menu_string(QString* text, 
 
 // ---- the dialog's working copy written back ------------------------------------------------------
 
+namespace
+{
+SDR_DATA_MNEMONICS* session_tables(SDR_TX_SESSION* session)
+{
+    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    return data != nullptr ? data->get_mnemonics() : nullptr;
+}
+} // namespace
+
+// A delete or create the repository refuses stops the rewrite and is reported; the edit's undo
+// step takes back what was written before it.
 bool SEDQ_TX_MANAGER::replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables)
 {
-    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
-    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
-    if (mnemonics == nullptr)
+    SDR_DATA_MNEMONICS* mnemonics = session_tables(m_tx_session);
+    if (!SEDQ_VERIFY(mnemonics != nullptr))
         return false;
     bool written = true;
     while (written && mnemonics->get_num_tables() > 0)
-        written = mnemonics->delete_table(mnemonics->get_table(mnemonics->get_num_tables() - 1));
-    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : tables)
+        written = SEDQ_VERIFY(mnemonics->delete_table(mnemonics->get_table(mnemonics->get_num_tables() - 1)));
+    for (int i = 0; written && i < tables.size(); ++i)
     {
-        SDR_DATA_MNEMONICS_TABLE* table = written ? mnemonics->create_table(content.name.constData(), content.width)
-                                                  : nullptr;
-        written = table != nullptr && table->set_content(content);
+        const SDR_DATA_MNEMONICS_TABLE_CONTENT& content = tables[i];
+        SDR_DATA_MNEMONICS_TABLE* table = mnemonics->create_table(content.name.constData(), content.width);
+        written = SEDQ_VERIFY(table != nullptr) && SEDQ_VERIFY(table->set_content(content));
     }
     update_modified_flag();
     return written;
@@ -144,8 +156,7 @@ bool SEDQ_TX_MANAGER::replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_T
 
 bool SEDQ_TX_MANAGER::get_mnemonics_table_name(int index, QString* name)
 {
-    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
-    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = session_tables(m_tx_session);
     if (mnemonics == nullptr || index < 0)
         return false;
     if (is_plugin_mnemonic_table(index))
@@ -159,8 +170,7 @@ bool SEDQ_TX_MANAGER::get_mnemonics_table_name(int index, QString* name)
 
 bool SEDQ_TX_MANAGER::is_plugin_mnemonic_table(int index)
 {
-    SDR_DATA_SESSION* data = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
-    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = session_tables(m_tx_session);
     return mnemonics != nullptr && index >= mnemonics->get_num_tables();
 }
 
@@ -170,3 +180,41 @@ void SEDQ_TX_MANAGER::on_update_mnemonic(bool* enabled)
 }
 
 void SEDQ_TX_MANAGER::on_mnemonic() {}
+
+// ---- tables copied from another analyzer file ----------------------------------------------------
+
+SDR_DATA_SESSION* SEDQ_TX_MANAGER::open_mnemonic_source(const QString& path)
+{
+    SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
+    return repository != nullptr ? repository->open_session(path.toLocal8Bit().constData()) : nullptr;
+}
+
+// The document's own file may be a source too; its session is the document's and stays open.
+bool SEDQ_TX_MANAGER::close_mnemonic_source(const QString& path)
+{
+    SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
+    const QByteArray file = path.toLocal8Bit();
+    SDR_DATA_SESSION* session = repository != nullptr ? repository->get_session_opened(file.constData()) : nullptr;
+    SDR_DATA_SESSION* own = m_tx_session != nullptr ? m_tx_session->get_data_session() : nullptr;
+    if (session == nullptr || session == own)
+        return false;
+    return repository->close_session(file.constData());
+}
+
+// The copy is made with width 0 and cloned, so it takes the source's width. An existing table
+// of that name is replaced only when asked; copying a table onto itself changes nothing.
+bool SEDQ_TX_MANAGER::import_mnemonic_table(const SDR_DATA_MNEMONICS_TABLE* source, bool replace)
+{
+    SDR_DATA_MNEMONICS* mnemonics = session_tables(m_tx_session);
+    if (!SEDQ_VERIFY(mnemonics != nullptr) || !SEDQ_VERIFY(source != nullptr))
+        return false;
+    SDR_DATA_MNEMONICS_TABLE* existing = mnemonics->find_table(source->get_name());
+    if (existing == source)
+        return false;
+    if (existing != nullptr && (!replace || !SEDQ_VERIFY(mnemonics->delete_table(existing))))
+        return false;
+    SDR_DATA_MNEMONICS_TABLE* table = mnemonics->create_table(source->get_name(), 0);
+    const bool copied = SEDQ_VERIFY(table != nullptr) && SEDQ_VERIFY(table->clone(source));
+    update_modified_flag();
+    return copied;
+}

@@ -422,6 +422,9 @@ public:
                    int first_sample, int end_sample);
     bool print_unknown_wave(QRect rect, QPainter* painter);
 
+    // The mnemonic setup's entry dialog: a pattern of `width` symbols and a mnemonic, on OK.
+    static bool ask_mnemonic_entry(QWidget* parent, int width, QString* pattern, QString* symbol);
+
 public Q_SLOTS:
     // ---- shell -------------------------------------------------------------------------------
     void on_update(QObject* sender, int hint);

@@ -17,6 +17,7 @@
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/plugins/sedq_mnemonic_dlg.h"
+#include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,7 +30,20 @@ void SEDQ_VIEW::on_mnemonic_table_setup()
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
     SEDQ_MNEMONIC_DLG dialog(this, m_frame_wnd);
+    dialog.set_entry_dialog(&SEDQ_VIEW::ask_mnemonic_entry);
     dialog.exec();
+}
+
+// The value dialog in its "Add Entry" form; on OK its value field holds the value as a pattern
+// of the table's width.
+bool SEDQ_VIEW::ask_mnemonic_entry(QWidget* parent, int width, QString* pattern, QString* symbol)
+{
+    SEDQ_TRIGGER_VALUE_DLG dialog(QString(), width, parent, SDR_GTYPE_INVALID);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *pattern = dialog.get_value();
+    *symbol = dialog.get_mnemonic();
+    return true;
 }
 
 // ---- decoder plug-ins ----------------------------------------------------------------------------

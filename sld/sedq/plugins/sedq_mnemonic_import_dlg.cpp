@@ -1,0 +1,224 @@
+// SEDQ_MNEMONIC_IMPORT_DLG: the source file, the two lists of table names and the copy on OK.
+#include "sedq/plugins/sedq_mnemonic_import_dlg.h"
+
+#include "host/fio.h"
+#include "host/sdr.h"
+#include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_util.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <vector>
+
+const QString SEDQ_MNEMONIC_IMPORT_DLG::FILE_FILTER = QStringLiteral("Vantrel File (*.vtl)");
+
+namespace
+{
+// The answer of an OK/Cancel question that means OK.
+constexpr int ANSWER_OK = 1;
+
+QString name_without_directory(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+SDR_DATA_MNEMONICS* tables_of(SDR_DATA_SESSION* session)
+{
+    return session != nullptr ? session->get_mnemonics() : nullptr;
+}
+
+QListWidget* make_list(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    list->setLineWidth(2);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return list;
+}
+
+QPushButton* make_arrow(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setFixedSize(30, 25);
+    return button;
+}
+} // namespace
+
+SEDQ_MNEMONIC_IMPORT_DLG::SEDQ_MNEMONIC_IMPORT_DLG(SDR_DATA_SESSION* target, QString file, QWidget* parent,
+                                                   SEDQ_TX_MANAGER* model)
+    : AFCQ_DIALOG(parent), m_model(model), m_target(target)
+{
+    make_widgets();
+    connect_widgets();
+    m_file_path = file;
+    m_file_name = name_without_directory(file);
+    m_source = m_model != nullptr ? m_model->open_mnemonic_source(file) : nullptr;
+    if (m_source == nullptr)
+    {
+        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(m_file_name.toLocal8Bit().toStdString()));
+        return;
+    }
+    m_browse->get_line_edit()->setText(m_file_name);
+    refresh();
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::make_widgets()
+{
+    setWindowTitle(QStringLiteral("Import Table"));
+    m_browse = new AFCQ_LINE_EDIT_BROWSE_BUTTON(this);
+    m_browse->set_read_only(true);
+    m_browse->set_edit_palette(SEDQ_GREY_BASE_PALETTE);
+    m_browse->set_filters({FILE_FILTER});
+    m_available = make_list(this);
+    m_selected = make_list(this);
+    m_select_button = make_arrow(tr("&>"), this);
+    m_select_all_button = make_arrow(tr(">>"), this);
+    m_unselect_button = make_arrow(tr("&<"), this);
+    m_unselect_all_button = make_arrow(tr("<<"), this);
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(tr("Table from: "), this), 0, 0, 1, 1);
+    grid->addWidget(m_browse, 0, 1, 1, 4);
+    grid->addWidget(new QLabel(tr("Available tables: "), this), 1, 0, 1, 5);
+    grid->addWidget(m_available, 2, 0, 10, 5);
+    grid->addWidget(m_select_button, 6, 5, 1, 1);
+    grid->addWidget(m_select_all_button, 7, 5, 1, 1);
+    grid->addWidget(m_unselect_button, 8, 5, 1, 1);
+    grid->addWidget(m_unselect_all_button, 9, 5, 1, 1);
+    grid->addWidget(new QLabel(tr("Selected tables: "), this), 1, 6, 1, 5);
+    grid->addWidget(m_selected, 2, 6, 10, 5);
+    grid->addWidget(m_buttons, 12, 6, 1, 5);
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::connect_widgets()
+{
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &SEDQ_MNEMONIC_IMPORT_DLG::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &SEDQ_MNEMONIC_IMPORT_DLG::reject);
+    connect(m_buttons, &QDialogButtonBox::helpRequested, this, &SEDQ_MNEMONIC_IMPORT_DLG::help_button_clicked);
+    connect(m_browse, &AFCQ_LINE_EDIT_BROWSE_BUTTON::browse_editing_finished, this,
+            &SEDQ_MNEMONIC_IMPORT_DLG::selected_file_change);
+    connect(m_select_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select);
+    connect(m_select_all_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select_all);
+    connect(m_unselect_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect);
+    connect(m_unselect_all_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect_all);
+    connect(m_available, &QListWidget::itemDoubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select);
+    connect(m_selected, &QListWidget::itemDoubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect);
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::refresh()
+{
+    m_available->clear();
+    m_selected->clear();
+    SDR_DATA_MNEMONICS* tables = tables_of(m_source);
+    for (int i = 0; tables != nullptr && i < tables->get_num_tables(); ++i)
+        m_available->addItem(QString::fromUtf8(tables->get_table(i)->get_name()));
+}
+
+// The field holds the full path the user browsed to; the source is opened and closed by that
+// path (a bare name would resolve against the working directory), and the field then shows
+// the name without directory.
+void SEDQ_MNEMONIC_IMPORT_DLG::selected_file_change()
+{
+    const QString text = m_browse->get_line_edit()->text();
+    if (!FIO_FILE_SYSTEM::exists(text.toLocal8Bit().constData()))
+    {
+        m_browse->get_line_edit()->setText(m_file_name);
+        sedq_show_message(MSG_SEDQ::O::FILE_NOT_FOUND(text.toLocal8Bit().toStdString()));
+        return;
+    }
+    open_source(text);
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::open_source(const QString& path)
+{
+    if (m_source != nullptr && m_model != nullptr)
+        m_model->close_mnemonic_source(m_file_path);
+    m_source = m_model != nullptr ? m_model->open_mnemonic_source(path) : nullptr;
+    const QString name = name_without_directory(path);
+    m_file_path = m_source != nullptr ? path : QString();
+    m_file_name = m_source != nullptr ? name : QString();
+    m_browse->get_line_edit()->setText(m_file_name);
+    refresh();
+    if (m_source == nullptr)
+        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(name.toLocal8Bit().toStdString()));
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::on_select()
+{
+    for (const QListWidgetItem* item : m_available->selectedItems())
+    {
+        if (m_selected->findItems(item->text(), Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+            m_selected->addItem(item->text());
+    }
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::on_select_all()
+{
+    m_available->selectAll();
+    on_select();
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::on_unselect()
+{
+    qDeleteAll(m_selected->selectedItems());
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::on_unselect_all()
+{
+    m_selected->clear();
+}
+
+void SEDQ_MNEMONIC_IMPORT_DLG::accept()
+{
+    const int count = m_selected->count();
+    if (count < 1)
+    {
+        reject();
+        return;
+    }
+    if (m_target != nullptr && m_source != nullptr && m_model != nullptr)
+        copy_selected_tables();
+    AFCQ_DIALOG::accept();
+}
+
+// Every question is asked before anything is written, so the copies go in as one edit. A name
+// the source no longer holds is skipped; a table is never copied onto itself.
+bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
+{
+    SDR_DATA_MNEMONICS* target = tables_of(m_target);
+    SDR_DATA_MNEMONICS* source = tables_of(m_source);
+    if (target == nullptr || source == nullptr)
+        return false;
+    std::vector<std::pair<const SDR_DATA_MNEMONICS_TABLE*, bool>> copies; // table, replacing one
+    for (int i = 0; i < m_selected->count(); ++i)
+    {
+        m_selected->setCurrentRow(i);
+        const QByteArray name = m_selected->item(i)->text().toUtf8();
+        const SDR_DATA_MNEMONICS_TABLE* from = source->find_table(name.constData());
+        if (target->find_table(name.constData()) == nullptr)
+        {
+            if (from != nullptr)
+                copies.emplace_back(from, false);
+            continue;
+        }
+        const int answer = sedq_show_message(MSG_SEDQ::OC::OVERWRITE_OR_NOT(name.toStdString()));
+        if (answer == ANSWER_OK && from != nullptr && target != source)
+            copies.emplace_back(from, true);
+    }
+    if (copies.empty())
+        return true;
+    bool copied = true;
+    const SEDQ_EDIT_SCOPE edit(m_model, SEDQ_CHECK_COMPILATION_IF_POWERUP,
+                               sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    for (const auto& copy : copies)
+        copied = m_model->import_mnemonic_table(copy.first, copy.second) && copied;
+    return copied;
+}
