@@ -30,12 +30,18 @@ QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QLis
     return row;
 }
 
+QFrame* sedq_make_sunken_line(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setLineWidth(0);
+    line->setMidLineWidth(1);
+    return line;
+}
+
 QFrame* sedq_make_pane_rule(QWidget* parent)
 {
-    auto* rule = new QFrame(parent);
-    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    rule->setLineWidth(0);
-    rule->setMidLineWidth(1);
+    QFrame* rule = sedq_make_sunken_line(parent);
     rule->setMaximumHeight(1);
     return rule;
 }

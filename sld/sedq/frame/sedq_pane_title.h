@@ -18,7 +18,9 @@ class QWidget;
 // button with AFCQ_ICON_CLOSE_PANE whose pressed() hides `pane` and toggles `toggle`.
 QHBoxLayout* sedq_make_pane_title_row(QWidget* pane, QAction* toggle, const QList<QWidget*>& widgets);
 
-// A sunken one-pixel horizontal rule (line width 0, mid-line width 1).
+// A sunken horizontal line (line width 0, mid-line width 1) between the parts of a pane, and
+// the same line held to one pixel under a pane's title row.
+QFrame* sedq_make_sunken_line(QWidget* parent = nullptr);
 QFrame* sedq_make_pane_rule(QWidget* parent);
 
 // Lets the pane's View-menu toggle show and hide the pane.

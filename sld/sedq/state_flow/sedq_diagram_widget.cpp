@@ -3,6 +3,7 @@
 
 #include "host/afcq.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_pane_title.h"
 #include "sedq/frame/sedq_int_combo_box.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/model/sedq_edit_scope.h"
@@ -26,14 +27,6 @@ namespace
 {
 const int MAXIMUM_STATES = 20;
 
-QFrame* make_line()
-{
-    auto* line = new QFrame;
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setLineWidth(0);
-    line->setMidLineWidth(1);
-    return line;
-}
 
 QPoint centre_of(const QRect& rect)
 {
@@ -186,7 +179,7 @@ SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRA
     title->setFixedHeight(22);
     header->addWidget(title);
     layout->addLayout(header);
-    layout->addWidget(make_line());
+    layout->addWidget(sedq_make_sunken_line());
     auto* grid = new QGridLayout;
     grid->setContentsMargins(7, 7, 7, 7);
     grid->setSpacing(6);
@@ -200,7 +193,7 @@ SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRA
     grid->addWidget(m_current_state, 1, 1);
     grid->setColumnStretch(2, 1);
     layout->addLayout(grid);
-    layout->addWidget(make_line());
+    layout->addWidget(sedq_make_sunken_line());
     m_state_list = new SEDQ_STATE_LIST_WIDGET;
     m_state_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_state_list->setSelectionMode(QAbstractItemView::NoSelection);

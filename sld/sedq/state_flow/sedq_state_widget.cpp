@@ -3,6 +3,7 @@
 
 #include "sedq/frame/sedq_bool_combo_box.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -20,15 +21,6 @@
 namespace
 {
 const int CHECK_DELAY_MS = 500;
-
-QFrame* make_line()
-{
-    auto* line = new QFrame;
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setLineWidth(0);
-    line->setMidLineWidth(1);
-    return line;
-}
 } // namespace
 
 SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
@@ -54,7 +46,7 @@ SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_W
     m_message_label->setPalette(palette);
     header->addWidget(m_message_label, 1);
     layout->addLayout(header);
-    layout->addWidget(make_line());
+    layout->addWidget(sedq_make_sunken_line());
     m_scroll_area = new QScrollArea;
     m_scroll_area->setFrameShape(QFrame::NoFrame);
     m_scroll_area->setWidgetResizable(true);
