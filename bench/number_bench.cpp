@@ -9,7 +9,8 @@
 //   packed    one sample of the values the waveform really converts: the view's summary of the
 //             log packs a bus's member rows sample by sample (64 x 64 bit blocks transposed)
 //             once per log, and the band texts are converted from that copy;
-//   packing   what building that copy costs, per sample of the log (paid once per log and bus);
+//   packing   what building that copy costs, per sample of the log (paid once per log and bus),
+//             also printed beside the packed figure as packed + packing per sample;
 //   gmp       mpz_get_str / mpz_set_str on the same values.
 // Every benchmark cycles through the whole set and is repeated; the aggregates are min, median
 // and max over the repetitions. The counters v_fastest / v_median / v_slowest give the spread
@@ -403,6 +404,7 @@ public:
                 std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
                 print("bus / text", "bus" + args, "text" + args);
                 print("packed / text", "packed" + args, "text" + args);
+                print_packed_with_packing(args, "/0/" + std::to_string(width));
             }
             std::string w = "/" + std::to_string(width);
             print("read / text", "bus_read/0" + w, "text/5" + w);
@@ -420,6 +422,29 @@ public:
     }
 
 private:
+    // The packed figure with what building the packed copy costs per sample beside it: a new
+    // log pays both before its first band text.
+    void print_packed_with_packing(std::string const& args, std::string const& packing_args) const
+    {
+        auto packed = m_times.find("packed" + args), packing = m_times.find("packing" + packing_args),
+             text = m_times.find("text" + args);
+        if (packed == m_times.end() || packing == m_times.end() || text == m_times.end())
+            return;
+        char const* names[3] = {"min", "median", "max"};
+        double per_sample[3], ratio[3];
+        for (int i = 0; i < 3; ++i)
+        {
+            per_sample[i] = packing->second.count(names[i]) ? packing->second.at(names[i]) / DEPTH : 0;
+            const double with_packing =
+                (packed->second.count(names[i]) ? packed->second.at(names[i]) : 0) + per_sample[i];
+            const double against = text->second.count(names[i]) ? text->second.at(names[i]) : 0;
+            ratio[i] = against > 0 ? with_packing / against : 0;
+        }
+        std::printf("  %-12s %-22s %6.2f %6.2f %6.2f  (packing %.1f / %.1f / %.1f ns per sample)\n",
+                    "packed+pack / text", ("packed" + args).c_str(), ratio[0], ratio[1], ratio[2], per_sample[0],
+                    per_sample[1], per_sample[2]);
+    }
+
     void print(char const* what, std::string const& mine, std::string const& theirs) const
     {
         auto a = m_times.find(mine), b = m_times.find(theirs);

@@ -9,7 +9,9 @@
 // Cases: csv and vcd, on the disk (the system's temporary folder) and in memory (/dev/shm,
 // where the flush costs nothing and the formatting shows whole). Counters: export_ms, raw_ms
 // and ratio (export / raw of the same round) as min / median / max over the rounds, and the
-// file size. Target: ratio at most 2.
+// file size. The headline, printed last, is the in-memory ratio of each format: on the disk
+// both sides wait for the same flush, which hides what the formatting costs. Target: the
+// in-memory ratio at most 2.
 #include "host/sdr.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/view/sedq_waveform_export_data.h"
@@ -23,6 +25,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
@@ -128,6 +132,13 @@ double raw_write(const QByteArray& bytes, const QString& path)
     return ok ? double(timer.nsecsElapsed()) / 1e6 : -1;
 }
 
+// The in-memory ratios of each format, min / median / max, for the headline.
+std::map<std::string, std::vector<double>>& headline()
+{
+    static std::map<std::string, std::vector<double>> ratios;
+    return ratios;
+}
+
 void spread(benchmark::State& state, const std::string& name, std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -175,6 +186,11 @@ void BM_export_against_raw(benchmark::State& state)
     spread(state, "raw_ms", raw);
     spread(state, "ratio", ratio);
     state.counters["file_MiB"] = double(size) / (1 << 20);
+    if (memory) {
+        std::sort(ratio.begin(), ratio.end());
+        headline()[format == SLI_OUTPUT_FORMAT_CSV ? "csv" : "vcd"] = {ratio.front(), ratio[ratio.size() / 2],
+                                                                       ratio.back(), double(size) / (1 << 20)};
+    }
 }
 BENCHMARK(BM_export_against_raw)
     ->ArgNames({"format", "memory"})
@@ -191,5 +207,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    std::printf("\nexport / raw write in memory, %d nodes x %d samples, min / median / max (target at most 2)\n",
+                NODES, SAMPLES);
+    for (const auto& entry : headline())
+        std::printf("  %s  %6.2f / %6.2f / %6.2f  (%.1f MiB)\n", entry.first.c_str(), entry.second[0],
+                    entry.second[1], entry.second[2], entry.second[3]);
     return 0;
 }

@@ -5,13 +5,19 @@
 //   repaint_zoom/K         repainted after the K-th zoom step in from the fitted 131072 samples;
 //   repaint_scroll/K       repainted after a scroll step of a page at zoom step K;
 //   repaint_empty          the same view over a document without nodes (the floor: at most 20x);
+//   repaint_wide_bus/W     a document of one bus of W members (64, 512, 4096) over 131072
+//                          random samples, fitted, repainted (at most 20x the empty view);
+//   refresh_wide_bus/W     a document refresh that leaves the log as it was, with the window's
+//                          own repaint and one more paint (at most 5x the plain repaint);
+//   first_paint_wide_bus/W a new log of that bus arrives, the document refreshes and the window
+//                          paints it for the first time: the log's rows read, the bus packed
+//                          (5 repetitions; no target, shown for scale);
 //   repaint_refreshed/K    a document refresh at zoom step K with the window's own repaint and one
-//                          more paint: the rows of the visible nodes are read from the log again
-//                          (no target; shown for scale);
+//                          more paint (the log unchanged: its rows are kept; no target);
 //   next_transition/N      the master time bar stepped over N samples to the one change at the
 //                          end (time per sample at 8192 and 131072 within 1.5x);
-//   next_transition_cold/N the same right after a document refresh: the rows of all nodes are
-//                          read from the log first.
+//   next_transition_cold/N the same with the view's rows dropped before each search, as a new
+//                          log leaves them: the rows of all nodes are read from the log first.
 // The rows the painting reads are built from the log by the first paint; the timed paints read
 // them. Each case is timed 15 times, the sizes interleaved; counters are microseconds per paint
 // (nanoseconds per sample for the transition search), min / median / max.
@@ -23,6 +29,7 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -32,6 +39,8 @@
 namespace
 {
 constexpr int SAMPLES = 15;
+// A new log's first paint reads and packs the whole log: fewer repetitions.
+constexpr int FIRST_PAINTS = 5;
 constexpr int PAINTS = 5;
 constexpr int BUSES = 8;
 constexpr int BUS_WIDTH = 16;
@@ -192,6 +201,122 @@ void repaint_refreshed(benchmark::State& state)
     }
 }
 
+// One bus of `width` members over WIDE_DEPTH random samples, fitted into the window: the bus
+// row shows its name and value, the member rows below it fill the window.
+struct WIDE_EDITOR : SEDQ_BENCH_EDITOR
+{
+    explicit WIDE_EDITOR(int width)
+        : SEDQ_BENCH_EDITOR([width](SDR_DATA_TRIGGER* data) { add_bus(data, width); }, true), width(width)
+    {
+        view->on_fit_in_window();
+        paint();
+    }
+
+    static void add_bus(SDR_DATA_TRIGGER* trigger, int width)
+    {
+        for (int member = 0; member < width; ++member)
+        {
+            standin::sdr::node_spec node;
+            node.name = "top|core|wide[" + std::to_string(member) + "]";
+            node.signal_type = SDR_STYPE_REGISTERED;
+            standin::sdr::add_node(trigger, node);
+        }
+        standin::sdr::add_group(trigger, 0, width - 1, "wide", SDR_GTYPE_HEX);
+        add_log(trigger, width, unsigned(width));
+    }
+
+    // A new acquisition of the bus, made the shown log: the log is made with its marks, its
+    // samples then replaced by random ones packed directly (a wide log's bit strings would take
+    // a byte per sample).
+    static void add_log(SDR_DATA_TRIGGER* trigger, int width, unsigned seed)
+    {
+        standin::sdr::log_spec spec;
+        spec.depth = WIDE_DEPTH;
+        spec.channels.assign(size_t(width), std::string());
+        SDR_DATA_LOG* log = standin::sdr::make_log(trigger, spec);
+        auto payload = std::make_shared<SDR_LOG_PAYLOAD>(*log->m_payload);
+        std::mt19937_64 random{seed};
+        for (qint64 i = 0; i + 8 <= payload->channel_bits.size(); i += 8)
+        {
+            const quint64 word = random();
+            std::memcpy(payload->channel_bits.data() + i, &word, 8);
+        }
+        log->m_payload = std::move(payload);
+    }
+
+    void add_log(unsigned seed) { add_log(manager->get_trigger_nodes(-1)->get_data_trigger(), width, seed); }
+
+    double time_paints()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < PAINTS; ++i)
+            paint();
+        return double(timer.nsecsElapsed()) / PAINTS / 1e3;
+    }
+
+    // The document refreshes (the window repaints itself) and the window is painted once more.
+    double time_refresh_and_paint()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        manager->update_all_views(nullptr, 0x20000001);
+        settle();
+        paint();
+        return double(timer.nsecsElapsed()) / 1e3;
+    }
+
+    static constexpr int WIDE_DEPTH = 131072;
+    int width;
+};
+
+std::map<int, std::unique_ptr<WIDE_EDITOR>>& wide_editors()
+{
+    static std::map<int, std::unique_ptr<WIDE_EDITOR>> built;
+    return built;
+}
+
+WIDE_EDITOR& wide_editor(int width)
+{
+    auto& slot = wide_editors()[width];
+    if (!slot)
+        slot = std::make_unique<WIDE_EDITOR>(width);
+    return *slot;
+}
+
+void repaint_wide_bus(benchmark::State& state)
+{
+    WIDE_EDITOR& e = wide_editor(int(state.range(0)));
+    for (auto _ : state)
+        report(state, e.time_paints());
+}
+
+// A refresh that leaves the log as it was, with the window's own repaint and one more paint.
+void refresh_wide_bus(benchmark::State& state)
+{
+    WIDE_EDITOR& e = wide_editor(int(state.range(0)));
+    for (auto _ : state)
+    {
+        double total = 0;
+        for (int i = 0; i < PAINTS; ++i)
+            total += e.time_refresh_and_paint();
+        report(state, total / PAINTS);
+    }
+}
+
+// A new log arrives (made outside the timing), the document refreshes and the window paints
+// it for the first time: its rows are read and the bus packed.
+void first_paint_wide_bus(benchmark::State& state)
+{
+    WIDE_EDITOR& e = wide_editor(int(state.range(0)));
+    unsigned seed = 1;
+    for (auto _ : state)
+    {
+        e.add_log(++seed);
+        report(state, e.time_refresh_and_paint());
+    }
+}
+
 void repaint_empty(benchmark::State& state)
 {
     EDITOR& e = editor(0, DATA::NO_NODES);
@@ -199,8 +324,8 @@ void repaint_empty(benchmark::State& state)
         report(state, e.time_paints());
 }
 
-// The master at sample 0, the only change at the last sample of the last node; with `cold` a
-// document refresh before each search drops the rows the search reads.
+// The master at sample 0, the only change at the last sample of the last node; with `cold` the
+// view's rows are dropped before each search, so the search reads them from the log first.
 void search(benchmark::State& state, bool cold)
 {
     const int depth = int(state.range(0));
@@ -215,10 +340,7 @@ void search(benchmark::State& state, bool cold)
             e.view->on_delete_all_time_bars();
             e.view->insert_timebar(0);
             if (cold)
-            {
-                e.manager->update_all_views(nullptr, 0x20000001);
-                EDITOR::settle();
-            }
+                e.view->get_wave_summary().clear();
             QElapsedTimer timer;
             timer.start();
             e.view->on_next_transition();
@@ -292,6 +414,12 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     add_case(benchmark::RegisterBenchmark("repaint_fitted", repaint_fitted)->Arg(1024)->Arg(131072));
     add_case(benchmark::RegisterBenchmark("repaint_empty", repaint_empty));
+    add_case(benchmark::RegisterBenchmark("repaint_wide_bus", repaint_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
+    add_case(benchmark::RegisterBenchmark("refresh_wide_bus", refresh_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
+    sedq_bench_repeated(benchmark::RegisterBenchmark("first_paint_wide_bus", first_paint_wide_bus), FIRST_PAINTS)
+        ->Arg(64)
+        ->Arg(512)
+        ->Arg(4096);
     auto* zoom = benchmark::RegisterBenchmark("repaint_zoom", repaint_zoom);
     for (int step = 1; step <= 17; ++step)
         zoom->Arg(step);
@@ -311,6 +439,17 @@ int main(int argc, char** argv)
     for (int step : {2, 8, 14})
         reporter.print_ratio(("scroll at zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_scroll/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    for (int width : {64, 512, 4096})
+        reporter.print_ratio(("bus of " + std::to_string(width) + " members vs empty").c_str(),
+                             "repaint_wide_bus/" + std::to_string(width) + ":us", "repaint_empty/:us", 20.0);
+    for (int width : {64, 512, 4096})
+        reporter.print_ratio(("refresh, bus of " + std::to_string(width) + " vs its repaint").c_str(),
+                             "refresh_wide_bus/" + std::to_string(width) + ":us",
+                             "repaint_wide_bus/" + std::to_string(width) + ":us", 5.0);
+    for (int width : {64, 512, 4096})
+        reporter.print_ratio(("new log, bus of " + std::to_string(width) + " (no target)").c_str(),
+                             "first_paint_wide_bus/" + std::to_string(width) + ":us",
+                             "repaint_wide_bus/" + std::to_string(width) + ":us", 1e9);
     for (int step : {0, 8})
         reporter.print_ratio(("refreshed at zoom step " + std::to_string(step) + " vs empty (no target)").c_str(),
                              "repaint_refreshed/" + std::to_string(step) + ":us", "repaint_empty/:us", 1e9);
@@ -319,5 +458,6 @@ int main(int argc, char** argv)
     reporter.print_ratio("cold next transition 131072 vs 8192", "next_transition_cold/131072:ns_per_sample",
                          "next_transition_cold/8192:ns_per_sample", 1.5);
     editors().clear();
+    wide_editors().clear();
     return 0;
 }

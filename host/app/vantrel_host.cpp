@@ -24,8 +24,9 @@
 
 namespace
 {
-// Time for queued refreshes and the first layout pass before the picture is taken.
-constexpr int SETTLE_MS = 400;
+// The longest wait for the window's paint before the picture is taken all the same (a
+// platform that paints nothing offscreen).
+constexpr int PAINT_WAIT_LIMIT_MS = 5000;
 
 constexpr const char* PROJECT_VARIABLE = "CORVANE_STANDIN_PROJECT";
 constexpr const char* PROJECT_FILE = "standin_project.json";
@@ -49,7 +50,11 @@ QString open_project(const QString& document)
 }
 } // namespace
 
-VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options) {}
+VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options)
+{
+    m_paint_wait.setSingleShot(true);
+    connect(&m_paint_wait, &QTimer::timeout, this, &VANTREL_HOST::on_settled);
+}
 
 VANTREL_HOST::~VANTREL_HOST()
 {
@@ -205,7 +210,35 @@ void VANTREL_HOST::on_window_up()
     if (!m_options.script.isEmpty() && !run_script(&error))
         fail(error);
     if (!m_options.screenshot.isEmpty())
-        QTimer::singleShot(SETTLE_MS, this, &VANTREL_HOST::on_settled);
+        QTimer::singleShot(0, this, &VANTREL_HOST::on_idle);
+}
+
+// A zero timer runs once the queued events (refreshes, layout passes) are all handled; the
+// window is then asked to paint, and the picture follows its first paint.
+void VANTREL_HOST::on_idle()
+{
+    QWidget* window = top_window();
+    if (window == nullptr)
+    {
+        on_settled();
+        return;
+    }
+    m_idle_seen = true;
+    window->installEventFilter(this);
+    window->update();
+    m_paint_wait.start(PAINT_WAIT_LIMIT_MS);
+}
+
+bool VANTREL_HOST::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_idle_seen && event->type() == QEvent::Paint && watched == top_window())
+    {
+        m_idle_seen = false;
+        watched->removeEventFilter(this);
+        // After the paint has finished.
+        QTimer::singleShot(0, this, &VANTREL_HOST::on_settled);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool VANTREL_HOST::run_script(QString* error)
@@ -223,6 +256,8 @@ bool VANTREL_HOST::run_script(QString* error)
 
 void VANTREL_HOST::on_settled()
 {
+    m_paint_wait.stop();
+    m_idle_seen = false;
     QWidget* window = top_window();
     const QPixmap picture = window ? window->grab() : QPixmap();
     if (picture.isNull() || !picture.save(m_options.screenshot, "PNG"))

@@ -9,6 +9,7 @@
 #include <QLibrary>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <cstddef>
 #include <memory>
@@ -31,6 +32,7 @@ public:
 
 private Q_SLOTS:
     void on_window_up();
+    void on_idle();
     void on_settled();
 
 private:
@@ -45,6 +47,7 @@ private:
     bool run_script(QString* error);
     void enter_project_directory();
     QWidget* top_window() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void fail(const QString& message);
 
     VANTREL_OPTIONS m_options;
@@ -60,4 +63,8 @@ private:
     size_t m_internal_errors_at_start = 0;
     // The working folder before the host moved into the project's; empty while it has not.
     QString m_previous_directory;
+    // The picture waits for the event queue to run dry, then for the window's next paint.
+    bool m_idle_seen = false;
+    // The picture is taken after this long without the paint.
+    QTimer m_paint_wait;
 };

@@ -2,6 +2,8 @@
 // and the static plug-in mnemonic tables.
 #include "host/sdr/sdr_data_model.h"
 
+#include <atomic>
+
 namespace
 {
 bool in_range(int value, int size)
@@ -55,6 +57,17 @@ void SDR_DATA_LOG::set_expanded_status(bool expanded)
 bool SDR_DATA_LOG::is_expanded()
 {
     return m_expanded;
+}
+
+quint64 SDR_DATA_VERSION::next()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+
+quint64 SDR_DATA_LOG::get_data_version() const
+{
+    return m_payload ? m_payload->version.get() : 0;
 }
 
 int SDR_DATA_LOG::get_data_sample_depth()

@@ -168,6 +168,27 @@ using SDR_NODE_LIST = QVector<SDR_NODE_ROW>;
 
 // Samples of one acquisition; immutable once published, shared between copies of a log.
 // Bit rows are packed 8 samples a byte, sample s at byte s / 8, bit s % 8 (LSB first).
+// The version of a log's samples, what the repository's change notifications carry: every
+// payload made, copied or assigned takes a number no other payload of the process has, and a
+// payload never changes once a log holds it. A reader that keeps something built from a log's
+// samples keys it on the version and keeps it while the version stays.
+class SDR_DATA_VERSION
+{
+public:
+    SDR_DATA_VERSION() : m_value(next()) {}
+    SDR_DATA_VERSION(const SDR_DATA_VERSION&) : m_value(next()) {}
+    SDR_DATA_VERSION& operator=(const SDR_DATA_VERSION&)
+    {
+        m_value = next();
+        return *this;
+    }
+    quint64 get() const { return m_value; }
+
+private:
+    static quint64 next();
+    quint64 m_value;
+};
+
 struct SDR_LOG_PAYLOAD
 {
     int depth = 0;                   // samples per channel
@@ -183,6 +204,7 @@ struct SDR_LOG_PAYLOAD
     int state_value = -1;            // -1 when none
     QByteArray flag_values;          // one byte per flag
     std::vector<unsigned> counter_values;
+    SDR_DATA_VERSION version;
 
     int row_bytes() const { return (depth + 7) / 8; }
     bool bit_in_row(const QByteArray& row, int offset, int sample) const
@@ -204,6 +226,8 @@ public:
     void set_expanded_status(bool expanded);
     bool is_expanded();
     int get_data_sample_depth();
+    // The version of the samples (SDR_DATA_VERSION); 0 while the log has none.
+    quint64 get_data_version() const;
     bool get_bit(int channel, int sample);
     bool is_bit_valid(int sample);
     bool is_bit_trigger(int sample);

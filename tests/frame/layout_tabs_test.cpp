@@ -272,3 +272,48 @@ TEST_F(frame_test, many_instance_tabs_are_laid_out_once_not_once_per_tab)
     EXPECT_NE(tabs->tabIcon(count - 1).cacheKey(), other) << "the current instance's tab is marked";
     tabs->tabBar()->setStyle(nullptr);
 }
+
+// Past some dozens of instances a page is built when it is first shown or first asked for; the
+// tabs and their names are all there from the start, and a splitter moved before a page was
+// built reaches it too.
+TEST_F(frame_test, a_document_of_many_instances_builds_each_page_when_first_shown_or_asked_for)
+{
+    const int count = 70;
+    std::vector<instance_spec> instances;
+    for (int i = 0; i < count; ++i)
+        instances.emplace_back("i" + std::to_string(i));
+    SEDQ_FRAME_WND* frame = open_frame(write_document(instances));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QTabWidget* tabs = layout->get_instance_tab_widget();
+    ASSERT_EQ(tabs->count(), count);
+    EXPECT_EQ(tabs->tabText(count - 1), "i69");
+    const auto built = [tabs](int tab) { return !tabs->widget(tab)->findChildren<QTabWidget*>().isEmpty(); };
+    const auto splitter_783 = [tabs](int tab) -> SEDQ_SPLITTER*
+    {
+        for (SEDQ_SPLITTER* splitter : tabs->widget(tab)->findChildren<SEDQ_SPLITTER*>())
+            if (splitter->get_id() == 783)
+                return splitter;
+        return nullptr;
+    };
+    ASSERT_EQ(tabs->currentIndex(), 0);
+    EXPECT_TRUE(built(0));
+    EXPECT_FALSE(built(count - 1));
+    EXPECT_FALSE(built(40));
+
+    QTabWidget* asked = layout->get_data_setup_tab_widget(count - 1);
+    ASSERT_NE(asked, nullptr);
+    EXPECT_TRUE(built(count - 1));
+    EXPECT_EQ(tab_titles(asked).mid(0, 2), QStringList({"Data", "Setup"}));
+
+    SEDQ_SPLITTER* first = splitter_783(0);
+    ASSERT_NE(first, nullptr);
+    emit static_cast<QSplitter*>(first)->splitterMoved(333, 1);
+    tabs->setCurrentIndex(40);
+    settle();
+    ASSERT_TRUE(built(40));
+    EXPECT_EQ(sedq_current_instance(frame->get_tx_manager()), 40);
+    EXPECT_NE(layout->get_hierarchy_widget(), nullptr);
+    ASSERT_NE(splitter_783(40), nullptr);
+    EXPECT_EQ(splitter_783(40)->sizes().value(0), 333);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}

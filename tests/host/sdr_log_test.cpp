@@ -98,6 +98,7 @@ TEST_F(sdr_log, a_log_without_data_answers_neutral_values)
     EXPECT_EQ(empty.get_data_trigger_position(-1), -1);
     EXPECT_EQ(empty.get_state_value(), -1);
     EXPECT_EQ(empty.get_num_counters(), 0);
+    EXPECT_EQ(empty.get_data_version(), 0u);
 }
 
 TEST_F(sdr_log, copies_share_the_payload_and_reads_do_not_copy_it)
@@ -110,6 +111,24 @@ TEST_F(sdr_log, copies_share_the_payload_and_reads_do_not_copy_it)
     const char* bits = log->m_payload->channel_bits.constData();
     EXPECT_TRUE(copy->get_bit(1, 9));
     EXPECT_EQ(log->m_payload->channel_bits.constData(), bits) << "reading never detaches the rows";
+    EXPECT_EQ(copy->get_data_version(), log->get_data_version()) << "the same samples, the same version";
+}
+
+// A payload copied (to be changed) or assigned over takes a new version; one that stays keeps it.
+TEST_F(sdr_log, every_new_payload_brings_a_new_data_version)
+{
+    const quint64 first = log->get_data_version();
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(log->get_data_version(), first);
+    auto copied = std::make_shared<SDR_LOG_PAYLOAD>(*log->m_payload);
+    EXPECT_NE(copied->version.get(), first);
+    SDR_LOG_PAYLOAD assigned;
+    const quint64 before = assigned.version.get();
+    assigned = *copied;
+    EXPECT_NE(assigned.version.get(), before);
+    EXPECT_NE(assigned.version.get(), copied->version.get());
+    log->m_payload = copied;
+    EXPECT_EQ(log->get_data_version(), copied->version.get());
 }
 
 TEST_F(sdr_log, removal_fixes_active_logs_and_leaves_a_neutral_object)

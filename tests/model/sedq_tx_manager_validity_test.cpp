@@ -174,6 +174,46 @@ TEST_F(sedq_validity_test, data_rows_share_the_mark_of_the_trigger_row_of_their_
     EXPECT_FALSE(manager->is_node_invalid(data->get_num_nodes())) << "past the list";
 }
 
+// A group's members asked at once, a few rows (looked up one by one) or many (through one table
+// of the trigger list's names): two trigger-only rows put the data list two rows behind the
+// trigger list, so a lookup by position would miss.
+TEST_F(sedq_validity_test, a_range_of_rows_is_invalid_when_one_of_its_rows_is)
+{
+    SEDQ_TX_MANAGER* manager = design();
+    for (const char* name : {"t0", "t1"})
+        standin::sdr::add_node(data_trigger(), {name, SDR_STYPE_PLAIN, SDR_WTYPE_TRIGGER_ONLY, SDR_TAP_PRE_SYNTHESIS});
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i)
+        names.push_back("n" + std::to_string(i));
+    std::vector<tapped> rows;
+    for (const std::string& name : names)
+        rows.push_back({name.c_str(), SDR_TAP_PRE_SYNTHESIS});
+    tap(rows);
+    ASSERT_EQ(std::string(trigger()->get_node_name(27)), "n25");
+    trigger()->set_node_invalid(27, true);
+    manager->set_list_view_mode(true);
+    SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
+    ASSERT_EQ(std::string(data->get_node_name(25)), "n25") << "the data list has no trigger-only rows";
+    struct range
+    {
+        int first, last;
+        bool invalid;
+    };
+    const range ranges[] = {{25, 25, true},  {27, 27, false}, {20, 30, true},  {26, 39, false},
+                            {0, 24, false},  {0, 39, true},   {10, 25, true},  {40, 45, false}};
+    for (const range& r : ranges)
+    {
+        bool any = false;
+        for (int row = r.first; row <= r.last; ++row)
+            any = any || manager->is_node_invalid(row);
+        EXPECT_EQ(manager->is_any_node_invalid(r.first, r.last), r.invalid) << r.first << ".." << r.last;
+        EXPECT_EQ(any, r.invalid) << "row by row, " << r.first << ".." << r.last;
+    }
+    manager->set_list_view_mode(false);
+    EXPECT_TRUE(manager->is_any_node_invalid(20, 30)) << "the trigger list's own marks";
+    EXPECT_FALSE(manager->is_any_node_invalid(28, 41));
+}
+
 TEST_F(sedq_validity_test, the_clock_marks_are_setup_mode_marks)
 {
     SEDQ_TX_MANAGER* manager = design();

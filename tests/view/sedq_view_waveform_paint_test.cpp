@@ -395,3 +395,60 @@ TEST_F(waveform_paint_test, a_bus_with_a_mnemonic_table_shows_its_symbols)
     EXPECT_EQ(first_text, "BUSY");
 }
 } // namespace
+
+// The rows the painting reads outlive a refresh that changes nothing they were read from, and
+// are read again when the log's samples change (a new payload in the same log object) or the
+// rows come to read other channels (a row above them deleted): what the painting reads is
+// always what the document model gives for the row.
+TEST_F(waveform_paint_test, a_refresh_keeps_the_waveform_rows_until_their_samples_or_channels_change)
+{
+    WAVE_DOCUMENT document;
+    document.depth = 64;
+    document.rows = {{"a"}, {"b"}, {"c"}};
+    document.channels = {std::string(64, '0'), std::string(64, '1'), std::string(32, '0') + std::string(32, '1')};
+    open_waves(document);
+    SEDQ_WAVE_SUMMARY& summary = view()->get_wave_summary();
+    const auto as_read = [&](int row)
+    {
+        std::string bits;
+        if (const SEDQ_WAVE_SUMMARY::NODE_ROWS* rows = summary.get_node(tx(), row))
+            for (int s = 0; s < document.depth; ++s)
+                bits += rows->value(s) ? '1' : '0';
+        return bits;
+    };
+    const auto from_model = [&](int row)
+    {
+        SEDQ_WAVE wave(document.depth);
+        std::string bits;
+        if (tx()->get_wave(row, wave.get_data(), -1, false, -1))
+            for (int s = 0; s < document.depth; ++s)
+                bits += wave.get_data()[s] ? '1' : '0';
+        return bits;
+    };
+    const int b = node_row("b");
+    const SEDQ_WAVE_SUMMARY::NODE_ROWS* kept = summary.get_node(tx(), b);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(as_read(b), std::string(64, '1'));
+    refresh();
+    EXPECT_EQ(summary.get_node(tx(), b), kept) << "the same samples: the rows are kept";
+
+    SDR_DATA_LOG* log = nullptr;
+    ASSERT_TRUE(tx()->is_data_available(false, -1, &log));
+    const auto original = log->m_payload;
+    auto cleared = std::make_shared<SDR_LOG_PAYLOAD>(*original);
+    cleared->channel_bits.fill('\0');
+    log->m_payload = cleared;
+    refresh();
+    EXPECT_EQ(as_read(b), std::string(64, '0')) << "new samples in the same log are read";
+
+    log->m_payload = original;
+    for (int row = 0; row < 3; ++row)
+        as_read(row);
+    ASSERT_TRUE(tx()->delete_node("a"));
+    refresh();
+    for (int row = 0; row < tx()->get_node_count(-1); ++row)
+    {
+        EXPECT_FALSE(from_model(row).empty()) << row;
+        EXPECT_EQ(as_read(row), from_model(row)) << row;
+    }
+}

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QHeaderView>
 #include <QMenu>
 #include <QStyle>
 #include <QToolButton>
@@ -35,6 +36,27 @@ QStandardItem* fixed_item(const QString& text)
     item->setEditable(false);
     return item;
 }
+
+// Takes the table's header off the model for the life of the scope: a header on the model
+// answers every label set with work over all its sections, so a label per instance would
+// cost the square of the instances. Put back, it reads the labels and sizes the columns to
+// their contents in one pass.
+class HEADER_DETACHED
+{
+public:
+    explicit HEADER_DETACHED(QTreeView* table) : m_table(table) { m_table->header()->setModel(nullptr); }
+    ~HEADER_DETACHED()
+    {
+        QHeaderView* header = m_table->header();
+        header->setModel(m_table->model());
+        header->setSelectionModel(m_table->selectionModel());
+    }
+    HEADER_DETACHED(const HEADER_DETACHED&) = delete;
+    HEADER_DETACHED& operator=(const HEADER_DETACHED&) = delete;
+
+private:
+    QTreeView* m_table;
+};
 } // namespace
 
 // ---- the table ----------------------------------------------------------------------------------
@@ -43,6 +65,7 @@ QStandardItem* fixed_item(const QString& text)
 // power-up view.
 void SEDQ_JTAG_WIDGET::fill_sof_table()
 {
+    const HEADER_DETACHED detached(m_table);
     m_table_model.clear();
     QStringList headers{tr("Attached SOF Files")};
     QList<int> instances;

@@ -105,19 +105,20 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_bottom_part()
     return bottom;
 }
 
-SEDQ_HIERARCHY_WIDGET* SEDQ_LAYOUT_WIDGET::get_hierarchy_widget() const
+SEDQ_HIERARCHY_WIDGET* SEDQ_LAYOUT_WIDGET::get_hierarchy_widget()
 {
     int instance = sedq_current_instance(m_tx_manager);
     if (instance > 0 && m_tx_manager->is_powerup_trigger(instance))
         --instance;
+    build_instance_page(instance);
     return m_hierarchy_widget_map.value(instance, nullptr);
 }
 
 // A power-up trigger view has no tabs of its own: it shares those of its instance, the entry
-// before it, and is answered with them.
+// before it, and is answered with them. A page not built yet is built now.
 QTabWidget* SEDQ_LAYOUT_WIDGET::get_data_setup_tab_widget(int instance)
 {
-    if (m_data_setup_tab_widget_map.isEmpty())
+    if (m_data_setup_tab_widget_map.isEmpty() && m_unbuilt_pages.isEmpty())
         return nullptr;
     int instance_index = instance;
     if (instance_index == -1)
@@ -125,9 +126,10 @@ QTabWidget* SEDQ_LAYOUT_WIDGET::get_data_setup_tab_widget(int instance)
         QWidget* page = m_instance_tab_widget->currentWidget();
         instance_index = page != nullptr ? page->property("instance index").toInt() : 0;
     }
+    build_instance_page(instance_index);
     if (!m_data_setup_tab_widget_map.contains(instance_index) && instance_index > 0 &&
         m_tx_manager->is_powerup_trigger(instance_index))
-        --instance_index;
+        build_instance_page(--instance_index);
     if (!SEDQ_VERIFY(this->m_data_setup_tab_widget_map.contains(instance_index)))
         return nullptr;
     return m_data_setup_tab_widget_map.value(instance_index);

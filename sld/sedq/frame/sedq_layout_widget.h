@@ -37,7 +37,7 @@ public:
 
     // The hierarchy pane of the current instance (of its normal instance when the power-up
     // trigger is current); null when there is none.
-    SEDQ_HIERARCHY_WIDGET* get_hierarchy_widget() const;
+    SEDQ_HIERARCHY_WIDGET* get_hierarchy_widget();
     // The Data/Setup tabs of an instance; -1 is the instance of the current instance tab.
     QTabWidget* get_data_setup_tab_widget(int instance);
     // Restores the window layout after a document was opened; always true.
@@ -87,7 +87,9 @@ private:
     void add_instance_tabs(int* current_tab, bool* powerup);
     void remove_instance_pages();
     class TAB_BATCH;
-    QWidget* make_instance_page(int instance);
+    QWidget* make_instance_page(int instance, bool build_now);
+    void build_instance_page(int instance);
+    void build_instance_page_at(int tab);
     QWidget* make_data_setup_part(int instance);
     QTabWidget* make_data_setup_tabs(int instance);
     QWidget* make_data_page();
@@ -121,5 +123,8 @@ private:
     bool m_scroll_flag = true;
     QMap<int, QTabWidget*> m_data_setup_tab_widget_map;
     QMap<int, SEDQ_HIERARCHY_WIDGET*> m_hierarchy_widget_map;
+    // The instance pages whose contents are still to be built (of a document with many
+    // instances), by instance.
+    QMap<int, SEDQ_SPLITTER*> m_unbuilt_pages;
     QMap<int, SEDQ_SPLITTER*> m_splitter_map;
 };

@@ -112,6 +112,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab(int index)
 {
     if (index != -1)
     {
+        build_instance_page_at(index);
         save_scroll_position();
         QWidget* widget = m_instance_tab_widget->widget(index);
         if (!SEDQ_VERIFY(widget != NULL))

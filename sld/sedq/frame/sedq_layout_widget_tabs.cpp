@@ -38,6 +38,11 @@ constexpr int STATE_FLOW_SPLITTER = 1419;
 
 constexpr int SIDE_PANE_WIDTH = 354;
 
+// Up to this many instance tabs, every page is built with its tab. A document with more builds
+// each page's contents when the page is first shown or first asked for: some thirty widgets a
+// page, each following the document, would make tens of thousands of instances take minutes.
+constexpr int PAGES_BUILT_WITH_THEIR_TABS = 64;
+
 QIcon host_icon(int id)
 {
     return afcq_get_icon(AFCQ_ICON_ENUM(id));
@@ -110,6 +115,10 @@ void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
 {
     const TAB_BATCH batch(m_instance_tab_widget);
     const QSignalBlocker blocker(m_instance_tab_widget);
+    m_unbuilt_pages.clear();
+    // Pages built from now on are new pages: the moves made on the old ones are not theirs.
+    for (SEDQ_SPLITTER* hub : qAsConst(m_splitter_map))
+        hub->forget_moves();
     for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
         delete m_instance_tab_widget->widget(i);
     m_instance_tab_widget->clear();
@@ -133,6 +142,7 @@ void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
 {
     const int instance_count = m_tx_manager->get_num_instances();
     const int current = sedq_current_instance(m_tx_manager);
+    const bool build_now = instance_count <= PAGES_BUILT_WITH_THEIR_TABS;
     for (int i = 0; i < instance_count; ++i)
     {
         if (m_tx_manager->is_powerup_trigger(i))
@@ -144,7 +154,7 @@ void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
             }
             continue;
         }
-        QWidget* page = make_instance_page(i);
+        QWidget* page = make_instance_page(i, build_now);
         const QString name = QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr));
         const QSignalBlocker blocker(m_instance_tab_widget);
         const int tab = m_instance_tab_widget->addTab(page, m_tab_icons[0], name);
@@ -158,6 +168,7 @@ void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
 void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
 {
     const QSignalBlocker blocker(m_instance_tab_widget);
+    build_instance_page_at(tab);
     m_instance_tab_widget->setCurrentIndex(tab);
     mark_instance_tab(tab);
     if (powerup)
@@ -178,18 +189,36 @@ void SEDQ_LAYOUT_WIDGET::mark_instance_tab(int current)
     }
 }
 
-// Splitter 511: the Data/Setup pages above, hierarchy and data log below.
-QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance)
+// Splitter 511: the Data/Setup pages above, hierarchy and data log below; without
+// `build_now` the page stays empty until build_instance_page().
+QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance, bool build_now)
 {
     SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, INSTANCE_SPLITTER, Qt::Vertical, nullptr);
     splitter->setContentsMargins(1, 2, 2, 2);
     splitter->setProperty("instance index", instance);
+    connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
+    m_unbuilt_pages.insert(instance, splitter);
+    if (build_now)
+        build_instance_page(instance);
+    return splitter;
+}
+
+// Fills the page of `instance` when it is still empty; any other instance is left alone.
+void SEDQ_LAYOUT_WIDGET::build_instance_page(int instance)
+{
+    SEDQ_SPLITTER* splitter = m_unbuilt_pages.take(instance);
+    if (splitter == nullptr)
+        return;
     splitter->addWidget(make_data_setup_part(instance));
     splitter->addWidget(make_hierarchy_log_part(instance));
     splitter->setStretchFactor(0, 1);
     splitter->set_last_pane_size(m_tx_manager->get_int_state("hierarchy widget height", -1));
-    connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
-    return splitter;
+}
+
+void SEDQ_LAYOUT_WIDGET::build_instance_page_at(int tab)
+{
+    if (QWidget* page = m_instance_tab_widget->widget(tab))
+        build_instance_page(page->property("instance index").toInt());
 }
 
 QWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_part(int instance)

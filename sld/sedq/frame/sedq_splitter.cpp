@@ -19,6 +19,7 @@ SEDQ_SPLITTER::SEDQ_SPLITTER(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Orienta
 {
     if (m_splitter_map == nullptr)
         return;
+    m_pending_moves = hub()->m_pending_moves;
     connect(this, &QSplitter::splitterMoved, this, &SEDQ_SPLITTER::onSplitterMoved);
     connect(hub(), &SEDQ_SPLITTER::splitterMoved, this, &SEDQ_SPLITTER::moveSplitter);
 }
@@ -37,22 +38,28 @@ SEDQ_SPLITTER* SEDQ_SPLITTER::hub()
 
 void SEDQ_SPLITTER::onSplitterMoved(int pos, int index)
 {
-    if (m_splitter_map != nullptr)
-        emit hub()->splitterMoved(this, pos, index);
+    if (m_splitter_map == nullptr)
+        return;
+    SEDQ_SPLITTER* relay = hub();
+    relay->m_pending_moves.insert(index, pos);
+    emit relay->splitterMoved(this, pos, index);
 }
 
 // A splitter of a page not on show has no real geometry: a move made now would be scaled
 // away when the page shows, so it is kept and made then.
 void SEDQ_SPLITTER::moveSplitter(SEDQ_SPLITTER* sender, int pos, int index)
 {
-    // A splitter of the kind still being filled may lack the handle that moved elsewhere.
-    if (sender == this || index <= 0 || index >= count())
+    if (sender == this || index <= 0)
         return;
+    // A page still to be built has no handles yet: it keeps the move for when it has them.
     if (sender != nullptr && !isVisible())
     {
         m_pending_moves.insert(index, pos);
         return;
     }
+    // A splitter of the kind still being filled may lack the handle that moved elsewhere.
+    if (index >= count())
+        return;
     move_handle(pos, index);
 }
 

@@ -3,7 +3,9 @@
 // a move is relayed through a hub, a parentless splitter per id kept in the layout's map,
 // and applied to the others with their signals blocked, so it is never relayed twice. A
 // splitter that is not on show has no geometry to move in: it keeps the moves and applies them
-// once it shows, and on its first show gives a collapsed pane room again.
+// once it shows, and on its first show gives a collapsed pane room again. The hub keeps the
+// moves too, so that a splitter made later (a page built when first shown) starts with them,
+// as if it had been there all along; forget_moves() drops them when the pages are made anew.
 
 #include <QMap>
 #include <QSplitter>
@@ -20,6 +22,8 @@ public:
     // it. A pane resized before it is laid out keeps that size only when it is above its size
     // hint, so a small stored size would otherwise be lost.
     void set_last_pane_size(int size) { m_last_pane_size = size; }
+    // On a hub: the moves kept for splitters made later are dropped.
+    void forget_moves() { m_pending_moves.clear(); }
 
 Q_SIGNALS:
     void splitterMoved(SEDQ_SPLITTER* sender, int pos, int index);

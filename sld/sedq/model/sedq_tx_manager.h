@@ -193,6 +193,9 @@ public:
 
     bool get_data_sample_depth(int* depth, int instance);
     bool get_wave(int node, bool* out, int sample, bool flag, int instance);
+    // The log channels get_wave reads the nodes' samples from, -1 for a node it reads none for
+    // (a group, a node not in the log or not connected, no data).
+    std::vector<int> get_wave_channels(const std::vector<int>& nodes, int instance);
     bool get_wave_mask(bool* out, int sample, bool flag, int instance);
     int get_wave_count(int row);
     int get_int_length(int value);
@@ -576,6 +579,9 @@ public:
     bool check_nodes_allocated(int instance);
     bool check_node_validity(int instance);
     bool is_node_invalid(int row);
+    // Whether any of the rows `first` to `last` (a group's members) is marked invalid: one pass
+    // over the trigger list, however many rows are asked about.
+    bool is_any_node_invalid(int first, int last);
     bool is_clock_invalid();
     bool is_clock_post_fitting();
     bool check_node_partition(QString const& name, SDR_DATA_WIRE_TAP_MODE tap_mode);

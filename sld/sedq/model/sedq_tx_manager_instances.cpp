@@ -628,6 +628,21 @@ bool SEDQ_TX_MANAGER::get_wave(int node, bool* out, int sample, bool flag, int i
     return true;
 }
 
+std::vector<int> SEDQ_TX_MANAGER::get_wave_channels(const std::vector<int>& nodes, int instance)
+{
+    int depth = 0;
+    SDR_DATA_LOG* log = wave_log(false, instance, &depth);
+    SDR_TX_SIGNAL_SET* list = log ? get_signal_nodes(instance) : nullptr;
+    std::vector<int> channels;
+    channels.reserve(nodes.size());
+    for (int node : nodes)
+    {
+        const int channel = list ? list->get_node_wire_index(node) : -1;
+        channels.push_back(channel >= 0 && log->get_connection_status(channel) ? channel : -1);
+    }
+    return channels;
+}
+
 bool SEDQ_TX_MANAGER::get_wave_mask(bool* out, int sample, bool flag, int instance)
 {
     int depth = 0;

@@ -12,6 +12,8 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace
 {
@@ -31,6 +33,21 @@ bool is_valid_name(HDB_INSTANCE_NAME* root, const char* name, bool post_fit_pass
     if (found == nullptr || !found->get_flags().test_flag(TAPPABLE))
         return false;
     return !post_fit_pass || found->get_flags().test_flag(POST_FITTING);
+}
+// Up to this many rows are looked up one by one; more share one table of the trigger list's names.
+constexpr int ROWS_SEARCHED_BY_NAME = 16;
+
+// The mark of the first trigger row named `name`; no row before `first_marked` carries one, so
+// a name found there is unmarked.
+bool first_row_mark(SDR_TX_TRIGGER* trigger, const char* name, int first_marked)
+{
+    for (int trigger_row = 0; name != nullptr && trigger_row < trigger->get_num_nodes(); ++trigger_row)
+    {
+        const char* trigger_name = trigger->get_node_name(trigger_row);
+        if (trigger_name != nullptr && std::strcmp(trigger_name, name) == 0)
+            return trigger_row >= first_marked && trigger->is_node_invalid(trigger_row);
+    }
+    return false;
 }
 } // namespace
 
@@ -145,21 +162,55 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
 // ---- marks the node view and the configuration pane show --------------------------------------
 
 // A data-list row carries no mark of its own: it shares the mark of the trigger-list row of the
-// same name.
+// same name (the first one of that name).
 bool SEDQ_TX_MANAGER::is_node_invalid(int row)
+{
+    return is_any_node_invalid(row, row);
+}
+
+bool SEDQ_TX_MANAGER::is_any_node_invalid(int first, int last)
 {
     SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
     SDR_TX_SIGNAL_NODES* nodes = trigger ? get_nodes(-1) : nullptr;
     if (nodes == nullptr)
         return false;
     if (nodes == trigger)
-        return trigger->is_node_invalid(row);
-    const char* name = nodes->get_node_name(row);
-    for (int trigger_row = 0; name != nullptr && trigger_row < trigger->get_num_nodes(); ++trigger_row)
+    {
+        for (int row = first; row <= last; ++row)
+            if (trigger->is_node_invalid(row))
+                return true;
+        return false;
+    }
+    // Marks are rare: without any, no name needs comparing.
+    const int trigger_rows = trigger->get_num_nodes();
+    int first_marked = 0;
+    while (first_marked < trigger_rows && !trigger->is_node_invalid(first_marked))
+        ++first_marked;
+    if (first_marked == trigger_rows)
+        return false;
+    if (last - first < ROWS_SEARCHED_BY_NAME)
+    {
+        for (int row = first; row <= last; ++row)
+            if (first_row_mark(trigger, nodes->get_node_name(row), first_marked))
+                return true;
+        return false;
+    }
+    // The mark of each name's first trigger row; an earlier unmarked row of a name hides a later
+    // marked one.
+    std::unordered_map<std::string_view, bool> marks;
+    marks.reserve(size_t(trigger_rows));
+    for (int trigger_row = 0; trigger_row < trigger_rows; ++trigger_row)
     {
         const char* trigger_name = trigger->get_node_name(trigger_row);
-        if (trigger_name != nullptr && std::strcmp(trigger_name, name) == 0)
-            return trigger->is_node_invalid(trigger_row);
+        if (trigger_name != nullptr)
+            marks.emplace(trigger_name, trigger->is_node_invalid(trigger_row));
+    }
+    for (int row = first; row <= last; ++row)
+    {
+        const char* name = nodes->get_node_name(row);
+        const auto mark = name != nullptr ? marks.find(name) : marks.end();
+        if (mark != marks.end() && mark->second)
+            return true;
     }
     return false;
 }

@@ -199,8 +199,10 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
         if (sedq_is_group_display(display_type))
         {
             const int count = m_tx_manager->get_node_count(-1);
-            for (int row = node + 1; row < count && is_child_item(row) && !invalid; ++row)
-                invalid = m_tx_manager->is_node_invalid(row);
+            int last = node;
+            while (last + 1 < count && is_child_item(last + 1))
+                ++last;
+            invalid = last > node && m_tx_manager->is_any_node_invalid(node + 1, last);
         }
         else
             invalid = m_tx_manager->is_node_invalid(node);

@@ -25,9 +25,9 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
 {
     const unsigned bits = static_cast<unsigned>(hint);
     invalidate_row_layout();
-    // A refresh may bring new samples in the same log object or other nodes: the waveform rows
-    // are read again when next painted.
-    if ((bits & SEDQ_UPDATE_NODE_VIEW) && (bits & (SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_REBUILD)))
+    // A refresh keeps the waveform rows: each is read again when the version of the log's
+    // samples or the channels it was read from have changed. A rebuild drops them all.
+    if ((bits & SEDQ_UPDATE_NODE_VIEW) && (bits & SEDQ_UPDATE_REBUILD))
         m_wave_summary.clear();
     if (m_widths_not_loaded && !m_tx_manager->is_empty() && load_column_widths())
         set_column_width(0, QPoint(0, 0), true);

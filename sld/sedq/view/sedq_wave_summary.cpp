@@ -127,9 +127,10 @@ void SEDQ_WAVE_SUMMARY::clear()
     m_nodes.clear();
     m_log.reset();
     m_log_id = nullptr;
+    m_log_version = 0;
 }
 
-// The log the manager shows now, with the depth it had when the rows were read.
+// The log the manager shows now, with the depth and the samples it had when the rows were read.
 bool SEDQ_WAVE_SUMMARY::same_log(SEDQ_TX_MANAGER* tx)
 {
     SDR_DATA_LOG* log = nullptr;
@@ -140,10 +141,12 @@ bool SEDQ_WAVE_SUMMARY::same_log(SEDQ_TX_MANAGER* tx)
     }
     int depth = 0;
     tx->get_data_sample_depth(&depth, -1);
-    if (m_log != nullptr && m_log_id == log && m_log->depth == depth)
+    const unsigned long long version = log->get_data_version();
+    if (m_log != nullptr && m_log_id == log && m_log->depth == depth && m_log_version == version)
         return true;
     clear();
     m_log_id = log;
+    m_log_version = version;
     return false;
 }
 
@@ -211,12 +214,14 @@ const SEDQ_WAVE_SUMMARY::NODE_ROWS* SEDQ_WAVE_SUMMARY::get_node(SEDQ_TX_MANAGER*
     if (log == nullptr)
         return nullptr;
     const bool inverted = SEDQ_NODE(tx, node, -1).is_signal_inverted(nullptr);
+    const int channel = tx->get_wave_channels({node}, -1).front();
     auto found = m_nodes.find(node);
-    if (found != m_nodes.end() && found->second->inverted == inverted)
+    if (found != m_nodes.end() && found->second->inverted == inverted && found->second->channel == channel)
         return found->second.get();
     auto rows = std::make_unique<NODE_ROWS>();
     rows->log = log;
     rows->inverted = inverted;
+    rows->channel = channel;
     if (!read_member_bits(tx, node, &rows->values))
     {
         m_nodes.erase(node);
@@ -229,8 +234,8 @@ const SEDQ_WAVE_SUMMARY::NODE_ROWS* SEDQ_WAVE_SUMMARY::get_node(SEDQ_TX_MANAGER*
     return (m_nodes[node] = std::move(rows)).get();
 }
 
-// The entry of `node` when it was read from the same members, inversions and `option` (bit
-// order or signedness); else it is built again, and dropped when that fails.
+// The entry of `node` when it was read from the same members, log channels, inversions and
+// `option` (bit order or signedness); else it is built again, and dropped when that fails.
 template <class ROWS, class BUILD>
 const ROWS* SEDQ_WAVE_SUMMARY::cached(std::map<int, std::unique_ptr<ROWS>>* entries, SEDQ_TX_MANAGER* tx, int node,
                                       const std::vector<int>& members, bool ROWS::*option, bool value, BUILD build)
@@ -238,9 +243,10 @@ const ROWS* SEDQ_WAVE_SUMMARY::cached(std::map<int, std::unique_ptr<ROWS>>* entr
     if (get_log(tx) == nullptr || members.empty())
         return nullptr;
     const std::vector<bool> inverted = inversions(tx, members);
+    std::vector<int> read_from = tx->get_wave_channels(members, -1);
     auto found = entries->find(node);
     if (found != entries->end() && found->second->members == members && found->second->inverted == inverted &&
-        (*found->second).*option == value)
+        found->second->channels == read_from && (*found->second).*option == value)
         return found->second.get();
     std::unique_ptr<ROWS> rows = build();
     if (rows == nullptr)
@@ -249,6 +255,7 @@ const ROWS* SEDQ_WAVE_SUMMARY::cached(std::map<int, std::unique_ptr<ROWS>>* entr
         return nullptr;
     }
     rows->inverted = inverted;
+    rows->channels = std::move(read_from);
     return ((*entries)[node] = std::move(rows)).get();
 }
 

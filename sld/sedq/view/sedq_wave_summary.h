@@ -5,10 +5,12 @@
 // block. Every bit row carries the summary levels of SEDQ_BIT_LEVELS, so a window of any width
 // is painted, searched or labelled in time that grows with its pixels, not its samples.
 //
-// Rows are read from the document model on first use, once per log, and kept until clear():
-// the view clears them on every refresh of the document (a new acquisition may reuse the log
-// object, node lists change), and each entry remembers the log, inversions and bit order it was
-// read with, so that changes the view is not told about (an inversion) rebuild it too.
+// Rows are read from the document model on first use, once per log, and kept while what they
+// were read from stays: the log's rows with the log object, its depth and the version of its
+// samples (a new acquisition may reuse the log object; it brings a new version), and each
+// node's, bus's or chart's rows with the log channels, inversions and bit order of its
+// members. A refresh of the document that changes none of these keeps them; the view clears
+// them only when the document is rebuilt.
 
 #include "sedq/model/sedq_packed_bus.h"
 #include "sedq/view/sedq_bit_levels.h"
@@ -66,6 +68,7 @@ public:
     {
         const LOG_ROWS* log = nullptr;
         std::vector<uint64_t> values;
+        int channel = -1;
         bool inverted = false;
         SEDQ_BIT_LEVELS high_levels, low_levels, edge_levels;
 
@@ -87,6 +90,7 @@ public:
     {
         const LOG_ROWS* log = nullptr;
         std::vector<int> members;
+        std::vector<int> channels;
         std::vector<bool> inverted;
         bool lsb_to_msb = false;
         SEDQ_PACKED_BUS values;
@@ -111,6 +115,7 @@ public:
     {
         const LOG_ROWS* log = nullptr;
         std::vector<int> members;
+        std::vector<int> channels;
         std::vector<bool> inverted;
         bool is_signed = false;
         std::vector<int> values;
@@ -147,6 +152,7 @@ private:
     std::unique_ptr<CHART_ROWS> build_chart(SEDQ_TX_MANAGER* tx, const std::vector<int>& members, bool is_signed);
 
     const SDR_DATA_LOG* m_log_id = nullptr;
+    unsigned long long m_log_version = 0;
     std::unique_ptr<LOG_ROWS> m_log;
     std::map<int, std::unique_ptr<NODE_ROWS>> m_nodes;
     std::map<int, std::unique_ptr<BUS_ROWS>> m_buses;

@@ -1,0 +1,266 @@
+// The editor window coming up on a document, measured in-process from the document's open to
+// the first completed paint of the window (1600 x 1000, offscreen), through the editor's own
+// open (SEDQ_FRAME_WND::open_file):
+//   open_instances/N  a document of N instances (node counts 1 to 12, one to three trigger
+//                     levels, every fifth with its power-up view, one log without samples):
+//                     N = 62, 500, 4,000 and 65,536 (the documented limit; one timed open).
+//                     Target: 4,000 against 500 within 10x (linear in the instances).
+//   open_large/M      a document of one instance of 256 nodes whose logs of 131,072 samples
+//                     hold M MiB of samples in all (16, 130, 1,024), the last log shown;
+//                     counters: milliseconds and the growth of the resident memory while it
+//                     opens (MiB). Target: 1 GiB within 2x of 16 MiB.
+// Each size is opened 5 times (65,536 and 1 GiB fewer), sizes interleaved; the counter is
+// milliseconds per open, min / median / max.
+#include "bench_support.h"
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace
+{
+constexpr int REPETITIONS = 5;
+constexpr int LIMIT_INSTANCES = 65536;
+constexpr int LARGE_REPETITIONS = 3;
+
+SDR_NODE_LIST make_rows(int nodes, int levels)
+{
+    SDR_NODE_LIST rows;
+    for (int n = 0; n < nodes; ++n)
+    {
+        SDR_NODE_ROW row;
+        row.link_id = n + 1;
+        row.name = "top|core_" + std::to_string(n % 7) + "|data_bus[" + std::to_string(n) + "]";
+        row.subtree_end = n;
+        for (SDR_NODE_PATTERNS& p : row.patterns)
+        {
+            p.conditions = QVector<SDR_DATA_TRIGGER_CONDITION>(levels, SDR_CTYPE_DONT_CARE);
+            p.comparisons = QVector<SDR_NODE_COMPARISON>(levels);
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+// Many small instances, as a design with one analyzer per block makes them.
+std::unique_ptr<SDR_DATA_SESSION> make_document(const std::string& name, int instances)
+{
+    std::mt19937_64 random(11 + quint64(instances));
+    auto session = std::make_unique<SDR_DATA_SESSION>(name);
+    for (int i = 0; i < instances; ++i)
+    {
+        const int nodes = 1 + int(random() % 12);
+        const int levels = 1 + int(random() % 3);
+        auto instance = std::make_unique<SDR_DATA_INSTANCE>(session.get(), "auto_vantrel_" + std::to_string(i));
+        auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_0");
+        auto trigger = std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0");
+        trigger->m_state->levels.resize(size_t(levels));
+        set->m_state->data_list = make_rows(nodes, levels);
+        trigger->m_state->trigger_list = set->m_state->data_list;
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger.get(), "log_1"));
+        set->m_triggers.push_back(std::move(trigger));
+        instance->m_signal_sets.push_back(std::move(set));
+        instance->m_state.powerup_enabled = i % 5 == 0;
+        instance->m_node_info.m_field2 = i;
+        session->m_instances.push_back(std::move(instance));
+    }
+    return session;
+}
+
+constexpr int LARGE_NODES = 256;
+constexpr int LARGE_DEPTH = 131072;
+
+// One instance whose logs of LARGE_DEPTH random samples make `mebibytes` MiB of samples; the
+// logs share one block of samples in memory (the file holds each).
+std::unique_ptr<SDR_DATA_SESSION> make_large_document(const std::string& name, int mebibytes)
+{
+    auto session = make_document(name, 1);
+    SDR_DATA_TRIGGER* trigger = session->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+    trigger->m_state->levels.resize(1);
+    session->m_instances[0]->m_signal_sets[0]->m_state->data_list = make_rows(LARGE_NODES, 1);
+    trigger->m_state->trigger_list = session->m_instances[0]->m_signal_sets[0]->m_state->data_list;
+    trigger->m_logs.clear();
+    session->m_instances[0]->m_state.powerup_enabled = false;
+    auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
+    payload->depth = LARGE_DEPTH;
+    payload->channel_count = LARGE_NODES;
+    payload->channel_bits = QByteArray(qint64(LARGE_NODES) * payload->row_bytes(), Qt::Uninitialized);
+    std::mt19937_64 random(20240611);
+    for (qint64 i = 0; i + 8 <= payload->channel_bits.size(); i += 8)
+    {
+        const quint64 word = random();
+        std::memcpy(payload->channel_bits.data() + i, &word, 8);
+    }
+    payload->valid_bits = QByteArray(payload->row_bytes(), char(0xff));
+    payload->trigger_bits = QByteArray(payload->row_bytes(), '\0');
+    payload->break_bits = QByteArray(payload->row_bytes(), '\0');
+    payload->connected = QByteArray(LARGE_NODES, '\1');
+    payload->trigger_position = LARGE_DEPTH / 8;
+    const qint64 per_log = qint64(LARGE_NODES) * payload->row_bytes();
+    const int logs = int(std::max<qint64>(1, (qint64(mebibytes) << 20) / per_log));
+    for (int l = 0; l < logs; ++l)
+    {
+        auto log = std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1));
+        log->m_payload = payload;
+        trigger->m_logs.push_back(std::move(log));
+    }
+    return session;
+}
+
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// The document of `instances` instances, written once.
+QString document(int instances)
+{
+    const QString path = folder().filePath(QStringLiteral("instances_%1.vtl").arg(instances));
+    if (!QFile::exists(path))
+    {
+        std::string error;
+        if (!sdr_write_session_file(*make_document(path.toStdString(), instances), path.toStdString(), &error))
+            std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), error.c_str());
+    }
+    return path;
+}
+
+// The document of `mebibytes` MiB of samples, written once.
+QString large_document(int mebibytes)
+{
+    const QString path = folder().filePath(QStringLiteral("large_%1.vtl").arg(mebibytes));
+    if (!QFile::exists(path))
+    {
+        std::string error;
+        if (!sdr_write_session_file(*make_large_document(path.toStdString(), mebibytes), path.toStdString(),
+                                    &error))
+            std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), error.c_str());
+    }
+    return path;
+}
+
+// Resident memory of this process in KiB.
+long resident_kb()
+{
+    FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long value = -1;
+    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            value = std::atol(line + 6);
+    if (status != nullptr)
+        std::fclose(status);
+    return value;
+}
+
+// Notes when its window has been painted.
+class PAINT_WATCH : public QObject
+{
+public:
+    bool painted = false;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Milliseconds from the open of `path` to the window's first completed paint; -1 when the
+// document does not open.
+double open_to_first_paint(const QString& path, double* growth_mib = nullptr)
+{
+    const long before = resident_kb();
+    QUI_FRAME_INFO info;
+    auto frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+    PAINT_WATCH watch;
+    frame->installEventFilter(&watch);
+    frame->resize(1600, 1000);
+    QElapsedTimer timer;
+    timer.start();
+    if (!frame->open_file(path))
+        return -1;
+    frame->show();
+    while (!watch.painted)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (growth_mib != nullptr)
+        *growth_mib = double(resident_kb() - before) / 1024.0;
+    frame->removeEventFilter(&watch);
+    frame.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return ms;
+}
+
+void open_instances(benchmark::State& state)
+{
+    const QString path = document(int(state.range(0)));
+    for (auto _ : state)
+    {
+        const double ms = open_to_first_paint(path);
+        if (ms < 0)
+            state.SkipWithError("the document did not open");
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+    }
+}
+void open_large(benchmark::State& state)
+{
+    const QString path = large_document(int(state.range(0)));
+    for (auto _ : state)
+    {
+        double growth = 0;
+        const double ms = open_to_first_paint(path, &growth);
+        if (ms < 0)
+            state.SkipWithError("the document did not open");
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["rss_growth_MiB"] = growth;
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), REPETITIONS)
+        ->Arg(62)
+        ->Arg(500)
+        ->Arg(4000)
+        ->Unit(benchmark::kMillisecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), 1)
+        ->Arg(LIMIT_INSTANCES)
+        ->Unit(benchmark::kMillisecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_large", open_large), LARGE_REPETITIONS)
+        ->Arg(16)
+        ->Arg(130)
+        ->Arg(1024)
+        ->Unit(benchmark::kMillisecond);
+    sedq_ratio_reporter instances("ms", "500", "4000", 10.0);
+    sedq_run_interleaved(argc, argv, &instances);
+    instances.print_summary("milliseconds from open to the first paint, 500 -> 4000 instances");
+    const double small = instances.value("open_large", "16", "median");
+    const double large = instances.value("open_large", "1024", "median");
+    if (small > 0 && large > 0)
+        std::printf("  %-26s %8.2f / %8.2f / %8.2f -> %8.2f / %8.2f / %8.2f  ratio %5.2f %s\n",
+                    "open_large 16 -> 1024 MiB", instances.value("open_large", "16", "min"), small,
+                    instances.value("open_large", "16", "max"), instances.value("open_large", "1024", "min"), large,
+                    instances.value("open_large", "1024", "max"), large / small,
+                    large / small <= 2.0 ? "" : "(over the 2x target)");
+    return 0;
+}
