@@ -107,12 +107,18 @@ SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
     return next != nullptr ? next : log;
 }
 
+// The device's memory for the request's instance takes the capture.
+void keep_in_memory(const request& owner, const capture_result& capture)
+{
+    device_state& d = device();
+    d.memory[{owner.plan().device_key, owner.plan().power_up}] = capture.payload;
+    d.time = std::max(d.time, capture.end_time);
+}
+
 void install(gui_job& job)
 {
     request& owner = *job.owner;
-    device_state& d = device();
-    d.memory[{owner.plan().device_key, owner.plan().power_up}] = job.capture.payload;
-    d.time = std::max(d.time, job.capture.end_time);
+    keep_in_memory(owner, job.capture);
     SDR_DATA_LOG* log = owner.log();
     if (log == nullptr)
         return;
@@ -133,6 +139,8 @@ void install(gui_job& job)
 void release(gui_job& job)
 {
     request& owner = *job.owner;
+    if (job.capture.payload)
+        keep_in_memory(owner, job.capture);
     SDR_DATA_LOG* log = owner.log();
     if (log == nullptr)
         return;

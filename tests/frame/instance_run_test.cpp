@@ -281,6 +281,36 @@ TEST_F(instance_run_test, a_failed_read_keeps_the_data_shown_before)
     }
 }
 
+// Data seen before the device was programmed again (as data opened from a file), then an
+// autorun stopped while it waited for its trigger: Read Data brings what the device sampled up
+// to the stop, without a trigger, and no communication error.
+TEST_F(instance_run_test, read_data_after_a_stopped_autorun_brings_what_the_device_sampled)
+{
+    open({{"alpha"}});
+    compile_and_program();
+    select({0});
+    press(ACTION_RUN);
+    end_all_runs();
+    compile_and_program(); // the device's memory is empty again
+    SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
+    ASSERT_TRUE(before->is_data_available(false));
+    tx()->set_logging(true);
+    press(ACTION_AUTORUN);
+    for (int i = 0; i < 40 && status_text(0) != W::SEDQ_WAITING_FOR_TRIGGER_STR; ++i)
+        step();
+    ASSERT_EQ(status_text(0), W::SEDQ_WAITING_FOR_TRIGGER_STR);
+    press(ACTION_STOP);
+    end_all_runs();
+    ASSERT_EQ(tx()->get_tx_session()->get_log_at(0, false), before);
+    press(ACTION_READ);
+    EXPECT_NE(status_line(), W::SEDQ_JTAG_COMMUNICATION_ERROR_STR);
+    SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
+    ASSERT_NE(read, before);
+    EXPECT_TRUE(read->is_data_available(false));
+    EXPECT_EQ(read->get_data_trigger_position(-1), -1) << "stopped before its trigger";
+    EXPECT_TRUE(before->is_data_available(false));
+}
+
 TEST_F(instance_run_test, a_run_cancelled_at_the_recompile_question_keeps_no_request)
 {
     open({{"alpha"}});
