@@ -82,16 +82,24 @@ engine& the_engine()
 
 // ---- work on the GUI thread -------------------------------------------------------------
 
-// The log of an autorun's next cycle: a new entry with logging on; with logging off the same
-// temporary log, whose samples stay shown until the next cycle replaces them.
-SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
+// The editing session of a log's document; null for a log that was removed or a document no
+// editor has open.
+SDR_TX_SESSION* editing_session_of(const SDR_DATA_LOG* log)
 {
     SDR_DATA_TRIGGER* trigger = log->m_trigger;
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     SDR_DATA_SESSION* session = instance != nullptr ? instance->m_session : nullptr;
-    SDR_TX_SESSION* editing = session != nullptr ? session->m_tx_user : nullptr;
-    if (editing == nullptr || !session->m_gui_logging)
+    return session != nullptr ? session->m_tx_user : nullptr;
+}
+
+// The log of an autorun's next cycle: a new entry with logging on; with logging off the same
+// temporary log, whose samples stay shown until the next cycle replaces them.
+SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
+{
+    SDR_TX_SESSION* editing = editing_session_of(log);
+    if (editing == nullptr || !editing->is_gui_logging_enabled())
         return log;
+    SDR_DATA_INSTANCE* instance = log->m_trigger->get_instance();
     int entry = editing->entry_of(instance);
     if (entry >= 0 && log->m_power_up)
         entry = editing->is_power_up_view(entry + 1) ? entry + 1 : -1;
@@ -99,17 +107,25 @@ SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
     return next != nullptr ? next : log;
 }
 
+// The device's memory for the request's instance takes the capture.
+void keep_in_memory(const request& owner, const capture_result& capture)
+{
+    device_state& d = device();
+    d.memory[{owner.plan().device_key, owner.plan().power_up}] = capture.payload;
+    d.time = std::max(d.time, capture.end_time);
+}
+
 void install(gui_job& job)
 {
     request& owner = *job.owner;
-    device_state& d = device();
-    d.memory[{owner.plan().device_key, owner.plan().power_up}] = job.capture.payload;
-    d.time = std::max(d.time, job.capture.end_time);
+    keep_in_memory(owner, job.capture);
     SDR_DATA_LOG* log = owner.log();
     if (log == nullptr)
         return;
     log->m_payload = job.capture.payload;
     log->m_acquiring = false;
+    if (SDR_TX_SESSION* editing = editing_session_of(log))
+        editing->forget_replaced_log(log);
     job.installed = log;
     if (!job.prepare_next)
         return;
@@ -123,12 +139,19 @@ void install(gui_job& job)
 void release(gui_job& job)
 {
     request& owner = *job.owner;
+    if (job.capture.payload)
+        keep_in_memory(owner, job.capture);
     SDR_DATA_LOG* log = owner.log();
     if (log == nullptr)
         return;
     log->m_acquiring = false;
-    if (log == owner.created() && !log->is_data_available(false))
-        log->remove(); // an autorun cycle stopped before it brought data leaves no empty entry
+    // A run stopped before it brought data leaves no empty entry and loses nothing shown: the
+    // log shown before, with its samples, is shown again.
+    SDR_TX_SESSION* editing = editing_session_of(log);
+    if (editing != nullptr)
+        editing->restore_replaced_log(log);
+    else if (log == owner.created() && !log->is_data_available(false))
+        log->remove();
 }
 
 void execute(gui_job& job)

@@ -129,23 +129,17 @@ void fill_marks(const acquisition_plan& plan, const std::vector<window>& windows
 }
 } // namespace
 
-capture_result capture(const acquisition_plan& plan, const trigger_result& first,
-                       const std::atomic<bool>* cancel)
+namespace
+{
+capture_result fill(const acquisition_plan& plan, const std::vector<window>& windows, const trigger_result& first)
 {
     capture_result result;
     auto p = std::make_shared<SDR_LOG_PAYLOAD>();
-    const int64_t row_bytes = (int64_t(plan.depth) + 7) / 8;
-    if (plan.depth <= 0 || row_bytes * int64_t(plan.channels.size()) > INT_MAX / 2)
-    {
-        result.payload = p;
-        result.end_time = first.trigger;
-        return result;
-    }
     p->depth = plan.depth;
     p->channel_count = int(plan.channels.size());
     p->segment_size = plan.segment_size;
+    const int64_t row_bytes = (int64_t(plan.depth) + 7) / 8;
     p->channel_bits = QByteArray(int(row_bytes * int64_t(plan.channels.size())), Qt::Uninitialized);
-    const std::vector<window> windows = windows_of(plan, first, cancel);
     fill_channels(plan, windows, *p);
     fill_marks(plan, windows, first.gaps, *p);
     p->connected = QByteArray(plan.connected.data(), int(plan.connected.size()));
@@ -164,6 +158,46 @@ capture_result capture(const acquisition_plan& plan, const trigger_result& first
     }
     result.payload = p;
     result.end_time = windows.back().first + (plan.segment_size > 0 ? plan.segment_size : plan.depth);
+    return result;
+}
+
+bool fits(const acquisition_plan& plan)
+{
+    const int64_t row_bytes = (int64_t(plan.depth) + 7) / 8;
+    return plan.depth > 0 && row_bytes * int64_t(plan.channels.size()) <= INT_MAX / 2;
+}
+} // namespace
+
+capture_result capture(const acquisition_plan& plan, const trigger_result& first,
+                       const std::atomic<bool>* cancel)
+{
+    if (!fits(plan))
+    {
+        capture_result result;
+        result.payload = std::make_shared<SDR_LOG_PAYLOAD>();
+        result.end_time = first.trigger;
+        return result;
+    }
+    return fill(plan, windows_of(plan, first, cancel), first);
+}
+
+capture_result capture_stopped(const acquisition_plan& plan, int64_t reached)
+{
+    if (!fits(plan))
+        return capture_result();
+    const int size = plan.segment_size > 0 ? plan.segment_size : plan.depth;
+    const int count = plan.segment_size > 0 ? plan.depth / plan.segment_size : 1;
+    const int64_t start = std::max<int64_t>(plan.start_time, reached - int64_t(size) * count);
+    std::vector<window> windows;
+    for (int k = 0; k < count; ++k)
+    {
+        window w;
+        w.first = start + int64_t(k) * size;
+        w.trigger = -1;
+        windows.push_back(w);
+    }
+    capture_result result = fill(plan, windows, trigger_result());
+    result.end_time = reached;
     return result;
 }
 } // namespace chi_detail

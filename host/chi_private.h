@@ -280,6 +280,9 @@ struct capture_result
 // The samples around a trigger that `first` found (and, for a segmented acquisition, the
 // triggers of the further segments, searched on from it).
 capture_result capture(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel);
+// What the memory of a device stopped while it waited for its trigger holds: the samples up
+// to `reached`, where its search got, with no trigger among them.
+capture_result capture_stopped(const acquisition_plan& plan, int64_t reached);
 
 // Seam state the engine reads (faults that tests switch).
 struct engine_faults

@@ -92,6 +92,10 @@ void request::finish(run_env& env, int status, int value)
     gui_job job;
     job.kind = gui_job::FINISH;
     job.owner = this;
+    // A device stopped while it waited for its trigger keeps what it sampled until then: a read
+    // brings that.
+    if (m_stop.load() && (m_phase == SEARCH || m_phase == PROGRESS))
+        job.capture = capture_stopped(*m_plan, m_trigger.found ? m_trigger.trigger : m_trigger.next);
     const bool delivered = env.on_gui(job);
     m_phase = DONE;
     if (delivered)

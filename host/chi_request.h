@@ -16,7 +16,8 @@ namespace chi_detail
 class request;
 
 // A piece of work for the GUI thread: install a payload into the request's log (and, for an
-// autorun, prepare the log of the next cycle), or end the request's use of its log.
+// autorun, prepare the log of the next cycle), or end the request's use of its log (leaving in
+// the device's memory what a stopped acquisition sampled, when it has a capture).
 struct gui_job
 {
     enum KIND

@@ -263,6 +263,23 @@ public:
     std::vector<std::string> m_wire_names;         // channel names at acquisition time
     std::shared_ptr<const SDR_LOG_PAYLOAD> m_payload;
     std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_static_plugin_tables;
+
+    // What a run or a read replaced when it took this log (SDR_TX_SESSION::create_new_log), kept
+    // until new data has arrived whole: the log shown before in the same view, and the previous
+    // content of a reused log. Null when nothing waits to be given back.
+    struct REPLACED
+    {
+        SDR_DATA_LOG* shown = nullptr;   // parked logs stay alive: never dangles
+        int view = 0;                    // 1 for the power-up view
+        bool created = false;            // a new log: removed when given back
+        bool power_up = false;
+        SDR_DATA_SIGNAL_SET* signal_set = nullptr;
+        std::vector<std::string> wire_names;
+        std::shared_ptr<const SDR_LOG_PAYLOAD> payload;
+        std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> static_plugin_tables;
+        unsigned char do_not_show = 0;
+    };
+    std::unique_ptr<REPLACED> m_replaced;
 };
 
 // ---------------------------------------------------------------------------------------------

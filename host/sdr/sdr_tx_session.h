@@ -55,7 +55,16 @@ public:
     bool set_active_log(int index, SDR_DATA_LOG* log);
     bool remove(int index, const char* signal_set, const char* trigger, const char* log);
     bool save_to_log(int index);
+    // The log a run or a read of entry `index` fills: a new one with logging on, else the
+    // trigger's emptied temporary log; it becomes the shown log. What it replaced is kept until
+    // restore_replaced_log or forget_replaced_log.
     SDR_DATA_LOG* create_new_log(int index);
+    // A run or read that ended without data gives back what its log replaced: a new log is
+    // removed, a reused one takes its previous content again, and the log shown before is shown
+    // again. A log that holds data is only forgotten. True when something was given back.
+    bool restore_replaced_log(SDR_DATA_LOG* log);
+    // New data is in the log: what it replaced is let go.
+    void forget_replaced_log(SDR_DATA_LOG* log);
     void remove_current_log(int index);
     bool check_instance_compilation_type_at(int index, bool* recompile, bool* reroute);
 
@@ -139,7 +148,7 @@ private:
     bool remove_log(SDR_DATA_TRIGGER* trigger, int log_index);
     bool remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index);
     bool remove_signal_set(SDR_DATA_INSTANCE* instance, int set_index);
-    SDR_DATA_LOG* reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up);
+    SDR_DATA_LOG* reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up, SDR_DATA_LOG::REPLACED* replaced);
     void structural_change(SDR_DATA_INSTANCE* instance);
 
     SDR_TX_TREE_OBJECT* m_root;

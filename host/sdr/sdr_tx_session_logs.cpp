@@ -69,27 +69,43 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
     if (trigger == nullptr || standin::sdr::detail::take_create_log_failure())
         return nullptr;
+    const int view = entry->power_up ? 1 : 0;
+    auto replaced = std::make_unique<SDR_DATA_LOG::REPLACED>();
+    replaced->shown = trigger->get_log_at(trigger->m_active_log[view]);
+    replaced->view = view;
     SDR_DATA_LOG* log = nullptr;
     if (m_data->m_gui_logging) {
         trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger)));
         log = trigger->m_logs.back().get();
+        replaced->created = true;
         m_data->mark_modified();
     } else {
-        log = reuse_temp_log(trigger, entry->power_up);
+        log = reuse_temp_log(trigger, entry->power_up, replaced.get());
     }
+    // A log still waiting for its data already holds what the user saw last: that stays.
+    if (log->m_replaced == nullptr)
+        log->m_replaced = std::move(replaced);
     log->m_power_up = entry->power_up;
     log->m_signal_set = trigger->m_signal_set;
     log->m_wire_names = wire_names(trigger->m_signal_set);
-    trigger->m_active_log[entry->power_up ? 1 : 0] = sdr_index_of_name(trigger->m_logs, log->m_name.c_str());
+    trigger->m_active_log[view] = sdr_index_of_name(trigger->m_logs, log->m_name.c_str());
     entry->instance->note_structural_change();
     return log;
 }
 
-// Logging off keeps one temporary log per trigger, emptied and reused for every run.
-SDR_DATA_LOG* SDR_TX_SESSION::reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up)
+// Logging off keeps one temporary log per trigger, emptied and reused for every run; its
+// previous content goes to `replaced`.
+SDR_DATA_LOG* SDR_TX_SESSION::reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool power_up,
+                                             SDR_DATA_LOG::REPLACED* replaced)
 {
     for (const auto& log : trigger->m_logs) {
         if (log->m_global_temp) {
+            replaced->power_up = log->m_power_up;
+            replaced->signal_set = log->m_signal_set;
+            replaced->wire_names = log->m_wire_names;
+            replaced->payload = std::move(log->m_payload);
+            replaced->static_plugin_tables = std::move(log->m_static_plugin_tables);
+            replaced->do_not_show = log->m_do_not_show;
             log->m_payload.reset();
             log->m_static_plugin_tables.clear();
             log->m_acquiring = false;
@@ -104,7 +120,42 @@ SDR_DATA_LOG* SDR_TX_SESSION::reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool pow
     SDR_DATA_LOG* log = trigger->m_logs.back().get();
     log->m_global_temp = true;
     log->m_power_up = power_up;
+    replaced->created = true;
     return log;
+}
+
+bool SDR_TX_SESSION::restore_replaced_log(SDR_DATA_LOG* log)
+{
+    if (log == nullptr || log->m_replaced == nullptr)
+        return false;
+    std::unique_ptr<SDR_DATA_LOG::REPLACED> replaced = std::move(log->m_replaced);
+    SDR_DATA_TRIGGER* trigger = log->m_trigger;
+    SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    if (instance == nullptr || log->is_data_available(false))
+        return false;
+    log->m_acquiring = false;
+    if (replaced->created) {
+        log->remove();
+    } else {
+        log->m_power_up = replaced->power_up;
+        log->m_signal_set = replaced->signal_set;
+        log->m_wire_names = std::move(replaced->wire_names);
+        log->m_payload = std::move(replaced->payload);
+        log->m_static_plugin_tables = std::move(replaced->static_plugin_tables);
+        log->m_do_not_show = replaced->do_not_show;
+    }
+    const int shown = replaced->shown != nullptr ? sdr_index_of_name(trigger->m_logs, replaced->shown->m_name.c_str())
+                                                 : -1;
+    if (shown >= 0 && trigger->m_logs[size_t(shown)].get() == replaced->shown)
+        trigger->m_active_log[replaced->view] = shown;
+    instance->note_structural_change();
+    return true;
+}
+
+void SDR_TX_SESSION::forget_replaced_log(SDR_DATA_LOG* log)
+{
+    if (log != nullptr)
+        log->m_replaced.reset();
 }
 
 void SDR_TX_SESSION::remove_current_log(int index)

@@ -167,6 +167,150 @@ TEST_F(instance_run_test, a_failed_read_says_so_in_the_status_line_and_the_row)
     EXPECT_EQ(status_brush(0), idle_brush());
 }
 
+// What each instance shows: its log and that log's samples.
+struct shown_data
+{
+    SDR_DATA_LOG* log = nullptr;
+    std::shared_ptr<const SDR_LOG_PAYLOAD> samples;
+    int logs = 0;
+};
+
+// Autorun on both instances that already show data, stopped before or after the first new
+// data, with logging on and off: a stop before data shows the data seen before, untouched and
+// with no empty entry left; a stop after it shows the new data.
+TEST_F(instance_run_test, a_stopped_autorun_shows_the_newest_whole_data)
+{
+    const struct
+    {
+        bool logging;
+        bool data_before_stop;
+    } cases[] = {{true, false}, {false, false}, {true, true}, {false, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.logging ? "logging on" : "logging off") +
+                     (c.data_before_stop ? ", stopped after new data" : ", stopped before data"));
+        open({{"alpha"}, {"beta"}});
+        compile_and_program();
+        tx()->set_logging(c.logging);
+        select({0, 1});
+        press(ACTION_RUN);
+        end_all_runs();
+        shown_data before[2];
+        for (int instance : {0, 1})
+        {
+            before[instance].log = tx()->get_tx_session()->get_log_at(instance, false);
+            ASSERT_NE(before[instance].log, nullptr);
+            ASSERT_TRUE(before[instance].log->is_data_available(false));
+            before[instance].samples = before[instance].log->m_payload;
+            before[instance].logs = log_count(instance);
+        }
+        press(ACTION_AUTORUN);
+        ASSERT_EQ(standin::chi::runs().size(), 2u);
+        SDR_DATA_LOG* first_cycle[2] = {standin::chi::runs()[1][0].log, standin::chi::runs()[1][1].log};
+        step(); // "running": Stop is enabled
+        for (int i = 0; i < 40 && c.data_before_stop &&
+                        !(first_cycle[0]->is_data_available(false) && first_cycle[1]->is_data_available(false));
+             ++i)
+            step();
+        press(ACTION_STOP);
+        end_all_runs();
+        ASSERT_EQ(pane()->get_request_count(), 0);
+        for (int instance : {0, 1})
+        {
+            SCOPED_TRACE(instance);
+            SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
+            ASSERT_NE(shown, nullptr);
+            EXPECT_TRUE(shown->is_data_available(false));
+            EXPECT_FALSE(shown->is_acquiring_data());
+            if (c.data_before_stop)
+            {
+                EXPECT_EQ(shown, first_cycle[instance]);
+                EXPECT_NE(shown->m_payload, before[instance].samples);
+                EXPECT_EQ(log_count(instance), before[instance].logs + (c.logging ? 1 : 0))
+                    << "the new data's log, and no empty one for the stopped cycle";
+            }
+            else
+            {
+                EXPECT_EQ(shown, before[instance].log);
+                EXPECT_EQ(shown->m_payload, before[instance].samples);
+                EXPECT_EQ(log_count(instance), before[instance].logs);
+            }
+            EXPECT_EQ(status_text(instance), W::SEDQ_NOT_RUNNING_STR);
+        }
+        SDR_DATA_LOG* current = nullptr;
+        EXPECT_TRUE(tx()->is_data_available(false, -1, &current)) << "the panes show data";
+        EXPECT_EQ(current, tx()->get_tx_session()->get_log_at(0, false));
+        close_frame(m_frame);
+        m_frame = nullptr;
+        standin::chi::reset();
+        standin::chi::set_pace_ms(0);
+        standin::chi::set_delivery(standin::chi::delivery::manual);
+    }
+}
+
+// A read that fails, with logging on or off, leaves the data shown before as it was: the same
+// log, the same samples, no new entry.
+TEST_F(instance_run_test, a_failed_read_keeps_the_data_shown_before)
+{
+    for (bool logging : {true, false})
+    {
+        SCOPED_TRACE(logging ? "logging on" : "logging off");
+        open({{"alpha"}});
+        compile_and_program();
+        tx()->set_logging(logging);
+        select({0});
+        press(ACTION_RUN);
+        end_all_runs();
+        SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
+        ASSERT_NE(before, nullptr);
+        ASSERT_TRUE(before->is_data_available(false));
+        const auto samples = before->m_payload;
+        const int logs = log_count(0);
+        standin::chi::fail_offload(true);
+        press(ACTION_READ);
+        EXPECT_EQ(status_line(), W::SEDQ_JTAG_COMMUNICATION_ERROR_STR);
+        EXPECT_EQ(tx()->get_tx_session()->get_log_at(0, false), before);
+        EXPECT_EQ(before->m_payload, samples);
+        EXPECT_EQ(log_count(0), logs);
+        SDR_DATA_LOG* current = nullptr;
+        EXPECT_TRUE(tx()->is_data_available(false, -1, &current));
+        EXPECT_EQ(current, before);
+        standin::chi::fail_offload(false);
+        close_frame(m_frame);
+        m_frame = nullptr;
+    }
+}
+
+// Data seen before the device was programmed again (as data opened from a file), then an
+// autorun stopped while it waited for its trigger: Read Data brings what the device sampled up
+// to the stop, without a trigger, and no communication error.
+TEST_F(instance_run_test, read_data_after_a_stopped_autorun_brings_what_the_device_sampled)
+{
+    open({{"alpha"}});
+    compile_and_program();
+    select({0});
+    press(ACTION_RUN);
+    end_all_runs();
+    compile_and_program(); // the device's memory is empty again
+    SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
+    ASSERT_TRUE(before->is_data_available(false));
+    tx()->set_logging(true);
+    press(ACTION_AUTORUN);
+    for (int i = 0; i < 40 && status_text(0) != W::SEDQ_WAITING_FOR_TRIGGER_STR; ++i)
+        step();
+    ASSERT_EQ(status_text(0), W::SEDQ_WAITING_FOR_TRIGGER_STR);
+    press(ACTION_STOP);
+    end_all_runs();
+    ASSERT_EQ(tx()->get_tx_session()->get_log_at(0, false), before);
+    press(ACTION_READ);
+    EXPECT_NE(status_line(), W::SEDQ_JTAG_COMMUNICATION_ERROR_STR);
+    SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
+    ASSERT_NE(read, before);
+    EXPECT_TRUE(read->is_data_available(false));
+    EXPECT_EQ(read->get_data_trigger_position(-1), -1) << "stopped before its trigger";
+    EXPECT_TRUE(before->is_data_available(false));
+}
+
 TEST_F(instance_run_test, a_run_cancelled_at_the_recompile_question_keeps_no_request)
 {
     open({{"alpha"}});

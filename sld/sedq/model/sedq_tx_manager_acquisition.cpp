@@ -152,28 +152,24 @@ void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETE
 }
 
 // Requests that never start: the logs of the first `with_logs` requests (which this run
-// created) are removed, and no callback is left for the engine or the instance manager.
+// took) give back what they replaced, and no callback is left for the engine or the instance
+// manager.
 void SEDQ_TX_MANAGER::drop_requests(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests, size_t with_logs)
 {
+    bool shown_changed = false;
     for (size_t i = 0; i < requests->size(); ++i)
     {
         CHI_CONTROL::ACQ_PARAMETER& request = (*requests)[i];
-        const int instance = request_instance(request);
         if (i < with_logs && request.log != nullptr && m_tx_session != nullptr)
         {
-            if (instance == m_active_instance)
-            {
-                m_tx_session->remove_current_log(m_active_instance);
-                m_tx_log = nullptr;
-            }
-            else
-            {
-                request.log->remove();
-            }
+            m_tx_session->restore_replaced_log(request.log);
+            shown_changed = shown_changed || is_active_or_powerup_view(request_instance(request));
         }
         delete request.callback;
     }
     requests->clear();
+    if (shown_changed)
+        refresh_data_log_cache();
 }
 
 // Decoder plug-ins refresh their mnemonic tables before every run.
@@ -236,14 +232,15 @@ bool SEDQ_TX_MANAGER::read_data(int instance)
     const bool ok = CHI_CONTROL::offload(log);
     if (ok)
     {
+        m_tx_session->forget_replaced_log(log);
         set_view_log(instance, log);
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_SWITCH_POWERUP_VIEW |
                                             SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_LOG));
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
         return true;
     }
-    if (!log->is_global_temp())
-        log->remove();
+    // The data shown before the read stays: a new log goes, the temporary one is refilled.
+    m_tx_session->restore_replaced_log(log);
     if (is_active_or_powerup_view(instance))
         refresh_data_log_cache();
     return false;
