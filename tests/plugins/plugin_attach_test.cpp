@@ -1,0 +1,273 @@
+// Attaching the serial decoder to an instance of a design that holds its transmitter at
+// several places, and editing the options of the plug-in groups. The modal dialogs of the
+// attach run non-modally here: the choice and the options dialog through the document model's
+// dialog hooks, the message boxes through the host's modal auto-responder.
+#include "plugin_test_support.h"
+
+#include "host/sdr/sdr_plugin_group.h"
+#include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/cfg_control.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/sdr_control.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
+#include "sedq/plugins/sedq_plugin_option_dlg.h"
+
+#include <QLabel>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace
+{
+// The transmitter at two places in different subtrees, twice among siblings (one counts), once
+// nested in itself (the outer one counts), with children the decoder must not be handed.
+const char* const ATTACH_DESIGN = R"({
+  "project": {"top_entity": "top", "incremental_mode": 0},
+  "netlists": {
+    "pre": {"instances": [
+      {"path": "top|right|sub|tx2", "unit": "uart_tx", "flags": "0x80000000"},
+      {"path": "top|right|sub|tx3", "unit": "uart_tx", "flags": "0x80000000"},
+      {"path": "top|left|uart_tx", "flags": "0x80000000"},
+      {"path": "top|left|uart_tx|busy", "flags": "0x80000040"},
+      {"path": "top|left|uart_tx|valid", "flags": "0x80000040"},
+      {"path": "top|left|uart_tx|by_kind", "flags": "0x80000040", "kind": 5},
+      {"path": "top|left|uart_tx|by_flag", "flags": "0x80000240"},
+      {"path": "top|left|uart_tx|unflagged", "flags": "0x40"},
+      {"path": "top|nest|uart_tx|inner", "unit": "uart_tx", "flags": "0x80000000"},
+      {"path": "top|counter_probe", "flags": "0x80000000"}]}}
+})";
+
+// What the dialog hooks saw and are to do.
+struct HOOKS
+{
+    QStringList offered;
+    bool ok_enabled_before_choice = true;
+    bool ok_enabled_after_choice = false;
+    int choice = 0;   // row to double-click; -1 cancels
+    int option_runs = 0;
+    int option_structs = 0;
+    QStringList baud_answers; // typed into "Baud rate" in turn, OK after each
+    QStringList settings_shown;
+};
+HOOKS s_hooks;
+
+bool choose_hierarchy(const QStringList& paths, QString* chosen)
+{
+    SEDQ_PLUGIN_HIERARCHY_DLG dialog(paths, chosen);
+    dialog.show();
+    auto* list = dialog.findChild<QListWidget*>();
+    s_hooks.offered = paths;
+    s_hooks.ok_enabled_before_choice = dialog.findChildren<QPushButton*>().first()->isEnabled();
+    if (s_hooks.choice < 0)
+        return false;
+    QListWidgetItem* item = list->item(s_hooks.choice);
+    // A double click is a click first, then the second press.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    s_hooks.ok_enabled_after_choice = dialog.findChildren<QPushButton*>().first()->isEnabled();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    return dialog.result() == QDialog::Accepted;
+}
+
+bool edit_options(SEDQ_TX_MANAGER* tx, QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>* plugins)
+{
+    ++s_hooks.option_runs;
+    s_hooks.option_structs = plugins->size();
+    SEDQ_PLUGIN_OPTION_DLG dialog(tx, plugins);
+    dialog.show();
+    auto* tree = dialog.findChild<QTreeWidget*>();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        s_hooks.settings_shown << tree->topLevelItem(i)->text(0);
+    for (const QString& baud : s_hooks.baud_answers)
+    {
+        tree->clearSelection();
+        tree->findItems("Baud rate", Qt::MatchExactly).first()->setSelected(true);
+        auto* edit = dialog.findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, baud);
+        dialog.accept();
+        if (dialog.result() == QDialog::Accepted)
+            return true;
+    }
+    return false;
+}
+
+class plugin_attach_test : public plugin_test
+{
+protected:
+    void SetUp() override
+    {
+        plugin_test::SetUp();
+        s_hooks = HOOKS();
+        s_hooks.baud_answers = QStringList{"9600"};
+        m_choose = SEDQ_TX_MANAGER::s_choose_plugin_hierarchy;
+        m_edit = SEDQ_TX_MANAGER::s_edit_plugin_options;
+        SEDQ_TX_MANAGER::s_choose_plugin_hierarchy = &choose_hierarchy;
+        SEDQ_TX_MANAGER::s_edit_plugin_options = &edit_options;
+    }
+    void TearDown() override
+    {
+        SEDQ_TX_MANAGER::s_choose_plugin_hierarchy = m_choose;
+        SEDQ_TX_MANAGER::s_edit_plugin_options = m_edit;
+        plugin_test::TearDown();
+    }
+
+    SEDQ_TX_MANAGER* attach_document(const char* design = ATTACH_DESIGN)
+    {
+        install({"uart"});
+        if (design != nullptr)
+        {
+            std::string error;
+            EXPECT_TRUE(standin::project::load_json(design, m_dir.path().toStdString(), &error)) << error;
+        }
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_TRUE(manager->new_document(path("attach.vtl").c_str()));
+        return manager;
+    }
+
+    bool attach(SEDQ_TX_MANAGER* manager)
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+        return manager->open_plugin("uart", false);
+    }
+
+    // Texts of the host messages shown since the last call.
+    std::vector<std::string> messages()
+    {
+        const auto& all = standin::msg::shown();
+        std::vector<std::string> fresh;
+        for (size_t i = std::min(m_seen_messages, all.size()); i < all.size(); ++i)
+            fresh.push_back(all[i].text);
+        m_seen_messages = all.size();
+        return fresh;
+    }
+    size_t m_seen_messages = 0;
+
+    static std::vector<std::string> names(SDR_TX_SIGNAL_NODES* nodes)
+    {
+        std::vector<std::string> out;
+        for (int row = 0; row < nodes->get_num_nodes(); ++row)
+            out.push_back(nodes->get_node_name(row));
+        return out;
+    }
+
+    static int set_option_calls()
+    {
+        using COUNTERS = void (*)(int*, int*, int*, int*, int*);
+        auto counters = reinterpret_cast<COUNTERS>(sedq_find_plugin("uart")->library->resolve("sld_sed_uart_counters"));
+        int refresh = 0, display = 0, trigger = 0, open = 0, set = 0;
+        counters(&refresh, &display, &trigger, &open, &set);
+        return set;
+    }
+
+    SEDQ_TX_MANAGER::PLUGIN_HIERARCHY_CHOICE m_choose = nullptr;
+    SEDQ_TX_MANAGER::PLUGIN_OPTIONS_EDIT m_edit = nullptr;
+};
+
+std::vector<std::string> data_bits(const std::string& prefix)
+{
+    std::vector<std::string> bits;
+    for (int bit = 7; bit >= 0; --bit)
+        bits.push_back(prefix + "data[" + std::to_string(bit) + "]");
+    return bits;
+}
+
+TEST_F(plugin_attach_test, the_outer_instances_are_offered_sorted_and_the_chosen_one_is_tapped)
+{
+    SEDQ_TX_MANAGER* manager = attach_document();
+    ASSERT_TRUE(attach(manager)) << testing::PrintToString(messages()) << testing::PrintToString(boxes())
+                                 << s_hooks.option_runs << s_hooks.offered.join(",").toStdString();
+    EXPECT_EQ(s_hooks.offered, (QStringList{"left|uart_tx", "nest|uart_tx", "right|sub|tx2"}));
+    EXPECT_FALSE(s_hooks.ok_enabled_before_choice);
+    EXPECT_TRUE(s_hooks.ok_enabled_after_choice);
+
+    SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+    std::vector<std::string> expected{"left|uart_tx|data"};
+    for (const std::string& bit : data_bits("left|uart_tx|"))
+        expected.push_back(bit);
+    expected.push_back("left|uart_tx|valid");
+    expected.push_back("left|uart_tx|busy");
+    EXPECT_EQ(names(trigger), expected) << "the data byte grouped, the data-only nodes after it";
+    EXPECT_EQ(trigger->get_group_display_type(0), SDR_GTYPE_PLUGIN);
+    EXPECT_EQ(trigger->get_node_capture_type(1), SDR_WTYPE_DATA_AND_TRIGGER) << "listed by both tables";
+    EXPECT_EQ(trigger->get_node_capture_type(9), SDR_WTYPE_DATA_ONLY);
+
+    // The data list shows the trigger list's group as the host mirrors it, then the data group.
+    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    std::vector<std::string> frame{"left|uart_tx|frame"};
+    for (const std::string& bit : data_bits("left|uart_tx|"))
+        frame.push_back(bit);
+    frame.push_back("left|uart_tx|valid");
+    frame.push_back("left|uart_tx|busy");
+    const std::vector<std::string> data_names = names(data);
+    ASSERT_GE(data_names.size(), frame.size());
+    const int group = int(data_names.size() - frame.size());
+    EXPECT_EQ(std::vector<std::string>(data_names.begin() + group, data_names.end()), frame);
+    EXPECT_EQ(data->get_group_display_type(group), SDR_GTYPE_PLUGIN);
+    EXPECT_EQ(std::count(data_names.begin(), data_names.end(), "left|uart_tx|valid"), 1) << "no temporary left";
+    EXPECT_EQ(s_hooks.option_runs, 1);
+    EXPECT_EQ(s_hooks.option_structs, 2);
+    EXPECT_EQ(s_hooks.settings_shown, (QStringList{"Baud rate", "Format", "Symbol file"})) << "one row per name";
+}
+
+TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_removes_the_attach)
+{
+    SEDQ_TX_MANAGER* manager = attach_document();
+    s_hooks.baud_answers = QStringList{"abc", "19200"};
+    ASSERT_TRUE(attach(manager));
+    const std::string complaint = "Corvane\nBaud rate \"abc\" is not a number";
+    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint, complaint})) << "one per group";
+    const SDR_PLUGIN_GROUP* record = manager->get_trigger_nodes(-1)->get_plugin_group(0);
+    ASSERT_NE(record, nullptr);
+    const char* value = nullptr;
+    ASSERT_TRUE(record->get_user_option(0, nullptr, &value, nullptr, nullptr));
+    EXPECT_STREQ(value, "19200");
+    EXPECT_EQ(set_option_calls(), 4) << "two groups, two presses of OK";
+
+    manager->on_edit_undo();
+    EXPECT_EQ(manager->get_trigger_nodes(-1)->get_num_nodes(), 0);
+    EXPECT_EQ(manager->get_signal_nodes(-1)->get_num_nodes(), 0);
+}
+
+const char* const UNRELATED_DESIGN = R"({"project": {"top_entity": "top"},
+  "netlists": {"pre": {"instances": [{"path": "top|counter_probe", "flags": "0x80000000"}]}}})";
+
+struct FAILURE
+{
+    const char* what;
+    const char* design;
+    int choice;
+    const char* box; // empty: none
+};
+
+class plugin_attach_failure_test : public plugin_attach_test, public testing::WithParamInterface<FAILURE>
+{
+};
+
+TEST_P(plugin_attach_failure_test, is_reported_with_its_message_and_adds_nothing)
+{
+    const FAILURE& c = GetParam();
+    SEDQ_TX_MANAGER* manager = attach_document(c.design);
+    s_hooks.choice = c.choice;
+    messages();
+    EXPECT_FALSE(attach(manager));
+    const std::vector<std::string> shown = messages();
+    if (*c.box == '\0')
+        EXPECT_TRUE(shown.empty());
+    else
+        EXPECT_TRUE(shown.size() == 1 && shown[0].find(c.box) != std::string::npos) << shown.size();
+    EXPECT_EQ(manager->get_trigger_nodes(-1)->get_num_nodes(), 0);
+    EXPECT_EQ(s_hooks.option_runs, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    attach, plugin_attach_failure_test,
+    testing::Values(FAILURE{"no_netlist", nullptr, 0, "you need to run an Analysis and Elaboration first"},
+                    FAILURE{"no_instance", UNRELATED_DESIGN, 0, "could not be found in the current design"},
+                    FAILURE{"cancelled", ATTACH_DESIGN, -1, ""}),
+    [](const testing::TestParamInfo<FAILURE>& info) { return std::string(info.param.what); });
+} // namespace
