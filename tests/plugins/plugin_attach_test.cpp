@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/afcq_control.h"
 #include "host/standin/cfg_control.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/sdr_control.h"
@@ -231,6 +232,140 @@ TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_remov
     manager->on_edit_undo();
     EXPECT_EQ(manager->get_trigger_nodes(-1)->get_num_nodes(), 0);
     EXPECT_EQ(manager->get_signal_nodes(-1)->get_num_nodes(), 0);
+}
+
+// Tap modes by generation and switch; the second generation gives the data list rows of its own.
+TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
+{
+    struct CASE
+    {
+        bool gen2;
+        const char* setting; // switched on, or null
+        SDR_DATA_WIRE_TAP_MODE tap;
+    };
+    const CASE cases[] = {{false, nullptr, SDR_TAP_PRE_SYNTHESIS},
+                          {false, "vtl_plugin_add_presynthesis_nodes", SDR_TAP_PRE_SYNTHESIS},
+                          {true, nullptr, SDR_TAP_PRE_SYNTHESIS},
+                          {true, "vtl_plugin_add_postfitting_nodes", SDR_TAP_POST_FITTING}};
+    for (const CASE& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.gen2 ? "gen2 " : "gen1 ") + (c.setting ? c.setting : "-"));
+        SEDQ_TX_MANAGER* manager = attach_document();
+        manager->get_tx_session()->m_is_tx_gen2 = c.gen2 ? 1 : 0;
+        if (c.setting != nullptr)
+            standin::cfg::set(c.setting, true);
+        const int reads = standin::cfg::read_count(c.gen2 ? "vtl_plugin_add_postfitting_nodes"
+                                                          : "vtl_plugin_add_presynthesis_nodes");
+        ASSERT_TRUE(attach(manager));
+        EXPECT_EQ(standin::cfg::read_count(c.gen2 ? "vtl_plugin_add_postfitting_nodes"
+                                                  : "vtl_plugin_add_presynthesis_nodes"),
+                  reads + 1);
+        SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+        EXPECT_EQ(trigger->get_node_tap_mode(1), c.tap);
+        EXPECT_EQ(std::string(trigger->get_node_name(0)), "left|uart_tx|data");
+        const std::vector<std::string> data_names = names(manager->get_signal_nodes(-1));
+        EXPECT_EQ(std::count(data_names.begin(), data_names.end(), "left|uart_tx|frame"), 1);
+        if (c.setting != nullptr)
+            standin::cfg::clear(c.setting);
+        manager->close_document();
+    }
+}
+
+// ---- the options, without an attach ------------------------------------------------------------
+
+using OPTION = SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT::USER_OPTION;
+
+TEST_F(plugin_attach_test, the_options_dialog_shows_one_row_per_name_and_offers_file_filters)
+{
+    SEDQ_TX_MANAGER* manager = attach_document(nullptr);
+    SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT first;
+    SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT second;
+    first.user_options = {OPTION{"Rate", "first", "number", "1"}, OPTION{"VCD FILE", "waves", "file", "a.vcd"}};
+    second.user_options = {OPTION{"Rate", "second", "string", "2"}, OPTION{"Trace file", "t", "file", ""}};
+    QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> plugins{&first, &second};
+    SEDQ_PLUGIN_OPTION_DLG dialog(manager, &plugins);
+    dialog.show();
+    auto* tree = dialog.findChild<QTreeWidget*>();
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(dialog.get_option_value("Rate"), "2") << "the later struct's value";
+    EXPECT_EQ(dialog.get_option_description("Rate"), "second");
+    EXPECT_EQ(dialog.get_option_type("Rate"), "string");
+
+    const std::pair<const char*, QStringList> filters[] = {
+        {"VCD FILE", {"VCD Files (*.vcd)", "All Files (*.*)"}},
+        {"Trace file", {"Trace Files (*.trace)", "All Files (*.*)"}},
+        {"Log of run file", {"All Files (*.*)"}},
+        {"Rate", {"Rate Files (*.rate)", "All Files (*.*)"}}};
+    for (const auto& [name, expected] : filters)
+        EXPECT_EQ(SEDQ_PLUGIN_OPTION_DLG::browse_filters(name), expected) << name;
+
+    // A chosen file lands in the setting; the browse button stays enabled after a string option.
+    tree->clearSelection();
+    tree->findItems("VCD FILE", Qt::MatchExactly).first()->setSelected(true);
+    standin::afcq::push_file_dialog_result(true, "/tmp/run.vcd");
+    auto* browse = dialog.findChildren<QPushButton*>().first();
+    ASSERT_EQ(browse->text(), "...");
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialog.get_option_value("VCD FILE"), "/tmp/run.vcd");
+    tree->setCurrentItem(tree->findItems("Rate", Qt::MatchExactly).first());
+    EXPECT_TRUE(browse->isEnabled());
+
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << "no decoder loaded, so no complaint";
+    EXPECT_EQ(first.user_options[0].value, "2") << "one setting for both options of a name";
+}
+
+TEST_F(plugin_attach_test, without_options_the_dialog_says_so_and_ok_still_applies)
+{
+    SEDQ_TX_MANAGER* manager = attach_document(nullptr);
+    SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT empty;
+    QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> plugins{&empty};
+    SEDQ_PLUGIN_OPTION_DLG dialog(manager, &plugins);
+    dialog.show();
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text() == "No Selection"; }));
+    EXPECT_FALSE(dialog.findChild<QLineEdit*>()->isEnabled());
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// Options read from and written back to the group records of a document with two uart groups.
+TEST_F(plugin_attach_test, options_go_to_each_decoder_in_order_and_back_to_the_records)
+{
+    SEDQ_TX_MANAGER* manager = attach_document();
+    ASSERT_TRUE(attach(manager));
+    SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+    SDR_PLUGIN_GROUP* record = trigger->get_plugin_group(0);
+    ASSERT_NE(record, nullptr);
+    record->clear_user_options();
+    record->add_user_option("Baud rate", "1200", 1, "Baud rate of the line");
+    record->add_user_option("Odd", "x", 7, "an unknown type");
+    std::unique_ptr<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT> plugin(manager->get_plugin_struct(0));
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->user_options[1].type, "string");
+
+    SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT without; // a group whose table declares no options
+    without.plugin_name = "uart";
+    without.settings = manager->get_signal_nodes(-1)->get_plugin_group(
+        manager->get_signal_nodes(-1)->get_num_nodes() - 11);
+    ASSERT_NE(without.settings, nullptr);
+    const int calls = set_option_calls();
+    plugin->user_options[0].value = "fast";
+    EXPECT_TRUE(manager->set_plugin_user_options({plugin.get(), &without}));
+    EXPECT_EQ(set_option_calls(), calls + 1) << "a struct without options is not sent";
+    EXPECT_EQ(plugin->user_options[0].message, "Baud rate \"fast\" is not a number") << "cut at its NUL";
+    EXPECT_EQ(without.settings->get_user_option_count(), 0);
+    int type = -1;
+    ASSERT_TRUE(record->get_user_option(1, nullptr, nullptr, &type, nullptr));
+    EXPECT_EQ(type, 0) << "a string is stored with code 0";
+
+    // Cancelled from the view's command: the bracket closes and nothing is written.
+    s_hooks.baud_answers.clear();
+    const int before = set_option_calls();
+    QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> selected{plugin.get()};
+    EXPECT_TRUE(manager->get_plugin_user_options(&selected, false));
+    EXPECT_EQ(set_option_calls(), before);
+    EXPECT_FALSE(SEDQ_EDIT_SCOPE::is_any_open());
 }
 
 const char* const UNRELATED_DESIGN = R"({"project": {"top_entity": "top"},
