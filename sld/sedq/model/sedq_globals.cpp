@@ -11,6 +11,8 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
+#include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
+#include "sedq/plugins/sedq_plugin_option_dlg.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/view/sedq_drawing.h"
 #include "sedq/view/sedq_view_ntfq_handler.h"
@@ -54,6 +56,10 @@ const QPalette SEDQ_RED_BASE_PALETTE = sedq_get_palette(QPalette::Base, Qt::red)
 const QPalette SEDQ_RED_TEXT_PALETTE = sedq_get_palette(QPalette::Text, Qt::red);
 
 SEDQ_AUTO_SEDQ_TCL_INIT sedq_auto_sedq_tcl_init;
+
+// The document model runs the decoder plug-in dialogs through these.
+SEDQ_TX_MANAGER::PLUGIN_HIERARCHY_CHOICE SEDQ_TX_MANAGER::s_choose_plugin_hierarchy = &SEDQ_PLUGIN_HIERARCHY_DLG::choose;
+SEDQ_TX_MANAGER::PLUGIN_OPTIONS_EDIT SEDQ_TX_MANAGER::s_edit_plugin_options = &SEDQ_PLUGIN_OPTION_DLG::edit;
 
 // The memory-block families of the target devices, smallest first. Each name is distinct
 // and none contains another, since the wizard matches them by substring.

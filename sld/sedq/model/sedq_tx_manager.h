@@ -32,6 +32,7 @@ class QTabWidget;
 class HDB_INSTANCE_NAME;
 class IDU_PARTITION;
 class SDR_PLUGIN_GROUP;
+struct PLUGIN_MNEMONIC_TABLE;
 class SDR_TX_SIGNAL_NODES;
 class SDR_TX_SIGNAL_SET;
 class SDR_TX_TRIGGER;
@@ -643,6 +644,8 @@ public:
             QString description;
             QString type; // "number", "file" or "string"
             QString value;
+            // The decoder's answer to the last write of the options; empty when it said nothing.
+            QByteArray message;
         };
         QString plugin_name;
         QString table_name;
@@ -654,7 +657,19 @@ public:
         // list when set, else the data list.
         QStringList node_names;
         bool setup = false;
+        // While an attach runs: the group the table's nodes are gathered in, and one alias per
+        // node name.
+        QString group_name;
+        QString group_alias;
+        QStringList node_aliases;
     };
+    // The dialogs of attaching and of the options, run modally by the plug-in layer: the
+    // instance chosen among `paths` (false when cancelled), and the options dialog (false
+    // when cancelled). Set once when the library loads.
+    using PLUGIN_HIERARCHY_CHOICE = bool (*)(const QStringList& paths, QString* chosen);
+    using PLUGIN_OPTIONS_EDIT = bool (*)(SEDQ_TX_MANAGER* tx, QList<SEDQ_PLUGIN_STRUCT*>* plugins);
+    static PLUGIN_HIERARCHY_CHOICE s_choose_plugin_hierarchy;
+    static PLUGIN_OPTIONS_EDIT s_edit_plugin_options;
     // Opens the table of `plugin` on the group `node` and stores it all on the group's record
     // (also after a refused open, which shows the decoder's error and answers false).
     bool open_plugin_mnemonic_table(int node, SEDQ_PLUGIN_STRUCT* plugin);
@@ -664,6 +679,20 @@ public:
     bool get_plugin_user_options(QList<SEDQ_PLUGIN_STRUCT*>* plugins, bool in_action);
     // Attaches the named decoder plug-in to the current instance, inside the caller's edit.
     bool open_plugin(QString const& plugin_name, bool test);
+    // Hands the option values of every struct to its decoder and stores them on the group
+    // records; false when a decoder refused its values. Each option keeps the decoder's message.
+    bool set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& plugins);
+    // The instances of the design units a decoder names, the user's choice among them (false
+    // when none is found or the choice is cancelled), and the node names under the chosen one.
+    bool get_plugin_hierarchy(QString* hierarchy, const QStringList& unit_names);
+    static void get_plugin_hierarchy_list(QStringList* paths, HDB_INSTANCE_NAME* instance,
+                                          const QStringList& unit_names);
+    bool get_plugin_discovered_node_list(QStringList* node_names, const QString& hierarchy);
+    static void copy_from_plugin_struct(SEDQ_PLUGIN_STRUCT* plugin, const PLUGIN_MNEMONIC_TABLE* table);
+    static bool is_data_plugin_node(const QString& name, const QList<SEDQ_PLUGIN_STRUCT*>& plugins);
+    static bool is_setup_plugin_node(const QString& name, const QList<SEDQ_PLUGIN_STRUCT*>& plugins);
+    // Copies the first data-list node of that name to the end of the data list.
+    bool insert_plugin_data_node(const QString& full_name);
 
     // ---- user settings shared by every editor window -------------------------------------
     static bool m_cfg_show_duplicate_buttons;
@@ -696,6 +725,11 @@ public:
     bool m_show_type = true;
 
 public Q_SLOTS:
+    // Taps the nodes of the tables under `prefix` into the trigger and data lists, one plug-in
+    // group per table; the second generation of the document files keeps its own rows.
+    bool add_plugin_tables(const QList<SEDQ_PLUGIN_STRUCT*>& plugins, const QString& prefix);
+    bool add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_STRUCT*>& plugins, const QString& prefix);
+    bool add_plugin_tables_using_tx_gen2(const QList<SEDQ_PLUGIN_STRUCT*>& plugins, const QString& prefix);
     // The mnemonic command is always available and does nothing of its own.
     void on_update_mnemonic(bool* enabled);
     void on_mnemonic();

@@ -1,20 +1,29 @@
-// SEDQ_TX_MANAGER: the settings of plug-in groups as the node commands hand them around, the
-// editing of their options and the attaching of a decoder plug-in. There is no options dialog
-// to run and no attaching from the menu yet: the settings are read for real, the option
-// editing changes nothing, and attaching answers that the plug-in is not there.
+// SEDQ_TX_MANAGER: the settings of plug-in groups as the node commands hand them around, and
+// the editing of their options: read from the group records, edited in the options dialog,
+// handed to the decoders and stored back on the records.
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
+
+#include <optional>
+#include <vector>
 
 namespace
 {
 QString option_type_name(int type)
 {
     return type == 1 ? QStringLiteral("number") : type == 2 ? QStringLiteral("file") : QStringLiteral("string");
+}
+
+int option_type_code(const QString& type)
+{
+    return type == QLatin1String("number") ? 1 : type == QLatin1String("file") ? 2 : 0;
 }
 } // namespace
 
@@ -53,24 +62,65 @@ SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* SEDQ_TX_MANAGER::get_plugin_struct(int node
     return plugin;
 }
 
-// The options dialog belongs to the decoder that asks for the options; without a loaded
-// decoder the groups keep their options. The edit bracket is kept so that callers see the
-// same sequence as with a decoder.
+// One edit of its own unless the caller's edit holds it: a cancelled dialog leaves no step.
 bool SEDQ_TX_MANAGER::get_plugin_user_options(QList<SEDQ_PLUGIN_STRUCT*>* plugins, bool in_action)
 {
-    if (plugins == nullptr || plugins->isEmpty())
+    if (plugins == nullptr)
         return true;
+    std::optional<SEDQ_EDIT_SCOPE> edit;
     if (!in_action)
-        begin_action(-1);
-    if (!in_action)
-        end_action(SEDQ_CHECK_COMPILATION, -1);
+        edit.emplace(this, SEDQ_CHECK_COMPILATION, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    if (s_edit_plugin_options != nullptr)
+        s_edit_plugin_options(this, plugins);
     return true;
 }
 
-// Without a loaded decoder no design unit is recognised: reported as the design missing what
-// the plug-in decodes, and nothing is added.
-bool SEDQ_TX_MANAGER::open_plugin(QString const&, bool)
+// Every decoder first hears all of its options (its messages land in the options), then every
+// group record stores the values, whether or not its decoder took them.
+bool SEDQ_TX_MANAGER::set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& plugins)
 {
-    sedq_show_message(MSG_SEDQ::O::PLUGIN_MISSING_HIERARCHY());
-    return false;
+    bool accepted = true;
+    for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
+    {
+        SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin(plugin->plugin_name);
+        const int count = plugin->user_options.size();
+        if (entry == nullptr || count == 0)
+            continue;
+        std::vector<QByteArray> values;
+        std::vector<const char*> value_pointers;
+        std::vector<char*> message_pointers;
+        values.reserve(size_t(count));
+        for (auto& option : plugin->user_options)
+        {
+            values.push_back(option.value.toLocal8Bit());
+            value_pointers.push_back(values.back().constData());
+            option.message = QByteArray(SEDQ_PLUGIN_TEXT_SIZE, '\0');
+            message_pointers.push_back(option.message.data());
+        }
+        void* handle = plugin->settings != nullptr ? plugin->settings->get_table_handle() : nullptr;
+        if (entry->plugin_set_user_options(handle, value_pointers.data(), count, message_pointers.data(),
+                                           SEDQ_PLUGIN_TEXT_SIZE) != 0)
+        {
+            show_plugin_error_msg(plugin->plugin_name);
+            accepted = false;
+        }
+        // A decoder may fill its buffer to the last byte: what it said ends there or at its NUL.
+        for (auto& option : plugin->user_options)
+        {
+            option.message[SEDQ_PLUGIN_TEXT_SIZE - 1] = '\0';
+            option.message.truncate(int(qstrlen(option.message.constData())));
+        }
+    }
+    for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
+    {
+        if (plugin->settings == nullptr)
+            continue;
+        plugin->settings->clear_user_options();
+        for (const auto& option : plugin->user_options)
+            plugin->settings->add_user_option(option.name.toLocal8Bit().constData(),
+                                              option.value.toLocal8Bit().constData(), option_type_code(option.type),
+                                              option.description.toLocal8Bit().constData());
+    }
+    update_modified_flag();
+    return accepted;
 }
