@@ -5,4 +5,8 @@
 
 #include "host/atcl.h"
 
-extern const ATCL_CALLBACK sedq_sedq_tcl_callbacks[];
+extern const ATCL_CALLBACK* const sedq_sedq_tcl_callbacks;
+
+// The two commands of production scripts: add signal nodes to open analyzer windows.
+int sedq_add_node(ClientData, Tcl_Interp* interp, int argc, const char** argv);
+int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv);
