@@ -185,6 +185,17 @@ TEST_F(sedq_tcl_commands, canvas_steps_are_an_error_that_names_the_command)
     EXPECT_EQ(result, "1");
 }
 
+TEST_F(sedq_tcl_commands, a_schema_that_names_no_source_is_reported_and_the_call_succeeds)
+{
+    for (const char* script : {"sedq_do_locate -schema {}", "sedq_do_locate -schema \"\\{unbalanced\""})
+    {
+        standin::msg::clear_internal_errors();
+        EXPECT_EQ(standin::atcl::eval(script, nullptr), TCL_OK) << script;
+        ASSERT_EQ(standin::msg::internal_errors().size(), 1u) << script;
+        EXPECT_EQ(standin::msg::internal_errors()[0].expression, "schema != NULL");
+    }
+}
+
 // ---- the host application --------------------------------------------------------------------
 
 QString demo_project_copy(const QTemporaryDir& dir)
@@ -272,7 +283,13 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
         // The demo's list holds counter|wrap already; ctrl|done is a node of its design that it lacks.
         EXPECT_FALSE(before.contains("ctrl|done"));
         EXPECT_TRUE(after.contains("ctrl|done")) << after.join(",").toStdString();
-        EXPECT_EQ(after.size(), before.size() + 1) << "a path in other letter case names no open window";
+        EXPECT_FALSE(after.contains("ctrl|irq")) << "a path in other letter case names no open window";
+        std::string located = "untouched";
+        EXPECT_EQ(standin::atcl::eval(("sedq_do_locate -schema [list [file normalize {" + document + "}] ctrl|irq]").toStdString(),
+                                      &located),
+                  TCL_OK);
+        EXPECT_TRUE(node_names(window).contains("ctrl|irq")) << "the schema's source names the open window";
+        EXPECT_EQ(located, "") << "locating leaves the script's result alone";
         EXPECT_TRUE(window->isWindowModified());
         EXPECT_TRUE(standin::msg::internal_errors().empty());
     }

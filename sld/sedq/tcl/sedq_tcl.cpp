@@ -9,6 +9,7 @@
 #include "sedq/tcl/sedq_test.h"
 
 #include "host/fio.h"
+#include "host/msg.h"
 #include "host/qui.h"
 
 #include <initializer_list>
@@ -217,13 +218,64 @@ int sedq_add_node(ClientData, Tcl_Interp*, int argc, const char** argv)
     return status;
 }
 
-int sedq_do_locate(ClientData, Tcl_Interp*, int argc, const char** argv)
+MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text)
+{
+    Tcl_Interp* interp = atcl_get_interpreter();
+    if (!SEDQ_VERIFY(interp != NULL))
+        return nullptr;
+    const std::string list = std::string("func ") + (text ? text : "");
+    int count = 0;
+    const char** words = nullptr;
+    if (Tcl_SplitList(interp, list.c_str(), &count, &words) != TCL_OK)
+        return nullptr;
+    MSG_GEN_LOCATION_SCHEMA* schema = nullptr;
+    if (MSG_LOCATION_SCHEMA::from_tcl_string(nullptr, interp, count, words) == TCL_OK)
+    {
+        auto* loc_schema = static_cast<MSG_LOCATION_SCHEMA*>(atcl_get_ptr(interp, Tcl_GetStringResult(interp)));
+        if (SEDQ_VERIFY(loc_schema != NULL))
+        {
+            if (loc_schema->get_kind() != 10)
+                SEDQ_REPORT("Qt code should only create MSG_GEN_LOCATION_SCHEMAs.");
+            else
+                schema = dynamic_cast<MSG_GEN_LOCATION_SCHEMA*>(loc_schema);
+        }
+    }
+    Tcl_Free(reinterpret_cast<char*>(words));
+    return schema;
+}
+
+int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv)
 {
     call given;
     bool help_shown = false;
     const int status = sedq_init_command(SEDQ_CMD_DO_LOCATE, &given.args, &help_shown, argc, argv);
     if (status != TCL_OK || help_shown)
         return status;
+    const QList<SEDQ_FRAME_WND*> windows = analyzer_windows();
+    // Reading the schema uses the interpreter's result; the script's stays as it was.
+    Tcl_InterpState saved = Tcl_SaveInterpState(interp, TCL_OK);
+    MSG_GEN_LOCATION_SCHEMA* schema = sedq_get_schema_from_tcl_string(given.args.get_one_arg_option(SEDQ_AUTO_ARG_SCHEMA));
+    Tcl_RestoreInterpState(interp, saved);
+    if (!SEDQ_VERIFY(schema != NULL))
+        return status;
+    const QString source = QString::fromLocal8Bit(schema->get_source().get_string());
+    SEDQ_FRAME_WND* target = nullptr;
+    if (source == "New Vantrel File")
+        target = windows.isEmpty() ? nullptr : windows.last();
+    else
+        for (SEDQ_FRAME_WND* window : windows)
+            if (QString::fromStdString(window->get_file_path().fullpath()) == source)
+            {
+                target = window;
+                break;
+            }
+    for (int i = 0; target && i < schema->get_node_count(); ++i)
+    {
+        const MSG_GEN_LOC_INSTANCE* loc_node = schema->get_node(i);
+        if (!SEDQ_VERIFY(loc_node != NULL))
+            return status;
+        target->add_node(QString::fromLocal8Bit(loc_node->get_name().c_str()));
+    }
     return status;
 }
 
