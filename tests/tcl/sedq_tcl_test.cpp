@@ -9,12 +9,16 @@
 #include "host/sdr/sdr_tx_session.h"
 #include "host/standin/atcl_control.h"
 #include "host/standin/msg_control.h"
+#include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
 #include "host/standin/tst_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/view/sedq_view.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/tcl/sedq_tcl_args_auto.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -22,6 +26,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -293,6 +299,37 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
         EXPECT_TRUE(window->isWindowModified());
         EXPECT_TRUE(standin::msg::internal_errors().empty());
     }
+}
+
+// Steps on the node view and its dialogs, each answered by the step it announced.
+TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
+{
+    QTemporaryDir dir;
+    const QString document = demo_project_copy(dir);
+    const QString script = write_script(dir, "sedq_check_locate_enable\n"
+                                             "sedq_switch_to_advanced_view -combobox_type 0\n"
+                                             "sedq_on_time_units_dialog -time 10 -time_unit_index 1\n");
+    VANTREL_HOST host(options_for(document, script));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    for (int turn = 0; turn < 5; ++turn)
+        QCoreApplication::processEvents();
+    const std::vector<std::string>& log = standin::msg::debug_log();
+    const bool told = std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("locate enabled") != std::string::npos || line.find("locate disabled") != std::string::npos;
+    });
+    EXPECT_TRUE(told);
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    QComboBox* selector = window->get_layout_widget()->get_view()->get_level_type_combo(0);
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->currentText(), "Advanced");
+    const std::vector<standin::qui::response> answered = standin::qui::responses();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].command, "sedq_dlg_trigger_time_units_dialog -time \"10\" -time_unit_index \"1\"");
+    EXPECT_EQ(answered[0].code, TCL_OK);
+    EXPECT_EQ(answered[0].result, "1");
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
 TEST(sedq_tcl_host, the_binary_prints_the_usage_and_stops_at_a_misspelt_argument)

@@ -104,7 +104,7 @@ const step steps[SEDQ_CMD_COUNT] = {
     /* import_dialog_accept */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_on_import_set_data(f); }, true},
     /* delete_table */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_on_delete_table(f); }, true},
     /* delete_entry */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) { T::test_on_delete_entry(f, c.text(SEDQ_AUTO_ARG_ENTRY_ROW)); }, true},
-    /* switch_to_advanced_view */ {nullptr, nullptr, false},
+    /* switch_to_advanced_view */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) { T::test_advanced_view(f, c.integer(SEDQ_AUTO_ARG_COMBOBOX_TYPE)); }, false},
     /* on_property_dialog */ {nullptr, nullptr, false},
     /* property_dialog */ {nullptr, nullptr, true},
     /* property_dialog_accept */ {nullptr, nullptr, true},

@@ -179,6 +179,15 @@ void SEDQ_TEST_FRAME_WND::test_on_delete_entry(SEDQ_FRAME_WND*, const QString& r
     dialog->refresh_list(dialog->get_current_set());
 }
 
+void SEDQ_TEST_FRAME_WND::test_advanced_view(SEDQ_FRAME_WND* frame, int type)
+{
+    constexpr int ADVANCED = 3; // "Basic AND", "Basic OR", "Comparison", "Advanced"
+    SEDQ_VIEW* view = view_of(frame);
+    QComboBox* selector = view ? view->get_level_type_combo(type) : nullptr;
+    if (selector && selector->count() > ADVANCED)
+        selector->setCurrentIndex(ADVANCED);
+}
+
 void SEDQ_TEST_FRAME_WND::test_on_time_units(SEDQ_FRAME_WND* frame)
 {
     if (SEDQ_VIEW* view = view_of(frame))

@@ -28,6 +28,8 @@ public:
     static void test_on_import_set_data(SEDQ_FRAME_WND* frame);
     static void test_on_delete_table(SEDQ_FRAME_WND* frame);
     static void test_on_delete_entry(SEDQ_FRAME_WND* frame, const QString& row);
+    // Sets selector number `type` of the view's level-type selectors to "Advanced".
+    static void test_advanced_view(SEDQ_FRAME_WND* frame, int type);
     static void test_on_time_units(SEDQ_FRAME_WND* frame);
     static void test_time_units_set_data(SEDQ_FRAME_WND* frame, const QString& time, const QString& index);
     static void test_on_insert_time_bar(SEDQ_FRAME_WND* frame);
