@@ -170,8 +170,6 @@ int run_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, int argc, const char
     }
     if (what.follow_up)
         qui_prepare_for_modal_dlg_if_in_test(what.follow_up(given), 1000);
-    else if (command == SEDQ_CMD_ON_MNEMONIC_DIALOG)
-        qui_prepare_for_modal_dlg_if_in_test(QString(), 1000);
     SEDQ_FRAME_WND* frame = test_frame();
     if (!SEDQ_VERIFY(frame != NULL))
         return status;

@@ -135,8 +135,7 @@ std::unordered_map<std::string, int> build_abbreviations(SEDQ_AUTO_COMMAND comma
     for (const ATCL_ARG_DEFINITION& row : command_table[size_t(command)].rows)
         if (row.id != 0)
             ids.push_back(int(row.id));
-    std::unordered_map<std::string, int> map;
-    map.reserve(2 * ids.size() * 16);
+    std::vector<std::pair<std::string, int>> entries;
     for (const int id : ids)
     {
         const std::string name = argument_names[id];
@@ -149,9 +148,12 @@ std::unordered_map<std::string, int> build_abbreviations(SEDQ_AUTO_COMMAND comma
             for (const int other : ids)
                 owners += std::strncmp(argument_names[other], prefix.c_str(), length) == 0 ? 1 : 0;
             if (owners == 1)
-                map.emplace(prefix, id);
+                entries.emplace_back(prefix, id);
         }
     }
+    std::unordered_map<std::string, int> map;
+    map.reserve(2 * entries.size());
+    map.insert(entries.begin(), entries.end());
     return map;
 }
 
