@@ -172,6 +172,163 @@ int atcl_package_require(Tcl_Interp* interp, const char* name, const char* versi
     return Tcl_PkgRequire(interp, package.c_str(), version, exact) ? TCL_OK : TCL_ERROR;
 }
 
+// ---- command definitions and argument parsing ------------------------------------------------
+
+namespace
+{
+const char* type_word(uint32_t type)
+{
+    switch (type)
+    {
+    case ATCL_ARG_INT:
+        return "<integer>";
+    case ATCL_ARG_UINT:
+        return "<unsigned>";
+    default:
+        return "<string>";
+    }
+}
+
+int fail(Tcl_Interp* interp, const std::string& message)
+{
+    if (interp)
+        Tcl_SetObjResult(interp, Tcl_NewStringObj(message.c_str(), -1));
+    return TCL_ERROR;
+}
+
+std::map<std::string, void*>& handles()
+{
+    static auto* map = new std::map<std::string, void*>;
+    return *map;
+}
+} // namespace
+
+std::string ATCL_CMD::usage() const
+{
+    std::string text = std::string("Usage: ") + m_definition->name;
+    for (const ATCL_ARG_DEFINITION* row = m_definition->arguments; row && row->id != 0; ++row)
+    {
+        const std::string word = std::string("-") + m_definition->get_name(int(row->id)) + " " + type_word(row->type);
+        text += (row->flags & ATCL_ARG_OPTIONAL) ? " [" + word + "]" : " " + word;
+    }
+    return text;
+}
+
+const ATCL_ARG_DEFINITION* ATCL_CMD::find_argument(int id) const
+{
+    for (const ATCL_ARG_DEFINITION* row = m_definition->arguments; row && row->id != 0; ++row)
+        if (int(row->id) == id)
+            return row;
+    return nullptr;
+}
+
+int ATCL_ARGS::process_tcl_command_arguments(ATCL_CMD* command, bool* help_shown, int argc, const char** argv)
+{
+    Tcl_Interp* interp = atcl_get_interpreter();
+    m_values.clear();
+    if (!command || !command->get_definition() || !help_shown)
+        return fail(interp, "internal error: no command definition");
+    const ATCL_CMD_DEFINITION* definition = command->get_definition();
+    const std::string name = definition->name ? definition->name : "";
+    for (int i = 1; i < argc; i += 2)
+    {
+        const char* word = argv[i] ? argv[i] : "";
+        const int id = word[0] == '-' ? definition->get_id(word + 1) : ATCL_ARG_UNKNOWN;
+        if (id >= ATCL_ARG_FIRST_HELP && id <= ATCL_ARG_LAST_HELP)
+        {
+            m_values.clear();
+            *help_shown = true;
+            Tcl_SetObjResult(interp, Tcl_NewStringObj(command->usage().c_str(), -1));
+            return TCL_OK;
+        }
+        const ATCL_ARG_DEFINITION* row = command->find_argument(id);
+        if (!row)
+        {
+            m_values.clear();
+            return fail(interp, name + ": unknown argument \"" + word + "\"\n" + command->usage());
+        }
+        const std::string argument = std::string("-") + definition->get_name(id);
+        if (i + 1 >= argc || !argv[i + 1])
+        {
+            m_values.clear();
+            return fail(interp, name + ": missing value of " + argument);
+        }
+        value given;
+        given.text = argv[i + 1];
+        if (row->type == ATCL_ARG_INT)
+        {
+            int number = 0;
+            if (Tcl_GetInt(interp, argv[i + 1], &number) != TCL_OK)
+            {
+                m_values.clear();
+                return fail(interp, name + ": " + argument + " wants an integer, not \"" + given.text + "\"");
+            }
+            given.number = number;
+        }
+        else if (row->type == ATCL_ARG_UINT)
+        {
+            Tcl_WideInt number = 0;
+            Tcl_Obj* object = Tcl_NewStringObj(argv[i + 1], -1);
+            Tcl_IncrRefCount(object);
+            const int status = Tcl_GetWideIntFromObj(interp, object, &number);
+            Tcl_DecrRefCount(object);
+            if (status != TCL_OK || number < 0 || number > Tcl_WideInt(UINT32_MAX))
+            {
+                m_values.clear();
+                return fail(interp, name + ": " + argument + " wants an unsigned integer up to " +
+                                        std::to_string(UINT32_MAX) + ", not \"" + given.text + "\"");
+            }
+            given.number = number;
+        }
+        m_values[id] = given;
+    }
+    for (const ATCL_ARG_DEFINITION* row = definition->arguments; row && row->id != 0; ++row)
+        if (!(row->flags & ATCL_ARG_OPTIONAL) && !m_values.count(int(row->id)))
+        {
+            const std::string missing = definition->get_name(int(row->id));
+            m_values.clear();
+            return fail(interp, name + ": missing argument -" + missing + "\n" + command->usage());
+        }
+    return TCL_OK;
+}
+
+const char* ATCL_ARGS::get_one_arg_option(int id) const
+{
+    const auto found = m_values.find(id);
+    return found == m_values.end() ? nullptr : found->second.text.c_str();
+}
+
+int ATCL_ARGS::get_int_arg_option(int id, bool* given) const
+{
+    const auto found = m_values.find(id);
+    if (given)
+        *given = found != m_values.end();
+    return found == m_values.end() ? 0 : int(found->second.number);
+}
+
+unsigned int ATCL_ARGS::get_uint_arg_option(int id, bool* given) const
+{
+    const auto found = m_values.find(id);
+    if (given)
+        *given = found != m_values.end();
+    return found == m_values.end() ? 0u : static_cast<unsigned int>(found->second.number);
+}
+
+void atcl_set_ptr_result(Tcl_Interp* interp, void* object, const char* kind)
+{
+    static unsigned int next = 0;
+    const std::string name = std::string(kind ? kind : "object") + std::to_string(++next);
+    handles()[name] = object;
+    if (interp)
+        Tcl_SetObjResult(interp, Tcl_NewStringObj(name.c_str(), -1));
+}
+
+void* atcl_get_ptr(Tcl_Interp*, const char* name)
+{
+    const auto found = name ? handles().find(name) : handles().end();
+    return found == handles().end() ? nullptr : found->second;
+}
+
 namespace standin::atcl
 {
 void set_interpreter_unavailable(bool unavailable)

@@ -2,6 +2,8 @@
 // suppression, id registration, internal-error and debug records.
 #include "host/msg.h"
 
+#include "host/atcl.h"
+
 #include "host/standin/msg_control.h"
 #include "host/standin/standin.h"
 #include "host/tst.h"
@@ -339,6 +341,25 @@ void reset()
     // Registered ids survive: the registrar runs once when the library loads.
 }
 } // namespace standin::msg
+
+int MSG_LOCATION_SCHEMA::from_tcl_string(void*, Tcl_Interp* interp, int argc, const char** argv)
+{
+    if (argc < 2 || argv == nullptr || argv[1] == nullptr || *argv[1] == 0)
+    {
+        if (interp)
+            Tcl_SetObjResult(interp, Tcl_NewStringObj("a location schema needs its source", -1));
+        return TCL_ERROR;
+    }
+    // Kept for the life of the process: scripts refer to schemas by their handle names.
+    static auto* schemas = new std::vector<std::unique_ptr<MSG_GEN_LOCATION_SCHEMA>>;
+    schemas->emplace_back(new MSG_GEN_LOCATION_SCHEMA);
+    MSG_GEN_LOCATION_SCHEMA* schema = schemas->back().get();
+    schema->set_source(argv[1]);
+    for (int i = 2; i < argc; ++i)
+        schema->set_node_name(argv[i]);
+    atcl_set_ptr_result(interp, static_cast<MSG_LOCATION_SCHEMA*>(schema), "loc_schema");
+    return TCL_OK;
+}
 
 std::string MSG_GEN_LOCATION_SCHEMA::to_string() const
 {

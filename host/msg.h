@@ -9,6 +9,7 @@
 #include <vector>
 
 class MSG_REPORT;
+struct Tcl_Interp;
 
 enum MSG_POST_TYPE
 {
@@ -148,12 +149,33 @@ private:
     std::string m_name;
 };
 
+// The name of the place a location comes from: a file path, or the untitled document's name.
+class MSG_IDENTIFIER
+{
+public:
+    explicit MSG_IDENTIFIER(std::string text = std::string()) : m_text(std::move(text)) {}
+    const char* get_string() const { return m_text.c_str(); }
+
+private:
+    std::string m_text;
+};
+
 class MSG_LOCATION_SCHEMA
 {
 public:
     virtual ~MSG_LOCATION_SCHEMA() = default;
     // 10: a generic schema of named nodes.
     virtual int get_kind() const { return 10; }
+    const MSG_IDENTIFIER& get_source() const { return m_source; }
+    void set_source(const std::string& source) { m_source = MSG_IDENTIFIER(source); }
+
+    // A Tcl command procedure: words are {command, source, node...}; at least the source. Makes a
+    // generic schema that the host keeps, and puts its handle name (for atcl_get_ptr) into the
+    // interpreter's result; TCL_ERROR with a message when the words name no source.
+    static int from_tcl_string(void* client_data, Tcl_Interp* interp, int argc, const char** argv);
+
+private:
+    MSG_IDENTIFIER m_source;
 };
 
 // An ordered list of location nodes; owns them.

@@ -27,3 +27,8 @@ void set_regtest_mode(bool on)
     regtest_mode() = on;
 }
 } // namespace standin::tst
+
+void tst_set_regtest_mode(bool on)
+{
+    regtest_mode() = on;
+}

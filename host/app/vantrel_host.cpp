@@ -3,6 +3,7 @@
 #include "host/app/vantrel_host.h"
 
 #include "host/atcl.h"
+#include "host/tst.h"
 #include "host/msg.h"
 #include "host/sdr/sdr_data_manager.h"
 #include "host/standin/gen_control.h"
@@ -244,6 +245,8 @@ bool VANTREL_HOST::eventFilter(QObject* watched, QEvent* event)
 bool VANTREL_HOST::run_script(QString* error)
 {
     Tcl_Interp* interpreter = atcl_get_interpreter();
+    // The package's test steps answer the modal dialogs they open.
+    tst_set_regtest_mode(true);
     const QByteArray path = QFileInfo(m_options.script).absoluteFilePath().toLocal8Bit();
     if (Tcl_EvalFile(interpreter, path.constData()) == TCL_OK)
         return true;

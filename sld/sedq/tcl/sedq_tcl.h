@@ -5,4 +5,12 @@
 
 #include "host/atcl.h"
 
-extern const ATCL_CALLBACK sedq_sedq_tcl_callbacks[];
+extern const ATCL_CALLBACK* const sedq_sedq_tcl_callbacks;
+
+// The two commands of production scripts: add signal nodes to open analyzer windows.
+int sedq_add_node(ClientData, Tcl_Interp* interp, int argc, const char** argv);
+int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv);
+
+class MSG_GEN_LOCATION_SCHEMA;
+// The schema that a -schema text ({source node...}) names; null when it names none.
+MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text);

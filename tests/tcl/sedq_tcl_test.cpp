@@ -1,0 +1,355 @@
+// The Tcl package's commands through the real interpreter: argument resolution and parsing,
+// the follow-up steps they announce, and the demo script in the host application.
+#include "host/app/vantrel_host.h"
+#include "host/app/vantrel_options.h"
+#include "host/atcl.h"
+#include "host/sdr/sdr_data_mnemonics.h"
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "host/standin/atcl_control.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/qui_control.h"
+#include "host/standin/standin.h"
+#include "host/standin/tst_control.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/tcl/sedq_tcl_args_auto.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+struct resolution
+{
+    SEDQ_AUTO_COMMAND command;
+    const char* word;
+    int id;
+};
+
+TEST(sedq_tcl_arguments, words_resolve_exactly_or_by_a_unique_prefix_of_the_command)
+{
+    const resolution cases[] = {
+        {SEDQ_CMD_ON_TIME_UNITS_DIALOG, "time", SEDQ_AUTO_ARG_TIME},
+        {SEDQ_CMD_ON_TIME_UNITS_DIALOG, "time_u", SEDQ_AUTO_ARG_TIME_UNIT_INDEX},
+        {SEDQ_CMD_ON_TIME_UNITS_DIALOG, "ti", SEDQ_AUTO_ARG_NONE},
+        {SEDQ_CMD_FIND, "d", SEDQ_AUTO_ARG_DIRECTION},
+        {SEDQ_CMD_FIND, "f", SEDQ_AUTO_ARG_FIND_STRING},
+        {SEDQ_CMD_FIND, "time", SEDQ_AUTO_ARG_NONE},
+        {SEDQ_CMD_FIND, "D", SEDQ_AUTO_ARG_NONE},
+        {SEDQ_CMD_ON_MNEMONIC_DIALOG, "entry_r", SEDQ_AUTO_ARG_NONE},
+        {SEDQ_CMD_ON_MNEMONIC_DIALOG, "entry_ra", SEDQ_AUTO_ARG_ENTRY_RADIX},
+        {SEDQ_CMD_ON_MNEMONIC_DIALOG, "t", SEDQ_AUTO_ARG_NONE},
+        {SEDQ_CMD_UNDO_VIEW, "l", SEDQ_AUTO_ARG_LONG_HELP},
+    };
+    for (const resolution& c : cases)
+        EXPECT_EQ(sedq_auto_command_definitions[c.command].get_id(c.word), c.id) << c.command << " " << c.word;
+    for (int command = 0; command < SEDQ_CMD_COUNT; ++command)
+    {
+        const ATCL_ARG_ID_FUNCTION resolve = sedq_auto_command_definitions[command].get_id;
+        EXPECT_EQ(resolve("h"), SEDQ_AUTO_ARG_H) << command;
+        EXPECT_EQ(resolve("he"), SEDQ_AUTO_ARG_HELP) << command;
+        EXPECT_EQ(resolve("long_h"), SEDQ_AUTO_ARG_LONG_HELP) << command;
+        EXPECT_EQ(resolve(""), SEDQ_AUTO_ARG_EMPTY_WORD) << command;
+        EXPECT_EQ(resolve(nullptr), SEDQ_AUTO_ARG_EMPTY_WORD) << command;
+    }
+    EXPECT_EQ(sedq_auto_abbreviation_count(SEDQ_CMD_UNDO_VIEW), 10);
+    EXPECT_EQ(sedq_auto_abbreviation_count(SEDQ_CMD_FIND), 28);
+    EXPECT_EQ(sedq_auto_abbreviation_count(SEDQ_CMD_ON_MNEMONIC_DIALOG), 51);
+}
+
+// The package as a script sees it, in a fresh interpreter without any window.
+class sedq_tcl_commands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(atcl_package_require(atcl_get_interpreter(), "sedq", "1.0", false, false), TCL_OK);
+        standin::clear_calls();
+    }
+
+    std::vector<std::string> prepared() const
+    {
+        std::vector<std::string> found;
+        for (const std::string& call : standin::calls())
+            if (call.rfind("qui:qui_prepare_for_modal_dlg_if_in_test(", 0) == 0)
+                found.push_back(call);
+        return found;
+    }
+};
+
+TEST_F(sedq_tcl_commands, a_wrong_argument_is_a_tcl_error_and_runs_no_step)
+{
+    const struct
+    {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"sedq_find -time 1 -find_string a", "unknown argument \"-time\""},
+        {"sedq_find -direction 1 -find_strin", "missing value of -find_string"},
+        {"sedq_find -direction 1", "missing argument -find_string"},
+        {"sedq_find -direction up -find_string a", "wants an unsigned integer"},
+        {"sedq_find -direction -1 -find_string a", "wants an unsigned integer"},
+        {"sedq_find -direction 4294967296 -find_string a", "wants an unsigned integer"},
+        {"sedq_switch_to_advanced_view -combobox_type three", "wants an integer"},
+        {"sedq_on_mnemonic_dialog -action {add table} -tabel_name T1", "unknown argument \"-tabel_name\""},
+        {"sedq_on_mnemonic_dialog -action {add table} table_name T1", "unknown argument \"table_name\""},
+        {"sedq_add_node -filename a -nodename", "missing value of -nodename"},
+    };
+    for (const auto& c : cases)
+    {
+        std::string result;
+        EXPECT_EQ(standin::atcl::eval(c.script, &result), TCL_ERROR) << c.script;
+        EXPECT_NE(result.find(c.message), std::string::npos) << c.script << ": " << result;
+    }
+    EXPECT_TRUE(prepared().empty());
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(sedq_tcl_commands, the_help_switches_give_the_usage_of_every_command_and_run_nothing)
+{
+    for (int command = 0; command < SEDQ_CMD_COUNT; ++command)
+        for (const char* word : {" -h", " -help", " -he", " -long_help"})
+        {
+            const std::string name = sedq_auto_commands[size_t(command)].name;
+            std::string result;
+            EXPECT_EQ(standin::atcl::eval(name + word, &result), TCL_OK) << name << word;
+            EXPECT_EQ(result.rfind("Usage: " + name, 0), 0u) << result;
+        }
+    std::string usage;
+    standin::atcl::eval("sedq_find -h", &usage);
+    EXPECT_EQ(usage, "Usage: sedq_find -direction <unsigned> -find_string <string>");
+    standin::atcl::eval("sedq_set_active -h", &usage);
+    EXPECT_EQ(usage, "Usage: sedq_set_active [-log_name <string>] [-signal_set_name <string>] "
+                     "[-trigger_name <string>]");
+    EXPECT_TRUE(prepared().empty());
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_raw)
+{
+    const struct
+    {
+        const char* script;
+        const char* follow_up;
+    } cases[] = {
+        {"sedq_dlg_trigger_add_table_dialog -table_width 8 -table_name T1",
+         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"T1\" -table_width \"8\""},
+        {"sedq_dlg_trigger_add_table_dialog", "sedq_dlg_trigger_add_table_dialog_accept -table_name \"\" -table_width \"\""},
+        {"sedq_dlg_trigger_add_table_dialog -table_n {a\"b}",
+         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"a\"b\" -table_width \"\""},
+        {"sedq_dlg_trigger_add_entry_dialog -entry_m m -entry_v FF -entry_ra 2",
+         "sedq_dlg_trigger_add_entry_dialog_accept -entry_value \"FF\" -entry_radix \"2\" -entry_mnemonic \"m\""},
+        {"sedq_on_mnemonic_dialog -action {add table} -table_name T1 -table_width 8",
+         "sedq_dlg_trigger_add_table_dialog -table_name \"T1\" -table_width \"8\""},
+        {"sedq_on_mnemonic_dialog -action {import file} -import_filename x.vtl",
+         "sedq_dlg_trigger_file_dialog -import_filename \"x.vtl\""},
+        {"sedq_on_mnemonic_dialog -action {delete table}", "sedq_dlg_trigger_delete_table"},
+        {"sedq_on_mnemonic_dialog -action {delete entry} -entry_row 3", "sedq_dlg_trigger_delete_entry -entry_row \"3\""},
+        {"sedq_on_mnemonic_dialog -action rename", ""},
+        {"sedq_dlg_trigger_file_dialog_accept -import_filename x.vtl", "sedq_dlg_trigger_import_dialog_accept"},
+        {"sedq_on_time_units_dialog -time_u 2 -time 10", "sedq_dlg_trigger_time_units_dialog -time \"10\" -time_unit_index \"2\""},
+        {"sedq_on_insert_time_bar_dialog -s 5",
+         "sedq_dlg_trigger_insert_time_bar_dialog -time \"\" -time_unit_index \"\" -sample_number \"5\""},
+        {"sedq_find -d 2 -f abc", "sedq_dlg_trigger_find_dialog"},
+    };
+    for (const auto& c : cases)
+    {
+        standin::clear_calls();
+        standin::atcl::eval(c.script, nullptr);
+        EXPECT_EQ(prepared(), std::vector<std::string>{"qui:qui_prepare_for_modal_dlg_if_in_test(\"" +
+                                                       std::string(c.follow_up) + "\",1000)"})
+            << c.script;
+    }
+}
+
+TEST_F(sedq_tcl_commands, canvas_steps_are_an_error_that_names_the_command)
+{
+    for (const char* script : {"sedq_on_property_dialog -x 1 -y 2", "sedq_test_advanced_focus_in",
+                               "sedq_on_advanced_key_press -keyboard_key x -keyboard_modifier 5",
+                               "sedq_test_advanced_menu_actions -action detach -x 1 -y 1"})
+    {
+        std::string result;
+        EXPECT_EQ(standin::atcl::eval(script, &result), TCL_ERROR) << script;
+        EXPECT_EQ(result.rfind(std::string(script).substr(0, std::string(script).find(' ')) + ":", 0), 0u)
+            << result;
+        EXPECT_NE(result.find("canvas"), std::string::npos) << result;
+    }
+    std::string result = "untouched";
+    EXPECT_EQ(standin::atcl::eval("sedq_dlg_trigger_property_dialog_accept", &result), TCL_OK);
+    EXPECT_EQ(result, "1");
+}
+
+TEST_F(sedq_tcl_commands, a_schema_that_names_no_source_is_reported_and_the_call_succeeds)
+{
+    for (const char* script : {"sedq_do_locate -schema {}", "sedq_do_locate -schema \"\\{unbalanced\""})
+    {
+        standin::msg::clear_internal_errors();
+        EXPECT_EQ(standin::atcl::eval(script, nullptr), TCL_OK) << script;
+        ASSERT_EQ(standin::msg::internal_errors().size(), 1u) << script;
+        EXPECT_EQ(standin::msg::internal_errors()[0].expression, "schema != NULL");
+    }
+}
+
+// ---- the host application --------------------------------------------------------------------
+
+QString demo_project_copy(const QTemporaryDir& dir)
+{
+    const QDir examples(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples"));
+    QDirIterator files(examples.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+    {
+        const QString relative = examples.relativeFilePath(files.next());
+        QDir(dir.path()).mkpath(QFileInfo(relative).path());
+        QFile::copy(examples.filePath(relative), dir.filePath(relative));
+    }
+    return dir.filePath("demo.vtl");
+}
+
+QString write_script(const QTemporaryDir& dir, const QString& text)
+{
+    const QString path = dir.filePath("steps.tcl");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text.toUtf8());
+    return path;
+}
+
+VANTREL_OPTIONS options_for(const QString& document, const QString& script)
+{
+    VANTREL_OPTIONS options;
+    options.library = SEDQ_LIBRARY_PATH;
+    options.batch = true;
+    options.size = QSize(640, 480);
+    options.file = document;
+    options.script = script;
+    return options;
+}
+
+SEDQ_FRAME_WND* analyzer_window()
+{
+    for (QUI_FRAME_WND* frame : QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list())
+        if (auto* window = qobject_cast<SEDQ_FRAME_WND*>(frame))
+            return window;
+    return nullptr;
+}
+
+QStringList table_names(SEDQ_FRAME_WND* window)
+{
+    QStringList names;
+    SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
+    for (int i = 0; tables && i < tables->get_num_tables(); ++i)
+        names << QString::fromUtf8(tables->get_table(i)->get_content().name) + "/" +
+                     QString::number(tables->get_table(i)->get_content().width);
+    return names;
+}
+
+QStringList node_names(SEDQ_FRAME_WND* window)
+{
+    QStringList nodes;
+    SDR_TX_SIGNAL_NODES* list = window->get_tx_manager()->get_signal_nodes(-1);
+    for (int row = 0; list && row < list->get_num_nodes(); ++row)
+        nodes << QString::fromLocal8Bit(list->get_node_name(row));
+    return nodes;
+}
+
+TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_document_modified)
+{
+    for (bool main_window : {false, true})
+    {
+        QTemporaryDir dir;
+        const QString document = demo_project_copy(dir);
+        const QString script = write_script(
+            dir, "sedq_on_mnemonic_dialog -action \"add table\" -table_name T1 -table_width 8\n"
+                 "sedq_add_node -filename [file normalize " + document + "] -nodename \"ctrl|done\"\n"
+                 "sedq_add_node -filename [string toupper [file normalize " + document + "]] -nodename \"ctrl|irq\"\n");
+        VANTREL_OPTIONS options = options_for(document, script);
+        options.main_window = main_window;
+        VANTREL_HOST host(options);
+        QString error;
+        ASSERT_TRUE(host.start(&error)) << error.toStdString();
+        SEDQ_FRAME_WND* window = analyzer_window();
+        ASSERT_NE(window, nullptr);
+        const QStringList before = node_names(window);
+        for (int turn = 0; turn < 5; ++turn) // the script runs once the window is up
+            QCoreApplication::processEvents();
+        EXPECT_TRUE(table_names(window).contains("T1 : width = 8/8")) << table_names(window).join(",").toStdString();
+        const QStringList after = node_names(window);
+        // The demo's list holds counter|wrap already; ctrl|done is a node of its design that it lacks.
+        EXPECT_FALSE(before.contains("ctrl|done"));
+        EXPECT_TRUE(after.contains("ctrl|done")) << after.join(",").toStdString();
+        EXPECT_FALSE(after.contains("ctrl|irq")) << "a path in other letter case names no open window";
+        std::string located = "untouched";
+        EXPECT_EQ(standin::atcl::eval(("sedq_do_locate -schema [list [file normalize {" + document + "}] ctrl|irq]").toStdString(),
+                                      &located),
+                  TCL_OK);
+        EXPECT_TRUE(node_names(window).contains("ctrl|irq")) << "the schema's source names the open window";
+        EXPECT_EQ(located, "") << "locating leaves the script's result alone";
+        EXPECT_TRUE(window->isWindowModified());
+        EXPECT_TRUE(standin::msg::internal_errors().empty());
+    }
+}
+
+// Steps on the node view and its dialogs, each answered by the step it announced.
+TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
+{
+    QTemporaryDir dir;
+    const QString document = demo_project_copy(dir);
+    const QString script = write_script(dir, "sedq_check_locate_enable\n"
+                                             "sedq_switch_to_advanced_view -combobox_type 0\n"
+                                             "sedq_on_time_units_dialog -time 10 -time_unit_index 1\n");
+    VANTREL_HOST host(options_for(document, script));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    for (int turn = 0; turn < 5; ++turn)
+        QCoreApplication::processEvents();
+    const std::vector<std::string>& log = standin::msg::debug_log();
+    const bool told = std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("locate enabled") != std::string::npos || line.find("locate disabled") != std::string::npos;
+    });
+    EXPECT_TRUE(told);
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    QComboBox* selector = window->get_layout_widget()->get_view()->get_level_type_combo(0);
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->currentText(), "Advanced");
+    const std::vector<standin::qui::response> answered = standin::qui::responses();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].command, "sedq_dlg_trigger_time_units_dialog -time \"10\" -time_unit_index \"1\"");
+    EXPECT_EQ(answered[0].code, TCL_OK);
+    EXPECT_EQ(answered[0].result, "1");
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST(sedq_tcl_host, the_binary_prints_the_usage_and_stops_at_a_misspelt_argument)
+{
+    QTemporaryDir dir;
+    const QString document = demo_project_copy(dir);
+    const QString script = write_script(
+        dir, "puts [sedq_find -h]\nsedq_on_mnemonic_dialog -action \"add table\" -tabel_name T1\nputs unreachable\n");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.start(QDir(QString(SEDQ_BINARY_DIR)).filePath("bin/vantrel"),
+                  {"--script", script, "--screenshot", dir.filePath("w.png"), document});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(output.contains("Usage: sedq_find -direction <unsigned> -find_string <string>")) << output.toStdString();
+    EXPECT_FALSE(output.contains("unreachable"));
+    EXPECT_TRUE(errors.contains("unknown argument \"-tabel_name\"")) << errors.toStdString();
+}
+} // namespace
