@@ -166,7 +166,7 @@ void SEDQ_CONFIG_WIDGET::refresh_data()
 void SEDQ_CONFIG_WIDGET::refresh_storage_qualifier()
 {
     QString text;
-    if (m_tx_manager->get_storage_qualifier_type(&text, -1))
+    if (m_tx_manager->get_storage_qualifier_type(&text, SEDQ_CURRENT))
         select_text(m_sq_type_combo, text);
     m_tx_manager->get_storage_qualifier_input_port(&text, nullptr, m_instance);
     m_sq_input_edit->setText(text);
@@ -384,8 +384,8 @@ void SEDQ_CONFIG_WIDGET::configure_node_alloc_widgets()
     configure_allocation_row(m_data_allocation, m_tx_manager->get_data_nodes_allocated(-1), data_used);
     configure_allocation_row(m_trigger_allocation, m_tx_manager->get_trigger_nodes_allocated(-1),
                              trigger_used);
-    configure_allocation_row(m_sq_allocation, m_tx_manager->get_storage_qualifier_nodes_allocated(-1),
-                             sq_used);
+    configure_allocation_row(m_sq_allocation,
+                             m_tx_manager->get_storage_qualifier_nodes_allocated(SEDQ_CURRENT), sq_used);
     for (const ALLOCATION_ROW* row : {&m_data_allocation, &m_trigger_allocation, &m_sq_allocation})
     {
         enable_lockable_control(row->auto_button, true);

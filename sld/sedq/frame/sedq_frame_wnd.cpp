@@ -101,9 +101,9 @@ void SEDQ_FRAME_WND::borrow_rly_action()
 void SEDQ_FRAME_WND::on_update(QObject*, int)
 {
     const bool empty = m_tx_manager->is_empty();
-    const bool has_nodes = !empty && m_tx_manager->get_node_count(-1) > 0;
+    const bool has_nodes = !empty && m_tx_manager->get_node_count(SEDQ_CURRENT) > 0;
     action(AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION)
-        ->setEnabled(has_nodes && m_tx_manager->is_data_mode(-1) &&
+        ->setEnabled(has_nodes && m_tx_manager->is_data_mode(SEDQ_CURRENT) &&
                      m_tx_manager->get_data_segment_size() <= 1);
     action(AFCQ_SEDQ_TOOLBAR_START_RECOMPILE_ACTION)
         ->setEnabled(!m_rly_action.isNull() && m_rly_action->isEnabled() && !empty);

@@ -237,16 +237,16 @@ void SEDQ_FRAME_WND::on_update_file_menu()
 {
     const bool empty = m_tx_manager->is_empty();
     action(AFCQ_SEDQ_EXPORT_DATA_ACTION)->setEnabled(enable_export_action());
-    const bool data = !empty && m_tx_manager->is_data_available(false, -1, nullptr);
+    const bool data = !empty && m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr);
     if (QUI_FILE_MENU* file = get_menu_record()->file_menu)
     {
-        const bool printable = data && !m_tx_manager->is_instance_acquiring(-1);
+        const bool printable = data && !m_tx_manager->is_instance_acquiring(SEDQ_CURRENT);
         file->print_preview_action->setEnabled(printable);
         file->print_action->setEnabled(printable);
     }
     action(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION)
         ->setEnabled(!empty && m_tx_manager->get_trigger() != nullptr && data &&
-                     m_tx_manager->is_data_mode(-1));
+                     m_tx_manager->is_data_mode(SEDQ_CURRENT));
 }
 
 // Copy, cut and paste are never offered here; an empty document offers no node editing.
@@ -284,7 +284,7 @@ void SEDQ_FRAME_WND::on_update_edit_menu()
 
 void SEDQ_FRAME_WND::on_update_view_menu()
 {
-    if (m_tx_manager->is_data_mode(-1))
+    if (m_tx_manager->is_data_mode(SEDQ_CURRENT))
     {
         m_layout_widget->get_view()->on_update_waveform_menu();
         return;
@@ -310,7 +310,7 @@ void SEDQ_FRAME_WND::on_update_view_menu()
 void SEDQ_FRAME_WND::export_action()
 {
     SDR_DATA_LOG* log = nullptr;
-    m_tx_manager->is_data_available(false, -1, &log);
+    m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
     SEDQ_EXPORT_DLG dialog(log, this, this, m_tx_manager);
     dialog.exec();
 }
@@ -320,7 +320,7 @@ bool SEDQ_FRAME_WND::enable_export_action()
     SDR_DATA_LOG* log = nullptr;
     if (m_tx_manager->is_empty() || m_tx_manager->is_setup_mode())
         return false;
-    m_tx_manager->is_data_available(false, -1, &log);
+    m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
     return log != nullptr;
 }
 
@@ -433,7 +433,7 @@ bool SEDQ_FRAME_WND::ntfq_msg_post_notify_flow_finish(unsigned long, bool)
 {
     if (!SEDQ_VERIFY(this->m_tx_manager != NULL))
         return true;
-    m_tx_manager->check_node_validity(-1);
+    m_tx_manager->check_node_validity(SEDQ_CURRENT);
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_JTAG |
                                                       SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_NODE_VIEW));
     return true;

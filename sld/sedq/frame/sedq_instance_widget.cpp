@@ -497,7 +497,7 @@ void SEDQ_INSTANCE_WIDGET::update_status_line()
         set_status_line(SEDQ_INVALID_JTAG_CONFIGURATION_STR, SEDQ_YELLOW_BASE_PALETTE);
     else if (m_tx->get_num_instances() == 0)
         set_status_line(SEDQ_NO_INSTANCES_STR, SEDQ_YELLOW_BASE_PALETTE);
-    else if (m_tx->get_node_count(-1) == 0)
+    else if (m_tx->get_node_count(SEDQ_CURRENT) == 0)
         set_status_line(SEDQ_NO_NODES_STR, SEDQ_YELLOW_BASE_PALETTE);
     else if (m_tx->is_compile_or_reroute_needed(&recompile, &reroute))
         set_status_line(compile_only ? SEDQ_COMPILE_DESIGN_STR

@@ -251,7 +251,7 @@ void SEDQ_INSTANCE_WIDGET::show_data_ready(int instance, bool powerup, SDR_DATA_
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     else
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NO_REPAINT));
-    if (!m_tx->is_sequential_mode(-1))
+    if (!m_tx->is_sequential_mode(SEDQ_CURRENT))
         m_tx->update_all_views(nullptr, SEDQ_UPDATE_NODE_VIEW);
 }
 

@@ -61,9 +61,10 @@ void SEDQ_LAYOUT_WIDGET::switch_powerup_view(int hint)
         m_tx_manager->update_all_views(
             nullptr, sedq_hint(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_INSTANCES));
     }
-    if (m_tx_manager->is_data_mode(-1) || m_keep_current_tab || m_tx_manager->get_tx_instance() == nullptr)
+    if (m_tx_manager->is_data_mode(SEDQ_CURRENT) || m_keep_current_tab ||
+        m_tx_manager->get_tx_instance() == nullptr)
         return;
-    if (QTabWidget* tabs = get_data_setup_tab_widget(-1))
+    if (QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT))
     {
         const QSignalBlocker blocker(tabs);
         tabs->setCurrentIndex(0);
@@ -75,10 +76,10 @@ void SEDQ_LAYOUT_WIDGET::switch_powerup_view(int hint)
 // unless Setup is the tab wanted.
 void SEDQ_LAYOUT_WIDGET::restore_active_tab()
 {
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
+    QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     if (tabs == nullptr || m_tx_manager->get_tx_instance() == nullptr)
         return;
-    int active = m_tx_manager->get_int_state(-1, ACTIVE_TAB_KEY, 1);
+    int active = m_tx_manager->get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1);
     if (active == -1 || active >= tabs->count())
     {
         m_tx_manager->set_int_state(-1, ACTIVE_TAB_KEY, 1);
@@ -129,7 +130,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_data_setup_tab()
 {
     save_scroll_position();
     SEDQ_TX_MANAGER* tx = m_tx_manager;
-    const bool acquiring = tx->get_tx_instance() != nullptr && tx->is_instance_acquiring(-1);
+    const bool acquiring = tx->get_tx_instance() != nullptr && tx->is_instance_acquiring(SEDQ_CURRENT);
     int level = 0;
     if (tx->is_state_mode())
         m_keep_current_tab = m_keep_current_tab || acquiring;
@@ -146,7 +147,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_data_setup_tab()
             nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION |
                                (keep ? SEDQ_UPDATE_ACQUISITION_RUNNING : SEDQ_UPDATE_ACQUISITION_STOPPED)));
     }
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
+    QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     if (tabs != nullptr && tx->get_tx_instance() != nullptr)
         tx->set_int_state(-1, ACTIVE_TAB_KEY, tabs->currentIndex());
     tx->sync_upon_capture_type_change();

@@ -27,7 +27,7 @@ bool SEDQ_WIZARD::get_trigger_level(int* count)
 
 bool SEDQ_WIZARD::get_trigger_level(QString* text)
 {
-    return document() != nullptr && m_tx_manager->get_trigger_level(text, -1);
+    return document() != nullptr && m_tx_manager->get_trigger_level(text, SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::set_trigger_level(QString const& text)
@@ -61,7 +61,7 @@ bool SEDQ_WIZARD::set_advanced_trigger(int level, bool advanced)
 
 bool SEDQ_WIZARD::get_sample_depth(QString* text)
 {
-    return document() != nullptr && m_tx_manager->get_sample_depth(text, -1);
+    return document() != nullptr && m_tx_manager->get_sample_depth(text, SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::set_sample_depth(QString const& text)
@@ -112,20 +112,21 @@ bool SEDQ_WIZARD::set_trigger_nodes_allocated(QString const& text)
 
 bool SEDQ_WIZARD::is_segmented_acquisition_enabled()
 {
-    return document() != nullptr && m_tx_manager->is_segmented_acquisition_enabled(-1);
+    return document() != nullptr && m_tx_manager->is_segmented_acquisition_enabled(SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::toggle_segmented_acquisition()
 {
     if (document() == nullptr)
         return false;
-    m_tx_manager->set_segmented_acquisition_mode(!m_tx_manager->is_segmented_acquisition_enabled(-1));
+    m_tx_manager->set_segmented_acquisition_mode(
+        !m_tx_manager->is_segmented_acquisition_enabled(SEDQ_CURRENT));
     return true;
 }
 
 bool SEDQ_WIZARD::get_number_of_segments(QString* text)
 {
-    return document() != nullptr && m_tx_manager->get_number_of_segments(text, -1);
+    return document() != nullptr && m_tx_manager->get_number_of_segments(text, SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::set_number_of_segments(QString const& text)
@@ -151,19 +152,19 @@ bool SEDQ_WIZARD::set_ram_type(QString const& text)
 
 bool SEDQ_WIZARD::is_trigger_in_enabled()
 {
-    return document() != nullptr && m_tx_manager->is_trigger_in_enabled(-1);
+    return document() != nullptr && m_tx_manager->is_trigger_in_enabled(SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::is_trigger_out_enabled()
 {
-    return document() != nullptr && m_tx_manager->is_trigger_out_enabled(-1);
+    return document() != nullptr && m_tx_manager->is_trigger_out_enabled(SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::toggle_trigger_in()
 {
     if (document() == nullptr)
         return false;
-    m_tx_manager->enable_trigger_in(!m_tx_manager->is_trigger_in_enabled(-1));
+    m_tx_manager->enable_trigger_in(!m_tx_manager->is_trigger_in_enabled(SEDQ_CURRENT));
     return true;
 }
 
@@ -171,14 +172,14 @@ bool SEDQ_WIZARD::toggle_trigger_out()
 {
     if (document() == nullptr)
         return false;
-    m_tx_manager->enable_trigger_out(!m_tx_manager->is_trigger_out_enabled(-1));
+    m_tx_manager->enable_trigger_out(!m_tx_manager->is_trigger_out_enabled(SEDQ_CURRENT));
     return true;
 }
 
 bool SEDQ_WIZARD::is_port_storage_qualifier_type()
 {
     QString type;
-    return document() != nullptr && m_tx_manager->get_storage_qualifier_type(&type, -1) &&
+    return document() != nullptr && m_tx_manager->get_storage_qualifier_type(&type, SEDQ_CURRENT) &&
            type == QLatin1String("Input port");
 }
 
@@ -192,14 +193,15 @@ bool SEDQ_WIZARD::set_storage_qualifier_type(QString const& text)
 
 bool SEDQ_WIZARD::is_record_data_discontinuities_enabled()
 {
-    return document() != nullptr && m_tx_manager->is_record_data_discontinuities_enabled(-1);
+    return document() != nullptr && m_tx_manager->is_record_data_discontinuities_enabled(SEDQ_CURRENT);
 }
 
 bool SEDQ_WIZARD::toggle_record_data_discontinuities()
 {
     if (document() == nullptr)
         return false;
-    m_tx_manager->enable_data_discontinuities(!m_tx_manager->is_record_data_discontinuities_enabled(-1));
+    m_tx_manager->enable_data_discontinuities(
+        !m_tx_manager->is_record_data_discontinuities_enabled(SEDQ_CURRENT));
     return true;
 }
 

@@ -95,13 +95,13 @@ bool SEDQ_WIZARD::is_advanced_trigger_complete(int level)
     if (document() == nullptr)
         return false;
     int count = 0;
-    m_tx_manager->get_trigger_level(&count, -1);
+    m_tx_manager->get_trigger_level(&count, SEDQ_CURRENT);
     if (count < 1)
         return true;
-    SDR_TX_TRIGGER* trigger = m_tx_manager->get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = m_tx_manager->get_trigger_nodes(SEDQ_CURRENT);
     for (int i = 0; i < count; ++i)
     {
-        if ((level != -1 && i != level) || !m_tx_manager->is_advanced_trigger(i, -1))
+        if ((level != -1 && i != level) || !m_tx_manager->is_advanced_trigger(i, SEDQ_CURRENT))
             continue;
         SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(trigger, i);
         std::string equation;

@@ -9,7 +9,7 @@ void SEDQ_EDIT_BRACKET::open(SEDQ_TX_MANAGER* manager)
     const int index = index_of(manager, m_instance);
     if (index > 0 && manager->is_powerup_trigger(index))
         m_owner = manager->get_tx_session()->get_instance_at(index - 1, false);
-    manager->begin_action(-1);
+    manager->begin_action(SEDQ_CURRENT);
 }
 
 void SEDQ_EDIT_BRACKET::close(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATION_STATUS check)

@@ -46,7 +46,7 @@ void SEDQ_TRIGGER_NODE_ALLOCATION::setNodesAllocated(int count)
 
 int SEDQ_STORAGE_QUALIFIER_NODE_ALLOCATION::getNodesAllocated()
 {
-    return m_manager->get_storage_qualifier_nodes_allocated(-1);
+    return m_manager->get_storage_qualifier_nodes_allocated(SEDQ_CURRENT);
 }
 
 int SEDQ_STORAGE_QUALIFIER_NODE_ALLOCATION::getNodesUsed()

@@ -227,7 +227,7 @@ bool SEDQ_NUMBER::find_node_symbol(SEDQ_TX_MANAGER* sedq_tx_manager, int node, i
 {
     QString symbol;
     if (level != -1)
-        sedq_tx_manager->get_plugin_trigger_condition_symbol(&symbol, node, level, -1);
+        sedq_tx_manager->get_plugin_trigger_condition_symbol(&symbol, node, level, SEDQ_CURRENT);
     int width = 0;
     if (symbol.isEmpty() && sedq_tx_manager->get_node_mnemonics_width(node, &width))
     {

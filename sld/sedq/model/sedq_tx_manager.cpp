@@ -339,7 +339,8 @@ void SEDQ_TX_MANAGER::set_lock_mode(SEDQ_LOCK_MODE mode, bool notify)
     m_lock_mode = mode;
     if (!notify)
         return;
-    const unsigned kind = is_instance_acquiring(-1) ? SEDQ_UPDATE_ACQUISITION_RUNNING : SEDQ_UPDATE_ACQUISITION_STOPPED;
+    const unsigned kind = is_instance_acquiring(SEDQ_CURRENT) ? SEDQ_UPDATE_ACQUISITION_RUNNING
+                                                              : SEDQ_UPDATE_ACQUISITION_STOPPED;
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | kind | SEDQ_UPDATE_INSTANCES |
                                         SEDQ_UPDATE_CONFIGURATION | SEDQ_UPDATE_NODE_VIEW));
 }

@@ -188,7 +188,7 @@ bool SEDQ_TX_MANAGER::is_advanced_trigger_pattern_enabled(int level, int trigger
 
 bool SEDQ_TX_MANAGER::is_counter_operator_used()
 {
-    if (!is_advanced_trigger(0, -1))
+    if (!is_advanced_trigger(0, SEDQ_CURRENT))
         return false;
     SEDQ_OBJECT* result = first_object(level_objects(m_tx_trigger, 0), SEDQ_OBJECT::LEVEL_RESULT);
     if (result == nullptr)
@@ -207,7 +207,7 @@ bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
             *level = m_wizard_advanced_trigger_level;
         return true;
     }
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
+    QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs ? tabs->currentIndex() : -1;
     if (page <= SETUP_TAB || tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
         return false;
@@ -218,7 +218,7 @@ bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
 
 bool SEDQ_TX_MANAGER::is_state_mode()
 {
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
+    QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs != nullptr ? tabs->currentIndex() : -1;
     return page > SETUP_TAB && tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE);
 }
@@ -321,7 +321,8 @@ bool SEDQ_TX_MANAGER::update_advanced_trigger_pattern()
     const bool selector = m_tx_trigger->is_power_up_selector();
     for (int level = 0; level < m_tx_trigger->get_num_levels(); ++level)
     {
-        if (!is_advanced_trigger(level, -1) || !is_advanced_trigger_pattern_enabled(level, -1))
+        if (!is_advanced_trigger(level, SEDQ_CURRENT) ||
+            !is_advanced_trigger_pattern_enabled(level, SEDQ_CURRENT))
             continue;
         SEDQ_OBJECT* incremental =
             first_object(level_objects(m_tx_trigger, level), SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION);

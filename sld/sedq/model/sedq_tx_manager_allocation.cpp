@@ -152,12 +152,12 @@ void SEDQ_TX_MANAGER::set_storage_qualifier_nodes_allocated(int count, int insta
 
 void SEDQ_TX_MANAGER::set_trigger_nodes_allocated(QString const& count)
 {
-    set_trigger_nodes_allocated(allocation_of(count), -1);
+    set_trigger_nodes_allocated(allocation_of(count), SEDQ_CURRENT);
 }
 
 void SEDQ_TX_MANAGER::set_data_nodes_allocated(QString const& count)
 {
-    set_data_nodes_allocated(allocation_of(count), -1);
+    set_data_nodes_allocated(allocation_of(count), SEDQ_CURRENT);
 }
 
 // The IP wizard sets these outside any bracket, so they mark the document modified themselves.
@@ -187,12 +187,12 @@ bool SEDQ_TX_MANAGER::set_tessarelle_data_nodes_allocated(int count, int instanc
 
 bool SEDQ_TX_MANAGER::set_tessarelle_trigger_nodes_allocated(QString const& count)
 {
-    return set_tessarelle_trigger_nodes_allocated(allocation_of(count), -1);
+    return set_tessarelle_trigger_nodes_allocated(allocation_of(count), SEDQ_CURRENT);
 }
 
 bool SEDQ_TX_MANAGER::set_tessarelle_data_nodes_allocated(QString const& count)
 {
-    return set_tessarelle_data_nodes_allocated(allocation_of(count), -1);
+    return set_tessarelle_data_nodes_allocated(allocation_of(count), SEDQ_CURRENT);
 }
 
 // ---- the allocation controls' slots: one undoable edit each ------------------------------------
@@ -202,7 +202,7 @@ void SEDQ_TX_MANAGER::data_manual_input_changed(int count)
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
-    set_data_nodes_allocated(count, -1);
+    set_data_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }
 
@@ -211,7 +211,7 @@ void SEDQ_TX_MANAGER::trigger_manual_input_changed(int count)
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
-    set_trigger_nodes_allocated(count, -1);
+    set_trigger_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }
 
@@ -220,7 +220,7 @@ void SEDQ_TX_MANAGER::storage_qualifier_manual_input_changed(int count)
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(this);
-    set_storage_qualifier_nodes_allocated(count, -1);
+    set_storage_qualifier_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }
 
@@ -234,7 +234,7 @@ bool SEDQ_TX_MANAGER::is_tessarelle_generated()
 
 bool SEDQ_TX_MANAGER::has_nested_groups()
 {
-    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->has_nested_groups();
 }
 

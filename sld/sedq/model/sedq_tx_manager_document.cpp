@@ -156,7 +156,7 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     apply_stored_lock_mode();
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     open_plugin_mnemonic_tables();
     initialize_group_conditions();
     return true;
@@ -339,7 +339,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
     else
         sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE(), m_tx_session->get_last_error());
     refresh_data_log_cache();
-    if (!is_empty() && !is_instance_acquiring(-1))
+    if (!is_empty() && !is_instance_acquiring(SEDQ_CURRENT))
     {
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW |
                                             SEDQ_UPDATE_CONFIGURATION | SEDQ_UPDATE_LOG));
@@ -352,7 +352,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
 // document holds open.
 bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
 {
-    if (!is_empty() && !check_nodes_allocated(-1))
+    if (!is_empty() && !check_nodes_allocated(SEDQ_CURRENT))
         return false;
     if (is_any_instance_acquiring())
     {

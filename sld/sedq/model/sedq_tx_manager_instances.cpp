@@ -253,19 +253,19 @@ void SEDQ_TX_MANAGER::set_instance_enabled(int instance, bool enabled)
 
 bool SEDQ_TX_MANAGER::is_instance_setup_mode()
 {
-    return m_tx_instance == nullptr || get_int_state(-1, ACTIVE_TAB_KEY, 1) == 1;
+    return m_tx_instance == nullptr || get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1) == 1;
 }
 
 bool SEDQ_TX_MANAGER::is_instance_data_mode()
 {
-    return m_tx_instance != nullptr && get_int_state(-1, ACTIVE_TAB_KEY, 1) == 0;
+    return m_tx_instance != nullptr && get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1) == 0;
 }
 
 bool SEDQ_TX_MANAGER::is_setup_mode()
 {
     if (is_wizard_mode())
         return false;
-    QTabWidget* tabs = get_data_setup_tab_widget(-1);
+    QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     return tabs == nullptr || tabs->currentIndex() == 1;
 }
 
@@ -372,7 +372,7 @@ bool SEDQ_TX_MANAGER::set_active(const QString& signal_set, const QString& trigg
         ++m_active_instance;
     refresh_tx_cache();
     update_modified_flag();
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     open_plugin_mnemonic_tables();
     return rc;
 }

@@ -74,7 +74,7 @@ bool sedq_link_group(SDR_TX_SIGNAL_NODES* nodes, int row, int mask)
 
 int SEDQ_TX_MANAGER::delete_node(int first, int last)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const int result = nodes != nullptr ? nodes->delete_node(first, last) : 0;
     if (result != 0)
         update_modified_flag();
@@ -83,7 +83,7 @@ int SEDQ_TX_MANAGER::delete_node(int first, int last)
 
 bool SEDQ_TX_MANAGER::delete_node(char const* name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool deleted = nodes != nullptr && nodes->delete_node(name);
     if (deleted)
         update_modified_flag();
@@ -92,7 +92,7 @@ bool SEDQ_TX_MANAGER::delete_node(char const* name)
 
 int SEDQ_TX_MANAGER::delete_selected_nodes()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const int count = nodes != nullptr ? nodes->delete_selected_nodes() : 0;
     if (m_tx_trigger != nullptr)
         m_tx_trigger->refresh_derived_data();
@@ -103,7 +103,7 @@ int SEDQ_TX_MANAGER::delete_selected_nodes()
 
 int SEDQ_TX_MANAGER::copy_before_node(int first, int last, int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const int result = nodes != nullptr ? nodes->copy_before_node(first, last, before, into_group) : -1;
     update_modified_flag();
     return result;
@@ -112,7 +112,7 @@ int SEDQ_TX_MANAGER::copy_before_node(int first, int last, int before, bool into
 bool SEDQ_TX_MANAGER::move_before_node(int first, int last, int before, bool into_group)
 {
     select_node_range(first, last, true);
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool moved = nodes != nullptr && nodes->move_selected_before_node(before, into_group);
     update_modified_flag();
     return moved;
@@ -120,7 +120,7 @@ bool SEDQ_TX_MANAGER::move_before_node(int first, int last, int before, bool int
 
 bool SEDQ_TX_MANAGER::move_selected_before_node(int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool moved = nodes != nullptr && nodes->move_selected_before_node(before, into_group);
     update_modified_flag();
     return moved;
@@ -128,7 +128,7 @@ bool SEDQ_TX_MANAGER::move_selected_before_node(int before, bool into_group)
 
 bool SEDQ_TX_MANAGER::copy_selected_before_node(int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool copied = nodes != nullptr && nodes->copy_selected_before_node(before, into_group);
     update_modified_flag();
     return copied;
@@ -136,13 +136,13 @@ bool SEDQ_TX_MANAGER::copy_selected_before_node(int before, bool into_group)
 
 bool SEDQ_TX_MANAGER::is_valid_selection_for_grouping()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_valid_selection_for_grouping();
 }
 
 bool SEDQ_TX_MANAGER::is_invalid_index_for_drop(int index, bool flag)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     return nodes == nullptr || nodes->is_invalid_index_for_drop(index, flag);
 }
 
@@ -150,7 +150,7 @@ bool SEDQ_TX_MANAGER::is_invalid_index_for_drop(int index, bool flag)
 
 bool SEDQ_TX_MANAGER::group_node(int first, int last)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     bool result = nodes != nullptr && nodes->group_node(first, last, nullptr);
     if (result && m_cfg_link_groups)
         result = sedq_link_group(nodes, first, sedq_group_link_mask());
@@ -162,7 +162,7 @@ bool SEDQ_TX_MANAGER::group_node(int first, int last)
 
 bool SEDQ_TX_MANAGER::group_selected_nodes()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool grouped = nodes != nullptr && nodes->group_selected_nodes();
     if (has_at_least_one_basic_or_trigger_level())
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_INSTANCES));
@@ -171,7 +171,7 @@ bool SEDQ_TX_MANAGER::group_selected_nodes()
 
 bool SEDQ_TX_MANAGER::ungroup_node(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool ungrouped = nodes != nullptr && nodes->ungroup_node(node);
     if (ungrouped && has_at_least_one_basic_or_trigger_level())
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_INSTANCES));
@@ -181,7 +181,7 @@ bool SEDQ_TX_MANAGER::ungroup_node(int node)
 
 bool SEDQ_TX_MANAGER::toggle_node(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool toggled = nodes != nullptr && nodes->toggle_node(node);
     update_modified_flag();
     return toggled;
@@ -194,7 +194,7 @@ bool SEDQ_TX_MANAGER::toggle_node(int node)
 // keep the editor in a loop.
 bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     if (nodes == nullptr)
         return false;
     if (alias.isEmpty())
@@ -215,10 +215,10 @@ bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
 
 bool SEDQ_TX_MANAGER::rename_node(int node, QString const& name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->set_node_name(node, name.toLocal8Bit().constData()))
         return false;
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     update_modified_flag();
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES |
                                         SEDQ_UPDATE_HIERARCHY));
@@ -227,7 +227,7 @@ bool SEDQ_TX_MANAGER::rename_node(int node, QString const& name)
 
 bool SEDQ_TX_MANAGER::rename_group(int node, QString const& name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->set_group_node_name(node, name.toLocal8Bit().constData()))
         return false;
     update_modified_flag();
@@ -239,7 +239,7 @@ bool SEDQ_TX_MANAGER::rename_group(int node, QString const& name)
 
 bool SEDQ_TX_MANAGER::set_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE display_type)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool set = nodes != nullptr && nodes->set_group_display_type(node, display_type);
     if (set)
         update_modified_flag();
@@ -248,7 +248,7 @@ bool SEDQ_TX_MANAGER::set_node_group_display_type(int node, SDR_DATA_GROUP_DISPL
 
 bool SEDQ_TX_MANAGER::set_node_lsb_to_msb(int node, bool lsb_to_msb)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const bool set = nodes != nullptr && nodes->set_lsb_to_msb(node, lsb_to_msb);
     if (set)
         update_modified_flag();
@@ -319,13 +319,13 @@ bool SEDQ_TX_MANAGER::set_comparison_trigger_value(int node, int pattern, int bo
 
 void SEDQ_TX_MANAGER::set_node_selection_status(int node, bool selected)
 {
-    if (SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1))
+    if (SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT))
         nodes->set_node_selection_status(node, selected);
 }
 
 void SEDQ_TX_MANAGER::select_node_range(int first, int last, bool selected)
 {
-    SDR_TX_SIGNAL_NODES* nodes = first <= last ? get_nodes(-1) : nullptr;
+    SDR_TX_SIGNAL_NODES* nodes = first <= last ? get_nodes(SEDQ_CURRENT) : nullptr;
     for (int row = first; nodes != nullptr && row <= last; ++row)
         nodes->set_node_selection_status(row, selected);
 }
@@ -355,11 +355,11 @@ template <typename HIDDEN>
 bool hidden_in_mode(SEDQ_TX_MANAGER* manager, int node, HIDDEN hidden)
 {
     if (node != -1)
-        return hidden(SEDQ_NODE(manager, node, -1));
-    const int count = manager->get_node_count(-1);
+        return hidden(SEDQ_NODE(manager, node, SEDQ_CURRENT));
+    const int count = manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
     {
-        if (!hidden(SEDQ_NODE(manager, row, -1)))
+        if (!hidden(SEDQ_NODE(manager, row, SEDQ_CURRENT)))
             return false;
     }
     return count > 0;
@@ -379,10 +379,10 @@ bool SEDQ_TX_MANAGER::is_node_hidden_in_advanced_mode(int node)
 
 bool SEDQ_TX_MANAGER::is_node_deletable(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->is_node_deletable(node))
         return false;
-    if (is_data_mode(-1))
+    if (is_data_mode(SEDQ_CURRENT))
         return true;
     return get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_INCREMENTAL && nodes->get_node_tap_mode(node) == SDR_TAP_PRE_SYNTHESIS;
 }

@@ -32,7 +32,7 @@ void show_message(MSG_BASE* message)
 // Nodes are added in the setup tab; the layout follows the stored tab on the refresh.
 void switch_to_setup_tab(SEDQ_TX_MANAGER* manager)
 {
-    if (manager->get_int_state(-1, ACTIVE_TAB_KEY, SETUP_TAB) == SETUP_TAB)
+    if (manager->get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, SETUP_TAB) == SETUP_TAB)
         return;
     manager->set_int_state(-1, ACTIVE_TAB_KEY, SETUP_TAB);
     manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
@@ -75,7 +75,7 @@ bool SEDQ_TX_MANAGER::insert_nodes(QList<AFCQ_INSTANCE_NAME> const& found)
         const bool fits = fits_allocation(n, get_data_nodes_used(-1), get_data_nodes_allocated(-1)) &&
                           fits_allocation(n, get_trigger_nodes_used(-1), get_trigger_nodes_allocated(-1)) &&
                           fits_allocation(n, get_storage_qualifier_nodes_used(-1),
-                                          get_storage_qualifier_nodes_allocated(-1));
+                                          get_storage_qualifier_nodes_allocated(SEDQ_CURRENT));
         if (!fits)
         {
             MSG_OC* question = MSG_SEDQ::OC::ON_NODE_ADD_OVER_RUN_ALLOCATION();
@@ -87,17 +87,17 @@ bool SEDQ_TX_MANAGER::insert_nodes(QList<AFCQ_INSTANCE_NAME> const& found)
     }
     for (const AFCQ_INSTANCE_NAME& entry : found)
     {
-        if (get_trigger_node_count(-1) > SEDQ_MAX_NODES - 1)
+        if (get_trigger_node_count(SEDQ_CURRENT) > SEDQ_MAX_NODES - 1)
         {
             flush_node_warnings();
-            check_node_validity(-1);
+            check_node_validity(SEDQ_CURRENT);
             show_message(MSG_SEDQ::O::LIMIT_PASSED());
             return true;
         }
         insert_node(entry);
     }
     flush_node_warnings();
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     return true;
 }
 
@@ -117,21 +117,21 @@ void SEDQ_TX_MANAGER::on_node_insert()
 void SEDQ_TX_MANAGER::on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list)
 {
     switch_to_setup_tab(this);
-    begin_action(-1);
+    begin_action(SEDQ_CURRENT);
     insert_nodes(list);
     const int data_used = get_data_nodes_used(-1);
     const int data_allocated = get_data_nodes_allocated(-1);
     if (data_allocated < data_used && data_allocated > 0)
-        set_data_nodes_allocated(data_used, -1);
+        set_data_nodes_allocated(data_used, SEDQ_CURRENT);
     const int trigger_used = get_trigger_nodes_used(-1);
     const int trigger_allocated = get_trigger_nodes_allocated(-1);
     if (trigger_allocated < trigger_used && trigger_allocated > 0)
-        set_trigger_nodes_allocated(trigger_used, -1);
+        set_trigger_nodes_allocated(trigger_used, SEDQ_CURRENT);
     const int sq_used = get_storage_qualifier_nodes_used(-1);
-    const int sq_allocated = get_storage_qualifier_nodes_allocated(-1);
+    const int sq_allocated = get_storage_qualifier_nodes_allocated(SEDQ_CURRENT);
     if (sq_allocated < sq_used && sq_allocated > 0)
-        set_storage_qualifier_nodes_allocated(sq_used, -1);
-    end_action(SEDQ_CHECK_COMPILATION, -1);
+        set_storage_qualifier_nodes_allocated(sq_used, SEDQ_CURRENT);
+    end_action(SEDQ_CHECK_COMPILATION, SEDQ_CURRENT);
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_HIERARCHY |
                                         SEDQ_UPDATE_CONFIGURATION));
 }

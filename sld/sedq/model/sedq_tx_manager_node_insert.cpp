@@ -154,7 +154,7 @@ bool SEDQ_TX_MANAGER::insert_node(QString const& name, SDR_DATA_SIGNAL_TYPE sign
 
 bool SEDQ_TX_MANAGER::check_for_node_add_overflow(int count)
 {
-    if (int64_t(get_trigger_node_count(-1)) + count <= SEDQ_MAX_NODES)
+    if (int64_t(get_trigger_node_count(SEDQ_CURRENT)) + count <= SEDQ_MAX_NODES)
         return false;
     MSG_O* message = MSG_SEDQ::O::ON_NODE_ADD_OVERRUN_MAXIMUM(SEDQ_MAX_NODES);
     message->show();
@@ -193,10 +193,10 @@ bool SEDQ_TX_MANAGER::insert_node(QString const& name, SDR_DATA_WIRE_TAP_MODE ta
     found->get_members(&members);
     if (members.empty())
         return insert_node(bus_name, get_type(found), tap_mode, false);
-    const int first = get_trigger_node_count(-1);
+    const int first = get_trigger_node_count(SEDQ_CURRENT);
     bool has_sub_bus = false;
     bool result = insert_bus_members(members, tap_mode, &has_sub_bus);
-    const int last = get_trigger_node_count(-1) - 1;
+    const int last = get_trigger_node_count(SEDQ_CURRENT) - 1;
     if (last < first || has_sub_bus)
         return result;
     result = m_tx_trigger->group_node(first, last, nullptr);
@@ -283,9 +283,9 @@ bool SEDQ_TX_MANAGER::insert_node(AFCQ_INSTANCE_NAME const& found)
         return false;
     if (kind == 0)
         return insert_node(name, get_type(found.get_flags()), tap_mode, false);
-    const int first = get_trigger_node_count(-1);
+    const int first = get_trigger_node_count(SEDQ_CURRENT);
     const bool result = insert_array_rows(found, name, n2 != 0, tap_mode);
-    const int last = get_trigger_node_count(-1) - 1;
+    const int last = get_trigger_node_count(SEDQ_CURRENT) - 1;
     if (!result)
         return result;
     QString bus_name = name + range_text(found.get_first_dimension());
@@ -339,13 +339,13 @@ bool SEDQ_TX_MANAGER::insert_array_rows(AFCQ_INSTANCE_NAME const& found, QString
 int SEDQ_TX_MANAGER::insert_nodes(QString const& group_name, QStringList const& nodes, SDR_DATA_WIRE_TAP_MODE tap_mode,
                                   bool allow_duplicate_node_name)
 {
-    const int first_node_index = get_node_count(-1);
+    const int first_node_index = get_node_count(SEDQ_CURRENT);
     for (const QString& node : nodes)
     {
         if (!this->insert_node(node, SDR_STYPE_MACHINE, tap_mode, allow_duplicate_node_name))
             SEDQ_REPORT("this->insert_node(node, SDR_STYPE_MACHINE, tap_mode, allow_duplicate_node_name)");
     }
-    const int last_node_index = get_node_count(-1) - 1;
+    const int last_node_index = get_node_count(SEDQ_CURRENT) - 1;
     // Nothing was added: there is no group to make.
     if (!SEDQ_VERIFY(last_node_index >= first_node_index))
         return -1;

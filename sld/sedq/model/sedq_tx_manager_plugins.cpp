@@ -13,7 +13,7 @@
 bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list)
 {
     name->clear();
-    SDR_TX_SIGNAL_NODES* nodes = list ? list : is_empty() ? nullptr : get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = list ? list : is_empty() ? nullptr : get_nodes(SEDQ_CURRENT);
     if (nodes == nullptr)
         return false;
     if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
@@ -42,7 +42,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
                                                 SDR_TX_SIGNAL_NODES* nodes)
 {
     SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
-    SDR_TX_SIGNAL_NODES* list = nodes ? nodes : get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* list = nodes ? nodes : get_nodes(SEDQ_CURRENT);
     if (data == nullptr || list == nullptr)
         return false;
     const SDR_DATA_MNEMONICS_TABLE* table = nullptr;

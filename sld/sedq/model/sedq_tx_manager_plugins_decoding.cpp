@@ -77,8 +77,9 @@ bool SEDQ_TX_MANAGER::open_plugin_mnemonic_table(int node, SEDQ_PLUGIN_STRUCT* p
 {
     SEDQ_PLUGIN_ENTRY* entry = plugin != nullptr ? sedq_find_plugin(plugin->plugin_name) : nullptr;
     SDR_TX_SIGNAL_NODES* nodes = plugin == nullptr || is_empty() ? nullptr
-                                 : plugin->setup ? static_cast<SDR_TX_SIGNAL_NODES*>(get_trigger_nodes(-1))
-                                                 : static_cast<SDR_TX_SIGNAL_NODES*>(get_signal_nodes(-1));
+                                 : plugin->setup
+                                     ? static_cast<SDR_TX_SIGNAL_NODES*>(get_trigger_nodes(SEDQ_CURRENT))
+                                     : static_cast<SDR_TX_SIGNAL_NODES*>(get_signal_nodes(SEDQ_CURRENT));
     if (entry == nullptr || nodes == nullptr)
         return false;
     INTERNAL_OPTIONS internal;
@@ -205,7 +206,7 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic(QString* text, const char* value, int 
         SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
         if (!SEDQ_VERIFY(this->get_node_group_display_type(node, &display_type)) || display_type != SDR_GTYPE_PLUGIN)
             return false;
-        list = get_nodes(-1);
+        list = get_nodes(SEDQ_CURRENT);
     }
     SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node) : nullptr;
     SEDQ_PLUGIN_ENTRY* entry =
@@ -224,7 +225,7 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_width(int* width, int node)
     SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
     if (!this->get_node_group_display_type(node, &display_type) || display_type != SDR_GTYPE_PLUGIN)
         return false;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(-1);
+    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
     const SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node) : nullptr;
     if (record == nullptr)
         return false;

@@ -119,7 +119,7 @@ bool SEDQ_TX_MANAGER::get_sample_depth(QString* depth, int instance)
 bool SEDQ_TX_MANAGER::is_zero_sample_depth()
 {
     int depth = 0;
-    get_sample_depth(&depth, -1);
+    get_sample_depth(&depth, SEDQ_CURRENT);
     return depth == 0;
 }
 
@@ -184,9 +184,9 @@ int SEDQ_TX_MANAGER::get_data_segment_size()
 {
     if (is_empty())
         return 0;
-    if (m_tx_log != nullptr && is_data_available(false, -1, nullptr))
+    if (m_tx_log != nullptr && is_data_available(false, SEDQ_CURRENT, nullptr))
         return m_tx_log->get_segment_size();
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* nodes = get_trigger_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_segmented() ? nodes->get_segment_size() : 0;
 }
 
@@ -194,7 +194,7 @@ int SEDQ_TX_MANAGER::get_data_segment_size()
 
 void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
     if (clock.isEmpty() || set == nullptr || SEDQ_BLOCK::is_blocked())
         return;
     // "Keep" keeps the kind the stored clock has, whichever tab or window is showing.
@@ -208,7 +208,7 @@ void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE 
         return;
     SEDQ_ACTION action(this);
     SEDQ_BLOCK block;
-    SDR_TX_TRIGGER* trigger = get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = get_trigger_nodes(SEDQ_CURRENT);
     if (trigger != nullptr && trigger->drop_tapped_node(name.constData()))
     {
         sedq_show_message(MSG_SEDQ::O::CLK_CONFLICT(name.toStdString()));
@@ -217,7 +217,7 @@ void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE 
     if (!set->set_clock(name.constData(), post_fitting))
         return;
     set->clock_changed(0);
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     update_modified_flag();
     update_all_views(nullptr, CONFIGURATION_REFRESH);
 }
@@ -229,13 +229,13 @@ void SEDQ_TX_MANAGER::browse_clock()
     if (!get_unb_node(&name, NODE_TYPE_CLOCK, &kind))
         return;
     set_clock(name, kind);
-    check_node_validity(-1);
+    check_node_validity(SEDQ_CURRENT);
     update_all_views(nullptr, CONFIGURATION_REFRESH);
 }
 
 void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
     if (sampleDepth.isEmpty() || set == nullptr)
         return;
     const int depth = convert_to_sample_depth_int(sampleDepth);
@@ -246,7 +246,7 @@ void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
     if (!set->set_sample_depth(depth))
         return;
     // A segmented acquisition keeps at least two segments.
-    SDR_TX_TRIGGER* trigger = get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = get_trigger_nodes(SEDQ_CURRENT);
     if (trigger != nullptr && trigger->is_segmented() && depth <= trigger->get_segment_size())
         trigger->set_segment_size(depth / 2);
     if (depth == 0 || old_depth == 0)
@@ -256,7 +256,7 @@ void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
 
 void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
     int type = SDR_RAM_AUTO;
     for (int candidate = SDR_RAM_AUTO; candidate <= SDR_RAM_LARGE; ++candidate)
     {
@@ -272,7 +272,7 @@ void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
 
 void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
     if (pipelineLevel.isEmpty() || set == nullptr)
         return;
     const int level = pipelineLevel.toInt();
@@ -306,7 +306,7 @@ void SEDQ_TX_MANAGER::set_number_of_segments(QString const& numberOfSegments)
     if (read_count_text(parts.value(0), thousands ? SEGMENTS_PER_THOUSAND : 1, &count) == OUT_OF_RANGE)
         return;
     int depth = 0;
-    get_sample_depth(&depth, -1);
+    get_sample_depth(&depth, SEDQ_CURRENT);
     const int size = count == 0 ? 0 : depth / count;
     // More segments than samples would leave segments of no sample.
     if (count > 0 && size == 0)
@@ -322,7 +322,7 @@ bool SEDQ_TX_MANAGER::get_top_entity_name(QString* name)
     name->clear();
     if (is_empty())
         return false;
-    SDR_TX_SIGNAL_SET* set = get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* set = get_signal_nodes(SEDQ_CURRENT);
     const char* own = set ? set->get_top_entity_name() : nullptr;
     if (own != nullptr && *own != '\0')
     {

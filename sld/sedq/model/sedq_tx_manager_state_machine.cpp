@@ -139,7 +139,8 @@ SEDQ_STATE_TYPE SEDQ_TX_MANAGER::get_state_type(int state, int trigger)
 
 void SEDQ_TX_MANAGER::set_state_count(int count)
 {
-    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine =
+        SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     if (machine == nullptr || count < 1 || count == machine->get_state_count())
         return;
     edit_flow(this, REBUILD_HINT, [machine, count]() {
@@ -152,7 +153,8 @@ void SEDQ_TX_MANAGER::set_state_count(int count)
 // itself may stay shorter than the count.
 void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
 {
-    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine =
+        SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     if (machine == nullptr || state < 0 || state >= machine->get_state_count() ||
         machine->get_state_text_list().value(state) == text)
         return;
@@ -164,7 +166,8 @@ void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
 
 void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text)
 {
-    SEDQ_STATE_MACHINE_OBJECT* machine = SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine =
+        SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     QString current;
     if (machine != nullptr)
         machine->get_unified_state_text(&current);
@@ -177,7 +180,7 @@ void SEDQ_TX_MANAGER::set_state_display_mode(bool on)
 {
     if (SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(SEDQ_CURRENT);
     if (machine == nullptr)
     {
         m_state_display_mode = on;
@@ -195,14 +198,14 @@ void SEDQ_TX_MANAGER::set_state_display_mode(bool on)
 
 void SEDQ_TX_MANAGER::set_state_name(int state, QString const& name)
 {
-    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(SEDQ_CURRENT);
     if (machine != nullptr && state >= 0 && state < machine->get_state_count())
         store_at(&machine->get_state_name_list(), state, name, QString());
 }
 
 void SEDQ_TX_MANAGER::set_state_type(int state, SEDQ_STATE_TYPE type)
 {
-    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(-1);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(SEDQ_CURRENT);
     if (machine != nullptr && state >= 0 && state < machine->get_state_count())
         store_at(&machine->get_state_type_list(), state, int(type), 0);
 }
@@ -301,14 +304,16 @@ bool SEDQ_TX_MANAGER::is_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION opt
 
 void SEDQ_TX_MANAGER::set_flag_count(int count)
 {
-    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) || count == get_flag_count(-1))
+    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) ||
+        count == get_flag_count(SEDQ_CURRENT))
         return;
     edit_flow(this, REFRESH_HINT, [this, count]() { m_tx_trigger->set_flag_count(count); });
 }
 
 void SEDQ_TX_MANAGER::set_counter_count(int count)
 {
-    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) || count == get_counter_count(-1))
+    if (SEDQ_BLOCK::is_blocked() || !SEDQ_VERIFY(this->m_tx_trigger != NULL) ||
+        count == get_counter_count(SEDQ_CURRENT))
         return;
     edit_flow(this, REFRESH_HINT, [this, count]() { m_tx_trigger->set_counter_count(count); });
 }
@@ -316,7 +321,7 @@ void SEDQ_TX_MANAGER::set_counter_count(int count)
 void SEDQ_TX_MANAGER::set_flag_name(int flag, QString const* name)
 {
     if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
-        QString::fromLocal8Bit(get_flag_name(flag, -1, nullptr)) == *name)
+        QString::fromLocal8Bit(get_flag_name(flag, SEDQ_CURRENT, nullptr)) == *name)
         return;
     const QByteArray text = name->toLocal8Bit();
     edit_flow(this, 0, [this, flag, &text]() { m_tx_trigger->set_flag(flag, text.constData(), nullptr); });
@@ -334,7 +339,7 @@ void SEDQ_TX_MANAGER::set_flag_initial_value(int flag, int value)
 void SEDQ_TX_MANAGER::set_counter_name(int counter, QString const* name)
 {
     if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
-        QString::fromLocal8Bit(get_counter_name(counter, -1, nullptr, nullptr)) == *name)
+        QString::fromLocal8Bit(get_counter_name(counter, SEDQ_CURRENT, nullptr, nullptr)) == *name)
         return;
     const QByteArray text = name->toLocal8Bit();
     edit_flow(this, 0,
@@ -361,7 +366,7 @@ void SEDQ_TX_MANAGER::set_counter_initial_value(int counter, unsigned int value)
 
 void SEDQ_TX_MANAGER::set_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option, bool on)
 {
-    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || is_configurable(option, -1) == on)
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || is_configurable(option, SEDQ_CURRENT) == on)
         return;
     edit_flow(this, sedq_hint(SEDQ_UPDATE_NODE_VIEW),
               [this, option, on]() { m_tx_trigger->set_configurable(option, on); });

@@ -124,8 +124,8 @@ bool SEDQ_TX_MANAGER::is_pattern_enabled(int pattern)
     if (is_empty() || m_tx_trigger == nullptr)
         return false;
     if (pattern < 0)
-        return !is_disable_storage_qualifier_enabled(-1);
-    if (!is_sequential_mode(-1))
+        return !is_disable_storage_qualifier_enabled(SEDQ_CURRENT);
+    if (!is_sequential_mode(SEDQ_CURRENT))
         return true;
     // The level that ends each segment always fires in a segmented acquisition.
     return is_segmented_acquisition_trigger(pattern) || m_tx_trigger->is_level_enabled(pattern);
@@ -134,8 +134,8 @@ bool SEDQ_TX_MANAGER::is_pattern_enabled(int pattern)
 bool SEDQ_TX_MANAGER::is_segmented_acquisition_trigger(int level)
 {
     int count = 0;
-    get_trigger_level(&count, -1);
-    return is_segmented_acquisition_enabled(-1) && level + 1 == count;
+    get_trigger_level(&count, SEDQ_CURRENT);
+    return is_segmented_acquisition_enabled(SEDQ_CURRENT) && level + 1 == count;
 }
 
 bool SEDQ_TX_MANAGER::is_segmented_trigger_position_enabled()
@@ -149,7 +149,7 @@ void SEDQ_TX_MANAGER::set_trigger_level(QString const& level)
         return;
     const int count = convert_to_trigger_level_int(level);
     int current = 0;
-    get_trigger_level(&current, -1);
+    get_trigger_level(&current, SEDQ_CURRENT);
     sedq_edit_trigger(this, count == current, SEDQ_TRIGGER_EDIT_MARK::WHEN_ACCEPTED, REFRESH_LAYOUT_HINT,
                       [count](SDR_TX_TRIGGER* trigger) { return trigger->set_num_levels(count); });
 }
@@ -175,10 +175,10 @@ bool SEDQ_TX_MANAGER::is_sequential_mode(int trigger)
 void sedq_show_state_flow_page(SEDQ_TX_MANAGER* manager)
 {
     int count = 0;
-    manager->get_trigger_level(&count, -1);
+    manager->get_trigger_level(&count, SEDQ_CURRENT);
     int page = 2;
     for (int pattern = SEDQ_PATTERN_SQ_CONDITIONAL; pattern < count; ++pattern)
-        page += manager->is_advanced_trigger(pattern, -1) ? 1 : 0;
+        page += manager->is_advanced_trigger(pattern, SEDQ_CURRENT) ? 1 : 0;
     manager->set_int_state(-1, ACTIVE_TAB_KEY, page);
 }
 

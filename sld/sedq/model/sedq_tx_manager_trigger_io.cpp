@@ -86,7 +86,7 @@ void SEDQ_TX_MANAGER::set_storage_qualifier_type(QString const& type)
         if (mode == SDR_SQTYPE_INVALID_TYPE && type == QLatin1String(entry.text))
             mode = entry.mode;
     }
-    if (mode == SDR_SQTYPE_STATE_BASED && is_sequential_mode(-1))
+    if (mode == SDR_SQTYPE_STATE_BASED && is_sequential_mode(SEDQ_CURRENT))
     {
         sedq_show_message(MSG_SEDQ::O::STATE_BASED_STORAGE_QUALIFIER_NOT_AVAILABLE());
         update_all_views(nullptr, REFRESH_CONFIGURATION_HINT); // the pane shows the stored type again
@@ -117,7 +117,7 @@ void SEDQ_TX_MANAGER::set_storage_qualifier_input_port(QString const& name, SEDQ
 {
     QString current;
     bool current_flag = false;
-    if (!get_storage_qualifier_input_port(&current, &current_flag, -1))
+    if (!get_storage_qualifier_input_port(&current, &current_flag, SEDQ_CURRENT))
         return;
     const bool flag = post_fitting_flag(post_fitting, current_flag);
     const QByteArray port = name.toLocal8Bit();
@@ -150,13 +150,14 @@ bool SEDQ_TX_MANAGER::is_disable_storage_qualifier_enabled(int trigger)
 
 void SEDQ_TX_MANAGER::enable_data_discontinuities(bool on)
 {
-    sedq_edit_trigger(this, on == is_record_data_discontinuities_enabled(-1), WHEN_ACCEPTED, 0,
+    sedq_edit_trigger(this, on == is_record_data_discontinuities_enabled(SEDQ_CURRENT), WHEN_ACCEPTED, 0,
                       [on](SDR_TX_TRIGGER* trigger) { return trigger->set_record_discontinuities(on); });
 }
 
 void SEDQ_TX_MANAGER::disable_storage_qualifier(bool on)
 {
-    sedq_edit_trigger(this, on == is_disable_storage_qualifier_enabled(-1), WHEN_ACCEPTED, REFRESH_NODES_HINT,
+    sedq_edit_trigger(this, on == is_disable_storage_qualifier_enabled(SEDQ_CURRENT), WHEN_ACCEPTED,
+                      REFRESH_NODES_HINT,
                       [on](SDR_TX_TRIGGER* trigger) { return trigger->set_sq_disabled(on); });
 }
 
@@ -230,22 +231,22 @@ bool SEDQ_TX_MANAGER::set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE 
 
 void SEDQ_TX_MANAGER::enable_trigger_in(bool on)
 {
-    sedq_edit_trigger(this, on == is_trigger_in_enabled(-1), ALWAYS, REFRESH_CONFIGURATION_HINT,
+    sedq_edit_trigger(this, on == is_trigger_in_enabled(SEDQ_CURRENT), ALWAYS, REFRESH_CONFIGURATION_HINT,
                       [on](SDR_TX_TRIGGER* trigger) { return trigger->set_trigger_in_enabled(on); });
 }
 
 void SEDQ_TX_MANAGER::set_trigger_in_source(int source)
 {
     const auto value = SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE(source);
-    sedq_edit_trigger(this, value == get_trigger_in_source(-1), SEDQ_TRIGGER_EDIT_MARK::NEVER,
+    sedq_edit_trigger(this, value == get_trigger_in_source(SEDQ_CURRENT), SEDQ_TRIGGER_EDIT_MARK::NEVER,
                       REFRESH_CONFIGURATION_HINT,
-                      [this, value](SDR_TX_TRIGGER*) { return set_trigger_in_source(value, -1); });
+                      [this, value](SDR_TX_TRIGGER*) { return set_trigger_in_source(value, SEDQ_CURRENT); });
 }
 
 void SEDQ_TX_MANAGER::set_trigger_in_pin(QString const& pin)
 {
     QString current;
-    get_trigger_in_pin_name(&current, -1);
+    get_trigger_in_pin_name(&current, SEDQ_CURRENT);
     const QByteArray name = pin.toLocal8Bit();
     sedq_edit_trigger(this, pin.isEmpty() || pin == current, ALWAYS, 0,
                       [&name](SDR_TX_TRIGGER* trigger) { return trigger->set_trigger_in_pin(name.constData()); });
@@ -255,8 +256,8 @@ void SEDQ_TX_MANAGER::set_trigger_in_pin(QString const& pin)
 void SEDQ_TX_MANAGER::set_trigger_in_node(QString const& node, SEDQ_IS_POST_FITTING_TYPE post_fitting)
 {
     QString current;
-    get_trigger_in_node_name(&current, -1);
-    const bool current_flag = is_trigger_in_node_post_fitting(-1);
+    get_trigger_in_node_name(&current, SEDQ_CURRENT);
+    const bool current_flag = is_trigger_in_node_post_fitting(SEDQ_CURRENT);
     const bool flag = post_fitting_flag(post_fitting, current_flag);
     const QByteArray name = node.toLocal8Bit();
     sedq_edit_trigger(this, node == current && flag == current_flag, ALWAYS, 0,
@@ -280,7 +281,7 @@ void SEDQ_TX_MANAGER::browse_trigger_in()
 void SEDQ_TX_MANAGER::set_trigger_in_instance(QString const& instance)
 {
     QString current;
-    get_trigger_in_instance_name(&current, -1);
+    get_trigger_in_instance_name(&current, SEDQ_CURRENT);
     const QByteArray name = instance.toLocal8Bit();
     sedq_edit_trigger(this, instance.isEmpty() || instance == current, ALWAYS, 0, [&name](SDR_TX_TRIGGER* trigger) {
         return trigger->set_trigger_in_instance(name.constData());
@@ -290,7 +291,7 @@ void SEDQ_TX_MANAGER::set_trigger_in_instance(QString const& instance)
 void SEDQ_TX_MANAGER::set_trigger_in_condition(QString const& condition)
 {
     QString current;
-    get_trigger_in_condition(&current, -1);
+    get_trigger_in_condition(&current, SEDQ_CURRENT);
     if (condition.isEmpty() || condition == current)
         return;
     const SDR_DATA_TRIGGER_CONDITION value = convert_to_trigger_condition_type(condition);
@@ -399,7 +400,7 @@ void select_trigger_out(SEDQ_TX_MANAGER* manager, int source, bool on, int hint,
 
 void SEDQ_TX_MANAGER::enable_trigger_out(bool on)
 {
-    sedq_edit_trigger(this, on == is_trigger_out_enabled(-1), ALWAYS, REFRESH_CONFIGURATION_HINT,
+    sedq_edit_trigger(this, on == is_trigger_out_enabled(SEDQ_CURRENT), ALWAYS, REFRESH_CONFIGURATION_HINT,
                       [on](SDR_TX_TRIGGER* trigger) { return trigger->set_trigger_out_enabled(on); });
 }
 
@@ -415,7 +416,7 @@ void SEDQ_TX_MANAGER::set_trigger_out_instance_selected(bool on)
         const char* instance = trigger->get_trigger_out_instance();
         if (!on || (instance != nullptr && *instance != '\0'))
             return;
-        const QStringList instances = get_trigger_instance_list(-1);
+        const QStringList instances = get_trigger_instance_list(SEDQ_CURRENT);
         if (!instances.isEmpty())
             trigger->set_trigger_out_instance(instances.front().toLocal8Bit().constData());
     });
@@ -434,7 +435,7 @@ void SEDQ_TX_MANAGER::set_trigger_out_hps_event_selected(bool on)
 void SEDQ_TX_MANAGER::set_trigger_out_pin(QString const& pin)
 {
     QString current;
-    get_trigger_out_pin(&current, -1);
+    get_trigger_out_pin(&current, SEDQ_CURRENT);
     const QByteArray name = pin.toLocal8Bit();
     sedq_edit_trigger(this, pin.isEmpty() || pin == current, ALWAYS, 0,
                       [&name](SDR_TX_TRIGGER* trigger) { return trigger->set_trigger_out_pin(name.constData()); });
@@ -443,7 +444,7 @@ void SEDQ_TX_MANAGER::set_trigger_out_pin(QString const& pin)
 void SEDQ_TX_MANAGER::set_trigger_out_instance(QString const& instance)
 {
     QString current;
-    get_trigger_out_instance(&current, -1);
+    get_trigger_out_instance(&current, SEDQ_CURRENT);
     const QByteArray name = instance.toLocal8Bit();
     sedq_edit_trigger(this, instance.isEmpty() || instance == current, ALWAYS, 0, [&name](SDR_TX_TRIGGER* trigger) {
         return trigger->set_trigger_out_instance(name.constData());
@@ -453,7 +454,7 @@ void SEDQ_TX_MANAGER::set_trigger_out_instance(QString const& instance)
 void SEDQ_TX_MANAGER::set_trigger_out_hps_event_index(QString const& index)
 {
     QString current;
-    get_trigger_out_hps_event_index(&current, -1);
+    get_trigger_out_hps_event_index(&current, SEDQ_CURRENT);
     const int value = index.toInt();
     sedq_edit_trigger(this, index.isEmpty() || index == current, ALWAYS, 0,
                       [value](SDR_TX_TRIGGER* trigger) { return trigger->set_trigger_out_hps_event_index(value); });
@@ -462,7 +463,7 @@ void SEDQ_TX_MANAGER::set_trigger_out_hps_event_index(QString const& index)
 void SEDQ_TX_MANAGER::set_trigger_out_condition(QString const& condition)
 {
     QString current;
-    get_trigger_out_condition(&current, -1);
+    get_trigger_out_condition(&current, SEDQ_CURRENT);
     if (condition.isEmpty() || condition == current)
         return;
     const SDR_DATA_TRIGGER_CONDITION value = convert_to_trigger_condition_type(condition);

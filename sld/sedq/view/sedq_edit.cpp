@@ -212,7 +212,7 @@ QString SEDQ_EDIT::opening_text()
     else if (m_column == SEDQ_COLUMN_NAME)
         m_tx_manager->get_node(m_node, nullptr, &text, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
     else if (m_node == -1)
-        text = m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(m_column), -1);
+        text = m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(m_column), SEDQ_CURRENT);
     else
     {
         const int level = sedq_pattern_of_column(m_column);
@@ -239,7 +239,7 @@ bool SEDQ_EDIT::place()
         m_rect.setLeft(m_rect.left() + indent + (m_view->is_parent_item(m_node) ? 21 : 0));
         sedq_inflate_rect(&m_rect, 1, 1);
     }
-    else if (m_node == -1 && !m_tx_manager->is_sequential_mode(-1))
+    else if (m_node == -1 && !m_tx_manager->is_sequential_mode(SEDQ_CURRENT))
         m_rect.setTop(m_rect.bottom() - (m_rect.bottom() - m_rect.top() + 1) / 2);
     return true;
 }
@@ -263,7 +263,7 @@ void SEDQ_EDIT::commit()
     else if (m_node == -1)
     {
         const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP);
-        m_tx_manager->set_trigger_level_name(value, sedq_pattern_of_column(m_column), -1);
+        m_tx_manager->set_trigger_level_name(value, sedq_pattern_of_column(m_column), SEDQ_CURRENT);
     }
     else
     {

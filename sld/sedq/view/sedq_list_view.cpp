@@ -90,7 +90,7 @@ private:
 // of a display-type-2 parent none; a last member ends its parent's run.
 void LIST_WRITER::collect_columns()
 {
-    const int count = m_tx->get_node_count(-1);
+    const int count = m_tx->get_node_count(SEDQ_CURRENT);
     SDR_DATA_NODE_DISPLAY_TYPE run = SDR_NTYPE_STANDALONE;
     for (int node = 0; node < count; ++node)
     {
@@ -115,7 +115,7 @@ LIST_COLUMN LIST_WRITER::make_column(int node, bool bus)
     LIST_COLUMN column;
     column.node = node;
     column.bus = bus;
-    SDR_TX_SIGNAL_SET* nodes = m_tx->get_signal_nodes(-1);
+    SDR_TX_SIGNAL_SET* nodes = m_tx->get_signal_nodes(SEDQ_CURRENT);
     const int last = bus ? m_tx->get_last_child_index(node) : node;
     for (int row = bus ? node + 1 : node; row <= last && nodes != nullptr; ++row)
     {
@@ -204,7 +204,7 @@ void LIST_WRITER::write_table(std::ostream& out, int depth)
     const int segment_size = m_tx->get_data_segment_size();
     out << line << "\n\n" << (segment_size < 1 ? "sample\n" : "segment/\nsample\n") << '\n';
     int trigger = 0;
-    m_tx->get_trigger_position(&trigger, -1);
+    m_tx->get_trigger_position(&trigger, SEDQ_CURRENT);
     const bool data = m_log->is_data_available(false);
     for (int sample = 0; sample < depth && out; ++sample)
     {
@@ -271,14 +271,14 @@ bool SEDQ_VIEW::create_list_file(QString file)
         return false;
     LIST_MODE mode(m_tx_manager);
     SDR_DATA_LOG* log = nullptr;
-    m_tx_manager->is_data_available(false, -1, &log);
+    m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
     if (log == nullptr)
     {
         sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN());
         return false;
     }
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     LIST_WRITER writer(this, m_tx_manager, log);
     writer.collect_columns();
     writer.size_bus_columns(depth);

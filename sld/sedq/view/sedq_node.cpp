@@ -137,7 +137,7 @@ bool SEDQ_NODE::is_set(int row, FLAG flag, int level) const
     case TRIGGER:
         if (!has_trigger(m_nodes->get_node_capture_type(row)))
             return false;
-        if (level == SEDQ_PATTERN_ANY_LEVEL || !m_manager->is_advanced_trigger(level, -1))
+        if (level == SEDQ_PATTERN_ANY_LEVEL || !m_manager->is_advanced_trigger(level, SEDQ_CURRENT))
             return true;
         return m_nodes->get_node_tap_mode(row) != SDR_TAP_PRE_SYNTHESIS &&
                !m_manager->is_incremental_compile();

@@ -216,12 +216,12 @@ bool SEDQ_STATE_MACHINE_DLG::is_state_machine_in_document(const QString&, QStrin
         return false;
     sedq_remove_entity_name(nodes);
     const QSet<QString> machine_nodes(nodes->begin(), nodes->end());
-    const int count = tx->get_node_count(-1);
+    const int count = tx->get_node_count(SEDQ_CURRENT);
     for (int i = 0; i < count; ++i)
     {
-        if (tx->is_parent_item(i, -1))
+        if (tx->is_parent_item(i, SEDQ_CURRENT))
             continue;
-        QString node_name = QString::fromLocal8Bit(SEDQ_NODE(tx, i, -1).get_name());
+        QString node_name = QString::fromLocal8Bit(SEDQ_NODE(tx, i, SEDQ_CURRENT).get_name());
         sedq_remove_entity_name(&node_name);
         if (machine_nodes.contains(node_name))
             return true;
@@ -245,10 +245,10 @@ int SEDQ_STATE_MACHINE_DLG::find_group_of(const QStringList& machine_nodes)
     QStringList nodes = machine_nodes;
     sedq_remove_entity_name(&nodes);
     const SDR_DATA_WIRE_TAP_MODE tap_mode = is_post_fitting() ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS;
-    const int count = tx->get_node_count(-1);
+    const int count = tx->get_node_count(SEDQ_CURRENT);
     for (int i = 0; i < count; ++i)
     {
-        if (!tx->is_parent_item(i, -1) || tx->get_child_item_count(i, -1) != nodes.size())
+        if (!tx->is_parent_item(i, SEDQ_CURRENT) || tx->get_child_item_count(i, SEDQ_CURRENT) != nodes.size())
             continue;
         bool same = true;
         for (int k = 0; same && k < nodes.size() && i + 1 + k < count; ++k)

@@ -14,7 +14,7 @@ SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY::~SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(
 bool SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY::undo()
 {
     if (m_manager != nullptr)
-        m_manager->check_node_validity(-1);
+        m_manager->check_node_validity(SEDQ_CURRENT);
     return true;
 }
 

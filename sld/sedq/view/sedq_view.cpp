@@ -155,7 +155,7 @@ SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
         on_settings_changed();
     reset_timebars();
     if (!m_tx_manager->is_empty())
-        m_tx_manager->select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
+        m_tx_manager->select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, false);
     if (load_column_widths())
         m_widths_not_loaded = false;
     make_lock_mode_combo();

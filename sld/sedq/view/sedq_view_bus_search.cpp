@@ -47,10 +47,11 @@ bool sample_matches(bool** rows, const std::vector<unsigned char>& ones, int sam
 bool SEDQ_VIEW::find_bus_value(const QString& bits, bool forward)
 {
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     const SEDQ_WAVE_MASK mask(depth);
     const int width = is_parent_item(m_search_bus) ? get_child_item_count(m_search_bus) : 0;
-    if (depth < 1 || !mask.is_valid() || !m_tx_manager->get_wave_mask(mask.get_data(), -1, false, -1) || width < 1)
+    if (depth < 1 || !mask.is_valid() ||
+        !m_tx_manager->get_wave_mask(mask.get_data(), -1, false, SEDQ_CURRENT) || width < 1)
     {
         sedq_show_message(MSG_SEDQ::O::FIND_BUS_VALUE_NO_BUS_DATA());
         return false;
@@ -82,11 +83,11 @@ bool SEDQ_VIEW::read_search_bus(SEDQ_BUS const& bus)
 {
     const int width = bus.get_nitems();
     bool lsb_to_msb = false;
-    m_tx_manager->get_node_lsb_to_msb(m_search_bus, &lsb_to_msb, -1);
+    m_tx_manager->get_node_lsb_to_msb(m_search_bus, &lsb_to_msb, SEDQ_CURRENT);
     for (int k = 0; k < width; ++k)
     {
         const int member = lsb_to_msb ? m_search_bus + width - k : m_search_bus + 1 + k;
-        if (!m_tx_manager->get_wave(member, bus.get_row(k), -1, false, -1))
+        if (!m_tx_manager->get_wave(member, bus.get_row(k), -1, false, SEDQ_CURRENT))
             return false;
     }
     return true;
@@ -127,7 +128,7 @@ void SEDQ_VIEW::on_find_bus_value()
     }
     else
         m_search_continue = true;
-    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(SEDQ_CURRENT);
     int bus = 0;
     while (bus < count && !is_selected_parent(bus))
         ++bus;
@@ -168,7 +169,7 @@ void SEDQ_VIEW::search_again(bool forward)
     if (!is_parent_item(m_search_bus) || m_search_radix == SDR_GTYPE_INVALID)
         return;
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     prepare_search_step(forward, depth);
     select_all_items(false);
     ensure_visible(m_search_bus);
@@ -205,14 +206,15 @@ bool SEDQ_VIEW::on_update_find_bus_value()
 {
     if (m_tx_manager->is_empty())
         return false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     bool has_bus = false;
     for (int node = 0; node < count && !has_bus; ++node)
         has_bus = is_parent_item(node);
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
-    return has_bus && get_visible_node_count() > 0 && depth != 0 && m_tx_manager->is_data_mode(-1) &&
-           m_tx_manager->is_data_available(false, -1, nullptr);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
+    return has_bus && get_visible_node_count() > 0 && depth != 0 &&
+           m_tx_manager->is_data_mode(SEDQ_CURRENT) &&
+           m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr);
 }
 
 bool SEDQ_VIEW::on_update_find_next_bus_value()
@@ -220,10 +222,10 @@ bool SEDQ_VIEW::on_update_find_next_bus_value()
     if (m_tx_manager->is_empty())
         return false;
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
-    return get_visible_node_count() > 0 && m_tx_manager->is_data_mode(-1) && depth != 0 &&
-           m_tx_manager->is_data_available(false, -1, nullptr) && m_search_bus != -1 &&
-           m_search_bus < m_tx_manager->get_node_count(-1) && is_parent_item(m_search_bus);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
+    return get_visible_node_count() > 0 && m_tx_manager->is_data_mode(SEDQ_CURRENT) && depth != 0 &&
+           m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr) && m_search_bus != -1 &&
+           m_search_bus < m_tx_manager->get_node_count(SEDQ_CURRENT) && is_parent_item(m_search_bus);
 }
 
 bool SEDQ_VIEW::on_update_find_previous_bus_value()

@@ -40,7 +40,7 @@ QAction* SEDQ_VIEW::host_action(int id)
 
 bool SEDQ_VIEW::any_selected_row(const std::function<bool(int)>& test)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
         if (is_item_selected(row) && test(row))
             return true;
@@ -56,11 +56,13 @@ void SEDQ_VIEW::enable_pair(int enable_id, int disable_id, bool allowed,
 {
     enable(enable_id, allowed && any_selected_row([&](int row) {
                           bool partially = false;
-                          return !(SEDQ_NODE(m_tx_manager, row, -1).*is_on)(&partially) || partially;
+                          return !(SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).*is_on)(&partially) ||
+                                 partially;
                       }));
-    enable(disable_id, allowed && any_selected_row([&](int row) {
-                           return (SEDQ_NODE(m_tx_manager, row, -1).*is_on)(nullptr);
-                       }));
+    enable(disable_id, allowed && any_selected_row(
+                                      [&](int row) {
+                                          return (SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).*is_on)(nullptr);
+                                      }));
 }
 
 void SEDQ_VIEW::on_update_data_menu()
@@ -78,8 +80,9 @@ void SEDQ_VIEW::on_update_trigger_menu()
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
     const bool allowed = is_setup_enabled(true);
-    const auto first_decides = [this](bool want_enabled) {
-        const int count = m_tx_manager->get_node_count(-1);
+    const auto first_decides = [this](bool want_enabled)
+    {
+        const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
         for (int row = 0; row < count; ++row)
         {
             if (!is_item_selected(row))
@@ -87,8 +90,8 @@ void SEDQ_VIEW::on_update_trigger_menu()
             int level = 0;
             const bool member = is_comparison_group_member_on_any_level(row, &level);
             bool partially = false;
-            const bool enabled =
-                SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(&partially, SEDQ_PATTERN_ANY_LEVEL);
+            const bool enabled = SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT)
+                                     .is_trigger_enabled(&partially, SEDQ_PATTERN_ANY_LEVEL);
             const bool changes = want_enabled ? !enabled || partially : enabled;
             if (member || changes)
                 return !member;
@@ -141,20 +144,22 @@ void SEDQ_VIEW::on_update_name_menu()
     invert->setEnabled(on_update_invert_signal(invert));
     on_update_alignment();
     on_update_node_tap_mode();
-    enable(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, m_tx_manager->get_trigger() != nullptr &&
-                                                  m_tx_manager->is_data_available(false, -1, nullptr) &&
-                                                  m_tx_manager->is_data_mode(-1));
+    enable(AFCQ_SEDQ_CREATE_LIST_FILE_ACTION,
+           m_tx_manager->get_trigger() != nullptr &&
+               m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr) &&
+               m_tx_manager->is_data_mode(SEDQ_CURRENT));
 }
 
 // ---- rules of single commands ----------------------------------------------------------------------
 
 bool SEDQ_VIEW::on_update_invert_signal(QAction* action)
 {
-    const bool enabled = m_tx_manager->is_data_mode(-1) && get_selection_count() > 0;
+    const bool enabled = m_tx_manager->is_data_mode(SEDQ_CURRENT) && get_selection_count() > 0;
     action->setCheckable(true);
     action->setChecked(enabled && any_selected_row([this](int row) {
                            bool partially = false;
-                           return SEDQ_NODE(m_tx_manager, row, -1).is_signal_inverted(&partially) || partially;
+                           return SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).is_signal_inverted(&partially) ||
+                                  partially;
                        }));
     return enabled;
 }
@@ -224,7 +229,7 @@ bool SEDQ_VIEW::on_update_bus_order(AFCQ_ACTION_ENUM id)
     bool any_bus = false;
     bool matches = false;
     bool differs = false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int i = 0; i < count && !(matches && differs); ++i)
     {
         if (!is_selected_parent(i))
@@ -301,7 +306,7 @@ bool SEDQ_VIEW::on_update_plugin_options()
 bool SEDQ_VIEW::are_only_simple_buses_in_specified_width_selected(int width)
 {
     bool any = false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
     {
         if (!is_selected_parent(row))
@@ -320,7 +325,7 @@ void SEDQ_VIEW::common_bus_display_format(SDR_DATA_GROUP_DISPLAY_TYPE* common, Q
     *common = SDR_GTYPE_INVALID;
     common_name->clear();
     *any_bus = false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
     {
         if (!is_selected_parent(row))
@@ -374,7 +379,7 @@ void SEDQ_VIEW::on_update_bus_display_format_menu()
     }
     add_mnemonic_table_entries(sub_menu, group, common_name);
     const bool editable = any_bus && !m_tx_manager->is_advanced_mode(nullptr);
-    const bool data = m_tx_manager->is_data_mode(-1);
+    const bool data = m_tx_manager->is_data_mode(SEDQ_CURRENT);
     for (const auto& entry : FORMAT_ACTIONS)
     {
         bool on = editable;

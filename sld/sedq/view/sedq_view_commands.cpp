@@ -54,7 +54,7 @@ SDR_DATA_TRIGGER_CONDITION condition_of(QChar symbol, bool* known)
 
 void SEDQ_VIEW::for_each_selected_row(const std::function<void(int)>& apply)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
         if (is_item_selected(row))
             apply(row);
@@ -118,17 +118,17 @@ void SEDQ_VIEW::on_transition_disable()
 // All inverted becomes all plain; any other mix becomes all inverted.
 void SEDQ_VIEW::on_invert_signal()
 {
-    if (!m_tx_manager->is_data_mode(-1) || get_selection_count() == 0)
+    if (!m_tx_manager->is_data_mode(SEDQ_CURRENT) || get_selection_count() == 0)
         return;
     bool found_inverted = false;
     bool mixed = false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count && !mixed; ++row)
     {
         if (!is_item_selected(row))
             continue;
         bool partially = false;
-        const bool inverted = SEDQ_NODE(m_tx_manager, row, -1).is_signal_inverted(&partially);
+        const bool inverted = SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).is_signal_inverted(&partially);
         if (inverted && partially)
             found_inverted = mixed = true;
         else if (inverted)
@@ -139,7 +139,8 @@ void SEDQ_VIEW::on_invert_signal()
     const bool invert = !found_inverted || mixed;
     {
         const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
-        for_each_selected_row([&](int row) { SEDQ_NODE(m_tx_manager, row, -1).enable_signal_inverted(invert); });
+        for_each_selected_row([&](int row)
+                              { SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).enable_signal_inverted(invert); });
     }
     update();
 }
@@ -193,7 +194,7 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
     if (has_instance)
         m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
     m_tx_manager->update_modified_flag();
-    m_tx_manager->check_node_validity(-1);
+    m_tx_manager->check_node_validity(SEDQ_CURRENT);
     m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
 
@@ -274,13 +275,13 @@ void SEDQ_VIEW::on_node_group()
 // its bits.
 bool SEDQ_VIEW::can_group_selected_nodes()
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
     {
         int level = 0;
         if (!is_item_selected(row) || !is_comparison_group_member_on_any_level(row, &level))
             continue;
-        const QString name = QString::fromLatin1(SEDQ_NODE(m_tx_manager, row, -1).get_name());
+        const QString name = QString::fromLatin1(SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).get_name());
         const QString text =
             level < 0
                 ? QStringLiteral("Node %1 is a comparison group's member in the Storage Qualifier").arg(name)
@@ -300,7 +301,7 @@ void SEDQ_VIEW::on_node_ungroup()
 {
     SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
     bool changed = false;
-    for (int row = m_tx_manager->get_node_count(-1) - 1; row >= 0; --row)
+    for (int row = m_tx_manager->get_node_count(SEDQ_CURRENT) - 1; row >= 0; --row)
         if (is_selected_parent(row))
             changed = m_tx_manager->ungroup_node(row) || changed;
     finish_ungroup(&edit, changed);
@@ -313,7 +314,7 @@ void SEDQ_VIEW::on_node_ungroup_nested_groups()
 {
     SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_SKIP_COMPILATION_CHECK);
     bool changed = false;
-    for (int row = 0; row < m_tx_manager->get_node_count(-1);)
+    for (int row = 0; row < m_tx_manager->get_node_count(SEDQ_CURRENT);)
     {
         if (m_tx_manager->is_grandparent(row) && m_tx_manager->ungroup_node(row))
             changed = true;
@@ -344,7 +345,7 @@ void SEDQ_VIEW::on_mnemonic(QAction* action)
         return;
     const int level = m_context_trigger_level;
     bool any_set = false;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int node_index = 0; node_index < count; ++node_index)
     {
         if (!is_selected_parent(node_index))
@@ -363,14 +364,14 @@ void SEDQ_VIEW::on_mnemonic(QAction* action)
             fitted = fitted.right(members);
         const int first = lsb_to_msb ? node_index + 1 : node_index + 1 + members - int(fitted.size());
         const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP);
-        m_tx_manager->set_trigger(node_index, level, SDR_CTYPE_DONT_CARE, -1);
+        m_tx_manager->set_trigger(node_index, level, SDR_CTYPE_DONT_CARE, SEDQ_CURRENT);
         for (int k = 0; first + k < count && is_child_item(first + k) && k < int(fitted.size()); ++k)
         {
             bool known = false;
             const SDR_DATA_TRIGGER_CONDITION condition = condition_of(fitted[k], &known);
             if (!known)
                 continue;
-            m_tx_manager->set_trigger(first + k, level, condition, -1);
+            m_tx_manager->set_trigger(first + k, level, condition, SEDQ_CURRENT);
             any_set = true;
         }
     }

@@ -58,7 +58,7 @@ void SEDQ_VIEW::draw_data_cell(int node, const SEDQ_PAINT_ROW& painted, int colu
                                QPainter* painter)
 {
     const bool selected = painted.selected;
-    if (get_data_depth() <= 0 || !m_tx_manager->is_data_available(false, -1, nullptr))
+    if (get_data_depth() <= 0 || !m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr))
     {
         if (column == SEDQ_COLUMN_WAVEFORM && painted.first_visible)
             draw_zero_sample_wave(inner, painter);
@@ -66,7 +66,7 @@ void SEDQ_VIEW::draw_data_cell(int node, const SEDQ_PAINT_ROW& painted, int colu
     }
     if (column == SEDQ_COLUMN_VALUE)
         draw_value_cell(node, inner, painter, selected);
-    else if (SEDQ_NODE(m_tx_manager, node, -1).is_parent())
+    else if (SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).is_parent())
         draw_group_cell(node, inner, painter, selected);
     else
         draw_signal_cell(node, inner, painter, selected);
@@ -133,12 +133,12 @@ void SEDQ_VIEW::draw_value_cell(int node, QRect const& inner, QPainter* painter,
     if (master < 0 || master >= get_data_depth())
         return;
     SEDQ_WAVE_MASK mask(3);
-    if (!mask.is_valid() || !m_tx_manager->get_wave_mask(mask.get_data(), master, false, -1))
+    if (!mask.is_valid() || !m_tx_manager->get_wave_mask(mask.get_data(), master, false, SEDQ_CURRENT))
         return;
-    if (!SEDQ_NODE(m_tx_manager, node, -1).is_parent())
+    if (!SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).is_parent())
     {
         SEDQ_WAVE wave(3);
-        if (wave.is_valid() && m_tx_manager->get_wave(node, wave.get_data(), master, false, -1))
+        if (wave.is_valid() && m_tx_manager->get_wave(node, wave.get_data(), master, false, SEDQ_CURRENT))
             draw_wave(wave.get_data(), mask.get_data(), selected, inner, painter, SEDQ_COLUMN_VALUE);
         return;
     }
@@ -149,7 +149,7 @@ void SEDQ_VIEW::draw_value_cell(int node, QRect const& inner, QPainter* painter,
     if (!bus.is_valid())
         return;
     for (int k = 0; k < count; ++k)
-        if (!m_tx_manager->get_wave(node + 1 + k, bus.get_row(k), master, false, -1))
+        if (!m_tx_manager->get_wave(node + 1 + k, bus.get_row(k), master, false, SEDQ_CURRENT))
             return;
     draw_bus(node, bus, mask.get_data(), selected, inner, painter, SEDQ_COLUMN_VALUE);
 }

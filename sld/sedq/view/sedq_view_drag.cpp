@@ -52,11 +52,11 @@ int SEDQ_VIEW::find_drop_item(QPoint const& point, bool* before)
     int column = 0;
     QRect cell;
     if (!find_item(point, &row, &column, &cell))
-        return m_tx_manager->get_node_count(-1);
+        return m_tx_manager->get_node_count(SEDQ_CURRENT);
     if (row < SEDQ_ROW_LEVEL_HEADERS)
         return sedq_node_of_row(row);
     if (row == SEDQ_ROW_LEVEL_HEADERS)
-        return m_tx_manager->get_node_count(-1);
+        return m_tx_manager->get_node_count(SEDQ_CURRENT);
     if (point.y() < cell.top() + BEFORE_MARGIN)
         *before = true;
     else if (point.y() > cell.bottom() - AFTER_MARGIN)
@@ -66,7 +66,7 @@ int SEDQ_VIEW::find_drop_item(QPoint const& point, bool* before)
         if (!find_item(below, &row, &column, &cell) || row < HEADER_ROWS)
         {
             *before = false;
-            return m_tx_manager->get_node_count(-1);
+            return m_tx_manager->get_node_count(SEDQ_CURRENT);
         }
     }
     return sedq_node_of_row(row);
@@ -159,7 +159,7 @@ void SEDQ_VIEW::dropEvent(QDropEvent* event)
 {
     if (m_tx_manager.isNull())
         return;
-    if (m_drop_item >= m_tx_manager->get_node_count(-1))
+    if (m_drop_item >= m_tx_manager->get_node_count(SEDQ_CURRENT))
         reset_drop_item();
     const Qt::DropAction action = event->dropAction();
     if (!SEDQ_VERIFY(action == Qt::MoveAction || action == Qt::CopyAction))
@@ -192,14 +192,14 @@ void SEDQ_VIEW::insert_dropped_names(const QString& text)
         m_tx_manager->is_incremental_compile() ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS;
     for (const QString& name : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
     {
-        if (m_tx_manager->get_node_count(-1) >= NODE_LIMIT)
+        if (m_tx_manager->get_node_count(SEDQ_CURRENT) >= NODE_LIMIT)
         {
             sedq_show_message(MSG_SEDQ::O::LIMIT_PASSED());
             break;
         }
         m_tx_manager->insert_node(name, tap_mode);
     }
-    m_tx_manager->check_node_validity(-1);
+    m_tx_manager->check_node_validity(SEDQ_CURRENT);
     m_tx_manager->show_untappable_msg(nullptr);
 }
 
@@ -207,7 +207,7 @@ void SEDQ_VIEW::insert_dropped_names(const QString& text)
 // joins that group. Members of plug-in buses never move alone.
 void SEDQ_VIEW::drop_selected_nodes(bool copy)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     const bool positioned = m_drop_item != -1 || m_drop_before;
     const int index = positioned ? m_drop_item + (m_drop_before ? 0 : 1) : count;
     unselect_plugin_group_member_items();

@@ -49,8 +49,9 @@ void SEDQ_VIEW::on_update_edit_menu()
     enable(AFCQ_SEDQ_FIND_BUS_VALUE_ACTION, on_update_find_bus_value());
     enable(AFCQ_SEDQ_FIND_NEXT_BUS_VALUE_ACTION, on_update_find_next_bus_value());
     enable(AFCQ_SEDQ_FIND_PREVIOUS_BUS_VALUE_ACTION, on_update_find_previous_bus_value());
-    const bool editable_document =
-        !m_tx_manager->is_empty() && !m_tx_manager->is_instance_acquiring(-1) && acf_mgr->is_project_open();
+    const bool editable_document = !m_tx_manager->is_empty() &&
+                                   !m_tx_manager->is_instance_acquiring(SEDQ_CURRENT) &&
+                                   acf_mgr->is_project_open();
     const bool adds_nodes =
         editable_document && m_tx_manager->get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_ALL;
     m_frame_wnd->get_plugin_menu()->setEnabled(adds_nodes && !m_tx_manager->get_plugin_names().isEmpty());
@@ -94,7 +95,7 @@ void SEDQ_VIEW::on_update_waveform_menu()
 
 bool SEDQ_VIEW::on_update_edit_select_all()
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int node = 0; node < count; ++node)
         if (!m_tx_manager->get_node_selection_status(node))
             return true;
@@ -109,7 +110,7 @@ bool SEDQ_VIEW::on_update_edit_delete()
     const bool setup = m_tx_manager->is_setup_mode() || m_tx_manager->is_advanced_mode(nullptr);
     if (setup && m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL)
         return true;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int node = 0; node < count; ++node)
     {
         if (!m_tx_manager->get_node_selection_status(node))
@@ -145,7 +146,7 @@ void SEDQ_VIEW::on_edit_delete()
 // last row; several leave nothing selected.
 void SEDQ_VIEW::reselect_after_delete(int selected_before)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     select_node_range(0, count - 1, false);
     if (selected_before == -1 || count == 0)
         return;
@@ -209,8 +210,8 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
         const int node = sedq_node_of_row(row);
         if (!is_item_selected(node))
         {
-            select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
-            if (node < m_tx_manager->get_node_count(-1))
+            select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, false);
+            if (node < m_tx_manager->get_node_count(SEDQ_CURRENT))
                 m_tx_manager->set_node_selection_status(node, true);
             update();
         }

@@ -52,13 +52,13 @@ void SEDQ_VIEW::layout_scroll_bars()
     if (!fit_horizontally())
     {
         int depth = 0;
-        m_tx_manager->get_data_sample_depth(&depth, -1);
+        m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
         if (double(m_zoom_level) == 0.0)
         {
             m_zoom_level = 1;
             m_zoom_offset = 0;
         }
-        const int window = depth > 0 && m_tx_manager->is_data_mode(-1)
+        const int window = depth > 0 && m_tx_manager->is_data_mode(SEDQ_CURRENT)
                                ? static_cast<int>(ZOOM_BASE / double(m_zoom_level) - get_fudge_factor())
                                : depth;
         if (window != depth && window > 0)
@@ -107,7 +107,7 @@ void SEDQ_VIEW::layout_scroll_bars()
     else
         m_vertical_scroll_bar->hide();
     m_clamped_top_row = CLAMPED_TOP_ROW{m_vertical_scroll_bar->value(), value};
-    const bool data = m_tx_manager->is_data_mode(-1);
+    const bool data = m_tx_manager->is_data_mode(SEDQ_CURRENT);
     const int top = m_vertical_scroll_bar->isHidden() ? 0 : layout.get_header_height() + 1;
     const int left = data && !m_horizontal_scrolling && !m_horizontal_scroll_bar->isHidden() ? total + 1 : 0;
     m_layout->setContentsMargins(left, top, 0, 0);

@@ -141,7 +141,7 @@ private:
 // The first selected row that is not a bus or group; -1 when none.
 int SEDQ_VIEW::first_selected_leaf()
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int row = 0; row < count; ++row)
         if (is_selected_child(row))
             return row;
@@ -153,7 +153,7 @@ HDB_INSTANCE_NAME* SEDQ_VIEW::find_locate_instance(HDB_NAMESPACE* names)
     const int row = first_selected_leaf();
     if (names == nullptr || row == -1)
         return nullptr;
-    return names->get_instance_name(SEDQ_NODE(m_tx_manager, row, -1).get_name());
+    return names->get_instance_name(SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).get_name());
 }
 
 void SEDQ_VIEW::on_update_locate()

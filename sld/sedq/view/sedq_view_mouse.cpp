@@ -40,7 +40,7 @@ bool SEDQ_VIEW::is_zoom_cursor() const
 bool SEDQ_VIEW::has_samples()
 {
     int depth = 0;
-    return m_tx_manager->get_data_sample_depth(&depth, -1) && depth > 0;
+    return m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT) && depth > 0;
 }
 
 // ---- press ---------------------------------------------------------------------------------------
@@ -107,7 +107,8 @@ bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, cons
     const int level = sedq_pattern_of_column(column);
     if (row == SEDQ_ROW_LEVEL_HEADERS)
     {
-        if (m_tx_manager->is_sequential_mode(-1) && !m_tx_manager->is_segmented_acquisition_trigger(level) &&
+        if (m_tx_manager->is_sequential_mode(SEDQ_CURRENT) &&
+            !m_tx_manager->is_segmented_acquisition_trigger(level) &&
             hit_test(row, column, event->pos(), cell) && is_trigger_enabled())
         {
             const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
@@ -119,12 +120,13 @@ bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, cons
     if (cursor().shape() != Qt::IBeamCursor || event->button() != Qt::LeftButton)
         return false;
     if (row == SEDQ_ROW_COLUMN_TITLES && column >= SEDQ_COLUMN_FIRST_LEVEL &&
-        !m_tx_manager->is_sequential_mode(-1) && is_setup_enabled(true))
+        !m_tx_manager->is_sequential_mode(SEDQ_CURRENT) && is_setup_enabled(true))
         open_cell_editor(-1, column, false);
     else if (row >= HEADER_ROWS && is_bus_value_editable(sedq_node_of_row(row), level))
     {
         const int node = sedq_node_of_row(row);
-        const bool comparison = is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, -1);
+        const bool comparison =
+            is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, SEDQ_CURRENT);
         open_cell_editor(node, column, comparison);
     }
     else
@@ -135,10 +137,11 @@ bool SEDQ_VIEW::press_trigger_cell(QMouseEvent* event, int row, int column, cons
 // A bus or group whose value at the level may be typed into its cell.
 bool SEDQ_VIEW::is_bus_value_editable(int node, int level)
 {
-    return is_parent_item(node) && SEDQ_NODE(m_tx_manager, node, -1).is_trigger_enabled(nullptr, level) &&
+    return is_parent_item(node) &&
+           SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).is_trigger_enabled(nullptr, level) &&
            m_tx_manager->is_pattern_enabled(level) &&
-           (!m_tx_manager->is_advanced_trigger(level, -1) ||
-            m_tx_manager->is_advanced_trigger_pattern_enabled(level, -1)) &&
+           (!m_tx_manager->is_advanced_trigger(level, SEDQ_CURRENT) ||
+            m_tx_manager->is_advanced_trigger_pattern_enabled(level, SEDQ_CURRENT)) &&
            is_trigger_enabled();
 }
 
@@ -156,7 +159,7 @@ bool SEDQ_VIEW::toggle_enable_box(int node, int column)
         allowed = is_reroute_enabled(node, false, row.is_storage_enabled(nullptr)) &&
                   !is_comparison_storage_qualifier_group_member(node);
     else
-        allowed = is_trigger_enabled() && !m_tx_manager->is_disable_storage_qualifier_enabled(-1) &&
+        allowed = is_trigger_enabled() && !m_tx_manager->is_disable_storage_qualifier_enabled(SEDQ_CURRENT) &&
                   row.is_storage_enabled(nullptr);
     if (!allowed)
         return false;
@@ -207,8 +210,9 @@ void SEDQ_VIEW::drag_selected_nodes(QMouseEvent* event, int column, const QRect&
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SEDQ_VIEW::on_drag_scroll);
     timer->start(DRAG_SCROLL_MS);
-    const Qt::DropActions actions =
-        m_tx_manager->is_data_mode(-1) ? Qt::CopyAction | Qt::MoveAction : Qt::DropActions(Qt::MoveAction);
+    const Qt::DropActions actions = m_tx_manager->is_data_mode(SEDQ_CURRENT)
+                                        ? Qt::CopyAction | Qt::MoveAction
+                                        : Qt::DropActions(Qt::MoveAction);
     const Qt::DropAction result = drag->exec(actions);
     delete timer;
     if (result != Qt::IgnoreAction)
@@ -347,7 +351,7 @@ QCursor SEDQ_VIEW::general_cursor(int row, int column)
             return Qt::IBeamCursor;
     }
     if (row == SEDQ_ROW_COLUMN_TITLES && sedq_is_level_column(column) &&
-        !m_tx_manager->is_sequential_mode(-1) && is_setup_enabled(true))
+        !m_tx_manager->is_sequential_mode(SEDQ_CURRENT) && is_setup_enabled(true))
         return Qt::IBeamCursor;
     return Qt::ArrowCursor;
 }

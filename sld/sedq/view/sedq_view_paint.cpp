@@ -117,7 +117,7 @@ void SEDQ_VIEW::draw_empty_view_text(int y, QRect const& rect, QPainter* painter
     QString text;
     if (m_tx_manager->is_empty())
         text = QStringLiteral("No nodes");
-    else if (m_tx_manager->get_node_count(-1) == 0 ||
+    else if (m_tx_manager->get_node_count(SEDQ_CURRENT) == 0 ||
              (m_tx_manager->is_advanced_mode(nullptr) && m_tx_manager->is_node_hidden_in_advanced_mode(-1)))
     {
         ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
@@ -205,7 +205,7 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
         if (sedq_is_level_column(column))
         {
             int levels = 0;
-            m_tx_manager->get_trigger_level(&levels, -1);
+            m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
             const QRect span = column_span(12, levels + 11, cell);
             if (sequential)
                 return draw_sunken_rect(span, painter);
@@ -240,7 +240,7 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
     if (column == SEDQ_COLUMN_WAVEFORM)
     {
         int depth = 0;
-        m_tx_manager->get_data_sample_depth(&depth, -1);
+        m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
         if (depth != 0 && SEDQ_TX_MANAGER::m_cfg_show_horz_grid)
             sedq_draw_plain_frame(
                 painter, sedq_inclusive(cell.left(), cell.top(), cell.right() - 1, cell.bottom() - 1),
@@ -268,7 +268,7 @@ SEDQ_PAINT_CONTEXT SEDQ_VIEW::make_paint_context(QPainter* painter)
     context.trigger_enabled = is_trigger_enabled();
     context.powerup = m_tx_manager->is_powerup_trigger(-1);
     context.incremental = m_tx_manager->is_incremental_compile();
-    context.sequential = m_tx_manager->is_sequential_mode(-1);
+    context.sequential = m_tx_manager->is_sequential_mode(SEDQ_CURRENT);
     return context;
 }
 
@@ -347,7 +347,7 @@ void SEDQ_VIEW::draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int co
     else
     {
         int levels = 0;
-        m_tx_manager->get_trigger_level(&levels, -1);
+        m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
         const QRect span = column_span(12, levels + 11, inner);
         if (paint.sequential)
         {

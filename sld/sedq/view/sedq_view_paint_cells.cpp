@@ -108,7 +108,7 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
         {
             const bool value = row.is_transition_enabled(&partial);
             const bool enabled =
-                paint.trigger_enabled && !m_tx_manager->is_disable_storage_qualifier_enabled(-1);
+                paint.trigger_enabled && !m_tx_manager->is_disable_storage_qualifier_enabled(SEDQ_CURRENT);
             draw_checkbox(value, inner, painter, false, enabled, partial, powerup, selected);
         }
         else
@@ -130,11 +130,11 @@ void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int
         return;
     }
     const bool enabled = paint.trigger_enabled && m_tx_manager->is_pattern_enabled(level) &&
-                         !m_tx_manager->is_advanced_trigger(level, -1);
+                         !m_tx_manager->is_advanced_trigger(level, SEDQ_CURRENT);
     const SDR_DATA_TRIGGER_CONDITION condition = row.get_trigger_pattern(level);
     if (row.is_parent())
         draw_bus_trigger(node, level, inner, painter, condition, enabled, selected, powerup);
-    else if (is_comparison(level) && m_tx_manager->is_comparison_group_member(node, level, -1))
+    else if (is_comparison(level) && m_tx_manager->is_comparison_group_member(node, level, SEDQ_CURRENT))
         painter->fillRect(grey_area(inner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else
         draw_trigger(condition, inner, painter, enabled, selected, powerup);
@@ -171,7 +171,7 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
     QFont font = AFCQ_FONT(AFCQ_FONT_PRE_SYNTHESIS_NAME).get_font();
     QPen pen(AFCQ_COLOR(AFCQ_COLOR_PRE_SYNTHESIS_NAME).get_color());
     QBrush background(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
-    if (incremental && SEDQ_NODE(m_tx_manager, node, -1).get_tap_mode() == SDR_TAP_POST_FITTING)
+    if (incremental && SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_tap_mode() == SDR_TAP_POST_FITTING)
     {
         font = AFCQ_FONT(AFCQ_FONT_POST_FITTING_NAME).get_font();
         pen = QPen(AFCQ_COLOR(AFCQ_COLOR_POST_FITTING_NAME).get_color());
@@ -198,7 +198,7 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
         bool invalid = false;
         if (sedq_is_group_display(display_type))
         {
-            const int count = m_tx_manager->get_node_count(-1);
+            const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
             int last = node;
             while (last + 1 < count && is_child_item(last + 1))
                 ++last;
@@ -284,7 +284,7 @@ bool SEDQ_VIEW::draw_tree_lines(int node, QRect const& rect, QPainter* painter)
     if (children)
     {
         painter->drawLine(x + 44, cy, x + 48, cy);
-        if (SEDQ_NODE(m_tx_manager, node, -1).get_parent() == SDR_NTYPE_GROUP)
+        if (SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_parent() == SDR_NTYPE_GROUP)
             painter->drawLine(x + 38, rect.bottom() - 3, x + 38, rect.bottom());
     }
     if (depth > 0)
@@ -409,7 +409,8 @@ bool SEDQ_VIEW::draw_bus_trigger(int node, int level, QRect const& rect, QPainte
                                  bool powerup)
 {
     const bool grandparent = m_tx_manager->is_grandparent(node);
-    const bool comparison = is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, -1);
+    const bool comparison =
+        is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, SEDQ_CURRENT);
     painter->save();
     QString pattern;
     bool in_radix = true;

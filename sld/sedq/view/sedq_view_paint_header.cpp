@@ -47,7 +47,7 @@ bool SEDQ_VIEW::draw_title(QRect rect, QPainter* painter)
         text = QStringLiteral("Node List:");
     else
     {
-        if (m_tx_manager->is_data_mode(-1))
+        if (m_tx_manager->is_data_mode(SEDQ_CURRENT))
             text = QString::fromLocal8Bit(m_tx_manager->get_log());
         for (const char* name :
              {m_tx_manager->get_trigger(), m_tx_manager->get_signal_set(), m_tx_manager->get_instance()})
@@ -111,7 +111,7 @@ bool SEDQ_VIEW::draw_pattern_header(int level, QRect* rect, QPainter* painter, b
         painter->save();
         painter->setFont(font);
     }
-    const bool sequential = m_tx_manager->is_sequential_mode(-1);
+    const bool sequential = m_tx_manager->is_sequential_mode(SEDQ_CURRENT);
     bool drawn = true;
     if (sequential && m_tx_manager->is_segmented_acquisition_trigger(level) &&
         !m_tx_manager->is_zero_sample_depth())
@@ -191,8 +191,9 @@ bool SEDQ_VIEW::draw_header(int column, int row, QRect const& rect, QPainter* pa
         }
         if (c)
             return draw_column_text(rect, painter, QStringLiteral("Trigger Conditions"), QColor());
-        return draw_condition_header(m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(column), -1),
-                                     rect, painter, a);
+        return draw_condition_header(
+            m_tx_manager->get_trigger_level_name(sedq_pattern_of_column(column), SEDQ_CURRENT), rect, painter,
+            a);
     }
     if (column == SEDQ_COLUMN_VALUE)
         draw_value_header(rect, painter, row);

@@ -66,7 +66,7 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
         return true;
     }
     const int node = sedq_node_of_row(row);
-    if (node >= m_tx_manager->get_node_count(-1))
+    if (node >= m_tx_manager->get_node_count(SEDQ_CURRENT))
         return false;
     SDR_DATA_NODE_DISPLAY_TYPE display = SDR_NTYPE_STANDALONE;
     QString name;
@@ -103,22 +103,23 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
         return false;
     }
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     if (single)
     {
         SEDQ_WAVE wave(depth);
-        if (wave.is_valid() && depth > 0 && m_tx_manager->get_wave(node, wave.get_data(), -1, false, -1))
+        if (wave.is_valid() && depth > 0 &&
+            m_tx_manager->get_wave(node, wave.get_data(), -1, false, SEDQ_CURRENT))
             return print_wave(wave.get_data(), rect, painter, first_sample, end_sample);
         return print_unknown_wave(rect, painter);
     }
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     int members = 0;
     while (members < MAX_PRINTED_MEMBERS && node + 1 + members < count && is_child_item(node + 1 + members))
         ++members;
     SEDQ_BUS bus(members, depth);
     bool read = members > 0 && depth > 0 && bus.is_valid();
     for (int member = 0; read && member < members; ++member)
-        read = m_tx_manager->get_wave(node + 1 + member, bus.get_row(member), -1, false, -1);
+        read = m_tx_manager->get_wave(node + 1 + member, bus.get_row(member), -1, false, SEDQ_CURRENT);
     if (!read)
         return print_unknown_wave(rect, painter);
     return print_bus(node, bus, members, rect, painter, first_sample, end_sample);
@@ -156,7 +157,7 @@ bool SEDQ_VIEW::print_header(int column, QRect rect, QPainter* painter, int firs
         return true;
     }
     const int segment_size = m_tx_manager->get_data_segment_size();
-    if (segment_size > 0 && m_tx_manager->is_segmented_acquisition_enabled(-1))
+    if (segment_size > 0 && m_tx_manager->is_segmented_acquisition_enabled(SEDQ_CURRENT))
     {
         const int middle = (rect.top() + rect.bottom()) / 2;
         const QRect upper = sedq_inclusive(rect.left(), rect.top(), rect.right(), middle);
@@ -193,7 +194,7 @@ bool SEDQ_VIEW::print_type(SDR_DATA_SIGNAL_TYPE type, bool is_parent, QRect rect
 bool SEDQ_VIEW::print_unknown_wave(QRect rect, QPainter* painter)
 {
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     if (depth <= 0 || rect.right() - rect.left() <= 1)
         return false;
     painter->save();

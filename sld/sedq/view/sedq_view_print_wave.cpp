@@ -108,13 +108,13 @@ bool SEDQ_VIEW::print_wave_header(QRect rect, QPainter* painter, int first_sampl
                                   bool segment_ruler)
 {
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     const QRect area = sedq_inclusive(rect.left(), rect.top(), rect.right() - 1, rect.bottom() - 1);
     if (depth <= 0 || area.right() - area.left() <= 1 || end_sample <= first_sample)
         return false;
     const int step = std::max(get_print_marker_width(painter, rect, first_sample, end_sample), 1);
     int trigger = 0;
-    m_tx_manager->get_trigger_position(&trigger, -1);
+    m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
     const int segment = std::max(m_tx_manager->get_segment_size(), 1);
     const int advance = (area.right() - area.left()) / (end_sample - first_sample);
     painter->save();
@@ -154,12 +154,12 @@ bool SEDQ_VIEW::print_wave_header(QRect rect, QPainter* painter, int first_sampl
 bool SEDQ_VIEW::print_wave(bool* samples, QRect rect, QPainter* painter, int first_sample, int end_sample)
 {
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     if (samples == nullptr || depth <= 0 || rect.right() - rect.left() <= 1 || end_sample <= first_sample)
         return false;
     end_sample = std::min(end_sample, depth);
     int trigger = 0;
-    m_tx_manager->get_trigger_position(&trigger, -1);
+    m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
     const MARKS marks{first_sample, end_sample, depth, trigger,
                       double((rect.right() - rect.left()) / std::max(end_sample - first_sample, 1))};
     const int high_y = rect.top() + 1;
@@ -208,14 +208,14 @@ bool SEDQ_VIEW::print_bus(int node, SEDQ_BUS const& bus, int members, QRect rect
                           int first_sample, int end_sample)
 {
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     if (members <= 0 || depth <= 0 || rect.right() - rect.left() <= 1 || end_sample <= first_sample)
         return false;
     end_sample = std::min({end_sample, depth, bus.get_depth()});
     if (end_sample <= first_sample)
         return false;
     int trigger = 0;
-    m_tx_manager->get_trigger_position(&trigger, -1);
+    m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
     const int pixels_per_sample = (rect.right() - rect.left()) / (end_sample - first_sample);
     const MARKS marks{first_sample, end_sample, depth, trigger, double(pixels_per_sample)};
     const int y1 = rect.top() + 1;

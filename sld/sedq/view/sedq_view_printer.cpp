@@ -18,7 +18,7 @@ namespace
 std::vector<int> shown_rows(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx)
 {
     std::vector<int> shown;
-    const int count = tx->get_node_count(-1);
+    const int count = tx->get_node_count(SEDQ_CURRENT);
     for (int node = 0; node < count; ++node)
         if (view->get_row_height(sedq_row_of_node(node)) != 0)
             shown.push_back(node);
@@ -30,7 +30,7 @@ std::vector<int> shown_rows(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx)
 int data_depth(SEDQ_TX_MANAGER* tx)
 {
     int depth = 0;
-    if (!tx->get_data_sample_depth(&depth, -1))
+    if (!tx->get_data_sample_depth(&depth, SEDQ_CURRENT))
         return 0;
     return std::max(depth, 0);
 }
@@ -115,7 +115,7 @@ void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
         SEDQ_PRINT_COLUMNS::make(m_settings, m_grid.get_sample_window(page) == 0, name, alias);
     const int first = m_grid.get_first_sample(page);
     const int last = m_grid.get_end_sample(page);
-    const int height = m_grid.get_row_height(m_tx->get_node_count(-1));
+    const int height = m_grid.get_row_height(m_tx->get_node_count(SEDQ_CURRENT));
     int y = 0;
     print_row(0, 0, y, height, columns, first, last, painter);
     y += height;
@@ -127,7 +127,7 @@ void SEDQ_VIEW_PRINTER::print_page(int page, QPainter* painter)
 // makes room for its box, a member's for its indent.
 void SEDQ_VIEW_PRINTER::longest_texts(int last_node, int* name, int* alias)
 {
-    const int end = std::min(last_node + 4, m_tx->get_node_count(-1));
+    const int end = std::min(last_node + 4, m_tx->get_node_count(SEDQ_CURRENT));
     *name = 4;
     *alias = 5;
     for (int node = 0; node < end; ++node)

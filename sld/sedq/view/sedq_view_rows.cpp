@@ -46,11 +46,11 @@ SEDQ_ROW_LAYOUT::SIGNATURE SEDQ_VIEW::layout_signature()
     SEDQ_TX_MANAGER* tx = m_tx_manager;
     if (!tx->is_empty())
     {
-        SDR_TX_SIGNAL_NODES* nodes = tx->get_nodes(-1);
+        SDR_TX_SIGNAL_NODES* nodes = tx->get_nodes(SEDQ_CURRENT);
         signature.nodes = nodes;
         signature.node_count = nodes != nullptr ? nodes->get_num_nodes() : 0;
     }
-    signature.data_mode = tx->is_data_mode(-1);
+    signature.data_mode = tx->is_data_mode(SEDQ_CURRENT);
     signature.setup_mode = tx->is_setup_mode();
     signature.advanced_mode = tx->is_advanced_mode(&signature.advanced_level);
     signature.line_spacing = SEDQ_TX_MANAGER::m_cfg_inter_line_spacing;
@@ -98,19 +98,19 @@ int SEDQ_VIEW::compute_header_height(int row, const SEDQ_ROW_LAYOUT::SIGNATURE& 
     if (row == SEDQ_ROW_COLUMN_TITLES)
     {
         if (signature.setup_mode)
-            return tx->is_sequential_mode(-1) ? HEADER_ROW_HEIGHT : 2 * HEADER_ROW_HEIGHT;
+            return tx->is_sequential_mode(SEDQ_CURRENT) ? HEADER_ROW_HEIGHT : 2 * HEADER_ROW_HEIGHT;
         if (!signature.data_mode)
             return 0;
         if (tx->get_data_segment_size() < 1)
         {
             QString type;
-            const bool shown = tx->get_storage_qualifier_type(&type, -1) &&
+            const bool shown = tx->get_storage_qualifier_type(&type, SEDQ_CURRENT) &&
                                type != QLatin1String("Continuous") &&
-                               tx->is_record_data_discontinuities_enabled(-1);
+                               tx->is_record_data_discontinuities_enabled(SEDQ_CURRENT);
             return shown ? HEADER_ROW_HEIGHT : 0;
         }
         int position = 0;
-        return tx->get_trigger_position(&position, -1) ? HEADER_ROW_HEIGHT : 0;
+        return tx->get_trigger_position(&position, SEDQ_CURRENT) ? HEADER_ROW_HEIGHT : 0;
     }
     // Row 2: a segment size of exactly one leaves no samples to number, only segments.
     if (signature.data_mode && tx->get_data_segment_size() == 1 && compute_header_height(1, signature) > 0)
@@ -163,7 +163,7 @@ void SEDQ_VIEW::compute_column_shown(const SEDQ_ROW_LAYOUT::SIGNATURE& signature
     }
     shown[5] = shown[6] = true;
     QString type;
-    if (m_tx_manager->get_storage_qualifier_type(&type, -1))
+    if (m_tx_manager->get_storage_qualifier_type(&type, SEDQ_CURRENT))
     {
         shown[7] = type == QLatin1String("Transitional") || type == QLatin1String("Conditional") ||
                    type == QLatin1String("Start/Stop");
@@ -172,7 +172,7 @@ void SEDQ_VIEW::compute_column_shown(const SEDQ_ROW_LAYOUT::SIGNATURE& signature
         shown[10] = shown[11] = type == QLatin1String("Start/Stop");
     }
     int levels = 0;
-    m_tx_manager->get_trigger_level(&levels, -1);
+    m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
     for (int level = 0; level < std::min(levels, 10); ++level)
         shown[12 + level] = true;
 }

@@ -26,19 +26,21 @@ bool is_member_display(SDR_DATA_NODE_DISPLAY_TYPE type)
 
 bool SEDQ_VIEW::is_parent_item(int node)
 {
-    return !m_tx_manager->is_empty() && sedq_is_group_display(SEDQ_NODE(m_tx_manager, node, -1).get_parent());
+    return !m_tx_manager->is_empty() &&
+           sedq_is_group_display(SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_parent());
 }
 
 bool SEDQ_VIEW::is_child_item(int node)
 {
-    return !m_tx_manager->is_empty() && is_member_display(SEDQ_NODE(m_tx_manager, node, -1).get_parent());
+    return !m_tx_manager->is_empty() &&
+           is_member_display(SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_parent());
 }
 
 int SEDQ_VIEW::get_child_item_count(int node)
 {
     if (!is_parent_item(node))
         return 0;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     int children = 0;
     for (int row = node + 1; row < count && is_child_item(row) && m_tx_manager->is_descendant(node, row);
          ++row)
@@ -51,7 +53,7 @@ int SEDQ_VIEW::get_trigger_input_child_item_count(int node)
     const int children = get_child_item_count(node);
     int enabled = 0;
     for (int row = node + 1; row <= node + children; ++row)
-        if (SEDQ_NODE(m_tx_manager, row, -1).is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL))
+        if (SEDQ_NODE(m_tx_manager, row, SEDQ_CURRENT).is_trigger_enabled(nullptr, SEDQ_PATTERN_ANY_LEVEL))
             ++enabled;
     return enabled;
 }
@@ -111,7 +113,7 @@ bool SEDQ_VIEW::is_item_selected(int node)
 // change nothing.
 void SEDQ_VIEW::select_item(int node, bool status)
 {
-    if (node < 0 || node >= m_tx_manager->get_node_count(-1))
+    if (node < 0 || node >= m_tx_manager->get_node_count(SEDQ_CURRENT))
         return;
     const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
     const bool old = m_tx_manager->get_node_selection_status(node);
@@ -132,7 +134,7 @@ void SEDQ_VIEW::select_item(int node, bool status)
 int SEDQ_VIEW::select_item(const QPoint& point)
 {
     const int node = find_item(point, false);
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
     {
         select_node_range(0, count - 1, false);
@@ -157,7 +159,7 @@ int SEDQ_VIEW::select_item(const QPoint& point)
 void SEDQ_VIEW::select_items(int from, QPoint point)
 {
     const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     if (!(keys & (Qt::ShiftModifier | Qt::ControlModifier)))
         select_node_range(0, count - 1, false);
     int first = from;
@@ -173,14 +175,14 @@ void SEDQ_VIEW::select_items(int from, QPoint point)
 
 void SEDQ_VIEW::select_all_items(bool status)
 {
-    select_node_range(0, m_tx_manager->get_node_count(-1) - 1, status);
+    select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, status);
     if (!m_tx_manager->is_wizard_mode())
         on_update_edit_menu();
 }
 
 void SEDQ_VIEW::select_node_range(int first, int last, bool status)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     first = std::max(first, 0);
     last = std::min(last, count - 1);
     if (first <= last)
@@ -189,7 +191,7 @@ void SEDQ_VIEW::select_node_range(int first, int last, bool status)
 
 int SEDQ_VIEW::get_selection_count()
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     int selected = 0;
     for (int node = 0; node < count; ++node)
         if (m_tx_manager->get_node_selection_status(node))
@@ -215,7 +217,7 @@ int SEDQ_VIEW::get_selected_child()
 // The one node of the list that passes `test`; -1 when none or several do.
 int SEDQ_VIEW::only_node(const std::function<bool(int)>& test)
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     int found = -1;
     for (int node = 0; node < count; ++node)
     {
@@ -286,7 +288,7 @@ bool SEDQ_VIEW::is_trigger_enabled()
     if (m_tx_manager->is_powerup_trigger(-1) &&
         m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
         return false;
-    return !m_tx_manager->is_instance_acquiring(-1);
+    return !m_tx_manager->is_instance_acquiring(SEDQ_CURRENT);
 }
 
 bool SEDQ_VIEW::is_setup_enabled(bool for_display)
@@ -302,7 +304,7 @@ bool SEDQ_VIEW::is_reroute_enabled(int node, bool data_column, bool currently_en
     if (mode == SEDQ_LOCK_MODE_ALLOW_ALL)
         return is_trigger_enabled();
     if (mode != SEDQ_LOCK_MODE_ALLOW_INCREMENTAL || node == -1 ||
-        SEDQ_NODE(m_tx_manager, node, -1).get_tap_mode() == SDR_TAP_PRE_SYNTHESIS)
+        SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_tap_mode() == SDR_TAP_PRE_SYNTHESIS)
         return false;
     SEDQ_TX_MANAGER* tx = m_tx_manager;
     const bool data_room = tx->get_data_nodes_allocated(-1) > tx->get_data_nodes_used(-1);

@@ -52,7 +52,7 @@ int SEDQ_VIEW::get_data_depth()
 {
     int depth = 0;
     if (!m_tx_manager.isNull() && !m_tx_manager->is_empty())
-        m_tx_manager->get_data_sample_depth(&depth, -1);
+        m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     return depth;
 }
 
@@ -366,7 +366,7 @@ bool SEDQ_VIEW::center_in_window(int sample, bool apply)
 void SEDQ_VIEW::on_center_on_trigger()
 {
     int position = 0;
-    m_tx_manager->get_trigger_position(&position, -1);
+    m_tx_manager->get_trigger_position(&position, SEDQ_CURRENT);
     center_in_window(position, true);
 }
 
@@ -375,8 +375,8 @@ bool SEDQ_VIEW::on_update_center_on_trigger()
     int position = 0;
     const bool segments =
         m_tx_manager->get_data_segment_size() > 1 && get_row_height(SEDQ_ROW_COLUMN_TITLES) != 0;
-    return get_data_depth() != 0 && m_tx_manager->get_trigger_position(&position, -1) && !segments &&
-           center_in_window(position, false) && m_tx_manager->get_node_count(-1) != 0;
+    return get_data_depth() != 0 && m_tx_manager->get_trigger_position(&position, SEDQ_CURRENT) &&
+           !segments && center_in_window(position, false) && m_tx_manager->get_node_count(SEDQ_CURRENT) != 0;
 }
 
 // ---- scroll positions ------------------------------------------------------------------------------
@@ -386,7 +386,7 @@ bool SEDQ_VIEW::save_scroll_pos()
     SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
     if (instance == nullptr)
         return false;
-    if (!m_tx_manager->is_data_mode(-1))
+    if (!m_tx_manager->is_data_mode(SEDQ_CURRENT))
     {
         m_tx_manager->set_int_state(-1, "setup vertical scroll position", m_vertical_scroll_bar->value());
         m_tx_manager->set_int_state(-1, "setup horizontal scroll position", m_horizontal_scroll_bar->value());
@@ -408,7 +408,7 @@ void SEDQ_VIEW::load_scroll_pos()
     SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
     if (instance == nullptr)
         return;
-    const bool data = m_tx_manager->is_data_mode(-1);
+    const bool data = m_tx_manager->is_data_mode(SEDQ_CURRENT);
     if (data)
     {
         const int level_numerator = instance->get_position_data("zoom level numerator");

@@ -293,7 +293,7 @@ void SEDQ_VIEW::save_timebars()
     SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return;
-    m_tx_manager->set_int_state(-1, TIMEBARS_KEY, m_timebars, m_timebar_count);
+    m_tx_manager->set_int_state(SEDQ_CURRENT, TIMEBARS_KEY, m_timebars, m_timebar_count);
 }
 
 // Reads at most the hundred bars the view holds and drops those outside the data (the end of
@@ -317,8 +317,8 @@ void SEDQ_VIEW::show_timebar_buttons()
         return;
     const int button = m_previous_transition_button->width();
     const int value_width = get_column_width(SEDQ_COLUMN_VALUE);
-    const bool shown = m_tx_manager->is_data_mode(-1) && value_width >= button && m_timebar_count > 0 &&
-                       SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons;
+    const bool shown = m_tx_manager->is_data_mode(SEDQ_CURRENT) && value_width >= button &&
+                       m_timebar_count > 0 && SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons;
     if (!shown)
     {
         m_previous_transition_button->hide();
@@ -340,7 +340,7 @@ void SEDQ_VIEW::enable_timebar_buttons()
     if (m_previous_transition_button == nullptr)
         return;
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     m_next_transition_button->setEnabled(m_timebar_count > 0 && m_timebars[0] < depth);
     m_previous_transition_button->setEnabled(m_timebar_count > 0 && m_timebars[0] > 0);
 }

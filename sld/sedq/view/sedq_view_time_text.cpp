@@ -118,7 +118,7 @@ void SEDQ_VIEW::get_timebar_string(int index, QString* first_line, QString* seco
     if (index < 0 || index >= m_timebar_count)
         return;
     int trigger = 0;
-    m_tx_manager->get_trigger_position(&trigger, -1);
+    m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
     const int master = m_timebars[0];
     const int bar = m_timebars[index];
     const bool row1 = get_row_height(SEDQ_ROW_COLUMN_TITLES) != 0;

@@ -23,7 +23,7 @@ const char* const MICROSECONDS = "us";
 void update_display_action(SEDQ_TX_MANAGER* tx, AFCQ_ACTION_ENUM id, bool in_force)
 {
     int depth = 0;
-    tx->get_data_sample_depth(&depth, -1);
+    tx->get_data_sample_depth(&depth, SEDQ_CURRENT);
     QAction* action = tx->get_action(id, QVariant());
     action->setCheckable(true);
     action->setEnabled(depth != 0);
@@ -66,8 +66,8 @@ void SEDQ_VIEW::on_insert_time_bar()
 {
     int trigger = 0;
     int depth = 0;
-    m_tx_manager->get_trigger_position(&trigger, -1);
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     const int first = -trigger;
     const int last = depth - trigger;
     NEW_TIME_BAR bar;

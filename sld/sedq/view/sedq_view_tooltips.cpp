@@ -126,7 +126,7 @@ QString SEDQ_VIEW::header_tooltip(const QPoint& pos, int row, int column, const 
     if (sedq_is_level_column(column))
     {
         const int level = sedq_pattern_of_column(column);
-        const bool sequential = m_tx_manager->is_sequential_mode(-1);
+        const bool sequential = m_tx_manager->is_sequential_mode(SEDQ_CURRENT);
         if (!sequential && hit_test(row, column, pos, cell))
             return QStringLiteral("All triggers are enabled because the state-based flow control feature is being used");
         if (sequential && m_tx_manager->is_segmented_acquisition_trigger(level))
@@ -200,7 +200,7 @@ QString SEDQ_VIEW::trigger_cell_tooltip(int node, int level)
     SEDQ_NODE row(m_tx_manager, node, -1);
     if (!row.is_trigger_enabled(nullptr, level))
     {
-        if (m_tx_manager->is_advanced_trigger(level, -1))
+        if (m_tx_manager->is_advanced_trigger(level, SEDQ_CURRENT))
             return QStringLiteral("Advanced Trigger");
         return level < 0 ? QStringLiteral("Storage Qualifier Not Enabled") : QStringLiteral("Trigger Not Enabled");
     }
@@ -208,7 +208,7 @@ QString SEDQ_VIEW::trigger_cell_tooltip(int node, int level)
         return condition_name(row.get_trigger_pattern(level));
     // The tooltip reads what the cell shows: a comparison's expression, else the value in the
     // radix the cell uses, with a group pattern's action.
-    if (is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, -1))
+    if (is_comparison(level) && m_tx_manager->is_comparison_enabled(node, level, SEDQ_CURRENT))
     {
         std::string expression;
         get_comparison_expression(node, level, &expression);
@@ -239,8 +239,9 @@ QString SEDQ_VIEW::value_at_sample(int node, int sample)
 {
     bool window[3] = {};
     if (!is_parent_item(node))
-        return m_tx_manager->get_wave(node, window, sample, false, -1) ? QString::number(int(window[1]))
-                                                                        : QString();
+        return m_tx_manager->get_wave(node, window, sample, false, SEDQ_CURRENT)
+                   ? QString::number(int(window[1]))
+                   : QString();
     std::vector<int> members;
     m_tx_manager->get_all_descendants(node, &members);
     QString bits;
@@ -248,7 +249,7 @@ QString SEDQ_VIEW::value_at_sample(int node, int sample)
     {
         if (m_tx_manager->has_children(member))
             continue;
-        if (!m_tx_manager->get_wave(member, window, sample, false, -1))
+        if (!m_tx_manager->get_wave(member, window, sample, false, SEDQ_CURRENT))
             return QString();
         bits += window[1] ? QLatin1Char('1') : QLatin1Char('0');
     }
@@ -262,8 +263,8 @@ QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
 {
     int depth = 0;
     SDR_DATA_LOG* log = nullptr;
-    if (!m_tx_manager->get_data_sample_depth(&depth, -1) || depth <= 0 ||
-        !m_tx_manager->is_data_available(false, -1, &log) || log == nullptr)
+    if (!m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT) || depth <= 0 ||
+        !m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log) || log == nullptr)
         return QStringLiteral("No Samples");
     int sample = 0;
     if (column == SEDQ_COLUMN_VALUE)
@@ -288,7 +289,7 @@ QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
 
 QString SEDQ_VIEW::waveform_header_tooltip(const QPoint& pos, int row)
 {
-    if (!m_tx_manager->is_data_mode(-1))
+    if (!m_tx_manager->is_data_mode(SEDQ_CURRENT))
         return QString();
     if (!has_samples())
         return QStringLiteral("No Samples");
@@ -308,12 +309,12 @@ QString SEDQ_VIEW::waveform_header_tooltip(const QPoint& pos, int row)
     const int t = find_transition(pos, false);
     QString text;
     if (row == SEDQ_ROW_COLUMN_TITLES && m_tx_manager->get_data_segment_size() == 0 &&
-        m_tx_manager->is_data_available(false, -1, nullptr))
+        m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr))
         text = QString::number(get_storage_qualifier_segment_number(t));
     else
     {
         int trigger = 0;
-        m_tx_manager->get_trigger_position(&trigger, -1);
+        m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT);
         get_time_units_string(&text, t - trigger, false, row == SEDQ_ROW_COLUMN_TITLES);
     }
     return (row == SEDQ_ROW_COLUMN_TITLES ? QStringLiteral("Segment ") : QStringLiteral("Sample ")) + text;

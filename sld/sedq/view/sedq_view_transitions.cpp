@@ -58,7 +58,8 @@ void SEDQ_VIEW::step_master_time_bar(bool forward)
     const int depth = get_data_depth();
     if (m_timebar_count > 0 && (forward ? m_timebars[0] < depth : m_timebars[0] > 0))
     {
-        if (m_tx_manager->is_acquiring_data() || !m_tx_manager->is_data_available(false, -1, nullptr))
+        if (m_tx_manager->is_acquiring_data() ||
+            !m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr))
             m_timebars[0] += forward ? 1 : -1;
         else
             m_timebars[0] = find_next_change(m_timebars[0], forward);
@@ -79,7 +80,7 @@ int SEDQ_VIEW::find_next_change(int from, bool forward)
     const int depth = get_data_depth();
     if (log == nullptr)
         return forward ? depth : 0;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     bool any_selected = false;
     for (int node = 0; node < count && !any_selected; ++node)
         any_selected = m_tx_manager->get_node_selection_status(node);
@@ -87,7 +88,7 @@ int SEDQ_VIEW::find_next_change(int from, bool forward)
     int group_end = -1;
     for (int node = 0; node < count; ++node)
     {
-        const bool parent = SEDQ_NODE(m_tx_manager, node, -1).is_parent();
+        const bool parent = SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).is_parent();
         const bool selected = m_tx_manager->get_node_selection_status(node);
         if (parent && selected)
             group_end = std::max(group_end, m_tx_manager->get_last_child_index(node));

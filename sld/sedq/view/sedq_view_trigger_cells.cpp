@@ -72,7 +72,7 @@ bool SEDQ_VIEW::is_basic_and(int level)
 {
     QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
-        return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_BASIC_AND;
+        return m_tx_manager->get_trigger_level_type(level, SEDQ_CURRENT) == SDR_LTYPE_BASIC_AND;
     return combo->currentText().endsWith(QLatin1String("AND"));
 }
 
@@ -80,7 +80,7 @@ bool SEDQ_VIEW::is_basic_or(int level)
 {
     QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
-        return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_BASIC_OR;
+        return m_tx_manager->get_trigger_level_type(level, SEDQ_CURRENT) == SDR_LTYPE_BASIC_OR;
     return combo->currentText().endsWith(QLatin1String("OR"));
 }
 
@@ -88,7 +88,7 @@ bool SEDQ_VIEW::is_comparison(int level)
 {
     QComboBox* combo = get_level_type_combo(sedq_sq_index(level));
     if (combo == nullptr)
-        return m_tx_manager->get_trigger_level_type(level, -1) == SDR_LTYPE_COMPARISON;
+        return m_tx_manager->get_trigger_level_type(level, SEDQ_CURRENT) == SDR_LTYPE_COMPARISON;
     return combo->currentText().endsWith(QLatin1String("Comparison"));
 }
 
@@ -98,7 +98,7 @@ bool SEDQ_VIEW::is_comparison_group_member_on_level(int node, int* nLevel, int f
         return false;
     for (int level = first; level < end; ++level)
     {
-        if (is_comparison(level) && m_tx_manager->is_comparison_group_member(node, level, -1))
+        if (is_comparison(level) && m_tx_manager->is_comparison_group_member(node, level, SEDQ_CURRENT))
         {
             *nLevel = level;
             return true;
@@ -174,7 +174,7 @@ bool SEDQ_VIEW::get_trigger_string(int nItem, int level, QString* pattern, bool*
 
 bool SEDQ_VIEW::get_comparison_expression(int node, int level, std::string* text)
 {
-    return m_tx_manager->get_comparison_expression(node, level, text, -1);
+    return m_tx_manager->get_comparison_expression(node, level, text, SEDQ_CURRENT);
 }
 
 QAction* SEDQ_VIEW::trigger_cond_to_action(SDR_DATA_TRIGGER_CONDITION condition)
@@ -195,7 +195,7 @@ int SEDQ_VIEW::select_all_group_member_items(int node, bool selected)
     if (!m_tx_manager->is_group_node(node))
         return 0;
     m_tx_manager->set_node_selection_status(node, selected);
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     int last = node;
     for (int row = node + 1; row < count && m_tx_manager->is_group_member(row); ++row)
     {
@@ -209,7 +209,7 @@ int SEDQ_VIEW::select_all_group_member_items(int node, bool selected)
 // one message. Only rows inside such a bus are touched, never those of a bus that follows it.
 void SEDQ_VIEW::unselect_plugin_group_member_items()
 {
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     bool deselected = false;
     for (int row = 0; row < count; ++row)
     {
@@ -256,7 +256,7 @@ void SEDQ_VIEW::on_sel_change_advanced_trigger_combo(const QString& text)
         {
             int tab = 2;
             for (int below = SEDQ_PATTERN_SQ_CONDITIONAL; below < level; ++below)
-                if (m_tx_manager->is_advanced_trigger(below, -1))
+                if (m_tx_manager->is_advanced_trigger(below, SEDQ_CURRENT))
                     ++tab;
             m_tx_manager->set_int_state(-1, "active tab", tab);
         }
@@ -277,7 +277,7 @@ void SEDQ_VIEW::update_advanced_trigger_combo_positions()
     const int top = get_row_height(SEDQ_ROW_TITLE) + get_row_height(SEDQ_ROW_COLUMN_TITLES) + 1;
     const QFontMetrics metrics(font());
     QString type;
-    m_tx_manager->get_storage_qualifier_type(&type, -1);
+    m_tx_manager->get_storage_qualifier_type(&type, SEDQ_CURRENT);
     int x = level_combo_start_x(type);
     const auto place = [&](int index, int column, int offset)
     {
@@ -296,7 +296,7 @@ void SEDQ_VIEW::update_advanced_trigger_combo_positions()
         place(2, 11, stop.right() - stop.left() + 10);
     }
     int levels = 0;
-    m_tx_manager->get_trigger_level(&levels, -1);
+    m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
     for (int level = 0; level < std::min(levels, 10); ++level)
     {
         const QRect number = metrics.boundingRect(QString::number(level + 1));

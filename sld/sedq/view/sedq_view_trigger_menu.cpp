@@ -66,23 +66,25 @@ void SEDQ_VIEW::on_update_trigger_condition_menu()
 // the level, the level's pattern is in use and basic, and the trigger can be edited now.
 bool SEDQ_VIEW::is_trigger_condition_menu_active(int level)
 {
-    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(SEDQ_CURRENT);
     bool enabled_node = false;
     for (int node = 0; node < count && !enabled_node; ++node)
-        enabled_node = is_item_selected(node) && SEDQ_NODE(m_tx_manager, node, -1).is_trigger_enabled(nullptr, level);
-    return enabled_node && m_tx_manager->is_pattern_enabled(level) && !m_tx_manager->is_advanced_trigger(level, -1) &&
-           is_trigger_enabled();
+        enabled_node = is_item_selected(node) &&
+                       SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).is_trigger_enabled(nullptr, level);
+    return enabled_node && m_tx_manager->is_pattern_enabled(level) &&
+           !m_tx_manager->is_advanced_trigger(level, SEDQ_CURRENT) && is_trigger_enabled();
 }
 
 void SEDQ_VIEW::enable_trigger_conditions(int level)
 {
     SELECTION_SHAPE shape;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int node = 0; node < count && (shape.groups_only || shape.simple); ++node)
     {
         if (!is_item_selected(node))
             continue;
-        shape.comparison_member = shape.comparison_member || m_tx_manager->is_comparison_group_member(node, level, -1);
+        shape.comparison_member =
+            shape.comparison_member || m_tx_manager->is_comparison_group_member(node, level, SEDQ_CURRENT);
         if (!m_tx_manager->has_children(node))
             shape.groups_only = false;
         else if (m_tx_manager->is_grandparent(node))
@@ -114,12 +116,12 @@ void SEDQ_VIEW::update_group_conditions_checked_property(int, bool groups_only)
     if (is_basic_or(level) || is_comparison(level))
     {
         reference = -1;
-        const int count = m_tx_manager->get_node_count(-1);
+        const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
         for (int node = 0; node < count; ++node)
         {
             if (!is_selected_parent(node))
                 continue;
-            const int pattern = SEDQ_NODE(m_tx_manager, node, -1).get_trigger_pattern(level);
+            const int pattern = SEDQ_NODE(m_tx_manager, node, SEDQ_CURRENT).get_trigger_pattern(level);
             uniform = uniform && (reference == -1 || pattern == reference);
             reference = pattern;
             last_parent = node;
@@ -134,7 +136,8 @@ void SEDQ_VIEW::update_group_conditions_checked_property(int, bool groups_only)
         compare->setEnabled(false);
         return;
     }
-    if (is_comparison(level) && last_parent >= 0 && m_tx_manager->is_comparison_enabled(last_parent, level, -1))
+    if (is_comparison(level) && last_parent >= 0 &&
+        m_tx_manager->is_comparison_enabled(last_parent, level, SEDQ_CURRENT))
     {
         compare->setChecked(true);
         return;
@@ -170,7 +173,7 @@ void SEDQ_VIEW::remove_mnemonic_entries(QMenu* menu)
 void SEDQ_VIEW::add_mnemonic_entries(QMenu* menu, int level)
 {
     int node = 0;
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     while (node < count && !is_item_selected(node))
         ++node;
     QString pattern;
@@ -207,10 +210,10 @@ void SEDQ_VIEW::on_trigger_condition(QAction* action)
     if (action == nullptr || m_tx_manager->is_empty())
         return;
     const auto condition = SDR_DATA_TRIGGER_CONDITION(action->data().toInt());
-    const int count = m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
     const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
                                sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     for (int node = 0; node < count; ++node)
         if (is_item_selected(node))
-            m_tx_manager->set_trigger(node, m_context_trigger_level, condition, -1);
+            m_tx_manager->set_trigger(node, m_context_trigger_level, condition, SEDQ_CURRENT);
 }

@@ -21,7 +21,7 @@ int SEDQ_VIEW::find_insert_value_bus(int* width)
 {
     *width = 0;
     int reference = -1;
-    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(SEDQ_CURRENT);
     for (int node = count - 1; node >= 0; --node)
     {
         if (!is_selected_parent(node))
@@ -58,7 +58,7 @@ void SEDQ_VIEW::on_insert_trigger_value()
     SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
     m_tx_manager->get_node_group_display_type(reference, &type);
     bool lsb_to_msb = false;
-    if (!m_tx_manager->get_node_lsb_to_msb(reference, &lsb_to_msb, -1))
+    if (!m_tx_manager->get_node_lsb_to_msb(reference, &lsb_to_msb, SEDQ_CURRENT))
         SEDQ_REPORT("this->m_tx_manager->get_node_lsb_to_msb(first_selected_item, &lsb_to_msb)");
     if (lsb_to_msb)
     {
@@ -86,7 +86,7 @@ void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemoni
                                sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     if (!mnemonic.isEmpty())
         m_tx_manager->set_node_mnemonics_symbol(reference, value, mnemonic);
-    for (int node = m_tx_manager->get_node_count(-1) - 1; node >= 0; --node)
+    for (int node = m_tx_manager->get_node_count(SEDQ_CURRENT) - 1; node >= 0; --node)
     {
         if (!is_selected_parent(node))
             continue;
@@ -123,7 +123,7 @@ bool SEDQ_VIEW::has_comparison_operands(const SEDQ_COMPARISON& comparison)
 // trigger-enabled members can hold.
 void SEDQ_VIEW::on_comparison_trigger()
 {
-    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(-1);
+    const int count = m_tx_manager->is_empty() ? 0 : m_tx_manager->get_node_count(SEDQ_CURRENT);
     int bus = 0;
     while (bus < count && !is_selected_parent(bus))
         ++bus;
@@ -139,10 +139,10 @@ void SEDQ_VIEW::on_comparison_trigger()
     QString name;
     m_tx_manager->get_node(bus, nullptr, &name, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
     SEDQ_COMPARISON comparison;
-    comparison.operand_a = m_tx_manager->get_comparison_operand(bus, level, 1, -1);
-    comparison.operand_b = m_tx_manager->get_comparison_operand(bus, level, 2, -1);
-    comparison.value_a = m_tx_manager->get_comparison_value(bus, level, 1, -1);
-    comparison.value_b = m_tx_manager->get_comparison_value(bus, level, 2, -1);
+    comparison.operand_a = m_tx_manager->get_comparison_operand(bus, level, 1, SEDQ_CURRENT);
+    comparison.operand_b = m_tx_manager->get_comparison_operand(bus, level, 2, SEDQ_CURRENT);
+    comparison.value_a = m_tx_manager->get_comparison_value(bus, level, 1, SEDQ_CURRENT);
+    comparison.value_b = m_tx_manager->get_comparison_value(bus, level, 2, SEDQ_CURRENT);
     if (!has_comparison_operands(comparison))
         return;
     if (comparison.operand_a == SDR_CTYPE_COMPARE_TRUE)
@@ -164,9 +164,9 @@ void SEDQ_VIEW::set_comparison_trigger(int node, int level, const SEDQ_COMPARISO
 {
     const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
                                sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
-    m_tx_manager->set_comparison_trigger_enabled(node, level, true, -1);
-    m_tx_manager->set_comparison_trigger_operand(node, level, 1, comparison.operand_a, -1);
-    m_tx_manager->set_comparison_trigger_operand(node, level, 2, comparison.operand_b, -1);
-    m_tx_manager->set_comparison_trigger_value(node, level, 1, comparison.value_a, -1);
-    m_tx_manager->set_comparison_trigger_value(node, level, 2, comparison.value_b, -1);
+    m_tx_manager->set_comparison_trigger_enabled(node, level, true, SEDQ_CURRENT);
+    m_tx_manager->set_comparison_trigger_operand(node, level, 1, comparison.operand_a, SEDQ_CURRENT);
+    m_tx_manager->set_comparison_trigger_operand(node, level, 2, comparison.operand_b, SEDQ_CURRENT);
+    m_tx_manager->set_comparison_trigger_value(node, level, 1, comparison.value_a, SEDQ_CURRENT);
+    m_tx_manager->set_comparison_trigger_value(node, level, 2, comparison.value_b, SEDQ_CURRENT);
 }

@@ -35,7 +35,7 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
         return;
     if (bits & SEDQ_UPDATE_REBUILD)
     {
-        select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
+        select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, false);
         m_zoom_level = 1;
         reset_fudge_factor(false);
         reset_timebars();
@@ -52,11 +52,11 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
         load_scroll_pos();
     }
     int depth = 0;
-    m_tx_manager->get_data_sample_depth(&depth, -1);
+    m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT);
     if (depth == 0)
         reset_timebars();
     clear_selection_on_mode_switch();
-    const bool acquiring = m_tx_manager->is_instance_acquiring(-1);
+    const bool acquiring = m_tx_manager->is_instance_acquiring(SEDQ_CURRENT);
     if (!m_tx_manager->is_wizard_mode())
     {
         refresh_lock_mode_combo(acquiring);
@@ -66,7 +66,7 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
     reset_fudge_factor(false);
     if (!m_tx_manager->is_wizard_mode() && m_previous_transition_button != nullptr)
     {
-        const bool shown = m_tx_manager->is_data_mode(-1) && m_timebar_count > 0;
+        const bool shown = m_tx_manager->is_data_mode(SEDQ_CURRENT) && m_timebar_count > 0;
         m_previous_transition_button->setVisible(shown);
         m_next_transition_button->setVisible(shown);
     }
@@ -83,7 +83,7 @@ void SEDQ_VIEW::clear_selection_on_mode_switch()
 {
     const int setup = m_tx_manager->is_setup_mode() ? 1 : 0;
     if (m_last_setup_mode != -1 && setup != m_last_setup_mode)
-        select_node_range(0, m_tx_manager->get_node_count(-1) - 1, false);
+        select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, false);
     m_last_setup_mode = setup;
 }
 
@@ -117,7 +117,7 @@ void SEDQ_VIEW::refresh_lock_mode_combo(bool acquiring)
 void SEDQ_VIEW::show_level_type_combo(int index, int level, bool editable)
 {
     QComboBox* combo = m_level_type_combos[index];
-    combo->setCurrentIndex(int(m_tx_manager->get_trigger_level_type(level, -1)));
+    combo->setCurrentIndex(int(m_tx_manager->get_trigger_level_type(level, SEDQ_CURRENT)));
     combo->setEnabled(editable && m_tx_manager->is_pattern_enabled(level));
     combo->show();
 }
@@ -137,7 +137,7 @@ void SEDQ_VIEW::refresh_level_type_combos(bool acquiring)
     const bool editable = !acquiring && m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL;
     const SEDQ_BLOCK block;
     QString type;
-    const bool has_type = m_tx_manager->get_storage_qualifier_type(&type, -1);
+    const bool has_type = m_tx_manager->get_storage_qualifier_type(&type, SEDQ_CURRENT);
     const bool conditional = has_type && type == QLatin1String("Conditional");
     const bool start_stop = has_type && type == QLatin1String("Start/Stop");
     for (int index = 0; index < 3; ++index)
@@ -150,7 +150,7 @@ void SEDQ_VIEW::refresh_level_type_combos(bool acquiring)
         show_level_type_combo(2, SEDQ_PATTERN_SQ_STOP, editable);
     }
     int levels = 0;
-    m_tx_manager->get_trigger_level(&levels, -1);
+    m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
     for (int level = 0; level - SEDQ_PATTERN_SQ_CONDITIONAL < LEVEL_TYPE_COMBOS; ++level)
     {
         if (level < levels)

@@ -65,11 +65,12 @@ bool SEDQ_VIEW::draw_zero_sample_wave(QRect const& rect, QPainter* painter)
 {
     QString text = QStringLiteral("No samples");
     int trigger = 0;
-    if (m_tx_manager->is_instance_acquiring(-1))
+    if (m_tx_manager->is_instance_acquiring(SEDQ_CURRENT))
         text = QStringLiteral("Acquisition in progress");
-    else if (m_tx_manager->is_data_available(false, -1, nullptr))
-        text = m_tx_manager->get_trigger_position(&trigger, -1) ? QStringLiteral("Trigger condition met")
-                                                                : QStringLiteral("Trigger condition not met");
+    else if (m_tx_manager->is_data_available(false, SEDQ_CURRENT, nullptr))
+        text = m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT)
+                   ? QStringLiteral("Trigger condition met")
+                   : QStringLiteral("Trigger condition not met");
     painter->save();
     painter->setPen(AFCQ_PEN(AFCQ_PEN_DISABLED_TEXT).get_pen());
     painter->drawText(rect.adjusted(10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
@@ -113,7 +114,7 @@ bool SEDQ_VIEW::draw_trigger_position(QRect const& rect, QPainter* painter, int 
     int trigger = 0;
     if (!segmented && !breaks)
     {
-        if (m_tx_manager->get_trigger_position(&trigger, -1) && trigger >= first && trigger <= last)
+        if (m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT) && trigger >= first && trigger <= last)
             trigger_lines.push_back(line_at(trigger));
     }
     else if (segmented && segment * pixels_per_sample > 2.0)
@@ -209,7 +210,7 @@ void SEDQ_VIEW::draw_ruler_row(QRect const& rect, QPainter* painter, int column,
     m_tx_manager->get_trigger_position(&trigger, 0);
     const int marker = get_marker_width();
     const int segment = m_tx_manager->get_data_segment_size();
-    const int shift = m_tx_manager->is_segmented_acquisition_enabled(-1) ? 0 : trigger;
+    const int shift = m_tx_manager->is_segmented_acquisition_enabled(SEDQ_CURRENT) ? 0 : trigger;
     const bool value_column = column == SEDQ_COLUMN_VALUE;
     const int first = value_column ? m_timebars[0] : get_first_transition();
     const int last = value_column ? first : get_last_transition();
@@ -372,8 +373,9 @@ void SEDQ_VIEW::draw_timebar(int index, QRect const& area, QPainter* painter, bo
     int x = axis.find_point(position);
     int trigger = 0;
     const int segment = m_tx_manager->get_data_segment_size();
-    const bool on_mark = segmented ? segment > 0 && position % segment == 0
-                                   : m_tx_manager->get_trigger_position(&trigger, -1) && position == trigger;
+    const bool on_mark =
+        segmented ? segment > 0 && position % segment == 0
+                  : m_tx_manager->get_trigger_position(&trigger, SEDQ_CURRENT) && position == trigger;
     const int aside = position == axis.last ? -1 : 1;
     if (on_mark)
         x += aside;

@@ -134,13 +134,14 @@ void SEDQ_WAVE_SUMMARY::clear()
 bool SEDQ_WAVE_SUMMARY::same_log(SEDQ_TX_MANAGER* tx)
 {
     SDR_DATA_LOG* log = nullptr;
-    if (tx == nullptr || tx->is_empty() || !tx->is_data_available(false, -1, &log) || log == nullptr)
+    if (tx == nullptr || tx->is_empty() || !tx->is_data_available(false, SEDQ_CURRENT, &log) ||
+        log == nullptr)
     {
         clear();
         return false;
     }
     int depth = 0;
-    tx->get_data_sample_depth(&depth, -1);
+    tx->get_data_sample_depth(&depth, SEDQ_CURRENT);
     const unsigned long long version = log->get_data_version();
     if (m_log != nullptr && m_log_id == log && m_log->depth == depth && m_log_version == version)
         return true;
@@ -158,10 +159,10 @@ const SEDQ_WAVE_SUMMARY::LOG_ROWS* SEDQ_WAVE_SUMMARY::get_log(SEDQ_TX_MANAGER* t
         return nullptr;
     SDR_DATA_LOG* log = const_cast<SDR_DATA_LOG*>(m_log_id);
     auto rows = std::make_unique<LOG_ROWS>();
-    tx->get_data_sample_depth(&rows->depth, -1);
+    tx->get_data_sample_depth(&rows->depth, SEDQ_CURRENT);
     const int depth = rows->depth;
     SEDQ_WAVE_MASK mask(depth);
-    if (depth <= 0 || !mask.is_valid() || !tx->get_wave_mask(mask.get_data(), -1, false, -1))
+    if (depth <= 0 || !mask.is_valid() || !tx->get_wave_mask(mask.get_data(), -1, false, SEDQ_CURRENT))
     {
         m_log_id = nullptr;
         return nullptr;
@@ -194,7 +195,7 @@ std::vector<bool> SEDQ_WAVE_SUMMARY::inversions(SEDQ_TX_MANAGER* tx, const std::
     std::vector<bool> inverted;
     inverted.reserve(rows.size());
     for (int row : rows)
-        inverted.push_back(SEDQ_NODE(tx, row, -1).is_signal_inverted(nullptr));
+        inverted.push_back(SEDQ_NODE(tx, row, SEDQ_CURRENT).is_signal_inverted(nullptr));
     return inverted;
 }
 
@@ -202,7 +203,7 @@ bool SEDQ_WAVE_SUMMARY::read_member_bits(SEDQ_TX_MANAGER* tx, int row, std::vect
 {
     const int depth = m_log->depth;
     SEDQ_WAVE wave(depth);
-    if (!wave.is_valid() || !tx->get_wave(row, wave.get_data(), -1, false, -1))
+    if (!wave.is_valid() || !tx->get_wave(row, wave.get_data(), -1, false, SEDQ_CURRENT))
         return false;
     *bits = pack(wave.get_data(), depth);
     return true;
@@ -213,8 +214,8 @@ const SEDQ_WAVE_SUMMARY::NODE_ROWS* SEDQ_WAVE_SUMMARY::get_node(SEDQ_TX_MANAGER*
     const LOG_ROWS* log = get_log(tx);
     if (log == nullptr)
         return nullptr;
-    const bool inverted = SEDQ_NODE(tx, node, -1).is_signal_inverted(nullptr);
-    const int channel = tx->get_wave_channels({node}, -1).front();
+    const bool inverted = SEDQ_NODE(tx, node, SEDQ_CURRENT).is_signal_inverted(nullptr);
+    const int channel = tx->get_wave_channels({node}, SEDQ_CURRENT).front();
     auto found = m_nodes.find(node);
     if (found != m_nodes.end() && found->second->inverted == inverted && found->second->channel == channel)
         return found->second.get();
@@ -243,7 +244,7 @@ const ROWS* SEDQ_WAVE_SUMMARY::cached(std::map<int, std::unique_ptr<ROWS>>* entr
     if (get_log(tx) == nullptr || members.empty())
         return nullptr;
     const std::vector<bool> inverted = inversions(tx, members);
-    std::vector<int> read_from = tx->get_wave_channels(members, -1);
+    std::vector<int> read_from = tx->get_wave_channels(members, SEDQ_CURRENT);
     auto found = entries->find(node);
     if (found != entries->end() && found->second->members == members && found->second->inverted == inverted &&
         found->second->channels == read_from && (*found->second).*option == value)
