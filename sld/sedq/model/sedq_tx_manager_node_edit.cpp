@@ -338,7 +338,7 @@ bool SEDQ_TX_MANAGER::can_locate()
 
 void SEDQ_TX_MANAGER::locate(int node, unsigned int flags)
 {
-    const SEDQ_NODE row(this, node, -1);
+    const SEDQ_NODE row(this, node, SEDQ_CURRENT);
     locate(row.get_name(), flags, false);
 }
 

@@ -155,7 +155,7 @@ bool SEDQ_TX_MANAGER::is_segmented_acquisition_enabled(int instance)
 
 int SEDQ_TX_MANAGER::get_segment_size()
 {
-    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
     return trigger ? trigger->get_segment_size() : 0;
 }
 
@@ -287,7 +287,7 @@ void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
 
 void SEDQ_TX_MANAGER::set_segmented_acquisition_mode(bool bUseSegments)
 {
-    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
     sedq_edit_trigger(this, trigger == nullptr || trigger->is_segmented() == bUseSegments,
                       SEDQ_TRIGGER_EDIT_MARK::WHEN_ACCEPTED, LAYOUT_REFRESH,
                       [bUseSegments](SDR_TX_TRIGGER* edited) { return edited->set_segmented(bUseSegments); });
@@ -297,7 +297,7 @@ void SEDQ_TX_MANAGER::set_segmented_acquisition_mode(bool bUseSegments)
 // sample segments", "0 segments") and divides the depth by it.
 void SEDQ_TX_MANAGER::set_number_of_segments(QString const& numberOfSegments)
 {
-    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
     if (trigger == nullptr)
         return;
     const QStringList parts = numberOfSegments.split(QLatin1Char(' '), Qt::KeepEmptyParts);

@@ -29,7 +29,7 @@ SDR_TX_TRIGGER* sedq_document_trigger(SEDQ_TX_MANAGER* manager, int trigger)
 void sedq_edit_trigger(SEDQ_TX_MANAGER* manager, bool unchanged, SEDQ_TRIGGER_EDIT_MARK mark, int hint,
                        const std::function<bool(SDR_TX_TRIGGER*)>& write)
 {
-    SDR_TX_TRIGGER* trigger = sedq_document_trigger(manager, -1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(manager, SEDQ_CURRENT);
     if (trigger == nullptr || unchanged || SEDQ_BLOCK::is_blocked())
         return;
     SEDQ_ACTION action(manager);

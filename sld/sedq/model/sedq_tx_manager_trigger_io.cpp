@@ -387,7 +387,7 @@ namespace
 void select_trigger_out(SEDQ_TX_MANAGER* manager, int source, bool on, int hint,
                         const std::function<void(SDR_TX_TRIGGER*)>& after = nullptr)
 {
-    SDR_TX_TRIGGER* current = sedq_document_trigger(manager, -1);
+    SDR_TX_TRIGGER* current = sedq_document_trigger(manager, SEDQ_CURRENT);
     sedq_edit_trigger(manager, on == is_out_selected(current, source), ALWAYS, hint,
                       [source, on, &after](SDR_TX_TRIGGER* trigger) {
                           const bool written = trigger->set_trigger_out_selected(source, on);

@@ -170,7 +170,7 @@ bool SEDQ_TX_MANAGER::is_node_invalid(int row)
 
 bool SEDQ_TX_MANAGER::is_any_node_invalid(int first, int last)
 {
-    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, -1);
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
     SDR_TX_SIGNAL_NODES* nodes = trigger ? get_nodes(SEDQ_CURRENT) : nullptr;
     if (nodes == nullptr)
         return false;

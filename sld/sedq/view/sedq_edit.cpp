@@ -269,7 +269,7 @@ void SEDQ_EDIT::commit()
     {
         const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION_IF_POWERUP,
                                    sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
-        SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, sedq_pattern_of_column(m_column), -1);
+        SEDQ_NUMBER(value).set_string(m_tx_manager, m_node, sedq_pattern_of_column(m_column), SEDQ_CURRENT);
     }
     // Names and aliases send no refresh: the cell under the editor repaints from the model.
     m_view->update();

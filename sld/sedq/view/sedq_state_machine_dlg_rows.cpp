@@ -253,7 +253,7 @@ int SEDQ_STATE_MACHINE_DLG::find_group_of(const QStringList& machine_nodes)
         bool same = true;
         for (int k = 0; same && k < nodes.size() && i + 1 + k < count; ++k)
         {
-            SEDQ_NODE child(tx, i + 1 + k, -1);
+            SEDQ_NODE child(tx, i + 1 + k, SEDQ_CURRENT);
             QString child_name = QString::fromLocal8Bit(child.get_name());
             sedq_remove_entity_name(&child_name);
             same = child.get_tap_mode() == tap_mode && child_name == nodes[k];

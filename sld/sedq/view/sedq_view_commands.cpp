@@ -66,7 +66,7 @@ void SEDQ_VIEW::edit_selected_nodes(const std::function<void(SEDQ_NODE&)>& apply
     for_each_selected_row(
         [&](int row)
         {
-            SEDQ_NODE node(m_tx_manager, row, -1);
+            SEDQ_NODE node(m_tx_manager, row, SEDQ_CURRENT);
             apply(node);
         });
 }

@@ -148,7 +148,7 @@ bool SEDQ_VIEW::is_bus_value_editable(int node, int level)
 // Data, trigger, storage and transition boxes; false when the box does not take the click.
 bool SEDQ_VIEW::toggle_enable_box(int node, int column)
 {
-    SEDQ_NODE row(m_tx_manager, node, -1);
+    SEDQ_NODE row(m_tx_manager, node, SEDQ_CURRENT);
     bool allowed = false;
     if (column == SEDQ_COLUMN_DATA_ENABLE)
         allowed = is_reroute_enabled(node, true, row.is_data_enabled(nullptr));

@@ -79,7 +79,7 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
     QPainter* painter = paint.painter;
     const bool setup_enabled = paint.setup_enabled;
     const bool powerup = paint.powerup;
-    const SEDQ_NODE row(m_tx_manager, node, -1);
+    const SEDQ_NODE row(m_tx_manager, node, SEDQ_CURRENT);
     bool partial = false;
     if (column == SEDQ_COLUMN_TYPE)
     {
@@ -123,7 +123,7 @@ void SEDQ_VIEW::draw_trigger_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int
 {
     QPainter* painter = paint.painter;
     const bool powerup = paint.powerup;
-    const SEDQ_NODE row(m_tx_manager, node, -1);
+    const SEDQ_NODE row(m_tx_manager, node, SEDQ_CURRENT);
     if (!row.is_trigger_enabled(nullptr, level))
     {
         painter->fillRect(grey_area(inner), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());

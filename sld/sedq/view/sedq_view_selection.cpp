@@ -309,7 +309,7 @@ bool SEDQ_VIEW::is_reroute_enabled(int node, bool data_column, bool currently_en
     SEDQ_TX_MANAGER* tx = m_tx_manager;
     const bool data_room = tx->get_data_nodes_allocated(-1) > tx->get_data_nodes_used(-1);
     const bool trigger_room = tx->get_trigger_nodes_allocated(-1) > tx->get_trigger_nodes_used(-1);
-    const SEDQ_NODE row(tx, node, -1);
+    const SEDQ_NODE row(tx, node, SEDQ_CURRENT);
     bool allowed = false;
     if (data_column)
         allowed = !currently_enabled

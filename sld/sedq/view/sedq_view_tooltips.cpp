@@ -146,7 +146,7 @@ QString SEDQ_VIEW::header_tooltip(const QPoint& pos, int row, int column, const 
 
 QString SEDQ_VIEW::node_tooltip(int node, int column)
 {
-    SEDQ_NODE row(m_tx_manager, node, -1);
+    SEDQ_NODE row(m_tx_manager, node, SEDQ_CURRENT);
     bool partially = false;
     switch (column)
     {
@@ -197,7 +197,7 @@ QString SEDQ_VIEW::node_tooltip(int node, int column)
 
 QString SEDQ_VIEW::trigger_cell_tooltip(int node, int level)
 {
-    SEDQ_NODE row(m_tx_manager, node, -1);
+    SEDQ_NODE row(m_tx_manager, node, SEDQ_CURRENT);
     if (!row.is_trigger_enabled(nullptr, level))
     {
         if (m_tx_manager->is_advanced_trigger(level, SEDQ_CURRENT))

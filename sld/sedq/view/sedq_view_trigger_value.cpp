@@ -95,7 +95,7 @@ void SEDQ_VIEW::apply_trigger_value(const QString& value, const QString& mnemoni
             m_tx_manager->get_node_group_display_type(node, &own);
         // The value holds bit symbols: the bus reads them in binary.
         m_tx_manager->set_node_group_display_type(node, SDR_GTYPE_BINARY);
-        SEDQ_NUMBER(value).set_string(m_tx_manager, node, m_context_trigger_level, -1);
+        SEDQ_NUMBER(value).set_string(m_tx_manager, node, m_context_trigger_level, SEDQ_CURRENT);
         m_tx_manager->set_node_group_display_type(node, own);
         if (has_table)
             m_tx_manager->set_node_mnemonics_table_name(node, table);
