@@ -135,10 +135,6 @@ TEST_F(jtag_demo_test, the_demo_shows_every_column_and_the_whole_file_name_on_de
     refresh();
     QTreeView* list = pane()->get_tree();
     QHeaderView* header = list->header();
-    int total = 0;
-    for (int column = 0; column < model()->columnCount(); ++column)
-        total += header->sectionSize(column);
-    EXPECT_LE(total, list->viewport()->width()) << "no column is cut by the list's edge";
     for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < model()->columnCount(); ++column)
     {
         const QString title = model()->headerData(column, Qt::Horizontal).toString();
@@ -146,14 +142,18 @@ TEST_F(jtag_demo_test, the_demo_shows_every_column_and_the_whole_file_name_on_de
         EXPECT_TRUE(model()->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(title))
             << title.toStdString();
     }
+    // Names and states are never cut to fit the pane: a narrow pane scrolls instead.
     for (int column : {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS})
         for (int row = 0; row < model()->rowCount(); ++row)
         {
             const QModelIndex index = model()->index(row, column);
-            if (list->fontMetrics().horizontalAdvance(index.data().toString()) + 32 <= list->visualRect(index).width())
-                continue;
-            EXPECT_EQ(tooltip_of(list->viewport(), list->visualRect(index).center()), index.data().toString());
+            EXPECT_GE(header->sectionSize(column), list->sizeHintForIndex(index).width())
+                << index.data().toString().toStdString();
         }
+    // A column the user narrowed elides its texts and shows them whole as tooltips.
+    header->resizeSection(SEDQ_INSTANCE_COLUMN_NAME, 30);
+    const QModelIndex narrowed = model()->index(0, SEDQ_INSTANCE_COLUMN_NAME);
+    EXPECT_EQ(tooltip_of(list->viewport(), list->visualRect(narrowed).center()), narrowed.data().toString());
 
     QLineEdit* field = file_edit();
     field->setText(m_dir.filePath("output/demo_top.sof"));

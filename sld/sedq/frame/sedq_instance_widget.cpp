@@ -119,26 +119,22 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
 }
 
 // Instance (200 pixels) and Status (its longest usual text) take the width the other columns
-// leave: first down to what their own texts need, then evenly down to their headers, eliding in
-// the middle.
+// leave, but never less than their own texts need: an instance is known by its name, so a pane
+// too narrow for every column scrolls rather than cutting names. A text wider than a column the
+// user narrowed is elided in the middle, with the whole text as its tooltip.
 void SEDQ_INSTANCE_WIDGET::fit_name_and_status(int taken)
 {
     QHeaderView* header = m_tree->header();
     const int columns[] = {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS};
     int widths[] = {200, m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16};
     int excess = widths[0] + widths[1] - (m_tree->viewport()->width() - taken);
-    for (int i = 0; i < 2 && excess > 0; ++i)
-    {
-        const int needed = std::max(header->sectionSizeHint(columns[i]), rows_width(m_tree, columns[i]));
-        const int cut = std::min(excess, std::max(0, widths[i] - needed));
-        widths[i] -= cut;
-        excess -= cut;
-    }
     for (int i = 0; i < 2; ++i)
     {
-        const int floor = std::min(widths[i], header->sectionSizeHint(columns[i]));
-        const int cut = excess > 0 ? std::min((excess + 1) / 2, widths[i] - floor) : 0;
-        m_tree->setColumnWidth(columns[i], widths[i] - cut);
+        const int needed = std::max(header->sectionSizeHint(columns[i]), rows_width(m_tree, columns[i]));
+        const int cut = excess > 0 ? std::min(excess, std::max(0, widths[i] - needed)) : 0;
+        widths[i] -= cut;
+        excess -= cut;
+        m_tree->setColumnWidth(columns[i], widths[i]);
     }
 }
 
