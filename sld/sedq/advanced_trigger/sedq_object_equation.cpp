@@ -6,6 +6,8 @@
 
 #include "host/sdr/sdr_tx_trigger.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace
@@ -19,6 +21,26 @@ bool is_pattern_character(QChar c)
 {
     return QStringLiteral("XLFRHExlfrhe01").contains(c);
 }
+
+// The structure text of every object written so far in one writing pass: inputs are ordered
+// by these texts at every level, so each is written once per pass rather than once per level.
+// The outermost call of a pass owns the cache.
+thread_local QHash<const SEDQ_OBJECT*, QString>* structure_cache = nullptr;
+
+struct STRUCTURE_PASS
+{
+    STRUCTURE_PASS()
+    {
+        if (structure_cache == nullptr)
+            structure_cache = &m_cache;
+    }
+    ~STRUCTURE_PASS()
+    {
+        if (structure_cache == &m_cache)
+            structure_cache = nullptr;
+    }
+    QHash<const SEDQ_OBJECT*, QString> m_cache;
+};
 
 bool is_bitstream(const QString& text)
 {
@@ -45,6 +67,15 @@ void SEDQ_OBJECT::get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_
                                bool first_list) const
 {
     const bool checked = error != nullptr;
+    STRUCTURE_PASS pass;
+    const int start = out->size();
+    if (!checked) {
+        const auto cached = structure_cache->constFind(this);
+        if (cached != structure_cache->constEnd()) {
+            *out += *cached;
+            return;
+        }
+    }
     auto report = [&](SEDQ_ERROR_TYPE code) { report_error(code, error, error_object); };
     auto input = [&](const SEDQ_OBJECT* child) {
         child->get_equation(out, mnemonics, trigger, error, error_object, condition, first_list);
@@ -318,4 +349,6 @@ void SEDQ_OBJECT::get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_
         *out += QLatin1Char('@') + delay + QLatin1Char(')');
     if (pipelined)
         *out += QLatin1String(")#") + pipeline;
+    if (!checked)
+        structure_cache->insert(this, out->mid(start));
 }
