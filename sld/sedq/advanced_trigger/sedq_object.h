@@ -232,12 +232,8 @@ public:
     // node list is its first text when `first_list` is set, else its second.
     void get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
                       SEDQ_OBJECT** error_object, int condition, bool first_list) const;
-    // The readable formula of the canvas's equation line: parts whose selection equals
-    // `selected_part` as text, the others as blanks of the same length.
-    QString get_equation(bool selected_part, int parent_precedence) const;
     // The name with a backslash before every quote and backslash.
     QString get_escaped_name() const;
-    static constexpr int DISPLAY_FORMULA_LIMIT = 128;
     SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
