@@ -138,6 +138,6 @@ TEST(sedq_trigger_object_faults, holes_in_the_object_list_are_skipped)
     EXPECT_TRUE(trigger.duplicate_trigger(true));
     std::string equation;
     EXPECT_FALSE(trigger.get_equation(&equation, nullptr, nullptr, 1, true));
-    EXPECT_TRUE(result->is_powerup_trigger());
+    EXPECT_EQ(result->get_copy(), SEDQ_OBJECT_COPY());
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -235,23 +235,23 @@ TEST(sedq_trigger_object, duplicate_copies_runtime_values_between_the_two_trigge
     EXPECT_EQ(p.get_string_data(SEDQ_PROPERTY::BUS_VALUE, SEDQ_PROPERTY::NORMAL_COPY).value, "12");
 }
 
-TEST(sedq_trigger_object, equation_without_a_wired_result_is_refused_and_marks_the_trigger)
+TEST(sedq_trigger_object, equation_without_a_wired_result_is_refused_and_leaves_the_copies)
 {
     SEDQ_TRIGGER_OBJECT trigger;
     SEDQ_OBJECT* loose = new_root(&trigger);
     std::string none = "stale";
     EXPECT_FALSE(trigger.get_equation(&none, nullptr, nullptr, 2, false));
     EXPECT_TRUE(none.empty());
-    EXPECT_EQ(loose->get_copy(), SEDQ_OBJECT_COPY::normal());
+    EXPECT_EQ(loose->get_copy(), SEDQ_OBJECT_COPY());
 
     SEDQ_OBJECT* result = new_root(&trigger);
     result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
     std::string equation = "stale";
     EXPECT_FALSE(trigger.get_equation(&equation, nullptr, nullptr, 1, true));
     EXPECT_TRUE(equation.empty());
-    EXPECT_TRUE(result->is_powerup_trigger());
+    result->set_copy(SEDQ_OBJECT_COPY::powerup());
     EXPECT_FALSE(trigger.get_equation(&equation, nullptr, nullptr, 1, false));
-    EXPECT_FALSE(result->is_powerup_trigger());
+    EXPECT_TRUE(result->is_powerup_trigger()) << "the object's own copy comes back";
 }
 
 TEST(sedq_property, context_copy_follows_the_owner_for_runtime_rows_only)

@@ -4,6 +4,8 @@
 #include "sedq_tx_manager_acquisition_test_support.h"
 
 #include "host/acf.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,14 +97,35 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
 } // namespace
 
 // The demo's project names a family the analyzer supports and already uses the demo file, so a
-// save asks nothing about the device or the project; what remains is the advanced trigger the
-// demo carries, which is reported as incomplete while no equation is written for it.
+// save asks nothing about the device or the project. The serial instance's advanced level,
+// stored only as its preset equation, opens as its diagram and saves that equation unchanged,
+// without reporting the level as incomplete; without its input the level is reported again.
 TEST_F(demo_acquisition, saving_the_demo_in_its_project_asks_nothing_about_the_device)
 {
+    const std::string preset =
+        "and('uart_tx|busy',compare(65,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
+        "'uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
     SEDQ_TX_MANAGER* manager = open_demo();
     ASSERT_TRUE(ACF_MANAGER::get_acf_manager()->is_project_open());
     EXPECT_TRUE(manager->save_document(path("demo.vtl").c_str()));
-    for (const std::string& key : shown_keys())
-        EXPECT_EQ(key, "OSEDQ_ERROR_IN_ADVANCED_TRIGGER");
+    EXPECT_TRUE(shown_keys().empty());
     EXPECT_TRUE(standin::msg::unexpected_questions().empty());
+
+    SDR_TX_TRIGGER* uart = manager->get_tx_session()->get_trigger_at(1, false);
+    ASSERT_NE(uart, nullptr);
+    auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(uart->get_advanced_trigger_root(1, false));
+    ASSERT_NE(condition, nullptr);
+    std::string equation;
+    EXPECT_TRUE(condition->get_equation(&equation, nullptr, uart, 2, false));
+    EXPECT_EQ(equation, preset);
+
+    // The Result loses its input: the level is incomplete again.
+    SEDQ_OBJECT* result = nullptr;
+    for (SEDQ_OBJECT* object : *condition->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::LEVEL_RESULT)
+            result = object;
+    ASSERT_TRUE(result != nullptr && !result->is_leaf());
+    result->detach_child(result->get_oldest_child());
+    EXPECT_TRUE(manager->save_document(path("demo.vtl").c_str()));
+    EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_ERROR_IN_ADVANCED_TRIGGER"});
 }

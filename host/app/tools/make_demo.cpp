@@ -204,6 +204,12 @@ void decode_with_uart_plugin(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trig
     }
 }
 
+// The preset of the serial instance's second level, as the equation writer writes it: the
+// transmitter busy while its data bus holds the character "A".
+constexpr const char* FSM_UART_LEVEL_2 =
+    "and('uart_tx|busy',compare(65,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
+    "'uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
+
 void build_fsm_uart(SDR_DATA_INSTANCE* instance)
 {
     instance->set_name("fsm_uart");
@@ -211,6 +217,7 @@ void build_fsm_uart(SDR_DATA_INSTANCE* instance)
     SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
     standin::sdr::set_levels(trigger, 2);
     trigger->edit_transient().levels[1].type = SDR_LTYPE_ADVANCED;
+    trigger->edit_transient().levels[1].expression = FSM_UART_LEVEL_2;
     trigger->edit_transient().state_based = true;
     DEMO_INSTANCE probe(trigger);
     probe.state_machine("fsm|state", {"idle", "load", "shift", "done"});

@@ -1,6 +1,7 @@
 // Construction, tree links and the host tree interface of one condition object.
 #include "sedq/advanced_trigger/sedq_object.h"
 
+#include "sedq/advanced_trigger/sedq_advanced_trigger_tree_generator.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -90,11 +91,12 @@ bool SEDQ_OBJECT::duplicate_trigger(bool to_powerup)
     return m_property.duplicate_trigger(to_powerup);
 }
 
-// Rebuilding a subtree from the trigger compiler's parse tree belongs to the diagram
-// editor's tree generator, which this object does not carry yet: until then the object
-// stays as it is and the host keeps the condition's stored expression.
-void SEDQ_OBJECT::generate_tree(void*)
+// Rebuilds the diagram below this object from the trigger compiler's parse of an equation
+// (an SCI_ADVANCED_TRIGGER_FACTORY).
+void SEDQ_OBJECT::generate_tree(void* factory)
 {
+    SEDQ_ADVANCED_TRIGGER_TREE_GENERATOR generator;
+    generator.create_advanced_trigger_tree(static_cast<SCI_ADVANCED_TRIGGER_FACTORY*>(factory), this);
 }
 
 void SEDQ_OBJECT::set_attribute(char const* key, char const* value)

@@ -195,6 +195,45 @@ public:
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
     bool is_root() const { return m_parent == nullptr; }
     const QList<SEDQ_OBJECT*>& get_children() const { return m_children; }
+
+    // Tree queries (sedq_object_tree.cpp).
+    bool is_leaf() const { return m_children.isEmpty(); }
+    SEDQ_OBJECT* get_root();
+    // Whether `other` is this object or lies below it; false for null.
+    bool is_descendent(const SEDQ_OBJECT* other) const;
+    SEDQ_OBJECT* get_oldest_child() const;
+    SEDQ_OBJECT* get_youngest_child() const;
+    // The parent's first / last input; null for a root.
+    SEDQ_OBJECT* get_oldest_sibling() const;
+    SEDQ_OBJECT* get_youngest_sibling() const;
+    // Whether `child` may feed this object (null: whether this object may feed its parent),
+    // and whether every input of this object is legal.
+    bool is_valid_child(const SEDQ_OBJECT* child) const;
+    bool is_valid_parent() const;
+    // Inputs follow the vertical order of their boxes.
+    void sort_children();
+    // The first `limit` inputs appended to `out`, in the canonical order of their structure
+    // texts (commutative inputs are written the same whatever their ports).
+    void get_sorted_children(QList<SEDQ_OBJECT*>* out, int limit) const;
+    // The structure text: the equation without run-time settings and names, which orders
+    // inputs and compares conditions.
+    QString get_structure_equation() const;
+    bool operator<(const SEDQ_OBJECT& other) const;
+    // Wires `child` as this object's next input (both sides), or detaches it.
+    void attach_child(SEDQ_OBJECT* child);
+    void detach_child(SEDQ_OBJECT* child);
+    // Deep copy of `source` into this object: its properties, wired under `parent` when given,
+    // and a copy of every descendant made in this object's condition and appended to `made`.
+    void clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SEDQ_OBJECT* parent);
+
+    // The equation writer (sedq_object_equation.cpp). Appends this object's equation to
+    // `out`. With `error` given every check runs and the last problem met is reported through
+    // `error` and `error_object`; with a null `error` the structure text is written. Kind 1's
+    // node list is its first text when `first_list` is set, else its second.
+    void get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
+                      SEDQ_OBJECT** error_object, int condition, bool first_list) const;
+    // The name with a backslash before every quote and backslash.
+    QString get_escaped_name() const;
     SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
@@ -295,3 +334,7 @@ int sedq_get_object_index(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT
 
 // The order of objects from top to bottom: true when a's head lies above b's.
 bool sedq_object_compare(SEDQ_OBJECT* a, SEDQ_OBJECT* b);
+// The canonical order of inputs: by structure text, then by name.
+bool sedq_object_compare_equations(SEDQ_OBJECT* a, SEDQ_OBJECT* b);
+// The same comparison with its operands swapped (less with greater); others unchanged.
+SEDQ_OBJECT::SEDQ_DISPLAY_TYPE reverse_comparison_type(SEDQ_OBJECT::SEDQ_DISPLAY_TYPE type);

@@ -51,19 +51,41 @@ bool SEDQ_TRIGGER_OBJECT::delete_child_object(SDR_TX_TREE_OBJECT*)
     return false;
 }
 
-// The equation of a wired Result object comes from the diagram editor's equation writer,
-// which this object does not carry yet: a condition therefore never reports a valid
-// equation here, and the empty text goes with the false result.
-bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, SDR_DATA_MNEMONICS*, SDR_TX_TRIGGER*, int,
-                                       bool is_powerup)
+// Each object reads the copy asked for while the equation is written, and gets its own copy
+// reference back afterwards, so that a canvas's working objects keep answering for the canvas.
+// True when the last Result object is wired and its equation has no problem.
+bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, SDR_DATA_MNEMONICS* mnemonics,
+                                       SDR_TX_TRIGGER* trigger, int condition, bool is_powerup)
 {
     if (!SEDQ_VERIFY(equation != NULL))
         return false;
     equation->clear();
+    QList<SEDQ_OBJECT_COPY> kept;
+    kept.reserve(m_object_list.size());
+    for (SEDQ_OBJECT* object : m_object_list)
+        kept.append(object ? object->get_copy() : SEDQ_OBJECT_COPY());
     for (int i = m_object_list.size() - 1; i >= 0; --i)
         if (SEDQ_OBJECT* object = m_object_list.at(i))
             object->set_copy(is_powerup ? SEDQ_OBJECT_COPY::powerup() : SEDQ_OBJECT_COPY::normal());
-    return false;
+
+    SEDQ_OBJECT* result = nullptr;
+    for (int i = m_object_list.size() - 1; i >= 0 && result == nullptr; --i)
+        if (SEDQ_OBJECT* object = m_object_list.at(i); object && object->get_type() == SEDQ_OBJECT::LEVEL_RESULT)
+            result = object;
+    bool written = false;
+    if (result != nullptr && !result->is_leaf()) {
+        QString text;
+        SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
+        SEDQ_OBJECT* culprit = nullptr;
+        result->get_equation(&text, mnemonics, trigger, &error, &culprit, condition, is_powerup);
+        *equation = text.toLocal8Bit().toStdString();
+        written = error == SEDQ_OBJECT::ERROR_NONE;
+    }
+
+    for (int i = 0; i < m_object_list.size(); ++i)
+        if (SEDQ_OBJECT* object = m_object_list.at(i))
+            object->set_copy(kept.at(i));
+    return written;
 }
 
 bool SEDQ_TRIGGER_OBJECT::duplicate_trigger(bool to_powerup)
@@ -75,8 +97,11 @@ bool SEDQ_TRIGGER_OBJECT::duplicate_trigger(bool to_powerup)
     return ok;
 }
 
-void SEDQ_TRIGGER_OBJECT::generate_tree(void*)
+// The parse becomes a new Result object of this condition with its inputs.
+void SEDQ_TRIGGER_OBJECT::generate_tree(void* factory)
 {
+    if (SEDQ_OBJECT* result = static_cast<SEDQ_OBJECT*>(create_child_object(CHILD_OBJECT_TRIGGER)))
+        result->generate_tree(factory);
 }
 
 void SEDQ_TRIGGER_OBJECT::set_attribute(char const*, char const*)

@@ -476,6 +476,8 @@ public:
     bool set_comparison_trigger_operand(int node, int pattern, int operand,
                                         SDR_DATA_TRIGGER_CONDITION condition, int trigger);
     void initialize_group_conditions();
+    // Builds the diagram of every advanced level stored only as its equation.
+    void build_preset_conditions();
     bool set_trigger_level_name(QString const& name, int level, int trigger);
     bool set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source, int trigger);
 

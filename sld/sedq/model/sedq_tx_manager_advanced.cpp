@@ -4,6 +4,7 @@
 #include "sedq/model/sedq_util.h"
 
 #include "host/sdr/sdr_tx_signal_set.h"
+#include "host/sci.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
@@ -333,4 +334,34 @@ bool SEDQ_TX_MANAGER::update_advanced_trigger_pattern()
     }
     m_tx_trigger->set_power_up_selector(selector);
     return true;
+}
+
+// A level stored only as its equation (a wizard preset, a file another program wrote) opens as
+// the diagram the equation describes; a level with objects keeps them.
+void SEDQ_TX_MANAGER::build_preset_conditions()
+{
+    if (m_tx_session == nullptr)
+        return;
+    for (int i = 0; i < m_tx_session->get_num_instances(); ++i)
+    {
+        SDR_TX_TRIGGER* trigger = m_tx_session->get_trigger_at(i, false);
+        SDR_DATA_TRIGGER* data = trigger != nullptr ? trigger->get_data_trigger() : nullptr;
+        if (data == nullptr)
+            continue;
+        for (int level = 0; level < trigger->get_num_levels(); ++level)
+        {
+            if (trigger->get_level_type(level, false) != SDR_LTYPE_ADVANCED)
+                continue;
+            const char* expression = data->get_advanced_trigger_expression(level);
+            if (expression == nullptr || *expression == '\0')
+                continue;
+            SEDQ_TRIGGER_OBJECT* condition =
+                dynamic_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(level, false));
+            if (condition == nullptr || !condition->get_object_list()->isEmpty())
+                continue;
+            if (std::unique_ptr<SCI_ADVANCED_TRIGGER_FACTORY> parsed =
+                    SCI_ADVANCED_TRIGGER_FACTORY::parse(expression, nullptr))
+                condition->generate_tree(parsed.get());
+        }
+    }
 }

@@ -148,6 +148,7 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     }
     if (update && sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         upgrade_old_version();
+    build_preset_conditions();
     load_active_instance_tab();
     refresh_tx_cache();
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_JTAG |
@@ -303,6 +304,7 @@ bool SEDQ_TX_MANAGER::open_document(SDR_TX_SESSION* session)
         }
         break;
     }
+    build_preset_conditions();
     load_active_instance_tab();
     refresh_tx_cache();
     initialize_group_conditions();

@@ -1,0 +1,165 @@
+// SEDQ_OBJECT: the tree of a condition: structural queries, which connections are legal, the
+// canonical order of inputs and deep copies.
+#include "sedq/advanced_trigger/sedq_object.h"
+
+#include <algorithm>
+
+SEDQ_OBJECT* SEDQ_OBJECT::get_root()
+{
+    SEDQ_OBJECT* top = this;
+    while (top->m_parent != nullptr)
+        top = top->m_parent;
+    return top;
+}
+
+bool SEDQ_OBJECT::is_descendent(const SEDQ_OBJECT* other) const
+{
+    for (; other != nullptr; other = other->m_parent)
+        if (other == this)
+            return true;
+    return false;
+}
+
+SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_child() const
+{
+    return m_children.isEmpty() ? nullptr : m_children.first();
+}
+
+SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_child() const
+{
+    return m_children.isEmpty() ? nullptr : m_children.last();
+}
+
+SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_sibling() const
+{
+    return m_parent != nullptr ? m_parent->get_oldest_child() : nullptr;
+}
+
+SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_sibling() const
+{
+    return m_parent != nullptr ? m_parent->get_youngest_child() : nullptr;
+}
+
+// An input of the port's own kind is legal within the input count; a single bit may also
+// feed a bus port that takes any number of inputs, as one bit of the bus.
+bool SEDQ_OBJECT::is_valid_child(const SEDQ_OBJECT* child) const
+{
+    if (child == nullptr)
+        return m_parent == nullptr || m_parent->is_valid_child(this);
+    const SEDQ_DISPLAY_TYPE display = get_display_type();
+    const SEDQ_PORT_TYPE input = DISPLAY_INPUT_TYPE[display];
+    if (input == PORT_NONE)
+        return false;
+    const int count = DISPLAY_INPUT_COUNT[display];
+    if (DISPLAY_OUTPUT_TYPE[child->get_display_type()] == input) {
+        if (m_children.size() <= count)
+            return true;
+        const int position = m_children.indexOf(const_cast<SEDQ_OBJECT*>(child));
+        return position < 0 || position + 1 <= count;
+    }
+    return input == PORT_BUS && count == ANY_INPUT_COUNT;
+}
+
+bool SEDQ_OBJECT::is_valid_parent() const
+{
+    return std::all_of(m_children.begin(), m_children.end(),
+                       [this](const SEDQ_OBJECT* child) { return is_valid_child(child); });
+}
+
+void SEDQ_OBJECT::sort_children()
+{
+    std::stable_sort(m_children.begin(), m_children.end(), sedq_object_compare);
+}
+
+// Each input's structure text is written once per call, not once per comparison.
+void SEDQ_OBJECT::get_sorted_children(QList<SEDQ_OBJECT*>* out, int limit) const
+{
+    const int count = std::min(limit, int(m_children.size()));
+    struct KEYED
+    {
+        QString key;
+        SEDQ_OBJECT* object;
+    };
+    std::vector<KEYED> keyed;
+    keyed.reserve(count);
+    for (int i = 0; i < count; ++i)
+        keyed.push_back({m_children.at(i)->get_structure_equation(), m_children.at(i)});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const KEYED& a, const KEYED& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.object->get_name() < b.object->get_name();
+    });
+    for (const KEYED& entry : keyed)
+        out->append(entry.object);
+}
+
+QString SEDQ_OBJECT::get_structure_equation() const
+{
+    QString text;
+    get_equation(&text, nullptr, nullptr, nullptr, nullptr, 0, true);
+    return text;
+}
+
+bool SEDQ_OBJECT::operator<(const SEDQ_OBJECT& other) const
+{
+    const int order = get_structure_equation().compare(other.get_structure_equation());
+    return order != 0 ? order < 0 : get_name() < other.get_name();
+}
+
+void SEDQ_OBJECT::attach_child(SEDQ_OBJECT* child)
+{
+    if (child == nullptr || child == this || child->is_descendent(this))
+        return;
+    if (child->m_parent != nullptr)
+        child->m_parent->detach_child(child);
+    child->m_parent = this;
+    m_children.append(child);
+}
+
+void SEDQ_OBJECT::detach_child(SEDQ_OBJECT* child)
+{
+    if (child == nullptr || child->m_parent != this)
+        return;
+    m_children.removeAll(child);
+    child->m_parent = nullptr;
+}
+
+void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SEDQ_OBJECT* parent)
+{
+    m_property = source.m_property;
+    if (parent != nullptr)
+        parent->attach_child(this);
+    for (const SEDQ_OBJECT* child : source.m_children) {
+        auto* copy = new SEDQ_OBJECT(m_copy, ORIGIN_POINT, nullptr);
+        copy->clone(*child, made, this);
+        if (made != nullptr)
+            made->append(copy);
+    }
+}
+
+bool sedq_object_compare_equations(SEDQ_OBJECT* a, SEDQ_OBJECT* b)
+{
+    return *a < *b;
+}
+
+SEDQ_OBJECT::SEDQ_DISPLAY_TYPE reverse_comparison_type(SEDQ_OBJECT::SEDQ_DISPLAY_TYPE type)
+{
+    // Within each block of eight comparisons the mirror of position p is 5 - p for the four
+    // orderings (less, less or equal, greater or equal, greater); the rest stay.
+    static constexpr SEDQ_OBJECT::SEDQ_DISPLAY_TYPE FIRST = SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_LESS_THAN;
+    static constexpr SEDQ_OBJECT::SEDQ_DISPLAY_TYPE LAST = SEDQ_OBJECT::DISPLAY_VARIABLE_SIGNED_FALSE;
+    if (type < FIRST || type > LAST)
+        return type;
+    const int block = (type - FIRST) / SEDQ_OBJECT::COMPARISON_TYPE_COUNT;
+    const int position = (type - FIRST) % SEDQ_OBJECT::COMPARISON_TYPE_COUNT;
+    switch (position)
+    {
+    case SEDQ_OBJECT::COMPARISON_LESS_THAN:
+    case SEDQ_OBJECT::COMPARISON_LESS_THAN_OR_EQUAL:
+    case SEDQ_OBJECT::COMPARISON_GREATER_THAN_OR_EQUAL:
+    case SEDQ_OBJECT::COMPARISON_GREATER_THAN:
+        return SEDQ_OBJECT::SEDQ_DISPLAY_TYPE(FIRST + block * SEDQ_OBJECT::COMPARISON_TYPE_COUNT +
+                                              SEDQ_OBJECT::COMPARISON_GREATER_THAN - position);
+    default:
+        return type;
+    }
+}
