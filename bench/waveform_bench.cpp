@@ -230,10 +230,10 @@ struct WIDE_EDITOR : SEDQ_BENCH_EDITOR
     // a byte per sample).
     static void add_log(SDR_DATA_TRIGGER* trigger, int width, unsigned seed)
     {
-        standin::sdr::log_spec spec;
-        spec.depth = WIDE_DEPTH;
-        spec.channels.assign(size_t(width), std::string());
-        SDR_DATA_LOG* log = standin::sdr::make_log(trigger, spec);
+        standin::sdr::log_spec made;
+        made.depth = WIDE_DEPTH;
+        made.channels.assign(size_t(width), std::string());
+        SDR_DATA_LOG* log = standin::sdr::make_log(trigger, made);
         auto payload = std::make_shared<SDR_LOG_PAYLOAD>(*log->m_payload);
         std::mt19937_64 random{seed};
         for (qint64 i = 0; i + 8 <= payload->channel_bits.size(); i += 8)
