@@ -60,12 +60,15 @@ protected:
         press(ACTION_RUN);
         QElapsedTimer timer;
         timer.start();
-        while (pane()->get_request_count() > 0 && timer.elapsed() < 30000)
+        // The last request's end reaches the model's acquisition state and the panes as queued
+        // updates after the pane's count drops: wait for both.
+        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) && timer.elapsed() < 30000)
         {
             standin::chi::wait_idle(50);
             refresh();
         }
         ASSERT_EQ(pane()->get_request_count(), 0);
+        refresh();
     }
 
     // The data tab's view of the current instance, painted into an image.

@@ -123,8 +123,9 @@ int byte_of_symbol(const std::string& symbol)
         return static_cast<unsigned char>(symbol[0]);
     if (symbol.size() == 4 && symbol.front() == '<' && symbol.back() == '>')
     {
+        const std::string digits = symbol.substr(1, 2);
         char* end = nullptr;
-        const long byte = std::strtol(symbol.substr(1, 2).c_str(), &end, 16);
+        const long byte = std::strtol(digits.c_str(), &end, 16);
         if (end != nullptr && *end == '\0')
             return int(byte);
     }
