@@ -79,3 +79,19 @@ TEST(mnemonic_sets, a_table_of_width_zero_takes_no_entry_and_the_copy_round_trip
     EXPECT_EQ(sets.get_head(), wide);
     EXPECT_FALSE(sets.delete_set(QStringLiteral("unsized")));
 }
+
+// Typed or pasted control characters never reach a symbol: a NUL would end the stored text early
+// and the file cannot hold the others, so the copy would no longer be what the table keeps.
+TEST(mnemonic_sets, symbols_drop_control_characters_and_round_trip)
+{
+    SEDQ_MNEMONIC_SETS sets;
+    mySET* set = sets.add_set(QStringLiteral("t"), 2);
+    const QString typed = QStringLiteral("a") + QChar(0) + QStringLiteral("b\tc\n") + QChar(0x7f);
+    ASSERT_TRUE(SEDQ_MNEMONIC_SETS::add_entry(set, QStringLiteral("01"), typed, 2));
+    ASSERT_TRUE(SEDQ_MNEMONIC_SETS::add_entry(set, QStringLiteral("10"), QStringLiteral("x"), 2));
+    ASSERT_TRUE(SEDQ_MNEMONIC_SETS::set_entry_symbol(set, 1, QStringLiteral("y") + QChar(0x1b) + QStringLiteral("z")));
+    EXPECT_EQ(patterns_of(set), QStringList({QStringLiteral("01=abc") + QChar(0x7f), QStringLiteral("10=yz")}));
+    SEDQ_MNEMONIC_SETS copy;
+    copy.load(sets.to_contents());
+    EXPECT_EQ(copy.to_contents(), sets.to_contents());
+}

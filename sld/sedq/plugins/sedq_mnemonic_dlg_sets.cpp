@@ -120,11 +120,24 @@ void SEDQ_MNEMONIC_SETS::insert_entry(mySET* set, myENTRY* entry, bool keep_orde
     ++set->count;
 }
 
+// A symbol is kept as the document can store it: one line of text without control characters
+// (an XML attribute cannot hold most of them, and a NUL would end the stored string early), so
+// what the working copy shows is what the table holds after OK, a save and an open.
+QString sedq_mnemonic_symbol(const QString& typed)
+{
+    QString symbol;
+    symbol.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c.unicode() >= 0x20)
+            symbol.append(c);
+    return symbol;
+}
+
 bool SEDQ_MNEMONIC_SETS::add_entry(mySET* set, const QString& pattern, const QString& symbol, int width)
 {
     if (set == nullptr || width != set->width || width < 1 || pattern.size() != width)
         return false;
-    insert_entry(set, new myENTRY{pattern, symbol, set->width, nullptr}, false);
+    insert_entry(set, new myENTRY{pattern, sedq_mnemonic_symbol(symbol), set->width, nullptr}, false);
     return true;
 }
 
@@ -174,7 +187,7 @@ bool SEDQ_MNEMONIC_SETS::set_entry_symbol(mySET* set, int index, const QString& 
     myENTRY* entry = entry_at(set, index);
     if (entry == nullptr)
         return false;
-    entry->symbol = symbol;
+    entry->symbol = sedq_mnemonic_symbol(symbol);
     return true;
 }
 

@@ -34,6 +34,8 @@ extern const QString SEDQ_MNEMONIC_NO_SYMBOL;
 // A typed pattern made `width` long: upper-cased, every character but the pattern characters
 // dropped, left-padded with "0"; a result longer than the width is all "X".
 QString sedq_mnemonic_pattern(const QString& text, int width);
+// A typed symbol without the control characters a stored table cannot hold.
+QString sedq_mnemonic_symbol(const QString& typed);
 
 class SEDQ_MNEMONIC_SETS
 {
