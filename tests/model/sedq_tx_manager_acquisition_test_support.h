@@ -12,6 +12,9 @@
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "support/counter_design.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <mutex>
 #include <set>
 
@@ -93,6 +96,24 @@ protected:
             delete c;
         m_started.clear();
         sedq_tx_manager_test::TearDown();
+    }
+
+    // The demo and its project copied into the test's folder (so that compiling writes beside the
+    // copy) and opened on the demo's cable and device.
+    SEDQ_TX_MANAGER* open_demo()
+    {
+        const QDir examples(QString(SEDQ_TEST_DATA_DIR) + "/../examples");
+        EXPECT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
+            EXPECT_TRUE(QFile::copy(examples.filePath(file), m_dir.filePath(file))) << file;
+        std::string error;
+        EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        EXPECT_TRUE(manager->open_document(path("demo.vtl").c_str(), nullptr, nullptr));
+        m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
+        manager->set_jtag_hardware(CABLE, false);
+        manager->set_jtag_device(DEVICE, false);
+        return manager;
     }
 
     // Fresh stand-ins and no window, for the next row of a table.

@@ -15,30 +15,7 @@ namespace
 {
 using acquisition_test::callback;
 
-std::string example(const char* name)
-{
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
-}
-
-class demo_acquisition : public acquisition_test::acquisition
-{
-protected:
-    // The demo and its project, copied so that compiling writes beside the copy.
-    SEDQ_TX_MANAGER* open_demo()
-    {
-        EXPECT_TRUE(QDir(m_dir.path()).mkpath("output"));
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            EXPECT_TRUE(QFile::copy(QString::fromStdString(example(file)), m_dir.filePath(file))) << file;
-        std::string error;
-        EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;
-        SEDQ_TX_MANAGER* manager = make_manager(true);
-        EXPECT_TRUE(manager->open_document(path("demo.vtl").c_str(), nullptr, nullptr));
-        m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
-        manager->set_jtag_hardware(acquisition_test::CABLE, false);
-        manager->set_jtag_device(acquisition_test::DEVICE, false);
-        return manager;
-    }
-};
+using demo_acquisition = acquisition_test::acquisition;
 
 TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end)
 {

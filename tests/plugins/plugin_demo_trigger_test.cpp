@@ -14,11 +14,6 @@ namespace
 {
 constexpr int UART_INSTANCE = 1;
 
-std::string example(const char* name)
-{
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
-}
-
 class demo_trigger : public acquisition_test::acquisition
 {
 protected:
@@ -27,17 +22,7 @@ protected:
         EXPECT_TRUE(QDir(m_dir.path()).mkpath("modules"));
         EXPECT_TRUE(QFile::copy(SEDQ_DECODER_DIR "/libsld_sed_uart.so", m_dir.filePath("modules/libsld_sed_uart.so")));
         standin::gen::set_module_path(path("modules"));
-        EXPECT_TRUE(QDir(m_dir.path()).mkpath("output"));
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            EXPECT_TRUE(QFile::copy(QString::fromStdString(example(file)), m_dir.filePath(file))) << file;
-        std::string error;
-        EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;
-        SEDQ_TX_MANAGER* manager = make_manager(true);
-        EXPECT_TRUE(manager->open_document(path("demo.vtl").c_str(), nullptr, nullptr));
-        m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
-        manager->set_jtag_hardware(acquisition_test::CABLE, false);
-        manager->set_jtag_device(acquisition_test::DEVICE, false);
-        return manager;
+        return open_demo();
     }
 
     // The byte on the data rows of the log at `sample`, data[7] first.
