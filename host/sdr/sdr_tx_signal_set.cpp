@@ -5,6 +5,7 @@
 #include "host/sdr/sdr_tx_session.h"
 
 #include <set>
+#include <string>
 
 SDR_TX_SIGNAL_SET::SDR_TX_SIGNAL_SET(SDR_TX_SESSION* session, SDR_DATA_INSTANCE* instance)
     : SDR_TX_SIGNAL_NODES(session, instance)
@@ -80,7 +81,8 @@ SDR_NODE_ROW* SDR_TX_SIGNAL_SET::edit_condition_row(int row)
 }
 
 // Rows deleted here are deleted as nodes: their trigger rows go too, or the next sync would
-// bring them back.
+// bring them back. A node that a copy in this list still shows stays: only one of its two
+// rows went, and the sync leaves it to the copy.
 void SDR_TX_SIGNAL_SET::structure_changed(const std::vector<int>& removed_links)
 {
     SDR_DATA_TRIGGER* trigger = active_trigger();
@@ -89,11 +91,20 @@ void SDR_TX_SIGNAL_SET::structure_changed(const std::vector<int>& removed_links)
     if (!removed_links.empty())
     {
         const std::set<int> gone(removed_links.begin(), removed_links.end());
+        std::set<std::string> copied;
+        if (const SDR_NODE_LIST* own = rows())
+        {
+            for (const SDR_NODE_ROW& row : *own)
+            {
+                if (row.data_tab_only && !is_group_row(row))
+                    copied.insert(row.name);
+            }
+        }
         SDR_NODE_LIST& list = trigger->edit().trigger_list;
         SDR_NODE_LIST kept;
         for (const SDR_NODE_ROW& row : list)
         {
-            if (is_group_row(row) || gone.count(row.link_id) == 0)
+            if (is_group_row(row) || gone.count(row.link_id) == 0 || copied.count(row.name) != 0)
                 kept.append(row);
         }
         list = kept;

@@ -8,6 +8,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <set>
+#include <string>
 
 namespace
 {
@@ -80,18 +82,41 @@ bool same_list(const SDR_NODE_LIST& a, const SDR_NODE_LIST& b)
     return true;
 }
 
+// Names of the leaves that exist only in the data list.
+std::set<std::string> copied_leaf_names(const SDR_NODE_LIST& data)
+{
+    std::set<std::string> names;
+    for (const SDR_NODE_ROW& row : data)
+    {
+        if (row.data_tab_only && !SDR_TX_SIGNAL_NODES::is_group_row(row))
+            names.insert(row.name);
+    }
+    return names;
+}
+
+// Marks trigger row `leaf` and the groups holding it.
+void mark_with_parents(const SDR_NODE_LIST& trigger, int leaf, std::vector<bool>* marks)
+{
+    for (int at = leaf; at >= 0 && !(*marks)[size_t(at)]; at = trigger[at].parent_row)
+        (*marks)[size_t(at)] = true;
+}
+
 class DATA_LIST_BUILDER
 {
 public:
-    explicit DATA_LIST_BUILDER(const SDR_NODE_LIST& trigger) : m_trigger(trigger), m_wanted(size_t(trigger.size()))
+    // `wanted`: rows the data list may keep; `addable`: rows it brings in when missing.
+    DATA_LIST_BUILDER(const SDR_NODE_LIST& trigger, const SDR_NODE_LIST& data)
+        : m_trigger(trigger), m_wanted(size_t(trigger.size())), m_addable(size_t(trigger.size()))
     {
+        const std::set<std::string> copied = copied_leaf_names(data);
         for (int i = 0; i < trigger.size(); ++i)
         {
             m_index.insert(trigger[i].link_id, i);
             if (SDR_TX_SIGNAL_NODES::is_group_row(trigger[i]) || !takes_data(trigger[i]))
                 continue;
-            for (int at = i; at >= 0 && !m_wanted[size_t(at)]; at = trigger[at].parent_row)
-                m_wanted[size_t(at)] = true;
+            mark_with_parents(trigger, i, &m_wanted);
+            if (copied.count(trigger[i].name) == 0)
+                mark_with_parents(trigger, i, &m_addable);
         }
     }
 
@@ -103,7 +128,7 @@ public:
         adopt_twin_groups();
         for (int t = 0; t < m_trigger.size(); ++t)
         {
-            if (m_wanted[size_t(t)] && !m_present.contains(m_trigger[t].link_id))
+            if (m_addable[size_t(t)] && !m_present.contains(m_trigger[t].link_id))
                 add(t);
         }
         SDR_TX_SIGNAL_NODES::drop_empty_groups(m_next);
@@ -118,7 +143,7 @@ private:
         SDR_NODE_LIST fresh;
         for (int t = 0; t < m_trigger.size(); ++t)
         {
-            if (m_wanted[size_t(t)])
+            if (m_addable[size_t(t)])
                 fresh.append(fresh_row(t));
         }
         for (const SDR_NODE_ROW& row : m_next)
@@ -170,7 +195,7 @@ private:
         SDR_TX_SIGNAL_NODES::recompute_tree(m_next);
         for (int t = 0; t < m_trigger.size(); ++t)
         {
-            if (!m_wanted[size_t(t)] || m_present.contains(m_trigger[t].link_id) ||
+            if (!m_addable[size_t(t)] || m_present.contains(m_trigger[t].link_id) ||
                 !SDR_TX_SIGNAL_NODES::is_group_row(m_trigger[t]))
                 continue;
             const QSet<int> wanted = leaf_links(m_trigger, t);
@@ -283,6 +308,7 @@ private:
 
     const SDR_NODE_LIST& m_trigger;
     std::vector<bool> m_wanted;
+    std::vector<bool> m_addable;
     QHash<int, int> m_index;
     QSet<int> m_present;
     SDR_NODE_LIST m_next;
@@ -295,7 +321,7 @@ void SDR_TX_SIGNAL_SET::sync_data_list(SDR_DATA_SIGNAL_SET* set, SDR_DATA_TRIGGE
         return;
     // The trigger list is kept recomputed by every structural change, so parent rows and
     // subtree ends can be trusted here.
-    DATA_LIST_BUILDER builder(trigger->state().trigger_list);
+    DATA_LIST_BUILDER builder(trigger->state().trigger_list, set->state().data_list);
     const SDR_NODE_LIST next = builder.build(set->state().data_list);
     if (same_list(next, set->state().data_list))
         return;

@@ -12,12 +12,12 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_plugin_tables.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 
 #include <algorithm>
-#include <tuple>
 #include <vector>
 
 namespace
@@ -57,11 +57,6 @@ private:
     DBMUI_MANAGER* m_manager = nullptr;
     HDB_NAMESPACE* m_names = nullptr;
 };
-
-QString text_of(const char* text)
-{
-    return QString::fromUtf8(text != nullptr ? text : "");
-}
 
 bool lists_node(const QString& name, const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins, bool setup)
 {
@@ -107,45 +102,13 @@ bool SEDQ_TX_MANAGER::open_plugin(QString const& plugin_name, bool)
         show_plugin_error_msg(plugin_name);
         return false;
     }
-    QList<SEDQ_PLUGIN_STRUCT*> plugins;
-    for (const auto& [tables, count, setup] :
-         {std::tuple{setup_tables, setup_count, true}, std::tuple{data_tables, data_count, false}})
-    {
-        for (int i = 0; tables != nullptr && i < count; ++i)
-        {
-            auto* plugin = new SEDQ_PLUGIN_STRUCT;
-            plugin->plugin_name = plugin_name;
-            copy_from_plugin_struct(plugin, tables + i);
-            plugin->setup = setup;
-            plugins.append(plugin);
-        }
-    }
+    QList<SEDQ_PLUGIN_STRUCT*> plugins = sedq_read_plugin_tables(plugin_name, setup_tables, setup_count, true);
+    plugins += sedq_read_plugin_tables(plugin_name, data_tables, data_count, false);
     const QString prefix = hierarchy.isEmpty() ? hierarchy : hierarchy + "|";
     const bool attached = add_plugin_tables(plugins, prefix) && get_plugin_user_options(&plugins, true);
     // The group records keep what the document needs; the attach's own copies end here.
     qDeleteAll(plugins);
     return attached;
-}
-
-void SEDQ_TX_MANAGER::copy_from_plugin_struct(SEDQ_PLUGIN_STRUCT* plugin, const PLUGIN_MNEMONIC_TABLE* table)
-{
-    plugin->table_name = text_of(table->table_name);
-    plugin->group_name = text_of(table->group_name);
-    plugin->group_alias = text_of(table->group_alias);
-    for (int i = 0; table->nodes != nullptr && i < table->node_count; ++i)
-    {
-        plugin->node_names.append(text_of(table->nodes[i].name));
-        plugin->node_aliases.append(text_of(table->nodes[i].alias));
-    }
-    for (int i = 0; table->user_options != nullptr && i < table->user_option_count; ++i)
-    {
-        const PLUGIN_USER_OPTION& option = table->user_options[i];
-        plugin->user_options.append(
-            {text_of(option.name), text_of(option.description), text_of(option.type), QString(), QByteArray()});
-    }
-    for (int i = 0; table->internal_options != nullptr && i < table->internal_option_count; ++i)
-        plugin->internal_options.append(
-            {text_of(table->internal_options[i].name), text_of(table->internal_options[i].value)});
 }
 
 // ---- the instances a decoder decodes ---------------------------------------------------------------
@@ -264,25 +227,6 @@ GROUP_RESULT make_plugin_group(SEDQ_TX_MANAGER* tx, SDR_TX_SIGNAL_NODES* nodes, 
 }
 } // namespace
 
-// Moves the first top-level data row named `name` among rows start..end-1 to the end of the
-// data list; false when there is none.
-static bool gather_plugin_data_node(SDR_TX_SIGNAL_SET* data, const QString& name, int start, int end)
-{
-    const QByteArray bytes = name.toLocal8Bit();
-    for (int node = start; node < end && node < data->get_num_nodes(); ++node)
-    {
-        const char* own = data->get_node_name(node);
-        if (own == nullptr || bytes != own || data->get_node_depth(node) != 0)
-            continue;
-        for (int row = 0; row < data->get_num_nodes(); ++row)
-            data->set_node_selection_status(row, row == node);
-        const bool moved = data->move_selected_before_node(data->get_num_nodes(), false);
-        data->set_node_selection_status(data->get_num_nodes() - 1, false);
-        return moved;
-    }
-    return false;
-}
-
 // Setup tables into the trigger list; false stops the attach. `groups` counts the groups made.
 static bool add_setup_plugin_tables(SEDQ_TX_MANAGER* tx, SDR_TX_TRIGGER* trigger,
                                     const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins,
@@ -347,25 +291,16 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
         }
     }
     const int after_data = data->get_num_nodes();
-    // The host's data list drops a node from the trigger list too when its row is deleted, so
-    // the rows the insertions left in the data list are gathered into the data groups rather
-    // than copied and deleted; a node a second data table names again is copied.
+    // The data list takes grouped copies of every data node; the rows the insertions left in it
+    // go again, so it shows each node once, inside its data group.
     if (added && groups > 0)
     {
         for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
         {
             if (plugin->setup)
                 continue;
-            // Rows still to gather lie before `limit`; each one gathered leaves that range.
-            int limit = data->get_num_nodes();
             for (int i = 0; added && i < plugin->node_names.size(); ++i)
-            {
-                const QString name = prefix + plugin->node_names[i];
-                if (gather_plugin_data_node(data, name, before_setup, limit))
-                    --limit;
-                else
-                    added = insert_plugin_data_node(name);
-            }
+                added = insert_plugin_data_node(prefix + plugin->node_names[i]);
             if (!added)
                 break;
             const int group_first = data->get_num_nodes() - plugin->node_names.size();
@@ -375,13 +310,10 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
                 break;
         }
     }
-    else if (after_data > before_setup)
-    {
-        if (after_data > after_setup)
-            data->delete_node(after_setup, after_data - 1);
-        if (after_setup > before_setup)
-            data->delete_node(before_setup, after_setup - 1);
-    }
+    if (after_data > after_setup)
+        data->delete_node(after_setup, after_data - 1);
+    if (after_setup > before_setup)
+        data->delete_node(before_setup, after_setup - 1);
     update_modified_flag();
     if (!added)
         sedq_show_message(MSG_SEDQ::O::PLUGIN_ADD_NODES_FAILED());

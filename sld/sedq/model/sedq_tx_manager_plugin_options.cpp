@@ -7,8 +7,9 @@
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_edit_scope.h"
-#include "sedq/plugins/sedq_plugin_entry.h"
+#include "sedq/model/sedq_plugin_tables.h"
 #include "sedq/model/sedq_util.h"
+#include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <optional>
@@ -106,10 +107,7 @@ bool SEDQ_TX_MANAGER::set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& 
         }
         // A decoder may fill its buffer to the last byte: what it said ends there or at its NUL.
         for (auto& option : plugin->user_options)
-        {
-            option.message[SEDQ_PLUGIN_TEXT_SIZE - 1] = '\0';
-            option.message.truncate(int(qstrlen(option.message.constData())));
-        }
+            sedq_read_plugin_message(&option.message);
     }
     for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
     {

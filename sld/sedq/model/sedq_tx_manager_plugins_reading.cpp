@@ -1,7 +1,17 @@
-// Reading what a decoder plug-in hands back: texts it wrote into the analyzer's buffers and the
-// name and unit names of its open call. Nothing here trusts the plug-in to terminate a buffer
-// or to pair a count with a pointer.
+// Reading what a decoder plug-in hands back: texts it wrote into the analyzer's buffers, the
+// name and unit names of its open call, the table records of an attach and the messages about
+// its options. Nothing here trusts the plug-in to terminate a buffer or to pair a count with a
+// pointer.
+#include "sedq/model/sedq_plugin_tables.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
+
+namespace
+{
+QString text_of(const char* text)
+{
+    return QString::fromUtf8(text != nullptr ? text : "");
+}
+} // namespace
 
 QString sedq_plugin_text(char* buffer, int size)
 {
@@ -21,4 +31,51 @@ bool sedq_read_plugin_open(PLUGIN_OPEN open, QString* name, QStringList* unit_na
     for (int i = 0; units != nullptr && i < unit_count; ++i)
         unit_names->append(QString::fromUtf8(units[i] != nullptr ? units[i] : ""));
     return true;
+}
+
+void SEDQ_TX_MANAGER::copy_from_plugin_struct(SEDQ_PLUGIN_STRUCT* plugin, const PLUGIN_MNEMONIC_TABLE* table)
+{
+    plugin->table_name = text_of(table->table_name);
+    plugin->group_name = text_of(table->group_name);
+    plugin->group_alias = text_of(table->group_alias);
+    for (int i = 0; table->nodes != nullptr && i < table->node_count; ++i)
+    {
+        plugin->node_names.append(text_of(table->nodes[i].name));
+        plugin->node_aliases.append(text_of(table->nodes[i].alias));
+    }
+    for (int i = 0; table->user_options != nullptr && i < table->user_option_count; ++i)
+    {
+        const PLUGIN_USER_OPTION& option = table->user_options[i];
+        plugin->user_options.append(
+            {text_of(option.name), text_of(option.description), text_of(option.type), QString(), QByteArray()});
+    }
+    for (int i = 0; table->internal_options != nullptr && i < table->internal_option_count; ++i)
+        plugin->internal_options.append(
+            {text_of(table->internal_options[i].name), text_of(table->internal_options[i].value)});
+}
+
+QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> sedq_read_plugin_tables(const QString& plugin_name,
+                                                                    const PLUGIN_MNEMONIC_TABLE* tables, int count,
+                                                                    bool setup)
+{
+    QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> plugins;
+    for (int i = 0; tables != nullptr && i < count; ++i)
+    {
+        auto* plugin = new SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT;
+        plugin->plugin_name = plugin_name;
+        SEDQ_TX_MANAGER::copy_from_plugin_struct(plugin, tables + i);
+        plugin->setup = setup;
+        plugins.append(plugin);
+    }
+    return plugins;
+}
+
+void sedq_read_plugin_message(QByteArray* message)
+{
+    // A decoder may fill its buffer to the last byte: what it said ends there or at its NUL.
+    if (message->size() > SEDQ_PLUGIN_TEXT_SIZE)
+        message->truncate(SEDQ_PLUGIN_TEXT_SIZE);
+    if (!message->isEmpty())
+        (*message)[message->size() - 1] = '\0';
+    message->truncate(int(qstrlen(message->constData())));
 }

@@ -1,5 +1,6 @@
 // A decoder plug-in for an 8-bit serial (UART) transmitter: the trigger list taps its data
-// byte, the data list its data byte, a valid flag and the busy line. A sampled byte shows as
+// byte, the data list its data byte, a valid flag and the busy line (a transmitter without a
+// valid flag: the data byte and the busy line, the byte shown while busy). A sampled byte shows as
 // its character (or in hexadecimal by the "Format" option); a typed character, "<hh>" or "*"
 // becomes trigger bits. Loaded only through the decoder plug-in interface.
 #include "sedq/plugins/sedq_plugin_entry.h"
@@ -44,6 +45,7 @@ char* s_units[] = {s_unit};
 
 char s_setup_name[] = "uart";
 char s_data_name[] = "uart_data";
+char s_busy_data_name[] = "uart_data_busy";
 char s_group[] = "data";
 char s_data_group[] = "frame";
 char s_alias[] = "";
@@ -171,8 +173,16 @@ __attribute__((visibility("default"))) int plugin_close()
 __attribute__((visibility("default"))) int plugin_get_mnemonic_tables(PLUGIN_MNEMONIC_TABLE** setup_tables,
                                                                       int* setup_count,
                                                                       PLUGIN_MNEMONIC_TABLE** data_tables,
-                                                                      int* data_count, char**, int)
+                                                                      int* data_count, char** node_names,
+                                                                      int node_count)
 {
+    // The valid flag is tapped only where the instance has one.
+    bool has_valid = false;
+    for (int i = 0; node_names != nullptr && i < node_count; ++i)
+        has_valid = has_valid || (node_names[i] != nullptr && std::strcmp(node_names[i], s_valid) == 0);
+    s_data_entries[DATA_BITS] = {has_valid ? s_valid : s_busy, s_alias};
+    s_data_table.table_name = has_valid ? s_data_name : s_busy_data_name;
+    s_data_table.node_count = has_valid ? DATA_BITS + 2 : DATA_BITS + 1;
     *setup_tables = &s_setup_table;
     *setup_count = 1;
     *data_tables = &s_data_table;
@@ -186,11 +196,11 @@ __attribute__((visibility("default"))) int plugin_open_mnemonic_table(void** han
 {
     ++s_counters.open_table;
     const std::string name = table_name != nullptr ? table_name : "";
-    if (name != s_setup_name && name != s_data_name)
+    if (name != s_setup_name && name != s_data_name && name != s_busy_data_name)
         return fail("uart: no table named \"" + name + "\"");
     auto table = std::make_unique<TABLE>();
     table->name = name;
-    table->width = name == s_setup_name ? DATA_BITS : DATA_BITS + 2;
+    table->width = name == s_setup_name ? DATA_BITS : name == s_data_name ? DATA_BITS + 2 : DATA_BITS + 1;
     for (int i = 0; i < option_count; ++i)
         if (std::strcmp(options[i].name, s_order_name) == 0)
             table->bit_order = options[i].value;
@@ -241,7 +251,7 @@ __attribute__((visibility("default"))) int plugin_refresh_display_mnemonics(void
     return handle != nullptr ? 0 : fail("uart: no table");
 }
 
-// The data table shows a byte only while its valid bit is set.
+// The data table shows a byte only while its valid bit (without one, the busy line) is set.
 __attribute__((visibility("default"))) int plugin_get_display_mnemonic(void* handle, char* text, int text_size,
                                                                        const char* value)
 {
