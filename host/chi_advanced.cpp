@@ -13,7 +13,7 @@
 //   {a, b, ...}            a bus, most significant first; at most 64 bits
 //   mbpm('pattern', x)     one symbol per bit of x, most significant first: X don't care,
 //                          0/L low, 1/H high, R rising, F falling, E either edge
-//   imbpm('nodes', {p})    the same over the named trigger nodes (names separated by commas,
+//   imbpm('p', {nodes})    the same over the named trigger nodes (names separated by commas,
 //                          each may be quoted)
 //   ec(w, v, c|e|s, hold, x)  a w-bit counter of x: "c" consecutive samples where x holds
 //                          (back to 0 where it does not), "e" every sample where it holds, "s"
@@ -340,11 +340,11 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
     {
         const auto* detector = static_cast<const SCI_ADVANCED_TRIGGER_IMBPM*>(node);
         s.what = NODE_DETECT;
-        for (const std::string& name : node_names(node->get_name()))
+        for (const std::string& name : node_names(detector->get_nodes()))
         {
             if (name.empty())
             {
-                *error = std::string("an empty node name in '") + node->get_name() + "'";
+                *error = std::string("an empty node name in {") + detector->get_nodes() + "}";
                 return -1;
             }
             s.nodes.push_back(sources(name));

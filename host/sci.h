@@ -403,21 +403,24 @@ private:
     std::string m_pattern;
 };
 
-// The condition on incrementally routed nodes: imbpm('nodes', {pattern}).
+// The condition on incrementally routed nodes: imbpm('pattern', {nodes}), one pattern symbol
+// per node of the list, most significant first.
 class SCI_ADVANCED_TRIGGER_IMBPM : public SCI_ADVANCED_TRIGGER_BASE
 {
 public:
-    SCI_ADVANCED_TRIGGER_IMBPM(const std::string& nodes, std::string pattern)
-        : SCI_ADVANCED_TRIGGER_BASE(SCI_KIND_IMBPM), m_pattern(std::move(pattern))
+    SCI_ADVANCED_TRIGGER_IMBPM(std::string pattern, std::string nodes)
+        : SCI_ADVANCED_TRIGGER_BASE(SCI_KIND_IMBPM), m_pattern(std::move(pattern)), m_nodes(std::move(nodes))
     {
-        set_name(nodes);
     }
     const char* get_pattern() const { return m_pattern.c_str(); }
+    // The node list as written between the braces: names separated by commas, each may be quoted.
+    const char* get_nodes() const { return m_nodes.c_str(); }
     int get_bit_width() const override { return 1; }
     void accept(SCI_ADVANCED_TRIGGER_VISITOR& visitor) override { visitor.visit(this); }
 
 private:
     std::string m_pattern;
+    std::string m_nodes;
 };
 
 // ec(width, value, c|e|s, hold, x): true once its input has counted up to the value.

@@ -423,20 +423,20 @@ private:
         return with_inputs(node, {input});
     }
 
-    // imbpm('nodes', {pattern}) or imbpm()
+    // imbpm('pattern', {nodes}) or imbpm()
     SCI_ADVANCED_TRIGGER_BASE* imbpm()
     {
-        std::string nodes;
         std::string pattern;
+        std::string nodes;
         if (accept(')'))
-            return m_factory->make<SCI_ADVANCED_TRIGGER_IMBPM>(nodes, pattern);
-        if (!quoted(&nodes) || !expect(',') || !expect('{'))
+            return m_factory->make<SCI_ADVANCED_TRIGGER_IMBPM>(pattern, nodes);
+        if (!quoted(&pattern) || !expect(',') || !expect('{'))
             return nullptr;
         while (m_text[m_pos] != '}' && m_text[m_pos] != '\0')
-            pattern += m_text[m_pos++];
+            nodes += m_text[m_pos++];
         if (!expect('}') || !expect(')'))
             return nullptr;
-        return m_factory->make<SCI_ADVANCED_TRIGGER_IMBPM>(nodes, pattern);
+        return m_factory->make<SCI_ADVANCED_TRIGGER_IMBPM>(pattern, nodes);
     }
 
     // ec(width, value, c|e|s, hold, x)

@@ -39,6 +39,8 @@ public:
         return value;
     }
 
+    SEDQ_TRIGGER_OBJECT& condition() { return m_condition; }
+
 private:
     SEDQ_TRIGGER_OBJECT m_condition;
 };

@@ -96,6 +96,17 @@ TEST(sedq_tree_generator, comparison_codes_widths_and_large_values)
     EXPECT_EQ(setting(counter.result()->get_oldest_child(), P::MAX_COUNTER_VALUE), 255);
 }
 
+TEST(sedq_tree_generator, incremental_condition_takes_the_quoted_pattern_and_the_braced_node_list)
+{
+    rebuilt level("imbpm('10RX',{'a','b'})");
+    ASSERT_FALSE(level.result()->is_leaf());
+    const SEDQ_OBJECT* condition = level.result()->get_oldest_child();
+    ASSERT_EQ(condition->get_type(), SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION);
+    EXPECT_EQ(condition->get_incremental_text(0), "10RX") << "the power-up pattern";
+    EXPECT_EQ(condition->get_incremental_text(1), "10RX") << "the normal pattern";
+    EXPECT_EQ(condition->get_incremental_text(2), "'a','b'") << "the node list";
+}
+
 // Each equation, written back after one round, is the text the second column gives; a second
 // round changes nothing.
 TEST(sedq_tree_generator, equations_survive_the_round_trip)
@@ -117,6 +128,7 @@ TEST(sedq_tree_generator, equations_survive_the_round_trip)
         {"(&shift(rotate,right,1,{'p','q','r'}))", "(&shift(rotate,right,1,{'p','q','r'}))"},
         {"ec(8,3,e,1,'a')", "ec(8,3,e,1,'a')"},
         {"or(1,'a')", "or('a',1)"},
+        {"imbpm('10RX',{'a','b'})", "imbpm('10RX',{'a','b'})"},
     };
     for (const CASE& c : cases) {
         rebuilt first(c.stored);

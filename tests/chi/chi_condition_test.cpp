@@ -88,8 +88,8 @@ TEST_F(device_conditions, an_advanced_level_triggers_where_its_equation_first_ho
         {"a counter of rises reaching three", "ec(8, 3, s, 1, 'cnt[3]')", 72},
         {"a counter of high samples reaching three", "ec(8, 3, e, 0, 'cnt[3]')", 42},
         {"a counter of consecutive high samples", "ec(8, 5, c, 0, 'cnt[3]')", 44},
-        {"imbpm over three nodes", "imbpm('cnt[0],cnt[1],cnt[2]', {110})", 35},
-        {"imbpm with quoted names and an edge", "imbpm('\\'cnt[4]\\',\\'cnt[0]\\'', {RX})", 48},
+        {"imbpm over three nodes", "imbpm('110', {cnt[0],cnt[1],cnt[2]})", 35},
+        {"imbpm with quoted names and an edge", "imbpm('RX', {'cnt[4]','cnt[0]'})", 48},
         {"a variable comparison and constant", "compare(" + nibble + ", ==, variable(6), vc, uc)", 96},
         {"a logical not", "and(!'cnt[5]', 'cnt[4]', mbpm('R', 'cnt[3]'))", 88},
     };
@@ -111,6 +111,8 @@ TEST_F(device_conditions, a_level_the_device_cannot_build_fails_the_run_with_its
     } rows[] = {
         {"and('cnt[3]',", "Condition 1: expression expected at offset 13"},
         {"mbpm('RR', 'cnt[3]')", "Condition 1: pattern 'RR' has 2 symbols for 1 bits"},
+        {"imbpm('1X', {cnt[0],})", "Condition 1: an empty node name in {cnt[0],}"},
+        {"imbpm('10', {cnt[0]})", "Condition 1: pattern '10' has 2 symbols for 1 bits"},
         {"mvx_custom_trigger_hdl(1, 'cnt[0]', 1, '1', 0, mine)",
          "Condition 1: the custom trigger module \"mine\" cannot run on the simulated device"},
     };

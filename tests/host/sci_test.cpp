@@ -45,7 +45,10 @@ public:
     }
     void visit(SCI_ADVANCED_TRIGGER_CONCATENATE* n) override { node("bus", n); }
     void visit(SCI_ADVANCED_TRIGGER_MBPM* n) override { node(std::string("mbpm:") + n->get_pattern(), n); }
-    void visit(SCI_ADVANCED_TRIGGER_IMBPM* n) override { node(std::string("imbpm:") + n->get_pattern(), n); }
+    void visit(SCI_ADVANCED_TRIGGER_IMBPM* n) override
+    {
+        node(std::string("imbpm:") + n->get_pattern() + "{" + n->get_nodes() + "}", n);
+    }
     void visit(SCI_ADVANCED_TRIGGER_EVENT_COUNTER* n) override
     {
         node("ec" + std::to_string(n->get_counter_width()) + ":" + std::to_string(n->get_counter_value()) +
@@ -137,7 +140,8 @@ TEST_F(sci_test, equations_the_editor_writes_parse_into_their_trees_and_latencie
          "out(vc2s(bus(w'a',w'b'),v-3))", 1},
         {"shift", "shift(rotate,right,2,{'a','b','c'})", "out(shift0r2(bus(w'a',w'b',w'c')))", 1},
         {"counter", "ec(8,255,e,1,'a')", "out(ec8:255:1h(w'a'))", 1},
-        {"imbpm", "imbpm('x|y',{01RX})", "out(imbpm:01RX'x|y')", 1},
+        {"imbpm: the pattern quoted, the node list in braces", "imbpm('01RX',{'x|y','z'})",
+         "out(imbpm:01RX{'x|y','z'})", 1},
         {"custom module adds its pipeline", "mvx_custom_trigger_hdl(2,{'a','b'},3,'010',5,my_mod)",
          "out(hdl:my_mod:010(bus(w'a',w'b')))", 6},
         {"escaped quote in a name", "'it\\'s'", "out(w'it's')", 1},

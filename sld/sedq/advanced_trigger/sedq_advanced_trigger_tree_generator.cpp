@@ -273,12 +273,12 @@ void SEDQ_ADVANCED_TRIGGER_TREE_GENERATOR::visit(SCI_ADVANCED_TRIGGER_IMBPM* nod
     set(bag, P::TYPE, SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION);
     set(bag, P::EXPANDED, 1);
     set(bag, P::PIPELINE_LENGTH, node->get_delay());
-    set(bag, P::PATTERN, node->get_name());
+    set(bag, P::PATTERN, node->get_pattern());
     set(bag, P::CONFIGURABLE, 0);
     SEDQ_OBJECT* object = make(bag);
     if (object != nullptr) {
-        const QString pattern = QString::fromLatin1(node->get_name());
-        object->set_incremental_texts(pattern, pattern, QString::fromLatin1(node->get_pattern()));
+        const QString pattern = QString::fromLatin1(node->get_pattern());
+        object->set_incremental_texts(pattern, pattern, QString::fromLatin1(node->get_nodes()));
     }
     visit_inputs(node, object);
 }

@@ -210,6 +210,13 @@ public:
     // and whether every input of this object is legal.
     bool is_valid_child(const SEDQ_OBJECT* child) const;
     bool is_valid_parent() const;
+    // Whether a collapsed ancestor folds the object away. `canvas_cursor` is the canvas's cursor
+    // shape: while objects are moved (size-all or open hand) the objects being dragged and
+    // those left in place fold apart, each group under its own ancestors.
+    bool is_hidden(Qt::CursorShape canvas_cursor) const;
+    // The mark of an object taking part in a drag on the canvas.
+    bool is_dragging() const { return m_dragging; }
+    void drag(bool dragging) { m_dragging = dragging; }
     // Inputs follow the vertical order of their boxes.
     void sort_children();
     // The first `limit` inputs appended to `out`, in the canonical order of their structure
@@ -234,6 +241,14 @@ public:
                       SEDQ_OBJECT** error_object, int condition, bool first_list) const;
     // The name with a backslash before every quote and backslash.
     QString get_escaped_name() const;
+
+    // The readable formula of the canvas's equation line (sedq_object_formula.cpp), one layer
+    // of two: the parts of objects whose selection state is `selected_part` as text, the others
+    // as blanks of the same width. An object binding more loosely than `parent_precedence` is
+    // enclosed in parentheses; the canvas starts with 0.
+    QString get_equation(bool selected_part, int parent_precedence) const;
+    // What the canvas shows on hovering the object, by the canvas's cursor shape.
+    QString get_tooltip(Qt::CursorShape canvas_cursor) const;
     SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
@@ -327,6 +342,7 @@ private:
     SEDQ_PROPERTY m_property;
     SEDQ_TRIGGER_OBJECT* m_owner = nullptr;
     QString m_incremental_text[3];
+    bool m_dragging = false;
 };
 
 // Index of the first object of that kind in the list; -1 for a null or empty list or no match.

@@ -66,6 +66,30 @@ bool SEDQ_OBJECT::is_valid_parent() const
                        [this](const SEDQ_OBJECT* child) { return is_valid_child(child); });
 }
 
+// While objects are moved the dragged trees are drawn apart from where they were attached, so
+// only ancestors in the same group (dragged or not) can fold an object away. Otherwise a
+// dragged ancestor or an object being dragged itself stays on show.
+bool SEDQ_OBJECT::is_hidden(Qt::CursorShape canvas_cursor) const
+{
+    const bool moving = canvas_cursor == Qt::SizeAllCursor || canvas_cursor == Qt::OpenHandCursor;
+    if (!moving) {
+        if (m_dragging)
+            return false;
+        for (const SEDQ_OBJECT* above = m_parent; above != nullptr; above = above->m_parent) {
+            if (above->m_property[SEDQ_PROPERTY::EXPANDED] != 1)
+                return true;
+            if (above->m_dragging)
+                return false;
+        }
+        return false;
+    }
+    for (const SEDQ_OBJECT* above = m_parent; above != nullptr && above->m_dragging == m_dragging;
+         above = above->m_parent)
+        if (above->m_property[SEDQ_PROPERTY::EXPANDED] != 1)
+            return true;
+    return false;
+}
+
 void SEDQ_OBJECT::sort_children()
 {
     std::stable_sort(m_children.begin(), m_children.end(), sedq_object_compare);

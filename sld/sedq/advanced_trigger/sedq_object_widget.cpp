@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+int SEDQ_OBJECT_WIDGET::m_object_widget_cursor = Qt::ArrowCursor;
+
 namespace
 {
 // Canvas ids count from 1, so that 0 never names a canvas.

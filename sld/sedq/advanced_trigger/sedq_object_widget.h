@@ -23,6 +23,10 @@ public:
     SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx);
     ~SEDQ_OBJECT_WIDGET() override;
 
+    // The shape (Qt::CursorShape) of the cursor a canvas last set. The objects' hidden state and
+    // tooltips depend on it; the canvas hands it to them, since stored objects know no canvas.
+    static int m_object_widget_cursor;
+
     // Whether the document shows the power-up trigger of its current instance; the objects of
     // this canvas's working copy read and write that trigger's settings then.
     bool is_powerup_trigger() const;

@@ -1,0 +1,162 @@
+// SEDQ_OBJECT: what the canvas says about an object in words: the readable formula of its
+// equation line, drawn as two layers (selected and unselected parts), and its tooltip.
+#include "sedq/advanced_trigger/sedq_object.h"
+
+#include <algorithm>
+
+namespace
+{
+// Past this many characters a formula stops listing inputs.
+constexpr int FORMULA_LIMIT = 128;
+
+const char* const CONNECT_TIP = "drag and drop onto another object to connect";
+const char* const COLLAPSE_TIP = "click to collapse";
+const char* const EXPAND_TIP = "click to expand";
+
+// The constant comparisons that always give the same bit read as that bit.
+SEDQ_OBJECT::SEDQ_DISPLAY_TYPE formula_display_type(SEDQ_OBJECT::SEDQ_DISPLAY_TYPE display)
+{
+    switch (display)
+    {
+    case SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_TRUE:
+    case SEDQ_OBJECT::DISPLAY_VARIABLE_UNSIGNED_TRUE:
+        return SEDQ_OBJECT::DISPLAY_VARIABLE_HIGH;
+    case SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_FALSE:
+    case SEDQ_OBJECT::DISPLAY_VARIABLE_UNSIGNED_FALSE:
+        return SEDQ_OBJECT::DISPLAY_VARIABLE_LOW;
+    default:
+        return display;
+    }
+}
+
+// One object's share of a formula. Its own parts go to the layer it belongs to and leave
+// blanks of the same width in the other, so that the two layers always have the same length
+// and line up character for character.
+class FORMULA
+{
+public:
+    FORMULA(bool own_layer, int precedence) : m_own(own_layer), m_precedence(precedence) {}
+
+    void part(const QString& text) { m_text += m_own ? text : QString(text.size(), QLatin1Char(' ')); }
+    void part(const char* text) { part(QString::fromLatin1(text)); }
+    void input(const SEDQ_OBJECT* child, bool selected_part)
+    {
+        m_text += child->get_equation(selected_part, m_precedence);
+    }
+    // The inputs with `separator` between them; a long formula ends its list with ",...".
+    void inputs(const QList<const SEDQ_OBJECT*>& list, const QString& separator, bool selected_part)
+    {
+        for (int i = 0; i < list.size(); ++i) {
+            if (i > 0)
+                part(separator);
+            input(list.at(i), selected_part);
+            if (m_text.size() > FORMULA_LIMIT && i + 1 < list.size()) {
+                part(",...");
+                return;
+            }
+        }
+    }
+    QString& text() { return m_text; }
+
+private:
+    bool m_own;
+    int m_precedence;
+    QString m_text;
+};
+} // namespace
+
+QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) const
+{
+    const bool selected = m_property[SEDQ_PROPERTY::SELECTED] == 1;
+    const SEDQ_DISPLAY_TYPE shown = get_display_type();
+    const SEDQ_DISPLAY_TYPE display = formula_display_type(shown);
+    const int precedence = DISPLAY_PRECEDENCE[display];
+    const int count = DISPLAY_INPUT_COUNT[display];
+    const bool enclosed = precedence != -1 && precedence < parent_precedence;
+    FORMULA formula(selected == selected_part, precedence);
+    if (enclosed)
+        formula.part("(");
+
+    QList<const SEDQ_OBJECT*> inputs;
+    for (const SEDQ_OBJECT* child : m_children)
+        inputs.append(child);
+    const SEDQ_OBJECT_TYPE kind = get_type();
+    if (inputs.isEmpty() || count == 0 || m_property[SEDQ_PROPERTY::EXPANDED] != 1) {
+        formula.part(get_symbol());
+    } else if (kind == SHIFT_OPERATOR) {
+        formula.input(inputs.first(), selected_part);
+        formula.part(get_symbol() + get_shift_distance());
+    } else if (kind == EDGE_LEVEL_DETECTOR || kind == CUSTOM_TRIGGER_HDL) {
+        formula.part(get_symbol() + QLatin1Char('('));
+        if (inputs.size() == 1 && inputs.first()->get_type() == BUS) {
+            formula.input(inputs.first(), selected_part);
+        } else {
+            formula.part("{");
+            formula.inputs(inputs, QStringLiteral(","), selected_part);
+            formula.part("}");
+        }
+        if (!get_pattern().isEmpty())
+            formula.part(QLatin1Char(',') + get_pattern());
+        formula.part(")");
+    } else if (display == DISPLAY_BITWISE_COMPLEMENT || display == DISPLAY_LOGICAL_NOT || kind == REDUCTION_OPERATOR) {
+        formula.part(DISPLAY_SYMBOL[display]);
+        formula.input(inputs.first(), selected_part);
+    } else if (kind == COUNTER_OPERATOR) {
+        formula.input(inputs.first(), selected_part);
+        formula.part(QLatin1Char('*') + get_counter_value(nullptr, nullptr));
+    } else if (kind == BUS) {
+        if (m_property[SEDQ_PROPERTY::BIT_ORDER] == 1)
+            std::reverse(inputs.begin(), inputs.end());
+        formula.part("{");
+        formula.inputs(inputs, QStringLiteral(","), selected_part);
+        formula.part(append_data_delay_and_pipeline(QStringLiteral("}")));
+    } else if (inputs.size() == 1) {
+        formula.input(inputs.first(), selected_part);
+        formula.part(get_symbol());
+    } else {
+        formula.inputs(inputs.mid(0, count), get_symbol(), selected_part);
+    }
+
+    if (enclosed)
+        formula.part(")");
+    return formula.text();
+}
+
+QString SEDQ_OBJECT::get_tooltip(Qt::CursorShape canvas_cursor) const
+{
+    if (canvas_cursor == Qt::CrossCursor)
+        return QLatin1String(CONNECT_TIP);
+    if (canvas_cursor == Qt::ArrowCursor)
+        return QLatin1String(m_property[SEDQ_PROPERTY::EXPANDED] == 1 ? COLLAPSE_TIP : EXPAND_TIP);
+
+    QString tip = QLatin1String(DISPLAY_STRING[get_display_type()]);
+    auto add = [&tip](const QString& text) {
+        if (!text.isEmpty())
+            tip += QLatin1String(", ") + text;
+    };
+    add(get_name());
+    switch (get_type())
+    {
+    case BUS:
+        add(get_bus_name());
+        break;
+    case BUS_VALUE:
+        add(get_bus_value(-1, nullptr, nullptr, nullptr));
+        break;
+    case EDGE_LEVEL_DETECTOR:
+        add(get_pattern());
+        break;
+    case SHIFT_OPERATOR:
+        add(get_shift_distance());
+        break;
+    default:
+        break;
+    }
+    const QString delay = allows(SEDQ_PROPERTY::DATA_DELAY) ? get_data_delay(false) : QString();
+    const QString pipeline = allows(SEDQ_PROPERTY::PIPELINE_LENGTH) ? get_pipeline() : QString();
+    if (!delay.isEmpty())
+        tip += QLatin1String(", data delay ") + delay;
+    else if (!pipeline.isEmpty())
+        tip += QLatin1String(", pipeline ") + pipeline;
+    return tip;
+}
