@@ -110,7 +110,7 @@ void VANTREL_HOST::enter_project_directory()
     QUI_PRJ_UI_MGR* projects = QUI_PRJ_UI_MGR::get_prj_ui_mgr();
     if (projects == nullptr || !projects->project_is_open() || *projects->get_project_dir() == '\0')
         return;
-    for (QString* path : {&m_options.file, &m_options.script, &m_options.screenshot, &m_options.library})
+    for (QString* path : {&m_options.file, &m_options.script, &m_options.screenshot, &m_options.save_as, &m_options.library})
         if (!path->isEmpty())
             *path = QFileInfo(*path).absoluteFilePath();
     const QString previous = QDir::currentPath();
@@ -208,8 +208,18 @@ void VANTREL_HOST::on_window_up()
         note.post();
     }
     QString error;
-    if (!m_options.script.isEmpty() && !run_script(&error))
+    const bool script_ran = m_options.script.isEmpty() || run_script(&error);
+    if (!script_ran)
         fail(error);
+    // A script that stopped half-way leaves a document nobody asked for: it is not saved.
+    if (!m_options.save_as.isEmpty())
+    {
+        const QString path = QFileInfo(m_options.save_as).absoluteFilePath();
+        if (script_ran && (m_frame.isNull() || !m_frame->save_file(path)))
+            fail("Cannot save the document to " + path);
+        if (m_options.screenshot.isEmpty())
+            QTimer::singleShot(0, this, [this] { QCoreApplication::exit(m_exit_code); });
+    }
     if (!m_options.screenshot.isEmpty())
         QTimer::singleShot(0, this, &VANTREL_HOST::on_idle);
 }

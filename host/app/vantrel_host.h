@@ -1,7 +1,7 @@
 #pragma once
 // The host side of the application: loads the analyzer library at run time, builds the host
 // main window with its document area, has the library create an editor window in it, opens
-// the document, and on request runs a Tcl script and saves a picture of the window.
+// the document, and on request runs a Tcl script, saves the document and a picture of the window.
 
 #include "host/app/vantrel_options.h"
 #include "host/qui.h"

@@ -40,11 +40,15 @@ bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* option
         "Save a PNG picture of the window once it is up (and the script ran), "
         "then exit. Implies --batch.",
         "png-file");
+    const QCommandLineOption save_as("save-as",
+                                     "Save the document to this file once the script ran (before the "
+                                     "picture), then exit. Implies --batch.",
+                                     "vtl-file");
     const QCommandLineOption library("library", "The analyzer library to load.", "so-file");
     const QCommandLineOption main_window("main-window", "Run the editor as the application's main window.");
     const QCommandLineOption batch("batch", "Answer message boxes without showing them.");
     const QCommandLineOption size("size", "Window size, e.g. 1280x820.", "WxH");
-    parser.addOptions({script, screenshot, library, main_window, batch, size});
+    parser.addOptions({script, screenshot, save_as, library, main_window, batch, size});
     if (!parser.parse(arguments))
     {
         *message = parser.errorText();
@@ -63,7 +67,7 @@ bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* option
     }
     // An empty name would silently drop the option: a batch run asked for a picture would
     // then never take it and never end.
-    for (const QString& name : {QString("script"), QString("screenshot"), QString("library")})
+    for (const QString& name : {QString("script"), QString("screenshot"), QString("save-as"), QString("library")})
     {
         if (parser.isSet(name) && parser.value(name).isEmpty())
         {
@@ -74,9 +78,10 @@ bool vantrel_parse_options(const QStringList& arguments, VANTREL_OPTIONS* option
     options->file = parser.positionalArguments().value(0);
     options->script = parser.value(script);
     options->screenshot = parser.value(screenshot);
+    options->save_as = parser.value(save_as);
     options->library = parser.value(library);
     options->main_window = parser.isSet(main_window);
-    options->batch = parser.isSet(batch) || parser.isSet(screenshot);
+    options->batch = parser.isSet(batch) || parser.isSet(screenshot) || parser.isSet(save_as);
     if (parser.isSet(size) && !parse_size(parser.value(size), &options->size))
     {
         *message = QString("The size must be given as WIDTHxHEIGHT, each from %1 to %2, e.g. 1280x820.")

@@ -63,15 +63,18 @@ TEST(vantrel_options, window_size_is_bounded_so_the_picture_fits_in_memory)
 
 TEST(vantrel_options, an_empty_file_name_is_refused_rather_than_ignored)
 {
-    for (const char* option : {"--screenshot", "--script", "--library"})
+    for (const char* option : {"--screenshot", "--script", "--save-as", "--library"})
     {
         const parsed result = parse({option, ""});
         EXPECT_FALSE(result.ok) << option;
         EXPECT_TRUE(result.message.contains(QString(option).mid(2))) << result.message.toStdString();
     }
-    const parsed picture = parse({"--screenshot", "w.png"});
-    ASSERT_TRUE(picture.ok);
-    EXPECT_TRUE(picture.options.batch) << "a picture run never waits for a person";
+    for (const char* option : {"--screenshot", "--save-as"})
+    {
+        const parsed ending = parse({option, "out.file"});
+        ASSERT_TRUE(ending.ok) << option;
+        EXPECT_TRUE(ending.options.batch) << option << ": a run that ends by itself never waits for a person";
+    }
 }
 
 // The host builds its own main window (child mode) before the library builds the editor.

@@ -332,24 +332,89 @@ TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+struct binary_run
+{
+    int exit_code = -1;
+    QString output;
+    QString errors;
+};
+
+// Runs the built host program headless; the arguments follow the program name.
+binary_run run_binary(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.start(QDir(QString(SEDQ_BINARY_DIR)).filePath("bin/vantrel"), arguments);
+    binary_run run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QByteArray contents_of(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 TEST(sedq_tcl_host, the_binary_prints_the_usage_and_stops_at_a_misspelt_argument)
 {
     QTemporaryDir dir;
     const QString document = demo_project_copy(dir);
     const QString script = write_script(
         dir, "puts [sedq_find -h]\nsedq_on_mnemonic_dialog -action \"add table\" -tabel_name T1\nputs unreachable\n");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(environment);
-    process.start(QDir(QString(SEDQ_BINARY_DIR)).filePath("bin/vantrel"),
-                  {"--script", script, "--screenshot", dir.filePath("w.png"), document});
-    ASSERT_TRUE(process.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(output.contains("Usage: sedq_find -direction <unsigned> -find_string <string>")) << output.toStdString();
-    EXPECT_FALSE(output.contains("unreachable"));
-    EXPECT_TRUE(errors.contains("unknown argument \"-tabel_name\"")) << errors.toStdString();
+    const binary_run run = run_binary({"--script", script, "--screenshot", dir.filePath("w.png"), document});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_TRUE(run.output.contains("Usage: sedq_find -direction <unsigned> -find_string <string>")) << run.output.toStdString();
+    EXPECT_FALSE(run.output.contains("unreachable"));
+    EXPECT_TRUE(run.errors.contains("unknown argument \"-tabel_name\"")) << run.errors.toStdString();
+}
+
+// The mnemonic dialog's sequence as a user's script runs it in the host program: tables added
+// through the dialog, the later one taken back by Undo, the earlier one taken back and restored,
+// a design node added; --save-as writes what the window holds and ends the program. A script
+// that stops at a misspelt argument saves nothing.
+TEST(sedq_tcl_host, the_binary_saves_what_the_mnemonic_script_did)
+{
+    const QString steps = "sedq_on_mnemonic_dialog -action \"add table\" -table_name opcode -table_width 8\n"
+                          "sedq_on_mnemonic_dialog -action \"add table\" -table_name scratch -table_width 4\n"
+                          "sedq_undo_view\nsedq_undo_view\nsedq_redo_view\n"
+                          "sedq_add_node -filename [file normalize %1] -nodename ctrl|done\n";
+    const struct
+    {
+        const char* tail;
+        int exit_code;
+    } cases[] = {{"", 0}, {"sedq_on_mnemonic_dialog -action \"add table\" -tabel_name T2\n", 1}};
+    for (const auto& c : cases)
+    {
+        QTemporaryDir dir;
+        const QString document = demo_project_copy(dir);
+        const QByteArray original = contents_of(document);
+        const QString saved = dir.filePath("saved.vtl");
+        const QString script = write_script(dir, steps.arg(document) + c.tail);
+        const binary_run run = run_binary({"--script", script, "--save-as", saved, document});
+        ASSERT_EQ(run.exit_code, c.exit_code) << c.tail << run.errors.toStdString();
+        EXPECT_EQ(contents_of(document), original) << "the opened document stays as it was";
+        if (c.exit_code != 0)
+        {
+            EXPECT_FALSE(QFileInfo::exists(saved)) << "a failed script saves nothing";
+            continue;
+        }
+        VANTREL_HOST host(options_for(saved, QString()));
+        QString error;
+        ASSERT_TRUE(host.start(&error)) << error.toStdString();
+        SEDQ_FRAME_WND* window = analyzer_window();
+        ASSERT_NE(window, nullptr);
+        const QStringList tables = table_names(window);
+        EXPECT_TRUE(tables.contains("opcode : width = 8/8")) << tables.join(",").toStdString();
+        EXPECT_TRUE(tables.filter("scratch").isEmpty()) << tables.join(",").toStdString();
+        EXPECT_TRUE(node_names(window).contains("ctrl|done")) << node_names(window).join(",").toStdString();
+        EXPECT_FALSE(window->isWindowModified());
+    }
 }
 } // namespace

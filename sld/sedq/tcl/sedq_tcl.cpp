@@ -216,46 +216,13 @@ int sedq_add_node(ClientData, Tcl_Interp*, int argc, const char** argv)
     return status;
 }
 
-MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text)
-{
-    Tcl_Interp* interp = atcl_get_interpreter();
-    if (!SEDQ_VERIFY(interp != NULL))
-        return nullptr;
-    const std::string list = std::string("func ") + (text ? text : "");
-    int count = 0;
-    const char** words = nullptr;
-    if (Tcl_SplitList(interp, list.c_str(), &count, &words) != TCL_OK)
-        return nullptr;
-    MSG_GEN_LOCATION_SCHEMA* schema = nullptr;
-    if (MSG_LOCATION_SCHEMA::from_tcl_string(nullptr, interp, count, words) == TCL_OK)
-    {
-        auto* loc_schema = static_cast<MSG_LOCATION_SCHEMA*>(atcl_get_ptr(interp, Tcl_GetStringResult(interp)));
-        if (SEDQ_VERIFY(loc_schema != NULL))
-        {
-            if (loc_schema->get_kind() != 10)
-                SEDQ_REPORT("Qt code should only create MSG_GEN_LOCATION_SCHEMAs.");
-            else
-                schema = dynamic_cast<MSG_GEN_LOCATION_SCHEMA*>(loc_schema);
-        }
-    }
-    Tcl_Free(reinterpret_cast<char*>(words));
-    return schema;
-}
-
 int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv)
 {
-    call given;
-    bool help_shown = false;
-    const int status = sedq_init_command(SEDQ_CMD_DO_LOCATE, &given.args, &help_shown, argc, argv);
-    if (status != TCL_OK || help_shown)
+    int status = TCL_OK;
+    const MSG_GEN_LOCATION_SCHEMA* schema = sedq_read_locate_call(interp, argc, argv, &status);
+    if (!schema)
         return status;
     const QList<SEDQ_FRAME_WND*> windows = analyzer_windows();
-    // Reading the schema uses the interpreter's result; the script's stays as it was.
-    Tcl_InterpState saved = Tcl_SaveInterpState(interp, TCL_OK);
-    MSG_GEN_LOCATION_SCHEMA* schema = sedq_get_schema_from_tcl_string(given.args.get_one_arg_option(SEDQ_AUTO_ARG_SCHEMA));
-    Tcl_RestoreInterpState(interp, saved);
-    if (!SEDQ_VERIFY(schema != NULL))
-        return status;
     const QString source = QString::fromLocal8Bit(schema->get_source().get_string());
     SEDQ_FRAME_WND* target = nullptr;
     if (source == "New Vantrel File")

@@ -14,3 +14,7 @@ int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv);
 class MSG_GEN_LOCATION_SCHEMA;
 // The schema that a -schema text ({source node...}) names; null when it names none.
 MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text);
+// Parses a sedq_do_locate call and reads its -schema, leaving the interpreter's result as it
+// was. `status` gets the parse's status. Null after an argument error or the usage, and for a
+// schema that names no source (reported as an internal error).
+MSG_GEN_LOCATION_SCHEMA* sedq_read_locate_call(Tcl_Interp* interp, int argc, const char** argv, int* status);
