@@ -154,6 +154,33 @@ bool advanced_level::compile(const SCI_ADVANCED_TRIGGER_BASE* root, const source
         each.slot = m_words;
         m_words += std::max(1, each.width);
     }
+    // A logical and is 0 wherever one input is: the inputs after one that is 0 over a whole
+    // block need not be worked out there, when nothing under them carries a value to the next
+    // block (a counter, a delay, an edge).
+    for (step& each : m_steps)
+    {
+        each.pure = each.ring < 0 && each.what != COUNTER && each.what != NODE_DETECT &&
+                    (each.what != DETECT || (each.rise | each.fall | each.either) == 0);
+        for (int k = 0; k < each.count && each.pure; ++k)
+            each.pure = m_steps[size_t(m_inputs[size_t(each.first + k)])].pure;
+    }
+    for (size_t a = 0; a < m_steps.size(); ++a)
+    {
+        const step& gate = m_steps[a];
+        if (gate.what != LOGICAL_AND)
+            continue;
+        for (int k = 1; k < gate.count; ++k)
+        {
+            const int root = m_inputs[size_t(gate.first + k)];
+            step& first = m_steps[size_t(m_steps[size_t(root)].subtree_first)];
+            if (m_steps[size_t(root)].pure && first.guard_and < 0)
+            {
+                first.guard_and = int(a);
+                first.guard_input = k;
+                first.guard_end = root;
+            }
+        }
+    }
     return true;
 }
 
@@ -206,6 +233,7 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         *error = "equation nested too deeply";
         return -1;
     }
+    const int subtree_first = int(m_steps.size());
     std::vector<int> inputs;
     const bool leaf_kind = node->get_kind() == SCI_KIND_INPUT_WIRE || node->get_kind() == SCI_KIND_INPUT_CONSTANT ||
                            node->get_kind() == SCI_KIND_INPUT_VARIABLE || node->get_kind() == SCI_KIND_IMBPM;
@@ -403,15 +431,23 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
     }
     if (s.what == WIRE && s.source >= 0)
     {
-        s.reader = int(m_readers.size());
-        m_readers.push_back({s.source, s.delay});
+        // A wire named twice with the same delay is read once.
+        for (size_t r = 0; r < m_readers.size() && s.reader < 0; ++r)
+            if (m_readers[r].source == s.source && m_readers[r].delay == s.delay && !m_readers[r].node)
+                s.reader = int(r);
+        if (s.reader < 0)
+        {
+            s.reader = int(m_readers.size());
+            m_readers.push_back({s.source, s.delay, false});
+        }
     }
     if (s.what == NODE_DETECT)
     {
         s.reader = int(m_readers.size());
         for (int source : s.nodes)
-            m_readers.push_back({source, 0});
+            m_readers.push_back({source, 0, true});
     }
+    s.subtree_first = subtree_first;
     m_steps.push_back(std::move(s));
     return int(m_steps.size()) - 1;
 }
@@ -421,7 +457,7 @@ namespace
 {
 constexpr int BLOCK = 64;
 // A signal is read from the bank a row of this many samples at a time.
-constexpr int ROW_SAMPLES = 4096;
+constexpr int ROW_SAMPLES = 16384;
 constexpr uint64_t ALL = ~uint64_t(0);
 
 uint64_t any_of(const uint64_t* slices, int width)
@@ -575,6 +611,7 @@ void advanced_level::start(const signal_bank& bank, int64_t sample, state* s) co
     s->before.assign(m_steps.size(), 0);
     s->words.assign(size_t(m_words), 0);
     s->last.assign(size_t(m_words), 0);
+    s->truths.assign(m_steps.size(), 0);
     s->counts.assign(size_t(m_counters), 0);
     s->reached.assign(size_t(m_counters), 0);
     s->delayed.assign(size_t(m_rings), {});
@@ -779,13 +816,28 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
     uint64_t* words = s->words.data();
     const uint64_t* last = s->last.data();
     const int* in = m_inputs.data();
-    auto width_of = [this](int index) { return std::max(1, m_steps[size_t(index)].width); };
-    auto slices = [&](int index) { return words + m_steps[size_t(index)].slot; };
-    auto truth = [&](int index) { return any_of(slices(index), width_of(index)); };
+    const step* steps = m_steps.data();
+    uint64_t* truths = s->truths.data();
+    auto width_of = [steps](int index) { return std::max(1, steps[index].width); };
+    auto slices = [words, steps](int index) { return words + steps[index].slot; };
+    auto truth = [truths](int index) { return truths[index]; };
     for (size_t i = 0; i < m_steps.size(); ++i)
     {
         const step& st = m_steps[i];
         const int* args = in + st.first;
+        if (st.guard_and >= 0)
+        {
+            const int* gate_inputs = in + steps[st.guard_and].first;
+            bool zero = false;
+            for (int k = 0; k < st.guard_input && !zero; ++k)
+                zero = truths[gate_inputs[k]] == 0;
+            if (zero)
+            {
+                truths[st.guard_end] = 0;
+                i = size_t(st.guard_end);
+                continue;
+            }
+        }
         const int width = std::max(1, st.width);
         uint64_t* out = words + st.slot;
         switch (st.what)
@@ -816,17 +868,25 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
             out[0] = ~truth(args[0]);
             break;
         case BIT_AND:
+            std::fill(out, out + width, ALL);
+            for (int a = 0; a < st.count; ++a)
+            {
+                const uint64_t* x = slices(args[a]);
+                const int w = std::min(width, width_of(args[a]));
+                for (int b = 0; b < w; ++b)
+                    out[b] &= x[b];
+                std::fill(out + w, out + width, 0);
+            }
+            break;
         case BIT_OR:
         case BIT_XOR:
-            for (int b = 0; b < width; ++b)
+            std::fill(out, out + width, 0);
+            for (int a = 0; a < st.count; ++a)
             {
-                uint64_t v = st.what == BIT_AND ? ALL : 0;
-                for (int a = 0; a < st.count; ++a)
-                {
-                    const uint64_t x = b < width_of(args[a]) ? slices(args[a])[b] : 0;
-                    v = st.what == BIT_AND ? v & x : st.what == BIT_OR ? v | x : v ^ x;
-                }
-                out[b] = v;
+                const uint64_t* x = slices(args[a]);
+                const int w = std::min(width, width_of(args[a]));
+                for (int b = 0; b < w; ++b)
+                    out[b] = st.what == BIT_OR ? out[b] | x[b] : out[b] ^ x[b];
             }
             break;
         case BIT_NOT:
@@ -904,7 +964,8 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
             {
                 const int slot = m_steps[size_t(args[a])].slot;
                 for (int b = 0; b < width_of(args[a]) && at < 64; ++b, ++at)
-                    v &= detected(words[slot + b], prior_of(words[slot + b], last[slot + b]), uint64_t(1) << at,
+                    if (((st.high | st.low | st.rise | st.fall | st.either) >> at) & 1)
+                        v &= detected(words[slot + b], prior_of(words[slot + b], last[slot + b]), uint64_t(1) << at,
                                   masks);
             }
             out[0] = v;
@@ -939,6 +1000,7 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
         }
         if (st.ring >= 0)
             delay_block(st, out, s);
+        truths[i] = width == 1 ? out[0] : any_of(out, width);
     }
     s->result_before = s->result;
     s->result = m_steps.empty() ? 0 : truth(int(m_steps.size()) - 1);

@@ -37,6 +37,7 @@ public:
         std::vector<uint64_t> before;
         std::vector<uint64_t> words;        // each step's slices over the current block
         std::vector<uint64_t> last;         // ... over the block before
+        std::vector<uint64_t> truths;       // per step: where its value is not 0 in the block
         std::vector<uint64_t> counts;       // event counters
         std::vector<char> reached;          // a holding counter has reached its value
         std::vector<std::vector<uint64_t>> delayed;   // per delayed step: a ring of blocks per bit
@@ -95,11 +96,20 @@ private:
         int slot = 0;                       // where its slices start in the state's words
         int reader = -1;                    // WIRE, NODE_DETECT: its first signal read
         int64_t ring_blocks = 0;            // delayed: blocks the ring keeps
+        int subtree_first = 0;              // the first step of the subtree this one ends
+        // The step keeps nothing from one block to the next, nor does any step under it.
+        bool pure = false;
+        // The first step of a pure subtree that is input `guard_input` (not the first) of the
+        // logical and `guard_and`, ending at `guard_end`: skipped where an earlier input is 0.
+        int guard_and = -1;
+        int guard_input = 0;
+        int guard_end = -1;
     };
     struct reader
     {
         int source = -1;
         int delay = 0;
+        bool node = false;                  // a detector's node: keeps its own word before
     };
 
     int add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error);
@@ -180,6 +190,9 @@ public:
     bool step(const std::vector<char>& level_results, int64_t sample, state* s) const;
     // The same with the levels' results as bits (bit i: level i).
     bool step_bits(uint64_t level_bits, int64_t sample, state* s) const;
+    // Of 64 samples with the levels' results `words` (one word per level, bit i for sample i),
+    // those where the current state may do something; at the others a step changes nothing.
+    uint64_t acting(const std::vector<uint64_t>& words, const state& s) const;
     flow_report report(const state& s) const;
 
 private:

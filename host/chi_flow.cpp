@@ -280,6 +280,27 @@ bool flow_program::step_bits(uint64_t level_bits, int64_t sample, state* s) cons
     return step(s->levels, sample, s);
 }
 
+uint64_t flow_program::acting(const std::vector<uint64_t>& words, const state& s) const
+{
+    if (s.current < 0 || size_t(s.current) >= m_tables.size() || m_tables[size_t(s.current)].actions.empty())
+        return ~uint64_t(0);
+    const table& t = m_tables[size_t(s.current)];
+    for (int level : t.levels)
+        if (size_t(level) >= words.size())
+            return ~uint64_t(0);
+    uint64_t any = 0;
+    for (size_t index = 0; index < t.actions.size(); ++index)
+    {
+        if (t.actions[index].nothing)
+            continue;
+        uint64_t match = ~uint64_t(0);
+        for (size_t j = 0; j < t.levels.size(); ++j)
+            match &= ((index >> j) & 1) != 0 ? words[size_t(t.levels[j])] : ~words[size_t(t.levels[j])];
+        any |= match;
+    }
+    return any;
+}
+
 bool flow_program::apply(const action& a, int64_t sample, state* s) const
 {
     for (size_t i = 0; i < a.flag_writes.size() && i < s->flags.size(); ++i)

@@ -263,7 +263,7 @@ int64_t find_advanced(const advanced_level& level, advanced_level::state* regist
 // ---- levels 64 samples at a time, for a flow ----
 
 constexpr int BLOCK = 64;
-constexpr int ROW_SAMPLES = 4096;
+constexpr int ROW_SAMPLES = 16384;
 constexpr uint64_t ALL = ~uint64_t(0);
 
 // A source's levels at samples `at` .. `at` + 63 (bit i for `at` + i), read a row at a time.
@@ -374,11 +374,17 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
     const size_t levels = std::min<size_t>(plan.levels.size(), 64);
     memory.words.resize(levels, 0);
     const int64_t from = search->next;
-    for (int64_t sample = from; sample < limit; ++sample)
+    int64_t blocks = 0;
+    for (int64_t sample = from; sample < limit;)
     {
         const int64_t offset = sample - memory.words_first;
         if (memory.words_first < 0 || offset < 0 || offset >= BLOCK)
         {
+            if (++blocks % (CANCEL_CHECK_EVERY / BLOCK) == 0 && cancel != nullptr && cancel->load())
+            {
+                search->next = sample;
+                return;
+            }
             // Blocks follow one another from the first sample of the search.
             memory.words_first = sample;
             for (size_t i = 0; i < levels; ++i)
@@ -390,10 +396,20 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
                                                                      : level_word(level, bank, sample, &memory);
             }
         }
+        // The flow only steps where its state may act; elsewhere nothing would change.
         const int at = int(sample - memory.words_first);
+        const uint64_t pending = flow.acting(memory.words, memory.flow) >> at;
+        const int64_t block_end = std::min(limit, memory.words_first + BLOCK);
+        if (pending == 0 || sample + __builtin_ctzll(pending) >= block_end)
+        {
+            sample = block_end;
+            continue;
+        }
+        sample += __builtin_ctzll(pending);
+        const int step_at = int(sample - memory.words_first);
         uint64_t bits = 0;
         for (size_t i = 0; i < levels; ++i)
-            bits |= ((memory.words[i] >> at) & 1) << i;
+            bits |= ((memory.words[i] >> step_at) & 1) << i;
         if (flow.step_bits(bits, sample, &memory.flow))
         {
             search->trigger = sample;
@@ -404,11 +420,7 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
             search->found = true;
             return;
         }
-        if ((sample - from + 1) % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
-        {
-            search->next = sample + 1;
-            return;
-        }
+        ++sample;
     }
     search->next = std::max(search->next, limit);
 }
