@@ -33,7 +33,9 @@ public:
     // with sample i of the block at bit i.
     struct state
     {
-        std::vector<uint64_t> now;          // value of each step at the sample before the start
+        // Each step's value at the sample before the start, worked out sample-wise against
+        // `before` (all 0): its edges and the last bit of the block before block 0.
+        std::vector<uint64_t> now;
         std::vector<uint64_t> before;
         std::vector<uint64_t> words;        // each step's slices over the current block
         std::vector<uint64_t> last;         // ... over the block before
@@ -182,8 +184,8 @@ public:
         int64_t gap_start = -1;
         store_gaps gaps;
         int64_t next = -1;
-        flow_action scratch;
-        std::vector<char> levels;
+        flow_action scratch;                // working memory of a step
+        std::vector<char> levels;           // ... and of a step from level bits
     };
     void start(state* s) const;
     // Runs the flow at `sample` with the levels' results on it; true when it triggers there.

@@ -2,7 +2,7 @@
 // first sample (after the one before) where its condition holds. A basic condition can only
 // start to hold where one of its signals changes, so the search jumps from change to change
 // instead of walking every sample; an advanced level and the levels of a state-based flow are
-// evaluated 64 samples at a time, and the flow steps at every sample.
+// evaluated 64 samples at a time, and the flow steps at the samples where its state can act.
 #include "host/chi_private.h"
 
 #include <algorithm>

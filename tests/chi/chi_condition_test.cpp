@@ -213,7 +213,8 @@ TEST_F(device_conditions, a_flow_that_is_no_flow_fails_the_run_with_its_line)
 // The level is worked out 64 samples at a time: delays, pipeline registers and counters carry
 // their values across those blocks, and a search stopped inside a block goes on where it
 // stopped. Signals "w[k]" are bit k of the sample number: w[5] rises at 32, 96, 160 ...,
-// w[6] at 64, 192, 320 ..., and {w[8], w[7]} is 2 over samples 256 .. 383.
+// w[6] at 64, 192, 320 ..., {w[8], w[7]} is 2 over samples 256 .. 383 and 1 over 640 .. 767
+// after 512.
 struct block_case
 {
     const char* name;
@@ -234,6 +235,10 @@ TEST(device_condition_blocks, values_carry_across_blocks_and_split_searches)
         {"a counter of every sample its input holds", "ec(8, 40, e, 0, 'w[5]')", 0, 96 + 7},
         {"a continuous counter restarts when its input falls", "ec(8, 40, c, 0, 'w[5]')", 0, -1},
         {"an edge seen at the first sample of a search", "mbpm('R', 'w[6]')", 64, 64},
+        // w[9] is 0 before 512: the and's later inputs keep their counts and edges meanwhile.
+        {"an and keeps counting under an input that is 0", "and('w[9]', ec(4, 3, s, 1, 'w[5]'))", 0, 512},
+        {"an and keeps the edges under an input that is 0", "and('w[9]', mbpm('R', 'w[6]'))", 0, 576},
+        {"an and of levels", "and('w[9]', compare({'w[8]', 'w[7]'}, ==, 1, cc, uc), !'w[6]')", 0, 640},
     };
     for (const block_case& row : rows)
     {

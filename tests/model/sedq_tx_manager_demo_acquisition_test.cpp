@@ -91,13 +91,13 @@ TEST_F(demo_acquisition, the_state_based_instance_reports_its_flows_registers)
         "'uart_tx|data[4]','uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
     settings.flags = {{"flag1", 0}};
     settings.counters = {{"counter1", 8, 0}};
-    fsm->m_state_machine_object = nullptr;
+    const char* const flow = "state ST1:\nif (Condition 1) increment counter1;\n"
+                             "if (Condition 2) begin set flag1; goto ST2; end\n"
+                             "state ST2:\nif (Condition 1) trigger;\n";
     fsm->m_stored_state_machine.present = true;
-    fsm->m_stored_state_machine.attributes = {
-        {"state_machine_flow_expression",
-         "state ST1:\nif (Condition 1) increment counter1;\n"
-         "if (Condition 2) begin set flag1; goto ST2; end\n"
-         "state ST2:\nif (Condition 1) trigger;\n"}};
+    fsm->m_stored_state_machine.attributes = {{"state_machine_flow_expression", flow}};
+    if (fsm->m_state_machine_object != nullptr)
+        fsm->m_state_machine_object->set_attribute("state_machine_flow_expression", flow);
 
     std::string error;
     ASSERT_TRUE(standin::chi::compile(data(), 15, path("output/demo_top.sof"), &error)) << error;
