@@ -1,8 +1,9 @@
 // Fuzzes the simulated device's advanced levels: the input builds an equation from the
-// parser's grammar (wires with data delays, constants, logical, bitwise, reduction, comparison,
-// shift, bus, detector and counter forms) over wires that are bits of free-running counters, and
-// a start sample. The device's evaluation must agree at every sample with a deliberately naive
-// evaluator here, which recomputes every value from the signals, sample by sample, from scratch.
+// parser's grammar (wires with data delays, pipeline delays, constants, logical, bitwise,
+// reduction, comparison, shift, bus, detector and counter forms) over wires that are bits of
+// free-running counters, and a start sample. The device's evaluation must agree at every sample
+// with a deliberately naive evaluator here, which recomputes every value from the signals,
+// sample by sample, from scratch; a search split in two must find the same first sample.
 // A flow text made of the same bytes must be read or refused without a crash.
 #include "host/chi_private.h"
 #include "host/sci.h"
@@ -33,7 +34,7 @@ struct bytes
 // The reference tree: what the text says, kept for the naive evaluator.
 struct node
 {
-    enum kind { WIRE, CONSTANT, AND, OR, NOT, BAND, BOR, BXOR, BNOT, RAND, ROR, COMPARE, SHIFT, BUS, DETECT, COUNTER };
+    enum kind { WIRE, CONSTANT, AND, OR, NOT, BAND, BOR, BXOR, BNOT, RAND, ROR, COMPARE, SHIFT, BUS, DETECT, COUNTER, PIPE };
     kind what = CONSTANT;
     std::string name;
     int delay = 0;
@@ -51,7 +52,9 @@ std::unique_ptr<node> wire(bytes& b, std::string* text)
     auto n = std::make_unique<node>();
     n->what = node::WIRE;
     n->name = WIRES[b.next(5)];
-    n->delay = b.next(3);
+    // Short delays, and ones that reach across a block of 64 samples.
+    const int delays[] = {0, 0, 1, 2, 63, 64, 65};
+    n->delay = delays[b.next(7)];
     *text += n->delay > 0 ? "('" + n->name + "'@" + std::to_string(n->delay) + ")" : "'" + n->name + "'";
     return n;
 }
@@ -126,7 +129,7 @@ std::unique_ptr<node> bus_expr(bytes& b, std::string* text, int depth)
 std::unique_ptr<node> bit_expr(bytes& b, std::string* text, int depth)
 {
     auto n = std::make_unique<node>();
-    const int choice = depth > 3 ? b.next(2) : b.next(10);
+    const int choice = depth > 3 ? b.next(2) : b.next(11);
     switch (choice)
     {
     case 0:
@@ -199,6 +202,22 @@ std::unique_ptr<node> bit_expr(bytes& b, std::string* text, int depth)
                  (n->symbol == 'h' ? "1" : "0") + ", ";
         n->in.push_back(wire(b, text));
         *text += ")";
+        return n;
+    }
+    case 9:
+    {
+        n->what = node::PIPE;
+        const int delays[] = {1, 2, 63, 64, 65, 129};
+        n->delay = delays[b.next(6)];
+        *text += "(";
+        n->in.push_back(bit_expr(b, text, depth + 1));
+        *text += ")#" + std::to_string(n->delay);
+        // On a wire the register delays the wire itself: its level that many samples earlier.
+        if (n->in[0]->what == node::WIRE)
+        {
+            n->in[0]->delay += n->delay;
+            return std::move(n->in[0]);
+        }
         return n;
     }
     default:
@@ -305,6 +324,7 @@ struct reference
             default: return 1;
             }
         }
+        case node::PIPE: return t - n.delay < from ? 0 : eval(*n.in[0], t - n.delay);
         case node::COUNTER:
         {
             uint64_t count = 0;
@@ -345,11 +365,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(level.compile(parsed->get_root(), [&bank](const std::string& name) { return bank.add_signal(name); }, &error));
     chi_detail::advanced_level::state registers;
     const reference naive{from};
-    for (int64_t t = from; t < from + 48; ++t)
+    // Sample by sample, across block boundaries; then, on fresh registers, the first sample the
+    // search finds must be the naive one's first.
+    const int64_t end = from + 160;
+    int64_t first = -1;
+    for (int64_t t = from; t < end; ++t)
     {
         check(bank.bit(bank.add_signal("w[3]"), t) == naive.level("w[3]", t));
-        check(level.holds(bank, t, &registers) == (naive.eval(*tree, t) != 0));
+        const bool expected = naive.eval(*tree, t) != 0;
+        check(level.holds(bank, t, &registers) == expected);
+        if (expected && first < 0)
+            first = t;
     }
+    chi_detail::advanced_level::state searched;
+    const int64_t split = from + b.next(100);
+    int64_t found = level.first_holding(bank, from, split, &searched);
+    if (found < 0)
+        found = level.first_holding(bank, split, end, &searched);
+    check(found == first);
 
     // The rest of the bytes as a flow over two levels, a flag and a counter.
     const std::string flow(reinterpret_cast<const char*>(data + b.at), size - b.at);
@@ -363,11 +396,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     chi_detail::flow_program program;
     if (program.read(flow, names, &error))
     {
-        chi_detail::flow_program::state s;
+        // The interpreted step and the table of actions per state agree sample by sample.
+        chi_detail::flow_program::state s, tabled;
         program.start(&s);
+        program.start(&tabled);
         for (int64_t t = 0; t < 64; ++t)
         {
-            if (program.step({char(t & 1), char((t >> 2) & 1)}, t, &s))
+            const bool triggered = program.step({char(t & 1), char((t >> 2) & 1)}, t, &s);
+            check(program.step_bits(uint64_t(t & 1) | uint64_t((t >> 2) & 1) << 1, t, &tabled) == triggered);
+            check(s.current == tabled.current && s.flags == tabled.flags && s.counters == tabled.counters &&
+                  s.gaps == tabled.gaps && s.storing == tabled.storing);
+            if (triggered)
                 break;
             for (uint64_t c : s.counters)
                 check(c < 8);

@@ -1,6 +1,8 @@
 // An advanced level on the simulated device: the parse tree flattened into steps that run in
-// order once per sample, each on its inputs' values at that sample (and, for edges, at the
-// sample before).
+// order, each on its inputs' values at a sample (and, for edges, at the sample before). They
+// run 64 samples at a time: a value over a block is one word per bit, bit i for sample i of the
+// block, so that most steps are a few word operations per block; only the event counters go
+// sample by sample.
 //
 // What each form does on the device:
 //   'node'                 the node's level; ('node'@n) its level n samples earlier
@@ -135,14 +137,51 @@ bool advanced_level::compile(const SCI_ADVANCED_TRIGGER_BASE* root, const source
 {
     m_steps.clear();
     m_inputs.clear();
+    m_readers.clear();
     m_counters = 0;
     m_rings = 0;
+    m_words = 0;
     if (root == nullptr)
     {
         *error = "no equation";
         return false;
     }
-    return add(root, sources, 0, error) >= 0;
+    if (add(root, sources, 0, error) < 0)
+        return false;
+    // Slices are laid out once every width is known (a constant takes the width of its user).
+    for (step& each : m_steps)
+    {
+        each.slot = m_words;
+        m_words += std::max(1, each.width);
+    }
+    // A logical and is 0 wherever one input is: the inputs after one that is 0 over a whole
+    // block need not be worked out there, when nothing under them carries a value to the next
+    // block (a counter, a delay, an edge).
+    for (step& each : m_steps)
+    {
+        each.pure = each.ring < 0 && each.what != COUNTER && each.what != NODE_DETECT &&
+                    (each.what != DETECT || (each.rise | each.fall | each.either) == 0);
+        for (int k = 0; k < each.count && each.pure; ++k)
+            each.pure = m_steps[size_t(m_inputs[size_t(each.first + k)])].pure;
+    }
+    for (size_t a = 0; a < m_steps.size(); ++a)
+    {
+        const step& gate = m_steps[a];
+        if (gate.what != LOGICAL_AND)
+            continue;
+        for (int k = 1; k < gate.count; ++k)
+        {
+            const int root = m_inputs[size_t(gate.first + k)];
+            step& first = m_steps[size_t(m_steps[size_t(root)].subtree_first)];
+            if (m_steps[size_t(root)].pure && first.guard_and < 0)
+            {
+                first.guard_and = int(a);
+                first.guard_input = k;
+                first.guard_end = root;
+            }
+        }
+    }
+    return true;
 }
 
 bool advanced_level::set_pattern(step* s, const std::string& pattern, int width, std::string* error) const
@@ -194,6 +233,7 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         *error = "equation nested too deeply";
         return -1;
     }
+    const int subtree_first = int(m_steps.size());
     std::vector<int> inputs;
     const bool leaf_kind = node->get_kind() == SCI_KIND_INPUT_WIRE || node->get_kind() == SCI_KIND_INPUT_CONSTANT ||
                            node->get_kind() == SCI_KIND_INPUT_VARIABLE || node->get_kind() == SCI_KIND_IMBPM;
@@ -385,62 +425,271 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         return -1;
     }
     if (s.delay > 0 && s.what != WIRE)
+    {
         s.ring = m_rings++;
+        s.ring_blocks = int64_t(s.delay) / 64 + 2;
+    }
+    if (s.what == WIRE && s.source >= 0)
+    {
+        // A wire named twice with the same delay is read once.
+        for (size_t r = 0; r < m_readers.size() && s.reader < 0; ++r)
+            if (m_readers[r].source == s.source && m_readers[r].delay == s.delay && !m_readers[r].node)
+                s.reader = int(r);
+        if (s.reader < 0)
+        {
+            s.reader = int(m_readers.size());
+            m_readers.push_back({s.source, s.delay, false});
+        }
+    }
+    if (s.what == NODE_DETECT)
+    {
+        s.reader = int(m_readers.size());
+        for (int source : s.nodes)
+            m_readers.push_back({source, 0, true});
+    }
+    s.subtree_first = subtree_first;
     m_steps.push_back(std::move(s));
     return int(m_steps.size()) - 1;
 }
 
-// Wires are read a block of samples at a time: one fill of the bank's row per block instead of
-// one look-up per sample.
-constexpr int WIRE_BLOCK = 4096;
 
-bool advanced_level::wire_level(const signal_bank& bank, size_t index, int64_t sample, state* s) const
+namespace
 {
-    int64_t& first = s->block_first[index];
-    std::vector<unsigned char>& block = s->blocks[index];
-    if (block.empty() || sample < first || sample >= first + WIRE_BLOCK)
+constexpr int BLOCK = 64;
+// A signal is read from the bank a row of this many samples at a time.
+constexpr int ROW_SAMPLES = 16384;
+constexpr uint64_t ALL = ~uint64_t(0);
+
+uint64_t any_of(const uint64_t* slices, int width)
+{
+    uint64_t v = 0;
+    for (int b = 0; b < width; ++b)
+        v |= slices[b];
+    return v;
+}
+
+// The words of the sample before each sample of a block: this block's bits one place up and
+// the last bit of the block before.
+uint64_t prior_of(uint64_t word, uint64_t last)
+{
+    return (word << 1) | (last >> 63);
+}
+
+// Samples where a (zero-extended to `width`) is less than / equal to b, bit serially from the
+// most significant bit; a signed comparison flips both sign bits.
+void compare_slices(const uint64_t* a, int a_width, const uint64_t* b, int b_width, int width, bool is_signed,
+                    uint64_t* less, uint64_t* equal)
+{
+    uint64_t lt = 0, eq = ALL;
+    for (int bit = width - 1; bit >= 0; --bit)
     {
-        block.assign(WIRE_BLOCK / 8, 0);
-        first = sample;
-        bank.fill_row(m_steps[index].source, first, WIRE_BLOCK, block.data(),
+        uint64_t x = bit < a_width ? a[bit] : 0;
+        uint64_t y = bit < b_width ? b[bit] : 0;
+        if (is_signed && bit == width - 1)
+        {
+            x = ~x;
+            y = ~y;
+        }
+        lt |= eq & ~x & y;
+        eq &= ~(x ^ y);
+    }
+    *less = lt;
+    *equal = eq;
+}
+
+uint64_t compared_slices(SCI_COMPARE_TYPE op, uint64_t less, uint64_t equal)
+{
+    switch (op)
+    {
+    case SCI_CTYPE_GREATER_THAN: return ~less & ~equal;
+    case SCI_CTYPE_GREATER_THAN_OR_EQUAL_TO: return ~less;
+    case SCI_CTYPE_LESS_THAN: return less;
+    case SCI_CTYPE_LESS_THAN_OR_EQUAL_TO: return less | equal;
+    case SCI_CTYPE_EQUAL_TO: return equal;
+    case SCI_CTYPE_NOT_EQUAL_TO: return ~equal;
+    case SCI_CTYPE_TRUE: return ALL;
+    default: return 0;
+    }
+}
+
+// One bit of a detector over a block: what its pattern symbol asks of the bit now and before.
+uint64_t detected(uint64_t now, uint64_t prior, uint64_t bit, const uint64_t* masks)
+{
+    uint64_t v = ALL;
+    if (masks[0] & bit) v &= now;                 // high
+    if (masks[1] & bit) v &= ~now;                // low
+    if (masks[2] & bit) v &= now & ~prior;        // rising
+    if (masks[3] & bit) v &= ~now & prior;        // falling
+    if (masks[4] & bit) v &= now ^ prior;         // either edge
+    return v;
+}
+} // namespace
+
+// The signal of a reader over the 64 samples from `at` (before sample 0 it holds sample 0's level).
+uint64_t advanced_level::row_word(const signal_bank& bank, int index, int64_t at, state* s) const
+{
+    const int source = m_readers[size_t(index)].source;
+    if (source < 0)
+        return 0;
+    if (at < 0)
+    {
+        uint64_t v = 0;
+        for (int i = 0; i < BLOCK; ++i)
+            v |= uint64_t(bank.bit(source, std::max<int64_t>(0, at + i)) ? 1 : 0) << i;
+        return v;
+    }
+    std::vector<uint64_t>& row = s->rows[size_t(index)];
+    int64_t& first = s->row_first[size_t(index)];
+    if (row.empty() || at < first || at + BLOCK > first + ROW_SAMPLES || (at - first) % BLOCK != 0)
+    {
+        row.assign(ROW_SAMPLES / BLOCK, 0);
+        first = at;
+        bank.fill_row(source, first, ROW_SAMPLES, reinterpret_cast<unsigned char*>(row.data()),
                       static_cast<row_scratch*>(s->scratch.get()));
     }
-    const int64_t at = sample - first;
-    return (block[size_t(at / 8)] >> (at % 8)) & 1;
+    return row[size_t((at - first) / BLOCK)];
+}
+
+// A delayed step gives out its results `delay` samples later, 0 before that many were made.
+void advanced_level::delay_block(const step& st, uint64_t* out, state* s) const
+{
+    std::vector<uint64_t>& ring = s->delayed[size_t(st.ring)];
+    const int width = std::max(1, st.width);
+    const int64_t k = s->block;
+    const int64_t q = int64_t(st.delay) / BLOCK;
+    const int r = st.delay % BLOCK;
+    auto made = [&](int64_t block, int bit) -> uint64_t {
+        return block < 0 ? 0 : ring[size_t((block % st.ring_blocks) * width + bit)];
+    };
+    for (int b = 0; b < width; ++b)
+    {
+        ring[size_t((k % st.ring_blocks) * width + b)] = out[b];
+        out[b] = r == 0 ? made(k - q, b) : (made(k - q, b) << r) | (made(k - q - 1, b) >> (BLOCK - r));
+    }
+}
+
+uint64_t advanced_level::counter_block(const step& st, uint64_t high, uint64_t prior, state* s) const
+{
+    uint64_t& count = s->counts[size_t(st.counter)];
+    char& reached = s->reached[size_t(st.counter)];
+    const uint64_t mask = mask_of(st.source);
+    const auto mode = SCI_EVENT_COUNTER_TYPE(st.operation);
+    // Once a holding counter has reached its value, its count no longer shows.
+    if (st.flag && reached != 0)
+        return ALL;
+    const uint64_t counted = mode == SCI_ETYPE_CONTINUOUS || mode == SCI_ETYPE_EVENT ? high : high & ~prior;
+    if (counted == 0 && (mode != SCI_ETYPE_CONTINUOUS || count == 0))
+    {
+        const bool equal = count == st.value;
+        reached = reached != 0 || equal ? 1 : 0;
+        return equal ? ALL : 0;
+    }
+    uint64_t v = 0;
+    for (int i = 0; i < BLOCK; ++i)
+    {
+        const bool step_up = ((counted >> i) & 1) != 0;
+        if (mode == SCI_ETYPE_CONTINUOUS)
+            count = step_up ? (count + 1) & mask : 0;
+        else if (step_up)
+            count = (count + 1) & mask;
+        const bool equal = count == st.value;
+        reached = reached != 0 || equal ? 1 : 0;
+        if (st.flag ? reached != 0 : equal)
+            v |= uint64_t(1) << i;
+    }
+    return v;
 }
 
 void advanced_level::start(const signal_bank& bank, int64_t sample, state* s) const
 {
-    s->block_first.assign(m_steps.size(), 0);
-    s->blocks.assign(m_steps.size(), {});
     if (s->scratch == nullptr)
         s->scratch = std::make_shared<row_scratch>();
+    s->rows.assign(m_readers.size(), {});
+    s->row_first.assign(m_readers.size(), 0);
+    s->row_last.assign(m_readers.size(), 0);
     s->now.assign(m_steps.size(), 0);
     s->before.assign(m_steps.size(), 0);
+    s->words.assign(size_t(m_words), 0);
+    s->last.assign(size_t(m_words), 0);
+    s->truths.assign(m_steps.size(), 0);
     s->counts.assign(size_t(m_counters), 0);
     s->reached.assign(size_t(m_counters), 0);
-    s->history.assign(size_t(m_rings), {});
+    s->delayed.assign(size_t(m_rings), {});
     for (const step& each : m_steps)
         if (each.ring >= 0)
-            s->history[size_t(each.ring)].assign(size_t(each.delay), 0);
-    // The sample before gives the edges of the first one; no counter counts on it.
+            s->delayed[size_t(each.ring)].assign(size_t(each.ring_blocks * std::max(1, each.width)), 0);
+    // The sample before gives the edges of the first one; no counter counts on it. Its values
+    // go in as the last bit of the block before the first.
     if (sample > 0)
-        evaluate(bank, sample - 1, s, false);
+    {
+        evaluate_before(bank, sample - 1, s);
+        for (size_t i = 0; i < m_steps.size(); ++i)
+            for (int b = 0; b < std::max(1, m_steps[i].width) && b < 64; ++b)
+                s->words[size_t(m_steps[i].slot + b)] = ((s->now[i] >> b) & 1) << 63;
+    }
+    for (size_t r = 0; r < m_readers.size(); ++r)
+        if (m_readers[r].source >= 0)
+            s->row_last[r] = uint64_t(bank.bit(m_readers[r].source, std::max<int64_t>(0, sample - 1)) ? 1 : 0) << 63;
+    s->first = sample;
+    s->block = -1;
+    s->result = 0;
+    s->result_before = 0;
     s->next = sample;
+}
+
+uint64_t advanced_level::holds_block(const signal_bank& bank, int64_t sample, state* s) const
+{
+    if (s->next != sample)
+        start(bank, sample, s);
+    const int64_t offset = (sample - s->first) % BLOCK;
+    const int64_t last_block = (sample - s->first) / BLOCK + (offset != 0 ? 1 : 0);
+    while (s->block < last_block)
+        evaluate_block(bank, s);
+    s->next = sample + BLOCK;
+    return offset == 0 ? s->result : (s->result_before >> offset) | (s->result << (BLOCK - offset));
 }
 
 bool advanced_level::holds(const signal_bank& bank, int64_t sample, state* s) const
 {
     if (s->next != sample)
         start(bank, sample, s);
-    evaluate(bank, sample, s, true);
+    while (s->first + (s->block + 1) * BLOCK <= sample)
+        evaluate_block(bank, s);
     s->next = sample + 1;
-    return !m_steps.empty() && s->now.back() != 0;
+    return !m_steps.empty() && ((s->result >> ((sample - s->first) % BLOCK)) & 1) != 0;
 }
 
-void advanced_level::evaluate(const signal_bank& bank, int64_t sample, state* s, bool counting) const
+int64_t advanced_level::first_holding(const signal_bank& bank, int64_t from, int64_t limit, state* s) const
 {
-    s->before.swap(s->now);
+    if (s->next != from)
+        start(bank, from, s);
+    int64_t sample = from;
+    while (sample < limit && !m_steps.empty())
+    {
+        while (s->first + (s->block + 1) * BLOCK <= sample)
+            evaluate_block(bank, s);
+        const int64_t block_first = s->first + s->block * BLOCK;
+        const int64_t end = std::min(limit, block_first + BLOCK);
+        uint64_t word = s->result >> (sample - block_first);
+        const int64_t span = end - sample;
+        if (span < 64)
+            word &= (uint64_t(1) << span) - 1;
+        if (word != 0)
+        {
+            const int64_t found = sample + __builtin_ctzll(word);
+            s->next = found + 1;
+            return found;
+        }
+        sample = end;
+    }
+    s->next = std::max(from, limit);
+    return -1;
+}
+
+// The values at the one sample before a search starts, read bit by bit: no counter counts and
+// no delayed step has given out a result yet.
+void advanced_level::evaluate_before(const signal_bank& bank, int64_t sample, state* s) const
+{
     uint64_t* now = s->now.data();
     const uint64_t* before = s->before.data();
     const int* in = m_inputs.data();
@@ -452,7 +701,7 @@ void advanced_level::evaluate(const signal_bank& bank, int64_t sample, state* s,
         switch (st.what)
         {
         case WIRE:
-            v = st.source < 0 ? 0 : wire_level(bank, i, std::max<int64_t>(0, sample - st.delay), s) ? 1 : 0;
+            v = st.source < 0 ? 0 : bank.bit(st.source, std::max<int64_t>(0, sample - st.delay)) ? 1 : 0;
             break;
         case CONSTANT:
             v = st.value;
@@ -538,8 +787,8 @@ void advanced_level::evaluate(const signal_bank& bank, int64_t sample, state* s,
             {
                 for (int node : st.nodes)
                 {
-                    bus = bus << 1 | (bank.bit(node, sample) ? 1 : 0);
-                    prior = prior << 1 | (bank.bit(node, sample > 0 ? sample - 1 : 0) ? 1 : 0);
+                    bus = bus << 1 | (node >= 0 && bank.bit(node, sample) ? 1 : 0);
+                    prior = prior << 1 | (node >= 0 && bank.bit(node, sample > 0 ? sample - 1 : 0) ? 1 : 0);
                 }
             }
             v = (bus & st.high) == st.high && (~bus & st.low) == st.low && (bus & ~prior & st.rise) == st.rise &&
@@ -549,39 +798,211 @@ void advanced_level::evaluate(const signal_bank& bank, int64_t sample, state* s,
             break;
         }
         case COUNTER:
-        {
-            if (!counting)
-                break;
-            const bool high = now[args[0]] != 0;
-            uint64_t& count = s->counts[size_t(st.counter)];
-            const uint64_t mask = mask_of(st.source);
-            switch (SCI_EVENT_COUNTER_TYPE(st.operation))
-            {
-            case SCI_ETYPE_CONTINUOUS: count = high ? (count + 1) & mask : 0; break;
-            case SCI_ETYPE_EVENT: count = high ? (count + 1) & mask : count; break;
-            default: count = high && before[args[0]] == 0 ? (count + 1) & mask : count; break;
-            }
-            const bool equal = count == st.value;
-            char& reached = s->reached[size_t(st.counter)];
-            reached = reached != 0 || equal ? 1 : 0;
-            v = (st.flag ? reached != 0 : equal) ? 1 : 0;
             break;
-        }
         case RESULT:
             v = now[args[0]] != 0 ? 1 : 0;
             break;
         }
-        if (st.ring >= 0)
-        {
-            // The ring holds the last `delay` results; the oldest is the one that comes out.
-            std::vector<uint64_t>& ring = s->history[size_t(st.ring)];
-            const size_t slot = size_t(sample % int64_t(ring.size()));
-            const uint64_t out = ring[slot];
-            if (counting)
-                ring[slot] = v;
-            v = counting ? out : 0;
-        }
-        now[i] = v;
+        now[i] = st.ring >= 0 ? 0 : v;
     }
+}
+
+// One block of 64 samples, every step over all of them at once.
+void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
+{
+    const int64_t k = ++s->block;
+    const int64_t first = s->first + k * BLOCK;
+    s->last.swap(s->words);
+    uint64_t* words = s->words.data();
+    const uint64_t* last = s->last.data();
+    const int* in = m_inputs.data();
+    const step* steps = m_steps.data();
+    uint64_t* truths = s->truths.data();
+    auto width_of = [steps](int index) { return std::max(1, steps[index].width); };
+    auto slices = [words, steps](int index) { return words + steps[index].slot; };
+    auto truth = [truths](int index) { return truths[index]; };
+    for (size_t i = 0; i < m_steps.size(); ++i)
+    {
+        const step& st = m_steps[i];
+        const int* args = in + st.first;
+        if (st.guard_and >= 0)
+        {
+            const int* gate_inputs = in + steps[st.guard_and].first;
+            bool zero = false;
+            for (int k = 0; k < st.guard_input && !zero; ++k)
+                zero = truths[gate_inputs[k]] == 0;
+            if (zero)
+            {
+                truths[st.guard_end] = 0;
+                i = size_t(st.guard_end);
+                continue;
+            }
+        }
+        const int width = std::max(1, st.width);
+        uint64_t* out = words + st.slot;
+        switch (st.what)
+        {
+        case WIRE:
+            out[0] = st.reader < 0 ? 0 : row_word(bank, st.reader, first - st.delay, s);
+            break;
+        case CONSTANT:
+            for (int b = 0; b < width; ++b)
+                out[b] = ((st.value >> b) & 1) != 0 ? ALL : 0;
+            break;
+        case LOGICAL_AND:
+            out[0] = ALL;
+            for (int a = 0; a < st.count; ++a)
+                out[0] &= truth(args[a]);
+            break;
+        case LOGICAL_OR:
+            out[0] = 0;
+            for (int a = 0; a < st.count; ++a)
+                out[0] |= truth(args[a]);
+            break;
+        case LOGICAL_XOR:
+            out[0] = 0;
+            for (int a = 0; a < st.count; ++a)
+                out[0] ^= truth(args[a]);
+            break;
+        case LOGICAL_NOT:
+            out[0] = ~truth(args[0]);
+            break;
+        case BIT_AND:
+            std::fill(out, out + width, ALL);
+            for (int a = 0; a < st.count; ++a)
+            {
+                const uint64_t* x = slices(args[a]);
+                const int w = std::min(width, width_of(args[a]));
+                for (int b = 0; b < w; ++b)
+                    out[b] &= x[b];
+                std::fill(out + w, out + width, 0);
+            }
+            break;
+        case BIT_OR:
+        case BIT_XOR:
+            std::fill(out, out + width, 0);
+            for (int a = 0; a < st.count; ++a)
+            {
+                const uint64_t* x = slices(args[a]);
+                const int w = std::min(width, width_of(args[a]));
+                for (int b = 0; b < w; ++b)
+                    out[b] = st.what == BIT_OR ? out[b] | x[b] : out[b] ^ x[b];
+            }
+            break;
+        case BIT_NOT:
+            for (int b = 0; b < width; ++b)
+                out[b] = b < width_of(args[0]) ? ~slices(args[0])[b] : ALL;
+            break;
+        case REDUCE_AND:
+        {
+            uint64_t v = ALL;
+            for (int b = 0; b < width_of(args[0]); ++b)
+                v &= slices(args[0])[b];
+            out[0] = v;
+            break;
+        }
+        case REDUCE_OR:
+            out[0] = truth(args[0]);
+            break;
+        case REDUCE_XOR:
+        {
+            uint64_t v = 0;
+            for (int b = 0; b < width_of(args[0]); ++b)
+                v ^= slices(args[0])[b];
+            out[0] = v;
+            break;
+        }
+        case COMPARE:
+        {
+            const int compare_width = int(st.value);
+            uint64_t less = 0, equal = 0;
+            compare_slices(slices(args[0]), std::min(width_of(args[0]), compare_width), slices(args[1]),
+                           std::min(width_of(args[1]), compare_width), compare_width, st.flag, &less, &equal);
+            out[0] = compared_slices(SCI_COMPARE_TYPE(st.operation), less, equal);
+            break;
+        }
+        case SHIFT:
+        {
+            const uint64_t* x = slices(args[0]);
+            const auto type = SCI_SHIFT_TYPE(st.operation);
+            const bool right = st.flag;
+            for (int b = 0; b < width; ++b)
+            {
+                if (type == SCI_STYPE_ROTATE)
+                {
+                    const int turns = int(st.value % uint64_t(width));
+                    out[b] = x[right ? (b + turns) % width : (b - turns + width) % width];
+                }
+                else if (type == SCI_STYPE_ARITHMETIC && right)
+                {
+                    const uint64_t from_bit = uint64_t(b) + std::min<uint64_t>(st.value, 64);
+                    out[b] = from_bit < uint64_t(width) ? x[from_bit] : x[width - 1];
+                }
+                else if (st.value >= uint64_t(width))
+                    out[b] = 0;
+                else if (right)
+                    out[b] = b + int(st.value) < width ? x[b + int(st.value)] : 0;
+                else
+                    out[b] = b - int(st.value) >= 0 ? x[b - int(st.value)] : 0;
+            }
+            break;
+        }
+        case CONCATENATE:
+        {
+            int at = 0;
+            for (int a = st.count - 1; a >= 0; --a)
+                for (int b = 0; b < width_of(args[a]) && at < width; ++b)
+                    out[at++] = slices(args[a])[b];
+            break;
+        }
+        case DETECT:
+        {
+            const uint64_t masks[] = {st.high, st.low, st.rise, st.fall, st.either};
+            uint64_t v = ALL;
+            int at = 0;
+            for (int a = st.count - 1; a >= 0; --a)
+            {
+                const int slot = m_steps[size_t(args[a])].slot;
+                for (int b = 0; b < width_of(args[a]) && at < 64; ++b, ++at)
+                    if (((st.high | st.low | st.rise | st.fall | st.either) >> at) & 1)
+                        v &= detected(words[slot + b], prior_of(words[slot + b], last[slot + b]), uint64_t(1) << at,
+                                  masks);
+            }
+            out[0] = v;
+            break;
+        }
+        case NODE_DETECT:
+        {
+            const uint64_t masks[] = {st.high, st.low, st.rise, st.fall, st.either};
+            const int count = int(st.nodes.size());
+            uint64_t v = ALL;
+            for (int n = 0; n < count; ++n)
+            {
+                const int r = st.reader + n;
+                const uint64_t now = row_word(bank, r, first, s);
+                v &= detected(now, prior_of(now, s->row_last[size_t(r)]), uint64_t(1) << (count - 1 - n), masks);
+                s->row_last[size_t(r)] = now;
+            }
+            out[0] = v;
+            break;
+        }
+        case COUNTER:
+        {
+            const int input = args[0];
+            const uint64_t high = truth(input);
+            const uint64_t prior = prior_of(high, any_of(last + m_steps[size_t(input)].slot, width_of(input)));
+            out[0] = counter_block(st, high, prior, s);
+            break;
+        }
+        case RESULT:
+            out[0] = truth(args[0]);
+            break;
+        }
+        if (st.ring >= 0)
+            delay_block(st, out, s);
+        truths[i] = width == 1 ? out[0] : any_of(out, width);
+    }
+    s->result_before = s->result;
+    s->result = m_steps.empty() ? 0 : truth(int(m_steps.size()) - 1);
 }
 } // namespace chi_detail

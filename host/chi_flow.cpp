@@ -89,7 +89,85 @@ bool flow_program::read(const std::string& text, const resources& names, std::st
         m_counter_mask.push_back(mask_of(width));
     m_counter_initial = names.counter_initial;
     m_flag_initial = names.flag_initial;
+    build_tables(names);
     return true;
+}
+
+bool flow_program::condition_levels_only(int index, std::vector<int>* levels) const
+{
+    const SDR_FLOW_PROGRAM::CONDITION& c = m_program.conditions[size_t(index)];
+    const int target = m_condition_target[size_t(index)];
+    switch (c.kind)
+    {
+    case SDR_FLOW_PROGRAM::NAME:
+        if (target < 0 || target >= m_level_count)
+            return false;
+        if (std::find(levels->begin(), levels->end(), target) == levels->end())
+            levels->push_back(target);
+        return true;
+    case SDR_FLOW_PROGRAM::COMPARE:
+        return false;
+    default:
+        for (int operand : c.operands)
+            if (!condition_levels_only(operand, levels))
+                return false;
+        return true;
+    }
+}
+
+bool flow_program::levels_only(int statement, std::vector<int>* levels) const
+{
+    const SDR_FLOW_PROGRAM::STATEMENT& st = m_program.statements[size_t(statement)];
+    switch (st.kind)
+    {
+    case SDR_FLOW_PROGRAM::BLOCK:
+        for (int child : st.children)
+            if (!levels_only(child, levels))
+                return false;
+        return true;
+    case SDR_FLOW_PROGRAM::IF:
+        for (const auto& branch : st.branches)
+            if (!condition_levels_only(branch.first, levels) || !levels_only(branch.second, levels))
+                return false;
+        return st.otherwise < 0 || levels_only(st.otherwise, levels);
+    default:
+        return true;
+    }
+}
+
+// What a state does depends, for most flows, on the levels alone: its action for every
+// combination of them is worked out once, so a sample costs one look-up.
+void flow_program::build_tables(const resources& names)
+{
+    constexpr size_t MOST_LEVELS = 8;
+    m_tables.assign(m_program.bodies.size(), {});
+    state registers;
+    start(&registers);
+    std::vector<char> levels(size_t(m_level_count), 0);
+    for (size_t st = 0; st < m_program.bodies.size(); ++st)
+    {
+        table& t = m_tables[st];
+        bool only = true;
+        for (int statement : m_program.bodies[st])
+            only = only && levels_only(statement, &t.levels);
+        if (!only || t.levels.size() > MOST_LEVELS)
+        {
+            t.levels.clear();
+            continue;
+        }
+        for (size_t index = 0; index < (size_t(1) << t.levels.size()); ++index)
+        {
+            std::fill(levels.begin(), levels.end(), 0);
+            for (size_t j = 0; j < t.levels.size(); ++j)
+                levels[size_t(t.levels[j])] = char((index >> j) & 1);
+            action a;
+            a.flag_writes.assign(names.flags.size(), 0);
+            a.counter_writes.assign(names.counters.size(), 0);
+            for (int statement : m_program.bodies[st])
+                run(statement, levels, registers, &a);
+            t.actions.push_back(std::move(a));
+        }
+    }
 }
 
 void flow_program::start(state* s) const
@@ -157,31 +235,78 @@ void flow_program::run(int statement, const std::vector<char>& levels, const sta
         if (st.otherwise >= 0)
             run(st.otherwise, levels, s, a);
         return;
-    case SDR_FLOW_PROGRAM::GOTO: a->next_state = target; return;
+    case SDR_FLOW_PROGRAM::GOTO: a->next_state = target; a->nothing = false; return;
     case SDR_FLOW_PROGRAM::TRIGGER:
-    case SDR_FLOW_PROGRAM::SEGMENT_TRIGGER: a->trigger = true; return;
-    case SDR_FLOW_PROGRAM::START_STORE: a->store = 1; return;
-    case SDR_FLOW_PROGRAM::STOP_STORE: a->store = 2; return;
-    case SDR_FLOW_PROGRAM::INCREMENT: a->counter_writes[size_t(target)] = 1; return;
-    case SDR_FLOW_PROGRAM::DECREMENT: a->counter_writes[size_t(target)] = 2; return;
-    case SDR_FLOW_PROGRAM::RESET: a->counter_writes[size_t(target)] = 3; return;
-    case SDR_FLOW_PROGRAM::SET: a->flag_writes[size_t(target)] = 1; return;
-    case SDR_FLOW_PROGRAM::CLEAR: a->flag_writes[size_t(target)] = 2; return;
+    case SDR_FLOW_PROGRAM::SEGMENT_TRIGGER: a->trigger = true; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::START_STORE: a->store = 1; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::STOP_STORE: a->store = 2; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::INCREMENT: a->counter_writes[size_t(target)] = 1; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::DECREMENT: a->counter_writes[size_t(target)] = 2; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::RESET: a->counter_writes[size_t(target)] = 3; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::SET: a->flag_writes[size_t(target)] = 1; a->nothing = false; return;
+    case SDR_FLOW_PROGRAM::CLEAR: a->flag_writes[size_t(target)] = 2; a->nothing = false; return;
     }
 }
 
 bool flow_program::step(const std::vector<char>& level_results, int64_t sample, state* s) const
 {
-    action a;
+    action& a = s->scratch;
+    a.next_state = -1;
+    a.trigger = false;
+    a.store = 0;
+    a.nothing = true;
     a.flag_writes.assign(s->flags.size(), 0);
     a.counter_writes.assign(s->counters.size(), 0);
     if (s->current >= 0 && size_t(s->current) < m_program.bodies.size())
         for (int statement : m_program.bodies[size_t(s->current)])
             run(statement, level_results, *s, &a);
-    for (size_t i = 0; i < a.flag_writes.size(); ++i)
+    return apply(a, sample, s);
+}
+
+bool flow_program::step_bits(uint64_t level_bits, int64_t sample, state* s) const
+{
+    if (s->current >= 0 && size_t(s->current) < m_tables.size() && !m_tables[size_t(s->current)].actions.empty())
+    {
+        const table& t = m_tables[size_t(s->current)];
+        size_t index = 0;
+        for (size_t j = 0; j < t.levels.size(); ++j)
+            index |= size_t((level_bits >> t.levels[j]) & 1) << j;
+        const action& a = t.actions[index];
+        return !a.nothing && apply(a, sample, s);
+    }
+    s->levels.assign(size_t(m_level_count), 0);
+    for (int i = 0; i < m_level_count && i < 64; ++i)
+        s->levels[size_t(i)] = char((level_bits >> i) & 1);
+    return step(s->levels, sample, s);
+}
+
+uint64_t flow_program::acting(const std::vector<uint64_t>& words, const state& s) const
+{
+    if (s.current < 0 || size_t(s.current) >= m_tables.size() || m_tables[size_t(s.current)].actions.empty())
+        return ~uint64_t(0);
+    const table& t = m_tables[size_t(s.current)];
+    for (int level : t.levels)
+        if (size_t(level) >= words.size())
+            return ~uint64_t(0);
+    uint64_t any = 0;
+    for (size_t index = 0; index < t.actions.size(); ++index)
+    {
+        if (t.actions[index].nothing)
+            continue;
+        uint64_t match = ~uint64_t(0);
+        for (size_t j = 0; j < t.levels.size(); ++j)
+            match &= ((index >> j) & 1) != 0 ? words[size_t(t.levels[j])] : ~words[size_t(t.levels[j])];
+        any |= match;
+    }
+    return any;
+}
+
+bool flow_program::apply(const action& a, int64_t sample, state* s) const
+{
+    for (size_t i = 0; i < a.flag_writes.size() && i < s->flags.size(); ++i)
         if (a.flag_writes[i] != 0)
             s->flags[i] = a.flag_writes[i] == 1 ? 1 : 0;
-    for (size_t i = 0; i < a.counter_writes.size(); ++i)
+    for (size_t i = 0; i < a.counter_writes.size() && i < s->counters.size(); ++i)
     {
         uint64_t& c = s->counters[i];
         switch (a.counter_writes[i])

@@ -205,9 +205,15 @@ struct trigger_plan
 struct search_memory
 {
     std::vector<advanced_level::state> levels;
-    std::vector<char> results;
     flow_program::state flow;
     bool flow_started = false;
+    // A flow reads its levels 64 samples at a time: their results from words_first on (bit i
+    // for sample words_first + i), and the signals' rows they were read from.
+    int64_t words_first = -1;
+    std::vector<uint64_t> words;
+    std::vector<std::vector<uint64_t>> rows;      // per source: samples from row_first on
+    std::vector<int64_t> row_first;
+    row_scratch scratch;
 };
 
 // When the trigger conditions were met. A search can be continued where it stopped, so a

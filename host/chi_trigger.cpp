@@ -1,8 +1,8 @@
 // The trigger of the simulated device: the levels are met one after the other, each at the
 // first sample (after the one before) where its condition holds. A basic condition can only
 // start to hold where one of its signals changes, so the search jumps from change to change
-// instead of walking every sample; an advanced level and a state-based flow are evaluated at
-// every sample.
+// instead of walking every sample; an advanced level and the levels of a state-based flow are
+// evaluated 64 samples at a time, and the flow steps at the samples where its state can act.
 #include "host/chi_private.h"
 
 #include <algorithm>
@@ -243,13 +243,16 @@ int64_t find_level(const level_plan& level, const signal_bank& bank, int64_t fro
 int64_t find_advanced(const advanced_level& level, advanced_level::state* registers, const signal_bank& bank,
                       int64_t from, int64_t limit, const std::atomic<bool>* cancel, int64_t* reached)
 {
-    for (int64_t sample = from; sample < limit; ++sample)
+    for (int64_t sample = from; sample < limit;)
     {
-        if (level.holds(bank, sample, registers))
-            return sample;
-        if ((sample - from + 1) % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
+        const int64_t end = std::min(limit, sample + CANCEL_CHECK_EVERY);
+        const int64_t found = level.first_holding(bank, sample, end, registers);
+        if (found >= 0)
+            return found;
+        sample = end;
+        if (sample < limit && cancel != nullptr && cancel->load())
         {
-            *reached = sample + 1;
+            *reached = sample;
             return -1;
         }
     }
@@ -257,8 +260,105 @@ int64_t find_advanced(const advanced_level& level, advanced_level::state* regist
     return -1;
 }
 
-// Runs a state-based flow over [search->next, limit): at each sample the levels it reads, then
-// its step.
+// ---- levels 64 samples at a time, for a flow ----
+
+constexpr int BLOCK = 64;
+constexpr int ROW_SAMPLES = 16384;
+constexpr uint64_t ALL = ~uint64_t(0);
+
+// A source's levels at samples `at` .. `at` + 63 (bit i for `at` + i), read a row at a time.
+uint64_t row_word(const signal_bank& bank, int source, int64_t at, search_memory* memory)
+{
+    if (source < 0)
+        return 0;
+    if (memory->rows.size() <= size_t(source))
+    {
+        memory->rows.resize(size_t(source) + 1);
+        memory->row_first.resize(size_t(source) + 1, 0);
+    }
+    std::vector<uint64_t>& row = memory->rows[size_t(source)];
+    int64_t& first = memory->row_first[size_t(source)];
+    if (row.empty() || at < first || at + BLOCK > first + ROW_SAMPLES || (at - first) % BLOCK != 0)
+    {
+        row.assign(ROW_SAMPLES / BLOCK, 0);
+        first = at;
+        bank.fill_row(source, first, ROW_SAMPLES, reinterpret_cast<unsigned char*>(row.data()), &memory->scratch);
+    }
+    return row[size_t((at - first) / BLOCK)];
+}
+
+uint64_t term_word(const trigger_term& term, const signal_bank& bank, int64_t first, search_memory* memory)
+{
+    const uint64_t now = row_word(bank, term.source, first, memory);
+    // Before sample 0 a signal holds its level at sample 0: no edge there.
+    const uint64_t before_first = term.source >= 0 && bank.bit(term.source, std::max<int64_t>(0, first - 1)) ? 1 : 0;
+    const uint64_t before = (now << 1) | before_first;
+    switch (term.condition)
+    {
+    case SDR_CTYPE_ACTIVE_HIGH:
+    case SDR_CTYPE_HIGH: return now;
+    case SDR_CTYPE_ACTIVE_LOW:
+    case SDR_CTYPE_LOW: return ~now;
+    case SDR_CTYPE_RISING: return now & ~before;
+    case SDR_CTYPE_FALLING: return before & ~now;
+    case SDR_CTYPE_EITHER_EDGE: return before ^ now;
+    default: return ALL;
+    }
+}
+
+// Where a bus (bit slices, `width` of them) stands to a bound: one operand of a comparison.
+uint64_t operand_word(SDR_DATA_TRIGGER_CONDITION op, const uint64_t* slices, int width, int64_t bound)
+{
+    uint64_t less = 0, equal = 0;
+    const int64_t top = width >= 63 ? INT64_MAX : (int64_t(1) << width) - 1;
+    if (bound < 0)
+        less = equal = 0;          // every value lies above
+    else if (bound > top)
+        less = ALL;                // every value lies below
+    else
+    {
+        equal = ALL;
+        for (int bit = width - 1; bit >= 0; --bit)
+        {
+            const uint64_t b = ((bound >> bit) & 1) != 0 ? ALL : 0;
+            less |= equal & ~slices[bit] & b;
+            equal &= ~(slices[bit] ^ b);
+        }
+    }
+    switch (op)
+    {
+    case SDR_CTYPE_COMPARE_GREATER_THAN: return ~less & ~equal;
+    case SDR_CTYPE_COMPARE_GREATER_THAN_OR_EQUAL_TO: return ~less;
+    case SDR_CTYPE_COMPARE_EQUAL_TO: return equal;
+    case SDR_CTYPE_COMPARE_LESS_THAN_OR_EQUAL_TO: return less | equal;
+    case SDR_CTYPE_COMPARE_LESS_THAN: return less;
+    default: return ALL;
+    }
+}
+
+uint64_t compare_word(const compare_term& term, const signal_bank& bank, int64_t first, search_memory* memory)
+{
+    // The bus keeps its low 63 bits, as the comparison of one sample does.
+    const int width = std::min<int>(int(term.sources.size()), 63);
+    uint64_t slices[63];
+    for (int bit = 0; bit < width; ++bit)
+        slices[bit] = row_word(bank, term.sources[term.sources.size() - 1 - size_t(bit)], first, memory);
+    return operand_word(term.op1, slices, width, term.value1) & operand_word(term.op2, slices, width, term.value2);
+}
+
+uint64_t level_word(const level_plan& level, const signal_bank& bank, int64_t first, search_memory* memory)
+{
+    const bool any = level.type == SDR_LTYPE_BASIC_OR;
+    uint64_t v = any ? 0 : ALL;
+    for (const trigger_term& term : level.terms)
+        v = any ? v | term_word(term, bank, first, memory) : v & term_word(term, bank, first, memory);
+    for (const compare_term& term : level.compares)
+        v = any ? v | compare_word(term, bank, first, memory) : v & compare_word(term, bank, first, memory);
+    return v;
+}
+
+// Runs a state-based flow over [search->next, limit): the levels it reads 64 samples at a
+// time, then its step at each sample.
 void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, const std::atomic<bool>* cancel,
               trigger_result* search)
 {
@@ -268,21 +368,49 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
     {
         flow.start(&memory.flow);
         memory.flow_started = true;
+        memory.words_first = -1;
     }
     const std::vector<char>& read = flow.levels_read();
-    for (int64_t sample = search->next; sample < limit; ++sample)
+    const size_t levels = std::min<size_t>(plan.levels.size(), 64);
+    memory.words.resize(levels, 0);
+    const int64_t from = search->next;
+    int64_t blocks = 0;
+    for (int64_t sample = from; sample < limit;)
     {
-        for (size_t i = 0; i < plan.levels.size(); ++i)
+        const int64_t offset = sample - memory.words_first;
+        if (memory.words_first < 0 || offset < 0 || offset >= BLOCK)
         {
-            const level_plan& level = plan.levels[i];
-            if (i >= read.size() || read[i] == 0)
-                continue;
-            memory.results[i] = !level.enabled ? 0
-                                : level.advanced ? level.advanced->holds(bank, sample, &memory.levels[i])
-                                : level.type == SDR_LTYPE_ADVANCED ? 0
-                                                                   : level_holds(level, bank, sample);
+            if (++blocks % (CANCEL_CHECK_EVERY / BLOCK) == 0 && cancel != nullptr && cancel->load())
+            {
+                search->next = sample;
+                return;
+            }
+            // Blocks follow one another from the first sample of the search.
+            memory.words_first = sample;
+            for (size_t i = 0; i < levels; ++i)
+            {
+                const level_plan& level = plan.levels[i];
+                memory.words[i] = i >= read.size() || read[i] == 0 || !level.enabled ? 0
+                                  : level.advanced ? level.advanced->holds_block(bank, sample, &memory.levels[i])
+                                  : level.type == SDR_LTYPE_ADVANCED ? 0
+                                                                     : level_word(level, bank, sample, &memory);
+            }
         }
-        if (flow.step(memory.results, sample, &memory.flow))
+        // The flow only steps where its state may act; elsewhere nothing would change.
+        const int at = int(sample - memory.words_first);
+        const uint64_t pending = flow.acting(memory.words, memory.flow) >> at;
+        const int64_t block_end = std::min(limit, memory.words_first + BLOCK);
+        if (pending == 0 || sample + __builtin_ctzll(pending) >= block_end)
+        {
+            sample = block_end;
+            continue;
+        }
+        sample += __builtin_ctzll(pending);
+        const int step_at = int(sample - memory.words_first);
+        uint64_t bits = 0;
+        for (size_t i = 0; i < levels; ++i)
+            bits |= ((memory.words[i] >> step_at) & 1) << i;
+        if (flow.step_bits(bits, sample, &memory.flow))
         {
             search->trigger = sample;
             search->levels.push_back(sample);
@@ -292,11 +420,7 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
             search->found = true;
             return;
         }
-        if ((sample - search->next + 1) % CANCEL_CHECK_EVERY == 0 && cancel != nullptr && cancel->load())
-        {
-            search->next = sample + 1;
-            return;
-        }
+        ++sample;
     }
     search->next = std::max(search->next, limit);
 }
@@ -312,7 +436,6 @@ void start_search(const trigger_plan& plan, trigger_result* search)
     }
     search->memory = std::make_shared<search_memory>();
     search->memory->levels.resize(plan.levels.size());
-    search->memory->results.assign(plan.levels.size(), 0);
     if (plan.continuous || (plan.state_based && (plan.fixed_distance || plan.flow == nullptr)))
     {
         search->trigger = plan.continuous ? from : search->next + plan.advanced_after;

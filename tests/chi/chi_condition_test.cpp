@@ -5,6 +5,7 @@
 // sample divided by 16.
 #include "chi_test_support.h"
 
+#include "host/sci.h"
 #include "host/standin/msg_control.h"
 
 namespace
@@ -209,5 +210,59 @@ TEST_F(device_conditions, a_flow_that_is_no_flow_fails_the_run_with_its_line)
     EXPECT_EQ(callback->pairs().back(), std::make_pair(17, 7));
     EXPECT_NE(standin::msg::posted().back().text.find("state flow line 2: Unknown state name"), std::string::npos)
         << standin::msg::posted().back().text;
+}
+
+// The level is worked out 64 samples at a time: delays, pipeline registers and counters carry
+// their values across those blocks, and a search stopped inside a block goes on where it
+// stopped. Signals "w[k]" are bit k of the sample number: w[5] rises at 32, 96, 160 ...,
+// w[6] at 64, 192, 320 ..., {w[8], w[7]} is 2 over samples 256 .. 383 and 1 over 640 .. 767
+// after 512.
+struct block_case
+{
+    const char* name;
+    const char* equation;
+    int64_t from;
+    int64_t found;
+};
+
+TEST(device_condition_blocks, values_carry_across_blocks_and_split_searches)
+{
+    const block_case rows[] = {
+        {"an edge and a bus comparison", "and(mbpm('R', 'w[6]'), compare({'w[8]', 'w[7]'}, ==, 2, cc, uc))", 0, 320},
+        {"a pipeline register past one block", "(mbpm('R', 'w[6]'))#70", 0, 134},
+        {"a pipeline register holds 0 until it fills", "(!'w[9]')#130", 10, 140},
+        {"a data delay past one block", "mbpm('R', ('w[6]'@65))", 0, 129},
+        {"a counter of rises across blocks", "ec(4, 3, s, 0, 'w[5]')", 0, 160},
+        {"... counting from where the search starts", "ec(4, 3, s, 0, 'w[5]')", 100, 288},
+        {"a counter of every sample its input holds", "ec(8, 40, e, 0, 'w[5]')", 0, 96 + 7},
+        {"a continuous counter restarts when its input falls", "ec(8, 40, c, 0, 'w[5]')", 0, -1},
+        {"an edge seen at the first sample of a search", "mbpm('R', 'w[6]')", 64, 64},
+        // w[9] is 0 before 512: the and's later inputs keep their counts and edges meanwhile.
+        {"an and keeps counting under an input that is 0", "and('w[9]', ec(4, 3, s, 1, 'w[5]'))", 0, 512},
+        {"an and keeps the edges under an input that is 0", "and('w[9]', mbpm('R', 'w[6]'))", 0, 576},
+        {"an and of levels", "and('w[9]', compare({'w[8]', 'w[7]'}, ==, 1, cc, uc), !'w[6]')", 0, 640},
+    };
+    for (const block_case& row : rows)
+    {
+        std::string error;
+        const auto parsed = SCI_ADVANCED_TRIGGER_FACTORY::parse(row.equation, &error);
+        ASSERT_NE(parsed, nullptr) << row.name << ": " << error;
+        chi_detail::signal_bank bank;
+        chi_detail::advanced_level level;
+        ASSERT_TRUE(level.compile(parsed->get_root(), [&bank](const std::string& name) { return bank.add_signal(name); },
+                                  &error))
+            << row.name << ": " << error;
+        // Whole, then in slices that end inside blocks, then sample by sample.
+        chi_detail::advanced_level::state whole, sliced, single;
+        EXPECT_EQ(level.first_holding(bank, row.from, row.from + 1000, &whole), row.found) << row.name;
+        int64_t found = -1;
+        for (int64_t at = row.from; found < 0 && at < row.from + 1000; at += 37)
+            found = level.first_holding(bank, at, at + 37, &sliced);
+        EXPECT_EQ(found, row.found) << row.name << " in slices";
+        int64_t first = row.from;
+        while (first < row.from + 1000 && !level.holds(bank, first, &single))
+            ++first;
+        EXPECT_EQ(first < row.from + 1000 ? first : -1, row.found) << row.name << " sample by sample";
+    }
 }
 } // namespace

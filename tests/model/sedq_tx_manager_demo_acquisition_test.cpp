@@ -71,6 +71,69 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
     EXPECT_EQ(uart->get_state_value(), 0);
     EXPECT_EQ(standin::chi::late_reports(), 0);
 }
+// The demo's state-based instance with a flow that uses a flag and a counter. The serial line
+// sends "Vantrel" over and over, one 52-sample frame per character (busy for the first 40):
+// busy rises at 52, 104, 156, 208 ... and frame 3 (samples 156 .. 207) carries 't'. The search
+// starts at sample 32, so the flow counts the rises at 52, 104 and 156, sets its flag and moves
+// on at 156 (busy with 't' on the bus), and triggers on the next rise, 208, in frame 4 ('r').
+TEST_F(demo_acquisition, the_state_based_instance_reports_its_flows_registers)
+{
+    constexpr int BUSY_ROW = 6;
+    SEDQ_TX_MANAGER* manager = open_demo();
+    ASSERT_EQ(data()->m_instances.size(), 2u);
+    SDR_DATA_TRIGGER* fsm = data()->m_instances[1]->get_active_trigger();
+    SDR_TRIGGER_STATE& settings = fsm->edit_transient();
+    ASSERT_TRUE(settings.state_based);
+    ASSERT_EQ(settings.trigger_list[BUSY_ROW].name, "uart_tx|busy");
+    settings.trigger_list[BUSY_ROW].patterns[SDR_COPY_NORMAL].conditions[0] = SDR_CTYPE_RISING;
+    settings.levels[1].expression =
+        "and('uart_tx|busy',compare(116,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]',"
+        "'uart_tx|data[4]','uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
+    settings.flags = {{"flag1", 0}};
+    settings.counters = {{"counter1", 8, 0}};
+    const char* const flow = "state ST1:\nif (Condition 1) increment counter1;\n"
+                             "if (Condition 2) begin set flag1; goto ST2; end\n"
+                             "state ST2:\nif (Condition 1) trigger;\n";
+    fsm->m_stored_state_machine.present = true;
+    fsm->m_stored_state_machine.attributes = {{"state_machine_flow_expression", flow}};
+    if (fsm->m_state_machine_object != nullptr)
+        fsm->m_state_machine_object->set_attribute("state_machine_flow_expression", flow);
+
+    std::string error;
+    ASSERT_TRUE(standin::chi::compile(data(), 15, path("output/demo_top.sof"), &error)) << error;
+    ASSERT_TRUE(standin::chi::program_device_from_file(path("output/demo_top.sof"), &error)) << error;
+    standin::chi::set_delivery(standin::chi::delivery::thread);
+    const std::vector<callback*> started = run(requests({1}));
+    ASSERT_EQ(started.size(), 1u);
+    ASSERT_TRUE(standin::chi::wait_idle(20000));
+    apply(started[0]);
+
+    SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(1, false);
+    ASSERT_TRUE(log != nullptr && log->is_data_available(false));
+    EXPECT_EQ(log->get_state_value(), 1);
+    EXPECT_EQ(std::vector<char>(log->m_payload->flag_values.begin(), log->m_payload->flag_values.end()),
+              std::vector<char>{1});
+    EXPECT_EQ(log->m_payload->counter_values, std::vector<unsigned>{3});
+    // The trigger is busy's rise in the frame of 'r', the one after 't'.
+    const int t = log->get_data_trigger_position(-1);
+    auto row_of = [log](const std::string& name) {
+        for (size_t i = 0; i < log->m_wire_names.size(); ++i)
+            if (log->m_wire_names[i] == name)
+                return int(i);
+        return -1;
+    };
+    const int busy = row_of("uart_tx|busy");
+    ASSERT_GE(busy, 0);
+    EXPECT_TRUE(log->get_bit(busy, t) && !log->get_bit(busy, t - 1));
+    unsigned value = 0;
+    for (int bit = 7; bit >= 0; --bit)
+    {
+        const int row = row_of("uart_tx|data[" + std::to_string(bit) + "]");
+        ASSERT_GE(row, 0);
+        value = value << 1 | (log->get_bit(row, t) ? 1u : 0u);
+    }
+    EXPECT_EQ(value, unsigned('r'));
+}
 } // namespace
 
 // The demo's project names a family the analyzer supports and already uses the demo file, so a
