@@ -38,6 +38,7 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
     setBackgroundRole(QPalette::Base);
     live_canvases().insert(m_canvas_id, this);
     SEDQ_OBJECT::set_canvas_powerup_query(&canvas_shows_powerup);
+    connect_properties_action();
 }
 
 SEDQ_OBJECT_WIDGET::~SEDQ_OBJECT_WIDGET()
