@@ -67,11 +67,13 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         m_object_list = nullptr;
         m_undo_list = nullptr;
         m_undo_position = -1;
+        on_update_properties();
         return;
     }
     m_object_list = m_tx->get_object_array();
     m_undo_list = m_tx->get_undo_list();
     m_undo_position = m_tx->get_undo_position();
+    on_update_properties();
     update();
 }
 

@@ -52,6 +52,8 @@ public:
     // on the selected ones, or to choose the kind of a new one with `insert`. True when accepted;
     // the condition is then marked modified and repainted.
     bool show_properties(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool insert);
+    // Properties is offered while at least one object of the condition on show is selected.
+    void on_update_properties();
 
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);

@@ -30,6 +30,11 @@ void SEDQ_OBJECT_WIDGET::connect_properties_action()
     connect(properties, &QAction::triggered, this, &SEDQ_OBJECT_WIDGET::on_properties);
 }
 
+void SEDQ_OBJECT_WIDGET::on_update_properties()
+{
+    m_tx->enable_action(AFCQ_SEDQ_OBJECT_PROPERTIES_ACTION, get_selection_count() > 0);
+}
+
 void SEDQ_OBJECT_WIDGET::on_properties()
 {
     show_properties(SEDQ_OBJECT::UNKNOWN, false);
