@@ -410,6 +410,14 @@ TEST_F(properties_dialog_test, a_mnemonic_table_takes_the_radix_place_and_its_sy
     m_dialog->accept();
     EXPECT_EQ(bag[SEDQ_PROPERTY::MNEMONIC_TABLE], "");
     EXPECT_EQ(bag[SEDQ_PROPERTY::DISPLAY_FORMAT], SEDQ_OBJECT::FORMAT_HEXADECIMAL);
+
+    open();
+    select_row("Bus Value Radix");
+    choose("states");
+    QTest::mouseClick(parameters()->get_reset_button(), Qt::LeftButton);
+    EXPECT_EQ(setting("Bus Value Radix"), "Decimal") << "the default radix";
+    m_dialog->accept();
+    EXPECT_EQ(bag[SEDQ_PROPERTY::MNEMONIC_TABLE], "") << "a reset radix names no table";
 }
 
 TEST_F(properties_dialog_test, reset_in_a_lock_mode_touches_only_the_runtime_rows)

@@ -4,8 +4,8 @@
 // per window, without parent, and lets the page on show adopt it. What stands so far: the
 // widget, its focus (the frame routes the Edit commands here while it has it) and the
 // condition it follows, re-read from the model on every canvas update, and finding the texts
-// of its objects. Drawing and editing the diagram are not built yet: the editing slots do
-// nothing and leave their menu entries disabled.
+// of its objects, and the Properties command. Drawing and editing the diagram are not built
+// yet: the other editing slots do nothing and leave their menu entries disabled.
 
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_copy.h"

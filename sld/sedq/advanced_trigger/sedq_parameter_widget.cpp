@@ -209,7 +209,10 @@ bool SEDQ_PARAMETER_WIDGET::get_setting_text(int row, QString* text, const SEDQ_
     if (property.number == SEDQ_PROPERTY::DISPLAY_FORMAT)
     {
         const ROW_PROPERTY table{SEDQ_PROPERTY::MNEMONIC_TABLE, true};
-        const QString& name = source.get_string_data(table.number, copy_of(table)).value;
+        const QString name = source.get_string_data(table.number, copy_of(table)).value;
+        // The table takes the radix's place, so resetting the radix resets the table too.
+        if (&source != m_property)
+            m_property->set(SEDQ_PROPERTY::MNEMONIC_TABLE, name, copy_of(table));
         if (!name.isEmpty())
         {
             *text = name; // a table name is no radix word: the radix stays as it is
