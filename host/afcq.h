@@ -32,6 +32,7 @@ class QToolButton;
 enum AFCQ_ACTION_ENUM : int
 {
     AFCQ_ACTION_NONE = 0,
+    AFCQ_SEDQ_OBJECT_PROPERTIES_ACTION = 15, // properties of the selected trigger objects
     AFCQ_SEDQ_AUTORUN_ACTION = 19, // repeat (autorun) acquisition
     AFCQ_SEDQ_READ_DATA_ACTION = 21,
     AFCQ_SEDQ_RUN_ACTION = 22,  // run acquisition

@@ -40,6 +40,7 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
     setBackgroundRole(QPalette::Base);
     live_canvases().insert(m_canvas_id, this);
     SEDQ_OBJECT::set_canvas_powerup_query(&canvas_shows_powerup);
+    connect_properties_action();
 }
 
 SEDQ_OBJECT_WIDGET::~SEDQ_OBJECT_WIDGET()
@@ -68,11 +69,13 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         m_object_list = nullptr;
         m_undo_list = nullptr;
         m_undo_position = -1;
+        on_update_properties();
         return;
     }
     m_object_list = m_tx->get_object_array();
     m_undo_list = m_tx->get_undo_list();
     m_undo_position = m_tx->get_undo_position();
+    on_update_properties();
     update();
 }
 

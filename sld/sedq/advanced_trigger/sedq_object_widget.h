@@ -4,9 +4,10 @@
 // per window, without parent, and lets the page on show adopt it. What stands so far: the
 // widget, its focus (the frame routes the Edit commands here while it has it) and the
 // condition it follows, re-read from the model on every canvas update, and finding the texts
-// of its objects. Drawing and editing the diagram are not built yet: the editing slots do
-// nothing and leave their menu entries disabled.
+// of its objects, and the Properties command. Drawing and editing the diagram are not built
+// yet: the other editing slots do nothing and leave their menu entries disabled.
 
+#include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
 
@@ -51,6 +52,13 @@ public:
     // Expands what hides the object and makes it the only selection.
     void ensure_visible(SEDQ_OBJECT* object);
 
+    // Runs the object properties dialog on the condition's objects (sedq_object_widget_properties.cpp):
+    // on the selected ones, or to choose the kind of a new one with `insert`. True when accepted;
+    // the condition is then marked modified and repainted.
+    bool show_properties(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool insert);
+    // Properties is offered while at least one object of the condition on show is selected.
+    void on_update_properties();
+
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
     void on_edit_undo();
@@ -67,8 +75,12 @@ public Q_SLOTS:
     void on_update_fit_in_window();
     // Lays every object of the condition out anew (the wizard asks once its frame has a size).
     void on_edit_arrange_all_objects();
+    void on_properties();
 
 private:
+    // The Properties command and its shortcut, Alt with the keypad's Enter.
+    void connect_properties_action();
+
     SEDQ_TX_MANAGER* m_tx;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;

@@ -55,6 +55,7 @@ void SEDQ_OBJECT_WIDGET::ensure_visible(SEDQ_OBJECT* object)
         for (SEDQ_OBJECT* other : *m_object_list)
             if (other != nullptr)
                 other->get_property().set(SEDQ_PROPERTY::SELECTED, other == object ? 1 : 0);
+    on_update_properties();
     update();
 }
 

@@ -1,12 +1,58 @@
 #pragma once
-// The table of parameter settings on the "Parameters" page of the object properties dialog.
-// For now it holds only the parameter descriptions, rendered once when the library loads by
-// the get_*_message() functions below.
+// The table of parameter settings on the "Parameters" page of the object properties dialog:
+// one row per parameter of the selection (name, setting, configurable at run time). The name
+// cell carries the property as item data (its number, plus STRING_ROW_FLAG for a string
+// property). Selecting rows tells the owner page which parameter its editors show. The
+// parameter descriptions are rendered once when the library loads by the get_*_message()
+// functions below.
 
+#include <QStandardItemModel>
 #include <QString>
+#include <QTableView>
 
-class SEDQ_PARAMETER_SETTING_VIEW
+class SEDQ_PARAMETER_WIDGET;
+
+class SEDQ_PARAMETER_SETTING_VIEW : public QTableView
 {
+    Q_OBJECT
+public:
+    enum COLUMN
+    {
+        NAME_COLUMN,
+        SETTING_COLUMN,
+        CONFIGURABLE_COLUMN,
+        COLUMN_COUNT
+    };
+    // Added to the property number in the item data of a string property's row.
+    static constexpr int STRING_ROW_FLAG = 0x10000;
+    static constexpr int NAME_COLUMN_WIDTH = 161;
+    static constexpr int SETTING_COLUMN_WIDTH = 139;
+    static constexpr int CONFIGURABLE_COLUMN_WIDTH = 146;
+
+    explicit SEDQ_PARAMETER_SETTING_VIEW(SEDQ_PARAMETER_WIDGET* owner);
+
+    QStandardItemModel* get_model() { return &m_model; }
+    // Empties the table and sets its three headers again.
+    void clear_rows();
+    // Appends a row for the property (item data as above) with empty setting cells.
+    void append_row(const QString& label, int item_data);
+    int get_item_data(int row) const;
+    QString get_name(int row) const;
+    void set_cell(int row, COLUMN column, const QString& text);
+    QString get_cell(int row, COLUMN column) const;
+    // The selected rows in table order; the first of them, -1 when none.
+    QList<int> get_selected_rows() const;
+    int get_first_selected_row() const;
+    // The description of the parameter a row's name stands for (empty for any other name).
+    static QString description_of(const QString& name);
+
+protected:
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+
+private:
+    QStandardItemModel m_model;
+    SEDQ_PARAMETER_WIDGET* m_parameter_widget;
+
 public:
     static const QString SEDQ_PARAMETER_PATTERN_STR;
     static const QString SEDQ_PARAMETER_BUS_VALUE_STR;

@@ -1,0 +1,53 @@
+#pragma once
+// The "Object Properties" dialog of the trigger canvas: a "General" and a "Parameters" page over
+// one working copy of the properties of the selected objects (their union). Nothing reaches the
+// objects before OK; OK writes the copy back onto every selected object, Cancel drops it. The
+// copy's parent is the first object of the condition, so a write resolved by context follows the
+// trigger the canvas shows.
+
+#include "host/afcq.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_property.h"
+
+#include <QList>
+
+class QDialogButtonBox;
+class QTabWidget;
+class SDR_DATA_MNEMONICS;
+class SEDQ_GENERAL_WIDGET;
+class SEDQ_PARAMETER_WIDGET;
+
+class SEDQ_OBJECT_PROPERTIES_DLG : public AFCQ_DIALOG
+{
+    Q_OBJECT
+public:
+    enum PAGE
+    {
+        GENERAL_PAGE,
+        PARAMETERS_PAGE
+    };
+
+    SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SEDQ_OBJECT*>* objects, SDR_DATA_MNEMONICS* mnemonics,
+                               SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert, unsigned int lock_mode,
+                               bool is_powerup_trigger);
+
+    void set_ok_enabled(bool enabled);
+
+    QDialogButtonBox* get_button_box() const { return m_button_box; }
+    QTabWidget* get_tab_widget() const { return m_tab_widget; }
+    SEDQ_GENERAL_WIDGET* get_general_widget() const { return m_general_widget; }
+    SEDQ_PARAMETER_WIDGET* get_parameter_widget() const { return m_parameter_widget; }
+    const SEDQ_PROPERTY& get_property() const { return m_property; }
+
+public Q_SLOTS:
+    void accept() override;
+    void on_tab_change(int page);
+
+private:
+    QDialogButtonBox* m_button_box = nullptr;
+    QTabWidget* m_tab_widget = nullptr;
+    bool m_is_insert;
+    SEDQ_PROPERTY m_property;
+    SEDQ_GENERAL_WIDGET* m_general_widget = nullptr;
+    SEDQ_PARAMETER_WIDGET* m_parameter_widget = nullptr;
+};

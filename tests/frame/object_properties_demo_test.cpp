@@ -1,0 +1,128 @@
+// Object properties on the demo, as a user reaches them in the window: the serial instance's
+// second advanced level, its Bus selected on the canvas, Properties through the canvas's
+// shortcut, the bit order changed and kept through a save and a reopening.
+#include "frame_test_support.h"
+
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_parameter_setting_view.h"
+#include "sedq/advanced_trigger/sedq_parameter_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "view/sedq_modal_step.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <QWindow>
+
+namespace
+{
+constexpr int SERIAL_INSTANCE = 1;
+constexpr int PRESET_LEVEL = 1; // the second advanced level, counted from 0
+
+class object_properties_demo_test : public frame_test
+{
+protected:
+    // The window on a copy of the demo, showing the serial instance's preset level.
+    SEDQ_OBJECT_WIDGET* open_preset_level(const QString& path)
+    {
+        m_frame = open_frame(path);
+        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
+        tx->set_instance(SERIAL_INSTANCE);
+        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
+        layout->update_instance_tabs();
+        settle();
+        // The user clicks the level's tab (a reopened document may show it already).
+        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
+        tabs->setCurrentIndex(0);
+        settle();
+        for (int page = 0; tabs != nullptr && page < tabs->count(); ++page)
+            if (tabs->widget(page)->property("trigger level").isValid() &&
+                tabs->widget(page)->property("trigger level").toInt() == PRESET_LEVEL)
+                tabs->setCurrentIndex(page);
+        settle();
+        return layout->get_object_widget();
+    }
+
+    // Selects the Bus on the canvas and presses Alt with the keypad's Enter there; `step` sees
+    // the dialog before the host's responder presses OK.
+    void properties_of_the_bus(SEDQ_OBJECT_WIDGET* canvas, std::function<void(SEDQ_OBJECT_PROPERTIES_DLG*)> step)
+    {
+        ASSERT_TRUE(canvas != nullptr && canvas->get_object_list() != nullptr);
+        SEDQ_OBJECT* bus = nullptr;
+        for (SEDQ_OBJECT* object : *canvas->get_object_list())
+            if (object->get_type() == SEDQ_OBJECT::BUS)
+                bus = object;
+        ASSERT_NE(bus, nullptr);
+        canvas->ensure_visible(bus);
+        ASSERT_EQ(canvas->get_selection_count(), 1);
+        bool seen = false;
+        on_next_modal<SEDQ_OBJECT_PROPERTIES_DLG>(
+            [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+            {
+                seen = dialog != nullptr;
+                if (seen)
+                    step(dialog);
+            });
+        canvas->activateWindow();
+        canvas->setFocus(Qt::OtherFocusReason);
+        // Through the window system, as a key the user presses: the shortcut map sees it first.
+        QTest::keyClick(canvas->window()->windowHandle(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier);
+        settle();
+        EXPECT_TRUE(seen) << "the shortcut opens the dialog";
+    }
+
+    static void choose_bit_order(SEDQ_OBJECT_PROPERTIES_DLG* dialog, const QString& order, QString* before)
+    {
+        SEDQ_PARAMETER_WIDGET* page = dialog->get_parameter_widget();
+        SEDQ_PARAMETER_SETTING_VIEW* table = page->get_setting_view();
+        for (int row = 0; row < table->get_model()->rowCount(); ++row)
+            if (table->get_name(row) == "Bit Order")
+                table->selectionModel()->select(table->get_model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        *before = page->get_setting_combo()->currentText();
+        if (!order.isEmpty())
+            page->get_setting_combo()->setCurrentIndex(page->get_setting_combo()->findText(order));
+    }
+
+    std::string equation_of_the_preset()
+    {
+        SDR_TX_TRIGGER* uart = m_frame->get_tx_manager()->get_tx_session()->get_trigger_at(SERIAL_INSTANCE, false);
+        auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(uart->get_advanced_trigger_root(PRESET_LEVEL, false));
+        std::string equation;
+        EXPECT_TRUE(condition != nullptr && condition->get_equation(&equation, nullptr, uart, PRESET_LEVEL + 1, false));
+        return equation;
+    }
+
+    SEDQ_FRAME_WND* m_frame = nullptr;
+};
+} // namespace
+
+TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and_shown_again)
+{
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+    SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
+    const std::string before = equation_of_the_preset();
+    ASSERT_NE(before.find("{'uart_tx|data[7]','uart_tx|data[6]'"), std::string::npos) << before;
+    EXPECT_FALSE(m_frame->isWindowModified());
+    QString shown;
+    properties_of_the_bus(canvas,
+                          [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+                          {
+                              EXPECT_EQ(dialog->get_tab_widget()->currentIndex(),
+                                        SEDQ_OBJECT_PROPERTIES_DLG::PARAMETERS_PAGE);
+                              choose_bit_order(dialog, "MSB to LSB", &shown);
+                          });
+    EXPECT_EQ(shown, "LSB to MSB") << "the preset's bus counts its first input as the least significant bit";
+    EXPECT_TRUE(m_frame->isWindowModified());
+    ASSERT_TRUE(m_frame->get_tx_manager()->save_document(path.toLocal8Bit().constData()));
+    close_frame(m_frame);
+
+    canvas = open_preset_level(path);
+    EXPECT_NE(equation_of_the_preset().find("{'uart_tx|data[0]','uart_tx|data[1]'"), std::string::npos)
+        << equation_of_the_preset();
+    properties_of_the_bus(canvas, [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog) { choose_bit_order(dialog, "", &shown); });
+    EXPECT_EQ(shown, "MSB to LSB");
+}
