@@ -171,3 +171,23 @@ TEST_F(canvas_paint_test, ensure_visible_selects_and_centres_the_object)
     EXPECT_NEAR((box.left() + box.right()) / 2, (canvas()->width() - 1) / 2, 1);
     EXPECT_NEAR((box.top() + box.bottom()) / 2, (canvas()->height() - 1) / 2, 1);
 }
+
+TEST_F(canvas_paint_test, find_next_scrolls_the_match_to_the_centre)
+{
+    SEDQ_OBJECT* logical = place_input(result(), SEDQ_OBJECT::LOGICAL_OPERATOR);
+    SEDQ_OBJECT* near = place_input(logical, SEDQ_OBJECT::NODE);
+    SEDQ_OBJECT* far = place_input(logical, SEDQ_OBJECT::NODE);
+    near->set_name("top|near");
+    far->set_name("top|far");
+    far->move(-900, 1400);
+    result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+    refresh(0x100u);
+    canvas()->get_find_state().text = "far";
+    canvas()->get_find_state().direction = "Down";
+    canvas()->on_edit_find_next();
+    ASSERT_EQ(canvas()->get_selected_item(), far);
+    EXPECT_FALSE(far->is_hidden()) << "its collapsed parent opened";
+    const QRect box = far->get_rect();
+    EXPECT_NEAR((box.left() + box.right()) / 2, (canvas()->width() - 1) / 2, 1);
+    EXPECT_NEAR((box.top() + box.bottom()) / 2, (canvas()->height() - 1) / 2, 1);
+}
