@@ -191,3 +191,38 @@ TEST_F(canvas_paint_test, find_next_scrolls_the_match_to_the_centre)
     EXPECT_NEAR((box.left() + box.right()) / 2, (canvas()->width() - 1) / 2, 1);
     EXPECT_NEAR((box.top() + box.bottom()) / 2, (canvas()->height() - 1) / 2, 1);
 }
+
+// The cut keeps the longest start that fits; past the bar's middle the end shows and the start
+// gives way to blanks and "...".
+TEST(canvas_listing, a_long_listing_follows_the_horizontal_bar)
+{
+    const QFontMetrics metrics(QFont(QStringLiteral("Courier"), 12));
+    const QString text = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    const int label = metrics.horizontalAdvance(QStringLiteral("Result: "));
+    const int area = label + metrics.horizontalAdvance(text) / 2;
+    int x = 0;
+    EXPECT_EQ(SEDQ_OBJECT_WIDGET::fit_listing(metrics, text, label, 2 * area, 0, 100, &x), text) << "fits whole";
+    EXPECT_EQ(x, label);
+
+    for (int position : {0, 50})
+    {
+        const QString cut = SEDQ_OBJECT_WIDGET::fit_listing(metrics, text, label, area, position, 100, &x);
+        ASSERT_TRUE(cut.endsWith(QStringLiteral("..."))) << position;
+        const QString kept = cut.chopped(3);
+        EXPECT_TRUE(text.startsWith(kept)) << position;
+        EXPECT_LE(label + metrics.horizontalAdvance(cut), area) << position;
+        EXPECT_GT(label + metrics.horizontalAdvance(text.left(kept.size() + 1) + QStringLiteral("...")), area)
+            << position << ": the longest start that fits";
+        EXPECT_EQ(x, label) << position;
+    }
+
+    const QString end = SEDQ_OBJECT_WIDGET::fit_listing(metrics, text, label, area, 100, 100, &x);
+    const int shift = label + metrics.horizontalAdvance(text) - area;
+    EXPECT_EQ(x, label - shift) << "the whole overflow scrolled away";
+    EXPECT_TRUE(end.endsWith(QStringLiteral("xyz")));
+    const int blanks = end.indexOf(QStringLiteral("..."));
+    ASSERT_GT(blanks, 0);
+    EXPECT_EQ(end.left(blanks), QString(blanks, QLatin1Char(' ')));
+    EXPECT_GE(metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))), shift);
+    EXPECT_EQ(end.mid(blanks + 3), text.mid(blanks + 3)) << "characters keep their places";
+}

@@ -16,6 +16,7 @@
 #include <QRect>
 #include <QWidget>
 
+class QFontMetrics;
 class QScrollBar;
 class SEDQ_OBJECT;
 class SEDQ_TX_MANAGER;
@@ -80,6 +81,11 @@ public:
     QString get_title() const;
     // Whether the title band also shows the equation: the host switch, read once per process.
     static bool show_equation();
+    // One listing line after its label, fitted to the area: a line wider than the area follows
+    // the horizontal bar (past its middle the start gives way to blanks and "...") and is cut
+    // at the right with "..."; `x` is where it is drawn, relative to the label's start.
+    static QString fit_listing(const QFontMetrics& metrics, const QString& text, int label_width, int area_width,
+                               int position, int maximum, int* x);
 
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);

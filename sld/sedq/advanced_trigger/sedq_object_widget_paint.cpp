@@ -107,6 +107,33 @@ void SEDQ_OBJECT_WIDGET::validate()
     }
 }
 
+QString SEDQ_OBJECT_WIDGET::fit_listing(const QFontMetrics& metrics, const QString& text, int label_width,
+                                        int area_width, int position, int maximum, int* x)
+{
+    const int total = label_width + metrics.horizontalAdvance(text);
+    int shift = 0;
+    if (total > area_width && maximum > 0 && position > maximum / 2)
+        shift = int((2.0 * position / maximum - 1.0) * (total - area_width));
+    QString fitted = text;
+    const QString dots = QStringLiteral("...");
+    if (total - shift > area_width)
+    {
+        int keep = int(text.size());
+        while (keep > 0 && metrics.horizontalAdvance(text.left(keep) + dots) + label_width - shift > area_width)
+            --keep;
+        fitted = text.left(keep) + dots;
+    }
+    if (shift > 0)
+    {
+        int blanks = 0;
+        while (metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))) < shift)
+            ++blanks;
+        fitted = QString(blanks, QLatin1Char(' ')) + dots + fitted.mid(blanks + 3);
+    }
+    *x = label_width - shift;
+    return fitted;
+}
+
 // The Result's label; the listing of its expression follows it once the display formula is
 // available.
 void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& area)
