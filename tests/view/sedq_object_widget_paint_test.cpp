@@ -66,9 +66,12 @@ protected:
 TEST_F(canvas_paint_test, paint_reports_the_last_problem_and_its_object)
 {
     SEDQ_OBJECT* node = place_input(result(), SEDQ_OBJECT::NODE);
-    canvas()->grab();
+    result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+    const QImage picture = canvas()->grab().toImage();
     EXPECT_EQ(canvas()->get_error(), SEDQ_OBJECT::ERROR_MISSING_NODE_NAME);
     EXPECT_EQ(canvas()->get_error_object(), node);
+    const QRect box = node->get_rect();
+    EXPECT_EQ(picture.pixelColor(box.left() - 2, box.center().y()), QColor(Qt::red)) << "the ring left of the box";
     node->get_property().set(SEDQ_PROPERTY::NAME, QStringLiteral("top|a"));
     canvas()->grab();
     EXPECT_EQ(canvas()->get_error(), SEDQ_OBJECT::ERROR_NONE);
@@ -225,4 +228,26 @@ TEST(canvas_listing, a_long_listing_follows_the_horizontal_bar)
     EXPECT_EQ(end.left(blanks), QString(blanks, QLatin1Char(' ')));
     EXPECT_GE(metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))), shift);
     EXPECT_EQ(end.mid(blanks + 3), text.mid(blanks + 3)) << "characters keep their places";
+}
+
+TEST_F(canvas_paint_test, background_tells_disabled_locked_power_up_and_normal_views_apart)
+{
+    const auto background = [this] { return canvas()->grab().toImage().pixelColor(40, 100); };
+    const QColor normal = AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color();
+    const QColor cell_face = AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush().color();
+    ASSERT_NE(normal, cell_face);
+    EXPECT_EQ(background(), normal) << "normal";
+    ASSERT_TRUE(tx()->enable_powerup_trigger(0, true));
+    refresh(0x100u);
+    const QColor powerup = background();
+    EXPECT_NE(powerup, normal) << "unlocked power-up view";
+    EXPECT_NE(powerup, cell_face) << "unlocked power-up view";
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    EXPECT_EQ(background(), cell_face) << "locked power-up view";
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+    ASSERT_TRUE(tx()->enable_powerup_trigger(0, false));
+    tx()->toggle_pattern(0);
+    refresh(0x100u);
+    ASSERT_TRUE(canvas()->is_disabled());
+    EXPECT_EQ(background(), cell_face) << "disabled";
 }
