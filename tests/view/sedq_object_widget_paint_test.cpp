@@ -251,3 +251,37 @@ TEST_F(canvas_paint_test, background_tells_disabled_locked_power_up_and_normal_v
     ASSERT_TRUE(canvas()->is_disabled());
     EXPECT_EQ(background(), cell_face) << "disabled";
 }
+
+TEST_F(canvas_paint_test, cursor_tells_what_a_press_would_do)
+{
+    SEDQ_OBJECT* node = place_input(result(), SEDQ_OBJECT::NODE);
+    result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+    SEDQ_OBJECT* root = place_input(result(), SEDQ_OBJECT::NODE);
+    result()->detach_child(root);
+    root->move(100, 400);
+    const QPoint output = root->get_head() + QPoint(3, 0);
+    const struct
+    {
+        const char* name;
+        QPoint at;
+        Qt::KeyboardModifiers keys;
+        SEDQ_LOCK_MODE lock;
+        Qt::CursorShape shape;
+    } rows[] = {
+        {"over nothing", {20, 300}, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, Qt::ArrowCursor},
+        {"over nothing with Alt", {20, 300}, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_ALL, Qt::OpenHandCursor},
+        {"output port of a root", output, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, Qt::CrossCursor},
+        {"output port while locked", output, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, Qt::OpenHandCursor},
+        {"an input's box", node->get_rect().center(), Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, Qt::SizeAllCursor},
+        {"an input's box with Shift", node->get_rect().center(), Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL,
+         Qt::ArrowCursor},
+        {"a root's box", root->get_rect().center(), Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, Qt::OpenHandCursor},
+    };
+    for (const auto& row : rows)
+    {
+        tx()->set_lock_mode(row.lock, false);
+        QMouseEvent event(QEvent::MouseMove, row.at, Qt::NoButton, Qt::NoButton, row.keys);
+        canvas()->on_update_cursor(&event);
+        EXPECT_EQ(canvas()->cursor().shape(), row.shape) << row.name;
+    }
+}
