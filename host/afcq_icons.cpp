@@ -4,6 +4,11 @@
 // drawn; an id the table does not know is a numbered square.
 #include "host/afcq.h"
 #include "host/afcq_private.h"
+#include "host/standin/afcq_control.h"
+#include "host/standin/standin.h"
+
+#include <QIconEngine>
+#include <QList>
 
 #include <QApplication>
 #include <QDir>
@@ -527,7 +532,51 @@ QIcon action_icon(const QString& action_name)
 }
 } // namespace afcq_detail
 
-QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
+namespace
+{
+// What the canvas asked for and where it painted it, while a test records.
+struct icon_record_state
+{
+    bool recording = false;
+    QList<int> asked;
+    QList<standin::afcq::icon_paint> painted;
+};
+
+icon_record_state& icon_record()
+{
+    static icon_record_state s;
+    return s;
+}
+
+void reset_icon_record()
+{
+    icon_record() = icon_record_state();
+}
+
+const standin::reset_registrar icon_registrar(&reset_icon_record);
+
+// Paints the picture it wraps and notes the id and the rectangle in the painter's coordinates.
+class recording_engine : public QIconEngine
+{
+public:
+    recording_engine(int id, const QIcon& inner) : m_id(id), m_inner(inner) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon_record().painted.append({m_id, rect});
+        m_inner.paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_inner.pixmap(size, mode, state);
+    }
+    QIconEngine* clone() const override { return new recording_engine(m_id, m_inner); }
+
+private:
+    int m_id;
+    QIcon m_inner;
+};
+
+QIcon host_icon(AFCQ_ICON_ENUM id)
 {
     const auto node = node_icon_table().find(id);
     if (node != node_icon_table().end())
@@ -538,6 +587,34 @@ QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
     const QIcon icon = named_icon(it->second);
     return icon.isNull() ? numbered_icon(id) : icon;
 }
+} // namespace
+
+QIcon afcq_get_icon(AFCQ_ICON_ENUM id)
+{
+    const QIcon icon = host_icon(id);
+    if (!icon_record().recording)
+        return icon;
+    icon_record().asked.append(id);
+    return QIcon(new recording_engine(id, icon));
+}
+
+namespace standin::afcq
+{
+void record_icons(bool on)
+{
+    icon_record().recording = on;
+}
+
+QList<int> asked_icons()
+{
+    return icon_record().asked;
+}
+
+QList<icon_paint> painted_icons()
+{
+    return icon_record().painted;
+}
+} // namespace standin::afcq
 
 // ---- cursors ----------------------------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 #pragma once
 // Test seams of the application-framework stand-in.
 
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -44,4 +46,16 @@ QStringList message_box_texts();
 // The drag data the host's views make of a list of design names (MIME type
 // "application/x-corvane_instance_name_list_data", plus the names as text); the caller owns it.
 QMimeData* instance_name_list_mime(const AFCQ_INSTANCE_NAME_LIST& list);
+
+// The host icons asked for and painted while recording is on (off after a reset): each paint
+// with its id and the rectangle in the painter's coordinates, so tests check pictures by id
+// and place, not by pixels.
+struct icon_paint
+{
+    int id = 0;
+    QRect rect;
+};
+void record_icons(bool on);
+QList<int> asked_icons();
+QList<icon_paint> painted_icons();
 } // namespace standin::afcq

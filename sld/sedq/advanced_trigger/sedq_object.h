@@ -8,13 +8,31 @@
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/advanced_trigger/sedq_property.h"
 
+#include <QColor>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
+class QPainter;
 class SDR_DATA_MNEMONICS;
+enum AFCQ_ICON_ENUM : int;
 class SDR_TX_TRIGGER;
 class SEDQ_TRIGGER_OBJECT;
+
+// The vertical extent of a subtree per depth: index 0 is the object itself, index k the
+// objects k levels below it. Both lists always have the same size.
+struct SEDQ_OUTLINE
+{
+    QList<int> m_top_array;
+    QList<int> m_bottom_array;
+
+    int size() const;
+    // Writes level `level`, first growing both lists with zeros up to it.
+    void set(int level, int top, int bottom);
+    // Widens each common level to cover `other`'s and appends the levels only `other` has.
+    void merge(const SEDQ_OUTLINE& other);
+};
 
 class SEDQ_OBJECT : public SDR_TX_TREE_OBJECT
 {
@@ -121,6 +139,13 @@ public:
         CONFIGURABLE_NEVER, CONFIGURABLE_ALWAYS, CONFIGURABLE_NO, CONFIGURABLE_YES
     };
 
+    // The input points on a box's left edge: the upper and lower of a two-input object, the
+    // single one in the middle; any other number is the bottom corner.
+    enum SEDQ_INPUT_PORT
+    {
+        UPPER_PORT = 1, MIDDLE_PORT = 2, LOWER_PORT = 3
+    };
+
     // An input count that takes any number of inputs; a precedence that never encloses.
     static constexpr int ANY_INPUT_COUNT = 0x7fffffff;
     static constexpr int NO_PRECEDENCE = 0x7fffffff;
@@ -159,6 +184,8 @@ public:
     static const SEDQ_PORT_TYPE DISPLAY_INPUT_TYPE[DISPLAY_TYPE_COUNT];
     static const SEDQ_PORT_TYPE DISPLAY_OUTPUT_TYPE[DISPLAY_TYPE_COUNT];
     static const int DISPLAY_PRECEDENCE[DISPLAY_TYPE_COUNT];
+    // The host picture of the box and of the palette entry.
+    static const AFCQ_ICON_ENUM DISPLAY_BITMAP[DISPLAY_TYPE_COUNT];
 
     SEDQ_OBJECT(SEDQ_OBJECT_COPY copy, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
     ~SEDQ_OBJECT() override;
@@ -214,6 +241,10 @@ public:
     // shape: while objects are moved (size-all or open hand) the objects being dragged and
     // those left in place fold apart, each group under its own ancestors.
     bool is_hidden(Qt::CursorShape canvas_cursor) const;
+    // The same with the cursor shape the canvas last set (the arrow without a canvas layer).
+    bool is_hidden() const;
+    // The canvas layer names the cursor shape it keeps; the stored layer only reads it.
+    static void set_canvas_cursor_source(const int* shape);
     // The mark of an object taking part in a drag on the canvas.
     bool is_dragging() const { return m_dragging; }
     void drag(bool dragging) { m_dragging = dragging; }
@@ -319,11 +350,57 @@ public:
     QString append_data_delay_and_pipeline(const QString& text, bool unused = false) const;
 
     // Geometry (sedq_object_geometry.cpp): the box is 100 wide; its height depends on the kind.
+    // Rectangles have inclusive corners, so the right edge is left + 100.
     int get_height() const;
+    QRect get_rect() const;
     // The output point, in the middle of the box's right edge.
     QPoint get_head() const;
+    // An input point on the box's left edge (SEDQ_INPUT_PORT).
+    QPoint get_tail(int port) const;
+    void get_input_port(QRect* rect, int port) const;
+    void get_output_port(QRect* rect) const;
+    // The box that opens and closes the inputs; the null rectangle for a leaf.
+    void get_expand_box(QRect* rect) const;
+    // Where the name or symbol text goes.
+    void get_text_rect(QRect* rect) const;
+    bool hit_test(QPoint point) const;
     // Expands every object above this one, so that its box is drawn.
     void ensure_visible();
+    // Whether this (dragged) object would connect to `target`: its output port meets a free
+    // input port of the visible target.
+    bool operator==(const SEDQ_OBJECT& target) const;
+
+    // Moving and dragging: move(x, y) places this object only; the others carry the subtree.
+    void move(int x, int y);
+    void move(QPoint delta);
+    void move_up(int distance);
+    void move_down(int distance);
+    // Moves the inputs from the last one back to `child` down by `distance`, with their subtrees.
+    void move_younger_siblings_down(SEDQ_OBJECT* child, int distance);
+    void start_drag(QPoint const& point);
+    void end_drag() { m_dragging = false; }
+    void on_mouse_move(QPoint point);
+
+    // Layouts (sedq_object_arrange.cpp). The tidy tree packs sibling subtrees as close as
+    // their outlines allow; the schematic puts every leaf in one column and keeps this object
+    // where it is.
+    void get_outline(SEDQ_OUTLINE* outline) const;
+    void arrange();
+    void arrange_schematic();
+    void arrange_schematic(int* next_y);
+
+    // Drawing (sedq_object_draw.cpp); paint functions only read.
+    void draw(QPainter* painter, bool multiple_input, bool show_bitmaps, bool has_focus, bool incremental) const;
+    void draw_lines(QPainter* painter, bool angled, bool multiple_input, QPoint const& cursor) const;
+    void draw_symbol(QPainter* painter, SEDQ_OBJECT_TYPE type, SEDQ_DISPLAY_TYPE display, bool symbol_in_box,
+                     bool incremental) const;
+    void draw_name_text(QPainter* painter, QRect rect, QString const& text, QColor colour) const;
+    void draw_symbol_text(QPainter* painter, SEDQ_DISPLAY_TYPE display, QRect rect) const;
+    void draw_pattern_text(QPainter* painter) const;
+    void draw_distance_text(QPainter* painter) const;
+    void draw_hdl_text(QPainter* painter) const;
+    void draw_counter_text(QPainter* painter) const;
+    void draw_data_delay_text(QPainter* painter) const;
 
     // The three texts of a "Condition for Incrementally Routed Nodes" object, written by
     // the document model: the power-up pattern, the normal pattern and the node list.
@@ -342,6 +419,9 @@ private:
     SEDQ_PROPERTY m_property;
     SEDQ_TRIGGER_OBJECT* m_owner = nullptr;
     QString m_incremental_text[3];
+    // The grab point relative to the top-left corner while the object takes part in a drag.
+    int m_drag_offset_x = 0;
+    int m_drag_offset_y = 0;
     bool m_dragging = false;
 };
 

@@ -90,6 +90,26 @@ bool SEDQ_OBJECT::is_hidden(Qt::CursorShape canvas_cursor) const
     return false;
 }
 
+namespace
+{
+const int*& canvas_cursor_source()
+{
+    static const int* shape = nullptr;
+    return shape;
+}
+} // namespace
+
+void SEDQ_OBJECT::set_canvas_cursor_source(const int* shape)
+{
+    canvas_cursor_source() = shape;
+}
+
+bool SEDQ_OBJECT::is_hidden() const
+{
+    const int* shape = canvas_cursor_source();
+    return is_hidden(shape != nullptr ? Qt::CursorShape(*shape) : Qt::ArrowCursor);
+}
+
 void SEDQ_OBJECT::sort_children()
 {
     std::stable_sort(m_children.begin(), m_children.end(), sedq_object_compare);

@@ -1,19 +1,22 @@
 #pragma once
 // The advanced trigger canvas of an editor window: the diagram of the condition of the
 // advanced trigger level (or storage qualifier) on show. The pane layout builds exactly one
-// per window, without parent, and lets the page on show adopt it. What stands so far: the
-// widget, its focus (the frame routes the Edit commands here while it has it) and the
-// condition it follows, re-read from the model on every canvas update, and finding the texts
-// of its objects, and the Properties command. Drawing and editing the diagram are not built
-// yet: the other editing slots do nothing and leave their menu entries disabled.
+// per window, without parent, and lets the page on show adopt it. It follows the condition
+// re-read from the model on every canvas update, paints it (title, listing, the last
+// validation error, the objects and their lines), zooms and scrolls it, and finds the texts of
+// its objects, and runs the Properties dialog on the selection. Scrolling moves the visible
+// objects themselves; painting only reads them. The other editing slots do nothing yet.
 
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
 
 #include <QList>
+#include <QRect>
 #include <QWidget>
 
+class QFontMetrics;
+class QScrollBar;
 class SEDQ_OBJECT;
 class SEDQ_TX_MANAGER;
 
@@ -36,6 +39,8 @@ public:
     // process share one, so a stored object names its canvas without pointing at it.
     SEDQ_OBJECT_COPY get_copy() const { return SEDQ_OBJECT_COPY::of_canvas(m_canvas_id); }
     bool is_own(const SEDQ_OBJECT* object) const;
+    // The live canvas whose working copy holds the object; null for a stored object.
+    static SEDQ_OBJECT_WIDGET* get_canvas(const SEDQ_OBJECT* object);
 
     // The undo history of the condition on show, as last read; null when none.
     QList<QList<SEDQ_OBJECT*>*>* get_undo_list() const { return m_undo_list; }
@@ -49,8 +54,41 @@ public:
     // The objects whose selection state is 1; the first of them in list order (null: none).
     int get_selection_count() const;
     SEDQ_OBJECT* get_selected_item() const;
-    // Expands what hides the object and makes it the only selection.
+    // Expands what hides the object, makes it the only selection and centres it.
     void ensure_visible(SEDQ_OBJECT* object);
+    // Makes the object the only selection (null: none).
+    void select(SEDQ_OBJECT* object);
+
+    // Geometry (sedq_object_widget_view.cpp): the topmost object the point (canvas
+    // coordinates) hits in the list (null: the canvas's own), or null.
+    SEDQ_OBJECT* hit_test(QPoint point, QList<SEDQ_OBJECT*>* list = nullptr);
+    // Lays every root tree out by the current layout.
+    void arrange_objects();
+    // Widget pixels to canvas coordinates and back, by the zoom level (canvas units per ten
+    // pixels).
+    void client_to_zoom(QPoint* point) const;
+    void client_to_zoom(QRect* rect) const;
+    void zoom_to_client(QRect* rect) const;
+    int get_zoom_level() const { return m_zoom_level; }
+    // Steps the zoom level to `level`, keeping the scroll bars in proportion.
+    void set_zoom_positions(int level);
+    QScrollBar* get_horizontal_scroll_bar() const { return m_hscroll; }
+    QScrollBar* get_vertical_scroll_bar() const { return m_vscroll; }
+    // A disabled canvas shows its condition but takes no edits.
+    bool is_disabled() const;
+
+    // The result of the last validation, written by every paint.
+    SEDQ_OBJECT::SEDQ_ERROR_TYPE get_error() const { return m_error; }
+    SEDQ_OBJECT* get_error_object() const { return m_error_object; }
+    // The title band's text for the condition on show.
+    QString get_title() const;
+    // Whether the title band also shows the equation: the host switch, read once per process.
+    static bool show_equation();
+    // One listing line after its label, fitted to the area: a line wider than the area follows
+    // the horizontal bar (past its middle the start gives way to blanks and "...") and is cut
+    // at the right with "..."; `x` is where it is drawn, relative to the label's start.
+    static QString fit_listing(const QFontMetrics& metrics, const QString& text, int label_width, int area_width,
+                               int position, int maximum, int* x);
 
     // Runs the object properties dialog on the condition's objects (sedq_object_widget_properties.cpp):
     // on the selected ones, or to choose the kind of a new one with `insert`. True when accepted;
@@ -73,15 +111,65 @@ public Q_SLOTS:
     void on_update_zoom_in();
     void on_update_zoom_out();
     void on_update_fit_in_window();
+    void on_zoom_in();
+    void on_zoom_out();
+    void on_fit_in_window();
+    void on_update_zoom(bool* enabled);
+    void on_scroll();
+    void on_hscroll(int position);
+    void on_vscroll(int position);
+    void on_update_cursor(QMouseEvent* event);
+    void on_tree();
+    void on_angled();
+    void on_multiple_input();
+    void on_show_bitmaps();
+    void on_update_tree(bool* checked);
+    void on_update_angled(bool* checked);
+    void on_update_multiple_input(bool* checked);
+    void on_update_show_bitmaps(bool* checked);
     // Lays every object of the condition out anew (the wizard asks once its frame has a size).
     void on_edit_arrange_all_objects();
     void on_properties();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     // The Properties command and its shortcut, Alt with the keypad's Enter.
     void connect_properties_action();
+    void save_zoom_level();
+    // The union of the boxes of the visible objects (null when there is none).
+    QRect get_visible_bounds() const;
+    void validate();
+    void paint_listing(QPainter* painter, QRect const& area);
+    void paint_error(QPainter* painter, QRect const& area);
+    void reveal_error_object();
+    void route_view_actions(bool connect);
 
     SEDQ_TX_MANAGER* m_tx;
+    QScrollBar* m_vscroll = nullptr;
+    QScrollBar* m_hscroll = nullptr;
+    QRect m_rubber_band = QRect(QPoint(0, 0), QPoint(-1, -1));
+    // A mouse gesture on an object or a drag from the canvas is under way.
+    bool m_moving = false;
+    int m_zoom_level = 10;
+    bool m_schematic_layout = false;
+    bool m_angled = true;
+    bool m_multiple_input = true;
+    bool m_show_bitmaps = true;
+    bool m_actions_routed = false;
+    // Whether the document shows its power-up trigger, kept while a paint runs: the objects
+    // ask it on every property read, and the answer cannot change during a paint.
+    bool m_powerup = false;
+    bool m_painting = false;
+    SEDQ_OBJECT::SEDQ_ERROR_TYPE m_error = SEDQ_OBJECT::ERROR_NONE;
+    SEDQ_OBJECT* m_error_object = nullptr;
+    // The validated equation text, shown in the title band when asked for.
+    QString m_equation;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
     QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;

@@ -46,19 +46,6 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_item() const
     return nullptr;
 }
 
-void SEDQ_OBJECT_WIDGET::ensure_visible(SEDQ_OBJECT* object)
-{
-    if (object == nullptr)
-        return;
-    object->ensure_visible();
-    if (m_object_list != nullptr)
-        for (SEDQ_OBJECT* other : *m_object_list)
-            if (other != nullptr)
-                other->get_property().set(SEDQ_PROPERTY::SELECTED, other == object ? 1 : 0);
-    on_update_properties();
-    update();
-}
-
 // Find runs the dialog; Find Next runs one search step on it without showing it. Either way it
 // starts from the state the canvas keeps.
 void SEDQ_OBJECT_WIDGET::on_edit_find()

@@ -1,0 +1,276 @@
+// SEDQ_OBJECT_WIDGET: painting the condition on show: the title band, the equation listing,
+// the last validation error, the objects and their lines, and the rubber band. The picture is
+// painted at the widget's size through a scale, whatever the zoom level.
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include "host/afcq.h"
+#include "host/cfg.h"
+#include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_tx_session.h"
+#include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOption>
+
+namespace
+{
+// The title band covers the canvas's top strip; the drawing area starts below it.
+constexpr int TITLE_BOTTOM = 22;
+constexpr int DRAWING_TOP = 23;
+constexpr int ERROR_MARGIN = 7;
+
+// The stored condition's numbering: conditions count from 1; the storage qualifiers are
+// written as the first.
+int condition_number(int index)
+{
+    return index >= 0 ? index + 1 : 1;
+}
+
+QBrush background_brush(const SEDQ_OBJECT_WIDGET& canvas, SEDQ_TX_MANAGER* tx)
+{
+    if (canvas.is_disabled())
+        return AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush();
+    if (canvas.is_powerup_trigger())
+        return tx->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL ? AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush()
+                                                                    : SEDQ_POWERUP_BRUSH;
+    return QBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
+}
+
+// The red band round the box of the object in error: a rounded red shape with the box's
+// inside cleared to white.
+void paint_error_ring(QPainter* painter, const SEDQ_OBJECT& object)
+{
+    const QRect box = object.get_rect().adjusted(0, 0, -2, -2);
+    const bool selected = object.get_property()[SEDQ_PROPERTY::SELECTED] == 1;
+    const int grow = selected ? 6 : 3;
+    painter->setPen(Qt::red);
+    painter->setBrush(Qt::red);
+    painter->drawRoundedRect(box.adjusted(-grow, -grow, grow, grow), selected ? 7 : 5, selected ? 7 : 5);
+    painter->setPen(Qt::white);
+    painter->setBrush(Qt::white);
+    painter->drawRoundedRect(box.adjusted(3, 3, -3, -3), selected ? 6 : 5, selected ? 6 : 5);
+    painter->setBrush(Qt::NoBrush);
+}
+} // namespace
+
+bool SEDQ_OBJECT_WIDGET::show_equation()
+{
+    static const bool on = cfg_is_on("sed_show_equation", false);
+    return on;
+}
+
+QString SEDQ_OBJECT_WIDGET::get_title() const
+{
+    int index = 0;
+    if (m_tx != nullptr)
+        m_tx->is_advanced_mode(&index);
+    switch (index)
+    {
+    case -3:
+        return QStringLiteral("   Advanced Trigger Condition Editor: Conditional Storage Qualifier");
+    case -2:
+        return QStringLiteral("   Advanced Trigger Condition Editor: Start Storage Qualifier");
+    case -1:
+        return QStringLiteral("   Advanced Trigger Condition Editor: Stop Storage Qualifier");
+    default:
+        return QStringLiteral("   Advanced Trigger Condition Editor: Condition %1").arg(index + 1);
+    }
+}
+
+// Every paint checks the condition again and keeps the last problem met and its object.
+void SEDQ_OBJECT_WIDGET::validate()
+{
+    m_error = SEDQ_OBJECT::ERROR_NONE;
+    m_error_object = nullptr;
+    m_equation.clear();
+    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
+    if (result < 0)
+        return;
+    int index = 0;
+    m_tx->is_advanced_mode(&index);
+    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
+    SEDQ_OBJECT* error_object = nullptr;
+    m_object_list->at(result)->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,
+                                            condition_number(index), m_powerup);
+    if (error != SEDQ_OBJECT::ERROR_NONE)
+    {
+        m_error = error;
+        m_error_object = error_object;
+    }
+}
+
+QString SEDQ_OBJECT_WIDGET::fit_listing(const QFontMetrics& metrics, const QString& text, int label_width,
+                                        int area_width, int position, int maximum, int* x)
+{
+    const int total = label_width + metrics.horizontalAdvance(text);
+    int shift = 0;
+    if (total > area_width && maximum > 0 && position > maximum / 2)
+        shift = int((2.0 * position / maximum - 1.0) * (total - area_width));
+    QString fitted = text;
+    const QString dots = QStringLiteral("...");
+    if (total - shift > area_width)
+    {
+        // The longest prefix that fits; widths grow with the prefix, so halve the range.
+        int low = 0;
+        int high = int(text.size());
+        while (low < high)
+        {
+            const int middle = (low + high + 1) / 2;
+            if (metrics.horizontalAdvance(text.left(middle) + dots) + label_width - shift > area_width)
+                high = middle - 1;
+            else
+                low = middle;
+        }
+        fitted = text.left(low) + dots;
+    }
+    if (shift > 0)
+    {
+        int blanks = 0;
+        while (metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))) < shift)
+            ++blanks;
+        fitted = QString(blanks, QLatin1Char(' ')) + dots + fitted.mid(blanks + 3);
+    }
+    *x = label_width - shift;
+    return fitted;
+}
+
+// The expression listing in two passes over the same lines: the plain text, then the selected
+// parts bold and coloured. Each pass writes the other pass's parts as blanks, so with the
+// fixed-width font the second pass overprints exactly the selected parts.
+void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& area)
+{
+    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
+    if (result < 0)
+        return;
+    const SEDQ_OBJECT* object = m_object_list->at(result);
+    const QString label = (object->get_alias().isEmpty() ? QStringLiteral("Result") : object->get_alias()) +
+                          QStringLiteral(": ");
+    for (int pass = 0; pass < 2; ++pass)
+    {
+        const bool selected = pass == 1;
+        painter->save();
+        QFont font(QStringLiteral("Courier"), 12);
+        if (selected)
+        {
+            font.setWeight(75);
+            painter->setPen(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
+        }
+        painter->setFont(font);
+        const QFontMetrics metrics = painter->fontMetrics();
+        const int left = area.left() + 5;
+        int y = area.top() + 2 + pass;
+        const int label_width = metrics.horizontalAdvance(label);
+        if (selected)
+            painter->drawText(QPoint(left, y + metrics.ascent()), label);
+        if (!object->get_children().isEmpty())
+        {
+            int x = label_width;
+            const QString text = fit_listing(metrics, object->get_children().first()->get_equation(selected, 0),
+                                             label_width, area.width(), m_hscroll->value(), m_hscroll->maximum(),
+                                             &x);
+            painter->drawText(QPoint(left + x, y + metrics.ascent()), text);
+        }
+        for (int i = m_object_list->size() - 1; i >= 0; --i)
+        {
+            const SEDQ_OBJECT* root = m_object_list->at(i);
+            if (i == result || !root->is_root())
+                continue;
+            y += metrics.height();
+            painter->drawText(QPoint(left, y + metrics.ascent()), root->get_equation(selected, 0));
+        }
+        painter->restore();
+    }
+}
+
+void SEDQ_OBJECT_WIDGET::paint_error(QPainter* painter, QRect const& area)
+{
+    painter->save();
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
+    painter->setPen(Qt::red);
+    const QRect text_area = area.adjusted(ERROR_MARGIN, 0, 0, -(m_hscroll->height() + ERROR_MARGIN));
+    painter->drawText(text_area, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
+                      QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]));
+    if (!m_error_object->is_hidden())
+        paint_error_ring(painter, *m_error_object);
+    painter->restore();
+}
+
+// An error inside a collapsed subtree is opened up so that the next paint shows its ring. It
+// records no undo step: a paint after an Undo must not drop the Redo steps.
+void SEDQ_OBJECT_WIDGET::reveal_error_object()
+{
+    if (m_error_object == nullptr || !m_error_object->is_hidden() || m_moving)
+        return;
+    m_error_object->ensure_visible();
+    arrange_objects();
+}
+
+void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent*)
+{
+    if (m_object_list == nullptr)
+        return;
+    m_powerup = m_tx->is_powerup_trigger(-1);
+    m_painting = true;
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    painter.fillRect(rect(), background_brush(*this, m_tx));
+
+    // The drawing, in canvas coordinates: one canvas unit is level / 10 pixels.
+    painter.save();
+    painter.setClipRect(QRect(0, DRAWING_TOP, w - m_vscroll->width(), h - DRAWING_TOP));
+    const qreal scale = 10.0 / m_zoom_level;
+    painter.scale(scale, scale);
+    QRect area(QPoint(0, 0), QPoint(w - 1, h - 1));
+    client_to_zoom(&area);
+    area.setTop(DRAWING_TOP);
+    area.setRight(area.right() - m_vscroll->width());
+    validate();
+    paint_listing(&painter, area);
+    if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr)
+        paint_error(&painter, area);
+    const bool focused = hasFocus();
+    const bool incremental = m_tx->is_incremental_compile();
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        object->draw(&painter, m_multiple_input, m_show_bitmaps, focused, incremental);
+    QPoint mouse = mapFromGlobal(QCursor::pos());
+    client_to_zoom(&mouse);
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        object->draw_lines(&painter, m_angled, m_multiple_input, mouse);
+    const QRect band = m_rubber_band.normalized();
+    if (focused && !m_moving && (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0 &&
+        band.left() <= band.right() && band.top() <= band.bottom())
+    {
+        painter.setPen(SEDQ_DOTTED_PEN);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(band);
+    }
+    painter.restore();
+
+    // The title band, in widget pixels.
+    const QRect title(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM));
+    painter.fillRect(title, AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
+    painter.fillRect(QRect(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM - 1)), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
+    const QString text = get_title();
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, text);
+    if (show_equation() && !m_equation.isEmpty())
+    {
+        painter.setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
+        painter.setPen(m_error != SEDQ_OBJECT::ERROR_NONE ? QPen(Qt::red) : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
+        QRect rest = title;
+        rest.setLeft(rest.left() + painter.fontMetrics().horizontalAdvance(text + QLatin1Char(' ')));
+        painter.drawText(rest, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+                         painter.fontMetrics().elidedText(m_equation, Qt::ElideRight, rest.width()));
+    }
+    painter.end();
+    m_painting = false;
+    reveal_error_object();
+}
