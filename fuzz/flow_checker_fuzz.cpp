@@ -64,8 +64,9 @@ QStringList list_of(const std::set<std::string>& names)
     return list;
 }
 
-// The editor's reading of the text, of its first 1 KB only: the proposals are asked at every
-// position, and each reads the text before the cursor and the whole text again.
+// The editor's reading of the text, of its first 1 KB only; the proposals are asked at every
+// position of its first 128 characters (each call reads the text before the cursor and the
+// whole text again, so longer texts would only slow the search down) and at its end.
 void edit(const std::string& input, const SDR_FLOW_CHECKER::NAMES& checked)
 {
     const QString text = QString::fromLocal8Bit(input.data(), int(std::min<size_t>(input.size(), 1024)));
@@ -82,9 +83,11 @@ void edit(const std::string& input, const SDR_FLOW_CHECKER::NAMES& checked)
     machine.get_unified_state_text(&rebuilt);
 
     sedq_split_tokens(text);
-    for (int at = 0; at <= text.size(); ++at)
+    const QString head = text.left(128);
+    for (int at = 0; at <= head.size(); ++at)
         for (SEDQ_DISPLAY_TYPE display : {SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW})
-            sedq_get_proposals(text.left(at), text, names, display, SEDQ_TOOLTIPS_TYPE_BOTH);
+            sedq_get_proposals(head.left(at), head, names, display, SEDQ_TOOLTIPS_TYPE_BOTH);
+    sedq_get_proposals(text, text, names, SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW, SEDQ_TOOLTIPS_TYPE_BOTH);
 
     SEDQ_HIGHLIGHT_LOCK lock;
     lock.locked = text.size() % 2 != 0;
