@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 #include <QTextBlock>
@@ -104,6 +105,19 @@ protected:
             return QColor();
         }
         return QColor();
+    }
+
+    // Where a click lands on the first `token` of the editor's text, with the page's tab brought
+    // to the front so that the editor is laid out there.
+    static QPoint token_point(SEDQ_STATE_TEXT_EDIT* editor, const QString& token)
+    {
+        for (QWidget* w = editor; w != nullptr; w = w->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+                tabs->setCurrentWidget(w);
+        settle();
+        QTextCursor at(editor->document());
+        at.setPosition(editor->toPlainText().indexOf(token));
+        return editor->cursorRect(at).center() + QPoint(2, 0);
     }
 
     SEDQ_FRAME_WND* m_frame = nullptr;
@@ -374,14 +388,7 @@ TEST_F(state_flow_page_test, clicking_a_number_asks_for_its_value_in_the_value_d
     const QString counter = QString::fromLocal8Bit(tx()->get_counter_name(0, 0, nullptr, nullptr));
     type(editors().at(0), ("if (" + counter + " > 5) trigger;").toLatin1().constData());
     SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
-    // The page's tab comes to the front, so that the editor is laid out where the click lands.
-    for (QWidget* w = editor; w != nullptr; w = w->parentWidget())
-        if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-            tabs->setCurrentWidget(w);
-    settle();
-    QTextCursor at_five(editor->document());
-    at_five.setPosition(editor->toPlainText().indexOf('5'));
-    const QPoint five = editor->cursorRect(at_five).center() + QPoint(2, 0);
+    const QPoint five = token_point(editor, "5");
     int width = 0;
     int display = 0;
     QTimer::singleShot(0, [&width, &display]() {
@@ -437,4 +444,34 @@ TEST_F(state_flow_page_test, a_locked_document_disables_the_count_selectors_and_
     EXPECT_FALSE(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->isEnabled());
     for (SEDQ_CONFIG_CHECK_BOX* box : pane<SEDQ_RESOURCES_WIDGET>()->get_check_boxes())
         EXPECT_FALSE(box->isEnabled()) << box->text().toStdString();
+}
+
+TEST_F(state_flow_page_test, clicking_a_logical_operator_offers_the_other_one)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+    settle();
+    const QString text = "if (" + flag_name(tx(), 0) + " && " + flag_name(tx(), 1) + ") trigger;";
+    editors().at(0)->insertPlainText(text);
+    settle();
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, token_point(editor, "&&"));
+    settle();
+    auto* offered = qobject_cast<QStringListModel*>(editor->get_completer()->model());
+    ASSERT_NE(offered, nullptr);
+    EXPECT_EQ(offered->stringList(), (QStringList{"&&", "||"}));
+    EXPECT_TRUE(editor->get_completer()->popup()->isVisible());
+    emit editor->get_completer()->activated(QString("||"));
+    settle();
+    QString swapped = text;
+    swapped.replace("&&", "||");
+    EXPECT_EQ(state_text(0), swapped);
+
+    // Locked, with the logical operators not configurable at run time, the operator is no swap.
+    editor->get_completer()->popup()->hide();
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
+    settle();
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, token_point(editor, "||"));
+    settle();
+    EXPECT_FALSE(editor->get_completer()->popup()->isVisible());
+    EXPECT_EQ(state_text(0), swapped);
 }

@@ -306,6 +306,11 @@ void SEDQ_STATE_TEXT_EDIT::mouseReleaseEvent(QMouseEvent* event)
     QTextEdit::mouseReleaseEvent(event);
     if (textCursor().hasSelection())
         return;
+    // The lock and the run-time options may have changed since the line was highlighted: what
+    // may be swapped is read from the rules as they are now.
+    connect_text(false);
+    m_highlighter->rehighlightBlock(cursorForPosition(event->pos()).block());
+    connect_text(true);
     QString word;
     if (!is_underlined(event->pos(), &word))
     {
