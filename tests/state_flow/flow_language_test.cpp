@@ -1,6 +1,7 @@
 // The flow language the editor sees: tokens, proposals at the cursor, the state split of a
 // unified text, highlighting rules over user-chosen names, and the goto graph of the diagram.
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
+#include "sedq/model/sedq_flow_rename.h"
 #include "sedq/model/sedq_line_count.h"
 #include "sedq/state_flow/sedq_diagram_widget.h"
 #include "sedq/state_flow/sedq_flow_language.h"
@@ -146,8 +147,32 @@ TEST(flow_language, user_names_never_make_a_rule_that_matches_nothing)
         return false;
     };
     EXPECT_FALSE(covered_by(4, 1, Qt::magenta)) << "x* is not read as a pattern";
+    EXPECT_TRUE(covered_by(4, 2, Qt::magenta)) << "x* is found as the flow check reads it";
+    EXPECT_TRUE(covered_by(10, 2, Qt::magenta));
     EXPECT_TRUE(covered_by(0, 2, Qt::blue));
     EXPECT_TRUE(covered_by(25, 3, Qt::darkGreen));
+}
+
+TEST(flow_language, a_renamed_name_follows_in_the_text_as_a_whole_word_only)
+{
+    const struct
+    {
+        const char* text;
+        const char* from;
+        const char* to;
+        const char* expected;
+    } rows[] = {
+        {"if (f1 && !f1) set f1; clear f10; set xf1;", "f1", "busy", "if (busy && !busy) set busy; clear f10; set xf1;"},
+        {"if (f1) set f1_b;", "f1", "f2", "if (f2) set f1_b;"},
+        {"increment c1;c1", "c1", "count", "increment count;count"},
+        {"if (x*&&y) set x*;", "x*", "a|", "if (a|&&y) set a|;"},
+        {"set *x; set y*x;", "*x", "z", "set z; set yz;"},
+        {"set f1;", "f1", "", "set f1;"},
+        {"set f1;", "", "z", "set f1;"},
+        {"", "f1", "z", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_rename_in_flow(row.text, row.from, row.to), QString(row.expected)) << row.text;
 }
 
 TEST(flow_language, underlines_follow_the_lock_and_the_runtime_options)

@@ -4,18 +4,31 @@
 #include "frame/frame_test_support.h"
 
 #include "sedq/frame/sedq_bool_combo_box.h"
+#include "sedq/frame/sedq_config_check_box.h"
 #include "sedq/frame/sedq_int_combo_box.h"
 #include "sedq/state_flow/sedq_diagram_widget.h"
 #include "sedq/state_flow/sedq_resources_widget.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
 #include "sedq/state_flow/sedq_state_widget.h"
 #include "sedq/state_flow/sedq_tree_widget.h"
+#include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QStringListModel>
 #include <QTest>
+#include <QTimer>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <cstring>
+#include <functional>
 
 namespace
 {
@@ -30,9 +43,12 @@ protected:
     template <typename PANE> PANE* pane() const { return m_frame->findChild<PANE*>(); }
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
 
-    QList<SEDQ_STATE_TEXT_EDIT*> editors() const
+    QList<SEDQ_STATE_TEXT_EDIT*> editors(int instance = 0) const
     {
-        return pane<SEDQ_STATE_WIDGET>()->findChildren<SEDQ_STATE_TEXT_EDIT*>();
+        for (SEDQ_STATE_WIDGET* page : m_frame->findChildren<SEDQ_STATE_WIDGET*>())
+            if (page->get_instance() == instance)
+                return page->findChildren<SEDQ_STATE_TEXT_EDIT*>();
+        return {};
     }
 
     QString state_text(int state) const
@@ -50,7 +66,62 @@ protected:
         settle();
     }
 
+    QString flag_name(SEDQ_TX_MANAGER* manager, int flag) const
+    {
+        return QString::fromLocal8Bit(manager->get_flag_name(flag, 0, nullptr));
+    }
+
+    // What `read` gives of the document saved now and opened again in a second window. Saving
+    // makes the saved file the window's own, so the second window opens a copy of it.
+    QString reopened(const std::function<QString(SEDQ_TX_MANAGER*)>& read)
+    {
+        const QString saved = m_dir.filePath(QString("saved%1.vtl").arg(++m_copies));
+        const QString copy = m_dir.filePath(QString("copy%1.vtl").arg(m_copies));
+        if (!tx()->save_document(saved.toLocal8Bit().constData()) || !QFile::copy(saved, copy))
+            return "not saved";
+        SEDQ_FRAME_WND* other = open_frame(copy);
+        const QString value = read(other->get_tx_manager());
+        close_frame(other);
+        return value;
+    }
+
+    void rename_flag(int flag, const QString& name)
+    {
+        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItem(flag)->setText(0, name);
+        settle();
+    }
+
+    // The colour the editor's highlighter gave to the first `word` of its text; invalid when none.
+    static QColor colour_of(SEDQ_STATE_TEXT_EDIT* editor, const QString& word)
+    {
+        for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        {
+            const int at = block.text().indexOf(word);
+            if (at < 0)
+                continue;
+            for (const QTextLayout::FormatRange& range : block.layout()->formats())
+                if (range.start == at && range.length == word.size())
+                    return range.format.foreground().color();
+            return QColor();
+        }
+        return QColor();
+    }
+
+    // Where a click lands on the first `token` of the editor's text, with the page's tab brought
+    // to the front so that the editor is laid out there.
+    static QPoint token_point(SEDQ_STATE_TEXT_EDIT* editor, const QString& token)
+    {
+        for (QWidget* w = editor; w != nullptr; w = w->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+                tabs->setCurrentWidget(w);
+        settle();
+        QTextCursor at(editor->document());
+        at.setPosition(editor->toPlainText().indexOf(token));
+        return editor->cursorRect(at).center() + QPoint(2, 0);
+    }
+
     SEDQ_FRAME_WND* m_frame = nullptr;
+    int m_copies = 0;
 };
 } // namespace
 
@@ -137,4 +208,270 @@ TEST_F(state_flow_page_test, resources_and_state_count_edits_are_undoable_steps)
     settle();
     EXPECT_EQ(tx()->get_flag_names(0).value(0), "busy");
     EXPECT_EQ(resources()->get_flag_list()->topLevelItem(0)->text(0), "busy");
+}
+
+TEST_F(state_flow_page_test, renaming_a_flag_renames_it_in_the_flow_as_one_undoable_step)
+{
+    for (const bool all_states : {false, true})
+    {
+        SCOPED_TRACE(all_states ? "all states in one window" : "one window per state");
+        close_frame(m_frame);
+        m_frame = open_frame(write_document({instance_spec("fsm", 2, 1, {}, true)}, all_states ? "all.vtl" : "one.vtl"));
+        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+        settle();
+        if (all_states)
+        {
+            pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+            settle();
+        }
+        const QString old_name = flag_name(tx(), 0);
+        QTextCursor end = editors().at(0)->textCursor();
+        end.movePosition(QTextCursor::End);
+        editors().at(0)->setTextCursor(end);
+        if (all_states)
+            QTest::keyClick(editors().at(0), Qt::Key_Return);
+        type(editors().at(0), "set ");
+        type(editors().at(0), (old_name + "; clear " + old_name + "0;").toLatin1().constData());
+        const auto flow = [](SEDQ_TX_MANAGER* manager) {
+            QString text;
+            manager->get_state_text(0, &text, 0);
+            return text;
+        };
+        const QString before = flow(tx());
+        ASSERT_TRUE(before.endsWith("set " + old_name + "; clear " + old_name + "0;")) << before.toStdString();
+        EXPECT_EQ(colour_of(editors().at(0), old_name), QColor(Qt::magenta));
+
+        rename_flag(0, "busy");
+        QString after = before;
+        after.replace("set " + old_name + ";", "set busy;");
+        EXPECT_EQ(flow(tx()), after) << "the longer name " << old_name.toStdString() << "0 stays";
+        EXPECT_TRUE(editors().at(0)->toPlainText().contains("set busy;"));
+        EXPECT_EQ(colour_of(editors().at(0), "busy"), QColor(Qt::magenta));
+        EXPECT_EQ(reopened(flow), after);
+
+        tx()->on_edit_undo();
+        settle();
+        EXPECT_EQ(flag_name(tx(), 0), old_name);
+        EXPECT_EQ(flow(tx()), before);
+        EXPECT_TRUE(editors().at(0)->toPlainText().contains("set " + old_name + ";"));
+        EXPECT_EQ(reopened(flow), before);
+        tx()->on_edit_redo();
+        settle();
+        EXPECT_EQ(flag_name(tx(), 0), "busy");
+        EXPECT_EQ(flow(tx()), after);
+        EXPECT_EQ(reopened([this](SEDQ_TX_MANAGER* manager) { return flag_name(manager, 0) + ": " + [&] {
+                      QString text;
+                      manager->get_state_text(0, &text, 0);
+                      return text;
+                  }(); }),
+                  "busy: " + after);
+    }
+}
+
+TEST_F(state_flow_page_test, names_that_read_as_patterns_highlight_and_return)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+    settle();
+    type(editors().at(0), ("set " + flag_name(tx(), 0) + "; set " + flag_name(tx(), 1) + ";").toLatin1().constData());
+    // Each rename refreshes the page, and every editor highlights its text again with the new names.
+    for (const QString name : {"x*", "a|", ""})
+    {
+        rename_flag(0, name);
+        EXPECT_EQ(flag_name(tx(), 0), name);
+        if (!name.isEmpty())
+            EXPECT_EQ(colour_of(editors().at(0), name), QColor(Qt::magenta)) << name.toStdString();
+    }
+    EXPECT_EQ(state_text(0), "set a|; set " + flag_name(tx(), 1) + ";") << "an empty name leaves the text";
+    EXPECT_EQ(colour_of(editors().at(0), flag_name(tx(), 1)), QColor(Qt::magenta));
+}
+
+TEST_F(state_flow_page_test, every_kind_of_flow_edit_is_undone_and_redone_and_saved_as_shown)
+{
+    const auto text = [](SEDQ_TX_MANAGER* manager) {
+        QString text;
+        manager->get_state_text(0, &text, 0);
+        return text;
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> edit;
+        std::function<QString(SEDQ_TX_MANAGER*)> read;
+    } rows[] = {
+        {"flow text", [this]() { editors().at(0)->insertPlainText(" trigger;"); }, text},
+        {"state count",
+         [this]() { pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(3); },
+         [](SEDQ_TX_MANAGER* manager) { return QString::number(manager->get_state_count(0)); }},
+        {"flag rename", [this]() { rename_flag(0, "ready"); },
+         [](SEDQ_TX_MANAGER* manager) { return QString::fromLocal8Bit(manager->get_flag_name(0, 0, nullptr)); }},
+        {"runtime option",
+         [this]() { pane<SEDQ_RESOURCES_WIDGET>()->get_check_boxes().at(2)->click(); },
+         [](SEDQ_TX_MANAGER* manager) {
+             return QString::number(manager->is_configurable(SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS, 0));
+         }},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        close_frame(m_frame);
+        m_frame = open_frame(write_document({instance_spec("fsm", 2, 1, {}, true)}, QString(row.name) + ".vtl"));
+        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+        editors().at(0)->insertPlainText("goto ST1;");
+        settle();
+        const QString before = row.read(tx());
+        row.edit();
+        settle();
+        const QString after = row.read(tx());
+        ASSERT_NE(after, before);
+        EXPECT_EQ(reopened(row.read), after);
+        tx()->on_edit_undo();
+        settle();
+        EXPECT_EQ(row.read(tx()), before);
+        EXPECT_EQ(reopened(row.read), before);
+        tx()->on_edit_redo();
+        settle();
+        EXPECT_EQ(row.read(tx()), after);
+        EXPECT_EQ(reopened(row.read), after);
+    }
+}
+
+TEST_F(state_flow_page_test, two_instances_edit_their_flows_in_turn_and_undo_in_reverse)
+{
+    close_frame(m_frame);
+    m_frame = open_frame(write_document({instance_spec("a", 2, 1, {}, true), instance_spec("b", 2, 1, {}, true)}, "two.vtl"));
+    const auto text_of = [this](int instance) {
+        QString text;
+        tx()->get_state_text(0, &text, instance);
+        return text;
+    };
+    const char* typed[] = {" trigger;", " start_store;"};
+    for (int instance : {0, 1})
+    {
+        tx()->set_instance(instance);
+        settle();
+        editors(instance).at(0)->insertPlainText("goto ST1;");
+        settle();
+        editors(instance).at(0)->insertPlainText(typed[instance]);
+        settle();
+    }
+    EXPECT_EQ(text_of(0), "goto ST1; trigger;");
+    EXPECT_EQ(text_of(1), "goto ST1; start_store;");
+    // Each instance undoes and redoes its own flow; the other's stays as it is.
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(text_of(1), "goto ST1;");
+    EXPECT_EQ(text_of(0), "goto ST1; trigger;");
+    tx()->set_instance(0);
+    settle();
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(text_of(0), "goto ST1;");
+    EXPECT_EQ(text_of(1), "goto ST1;");
+    EXPECT_EQ(editors(0).at(0)->toPlainText(), "goto ST1;");
+    tx()->on_edit_redo();
+    settle();
+    EXPECT_EQ(text_of(0), "goto ST1; trigger;");
+    EXPECT_EQ(text_of(1), "goto ST1;");
+    tx()->set_instance(1);
+    settle();
+    tx()->on_edit_redo();
+    settle();
+    EXPECT_EQ(text_of(1), "goto ST1; start_store;");
+    EXPECT_EQ(editors(1).at(0)->toPlainText(), "goto ST1; start_store;");
+    EXPECT_EQ(text_of(0), "goto ST1; trigger;");
+}
+
+TEST_F(state_flow_page_test, clicking_a_number_asks_for_its_value_in_the_value_dialog)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->set_current_count(1);
+    settle();
+    const QString counter = QString::fromLocal8Bit(tx()->get_counter_name(0, 0, nullptr, nullptr));
+    type(editors().at(0), ("if (" + counter + " > 5) trigger;").toLatin1().constData());
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    const QPoint five = token_point(editor, "5");
+    int width = 0;
+    int display = 0;
+    QTimer::singleShot(0, [&width, &display]() {
+        auto* dialog = qobject_cast<SEDQ_TRIGGER_VALUE_DLG*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        width = dialog->get_width();
+        display = dialog->get_display_type();
+        dialog->get_value_edit()->setText("111");
+        dialog->accept();
+    });
+    QString word;
+    ASSERT_TRUE(editor->is_underlined(five, &word)) << word.toStdString() << " " << editor->isVisible();
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, five);
+    settle();
+    EXPECT_EQ(width, 32);
+    EXPECT_EQ(display, SDR_GTYPE_UNSIGNED);
+    EXPECT_EQ(state_text(0), "if (" + counter + " > 7) trigger;");
+}
+
+TEST_F(state_flow_page_test, keys_typed_within_the_delay_are_checked_once)
+{
+    QSignalSpy updates(tx(), &SEDQ_TX_MANAGER::updated);
+    const auto checks = [&updates]() {
+        int count = 0;
+        for (const QList<QVariant>& update : updates)
+            count += update.at(1).toInt() == sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
+        return count;
+    };
+    type(editors().at(0), "trig");
+    type(editors().at(0), "ger;");
+    const int typed = checks();
+    QTRY_VERIFY_WITH_TIMEOUT(checks() > typed, 5000);
+    QTest::qWait(700);
+    EXPECT_EQ(checks(), typed + 1);
+}
+
+TEST_F(state_flow_page_test, a_locked_document_disables_the_count_selectors_and_options)
+{
+    const auto options = [this]() {
+        std::vector<int> bits;
+        for (SEDQ_CONFIG_CHECK_BOX* box : pane<SEDQ_RESOURCES_WIDGET>()->get_check_boxes())
+            bits.push_back(box->get_option());
+        return bits;
+    };
+    EXPECT_EQ(options(), (std::vector<int>{SCI_RUNTIME_CONFIG_GOTO_STATE, SCI_RUNTIME_CONFIG_COMPARISON_VALUES,
+                                           SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS,
+                                           SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS}));
+    EXPECT_TRUE(pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->isEnabled());
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
+    settle();
+    EXPECT_FALSE(pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->isEnabled());
+    EXPECT_FALSE(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->isEnabled());
+    for (SEDQ_CONFIG_CHECK_BOX* box : pane<SEDQ_RESOURCES_WIDGET>()->get_check_boxes())
+        EXPECT_FALSE(box->isEnabled()) << box->text().toStdString();
+}
+
+TEST_F(state_flow_page_test, clicking_a_logical_operator_offers_the_other_one)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+    settle();
+    const QString text = "if (" + flag_name(tx(), 0) + " && " + flag_name(tx(), 1) + ") trigger;";
+    editors().at(0)->insertPlainText(text);
+    settle();
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, token_point(editor, "&&"));
+    settle();
+    auto* offered = qobject_cast<QStringListModel*>(editor->get_completer()->model());
+    ASSERT_NE(offered, nullptr);
+    EXPECT_EQ(offered->stringList(), (QStringList{"&&", "||"}));
+    EXPECT_TRUE(editor->get_completer()->popup()->isVisible());
+    emit editor->get_completer()->activated(QString("||"));
+    settle();
+    QString swapped = text;
+    swapped.replace("&&", "||");
+    EXPECT_EQ(state_text(0), swapped);
+
+    // Locked, with the logical operators not configurable at run time, the operator is no swap.
+    editor->get_completer()->popup()->hide();
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
+    settle();
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, token_point(editor, "||"));
+    settle();
+    EXPECT_FALSE(editor->get_completer()->popup()->isVisible());
+    EXPECT_EQ(state_text(0), swapped);
 }

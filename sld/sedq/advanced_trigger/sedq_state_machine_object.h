@@ -53,6 +53,8 @@ public:
     QStringList& get_state_text_list() { return m_state_text_list; }
     QList<int>& get_state_type_list() { return m_state_type_list; }
     void clear_unified_state_text() { m_unified_state_text.clear(); }
+    // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
+    bool has_unified_state_text() const { return !m_unified_state_text.isEmpty(); }
 
     static const char* const FLOW_EXPRESSION_KEY;
 

@@ -8,6 +8,7 @@
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_flow_rename.h"
 #include "sedq/model/sedq_line_count.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
@@ -67,6 +68,23 @@ void place_error(SEDQ_STATE_MACHINE_ERROR* error, const QStringList& texts, int 
     }
     error->m_state = 0;
     error->m_line_in_state = 0;
+}
+
+// The flow text follows a renamed flag or counter: a unified text kept as typed is renamed as
+// a whole (its states are read from it again), otherwise each state's body.
+void rename_in_flow(SEDQ_STATE_MACHINE_OBJECT* machine, const QString& from, const QString& to)
+{
+    if (machine == nullptr)
+        return;
+    if (machine->has_unified_state_text())
+    {
+        QString text;
+        machine->get_unified_state_text(&text);
+        machine->set_unified_state_text(sedq_rename_in_flow(text, from, to));
+        return;
+    }
+    for (QString& body : machine->get_state_text_list())
+        body = sedq_rename_in_flow(body, from, to);
 }
 
 SDR_DATA_LOG* entry_log(SDR_TX_SESSION* session, int index)
@@ -320,11 +338,17 @@ void SEDQ_TX_MANAGER::set_counter_count(int count)
 
 void SEDQ_TX_MANAGER::set_flag_name(int flag, QString const* name)
 {
-    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
-        QString::fromLocal8Bit(get_flag_name(flag, SEDQ_CURRENT, nullptr)) == *name)
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr)
+        return;
+    const QString old_name = QString::fromLocal8Bit(get_flag_name(flag, SEDQ_CURRENT, nullptr));
+    if (old_name == *name)
         return;
     const QByteArray text = name->toLocal8Bit();
-    edit_flow(this, 0, [this, flag, &text]() { m_tx_trigger->set_flag(flag, text.constData(), nullptr); });
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(SEDQ_CURRENT);
+    edit_flow(this, 0, [this, flag, &text, machine, &old_name, name]() {
+        m_tx_trigger->set_flag(flag, text.constData(), nullptr);
+        rename_in_flow(machine, old_name, *name);
+    });
 }
 
 void SEDQ_TX_MANAGER::set_flag_initial_value(int flag, int value)
@@ -338,12 +362,17 @@ void SEDQ_TX_MANAGER::set_flag_initial_value(int flag, int value)
 
 void SEDQ_TX_MANAGER::set_counter_name(int counter, QString const* name)
 {
-    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr ||
-        QString::fromLocal8Bit(get_counter_name(counter, SEDQ_CURRENT, nullptr, nullptr)) == *name)
+    if (SEDQ_BLOCK::is_blocked() || m_tx_trigger == nullptr || name == nullptr)
+        return;
+    const QString old_name = QString::fromLocal8Bit(get_counter_name(counter, SEDQ_CURRENT, nullptr, nullptr));
+    if (old_name == *name)
         return;
     const QByteArray text = name->toLocal8Bit();
-    edit_flow(this, 0,
-              [this, counter, &text]() { m_tx_trigger->set_counter(counter, text.constData(), nullptr, nullptr); });
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(SEDQ_CURRENT);
+    edit_flow(this, 0, [this, counter, &text, machine, &old_name, name]() {
+        m_tx_trigger->set_counter(counter, text.constData(), nullptr, nullptr);
+        rename_in_flow(machine, old_name, *name);
+    });
 }
 
 void SEDQ_TX_MANAGER::set_counter_width(int counter, int width)

@@ -27,84 +27,11 @@ namespace
 {
 const int MAXIMUM_STATES = 20;
 
-
 QPoint centre_of(const QRect& rect)
 {
     return QPoint((rect.left() + rect.right()) / 2, (rect.top() + rect.bottom()) / 2);
 }
 } // namespace
-
-void SEDQ_STATE::enable()
-{
-    QList<SEDQ_STATE*> pending{this};
-    while (!pending.isEmpty())
-    {
-        SEDQ_STATE* node = pending.takeLast();
-        if (node->enabled)
-            continue;
-        node->enabled = true;
-        pending << node->next;
-    }
-}
-
-QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts)
-{
-    QVector<QVector<int>> transitions(names.size());
-    for (int state = 0; state < names.size(); ++state)
-    {
-        QString text = texts.value(state);
-        text.replace(QLatin1Char(';'), QLatin1Char(' '));
-        const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (int w = 1; w < words.size(); ++w)
-            if (words.at(w - 1) == QLatin1String("goto"))
-                for (int k = 0; k < names.size(); ++k)
-                    if (names.at(k) == words.at(w))
-                        transitions[state].append(k);
-    }
-    return transitions;
-}
-
-SEDQ_STATE_ARC sedq_state_arc(QPoint source, QPoint target)
-{
-    SEDQ_STATE_ARC arc;
-    const int y_source = ((source.y() - 9) + (source.y() + 10)) / 2;
-    const int y_target = ((target.y() - 9) + (target.y() + 10)) / 2;
-    const int cx = source.x();
-    if (y_target > y_source)
-    {
-        const int d = (y_target - 6) - (y_source + 6) + 1;
-        arc.rect = QRect(cx - d / 2 + 31, y_source + 6, d, d);
-        arc.start_angle = 270 * 16;
-        arc.span_angle = 180 * 16;
-        const int ax = (arc.rect.left() + (arc.rect.left() + d - 1)) / 2;
-        arc.head[0] = QPoint(ax, y_target - 6);
-        arc.head[1] = QPoint(ax + 5, y_target - 8);
-        arc.head[2] = QPoint(ax + 5, y_target - 2);
-    }
-    else if (y_target < y_source)
-    {
-        const int d = y_source - (y_target + 6) - 5;
-        arc.rect = QRect(cx - d / 2 - 30, y_target + 6, d, d);
-        arc.start_angle = 270 * 16;
-        arc.span_angle = -180 * 16;
-        const int ax = (arc.rect.left() + (arc.rect.left() + d - 1)) / 2;
-        arc.head[0] = QPoint(ax, y_target + 6);
-        arc.head[1] = QPoint(ax - 5, y_target + 3);
-        arc.head[2] = QPoint(ax - 5, y_target + 9);
-    }
-    else
-    {
-        const int cy = source.y();
-        arc.rect = QRect(cx - 18, cy - 4, 38, 40);
-        arc.start_angle = 0;
-        arc.span_angle = -180 * 16;
-        const int y_arrow = ((cy - 4) + (cy + 35)) / 2;
-        arc.head[0] = QPoint(cx - 18, y_arrow);
-        arc.head[1] = QPoint(cx - 21, y_arrow + 5);
-        arc.head[2] = QPoint(cx - 15, y_arrow + 5);
-    }
-    return arc;
-}
 
 // ---- the list ------------------------------------------------------------------------------
 

@@ -1,9 +1,9 @@
 // The flow text tokenizer, the structural predicates and the proposal table.
 #include "sedq/state_flow/sedq_flow_language.h"
 
-#include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace
@@ -138,18 +138,6 @@ void after_operand_token(QStringList* out, const QString& last, const QString& p
         *out << JOINERS;
 }
 } // namespace
-
-SEDQ_FLOW_NAMES SEDQ_FLOW_NAMES::of(SEDQ_TX_MANAGER* tx, int instance)
-{
-    SEDQ_FLOW_NAMES names;
-    if (tx == nullptr)
-        return names;
-    names.states = tx->get_state_names(instance);
-    names.conditions = tx->get_condition_names(instance);
-    names.counters = tx->get_counter_names(instance);
-    names.flags = tx->get_flag_names(instance);
-    return names;
-}
 
 QStringList sedq_split_tokens(QString const& text)
 {
@@ -327,16 +315,4 @@ QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ
     if ((type & SEDQ_TOOLTIPS_TYPE_HINT) != 0)
         sedq_get_proposals(&result, tokens, names, display, SEDQ_RESOURCE_TYPE_COLLAPSED);
     return result;
-}
-
-void sedq_get_tooltip(QStringList* out, QStringList const& tokens, SEDQ_TX_MANAGER* tx, int instance,
-                      SEDQ_DISPLAY_TYPE display, SEDQ_RESOURCE_TYPE resource)
-{
-    sedq_get_proposals(out, tokens, SEDQ_FLOW_NAMES::of(tx, instance), display, resource);
-}
-
-QStringList sedq_get_tooltip(QString const& before, QString const& whole, SEDQ_TX_MANAGER* tx, int instance,
-                             SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type)
-{
-    return sedq_get_proposals(before, whole, SEDQ_FLOW_NAMES::of(tx, instance), display, type);
 }

@@ -33,6 +33,17 @@ SEDQ_TOOLTIPS_DELAY delay_for_key(int key)
     return SEDQ_TOOLTIPS_DELAY_IMMEDIATE;
 }
 
+// "Courier New", 12 points, falling back to any fixed-width face. The family is copied to the
+// heap: a string literal's text lives in this library, and Qt's font cache keeps the family of
+// every font it resolved until the application ends, after the host has unloaded the library.
+QFont flow_font()
+{
+    QFont font(QString::fromLatin1("Courier New"), 12);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
 bool is_navigation_key(int key)
 {
     return key >= Qt::Key_Home && key <= Qt::Key_PageDown;
@@ -58,6 +69,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
 {
     setMouseTracking(true);
     setAcceptRichText(false);
+    setFont(flow_font());
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
     m_completer = make_completer(true);
@@ -294,6 +306,11 @@ void SEDQ_STATE_TEXT_EDIT::mouseReleaseEvent(QMouseEvent* event)
     QTextEdit::mouseReleaseEvent(event);
     if (textCursor().hasSelection())
         return;
+    // The lock and the run-time options may have changed since the line was highlighted: what
+    // may be swapped is read from the rules as they are now.
+    connect_text(false);
+    m_highlighter->rehighlightBlock(cursorForPosition(event->pos()).block());
+    connect_text(true);
     QString word;
     if (!is_underlined(event->pos(), &word))
     {
