@@ -39,18 +39,6 @@ bool read_block(SDR_FILE_ENTRY_READER* entry, qint64 size, QByteArray* block, SD
     return entry->read_exact(block->data(), size, error);
 }
 
-// The channel rows in pieces, so that their deferred checksums run on several threads even for
-// a single log.
-bool read_rows(SDR_FILE_ENTRY_READER* entry, qint64 size, QByteArray* block, SDR_FILE_ERROR* error)
-{
-    const qint64 piece = 4 * SDR_FILE_CHECKSUMS::DEFER_SIZE;
-    *block = QByteArray(int(size), Qt::Uninitialized);
-    for (qint64 done = 0; done < size; done += piece)
-        if (!entry->read_exact(block->data() + done, std::min(piece, size - done), error))
-            return false;
-    return true;
-}
-
 bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem)
 {
     error->set(entry, problem);
@@ -85,8 +73,9 @@ bool check_positions(const QByteArray& positions, const SDR_LOG_PAYLOAD& declare
     return true;
 }
 
-// Reads a payload entry whole, each row by exact reads. The checksum of a directly read entry is
-// left to `deferred`, and so is clearing the channel rows' padding to the caller, after it.
+// Reads a payload entry whole, each row by one exact read, and clears the channel rows' padding
+// unless the checksum of a directly read entry is left to `deferred` (the caller clears it after
+// the check, which covers the bytes as stored).
 bool read_payload_entry(const SDR_FILE_ARCHIVE_READER& archive, const QString& entry, const SDR_LOG_PAYLOAD& declared,
                         SDR_FILE_CHECKSUMS* deferred, SDR_LOG_PAYLOAD* p, SDR_FILE_ERROR* error)
 {
@@ -105,7 +94,7 @@ bool read_payload_entry(const SDR_FILE_ARCHIVE_READER& archive, const QString& e
     p->segment_size = int(h.segment_size);
     p->state_value = h.state_value;
     QByteArray connections, positions, counters;
-    const bool ok = read_rows(&reader, qint64(h.channels) * row, &p->channel_bits, error) &&
+    const bool ok = read_block(&reader, qint64(h.channels) * row, &p->channel_bits, error) &&
                     read_block(&reader, row, &p->valid_bits, error) && read_block(&reader, row, &p->trigger_bits, error) &&
                     read_block(&reader, row, &p->break_bits, error) &&
                     read_block(&reader, (qint64(h.channels) + 7) / 8, &connections, error) &&
@@ -124,6 +113,8 @@ bool read_payload_entry(const SDR_FILE_ARCHIVE_READER& archive, const QString& e
     p->segment_trigger_positions = declared.segment_trigger_positions;
     const QVector<unsigned> counter_values = SDR_FILE_PAYLOAD::decode_uint32s(counters);
     p->counter_values.assign(counter_values.begin(), counter_values.end());
+    if (!deferred)
+        clear_channel_padding(p);
     return true;
 }
 
@@ -144,16 +135,12 @@ public:
     {
         SDR_FILE_ERROR error(m_archive->path());
         try {
-            SDR_FILE_CHECKSUMS checksums;
             auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
             if (!m_archive->stored_index()->unchanged())
                 error.set(m_entry, QStringLiteral("the file has changed since it was opened, so the samples of this "
                                                   "log can no longer be read from it"));
-            else if (read_payload_entry(*m_archive, m_entry, *m_declared, &checksums, payload.get(), &error) &&
-                     checksums.verify(m_archive->path(), &error)) {
-                clear_channel_padding(payload.get());
+            else if (read_payload_entry(*m_archive, m_entry, *m_declared, nullptr, payload.get(), &error))
                 return payload;
-            }
         } catch (const std::bad_alloc&) {
             // Asked for from a paint or an export: the process goes on without these samples.
             error.clear();
