@@ -6,7 +6,8 @@
 // logs per instance of 65,536 to 196,608 samples (about 130 MiB of packed samples). Every
 // iteration saves it (SDR_TX_SESSION::save_session: the file written, flushed and renamed, the
 // folder flushed) and writes the payload bytes to a plain file with one fsync; then opens it
-// (SDR_TX_SESSION::open_session) and reads the plain file into new buffers, each in a fresh
+// (SDR_TX_SESSION::open_session, then every log's samples read: opening alone leaves them in
+// the file) and reads the plain file into new buffers, each in a fresh
 // process, first from the page cache (warm) and then after evicting the file from it (cold).
 // Cold reads drop the whole page cache where this process may (/proc/sys/vm/drop_caches, as
 // root outside a container); elsewhere they evict the one file (posix_fadvise DONTNEED),
@@ -222,12 +223,28 @@ long status_kb(const char* field)
     return value;
 }
 
+// Opening leaves the samples in the file until they are asked for; the raw side reads every
+// byte, so the file side reads every log's samples too.
+bool read_every_log(SDR_TX_SESSION* session)
+{
+    SDR_DATA_SESSION* data = session->get_data_session();
+    if (data == nullptr)
+        return false;
+    for (const auto& instance : data->m_instances)
+        for (const auto& set : instance->m_signal_sets)
+            for (const auto& trigger : set->m_triggers)
+                for (const auto& log : trigger->m_logs)
+                    if (!log->m_payload && !log->m_payload.problem().isEmpty())
+                        return false;
+    return true;
+}
+
 // Child modes, each in a fresh process so that both sides pay for new memory alike.
 int open_and_report(const char* path)
 {
     const long before = status_kb("VmRSS:");
     SDR_TX_SESSION session(new SEDQ_SESSION_OBJECT, true);
-    const bool opened = session.open_session(path);
+    const bool opened = session.open_session(path) && read_every_log(&session);
     std::printf("%ld\n", opened ? status_kb("VmHWM:") - before : -1);
     return opened ? 0 : 1;
 }
@@ -237,7 +254,7 @@ int time_open(const char* path)
     QElapsedTimer timer;
     timer.start();
     SDR_TX_SESSION session(new SEDQ_SESSION_OBJECT, true);
-    const bool opened = session.open_session(path);
+    const bool opened = session.open_session(path) && read_every_log(&session);
     std::printf("%lld\n", opened ? timer.nsecsElapsed() : -1ll);
     if (!opened)
         std::fprintf(stderr, "%s\n", session.get_last_error().c_str());

@@ -2,6 +2,8 @@
 // and the static plug-in mnemonic tables.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/msg.h"
+
 #include <atomic>
 
 namespace
@@ -65,14 +67,66 @@ quint64 SDR_DATA_VERSION::next()
     return ++last;
 }
 
+SDR_PAYLOAD_HANDLE SDR_PAYLOAD_HANDLE::stored(std::shared_ptr<const SDR_LOG_PAYLOAD> outline,
+                                               std::shared_ptr<const SDR_PAYLOAD_LOADER> loader)
+{
+    SDR_PAYLOAD_HANDLE handle;
+    handle.m_state = std::make_shared<STATE>();
+    handle.m_state->outline = std::move(outline);
+    handle.m_state->loader = std::move(loader);
+    return handle;
+}
+
+void SDR_PAYLOAD_HANDLE::set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload)
+{
+    m_state.reset();
+    if (!payload)
+        return;
+    m_state = std::make_shared<STATE>();
+    m_state->payload = std::move(payload);
+}
+
+const SDR_LOG_PAYLOAD* SDR_PAYLOAD_HANDLE::outline() const
+{
+    if (!m_state || !m_state->problem.isEmpty())
+        return nullptr;
+    return m_state->payload ? m_state->payload.get() : m_state->outline.get();
+}
+
+// Read once: a payload that cannot be read keeps its loader (a save names the problem instead
+// of writing the log without its samples) but is not tried again.
+const SDR_LOG_PAYLOAD* SDR_PAYLOAD_HANDLE::load() const
+{
+    if (!m_state->problem.isEmpty())
+        return nullptr;
+    QString problem;
+    std::shared_ptr<SDR_LOG_PAYLOAD> payload = m_state->loader->load(&problem);
+    if (!payload) {
+        m_state->problem = problem.isEmpty() ? QStringLiteral("the samples cannot be read") : problem;
+        MSG_E message;
+        const QByteArray text = m_state->problem.toLocal8Bit();
+        message.fill_args("%1!s!/EVANTREL_DATA_UNREADABLE", text.constData());
+        message.post();
+        return nullptr;
+    }
+    if (m_state->outline)
+        payload->version.take_from(m_state->outline->version);
+    m_state->payload = std::move(payload);
+    m_state->outline.reset();
+    m_state->loader.reset();
+    return m_state->payload.get();
+}
+
 quint64 SDR_DATA_LOG::get_data_version() const
 {
-    return m_payload ? m_payload->version.get() : 0;
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    return outline ? outline->version.get() : 0;
 }
 
 int SDR_DATA_LOG::get_data_sample_depth()
 {
-    return m_payload ? m_payload->depth : 0;
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    return outline ? outline->depth : 0;
 }
 
 bool SDR_DATA_LOG::get_bit(int channel, int sample)
@@ -105,7 +159,8 @@ bool SDR_DATA_LOG::get_connection_status(int channel)
 bool SDR_DATA_LOG::is_data_available(bool flag)
 {
     (void)flag;
-    return m_payload && m_payload->depth > 0;
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    return outline && outline->depth > 0;
 }
 
 bool SDR_DATA_LOG::is_acquiring_data()
@@ -115,20 +170,22 @@ bool SDR_DATA_LOG::is_acquiring_data()
 
 int SDR_DATA_LOG::get_data_trigger_position(int segment)
 {
-    if (!m_payload)
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    if (!outline)
         return -1;
     if (segment == -1)
-        return m_payload->trigger_position;
-    const std::vector<int>& positions = m_payload->segment_trigger_positions;
+        return outline->trigger_position;
+    const std::vector<int>& positions = outline->segment_trigger_positions;
     // Without segments the whole record is segment 0, so its trigger is the record's.
     if (segment == 0 && positions.empty())
-        return m_payload->trigger_position;
+        return outline->trigger_position;
     return in_range(segment, int(positions.size())) ? positions[size_t(segment)] : -1;
 }
 
 int SDR_DATA_LOG::get_segment_size()
 {
-    return m_payload ? m_payload->segment_size : 0;
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    return outline ? outline->segment_size : 0;
 }
 
 bool SDR_DATA_LOG::is_global_temp()
@@ -176,7 +233,8 @@ SDR_DATA_SIGNAL_SET* SDR_DATA_LOG::get_signal_set()
 
 int SDR_DATA_LOG::get_state_value()
 {
-    return m_payload ? m_payload->state_value : -1;
+    const SDR_LOG_PAYLOAD* outline = m_payload.outline();
+    return outline ? outline->state_value : -1;
 }
 
 int SDR_DATA_LOG::get_num_flags()

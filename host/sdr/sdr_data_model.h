@@ -11,12 +11,14 @@
 #include <QByteArray>
 #include <QSharedData>
 #include <QSharedDataPointer>
+#include <QString>
 #include <QVector>
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -183,6 +185,8 @@ public:
         return *this;
     }
     quint64 get() const { return m_value; }
+    // The same samples in another place (read from the file they were left in): same version.
+    void take_from(const SDR_DATA_VERSION& other) { m_value = other.m_value; }
 
 private:
     static quint64 next();
@@ -211,6 +215,79 @@ struct SDR_LOG_PAYLOAD
     {
         return (static_cast<unsigned char>(row.constData()[offset + sample / 8]) >> (sample % 8)) & 1u;
     }
+};
+
+// Reads the samples of a log that opening left in its file.
+class SDR_PAYLOAD_LOADER
+{
+public:
+    virtual ~SDR_PAYLOAD_LOADER() = default;
+    // The whole payload, checked; null with a sentence naming the file, the entry and the
+    // problem.
+    virtual std::shared_ptr<SDR_LOG_PAYLOAD> load(QString* problem) const = 0;
+};
+
+// A log's samples: in memory, or still in the file the document was opened from and read the
+// first time something asks for them (the view showing the log, an export, a save). Copies
+// share one state, so the samples are read once for all of them. A payload that cannot be read
+// is reported once (an error message naming the file and the entry) and reads as no samples
+// from then on; a save then fails with the same problem rather than drop them. GUI thread only.
+class SDR_PAYLOAD_HANDLE
+{
+public:
+    SDR_PAYLOAD_HANDLE() = default;
+    SDR_PAYLOAD_HANDLE(std::nullptr_t) {}
+    template <class T, class = std::enable_if_t<std::is_convertible<T*, const SDR_LOG_PAYLOAD*>::value>>
+    SDR_PAYLOAD_HANDLE(std::shared_ptr<T> payload)
+    {
+        set(std::shared_ptr<const SDR_LOG_PAYLOAD>(std::move(payload)));
+    }
+    // Samples left in a file: `outline` holds their counts, trigger positions and state value
+    // (no rows), answered without reading them.
+    static SDR_PAYLOAD_HANDLE stored(std::shared_ptr<const SDR_LOG_PAYLOAD> outline,
+                                     std::shared_ptr<const SDR_PAYLOAD_LOADER> loader);
+
+    // The samples, read first when they are still in the file; null when there are none or
+    // they cannot be read.
+    const SDR_LOG_PAYLOAD* get() const
+    {
+        if (!m_state || m_state->payload || !m_state->loader)
+            return m_state ? m_state->payload.get() : nullptr;
+        return load();
+    }
+    const SDR_LOG_PAYLOAD* operator->() const { return get(); }
+    const SDR_LOG_PAYLOAD& operator*() const { return *get(); }
+    explicit operator bool() const { return get() != nullptr; }
+    std::shared_ptr<const SDR_LOG_PAYLOAD> shared() const
+    {
+        get();
+        return m_state ? m_state->payload : nullptr;
+    }
+    operator std::shared_ptr<const SDR_LOG_PAYLOAD>() const { return shared(); }
+    // The counts and trigger positions without reading the rows: the samples once in memory,
+    // their outline until then; null when there are none or they cannot be read.
+    const SDR_LOG_PAYLOAD* outline() const;
+    // Still in the file: nothing has asked for them yet.
+    bool is_stored() const { return m_state && !m_state->payload && m_state->loader && m_state->problem.isEmpty(); }
+    // Why they cannot be read; empty while they can.
+    QString problem() const { return m_state ? m_state->problem : QString(); }
+    void reset() { m_state.reset(); }
+
+    friend bool operator==(const SDR_PAYLOAD_HANDLE& a, const SDR_PAYLOAD_HANDLE& b) { return a.get() == b.get(); }
+    friend bool operator!=(const SDR_PAYLOAD_HANDLE& a, const SDR_PAYLOAD_HANDLE& b) { return !(a == b); }
+
+private:
+    struct STATE
+    {
+        std::shared_ptr<const SDR_LOG_PAYLOAD> payload;       // the samples, once in memory
+        std::shared_ptr<const SDR_LOG_PAYLOAD> outline;       // their counts while in the file
+        std::shared_ptr<const SDR_PAYLOAD_LOADER> loader;     // until they are read
+        QString problem;                                      // set when they cannot be
+    };
+    void set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload);
+    const SDR_LOG_PAYLOAD* load() const;
+
+    std::shared_ptr<STATE> m_state;
 };
 
 // One acquisition of a trigger. Name and expanded flag are document data; the payload is the
@@ -261,7 +338,7 @@ public:
     bool m_acquiring = false;
     SDR_DATA_SIGNAL_SET* m_signal_set = nullptr;   // the set it was acquired with
     std::vector<std::string> m_wire_names;         // channel names at acquisition time
-    std::shared_ptr<const SDR_LOG_PAYLOAD> m_payload;
+    SDR_PAYLOAD_HANDLE m_payload;
     std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_static_plugin_tables;
 
     // What a run or a read replaced when it took this log (SDR_TX_SESSION::create_new_log), kept
@@ -275,7 +352,7 @@ public:
         bool power_up = false;
         SDR_DATA_SIGNAL_SET* signal_set = nullptr;
         std::vector<std::string> wire_names;
-        std::shared_ptr<const SDR_LOG_PAYLOAD> payload;
+        SDR_PAYLOAD_HANDLE payload;
         std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> static_plugin_tables;
         unsigned char do_not_show = 0;
     };

@@ -62,8 +62,8 @@ std::unique_ptr<SDR_DATA_SESSION> read_session(const std::string& path, const QS
         SDR_FILE_RESTORE::recover(real, file);
         SDR_FILE_SAVE_FOLDER::remove_stale_temporaries(real);
     }
-    SDR_FILE_ARCHIVE_READER archive(file);
-    if (!archive.open(problem))
+    auto archive = std::make_shared<SDR_FILE_ARCHIVE_READER>(file);
+    if (!archive->open(problem))
         return nullptr;
     SDR_FILE_DOCUMENT_READER reader(archive, problem);
     std::unique_ptr<SDR_DATA_SESSION> session = reader.read(path);

@@ -15,10 +15,11 @@ const QString DOCUMENT_ENTRY = QStringLiteral("document.xml");
 const int MAX_STATIC_TABLE_INDEX = 1 << 24;
 } // namespace
 
-SDR_FILE_DOCUMENT_READER::SDR_FILE_DOCUMENT_READER(const SDR_FILE_ARCHIVE_READER& archive, SDR_FILE_ERROR* error)
-    : m_archive(archive), m_error(error)
+SDR_FILE_DOCUMENT_READER::SDR_FILE_DOCUMENT_READER(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive,
+                                                   SDR_FILE_ERROR* error)
+    : m_shared_archive(std::move(archive)), m_archive(*m_shared_archive), m_error(error)
 {
-    m_error->set_file(archive.path());
+    m_error->set_file(m_archive.path());
 }
 
 SDR_FILE_DOCUMENT_READER::~SDR_FILE_DOCUMENT_READER() = default;

@@ -6,6 +6,8 @@
 // and names are checked for duplicates through hashes, so reading takes time and memory in
 // proportion to the document. The payload entries that document.xml names are read after
 // it, each at most once, and only once their sizes together are known to be within bounds.
+// An uncompressed payload is only checked then (header and trigger positions): its rows stay
+// in the file until its log's samples are first asked for (SDR_PAYLOAD_HANDLE).
 
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_checksums.h"
@@ -32,7 +34,8 @@ public:
     // Link ids stay far below the overflow of the session's counter, which continues after them.
     static const int MAX_LINK_ID = 1 << 30;
 
-    SDR_FILE_DOCUMENT_READER(const SDR_FILE_ARCHIVE_READER& archive, SDR_FILE_ERROR* error);
+    // The archive stays open after reading for as long as a log's samples are left in it.
+    SDR_FILE_DOCUMENT_READER(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, SDR_FILE_ERROR* error);
     ~SDR_FILE_DOCUMENT_READER();
 
     std::unique_ptr<SDR_DATA_SESSION> read(const std::string& name);
@@ -96,9 +99,11 @@ private:
     bool read_pending_entries();
     bool read_embedded_file(const PENDING_ENTRY& pending);
     bool read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared, SDR_LOG_PAYLOAD* payload);
+    bool leave_payload(const PENDING_ENTRY& pending, qint64 offset, qint64 size);
 
     bool fail_entry(const QString& entry, const QString& problem);
 
+    std::shared_ptr<const SDR_FILE_ARCHIVE_READER> m_shared_archive;
     const SDR_FILE_ARCHIVE_READER& m_archive;
     SDR_FILE_ERROR* m_error;
     std::unique_ptr<SDR_FILE_XML_INPUT> m_in;

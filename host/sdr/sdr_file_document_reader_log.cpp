@@ -4,9 +4,11 @@
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_entry_reader.h"
 #include "host/sdr/sdr_file_payload.h"
+#include "host/sdr/sdr_file_stored_index.h"
 
 #include <algorithm>
 #include <climits>
+#include <new>
 
 namespace
 {
@@ -36,6 +38,123 @@ bool read_block(SDR_FILE_ENTRY_READER* entry, qint64 size, QByteArray* block, SD
     *block = QByteArray(int(size), Qt::Uninitialized);
     return entry->read_exact(block->data(), size, error);
 }
+
+bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem)
+{
+    error->set(entry, problem);
+    return false;
+}
+
+// The header's counts must agree with document.xml and with the entry's size before the rows
+// are allocated.
+bool check_header(const QByteArray& header, qint64 size, const SDR_LOG_PAYLOAD& declared, const QString& entry,
+                  SDR_FILE_PAYLOAD_HEADER* h, SDR_FILE_ERROR* error)
+{
+    QString problem;
+    if (!SDR_FILE_PAYLOAD::decode_header(header, size, h, &problem))
+        return fail(error, entry, problem);
+    const bool agrees = qint64(h->depth) == declared.depth && qint64(h->channels) == declared.channel_count &&
+                        qint64(h->segment_size) == declared.segment_size &&
+                        qint64(h->trigger_positions) == qint64(declared.segment_trigger_positions.size()) + 1;
+    if (!agrees)
+        return fail(error, entry, QStringLiteral("the payload's counts do not match document.xml"));
+    if (qint64(h->channels) * SDR_FILE_PAYLOAD::row_bytes(h->depth) > INT_MAX - 64)
+        return fail(error, entry, QStringLiteral("the payload is too large to load"));
+    return true;
+}
+
+bool check_positions(const QByteArray& positions, const SDR_LOG_PAYLOAD& declared, const QString& entry,
+                     SDR_FILE_ERROR* error)
+{
+    const QVector<int> all = SDR_FILE_PAYLOAD::decode_int32s(positions);
+    const std::vector<int> segments(all.begin() + std::min(1, all.size()), all.end());
+    if (all.value(0, -1) != declared.trigger_position || segments != declared.segment_trigger_positions)
+        return fail(error, entry, QStringLiteral("the payload's trigger positions do not match document.xml"));
+    return true;
+}
+
+// Reads a payload entry whole, each row by one exact read, and clears the channel rows' padding
+// unless the checksum of a directly read entry is left to `deferred` (the caller clears it after
+// the check, which covers the bytes as stored).
+bool read_payload_entry(const SDR_FILE_ARCHIVE_READER& archive, const QString& entry, const SDR_LOG_PAYLOAD& declared,
+                        SDR_FILE_CHECKSUMS* deferred, SDR_LOG_PAYLOAD* p, SDR_FILE_ERROR* error)
+{
+    SDR_FILE_ENTRY_READER reader(archive, entry);
+    reader.defer_checksum(deferred);
+    QByteArray header;
+    if (!reader.open(error) ||
+        !read_block(&reader, std::min<qint64>(reader.size(), SDR_FILE_PAYLOAD::HEADER_SIZE), &header, error))
+        return false;
+    SDR_FILE_PAYLOAD_HEADER h;
+    if (!check_header(header, reader.size(), declared, entry, &h, error))
+        return false;
+    const qint64 row = SDR_FILE_PAYLOAD::row_bytes(h.depth);
+    p->depth = int(h.depth);
+    p->channel_count = int(h.channels);
+    p->segment_size = int(h.segment_size);
+    p->state_value = h.state_value;
+    QByteArray connections, positions, counters;
+    const bool ok = read_block(&reader, qint64(h.channels) * row, &p->channel_bits, error) &&
+                    read_block(&reader, row, &p->valid_bits, error) && read_block(&reader, row, &p->trigger_bits, error) &&
+                    read_block(&reader, row, &p->break_bits, error) &&
+                    read_block(&reader, (qint64(h.channels) + 7) / 8, &connections, error) &&
+                    read_block(&reader, 4 * qint64(h.trigger_positions), &positions, error) &&
+                    read_block(&reader, h.flags, &p->flag_values, error) &&
+                    read_block(&reader, 4 * qint64(h.counters), &counters, error) && reader.finish(error);
+    if (!ok)
+        return false;
+    SDR_FILE_PAYLOAD::clear_padding(&p->valid_bits, h.depth);
+    SDR_FILE_PAYLOAD::clear_padding(&p->trigger_bits, h.depth);
+    SDR_FILE_PAYLOAD::clear_padding(&p->break_bits, h.depth);
+    p->connected = unpack_connections(connections, p->channel_count);
+    if (!check_positions(positions, declared, entry, error))
+        return false;
+    p->trigger_position = declared.trigger_position;
+    p->segment_trigger_positions = declared.segment_trigger_positions;
+    const QVector<unsigned> counter_values = SDR_FILE_PAYLOAD::decode_uint32s(counters);
+    p->counter_values.assign(counter_values.begin(), counter_values.end());
+    if (!deferred)
+        clear_channel_padding(p);
+    return true;
+}
+
+// A payload entry left in the file at open, read when its log's samples are first asked for.
+// The archive stays open for it: its descriptor holds the file that was opened even when a save
+// or another program has put a new file under that name since, and a file whose content changed
+// in place is refused rather than read half old, half new.
+class STORED_PAYLOAD final : public SDR_PAYLOAD_LOADER
+{
+public:
+    STORED_PAYLOAD(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, const QString& entry,
+                   std::shared_ptr<const SDR_LOG_PAYLOAD> declared)
+        : m_archive(std::move(archive)), m_entry(entry), m_declared(std::move(declared))
+    {
+    }
+
+    std::shared_ptr<SDR_LOG_PAYLOAD> load(QString* problem) const override
+    {
+        SDR_FILE_ERROR error(m_archive->path());
+        try {
+            auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
+            if (!m_archive->stored_index()->unchanged())
+                error.set(m_entry, QStringLiteral("the file has changed since it was opened, so the samples of this "
+                                                  "log can no longer be read from it"));
+            else if (read_payload_entry(*m_archive, m_entry, *m_declared, nullptr, payload.get(), &error))
+                return payload;
+        } catch (const std::bad_alloc&) {
+            // Asked for from a paint or an export: the process goes on without these samples.
+            error.clear();
+            error.set(m_entry, QStringLiteral("there is not enough memory to read the samples"));
+        }
+        *problem = error.message();
+        return nullptr;
+    }
+
+private:
+    std::shared_ptr<const SDR_FILE_ARCHIVE_READER> m_archive;
+    QString m_entry;
+    std::shared_ptr<const SDR_LOG_PAYLOAD> m_declared;
+};
 } // namespace
 
 void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
@@ -125,6 +244,14 @@ bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
                 return false;
             continue;
         }
+        qint64 size = 0, offset = 0;
+        quint32 crc = 0;
+        if (m_archive.entry_size(pending.entry, &size, m_error) &&
+            m_archive.direct_location(pending.entry, size, &offset, &crc)) {
+            if (!leave_payload(pending, offset, size))
+                return false;
+            continue;
+        }
         payloads.push_back(std::make_shared<SDR_LOG_PAYLOAD>());
         if (!read_payload(pending.entry, pending.declared, payloads.back().get()))
             return false;
@@ -150,53 +277,39 @@ bool SDR_FILE_DOCUMENT_READER::read_embedded_file(const PENDING_ENTRY& pending)
     return true;
 }
 
-// The header's counts must agree with document.xml and with the entry's size before the
-// rows are allocated; every row then comes from one exact read.
 bool SDR_FILE_DOCUMENT_READER::read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared,
                                             SDR_LOG_PAYLOAD* p)
 {
-    SDR_FILE_ENTRY_READER reader(m_archive, entry);
-    reader.defer_checksum(&m_checksums);
-    QByteArray header;
-    if (!reader.open(m_error) || !read_block(&reader, std::min<qint64>(reader.size(), SDR_FILE_PAYLOAD::HEADER_SIZE), &header, m_error))
-        return fail_entry(entry, QString());
+    return read_payload_entry(m_archive, entry, declared, &m_checksums, p, m_error) || fail_entry(entry, QString());
+}
+
+// An uncompressed payload stays in the file until its log's samples are first asked for. Its
+// header and trigger positions (a few bytes) are checked now, so a file whose counts disagree
+// is refused at open as before; the rows' checksum is checked when they are read.
+bool SDR_FILE_DOCUMENT_READER::leave_payload(const PENDING_ENTRY& pending, qint64 offset, qint64 size)
+{
+    const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
+    QByteArray header(int(std::min<qint64>(size, SDR_FILE_PAYLOAD::HEADER_SIZE)), Qt::Uninitialized);
+    if (!file->read_at(offset, header.data(), header.size()))
+        return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(header.size()));
     SDR_FILE_PAYLOAD_HEADER h;
-    QString problem;
-    if (!SDR_FILE_PAYLOAD::decode_header(header, reader.size(), &h, &problem))
-        return fail_entry(entry, problem);
-    const bool agrees = qint64(h.depth) == declared.depth && qint64(h.channels) == declared.channel_count &&
-                        qint64(h.segment_size) == declared.segment_size &&
-                        qint64(h.trigger_positions) == qint64(declared.segment_trigger_positions.size()) + 1;
+    if (!check_header(header, size, pending.declared, pending.entry, &h, m_error))
+        return fail_entry(pending.entry, QString());
     const qint64 row = SDR_FILE_PAYLOAD::row_bytes(h.depth);
-    if (!agrees)
-        return fail_entry(entry, QStringLiteral("the payload's counts do not match document.xml"));
-    if (qint64(h.channels) * row > INT_MAX - 64)
-        return fail_entry(entry, QStringLiteral("the payload is too large to load"));
-    p->depth = int(h.depth);
-    p->channel_count = int(h.channels);
-    p->segment_size = int(h.segment_size);
-    p->state_value = h.state_value;
-    QByteArray connections, positions, counters;
-    const bool ok = read_block(&reader, qint64(h.channels) * row, &p->channel_bits, m_error) &&
-                    read_block(&reader, row, &p->valid_bits, m_error) && read_block(&reader, row, &p->trigger_bits, m_error) &&
-                    read_block(&reader, row, &p->break_bits, m_error) &&
-                    read_block(&reader, (qint64(h.channels) + 7) / 8, &connections, m_error) &&
-                    read_block(&reader, 4 * qint64(h.trigger_positions), &positions, m_error) &&
-                    read_block(&reader, h.flags, &p->flag_values, m_error) &&
-                    read_block(&reader, 4 * qint64(h.counters), &counters, m_error) && reader.finish(m_error);
-    if (!ok)
-        return fail_entry(entry, QString());
-    SDR_FILE_PAYLOAD::clear_padding(&p->valid_bits, h.depth);
-    SDR_FILE_PAYLOAD::clear_padding(&p->trigger_bits, h.depth);
-    SDR_FILE_PAYLOAD::clear_padding(&p->break_bits, h.depth);
-    p->connected = unpack_connections(connections, p->channel_count);
-    const QVector<int> all_positions = SDR_FILE_PAYLOAD::decode_int32s(positions);
-    p->trigger_position = all_positions.value(0, -1);
-    p->segment_trigger_positions.assign(all_positions.begin() + 1, all_positions.end());
-    if (p->trigger_position != declared.trigger_position ||
-        p->segment_trigger_positions != declared.segment_trigger_positions)
-        return fail_entry(entry, QStringLiteral("the payload's trigger positions do not match document.xml"));
-    const QVector<unsigned> counter_values = SDR_FILE_PAYLOAD::decode_uint32s(counters);
-    p->counter_values.assign(counter_values.begin(), counter_values.end());
+    const qint64 at = SDR_FILE_PAYLOAD::HEADER_SIZE + (qint64(h.channels) + 3) * row + (qint64(h.channels) + 7) / 8;
+    QByteArray positions(int(4 * qint64(h.trigger_positions)), Qt::Uninitialized);
+    if (!file->read_at(offset + at, positions.data(), positions.size()))
+        return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(at));
+    if (!check_positions(positions, pending.declared, pending.entry, m_error))
+        return fail_entry(pending.entry, QString());
+    auto outline = std::make_shared<SDR_LOG_PAYLOAD>();
+    outline->depth = int(h.depth);
+    outline->channel_count = int(h.channels);
+    outline->segment_size = int(h.segment_size);
+    outline->state_value = h.state_value;
+    outline->trigger_position = pending.declared.trigger_position;
+    outline->segment_trigger_positions = pending.declared.segment_trigger_positions;
+    pending.log->m_payload = SDR_PAYLOAD_HANDLE::stored(
+        outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline));
     return true;
 }

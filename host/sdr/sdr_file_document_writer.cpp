@@ -240,6 +240,11 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         if (m_instance->m_signal_sets[i].get() == log.m_signal_set)
             set_index = int(i);
     m_out.integer("signal_set", set_index);
+    // Samples still in the file the document was opened from are read now; samples that cannot
+    // be read fail the save, which would otherwise drop them from the file.
+    if (!log.m_payload && !log.m_payload.problem().isEmpty() && m_problem.isEmpty())
+        m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")
+                        .arg(QString::fromStdString(log.m_name), log.m_payload.problem());
     if (log.m_payload) {
         QString entry;
         if (add_payload(*log.m_payload, &entry)) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -139,8 +140,20 @@ bool SDR_FILE_STORED_INDEX::load(const QString& path)
         return false;
     const off_t end = ::lseek(m_fd, 0, SEEK_END);
     m_file_size = end < 0 ? 0 : qint64(end);
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0)
+        return false;
+    m_modified_sec = qint64(st.st_mtim.tv_sec);
+    m_modified_nsec = qint64(st.st_mtim.tv_nsec);
     qint64 offset = 0, size = 0, entries = 0;
     return find_directory(&offset, &size, &entries) && read_directory(offset, size, entries);
+}
+
+bool SDR_FILE_STORED_INDEX::unchanged() const
+{
+    struct stat st;
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 && qint64(st.st_size) == m_file_size &&
+           qint64(st.st_mtim.tv_sec) == m_modified_sec && qint64(st.st_mtim.tv_nsec) == m_modified_nsec;
 }
 
 bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64* offset) const

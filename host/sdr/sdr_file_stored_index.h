@@ -23,6 +23,9 @@ public:
     bool data_offset(const QString& name, qint64 size, qint64* offset) const;
     // Positioned read of exactly `length` bytes.
     bool read_at(qint64 offset, char* out, qint64 length) const;
+    // Whether the file opened still holds what it held then: same size, not written since.
+    // The descriptor keeps the file itself, even after another has taken its name.
+    bool unchanged() const;
 
 private:
     bool read_block(qint64 offset, qint64 length, QByteArray* block) const;
@@ -31,5 +34,7 @@ private:
 
     int m_fd = -1;
     qint64 m_file_size = 0;
+    qint64 m_modified_sec = 0;   // the file's modification time at load
+    qint64 m_modified_nsec = 0;
     QHash<QString, qint64> m_local_headers;
 };

@@ -114,7 +114,7 @@ bool SLI_DATA_LOG_EXPORTER::create_vector_database(SDR_DATA_LOG* log, SLI_DATA_L
     auto database = std::make_unique<SLI_VECTOR_DATABASE>();
     database->format = format;
     database->clock_interval_ps = std::max(0LL, clock_interval_ps);
-    database->payload = whole_payload(log->m_payload);
+    database->payload = whole_payload(log->m_payload.shared());
     database->names = channel_names(log, database->channels());
     database->scope = scope_of(log);
     database->log_name = log->get_name();
