@@ -143,7 +143,7 @@ TEST_F(demo_acquisition, the_state_based_instance_reports_its_flows_registers)
 TEST_F(demo_acquisition, saving_the_demo_in_its_project_asks_nothing_about_the_device)
 {
     const std::string preset =
-        "and('uart_tx|busy',compare(65,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
+        "and('uart_tx|busy',compare(110,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
         "'uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
     SEDQ_TX_MANAGER* manager = open_demo();
     ASSERT_TRUE(ACF_MANAGER::get_acf_manager()->is_project_open());

@@ -205,9 +205,9 @@ void decode_with_uart_plugin(SDR_DATA_INSTANCE* instance, SDR_DATA_TRIGGER* trig
 }
 
 // The preset of the serial instance's second level, as the equation writer writes it: the
-// transmitter busy while its data bus holds the character "A".
+// transmitter busy while its data bus holds the character "n", the third it sends.
 constexpr const char* FSM_UART_LEVEL_2 =
-    "and('uart_tx|busy',compare(65,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
+    "and('uart_tx|busy',compare(110,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
     "'uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
 
 void build_fsm_uart(SDR_DATA_INSTANCE* instance)
