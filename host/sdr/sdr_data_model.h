@@ -4,6 +4,7 @@
 // *_STATE struct), so an undo snapshot is a handful of reference counts even for thousands of rows;
 // the objects themselves never move or get recreated, so pointers handed out stay valid.
 
+#include "host/sdr/sdr_chunked_list.h"
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_enums.h"
 #include "host/sdr/sdr_plugin_group.h"
@@ -163,7 +164,9 @@ struct SDR_NODE_ROW
     int parent_row = -1;
 };
 
-using SDR_NODE_LIST = QVector<SDR_NODE_ROW>;
+// Rows in shared chunks: an undo snapshot shares every row, an edit copies only the chunk it
+// touches.
+using SDR_NODE_LIST = SDR_CHUNKED_LIST<SDR_NODE_ROW>;
 
 // ---------------------------------------------------------------------------------------------
 // Data logs

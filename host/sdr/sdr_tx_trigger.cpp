@@ -134,7 +134,7 @@ bool SDR_TX_TRIGGER::add_node(const char* name, SDR_DATA_SIGNAL_TYPE type, SDR_D
         return false;
     if (!allow_duplicate && has_leaf_named(*list, name))
         return false;
-    const bool index_valid = leaf_index_matches(*list);
+    const uint64_t version_before = list->version();
     SDR_NODE_ROW row;
     row.link_id = next_link_id();
     row.name = name;
@@ -153,21 +153,14 @@ bool SDR_TX_TRIGGER::add_node(const char* name, SDR_DATA_SIGNAL_TYPE type, SDR_D
         row.link_row = rows_out->size() - 1;
         append_leaf(set->edit().data_list, row);
     }
-    note_leaf_added(*rows_out, row.name, index_valid);
+    note_leaf_added(version_before, *rows_out, row.name);
     return true;
-}
-
-bool SDR_TX_TRIGGER::leaf_index_matches(const SDR_NODE_LIST& list) const
-{
-    const LEAF_NAME_INDEX& index = m_leaf_names;
-    return index.state == state() && index.storage == list.constData() && index.size == list.size() &&
-           index.changes == m_instance->m_change_count;
 }
 
 bool SDR_TX_TRIGGER::has_leaf_named(const SDR_NODE_LIST& list, const std::string& name)
 {
     LEAF_NAME_INDEX& index = m_leaf_names;
-    if (!leaf_index_matches(list))
+    if (index.version != list.version())
     {
         index.names.clear();
         for (const SDR_NODE_ROW& row : list)
@@ -175,27 +168,19 @@ bool SDR_TX_TRIGGER::has_leaf_named(const SDR_NODE_LIST& list, const std::string
             if (!is_group_row(row))
                 index.names.insert(row.name);
         }
-        index.state = state();
-        index.storage = list.constData();
-        index.size = list.size();
-        index.changes = m_instance->m_change_count;
+        index.version = list.version();
     }
     return index.names.count(name) != 0;
 }
 
-void SDR_TX_TRIGGER::note_leaf_added(const SDR_NODE_LIST& list, const std::string& name, bool index_valid)
+void SDR_TX_TRIGGER::note_leaf_added(uint64_t version_before, const SDR_NODE_LIST& list, const std::string& name)
 {
     LEAF_NAME_INDEX& index = m_leaf_names;
     // Only an index that was valid for the list before this row stays valid with it.
-    if (!index_valid || index.state != state())
-    {
-        index.size = -1;
+    if (index.version != version_before)
         return;
-    }
     index.names.insert(name);
-    index.storage = list.constData();
-    index.size = list.size();
-    index.changes = m_instance->m_change_count;
+    index.version = list.version();
 }
 
 bool SDR_TX_TRIGGER::drop_tapped_node(const char* name)

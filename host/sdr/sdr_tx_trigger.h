@@ -147,18 +147,14 @@ private:
 
     // Whether a leaf of the trigger list has that name, from an index of the leaf names that
     // add_node keeps up to date, so a bus of n bits is added in O(n), not O(n^2).
-    bool leaf_index_matches(const SDR_NODE_LIST& list) const;
     bool has_leaf_named(const SDR_NODE_LIST& list, const std::string& name);
-    void note_leaf_added(const SDR_NODE_LIST& list, const std::string& name, bool index_valid);
+    void note_leaf_added(uint64_t version_before, const SDR_NODE_LIST& list, const std::string& name);
 
-    // The index is valid while the list is the one it was built from: the same state and
-    // storage, the same length and no edit of the instance since.
+    // The index is valid for the list version it was built from (or extended to): any other
+    // change of the list, an undo or another active trigger, gives the list another version.
     struct LEAF_NAME_INDEX
     {
-        const void* state = nullptr;
-        const void* storage = nullptr;
-        int size = -1;
-        uint64_t changes = 0;
+        uint64_t version = 0;
         std::unordered_set<std::string> names;
     };
     LEAF_NAME_INDEX m_leaf_names;

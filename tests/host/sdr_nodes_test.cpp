@@ -386,3 +386,37 @@ TEST_F(sdr_nodes, group_names_repeat_in_the_data_list_only)
     ASSERT_TRUE(trigger->group_node(2, 2, "u"));
     EXPECT_FALSE(trigger->set_group_node_name(2, "t"));
 }
+
+TEST_F(sdr_nodes, undo_after_many_adds_restores_each_earlier_list_and_a_later_edit_keeps_the_steps)
+{
+    // One step per add, over several row chunks; each step shares the rows it did not touch.
+    std::vector<std::string> shapes{shape(trigger)};
+    std::vector<std::string> data_shapes{shape(data)};
+    for (int i = 0; i < 90; ++i)
+    {
+        add({"n" + std::to_string(i)});
+        shapes.push_back(shape(trigger));
+        data_shapes.push_back(shape(data));
+    }
+    for (int i = 90; i > 50; --i)
+    {
+        ASSERT_TRUE(instance->undo()) << i;
+        ASSERT_EQ(shape(trigger), shapes[size_t(i) - 1]);
+        ASSERT_EQ(shape(data), data_shapes[size_t(i) - 1]);
+    }
+    // Renames of rows in the first and the last chunk write rows the kept steps share.
+    ASSERT_TRUE(trigger->set_node_name(0, "first"));
+    ASSERT_TRUE(trigger->set_node_name(49, "last"));
+    EXPECT_FALSE(instance->is_redo_available());
+    ASSERT_TRUE(instance->undo());
+    ASSERT_TRUE(instance->undo());
+    ASSERT_EQ(shape(trigger), shapes[50]);
+    for (int i = 50; i > 0; --i)
+    {
+        ASSERT_TRUE(instance->undo()) << i;
+        ASSERT_EQ(shape(trigger), shapes[size_t(i) - 1]);
+        ASSERT_EQ(shape(data), data_shapes[size_t(i) - 1]);
+    }
+    ASSERT_TRUE(instance->redo());
+    EXPECT_EQ(shape(trigger), shapes[1]);
+}

@@ -244,13 +244,13 @@ TEST_F(SdrUndo, a_bracket_that_changes_nothing_shares_the_row_storage)
 {
     for (int i = 0; i < 4096; ++i)
         standin::sdr::add_node(trigger(), {"top|n" + std::to_string(i)});
-    const SDR_NODE_ROW* rows = trigger()->state().trigger_list.constData();
+    const SDR_NODE_ROW* rows = &trigger()->state().trigger_list.constFirst();
     tx()->begin_action();
     tx()->end_action();
     set_segment_size(8); // a settings edit copies the settings block, not the rows
-    EXPECT_EQ(trigger()->state().trigger_list.constData(), rows);
+    EXPECT_EQ(&trigger()->state().trigger_list.constFirst(), rows);
     ASSERT_TRUE(tx()->undo());
-    EXPECT_EQ(trigger()->state().trigger_list.constData(), rows);
+    EXPECT_EQ(&trigger()->state().trigger_list.constFirst(), rows);
 }
 
 TEST_F(SdrUndo, plugin_records_and_mnemonic_tables_follow_undo)
