@@ -38,10 +38,7 @@ int piece_samples(const SLI_FORMAT_WRITER& writer)
     const size_t samples = OUTPUT_PIECE / std::max<size_t>(1, writer.sample_room());
     return int(std::max<size_t>(64, std::min<size_t>(samples, 1 << 16) / 64 * 64));
 }
-} // namespace
 
-namespace
-{
 // "00" to "99": a time stamp's digits go two per division.
 struct digit_pairs
 {
