@@ -11,7 +11,9 @@
 //             once per log, and the band texts are converted from that copy;
 //   packing   what building that copy costs, per sample of the log (paid once per log and bus),
 //             also printed beside the packed figure as packed + packing per sample;
-//   gmp       mpz_get_str / mpz_set_str on the same values.
+//   gmp       mpz_get_str / mpz_set_str on the same values;
+//   text_parse typed decimal, hexadecimal and octal text back to bit symbols, as the value
+//             editors read it, against mpz_set_str of the same digits.
 // Every benchmark cycles through the whole set and is repeated; the aggregates are min, median
 // and max over the repetitions. The counters v_fastest / v_median / v_slowest give the spread
 // over the values: each value timed alone (less the clock's own cost), fastest of five passes.
@@ -59,8 +61,8 @@ struct value_set
 {
     std::vector<std::string> channels; // per member row: '0'/'1' per sample of the log
     QString bits[VALUES];              // the value at sample k * SPACING, row 0 first
-    QString decimal[VALUES], hex[VALUES];
-    std::string decimal_text[VALUES], hex_text[VALUES];
+    QString decimal[VALUES], hex[VALUES], octal[VALUES];
+    std::string decimal_text[VALUES], hex_text[VALUES], octal_text[VALUES];
     mpz_t gmp[VALUES];
 };
 
@@ -85,9 +87,11 @@ value_set& values(int width)
         mpz_init_set_str(set->gmp[k], bits.c_str(), 2);
         set->decimal_text[k] = mpz_get_str(text.data(), 10, set->gmp[k]);
         set->hex_text[k] = mpz_get_str(text.data(), 16, set->gmp[k]);
+        set->octal_text[k] = mpz_get_str(text.data(), 8, set->gmp[k]);
         set->bits[k] = QString::fromStdString(bits);
         set->decimal[k] = QString::fromStdString(set->decimal_text[k]);
         set->hex[k] = QString::fromStdString(set->hex_text[k]);
+        set->octal[k] = QString::fromStdString(set->octal_text[k]);
     }
     return *set;
 }
@@ -304,30 +308,28 @@ void gmp(benchmark::State& state)
     over_the_set(state, [&](int k) { return mpz_get_str(out.data(), base, set.gmp[k]); });
 }
 
-// Typed text back to bit symbols; argument 4 decimal, 5 hexadecimal.
+// Typed text back to bit symbols; argument 4 decimal, 5 hexadecimal, 6 octal.
 void text_parse(benchmark::State& state)
 {
     value_set& set = values(int(state.range(1)));
-    bool decimal = state.range(0) == 4;
+    const int64_t radix = state.range(0);
     over_the_set(state,
                  [&](int k) {
-                     return decimal ? SEDQ_NUMBER(set.decimal[k]).string_to_uint()
-                                    : SEDQ_NUMBER(set.hex[k]).string_to_hex();
+                     return radix == 4   ? SEDQ_NUMBER(set.decimal[k]).string_to_uint()
+                            : radix == 6 ? SEDQ_NUMBER(set.octal[k]).string_to_octal()
+                                         : SEDQ_NUMBER(set.hex[k]).string_to_hex();
                  });
 }
 
 void gmp_parse(benchmark::State& state)
 {
     value_set& set = values(int(state.range(1)));
-    bool decimal = state.range(0) == 4;
+    const int64_t radix = state.range(0);
+    const std::string* texts = radix == 4 ? set.decimal_text : radix == 6 ? set.octal_text : set.hex_text;
+    const int base = gmp_base(radix);
     mpz_t value;
     mpz_init2(value, mp_bitcnt_t(state.range(1)) + 64);
-    over_the_set(state,
-                 [&](int k)
-                 {
-                     return decimal ? mpz_set_str(value, set.decimal_text[k].c_str(), 10)
-                                    : mpz_set_str(value, set.hex_text[k].c_str(), 16);
-                 });
+    over_the_set(state, [&](int k) { return mpz_set_str(value, texts[k].c_str(), base); });
     mpz_clear(value);
 }
 
@@ -344,6 +346,8 @@ double statistic_max(std::vector<double> const& v)
 // octal, ASCII, float (read as a double at these widths).
 const int DISPLAY_RADIXES[] = {1, 2, 3, 4, 5, 6, 7, 14};
 const int GMP_RADIXES[] = {1, 4, 5, 6};
+// Typed values parsed: decimal, hexadecimal, octal.
+const int PARSE_RADIXES[] = {4, 5, 6};
 const int WIDTHS[] = {64, 256, 4096};
 
 benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* b)
@@ -369,7 +373,7 @@ void register_all()
         repeated(benchmark::RegisterBenchmark("bus_read", bus_read)->Args({0, width}));
         for (int radix : GMP_RADIXES)
             repeated(benchmark::RegisterBenchmark("gmp", gmp)->Args({radix, width}));
-        for (int radix : {4, 5})
+        for (int radix : PARSE_RADIXES)
         {
             repeated(benchmark::RegisterBenchmark("text_parse", text_parse)->Args({radix, width}));
             repeated(benchmark::RegisterBenchmark("gmp_parse", gmp_parse)->Args({radix, width}));
@@ -413,7 +417,7 @@ public:
                 std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
                 print("text / gmp", "text" + args, "gmp" + args);
             }
-            for (int radix : {4, 5})
+            for (int radix : PARSE_RADIXES)
             {
                 std::string args = "/" + std::to_string(radix) + "/" + std::to_string(width);
                 print("parse / gmp", "text_parse" + args, "gmp_parse" + args);

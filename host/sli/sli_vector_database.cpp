@@ -8,7 +8,9 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 namespace
 {
@@ -36,19 +38,40 @@ int piece_samples(const SLI_FORMAT_WRITER& writer)
     const size_t samples = OUTPUT_PIECE / std::max<size_t>(1, writer.sample_room());
     return int(std::max<size_t>(64, std::min<size_t>(samples, 1 << 16) / 64 * 64));
 }
+
+// "00" to "99": a time stamp's digits go two per division.
+struct digit_pairs
+{
+    constexpr digit_pairs() : text()
+    {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = char('0' + i / 10);
+            text[2 * i + 1] = char('0' + i % 10);
+        }
+    }
+    char text[200];
+};
+constexpr digit_pairs DIGIT_PAIRS;
 } // namespace
 
 char* sli_put_digits(unsigned long long value, char* out)
 {
     char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + int(value % 10));
-        value /= 10;
-    } while (value != 0);
-    while (count > 0)
-        *out++ = digits[--count];
-    return out;
+    char* at = digits + sizeof digits;
+    while (value >= 100) {
+        at -= 2;
+        std::memcpy(at, DIGIT_PAIRS.text + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (value >= 10) {
+        at -= 2;
+        std::memcpy(at, DIGIT_PAIRS.text + 2 * value, 2);
+    } else {
+        *--at = char('0' + value);
+    }
+    const size_t count = size_t(digits + sizeof digits - at);
+    std::memcpy(out, at, count);
+    return out + count;
 }
 
 std::string sli_one_word(const std::string& name, const std::string& fallback)
@@ -179,8 +202,84 @@ bool SLI_OUTPUT::finish()
     return flush();
 }
 
-// Formatting and writing overlap: while the threads format one window of pieces, one of them
-// writes the window before (in order; the output is used by one thread at a time).
+namespace
+{
+// The pieces of one export in flight: formatted into a ring of outputs on any thread, written
+// to the output in order by whichever thread finds the next one ready. A piece waits for its
+// slot until the piece a ring before it has been written, so the text waiting to be written
+// stays a few megabytes however long the log.
+class ordered_pieces
+{
+public:
+    ordered_pieces(const SLI_FORMAT_WRITER& writer, SLI_OUTPUT* out, int depth, int piece)
+        : m_writer(writer), m_out(out), m_depth(depth), m_piece(piece), m_slots(RING), m_ready(RING, false)
+    {
+    }
+
+    int count() const { return (m_depth + m_piece - 1) / m_piece; }
+
+    void format(int i)
+    {
+        SLI_OUTPUT* slot = &m_slots[size_t(i % RING)];
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_slot_free.wait(lock, [&] { return i < m_written + RING || m_failed; });
+            if (m_failed)
+                return;
+        }
+        try {
+            const int from = i * m_piece;
+            m_writer.samples(from, std::min(m_depth, from + m_piece), slot);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_failed = true;
+            m_slot_free.notify_all();
+            throw;
+        }
+        write_ready(i);
+    }
+
+private:
+    static const int RING = 2 * PIECES_AT_ONCE;
+
+    // Marks piece i formatted and, unless another thread is writing, writes every piece that
+    // is next in order and ready; the writes run outside the lock.
+    void write_ready(int i)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready[size_t(i % RING)] = true;
+        if (m_writing)
+            return;
+        m_writing = true;
+        while (!m_failed && m_written < count() && m_ready[size_t(m_written % RING)]) {
+            SLI_OUTPUT* next = &m_slots[size_t(m_written % RING)];
+            lock.unlock();
+            m_out->write_out(next);
+            lock.lock();
+            m_ready[size_t(m_written % RING)] = false;
+            ++m_written;
+            m_slot_free.notify_all();
+        }
+        m_writing = false;
+    }
+
+    const SLI_FORMAT_WRITER& m_writer;
+    SLI_OUTPUT* m_out;
+    const int m_depth;
+    const int m_piece;
+    std::vector<SLI_OUTPUT> m_slots;
+    std::mutex m_mutex;
+    std::condition_variable m_slot_free;
+    std::vector<bool> m_ready;
+    int m_written = 0;
+    bool m_writing = false;
+    bool m_failed = false;
+};
+} // namespace
+
+// Formatting and writing overlap: the threads format pieces ahead while one of them writes the
+// pieces before, in order (the output is used by one thread at a time). The threads start once
+// per export, not once per window of pieces.
 bool sli_write_database(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
 {
     std::unique_ptr<SLI_FORMAT_WRITER> writer = database.format == SLI_OUTPUT_FORMAT_CSV   ? sli_csv_writer(database)
@@ -188,26 +287,8 @@ bool sli_write_database(const SLI_VECTOR_DATABASE& database, SLI_OUTPUT* out)
                                                                                            : sli_tbl_writer(database);
     if (!writer->header(out))
         return false;
-    const int piece = piece_samples(*writer);
-    std::vector<SLI_OUTPUT> pieces(2 * PIECES_AT_ONCE);
-    int waiting = 0;                             // formatted pieces of the window before
-    for (int first = 0, window = 0; first < database.depth() || waiting > 0; first += piece * PIECES_AT_ONCE) {
-        SLI_OUTPUT* current = &pieces[size_t(window * PIECES_AT_ONCE)];
-        SLI_OUTPUT* before = &pieces[size_t((1 - window) * PIECES_AT_ONCE)];
-        const int count = first < database.depth() ? std::min(PIECES_AT_ONCE, (database.depth() - first + piece - 1) / piece) : 0;
-        const int writes = waiting > 0 ? 1 : 0;
-        sdr_file_parallel(writes + count, [&](int i) {
-            if (i < writes) {
-                for (int k = 0; k < waiting; ++k)
-                    out->write_out(&before[k]);
-                return;
-            }
-            const int from = first + (i - writes) * piece;
-            writer->samples(from, std::min(database.depth(), from + piece), &current[i - writes]);
-        });
-        waiting = count;
-        window = 1 - window;
-    }
+    ordered_pieces pieces(*writer, out, database.depth(), piece_samples(*writer));
+    sdr_file_parallel(pieces.count(), [&](int i) { pieces.format(i); });
     writer->trailer(out);
     return true;
 }

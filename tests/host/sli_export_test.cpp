@@ -62,8 +62,9 @@ TEST_F(sli_export, each_format_writes_the_expected_file)
     }
 }
 
-// A small log, and one long and wide enough to be formatted in many pieces over several rounds
-// of threads (a wire past 94 takes two-character codes in the dump), invalid at the start of
+// A small log, and ones long and wide enough to be formatted in many pieces on several threads
+// (a wire past 94 takes two-character codes in the dump), the last with more pieces than wait
+// to be written at once, so that the outputs of pieces are reused; invalid at the start of
 // every 64 samples, so that some piece starts with an invalid sample after a valid one.
 TEST_F(sli_export, csv_and_dump_give_the_log_values)
 {
@@ -73,7 +74,9 @@ TEST_F(sli_export, csv_and_dump_give_the_log_values)
         int wires;
         int depth;
         bool block_starts_invalid;
-    } rows[] = {{"small", 70, 3000, false}, {"in pieces", 300, 13000, true}};
+    } rows[] = {{"small", 70, 3000, false},
+                {"in pieces", 300, 13000, true},
+                {"more pieces than are formatted ahead", 200, 30000, true}};
     for (const auto& row : rows) {
         std::string valid;
         const std::vector<wire> wires = sli_test::varied_wires(row.wires, row.depth, 7, &valid);

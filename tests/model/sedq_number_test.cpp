@@ -346,6 +346,41 @@ TEST(sedq_number_parse, random_decimal_texts_match_gmp)
         }
 }
 
+// Typed decimal and octal at the edges: digit runs broken by other characters at every offset
+// (the parser reads runs of four and eight digits at once), leading zeros, the largest value of
+// the widest bus and one past it (whose low bits are kept).
+TEST(sedq_number_parse, decimal_and_octal_edges)
+{
+    const std::string largest = gmp_convert(std::string(4096, '1'), 2, 10);
+    const std::string one_past = gmp_convert("1" + std::string(4096, '0'), 2, 10);
+    const struct
+    {
+        const char* name;
+        std::string typed;
+        int radix;
+        std::string expected;
+    } rows[] = {
+        {"leading zeros", "00000000000000000000000123", 4, "1111011"},
+        {"only zeros", "0000000000000000000000000", 4, "0"},
+        {"minus and a run", "-1234567890123456789", 4, gmp_convert("1234567890123456789", 10, 2)},
+        {"breaks at every offset", "1_2345_67890,1234567 12345678.9", 4,
+         gmp_convert("12345678901234567123456789", 10, 2)},
+        {"a run of nineteen then one", "12345678901234567890", 4, gmp_convert("12345678901234567890", 10, 2)},
+        {"largest", largest, 4, std::string(4096, '1')},
+        {"one past the largest", one_past, 4, std::string(4096, '0')},
+        {"octal leading zeros", "0017", 6, "000000001111"},
+        {"octal largest", "1" + std::string(1365, '7'), 6, std::string(4096, '1')},
+        {"octal one past the largest", "2" + std::string(1365, '0'), 6, std::string(4096, '0')},
+    };
+    for (const auto& row : rows)
+    {
+        QString text = QString::fromStdString(row.typed);
+        SEDQ_NUMBER number(text);
+        EXPECT_EQ(std::string(row.radix == 4 ? number.string_to_uint() : number.string_to_octal()), row.expected)
+            << row.name;
+    }
+}
+
 TEST(sedq_number_width, needed_bits_per_radix)
 {
     const struct

@@ -190,8 +190,10 @@ TEST_F(sedq_validity_test, a_range_of_rows_is_invalid_when_one_of_its_rows_is)
         rows.push_back({name.c_str(), SDR_TAP_PRE_SYNTHESIS});
     tap(rows);
     ASSERT_EQ(std::string(trigger()->get_node_name(27)), "n25");
+    EXPECT_FALSE(manager->has_invalid_marks());
     trigger()->set_node_invalid(27, true);
     manager->set_list_view_mode(true);
+    EXPECT_TRUE(manager->has_invalid_marks()) << "the data list's names share the trigger list's marks";
     SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
     ASSERT_EQ(std::string(data->get_node_name(25)), "n25") << "the data list has no trigger-only rows";
     struct range
@@ -212,6 +214,8 @@ TEST_F(sedq_validity_test, a_range_of_rows_is_invalid_when_one_of_its_rows_is)
     manager->set_list_view_mode(false);
     EXPECT_TRUE(manager->is_any_node_invalid(20, 30)) << "the trigger list's own marks";
     EXPECT_FALSE(manager->is_any_node_invalid(28, 41));
+    trigger()->set_node_invalid(27, false);
+    EXPECT_FALSE(manager->has_invalid_marks());
 }
 
 TEST_F(sedq_validity_test, the_clock_marks_are_setup_mode_marks)

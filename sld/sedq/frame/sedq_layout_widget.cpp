@@ -124,7 +124,7 @@ QTabWidget* SEDQ_LAYOUT_WIDGET::get_data_setup_tab_widget(int instance)
     if (instance_index == -1)
     {
         QWidget* page = m_instance_tab_widget->currentWidget();
-        instance_index = page != nullptr ? page->property("instance index").toInt() : 0;
+        instance_index = instance_of_page(page);
     }
     build_instance_page(instance_index);
     if (!m_data_setup_tab_widget_map.contains(instance_index) && instance_index > 0 &&

@@ -109,6 +109,9 @@ private:
     void restore_active_tab();
     void hide_parent_if_all_hidden(QWidget* pane);
     void apply_jtag_widget_size();
+    // The instance of an instance page (its "instance index" property); 0 for a widget that is
+    // not one.
+    int instance_of_page(const QWidget* page) const;
 
     SEDQ_INSTANCE_WIDGET* m_instance_widget = nullptr;
     SEDQ_JTAG_WIDGET* m_jtag_widget = nullptr;
@@ -126,5 +129,10 @@ private:
     // The instance pages whose contents are still to be built (of a document with many
     // instances), by instance.
     QMap<int, SEDQ_SPLITTER*> m_unbuilt_pages;
+    // The page last asked about and its instance: every node query asks for the current page's
+    // instance (through get_data_setup_tab_widget), where a property look-up by name walks the
+    // page's meta-objects. Pages are deleted only by remove_instance_pages(), which forgets it.
+    mutable const QWidget* m_asked_page = nullptr;
+    mutable int m_asked_page_instance = 0;
     QMap<int, SEDQ_SPLITTER*> m_splitter_map;
 };

@@ -118,7 +118,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab(int index)
         QWidget* widget = m_instance_tab_widget->widget(index);
         if (!SEDQ_VERIFY(widget != NULL))
             return;
-        m_tx_manager->set_instance(widget->property("instance index").toInt());
+        m_tx_manager->set_instance(instance_of_page(widget));
         mark_instance_tab(index);
     }
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH |

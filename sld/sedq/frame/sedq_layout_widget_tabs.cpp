@@ -116,6 +116,7 @@ void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
     const TAB_BATCH batch(m_instance_tab_widget);
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
+    m_asked_page = nullptr;
     // Pages built from now on are new pages: the moves made on the old ones are not theirs.
     for (SEDQ_SPLITTER* hub : qAsConst(m_splitter_map))
         hub->forget_moves();
@@ -215,10 +216,20 @@ void SEDQ_LAYOUT_WIDGET::build_instance_page(int instance)
     splitter->set_last_pane_size(m_tx_manager->get_int_state("hierarchy widget height", -1));
 }
 
+int SEDQ_LAYOUT_WIDGET::instance_of_page(const QWidget* page) const
+{
+    if (page != m_asked_page)
+    {
+        m_asked_page_instance = page != nullptr ? page->property("instance index").toInt() : 0;
+        m_asked_page = page;
+    }
+    return m_asked_page_instance;
+}
+
 void SEDQ_LAYOUT_WIDGET::build_instance_page_at(int tab)
 {
     if (QWidget* page = m_instance_tab_widget->widget(tab))
-        build_instance_page(page->property("instance index").toInt());
+        build_instance_page(instance_of_page(page));
 }
 
 QWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_part(int instance)

@@ -254,7 +254,8 @@ void write_bit_symbols(uint64_t const* limbs, int count_bits, char* out)
     int head = count_bits % 8;
     for (int bit = count_bits - 1; bit >= count_bits - head; --bit)
         *out++ = test_bit(limbs, bit) ? '1' : '0';
-    for (int first = count_bits - head - 8; first >= 0; first -= 8, out += 8)
-        std::memcpy(out, BYTE_SYMBOLS[get_bits(limbs, first, 8)].data(), 8);
+    // Whole bytes never straddle two limbs: byte k is bits 8k to 8k + 7 of limb k / 8.
+    for (int byte = (count_bits - head) / 8 - 1; byte >= 0; --byte, out += 8)
+        std::memcpy(out, BYTE_SYMBOLS[(limbs[byte / 8] >> (8 * (byte % 8))) & 0xFFu].data(), 8);
 }
 } // namespace sedq_number_bits

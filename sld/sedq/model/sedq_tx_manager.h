@@ -585,6 +585,9 @@ public:
     // Whether any of the rows `first` to `last` (a group's members) is marked invalid: one pass
     // over the trigger list, however many rows are asked about.
     bool is_any_node_invalid(int first, int last);
+    // Whether any trigger row of the current instance is marked invalid (one pass over the
+    // trigger list): without one, no row of either list is invalid.
+    bool has_invalid_marks();
     bool is_clock_invalid();
     bool is_clock_post_fitting();
     bool check_node_partition(QString const& name, SDR_DATA_WIRE_TAP_MODE tap_mode);

@@ -215,6 +215,16 @@ bool SEDQ_TX_MANAGER::is_any_node_invalid(int first, int last)
     return false;
 }
 
+bool SEDQ_TX_MANAGER::has_invalid_marks()
+{
+    SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
+    const int rows = trigger != nullptr ? trigger->get_num_nodes() : 0;
+    for (int row = 0; row < rows; ++row)
+        if (trigger->is_node_invalid(row))
+            return true;
+    return false;
+}
+
 bool SEDQ_TX_MANAGER::is_clock_invalid()
 {
     SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? get_signal_nodes(SEDQ_CURRENT) : nullptr;

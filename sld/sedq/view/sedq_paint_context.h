@@ -14,6 +14,7 @@ struct SEDQ_PAINT_CONTEXT
     bool powerup = false;         // the current trigger is the power-up trigger
     bool incremental = false;     // incremental compile marks names
     bool sequential = false;      // trigger levels run in sequence, not by state
+    bool marks = false;           // some trigger row carries an invalid mark: names ask theirs
 };
 
 // One painted row of the table: header rows first, then node rows (row - header rows = node).

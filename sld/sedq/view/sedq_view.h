@@ -288,8 +288,8 @@ public:
     bool draw_pattern_header(int level, QRect* rect, QPainter* painter, bool geometry_only, bool enabled,
                              bool powerup);
     bool draw_storage_qualifier_header(int column, QRect const& rect, QPainter* painter);
-    bool draw_name(QString const& name, int node, int display_type, bool selected, bool incremental,
-                   QRect const& rect, QPainter* painter);
+    bool draw_name(QString const& name, int node, int display_type, bool selected, const SEDQ_PAINT_CONTEXT& paint,
+                   QRect const& rect);
     bool draw_tree_lines(int node, QRect const& rect, QPainter* painter);
     bool draw_type(SDR_DATA_SIGNAL_TYPE type, bool is_parent, bool inverted, bool partially_inverted,
                    QRect rect, QPainter* painter);
@@ -574,8 +574,8 @@ private:
     void draw_empty_view_text(int y, QRect const& rect, QPainter* painter);
     QRect column_span(int first, int last, QRect const& cell);
     void draw_name_expand_box(int display_type, int x0, int cy, bool selected, QPainter* painter);
-    void set_name_text_style(int node, int display_type, bool selected, bool incremental,
-                             QRect const& text_rect, QPainter* painter);
+    void set_name_text_style(int node, int display_type, bool selected, const SEDQ_PAINT_CONTEXT& paint,
+                             QRect const& text_rect);
     void draw_drop_marker(int node, int display_type, int depth_indent, QRect const& rect, QPainter* painter);
     bool view_has_focus() const;
     // The host's icon of an id, asked once per view: painting draws the same few icons in

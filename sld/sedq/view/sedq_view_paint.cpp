@@ -269,6 +269,7 @@ SEDQ_PAINT_CONTEXT SEDQ_VIEW::make_paint_context(QPainter* painter)
     context.powerup = m_tx_manager->is_powerup_trigger(-1);
     context.incremental = m_tx_manager->is_incremental_compile();
     context.sequential = m_tx_manager->is_sequential_mode(SEDQ_CURRENT);
+    context.marks = m_tx_manager->has_invalid_marks();
     return context;
 }
 

@@ -89,8 +89,7 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
     else if (column == SEDQ_COLUMN_ALIAS)
         draw_in(QString::fromLocal8Bit(row.get_alias()), inner, painter);
     else if (column == 2)
-        draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, paint.incremental,
-                  inner, painter);
+        draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, paint, inner);
     else if (sedq_is_enable_column(column))
     {
         if (!setup_enabled)
@@ -165,9 +164,11 @@ void SEDQ_VIEW::draw_name_expand_box(int display_type, int x0, int cy, bool sele
 
 // Font and colours of a name by the node's kind, then the highlight of a drop target, an
 // invalid node or the selection.
-void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, bool incremental,
-                                    QRect const& text_rect, QPainter* painter)
+void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, const SEDQ_PAINT_CONTEXT& paint,
+                                    QRect const& text_rect)
 {
+    QPainter* painter = paint.painter;
+    const bool incremental = paint.incremental;
     QFont font = AFCQ_FONT(AFCQ_FONT_PRE_SYNTHESIS_NAME).get_font();
     QPen pen(AFCQ_COLOR(AFCQ_COLOR_PRE_SYNTHESIS_NAME).get_color());
     QBrush background(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
@@ -195,8 +196,9 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
     }
     else if (!selected)
     {
+        // Without any mark no name is invalid: a bus of thousands of members is not walked.
         bool invalid = false;
-        if (sedq_is_group_display(display_type))
+        if (paint.marks && sedq_is_group_display(display_type))
         {
             const int count = m_tx_manager->get_node_count(SEDQ_CURRENT);
             int last = node;
@@ -204,7 +206,7 @@ void SEDQ_VIEW::set_name_text_style(int node, int display_type, bool selected, b
                 ++last;
             invalid = last > node && m_tx_manager->is_any_node_invalid(node + 1, last);
         }
-        else
+        else if (paint.marks)
             invalid = m_tx_manager->is_node_invalid(node);
         if (invalid)
             pen = QPen(AFCQ_COLOR(AFCQ_COLOR_INVALID_NAME).get_color());
@@ -245,9 +247,10 @@ void SEDQ_VIEW::draw_drop_marker(int node, int display_type, int depth_indent, Q
     }
 }
 
-bool SEDQ_VIEW::draw_name(QString const& name, int node, int display_type, bool selected, bool incremental,
-                          QRect const& rect, QPainter* painter)
+bool SEDQ_VIEW::draw_name(QString const& name, int node, int display_type, bool selected,
+                          const SEDQ_PAINT_CONTEXT& paint, QRect const& rect)
 {
+    QPainter* painter = paint.painter;
     const int indent = m_tx_manager->get_node_depth(node) * INDENT;
     const int cy = (rect.top() + rect.bottom()) / 2;
     painter->save();
@@ -261,7 +264,7 @@ bool SEDQ_VIEW::draw_name(QString const& name, int node, int display_type, bool 
         text_rect.setLeft(rect.left() + 2);
     if (sedq_is_group_display(display_type))
         draw_name_expand_box(display_type, rect.left() + 4 + indent, cy, selected, painter);
-    set_name_text_style(node, display_type, selected, incremental, text_rect, painter);
+    set_name_text_style(node, display_type, selected, paint, text_rect);
     const Qt::TextElideMode elide = m_tx_manager->m_align_left ? Qt::ElideRight : Qt::ElideLeft;
     const QString shown = painter->fontMetrics().elidedText(name, elide, text_rect.width());
     painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter, shown);

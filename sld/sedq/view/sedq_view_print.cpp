@@ -85,7 +85,12 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
     case 1:
         return draw_in(alias, rect, painter);
     case 2:
-        return draw_name(name, node, display, false, true, rect, painter);
+    {
+        // A printout marks post-fitting names whatever the compile mode.
+        SEDQ_PAINT_CONTEXT paint = make_paint_context(painter);
+        paint.incremental = true;
+        return draw_name(name, node, display, false, paint, rect);
+    }
     case 5:
     case 6:
         return single && draw_checkbox(column == SEDQ_COLUMN_DATA_ENABLE ? data_enabled : trigger_enabled,
