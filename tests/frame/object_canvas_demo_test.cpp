@@ -195,3 +195,24 @@ TEST_F(object_canvas_demo_test, the_view_commands_zoom_and_the_bars_scroll_the_d
     bars[1]->setValue(bars[1]->value() - 40);
     EXPECT_EQ(result()->get_rect(), before);
 }
+
+// Finding a bit of the collapsed data bus opens the bus: its eight inputs appear as a column
+// beside it, none over another box, and the found one is centred.
+TEST_F(object_canvas_demo_test, a_bit_revealed_inside_the_collapsed_bus_is_laid_out_and_centred)
+{
+    SEDQ_OBJECT* bit = nullptr;
+    for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::NODE && object->get_name() == "uart_tx|data[3]")
+            bit = object;
+    ASSERT_TRUE(bit != nullptr && bit->is_hidden());
+    m_canvas->ensure_visible(bit);
+    EXPECT_EQ(m_canvas->get_selected_item(), bit);
+    const QList<SEDQ_OBJECT*> shown = visible_objects();
+    EXPECT_EQ(shown.size(), 14) << "six boxes and the bus's eight inputs";
+    for (int i = 0; i < shown.size(); ++i)
+        for (int j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->get_rect().intersects(shown[j]->get_rect())) << i << " and " << j;
+    const QRect box = bit->get_rect();
+    EXPECT_NEAR((box.top() + box.bottom()) / 2, (m_canvas->height() - 1) / 2, 1);
+    EXPECT_NEAR((box.left() + box.right()) / 2, (m_canvas->width() - 1) / 2, 1);
+}

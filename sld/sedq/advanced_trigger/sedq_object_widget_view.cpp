@@ -136,6 +136,18 @@ QRect SEDQ_OBJECT_WIDGET::get_visible_bounds() const
     return bounds;
 }
 
+namespace
+{
+void move_inputs(SEDQ_OBJECT* object, QPoint delta)
+{
+    for (SEDQ_OBJECT* input : object->get_children())
+    {
+        input->move(input->get_rect().left() + delta.x(), input->get_rect().top() + delta.y());
+        move_inputs(input, delta);
+    }
+}
+} // namespace
+
 void SEDQ_OBJECT_WIDGET::place_unplaced_condition()
 {
     if (m_object_list == nullptr || m_object_list->size() < 2)
@@ -143,7 +155,27 @@ void SEDQ_OBJECT_WIDGET::place_unplaced_condition()
     for (const SEDQ_OBJECT* object : *m_object_list)
         if (object->get_rect().topLeft() != QPoint(0, 0))
             return;
+    // A layout leaves the inputs of a collapsed object where they are, and revealing them
+    // later does not lay them out: lay everything out open first, then the collapsed
+    // objects' inputs follow their objects to where the real layout puts them.
+    QList<SEDQ_OBJECT*> collapsed;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (!object->is_leaf() && object->get_property()[SEDQ_PROPERTY::EXPANDED] != 1)
+        {
+            collapsed.append(object);
+            object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+        }
     arrange_objects();
+    QList<QPoint> open_places;
+    for (SEDQ_OBJECT* object : collapsed)
+    {
+        open_places.append(object->get_rect().topLeft());
+        object->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
+    }
+    arrange_objects();
+    for (int i = 0; i < collapsed.size(); ++i)
+        if (!collapsed[i]->is_hidden())
+            move_inputs(collapsed[i], collapsed[i]->get_rect().topLeft() - open_places[i]);
     // The listing takes a line for the Result and one for every other root.
     int lines = 0;
     for (const SEDQ_OBJECT* object : *m_object_list)
