@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
-#include <QPainter>
 #include <QScrollBar>
 
 namespace
@@ -66,7 +65,6 @@ protected:
     SEDQ_FRAME_WND* m_frame = nullptr;
     SEDQ_OBJECT_WIDGET* m_canvas = nullptr;
 };
-} // namespace
 
 // The listing's font: the plain text pass draws the formula, the bold pass the label.
 QFontMetrics listing_metrics()
@@ -79,6 +77,7 @@ bool inked(const QImage& picture, int x, int y)
 {
     return qGray(picture.pixel(x, y)) < 160;
 }
+} // namespace
 
 TEST_F(object_canvas_demo_test, the_preset_is_painted_as_a_tree_of_pictures_below_its_listing)
 {
