@@ -210,6 +210,11 @@ constexpr const char* FSM_UART_LEVEL_2 =
     "and('uart_tx|busy',compare(110,==,{'uart_tx|data[7]','uart_tx|data[6]','uart_tx|data[5]','uart_tx|data[4]',"
     "'uart_tx|data[3]','uart_tx|data[2]','uart_tx|data[1]','uart_tx|data[0]'},cc,uc))";
 
+// The serial instance's state flow. The flow is what decides a state-based trigger: a trigger
+// without one runs the single state "trigger;" and triggers at once, never reading a level, so
+// the flow waits for the preset level.
+constexpr const char* FSM_UART_FLOW = "state ST1:\nif (Condition 2) trigger;\n";
+
 void build_fsm_uart(SDR_DATA_INSTANCE* instance)
 {
     instance->set_name("fsm_uart");
@@ -219,6 +224,8 @@ void build_fsm_uart(SDR_DATA_INSTANCE* instance)
     trigger->edit_transient().levels[1].type = SDR_LTYPE_ADVANCED;
     trigger->edit_transient().levels[1].expression = FSM_UART_LEVEL_2;
     trigger->edit_transient().state_based = true;
+    trigger->m_stored_state_machine.present = true;
+    trigger->m_stored_state_machine.attributes = {{"state_machine_flow_expression", FSM_UART_FLOW}};
     DEMO_INSTANCE probe(trigger);
     probe.state_machine("fsm|state", {"idle", "load", "shift", "done"});
     probe.node("uart_tx|tx");

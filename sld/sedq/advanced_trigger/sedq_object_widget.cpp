@@ -107,6 +107,7 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
     if (m_object_list != nullptr)
         for (SEDQ_OBJECT* object : *m_object_list)
             object->set_copy(get_copy());
+    place_unplaced_condition();
     if (m_object_list == nullptr || !m_object_list->contains(m_error_object))
         m_error_object = nullptr;
     resizeEvent(nullptr);

@@ -142,6 +142,10 @@ private:
     // The Properties command and its shortcut, Alt with the keypad's Enter.
     void connect_properties_action();
     void save_zoom_level();
+    // A condition whose objects all still stand at the origin (one rebuilt from its equation:
+    // a document that stores only the equation, a wizard preset) is laid out once and put
+    // below the listing, instead of painting as one pile of boxes under the title.
+    void place_unplaced_condition();
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
     void validate();

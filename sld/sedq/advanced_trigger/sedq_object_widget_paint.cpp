@@ -263,10 +263,12 @@ void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent*)
     painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, text);
     if (show_equation() && !m_equation.isEmpty())
     {
-        painter.setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
-        painter.setPen(m_error != SEDQ_OBJECT::ERROR_NONE ? QPen(Qt::red) : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
+        // The equation follows the title, measured in the title's own font: the message font
+        // is smaller, and measured in it the equation would overprint the title's end.
         QRect rest = title;
         rest.setLeft(rest.left() + painter.fontMetrics().horizontalAdvance(text + QLatin1Char(' ')));
+        painter.setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
+        painter.setPen(m_error != SEDQ_OBJECT::ERROR_NONE ? QPen(Qt::red) : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
         painter.drawText(rest, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
                          painter.fontMetrics().elidedText(m_equation, Qt::ElideRight, rest.width()));
     }

@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -20,6 +21,8 @@ constexpr int WHEEL_SCROLL_STEP = 30;
 constexpr int KEEP_WIDTH = 100;
 constexpr int KEEP_HEIGHT = 20;
 constexpr int TITLE_HEIGHT = 22;
+// Room kept round a condition laid out on its first showing.
+constexpr int PLACE_MARGIN = 20;
 
 int to_zoom(int level, int c)
 {
@@ -131,6 +134,57 @@ QRect SEDQ_OBJECT_WIDGET::get_visible_bounds() const
             if (!object->is_hidden())
                 bounds = bounds.united(object->get_rect());
     return bounds;
+}
+
+namespace
+{
+void move_inputs(SEDQ_OBJECT* object, QPoint delta)
+{
+    for (SEDQ_OBJECT* input : object->get_children())
+    {
+        input->move(input->get_rect().left() + delta.x(), input->get_rect().top() + delta.y());
+        move_inputs(input, delta);
+    }
+}
+} // namespace
+
+void SEDQ_OBJECT_WIDGET::place_unplaced_condition()
+{
+    if (m_object_list == nullptr || m_object_list->size() < 2)
+        return;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        if (object->get_rect().topLeft() != QPoint(0, 0))
+            return;
+    // A layout leaves the inputs of a collapsed object where they are, and revealing them
+    // later does not lay them out: lay everything out open first, then the collapsed
+    // objects' inputs follow their objects to where the real layout puts them.
+    QList<SEDQ_OBJECT*> collapsed;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (!object->is_leaf() && object->get_property()[SEDQ_PROPERTY::EXPANDED] != 1)
+        {
+            collapsed.append(object);
+            object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+        }
+    arrange_objects();
+    QList<QPoint> open_places;
+    for (SEDQ_OBJECT* object : collapsed)
+    {
+        open_places.append(object->get_rect().topLeft());
+        object->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
+    }
+    arrange_objects();
+    for (int i = 0; i < collapsed.size(); ++i)
+        if (!collapsed[i]->is_hidden())
+            move_inputs(collapsed[i], collapsed[i]->get_rect().topLeft() - open_places[i]);
+    // The listing takes a line for the Result and one for every other root.
+    int lines = 0;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        lines += object->is_root() ? 1 : 0;
+    const QFontMetrics listing(QFont(QStringLiteral("Courier"), 12));
+    const QPoint place(PLACE_MARGIN, TITLE_HEIGHT + 1 + lines * listing.height() + PLACE_MARGIN);
+    const QPoint delta = place - get_visible_bounds().topLeft();
+    for (SEDQ_OBJECT* object : *m_object_list)
+        object->move(object->get_rect().left() + delta.x(), object->get_rect().top() + delta.y());
 }
 
 // The bars lie along the right and bottom edges. Their values place the drawing: horizontal 0

@@ -1,0 +1,217 @@
+// The advanced trigger canvas on the demo, as a user sees it in the window: the serial
+// instance's second level shows its preset condition as boxes with their host pictures, the
+// title and the listing, and zooms and scrolls by the View commands.
+#include "frame_test_support.h"
+
+#include "host/afcq.h"
+#include "host/standin/afcq_control.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QScrollBar>
+
+namespace
+{
+constexpr int SERIAL_INSTANCE = 1;
+constexpr int PRESET_LEVEL = 1; // the second advanced level, counted from 0
+
+class object_canvas_demo_test : public frame_test
+{
+protected:
+    void SetUp() override
+    {
+        const QString path = m_dir.filePath("demo.vtl");
+        ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+        m_frame = open_frame(path);
+        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
+        tx->set_instance(SERIAL_INSTANCE);
+        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
+        layout->update_instance_tabs();
+        settle();
+        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
+        ASSERT_NE(tabs, nullptr);
+        for (int page = 0; page < tabs->count(); ++page)
+            if (tabs->widget(page)->property("trigger level").isValid() &&
+                tabs->widget(page)->property("trigger level").toInt() == PRESET_LEVEL)
+                tabs->setCurrentIndex(page);
+        settle();
+        m_canvas = layout->get_object_widget();
+        ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
+        ASSERT_TRUE(m_canvas->isVisible());
+    }
+
+    QList<SEDQ_OBJECT*> visible_objects() const
+    {
+        QList<SEDQ_OBJECT*> shown;
+        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+            if (!object->is_hidden())
+                shown.append(object);
+        return shown;
+    }
+
+    SEDQ_OBJECT* result() const
+    {
+        QList<SEDQ_OBJECT*>* list = m_canvas->get_object_list();
+        const int index = sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT);
+        return index >= 0 ? list->at(index) : nullptr;
+    }
+
+    bool enabled(AFCQ_ACTION_ENUM id) { return action(m_frame, id)->isEnabled(); }
+
+    SEDQ_FRAME_WND* m_frame = nullptr;
+    SEDQ_OBJECT_WIDGET* m_canvas = nullptr;
+};
+
+// The listing's font: the plain text pass draws the formula, the bold pass the label.
+QFontMetrics listing_metrics()
+{
+    return QFontMetrics(QFont(QStringLiteral("Courier"), 12));
+}
+
+// Whether the pixel is drawn on (darker than the white drawing area).
+bool inked(const QImage& picture, int x, int y)
+{
+    return qGray(picture.pixel(x, y)) < 160;
+}
+} // namespace
+
+TEST_F(object_canvas_demo_test, the_preset_is_painted_as_a_tree_of_pictures_below_its_listing)
+{
+    standin::afcq::record_icons(true);
+    const QImage picture = m_canvas->grab().toImage();
+    picture.save(QDir::temp().filePath("object_canvas_demo.png"));
+    EXPECT_EQ(m_canvas->get_title(), QStringLiteral("   Advanced Trigger Condition Editor: Condition 2"));
+    EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
+
+    // What each box of the preset paints in its place (the Bus is shown collapsed).
+    const struct
+    {
+        const char* name;
+        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type;
+        AFCQ_ICON_ENUM body;
+    } rows[] = {
+        {"the Result", SEDQ_OBJECT::LEVEL_RESULT, AFCQ_ICON_SEDQ_RESULT_WITH_INPUT},
+        {"the Logical And", SEDQ_OBJECT::LOGICAL_OPERATOR, AFCQ_ICON_SEDQ_LOGICAL_AND},
+        {"the busy line", SEDQ_OBJECT::NODE, AFCQ_ICON_SEDQ_NODE},
+        {"the comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_EQUALITY},
+        {"the character", SEDQ_OBJECT::BUS_VALUE, AFCQ_ICON_SEDQ_CONSTANT_BUS_VALUE},
+        {"the data bus", SEDQ_OBJECT::BUS, AFCQ_ICON_SEDQ_NODE},
+    };
+    const QList<SEDQ_OBJECT*> shown = visible_objects();
+    ASSERT_EQ(shown.size(), int(std::size(rows)));
+    for (const auto& row : rows)
+    {
+        const SEDQ_OBJECT* object = nullptr;
+        for (const SEDQ_OBJECT* candidate : shown)
+            if (candidate->get_type() == row.type)
+                object = candidate;
+        ASSERT_NE(object, nullptr) << row.name;
+        QList<int> in_the_box;
+        for (const standin::afcq::icon_paint& paint : standin::afcq::painted_icons())
+            if (paint.rect == object->get_rect())
+                in_the_box.append(paint.id);
+        EXPECT_EQ(in_the_box, QList<int>{row.body}) << row.name;
+    }
+
+    // A tidy picture: no box over another, all of them inside the drawing area, below the
+    // listing and clear of the scroll bars.
+    const int drawing_top = 23 + listing_metrics().height();
+    const QRect area(QPoint(0, drawing_top),
+                     QPoint(m_canvas->width() - m_canvas->get_vertical_scroll_bar()->width() - 1,
+                            m_canvas->height() - m_canvas->get_horizontal_scroll_bar()->height() - 1));
+    for (int i = 0; i < shown.size(); ++i)
+    {
+        EXPECT_TRUE(area.contains(shown[i]->get_rect())) << i;
+        for (int j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->get_rect().intersects(shown[j]->get_rect())) << i << " and " << j;
+    }
+}
+
+// The listing's line: "Result: " then the display formula of the preset, ending where its text
+// ends (nothing overprinted beyond it).
+TEST_F(object_canvas_demo_test, the_listing_shows_the_display_formula_after_the_label)
+{
+    ASSERT_NE(result(), nullptr);
+    ASSERT_FALSE(result()->get_children().isEmpty());
+    EXPECT_EQ(result()->get_children().first()->get_equation(false, 0), QStringLiteral("busy&&110=Bus"));
+    const QImage picture = m_canvas->grab().toImage();
+    const QFontMetrics metrics = listing_metrics();
+    const int left = 5;
+    const int end = left + metrics.horizontalAdvance(QStringLiteral("Result: busy&&110=Bus"));
+    int rightmost = -1;
+    for (int y = 24; y < 24 + metrics.height(); ++y)
+        for (int x = 0; x < m_canvas->width() - m_canvas->get_vertical_scroll_bar()->width(); ++x)
+            if (inked(picture, x, y))
+                rightmost = std::max(rightmost, x);
+    EXPECT_NEAR(rightmost, end, 4);
+    bool label_inked = false;
+    for (int y = 24; y < 24 + metrics.height() && !label_inked; ++y)
+        for (int x = left; x < left + metrics.horizontalAdvance(QStringLiteral("Result")) && !label_inked; ++x)
+            label_inked = qGray(picture.pixel(x, y)) < 230;
+    EXPECT_TRUE(label_inked);
+}
+
+// View > Zoom In, Zoom Out and Fit in Window work on the page as the user reaches them, and the
+// scroll bars move the diagram.
+TEST_F(object_canvas_demo_test, the_view_commands_zoom_and_the_bars_scroll_the_diagram)
+{
+    m_canvas->activateWindow();
+    m_canvas->setFocus(Qt::OtherFocusReason);
+    settle();
+    const struct
+    {
+        const char* name;
+        AFCQ_ACTION_ENUM command;
+        int level;
+    } rows[] = {{"zoom in", AFCQ_SEDQ_ZOOM_IN_ACTION, 9},
+                {"zoom in again", AFCQ_SEDQ_ZOOM_IN_ACTION, 8},
+                {"zoom out", AFCQ_SEDQ_ZOOM_OUT_ACTION, 9},
+                {"fit in window", AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, 10}};
+    for (const auto& row : rows)
+    {
+        // The user opens the View menu, which sets the commands by their rules.
+        emit m_frame->get_menu_record()->view_menu->aboutToShow();
+        ASSERT_TRUE(enabled(row.command)) << row.name;
+        action(m_frame, row.command)->trigger();
+        settle();
+        EXPECT_EQ(m_canvas->get_zoom_level(), row.level) << row.name;
+    }
+
+    const QRect before = result()->get_rect();
+    QScrollBar* bars[] = {m_canvas->get_horizontal_scroll_bar(), m_canvas->get_vertical_scroll_bar()};
+    const QPoint moves[] = {QPoint(-40, 0), QPoint(0, -40)};
+    for (int i = 0; i < 2; ++i)
+    {
+        ASSERT_GT(bars[i]->maximum(), bars[i]->value() + 40) << i;
+        bars[i]->setValue(bars[i]->value() + 40);
+        EXPECT_EQ(result()->get_rect().topLeft(), before.topLeft() + moves[0] + (i == 1 ? moves[1] : QPoint())) << i;
+    }
+    bars[0]->setValue(bars[0]->value() - 40);
+    bars[1]->setValue(bars[1]->value() - 40);
+    EXPECT_EQ(result()->get_rect(), before);
+}
+
+// Finding a bit of the collapsed data bus opens the bus: its eight inputs appear as a column
+// beside it, none over another box, and the found one is centred.
+TEST_F(object_canvas_demo_test, a_bit_revealed_inside_the_collapsed_bus_is_laid_out_and_centred)
+{
+    SEDQ_OBJECT* bit = nullptr;
+    for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::NODE && object->get_name() == "uart_tx|data[3]")
+            bit = object;
+    ASSERT_TRUE(bit != nullptr && bit->is_hidden());
+    m_canvas->ensure_visible(bit);
+    EXPECT_EQ(m_canvas->get_selected_item(), bit);
+    const QList<SEDQ_OBJECT*> shown = visible_objects();
+    EXPECT_EQ(shown.size(), 14) << "six boxes and the bus's eight inputs";
+    for (int i = 0; i < shown.size(); ++i)
+        for (int j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->get_rect().intersects(shown[j]->get_rect())) << i << " and " << j;
+    const QRect box = bit->get_rect();
+    EXPECT_NEAR((box.top() + box.bottom()) / 2, (m_canvas->height() - 1) / 2, 1);
+    EXPECT_NEAR((box.left() + box.right()) / 2, (m_canvas->width() - 1) / 2, 1);
+}
