@@ -5,6 +5,7 @@
 #include "host/standin/standin.h"
 
 #include <QDrag>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
@@ -16,6 +17,8 @@ struct drag_state
     standin::afcq::drag_handler handler;
     QStringList formats;
     int count = 0;
+    // The source of the scripted drag that is running, if any.
+    QPointer<QObject> running_source;
 };
 
 drag_state& state()
@@ -51,7 +54,9 @@ Qt::DropAction afcq_exec_drag(QDrag* drag, Qt::DropActions actions, Qt::DropActi
     {
         // The handler may delete the drag's source; the drag goes with it then.
         QPointer<QDrag> guard(drag);
+        s.running_source = drag->source();
         result = s.handler(drag, actions);
+        s.running_source = nullptr;
         delete guard.data();
     }
     else if (headless())
@@ -59,6 +64,15 @@ Qt::DropAction afcq_exec_drag(QDrag* drag, Qt::DropActions actions, Qt::DropActi
     else
         result = drag->exec(actions, default_action);
     return result;
+}
+
+QObject* afcq_drop_source(const QDropEvent* event)
+{
+    if (event == nullptr)
+        return nullptr;
+    // A scripted drag delivers constructed events, which know no drag of their own.
+    const drag_state& s = state();
+    return s.handler && s.running_source != nullptr ? s.running_source.data() : event->source();
 }
 
 namespace standin::afcq

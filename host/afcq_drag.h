@@ -5,8 +5,14 @@
 #include <Qt>
 
 class QDrag;
+class QDropEvent;
+class QObject;
 
 // Runs the drag (taking ownership) and returns the action the drop took, Ignore when nothing
 // took it. On a headless display no real drag can run: unless a test scripts the drag, it
 // ends at once with Ignore.
 Qt::DropAction afcq_exec_drag(QDrag* drag, Qt::DropActions actions, Qt::DropAction default_action);
+
+// The widget the drag of a drop event started from: null for a drag from another application.
+// Panes ask the host rather than the event, since the host knows the drags it runs.
+QObject* afcq_drop_source(const QDropEvent* event);

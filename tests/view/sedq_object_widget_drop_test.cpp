@@ -3,15 +3,25 @@
 // in a list of their own for the paste.
 #include "sedq_view_test_support.h"
 
+#include "host/afcq_drag.h"
+#include "host/standin/afcq_control.h"
 #include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_lock_mode.h"
+#include "sedq/model/sedq_trigger_pattern.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
 #include <QItemSelectionModel>
 #include <QMimeData>
 #include <QStandardItemModel>
+#include <QScrollBar>
 #include <QTreeView>
+
+#include <functional>
 
 #include <memory>
 
@@ -305,4 +315,160 @@ TEST(canvas_drop_rule, a_drag_near_an_edge_that_can_scroll_scrolls_one_step)
     const SEDQ_DRAG_SCROLL scroll = sedq_drag_scroll(QPoint(3, 25), view);
     EXPECT_EQ(scroll.dx, -1);
     EXPECT_EQ(scroll.dy, -1);
+}
+
+namespace
+{
+struct drag_answer
+{
+    Qt::DropAction action;
+    bool accepted;
+};
+
+// A canvas showing level 0's condition, its Result object far to the right so that the
+// drawing is wider than the canvas.
+class canvas_drag_test : public canvas_drop_test
+{
+protected:
+    void SetUp() override
+    {
+        canvas_drop_test::SetUp();
+        open(write_document(
+            [](SDR_DATA_SESSION& s)
+            {
+                bus_and_node(s);
+                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+            }));
+        tabs()->setCurrentIndex(2);
+        settle();
+        refresh(0x20000100u);
+        ASSERT_NE(canvas()->get_object_list(), nullptr);
+        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
+        auto* made = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+        made->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+        made->move(2500, 200);
+        canvas()->resize(800, 600);
+        // The application delivers drag events only to a widget that takes drops.
+        canvas()->setAcceptDrops(true);
+        refresh(0x100u);
+    }
+
+    void TearDown() override
+    {
+        standin::afcq::set_drag_handler(nullptr);
+        canvas_drop_test::TearDown();
+    }
+
+    // One drag event at a widget position, as the canvas answers it.
+    drag_answer over(QEvent::Type type, QPoint position, const QMimeData& data,
+                     Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        std::unique_ptr<QDragMoveEvent> event;
+        if (type == QEvent::DragEnter)
+            event = std::make_unique<QDragEnterEvent>(position, actions, &data, Qt::LeftButton, keys);
+        else
+            event = std::make_unique<QDragMoveEvent>(position, actions, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(canvas(), event.get());
+        return {event->dropAction(), event->isAccepted()};
+    }
+
+    // Runs a drag from `source` through the host; `during` stands for the events a real drag
+    // delivers while it runs. The application hands moves only to the widget that took the
+    // drag's entry, and every drag ends with a leave.
+    void drag_from(QObject* source, QMimeData* data, const std::function<void()>& during)
+    {
+        standin::afcq::set_drag_handler([&](QDrag*, Qt::DropActions) {
+            during();
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(canvas(), &leave);
+            return Qt::IgnoreAction;
+        });
+        auto* drag = new QDrag(source);
+        drag->setMimeData(data);
+        afcq_exec_drag(drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+        standin::afcq::set_drag_handler(nullptr);
+    }
+
+    // The Result as the canvas holds it now: a refresh reads the condition anew.
+    SEDQ_OBJECT* result()
+    {
+        QList<SEDQ_OBJECT*>* list = canvas()->get_object_list();
+        return list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
+    }
+
+    QPoint result_centre()
+    {
+        QRect box = result()->get_rect();
+        canvas()->zoom_to_client(&box);
+        return box.center();
+    }
+};
+
+QMimeData* node_data()
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
+    return data;
+}
+} // namespace
+
+TEST_F(canvas_drag_test, nodes_and_palette_entries_are_taken_and_anything_else_refused)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    const QPoint empty(100, 300);
+    ASSERT_LT(empty.x(), result_centre().x() - 100);
+    drag_from(view(), node_data(), [&] {
+        const drag_answer answer = over(QEvent::DragEnter, empty, *node_data());
+        EXPECT_TRUE(answer.accepted) << "nodes of this window's view onto empty canvas";
+        EXPECT_EQ(answer.action, Qt::CopyAction);
+        const drag_answer onto = over(QEvent::DragMove, result_centre(), *node_data());
+        EXPECT_EQ(onto.action, Qt::LinkAction) << "onto the free Result";
+        EXPECT_EQ(canvas()->get_selected_item(), result());
+    });
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    drag_from(palette.get_tree_view(), new QMimeData, [&] {
+        EXPECT_TRUE(over(QEvent::DragEnter, empty, QMimeData()).accepted) << "a palette entry";
+    });
+
+    std::unique_ptr<QMimeData> nodes(node_data());
+    QMimeData text;
+    text.setText(QStringLiteral("top|x"));
+    EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "nodes with no source: another application";
+    EXPECT_FALSE(over(QEvent::DragEnter, empty, text).accepted) << "text from another application";
+    EXPECT_EQ(canvas()->get_selection_count(), 0) << "a refusal clears the selection";
+    SEDQ_VIEW other_window(nullptr, tx());
+    drag_from(&other_window, node_data(), [&] {
+        EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "nodes from a view outside this window";
+    });
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    drag_from(view(), node_data(), [&] {
+        EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "locked";
+    });
+}
+
+// Both the position and the area are widget pixels at every zoom: the right edge scrolls, and
+// the drawing right under the title takes drops.
+TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
+{
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    for (int level : {5, 10, 40})
+    {
+        canvas()->set_zoom_positions(level);
+        QScrollBar* bar = canvas()->get_horizontal_scroll_bar();
+        bar->setValue(bar->minimum());
+        ASSERT_LT(bar->value(), bar->maximum()) << level;
+        const int right = canvas()->width() - 1 -
+                          (canvas()->get_vertical_scroll_bar()->isVisible() ? canvas()->get_vertical_scroll_bar()->width() : 0);
+        drag_from(palette.get_tree_view(), new QMimeData, [&] {
+            ASSERT_TRUE(over(QEvent::DragEnter, QPoint(400, 300), QMimeData()).accepted) << level;
+            const int before = bar->value();
+            const drag_answer edge = over(QEvent::DragMove, QPoint(right - 3, 300), QMimeData());
+            EXPECT_TRUE(edge.accepted) << level;
+            EXPECT_EQ(bar->value(), before + 1) << level;
+            EXPECT_TRUE(over(QEvent::DragMove, QPoint(400, 50), QMimeData()).accepted) << "below the title, " << level;
+            EXPECT_FALSE(over(QEvent::DragMove, QPoint(400, 10), QMimeData()).accepted) << "the title, " << level;
+        });
+    }
 }

@@ -153,6 +153,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Drags over the canvas (sedq_object_widget_drag.cpp): accepted from the node view of this
+    // window, the object library and the canvas's own drag, and scrolling near an edge.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
 
 private:
     // The Properties command and its shortcut, Alt with the keypad's Enter.
@@ -168,6 +172,7 @@ private:
     QString get_locate_name() const;
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
+    void answer_drag(QDragMoveEvent* event);
 
     SEDQ_TX_MANAGER* m_tx;
     QScrollBar* m_vscroll = nullptr;
@@ -191,6 +196,9 @@ private:
     QString m_equation;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
+    // While the canvas drags its selection out: a copy of the scene without the dragged
+    // objects, which the drop of a move puts back in place of the scene (null: no such drag).
+    QList<SEDQ_OBJECT*>* m_drag_remainder = nullptr;
     QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;
     int m_undo_position = -1;
     SEDQ_FIND_STATE m_find_state;
