@@ -4,7 +4,8 @@
 // per window, without parent, and lets the page on show adopt it. It follows the condition
 // re-read from the model on every canvas update, paints it (title, listing, the last
 // validation error, the objects and their lines), zooms and scrolls it, and finds the texts of
-// its objects, and runs the Properties dialog on the selection. Scrolling moves the visible
+// its objects, runs the Properties dialog on the selection, locates the node of a Node object,
+// answers drags over it and makes the objects a drop brings. Scrolling moves the visible
 // objects themselves; painting only reads them. The other editing slots do nothing yet.
 
 #include "host/afcq.h"
