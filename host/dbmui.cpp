@@ -19,6 +19,8 @@ struct dbmui_state
     int handed_out = 0;
     int released = 0;
     int foreign_releases = 0;
+    std::string last_client;
+    int last_type = 0;
 };
 
 dbmui_state& state()
@@ -38,6 +40,15 @@ std::string client_name(const char* client)
 {
     return client != nullptr ? client : "";
 }
+
+// A client asking for no particular type gets the pre-synthesis netlist, else the post-fit one.
+HDB_NAMESPACE* lend_netlist(HDB_NAMESPACE::PDB_FILE_TYPE type)
+{
+    if (type != HDB_NAMESPACE::PDB_ANY)
+        return standin::hdb::netlist(type);
+    HDB_NAMESPACE* names = standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
+    return names != nullptr ? names : standin::hdb::netlist(HDB_NAMESPACE::PDB_POST_FIT);
+}
 } // namespace
 
 DBMUI_MANAGER* DBMUI_MANAGER::get_dbmui_manager(int)
@@ -49,8 +60,10 @@ DBMUI_MANAGER* DBMUI_MANAGER::get_dbmui_manager(int)
 HDB_NAMESPACE* DBMUI_MANAGER::get_hdb_cmp_action_pt_instance(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type,
                                                              bool, void*, bool)
 {
+    state().last_client = client_name(client);
+    state().last_type = type;
     ACF_MANAGER* project = ACF_MANAGER::get_acf_manager();
-    HDB_NAMESPACE* names = project != nullptr && project->is_project_open() ? standin::hdb::netlist(type) : nullptr;
+    HDB_NAMESPACE* names = project != nullptr && project->is_project_open() ? lend_netlist(type) : nullptr;
     if (names != nullptr)
     {
         ++state().outstanding[client_name(client)];
@@ -114,6 +127,16 @@ int released()
 int foreign_releases()
 {
     return state().foreign_releases;
+}
+
+std::string last_client()
+{
+    return state().last_client;
+}
+
+int last_file_type()
+{
+    return state().last_type;
 }
 } // namespace standin::dbmui
 

@@ -187,6 +187,7 @@ class HDB_NAMESPACE
 public:
     enum PDB_FILE_TYPE
     {
+        PDB_ANY = -1, // no particular type: the netlist the compile has made
         PDB_POST_FIT = 0,
         PDB_PRE_SYNTHESIS = 3
     };

@@ -5,8 +5,12 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <Qt>
+
+#include <functional>
 
 class QAction;
+class QDrag;
 class QMimeData;
 class AFCQ_INSTANCE_NAME;
 typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
@@ -58,4 +62,14 @@ struct icon_paint
 void record_icons(bool on);
 QList<int> asked_icons();
 QList<icon_paint> painted_icons();
+
+// Drags handed to afcq_exec_drag run through the handler while one is set: it stands for the
+// nested event loop of a real drag (a test delivers constructed drag events from it) and
+// answers the drop action; while it runs, afcq_drop_source answers the drag's source for the
+// constructed events. The drag is deleted after it returns. Off after a reset.
+using drag_handler = std::function<Qt::DropAction(QDrag* drag, Qt::DropActions actions)>;
+void set_drag_handler(drag_handler handler);
+// Drags run since the last reset, and the formats the last one carried.
+int drags_run();
+QStringList last_drag_formats();
 } // namespace standin::afcq

@@ -16,4 +16,8 @@ int handed_out();
 int released();
 // Releases by a client that held nothing (a handle given back twice or by the wrong client).
 int foreign_releases();
+// The client and database file type of the last access point asked for, whether or not one
+// was handed out.
+std::string last_client();
+int last_file_type();
 } // namespace standin::dbmui

@@ -4,9 +4,11 @@
 // per window, without parent, and lets the page on show adopt it. It follows the condition
 // re-read from the model on every canvas update, paints it (title, listing, the last
 // validation error, the objects and their lines), zooms and scrolls it, and finds the texts of
-// its objects, and runs the Properties dialog on the selection. Scrolling moves the visible
+// its objects, runs the Properties dialog on the selection, locates the node of a Node object,
+// answers drags over it and makes the objects a drop brings. Scrolling moves the visible
 // objects themselves; painting only reads them. The other editing slots do nothing yet.
 
+#include "host/afcq.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
@@ -17,6 +19,7 @@
 
 class QFontMetrics;
 class QScrollBar;
+class QTreeView;
 class SEDQ_OBJECT;
 class SEDQ_TX_MANAGER;
 
@@ -97,6 +100,15 @@ public:
     // Properties is offered while at least one object of the condition on show is selected.
     void on_update_properties();
 
+    // The objects a drop makes (sedq_object_widget_drop.cpp), appended to `list`, selected and
+    // stacked from the origin for the paste that places them. From the nodes selected in the
+    // node view of this canvas's model: a Node per node, a Bus per group without nested groups
+    // (expanded with the picked members of a group whose members were picked, else collapsed
+    // with every member shown in advanced mode). From the entries selected in the object
+    // library's tree: an object per entry, or per child of a category selected alone.
+    void clone_node_tree(QList<SEDQ_OBJECT*>* list);
+    void clone_operator_tree(QList<SEDQ_OBJECT*>* list, QTreeView const* tree);
+
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
     void on_edit_undo();
@@ -130,6 +142,11 @@ public Q_SLOTS:
     // Lays every object of the condition out anew (the wizard asks once its frame has a size).
     void on_edit_arrange_all_objects();
     void on_properties();
+    // Locate (sedq_object_widget_locate.cpp), on the frame's Locate menu while the canvas has
+    // the focus: the node of the one selected Node object, in a host tool or its design file.
+    void on_update_locate();
+    void on_locate_triggered(CLSID target);
+    void on_locate_design_file();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -137,6 +154,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Drags over the canvas (sedq_object_widget_drag.cpp): accepted from the node view of this
+    // window, the object library and the canvas's own drag, and scrolling near an edge.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
 
 private:
     // The Properties command and its shortcut, Alt with the keypad's Enter.
@@ -153,6 +174,10 @@ private:
     void paint_error(QPainter* painter, QRect const& area);
     void reveal_error_object();
     void route_view_actions(bool connect);
+    QString get_locate_name() const;
+    SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
+    int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
+    void answer_drag(QDragMoveEvent* event);
 
     SEDQ_TX_MANAGER* m_tx;
     QScrollBar* m_vscroll = nullptr;
@@ -176,6 +201,9 @@ private:
     QString m_equation;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
+    // While the canvas drags its selection out: a copy of the scene without the dragged
+    // objects, which the drop of a move puts back in place of the scene (null: no such drag).
+    QList<SEDQ_OBJECT*>* m_drag_remainder = nullptr;
     QList<QList<SEDQ_OBJECT*>*>* m_undo_list = nullptr;
     int m_undo_position = -1;
     SEDQ_FIND_STATE m_find_state;

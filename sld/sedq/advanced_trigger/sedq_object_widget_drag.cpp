@@ -1,0 +1,80 @@
+// SEDQ_OBJECT_WIDGET: what the canvas answers a drag over it, and the scrolling while a drag
+// nears an edge. The rules are sedq_canvas_drop_rule's; this file reads the canvas and the
+// event for them and applies the answer.
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include "host/afcq_drag.h"
+#include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_lock_mode.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QScrollBar>
+
+namespace
+{
+bool has_free_input(const SEDQ_OBJECT& object)
+{
+    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_INPUT_COUNT[object.get_display_type()];
+}
+} // namespace
+
+// Selects the object under the drag (or nothing) as the answer says, and sets the action.
+void SEDQ_OBJECT_WIDGET::answer_drag(QDragMoveEvent* event)
+{
+    QPoint point = event->pos();
+    client_to_zoom(&point);
+    SEDQ_OBJECT* target = m_object_list != nullptr ? hit_test(point) : nullptr;
+    SEDQ_DROP_STATE state;
+    state.proposed = event->proposedAction();
+    state.source = sedq_drag_source(event->mimeData(), afcq_drop_source(event), this, m_tx->get_frame_wnd());
+    state.disabled = is_disabled() || m_object_list == nullptr;
+    state.locked = m_tx->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL || is_powerup_trigger();
+    state.has_target = target != nullptr;
+    state.target_free = target != nullptr && has_free_input(*target);
+    state.moving = m_moving;
+    state.ctrl = (event->keyboardModifiers() & Qt::ControlModifier) != 0;
+    state.target_stays = target != nullptr && m_drag_remainder != nullptr && hit_test(point, m_drag_remainder);
+    const SEDQ_DROP_ANSWER answer = sedq_drop_answer(state);
+    select(answer.select_target ? target : nullptr);
+    update();
+    event->setDropAction(answer.action);
+    if (answer.action == Qt::IgnoreAction)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void SEDQ_OBJECT_WIDGET::dragEnterEvent(QDragEnterEvent* event)
+{
+    answer_drag(event);
+}
+
+// The area is measured in widget pixels, like the event position: the drawing below the title
+// band, less the bars on show.
+void SEDQ_OBJECT_WIDGET::dragMoveEvent(QDragMoveEvent* event)
+{
+    answer_drag(event);
+    SEDQ_DRAG_VIEW view;
+    view.size = size();
+    view.vertical_bar_width = m_vscroll->isVisible() ? m_vscroll->width() : 0;
+    view.horizontal_bar_height = m_hscroll->isVisible() ? m_hscroll->height() : 0;
+    view.can_scroll_up = m_vscroll->value() > m_vscroll->minimum();
+    view.can_scroll_down = m_vscroll->value() < m_vscroll->maximum();
+    view.can_scroll_left = m_hscroll->value() > m_hscroll->minimum();
+    view.can_scroll_right = m_hscroll->value() < m_hscroll->maximum();
+    const SEDQ_DRAG_SCROLL scroll = sedq_drag_scroll(event->pos(), view);
+    if (!scroll.inside)
+    {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return;
+    }
+    if (scroll.dy != 0)
+        m_vscroll->setValue(m_vscroll->value() + scroll.dy);
+    if (scroll.dx != 0)
+        m_hscroll->setValue(m_hscroll->value() + scroll.dx);
+}

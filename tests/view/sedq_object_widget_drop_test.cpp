@@ -1,0 +1,436 @@
+// What a drop on the canvas makes: Node and Bus objects from the nodes selected in the node
+// view, and objects of the kinds named by the entries selected in the object library, stacked
+// in a list of their own for the paste.
+#include "sedq_view_test_support.h"
+
+#include "host/afcq_drag.h"
+#include "host/standin/afcq_control.h"
+#include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_operator_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_lock_mode.h"
+#include "sedq/model/sedq_trigger_pattern.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QItemSelectionModel>
+#include <QMimeData>
+#include <QStandardItemModel>
+#include <QScrollBar>
+#include <QTreeView>
+
+#include <functional>
+
+#include <memory>
+
+namespace
+{
+// Rows: 0 the group "top|d" of 16 members (rows 1..16, the last two data only, so hidden in
+// advanced mode), 17 the loose node "top|x".
+void bus_and_node(SDR_DATA_SESSION& s)
+{
+    SDR_DATA_TRIGGER* trigger = s.m_instances[0]->get_active_trigger();
+    std::vector<std::string> shown, data_only;
+    for (int bit = 0; bit < 16; ++bit)
+        (bit < 14 ? shown : data_only).push_back("top|d[" + std::to_string(bit) + "]");
+    add_leaves(trigger, shown);
+    add_leaves(trigger, data_only, SDR_WTYPE_DATA_ONLY);
+    add_leaves(trigger, {"top|x"});
+    standin::sdr::add_group(trigger, 0, 15, "top|d");
+}
+
+struct made
+{
+    SEDQ_OBJECT::SEDQ_OBJECT_TYPE kind;
+    int top;
+};
+
+class canvas_drop_test : public view_test
+{
+protected:
+    SEDQ_OBJECT_WIDGET* canvas() { return frame()->get_layout_widget()->get_object_widget(); }
+
+    void select_nodes(std::initializer_list<int> rows)
+    {
+        tx()->select_node_range(0, tx()->get_node_count(-1) - 1, false);
+        for (int row : rows)
+            tx()->set_node_selection_status(row, true);
+    }
+
+    QList<SEDQ_OBJECT*>* drop_nodes()
+    {
+        qDeleteAll(m_list);
+        m_list.clear();
+        canvas()->clone_node_tree(&m_list);
+        return &m_list;
+    }
+
+    // The roots of the list: the objects a paste places.
+    QList<SEDQ_OBJECT*> roots() const
+    {
+        QList<SEDQ_OBJECT*> found;
+        for (SEDQ_OBJECT* object : m_list)
+            if (object->get_parent() == nullptr)
+                found.append(object);
+        return found;
+    }
+
+    void TearDown() override
+    {
+        qDeleteAll(m_list);
+        view_test::TearDown();
+    }
+
+    QList<SEDQ_OBJECT*> m_list;
+};
+} // namespace
+
+TEST_F(canvas_drop_test, a_group_with_picked_members_makes_an_expanded_bus_of_just_those)
+{
+    open(write_document(bus_and_node));
+    ASSERT_EQ(tx()->get_node_count(-1), 18);
+    select_nodes({0, 3, 5, 16});
+    drop_nodes();
+    ASSERT_EQ(roots().size(), 1);
+    SEDQ_OBJECT* bus = roots().front();
+    EXPECT_EQ(bus->get_type(), SEDQ_OBJECT::BUS);
+    EXPECT_EQ(bus->get_bus_name(), QStringLiteral("top|d"));
+    EXPECT_EQ(bus->get_property()[SEDQ_PROPERTY::EXPANDED], 1);
+    ASSERT_EQ(bus->get_children().size(), 3);
+    const char* names[] = {"top|d[2]", "top|d[4]", "top|d[15]"};
+    for (int i = 0; i < 3; ++i)
+    {
+        const SEDQ_OBJECT* node = bus->get_children()[i];
+        EXPECT_EQ(node->get_type(), SEDQ_OBJECT::NODE) << i;
+        EXPECT_EQ(node->get_name(), QString::fromLatin1(names[i])) << "picked members only, even a hidden one";
+        EXPECT_EQ(node->get_property()[SEDQ_PROPERTY::SELECTED], 1) << i;
+    }
+    EXPECT_EQ(m_list.size(), 4) << "the members travel in the list with their bus";
+}
+
+TEST_F(canvas_drop_test, top_level_objects_stack_30_apart_and_a_group_alone_is_collapsed)
+{
+    open(write_document(bus_and_node));
+    select_nodes({0});
+    drop_nodes();
+    ASSERT_EQ(roots().size(), 1);
+    EXPECT_EQ(roots().front()->get_property()[SEDQ_PROPERTY::EXPANDED], 0) << "the group alone: collapsed";
+    EXPECT_EQ(roots().front()->get_children().size(), 14) << "members hidden in advanced mode stay out";
+    EXPECT_EQ(roots().front()->get_children().front()->get_property()[SEDQ_PROPERTY::SELECTED], 0);
+
+    select_nodes({17, 0});
+    drop_nodes();
+    ASSERT_EQ(roots().size(), 2);
+    EXPECT_EQ(roots()[0]->get_type(), SEDQ_OBJECT::BUS) << "in node order";
+    EXPECT_EQ(roots()[1]->get_name(), QStringLiteral("top|x"));
+    EXPECT_EQ(roots()[1]->get_rect().top() - roots()[0]->get_rect().top(), 30);
+}
+
+TEST_F(canvas_drop_test, a_group_of_groups_makes_nothing)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        SDR_DATA_TRIGGER* trigger = s.m_instances[0]->get_active_trigger();
+        add_leaves(trigger, {"top|a", "top|b", "top|c"});
+        standin::sdr::add_group(trigger, 0, 1, "inner");
+        standin::sdr::add_group(trigger, 0, 3, "outer");
+    }));
+    ASSERT_TRUE(tx()->is_grandparent(0));
+    select_nodes({0});
+    EXPECT_TRUE(drop_nodes()->isEmpty());
+    select_nodes({1});
+    EXPECT_EQ(drop_nodes()->size(), 3) << "the inner group alone is a bus of two";
+}
+
+TEST_F(canvas_drop_test, palette_entries_make_their_kinds_stacked_by_height)
+{
+    open(write_document(bus_and_node));
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    QStandardItemModel* model = palette.get_model();
+    QItemSelectionModel* selection = palette.get_tree_view()->selectionModel();
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<int, int>> picked; // (top row, child; -1 the row itself)
+        std::vector<made> expected;
+    } rows[] = {
+        {"a category alone gives all its entries",
+         {{2, -1}},
+         {{SEDQ_OBJECT::COMPARISON_OPERATOR, 0}, {SEDQ_OBJECT::COMPARISON_OPERATOR, 110},
+          {SEDQ_OBJECT::COMPARISON_OPERATOR, 220}, {SEDQ_OBJECT::COMPARISON_OPERATOR, 330},
+          {SEDQ_OBJECT::COMPARISON_OPERATOR, 440}, {SEDQ_OBJECT::COMPARISON_OPERATOR, 550}}},
+        {"input objects are short", {{1, -1}},
+         {{SEDQ_OBJECT::BIT_VALUE, 0}, {SEDQ_OBJECT::BUS_VALUE, 30}, {SEDQ_OBJECT::BUS, 60}}},
+        {"a category with a picked entry gives that one", {{4, -1}, {4, 1}}, {{SEDQ_OBJECT::LOGICAL_OPERATOR, 0}}},
+        {"an entry row without children", {{7, -1}, {0, -1}},
+         {{SEDQ_OBJECT::EDGE_LEVEL_DETECTOR, 0}, {SEDQ_OBJECT::CUSTOM_TRIGGER_HDL, 110}}},
+        {"entries of an unselected category", {{6, 1}, {3, 0}},
+         {{SEDQ_OBJECT::BITWISE_OPERATOR, 0}, {SEDQ_OBJECT::SHIFT_OPERATOR, 110}}},
+    };
+    for (const auto& row : rows)
+    {
+        selection->clearSelection();
+        for (const auto& pick : row.picked)
+        {
+            QStandardItem* item = model->item(pick.first);
+            selection->select((pick.second < 0 ? item : item->child(pick.second))->index(),
+                              QItemSelectionModel::Select);
+        }
+        qDeleteAll(m_list);
+        m_list.clear();
+        canvas()->clone_operator_tree(&m_list, palette.get_tree_view());
+        ASSERT_EQ(m_list.size(), int(row.expected.size())) << row.name;
+        for (size_t i = 0; i < row.expected.size(); ++i)
+        {
+            const SEDQ_OBJECT* object = m_list[int(i)];
+            EXPECT_EQ(object->get_type(), row.expected[i].kind) << row.name << " #" << i;
+            EXPECT_EQ(object->get_rect().top(), row.expected[i].top) << row.name << " #" << i;
+            EXPECT_EQ(object->get_property()[SEDQ_PROPERTY::SELECTED], 1) << row.name;
+            EXPECT_EQ(object->get_property()[SEDQ_PROPERTY::EXPANDED], 1) << row.name;
+            EXPECT_TRUE(canvas()->is_own(object)) << row.name;
+        }
+    }
+}
+
+// The gestures of the canvas's own drag; drags from elsewhere go through real events below.
+TEST(canvas_drop_rule, the_answer_follows_the_source_the_target_and_the_gesture)
+{
+    using S = SEDQ_DRAG_SOURCE;
+    const auto state = [](S source, bool target, bool free) {
+        SEDQ_DROP_STATE s;
+        s.proposed = Qt::CopyAction;
+        s.source = source;
+        s.has_target = target;
+        s.target_free = free;
+        return s;
+    };
+    SEDQ_DROP_STATE locked = state(S::PALETTE, false, false);
+    locked.locked = true;
+    SEDQ_DROP_STATE disabled = state(S::NODE_VIEW, false, false);
+    disabled.disabled = true;
+    SEDQ_DROP_STATE nothing = state(S::PALETTE, false, false);
+    nothing.proposed = Qt::IgnoreAction;
+    SEDQ_DROP_STATE ctrl = state(S::CANVAS, true, true);
+    ctrl.moving = ctrl.ctrl = true;
+    SEDQ_DROP_STATE move = state(S::CANVAS, false, false);
+    move.moving = true;
+    SEDQ_DROP_STATE onto_other = state(S::CANVAS, true, true);
+    onto_other.moving = onto_other.target_stays = true;
+    SEDQ_DROP_STATE onto_dragged = state(S::CANVAS, true, true);
+    onto_dragged.moving = true;
+    const struct
+    {
+        const char* name;
+        SEDQ_DROP_STATE state;
+        Qt::DropAction action;
+        bool select_target;
+    } rows[] = {
+        {"a palette entry onto empty canvas", state(S::PALETTE, false, false), Qt::CopyAction, true},
+        {"nodes onto a free object", state(S::NODE_VIEW, true, true), Qt::LinkAction, true},
+        {"nodes onto a full object", state(S::NODE_VIEW, true, false), Qt::IgnoreAction, false},
+        {"a foreign drag, whatever the clipboard holds", state(S::FOREIGN, false, false), Qt::IgnoreAction, false},
+        {"locked", locked, Qt::IgnoreAction, false},
+        {"disabled", disabled, Qt::IgnoreAction, false},
+        {"nothing proposed", nothing, Qt::IgnoreAction, false},
+        {"own drag with Ctrl", ctrl, Qt::CopyAction, true},
+        {"own drag onto empty canvas", move, Qt::MoveAction, false},
+        {"own drag onto an object that stays", onto_other, Qt::LinkAction, true},
+        {"own drag onto a dragged object", onto_dragged, Qt::IgnoreAction, false},
+    };
+    for (const auto& row : rows)
+    {
+        const SEDQ_DROP_ANSWER answer = sedq_drop_answer(row.state);
+        EXPECT_EQ(answer.action, row.action) << row.name;
+        EXPECT_EQ(answer.select_target, row.select_target) << row.name;
+    }
+}
+
+// Only the title band and the bars refuse; an edge scrolls only while its bar can move.
+TEST(canvas_drop_rule, a_drag_near_an_edge_that_can_scroll_scrolls_one_step)
+{
+    SEDQ_DRAG_VIEW view;
+    view.size = QSize(400, 300);
+    view.vertical_bar_width = 16;
+    view.horizontal_bar_height = 16;
+    view.can_scroll_down = view.can_scroll_right = true;
+    const struct
+    {
+        const char* name;
+        QPoint position;
+        bool inside;
+        int dx, dy;
+    } rows[] = {
+        {"the middle", {200, 150}, true, 0, 0},
+        {"on the vertical bar", {390, 150}, false, 0, 0},
+        {"near the bottom right corner", {380, 280}, true, 1, 1},
+        {"near the left edge, already at the start", {3, 150}, true, 0, 0},
+    };
+    for (const auto& row : rows)
+    {
+        const SEDQ_DRAG_SCROLL scroll = sedq_drag_scroll(row.position, view);
+        EXPECT_EQ(scroll.inside, row.inside) << row.name;
+        EXPECT_EQ(scroll.dx, row.dx) << row.name;
+        EXPECT_EQ(scroll.dy, row.dy) << row.name;
+    }
+    view.can_scroll_left = view.can_scroll_up = true;
+    const SEDQ_DRAG_SCROLL scroll = sedq_drag_scroll(QPoint(3, 25), view);
+    EXPECT_EQ(scroll.dx, -1);
+    EXPECT_EQ(scroll.dy, -1);
+}
+
+namespace
+{
+struct drag_answer
+{
+    Qt::DropAction action;
+    bool accepted;
+};
+
+// A canvas showing level 0's condition, its Result object far to the right so that the
+// drawing is wider than the canvas.
+class canvas_drag_test : public canvas_drop_test
+{
+protected:
+    void SetUp() override
+    {
+        canvas_drop_test::SetUp();
+        open(write_document(
+            [](SDR_DATA_SESSION& s)
+            {
+                bus_and_node(s);
+                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+            }));
+        tabs()->setCurrentIndex(2);
+        settle();
+        refresh(0x20000100u);
+        ASSERT_NE(canvas()->get_object_list(), nullptr);
+        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
+        auto* made = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+        made->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+        made->move(2500, 200);
+        canvas()->resize(800, 600);
+        // The application delivers drag events only to a widget that takes drops.
+        canvas()->setAcceptDrops(true);
+        refresh(0x100u);
+    }
+
+    void TearDown() override
+    {
+        standin::afcq::set_drag_handler(nullptr);
+        canvas_drop_test::TearDown();
+    }
+
+    // One drag event at a widget position, as the canvas answers it.
+    drag_answer over(QEvent::Type type, QPoint position, const QMimeData& data,
+                     Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        std::unique_ptr<QDragMoveEvent> event;
+        if (type == QEvent::DragEnter)
+            event = std::make_unique<QDragEnterEvent>(position, actions, &data, Qt::LeftButton, keys);
+        else
+            event = std::make_unique<QDragMoveEvent>(position, actions, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(canvas(), event.get());
+        return {event->dropAction(), event->isAccepted()};
+    }
+
+    // Runs a drag from `source` through the host; `during` stands for the events a real drag
+    // delivers while it runs. The application hands moves only to the widget that took the
+    // drag's entry, and every drag ends with a leave.
+    void drag_from(QObject* source, QMimeData* data, const std::function<void()>& during)
+    {
+        standin::afcq::set_drag_handler([&](QDrag*, Qt::DropActions) {
+            during();
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(canvas(), &leave);
+            return Qt::IgnoreAction;
+        });
+        auto* drag = new QDrag(source);
+        drag->setMimeData(data);
+        afcq_exec_drag(drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+        standin::afcq::set_drag_handler(nullptr);
+    }
+
+    // The Result as the canvas holds it now: a refresh reads the condition anew.
+    SEDQ_OBJECT* result()
+    {
+        QList<SEDQ_OBJECT*>* list = canvas()->get_object_list();
+        return list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
+    }
+
+    QPoint result_centre()
+    {
+        QRect box = result()->get_rect();
+        canvas()->zoom_to_client(&box);
+        return box.center();
+    }
+};
+
+QMimeData* node_data()
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
+    return data;
+}
+} // namespace
+
+TEST_F(canvas_drag_test, nodes_and_palette_entries_are_taken_and_anything_else_refused)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    const QPoint empty(100, 300);
+    ASSERT_LT(empty.x(), result_centre().x() - 100);
+    drag_from(view(), node_data(), [&] {
+        const drag_answer answer = over(QEvent::DragEnter, empty, *node_data());
+        EXPECT_TRUE(answer.accepted) << "nodes of this window's view onto empty canvas";
+        EXPECT_EQ(answer.action, Qt::CopyAction);
+        const drag_answer onto = over(QEvent::DragMove, result_centre(), *node_data());
+        EXPECT_EQ(onto.action, Qt::LinkAction) << "onto the free Result";
+        EXPECT_EQ(canvas()->get_selected_item(), result());
+    });
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    drag_from(palette.get_tree_view(), new QMimeData, [&] {
+        EXPECT_TRUE(over(QEvent::DragEnter, empty, QMimeData()).accepted) << "a palette entry";
+    });
+
+    std::unique_ptr<QMimeData> nodes(node_data());
+    QMimeData text;
+    text.setText(QStringLiteral("top|x"));
+    EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "nodes with no source: another application";
+    EXPECT_FALSE(over(QEvent::DragEnter, empty, text).accepted) << "text from another application";
+    EXPECT_EQ(canvas()->get_selection_count(), 0) << "a refusal clears the selection";
+    SEDQ_VIEW other_window(nullptr, tx());
+    drag_from(&other_window, node_data(), [&] {
+        EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "nodes from a view outside this window";
+    });
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    drag_from(view(), node_data(), [&] {
+        EXPECT_FALSE(over(QEvent::DragEnter, empty, *nodes).accepted) << "locked";
+    });
+}
+
+// Both the position and the area are widget pixels at every zoom: the right edge scrolls, and
+// the drawing right under the title takes drops.
+TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
+{
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    for (int level : {5, 10, 40})
+    {
+        canvas()->set_zoom_positions(level);
+        QScrollBar* bar = canvas()->get_horizontal_scroll_bar();
+        bar->setValue(bar->minimum());
+        ASSERT_LT(bar->value(), bar->maximum()) << level;
+        const int right = canvas()->width() - 1 -
+                          (canvas()->get_vertical_scroll_bar()->isVisible() ? canvas()->get_vertical_scroll_bar()->width() : 0);
+        drag_from(palette.get_tree_view(), new QMimeData, [&] {
+            ASSERT_TRUE(over(QEvent::DragEnter, QPoint(400, 300), QMimeData()).accepted) << level;
+            const int before = bar->value();
+            const drag_answer edge = over(QEvent::DragMove, QPoint(right - 3, 300), QMimeData());
+            EXPECT_TRUE(edge.accepted) << level;
+            EXPECT_EQ(bar->value(), before + 1) << level;
+            EXPECT_TRUE(over(QEvent::DragMove, QPoint(400, 50), QMimeData()).accepted) << "below the title, " << level;
+            EXPECT_FALSE(over(QEvent::DragMove, QPoint(400, 10), QMimeData()).accepted) << "the title, " << level;
+        });
+    }
+}
