@@ -136,24 +136,25 @@ TEST_F(state_flow_demo_test, a_flow_for_the_uart_is_written_checked_undone_redon
     for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_Backspace})
         QTest::keyClick(editor(0), key);
     type(0, "2;");
-    type(1, "trigger;");
+    const QString last = "trigger;";
+    type(1, last);
     EXPECT_EQ(check(), "");
-    const QStringList written = {"if (" + conditions.at(1) + ") goto ST2;", "trigger;"};
+    const QStringList written = {"if (" + conditions.at(1) + ") goto ST2;", last};
     EXPECT_EQ(bodies(tx()), written);
     EXPECT_TRUE(SEDQ_STATE_LIST_WIDGET::node_of(diagram()->get_state_list()->item(2))->enabled) << "ST2 reachable";
 
-    // Typing "trigger;" key by key made one step per key: undo them all back to the empty box.
-    for (int key = 0; key < 8; ++key)
+    // The last state was typed key by key, one step per key: undo them all back to the empty box.
+    for (int key = 0; key < last.size(); ++key)
         tx()->on_edit_undo();
     settle();
     EXPECT_EQ(bodies(tx()), (QStringList{written.at(0), ""}));
     EXPECT_EQ(editor(1)->toPlainText(), "");
     EXPECT_EQ(reopened_bodies(), (QStringList{written.at(0), "trigger;"})) << "an empty body is saved as before";
-    for (int key = 0; key < 8; ++key)
+    for (int key = 0; key < last.size(); ++key)
         tx()->on_edit_redo();
     settle();
     EXPECT_EQ(bodies(tx()), written);
-    EXPECT_EQ(editor(1)->toPlainText(), "trigger;");
+    EXPECT_EQ(editor(1)->toPlainText(), last);
     EXPECT_EQ(check(), "");
     EXPECT_EQ(reopened_bodies(), written);
 }

@@ -623,3 +623,19 @@ TEST_F(state_flow_page_test, the_diagram_shows_the_state_the_acquired_data_repor
                 << "row " << row_index;
     }
 }
+
+// Saving and every undo step read the flow; a read must not turn the empty body of a state
+// into the "trigger;" the file writes for it, which the next rename would then keep.
+TEST_F(state_flow_page_test, renaming_a_flag_after_a_save_leaves_an_empty_body_empty)
+{
+    pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(2);
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+    settle();
+    editors().at(0)->insertPlainText("set " + flag_name(tx(), 0) + "; goto ST2;");
+    settle();
+    ASSERT_TRUE(tx()->save_document(m_dir.filePath("saved.vtl").toLocal8Bit().constData()));
+    rename_flag(0, "busy");
+    EXPECT_EQ(state_text(0), "set busy; goto ST2;");
+    EXPECT_EQ(state_text(1), "");
+    EXPECT_EQ(editors().at(1)->toPlainText(), "");
+}
