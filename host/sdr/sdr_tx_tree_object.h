@@ -29,6 +29,10 @@ public:
     virtual void generate_tree(void* factory) = 0;
     virtual void set_attribute(char const* key, char const* value) = 0;
     virtual void get_attributes() = 0;
+    // What an undo step keeps of the node, written to the current sink like get_attributes() and
+    // given back through set_attribute(). By default what a save writes; a node whose saved form
+    // loses something the user sees adds it here.
+    virtual void get_undo_attributes() { get_attributes(); }
 
     // Appends one attribute of the node being written to the current sink. Called by
     // get_attributes() implementations; without a sink (outside a save) it is reported and dropped.

@@ -52,7 +52,7 @@ SDR_TREE_ATTRIBUTES attributes_of(SDR_TX_TREE_OBJECT* object)
 {
     ATTRIBUTE_COLLECTOR collector;
     SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&collector);
-    object->get_attributes();
+    object->get_undo_attributes();
     return collector.attributes;
 }
 

@@ -44,6 +44,7 @@ struct instance_spec
     bool state_based = false;
     bool powerup = false;
     int log_segment_size = -1; // -1: no acquired data
+    int log_state_value = -1;  // the state the acquired data reports; -1: none
     // Full names of the nodes; empty: `nodes` names "top|<name>_node<n>".
     std::vector<std::string> node_names;
 };
@@ -156,6 +157,7 @@ private:
         log.channels.assign(nodes, "0101010101010101");
         log.segment_size = desc.log_segment_size;
         log.trigger_position = 4;
+        log.state_value = desc.log_state_value;
         standin::sdr::make_log(trigger, log);
     }
 

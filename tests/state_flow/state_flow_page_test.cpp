@@ -475,3 +475,167 @@ TEST_F(state_flow_page_test, clicking_a_logical_operator_offers_the_other_one)
     EXPECT_FALSE(editor->get_completer()->popup()->isVisible());
     EXPECT_EQ(state_text(0), swapped);
 }
+
+TEST_F(state_flow_page_test, undoing_to_an_empty_body_shows_it_empty_and_saves_it_as_before)
+{
+    const auto unified = [](SEDQ_TX_MANAGER* manager) {
+        QString text;
+        manager->get_unified_state_text(&text, 0);
+        return text;
+    };
+    pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(2);
+    settle();
+    editors().at(0)->insertPlainText("goto ST2;");
+    settle();
+    // What the file holds for the second state's empty body, before anything is typed there.
+    const QString saved_before = reopened(unified);
+    ASSERT_TRUE(saved_before.endsWith("state ST2:\ntrigger;")) << saved_before.toStdString();
+
+    editors().at(1)->insertPlainText("goto ST1;");
+    settle();
+    const QString saved_after = reopened(unified);
+    for (int round = 0; round < 2; ++round)
+    {
+        SCOPED_TRACE(round == 0 ? "first undo" : "undo after a redo");
+        tx()->on_edit_undo();
+        settle();
+        EXPECT_EQ(state_text(1), "");
+        EXPECT_EQ(editors().at(1)->toPlainText(), "");
+        EXPECT_EQ(state_text(0), "goto ST2;");
+        EXPECT_EQ(reopened(unified), saved_before);
+        tx()->on_edit_redo();
+        settle();
+        EXPECT_EQ(state_text(1), "goto ST1;");
+        EXPECT_EQ(editors().at(1)->toPlainText(), "goto ST1;");
+        EXPECT_EQ(reopened(unified), saved_after);
+    }
+    // Typing what the file writes for an empty body is still an edit of its own.
+    tx()->on_edit_undo();
+    settle();
+    editors().at(1)->insertPlainText("trigger;");
+    settle();
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(editors().at(1)->toPlainText(), "");
+}
+
+TEST_F(state_flow_page_test, showing_an_editor_again_reports_no_change)
+{
+    type(editors().at(0), "goto ST1;");
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    QSignalSpy whole(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    QSignalSpy per_state(editor, QOverload<int, const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    QSignalSpy updates(tx(), &SEDQ_TX_MANAGER::updated);
+    editor->hide();
+    settle();
+    editor->show();
+    settle();
+    EXPECT_EQ(whole.count() + per_state.count(), 0);
+    EXPECT_EQ(updates.count(), 0);
+    EXPECT_EQ(state_text(0), "goto ST1;");
+}
+
+TEST_F(state_flow_page_test, keys_reach_no_locked_flow_through_an_open_popup)
+{
+    type(editors().at(0), "goto ST1;");
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true);
+    settle();
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    editor->setFocus();
+    QTextCursor end = editor->textCursor();
+    end.movePosition(QTextCursor::End);
+    editor->setTextCursor(end);
+    static_cast<QStringListModel*>(editor->get_completer()->model())->setStringList({"goto", "trigger;"});
+    editor->get_completer()->complete();
+    QAbstractItemView* popup = editor->get_completer()->popup();
+    ASSERT_TRUE(popup->isVisible());
+    // The popup hands the keys it does not use to the editor: typing, deleting, a new line.
+    QTest::keyClicks(popup, " trigger;");
+    for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Tab})
+        QTest::keyClick(popup, key);
+    settle();
+    EXPECT_EQ(editor->toPlainText(), "goto ST1;");
+    EXPECT_EQ(state_text(0), "goto ST1;");
+}
+
+TEST_F(state_flow_page_test, a_locked_or_acquiring_instance_restores_a_renamed_flag_and_disables_the_controls)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(SEDQ_TX_MANAGER*)> hold;
+    } rows[] = {
+        {"locked", [](SEDQ_TX_MANAGER* manager) { manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, true); }},
+        {"acquiring",
+         [](SEDQ_TX_MANAGER* manager) {
+             manager->set_instance_acq_state(0, SEDQ_ACQ_STATE_RUNNING);
+             // The refresh the instance manager sends when a run of the shown instance starts.
+             manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NO_REPAINT |
+                                                           SEDQ_UPDATE_TRIGGER_CANVAS | SEDQ_UPDATE_NODE_VIEW));
+         }},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        close_frame(m_frame);
+        m_frame = open_frame(write_document({instance_spec("fsm", 2, 1, {}, true)}, QString(row.name) + ".vtl"));
+        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+        settle();
+        const QString name = flag_name(tx(), 0);
+        row.hold(tx());
+        settle();
+        rename_flag(0, "busy");
+        EXPECT_EQ(flag_name(tx(), 0), name);
+        EXPECT_EQ(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItem(0)->text(0), name);
+        EXPECT_FALSE(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->isEnabled());
+        EXPECT_FALSE(pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->isEnabled());
+        EXPECT_FALSE(pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->isEnabled());
+        for (SEDQ_CONFIG_CHECK_BOX* box : pane<SEDQ_RESOURCES_WIDGET>()->get_check_boxes())
+            EXPECT_FALSE(box->isEnabled()) << box->text().toStdString();
+    }
+    tx()->set_instance_acq_state(0, 0);
+}
+
+TEST_F(state_flow_page_test, the_diagram_shows_the_state_the_acquired_data_reports)
+{
+    const struct
+    {
+        const char* name;
+        int reported;
+        const char* shown;
+    } rows[] = {{"the second state", 1, "State 2: ST2"}, {"no state", -1, ""}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        instance_spec spec("fsm", 2, 1, {}, true, false, 0);
+        spec.log_state_value = row.reported;
+        close_frame(m_frame);
+        m_frame = open_frame(write_document({spec}, QString(row.name) + ".vtl"));
+        SEDQ_DIAGRAM_WIDGET* diagram = pane<SEDQ_DIAGRAM_WIDGET>();
+        diagram->get_state_count_selector()->set_current_count(3);
+        settle();
+        diagram = pane<SEDQ_DIAGRAM_WIDGET>();
+        EXPECT_EQ(diagram->get_current_state_field()->text(), row.shown);
+        // Row 0 of the list holds the Start box; state i is row i + 1.
+        for (int row_index = 0; row_index < diagram->get_state_list()->count(); ++row_index)
+            EXPECT_EQ(SEDQ_STATE_LIST_WIDGET::node_of(diagram->get_state_list()->item(row_index))->current,
+                      row.reported >= 0 && row_index == row.reported + 1)
+                << "row " << row_index;
+    }
+}
+
+// Saving and every undo step read the flow; a read must not turn the empty body of a state
+// into the "trigger;" the file writes for it, which the next rename would then keep.
+TEST_F(state_flow_page_test, renaming_a_flag_after_a_save_leaves_an_empty_body_empty)
+{
+    pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(2);
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+    settle();
+    editors().at(0)->insertPlainText("set " + flag_name(tx(), 0) + "; goto ST2;");
+    settle();
+    ASSERT_TRUE(tx()->save_document(m_dir.filePath("saved.vtl").toLocal8Bit().constData()));
+    rename_flag(0, "busy");
+    EXPECT_EQ(state_text(0), "set busy; goto ST2;");
+    EXPECT_EQ(state_text(1), "");
+    EXPECT_EQ(editors().at(1)->toPlainText(), "");
+}

@@ -4,6 +4,10 @@
 #include "sedq/advanced_trigger/sedq_property.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace
 {
 const QLatin1String STATE_WORD("state");
@@ -69,6 +73,8 @@ QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString
 }
 
 const char* const SEDQ_STATE_MACHINE_OBJECT::FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
+// Only undo steps hold this key; a save never writes it.
+const char* const SEDQ_STATE_MACHINE_OBJECT::HELD_STATES_KEY = "state_machine_held_states";
 
 SEDQ_STATE_MACHINE_OBJECT::SEDQ_STATE_MACHINE_OBJECT() = default;
 SEDQ_STATE_MACHINE_OBJECT::~SEDQ_STATE_MACHINE_OBJECT() = default;
@@ -114,7 +120,8 @@ void SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text(QString* text)
             if (i + 1 < m_state_count)
                 built += QStringLiteral("\r\n\r\n");
         }
-        m_unified_state_text = built;
+        *text = built;
+        return;
     }
     *text = m_unified_state_text;
 }
@@ -127,12 +134,57 @@ void SEDQ_STATE_MACHINE_OBJECT::get_attributes()
     add_attribute(FLOW_EXPRESSION_KEY, text.toLocal8Bit().constData());
 }
 
+void SEDQ_STATE_MACHINE_OBJECT::get_undo_attributes()
+{
+    get_attributes();
+    add_attribute(HELD_STATES_KEY, held_states().constData());
+}
+
+// The count, the unified text as kept (empty when it is rebuilt) and the name, body and type
+// lists, as compact JSON in UTF-8 so that any text survives.
+QByteArray SEDQ_STATE_MACHINE_OBJECT::held_states() const
+{
+    QJsonArray types;
+    for (int type : m_state_type_list)
+        types.append(type);
+    QJsonObject held;
+    held.insert(QStringLiteral("count"), m_state_count);
+    held.insert(QStringLiteral("unified"), m_unified_state_text);
+    held.insert(QStringLiteral("names"), QJsonArray::fromStringList(m_state_name_list));
+    held.insert(QStringLiteral("bodies"), QJsonArray::fromStringList(m_state_text_list));
+    held.insert(QStringLiteral("types"), types);
+    return QJsonDocument(held).toJson(QJsonDocument::Compact);
+}
+
+// Overrides what the flow text just set from the saved form; anything unreadable leaves that.
+void SEDQ_STATE_MACHINE_OBJECT::set_held_states(const QByteArray& held)
+{
+    const QJsonObject object = QJsonDocument::fromJson(held).object();
+    if (!SEDQ_VERIFY(object.value(QStringLiteral("count")).toInt() >= 1))
+        return;
+    const auto strings = [&object](const char* key) {
+        QStringList list;
+        for (const QJsonValue& value : object.value(QLatin1String(key)).toArray())
+            list.append(value.toString());
+        return list;
+    };
+    m_state_count = object.value(QStringLiteral("count")).toInt();
+    m_unified_state_text = object.value(QStringLiteral("unified")).toString();
+    m_state_name_list = strings("names");
+    m_state_text_list = strings("bodies");
+    m_state_type_list.clear();
+    for (const QJsonValue& value : object.value(QStringLiteral("types")).toArray())
+        m_state_type_list.append(value.toInt());
+}
+
 // Read back in the local 8-bit encoding it was written in (see SEDQ_PROPERTY::attribute_text),
 // so that non-ASCII state names and comments survive a save and open.
 void SEDQ_STATE_MACHINE_OBJECT::set_attribute(char const* key, char const* value)
 {
     if (key && qstrcmp(key, FLOW_EXPRESSION_KEY) == 0)
         set_unified_state_text(SEDQ_PROPERTY::attribute_text(value));
+    else if (key && value && qstrcmp(key, HELD_STATES_KEY) == 0)
+        set_held_states(QByteArray(value));
 }
 
 SDR_TX_TREE_OBJECT* SEDQ_STATE_MACHINE_OBJECT::get_child_object(int)

@@ -1,8 +1,9 @@
 #pragma once
 // Persistence object of one trigger's state-based flow: a list of states (name, body text,
 // type) and the unified text in which every state stands as "state <name>:" followed by its
-// body. The unified text is kept exactly as last set, or rebuilt from the states when the
-// document model has emptied it after changing them.
+// body. The unified text is kept exactly as last set, or rebuilt from the states on every read
+// when the document model has emptied it after changing them: reading (a save, an undo step)
+// never changes what is held.
 
 #include "host/sdr/sdr_tx_tree_object.h"
 
@@ -36,6 +37,9 @@ public:
     void generate_tree(void* factory) override;
     void set_attribute(char const* key, char const* value) override;
     void get_attributes() override;
+    // The saved flow text plus the states as held: an empty body, saved as "trigger;", comes
+    // back empty on undo and redo.
+    void get_undo_attributes() override;
 
     // The headers of a unified text, in order. A header is a line whose first word is "state"
     // (any letter case), followed on the same line by a name and a colon; the body of a
@@ -57,9 +61,12 @@ public:
     bool has_unified_state_text() const { return !m_unified_state_text.isEmpty(); }
 
     static const char* const FLOW_EXPRESSION_KEY;
+    static const char* const HELD_STATES_KEY;
 
 private:
     static void store_at(QStringList* list, int index, const QString& text);
+    QByteArray held_states() const;
+    void set_held_states(const QByteArray& held);
 
     int m_state_count = 1;
     QStringList m_state_name_list;
