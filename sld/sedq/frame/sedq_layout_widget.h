@@ -5,6 +5,7 @@
 // advanced trigger canvas per window; the page on show adopts them through its containers.
 // Splitter sizes, pane visibility and the chosen tab of every instance live in the document.
 
+#include <QHash>
 #include <QIcon>
 #include <QMap>
 #include <QSplitter>
@@ -109,9 +110,8 @@ private:
     void restore_active_tab();
     void hide_parent_if_all_hidden(QWidget* pane);
     void apply_jtag_widget_size();
-    // The instance of an instance page (its "instance index" property); 0 for a widget that is
-    // not one.
-    int instance_of_page(const QWidget* page) const;
+    // The instance of an instance page; 0 for a widget that is not one.
+    int instance_of_page(const QWidget* page) const { return m_page_instances.value(page, 0); }
 
     SEDQ_INSTANCE_WIDGET* m_instance_widget = nullptr;
     SEDQ_JTAG_WIDGET* m_jtag_widget = nullptr;
@@ -129,10 +129,9 @@ private:
     // The instance pages whose contents are still to be built (of a document with many
     // instances), by instance.
     QMap<int, SEDQ_SPLITTER*> m_unbuilt_pages;
-    // The page last asked about and its instance: every node query asks for the current page's
-    // instance (through get_data_setup_tab_widget), where a property look-up by name walks the
-    // page's meta-objects. Pages are deleted only by remove_instance_pages(), which forgets it.
-    mutable const QWidget* m_asked_page = nullptr;
-    mutable int m_asked_page_instance = 0;
+    // The instance of each page, as its "instance index" property says: read on every node
+    // query (through get_data_setup_tab_widget), where a property look-up by name would cost a
+    // walk of the page's meta-objects. Pages are deleted only by remove_instance_pages().
+    QHash<const QWidget*, int> m_page_instances;
     QMap<int, SEDQ_SPLITTER*> m_splitter_map;
 };

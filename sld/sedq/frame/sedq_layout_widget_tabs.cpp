@@ -116,7 +116,7 @@ void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
     const TAB_BATCH batch(m_instance_tab_widget);
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
-    m_asked_page = nullptr;
+    m_page_instances.clear();
     // Pages built from now on are new pages: the moves made on the old ones are not theirs.
     for (SEDQ_SPLITTER* hub : qAsConst(m_splitter_map))
         hub->forget_moves();
@@ -197,6 +197,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance, bool build_now)
     SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, INSTANCE_SPLITTER, Qt::Vertical, nullptr);
     splitter->setContentsMargins(1, 2, 2, 2);
     splitter->setProperty("instance index", instance);
+    m_page_instances.insert(splitter, instance);
     connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
     m_unbuilt_pages.insert(instance, splitter);
     if (build_now)
@@ -214,16 +215,6 @@ void SEDQ_LAYOUT_WIDGET::build_instance_page(int instance)
     splitter->addWidget(make_hierarchy_log_part(instance));
     splitter->setStretchFactor(0, 1);
     splitter->set_last_pane_size(m_tx_manager->get_int_state("hierarchy widget height", -1));
-}
-
-int SEDQ_LAYOUT_WIDGET::instance_of_page(const QWidget* page) const
-{
-    if (page != m_asked_page)
-    {
-        m_asked_page_instance = page != nullptr ? page->property("instance index").toInt() : 0;
-        m_asked_page = page;
-    }
-    return m_asked_page_instance;
 }
 
 void SEDQ_LAYOUT_WIDGET::build_instance_page_at(int tab)
