@@ -130,6 +130,12 @@ TEST_F(state_flow_demo_test, a_flow_for_the_uart_is_written_checked_undone_redon
     settle();
     ASSERT_NE(editor(1), nullptr);
 
+    // The demo's first state triggers on level 2: the user replaces that body.
+    editor(0)->setFocus();
+    editor(0)->selectAll();
+    QTest::keyClick(editor(0), Qt::Key_Delete);
+    settle();
+    EXPECT_EQ(bodies(tx()).value(0), "");
     type(0, "if (" + conditions.at(1) + ") goto ST3;");
     EXPECT_TRUE(check().endsWith("(State 1, line 1)")) << check().toStdString();
     EXPECT_EQ(page()->get_message_label()->palette().color(QPalette::WindowText), QColor(Qt::red));

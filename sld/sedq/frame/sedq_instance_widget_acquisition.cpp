@@ -246,7 +246,8 @@ void SEDQ_INSTANCE_WIDGET::show_data_ready(int instance, bool powerup, SDR_DATA_
     m_tx->set_view_log(instance, log);
     if (!is_shown(instance))
         return;
-    m_tx->update_all_views(nullptr, sedq_hint(powerup ? 0x2400040 : 0x400040));
+    m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_SWITCH_POWERUP_VIEW | SEDQ_UPDATE_LAYOUT |
+                                                  (powerup ? SEDQ_UPDATE_TO_POWERUP : 0)));
     if (log->is_global_temp() || !m_tx->is_setup_mode())
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     else
@@ -260,8 +261,10 @@ void SEDQ_INSTANCE_WIDGET::show_running(int instance, int flags)
 {
     if (is_shown(instance))
     {
-        m_tx->update_all_views(nullptr, sedq_hint(0x800002c));
-        m_tx->update_all_views(nullptr, sedq_hint(0x20800101));
+        m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_RUNNING | SEDQ_UPDATE_JTAG | SEDQ_UPDATE_LOG |
+                                                  SEDQ_UPDATE_CONFIGURATION));
+        m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NO_REPAINT |
+                                                  SEDQ_UPDATE_TRIGGER_CANVAS | SEDQ_UPDATE_NODE_VIEW));
     }
     else
     {
@@ -270,6 +273,16 @@ void SEDQ_INSTANCE_WIDGET::show_running(int instance, int flags)
     m_tx->update_all_views(nullptr,
                            sedq_hint(flags | SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
 }
+
+namespace
+{
+// What the end of a request refreshes: the whole page when the instance is on show, else its
+// row in the instance manager and the layout.
+constexpr unsigned FINISHED_HIDDEN =
+    SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_INSTANCES;
+constexpr unsigned FINISHED_SHOWN = FINISHED_HIDDEN | SEDQ_UPDATE_TRIGGER_CANVAS | SEDQ_UPDATE_LOG |
+                                    SEDQ_UPDATE_CONFIGURATION | SEDQ_UPDATE_NODE_VIEW;
+} // namespace
 
 // The final report of a request ends it: its callback is deleted (once; the engine never calls
 // it again), the panes refresh, and the JTAG pane is enabled again once nothing acquires.
@@ -283,7 +296,7 @@ void SEDQ_INSTANCE_WIDGET::finish_request(SEDQ_UPDATE_STATE_EVENT* e, bool shown
         e->m_sender->wait_until_idle();
         delete e->m_sender;
     }
-    m_tx->update_all_views(nullptr, sedq_hint(e->m_flags | (shown ? 0x2400015d : 0x24000050)));
+    m_tx->update_all_views(nullptr, sedq_hint(e->m_flags | (shown ? FINISHED_SHOWN : FINISHED_HIDDEN)));
     if (!any)
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_JTAG));
 }
