@@ -458,3 +458,27 @@ TEST_F(canvas_commands_test, random_command_sequences_keep_the_graph_consistent)
             return;
     }
 }
+
+// Zoom and Find reach the canvas while it keeps the focus, also when a popup of its own took
+// the focus event, and stop once another pane has it.
+TEST_F(canvas_commands_test, zoom_stays_routed_while_the_canvas_keeps_the_focus)
+{
+    QApplication::setActiveWindow(frame());
+    canvas()->setFocus(Qt::OtherFocusReason);
+    settle();
+    ASSERT_EQ(QApplication::focusWidget(), canvas());
+    EXPECT_TRUE(canvas()->is_focused());
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(canvas(), &popup);
+    const int level = canvas()->get_zoom_level();
+    QAction* zoom_out = tx()->get_action(AFCQ_SEDQ_ZOOM_OUT_ACTION, QVariant());
+    zoom_out->setEnabled(true);
+    zoom_out->trigger();
+    EXPECT_EQ(canvas()->get_zoom_level(), level + 1) << "still routed to the canvas";
+    view()->setFocus(Qt::OtherFocusReason);
+    settle();
+    EXPECT_FALSE(canvas()->is_focused());
+    zoom_out->setEnabled(true);
+    zoom_out->trigger();
+    EXPECT_EQ(canvas()->get_zoom_level(), level + 1) << "no longer the canvas's";
+}

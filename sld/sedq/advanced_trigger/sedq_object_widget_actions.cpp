@@ -110,8 +110,11 @@ void SEDQ_OBJECT_WIDGET::connect_action_when_focused(AFCQ_ACTION_ENUM id, SLOT s
     m_focus_connections.append({id, slot});
 }
 
+// Without a window (the wizard) no menu offers these commands.
 void SEDQ_OBJECT_WIDGET::route_focus_actions(bool connect_them)
 {
+    if (m_tx->get_frame_wnd() == nullptr)
+        return;
     for (const FOCUS_CONNECTION& entry : m_focus_connections)
     {
         QAction* action = m_tx->get_action(entry.id, QVariant());
@@ -135,12 +138,13 @@ void SEDQ_OBJECT_WIDGET::focusInEvent(QFocusEvent* event)
     update();
 }
 
-// A popup of the canvas (its menu, a rename editor) leaves the canvas the focus widget: the
-// commands stay routed here.
+// A popup of the canvas (its menu, a rename editor) or the menu bar leaves the canvas the focus
+// widget: the commands stay routed here.
 void SEDQ_OBJECT_WIDGET::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    if (QApplication::focusWidget() == this || !m_focused)
+    if (QApplication::focusWidget() == this || !m_focused || event->reason() == Qt::MenuBarFocusReason ||
+        event->reason() == Qt::PopupFocusReason)
         return;
     m_focused = false;
     route_focus_actions(false);
