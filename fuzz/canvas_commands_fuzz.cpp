@@ -141,9 +141,12 @@ EDITOR& editor()
     static char* argv[] = {name, nullptr};
     static const bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
     (void)platform;
-    static QApplication application(argc, argv);
-    static EDITOR built;
-    return built;
+    // Kept to the end of the process: destroyed among the exit handlers the window would outlive
+    // the Qt state it needs.
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+    static EDITOR* built = new EDITOR;
+    return *built;
 }
 
 void rename(SEDQ_OBJECT_WIDGET* canvas, uint8_t how)
