@@ -215,8 +215,7 @@ void SEDQ_OBJECT_WIDGET::restore_snapshot(int position)
 {
     if (m_undo_list == nullptr || m_object_list == nullptr || position < 0 || position >= m_undo_list->size())
         return;
-    if (m_error_object != nullptr)
-        m_error_object = nullptr;
+    m_error_object = nullptr;
     free_array(m_object_list);
     clone_array(m_object_list, *m_undo_list->at(position), nullptr);
     m_undo_position = position;

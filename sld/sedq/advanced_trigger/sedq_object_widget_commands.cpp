@@ -172,6 +172,8 @@ void SEDQ_OBJECT_WIDGET::on_remove()
             continue;
         m_object_list->removeAt(i);
         object->promote_children();
+        if (object == m_error_object)
+            m_error_object = nullptr;
         delete object;
     }
     select(parent);
