@@ -482,3 +482,18 @@ TEST_F(canvas_commands_test, zoom_stays_routed_while_the_canvas_keeps_the_focus)
     zoom_out->trigger();
     EXPECT_EQ(canvas()->get_zoom_level(), level + 1) << "no longer the canvas's";
 }
+
+// A snapshot after the first tells every pane the condition changed; the first, Expand and
+// Collapse do not.
+TEST_F(canvas_commands_test, snapshots_after_the_first_announce_the_changed_condition)
+{
+    QList<int> hints;
+    QObject::connect(tx(), &SEDQ_TX_MANAGER::updated, canvas(), [&hints](QObject*, int hint) { hints << hint; });
+    SEDQ_OBJECT* logical = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result());
+    add(SEDQ_OBJECT::NODE, logical);
+    select({logical});
+    canvas()->on_collapse();
+    EXPECT_TRUE(hints.isEmpty()) << "Collapse marks nothing";
+    canvas()->on_detach();
+    EXPECT_EQ(hints.count(0x4000410), 1);
+}
