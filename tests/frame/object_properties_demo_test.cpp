@@ -126,3 +126,51 @@ TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and
     properties_of_the_bus(canvas, [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog) { choose_bit_order(dialog, "", &shown); });
     EXPECT_EQ(shown, "MSB to LSB");
 }
+
+// The Edit menu on the canvas of the preset level: Select All, Copy and Paste duplicate the
+// preset's objects under new names, Delete removes them, Undo and Redo step through, the
+// history survives showing another level, and undone to its first snapshot the saved file
+// holds the preset's equation again.
+TEST_F(object_properties_demo_test, the_edit_menu_edits_the_canvas_and_undo_returns_to_the_preset)
+{
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+    SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
+    ASSERT_TRUE(canvas != nullptr && canvas->get_object_list() != nullptr);
+    const std::string preset = equation_of_the_preset();
+    const int count = canvas->get_object_list()->size();
+    canvas->activateWindow();
+    canvas->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(m_frame->focusWidget(), canvas);
+    QUI_EDIT_MENU* menu = m_frame->get_menu_record()->edit_menu;
+    for (QAction* action : {menu->select_all_action, menu->copy_action, menu->paste_action})
+    {
+        action->setEnabled(true);
+        action->trigger();
+    }
+    QStringList names;
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        names << object->get_name();
+    EXPECT_GT(canvas->get_object_list()->size(), count);
+    EXPECT_TRUE(names.contains("comparison_1")) << names.join(' ').toStdString();
+    EXPECT_TRUE(m_frame->isWindowModified()) << "closing would ask to save";
+    menu->delete_action->setEnabled(true);
+    menu->delete_action->trigger();
+    EXPECT_EQ(canvas->get_object_list()->size(), count) << "the pasted copies were the selection";
+    const int position = canvas->get_undo_position();
+    menu->undo_action->setEnabled(true);
+    menu->undo_action->trigger();
+    EXPECT_EQ(canvas->get_undo_position(), position - 1);
+    QTabWidget* tabs = m_frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+    const int level_page = tabs->currentIndex();
+    tabs->setCurrentIndex(level_page - 1);
+    settle();
+    tabs->setCurrentIndex(level_page);
+    settle();
+    EXPECT_EQ(canvas->get_undo_position(), position - 1) << "the history resumes where it was";
+    while (canvas->get_undo_position() > 0)
+        canvas->on_edit_undo();
+    EXPECT_EQ(canvas->get_object_list()->size(), count);
+    ASSERT_TRUE(m_frame->get_tx_manager()->save_document(path.toLocal8Bit().constData()));
+    EXPECT_EQ(equation_of_the_preset(), preset);
+}

@@ -118,7 +118,7 @@ TEST_F(find_object_test, targets_follow_the_objects_from_top_to_bottom)
     for (UIB_FIND_TARGET* target : dialog.get_targets())
         texts.push_back(std::to_string(target->get_type()) + ":" + target->get_text());
     EXPECT_EQ(texts, (std::vector<std::string>{"4:and_1", "16:Logical And", "1:top|mid", "16:Node",
-                                               "1:top|low", "16:Node"}));
+                                               "16:Advanced Trigger Level Result", "1:top|low", "16:Node"}));
 }
 
 TEST_F(find_object_test, find_next_goes_on_from_the_one_selected_object_in_either_direction)
@@ -182,6 +182,7 @@ TEST_F(find_object_test, find_in_object_types_searches_the_long_names_of_the_kin
 
 TEST_F(find_object_test, an_empty_canvas_finds_nothing_and_asks_nothing)
 {
+    SEDQ_OBJECT_WIDGET::free_array(canvas()->get_object_list());
     search("n_", "Down");
     canvas()->on_edit_find_next();
     EXPECT_TRUE(standin::uib::find_calls().empty());

@@ -305,10 +305,9 @@ protected:
         settle();
         refresh(0x20000100u);
         ASSERT_NE(canvas()->get_object_list(), nullptr);
-        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
-        auto* made = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
-        made->set_type(SEDQ_OBJECT::LEVEL_RESULT);
-        made->move(2500, 200);
+        // The canvas gives the shown condition its Result.
+        ASSERT_GE(sedq_get_object_index(canvas()->get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 0);
+        result()->move(2500, 200);
         canvas()->resize(800, 600);
         // The application delivers drag events only to a widget that takes drops.
         canvas()->setAcceptDrops(true);

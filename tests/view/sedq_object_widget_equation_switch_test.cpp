@@ -36,9 +36,12 @@ protected:
         settle();
         refresh(0x20000100u);
         SEDQ_OBJECT_WIDGET* canvas = frame()->get_layout_widget()->get_object_widget();
-        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
-        auto* result = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
-        result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+        // The canvas gives the shown condition its Result.
+        QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
+        const int index = list != nullptr ? sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT) : -1;
+        if (index < 0)
+            return canvas;
+        SEDQ_OBJECT* result = list->at(index);
         result->move(500, 200);
         auto* node = static_cast<SEDQ_OBJECT*>(result->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
         node->set_type(SEDQ_OBJECT::NODE);

@@ -260,6 +260,27 @@ public:
     // Wires `child` as this object's next input (both sides), or detaches it.
     void attach_child(SEDQ_OBJECT* child);
     void detach_child(SEDQ_OBJECT* child);
+    // Editing the tree (sedq_object_edit.cpp). With `toggle` the selection becomes the base
+    // selection, inverted when `on`; else without `add` it becomes `on`; else `on` adds.
+    void select(bool on, bool add, bool toggle);
+    void select(QRect rect, bool add, bool toggle);
+    bool is_selected() const;
+    // The selection at the start of a rubber-band gesture.
+    void set_base_selection() { m_base_selected = is_selected(); }
+    void select_all_descendents();
+    // Makes `child` this object's last input (with `sort`, in vertical order). An ancestor of
+    // this object (or the object itself) is refused, so the graph stays a forest.
+    void attach(SEDQ_OBJECT* child, bool sort);
+    // Takes `child` off this object's inputs; null detaches this object from its parent.
+    void detach(SEDQ_OBJECT* child);
+    // Hands every input, the last first, to this object's parent; nothing for a root.
+    void promote_children();
+    // Moves each selected input one place towards the first (older) or last (younger) port.
+    void make_selected_children_older();
+    void make_selected_children_younger();
+    bool has_selected_expanded_children() const;
+    bool is_expanded() const;
+
     // Deep copy of `source` into this object: its properties, wired under `parent` when given,
     // and a copy of every descendant made in this object's condition and appended to `made`.
     void clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SEDQ_OBJECT* parent);
@@ -423,6 +444,7 @@ private:
     int m_drag_offset_x = 0;
     int m_drag_offset_y = 0;
     bool m_dragging = false;
+    bool m_base_selected = false;
 };
 
 // Index of the first object of that kind in the list; -1 for a null or empty list or no match.

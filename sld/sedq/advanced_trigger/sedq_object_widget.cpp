@@ -42,19 +42,44 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    m_vscroll = new QScrollBar(Qt::Vertical, this);
-    m_hscroll = new QScrollBar(Qt::Horizontal, this);
-    connect(m_vscroll, &QScrollBar::valueChanged, this, &SEDQ_OBJECT_WIDGET::on_scroll);
-    connect(m_hscroll, &QScrollBar::valueChanged, this, &SEDQ_OBJECT_WIDGET::on_scroll);
+    make_scroll_bars();
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &SEDQ_OBJECT_WIDGET::context_menu);
     live_canvases().insert(m_canvas_id, this);
     SEDQ_OBJECT::set_canvas_powerup_query(&canvas_shows_powerup);
     SEDQ_OBJECT::set_canvas_cursor_source(&m_object_widget_cursor);
-    connect_properties_action();
+    if (m_tx == nullptr)
+        return;
+    make_context_menu();
+    set_shortcuts();
+    connect_action_when_focused(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, &SEDQ_OBJECT_WIDGET::on_fit_in_window);
+    connect_action_when_focused(AFCQ_SEDQ_ZOOM_IN_ACTION, &SEDQ_OBJECT_WIDGET::on_zoom_in);
+    connect_action_when_focused(AFCQ_SEDQ_ZOOM_OUT_ACTION, &SEDQ_OBJECT_WIDGET::on_zoom_out);
+    connect_action_when_focused(AFCQ_EDIT_FIND_ACTION, &SEDQ_OBJECT_WIDGET::on_edit_find);
+    connect_action_when_focused(AFCQ_EDIT_FIND_NEXT_ACTION, &SEDQ_OBJECT_WIDGET::on_edit_find_next);
+    connect_actions();
 }
 
+// The clipboard's objects are the canvas's own; the scene and its snapshots are the model's.
 SEDQ_OBJECT_WIDGET::~SEDQ_OBJECT_WIDGET()
 {
+    free_array(&m_clipboard);
+    delete m_context_menu;
     live_canvases().remove(m_canvas_id);
+}
+
+void SEDQ_OBJECT_WIDGET::make_scroll_bars()
+{
+    m_hscroll = new QScrollBar(Qt::Horizontal, this);
+    m_vscroll = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_hscroll, m_vscroll})
+    {
+        bar->setCursor(Qt::ArrowCursor);
+        bar->setTracking(true);
+        connect(bar, &QScrollBar::valueChanged, this, &SEDQ_OBJECT_WIDGET::on_scroll);
+    }
 }
 
 bool SEDQ_OBJECT_WIDGET::is_powerup_trigger() const
@@ -100,18 +125,44 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         update();
         return;
     }
-    m_object_list = m_tx->get_object_array();
-    m_undo_list = m_tx->get_undo_list();
-    m_undo_position = m_tx->get_undo_position();
-    on_update_properties();
-    if (m_object_list != nullptr)
-        for (SEDQ_OBJECT* object : *m_object_list)
-            object->set_copy(get_copy());
+    fetch_condition();
+    ensure_result_object();
     place_unplaced_condition();
+    // A condition shown for the first time gets the snapshot Undo returns to; it leaves the
+    // document unmarked.
+    if (m_undo_list != nullptr && m_undo_list->isEmpty() && m_tx->is_advanced_mode(nullptr))
+    {
+        m_undo_position = -1;
+        save_undo_state(false);
+    }
+    on_update_properties();
     if (m_object_list == nullptr || !m_object_list->contains(m_error_object))
         m_error_object = nullptr;
     resizeEvent(nullptr);
     update();
+}
+
+void SEDQ_OBJECT_WIDGET::fetch_condition()
+{
+    m_object_list = m_tx->get_object_array();
+    m_undo_list = m_tx->get_undo_list();
+    m_undo_position = m_tx->get_undo_position();
+    if (m_object_list != nullptr)
+        for (SEDQ_OBJECT* object : *m_object_list)
+            object->set_copy(get_copy());
+}
+
+// Not an edit: the Result belongs to every condition, and its first snapshot includes it.
+void SEDQ_OBJECT_WIDGET::ensure_result_object()
+{
+    if (m_object_list == nullptr || sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT) >= 0)
+        return;
+    QRect visible(0, 0, width(), height());
+    client_to_zoom(&visible);
+    const QPoint centre((visible.left() + visible.right()) / 2, (visible.top() + visible.bottom()) / 2 - 10);
+    SEDQ_OBJECT* result = new SEDQ_OBJECT(get_copy(), centre, m_tx->get_advanced_condition());
+    result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
+    m_object_list->append(result);
 }
 
 void SEDQ_OBJECT_WIDGET::select(SEDQ_OBJECT* object)
@@ -119,7 +170,18 @@ void SEDQ_OBJECT_WIDGET::select(SEDQ_OBJECT* object)
     if (m_object_list == nullptr)
         return;
     for (SEDQ_OBJECT* other : *m_object_list)
-        other->get_property().set(SEDQ_PROPERTY::SELECTED, other == object ? 1 : 0);
+        other->select(other == object, false, false);
+    if (object != nullptr && m_object_list->removeAll(object) > 0)
+    {
+        m_object_list->append(object);
+        on_update_edit_cut();
+        on_update_edit_copy();
+        on_update_edit_paste();
+        on_update_edit_delete();
+        on_update_edit_undo();
+        on_update_edit_redo();
+        on_update_edit_select_all();
+    }
     on_update_properties();
 }
 
@@ -203,62 +265,4 @@ void SEDQ_OBJECT_WIDGET::on_update_show_bitmaps(bool* checked)
 {
     *checked = m_show_bitmaps;
 }
-
-// The zoom commands of the View menu come here while the canvas has the focus.
-void SEDQ_OBJECT_WIDGET::route_view_actions(bool connect_them)
-{
-    if (m_tx == nullptr || m_tx->get_frame_wnd() == nullptr || m_actions_routed == connect_them)
-        return;
-    m_actions_routed = connect_them;
-    const struct
-    {
-        AFCQ_ACTION_ENUM id;
-        void (SEDQ_OBJECT_WIDGET::*slot)();
-    } routes[] = {{AFCQ_SEDQ_ZOOM_IN_ACTION, &SEDQ_OBJECT_WIDGET::on_zoom_in},
-                  {AFCQ_SEDQ_ZOOM_OUT_ACTION, &SEDQ_OBJECT_WIDGET::on_zoom_out},
-                  {AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, &SEDQ_OBJECT_WIDGET::on_fit_in_window}};
-    for (const auto& route : routes)
-    {
-        QAction* action = m_tx->get_action(route.id, QVariant());
-        if (action == nullptr)
-            continue;
-        if (connect_them)
-            connect(action, &QAction::triggered, this, route.slot);
-        else
-            disconnect(action, &QAction::triggered, this, route.slot);
-    }
-}
-
-void SEDQ_OBJECT_WIDGET::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    route_view_actions(true);
-    update();
-}
-
-// Focus moving into a menu keeps the commands routed here.
-void SEDQ_OBJECT_WIDGET::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    if (event->reason() != Qt::MenuBarFocusReason && event->reason() != Qt::PopupFocusReason)
-        route_view_actions(false);
-    update();
-}
-
-void SEDQ_OBJECT_WIDGET::on_edit_undo() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_redo() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_cut() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_copy() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_paste() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_delete() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_arrange_all_objects() {}
-
-void SEDQ_OBJECT_WIDGET::on_edit_select_all() {}
-
 

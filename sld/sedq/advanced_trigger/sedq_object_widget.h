@@ -3,10 +3,12 @@
 // advanced trigger level (or storage qualifier) on show. The pane layout builds exactly one
 // per window, without parent, and lets the page on show adopt it. It follows the condition
 // re-read from the model on every canvas update, paints it (title, listing, the last
-// validation error, the objects and their lines), zooms and scrolls it, and finds the texts of
-// its objects, runs the Properties dialog on the selection, locates the node of a Node object,
-// answers drags over it and makes the objects a drop brings. Scrolling moves the visible
-// objects themselves; painting only reads them. The other editing slots do nothing yet.
+// validation error, the objects and their lines), zooms and scrolls it, finds the texts of its
+// objects and edits them, runs the Properties dialog on the selection, locates the node of a
+// Node object, answers drags over it and makes the objects a drop brings. Every edit ends with
+// a snapshot of the whole scene in the condition's undo list; the position of the snapshot
+// equal to the scene is kept in the model too, so a condition shown again resumes its
+// history. Scrolling moves the visible objects themselves; painting only reads them.
 
 #include "host/afcq.h"
 #include "sedq/advanced_trigger/sedq_object.h"
@@ -14,10 +16,13 @@
 #include "sedq/view/sedq_find_state.h"
 
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
 class QFontMetrics;
+class QMenu;
+class SEDQ_RENAME_EDIT;
 class QScrollBar;
 class QTreeView;
 class SEDQ_OBJECT;
@@ -51,16 +56,99 @@ public:
     // Every object of the condition on show, as last read; null when none is shown.
     QList<SEDQ_OBJECT*>* get_object_list() const { return m_object_list; }
 
+    // The objects copied last (sedq_object_widget_clipboard.cpp); owned by the canvas, so they
+    // survive switching conditions.
+    const QList<SEDQ_OBJECT*>& get_clipboard() const { return m_clipboard; }
+    // Where the last mouse button went down (widget pixels): Copy and Paste from the menu act there.
+    void set_last_press_position(QPoint position) { m_last_press = position; }
+
     // Find (sedq_object_widget_find.cpp): the choices the find dialog loads and saves, kept
     // while the window lives, whatever condition is on show.
     SEDQ_FIND_STATE& get_find_state() { return m_find_state; }
     // The objects whose selection state is 1; the first of them in list order (null: none).
     int get_selection_count() const;
     SEDQ_OBJECT* get_selected_item() const;
+    // Selection queries (sedq_object_widget_commands.cpp); each is false without a condition.
+    bool is_selected() const;
+    bool is_child_selected() const;
+    bool is_parent_selected() const;
+    // The one parent of the selected objects whose parent is not selected itself; null when
+    // they have none or several.
+    SEDQ_OBJECT* get_selected_items_parent() const;
+    // Every selected object is a Result or an incremental-routing condition (or the canvas is
+    // disabled): such objects are never copied, cut or removed.
+    bool is_read_only_selection() const;
     // Expands what hides the object, makes it the only selection and centres it.
     void ensure_visible(SEDQ_OBJECT* object);
-    // Makes the object the only selection (null: none).
+    // Makes the object the only selection and draws it on top (null: none).
     void select(SEDQ_OBJECT* object);
+
+    // The editing commands (sedq_object_widget_commands.cpp). Deletes the selected objects of
+    // `list` (null: the canvas's own) with what collapsed objects hide; the Result and the
+    // incremental-routing condition stay.
+    void delete_selected_objects(QList<SEDQ_OBJECT*>* list);
+    // Puts an adapter between `parent` and `child` where a bit output meets a bus input (a Bus,
+    // shared by the parent's inputs: `bus` is the one the previous call returned) or a bus
+    // output a bit input (a Reduction Or). Returns the Bus to pass on.
+    SEDQ_OBJECT* fix_illegal_connection(SEDQ_OBJECT* parent, SEDQ_OBJECT* child, SEDQ_OBJECT* bus);
+
+    // Copies, snapshots and names (sedq_object_widget_clipboard.cpp). Deep copies of every root
+    // of `source` (with its tree) go to `dest`, made in this canvas's copy; with a `target`
+    // each becomes its input.
+    void clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ_OBJECT*>& source, SEDQ_OBJECT* target);
+    static void free_array(QList<SEDQ_OBJECT*>* list);
+    // Anchors are canvas coordinates; null takes the mouse cursor.
+    void copy(QPoint* anchor);
+    void cut(QPoint* anchor);
+    void paste(QPoint* at);
+    void delete_unselected_objects(QList<SEDQ_OBJECT*>* list);
+    void delete_duplicate_names(QList<SEDQ_OBJECT*>* list);
+    void generate_names_for_unnamed_objects();
+    bool is_unique_name(const QString& name) const;
+    // Appends a copy of the scene to the undo list, dropping the redo tail; every snapshot but
+    // the first tells the model the condition changed, unless `modified` is false (only what
+    // is open or closed changed).
+    void save_undo_state(bool modified);
+
+    // Rename (sedq_object_widget_rename.cpp): an editor over the object's text edits its alias;
+    // a changed alias is one undo step.
+    void start_rename(SEDQ_OBJECT* object);
+    void end_rename(SEDQ_OBJECT* object, const QString& alias);
+    void rename_closed(SEDQ_RENAME_EDIT* editor);
+    SEDQ_RENAME_EDIT* get_rename_edit() const;
+
+    // The enable rules of the canvas's commands (sedq_object_widget_actions.cpp).
+    void on_update_edit_undo();
+    void on_update_edit_redo();
+    void on_update_edit_cut();
+    void on_update_edit_copy();
+    void on_update_edit_paste();
+    void on_update_edit_delete();
+    void on_update_edit_select_all();
+    void on_update_rename();
+    void on_update_detach();
+    void on_update_insert();
+    void on_update_remove();
+    void on_update_append();
+    void on_update_move_up();
+    void on_update_move_down();
+    void on_update_collapse();
+    void on_update_expand();
+    void on_update_find();
+    void on_update_find_next();
+    // Every rule, in the order focus in runs them.
+    void update_all_rules();
+
+    using SLOT = void (SEDQ_OBJECT_WIDGET::*)();
+    // Connects the host action's trigger to the slot, and leaves it disabled until its rule
+    // turns it on.
+    void connect_action(AFCQ_ACTION_ENUM id, SLOT slot);
+    void disconnect_action(AFCQ_ACTION_ENUM id, SLOT slot);
+    // A connection that holds only while the canvas has the keyboard focus.
+    void connect_action_when_focused(AFCQ_ACTION_ENUM id, SLOT slot);
+    bool is_focused() const { return m_focused; }
+    // The context menu, built once.
+    QMenu* get_context_menu() const { return m_context_menu; }
 
     // Geometry (sedq_object_widget_view.cpp): the topmost object the point (canvas
     // coordinates) hits in the list (null: the canvas's own), or null.
@@ -139,6 +227,16 @@ public Q_SLOTS:
     void on_update_angled(bool* checked);
     void on_update_multiple_input(bool* checked);
     void on_update_show_bitmaps(bool* checked);
+    void context_menu(const QPoint& position);
+    void on_rename();
+    void on_detach();
+    void on_insert();
+    void on_remove();
+    void on_append();
+    void on_move_up();
+    void on_move_down();
+    void on_collapse();
+    void on_expand();
     // Lays every object of the condition out anew (the wizard asks once its frame has a size).
     void on_edit_arrange_all_objects();
     void on_properties();
@@ -160,8 +258,29 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
 
 private:
-    // The Properties command and its shortcut, Alt with the keypad's Enter.
-    void connect_properties_action();
+    void make_scroll_bars();
+    void make_context_menu();
+    void set_shortcuts();
+    void connect_actions();
+    // The condition on show, as the model hands it out now.
+    void fetch_condition();
+    // A condition without a Result gets one in the middle of the visible canvas.
+    void ensure_result_object();
+    // Runs the focus connections one way.
+    void route_focus_actions(bool connect_them);
+    // Lock mode 0 and not the power-up view: the graph may change, not only its settings.
+    bool is_unlocked() const;
+    bool is_enabled_canvas() const { return !is_disabled(); }
+    void enable(AFCQ_ACTION_ENUM id, bool on);
+    SEDQ_OBJECT* make_object(QPoint position);
+    // The mouse cursor in canvas coordinates.
+    QPoint cursor_position() const;
+    // Marks and opens or closes the selection: the shared part of Expand and Collapse.
+    void set_selection_expanded(bool expanded);
+    // Replaces the scene by the snapshot at `position`.
+    void restore_snapshot(int position);
+    // Rearranges, repaints and takes a snapshot: the end of most commands.
+    void finish_command();
     void save_zoom_level();
     // A condition whose objects all still stand at the origin (one rebuilt from its equation:
     // a document that stores only the equation, a wizard preset) is laid out once and put
@@ -173,7 +292,6 @@ private:
     void paint_listing(QPainter* painter, QRect const& area);
     void paint_error(QPainter* painter, QRect const& area);
     void reveal_error_object();
-    void route_view_actions(bool connect);
     QString get_locate_name() const;
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
@@ -190,7 +308,17 @@ private:
     bool m_angled = true;
     bool m_multiple_input = true;
     bool m_show_bitmaps = true;
-    bool m_actions_routed = false;
+    bool m_focused = false;
+    struct FOCUS_CONNECTION
+    {
+        AFCQ_ACTION_ENUM id;
+        SLOT slot;
+    };
+    QList<FOCUS_CONNECTION> m_focus_connections;
+    QMenu* m_context_menu = nullptr;
+    QList<SEDQ_OBJECT*> m_clipboard;
+    QPoint m_last_press;
+    QPointer<SEDQ_RENAME_EDIT> m_rename_edit;
     // Whether the document shows its power-up trigger, kept while a paint runs: the objects
     // ask it on every property read, and the answer cannot change during a paint.
     bool m_powerup = false;

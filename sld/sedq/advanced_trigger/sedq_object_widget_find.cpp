@@ -12,11 +12,6 @@
 
 namespace
 {
-bool is_selected(const SEDQ_OBJECT* object)
-{
-    return object != nullptr && object->get_property()[SEDQ_PROPERTY::SELECTED] == 1;
-}
-
 void run_find_dialog(SEDQ_OBJECT_WIDGET* canvas, SEDQ_FRAME_WND* frame,
                      const std::function<void(SEDQ_FIND_DLG&)>& use)
 {
@@ -33,7 +28,8 @@ int SEDQ_OBJECT_WIDGET::get_selection_count() const
 {
     if (m_object_list == nullptr)
         return 0;
-    return int(std::count_if(m_object_list->begin(), m_object_list->end(), is_selected));
+    return int(std::count_if(m_object_list->begin(), m_object_list->end(),
+                                 [](const SEDQ_OBJECT* object) { return object->is_selected(); }));
 }
 
 SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_item() const
@@ -41,7 +37,7 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_item() const
     if (m_object_list == nullptr)
         return nullptr;
     for (SEDQ_OBJECT* object : *m_object_list)
-        if (is_selected(object))
+        if (object->is_selected())
             return object;
     return nullptr;
 }

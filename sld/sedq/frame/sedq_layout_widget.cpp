@@ -33,6 +33,10 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     m_object_widget = new SEDQ_OBJECT_WIDGET(nullptr, m_tx_manager);
     connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update,
             Qt::QueuedConnection);
+    // The canvas must drop the objects before they are freed, not at the next posted update.
+    SEDQ_OBJECT_WIDGET* canvas = m_object_widget;
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::releasing_conditions, canvas,
+            [canvas] { canvas->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS)); });
     setContentsMargins(0, 0, 0, 0);
     addWidget(make_top_splitter());
     addWidget(make_bottom_part());

@@ -288,6 +288,16 @@ int SEDQ_TX_MANAGER::get_undo_position()
     return root->get_undo_position();
 }
 
+void SEDQ_TX_MANAGER::set_undo_position(int position)
+{
+    int level = 0;
+    if (!is_advanced_mode(&level))
+        return;
+    SEDQ_TRIGGER_OBJECT* root = sedq_advanced_trigger_root(m_tx_trigger, level);
+    if (root != nullptr && position >= -1 && position < root->get_undo_list()->size())
+        root->set_undo_position(position);
+}
+
 // ---- host actions ----------------------------------------------------------------------------
 
 void SEDQ_TX_MANAGER::insert_action(AFCQ_ACTION_ENUM id, QAction* action)

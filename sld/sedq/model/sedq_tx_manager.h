@@ -39,6 +39,7 @@ class SDR_TX_TRIGGER;
 class SEDQ_FRAME_WND;
 class SEDQ_LAYOUT_WIDGET;
 class SEDQ_OBJECT;
+class SEDQ_TRIGGER_OBJECT;
 class SEDQ_STATE_MACHINE_OBJECT;
 class UNBQ_DIALOG;
 class AFCQ_INSTANCE_NAME;
@@ -83,6 +84,9 @@ public:
     // Undo history of the advanced trigger condition being edited; null and -1 when none.
     QList<QList<SEDQ_OBJECT*>*>* get_undo_list();
     int get_undo_position();
+    // Keeps the canvas's place in the condition's undo list, so that the condition shown again
+    // resumes there.
+    void set_undo_position(int position);
 
     void insert_action(AFCQ_ACTION_ENUM id, QAction* action);
     QAction* get_action(AFCQ_ACTION_ENUM id, const QVariant& data);
@@ -551,6 +555,8 @@ public:
     void set_wizard_advanced_trigger_level(int level) { m_wizard_advanced_trigger_level = level; }
     bool is_state_mode();
     QList<SEDQ_OBJECT*>* get_object_array();
+    // The condition that owns the objects get_object_array hands out; null when none is shown.
+    SEDQ_TRIGGER_OBJECT* get_advanced_condition();
 
 public Q_SLOTS:
     // The state flow panes' edits of the current trigger.
@@ -751,6 +757,9 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void updated(QObject* sender, int hint);
+    // Sent, not posted, before the conditions of the document are freed: whoever holds their
+    // objects lets go of them first.
+    void releasing_conditions();
 
 private:
     bool accept_rename(bool renamed);

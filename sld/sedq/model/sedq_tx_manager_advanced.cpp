@@ -233,6 +233,12 @@ QTabWidget* SEDQ_TX_MANAGER::get_data_setup_tab_widget(int instance)
 
 QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()
 {
+    SEDQ_TRIGGER_OBJECT* root = get_advanced_condition();
+    return root != nullptr ? root->get_object_list() : nullptr;
+}
+
+SEDQ_TRIGGER_OBJECT* SEDQ_TX_MANAGER::get_advanced_condition()
+{
     int level = 0;
     if (!is_advanced_mode(&level))
         return nullptr;
@@ -241,7 +247,7 @@ QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()
     SEDQ_TRIGGER_OBJECT* root = sedq_advanced_trigger_root(m_tx_trigger, level);
     if (!SEDQ_VERIFY(root != NULL))
         return nullptr;
-    return root->get_object_list();
+    return root;
 }
 
 // ---- changes of the advanced patterns ----------------------------------------------------------

@@ -65,6 +65,7 @@ void SEDQ_TX_MANAGER::close_current_session()
 {
     if (m_tx_session != nullptr && m_owns_session)
     {
+        Q_EMIT releasing_conditions();
         m_tx_session->close_session();
         delete m_tx_session;
     }

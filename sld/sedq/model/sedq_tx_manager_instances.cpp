@@ -298,6 +298,7 @@ bool SEDQ_TX_MANAGER::remove_instance(int instance)
     if (instance < 0 || instance >= count)
         return false;
     int removed = instance;
+    Q_EMIT releasing_conditions();
     if (is_powerup_trigger_enabled(instance))
     {
         removed = is_powerup_trigger(instance) ? instance - 1 : instance;

@@ -1,0 +1,195 @@
+// Fuzz target of the advanced trigger canvas's commands: each input byte pair is a selection
+// step and a command (insert, append, remove, detach, moves, expand, collapse, delete, cut,
+// copy, paste, rename, undo, redo) on a generated condition, its dialogs rejected or accepted
+// by the input. After every step the graph must be a forest listing each object once with one
+// Result, the undo position must lie in the history, and the equation writer must return.
+#include "host/standin/qui_control.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_trigger_pattern.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QSet>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
+#include <memory>
+
+namespace
+{
+void check(bool ok)
+{
+    if (!ok)
+        abort();
+}
+
+struct EDITOR
+{
+    EDITOR()
+    {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        tx = frame->get_tx_manager();
+        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
+        tx->get_trigger_nodes(-1)->get_data_trigger()->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+        tx->refresh_tx_cache();
+        frame->resize(800, 600);
+        frame->show();
+        settle();
+        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+        settle();
+        canvas = frame->get_layout_widget()->get_object_widget();
+    }
+
+    static void settle()
+    {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    SEDQ_OBJECT* add(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, SEDQ_OBJECT* parent)
+    {
+        auto* object = new SEDQ_OBJECT(canvas->get_copy(), SEDQ_OBJECT::ORIGIN_POINT, nullptr);
+        object->set_type(type);
+        canvas->get_object_list()->append(object);
+        if (parent != nullptr)
+        {
+            parent->attach(object, true);
+            parent->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+        }
+        return object;
+    }
+
+    // A Result over a Logical And of three Comparisons, each of a Bus of two Nodes and a value.
+    void generate()
+    {
+        tx->update_all_views(nullptr, 0x100);
+        settle();
+        QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
+        check(list != nullptr);
+        SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
+        SEDQ_OBJECT* logical = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result);
+        for (int i = 0; i < 3; ++i)
+        {
+            SEDQ_OBJECT* comparison = add(SEDQ_OBJECT::COMPARISON_OPERATOR, logical);
+            SEDQ_OBJECT* bus = add(SEDQ_OBJECT::BUS, comparison);
+            add(SEDQ_OBJECT::NODE, bus)->set_name("top|a");
+            add(SEDQ_OBJECT::NODE, bus)->set_name("top|b");
+            add(SEDQ_OBJECT::BUS_VALUE, comparison);
+        }
+        canvas->generate_names_for_unnamed_objects();
+        canvas->arrange_objects();
+        canvas->save_undo_state(true);
+    }
+
+    // Back to a scene of only a Result and a history of one snapshot.
+    void clear()
+    {
+        SEDQ_OBJECT_WIDGET::free_array(canvas->get_object_list());
+        QList<QList<SEDQ_OBJECT*>*>* history = canvas->get_undo_list();
+        for (QList<SEDQ_OBJECT*>* snapshot : *history)
+        {
+            SEDQ_OBJECT_WIDGET::free_array(snapshot);
+            delete snapshot;
+        }
+        history->clear();
+    }
+
+    void check_scene()
+    {
+        QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
+        QSet<SEDQ_OBJECT*> seen;
+        int results = 0;
+        for (SEDQ_OBJECT* object : *list)
+        {
+            check(!seen.contains(object));
+            seen.insert(object);
+            results += object->get_type() == SEDQ_OBJECT::LEVEL_RESULT ? 1 : 0;
+            int depth = 0;
+            for (SEDQ_OBJECT* up = object->get_parent(); up != nullptr; up = up->get_parent())
+                check(++depth <= list->size());
+            for (SEDQ_OBJECT* child : object->get_children())
+                check(child->get_parent() == object && list->contains(child));
+        }
+        check(results == 1);
+        check(canvas->get_undo_position() >= 0 && canvas->get_undo_position() < canvas->get_undo_list()->size());
+        SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
+        QString equation;
+        SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
+        SEDQ_OBJECT* where = nullptr;
+        result->get_equation(&equation, nullptr, tx->get_trigger_nodes(-1), &error, &where, 1, false);
+    }
+
+    QTemporaryDir dir;
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+    SEDQ_TX_MANAGER* tx = nullptr;
+    SEDQ_OBJECT_WIDGET* canvas = nullptr;
+};
+
+EDITOR& editor()
+{
+    static int argc = 1;
+    static char name[] = "fuzz_canvas_commands";
+    static char* argv[] = {name, nullptr};
+    static const bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
+    (void)platform;
+    // Kept to the end of the process: destroyed among the exit handlers the window would outlive
+    // the Qt state it needs.
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+    static EDITOR* built = new EDITOR;
+    return *built;
+}
+
+void rename(SEDQ_OBJECT_WIDGET* canvas, uint8_t how)
+{
+    SEDQ_OBJECT* object = canvas->get_selected_item();
+    if (object != nullptr)
+        canvas->end_rename(object, how % 2 ? QString() : QStringLiteral("alias_%1").arg(how));
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    EDITOR& e = editor();
+    e.generate();
+    void (SEDQ_OBJECT_WIDGET::*const commands[])() = {
+        &SEDQ_OBJECT_WIDGET::on_insert,      &SEDQ_OBJECT_WIDGET::on_append,    &SEDQ_OBJECT_WIDGET::on_remove,
+        &SEDQ_OBJECT_WIDGET::on_detach,      &SEDQ_OBJECT_WIDGET::on_move_up,   &SEDQ_OBJECT_WIDGET::on_move_down,
+        &SEDQ_OBJECT_WIDGET::on_edit_delete, &SEDQ_OBJECT_WIDGET::on_edit_cut,  &SEDQ_OBJECT_WIDGET::on_edit_copy,
+        &SEDQ_OBJECT_WIDGET::on_edit_paste,  &SEDQ_OBJECT_WIDGET::on_edit_undo, &SEDQ_OBJECT_WIDGET::on_edit_redo,
+        &SEDQ_OBJECT_WIDGET::on_collapse,    &SEDQ_OBJECT_WIDGET::on_expand,    nullptr};
+    constexpr size_t COMMANDS = std::size(commands);
+    for (size_t i = 0; i + 1 < size && i < 400; i += 2)
+    {
+        QList<SEDQ_OBJECT*>* list = e.canvas->get_object_list();
+        const uint8_t pick = data[i];
+        const uint8_t which = data[i + 1];
+        // Bit 7 adds to the selection; otherwise the object becomes the only one selected.
+        SEDQ_OBJECT* object = list->at(which % list->size());
+        if ((which & 0x80) != 0)
+            object->select(true, true, false);
+        else
+            e.canvas->select(object);
+        const size_t command = pick % COMMANDS;
+        if (commands[command] == &SEDQ_OBJECT_WIDGET::on_insert || commands[command] == &SEDQ_OBJECT_WIDGET::on_append)
+            standin::qui::push_dialog_answer("", (pick & 0x80) != 0 ? QDialog::Accepted : QDialog::Rejected);
+        if (commands[command] == &SEDQ_OBJECT_WIDGET::on_edit_paste)
+            e.canvas->set_last_press_position(QPoint(which * 3, pick * 2));
+        if (commands[command] == nullptr)
+            rename(e.canvas, which);
+        else
+            (e.canvas->*commands[command])();
+        e.check_scene();
+    }
+    e.clear();
+    return 0;
+}

@@ -1,0 +1,240 @@
+// SEDQ_OBJECT_WIDGET: deep copies of object lists and what is built on them: the clipboard,
+// the undo snapshots, and the names that keep every object apart.
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_tx_manager.h"
+
+#include <QCursor>
+#include <QHash>
+#include <QSet>
+
+void SEDQ_OBJECT_WIDGET::clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ_OBJECT*>& source,
+                                     SEDQ_OBJECT* target)
+{
+    SEDQ_OBJECT* bus = nullptr;
+    for (const SEDQ_OBJECT* root : source)
+    {
+        if (!root->is_root())
+            continue;
+        auto* copy = new SEDQ_OBJECT(get_copy(), SEDQ_OBJECT::ORIGIN_POINT, nullptr);
+        copy->clone(*root, dest, nullptr);
+        dest->append(copy);
+        if (target != nullptr)
+        {
+            target->attach(copy, true);
+            target->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+            bus = fix_illegal_connection(target, copy, bus);
+        }
+    }
+}
+
+void SEDQ_OBJECT_WIDGET::free_array(QList<SEDQ_OBJECT*>* list)
+{
+    qDeleteAll(*list);
+    list->clear();
+}
+
+QPoint SEDQ_OBJECT_WIDGET::cursor_position() const
+{
+    QPoint point = mapFromGlobal(QCursor::pos());
+    client_to_zoom(&point);
+    return point;
+}
+
+// ---- the clipboard ---------------------------------------------------------------------------
+
+void SEDQ_OBJECT_WIDGET::copy(QPoint* anchor)
+{
+    free_array(&m_clipboard);
+    if (m_object_list == nullptr)
+        return;
+    clone_array(&m_clipboard, *m_object_list, nullptr);
+    delete_unselected_objects(&m_clipboard);
+    const QPoint point = anchor != nullptr ? *anchor : cursor_position();
+    for (SEDQ_OBJECT* object : m_clipboard)
+        if (object->is_root())
+            object->start_drag(point);
+    for (SEDQ_OBJECT* object : m_clipboard)
+        object->end_drag();
+}
+
+void SEDQ_OBJECT_WIDGET::cut(QPoint* anchor)
+{
+    copy(anchor);
+    delete_selected_objects(nullptr);
+    save_undo_state(true);
+}
+
+// The clipboard keeps what it holds: Paste can be repeated.
+void SEDQ_OBJECT_WIDGET::paste(QPoint* at)
+{
+    if (m_object_list == nullptr || at == nullptr)
+        return;
+    select(nullptr);
+    SEDQ_OBJECT* target = hit_test(*at);
+    for (SEDQ_OBJECT* object : m_clipboard)
+        object->on_mouse_move(*at);
+    delete_duplicate_names(&m_clipboard);
+    clone_array(m_object_list, m_clipboard, target);
+    generate_names_for_unnamed_objects();
+    arrange_objects();
+    update();
+    save_undo_state(true);
+    resizeEvent(nullptr);
+}
+
+// The copies of the Result and the incremental-routing condition never enter the clipboard;
+// what a collapsed object hides goes with it. Which copies stay is decided before any goes,
+// since dropping a parent makes its inputs visible roots.
+void SEDQ_OBJECT_WIDGET::delete_unselected_objects(QList<SEDQ_OBJECT*>* list)
+{
+    QList<SEDQ_OBJECT*> dropped;
+    for (SEDQ_OBJECT* object : *list)
+    {
+        const SEDQ_OBJECT::SEDQ_OBJECT_TYPE type = object->get_type();
+        if (type == SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION || type == SEDQ_OBJECT::LEVEL_RESULT ||
+            (!object->is_selected() && !object->is_hidden()))
+            dropped.append(object);
+    }
+    for (SEDQ_OBJECT* object : dropped)
+    {
+        list->removeOne(object);
+        delete object;
+    }
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_copy()
+{
+    QPoint anchor = m_last_press;
+    client_to_zoom(&anchor);
+    copy(&anchor);
+    on_update_edit_paste();
+}
+
+// The frame routes Cut here whatever the canvas's rule said; with nothing to cut it is no edit.
+void SEDQ_OBJECT_WIDGET::on_edit_cut()
+{
+    if (!is_selected() || is_read_only_selection())
+        return;
+    cut(nullptr);
+    on_update_edit_paste();
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_paste()
+{
+    QPoint at = m_last_press;
+    client_to_zoom(&at);
+    paste(&at);
+}
+
+// ---- names -----------------------------------------------------------------------------------
+
+// Node names are signal paths and may repeat.
+void SEDQ_OBJECT_WIDGET::delete_duplicate_names(QList<SEDQ_OBJECT*>* list)
+{
+    if (m_object_list == nullptr)
+        return;
+    QSet<QString> taken;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        if (object->get_type() != SEDQ_OBJECT::NODE)
+            taken.insert(object->get_name());
+    for (int i = list->size() - 1; i >= 0; --i)
+        if (taken.contains(list->at(i)->get_name()))
+            list->at(i)->get_property().set(SEDQ_PROPERTY::NAME, QString());
+}
+
+// The taken names are gathered once, and within one call a word's search resumes after the
+// number it gave last (names are only added meanwhile, so nothing smaller has come free):
+// naming n objects stays linear. Kinds without a word of their own (a Node, an unknown
+// object) and the Result keep their names.
+void SEDQ_OBJECT_WIDGET::generate_names_for_unnamed_objects()
+{
+    if (m_object_list == nullptr)
+        return;
+    QSet<QString> taken;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        taken.insert(object->get_name());
+    QHash<QString, int> next_number;
+    for (int i = m_object_list->size() - 1; i >= 0; --i)
+    {
+        SEDQ_OBJECT* object = m_object_list->at(i);
+        const QString word = QString::fromLatin1(SEDQ_OBJECT::OBJECT_NAME[object->get_type()]);
+        if (!object->get_name().isEmpty() || object->get_type() == SEDQ_OBJECT::LEVEL_RESULT || word.isEmpty())
+            continue;
+        int n = next_number.value(word, 0);
+        QString candidate = word + QStringLiteral("_%1").arg(n);
+        while (taken.contains(candidate))
+            candidate = word + QStringLiteral("_%1").arg(++n);
+        next_number.insert(word, n + 1);
+        object->get_property().set(SEDQ_PROPERTY::NAME, candidate);
+        taken.insert(candidate);
+    }
+}
+
+bool SEDQ_OBJECT_WIDGET::is_unique_name(const QString& name) const
+{
+    if (m_object_list == nullptr)
+        return true;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        if (object->get_name() == name)
+            return false;
+    return true;
+}
+
+// ---- undo snapshots --------------------------------------------------------------------------
+
+void SEDQ_OBJECT_WIDGET::save_undo_state(bool modified)
+{
+    if (m_undo_list == nullptr || m_object_list == nullptr)
+        return;
+    auto* snapshot = new QList<SEDQ_OBJECT*>;
+    clone_array(snapshot, *m_object_list, nullptr);
+    if (m_undo_position != -1)
+        while (m_undo_list->size() > m_undo_position + 1)
+        {
+            QList<SEDQ_OBJECT*>* last = m_undo_list->takeLast();
+            free_array(last);
+            delete last;
+        }
+    m_undo_list->append(snapshot);
+    m_undo_position = m_undo_list->size() - 1;
+    m_tx->set_undo_position(m_undo_position);
+    // A change of layout only (Expand, Collapse) is kept for Undo but leaves the document as
+    // it was: telling the model would mark it.
+    if (m_undo_position != 0 && modified)
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_CHECK_COMPILATION);
+        m_tx->update_advanced_modified_flag(true, true);
+    }
+    on_update_edit_undo();
+    on_update_edit_redo();
+}
+
+void SEDQ_OBJECT_WIDGET::restore_snapshot(int position)
+{
+    if (m_undo_list == nullptr || m_object_list == nullptr || position < 0 || position >= m_undo_list->size())
+        return;
+    m_error_object = nullptr;
+    free_array(m_object_list);
+    clone_array(m_object_list, *m_undo_list->at(position), nullptr);
+    m_undo_position = position;
+    m_tx->set_undo_position(position);
+    update();
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_CHECK_COMPILATION);
+        m_tx->update_advanced_modified_flag(true, position > 0);
+    }
+    on_update_edit_undo();
+    on_update_edit_redo();
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_undo()
+{
+    restore_snapshot(m_undo_position - 1);
+}
+
+void SEDQ_OBJECT_WIDGET::on_edit_redo()
+{
+    restore_snapshot(m_undo_position + 1);
+}
