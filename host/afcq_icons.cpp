@@ -576,8 +576,191 @@ private:
     QIcon m_inner;
 };
 
+// The advanced trigger canvas paints its object pictures into whole boxes (100 wide, 20 or
+// more high) and writes names, values and widths over them: the stand-in draws each picture to
+// fill the rectangle it is given, a light body with the operator's sign where the canvas
+// writes none, so the texts stay readable.
+enum class CANVAS_SHAPE
+{
+    BODY,
+    FRAME,
+    FOCUS_FRAME,
+    EXPAND_BOX
+};
+
+struct CANVAS_PICTURE
+{
+    CANVAS_SHAPE shape;
+    const char* sign; // drawn centred in a body; empty where the canvas writes the text
+    QColor fill;
+};
+
+const std::map<int, CANVAS_PICTURE>& canvas_pictures()
+{
+    static const std::map<int, CANVAS_PICTURE>* table = [] {
+        const QColor logical(210, 230, 250), bitwise(220, 240, 215), compare(250, 235, 200), source(235, 235, 235),
+            counter(240, 220, 245), special(250, 220, 220);
+        auto* t = new std::map<int, CANVAS_PICTURE>{
+            {AFCQ_ICON_SEDQ_LOGICAL_AND, {CANVAS_SHAPE::BODY, "&&", logical}},
+            {AFCQ_ICON_SEDQ_LOGICAL_OR, {CANVAS_SHAPE::BODY, "||", logical}},
+            {AFCQ_ICON_SEDQ_LOGICAL_XOR, {CANVAS_SHAPE::BODY, "^^", logical}},
+            {AFCQ_ICON_SEDQ_LOGICAL_NOT, {CANVAS_SHAPE::BODY, "!", logical}},
+            {AFCQ_ICON_SEDQ_BITWISE_AND, {CANVAS_SHAPE::BODY, "&", bitwise}},
+            {AFCQ_ICON_SEDQ_BITWISE_OR, {CANVAS_SHAPE::BODY, "|", bitwise}},
+            {AFCQ_ICON_SEDQ_BITWISE_XOR, {CANVAS_SHAPE::BODY, "^", bitwise}},
+            {AFCQ_ICON_SEDQ_BITWISE_COMPLEMENT, {CANVAS_SHAPE::BODY, "~", bitwise}},
+            {AFCQ_ICON_SEDQ_REDUCTION_AND, {CANVAS_SHAPE::BODY, "&(x)", bitwise}},
+            {AFCQ_ICON_SEDQ_REDUCTION_OR, {CANVAS_SHAPE::BODY, "|(x)", bitwise}},
+            {AFCQ_ICON_SEDQ_REDUCTION_XOR, {CANVAS_SHAPE::BODY, "^(x)", bitwise}},
+            {AFCQ_ICON_SEDQ_ARITHMETIC_LEFT_SHIFT, {CANVAS_SHAPE::BODY, "<<<", bitwise}},
+            {AFCQ_ICON_SEDQ_ARITHMETIC_RIGHT_SHIFT, {CANVAS_SHAPE::BODY, ">>>", bitwise}},
+            {AFCQ_ICON_SEDQ_LOGICAL_LEFT_SHIFT, {CANVAS_SHAPE::BODY, "<<", bitwise}},
+            {AFCQ_ICON_SEDQ_LOGICAL_RIGHT_SHIFT, {CANVAS_SHAPE::BODY, ">>", bitwise}},
+            {AFCQ_ICON_SEDQ_ROTATE_LEFT_SHIFT, {CANVAS_SHAPE::BODY, "rol", bitwise}},
+            {AFCQ_ICON_SEDQ_ROTATE_RIGHT_SHIFT, {CANVAS_SHAPE::BODY, "ror", bitwise}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_LESS_THAN, {CANVAS_SHAPE::BODY, "<", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_LESS_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, "<=", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_EQUALITY, {CANVAS_SHAPE::BODY, "=", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_INEQUALITY, {CANVAS_SHAPE::BODY, "!=", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_GREATER_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, ">=", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_GREATER_THAN, {CANVAS_SHAPE::BODY, ">", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_TRUE, {CANVAS_SHAPE::BODY, "true", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_UNSIGNED_FALSE, {CANVAS_SHAPE::BODY, "false", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_LESS_THAN, {CANVAS_SHAPE::BODY, "< var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_LESS_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, "<= var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_EQUALITY, {CANVAS_SHAPE::BODY, "= var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_INEQUALITY, {CANVAS_SHAPE::BODY, "!= var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_GREATER_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, ">= var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_GREATER_THAN, {CANVAS_SHAPE::BODY, "> var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_TRUE, {CANVAS_SHAPE::BODY, "true var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_UNSIGNED_FALSE, {CANVAS_SHAPE::BODY, "false var", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_LESS_THAN, {CANVAS_SHAPE::BODY, "< s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_LESS_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, "<= s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_EQUALITY, {CANVAS_SHAPE::BODY, "= s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_INEQUALITY, {CANVAS_SHAPE::BODY, "!= s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_GREATER_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, ">= s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_GREATER_THAN, {CANVAS_SHAPE::BODY, "> s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_TRUE, {CANVAS_SHAPE::BODY, "true s", compare}},
+            {AFCQ_ICON_SEDQ_CONSTANT_SIGNED_FALSE, {CANVAS_SHAPE::BODY, "false s", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_LESS_THAN, {CANVAS_SHAPE::BODY, "< s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_LESS_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, "<= s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_EQUALITY, {CANVAS_SHAPE::BODY, "= s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_INEQUALITY, {CANVAS_SHAPE::BODY, "!= s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_GREATER_THAN_OR_EQUAL_TO, {CANVAS_SHAPE::BODY, ">= s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_GREATER_THAN, {CANVAS_SHAPE::BODY, "> s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_TRUE, {CANVAS_SHAPE::BODY, "true s var", compare}},
+            {AFCQ_ICON_SEDQ_VARIABLE_SIGNED_FALSE, {CANVAS_SHAPE::BODY, "false s var", compare}},
+            {AFCQ_ICON_SEDQ_DYNAMIC_CONTINUOUS_COUNTER, {CANVAS_SHAPE::BODY, "# cont.", counter}},
+            {AFCQ_ICON_SEDQ_DYNAMIC_EVENT_COUNTER, {CANVAS_SHAPE::BODY, "# event", counter}},
+            {AFCQ_ICON_SEDQ_DYNAMIC_STATE_COUNTER, {CANVAS_SHAPE::BODY, "# state", counter}},
+            {AFCQ_ICON_SEDQ_REGISTERED_CONTINUOUS_COUNTER, {CANVAS_SHAPE::BODY, "# cont. reg", counter}},
+            {AFCQ_ICON_SEDQ_REGISTERED_EVENT_COUNTER, {CANVAS_SHAPE::BODY, "# event reg", counter}},
+            {AFCQ_ICON_SEDQ_REGISTERED_STATE_COUNTER, {CANVAS_SHAPE::BODY, "# state reg", counter}},
+            {AFCQ_ICON_SEDQ_EDGE_AND_LEVEL_DETECTOR, {CANVAS_SHAPE::BODY, "", special}},
+            {AFCQ_ICON_SEDQ_CONDITION_FOR_INCREMENTALLY_ROUTED_NODES, {CANVAS_SHAPE::BODY, "", special}},
+            {AFCQ_ICON_SEDQ_CUSTOM_TRIGGER_HDL, {CANVAS_SHAPE::BODY, "", special}},
+            {AFCQ_ICON_SEDQ_ADVANCED_TRIGGER_LEVEL_RESULT, {CANVAS_SHAPE::BODY, "", special}},
+            {AFCQ_ICON_SEDQ_RESULT_WITH_INPUT, {CANVAS_SHAPE::BODY, "", special}},
+            {AFCQ_ICON_SEDQ_CONSTANT_HIGH, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_CONSTANT_LOW, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_VARIABLE_HIGH, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_VARIABLE_LOW, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_CONSTANT_BUS_VALUE, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_VARIABLE_BUS_VALUE, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_NODE, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_BUS, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_DELAYED_BUS, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_DELAYED_PARENT, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_PLAIN_BOX, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_PLAIN_TWO_INPUT_BOX, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_UNKNOWN, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_SELECTED_SHORT_FRAME, {CANVAS_SHAPE::FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_SELECTED_TALL_FRAME, {CANVAS_SHAPE::FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_SELECTED_DELAYED_FRAME, {CANVAS_SHAPE::FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_FOCUS_SHORT_FRAME, {CANVAS_SHAPE::FOCUS_FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_FOCUS_TALL_FRAME, {CANVAS_SHAPE::FOCUS_FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_FOCUS_DELAYED_FRAME, {CANVAS_SHAPE::FOCUS_FRAME, "", QColor()}},
+            {AFCQ_ICON_SEDQ_COLLAPSED, {CANVAS_SHAPE::EXPAND_BOX, "+", QColor(Qt::white)}},
+            {AFCQ_ICON_SEDQ_EXPANDED, {CANVAS_SHAPE::EXPAND_BOX, "-", QColor(Qt::white)}},
+            {AFCQ_ICON_SEDQ_COLLAPSED_INVALID, {CANVAS_SHAPE::EXPAND_BOX, "+", QColor(255, 200, 200)}},
+        };
+        return t;
+    }();
+    return *table;
+}
+
+void paint_canvas_picture(QPainter* painter, const QRect& rect, const CANVAS_PICTURE& picture)
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    switch (picture.shape)
+    {
+    case CANVAS_SHAPE::BODY:
+    {
+        painter->setPen(QPen(QColor(90, 90, 90), 1));
+        painter->setBrush(picture.fill);
+        painter->drawRoundedRect(box, 4, 4);
+        if (*picture.sign != '\0')
+        {
+            QFont font(QStringLiteral("Sans Serif"));
+            font.setPixelSize(qBound(8, rect.height() * 9 / 20, 14));
+            font.setBold(true);
+            painter->setFont(font);
+            painter->setPen(QColor(40, 40, 40));
+            painter->drawText(rect, Qt::AlignCenter, QString::fromLatin1(picture.sign));
+        }
+        break;
+    }
+    case CANVAS_SHAPE::FRAME:
+    case CANVAS_SHAPE::FOCUS_FRAME:
+        painter->setPen(QPen(QColor(0, 90, 200), 2, picture.shape == CANVAS_SHAPE::FRAME ? Qt::DotLine : Qt::SolidLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        break;
+    case CANVAS_SHAPE::EXPAND_BOX:
+    {
+        painter->setPen(QPen(Qt::black, 1));
+        painter->setBrush(picture.fill);
+        painter->drawRect(box);
+        const QPointF centre = box.center();
+        const qreal arm = box.width() / 4;
+        painter->drawLine(QPointF(centre.x() - arm, centre.y()), QPointF(centre.x() + arm, centre.y()));
+        if (picture.sign[0] == '+')
+            painter->drawLine(QPointF(centre.x(), centre.y() - arm), QPointF(centre.x(), centre.y() + arm));
+        break;
+    }
+    }
+    painter->restore();
+}
+
+class canvas_engine : public QIconEngine
+{
+public:
+    explicit canvas_engine(const CANVAS_PICTURE& picture) : m_picture(picture) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        paint_canvas_picture(painter, rect, m_picture);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine* clone() const override { return new canvas_engine(m_picture); }
+
+private:
+    CANVAS_PICTURE m_picture;
+};
+
 QIcon host_icon(AFCQ_ICON_ENUM id)
 {
+    const auto canvas = canvas_pictures().find(id);
+    if (canvas != canvas_pictures().end())
+        return QIcon(new canvas_engine(canvas->second));
     const auto node = node_icon_table().find(id);
     if (node != node_icon_table().end())
         return node_icon(node->second.first, node->second.second);

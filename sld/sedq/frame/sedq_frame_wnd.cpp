@@ -7,6 +7,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QToolBar>
 
 namespace
@@ -50,6 +51,11 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
 // The model goes first, then the toolbar; Qt destroys the layout and its panes afterwards.
 SEDQ_FRAME_WND::~SEDQ_FRAME_WND()
 {
+    // Panes answer losing the focus through the model: take it from them while the model lives,
+    // not when the closing window is deactivated afterwards.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && isAncestorOf(focus))
+        focus->clearFocus();
     if (SEDQ_VERIFY(this->m_tx_manager != NULL))
     {
         m_tx_manager->close_document();
