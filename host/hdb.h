@@ -165,14 +165,16 @@ public:
     // --- database internals ---------------------------------------------------------------
     // Own level name: the text after the last "|" of the short path.
     std::string_view own_name() const;
+    // What a look-up reads of the name it finds (its flags, the walk up to a scope) comes first,
+    // so that it shares the name's first cache line.
+    unsigned m_flags = 0;
+    int m_kind = 0;
+    HDB_INSTANCE_NAME* m_parent = nullptr;
     std::string m_short_path;
     std::string m_key;        // look-up key (lower case in a case-insensitive netlist, else empty)
     std::string m_unit;       // "" means the own name
-    unsigned m_flags = 0;
-    int m_kind = 0;
     int m_dimensions = 0;
     int m_bounds[2][2] = {{0, 0}, {0, 0}};
-    HDB_INSTANCE_NAME* m_parent = nullptr;
     size_t m_index = 0;       // position among the parent's children
     HDB_NAMESPACE* m_namespace = nullptr;
     std::vector<std::unique_ptr<HDB_INSTANCE_NAME>> m_children;

@@ -1,9 +1,12 @@
 #pragma once
-// The look-up table of a netlist database: names by key in one flat table of (hash, name)
-// slots, probed linearly and kept at most half full. A look-up reads one slot (two for a rare
-// collision) and, on a hash match, the name's key; a name the netlist lacks usually costs the
-// slot alone. A large table asks for huge pages, so that look-ups in a netlist of millions of
-// names do not each pay a walk of the page tables. Internal to the database stand-in.
+// The look-up table of a netlist database: every key's bytes copied once into one contiguous
+// arena (its hash, its name and the key, entry after entry), and a flat table of 8-byte slots
+// (a 32-bit piece of the hash and the entry's place in the arena), probed linearly and kept at
+// most half full. A key is hashed once; a look-up reads one slot (rarely two) and, on a match of
+// the hash piece, one arena entry, which holds the name it answers with. A name the netlist lacks
+// usually costs the slot alone. Large tables ask for huge pages, so that look-ups in a netlist
+// of millions of names do not each pay a walk of the page tables. Internal to the database
+// stand-in; a stored name's key must not change while it is indexed.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,17 +32,36 @@ public:
 private:
     struct SLOT
     {
+        uint32_t tag;   // the high half of the key's hash
+        uint32_t entry; // the entry's place in the arena in 8-byte words; 0: free
+    };
+    // An arena entry; the key's bytes follow it, and the next entry starts at the next word.
+    struct ENTRY
+    {
         uint64_t hash;
-        HDB_INSTANCE_NAME* name; // null: free
+        HDB_INSTANCE_NAME* name;
+        uint64_t length;
+    };
+
+    // A block of memory that asks for huge pages once it is large enough for them.
+    struct BLOCK
+    {
+        void* memory = nullptr;
+        size_t bytes = 0;
     };
 
     static uint64_t hash_of(std::string_view key);
+    const ENTRY& entry_at(uint32_t word) const;
     size_t slot_of(uint64_t hash, std::string_view key) const;
-    void grow();
-    void allocate(size_t capacity);
+    uint32_t append_entry(uint64_t hash, HDB_INSTANCE_NAME* name, std::string_view key);
+    void grow_slots();
+    static BLOCK allocate(size_t bytes);
 
     std::string HDB_INSTANCE_NAME::*m_key;
+    BLOCK m_slot_block;
     SLOT* m_slots = nullptr;
     size_t m_capacity = 0; // a power of two
     size_t m_size = 0;
+    BLOCK m_arena;
+    size_t m_arena_words = 0; // in use, word 0 included (it stands for "free")
 };

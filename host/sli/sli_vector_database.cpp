@@ -15,6 +15,9 @@
 namespace
 {
 const size_t OUTPUT_PIECE = size_t(1) << 20;
+// The first room of an in-memory output: about what a piece's text takes, so that a piece
+// grows its buffer once or twice rather than a dozen times.
+const size_t FIRST_PIECE_CAPACITY = size_t(128) << 10;
 // Pieces formatted at once: enough for the threads to share, few enough that the text waiting
 // to be written stays a few megabytes.
 const int PIECES_AT_ONCE = 8;
@@ -143,8 +146,19 @@ void SLI_SAMPLE_BLOCKS::read_sample(const SDR_LOG_PAYLOAD& payload, int sample, 
 }
 
 SLI_OUTPUT::SLI_OUTPUT(QIODevice* device, long long fail_after)
-    : m_device(device), m_fail_after(fail_after), m_buffer(device != nullptr ? OUTPUT_PIECE * 2 : 0)
+    : m_device(device), m_fail_after(fail_after)
 {
+    if (device != nullptr)
+        grow(OUTPUT_PIECE * 2);
+}
+
+SLI_OUTPUT::SLI_OUTPUT(SLI_OUTPUT&& other) noexcept
+    : m_device(other.m_device), m_fail_after(other.m_fail_after), m_written(other.m_written),
+      m_failed(other.m_failed), m_buffer(std::move(other.m_buffer)), m_capacity(other.m_capacity),
+      m_used(other.m_used)
+{
+    other.m_capacity = 0;
+    other.m_used = 0;
 }
 
 SLI_OUTPUT::~SLI_OUTPUT() = default;
@@ -153,9 +167,18 @@ char* SLI_OUTPUT::reserve(size_t bytes)
 {
     if (m_device != nullptr && m_used >= OUTPUT_PIECE)
         flush();
-    if (m_buffer.size() - m_used < bytes)
-        m_buffer.resize(std::max(m_used + bytes, m_buffer.size() * 3 / 2));
-    return m_buffer.data() + m_used;
+    if (m_capacity - m_used < bytes)
+        grow(std::max({m_used + bytes, m_capacity * 2, FIRST_PIECE_CAPACITY}));
+    return m_buffer.get() + m_used;
+}
+
+void SLI_OUTPUT::grow(size_t capacity)
+{
+    std::unique_ptr<char[]> larger(new char[capacity]);
+    if (m_used > 0)
+        std::memcpy(larger.get(), m_buffer.get(), m_used);
+    m_buffer = std::move(larger);
+    m_capacity = capacity;
 }
 
 void SLI_OUTPUT::append(const char* text, size_t size)
@@ -181,7 +204,7 @@ bool SLI_OUTPUT::write_bytes(const char* bytes, qint64 size)
 
 bool SLI_OUTPUT::flush()
 {
-    const bool written = m_device == nullptr || m_used == 0 || write_bytes(m_buffer.data(), qint64(m_used));
+    const bool written = m_device == nullptr || m_used == 0 || write_bytes(m_buffer.get(), qint64(m_used));
     if (m_device != nullptr)
         m_used = 0;
     return written && !m_failed;
@@ -190,9 +213,9 @@ bool SLI_OUTPUT::flush()
 void SLI_OUTPUT::write_out(SLI_OUTPUT* piece)
 {
     if (m_device == nullptr) {
-        append(piece->m_buffer.data(), piece->m_used);
+        append(piece->m_buffer.get(), piece->m_used);
     } else if (flush()) {
-        write_bytes(piece->m_buffer.data(), qint64(piece->m_used));
+        write_bytes(piece->m_buffer.get(), qint64(piece->m_used));
     }
     piece->m_used = 0;
 }

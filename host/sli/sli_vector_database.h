@@ -73,14 +73,14 @@ public:
     SLI_OUTPUT(QIODevice* device, long long fail_after);
     SLI_OUTPUT() : SLI_OUTPUT(nullptr, -1) {}
     ~SLI_OUTPUT();
-    SLI_OUTPUT(SLI_OUTPUT&&) = default;
+    SLI_OUTPUT(SLI_OUTPUT&& other) noexcept;
     SLI_OUTPUT(const SLI_OUTPUT&) = delete;
     SLI_OUTPUT& operator=(const SLI_OUTPUT&) = delete;
 
     // Room for at least `bytes` more bytes at the returned pointer; end() takes the position
     // after what was written there.
     char* reserve(size_t bytes);
-    void end(char* position) { m_used = size_t(position - m_buffer.data()); }
+    void end(char* position) { m_used = size_t(position - m_buffer.get()); }
     void append(const char* text, size_t size);
     void append(const std::string& text) { append(text.data(), text.size()); }
     // Writes what an in-memory output holds straight to this one's device, then empties it.
@@ -90,13 +90,17 @@ public:
 
 private:
     bool flush();
+    void grow(size_t capacity);
     bool write_bytes(const char* bytes, qint64 size);
 
     QIODevice* m_device;
     long long m_fail_after;
     long long m_written = 0;
     bool m_failed = false;
-    std::vector<char> m_buffer;
+    // Left uninitialised: every byte is written before it is read, and growing copies only
+    // the bytes in use.
+    std::unique_ptr<char[]> m_buffer;
+    size_t m_capacity = 0;
     size_t m_used = 0;
 };
 

@@ -75,6 +75,8 @@ TEST(hdb, look_ups_stay_exact_while_the_table_grows)
             ASSERT_NE(names->get_instance_name(path.c_str()), nullptr) << path;
             EXPECT_EQ(names->get_instance_name(path.c_str())->short_hpath(), path);
             EXPECT_EQ(names->get_instance_name((path + "x").c_str()), nullptr) << path;
+            EXPECT_EQ(names->get_instance_name(path.substr(0, path.size() - 1).append("x").c_str()), nullptr)
+                << path << ": same length, last byte differs";
         }
         EXPECT_EQ(names->get_instance_name("BLK3|R3") != nullptr, !case_sensitive);
         names->add_name("blk5|r5", 0x80002040u);
