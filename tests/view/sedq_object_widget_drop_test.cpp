@@ -433,3 +433,266 @@ TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
         });
     }
 }
+
+namespace
+{
+// Drops on the canvas, delivered from inside the drag the way the application does.
+class canvas_dropping_test : public canvas_drag_test
+{
+protected:
+    // Enters at the position, then drops there; the drop's answer.
+    drag_answer drop(QPoint position, const QMimeData& data, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        over(QEvent::DragEnter, position, data, keys);
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        QDropEvent event(position, actions, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(canvas(), &event);
+        return {event.dropAction(), event.isAccepted()};
+    }
+
+    QList<SEDQ_OBJECT*> of_kind(SEDQ_OBJECT::SEDQ_OBJECT_TYPE kind)
+    {
+        QList<SEDQ_OBJECT*> found;
+        for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+            if (object->get_type() == kind)
+                found.append(object);
+        return found;
+    }
+
+    // The loose node "top|x" dropped onto empty canvas.
+    SEDQ_OBJECT* drop_loose_node(QPoint position)
+    {
+        select_nodes({17});
+        drag_from(view(), node_data(), [&] { EXPECT_TRUE(drop(position, *node_data()).accepted); });
+        const QList<SEDQ_OBJECT*> nodes = of_kind(SEDQ_OBJECT::NODE);
+        return nodes.isEmpty() ? nullptr : nodes.back();
+    }
+
+    QPoint centre_of(const SEDQ_OBJECT* object)
+    {
+        QRect box = object->get_rect();
+        canvas()->zoom_to_client(&box);
+        return box.center();
+    }
+};
+} // namespace
+
+TEST_F(canvas_dropping_test, dropped_nodes_and_palette_entries_join_the_object_under_the_drop)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    select_nodes({17});
+    drag_from(view(), node_data(), [&] { EXPECT_TRUE(drop(result_centre(), *node_data()).accepted); });
+    ASSERT_EQ(result()->get_children().size(), 1) << "the node is wired into the Result it was dropped on";
+    EXPECT_EQ(result()->get_children().front()->get_name(), QStringLiteral("top|x"));
+
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    palette.get_tree_view()->selectionModel()->select(palette.get_model()->item(4)->child(1)->index(),
+                                                      QItemSelectionModel::Select);
+    drag_from(palette.get_tree_view(), new QMimeData, [&] { EXPECT_TRUE(drop(QPoint(100, 300), QMimeData()).accepted); });
+    const QList<SEDQ_OBJECT*> made = of_kind(SEDQ_OBJECT::LOGICAL_OPERATOR);
+    ASSERT_EQ(made.size(), 1) << "the palette's Logical And";
+    EXPECT_TRUE(made.front()->is_root()) << "dropped onto empty canvas";
+    EXPECT_GT(canvas()->get_undo_position(), 0) << "a drop is one undo step";
+}
+
+// Foreign drops are refused even when the application delivers them: nothing changes.
+TEST_F(canvas_dropping_test, a_foreign_drop_changes_nothing_even_over_a_full_clipboard)
+{
+    ASSERT_NE(drop_loose_node(QPoint(100, 300)), nullptr);
+    ASSERT_FALSE(canvas()->get_clipboard().isEmpty());
+    const int before = canvas()->get_object_list()->size();
+    std::unique_ptr<QMimeData> nodes(node_data());
+    QMimeData text;
+    text.setText(QStringLiteral("top|x"));
+    SEDQ_VIEW other_window(nullptr, tx());
+    const struct
+    {
+        const char* name;
+        QObject* source;
+        const QMimeData* data;
+    } rows[] = {
+        {"nodes from another application", nullptr, nodes.get()},
+        {"text from another application", nullptr, &text},
+        {"nodes from another window's view", &other_window, nodes.get()},
+    };
+    for (const auto& row : rows)
+    {
+        const auto deliver = [&] { EXPECT_FALSE(drop(QPoint(300, 300), *row.data).accepted) << row.name; };
+        if (row.source == nullptr)
+            deliver();
+        else
+            drag_from(row.source, node_data(), deliver);
+        EXPECT_EQ(canvas()->get_object_list()->size(), before) << row.name;
+    }
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    drag_from(view(), node_data(), [&] { EXPECT_FALSE(drop(QPoint(300, 300), *nodes).accepted); });
+    EXPECT_EQ(canvas()->get_object_list()->size(), before) << "locked";
+}
+
+// The canvas drags its selection out with Shift or Ctrl held; Ctrl leaves it, Shift takes it.
+TEST_F(canvas_dropping_test, a_ctrl_drag_copies_and_a_shift_drag_moves)
+{
+    const struct
+    {
+        const char* name;
+        Qt::KeyboardModifier key;
+        int nodes_after;
+    } rows[] = {{"Ctrl copies", Qt::ControlModifier, 2}, {"Shift moves", Qt::ShiftModifier, 1}};
+    for (const auto& row : rows)
+    {
+        for (SEDQ_OBJECT* node : of_kind(SEDQ_OBJECT::NODE))
+            node->select(true, false, false);
+        canvas()->on_edit_delete();
+        SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 300));
+        ASSERT_NE(node, nullptr) << row.name;
+        const QPoint from = centre_of(node) - QPoint(20, 0);
+        QMouseEvent hover(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, row.key);
+        QApplication::sendEvent(canvas(), &hover);
+        ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::ArrowCursor) << row.name;
+        standin::afcq::set_drag_handler([&](QDrag* drag, Qt::DropActions) {
+            EXPECT_EQ(drag->source(), canvas()) << row.name;
+            EXPECT_TRUE(drop(QPoint(400, 450), *drag->mimeData(), row.key).accepted) << row.name;
+            return Qt::CopyAction;
+        });
+        QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, row.key);
+        QApplication::sendEvent(canvas(), &press);
+        standin::afcq::set_drag_handler(nullptr);
+        EXPECT_EQ(of_kind(SEDQ_OBJECT::NODE).size(), row.nodes_after) << row.name;
+        QPoint now = of_kind(SEDQ_OBJECT::NODE).back()->get_rect().center();
+        QRect box(now, now);
+        canvas()->zoom_to_client(&box);
+        EXPECT_GT(box.center().y(), 400) << "the dropped copy stands at the drop, " << row.name;
+    }
+}
+
+namespace
+{
+// The mouse and the keys on a canvas holding the Result and loose nodes.
+class canvas_mouse_test : public canvas_dropping_test
+{
+protected:
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, button, held, keys);
+        QApplication::sendEvent(canvas(), &event);
+    }
+
+    // Hover (the cursor rule picks the gesture), press, move and release.
+    void gesture(QPoint from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        canvas()->setFocus();
+        mouse(QEvent::MouseMove, from, Qt::NoButton, keys);
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, keys);
+        mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton, keys);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton, keys);
+        mouse(QEvent::MouseButtonRelease, to, Qt::NoButton, keys);
+    }
+
+    void key(int code, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QKeyEvent event(QEvent::KeyPress, code, keys);
+        QApplication::sendEvent(canvas(), &event);
+    }
+
+    bool is_selected(SEDQ_OBJECT* object) { return object->is_selected(); }
+};
+} // namespace
+
+TEST_F(canvas_mouse_test, a_click_selects_and_a_ctrl_rubber_band_inverts)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* first = drop_loose_node(QPoint(100, 200));
+    SEDQ_OBJECT* second = drop_loose_node(QPoint(100, 400));
+    ASSERT_TRUE(first && second);
+    const QPoint on_first = centre_of(first) - QPoint(20, 0);
+    gesture(on_first, on_first);
+    EXPECT_TRUE(is_selected(first) && !is_selected(second)) << "a click selects only the object";
+    gesture(QPoint(300, 560), QPoint(300, 560), Qt::ShiftModifier);
+    EXPECT_TRUE(is_selected(first)) << "Shift keeps the selection on empty canvas";
+    gesture(QPoint(300, 560), QPoint(300, 560));
+    EXPECT_EQ(canvas()->get_selection_count(), 0) << "a click on empty canvas clears";
+    first->select(true, false, false);
+    const QPoint corner(20, centre_of(first).y() - 40);
+    const QPoint far(centre_of(second).x() + 80, centre_of(second).y() + 30);
+    gesture(corner, far, Qt::ControlModifier);
+    EXPECT_FALSE(is_selected(first)) << "Ctrl inverts the selected one";
+    EXPECT_TRUE(is_selected(second)) << "and the other";
+}
+
+// Within 61 left or 38 right of the parent's middle input an input holds; farther it comes loose.
+TEST(canvas_detach_rule, an_input_comes_loose_61_left_or_38_right_of_its_parents_input)
+{
+    const QPoint tail(500, 100);
+    const struct
+    {
+        const char* name;
+        int head_x;
+        bool near;
+    } rows[] = {
+        {"at the input", 500, true},       {"60 left", 440, true},  {"61 left", 439, false},
+        {"37 right", 537, true},           {"38 right", 538, false}, {"far right", 900, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_near_parent_input(tail, QPoint(row.head_x, 170)), row.near) << row.name;
+}
+
+TEST_F(canvas_mouse_test, moving_a_tree_onto_a_free_input_attaches_and_pulling_it_away_detaches)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 450));
+    ASSERT_NE(node, nullptr);
+    QRect input;
+    result()->get_input_port(&input, SEDQ_OBJECT::MIDDLE_PORT);
+    QRect output;
+    node->get_output_port(&output);
+    QRect target(input.center() - output.center() + node->get_rect().center(), QSize(1, 1));
+    canvas()->zoom_to_client(&target);
+    const QPoint grab = centre_of(node) - QPoint(20, 0);
+    gesture(grab, grab + (target.topLeft() - centre_of(node)));
+    ASSERT_EQ(node->get_parent(), result()) << "released over the Result's free input";
+    EXPECT_GT(canvas()->get_undo_position(), 0);
+
+    const QPoint grab_input = centre_of(node) - QPoint(20, 0);
+    gesture(grab_input, grab_input - QPoint(200, 0));
+    EXPECT_TRUE(node->is_root()) << "pulled far left of the Result";
+}
+
+TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    select_nodes({17});
+    drag_from(view(), node_data(), [&] { drop(result_centre(), *node_data()); });
+    SEDQ_OBJECT* node = result()->get_children().value(0);
+    ASSERT_NE(node, nullptr);
+    canvas()->select(node);
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    key(Qt::Key_D);
+    EXPECT_EQ(node->get_parent(), result()) << "D does nothing while locked";
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+    key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(node->get_parent(), result()) << "Ctrl+D is no command";
+    key(Qt::Key_D);
+    EXPECT_TRUE(node->is_root()) << "D detaches";
+
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+        object->select(true, false, false);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(of_kind(SEDQ_OBJECT::NODE).isEmpty()) << "Delete deletes under lock mode 2";
+    EXPECT_EQ(of_kind(SEDQ_OBJECT::LEVEL_RESULT).size(), 1) << "the Result stays";
+}
+
+TEST_F(canvas_mouse_test, the_tooltip_says_what_a_double_click_does_or_that_the_level_is_off)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    mouse(QEvent::MouseMove, QPoint(100, 500), Qt::NoButton);
+    EXPECT_EQ(canvas()->toolTip(), QStringLiteral("double-click to insert a new object"));
+    mouse(QEvent::MouseMove, result_centre(), Qt::NoButton);
+    EXPECT_EQ(canvas()->toolTip(), result()->get_tooltip(Qt::OpenHandCursor));
+}
