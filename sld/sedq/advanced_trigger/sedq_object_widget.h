@@ -319,7 +319,7 @@ private:
     void auto_scroll(QPoint position);
     void stretch_rubber_band(QPoint point, Qt::KeyboardModifiers keys);
     void move_marked_objects(QPoint point);
-    void snap_root(SEDQ_OBJECT* root);
+    void snap_root(SEDQ_OBJECT* root, const QList<SEDQ_OBJECT*>& others);
     void keep_or_detach(SEDQ_OBJECT* object);
     void drag_connection(QPoint point);
     void end_gesture_moves();

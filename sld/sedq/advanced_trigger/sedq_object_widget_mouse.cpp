@@ -243,6 +243,12 @@ void SEDQ_OBJECT_WIDGET::stretch_rubber_band(QPoint point, Qt::KeyboardModifiers
 void SEDQ_OBJECT_WIDGET::move_marked_objects(QPoint point)
 {
     m_rubber_band.setBottomRight(point);
+    // A root snaps only onto an object of the other mark. The dragged objects are few: a loose
+    // root looks through them alone, so a move stays linear in the size of the scene.
+    QList<SEDQ_OBJECT*> marked;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (object->is_dragging())
+            marked.append(object);
     for (SEDQ_OBJECT* object : *m_object_list)
     {
         if (object->is_dragging())
@@ -253,15 +259,15 @@ void SEDQ_OBJECT_WIDGET::move_marked_objects(QPoint point)
         if (!is_unlocked())
             continue;
         if (object->is_root())
-            snap_root(object);
+            snap_root(object, object->is_dragging() ? *m_object_list : marked);
         else if (object->get_parent()->is_dragging() != object->is_dragging())
             keep_or_detach(object);
     }
 }
 
-void SEDQ_OBJECT_WIDGET::snap_root(SEDQ_OBJECT* root)
+void SEDQ_OBJECT_WIDGET::snap_root(SEDQ_OBJECT* root, const QList<SEDQ_OBJECT*>& others)
 {
-    for (SEDQ_OBJECT* other : *m_object_list)
+    for (SEDQ_OBJECT* other : others)
     {
         if (other == root || other->is_dragging() == root->is_dragging() || !(*root == *other))
             continue;
