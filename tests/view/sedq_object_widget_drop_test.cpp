@@ -5,6 +5,7 @@
 
 #include "host/afcq_drag.h"
 #include "host/standin/afcq_control.h"
+#include "host/standin/qui_control.h"
 #include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
@@ -695,4 +696,76 @@ TEST_F(canvas_mouse_test, the_tooltip_says_what_a_double_click_does_or_that_the_
     EXPECT_EQ(canvas()->toolTip(), QStringLiteral("double-click to insert a new object"));
     mouse(QEvent::MouseMove, result_centre(), Qt::NoButton);
     EXPECT_EQ(canvas()->toolTip(), result()->get_tooltip(Qt::OpenHandCursor));
+}
+
+namespace
+{
+// What a key may change on the scene of a Node wired into the Result.
+struct key_effect
+{
+    int nodes;
+    bool node_attached;
+    bool result_expanded;
+    size_t dialogs; // Properties dialogs opened (rejected at once on the headless display)
+    bool operator==(const key_effect& o) const
+    {
+        return nodes == o.nodes && node_attached == o.node_attached && result_expanded == o.result_expanded &&
+               dialogs == o.dialogs;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const key_effect& e)
+{
+    return out << "{nodes " << e.nodes << ", attached " << e.node_attached << ", expanded " << e.result_expanded
+               << ", dialogs " << e.dialogs << "}";
+}
+} // namespace
+
+TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    enum PICK { NODE, RESULT, NOTHING };
+    const key_effect unchanged{1, true, true, 0};
+    const struct
+    {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers keys;
+        SEDQ_LOCK_MODE lock;
+        PICK pick;
+        key_effect after;
+    } rows[] = {
+        {"R removes the node", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {0, false, true, 0}},
+        {"R never takes the Result", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, RESULT, unchanged},
+        {"R while locked", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, unchanged},
+        {"I asks the kind of the new object", Qt::Key_I, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {1, true, true, 1}},
+        {"I with nothing selected", Qt::Key_I, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+        {"A while locked", Qt::Key_A, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, NODE, unchanged},
+        {"Shift+Right collapses", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, RESULT, {1, true, false, 0}},
+        {"Shift+Right on a leaf", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged},
+        {"Alt+Return opens Properties, even locked", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, {1, true, true, 1}},
+        {"Alt+Return with nothing selected", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+    };
+    for (const auto& row : rows)
+    {
+        tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+        for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+            object->select(object->get_type() == SEDQ_OBJECT::NODE, false, false);
+        canvas()->on_edit_delete();
+        select_nodes({17});
+        drag_from(view(), node_data(), [&] { drop(result_centre(), *node_data()); });
+        SEDQ_OBJECT* node = result()->get_children().value(0);
+        ASSERT_NE(node, nullptr) << row.name;
+        result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+        canvas()->select(row.pick == NODE ? node : row.pick == RESULT ? result() : nullptr);
+        tx()->set_lock_mode(row.lock, false);
+        const size_t dialogs = standin::qui::unanswered_dialogs().size();
+        canvas()->setFocus();
+        key(row.key, row.keys);
+        const QList<SEDQ_OBJECT*> nodes = of_kind(SEDQ_OBJECT::NODE);
+        const key_effect after{int(nodes.size()), !nodes.isEmpty() && nodes.front()->get_parent() == result(),
+                               result()->is_expanded(), standin::qui::unanswered_dialogs().size() - dialogs};
+        EXPECT_EQ(after, row.after) << row.name;
+    }
 }
