@@ -1,91 +1,7 @@
 // What a drop on the canvas makes: Node and Bus objects from the nodes selected in the node
 // view, and objects of the kinds named by the entries selected in the object library, stacked
-// in a list of their own for the paste.
-#include "sedq_view_test_support.h"
-
-#include "host/afcq_drag.h"
-#include "host/standin/afcq_control.h"
-#include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
-#include "sedq/advanced_trigger/sedq_operator_widget.h"
-#include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/model/sedq_lock_mode.h"
-#include "sedq/model/sedq_trigger_pattern.h"
-
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QItemSelectionModel>
-#include <QMimeData>
-#include <QStandardItemModel>
-#include <QScrollBar>
-#include <QTreeView>
-
-#include <functional>
-
-#include <memory>
-
-namespace
-{
-// Rows: 0 the group "top|d" of 16 members (rows 1..16, the last two data only, so hidden in
-// advanced mode), 17 the loose node "top|x".
-void bus_and_node(SDR_DATA_SESSION& s)
-{
-    SDR_DATA_TRIGGER* trigger = s.m_instances[0]->get_active_trigger();
-    std::vector<std::string> shown, data_only;
-    for (int bit = 0; bit < 16; ++bit)
-        (bit < 14 ? shown : data_only).push_back("top|d[" + std::to_string(bit) + "]");
-    add_leaves(trigger, shown);
-    add_leaves(trigger, data_only, SDR_WTYPE_DATA_ONLY);
-    add_leaves(trigger, {"top|x"});
-    standin::sdr::add_group(trigger, 0, 15, "top|d");
-}
-
-struct made
-{
-    SEDQ_OBJECT::SEDQ_OBJECT_TYPE kind;
-    int top;
-};
-
-class canvas_drop_test : public view_test
-{
-protected:
-    SEDQ_OBJECT_WIDGET* canvas() { return frame()->get_layout_widget()->get_object_widget(); }
-
-    void select_nodes(std::initializer_list<int> rows)
-    {
-        tx()->select_node_range(0, tx()->get_node_count(-1) - 1, false);
-        for (int row : rows)
-            tx()->set_node_selection_status(row, true);
-    }
-
-    QList<SEDQ_OBJECT*>* drop_nodes()
-    {
-        qDeleteAll(m_list);
-        m_list.clear();
-        canvas()->clone_node_tree(&m_list);
-        return &m_list;
-    }
-
-    // The roots of the list: the objects a paste places.
-    QList<SEDQ_OBJECT*> roots() const
-    {
-        QList<SEDQ_OBJECT*> found;
-        for (SEDQ_OBJECT* object : m_list)
-            if (object->get_parent() == nullptr)
-                found.append(object);
-        return found;
-    }
-
-    void TearDown() override
-    {
-        qDeleteAll(m_list);
-        view_test::TearDown();
-    }
-
-    QList<SEDQ_OBJECT*> m_list;
-};
-} // namespace
+// in a list of their own for the paste; which drags the canvas takes, and what their drops do.
+#include "sedq_object_widget_canvas_test_support.h"
 
 TEST_F(canvas_drop_test, a_group_with_picked_members_makes_an_expanded_bus_of_just_those)
 {
@@ -279,100 +195,6 @@ TEST(canvas_drop_rule, a_drag_near_an_edge_that_can_scroll_scrolls_one_step)
     EXPECT_EQ(scroll.dy, -1);
 }
 
-namespace
-{
-struct drag_answer
-{
-    Qt::DropAction action;
-    bool accepted;
-};
-
-// A canvas showing level 0's condition, its Result object far to the right so that the
-// drawing is wider than the canvas.
-class canvas_drag_test : public canvas_drop_test
-{
-protected:
-    void SetUp() override
-    {
-        canvas_drop_test::SetUp();
-        open(write_document(
-            [](SDR_DATA_SESSION& s)
-            {
-                bus_and_node(s);
-                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-            }));
-        tabs()->setCurrentIndex(2);
-        settle();
-        refresh(0x20000100u);
-        ASSERT_NE(canvas()->get_object_list(), nullptr);
-        // The canvas gives the shown condition its Result.
-        ASSERT_GE(sedq_get_object_index(canvas()->get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 0);
-        result()->move(2500, 200);
-        canvas()->resize(800, 600);
-        // The application delivers drag events only to a widget that takes drops.
-        canvas()->setAcceptDrops(true);
-        refresh(0x100u);
-    }
-
-    void TearDown() override
-    {
-        standin::afcq::set_drag_handler(nullptr);
-        canvas_drop_test::TearDown();
-    }
-
-    // One drag event at a widget position, as the canvas answers it.
-    drag_answer over(QEvent::Type type, QPoint position, const QMimeData& data,
-                     Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-        std::unique_ptr<QDragMoveEvent> event;
-        if (type == QEvent::DragEnter)
-            event = std::make_unique<QDragEnterEvent>(position, actions, &data, Qt::LeftButton, keys);
-        else
-            event = std::make_unique<QDragMoveEvent>(position, actions, &data, Qt::LeftButton, keys);
-        QApplication::sendEvent(canvas(), event.get());
-        return {event->dropAction(), event->isAccepted()};
-    }
-
-    // Runs a drag from `source` through the host; `during` stands for the events a real drag
-    // delivers while it runs. The application hands moves only to the widget that took the
-    // drag's entry, and every drag ends with a leave.
-    void drag_from(QObject* source, QMimeData* data, const std::function<void()>& during)
-    {
-        standin::afcq::set_drag_handler([&](QDrag*, Qt::DropActions) {
-            during();
-            QDragLeaveEvent leave;
-            QApplication::sendEvent(canvas(), &leave);
-            return Qt::IgnoreAction;
-        });
-        auto* drag = new QDrag(source);
-        drag->setMimeData(data);
-        afcq_exec_drag(drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
-        standin::afcq::set_drag_handler(nullptr);
-    }
-
-    // The Result as the canvas holds it now: a refresh reads the condition anew.
-    SEDQ_OBJECT* result()
-    {
-        QList<SEDQ_OBJECT*>* list = canvas()->get_object_list();
-        return list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
-    }
-
-    QPoint result_centre()
-    {
-        QRect box = result()->get_rect();
-        canvas()->zoom_to_client(&box);
-        return box.center();
-    }
-};
-
-QMimeData* node_data()
-{
-    auto* data = new QMimeData;
-    data->setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
-    return data;
-}
-} // namespace
 
 TEST_F(canvas_drag_test, nodes_and_palette_entries_are_taken_and_anything_else_refused)
 {
@@ -431,5 +253,95 @@ TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
             EXPECT_TRUE(over(QEvent::DragMove, QPoint(400, 50), QMimeData()).accepted) << "below the title, " << level;
             EXPECT_FALSE(over(QEvent::DragMove, QPoint(400, 10), QMimeData()).accepted) << "the title, " << level;
         });
+    }
+}
+
+
+TEST_F(canvas_dropping_test, dropped_nodes_and_palette_entries_join_the_object_under_the_drop)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    select_nodes({17});
+    drag_from(view(), node_data(), [&] { EXPECT_TRUE(drop(result_centre(), *node_data()).accepted); });
+    ASSERT_EQ(result()->get_children().size(), 1) << "the node is wired into the Result it was dropped on";
+    EXPECT_EQ(result()->get_children().front()->get_name(), QStringLiteral("top|x"));
+
+    SEDQ_OPERATOR_WIDGET palette(nullptr);
+    palette.get_tree_view()->selectionModel()->select(palette.get_model()->item(4)->child(1)->index(),
+                                                      QItemSelectionModel::Select);
+    drag_from(palette.get_tree_view(), new QMimeData, [&] { EXPECT_TRUE(drop(QPoint(100, 300), QMimeData()).accepted); });
+    const QList<SEDQ_OBJECT*> made = of_kind(SEDQ_OBJECT::LOGICAL_OPERATOR);
+    ASSERT_EQ(made.size(), 1) << "the palette's Logical And";
+    EXPECT_TRUE(made.front()->is_root()) << "dropped onto empty canvas";
+    EXPECT_GT(canvas()->get_undo_position(), 0) << "a drop is one undo step";
+}
+
+// Foreign drops are refused even when the application delivers them: nothing changes.
+TEST_F(canvas_dropping_test, a_foreign_drop_changes_nothing_even_over_a_full_clipboard)
+{
+    ASSERT_NE(drop_loose_node(QPoint(100, 300)), nullptr);
+    ASSERT_FALSE(canvas()->get_clipboard().isEmpty());
+    const int before = canvas()->get_object_list()->size();
+    std::unique_ptr<QMimeData> nodes(node_data());
+    QMimeData text;
+    text.setText(QStringLiteral("top|x"));
+    SEDQ_VIEW other_window(nullptr, tx());
+    const struct
+    {
+        const char* name;
+        QObject* source;
+        const QMimeData* data;
+    } rows[] = {
+        {"nodes from another application", nullptr, nodes.get()},
+        {"text from another application", nullptr, &text},
+        {"nodes from another window's view", &other_window, nodes.get()},
+    };
+    for (const auto& row : rows)
+    {
+        const auto deliver = [&] { EXPECT_FALSE(drop(QPoint(300, 300), *row.data).accepted) << row.name; };
+        if (row.source == nullptr)
+            deliver();
+        else
+            drag_from(row.source, node_data(), deliver);
+        EXPECT_EQ(canvas()->get_object_list()->size(), before) << row.name;
+    }
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
+    drag_from(view(), node_data(), [&] { EXPECT_FALSE(drop(QPoint(300, 300), *nodes).accepted); });
+    EXPECT_EQ(canvas()->get_object_list()->size(), before) << "locked";
+}
+
+// The canvas drags its selection out with Shift or Ctrl held; Ctrl leaves it, Shift takes it.
+TEST_F(canvas_dropping_test, a_ctrl_drag_copies_and_a_shift_drag_moves)
+{
+    const struct
+    {
+        const char* name;
+        Qt::KeyboardModifier key;
+        int nodes_after;
+    } rows[] = {{"Ctrl copies", Qt::ControlModifier, 2}, {"Shift moves", Qt::ShiftModifier, 1}};
+    for (const auto& row : rows)
+    {
+        for (SEDQ_OBJECT* node : of_kind(SEDQ_OBJECT::NODE))
+            node->select(true, false, false);
+        canvas()->on_edit_delete();
+        SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 300));
+        ASSERT_NE(node, nullptr) << row.name;
+        const QPoint from = centre_of(node) - QPoint(20, 0);
+        QMouseEvent hover(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, row.key);
+        QApplication::sendEvent(canvas(), &hover);
+        ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::ArrowCursor) << row.name;
+        standin::afcq::set_drag_handler([&](QDrag* drag, Qt::DropActions) {
+            EXPECT_EQ(drag->source(), canvas()) << row.name;
+            EXPECT_TRUE(drop(QPoint(400, 450), *drag->mimeData(), row.key).accepted) << row.name;
+            return Qt::CopyAction;
+        });
+        QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, row.key);
+        QApplication::sendEvent(canvas(), &press);
+        standin::afcq::set_drag_handler(nullptr);
+        EXPECT_EQ(of_kind(SEDQ_OBJECT::NODE).size(), row.nodes_after) << row.name;
+        QPoint now = of_kind(SEDQ_OBJECT::NODE).back()->get_rect().center();
+        QRect box(now, now);
+        canvas()->zoom_to_client(&box);
+        EXPECT_GT(box.center().y(), 400) << "the dropped copy stands at the drop, " << row.name;
     }
 }

@@ -73,3 +73,8 @@ SEDQ_DRAG_SCROLL sedq_drag_scroll(QPoint position, const SEDQ_DRAG_VIEW& view)
     scroll.dx = position.x() < inner.left() ? -1 : position.x() > inner.right() ? 1 : 0;
     return scroll;
 }
+
+bool sedq_near_parent_input(QPoint tail, QPoint head)
+{
+    return tail.x() - head.x() < SEDQ_DETACH_LEFT && head.x() - tail.x() < SEDQ_DETACH_RIGHT;
+}

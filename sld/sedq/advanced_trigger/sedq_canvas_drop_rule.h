@@ -76,3 +76,10 @@ struct SEDQ_DRAG_SCROLL
 // The drawing area starts below the title band; near an edge that can still scroll, every move
 // scrolls one step that way.
 SEDQ_DRAG_SCROLL sedq_drag_scroll(QPoint position, const SEDQ_DRAG_VIEW& view);
+
+// An input dragged away from its parent stays near enough to it while its output point (`head`)
+// is less than SEDQ_DETACH_LEFT left of the parent's middle input point (`tail`) and less than
+// SEDQ_DETACH_RIGHT right of it; farther off it comes loose.
+constexpr int SEDQ_DETACH_LEFT = 61;
+constexpr int SEDQ_DETACH_RIGHT = 38;
+bool sedq_near_parent_input(QPoint tail, QPoint head);

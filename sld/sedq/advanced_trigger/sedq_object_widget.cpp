@@ -66,6 +66,7 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
 SEDQ_OBJECT_WIDGET::~SEDQ_OBJECT_WIDGET()
 {
     free_array(&m_clipboard);
+    free_drag_remainder();
     delete m_context_menu;
     live_canvases().remove(m_canvas_id);
 }

@@ -11,6 +11,7 @@
 // history. Scrolling moves the visible objects themselves; painting only reads them.
 
 #include "host/afcq.h"
+#include "sedq/advanced_trigger/sedq_canvas_drop_rule.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
@@ -256,6 +257,17 @@ protected:
     // window, the object library and the canvas's own drag, and scrolling near an edge.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    // A drop pastes what it brings at the drop position (onto the object there, if any): the
+    // objects made from the nodes or palette entries, or the canvas's own dragged copy.
+    void dropEvent(QDropEvent* event) override;
+    // The mouse (sedq_object_widget_mouse.cpp): selecting, rubber band, moving, connecting and
+    // detaching objects, dragging the selection out, and the tooltip.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The letter and arrow keys of the editing commands (sedq_object_widget_keys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void make_scroll_bars();
@@ -296,11 +308,31 @@ private:
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
     void answer_drag(QDragMoveEvent* event);
+    SEDQ_DROP_ANSWER drop_answer(QDropEvent* event, SEDQ_OBJECT** target);
+    void take_dragged_objects_out();
+    void free_drag_remainder();
+    // Mouse gestures (sedq_object_widget_mouse.cpp).
+    void press_right(QPoint point);
+    void toggle_expansion(SEDQ_OBJECT* object);
+    void drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::KeyboardModifiers keys);
+    void mark_dragged_objects(SEDQ_OBJECT* hit, QPoint point, Qt::CursorShape shape);
+    void auto_scroll(QPoint position);
+    void stretch_rubber_band(QPoint point, Qt::KeyboardModifiers keys);
+    void move_marked_objects(QPoint point);
+    void snap_root(SEDQ_OBJECT* root, const QList<SEDQ_OBJECT*>& others);
+    void keep_or_detach(SEDQ_OBJECT* object);
+    void drag_connection(QPoint point);
+    void end_gesture_moves();
+    void show_tooltip(QPoint point);
+    bool run_key(const QKeyEvent& event);
 
     SEDQ_TX_MANAGER* m_tx;
     QScrollBar* m_vscroll = nullptr;
     QScrollBar* m_hscroll = nullptr;
+    // The rubber-band anchor (top left, also where a gesture began) and its moving end.
     QRect m_rubber_band = QRect(QPoint(0, 0), QPoint(-1, -1));
+    // The gesture under way changed the scene: its release takes a snapshot.
+    bool m_changed_by_gesture = false;
     // A mouse gesture on an object or a drag from the canvas is under way.
     bool m_moving = false;
     int m_zoom_level = 10;

@@ -1,0 +1,176 @@
+// The canvas under the mouse and the keys: clicks and the rubber band select, a moved tree
+// attaches to a free input and an input pulled away comes loose, each key acts under its
+// condition, and the tooltip says what a double click does.
+#include "sedq_object_widget_canvas_test_support.h"
+
+#include "host/standin/qui_control.h"
+
+
+TEST_F(canvas_mouse_test, a_click_selects_and_a_ctrl_rubber_band_inverts)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* first = drop_loose_node(QPoint(100, 200));
+    SEDQ_OBJECT* second = drop_loose_node(QPoint(100, 400));
+    ASSERT_TRUE(first && second);
+    const QPoint on_first = centre_of(first) - QPoint(20, 0);
+    gesture(on_first, on_first);
+    EXPECT_TRUE(is_selected(first) && !is_selected(second)) << "a click selects only the object";
+    gesture(QPoint(300, 560), QPoint(300, 560), Qt::ShiftModifier);
+    EXPECT_TRUE(is_selected(first)) << "Shift keeps the selection on empty canvas";
+    gesture(QPoint(300, 560), QPoint(300, 560));
+    EXPECT_EQ(canvas()->get_selection_count(), 0) << "a click on empty canvas clears";
+    first->select(true, false, false);
+    const QPoint corner(20, centre_of(first).y() - 40);
+    const QPoint far(centre_of(second).x() + 80, centre_of(second).y() + 30);
+    gesture(corner, far, Qt::ControlModifier);
+    EXPECT_FALSE(is_selected(first)) << "Ctrl inverts the selected one";
+    EXPECT_TRUE(is_selected(second)) << "and the other";
+}
+
+// Within 61 left or 38 right of the parent's middle input an input holds; farther it comes loose.
+TEST(canvas_detach_rule, an_input_comes_loose_61_left_or_38_right_of_its_parents_input)
+{
+    const QPoint tail(500, 100);
+    const struct
+    {
+        const char* name;
+        int head_x;
+        bool near;
+    } rows[] = {
+        {"at the input", 500, true},       {"60 left", 440, true},  {"61 left", 439, false},
+        {"37 right", 537, true},           {"38 right", 538, false}, {"far right", 900, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(sedq_near_parent_input(tail, QPoint(row.head_x, 170)), row.near) << row.name;
+}
+
+TEST_F(canvas_mouse_test, moving_a_tree_onto_a_free_input_attaches_and_pulling_it_away_detaches)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 450));
+    ASSERT_NE(node, nullptr);
+    QRect input;
+    result()->get_input_port(&input, SEDQ_OBJECT::MIDDLE_PORT);
+    QRect output;
+    node->get_output_port(&output);
+    QRect target(input.center() - output.center() + node->get_rect().center(), QSize(1, 1));
+    canvas()->zoom_to_client(&target);
+    const QPoint grab = centre_of(node) - QPoint(20, 0);
+    gesture(grab, grab + (target.topLeft() - centre_of(node)));
+    ASSERT_EQ(node->get_parent(), result()) << "released over the Result's free input";
+    EXPECT_GT(canvas()->get_undo_position(), 0);
+
+    const QPoint grab_input = centre_of(node) - QPoint(20, 0);
+    gesture(grab_input, grab_input - QPoint(200, 0));
+    EXPECT_TRUE(node->is_root()) << "pulled far left of the Result";
+}
+
+TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    select_nodes({17});
+    drag_from(view(), node_data(), [&] { drop(result_centre(), *node_data()); });
+    SEDQ_OBJECT* node = result()->get_children().value(0);
+    ASSERT_NE(node, nullptr);
+    canvas()->select(node);
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    key(Qt::Key_D);
+    EXPECT_EQ(node->get_parent(), result()) << "D does nothing while locked";
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+    key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(node->get_parent(), result()) << "Ctrl+D is no command";
+    key(Qt::Key_D);
+    EXPECT_TRUE(node->is_root()) << "D detaches";
+
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
+    for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+        object->select(true, false, false);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(of_kind(SEDQ_OBJECT::NODE).isEmpty()) << "Delete deletes under lock mode 2";
+    EXPECT_EQ(of_kind(SEDQ_OBJECT::LEVEL_RESULT).size(), 1) << "the Result stays";
+}
+
+TEST_F(canvas_mouse_test, the_tooltip_says_what_a_double_click_does_or_that_the_level_is_off)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    mouse(QEvent::MouseMove, QPoint(100, 500), Qt::NoButton);
+    EXPECT_EQ(canvas()->toolTip(), QStringLiteral("double-click to insert a new object"));
+    mouse(QEvent::MouseMove, result_centre(), Qt::NoButton);
+    EXPECT_EQ(canvas()->toolTip(), result()->get_tooltip(Qt::OpenHandCursor));
+}
+
+namespace
+{
+// What a key may change on the scene of a Node wired into the Result.
+struct key_effect
+{
+    int nodes;
+    bool node_attached;
+    bool result_expanded;
+    size_t dialogs; // Properties dialogs opened (rejected at once on the headless display)
+    bool operator==(const key_effect& o) const
+    {
+        return nodes == o.nodes && node_attached == o.node_attached && result_expanded == o.result_expanded &&
+               dialogs == o.dialogs;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const key_effect& e)
+{
+    return out << "{nodes " << e.nodes << ", attached " << e.node_attached << ", expanded " << e.result_expanded
+               << ", dialogs " << e.dialogs << "}";
+}
+} // namespace
+
+TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    enum PICK { NODE, RESULT, NOTHING };
+    const key_effect unchanged{1, true, true, 0};
+    const struct
+    {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers keys;
+        SEDQ_LOCK_MODE lock;
+        PICK pick;
+        key_effect after;
+    } rows[] = {
+        {"R removes the node", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {0, false, true, 0}},
+        {"R never takes the Result", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, RESULT, unchanged},
+        {"R while locked", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, unchanged},
+        {"I asks the kind of the new object", Qt::Key_I, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {1, true, true, 1}},
+        {"I with nothing selected", Qt::Key_I, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+        {"A while locked", Qt::Key_A, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, NODE, unchanged},
+        {"Shift+Right collapses", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, RESULT, {1, true, false, 0}},
+        {"Shift+Right on a leaf", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged},
+        {"Alt+Return opens Properties, even locked", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, {1, true, true, 1}},
+        {"Alt+Return with nothing selected", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+    };
+    for (const auto& row : rows)
+    {
+        tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+        for (SEDQ_OBJECT* object : *canvas()->get_object_list())
+            object->select(object->get_type() == SEDQ_OBJECT::NODE, false, false);
+        canvas()->on_edit_delete();
+        select_nodes({17});
+        drag_from(view(), node_data(), [&] { drop(result_centre(), *node_data()); });
+        SEDQ_OBJECT* node = result()->get_children().value(0);
+        ASSERT_NE(node, nullptr) << row.name;
+        result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+        canvas()->select(row.pick == NODE ? node : row.pick == RESULT ? result() : nullptr);
+        tx()->set_lock_mode(row.lock, false);
+        const size_t dialogs = standin::qui::unanswered_dialogs().size();
+        canvas()->setFocus();
+        key(row.key, row.keys);
+        const QList<SEDQ_OBJECT*> nodes = of_kind(SEDQ_OBJECT::NODE);
+        const key_effect after{int(nodes.size()), !nodes.isEmpty() && nodes.front()->get_parent() == result(),
+                               result()->is_expanded(), standin::qui::unanswered_dialogs().size() - dialogs};
+        EXPECT_EQ(after, row.after) << row.name;
+    }
+}
