@@ -14,11 +14,18 @@
 #include "host/standin/tst_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "host/qui.h"
 #include "sedq/view/sedq_view.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/tcl/sedq_tcl_args_auto.h"
+#include "sedq/tcl/sedq_test_object_widget.h"
+#include "host/afcq.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QTabWidget>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -28,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -106,6 +114,9 @@ TEST_F(sedq_tcl_commands, a_wrong_argument_is_a_tcl_error_and_runs_no_step)
         {"sedq_on_mnemonic_dialog -action {add table} -tabel_name T1", "unknown argument \"-tabel_name\""},
         {"sedq_on_mnemonic_dialog -action {add table} table_name T1", "unknown argument \"table_name\""},
         {"sedq_add_node -filename a -nodename", "missing value of -nodename"},
+        {"sedq_test_advanced_menu_actions -action {Select All} -x 1 -y 1",
+         "sedq_test_advanced_menu_actions: the advanced trigger canvas's context menu has no entry \"Select All\""},
+        {"sedq_test_advanced_menu_actions -action Detach -x 1 -y 1", "has no entry \"Detach\""},
     };
     for (const auto& c : cases)
     {
@@ -163,6 +174,16 @@ TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_
         {"sedq_on_insert_time_bar_dialog -s 5",
          "sedq_dlg_trigger_insert_time_bar_dialog -time \"\" -time_unit_index \"\" -sample_number \"5\""},
         {"sedq_find -d 2 -f abc", "sedq_dlg_trigger_find_dialog"},
+        {"sedq_on_property_dialog -x 1 -y 2", "sedq_dlg_trigger_property_dialog"},
+        {"sedq_test_advanced_menu_actions -action properties -x 1 -y 2", "sedq_dlg_trigger_property_dialog_accept"},
+        {"sedq_test_advanced_menu_actions -action insert -x 1 -y 2", "sedq_dlg_trigger_property_dialog_insert"},
+        {"sedq_test_advanced_menu_actions -action append -x 1 -y 2", "sedq_dlg_trigger_property_dialog_insert"},
+        {"sedq_test_advanced_menu_actions -action detach -x 1 -y 2", ""},
+        {"sedq_on_advanced_key_press -keyboard_key Enter -keyboard_modifier 1", "sedq_dlg_trigger_property_dialog_accept"},
+        {"sedq_on_advanced_key_press -keyboard_key Enter -keyboard_modifier 3", ""},
+        {"sedq_on_advanced_key_press -keyboard_key I -keyboard_modifier 5", "sedq_dlg_trigger_property_dialog_insert"},
+        {"sedq_on_advanced_key_press -keyboard_key A -keyboard_modifier 1", "sedq_dlg_trigger_property_dialog_insert"},
+        {"sedq_on_advanced_key_press -keyboard_key a -keyboard_modifier 1", ""},
     };
     for (const auto& c : cases)
     {
@@ -174,21 +195,57 @@ TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_
     }
 }
 
-TEST_F(sedq_tcl_commands, canvas_steps_are_an_error_that_names_the_command)
+TEST_F(sedq_tcl_commands, accepting_the_properties_answers_one_and_touches_no_window)
 {
-    for (const char* script : {"sedq_on_property_dialog -x 1 -y 2", "sedq_test_advanced_focus_in",
-                               "sedq_on_advanced_key_press -keyboard_key x -keyboard_modifier 5",
-                               "sedq_test_advanced_menu_actions -action detach -x 1 -y 1"})
-    {
-        std::string result;
-        EXPECT_EQ(standin::atcl::eval(script, &result), TCL_ERROR) << script;
-        EXPECT_EQ(result.rfind(std::string(script).substr(0, std::string(script).find(' ')) + ":", 0), 0u)
-            << result;
-        EXPECT_NE(result.find("canvas"), std::string::npos) << result;
-    }
     std::string result = "untouched";
     EXPECT_EQ(standin::atcl::eval("sedq_dlg_trigger_property_dialog_accept", &result), TCL_OK);
     EXPECT_EQ(result, "1");
+    EXPECT_TRUE(prepared().empty());
+    EXPECT_TRUE(standin::msg::internal_errors().empty()) << "no window was looked for";
+}
+
+TEST(sedq_tcl_canvas_tables, key_names_modifier_numbers_and_menu_names_map_exactly)
+{
+    const struct
+    {
+        const char* name;
+        Qt::Key key;
+    } keys[] = {{"D", Qt::Key_D},         {"I", Qt::Key_I},          {"R", Qt::Key_R},
+                {"A", Qt::Key_A},         {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},
+                {"Left", Qt::Key_Left},   {"Right", Qt::Key_Right},  {"Enter", Qt::Key_Enter},
+                {"x", Qt::Key_Escape},    {"d", Qt::Key_Escape},     {"enter", Qt::Key_Escape},
+                {"", Qt::Key_Escape},     {"Up ", Qt::Key_Escape},   {"Return", Qt::Key_Escape}};
+    for (const auto& c : keys)
+        EXPECT_EQ(SEDQ_TEST_OBJECT_WIDGET::key_for_name(c.name), c.key) << c.name;
+
+    const struct
+    {
+        unsigned int number;
+        Qt::KeyboardModifiers modifiers;
+    } modifiers[] = {{0, Qt::ControlModifier}, {1, Qt::NoModifier},      {2, Qt::ShiftModifier},
+                     {3, Qt::AltModifier},     {4, Qt::ControlModifier}, {5, Qt::ControlModifier}};
+    for (const auto& c : modifiers)
+        EXPECT_EQ(SEDQ_TEST_OBJECT_WIDGET::modifiers_for_number(c.number), c.modifiers) << c.number;
+
+    const struct
+    {
+        const char* name;
+        int action;
+    } menu[] = {{"arrange all objects", AFCQ_SEDQ_OBJECT_ARRANGE_ALL_ACTION},
+                {"detach", AFCQ_SEDQ_OBJECT_DETACH_ACTION},
+                {"insert", AFCQ_SEDQ_OBJECT_INSERT_ACTION},
+                {"remove", AFCQ_SEDQ_OBJECT_REMOVE_ACTION},
+                {"append", AFCQ_SEDQ_OBJECT_APPEND_ACTION},
+                {"move up", AFCQ_SEDQ_OBJECT_MOVE_UP_ACTION},
+                {"move down", AFCQ_SEDQ_OBJECT_MOVE_DOWN_ACTION},
+                {"expand", AFCQ_SEDQ_OBJECT_EXPAND_ACTION},
+                {"collapse", AFCQ_SEDQ_OBJECT_COLLAPSE_ACTION},
+                {"properties", AFCQ_SEDQ_OBJECT_PROPERTIES_ACTION},
+                {"Properties", AFCQ_ACTION_NONE},
+                {"rename", AFCQ_ACTION_NONE},
+                {"select all", AFCQ_ACTION_NONE}};
+    for (const auto& c : menu)
+        EXPECT_EQ(SEDQ_TEST_OBJECT_WIDGET::menu_action(c.name), c.action) << c.name;
 }
 
 TEST_F(sedq_tcl_commands, a_schema_that_names_no_source_is_reported_and_the_call_succeeds)
@@ -416,5 +473,160 @@ TEST(sedq_tcl_host, the_binary_saves_what_the_mnemonic_script_did)
         EXPECT_TRUE(node_names(window).contains("ctrl|done")) << node_names(window).join(",").toStdString();
         EXPECT_FALSE(window->isWindowModified());
     }
+}
+
+// ---- steps on the advanced trigger canvas ----------------------------------------------------
+
+// The demo's serial instance shows its preset advanced condition on the canvas: a Result fed by
+// a Logical And of the busy line and a comparison of a Bus with a Bus Value.
+class sedq_tcl_canvas : public ::testing::Test
+{
+protected:
+    static constexpr int SERIAL_INSTANCE = 1;
+    static constexpr int PRESET_LEVEL = 1;
+
+    void SetUp() override
+    {
+        m_host = std::make_unique<VANTREL_HOST>(options_for(demo_project_copy(m_dir), QString()));
+        QString error;
+        ASSERT_TRUE(m_host->start(&error)) << error.toStdString();
+        m_window = analyzer_window();
+        ASSERT_NE(m_window, nullptr);
+        m_window->get_tx_manager()->set_instance(SERIAL_INSTANCE);
+        SEDQ_LAYOUT_WIDGET* layout = m_window->get_layout_widget();
+        layout->update_instance_tabs();
+        settle();
+        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
+        ASSERT_NE(tabs, nullptr);
+        for (int page = 0; page < tabs->count(); ++page)
+            if (tabs->widget(page)->property("trigger level").toInt() == PRESET_LEVEL &&
+                tabs->widget(page)->property("trigger level").isValid())
+                tabs->setCurrentIndex(page);
+        settle();
+        m_canvas = layout->get_object_widget();
+        ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
+        // The steps answer the dialogs they open, as under --script.
+        standin::tst::set_regtest_mode(true);
+        standin::clear_calls();
+        standin::msg::clear_internal_errors();
+    }
+
+    void TearDown() override { standin::tst::set_regtest_mode(false); }
+
+    static void settle()
+    {
+        for (int turn = 0; turn < 5; ++turn)
+            QCoreApplication::processEvents();
+    }
+
+    SEDQ_OBJECT* first_of(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type) const
+    {
+        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+            if (object->get_type() == type)
+                return object;
+        return nullptr;
+    }
+
+    // "-x_coord <x> -y_coord <y>" at the middle of the object as the canvas shows it.
+    std::string at(const SEDQ_OBJECT* object) const
+    {
+        QRect shown = object->get_rect();
+        m_canvas->zoom_to_client(&shown);
+        return " -x_coord " + std::to_string(shown.center().x()) + " -y_coord " + std::to_string(shown.center().y());
+    }
+
+    QList<SEDQ_OBJECT*> selected() const
+    {
+        QList<SEDQ_OBJECT*> found;
+        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+            if (object->is_selected())
+                found.append(object);
+        return found;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<VANTREL_HOST> m_host;
+    SEDQ_FRAME_WND* m_window = nullptr;
+    SEDQ_OBJECT_WIDGET* m_canvas = nullptr;
+};
+
+// The View and Find commands the canvas takes while it has the focus: Zoom In stands for them.
+TEST_F(sedq_tcl_canvas, focus_in_routes_the_focus_commands_to_the_canvas)
+{
+    QAction* zoom_in = m_window->get_tx_manager()->get_action(AFCQ_SEDQ_ZOOM_IN_ACTION, QVariant());
+    ASSERT_NE(zoom_in, nullptr);
+    ASSERT_FALSE(m_canvas->is_focused());
+    const int level = m_canvas->get_zoom_level();
+    zoom_in->setEnabled(true);
+    zoom_in->trigger();
+    EXPECT_EQ(m_canvas->get_zoom_level(), level) << "Zoom In reaches the canvas only while it has the focus";
+
+    EXPECT_EQ(standin::atcl::eval("sedq_test_advanced_focus_in", nullptr), TCL_OK);
+    EXPECT_TRUE(m_canvas->is_focused());
+    EXPECT_TRUE(zoom_in->isEnabled()) << "focus in runs the canvas's rules";
+    zoom_in->trigger();
+    EXPECT_NE(m_canvas->get_zoom_level(), level);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+TEST_F(sedq_tcl_canvas, menu_entries_run_their_canvas_commands)
+{
+    // Detach: the selected input of the And leaves it.
+    SEDQ_OBJECT* busy = first_of(SEDQ_OBJECT::NODE);
+    ASSERT_TRUE(busy != nullptr && !busy->is_root());
+    m_canvas->select(busy);
+    EXPECT_EQ(standin::atcl::eval("sedq_test_advanced_menu_actions -action detach" + at(busy), nullptr), TCL_OK);
+    EXPECT_TRUE(busy->is_root());
+    EXPECT_TRUE(m_window->isWindowModified());
+
+    // Arrange All Objects: the detached tree gets a place of its own, clear of every other box;
+    // the step counts as one undo step.
+    busy->move(first_of(SEDQ_OBJECT::LEVEL_RESULT)->get_rect().topLeft() - busy->get_rect().topLeft());
+    ASSERT_TRUE(busy->get_rect().intersects(first_of(SEDQ_OBJECT::LEVEL_RESULT)->get_rect()));
+    const int snapshots = m_canvas->get_undo_list()->size();
+    EXPECT_EQ(standin::atcl::eval("sedq_test_advanced_menu_actions -action {arrange all objects} -x 1 -y 1", nullptr),
+              TCL_OK);
+    EXPECT_EQ(m_canvas->get_undo_list()->size(), snapshots + 1);
+    for (const SEDQ_OBJECT* other : *m_canvas->get_object_list())
+    {
+        if (other != busy && !other->is_hidden())
+            EXPECT_FALSE(busy->get_rect().intersects(other->get_rect())) << other->get_alias().toStdString();
+    }
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// The Properties dialog as the steps answer it: its fields filled by the step the opening command
+// announced, then accepted by the host's responder.
+TEST_F(sedq_tcl_canvas, the_property_steps_fill_and_accept_the_open_dialog)
+{
+    SEDQ_OBJECT* value = first_of(SEDQ_OBJECT::BUS_VALUE);
+    ASSERT_NE(value, nullptr);
+    m_canvas->select(value);
+    qui_prepare_for_modal_dlg_if_in_test("sedq_dlg_trigger_property_dialog", 1000);
+    m_canvas->on_properties();
+    std::vector<standin::qui::response> answered = standin::qui::responses();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].code, TCL_OK);
+    EXPECT_EQ(answered[0].result, "1");
+    EXPECT_TRUE(answered[0].accepted);
+    ASSERT_EQ(selected().size(), 1);
+    EXPECT_EQ(selected()[0]->get_alias(), "test");
+
+    // Insert above the selection: the new object takes the alias and the first kind.
+    const int count = m_canvas->get_object_list()->size();
+    m_canvas->select(first_of(SEDQ_OBJECT::NODE));
+    EXPECT_EQ(standin::atcl::eval("sedq_test_advanced_menu_actions -action insert" + at(first_of(SEDQ_OBJECT::NODE)),
+                                  nullptr),
+              TCL_OK);
+    answered = standin::qui::responses();
+    ASSERT_EQ(answered.size(), 2u);
+    EXPECT_EQ(answered[1].command, "sedq_dlg_trigger_property_dialog_insert");
+    EXPECT_EQ(answered[1].result, "1");
+    EXPECT_GT(m_canvas->get_object_list()->size(), count);
+    int named_test = 0;
+    for (const SEDQ_OBJECT* object : *m_canvas->get_object_list())
+        named_test += object->get_alias() == "test";
+    EXPECT_EQ(named_test, 2) << "the changed Bus Value and the inserted object";
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 } // namespace

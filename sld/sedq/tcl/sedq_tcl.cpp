@@ -7,6 +7,7 @@
 #include "sedq/model/sedq_verify.h"
 #include "sedq/tcl/sedq_tcl_args_auto.h"
 #include "sedq/tcl/sedq_test.h"
+#include "sedq/tcl/sedq_test_object_widget.h"
 
 #include "host/fio.h"
 #include "host/msg.h"
@@ -66,16 +67,50 @@ QString mnemonic_follow_up(const call& given)
     return QString();
 }
 
+// The Properties entry is answered by accepting what the dialog holds; the entries and keys that
+// insert an object fill in the new one.
+QString menu_follow_up(const call& given)
+{
+    const QString action = given.text(SEDQ_AUTO_ARG_ACTION);
+    if (action == "properties")
+        return follow_up(given, SEDQ_CMD_PROPERTY_DIALOG_ACCEPT, {});
+    if (action == "insert" || action == "append")
+        return follow_up(given, SEDQ_CMD_PROPERTY_DIALOG_INSERT, {});
+    return QString();
+}
+
+QString key_press_follow_up(const call& given)
+{
+    constexpr unsigned int NO_MODIFIER = 1;
+    const QString key = given.text(SEDQ_AUTO_ARG_KEYBOARD_KEY);
+    if (key == "Enter" && given.unsigned_integer(SEDQ_AUTO_ARG_KEYBOARD_MODIFIER) == NO_MODIFIER)
+        return follow_up(given, SEDQ_CMD_PROPERTY_DIALOG_ACCEPT, {});
+    if (key == "I" || key == "A")
+        return follow_up(given, SEDQ_CMD_PROPERTY_DIALOG_INSERT, {});
+    return QString();
+}
+
+// A menu entry the canvas does not offer stops the script before anything is armed or sent.
+QString unknown_menu_entry(const call& given)
+{
+    const QString action = given.text(SEDQ_AUTO_ARG_ACTION);
+    if (SEDQ_TEST_OBJECT_WIDGET::menu_action(action) != AFCQ_ACTION_NONE)
+        return QString();
+    return QString("the advanced trigger canvas's context menu has no entry \"%1\"").arg(action);
+}
+
 using FOLLOW_UP = QString (*)(const call&);
 using HOOK = void (*)(SEDQ_FRAME_WND*, const call&);
+using REFUSAL = QString (*)(const call&);
 
-// What one test step does after its arguments are parsed. A step without a hook drives the
-// advanced trigger canvas, which has no such command yet: the script learns it as an error.
+// What one test step does after its arguments are parsed. A step with a refusal runs only when
+// the refusal is empty; otherwise the refusal is the script's Tcl error.
 struct step
 {
     FOLLOW_UP follow_up;
     HOOK hook;
     bool result_one;
+    REFUSAL refusal = nullptr;
 };
 
 using T = SEDQ_TEST_FRAME_WND;
@@ -105,12 +140,14 @@ const step steps[SEDQ_CMD_COUNT] = {
     /* delete_table */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_on_delete_table(f); }, true},
     /* delete_entry */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) { T::test_on_delete_entry(f, c.text(SEDQ_AUTO_ARG_ENTRY_ROW)); }, true},
     /* switch_to_advanced_view */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) { T::test_advanced_view(f, c.integer(SEDQ_AUTO_ARG_COMBOBOX_TYPE)); }, false},
-    /* on_property_dialog */ {nullptr, nullptr, false},
-    /* property_dialog */ {nullptr, nullptr, true},
+    /* on_property_dialog */ {[](const call& c) { return follow_up(c, SEDQ_CMD_PROPERTY_DIALOG, {}); },
+        [](SEDQ_FRAME_WND* f, const call& c) { T::test_on_l_double_click(f, c.integer(SEDQ_AUTO_ARG_X_COORD), c.integer(SEDQ_AUTO_ARG_Y_COORD)); }, false},
+    /* property_dialog */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_property_dialog(f); }, true},
     /* property_dialog_accept */ {nullptr, nullptr, true},
-    /* advanced_menu_actions */ {nullptr, nullptr, false},
-    /* advanced_focus_in */ {nullptr, nullptr, false},
-    /* property_dialog_insert */ {nullptr, nullptr, true},
+    /* advanced_menu_actions */ {&menu_follow_up, [](SEDQ_FRAME_WND* f, const call& c) { T::test_advanced_context_menu(f,
+        c.text(SEDQ_AUTO_ARG_ACTION), c.integer(SEDQ_AUTO_ARG_X_COORD), c.integer(SEDQ_AUTO_ARG_Y_COORD)); }, false, &unknown_menu_entry},
+    /* advanced_focus_in */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_advanced_focus_in(f); }, false},
+    /* property_dialog_insert */ {nullptr, [](SEDQ_FRAME_WND* f, const call&) { T::test_advanced_insert(f); }, true},
     /* on_time_units_dialog */ {[](const call& c) { return follow_up(c, SEDQ_CMD_TIME_UNITS_DIALOG, {SEDQ_AUTO_ARG_TIME, SEDQ_AUTO_ARG_TIME_UNIT_INDEX}); },
         [](SEDQ_FRAME_WND* f, const call&) { T::test_on_time_units(f); }, false},
     /* time_units_dialog */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) {
@@ -120,7 +157,8 @@ const step steps[SEDQ_CMD_COUNT] = {
         [](SEDQ_FRAME_WND* f, const call&) { T::test_on_insert_time_bar(f); }, false},
     /* insert_time_bar_dialog */ {nullptr, [](SEDQ_FRAME_WND* f, const call& c) { T::test_insert_time_bar_set_data(f,
         c.text(SEDQ_AUTO_ARG_TIME), c.text(SEDQ_AUTO_ARG_TIME_UNIT_INDEX), c.text(SEDQ_AUTO_ARG_SAMPLE_NUMBER)); }, true},
-    /* on_advanced_key_press */ {nullptr, nullptr, false},
+    /* on_advanced_key_press */ {&key_press_follow_up, [](SEDQ_FRAME_WND* f, const call& c) { T::test_advanced_key_press(f,
+        c.text(SEDQ_AUTO_ARG_KEYBOARD_KEY), c.unsigned_integer(SEDQ_AUTO_ARG_KEYBOARD_MODIFIER)); }, false},
     /* find */ {[](const call& c) { return follow_up(c, SEDQ_CMD_FIND_DIALOG, {}); }, [](SEDQ_FRAME_WND* f, const call& c) {
         const char* text = c.args.get_one_arg_option(SEDQ_AUTO_ARG_FIND_STRING);
         T::test_find_dlg(f, QByteArray(text ? text : ""), c.unsigned_integer(SEDQ_AUTO_ARG_DIRECTION)); }, false},
@@ -156,17 +194,19 @@ int run_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, int argc, const char
     if (status != TCL_OK || help_shown)
         return status;
     const step& what = steps[command];
-    if (command == SEDQ_CMD_PROPERTY_DIALOG_ACCEPT)
-    {
-        Tcl_SetResult(interp, const_cast<char*>("1"), TCL_VOLATILE);
-        return status;
-    }
+    if (what.refusal)
+        if (const QString refused = what.refusal(given); !refused.isEmpty())
+        {
+            const std::string message = std::string(sedq_auto_commands[command].name) + ": " + refused.toStdString();
+            Tcl_SetObjResult(interp, Tcl_NewStringObj(message.c_str(), -1));
+            return TCL_ERROR;
+        }
+    // Accepting the properties needs no step of its own: the dialog's responder accepts it.
     if (!what.hook)
     {
-        const std::string message = std::string(sedq_auto_commands[command].name) +
-                                    ": the advanced trigger canvas has no such command yet";
-        Tcl_SetObjResult(interp, Tcl_NewStringObj(message.c_str(), -1));
-        return TCL_ERROR;
+        if (what.result_one)
+            Tcl_SetResult(interp, const_cast<char*>("1"), TCL_VOLATILE);
+        return status;
     }
     if (what.follow_up)
         qui_prepare_for_modal_dlg_if_in_test(what.follow_up(given), 1000);

@@ -11,6 +11,7 @@
 #include "sedq/plugins/sedq_mnemonic_dlg_table_view.h"
 #include "sedq/plugins/sedq_mnemonic_import_dlg.h"
 #include "sedq/plugins/sedq_mnemonic_new_table_dlg.h"
+#include "sedq/tcl/sedq_test_object_widget.h"
 #include "sedq/view/sedq_find_dlg.h"
 #include "sedq/view/sedq_insert_time_bar_dlg.h"
 #include "sedq/view/sedq_time_units_dlg.h"
@@ -81,6 +82,12 @@ SEDQ_VIEW* SEDQ_TEST_FRAME_WND::view_of(SEDQ_FRAME_WND* frame)
 {
     SEDQ_LAYOUT_WIDGET* layout = frame ? frame->get_layout_widget() : nullptr;
     return layout ? layout->get_view() : nullptr;
+}
+
+SEDQ_OBJECT_WIDGET* SEDQ_TEST_FRAME_WND::canvas_of(SEDQ_FRAME_WND* frame)
+{
+    SEDQ_LAYOUT_WIDGET* layout = frame ? frame->get_layout_widget() : nullptr;
+    return layout ? layout->get_object_widget() : nullptr;
 }
 
 void SEDQ_TEST_FRAME_WND::test_show_list_view(SEDQ_FRAME_WND* frame, const QString& filename)
@@ -188,6 +195,40 @@ void SEDQ_TEST_FRAME_WND::test_advanced_view(SEDQ_FRAME_WND* frame, int type)
         selector->setCurrentIndex(ADVANCED);
 }
 
+void SEDQ_TEST_FRAME_WND::test_on_l_double_click(SEDQ_FRAME_WND* frame, int x, int y)
+{
+    if (SEDQ_OBJECT_WIDGET* canvas = canvas_of(frame))
+        SEDQ_TEST_OBJECT_WIDGET::test_on_l_double_click(canvas, x, y);
+}
+
+void SEDQ_TEST_FRAME_WND::test_property_dialog(SEDQ_FRAME_WND*)
+{
+    SEDQ_TEST_OBJECT_WIDGET::test_property_dialog();
+}
+
+void SEDQ_TEST_FRAME_WND::test_advanced_context_menu(SEDQ_FRAME_WND* frame, const QString& name, int x, int y)
+{
+    if (SEDQ_OBJECT_WIDGET* canvas = canvas_of(frame))
+        SEDQ_TEST_OBJECT_WIDGET::test_advanced_context_menu(canvas, frame->get_tx_manager(), name, x, y);
+}
+
+void SEDQ_TEST_FRAME_WND::test_advanced_focus_in(SEDQ_FRAME_WND* frame)
+{
+    if (SEDQ_OBJECT_WIDGET* canvas = canvas_of(frame))
+        SEDQ_TEST_OBJECT_WIDGET::test_advanced_focus_in(canvas);
+}
+
+void SEDQ_TEST_FRAME_WND::test_advanced_insert(SEDQ_FRAME_WND*)
+{
+    SEDQ_TEST_OBJECT_WIDGET::test_advanced_insert();
+}
+
+void SEDQ_TEST_FRAME_WND::test_advanced_key_press(SEDQ_FRAME_WND* frame, const QString& key, unsigned int modifier)
+{
+    if (SEDQ_OBJECT_WIDGET* canvas = canvas_of(frame))
+        SEDQ_TEST_OBJECT_WIDGET::test_advanced_key_press(canvas, key, modifier);
+}
+
 void SEDQ_TEST_FRAME_WND::test_on_time_units(SEDQ_FRAME_WND* frame)
 {
     if (SEDQ_VIEW* view = view_of(frame))
@@ -222,8 +263,7 @@ void SEDQ_TEST_FRAME_WND::test_insert_time_bar_set_data(SEDQ_FRAME_WND*, const Q
 
 void SEDQ_TEST_FRAME_WND::test_find_dlg(SEDQ_FRAME_WND* frame, const QByteArray& text, unsigned int direction)
 {
-    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-    SEDQ_OBJECT_WIDGET* canvas = layout ? layout->get_object_widget() : nullptr;
+    SEDQ_OBJECT_WIDGET* canvas = canvas_of(frame);
     if (!canvas)
         return;
     SEDQ_FIND_STATE& state = canvas->get_find_state();

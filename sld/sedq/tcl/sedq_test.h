@@ -6,6 +6,7 @@
 
 class QDialog;
 class SEDQ_FRAME_WND;
+class SEDQ_OBJECT_WIDGET;
 class SEDQ_VIEW;
 
 class SEDQ_TEST_FRAME_WND
@@ -30,6 +31,15 @@ public:
     static void test_on_delete_entry(SEDQ_FRAME_WND* frame, const QString& row);
     // Sets selector number `type` of the view's level-type selectors to "Advanced".
     static void test_advanced_view(SEDQ_FRAME_WND* frame, int type);
+    // Steps on the window's advanced trigger canvas and its Object Properties dialog.
+    static void test_on_l_double_click(SEDQ_FRAME_WND* frame, int x, int y);
+    static void test_property_dialog(SEDQ_FRAME_WND* frame);
+    // The context menu's entry of that name (lower case, as "move up"), after a right-button
+    // press at (x, y).
+    static void test_advanced_context_menu(SEDQ_FRAME_WND* frame, const QString& name, int x, int y);
+    static void test_advanced_focus_in(SEDQ_FRAME_WND* frame);
+    static void test_advanced_insert(SEDQ_FRAME_WND* frame);
+    static void test_advanced_key_press(SEDQ_FRAME_WND* frame, const QString& key, unsigned int modifier);
     static void test_on_time_units(SEDQ_FRAME_WND* frame);
     static void test_time_units_set_data(SEDQ_FRAME_WND* frame, const QString& time, const QString& index);
     static void test_on_insert_time_bar(SEDQ_FRAME_WND* frame);
@@ -48,4 +58,5 @@ public:
 
 private:
     static SEDQ_VIEW* view_of(SEDQ_FRAME_WND* frame);
+    static SEDQ_OBJECT_WIDGET* canvas_of(SEDQ_FRAME_WND* frame);
 };
