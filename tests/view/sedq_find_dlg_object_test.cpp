@@ -27,15 +27,7 @@ protected:
     void SetUp() override
     {
         view_test::SetUp();
-        open(write_document(
-            [](SDR_DATA_SESSION& s)
-            {
-                add_leaves(trigger_of(s), {"top|a"});
-                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-            }));
-        tabs()->setCurrentIndex(2);
-        settle();
-        refresh(0x20000100u);
+        open_advanced_level();
         ASSERT_NE(canvas()->get_object_list(), nullptr);
     }
 

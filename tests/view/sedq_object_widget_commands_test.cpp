@@ -26,14 +26,7 @@ protected:
     void SetUp() override
     {
         view_test::SetUp();
-        open(write_document(
-            [](SDR_DATA_SESSION& s)
-            {
-                add_leaves(trigger_of(s), {"top|a"});
-                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-            }));
-        tabs()->setCurrentIndex(2);
-        settle();
+        open_advanced_level();
         canvas()->resize(800, 600);
         refresh(0x100u);
         ASSERT_NE(canvas()->get_object_list(), nullptr);

@@ -26,15 +26,7 @@ protected:
     // A canvas showing Result <- the Node "top|a", whose equation is valid.
     SEDQ_OBJECT_WIDGET* canvas_with_a_condition()
     {
-        open(write_document(
-            [](SDR_DATA_SESSION& s)
-            {
-                add_leaves(trigger_of(s), {"top|a"});
-                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-            }));
-        tabs()->setCurrentIndex(2);
-        settle();
-        refresh(0x20000100u);
+        open_advanced_level();
         SEDQ_OBJECT_WIDGET* canvas = frame()->get_layout_widget()->get_object_widget();
         // The canvas gives the shown condition its Result.
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();

@@ -21,20 +21,12 @@ protected:
     void SetUp() override
     {
         view_test::SetUp();
-        open(write_document(
-            [](SDR_DATA_SESSION& s)
-            {
-                add_leaves(trigger_of(s), {"top|a"});
-                trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-            }));
-        tabs()->setCurrentIndex(2);
-        settle();
-        refresh(0x20000100u);
+        open_advanced_level();
         ASSERT_NE(canvas()->get_object_list(), nullptr);
-        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
-        auto* made = static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
-        made->set_type(SEDQ_OBJECT::LEVEL_RESULT);
-        made->move(500, 200);
+        // The canvas gives the shown condition its Result.
+        const int result = sedq_get_object_index(canvas()->get_object_list(), SEDQ_OBJECT::LEVEL_RESULT);
+        ASSERT_GE(result, 0);
+        canvas()->get_object_list()->at(result)->move(500, 200);
         canvas()->resize(800, 600);
         refresh(0x100u);
     }

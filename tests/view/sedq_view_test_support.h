@@ -113,6 +113,10 @@ protected:
         settle();
     }
 
+    // A window on a document of the one node "top|a" whose trigger level 0 is advanced, with the
+    // level's page on show and the canvas following its condition.
+    void open_advanced_level();
+
     void show_data_tab(bool data)
     {
         tabs()->setCurrentIndex(data ? 0 : 1);
@@ -237,4 +241,17 @@ inline void add_leaves(SDR_DATA_TRIGGER* trigger, const std::vector<std::string>
         node.signal_type = type;
         standin::sdr::add_node(trigger, node);
     }
+}
+
+inline void view_test::open_advanced_level()
+{
+    open(write_document(
+        [](SDR_DATA_SESSION& s)
+        {
+            add_leaves(trigger_of(s), {"top|a"});
+            trigger_of(s)->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+        }));
+    tabs()->setCurrentIndex(2);
+    settle();
+    refresh(0x20000100u);
 }
