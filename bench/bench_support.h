@@ -5,10 +5,27 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
+
+// Nanoseconds per item of the fastest of `rounds` runs of `run` over `items` items.
+template <class RUN>
+double sedq_best_ns_per_item(RUN run, int items, int rounds)
+{
+    long long best = -1;
+    for (int r = 0; r < rounds; ++r)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(run());
+        const long long ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+        best = best < 0 ? ns : std::min(best, ns);
+    }
+    return double(best) / items;
+}
 
 inline benchmark::internal::Benchmark* sedq_bench_repeated(benchmark::internal::Benchmark* b, int repetitions)
 {

@@ -7,7 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QElapsedTimer>
+#include "bench_support.h"
+
 
 #include <algorithm>
 #include <map>
@@ -76,15 +77,7 @@ void BM_checked_equation(benchmark::State& state)
 // Nanoseconds per object (2 x leaves - 1 objects and the Result) of the fastest of several passes.
 double best_per_object(int leaves, int rounds)
 {
-    qint64 best = -1;
-    for (int r = 0; r < rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        benchmark::DoNotOptimize(write(leaves));
-        const qint64 ns = timer.nsecsElapsed();
-        best = best < 0 ? ns : std::min(best, ns);
-    }
-    return double(best) / (2 * leaves);
+    return sedq_best_ns_per_item([leaves] { return write(leaves); }, 2 * leaves, rounds);
 }
 
 void BM_checked_equation_ratio(benchmark::State& state)

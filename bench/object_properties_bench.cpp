@@ -12,7 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include "bench_support.h"
+
 
 #include <algorithm>
 
@@ -58,16 +59,7 @@ void BM_open_properties(benchmark::State& state)
 // Nanoseconds per object of the fastest of several openings on `count` objects.
 double best_per_object(int count, int rounds)
 {
-    qint64 best = -1;
-    for (int r = 0; r < rounds; ++r)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        benchmark::DoNotOptimize(open_dialog(count));
-        const qint64 ns = timer.nsecsElapsed();
-        best = best < 0 ? ns : std::min(best, ns);
-    }
-    return double(best) / count;
+    return sedq_best_ns_per_item([count] { return open_dialog(count); }, count, rounds);
 }
 
 void BM_open_properties_ratio(benchmark::State& state)

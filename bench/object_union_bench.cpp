@@ -8,7 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QElapsedTimer>
+#include "bench_support.h"
+
 
 #include <algorithm>
 #include <memory>
@@ -60,16 +61,7 @@ void BM_union_property(benchmark::State& state)
 // Nanoseconds per object of the faster of several folds of `count` objects.
 double best_per_object(int count, int rounds)
 {
-    qint64 best = -1;
-    for (int r = 0; r < rounds; ++r)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        benchmark::DoNotOptimize(fold(count));
-        const qint64 ns = timer.nsecsElapsed();
-        best = best < 0 ? ns : std::min(best, ns);
-    }
-    return double(best) / count;
+    return sedq_best_ns_per_item([count] { return fold(count); }, count, rounds);
 }
 
 void BM_union_property_ratio(benchmark::State& state)

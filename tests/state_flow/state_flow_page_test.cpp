@@ -279,7 +279,9 @@ TEST_F(state_flow_page_test, names_that_read_as_patterns_highlight_and_return)
         rename_flag(0, name);
         EXPECT_EQ(flag_name(tx(), 0), name);
         if (!name.isEmpty())
+        {
             EXPECT_EQ(colour_of(editors().at(0), name), QColor(Qt::magenta)) << name.toStdString();
+        }
     }
     EXPECT_EQ(state_text(0), "set a|; set " + flag_name(tx(), 1) + ";") << "an empty name leaves the text";
     EXPECT_EQ(colour_of(editors().at(0), flag_name(tx(), 1)), QColor(Qt::magenta));
@@ -607,10 +609,10 @@ TEST_F(state_flow_page_test, the_diagram_shows_the_state_the_acquired_data_repor
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
-        instance_spec spec("fsm", 2, 1, {}, true, false, 0);
-        spec.log_state_value = row.reported;
+        instance_spec machine("fsm", 2, 1, {}, true, false, 0);
+        machine.log_state_value = row.reported;
         close_frame(m_frame);
-        m_frame = open_frame(write_document({spec}, QString(row.name) + ".vtl"));
+        m_frame = open_frame(write_document({machine}, QString(row.name) + ".vtl"));
         SEDQ_DIAGRAM_WIDGET* diagram = pane<SEDQ_DIAGRAM_WIDGET>();
         diagram->get_state_count_selector()->set_current_count(3);
         settle();
