@@ -5,8 +5,11 @@
 #include "host/standin/hdb_control.h"
 #include "host/standin/standin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <string_view>
+#include <vector>
 
 namespace
 {
@@ -123,7 +126,7 @@ HDB_DESCENDANT_ITERATOR& HDB_DESCENDANT_ITERATOR::operator++()
         return *this;
     if (!m_current->m_children.empty())
     {
-        m_current = m_current->m_children.front().get();
+        m_current = m_current->m_children.front();
         return *this;
     }
     HDB_INSTANCE_NAME* node = m_current;
@@ -132,7 +135,7 @@ HDB_DESCENDANT_ITERATOR& HDB_DESCENDANT_ITERATOR::operator++()
         const auto& siblings = node->m_parent->m_children;
         if (node->m_index + 1 < siblings.size())
         {
-            m_current = siblings[node->m_index + 1].get();
+            m_current = siblings[node->m_index + 1];
             return *this;
         }
         node = node->m_parent;
@@ -193,7 +196,23 @@ void HDB_INSTANCE_NAME::get_short_hpath(std::string* out, int) const
 
 HDB_INSTANCE_NAME* HDB_INSTANCE_NAME::find_in_descendants(const char* name, bool, int)
 {
-    HDB_INSTANCE_NAME* found = m_namespace ? m_namespace->get_instance_name(name) : nullptr;
+    return if_descendant(m_namespace ? m_namespace->get_instance_name(name) : nullptr);
+}
+
+void HDB_INSTANCE_NAME::find_all_in_descendants(const char* const* names, size_t count, HDB_INSTANCE_NAME** found)
+{
+    if (m_namespace == nullptr)
+    {
+        std::fill(found, found + count, nullptr);
+        return;
+    }
+    m_namespace->get_instance_names(names, count, found);
+    for (size_t i = 0; i < count; ++i)
+        found[i] = if_descendant(found[i]);
+}
+
+HDB_INSTANCE_NAME* HDB_INSTANCE_NAME::if_descendant(HDB_INSTANCE_NAME* found) const
+{
     // Every other name of the netlist lies below its root: no walk up the hierarchy.
     if (m_parent == nullptr)
         return found != this ? found : nullptr;
@@ -227,9 +246,7 @@ void HDB_INSTANCE_NAME::get_members(std::vector<HDB_INSTANCE_NAME*>* members) co
     members->clear();
     if (m_dimensions == 0)
         return;
-    members->reserve(m_children.size());
-    for (const auto& child : m_children)
-        members->push_back(child.get());
+    members->assign(m_children.begin(), m_children.end());
 }
 
 std::pair<int, int> HDB_INSTANCE_NAME::get_dimension(int index) const
@@ -244,7 +261,7 @@ int HDB_INSTANCE_NAME::get_leaf_count() const
     if (m_dimensions == 0)
         return 1;
     int leaves = 0;
-    for (const auto& member : m_children)
+    for (const HDB_INSTANCE_NAME* member : m_children)
         leaves += member->get_leaf_count();
     return leaves;
 }
@@ -286,7 +303,7 @@ HDB_DESCENDANT_ITERATOR HDB_INSTANCE_NAME::end_descendant(void*, int)
 // ---- namespaces ------------------------------------------------------------------------------
 
 HDB_NAMESPACE::HDB_NAMESPACE(const std::string& root_name, bool case_sensitive)
-    : m_root(new HDB_INSTANCE_NAME), m_case_sensitive(case_sensitive),
+    : m_root(m_names.create()), m_case_sensitive(case_sensitive),
       m_by_short_path(case_sensitive ? &HDB_INSTANCE_NAME::m_short_path : &HDB_INSTANCE_NAME::m_key)
 {
     m_root->m_short_path = root_name;
@@ -328,7 +345,35 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::get_instance_name(const char* name)
     if (HDB_INSTANCE_NAME* found = m_case_sensitive ? m_by_short_path.find(path) : m_by_short_path.find(key_of(path)))
         return found;
     const bool is_root = m_case_sensitive ? path == root_name() : key_of(path) == key_of(root_name());
-    return is_root ? m_root.get() : nullptr;
+    return is_root ? m_root : nullptr;
+}
+
+void HDB_NAMESPACE::get_instance_names(const char* const* names, size_t count, HDB_INSTANCE_NAME** found)
+{
+    counters().lookups += long(count);
+    std::vector<std::string_view> keys(count);
+    std::vector<std::string> lowered(m_case_sensitive ? 0 : count);
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (names[i] == nullptr)
+            continue;
+        keys[i] = strip_root(names[i]);
+        if (!m_case_sensitive)
+        {
+            lowered[i] = key_of(keys[i]);
+            keys[i] = lowered[i];
+        }
+    }
+    m_by_short_path.find_all(keys.data(), count, found);
+    // A null name's empty key may match nothing but the root check below, which it must not.
+    const std::string root_key = key_of(root_name());
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (names[i] == nullptr)
+            found[i] = nullptr;
+        else if (found[i] == nullptr && keys[i] == root_key)
+            found[i] = m_root;
+    }
 }
 
 HDB_ASSIGNMENT* HDB_NAMESPACE::find_assignment(int variable_type)
@@ -344,7 +389,7 @@ void HDB_NAMESPACE::set_assignment(int variable_type, const std::string& value)
 
 HDB_INSTANCE_NAME* HDB_NAMESPACE::add_child(HDB_INSTANCE_NAME* parent, std::string short_path, unsigned flags)
 {
-    auto child = std::make_unique<HDB_INSTANCE_NAME>();
+    HDB_INSTANCE_NAME* child = m_names.create();
     child->m_short_path = std::move(short_path);
     child->m_flags = flags;
     child->m_parent = parent;
@@ -352,10 +397,9 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::add_child(HDB_INSTANCE_NAME* parent, std::stri
     child->m_index = parent->m_children.size();
     if (!m_case_sensitive)
         child->m_key = key_of(child->m_short_path);
-    HDB_INSTANCE_NAME* raw = child.get();
-    parent->m_children.push_back(std::move(child));
-    m_by_short_path.insert(raw);
-    return raw;
+    parent->m_children.push_back(child);
+    m_by_short_path.insert(child);
+    return child;
 }
 
 HDB_INSTANCE_NAME* HDB_NAMESPACE::add_name(const std::string& path, unsigned flags)
@@ -363,7 +407,7 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::add_name(const std::string& path, unsigned fla
     const std::string_view short_path = strip_root(path);
     if (short_path.empty())
         return nullptr;
-    HDB_INSTANCE_NAME* node = m_root.get();
+    HDB_INSTANCE_NAME* node = m_root;
     size_t start = 0;
     for (;;)
     {
@@ -381,7 +425,7 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::add_name(const std::string& path, unsigned fla
 
 bool HDB_NAMESPACE::make_bus(HDB_INSTANCE_NAME* bus, const std::vector<std::pair<int, int>>& bounds, unsigned flags)
 {
-    if (bus == nullptr || bus == m_root.get() || !bus->m_children.empty() || bounds.empty() || bounds.size() > 2)
+    if (bus == nullptr || bus == m_root || !bus->m_children.empty() || bounds.empty() || bounds.size() > 2)
         return false;
     fill_dimension(bus, bounds, 0, flags);
     return true;

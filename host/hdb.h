@@ -8,6 +8,7 @@
 // netlist of ten names and of millions.
 
 #include "host/hdb_name_index.h"
+#include "host/hdb_name_store.h"
 #include "host/msg.h"
 
 #include <list>
@@ -93,9 +94,9 @@ private:
 class HDB_NAME_ITERATOR
 {
 public:
-    using BASE = std::vector<std::unique_ptr<HDB_INSTANCE_NAME>>::const_iterator;
+    using BASE = std::vector<HDB_INSTANCE_NAME*>::const_iterator;
     explicit HDB_NAME_ITERATOR(BASE it) : m_it(it) {}
-    HDB_INSTANCE_NAME* operator*() const { return m_it->get(); }
+    HDB_INSTANCE_NAME* operator*() const { return *m_it; }
     HDB_NAME_ITERATOR& operator++()
     {
         ++m_it;
@@ -135,6 +136,10 @@ public:
     // The descendant whose short path (or full name) is `name`; the flag and scope are accepted
     // as the host takes them and do not narrow the search.
     HDB_INSTANCE_NAME* find_in_descendants(const char* name, bool flag, int scope);
+    // found[i] = find_in_descendants(names[i], ...) for every i < count, the netlist's memory for
+    // all of them fetched together: many look-ups cost little more in a netlist of millions of
+    // names than in a small one. A null name finds nothing.
+    void find_all_in_descendants(const char* const* names, size_t count, HDB_INSTANCE_NAME** found);
     // Appends, in pre-order, every descendant (this name excluded) whose short path matches the
     // pattern: "*" any run of characters, "?" one character, case as the netlist compares.
     bool find_descendants_matching_wildcard(const char* pattern, std::list<HDB_INSTANCE_NAME*>* out);
@@ -165,6 +170,8 @@ public:
     // --- database internals ---------------------------------------------------------------
     // Own level name: the text after the last "|" of the short path.
     std::string_view own_name() const;
+    // `found` when it lies below this name, else null.
+    HDB_INSTANCE_NAME* if_descendant(HDB_INSTANCE_NAME* found) const;
     // What a look-up reads of the name it finds (its flags, the walk up to a scope) comes first,
     // so that it shares the name's first cache line.
     unsigned m_flags = 0;
@@ -177,7 +184,7 @@ public:
     int m_bounds[2][2] = {{0, 0}, {0, 0}};
     size_t m_index = 0;       // position among the parent's children
     HDB_NAMESPACE* m_namespace = nullptr;
-    std::vector<std::unique_ptr<HDB_INSTANCE_NAME>> m_children;
+    std::vector<HDB_INSTANCE_NAME*> m_children; // owned by the netlist's store
     std::string m_location;   // "file:line", "" none
     std::string m_entity;     // design entity, "" none
     std::unique_ptr<MSG_GEN_LOCATION_SCHEMA> m_location_schema;
@@ -199,9 +206,11 @@ public:
     HDB_NAMESPACE(const HDB_NAMESPACE&) = delete;
     HDB_NAMESPACE& operator=(const HDB_NAMESPACE&) = delete;
 
-    HDB_INSTANCE_NAME* get_rooted_at() { return m_root.get(); }
+    HDB_INSTANCE_NAME* get_rooted_at() { return m_root; }
     // By full name or short path; null when absent.
     HDB_INSTANCE_NAME* get_instance_name(const char* name);
+    // found[i] = get_instance_name(names[i]) for every i < count, looked up together.
+    void get_instance_names(const char* const* names, size_t count, HDB_INSTANCE_NAME** found);
     // The netlist's assignment of that variable type, or null.
     HDB_ASSIGNMENT* find_assignment(int variable_type);
     // The design unit that declares the entity; null when the project has none of that name.
@@ -228,7 +237,8 @@ private:
     std::string key_of(std::string_view short_path) const;
     std::string_view strip_root(std::string_view name) const;
 
-    std::unique_ptr<HDB_INSTANCE_NAME> m_root;
+    HDB_NAME_STORE m_names; // every name of the netlist, the root first
+    HDB_INSTANCE_NAME* m_root;
     bool m_case_sensitive;
     // Keyed by the names' own strings (m_key, or m_short_path when case-sensitive).
     HDB_NAME_INDEX m_by_short_path;

@@ -1,10 +1,7 @@
 // Flat look-up table of the netlist database stand-in (see hdb_name_index.h).
 #include "host/hdb_name_index.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -14,8 +11,12 @@ namespace
 {
 constexpr size_t FIRST_CAPACITY = 64;
 constexpr size_t FIRST_ARENA_BYTES = 4096;
-constexpr size_t HUGE_PAGE = size_t(2) << 20;
 constexpr size_t WORD = 8;
+// How many keys `find_all` works ahead between fetching a line and reading it: enough to cover
+// a memory latency with the work on the others, few enough that the line is still in the
+// first-level cache when read.
+constexpr size_t AHEAD = 8;
+constexpr size_t HASHES_KEPT = 2 * AHEAD + 1;
 
 size_t words_for(size_t bytes)
 {
@@ -30,31 +31,17 @@ uint32_t tag_of(uint64_t hash)
 
 HDB_NAME_INDEX::HDB_NAME_INDEX(std::string HDB_INSTANCE_NAME::*key) : m_key(key)
 {
-    m_slot_block = allocate(FIRST_CAPACITY * sizeof(SLOT));
+    m_slot_block = HDB_BLOCK::allocate(FIRST_CAPACITY * sizeof(SLOT));
     m_slots = static_cast<SLOT*>(m_slot_block.memory);
     m_capacity = FIRST_CAPACITY;
-    m_arena = allocate(FIRST_ARENA_BYTES);
+    m_arena = HDB_BLOCK::allocate(FIRST_ARENA_BYTES);
     m_arena_words = 1;
 }
 
 HDB_NAME_INDEX::~HDB_NAME_INDEX()
 {
-    std::free(m_slot_block.memory);
-    std::free(m_arena.memory);
-}
-
-HDB_NAME_INDEX::BLOCK HDB_NAME_INDEX::allocate(size_t bytes)
-{
-    const bool huge = bytes >= HUGE_PAGE;
-    const size_t alignment = huge ? HUGE_PAGE : 64;
-    const size_t rounded = (bytes + alignment - 1) / alignment * alignment;
-    void* memory = std::aligned_alloc(alignment, rounded);
-    if (memory == nullptr)
-        throw std::bad_alloc();
-    if (huge)
-        madvise(memory, rounded, MADV_HUGEPAGE);
-    std::memset(memory, 0, rounded);
-    return {memory, rounded};
+    m_slot_block.release();
+    m_arena.release();
 }
 
 uint64_t HDB_NAME_INDEX::hash_of(std::string_view key)
@@ -92,6 +79,43 @@ HDB_INSTANCE_NAME* HDB_NAME_INDEX::find(std::string_view key) const
     return slot.entry == 0 ? nullptr : entry_at(slot.entry).name;
 }
 
+void HDB_NAME_INDEX::find_all(const std::string_view* keys, size_t count, HDB_INSTANCE_NAME** found) const
+{
+    // A pipeline: while key i is hashed and its first slot fetched, the entry of key i - AHEAD
+    // (whose slot has arrived) is fetched, and key i - 2 * AHEAD (whose entry has arrived) is
+    // compared and its name fetched.
+    const size_t mask = m_capacity - 1;
+    uint64_t hashes[HASHES_KEPT];
+    for (size_t i = 0; i < count + 2 * AHEAD; ++i)
+    {
+        if (i < count)
+        {
+            const uint64_t hash = hash_of(keys[i]);
+            hashes[i % HASHES_KEPT] = hash;
+            __builtin_prefetch(&m_slots[size_t(hash) & mask]);
+        }
+        if (i >= AHEAD && i - AHEAD < count)
+        {
+            const size_t k = i - AHEAD;
+            const uint64_t hash = hashes[k % HASHES_KEPT];
+            const SLOT slot = m_slots[size_t(hash) & mask];
+            if (slot.entry != 0 && slot.tag == tag_of(hash))
+            {
+                // The entry's header and the end of its key bytes.
+                const char* entry = reinterpret_cast<const char*>(&entry_at(slot.entry));
+                __builtin_prefetch(entry);
+                __builtin_prefetch(entry + sizeof(ENTRY) + keys[k].size());
+            }
+        }
+        if (i >= 2 * AHEAD)
+        {
+            const size_t k = i - 2 * AHEAD;
+            const SLOT slot = m_slots[slot_of(hashes[k % HASHES_KEPT], keys[k])];
+            found[k] = slot.entry == 0 ? nullptr : entry_at(slot.entry).name;
+        }
+    }
+}
+
 void HDB_NAME_INDEX::insert(HDB_INSTANCE_NAME* name)
 {
     if (2 * (m_size + 1) > m_capacity)
@@ -116,9 +140,9 @@ uint32_t HDB_NAME_INDEX::append_entry(uint64_t hash, HDB_INSTANCE_NAME* name, st
         throw std::bad_alloc();
     if ((m_arena_words + words) * WORD > m_arena.bytes)
     {
-        BLOCK larger = allocate(std::max(m_arena.bytes * 2, (m_arena_words + words) * WORD));
+        HDB_BLOCK larger = HDB_BLOCK::allocate(std::max(m_arena.bytes * 2, (m_arena_words + words) * WORD));
         std::memcpy(larger.memory, m_arena.memory, m_arena_words * WORD);
-        std::free(m_arena.memory);
+        m_arena.release();
         m_arena = larger;
     }
     char* at = static_cast<char*>(m_arena.memory) + m_arena_words * WORD;
@@ -133,10 +157,10 @@ uint32_t HDB_NAME_INDEX::append_entry(uint64_t hash, HDB_INSTANCE_NAME* name, st
 // Doubles the table; every entry goes to its slot again by the hash kept in the arena.
 void HDB_NAME_INDEX::grow_slots()
 {
-    const BLOCK old = m_slot_block;
+    HDB_BLOCK old = m_slot_block;
     const SLOT* old_slots = m_slots;
     const size_t old_capacity = m_capacity;
-    m_slot_block = allocate(m_capacity * 2 * sizeof(SLOT));
+    m_slot_block = HDB_BLOCK::allocate(m_capacity * 2 * sizeof(SLOT));
     m_slots = static_cast<SLOT*>(m_slot_block.memory);
     m_capacity *= 2;
     const size_t mask = m_capacity - 1;
@@ -149,5 +173,5 @@ void HDB_NAME_INDEX::grow_slots()
             i = (i + 1) & mask;
         m_slots[i] = old_slots[s];
     }
-    std::free(old.memory);
+    old.release();
 }

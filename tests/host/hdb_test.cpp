@@ -79,6 +79,37 @@ TEST(hdb, look_ups_stay_exact_while_the_table_grows)
                 << path << ": same length, last byte differs";
         }
         EXPECT_EQ(names->get_instance_name("BLK3|R3") != nullptr, !case_sensitive);
+
+        // Looked up together, from the root and from one level, in batches shorter and longer
+        // than the look-ups kept in flight: the same answers as one by one.
+        std::vector<std::string> paths{"top", "TOP", "top|blk3", "blk3", "", "|", "top|", "BLK3|R3"};
+        for (int i = 0; i < 3000; i += 3)
+        {
+            const std::string path = "blk" + std::to_string(i % 97) + "|r" + std::to_string(i);
+            paths.insert(paths.end(), {path, "top|" + path, path + "x", path.substr(0, path.size() - 1)});
+        }
+        std::vector<const char*> queries{nullptr};
+        for (const std::string& path : paths)
+            queries.push_back(path.c_str());
+        HDB_INSTANCE_NAME* block = names->get_instance_name("blk3");
+        for (HDB_INSTANCE_NAME* from : {names->get_rooted_at(), block})
+        {
+            for (size_t count : {size_t(0), size_t(1), size_t(5), size_t(17), queries.size()})
+            {
+                std::vector<HDB_INSTANCE_NAME*> found(count, block);
+                from->find_all_in_descendants(queries.data(), count, found.data());
+                for (size_t i = 0; i < count; ++i)
+                    ASSERT_EQ(found[i], from->find_in_descendants(queries[i], false, 1))
+                        << case_sensitive << " from " << from->short_hpath() << ": "
+                        << (queries[i] ? queries[i] : "null") << " in a batch of " << count;
+            }
+        }
+        std::vector<HDB_INSTANCE_NAME*> found(queries.size());
+        names->get_instance_names(queries.data(), queries.size(), found.data());
+        for (size_t i = 0; i < queries.size(); ++i)
+            ASSERT_EQ(found[i], names->get_instance_name(queries[i])) << (queries[i] ? queries[i] : "null");
+        EXPECT_EQ(found[1], names->get_rooted_at()) << "the root by its own name";
+
         names->add_name("blk5|r5", 0x80002040u);
         EXPECT_EQ(names->size(), 20000u + 97u) << "added again: still one entry";
         EXPECT_EQ(names->get_instance_name("blk5|r5")->get_flags().get(), 0x80002040u);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace
 {
@@ -25,14 +26,18 @@ bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
     return sedq_is_group_display(nodes->get_node_display_type(row));
 }
 
-// Whether the netlist under `root` knows the name as a node that can be tapped (and, in the
-// post-fit pass, as a post-fitting node).
-bool is_valid_name(HDB_INSTANCE_NAME* root, const char* name, bool post_fit_pass)
+// Whether a name the netlist found is a node that can be tapped (and, in the post-fit pass, a
+// post-fitting node).
+bool is_valid_found(const HDB_INSTANCE_NAME* found, bool post_fit_pass)
 {
-    HDB_INSTANCE_NAME* found = root->find_in_descendants(name, false, 1);
     if (found == nullptr || !found->get_flags().test_flag(TAPPABLE))
         return false;
     return !post_fit_pass || found->get_flags().test_flag(POST_FITTING);
+}
+
+bool is_valid_name(HDB_INSTANCE_NAME* root, const char* name, bool post_fit_pass)
+{
+    return is_valid_found(root->find_in_descendants(name, false, 1), post_fit_pass);
 }
 // Up to this many rows are looked up one by one; more share one table of the trigger list's names.
 constexpr int ROWS_SEARCHED_BY_NAME = 16;
@@ -145,6 +150,10 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
 {
     bool invalid = false;
     const bool incremental = is_incremental_compile();
+    // Every name is looked up, all together, before any row is marked: a mark may move the
+    // rows' storage, and with it the names.
+    std::vector<int> rows;
+    std::vector<const char*> names;
     for (int row = 0; trigger && row < trigger->get_num_nodes(); ++row)
     {
         if (is_group_row(trigger, row))
@@ -152,8 +161,15 @@ bool SEDQ_TX_MANAGER::check_rows_validity(SDR_TX_TRIGGER* trigger, HDB_INSTANCE_
         const bool post_fitting_row = trigger->get_node_tap_mode(row) == SDR_TAP_POST_FITTING;
         if (post_fit_pass ? !post_fitting_row : (incremental && post_fitting_row))
             continue;
-        const bool valid = is_valid_name(root, trigger->get_node_name(row), post_fit_pass);
-        trigger->set_node_invalid(row, !valid);
+        rows.push_back(row);
+        names.push_back(trigger->get_node_name(row));
+    }
+    std::vector<HDB_INSTANCE_NAME*> found(names.size());
+    root->find_all_in_descendants(names.data(), names.size(), found.data());
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        const bool valid = is_valid_found(found[i], post_fit_pass);
+        trigger->set_node_invalid(rows[i], !valid);
         invalid = invalid || !valid;
     }
     return invalid;
