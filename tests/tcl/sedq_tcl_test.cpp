@@ -629,4 +629,67 @@ TEST_F(sedq_tcl_canvas, the_property_steps_fill_and_accept_the_open_dialog)
     EXPECT_EQ(named_test, 2) << "the changed Bus Value and the inserted object";
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
+
+// A script's double click on the selected Bus Value opens its Properties; the dialog step the
+// double click announced fills it and the host accepts it: one undoable edit.
+TEST_F(sedq_tcl_canvas, a_double_click_step_and_the_dialog_step_edit_the_object_clicked)
+{
+    SEDQ_OBJECT* value = first_of(SEDQ_OBJECT::BUS_VALUE);
+    ASSERT_NE(value, nullptr);
+    const QString alias = value->get_alias();
+    ASSERT_NE(alias, "test");
+    m_canvas->select(value);
+    const int position = m_canvas->get_undo_position();
+    EXPECT_EQ(standin::atcl::eval("sedq_on_property_dialog" + at(value), nullptr), TCL_OK);
+    const std::vector<standin::qui::response> answered = standin::qui::responses();
+    ASSERT_EQ(answered.size(), 1u) << "the double click opened the dialog";
+    EXPECT_EQ(answered[0].command, "sedq_dlg_trigger_property_dialog");
+    EXPECT_TRUE(answered[0].accepted);
+    ASSERT_EQ(selected().size(), 1);
+    EXPECT_EQ(selected()[0]->get_alias(), "test");
+    EXPECT_EQ(m_canvas->get_undo_position(), position + 1);
+    EXPECT_TRUE(m_window->isWindowModified());
+    m_canvas->on_edit_undo();
+    EXPECT_EQ(first_of(SEDQ_OBJECT::BUS_VALUE)->get_alias(), alias);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// A script's key reaches the canvas's keys: Ctrl+R is no command, R removes the selected input
+// of the And, and Undo brings it back.
+TEST_F(sedq_tcl_canvas, a_key_step_runs_the_canvas_key_and_undo_reverts_it)
+{
+    SEDQ_OBJECT* busy = first_of(SEDQ_OBJECT::NODE);
+    ASSERT_TRUE(busy != nullptr && busy->is_leaf() && !busy->is_root());
+    const QString name = busy->get_name();
+    const int count = m_canvas->get_object_list()->size();
+    const auto named_busy = [&]
+    {
+        int found = 0;
+        for (const SEDQ_OBJECT* object : *m_canvas->get_object_list())
+            found += object->get_name() == name;
+        return found;
+    };
+    const int before = named_busy();
+    m_canvas->select(busy);
+    const struct
+    {
+        const char* name;
+        const char* step;
+        int objects;
+    } rows[] = {
+        {"Ctrl+R", "sedq_on_advanced_key_press -keyboard_key R -keyboard_modifier 5", count},
+        {"R", "sedq_on_advanced_key_press -keyboard_key R -keyboard_modifier 1", count - 1},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(standin::atcl::eval(row.step, nullptr), TCL_OK) << row.name;
+        EXPECT_EQ(m_canvas->get_object_list()->size(), row.objects) << row.name;
+    }
+    EXPECT_EQ(named_busy(), before - 1) << "the busy line is gone";
+    EXPECT_TRUE(m_window->isWindowModified());
+    m_canvas->on_edit_undo();
+    EXPECT_EQ(m_canvas->get_object_list()->size(), count);
+    EXPECT_EQ(named_busy(), before);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
 } // namespace

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QSet>
 
+#include <functional>
+
 #include <random>
 
 namespace
@@ -55,6 +57,33 @@ protected:
             object->select(true, true, false);
     }
     bool enabled(AFCQ_ACTION_ENUM id) { return tx()->get_action(id, QVariant())->isEnabled(); }
+    // A fresh scene of the Result fed by an operator with one input, the operator selected, one
+    // snapshot to undo and one to redo, and the input in the clipboard.
+    void offer_every_command()
+    {
+        canvas()->free_array(&objects());
+        refresh(0x100u);
+        SEDQ_OBJECT* logical = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result());
+        select({add(SEDQ_OBJECT::NODE, logical)});
+        QPoint anchor(0, 0);
+        canvas()->copy(&anchor);
+        canvas()->save_undo_state(true);
+        canvas()->save_undo_state(true);
+        canvas()->on_edit_undo();
+        for (SEDQ_OBJECT* object : objects())
+            if (object->get_type() == SEDQ_OBJECT::LOGICAL_OPERATOR)
+                select({object});
+    }
+    // The power-up trigger of the instance, its level 0 on show as before.
+    void show_powerup_view()
+    {
+        const int page = tabs()->currentIndex();
+        ASSERT_TRUE(tx()->enable_powerup_trigger(SEDQ_CURRENT, true));
+        refresh(0x40u);
+        tabs()->setCurrentIndex(page);
+        settle();
+        refresh(0x20000100u);
+    }
     QStringList names()
     {
         QStringList out;
@@ -130,6 +159,57 @@ TEST_F(canvas_commands_test, enable_rules_follow_selection_lock_and_disabled_lev
             EXPECT_EQ(enabled(id), row.settings) << row.name << ", action " << int(id);
         EXPECT_TRUE(enabled(AFCQ_SEDQ_ZOOM_OUT_ACTION)) << row.name;
     }
+}
+
+// Every command rule over one scene that offers them all (an operator with a parent and an input
+// selected, a history to undo and redo, a clipboard, a find text, a zoom away from the default),
+// shown as edited, in the power-up view, and while the instance acquires.
+TEST_F(canvas_commands_test, power_up_view_keeps_settings_and_acquisition_leaves_only_zoom)
+{
+    const AFCQ_ACTION_ENUM zoom[] = {AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_OUT_ACTION,
+                                     AFCQ_SEDQ_FIT_IN_WINDOW_ACTION};
+    const AFCQ_ACTION_ENUM structural[] = {
+        AFCQ_SEDQ_OBJECT_INSERT_ACTION, AFCQ_SEDQ_OBJECT_APPEND_ACTION,    AFCQ_SEDQ_OBJECT_REMOVE_ACTION,
+        AFCQ_SEDQ_OBJECT_DETACH_ACTION, AFCQ_SEDQ_OBJECT_MOVE_UP_ACTION,   AFCQ_SEDQ_OBJECT_MOVE_DOWN_ACTION,
+        AFCQ_EDIT_CUT_ACTION,           AFCQ_EDIT_PASTE_ACTION,            AFCQ_EDIT_DELETE_ACTION};
+    const AFCQ_ACTION_ENUM settings[] = {
+        AFCQ_EDIT_UNDO_ACTION,          AFCQ_EDIT_REDO_ACTION,              AFCQ_EDIT_COPY_ACTION,
+        AFCQ_EDIT_SELECT_ALL_ACTION,    AFCQ_SEDQ_OBJECT_PROPERTIES_ACTION, AFCQ_SEDQ_OBJECT_RENAME_ACTION,
+        AFCQ_SEDQ_OBJECT_EXPAND_ACTION, AFCQ_SEDQ_OBJECT_COLLAPSE_ACTION,   AFCQ_EDIT_FIND_ACTION,
+        AFCQ_EDIT_FIND_NEXT_ACTION};
+    const struct
+    {
+        const char* name;
+        std::function<void()> enter;
+        bool structural;
+        bool settings;
+    } rows[] = {
+        {"edited", [] {}, true, true},
+        {"acquiring", [this] { tx()->set_instance_acq_state(0, SEDQ_ACQ_STATE_RUNNING); }, false, false},
+        {"power-up view", [this] { show_powerup_view(); }, false, true},
+    };
+    canvas()->on_zoom_out();
+    canvas()->get_find_state().text = QByteArrayLiteral("n");
+    for (const auto& row : rows)
+    {
+        tx()->set_instance_acq_state(0, SEDQ_ACQ_STATE_NOT_RUNNING);
+        row.enter();
+        ASSERT_NE(canvas()->get_object_list(), nullptr) << row.name;
+        offer_every_command();
+        // The rules run as the canvas takes the focus.
+        QApplication::setActiveWindow(frame());
+        view()->setFocus(Qt::OtherFocusReason);
+        canvas()->setFocus(Qt::OtherFocusReason);
+        settle();
+        ASSERT_TRUE(canvas()->is_focused()) << row.name;
+        for (AFCQ_ACTION_ENUM id : zoom)
+            EXPECT_TRUE(enabled(id)) << row.name << ", action " << int(id);
+        for (AFCQ_ACTION_ENUM id : structural)
+            EXPECT_EQ(enabled(id), row.structural) << row.name << ", action " << int(id);
+        for (AFCQ_ACTION_ENUM id : settings)
+            EXPECT_EQ(enabled(id), row.settings) << row.name << ", action " << int(id);
+    }
+    EXPECT_TRUE(tx()->is_powerup_trigger(SEDQ_CURRENT)) << "the last row ran in the power-up view";
 }
 
 TEST_F(canvas_commands_test, only_the_result_selected_offers_properties_and_rename_but_no_removal)

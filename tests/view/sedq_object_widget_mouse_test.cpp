@@ -1,9 +1,17 @@
 // The canvas under the mouse and the keys: clicks and the rubber band select, a moved tree
-// attaches to a free input and an input pulled away comes loose, each key acts under its
-// condition, and the tooltip says what a double click does.
+// attaches to a free input and an input pulled away comes loose, a gesture past an edge
+// scrolls, each key acts under its condition, F2 renames, a double click opens Properties, and
+// the tooltip says what a double click does.
 #include "sedq_object_widget_canvas_test_support.h"
+#include "sedq_modal_step.h"
 
 #include "host/standin/qui_control.h"
+#include "sedq/advanced_trigger/sedq_general_widget.h"
+#include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
+#include "sedq/advanced_trigger/sedq_rename_edit.h"
+
+#include <QLineEdit>
+#include <QTest>
 
 
 TEST_F(canvas_mouse_test, a_click_selects_and_a_ctrl_rubber_band_inverts)
@@ -172,5 +180,122 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         const key_effect after{int(nodes.size()), !nodes.isEmpty() && nodes.front()->get_parent() == result(),
                                result()->is_expanded(), standin::qui::unanswered_dialogs().size() - dialogs};
         EXPECT_EQ(after, row.after) << row.name;
+    }
+}
+
+TEST_F(canvas_mouse_test, f2_opens_the_rename_editor_and_return_commits_one_undo_step)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 300));
+    ASSERT_NE(node, nullptr);
+    node->set_alias(QStringLiteral("old"));
+    canvas()->save_undo_state(true);
+    QApplication::setActiveWindow(frame());
+    canvas()->setFocus();
+    canvas()->select(nullptr);
+    key(Qt::Key_F2);
+    EXPECT_EQ(canvas()->get_rename_edit(), nullptr) << "F2 with nothing selected";
+
+    canvas()->select(node);
+    const int position = canvas()->get_undo_position();
+    key(Qt::Key_F2);
+    SEDQ_RENAME_EDIT* editor = canvas()->get_rename_edit();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->text(), QStringLiteral("old"));
+    EXPECT_TRUE(editor->geometry().intersects(QRect(centre_of(node), QSize(1, 1)).adjusted(-60, -20, 60, 20)))
+        << "the editor lies over the object";
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("renamed"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(canvas()->get_rename_edit(), nullptr) << "Return closes the editor";
+    EXPECT_EQ(node->get_alias(), QStringLiteral("renamed"));
+    EXPECT_EQ(canvas()->get_undo_position(), position + 1);
+    canvas()->on_edit_undo();
+    ASSERT_EQ(of_kind(SEDQ_OBJECT::NODE).size(), 1);
+    EXPECT_EQ(of_kind(SEDQ_OBJECT::NODE).front()->get_alias(), QStringLiteral("old"));
+}
+
+// The user's double click: the mouse arrives, the first click selects, the second opens the
+// Properties dialog of the object; Cancel leaves it as it was.
+TEST_F(canvas_mouse_test, a_double_click_on_an_object_opens_its_properties_and_cancel_keeps_it)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* first = drop_loose_node(QPoint(100, 200));
+    SEDQ_OBJECT* second = drop_loose_node(QPoint(100, 400));
+    ASSERT_TRUE(first && second);
+    first->set_alias(QStringLiteral("first"));
+    second->set_alias(QStringLiteral("second"));
+    canvas()->select(first);
+    const int position = canvas()->get_undo_position();
+    QString shown;
+    on_next_modal<SEDQ_OBJECT_PROPERTIES_DLG>(
+        [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+        {
+            ASSERT_NE(dialog, nullptr);
+            shown = dialog->get_general_widget()->get_alias_edit()->text();
+            dialog->get_general_widget()->get_alias_edit()->setText(QStringLiteral("typed"));
+            dialog->reject();
+        });
+    const QPoint at = centre_of(second) - QPoint(20, 0);
+    canvas()->setFocus();
+    mouse(QEvent::MouseMove, at, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    standin::tst::set_regtest_mode(false);
+    EXPECT_EQ(shown, QStringLiteral("second")) << "the dialog opened for the object clicked";
+    EXPECT_EQ(second->get_alias(), QStringLiteral("second")) << "Cancel";
+    EXPECT_EQ(canvas()->get_undo_position(), position);
+    EXPECT_FALSE(standin::qui::responder_armed()) << "the dialog was shown";
+}
+
+// A gesture held past an edge scrolls one step a move towards the mouse; scrolling moves the
+// drawing the other way.
+TEST_F(canvas_mouse_test, a_gesture_past_an_edge_scrolls_towards_the_mouse)
+{
+    result()->move(500, 200);
+    refresh(0x100u);
+    SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 400));
+    ASSERT_NE(node, nullptr);
+    QApplication::setActiveWindow(frame());
+    const QPoint inside(300, 520);
+    const int right = canvas()->width() + 5;
+    const int bottom = canvas()->height() + 5;
+    const struct
+    {
+        const char* name;
+        bool from_node;
+        QPoint to;
+        bool vertical;
+        int direction;
+    } rows[] = {
+        {"rubber band past the right edge", false, QPoint(right, 300), false, 1},
+        {"rubber band past the left edge", false, QPoint(-5, 300), false, -1},
+        {"rubber band past the bottom edge", false, QPoint(300, bottom), true, 1},
+        {"rubber band above the drawing", false, QPoint(300, 5), true, -1},
+        {"moving a node past the bottom edge", true, QPoint(100, bottom), true, 1},
+    };
+    for (const auto& row : rows)
+    {
+        QScrollBar* bar = row.vertical ? canvas()->get_vertical_scroll_bar() : canvas()->get_horizontal_scroll_bar();
+        const QPoint from = row.from_node ? centre_of(node) - QPoint(20, 0) : inside;
+        canvas()->setFocus();
+        mouse(QEvent::MouseMove, from, Qt::NoButton);
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        const int value = bar->value();
+        const QPoint drawing = result()->get_rect().topLeft();
+        const int moves = 3;
+        for (int move = 0; move < moves; ++move)
+            mouse(QEvent::MouseMove, row.to, Qt::LeftButton);
+        const int step = canvas()->get_horizontal_scroll_bar()->singleStep() * row.direction;
+        EXPECT_EQ(bar->value(), value + moves * step) << row.name;
+        const QPoint shift = result()->get_rect().topLeft() - drawing;
+        EXPECT_EQ(row.vertical ? shift.y() : shift.x(), -moves * step) << row.name;
+        mouse(QEvent::MouseButtonRelease, row.to, Qt::NoButton);
     }
 }

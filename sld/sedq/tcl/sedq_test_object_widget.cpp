@@ -115,8 +115,12 @@ int SEDQ_TEST_OBJECT_WIDGET::menu_action(const QString& name)
     return AFCQ_ACTION_NONE;
 }
 
+// The mouse arrives first, as a user's does: what a double click on an object does depends on
+// the cursor the canvas chose for the point, and a script moves no mouse of its own, so without
+// it the cursor would be whatever the last gesture anywhere left.
 void SEDQ_TEST_OBJECT_WIDGET::test_on_l_double_click(SEDQ_OBJECT_WIDGET* canvas, int x, int y)
 {
+    send_mouse(canvas, QEvent::MouseMove, Qt::NoButton, x, y);
     send_mouse(canvas, QEvent::MouseButtonDblClick, Qt::LeftButton, x, y);
 }
 

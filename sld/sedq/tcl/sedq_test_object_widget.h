@@ -12,7 +12,7 @@ class SEDQ_TX_MANAGER;
 class SEDQ_TEST_OBJECT_WIDGET
 {
 public:
-    // A double-click of the left button at (x, y), widget pixels.
+    // A double-click of the left button at (x, y), widget pixels, after the mouse moved there.
     static void test_on_l_double_click(SEDQ_OBJECT_WIDGET* canvas, int x, int y);
     // Fills the open Object Properties dialog: alias "test", the fourth kind, the Parameters page
     // and its setting list, resets and runtime-configurable mark.
