@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QSet>
+#include <QTimer>
 
 #include <functional>
 
@@ -73,6 +74,23 @@ protected:
         for (SEDQ_OBJECT* object : objects())
             if (object->get_type() == SEDQ_OBJECT::LOGICAL_OPERATOR)
                 select({object});
+    }
+    // Whether the context menu, once open, offers Arrange All Objects; the menu is closed from
+    // its own event loop's first turn.
+    bool arrange_offered_by_the_menu()
+    {
+        QAction* arrange = tx()->get_action(AFCQ_SEDQ_OBJECT_ARRANGE_ALL_ACTION, QVariant());
+        arrange->setEnabled(false);
+        QMenu* menu = canvas()->get_context_menu();
+        bool offered = false;
+        QTimer::singleShot(0, menu,
+                           [&]
+                           {
+                               offered = menu->isVisible() && arrange->isEnabled();
+                               menu->close();
+                           });
+        canvas()->context_menu(QPoint(10, 40));
+        return offered;
     }
     // The power-up trigger of the instance, its level 0 on show as before.
     void show_powerup_view()
@@ -208,6 +226,7 @@ TEST_F(canvas_commands_test, power_up_view_keeps_settings_and_acquisition_leaves
             EXPECT_EQ(enabled(id), row.structural) << row.name << ", action " << int(id);
         for (AFCQ_ACTION_ENUM id : settings)
             EXPECT_EQ(enabled(id), row.settings) << row.name << ", action " << int(id);
+        EXPECT_TRUE(arrange_offered_by_the_menu()) << row.name;
     }
     EXPECT_TRUE(tx()->is_powerup_trigger(SEDQ_CURRENT)) << "the last row ran in the power-up view";
 }

@@ -148,6 +148,7 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         SEDQ_LOCK_MODE lock;
         PICK pick;
         key_effect after;
+        bool acquiring = false;
     } rows[] = {
         {"R removes the node", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {0, false, true, 0}},
         {"R never takes the Result", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, RESULT, unchanged},
@@ -159,6 +160,8 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         {"Shift+Right on a leaf", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged},
         {"Alt+Return opens Properties, even locked", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, {1, true, true, 1}},
         {"Alt+Return with nothing selected", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+        {"Delete while acquiring", Qt::Key_Delete, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged, true},
+        {"R while acquiring", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged, true},
     };
     for (const auto& row : rows)
     {
@@ -173,6 +176,7 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
         canvas()->select(row.pick == NODE ? node : row.pick == RESULT ? result() : nullptr);
         tx()->set_lock_mode(row.lock, false);
+        tx()->set_instance_acq_state(0, row.acquiring ? SEDQ_ACQ_STATE_RUNNING : SEDQ_ACQ_STATE_NOT_RUNNING);
         const size_t dialogs = standin::qui::unanswered_dialogs().size();
         canvas()->setFocus();
         key(row.key, row.keys);
@@ -180,6 +184,7 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         const key_effect after{int(nodes.size()), !nodes.isEmpty() && nodes.front()->get_parent() == result(),
                                result()->is_expanded(), standin::qui::unanswered_dialogs().size() - dialogs};
         EXPECT_EQ(after, row.after) << row.name;
+        tx()->set_instance_acq_state(0, SEDQ_ACQ_STATE_NOT_RUNNING);
     }
 }
 
