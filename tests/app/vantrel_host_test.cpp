@@ -178,6 +178,16 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// Starts the host and handles the events its start posted.
+::testing::AssertionResult started(VANTREL_HOST* host)
+{
+    QString error;
+    if (!host->start(&error))
+        return ::testing::AssertionFailure() << error.toStdString();
+    settle();
+    return ::testing::AssertionSuccess();
+}
+
 // A copy of the demo document that a test may change and save.
 QString demo_copy(const QTemporaryDir& dir)
 {
@@ -220,9 +230,7 @@ TEST(vantrel_host, child_mode_shows_one_menu_bar_and_toolbars_with_icons)
     options.screenshot = dir.filePath("w.png");
     options.file = demo_copy(dir);
     VANTREL_HOST host(options);
-    QString error;
-    ASSERT_TRUE(host.start(&error)) << error.toStdString();
-    settle();
+    ASSERT_TRUE(started(&host));
     auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
     ASSERT_NE(frame, nullptr);
     QWidget* window = frame->window();
@@ -257,9 +265,7 @@ TEST(vantrel_host, the_host_asks_before_a_modified_document_is_lost)
         VANTREL_OPTIONS options = host_options(main_window);
         options.file = demo_copy(dir);
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
         ASSERT_NE(frame, nullptr);
         EXPECT_TRUE(frame->windowTitle().endsWith("demo.vtl[*]"));
@@ -296,9 +302,7 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
         options.file = QDir(start.path()).relativeFilePath(copy);
         options.screenshot = "w.png";
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         EXPECT_EQ(QDir::current().canonicalPath(), QDir(project.path()).canonicalPath());
         auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
         ASSERT_NE(frame, nullptr);
@@ -344,9 +348,7 @@ TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_ma
             VANTREL_OPTIONS options = host_options(main_window);
             options.file = demo_project_copy(dir);
             VANTREL_HOST host(options);
-            QString error;
-            ASSERT_TRUE(host.start(&error)) << error.toStdString();
-            settle();
+            ASSERT_TRUE(started(&host));
             QUI_FRAME_WND* frame = editor_frame(main_window);
             ASSERT_NE(frame, nullptr);
             EXPECT_TRUE(wait_for_status(frame, SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR))
@@ -374,9 +376,7 @@ TEST(vantrel_host, posted_problems_show_in_the_status_bar_and_bring_the_messages
         VANTREL_OPTIONS options = host_options(main_window);
         options.file = demo_copy(dir);
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         auto* window = qobject_cast<QUI_FRAME_WND*>(editor_frame(main_window)->window());
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->is_message_window_shown()) << main_window;
@@ -418,9 +418,7 @@ TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
         design.close();
         {
             VANTREL_HOST host(options);
-            QString error;
-            ASSERT_TRUE(host.start(&error)) << error.toStdString();
-            settle();
+            ASSERT_TRUE(started(&host));
             QUI_FRAME_WND* frame = editor_frame(false);
             ASSERT_NE(frame, nullptr);
             auto* main = qobject_cast<QUI_FRAME_WND*>(frame->window());

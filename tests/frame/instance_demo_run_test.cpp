@@ -7,7 +7,6 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -42,10 +41,7 @@ protected:
 
     void compile_and_program_demo()
     {
-        std::string error;
-        const std::string sof = m_dir.filePath("output/demo_top.sof").toStdString();
-        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
-        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
+        compile_and_program("output/demo_top.sof");
         tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
         refresh();
     }
@@ -57,18 +53,7 @@ protected:
         standin::chi::set_pace_ms(5);
         standin::chi::set_delivery(standin::chi::delivery::thread);
         select({0, 1});
-        press(ACTION_RUN);
-        QElapsedTimer timer;
-        timer.start();
-        // The last request's end reaches the model's acquisition state and the panes as queued
-        // updates after the pane's count drops: wait for both.
-        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) && timer.elapsed() < 30000)
-        {
-            standin::chi::wait_idle(50);
-            refresh();
-        }
-        ASSERT_EQ(pane()->get_request_count(), 0);
-        refresh();
+        run_to_the_end();
     }
 
     // The data tab's view of the current instance, painted into an image.

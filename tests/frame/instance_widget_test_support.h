@@ -14,6 +14,7 @@
 #include "sedq/model/sedq_globals.h"
 #include "support/counter_design.h"
 
+#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -130,10 +131,11 @@ protected:
     // Delivers the refreshes the model queued, the way the event loop does.
     void refresh() const { settle(); }
 
-    void compile_and_program()
+    // Compiles the design into `sof_path` (in the test's folder) and programs the device from it.
+    void compile_and_program(const char* sof_path = "output/top.sof")
     {
         std::string error;
-        const std::string sof = m_dir.filePath("output/top.sof").toStdString();
+        const std::string sof = m_dir.filePath(sof_path).toStdString();
         ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
         ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
         refresh();
@@ -164,6 +166,24 @@ protected:
     void step() const
     {
         standin::chi::step();
+        refresh();
+    }
+
+    // Presses Run and handles events until every request has ended (or 30 s pass). The last
+    // request's end reaches the model's acquisition state and the panes as queued updates after
+    // the pane's count drops: it waits for both.
+    void run_to_the_end()
+    {
+        press(ACTION_RUN);
+        QElapsedTimer timer;
+        timer.start();
+        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) &&
+               timer.elapsed() < 30000)
+        {
+            standin::chi::wait_idle(50);
+            refresh();
+        }
+        ASSERT_EQ(pane()->get_request_count(), 0);
         refresh();
     }
 

@@ -14,7 +14,6 @@
 #include "sedq/plugins/sedq_plugin_option_dlg.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -108,23 +107,11 @@ protected:
 
     void run_probe()
     {
-        std::string error;
-        const std::string sof = m_dir.filePath("output/demo_top.sof").toStdString();
-        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
-        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
-        refresh();
+        compile_and_program("output/demo_top.sof");
+        ASSERT_FALSE(HasFatalFailure());
         standin::chi::set_delivery(standin::chi::delivery::thread);
         select({PROBE_INSTANCE});
-        press(ACTION_RUN);
-        QElapsedTimer timer;
-        timer.start();
-        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) && timer.elapsed() < 30000)
-        {
-            standin::chi::wait_idle(50);
-            refresh();
-        }
-        ASSERT_EQ(pane()->get_request_count(), 0);
-        refresh();
+        run_to_the_end();
     }
 
     static int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
