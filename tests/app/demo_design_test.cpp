@@ -14,9 +14,9 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_state_machine_dlg.h"
 #include "sedq/view/sedq_state_machine_table_view.h"
+#include "support/demo_files.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -28,7 +28,7 @@ namespace
 {
 std::string example(const char* name)
 {
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
+    return sedq_demo_file(name).toStdString();
 }
 
 bool is_group(SDR_TX_SIGNAL_NODES* nodes, int row)

@@ -7,6 +7,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "support/demo_files.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QDirIterator>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -192,23 +192,8 @@ void settle()
 QString demo_copy(const QTemporaryDir& dir)
 {
     const QString copy = dir.filePath("demo.vtl");
-    QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), copy);
+    QFile::copy(sedq_demo_file("demo.vtl"), copy);
     return copy;
-}
-
-// A copy of the whole demo project (document, design, its compiled databases and programming
-// file) in `dir`, as scripts/run makes one; the path of its document.
-QString demo_project_copy(const QTemporaryDir& dir)
-{
-    const QDir examples(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples"));
-    QDirIterator files(examples.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-    {
-        const QString relative = examples.relativeFilePath(files.next());
-        QDir(dir.path()).mkpath(QFileInfo(relative).path());
-        QFile::copy(examples.filePath(relative), dir.filePath(relative));
-    }
-    return dir.filePath("demo.vtl");
 }
 
 QList<QWidget*> shown_bars(QWidget* window)
@@ -296,7 +281,7 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
     QTemporaryDir start;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(start.path()));
-    const QString copy = demo_project_copy(project);
+    const QString copy = sedq_copy_demo_project(project);
     {
         VANTREL_OPTIONS options = host_options(false);
         options.file = QDir(start.path()).relativeFilePath(copy);
@@ -346,7 +331,7 @@ TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_ma
         const QString previous = QDir::currentPath();
         {
             VANTREL_OPTIONS options = host_options(main_window);
-            options.file = demo_project_copy(dir);
+            options.file = sedq_copy_demo_project(dir);
             VANTREL_HOST host(options);
             ASSERT_TRUE(started(&host));
             QUI_FRAME_WND* frame = editor_frame(main_window);
@@ -407,7 +392,7 @@ TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         VANTREL_OPTIONS options = host_options(false);
-        options.file = demo_project_copy(dir);
+        options.file = sedq_copy_demo_project(dir);
         QFile design(dir.filePath("standin_project.json"));
         ASSERT_TRUE(design.open(QIODevice::ReadWrite));
         const QByteArray text = design.readAll().replace(

@@ -129,6 +129,15 @@ protected:
         return titles;
     }
 
+    // Shows the page of `tabs` that holds the advanced trigger canvas of `level` (counted from 0).
+    static void show_trigger_level(QTabWidget* tabs, int level)
+    {
+        for (int page = 0; tabs != nullptr && page < tabs->count(); ++page)
+            if (tabs->widget(page)->property("trigger level").isValid() &&
+                tabs->widget(page)->property("trigger level").toInt() == level)
+                tabs->setCurrentIndex(page);
+    }
+
     QTemporaryDir m_dir;
     QUI_FRAME_INFO m_info;
     QUI_FRAME_INFO m_host_info{"Corvane", ""};

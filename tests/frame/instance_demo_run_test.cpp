@@ -6,8 +6,6 @@
 #include "host/afcq.h"
 #include "sedq/view/sedq_view.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -18,27 +16,6 @@ namespace
 class instance_demo_run_test : public instance_widget_test::instance_widget_fixture
 {
 protected:
-    static QString example(const char* name)
-    {
-        return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name);
-    }
-
-    // The demo beside a copy of its project, so that compiling writes into the copy.
-    void open_demo()
-    {
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
-        std::string error;
-        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
-            << error;
-        m_frame = open_frame(m_dir.filePath("demo.vtl"));
-        tx()->set_jtag_hardware(instance_widget_test::CABLE, true);
-        tx()->set_jtag_device(instance_widget_test::DEVICE, true);
-        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
-        refresh();
-    }
-
     void compile_and_program_demo()
     {
         compile_and_program("output/demo_top.sof");

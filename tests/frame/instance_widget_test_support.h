@@ -13,8 +13,11 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_globals.h"
 #include "support/counter_design.h"
+#include "support/demo_files.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -130,6 +133,23 @@ protected:
 
     // Delivers the refreshes the model queued, the way the event loop does.
     void refresh() const { settle(); }
+
+    // The demo beside a copy of its project, so that compiling writes into the copy, on the
+    // design's cable and device.
+    void open_demo()
+    {
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
+            ASSERT_TRUE(QFile::copy(sedq_demo_file(file), m_dir.filePath(file))) << file;
+        std::string error;
+        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
+            << error;
+        m_frame = open_frame(m_dir.filePath("demo.vtl"));
+        tx()->set_jtag_hardware(CABLE, true);
+        tx()->set_jtag_device(DEVICE, true);
+        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+        refresh();
+    }
 
     // Compiles the design into `sof_path` (in the test's folder) and programs the device from it.
     void compile_and_program(const char* sof_path = "output/top.sof")
