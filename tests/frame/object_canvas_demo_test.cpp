@@ -41,16 +41,7 @@ protected:
         const QString path = m_dir.filePath("demo.vtl");
         ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
         m_frame = open_frame(path);
-        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
-        tx->set_instance(SERIAL_INSTANCE);
-        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
-        layout->update_instance_tabs();
-        settle();
-        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
-        ASSERT_NE(tabs, nullptr);
-        show_trigger_level(tabs, PRESET_LEVEL);
-        settle();
-        m_canvas = layout->get_object_widget();
+        m_canvas = show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
         ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
         ASSERT_TRUE(m_canvas->isVisible());
     }

@@ -30,18 +30,7 @@ protected:
     SEDQ_OBJECT_WIDGET* open_preset_level(const QString& path)
     {
         m_frame = open_frame(path);
-        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
-        tx->set_instance(SERIAL_INSTANCE);
-        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
-        layout->update_instance_tabs();
-        settle();
-        // The user clicks the level's tab (a reopened document may show it already).
-        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
-        tabs->setCurrentIndex(0);
-        settle();
-        show_trigger_level(tabs, PRESET_LEVEL);
-        settle();
-        return layout->get_object_widget();
+        return show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
     }
 
     // Selects the Bus on the canvas and presses Alt with the keypad's Enter there; `step` sees
