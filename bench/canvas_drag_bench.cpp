@@ -4,11 +4,8 @@
 // mark; the loose roots look only through the 5 dragged objects, so the time per move per object
 // stays near 1 rather than growing with the number of roots. Each case is timed 15 times, both
 // sizes interleaved; the counter is nanoseconds per move per object.
-#include "bench_editor.h"
 #include "bench_support.h"
-
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "canvas_bench_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,19 +19,13 @@ constexpr int SAMPLES = 15;
 constexpr int TREE_SIZE = 10;
 constexpr int MOVES = 40;
 
-struct DRAG_BENCH
+struct DRAG_BENCH : SEDQ_BENCH_CANVAS_EDITOR
 {
     DRAG_BENCH()
-        : editor([](SDR_DATA_TRIGGER* t) { t->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED; }, false)
     {
-        editor.frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
-        SEDQ_BENCH_EDITOR::settle();
-        editor.manager->update_all_views(nullptr, 0x100);
-        SEDQ_BENCH_EDITOR::settle();
-        canvas = editor.frame->get_layout_widget()->get_object_widget();
         canvas->activateWindow();
         canvas->setFocus();
-        SEDQ_BENCH_EDITOR::settle();
+        settle();
     }
 
     SEDQ_OBJECT* add(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, SEDQ_OBJECT* parent, QPoint at)
@@ -51,10 +42,7 @@ struct DRAG_BENCH
     // The Result, `roots` loose Buses far below the drag's path, and the tree to drag.
     void fill(int roots)
     {
-        QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
-        for (int i = list->size() - 1; i >= 0; --i)
-            if (list->at(i)->get_type() != SEDQ_OBJECT::LEVEL_RESULT)
-                delete list->takeAt(i);
+        keep_only_result();
         for (int r = 0; r < roots; ++r)
         {
             SEDQ_OBJECT* bus = add(SEDQ_OBJECT::BUS, nullptr, QPoint(400 + 150 * (r % 10), 2000 + 300 * (r / 10)));
@@ -79,8 +67,6 @@ struct DRAG_BENCH
         return box.center();
     }
 
-    SEDQ_BENCH_EDITOR editor;
-    SEDQ_OBJECT_WIDGET* canvas = nullptr;
     SEDQ_OBJECT* dragged = nullptr;
 };
 

@@ -4,11 +4,8 @@
 // names are gathered once (a set) rather than the list being scanned per candidate, and a
 // snapshot copies each object once. Each case is timed 15 times, both sizes interleaved; the
 // counter is microseconds per object.
-#include "bench_editor.h"
 #include "bench_support.h"
-
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "canvas_bench_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,18 +17,8 @@ namespace
 constexpr int SAMPLES = 15;
 constexpr int BUS_WIDTH = 64;
 
-struct NAMING_BENCH
+struct NAMING_BENCH : SEDQ_BENCH_CANVAS_EDITOR
 {
-    NAMING_BENCH()
-        : editor([](SDR_DATA_TRIGGER* t) { t->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED; }, false)
-    {
-        editor.frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
-        SEDQ_BENCH_EDITOR::settle();
-        editor.manager->update_all_views(nullptr, 0x100);
-        SEDQ_BENCH_EDITOR::settle();
-        canvas = editor.frame->get_layout_widget()->get_object_widget();
-    }
-
     // The scene holds the Result and `buses` unnamed Buses of named Nodes; the history only its
     // first snapshot, so that every case snapshots onto the same list.
     void fill(int buses)
@@ -43,10 +30,8 @@ struct NAMING_BENCH
             SEDQ_OBJECT_WIDGET::free_array(last);
             delete last;
         }
+        keep_only_result();
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
-        for (int i = list->size() - 1; i >= 0; --i)
-            if (list->at(i)->get_type() != SEDQ_OBJECT::LEVEL_RESULT)
-                delete list->takeAt(i);
         for (int b = 0; b < buses; ++b)
         {
             auto* bus = new SEDQ_OBJECT(canvas->get_copy(), SEDQ_OBJECT::ORIGIN_POINT, nullptr);
@@ -62,9 +47,6 @@ struct NAMING_BENCH
             }
         }
     }
-
-    SEDQ_BENCH_EDITOR editor;
-    SEDQ_OBJECT_WIDGET* canvas = nullptr;
 };
 
 NAMING_BENCH*& bench()

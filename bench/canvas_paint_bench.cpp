@@ -6,11 +6,9 @@
 // zoom 10, whose time per object stays near 1 (painting and validation are linear).
 // Each case is timed 15 times, both sizes interleaved; the counters are microseconds per
 // repaint, and per object for the size case.
-#include "bench_editor.h"
 #include "bench_support.h"
+#include "canvas_bench_support.h"
 
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 
@@ -49,19 +47,14 @@ void add_comparison(SEDQ_OBJECT* parent, int index)
     value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("1f"), SEDQ_PROPERTY::BY_CONTEXT);
 }
 
-struct CANVAS_BENCH
+struct CANVAS_BENCH : SEDQ_BENCH_CANVAS_EDITOR
 {
     explicit CANVAS_BENCH(int objects)
-        : editor([](SDR_DATA_TRIGGER* t) { t->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED; }, false)
+        : SEDQ_BENCH_CANVAS_EDITOR(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS)
     {
-        editor.frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
-        SEDQ_BENCH_EDITOR::settle();
-        editor.manager->update_all_views(nullptr, 0x20000100);
-        SEDQ_BENCH_EDITOR::settle();
-        canvas = editor.frame->get_layout_widget()->get_object_widget();
         canvas->resize(1600, 1000);
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
-        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(editor.manager->get_trigger_nodes(-1), 0);
+        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(manager->get_trigger_nodes(-1), 0);
         auto* result =
             static_cast<SEDQ_OBJECT*>(condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
         result->set_type(SEDQ_OBJECT::LEVEL_RESULT);
@@ -75,15 +68,13 @@ struct CANVAS_BENCH
             add_comparison(logical, i);
         }
         count = list->size();
-        editor.manager->update_all_views(nullptr, 0x100);
+        manager->update_all_views(nullptr, 0x100);
         canvas->arrange_objects();
-        image = QImage(canvas->size(), QImage::Format_ARGB32_Premultiplied);
+        canvas_image = QImage(canvas->size(), QImage::Format_ARGB32_Premultiplied);
     }
 
-    SEDQ_BENCH_EDITOR editor;
-    SEDQ_OBJECT_WIDGET* canvas = nullptr;
     int count = 0;
-    QImage image;
+    QImage canvas_image;
 };
 
 std::map<int, std::unique_ptr<CANVAS_BENCH>>& benches()
@@ -105,7 +96,7 @@ double time_repaints(CANVAS_BENCH& b)
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < REPAINTS; ++i)
-        b.canvas->render(&b.image);
+        b.canvas->render(&b.canvas_image);
     return double(timer.nsecsElapsed()) / REPAINTS;
 }
 

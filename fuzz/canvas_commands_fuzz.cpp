@@ -3,57 +3,23 @@
 // copy, paste, rename, undo, redo) on a generated condition, its dialogs rejected or accepted
 // by the input. After every step the graph must be a forest listing each object once with one
 // Result, the undo position must lie in the history, and the equation writer must return.
+#include "canvas_fuzz_support.h"
+
 #include "host/standin/qui_control.h"
 #include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_trigger_pattern.h"
-#include "sedq/model/sedq_tx_manager.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QSet>
-#include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
-#include <memory>
 
 namespace
 {
-void check(bool ok)
+struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
 {
-    if (!ok)
-        abort();
-}
-
-struct EDITOR
-{
-    EDITOR()
-    {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        tx = frame->get_tx_manager();
-        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
-        tx->get_trigger_nodes(-1)->get_data_trigger()->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-        tx->refresh_tx_cache();
-        frame->resize(800, 600);
-        frame->show();
-        settle();
-        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
-        settle();
-        canvas = frame->get_layout_widget()->get_object_widget();
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
-    }
-
     SEDQ_OBJECT* add(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, SEDQ_OBJECT* parent)
     {
         auto* object = new SEDQ_OBJECT(canvas->get_copy(), SEDQ_OBJECT::ORIGIN_POINT, nullptr);
@@ -73,7 +39,7 @@ struct EDITOR
         tx->update_all_views(nullptr, 0x100);
         settle();
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
-        check(list != nullptr);
+        sedq_fuzz_check(list != nullptr);
         SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
         SEDQ_OBJECT* logical = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result);
         for (int i = 0; i < 3; ++i)
@@ -109,44 +75,29 @@ struct EDITOR
         int results = 0;
         for (SEDQ_OBJECT* object : *list)
         {
-            check(!seen.contains(object));
+            sedq_fuzz_check(!seen.contains(object));
             seen.insert(object);
             results += object->get_type() == SEDQ_OBJECT::LEVEL_RESULT ? 1 : 0;
             int depth = 0;
             for (SEDQ_OBJECT* up = object->get_parent(); up != nullptr; up = up->get_parent())
-                check(++depth <= list->size());
+                sedq_fuzz_check(++depth <= list->size());
             for (SEDQ_OBJECT* child : object->get_children())
-                check(child->get_parent() == object && list->contains(child));
+                sedq_fuzz_check(child->get_parent() == object && list->contains(child));
         }
-        check(results == 1);
-        check(canvas->get_undo_position() >= 0 && canvas->get_undo_position() < canvas->get_undo_list()->size());
+        sedq_fuzz_check(results == 1);
+        sedq_fuzz_check(canvas->get_undo_position() >= 0 &&
+                        canvas->get_undo_position() < canvas->get_undo_list()->size());
         SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
         QString equation;
         SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
         SEDQ_OBJECT* where = nullptr;
         result->get_equation(&equation, nullptr, tx->get_trigger_nodes(-1), &error, &where, 1, false);
     }
-
-    QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* tx = nullptr;
-    SEDQ_OBJECT_WIDGET* canvas = nullptr;
 };
 
 EDITOR& editor()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_canvas_commands";
-    static char* argv[] = {name, nullptr};
-    static const bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
-    (void)platform;
-    // Kept to the end of the process: destroyed among the exit handlers the window would outlive
-    // the Qt state it needs.
-    static QApplication* application = new QApplication(argc, argv);
-    (void)application;
-    static EDITOR* built = new EDITOR;
-    return *built;
+    return sedq_fuzz_editor<EDITOR>("fuzz_canvas_commands");
 }
 
 void rename(SEDQ_OBJECT_WIDGET* canvas, uint8_t how)

@@ -3,37 +3,24 @@
 // its data (the node format with any bytes, text, palette item data), the zoom level, the
 // positions of the enter, the moves and the drop, and the modifiers. Nothing may crash, every
 // object's inputs must stay in the object list, and a drop the canvas refuses changes nothing.
+#include "canvas_fuzz_support.h"
+
 #include "host/afcq_drag.h"
 #include "host/standin/afcq_control.h"
 #include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
-#include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/frame/sedq_layout_widget.h"
-#include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_view.h"
 
-#include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QItemSelectionModel>
 #include <QMimeData>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 namespace
 {
-void check(bool ok)
-{
-    if (!ok)
-        abort();
-}
-
 // Reads the input a byte at a time; zeros once it runs out.
 struct INPUT
 {
@@ -44,63 +31,31 @@ struct INPUT
     QByteArray rest() const { return QByteArray(reinterpret_cast<const char*>(data + at), int(size - at)); }
 };
 
-struct EDITOR
+struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
 {
     EDITOR()
+        : palette(std::make_unique<SEDQ_OPERATOR_WIDGET>(nullptr)),
+          other_view(std::make_unique<SEDQ_VIEW>(nullptr, tx))
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        tx = frame->get_tx_manager();
-        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
-        tx->get_trigger_nodes(-1)->get_data_trigger()->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
-        tx->refresh_tx_cache();
-        frame->resize(800, 600);
-        frame->show();
-        settle();
-        frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
-        settle();
-        canvas = frame->get_layout_widget()->get_object_widget();
-        palette = std::make_unique<SEDQ_OPERATOR_WIDGET>(nullptr);
-        other_view = std::make_unique<SEDQ_VIEW>(nullptr, tx);
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
     }
 
     // Every input of every object is in the list too, and the Result is there once.
     void check_scene() const
     {
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
-        check(list != nullptr && sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT) >= 0);
+        sedq_fuzz_check(list != nullptr && sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT) >= 0);
         for (SEDQ_OBJECT* object : *list)
             for (SEDQ_OBJECT* child : object->get_children())
-                check(child->get_parent() == object && list->contains(child));
+                sedq_fuzz_check(child->get_parent() == object && list->contains(child));
     }
 
-    QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* tx = nullptr;
-    SEDQ_OBJECT_WIDGET* canvas = nullptr;
     std::unique_ptr<SEDQ_OPERATOR_WIDGET> palette;
     std::unique_ptr<SEDQ_VIEW> other_view;
 };
 
 EDITOR& editor()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_canvas_drop";
-    static char* argv[] = {name, nullptr};
-    static const bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
-    (void)platform;
-    // Kept to the end of the process: destroyed among the exit handlers the window would outlive
-    // the Qt state it needs.
-    static QApplication* application = new QApplication(argc, argv);
-    (void)application;
-    static EDITOR* built = new EDITOR;
-    return *built;
+    return sedq_fuzz_editor<EDITOR>("fuzz_canvas_drop");
 }
 
 QMimeData* make_data(INPUT* in)
@@ -205,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     }
     e.check_scene();
     if (!dropped)
-        check(e.canvas->get_object_list()->size() == before);
+        sedq_fuzz_check(e.canvas->get_object_list()->size() == before);
     // Back to the Result alone, so that the scene stays small.
     for (SEDQ_OBJECT* object : *e.canvas->get_object_list())
         object->select(true, false, false);

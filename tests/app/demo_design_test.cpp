@@ -14,31 +14,54 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_state_machine_dlg.h"
 #include "sedq/view/sedq_state_machine_table_view.h"
+#include "support/demo_files.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace
 {
 std::string example(const char* name)
 {
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
+    return sedq_demo_file(name).toStdString();
 }
 
 bool is_group(SDR_TX_SIGNAL_NODES* nodes, int row)
 {
     return nodes->get_node_display_type(row) == SDR_NTYPE_GROUP || nodes->get_node_display_type(row) == SDR_NTYPE_GROUP_ALT;
 }
+
+// Every test reads the demo's design; some edit a copy of its document in an editor window.
+class demo_design : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
+    }
+
+    void open_demo_copy()
+    {
+        const QString copy = m_dir.filePath("demo.vtl");
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(example("demo.vtl")), copy));
+        m_frame = std::make_unique<SEDQ_FRAME_WND>(&m_info, QUI_FW_STATE_ATTACHED);
+        ASSERT_TRUE(m_frame->open_file(copy));
+    }
+
+    QTemporaryDir m_dir;
+    QUI_FRAME_INFO m_info;
+    std::unique_ptr<SEDQ_FRAME_WND> m_frame;
+};
 } // namespace
 
-TEST(demo_design, every_tapped_node_of_the_demo_is_a_tappable_node_of_its_design)
+TEST_F(demo_design, every_tapped_node_of_the_demo_is_a_tappable_node_of_its_design)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
     SDR_TX_SESSION session(nullptr, false);
     ASSERT_TRUE(session.open_session(example("demo.vtl").c_str()));
     HDB_NAMESPACE* design = standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
@@ -63,10 +86,8 @@ TEST(demo_design, every_tapped_node_of_the_demo_is_a_tappable_node_of_its_design
     EXPECT_GT(leaves, 30);
 }
 
-TEST(demo_design, the_demo_acquisitions_follow_the_design_stimuli)
+TEST_F(demo_design, the_demo_acquisitions_follow_the_design_stimuli)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
     SDR_TX_SESSION session(nullptr, false);
     ASSERT_TRUE(session.open_session(example("demo.vtl").c_str()));
     for (int entry = 0; entry < session.get_num_instances(); ++entry)
@@ -114,16 +135,10 @@ int add_first_machine(SEDQ_FRAME_WND* frame, int netlist)
 }
 } // namespace
 
-TEST(demo_design, the_demo_state_machines_are_added_from_both_netlists_and_read_as_state_names)
+TEST_F(demo_design, the_demo_state_machines_are_added_from_both_netlists_and_read_as_state_names)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
-    QTemporaryDir dir;
-    const QString copy = dir.filePath("demo.vtl");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(example("demo.vtl")), copy));
-    QUI_FRAME_INFO info;
-    SEDQ_FRAME_WND frame(&info, QUI_FW_STATE_ATTACHED);
-    ASSERT_TRUE(frame.open_file(copy));
+    ASSERT_NO_FATAL_FAILURE(open_demo_copy());
+    SEDQ_FRAME_WND& frame = *m_frame;
     SEDQ_TX_MANAGER* tx = frame.get_tx_manager();
     tx->set_instance("counter_probe");
     {
@@ -153,16 +168,10 @@ TEST(demo_design, the_demo_state_machines_are_added_from_both_netlists_and_read_
 
 // The demo's state group is linked as the editor links one: recreating its mnemonics on the
 // setup page gives the data page the state names too.
-TEST(demo_design, recreated_state_mnemonics_reach_the_data_page)
+TEST_F(demo_design, recreated_state_mnemonics_reach_the_data_page)
 {
-    std::string error;
-    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
-    QTemporaryDir dir;
-    const QString copy = dir.filePath("demo.vtl");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(example("demo.vtl")), copy));
-    QUI_FRAME_INFO info;
-    SEDQ_FRAME_WND frame(&info, QUI_FW_STATE_ATTACHED);
-    ASSERT_TRUE(frame.open_file(copy));
+    ASSERT_NO_FATAL_FAILURE(open_demo_copy());
+    SEDQ_FRAME_WND& frame = *m_frame;
     SEDQ_TX_MANAGER* tx = frame.get_tx_manager();
     tx->set_instance("fsm_uart");
     {

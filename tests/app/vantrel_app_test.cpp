@@ -1,5 +1,7 @@
 // The host application as a user starts it: it loads the analyzer library, opens a document
 // in the editor window, runs a Tcl script and writes a picture of the window, headless.
+#include "support/demo_files.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -20,7 +22,7 @@ QString binary(const QString& name)
 
 QString demo_document()
 {
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl");
+    return sedq_demo_file("demo.vtl");
 }
 
 struct run_result
@@ -183,7 +185,9 @@ TEST(vantrel_app, the_demo_tool_prints_its_usage_and_refuses_what_it_does_not_kn
         EXPECT_EQ(process.exitCode(), r.code) << arguments.join(' ').toStdString();
         EXPECT_TRUE((r.code == 0 ? output : errors).contains(r.said)) << (output + errors).toStdString();
         if (r.code != 0)
+        {
             EXPECT_TRUE(errors.contains("usage: vantrel_make_demo")) << errors.toStdString();
+        }
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "nothing is written on a refusal";
 }
@@ -197,7 +201,7 @@ TEST(vantrel_app, the_bundled_demo_programming_file_is_what_the_tool_writes)
     const run_result made = run(binary("vantrel_make_demo"), {"--compiled", sof, dir.filePath("demo.vtl")});
     ASSERT_EQ(made.code, 0) << made.errors.toStdString();
     QFile written(sof);
-    QFile bundled(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/output/demo_top.sof"));
+    QFile bundled(sedq_demo_file("output/demo_top.sof"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), bundled.readAll());

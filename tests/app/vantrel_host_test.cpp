@@ -7,6 +7,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "support/demo_files.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QDirIterator>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -178,27 +178,22 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// Starts the host and handles the events its start posted.
+::testing::AssertionResult started(VANTREL_HOST* host)
+{
+    QString error;
+    if (!host->start(&error))
+        return ::testing::AssertionFailure() << error.toStdString();
+    settle();
+    return ::testing::AssertionSuccess();
+}
+
 // A copy of the demo document that a test may change and save.
 QString demo_copy(const QTemporaryDir& dir)
 {
     const QString copy = dir.filePath("demo.vtl");
-    QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), copy);
+    QFile::copy(sedq_demo_file("demo.vtl"), copy);
     return copy;
-}
-
-// A copy of the whole demo project (document, design, its compiled databases and programming
-// file) in `dir`, as scripts/run makes one; the path of its document.
-QString demo_project_copy(const QTemporaryDir& dir)
-{
-    const QDir examples(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples"));
-    QDirIterator files(examples.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-    {
-        const QString relative = examples.relativeFilePath(files.next());
-        QDir(dir.path()).mkpath(QFileInfo(relative).path());
-        QFile::copy(examples.filePath(relative), dir.filePath(relative));
-    }
-    return dir.filePath("demo.vtl");
 }
 
 QList<QWidget*> shown_bars(QWidget* window)
@@ -220,9 +215,7 @@ TEST(vantrel_host, child_mode_shows_one_menu_bar_and_toolbars_with_icons)
     options.screenshot = dir.filePath("w.png");
     options.file = demo_copy(dir);
     VANTREL_HOST host(options);
-    QString error;
-    ASSERT_TRUE(host.start(&error)) << error.toStdString();
-    settle();
+    ASSERT_TRUE(started(&host));
     auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
     ASSERT_NE(frame, nullptr);
     QWidget* window = frame->window();
@@ -257,9 +250,7 @@ TEST(vantrel_host, the_host_asks_before_a_modified_document_is_lost)
         VANTREL_OPTIONS options = host_options(main_window);
         options.file = demo_copy(dir);
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
         ASSERT_NE(frame, nullptr);
         EXPECT_TRUE(frame->windowTitle().endsWith("demo.vtl[*]"));
@@ -290,15 +281,13 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
     QTemporaryDir start;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(start.path()));
-    const QString copy = demo_project_copy(project);
+    const QString copy = sedq_copy_demo_project(project);
     {
         VANTREL_OPTIONS options = host_options(false);
         options.file = QDir(start.path()).relativeFilePath(copy);
         options.screenshot = "w.png";
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         EXPECT_EQ(QDir::current().canonicalPath(), QDir(project.path()).canonicalPath());
         auto* frame = qobject_cast<SEDQ_FRAME_WND*>(editor_frame(false));
         ASSERT_NE(frame, nullptr);
@@ -342,11 +331,9 @@ TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_ma
         const QString previous = QDir::currentPath();
         {
             VANTREL_OPTIONS options = host_options(main_window);
-            options.file = demo_project_copy(dir);
+            options.file = sedq_copy_demo_project(dir);
             VANTREL_HOST host(options);
-            QString error;
-            ASSERT_TRUE(host.start(&error)) << error.toStdString();
-            settle();
+            ASSERT_TRUE(started(&host));
             QUI_FRAME_WND* frame = editor_frame(main_window);
             ASSERT_NE(frame, nullptr);
             EXPECT_TRUE(wait_for_status(frame, SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR))
@@ -374,9 +361,7 @@ TEST(vantrel_host, posted_problems_show_in_the_status_bar_and_bring_the_messages
         VANTREL_OPTIONS options = host_options(main_window);
         options.file = demo_copy(dir);
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        settle();
+        ASSERT_TRUE(started(&host));
         auto* window = qobject_cast<QUI_FRAME_WND*>(editor_frame(main_window)->window());
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->is_message_window_shown()) << main_window;
@@ -407,7 +392,7 @@ TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         VANTREL_OPTIONS options = host_options(false);
-        options.file = demo_project_copy(dir);
+        options.file = sedq_copy_demo_project(dir);
         QFile design(dir.filePath("standin_project.json"));
         ASSERT_TRUE(design.open(QIODevice::ReadWrite));
         const QByteArray text = design.readAll().replace(
@@ -418,9 +403,7 @@ TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
         design.close();
         {
             VANTREL_HOST host(options);
-            QString error;
-            ASSERT_TRUE(host.start(&error)) << error.toStdString();
-            settle();
+            ASSERT_TRUE(started(&host));
             QUI_FRAME_WND* frame = editor_frame(false);
             ASSERT_NE(frame, nullptr);
             auto* main = qobject_cast<QUI_FRAME_WND*>(frame->window());

@@ -129,6 +129,28 @@ protected:
         return titles;
     }
 
+    // Makes `instance` current and shows the advanced trigger page of its trigger `level`
+    // (counted from 0) as the user reaches it: from the first page, a click on the level's tab
+    // (a reopened document may show that page already). The window's canvas.
+    static SEDQ_OBJECT_WIDGET* show_trigger_level(SEDQ_FRAME_WND* frame, int instance, int level)
+    {
+        frame->get_tx_manager()->set_instance(instance);
+        SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+        layout->update_instance_tabs();
+        settle();
+        QTabWidget* tabs = layout->get_data_setup_tab_widget(SEDQ_CURRENT);
+        if (tabs == nullptr)
+            return nullptr;
+        tabs->setCurrentIndex(0);
+        settle();
+        for (int page = 0; page < tabs->count(); ++page)
+            if (tabs->widget(page)->property("trigger level").isValid() &&
+                tabs->widget(page)->property("trigger level").toInt() == level)
+                tabs->setCurrentIndex(page);
+        settle();
+        return layout->get_object_widget();
+    }
+
     QTemporaryDir m_dir;
     QUI_FRAME_INFO m_info;
     QUI_FRAME_INFO m_host_info{"Corvane", ""};

@@ -6,9 +6,6 @@
 #include "host/afcq.h"
 #include "sedq/view/sedq_view.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -19,33 +16,9 @@ namespace
 class instance_demo_run_test : public instance_widget_test::instance_widget_fixture
 {
 protected:
-    static QString example(const char* name)
-    {
-        return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name);
-    }
-
-    // The demo beside a copy of its project, so that compiling writes into the copy.
-    void open_demo()
-    {
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
-        std::string error;
-        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
-            << error;
-        m_frame = open_frame(m_dir.filePath("demo.vtl"));
-        tx()->set_jtag_hardware(instance_widget_test::CABLE, true);
-        tx()->set_jtag_device(instance_widget_test::DEVICE, true);
-        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
-        refresh();
-    }
-
     void compile_and_program_demo()
     {
-        std::string error;
-        const std::string sof = m_dir.filePath("output/demo_top.sof").toStdString();
-        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
-        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
+        compile_and_program("output/demo_top.sof");
         tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
         refresh();
     }
@@ -57,18 +30,7 @@ protected:
         standin::chi::set_pace_ms(5);
         standin::chi::set_delivery(standin::chi::delivery::thread);
         select({0, 1});
-        press(ACTION_RUN);
-        QElapsedTimer timer;
-        timer.start();
-        // The last request's end reaches the model's acquisition state and the panes as queued
-        // updates after the pane's count drops: wait for both.
-        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) && timer.elapsed() < 30000)
-        {
-            standin::chi::wait_idle(50);
-            refresh();
-        }
-        ASSERT_EQ(pane()->get_request_count(), 0);
-        refresh();
+        run_to_the_end();
     }
 
     // The data tab's view of the current instance, painted into an image.

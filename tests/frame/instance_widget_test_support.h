@@ -13,7 +13,11 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/sedq_globals.h"
 #include "support/counter_design.h"
+#include "support/demo_files.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -130,10 +134,28 @@ protected:
     // Delivers the refreshes the model queued, the way the event loop does.
     void refresh() const { settle(); }
 
-    void compile_and_program()
+    // The demo beside a copy of its project, so that compiling writes into the copy, on the
+    // design's cable and device.
+    void open_demo()
+    {
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
+        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
+            ASSERT_TRUE(QFile::copy(sedq_demo_file(file), m_dir.filePath(file))) << file;
+        std::string error;
+        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
+            << error;
+        m_frame = open_frame(m_dir.filePath("demo.vtl"));
+        tx()->set_jtag_hardware(CABLE, true);
+        tx()->set_jtag_device(DEVICE, true);
+        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+        refresh();
+    }
+
+    // Compiles the design into `sof_path` (in the test's folder) and programs the device from it.
+    void compile_and_program(const char* sof_path = "output/top.sof")
     {
         std::string error;
-        const std::string sof = m_dir.filePath("output/top.sof").toStdString();
+        const std::string sof = m_dir.filePath(sof_path).toStdString();
         ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
         ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
         refresh();
@@ -164,6 +186,24 @@ protected:
     void step() const
     {
         standin::chi::step();
+        refresh();
+    }
+
+    // Presses Run and handles events until every request has ended (or 30 s pass). The last
+    // request's end reaches the model's acquisition state and the panes as queued updates after
+    // the pane's count drops: it waits for both.
+    void run_to_the_end()
+    {
+        press(ACTION_RUN);
+        QElapsedTimer timer;
+        timer.start();
+        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) &&
+               timer.elapsed() < 30000)
+        {
+            standin::chi::wait_idle(50);
+            refresh();
+        }
+        ASSERT_EQ(pane()->get_request_count(), 0);
         refresh();
     }
 

@@ -2,6 +2,7 @@
 // device, the toolbar's compile button writes the programming file it names, the JTAG pane's
 // Program button loads it into the device, and Run acquires new data for both instances.
 #include "jtag_widget_test_support.h"
+#include "support/demo_files.h"
 
 #include "host/standin/project_control.h"
 #include "sedq/view/sedq_view.h"
@@ -39,9 +40,7 @@ protected:
     {
         ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
         for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + file),
-                                    m_dir.filePath(file)))
-                << file;
+            ASSERT_TRUE(QFile::copy(sedq_demo_file(file), m_dir.filePath(file))) << file;
         std::string error;
         ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error)) << error;
         QDir::setCurrent(m_dir.path());

@@ -2,6 +2,7 @@
 // instance's second level shows its preset condition as boxes with their host pictures, the
 // title and the listing, and zooms and scrolls by the View commands.
 #include "frame_test_support.h"
+#include "support/demo_files.h"
 
 #include "host/afcq.h"
 #include "host/afcq_drag.h"
@@ -38,21 +39,9 @@ protected:
     void SetUp() override
     {
         const QString path = m_dir.filePath("demo.vtl");
-        ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+        ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
         m_frame = open_frame(path);
-        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
-        tx->set_instance(SERIAL_INSTANCE);
-        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
-        layout->update_instance_tabs();
-        settle();
-        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
-        ASSERT_NE(tabs, nullptr);
-        for (int page = 0; page < tabs->count(); ++page)
-            if (tabs->widget(page)->property("trigger level").isValid() &&
-                tabs->widget(page)->property("trigger level").toInt() == PRESET_LEVEL)
-                tabs->setCurrentIndex(page);
-        settle();
-        m_canvas = layout->get_object_widget();
+        m_canvas = show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
         ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
         ASSERT_TRUE(m_canvas->isVisible());
     }

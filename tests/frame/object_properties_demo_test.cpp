@@ -2,6 +2,7 @@
 // second advanced level, its Bus selected on the canvas, Properties through the canvas's
 // shortcut, the bit order changed and kept through a save and a reopening.
 #include "frame_test_support.h"
+#include "support/demo_files.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
@@ -29,21 +30,7 @@ protected:
     SEDQ_OBJECT_WIDGET* open_preset_level(const QString& path)
     {
         m_frame = open_frame(path);
-        SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
-        tx->set_instance(SERIAL_INSTANCE);
-        SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
-        layout->update_instance_tabs();
-        settle();
-        // The user clicks the level's tab (a reopened document may show it already).
-        QTabWidget* tabs = layout->get_data_setup_tab_widget(-1);
-        tabs->setCurrentIndex(0);
-        settle();
-        for (int page = 0; tabs != nullptr && page < tabs->count(); ++page)
-            if (tabs->widget(page)->property("trigger level").isValid() &&
-                tabs->widget(page)->property("trigger level").toInt() == PRESET_LEVEL)
-                tabs->setCurrentIndex(page);
-        settle();
-        return layout->get_object_widget();
+        return show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
     }
 
     // Selects the Bus on the canvas and presses Alt with the keypad's Enter there; `step` sees
@@ -102,7 +89,7 @@ protected:
 TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and_shown_again)
 {
     const QString path = m_dir.filePath("demo.vtl");
-    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
     SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
     const std::string before = equation_of_the_preset();
     ASSERT_NE(before.find("{'uart_tx|data[7]','uart_tx|data[6]'"), std::string::npos) << before;
@@ -134,7 +121,7 @@ TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and
 TEST_F(object_properties_demo_test, the_edit_menu_edits_the_canvas_and_undo_returns_to_the_preset)
 {
     const QString path = m_dir.filePath("demo.vtl");
-    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), path));
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
     SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
     ASSERT_TRUE(canvas != nullptr && canvas->get_object_list() != nullptr);
     const std::string preset = equation_of_the_preset();

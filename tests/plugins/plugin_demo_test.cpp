@@ -2,11 +2,10 @@
 // group over the transmitter's data byte, and the stored acquisition decodes into the
 // characters the transmitter sent.
 #include "plugin_test_support.h"
+#include "support/demo_files.h"
 
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
-
-#include <QDir>
 
 namespace
 {
@@ -14,7 +13,7 @@ constexpr int UART_INSTANCE = 1;
 
 std::string example(const char* name)
 {
-    return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name).toStdString();
+    return sedq_demo_file(name).toStdString();
 }
 
 std::string bits_of(char c)

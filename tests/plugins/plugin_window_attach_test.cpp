@@ -14,7 +14,6 @@
 #include "sedq/plugins/sedq_plugin_option_dlg.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,28 +35,13 @@ protected:
         standin::tst::set_regtest_mode(false);
     }
 
-    static QString example(const char* name)
-    {
-        return QDir(QString(SEDQ_TEST_DATA_DIR)).filePath(QString("../examples/") + name);
-    }
-
-    // The demo beside a copy of its project, with the serial decoder in the host's modules.
+    // The demo as the fixture opens it, with the serial decoder in the host's modules.
     void open_demo()
     {
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
         ASSERT_TRUE(QDir(m_dir.path()).mkpath("modules"));
         ASSERT_TRUE(QFile::copy(SEDQ_DECODER_DIR "/libsld_sed_uart.so", m_dir.filePath("modules/libsld_sed_uart.so")));
         standin::gen::set_module_path(m_dir.filePath("modules").toStdString());
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            ASSERT_TRUE(QFile::copy(example(file), m_dir.filePath(file))) << file;
-        std::string error;
-        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error))
-            << error;
-        m_frame = open_frame(m_dir.filePath("demo.vtl"));
-        tx()->set_jtag_hardware(instance_widget_test::CABLE, true);
-        tx()->set_jtag_device(instance_widget_test::DEVICE, true);
-        tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
-        refresh();
+        instance_widget_fixture::open_demo();
     }
 
     // The window's "Add Nodes with Plug-In" entry of the decoder, filled as opening the menu does.
@@ -108,23 +92,11 @@ protected:
 
     void run_probe()
     {
-        std::string error;
-        const std::string sof = m_dir.filePath("output/demo_top.sof").toStdString();
-        ASSERT_TRUE(standin::chi::compile(data(), 15, sof, &error)) << error;
-        ASSERT_TRUE(standin::chi::program_device_from_file(sof, &error)) << error;
-        refresh();
+        compile_and_program("output/demo_top.sof");
+        ASSERT_FALSE(HasFatalFailure());
         standin::chi::set_delivery(standin::chi::delivery::thread);
         select({PROBE_INSTANCE});
-        press(ACTION_RUN);
-        QElapsedTimer timer;
-        timer.start();
-        while ((pane()->get_request_count() > 0 || tx()->is_any_instance_acquiring()) && timer.elapsed() < 30000)
-        {
-            standin::chi::wait_idle(50);
-            refresh();
-        }
-        ASSERT_EQ(pane()->get_request_count(), 0);
-        refresh();
+        run_to_the_end();
     }
 
     static int plugin_row(SDR_TX_SIGNAL_NODES* nodes)

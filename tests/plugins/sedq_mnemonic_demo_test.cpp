@@ -2,6 +2,7 @@
 // filled in the dialog, a bus shown through it, and the whole OK undone and redone.
 #include "view/sedq_modal_step.h"
 #include "view/sedq_view_test_support.h"
+#include "support/demo_files.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/standin/msg_control.h"
@@ -78,7 +79,7 @@ protected:
 TEST_F(mnemonic_demo_test, a_table_made_in_the_setup_names_the_values_of_a_demo_bus)
 {
     const QString copy = m_dir.filePath(QStringLiteral("demo.vtl"));
-    ASSERT_TRUE(QFile::copy(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples/demo.vtl"), copy));
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), copy));
     open(copy);
     const int bus = row_of("ctrl|mode[1..0]");
     ASSERT_GE(bus, 0);

@@ -22,13 +22,13 @@
 #include "sedq/tcl/sedq_tcl_args_auto.h"
 #include "sedq/tcl/sedq_test_object_widget.h"
 #include "host/afcq.h"
+#include "support/demo_files.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QTabWidget>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -261,19 +261,6 @@ TEST_F(sedq_tcl_commands, a_schema_that_names_no_source_is_reported_and_the_call
 
 // ---- the host application --------------------------------------------------------------------
 
-QString demo_project_copy(const QTemporaryDir& dir)
-{
-    const QDir examples(QDir(QString(SEDQ_TEST_DATA_DIR)).filePath("../examples"));
-    QDirIterator files(examples.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-    {
-        const QString relative = examples.relativeFilePath(files.next());
-        QDir(dir.path()).mkpath(QFileInfo(relative).path());
-        QFile::copy(examples.filePath(relative), dir.filePath(relative));
-    }
-    return dir.filePath("demo.vtl");
-}
-
 QString write_script(const QTemporaryDir& dir, const QString& text)
 {
     const QString path = dir.filePath("steps.tcl");
@@ -326,7 +313,7 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
     for (bool main_window : {false, true})
     {
         QTemporaryDir dir;
-        const QString document = demo_project_copy(dir);
+        const QString document = sedq_copy_demo_project(dir);
         const QString script = write_script(
             dir, "sedq_on_mnemonic_dialog -action \"add table\" -table_name T1 -table_width 8\n"
                  "sedq_add_node -filename [file normalize " + document + "] -nodename \"ctrl|done\"\n"
@@ -362,7 +349,7 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
 TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
 {
     QTemporaryDir dir;
-    const QString document = demo_project_copy(dir);
+    const QString document = sedq_copy_demo_project(dir);
     const QString script = write_script(dir, "sedq_check_locate_enable\n"
                                              "sedq_switch_to_advanced_view -combobox_type 0\n"
                                              "sedq_on_time_units_dialog -time 10 -time_unit_index 1\n");
@@ -422,7 +409,7 @@ QByteArray contents_of(const QString& path)
 TEST(sedq_tcl_host, the_binary_prints_the_usage_and_stops_at_a_misspelt_argument)
 {
     QTemporaryDir dir;
-    const QString document = demo_project_copy(dir);
+    const QString document = sedq_copy_demo_project(dir);
     const QString script = write_script(
         dir, "puts [sedq_find -h]\nsedq_on_mnemonic_dialog -action \"add table\" -tabel_name T1\nputs unreachable\n");
     const binary_run run = run_binary({"--script", script, "--screenshot", dir.filePath("w.png"), document});
@@ -450,7 +437,7 @@ TEST(sedq_tcl_host, the_binary_saves_what_the_mnemonic_script_did)
     for (const auto& c : cases)
     {
         QTemporaryDir dir;
-        const QString document = demo_project_copy(dir);
+        const QString document = sedq_copy_demo_project(dir);
         const QByteArray original = contents_of(document);
         const QString saved = dir.filePath("saved.vtl");
         const QString script = write_script(dir, steps.arg(document) + c.tail);
@@ -487,7 +474,7 @@ protected:
 
     void SetUp() override
     {
-        m_host = std::make_unique<VANTREL_HOST>(options_for(demo_project_copy(m_dir), QString()));
+        m_host = std::make_unique<VANTREL_HOST>(options_for(sedq_copy_demo_project(m_dir), QString()));
         QString error;
         ASSERT_TRUE(m_host->start(&error)) << error.toStdString();
         m_window = analyzer_window();
@@ -590,7 +577,9 @@ TEST_F(sedq_tcl_canvas, menu_entries_run_their_canvas_commands)
     for (const SEDQ_OBJECT* other : *m_canvas->get_object_list())
     {
         if (other != busy && !other->is_hidden())
+        {
             EXPECT_FALSE(busy->get_rect().intersects(other->get_rect())) << other->get_alias().toStdString();
+        }
     }
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -4,60 +4,19 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include "host/afcq.h"
-#include "host/dbmui.h"
 #include "host/gen.h"
 #include "host/hdb.h"
 #include "host/msg.h"
-#include "host/qhd.h"
 #include "host/qui.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_locate_namespace.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QAction>
 
 #include <memory>
-
-namespace
-{
-// The netlist the host's locate tools know, asked for under `client`; released on every path.
-class LOCATE_NAMESPACE
-{
-public:
-    LOCATE_NAMESPACE(const char* client, HDB_NAMESPACE::PDB_FILE_TYPE type) : m_client(client)
-    {
-        m_manager = DBMUI_MANAGER::get_dbmui_manager(0xabcd);
-        if (m_manager == nullptr)
-            return;
-        m_manager->register_manager(hdb_get_cmp_manager());
-        m_manager->register_manager(hdb_get_ui_name_mgr());
-        m_manager->register_manager(qhd_get_qhd_dbmui_manager());
-        m_names = m_manager->get_hdb_cmp_action_pt_instance(client, type, false, nullptr, false);
-    }
-    ~LOCATE_NAMESPACE() { release(); }
-    LOCATE_NAMESPACE(const LOCATE_NAMESPACE&) = delete;
-    LOCATE_NAMESPACE& operator=(const LOCATE_NAMESPACE&) = delete;
-
-    HDB_NAMESPACE* get() const { return m_names; }
-    HDB_INSTANCE_NAME* find(const QString& name) const
-    {
-        return m_names != nullptr && !name.isEmpty() ? m_names->get_instance_name(name.toLocal8Bit().constData())
-                                                     : nullptr;
-    }
-    void release()
-    {
-        if (m_names != nullptr)
-            m_manager->unget_hdb_cmp_action_pt_instance(&m_names, m_client);
-    }
-
-private:
-    const char* m_client;
-    DBMUI_MANAGER* m_manager = nullptr;
-    HDB_NAMESPACE* m_names = nullptr;
-};
-
-} // namespace
 
 // The name the locate commands look up: the first selected object's.
 QString SEDQ_OBJECT_WIDGET::get_locate_name() const
@@ -74,7 +33,8 @@ void SEDQ_OBJECT_WIDGET::on_update_locate()
     bool found = false;
     if (get_selected_item() != nullptr)
     {
-        const LOCATE_NAMESPACE names("SEDQ_OBJECT_WIDGET::on_update_locate", HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
+        const SEDQ_LOCATE_NAMESPACE names("SEDQ_OBJECT_WIDGET::on_update_locate",
+                                          HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
         found = names.find(get_locate_name()) != nullptr;
     }
     const SEDQ_OBJECT* object = get_selected_item();
@@ -98,7 +58,8 @@ void SEDQ_OBJECT_WIDGET::on_locate_triggered(CLSID target)
         return;
     auto schema = std::make_unique<MSG_GEN_LOCATION_SCHEMA>();
     {
-        LOCATE_NAMESPACE names("SEDQ_OBJECT_WIDGET::do_locate_triggered", HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
+        SEDQ_LOCATE_NAMESPACE names("SEDQ_OBJECT_WIDGET::do_locate_triggered",
+                                    HDB_NAMESPACE::PDB_PRE_SYNTHESIS);
         if (names.get() == nullptr)
             return;
         HDB_INSTANCE_NAME* instance = names.find(name);
@@ -132,7 +93,7 @@ void SEDQ_OBJECT_WIDGET::on_locate_design_file()
         m_tx->is_incremental_compile() ? HDB_NAMESPACE::PDB_ANY : HDB_NAMESPACE::PDB_PRE_SYNTHESIS;
     std::unique_ptr<MSG_GEN_LOCATION_SCHEMA> schema;
     {
-        LOCATE_NAMESPACE names("sedq_object_widget", type);
+        SEDQ_LOCATE_NAMESPACE names("sedq_object_widget", type);
         HDB_INSTANCE_NAME* instance = names.find(name);
         const MSG_GEN_LOCATION_SCHEMA* design_file = instance != nullptr ? instance->get_design_file_schema() : nullptr;
         if (design_file == nullptr)

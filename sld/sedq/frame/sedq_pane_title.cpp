@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
@@ -68,5 +69,22 @@ SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStanda
     parts.tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     parts.tree->setModel(model);
     parts.layout->addWidget(parts.tree, 1);
+    return parts;
+}
+
+SEDQ_TITLED_PANE sedq_make_titled_pane(QFrame* pane, const QString& title)
+{
+    SEDQ_TITLED_PANE parts;
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    parts.layout = new QVBoxLayout(pane);
+    parts.layout->setContentsMargins(0, 0, 0, 0);
+    parts.layout->setSpacing(0);
+    parts.header = new QHBoxLayout;
+    parts.header->setContentsMargins(7, 0, 0, 0);
+    auto* label = new QLabel(title);
+    label->setFixedHeight(22);
+    parts.header->addWidget(label);
+    parts.layout->addLayout(parts.header);
+    parts.layout->addWidget(sedq_make_sunken_line());
     return parts;
 }

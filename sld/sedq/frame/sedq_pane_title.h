@@ -1,8 +1,8 @@
 #pragma once
 // The parts every pane of the editor window shares: the title row with its close button,
-// the one-pixel rule below it, and the skeleton of the panes that list items in a tree. A pane's View-menu
-// toggle and its close button stay in step: the toggle shows and hides the pane, the close button hides it
-// and unchecks the toggle.
+// the one-pixel rule below it, and the skeletons of the panes that list items in a tree and
+// of the state flow panes. A pane's View-menu toggle and its close button stay in step: the
+// toggle shows and hides the pane, the close button hides it and unchecks the toggle.
 
 #include <QList>
 
@@ -10,6 +10,7 @@ class QAction;
 class QFrame;
 class QHBoxLayout;
 class QStandardItemModel;
+class QString;
 class QTreeView;
 class QVBoxLayout;
 class QWidget;
@@ -35,3 +36,13 @@ struct SEDQ_LIST_PANE
     QTreeView* tree = nullptr;
 };
 SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStandardItemModel* model);
+
+// A state flow pane's skeleton: `pane` framed as a sunken panel over a column without margins
+// that holds a header row (left margin 7) led by the label `title`, 22 pixels high, and a
+// sunken line below it. The caller adds to the header row and below the line.
+struct SEDQ_TITLED_PANE
+{
+    QVBoxLayout* layout = nullptr;
+    QHBoxLayout* header = nullptr;
+};
+SEDQ_TITLED_PANE sedq_make_titled_pane(QFrame* pane, const QString& title);

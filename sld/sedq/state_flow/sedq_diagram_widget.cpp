@@ -96,17 +96,7 @@ void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item
 SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* header = new QHBoxLayout;
-    header->setContentsMargins(7, 0, 0, 0);
-    auto* title = new QLabel(tr("State Diagram:"));
-    title->setFixedHeight(22);
-    header->addWidget(title);
-    layout->addLayout(header);
-    layout->addWidget(sedq_make_sunken_line());
+    QVBoxLayout* layout = sedq_make_titled_pane(this, tr("State Diagram:")).layout;
     auto* grid = new QGridLayout;
     grid->setContentsMargins(7, 7, 7, 7);
     grid->setSpacing(6);

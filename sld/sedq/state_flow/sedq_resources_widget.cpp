@@ -4,6 +4,7 @@
 #include "sedq/frame/sedq_config_check_box.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -27,21 +28,7 @@ const int MAXIMUM_RESOURCES = 20;
 SEDQ_RESOURCES_WIDGET::SEDQ_RESOURCES_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* header = new QHBoxLayout;
-    header->setContentsMargins(7, 0, 0, 0);
-    auto* title = new QLabel(tr("Resources:"));
-    title->setFixedHeight(22);
-    header->addWidget(title);
-    layout->addLayout(header);
-    auto* line = new QFrame;
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setLineWidth(0);
-    line->setMidLineWidth(1);
-    layout->addWidget(line);
+    QVBoxLayout* layout = sedq_make_titled_pane(this, tr("Resources:")).layout;
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);

@@ -26,15 +26,8 @@ const int CHECK_DELAY_MS = 500;
 SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_instance(instance), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* header = new QHBoxLayout;
-    header->setContentsMargins(7, 0, 0, 0);
-    auto* title = new QLabel(tr("State Machine:"));
-    title->setFixedHeight(22);
-    header->addWidget(title);
+    const SEDQ_TITLED_PANE pane = sedq_make_titled_pane(this, tr("State Machine:"));
+    QHBoxLayout* header = pane.header;
     header->addSpacing(6);
     m_message_label = new QLabel;
     m_message_label->setTextFormat(Qt::PlainText);
@@ -45,8 +38,7 @@ SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_W
         palette.setColor(group, QPalette::WindowText, Qt::red);
     m_message_label->setPalette(palette);
     header->addWidget(m_message_label, 1);
-    layout->addLayout(header);
-    layout->addWidget(sedq_make_sunken_line());
+    QVBoxLayout* layout = pane.layout;
     m_scroll_area = new QScrollArea;
     m_scroll_area->setFrameShape(QFrame::NoFrame);
     m_scroll_area->setWidgetResizable(true);

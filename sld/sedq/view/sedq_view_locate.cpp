@@ -4,15 +4,14 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/acf.h"
-#include "host/dbmui.h"
 #include "host/gen.h"
 #include "host/hdb.h"
 #include "host/msg.h"
-#include "host/qhd.h"
 #include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_locate_namespace.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -104,40 +103,6 @@ void SEDQ_VIEW::on_plugin_options()
 
 // ---- locate --------------------------------------------------------------------------------------
 
-namespace
-{
-// The netlist the host's locate tools know, asked for under `client`; released on every path.
-class LOCATE_NAMESPACE
-{
-public:
-    explicit LOCATE_NAMESPACE(const char* client) : m_client(client)
-    {
-        m_manager = DBMUI_MANAGER::get_dbmui_manager(0xabcd);
-        if (m_manager == nullptr)
-            return;
-        m_manager->register_manager(hdb_get_cmp_manager());
-        m_manager->register_manager(hdb_get_ui_name_mgr());
-        m_manager->register_manager(qhd_get_qhd_dbmui_manager());
-        m_names = m_manager->get_hdb_cmp_action_pt_instance(client, HDB_NAMESPACE::PDB_PRE_SYNTHESIS, false,
-                                                            nullptr, false);
-    }
-    ~LOCATE_NAMESPACE()
-    {
-        if (m_names != nullptr)
-            m_manager->unget_hdb_cmp_action_pt_instance(&m_names, m_client);
-    }
-    LOCATE_NAMESPACE(const LOCATE_NAMESPACE&) = delete;
-    LOCATE_NAMESPACE& operator=(const LOCATE_NAMESPACE&) = delete;
-
-    HDB_NAMESPACE* get() const { return m_names; }
-
-private:
-    const char* m_client;
-    DBMUI_MANAGER* m_manager = nullptr;
-    HDB_NAMESPACE* m_names = nullptr;
-};
-} // namespace
-
 // The first selected row that is not a bus or group; -1 when none.
 int SEDQ_VIEW::first_selected_leaf()
 {
@@ -162,7 +127,7 @@ void SEDQ_VIEW::on_update_locate()
         return;
     bool found = false;
     {
-        LOCATE_NAMESPACE names("SEDQ_VIEW::on_update_locate");
+        SEDQ_LOCATE_NAMESPACE names("SEDQ_VIEW::on_update_locate");
         found = find_locate_instance(names.get()) != nullptr;
     }
     const bool enabled =
@@ -179,7 +144,7 @@ void SEDQ_VIEW::on_locate(CLSID target)
         return;
     MSG_GEN_LOCATION_SCHEMA schema;
     {
-        LOCATE_NAMESPACE names("SEDQ_VIEW::do_locate_triggered");
+        SEDQ_LOCATE_NAMESPACE names("SEDQ_VIEW::do_locate_triggered");
         if (names.get() == nullptr)
             return;
         if (HDB_INSTANCE_NAME* instance = find_locate_instance(names.get()))
@@ -205,7 +170,7 @@ void SEDQ_VIEW::on_locate_design_file()
         return;
     MSG_GEN_LOCATION_SCHEMA* location = nullptr;
     {
-        LOCATE_NAMESPACE names("SEDQ_VIEW::do_locate_in_design_file");
+        SEDQ_LOCATE_NAMESPACE names("SEDQ_VIEW::do_locate_in_design_file");
         HDB_INSTANCE_NAME* instance = find_locate_instance(names.get());
         if (instance == nullptr)
             return;

@@ -1,0 +1,74 @@
+#pragma once
+// What the advanced trigger canvas's fuzz targets share: an editor window over a new document
+// whose first trigger level is advanced, shown offscreen with the canvas's page open, and the
+// one application and window a target keeps for the whole process.
+
+#include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+// A broken invariant stops the run like a crash, so that the fuzzer keeps the input.
+inline void sedq_fuzz_check(bool ok)
+{
+    if (!ok)
+        abort();
+}
+
+struct SEDQ_FUZZ_CANVAS_WINDOW
+{
+    // The page of an instance's tabs that holds the advanced trigger canvas.
+    static constexpr int CANVAS_PAGE = 2;
+
+    SEDQ_FUZZ_CANVAS_WINDOW()
+    {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        tx = frame->get_tx_manager();
+        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
+        tx->get_trigger_nodes(SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
+            SDR_LTYPE_ADVANCED;
+        tx->refresh_tx_cache();
+        frame->resize(800, 600);
+        frame->show();
+        settle();
+        frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(CANVAS_PAGE);
+        settle();
+        canvas = frame->get_layout_widget()->get_object_widget();
+    }
+
+    static void settle()
+    {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+    SEDQ_TX_MANAGER* tx = nullptr;
+    SEDQ_OBJECT_WIDGET* canvas = nullptr;
+};
+
+// The target's window, built on first use over an offscreen application named `name`. Both are
+// kept to the end of the process: destroyed among the exit handlers the window would outlive the
+// Qt state it needs.
+template <class EDITOR> EDITOR& sedq_fuzz_editor(const char* name)
+{
+    static int argc = 1;
+    static QByteArray program(name);
+    static char* argv[] = {program.data(), nullptr};
+    static const bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
+    (void)platform;
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+    static EDITOR* built = new EDITOR;
+    return *built;
+}
