@@ -351,7 +351,7 @@ HDB_INSTANCE_NAME* HDB_NAMESPACE::get_instance_name(const char* name)
 void HDB_NAMESPACE::get_instance_names(const char* const* names, size_t count, HDB_INSTANCE_NAME** found)
 {
     counters().lookups += long(count);
-    std::vector<std::string_view> keys(count);
+    std::vector<std::string_view> keys(count, std::string_view(""));
     std::vector<std::string> lowered(m_case_sensitive ? 0 : count);
     for (size_t i = 0; i < count; ++i)
     {
