@@ -113,7 +113,7 @@ protected:
             }));
         tabs()->setCurrentIndex(2);
         settle();
-        refresh(0x20000100u);
+        refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS);
         ASSERT_NE(canvas()->get_object_list(), nullptr);
         // The canvas gives the shown condition its Result.
         ASSERT_GE(sedq_get_object_index(canvas()->get_object_list(), SEDQ_OBJECT::LEVEL_RESULT), 0);
@@ -121,7 +121,7 @@ protected:
         canvas()->resize(800, 600);
         // The application delivers drag events only to a widget that takes drops.
         canvas()->setAcceptDrops(true);
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     }
 
     void TearDown() override

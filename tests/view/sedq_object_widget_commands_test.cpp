@@ -31,7 +31,7 @@ protected:
         view_test::SetUp();
         open_advanced_level();
         canvas()->resize(800, 600);
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
         ASSERT_NE(canvas()->get_object_list(), nullptr);
     }
 
@@ -63,7 +63,7 @@ protected:
     void offer_every_command()
     {
         canvas()->free_array(&objects());
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
         SEDQ_OBJECT* logical = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result());
         select({add(SEDQ_OBJECT::NODE, logical)});
         QPoint anchor(0, 0);
@@ -97,10 +97,10 @@ protected:
     {
         const int page = tabs()->currentIndex();
         ASSERT_TRUE(tx()->enable_powerup_trigger(SEDQ_CURRENT, true));
-        refresh(0x40u);
+        refresh(SEDQ_UPDATE_LAYOUT);
         tabs()->setCurrentIndex(page);
         settle();
-        refresh(0x20000100u);
+        refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS);
     }
     QStringList names()
     {
@@ -133,7 +133,7 @@ TEST_F(canvas_commands_test, a_missing_result_is_made_once_and_the_first_snapsho
 {
     EXPECT_EQ(objects().size(), 1);
     EXPECT_EQ(result()->get_type(), SEDQ_OBJECT::LEVEL_RESULT);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     EXPECT_EQ(objects().size(), 1) << "a condition with a Result gets none";
     ASSERT_EQ(canvas()->get_undo_list()->size(), 1);
     EXPECT_EQ(canvas()->get_undo_position(), 0);
@@ -344,7 +344,7 @@ TEST_F(canvas_commands_test, remove_promotes_inputs_in_reverse_and_delete_drops_
     for (const auto& row : rows)
     {
         canvas()->free_array(&objects());
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
         SEDQ_OBJECT* parent = add(SEDQ_OBJECT::LOGICAL_OPERATOR, result());
         SEDQ_OBJECT* op = add(SEDQ_OBJECT::LOGICAL_OPERATOR, parent);
         SEDQ_OBJECT* a = add(SEDQ_OBJECT::NODE, op);
@@ -460,9 +460,9 @@ TEST_F(canvas_commands_test, undo_history_drops_the_redo_tail_and_resumes_after_
     EXPECT_EQ(condition()->get_undo_position(), 2) << "the model keeps the position";
     (void)node;
     tabs()->setCurrentIndex(1);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     tabs()->setCurrentIndex(2);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     EXPECT_EQ(canvas()->get_undo_position(), 2);
     canvas()->update_all_rules();
     EXPECT_FALSE(enabled(AFCQ_EDIT_REDO_ACTION));

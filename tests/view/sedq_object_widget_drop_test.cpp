@@ -199,7 +199,7 @@ TEST(canvas_drop_rule, a_drag_near_an_edge_that_can_scroll_scrolls_one_step)
 TEST_F(canvas_drag_test, nodes_and_palette_entries_are_taken_and_anything_else_refused)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     const QPoint empty(100, 300);
     ASSERT_LT(empty.x(), result_centre().x() - 100);
     drag_from(view(), node_data(), [&] {
@@ -260,7 +260,7 @@ TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
 TEST_F(canvas_dropping_test, dropped_nodes_and_palette_entries_join_the_object_under_the_drop)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     select_nodes({17});
     drag_from(view(), node_data(), [&] { EXPECT_TRUE(drop(result_centre(), *node_data()).accepted); });
     ASSERT_EQ(result()->get_children().size(), 1) << "the node is wired into the Result it was dropped on";

@@ -41,7 +41,7 @@ protected:
         node->move(370, 200);
         result->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
         canvas->resize(900, 400);
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
         return canvas;
     }
 

@@ -43,7 +43,7 @@ protected:
             }));
         tabs()->setCurrentIndex(2);
         settle();
-        refresh(0x20000100u);
+        refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS);
         ASSERT_NE(canvas()->get_object_list(), nullptr);
         QApplication::setActiveWindow(frame());
         canvas()->setFocus(Qt::OtherFocusReason);

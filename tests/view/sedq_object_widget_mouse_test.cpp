@@ -17,7 +17,7 @@
 TEST_F(canvas_mouse_test, a_click_selects_and_a_ctrl_rubber_band_inverts)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     SEDQ_OBJECT* first = drop_loose_node(QPoint(100, 200));
     SEDQ_OBJECT* second = drop_loose_node(QPoint(100, 400));
     ASSERT_TRUE(first && second);
@@ -56,7 +56,7 @@ TEST(canvas_detach_rule, an_input_comes_loose_61_left_or_38_right_of_its_parents
 TEST_F(canvas_mouse_test, moving_a_tree_onto_a_free_input_attaches_and_pulling_it_away_detaches)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 450));
     ASSERT_NE(node, nullptr);
     QRect input;
@@ -78,7 +78,7 @@ TEST_F(canvas_mouse_test, moving_a_tree_onto_a_free_input_attaches_and_pulling_i
 TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     select_nodes({17});
     drag_from(view(), node_data(), [&] { drop(result_centre(), *node_data()); });
     SEDQ_OBJECT* node = result()->get_children().value(0);
@@ -104,7 +104,7 @@ TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
 TEST_F(canvas_mouse_test, the_tooltip_says_what_a_double_click_does_or_that_the_level_is_off)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     mouse(QEvent::MouseMove, QPoint(100, 500), Qt::NoButton);
     EXPECT_EQ(canvas()->toolTip(), QStringLiteral("double-click to insert a new object"));
     mouse(QEvent::MouseMove, result_centre(), Qt::NoButton);
@@ -137,7 +137,7 @@ std::ostream& operator<<(std::ostream& out, const key_effect& e)
 TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     enum PICK { NODE, RESULT, NOTHING };
     const key_effect unchanged{1, true, true, 0};
     const struct
@@ -191,7 +191,7 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
 TEST_F(canvas_mouse_test, f2_opens_the_rename_editor_and_return_commits_one_undo_step)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 300));
     ASSERT_NE(node, nullptr);
     node->set_alias(QStringLiteral("old"));
@@ -228,7 +228,7 @@ TEST_F(canvas_mouse_test, f2_opens_the_rename_editor_and_return_commits_one_undo
 TEST_F(canvas_mouse_test, a_double_click_on_an_object_opens_its_properties_and_cancel_keeps_it)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     SEDQ_OBJECT* first = drop_loose_node(QPoint(100, 200));
     SEDQ_OBJECT* second = drop_loose_node(QPoint(100, 400));
     ASSERT_TRUE(first && second);
@@ -264,7 +264,7 @@ TEST_F(canvas_mouse_test, a_double_click_on_an_object_opens_its_properties_and_c
 TEST_F(canvas_mouse_test, a_gesture_past_an_edge_scrolls_towards_the_mouse)
 {
     result()->move(500, 200);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     SEDQ_OBJECT* node = drop_loose_node(QPoint(100, 400));
     ASSERT_NE(node, nullptr);
     QApplication::setActiveWindow(frame());

@@ -28,7 +28,7 @@ protected:
         ASSERT_GE(result, 0);
         canvas()->get_object_list()->at(result)->move(500, 200);
         canvas()->resize(800, 600);
-        refresh(0x100u);
+        refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     }
 
     SEDQ_OBJECT_WIDGET* canvas() { return frame()->get_layout_widget()->get_object_widget(); }
@@ -141,7 +141,7 @@ TEST_F(canvas_paint_test, scroll_ranges_keep_the_drawing_where_it_is_and_scrolli
 {
     SEDQ_OBJECT* node = place_input(result(), SEDQ_OBJECT::NODE);
     result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     const QPoint before = node->get_rect().topLeft();
     canvas()->on_scroll();
     EXPECT_EQ(node->get_rect().topLeft(), before) << "at the values the ranges set nothing moves";
@@ -157,7 +157,7 @@ TEST_F(canvas_paint_test, ensure_visible_selects_and_centres_the_object)
 {
     SEDQ_OBJECT* node = place_input(result(), SEDQ_OBJECT::NODE);
     result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     canvas()->ensure_visible(node);
     EXPECT_EQ(node->get_property()[SEDQ_PROPERTY::SELECTED], 1);
     EXPECT_EQ(result()->get_property()[SEDQ_PROPERTY::SELECTED], 0);
@@ -176,7 +176,7 @@ TEST_F(canvas_paint_test, find_next_scrolls_the_match_to_the_centre)
     far->set_name("top|far");
     far->move(-900, 1400);
     result()->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     canvas()->get_find_state().text = "far";
     canvas()->get_find_state().direction = "Down";
     canvas()->on_edit_find_next();
@@ -230,7 +230,7 @@ TEST_F(canvas_paint_test, background_tells_disabled_locked_power_up_and_normal_v
     ASSERT_NE(normal, cell_face);
     EXPECT_EQ(background(), normal) << "normal";
     ASSERT_TRUE(tx()->enable_powerup_trigger(0, true));
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     const QColor powerup = background();
     EXPECT_NE(powerup, normal) << "unlocked power-up view";
     EXPECT_NE(powerup, cell_face) << "unlocked power-up view";
@@ -239,7 +239,7 @@ TEST_F(canvas_paint_test, background_tells_disabled_locked_power_up_and_normal_v
     tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
     ASSERT_TRUE(tx()->enable_powerup_trigger(0, false));
     tx()->toggle_pattern(0);
-    refresh(0x100u);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
     ASSERT_TRUE(canvas()->is_disabled());
     EXPECT_EQ(background(), cell_face) << "disabled";
 }

@@ -381,11 +381,11 @@ TEST_F(view_test, a_rebuild_clears_the_selection_and_the_time_bars)
 {
     open(write_document(three_leaves));
     view()->select_all_items(true);
-    refresh(0x10000001u);
+    refresh(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW);
     EXPECT_EQ(view()->get_selection_count(), 0);
     EXPECT_EQ(view()->get_timebar_count(), 0);
     EXPECT_FALSE(view()->get_lock_mode_combo()->isEnabled());
-    refresh(0x20000001u);
+    refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
     EXPECT_TRUE(view()->get_lock_mode_combo()->isEnabled());
 }
 
@@ -393,9 +393,9 @@ TEST_F(view_test, updates_for_other_panes_change_nothing_and_no_repaint_still_re
 {
     open(write_document(three_leaves));
     tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_TRIGGER, false);
-    refresh(0x20000004u);
+    refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION);
     EXPECT_EQ(view()->get_lock_mode_combo()->currentIndex(), 0) << "not addressed to the view";
-    refresh(0x20800001u);
+    refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NO_REPAINT | SEDQ_UPDATE_NODE_VIEW);
     EXPECT_EQ(view()->get_lock_mode_combo()->currentIndex(), 2);
 }
 

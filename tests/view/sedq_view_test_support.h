@@ -107,7 +107,7 @@ protected:
             QCoreApplication::processEvents();
     }
 
-    void refresh(unsigned hint = 0x20000001u)
+    void refresh(unsigned hint = SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW)
     {
         tx()->update_all_views(nullptr, static_cast<int>(hint));
         settle();
@@ -253,5 +253,5 @@ inline void view_test::open_advanced_level()
         }));
     tabs()->setCurrentIndex(2);
     settle();
-    refresh(0x20000100u);
+    refresh(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS);
 }

@@ -423,7 +423,7 @@ TEST_F(time_axis_test, positions_round_trip_through_save_and_open)
     m_frames.clear();
     open(path);
     show_data_tab(true);
-    refresh(0x60000001u);
+    refresh(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
     expect_zoom({16, 1, 16259, 2, 63}, "reopened");
     EXPECT_EQ(view()->get_first_transition(), first);
     ASSERT_EQ(view()->get_timebar_count(), 2);
@@ -461,7 +461,7 @@ TEST_F(time_axis_test, damaged_stored_positions_give_the_base_values)
                     s.m_instances[0]->m_position_data[0][entry.first] = entry.second;
             }));
         show_data_tab(true);
-        refresh(0x60000001u);
+        refresh(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
         const std::string where = "case " + std::to_string(&c - cases);
         EXPECT_EQ(view()->get_zoom_level().get_numerator(), c.level_numerator) << where;
         EXPECT_EQ(view()->get_zoom_level().get_denominator(), c.level_denominator) << where;
