@@ -227,7 +227,7 @@ void BM_acquisition_steps(benchmark::State& state)
             chi_detail::search_trigger(made->trigger, made->bank, int64_t(1) << 24, nullptr, &found);
             search.push_back(double(timer.nsecsElapsed()) / 1e6);
             timer.restart();
-            const chi_detail::capture_result captured = chi_detail::capture(*made, found, nullptr);
+            const chi_detail::capture_result captured = chi_detail::capture_windows(*made, found, nullptr);
             generate.push_back(double(timer.nsecsElapsed()) / 1e6);
             benchmark::DoNotOptimize(captured.payload.get());
         }
