@@ -92,9 +92,9 @@ void request::finish(run_env& env, int status, int value)
     gui_job job;
     job.kind = gui_job::FINISH;
     job.owner = this;
-    // A device stopped while it waited for its trigger, or for samples to store, keeps what it
-    // sampled until then: a read brings that.
-    if (m_stop.load() && m_acquisition != nullptr && (m_phase == SEARCH || m_phase == PROGRESS || m_phase == FILL))
+    // A device stopped while it waited for its trigger keeps what it sampled until then: a read
+    // brings that.
+    if (m_stop.load() && m_acquisition != nullptr && (m_phase == SEARCH || m_phase == PROGRESS))
         job.capture = m_acquisition->stopped();
     // The instance's trigger out will not come in this run.
     if (!m_acquisition || !m_acquisition->trigger().found)
@@ -236,15 +236,13 @@ void request::publish_trigger_out()
 }
 
 // The post-trigger part of the memory fills with the samples the storage qualifier keeps
-// (at once without one).
+// (at once without one). Stopped before it is full, the run brings what it took.
 void request::fill(run_env& env)
 {
-    if (m_acquisition->current() != acquisition::FULL)
+    if (m_acquisition->current() != acquisition::FULL && !m_stop.load())
     {
-        if (m_stop.load())
-            return finish(env, not_running(), 0);
         m_acquisition->advance(SEARCH_SLICE, &m_stop);
-        if (m_acquisition->current() != acquisition::FULL)
+        if (m_acquisition->current() != acquisition::FULL && !m_stop.load())
             return;
     }
     m_phase = OFFLOAD;
@@ -271,7 +269,8 @@ void request::deliver(run_env& env, int status, int value)
     gui_job job;
     job.kind = gui_job::INSTALL;
     job.owner = this;
-    job.capture = m_acquisition->capture(&m_stop);
+    job.capture = m_acquisition->current() == acquisition::FULL ? m_acquisition->capture(&m_stop)
+                                                                  : m_acquisition->stopped();
     job.prepare_next = m_plan->repeat && !m_plan->scripted && !m_stop.load();
     if (!env.on_gui(job))
     {
