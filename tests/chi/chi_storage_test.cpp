@@ -6,6 +6,7 @@
 #include "chi_test_support.h"
 
 #include "host/standin/msg_control.h"
+#include "support/qualified_memory.h"
 
 #include <functional>
 
@@ -16,7 +17,6 @@ using chi_test::recorder;
 constexpr int DEPTH = 256;
 constexpr int WIDTH = 16;
 constexpr int64_t TRIGGER_VALUE = 5000;
-constexpr int64_t HORIZON = 20000;
 
 bool bit(int64_t sample, int k)
 {
@@ -60,43 +60,17 @@ public:
     int m_count_1 = -1;
 };
 
-// The memory a qualifier leaves, worked out sample by sample: `keeps` answers in sample order
-// from 0 on (it may keep state). The first `before` samples kept arm the trigger, which is the
-// first sample from there on where the count is TRIGGER_VALUE; the memory holds the last
-// `before` samples kept before it, the trigger sample, and the samples kept after it.
-std::vector<int64_t> expected_memory(const std::function<bool(int64_t)>& keeps, int before)
-{
-    std::vector<char> kept(HORIZON);
-    for (int64_t s = 0; s < HORIZON; ++s)
-        kept[size_t(s)] = keeps(s) ? 1 : 0;
-    int64_t armed = 0;
-    for (int count = 0; count < before; ++armed)
-        count += kept[size_t(armed)];
-    int64_t trigger = armed;
-    while (trigger % (int64_t(1) << WIDTH) != TRIGGER_VALUE)
-        ++trigger;
-    std::vector<int64_t> memory;
-    for (int64_t s = trigger - 1; int(memory.size()) < before; --s)
-        if (kept[size_t(s)] != 0)
-            memory.insert(memory.begin(), s);
-    memory.push_back(trigger);
-    for (int64_t s = trigger + 1; int(memory.size()) < DEPTH; ++s)
-        if (kept[size_t(s)] != 0)
-            memory.push_back(s);
-    return memory;
-}
-
 struct storage_case
 {
     const char* name;
     void (*arrange)(device_storage&);
-    std::function<bool(int64_t)> keeps;
+    bool (*keeps)(int64_t);
     SDR_DATA_TRIGGER_POSITION position;
     bool record_breaks;
 };
 
 const storage_case STORAGE_CASES[] = {
-    {"continuous: every sample", [](device_storage&) {}, [](int64_t) { return true; }, SDR_TPOS_PRE, true},
+    {"continuous: every sample", [](device_storage&) {}, qualified_memory::every_sample, SDR_TPOS_PRE, true},
     {"input port: while cnt[2] is high",
      [](device_storage& t) {
          t.settings().sq_type = SDR_SQTYPE_INPUT_PORT;
@@ -145,12 +119,7 @@ const storage_case STORAGE_CASES[] = {
          t.row(t.bit_row(4)).patterns[SDR_COPY_NORMAL].sq_conditions[1] = SDR_CTYPE_RISING;
          t.row(t.bit_row(4)).patterns[SDR_COPY_NORMAL].sq_conditions[2] = SDR_CTYPE_FALLING;
      },
-     [storing = false](int64_t s) mutable {
-         storing = storing || s % 32 == 16;
-         const bool kept = storing;
-         storing = storing && !(s > 0 && s % 32 == 0);
-         return kept;
-     },
+     [](int64_t s) { return s % 32 >= 16 || (s > 0 && s % 32 == 0); },
      SDR_TPOS_CENTER, true},
     {"a disabled qualifier stores every sample",
      [](device_storage& t) {
@@ -158,7 +127,7 @@ const storage_case STORAGE_CASES[] = {
          t.settings().sq_port_name = "cnt[2]";
          t.settings().sq_disabled = true;
      },
-     [](int64_t) { return true; }, SDR_TPOS_PRE, true},
+     qualified_memory::every_sample, SDR_TPOS_PRE, true},
 };
 
 TEST_F(device_storage, the_memory_holds_what_each_storage_qualifier_keeps_and_the_trigger_sample)
@@ -172,8 +141,10 @@ TEST_F(device_storage, the_memory_holds_what_each_storage_qualifier_keeps_and_th
         set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, int(TRIGGER_VALUE), SDR_CTYPE_COMPARE_TRUE, 0);
         c.arrange(*this);
         const int before = c.position == SDR_TPOS_PRE ? DEPTH / 8 : c.position == SDR_TPOS_CENTER ? DEPTH / 2 : DEPTH / 8 * 7;
-        std::function<bool(int64_t)> keeps = c.keeps;
-        const std::vector<int64_t> expected = expected_memory(keeps, before);
+        // The count is the sample number: the trigger is where it reads TRIGGER_VALUE.
+        const std::vector<int64_t> expected = qualified_memory::expected(
+            c.keeps, [](int64_t s) { return s % (int64_t(1) << WIDTH) == TRIGGER_VALUE; }, before, DEPTH);
+        ASSERT_EQ(int(expected.size()), DEPTH) << c.name;
         SDR_DATA_LOG* log = acquire();
         ASSERT_NE(log, nullptr) << c.name;
         EXPECT_EQ(log->get_data_trigger_position(-1), before) << c.name;
