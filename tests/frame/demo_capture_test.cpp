@@ -384,4 +384,158 @@ std::string case_name(const ::testing::TestParamInfo<capture_case>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(pane, demo_storage_qualifier, ::testing::ValuesIn(CAPTURE_CASES), case_name);
+
+// ---- the trigger in --------------------------------------------------------------------------
+
+// counter_probe waits for its trigger in, then for ctrl|start high; the samples before the
+// search starts (32) are the pre-trigger part of the memory.
+struct trigger_in_case
+{
+    const char* name;
+    void (*set_up)(demo_capture_test&);
+    std::vector<int> runs;             // the instances of the run
+    int64_t (*trigger_in)();           // where the trigger in is met
+};
+
+int64_t first_from(int64_t from, bool (*holds)(int64_t))
+{
+    while (!holds(from))
+        ++from;
+    return from;
+}
+
+void PrintTo(const trigger_in_case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+const trigger_in_case TRIGGER_IN_CASES[] = {
+    // fsm_uart triggers where busy is high with "n" on the data bus; its trigger out rises there.
+    {"from fsm_uart's trigger out, rising",
+     [](demo_capture_test& t) {
+         t.click("trigger_in_group");
+         t.click("trigger_in_instance_radio");
+         t.choose("trigger_in_instance_combo", "fsm_uart");
+         t.choose("trigger_in_pattern_combo", "Rising Edge");
+     },
+     {COUNTER_PROBE, FSM_UART},
+     [] { return first_from(BEFORE, [](int64_t s) { return high("uart_tx|busy", s) && uart_data(s) == 'n'; }); }},
+    {"from the clock pin, falling",
+     [](demo_capture_test& t) {
+         t.click("trigger_in_group");
+         t.click("trigger_in_pin_radio");
+         t.type("trigger_in_pin_edit", "clk");
+         t.choose("trigger_in_pattern_combo", "Falling Edge");
+     },
+     {COUNTER_PROBE},
+     [] { return first_from(BEFORE, [](int64_t s) { return high("clk", s - 1) && !high("clk", s); }); }},
+};
+
+class demo_trigger_in : public demo_capture_test, public ::testing::WithParamInterface<trigger_in_case>
+{
+};
+
+TEST_P(demo_trigger_in, is_met_before_the_instances_own_level)
+{
+    const trigger_in_case& c = GetParam();
+    open_the_demo(COUNTER_PROBE);
+    trigger_on_start(*this);
+    c.set_up(*this);
+    compile_and_program_from_the_window();
+    select(c.runs);
+    run_to_the_end();
+    const int64_t met = c.trigger_in();
+    const int64_t trigger = first_from(met + 1, start_high);
+    ASSERT_GT(trigger, first_from(BEFORE, start_high)) << "the trigger in moves the trigger";
+    const std::vector<int64_t> expected = qualified_memory::expected(
+        qualified_memory::every_sample, [trigger](int64_t s) { return s == trigger; }, BEFORE, DEPTH);
+    expect_exported(expected, BEFORE, c.name);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+std::string trigger_in_name(const ::testing::TestParamInfo<trigger_in_case>& info)
+{
+    return info.index == 0 ? "from_an_instance" : "from_a_pin";
+}
+
+INSTANTIATE_TEST_SUITE_P(pane, demo_trigger_in, ::testing::ValuesIn(TRIGGER_IN_CASES), trigger_in_name);
+
+// ---- the power-up trigger --------------------------------------------------------------------
+
+// counter_probe's power-up trigger waits for count[9] to rise (sample 512); its run-time trigger
+// for ctrl|start high. Programming captures the power-up trigger from sample 0; Read Data on
+// the "Power-Up Trigger" row brings that capture into the power-up view, and Run with that row
+// selected runs the instance with its run-time trigger, from where the device's clock stands.
+TEST_F(demo_capture_test, the_power_up_trigger_is_captured_at_programming_and_read_from_its_row)
+{
+    open_the_demo(COUNTER_PROBE);
+    trigger_on_start(*this);
+    select({COUNTER_PROBE});
+    press(ACTION_ENABLE_POWERUP);
+    ASSERT_TRUE(tx()->is_powerup_trigger(-1)) << "the power-up view is current";
+    ASSERT_EQ(powerup_item(COUNTER_PROBE)->text(), "Power-Up Trigger");
+    tabs()->setCurrentIndex(1);
+    refresh();
+    choose_condition("counter|count[9]", SEDQ_COLUMN_FIRST_LEVEL, AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION);
+    compile_and_program_from_the_window();
+
+    select({}, {COUNTER_PROBE});
+    press(ACTION_READ);
+    SDR_DATA_LOG* power_up = shown_log(COUNTER_PROBE + 1);
+    ASSERT_TRUE(power_up != nullptr && power_up->is_power_up_trigger() && power_up->is_data_available(false));
+    // A double click on the row shows the power-up view.
+    const QModelIndex row = powerup_item(COUNTER_PROBE)->index();
+    QTreeView* list = pane()->get_tree();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(row).center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(row).center());
+    refresh();
+    ASSERT_TRUE(tx()->is_powerup_trigger(-1));
+    const int64_t rise = first_from(BEFORE, [](int64_t s) { return high("counter|count[9]", s) && !high("counter|count[9]", s - 1); });
+    expect_exported(qualified_memory::expected(
+                        qualified_memory::every_sample, [rise](int64_t s) { return s == rise; }, BEFORE, DEPTH),
+                    BEFORE, "the power-up capture");
+
+    select({}, {COUNTER_PROBE});
+    run_to_the_end();
+    SDR_DATA_LOG* run = shown_log(COUNTER_PROBE);
+    ASSERT_TRUE(run != nullptr && !run->is_power_up_trigger() && run->is_data_available(false));
+    const int64_t start = rise - BEFORE + DEPTH; // the run starts where the power-up capture ended
+    const int64_t trigger = first_from(start + BEFORE, start_high);
+    for (int place = 0; place < DEPTH; ++place)
+    {
+        uint64_t count = 0;
+        for (int bit = 0; bit < 16; ++bit)
+            count = count << 1 | (run->get_bit(bit, place) ? 1 : 0); // channels count[15] .. count[0]
+        ASSERT_EQ(count, uint64_t(trigger - BEFORE + place)) << "place " << place;
+    }
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// ---- memory --------------------------------------------------------------------------------
+
+// At 128 K samples counter_probe's 21 channels need 269 medium blocks, and the device has 50:
+// the compile fails and says so, and the programming file stays as it was.
+TEST_F(demo_capture_test, a_compile_needing_more_memory_than_the_device_has_fails_with_the_reason)
+{
+    open_the_demo(COUNTER_PROBE);
+    QFile sof(m_dir.filePath("output/demo_top.sof"));
+    ASSERT_TRUE(sof.open(QIODevice::ReadOnly));
+    const QByteArray before = sof.readAll();
+    sof.close();
+    choose("sample_depth_combo", "128 K");
+    refresh();
+    EXPECT_EQ(header(6), "Medium: 269/50");
+    action_of(AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION)->trigger();
+    QTest::qWait(20);
+    refresh();
+    ASSERT_FALSE(standin::msg::posted().empty());
+    EXPECT_NE(standin::msg::posted().back().text.find(
+                  "Compilation failed: the analyzer instances need 269 medium memory blocks, and the device has "
+                  "50 to spare"),
+              std::string::npos)
+        << standin::msg::posted().back().text;
+    ASSERT_TRUE(sof.open(QIODevice::ReadOnly));
+    EXPECT_EQ(sof.readAll(), before);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+}
 } // namespace
