@@ -26,26 +26,39 @@ void set_bit(QByteArray& row, int sample, bool on)
     byte = on ? char(byte | mask) : char(byte & ~mask);
 }
 
-bool bit_of(const unsigned char* bits, int64_t at)
+// Appends strings of bits to a row one after the other, a word at a time.
+class bit_appender
 {
-    return ((bits[at / 8] >> (at % 8)) & 1u) != 0;
-}
+public:
+    explicit bit_appender(unsigned char* row) : m_out(row) {}
 
-// Copies bits from .. from + count - 1 of `from` to bit `at` of `to` (whose bits there are
-// clear).
-void copy_bits(unsigned char* to, int64_t at, const unsigned char* from, int64_t from_at, int64_t count)
-{
-    if (at % 8 == 0 && from_at % 8 == 0)
+    // The low `count` (1 .. 57) bits of `bits`; the bits above them are clear.
+    void append(uint64_t bits, int count)
     {
-        std::memcpy(to + at / 8, from + from_at / 8, size_t(count / 8));
-        for (int64_t i = count / 8 * 8; i < count; ++i)
-            if (bit_of(from, from_at + i))
-                to[(at + i) / 8] = static_cast<unsigned char>(to[(at + i) / 8] | (1u << ((at + i) % 8)));
-        return;
+        m_word |= bits << m_filled;
+        m_filled += count;
+        if (m_filled < 64)
+            return;
+        std::memcpy(m_out, &m_word, 8);
+        m_out += 8;
+        m_filled -= 64;
+        m_word = m_filled > 0 ? bits >> (count - m_filled) : 0;
     }
-    for (int64_t i = 0; i < count; ++i)
-        if (bit_of(from, from_at + i))
-            to[(at + i) / 8] = static_cast<unsigned char>(to[(at + i) / 8] | (1u << ((at + i) % 8)));
+
+    void finish() { std::memcpy(m_out, &m_word, size_t(m_filled + 7) / 8); }
+
+private:
+    unsigned char* m_out;
+    uint64_t m_word = 0;
+    int m_filled = 0;
+};
+
+// Up to 57 bits of `bits` from bit `at` on (the buffer holds 8 readable bytes past it).
+uint64_t bits_at(const unsigned char* bits, int64_t at, int count)
+{
+    uint64_t word = 0;
+    std::memcpy(&word, bits + at / 8, 8);
+    return (word >> (at % 8)) & ((uint64_t(1) << count) - 1);
 }
 
 QByteArray filled_row(int depth, bool on)
@@ -87,30 +100,32 @@ std::vector<stretch> stretches_of(const std::vector<stored_run>& runs)
     return result;
 }
 
-// One channel's row: each stretch of samples read at once, its runs copied to their places.
+// One channel's row: each stretch of samples read at once, its runs appended in order.
 void fill_channel(const signal_bank& bank, int source, const std::vector<stored_run>& runs,
                   const std::vector<stretch>& stretches, unsigned char* row, std::vector<unsigned char>* buffer,
                   row_scratch* scratch)
 {
-    int64_t place = 0;
+    constexpr int PIECE = 56;
+    bit_appender out(row);
     for (const stretch& s : stretches)
     {
         if (s.length < SHORT_STRETCH)
         {
             for (size_t r = s.first; r <= s.last; ++r)
-                for (int64_t i = 0; i < runs[r].count; ++i, ++place)
-                    if (bank.bit(source, runs[r].first + i))
-                        row[place / 8] = static_cast<unsigned char>(row[place / 8] | (1u << (place % 8)));
+                for (int64_t i = 0; i < runs[r].count; ++i)
+                    out.append(bank.bit(source, runs[r].first + i) ? 1 : 0, 1);
             continue;
         }
-        buffer->assign(size_t(s.length + 7) / 8, 0);
+        buffer->assign(size_t(s.length + 7) / 8 + 8, 0);
         bank.fill_row(source, s.from, int(s.length), buffer->data(), scratch);
         for (size_t r = s.first; r <= s.last; ++r)
-        {
-            copy_bits(row, place, buffer->data(), runs[r].first - s.from, runs[r].count);
-            place += runs[r].count;
-        }
+            for (int64_t done = 0; done < runs[r].count; done += PIECE)
+            {
+                const int count = int(std::min<int64_t>(PIECE, runs[r].count - done));
+                out.append(bits_at(buffer->data(), runs[r].first - s.from + done, count), count);
+            }
     }
+    out.finish();
 }
 
 void fill_channels(const acquisition_plan& plan, const std::vector<stored_run>& runs, SDR_LOG_PAYLOAD& p)
