@@ -197,6 +197,21 @@ void spread(benchmark::State& state, const char* name, std::vector<double> value
     state.counters[std::string(name) + "_max"] = values.back();
 }
 
+// One acquisition of round `round`, from the request to the samples in the log, in ms.
+double timed_acquisition(bench_document& document, CHI_CONTROL_ELA_INT* callback, int round, benchmark::State& state)
+{
+    document.trigger_at(1000 + round * 3163);
+    QElapsedTimer timer;
+    timer.start();
+    SDR_DATA_LOG* log = document.start(callback);
+    while (standin::chi::is_active())
+        standin::chi::step();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (!log->is_data_available(false) || log->get_data_sample_depth() != SAMPLES || !log->is_bit_valid(SAMPLES - 1))
+        state.SkipWithError("the memory was not filled");
+    return ms;
+}
+
 void BM_acquire_against_memset(benchmark::State& state)
 {
     bench_document document;
@@ -208,14 +223,7 @@ void BM_acquire_against_memset(benchmark::State& state)
     {
         for (int round = 0; round < ROUNDS; ++round)
         {
-            document.trigger_at(1000 + round * 3163);
-            QElapsedTimer timer;
-            timer.start();
-            SDR_DATA_LOG* log = document.start(&callback);
-            standin::chi::run_to_end();
-            engine.push_back(double(timer.nsecsElapsed()) / 1e6);
-            if (!log->is_data_available(false) || log->get_data_sample_depth() != SAMPLES)
-                state.SkipWithError("no samples were installed");
+            engine.push_back(timed_acquisition(document, &callback, round, state));
             fill.push_back(memset_fresh(&previous));
         }
     }
@@ -332,17 +340,7 @@ void BM_storage_qualified_acquisition(benchmark::State& state)
     for (auto _ : state)
     {
         for (int round = 0; round < ROUNDS; ++round)
-        {
-            document.trigger_at(1000 + round * 3163);
-            QElapsedTimer timer;
-            timer.start();
-            SDR_DATA_LOG* log = document.start(&callback);
-            while (standin::chi::is_active())
-                standin::chi::step();
-            engine.push_back(double(timer.nsecsElapsed()) / 1e6);
-            if (!log->is_data_available(false) || !log->is_bit_valid(SAMPLES - 1))
-                state.SkipWithError("the memory was not filled");
-        }
+            engine.push_back(timed_acquisition(document, &callback, round, state));
     }
     spread(state, "engine_ms", engine);
 }
