@@ -266,6 +266,7 @@ public:
 struct capture_case
 {
     const char* name;
+    const char* slug;                  // the test's and the picture's name
     int instance;
     std::function<void(demo_capture_test&)> set_up;
     bool (*keeps)(int64_t);
@@ -292,7 +293,7 @@ bool start_high(int64_t s)
 }
 
 const capture_case CAPTURE_CASES[] = {
-    {"input port: while count[3] is high", COUNTER_PROBE,
+    {"input port: while count[3] is high", "input_port", COUNTER_PROBE,
      [](demo_capture_test& t) {
          trigger_on_start(t);
          t.choose("storage_qualifier_type_combo", "Input port");
@@ -300,7 +301,7 @@ const capture_case CAPTURE_CASES[] = {
          t.click("discontinuities_check");
      },
      [](int64_t s) { return high("counter|count[3]", s); }, start_high, true},
-    {"transitional: where count[5] changes", COUNTER_PROBE,
+    {"transitional: where count[5] changes", "transitional", COUNTER_PROBE,
      [](demo_capture_test& t) {
          trigger_on_start(t);
          t.choose("storage_qualifier_type_combo", "Transitional");
@@ -310,7 +311,7 @@ const capture_case CAPTURE_CASES[] = {
      },
      [](int64_t s) { return s > 0 && high("counter|count[5]", s) != high("counter|count[5]", s - 1); }, start_high,
      false},
-    {"conditional: while ctrl|start is high", COUNTER_PROBE,
+    {"conditional: while ctrl|start is high", "conditional", COUNTER_PROBE,
      [](demo_capture_test& t) {
          trigger_on_start(t);
          t.choose("storage_qualifier_type_combo", "Conditional");
@@ -319,7 +320,7 @@ const capture_case CAPTURE_CASES[] = {
          t.choose_condition("ctrl|start", SEDQ_COLUMN_SQ_CONDITIONAL, AFCQ_SEDQ_HIGH_CONDITION_ACTION);
      },
      start_high, start_high, false},
-    {"start/stop: from count[4] rising to its fall", COUNTER_PROBE,
+    {"start/stop: from count[4] rising to its fall", "start_stop", COUNTER_PROBE,
      [](demo_capture_test& t) {
          trigger_on_start(t);
          t.choose("storage_qualifier_type_combo", "Start/Stop");
@@ -331,7 +332,7 @@ const capture_case CAPTURE_CASES[] = {
      },
      // Stored from the rise of count[4] (s % 32 == 16) to its fall (s % 32 == 0), both kept.
      [](int64_t s) { return s % 32 >= 16 || (s > 0 && s % 32 == 0); }, start_high, true},
-    {"disable storage qualifier: every sample", COUNTER_PROBE,
+    {"disable storage qualifier: every sample", "disabled", COUNTER_PROBE,
      [](demo_capture_test& t) {
          trigger_on_start(t);
          t.choose("storage_qualifier_type_combo", "Input port");
@@ -342,7 +343,7 @@ const capture_case CAPTURE_CASES[] = {
     // fsm_uart's flow stops storing after each sample where ctrl|done is high (s % 32 == 28)
     // and starts again at the next; the flow runs from the search's start at 32 on, and
     // triggers where busy is high with "n" on the data bus.
-    {"state-based: the flow's stop_store and start_store", FSM_UART,
+    {"state-based: the flow's stop_store and start_store", "state_based", FSM_UART,
      [](demo_capture_test& t) {
          t.choose("storage_qualifier_type_combo", "State-based");
          t.refresh();
@@ -370,6 +371,8 @@ TEST_P(demo_storage_qualifier, stores_what_the_panes_settings_pick_and_the_trigg
     ASSERT_TRUE(log != nullptr && log->is_data_available(false)) << c.name;
     const std::vector<int64_t> expected = qualified_memory::expected(c.keeps, c.triggers, BEFORE, DEPTH);
     expect_exported(expected, BEFORE, c.name);
+    EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/demo_storage_" +
+                                     QString::fromLatin1(c.slug) + ".png", "PNG"));
     for (int place = 1; place < DEPTH; ++place)
         ASSERT_EQ(log->is_break_previous(place),
                   c.record_breaks && expected[size_t(place)] != expected[size_t(place) - 1] + 1)
@@ -379,8 +382,7 @@ TEST_P(demo_storage_qualifier, stores_what_the_panes_settings_pick_and_the_trigg
 
 std::string case_name(const ::testing::TestParamInfo<capture_case>& info)
 {
-    const char* const names[] = {"input_port", "transitional", "conditional", "start_stop", "disabled", "state_based"};
-    return names[info.index];
+    return info.param.slug;
 }
 
 INSTANTIATE_TEST_SUITE_P(pane, demo_storage_qualifier, ::testing::ValuesIn(CAPTURE_CASES), case_name);
