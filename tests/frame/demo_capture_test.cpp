@@ -387,6 +387,27 @@ std::string case_name(const ::testing::TestParamInfo<capture_case>& info)
 
 INSTANTIATE_TEST_SUITE_P(pane, demo_storage_qualifier, ::testing::ValuesIn(CAPTURE_CASES), case_name);
 
+// fsm_uart's flow without a trigger statement never triggers: the run waits in its state until
+// the user stops it, and brings no data.
+TEST_F(demo_capture_test, a_flow_without_a_trigger_statement_waits_until_stop)
+{
+    m_instance = FSM_UART;
+    open_the_demo(FSM_UART);
+    type_flow("if (Condition 2) goto ST1;");
+    compile_and_program_from_the_window();
+    SDR_DATA_LOG* before = shown_log(FSM_UART);
+    select({FSM_UART});
+    press(ACTION_RUN);
+    QTest::qWait(300);
+    refresh();
+    EXPECT_EQ(status_text(FSM_UART), "Currently in state 1: ST1");
+    EXPECT_TRUE(tx()->is_instance_acquiring(FSM_UART));
+    press(ACTION_STOP);
+    end_all_runs();
+    EXPECT_EQ(status_text(FSM_UART), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR);
+    EXPECT_EQ(shown_log(FSM_UART), before) << "no new data";
+}
+
 // ---- the trigger in --------------------------------------------------------------------------
 
 // counter_probe waits for its trigger in, then for ctrl|start high; the samples before the
