@@ -143,7 +143,7 @@ double acquire(const chi_detail::acquisition_plan& plan, int64_t* trigger)
     timer.start();
     chi_detail::trigger_result found = chi_detail::trigger_search_from(plan.trigger_offset);
     chi_detail::search_trigger(plan.trigger, plan.bank, int64_t(1) << 24, nullptr, &found);
-    const chi_detail::capture_result captured = chi_detail::capture(plan, found, nullptr);
+    const chi_detail::capture_result captured = chi_detail::capture_windows(plan, found, nullptr);
     benchmark::DoNotOptimize(captured.payload.get());
     *trigger = found.trigger;
     return double(timer.nsecsElapsed()) / 1e6;

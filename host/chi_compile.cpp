@@ -5,6 +5,8 @@
 #include "host/chi_private.h"
 
 #include "host/fio.h"
+#include "host/ice.h"
+#include "host/msg.h"
 #include "host/qui.h"
 #include "host/qui_private.h"
 #include "host/sdr/sdr_compiled_design.h"
@@ -18,6 +20,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <climits>
 #include <cstdio>
 
 namespace chi_detail
@@ -81,6 +84,79 @@ bool read_record(const QString& line, sof_instance* instance)
         return false;
     instance->incremental_route = parts[4] == "1";
     instance->name = QStringList(parts.mid(5)).join(' ').toStdString();
+    return true;
+}
+
+// The blocks of each family one acquisition buffer takes, as the instance manager estimates
+// them: a fixed memory type in its own family; an automatic one in the smallest family that
+// takes its width, in pieces of half the width (and half again) when none takes it whole.
+// False when it fits nowhere.
+bool buffer_blocks(ICE_RAM_USAGE_GUI& estimator, int width, int depth, SDR_HALCYTE_RAM_TYPE ram, long long* blocks)
+{
+    if (ram != SDR_RAM_AUTO)
+    {
+        ICE_RAM_TYPE type = ram == SDR_RAM_SMALL   ? ICE_RAM_TYPE_SMALL
+                            : ram == SDR_RAM_LARGE ? ICE_RAM_TYPE_LARGE
+                                                   : ICE_RAM_TYPE_MEDIUM;
+        const int count = estimator.num_mem_blocks_used(width, depth, type);
+        blocks[type] += count;
+        return count >= 0;
+    }
+    for (int remaining = width; remaining > 0 || width == 0;)
+    {
+        ICE_RAM_TYPE type = ICE_RAM_TYPE_AUTO;
+        int piece = remaining;
+        int count = estimator.num_mem_blocks_used(piece, depth, type);
+        while (count == -1 && piece > 0)
+            count = estimator.num_mem_blocks_used(piece /= 2, depth, type);
+        if (count == -1 || (piece == 0 && width != 0))
+            return false;
+        if (type >= ICE_RAM_TYPE_SMALL && type <= ICE_RAM_TYPE_LARGE)
+            blocks[type] += count;
+        if (width == 0)
+            return true;
+        remaining -= piece;
+    }
+    return true;
+}
+
+// False with the reason when the acquisition buffers of the enabled instances need more memory
+// blocks of some family than the device has beside what the design uses.
+bool fits_device_memory(SDR_DATA_SESSION* session, std::string* error)
+{
+    static const char* const FAMILIES[] = {"small", "medium", "large"};
+    ICE_RAM_USAGE_GUI estimator;
+    if (!estimator.init_usage())
+        return true; // nothing known to compare with
+    long long need[3] = {};
+    for (int t = ICE_RAM_TYPE_SMALL; t <= ICE_RAM_TYPE_LARGE; ++t)
+        need[t] = estimator.get_used_blocks(ICE_RAM_TYPE(t));
+    for (const auto& instance : session->m_instances)
+    {
+        SDR_DATA_SIGNAL_SET* set = instance->get_active_signal_set();
+        const int depth = set != nullptr ? set->state().sample_depth : 0;
+        if (!instance->m_state.enabled || depth <= 0)
+            continue;
+        const int width = int(SDR_TX_SESSION::instance_ram_bits(instance.get()) / unsigned(depth));
+        if (!buffer_blocks(estimator, width, depth, set->state().ram_type, need))
+        {
+            *error = std::string("the acquisition buffer of instance \"") + instance->get_name() + "\" (" +
+                     std::to_string(width) + " x " + std::to_string(depth) +
+                     " bits) does not fit the device's memory blocks";
+            return false;
+        }
+    }
+    for (int t = ICE_RAM_TYPE_SMALL; t <= ICE_RAM_TYPE_LARGE; ++t)
+    {
+        const int total = estimator.get_total_blocks(ICE_RAM_TYPE(t));
+        if (total == INT_MAX || need[t] <= total)
+            continue;
+        const int used = estimator.get_used_blocks(ICE_RAM_TYPE(t));
+        *error = "the analyzer instances need " + std::to_string(need[t] - used) + " " + FAMILIES[t] +
+                 " memory blocks, and the device has " + std::to_string(total - used) + " to spare (" +
+                 std::to_string(total) + " in all)";
+        return false;
+    }
     return true;
 }
 
@@ -156,6 +232,8 @@ bool compile_session(SDR_DATA_SESSION* session, int flow, const std::string& sof
         *error = "there is no analyzer document to compile";
         return false;
     }
+    if (!fits_device_memory(session, error))
+        return false;
     std::vector<sof_instance> compiled;
     for (const auto& instance : session->m_instances)
         if (instance->m_state.enabled)
@@ -182,5 +260,11 @@ void simulate_flow(QUI_FRAME_WND* frame, int flow)
     std::string error;
     const bool ok = compile_session(session, flow, sof, &error);
     standin::record_call("chi:compile(" + std::to_string(flow) + ",\"" + sof + "\"," + (ok ? "1" : "0") + ")");
+    if (!ok)
+    {
+        MSG_E message;
+        message.fill_args("Compilation failed: %1!s!/ECHI_COMPILE_FAILED", error.c_str());
+        message.post();
+    }
 }
 } // namespace chi_detail

@@ -181,6 +181,7 @@ public:
         std::vector<char> flags;
         std::vector<uint64_t> counters;
         bool storing = true;
+        bool triggered = false;             // a trigger statement ran; later ones do nothing
         int64_t gap_start = -1;
         store_gaps gaps;
         int64_t next = -1;
@@ -188,7 +189,8 @@ public:
         std::vector<char> levels;           // ... and of a step from level bits
     };
     void start(state* s) const;
-    // Runs the flow at `sample` with the levels' results on it; true when it triggers there.
+    // Runs the flow at `sample` with the levels' results on it; true when it triggers there
+    // (once: after its trigger the flow goes on with its other statements).
     bool step(const std::vector<char>& level_results, int64_t sample, state* s) const;
     // The same with the levels' results as bits (bit i: level i).
     bool step_bits(uint64_t level_bits, int64_t sample, state* s) const;

@@ -2,6 +2,8 @@
 // describes, the programmed instances and acquisition memory of the device, and the chain scan.
 #include "host/chi_private.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_tx_session.h"
 #include "host/standin/fixture_json.h"
 #include "host/standin/standin.h"
 
@@ -98,6 +100,42 @@ bool connected()
 {
     return chain().connected && !cable_unplugged().load();
 }
+
+// The instance of an open analyzer document that the programmed instance was compiled from, when
+// its power-up trigger is on: same node-information word, same trigger as compiled.
+SDR_DATA_INSTANCE* power_up_source(const sof_instance& programmed)
+{
+    for (SDR_DATA_SESSION* session : SDR_DATA_MANAGER::get_data_repository_manager()->sessions())
+        for (const auto& instance : session->m_instances)
+            if (instance->m_state.enabled && instance->m_state.powerup_enabled &&
+                node_info_word(instance.get()) == programmed.node_info &&
+                SDR_TX_SESSION::compute_trigger_crc(instance->get_active_trigger()) == programmed.crc)
+                return instance.get();
+    return nullptr;
+}
+
+// The power-up trigger of a programmed instance takes its capture from sample 0, with its own
+// conditions.
+void capture_power_up_of(const sof_instance& programmed)
+{
+    SDR_DATA_INSTANCE* source = power_up_source(programmed);
+    SDR_DATA_TRIGGER* trigger = source != nullptr ? source->get_active_trigger() : nullptr;
+    if (trigger == nullptr)
+        return;
+    std::vector<std::string> wires;
+    for (int i = 0; i < trigger->m_signal_set->get_data_wire_width(); ++i)
+        wires.push_back(trigger->m_signal_set->get_data_wire_at(i)->get_name());
+    const auto plan = make_plan(trigger, wires, true, false);
+    device_state& d = device();
+    d.power_up[programmed.node_info] = source->get_name();
+    if (plan == nullptr || plan->start_error != 0)
+        return;
+    const capture_result capture = capture_power_up(plan);
+    if (!capture.payload)
+        return;
+    d.memory[{programmed.node_info, true}] = {capture.payload, wires};
+    d.time = std::max(d.time, capture.end_time);
+}
 } // namespace
 
 chain_config& chain()
@@ -148,14 +186,20 @@ unsigned node_info_word(SDR_DATA_INSTANCE* instance)
 }
 
 // Programming replaces the whole design of the device: its instances and what they acquired.
+// The design starts over (its clock at sample 0), and each instance with a power-up trigger
+// captures it from there.
 void program_device(const std::vector<sof_instance>& instances)
 {
     device_state& d = device();
     d.crcs.clear();
     d.memory.clear();
+    d.power_up.clear();
+    d.time = 0;
     for (const sof_instance& instance : instances)
         d.crcs[instance.node_info] = instance.crc;
     d.programmed = true;
+    for (const sof_instance& instance : instances)
+        capture_power_up_of(instance);
 }
 } // namespace chi_detail
 

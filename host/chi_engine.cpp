@@ -5,6 +5,7 @@
 // only raises a flag.
 #include "host/chi_request.h"
 
+#include "host/msg.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/standin/chi_control.h"
 #include "host/standin/standin.h"
@@ -111,7 +112,10 @@ SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
 void keep_in_memory(const request& owner, const capture_result& capture)
 {
     device_state& d = device();
-    d.memory[{owner.plan().device_key, owner.plan().power_up}] = capture.payload;
+    std::vector<std::string> wires;
+    if (SDR_DATA_LOG* log = owner.log())
+        wires = log->m_wire_names;
+    d.memory[{owner.plan().device_key, owner.plan().power_up}] = {capture.payload, wires};
     d.time = std::max(d.time, capture.end_time);
 }
 
@@ -373,6 +377,7 @@ bool start(const std::vector<CHI_CONTROL::ACQ_PARAMETER>& requests)
         if (plans.back() == nullptr)
             return false;
     }
+    link_trigger_ins(plans);
     engine& e = the_engine();
     auto list = std::make_shared<run_list>();
     list->mode = e.mode;
@@ -463,21 +468,66 @@ void CHI_CONTROL::stop(SDR_DATA_INSTANCE* instance)
             }
 }
 
+namespace chi_detail
+{
+namespace
+{
+// Why the device's memory holds nothing to read for the log's instance ("" when it does).
+std::string nothing_to_read(const SDR_DATA_LOG* log, SDR_DATA_INSTANCE* instance)
+{
+    const device_state& d = device();
+    const unsigned key = node_info_word(instance);
+    const std::string name = std::string("\"") + instance->get_name() + "\"";
+    if (!d.programmed || d.crcs.count(key) == 0)
+        return "the device does not hold instance " + name + ": program it first";
+    const auto memory = d.memory.find({key, log->m_power_up});
+    if (memory != d.memory.end() && memory->second.payload)
+        return "";
+    if (!log->m_power_up)
+        return "instance " + name + " has acquired nothing since the device was programmed";
+    if (d.power_up.count(key) == 0)
+        return "the device was programmed without the power-up trigger of instance " + name +
+               ": enable it, then program the device again";
+    return "the power-up trigger of instance " + name + " has not been met since the device was programmed";
+}
+
+void post_read_failure(SDR_DATA_INSTANCE* instance, const std::string& reason)
+{
+    MSG_E message;
+    message.fill_args("Cannot read the data of instance \"%1!s!\": %2!s!/ECHI_READ_FAILED",
+                      instance != nullptr ? instance->get_name() : "", reason.c_str());
+    message.post();
+}
+} // namespace
+} // namespace chi_detail
+
 bool CHI_CONTROL::offload(SDR_DATA_LOG* log)
 {
     SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     SDR_DATA_SESSION* session = instance != nullptr ? instance->m_session : nullptr;
     standin::record_call(std::string("chi:offload(") + (instance != nullptr ? instance->get_name() : "") + ")");
-    if (session == nullptr || chi_detail::faults().fail_offload ||
-        chi_detail::chain_error(session->m_jtag_chain_name, session->m_jtag_device_name) != 0)
+    if (session == nullptr)
         return false;
-    const chi_detail::device_state& d = chi_detail::device();
-    const unsigned key = chi_detail::node_info_word(instance);
-    const auto memory = d.memory.find({key, log->m_power_up});
-    if (!d.programmed || d.crcs.count(key) == 0 || memory == d.memory.end() || !memory->second)
+    std::string reason;
+    if (chi_detail::faults().fail_offload)
+        reason = "the device did not answer";
+    else if (chi_detail::chain_error(session->m_jtag_chain_name, session->m_jtag_device_name) != 0)
+        reason = "the device \"" + session->m_jtag_device_name + "\" cannot be reached on \"" +
+                 session->m_jtag_chain_name + "\"";
+    else
+        reason = chi_detail::nothing_to_read(log, instance);
+    if (!reason.empty())
+    {
+        chi_detail::post_read_failure(instance, reason);
         return false;
-    log->m_payload = memory->second;
+    }
+    const chi_detail::stored_capture& memory =
+        chi_detail::device().memory.at({chi_detail::node_info_word(instance), log->m_power_up});
+    log->m_payload = memory.payload;
+    // The samples keep the channels they were taken from.
+    if (!memory.wires.empty())
+        log->m_wire_names = memory.wires;
     log->m_acquiring = false;
     return true;
 }

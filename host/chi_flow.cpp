@@ -4,9 +4,10 @@
 // start_store/stop_store) takes effect from the next sample, as registers do; the last write of
 // a sample wins. trigger and segment_trigger end the search at that sample.
 //
-// Storage: stop_store at sample t keeps samples t + 1 .. out of the memory until a start_store
-// at sample u (u + 1 is stored again); the trigger sample is always stored, and storing
-// resumes after it.
+// Storage (the state-based storage qualifier): stop_store at sample t keeps samples t + 1 ..
+// out of the memory until a start_store at sample u (u + 1 is stored again); the trigger sample
+// is always stored, and storing resumes after it. After its trigger the flow goes on running
+// for its storage commands; a trigger statement then does nothing.
 #include "host/chi_condition.h"
 
 #include <algorithm>
@@ -180,6 +181,7 @@ void flow_program::start(state* s) const
     for (size_t i = 0; i < m_counter_initial.size(); ++i)
         s->counters[i] = m_counter_initial[i] & m_counter_mask[i];
     s->storing = true;
+    s->triggered = false;
     s->gap_start = -1;
     s->gaps.clear();
 }
@@ -317,11 +319,12 @@ bool flow_program::apply(const action& a, int64_t sample, state* s) const
         default: break;
         }
     }
-    if (a.trigger)
+    if (a.trigger && !s->triggered)
     {
         if (!s->storing && s->gap_start <= sample - 1)
             s->gaps.push_back({s->gap_start, sample - 1});
         s->storing = true;
+        s->triggered = true;
         return true;
     }
     if (a.store == 2 && s->storing)

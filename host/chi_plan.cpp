@@ -41,27 +41,51 @@ public:
 
     level_plan level(const SDR_TRIGGER_LEVEL& level, int index, bool always_enabled)
     {
-        level_plan result;
+        level_plan result = pattern(index);
         result.type = level.type;
         result.enabled = level.enabled || always_enabled;
+        return result;
+    }
+
+    // The conditions of the rows at a pattern: a trigger level (0 and up) or a storage-qualifier
+    // pattern (-3 .. -1), which only the rows enabled for storage take part in.
+    level_plan pattern(int index)
+    {
+        level_plan result;
+        const int sq = index + SDR_NUM_SQ_PATTERNS;
         for (int r = 0; r < m_rows.size(); ++r)
         {
             const SDR_NODE_ROW& row = m_rows[r];
             const SDR_NODE_PATTERNS& patterns = row.patterns[m_copy];
             if (is_group(row))
             {
-                if (index < patterns.comparisons.size() && patterns.comparisons[index].enabled)
+                const SDR_NODE_COMPARISON* comparison = index < 0 ? &patterns.sq_comparisons[sq]
+                                                        : index < patterns.comparisons.size() ? &patterns.comparisons[index]
+                                                                                              : nullptr;
+                if (comparison != nullptr && comparison->enabled)
                 {
-                    result.compares.push_back(compare(r, patterns.comparisons[index]));
+                    result.compares.push_back(compare(r, *comparison));
                     r = row.subtree_end; // the comparison stands for the members' conditions
                 }
                 continue;
             }
-            const SDR_DATA_TRIGGER_CONDITION condition =
-                index < patterns.conditions.size() ? patterns.conditions[index] : SDR_CTYPE_DONT_CARE;
-            if (takes_trigger(row) && is_basic_condition(condition))
+            const SDR_DATA_TRIGGER_CONDITION condition = index < 0 ? patterns.sq_conditions[sq]
+                                                         : index < patterns.conditions.size() ? patterns.conditions[index]
+                                                                                              : SDR_CTYPE_DONT_CARE;
+            if ((index < 0 ? row.storage_enabled : takes_trigger(row)) && is_basic_condition(condition))
                 result.terms.push_back({source(row.name), condition});
         }
+        return result;
+    }
+
+    // Any change of a node enabled for storage whose Transitional box is checked.
+    level_plan transitions()
+    {
+        level_plan result;
+        result.type = SDR_LTYPE_BASIC_OR;
+        for (const SDR_NODE_ROW& row : m_rows)
+            if (!is_group(row) && row.storage_enabled && row.transition_enabled)
+                result.terms.push_back({source(row.name), SDR_CTYPE_EITHER_EDGE});
         return result;
     }
 
@@ -193,17 +217,14 @@ std::shared_ptr<const advanced_level> compile_level(acquisition_plan& plan, trig
     return compiled;
 }
 
-void add_trigger(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+void add_trigger(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, trigger_builder& builder)
 {
     const SDR_TRIGGER_STATE& state = trigger->state();
-    trigger_builder builder(plan, state);
     const int count = int(state.levels.size());
     for (int i = 0; i < count; ++i)
         plan.trigger.levels.push_back(builder.level(state.levels[size_t(i)], i, state.segmented && i + 1 == count));
-    plan.trigger.trigger_in = state.trigger_in.enabled;
     plan.trigger.state_based = state.state_based;
     plan.trigger.continuous = state.position == SDR_TPOS_CONTINUOUS;
-    plan.trigger.trigger_in_after = chain().trigger_in_after;
     plan.trigger.advanced_after = chain().advanced_after;
     plan.trigger.fixed_distance = chain().fixed_distance;
     if (plan.trigger.fixed_distance || plan.trigger.continuous)
@@ -243,10 +264,7 @@ void add_setup(acquisition_plan& plan, const SDR_TRIGGER_STATE& state, const SDR
                            plan.depth % state.segment_size == 0;
     plan.segment_size = segmented ? state.segment_size : 0;
     plan.trigger_offset = offset_in(segmented ? plan.segment_size : plan.depth, state.position);
-    plan.storage_qualified = !segmented && state.sq_type != SDR_SQTYPE_CONTINUOUS && !state.sq_disabled &&
-                             chain().sq_invalid_every > 1;
     plan.sq_invalid_every = chain().sq_invalid_every;
-    plan.record_breaks = plan.storage_qualified && state.record_discontinuities;
     plan.state_value = state.state_based ? 0 : -1;
     for (const SDR_TRIGGER_FLAG& flag : state.flags)
         plan.flags.append(char(flag.initial != 0 ? 1 : 0));
@@ -269,24 +287,109 @@ int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
         return 5;
     return faults().error != 0 ? faults().error : chain().error;
 }
-} // namespace
 
-std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
+// A pin or node of the design that a setting names; -1 (and the run refused) when the design
+// has no such signal.
+int design_signal(acquisition_plan& plan, trigger_builder& builder, const std::string& name, const char* what)
 {
-    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    standin::project::signal_drive drive;
+    if (name.empty() || !standin::project::resolve_signal(name, &drive))
+    {
+        refuse(plan, name.empty() ? std::string("no ") + what + " is chosen"
+                                  : std::string("the ") + what + " \"" + name + "\" is not in the design");
+        return -1;
+    }
+    return builder.source(name);
+}
+
+bool is_active_low(const SDR_TRIGGER_OUT& out)
+{
+    return out.condition == SDR_CTYPE_ACTIVE_LOW || out.condition == SDR_CTYPE_LOW;
+}
+
+// The trigger out settings of the named instance of the session (the defaults without one).
+SDR_TRIGGER_OUT trigger_out_of(SDR_DATA_SESSION* session, const std::string& name)
+{
+    for (size_t i = 0; session != nullptr && i < session->m_instances.size(); ++i)
+    {
+        SDR_DATA_TRIGGER* trigger = session->m_instances[i]->get_active_trigger();
+        if (trigger != nullptr && name == session->m_instances[i]->get_name())
+            return trigger->state().trigger_out;
+    }
+    return SDR_TRIGGER_OUT();
+}
+
+// The trigger in and what the storage qualifier keeps. A segmented acquisition and a disabled
+// qualifier store every sample, and so does the state-based one without a state-based flow.
+void add_ports(acquisition_plan& plan, trigger_builder& builder, const SDR_TRIGGER_STATE& state)
+{
+    const SDR_TRIGGER_IN& in = state.trigger_in;
+    trigger_in_plan& t = plan.trigger.trigger_in;
+    t.enabled = in.enabled;
+    t.condition = in.condition;
+    t.after = chain().trigger_in_after;
+    plan.trigger_out = std::make_shared<trigger_out_line>(is_active_low(state.trigger_out));
+    if (in.enabled && t.after == 0 && in.condition != SDR_CTYPE_DONT_CARE)
+    {
+        t.from_instance = in.source == SDR_IOSRC_INSTANCE;
+        t.instance = in.instance;
+        t.never = in.source != SDR_IOSRC_PIN && in.source != SDR_IOSRC_NODE && !t.from_instance;
+        const int source = in.source == SDR_IOSRC_PIN    ? design_signal(plan, builder, in.pin, "trigger in pin")
+                           : in.source == SDR_IOSRC_NODE ? design_signal(plan, builder, in.node, "trigger in node")
+                                                         : -1;
+        if (source >= 0)
+            t.signal.terms.push_back({source, in.condition});
+        if (t.from_instance && in.instance.empty())
+            refuse(plan, "no instance is chosen for the trigger in");
+        t.source_active_low = t.from_instance && is_active_low(trigger_out_of(plan.instance->m_session, in.instance));
+    }
+    storage_plan& sq = plan.storage;
+    if (plan.segment_size > 0 || state.sq_disabled || (state.sq_type == SDR_SQTYPE_STATE_BASED && !state.state_based))
+        return;
+    sq.type = state.sq_type;
+    sq.record_breaks = state.record_discontinuities;
+    sq.keep.type = sq.stop.type = SDR_LTYPE_BASIC_AND;
+    if (sq.type == SDR_SQTYPE_INPUT_PORT)
+    {
+        const int port = design_signal(plan, builder, state.sq_port_name, "storage qualifier input port");
+        if (port >= 0)
+            sq.keep.terms.push_back({port, SDR_CTYPE_HIGH});
+    }
+    else if (sq.type == SDR_SQTYPE_TRANSITIONAL)
+        sq.keep = builder.transitions();
+    else if (sq.type == SDR_SQTYPE_CONDITIONAL || sq.type == SDR_SQTYPE_START_STOP)
+    {
+        const int first = sq.type == SDR_SQTYPE_CONDITIONAL ? 0 : 1;
+        for (int index = first; index < (first == 0 ? 1 : 3); ++index)
+        {
+            const SDR_SQ_PATTERN& stored = state.sq_patterns[index];
+            level_plan& level = index == 2 ? sq.stop : sq.keep;
+            level = builder.pattern(index - SDR_NUM_SQ_PATTERNS);
+            level.type = stored.type;
+            if (stored.type == SDR_LTYPE_ADVANCED)
+                level.advanced = compile_level(plan, builder, {"Storage qualifier", SDR_LTYPE_ADVANCED, true, stored.expression, {}});
+        }
+    }
+}
+
+// The plan of an acquisition of the trigger's instance with the set's setup into `wires`.
+std::shared_ptr<acquisition_plan> plan_of(SDR_DATA_TRIGGER* trigger, SDR_DATA_SIGNAL_SET* set,
+                                          const std::vector<std::string>& wires, bool power_up, bool repeat)
+{
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
-    SDR_DATA_SIGNAL_SET* set = log != nullptr && log->m_signal_set != nullptr ? log->m_signal_set
-                                                                                : (trigger ? trigger->m_signal_set : nullptr);
     if (instance == nullptr || set == nullptr)
         return nullptr;
     auto plan = std::make_shared<acquisition_plan>();
     plan->instance = instance;
+    plan->instance_name = instance->get_name();
     plan->device_key = node_info_word(instance);
-    plan->power_up = log->m_power_up;
+    plan->power_up = power_up;
     plan->repeat = repeat;
-    add_channels(*plan, log->m_wire_names);
-    add_trigger(*plan, trigger);
+    add_channels(*plan, wires);
+    trigger_builder builder(*plan, trigger->state());
+    add_trigger(*plan, trigger, builder);
     add_setup(*plan, trigger->state(), set->state());
+    add_ports(*plan, builder, trigger->state());
     const int device_error = start_error(*plan, trigger);
     if (device_error != 0)
     {
@@ -308,5 +411,42 @@ std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
         plan->script = script->second;
     plan->start_time = device().time;
     return plan;
+}
+} // namespace
+
+std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
+{
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_SIGNAL_SET* set = log != nullptr && log->m_signal_set != nullptr ? log->m_signal_set
+                                                                                : (trigger ? trigger->m_signal_set : nullptr);
+    return plan_of(trigger, set, log != nullptr ? log->m_wire_names : std::vector<std::string>(),
+                   log != nullptr && log->m_power_up, repeat);
+}
+
+std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_TRIGGER* trigger, const std::vector<std::string>& wires,
+                                            bool power_up, bool repeat)
+{
+    return plan_of(trigger, trigger != nullptr ? trigger->m_signal_set : nullptr, wires, power_up, repeat);
+}
+
+void link_trigger_ins(const std::vector<std::shared_ptr<acquisition_plan>>& plans)
+{
+    for (const auto& plan : plans)
+    {
+        trigger_in_plan& in = plan->trigger.trigger_in;
+        if (!in.from_instance)
+            continue;
+        const auto source = std::find_if(plans.begin(), plans.end(),
+                                         [&in](const auto& other) { return other->instance_name == in.instance; });
+        if (source != plans.end())
+            in.line = (*source)->trigger_out;
+        else
+        {
+            // An instance that does not run never triggers: its trigger out stays at rest.
+            auto idle = std::make_shared<trigger_out_line>(in.source_active_low);
+            idle->never();
+            in.line = idle;
+        }
+    }
 }
 } // namespace chi_detail

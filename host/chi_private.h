@@ -14,6 +14,7 @@
 #include <QJsonValue>
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -37,12 +38,14 @@ struct chain_config
     bool busy_then_error = false;    // ... after which the run ends with "chain in use"
     int error = 0;                   // every run ends with this error value (0: none)
     bool clock_stopped = false;
-    int trigger_in_after = 16;       // samples until the trigger in is met
+    // Faults a test may switch on; each is off (0, false) unless the fixture names it.
+    int trigger_in_after = 0;        // > 0: a stuck trigger in, met this many samples after the
+                                     // search starts whatever its source says
     int advanced_after = 64;         // with fixed_distance: samples until an advanced level or a
                                      // state flow is met
     bool fixed_distance = false;     // advanced levels and flows are met after advanced_after
                                      // samples whatever they say (else they are evaluated)
-    int sq_invalid_every = 4;        // with a storage qualifier every k-th sample is not stored
+    int sq_invalid_every = 0;        // > 1: a faulty memory, every k-th sample of it reads invalid
     std::set<std::string> disconnected;
 };
 
@@ -57,13 +60,24 @@ struct sof_instance
     bool incremental_route = false;
 };
 
+// What the acquisition memory of one instance holds: the samples and the channels they were
+// taken from.
+struct stored_capture
+{
+    std::shared_ptr<const SDR_LOG_PAYLOAD> payload;
+    std::vector<std::string> wires;
+};
+
 struct device_state
 {
     bool programmed = false;
     std::map<unsigned, unsigned> crcs;             // node-information word -> CRC
-    int64_t time = 0;                              // the device's sample clock
+    int64_t time = 0;                              // the device's sample clock; 0 when programmed
     // Acquisition memory per node-information word and power-up flag.
-    std::map<std::pair<unsigned, bool>, std::shared_ptr<const SDR_LOG_PAYLOAD>> memory;
+    std::map<std::pair<unsigned, bool>, stored_capture> memory;
+    // Instances programmed with their power-up trigger on, by node-information word, with the
+    // instance's name; those whose power-up trigger was met have their capture in `memory`.
+    std::map<unsigned, std::string> power_up;
 };
 
 chain_config& chain();
@@ -77,7 +91,11 @@ int chain_error(const std::string& hardware, const std::string& device);
 // The word that identifies an instance on the device: f1 | f2 << 8 | f3 << 19 | version << 27.
 unsigned node_info_word(const SDR_DATA_INSTANCE_INFO& info, int version);
 unsigned node_info_word(SDR_DATA_INSTANCE* instance);
+// Loads the instances into the device, which starts over at sample 0 and captures the power-up
+// trigger of each instance that has one (as the open analyzer document defines it).
 void program_device(const std::vector<sof_instance>& instances);
+// Samples within which the power-up trigger of a freshly programmed device is met, if at all.
+constexpr int64_t POWER_UP_HORIZON = int64_t(1) << 24;
 
 // ---- compile flow and programming files --------------------------------------------------
 
@@ -188,16 +206,73 @@ struct level_plan
     std::shared_ptr<const advanced_level> advanced;   // an enabled advanced level, compiled
 };
 
+// The trigger out of one instance during a run, as the trigger in of another instance of the
+// same run sees it: not asserted before the instance's trigger sample, asserted from it on to
+// the end of the run. The request that acquires the instance writes it, the others read it,
+// from any thread.
+class trigger_out_line
+{
+public:
+    explicit trigger_out_line(bool active_low = false) : m_active_low(active_low) {}
+    // The instance searched the samples before `sample` without triggering.
+    void searched_to(int64_t sample);
+    void triggered_at(int64_t sample);
+    // The instance will not trigger (any more) in this run.
+    void never();
+    // A new acquisition of the instance (autorun) from `start`.
+    void restart(int64_t start);
+
+    // The first sample in [from, limit) where the line meets `condition`; -1 when there is none,
+    // then `reached` tells how far the line is known.
+    int64_t first_meeting(SDR_DATA_TRIGGER_CONDITION condition, int64_t from, int64_t limit, int64_t* reached) const;
+
+private:
+    static constexpr int64_t FOREVER = INT64_MAX;
+    // Written trigger first, then known; read in the other order, so a reader that sees the
+    // search past a sample also sees a trigger before it.
+    std::atomic<int64_t> m_known{-1};     // no trigger before this sample
+    std::atomic<int64_t> m_trigger{-1};   // the trigger sample, once met
+    bool m_active_low;
+};
+
+// The trigger in: a pin or node of the design, or the trigger out of another instance of the
+// run, and the condition it must meet before the levels are searched.
+struct trigger_in_plan
+{
+    bool enabled = false;
+    level_plan signal;                                // a pin or node: one term, the condition
+    std::shared_ptr<const trigger_out_line> line;     // an instance; null: none in the run
+    std::string instance;                             // ... its name
+    bool from_instance = false;
+    bool source_active_low = false;                   // ... whose trigger out is active low
+    bool never = false;                               // a source the device does not have
+    SDR_DATA_TRIGGER_CONDITION condition = SDR_CTYPE_DONT_CARE;
+    int after = 0;                                    // fault: met this many samples after start
+};
+
 struct trigger_plan
 {
     std::vector<level_plan> levels;
-    bool trigger_in = false;
+    trigger_in_plan trigger_in;
     bool state_based = false;
     bool continuous = false;
-    int trigger_in_after = 16;
     int advanced_after = 64;
     bool fixed_distance = false;
     std::shared_ptr<const flow_program> flow;         // a state-based flow, read
+};
+
+// What the storage qualifier keeps in the memory. Continuous (also a disabled or unavailable
+// qualifier) keeps every sample; the others keep the samples their conditions pick, and the
+// trigger sample always.
+struct storage_plan
+{
+    SDR_DATA_STORAGE_QUALIFIER_TYPE type = SDR_SQTYPE_CONTINUOUS;
+    // Input port: one term, the port high. Transitional: an either-edge term of every watched
+    // node, any of them. Conditional: the storage condition. Start/Stop: the start condition.
+    level_plan keep;
+    level_plan stop;                                  // Start/Stop: the stop condition
+    bool record_breaks = false;
+    bool qualified() const { return type != SDR_SQTYPE_CONTINUOUS; }
 };
 
 // What a search carries from one slice to the next: the registers of the levels it evaluates
@@ -207,6 +282,7 @@ struct search_memory
     std::vector<advanced_level::state> levels;
     flow_program::state flow;
     bool flow_started = false;
+    int64_t flow_next = -1;          // after its trigger: the sample the flow steps at next
     // A flow reads its levels 64 samples at a time: their results from words_first on (bit i
     // for sample words_first + i), and the signals' rows they were read from.
     int64_t words_first = -1;
@@ -229,7 +305,6 @@ struct trigger_result
     std::shared_ptr<search_memory> memory;
     bool flow_met = false;           // a state-based flow triggered
     flow_report flow;                // ... and what its registers held then
-    store_gaps gaps;                 // samples the flow kept out of the memory
 };
 
 // A search from sample `from`.
@@ -243,6 +318,14 @@ inline trigger_result trigger_search_from(int64_t from)
 // Searches at most `budget` samples further; gives up early when `cancel` turns true.
 void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t budget, const std::atomic<bool>* cancel,
                     trigger_result* search);
+// After its trigger a state-based flow goes on running up to `limit` (for its storage
+// commands); `reached` is where it got.
+void run_flow_after_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t limit,
+                            const std::atomic<bool>* cancel, trigger_result* search, int64_t* reached);
+// A level's results at `first` .. `first` + 63 (bit i for sample first + i); each call is for
+// the 64 samples after the previous one's.
+uint64_t level_block(const level_plan& level, const signal_bank& bank, int64_t first, search_memory* memory,
+                     advanced_level::state* registers);
 
 // ---- one acquisition ---------------------------------------------------------------------
 
@@ -252,12 +335,11 @@ struct acquisition_plan
     std::vector<int> channels;       // source per channel (wire order)
     std::vector<char> connected;
     trigger_plan trigger;
+    storage_plan storage;
     int depth = 0;
     int segment_size = 0;            // 0: one window
     int trigger_offset = 0;          // samples before the trigger in a window (or segment)
-    bool storage_qualified = false;
-    int sq_invalid_every = 4;
-    bool record_breaks = false;
+    int sq_invalid_every = 0;        // fault: every k-th sample of the memory reads invalid
     int state_value = -1;
     QByteArray flags;
     std::vector<unsigned> counters;
@@ -271,11 +353,18 @@ struct acquisition_plan
     std::vector<std::pair<int, int>> script;
     unsigned device_key = 0;         // node-information word
     SDR_DATA_INSTANCE* instance = nullptr;   // identity only; never read off the GUI thread
+    std::string instance_name;
+    std::shared_ptr<trigger_out_line> trigger_out;   // this instance's, for the others of its run
     int64_t start_time = 0;
 };
 
 // Builds the plan of one request on the GUI thread; null for a log that belongs to nothing.
 std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat);
+// The plan of an acquisition of the trigger's instance into channels `wires`.
+std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_TRIGGER* trigger, const std::vector<std::string>& wires,
+                                            bool power_up, bool repeat);
+// Each trigger in from an instance of the same run reads that instance's trigger out.
+void link_trigger_ins(const std::vector<std::shared_ptr<acquisition_plan>>& plans);
 
 struct capture_result
 {
@@ -283,12 +372,78 @@ struct capture_result
     int64_t end_time = 0;
 };
 
-// The samples around a trigger that `first` found (and, for a segmented acquisition, the
-// triggers of the further segments, searched on from it).
-capture_result capture(const acquisition_plan& plan, const trigger_result& first, const std::atomic<bool>* cancel);
-// What the memory of a device stopped while it waited for its trigger holds: the samples up
-// to `reached`, where its search got, with no trigger among them.
-capture_result capture_stopped(const acquisition_plan& plan, int64_t reached);
+// Samples first .. first + count - 1, stored one after the other.
+struct stored_run
+{
+    int64_t first = 0;
+    int64_t count = 0;
+};
+
+// What the memory holds: the samples of `runs` in order (unfilled places read invalid),
+// `triggers` the places of the trigger samples (one per segment, -1: none in it).
+capture_result capture_of(const acquisition_plan& plan, const std::vector<stored_run>& runs,
+                          const std::vector<int>& triggers, const trigger_result& first);
+// Every sample of the window around the trigger that `first` found (and, for a segmented
+// acquisition, of the windows around the triggers of the further segments, searched on from it).
+capture_result capture_windows(const acquisition_plan& plan, const trigger_result& first,
+                               const std::atomic<bool>* cancel);
+// What the memory of a device stopped while it waited for its trigger holds when every sample
+// is stored: the samples from `start` up to `reached`, where its search got.
+capture_result capture_stopped(const acquisition_plan& plan, int64_t start, int64_t reached);
+
+class storage_tracker;
+
+// One acquisition on the device's timeline from sample `start`, worked through a slice at a
+// time: the memory takes the pre-trigger samples the storage qualifier keeps (the trigger is
+// armed once those fill their part of the memory), the trigger is searched, then the memory
+// takes the post-trigger samples. Without a storage qualifier every sample is stored, so the
+// trigger is armed at once and the memory is full the moment the trigger is found.
+class acquisition
+{
+public:
+    enum stage
+    {
+        ARMING,
+        SEARCHING,
+        FILLING,
+        FULL
+    };
+
+    acquisition(std::shared_ptr<const acquisition_plan> plan, int64_t start);
+    ~acquisition();
+    acquisition(const acquisition&) = delete;
+    acquisition& operator=(const acquisition&) = delete;
+
+    // Works through about `budget` more samples of the current stage and on into the next
+    // ones; gives up early when `cancel` turns true.
+    void advance(int64_t budget, const std::atomic<bool>* cancel);
+    stage current() const { return m_stage; }
+    const trigger_result& trigger() const { return m_trigger; }
+    // No trigger before this sample (INT64_MAX once one was found).
+    int64_t searched() const;
+    // The trigger is met now wherever the search got (a scripted data-ready report).
+    void force_trigger();
+    // The memory once full: the samples around the trigger, or one window per segment.
+    capture_result capture(const std::atomic<bool>* cancel) const;
+    // What the memory holds when the device is stopped now.
+    capture_result stopped() const;
+
+private:
+    void arm(int64_t budget, const std::atomic<bool>* cancel);
+    void search(int64_t budget, const std::atomic<bool>* cancel);
+    void fill(int64_t budget, const std::atomic<bool>* cancel);
+    void follow_search(const std::atomic<bool>* cancel);
+
+    std::shared_ptr<const acquisition_plan> m_plan;
+    int64_t m_start;
+    stage m_stage = ARMING;
+    trigger_result m_trigger;
+    std::unique_ptr<storage_tracker> m_store;    // null: every sample is stored
+};
+
+// The power-up capture of a plan, from sample 0 of a freshly programmed device; no payload when
+// its trigger is not met within POWER_UP_HORIZON samples.
+capture_result capture_power_up(std::shared_ptr<const acquisition_plan> plan);
 
 // Seam state the engine reads (faults that tests switch).
 struct engine_faults

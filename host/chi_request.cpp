@@ -94,8 +94,11 @@ void request::finish(run_env& env, int status, int value)
     job.owner = this;
     // A device stopped while it waited for its trigger keeps what it sampled until then: a read
     // brings that.
-    if (m_stop.load() && (m_phase == SEARCH || m_phase == PROGRESS))
-        job.capture = capture_stopped(*m_plan, m_trigger.found ? m_trigger.trigger : m_trigger.next);
+    if (m_stop.load() && m_acquisition != nullptr && (m_phase == SEARCH || m_phase == PROGRESS))
+        job.capture = m_acquisition->stopped();
+    // The instance's trigger out will not come in this run.
+    if (!m_acquisition || !m_acquisition->trigger().found)
+        m_plan->trigger_out->never();
     const bool delivered = env.on_gui(job);
     m_phase = DONE;
     if (delivered)
@@ -128,7 +131,8 @@ void request::advance(run_env& env)
         if (m_stop.load())
             return finish(env, not_running(), 0);
         report(code(PRE_TRIGGER_DATA), 0);
-        m_trigger = trigger_search_from(m_time + m_plan->trigger_offset);
+        m_acquisition = std::make_unique<acquisition>(m_plan, m_time);
+        m_plan->trigger_out->restart(m_time);
         m_waiting_reported = false;
         m_phase = SEARCH;
         return;
@@ -140,7 +144,10 @@ void request::advance(run_env& env)
         return;
     case POST_TRIGGER:
         report(code(POST_TRIGGER_DATA), 0);
-        m_phase = OFFLOAD;
+        m_phase = FILL;
+        return;
+    case FILL:
+        fill(env);
         return;
     case OFFLOAD:
         report(code(OFFLOADING), 0);
@@ -182,30 +189,64 @@ void request::check(run_env& env)
 
 // Trigger progress as the instance manager reads it: with the trigger in off, "waiting" is
 // level 1 and level k met is k + 1; with it on, 0 is waiting and 1 the trigger in met. A state
-// flow reports the state it enters (state 0 as -1).
+// flow reports the state it enters (state 0 as -1). While the storage qualifier has not yet
+// filled the pre-trigger part of the memory, the trigger is not armed: the run stays in its
+// pre-trigger report.
 void request::search(run_env& env)
 {
     if (m_stop.load())
         return finish(env, not_running(), 0);
+    if (m_acquisition->current() == acquisition::ARMING)
+    {
+        m_acquisition->advance(SEARCH_SLICE, &m_stop);
+        publish_trigger_out();
+        if (m_acquisition->current() == acquisition::ARMING)
+            return;
+    }
     const trigger_plan& trigger = m_plan->trigger;
     if (!m_waiting_reported)
     {
         m_waiting_reported = true;
         if (!trigger.continuous)
-            return report(code(WAITING), trigger.state_based ? -1 : trigger.trigger_in ? 0 : 1);
+            return report(code(WAITING), trigger.state_based ? -1 : trigger.trigger_in.enabled ? 0 : 1);
     }
-    search_trigger(trigger, m_plan->bank, SEARCH_SLICE, &m_stop, &m_trigger);
+    m_acquisition->advance(SEARCH_SLICE, &m_stop);
+    publish_trigger_out();
     if (m_stop.load())
         return finish(env, not_running(), 0);
-    if (!m_trigger.found)
+    if (!m_acquisition->trigger().found)
         return; // still waiting for the trigger
     m_progress.clear();
-    if (trigger.trigger_in)
+    if (trigger.trigger_in.enabled)
         m_progress.push_back({code(PROGRESS_MET), 1});
     for (size_t k = 1; !trigger.state_based && !trigger.continuous && k < trigger.levels.size(); ++k)
         m_progress.push_back({code(PROGRESS_MET), int(k) + 1});
     m_phase = PROGRESS;
     progress(env);
+}
+
+// The other instances of the run see this one's trigger out as far as its search got.
+void request::publish_trigger_out()
+{
+    const int64_t searched = m_acquisition->searched();
+    if (m_acquisition->trigger().found)
+        m_plan->trigger_out->triggered_at(m_acquisition->trigger().trigger);
+    else
+        m_plan->trigger_out->searched_to(searched);
+}
+
+// The post-trigger part of the memory fills with the samples the storage qualifier keeps
+// (at once without one). Stopped before it is full, the run brings what it took.
+void request::fill(run_env& env)
+{
+    if (m_acquisition->current() != acquisition::FULL && !m_stop.load())
+    {
+        m_acquisition->advance(SEARCH_SLICE, &m_stop);
+        if (m_acquisition->current() != acquisition::FULL && !m_stop.load())
+            return;
+    }
+    m_phase = OFFLOAD;
+    advance(env);
 }
 
 void request::progress(run_env& env)
@@ -228,7 +269,8 @@ void request::deliver(run_env& env, int status, int value)
     gui_job job;
     job.kind = gui_job::INSTALL;
     job.owner = this;
-    job.capture = capture(*m_plan, m_trigger, &m_stop);
+    job.capture = m_acquisition->current() == acquisition::FULL ? m_acquisition->capture(&m_stop)
+                                                                  : m_acquisition->stopped();
     job.prepare_next = m_plan->repeat && !m_plan->scripted && !m_stop.load();
     if (!env.on_gui(job))
     {
@@ -253,13 +295,15 @@ void request::script_step(run_env& env)
         return finish(env, next.first, next.second);
     if (next.first != DATA_READY && next.first != DATA_READY + 1)
         return report(next.first, next.second);
-    if (!m_trigger.found)
+    if (m_acquisition == nullptr)
     {
         // The script decides when data is ready: where the trigger is not met yet, it is now.
-        m_trigger = trigger_search_from(m_time + m_plan->trigger_offset);
-        search_trigger(m_plan->trigger, m_plan->bank, SEARCH_SLICE, &m_stop, &m_trigger);
-        m_trigger.trigger = m_trigger.found ? m_trigger.trigger : m_trigger.next;
-        m_trigger.found = true;
+        m_acquisition = std::make_unique<acquisition>(m_plan, m_time);
+        for (int stage = 0; stage < 3 && m_acquisition->current() != acquisition::FULL; ++stage)
+            m_acquisition->advance(SEARCH_SLICE, &m_stop);
+        m_acquisition->force_trigger();
+        for (int stage = 0; stage < 2 && m_acquisition->current() != acquisition::FULL; ++stage)
+            m_acquisition->advance(SEARCH_SLICE, &m_stop);
     }
     deliver(env, next.first, next.second);
 }

@@ -74,6 +74,7 @@ private:
         SEARCH,
         PROGRESS,
         POST_TRIGGER,
+        FILL,
         OFFLOAD,
         DATA,
         END,
@@ -86,6 +87,8 @@ private:
     void check(run_env& env);
     void search(run_env& env);
     void progress(run_env& env);
+    void fill(run_env& env);
+    void publish_trigger_out();
     void deliver(run_env& env, int status, int value);
     void script_step(run_env& env);
     int code(int normal) const;
@@ -101,7 +104,7 @@ private:
     PHASE m_phase = START;
     int m_busy_left = 0;
     int64_t m_time = 0;
-    trigger_result m_trigger;
+    std::unique_ptr<acquisition> m_acquisition;
     bool m_waiting_reported = false;
     std::deque<std::pair<int, int>> m_progress;
     size_t m_script_position = 0;

@@ -357,23 +357,15 @@ uint64_t level_word(const level_plan& level, const signal_bank& bank, int64_t fi
     return v;
 }
 
-// Runs a state-based flow over [search->next, limit): the levels it reads 64 samples at a
-// time, then its step at each sample.
-void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, const std::atomic<bool>* cancel,
-              trigger_result* search)
+// Runs a state-based flow over [from, limit): the levels it reads 64 samples at a time, then
+// its step at each sample. The sample where it triggers, else -1 with `reached` where it got.
+int64_t run_flow_over(const trigger_plan& plan, const signal_bank& bank, int64_t from, int64_t limit,
+                      const std::atomic<bool>* cancel, search_memory& memory, int64_t* reached)
 {
-    search_memory& memory = *search->memory;
     const flow_program& flow = *plan.flow;
-    if (!memory.flow_started)
-    {
-        flow.start(&memory.flow);
-        memory.flow_started = true;
-        memory.words_first = -1;
-    }
     const std::vector<char>& read = flow.levels_read();
     const size_t levels = std::min<size_t>(plan.levels.size(), 64);
     memory.words.resize(levels, 0);
-    const int64_t from = search->next;
     int64_t blocks = 0;
     for (int64_t sample = from; sample < limit;)
     {
@@ -382,19 +374,15 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
         {
             if (++blocks % (CANCEL_CHECK_EVERY / BLOCK) == 0 && cancel != nullptr && cancel->load())
             {
-                search->next = sample;
-                return;
+                *reached = sample;
+                return -1;
             }
             // Blocks follow one another from the first sample of the search.
             memory.words_first = sample;
             for (size_t i = 0; i < levels; ++i)
-            {
-                const level_plan& level = plan.levels[i];
-                memory.words[i] = i >= read.size() || read[i] == 0 || !level.enabled ? 0
-                                  : level.advanced ? level.advanced->holds_block(bank, sample, &memory.levels[i])
-                                  : level.type == SDR_LTYPE_ADVANCED ? 0
-                                                                     : level_word(level, bank, sample, &memory);
-            }
+                memory.words[i] = i >= read.size() || read[i] == 0 || !plan.levels[i].enabled
+                                      ? 0
+                                      : level_block(plan.levels[i], bank, sample, &memory, &memory.levels[i]);
         }
         // The flow only steps where its state may act; elsewhere nothing would change.
         const int at = int(sample - memory.words_first);
@@ -411,34 +399,65 @@ void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, 
         for (size_t i = 0; i < levels; ++i)
             bits |= ((memory.words[i] >> step_at) & 1) << i;
         if (flow.step_bits(bits, sample, &memory.flow))
-        {
-            search->trigger = sample;
-            search->levels.push_back(sample);
-            search->flow_met = true;
-            search->flow = flow.report(memory.flow);
-            search->gaps = memory.flow.gaps;
-            search->found = true;
-            return;
-        }
+            return sample;
         ++sample;
     }
-    search->next = std::max(search->next, limit);
+    *reached = std::max(from, limit);
+    return -1;
+}
+
+// The flow of a search over [search->next, limit).
+void run_flow(const trigger_plan& plan, const signal_bank& bank, int64_t limit, const std::atomic<bool>* cancel,
+              trigger_result* search)
+{
+    search_memory& memory = *search->memory;
+    if (!memory.flow_started)
+    {
+        plan.flow->start(&memory.flow);
+        memory.flow_started = true;
+        memory.words_first = -1;
+    }
+    int64_t reached = limit;
+    const int64_t at = run_flow_over(plan, bank, search->next, limit, cancel, memory, &reached);
+    if (at < 0)
+    {
+        search->next = std::max(search->next, reached);
+        return;
+    }
+    search->trigger = at;
+    search->levels.push_back(at);
+    search->flow_met = true;
+    search->flow = plan.flow->report(memory.flow);
+    search->found = true;
+    memory.flow_next = at + 1;
+}
+
+// The trigger in from a pin or node, or from another instance's trigger out.
+int64_t find_trigger_in(const trigger_in_plan& in, const signal_bank& bank, int64_t from, int64_t limit,
+                        const std::atomic<bool>* cancel, int64_t* reached)
+{
+    if (in.after > 0)
+        return from + in.after;
+    if (in.condition == SDR_CTYPE_DONT_CARE)
+        return from;
+    if (in.never || (in.from_instance && in.line == nullptr))
+    {
+        *reached = std::max(from, limit);
+        return -1;
+    }
+    if (in.from_instance)
+        return in.line->first_meeting(in.condition, from, limit, reached);
+    return find_level(in.signal, bank, from, limit, cancel, reached);
 }
 
 void start_search(const trigger_plan& plan, trigger_result* search)
 {
     search->started = true;
-    const int64_t from = search->next;
-    if (plan.trigger_in)
-    {
-        search->trigger_in = from + plan.trigger_in_after;
-        search->next = search->trigger_in + 1;
-    }
     search->memory = std::make_shared<search_memory>();
     search->memory->levels.resize(plan.levels.size());
-    if (plan.continuous || (plan.state_based && (plan.fixed_distance || plan.flow == nullptr)))
+    if (plan.continuous || (plan.state_based && plan.fixed_distance))
     {
-        search->trigger = plan.continuous ? from : search->next + plan.advanced_after;
+        search->trigger = plan.continuous ? search->next : search->next + plan.advanced_after;
         search->levels.push_back(search->trigger);
         search->found = true;
     }
@@ -451,8 +470,23 @@ void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t b
     if (!search->started)
         start_search(plan, search);
     const int64_t limit = search->next + budget;
+    if (!search->found && plan.trigger_in.enabled && search->trigger_in < 0)
+    {
+        const int64_t met = find_trigger_in(plan.trigger_in, bank, search->next, limit, cancel, &search->next);
+        if (met < 0)
+            return;
+        search->trigger_in = met;
+        search->next = met + 1;
+    }
     if (!search->found && plan.state_based)
-        return run_flow(plan, bank, limit, cancel, search);
+    {
+        // A state-based trigger triggers where its flow says, and without a flow never.
+        if (plan.flow != nullptr)
+            run_flow(plan, bank, limit, cancel, search);
+        else
+            search->next = std::max(search->next, limit);
+        return;
+    }
     while (!search->found && search->levels.size() < plan.levels.size())
     {
         const size_t index = search->levels.size();
@@ -475,5 +509,85 @@ void search_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t b
         search->trigger = search->levels.empty() ? search->next : search->levels.back();
         search->found = true;
     }
+}
+} // namespace chi_detail
+
+namespace chi_detail
+{
+void run_flow_after_trigger(const trigger_plan& plan, const signal_bank& bank, int64_t limit,
+                            const std::atomic<bool>* cancel, trigger_result* search, int64_t* reached)
+{
+    search_memory& memory = *search->memory;
+    *reached = limit;
+    if (plan.flow == nullptr || !memory.flow_started || memory.flow_next >= limit)
+    {
+        *reached = std::max(limit, memory.flow_next);
+        return;
+    }
+    run_flow_over(plan, bank, memory.flow_next, limit, cancel, memory, reached);
+    memory.flow_next = *reached;
+}
+
+uint64_t level_block(const level_plan& level, const signal_bank& bank, int64_t first, search_memory* memory,
+                     advanced_level::state* registers)
+{
+    if (level.advanced != nullptr)
+        return level.advanced->holds_block(bank, first, registers);
+    if (level.type == SDR_LTYPE_ADVANCED)
+        return 0; // a level the device could not build holds nowhere
+    return level_word(level, bank, first, memory);
+}
+
+// ---- trigger out ---------------------------------------------------------------------------
+
+void trigger_out_line::searched_to(int64_t sample)
+{
+    if (m_trigger.load() < 0)
+        m_known.store(std::max(m_known.load(), sample));
+}
+
+void trigger_out_line::triggered_at(int64_t sample)
+{
+    m_trigger.store(sample);
+    m_known.store(FOREVER);
+}
+
+void trigger_out_line::never()
+{
+    m_known.store(FOREVER);
+}
+
+void trigger_out_line::restart(int64_t start)
+{
+    m_known.store(start);
+    m_trigger.store(-1);
+}
+
+int64_t trigger_out_line::first_meeting(SDR_DATA_TRIGGER_CONDITION condition, int64_t from, int64_t limit,
+                                        int64_t* reached) const
+{
+    const int64_t known = m_known.load();
+    const int64_t trigger = m_trigger.load();
+    // No trigger before `quiet`: the line is at rest there.
+    const int64_t quiet = trigger >= 0 ? trigger : known;
+    const bool asserted = !m_active_low;
+    const bool edge = condition == SDR_CTYPE_RISING || condition == SDR_CTYPE_FALLING ||
+                      condition == SDR_CTYPE_EITHER_EDGE;
+    if (edge)
+    {
+        // The line changes once, at the trigger, towards its asserted level.
+        const bool direction = condition == SDR_CTYPE_EITHER_EDGE || (condition == SDR_CTYPE_RISING) == asserted;
+        if (direction && trigger >= from && trigger < limit)
+            return trigger;
+        *reached = trigger >= 0 || !direction ? std::max(from, limit) : std::min(std::max(from, known), limit);
+        return -1;
+    }
+    const bool want = condition == SDR_CTYPE_HIGH || condition == SDR_CTYPE_ACTIVE_HIGH;
+    if (from < quiet && want == !asserted)
+        return from;
+    if (trigger >= 0 && want == asserted && std::max(from, trigger) < limit)
+        return std::max(from, trigger);
+    *reached = trigger >= 0 ? std::max(from, limit) : std::min(std::max(from, known), limit);
+    return -1;
 }
 } // namespace chi_detail

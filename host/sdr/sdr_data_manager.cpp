@@ -124,6 +124,14 @@ void SDR_DATA_MANAGER::release_session(SDR_DATA_SESSION* session)
     }
 }
 
+std::vector<SDR_DATA_SESSION*> SDR_DATA_MANAGER::sessions() const
+{
+    std::vector<SDR_DATA_SESSION*> result;
+    for (const auto& entry : m_sessions)
+        result.push_back(entry.second.get());
+    return result;
+}
+
 bool SDR_DATA_MANAGER::is_registered(const SDR_DATA_SESSION* session) const
 {
     for (const auto& entry : m_sessions)

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class SDR_DATA_SESSION;
 
@@ -36,6 +37,8 @@ public:
     void release_session(SDR_DATA_SESSION* session);
     bool is_registered(const SDR_DATA_SESSION* session) const;
     int session_count() const { return static_cast<int>(m_sessions.size()); }
+    // Every open session, in name order.
+    std::vector<SDR_DATA_SESSION*> sessions() const;
     // Drops every session and the last error (test reset).
     void clear();
 

@@ -65,7 +65,11 @@ unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int fa
 
 unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index)
 {
-    SDR_DATA_INSTANCE* instance = data_instance_at(index);
+    return instance_ram_bits(data_instance_at(index));
+}
+
+unsigned SDR_TX_SESSION::instance_ram_bits(SDR_DATA_INSTANCE* instance)
+{
     SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
     if (set == nullptr || !instance->m_state.enabled)
         return 0;

@@ -96,6 +96,8 @@ public:
     // device library (an unscoped enum argument converts implicitly).
     unsigned get_instance_estimated_lcell_count_at(int index, int family);
     unsigned get_instance_ram_bits_usage_at(int index);
+    // The bits of an enabled instance's acquisition buffer (0 for a disabled one).
+    static unsigned instance_ram_bits(SDR_DATA_INSTANCE* instance);
 
     // the power-up selector last given to a trigger façade (façades report it here)
     bool is_power_up_editing() const { return m_power_up_editing; }

@@ -59,7 +59,7 @@ std::shared_ptr<const SDR_LOG_PAYLOAD> device_memory(unsigned node_info, bool po
 {
     const auto& memory = chi_detail::device().memory;
     const auto found = memory.find({node_info, power_up});
-    return found != memory.end() ? found->second : nullptr;
+    return found != memory.end() ? found->second.payload : nullptr;
 }
 
 bool compile(SDR_DATA_SESSION* session, int flow, const std::string& sof_path, std::string* error)

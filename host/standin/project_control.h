@@ -27,8 +27,10 @@
 //   "jtag":     the simulated chain: {"hardware": [names], "devices": [names], "connected"
 //                (default true), "pace_ms" (between reports, default 20), "busy_reports",
 //                "busy_then_error", "error" (1..8: every run ends with it), "clock_stopped",
-//                "trigger_in_after", "advanced_after" (samples), "sq_invalid_every",
-//                "disconnected": [node names]}; absent: no JTAG hardware
+//                the faults "trigger_in_after" (a stuck trigger in, met that many samples after
+//                the search starts), "fixed_distance" with "advanced_after" (advanced levels and
+//                flows met that many samples on), "sq_invalid_every" (every k-th place of the
+//                memory reads invalid), "disconnected": [node names]}; absent: no JTAG hardware
 //   "memory":   the device's memory blocks for the estimates (see ice_control.h): {"init_ok",
 //                "types": [{"type" (0 small, 1 medium, 2 large), "capacity_bits", "max_width",
 //                "total", "used"}]}

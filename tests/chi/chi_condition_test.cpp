@@ -187,19 +187,37 @@ TEST_F(device_conditions, a_state_flow_triggers_and_reports_its_registers)
     }
 }
 
-TEST_F(device_conditions, stop_store_and_start_store_leave_their_gap)
+// Storage commands are for the state-based storage qualifier: under another one the flow's
+// stop_store keeps nothing out of the memory.
+TEST_F(device_conditions, storage_commands_change_nothing_under_another_qualifier)
 {
     standin::sdr::set_levels(trigger(), 2);
     set_condition(bit_row(3), 0, SDR_CTYPE_RISING);
     set_condition(bit_row(2), 1, SDR_CTYPE_RISING);
     flow("state ST1:\nif (Condition 1) begin stop_store; goto ST2; end\n"
-         "state ST2:\nif (Condition 2) begin start_store; goto ST3; end\n"
+         "state ST2:\nif (Condition 2) goto ST3;\n"
          "state ST3:\nif (Condition 1) trigger;\n");
     SDR_DATA_LOG* log = nullptr;
     ASSERT_EQ(run(&log), 56);
-    // Stopped at 40, started at 44: samples 41 .. 44 were not stored; the window starts at 24.
     for (int s = 0; s < 256; ++s)
-        EXPECT_EQ(log->is_bit_valid(s), s < 41 - 24 || s > 44 - 24) << s;
+    {
+        EXPECT_TRUE(log->is_bit_valid(s)) << s;
+        EXPECT_EQ(bus_at(log, "cnt", 8, s), uint64_t(24 + s) & 0xff) << s;
+    }
+}
+
+// A state-based flow without a trigger statement never triggers: the run waits until Stop.
+TEST_F(device_conditions, a_flow_without_a_trigger_statement_waits_until_stop)
+{
+    set_condition(bit_row(3), 0, SDR_CTYPE_RISING);
+    flow("state ST1:\nif (Condition 1) goto ST2;\nstate ST2:\nif (Condition 1) goto ST1;\n");
+    recorder* callback = nullptr;
+    EXPECT_EQ(run(nullptr, &callback), -1);
+    EXPECT_FALSE(callback->finished());
+    CHI_CONTROL::stop(instance());
+    standin::chi::run_to_end();
+    EXPECT_EQ(callback->pairs().back(), std::make_pair(12, 0));
+    EXPECT_EQ(callback->count(10), 0);
 }
 
 TEST_F(device_conditions, a_flow_that_is_no_flow_fails_the_run_with_its_line)

@@ -111,8 +111,7 @@ inline const char* design_json()
     {"path": "top|down", "flags": "0x80000040", "dims": [[5, 0]],
      "stimulus": {"kind": "counter", "start": 1000, "step": -1}}
   ]}},
-  "jtag": {"hardware": ["SimCable [SIM-0]"], "devices": ["@1: SIMDEV-A"], "trigger_in_after": 40,
-           "advanced_after": 70, "sq_invalid_every": 4}
+  "jtag": {"hardware": ["SimCable [SIM-0]"], "devices": ["@1: SIMDEV-A"], "advanced_after": 70}
 })";
 }
 

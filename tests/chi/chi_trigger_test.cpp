@@ -1,6 +1,6 @@
 // The basic trigger of the simulated device: the trigger sample lands where the user's
-// conditions first hold (levels in sequence, edges, don't-care, comparisons, trigger in), at
-// the place the trigger position gives it; segments, storage qualifier and disconnected nodes.
+// conditions first hold (levels in sequence, edges, don't-care, comparisons), at the place the
+// trigger position gives it; segments, disconnected nodes and the faults a test can switch on.
 #include "chi_test_support.h"
 
 namespace
@@ -150,9 +150,12 @@ TEST_F(trigger_placement, levels_are_met_in_sequence)
         EXPECT_FALSE(tick_at(log, s) && !tick_at(log, s - 1)) << "an earlier rising edge after level 1, at " << s;
 }
 
-TEST_F(trigger_placement, trigger_in_and_advanced_levels_are_met_after_their_delays)
+// Faults a test can switch on: a stuck trigger in, met a fixed distance after the search
+// starts whatever its source, and advanced levels met a fixed distance on.
+TEST_F(trigger_placement, fault_knobs_put_the_trigger_in_and_advanced_levels_at_fixed_distances)
 {
-    settings().trigger_in.enabled = true;
+    chi_detail::chain().trigger_in_after = 40;
+    settings().trigger_in = {true, SDR_IOSRC_NODE, "", "tick", false, true, "", SDR_CTYPE_RISING};
     set_condition(m_tick, 0, SDR_CTYPE_DONT_CARE);
     int64_t trigger_sample = 0;
     acquire(&trigger_sample);
@@ -179,19 +182,6 @@ TEST_F(trigger_placement, segments_each_carry_their_own_trigger)
     }
     for (int s = 0; s < 256; ++s)
         EXPECT_EQ(log->is_bit_trigger(s), s % 64 == 8) << s;
-}
-
-TEST_F(trigger_placement, the_storage_qualifier_leaves_gaps_and_marks_them)
-{
-    settings().sq_type = SDR_SQTYPE_CONDITIONAL;
-    settings().record_discontinuities = true;
-    set_compare(m_count, 0, SDR_CTYPE_COMPARE_EQUAL_TO, 3, SDR_CTYPE_COMPARE_TRUE, 0);
-    SDR_DATA_LOG* log = acquire();
-    for (int s = 0; s < 256; ++s)
-    {
-        EXPECT_EQ(log->is_bit_valid(s), s % 4 != 3 || s == 32) << s;
-        EXPECT_EQ(log->is_break_previous(s), s > 0 && !log->is_bit_valid(s - 1)) << s;
-    }
 }
 
 TEST_F(trigger_placement, a_disconnected_node_reads_low_and_says_so)

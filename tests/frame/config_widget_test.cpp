@@ -2,6 +2,7 @@
 // changes the document through the model and shows the document's value again after undo and
 // redo; the sample depth, segment, allocation, storage qualifier and trigger in/out controls
 // enable each other; the lock mode and the power-up trigger disable what they must.
+#include "config_pane_user.h"
 #include "frame_test_support.h"
 
 #include "host/sdr/sdr_tx_trigger.h"
@@ -30,7 +31,7 @@ namespace
 {
 const int CONFIGURATION_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION);
 
-class config_widget_test : public frame_test
+class config_widget_test : public frame_test, public config_pane_user
 {
 public:
     // Public: the rows of the table tests reach them through a pointer to the fixture.
@@ -46,16 +47,10 @@ public:
         QTabWidget* tabs = m_frame->get_layout_widget()->get_data_setup_tab_widget(-1);
         return tabs != nullptr ? tabs->findChild<SEDQ_CONFIG_WIDGET*>() : nullptr;
     }
+    QWidget* pane_widget() const override { return pane(); }
 
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
     SDR_TX_TRIGGER* trigger() const { return tx()->get_trigger_nodes(-1); }
-
-    template <typename WIDGET = QWidget> WIDGET* control(const char* name) const
-    {
-        WIDGET* widget = pane()->findChild<WIDGET*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
 
     // What a control shows, as one text.
     QString shown(const char* name) const
@@ -80,32 +75,6 @@ public:
     {
         tx()->update_all_views(nullptr, hint);
         settle();
-    }
-
-    // The user's ways of working each control.
-    void choose(const char* name, const QString& text)
-    {
-        auto* box = control<QComboBox>(name);
-        const int index = box->findText(text);
-        ASSERT_GE(index, 0) << name << ": " << text.toStdString();
-        box->setCurrentIndex(index);
-    }
-    void type(const char* name, const QString& text)
-    {
-        auto* edit = control<QLineEdit>(name);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    void click(const char* name)
-    {
-        QWidget* widget = control(name);
-        if (auto* group = qobject_cast<QGroupBox*>(widget))
-        {
-            QTest::keyClick(group, Qt::Key_Space);
-            return;
-        }
-        qobject_cast<QAbstractButton*>(widget)->click();
     }
 
     SEDQ_FRAME_WND* m_frame = nullptr;

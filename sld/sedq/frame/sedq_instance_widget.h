@@ -167,6 +167,7 @@ private:
     void run_selected(bool repeat);
     void adopt_callbacks(const std::vector<SEDQ_CONTROL_CMD_ELA_INT*>& made,
                          const std::vector<CHI_CONTROL::ACQ_PARAMETER>& started);
+    void read_view(int instance, int view);
     void handle_state_event(SEDQ_UPDATE_STATE_EVENT* e);
     void show_state(int instance, int flags, int value, SDR_DATA_LOG* log, QStandardItem* status);
     void show_trigger_progress(int instance, int value, bool powerup, QStandardItem* status);

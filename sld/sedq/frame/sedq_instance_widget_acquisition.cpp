@@ -12,6 +12,7 @@
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
 
@@ -100,23 +101,37 @@ void SEDQ_INSTANCE_WIDGET::on_tools_stop()
     m_tx->run(&none);
 }
 
-// Reads what the device holds for each selected instance, last row first.
+// Reads what the device holds for each selected instance, last row first. A selected power-up
+// row reads the capture of the instance's power-up trigger into the power-up view (reading the
+// instance's own acquisition there instead would leave that capture out of reach).
 void SEDQ_INSTANCE_WIDGET::on_tools_data()
 {
+    QItemSelectionModel* selection = m_tree->selectionModel();
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
+        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
+        const int instance = name->data(SEDQ_INSTANCE_ROLE).toInt();
         if (!is_row_or_powerup_selected(row))
             continue;
-        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
         int depth = 0;
         m_tx->get_sample_depth(&depth, instance);
         if (depth == 0 || m_tx->is_instance_acquiring(instance) || !get_instance_enabled(instance))
             continue;
-        if (m_tx->read_data(instance))
-            continue;
-        set_status_line(SEDQ_JTAG_COMMUNICATION_ERROR_STR, SEDQ_YELLOW_BASE_PALETTE);
-        set_status_cell(status_item_of(instance), SEDQ_NOT_RUNNING_STR, idle_brush());
+        if (selection->isRowSelected(row, QModelIndex()))
+            read_view(instance, instance);
+        for (int child = 0; child < name->rowCount(); ++child)
+            if (selection->isRowSelected(child, name->index()))
+                read_view(instance, name->child(child)->data(SEDQ_INSTANCE_ROLE).toInt());
     }
+}
+
+// A failed read leaves the instance not running and says so on the status line.
+void SEDQ_INSTANCE_WIDGET::read_view(int instance, int view)
+{
+    if (m_tx->read_data(view))
+        return;
+    set_status_line(SEDQ_JTAG_COMMUNICATION_ERROR_STR, SEDQ_YELLOW_BASE_PALETTE);
+    set_status_cell(status_item_of(instance), SEDQ_NOT_RUNNING_STR, idle_brush());
 }
 
 // ---- the status reports -----------------------------------------------------------------------
