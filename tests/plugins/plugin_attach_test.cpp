@@ -218,7 +218,7 @@ TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_remov
     s_hooks.baud_answers = QStringList{"abc", "19200"};
     ASSERT_TRUE(attach(manager));
     const std::string complaint = "Corvane\nBaud rate \"abc\" is not a number";
-    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint, complaint})) << "one per group";
+    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint})) << "both groups refused it alike: said once";
     const SDR_PLUGIN_GROUP* record = manager->get_trigger_nodes(-1)->get_plugin_group(0);
     ASSERT_NE(record, nullptr);
     const char* value = nullptr;
@@ -266,6 +266,30 @@ TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
             standin::cfg::clear(c.setting);
         manager->close_document();
     }
+}
+
+// A first-generation attach of a decoder with data tables only attaches what it chose: the data
+// list holds the decoder's group and the trigger list the nodes it taps for data.
+TEST_F(plugin_attach_test, a_decoder_with_data_tables_only_attaches_its_data_group)
+{
+    install({"uart_data_only"});
+    std::string error;
+    ASSERT_TRUE(standin::project::load_json(ATTACH_DESIGN, m_dir.path().toStdString(), &error)) << error;
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("attach.vtl").c_str()));
+    ASSERT_TRUE(attach(manager)) << testing::PrintToString(messages());
+    std::vector<std::string> frame{"left|uart_tx|frame"};
+    for (const std::string& bit : data_bits("left|uart_tx|"))
+        frame.push_back(bit);
+    frame.push_back("left|uart_tx|valid");
+    frame.push_back("left|uart_tx|busy");
+    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    EXPECT_EQ(names(data), frame);
+    EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_PLUGIN);
+    const std::vector<std::string> tapped = names(manager->get_trigger_nodes(-1));
+    EXPECT_EQ(tapped, std::vector<std::string>(frame.begin() + 1, frame.end())) << "tapped for data, ungrouped";
+    for (int row = 0; row < manager->get_trigger_nodes(-1)->get_num_nodes(); ++row)
+        EXPECT_EQ(manager->get_trigger_nodes(-1)->get_node_capture_type(row), SDR_WTYPE_DATA_ONLY) << row;
 }
 
 // ---- the options, without an attach ------------------------------------------------------------

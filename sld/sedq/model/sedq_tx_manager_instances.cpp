@@ -354,9 +354,35 @@ int SEDQ_TX_MANAGER::instance_index_of(const QString& name)
     return -1;
 }
 
+QString SEDQ_TX_MANAGER::get_missing_log_entry_part(const QString& signal_set, const QString& trigger,
+                                                   const QString& log)
+{
+    SDR_DATA_INSTANCE* instance = m_tx_instance != nullptr ? m_tx_instance->get_data_instance() : nullptr;
+    if (instance == nullptr)
+        return QStringLiteral("instance");
+    const auto named = [](const char* own, const QString& name) { return own != nullptr && host_name(name) == own; };
+    SDR_DATA_SIGNAL_SET* set = signal_set.isEmpty() ? instance->get_active_signal_set() : nullptr;
+    for (int i = 0; set == nullptr && i < instance->get_num_signal_sets(); ++i)
+        if (named(instance->get_signal_set_at(i)->get_name(), signal_set))
+            set = instance->get_signal_set_at(i);
+    if (set == nullptr)
+        return QStringLiteral("signal set");
+    SDR_DATA_TRIGGER* found = trigger.isEmpty() ? set->get_trigger_at(0) : nullptr;
+    for (int i = 0; found == nullptr && !trigger.isEmpty() && i < set->get_num_triggers(); ++i)
+        if (named(set->get_trigger_at(i)->get_name(), trigger))
+            found = set->get_trigger_at(i);
+    if (found == nullptr)
+        return QStringLiteral("trigger");
+    for (int i = 0; !log.isEmpty() && i < found->get_num_logs(); ++i)
+        if (named(found->get_log_at(i)->get_name(), log))
+            return QString();
+    return log.isEmpty() ? QString() : QStringLiteral("log");
+}
+
 bool SEDQ_TX_MANAGER::set_active(const QString& signal_set, const QString& trigger, const QString& log)
 {
-    if (m_tx_session == nullptr || m_tx_instance == nullptr)
+    if (m_tx_session == nullptr || m_tx_instance == nullptr ||
+        !get_missing_log_entry_part(signal_set, trigger, log).isEmpty())
         return false;
     if (m_tx_instance->is_modified() && sedq_show_message(MSG_SEDQ::YN::NO_UNDO_SUPPORT()) != ANSWER_YES)
         return false;
@@ -562,12 +588,12 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         asked.insert(key);
         const QString value =
             QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, lsb_to_msb));
+        // An empty answer is kept too: the value then shows as nothing, not as its bits.
         QString symbol;
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
-            symbol.clear();
+            continue;
         const QByteArray pattern = value.toLatin1();
-        const char* known = table->get_first_symbol(pattern.constData());
-        if (!symbol.isEmpty() && (known == nullptr || *known == '\0'))
+        if (table->find_symbol(pattern.constData()) == nullptr)
             table->add_entry(symbol.toLocal8Bit().constData(), pattern.constData());
     }
 }
