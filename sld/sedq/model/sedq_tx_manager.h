@@ -805,6 +805,9 @@ private:
     int instance_index_of(const QString& name);
     SDR_DATA_INSTANCE* find_data_instance(const char* name);
     SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
+    // Fills the log's tables of the decoder's answers for every plug-in group of the instance's
+    // data list (what the waveform shows for them).
+    void decode_plugin_groups(int instance, SDR_DATA_LOG* log);
     void fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group,
                                  int depth);
     QTabWidget* get_data_setup_tab_widget(int instance);

@@ -540,13 +540,23 @@ void SEDQ_TX_MANAGER::set_view_log(int instance_index, SDR_DATA_LOG* log)
     if (is_active_or_powerup_view(instance_index))
         refresh_tx_cache();
     update_modified_flag();
-    int depth = 0;
-    get_data_sample_depth(&depth, instance_index);
-    SDR_TX_SIGNAL_SET* nodes = get_signal_nodes(instance_index);
-    for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
-        if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
-            fill_plugin_group_table(instance_index, log, nodes, row, depth);
+    decode_plugin_groups(instance_index, log);
     log->end_post_acq_processing();
+}
+
+void SEDQ_TX_MANAGER::decode_plugin_groups(int instance_index, SDR_DATA_LOG* log)
+{
+    SDR_TX_SIGNAL_SET* nodes = get_signal_nodes(instance_index);
+    int depth = -1;
+    for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
+    {
+        if (nodes->get_group_display_type(row) != SDR_GTYPE_PLUGIN)
+            continue;
+        // The samples are read only for a log that has a plug-in group to decode.
+        if (depth < 0 && !get_data_sample_depth(&depth, instance_index))
+            return;
+        fill_plugin_group_table(instance_index, log, nodes, row, depth);
+    }
 }
 
 // Fills the log's static mnemonic table of a decoder plug-in group with the symbol of every

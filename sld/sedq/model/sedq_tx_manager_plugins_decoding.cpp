@@ -134,6 +134,10 @@ bool SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
                     accepted = false;
             }
         }
+        // The log an instance shows is decoded with the tables just opened, so a document shows
+        // its decoded characters as it opens, not only after a run or a click in the data log.
+        if (SDR_DATA_LOG* log = m_tx_session->get_log_at(instance, false))
+            decode_plugin_groups(instance, log);
     }
     return accepted;
 }
