@@ -15,6 +15,7 @@
 #include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
 #include "sedq/plugins/sedq_plugin_option_dlg.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
@@ -54,6 +55,9 @@ struct HOOKS
     int option_structs = 0;
     QStringList baud_answers; // typed into "Baud rate" in turn, OK after each
     QStringList settings_shown;
+    bool ok_as_offered = false; // press OK on the settings the dialog offers
+    QString options_title;
+    QString choice_title;
 };
 HOOKS s_hooks;
 
@@ -63,6 +67,7 @@ bool choose_hierarchy(const QStringList& paths, QString* chosen)
     dialog.show();
     auto* list = dialog.findChild<QListWidget*>();
     s_hooks.offered = paths;
+    s_hooks.choice_title = dialog.windowTitle();
     s_hooks.ok_enabled_before_choice = dialog.findChildren<QPushButton*>().first()->isEnabled();
     if (s_hooks.choice < 0)
         return false;
@@ -80,6 +85,12 @@ bool edit_options(SEDQ_TX_MANAGER* tx, QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT
     s_hooks.option_structs = plugins->size();
     SEDQ_PLUGIN_OPTION_DLG dialog(tx, plugins);
     dialog.show();
+    s_hooks.options_title = dialog.windowTitle();
+    if (s_hooks.ok_as_offered)
+    {
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    }
     auto* tree = dialog.findChild<QTreeWidget*>();
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         s_hooks.settings_shown << tree->topLevelItem(i)->text(0);
@@ -210,6 +221,21 @@ TEST_F(plugin_attach_test, the_outer_instances_are_offered_sorted_and_the_chosen
     EXPECT_EQ(s_hooks.option_runs, 1);
     EXPECT_EQ(s_hooks.option_structs, 2);
     EXPECT_EQ(s_hooks.settings_shown, (QStringList{"Baud rate", "Format", "Symbol file"})) << "one row per name";
+}
+
+// The options dialog of an attach offers the decoder's defaults (empty settings, which the
+// decoder takes as its own): OK on what it offers attaches at once. Both dialogs say what they
+// are for.
+TEST_F(plugin_attach_test, ok_on_the_offered_options_attaches_at_once)
+{
+    SEDQ_TX_MANAGER* manager = attach_document();
+    s_hooks.ok_as_offered = true;
+    ASSERT_TRUE(attach(manager));
+    EXPECT_TRUE(boxes().empty()) << "no complaint";
+    EXPECT_EQ(s_hooks.option_runs, 1);
+    EXPECT_EQ(s_hooks.options_title, "Plug-In Options: uart");
+    EXPECT_EQ(s_hooks.choice_title, "Add Nodes with Plug-In: Instance to Decode");
+    EXPECT_EQ(set_option_calls(), 2) << "one call per group";
 }
 
 TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_removes_the_attach)
