@@ -134,6 +134,28 @@ TEST_F(plugin_group_test, a_group_whose_table_did_not_open_is_never_handed_to_it
     EXPECT_STREQ(value, "4800") << "the record stores the values all the same";
 }
 
+// A display call that throws refuses the plug-in for the rest of the session: one box names it,
+// its group is passed over like one whose decoder is not loaded, and it is no longer offered.
+TEST_F(plugin_group_test, a_decoder_that_throws_is_refused_and_said_so_once)
+{
+    install({"throws_in_display"});
+    SEDQ_TX_MANAGER* manager = uart_group("thrower");
+    ASSERT_TRUE(m_opened);
+    boxes();
+    QString text = "untouched";
+    for (int call = 0; call < 2; ++call)
+        EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
+    EXPECT_EQ(text, "untouched");
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Corvane\nThe decoder plug-in libsld_sed_throws_in_display.so is "
+                                                "not used: plugin_get_display_mnemonic threw an exception."});
+    EXPECT_EQ(sedq_find_plugin("thrower"), nullptr);
+    EXPECT_TRUE(manager->get_plugin_names().isEmpty());
+    EXPECT_FALSE(manager->show_plugin_error_msg("thrower"));
+    QString bits;
+    EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1)) << "no call reaches it any more";
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(plugin_group_test, trigger_symbols_are_kept_per_level)
 {
     install({"uart"});

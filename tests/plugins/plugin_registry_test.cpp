@@ -92,28 +92,6 @@ TEST_F(plugin_test, an_open_that_throws_keeps_the_registry_lifetime)
     EXPECT_EQ(second->get_plugin_names(), QStringList{"uart"}) << "discovery ran again";
 }
 
-// A display call that throws refuses the plug-in for the rest of the session: one box names it,
-// its groups are passed over like those of a decoder that is not loaded, and it is no longer
-// offered.
-TEST_F(plugin_test, a_call_that_throws_refuses_the_plug_in_and_says_so_once)
-{
-    install({"throws_in_display"});
-    SEDQ_TX_MANAGER* manager = make_manager(false);
-    SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin("thrower");
-    ASSERT_NE(entry, nullptr);
-    boxes();
-    int dummy = 0;
-    char text[SEDQ_PLUGIN_TEXT_SIZE] = {};
-    for (int call = 0; call < 2; ++call)
-        EXPECT_EQ(entry->get_display_mnemonic(&dummy, text, SEDQ_PLUGIN_TEXT_SIZE, "0"), SEDQ_PLUGIN_CALL_FAILED);
-    EXPECT_EQ(boxes(), std::vector<std::string>{"Corvane\nThe decoder plug-in libsld_sed_throws_in_display.so is "
-                                                "not used: plugin_get_display_mnemonic threw an exception."});
-    EXPECT_EQ(sedq_find_plugin("thrower"), nullptr);
-    EXPECT_TRUE(manager->get_plugin_names().isEmpty());
-    EXPECT_EQ(manager->get_plugin_count(), 0);
-    EXPECT_FALSE(manager->show_plugin_error_msg("thrower"));
-}
-
 // A text a plug-in hands over is cut to a readable length before a box lays it out: never in
 // the middle of a character, and marked as cut.
 TEST_F(plugin_test, texts_from_a_plug_in_are_cut_to_a_readable_length)
