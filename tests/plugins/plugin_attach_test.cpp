@@ -56,6 +56,7 @@ struct HOOKS
     QStringList baud_answers; // typed into "Baud rate" in turn, OK after each
     QStringList settings_shown;
     bool ok_as_offered = false; // press OK on the settings the dialog offers
+    QStringList settings_offered;
     QString options_title;
     QString choice_title;
 };
@@ -88,6 +89,9 @@ bool edit_options(SEDQ_TX_MANAGER* tx, QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT
     s_hooks.options_title = dialog.windowTitle();
     if (s_hooks.ok_as_offered)
     {
+        auto* offered = dialog.findChild<QTreeWidget*>();
+        for (int i = 0; i < offered->topLevelItemCount(); ++i)
+            s_hooks.settings_offered << offered->topLevelItem(i)->text(1);
         QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         return dialog.result() == QDialog::Accepted;
     }
@@ -235,6 +239,7 @@ TEST_F(plugin_attach_test, ok_on_the_offered_options_attaches_at_once)
     EXPECT_EQ(s_hooks.option_runs, 1);
     EXPECT_EQ(s_hooks.options_title, "Plug-In Options: uart");
     EXPECT_EQ(s_hooks.choice_title, "Add Nodes with Plug-In: Instance to Decode");
+    EXPECT_EQ(s_hooks.settings_offered, QStringList({"(decoder's default)", "(decoder's default)", "(decoder's default)"}));
     EXPECT_EQ(set_option_calls(), 2) << "one call per group";
 }
 

@@ -3,7 +3,6 @@
 // a message box can show.
 #include "sedq/plugins/sedq_plugin_entry.h"
 
-#include <QLibrary>
 #include <QMessageBox>
 
 #include <cstring>

@@ -20,6 +20,15 @@ enum SETTINGS_COLUMN
 };
 
 const QString FILE_SUFFIX = QStringLiteral(" file");
+
+// An empty setting leaves the value to the decoder: the list says so, greyed.
+void show_setting(QTreeWidgetItem* item, const QString& value)
+{
+    item->setText(SETTING_COLUMN, value.isEmpty() ? QStringLiteral("(decoder's default)") : value);
+    item->setForeground(SETTING_COLUMN, value.isEmpty() ? item->treeWidget()->palette().brush(QPalette::Disabled,
+                                                                                                QPalette::Text)
+                                                          : item->treeWidget()->palette().brush(QPalette::Text));
+}
 } // namespace
 
 SEDQ_PLUGIN_OPTION_DLG::SEDQ_PLUGIN_OPTION_DLG(SEDQ_TX_MANAGER* tx,
@@ -65,7 +74,11 @@ SEDQ_PLUGIN_OPTION_DLG::SEDQ_PLUGIN_OPTION_DLG(SEDQ_TX_MANAGER* tx,
         for (const auto& option : plugin->user_options)
             m_settings[option.name] = option.value.section(QChar('\0'), 0, 0);
     for (auto it = m_settings.cbegin(); it != m_settings.cend(); ++it)
-        m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{it.key(), get_option_value(it.key())}));
+    {
+        auto* item = new QTreeWidgetItem(QStringList{it.key()});
+        m_tree->addTopLevelItem(item);
+        show_setting(item, it.value());
+    }
     if (m_tree->topLevelItemCount() == 0)
     {
         m_browse->setEnabled(false);
@@ -127,7 +140,7 @@ void SEDQ_PLUGIN_OPTION_DLG::set_option_value(const QString& name, const QString
     {
         QTreeWidgetItem* item = m_tree->topLevelItem(i);
         if (item->text(NAME_COLUMN) == name)
-            item->setText(SETTING_COLUMN, value);
+            show_setting(item, value);
     }
 }
 
