@@ -1,21 +1,13 @@
 // The boundary between the analyzer and a loaded decoder plug-in: every call into a plug-in is
-// made here, where an exception it throws ends, and the texts it hands over are cut to a length
-// a message box can show.
+// made here, where an exception it throws ends.
 #include "sedq/plugins/sedq_plugin_entry.h"
 
 #include <QMessageBox>
 
-#include <cstring>
 #include <exception>
 
 namespace
 {
-// What a message box shows of a plug-in's text at most; a decoder that answers with megabytes
-// would otherwise keep the window busy laying the text out.
-constexpr int MESSAGE_BYTES = 2048;
-constexpr int MESSAGE_LINES = 24;
-const QString CUT_MARK = QStringLiteral(" [...]");
-
 QString function_text(const char* function, const QString& thrown)
 {
     return thrown.isEmpty() ? QString("%1 threw an exception").arg(QLatin1String(function))
@@ -60,29 +52,6 @@ int guarded(SEDQ_PLUGIN_ENTRY* entry, const char* function, CALL call)
     });
 }
 } // namespace
-
-QString sedq_plugin_message(const char* text)
-{
-    if (text == nullptr)
-        return QString();
-    // Read no further than the limit (and one byte to tell a longer text): the text may be huge.
-    const size_t length = strnlen(text, MESSAGE_BYTES + 1);
-    const bool long_text = length > MESSAGE_BYTES;
-    int end = int(std::min<size_t>(length, MESSAGE_BYTES));
-    // Never cut inside a character: step back over the continuation bytes of the last one.
-    if (long_text)
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            --end;
-    QString message = QString::fromUtf8(text, end);
-    int lines = 0;
-    for (int i = 0; i < message.size(); ++i)
-        if (message[i] == QLatin1Char('\n') && ++lines == MESSAGE_LINES)
-        {
-            message.truncate(i);
-            return message + CUT_MARK;
-        }
-    return long_text ? message + CUT_MARK : message;
-}
 
 int sedq_call_loading_plugin(const QString& file, const char* function, const std::function<int()>& call)
 {
