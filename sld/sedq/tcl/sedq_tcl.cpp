@@ -209,8 +209,7 @@ QString* s_step_failure = nullptr;
 int refuse_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, const QString& reason)
 {
     const QString message = QString::fromLatin1(sedq_auto_commands[command].name) + ": " + reason;
-    if (s_step_failure != nullptr && s_step_failure->isEmpty())
-        *s_step_failure = message;
+    sedq_test_step_failed(message);
     Tcl_SetObjResult(interp, Tcl_NewStringObj(message.toUtf8().constData(), -1));
     return TCL_ERROR;
 }
