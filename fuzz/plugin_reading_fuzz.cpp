@@ -5,6 +5,7 @@
 // the buffer and the array whatever comes back. A second fake hands back table records of an
 // attach (counts of any sign, null arrays and null texts, names of anything) and fills option
 // message buffers to the last byte; the structs read from them are checked against the records.
+// The input as an error text to be shown must come out cut to a readable length.
 #include "sedq/model/sedq_plugin_tables.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 
@@ -140,6 +141,15 @@ void read_message()
     if (message.size() >= SEDQ_PLUGIN_TEXT_SIZE || message.contains('\0'))
         std::abort();
 }
+// A text the plug-in hands over to be shown (its error text): whatever its bytes, what a box
+// shows stays short and holds only whole characters.
+void read_shown_text()
+{
+    const std::string text(reinterpret_cast<const char*>(s_data), s_size);
+    const QString shown = sedq_plugin_message(text.c_str());
+    if (shown.size() > 2048 + 8 || shown.count(QLatin1Char('\n')) > 24)
+        std::abort();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -156,5 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     read_tables(true);
     read_tables(false);
     read_message();
+    read_shown_text();
     return 0;
 }

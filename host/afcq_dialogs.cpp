@@ -2,6 +2,7 @@
 // its scripted answers, the wait cursor, file filters and custom shortcuts.
 #include "host/afcq.h"
 
+#include "host/qui_private.h"
 #include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/standin.h"
@@ -49,6 +50,22 @@ bool headless()
     const QString platform = QGuiApplication::platformName();
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
+
+// A copy whose characters this program owns. Texts the analyzer library hands over may be
+// literals of the library itself; the state here outlives the library (it is destroyed at
+// exit, after the library is unloaded), so it never keeps a shared reference to them.
+QString owned(const QString& text)
+{
+    return QString(text.constData(), text.size());
+}
+
+QStringList owned(const QStringList& texts)
+{
+    QStringList copies;
+    for (const QString& text : texts)
+        copies << owned(text);
+    return copies;
+}
 } // namespace
 
 AFCQ_DIALOG::AFCQ_DIALOG(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags)
@@ -58,13 +75,13 @@ AFCQ_DIALOG::AFCQ_DIALOG(QWidget* parent, Qt::WindowFlags flags) : QDialog(paren
 
 void AFCQ_DIALOG::help_button_clicked()
 {
-    state().help_requests << windowTitle();
+    state().help_requests << owned(windowTitle());
     standin::record_call("afcq:AFCQ_DIALOG::help_button_clicked(\"" + windowTitle().toStdString() + "\")");
 }
 
 void afcq_message_box(const QString& text, int type)
 {
-    state().message_boxes << text;
+    state().message_boxes << owned(text);
     standin::record_call("afcq:afcq_message_box(" + std::to_string(type) + ")");
     if (standin::msg::is_interactive() && !headless())
         QMessageBox::information(nullptr, QStringLiteral("Vantrel"), text);
@@ -78,12 +95,13 @@ AFCQ_FILE_DLG::AFCQ_FILE_DLG(QWidget* parent) : QFileDialog(parent)
 int AFCQ_FILE_DLG::exec()
 {
     dialog_state& s = state();
-    s.titles << windowTitle();
-    s.last_file_dialog = {nameFilters(), acceptMode() == QFileDialog::AcceptSave, directory().absolutePath(),
-                          selectedFiles().value(0)};
+    s.titles << owned(windowTitle());
+    s.last_file_dialog = {owned(nameFilters()), acceptMode() == QFileDialog::AcceptSave,
+                          owned(directory().absolutePath()), owned(selectedFiles().value(0))};
     standin::record_call("afcq:AFCQ_FILE_DLG::exec(\"" + windowTitle().toStdString() + "\")");
+    // A test step that answers the dialog as a user would needs the dialog shown.
     if (s.answers.empty())
-        return headless() ? QDialog::Rejected : QFileDialog::exec();
+        return headless() && !qui_detail::state().responder_armed ? QDialog::Rejected : QFileDialog::exec();
     const dialog_answer answer = s.answers.front();
     s.answers.pop_front();
     if (!answer.accepted)

@@ -10,10 +10,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace
 {
@@ -25,9 +27,49 @@ QString describe(const QDialog* dialog)
     return text;
 }
 
+// The button a user presses to accept the dialog: the default button of a message box, the
+// accepting button (OK, Open, ...) of a button box, else the dialog's default push button.
+// Pressing it runs what the dialog does on OK (its checks and conversions), where accept()
+// would skip them.
+QAbstractButton* accepting_button(QDialog* dialog)
+{
+    const auto usable = [dialog](QAbstractButton* button) {
+        return button != nullptr && button->isVisibleTo(dialog) && button->isEnabled();
+    };
+    if (auto* box = qobject_cast<QMessageBox*>(dialog))
+    {
+        QAbstractButton* button = box->defaultButton() ? box->defaultButton() : box->button(QMessageBox::Ok);
+        return usable(button) ? button : nullptr;
+    }
+    for (QDialogButtonBox* buttons : dialog->findChildren<QDialogButtonBox*>())
+    {
+        if (usable(buttons->button(QDialogButtonBox::Ok)))
+            return buttons->button(QDialogButtonBox::Ok);
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole && usable(button))
+                return button;
+    }
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->isDefault() && usable(button))
+            return button;
+    return nullptr;
+}
+
+// The step runs in the script's interpreter while the script's own command waits for this
+// dialog: the interpreter's result is put back afterwards, so that command's result stands.
+void run_step(const QString& command, qui_detail::responder_record* record)
+{
+    Tcl_Interp* interp = atcl_get_interpreter();
+    Tcl_InterpState outer = Tcl_SaveInterpState(interp, TCL_OK);
+    record->code = Tcl_EvalEx(interp, command.toUtf8().constData(), -1, TCL_EVAL_GLOBAL);
+    record->result = Tcl_GetStringResult(interp);
+    Tcl_RestoreInterpState(interp, outer);
+}
+
 // The dialog's own event loop has started when this runs: QDialog::exec shows the dialog
 // before it enters its loop, so closing it from inside the Show event would leave exec()
-// waiting forever.
+// waiting forever. After the step the dialog is accepted as a user would, by pressing its OK;
+// a dialog that stays open after that (it refused what it holds) is cancelled.
 void respond(const QPointer<QDialog>& dialog, const QString& command)
 {
     qui_detail::responder_record record;
@@ -35,15 +77,14 @@ void respond(const QPointer<QDialog>& dialog, const QString& command)
     record.dialog_title = dialog ? dialog->windowTitle().toStdString() : std::string();
     record.code = -1;
     if (!command.isEmpty())
-    {
-        Tcl_Interp* interp = atcl_get_interpreter();
-        record.code = Tcl_EvalEx(interp, command.toUtf8().constData(), -1, TCL_EVAL_GLOBAL);
-        record.result = Tcl_GetStringResult(interp);
-    }
+        run_step(command, &record);
     if (dialog && dialog->isVisible())
     {
-        dialog->accept();
-        record.accepted = true;
+        if (QAbstractButton* ok = accepting_button(dialog))
+            ok->click();
+        else
+            dialog->accept();
+        record.accepted = dialog && !dialog->isVisible() && dialog->result() == QDialog::Accepted;
     }
     if (dialog && dialog->isVisible())
     {

@@ -17,6 +17,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <tcl.h>
@@ -63,9 +65,24 @@ VANTREL_HOST::~VANTREL_HOST()
     m_main_window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (m_library.isLoaded())
+    {
+        forget_what_the_style_cached();
         m_library.unload();
+    }
     if (!m_previous_directory.isEmpty())
         QDir::setCurrent(m_previous_directory);
+}
+
+// The application's style keeps the last item it drew (its text included) until the style is
+// deleted, which happens after the library is gone; text of the library's own (a literal) would
+// then be read from unmapped memory. A fresh style of the same kind replaces the old one, which
+// goes with what it kept while the library is still loaded.
+void VANTREL_HOST::forget_what_the_style_cached()
+{
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    const QString kind = application != nullptr ? QApplication::style()->objectName() : QString();
+    if (QStyle* fresh = kind.isEmpty() ? nullptr : QStyleFactory::create(kind))
+        QApplication::setStyle(fresh);
 }
 
 // The host's modules (decoder plug-ins among them) sit beside its library folder, so the test

@@ -49,6 +49,7 @@ private:
     QWidget* top_window() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void fail(const QString& message);
+    static void forget_what_the_style_cached();
 
     VANTREL_OPTIONS m_options;
     QLibrary m_library;

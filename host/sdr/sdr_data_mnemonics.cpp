@@ -98,8 +98,14 @@ const char* SDR_DATA_MNEMONICS_TABLE::get_first_symbol(int j) const
 
 const char* SDR_DATA_MNEMONICS_TABLE::get_first_symbol(const char* value) const
 {
+    const char* symbol = find_symbol(value);
+    return symbol ? symbol : "";
+}
+
+const char* SDR_DATA_MNEMONICS_TABLE::find_symbol(const char* value) const
+{
     if (!value)
-        return "";
+        return nullptr;
     const int length = int(std::strlen(value));
     const auto exact = m_content.exact_patterns.constFind(QByteArray::fromRawData(value, length));
     if (exact != m_content.exact_patterns.constEnd())
@@ -109,7 +115,7 @@ const char* SDR_DATA_MNEMONICS_TABLE::get_first_symbol(const char* value) const
         if (matches(m_content.entries[j].pattern, value, length))
             return m_content.entries[j].symbol.constData();
     }
-    return "";
+    return nullptr;
 }
 
 bool operator==(const SDR_MNEMONICS_TABLE_STATE& a, const SDR_MNEMONICS_TABLE_STATE& b)

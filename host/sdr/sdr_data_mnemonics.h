@@ -87,6 +87,8 @@ public:
     // Symbol of the first entry whose pattern equals `value`, else of the first don't-care
     // entry that matches it; "" when none does.
     const char* get_first_symbol(const char* value) const;
+    // The same, but null when no entry matches: an entry may carry the empty symbol.
+    const char* find_symbol(const char* value) const;
 
     // Appends an entry; false for a null text, a table of width 0, a pattern whose length is
     // not the width, and when the collection refuses the change (see SDR_DATA_MNEMONICS_WATCHER).

@@ -3,11 +3,15 @@
 #include "host/standin/chi_control.h"
 
 #include "host/chi_private.h"
+#include "host/sdr/sdr_tx_session.h"
 
 namespace standin::chi
 {
 namespace
 {
+// How far a first run looks for its trigger before it gives up.
+constexpr int64_t FIRST_RUN_SEARCH = int64_t(1) << 24;
+
 std::vector<chi_detail::sof_instance> instances_of(const std::vector<std::pair<unsigned, unsigned>>& pairs)
 {
     std::vector<chi_detail::sof_instance> instances;
@@ -76,5 +80,39 @@ bool write_programming_file(const std::string& path, const std::vector<std::pair
 unsigned node_info_word(SDR_DATA_INSTANCE* instance)
 {
     return instance != nullptr ? chi_detail::node_info_word(instance) : 0;
+}
+
+bool acquire_first_run(SDR_DATA_LOG* log, std::string* error)
+{
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    if (instance == nullptr)
+    {
+        *error = "the log belongs to no instance";
+        return false;
+    }
+    chi_detail::device_state& device = chi_detail::device();
+    device.programmed = true;
+    device.crcs[chi_detail::node_info_word(instance)] = SDR_TX_SESSION::compute_trigger_crc(trigger);
+    const int64_t clock = device.time;
+    device.time = 0;
+    const std::shared_ptr<chi_detail::acquisition_plan> plan = chi_detail::make_plan(log, false);
+    device.time = clock;
+    const std::string name = instance->get_name();
+    if (plan == nullptr || plan->start_error != 0)
+    {
+        *error = name + ": the simulated device cannot run it" +
+                 (plan != nullptr && !plan->start_reason.empty() ? ": " + plan->start_reason : std::string());
+        return false;
+    }
+    chi_detail::trigger_result first = chi_detail::trigger_search_from(plan->trigger_offset);
+    chi_detail::search_trigger(plan->trigger, plan->bank, FIRST_RUN_SEARCH, nullptr, &first);
+    if (!first.found)
+    {
+        *error = name + ": the trigger is not met within " + std::to_string(FIRST_RUN_SEARCH) + " samples";
+        return false;
+    }
+    log->m_payload = chi_detail::capture(*plan, first, nullptr).payload;
+    return log->m_payload != nullptr;
 }
 } // namespace standin::chi

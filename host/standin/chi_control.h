@@ -91,6 +91,11 @@ bool write_programming_file(const std::string& path, const std::vector<std::pair
                             std::string* error);
 // The node-information word the device knows an instance by.
 unsigned node_info_word(SDR_DATA_INSTANCE* instance);
+// Puts into `log` the samples the first run of its instance acquires on a device freshly
+// programmed with the instance's design (its sample clock at 0), at once and without the
+// engine: what a bundled document's stored log holds. False with the reason when the run could
+// not start or its trigger is never met.
+bool acquire_first_run(SDR_DATA_LOG* log, std::string* error);
 
 void reset();
 } // namespace standin::chi

@@ -86,7 +86,9 @@ TEST_F(demo_design, every_tapped_node_of_the_demo_is_a_tappable_node_of_its_desi
     EXPECT_GT(leaves, 30);
 }
 
-TEST_F(demo_design, the_demo_acquisitions_follow_the_design_stimuli)
+// Each stored log is a window of the design's stimuli: the samples of some stretch of the
+// device's clock (where the instance's first run found its trigger), every channel alike.
+TEST_F(demo_design, the_demo_acquisitions_are_windows_of_the_design_stimuli)
 {
     SDR_TX_SESSION session(nullptr, false);
     ASSERT_TRUE(session.open_session(example("demo.vtl").c_str()));
@@ -96,16 +98,21 @@ TEST_F(demo_design, the_demo_acquisitions_follow_the_design_stimuli)
         SDR_DATA_LOG* log = session.get_log_at(entry, false);
         ASSERT_NE(log, nullptr) << entry;
         ASSERT_GT(log->get_data_sample_depth(), 0);
-        for (int row = 0; row < data->get_num_nodes(); ++row)
-        {
-            const int channel = data->get_node_wire_index(row);
-            if (channel < 0)
-                continue;
-            const std::string name = data->get_node_name(row);
-            for (int s = 0; s < log->get_data_sample_depth(); ++s)
-                ASSERT_EQ(log->get_bit(channel, s), standin::project::signal_value(name, s) == 1)
-                    << name << " at sample " << s;
-        }
+        const auto matches_from = [&](int first) {
+            for (int row = 0; row < data->get_num_nodes(); ++row)
+            {
+                const int channel = data->get_node_wire_index(row);
+                const std::string name = data->get_node_name(row);
+                for (int s = 0; channel >= 0 && s < log->get_data_sample_depth(); ++s)
+                    if (log->get_bit(channel, s) != (standin::project::signal_value(name, first + s) == 1))
+                        return false;
+            }
+            return true;
+        };
+        int first = 0;
+        while (first < 4096 && !matches_from(first))
+            ++first;
+        EXPECT_LT(first, 4096) << "instance " << entry << ": no stretch of the stimuli gives its log";
     }
 }
 

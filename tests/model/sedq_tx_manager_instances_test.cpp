@@ -221,8 +221,11 @@ TEST_F(sedq_tx_manager_instances_test, refusing_the_no_undo_question_keeps_the_a
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     manager->set_instance_enabled(-1, false);
-    standin::msg::push_answer(7);
     EXPECT_FALSE(manager->set_active(QStringLiteral("nope"), QString(), QString()));
+    EXPECT_TRUE(shown_keys().empty()) << "a name the instance lacks is refused before any question";
+    EXPECT_EQ(manager->get_missing_log_entry_part(QStringLiteral("nope"), QString(), QString()), "signal set");
+    standin::msg::push_answer(7);
+    EXPECT_FALSE(manager->set_active(QString::fromUtf8(manager->get_signal_set()), QString(), QString()));
     EXPECT_EQ(shown_keys(), std::vector<std::string>{"YNSEDQ_NO_UNDO_SUPPORT"});
     EXPECT_TRUE(internal_errors().empty());
     EXPECT_EQ(current_index(), 0);

@@ -15,6 +15,7 @@
 #include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
 #include "sedq/plugins/sedq_plugin_option_dlg.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
@@ -54,6 +55,10 @@ struct HOOKS
     int option_structs = 0;
     QStringList baud_answers; // typed into "Baud rate" in turn, OK after each
     QStringList settings_shown;
+    bool ok_as_offered = false; // press OK on the settings the dialog offers
+    QStringList settings_offered;
+    QString options_title;
+    QString choice_title;
 };
 HOOKS s_hooks;
 
@@ -63,6 +68,7 @@ bool choose_hierarchy(const QStringList& paths, QString* chosen)
     dialog.show();
     auto* list = dialog.findChild<QListWidget*>();
     s_hooks.offered = paths;
+    s_hooks.choice_title = dialog.windowTitle();
     s_hooks.ok_enabled_before_choice = dialog.findChildren<QPushButton*>().first()->isEnabled();
     if (s_hooks.choice < 0)
         return false;
@@ -80,6 +86,15 @@ bool edit_options(SEDQ_TX_MANAGER* tx, QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT
     s_hooks.option_structs = plugins->size();
     SEDQ_PLUGIN_OPTION_DLG dialog(tx, plugins);
     dialog.show();
+    s_hooks.options_title = dialog.windowTitle();
+    if (s_hooks.ok_as_offered)
+    {
+        auto* offered = dialog.findChild<QTreeWidget*>();
+        for (int i = 0; i < offered->topLevelItemCount(); ++i)
+            s_hooks.settings_offered << offered->topLevelItem(i)->text(1);
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    }
     auto* tree = dialog.findChild<QTreeWidget*>();
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         s_hooks.settings_shown << tree->topLevelItem(i)->text(0);
@@ -212,13 +227,29 @@ TEST_F(plugin_attach_test, the_outer_instances_are_offered_sorted_and_the_chosen
     EXPECT_EQ(s_hooks.settings_shown, (QStringList{"Baud rate", "Format", "Symbol file"})) << "one row per name";
 }
 
+// The options dialog of an attach offers the decoder's defaults (empty settings, which the
+// decoder takes as its own): OK on what it offers attaches at once. Both dialogs say what they
+// are for.
+TEST_F(plugin_attach_test, ok_on_the_offered_options_attaches_at_once)
+{
+    SEDQ_TX_MANAGER* manager = attach_document();
+    s_hooks.ok_as_offered = true;
+    ASSERT_TRUE(attach(manager));
+    EXPECT_TRUE(boxes().empty()) << "no complaint";
+    EXPECT_EQ(s_hooks.option_runs, 1);
+    EXPECT_EQ(s_hooks.options_title, "Plug-In Options: uart");
+    EXPECT_EQ(s_hooks.choice_title, "Add Nodes with Plug-In: Instance to Decode");
+    EXPECT_EQ(s_hooks.settings_offered, QStringList({"(decoder's default)", "(decoder's default)", "(decoder's default)"}));
+    EXPECT_EQ(set_option_calls(), 2) << "one call per group";
+}
+
 TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_removes_the_attach)
 {
     SEDQ_TX_MANAGER* manager = attach_document();
     s_hooks.baud_answers = QStringList{"abc", "19200"};
     ASSERT_TRUE(attach(manager));
     const std::string complaint = "Corvane\nBaud rate \"abc\" is not a number";
-    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint, complaint})) << "one per group";
+    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint})) << "both groups refused it alike: said once";
     const SDR_PLUGIN_GROUP* record = manager->get_trigger_nodes(-1)->get_plugin_group(0);
     ASSERT_NE(record, nullptr);
     const char* value = nullptr;
@@ -266,6 +297,30 @@ TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
             standin::cfg::clear(c.setting);
         manager->close_document();
     }
+}
+
+// A first-generation attach of a decoder with data tables only attaches what it chose: the data
+// list holds the decoder's group and the trigger list the nodes it taps for data.
+TEST_F(plugin_attach_test, a_decoder_with_data_tables_only_attaches_its_data_group)
+{
+    install({"uart_data_only"});
+    std::string error;
+    ASSERT_TRUE(standin::project::load_json(ATTACH_DESIGN, m_dir.path().toStdString(), &error)) << error;
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->new_document(path("attach.vtl").c_str()));
+    ASSERT_TRUE(attach(manager)) << testing::PrintToString(messages());
+    std::vector<std::string> frame{"left|uart_tx|frame"};
+    for (const std::string& bit : data_bits("left|uart_tx|"))
+        frame.push_back(bit);
+    frame.push_back("left|uart_tx|valid");
+    frame.push_back("left|uart_tx|busy");
+    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    EXPECT_EQ(names(data), frame);
+    EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_PLUGIN);
+    const std::vector<std::string> tapped = names(manager->get_trigger_nodes(-1));
+    EXPECT_EQ(tapped, std::vector<std::string>(frame.begin() + 1, frame.end())) << "tapped for data, ungrouped";
+    for (int row = 0; row < manager->get_trigger_nodes(-1)->get_num_nodes(); ++row)
+        EXPECT_EQ(manager->get_trigger_nodes(-1)->get_node_capture_type(row), SDR_WTYPE_DATA_ONLY) << row;
 }
 
 // ---- the options, without an attach ------------------------------------------------------------

@@ -90,22 +90,70 @@ TEST_F(plugin_group_test, the_decoder_turns_values_into_text_and_symbols_into_bi
 
 TEST_F(plugin_group_test, failing_decoder_calls_answer_false_and_show_their_text)
 {
-    install({"calls_fail", "long_texts:long"});
+    install({"opened_calls_fail", "long_texts:long"});
     SEDQ_TX_MANAGER* manager = uart_group("faulty");
-    EXPECT_FALSE(m_opened) << "the table did not open";
-    ASSERT_NE(m_record, nullptr) << "the record is written all the same";
-    EXPECT_STREQ(m_record->get_plugin_name(), "faulty");
+    ASSERT_TRUE(m_opened);
     QString bits;
     EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, manager->get_trigger_nodes(-1)));
     EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1));
     QString text;
     EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
-    EXPECT_EQ(boxes(), (std::vector<std::string>{"Corvane\nfaulty failed", "Corvane\nfaulty failed",
-                                                 "Corvane\nfaulty failed"}));
+    EXPECT_EQ(boxes(), (std::vector<std::string>{"Corvane\nfaulty failed", "Corvane\nfaulty failed"}))
+        << "a failed display call is silent";
     // A decoder that fills the whole buffer: the text ends at its last byte.
     m_record->set_plugin_name(QByteArray(1023, 'L').constData());
     EXPECT_TRUE(manager->get_plugin_trigger(&bits, "V", 0, -1));
     EXPECT_EQ(bits, QString(1023, 'L'));
+}
+
+// A table that did not open has no handle: the decoder is never handed one it did not give out,
+// neither for its calls nor for the options, and the group keeps its record all the same.
+TEST_F(plugin_group_test, a_group_whose_table_did_not_open_is_never_handed_to_its_decoder)
+{
+    install({"calls_fail"});
+    SEDQ_TX_MANAGER* manager = uart_group("faulty");
+    EXPECT_FALSE(m_opened);
+    ASSERT_NE(m_record, nullptr) << "the record is written all the same";
+    EXPECT_STREQ(m_record->get_plugin_name(), "faulty");
+    EXPECT_EQ(m_record->get_table_handle(), nullptr) << "whatever the decoder left in it";
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Corvane\nfaulty failed"}) << "the failed open";
+    QString bits;
+    QString text;
+    EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, manager->get_trigger_nodes(-1)));
+    EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1));
+    EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
+    std::unique_ptr<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT> plugin(manager->get_plugin_struct(0));
+    ASSERT_NE(plugin, nullptr);
+    SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT without_group = *plugin;
+    without_group.settings = nullptr;
+    plugin->user_options[0].value = "4800";
+    EXPECT_TRUE(manager->set_plugin_user_options({plugin.get(), &without_group}));
+    EXPECT_TRUE(boxes().empty()) << "no call reached the decoder";
+    const char* value = nullptr;
+    ASSERT_TRUE(m_record->get_user_option(0, nullptr, &value, nullptr, nullptr));
+    EXPECT_STREQ(value, "4800") << "the record stores the values all the same";
+}
+
+// A display call that throws refuses the plug-in for the rest of the session: one box names it,
+// its group is passed over like one whose decoder is not loaded, and it is no longer offered.
+TEST_F(plugin_group_test, a_decoder_that_throws_is_refused_and_said_so_once)
+{
+    install({"throws_in_display"});
+    SEDQ_TX_MANAGER* manager = uart_group("thrower");
+    ASSERT_TRUE(m_opened);
+    boxes();
+    QString text = "untouched";
+    for (int call = 0; call < 2; ++call)
+        EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
+    EXPECT_EQ(text, "untouched");
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Corvane\nThe decoder plug-in libsld_sed_throws_in_display.so is "
+                                                "not used: plugin_get_display_mnemonic threw an exception."});
+    EXPECT_EQ(sedq_find_plugin("thrower"), nullptr);
+    EXPECT_TRUE(manager->get_plugin_names().isEmpty());
+    EXPECT_FALSE(manager->show_plugin_error_msg("thrower"));
+    QString bits;
+    EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1)) << "no call reaches it any more";
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(plugin_group_test, trigger_symbols_are_kept_per_level)

@@ -1,11 +1,13 @@
 // The bundled demo with the serial decoder installed: its fsm_uart instance carries a plug-in
-// group over the transmitter's data byte, and the stored acquisition decodes into the
-// characters the transmitter sent.
+// group over the transmitter's data byte, the stored acquisition is the one its condition (busy
+// while the byte is "n") makes, and it decodes into the characters the transmitter sent as soon
+// as the document is open.
 #include "plugin_test_support.h"
 #include "support/demo_files.h"
 
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
+#include "sedq/model/sedq_number.h"
 
 namespace
 {
@@ -16,14 +18,6 @@ std::string example(const char* name)
     return sedq_demo_file(name).toStdString();
 }
 
-std::string bits_of(char c)
-{
-    std::string bits;
-    for (int i = 7; i >= 0; --i)
-        bits += (c >> i) & 1 ? '1' : '0';
-    return bits;
-}
-
 int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
 {
     for (int row = 0; nodes != nullptr && row < nodes->get_num_nodes(); ++row)
@@ -32,7 +26,20 @@ int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
     return -1;
 }
 
-TEST_F(plugin_test, the_demo_log_shows_the_characters_the_transmitter_sent)
+// The group's value at each sample as the data list's rows give it, most significant bit first.
+std::string group_bits(SDR_DATA_LOG* log, SDR_TX_SIGNAL_NODES* nodes, int group, int sample)
+{
+    std::string bits;
+    for (int row = group + 1; row < nodes->get_num_nodes() && row <= group + 8; ++row)
+    {
+        const auto& wires = log->m_wire_names;
+        const auto found = std::find(wires.begin(), wires.end(), std::string(nodes->get_node_name(row)));
+        bits += found != wires.end() && log->get_bit(int(found - wires.begin()), sample) ? '1' : '0';
+    }
+    return bits;
+}
+
+TEST_F(plugin_test, the_demo_log_is_what_its_condition_makes_and_shows_characters_once_open)
 {
     install({"uart"});
     std::string error;
@@ -47,18 +54,22 @@ TEST_F(plugin_test, the_demo_log_shows_the_characters_the_transmitter_sent)
     EXPECT_EQ(label, "uart : width = 8");
     SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
     ASSERT_NE(log, nullptr);
-    manager->set_view_log(UART_INSTANCE, log);
     const SDR_DATA_MNEMONICS_TABLE* table =
         log->get_static_plugin_mnemonics_table(nodes->get_plugin_group(row)->get_plugin_id());
-    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table, nullptr) << "decoded when the document opened, before any run or click";
     std::string decoded;
-    // 256 samples of 52-sample frames: the first five bytes of "Vantrel".
-    for (char c : std::string("Vantr"))
+    std::string previous;
+    for (int sample = 0; sample < log->get_data_sample_depth(); ++sample)
     {
-        const char* symbol = table->get_first_symbol(bits_of(c).c_str());
-        decoded += symbol != nullptr ? symbol : "?";
+        const std::string symbol = table->get_first_symbol(group_bits(log, nodes, row, sample).c_str());
+        if (symbol != previous)
+            decoded += symbol;
+        previous = symbol;
     }
-    EXPECT_EQ(decoded, "Vantr");
+    EXPECT_EQ(decoded, "antrel") << "the bytes around the trigger, in the order sent";
+    const int trigger = log->get_data_trigger_position(0);
+    EXPECT_STREQ(table->get_first_symbol(group_bits(log, nodes, row, trigger).c_str()), "n")
+        << "the byte the condition waits for";
     EXPECT_TRUE(boxes().empty());
 }
 } // namespace

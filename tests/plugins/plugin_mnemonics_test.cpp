@@ -48,6 +48,62 @@ TEST_F(plugin_mnemonics_test, a_plug_in_group_names_and_decodes_through_its_deco
     EXPECT_EQ(width, 4);
 }
 
+// "Add Table" names a user table "<name> : width = <n>", as a plug-in group's label reads: a
+// user table "uart" of width 4 still leaves the group to its decoder.
+TEST_F(plugin_mnemonics_test, a_user_table_named_like_the_label_never_stands_in_for_the_decoder)
+{
+    SEDQ_TX_MANAGER* manager = plugin_bus();
+    SDR_DATA_MNEMONICS_TABLE_CONTENT user;
+    user.name = "uart : width = 4";
+    user.width = 4;
+    user.entries = {{"user", "0100"}};
+    manager->begin_action(-1);
+    ASSERT_TRUE(manager->replace_mnemonic_tables({user}));
+    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    ASSERT_NE(tables()->find_table("uart : width = 4"), nullptr);
+    QString symbol;
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, manager->get_trigger_nodes(-1)));
+    EXPECT_EQ(symbol, "A");
+    int width = 0;
+    EXPECT_TRUE(manager->get_node_mnemonics_width(0, &width));
+    EXPECT_EQ(width, 4);
+}
+
+// Without a node list the lookup answers true whether or not a table names the value; the
+// symbol stays null when none does and is the empty text when an entry names it with nothing.
+TEST_F(plugin_mnemonics_test, without_a_node_list_a_missing_table_still_answers_true)
+{
+    SEDQ_TX_MANAGER* manager = document(false);
+    for (const char* name : {"top|q1", "top|q0"})
+        standin::sdr::add_node(data_trigger(), {name});
+    standin::sdr::add_group(data_trigger(), 0, 1, "q");
+    manager->refresh_tx_cache();
+    manager->begin_action(-1);
+    manager->create_mnemonic_table(0, "states", {"idle", ""}, {"00", "01"});
+    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    const struct
+    {
+        const char* bits;
+        bool null;
+        const char* symbol;
+    } rows[] = {{"00", false, "idle"}, {"01", false, ""}, {"11", true, ""}};
+    for (const auto& row : rows)
+    {
+        QString symbol;
+        EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, row.bits, &symbol, nullptr)) << row.bits;
+        EXPECT_EQ(symbol.isNull(), row.null) << row.bits;
+        EXPECT_EQ(symbol, row.symbol) << row.bits;
+    }
+    manager->begin_action(-1);
+    ASSERT_TRUE(manager->replace_mnemonic_tables({}));
+    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    QString symbol = "kept";
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "00", &symbol, nullptr)) << "the table is gone";
+    EXPECT_EQ(symbol, "kept");
+    EXPECT_FALSE(manager->get_node_mnemonics_symbol(0, "00", &symbol, manager->get_trigger_nodes(-1)))
+        << "with a node list a missing table answers false";
+}
+
 TEST_F(plugin_mnemonics_test, a_user_table_replaces_the_decoder_and_an_old_table_wholesale)
 {
     SEDQ_TX_MANAGER* manager = plugin_bus();

@@ -7,6 +7,7 @@
 #include "host/standin/msg_control.h"
 #include "sedq/plugins/sedq_mnemonic_dlg.h"
 #include "sedq/plugins/sedq_mnemonic_import_dlg.h"
+#include "sedq/plugins/sedq_mnemonic_new_table_dlg.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -199,3 +200,57 @@ TEST_F(mnemonic_import_test, a_missing_or_foreign_file_is_reported_and_ok_withou
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(tables()->find_table("extra"), nullptr);
 }
+
+// Tables added in the setup dialog and not saved yet survive an import; one the import would
+// replace is replaced only after the overwrite question, and OK then writes them all.
+class mnemonic_import_after_edits_test : public mnemonic_import_test, public testing::WithParamInterface<int>
+{
+};
+
+TEST_P(mnemonic_import_after_edits_test, keeps_the_tables_added_before_it_in_the_same_dialog)
+{
+    const int answer = GetParam();
+    auto source = standin::sdr::make_session(m_source.toStdString());
+    source->get_mnemonics()->create_table("extra", 1)->add_entry("C", "1");
+    source->get_mnemonics()->create_table("added : width = 1", 1)->add_entry("D", "0");
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*source, m_source.toStdString(), &error)) << error;
+    auto setup = std::make_unique<SEDQ_MNEMONIC_DLG>(view(), frame());
+    setup->show();
+    for (const char* name : {"kept", "added"})
+    {
+        on_next_modal<SEDQ_MNEMONIC_NEW_TABLE_DLG>([name](SEDQ_MNEMONIC_NEW_TABLE_DLG* dialog) {
+            ASSERT_NE(dialog, nullptr);
+            dialog->get_name_edit()->setText(QString::fromLatin1(name));
+            dialog->get_width_edit()->setText(QStringLiteral("1"));
+        });
+        QTest::mouseClick(setup->get_add_table_button(), Qt::LeftButton);
+    }
+    standin::msg::reset();
+    standin::msg::push_answer(answer);
+    standin::afcq::push_file_dialog_result(true, m_source);
+    on_next_modal<SEDQ_MNEMONIC_IMPORT_DLG>([](SEDQ_MNEMONIC_IMPORT_DLG* dialog) {
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(dialog->get_select_all_button(), Qt::LeftButton);
+        press_ok(dialog);
+    });
+    QTest::mouseClick(setup->get_import_button(), Qt::LeftButton);
+    ASSERT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(standin::msg::shown()[0].text,
+              "Mnemonic table \"added : width = 1\" already exists. Do you want to overwrite it?");
+    QStringList shown;
+    for (int i = 0; i < setup->get_table_combo()->count(); ++i)
+        shown << setup->get_table_combo()->itemText(i);
+    EXPECT_EQ(shown, QStringList({"shared", "mine", "kept : width = 1", "added : width = 1", "extra"}));
+    QTest::mouseClick(setup->get_button_box()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    ASSERT_NE(tables()->find_table("kept : width = 1"), nullptr);
+    ASSERT_NE(tables()->find_table("added : width = 1"), nullptr);
+    EXPECT_EQ(first_symbol("added : width = 1"), answer == ANSWER_OK ? QStringLiteral("D") : QString());
+    EXPECT_EQ(first_symbol("extra"), QStringLiteral("C"));
+}
+
+INSTANTIATE_TEST_SUITE_P(answers, mnemonic_import_after_edits_test, testing::Values(ANSWER_CANCEL, ANSWER_OK),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == ANSWER_OK ? "ok_replaces_the_added_table"
+                                                                        : "cancel_keeps_the_added_table");
+                         });

@@ -5,11 +5,13 @@
 #include "host/atcl.h"
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/standin/atcl_control.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/qui_control.h"
+#include "host/standin/sdr_control.h"
 #include "host/standin/standin.h"
 #include "host/standin/tst_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -148,7 +150,7 @@ TEST_F(sedq_tcl_commands, the_help_switches_give_the_usage_of_every_command_and_
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
-TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_raw)
+TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_each_value_one_quoted_word)
 {
     const struct
     {
@@ -159,7 +161,11 @@ TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_
          "sedq_dlg_trigger_add_table_dialog_accept -table_name \"T1\" -table_width \"8\""},
         {"sedq_dlg_trigger_add_table_dialog", "sedq_dlg_trigger_add_table_dialog_accept -table_name \"\" -table_width \"\""},
         {"sedq_dlg_trigger_add_table_dialog -table_n {a\"b}",
-         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"a\"b\" -table_width \"\""},
+         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"a\\\"b\" -table_width \"\""},
+        {"sedq_dlg_trigger_add_table_dialog -table_n {T$x} -table_w {[set y 5]}",
+         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"T\\$x\" -table_width \"\\[set y 5\\]\""},
+        {"sedq_dlg_trigger_add_table_dialog -table_n {a\\b{c} d}",
+         "sedq_dlg_trigger_add_table_dialog_accept -table_name \"a\\\\b{c} d\" -table_width \"\""},
         {"sedq_dlg_trigger_add_entry_dialog -entry_m m -entry_v FF -entry_ra 2",
          "sedq_dlg_trigger_add_entry_dialog_accept -entry_value \"FF\" -entry_radix \"2\" -entry_mnemonic \"m\""},
         {"sedq_on_mnemonic_dialog -action {add table} -table_name T1 -table_width 8",
@@ -192,6 +198,29 @@ TEST_F(sedq_tcl_commands, steps_announce_their_follow_up_with_the_values_pasted_
         EXPECT_EQ(prepared(), std::vector<std::string>{"qui:qui_prepare_for_modal_dlg_if_in_test(\"" +
                                                        std::string(c.follow_up) + "\",1000)"})
             << c.script;
+    }
+}
+
+// Whatever a value holds, the follow-up read as a Tcl command gives it back as one word.
+TEST_F(sedq_tcl_commands, a_follow_up_hands_every_value_back_as_it_was_given)
+{
+    Tcl_Interp* interp = atcl_get_interpreter();
+    for (const char* value : {"T$x", "T[set y 5]", "a\"b", "a\\b{c} d", "two\nlines", "}{", ""})
+    {
+        standin::clear_calls();
+        Tcl_SetVar(interp, "value", value, TCL_GLOBAL_ONLY);
+        standin::atcl::eval("sedq_dlg_trigger_add_table_dialog -table_name $value -table_width 8", nullptr);
+        ASSERT_EQ(prepared().size(), 1u) << value;
+        const std::string call = prepared()[0];
+        const std::string prefix = "qui:qui_prepare_for_modal_dlg_if_in_test(\"";
+        const std::string follow_up = call.substr(prefix.size(), call.size() - prefix.size() - std::string("\",1000)").size());
+        int count = 0;
+        const char** words = nullptr;
+        ASSERT_EQ(Tcl_SplitList(interp, follow_up.c_str(), &count, &words), TCL_OK) << follow_up;
+        ASSERT_EQ(count, 5) << follow_up;
+        EXPECT_STREQ(words[2], value) << follow_up;
+        EXPECT_STREQ(words[4], "8") << follow_up;
+        Tcl_Free(reinterpret_cast<char*>(words));
     }
 }
 
@@ -460,6 +489,110 @@ TEST(sedq_tcl_host, the_binary_saves_what_the_mnemonic_script_did)
         EXPECT_TRUE(node_names(window).contains("ctrl|done")) << node_names(window).join(",").toStdString();
         EXPECT_FALSE(window->isWindowModified());
     }
+}
+
+// Tables of any name and entries in any radix, added by a script through the mnemonic dialog
+// as a user adds them: no value runs as Tcl, and each command keeps its own result.
+TEST(sedq_tcl_host, a_script_fills_a_mnemonic_table_whatever_its_values_hold)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    const QString script = write_script(
+        dir, "set results [list [sedq_on_mnemonic_dialog -action {add table} -table_name {T$x} -table_width 8]]\n"
+             "sedq_on_mnemonic_dialog -action {add table} -table_name {T[set y 5]} -table_width 8\n"
+             "lappend results [sedq_on_mnemonic_dialog -action {add entry} -entry_value FF -entry_radix 0 "
+             "-entry_mnemonic all]\n"
+             "sedq_on_mnemonic_dialog -action {add entry} -entry_value 10 -entry_radix 1 -entry_mnemonic {ten [x]}\n"
+             "set y_was_set [info exists y]\n");
+    VANTREL_HOST host(options_for(document, script));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    for (int turn = 0; turn < 5; ++turn)
+        QCoreApplication::processEvents();
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(table_names(window), QStringList({"T$x : width = 8/8", "T[set y 5] : width = 8/8"}));
+    SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
+    ASSERT_GT(tables->get_num_tables(), 0);
+    const auto& entries = tables->get_table(0)->get_content().entries;
+    ASSERT_EQ(entries.size(), 2) << "the entries go to the table the dialog opens on";
+    EXPECT_EQ(entries[0].pattern, "00001010");
+    EXPECT_EQ(entries[0].symbol, "ten [x]");
+    EXPECT_EQ(entries[1].pattern, "11111111");
+    EXPECT_EQ(entries[1].symbol, "all");
+    Tcl_Interp* interp = atcl_get_interpreter();
+    EXPECT_STREQ(Tcl_GetVar(interp, "results", TCL_GLOBAL_ONLY), "{} {}") << "their own results, not the steps'";
+    EXPECT_STREQ(Tcl_GetVar(interp, "y_was_set", TCL_GLOBAL_ONLY), "0") << "no value ran as a command";
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// A step that cannot be done is a Tcl error that says why, also when the dialog's follow-up
+// step is the one that fails; nothing is reported as an internal error.
+TEST(sedq_tcl_host, steps_that_cannot_be_done_are_tcl_errors_with_the_reason)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    VANTREL_HOST host(options_for(document, QString()));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    standin::tst::set_regtest_mode(true);
+    ASSERT_EQ(standin::atcl::eval("sedq_on_mnemonic_dialog -action {add table} -table_name T -table_width 4", nullptr),
+              TCL_OK);
+    const struct
+    {
+        const char* script;
+        const char* message;
+    } cases[] = {
+        {"sedq_set_active -signal_set_name nowhere",
+         "sedq_set_active: the current instance has no signal set \"nowhere\""},
+        {"sedq_set_active -trigger_name nowhere", "sedq_set_active: the current instance has no trigger \"nowhere\""},
+        {"sedq_set_active -log_name nowhere", "sedq_set_active: the current instance has no log \"nowhere\""},
+        {"sedq_set_storage_qualifier -type -1",
+         "sedq_set_storage_qualifier: -type \"-1\" is no storage qualifier type; the types are \"Continuous\", "
+         "\"Input port\", \"Transitional\", \"Conditional\", \"Start/Stop\", \"State-based\""},
+        {"sedq_set_storage_qualifier -type 99999999999999999999", "-type \"99999999999999999999\" is no storage"},
+        {"sedq_set_storage_qualifier", "-type \"\" is no storage qualifier type"},
+        {"sedq_on_mnemonic_dialog -action {delete entry} -entry_row -1",
+         "sedq_on_mnemonic_dialog: sedq_dlg_trigger_delete_entry: table \"T : width = 4\" has no entry row \"-1\" "
+         "(it has 0)"},
+        {"sedq_dlg_trigger_delete_entry -entry_row 0", "sedq_dlg_trigger_delete_entry: no Mnemonic Table Setup dialog is open"},
+    };
+    for (const auto& c : cases)
+    {
+        standin::msg::clear_internal_errors();
+        std::string result;
+        EXPECT_EQ(standin::atcl::eval(c.script, &result), TCL_ERROR) << c.script;
+        EXPECT_NE(result.find(c.message), std::string::npos) << c.script << ": " << result;
+        const bool reported = !standin::msg::internal_errors().empty();
+        EXPECT_EQ(reported, std::string(c.script).rfind("sedq_dlg_trigger", 0) == 0)
+            << c.script << ": only a step without its dialog is a broken precondition";
+    }
+    for (const char* script : {"sedq_set_storage_qualifier -type Conditional", "sedq_set_active"})
+        EXPECT_EQ(standin::atcl::eval(script, nullptr), TCL_OK) << script;
+    standin::tst::set_regtest_mode(false);
+}
+
+// The import step of the mnemonic dialog in the host program: the file dialog filled and
+// opened, the tables chosen and copied, the document saved, and the program ends cleanly.
+TEST(sedq_tcl_host, the_binary_imports_tables_and_exits_cleanly)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    const QString source = dir.filePath("source.vtl");
+    auto session = standin::sdr::make_session(source.toStdString());
+    session->get_mnemonics()->create_table("opcode", 2)->add_entry("nop", "00");
+    std::string written;
+    ASSERT_TRUE(sdr_write_session_file(*session, source.toStdString(), &written)) << written;
+    const QString saved = dir.filePath("saved.vtl");
+    const QString script = write_script(
+        dir, "sedq_on_mnemonic_dialog -action {import file} -import_filename {" + source + "}\n");
+    const binary_run run = run_binary({"--script", script, "--save-as", saved, document});
+    EXPECT_EQ(run.exit_code, 0) << run.errors.toStdString();
+    std::string error;
+    const std::unique_ptr<SDR_DATA_SESSION> reread = sdr_read_session_file(saved.toStdString(), &error);
+    ASSERT_NE(reread, nullptr) << error;
+    ASSERT_NE(reread->get_mnemonics()->find_table("opcode"), nullptr);
+    EXPECT_STREQ(reread->get_mnemonics()->find_table("opcode")->get_first_symbol("00"), "nop");
 }
 
 // ---- steps on the advanced trigger canvas ----------------------------------------------------

@@ -321,6 +321,45 @@ TEST_F(view_commands_test, bit_order_actions_with_mixed_buses)
     EXPECT_FALSE(view()->on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION)) << "no bus selected";
 }
 
+// The Setup and Data tabs keep a format per bus each: the menu, as the Edit menu shows it, says
+// which tab's list a choice sets, and a choice on the Setup tab leaves the Data tab's radix.
+TEST_F(view_commands_test, the_display_format_menu_says_which_tab_it_sets)
+{
+    open(write_document([](SDR_DATA_SESSION& s) {
+        SDR_DATA_TRIGGER* trigger = trigger_of(s);
+        add_leaves(trigger, {"top|o1", "top|o0"});
+        standin::sdr::add_group(trigger, 0, 1, "pair", SDR_GTYPE_BINARY);
+        ASSERT_NE(s.get_mnemonics()->create_table("states", 2), nullptr);
+    }));
+    QMenu* edit = frame()->get_menu_record()->edit_menu;
+    ASSERT_NE(edit, nullptr);
+    QMenu* menu = frame()->get_bus_display_format_menu();
+    const struct
+    {
+        bool data;
+        const char* title;
+    } tabs_shown[] = {{false, "Bus Displa&y Format (Setup Tab)"}, {true, "Bus Displa&y Format (Data Tab)"}};
+    for (const auto& tab : tabs_shown)
+    {
+        show_data_tab(tab.data);
+        emit edit->aboutToShow();
+        EXPECT_EQ(menu->title(), tab.title);
+    }
+    show_data_tab(false);
+    focus_view();
+    select({0});
+    view()->on_update_bus_display_format_menu();
+    QAction* states = menu->actions().back();
+    ASSERT_EQ(states->text(), "states");
+    view()->on_bus_display_format(states);
+    SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
+    ASSERT_TRUE(tx()->get_node_group_display_type(0, &type));
+    EXPECT_EQ(type, SDR_GTYPE_MNEMONICS);
+    show_data_tab(true);
+    ASSERT_TRUE(tx()->get_node_group_display_type(0, &type));
+    EXPECT_EQ(type, SDR_GTYPE_BINARY) << "the Data tab's list keeps its own format";
+}
+
 TEST_F(view_commands_test, the_display_format_menu_follows_the_selected_buses)
 {
     open(write_document([](SDR_DATA_SESSION& s) {

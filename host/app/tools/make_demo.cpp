@@ -1,9 +1,10 @@
 // Writes the bundled demo document (examples/demo.vtl) from the demo design
 // (examples/standin_project.json): two analyzer instances tapping the design's nodes the way the
 // node finder adds them (short names, buses grouped most significant bit first, the state
-// machine as one bus read least significant bit first), each with one acquisition whose
-// samples come from the design's signal stimuli, on the design's simulated JTAG cable. The
-// serial transmitter's data byte is a group of the serial decoder plug-in ("uart").
+// machine as one bus read least significant bit first), each with one acquisition: the samples
+// the first run of the instance takes on the simulated device, so the stored log is what the
+// instance's trigger conditions make of the design's stimuli. The serial transmitter's data
+// byte is a group of the serial decoder plug-in ("uart").
 //   vantrel_make_demo <output.vtl> [<design.json>]
 #include "host/hdb.h"
 #include "host/sdr.h"
@@ -355,6 +356,10 @@ int main(int argc, char** argv)
         error += (error.empty() ? "the design has no " : ", ") + name;
     if (!error.empty())
         return fail(error);
+    for (const auto& instance : session->m_instances)
+        if (SDR_DATA_LOG* log = instance->get_active_trigger()->get_log_at(0))
+            if (!standin::chi::acquire_first_run(log, &error))
+                return fail(error);
     session->clear_modified();
     if (!sdr_write_session_file(*session, line.document, &error))
         return fail(error);

@@ -228,13 +228,17 @@ bool SEDQ_NUMBER::find_node_symbol(SEDQ_TX_MANAGER* sedq_tx_manager, int node, i
     QString symbol;
     if (level != -1)
         sedq_tx_manager->get_plugin_trigger_condition_symbol(&symbol, node, level, SEDQ_CURRENT);
+    bool named = !symbol.isEmpty();
     int width = 0;
-    if (symbol.isEmpty() && sedq_tx_manager->get_node_mnemonics_width(node, &width))
+    if (!named && sedq_tx_manager->get_node_mnemonics_width(node, &width))
     {
+        // An entry that names the value with nothing (a decoder's empty answer) shows nothing.
         const QString bits = QString::fromLatin1(bin_to_string(false, width));
+        symbol = QString();
         sedq_tx_manager->get_node_mnemonics_symbol(node, bits, &symbol, nullptr);
+        named = !symbol.isNull();
     }
-    if (symbol.isEmpty())
+    if (!named)
         return false;
     // At most the buffer's symbols, never cutting a character of the local encoding in two.
     const QByteArray text = symbol.toLocal8Bit();

@@ -183,7 +183,13 @@ public:
     bool remove_instance(int instance);
     void set_instance(int instance);
     void set_instance(const QString& name);
+    // False, changing nothing, when the current instance lacks an entry of those names (see
+    // get_missing_log_entry_part).
     bool set_active(const QString& signal_set, const QString& trigger, const QString& log);
+    // The first name the current instance has no entry of ("signal set", "trigger", "log");
+    // empty when it has them all. An empty name stands for the current signal set, its first
+    // trigger and that trigger's last log.
+    QString get_missing_log_entry_part(const QString& signal_set, const QString& trigger, const QString& log);
     // True when the instance or its power-up view is the current entry.
     bool is_active_or_powerup_view(int instance);
     void set_view_log(int instance, SDR_DATA_LOG* log);
@@ -491,6 +497,8 @@ public Q_SLOTS:
     void set_trigger_position(QString const& position);
     void set_trigger_flow_control(QString const& flow);
     void set_storage_qualifier_type(QString const& type);
+    // The texts set_storage_qualifier_type takes, in the order the configuration pane lists them.
+    static QStringList get_storage_qualifier_types();
     void
     set_storage_qualifier_input_port(QString const& name,
                                      SEDQ_IS_POST_FITTING_TYPE post_fitting = SEDQ_KEEP_POST_FITTING_TYPE);
@@ -632,8 +640,8 @@ public:
     bool is_plugin_mnemonic_table(int index);
     bool set_node_mnemonics_symbol(int node, QString const& pattern, QString const& symbol);
     bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, SDR_TX_SIGNAL_NODES* nodes);
-    // Names of the loaded decoder plug-ins, sorted case-sensitively; the index-th of them
-    // (false out of range, `name` untouched).
+    // Names of the loaded decoder plug-ins (but those refused after they threw), sorted
+    // case-sensitively; the index-th of them (false out of range, `name` untouched).
     QStringList get_plugin_names();
     int get_plugin_count();
     bool get_plugin_name(int index, QString* name);
@@ -642,6 +650,10 @@ public:
     bool get_plugin_mnemonic(QString* text, const char* value, int node, SDR_TX_SIGNAL_NODES* nodes);
     bool get_plugin_mnemonic_width(int* width, int node);
     bool get_node_mnemonics_width(int node, int* width);
+    // The symbol of a value of a group: from its decoder (plug-in groups, with a node list), the
+    // decoder's answers kept with the current log (plug-in groups, without one) or its table.
+    // `symbol` stays as it was when nothing names the value; an entry that names it with
+    // nothing makes it the empty, not the null, text. Without a node list the answer is true.
     bool get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
                                    SDR_TX_SIGNAL_NODES* nodes);
     bool show_plugin_error_msg(QString const& plugin_name);
@@ -793,6 +805,9 @@ private:
     int instance_index_of(const QString& name);
     SDR_DATA_INSTANCE* find_data_instance(const char* name);
     SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
+    // Fills the log's tables of the decoder's answers for every plug-in group of the instance's
+    // data list (what the waveform shows for them).
+    void decode_plugin_groups(int instance, SDR_DATA_LOG* log);
     void fill_plugin_group_table(int instance, SDR_DATA_LOG* log, SDR_TX_SIGNAL_SET* nodes, int group,
                                  int depth);
     QTabWidget* get_data_setup_tab_widget(int instance);

@@ -354,9 +354,35 @@ int SEDQ_TX_MANAGER::instance_index_of(const QString& name)
     return -1;
 }
 
+QString SEDQ_TX_MANAGER::get_missing_log_entry_part(const QString& signal_set, const QString& trigger,
+                                                   const QString& log)
+{
+    SDR_DATA_INSTANCE* instance = m_tx_instance != nullptr ? m_tx_instance->get_data_instance() : nullptr;
+    if (instance == nullptr)
+        return QStringLiteral("instance");
+    const auto named = [](const char* own, const QString& name) { return own != nullptr && host_name(name) == own; };
+    SDR_DATA_SIGNAL_SET* set = signal_set.isEmpty() ? instance->get_active_signal_set() : nullptr;
+    for (int i = 0; set == nullptr && i < instance->get_num_signal_sets(); ++i)
+        if (named(instance->get_signal_set_at(i)->get_name(), signal_set))
+            set = instance->get_signal_set_at(i);
+    if (set == nullptr)
+        return QStringLiteral("signal set");
+    SDR_DATA_TRIGGER* found = trigger.isEmpty() ? set->get_trigger_at(0) : nullptr;
+    for (int i = 0; found == nullptr && !trigger.isEmpty() && i < set->get_num_triggers(); ++i)
+        if (named(set->get_trigger_at(i)->get_name(), trigger))
+            found = set->get_trigger_at(i);
+    if (found == nullptr)
+        return QStringLiteral("trigger");
+    for (int i = 0; !log.isEmpty() && i < found->get_num_logs(); ++i)
+        if (named(found->get_log_at(i)->get_name(), log))
+            return QString();
+    return log.isEmpty() ? QString() : QStringLiteral("log");
+}
+
 bool SEDQ_TX_MANAGER::set_active(const QString& signal_set, const QString& trigger, const QString& log)
 {
-    if (m_tx_session == nullptr || m_tx_instance == nullptr)
+    if (m_tx_session == nullptr || m_tx_instance == nullptr ||
+        !get_missing_log_entry_part(signal_set, trigger, log).isEmpty())
         return false;
     if (m_tx_instance->is_modified() && sedq_show_message(MSG_SEDQ::YN::NO_UNDO_SUPPORT()) != ANSWER_YES)
         return false;
@@ -514,13 +540,23 @@ void SEDQ_TX_MANAGER::set_view_log(int instance_index, SDR_DATA_LOG* log)
     if (is_active_or_powerup_view(instance_index))
         refresh_tx_cache();
     update_modified_flag();
-    int depth = 0;
-    get_data_sample_depth(&depth, instance_index);
-    SDR_TX_SIGNAL_SET* nodes = get_signal_nodes(instance_index);
-    for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
-        if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
-            fill_plugin_group_table(instance_index, log, nodes, row, depth);
+    decode_plugin_groups(instance_index, log);
     log->end_post_acq_processing();
+}
+
+void SEDQ_TX_MANAGER::decode_plugin_groups(int instance_index, SDR_DATA_LOG* log)
+{
+    SDR_TX_SIGNAL_SET* nodes = get_signal_nodes(instance_index);
+    int depth = -1;
+    for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
+    {
+        if (nodes->get_group_display_type(row) != SDR_GTYPE_PLUGIN)
+            continue;
+        // The samples are read only for a log that has a plug-in group to decode.
+        if (depth < 0 && !get_data_sample_depth(&depth, instance_index))
+            return;
+        fill_plugin_group_table(instance_index, log, nodes, row, depth);
+    }
 }
 
 // Fills the log's static mnemonic table of a decoder plug-in group with the symbol of every
@@ -562,12 +598,12 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         asked.insert(key);
         const QString value =
             QString::fromLatin1(SEDQ_NUMBER(bus, sample).get_display_string(SDR_GTYPE_BINARY, members, lsb_to_msb));
+        // An empty answer is kept too: the value then shows as nothing, not as its bits.
         QString symbol;
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
-            symbol.clear();
+            continue;
         const QByteArray pattern = value.toLatin1();
-        const char* known = table->get_first_symbol(pattern.constData());
-        if (!symbol.isEmpty() && (known == nullptr || *known == '\0'))
+        if (table->find_symbol(pattern.constData()) == nullptr)
             table->add_entry(symbol.toLocal8Bit().constData(), pattern.constData());
     }
 }

@@ -96,8 +96,8 @@ bool SEDQ_TX_MANAGER::open_plugin(QString const& plugin_name, bool)
     PLUGIN_MNEMONIC_TABLE* data_tables = nullptr;
     int setup_count = 0;
     int data_count = 0;
-    if (entry->plugin_get_mnemonic_tables(&setup_tables, &setup_count, &data_tables, &data_count, names.data(),
-                                          int(names.size())) != 0)
+    if (entry->get_mnemonic_tables(&setup_tables, &setup_count, &data_tables, &data_count, names.data(),
+                                   int(names.size())) != 0)
     {
         show_plugin_error_msg(plugin_name);
         return false;
@@ -227,10 +227,10 @@ GROUP_RESULT make_plugin_group(SEDQ_TX_MANAGER* tx, SDR_TX_SIGNAL_NODES* nodes, 
 }
 } // namespace
 
-// Setup tables into the trigger list; false stops the attach. `groups` counts the groups made.
+// Setup tables into the trigger list; false stops the attach.
 static bool add_setup_plugin_tables(SEDQ_TX_MANAGER* tx, SDR_TX_TRIGGER* trigger,
                                     const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins,
-                                    const QString& prefix, SDR_DATA_WIRE_TAP_MODE tap_mode, bool gen2, int* groups)
+                                    const QString& prefix, SDR_DATA_WIRE_TAP_MODE tap_mode, bool gen2)
 {
     for (SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* plugin : plugins)
     {
@@ -249,11 +249,9 @@ static bool add_setup_plugin_tables(SEDQ_TX_MANAGER* tx, SDR_TX_TRIGGER* trigger
             if (gen2)
                 trigger->set_node_flag(node, GEN2_NODE_FLAG);
         }
-        const GROUP_RESULT result =
-            make_plugin_group(tx, trigger, first, trigger->get_num_nodes() - 1, plugin, prefix, gen2);
-        if (result == GROUP_FAILED)
+        if (make_plugin_group(tx, trigger, first, trigger->get_num_nodes() - 1, plugin, prefix, gen2) ==
+            GROUP_FAILED)
             return false;
-        *groups += result == GROUP_MADE ? 1 : 0;
     }
     return true;
 }
@@ -269,8 +267,7 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
                                             : is_incremental_compile()                           ? SDR_TAP_POST_FITTING
                                                                                                   : SDR_TAP_PRE_SYNTHESIS;
     const int before_setup = data->get_num_nodes();
-    int groups = 0;
-    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, false, &groups);
+    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, false);
     const int after_setup = data->get_num_nodes();
     // Data-only nodes enter both lists, then the data list takes grouped copies of every data
     // node; the rows they were copied from go again at the end.
@@ -292,8 +289,10 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
     }
     const int after_data = data->get_num_nodes();
     // The data list takes grouped copies of every data node; the rows the insertions left in it
-    // go again, so it shows each node once, inside its data group.
-    if (added && groups > 0)
+    // go again, so it shows each node once, inside its data group. The copies are made also when
+    // no setup table made a group: deleting the rows they were copied from would otherwise take
+    // the decoder's data nodes out of both lists and leave nothing of the attach.
+    if (added)
     {
         for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
         {
@@ -329,8 +328,7 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen2(const QList<SEDQ_PLUGIN_ST
         return false;
     const SDR_DATA_WIRE_TAP_MODE tap_mode =
         cfg_is_on("vtl_plugin_add_postfitting_nodes", false) ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS;
-    int groups = 0;
-    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, true, &groups);
+    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, true);
     for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
     {
         if (!added)

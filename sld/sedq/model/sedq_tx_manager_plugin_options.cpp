@@ -77,7 +77,9 @@ bool SEDQ_TX_MANAGER::get_plugin_user_options(QList<SEDQ_PLUGIN_STRUCT*>* plugin
 }
 
 // Every decoder first hears all of its options (its messages land in the options), then every
-// group record stores the values, whether or not its decoder took them.
+// group record stores the values, whether or not its decoder took them. Only a table the decoder
+// opened hears them: a struct without a group record, or whose table did not open, has no
+// handle the decoder gave out.
 bool SEDQ_TX_MANAGER::set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& plugins)
 {
     bool accepted = true;
@@ -85,7 +87,8 @@ bool SEDQ_TX_MANAGER::set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& 
     {
         SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin(plugin->plugin_name);
         const int count = plugin->user_options.size();
-        if (entry == nullptr || count == 0)
+        void* handle = plugin->settings != nullptr ? plugin->settings->get_table_handle() : nullptr;
+        if (entry == nullptr || count == 0 || handle == nullptr)
             continue;
         std::vector<QByteArray> values;
         std::vector<const char*> value_pointers;
@@ -98,9 +101,8 @@ bool SEDQ_TX_MANAGER::set_plugin_user_options(const QList<SEDQ_PLUGIN_STRUCT*>& 
             option.message = QByteArray(SEDQ_PLUGIN_TEXT_SIZE, '\0');
             message_pointers.push_back(option.message.data());
         }
-        void* handle = plugin->settings != nullptr ? plugin->settings->get_table_handle() : nullptr;
-        if (entry->plugin_set_user_options(handle, value_pointers.data(), count, message_pointers.data(),
-                                           SEDQ_PLUGIN_TEXT_SIZE) != 0)
+        if (entry->set_user_options(handle, value_pointers.data(), count, message_pointers.data(),
+                                    SEDQ_PLUGIN_TEXT_SIZE) != 0)
         {
             show_plugin_error_msg(plugin->plugin_name);
             accepted = false;

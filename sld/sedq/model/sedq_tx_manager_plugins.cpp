@@ -25,19 +25,29 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR
     return !name->isEmpty();
 }
 
+// A plug-in group's width is its decoder's, even where a user table bears its menu label.
 bool SEDQ_TX_MANAGER::get_node_mnemonics_width(int node, int* width)
 {
     QString name;
     SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
     if (data == nullptr || !get_node_mnemonics_table_name(node, &name, nullptr))
         return false;
-    const SDR_DATA_MNEMONICS_TABLE* table = data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
+    SDR_TX_SIGNAL_NODES* list = get_nodes(SEDQ_CURRENT);
+    const SDR_DATA_MNEMONICS_TABLE* table =
+        list != nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN
+            ? nullptr
+            : data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
     if (table == nullptr)
         return get_plugin_mnemonic_width(width, node);
     *width = table->get_width();
     return true;
 }
 
+// A plug-in group goes to its decoder (with a node list) or to the decoder's answers kept with
+// the current log (without one); its name is the menu label "<table> : width = <n>", which
+// "Add Table" gives user tables too, so it is never looked up among the document's tables.
+// The symbol stays null when no entry names the value, and becomes the empty (not null) text
+// when an entry names it with nothing, so a decoder's empty answer shows as nothing.
 bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
                                                 SDR_TX_SIGNAL_NODES* nodes)
 {
@@ -45,8 +55,11 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
     SDR_TX_SIGNAL_NODES* list = nodes ? nodes : get_nodes(SEDQ_CURRENT);
     if (data == nullptr || list == nullptr)
         return false;
+    const bool plugin = list->get_group_display_type(node) == SDR_GTYPE_PLUGIN;
+    if (nodes != nullptr && plugin)
+        return get_plugin_mnemonic(symbol, bits.toLatin1().constData(), node, nodes);
     const SDR_DATA_MNEMONICS_TABLE* table = nullptr;
-    if (nodes == nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
+    if (plugin)
     {
         SDR_PLUGIN_GROUP* record = list->get_plugin_group(node);
         if (record == nullptr || record->get_plugin_id() < 0)
@@ -58,15 +71,11 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
         QString name;
         get_node_mnemonics_table_name(node, &name, list);
         table = name.isEmpty() ? nullptr : data->get_mnemonics()->find_table(name.toLocal8Bit().constData());
-        // A plug-in group's name is its menu label, no table of the document: its decoder answers.
-        if (table == nullptr && nodes != nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
-            return get_plugin_mnemonic(symbol, bits.toLatin1().constData(), node, nodes);
     }
-    if (table == nullptr)
-        return false;
-    const char* first = table->get_first_symbol(bits.toLatin1().constData());
-    *symbol = QString::fromLocal8Bit(first ? first : "");
-    return true;
+    if (const char* found = table != nullptr ? table->find_symbol(bits.toLatin1().constData()) : nullptr)
+        *symbol = QString::fromLocal8Bit(found); // "" gives the empty text, not the null one
+    // Without a node list the answer is true whether or not a table named the value.
+    return nodes == nullptr || table != nullptr;
 }
 
 // ---- trigger symbols of plug-in groups -------------------------------------------------------

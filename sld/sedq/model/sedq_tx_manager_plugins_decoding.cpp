@@ -10,8 +10,6 @@
 #include "sedq/model/sedq_verify.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 
-#include <QMessageBox>
-
 #include <vector>
 
 namespace
@@ -66,10 +64,13 @@ INTERNAL_OPTIONS internal_options_of(const SDR_PLUGIN_GROUP& record)
     return options;
 }
 
-void show_option_message(const QString& text)
+// The plug-in of a group whose table is open: a group whose decoder is not loaded (or was
+// refused), or whose table never opened, is passed over.
+SEDQ_PLUGIN_ENTRY* decoder_of(const SDR_PLUGIN_GROUP* record)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), text);
-    box.exec();
+    if (record == nullptr || record->get_table_handle() == nullptr)
+        return nullptr;
+    return sedq_find_plugin(QString::fromLocal8Bit(record->get_plugin_name()));
 }
 } // namespace
 
@@ -86,10 +87,14 @@ bool SEDQ_TX_MANAGER::open_plugin_mnemonic_table(int node, SEDQ_PLUGIN_STRUCT* p
     for (const auto& option : plugin->internal_options)
         internal.add(option.first.toLocal8Bit(), option.second.toLocal8Bit());
     void* handle = nullptr;
-    const bool opened = entry->plugin_open_mnemonic_table(&handle, plugin->table_name.toLocal8Bit().constData(),
-                                                          internal.records(), internal.count()) == 0;
+    const bool opened = entry->open_mnemonic_table(&handle, plugin->table_name.toLocal8Bit().constData(),
+                                                   internal.records(), internal.count()) == 0;
+    // A table that did not open has no handle, whatever the plug-in left in it.
     if (!opened)
+    {
         show_plugin_error_msg(plugin->plugin_name);
+        handle = nullptr;
+    }
     if (!nodes->set_group_display_type(node, SDR_GTYPE_PLUGIN))
         return false;
     SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);
@@ -129,6 +134,10 @@ bool SEDQ_TX_MANAGER::open_plugin_mnemonic_tables()
                     accepted = false;
             }
         }
+        // The log an instance shows is decoded with the tables just opened, so a document shows
+        // its decoded characters as it opens, not only after a run or a click in the data log.
+        if (SDR_DATA_LOG* log = m_tx_session->get_log_at(instance, false))
+            decode_plugin_groups(instance, log);
     }
     return accepted;
 }
@@ -143,7 +152,7 @@ bool SEDQ_TX_MANAGER::reopen_plugin_table(SDR_PLUGIN_GROUP* record)
         return true;
     INTERNAL_OPTIONS internal = internal_options_of(*record);
     void* handle = nullptr;
-    if (entry->plugin_open_mnemonic_table(&handle, record->get_table_name(), internal.records(), internal.count()) != 0)
+    if (entry->open_mnemonic_table(&handle, record->get_table_name(), internal.records(), internal.count()) != 0)
     {
         show_plugin_error_msg(plugin_name);
         handle = nullptr;
@@ -166,15 +175,15 @@ bool SEDQ_TX_MANAGER::reopen_plugin_table(SDR_PLUGIN_GROUP* record)
         value_pointers.push_back(values[size_t(i)].constData());
         message_pointers.push_back(messages[size_t(i)].data());
     }
-    const bool accepted = entry->plugin_set_user_options(handle, value_pointers.data(), count,
-                                                         message_pointers.data(), SEDQ_PLUGIN_TEXT_SIZE) == 0;
+    const bool accepted = entry->set_user_options(handle, value_pointers.data(), count, message_pointers.data(),
+                                                  SEDQ_PLUGIN_TEXT_SIZE) == 0;
     if (!accepted)
         show_plugin_error_msg(plugin_name);
     for (char* message : message_pointers)
     {
         const QString text = sedq_plugin_text(message, SEDQ_PLUGIN_TEXT_SIZE);
         if (!text.isEmpty())
-            show_option_message(text);
+            sedq_show_plugin_box(text);
     }
     return accepted;
 }
@@ -187,11 +196,10 @@ bool SEDQ_TX_MANAGER::refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* no
         return false;
     }
     SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);
-    SEDQ_PLUGIN_ENTRY* entry =
-        record != nullptr ? sedq_find_plugin(QString::fromLocal8Bit(record->get_plugin_name())) : nullptr;
+    SEDQ_PLUGIN_ENTRY* entry = decoder_of(record);
     if (entry == nullptr)
         return false;
-    if (entry->plugin_refresh_display_mnemonics(record->get_table_handle()) == 0)
+    if (entry->refresh_display_mnemonics(record->get_table_handle()) == 0)
         return true;
     show_plugin_error_msg(QString::fromLocal8Bit(record->get_plugin_name()));
     return false;
@@ -209,12 +217,11 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic(QString* text, const char* value, int 
         list = get_nodes(SEDQ_CURRENT);
     }
     SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node) : nullptr;
-    SEDQ_PLUGIN_ENTRY* entry =
-        record != nullptr ? sedq_find_plugin(QString::fromLocal8Bit(record->get_plugin_name())) : nullptr;
+    SEDQ_PLUGIN_ENTRY* entry = decoder_of(record);
     if (entry == nullptr)
         return false;
     char buffer[SEDQ_PLUGIN_TEXT_SIZE] = {};
-    if (entry->plugin_get_display_mnemonic(record->get_table_handle(), buffer, SEDQ_PLUGIN_TEXT_SIZE, value) != 0)
+    if (entry->get_display_mnemonic(record->get_table_handle(), buffer, SEDQ_PLUGIN_TEXT_SIZE, value) != 0)
         return false;
     *text = sedq_plugin_text(buffer, SEDQ_PLUGIN_TEXT_SIZE);
     return true;
@@ -239,12 +246,12 @@ bool SEDQ_TX_MANAGER::get_plugin_trigger(QString* bits, char const* symbol, int 
     if (!SEDQ_VERIFY(nodes != NULL) || nodes->get_group_display_type(node) != SDR_GTYPE_PLUGIN)
         return false;
     SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);
-    const QString plugin_name = record != nullptr ? QString::fromLocal8Bit(record->get_plugin_name()) : QString();
-    SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin(plugin_name);
+    SEDQ_PLUGIN_ENTRY* entry = decoder_of(record);
     if (entry == nullptr)
         return false;
+    const QString plugin_name = QString::fromLocal8Bit(record->get_plugin_name());
     char buffer[SEDQ_PLUGIN_TEXT_SIZE] = {};
-    if (entry->plugin_get_trigger_data(record->get_table_handle(), buffer, SEDQ_PLUGIN_TEXT_SIZE, symbol) != 0)
+    if (entry->get_trigger_data(record->get_table_handle(), buffer, SEDQ_PLUGIN_TEXT_SIZE, symbol) != 0)
     {
         show_plugin_error_msg(plugin_name);
         return false;

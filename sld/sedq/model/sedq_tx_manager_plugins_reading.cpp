@@ -1,17 +1,49 @@
 // Reading what a decoder plug-in hands back: texts it wrote into the analyzer's buffers, the
-// name and unit names of its open call, the table records of an attach and the messages about
-// its options. Nothing here trusts the plug-in to terminate a buffer or to pair a count with a
-// pointer.
+// name and unit names of its open call, the table records of an attach, the messages about
+// its options and the texts it gives to be shown (cut to a length a message box can show).
+// Nothing here trusts the plug-in to terminate a buffer or to pair a count with a pointer.
 #include "sedq/model/sedq_plugin_tables.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace
 {
+// What a message box shows of a plug-in's text at most; a decoder that answers with megabytes
+// would otherwise keep the window busy laying the text out.
+constexpr int MESSAGE_BYTES = 2048;
+constexpr int MESSAGE_LINES = 24;
+constexpr const char* CUT_MARK = " [...]";
+
 QString text_of(const char* text)
 {
     return QString::fromUtf8(text != nullptr ? text : "");
 }
 } // namespace
+
+QString sedq_plugin_message(const char* text)
+{
+    if (text == nullptr)
+        return QString();
+    // Read no further than the limit (and one byte to tell a longer text): the text may be huge.
+    const size_t length = strnlen(text, MESSAGE_BYTES + 1);
+    const bool long_text = length > MESSAGE_BYTES;
+    int end = int(std::min<size_t>(length, MESSAGE_BYTES));
+    // Never cut inside a character: step back over the continuation bytes of the last one.
+    if (long_text)
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+    QString message = QString::fromUtf8(text, end);
+    int lines = 0;
+    for (int i = 0; i < message.size(); ++i)
+        if (message[i] == QLatin1Char('\n') && ++lines == MESSAGE_LINES)
+        {
+            message.truncate(i);
+            return message + QLatin1String(CUT_MARK);
+        }
+    return long_text ? message + QLatin1String(CUT_MARK) : message;
+}
 
 QString sedq_plugin_text(char* buffer, int size)
 {

@@ -7,20 +7,14 @@
 #include "host/gen.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 
+#include <QFileInfo>
 #include <QLibrary>
-#include <QMessageBox>
 
 #include <memory>
 
 namespace
 {
 constexpr const char* PLUGIN_FILE_PATTERN = "libsld_sed_*.so";
-
-void show_plugin_box(const QString& text)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), text);
-    box.exec();
-}
 
 template <typename FUNCTION>
 bool resolve(QLibrary* library, const char* symbol, FUNCTION* function)
@@ -44,11 +38,12 @@ bool resolve_kept_functions(QLibrary* library, SEDQ_PLUGIN_ENTRY* entry)
            resolve(library, "plugin_get_error_msg", &entry->plugin_get_error_msg);
 }
 
-bool has_interface_version(QLibrary* library)
+bool has_interface_version(QLibrary* library, const QString& file)
 {
     PLUGIN_GET_VERSION get_version = nullptr;
     int version = 0;
-    return resolve(library, "plugin_get_version", &get_version) && get_version(&version) == 0 &&
+    return resolve(library, "plugin_get_version", &get_version) &&
+           sedq_call_loading_plugin(file, "plugin_get_version", [&] { return get_version(&version); }) == 0 &&
            version == SEDQ_PLUGIN_VERSION;
 }
 
@@ -56,6 +51,27 @@ void discard(QLibrary* library)
 {
     library->unload();
     delete library;
+}
+
+// Opens the plug-in; a failing open shows the plug-in's own text, one that throws says so.
+bool open_plugin_library(QLibrary* library, SEDQ_PLUGIN_ENTRY* entry, QString* plugin_name)
+{
+    PLUGIN_OPEN open = nullptr;
+    if (!resolve(library, "plugin_open", &open) || !resolve_kept_functions(library, entry))
+        return false;
+    bool opened = false;
+    if (sedq_call_loading_plugin(entry->file, "plugin_open", [&] {
+            opened = sedq_read_plugin_open(open, plugin_name, &entry->unit_names);
+            return 0;
+        }) != 0)
+        return false;
+    if (!opened)
+    {
+        const QString error = entry->get_error_text();
+        if (!error.isEmpty())
+            sedq_show_plugin_box(error);
+    }
+    return opened;
 }
 
 // Registers the library at `path` when it is a plug-in of this interface; anything else is
@@ -66,17 +82,11 @@ void load_plugin_library(const QString& path)
     if (!library->load())
         return delete library;
     auto entry = std::make_unique<SEDQ_PLUGIN_ENTRY>();
-    PLUGIN_OPEN open = nullptr;
-    if (!has_interface_version(library) || !resolve(library, "plugin_open", &open) ||
-        !resolve_kept_functions(library, entry.get()))
-        return discard(library);
+    entry->file = QFileInfo(path).fileName();
     QString plugin_name;
-    if (!sedq_read_plugin_open(open, &plugin_name, &entry->unit_names))
-    {
-        if (const char* error = entry->plugin_get_error_msg())
-            show_plugin_box(QString::fromUtf8(error));
+    if (!has_interface_version(library, entry->file) || !open_plugin_library(library, entry.get(), &plugin_name) ||
+        entry->refused)
         return discard(library);
-    }
     entry->library = library;
     // A later library of the same name replaces the earlier one, which is not used again.
     if (SEDQ_PLUGIN_ENTRY* earlier = s_sedq_plugin_map.value(plugin_name))
@@ -91,7 +101,7 @@ void load_plugin_library(const QString& path)
 SEDQ_PLUGIN_ENTRY* sedq_find_plugin(const QString& name)
 {
     SEDQ_PLUGIN_ENTRY* entry = s_sedq_plugin_map.value(name);
-    return entry != nullptr && entry->library != nullptr ? entry : nullptr;
+    return entry != nullptr && entry->library != nullptr && !entry->refused ? entry : nullptr;
 }
 
 void SEDQ_TX_MANAGER::discover_plugins()
@@ -118,30 +128,36 @@ void SEDQ_TX_MANAGER::unload_plugins()
     s_sedq_plugin_map.clear();
 }
 
-int SEDQ_TX_MANAGER::get_plugin_count()
-{
-    return s_sedq_plugin_map.size();
-}
-
+// A plug-in refused after it threw is no longer offered.
 QStringList SEDQ_TX_MANAGER::get_plugin_names()
 {
-    return s_sedq_plugin_map.keys();
+    QStringList names;
+    for (auto it = s_sedq_plugin_map.cbegin(); it != s_sedq_plugin_map.cend(); ++it)
+        if (!it.value()->refused)
+            names << it.key();
+    return names;
+}
+
+int SEDQ_TX_MANAGER::get_plugin_count()
+{
+    return get_plugin_names().size();
 }
 
 bool SEDQ_TX_MANAGER::get_plugin_name(int index, QString* name)
 {
-    if (index < 0 || index >= s_sedq_plugin_map.size())
+    const QStringList names = get_plugin_names();
+    if (index < 0 || index >= names.size())
         return false;
-    *name = (s_sedq_plugin_map.cbegin() + index).key();
+    *name = names[index];
     return true;
 }
 
 bool SEDQ_TX_MANAGER::show_plugin_error_msg(QString const& plugin_name)
 {
     SEDQ_PLUGIN_ENTRY* entry = sedq_find_plugin(plugin_name);
-    const char* error = entry != nullptr ? entry->plugin_get_error_msg() : nullptr;
-    if (error == nullptr)
+    const QString error = entry != nullptr ? entry->get_error_text() : QString();
+    if (error.isEmpty())
         return false;
-    show_plugin_box(QString::fromUtf8(error));
+    sedq_show_plugin_box(error);
     return true;
 }

@@ -69,19 +69,31 @@ bool SEDQ_TX_MANAGER::get_storage_qualifier_type(QString* text, int trigger)
     return true;
 }
 
+namespace
+{
+const struct
+{
+    const char* text;
+    SDR_DATA_STORAGE_QUALIFIER_TYPE mode;
+} STORAGE_QUALIFIER_TYPES[] = {{"Continuous", SDR_SQTYPE_CONTINUOUS},     {"Input port", SDR_SQTYPE_INPUT_PORT},
+                               {"Transitional", SDR_SQTYPE_TRANSITIONAL}, {"Conditional", SDR_SQTYPE_CONDITIONAL},
+                               {"Start/Stop", SDR_SQTYPE_START_STOP},     {"State-based", SDR_SQTYPE_STATE_BASED}};
+} // namespace
+
+QStringList SEDQ_TX_MANAGER::get_storage_qualifier_types()
+{
+    QStringList types;
+    for (const auto& entry : STORAGE_QUALIFIER_TYPES)
+        types << QLatin1String(entry.text);
+    return types;
+}
+
 void SEDQ_TX_MANAGER::set_storage_qualifier_type(QString const& type)
 {
-    static const struct
-    {
-        const char* text;
-        SDR_DATA_STORAGE_QUALIFIER_TYPE mode;
-    } MODES[] = {{"Continuous", SDR_SQTYPE_CONTINUOUS},     {"Input port", SDR_SQTYPE_INPUT_PORT},
-                 {"Transitional", SDR_SQTYPE_TRANSITIONAL}, {"Conditional", SDR_SQTYPE_CONDITIONAL},
-                 {"Start/Stop", SDR_SQTYPE_START_STOP},     {"State-based", SDR_SQTYPE_STATE_BASED}};
     if (is_empty() || m_tx_trigger == nullptr)
         return;
     SDR_DATA_STORAGE_QUALIFIER_TYPE mode = SDR_SQTYPE_INVALID_TYPE;
-    for (const auto& entry : MODES)
+    for (const auto& entry : STORAGE_QUALIFIER_TYPES)
     {
         if (mode == SDR_SQTYPE_INVALID_TYPE && type == QLatin1String(entry.text))
             mode = entry.mode;

@@ -18,8 +18,10 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -114,20 +116,33 @@ SDR_DATA_MNEMONICS* SEDQ_MNEMONIC_DLG::document_tables() const
 // once; what was loaded is kept, so that OK can tell an edited copy from an unchanged one.
 void SEDQ_MNEMONIC_DLG::insert_data()
 {
-    const QSignalBlocker blocker(m_table_combo);
-    m_table_combo->clear();
+    show_tables(document_contents());
+    m_loaded = m_sets.to_contents();
+    m_modified = false;
+}
+
+QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> SEDQ_MNEMONIC_DLG::document_contents() const
+{
     QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> tables;
     if (SDR_DATA_MNEMONICS* mnemonics = document_tables())
     {
         for (int i = 0; i < mnemonics->get_num_tables(); ++i)
             tables.append(mnemonics->get_table(i)->get_content());
     }
+    return tables;
+}
+
+// The working copy becomes `tables`; the table shown stays the one named `current` when the copy
+// still holds it, else it is the first.
+void SEDQ_MNEMONIC_DLG::show_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables, const QString& current)
+{
+    const QSignalBlocker blocker(m_table_combo);
+    m_table_combo->clear();
     m_sets.load(tables);
     for (const mySET* set = m_sets.get_head(); set != nullptr; set = set->next)
         m_table_combo->addItem(set->name);
-    m_loaded = m_sets.to_contents();
-    m_modified = false;
-    m_table_combo->setCurrentIndex(0);
+    const int shown = m_table_combo->findText(current);
+    m_table_combo->setCurrentIndex(shown >= 0 ? shown : 0);
     m_current = m_sets.find(m_table_combo->currentText());
     refresh_list(m_current);
     set_table_buttons_enabled(m_current != nullptr);
@@ -297,8 +312,9 @@ void SEDQ_MNEMONIC_DLG::on_delete_entry()
     refresh_list(m_current);
 }
 
-// The import writes into the document at once; the working copy is then loaded again, which
-// drops the edits made before it.
+// The import writes into the document at once, as an edit of its own. The working copy then
+// takes the tables the import brought and keeps the edits made before it: a table added here
+// and not saved yet is replaced only when the user answers the import's question with OK.
 void SEDQ_MNEMONIC_DLG::on_import()
 {
     AFCQ_FILE_DLG files(this);
@@ -317,10 +333,47 @@ void SEDQ_MNEMONIC_DLG::on_import()
         const AFCQ_WAIT_CURSOR wait;
         import = std::make_unique<SEDQ_MNEMONIC_IMPORT_DLG>(target, files.selectedFiles().first(), this, m_tx_manager);
     }
+    import->set_unsaved_tables(unsaved_table_names());
     if (import->exec() != QDialog::Accepted)
         return;
-    cleanup();
-    insert_data();
+    keep_edits_after_import(import->get_imported_tables());
+}
+
+QStringList SEDQ_MNEMONIC_DLG::unsaved_table_names() const
+{
+    QSet<QByteArray> saved;
+    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& table : m_loaded)
+        saved.insert(table.name);
+    QStringList names;
+    for (const mySET* set = m_sets.get_head(); set != nullptr; set = set->next)
+        if (!saved.contains(set->name.toUtf8()))
+            names << set->name;
+    return names;
+}
+
+void SEDQ_MNEMONIC_DLG::keep_edits_after_import(const QStringList& imported)
+{
+    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> working = m_sets.to_contents();
+    const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> document = document_contents();
+    QHash<QByteArray, int> working_index;
+    for (int i = 0; i < working.size(); ++i)
+        working_index.insert(working[i].name, i);
+    for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& table : document)
+    {
+        if (!imported.contains(QString::fromUtf8(table.name)))
+            continue;
+        const auto own = working_index.constFind(table.name);
+        if (own != working_index.constEnd())
+            working[own.value()] = table;
+        else
+            working.append(table);
+    }
+    show_tables(working, m_current != nullptr ? m_current->name : QString());
+    // OK compares with the document as the copy loads it (entries in pattern order).
+    SEDQ_MNEMONIC_SETS loaded;
+    loaded.load(document);
+    m_loaded = loaded.to_contents();
+    m_modified = m_sets.to_contents() != m_loaded;
 }
 
 // ---- OK ------------------------------------------------------------------------------------------

@@ -2,8 +2,8 @@
 // The mnemonic table setup dialog: a working copy of the document's mnemonic tables that the
 // user edits (tables added, imported and deleted, entries kept in pattern order); OK writes
 // the tables back as one undoable change, and only when they differ from what was loaded;
-// Cancel leaves the document as it was. An import writes at once, as an edit of its own, and
-// the working copy is then loaded again.
+// Cancel leaves the document as it was. An import writes at once, as an edit of its own; the
+// working copy then takes the imported tables and keeps the user's other edits.
 
 #include "host/afcq.h"
 #include "sedq/plugins/sedq_mnemonic_dlg_sets.h"
@@ -80,6 +80,10 @@ private:
     void make_current(const QString& name);
     void set_table_buttons_enabled(bool enabled);
     SDR_DATA_MNEMONICS* document_tables() const;
+    QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> document_contents() const;
+    void show_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables, const QString& current = QString());
+    QStringList unsaved_table_names() const;
+    void keep_edits_after_import(const QStringList& imported);
     bool write_tables();
 
     SEDQ_TX_MANAGER* m_tx_manager = nullptr;

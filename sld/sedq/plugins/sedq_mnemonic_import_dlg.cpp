@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 
 #include <vector>
 
@@ -118,8 +119,10 @@ void SEDQ_MNEMONIC_IMPORT_DLG::refresh()
     m_available->clear();
     m_selected->clear();
     SDR_DATA_MNEMONICS* tables = tables_of(m_source);
+    QStringList names;
     for (int i = 0; tables != nullptr && i < tables->get_num_tables(); ++i)
-        m_available->addItem(QString::fromUtf8(tables->get_table(i)->get_name()));
+        names << QString::fromUtf8(tables->get_table(i)->get_name());
+    m_available->addItems(names);
 }
 
 // The field holds the full path the user browsed to; the source is opened and closed by that
@@ -151,13 +154,24 @@ void SEDQ_MNEMONIC_IMPORT_DLG::open_source(const QString& path)
         sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(name.toLocal8Bit().toStdString()));
 }
 
+// The names already chosen are looked up in a set and the new ones added in one go: a source
+// of many thousand tables would otherwise cost a search of the list per name.
 void SEDQ_MNEMONIC_IMPORT_DLG::on_select()
 {
+    QSet<QString> chosen;
+    chosen.reserve(m_selected->count());
+    for (int row = 0; row < m_selected->count(); ++row)
+        chosen.insert(m_selected->item(row)->text());
+    QStringList added;
     for (const QListWidgetItem* item : m_available->selectedItems())
     {
-        if (m_selected->findItems(item->text(), Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-            m_selected->addItem(item->text());
+        if (!chosen.contains(item->text()))
+        {
+            chosen.insert(item->text());
+            added << item->text();
+        }
     }
+    m_selected->addItems(added);
 }
 
 void SEDQ_MNEMONIC_IMPORT_DLG::on_select_all()
@@ -201,9 +215,11 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
     for (int i = 0; i < m_selected->count(); ++i)
     {
         m_selected->setCurrentRow(i);
-        const QByteArray name = m_selected->item(i)->text().toUtf8();
+        const QString text = m_selected->item(i)->text();
+        const QByteArray name = text.toUtf8();
         const SDR_DATA_MNEMONICS_TABLE* from = source->find_table(name.constData());
-        if (target->find_table(name.constData()) == nullptr)
+        const bool in_document = target->find_table(name.constData()) != nullptr;
+        if (!in_document && !m_unsaved_tables.contains(text))
         {
             if (from != nullptr)
                 copies.emplace_back(from, false);
@@ -211,7 +227,7 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
         }
         const int answer = sedq_show_message(MSG_SEDQ::OC::OVERWRITE_OR_NOT(name.toStdString()));
         if (answer == ANSWER_OK && from != nullptr && target != source)
-            copies.emplace_back(from, true);
+            copies.emplace_back(from, in_document);
     }
     if (copies.empty())
         return true;
@@ -219,6 +235,11 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
     const SEDQ_EDIT_SCOPE edit(m_model, SEDQ_CHECK_COMPILATION_IF_POWERUP,
                                sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
     for (const auto& copy : copies)
-        copied = m_model->import_mnemonic_table(copy.first, copy.second) && copied;
+    {
+        const bool done = m_model->import_mnemonic_table(copy.first, copy.second);
+        if (done)
+            m_imported << QString::fromUtf8(copy.first->get_name());
+        copied = done && copied;
+    }
     return copied;
 }

@@ -31,6 +31,12 @@ public:
     QDialogButtonBox* get_button_box() const { return m_buttons; }
     SDR_DATA_SESSION* get_source() const { return m_source; }
 
+    // Names of tables the opener holds, unsaved, that the document lacks: a chosen table of such
+    // a name asks before it replaces the opener's, as for a table of the document.
+    void set_unsaved_tables(const QStringList& names) { m_unsaved_tables = names; }
+    // The tables OK copied into the document.
+    const QStringList& get_imported_tables() const { return m_imported; }
+
 public Q_SLOTS:
     void selected_file_change();
     void on_select();
@@ -51,6 +57,8 @@ private:
     SDR_DATA_SESSION* m_source = nullptr;
     QString m_file_path; // the source's full path; the field shows its name without directory
     QString m_file_name;
+    QStringList m_unsaved_tables;
+    QStringList m_imported;
 
     AFCQ_LINE_EDIT_BROWSE_BUTTON* m_browse = nullptr;
     QListWidget* m_available = nullptr;

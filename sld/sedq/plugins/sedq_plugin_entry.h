@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <functional>
 
 class QLibrary;
 
@@ -85,10 +86,18 @@ constexpr int SEDQ_PLUGIN_TEXT_SIZE = 1024;
 
 // One loaded library: the library (owned) and its kept entry points. Version and open are
 // used while loading only.
+//
+// The analyzer calls a plug-in only through the member functions: a call that throws does not
+// cross back into the analyzer. The plug-in is refused from then on (its state is unknown):
+// the user is told which plug-in and which call it was, sedq_find_plugin no longer finds it, and
+// its groups are passed over like those of a plug-in that is not loaded. The calls that take a
+// table handle are never made with a null one: a handle the plug-in did not return.
 struct SEDQ_PLUGIN_ENTRY
 {
     QLibrary* library = nullptr;
+    QString file; // the library's file name, for messages
     QStringList unit_names;
+    bool refused = false;
     PLUGIN_CLOSE plugin_close = nullptr;
     PLUGIN_GET_MNEMONIC_TABLES plugin_get_mnemonic_tables = nullptr;
     PLUGIN_OPEN_MNEMONIC_TABLE plugin_open_mnemonic_table = nullptr;
@@ -98,16 +107,38 @@ struct SEDQ_PLUGIN_ENTRY
     PLUGIN_GET_DISPLAY_MNEMONIC plugin_get_display_mnemonic = nullptr;
     PLUGIN_GET_TRIGGER_DATA plugin_get_trigger_data = nullptr;
     PLUGIN_GET_ERROR_MSG plugin_get_error_msg = nullptr;
+
+    // Each returns the plug-in's answer (0: success); a call that threw, or one refused before
+    // it was made, answers SEDQ_PLUGIN_CALL_FAILED.
+    int get_mnemonic_tables(PLUGIN_MNEMONIC_TABLE** setup_tables, int* setup_count, PLUGIN_MNEMONIC_TABLE** data_tables,
+                            int* data_count, char** node_names, int node_count);
+    int open_mnemonic_table(void** handle, const char* table_name, PLUGIN_INTERNAL_OPTION* options, int option_count);
+    int set_user_options(void* handle, const char** values, int count, char** messages, int message_size);
+    int refresh_display_mnemonics(void* handle);
+    int get_display_mnemonic(void* handle, char* text, int text_size, const char* value);
+    int get_trigger_data(void* handle, char* pattern, int pattern_size, const char* symbol);
+    // The plug-in's last error text cut to a readable length; empty when it has none.
+    QString get_error_text();
 };
+
+constexpr int SEDQ_PLUGIN_CALL_FAILED = -1;
 
 // Ordered by plain case-sensitive comparison of the plug-in names.
 extern QMap<QString, SEDQ_PLUGIN_ENTRY*> s_sedq_plugin_map;
 
-// The entry of a registered plug-in name, null when none is loaded under it.
+// The entry of a registered plug-in name, null when none is loaded under it or it was refused.
 SEDQ_PLUGIN_ENTRY* sedq_find_plugin(const QString& name);
 // A plug-in's text buffer read as UTF-8, cut at its last byte whether or not the plug-in
 // terminated it.
 QString sedq_plugin_text(char* buffer, int size);
+// A text a plug-in hands over to be shown to the user, read as UTF-8 no further than a readable
+// length: a longer one is cut (never inside a character) and marked as cut. Empty for null.
+QString sedq_plugin_message(const char* text);
+// The critical box, titled "Corvane", that shows what a plug-in said or what went wrong with it.
+void sedq_show_plugin_box(const QString& text);
+// Runs a call a library answers while it is loaded, before it is registered (its version, its
+// open): one that throws shows why the library is not used and answers SEDQ_PLUGIN_CALL_FAILED.
+int sedq_call_loading_plugin(const QString& file, const char* function, const std::function<int()>& call);
 // Calls a plug-in's open with a fresh name buffer: false when it fails; else its name and its
 // unit names (none for a count of 0 or less or a null array, "" for a null name).
 bool sedq_read_plugin_open(PLUGIN_OPEN open, QString* name, QStringList* unit_names);

@@ -1,6 +1,7 @@
 #include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -8,7 +9,9 @@
 SEDQ_PLUGIN_HIERARCHY_DLG::SEDQ_PLUGIN_HIERARCHY_DLG(const QStringList& paths, QString* result)
     : AFCQ_DIALOG(nullptr), m_list(new QListWidget(this)), m_result(result)
 {
+    setWindowTitle(QStringLiteral("Add Nodes with Plug-In: Instance to Decode"));
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Instances of the design the decoder decodes:"), this));
     m_list->addItems(paths);
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);

@@ -20,17 +20,29 @@ enum SETTINGS_COLUMN
 };
 
 const QString FILE_SUFFIX = QStringLiteral(" file");
+
+// An empty setting leaves the value to the decoder: the list says so, greyed.
+void show_setting(QTreeWidgetItem* item, const QString& value)
+{
+    item->setText(SETTING_COLUMN, value.isEmpty() ? QStringLiteral("(decoder's default)") : value);
+    item->setForeground(SETTING_COLUMN, value.isEmpty() ? item->treeWidget()->palette().brush(QPalette::Disabled,
+                                                                                                QPalette::Text)
+                                                          : item->treeWidget()->palette().brush(QPalette::Text));
+}
 } // namespace
 
 SEDQ_PLUGIN_OPTION_DLG::SEDQ_PLUGIN_OPTION_DLG(SEDQ_TX_MANAGER* tx,
                                                QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>* plugins)
     : AFCQ_DIALOG(nullptr), m_tx(tx), m_plugins(plugins)
 {
+    setWindowTitle(title_for(*plugins));
     auto* layout = new QVBoxLayout(this);
     auto* parameter = new QGroupBox(QStringLiteral("Parameter"), this);
     auto* grid = new QGridLayout(parameter);
     m_name = new QLabel(parameter);
     m_setting = new QLineEdit(parameter);
+    // The interface gives no defaults: an empty setting leaves the choice to the decoder.
+    m_setting->setPlaceholderText(QStringLiteral("empty: the decoder's default"));
     m_browse = new QPushButton(QStringLiteral("..."), parameter);
     m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(m_browse->text()) + 16);
     m_description = new QLabel(parameter);
@@ -62,7 +74,11 @@ SEDQ_PLUGIN_OPTION_DLG::SEDQ_PLUGIN_OPTION_DLG(SEDQ_TX_MANAGER* tx,
         for (const auto& option : plugin->user_options)
             m_settings[option.name] = option.value.section(QChar('\0'), 0, 0);
     for (auto it = m_settings.cbegin(); it != m_settings.cend(); ++it)
-        m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{it.key(), get_option_value(it.key())}));
+    {
+        auto* item = new QTreeWidgetItem(QStringList{it.key()});
+        m_tree->addTopLevelItem(item);
+        show_setting(item, it.value());
+    }
     if (m_tree->topLevelItemCount() == 0)
     {
         m_browse->setEnabled(false);
@@ -124,7 +140,7 @@ void SEDQ_PLUGIN_OPTION_DLG::set_option_value(const QString& name, const QString
     {
         QTreeWidgetItem* item = m_tree->topLevelItem(i);
         if (item->text(NAME_COLUMN) == name)
-            item->setText(SETTING_COLUMN, value);
+            show_setting(item, value);
     }
 }
 
@@ -191,21 +207,38 @@ void SEDQ_PLUGIN_OPTION_DLG::accept()
         }
     }
     m_tx->set_plugin_user_options(*m_plugins);
-    bool complained = false;
+    // The dialog shows one row per option name, so groups that share an option and refuse its
+    // setting alike are answered with one complaint; all complaints go in one box.
+    QStringList complaints;
     for (const SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* plugin : *m_plugins)
     {
         for (const auto& option : plugin->user_options)
         {
-            if (option.message.isEmpty())
+            const QString complaint = QString::fromLocal8Bit(option.message);
+            if (complaint.isEmpty() || complaints.contains(complaint))
                 continue;
-            complained = true;
+            complaints << complaint;
             for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
                 if (m_tree->topLevelItem(i)->text(NAME_COLUMN) == option.name)
                     m_tree->topLevelItem(i)->setSelected(true);
-            QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), QString::fromLocal8Bit(option.message));
-            box.exec();
         }
     }
-    if (!complained)
+    if (complaints.isEmpty())
+    {
         AFCQ_DIALOG::accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), complaints.join(QLatin1Char('\n')));
+    box.exec();
+}
+
+// "Plug-In Options: <plug-in>, ..." with each plug-in of the list named once.
+QString SEDQ_PLUGIN_OPTION_DLG::title_for(const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins)
+{
+    QStringList names;
+    for (const SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* plugin : plugins)
+        if (!plugin->plugin_name.isEmpty() && !names.contains(plugin->plugin_name))
+            names << plugin->plugin_name;
+    return names.isEmpty() ? QStringLiteral("Plug-In Options")
+                           : QStringLiteral("Plug-In Options: ") + names.join(QStringLiteral(", "));
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The options of a list of plug-in groups as one flat list of names and settings: one setting
 // edited at a time (a file option with a file chooser), all of them handed to the decoders on
-// OK. A decoder's complaint about an option is shown with that option selected, and the
-// dialog stays open.
+// OK. The decoders' complaints are shown in one box (each distinct complaint once) with their
+// options selected, and the dialog stays open. An empty setting is the decoder's default.
 
 #include "host/afcq.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -30,6 +30,8 @@ public:
     void set_option_value(const QString& name, const QString& value);
     // The file dialog's filters for the option `name`: one of the option's own kind, then any file.
     static QStringList browse_filters(const QString& name);
+    // The window title: what the dialog sets, and for which plug-ins.
+    static QString title_for(const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins);
 
 public Q_SLOTS:
     void on_selection_changed();

@@ -40,13 +40,29 @@ struct call
     }
 };
 
-// "<command> -<arg> "<value>" ..." with the values pasted raw.
+// A value as one word of a Tcl command: in double quotes, with every character that would end
+// the word or be substituted ($, [, ], the backslash and the quote) escaped, so the follow-up
+// receives the text the script gave, whatever it holds.
+QString quoted_word(const QString& value)
+{
+    QString word = QStringLiteral("\"");
+    for (const QChar c : value)
+    {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\') || c == QLatin1Char('$') || c == QLatin1Char('[') ||
+            c == QLatin1Char(']'))
+            word += QLatin1Char('\\');
+        word += c;
+    }
+    return word + QLatin1Char('"');
+}
+
+// "<command> -<arg> "<value>" ..." with each value one quoted word.
 QString follow_up(const call& given, SEDQ_AUTO_COMMAND command, std::initializer_list<SEDQ_AUTO_ARGUMENT_ENUM> ids)
 {
     QString text = QString::fromLatin1(sedq_auto_commands[size_t(command)].name);
     for (const SEDQ_AUTO_ARGUMENT_ENUM id : ids)
-        text += QString(" -%1 \"%2\"").arg(QString::fromLatin1(sedq_auto_get_string_by_argument_enum(id)),
-                                            given.text(id));
+        text += QString(" -%1 %2").arg(QString::fromLatin1(sedq_auto_get_string_by_argument_enum(id)),
+                                        quoted_word(given.text(id)));
     return text;
 }
 
@@ -186,6 +202,36 @@ SEDQ_FRAME_WND* test_frame()
     return windows.isEmpty() ? nullptr : windows.last();
 }
 
+// Where the step running now collects its failure. A step's dialog may run further steps (its
+// follow-up) while the step waits: their failure is the step's failure too.
+QString* s_step_failure = nullptr;
+
+int refuse_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, const QString& reason)
+{
+    const QString message = QString::fromLatin1(sedq_auto_commands[command].name) + ": " + reason;
+    sedq_test_step_failed(message);
+    Tcl_SetObjResult(interp, Tcl_NewStringObj(message.toUtf8().constData(), -1));
+    return TCL_ERROR;
+}
+
+// Runs the step's hook on the window; the failure the hook or its follow-up reported, empty
+// when there was none.
+QString run_hook(const step& what, const call& given)
+{
+    QString failure;
+    QString* outer = s_step_failure;
+    s_step_failure = &failure;
+    if (what.follow_up)
+        qui_prepare_for_modal_dlg_if_in_test(what.follow_up(given), 1000);
+    SEDQ_FRAME_WND* frame = test_frame();
+    if (SEDQ_VERIFY(frame != NULL))
+        what.hook(frame, given);
+    else
+        failure = QStringLiteral("no analyzer window is open");
+    s_step_failure = outer;
+    return failure;
+}
+
 int run_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, int argc, const char** argv)
 {
     call given;
@@ -196,24 +242,11 @@ int run_step(SEDQ_AUTO_COMMAND command, Tcl_Interp* interp, int argc, const char
     const step& what = steps[command];
     if (what.refusal)
         if (const QString refused = what.refusal(given); !refused.isEmpty())
-        {
-            const std::string message = std::string(sedq_auto_commands[command].name) + ": " + refused.toStdString();
-            Tcl_SetObjResult(interp, Tcl_NewStringObj(message.c_str(), -1));
-            return TCL_ERROR;
-        }
+            return refuse_step(command, interp, refused);
     // Accepting the properties needs no step of its own: the dialog's responder accepts it.
-    if (!what.hook)
-    {
-        if (what.result_one)
-            Tcl_SetResult(interp, const_cast<char*>("1"), TCL_VOLATILE);
-        return status;
-    }
-    if (what.follow_up)
-        qui_prepare_for_modal_dlg_if_in_test(what.follow_up(given), 1000);
-    SEDQ_FRAME_WND* frame = test_frame();
-    if (!SEDQ_VERIFY(frame != NULL))
-        return status;
-    what.hook(frame, given);
+    if (what.hook)
+        if (const QString failure = run_hook(what, given); !failure.isEmpty())
+            return refuse_step(command, interp, failure);
     if (what.result_one)
         Tcl_SetResult(interp, const_cast<char*>("1"), TCL_VOLATILE);
     return status;
@@ -238,6 +271,12 @@ int handler(ClientData, Tcl_Interp* interp, int argc, const char** argv)
     return run_step(SEDQ_AUTO_COMMAND(command), interp, argc, argv);
 }
 } // namespace
+
+void sedq_test_step_failed(const QString& reason)
+{
+    if (s_step_failure != nullptr && s_step_failure->isEmpty())
+        *s_step_failure = reason;
+}
 
 int sedq_add_node(ClientData, Tcl_Interp*, int argc, const char** argv)
 {

@@ -46,8 +46,18 @@ DIALOG* active_modal(const char* dialog_check)
 SEDQ_MNEMONIC_DLG* current_mnemonic_dialog()
 {
     auto* mnemonic_dlg = qobject_cast<SEDQ_MNEMONIC_DLG*>(SEDQ_TEST_FRAME_WND::sedq_find_current_dialog());
-    SEDQ_VERIFY(mnemonic_dlg != NULL);
+    if (!SEDQ_VERIFY(mnemonic_dlg != NULL))
+        sedq_test_step_failed(QStringLiteral("no Mnemonic Table Setup dialog is open"));
     return mnemonic_dlg;
+}
+
+// The current table of the setup dialog; a step that needs one fails without it.
+mySET* current_table(SEDQ_MNEMONIC_DLG* dialog)
+{
+    mySET* table = dialog->get_current_set();
+    if (table == nullptr)
+        sedq_test_step_failed(QStringLiteral("the Mnemonic Table Setup dialog has no table"));
+    return table;
 }
 
 int decimal(const QString& text)
@@ -129,20 +139,29 @@ void SEDQ_TEST_FRAME_WND::test_on_add_table_set_data(SEDQ_FRAME_WND*, const QStr
     }
 }
 
+// An entry the value dialog refused (too wide, no value, no mnemonic) fails the step.
 void SEDQ_TEST_FRAME_WND::test_on_add_entry(SEDQ_FRAME_WND*)
 {
-    if (SEDQ_MNEMONIC_DLG* dialog = current_mnemonic_dialog())
-        dialog->on_add_entry();
+    SEDQ_MNEMONIC_DLG* dialog = current_mnemonic_dialog();
+    mySET* table = dialog != nullptr ? current_table(dialog) : nullptr;
+    if (table == nullptr)
+        return;
+    const int entries = table->count;
+    dialog->on_add_entry();
+    if (dialog->get_current_set() != table || table->count == entries)
+        sedq_test_step_failed(QStringLiteral("the Add Entry dialog did not take the entry"));
 }
 
 void SEDQ_TEST_FRAME_WND::test_on_add_entry_set_data(SEDQ_FRAME_WND*, const QString& value, const QString& mnemonic,
                                                      const QString& radix)
 {
+    // The radix first: choosing it converts the value the field holds, so a value typed before
+    // it would be read in the old radix.
     if (auto* trigger_value_dlg = active_modal<SEDQ_TRIGGER_VALUE_DLG>("trigger_value_dlg != NULL"))
     {
+        trigger_value_dlg->get_radix_combo()->setCurrentIndex(decimal(radix));
         trigger_value_dlg->get_value_edit()->setText(value);
         trigger_value_dlg->get_mnemonic_edit()->setText(mnemonic);
-        trigger_value_dlg->get_radix_combo()->setCurrentIndex(decimal(radix));
     }
 }
 
@@ -175,14 +194,22 @@ void SEDQ_TEST_FRAME_WND::test_on_delete_table(SEDQ_FRAME_WND*)
         dialog->on_delete();
 }
 
-// Deletes the current row and then the given one, and shows the table as it is after both.
+// Deletes the current row and then the given one, and shows the table as it is after both. A
+// row the table lacks fails the step.
 void SEDQ_TEST_FRAME_WND::test_on_delete_entry(SEDQ_FRAME_WND*, const QString& row)
 {
     SEDQ_MNEMONIC_DLG* dialog = current_mnemonic_dialog();
     if (!dialog)
         return;
     dialog->on_delete_entry();
-    dialog->delete_entry(dialog->get_current_set(), decimal(row));
+    mySET* table = current_table(dialog);
+    bool number = false;
+    const int index = row.toInt(&number, 10);
+    if (table != nullptr && (!number || index < 0 || index >= table->count))
+        sedq_test_step_failed(
+            QString("table \"%1\" has no entry row \"%2\" (it has %3)").arg(table->name, row).arg(table->count));
+    else if (table != nullptr)
+        dialog->delete_entry(table, index);
     dialog->refresh_list(dialog->get_current_set());
 }
 
@@ -307,6 +334,13 @@ void SEDQ_TEST_FRAME_WND::test_check_locate_enable(SEDQ_FRAME_WND* frame)
 
 void SEDQ_TEST_FRAME_WND::test_set_storage_qualifier(SEDQ_FRAME_WND* frame, const QString& type)
 {
+    const QStringList types = SEDQ_TX_MANAGER::get_storage_qualifier_types();
+    if (!types.contains(type))
+    {
+        sedq_test_step_failed(QString("-type \"%1\" is no storage qualifier type; the types are \"%2\"")
+                                  .arg(type, types.join("\", \"")));
+        return;
+    }
     frame->get_tx_manager()->set_storage_qualifier_type(type);
 }
 
@@ -324,6 +358,14 @@ void SEDQ_TEST_FRAME_WND::test_set_active(SEDQ_FRAME_WND* frame, const QString& 
                                           const QString& log)
 {
     SEDQ_TX_MANAGER* manager = frame->get_tx_manager();
+    const QString missing = manager->get_missing_log_entry_part(signal_set, trigger, log);
+    if (!missing.isEmpty())
+    {
+        const QString name = missing == "signal set" ? signal_set : missing == "trigger" ? trigger : log;
+        sedq_test_step_failed(missing == "instance" ? QStringLiteral("the document has no instance")
+                                                    : QString("the current instance has no %1 \"%2\"").arg(missing, name));
+        return;
+    }
     manager->set_active(signal_set, trigger, log);
     manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CONFIGURATION | SEDQ_UPDATE_NODE_VIEW));
 }

@@ -9,6 +9,11 @@ class SEDQ_FRAME_WND;
 class SEDQ_OBJECT_WIDGET;
 class SEDQ_VIEW;
 
+// A hook could not do its step (a name the document lacks, a row the table lacks): the Tcl
+// command running it returns an error with the reason, and so does the command whose dialog
+// ran it. The first reason counts; outside a command nothing happens.
+void sedq_test_step_failed(const QString& reason);
+
 class SEDQ_TEST_FRAME_WND
 {
 public:

@@ -651,6 +651,7 @@ private:
     void reselect_after_delete(int selected_before);
     bool project_open();
     void open_column_menu(int column, int row, const QPoint& global_pos);
+    void label_bus_display_format_menu();
 
     // Time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_transitions.cpp).
     void normalise_zoom();

@@ -37,6 +37,7 @@ void SEDQ_VIEW::on_update_edit_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
+    label_bus_display_format_menu();
     if (QApplication::focusWidget() != this || !hasFocus())
         return;
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
@@ -71,6 +72,15 @@ void SEDQ_VIEW::on_update_edit_menu()
     enable(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION, on_update_bus_order(AFCQ_SEDQ_BUS_MSB_TO_LSB_ACTION));
     enable(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION, on_update_bus_order(AFCQ_SEDQ_BUS_LSB_TO_MSB_ACTION));
     enable(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, !m_tx_manager->is_advanced_mode(nullptr));
+}
+
+// The Setup and Data tabs show node lists of their own, each bus with its own format: the menu
+// says which list a choice sets.
+void SEDQ_VIEW::label_bus_display_format_menu()
+{
+    if (QMenu* menu = m_frame_wnd->get_bus_display_format_menu())
+        menu->setTitle(m_tx_manager->is_data_mode(SEDQ_CURRENT) ? tr("Bus Displa&y Format (Data Tab)")
+                                                                  : tr("Bus Displa&y Format (Setup Tab)"));
 }
 
 void SEDQ_VIEW::on_update_waveform_menu()

@@ -1,10 +1,13 @@
 // A decoder plug-in built in variants, each breaking the interface in one way (chosen by the
 // FAULTY_* definitions of its build): another version, a failing version call, a missing
-// export, a failing open, a name shared with another library, failing calls, texts that fill
-// their buffer without a terminator, option messages and no error text.
+// export, a failing open, a name shared with another library, failing calls (with or without
+// a table that opens), texts that fill their buffer without a terminator, option messages, no
+// error text, an error text of 64 MiB, and exceptions thrown out of the open or the display call.
 #include "sedq/plugins/sedq_plugin_entry.h"
 
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #ifndef FAULTY_NAME
 #define FAULTY_NAME "faulty"
@@ -54,6 +57,9 @@ EXPORT int plugin_get_version(int* version)
 
 EXPORT int plugin_open(char* name, int name_size, char*** unit_names, int* unit_count)
 {
+#ifdef FAULTY_THROW_IN_OPEN
+    throw std::runtime_error("the open blew up");
+#endif
     fill(name, name_size, FAULTY_NAME);
     *unit_names = s_units;
     *unit_count = 1;
@@ -79,7 +85,11 @@ EXPORT int plugin_open_mnemonic_table(void** handle, const char*, PLUGIN_INTERNA
 {
     static int table;
     *handle = &table;
+#ifdef FAULTY_TABLE_OPENS
+    return 0;
+#else
     return FAULTY_CALL_RESULT;
+#endif
 }
 
 #ifndef FAULTY_NO_CLOSE_TABLE
@@ -112,6 +122,9 @@ EXPORT int plugin_refresh_display_mnemonics(void*)
 
 EXPORT int plugin_get_display_mnemonic(void*, char* text, int text_size, const char*)
 {
+#ifdef FAULTY_THROW_IN_DISPLAY
+    throw 42; // not even an exception class
+#endif
     fill(text, text_size, "shown");
     return FAULTY_CALL_RESULT;
 }
@@ -124,8 +137,11 @@ EXPORT int plugin_get_trigger_data(void*, char* pattern, int pattern_size, const
 
 EXPORT const char* plugin_get_error_msg()
 {
-#ifdef FAULTY_NO_ERROR_TEXT
+#if defined(FAULTY_NO_ERROR_TEXT)
     return nullptr;
+#elif defined(FAULTY_HUGE_ERROR)
+    static const std::string text = std::string(FAULTY_NAME " failed: ") + std::string(64u << 20, 'E');
+    return text.c_str();
 #else
     return FAULTY_NAME " failed";
 #endif

@@ -2,7 +2,8 @@
 // byte, the data list its data byte, a valid flag and the busy line (a transmitter without a
 // valid flag: the data byte and the busy line, the byte shown while busy). A sampled byte shows as
 // its character (or in hexadecimal by the "Format" option); a typed character, "<hh>" or "*"
-// becomes trigger bits. Loaded only through the decoder plug-in interface.
+// becomes trigger bits. An option left empty keeps the decoder's default (115200 baud, no
+// symbol file, characters). Loaded only through the decoder plug-in interface.
 #include "sedq/plugins/sedq_plugin_entry.h"
 
 #include <cstdio>
@@ -57,13 +58,13 @@ PLUGIN_NODE_ENTRY s_setup_entries[DATA_BITS];
 PLUGIN_NODE_ENTRY s_data_entries[DATA_BITS + 2];
 
 char s_baud[] = "Baud rate";
-char s_baud_text[] = "Baud rate of the line";
+char s_baud_text[] = "Baud rate of the line (empty: 115200)";
 char s_number[] = "number";
 char s_symbols[] = "Symbol file";
-char s_symbols_text[] = "File of symbol names";
+char s_symbols_text[] = "File of symbol names (empty: none)";
 char s_file[] = "file";
 char s_format[] = "Format";
-char s_format_text[] = "Display format (char or hex)";
+char s_format_text[] = "Display format, char or hex (empty: char)";
 char s_string[] = "string";
 PLUGIN_USER_OPTION s_options[] = {{s_baud, s_baud_text, s_number},
                                   {s_symbols, s_symbols_text, s_file},
@@ -183,8 +184,13 @@ __attribute__((visibility("default"))) int plugin_get_mnemonic_tables(PLUGIN_MNE
     s_data_entries[DATA_BITS] = {has_valid ? s_valid : s_busy, s_alias};
     s_data_table.table_name = has_valid ? s_data_name : s_busy_data_name;
     s_data_table.node_count = has_valid ? DATA_BITS + 2 : DATA_BITS + 1;
+#ifdef UART_DATA_ONLY // a variant that taps the data list only
+    *setup_tables = nullptr;
+    *setup_count = 0;
+#else
     *setup_tables = &s_setup_table;
     *setup_count = 1;
+#endif
     *data_tables = &s_data_table;
     *data_count = 1;
     return 0;
@@ -214,8 +220,8 @@ __attribute__((visibility("default"))) int plugin_close_mnemonic_table()
     return 0;
 }
 
-// Values in the order of the options: baud rate, symbol file, format. A value the decoder
-// cannot use leaves a message and keeps the earlier setting.
+// Values in the order of the options: baud rate, symbol file, format. An empty value is the
+// default; a value the decoder cannot use leaves a message and keeps the earlier setting.
 __attribute__((visibility("default"))) int plugin_set_user_options(void* handle, const char** values, int count,
                                                                    char** messages, int message_size)
 {
@@ -223,7 +229,9 @@ __attribute__((visibility("default"))) int plugin_set_user_options(void* handle,
     auto* table = static_cast<TABLE*>(handle);
     if (table == nullptr)
         return fail("uart: no table");
-    if (count > 0)
+    if (count > 0 && values[0][0] == '\0')
+        table->baud = TABLE().baud;
+    else if (count > 0)
     {
         char* end = nullptr;
         const long baud = std::strtol(values[0], &end, 10);
