@@ -9,9 +9,6 @@ namespace standin::chi
 {
 namespace
 {
-// How far a first run looks for its trigger before it gives up.
-constexpr int64_t FIRST_RUN_SEARCH = int64_t(1) << 24;
-
 std::vector<chi_detail::sof_instance> instances_of(const std::vector<std::pair<unsigned, unsigned>>& pairs)
 {
     std::vector<chi_detail::sof_instance> instances;
@@ -105,14 +102,14 @@ bool acquire_first_run(SDR_DATA_LOG* log, std::string* error)
                  (plan != nullptr && !plan->start_reason.empty() ? ": " + plan->start_reason : std::string());
         return false;
     }
-    chi_detail::trigger_result first = chi_detail::trigger_search_from(plan->trigger_offset);
-    chi_detail::search_trigger(plan->trigger, plan->bank, FIRST_RUN_SEARCH, nullptr, &first);
-    if (!first.found)
+    // A first run is the capture a device makes from sample 0, as it does for a power-up trigger.
+    const chi_detail::capture_result first = chi_detail::capture_power_up(plan);
+    if (first.payload == nullptr)
     {
-        *error = name + ": the trigger is not met within " + std::to_string(FIRST_RUN_SEARCH) + " samples";
+        *error = name + ": the trigger is not met within " + std::to_string(chi_detail::POWER_UP_HORIZON) + " samples";
         return false;
     }
-    log->m_payload = chi_detail::capture(*plan, first, nullptr).payload;
+    log->m_payload = first.payload;
     return log->m_payload != nullptr;
 }
 } // namespace standin::chi
