@@ -124,14 +124,18 @@ void rebuild_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TREE_OBJECT* root)
     for (size_t i = 0; i < levels.size(); ++i) {
         if (trigger->m_level_trees[i])
             continue;
-        if (trigger->m_stored_level_trees[i].present)
+        if (trigger->m_stored_level_trees[i].present) {
             trigger->m_level_trees[i] = rebuild_condition(root, trigger->m_stored_level_trees[i]);
+            trigger->set_drawn(int(i), false);
+        }
         else if (!levels[i].expression.empty())
             trigger->m_level_trees[i] = rebuild_from_expression(root, trigger, int(i));
     }
     for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k)
-        if (!trigger->m_sq_trees[k] && trigger->m_stored_sq_trees[k].present)
+        if (!trigger->m_sq_trees[k] && trigger->m_stored_sq_trees[k].present) {
             trigger->m_sq_trees[k] = rebuild_condition(root, trigger->m_stored_sq_trees[k]);
+            trigger->set_drawn(k, true);
+        }
 }
 
 template <class VISIT>

@@ -293,6 +293,12 @@ TEST_F(SdrSession, commit_stores_advanced_equations_and_the_crc_ignores_basic_co
     EXPECT_EQ(m_session->ensure_level_tree(trigger(), 0, false), handle) << "created once";
     EXPECT_EQ(m_session->ensure_level_tree(trigger(), 3, false), nullptr) << "no such level";
 
+    trigger()->edit_transient().levels[0].expression = "preset";
+    handle->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+    m_session->commit_session();
+    EXPECT_EQ(count_calls("get_equation(1)"), 0);
+    EXPECT_EQ(trigger()->state().levels[0].expression, "preset") << "a preset keeps its text until it is edited";
+    m_session->get_trigger_at(0, false)->set_advanced_modified(0, false, true, true);
     m_session->commit_session();
     EXPECT_EQ(count_calls("get_equation(1)"), 1);
     EXPECT_EQ(trigger()->state().levels[0].expression.rfind("expr_", 0), 0u);
