@@ -29,6 +29,7 @@
 #include "host/chi_condition.h"
 #include "host/chi_private.h"
 #include "host/sci.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <algorithm>
 
@@ -193,7 +194,8 @@ void advanced_level::fit_constants(const step& parent, int width)
 
 int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error)
 {
-    if (depth > 400)
+    // The parse is no deeper than a condition may be; this guards the stack all the same.
+    if (depth > SDR_FILE_LIMITS::MAX_CONDITION_DEPTH)
     {
         *error = "equation nested too deeply";
         return -1;

@@ -2,6 +2,7 @@
 #include "host/sdr/sdr_file.h"
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/sdr/sdr_verify.h"
 
@@ -11,8 +12,8 @@ namespace
 {
 using ATTRIBUTES = std::vector<std::pair<std::string, std::string>>;
 
-// Far beyond any drawn condition; a guard against a tree that loops back on itself.
-const int MAX_COLLECT_DEPTH = 4096;
+// No condition is drawn deeper; a guard against a tree that loops back on itself.
+const int MAX_COLLECT_DEPTH = SDR_FILE_LIMITS::MAX_CONDITION_DEPTH;
 
 class attribute_collector : public SDR_TX_ATTRIBUTE_SINK
 {

@@ -456,6 +456,9 @@ private:
 // Index of the first object of that kind in the list; -1 for a null or empty list or no match.
 int sedq_get_object_index(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type);
 
+// The deepest nesting of the trees the objects form, in objects from a root down to a leaf
+// (0 for none); without recursion.
+int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects);
 // The order of objects from top to bottom: true when a's head lies above b's.
 bool sedq_object_compare(SEDQ_OBJECT* a, SEDQ_OBJECT* b);
 // The canonical order of inputs: by structure text, then by name.

@@ -3,6 +3,7 @@
 #include "sedq/advanced_trigger/sedq_object.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 SEDQ_OBJECT* SEDQ_OBJECT::get_root()
@@ -154,7 +155,9 @@ void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SE
             const SEDQ_OBJECT* child = frame.source->m_children.at(frame.next++);
             auto* copy = new SEDQ_OBJECT(frame.copy->m_copy, ORIGIN_POINT, nullptr);
             copy->m_property = child->m_property;
-            frame.copy->attach_child(copy);
+            // A new object cannot close a loop: no check up the tree, which would cost its depth.
+            copy->m_parent = frame.copy;
+            frame.copy->m_children.append(copy);
             stack.push_back({child, copy, 0});
             continue;
         }
@@ -163,6 +166,25 @@ void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SE
         if (!stack.empty() && made != nullptr)
             made->append(done);
     }
+}
+
+int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects)
+{
+    int deepest = 0;
+    std::vector<std::pair<const SEDQ_OBJECT*, int>> stack;
+    for (const SEDQ_OBJECT* object : objects) {
+        if (object == nullptr || !object->is_root())
+            continue;
+        stack.push_back({object, 1});
+        while (!stack.empty()) {
+            const auto [at, depth] = stack.back();
+            stack.pop_back();
+            deepest = std::max(deepest, depth);
+            for (const SEDQ_OBJECT* input : at->get_children())
+                stack.push_back({input, depth + 1});
+        }
+    }
+    return deepest;
 }
 
 bool sedq_object_compare_equations(SEDQ_OBJECT* a, SEDQ_OBJECT* b)
