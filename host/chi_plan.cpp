@@ -181,14 +181,14 @@ std::shared_ptr<const advanced_level> compile_level(acquisition_plan& plan, trig
                                                     const SDR_TRIGGER_LEVEL& level)
 {
     // What the editor drew and could not write whole would run as something else.
-    if (level.expression_faulty)
-    {
-        refuse(plan, level.name + ": the condition is incomplete or has an error");
-        return nullptr;
-    }
     if (level.expression.empty())
     {
         refuse(plan, level.name + ": the condition is empty");
+        return nullptr;
+    }
+    if (level.expression_faulty)
+    {
+        refuse(plan, level.name + ": the condition is incomplete or has an error");
         return nullptr;
     }
     std::string error;

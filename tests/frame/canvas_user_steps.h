@@ -110,6 +110,15 @@ public:
         return found;
     }
 
+    // The first object of that name in the canvas's list; null when none.
+    SEDQ_OBJECT* named(const QString& name) const
+    {
+        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
+            if (object->get_name() == name)
+                return object;
+        return nullptr;
+    }
+
     QPoint to_widget(QPoint point) const
     {
         QRect box(point, point);
