@@ -201,7 +201,7 @@ SDR_TX_TREE_OBJECT* SDR_TX_TRIGGER::get_advanced_trigger_root(int index, bool sq
 }
 
 // The editor tells the repository here that the objects of a condition changed: from now on the
-// condition's equation is the one its objects write.
+// condition's equation is the one its objects write, and it is written at once.
 void SDR_TX_TRIGGER::set_advanced_modified(int index, bool sq, bool first, bool second)
 {
     const int count = sq ? SDR_NUM_SQ_PATTERNS : get_num_levels();
@@ -214,4 +214,5 @@ void SDR_TX_TRIGGER::set_advanced_modified(int index, bool sq, bool first, bool 
         flags[0] = first;
         flags[1] = second;
     });
+    SDR_TX_SESSION::derive_equations(trigger());
 }
