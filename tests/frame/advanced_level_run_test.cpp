@@ -10,11 +10,9 @@
 // starts its search at sample 32, so the trigger is stored at sample 32 of the log.
 #include "canvas_user_steps.h"
 #include "jtag_widget_test_support.h"
-#include "support/demo_files.h"
 
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "host/standin/project_control.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/view/sedq_view.h"
 
@@ -31,15 +29,10 @@ protected:
     void SetUp() override
     {
         jtag_widget_fixture::SetUp();
-        m_previous_folder = QDir::currentPath();
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath("output"));
-        for (const char* file : {"demo.vtl", "standin_project.json", "output/demo_top.sof"})
-            ASSERT_TRUE(QFile::copy(sedq_demo_file(file), m_dir.filePath(file))) << file;
-        std::string error;
-        ASSERT_TRUE(standin::project::load(m_dir.filePath("standin_project.json").toStdString(), &error)) << error;
         // The host works in the project's folder.
+        m_previous_folder = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        m_frame = open_frame(path());
+        open_demo();
     }
 
     void TearDown() override
@@ -98,6 +91,38 @@ protected:
         m_frame = open_frame(path());
         tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
         refresh();
+    }
+
+    // The node table's bus `bus` dropped at `at`, a Bus Value below it and an Equality right of
+    // them from the Object Library, both wired into the Equality, and `value` typed into the
+    // Bus Value's Object Properties: the Equality, loose on the canvas.
+    SEDQ_OBJECT* draw_equality(const canvas_user_steps& user, const QString& bus, const QString& value, QPoint at)
+    {
+        user.drop_node(bus, at);
+        user.drop_palette_entry(QStringLiteral("Bus Value"), at + QPoint(0, 80));
+        user.drop_palette_entry(QStringLiteral("Equality"), at + QPoint(220, 10));
+        SEDQ_OBJECT* data = user.last_of(SEDQ_OBJECT::BUS);
+        SEDQ_OBJECT* constant = user.last_of(SEDQ_OBJECT::BUS_VALUE);
+        SEDQ_OBJECT* equality = user.last_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
+        EXPECT_TRUE(data != nullptr && constant != nullptr && equality != nullptr);
+        if (data == nullptr || constant == nullptr || equality == nullptr)
+            return nullptr;
+        user.connect_output(data, equality);
+        user.connect_output(constant, equality);
+        EXPECT_EQ(equality->get_children().size(), 2);
+        user.properties(constant, [value](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+            canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), value);
+        });
+        return equality;
+    }
+
+    // The drawing saved and opened again, where the level stores the equation its objects
+    // write; then compiled, programmed and run: the log the instance then shows.
+    SDR_DATA_LOG* save_reopen_and_run(int instance)
+    {
+        save_and_reopen();
+        EXPECT_EQ(stored_equation(instance), written_equation(instance));
+        return compile_program_and_run(instance);
     }
 
     // The toolbar's compile, the JTAG pane's Program, and Run on the instance; the log it then
@@ -178,10 +203,8 @@ TEST_F(advanced_level_run, a_state_based_level_triggers_where_its_drawn_conditio
         EXPECT_EQ(stored_equation(SERIAL_INSTANCE), "'uart_tx|busy'");
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     }
-    save_and_reopen();
+    SDR_DATA_LOG* log = save_reopen_and_run(SERIAL_INSTANCE);
     EXPECT_EQ(stored_equation(SERIAL_INSTANCE), "'uart_tx|busy'");
-    EXPECT_EQ(stored_equation(SERIAL_INSTANCE), written_equation(SERIAL_INSTANCE));
-    SDR_DATA_LOG* log = compile_program_and_run(SERIAL_INSTANCE);
     ASSERT_NE(log, nullptr);
     const int t = log->get_data_trigger_position(-1);
     ASSERT_EQ(t, TRIGGER_IN_LOG);
@@ -189,40 +212,27 @@ TEST_F(advanced_level_run, a_state_based_level_triggers_where_its_drawn_conditio
     EXPECT_EQ(bus_at(log, "uart_tx|data", 8, t), unsigned('V')) << "frame 0, not the preset's 'n'";
     EXPECT_EQ(bus_at(log, "uart_tx|data", 8, 0), unsigned('V')) << "the log starts at sample 0";
 
-    // Result <- And(busy, data == 'l'): an And and a comparison from the Object Library, the data
-    // bus from the node table, the character typed in Object Properties, and the outputs
-    // dragged onto their inputs (the busy line leaves the Result for the And). Whenever the
-    // search starts, the trigger falls in a frame of 'l' while busy.
+    // Result <- And(busy, data == 'l'), the busy line taken from the Result onto the And.
+    // Whenever the search starts, the trigger falls in a frame of 'l' while busy.
     {
         canvas_user_steps user = canvas_of(SERIAL_INSTANCE);
-        user.drop_palette_entry(QStringLiteral("Logical And"), QPoint(620, 230));
-        user.drop_palette_entry(QStringLiteral("Equality"), QPoint(420, 230));
-        user.drop_node(QStringLiteral("uart_tx|data[7..0]"), QPoint(200, 220));
-        user.drop_palette_entry(QStringLiteral("Bus Value"), QPoint(200, 300));
+        SEDQ_OBJECT* equality = draw_equality(user, QStringLiteral("uart_tx|data[7..0]"), QString::number(int('l')),
+                                              QPoint(200, 220));
+        user.drop_palette_entry(QStringLiteral("Logical And"), QPoint(640, 230));
         SEDQ_OBJECT* conjunction = user.last_of(SEDQ_OBJECT::LOGICAL_OPERATOR);
-        SEDQ_OBJECT* equality = user.last_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
-        SEDQ_OBJECT* data = user.last_of(SEDQ_OBJECT::BUS);
-        SEDQ_OBJECT* character = user.last_of(SEDQ_OBJECT::BUS_VALUE);
         SEDQ_OBJECT* busy = result()->get_children().value(0);
-        ASSERT_TRUE(conjunction && equality && data && character && busy);
-        user.connect_output(data, equality);
-        user.connect_output(character, equality);
+        ASSERT_TRUE(equality && conjunction && busy);
         user.connect_output(equality, conjunction);
         user.connect_output(busy, conjunction);
         user.connect_output(conjunction, result());
         ASSERT_EQ(conjunction->get_parent(), result());
         ASSERT_EQ(conjunction->get_children().size(), 2);
-        user.properties(character, [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
-            canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), QString::number(int('l')));
-        });
         refresh();
         EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
         EXPECT_EQ(stored_equation(SERIAL_INSTANCE), written_equation(SERIAL_INSTANCE));
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     }
-    save_and_reopen();
-    EXPECT_EQ(stored_equation(SERIAL_INSTANCE), written_equation(SERIAL_INSTANCE));
-    log = compile_program_and_run(SERIAL_INSTANCE);
+    log = save_reopen_and_run(SERIAL_INSTANCE);
     ASSERT_NE(log, nullptr);
     ASSERT_EQ(log->get_data_trigger_position(-1), TRIGGER_IN_LOG);
     EXPECT_TRUE(log->get_bit(row_of(log, "uart_tx|busy"), t));
@@ -247,21 +257,11 @@ TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_
     {
         canvas_user_steps user = canvas_of(COUNTER_INSTANCE);
         ASSERT_NE(result(), nullptr);
-        user.drop_node(QStringLiteral("counter|count[15..0]"), QPoint(80, 380));
-        user.drop_palette_entry(QStringLiteral("Equality"), QPoint(300, 300));
-        user.drop_palette_entry(QStringLiteral("Bus Value"), QPoint(80, 460));
-        SEDQ_OBJECT* count = user.last_of(SEDQ_OBJECT::BUS);
-        SEDQ_OBJECT* equality = user.last_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
-        SEDQ_OBJECT* value = user.last_of(SEDQ_OBJECT::BUS_VALUE);
-        ASSERT_TRUE(count != nullptr && equality != nullptr && value != nullptr);
-        user.connect_output(count, equality);
-        user.connect_output(value, equality);
+        SEDQ_OBJECT* equality =
+            draw_equality(user, QStringLiteral("counter|count[15..0]"), QStringLiteral("300"), QPoint(80, 300));
+        ASSERT_NE(equality, nullptr);
         user.connect_output(equality, result());
         ASSERT_EQ(equality->get_parent(), result());
-        ASSERT_EQ(equality->get_children().size(), 2);
-        user.properties(value, [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
-            canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), QStringLiteral("300"));
-        });
         refresh();
         EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
         EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
@@ -271,9 +271,7 @@ TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_
             << stored_equation(COUNTER_INSTANCE);
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     }
-    save_and_reopen();
-    EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
-    SDR_DATA_LOG* log = compile_program_and_run(COUNTER_INSTANCE);
+    SDR_DATA_LOG* log = save_reopen_and_run(COUNTER_INSTANCE);
     ASSERT_NE(log, nullptr);
     int t = log->get_data_trigger_position(-1);
     ASSERT_GT(t, 0);
@@ -288,9 +286,7 @@ TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_
         refresh();
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
     }
-    save_and_reopen();
-    EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
-    log = compile_program_and_run(COUNTER_INSTANCE);
+    log = save_reopen_and_run(COUNTER_INSTANCE);
     ASSERT_NE(log, nullptr);
     t = log->get_data_trigger_position(-1);
     EXPECT_EQ(bus_at(log, "counter|count", 16, t), 700u);
