@@ -496,8 +496,8 @@ public:
     std::vector<SDR_TX_TREE_OBJECT*> m_level_trees;
     SDR_TX_TREE_OBJECT* m_sq_trees[SDR_NUM_SQ_PATTERNS] = {nullptr, nullptr, nullptr};
     SDR_TX_TREE_OBJECT* m_state_machine_object = nullptr;
-    // Conditions whose stored equation follows their objects: edited on the canvas, or read
-    // from a file's stored tree. A condition only ever given its equation (a preset) keeps that
+    // Conditions whose stored equation follows their objects: edited on the canvas, now or
+    // before the file was saved. A condition only ever given its equation (a preset) keeps that
     // text, which its objects may not be able to show whole, until they are edited. Per level
     // index and SQ pattern; never undone, like the handles.
     std::vector<char> m_level_drawn;

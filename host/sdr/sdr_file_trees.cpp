@@ -127,7 +127,10 @@ void rebuild_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TREE_OBJECT* root)
             continue;
         if (trigger->m_stored_level_trees[i].present) {
             trigger->m_level_trees[i] = rebuild_condition(root, trigger->m_stored_level_trees[i]);
-            trigger->set_drawn(int(i), false);
+            // A condition the editor changed follows its objects; a preset saved as the tree it
+            // opened as keeps its own text, which its objects may not show whole.
+            if (levels[i].adv_modified[0])
+                trigger->set_drawn(int(i), false);
         }
         else if (!levels[i].expression.empty())
             trigger->m_level_trees[i] = rebuild_from_expression(root, trigger, int(i));
@@ -135,7 +138,8 @@ void rebuild_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TREE_OBJECT* root)
     for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k)
         if (!trigger->m_sq_trees[k] && trigger->m_stored_sq_trees[k].present) {
             trigger->m_sq_trees[k] = rebuild_condition(root, trigger->m_stored_sq_trees[k]);
-            trigger->set_drawn(k, true);
+            if (trigger->state().sq_patterns[k].adv_modified[0])
+                trigger->set_drawn(k, true);
         }
 }
 

@@ -114,7 +114,7 @@ void SDR_TX_SESSION::commit_trigger(SDR_DATA_TRIGGER* trigger)
 namespace
 {
 // The handle of a condition whose equation follows its objects, else null: one with objects,
-// drawn (edited, or read as a tree) or never given an equation of its own.
+// drawn (edited on the canvas) or never given an equation of its own.
 SDR_TX_TREE_OBJECT* drawn(SDR_TX_TREE_OBJECT* handle, bool is_drawn, const std::string& equation)
 {
     if (handle == nullptr || (!is_drawn && !equation.empty()))
