@@ -12,7 +12,7 @@
 //   (&x), (|x), (^x)       reductions over the bits of x
 //   compare(a, op, b, vc|cc, sc|uc)  over the wider side; sc: both sides two's complement
 //   shift(type, dir, n, x) over the width of x, as the condition objects shift a constant
-//   {a, b, ...}            a bus, most significant first; at most 64 bits
+//   {a, b, ...}            a bus, most significant first, of any width
 //   mbpm('pattern', x)     one symbol per bit of x, most significant first: X don't care,
 //                          0/L low, 1/H high, R rising, F falling, E either edge
 //   imbpm('p', {nodes})    the same over the named trigger nodes (names separated by commas,
@@ -21,12 +21,15 @@
 //                          (back to 0 where it does not), "e" every sample where it holds, "s"
 //                          each rise of x; true where the count equals v, and with hold from
 //                          the first time on. Counters count from the start of the level's search.
-//   variable(n), constant(n), numbers   the value as compiled
+//   variable(n), constant(n), numbers   the value as compiled, as wide as what takes it
+//                          (zero-extended, or sign-extended when negative)
+// Values are held as one word per bit, so no form is limited to 64 bits.
 // A user's own trigger module (mvx_custom_trigger_hdl) cannot be simulated: compiling the
 // level fails with its name.
 #include "host/chi_condition.h"
 #include "host/chi_private.h"
 #include "host/sci.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <algorithm>
 
@@ -37,59 +40,6 @@ namespace
 uint64_t mask_of(int width)
 {
     return width >= 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1;
-}
-
-int64_t signed_of(uint64_t value, int width)
-{
-    if (width >= 64)
-        return int64_t(value);
-    const uint64_t sign = uint64_t(1) << (width - 1);
-    return int64_t((value ^ sign) - sign);
-}
-
-int parity(uint64_t v)
-{
-    return __builtin_popcountll(v) & 1;
-}
-
-uint64_t shifted(uint64_t value, int width, SCI_SHIFT_TYPE type, bool right, uint64_t distance)
-{
-    const uint64_t mask = mask_of(width);
-    uint64_t v = value & mask;
-    const uint64_t msb = width >= 1 ? uint64_t(1) << (width - 1) : 0;
-    if (type == SCI_STYPE_ROTATE)
-    {
-        const uint64_t turns = width > 0 ? distance % uint64_t(width) : 0;
-        for (uint64_t i = 0; i < turns; ++i)
-            v = right ? (v >> 1) | ((v & 1) != 0 ? msb : 0) : ((v << 1) | ((v & msb) != 0 ? 1 : 0)) & mask;
-        return v;
-    }
-    if (type == SCI_STYPE_ARITHMETIC && right)
-    {
-        for (uint64_t i = 0; i < std::min<uint64_t>(distance, 64); ++i)
-            v = (v >> 1) | (v & msb);
-        return v;
-    }
-    if (distance >= 64)
-        return 0;
-    return right ? v >> distance : (v << distance) & mask;
-}
-
-bool compared(SCI_COMPARE_TYPE op, uint64_t a, uint64_t b, bool is_signed, int width)
-{
-    const bool less = is_signed ? signed_of(a, width) < signed_of(b, width) : a < b;
-    const bool equal = a == b;
-    switch (op)
-    {
-    case SCI_CTYPE_GREATER_THAN: return !less && !equal;
-    case SCI_CTYPE_GREATER_THAN_OR_EQUAL_TO: return !less;
-    case SCI_CTYPE_LESS_THAN: return less;
-    case SCI_CTYPE_LESS_THAN_OR_EQUAL_TO: return less || equal;
-    case SCI_CTYPE_EQUAL_TO: return equal;
-    case SCI_CTYPE_NOT_EQUAL_TO: return !equal;
-    case SCI_CTYPE_TRUE: return true;
-    default: return false;
-    }
 }
 
 // The names of an imbpm node list: separated by commas outside quotes, quotes taken off.
@@ -160,7 +110,7 @@ bool advanced_level::compile(const SCI_ADVANCED_TRIGGER_BASE* root, const source
     for (step& each : m_steps)
     {
         each.pure = each.ring < 0 && each.what != COUNTER && each.what != NODE_DETECT &&
-                    (each.what != DETECT || (each.rise | each.fall | each.either) == 0);
+                    (each.what != DETECT || !each.edges);
         for (int k = 0; k < each.count && each.pure; ++k)
             each.pure = m_steps[size_t(m_inputs[size_t(each.first + k)])].pure;
     }
@@ -184,7 +134,21 @@ bool advanced_level::compile(const SCI_ADVANCED_TRIGGER_BASE* root, const source
     return true;
 }
 
-bool advanced_level::set_pattern(step* s, const std::string& pattern, int width, std::string* error) const
+namespace
+{
+enum symbol : uint8_t
+{
+    ANY,
+    HIGH,
+    LOW,
+    RISE,
+    FALL,
+    EITHER
+};
+} // namespace
+
+bool advanced_level::read_pattern(const std::string& pattern, int width, std::vector<uint8_t>* symbols, bool* edges,
+                                  std::string* error) const
 {
     if (int(pattern.size()) != width)
     {
@@ -192,21 +156,23 @@ bool advanced_level::set_pattern(step* s, const std::string& pattern, int width,
                  std::to_string(width) + " bits";
         return false;
     }
+    symbols->assign(size_t(width), ANY);
     for (int i = 0; i < width; ++i)
     {
-        const uint64_t bit = uint64_t(1) << (width - 1 - i);
+        uint8_t& at = (*symbols)[size_t(width - 1 - i)];
         switch (pattern[size_t(i)])
         {
         case 'X': case 'x': break;
-        case '0': case 'L': case 'l': s->low |= bit; break;
-        case '1': case 'H': case 'h': s->high |= bit; break;
-        case 'R': case 'r': s->rise |= bit; break;
-        case 'F': case 'f': s->fall |= bit; break;
-        case 'E': case 'e': s->either |= bit; break;
+        case '0': case 'L': case 'l': at = LOW; break;
+        case '1': case 'H': case 'h': at = HIGH; break;
+        case 'R': case 'r': at = RISE; break;
+        case 'F': case 'f': at = FALL; break;
+        case 'E': case 'e': at = EITHER; break;
         default:
             *error = std::string("pattern '") + pattern + "' holds '" + pattern[size_t(i)] + "'";
             return false;
         }
+        *edges = *edges || at >= RISE;
     }
     return true;
 }
@@ -228,7 +194,8 @@ void advanced_level::fit_constants(const step& parent, int width)
 
 int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error)
 {
-    if (depth > 400)
+    // The parse is no deeper than a condition may be; this guards the stack all the same.
+    if (depth > SDR_FILE_LIMITS::MAX_CONDITION_DEPTH)
     {
         *error = "equation nested too deeply";
         return -1;
@@ -282,7 +249,7 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
     {
         const auto* constant = static_cast<const SCI_ADVANCED_TRIGGER_INPUT_CONSTANT*>(node);
         s.what = CONSTANT;
-        s.width = std::min(constant->get_bit_width(), BUS_LIMIT);
+        s.width = std::max(1, constant->get_bit_width());
         s.value = uint64_t(constant->get_value()) & mask_of(s.width);
         // A negative constant keeps its sign when a wider operation takes it.
         s.flag = constant->get_value() < 0;
@@ -350,12 +317,6 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         s.width = 0;
         for (int i = 0; i < int(inputs.size()); ++i)
             s.width += width_of(i);
-        if (s.width > BUS_LIMIT)
-        {
-            *error = "a bus of " + std::to_string(s.width) + " bits is wider than the " + std::to_string(BUS_LIMIT) +
-                     " bits the device takes";
-            return -1;
-        }
         break;
     }
     case SCI_KIND_MBPM:
@@ -364,14 +325,16 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         int width = 0;
         for (int i = 0; i < int(inputs.size()); ++i)
             width += width_of(i);
-        if (width > BUS_LIMIT)
-        {
-            *error = "a detector of " + std::to_string(width) + " bits is wider than the " +
-                     std::to_string(BUS_LIMIT) + " bits the device takes";
+        std::vector<uint8_t> symbols;
+        if (!read_pattern(static_cast<const SCI_ADVANCED_TRIGGER_MBPM*>(node)->get_pattern(), width, &symbols,
+                          &s.edges, error))
             return -1;
-        }
-        if (!set_pattern(&s, static_cast<const SCI_ADVANCED_TRIGGER_MBPM*>(node)->get_pattern(), width, error))
-            return -1;
+        // The last input holds the least significant bits.
+        int at = 0;
+        for (int i = int(inputs.size()) - 1; i >= 0; --i)
+            for (int b = 0; b < width_of(i); ++b, ++at)
+                if (symbols[size_t(at)] != ANY)
+                    s.taps.push_back({i, b, symbols[size_t(at)]});
         s.value = uint64_t(width);
         s.width = 1;
         break;
@@ -389,14 +352,11 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
             }
             s.nodes.push_back(sources(name));
         }
-        if (int(s.nodes.size()) > BUS_LIMIT)
-        {
-            *error = "a detector of " + std::to_string(s.nodes.size()) + " nodes is wider than the " +
-                     std::to_string(BUS_LIMIT) + " bits the device takes";
+        std::vector<uint8_t> symbols;
+        if (!read_pattern(pattern_of(detector->get_pattern()), int(s.nodes.size()), &symbols, &s.edges, error))
             return -1;
-        }
-        if (!set_pattern(&s, pattern_of(detector->get_pattern()), int(s.nodes.size()), error))
-            return -1;
+        // The first node is the most significant.
+        s.node_symbols.assign(symbols.rbegin(), symbols.rend());
         s.width = 1;
         break;
     }
@@ -512,16 +472,19 @@ uint64_t compared_slices(SCI_COMPARE_TYPE op, uint64_t less, uint64_t equal)
     }
 }
 
-// One bit of a detector over a block: what its pattern symbol asks of the bit now and before.
-uint64_t detected(uint64_t now, uint64_t prior, uint64_t bit, const uint64_t* masks)
+// One bit of a detector over a block: where the bit does what its pattern symbol asks, now
+// and at the sample before.
+uint64_t detected(uint64_t now, uint64_t prior, uint8_t symbol)
 {
-    uint64_t v = ALL;
-    if (masks[0] & bit) v &= now;                 // high
-    if (masks[1] & bit) v &= ~now;                // low
-    if (masks[2] & bit) v &= now & ~prior;        // rising
-    if (masks[3] & bit) v &= ~now & prior;        // falling
-    if (masks[4] & bit) v &= now ^ prior;         // either edge
-    return v;
+    switch (symbol)
+    {
+    case HIGH: return now;
+    case LOW: return ~now;
+    case RISE: return now & ~prior;
+    case FALL: return ~now & prior;
+    case EITHER: return now ^ prior;
+    default: return ALL;
+    }
 }
 } // namespace
 
@@ -607,8 +570,6 @@ void advanced_level::start(const signal_bank& bank, int64_t sample, state* s) co
     s->rows.assign(m_readers.size(), {});
     s->row_first.assign(m_readers.size(), 0);
     s->row_last.assign(m_readers.size(), 0);
-    s->now.assign(m_steps.size(), 0);
-    s->before.assign(m_steps.size(), 0);
     s->words.assign(size_t(m_words), 0);
     s->last.assign(size_t(m_words), 0);
     s->truths.assign(m_steps.size(), 0);
@@ -621,12 +582,7 @@ void advanced_level::start(const signal_bank& bank, int64_t sample, state* s) co
     // The sample before gives the edges of the first one; no counter counts on it. Its values
     // go in as the last bit of the block before the first.
     if (sample > 0)
-    {
         evaluate_before(bank, sample - 1, s);
-        for (size_t i = 0; i < m_steps.size(); ++i)
-            for (int b = 0; b < std::max(1, m_steps[i].width) && b < 64; ++b)
-                s->words[size_t(m_steps[i].slot + b)] = ((s->now[i] >> b) & 1) << 63;
-    }
     for (size_t r = 0; r < m_readers.size(); ++r)
         if (m_readers[r].source >= 0)
             s->row_last[r] = uint64_t(bank.bit(m_readers[r].source, std::max<int64_t>(0, sample - 1)) ? 1 : 0) << 63;
@@ -686,133 +642,29 @@ int64_t advanced_level::first_holding(const signal_bank& bank, int64_t from, int
     return -1;
 }
 
-// The values at the one sample before a search starts, read bit by bit: no counter counts and
-// no delayed step has given out a result yet.
+// The values at the one sample before a search starts, each as the last bit of the block before
+// the first: every step over that one sample, its edges taken against 0, no counter counting and
+// no delayed step giving out a result yet.
 void advanced_level::evaluate_before(const signal_bank& bank, int64_t sample, state* s) const
 {
-    uint64_t* now = s->now.data();
-    const uint64_t* before = s->before.data();
-    const int* in = m_inputs.data();
-    for (size_t i = 0; i < m_steps.size(); ++i)
-    {
-        const step& st = m_steps[i];
-        const int* args = in + st.first;
-        uint64_t v = 0;
-        switch (st.what)
-        {
-        case WIRE:
-            v = st.source < 0 ? 0 : bank.bit(st.source, std::max<int64_t>(0, sample - st.delay)) ? 1 : 0;
-            break;
-        case CONSTANT:
-            v = st.value;
-            break;
-        case LOGICAL_AND:
-            v = 1;
-            for (int k = 0; k < st.count && v != 0; ++k)
-                v = now[args[k]] != 0 ? 1 : 0;
-            break;
-        case LOGICAL_OR:
-            for (int k = 0; k < st.count && v == 0; ++k)
-                v = now[args[k]] != 0 ? 1 : 0;
-            break;
-        case LOGICAL_XOR:
-            for (int k = 0; k < st.count; ++k)
-                v ^= now[args[k]] != 0 ? 1 : 0;
-            break;
-        case LOGICAL_NOT:
-            v = now[args[0]] == 0 ? 1 : 0;
-            break;
-        case BIT_AND:
-            v = mask_of(st.width);
-            for (int k = 0; k < st.count; ++k)
-                v &= now[args[k]];
-            break;
-        case BIT_OR:
-            for (int k = 0; k < st.count; ++k)
-                v |= now[args[k]];
-            break;
-        case BIT_XOR:
-            for (int k = 0; k < st.count; ++k)
-                v ^= now[args[k]];
-            break;
-        case BIT_NOT:
-            v = ~now[args[0]] & mask_of(st.width);
-            break;
-        case REDUCE_AND:
-        {
-            const int width = m_steps[size_t(args[0])].width;
-            v = (now[args[0]] & mask_of(width)) == mask_of(width) ? 1 : 0;
-            break;
-        }
-        case REDUCE_OR:
-            v = now[args[0]] != 0 ? 1 : 0;
-            break;
-        case REDUCE_XOR:
-            v = uint64_t(parity(now[args[0]]));
-            break;
-        case COMPARE:
-        {
-            const int width = int(st.value);
-            v = compared(SCI_COMPARE_TYPE(st.operation), now[args[0]] & mask_of(width), now[args[1]] & mask_of(width),
-                         st.flag, width)
-                    ? 1
-                    : 0;
-            break;
-        }
-        case SHIFT:
-            v = shifted(now[args[0]], st.width, SCI_SHIFT_TYPE(st.operation), st.flag, st.value);
-            break;
-        case CONCATENATE:
-            for (int k = 0; k < st.count; ++k)
-            {
-                const int width = m_steps[size_t(args[k])].width;
-                v = (width >= 64 ? 0 : v << width) | (now[args[k]] & mask_of(width));
-            }
-            break;
-        case DETECT:
-        case NODE_DETECT:
-        {
-            uint64_t bus = 0;
-            uint64_t prior = 0;
-            if (st.what == DETECT)
-            {
-                for (int k = 0; k < st.count; ++k)
-                {
-                    const int width = m_steps[size_t(args[k])].width;
-                    bus = (width >= 64 ? 0 : bus << width) | (now[args[k]] & mask_of(width));
-                    prior = (width >= 64 ? 0 : prior << width) | (before[args[k]] & mask_of(width));
-                }
-            }
-            else
-            {
-                for (int node : st.nodes)
-                {
-                    bus = bus << 1 | (node >= 0 && bank.bit(node, sample) ? 1 : 0);
-                    prior = prior << 1 | (node >= 0 && bank.bit(node, sample > 0 ? sample - 1 : 0) ? 1 : 0);
-                }
-            }
-            v = (bus & st.high) == st.high && (~bus & st.low) == st.low && (bus & ~prior & st.rise) == st.rise &&
-                        (~bus & prior & st.fall) == st.fall && ((bus ^ prior) & st.either) == st.either
-                    ? 1
-                    : 0;
-            break;
-        }
-        case COUNTER:
-            break;
-        case RESULT:
-            v = now[args[0]] != 0 ? 1 : 0;
-            break;
-        }
-        now[i] = st.ring >= 0 ? 0 : v;
-    }
+    std::fill(s->last.begin(), s->last.end(), 0);
+    evaluate_steps(bank, sample, true, s);
+    for (uint64_t& word : s->words)
+        word = (word & 1) << 63;
 }
 
 // One block of 64 samples, every step over all of them at once.
 void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
 {
     const int64_t k = ++s->block;
-    const int64_t first = s->first + k * BLOCK;
     s->last.swap(s->words);
+    evaluate_steps(bank, s->first + k * BLOCK, false, s);
+    s->result_before = s->result;
+    s->result = m_steps.empty() ? 0 : s->truths[m_steps.size() - 1];
+}
+
+void advanced_level::evaluate_steps(const signal_bank& bank, int64_t first, bool before, state* s) const
+{
     uint64_t* words = s->words.data();
     const uint64_t* last = s->last.data();
     const int* in = m_inputs.data();
@@ -821,6 +673,9 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
     auto width_of = [steps](int index) { return std::max(1, steps[index].width); };
     auto slices = [words, steps](int index) { return words + steps[index].slot; };
     auto truth = [truths](int index) { return truths[index]; };
+    auto level = [&bank](int source, int64_t at) {
+        return source >= 0 && bank.bit(source, std::max<int64_t>(0, at)) ? ALL : uint64_t(0);
+    };
     for (size_t i = 0; i < m_steps.size(); ++i)
     {
         const step& st = m_steps[i];
@@ -843,11 +698,12 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
         switch (st.what)
         {
         case WIRE:
-            out[0] = st.reader < 0 ? 0 : row_word(bank, st.reader, first - st.delay, s);
+            out[0] = before ? level(st.source, first - st.delay)
+                            : st.reader < 0 ? 0 : row_word(bank, st.reader, first - st.delay, s);
             break;
         case CONSTANT:
             for (int b = 0; b < width; ++b)
-                out[b] = ((st.value >> b) & 1) != 0 ? ALL : 0;
+                out[b] = (b < 64 ? ((st.value >> b) & 1) != 0 : st.flag) ? ALL : 0;
             break;
         case LOGICAL_AND:
             out[0] = ALL;
@@ -935,7 +791,7 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
                 }
                 else if (type == SCI_STYPE_ARITHMETIC && right)
                 {
-                    const uint64_t from_bit = uint64_t(b) + std::min<uint64_t>(st.value, 64);
+                    const uint64_t from_bit = uint64_t(b) + std::min<uint64_t>(st.value, uint64_t(width));
                     out[b] = from_bit < uint64_t(width) ? x[from_bit] : x[width - 1];
                 }
                 else if (st.value >= uint64_t(width))
@@ -957,30 +813,28 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
         }
         case DETECT:
         {
-            const uint64_t masks[] = {st.high, st.low, st.rise, st.fall, st.either};
             uint64_t v = ALL;
-            int at = 0;
-            for (int a = st.count - 1; a >= 0; --a)
+            for (const step::tap& t : st.taps)
             {
-                const int slot = m_steps[size_t(args[a])].slot;
-                for (int b = 0; b < width_of(args[a]) && at < 64; ++b, ++at)
-                    if (((st.high | st.low | st.rise | st.fall | st.either) >> at) & 1)
-                        v &= detected(words[slot + b], prior_of(words[slot + b], last[slot + b]), uint64_t(1) << at,
-                                  masks);
+                const int slot = m_steps[size_t(args[t.input])].slot + t.bit;
+                v &= detected(words[slot], prior_of(words[slot], last[slot]), t.symbol);
             }
             out[0] = v;
             break;
         }
         case NODE_DETECT:
         {
-            const uint64_t masks[] = {st.high, st.low, st.rise, st.fall, st.either};
-            const int count = int(st.nodes.size());
             uint64_t v = ALL;
-            for (int n = 0; n < count; ++n)
+            for (size_t n = 0; n < st.nodes.size(); ++n)
             {
-                const int r = st.reader + n;
+                const int r = st.reader + int(n);
+                if (before)
+                {
+                    v &= detected(level(st.nodes[n], first), level(st.nodes[n], first - 1), st.node_symbols[n]);
+                    continue;
+                }
                 const uint64_t now = row_word(bank, r, first, s);
-                v &= detected(now, prior_of(now, s->row_last[size_t(r)]), uint64_t(1) << (count - 1 - n), masks);
+                v &= detected(now, prior_of(now, s->row_last[size_t(r)]), st.node_symbols[n]);
                 s->row_last[size_t(r)] = now;
             }
             out[0] = v;
@@ -988,6 +842,11 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
         }
         case COUNTER:
         {
+            if (before)
+            {
+                out[0] = 0;
+                break;
+            }
             const int input = args[0];
             const uint64_t high = truth(input);
             const uint64_t prior = prior_of(high, any_of(last + m_steps[size_t(input)].slot, width_of(input)));
@@ -999,10 +858,13 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
             break;
         }
         if (st.ring >= 0)
-            delay_block(st, out, s);
+        {
+            if (before)
+                std::fill(out, out + width, 0);
+            else
+                delay_block(st, out, s);
+        }
         truths[i] = width == 1 ? out[0] : any_of(out, width);
     }
-    s->result_before = s->result;
-    s->result = m_steps.empty() ? 0 : truth(int(m_steps.size()) - 1);
 }
 } // namespace chi_detail

@@ -50,6 +50,7 @@ bool parse_hex(const QString& text, unsigned* value)
 sof_instance compile_instance(SDR_DATA_INSTANCE* instance, int flow)
 {
     SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    SDR_TX_SESSION::derive_equations(trigger);
     sof_instance compiled;
     compiled.name = instance->get_name();
     compiled.node_info = node_info_word(instance);

@@ -19,9 +19,6 @@ namespace chi_detail
 {
 class signal_bank;
 
-// The widest bus the device compares, shifts or counts.
-constexpr int BUS_LIMIT = 64;
-
 class advanced_level
 {
 public:
@@ -33,10 +30,6 @@ public:
     // with sample i of the block at bit i.
     struct state
     {
-        // Each step's value at the sample before the start, worked out sample-wise against
-        // `before` (all 0): its edges and the last bit of the block before block 0.
-        std::vector<uint64_t> now;
-        std::vector<uint64_t> before;
         std::vector<uint64_t> words;        // each step's slices over the current block
         std::vector<uint64_t> last;         // ... over the block before
         std::vector<uint64_t> truths;       // per step: where its value is not 0 in the block
@@ -92,8 +85,17 @@ private:
         int operation = 0;                  // compare operator, shift type, counter mode
         bool flag = false;                  // signed compare, right shift, holding counter
         int counter = -1;                   // index of a counter in the state
-        // DETECT and NODE_DETECT: per bit, MSB first in the pattern, LSB at bit 0.
-        uint64_t high = 0, low = 0, rise = 0, fall = 0, either = 0;
+        // DETECT: the bits the pattern asks something of, as (input, bit of that input, symbol);
+        // NODE_DETECT: the symbol of each node, in the order of `nodes`.
+        struct tap
+        {
+            int input;
+            int bit;
+            uint8_t symbol;
+        };
+        std::vector<tap> taps;
+        std::vector<uint8_t> node_symbols;
+        bool edges = false;                 // DETECT, NODE_DETECT: the pattern asks for an edge
         std::vector<int> nodes;             // NODE_DETECT sources, MSB first
         int slot = 0;                       // where its slices start in the state's words
         int reader = -1;                    // WIRE, NODE_DETECT: its first signal read
@@ -115,10 +117,15 @@ private:
     };
 
     int add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error);
-    bool set_pattern(step* s, const std::string& pattern, int width, std::string* error) const;
+    // The symbol of each bit, LSB first; false with the reason for a pattern that does not fit.
+    bool read_pattern(const std::string& pattern, int width, std::vector<uint8_t>* symbols, bool* edges,
+                      std::string* error) const;
     void fit_constants(const step& parent, int width);
     void evaluate_before(const signal_bank& bank, int64_t sample, state* s) const;
     void evaluate_block(const signal_bank& bank, state* s) const;
+    // Every step over the 64 samples from `first`; with `before`, each step's value at the one
+    // sample `first` in every bit, as the sample before a search (no counting, no delay yet).
+    void evaluate_steps(const signal_bank& bank, int64_t first, bool before, state* s) const;
     uint64_t row_word(const signal_bank& bank, int index, int64_t at, state* s) const;
     void delay_block(const step& st, uint64_t* out, state* s) const;
     uint64_t counter_block(const step& st, uint64_t high, uint64_t prior, state* s) const;

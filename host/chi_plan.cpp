@@ -204,6 +204,17 @@ std::shared_ptr<const flow_program> read_flow(acquisition_plan& plan, SDR_DATA_T
 std::shared_ptr<const advanced_level> compile_level(acquisition_plan& plan, trigger_builder& builder,
                                                     const SDR_TRIGGER_LEVEL& level)
 {
+    // What the editor drew and could not write whole would run as something else.
+    if (level.expression.empty())
+    {
+        refuse(plan, level.name + ": the condition is empty");
+        return nullptr;
+    }
+    if (level.expression_faulty)
+    {
+        refuse(plan, level.name + ": the condition is incomplete or has an error");
+        return nullptr;
+    }
     std::string error;
     const auto parsed = SCI_ADVANCED_TRIGGER_FACTORY::parse(level.expression.c_str(), &error);
     auto compiled = std::make_shared<advanced_level>();
@@ -379,6 +390,8 @@ std::shared_ptr<acquisition_plan> plan_of(SDR_DATA_TRIGGER* trigger, SDR_DATA_SI
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     if (instance == nullptr || set == nullptr)
         return nullptr;
+    // The device is built from the conditions as the editor shows them now.
+    SDR_TX_SESSION::derive_equations(trigger);
     auto plan = std::make_shared<acquisition_plan>();
     plan->instance = instance;
     plan->instance_name = instance->get_name();

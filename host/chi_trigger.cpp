@@ -58,23 +58,25 @@ bool operand_holds(SDR_DATA_TRIGGER_CONDITION op, int64_t value, int64_t bound)
     }
 }
 
-// The bus value, most significant member first; wider buses keep their low 63 bits. A bus that
-// is bits of one stimulus reads the stimulus once.
+// The bus value, most significant member first. The bounds are ints, so a bus with a member set
+// above its low 62 bits is larger than any of them: it reads as INT64_MAX, whatever its width.
+// A bus that is bits of one stimulus reads the stimulus once.
 int64_t bus_value(const compare_term& term, const signal_bank& bank, int64_t sample)
 {
+    const bool shared = term.stimulus >= 0;
+    const size_t count = shared ? term.bits.size() : term.sources.size();
+    const uint64_t word = shared ? bank.stimulus_value(term.stimulus, sample + term.offset) : 0;
     uint64_t value = 0;
-    if (term.stimulus >= 0)
+    bool over = false;
+    for (size_t i = 0; i < count; ++i)
     {
-        const uint64_t word = bank.stimulus_value(term.stimulus, sample + term.offset);
-        for (int bit : term.bits)
-            value = (value << 1) | ((word >> bit) & 1u);
+        const bool bit = shared ? ((word >> term.bits[i]) & 1u) != 0 : bank.bit(term.sources[i], sample);
+        if (count - i > 62)
+            over = over || bit;
+        else
+            value = (value << 1) | (bit ? 1u : 0u);
     }
-    else
-    {
-        for (int source : term.sources)
-            value = (value << 1) | (bank.bit(source, sample) ? 1u : 0u);
-    }
-    return int64_t(value & ~(uint64_t(1) << 63));
+    return over ? INT64_MAX : int64_t(value);
 }
 
 // A bus of one stimulus changes no sooner than its lowest bit does (for a counter a higher bit

@@ -9,6 +9,7 @@ bool ice_vtl_check_compatibility(SDR_DATA_TRIGGER* trigger, bool flag)
 {
     (void)flag;
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    SDR_TX_SESSION::derive_equations(trigger);
     SDR_COMPILED_DESIGN::INSTANCE compiled;
     return instance != nullptr && SDR_COMPILED_DESIGN::find(instance->get_name(), &compiled) &&
            compiled.crc == SDR_TX_SESSION::compute_trigger_crc(trigger);

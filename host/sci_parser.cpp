@@ -10,16 +10,39 @@
 //             | variable "(" number ")" | constant "(" number ")" | mvx_custom_trigger_hdl(...)
 #include "host/sci.h"
 
+#include "host/sdr/sdr_file_limits.h"
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace
 {
-// Deeper nesting than any condition the editor can draw is refused rather than risking the stack.
-constexpr int MAX_DEPTH = 200;
+// The editor writes at most three nested expressions per object (a pipeline group, a name and
+// the object's own call), so an equation of the deepest condition it can draw stays within this;
+// deeper nesting is refused rather than risking the stack.
+constexpr int MAX_DEPTH = 3 * SDR_FILE_LIMITS::MAX_CONDITION_DEPTH + 8;
+
+// The depth of a parse in nodes, the output node counted; without recursion.
+int depth_of(const SCI_ADVANCED_TRIGGER_BASE* root)
+{
+    int deepest = 0;
+    std::vector<std::pair<const SCI_ADVANCED_TRIGGER_BASE*, int>> stack{{root, 1}};
+    while (!stack.empty())
+    {
+        const auto [node, depth] = stack.back();
+        stack.pop_back();
+        deepest = std::max(deepest, depth);
+        for (int i = 0; i < node->get_input_count(); ++i)
+            if (const SCI_ADVANCED_TRIGGER_BASE* input = node->get_input_connection_at(i))
+                stack.push_back({input, depth + 1});
+    }
+    return deepest;
+}
 
 class parser
 {
@@ -514,6 +537,12 @@ std::unique_ptr<SCI_ADVANCED_TRIGGER_FACTORY> SCI_ADVANCED_TRIGGER_FACTORY::pars
     }
     auto* output = factory->make<SCI_ADVANCED_TRIGGER_OUTPUT>(equation);
     output->add_input(top);
+    // The condition the editor draws from it must be one it can hold.
+    if (depth_of(output) > SDR_FILE_LIMITS::MAX_CONDITION_DEPTH)
+    {
+        reason = "equation nested deeper than " + std::to_string(SDR_FILE_LIMITS::MAX_CONDITION_DEPTH) + " levels";
+        return nullptr;
+    }
     factory->set_root(output);
     return factory;
 }

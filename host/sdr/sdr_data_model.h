@@ -375,6 +375,9 @@ struct SDR_TRIGGER_LEVEL
     bool enabled = true;
     std::string expression;          // advanced expression text, may be empty
     bool adv_modified[2] = {false, false};
+    // Derived with the expression from the condition's objects, never saved: their writer
+    // reported a problem (a missing input, a value that does not fit ...).
+    bool expression_faulty = false;
 };
 
 struct SDR_SQ_PATTERN
@@ -493,6 +496,14 @@ public:
     std::vector<SDR_TX_TREE_OBJECT*> m_level_trees;
     SDR_TX_TREE_OBJECT* m_sq_trees[SDR_NUM_SQ_PATTERNS] = {nullptr, nullptr, nullptr};
     SDR_TX_TREE_OBJECT* m_state_machine_object = nullptr;
+    // Conditions whose stored equation follows their objects: edited on the canvas, now or
+    // before the file was saved. A condition only ever given its equation (a preset) keeps that
+    // text, which its objects may not be able to show whole, until they are edited. Per level
+    // index and SQ pattern; never undone, like the handles.
+    std::vector<char> m_level_drawn;
+    char m_sq_drawn[SDR_NUM_SQ_PATTERNS] = {0, 0, 0};
+    bool is_drawn(int index, bool sq) const;
+    void set_drawn(int index, bool sq);
     // Trees read from a file and not (yet) rebuilt through a root; written back as they are when
     // no tree object exists for a handle.
     std::vector<SDR_STORED_TREE> m_stored_level_trees;

@@ -113,6 +113,27 @@ std::string SDR_DATA_TRIGGER::to_string(bool flag)
     return out.str();
 }
 
+bool SDR_DATA_TRIGGER::is_drawn(int index, bool sq) const
+{
+    if (sq)
+        return index >= 0 && index < SDR_NUM_SQ_PATTERNS && m_sq_drawn[index] != 0;
+    return index >= 0 && index < int(m_level_drawn.size()) && m_level_drawn[size_t(index)] != 0;
+}
+
+void SDR_DATA_TRIGGER::set_drawn(int index, bool sq)
+{
+    if (index < 0 || (sq && index >= SDR_NUM_SQ_PATTERNS))
+        return;
+    if (sq)
+    {
+        m_sq_drawn[index] = 1;
+        return;
+    }
+    if (int(m_level_drawn.size()) <= index)
+        m_level_drawn.resize(size_t(index) + 1, 0);
+    m_level_drawn[size_t(index)] = 1;
+}
+
 // ---- wizard presets --------------------------------------------------------------------------
 
 void SDR_DATA_TRIGGER::set_segment_size(int size)

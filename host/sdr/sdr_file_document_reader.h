@@ -30,7 +30,6 @@ class SDR_FILE_ARCHIVE_READER;
 class SDR_FILE_DOCUMENT_READER
 {
 public:
-    static const int MAX_TREE_DEPTH = 128;
     // Link ids stay far below the overflow of the session's counter, which continues after them.
     static const int MAX_LINK_ID = 1 << 30;
 

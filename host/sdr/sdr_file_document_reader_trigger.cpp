@@ -1,5 +1,6 @@
 // Reading document.xml: triggers, their levels, stored trees and resources.
 #include "host/sdr/sdr_file_document_reader.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <climits>
 
@@ -161,8 +162,8 @@ void SDR_FILE_DOCUMENT_READER::read_stored_tree(SDR_STORED_TREE* tree)
 // and in the tree objects that are built from it.
 void SDR_FILE_DOCUMENT_READER::read_tree_record(SDR_TREE_RECORD* record, int depth)
 {
-    if (depth > MAX_TREE_DEPTH) {
-        m_in->fail(QStringLiteral("objects nested deeper than %1 levels").arg(MAX_TREE_DEPTH));
+    if (depth > SDR_FILE_LIMITS::MAX_CONDITION_DEPTH) {
+        m_in->fail(QStringLiteral("objects nested deeper than %1 levels").arg(SDR_FILE_LIMITS::MAX_CONDITION_DEPTH));
         return;
     }
     while (m_in->next_child()) {

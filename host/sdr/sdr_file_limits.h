@@ -59,6 +59,10 @@ struct SDR_FILE_LIMITS
     static const qint64 MAX_XML_NAME = 1024;
     static const qint64 MAX_XML_VALUE = qint64(8) << 20;
     static const qint64 MAX_XML_TEXT = qint64(8) << 20;
+    // The deepest advanced trigger condition, in objects from the Result down to a leaf: the
+    // reader, the condition canvas (and the Tcl steps that drive it) and the trigger compiler's
+    // parse all refuse a deeper one.
+    static const int MAX_CONDITION_DEPTH = 256;
 
     // The most elements of that kind in one document.
     static qint64 per_document(SDR_FILE_ELEMENT element);

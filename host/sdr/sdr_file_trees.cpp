@@ -2,6 +2,7 @@
 #include "host/sdr/sdr_file.h"
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/sdr/sdr_verify.h"
 
@@ -11,8 +12,8 @@ namespace
 {
 using ATTRIBUTES = std::vector<std::pair<std::string, std::string>>;
 
-// Far beyond any drawn condition; a guard against a tree that loops back on itself.
-const int MAX_COLLECT_DEPTH = 4096;
+// No condition is drawn deeper; a guard against a tree that loops back on itself.
+const int MAX_COLLECT_DEPTH = SDR_FILE_LIMITS::MAX_CONDITION_DEPTH;
 
 class attribute_collector : public SDR_TX_ATTRIBUTE_SINK
 {
@@ -124,14 +125,22 @@ void rebuild_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TREE_OBJECT* root)
     for (size_t i = 0; i < levels.size(); ++i) {
         if (trigger->m_level_trees[i])
             continue;
-        if (trigger->m_stored_level_trees[i].present)
+        if (trigger->m_stored_level_trees[i].present) {
             trigger->m_level_trees[i] = rebuild_condition(root, trigger->m_stored_level_trees[i]);
+            // A condition the editor changed follows its objects; a preset saved as the tree it
+            // opened as keeps its own text, which its objects may not show whole.
+            if (levels[i].adv_modified[0])
+                trigger->set_drawn(int(i), false);
+        }
         else if (!levels[i].expression.empty())
             trigger->m_level_trees[i] = rebuild_from_expression(root, trigger, int(i));
     }
     for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k)
-        if (!trigger->m_sq_trees[k] && trigger->m_stored_sq_trees[k].present)
+        if (!trigger->m_sq_trees[k] && trigger->m_stored_sq_trees[k].present) {
             trigger->m_sq_trees[k] = rebuild_condition(root, trigger->m_stored_sq_trees[k]);
+            if (trigger->state().sq_patterns[k].adv_modified[0])
+                trigger->set_drawn(k, true);
+        }
 }
 
 template <class VISIT>

@@ -158,8 +158,10 @@ bool SDR_TX_SESSION::save_file(const char* path)
         return false;
     }
     m_data->m_tx_gen2 = m_is_tx_gen2;
-    if (m_root != nullptr)
+    if (m_root != nullptr) {
+        derive_session_equations();
         sdr_collect_session_trees(*m_data);
+    }
     if (!sdr_write_session_file(*m_data, path, &m_last_error))
         return false;
     manager()->rename_session(m_data, key);

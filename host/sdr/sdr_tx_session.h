@@ -30,6 +30,12 @@ public:
     bool save_session(const char* path);
     void close_session();
     void commit_session();
+    // Writes the stored equation of every advanced condition of `trigger` again from the objects
+    // drawn for it, so that what is checked, compiled, run and saved is what the editor shows.
+    // Derived data: no undo step, no modified mark. A condition without objects, or one only
+    // ever given its equation (a preset) and not edited since, keeps the equation it has.
+    // Nothing without an editing session.
+    static void derive_equations(SDR_DATA_TRIGGER* trigger);
     bool is_modified();
     void set_undoable_modified_flag();
     bool is_stripped_version();
@@ -132,7 +138,7 @@ public:
     const std::string& get_last_error() const { return m_last_error; }
     // CRC over the compile-relevant content of a trigger and its signal set (node names, tap
     // modes, capture types, setup, level count and types, SQ type, trigger in/out enables and
-    // the committed advanced expressions); basic conditions and comparison values are left out.
+    // the stored advanced expressions); basic conditions and comparison values are left out.
     // `pre_fit_only` leaves out post-fitting rows (tap mode 2): what a reroute cannot change.
     static unsigned compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bool pre_fit_only = false);
 
@@ -146,7 +152,13 @@ private:
     void prepare_instance(SDR_DATA_INSTANCE* instance);
     ENTRY* entry_at(int index) const;
     SDR_DATA_SIGNAL_SET* signal_set_named(int index, const char* signal_set, int* set_index) const;
-    void commit_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TRIGGER* facade);
+    void commit_trigger(SDR_DATA_TRIGGER* trigger);
+    void write_equations(SDR_DATA_TRIGGER* trigger);
+    void derive_session_equations();
+    // The façade of `trigger` when it is the active trigger of an instance with an entry.
+    SDR_TX_TRIGGER* facade_of(SDR_DATA_TRIGGER* trigger) const;
+    template <class VISIT>
+    void for_each_trigger(VISIT visit);
     bool remove_log(SDR_DATA_TRIGGER* trigger, int log_index);
     bool remove_trigger(SDR_DATA_SIGNAL_SET* set, int trigger_index);
     bool remove_signal_set(SDR_DATA_INSTANCE* instance, int set_index);

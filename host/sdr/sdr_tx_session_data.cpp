@@ -199,6 +199,7 @@ bool SDR_TX_SESSION::check_instance_compilation_type_at(int index, bool* recompi
     if (instance == nullptr)
         return false;
     SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    derive_equations(trigger);
     SDR_COMPILED_DESIGN::INSTANCE compiled;
     bool known = SDR_COMPILED_DESIGN::find(instance->m_state.name, &compiled);
     bool pre_changed = !known || compiled.pre_fit_crc != compute_trigger_crc(trigger, true);

@@ -73,47 +73,108 @@ void SDR_TX_SESSION::release_trees(SDR_DATA_TRIGGER* trigger)
         release(handle);
 }
 
-void SDR_TX_SESSION::commit_session()
+template <class VISIT>
+void SDR_TX_SESSION::for_each_trigger(VISIT visit)
 {
     if (m_data == nullptr)
         return;
-    for (const auto& instance : m_data->m_instances) {
-        SDR_DATA_TRIGGER* active = instance->get_active_trigger();
-        int entry = entry_of(instance.get());
-        SDR_TX_TRIGGER* facade = entry >= 0 ? m_entries[entry]->trigger.get() : nullptr;
+    for (const auto& instance : m_data->m_instances)
         for (const auto& set : instance->m_signal_sets)
             for (const auto& trigger : set->m_triggers)
-                commit_trigger(trigger.get(), trigger.get() == active ? facade : nullptr);
-    }
+                visit(trigger.get());
 }
 
-// The equations are derived from the tree objects: writing them back is not an edit of its own
-// (no undo step, no save prompt), so the transient write path is used.
-void SDR_TX_SESSION::commit_trigger(SDR_DATA_TRIGGER* trigger, SDR_TX_TRIGGER* facade)
+SDR_TX_TRIGGER* SDR_TX_SESSION::facade_of(SDR_DATA_TRIGGER* trigger) const
 {
-    SDR_DATA_MNEMONICS* mnemonics = m_data->get_mnemonics();
-    const int levels = static_cast<int>(trigger->state().levels.size());
-    for (int l = 0; l < levels && l < static_cast<int>(trigger->m_level_trees.size()); ++l) {
-        SDR_TX_TREE_OBJECT* handle = trigger->m_level_trees[l];
-        if (handle == nullptr || trigger->state().levels[l].type != SDR_LTYPE_ADVANCED)
-            continue;
-        std::string text;
-        standin::sdr::detail::count_tree_call("get_equation");
-        if (handle->get_equation(&text, mnemonics, facade, l + 1, false))
-            trigger->edit_transient().levels[l].expression = text;
-    }
-    for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k) {
-        SDR_TX_TREE_OBJECT* handle = trigger->m_sq_trees[k];
-        if (handle == nullptr || trigger->state().sq_patterns[k].type != SDR_LTYPE_ADVANCED)
-            continue;
-        std::string text;
-        standin::sdr::detail::count_tree_call("get_equation");
-        if (handle->get_equation(&text, mnemonics, facade, 1, false))
-            trigger->edit_transient().sq_patterns[k].expression = text;
-    }
+    SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    if (instance == nullptr || instance->get_active_trigger() != trigger)
+        return nullptr;
+    const int entry = entry_of(instance);
+    return entry >= 0 ? m_entries[size_t(entry)]->trigger.get() : nullptr;
+}
+
+void SDR_TX_SESSION::commit_session()
+{
+    for_each_trigger([this](SDR_DATA_TRIGGER* trigger) { commit_trigger(trigger); });
+}
+
+void SDR_TX_SESSION::derive_session_equations()
+{
+    for_each_trigger([this](SDR_DATA_TRIGGER* trigger) { write_equations(trigger); });
+}
+
+void SDR_TX_SESSION::commit_trigger(SDR_DATA_TRIGGER* trigger)
+{
+    write_equations(trigger);
     trigger->m_crc = compute_trigger_crc(trigger);
     SDR_DATA_SIGNAL_SET* set = trigger->m_signal_set;
     trigger->m_latency_delay = set != nullptr ? set->state().pipeline_level : -1;
+}
+
+namespace
+{
+// The handle of a condition whose equation follows its objects, else null: one with objects,
+// drawn (edited on the canvas) or never given an equation of its own.
+SDR_TX_TREE_OBJECT* drawn(SDR_TX_TREE_OBJECT* handle, bool is_drawn, const std::string& equation)
+{
+    if (handle == nullptr || (!is_drawn && !equation.empty()))
+        return nullptr;
+    return handle->get_child_count() > 0 ? handle : nullptr;
+}
+} // namespace
+
+// The equations are derived from the tree objects: writing them back is not an edit of its own
+// (no undo step, no save prompt), so the transient write path is used, and only for what changed,
+// since the state is shared with the undo history until it is written. The façade, which checks
+// node names, is looked up once a condition has objects.
+void SDR_TX_SESSION::write_equations(SDR_DATA_TRIGGER* trigger)
+{
+    SDR_DATA_MNEMONICS* mnemonics = m_data != nullptr ? m_data->get_mnemonics() : nullptr;
+    bool looked_up = false;
+    SDR_TX_TRIGGER* facade = nullptr;
+    auto write = [&](SDR_TX_TREE_OBJECT* handle, int condition, std::string* text, bool* faulty) {
+        if (!looked_up)
+            facade = facade_of(trigger);
+        looked_up = true;
+        standin::sdr::detail::count_tree_call("get_equation");
+        *faulty = !handle->get_equation(text, mnemonics, facade, condition, false);
+    };
+    const int levels = static_cast<int>(trigger->state().levels.size());
+    for (int l = 0; l < levels && l < static_cast<int>(trigger->m_level_trees.size()); ++l) {
+        SDR_TX_TREE_OBJECT* handle = drawn(trigger->m_level_trees[size_t(l)], trigger->is_drawn(l, false),
+                                           trigger->state().levels[size_t(l)].expression);
+        if (handle == nullptr || trigger->state().levels[size_t(l)].type != SDR_LTYPE_ADVANCED)
+            continue;
+        std::string text;
+        bool faulty = false;
+        write(handle, l + 1, &text, &faulty);
+        const SDR_TRIGGER_LEVEL& level = trigger->state().levels[size_t(l)];
+        if (level.expression != text || level.expression_faulty != faulty) {
+            SDR_TRIGGER_LEVEL& written = trigger->edit_transient().levels[size_t(l)];
+            written.expression = text;
+            written.expression_faulty = faulty;
+        }
+    }
+    for (int k = 0; k < SDR_NUM_SQ_PATTERNS; ++k) {
+        SDR_TX_TREE_OBJECT* handle =
+            drawn(trigger->m_sq_trees[k], trigger->is_drawn(k, true), trigger->state().sq_patterns[k].expression);
+        if (handle == nullptr || trigger->state().sq_patterns[k].type != SDR_LTYPE_ADVANCED)
+            continue;
+        std::string text;
+        bool faulty = false;
+        write(handle, 1, &text, &faulty);
+        if (trigger->state().sq_patterns[k].expression != text)
+            trigger->edit_transient().sq_patterns[k].expression = text;
+    }
+}
+
+void SDR_TX_SESSION::derive_equations(SDR_DATA_TRIGGER* trigger)
+{
+    SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
+    SDR_DATA_SESSION* data = instance != nullptr ? instance->m_session : nullptr;
+    SDR_TX_SESSION* editing = data != nullptr ? data->m_tx_user : nullptr;
+    if (editing != nullptr && editing->m_data == data)
+        editing->write_equations(trigger);
 }
 
 unsigned SDR_TX_SESSION::compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bool pre_fit_only)

@@ -200,14 +200,19 @@ SDR_TX_TREE_OBJECT* SDR_TX_TRIGGER::get_advanced_trigger_root(int index, bool sq
     return m_session->ensure_level_tree(t, index, sq);
 }
 
+// The editor tells the repository here that the objects of a condition changed: from now on the
+// condition's equation is the one its objects write, and it is written at once.
 void SDR_TX_TRIGGER::set_advanced_modified(int index, bool sq, bool first, bool second)
 {
     const int count = sq ? SDR_NUM_SQ_PATTERNS : get_num_levels();
     if (index < 0 || index >= count)
         return;
+    if (SDR_DATA_TRIGGER* t = trigger())
+        t->set_drawn(index, sq);
     write([index, sq, first, second](SDR_TRIGGER_STATE& s) {
         bool* flags = sq ? s.sq_patterns[index].adv_modified : s.levels[size_t(index)].adv_modified;
         flags[0] = first;
         flags[1] = second;
     });
+    SDR_TX_SESSION::derive_equations(trigger());
 }

@@ -295,3 +295,74 @@ TEST(sedq_trigger_object, equation_of_a_condition)
     EXPECT_FALSE(condition.get_equation(&equation, nullptr, nullptr, 1, false));
 }
 } // namespace
+
+namespace
+{
+// A chain of `depth` Logical Ands under a Result, each taking the next And and the Node
+// "<prefix>k" at its depth k; the deepest And takes two Nodes.
+SEDQ_OBJECT* and_chain(sedq_object_tree& tree, int depth, const char* prefix)
+{
+    SEDQ_OBJECT* result = tree.add(SEDQ_OBJECT::LEVEL_RESULT);
+    SEDQ_OBJECT* level = result;
+    for (int k = 0; k < depth; ++k)
+    {
+        level = operation(tree, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 1, level);
+        node(tree, level, qPrintable(QStringLiteral("%1%2").arg(prefix).arg(k)));
+    }
+    node(tree, level, qPrintable(QStringLiteral("%1end").arg(prefix)));
+    return result;
+}
+
+// 16,384 levels: far deeper than a condition may be drawn, and deep enough that a writer,
+// an ordering or a copy that recursed per level would run out of stack.
+constexpr int DEEP = 16384;
+
+TEST(sedq_object_tree, deep_chains_are_written_ordered_and_copied_without_recursion)
+{
+    sedq_object_tree tree;
+    SEDQ_OBJECT* result = and_chain(tree, DEEP, "n");
+    EXPECT_EQ(sedq_condition_depth(*tree.condition().get_object_list()), DEEP + 2);
+
+    // The Node sorts before the And at every level ("'" before "a").
+    QString text;
+    ERROR error = SEDQ_OBJECT::ERROR_NONE;
+    SEDQ_OBJECT* culprit = nullptr;
+    result->get_equation(&text, nullptr, nullptr, &error, &culprit, 1, true);
+    EXPECT_EQ(error, SEDQ_OBJECT::ERROR_NONE);
+    EXPECT_TRUE(text.startsWith("and('n0',and('n1',and('n2',")) << text.left(40).toStdString();
+    EXPECT_TRUE(text.endsWith("and('n16383','nend')" + QString(DEEP - 1, QLatin1Char(')'))))
+        << text.right(40).toStdString();
+
+    // Two chains that differ only at their deepest Node are ordered by it.
+    sedq_object_tree other;
+    SEDQ_OBJECT* mirror = and_chain(other, DEEP, "n");
+    SEDQ_OBJECT* last = other.condition().get_object_list()->last();
+    last->set_name("nzz");
+    EXPECT_TRUE(*result->get_oldest_child() < *mirror->get_oldest_child());
+    EXPECT_FALSE(*mirror->get_oldest_child() < *result->get_oldest_child());
+
+    SEDQ_OBJECT copy(SEDQ_OBJECT_COPY(), SEDQ_OBJECT::ORIGIN_POINT, nullptr);
+    QList<SEDQ_OBJECT*> made;
+    copy.clone(*result, &made, nullptr);
+    EXPECT_EQ(made.size(), 2 * DEEP + 1);
+    EXPECT_EQ(copy.get_structure_equation(), result->get_structure_equation());
+    qDeleteAll(made);
+}
+
+// A problem met after an input was written is reported after everything that input reported:
+// the writer, walking with its own stack, keeps the order of a writing by recursion.
+TEST(sedq_object_tree, the_last_problem_in_writing_order_is_reported)
+{
+    sedq_object_tree tree;
+    SEDQ_OBJECT* result = tree.add(SEDQ_OBJECT::LEVEL_RESULT);
+    SEDQ_OBJECT* counter = tree.add(SEDQ_OBJECT::COUNTER_OPERATOR, result);
+    SEDQ_OBJECT* bus = tree.add(SEDQ_OBJECT::BUS, counter);
+    tree.add(SEDQ_OBJECT::NODE, bus); // no name: reported first
+    QString text;
+    ERROR error = SEDQ_OBJECT::ERROR_NONE;
+    SEDQ_OBJECT* culprit = nullptr;
+    result->get_equation(&text, nullptr, nullptr, &error, &culprit, 2, true);
+    EXPECT_EQ(error, SEDQ_OBJECT::ERROR_COUNTER_NOT_IN_FIRST_CONDITION) << "the counter's check follows its input";
+    EXPECT_EQ(culprit, counter);
+}
+} // namespace

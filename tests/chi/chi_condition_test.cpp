@@ -8,6 +8,8 @@
 #include "host/sci.h"
 #include "host/standin/msg_control.h"
 
+#include <map>
+
 namespace
 {
 using chi_test::recorder;
@@ -238,10 +240,37 @@ TEST_F(device_conditions, a_flow_that_is_no_flow_fails_the_run_with_its_line)
 struct block_case
 {
     const char* name;
-    const char* equation;
+    std::string equation;
     int64_t from;
     int64_t found;
 };
+
+// The first sample from `from` on where the equation holds, found whole, in slices that end
+// inside blocks and sample by sample; each way must agree with the hand computation.
+void expect_found(const block_case& row)
+{
+    std::string error;
+    const auto parsed = SCI_ADVANCED_TRIGGER_FACTORY::parse(row.equation.c_str(), &error);
+    ASSERT_NE(parsed, nullptr) << row.name << ": " << error;
+    chi_detail::signal_bank bank;
+    chi_detail::advanced_level level;
+    std::map<std::string, int> sources; // one source per name, as a run's plan keeps them
+    auto source = [&bank, &sources](const std::string& name) {
+        const auto found = sources.find(name);
+        return found != sources.end() ? found->second : sources[name] = bank.add_signal(name);
+    };
+    ASSERT_TRUE(level.compile(parsed->get_root(), source, &error)) << row.name << ": " << error;
+    chi_detail::advanced_level::state whole, sliced, single;
+    EXPECT_EQ(level.first_holding(bank, row.from, row.from + 1000, &whole), row.found) << row.name;
+    int64_t found = -1;
+    for (int64_t at = row.from; found < 0 && at < row.from + 1000; at += 37)
+        found = level.first_holding(bank, at, at + 37, &sliced);
+    EXPECT_EQ(found, row.found) << row.name << " in slices";
+    int64_t first = row.from;
+    while (first < row.from + 1000 && !level.holds(bank, first, &single))
+        ++first;
+    EXPECT_EQ(first < row.from + 1000 ? first : -1, row.found) << row.name << " sample by sample";
+}
 
 TEST(device_condition_blocks, values_carry_across_blocks_and_split_searches)
 {
@@ -261,26 +290,52 @@ TEST(device_condition_blocks, values_carry_across_blocks_and_split_searches)
         {"an and of levels", "and('w[9]', compare({'w[8]', 'w[7]'}, ==, 1, cc, uc), !'w[6]')", 0, 640},
     };
     for (const block_case& row : rows)
-    {
-        std::string error;
-        const auto parsed = SCI_ADVANCED_TRIGGER_FACTORY::parse(row.equation, &error);
-        ASSERT_NE(parsed, nullptr) << row.name << ": " << error;
-        chi_detail::signal_bank bank;
-        chi_detail::advanced_level level;
-        ASSERT_TRUE(level.compile(parsed->get_root(), [&bank](const std::string& name) { return bank.add_signal(name); },
-                                  &error))
-            << row.name << ": " << error;
-        // Whole, then in slices that end inside blocks, then sample by sample.
-        chi_detail::advanced_level::state whole, sliced, single;
-        EXPECT_EQ(level.first_holding(bank, row.from, row.from + 1000, &whole), row.found) << row.name;
-        int64_t found = -1;
-        for (int64_t at = row.from; found < 0 && at < row.from + 1000; at += 37)
-            found = level.first_holding(bank, at, at + 37, &sliced);
-        EXPECT_EQ(found, row.found) << row.name << " in slices";
-        int64_t first = row.from;
-        while (first < row.from + 1000 && !level.holds(bank, first, &single))
-            ++first;
-        EXPECT_EQ(first < row.from + 1000 ? first : -1, row.found) << row.name << " sample by sample";
-    }
+        expect_found(row);
+}
+
+// Buses wider than 64 bits are compared, shifted and detected whole. w[63] is 0 over these
+// samples, so {w[9], w[63] ... w[63], w[0]} is w[9] * 2^(width - 1) + w[0], whatever its width:
+// above 1, and negative when signed, over 512 .. 1023 (w[9] high); equal to 1 at the odd
+// samples outside them.
+std::string wide_bus(const char* top, int width, const char* bottom)
+{
+    std::string bus = std::string("{'") + top + "'";
+    for (int i = 0; i < width - 2; ++i)
+        bus += ",'w[63]'";
+    return bus + ",'" + bottom + "'}";
+}
+
+TEST(device_condition_blocks, buses_wider_than_64_bits_are_compared_whole)
+{
+    const std::string b128 = wide_bus("w[9]", 128, "w[0]");
+    const std::string b4096 = wide_bus("w[9]", 4096, "w[0]");
+    std::string nodes65 = "{w[9]";
+    for (int i = 0; i < 63; ++i)
+        nodes65 += ",w[63]";
+    nodes65 += ",w[0]}";
+    const std::string rise_under_top = "'1" + std::string(126, 'X') + "R'";
+    const block_case rows[] = {
+        {"128 bits: above 1 once the top bit is set", "compare(" + b128 + ", >, 1, cc, uc)", 0, 512},
+        {"128 bits: equal to 1 with the top bit clear", "compare(" + b128 + ", ==, 1, cc, uc)", 0, 1},
+        {"128 bits: equal to 1 again after the top bit", "compare(" + b128 + ", ==, 1, cc, uc)", 512, 1025},
+        {"128 bits signed: negative with the top bit set", "compare(" + b128 + ", <, 0, cc, sc)", 0, 512},
+        // Only the top bit of the left side and the bottom bit of the right one can be 1.
+        {"128 bits against 128 bits", "compare(" + wide_bus("w[8]", 128, "w[63]") + ", >, " +
+                                          wide_bus("w[63]", 128, "w[0]") + ", vc, uc)",
+         0, 256},
+        {"128 bits: a pattern over all of them", "mbpm(" + rise_under_top + ", " + b128 + ")", 0, 513},
+        {"... with its edge at the first sample searched", "mbpm(" + rise_under_top + ", " + b128 + ")", 513, 513},
+        {"65 incrementally routed nodes", "imbpm('1" + std::string(63, 'X') + "R', " + nodes65 + ")", 0, 513},
+        {"4096 bits: above 1 once the top bit is set", "compare(" + b4096 + ", >, 1, cc, uc)", 0, 512},
+        {"4096 bits: equal to 1", "compare(" + b4096 + ", ==, 1, cc, uc)", 2, 3},
+        {"4096 bits signed: negative", "compare(" + b4096 + ", <, 0, cc, sc)", 100, 512},
+        {"4096 bits shifted right by 4095", "compare(shift(logical, right, 4095, " + b4096 + "), ==, 1, cc, uc)", 0,
+         512},
+        {"4096 bits and a 4096-bit mask", "compare((" + b4096 + " & " + wide_bus("w[9]", 4096, "w[63]") +
+                                              "), !=, 0, cc, uc)",
+         0, 512},
+    };
+    for (const block_case& row : rows)
+        expect_found(row);
 }
 } // namespace

@@ -1,6 +1,7 @@
 // The advanced trigger canvas on the demo, as a user sees it in the window: the serial
 // instance's second level shows its preset condition as boxes with their host pictures, the
 // title and the listing, and zooms and scrolls by the View commands.
+#include "canvas_user_steps.h"
 #include "frame_test_support.h"
 #include "support/demo_files.h"
 
@@ -218,98 +219,25 @@ TEST_F(object_canvas_demo_test, a_bit_revealed_inside_the_collapsed_bus_is_laid_
     EXPECT_NEAR((box.left() + box.right()) / 2, (m_canvas->width() - 1) / 2, 1);
 }
 
-namespace
-{
-// The canvas as a user drives it: drags delivered from inside the host's drag, and the mouse.
-class object_canvas_building_test : public object_canvas_demo_test
-{
-protected:
-    // Runs a drag from `source` that enters the canvas and drops at `at` (widget pixels).
-    void drop_from(QObject* source, QMimeData* data, QPoint at)
-    {
-        standin::afcq::set_drag_handler([&](QDrag* drag, Qt::DropActions actions) {
-            QDragEnterEvent enter(at, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &enter);
-            EXPECT_TRUE(enter.isAccepted());
-            QDropEvent drop(at, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &drop);
-            EXPECT_TRUE(drop.isAccepted());
-            return drop.dropAction();
-        });
-        auto* drag = new QDrag(source);
-        drag->setMimeData(data);
-        afcq_exec_drag(drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
-        standin::afcq::set_drag_handler(nullptr);
-    }
-
-    QPoint to_widget(QPoint point) const
-    {
-        QRect box(point, point);
-        m_canvas->zoom_to_client(&box);
-        return box.topLeft();
-    }
-
-    // Drags from the object's output port onto the target.
-    void connect_output(SEDQ_OBJECT* from, SEDQ_OBJECT* to)
-    {
-        QRect port;
-        from->get_output_port(&port);
-        const QPoint start = to_widget(port.center());
-        const QPoint end = to_widget(to->get_rect().center());
-        m_canvas->setFocus();
-        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-            QMouseEvent event(type, at, button, held, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &event);
-        };
-        send(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
-        ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::CrossCursor);
-        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
-    }
-
-    SEDQ_OBJECT* first_of(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type) const
-    {
-        QList<SEDQ_OBJECT*>* list = m_canvas->get_object_list();
-        const int index = sedq_get_object_index(list, type);
-        return index >= 0 ? list->at(index) : nullptr;
-    }
-};
-} // namespace
-
 // The preset is cleared, then the busy line from the node table and a Logical And from the
 // Object Library are dropped, wired node -> And -> Result with the mouse and saved: the file
 // holds the equation, without the incomplete-level message, and opens with it again.
-TEST_F(object_canvas_building_test, a_condition_built_by_hand_saves_and_reopens_as_its_equation)
+TEST_F(object_canvas_demo_test, a_condition_built_by_hand_saves_and_reopens_as_its_equation)
 {
     SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
+    const canvas_user_steps user(m_frame, m_canvas);
     m_canvas->on_edit_select_all();
     m_canvas->on_edit_delete();
     ASSERT_EQ(m_canvas->get_object_list()->size(), 1) << "the Result alone";
 
-    tx->select_node_range(0, tx->get_node_count(-1) - 1, false);
-    for (int row = 0; row < tx->get_node_count(-1); ++row)
-        if (QString::fromLocal8Bit(SEDQ_NODE(tx, row, -1).get_name()) == QStringLiteral("uart_tx|busy"))
-            tx->set_node_selection_status(row, true);
-    auto* nodes = new QMimeData;
-    nodes->setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
-    drop_from(m_frame->get_layout_widget()->get_view(), nodes, QPoint(60, 300));
-    SEDQ_OPERATOR_WIDGET* palette = nullptr;
-    for (SEDQ_OPERATOR_WIDGET* candidate : m_frame->findChildren<SEDQ_OPERATOR_WIDGET*>())
-        if (candidate->isVisible())
-            palette = candidate;
-    ASSERT_NE(palette, nullptr);
-    QStandardItem* logical_and = palette->get_model()->item(4)->child(1);
-    ASSERT_EQ(logical_and->text(), QStringLiteral("Logical And"));
-    palette->get_tree_view()->selectionModel()->select(logical_and->index(), QItemSelectionModel::ClearAndSelect);
-    drop_from(palette->get_tree_view(), new QMimeData, QPoint(60, 450));
-
-    SEDQ_OBJECT* node = first_of(SEDQ_OBJECT::NODE);
-    SEDQ_OBJECT* operation = first_of(SEDQ_OBJECT::LOGICAL_OPERATOR);
+    user.drop_node(QStringLiteral("uart_tx|busy"), QPoint(60, 300));
+    user.drop_palette_entry(QStringLiteral("Logical And"), QPoint(60, 450));
+    SEDQ_OBJECT* node = user.last_of(SEDQ_OBJECT::NODE);
+    SEDQ_OBJECT* operation = user.last_of(SEDQ_OBJECT::LOGICAL_OPERATOR);
     ASSERT_TRUE(node != nullptr && operation != nullptr);
-    connect_output(node, operation);
+    user.connect_output(node, operation);
     ASSERT_EQ(node->get_parent(), operation);
-    connect_output(operation, result());
+    user.connect_output(operation, result());
     ASSERT_EQ(operation->get_parent(), result());
 
     const QString path = m_dir.filePath("built.vtl");

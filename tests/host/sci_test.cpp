@@ -1,6 +1,7 @@
 // Trigger compiler stand-in: parsing the equation language into trees, latencies, the latency
 // alignment of levels and the generated descriptions.
 #include "host/sci.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/standin/standin.h"
 
 #include <QDir>
@@ -180,6 +181,27 @@ TEST_F(sci_test, text_that_is_no_equation_gives_no_factory_and_a_reason)
     std::string deep(1000, '~');
     EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse((deep + "'a'").c_str(), nullptr), nullptr)
         << "nesting deeper than any drawn condition is refused, not recursed into";
+}
+
+// The parse of a condition as deep as a condition may be drawn (the output node, its nested
+// objects, the leaf) is taken, each object written as the editor writes a named, pipelined
+// one; one level more is refused with the reason.
+TEST_F(sci_test, the_deepest_drawable_condition_parses_and_one_level_more_does_not)
+{
+    const auto nested = [](int objects) {
+        std::string text;
+        for (int k = 0; k < objects; ++k)
+            text += "('c" + std::to_string(k) + "':(compare(";
+        text += "'a'";
+        for (int k = 0; k < objects; ++k)
+            text += ",==,1,cc,uc)))#1";
+        return text;
+    };
+    const int limit = SDR_FILE_LIMITS::MAX_CONDITION_DEPTH;
+    std::string error;
+    EXPECT_NE(SCI_ADVANCED_TRIGGER_FACTORY::parse(nested(limit - 2).c_str(), &error), nullptr) << error;
+    EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse(nested(limit - 1).c_str(), &error), nullptr);
+    EXPECT_EQ(error, "equation nested deeper than " + std::to_string(limit) + " levels");
 }
 
 TEST_F(sci_test, widths_follow_the_inputs_and_every_input_knows_its_consumer)

@@ -4,6 +4,7 @@
 #include "sdr_file_test_support.h"
 
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/standin/sdr_file_control.h"
 
 #include <QDir>
@@ -280,7 +281,8 @@ const refusal REFUSALS[] = {
      "document.xml", "out of range"},
     {"bad base64", [](ENTRIES* e) { replace_in(e, "document.xml", "name=\"auto_vantrel_0\"", "name_b64=\"@@not base64\""); },
      "document.xml", "bad base64"},
-    {"deep nesting", [](ENTRIES* e) { (*e)["document.xml"] = deep_document(200); }, "document.xml", "nested deeper than 128"},
+    {"deep nesting", [](ENTRIES* e) { (*e)["document.xml"] = deep_document(SDR_FILE_LIMITS::MAX_CONDITION_DEPTH + 1); },
+     "document.xml", "nested deeper than 256 levels"},
     {"bad nesting of rows", [](ENTRIES* e) { replace_in(e, "document.xml", "<row ", "<row depth=\"3\" "); },
      "document.xml", "nested inconsistently"},
     {"active trigger missing", [](ENTRIES* e) { replace_in(e, "document.xml", "active_trigger=\"0\"", "active_trigger=\"4\""); },

@@ -1,6 +1,7 @@
 // Editing sessions of the analyzer data repository: entries and power-up companions, instances,
 // active objects, logs, UI state, programming files, estimates, commit and the registry.
 
+#include "host/ice.h"
 #include "host/sdr.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <memory>
 
 namespace
@@ -293,8 +295,15 @@ TEST_F(SdrSession, commit_stores_advanced_equations_and_the_crc_ignores_basic_co
     EXPECT_EQ(m_session->ensure_level_tree(trigger(), 0, false), handle) << "created once";
     EXPECT_EQ(m_session->ensure_level_tree(trigger(), 3, false), nullptr) << "no such level";
 
+    trigger()->edit_transient().levels[0].expression = "preset";
+    handle->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
     m_session->commit_session();
-    EXPECT_EQ(count_calls("get_equation(1)"), 1);
+    EXPECT_EQ(count_calls("get_equation(1)"), 0);
+    EXPECT_EQ(trigger()->state().levels[0].expression, "preset") << "a preset keeps its text until it is edited";
+    m_session->get_trigger_at(0, false)->set_advanced_modified(0, false, true, true);
+    EXPECT_EQ(count_calls("get_equation(1)"), 1) << "written when the objects change";
+    m_session->commit_session();
+    EXPECT_EQ(count_calls("get_equation(1)"), 2);
     EXPECT_EQ(trigger()->state().levels[0].expression.rfind("expr_", 0), 0u);
     unsigned crc = trigger()->m_crc;
 
@@ -304,6 +313,45 @@ TEST_F(SdrSession, commit_stores_advanced_equations_and_the_crc_ignores_basic_co
     trigger()->edit().trigger_list[0].name = "top|other";
     m_session->commit_session();
     EXPECT_NE(trigger()->m_crc, crc);
+}
+
+// Each reader of a level's equation gets the one the drawn objects write, also after a host
+// Undo brought back a state holding an older text: the objects are not undone with it.
+TEST_F(SdrSession, every_reader_of_an_equation_gets_the_one_the_objects_write)
+{
+    SDR_TX_TRIGGER* facade = m_session->get_trigger_at(0, false);
+    {
+        SDR_EDIT_SCOPE scope(instance());
+        trigger()->edit().levels[0].type = SDR_LTYPE_ADVANCED;
+    }
+    SDR_TX_TREE_OBJECT* handle = m_session->ensure_level_tree(trigger(), 0, false);
+    ASSERT_NE(handle, nullptr);
+    handle->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+    facade->set_advanced_modified(0, false, true, true);
+    const std::string drawn = trigger()->state().levels[0].expression;
+    ASSERT_EQ(drawn.rfind("expr_", 0), 0u) << "written at the change";
+
+    const struct
+    {
+        const char* reader;
+        bool undo_first; // the host's Undo of the edit that made the level advanced
+        std::function<void()> read;
+    } rows[] = {
+        {"the compile check", false, [this] { m_session->check_instance_compilation_type_at(0, nullptr, nullptr); }},
+        {"the compatibility check", false, [this] { ice_vtl_check_compatibility(trigger(), false); }},
+        {"a save", false, [this] { ASSERT_TRUE(m_session->save_session(path("saved.vtl").c_str())); }},
+        {"the compile check after a host undo", true,
+         [this] { m_session->check_instance_compilation_type_at(0, nullptr, nullptr); }},
+    };
+    for (const auto& row : rows)
+    {
+        if (row.undo_first)
+            m_session->get_instance_at(0, false)->undo();
+        else
+            trigger()->edit_transient().levels[0].expression = "stale";
+        row.read();
+        EXPECT_EQ(trigger()->state().levels[0].expression, drawn) << row.reader;
+    }
 }
 
 TEST_F(SdrSession, duplicate_copies_conditions_between_the_copies_and_tells_the_trees)

@@ -8,6 +8,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_session.h"
+#include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/atcl_control.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/qui_control.h"
@@ -18,6 +19,7 @@
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "host/qui.h"
 #include "sedq/view/sedq_view.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -778,6 +780,28 @@ TEST_F(sedq_tcl_canvas, a_double_click_step_and_the_dialog_step_edit_the_object_
 
 // A script's key reaches the canvas's keys: Ctrl+R is no command, R removes the selected input
 // of the And, and Undo brings it back.
+// A step that changes the condition changes the equation the level stores before anything
+// reads it: the device and the file get what the canvas shows.
+TEST_F(sedq_tcl_canvas, a_step_on_the_canvas_is_the_equation_the_level_stores_at_once)
+{
+    SDR_TX_TRIGGER* trigger = m_window->get_tx_manager()->get_tx_session()->get_trigger_at(SERIAL_INSTANCE, false);
+    auto stored = [trigger] { return std::string(trigger->get_data_trigger()->get_advanced_trigger_expression(PRESET_LEVEL)); };
+    auto written = [trigger] {
+        auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(PRESET_LEVEL, false));
+        std::string equation;
+        condition->get_equation(&equation, nullptr, trigger, PRESET_LEVEL + 1, false);
+        return equation;
+    };
+    const std::string preset = stored();
+    SEDQ_OBJECT* busy = first_of(SEDQ_OBJECT::NODE);
+    ASSERT_TRUE(busy != nullptr && !busy->is_root());
+    m_canvas->select(busy);
+    ASSERT_EQ(standin::atcl::eval("sedq_test_advanced_menu_actions -action detach" + at(busy), nullptr), TCL_OK);
+    EXPECT_EQ(stored(), written());
+    EXPECT_NE(stored(), preset);
+    EXPECT_EQ(stored().find("uart_tx|busy"), std::string::npos) << stored();
+}
+
 TEST_F(sedq_tcl_canvas, a_key_step_runs_the_canvas_key_and_undo_reverts_it)
 {
     SEDQ_OBJECT* busy = first_of(SEDQ_OBJECT::NODE);

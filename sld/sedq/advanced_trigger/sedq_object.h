@@ -19,6 +19,8 @@ class SDR_DATA_MNEMONICS;
 enum AFCQ_ICON_ENUM : int;
 class SDR_TX_TRIGGER;
 class SEDQ_TRIGGER_OBJECT;
+class SEDQ_EQUATION_PASS;
+struct SEDQ_EQUATION_PIECE;
 
 // The vertical extent of a subtree per depth: index 0 is the object itself, index k the
 // objects k levels below it. Both lists always have the same size.
@@ -251,7 +253,8 @@ public:
     // Inputs follow the vertical order of their boxes.
     void sort_children();
     // The first `limit` inputs appended to `out`, in the canonical order of their structure
-    // texts (commutative inputs are written the same whatever their ports).
+    // texts (commutative inputs are written the same whatever their ports). These three live
+    // with the equation writer (sedq_object_equation.cpp), which walks a tree of any depth.
     void get_sorted_children(QList<SEDQ_OBJECT*>* out, int limit) const;
     // The structure text: the equation without run-time settings and names, which orders
     // inputs and compares conditions.
@@ -429,6 +432,9 @@ public:
     const QString& get_incremental_text(int index) const;
 
 private:
+    friend class SEDQ_EQUATION_PASS;
+    // This object's own part of an equation: texts, inputs and problems in writing order.
+    void get_equation_pieces(const SEDQ_EQUATION_PASS& pass, std::vector<SEDQ_EQUATION_PIECE>* pieces) const;
     // Records a problem for the caller that asked for reports (a null `error` asks for none).
     void report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const;
     void add_string_attributes();
@@ -450,6 +456,9 @@ private:
 // Index of the first object of that kind in the list; -1 for a null or empty list or no match.
 int sedq_get_object_index(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type);
 
+// The deepest nesting of the trees the objects form, in objects from a root down to a leaf
+// (0 for none); without recursion.
+int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects);
 // The order of objects from top to bottom: true when a's head lies above b's.
 bool sedq_object_compare(SEDQ_OBJECT* a, SEDQ_OBJECT* b);
 // The canonical order of inputs: by structure text, then by name.

@@ -3,6 +3,8 @@
 #include "sedq/advanced_trigger/sedq_object.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 SEDQ_OBJECT* SEDQ_OBJECT::get_root()
 {
@@ -115,40 +117,6 @@ void SEDQ_OBJECT::sort_children()
     std::stable_sort(m_children.begin(), m_children.end(), sedq_object_compare);
 }
 
-// Each input's structure text is written once per call, not once per comparison.
-void SEDQ_OBJECT::get_sorted_children(QList<SEDQ_OBJECT*>* out, int limit) const
-{
-    const int count = std::min(limit, int(m_children.size()));
-    struct KEYED
-    {
-        QString key;
-        SEDQ_OBJECT* object;
-    };
-    std::vector<KEYED> keyed;
-    keyed.reserve(count);
-    for (int i = 0; i < count; ++i)
-        keyed.push_back({m_children.at(i)->get_structure_equation(), m_children.at(i)});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const KEYED& a, const KEYED& b) {
-        const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : a.object->get_name() < b.object->get_name();
-    });
-    for (const KEYED& entry : keyed)
-        out->append(entry.object);
-}
-
-QString SEDQ_OBJECT::get_structure_equation() const
-{
-    QString text;
-    get_equation(&text, nullptr, nullptr, nullptr, nullptr, 0, true);
-    return text;
-}
-
-bool SEDQ_OBJECT::operator<(const SEDQ_OBJECT& other) const
-{
-    const int order = get_structure_equation().compare(other.get_structure_equation());
-    return order != 0 ? order < 0 : get_name() < other.get_name();
-}
-
 void SEDQ_OBJECT::attach_child(SEDQ_OBJECT* child)
 {
     if (child == nullptr || child == this || child->is_descendent(this))
@@ -167,17 +135,56 @@ void SEDQ_OBJECT::detach_child(SEDQ_OBJECT* child)
     child->m_parent = nullptr;
 }
 
+// Depth first with a stack of its own, so that a tree of any depth is copied; each copy is
+// wired when it is made and listed once its inputs are, as a recursive copy would list them.
 void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SEDQ_OBJECT* parent)
 {
     m_property = source.m_property;
     if (parent != nullptr)
         parent->attach_child(this);
-    for (const SEDQ_OBJECT* child : source.m_children) {
-        auto* copy = new SEDQ_OBJECT(m_copy, ORIGIN_POINT, nullptr);
-        copy->clone(*child, made, this);
-        if (made != nullptr)
-            made->append(copy);
+    struct FRAME
+    {
+        const SEDQ_OBJECT* source;
+        SEDQ_OBJECT* copy;
+        int next;
+    };
+    std::vector<FRAME> stack{{&source, this, 0}};
+    while (!stack.empty()) {
+        FRAME& frame = stack.back();
+        if (frame.next < frame.source->m_children.size()) {
+            const SEDQ_OBJECT* child = frame.source->m_children.at(frame.next++);
+            auto* copy = new SEDQ_OBJECT(frame.copy->m_copy, ORIGIN_POINT, nullptr);
+            copy->m_property = child->m_property;
+            // A new object cannot close a loop: no check up the tree, which would cost its depth.
+            copy->m_parent = frame.copy;
+            frame.copy->m_children.append(copy);
+            stack.push_back({child, copy, 0});
+            continue;
+        }
+        SEDQ_OBJECT* done = frame.copy;
+        stack.pop_back();
+        if (!stack.empty() && made != nullptr)
+            made->append(done);
     }
+}
+
+int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects)
+{
+    int deepest = 0;
+    std::vector<std::pair<const SEDQ_OBJECT*, int>> stack;
+    for (const SEDQ_OBJECT* object : objects) {
+        if (object == nullptr || !object->is_root())
+            continue;
+        stack.push_back({object, 1});
+        while (!stack.empty()) {
+            const auto [at, depth] = stack.back();
+            stack.pop_back();
+            deepest = std::max(deepest, depth);
+            for (const SEDQ_OBJECT* input : at->get_children())
+                stack.push_back({input, depth + 1});
+        }
+    }
+    return deepest;
 }
 
 bool sedq_object_compare_equations(SEDQ_OBJECT* a, SEDQ_OBJECT* b)

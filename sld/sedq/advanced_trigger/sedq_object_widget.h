@@ -291,6 +291,9 @@ private:
     void set_selection_expanded(bool expanded);
     // Replaces the scene by the snapshot at `position`.
     void restore_snapshot(int position);
+    // A change that nested the condition deeper than a condition may be goes back to the last
+    // snapshot, with a message; true then.
+    bool refuse_too_deep();
     // Rearranges, repaints and takes a snapshot: the end of most commands.
     void finish_command();
     void save_zoom_level();

@@ -2,8 +2,11 @@
 // the undo snapshots, and the names that keep every object apart.
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
+#include "host/sdr/sdr_file_limits.h"
+#include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_util.h"
 
 #include <QCursor>
 #include <QHash>
@@ -186,7 +189,7 @@ bool SEDQ_OBJECT_WIDGET::is_unique_name(const QString& name) const
 
 void SEDQ_OBJECT_WIDGET::save_undo_state(bool modified)
 {
-    if (m_undo_list == nullptr || m_object_list == nullptr)
+    if (m_undo_list == nullptr || m_object_list == nullptr || refuse_too_deep())
         return;
     auto* snapshot = new QList<SEDQ_OBJECT*>;
     clone_array(snapshot, *m_object_list, nullptr);
@@ -209,6 +212,18 @@ void SEDQ_OBJECT_WIDGET::save_undo_state(bool modified)
     }
     on_update_edit_undo();
     on_update_edit_redo();
+}
+
+// Every change of the objects ends in a snapshot, so the depth of a condition is checked here:
+// a change that nests it deeper than a condition may be is taken back, with the reason.
+bool SEDQ_OBJECT_WIDGET::refuse_too_deep()
+{
+    if (sedq_condition_depth(*m_object_list) <= SDR_FILE_LIMITS::MAX_CONDITION_DEPTH || m_undo_position < 0 ||
+        m_undo_position >= m_undo_list->size())
+        return false;
+    restore_snapshot(m_undo_position);
+    sedq_show_message(MSG_SEDQ::O::CONDITION_TOO_DEEP(SDR_FILE_LIMITS::MAX_CONDITION_DEPTH));
+    return true;
 }
 
 void SEDQ_OBJECT_WIDGET::restore_snapshot(int position)

@@ -123,6 +123,9 @@
     X(O, NO_BUS_NODE_ALLOWED, 268124, NONE,                                                                  \
       "Cannot choose a bus.  Please select a single bit node instead./OSEDQ_NO_BUS_NODE_ALLOWED")            \
     X(O, VALUE_OUT_OF_RANGE, 268126, SS, "Enter a value between %1!s! and %2!s!/OSEDQ_VALUE_OUT_OF_RANGE")   \
+    X(O, CONDITION_TOO_DEEP, 268076, D,                                                                      \
+      "The advanced trigger condition would nest more than %1!d! objects deep, the most a condition can "    \
+      "hold.  The change is not made./OSEDQ_CONDITION_TOO_DEEP")                                             \
     X(O, ON_NODE_ADD_TRIGGER_LOCK, 14503, NONE,                                                              \
       "You are currently in the Trigger Only lock-mode and have attempted to add more nodes.  This is "      \
       "not allowed, and therefore no nodes will be added./OSEDQ_ON_NODE_ADD_TRIGGER_LOCK")                   \

@@ -282,6 +282,9 @@ void SEDQ_TX_MANAGER::update_advanced_modified_flag(bool first, bool second)
     if (trigger_level < 0 && !SEDQ_VERIFY_SQ_PATTERN(trigger_level))
         return;
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(trigger_level);
+    // Every change of a condition's objects reaches the repository here, which writes the
+    // level's equation again from them before anything reads it (the compile check this change
+    // runs, a run, a save).
     m_tx_trigger->set_advanced_modified(at.index, at.sq, first, second);
     update_modified_flag();
     update_all_views(nullptr, ADVANCED_MODIFIED_HINT);
