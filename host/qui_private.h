@@ -77,6 +77,11 @@ std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
 
 // Makes sure the application-wide filter that answers modal dialogs is installed.
 void install_modal_filter();
+// Makes sure the application-wide filter is installed that brings a menu's entries up to date
+// before a key runs one of them.
+void install_shortcut_refresher();
+// Gives the host entries of the window's menus that have no key the host's standard keys.
+void give_standard_keys(QMainWindow* window);
 
 // The multi-document side of a main window with a document area: while an attached document
 // window is the active one, its menu bar (its own menus, which hold the host's entries and its

@@ -305,9 +305,11 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
     splitter->setProperty("trigger level", level);
     SEDQ_SPLITTER* nodes =
         make_page_splitter(&m_splitter_map, ADVANCED_NODE_SPLITTER, Qt::Vertical, splitter);
-    nodes->addWidget(make_advanced_node_part(nodes));
+    nodes->addWidget(new SEDQ_CONTAINER_WIDGET(nodes, m_view));
     nodes->addWidget(new SEDQ_OPERATOR_WIDGET(nodes));
     nodes->setStretchFactor(1, 1);
+    nodes->set_first_pane_size(
+        m_tx_manager->get_int_state("advanced trigger node widget height", SEDQ_SPLITTER::FIRST_PANE_HALF));
     nodes->resize(m_tx_manager->get_int_state("advanced trigger node widget width", 258), nodes->height());
     splitter->addWidget(nodes);
     m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
@@ -319,15 +321,6 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
             &SEDQ_LAYOUT_WIDGET::on_advanced_trigger_vertical_splitter_moved);
     connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
     return splitter;
-}
-
-QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_node_part(QWidget* parent)
-{
-    auto* container = new SEDQ_CONTAINER_WIDGET(parent, m_view);
-    const int height =
-        m_tx_manager->get_int_state("advanced trigger node widget height", container->height() / 2);
-    container->resize(container->width(), height);
-    return container;
 }
 
 // Splitter 1419: state diagram, state text and resources, the side panes 354 pixels wide.

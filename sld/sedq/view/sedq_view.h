@@ -338,6 +338,9 @@ public:
     void disconnect_action(const SEDQ_CONNECTION& connection);
     const QList<SEDQ_CONNECTION>& get_connections() const { return m_connections; }
     bool is_connected() const { return m_connected; }
+    // The host actions of the connection list reach this view (true) or not; the view
+    // repaints when that changes.
+    void route_focus_actions(bool connected);
     QMenu* get_column_menu(int column) const { return m_column_menus.value(column, nullptr); }
     QComboBox* get_lock_mode_combo() const { return m_lock_mode_combo; }
     // Index 0 the conditional storage qualifier, 1 and 2 start and stop, 3 + L trigger level L.
@@ -651,6 +654,7 @@ private:
     void reselect_after_delete(int selected_before);
     bool project_open();
     void open_column_menu(int column, int row, const QPoint& global_pos);
+    void run_menu(QMenu* menu, const QPoint& global_pos);
 
     // Time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_transitions.cpp).
     void normalise_zoom();
@@ -707,6 +711,9 @@ private:
     QMenu* m_trigger_condition_menu = nullptr;
     QList<SEDQ_CONNECTION> m_connections;
     bool m_connected = false;
+    // While a menu of the view runs its commands stay routed here, whatever focus changes the
+    // window's activation brings meanwhile.
+    bool m_menu_running = false;
     int m_context_sample = -1;
     int m_context_trigger_level = 0;
     int m_trigger_condition_action_count = 0;

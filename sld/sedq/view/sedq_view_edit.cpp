@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QContextMenuEvent>
 #include <QMenu>
 
@@ -219,5 +220,22 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
     QMenu* menu = m_column_menus.value(column, nullptr);
     if (menu == nullptr)
         menu = m_column_menus[column] = new QMenu(this);
+    run_menu(menu, global_pos);
+}
+
+// The menu's entries are host actions routed to the view while it has the focus. A right click
+// on a window that is not active opens the menu before the activation gives the view the focus,
+// so the actions are routed here for the run of the menu (before it refreshes them as it shows)
+// and only then given up, when the focus has gone elsewhere after all.
+void SEDQ_VIEW::run_menu(QMenu* menu, const QPoint& global_pos)
+{
+    const QPointer<SEDQ_VIEW> self(this);
+    route_focus_actions(true);
+    m_menu_running = true;
     menu->exec(global_pos);
+    if (self.isNull())
+        return;
+    m_menu_running = false;
+    if (QApplication::focusWidget() != this)
+        route_focus_actions(false);
 }
