@@ -22,6 +22,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -75,14 +76,20 @@ SEDQ_SPLITTER* make_page_splitter(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Or
 }
 } // namespace
 
+// The node view or the canvas that had the keyboard keeps it when its page is made anew (an undo,
+// a dialog's edit): the pages going take it along, and the next key would reach nothing.
 void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
 {
+    QWidget* focused = QApplication::focusWidget();
+    QWidget* keeps_focus = focused == m_view || focused == m_object_widget ? focused : nullptr;
     m_data_setup_tab_widget_map.clear();
     m_hierarchy_widget_map.clear();
     m_view->set_resize_flag(true);
     remove_instance_pages();
     add_instance_pages();
     m_view->clear_resize_flag();
+    if (keeps_focus != nullptr && keeps_focus->isVisible())
+        keeps_focus->setFocus(Qt::OtherFocusReason);
 }
 
 // Hides a tab widget (its updates off) for the life of the scope: while it is visible, every

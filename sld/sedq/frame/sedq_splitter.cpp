@@ -125,7 +125,7 @@ void SEDQ_SPLITTER::apply_last_pane_size()
     setSizes(list);
 }
 
-// The last pane gives or takes what the first one needs, keeping at least its minimum size.
+// The last pane gives or takes what the first one needs, keeping a usable size itself.
 void SEDQ_SPLITTER::apply_first_pane_size()
 {
     QList<int> list = sizes();
@@ -133,7 +133,8 @@ void SEDQ_SPLITTER::apply_first_pane_size()
         return;
     const int total = std::accumulate(list.cbegin(), list.cend(), 0);
     const QSize minimum = widget(count() - 1)->minimumSizeHint();
-    const int kept = std::max(1, orientation() == Qt::Horizontal ? minimum.width() : minimum.height());
+    const int kept =
+        std::max({1, total / USABLE_SHARE, orientation() == Qt::Horizontal ? minimum.width() : minimum.height()});
     const int others = total - list.first() - list.last();
     const int wanted = m_first_pane_size == FIRST_PANE_HALF ? total / 2 : m_first_pane_size;
     const int first = std::min(wanted, total - others - kept);
