@@ -80,6 +80,9 @@ void install_modal_filter();
 // Makes sure the application-wide filter is installed that brings a menu's entries up to date
 // before a key runs one of them.
 void install_shortcut_refresher();
+// Makes sure the application-wide filter is installed that gives a window the keyboard back when
+// a modal dialog of it closes and no window is active.
+void install_dialog_closing_watch();
 // Gives the host entries of the window's menus that have no key the host's standard keys.
 void give_standard_keys(QMainWindow* window);
 

@@ -74,7 +74,7 @@ TEST_F(view_activation_test, a_condition_chosen_from_the_menu_of_a_window_not_ye
     settle();
     ASSERT_TRUE(chosen) << "the menu offered High, enabled";
     EXPECT_EQ(member_pattern(LEAF - 1, 1), "1") << "the leaf is High at the level";
-    EXPECT_FALSE(view()->is_connected()) << "the commands are not left routed to a view without the focus";
+    EXPECT_TRUE(view()->is_connected()) << "the view holds its window's focus: its commands stay its own";
 
     // The activation arrives after the menu: the view takes the focus and its commands.
     QApplication::setActiveWindow(frame()->window());
@@ -103,4 +103,24 @@ TEST_F(view_activation_test, the_editor_a_click_opens_in_a_window_not_yet_active
     QTest::keyClick(edit, Qt::Key_Return);
     settle();
     EXPECT_EQ(member_pattern(BUS, 2), "10") << "the typed value is set on the members";
+}
+
+// A dialog of the window closed and the window system did not activate the window again: the
+// node table stays its window's focus widget, so the Edit menu offers its commands and they act
+// on it, as when the window is active.
+TEST_F(view_activation_test, the_edit_menu_of_a_window_left_inactive_after_a_dialog_acts_on_the_table)
+{
+    QApplication::setActiveWindow(frame()->window());
+    focus_view();
+    ASSERT_TRUE(view()->hasFocus());
+    QApplication::setActiveWindow(&m_other); // the dialog's window, say, and no way back
+    settle();
+    ASSERT_FALSE(view()->hasFocus());
+    QMenu* edit = frame()->get_menu_record()->edit_menu;
+    edit->popup(QPoint(0, 0)); // the user opens the Edit menu of the window
+    edit->hide();
+    QAction* select_all = action(AFCQ_EDIT_SELECT_ALL_ACTION);
+    ASSERT_TRUE(select_all->isEnabled()) << "Select All is offered";
+    select_all->trigger();
+    EXPECT_EQ(view()->get_selection_count(), tx()->get_node_count(-1)) << "and selects the table's nodes";
 }

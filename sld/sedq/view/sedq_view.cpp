@@ -481,11 +481,12 @@ void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
     route_focus_actions(true);
 }
 
-// Focus moving into one of the view's own menus keeps the actions routed here.
+// Focus moving into one of the view's own menus, or away with the window, keeps the actions routed
+// here; focus moving to another widget of the window takes them along.
 void SEDQ_VIEW::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    if (m_menu_running || QApplication::focusWidget() == this || event->reason() == Qt::MenuBarFocusReason ||
+    if (m_menu_running || holds_focus() || event->reason() == Qt::MenuBarFocusReason ||
         event->reason() == Qt::PopupFocusReason)
         return;
     route_focus_actions(false);

@@ -338,6 +338,7 @@ public:
     void disconnect_action(const SEDQ_CONNECTION& connection);
     const QList<SEDQ_CONNECTION>& get_connections() const { return m_connections; }
     bool is_connected() const { return m_connected; }
+    bool holds_focus() const;
     // The host actions of the connection list reach this view (true) or not; the view
     // repaints when that changes.
     void route_focus_actions(bool connected);

@@ -26,6 +26,18 @@ bool SEDQ_VIEW::view_has_focus() const
     return hasFocus();
 }
 
+// Leaving the window (a dialog of its own, another program) keeps the view its window's focus
+// widget: it gets the keyboard back when the window is active again, and meanwhile the window's
+// menus and commands still act on it. Without this a window that the window system did not
+// activate again after a dialog offered its node commands greyed until a click or tab switch.
+bool SEDQ_VIEW::holds_focus() const
+{
+    if (hasFocus())
+        return true;
+    const QWidget* top = window();
+    return top != nullptr && !top->isActiveWindow() && top->focusWidget() == this && isVisible();
+}
+
 bool SEDQ_VIEW::project_open()
 {
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
@@ -38,7 +50,7 @@ void SEDQ_VIEW::on_update_edit_menu()
 {
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
-    if (QApplication::focusWidget() != this || !hasFocus())
+    if (!holds_focus())
         return;
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
     if (!SEDQ_VERIFY(acf_mgr != NULL))
@@ -86,7 +98,7 @@ void SEDQ_VIEW::on_update_waveform_menu()
     enable(AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, on_update_move_master_time_bar());
     on_update_sample_numbers();
     on_update_time_units();
-    const bool focused = hasFocus();
+    const bool focused = holds_focus();
     const bool zoom_out = focused && on_update_zoom_out();
     enable(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, zoom_out);
     enable(AFCQ_SEDQ_ZOOM_OUT_ACTION, zoom_out);
@@ -127,7 +139,7 @@ bool SEDQ_VIEW::on_update_edit_delete()
 // One undo step; the view is laid out again before and after it on undo and redo.
 void SEDQ_VIEW::on_edit_delete()
 {
-    if (!hasFocus() || m_tx_manager->is_empty() || !on_update_edit_delete())
+    if (!holds_focus() || m_tx_manager->is_empty() || !on_update_edit_delete())
         return;
     SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     if (m_tx_manager->get_tx_instance() != nullptr)
@@ -156,7 +168,7 @@ void SEDQ_VIEW::reselect_after_delete(int selected_before)
 
 void SEDQ_VIEW::on_edit_select_all()
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     select_all_items(true);
     update();
@@ -226,7 +238,7 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
 // The menu's entries are host actions routed to the view while it has the focus. A right click
 // on a window that is not active opens the menu before the activation gives the view the focus,
 // so the actions are routed here for the run of the menu (before it refreshes them as it shows)
-// and only then given up, when the focus has gone elsewhere after all.
+// and only then given up, when the focus has gone to another widget after all.
 void SEDQ_VIEW::run_menu(QMenu* menu, const QPoint& global_pos)
 {
     const QPointer<SEDQ_VIEW> self(this);
@@ -236,6 +248,6 @@ void SEDQ_VIEW::run_menu(QMenu* menu, const QPoint& global_pos)
     if (self.isNull())
         return;
     m_menu_running = false;
-    if (QApplication::focusWidget() != this)
+    if (!holds_focus())
         route_focus_actions(false);
 }
