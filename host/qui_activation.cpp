@@ -43,10 +43,6 @@ namespace qui_detail
 {
 void install_dialog_closing_watch()
 {
-    static QPointer<dialog_closing_watch> watch;
-    if (watch || QCoreApplication::instance() == nullptr)
-        return;
-    watch = new dialog_closing_watch(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(watch);
+    install_application_filter<dialog_closing_watch>();
 }
 } // namespace qui_detail

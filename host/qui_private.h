@@ -5,6 +5,7 @@
 #include "host/qui.h"
 #include "host/standin/qui_control.h"
 
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QList>
 #include <QObject>
@@ -74,6 +75,16 @@ qui_state& state();
 
 // A test's own step after the simulated compile of a flow; survives resets.
 std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
+
+// Installs one filter of this type on the application, once; none before an application exists.
+template <class FILTER> void install_application_filter()
+{
+    static QPointer<FILTER> filter;
+    if (filter || QCoreApplication::instance() == nullptr)
+        return;
+    filter = new FILTER(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
 
 // Makes sure the application-wide filter that answers modal dialogs is installed.
 void install_modal_filter();

@@ -94,11 +94,7 @@ namespace qui_detail
 {
 void install_shortcut_refresher()
 {
-    static QPointer<shortcut_refresher> refresher;
-    if (refresher || QCoreApplication::instance() == nullptr)
-        return;
-    refresher = new shortcut_refresher(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(refresher);
+    install_application_filter<shortcut_refresher>();
 }
 
 // A window whose entries lost their keys (a document window attached again clears the keys it

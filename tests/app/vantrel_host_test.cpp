@@ -437,6 +437,29 @@ SEDQ_FRAME_WND* editor(bool main_window = false)
     return qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
 }
 
+// The host's default window on a copy of the demo, at the size scripts/run opens it.
+class demo_window_test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_options = host_options(false);
+        m_options.file = demo_copy(m_dir);
+        m_options.size = QSize(1280, 820);
+        m_host = std::make_unique<VANTREL_HOST>(m_options);
+        ASSERT_TRUE(started(m_host.get()));
+        m_frame = editor();
+        ASSERT_NE(m_frame, nullptr);
+    }
+
+    void TearDown() override { m_host.reset(); }
+
+    QTemporaryDir m_dir;
+    VANTREL_OPTIONS m_options;
+    std::unique_ptr<VANTREL_HOST> m_host;
+    SEDQ_FRAME_WND* m_frame = nullptr;
+};
+
 // Opens the menu as the user does (its refresh runs), then its submenus.
 void open_menus(const QList<QAction*>& entries, QList<QMenu*>* menus)
 {
@@ -471,15 +494,9 @@ QStringList unnamed(const QList<QAction*>& entries, const QString& where)
 // The menu bar and its menus, the node table's column menus, the canvas's menu, the menus of
 // the panes (the entries of their lists) and the toolbars: every entry names its command, and
 // every command of the canvas's menu shows its picture.
-TEST(vantrel_host, every_menu_entry_names_its_command)
+TEST_F(demo_window_test, every_menu_entry_names_its_command)
 {
-    QTemporaryDir dir;
-    VANTREL_OPTIONS options = host_options(false);
-    options.file = demo_copy(dir);
-    VANTREL_HOST host(options);
-    ASSERT_TRUE(started(&host));
-    SEDQ_FRAME_WND* frame = editor();
-    ASSERT_NE(frame, nullptr);
+    SEDQ_FRAME_WND* frame = m_frame;
     auto* window = qobject_cast<QMainWindow*>(frame->window());
     ASSERT_NE(window, nullptr);
     SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
@@ -537,16 +554,9 @@ int node_count(SEDQ_FRAME_WND* frame)
 
 // The platform's keys run the host's commands in the default window, where the editor's menus
 // stand in the host's menu bar: select all, delete, save, undo, find, print and new.
-TEST(vantrel_host, the_standard_keys_run_their_commands_in_the_default_window)
+TEST_F(demo_window_test, the_standard_keys_run_their_commands_in_the_default_window)
 {
-    QTemporaryDir dir;
-    VANTREL_OPTIONS options = host_options(false);
-    options.file = demo_copy(dir);
-    options.size = QSize(1280, 820);
-    VANTREL_HOST host(options);
-    ASSERT_TRUE(started(&host));
-    SEDQ_FRAME_WND* frame = editor();
-    ASSERT_NE(frame, nullptr);
+    SEDQ_FRAME_WND* frame = m_frame;
     SEDQ_VIEW* view = click_node_name(frame, 1);
     ASSERT_TRUE(view->hasFocus());
     const int nodes = node_count(frame);
@@ -557,7 +567,7 @@ TEST(vantrel_host, the_standard_keys_run_their_commands_in_the_default_window)
     settle();
     EXPECT_EQ(node_count(frame), 0) << "Delete removes the selection";
     ASSERT_TRUE(frame->isWindowModified());
-    QFile saved(options.file);
+    QFile saved(m_options.file);
     const QByteArray before = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
     saved.close();
     QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
@@ -583,16 +593,9 @@ TEST(vantrel_host, the_standard_keys_run_their_commands_in_the_default_window)
 
 // Keys that a pane takes for its own commands stay the pane's (the host's Delete and Select All
 // are greyed there), and a window detached and attached again keeps the host's keys.
-TEST(vantrel_host, the_keys_follow_the_focus_and_survive_detaching)
+TEST_F(demo_window_test, the_keys_follow_the_focus_and_survive_detaching)
 {
-    QTemporaryDir dir;
-    VANTREL_OPTIONS options = host_options(false);
-    options.file = demo_copy(dir);
-    options.size = QSize(1280, 820);
-    VANTREL_HOST host(options);
-    ASSERT_TRUE(started(&host));
-    SEDQ_FRAME_WND* frame = editor();
-    ASSERT_NE(frame, nullptr);
+    SEDQ_FRAME_WND* frame = m_frame;
     QTreeView* log_tree = nullptr;
     for (SEDQ_LOG_WIDGET* pane : frame->findChildren<SEDQ_LOG_WIDGET*>())
         if (pane->isVisible())
@@ -624,15 +627,9 @@ TEST(vantrel_host, the_keys_follow_the_focus_and_survive_detaching)
 
 // After the editor window is closed, the host's own File > New and File > Open bring an editor
 // window up again, on a new document and on the chosen one.
-TEST(vantrel_host, after_the_editor_is_closed_new_and_open_show_an_editor_again)
+TEST_F(demo_window_test, after_the_editor_is_closed_new_and_open_show_an_editor_again)
 {
-    QTemporaryDir dir;
-    VANTREL_OPTIONS options = host_options(false);
-    options.file = demo_copy(dir);
-    VANTREL_HOST host(options);
-    ASSERT_TRUE(started(&host));
-    QPointer<SEDQ_FRAME_WND> first = editor();
-    ASSERT_FALSE(first.isNull());
+    QPointer<SEDQ_FRAME_WND> first = m_frame;
     auto* main = qobject_cast<QUI_FRAME_WND*>(first->window());
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(first->get_tx_manager()->add_instance());
@@ -651,7 +648,7 @@ TEST(vantrel_host, after_the_editor_is_closed_new_and_open_show_an_editor_again)
     qobject_cast<QMdiSubWindow*>(made->parentWidget())->close();
     flush_deletions();
     ASSERT_TRUE(made.isNull());
-    standin::qui::push_file_choice(options.file);
+    standin::qui::push_file_choice(m_options.file);
     main->get_menu_record()->file_menu->open_action->trigger();
     settle();
     SEDQ_FRAME_WND* opened = editor();
