@@ -1,6 +1,6 @@
 #pragma once
-// What the sources of the host stand-in share about its icons and keys. Neither library code nor tests
-// include it.
+// What the sources of the host stand-in share about its icons and keys. Neither library code nor
+// tests include it.
 
 #include <QIcon>
 #include <QKeySequence>

@@ -22,7 +22,6 @@
 #include "sedq/view/sedq_view.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -77,10 +76,11 @@ SEDQ_SPLITTER* make_page_splitter(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Or
 } // namespace
 
 // The node view or the canvas that had the keyboard keeps it when its page is made anew (an undo,
-// a dialog's edit): the pages going take it along, and the next key would reach nothing.
+// a dialog's edit): the pages going take it along, and the next key would reach nothing. The
+// window's focus widget counts, so that a window not active meanwhile gives it back as well.
 void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
 {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = window()->focusWidget();
     QWidget* keeps_focus = focused == m_view || focused == m_object_widget ? focused : nullptr;
     m_data_setup_tab_widget_map.clear();
     m_hierarchy_widget_map.clear();

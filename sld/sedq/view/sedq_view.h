@@ -338,6 +338,8 @@ public:
     void disconnect_action(const SEDQ_CONNECTION& connection);
     const QList<SEDQ_CONNECTION>& get_connections() const { return m_connections; }
     bool is_connected() const { return m_connected; }
+    // The view has the keyboard focus, or is the focus widget of its window while another
+    // window is active.
     bool holds_focus() const;
     // The host actions of the connection list reach this view (true) or not; the view
     // repaints when that changes.

@@ -12,9 +12,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPointer>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPointer>
 
 void SEDQ_VIEW::enable(int id, bool on)
 {
