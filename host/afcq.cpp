@@ -32,7 +32,8 @@ void reset()
 
 const standin::reset_registrar registrar(&reset);
 
-// Texts of the shared actions that have a well-known name; the rest read "Action <id>".
+// The texts of the shared actions. An id the host does not know reads "Action <id>": no action
+// the analyzer asks for is such an id.
 const std::map<int, const char*>& known_texts()
 {
     static const std::map<int, const char*> texts = {
@@ -146,6 +147,27 @@ const std::map<int, const char*>& known_texts()
         {AFCQ_SEDQ_INSTANCE_PANE_ACTION, "&Instance Manager"},
         {AFCQ_SEDQ_JTAG_PANE_ACTION, "&JTAG Chain Configuration"},
         {AFCQ_SEDQ_CONFIG_PANE_ACTION, "&Signal Configuration"},
+        {AFCQ_SEDQ_OBJECT_ARRANGE_ALL_ACTION, "Arrange All &Objects"},
+        {AFCQ_SEDQ_OBJECT_RENAME_ACTION, "Re&name"},
+        {AFCQ_SEDQ_OBJECT_DETACH_ACTION, "De&tach"},
+        {AFCQ_SEDQ_OBJECT_INSERT_ACTION, "&Insert"},
+        {AFCQ_SEDQ_OBJECT_REMOVE_ACTION, "Re&move"},
+        {AFCQ_SEDQ_OBJECT_APPEND_ACTION, "A&ppend"},
+        {AFCQ_SEDQ_OBJECT_MOVE_UP_ACTION, "Move &Up"},
+        {AFCQ_SEDQ_OBJECT_MOVE_DOWN_ACTION, "Move Do&wn"},
+        {AFCQ_SEDQ_OBJECT_EXPAND_ACTION, "&Expand"},
+        {AFCQ_SEDQ_OBJECT_COLLAPSE_ACTION, "Co&llapse"},
+        {AFCQ_SEDQ_OBJECT_PROPERTIES_ACTION, "P&roperties..."},
+        {AFCQ_SEDQ_LOG_DELETE_ACTION, "&Delete"},
+        {AFCQ_SEDQ_LOG_RENAME_ACTION, "Re&name"},
+        {AFCQ_SEDQ_LOG_SELECT_ALL_ACTION, "Select &All"},
+        {AFCQ_SEDQ_SOF_ATTACH_ACTION, "&Attach SOF File..."},
+        {AFCQ_SEDQ_SOF_DELETE_ACTION, "&Delete"},
+        {AFCQ_SEDQ_SOF_EXTRACT_ACTION, "E&xtract SOF File..."},
+        {AFCQ_SEDQ_SOF_PROGRAM_ACTION, "&Program Device"},
+        {AFCQ_SEDQ_SOF_RENAME_ACTION, "Re&name"},
+        {AFCQ_EDIT_GO_TO_ACTION, "&Go To..."},
+        {AFCQ_EDIT_REPLACE_ACTION, "R&eplace..."},
     };
     return texts;
 }
@@ -158,11 +180,50 @@ QColor colour_of(int id, unsigned salt)
     return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
 }
 
+// The platform's keys of the host's commands, by object name: the shared actions by id, the
+// host's own entries by their button names.
+const std::map<QString, QKeySequence::StandardKey>& standard_key_table()
+{
+    static const std::map<QString, QKeySequence::StandardKey> keys = {
+        {QStringLiteral("AFCQ_NEW_ACTION"), QKeySequence::New},
+        {QStringLiteral("AFCQ_OPEN_ACTION"), QKeySequence::Open},
+        {QStringLiteral("AFCQ_SAVE_ACTION"), QKeySequence::Save},
+        {QStringLiteral("AFCQ_SAVE_AS_ACTION"), QKeySequence::SaveAs},
+        {QStringLiteral("AFCQ_PRINT_ACTION"), QKeySequence::Print},
+        {QStringLiteral("AFCQ_EXIT_ACTION"), QKeySequence::Quit},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_UNDO_ACTION), QKeySequence::Undo},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_REDO_ACTION), QKeySequence::Redo},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_CUT_ACTION), QKeySequence::Cut},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_COPY_ACTION), QKeySequence::Copy},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_PASTE_ACTION), QKeySequence::Paste},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_DELETE_ACTION), QKeySequence::Delete},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_SELECT_ALL_ACTION), QKeySequence::SelectAll},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_FIND_ACTION), QKeySequence::Find},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_REPLACE_ACTION), QKeySequence::Replace},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_SEDQ_ZOOM_IN_ACTION), QKeySequence::ZoomIn},
+        {QStringLiteral("AFCQ_%1").arg(AFCQ_SEDQ_ZOOM_OUT_ACTION), QKeySequence::ZoomOut},
+    };
+    return keys;
+}
+
 QByteArray normalised_member(const char* member)
 {
     return QMetaObject::normalizedSignature(member + 1);
 }
 } // namespace
+
+namespace afcq_detail
+{
+QList<QKeySequence> standard_keys(const QString& action_name)
+{
+    // Find Next has the host's own key, the one a user may change.
+    if (action_name == QStringLiteral("AFCQ_%1").arg(AFCQ_EDIT_FIND_NEXT_ACTION))
+        return {QKeySequence(afcq_get_custom_shortcut(AFCQ_EDIT_FIND_NEXT_ACTION))};
+    const auto& table = standard_key_table();
+    const auto it = table.find(action_name);
+    return it != table.end() ? QKeySequence::keyBindings(it->second) : QList<QKeySequence>();
+}
+} // namespace afcq_detail
 
 QAction* afcq_create_action(AFCQ_ACTION_ENUM id, QObject* parent)
 {
@@ -173,6 +234,7 @@ QAction* afcq_create_action(AFCQ_ACTION_ENUM id, QObject* parent)
     QAction* action = new QAction(text, parent);
     action->setObjectName(QStringLiteral("AFCQ_%1").arg(id));
     action->setIcon(afcq_detail::action_icon(action->objectName()));
+    action->setShortcuts(afcq_detail::standard_keys(action->objectName()));
     auto& s = state();
     s.last_action[id] = action;
     ++s.created[id];

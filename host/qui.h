@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -268,6 +269,10 @@ public:
     // The document window the host's commands go to: the active (else the last active)
     // attached child of a main window with a document area; null for any other frame.
     QUI_FRAME_WND* get_active_child() const;
+    // A main window with a document area opens the documents of its own New and Open in
+    // document windows that this makes (the host application's editor factory); without one
+    // those commands have no window to open in.
+    void set_document_window_maker(std::function<QUI_FRAME_WND*()> maker);
     QUI_FW_STATE_ENUM get_state() const { return m_state; }
     bool is_detached() const { return m_detached; }
     QUI_FRAME_INFO* get_frame_info() const { return m_info; }
@@ -369,6 +374,8 @@ private:
     void apply_mode_defaults();
     void fill_toolbar(QToolBar* toolbar, const QStringList& buttons);
     void on_new_action();
+    QUI_FRAME_WND* make_document_window();
+    static void discard_document_window(QUI_FRAME_WND* window);
     void on_save_action();
     void on_save_as_action();
     void on_exit_action();
@@ -394,6 +401,7 @@ private:
     qui_detail::message_window* m_message_window = nullptr; // Qt child, made on first use
     std::unique_ptr<QPrinter> m_printer;
     AFCQ_LOCATE_MENU* m_locate_menu = nullptr;
+    std::function<QUI_FRAME_WND*()> m_document_window_maker;
 };
 
 // The frames of the process in creation order, with the files they show.

@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 
 namespace
@@ -79,6 +80,13 @@ bool QUI_FRAME_WND::open_file(QString const& path, bool read_only, bool add_to_r
                          std::to_string(activate) + "," + std::to_string(check_open) + ")");
     if (check_open && find_open_file(path, activate))
         return true;
+    if (QUI_FRAME_WND* window = make_document_window())
+    {
+        if (window->open_file(path))
+            return true;
+        discard_document_window(window);
+        return false;
+    }
     return open_file(path);
 }
 
@@ -206,11 +214,37 @@ void QUI_FRAME_WND::on_open_action()
 }
 
 // This host keeps one document per window: New replaces it once the user let the old one go.
+// A main window with a document area has no document of its own: it opens a document window.
 void QUI_FRAME_WND::on_new_action()
 {
     standin::record_call("qui:on_new_action()");
+    if (QUI_FRAME_WND* window = make_document_window())
+    {
+        if (!window->new_file())
+            discard_document_window(window);
+        return;
+    }
     if (save_modified(true))
         new_file();
+}
+
+void QUI_FRAME_WND::set_document_window_maker(std::function<QUI_FRAME_WND*()> maker)
+{
+    m_document_window_maker = std::move(maker);
+}
+
+QUI_FRAME_WND* QUI_FRAME_WND::make_document_window()
+{
+    if (!is_main_window() || m_mdi_area == nullptr || !m_document_window_maker)
+        return nullptr;
+    return m_document_window_maker();
+}
+
+// A document window whose document could not be made goes again, with its sub-window.
+void QUI_FRAME_WND::discard_document_window(QUI_FRAME_WND* window)
+{
+    QWidget* holder = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    (holder != nullptr ? holder : window)->deleteLater();
 }
 
 void QUI_FRAME_WND::on_save_action()

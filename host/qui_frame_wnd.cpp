@@ -56,6 +56,8 @@ QUI_FRAME_WND::QUI_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWid
         qui_detail::watch_posted_problems(this);
     // Before the first dialog of any document window, so that a headless run never waits.
     qui_detail::install_modal_filter();
+    qui_detail::install_shortcut_refresher();
+    qui_detail::install_dialog_closing_watch();
     standin::record_call("qui:QUI_FRAME_WND(" + std::to_string(state) + ")");
     QUI_FRAME_WND* main = get_main_window();
     if (parent == nullptr && state == QUI_FW_STATE_ATTACHED && main && main->get_mdi_area())

@@ -78,6 +78,8 @@ void mdi_host::merge()
     if (child == nullptr || child->get_menu_record() == nullptr)
         return;
     m_merged = child;
+    // The main window carries the keys of the entries that stand in its menu bar.
+    give_standard_keys(child);
     merge_menus(child);
     merge_toolbars(child);
     standin::record_call("qui:merge_child()");

@@ -52,6 +52,7 @@ QAction* QUI_QMENU::add_host_action(const QString& text, const QString& name)
 {
     QAction* action = new QAction(afcq_detail::action_icon(name), text, parentWidget());
     action->setObjectName(name);
+    action->setShortcuts(afcq_detail::standard_keys(name));
     addAction(action);
     return action;
 }

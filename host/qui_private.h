@@ -5,6 +5,7 @@
 #include "host/qui.h"
 #include "host/standin/qui_control.h"
 
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QList>
 #include <QObject>
@@ -75,8 +76,26 @@ qui_state& state();
 // A test's own step after the simulated compile of a flow; survives resets.
 std::function<void(QUI_FRAME_WND*, int)>& flow_simulator();
 
+// Installs one filter of this type on the application, once; none before an application exists.
+template <class FILTER> void install_application_filter()
+{
+    static QPointer<FILTER> filter;
+    if (filter || QCoreApplication::instance() == nullptr)
+        return;
+    filter = new FILTER(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
 // Makes sure the application-wide filter that answers modal dialogs is installed.
 void install_modal_filter();
+// Makes sure the application-wide filter is installed that brings a menu's entries up to date
+// before a key runs one of them.
+void install_shortcut_refresher();
+// Makes sure the application-wide filter is installed that gives a window the keyboard back when
+// a modal dialog of it closes and no window is active.
+void install_dialog_closing_watch();
+// Gives the host entries of the window's menus that have no key the host's standard keys.
+void give_standard_keys(QMainWindow* window);
 
 // The multi-document side of a main window with a document area: while an attached document
 // window is the active one, its menu bar (its own menus, which hold the host's entries and its

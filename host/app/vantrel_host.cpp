@@ -174,6 +174,8 @@ bool VANTREL_HOST::make_windows(CREATE_FRAME_WND create, QString* error)
     m_main_window->setWindowTitle("Corvane");
     m_main_window->create_mdi_area();
     m_main_window->resize(m_options.size);
+    // File > New and Open of the main window, once the editor window was closed, open a new one.
+    m_main_window->set_document_window_maker([this, create] { return make_editor_window(create); });
     m_frame = create(QUI_FW_STATE_ATTACHED, &m_editor_info);
     if (m_frame.isNull())
     {
@@ -181,11 +183,25 @@ bool VANTREL_HOST::make_windows(CREATE_FRAME_WND create, QString* error)
         return false;
     }
     m_main_window->show();
-    if (auto* sub_window = qobject_cast<QMdiSubWindow*>(m_frame->parentWidget()))
+    show_editor_window(m_frame);
+    return true;
+}
+
+QUI_FRAME_WND* VANTREL_HOST::make_editor_window(CREATE_FRAME_WND create)
+{
+    QUI_FRAME_WND* frame = create(QUI_FW_STATE_ATTACHED, &m_editor_info);
+    if (frame != nullptr)
+        show_editor_window(frame);
+    return frame;
+}
+
+// An editor window of the document area fills it.
+void VANTREL_HOST::show_editor_window(QUI_FRAME_WND* frame)
+{
+    if (auto* sub_window = qobject_cast<QMdiSubWindow*>(frame->parentWidget()))
         sub_window->showMaximized();
     else
-        m_frame->show();
-    return true;
+        frame->show();
 }
 
 bool VANTREL_HOST::open_document(QString* error)

@@ -43,6 +43,8 @@ private:
     static std::string module_directory();
     bool load_library(CREATE_FRAME_WND* create, QString* error);
     bool make_windows(CREATE_FRAME_WND create, QString* error);
+    QUI_FRAME_WND* make_editor_window(CREATE_FRAME_WND create);
+    static void show_editor_window(QUI_FRAME_WND* frame);
     bool open_document(QString* error);
     bool run_script(QString* error);
     void enter_project_directory();

@@ -207,6 +207,27 @@ TEST(vantrel_app, the_bundled_demo_programming_file_is_what_the_tool_writes)
     EXPECT_EQ(written.readAll(), bundled.readAll());
 }
 
+// The README's command in a folder that holds only the design: the programming file the design's
+// "compiled" entry names is not there yet, and the tool makes it as told, beside the document.
+TEST(vantrel_app, the_demo_tool_makes_the_programming_file_it_is_told_to_make_from_the_design_alone)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("standin_project.json"), dir.filePath("standin_project.json")));
+    QProcess tool;
+    tool.setWorkingDirectory(dir.path());
+    tool.start(binary("vantrel_make_demo"), {"--compiled", "output/demo_top.sof", "d.vtl", "standin_project.json"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    QFile written(dir.filePath("output/demo_top.sof"));
+    QFile bundled(sedq_demo_file("output/demo_top.sof"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the programming file is made";
+    ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), bundled.readAll());
+    const run_result opened =
+        run(binary("vantrel"), {"--main-window", "--screenshot", dir.filePath("w.png"), dir.filePath("d.vtl")});
+    EXPECT_EQ(opened.code, 0) << opened.errors.toStdString();
+}
+
 // A document away from its project opens, and the user is told which file was looked for.
 TEST(vantrel_app, a_document_without_its_project_names_the_file_looked_for)
 {

@@ -5,8 +5,13 @@
 #include "host/msg.h"
 #include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_instance_widget.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/frame/sedq_log_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_types.h"
+#include "sedq/view/sedq_view.h"
 #include "support/demo_files.h"
 
 #include <QApplication>
@@ -22,8 +27,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <QWidgetAction>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -412,5 +425,235 @@ TEST(vantrel_host, the_relayne_entry_follows_the_project_family)
         }
         QDir::setCurrent(previous);
     }
+}
+} // namespace
+
+namespace
+{
+// ---- a user's hour in the default window: menus, keys, a closed editor ------------------------
+
+SEDQ_FRAME_WND* editor(bool main_window = false)
+{
+    return qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
+}
+
+// The host's default window on a copy of the demo, at the size scripts/run opens it.
+class demo_window_test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_options = host_options(false);
+        m_options.file = demo_copy(m_dir);
+        m_options.size = QSize(1280, 820);
+        m_host = std::make_unique<VANTREL_HOST>(m_options);
+        ASSERT_TRUE(started(m_host.get()));
+        m_frame = editor();
+        ASSERT_NE(m_frame, nullptr);
+    }
+
+    void TearDown() override { m_host.reset(); }
+
+    QTemporaryDir m_dir;
+    VANTREL_OPTIONS m_options;
+    std::unique_ptr<VANTREL_HOST> m_host;
+    SEDQ_FRAME_WND* m_frame = nullptr;
+};
+
+// Opens the menu as the user does (its refresh runs), then its submenus.
+void open_menus(const QList<QAction*>& entries, QList<QMenu*>* menus)
+{
+    for (QAction* entry : entries)
+    {
+        QMenu* menu = entry->menu();
+        if (menu == nullptr || menus->contains(menu))
+            continue;
+        menus->append(menu);
+        menu->popup(QPoint(0, 0));
+        menu->hide();
+        open_menus(menu->actions(), menus);
+    }
+}
+
+// The commands of an entry list that read as the host's placeholder, or as nothing.
+QStringList unnamed(const QList<QAction*>& entries, const QString& where)
+{
+    static const QRegularExpression placeholder(QStringLiteral("^Action \\d+$"));
+    QStringList found;
+    for (QAction* entry : entries)
+    {
+        if (entry->isSeparator() || qobject_cast<QWidgetAction*>(entry) != nullptr)
+            continue;
+        const QString text = entry->text().remove('&');
+        if (text.isEmpty() || placeholder.match(text).hasMatch())
+            found << where + ": \"" + text + "\" (" + entry->objectName() + ")";
+    }
+    return found;
+}
+
+// The menu bar and its menus, the node table's column menus, the canvas's menu, the menus of
+// the panes (the entries of their lists) and the toolbars: every entry names its command, and
+// every command of the canvas's menu shows its picture.
+TEST_F(demo_window_test, every_menu_entry_names_its_command)
+{
+    SEDQ_FRAME_WND* frame = m_frame;
+    auto* window = qobject_cast<QMainWindow*>(frame->window());
+    ASSERT_NE(window, nullptr);
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QList<QMenu*> menus;
+    open_menus(window->menuBar()->actions(), &menus);
+    for (int column = 0; column <= SEDQ_COLUMN_WAVEFORM; ++column)
+        if (QMenu* menu = layout->get_view()->get_column_menu(column))
+            open_menus({menu->menuAction()}, &menus);
+    QMenu* canvas = layout->get_object_widget()->get_context_menu();
+    ASSERT_NE(canvas, nullptr);
+    open_menus({canvas->menuAction()}, &menus);
+    QStringList found;
+    for (QMenu* menu : menus)
+        found << unnamed(menu->actions(), menu->title().isEmpty() ? menu->objectName() : menu->title());
+    for (QWidget* pane : window->findChildren<QWidget*>())
+        if (pane->contextMenuPolicy() == Qt::ActionsContextMenu || pane->contextMenuPolicy() == Qt::CustomContextMenu)
+            found << unnamed(pane->actions(), pane->metaObject()->className());
+    for (QToolBar* toolbar : window->findChildren<QToolBar*>())
+        if (toolbar->isVisible())
+            found << unnamed(toolbar->actions(), toolbar->windowTitle());
+    EXPECT_TRUE(found.isEmpty()) << found.join('\n').toStdString();
+    EXPECT_GE(menus.size(), 20) << "the walk met the window's menus";
+    for (QAction* entry : canvas->actions())
+        if (!entry->isSeparator() && entry->menu() == nullptr)
+        {
+            EXPECT_FALSE(entry->icon().isNull()) << entry->text().toStdString();
+        }
+}
+
+// A click on `widget` at `point` through its window, as the mouse makes it (the click gives the
+// focus); the window is active, as it is under the user's pointer.
+void click(QWidget* widget, QPoint point)
+{
+    QWidget* window = widget->window();
+    QApplication::setActiveWindow(window);
+    settle();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, widget->mapTo(window, point));
+    settle();
+}
+
+// The editor's view, clicked on the name of its node `node`.
+SEDQ_VIEW* click_node_name(SEDQ_FRAME_WND* frame, int node)
+{
+    SEDQ_VIEW* view = frame->get_layout_widget()->get_view();
+    QRect cell;
+    view->get_item_rect(node + SEDQ_VIEW::HEADER_ROWS, SEDQ_COLUMN_NAME, &cell);
+    click(view, cell.center());
+    return view;
+}
+
+int node_count(SEDQ_FRAME_WND* frame)
+{
+    return frame->get_tx_manager()->get_node_count(SEDQ_CURRENT);
+}
+
+// The platform's keys run the host's commands in the default window, where the editor's menus
+// stand in the host's menu bar: select all, delete, save, undo, find, print and new.
+TEST_F(demo_window_test, the_standard_keys_run_their_commands_in_the_default_window)
+{
+    SEDQ_FRAME_WND* frame = m_frame;
+    SEDQ_VIEW* view = click_node_name(frame, 1);
+    ASSERT_TRUE(view->hasFocus());
+    const int nodes = node_count(frame);
+    ASSERT_GT(nodes, 0);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view->get_selection_count(), nodes) << "Ctrl+A selects every node";
+    QTest::keyClick(view, Qt::Key_Delete);
+    settle();
+    EXPECT_EQ(node_count(frame), 0) << "Delete removes the selection";
+    ASSERT_TRUE(frame->isWindowModified());
+    QFile saved(m_options.file);
+    const QByteArray before = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    saved.close();
+    QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(frame->isWindowModified()) << "Ctrl+S saves";
+    EXPECT_NE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : before, before);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(node_count(frame), nodes) << "Ctrl+Z undoes the delete";
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    settle();
+    const std::vector<std::string> dialogs = standin::qui::unanswered_dialogs();
+    EXPECT_TRUE(dialogs.size() == 1 && dialogs[0].rfind("Find\n", 0) == 0) << "Ctrl+F opens Find";
+    QTabBar* pages = frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->tabBar();
+    click(pages, pages->tabRect(0).center());
+    QTest::keyClick(click_node_name(frame, 1), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_GT(QFileInfo(frame->get_printer()->outputFileName()).size(), 0) << "Ctrl+P prints the data";
+    standin::qui::push_dialog_answer("Do you want to save the changes", QMessageBox::Discard);
+    QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+    settle();
+    EXPECT_TRUE(frame->windowTitle().startsWith("Untitled")) << "Ctrl+N makes a new document";
+    EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << "after asking about the unsaved undo";
+}
+
+// Keys that a pane takes for its own commands stay the pane's (the host's Delete and Select All
+// are greyed there), and a window detached and attached again keeps the host's keys.
+TEST_F(demo_window_test, the_keys_follow_the_focus_and_survive_detaching)
+{
+    SEDQ_FRAME_WND* frame = m_frame;
+    QTreeView* log_tree = nullptr;
+    for (SEDQ_LOG_WIDGET* pane : frame->findChildren<SEDQ_LOG_WIDGET*>())
+        if (pane->isVisible())
+            log_tree = pane->findChild<QTreeView*>();
+    ASSERT_NE(log_tree, nullptr);
+    click(log_tree->viewport(), QPoint(log_tree->viewport()->width() / 2, 2));
+    ASSERT_TRUE(log_tree->hasFocus());
+    QSignalSpy host_delete(frame->get_tx_manager()->get_action(AFCQ_EDIT_DELETE_ACTION, QVariant()), &QAction::triggered);
+    QSignalSpy log_delete(frame->get_tx_manager()->get_action(AFCQ_SEDQ_LOG_DELETE_ACTION, QVariant()),
+                          &QAction::triggered);
+    QTest::keyClick(log_tree, Qt::Key_Delete);
+    settle();
+    EXPECT_EQ(log_delete.count(), 1) << "Delete in the data log is the data log's";
+    EXPECT_EQ(host_delete.count(), 0) << "the host's Delete is greyed there";
+
+    const int nodes = node_count(frame);
+    frame->detach_window();
+    settle();
+    SEDQ_VIEW* view = click_node_name(frame, 0);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view->get_selection_count(), nodes) << "a detached window has the keys itself";
+    frame->attach_window();
+    settle();
+    view = click_node_name(frame, 0);
+    EXPECT_EQ(view->get_selection_count(), 1);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view->get_selection_count(), nodes) << "attached again, the host's keys reach it";
+}
+
+// After the editor window is closed, the host's own File > New and File > Open bring an editor
+// window up again, on a new document and on the chosen one.
+TEST_F(demo_window_test, after_the_editor_is_closed_new_and_open_show_an_editor_again)
+{
+    QPointer<SEDQ_FRAME_WND> first = m_frame;
+    auto* main = qobject_cast<QUI_FRAME_WND*>(first->window());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(first->get_tx_manager()->add_instance());
+    standin::qui::push_dialog_answer("Do you want to save the changes to demo.vtl", QMessageBox::Save);
+    qobject_cast<QMdiSubWindow*>(first->parentWidget())->close();
+    flush_deletions();
+    ASSERT_TRUE(first.isNull()) << "the editor closed once its document was saved";
+    main->get_menu_record()->file_menu->new_action->trigger();
+    settle();
+    QPointer<SEDQ_FRAME_WND> made = editor();
+    ASSERT_FALSE(made.isNull()) << "New shows an editor window";
+    EXPECT_TRUE(made->isVisible());
+    EXPECT_TRUE(made->windowTitle().startsWith("Untitled"));
+    EXPECT_EQ(made->get_tx_manager()->get_num_instances(), 1) << "on a new document";
+    EXPECT_TRUE(main->windowTitle().startsWith("Corvane")) << "the host's title stays its own";
+    qobject_cast<QMdiSubWindow*>(made->parentWidget())->close();
+    flush_deletions();
+    ASSERT_TRUE(made.isNull());
+    standin::qui::push_file_choice(m_options.file);
+    main->get_menu_record()->file_menu->open_action->trigger();
+    settle();
+    SEDQ_FRAME_WND* opened = editor();
+    ASSERT_NE(opened, nullptr) << "Open shows an editor window";
+    EXPECT_TRUE(opened->windowTitle().startsWith("demo.vtl"));
+    EXPECT_EQ(opened->get_tx_manager()->get_num_instances(), 3) << "with the instance saved on closing";
 }
 } // namespace

@@ -9,7 +9,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
+
+#include <random>
 
 namespace
 {
@@ -141,5 +145,58 @@ TEST_F(instance_demo_run_test, the_status_column_follows_each_instances_run)
     EXPECT_TRUE(m_frame->grab().save(QString(SEDQ_BINARY_DIR) + "/instance_manager_demo_running.png", "PNG"));
     end_all_runs();
     EXPECT_EQ(pane()->get_request_count(), 0);
+}
+
+// Clicks the tab `index` of a tab bar, as the mouse does.
+void click_tab(QTabWidget* tabs, int index)
+{
+    QTabBar* bar = tabs->tabBar();
+    if (index < bar->count())
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+// An hour of runs in a few seconds: the engine reports on its own thread while the user runs,
+// stops and autoruns either instance or both and goes from instance to instance and page to page
+// (the data, setup, advanced trigger and state flow pages). Run under the address and thread
+// sanitizers, it is the hunt for a fault of the run's reports meeting the pages.
+TEST_F(instance_demo_run_test, runs_stops_and_autoruns_meet_page_changes_without_fault)
+{
+    open_demo();
+    compile_and_program_demo();
+    tx()->set_logging(true);
+    standin::chi::set_pace_ms(1);
+    standin::chi::set_delivery(standin::chi::delivery::thread);
+    SEDQ_LAYOUT_WIDGET* layout = m_frame->get_layout_widget();
+    std::mt19937 random(57);
+    const int commands[] = {ACTION_RUN, ACTION_AUTORUN, ACTION_STOP, ACTION_RUN};
+    const std::vector<std::vector<int>> selections = {{0}, {1}, {0, 1}, {1}};
+    int started = 0;
+    for (int round = 0; round < 60; ++round)
+    {
+        select(selections[random() % selections.size()]);
+        QAction* command = action_of(commands[random() % 4]);
+        if (command->isEnabled())
+        {
+            command->trigger();
+            ++started;
+        }
+        for (unsigned change = random() % 4; change > 0; --change)
+        {
+            click_tab(layout->get_instance_tab_widget(), int(random() % 2));
+            click_tab(layout->get_data_setup_tab_widget(SEDQ_CURRENT), int(random() % 4));
+            QCoreApplication::processEvents(QEventLoop::AllEvents, int(random() % 8));
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    if (action_of(ACTION_STOP)->isEnabled())
+    {
+        select({0, 1});
+        action_of(ACTION_STOP)->trigger();
+    }
+    end_all_runs();
+    EXPECT_GT(started, 20);
+    EXPECT_EQ(pane()->get_request_count(), 0);
+    EXPECT_FALSE(tx()->is_any_instance_acquiring());
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 } // namespace

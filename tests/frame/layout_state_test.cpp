@@ -311,3 +311,31 @@ TEST(sedq_splitter, a_relayed_move_past_the_handles_of_a_splitter_is_ignored)
     EXPECT_EQ(narrow->sizes(), narrow_sizes) << "the narrow splitter has no handle 2";
     qDeleteAll(hubs);
 }
+
+// The node list of an advanced trigger page opens usable: at half the column while the document
+// keeps no height for it (the page was never laid out when it was built), else at the height the
+// user left it at; either way the object library below keeps room.
+TEST_F(frame_test, the_node_list_of_an_advanced_page_opens_at_half_the_column_or_its_stored_height)
+{
+    const QString path = write_document({{"alpha", 2, 1, {0}}, {"beta", 2, 1, {0}}});
+    SEDQ_FRAME_WND* first = open_frame(path);
+    SEDQ_LAYOUT_WIDGET* layout = first->get_layout_widget();
+    layout->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+    settle();
+    SEDQ_SPLITTER* nodes = splitter_of_kind(layout, 0, 1590);
+    const int total = nodes->sizes().value(0) + nodes->sizes().value(1);
+    ASSERT_GT(total, 200);
+    EXPECT_NEAR(nodes->sizes().value(0), total / 2, 1) << "half the column";
+    nodes->moveSplitter(nullptr, 140, 1); // the user's drag
+    emit static_cast<QSplitter*>(nodes)->splitterMoved(140, 1);
+    ASSERT_TRUE(first->save_file(path));
+    close_frame(first);
+
+    SEDQ_FRAME_WND* second = open_frame(path);
+    layout = second->get_layout_widget();
+    layout->get_instance_tab_widget()->setCurrentIndex(1);
+    settle();
+    layout->get_data_setup_tab_widget(-1)->setCurrentIndex(2);
+    settle();
+    EXPECT_EQ(splitter_of_kind(layout, 1, 1590)->sizes().value(0), 140) << "the stored height, on a page shown later";
+}

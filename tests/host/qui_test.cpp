@@ -505,3 +505,24 @@ TEST_F(QuiTest, headless_modal_dialogs_without_answers_are_rejected_not_waited_o
               (std::vector<std::string>{"Nobody There\n", "Corvane\nOverwrite?"}));
 }
 } // namespace
+
+namespace
+{
+// A modal dialog closed on a display whose window system activates nothing afterwards (no
+// window manager): the window it belonged to gets the keyboard back.
+TEST_F(QuiTest, a_closed_modal_dialog_gives_its_window_the_keyboard_back)
+{
+    auto frame = make(QUI_FW_STATE_MAIN_WINDOW);
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    QDialog dialog(frame.get());
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QApplication::setActiveWindow(nullptr); // the dialog's window goes, nothing is active
+        dialog.accept();
+    });
+    dialog.exec();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), frame.get());
+}
+} // namespace

@@ -206,21 +206,33 @@ TEST_F(find_dlg_test, yes_on_a_text_found_nowhere_searches_once_more_and_stops)
     EXPECT_EQ(found_node(*dialog), -1);
 }
 
-TEST_F(find_dlg_test, a_match_scrolls_to_the_node_and_leaves_the_selection)
+// A match becomes the current, selected row, and is scrolled to; a match on screen already shows
+// the same way, as the selection moves to it.
+TEST_F(find_dlg_test, a_match_becomes_the_current_selected_row)
 {
     std::vector<std::string> names;
     for (int i = 0; i < 80; ++i)
         names.push_back("top|n" + std::to_string(i));
     open_nodes(names, QSize(900, 400));
     ASSERT_FALSE(view()->get_vertical_scroll_bar()->isHidden());
-    select_only(1);
-    auto dialog = make_dialog("n77", "Down");
-    dialog->on_find_next_clicked();
-    EXPECT_EQ(found_node(*dialog), 77);
-    EXPECT_GT(view()->get_vertical_scroll_bar()->value(), 0);
-    EXPECT_FALSE(view()->is_item_selected(77));
-    EXPECT_TRUE(view()->is_item_selected(1));
-    EXPECT_EQ(view()->get_selection_count(), 1);
+    const struct
+    {
+        const char* name;
+        const char* text;
+        int node;
+    } rows[] = {{"out of sight", "n77", 77}, {"on screen", "n3", 3}};
+    for (const auto& row : rows)
+    {
+        view()->get_vertical_scroll_bar()->setValue(0);
+        select_only(1);
+        auto dialog = make_dialog(row.text, "Down");
+        dialog->on_find_next_clicked();
+        EXPECT_EQ(found_node(*dialog), row.node) << row.name;
+        EXPECT_EQ(view()->get_vertical_scroll_bar()->value(), row.node) << row.name << ": at the top";
+        EXPECT_TRUE(view()->is_item_selected(row.node)) << row.name;
+        EXPECT_EQ(view()->get_selection_count(), 1) << row.name << ": the match alone";
+        EXPECT_EQ(view()->get_focus_item(), row.node) << row.name << ": the current row";
+    }
 }
 
 TEST_F(find_dlg_test, a_node_the_hierarchy_pane_hides_is_never_found)

@@ -8,9 +8,77 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QtEndian>
+
+#include <map>
 
 namespace
 {
+// The page objects of a PDF, in page order ("/Type /Page", not the page tree's "/Pages").
+std::vector<QByteArray> page_objects(const QByteArray& pdf)
+{
+    const QByteArray type("/Type /Page");
+    std::vector<QByteArray> pages;
+    for (int at = pdf.indexOf(type); at >= 0; at = pdf.indexOf(type, at + 1))
+        if (at + type.size() < pdf.size() && pdf[at + type.size()] != 's')
+            pages.push_back(pdf.mid(at, pdf.indexOf(">>", at) - at));
+    return pages;
+}
+
+// The drawing operators of a page: its content stream, inflated.
+QByteArray page_content(const QByteArray& pdf, const QByteArray& page)
+{
+    const QByteArray key("/Contents ");
+    const int at = page.indexOf(key);
+    if (at < 0)
+        return QByteArray();
+    const QByteArray id = page.mid(at + key.size()).split(' ').value(0);
+    const int object = pdf.indexOf("\n" + id + " 0 obj");
+    const int start = pdf.indexOf("stream\n", object) + 7;
+    const int end = pdf.indexOf("endstream", start);
+    if (object < 0 || start < 7 || end < 0)
+        return QByteArray();
+    QByteArray sized(4, '\0');
+    qToBigEndian<quint32>(quint32(64 * 1024 * 1024), sized.data());
+    return qUncompress(sized + pdf.mid(start, end - start));
+}
+
+// The box around the points of every path a page draws. The PDF writer sets each page's
+// transformation once, before its paths, so the points of all pages are in one coordinate space.
+QRectF drawn_box(const QByteArray& content)
+{
+    static const std::map<QByteArray, int> point_operands = {{"m", 2}, {"l", 2}, {"c", 6}, {"v", 4}, {"y", 4}};
+    std::vector<double> numbers;
+    QRectF box;
+    const auto add = [&box](double x, double y) { box = box.united(QRectF(x, y, 0.001, 0.001)); };
+    for (const QByteArray& token : content.simplified().split(' '))
+    {
+        bool number = false;
+        const double value = token.toDouble(&number);
+        if (number)
+        {
+            numbers.push_back(value);
+            continue;
+        }
+        const auto operands = point_operands.find(token);
+        const size_t count = token == "re" ? 4 : operands != point_operands.end() ? size_t(operands->second) : 0;
+        if (count > 0 && numbers.size() >= count)
+        {
+            const double* at = &numbers[numbers.size() - count];
+            if (token == "re")
+            {
+                add(at[0], at[1]);
+                add(at[0] + at[2], at[1] + at[3]);
+            }
+            else
+                for (size_t k = 0; k < count; k += 2)
+                    add(at[k], at[k + 1]);
+        }
+        numbers.clear();
+    }
+    return box;
+}
+
 class view_print_test : public view_test
 {
 protected:
@@ -36,8 +104,8 @@ protected:
         show_data_tab(true);
     }
 
-    // Pages of the PDF the view prints (each page object carries "/Type /Page").
-    int printed_pages(const std::function<void(QPrinter&)>& setup = nullptr)
+    // The bytes of the PDF the view prints.
+    QByteArray print_pdf(const std::function<void(QPrinter&)>& setup = nullptr)
     {
         const QString path = m_dir.filePath(QStringLiteral("print_%1.pdf").arg(++m_prints));
         QPrinter printer(QPrinter::HighResolution);
@@ -47,14 +115,13 @@ protected:
             setup(printer);
         view()->on_print(&printer);
         QFile pdf(path);
-        if (!pdf.open(QIODevice::ReadOnly))
-            return 0;
-        const QByteArray bytes = pdf.readAll();
-        const QByteArray page("/Type /Page");
-        int pages = 0;
-        for (int at = bytes.indexOf(page); at >= 0; at = bytes.indexOf(page, at + 1))
-            pages += at + page.size() < bytes.size() && bytes[at + page.size()] != 's' ? 1 : 0;
-        return pages;
+        return pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    }
+
+    // Pages of the PDF the view prints (each page object carries "/Type /Page").
+    int printed_pages(const std::function<void(QPrinter&)>& setup = nullptr)
+    {
+        return int(page_objects(print_pdf(setup)).size());
     }
 
     // Page `page` painted on a white image of the logical page.
@@ -194,4 +261,23 @@ TEST_F(view_print_test, an_unreadable_bus_prints_the_cross_hatched_box)
     const QRect inside(QPoint(20, 6), QPoint(280, 16));
     EXPECT_GT(dark_pixels(paint_bus(3), inside), inside.width() * inside.height() / 4) << "hatched";
     EXPECT_LT(dark_pixels(paint_bus(0), inside), inside.width() * inside.height() / 10) << "a band";
+}
+
+// Every page of a printout is drawn at one scale: the page before leaves nothing behind, so each
+// page's drawing spans the paper as the first page's does.
+TEST_F(view_print_test, every_printed_page_draws_at_the_scale_of_the_first)
+{
+    open_data(40, 90);
+    const QByteArray pdf = print_pdf();
+    const std::vector<QByteArray> pages = page_objects(pdf);
+    ASSERT_EQ(pages.size(), 6u) << "3 sample windows x 2 blocks of rows";
+    const QRectF first = drawn_box(page_content(pdf, pages[0]));
+    ASSERT_GT(first.width(), 100.0);
+    for (size_t page = 1; page < pages.size(); ++page)
+    {
+        const QRectF box = drawn_box(page_content(pdf, pages[page]));
+        EXPECT_NEAR(box.width(), first.width(), first.width() / 100) << "page " << page + 1;
+        EXPECT_NEAR(box.height(), first.height(), first.height() / 100) << "page " << page + 1;
+        EXPECT_NEAR(box.left(), first.left(), 1.0) << "page " << page + 1;
+    }
 }

@@ -531,3 +531,42 @@ TEST_F(time_axis_test, columns_scrolled_by_pixels_start_the_waveforms_at_sample_
 }
 } // namespace
 
+
+// The value column's heading shows the master's position and, beside it, its title: a wide time
+// label leaves the title the room up to the column's edge, never the label's own pixels.
+TEST_F(time_axis_test, the_value_columns_title_never_covers_the_masters_label)
+{
+    WAVE_DOCUMENT d = plain_document(1000);
+    d.trigger_position = 100;
+    open_waves(d);
+    view()->insert_timebar(147);
+    const struct
+    {
+        const char* name;
+        bool time;
+        const char* label;
+    } rows[] = {{"sample numbers", false, "47"}, {"time units", true, "470ns"}};
+    // The title is written in dark grey, the label in blue; anti-aliased edges keep their hue.
+    const auto is_title_ink = [](const QColor& colour)
+    { return qGray(colour.rgb()) < 128 && std::abs(colour.red() - colour.blue()) < 24; };
+    for (const auto& row : rows)
+    {
+        view()->set_time_units(row.time, 10.0, "ns");
+        ASSERT_EQ(label(0), row.label) << row.name;
+        const QImage image = render();
+        QRect header;
+        const int header_row = view()->get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0 ? SEDQ_ROW_LEVEL_HEADERS
+                                                                                  : SEDQ_ROW_COLUMN_TITLES;
+        ASSERT_TRUE(view()->get_item_rect(header_row, SEDQ_COLUMN_VALUE, &header));
+        const int label_end =
+            header.left() + 2 + QFontMetrics(AFCQ_FONT(AFCQ_FONT_SAMPLE_NUMBER).get_font()).boundingRect(row.label).width() + 2;
+        int under_label = 0;
+        int beside = 0;
+        const QRect inside = header.adjusted(2, 2, -2, -2); // within the cell's frame
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                (x <= label_end ? under_label : beside) += is_title_ink(image.pixelColor(x, y));
+        EXPECT_EQ(under_label, 0) << row.name << ": the title keeps off the label";
+        EXPECT_GT(beside, 0) << row.name << ": the title stands beside it";
+    }
+}

@@ -280,6 +280,12 @@ void SEDQ_FRAME_WND::on_update_edit_menu()
                    AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION, AFCQ_SEDQ_LOCK_MODE_TRIGGER_ACTION})
         action(id)->setEnabled(true);
     action(AFCQ_SEDQ_LOCK_MODE_ALL_ACTION + int(m_tx_manager->get_lock_mode(false)))->setChecked(true);
+    // Delete and Select All act on the node view or the canvas, whichever has the focus. With the
+    // focus in another pane they would do nothing, and their keys belong to that pane's own
+    // commands (the data log's, the instance list's): they are greyed.
+    if (!canvas_has_focus() && focusWidget() != m_layout_widget->get_view())
+        for (int id : {AFCQ_EDIT_DELETE_ACTION, AFCQ_EDIT_SELECT_ALL_ACTION})
+            action(id)->setEnabled(false);
 }
 
 void SEDQ_FRAME_WND::on_update_view_menu()

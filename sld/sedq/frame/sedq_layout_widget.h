@@ -97,7 +97,6 @@ private:
     QWidget* make_setup_page(QTabWidget* tabs, int instance);
     void add_advanced_pages(QTabWidget* tabs, int instance);
     QWidget* make_advanced_page(QTabWidget* tabs, int level);
-    QWidget* make_advanced_node_part(QWidget* parent);
     void add_state_flow_page(QTabWidget* tabs, int instance);
     QWidget* make_hierarchy_log_part(int instance);
     void select_instance_tab(int tab, bool powerup);

@@ -75,14 +75,21 @@ SEDQ_SPLITTER* make_page_splitter(QMap<int, SEDQ_SPLITTER*>* map, int id, Qt::Or
 }
 } // namespace
 
+// The node view or the canvas that had the keyboard keeps it when its page is made anew (an undo,
+// a dialog's edit): the pages going take it along, and the next key would reach nothing. The
+// window's focus widget counts, so that a window not active meanwhile gives it back as well.
 void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
 {
+    QWidget* focused = window()->focusWidget();
+    QWidget* keeps_focus = focused == m_view || focused == m_object_widget ? focused : nullptr;
     m_data_setup_tab_widget_map.clear();
     m_hierarchy_widget_map.clear();
     m_view->set_resize_flag(true);
     remove_instance_pages();
     add_instance_pages();
     m_view->clear_resize_flag();
+    if (keeps_focus != nullptr && keeps_focus->isVisible())
+        keeps_focus->setFocus(Qt::OtherFocusReason);
 }
 
 // Hides a tab widget (its updates off) for the life of the scope: while it is visible, every
@@ -305,9 +312,11 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
     splitter->setProperty("trigger level", level);
     SEDQ_SPLITTER* nodes =
         make_page_splitter(&m_splitter_map, ADVANCED_NODE_SPLITTER, Qt::Vertical, splitter);
-    nodes->addWidget(make_advanced_node_part(nodes));
+    nodes->addWidget(new SEDQ_CONTAINER_WIDGET(nodes, m_view));
     nodes->addWidget(new SEDQ_OPERATOR_WIDGET(nodes));
     nodes->setStretchFactor(1, 1);
+    nodes->set_first_pane_size(
+        m_tx_manager->get_int_state("advanced trigger node widget height", SEDQ_SPLITTER::FIRST_PANE_HALF));
     nodes->resize(m_tx_manager->get_int_state("advanced trigger node widget width", 258), nodes->height());
     splitter->addWidget(nodes);
     m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
@@ -319,15 +328,6 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_page(QTabWidget* tabs, int level)
             &SEDQ_LAYOUT_WIDGET::on_advanced_trigger_vertical_splitter_moved);
     connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
     return splitter;
-}
-
-QWidget* SEDQ_LAYOUT_WIDGET::make_advanced_node_part(QWidget* parent)
-{
-    auto* container = new SEDQ_CONTAINER_WIDGET(parent, m_view);
-    const int height =
-        m_tx_manager->get_int_state("advanced trigger node widget height", container->height() / 2);
-    container->resize(container->width(), height);
-    return container;
 }
 
 // Splitter 1419: state diagram, state text and resources, the side panes 354 pixels wide.

@@ -90,6 +90,7 @@ void SEDQ_SPLITTER::showEvent(QShowEvent* event)
                            self->m_shown_once = true;
                            self->m_pending_moves.clear();
                            self->m_last_pane_size = -1;
+                           self->m_first_pane_size = -1;
                        });
 }
 
@@ -102,6 +103,7 @@ void SEDQ_SPLITTER::resizeEvent(QResizeEvent* event)
 
 void SEDQ_SPLITTER::settle_on_show()
 {
+    apply_first_pane_size();
     apply_last_pane_size();
     for (auto it = m_pending_moves.cbegin(); it != m_pending_moves.cend(); ++it)
         if (it.key() < count())
@@ -120,6 +122,26 @@ void SEDQ_SPLITTER::apply_last_pane_size()
         return;
     list.first() += change;
     list.last() = m_last_pane_size;
+    setSizes(list);
+}
+
+// The last pane gives or takes what the first one needs, keeping a usable size itself.
+void SEDQ_SPLITTER::apply_first_pane_size()
+{
+    QList<int> list = sizes();
+    if (m_first_pane_size == -1 || list.count() < 2 || widget(0)->isHidden())
+        return;
+    const int total = std::accumulate(list.cbegin(), list.cend(), 0);
+    const QSize minimum = widget(count() - 1)->minimumSizeHint();
+    const int kept =
+        std::max({1, total / USABLE_SHARE, orientation() == Qt::Horizontal ? minimum.width() : minimum.height()});
+    const int others = total - list.first() - list.last();
+    const int wanted = m_first_pane_size == FIRST_PANE_HALF ? total / 2 : m_first_pane_size;
+    const int first = std::min(wanted, total - others - kept);
+    if (first <= 0 || first == list.first())
+        return;
+    list.last() += list.first() - first;
+    list.first() = first;
     setSizes(list);
 }
 

@@ -22,6 +22,11 @@ public:
     // it. A pane resized before it is laid out keeps that size only when it is above its size
     // hint, so a small stored size would otherwise be lost.
     void set_last_pane_size(int size) { m_last_pane_size = size; }
+    // The size the first pane is to have once the splitter first shows: the size the document
+    // stored, or with FIRST_PANE_HALF half the splitter. A pane resized before the splitter is
+    // laid out would get a share of a length the splitter does not have yet.
+    static constexpr int FIRST_PANE_HALF = -2;
+    void set_first_pane_size(int size) { m_first_pane_size = size; }
     // On a hub: the moves kept for splitters made later are dropped.
     void forget_moves() { m_pending_moves.clear(); }
 
@@ -41,6 +46,7 @@ private:
     void move_handle(int pos, int index);
     void settle_on_show();
     void apply_last_pane_size();
+    void apply_first_pane_size();
     void open_collapsed_panes();
 
     int m_id;
@@ -49,6 +55,7 @@ private:
     QMap<int, int> m_pending_moves;
     bool m_shown_once = false;
     int m_last_pane_size = -1;
+    int m_first_pane_size = -1;
     // Between a show and the end of that event-loop turn the geometry may still change: the
     // kept moves are applied again on every resize until then, and collapsed panes are looked
     // at only once it is final.

@@ -132,9 +132,11 @@ void SEDQ_CELL_EDIT::open(const QString& text, bool visible, Qt::Alignment align
     set_registered(true);
     m_registered = true;
     setAlignment(alignment | Qt::AlignVCenter);
-    setFocus(Qt::OtherFocusReason);
     setGeometry(m_rect);
     show();
+    // Shown first: a hidden widget that takes the focus in a window not yet active (the click that
+    // opens the editor is the one that activates it) leaves the window's focus on the view.
+    setFocus(Qt::OtherFocusReason);
 }
 
 // Escape keeps the model as it is, Return and Enter commit; both end the edit by dropping the

@@ -36,10 +36,12 @@ const char* SEDQ_FIND_TARGET::get_text()
     return cache_text(m_name);
 }
 
+// The match becomes the current, selected row: scrolling alone shows nothing when the row is on
+// screen already.
 void SEDQ_FIND_TARGET::find_action(unsigned long, unsigned long)
 {
     if (m_view != nullptr)
-        m_view->scroll_into_view(m_node);
+        m_view->ensure_visible(m_node);
 }
 
 void SEDQ_FIND_TARGET::replace_action(unsigned long, unsigned long, const char*) {}

@@ -462,29 +462,32 @@ void SEDQ_VIEW::disconnect_action(const SEDQ_CONNECTION& connection)
     route_action(connection, false);
 }
 
-void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
+void SEDQ_VIEW::route_focus_actions(bool connected)
 {
-    QWidget::focusInEvent(event);
-    if (m_connected || m_frame_wnd == nullptr)
+    if (connected == m_connected || m_frame_wnd == nullptr)
         return;
-    m_connected = true;
+    m_connected = connected;
+    // A window closing deletes its model before its panes: nothing is left to disconnect.
+    if (!connected && m_tx_manager.isNull())
+        return;
     for (const SEDQ_CONNECTION& pair : m_connections)
-        connect_action(pair);
+        route_action(pair, connected);
     update();
 }
 
-// Focus moving into one of the view's own menus keeps the actions routed here.
+void SEDQ_VIEW::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    route_focus_actions(true);
+}
+
+// Focus moving into one of the view's own menus, or away with the window, keeps the actions routed
+// here; focus moving to another widget of the window takes them along.
 void SEDQ_VIEW::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    if (!m_connected || QApplication::focusWidget() == this || event->reason() == Qt::MenuBarFocusReason ||
+    if (m_menu_running || holds_focus() || event->reason() == Qt::MenuBarFocusReason ||
         event->reason() == Qt::PopupFocusReason)
         return;
-    m_connected = false;
-    // A window closing deletes its model before its panes: nothing is left to disconnect.
-    if (m_tx_manager.isNull())
-        return;
-    for (const SEDQ_CONNECTION& pair : m_connections)
-        disconnect_action(pair);
-    update();
+    route_focus_actions(false);
 }

@@ -338,6 +338,12 @@ public:
     void disconnect_action(const SEDQ_CONNECTION& connection);
     const QList<SEDQ_CONNECTION>& get_connections() const { return m_connections; }
     bool is_connected() const { return m_connected; }
+    // The view has the keyboard focus, or is the focus widget of its window while another
+    // window is active.
+    bool holds_focus() const;
+    // The host actions of the connection list reach this view (true) or not; the view
+    // repaints when that changes.
+    void route_focus_actions(bool connected);
     QMenu* get_column_menu(int column) const { return m_column_menus.value(column, nullptr); }
     QComboBox* get_lock_mode_combo() const { return m_lock_mode_combo; }
     // Index 0 the conditional storage qualifier, 1 and 2 start and stop, 3 + L trigger level L.
@@ -652,6 +658,7 @@ private:
     bool project_open();
     void open_column_menu(int column, int row, const QPoint& global_pos);
     void label_bus_display_format_menu();
+    void run_menu(QMenu* menu, const QPoint& global_pos);
 
     // Time axis (sedq_view_time_axis.cpp, sedq_view_time_bars.cpp, sedq_view_transitions.cpp).
     void normalise_zoom();
@@ -708,6 +715,9 @@ private:
     QMenu* m_trigger_condition_menu = nullptr;
     QList<SEDQ_CONNECTION> m_connections;
     bool m_connected = false;
+    // While a menu of the view runs its commands stay routed here, whatever focus changes the
+    // window's activation brings meanwhile.
+    bool m_menu_running = false;
     int m_context_sample = -1;
     int m_context_trigger_level = 0;
     int m_trigger_condition_action_count = 0;

@@ -134,7 +134,7 @@ void SEDQ_VIEW::on_update_alias_menu()
 // mode and the text list.
 void SEDQ_VIEW::on_update_name_menu()
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     on_update_edit_menu();
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();

@@ -10,7 +10,6 @@
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_wave.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -177,11 +176,21 @@ void SEDQ_VIEW::draw_value_header(QRect const& rect, QPainter* painter, int row)
     ++m_timebars[0];
     const int right = rect.right() - (label_width() + 1);
     --m_timebars[0];
-    if (right - left > 1)
-        draw_column_text(sedq_inclusive(left, rect.top(), right, rect.bottom()), painter,
-                         row == SEDQ_ROW_COLUMN_TITLES && get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0 &&
-                                 get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0
-                             ? QStringLiteral("Segment")
-                             : QStringLiteral("Value"),
-                         QColor());
+    const QString title = row == SEDQ_ROW_COLUMN_TITLES && get_row_height(SEDQ_ROW_COLUMN_TITLES) > 0 &&
+                                  get_row_height(SEDQ_ROW_LEVEL_HEADERS) > 0
+                              ? QStringLiteral("Segment")
+                              : QStringLiteral("Value");
+    // The title stands between the label and the room a next label would take; where that is too
+    // narrow for it (times are wide labels) it takes the room up to the column's edge, and where
+    // even that is too narrow it is left out: drawn anyway it would cover the label.
+    painter->save();
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_COLUMN_HEADER).get_font());
+    const int title_width = painter->fontMetrics().boundingRect(title).width();
+    painter->restore();
+    for (const int end : {right, rect.right() - 1})
+        if (end - left + 1 >= title_width)
+        {
+            draw_column_text(sedq_inclusive(left, rect.top(), end, rect.bottom()), painter, title, QColor());
+            return;
+        }
 }

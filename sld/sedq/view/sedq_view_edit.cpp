@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPointer>
 
 void SEDQ_VIEW::enable(int id, bool on)
 {
@@ -23,6 +24,18 @@ void SEDQ_VIEW::enable(int id, bool on)
 bool SEDQ_VIEW::view_has_focus() const
 {
     return hasFocus();
+}
+
+// Leaving the window (a dialog of its own, another program) keeps the view its window's focus
+// widget: it gets the keyboard back when the window is active again, and meanwhile the window's
+// menus and commands still act on it. Without this a window that the window system did not
+// activate again after a dialog offered its node commands greyed until a click or tab switch.
+bool SEDQ_VIEW::holds_focus() const
+{
+    if (hasFocus())
+        return true;
+    const QWidget* top = window();
+    return top != nullptr && !top->isActiveWindow() && top->focusWidget() == this && isVisible();
 }
 
 bool SEDQ_VIEW::project_open()
@@ -38,7 +51,7 @@ void SEDQ_VIEW::on_update_edit_menu()
     if (!SEDQ_VERIFY(this->m_frame_wnd != NULL))
         return;
     label_bus_display_format_menu();
-    if (QApplication::focusWidget() != this || !hasFocus())
+    if (!holds_focus())
         return;
     ACF_MANAGER* acf_mgr = ACF_MANAGER::get_acf_manager();
     if (!SEDQ_VERIFY(acf_mgr != NULL))
@@ -95,7 +108,7 @@ void SEDQ_VIEW::on_update_waveform_menu()
     enable(AFCQ_SEDQ_MOVE_MASTER_TIME_BAR_ACTION, on_update_move_master_time_bar());
     on_update_sample_numbers();
     on_update_time_units();
-    const bool focused = hasFocus();
+    const bool focused = holds_focus();
     const bool zoom_out = focused && on_update_zoom_out();
     enable(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, zoom_out);
     enable(AFCQ_SEDQ_ZOOM_OUT_ACTION, zoom_out);
@@ -136,7 +149,7 @@ bool SEDQ_VIEW::on_update_edit_delete()
 // One undo step; the view is laid out again before and after it on undo and redo.
 void SEDQ_VIEW::on_edit_delete()
 {
-    if (!hasFocus() || m_tx_manager->is_empty() || !on_update_edit_delete())
+    if (!holds_focus() || m_tx_manager->is_empty() || !on_update_edit_delete())
         return;
     SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     if (m_tx_manager->get_tx_instance() != nullptr)
@@ -165,7 +178,7 @@ void SEDQ_VIEW::reselect_after_delete(int selected_before)
 
 void SEDQ_VIEW::on_edit_select_all()
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     select_all_items(true);
     update();
@@ -229,5 +242,22 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
     QMenu* menu = m_column_menus.value(column, nullptr);
     if (menu == nullptr)
         menu = m_column_menus[column] = new QMenu(this);
+    run_menu(menu, global_pos);
+}
+
+// The menu's entries are host actions routed to the view while it has the focus. A right click
+// on a window that is not active opens the menu before the activation gives the view the focus,
+// so the actions are routed here for the run of the menu (before it refreshes them as it shows)
+// and only then given up, when the focus has gone to another widget after all.
+void SEDQ_VIEW::run_menu(QMenu* menu, const QPoint& global_pos)
+{
+    const QPointer<SEDQ_VIEW> self(this);
+    route_focus_actions(true);
+    m_menu_running = true;
     menu->exec(global_pos);
+    if (self.isNull())
+        return;
+    m_menu_running = false;
+    if (!holds_focus())
+        route_focus_actions(false);
 }

@@ -123,7 +123,7 @@ HDB_INSTANCE_NAME* SEDQ_VIEW::find_locate_instance(HDB_NAMESPACE* names)
 
 void SEDQ_VIEW::on_update_locate()
 {
-    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL) || !hasFocus())
+    if (!SEDQ_VERIFY(this->m_frame_wnd != NULL) || !holds_focus())
         return;
     bool found = false;
     {
@@ -140,7 +140,7 @@ void SEDQ_VIEW::on_update_locate()
 // An empty schema is passed on too: the host tool then shows what it shows by itself.
 void SEDQ_VIEW::on_locate(CLSID target)
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     MSG_GEN_LOCATION_SCHEMA schema;
     {
@@ -166,7 +166,7 @@ void SEDQ_VIEW::on_locate(CLSID target)
 // the entity it is made of.
 void SEDQ_VIEW::on_locate_design_file()
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     MSG_GEN_LOCATION_SCHEMA* location = nullptr;
     {

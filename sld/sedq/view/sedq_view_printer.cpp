@@ -88,6 +88,8 @@ bool SEDQ_VIEW_PRINTER::print(QPrinter* printer)
         QPainter recorder(&picture);
         print_page(pages[index], &recorder);
         recorder.end();
+        // Each page is placed afresh: a scale left from the page before would compound.
+        painter.save();
         painter.setWindow(0, 0, SEDQ_PRINT_GRID::PAGE_SIZE, SEDQ_PRINT_GRID::PAGE_SIZE);
         painter.setViewport(0, 0, area.width() - 1, area.height() - 1);
         // Playing a picture scales it from its resolution to the printer's; the window
@@ -95,6 +97,7 @@ bool SEDQ_VIEW_PRINTER::print(QPrinter* printer)
         painter.scale(double(picture.logicalDpiX()) / printer->logicalDpiX(),
                       double(picture.logicalDpiY()) / printer->logicalDpiY());
         painter.drawPicture(0, 0, picture);
+        painter.restore();
     }
     return painter.end();
 }

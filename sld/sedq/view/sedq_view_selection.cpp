@@ -240,13 +240,23 @@ bool SEDQ_VIEW::is_selected_child(int node)
     return is_item_selected(node) && !is_parent_item(node);
 }
 
-// Selects the node alone, opens the groups it lies in and scrolls it to the top of the view;
-// the next painting shows its name in the focused selection colours.
+// Selects the node alone and makes it the current node (whatever keys are held: the keys of the
+// command that located it do not extend a selection), opens the groups it lies in and scrolls it
+// to the top of the view; the next painting shows its name in the focused selection colours.
 void SEDQ_VIEW::ensure_visible(int node)
 {
-    select_all_items(false);
-    select_item(node, true);
+    if (node < 0 || node >= m_tx_manager->get_node_count(SEDQ_CURRENT))
+        return;
+    select_node_range(0, m_tx_manager->get_node_count(SEDQ_CURRENT) - 1, false);
+    select_node_range(node, node, true);
+    m_focus_item = node;
     scroll_into_view(node);
+    if (!m_tx_manager->is_wizard_mode() && m_frame_wnd != nullptr)
+    {
+        m_frame_wnd->on_update_file_menu();
+        m_frame_wnd->on_update_edit_menu();
+        m_frame_wnd->on_update_view_menu();
+    }
 }
 
 void SEDQ_VIEW::scroll_into_view(int node)

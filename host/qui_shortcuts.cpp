@@ -1,0 +1,117 @@
+// The host's keys: before a key can run a menu entry through its shortcut, the window brings
+// that menu's entries up to date, as it does when the menu opens. An entry the window enables
+// only then runs from its key too, and an entry whose command cannot run now is greyed, so the
+// key goes to the focused widget (a pane with keys of its own) instead.
+#include "host/qui.h"
+
+#include "host/afcq_private.h"
+#include "host/qui_private.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSet>
+
+namespace
+{
+bool has_key(const QAction* action, const QKeySequence& key)
+{
+    for (const QKeySequence& shortcut : action->shortcuts())
+        if (shortcut.matches(key) == QKeySequence::ExactMatch)
+            return true;
+    return false;
+}
+
+// Every menu below the bar, submenus after the menu that holds them.
+void collect_menus(const QList<QAction*>& entries, QList<QMenu*>* menus, QSet<QMenu*>* seen)
+{
+    for (QAction* entry : entries)
+    {
+        QMenu* menu = entry->menu();
+        if (menu == nullptr || seen->contains(menu))
+            continue;
+        seen->insert(menu);
+        menus->append(menu);
+        collect_menus(menu->actions(), menus, seen);
+    }
+}
+
+// The menus of the window's menu bar that hold an entry with this key.
+QList<QMenu*> menus_with_key(QMainWindow* window, const QKeySequence& key)
+{
+    QList<QMenu*> menus;
+    QSet<QMenu*> seen;
+    collect_menus(window->menuBar()->actions(), &menus, &seen);
+    QList<QMenu*> holding;
+    for (QMenu* menu : menus)
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator() && action->menu() == nullptr && has_key(action, key))
+            {
+                holding.append(menu);
+                break;
+            }
+    return holding;
+}
+
+class shortcut_refresher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || m_refreshing)
+            return false;
+        auto* window = qobject_cast<QUI_FRAME_WND*>(QApplication::activeWindow());
+        const auto* key_event = static_cast<const QKeyEvent*>(event);
+        const int key = key_event->key();
+        if (window == nullptr || !watched->isWidgetType() || key == 0 || key == Qt::Key_unknown ||
+            key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
+            return false;
+        const QKeySequence sequence(key | int(key_event->modifiers() & ~Qt::KeypadModifier));
+        m_refreshing = true;
+        // A refresh may rebuild menus: each is looked at only while it still exists.
+        QList<QPointer<QMenu>> menus;
+        for (QMenu* menu : menus_with_key(window, sequence))
+            menus.append(menu);
+        for (const QPointer<QMenu>& menu : menus)
+            if (!menu.isNull())
+                emit menu->aboutToShow();
+        m_refreshing = false;
+        return false;
+    }
+
+private:
+    bool m_refreshing = false;
+};
+} // namespace
+
+namespace qui_detail
+{
+void install_shortcut_refresher()
+{
+    install_application_filter<shortcut_refresher>();
+}
+
+// A window whose entries lost their keys (a document window attached again clears the keys it
+// gave itself while detached) gets the host's back while its menus stand in the main window.
+// Only menu entries: a toolbar button stands for an entry and must not carry its key twice.
+void give_standard_keys(QMainWindow* window)
+{
+    QList<QMenu*> menus;
+    QSet<QMenu*> seen;
+    collect_menus(window->menuBar()->actions(), &menus, &seen);
+    for (QMenu* menu : menus)
+        for (QAction* action : menu->actions())
+            if (action->shortcut().isEmpty())
+            {
+                const QList<QKeySequence> keys = afcq_detail::standard_keys(action->objectName());
+                if (!keys.isEmpty())
+                    action->setShortcuts(keys);
+            }
+}
+} // namespace qui_detail
