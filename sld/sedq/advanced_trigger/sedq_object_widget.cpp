@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QScrollBar>
 
+#include <climits>
+
 int SEDQ_OBJECT_WIDGET::m_object_widget_cursor = Qt::ArrowCursor;
 
 namespace
@@ -205,6 +207,8 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
 {
     if (m_object_list == nullptr)
         return;
+    // A layout keeps every root where it is and spreads the inputs round it.
+    int roots_top = INT_MAX;
     for (SEDQ_OBJECT* object : *m_object_list)
         if (object->is_root())
         {
@@ -212,10 +216,29 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
                 object->arrange_schematic();
             else
                 object->arrange();
+            roots_top = qMin(roots_top, object->get_rect().top());
         }
+    keep_below_header(roots_top);
     // The bars place the drawing by its bounds, which a layout changes.
     resizeEvent(nullptr);
     update();
+}
+
+// Inputs a layout put up under the title or the listing come down with the whole drawing, as far
+// as the roots allow: a drawing the user scrolled up keeps its roots where they are.
+void SEDQ_OBJECT_WIDGET::keep_below_header(int roots_top)
+{
+    if (roots_top == INT_MAX)
+        return;
+    QPoint header(0, get_header_height());
+    client_to_zoom(&header);
+    const int target = qMin(roots_top, header.y());
+    const int top = get_visible_bounds().top();
+    if (top >= target)
+        return;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (!object->is_hidden())
+            object->move(object->get_rect().left(), object->get_rect().top() + target - top);
 }
 
 // A new layout also needs straight-through connections to read well, so it switches angled

@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QWidget>
 
+class QFont;
 class QFontMetrics;
 class QMenu;
 class SEDQ_RENAME_EDIT;
@@ -79,6 +80,11 @@ public:
     // Every selected object is a Result or an incremental-routing condition (or the canvas is
     // disabled): such objects are never copied, cut or removed.
     bool is_read_only_selection() const;
+    // Fewer inputs than the object's kind takes: a drop, a paste or a connection may add one.
+    static bool has_free_input(const SEDQ_OBJECT& object);
+    // The Result and the incremental-routing condition: never copied, deleted or removed, and
+    // their inputs travel only when selected themselves.
+    static bool is_kept_kind(const SEDQ_OBJECT& object);
     // Expands what hides the object, makes it the only selection and centres it.
     void ensure_visible(SEDQ_OBJECT* object);
     // Makes the object the only selection and draws it on top (null: none).
@@ -174,6 +180,11 @@ public:
     SEDQ_OBJECT* get_error_object() const { return m_error_object; }
     // The title band's text for the condition on show.
     QString get_title() const;
+    // The listing under the title: its font, how many lines it shows, and where the drawing
+    // starts below it (widget pixels from the top).
+    static QFont listing_font();
+    int get_listing_lines() const;
+    int get_header_height() const;
     // Whether the title band also shows the equation: the host switch, read once per process.
     static bool show_equation();
     // One listing line after its label, fitted to the area: a line wider than the area follows
@@ -289,6 +300,8 @@ private:
     QPoint cursor_position() const;
     // Marks and opens or closes the selection: the shared part of Expand and Collapse.
     void set_selection_expanded(bool expanded);
+    void ask_new_object_properties(QList<SEDQ_OBJECT*>* before, QPoint bars);
+    QList<SEDQ_OBJECT*> copy_in_order(const QList<SEDQ_OBJECT*>& source);
     // Replaces the scene by the snapshot at `position`.
     void restore_snapshot(int position);
     // Rearranges, repaints and takes a snapshot: the end of most commands.
@@ -298,13 +311,23 @@ private:
     // a document that stores only the equation, a wizard preset) is laid out once and put
     // below the listing, instead of painting as one pile of boxes under the title.
     void place_unplaced_condition();
+    // After a layout: brings the drawing down below the title and the listing, unless a root
+    // (which a layout leaves in place, `roots_top` the highest) already stands higher.
+    void keep_below_header(int roots_top);
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
     void validate();
-    void paint_listing(QPainter* painter, QRect const& area);
-    void paint_error(QPainter* painter, QRect const& area);
+    void paint_diagram(QPainter* painter, QRect const& exposed);
+    void paint_listing(QPainter* painter, QRect const& band, int lines);
+    void paint_error_message(QPainter* painter, QRect const& area);
+    void paint_title(QPainter* painter);
     void reveal_error_object();
     QString get_locate_name() const;
+    // Fills the clipboard with copies of the selection anchored at `anchor`: with what the
+    // selected collapsed objects hide, or with every input of a selected object (a drag
+    // carries whole trees).
+    void copy_selection(QPoint anchor, bool with_inputs);
+    void keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs);
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
     void answer_drag(QDragMoveEvent* event);
@@ -322,6 +345,7 @@ private:
     void snap_root(SEDQ_OBJECT* root, const QList<SEDQ_OBJECT*>& others);
     void keep_or_detach(SEDQ_OBJECT* object);
     void drag_connection(QPoint point);
+    void attach_at(SEDQ_OBJECT* parent, SEDQ_OBJECT* object, int y);
     void end_gesture_moves();
     void show_tooltip(QPoint point);
     bool run_key(const QKeyEvent& event);
