@@ -228,6 +228,7 @@ void SEDQ_OBJECT::report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SED
 
 void SEDQ_OBJECT::set_incremental_texts(const QString& first, const QString& second, const QString& third)
 {
+    SEDQ_PROPERTY::note_change(true);
     m_incremental_text[0] = first;
     m_incremental_text[1] = second;
     m_incremental_text[2] = third;

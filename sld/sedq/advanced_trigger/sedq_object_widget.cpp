@@ -116,6 +116,7 @@ bool SEDQ_OBJECT_WIDGET::is_own(const SEDQ_OBJECT* object) const
 // update re-reads the condition of the level on show.
 void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
 {
+    ++m_updates;
     if ((hint & SEDQ_UPDATE_TRIGGER_CANVAS) == 0)
         return;
     if ((hint & SEDQ_UPDATE_REBUILD) != 0)

@@ -19,6 +19,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QVector>
 #include <QWidget>
 
 class QFont;
@@ -183,8 +184,10 @@ public:
     // The listing under the title: its font, how many lines it shows, and where the drawing
     // starts below it (widget pixels from the top).
     static QFont listing_font();
+    static int listing_line_height();
     int get_listing_lines() const;
     int get_header_height() const;
+    static int header_height_for(int lines);
     // Whether the title band also shows the equation: the host switch, read once per process.
     static bool show_equation();
     // One listing line after its label, fitted to the area: a line wider than the area follows
@@ -316,9 +319,21 @@ private:
     void keep_below_header(int roots_top);
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
-    void validate();
+    void validate(const SEDQ_OBJECT* result);
+    // The objects, their order and their links, read without any setting; also counts the roots.
+    struct STRUCTURE
+    {
+        quint64 ordered = 0;
+        quint64 linked = 0;
+        int roots = 0;
+        // The list positions of the objects being dragged.
+        QVector<int> dragging;
+    };
+    void structure_fingerprint(STRUCTURE* structure) const;
+    void refresh_paint_cache();
+    int listing_lines_for(int roots, bool has_result) const;
     void paint_diagram(QPainter* painter, QRect const& exposed);
-    void paint_listing(QPainter* painter, QRect const& band, int lines);
+    void paint_listing(QPainter* painter, QRect const& band, int lines, const SEDQ_OBJECT* result);
     void paint_error_message(QPainter* painter, QRect const& area);
     void paint_title(QPainter* painter);
     void reveal_error_object();
@@ -383,6 +398,31 @@ private:
     SEDQ_OBJECT* m_error_object = nullptr;
     // The validated equation text, shown in the title band when asked for.
     QString m_equation;
+    // What a paint computes from the objects alone, kept while they stay as they were
+    // (sedq_object_widget_paint.cpp): the validation, and where each object paints.
+    struct PAINT_CACHE
+    {
+        bool validated = false;
+        quint64 content_changes = 0;
+        quint64 validated_structure = 0;
+        int validated_updates = 0;
+        bool validated_powerup = false;
+        int validated_condition = 0;
+        // The Result validated, whose line heads the listing (null: none).
+        SEDQ_OBJECT* result = nullptr;
+        bool placed = false;
+        quint64 changes = 0;
+        quint64 placed_structure = 0;
+        bool placed_powerup = false;
+        // In list order: the canvas rectangle each object's picture and lines may cover.
+        QVector<QRect> extents;
+        int roots = 0;
+        QVector<int> dragging;
+    };
+    PAINT_CACHE m_paint_cache;
+    // Counts the model's updates: anything outside the objects that a validation reads (the
+    // node list, the mnemonic tables) changes only with one.
+    int m_updates = 0;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
     // While the canvas drags its selection out: a copy of the scene without the dragged

@@ -334,8 +334,11 @@ void SEDQ_OBJECT_WIDGET::attach_at(SEDQ_OBJECT* parent, SEDQ_OBJECT* object, int
         parent->detach(object);
     parent->attach(object, true);
     object->get_property().set(SEDQ_PROPERTY::TOP, top);
-    if (parent->get_children() != order)
-        m_changed_by_gesture = true;
+    if (parent->get_children() == order)
+        return;
+    m_changed_by_gesture = true;
+    // The order of inputs is part of what the condition means; the paint checks it again.
+    SEDQ_PROPERTY::note_change(true);
 }
 
 void SEDQ_OBJECT_WIDGET::show_tooltip(QPoint point)

@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QStyleOption>
 
+#include <algorithm>
+
 namespace
 {
 // The title band covers the canvas's top strip; the drawing area starts below it.
@@ -28,6 +30,7 @@ constexpr int ERROR_MARGIN = 7;
 // below its lines.
 constexpr int LISTING_SHARE = 3;
 constexpr int LISTING_PADDING = 2;
+constexpr int LISTING_BOLD = 75;
 // How far an object's picture reaches beyond its box: the selection frame, the width marks
 // and their numbers, the stubs and junction dots of its inputs and its output stub.
 const QMargins PAINT_MARGINS(30, 10, 60, 25);
@@ -68,15 +71,13 @@ void paint_error_ring(QPainter* painter, const SEDQ_OBJECT& object)
 }
 
 // Where the object's picture and lines may paint, in canvas coordinates: its box with what
-// reaches beyond it, the line to its parent, and the line that follows the mouse while a
-// connection is drawn from it.
-QRect paint_extent(const SEDQ_OBJECT& object, QPoint mouse)
+// reaches beyond it and the line to its parent. While a connection is drawn from the object,
+// its line to the mouse reaches further.
+QRect paint_extent(const SEDQ_OBJECT& object)
 {
     QRect extent = object.get_rect().marginsAdded(PAINT_MARGINS);
     if (object.get_parent() != nullptr)
         extent |= object.get_parent()->get_rect().adjusted(-BEND_ROOM, 0, 0, 0);
-    if (object.is_dragging())
-        extent |= QRect(mouse, QSize(1, 1));
     return extent;
 }
 } // namespace
@@ -105,14 +106,13 @@ QString SEDQ_OBJECT_WIDGET::get_title() const
     }
 }
 
-// Every paint checks the condition again and keeps the last problem met and its object.
-void SEDQ_OBJECT_WIDGET::validate()
+// Checks the condition from its Result and keeps the last problem met and its object.
+void SEDQ_OBJECT_WIDGET::validate(const SEDQ_OBJECT* result)
 {
     m_error = SEDQ_OBJECT::ERROR_NONE;
     m_error_object = nullptr;
     m_equation.clear();
-    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
-    if (result < 0)
+    if (result == nullptr)
         return;
     int index = 0;
     m_tx->is_advanced_mode(&index);
@@ -121,8 +121,8 @@ void SEDQ_OBJECT_WIDGET::validate()
     SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
     SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
     SEDQ_OBJECT* error_object = nullptr;
-    m_object_list->at(result)->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,
-                                            condition_number(index), m_powerup);
+    result->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,
+                         condition_number(index), m_powerup);
     if (error != SEDQ_OBJECT::ERROR_NONE)
     {
         m_error = error;
@@ -171,24 +171,44 @@ QFont SEDQ_OBJECT_WIDGET::listing_font()
     return QFont(QStringLiteral("Courier"), 12);
 }
 
+// Both passes step by the same height, so that the bold pass overprints its own line.
+int SEDQ_OBJECT_WIDGET::listing_line_height()
+{
+    QFont bold = listing_font();
+    bold.setWeight(LISTING_BOLD);
+    return qMax(QFontMetrics(listing_font()).height(), QFontMetrics(bold).height());
+}
+
 // The Result's line and one line for every other root, as many as a third of the drawing
 // holds (at least the Result's): the rest of the roots stay in the diagram only.
 int SEDQ_OBJECT_WIDGET::get_listing_lines() const
 {
-    if (m_object_list == nullptr || sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT) < 0)
+    if (m_object_list == nullptr)
         return 0;
     int roots = 0;
     for (const SEDQ_OBJECT* object : *m_object_list)
         roots += object->is_root() ? 1 : 0;
-    const int line = QFontMetrics(listing_font()).height();
+    return listing_lines_for(roots, sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT) >= 0);
+}
+
+int SEDQ_OBJECT_WIDGET::listing_lines_for(int roots, bool has_result) const
+{
+    if (!has_result)
+        return 0;
+    const int line = listing_line_height();
     const int room = (height() - DRAWING_TOP - m_hscroll->sizeHint().height()) / LISTING_SHARE / line;
     return qBound(1, roots, qMax(1, room));
 }
 
 int SEDQ_OBJECT_WIDGET::get_header_height() const
 {
-    const int lines = get_listing_lines();
-    return DRAWING_TOP + (lines > 0 ? lines * QFontMetrics(listing_font()).height() + 2 * LISTING_PADDING : 0);
+    return header_height_for(get_listing_lines());
+}
+
+int SEDQ_OBJECT_WIDGET::header_height_for(int lines)
+{
+    // The bold pass stands one pixel lower than the plain one.
+    return DRAWING_TOP + (lines > 0 ? lines * listing_line_height() + 2 * LISTING_PADDING + 1 : 0);
 }
 
 // The expression listing in two passes over the same lines: the plain text, then the selected
@@ -196,18 +216,17 @@ int SEDQ_OBJECT_WIDGET::get_header_height() const
 // fixed-width font the second pass overprints exactly the selected parts. It is drawn in
 // widget pixels in its own band under the title, so it reads the same at every zoom and
 // never lies over the diagram.
-void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int lines)
+void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int lines, const SEDQ_OBJECT* object)
 {
-    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
-    if (result < 0 || lines < 1)
+    if (object == nullptr || lines < 1)
         return;
-    const SEDQ_OBJECT* object = m_object_list->at(result);
     const QString label = (object->get_alias().isEmpty() ? QStringLiteral("Result") : object->get_alias()) +
                           QStringLiteral(": ");
     painter->save();
     painter->fillRect(band, background_brush(*this, m_tx));
     painter->fillRect(QRect(band.left(), band.bottom(), band.width(), 1), AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
     painter->setClipRect(band.adjusted(0, 0, 0, -1));
+    const int line_height = listing_line_height();
     for (int pass = 0; pass < 2; ++pass)
     {
         const bool selected = pass == 1;
@@ -215,7 +234,7 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int
         QFont font = listing_font();
         if (selected)
         {
-            font.setWeight(75);
+            font.setWeight(LISTING_BOLD);
             painter->setPen(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
         }
         painter->setFont(font);
@@ -237,9 +256,9 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int
         for (int i = m_object_list->size() - 1; i >= 0 && shown < lines; --i)
         {
             const SEDQ_OBJECT* root = m_object_list->at(i);
-            if (i == result || !root->is_root())
+            if (root == object || !root->is_root())
                 continue;
-            y += metrics.height();
+            y += line_height;
             ++shown;
             painter->drawText(QPoint(left, y + metrics.ascent()), root->get_equation(selected, 0));
         }
@@ -284,19 +303,26 @@ void SEDQ_OBJECT_WIDGET::paint_diagram(QPainter* painter, QRect const& exposed)
     visible.adjust(-1, -1, 1, 1);
     QPoint mouse = mapFromGlobal(QCursor::pos());
     client_to_zoom(&mouse);
-    QVector<const SEDQ_OBJECT*> shown;
+    // In list order, the drawing order: those that meet the view, and those being dragged whose
+    // line to the mouse does.
+    QVector<int> shown;
     shown.reserve(64);
-    for (const SEDQ_OBJECT* object : *m_object_list)
-        if (paint_extent(*object, mouse).intersects(visible))
-            shown.append(object);
+    const QVector<QRect>& extents = m_paint_cache.extents;
+    for (int i = 0; i < extents.size(); ++i)
+        if (extents.at(i).intersects(visible))
+            shown.append(i);
+    const QRect at_mouse(mouse, QSize(1, 1));
+    for (int i : m_paint_cache.dragging)
+        if (!extents.at(i).intersects(visible) && (extents.at(i) | at_mouse).intersects(visible))
+            shown.insert(std::lower_bound(shown.begin(), shown.end(), i), i);
     if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr && !m_error_object->is_hidden())
         paint_error_ring(painter, *m_error_object);
     const bool focused = hasFocus();
     const bool incremental = m_tx->is_incremental_compile();
-    for (const SEDQ_OBJECT* object : shown)
-        object->draw(painter, m_multiple_input, m_show_bitmaps, focused, incremental);
-    for (const SEDQ_OBJECT* object : shown)
-        object->draw_lines(painter, m_angled, m_multiple_input, mouse);
+    for (int i : shown)
+        m_object_list->at(i)->draw(painter, m_multiple_input, m_show_bitmaps, focused, incremental);
+    for (int i : shown)
+        m_object_list->at(i)->draw_lines(painter, m_angled, m_multiple_input, mouse);
     const QRect band = m_rubber_band.normalized();
     if (focused && !m_moving && (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0 &&
         band.left() <= band.right() && band.top() <= band.bottom())
@@ -329,6 +355,76 @@ void SEDQ_OBJECT_WIDGET::paint_title(QPainter* painter)
                       painter->fontMetrics().elidedText(m_equation, Qt::ElideRight, rest.width()));
 }
 
+// Two numbers for the objects and their links, read without any setting: `ordered` also
+// follows the list's order (the drawing order), `linked` only who feeds whom, so that bringing
+// an object to the front keeps it. An input's place among its parent's inputs changes only
+// with an edit that ends in a snapshot (which rewrites settings, so the bags count it) or with
+// a connection drag, which counts it itself. Only while a gesture moves objects are the
+// objects being dragged looked for.
+void SEDQ_OBJECT_WIDGET::structure_fingerprint(STRUCTURE* structure) const
+{
+    const auto mix = [](quint64 hash, quint64 value) {
+        hash = (hash ^ value) * 0x100000001b3ull;
+        return hash ^ (hash >> 29);
+    };
+    quint64 ordered = mix(mix(0xcbf29ce484222325ull, quintptr(m_object_list)), quint64(m_object_list->size()));
+    quint64 linked = ordered;
+    structure->roots = 0;
+    structure->dragging.clear();
+    for (const SEDQ_OBJECT* object : *m_object_list)
+    {
+        const quint64 own = mix(mix(0xcbf29ce484222325ull, quintptr(object)), quintptr(object->get_parent()));
+        ordered = mix(ordered, own);
+        linked += own;
+        structure->roots += object->is_root() ? 1 : 0;
+    }
+    if (m_moving)
+        for (int i = 0; i < m_object_list->size(); ++i)
+            if (m_object_list->at(i)->is_dragging())
+                structure->dragging.append(i);
+    structure->ordered = ordered;
+    structure->linked = linked;
+}
+
+// A repaint with nothing changed draws what is on show and reads no object it does not draw.
+// A validation depends on what the objects mean and how they are linked, on the model (read
+// anew after each of its updates) and on the view shown; where an object paints depends on
+// any of its settings and links. Every change of a setting is counted by the property bags.
+void SEDQ_OBJECT_WIDGET::refresh_paint_cache()
+{
+    PAINT_CACHE& cache = m_paint_cache;
+    STRUCTURE structure;
+    structure_fingerprint(&structure);
+    cache.roots = structure.roots;
+    cache.dragging = structure.dragging;
+    int condition = 0;
+    m_tx->is_advanced_mode(&condition);
+    if (!cache.validated || cache.content_changes != SEDQ_PROPERTY::content_change_count() ||
+        cache.validated_structure != structure.linked || cache.validated_updates != m_updates ||
+        cache.validated_powerup != m_powerup || cache.validated_condition != condition)
+    {
+        const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
+        cache.result = result >= 0 ? m_object_list->at(result) : nullptr;
+        validate(cache.result);
+        cache.validated = true;
+        cache.content_changes = SEDQ_PROPERTY::content_change_count();
+        cache.validated_structure = structure.linked;
+        cache.validated_updates = m_updates;
+        cache.validated_powerup = m_powerup;
+        cache.validated_condition = condition;
+    }
+    if (cache.placed && cache.changes == SEDQ_PROPERTY::change_count() &&
+        cache.placed_structure == structure.ordered && cache.placed_powerup == m_powerup)
+        return;
+    cache.extents.resize(m_object_list->size());
+    for (int i = 0; i < m_object_list->size(); ++i)
+        cache.extents[i] = paint_extent(*m_object_list->at(i));
+    cache.placed = true;
+    cache.changes = SEDQ_PROPERTY::change_count();
+    cache.placed_structure = structure.ordered;
+    cache.placed_powerup = m_powerup;
+}
+
 void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
 {
     if (m_object_list == nullptr)
@@ -337,14 +433,15 @@ void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
     m_painting = true;
     QPainter painter(this);
     painter.fillRect(event->rect(), background_brush(*this, m_tx));
-    validate();
-    const int lines = get_listing_lines();
-    const int header = get_header_height();
+    refresh_paint_cache();
+    const int lines = listing_lines_for(m_paint_cache.roots, m_paint_cache.result != nullptr);
+    const int header = header_height_for(lines);
     const QRect drawing(QPoint(0, header), QPoint(width() - 1 - m_vscroll->width(), height() - 1));
     const QRect exposed = event->rect() & drawing;
     if (!exposed.isEmpty())
         paint_diagram(&painter, exposed);
-    paint_listing(&painter, QRect(QPoint(0, DRAWING_TOP), QPoint(drawing.right(), header - 1)), lines);
+    paint_listing(&painter, QRect(QPoint(0, DRAWING_TOP), QPoint(drawing.right(), header - 1)), lines,
+                  m_paint_cache.result);
     if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr)
         paint_error_message(&painter, drawing);
     painter.save();
