@@ -1,85 +1,16 @@
 // The advanced trigger canvas on the demo, as a user sees it in the window: the serial
 // instance's second level shows its preset condition as boxes with their host pictures, the
 // title and the listing, and zooms and scrolls by the View commands.
-#include "frame_test_support.h"
-#include "support/demo_files.h"
+#include "object_canvas_demo_support.h"
 
-#include "host/afcq.h"
-#include "host/afcq_drag.h"
-#include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/view/sedq_view.h"
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QDrag>
-#include <QDropEvent>
 #include <QItemSelectionModel>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QTreeView>
-#include <QFile>
-#include <QImage>
-#include <QMenu>
-#include <QScrollBar>
-
-namespace
-{
-constexpr int SERIAL_INSTANCE = 1;
-constexpr int PRESET_LEVEL = 1; // the second advanced level, counted from 0
-
-class object_canvas_demo_test : public frame_test
-{
-protected:
-    void SetUp() override
-    {
-        const QString path = m_dir.filePath("demo.vtl");
-        ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
-        m_frame = open_frame(path);
-        m_canvas = show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
-        ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
-        ASSERT_TRUE(m_canvas->isVisible());
-    }
-
-    QList<SEDQ_OBJECT*> visible_objects() const
-    {
-        QList<SEDQ_OBJECT*> shown;
-        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
-            if (!object->is_hidden())
-                shown.append(object);
-        return shown;
-    }
-
-    SEDQ_OBJECT* result() const
-    {
-        QList<SEDQ_OBJECT*>* list = m_canvas->get_object_list();
-        const int index = sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT);
-        return index >= 0 ? list->at(index) : nullptr;
-    }
-
-    bool enabled(AFCQ_ACTION_ENUM id) { return action(m_frame, id)->isEnabled(); }
-
-    SEDQ_FRAME_WND* m_frame = nullptr;
-    SEDQ_OBJECT_WIDGET* m_canvas = nullptr;
-};
-
-// The listing's font: the plain text pass draws the formula, the bold pass the label.
-QFontMetrics listing_metrics()
-{
-    return QFontMetrics(QFont(QStringLiteral("Courier"), 12));
-}
-
-// Whether the pixel is drawn on (darker than the white drawing area).
-bool inked(const QImage& picture, int x, int y)
-{
-    return qGray(picture.pixel(x, y)) < 160;
-}
-} // namespace
 
 TEST_F(object_canvas_demo_test, the_preset_is_painted_as_a_tree_of_pictures_below_its_listing)
 {
@@ -217,65 +148,6 @@ TEST_F(object_canvas_demo_test, a_bit_revealed_inside_the_collapsed_bus_is_laid_
     EXPECT_NEAR((box.top() + box.bottom()) / 2, (m_canvas->height() - 1) / 2, 1);
     EXPECT_NEAR((box.left() + box.right()) / 2, (m_canvas->width() - 1) / 2, 1);
 }
-
-namespace
-{
-// The canvas as a user drives it: drags delivered from inside the host's drag, and the mouse.
-class object_canvas_building_test : public object_canvas_demo_test
-{
-protected:
-    // Runs a drag from `source` that enters the canvas and drops at `at` (widget pixels).
-    void drop_from(QObject* source, QMimeData* data, QPoint at)
-    {
-        standin::afcq::set_drag_handler([&](QDrag* drag, Qt::DropActions actions) {
-            QDragEnterEvent enter(at, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &enter);
-            EXPECT_TRUE(enter.isAccepted());
-            QDropEvent drop(at, actions, drag->mimeData(), Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &drop);
-            EXPECT_TRUE(drop.isAccepted());
-            return drop.dropAction();
-        });
-        auto* drag = new QDrag(source);
-        drag->setMimeData(data);
-        afcq_exec_drag(drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
-        standin::afcq::set_drag_handler(nullptr);
-    }
-
-    QPoint to_widget(QPoint point) const
-    {
-        QRect box(point, point);
-        m_canvas->zoom_to_client(&box);
-        return box.topLeft();
-    }
-
-    // Drags from the object's output port onto the target.
-    void connect_output(SEDQ_OBJECT* from, SEDQ_OBJECT* to)
-    {
-        QRect port;
-        from->get_output_port(&port);
-        const QPoint start = to_widget(port.center());
-        const QPoint end = to_widget(to->get_rect().center());
-        m_canvas->setFocus();
-        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-            QMouseEvent event(type, at, button, held, Qt::NoModifier);
-            QApplication::sendEvent(m_canvas, &event);
-        };
-        send(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
-        ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::CrossCursor);
-        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
-    }
-
-    SEDQ_OBJECT* first_of(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type) const
-    {
-        QList<SEDQ_OBJECT*>* list = m_canvas->get_object_list();
-        const int index = sedq_get_object_index(list, type);
-        return index >= 0 ? list->at(index) : nullptr;
-    }
-};
-} // namespace
 
 // The preset is cleared, then the busy line from the node table and a Logical And from the
 // Object Library are dropped, wired node -> And -> Result with the mouse and saved: the file
