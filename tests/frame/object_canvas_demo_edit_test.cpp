@@ -8,6 +8,8 @@
 #include "host/sdr/sdr_tx_session.h"
 #include "sedq/advanced_trigger/sedq_general_widget.h"
 #include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
+#include "sedq/view/sedq_node.h"
+#include "sedq/view/sedq_view.h"
 #include "view/sedq_modal_step.h"
 
 #include <QComboBox>
@@ -337,4 +339,145 @@ TEST_F(object_canvas_edit_test, a_paste_onto_an_object_without_a_free_input_is_r
     EXPECT_EQ(result()->get_children().size(), 1);
     EXPECT_EQ(objects().size(), count) << "nothing pasted";
     EXPECT_EQ(m_canvas->get_undo_list()->size(), steps) << "no edit";
+}
+
+namespace
+{
+// The part of the picture from the title band's bottom to the listing's bottom line.
+QImage listing_band(const QImage& picture, int header, int right)
+{
+    return picture.copy(QRect(QPoint(0, 23), QPoint(right, header - 1)));
+}
+
+bool is_red(QRgb pixel)
+{
+    return qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+// The smallest rectangle round the red pixels of `area`.
+QRect red_bounds(const QImage& picture, const QRect& area)
+{
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (is_red(picture.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+} // namespace
+
+// The formula line is the same picture at every zoom: the diagram shrinks or grows below it.
+TEST_F(object_canvas_edit_test, the_listing_reads_the_same_under_the_title_at_every_zoom)
+{
+    const int header = m_canvas->get_header_height();
+    const int right = m_canvas->width() - m_canvas->get_vertical_scroll_bar()->width() - 1;
+    const QImage at_one_to_one = listing_band(picture_at_zoom(10), header, right);
+    const int end = 5 + listing_metrics().horizontalAdvance(QStringLiteral("Result: busy&&110=Bus"));
+    int rightmost = -1;
+    for (int y = 0; y < at_one_to_one.height(); ++y)
+        for (int x = 0; x < at_one_to_one.width(); ++x)
+            if (inked(at_one_to_one, x, y))
+                rightmost = std::max(rightmost, x);
+    EXPECT_NEAR(rightmost, end, 4) << "the whole line is written";
+    for (int level : {5, 11, 18, 20, 40})
+    {
+        const QImage picture = picture_at_zoom(level);
+        EXPECT_EQ(m_canvas->get_header_height(), header) << level;
+        EXPECT_TRUE(listing_band(picture, header, right) == at_one_to_one) << "zoom " << level;
+    }
+}
+
+// With the value deleted the comparison lacks an input: the message stands at the bottom left
+// of the view, above the bar, wherever the zoom puts the drawing.
+TEST_F(object_canvas_edit_test, the_error_message_stands_at_the_same_place_of_the_view_at_every_zoom)
+{
+    click(centre(first_of(SEDQ_OBJECT::BUS_VALUE)));
+    key(Qt::Key_Delete);
+    const QImage first = m_canvas->grab().toImage();
+    ASSERT_NE(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
+    const int bottom = m_canvas->height() - m_canvas->get_horizontal_scroll_bar()->height() - 1;
+    const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_canvas->get_error()]);
+    const QFontMetrics metrics(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
+    const QRect corner(QPoint(0, bottom - 7 - metrics.height()), QPoint(9 + metrics.horizontalAdvance(text), bottom));
+    const QRect message = red_bounds(first, corner);
+    ASSERT_FALSE(message.isEmpty()) << "the message is on show";
+    EXPECT_NEAR(message.left(), 7, 2) << "7 from the left edge";
+    EXPECT_NEAR(message.bottom(), bottom - 7, 4) << "7 above the bar";
+    for (int level : {5, 20, 40})
+        EXPECT_EQ(red_bounds(picture_at_zoom(level), corner), message) << "zoom " << level;
+}
+
+// The drawing scrolled up under the listing: a box crossing the listing's bottom line is drawn
+// below it only, and the listing's background stays clear above it.
+TEST_F(object_canvas_edit_test, nothing_is_drawn_over_the_listing)
+{
+    const int header = m_canvas->get_header_height();
+    QScrollBar* bar = m_canvas->get_vertical_scroll_bar();
+    bar->setValue(bar->value() + (centre(result()).y() - header));
+    ASSERT_NEAR(centre(result()).y(), header, 1) << "the Result crosses the listing's bottom line";
+    const QImage picture = m_canvas->grab().toImage();
+    const int x = centre(result()).x();
+    const int clear_x = m_canvas->width() - m_canvas->get_vertical_scroll_bar()->width() - 10;
+    EXPECT_EQ(picture.pixel(x, header - 3), picture.pixel(clear_x, header - 3)) << "above the line: the listing";
+    EXPECT_NE(picture.pixel(x, header + 4), picture.pixel(clear_x, header + 4)) << "below it: the Result";
+}
+
+// Append gives the And a third input and the layout spreads the inputs round its port; with
+// the drawing's top just under the listing, the spread comes down instead of going under it.
+TEST_F(object_canvas_edit_test, a_layout_keeps_new_inputs_below_the_title_and_the_listing)
+{
+    const int header = m_canvas->get_header_height();
+    QScrollBar* bar = m_canvas->get_vertical_scroll_bar();
+    QRect top = busy()->get_rect();
+    m_canvas->zoom_to_client(&top);
+    bar->setValue(bar->value() + top.top() - header - 2);
+    click(centre(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)));
+    with_new_object_dialog([&] { key(Qt::Key_A); }, true);
+    ASSERT_EQ(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size(), 3);
+    for (SEDQ_OBJECT* object : visible_objects())
+    {
+        QRect box = object->get_rect();
+        m_canvas->zoom_to_client(&box);
+        EXPECT_GE(box.top(), header) << object->get_type() << " " << object->get_name().toStdString();
+    }
+}
+
+// A repaint draws what is on show: with the drawing pushed right, the leftmost boxes are
+// painted and the Result, out of view, is not.
+TEST_F(object_canvas_edit_test, a_repaint_paints_only_what_is_on_show)
+{
+    m_canvas->get_horizontal_scroll_bar()->setValue(0);
+    standin::afcq::record_icons(true);
+    m_canvas->grab();
+    const auto painted = [](const SEDQ_OBJECT* object) {
+        for (const standin::afcq::icon_paint& paint : standin::afcq::painted_icons())
+            if (paint.rect == object->get_rect())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(painted(first_of(SEDQ_OBJECT::BUS_VALUE))) << "in view";
+    EXPECT_FALSE(painted(result())) << "out of view";
+    standin::afcq::record_icons(false);
+}
+
+// The node the busy line names is deleted in the node list beside the canvas: the canvas shows
+// the problem at its next paint, though none of its objects changed.
+TEST_F(object_canvas_edit_test, a_node_deleted_from_the_document_shows_as_an_error_at_once)
+{
+    m_canvas->grab();
+    ASSERT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
+    SEDQ_TX_MANAGER* tx = m_frame->get_tx_manager();
+    SEDQ_VIEW* view = m_frame->get_layout_widget()->get_view();
+    ASSERT_TRUE(view->isVisible());
+    tx->select_node_range(0, tx->get_node_count(-1) - 1, false);
+    for (int row = 0; row < tx->get_node_count(-1); ++row)
+        if (QString::fromLocal8Bit(SEDQ_NODE(tx, row, -1).get_name()) == QStringLiteral("uart_tx|busy"))
+            tx->set_node_selection_status(row, true);
+    view->setFocus(Qt::OtherFocusReason);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    settle();
+    m_canvas->grab();
+    EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_INVALID_NODE_NAME);
+    EXPECT_EQ(m_canvas->get_error_object(), busy());
 }

@@ -268,15 +268,19 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int
 }
 
 // The message stands at the bottom left of the drawing area, in widget pixels, whatever the
-// zoom; the ring is part of the diagram.
+// zoom, on the canvas's background so that boxes behind it do not blur it; the ring is part of
+// the diagram.
 void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& area)
 {
     painter->save();
     painter->setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
     painter->setPen(Qt::red);
     const QRect text_area = area.adjusted(ERROR_MARGIN, 0, 0, -(m_hscroll->height() + ERROR_MARGIN));
-    painter->drawText(text_area, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
-                      QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]));
+    const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]);
+    const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
+    painter->fillRect(painter->boundingRect(text_area, flags, text).adjusted(-2, 0, 2, 0),
+                      background_brush(*this, m_tx));
+    painter->drawText(text_area, flags, text);
     painter->restore();
 }
 
