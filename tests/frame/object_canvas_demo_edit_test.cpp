@@ -366,7 +366,8 @@ QRect red_bounds(const QImage& picture, const QRect& area)
 }
 } // namespace
 
-// The formula line is the same picture at every zoom: the diagram shrinks or grows below it.
+// The formula line is the same picture at every zoom: the diagram shrinks or grows below it,
+// and stays on show there.
 TEST_F(object_canvas_edit_test, the_listing_reads_the_same_under_the_title_at_every_zoom)
 {
     const int header = m_canvas->get_header_height();
@@ -384,6 +385,11 @@ TEST_F(object_canvas_edit_test, the_listing_reads_the_same_under_the_title_at_ev
         const QImage picture = picture_at_zoom(level);
         EXPECT_EQ(m_canvas->get_header_height(), header) << level;
         EXPECT_TRUE(listing_band(picture, header, right) == at_one_to_one) << "zoom " << level;
+        QRect shown;
+        for (SEDQ_OBJECT* object : visible_objects())
+            shown |= object->get_rect();
+        m_canvas->zoom_to_client(&shown);
+        EXPECT_GE(shown.top(), header) << "zoom " << level << ": the drawing stays on show below the listing";
     }
 }
 

@@ -219,7 +219,8 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
                 object->arrange();
             roots_top = qMin(roots_top, object->get_rect().top());
         }
-    keep_below_header(roots_top);
+    if (roots_top != INT_MAX)
+        keep_below_header(roots_top);
     // The bars place the drawing by its bounds, which a layout changes.
     resizeEvent(nullptr);
     update();
@@ -227,19 +228,23 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
 
 // Inputs a layout put up under the title or the listing come down with the whole drawing, as far
 // as the roots allow: a drawing the user scrolled up keeps its roots where they are.
-void SEDQ_OBJECT_WIDGET::keep_below_header(int roots_top)
+void SEDQ_OBJECT_WIDGET::keep_below_header(int limit)
 {
-    if (roots_top == INT_MAX)
+    if (m_object_list == nullptr || m_object_list->isEmpty())
         return;
-    QPoint header(0, get_header_height());
-    client_to_zoom(&header);
-    const int target = qMin(roots_top, header.y());
+    const int target = qMin(limit, get_header_top());
     const int top = get_visible_bounds().top();
     if (top >= target)
         return;
     for (SEDQ_OBJECT* object : *m_object_list)
         if (!object->is_hidden())
             object->move(object->get_rect().left(), object->get_rect().top() + target - top);
+}
+
+// The first canvas row below the title and the listing, at the zoom level on show.
+int SEDQ_OBJECT_WIDGET::get_header_top() const
+{
+    return (get_header_height() * m_zoom_level + 9) / 10;
 }
 
 // A new layout also needs straight-through connections to read well, so it switches angled

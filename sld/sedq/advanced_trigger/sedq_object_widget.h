@@ -188,6 +188,8 @@ public:
     int get_listing_lines() const;
     int get_header_height() const;
     static int header_height_for(int lines);
+    // The same in canvas coordinates: the first canvas row the drawing area shows.
+    int get_header_top() const;
     // Whether the title band also shows the equation: the host switch, read once per process.
     static bool show_equation();
     // One listing line after its label, fitted to the area: a line wider than the area follows
@@ -314,9 +316,9 @@ private:
     // a document that stores only the equation, a wizard preset) is laid out once and put
     // below the listing, instead of painting as one pile of boxes under the title.
     void place_unplaced_condition();
-    // After a layout: brings the drawing down below the title and the listing, unless a root
-    // (which a layout leaves in place, `roots_top` the highest) already stands higher.
-    void keep_below_header(int roots_top);
+    // Brings the drawing down below the title and the listing, but not below `limit` (after a
+    // layout the top of the roots, which a layout leaves in place).
+    void keep_below_header(int limit);
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
     void validate(const SEDQ_OBJECT* result);

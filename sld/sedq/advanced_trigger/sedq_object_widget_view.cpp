@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <climits>
+
 namespace
 {
 constexpr int ONE_TO_ONE = 10;
@@ -58,6 +60,10 @@ void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
     level = qBound(MIN_ZOOM, level, MAX_ZOOM);
     if (level == m_zoom_level)
         return;
+    // The drawing shrinks towards the canvas's top left corner, which lies under the title and
+    // the listing: a drawing whose top was on show stays on show.
+    const bool top_on_show = m_object_list != nullptr && !m_object_list->isEmpty() &&
+                             get_visible_bounds().top() >= get_header_top();
     while (m_zoom_level != level)
     {
         m_zoom_level += level > m_zoom_level ? 1 : -1;
@@ -68,6 +74,11 @@ void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
         resizeEvent(nullptr);
         m_hscroll->setSliderPosition(hpos != 0 ? int(m_hscroll->maximum() / hratio) : 0);
         m_vscroll->setSliderPosition(vpos != 0 ? int(m_vscroll->maximum() / vratio) : 0);
+    }
+    if (top_on_show)
+    {
+        keep_below_header(INT_MAX);
+        resizeEvent(nullptr);
     }
     save_zoom_level();
 }
