@@ -35,7 +35,8 @@ constexpr int BUS_WIDTH = 8;
 
 SEDQ_OBJECT* add(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_LIBRARY_TYPE type)
 {
-    auto* object = static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+    auto* object =
+        static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
     object->set_library_type(type);
     object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
     return object;
@@ -43,7 +44,8 @@ SEDQ_OBJECT* add(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_LIBRARY_TYPE type)
 
 void add_input_node(SEDQ_OBJECT* bus, const QString& name)
 {
-    auto* node = static_cast<SEDQ_OBJECT*>(bus->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+    auto* node =
+        static_cast<SEDQ_OBJECT*>(bus->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
     node->set_type(SEDQ_OBJECT::NODE);
     node->set_name(name.toLocal8Bit().constData());
 }
@@ -63,7 +65,8 @@ void add_comparison(SEDQ_OBJECT* parent, int index, int width)
     if (width > BUS_WIDTH)
         bus->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
     SEDQ_OBJECT* value = add(comparison, SEDQ_OBJECT::LIBRARY_BUS_VALUE);
-    value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("1f"), SEDQ_PROPERTY::BY_CONTEXT);
+    value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("1f"),
+                                           SEDQ_PROPERTY::BY_CONTEXT);
 }
 
 // The 8-bit comparisons a condition of about `objects` objects holds besides one of `wide`
@@ -97,7 +100,8 @@ struct CANVAS_BENCH : SEDQ_BENCH_CANVAS_EDITOR
     // document taps the nodes the condition names.
     CANVAS_BENCH(int objects, int wide, bool tapped)
         : SEDQ_BENCH_CANVAS_EDITOR(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS,
-                                   [&](SDR_DATA_TRIGGER* t) {
+                                   [&](SDR_DATA_TRIGGER* t)
+                                   {
                                        if (tapped)
                                            add_tapped_nodes(t, comparisons(objects, wide));
                                    })
@@ -179,8 +183,8 @@ void edit_repaint(benchmark::State& state)
     for (auto _ : state)
     {
         odd = !odd;
-        value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE, odd ? QStringLiteral("1e")
-                                                                             : QStringLiteral("1f"),
+        value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE,
+                                               odd ? QStringLiteral("1e") : QStringLiteral("1f"),
                                                SEDQ_PROPERTY::BY_CONTEXT);
         report(state, time_repaint(b));
     }
@@ -219,9 +223,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     sedq_bench_repeated(benchmark::RegisterBenchmark("repaint", repaint), SAMPLES)->Arg(1000)->Arg(10000);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("edit_repaint", edit_repaint), SAMPLES)->Arg(1000)->Arg(10000);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("repaint_zoomed", repaint_zoomed), SAMPLES)->Arg(10)->Arg(40);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("close", close_window), CLOSE_SAMPLES)->Arg(10000)->Arg(100000);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("edit_repaint", edit_repaint), SAMPLES)
+        ->Arg(1000)
+        ->Arg(10000);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("repaint_zoomed", repaint_zoomed), SAMPLES)
+        ->Arg(10)
+        ->Arg(40);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("close", close_window), CLOSE_SAMPLES)
+        ->Arg(10000)
+        ->Arg(100000);
     sedq_ratio_reporter reporter("ms", "1000", "10000", 1.5);
     // A change anywhere makes every canvas look at its objects again at its next paint (a
     // zoom step moves every object): the repaints of unchanged drawings run by themselves, on
@@ -230,24 +240,27 @@ int main(int argc, char** argv)
         bench(objects);
     for (int objects : {1000, 10000})
         bench(objects).canvas->render(&bench(objects).canvas_image);
-    sedq_run_interleaved(argc, argv, &reporter, {"^repaint/", "^repaint_zoomed/", "^edit_repaint/", "^close/"});
+    sedq_run_interleaved(argc, argv, &reporter,
+                         {"^repaint/", "^repaint_zoomed/", "^edit_repaint/", "^close/"});
     reporter.print_summary("milliseconds per repaint, 1000 -> 10000 objects", "repaint");
-    std::printf("milliseconds per repaint after an edit, 1000 -> 10000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / "
-                "%.2f (the condition checked anew)\n",
-                reporter.value("edit_repaint", "1000", "min"), reporter.value("edit_repaint", "1000", "median"),
-                reporter.value("edit_repaint", "1000", "max"), reporter.value("edit_repaint", "10000", "min"),
-                reporter.value("edit_repaint", "10000", "median"), reporter.value("edit_repaint", "10000", "max"));
+    std::printf(
+        "milliseconds per repaint after an edit, 1000 -> 10000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / "
+        "%.2f (the condition checked anew)\n",
+        reporter.value("edit_repaint", "1000", "min"), reporter.value("edit_repaint", "1000", "median"),
+        reporter.value("edit_repaint", "1000", "max"), reporter.value("edit_repaint", "10000", "min"),
+        reporter.value("edit_repaint", "10000", "median"), reporter.value("edit_repaint", "10000", "max"));
     const double zoom_10 = reporter.value("repaint_zoomed", "10", "median");
     const double zoom_40 = reporter.value("repaint_zoomed", "40", "median");
     std::printf("milliseconds per repaint of 1000 objects, zoom 10 -> 40: %.2f -> %.2f\n", zoom_10, zoom_40);
     const double small = reporter.value("close", "10000", "median");
     const double large = reporter.value("close", "100000", "median");
     if (small > 0)
-        std::printf("milliseconds per close, 10000 -> 100000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / %.2f"
-                    "  ratio %.2f (linear: about 10)\n",
-                    reporter.value("close", "10000", "min"), small, reporter.value("close", "10000", "max"),
-                    reporter.value("close", "100000", "min"), large, reporter.value("close", "100000", "max"),
-                    large / small);
+        std::printf(
+            "milliseconds per close, 10000 -> 100000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / %.2f"
+            "  ratio %.2f (linear: about 10)\n",
+            reporter.value("close", "10000", "min"), small, reporter.value("close", "10000", "max"),
+            reporter.value("close", "100000", "min"), large, reporter.value("close", "100000", "max"),
+            large / small);
     benches().clear();
     return 0;
 }

@@ -79,7 +79,8 @@ int main(int argc, char** argv)
     sedq_run_interleaved(argc, argv, &reporter);
     std::printf("\nmilliseconds per opening, min / median / max\n");
     for (const char* size : {"100", "1000", "10000"})
-        std::printf("  %6s objects  %8.2f / %8.2f / %8.2f\n", size, reporter.value("open_properties", size, "min"),
+        std::printf("  %6s objects  %8.2f / %8.2f / %8.2f\n", size,
+                    reporter.value("open_properties", size, "min"),
                     reporter.value("open_properties", size, "median"),
                     reporter.value("open_properties", size, "max"));
     const double small = reporter.value("open_properties", "1000", "median");

@@ -67,7 +67,8 @@ protected:
     // A point of empty canvas below the preset.
     QPoint empty() const { return QPoint(m_canvas->width() / 2, m_canvas->height() - 60); }
 
-    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
                                           ? Qt::MouseButtons(Qt::NoButton)
@@ -103,15 +104,18 @@ protected:
     // drops where the host's drag brings it.
     void drag_out(SEDQ_OBJECT* object, QPoint to, Qt::KeyboardModifiers keys)
     {
-        standin::afcq::set_drag_handler([&](QDrag* drag, Qt::DropActions actions) {
-            const Qt::DropAction proposed = (keys & Qt::ControlModifier) != 0 ? Qt::CopyAction : Qt::MoveAction;
-            QDragEnterEvent enter(to, actions, drag->mimeData(), Qt::LeftButton, keys);
-            enter.setDropAction(proposed);
-            QApplication::sendEvent(m_canvas, &enter);
-            QDropEvent drop(to, actions, drag->mimeData(), Qt::LeftButton, keys);
-            QApplication::sendEvent(m_canvas, &drop);
-            return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
-        });
+        standin::afcq::set_drag_handler(
+            [&](QDrag* drag, Qt::DropActions actions)
+            {
+                const Qt::DropAction proposed =
+                    (keys & Qt::ControlModifier) != 0 ? Qt::CopyAction : Qt::MoveAction;
+                QDragEnterEvent enter(to, actions, drag->mimeData(), Qt::LeftButton, keys);
+                enter.setDropAction(proposed);
+                QApplication::sendEvent(m_canvas, &enter);
+                QDropEvent drop(to, actions, drag->mimeData(), Qt::LeftButton, keys);
+                QApplication::sendEvent(m_canvas, &drop);
+                return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+            });
         const QPoint from = centre(object);
         mouse(QEvent::MouseMove, from, Qt::NoButton, keys);
         ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::ArrowCursor);
@@ -122,13 +126,15 @@ protected:
     // Runs `command`, whose Properties dialog is cancelled, or given a kind and accepted.
     void with_new_object_dialog(const std::function<void()>& command, bool accept)
     {
-        on_next_modal<SEDQ_OBJECT_PROPERTIES_DLG>([accept](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
-            ASSERT_NE(dialog, nullptr);
-            QComboBox* kinds = dialog->get_general_widget()->get_type_combo();
-            kinds->setCurrentIndex(kinds->findText(QStringLiteral("Logical Operator")));
-            if (!accept)
-                dialog->reject();
-        });
+        on_next_modal<SEDQ_OBJECT_PROPERTIES_DLG>(
+            [accept](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+            {
+                ASSERT_NE(dialog, nullptr);
+                QComboBox* kinds = dialog->get_general_widget()->get_type_combo();
+                kinds->setCurrentIndex(kinds->findText(QStringLiteral("Logical Operator")));
+                if (!accept)
+                    dialog->reject();
+            });
         command();
         standin::tst::set_regtest_mode(false);
     }
@@ -156,7 +162,10 @@ protected:
                          .arg(inputs.join(','));
         }
         for (QScrollBar* bar : {m_canvas->get_horizontal_scroll_bar(), m_canvas->get_vertical_scroll_bar()})
-            lines << QStringLiteral("bar %1 of %2..%3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
+            lines << QStringLiteral("bar %1 of %2..%3")
+                         .arg(bar->value())
+                         .arg(bar->minimum())
+                         .arg(bar->maximum());
         m_canvas->on_update_edit_undo();
         m_canvas->on_update_edit_redo();
         lines << QStringLiteral("history %1 at %2, undo %3 redo %4, modified %5")
@@ -222,9 +231,10 @@ TEST_F(object_canvas_edit_test, a_ctrl_drag_copies_and_a_shift_drag_moves_whole_
         TYPE kind;
         Qt::KeyboardModifiers keys;
         int more;
-    } rows[] = {{"ctrl-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ControlModifier, 1},
-                {"shift-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ShiftModifier, 0},
-                {"shift-drag of the open comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, Qt::ShiftModifier, 0}};
+    } rows[] = {
+        {"ctrl-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ControlModifier, 1},
+        {"shift-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ShiftModifier, 0},
+        {"shift-drag of the open comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, Qt::ShiftModifier, 0}};
     for (const auto& row : rows)
     {
         SEDQ_OBJECT* dragged = row.kind == SEDQ_OBJECT::NODE ? busy() : first_of(row.kind);
@@ -234,7 +244,8 @@ TEST_F(object_canvas_edit_test, a_ctrl_drag_copies_and_a_shift_drag_moves_whole_
         drag_out(dragged, empty(), row.keys);
         EXPECT_EQ(objects().size(), before + row.more) << row.name;
         const bool moved = row.keys == Qt::ShiftModifier;
-        EXPECT_EQ(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size(), logical_inputs - (moved ? 1 : 0))
+        EXPECT_EQ(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size(),
+                  logical_inputs - (moved ? 1 : 0))
             << row.name;
         // Every bit of the data bus stays in its bus; the comparison keeps both its inputs.
         for (SEDQ_OBJECT* node : of_kind(SEDQ_OBJECT::NODE))
@@ -253,7 +264,8 @@ TEST_F(object_canvas_edit_test, cancel_after_insert_or_append_leaves_everything_
         const char* name;
         int key;
         TYPE selected;
-    } rows[] = {{"Insert", Qt::Key_I, SEDQ_OBJECT::NODE}, {"Append", Qt::Key_A, SEDQ_OBJECT::LOGICAL_OPERATOR}};
+    } rows[] = {{"Insert", Qt::Key_I, SEDQ_OBJECT::NODE},
+                {"Append", Qt::Key_A, SEDQ_OBJECT::LOGICAL_OPERATOR}};
     for (const auto& row : rows)
     {
         click(centre(row.selected == SEDQ_OBJECT::NODE ? busy() : first_of(row.selected)));
@@ -284,8 +296,8 @@ TEST_F(object_canvas_edit_test, undo_and_redo_leave_the_bars_in_step_with_the_dr
         else
             m_canvas->on_edit_redo();
         const int top = result()->get_rect().top();
-        QWheelEvent notch(QPointF(300, 300), QPointF(m_canvas->mapToGlobal(QPoint(300, 300))), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent notch(QPointF(300, 300), QPointF(m_canvas->mapToGlobal(QPoint(300, 300))), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_canvas, &notch);
         EXPECT_EQ(result()->get_rect().top(), top - 30) << step << ": one notch scrolls by 30";
     }
@@ -313,7 +325,8 @@ TEST_F(object_canvas_edit_test, a_connection_keeps_the_place_it_was_dropped_at)
         const QRect box = logical->get_rect();
         const int first = logical->get_children().first()->get_head().y();
         const int second = logical->get_children().last()->get_head().y();
-        const int y = row.low ? box.bottom() - 3 : qBound(box.top() + 3, (first + second) / 2, box.bottom() - 3);
+        const int y =
+            row.low ? box.bottom() - 3 : qBound(box.top() + 3, (first + second) / 2, box.bottom() - 3);
         ASSERT_TRUE(row.low || (y > first && y < second)) << row.name;
         connect_output(pasted, QPoint(box.center().x(), y));
         ASSERT_EQ(pasted->get_parent(), logical) << row.name;
@@ -330,7 +343,8 @@ TEST_F(object_canvas_edit_test, a_paste_onto_an_object_without_a_free_input_is_r
     ASSERT_FALSE(m_canvas->get_clipboard().isEmpty());
     QMimeData nodes;
     nodes.setData(QStringLiteral("SEDQ_NODE_CLIPBOARD_FORMAT"), QByteArray());
-    QDragEnterEvent enter(centre(result()), Qt::CopyAction | Qt::LinkAction, &nodes, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(centre(result()), Qt::CopyAction | Qt::LinkAction, &nodes, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(m_canvas, &enter);
     EXPECT_EQ(enter.dropAction(), Qt::IgnoreAction) << "the drop's rule";
     const int count = objects().size();
@@ -404,7 +418,8 @@ TEST_F(object_canvas_edit_test, the_error_message_stands_at_the_same_place_of_th
     const int bottom = m_canvas->height() - m_canvas->get_horizontal_scroll_bar()->height() - 1;
     const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_canvas->get_error()]);
     const QFontMetrics metrics(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
-    const QRect corner(QPoint(0, bottom - 7 - metrics.height()), QPoint(9 + metrics.horizontalAdvance(text), bottom));
+    const QRect corner(QPoint(0, bottom - 7 - metrics.height()),
+                       QPoint(9 + metrics.horizontalAdvance(text), bottom));
     const QRect message = red_bounds(first, corner);
     ASSERT_FALSE(message.isEmpty()) << "the message is on show";
     EXPECT_NEAR(message.left(), 7, 2) << "7 from the left edge";
@@ -424,7 +439,8 @@ TEST_F(object_canvas_edit_test, nothing_is_drawn_over_the_listing)
     const QImage picture = m_canvas->grab().toImage();
     const int x = centre(result()).x();
     const int clear_x = m_canvas->width() - m_canvas->get_vertical_scroll_bar()->width() - 10;
-    EXPECT_EQ(picture.pixel(x, header - 3), picture.pixel(clear_x, header - 3)) << "above the line: the listing";
+    EXPECT_EQ(picture.pixel(x, header - 3), picture.pixel(clear_x, header - 3))
+        << "above the line: the listing";
     EXPECT_NE(picture.pixel(x, header + 4), picture.pixel(clear_x, header + 4)) << "below it: the Result";
 }
 
@@ -455,7 +471,8 @@ TEST_F(object_canvas_edit_test, a_repaint_paints_only_what_is_on_show)
     m_canvas->get_horizontal_scroll_bar()->setValue(0);
     standin::afcq::record_icons(true);
     m_canvas->grab();
-    const auto painted = [](const SEDQ_OBJECT* object) {
+    const auto painted = [](const SEDQ_OBJECT* object)
+    {
         for (const standin::afcq::icon_paint& paint : standin::afcq::painted_icons())
             if (paint.rect == object->get_rect())
                 return true;

@@ -75,8 +75,8 @@ struct SEDQ_DRAG_SCROLL
     int dy = 0;
 };
 
-// The drawing area starts below the title band and the listing; near an edge that can still scroll, every move
-// scrolls one step that way.
+// The drawing area starts below the title band and the listing; near an edge that can still
+// scroll, every move scrolls one step that way.
 SEDQ_DRAG_SCROLL sedq_drag_scroll(QPoint position, const SEDQ_DRAG_VIEW& view);
 
 // An input dragged away from its parent stays near enough to it while its output point (`head`)

@@ -305,7 +305,9 @@ private:
     QPoint cursor_position() const;
     // Marks and opens or closes the selection: the shared part of Expand and Collapse.
     void set_selection_expanded(bool expanded);
+    // The dialog of Insert and Append; a cancel puts back `before` and the bars' values.
     void ask_new_object_properties(QList<SEDQ_OBJECT*>* before, QPoint bars);
+    // A deep copy of the objects that keeps their order and every link among them.
     QList<SEDQ_OBJECT*> copy_in_order(const QList<SEDQ_OBJECT*>& source);
     // Replaces the scene by the snapshot at `position`.
     void restore_snapshot(int position);

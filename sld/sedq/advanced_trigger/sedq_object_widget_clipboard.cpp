@@ -99,10 +99,11 @@ void SEDQ_OBJECT_WIDGET::delete_unselected_objects(QList<SEDQ_OBJECT*>* list)
 }
 
 // The copies of the Result and the incremental-routing condition never enter the clipboard,
-// nor do their inputs unless selected. Of the rest the selected objects stay, with what a selected collapsed object hides (with
-// every input of a selected object, `with_inputs`); an unselected object stays out even when
-// a collapsed object it does not belong to hides it. Which copies stay is decided from the
-// roots down before any goes, since dropping a parent makes its inputs roots.
+// nor do their inputs unless selected. Of the rest the selected objects stay, with what a
+// selected collapsed object hides (with every input of a selected object, `with_inputs`); an
+// unselected object stays out even when a collapsed object it does not belong to hides it.
+// Which copies stay is decided from the roots down before any goes, since dropping a parent
+// makes its inputs roots.
 void SEDQ_OBJECT_WIDGET::keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs)
 {
     QSet<SEDQ_OBJECT*> kept;

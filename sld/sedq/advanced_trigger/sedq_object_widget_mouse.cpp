@@ -27,7 +27,6 @@ Qt::CursorShape canvas_cursor()
     return static_cast<Qt::CursorShape>(SEDQ_OBJECT_WIDGET::m_object_widget_cursor);
 }
 
-
 // The input point of the parent that the object's position is judged against: the free one of
 // two, or the middle.
 int judged_port(const SEDQ_OBJECT& parent)
