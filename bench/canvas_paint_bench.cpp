@@ -215,6 +215,18 @@ void close_window(benchmark::State& state)
         report(state, double(timer.nsecsElapsed()));
     }
 }
+// One case at two sizes, min / median / max each, and the ratio of the medians.
+void print_sizes(const sedq_ratio_reporter& reporter, const char* name, const char* small, const char* large,
+                 const char* title, const char* note)
+{
+    const double from = reporter.value(name, small, "median");
+    const double to = reporter.value(name, large, "median");
+    if (from <= 0 || to <= 0)
+        return;
+    std::printf("%s %s -> %s: %.2f / %.2f / %.2f -> %.2f / %.2f / %.2f  ratio %.2f %s\n", title, small, large,
+                reporter.value(name, small, "min"), from, reporter.value(name, small, "max"),
+                reporter.value(name, large, "min"), to, reporter.value(name, large, "max"), to / from, note);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -243,24 +255,10 @@ int main(int argc, char** argv)
     sedq_run_interleaved(argc, argv, &reporter,
                          {"^repaint/", "^repaint_zoomed/", "^edit_repaint/", "^close/"});
     reporter.print_summary("milliseconds per repaint, 1000 -> 10000 objects", "repaint");
-    std::printf(
-        "milliseconds per repaint after an edit, 1000 -> 10000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / "
-        "%.2f (the condition checked anew)\n",
-        reporter.value("edit_repaint", "1000", "min"), reporter.value("edit_repaint", "1000", "median"),
-        reporter.value("edit_repaint", "1000", "max"), reporter.value("edit_repaint", "10000", "min"),
-        reporter.value("edit_repaint", "10000", "median"), reporter.value("edit_repaint", "10000", "max"));
-    const double zoom_10 = reporter.value("repaint_zoomed", "10", "median");
-    const double zoom_40 = reporter.value("repaint_zoomed", "40", "median");
-    std::printf("milliseconds per repaint of 1000 objects, zoom 10 -> 40: %.2f -> %.2f\n", zoom_10, zoom_40);
-    const double small = reporter.value("close", "10000", "median");
-    const double large = reporter.value("close", "100000", "median");
-    if (small > 0)
-        std::printf(
-            "milliseconds per close, 10000 -> 100000 objects: %.2f / %.2f / %.2f -> %.2f / %.2f / %.2f"
-            "  ratio %.2f (linear: about 10)\n",
-            reporter.value("close", "10000", "min"), small, reporter.value("close", "10000", "max"),
-            reporter.value("close", "100000", "min"), large, reporter.value("close", "100000", "max"),
-            large / small);
+    print_sizes(reporter, "edit_repaint", "1000", "10000", "milliseconds per repaint after an edit, objects",
+                "(the condition checked anew)");
+    print_sizes(reporter, "repaint_zoomed", "10", "40", "milliseconds per repaint of 1000 objects, zoom", "");
+    print_sizes(reporter, "close", "10000", "100000", "milliseconds per close, objects", "(linear: about 10)");
     benches().clear();
     return 0;
 }
