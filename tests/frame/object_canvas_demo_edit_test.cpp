@@ -289,17 +289,20 @@ TEST_F(object_canvas_edit_test, undo_and_redo_leave_the_bars_in_step_with_the_dr
 {
     click(centre(busy()));
     key(Qt::Key_Delete);
-    for (const char* step : {"undo", "redo"})
+    const struct
     {
-        if (QLatin1String(step) == QLatin1String("undo"))
-            m_canvas->on_edit_undo();
-        else
-            m_canvas->on_edit_redo();
+        const char* name;
+        AFCQ_ACTION_ENUM command;
+    } rows[] = {{"undo", AFCQ_EDIT_UNDO_ACTION}, {"redo", AFCQ_EDIT_REDO_ACTION}};
+    for (const auto& row : rows)
+    {
+        ASSERT_TRUE(enabled(row.command)) << row.name;
+        action(m_frame, row.command)->trigger();
         const int top = result()->get_rect().top();
         QWheelEvent notch(QPointF(300, 300), QPointF(m_canvas->mapToGlobal(QPoint(300, 300))), QPoint(),
                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_canvas, &notch);
-        EXPECT_EQ(result()->get_rect().top(), top - 30) << step << ": one notch scrolls by 30";
+        EXPECT_EQ(result()->get_rect().top(), top - 30) << row.name << ": one notch scrolls by 30";
     }
 }
 
