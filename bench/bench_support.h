@@ -70,13 +70,16 @@ public:
         return aggregates.count(aggregate) ? aggregates.at(aggregate) : 0.0;
     }
 
-    void print_summary(const char* title) const
+    // `only`: the one case the limit holds for (null: every case).
+    void print_summary(const char* title, const char* only = nullptr) const
     {
         std::printf("\n%s, min / median / max, %s -> %s (within %.1fx)\n", title, m_small.c_str(),
                     m_large.c_str(), m_limit);
         for (const auto& entry : m_values)
         {
             const std::string& name = entry.first;
+            if (only != nullptr && name != only)
+                continue;
             if (value(name, m_small, "median") <= 0 || value(name, m_large, "median") <= 0)
                 continue;
             const double ratio = value(name, m_large, "median") / value(name, m_small, "median");
@@ -97,13 +100,23 @@ private:
 };
 
 // Runs the registered cases with the repetitions of all sizes interleaved: a shared machine's
-// load shifts over seconds, and a ratio must compare the sizes under the same load.
-inline void sedq_run_interleaved(int argc, char** argv, benchmark::BenchmarkReporter* reporter)
+// load shifts over seconds, and a ratio must compare the sizes under the same load. With
+// `phases` (filters of case names), the cases of each phase run interleaved, one phase after
+// the other, for cases that would disturb each other; a filter given on the command line runs
+// instead.
+inline void sedq_run_interleaved(int argc, char** argv, benchmark::BenchmarkReporter* reporter,
+                                 std::vector<std::string> phases = {})
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).rfind("--benchmark_filter", 0) == 0)
+            phases.clear();
     std::vector<char*> arguments(argv, argv + argc);
     char interleave[] = "--benchmark_enable_random_interleaving=true";
     arguments.insert(arguments.begin() + 1, interleave);
     int count = int(arguments.size());
     benchmark::Initialize(&count, arguments.data());
-    benchmark::RunSpecifiedBenchmarks(reporter);
+    if (phases.empty())
+        benchmark::RunSpecifiedBenchmarks(reporter);
+    for (const std::string& phase : phases)
+        benchmark::RunSpecifiedBenchmarks(reporter, phase);
 }

@@ -9,14 +9,23 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/model/sedq_types.h"
 
+#include <functional>
+
 struct SEDQ_BENCH_CANVAS_EDITOR : SEDQ_BENCH_EDITOR
 {
     // The page of an instance's tabs that holds the advanced trigger canvas.
     static constexpr int CANVAS_PAGE = 2;
 
-    explicit SEDQ_BENCH_CANVAS_EDITOR(unsigned int hint = SEDQ_UPDATE_TRIGGER_CANVAS)
+    // `fill` adds what else the document's trigger holds (its nodes).
+    explicit SEDQ_BENCH_CANVAS_EDITOR(unsigned int hint = SEDQ_UPDATE_TRIGGER_CANVAS,
+                                      const std::function<void(SDR_DATA_TRIGGER*)>& fill = nullptr)
         : SEDQ_BENCH_EDITOR(
-              [](SDR_DATA_TRIGGER* t) { t->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED; }, false)
+              [&fill](SDR_DATA_TRIGGER* t) {
+                  t->edit_transient().levels[0].type = SDR_LTYPE_ADVANCED;
+                  if (fill)
+                      fill(t);
+              },
+              false)
     {
         frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(CANVAS_PAGE);
         settle();

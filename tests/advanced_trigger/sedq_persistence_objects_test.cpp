@@ -409,3 +409,28 @@ TEST(sedq_object, destroying_an_object_unlinks_it_from_parent_and_children)
     EXPECT_EQ(leaf->get_parent(), nullptr);
     EXPECT_EQ(trigger.get_child_count(), 2);
 }
+
+// Freed together, in any order (a snapshot lists inputs before their parents): the objects
+// that stay keep consistent links, losing exactly the freed ones.
+TEST(sedq_object, objects_freed_together_leave_the_others_linked_both_ways)
+{
+    SEDQ_TRIGGER_OBJECT trigger;
+    SEDQ_OBJECT* parent = new_root(&trigger);
+    const auto add = [](SEDQ_OBJECT* to) {
+        return static_cast<SEDQ_OBJECT*>(to->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER));
+    };
+    SEDQ_OBJECT* kept_first = add(parent);
+    SEDQ_OBJECT* bus = add(parent);
+    SEDQ_OBJECT* kept_last = add(parent);
+    QList<SEDQ_OBJECT*> freed;
+    for (int i = 0; i < 1000; ++i)
+        freed.append(add(bus));
+    SEDQ_OBJECT* below = add(freed.first());
+    freed.append(bus);
+    for (SEDQ_OBJECT* object : freed)
+        trigger.get_object_list()->removeAll(object);
+    SEDQ_OBJECT::delete_objects(freed);
+    EXPECT_EQ(parent->get_children(), (QList<SEDQ_OBJECT*>{kept_first, kept_last}));
+    EXPECT_EQ(below->get_parent(), nullptr) << "an input of a freed object becomes a root";
+    EXPECT_EQ(trigger.get_object_list()->size(), 4);
+}

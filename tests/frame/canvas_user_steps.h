@@ -162,10 +162,15 @@ public:
     // Drags from the object's output port onto the target: the object becomes its input.
     void connect_output(const SEDQ_OBJECT* from, const SEDQ_OBJECT* to) const
     {
+        connect_output(from, to->get_rect().center());
+    }
+    // The same, dropping at `inside` (canvas coordinates) of the target.
+    void connect_output(const SEDQ_OBJECT* from, QPoint inside) const
+    {
         QRect port;
         from->get_output_port(&port);
         const QPoint start = to_widget(port.center());
-        const QPoint end = centre_of(to);
+        const QPoint end = to_widget(inside);
         focus();
         mouse(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
         ASSERT_EQ(SEDQ_OBJECT_WIDGET::m_object_widget_cursor, Qt::CrossCursor);

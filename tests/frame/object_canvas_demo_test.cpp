@@ -1,86 +1,16 @@
 // The advanced trigger canvas on the demo, as a user sees it in the window: the serial
 // instance's second level shows its preset condition as boxes with their host pictures, the
 // title and the listing, and zooms and scrolls by the View commands.
-#include "canvas_user_steps.h"
-#include "frame_test_support.h"
-#include "support/demo_files.h"
+#include "object_canvas_demo_support.h"
 
-#include "host/afcq.h"
-#include "host/afcq_drag.h"
-#include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/view/sedq_view.h"
-#include "sedq/advanced_trigger/sedq_object.h"
-#include "sedq/advanced_trigger/sedq_object_widget.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QDrag>
-#include <QDropEvent>
 #include <QItemSelectionModel>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QTreeView>
-#include <QFile>
-#include <QImage>
-#include <QMenu>
-#include <QScrollBar>
-
-namespace
-{
-constexpr int SERIAL_INSTANCE = 1;
-constexpr int PRESET_LEVEL = 1; // the second advanced level, counted from 0
-
-class object_canvas_demo_test : public frame_test
-{
-protected:
-    void SetUp() override
-    {
-        const QString path = m_dir.filePath("demo.vtl");
-        ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
-        m_frame = open_frame(path);
-        m_canvas = show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
-        ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
-        ASSERT_TRUE(m_canvas->isVisible());
-    }
-
-    QList<SEDQ_OBJECT*> visible_objects() const
-    {
-        QList<SEDQ_OBJECT*> shown;
-        for (SEDQ_OBJECT* object : *m_canvas->get_object_list())
-            if (!object->is_hidden())
-                shown.append(object);
-        return shown;
-    }
-
-    SEDQ_OBJECT* result() const
-    {
-        QList<SEDQ_OBJECT*>* list = m_canvas->get_object_list();
-        const int index = sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT);
-        return index >= 0 ? list->at(index) : nullptr;
-    }
-
-    bool enabled(AFCQ_ACTION_ENUM id) { return action(m_frame, id)->isEnabled(); }
-
-    SEDQ_FRAME_WND* m_frame = nullptr;
-    SEDQ_OBJECT_WIDGET* m_canvas = nullptr;
-};
-
-// The listing's font: the plain text pass draws the formula, the bold pass the label.
-QFontMetrics listing_metrics()
-{
-    return QFontMetrics(QFont(QStringLiteral("Courier"), 12));
-}
-
-// Whether the pixel is drawn on (darker than the white drawing area).
-bool inked(const QImage& picture, int x, int y)
-{
-    return qGray(picture.pixel(x, y)) < 160;
-}
-} // namespace
 
 TEST_F(object_canvas_demo_test, the_preset_is_painted_as_a_tree_of_pictures_below_its_listing)
 {

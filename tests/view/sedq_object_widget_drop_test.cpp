@@ -250,7 +250,11 @@ TEST_F(canvas_drag_test, a_drag_near_the_right_edge_scrolls_at_every_zoom)
             const drag_answer edge = over(QEvent::DragMove, QPoint(right - 3, 300), QMimeData());
             EXPECT_TRUE(edge.accepted) << level;
             EXPECT_EQ(bar->value(), before + 1) << level;
-            EXPECT_TRUE(over(QEvent::DragMove, QPoint(400, 50), QMimeData()).accepted) << "below the title, " << level;
+            const int header = canvas()->get_header_height();
+            EXPECT_TRUE(over(QEvent::DragMove, QPoint(400, header + 20), QMimeData()).accepted)
+                << "below the listing, " << level;
+            EXPECT_FALSE(over(QEvent::DragMove, QPoint(400, header - 5), QMimeData()).accepted)
+                << "the listing, " << level;
             EXPECT_FALSE(over(QEvent::DragMove, QPoint(400, 10), QMimeData()).accepted) << "the title, " << level;
         });
     }

@@ -125,16 +125,28 @@ TEST_F(canvas_paint_test, ctrl_wheel_zooms_within_bounds_and_the_commands_follow
     EXPECT_EQ(canvas()->get_zoom_level(), 1);
     wheel(Qt::ControlModifier, 120);
     EXPECT_EQ(canvas()->get_zoom_level(), 1) << "a tenth step does nothing";
-    EXPECT_FALSE(enabled(AFCQ_SEDQ_ZOOM_IN_ACTION));
-    EXPECT_TRUE(enabled(AFCQ_SEDQ_ZOOM_OUT_ACTION));
-    EXPECT_TRUE(enabled(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION));
-    canvas()->set_zoom_positions(39);
-    canvas()->on_update_zoom_out();
-    EXPECT_FALSE(enabled(AFCQ_SEDQ_ZOOM_OUT_ACTION));
+    // Zoom In above level 1, Zoom Out below 40, Fit in Window away from 1:1.
+    const struct
+    {
+        int level;
+        bool zoom_in, zoom_out, fit;
+    } rows[] = {{1, false, true, true}, {9, true, true, true}, {10, true, true, false},
+                {39, true, true, true}, {40, true, false, true}};
+    for (const auto& row : rows)
+    {
+        canvas()->set_zoom_positions(row.level);
+        canvas()->on_update_zoom_in();
+        canvas()->on_update_zoom_out();
+        canvas()->on_update_fit_in_window();
+        EXPECT_EQ(enabled(AFCQ_SEDQ_ZOOM_IN_ACTION), row.zoom_in) << row.level;
+        EXPECT_EQ(enabled(AFCQ_SEDQ_ZOOM_OUT_ACTION), row.zoom_out) << row.level;
+        EXPECT_EQ(enabled(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION), row.fit) << row.level;
+    }
+    canvas()->on_zoom_out();
+    EXPECT_EQ(canvas()->get_zoom_level(), 40) << "Zoom Out stops at 40";
     canvas()->on_fit_in_window();
     EXPECT_EQ(canvas()->get_zoom_level(), 10);
-    EXPECT_TRUE(enabled(AFCQ_SEDQ_ZOOM_IN_ACTION));
-    EXPECT_TRUE(enabled(AFCQ_SEDQ_ZOOM_OUT_ACTION));
+    EXPECT_FALSE(enabled(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION));
 }
 
 TEST_F(canvas_paint_test, scroll_ranges_keep_the_drawing_where_it_is_and_scrolling_moves_it)

@@ -12,8 +12,6 @@ namespace
 {
 // The format the node view drags its rows with.
 constexpr const char* NODE_FORMAT = "SEDQ_NODE_CLIPBOARD_FORMAT";
-// The title band at the top of the canvas takes no drops.
-constexpr int TITLE_HEIGHT = 22;
 // How far in from an edge a drag starts to scroll.
 constexpr int SCROLL_BAND = 10;
 
@@ -59,7 +57,7 @@ SEDQ_DROP_ANSWER sedq_drop_answer(const SEDQ_DROP_STATE& state)
 
 SEDQ_DRAG_SCROLL sedq_drag_scroll(QPoint position, const SEDQ_DRAG_VIEW& view)
 {
-    const QRect area(QPoint(0, TITLE_HEIGHT),
+    const QRect area(QPoint(0, view.drawing_top),
                      QPoint(view.size.width() - 1 - view.vertical_bar_width,
                             view.size.height() - 1 - view.horizontal_bar_height));
     SEDQ_DRAG_SCROLL scroll;

@@ -56,6 +56,8 @@ SEDQ_DROP_ANSWER sedq_drop_answer(const SEDQ_DROP_STATE& state);
 struct SEDQ_DRAG_VIEW
 {
     QSize size;
+    // Where the drawing starts, below the title band and the listing.
+    int drawing_top = 22;
     int vertical_bar_width = 0;    // 0 while hidden
     int horizontal_bar_height = 0; // 0 while hidden
     bool can_scroll_up = false;
@@ -73,8 +75,8 @@ struct SEDQ_DRAG_SCROLL
     int dy = 0;
 };
 
-// The drawing area starts below the title band; near an edge that can still scroll, every move
-// scrolls one step that way.
+// The drawing area starts below the title band and the listing; near an edge that can still
+// scroll, every move scrolls one step that way.
 SEDQ_DRAG_SCROLL sedq_drag_scroll(QPoint position, const SEDQ_DRAG_VIEW& view);
 
 // An input dragged away from its parent stays near enough to it while its output point (`head`)

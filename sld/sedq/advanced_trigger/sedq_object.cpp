@@ -5,6 +5,10 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 const QPoint SEDQ_OBJECT::ORIGIN_POINT(0, 0);
 
 const char* const SEDQ_OBJECT::OBJECT_STRING[OBJECT_TYPE_COUNT] = {
@@ -48,6 +52,41 @@ SEDQ_OBJECT::~SEDQ_OBJECT()
         m_parent->m_children.removeAll(this);
     for (SEDQ_OBJECT* child : m_children)
         child->m_parent = nullptr;
+}
+
+// Objects deleted one by one each take themselves off their parent's inputs, which costs the
+// number of those inputs: freeing a list whose inputs come before their parents (a snapshot)
+// would grow with the square of a wide object's inputs. Here links among the deleted objects
+// are simply dropped, and an object that stays loses all its deleted inputs in one pass.
+void SEDQ_OBJECT::delete_objects(const QList<SEDQ_OBJECT*>& objects)
+{
+    QSet<const SEDQ_OBJECT*> going;
+    going.reserve(objects.size());
+    for (const SEDQ_OBJECT* object : objects)
+        going.insert(object);
+    going.remove(nullptr);
+    QSet<SEDQ_OBJECT*> staying_parents;
+    for (SEDQ_OBJECT* object : objects)
+    {
+        if (object == nullptr)
+            continue;
+        if (object->m_parent != nullptr && !going.contains(object->m_parent))
+            staying_parents.insert(object->m_parent);
+        for (SEDQ_OBJECT* child : object->m_children)
+            if (!going.contains(child))
+                child->m_parent = nullptr;
+    }
+    for (SEDQ_OBJECT* parent : staying_parents)
+        parent->m_children.erase(std::remove_if(parent->m_children.begin(), parent->m_children.end(),
+                                                [&going](const SEDQ_OBJECT* child) { return going.contains(child); }),
+                                 parent->m_children.end());
+    for (SEDQ_OBJECT* object : objects)
+        if (object != nullptr)
+        {
+            object->m_parent = nullptr;
+            object->m_children.clear();
+        }
+    qDeleteAll(objects);
 }
 
 SDR_TX_TREE_OBJECT* SEDQ_OBJECT::get_child_object(int index)
@@ -189,6 +228,7 @@ void SEDQ_OBJECT::report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SED
 
 void SEDQ_OBJECT::set_incremental_texts(const QString& first, const QString& second, const QString& third)
 {
+    SEDQ_PROPERTY::note_change(true);
     m_incremental_text[0] = first;
     m_incremental_text[1] = second;
     m_incremental_text[2] = third;

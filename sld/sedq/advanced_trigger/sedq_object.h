@@ -193,6 +193,9 @@ public:
     ~SEDQ_OBJECT() override;
     SEDQ_OBJECT(const SEDQ_OBJECT&) = delete;
     SEDQ_OBJECT& operator=(const SEDQ_OBJECT&) = delete;
+    // Deletes the objects (each at most once) in time linear in their number, whatever their
+    // order; objects outside that were linked to them lose the links.
+    static void delete_objects(const QList<SEDQ_OBJECT*>& objects);
 
     // Host tree interface.
     SDR_TX_TREE_OBJECT* get_child_object(int index) override;

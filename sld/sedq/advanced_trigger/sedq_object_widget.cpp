@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QScrollBar>
 
+#include <climits>
+
 int SEDQ_OBJECT_WIDGET::m_object_widget_cursor = Qt::ArrowCursor;
 
 namespace
@@ -114,6 +116,7 @@ bool SEDQ_OBJECT_WIDGET::is_own(const SEDQ_OBJECT* object) const
 // update re-reads the condition of the level on show.
 void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
 {
+    ++m_updates;
     if ((hint & SEDQ_UPDATE_TRIGGER_CANVAS) == 0)
         return;
     if ((hint & SEDQ_UPDATE_REBUILD) != 0)
@@ -205,6 +208,8 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
 {
     if (m_object_list == nullptr)
         return;
+    // A layout keeps every root where it is and spreads the inputs round it.
+    int roots_top = INT_MAX;
     for (SEDQ_OBJECT* object : *m_object_list)
         if (object->is_root())
         {
@@ -212,10 +217,34 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
                 object->arrange_schematic();
             else
                 object->arrange();
+            roots_top = qMin(roots_top, object->get_rect().top());
         }
+    if (roots_top != INT_MAX)
+        keep_below_header(roots_top);
     // The bars place the drawing by its bounds, which a layout changes.
     resizeEvent(nullptr);
     update();
+}
+
+// Inputs a layout put up under the title or the listing come down with the whole drawing, as far
+// as the roots allow: a drawing the user scrolled up keeps its roots where they are.
+void SEDQ_OBJECT_WIDGET::keep_below_header(int limit)
+{
+    if (m_object_list == nullptr || m_object_list->isEmpty())
+        return;
+    const int target = qMin(limit, get_header_top());
+    const int top = get_visible_bounds().top();
+    if (top >= target)
+        return;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (!object->is_hidden())
+            object->move(object->get_rect().left(), object->get_rect().top() + target - top);
+}
+
+// The first canvas row below the title and the listing, at the zoom level on show.
+int SEDQ_OBJECT_WIDGET::get_header_top() const
+{
+    return (get_header_height() * m_zoom_level + 9) / 10;
 }
 
 // A new layout also needs straight-through connections to read well, so it switches angled

@@ -19,8 +19,10 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QVector>
 #include <QWidget>
 
+class QFont;
 class QFontMetrics;
 class QMenu;
 class SEDQ_RENAME_EDIT;
@@ -79,6 +81,11 @@ public:
     // Every selected object is a Result or an incremental-routing condition (or the canvas is
     // disabled): such objects are never copied, cut or removed.
     bool is_read_only_selection() const;
+    // Fewer inputs than the object's kind takes: a drop, a paste or a connection may add one.
+    static bool has_free_input(const SEDQ_OBJECT& object);
+    // The Result and the incremental-routing condition: never copied, deleted or removed, and
+    // their inputs travel only when selected themselves.
+    static bool is_kept_kind(const SEDQ_OBJECT& object);
     // Expands what hides the object, makes it the only selection and centres it.
     void ensure_visible(SEDQ_OBJECT* object);
     // Makes the object the only selection and draws it on top (null: none).
@@ -174,6 +181,15 @@ public:
     SEDQ_OBJECT* get_error_object() const { return m_error_object; }
     // The title band's text for the condition on show.
     QString get_title() const;
+    // The listing under the title: its font, how many lines it shows, and where the drawing
+    // starts below it (widget pixels from the top).
+    static QFont listing_font();
+    static int listing_line_height();
+    int get_listing_lines() const;
+    int get_header_height() const;
+    static int header_height_for(int lines);
+    // The same in canvas coordinates: the first canvas row the drawing area shows.
+    int get_header_top() const;
     // Whether the title band also shows the equation: the host switch, read once per process.
     static bool show_equation();
     // One listing line after its label, fitted to the area: a line wider than the area follows
@@ -289,6 +305,10 @@ private:
     QPoint cursor_position() const;
     // Marks and opens or closes the selection: the shared part of Expand and Collapse.
     void set_selection_expanded(bool expanded);
+    // The dialog of Insert and Append; a cancel puts back `before` and the bars' values.
+    void ask_new_object_properties(QList<SEDQ_OBJECT*>* before, QPoint bars);
+    // A deep copy of the objects that keeps their order and every link among them.
+    QList<SEDQ_OBJECT*> copy_in_order(const QList<SEDQ_OBJECT*>& source);
     // Replaces the scene by the snapshot at `position`.
     void restore_snapshot(int position);
     // A change that nested the condition deeper than a condition may be goes back to the last
@@ -301,13 +321,35 @@ private:
     // a document that stores only the equation, a wizard preset) is laid out once and put
     // below the listing, instead of painting as one pile of boxes under the title.
     void place_unplaced_condition();
+    // Brings the drawing down below the title and the listing, but not below `limit` (after a
+    // layout the top of the roots, which a layout leaves in place).
+    void keep_below_header(int limit);
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
-    void validate();
-    void paint_listing(QPainter* painter, QRect const& area);
-    void paint_error(QPainter* painter, QRect const& area);
+    void validate(const SEDQ_OBJECT* result);
+    // The objects, their order and their links, read without any setting; also counts the roots.
+    struct STRUCTURE
+    {
+        quint64 ordered = 0;
+        quint64 linked = 0;
+        int roots = 0;
+        // The list positions of the objects being dragged.
+        QVector<int> dragging;
+    };
+    void structure_fingerprint(STRUCTURE* structure) const;
+    void refresh_paint_cache();
+    int listing_lines_for(int roots, bool has_result) const;
+    void paint_diagram(QPainter* painter, QRect const& exposed);
+    void paint_listing(QPainter* painter, QRect const& band, int lines, const SEDQ_OBJECT* result);
+    void paint_error_message(QPainter* painter, QRect const& area);
+    void paint_title(QPainter* painter);
     void reveal_error_object();
     QString get_locate_name() const;
+    // Fills the clipboard with copies of the selection anchored at `anchor`: with what the
+    // selected collapsed objects hide, or with every input of a selected object (a drag
+    // carries whole trees).
+    void copy_selection(QPoint anchor, bool with_inputs);
+    void keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs);
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
     void answer_drag(QDragMoveEvent* event);
@@ -325,6 +367,7 @@ private:
     void snap_root(SEDQ_OBJECT* root, const QList<SEDQ_OBJECT*>& others);
     void keep_or_detach(SEDQ_OBJECT* object);
     void drag_connection(QPoint point);
+    void attach_at(SEDQ_OBJECT* parent, SEDQ_OBJECT* object, int y);
     void end_gesture_moves();
     void show_tooltip(QPoint point);
     bool run_key(const QKeyEvent& event);
@@ -362,6 +405,31 @@ private:
     SEDQ_OBJECT* m_error_object = nullptr;
     // The validated equation text, shown in the title band when asked for.
     QString m_equation;
+    // What a paint computes from the objects alone, kept while they stay as they were
+    // (sedq_object_widget_paint.cpp): the validation, and where each object paints.
+    struct PAINT_CACHE
+    {
+        bool validated = false;
+        quint64 content_changes = 0;
+        quint64 validated_structure = 0;
+        int validated_updates = 0;
+        bool validated_powerup = false;
+        int validated_condition = 0;
+        // The Result validated, whose line heads the listing (null: none).
+        SEDQ_OBJECT* result = nullptr;
+        bool placed = false;
+        quint64 changes = 0;
+        quint64 placed_structure = 0;
+        bool placed_powerup = false;
+        // In list order: the canvas rectangle each object's picture and lines may cover.
+        QVector<QRect> extents;
+        int roots = 0;
+        QVector<int> dragging;
+    };
+    PAINT_CACHE m_paint_cache;
+    // Counts the model's updates: anything outside the objects that a validation reads (the
+    // node list, the mnemonic tables) changes only with one.
+    int m_updates = 0;
     const int m_canvas_id;
     QList<SEDQ_OBJECT*>* m_object_list = nullptr;
     // While the canvas drags its selection out: a copy of the scene without the dragged

@@ -12,6 +12,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <vector>
+
 void SEDQ_OBJECT_WIDGET::clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ_OBJECT*>& source,
                                      SEDQ_OBJECT* target)
 {
@@ -34,7 +36,7 @@ void SEDQ_OBJECT_WIDGET::clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ
 
 void SEDQ_OBJECT_WIDGET::free_array(QList<SEDQ_OBJECT*>* list)
 {
-    qDeleteAll(*list);
+    SEDQ_OBJECT::delete_objects(*list);
     list->clear();
 }
 
@@ -49,15 +51,19 @@ QPoint SEDQ_OBJECT_WIDGET::cursor_position() const
 
 void SEDQ_OBJECT_WIDGET::copy(QPoint* anchor)
 {
+    copy_selection(anchor != nullptr ? *anchor : cursor_position(), false);
+}
+
+void SEDQ_OBJECT_WIDGET::copy_selection(QPoint anchor, bool with_inputs)
+{
     free_array(&m_clipboard);
     if (m_object_list == nullptr)
         return;
     clone_array(&m_clipboard, *m_object_list, nullptr);
-    delete_unselected_objects(&m_clipboard);
-    const QPoint point = anchor != nullptr ? *anchor : cursor_position();
+    keep_selection(&m_clipboard, with_inputs);
     for (SEDQ_OBJECT* object : m_clipboard)
         if (object->is_root())
-            object->start_drag(point);
+            object->start_drag(anchor);
     for (SEDQ_OBJECT* object : m_clipboard)
         object->end_drag();
 }
@@ -69,13 +75,16 @@ void SEDQ_OBJECT_WIDGET::cut(QPoint* anchor)
     save_undo_state(true);
 }
 
-// The clipboard keeps what it holds: Paste can be repeated.
+// The clipboard keeps what it holds: Paste can be repeated. Like a drop, a paste onto an object
+// whose inputs are all taken is refused.
 void SEDQ_OBJECT_WIDGET::paste(QPoint* at)
 {
     if (m_object_list == nullptr || at == nullptr)
         return;
-    select(nullptr);
     SEDQ_OBJECT* target = hit_test(*at);
+    if (target != nullptr && !has_free_input(*target))
+        return;
+    select(nullptr);
     for (SEDQ_OBJECT* object : m_clipboard)
         object->on_mouse_move(*at);
     delete_duplicate_names(&m_clipboard);
@@ -87,24 +96,43 @@ void SEDQ_OBJECT_WIDGET::paste(QPoint* at)
     resizeEvent(nullptr);
 }
 
-// The copies of the Result and the incremental-routing condition never enter the clipboard;
-// what a collapsed object hides goes with it. Which copies stay is decided before any goes,
-// since dropping a parent makes its inputs visible roots.
 void SEDQ_OBJECT_WIDGET::delete_unselected_objects(QList<SEDQ_OBJECT*>* list)
 {
+    keep_selection(list, false);
+}
+
+// The copies of the Result and the incremental-routing condition never enter the clipboard,
+// nor do their inputs unless selected. Of the rest the selected objects stay, with what a
+// selected collapsed object hides (with every input of a selected object, `with_inputs`); an
+// unselected object stays out even when a collapsed object it does not belong to hides it.
+// Which copies stay is decided from the roots down before any goes, since dropping a parent
+// makes its inputs roots.
+void SEDQ_OBJECT_WIDGET::keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs)
+{
+    QSet<SEDQ_OBJECT*> kept;
+    // Each object with whether an object above it takes it along; a stack, not recursion, so
+    // that the depth of a condition does not matter.
+    std::vector<std::pair<SEDQ_OBJECT*, bool>> pending;
+    for (SEDQ_OBJECT* object : *list)
+        if (object->is_root())
+            pending.emplace_back(object, false);
+    while (!pending.empty())
+    {
+        const auto [object, taken_along] = pending.back();
+        pending.pop_back();
+        const bool copied = !is_kept_kind(*object) && object->is_selected();
+        if (copied || (taken_along && !is_kept_kind(*object)))
+            kept.insert(object);
+        const bool takes_inputs = taken_along || (copied && (with_inputs || !object->is_expanded()));
+        for (SEDQ_OBJECT* input : object->get_children())
+            pending.emplace_back(input, takes_inputs);
+    }
+    QList<SEDQ_OBJECT*> staying;
     QList<SEDQ_OBJECT*> dropped;
     for (SEDQ_OBJECT* object : *list)
-    {
-        const SEDQ_OBJECT::SEDQ_OBJECT_TYPE type = object->get_type();
-        if (type == SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION || type == SEDQ_OBJECT::LEVEL_RESULT ||
-            (!object->is_selected() && !object->is_hidden()))
-            dropped.append(object);
-    }
-    for (SEDQ_OBJECT* object : dropped)
-    {
-        list->removeOne(object);
-        delete object;
-    }
+        (kept.contains(object) ? staying : dropped).append(object);
+    *list = staying;
+    free_array(&dropped);
 }
 
 void SEDQ_OBJECT_WIDGET::on_edit_copy()
@@ -124,8 +152,11 @@ void SEDQ_OBJECT_WIDGET::on_edit_cut()
     on_update_edit_paste();
 }
 
+// The frame routes Paste here whatever the canvas's rule said; a paste follows the drop's rule.
 void SEDQ_OBJECT_WIDGET::on_edit_paste()
 {
+    if (m_clipboard.isEmpty() || is_disabled() || !is_unlocked())
+        return;
     QPoint at = m_last_press;
     client_to_zoom(&at);
     paste(&at);
@@ -235,6 +266,8 @@ void SEDQ_OBJECT_WIDGET::restore_snapshot(int position)
     clone_array(m_object_list, *m_undo_list->at(position), nullptr);
     m_undo_position = position;
     m_tx->set_undo_position(position);
+    // The bars place the drawing by its bounds, which the snapshot's positions change.
+    resizeEvent(nullptr);
     update();
     {
         const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_CHECK_COMPILATION);

@@ -4,20 +4,26 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include <QCursor>
+#include <QHash>
 #include <QScrollBar>
 
 namespace
 {
-bool is_kept_kind(const SEDQ_OBJECT* object)
-{
-    const SEDQ_OBJECT::SEDQ_OBJECT_TYPE type = object->get_type();
-    return type == SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION || type == SEDQ_OBJECT::LEVEL_RESULT;
-}
-
 // Offsets of a new object from the heads of the objects it takes as inputs.
 constexpr int INSERT_OFFSET_X = 30;
 constexpr int INSERT_OFFSET_Y = 50;
 } // namespace
+
+bool SEDQ_OBJECT_WIDGET::is_kept_kind(const SEDQ_OBJECT& object)
+{
+    const SEDQ_OBJECT::SEDQ_OBJECT_TYPE type = object.get_type();
+    return type == SEDQ_OBJECT::INCREMENTAL_ROUTE_CONDITION || type == SEDQ_OBJECT::LEVEL_RESULT;
+}
+
+bool SEDQ_OBJECT_WIDGET::has_free_input(const SEDQ_OBJECT& object)
+{
+    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_INPUT_COUNT[object.get_display_type()];
+}
 
 // ---- selection -------------------------------------------------------------------------------
 
@@ -96,14 +102,15 @@ void SEDQ_OBJECT_WIDGET::on_insert()
 {
     if (m_object_list == nullptr)
         return;
+    QList<SEDQ_OBJECT*> before = copy_in_order(*m_object_list);
+    const QPoint bars(m_hscroll->value(), m_vscroll->value());
     if (!is_selected())
     {
         SEDQ_OBJECT* made = make_object(cursor_position());
         made->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
         select(made);
         update();
-        if (!show_properties(SEDQ_OBJECT::UNKNOWN, true) && m_object_list->removeOne(made))
-            delete made;
+        ask_new_object_properties(&before, bars);
         return;
     }
     SEDQ_OBJECT* parent = get_selected_items_parent();
@@ -119,7 +126,6 @@ void SEDQ_OBJECT_WIDGET::on_insert()
             if (object->is_descendent(parent))
                 parent = nullptr;
         }
-    save_undo_state(true);
     SEDQ_OBJECT* made =
         make_object(QPoint(right + INSERT_OFFSET_X, sum_y / selected.size() - INSERT_OFFSET_Y));
     made->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
@@ -133,15 +139,15 @@ void SEDQ_OBJECT_WIDGET::on_insert()
     select(made);
     arrange_objects();
     update();
-    if (!show_properties(SEDQ_OBJECT::UNKNOWN, true))
-        on_edit_undo();
+    ask_new_object_properties(&before, bars);
 }
 
 void SEDQ_OBJECT_WIDGET::on_append()
 {
     if (m_object_list == nullptr)
         return;
-    save_undo_state(true);
+    QList<SEDQ_OBJECT*> before = copy_in_order(*m_object_list);
+    const QPoint bars(m_hscroll->value(), m_vscroll->value());
     for (int i = m_object_list->size() - 1; i >= 0; --i)
     {
         SEDQ_OBJECT* object = m_object_list->at(i);
@@ -155,8 +161,57 @@ void SEDQ_OBJECT_WIDGET::on_append()
     }
     arrange_objects();
     update();
-    if (!show_properties(SEDQ_OBJECT::UNKNOWN, true))
-        on_edit_undo();
+    ask_new_object_properties(&before, bars);
+}
+
+// Insert and Append change the scene before their dialog asks what the new objects are. An
+// accepted dialog makes the command one undo step; a cancelled one puts back the scene of just
+// before the command (`before`: its objects in their order, with their settings, links and
+// selection) and the bars, and leaves the history and the modified flag as they were.
+void SEDQ_OBJECT_WIDGET::ask_new_object_properties(QList<SEDQ_OBJECT*>* before, QPoint bars)
+{
+    QList<SEDQ_OBJECT*>* scene = m_object_list;
+    // The dialog runs its own event loop: an update may bring another condition meanwhile.
+    if (show_properties(SEDQ_OBJECT::UNKNOWN, true) || m_object_list != scene)
+    {
+        free_array(before);
+        return;
+    }
+    m_error_object = nullptr;
+    QList<SEDQ_OBJECT*> changed = *m_object_list;
+    *m_object_list = *before;
+    before->clear();
+    free_array(&changed);
+    resizeEvent(nullptr);
+    {
+        const QSignalBlocker block_h(m_hscroll);
+        const QSignalBlocker block_v(m_vscroll);
+        m_hscroll->setValue(bars.x());
+        m_vscroll->setValue(bars.y());
+    }
+    update();
+    update_all_rules();
+}
+
+// A deep copy of the objects that keeps their list order and every link among them.
+QList<SEDQ_OBJECT*> SEDQ_OBJECT_WIDGET::copy_in_order(const QList<SEDQ_OBJECT*>& source)
+{
+    QHash<const SEDQ_OBJECT*, SEDQ_OBJECT*> copies;
+    copies.reserve(source.size());
+    QList<SEDQ_OBJECT*> made;
+    made.reserve(source.size());
+    for (const SEDQ_OBJECT* object : source)
+    {
+        auto* copy = new SEDQ_OBJECT(get_copy(), SEDQ_OBJECT::ORIGIN_POINT, object->get_owner());
+        copy->get_property() = object->get_property();
+        copies.insert(object, copy);
+        made.append(copy);
+    }
+    for (const SEDQ_OBJECT* object : source)
+        for (const SEDQ_OBJECT* input : object->get_children())
+            if (copies.contains(input))
+                copies.value(object)->attach_child(copies.value(input));
+    return made;
 }
 
 // The inputs of a removed object take its place under its parent.
@@ -168,7 +223,7 @@ void SEDQ_OBJECT_WIDGET::on_remove()
     for (int i = m_object_list->size() - 1; i >= 0; --i)
     {
         SEDQ_OBJECT* object = m_object_list->at(i);
-        if (!object->is_selected() || is_kept_kind(object))
+        if (!object->is_selected() || is_kept_kind(*object))
             continue;
         m_object_list->removeAt(i);
         object->promote_children();
@@ -263,7 +318,7 @@ void SEDQ_OBJECT_WIDGET::delete_selected_objects(QList<SEDQ_OBJECT*>* list)
     for (int i = objects->size() - 1; i >= 0; --i)
     {
         SEDQ_OBJECT* object = objects->at(i);
-        if (!object->is_selected() || is_kept_kind(object))
+        if (!object->is_selected() || is_kept_kind(*object))
             continue;
         objects->removeAt(i);
         if (object == m_error_object)

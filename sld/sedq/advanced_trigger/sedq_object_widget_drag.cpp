@@ -16,14 +16,6 @@
 #include <QScrollBar>
 #include <QTreeView>
 
-namespace
-{
-bool has_free_input(const SEDQ_OBJECT& object)
-{
-    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_INPUT_COUNT[object.get_display_type()];
-}
-} // namespace
-
 // What the rule answers the drag or drop at the event's position; `target` gets the object there.
 SEDQ_DROP_ANSWER SEDQ_OBJECT_WIDGET::drop_answer(QDropEvent* event, SEDQ_OBJECT** target)
 {
@@ -63,12 +55,13 @@ void SEDQ_OBJECT_WIDGET::dragEnterEvent(QDragEnterEvent* event)
 }
 
 // The area is measured in widget pixels, like the event position: the drawing below the title
-// band, less the bars on show.
+// band and the listing, less the bars on show.
 void SEDQ_OBJECT_WIDGET::dragMoveEvent(QDragMoveEvent* event)
 {
     answer_drag(event);
     SEDQ_DRAG_VIEW view;
     view.size = size();
+    view.drawing_top = get_header_height();
     view.vertical_bar_width = m_vscroll->isVisible() ? m_vscroll->width() : 0;
     view.horizontal_bar_height = m_hscroll->isVisible() ? m_hscroll->height() : 0;
     view.can_scroll_up = m_vscroll->value() > m_vscroll->minimum();

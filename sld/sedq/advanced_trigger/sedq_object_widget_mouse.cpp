@@ -27,11 +27,6 @@ Qt::CursorShape canvas_cursor()
     return static_cast<Qt::CursorShape>(SEDQ_OBJECT_WIDGET::m_object_widget_cursor);
 }
 
-bool has_free_input(const SEDQ_OBJECT& object)
-{
-    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_INPUT_COUNT[object.get_display_type()];
-}
-
 // The input point of the parent that the object's position is judged against: the free one of
 // two, or the middle.
 int judged_port(const SEDQ_OBJECT& parent)
@@ -137,8 +132,9 @@ void SEDQ_OBJECT_WIDGET::toggle_expansion(SEDQ_OBJECT* object)
     update();
 }
 
-// The dragged objects travel in the clipboard. The drop runs inside the drag, on this canvas
-// too, so the copy of the scene without them (which a move leaves) must exist before it starts.
+// The dragged objects travel in the clipboard, each with its inputs, as a move by the mouse
+// takes them. The drop runs inside the drag, on this canvas too, so the copy of the scene
+// without them (which a move leaves) must exist before it starts.
 void SEDQ_OBJECT_WIDGET::drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::KeyboardModifiers keys)
 {
     if (!hit->is_selected())
@@ -152,8 +148,11 @@ void SEDQ_OBJECT_WIDGET::drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::
     free_drag_remainder();
     m_drag_remainder = new QList<SEDQ_OBJECT*>;
     clone_array(m_drag_remainder, *m_object_list, nullptr);
+    for (SEDQ_OBJECT* object : *m_drag_remainder)
+        if (object->is_selected() && !is_kept_kind(*object))
+            object->select_all_descendents();
     delete_selected_objects(m_drag_remainder);
-    copy(&point);
+    copy_selection(point, true);
     m_moving = true;
     auto* data = new QMimeData;
     data->setData(QString(), QByteArray());
@@ -296,7 +295,8 @@ void SEDQ_OBJECT_WIDGET::keep_or_detach(SEDQ_OBJECT* object)
 }
 
 // A drag from an output port: over a free object the marked objects become its inputs, sorted
-// where the mouse is; over empty canvas they come off their parents.
+// where the mouse is (and sorted again as the mouse moves over it, so the order at the release
+// is the one the user sees); over empty canvas they come off their parents.
 void SEDQ_OBJECT_WIDGET::drag_connection(QPoint point)
 {
     SEDQ_OBJECT* under = hit_test(point);
@@ -312,17 +312,32 @@ void SEDQ_OBJECT_WIDGET::drag_connection(QPoint point)
             object->detach(nullptr);
             m_changed_by_gesture = true;
         }
-        else if (!under->is_dragging() && has_free_input(*under) && !object->is_descendent(under) &&
-                 object->get_parent() != under)
+        else if (object->get_parent() == under)
+            attach_at(under, object, point.y());
+        else if (!under->is_dragging() && has_free_input(*under) && !object->is_descendent(under))
         {
-            const int top = object->get_property()[SEDQ_PROPERTY::TOP];
-            object->get_property().set(SEDQ_PROPERTY::TOP, point.y() - object->get_height() / 2);
-            under->attach(object, true);
-            object->get_property().set(SEDQ_PROPERTY::TOP, top);
+            attach_at(under, object, point.y());
             under->select(true, true, false);
             m_changed_by_gesture = true;
         }
     }
+}
+
+// The object takes its place among the parent's inputs as if it stood at the mouse's height.
+void SEDQ_OBJECT_WIDGET::attach_at(SEDQ_OBJECT* parent, SEDQ_OBJECT* object, int y)
+{
+    const QList<SEDQ_OBJECT*> order = parent->get_children();
+    const int top = object->get_property()[SEDQ_PROPERTY::TOP];
+    object->get_property().set(SEDQ_PROPERTY::TOP, y - object->get_height() / 2);
+    if (object->get_parent() == parent)
+        parent->detach(object);
+    parent->attach(object, true);
+    object->get_property().set(SEDQ_PROPERTY::TOP, top);
+    if (parent->get_children() == order)
+        return;
+    m_changed_by_gesture = true;
+    // The order of inputs is part of what the condition means; the paint checks it again.
+    SEDQ_PROPERTY::note_change(true);
 }
 
 void SEDQ_OBJECT_WIDGET::show_tooltip(QPoint point)
@@ -367,17 +382,22 @@ void SEDQ_OBJECT_WIDGET::mouseReleaseEvent(QMouseEvent* event)
     m_changed_by_gesture = false;
 }
 
-// Moved inputs take their places in vertical order, a selected input moved under a closed
-// parent opens it, and a connection the move made illegal gets its adapter.
+// Moved inputs take their places in vertical order (an input connected from its output port
+// already stands where it was dropped), a selected input moved under a closed parent opens
+// it, and a connection the move made illegal gets its adapter.
 void SEDQ_OBJECT_WIDGET::end_gesture_moves()
 {
+    const bool moved = canvas_cursor() == Qt::SizeAllCursor || canvas_cursor() == Qt::OpenHandCursor;
     for (SEDQ_OBJECT* object : *m_object_list)
     {
         SEDQ_OBJECT* parent = object->get_parent();
         if (parent == nullptr || parent->is_dragging() == object->is_dragging())
             continue;
         if (parent->is_expanded() && object->is_dragging())
-            parent->sort_children();
+        {
+            if (moved)
+                parent->sort_children();
+        }
         else if (!parent->is_expanded() && object->is_selected())
             parent->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
     }

@@ -13,9 +13,12 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOption>
+
+#include <algorithm>
 
 namespace
 {
@@ -23,6 +26,16 @@ namespace
 constexpr int TITLE_BOTTOM = 22;
 constexpr int DRAWING_TOP = 23;
 constexpr int ERROR_MARGIN = 7;
+// The listing takes at most this share of the drawing's height, with this much room above and
+// below its lines.
+constexpr int LISTING_SHARE = 3;
+constexpr int LISTING_PADDING = 2;
+constexpr int LISTING_BOLD = 75;
+// How far an object's picture reaches beyond its box: the selection frame, the width marks
+// and their numbers, the stubs and junction dots of its inputs and its output stub.
+const QMargins PAINT_MARGINS(30, 10, 60, 25);
+// A line to the parent bends this far left of the parent's box.
+constexpr int BEND_ROOM = 20;
 
 // The stored condition's numbering: conditions count from 1; the storage qualifiers are
 // written as the first.
@@ -56,6 +69,17 @@ void paint_error_ring(QPainter* painter, const SEDQ_OBJECT& object)
     painter->drawRoundedRect(box.adjusted(3, 3, -3, -3), selected ? 6 : 5, selected ? 6 : 5);
     painter->setBrush(Qt::NoBrush);
 }
+
+// Where the object's picture and lines may paint, in canvas coordinates: its box with what
+// reaches beyond it and the line to its parent. While a connection is drawn from the object,
+// its line to the mouse reaches further.
+QRect paint_extent(const SEDQ_OBJECT& object)
+{
+    QRect extent = object.get_rect().marginsAdded(PAINT_MARGINS);
+    if (object.get_parent() != nullptr)
+        extent |= object.get_parent()->get_rect().adjusted(-BEND_ROOM, 0, 0, 0);
+    return extent;
+}
 } // namespace
 
 bool SEDQ_OBJECT_WIDGET::show_equation()
@@ -82,14 +106,13 @@ QString SEDQ_OBJECT_WIDGET::get_title() const
     }
 }
 
-// Every paint checks the condition again and keeps the last problem met and its object.
-void SEDQ_OBJECT_WIDGET::validate()
+// Checks the condition from its Result and keeps the last problem met and its object.
+void SEDQ_OBJECT_WIDGET::validate(const SEDQ_OBJECT* result)
 {
     m_error = SEDQ_OBJECT::ERROR_NONE;
     m_error_object = nullptr;
     m_equation.clear();
-    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
-    if (result < 0)
+    if (result == nullptr)
         return;
     int index = 0;
     m_tx->is_advanced_mode(&index);
@@ -98,8 +121,8 @@ void SEDQ_OBJECT_WIDGET::validate()
     SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
     SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
     SEDQ_OBJECT* error_object = nullptr;
-    m_object_list->at(result)->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,
-                                            condition_number(index), m_powerup);
+    result->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,
+                         condition_number(index), m_powerup);
     if (error != SEDQ_OBJECT::ERROR_NONE)
     {
         m_error = error;
@@ -142,31 +165,82 @@ QString SEDQ_OBJECT_WIDGET::fit_listing(const QFontMetrics& metrics, const QStri
     return fitted;
 }
 
+
+QFont SEDQ_OBJECT_WIDGET::listing_font()
+{
+    return QFont(QStringLiteral("Courier"), 12);
+}
+
+// Both passes step by the same height, so that the bold pass overprints its own line.
+int SEDQ_OBJECT_WIDGET::listing_line_height()
+{
+    QFont bold = listing_font();
+    bold.setWeight(LISTING_BOLD);
+    return qMax(QFontMetrics(listing_font()).height(), QFontMetrics(bold).height());
+}
+
+// The Result's line and one line for every other root, as many as a third of the drawing
+// holds (at least the Result's): the rest of the roots stay in the diagram only.
+int SEDQ_OBJECT_WIDGET::get_listing_lines() const
+{
+    if (m_object_list == nullptr)
+        return 0;
+    int roots = 0;
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        roots += object->is_root() ? 1 : 0;
+    return listing_lines_for(roots, sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT) >= 0);
+}
+
+int SEDQ_OBJECT_WIDGET::listing_lines_for(int roots, bool has_result) const
+{
+    if (!has_result)
+        return 0;
+    const int line = listing_line_height();
+    const int room = (height() - DRAWING_TOP - m_hscroll->sizeHint().height()) / LISTING_SHARE / line;
+    return qBound(1, roots, qMax(1, room));
+}
+
+int SEDQ_OBJECT_WIDGET::get_header_height() const
+{
+    return header_height_for(get_listing_lines());
+}
+
+int SEDQ_OBJECT_WIDGET::header_height_for(int lines)
+{
+    // The bold pass stands one pixel lower than the plain one.
+    return DRAWING_TOP + (lines > 0 ? lines * listing_line_height() + 2 * LISTING_PADDING + 1 : 0);
+}
+
 // The expression listing in two passes over the same lines: the plain text, then the selected
 // parts bold and coloured. Each pass writes the other pass's parts as blanks, so with the
-// fixed-width font the second pass overprints exactly the selected parts.
-void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& area)
+// fixed-width font the second pass overprints exactly the selected parts. It is drawn in
+// widget pixels in its own band under the title, so it reads the same at every zoom and
+// never lies over the diagram.
+void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int lines, const SEDQ_OBJECT* object)
 {
-    const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
-    if (result < 0)
+    if (object == nullptr || lines < 1)
         return;
-    const SEDQ_OBJECT* object = m_object_list->at(result);
     const QString label = (object->get_alias().isEmpty() ? QStringLiteral("Result") : object->get_alias()) +
                           QStringLiteral(": ");
+    painter->save();
+    painter->fillRect(band, background_brush(*this, m_tx));
+    painter->fillRect(QRect(band.left(), band.bottom(), band.width(), 1), AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
+    painter->setClipRect(band.adjusted(0, 0, 0, -1));
+    const int line_height = listing_line_height();
     for (int pass = 0; pass < 2; ++pass)
     {
         const bool selected = pass == 1;
         painter->save();
-        QFont font(QStringLiteral("Courier"), 12);
+        QFont font = listing_font();
         if (selected)
         {
-            font.setWeight(75);
+            font.setWeight(LISTING_BOLD);
             painter->setPen(AFCQ_COLOR(AFCQ_COLOR_SELECTION).get_color());
         }
         painter->setFont(font);
         const QFontMetrics metrics = painter->fontMetrics();
-        const int left = area.left() + 5;
-        int y = area.top() + 2 + pass;
+        const int left = band.left() + 5;
+        int y = band.top() + LISTING_PADDING + pass;
         const int label_width = metrics.horizontalAdvance(label);
         if (selected)
             painter->drawText(QPoint(left, y + metrics.ascent()), label);
@@ -174,32 +248,39 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& area)
         {
             int x = label_width;
             const QString text = fit_listing(metrics, object->get_children().first()->get_equation(selected, 0),
-                                             label_width, area.width(), m_hscroll->value(), m_hscroll->maximum(),
+                                             label_width, band.width(), m_hscroll->value(), m_hscroll->maximum(),
                                              &x);
             painter->drawText(QPoint(left + x, y + metrics.ascent()), text);
         }
-        for (int i = m_object_list->size() - 1; i >= 0; --i)
+        int shown = 1;
+        for (int i = m_object_list->size() - 1; i >= 0 && shown < lines; --i)
         {
             const SEDQ_OBJECT* root = m_object_list->at(i);
-            if (i == result || !root->is_root())
+            if (root == object || !root->is_root())
                 continue;
-            y += metrics.height();
+            y += line_height;
+            ++shown;
             painter->drawText(QPoint(left, y + metrics.ascent()), root->get_equation(selected, 0));
         }
         painter->restore();
     }
+    painter->restore();
 }
 
-void SEDQ_OBJECT_WIDGET::paint_error(QPainter* painter, QRect const& area)
+// The message stands at the bottom left of the drawing area, in widget pixels, whatever the
+// zoom, on the canvas's background so that boxes behind it do not blur it; the ring is part of
+// the diagram.
+void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& area)
 {
     painter->save();
     painter->setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
     painter->setPen(Qt::red);
     const QRect text_area = area.adjusted(ERROR_MARGIN, 0, 0, -(m_hscroll->height() + ERROR_MARGIN));
-    painter->drawText(text_area, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
-                      QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]));
-    if (!m_error_object->is_hidden())
-        paint_error_ring(painter, *m_error_object);
+    const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]);
+    const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
+    painter->fillRect(painter->boundingRect(text_area, flags, text).adjusted(-2, 0, 2, 0),
+                      background_brush(*this, m_tx));
+    painter->drawText(text_area, flags, text);
     painter->restore();
 }
 
@@ -213,65 +294,163 @@ void SEDQ_OBJECT_WIDGET::reveal_error_object()
     arrange_objects();
 }
 
-void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent*)
+// Only the objects whose picture or lines meet the exposed part of the drawing are drawn: a
+// repaint costs what is on show, plus one cheap pass over the list.
+void SEDQ_OBJECT_WIDGET::paint_diagram(QPainter* painter, QRect const& exposed)
+{
+    painter->save();
+    painter->setClipRect(exposed);
+    const qreal scale = 10.0 / m_zoom_level;
+    painter->scale(scale, scale);
+    QRect visible = exposed;
+    client_to_zoom(&visible);
+    visible.adjust(-1, -1, 1, 1);
+    QPoint mouse = mapFromGlobal(QCursor::pos());
+    client_to_zoom(&mouse);
+    // In list order, the drawing order: those that meet the view, and those being dragged whose
+    // line to the mouse does.
+    QVector<int> shown;
+    shown.reserve(64);
+    const QVector<QRect>& extents = m_paint_cache.extents;
+    for (int i = 0; i < extents.size(); ++i)
+        if (extents.at(i).intersects(visible))
+            shown.append(i);
+    const QRect at_mouse(mouse, QSize(1, 1));
+    for (int i : m_paint_cache.dragging)
+        if (!extents.at(i).intersects(visible) && (extents.at(i) | at_mouse).intersects(visible))
+            shown.insert(std::lower_bound(shown.begin(), shown.end(), i), i);
+    if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr && !m_error_object->is_hidden())
+        paint_error_ring(painter, *m_error_object);
+    const bool focused = hasFocus();
+    const bool incremental = m_tx->is_incremental_compile();
+    for (int i : shown)
+        m_object_list->at(i)->draw(painter, m_multiple_input, m_show_bitmaps, focused, incremental);
+    for (int i : shown)
+        m_object_list->at(i)->draw_lines(painter, m_angled, m_multiple_input, mouse);
+    const QRect band = m_rubber_band.normalized();
+    if (focused && !m_moving && (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0 &&
+        band.left() <= band.right() && band.top() <= band.bottom())
+    {
+        painter->setPen(SEDQ_DOTTED_PEN);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(band);
+    }
+    painter->restore();
+}
+
+void SEDQ_OBJECT_WIDGET::paint_title(QPainter* painter)
+{
+    const int w = width();
+    const QRect title(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM));
+    painter->fillRect(title, AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
+    painter->fillRect(QRect(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM - 1)),
+                      AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
+    const QString text = get_title();
+    painter->drawText(title, Qt::AlignLeft | Qt::AlignVCenter, text);
+    if (!show_equation() || m_equation.isEmpty())
+        return;
+    // The equation follows the title, measured in the title's own font: the message font is
+    // smaller, and measured in it the equation would overprint the title's end.
+    QRect rest = title;
+    rest.setLeft(rest.left() + painter->fontMetrics().horizontalAdvance(text + QLatin1Char(' ')));
+    painter->setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
+    painter->setPen(m_error != SEDQ_OBJECT::ERROR_NONE ? QPen(Qt::red) : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
+    painter->drawText(rest, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+                      painter->fontMetrics().elidedText(m_equation, Qt::ElideRight, rest.width()));
+}
+
+// Two numbers for the objects and their links, read without any setting: `ordered` also
+// follows the list's order (the drawing order), `linked` only who feeds whom, so that bringing
+// an object to the front keeps it. An input's place among its parent's inputs changes only
+// with an edit that ends in a snapshot (which rewrites settings, so the bags count it) or with
+// a connection drag, which counts it itself. Only while a gesture moves objects are the
+// objects being dragged looked for.
+void SEDQ_OBJECT_WIDGET::structure_fingerprint(STRUCTURE* structure) const
+{
+    const auto mix = [](quint64 hash, quint64 value) {
+        hash = (hash ^ value) * 0x100000001b3ull;
+        return hash ^ (hash >> 29);
+    };
+    quint64 ordered = mix(mix(0xcbf29ce484222325ull, quintptr(m_object_list)), quint64(m_object_list->size()));
+    quint64 linked = ordered;
+    structure->roots = 0;
+    structure->dragging.clear();
+    for (const SEDQ_OBJECT* object : *m_object_list)
+    {
+        const quint64 own = mix(mix(0xcbf29ce484222325ull, quintptr(object)), quintptr(object->get_parent()));
+        ordered = mix(ordered, own);
+        linked += own;
+        structure->roots += object->is_root() ? 1 : 0;
+    }
+    if (m_moving)
+        for (int i = 0; i < m_object_list->size(); ++i)
+            if (m_object_list->at(i)->is_dragging())
+                structure->dragging.append(i);
+    structure->ordered = ordered;
+    structure->linked = linked;
+}
+
+// A repaint with nothing changed draws what is on show and reads no object it does not draw.
+// A validation depends on what the objects mean and how they are linked, on the model (read
+// anew after each of its updates) and on the view shown; where an object paints depends on
+// any of its settings and links. Every change of a setting is counted by the property bags.
+void SEDQ_OBJECT_WIDGET::refresh_paint_cache()
+{
+    PAINT_CACHE& cache = m_paint_cache;
+    STRUCTURE structure;
+    structure_fingerprint(&structure);
+    cache.roots = structure.roots;
+    cache.dragging = structure.dragging;
+    int condition = 0;
+    m_tx->is_advanced_mode(&condition);
+    if (!cache.validated || cache.content_changes != SEDQ_PROPERTY::content_change_count() ||
+        cache.validated_structure != structure.linked || cache.validated_updates != m_updates ||
+        cache.validated_powerup != m_powerup || cache.validated_condition != condition)
+    {
+        const int result = sedq_get_object_index(m_object_list, SEDQ_OBJECT::LEVEL_RESULT);
+        cache.result = result >= 0 ? m_object_list->at(result) : nullptr;
+        validate(cache.result);
+        cache.validated = true;
+        cache.content_changes = SEDQ_PROPERTY::content_change_count();
+        cache.validated_structure = structure.linked;
+        cache.validated_updates = m_updates;
+        cache.validated_powerup = m_powerup;
+        cache.validated_condition = condition;
+    }
+    if (cache.placed && cache.changes == SEDQ_PROPERTY::change_count() &&
+        cache.placed_structure == structure.ordered && cache.placed_powerup == m_powerup)
+        return;
+    cache.extents.resize(m_object_list->size());
+    for (int i = 0; i < m_object_list->size(); ++i)
+        cache.extents[i] = paint_extent(*m_object_list->at(i));
+    cache.placed = true;
+    cache.changes = SEDQ_PROPERTY::change_count();
+    cache.placed_structure = structure.ordered;
+    cache.placed_powerup = m_powerup;
+}
+
+void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
 {
     if (m_object_list == nullptr)
         return;
     m_powerup = m_tx->is_powerup_trigger(-1);
     m_painting = true;
     QPainter painter(this);
-    const int w = width();
-    const int h = height();
-    painter.fillRect(rect(), background_brush(*this, m_tx));
-
-    // The drawing, in canvas coordinates: one canvas unit is level / 10 pixels.
-    painter.save();
-    painter.setClipRect(QRect(0, DRAWING_TOP, w - m_vscroll->width(), h - DRAWING_TOP));
-    const qreal scale = 10.0 / m_zoom_level;
-    painter.scale(scale, scale);
-    QRect area(QPoint(0, 0), QPoint(w - 1, h - 1));
-    client_to_zoom(&area);
-    area.setTop(DRAWING_TOP);
-    area.setRight(area.right() - m_vscroll->width());
-    validate();
-    paint_listing(&painter, area);
+    painter.fillRect(event->rect(), background_brush(*this, m_tx));
+    refresh_paint_cache();
+    const int lines = listing_lines_for(m_paint_cache.roots, m_paint_cache.result != nullptr);
+    const int header = header_height_for(lines);
+    const QRect drawing(QPoint(0, header), QPoint(width() - 1 - m_vscroll->width(), height() - 1));
+    const QRect exposed = event->rect() & drawing;
+    if (!exposed.isEmpty())
+        paint_diagram(&painter, exposed);
+    paint_listing(&painter, QRect(QPoint(0, DRAWING_TOP), QPoint(drawing.right(), header - 1)), lines,
+                  m_paint_cache.result);
     if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr)
-        paint_error(&painter, area);
-    const bool focused = hasFocus();
-    const bool incremental = m_tx->is_incremental_compile();
-    for (const SEDQ_OBJECT* object : *m_object_list)
-        object->draw(&painter, m_multiple_input, m_show_bitmaps, focused, incremental);
-    QPoint mouse = mapFromGlobal(QCursor::pos());
-    client_to_zoom(&mouse);
-    for (const SEDQ_OBJECT* object : *m_object_list)
-        object->draw_lines(&painter, m_angled, m_multiple_input, mouse);
-    const QRect band = m_rubber_band.normalized();
-    if (focused && !m_moving && (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0 &&
-        band.left() <= band.right() && band.top() <= band.bottom())
-    {
-        painter.setPen(SEDQ_DOTTED_PEN);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(band);
-    }
+        paint_error_message(&painter, drawing);
+    painter.save();
+    paint_title(&painter);
     painter.restore();
-
-    // The title band, in widget pixels.
-    const QRect title(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM));
-    painter.fillRect(title, AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
-    painter.fillRect(QRect(QPoint(0, 0), QPoint(w - 1, TITLE_BOTTOM - 1)), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
-    const QString text = get_title();
-    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, text);
-    if (show_equation() && !m_equation.isEmpty())
-    {
-        // The equation follows the title, measured in the title's own font: the message font
-        // is smaller, and measured in it the equation would overprint the title's end.
-        QRect rest = title;
-        rest.setLeft(rest.left() + painter.fontMetrics().horizontalAdvance(text + QLatin1Char(' ')));
-        painter.setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
-        painter.setPen(m_error != SEDQ_OBJECT::ERROR_NONE ? QPen(Qt::red) : AFCQ_PEN(AFCQ_PEN_TEXT).get_pen());
-        painter.drawText(rest, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
-                         painter.fontMetrics().elidedText(m_equation, Qt::ElideRight, rest.width()));
-    }
     painter.end();
     m_painting = false;
     reveal_error_object();

@@ -5,11 +5,12 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <climits>
 
 namespace
 {
@@ -59,6 +60,10 @@ void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
     level = qBound(MIN_ZOOM, level, MAX_ZOOM);
     if (level == m_zoom_level)
         return;
+    // The drawing shrinks towards the canvas's top left corner, which lies under the title and
+    // the listing: a drawing whose top was on show stays on show.
+    const bool top_on_show = m_object_list != nullptr && !m_object_list->isEmpty() &&
+                             get_visible_bounds().top() >= get_header_top();
     while (m_zoom_level != level)
     {
         m_zoom_level += level > m_zoom_level ? 1 : -1;
@@ -69,6 +74,11 @@ void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
         resizeEvent(nullptr);
         m_hscroll->setSliderPosition(hpos != 0 ? int(m_hscroll->maximum() / hratio) : 0);
         m_vscroll->setSliderPosition(vpos != 0 ? int(m_vscroll->maximum() / vratio) : 0);
+    }
+    if (top_on_show)
+    {
+        keep_below_header(INT_MAX);
+        resizeEvent(nullptr);
     }
     save_zoom_level();
 }
@@ -113,12 +123,12 @@ void SEDQ_OBJECT_WIDGET::on_update_zoom_in()
 
 void SEDQ_OBJECT_WIDGET::on_update_zoom_out()
 {
-    m_tx->enable_action(AFCQ_SEDQ_ZOOM_OUT_ACTION, m_zoom_level < MAX_ZOOM - 1);
+    m_tx->enable_action(AFCQ_SEDQ_ZOOM_OUT_ACTION, m_zoom_level < MAX_ZOOM);
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_fit_in_window()
 {
-    m_tx->enable_action(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, true);
+    m_tx->enable_action(AFCQ_SEDQ_FIT_IN_WINDOW_ACTION, m_zoom_level != ONE_TO_ONE);
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_zoom(bool* enabled)
@@ -176,12 +186,7 @@ void SEDQ_OBJECT_WIDGET::place_unplaced_condition()
     for (int i = 0; i < collapsed.size(); ++i)
         if (!collapsed[i]->is_hidden())
             move_inputs(collapsed[i], collapsed[i]->get_rect().topLeft() - open_places[i]);
-    // The listing takes a line for the Result and one for every other root.
-    int lines = 0;
-    for (const SEDQ_OBJECT* object : *m_object_list)
-        lines += object->is_root() ? 1 : 0;
-    const QFontMetrics listing(QFont(QStringLiteral("Courier"), 12));
-    const QPoint place(PLACE_MARGIN, TITLE_HEIGHT + 1 + lines * listing.height() + PLACE_MARGIN);
+    const QPoint place(PLACE_MARGIN, get_header_height() + PLACE_MARGIN);
     const QPoint delta = place - get_visible_bounds().topLeft();
     for (SEDQ_OBJECT* object : *m_object_list)
         object->move(object->get_rect().left() + delta.x(), object->get_rect().top() + delta.y());
@@ -205,8 +210,11 @@ void SEDQ_OBJECT_WIDGET::resizeEvent(QResizeEvent* event)
         m_hscroll->setRange(0, qMax(0, w + (b.right() - b.left()) - 199));
         m_hscroll->setPageStep(w);
         m_hscroll->setValue(w - KEEP_WIDTH - b.left());
+        // The maximum leaves the drawing's last KEEP_HEIGHT - 1 rows below the title and the
+        // listing.
         const int h = height() - 1 - hh;
-        m_vscroll->setRange(0, qMax(0, h - 21 + (b.bottom() - b.top()) - 39));
+        const int y0 = height() - KEEP_HEIGHT - hh;
+        m_vscroll->setRange(0, qMax(0, y0 + (b.bottom() - b.top()) - get_header_height() - (KEEP_HEIGHT - 1)));
         m_vscroll->setPageStep(h - 21);
         m_vscroll->setValue(h - 19 - b.top());
     }

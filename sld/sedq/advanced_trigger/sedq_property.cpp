@@ -7,6 +7,7 @@
 #include <QTextCodec>
 
 #include <cstring>
+#include <utility>
 
 const SEDQ_PROPERTY::INT_ROW SEDQ_PROPERTY::INT_TABLE[INT_PROPERTY_COUNT] = {
     {0, "selected", "", 0, false, false},
@@ -77,6 +78,7 @@ SEDQ_PROPERTY::SEDQ_PROPERTY(const SEDQ_PROPERTY& other) : SEDQ_PROPERTY()
 
 SEDQ_PROPERTY& SEDQ_PROPERTY::operator=(const SEDQ_PROPERTY& other)
 {
+    note_change(true);
     for (int copy = 0; copy < 2; ++copy) {
         for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
             if (other.m_int[copy][i].is_defined)
@@ -145,9 +147,38 @@ int SEDQ_PROPERTY::resolve_string(int property, SEDQ_IS_POWERUP_TRIGGER copy) co
     return resolve_context(STRING_TABLE[property].runtime_configurable, STRING_TABLE[property].user_configurable);
 }
 
+namespace
+{
+quint64 changes = 0;
+quint64 content_changes = 0;
+} // namespace
+
+quint64 SEDQ_PROPERTY::change_count()
+{
+    return changes;
+}
+
+quint64 SEDQ_PROPERTY::content_change_count()
+{
+    return content_changes;
+}
+
+void SEDQ_PROPERTY::note_change(bool content)
+{
+    ++changes;
+    if (content)
+        ++content_changes;
+}
+
+// Where the object stands and how it is shown; the rest makes what it means.
+bool SEDQ_PROPERTY::is_layout_property(int property)
+{
+    return property == LEFT || property == TOP || property == SELECTED || property == EXPANDED;
+}
+
 // A property number outside the tables gets a scratch entry marked undefined, so that every
 // caller that checks the mark (the storing getters, the setting texts) produces nothing.
-SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
+const SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const
 {
     static INT_ENTRY scratch;
     if (!SEDQ_VERIFY(in_range(property, INT_PROPERTY_COUNT))) {
@@ -158,12 +189,14 @@ SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWE
     return m_int[resolve_int(property, copy)][property];
 }
 
-const SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const
+// Writable access may change the entry: it counts as a change.
+SEDQ_PROPERTY::INT_ENTRY& SEDQ_PROPERTY::get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
 {
-    return const_cast<SEDQ_PROPERTY*>(this)->get_int_data(property, copy);
+    note_change(!is_layout_property(property));
+    return const_cast<INT_ENTRY&>(std::as_const(*this).get_int_data(property, copy));
 }
 
-SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
+const SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const
 {
     static STRING_ENTRY scratch;
     if (!SEDQ_VERIFY(in_range(property, STRING_PROPERTY_COUNT))) {
@@ -173,9 +206,10 @@ SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_I
     return m_string[resolve_string(property, copy)][property];
 }
 
-const SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const
+SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy)
 {
-    return const_cast<SEDQ_PROPERTY*>(this)->get_string_data(property, copy);
+    note_change(true);
+    return const_cast<STRING_ENTRY&>(std::as_const(*this).get_string_data(property, copy));
 }
 
 int SEDQ_PROPERTY::operator[](SEDQ_INT_PROPERTY property) const
@@ -331,6 +365,7 @@ bool SEDQ_PROPERTY::duplicate_trigger(bool to_powerup)
 {
     const int from = to_powerup ? NORMAL_COPY : POWERUP_COPY;
     const int to = to_powerup ? POWERUP_COPY : NORMAL_COPY;
+    note_change(true);
     for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
         if (INT_TABLE[i].runtime_configurable)
             m_int[to][i] = m_int[from][i];

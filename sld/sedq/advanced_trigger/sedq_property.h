@@ -118,6 +118,14 @@ public:
     // applicable properties are those of every folded kind.
     void union_property(const SEDQ_PROPERTY& other);
 
+    // Every change of any bag counts, for what is computed from objects and kept while they stay
+    // as they were: all changes, and those of what an object means (not where it stands, whether
+    // it is selected or whether its inputs are shown). Writable entry access counts as a change.
+    static quint64 change_count();
+    static quint64 content_change_count();
+    static void note_change(bool content);
+    static bool is_layout_property(int property);
+
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
     SEDQ_OBJECT* get_parent() const { return m_parent; }
 

@@ -116,6 +116,7 @@ void SEDQ_PROPERTY::union_property(const SEDQ_PROPERTY& other)
         return;
     }
     m_union_mask &= other.kind_mask();
+    note_change(true);
     for (int copy = 0; copy < 2; ++copy)
     {
         for (int i = 0; i < STRING_PROPERTY_COUNT; ++i)

@@ -10,11 +10,11 @@ SEDQ_TRIGGER_OBJECT::SEDQ_TRIGGER_OBJECT() = default;
 // all in the same list and still alive at that moment.
 SEDQ_TRIGGER_OBJECT::~SEDQ_TRIGGER_OBJECT()
 {
-    qDeleteAll(m_object_list);
+    SEDQ_OBJECT::delete_objects(m_object_list);
     m_object_list.clear();
     for (QList<SEDQ_OBJECT*>* snapshot : m_undo_list) {
         if (snapshot)
-            qDeleteAll(*snapshot);
+            SEDQ_OBJECT::delete_objects(*snapshot);
         delete snapshot;
     }
     m_undo_list.clear();
