@@ -50,12 +50,14 @@ SDR_TRIGGER_STATE& SDR_DATA_TRIGGER::edit()
 {
     if (SDR_DATA_INSTANCE* instance = get_instance())
         instance->note_change();
-    return *m_state;
+    return edit_transient();
 }
 
 SDR_TRIGGER_STATE& SDR_DATA_TRIGGER::edit_transient()
 {
-    return *m_state;
+    SDR_TRIGGER_STATE& state = *m_state;
+    state.leaf_names.reset();
+    return state;
 }
 
 SDR_DATA_SIGNAL_SET::SDR_DATA_SIGNAL_SET(SDR_DATA_INSTANCE* instance, const std::string& name)

@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -447,6 +448,10 @@ struct SDR_TRIGGER_STATE : QSharedData
     std::vector<SDR_TRIGGER_COUNTER> counters;
     int runtime_options = 0;                     // bits 1, 2, 4, 8
     bool state_machine_changed = false;
+    // The names of the leaf rows of trigger_list, built on first use and dropped by every write
+    // access (SDR_DATA_TRIGGER::edit, edit_transient), so a look-up of many names costs one pass
+    // over the rows. A copy of the state shares it: its rows are the same.
+    mutable std::shared_ptr<const std::unordered_set<std::string>> leaf_names;
 };
 
 class SDR_DATA_TRIGGER

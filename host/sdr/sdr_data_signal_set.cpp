@@ -93,7 +93,7 @@ SDR_DATA_TRIGGER* SDR_DATA_SIGNAL_SET::create_trigger(void* preset, bool flag)
     m_triggers.push_back(std::make_unique<SDR_DATA_TRIGGER>(this, name));
     SDR_DATA_TRIGGER* trigger = m_triggers.back().get();
     if (SDR_DATA_TRIGGER* global = get_global_trigger(); global != nullptr && global != trigger)
-        trigger->m_state->trigger_list = global->state().trigger_list;
+        trigger->edit_transient().trigger_list = global->state().trigger_list;
     if (SDR_TX_SESSION* tx = m_instance->m_session->m_tx_user)
         tx->ensure_state_machine_object(trigger);
     m_instance->m_session->mark_modified();

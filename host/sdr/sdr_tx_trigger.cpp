@@ -225,15 +225,20 @@ int SDR_TX_TRIGGER::get_sq_nodes_used()
 
 bool SDR_TX_TRIGGER::is_valid_node_name(const char* name)
 {
-    const SDR_NODE_LIST* list = rows();
-    if (list == nullptr || name == nullptr)
+    const SDR_TRIGGER_STATE* s = state();
+    if (s == nullptr || name == nullptr)
         return false;
-    for (const SDR_NODE_ROW& row : *list)
+    if (s->leaf_names == nullptr)
     {
-        if (!is_group_row(row) && row.name == name)
-            return true;
+        auto names = std::make_shared<std::unordered_set<std::string>>();
+        for (const SDR_NODE_ROW& row : s->trigger_list)
+        {
+            if (!is_group_row(row))
+                names->insert(row.name);
+        }
+        s->leaf_names = std::move(names);
     }
-    return false;
+    return s->leaf_names->count(name) != 0;
 }
 
 // ---- levels ----------------------------------------------------------------------------------

@@ -342,24 +342,40 @@ TEST_F(sdr_nodes, a_bus_of_4096_bits_groups_as_one_subtree)
 
 TEST_F(sdr_nodes, duplicate_names_are_refused_through_renames_undo_and_deletes)
 {
+    // The leaf names the validity of a condition's nodes is checked against, asked after every
+    // step (their look-up is kept between writes).
+    const auto leaves = [&](std::initializer_list<const char*> valid, std::initializer_list<const char*> invalid) {
+        for (const char* name : valid)
+            EXPECT_TRUE(trigger->is_valid_node_name(name)) << name;
+        for (const char* name : invalid)
+            EXPECT_FALSE(trigger->is_valid_node_name(name)) << name;
+    };
     add({"a", "b"});
+    leaves({"a", "b"}, {"z"});
     EXPECT_FALSE(trigger->add_node("a", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     EXPECT_TRUE(trigger->set_node_name(0, "z"));
+    leaves({"z", "b"}, {"a"});
     EXPECT_TRUE(trigger->add_node("a", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "the old name is free";
     EXPECT_FALSE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     EXPECT_TRUE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, true)) << "duplicates on request";
     EXPECT_FALSE(trigger->add_node("z", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     ASSERT_TRUE(trigger->group_node(0, 1, "bus"));
+    leaves({"z", "b", "a"}, {"bus"});
     EXPECT_TRUE(trigger->add_node("bus", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "group names are no leaves";
+    leaves({"bus"}, {});
     EXPECT_EQ(trigger->delete_node(2, 2), 1);
+    leaves({}, {"b"});
     EXPECT_TRUE(trigger->add_node("b", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "a deleted name is free";
     instance->begin_action();
     EXPECT_TRUE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     instance->end_action();
+    leaves({"c"}, {});
     ASSERT_TRUE(instance->undo());
+    leaves({"b"}, {"c"});
     EXPECT_TRUE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "undone rows free their names";
     ASSERT_TRUE(instance->undo());
     ASSERT_TRUE(instance->redo());
+    leaves({"c"}, {});
     EXPECT_FALSE(trigger->add_node("c", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false)) << "redone rows take them again";
 }
 
