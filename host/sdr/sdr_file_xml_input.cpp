@@ -1,6 +1,10 @@
 // Typed, checked attribute reading of document.xml.
 #include "host/sdr/sdr_file_xml_input.h"
 
+#include "host/sdr/sdr_file_xml_scan.h"
+
+#include <expat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -9,55 +13,246 @@ namespace
 {
 const SDR_FILE_XML_SCAN::LIMITS SCAN_LIMITS{SDR_FILE_LIMITS::MAX_XML_NAME, SDR_FILE_LIMITS::MAX_XML_VALUE,
                                             SDR_FILE_LIMITS::MAX_XML_TEXT};
+// Bytes handed to the parser at a time.
+const qint64 PIECE = 65536;
+
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A decimal integer with an optional sign between blanks, within 64 bits; false for anything
+// else (which the caller then hands to Qt's own conversion).
+bool plain_integer(const char* text, int size, qint64* value)
+{
+    int begin = 0;
+    int end = size;
+    while (begin < end && is_blank(text[begin]))
+        ++begin;
+    while (end > begin && is_blank(text[end - 1]))
+        --end;
+    const bool negative = begin < end && text[begin] == '-';
+    if (begin < end && (text[begin] == '-' || text[begin] == '+'))
+        ++begin;
+    if (begin == end || end - begin > 18)
+        return false; // empty, or long enough to need the overflow checks of the slow path
+    qint64 magnitude = 0;
+    for (int i = begin; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+    }
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
 } // namespace
 
-// The document as a sequential device: the parser pulls a block at a time, each block scanned
-// before the parser sees it. A block past a limit (or a source that fails) ends the device in an
-// error, recorded first, so the parser's own "premature end" that follows does not replace it.
-class SDR_FILE_XML_INPUT::PIECES : public QIODevice
+// The document's elements as libexpat reports them, a piece of the document at a time: every
+// start and end of an element of the piece is kept, with its name, attributes and the position
+// after it, until the reader has walked past the piece. Each piece is bounded by the scan before
+// the parser sees it. A problem of the parse counts once the reader reaches it: the elements in
+// front of it are read first.
+class SDR_FILE_XML_INPUT::PARSER
 {
 public:
-    PIECES(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_error(error)
+    struct EVENT
     {
-        open(QIODevice::ReadOnly);
-    }
-    bool isSequential() const override { return true; }
-    bool atEnd() const override { return m_done && QIODevice::atEnd(); }
+        bool start = false;
+        int name = 0;  // offsets into the piece's bytes
+        int first = 0; // attributes of a start
+        int count = 0;
+        qint64 line = 0;
+        qint64 column = 0;
+    };
+    struct ATTRIBUTE
+    {
+        int name = 0;
+        int value = 0;
+        int size = 0;
+    };
 
-protected:
-    qint64 readData(char* data, qint64 capacity) override
+    PARSER(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
+        : m_parser(XML_ParserCreate("UTF-8")), m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_error(error)
     {
-        if (m_done)
-            return -1;
-        if (capacity <= 0)
-            return 0;
-        const qint64 n = m_source(data, capacity);
-        if (n <= 0) {
-            m_done = true;
-            return -1;
-        }
-        if (!m_scan.scan(data, n)) {
-            m_error->set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
-            m_done = true;
-            return -1;
-        }
-        return n;
+        XML_SetUserData(m_parser, this);
+        XML_SetElementHandler(m_parser, on_start, on_end);
+        XML_SetEntityDeclHandler(m_parser, on_entity);
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    ~PARSER() { XML_ParserFree(m_parser); }
+    PARSER(const PARSER&) = delete;
+    PARSER& operator=(const PARSER&) = delete;
+
+    // The next start or end of an element; null at the end of the document or at a problem.
+    const EVENT* next()
+    {
+        m_current = nullptr;
+        while (m_next == m_events.size()) {
+            if (m_done)
+                return nullptr;
+            m_events.clear();
+            m_attributes.clear();
+            m_bytes.clear();
+            m_next = 0;
+            feed();
+        }
+        m_current = &m_events[m_next++];
+        m_line = m_current->line;
+        m_column = m_current->column;
+        return m_current;
+    }
+    const EVENT* current() const { return m_current; }
+    const char* bytes(int offset) const { return m_bytes.data() + offset; }
+    const ATTRIBUTE* attributes(const EVENT& event) const { return m_attributes.data() + event.first; }
+    // Where the reader stands: after the last element it read.
+    qint64 line() const { return m_line; }
+    qint64 column() const { return m_column; }
+
+    // The parse's problem, once every element in front of it has been read.
+    bool failed() const { return m_done && m_next == m_events.size() && m_parse_failed; }
+    bool junk_after_root() const { return m_code == XML_ERROR_JUNK_AFTER_DOC_ELEMENT; }
+    void record_problem() const
+    {
+        const QString problem = !m_problem.isEmpty() ? m_problem
+                                                     : QStringLiteral("malformed XML: %1")
+                                                           .arg(QString::fromUtf8(XML_ErrorString(m_code)));
+        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
+    }
+    void record_problem(const QString& problem) const
+    {
+        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
+    }
 
 private:
+    // Parses the next piece of the document; its elements join the queue.
+    void feed()
+    {
+        void* buffer = XML_GetBuffer(m_parser, int(PIECE));
+        if (buffer == nullptr) {
+            m_done = true;
+            return fail_parse();
+        }
+        const qint64 n = m_source(static_cast<char*>(buffer), PIECE);
+        if (n < 0) {
+            m_done = true; // the source recorded why
+            return;
+        }
+        if (n > 0 && !m_scan.scan(static_cast<const char*>(buffer), n)) {
+            m_error->set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
+            m_done = true;
+            return;
+        }
+        if (XML_ParseBuffer(m_parser, int(n), n == 0) != XML_STATUS_OK)
+            fail_parse();
+        m_done = m_done || n == 0;
+    }
+
+    void fail_parse()
+    {
+        m_parse_failed = true;
+        m_done = true;
+        m_code = XML_GetErrorCode(m_parser);
+        m_error_line = qint64(XML_GetCurrentLineNumber(m_parser));
+        m_error_column = qint64(XML_GetCurrentColumnNumber(m_parser)) + 1;
+    }
+
+    int store(const char* text, size_t size)
+    {
+        const int offset = int(m_bytes.size());
+        m_bytes.insert(m_bytes.end(), text, text + size + 1);
+        return offset;
+    }
+
+    // The position after the event the parser is at: the characters of its tag are counted
+    // from where it starts, so that a problem found in an element's attributes points at the
+    // end of its tag.
+    void position_after(EVENT* event) const
+    {
+        const int length = XML_GetCurrentByteCount(m_parser);
+        if (length <= 0) {
+            // The end of an empty element: where its start ended.
+            event->line = m_events.empty() ? m_line : m_events.back().line;
+            event->column = m_events.empty() ? m_column : m_events.back().column;
+            return;
+        }
+        event->line = qint64(XML_GetCurrentLineNumber(m_parser));
+        event->column = qint64(XML_GetCurrentColumnNumber(m_parser));
+        int offset = 0;
+        int size = 0;
+        const char* context = XML_GetInputContext(m_parser, &offset, &size);
+        if (context == nullptr || offset + length > size) {
+            event->column += length;
+            return;
+        }
+        for (const char* c = context + offset; c < context + offset + length; ++c) {
+            if (*c == '\n') {
+                ++event->line;
+                event->column = 0;
+            } else if ((uchar(*c) & 0xc0) != 0x80) {
+                ++event->column;
+            }
+        }
+    }
+
+    static void XMLCALL on_start(void* data, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        EVENT event;
+        event.start = true;
+        event.name = self->store(name, std::strlen(name));
+        event.first = int(self->m_attributes.size());
+        for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
+            ATTRIBUTE attribute;
+            attribute.name = self->store(a[0], std::strlen(a[0]));
+            attribute.size = int(std::strlen(a[1]));
+            attribute.value = self->store(a[1], size_t(attribute.size));
+            self->m_attributes.push_back(attribute);
+        }
+        event.count = int(self->m_attributes.size()) - event.first;
+        self->position_after(&event);
+        self->m_events.push_back(event);
+    }
+
+    static void XMLCALL on_end(void* data, const XML_Char* name)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        EVENT event;
+        event.name = self->store(name, std::strlen(name));
+        self->position_after(&event);
+        self->m_events.push_back(event);
+    }
+
+    static void XMLCALL on_entity(void* data, const XML_Char* name, int, const XML_Char*, int, const XML_Char*,
+                                  const XML_Char*, const XML_Char*, const XML_Char*)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        self->m_problem = QStringLiteral("the document declares entity \"%1\"; an analyzer file declares none")
+                              .arg(QString::fromUtf8(name).left(64));
+        XML_StopParser(self->m_parser, XML_FALSE);
+    }
+
+    XML_Parser m_parser;
     SOURCE m_source;
     SDR_FILE_XML_SCAN m_scan;
     QString m_entry;
     SDR_FILE_ERROR* m_error;
-    bool m_done = false;
+    std::vector<char> m_bytes; // names and values of the queued events, each followed by a null
+    std::vector<ATTRIBUTE> m_attributes;
+    std::vector<EVENT> m_events;
+    size_t m_next = 0;
+    const EVENT* m_current = nullptr;
+    qint64 m_line = 0;
+    qint64 m_column = 0;
+    bool m_done = false; // nothing more to parse: the end, or a problem
+    bool m_parse_failed = false;
+    XML_Error m_code = XML_ERROR_NONE;
+    qint64 m_error_line = 0;
+    qint64 m_error_column = 0;
+    QString m_problem; // a problem of ours found during the parse, in place of the parser's
 };
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-    : m_pieces(std::make_unique<PIECES>(source, entry, error)), m_entry(entry), m_error(error)
+    : m_parser(std::make_unique<PARSER>(source, entry, error)), m_entry(entry), m_error(error)
 {
-    m_reader.setDevice(m_pieces.get());
 }
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error)
@@ -74,81 +269,105 @@ SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString
 
 SDR_FILE_XML_INPUT::~SDR_FILE_XML_INPUT() = default;
 
+// The next start or end of an element; false at the end of the document or at a problem.
+bool SDR_FILE_XML_INPUT::advance()
+{
+    if (failed())
+        return false;
+    if (m_parser->next() != nullptr)
+        return true;
+    m_failed = m_parser->failed();
+    return false;
+}
+
 bool SDR_FILE_XML_INPUT::root()
 {
-    return !failed() && m_reader.readNextStartElement();
+    return advance() && m_parser->current()->start;
 }
 
 bool SDR_FILE_XML_INPUT::end_of_document()
 {
-    while (!failed() && !m_reader.atEnd())
-        m_reader.readNext();
-    if (m_reader.error() == QXmlStreamReader::NotWellFormedError && m_reader.tokenType() == QXmlStreamReader::Invalid &&
-        m_reader.errorString() == QLatin1String("Extra content at end of document.")) {
-        // Qt's own text does not say what it found; the reader would otherwise have dropped it.
-        m_error->set_at(m_entry, m_reader.lineNumber(), m_reader.columnNumber(),
-                        QStringLiteral("a second root element or text follows the end of the document"));
+    while (advance()) {
     }
+    if (m_parser->failed() && m_parser->junk_after_root())
+        m_parser->record_problem(QStringLiteral("a second root element or text follows the end of the document"));
     return finish();
 }
 
 bool SDR_FILE_XML_INPUT::next_child()
 {
-    if (failed())
-        return false;
-    return m_reader.readNextStartElement();
+    return advance() && m_parser->current()->start;
+}
+
+void SDR_FILE_XML_INPUT::skip()
+{
+    for (int depth = 1; depth > 0 && advance();)
+        depth += m_parser->current()->start ? 1 : -1;
+}
+
+bool SDR_FILE_XML_INPUT::is(const char* name) const
+{
+    const PARSER::EVENT* event = m_parser->current();
+    return event != nullptr && std::strcmp(m_parser->bytes(event->name), name) == 0;
+}
+
+QString SDR_FILE_XML_INPUT::element() const
+{
+    const PARSER::EVENT* event = m_parser->current();
+    return event != nullptr ? QString::fromUtf8(m_parser->bytes(event->name)) : QString();
 }
 
 void SDR_FILE_XML_INPUT::fail(const QString& problem)
 {
-    m_error->set_at(m_entry, m_reader.lineNumber(), m_reader.columnNumber(),
-                    QStringLiteral("<%1>: %2").arg(element(), problem));
-    if (!m_reader.hasError())
-        m_reader.raiseError(problem);
+    m_error->set_at(m_entry, m_parser->line(), m_parser->column(), QStringLiteral("<%1>: %2").arg(element(), problem));
+    m_failed = true;
 }
 
 bool SDR_FILE_XML_INPUT::finish()
 {
-    if (m_reader.hasError())
-        m_error->set_xml(m_entry, m_reader);
+    if (m_parser->failed())
+        m_parser->record_problem();
     return !failed();
 }
 
-QStringRef SDR_FILE_XML_INPUT::raw(const char* name) const
+// The attribute `name` followed by `suffix` of the current element (this runs for every
+// attribute of every element read, so nothing is built for the lookup).
+SDR_FILE_XML_INPUT::VALUE SDR_FILE_XML_INPUT::raw(const char* name, const char* suffix) const
 {
-    return m_reader.attributes().value(QLatin1String(name));
-}
-
-// The base64 form "<name>_b64", looked up without building a string for its name (this runs for
-// every attribute of every element read).
-QStringRef SDR_FILE_XML_INPUT::encoded(const char* name) const
-{
-    char buffer[64];
-    const size_t length = std::strlen(name);
-    if (length + 5 > sizeof buffer)
-        return QStringRef();
-    std::memcpy(buffer, name, length);
-    std::memcpy(buffer + length, "_b64", 5);
-    return m_reader.attributes().value(QLatin1String(buffer, int(length + 4)));
+    const PARSER::EVENT* event = m_parser->current();
+    if (event == nullptr || !event->start)
+        return VALUE();
+    const PARSER::ATTRIBUTE* attributes = m_parser->attributes(*event);
+    for (int i = 0; i < event->count; ++i) {
+        const char* candidate = m_parser->bytes(attributes[i].name);
+        const char* wanted = name;
+        while (*wanted != 0 && *candidate == *wanted) {
+            ++candidate;
+            ++wanted;
+        }
+        if (*wanted == 0 && std::strcmp(candidate, suffix) == 0)
+            return VALUE{m_parser->bytes(attributes[i].value), attributes[i].size};
+    }
+    return VALUE();
 }
 
 bool SDR_FILE_XML_INPUT::has(const char* name) const
 {
-    return !raw(name).isNull() || !encoded(name).isNull();
+    return !raw(name).absent() || !raw(name, "_b64").absent();
 }
 
 // Texts that XML cannot carry (control characters, bytes that are not UTF-8) are written
 // base64-encoded under "<name>_b64"; both forms are read back to the exact bytes.
 std::string SDR_FILE_XML_INPUT::text(const char* name, const std::string& fallback)
 {
-    const QStringRef plain = raw(name);
-    if (!plain.isNull())
-        return plain.toUtf8().toStdString();
-    const QStringRef base64 = encoded(name);
-    if (base64.isNull())
+    const VALUE plain = raw(name);
+    if (!plain.absent())
+        return std::string(plain.data, size_t(plain.size));
+    const VALUE base64 = raw(name, "_b64");
+    if (base64.absent())
         return fallback;
-    const auto decoded =
-        QByteArray::fromBase64Encoding(base64.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromRawData(base64.data, base64.size),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
     if (decoded.decodingStatus != QByteArray::Base64DecodingStatus::Ok) {
         fail(QStringLiteral("bad base64 in attribute \"%1_b64\"").arg(QLatin1String(name)));
         return fallback;
@@ -156,13 +375,20 @@ std::string SDR_FILE_XML_INPUT::text(const char* name, const std::string& fallba
     return decoded.decoded.toStdString();
 }
 
-bool SDR_FILE_XML_INPUT::parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value)
+// The common form is read here; anything else is left to Qt's conversion, which decides what
+// else a number may look like.
+bool SDR_FILE_XML_INPUT::parse_int(const char* name, const char* text, int size, qint64 min, qint64 max,
+                                   qint64* value)
 {
-    bool ok = false;
-    const qint64 v = text.trimmed().toLongLong(&ok, 10);
-    if (!ok) {
-        fail(QStringLiteral("bad number \"%1\" in attribute \"%2\"").arg(text.left(40).toString(), QLatin1String(name)));
-        return false;
+    qint64 v = 0;
+    if (!plain_integer(text, size, &v)) {
+        bool ok = false;
+        const QString shown = QString::fromUtf8(text, size);
+        v = shown.trimmed().toLongLong(&ok, 10);
+        if (!ok) {
+            fail(QStringLiteral("bad number \"%1\" in attribute \"%2\"").arg(shown.left(40), QLatin1String(name)));
+            return false;
+        }
     }
     if (v < min || v > max) {
         fail(QStringLiteral("value %1 of attribute \"%2\" is out of range %3..%4").arg(v).arg(QLatin1String(name)).arg(min).arg(max));
@@ -174,32 +400,33 @@ bool SDR_FILE_XML_INPUT::parse_int(const char* name, const QStringRef& text, qin
 
 int SDR_FILE_XML_INPUT::integer(const char* name, int fallback, int min, int max)
 {
-    const QStringRef text = raw(name);
+    const VALUE text = raw(name);
     qint64 value = 0;
-    if (text.isNull() || !parse_int(name, text, min, max, &value))
+    if (text.absent() || !parse_int(name, text.data, text.size, min, max, &value))
         return fallback;
     return int(value);
 }
 
 unsigned SDR_FILE_XML_INPUT::uinteger(const char* name, unsigned fallback)
 {
-    const QStringRef text = raw(name);
+    const VALUE text = raw(name);
     qint64 value = 0;
-    if (text.isNull() || !parse_int(name, text, 0, UINT_MAX, &value))
+    if (text.absent() || !parse_int(name, text.data, text.size, 0, UINT_MAX, &value))
         return fallback;
     return unsigned(value);
 }
 
 bool SDR_FILE_XML_INPUT::boolean(const char* name, bool fallback)
 {
-    const QStringRef text = raw(name);
-    if (text.isNull())
+    const VALUE text = raw(name);
+    if (text.absent())
         return fallback;
-    if (text == QLatin1String("1") || text == QLatin1String("true"))
+    if (std::strcmp(text.data, "1") == 0 || std::strcmp(text.data, "true") == 0)
         return true;
-    if (text == QLatin1String("0") || text == QLatin1String("false"))
+    if (std::strcmp(text.data, "0") == 0 || std::strcmp(text.data, "false") == 0)
         return false;
-    fail(QStringLiteral("bad boolean \"%1\" in attribute \"%2\"").arg(text.left(40).toString(), QLatin1String(name)));
+    fail(QStringLiteral("bad boolean \"%1\" in attribute \"%2\"")
+             .arg(QString::fromUtf8(text.data, text.size).left(40), QLatin1String(name)));
     return fallback;
 }
 
@@ -209,14 +436,14 @@ bool SDR_FILE_XML_INPUT::boolean(const char* name, bool fallback)
 std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name, int max_count)
 {
     std::vector<int> values;
-    const QStringRef text = raw(name);
-    if (text.isNull())
+    const VALUE text = raw(name);
+    if (text.absent())
         return values;
-    const QChar* const begin = text.constData();
-    const int length = text.size();
+    const char* const begin = text.data;
+    const int length = text.size;
     qint64 count = 0;
     for (int i = 0; i < length; ++i)
-        if (begin[i] != QLatin1Char(' ') && (i == 0 || begin[i - 1] == QLatin1Char(' ')))
+        if (begin[i] != ' ' && (i == 0 || begin[i - 1] == ' '))
             ++count;
     if (count > max_count) {
         fail(QStringLiteral("attribute \"%1\" holds %2 numbers, more than the %3 it may hold")
@@ -230,15 +457,15 @@ std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name, int max_count)
     }
     values.reserve(size_t(count));
     for (int i = 0; i < length;) {
-        if (begin[i] == QLatin1Char(' ')) {
+        if (begin[i] == ' ') {
             ++i;
             continue;
         }
         int end = i;
-        while (end < length && begin[end] != QLatin1Char(' '))
+        while (end < length && begin[end] != ' ')
             ++end;
         qint64 value = 0;
-        if (!parse_int(name, text.mid(i, end - i), INT_MIN, INT_MAX, &value))
+        if (!parse_int(name, begin + i, end - i, INT_MIN, INT_MAX, &value))
             return {};
         values.push_back(int(value));
         i = end;

@@ -85,6 +85,7 @@ private:
     };
 
     struct STOPS;
+    static bool is_run(STATE state);
     qint64 skip_run(const char* data, qint64 from, qint64 length);
     void step(char c);
     void enter(STATE state);
@@ -100,6 +101,7 @@ private:
     QByteArray m_bang;         // what follows "<!" until it is known which kind it is
     char m_quote = 0;
     char m_last[2] = {0, 0};   // the two bytes before, for the ends of comments and sections
+    char m_tail[2] = {0, 0};   // the last two bytes of the pieces before
     int m_depth = 0;           // brackets of the document type's internal subset
     qint64 m_line = 1;
     qint64 m_column = 0;

@@ -1,10 +1,12 @@
-// The bounds scan of document XML: the piece past its limit, its line and column, whatever
-// pieces the bytes arrive in.
+// Document XML: the bounds scan (the piece past its limit, its line and column, whatever pieces
+// the bytes arrive in) and the checked reading of elements and attributes.
+#include "host/sdr/sdr_file_xml_input.h"
 #include "host/sdr/sdr_file_xml_scan.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 namespace
@@ -87,3 +89,73 @@ TEST(sdr_file_xml_scan, a_long_name_is_shown_by_its_start)
     EXPECT_FALSE(scan.scan("<", 1)) << "a scan stays stopped";
 }
 } // namespace
+
+// ---- the checked reading of document XML ---------------------------------------------------
+
+namespace
+{
+// What reading `xml` and every attribute "n" of the root's children as an integer gives: the
+// values, then the problem ("" when none).
+std::string read_numbers(const QByteArray& xml)
+{
+    SDR_FILE_ERROR error("f.vtl");
+    SDR_FILE_XML_INPUT in(xml, "document.xml", &error);
+    std::string read;
+    if (in.root())
+        while (in.next_child()) {
+            read += std::to_string(in.integer("n", -1, INT_MIN, INT_MAX)) + " ";
+            in.skip();
+        }
+    in.end_of_document();
+    return read + (error.is_set() ? error.message().toStdString() : std::string());
+}
+} // namespace
+
+// Numbers in the forms a hand-edited file may hold them, and what is refused, with the place.
+TEST(sdr_file_xml_input, integers_are_read_in_every_form_and_refused_with_their_place)
+{
+    struct ROW
+    {
+        const char* name;
+        QByteArray xml;
+        std::string read;
+    };
+    const ROW rows[] = {
+        {"plain and signed", "<r><e n=\"7\"/><e n=\"-12\"/><e n=\"+5\"/><e n=\"00012\"/></r>", "7 -12 5 12 "},
+        {"blanks around", "<r><e n=\" 3 \"/><e n=\"&#9;4&#10;\"/></r>", "3 4 "},
+        {"limits of the type", "<r><e n=\"2147483647\"/><e n=\"-2147483648\"/></r>", "2147483647 -2147483648 "},
+        {"absent", "<r><e m=\"1\"/></r>", "-1 "},
+        {"out of range", "<r>\n<e n=\"2147483648\"/></r>",
+         "-1 f.vtl: document.xml: line 2, column 19: <e>: value 2147483648 of attribute \"n\" is out of range "
+         "-2147483648..2147483647"},
+        {"past 64 bits", "<r><e n=\"99999999999999999999\"/></r>",
+         "-1 f.vtl: document.xml: line 1, column 32: <e>: bad number \"99999999999999999999\" in attribute \"n\""},
+        {"not a number", "<r><e n=\"1 2\"/></r>",
+         "-1 f.vtl: document.xml: line 1, column 15: <e>: bad number \"1 2\" in attribute \"n\""},
+        {"empty", "<r><e n=\"\"/></r>", "-1 f.vtl: document.xml: line 1, column 12: <e>: bad number \"\" in attribute \"n\""},
+    };
+    for (const ROW& row : rows)
+        EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
+}
+
+// Malformed XML is refused where the parser found it; the elements in front of it are read.
+TEST(sdr_file_xml_input, malformed_xml_is_refused_where_it_is_found)
+{
+    struct ROW
+    {
+        const char* name;
+        QByteArray xml;
+        std::string read;
+    };
+    const ROW rows[] = {
+        {"mismatched end tag", "<r><e n=\"1\"/>\n<e n=\"2\"></f></r>",
+         "1 2 f.vtl: document.xml: line 2, column 12: malformed XML: mismatched tag"},
+        {"cut short", "<r><e n=\"1\"/>\n<e n=", "1 f.vtl: document.xml: line 2, column 1: malformed XML: unclosed token"},
+        {"text after the root", "<r><e n=\"1\"/></r>\nmore",
+         "1 f.vtl: document.xml: line 2, column 1: a second root element or text follows the end of the document"},
+        {"declared entity", "<!DOCTYPE r [<!ENTITY big \"xxxxxxxx\">]><r><e n=\"&big;\"/></r>",
+         "f.vtl: document.xml: line 1, column 27: the document declares entity \"big\"; an analyzer file declares none"},
+    };
+    for (const ROW& row : rows)
+        EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
+}
