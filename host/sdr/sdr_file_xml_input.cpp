@@ -7,14 +7,20 @@
 
 #include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <thread>
 
 namespace
 {
 const SDR_FILE_XML_SCAN::LIMITS SCAN_LIMITS{SDR_FILE_LIMITS::MAX_XML_NAME, SDR_FILE_LIMITS::MAX_XML_VALUE,
                                             SDR_FILE_LIMITS::MAX_XML_TEXT};
 // Bytes handed to the parser at a time.
-const qint64 PIECE = 65536;
+const qint64 PIECE_SIZE = 65536;
 
 bool is_blank(char c)
 {
@@ -45,6 +51,133 @@ bool plain_integer(const char* text, int size, qint64* value)
     *value = negative ? -magnitude : magnitude;
     return true;
 }
+// True when the bytes hold neither a newline nor a byte past ASCII, so that each of them is one
+// character of one line: eight bytes a step, since this runs for every tag of a document.
+bool one_line_of_ascii(const char* bytes, int length)
+{
+    const quint64 high = 0x8080808080808080ull;
+    const quint64 low7 = 0x7f7f7f7f7f7f7f7full;
+    const quint64 newlines = 0x0a0a0a0a0a0a0a0aull;
+    quint64 seen = 0;
+    int i = 0;
+    for (; i + 8 <= length; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, 8);
+        const quint64 x = word ^ newlines; // zero bytes where the newlines are
+        seen |= (word & high) | ~(((x & low7) + low7) | x | low7);
+    }
+    for (; i < length; ++i)
+        seen |= (bytes[i] == '\n' || (uchar(bytes[i]) & 0x80) != 0) ? 1 : 0;
+    return seen == 0;
+}
+
+// The document's bytes, read a few pieces ahead on a thread of their own: reading a piece
+// (inflating it, checking its checksum) and bounding it with the scan then cost the reader
+// nothing while it parses and builds the document from the pieces before. What the source or
+// the scan refused ends the last piece and reaches the reader with it.
+class READ_AHEAD
+{
+public:
+    struct PIECE
+    {
+        std::vector<char> bytes;
+        qint64 size = 0;
+        bool last = false;
+        bool refused = false; // by the source or the scan: see problem()
+        std::exception_ptr exception;
+    };
+
+    READ_AHEAD(const SDR_FILE_XML_INPUT::SOURCE& source, const QString& entry, const QString& file)
+        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_problem(file)
+    {
+        m_thread = std::thread(&READ_AHEAD::run, this);
+    }
+    ~READ_AHEAD()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    READ_AHEAD(const READ_AHEAD&) = delete;
+    READ_AHEAD& operator=(const READ_AHEAD&) = delete;
+
+    // The next piece, once it has been read; the one before goes back for reuse.
+    const PIECE& next()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_taken != nullptr)
+            m_free.push_back(std::move(m_taken));
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_read.empty(); });
+        m_taken = std::move(m_read.front());
+        m_read.pop_front();
+        return *m_taken;
+    }
+    // Why the last piece was refused.
+    const SDR_FILE_ERROR& problem() const { return m_problem; }
+
+private:
+    static const size_t MOST_AHEAD = 4;
+
+    void run()
+    {
+        for (bool last = false; !last;) {
+            std::unique_ptr<PIECE> piece;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_stop || m_read.size() < MOST_AHEAD; });
+                if (m_stop)
+                    return;
+                if (!m_free.empty()) {
+                    piece = std::move(m_free.back());
+                    m_free.pop_back();
+                }
+            }
+            try {
+                if (piece == nullptr)
+                    piece = std::make_unique<PIECE>();
+                read(piece.get());
+            } catch (...) {
+                piece = std::make_unique<PIECE>();
+                piece->last = true;
+                piece->exception = std::current_exception();
+            }
+            last = piece->last;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_read.push_back(std::move(piece));
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    void read(PIECE* piece)
+    {
+        piece->bytes.resize(size_t(PIECE_SIZE));
+        piece->size = m_source(piece->bytes.data(), PIECE_SIZE, &m_problem);
+        if (piece->size > 0 && !m_scan.scan(piece->bytes.data(), piece->size)) {
+            m_problem.set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
+            piece->size = -1;
+        }
+        piece->refused = piece->size < 0;
+        piece->last = piece->size <= 0;
+    }
+
+    SDR_FILE_XML_INPUT::SOURCE m_source;
+    SDR_FILE_XML_SCAN m_scan;
+    QString m_entry;
+    SDR_FILE_ERROR m_problem;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<PIECE>> m_read;
+    std::vector<std::unique_ptr<PIECE>> m_free;
+    std::unique_ptr<PIECE> m_taken;
+    bool m_stop = false;
+    std::thread m_thread;
+};
 } // namespace
 
 // The document's elements as libexpat reports them, a piece of the document at a time: every
@@ -72,7 +205,7 @@ public:
     };
 
     PARSER(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-        : m_parser(XML_ParserCreate("UTF-8")), m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_error(error)
+        : m_parser(XML_ParserCreate("UTF-8")), m_pieces(source, entry, error->file()), m_entry(entry), m_error(error)
     {
         XML_SetUserData(m_parser, this);
         XML_SetElementHandler(m_parser, on_start, on_end);
@@ -126,24 +259,26 @@ private:
     // Parses the next piece of the document; its elements join the queue.
     void feed()
     {
-        void* buffer = XML_GetBuffer(m_parser, int(PIECE));
-        if (buffer == nullptr) {
-            m_done = true;
-            return fail_parse();
-        }
-        const qint64 n = m_source(static_cast<char*>(buffer), PIECE);
-        if (n < 0) {
-            m_done = true; // the source recorded why
-            return;
-        }
-        if (n > 0 && !m_scan.scan(static_cast<const char*>(buffer), n)) {
-            m_error->set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
+        const READ_AHEAD::PIECE& piece = m_pieces.next();
+        if (piece.exception)
+            std::rethrow_exception(piece.exception);
+        if (piece.refused) {
+            const SDR_FILE_ERROR& problem = m_pieces.problem();
+            m_error->set_at(problem.entry(), problem.line(), problem.column(), problem.problem());
             m_done = true;
             return;
         }
-        if (XML_ParseBuffer(m_parser, int(n), n == 0) != XML_STATUS_OK)
+        void* buffer = piece.size > 0 ? XML_GetBuffer(m_parser, int(piece.size)) : nullptr;
+        if (piece.size > 0 && buffer == nullptr)
+            throw std::bad_alloc();
+        if (buffer != nullptr)
+            std::memcpy(buffer, piece.bytes.data(), size_t(piece.size));
+        const bool parsed = XML_ParseBuffer(m_parser, int(piece.size), piece.last) == XML_STATUS_OK;
+        if (m_out_of_memory)
+            throw std::bad_alloc();
+        if (!parsed)
             fail_parse();
-        m_done = m_done || n == 0;
+        m_done = m_done || piece.last;
     }
 
     void fail_parse()
@@ -157,9 +292,10 @@ private:
 
     int store(const char* text, size_t size)
     {
-        const int offset = int(m_bytes.size());
-        m_bytes.insert(m_bytes.end(), text, text + size + 1);
-        return offset;
+        const size_t offset = m_bytes.size();
+        m_bytes.resize(offset + size + 1);
+        std::memcpy(m_bytes.data() + offset, text, size + 1);
+        return int(offset);
     }
 
     // The position after the event the parser is at: the characters of its tag are counted
@@ -179,7 +315,7 @@ private:
         int offset = 0;
         int size = 0;
         const char* context = XML_GetInputContext(m_parser, &offset, &size);
-        if (context == nullptr || offset + length > size) {
+        if (context == nullptr || offset + length > size || one_line_of_ascii(context + offset, length)) {
             event->column += length;
             return;
         }
@@ -193,32 +329,53 @@ private:
         }
     }
 
+    // Handlers are called from C: a failed allocation stops the parse, and is thrown once it
+    // has returned.
     static void XMLCALL on_start(void* data, const XML_Char* name, const XML_Char** attributes)
     {
         auto* self = static_cast<PARSER*>(data);
-        EVENT event;
-        event.start = true;
-        event.name = self->store(name, std::strlen(name));
-        event.first = int(self->m_attributes.size());
-        for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
-            ATTRIBUTE attribute;
-            attribute.name = self->store(a[0], std::strlen(a[0]));
-            attribute.size = int(std::strlen(a[1]));
-            attribute.value = self->store(a[1], size_t(attribute.size));
-            self->m_attributes.push_back(attribute);
+        try {
+            self->add_start(name, attributes);
+        } catch (const std::bad_alloc&) {
+            self->stop_for_memory();
         }
-        event.count = int(self->m_attributes.size()) - event.first;
-        self->position_after(&event);
-        self->m_events.push_back(event);
     }
 
     static void XMLCALL on_end(void* data, const XML_Char* name)
     {
         auto* self = static_cast<PARSER*>(data);
+        try {
+            EVENT event;
+            event.name = self->store(name, std::strlen(name));
+            self->position_after(&event);
+            self->m_events.push_back(event);
+        } catch (const std::bad_alloc&) {
+            self->stop_for_memory();
+        }
+    }
+
+    void stop_for_memory()
+    {
+        m_out_of_memory = true;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+
+    void add_start(const XML_Char* name, const XML_Char** attributes)
+    {
         EVENT event;
-        event.name = self->store(name, std::strlen(name));
-        self->position_after(&event);
-        self->m_events.push_back(event);
+        event.start = true;
+        event.name = store(name, std::strlen(name));
+        event.first = int(m_attributes.size());
+        for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
+            ATTRIBUTE attribute;
+            attribute.name = store(a[0], std::strlen(a[0]));
+            attribute.size = int(std::strlen(a[1]));
+            attribute.value = store(a[1], size_t(attribute.size));
+            m_attributes.push_back(attribute);
+        }
+        event.count = int(m_attributes.size()) - event.first;
+        position_after(&event);
+        m_events.push_back(event);
     }
 
     static void XMLCALL on_entity(void* data, const XML_Char* name, int, const XML_Char*, int, const XML_Char*,
@@ -231,8 +388,7 @@ private:
     }
 
     XML_Parser m_parser;
-    SOURCE m_source;
-    SDR_FILE_XML_SCAN m_scan;
+    READ_AHEAD m_pieces;
     QString m_entry;
     SDR_FILE_ERROR* m_error;
     std::vector<char> m_bytes; // names and values of the queued events, each followed by a null
@@ -244,6 +400,7 @@ private:
     qint64 m_column = 0;
     bool m_done = false; // nothing more to parse: the end, or a problem
     bool m_parse_failed = false;
+    bool m_out_of_memory = false;
     XML_Error m_code = XML_ERROR_NONE;
     qint64 m_error_line = 0;
     qint64 m_error_column = 0;
@@ -257,7 +414,7 @@ SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entr
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error)
     : SDR_FILE_XML_INPUT(
-          [document, offset = qint64(0)](char* buffer, qint64 capacity) mutable {
+          [document, offset = qint64(0)](char* buffer, qint64 capacity, SDR_FILE_ERROR*) mutable {
               const qint64 n = std::min<qint64>(capacity, document.size() - offset);
               std::memcpy(buffer, document.constData() + offset, size_t(n));
               offset += n;

@@ -9,6 +9,8 @@
 // document's bytes are never all in memory at once. The parser (libexpat) reports the elements
 // of a piece as it parses it; they are kept, names and values as the UTF-8 the document holds,
 // until the reader has walked past them, so reading costs little more than the parse itself.
+// The pieces are read (inflated) and bounded on a thread of their own, a few pieces ahead of
+// the parse.
 // A document that declares entities is refused: an analyzer file never does, and their
 // expansion would bypass the bounds of the scan.
 
@@ -27,8 +29,8 @@ class SDR_FILE_XML_INPUT
 {
 public:
     // Fills `buffer` with up to `capacity` more bytes of the document: how many, 0 at its end,
-    // negative after a problem it recorded.
-    using SOURCE = std::function<qint64(char* buffer, qint64 capacity)>;
+    // negative after a problem it recorded in `error`. It is called on a thread of its own.
+    using SOURCE = std::function<qint64(char* buffer, qint64 capacity, SDR_FILE_ERROR* error)>;
 
     SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error);
     SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
