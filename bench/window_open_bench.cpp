@@ -6,7 +6,8 @@
 //                     N = 62, 500, 4,000 and 65,536 (the documented limit; one timed open).
 //                     Target: 4,000 against 500 within 10x (linear in the instances).
 //   open_large/M      a document of one instance of 256 nodes whose logs of 131,072 samples
-//                     hold M MiB of samples in all (16, 130, 1,024), the last log shown;
+//                     hold M MiB of samples in all (16, 130, 1,024), the last log shown; each
+//                     log names its 256 wires, as an acquisition stores them;
 //                     counters: milliseconds and the growth of the resident memory while it
 //                     opens (MiB), and peak_MiB, the process's peak resident memory so far
 //                     (getrusage): run one size per process (--benchmark_filter=open_large/1024)
@@ -30,6 +31,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -114,10 +116,17 @@ std::unique_ptr<SDR_DATA_SESSION> make_large_document(const std::string& name, i
     payload->trigger_position = LARGE_DEPTH / 8;
     const qint64 per_log = qint64(LARGE_NODES) * payload->row_bytes();
     const int logs = int(std::max<qint64>(1, (qint64(mebibytes) << 20) / per_log));
+    // Each log names the wires it was acquired from, as an acquisition stores them.
+    SDR_DATA_SIGNAL_SET* set = session->m_instances[0]->m_signal_sets[0].get();
+    std::vector<std::string> wires;
+    for (const SDR_NODE_ROW& row : set->m_state->data_list)
+        wires.push_back(row.name);
     for (int l = 0; l < logs; ++l)
     {
         auto log = std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1));
         log->m_payload = payload;
+        log->m_signal_set = set;
+        log->m_wire_names = wires;
         trigger->m_logs.push_back(std::move(log));
     }
     return session;

@@ -51,24 +51,13 @@ bool plain_integer(const char* text, int size, qint64* value)
     *value = negative ? -magnitude : magnitude;
     return true;
 }
-// True when the bytes hold neither a newline nor a byte past ASCII, so that each of them is one
-// character of one line: eight bytes a step, since this runs for every tag of a document.
-bool one_line_of_ascii(const char* bytes, int length)
+// Characters of UTF-8 bytes: all but the continuation bytes.
+qint64 characters(const char* bytes, qint64 size)
 {
-    const quint64 high = 0x8080808080808080ull;
-    const quint64 low7 = 0x7f7f7f7f7f7f7f7full;
-    const quint64 newlines = 0x0a0a0a0a0a0a0a0aull;
-    quint64 seen = 0;
-    int i = 0;
-    for (; i + 8 <= length; i += 8) {
-        quint64 word;
-        std::memcpy(&word, bytes + i, 8);
-        const quint64 x = word ^ newlines; // zero bytes where the newlines are
-        seen |= (word & high) | ~(((x & low7) + low7) | x | low7);
-    }
-    for (; i < length; ++i)
-        seen |= (bytes[i] == '\n' || (uchar(bytes[i]) & 0x80) != 0) ? 1 : 0;
-    return seen == 0;
+    qint64 count = 0;
+    for (qint64 i = 0; i < size; ++i)
+        count += (uchar(bytes[i]) & 0xc0) != 0x80 ? 1 : 0;
+    return count;
 }
 
 // The document's bytes, read a few pieces ahead on a thread of their own: reading a piece
@@ -194,9 +183,10 @@ public:
         int name = 0;  // offsets into the piece's bytes
         int first = 0; // attributes of a start
         int count = 0;
-        qint64 line = 0;
-        qint64 column = 0;
+        quint64 initials = 0; // a bit for the first byte of each attribute's name
+        qint64 end = 0;       // the byte after it in the document
     };
+    static quint64 initial(char c) { return quint64(1) << (uchar(c) & 63); }
     struct ATTRIBUTE
     {
         int name = 0;
@@ -229,16 +219,25 @@ public:
             feed();
         }
         m_current = &m_events[m_next++];
-        m_line = m_current->line;
-        m_column = m_current->column;
+        m_end = m_current->end;
+        m_position_known = false;
         return m_current;
     }
     const EVENT* current() const { return m_current; }
     const char* bytes(int offset) const { return m_bytes.data() + offset; }
     const ATTRIBUTE* attributes(const EVENT& event) const { return m_attributes.data() + event.first; }
-    // Where the reader stands: after the last element it read.
-    qint64 line() const { return m_line; }
-    qint64 column() const { return m_column; }
+    // Where the reader stands: after the last element it read (a problem found in an element's
+    // attributes points at the end of its tag). Worked out when asked for.
+    qint64 line()
+    {
+        know_position();
+        return m_line;
+    }
+    qint64 column()
+    {
+        know_position();
+        return m_column;
+    }
 
     // The parse's problem, once every element in front of it has been read.
     bool failed() const { return m_done && m_next == m_events.size() && m_parse_failed; }
@@ -259,6 +258,7 @@ private:
     // Parses the next piece of the document; its elements join the queue.
     void feed()
     {
+        know_position(); // the lines of the piece before are let go
         const READ_AHEAD::PIECE& piece = m_pieces.next();
         if (piece.exception)
             std::rethrow_exception(piece.exception);
@@ -273,6 +273,7 @@ private:
             throw std::bad_alloc();
         if (buffer != nullptr)
             std::memcpy(buffer, piece.bytes.data(), size_t(piece.size));
+        count_lines(piece);
         const bool parsed = XML_ParseBuffer(m_parser, int(piece.size), piece.last) == XML_STATUS_OK;
         if (m_out_of_memory)
             throw std::bad_alloc();
@@ -298,35 +299,59 @@ private:
         return int(offset);
     }
 
-    // The position after the event the parser is at: the characters of its tag are counted
-    // from where it starts, so that a problem found in an element's attributes points at the
-    // end of its tag.
-    void position_after(EVENT* event) const
+    // The lines of the piece the parser is given: where it starts, and where its lines end.
+    void count_lines(const READ_AHEAD::PIECE& piece)
+    {
+        LINES& lines = m_lines;
+        if (!lines.ends.empty()) {
+            lines.line += qint64(lines.ends.size());
+            const qint64 tail = lines.ends.back() + 1 - lines.base;
+            lines.column = characters(lines.bytes + tail, lines.size - tail);
+        } else {
+            lines.column += characters(lines.bytes, lines.size);
+        }
+        lines.base += lines.size;
+        lines.bytes = piece.bytes.data();
+        lines.size = piece.size;
+        lines.ends.clear();
+        for (const char* at = lines.bytes;; ++at) {
+            at = static_cast<const char*>(std::memchr(at, '\n', size_t(lines.bytes + lines.size - at)));
+            if (at == nullptr)
+                break;
+            lines.ends.push_back(lines.base + (at - lines.bytes));
+        }
+    }
+
+    // The line and column of the byte after the last element read: found in the lines of the
+    // piece it ended in, which is the piece last given to the parser.
+    void know_position()
+    {
+        if (m_position_known)
+            return;
+        m_position_known = true;
+        if (m_end < 0) {
+            m_line = m_column = 0;
+            return;
+        }
+        const LINES& lines = m_lines;
+        const qint64 at = std::min(std::max(m_end, lines.base), lines.base + lines.size);
+        const auto after = std::lower_bound(lines.ends.begin(), lines.ends.end(), at);
+        m_line = lines.line + (after - lines.ends.begin());
+        if (after == lines.ends.begin()) {
+            m_column = lines.column + characters(lines.bytes, at - lines.base);
+        } else {
+            const qint64 start = *(after - 1) + 1;
+            m_column = characters(lines.bytes + (start - lines.base), at - start);
+        }
+    }
+
+    // Where the event the parser is at ends; the end of an empty element ends where its start did.
+    qint64 event_end()
     {
         const int length = XML_GetCurrentByteCount(m_parser);
-        if (length <= 0) {
-            // The end of an empty element: where its start ended.
-            event->line = m_events.empty() ? m_line : m_events.back().line;
-            event->column = m_events.empty() ? m_column : m_events.back().column;
-            return;
-        }
-        event->line = qint64(XML_GetCurrentLineNumber(m_parser));
-        event->column = qint64(XML_GetCurrentColumnNumber(m_parser));
-        int offset = 0;
-        int size = 0;
-        const char* context = XML_GetInputContext(m_parser, &offset, &size);
-        if (context == nullptr || offset + length > size || one_line_of_ascii(context + offset, length)) {
-            event->column += length;
-            return;
-        }
-        for (const char* c = context + offset; c < context + offset + length; ++c) {
-            if (*c == '\n') {
-                ++event->line;
-                event->column = 0;
-            } else if ((uchar(*c) & 0xc0) != 0x80) {
-                ++event->column;
-            }
-        }
+        if (length > 0)
+            m_last_end = qint64(XML_GetCurrentByteIndex(m_parser)) + length;
+        return m_last_end;
     }
 
     // Handlers are called from C: a failed allocation stops the parse, and is thrown once it
@@ -347,7 +372,7 @@ private:
         try {
             EVENT event;
             event.name = self->store(name, std::strlen(name));
-            self->position_after(&event);
+            event.end = self->event_end();
             self->m_events.push_back(event);
         } catch (const std::bad_alloc&) {
             self->stop_for_memory();
@@ -369,12 +394,13 @@ private:
         for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
             ATTRIBUTE attribute;
             attribute.name = store(a[0], std::strlen(a[0]));
+            event.initials |= initial(a[0][0]);
             attribute.size = int(std::strlen(a[1]));
             attribute.value = store(a[1], size_t(attribute.size));
             m_attributes.push_back(attribute);
         }
         event.count = int(m_attributes.size()) - event.first;
-        position_after(&event);
+        event.end = event_end();
         m_events.push_back(event);
     }
 
@@ -396,6 +422,20 @@ private:
     std::vector<EVENT> m_events;
     size_t m_next = 0;
     const EVENT* m_current = nullptr;
+    // The lines of the piece last given to the parser.
+    struct LINES
+    {
+        qint64 base = 0;         // its first byte in the document
+        const char* bytes = nullptr;
+        qint64 size = 0;
+        qint64 line = 1;         // of its first byte
+        qint64 column = 0;       // characters of that line before it
+        std::vector<qint64> ends; // its newlines, in the document
+    };
+    LINES m_lines;
+    qint64 m_last_end = 0;       // the parser's
+    qint64 m_end = -1;           // the reader's: after the last element read
+    bool m_position_known = true;
     qint64 m_line = 0;
     qint64 m_column = 0;
     bool m_done = false; // nothing more to parse: the end, or a problem
@@ -492,7 +532,7 @@ bool SDR_FILE_XML_INPUT::finish()
 SDR_FILE_XML_INPUT::VALUE SDR_FILE_XML_INPUT::raw(const char* name, const char* suffix) const
 {
     const PARSER::EVENT* event = m_parser->current();
-    if (event == nullptr || !event->start)
+    if (event == nullptr || !event->start || (event->initials & PARSER::initial(name[0])) == 0)
         return VALUE();
     const PARSER::ATTRIBUTE* attributes = m_parser->attributes(*event);
     for (int i = 0; i < event->count; ++i) {
@@ -502,7 +542,7 @@ SDR_FILE_XML_INPUT::VALUE SDR_FILE_XML_INPUT::raw(const char* name, const char* 
             ++candidate;
             ++wanted;
         }
-        if (*wanted == 0 && std::strcmp(candidate, suffix) == 0)
+        if (*wanted == 0 && (*suffix == 0 ? *candidate == 0 : std::strcmp(candidate, suffix) == 0))
             return VALUE{m_parser->bytes(attributes[i].value), attributes[i].size};
     }
     return VALUE();
