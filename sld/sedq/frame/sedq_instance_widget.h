@@ -11,6 +11,7 @@
 
 #include "host/chi.h"
 #include "host/thr.h"
+#include "sedq/model/sedq_update_burst.h"
 
 #include <QFrame>
 #include <QStandardItemModel>
@@ -158,6 +159,7 @@ private:
     bool is_row_or_powerup_selected(int row);
 
     // the status line and the actions
+    void refresh();
     void update_status_line();
     void set_status_line(const QString& text, const QPalette& palette);
     bool scan_says_ready(const QString& hardware, const QString& device, bool* program);
@@ -190,6 +192,9 @@ private:
     QStandardItemModel m_model;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx;
+    SEDQ_UPDATE_BURST m_updates;
+    bool m_refresh_pending = false; // a full refresh waits for the end of the burst
+    bool m_waiting_for_jtag = false; // the last update of the burst on the instances said so
     // Status callbacks of requests whose final report has not been handled yet.
     std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;
     THR_DRL_HANDLE m_help_library = nullptr;
