@@ -7,6 +7,9 @@
 //   repaint_empty          the same view over a document without nodes (the floor: at most 20x);
 //   repaint_wide_bus/W     a document of one bus of W members (64, 512, 4096) over 131072
 //                          random samples, fitted, repainted (at most 20x the empty view);
+//   repaint_wide_zoom/W/K  that bus (512 and 4096 members) after the K-th zoom step in from
+//                          fitted, a third of the way into the log: the band texts of the
+//                          visible samples (at most 20x the empty view at every step);
 //   refresh_wide_bus/W     a document refresh that leaves the log as it was, with the window's
 //                          own repaint and one more paint (at most 5x the plain repaint);
 //   first_paint_wide_bus/W a new log of that bus arrives, the document refreshes and the window
@@ -45,6 +48,9 @@ constexpr int PAINTS = 5;
 constexpr int BUSES = 8;
 constexpr int BUS_WIDTH = 16;
 constexpr int SINGLES = 128;
+// Zoom steps from fitted, and the bus widths shown zoomed in.
+constexpr int ZOOM_STEPS = 17;
+constexpr int WIDE_ZOOMED[] = {512, 4096};
 
 enum class DATA
 {
@@ -291,6 +297,23 @@ void repaint_wide_bus(benchmark::State& state)
         report(state, e.time_paints());
 }
 
+// The bus zoomed in from fitted by `steps` zoom steps, a third of the way into the log.
+void repaint_wide_zoom(benchmark::State& state)
+{
+    WIDE_EDITOR& e = wide_editor(int(state.range(0)));
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        e.view->on_fit_in_window();
+        for (int step = 0; step < state.range(1); ++step)
+            e.view->zoom_in(nullptr, nullptr);
+        e.view->get_horizontal_scroll_bar()->setValue(e.view->get_horizontal_scroll_bar()->maximum() / 3);
+        state.ResumeTiming();
+        report(state, e.time_paints());
+    }
+    e.view->on_fit_in_window();
+}
+
 // A refresh that leaves the log as it was, with the window's own repaint and one more paint.
 void refresh_wide_bus(benchmark::State& state)
 {
@@ -416,12 +439,17 @@ int main(int argc, char** argv)
     add_case(benchmark::RegisterBenchmark("repaint_empty", repaint_empty));
     add_case(benchmark::RegisterBenchmark("repaint_wide_bus", repaint_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
     add_case(benchmark::RegisterBenchmark("refresh_wide_bus", refresh_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
+    auto* wide_zoom = benchmark::RegisterBenchmark("repaint_wide_zoom", repaint_wide_zoom);
+    for (int width : WIDE_ZOOMED)
+        for (int step = 1; step <= ZOOM_STEPS; ++step)
+            wide_zoom->Args({width, step});
+    add_case(wide_zoom);
     sedq_bench_repeated(benchmark::RegisterBenchmark("first_paint_wide_bus", first_paint_wide_bus), FIRST_PAINTS)
         ->Arg(64)
         ->Arg(512)
         ->Arg(4096);
     auto* zoom = benchmark::RegisterBenchmark("repaint_zoom", repaint_zoom);
-    for (int step = 1; step <= 17; ++step)
+    for (int step = 1; step <= ZOOM_STEPS; ++step)
         zoom->Arg(step);
     add_case(zoom);
     add_case(benchmark::RegisterBenchmark("repaint_scroll", repaint_scroll)->Arg(2)->Arg(8)->Arg(14));
@@ -433,9 +461,15 @@ int main(int argc, char** argv)
     std::printf("\nmicroseconds per repaint (nanoseconds per sample of the search), min / median / max, against "
                 "the median of the base\n");
     reporter.print_ratio("fitted 131072 vs 1024 samples", "repaint_fitted/131072:us", "repaint_fitted/1024:us", 1.5);
-    for (int step = 1; step <= 17; ++step)
+    for (int step = 1; step <= ZOOM_STEPS; ++step)
         reporter.print_ratio(("zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_zoom/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    for (int width : WIDE_ZOOMED)
+        for (int step = 1; step <= ZOOM_STEPS; ++step)
+            reporter.print_ratio(("bus of " + std::to_string(width) + ", zoom step " + std::to_string(step) + " vs empty")
+                                     .c_str(),
+                                 "repaint_wide_zoom/" + std::to_string(width) + "/" + std::to_string(step) + ":us",
+                                 "repaint_empty/:us", 20.0);
     for (int step : {2, 8, 14})
         reporter.print_ratio(("scroll at zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_scroll/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
