@@ -42,12 +42,19 @@ int rows_width(const QAbstractItemView* view, int column)
 {
     return view->sizeHintForColumn(column);
 }
-
-QIcon instance_icon(bool current)
-{
-    return afcq_get_icon(current ? AFCQ_ICON_CURRENT_INSTANCE : AFCQ_ICON_OTHER_INSTANCE);
-}
 } // namespace
+
+// The host's two instance icons, looked up once: a document of many instances asks for one per
+// row.
+const QIcon& SEDQ_INSTANCE_WIDGET::instance_icon(bool current)
+{
+    if (m_instance_icons[0].isNull())
+    {
+        m_instance_icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
+        m_instance_icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
+    }
+    return m_instance_icons[current ? 1 : 0];
+}
 
 SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_frame(frame), m_tx(frame->get_tx_manager())

@@ -14,6 +14,7 @@
 #include "sedq/model/sedq_update_burst.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QStandardItemModel>
 #include <QString>
 
@@ -153,6 +154,7 @@ private:
     void append_instance_row(int instance, int current, bool editable);
     bool can_enable_instances();
     void mark_current_rows(int current);
+    const QIcon& instance_icon(bool current);
     QBrush idle_brush() const;
     QStandardItem* status_item_of(int instance);
     std::vector<SELECTED_ROW> selected_rows();
@@ -193,6 +195,7 @@ private:
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx;
     SEDQ_UPDATE_BURST m_updates;
+    QIcon m_instance_icons[2]; // other, current
     bool m_refresh_pending = false; // a full refresh waits for the end of the burst
     bool m_waiting_for_jtag = false; // the last update of the burst on the instances said so
     // Status callbacks of requests whose final report has not been handled yet.
