@@ -146,18 +146,22 @@ void repaint_fitted(benchmark::State& state)
         report(state, e.time_paints());
 }
 
+// The view zoomed in from fitted by `steps` zoom steps, a third of the way into the log.
+void zoom_from_fitted(SEDQ_VIEW* view, int64_t steps)
+{
+    view->on_fit_in_window();
+    for (int step = 0; step < steps; ++step)
+        view->zoom_in(nullptr, nullptr);
+    view->get_horizontal_scroll_bar()->setValue(view->get_horizontal_scroll_bar()->maximum() / 3);
+}
+
 // Each zoom step is taken before the timed paints, which then repaint it.
 void repaint_zoom(benchmark::State& state)
 {
     EDITOR& e = editor(131072, DATA::RANDOM);
     for (auto _ : state)
     {
-        state.PauseTiming();
-        e.view->on_fit_in_window();
-        for (int step = 0; step < state.range(0); ++step)
-            e.view->zoom_in(nullptr, nullptr);
-        e.view->get_horizontal_scroll_bar()->setValue(e.view->get_horizontal_scroll_bar()->maximum() / 3);
-        state.ResumeTiming();
+        zoom_from_fitted(e.view, state.range(0));
         report(state, e.time_paints());
     }
 }
@@ -297,18 +301,13 @@ void repaint_wide_bus(benchmark::State& state)
         report(state, e.time_paints());
 }
 
-// The bus zoomed in from fitted by `steps` zoom steps, a third of the way into the log.
+// The bus zoomed in from fitted, each step taken before the timed paints.
 void repaint_wide_zoom(benchmark::State& state)
 {
     WIDE_EDITOR& e = wide_editor(int(state.range(0)));
     for (auto _ : state)
     {
-        state.PauseTiming();
-        e.view->on_fit_in_window();
-        for (int step = 0; step < state.range(1); ++step)
-            e.view->zoom_in(nullptr, nullptr);
-        e.view->get_horizontal_scroll_bar()->setValue(e.view->get_horizontal_scroll_bar()->maximum() / 3);
-        state.ResumeTiming();
+        zoom_from_fitted(e.view, state.range(1));
         report(state, e.time_paints());
     }
     e.view->on_fit_in_window();
@@ -391,43 +390,6 @@ void add_case(benchmark::internal::Benchmark* b)
 {
     sedq_bench_repeated(b, SAMPLES);
 }
-
-// Keeps min, median and max of every counter of every case and argument.
-class COUNTER_REPORTER : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate)
-                for (const auto& counter : run.counters)
-                    m_values[run.run_name.function_name + "/" + run.run_name.args + ":" + counter.first]
-                            [run.aggregate_name] = counter.second.value;
-    }
-
-    double value(const std::string& key, const char* aggregate) const
-    {
-        const auto found = m_values.find(key);
-        if (found == m_values.end() || found->second.count(aggregate) == 0)
-            return 0.0;
-        return found->second.at(aggregate);
-    }
-
-    // min / median / max of `key`, and the ratio of its median to that of `base`.
-    void print_ratio(const char* what, const std::string& key, const std::string& base, double limit) const
-    {
-        const double median = value(key, "median");
-        const double against = value(base, "median");
-        if (median <= 0 || against <= 0)
-            return;
-        std::printf("  %-34s %9.2f / %9.2f / %9.2f against %9.2f  ratio %6.2f %s\n", what, value(key, "min"), median,
-                    value(key, "max"), against, median / against, median / against <= limit ? "" : "(over the limit)");
-    }
-
-private:
-    std::map<std::string, std::map<std::string, double>> m_values;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -456,7 +418,7 @@ int main(int argc, char** argv)
     add_case(benchmark::RegisterBenchmark("repaint_refreshed", repaint_refreshed)->Arg(0)->Arg(8));
     add_case(benchmark::RegisterBenchmark("next_transition", next_transition)->Arg(8192)->Arg(131072));
     add_case(benchmark::RegisterBenchmark("next_transition_cold", next_transition_cold)->Arg(8192)->Arg(131072));
-    COUNTER_REPORTER reporter;
+    sedq_counter_reporter reporter;
     sedq_run_interleaved(argc, argv, &reporter);
     std::printf("\nmicroseconds per repaint (nanoseconds per sample of the search), min / median / max, against "
                 "the median of the base\n");

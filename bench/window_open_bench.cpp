@@ -293,42 +293,6 @@ void open_large(benchmark::State& state)
         state.counters["peak_MiB"] = peak_mib();
     }
 }
-
-// Keeps min, median and max of every counter of every case and size, and prints a case at a
-// larger size against a smaller one.
-class COUNTERS : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate)
-                for (const auto& counter : run.counters)
-                    m_values[run.run_name.function_name + "/" + run.run_name.args + ":" + counter.first]
-                            [run.aggregate_name] = counter.second.value;
-    }
-
-    double value(const std::string& key, const char* aggregate) const
-    {
-        const auto found = m_values.find(key);
-        return found == m_values.end() || found->second.count(aggregate) == 0 ? 0.0 : found->second.at(aggregate);
-    }
-
-    void print(const char* what, const std::string& small, const std::string& large, double limit) const
-    {
-        const double from = value(small, "median");
-        const double to = value(large, "median");
-        if (from <= 0 || to <= 0)
-            return;
-        std::printf("  %-40s %9.2f / %9.2f / %9.2f -> %9.2f / %9.2f / %9.2f  ratio %6.2f %s\n", what,
-                    value(small, "min"), from, value(small, "max"), value(large, "min"), to, value(large, "max"),
-                    to / from, to / from <= limit ? "" : "(over the limit)");
-    }
-
-private:
-    std::map<std::string, std::map<std::string, double>> m_values;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -352,15 +316,16 @@ int main(int argc, char** argv)
         ->Arg(130)
         ->Arg(1024)
         ->Unit(benchmark::kMillisecond);
-    COUNTERS counters;
+    sedq_counter_reporter counters;
     sedq_run_interleaved(argc, argv, &counters);
     std::printf("\nmin / median / max, smaller -> larger, ratio of the medians\n");
-    counters.print("first paint, 500 -> 4096 instances (ms)", "open_instances/500:ms", "open_instances/4096:ms", 10);
+    counters.print_growth("first paint, 500 -> 4096 instances (ms)", "open_instances/500:ms",
+                          "open_instances/4096:ms", 10);
     const std::string limit = "open_instances/" + std::to_string(LIMIT_INSTANCES);
-    counters.print("first paint, 4096 -> 65536 instances (ms)", "open_instances/4096:ms", limit + ":ms", 20);
-    counters.print("peak memory, 4096 -> 65536 instances (MiB)", "open_instances/4096:peak_MiB", limit + ":peak_MiB",
+    counters.print_growth("first paint, 4096 -> 65536 instances (ms)", "open_instances/4096:ms", limit + ":ms", 20);
+    counters.print_growth("peak memory, 4096 -> 65536 instances (MiB)", "open_instances/4096:peak_MiB", limit + ":peak_MiB",
                    20);
-    counters.print("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
-    counters.print("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
+    counters.print_growth("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
+    counters.print_growth("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
     return 0;
 }

@@ -109,18 +109,19 @@ std::string read_numbers(const QByteArray& xml)
     in.end_of_document();
     return read + (error.is_set() ? error.message().toStdString() : std::string());
 }
+
+struct READ_ROW
+{
+    const char* name;
+    QByteArray xml;
+    std::string read; // what read_numbers gives
+};
 } // namespace
 
 // Numbers in the forms a hand-edited file may hold them, and what is refused, with the place.
 TEST(sdr_file_xml_input, integers_are_read_in_every_form_and_refused_with_their_place)
 {
-    struct ROW
-    {
-        const char* name;
-        QByteArray xml;
-        std::string read;
-    };
-    const ROW rows[] = {
+    const READ_ROW rows[] = {
         {"plain and signed", "<r><e n=\"7\"/><e n=\"-12\"/><e n=\"+5\"/><e n=\"00012\"/></r>", "7 -12 5 12 "},
         {"blanks around", "<r><e n=\" 3 \"/><e n=\"&#9;4&#10;\"/></r>", "3 4 "},
         {"limits of the type", "<r><e n=\"2147483647\"/><e n=\"-2147483648\"/></r>", "2147483647 -2147483648 "},
@@ -134,20 +135,14 @@ TEST(sdr_file_xml_input, integers_are_read_in_every_form_and_refused_with_their_
          "-1 f.vtl: document.xml: line 1, column 15: <e>: bad number \"1 2\" in attribute \"n\""},
         {"empty", "<r><e n=\"\"/></r>", "-1 f.vtl: document.xml: line 1, column 12: <e>: bad number \"\" in attribute \"n\""},
     };
-    for (const ROW& row : rows)
+    for (const READ_ROW& row : rows)
         EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
 }
 
 // Malformed XML is refused where the parser found it; the elements in front of it are read.
 TEST(sdr_file_xml_input, malformed_xml_is_refused_where_it_is_found)
 {
-    struct ROW
-    {
-        const char* name;
-        QByteArray xml;
-        std::string read;
-    };
-    const ROW rows[] = {
+    const READ_ROW rows[] = {
         {"mismatched end tag", "<r><e n=\"1\"/>\n<e n=\"2\"></f></r>",
          "1 2 f.vtl: document.xml: line 2, column 12: malformed XML: mismatched tag"},
         {"cut short", "<r><e n=\"1\"/>\n<e n=", "1 f.vtl: document.xml: line 2, column 1: malformed XML: unclosed token"},
@@ -156,6 +151,6 @@ TEST(sdr_file_xml_input, malformed_xml_is_refused_where_it_is_found)
         {"declared entity", "<!DOCTYPE r [<!ENTITY big \"xxxxxxxx\">]><r><e n=\"&big;\"/></r>",
          "f.vtl: document.xml: line 1, column 27: the document declares entity \"big\"; an analyzer file declares none"},
     };
-    for (const ROW& row : rows)
+    for (const READ_ROW& row : rows)
         EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
 }
