@@ -120,3 +120,53 @@ inline void sedq_run_interleaved(int argc, char** argv, benchmark::BenchmarkRepo
     for (const std::string& phase : phases)
         benchmark::RunSpecifiedBenchmarks(reporter, phase);
 }
+
+// Keeps min, median and max of every counter of every case and argument.
+class sedq_counter_reporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate)
+                for (const auto& counter : run.counters)
+                    m_values[run.run_name.function_name + "/" + run.run_name.args + ":" + counter.first]
+                            [run.aggregate_name] = counter.second.value;
+    }
+
+    double value(const std::string& key, const char* aggregate) const
+    {
+        const auto found = m_values.find(key);
+        if (found == m_values.end() || found->second.count(aggregate) == 0)
+            return 0.0;
+        return found->second.at(aggregate);
+    }
+
+    // min / median / max of `key` (a case's "name/args:counter"), and the ratio of its median to
+    // that of `base`.
+    void print_ratio(const char* what, const std::string& key, const std::string& base, double limit) const
+    {
+        const double median = value(key, "median");
+        const double against = value(base, "median");
+        if (median <= 0 || against <= 0)
+            return;
+        std::printf("  %-34s %9.2f / %9.2f / %9.2f against %9.2f  ratio %6.2f %s\n", what, value(key, "min"), median,
+                    value(key, "max"), against, median / against, median / against <= limit ? "" : "(over the limit)");
+    }
+
+    // min / median / max of `small` and of `large`, and the ratio of their medians.
+    void print_growth(const char* what, const std::string& small, const std::string& large, double limit) const
+    {
+        const double from = value(small, "median");
+        const double to = value(large, "median");
+        if (from <= 0 || to <= 0)
+            return;
+        std::printf("  %-44s %9.2f / %9.2f / %9.2f -> %9.2f / %9.2f / %9.2f  ratio %6.2f %s\n", what,
+                    value(small, "min"), from, value(small, "max"), value(large, "min"), to, value(large, "max"),
+                    to / from, to / from <= limit ? "" : "(over the limit)");
+    }
+
+private:
+    std::map<std::string, std::map<std::string, double>> m_values;
+};

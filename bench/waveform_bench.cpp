@@ -7,6 +7,9 @@
 //   repaint_empty          the same view over a document without nodes (the floor: at most 20x);
 //   repaint_wide_bus/W     a document of one bus of W members (64, 512, 4096) over 131072
 //                          random samples, fitted, repainted (at most 20x the empty view);
+//   repaint_wide_zoom/W/K  that bus (512 and 4096 members) after the K-th zoom step in from
+//                          fitted, a third of the way into the log: the band texts of the
+//                          visible samples (at most 20x the empty view at every step);
 //   refresh_wide_bus/W     a document refresh that leaves the log as it was, with the window's
 //                          own repaint and one more paint (at most 5x the plain repaint);
 //   first_paint_wide_bus/W a new log of that bus arrives, the document refreshes and the window
@@ -45,6 +48,9 @@ constexpr int PAINTS = 5;
 constexpr int BUSES = 8;
 constexpr int BUS_WIDTH = 16;
 constexpr int SINGLES = 128;
+// Zoom steps from fitted, and the bus widths shown zoomed in.
+constexpr int ZOOM_STEPS = 17;
+constexpr int WIDE_ZOOMED[] = {512, 4096};
 
 enum class DATA
 {
@@ -140,18 +146,22 @@ void repaint_fitted(benchmark::State& state)
         report(state, e.time_paints());
 }
 
+// The view zoomed in from fitted by `steps` zoom steps, a third of the way into the log.
+void zoom_from_fitted(SEDQ_VIEW* view, int64_t steps)
+{
+    view->on_fit_in_window();
+    for (int step = 0; step < steps; ++step)
+        view->zoom_in(nullptr, nullptr);
+    view->get_horizontal_scroll_bar()->setValue(view->get_horizontal_scroll_bar()->maximum() / 3);
+}
+
 // Each zoom step is taken before the timed paints, which then repaint it.
 void repaint_zoom(benchmark::State& state)
 {
     EDITOR& e = editor(131072, DATA::RANDOM);
     for (auto _ : state)
     {
-        state.PauseTiming();
-        e.view->on_fit_in_window();
-        for (int step = 0; step < state.range(0); ++step)
-            e.view->zoom_in(nullptr, nullptr);
-        e.view->get_horizontal_scroll_bar()->setValue(e.view->get_horizontal_scroll_bar()->maximum() / 3);
-        state.ResumeTiming();
+        zoom_from_fitted(e.view, state.range(0));
         report(state, e.time_paints());
     }
 }
@@ -291,6 +301,18 @@ void repaint_wide_bus(benchmark::State& state)
         report(state, e.time_paints());
 }
 
+// The bus zoomed in from fitted, each step taken before the timed paints.
+void repaint_wide_zoom(benchmark::State& state)
+{
+    WIDE_EDITOR& e = wide_editor(int(state.range(0)));
+    for (auto _ : state)
+    {
+        zoom_from_fitted(e.view, state.range(1));
+        report(state, e.time_paints());
+    }
+    e.view->on_fit_in_window();
+}
+
 // A refresh that leaves the log as it was, with the window's own repaint and one more paint.
 void refresh_wide_bus(benchmark::State& state)
 {
@@ -368,43 +390,6 @@ void add_case(benchmark::internal::Benchmark* b)
 {
     sedq_bench_repeated(b, SAMPLES);
 }
-
-// Keeps min, median and max of every counter of every case and argument.
-class COUNTER_REPORTER : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate)
-                for (const auto& counter : run.counters)
-                    m_values[run.run_name.function_name + "/" + run.run_name.args + ":" + counter.first]
-                            [run.aggregate_name] = counter.second.value;
-    }
-
-    double value(const std::string& key, const char* aggregate) const
-    {
-        const auto found = m_values.find(key);
-        if (found == m_values.end() || found->second.count(aggregate) == 0)
-            return 0.0;
-        return found->second.at(aggregate);
-    }
-
-    // min / median / max of `key`, and the ratio of its median to that of `base`.
-    void print_ratio(const char* what, const std::string& key, const std::string& base, double limit) const
-    {
-        const double median = value(key, "median");
-        const double against = value(base, "median");
-        if (median <= 0 || against <= 0)
-            return;
-        std::printf("  %-34s %9.2f / %9.2f / %9.2f against %9.2f  ratio %6.2f %s\n", what, value(key, "min"), median,
-                    value(key, "max"), against, median / against, median / against <= limit ? "" : "(over the limit)");
-    }
-
-private:
-    std::map<std::string, std::map<std::string, double>> m_values;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -416,26 +401,37 @@ int main(int argc, char** argv)
     add_case(benchmark::RegisterBenchmark("repaint_empty", repaint_empty));
     add_case(benchmark::RegisterBenchmark("repaint_wide_bus", repaint_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
     add_case(benchmark::RegisterBenchmark("refresh_wide_bus", refresh_wide_bus)->Arg(64)->Arg(512)->Arg(4096));
+    auto* wide_zoom = benchmark::RegisterBenchmark("repaint_wide_zoom", repaint_wide_zoom);
+    for (int width : WIDE_ZOOMED)
+        for (int step = 1; step <= ZOOM_STEPS; ++step)
+            wide_zoom->Args({width, step});
+    add_case(wide_zoom);
     sedq_bench_repeated(benchmark::RegisterBenchmark("first_paint_wide_bus", first_paint_wide_bus), FIRST_PAINTS)
         ->Arg(64)
         ->Arg(512)
         ->Arg(4096);
     auto* zoom = benchmark::RegisterBenchmark("repaint_zoom", repaint_zoom);
-    for (int step = 1; step <= 17; ++step)
+    for (int step = 1; step <= ZOOM_STEPS; ++step)
         zoom->Arg(step);
     add_case(zoom);
     add_case(benchmark::RegisterBenchmark("repaint_scroll", repaint_scroll)->Arg(2)->Arg(8)->Arg(14));
     add_case(benchmark::RegisterBenchmark("repaint_refreshed", repaint_refreshed)->Arg(0)->Arg(8));
     add_case(benchmark::RegisterBenchmark("next_transition", next_transition)->Arg(8192)->Arg(131072));
     add_case(benchmark::RegisterBenchmark("next_transition_cold", next_transition_cold)->Arg(8192)->Arg(131072));
-    COUNTER_REPORTER reporter;
+    sedq_counter_reporter reporter;
     sedq_run_interleaved(argc, argv, &reporter);
     std::printf("\nmicroseconds per repaint (nanoseconds per sample of the search), min / median / max, against "
                 "the median of the base\n");
     reporter.print_ratio("fitted 131072 vs 1024 samples", "repaint_fitted/131072:us", "repaint_fitted/1024:us", 1.5);
-    for (int step = 1; step <= 17; ++step)
+    for (int step = 1; step <= ZOOM_STEPS; ++step)
         reporter.print_ratio(("zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_zoom/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);
+    for (int width : WIDE_ZOOMED)
+        for (int step = 1; step <= ZOOM_STEPS; ++step)
+            reporter.print_ratio(("bus of " + std::to_string(width) + ", zoom step " + std::to_string(step) + " vs empty")
+                                     .c_str(),
+                                 "repaint_wide_zoom/" + std::to_string(width) + "/" + std::to_string(step) + ":us",
+                                 "repaint_empty/:us", 20.0);
     for (int step : {2, 8, 14})
         reporter.print_ratio(("scroll at zoom step " + std::to_string(step) + " vs empty").c_str(),
                              "repaint_scroll/" + std::to_string(step) + ":us", "repaint_empty/:us", 20.0);

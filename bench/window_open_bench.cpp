@@ -1,35 +1,45 @@
-// The editor window coming up on a document, measured in-process from the document's open to
-// the first completed paint of the window (1600 x 1000, offscreen), through the editor's own
-// open (SEDQ_FRAME_WND::open_file):
+// The editor window coming up on a document, measured from the document's open to the first
+// completed paint of the window (1600 x 1000, offscreen), through the editor's own open
+// (SEDQ_FRAME_WND::open_file), and the window closing again:
 //   open_instances/N  a document of N instances (node counts 1 to 12, one to three trigger
 //                     levels, every fifth with its power-up view, one log without samples):
-//                     N = 62, 500, 4,000 and 65,536 (the documented limit; one timed open).
-//                     Target: 4,000 against 500 within 10x (linear in the instances).
+//                     N = 62, 500, 4,096 and 65,536 (the documented limit). Every open runs in a
+//                     fresh process, so that its peak memory is its own; counters: ms (to the
+//                     first paint), close_ms (the window, once settled, destroyed and its
+//                     deferred deletions done) and peak_MiB (the process's peak resident memory over what it held
+//                     before the open). Targets: 4,096 against 500 within 10x in time to the
+//                     first paint; 65,536 against 4,096 within 20x in time to the first paint,
+//                     in peak memory and in closing (linear in the instances).
 //   open_large/M      a document of one instance of 256 nodes whose logs of 131,072 samples
-//                     hold M MiB of samples in all (16, 130, 1,024), the last log shown;
-//                     counters: milliseconds and the growth of the resident memory while it
-//                     opens (MiB), and peak_MiB, the process's peak resident memory so far
-//                     (getrusage): run one size per process (--benchmark_filter=open_large/1024)
-//                     for the peak of that size alone. Target: 1 GiB within 2x of 16 MiB.
-// Each size is opened 5 times (65,536 and 1 GiB fewer), sizes interleaved; the counter is
-// milliseconds per open, min / median / max.
+//                     hold M MiB of samples in all (16, 130, 1,024), the last log shown; each
+//                     log names its 256 wires, as an acquisition stores them; counters:
+//                     milliseconds and the growth of the resident memory while it opens (MiB),
+//                     and peak_MiB, the process's peak resident memory so far (getrusage): run
+//                     one size per process (--benchmark_filter=open_large/1024) for the peak of
+//                     that size alone. Target: 1 GiB within 2x of 16 MiB.
+// Each size is opened 5 times (65,536 and 1 GiB 3 times), sizes interleaved; min / median /
+// max.
 #include "bench_support.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -37,6 +47,7 @@ namespace
 {
 constexpr int REPETITIONS = 5;
 constexpr int LIMIT_INSTANCES = 65536;
+constexpr int LIMIT_REPETITIONS = 3;
 constexpr int LARGE_REPETITIONS = 3;
 
 SDR_NODE_LIST make_rows(int nodes, int levels)
@@ -114,10 +125,17 @@ std::unique_ptr<SDR_DATA_SESSION> make_large_document(const std::string& name, i
     payload->trigger_position = LARGE_DEPTH / 8;
     const qint64 per_log = qint64(LARGE_NODES) * payload->row_bytes();
     const int logs = int(std::max<qint64>(1, (qint64(mebibytes) << 20) / per_log));
+    // Each log names the wires it was acquired from, as an acquisition stores them.
+    SDR_DATA_SIGNAL_SET* set = session->m_instances[0]->m_signal_sets[0].get();
+    std::vector<std::string> wires;
+    for (const SDR_NODE_ROW& row : set->m_state->data_list)
+        wires.push_back(row.name);
     for (int l = 0; l < logs; ++l)
     {
         auto log = std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1));
         log->m_payload = payload;
+        log->m_signal_set = set;
+        log->m_wire_names = wires;
         trigger->m_logs.push_back(std::move(log));
     }
     return session;
@@ -156,20 +174,6 @@ QString large_document(int mebibytes)
     return path;
 }
 
-// Resident memory of this process in KiB.
-long resident_kb()
-{
-    FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long value = -1;
-    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
-        if (std::strncmp(line, "VmRSS:", 6) == 0)
-            value = std::atol(line + 6);
-    if (status != nullptr)
-        std::fclose(status);
-    return value;
-}
-
 // Peak resident memory of this process so far in MiB.
 double peak_mib()
 {
@@ -191,10 +195,12 @@ public:
 };
 
 // Milliseconds from the open of `path` to the window's first completed paint; -1 when the
-// document does not open.
-double open_to_first_paint(const QString& path, double* growth_mib = nullptr)
+// document does not open. The window is closed afterwards, in `close_ms` milliseconds.
+long status_kb(const char* field);
+
+double open_to_first_paint(const QString& path, double* growth_mib = nullptr, double* close_ms = nullptr)
 {
-    const long before = resident_kb();
+    const long before = status_kb("VmRSS:");
     QUI_FRAME_INFO info;
     auto frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
     PAINT_WATCH watch;
@@ -209,23 +215,67 @@ double open_to_first_paint(const QString& path, double* growth_mib = nullptr)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     if (growth_mib != nullptr)
-        *growth_mib = double(resident_kb() - before) / 1024.0;
+        *growth_mib = double(status_kb("VmRSS:") - before) / 1024.0;
     frame->removeEventFilter(&watch);
+    // The window is closed once it has settled, as a user closes it: what the open left queued
+    // (every new widget asks to be polished) has been delivered by then.
+    while (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
+    {
+    }
+    timer.start();
     frame.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (close_ms != nullptr)
+        *close_ms = double(timer.nsecsElapsed()) / 1e6;
     return ms;
 }
+
+// Resident memory fields of this process in KiB ("VmRSS:", "VmHWM:").
+long status_kb(const char* field)
+{
+    FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long value = -1;
+    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
+        if (std::strncmp(line, field, std::strlen(field)) == 0)
+            value = std::atol(line + std::strlen(field));
+    if (status != nullptr)
+        std::fclose(status);
+    return value;
+}
+
+// The child's side of open_instances: opens, paints and closes the window once and prints the
+// milliseconds to the first paint, the milliseconds to close and the peak memory's growth.
+int open_in_this_process(const QString& path)
+{
+    const long before = status_kb("VmRSS:");
+    double close_ms = 0;
+    const double ms = open_to_first_paint(path, nullptr, &close_ms);
+    std::printf("%f %f %f\n", ms, close_ms, double(status_kb("VmHWM:") - before) / 1024.0);
+    return ms < 0 ? 1 : 0;
+}
+
+const char* g_self = nullptr;
 
 void open_instances(benchmark::State& state)
 {
     const QString path = document(int(state.range(0)));
     for (auto _ : state)
     {
-        const double ms = open_to_first_paint(path);
-        if (ms < 0)
+        QProcess child;
+        child.start(QString::fromLocal8Bit(g_self), {QStringLiteral("--open-in-this-process"), path});
+        child.waitForFinished(-1);
+        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        const double ms = figures.value(0).toDouble();
+        if (child.exitCode() != 0 || figures.size() != 3 || ms <= 0)
+        {
             state.SkipWithError("the document did not open");
+            break;
+        }
         state.SetIterationTime(ms / 1e3);
         state.counters["ms"] = ms;
+        state.counters["close_ms"] = figures[1].toDouble();
+        state.counters["peak_MiB"] = figures[2].toDouble();
     }
 }
 void open_large(benchmark::State& state)
@@ -250,12 +300,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--open-in-this-process") == 0)
+        return open_in_this_process(QString::fromLocal8Bit(argv[2]));
+    g_self = argv[0];
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), REPETITIONS)
         ->Arg(62)
         ->Arg(500)
-        ->Arg(4000)
+        ->Arg(4096)
         ->Unit(benchmark::kMillisecond);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), 1)
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), LIMIT_REPETITIONS)
         ->Arg(LIMIT_INSTANCES)
         ->Unit(benchmark::kMillisecond);
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_large", open_large), LARGE_REPETITIONS)
@@ -263,16 +316,16 @@ int main(int argc, char** argv)
         ->Arg(130)
         ->Arg(1024)
         ->Unit(benchmark::kMillisecond);
-    sedq_ratio_reporter instances("ms", "500", "4000", 10.0);
-    sedq_run_interleaved(argc, argv, &instances);
-    instances.print_summary("milliseconds from open to the first paint, 500 -> 4000 instances");
-    const double small = instances.value("open_large", "16", "median");
-    const double large = instances.value("open_large", "1024", "median");
-    if (small > 0 && large > 0)
-        std::printf("  %-26s %8.2f / %8.2f / %8.2f -> %8.2f / %8.2f / %8.2f  ratio %5.2f %s\n",
-                    "open_large 16 -> 1024 MiB", instances.value("open_large", "16", "min"), small,
-                    instances.value("open_large", "16", "max"), instances.value("open_large", "1024", "min"), large,
-                    instances.value("open_large", "1024", "max"), large / small,
-                    large / small <= 2.0 ? "" : "(over the 2x target)");
+    sedq_counter_reporter counters;
+    sedq_run_interleaved(argc, argv, &counters);
+    std::printf("\nmin / median / max, smaller -> larger, ratio of the medians\n");
+    counters.print_growth("first paint, 500 -> 4096 instances (ms)", "open_instances/500:ms",
+                          "open_instances/4096:ms", 10);
+    const std::string limit = "open_instances/" + std::to_string(LIMIT_INSTANCES);
+    counters.print_growth("first paint, 4096 -> 65536 instances (ms)", "open_instances/4096:ms", limit + ":ms", 20);
+    counters.print_growth("peak memory, 4096 -> 65536 instances (MiB)", "open_instances/4096:peak_MiB", limit + ":peak_MiB",
+                   20);
+    counters.print_growth("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
+    counters.print_growth("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
     return 0;
 }

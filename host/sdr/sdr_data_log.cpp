@@ -47,6 +47,7 @@ bool SDR_DATA_LOG::set_name(const char* name)
         return false;
     SDR_EDIT_SCOPE scope(instance);
     m_name = name;
+    m_trigger->m_log_names.forget();
     instance->note_change();
     return true;
 }
@@ -202,12 +203,13 @@ void SDR_DATA_LOG::remove()
     if (trigger == nullptr || instance == nullptr || instance->m_session == nullptr)
         return;
     int index = -1;
-    for (size_t i = 0; i < trigger->m_logs.size(); ++i)
+    for (size_t i = 0; i < trigger->m_logs.size() && index < 0; ++i)
         index = trigger->m_logs[i].get() == this ? int(i) : index;
     if (index < 0)
         return;
     std::unique_ptr<SDR_DATA_LOG> owned = std::move(trigger->m_logs[size_t(index)]);
     trigger->m_logs.erase(trigger->m_logs.begin() + index);
+    trigger->m_log_names.removed(m_name, size_t(index), trigger->m_logs);
     const int remaining = int(trigger->m_logs.size());
     for (int& active : trigger->m_active_log)
     {

@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_chunked_list.h"
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_enums.h"
+#include "host/sdr/sdr_log_names.h"
 #include "host/sdr/sdr_plugin_group.h"
 
 #include <QByteArray>
@@ -520,6 +521,7 @@ public:
 
     std::vector<std::unique_ptr<SDR_DATA_LOG>> m_logs;
     int m_active_log[2] = {-1, -1};              // normal entry, power-up entry; -1 none
+    SDR_LOG_NAMES m_log_names;                   // renaming or removing a log forgets it
     // Parsed advanced expressions per level (not saved). shared_ptr so this header needs no
     // complete factory type: the deleter is fixed where the factory is made.
     std::vector<std::shared_ptr<SCI_ADVANCED_TRIGGER_FACTORY>> m_factories;

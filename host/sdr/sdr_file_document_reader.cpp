@@ -80,8 +80,7 @@ bool SDR_FILE_DOCUMENT_READER::read_document()
         return false;
     if (entry->size() > SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE)
         return fail_entry(DOCUMENT_ENTRY, QStringLiteral("the entry is too large (%1 bytes)").arg(entry->size()));
-    SDR_FILE_ERROR* error = m_error;
-    const auto source = [entry, error](char* buffer, qint64 capacity) -> qint64 {
+    const auto source = [entry](char* buffer, qint64 capacity, SDR_FILE_ERROR* error) -> qint64 {
         if (entry->remaining() == 0)
             return entry->finish(error) ? 0 : -1;
         const qint64 n = std::min(capacity, entry->remaining());

@@ -1,8 +1,6 @@
 // Problem record of the analyzer file reader and writer.
 #include "host/sdr/sdr_file_error.h"
 
-#include <QXmlStreamReader>
-
 void SDR_FILE_ERROR::set(const QString& entry, const QString& problem)
 {
     set_at(entry, 0, 0, problem);
@@ -17,12 +15,6 @@ void SDR_FILE_ERROR::set_at(const QString& entry, qint64 line, qint64 column, co
     m_line = line;
     m_column = column;
     m_set = true;
-}
-
-void SDR_FILE_ERROR::set_xml(const QString& entry, const QXmlStreamReader& reader)
-{
-    const QString problem = reader.errorString().isEmpty() ? QStringLiteral("malformed XML") : reader.errorString();
-    set_at(entry, reader.lineNumber(), reader.columnNumber(), problem);
 }
 
 void SDR_FILE_ERROR::clear()

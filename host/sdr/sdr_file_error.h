@@ -5,8 +5,6 @@
 
 #include <QString>
 
-class QXmlStreamReader;
-
 class SDR_FILE_ERROR
 {
 public:
@@ -18,8 +16,6 @@ public:
     void set(const QString& entry, const QString& problem);
     // Records a problem at a position of an XML entry.
     void set_at(const QString& entry, qint64 line, qint64 column, const QString& problem);
-    // Records the reader's own error (or one raised through raiseError) with its position.
-    void set_xml(const QString& entry, const QXmlStreamReader& reader);
     void clear();
 
     bool is_set() const { return m_set; }

@@ -1,68 +1,460 @@
 // Typed, checked attribute reading of document.xml.
 #include "host/sdr/sdr_file_xml_input.h"
 
+#include "host/sdr/sdr_file_xml_scan.h"
+
+#include <expat.h>
+
 #include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <thread>
 
 namespace
 {
 const SDR_FILE_XML_SCAN::LIMITS SCAN_LIMITS{SDR_FILE_LIMITS::MAX_XML_NAME, SDR_FILE_LIMITS::MAX_XML_VALUE,
                                             SDR_FILE_LIMITS::MAX_XML_TEXT};
-} // namespace
+// Bytes handed to the parser at a time.
+const qint64 PIECE_SIZE = 65536;
 
-// The document as a sequential device: the parser pulls a block at a time, each block scanned
-// before the parser sees it. A block past a limit (or a source that fails) ends the device in an
-// error, recorded first, so the parser's own "premature end" that follows does not replace it.
-class SDR_FILE_XML_INPUT::PIECES : public QIODevice
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A decimal integer with an optional sign between blanks, within 64 bits; false for anything
+// else (which the caller then hands to Qt's own conversion).
+bool plain_integer(const char* text, int size, qint64* value)
+{
+    int begin = 0;
+    int end = size;
+    while (begin < end && is_blank(text[begin]))
+        ++begin;
+    while (end > begin && is_blank(text[end - 1]))
+        --end;
+    const bool negative = begin < end && text[begin] == '-';
+    if (begin < end && (text[begin] == '-' || text[begin] == '+'))
+        ++begin;
+    if (begin == end || end - begin > 18)
+        return false; // empty, or long enough to need the overflow checks of the slow path
+    qint64 magnitude = 0;
+    for (int i = begin; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+    }
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+// Characters of UTF-8 bytes: all but the continuation bytes.
+qint64 characters(const char* bytes, qint64 size)
+{
+    qint64 count = 0;
+    for (qint64 i = 0; i < size; ++i)
+        count += (uchar(bytes[i]) & 0xc0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+// The document's bytes, read a few pieces ahead on a thread of their own: reading a piece
+// (inflating it, checking its checksum) and bounding it with the scan then cost the reader
+// nothing while it parses and builds the document from the pieces before. What the source or
+// the scan refused ends the last piece and reaches the reader with it.
+class READ_AHEAD
 {
 public:
-    PIECES(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_error(error)
+    struct PIECE
     {
-        open(QIODevice::ReadOnly);
-    }
-    bool isSequential() const override { return true; }
-    bool atEnd() const override { return m_done && QIODevice::atEnd(); }
+        std::vector<char> bytes;
+        qint64 size = 0;
+        bool last = false;
+        bool refused = false; // by the source or the scan: see problem()
+        std::exception_ptr exception;
+    };
 
-protected:
-    qint64 readData(char* data, qint64 capacity) override
+    READ_AHEAD(const SDR_FILE_XML_INPUT::SOURCE& source, const QString& entry, const QString& file)
+        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_problem(file)
     {
-        if (m_done)
-            return -1;
-        if (capacity <= 0)
-            return 0;
-        const qint64 n = m_source(data, capacity);
-        if (n <= 0) {
-            m_done = true;
-            return -1;
-        }
-        if (!m_scan.scan(data, n)) {
-            m_error->set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
-            m_done = true;
-            return -1;
-        }
-        return n;
+        m_thread = std::thread(&READ_AHEAD::run, this);
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    ~READ_AHEAD()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    READ_AHEAD(const READ_AHEAD&) = delete;
+    READ_AHEAD& operator=(const READ_AHEAD&) = delete;
+
+    // The next piece, once it has been read; the one before goes back for reuse.
+    const PIECE& next()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_taken != nullptr)
+            m_free.push_back(std::move(m_taken));
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_read.empty(); });
+        m_taken = std::move(m_read.front());
+        m_read.pop_front();
+        return *m_taken;
+    }
+    // Why the last piece was refused.
+    const SDR_FILE_ERROR& problem() const { return m_problem; }
 
 private:
-    SOURCE m_source;
+    static const size_t MOST_AHEAD = 4;
+
+    void run()
+    {
+        for (bool last = false; !last;) {
+            std::unique_ptr<PIECE> piece;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_stop || m_read.size() < MOST_AHEAD; });
+                if (m_stop)
+                    return;
+                if (!m_free.empty()) {
+                    piece = std::move(m_free.back());
+                    m_free.pop_back();
+                }
+            }
+            try {
+                if (piece == nullptr)
+                    piece = std::make_unique<PIECE>();
+                read(piece.get());
+            } catch (...) {
+                piece = std::make_unique<PIECE>();
+                piece->last = true;
+                piece->exception = std::current_exception();
+            }
+            last = piece->last;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_read.push_back(std::move(piece));
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    void read(PIECE* piece)
+    {
+        piece->bytes.resize(size_t(PIECE_SIZE));
+        piece->size = m_source(piece->bytes.data(), PIECE_SIZE, &m_problem);
+        if (piece->size > 0 && !m_scan.scan(piece->bytes.data(), piece->size)) {
+            m_problem.set_at(m_entry, m_scan.line(), m_scan.column(), m_scan.problem());
+            piece->size = -1;
+        }
+        piece->refused = piece->size < 0;
+        piece->last = piece->size <= 0;
+    }
+
+    SDR_FILE_XML_INPUT::SOURCE m_source;
     SDR_FILE_XML_SCAN m_scan;
     QString m_entry;
+    SDR_FILE_ERROR m_problem;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<PIECE>> m_read;
+    std::vector<std::unique_ptr<PIECE>> m_free;
+    std::unique_ptr<PIECE> m_taken;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+} // namespace
+
+// The document's elements as libexpat reports them, a piece of the document at a time: every
+// start and end of an element of the piece is kept, with its name, attributes and the position
+// after it, until the reader has walked past the piece. Each piece is bounded by the scan before
+// the parser sees it. A problem of the parse counts once the reader reaches it: the elements in
+// front of it are read first.
+class SDR_FILE_XML_INPUT::PARSER
+{
+public:
+    struct EVENT
+    {
+        bool start = false;
+        int name = 0;  // offsets into the piece's bytes
+        int first = 0; // attributes of a start
+        int count = 0;
+        quint64 initials = 0; // a bit for the first byte of each attribute's name
+        qint64 end = 0;       // the byte after it in the document
+    };
+    static quint64 initial(char c) { return quint64(1) << (uchar(c) & 63); }
+    struct ATTRIBUTE
+    {
+        int name = 0;
+        int value = 0;
+        int size = 0;
+    };
+
+    PARSER(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
+        : m_parser(XML_ParserCreate("UTF-8")), m_pieces(source, entry, error->file()), m_entry(entry), m_error(error)
+    {
+        XML_SetUserData(m_parser, this);
+        XML_SetElementHandler(m_parser, on_start, on_end);
+        XML_SetEntityDeclHandler(m_parser, on_entity);
+    }
+    ~PARSER() { XML_ParserFree(m_parser); }
+    PARSER(const PARSER&) = delete;
+    PARSER& operator=(const PARSER&) = delete;
+
+    // The next start or end of an element; null at the end of the document or at a problem.
+    const EVENT* next()
+    {
+        m_current = nullptr;
+        while (m_next == m_events.size()) {
+            if (m_done)
+                return nullptr;
+            m_events.clear();
+            m_attributes.clear();
+            m_bytes.clear();
+            m_next = 0;
+            feed();
+        }
+        m_current = &m_events[m_next++];
+        m_end = m_current->end;
+        m_position_known = false;
+        return m_current;
+    }
+    const EVENT* current() const { return m_current; }
+    const char* bytes(int offset) const { return m_bytes.data() + offset; }
+    const ATTRIBUTE* attributes(const EVENT& event) const { return m_attributes.data() + event.first; }
+    // Where the reader stands: after the last element it read (a problem found in an element's
+    // attributes points at the end of its tag). Worked out when asked for.
+    qint64 line()
+    {
+        know_position();
+        return m_line;
+    }
+    qint64 column()
+    {
+        know_position();
+        return m_column;
+    }
+
+    // The parse's problem, once every element in front of it has been read.
+    bool failed() const { return m_done && m_next == m_events.size() && m_parse_failed; }
+    bool junk_after_root() const { return m_code == XML_ERROR_JUNK_AFTER_DOC_ELEMENT; }
+    void record_problem() const
+    {
+        const QString problem = !m_problem.isEmpty() ? m_problem
+                                                     : QStringLiteral("malformed XML: %1")
+                                                           .arg(QString::fromUtf8(XML_ErrorString(m_code)));
+        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
+    }
+    void record_problem(const QString& problem) const
+    {
+        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
+    }
+
+private:
+    // Parses the next piece of the document; its elements join the queue.
+    void feed()
+    {
+        know_position(); // the lines of the piece before are let go
+        const READ_AHEAD::PIECE& piece = m_pieces.next();
+        if (piece.exception)
+            std::rethrow_exception(piece.exception);
+        if (piece.refused) {
+            const SDR_FILE_ERROR& problem = m_pieces.problem();
+            m_error->set_at(problem.entry(), problem.line(), problem.column(), problem.problem());
+            m_done = true;
+            return;
+        }
+        void* buffer = piece.size > 0 ? XML_GetBuffer(m_parser, int(piece.size)) : nullptr;
+        if (piece.size > 0 && buffer == nullptr)
+            throw std::bad_alloc();
+        if (buffer != nullptr)
+            std::memcpy(buffer, piece.bytes.data(), size_t(piece.size));
+        count_lines(piece);
+        const bool parsed = XML_ParseBuffer(m_parser, int(piece.size), piece.last) == XML_STATUS_OK;
+        if (m_out_of_memory)
+            throw std::bad_alloc();
+        if (!parsed)
+            fail_parse();
+        m_done = m_done || piece.last;
+    }
+
+    void fail_parse()
+    {
+        m_parse_failed = true;
+        m_done = true;
+        m_code = XML_GetErrorCode(m_parser);
+        m_error_line = qint64(XML_GetCurrentLineNumber(m_parser));
+        m_error_column = qint64(XML_GetCurrentColumnNumber(m_parser)) + 1;
+    }
+
+    int store(const char* text, size_t size)
+    {
+        const size_t offset = m_bytes.size();
+        m_bytes.resize(offset + size + 1);
+        std::memcpy(m_bytes.data() + offset, text, size + 1);
+        return int(offset);
+    }
+
+    // The lines of the piece the parser is given: where it starts, and where its lines end.
+    void count_lines(const READ_AHEAD::PIECE& piece)
+    {
+        LINES& lines = m_lines;
+        if (!lines.ends.empty()) {
+            lines.line += qint64(lines.ends.size());
+            const qint64 tail = lines.ends.back() + 1 - lines.base;
+            lines.column = characters(lines.bytes + tail, lines.size - tail);
+        } else {
+            lines.column += characters(lines.bytes, lines.size);
+        }
+        lines.base += lines.size;
+        lines.bytes = piece.bytes.data();
+        lines.size = piece.size;
+        lines.ends.clear();
+        for (const char* at = lines.bytes;; ++at) {
+            at = static_cast<const char*>(std::memchr(at, '\n', size_t(lines.bytes + lines.size - at)));
+            if (at == nullptr)
+                break;
+            lines.ends.push_back(lines.base + (at - lines.bytes));
+        }
+    }
+
+    // The line and column of the byte after the last element read: found in the lines of the
+    // piece it ended in, which is the piece last given to the parser.
+    void know_position()
+    {
+        if (m_position_known)
+            return;
+        m_position_known = true;
+        if (m_end < 0) {
+            m_line = m_column = 0;
+            return;
+        }
+        const LINES& lines = m_lines;
+        const qint64 at = std::min(std::max(m_end, lines.base), lines.base + lines.size);
+        const auto after = std::lower_bound(lines.ends.begin(), lines.ends.end(), at);
+        m_line = lines.line + (after - lines.ends.begin());
+        if (after == lines.ends.begin()) {
+            m_column = lines.column + characters(lines.bytes, at - lines.base);
+        } else {
+            const qint64 start = *(after - 1) + 1;
+            m_column = characters(lines.bytes + (start - lines.base), at - start);
+        }
+    }
+
+    // Where the event the parser is at ends; the end of an empty element ends where its start did.
+    qint64 event_end()
+    {
+        const int length = XML_GetCurrentByteCount(m_parser);
+        if (length > 0)
+            m_last_end = qint64(XML_GetCurrentByteIndex(m_parser)) + length;
+        return m_last_end;
+    }
+
+    // Handlers are called from C: a failed allocation stops the parse, and is thrown once it
+    // has returned.
+    static void XMLCALL on_start(void* data, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        try {
+            self->add_start(name, attributes);
+        } catch (const std::bad_alloc&) {
+            self->stop_for_memory();
+        }
+    }
+
+    static void XMLCALL on_end(void* data, const XML_Char* name)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        try {
+            EVENT event;
+            event.name = self->store(name, std::strlen(name));
+            event.end = self->event_end();
+            self->m_events.push_back(event);
+        } catch (const std::bad_alloc&) {
+            self->stop_for_memory();
+        }
+    }
+
+    void stop_for_memory()
+    {
+        m_out_of_memory = true;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+
+    void add_start(const XML_Char* name, const XML_Char** attributes)
+    {
+        EVENT event;
+        event.start = true;
+        event.name = store(name, std::strlen(name));
+        event.first = int(m_attributes.size());
+        for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
+            ATTRIBUTE attribute;
+            attribute.name = store(a[0], std::strlen(a[0]));
+            event.initials |= initial(a[0][0]);
+            attribute.size = int(std::strlen(a[1]));
+            attribute.value = store(a[1], size_t(attribute.size));
+            m_attributes.push_back(attribute);
+        }
+        event.count = int(m_attributes.size()) - event.first;
+        event.end = event_end();
+        m_events.push_back(event);
+    }
+
+    static void XMLCALL on_entity(void* data, const XML_Char* name, int, const XML_Char*, int, const XML_Char*,
+                                  const XML_Char*, const XML_Char*, const XML_Char*)
+    {
+        auto* self = static_cast<PARSER*>(data);
+        self->m_problem = QStringLiteral("the document declares entity \"%1\"; an analyzer file declares none")
+                              .arg(QString::fromUtf8(name).left(64));
+        XML_StopParser(self->m_parser, XML_FALSE);
+    }
+
+    XML_Parser m_parser;
+    READ_AHEAD m_pieces;
+    QString m_entry;
     SDR_FILE_ERROR* m_error;
-    bool m_done = false;
+    std::vector<char> m_bytes; // names and values of the queued events, each followed by a null
+    std::vector<ATTRIBUTE> m_attributes;
+    std::vector<EVENT> m_events;
+    size_t m_next = 0;
+    const EVENT* m_current = nullptr;
+    // The lines of the piece last given to the parser.
+    struct LINES
+    {
+        qint64 base = 0;         // its first byte in the document
+        const char* bytes = nullptr;
+        qint64 size = 0;
+        qint64 line = 1;         // of its first byte
+        qint64 column = 0;       // characters of that line before it
+        std::vector<qint64> ends; // its newlines, in the document
+    };
+    LINES m_lines;
+    qint64 m_last_end = 0;       // the parser's
+    qint64 m_end = -1;           // the reader's: after the last element read
+    bool m_position_known = true;
+    qint64 m_line = 0;
+    qint64 m_column = 0;
+    bool m_done = false; // nothing more to parse: the end, or a problem
+    bool m_parse_failed = false;
+    bool m_out_of_memory = false;
+    XML_Error m_code = XML_ERROR_NONE;
+    qint64 m_error_line = 0;
+    qint64 m_error_column = 0;
+    QString m_problem; // a problem of ours found during the parse, in place of the parser's
 };
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-    : m_pieces(std::make_unique<PIECES>(source, entry, error)), m_entry(entry), m_error(error)
+    : m_parser(std::make_unique<PARSER>(source, entry, error)), m_entry(entry), m_error(error)
 {
-    m_reader.setDevice(m_pieces.get());
 }
 
 SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error)
     : SDR_FILE_XML_INPUT(
-          [document, offset = qint64(0)](char* buffer, qint64 capacity) mutable {
+          [document, offset = qint64(0)](char* buffer, qint64 capacity, SDR_FILE_ERROR*) mutable {
               const qint64 n = std::min<qint64>(capacity, document.size() - offset);
               std::memcpy(buffer, document.constData() + offset, size_t(n));
               offset += n;
@@ -74,81 +466,105 @@ SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString
 
 SDR_FILE_XML_INPUT::~SDR_FILE_XML_INPUT() = default;
 
+// The next start or end of an element; false at the end of the document or at a problem.
+bool SDR_FILE_XML_INPUT::advance()
+{
+    if (failed())
+        return false;
+    if (m_parser->next() != nullptr)
+        return true;
+    m_failed = m_parser->failed();
+    return false;
+}
+
 bool SDR_FILE_XML_INPUT::root()
 {
-    return !failed() && m_reader.readNextStartElement();
+    return advance() && m_parser->current()->start;
 }
 
 bool SDR_FILE_XML_INPUT::end_of_document()
 {
-    while (!failed() && !m_reader.atEnd())
-        m_reader.readNext();
-    if (m_reader.error() == QXmlStreamReader::NotWellFormedError && m_reader.tokenType() == QXmlStreamReader::Invalid &&
-        m_reader.errorString() == QLatin1String("Extra content at end of document.")) {
-        // Qt's own text does not say what it found; the reader would otherwise have dropped it.
-        m_error->set_at(m_entry, m_reader.lineNumber(), m_reader.columnNumber(),
-                        QStringLiteral("a second root element or text follows the end of the document"));
+    while (advance()) {
     }
+    if (m_parser->failed() && m_parser->junk_after_root())
+        m_parser->record_problem(QStringLiteral("a second root element or text follows the end of the document"));
     return finish();
 }
 
 bool SDR_FILE_XML_INPUT::next_child()
 {
-    if (failed())
-        return false;
-    return m_reader.readNextStartElement();
+    return advance() && m_parser->current()->start;
+}
+
+void SDR_FILE_XML_INPUT::skip()
+{
+    for (int depth = 1; depth > 0 && advance();)
+        depth += m_parser->current()->start ? 1 : -1;
+}
+
+bool SDR_FILE_XML_INPUT::is(const char* name) const
+{
+    const PARSER::EVENT* event = m_parser->current();
+    return event != nullptr && std::strcmp(m_parser->bytes(event->name), name) == 0;
+}
+
+QString SDR_FILE_XML_INPUT::element() const
+{
+    const PARSER::EVENT* event = m_parser->current();
+    return event != nullptr ? QString::fromUtf8(m_parser->bytes(event->name)) : QString();
 }
 
 void SDR_FILE_XML_INPUT::fail(const QString& problem)
 {
-    m_error->set_at(m_entry, m_reader.lineNumber(), m_reader.columnNumber(),
-                    QStringLiteral("<%1>: %2").arg(element(), problem));
-    if (!m_reader.hasError())
-        m_reader.raiseError(problem);
+    m_error->set_at(m_entry, m_parser->line(), m_parser->column(), QStringLiteral("<%1>: %2").arg(element(), problem));
+    m_failed = true;
 }
 
 bool SDR_FILE_XML_INPUT::finish()
 {
-    if (m_reader.hasError())
-        m_error->set_xml(m_entry, m_reader);
+    if (m_parser->failed())
+        m_parser->record_problem();
     return !failed();
 }
 
-QStringRef SDR_FILE_XML_INPUT::raw(const char* name) const
+// The attribute `name` followed by `suffix` of the current element (this runs for every
+// attribute of every element read, so nothing is built for the lookup).
+SDR_FILE_XML_INPUT::VALUE SDR_FILE_XML_INPUT::raw(const char* name, const char* suffix) const
 {
-    return m_reader.attributes().value(QLatin1String(name));
-}
-
-// The base64 form "<name>_b64", looked up without building a string for its name (this runs for
-// every attribute of every element read).
-QStringRef SDR_FILE_XML_INPUT::encoded(const char* name) const
-{
-    char buffer[64];
-    const size_t length = std::strlen(name);
-    if (length + 5 > sizeof buffer)
-        return QStringRef();
-    std::memcpy(buffer, name, length);
-    std::memcpy(buffer + length, "_b64", 5);
-    return m_reader.attributes().value(QLatin1String(buffer, int(length + 4)));
+    const PARSER::EVENT* event = m_parser->current();
+    if (event == nullptr || !event->start || (event->initials & PARSER::initial(name[0])) == 0)
+        return VALUE();
+    const PARSER::ATTRIBUTE* attributes = m_parser->attributes(*event);
+    for (int i = 0; i < event->count; ++i) {
+        const char* candidate = m_parser->bytes(attributes[i].name);
+        const char* wanted = name;
+        while (*wanted != 0 && *candidate == *wanted) {
+            ++candidate;
+            ++wanted;
+        }
+        if (*wanted == 0 && (*suffix == 0 ? *candidate == 0 : std::strcmp(candidate, suffix) == 0))
+            return VALUE{m_parser->bytes(attributes[i].value), attributes[i].size};
+    }
+    return VALUE();
 }
 
 bool SDR_FILE_XML_INPUT::has(const char* name) const
 {
-    return !raw(name).isNull() || !encoded(name).isNull();
+    return !raw(name).absent() || !raw(name, "_b64").absent();
 }
 
 // Texts that XML cannot carry (control characters, bytes that are not UTF-8) are written
 // base64-encoded under "<name>_b64"; both forms are read back to the exact bytes.
 std::string SDR_FILE_XML_INPUT::text(const char* name, const std::string& fallback)
 {
-    const QStringRef plain = raw(name);
-    if (!plain.isNull())
-        return plain.toUtf8().toStdString();
-    const QStringRef base64 = encoded(name);
-    if (base64.isNull())
+    const VALUE plain = raw(name);
+    if (!plain.absent())
+        return std::string(plain.data, size_t(plain.size));
+    const VALUE base64 = raw(name, "_b64");
+    if (base64.absent())
         return fallback;
-    const auto decoded =
-        QByteArray::fromBase64Encoding(base64.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromRawData(base64.data, base64.size),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
     if (decoded.decodingStatus != QByteArray::Base64DecodingStatus::Ok) {
         fail(QStringLiteral("bad base64 in attribute \"%1_b64\"").arg(QLatin1String(name)));
         return fallback;
@@ -156,13 +572,20 @@ std::string SDR_FILE_XML_INPUT::text(const char* name, const std::string& fallba
     return decoded.decoded.toStdString();
 }
 
-bool SDR_FILE_XML_INPUT::parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value)
+// The common form is read here; anything else is left to Qt's conversion, which decides what
+// else a number may look like.
+bool SDR_FILE_XML_INPUT::parse_int(const char* name, const char* text, int size, qint64 min, qint64 max,
+                                   qint64* value)
 {
-    bool ok = false;
-    const qint64 v = text.trimmed().toLongLong(&ok, 10);
-    if (!ok) {
-        fail(QStringLiteral("bad number \"%1\" in attribute \"%2\"").arg(text.left(40).toString(), QLatin1String(name)));
-        return false;
+    qint64 v = 0;
+    if (!plain_integer(text, size, &v)) {
+        bool ok = false;
+        const QString shown = QString::fromUtf8(text, size);
+        v = shown.trimmed().toLongLong(&ok, 10);
+        if (!ok) {
+            fail(QStringLiteral("bad number \"%1\" in attribute \"%2\"").arg(shown.left(40), QLatin1String(name)));
+            return false;
+        }
     }
     if (v < min || v > max) {
         fail(QStringLiteral("value %1 of attribute \"%2\" is out of range %3..%4").arg(v).arg(QLatin1String(name)).arg(min).arg(max));
@@ -174,32 +597,33 @@ bool SDR_FILE_XML_INPUT::parse_int(const char* name, const QStringRef& text, qin
 
 int SDR_FILE_XML_INPUT::integer(const char* name, int fallback, int min, int max)
 {
-    const QStringRef text = raw(name);
+    const VALUE text = raw(name);
     qint64 value = 0;
-    if (text.isNull() || !parse_int(name, text, min, max, &value))
+    if (text.absent() || !parse_int(name, text.data, text.size, min, max, &value))
         return fallback;
     return int(value);
 }
 
 unsigned SDR_FILE_XML_INPUT::uinteger(const char* name, unsigned fallback)
 {
-    const QStringRef text = raw(name);
+    const VALUE text = raw(name);
     qint64 value = 0;
-    if (text.isNull() || !parse_int(name, text, 0, UINT_MAX, &value))
+    if (text.absent() || !parse_int(name, text.data, text.size, 0, UINT_MAX, &value))
         return fallback;
     return unsigned(value);
 }
 
 bool SDR_FILE_XML_INPUT::boolean(const char* name, bool fallback)
 {
-    const QStringRef text = raw(name);
-    if (text.isNull())
+    const VALUE text = raw(name);
+    if (text.absent())
         return fallback;
-    if (text == QLatin1String("1") || text == QLatin1String("true"))
+    if (std::strcmp(text.data, "1") == 0 || std::strcmp(text.data, "true") == 0)
         return true;
-    if (text == QLatin1String("0") || text == QLatin1String("false"))
+    if (std::strcmp(text.data, "0") == 0 || std::strcmp(text.data, "false") == 0)
         return false;
-    fail(QStringLiteral("bad boolean \"%1\" in attribute \"%2\"").arg(text.left(40).toString(), QLatin1String(name)));
+    fail(QStringLiteral("bad boolean \"%1\" in attribute \"%2\"")
+             .arg(QString::fromUtf8(text.data, text.size).left(40), QLatin1String(name)));
     return fallback;
 }
 
@@ -209,14 +633,14 @@ bool SDR_FILE_XML_INPUT::boolean(const char* name, bool fallback)
 std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name, int max_count)
 {
     std::vector<int> values;
-    const QStringRef text = raw(name);
-    if (text.isNull())
+    const VALUE text = raw(name);
+    if (text.absent())
         return values;
-    const QChar* const begin = text.constData();
-    const int length = text.size();
+    const char* const begin = text.data;
+    const int length = text.size;
     qint64 count = 0;
     for (int i = 0; i < length; ++i)
-        if (begin[i] != QLatin1Char(' ') && (i == 0 || begin[i - 1] == QLatin1Char(' ')))
+        if (begin[i] != ' ' && (i == 0 || begin[i - 1] == ' '))
             ++count;
     if (count > max_count) {
         fail(QStringLiteral("attribute \"%1\" holds %2 numbers, more than the %3 it may hold")
@@ -230,15 +654,15 @@ std::vector<int> SDR_FILE_XML_INPUT::integers(const char* name, int max_count)
     }
     values.reserve(size_t(count));
     for (int i = 0; i < length;) {
-        if (begin[i] == QLatin1Char(' ')) {
+        if (begin[i] == ' ') {
             ++i;
             continue;
         }
         int end = i;
-        while (end < length && begin[end] != QLatin1Char(' '))
+        while (end < length && begin[end] != ' ')
             ++end;
         qint64 value = 0;
-        if (!parse_int(name, text.mid(i, end - i), INT_MIN, INT_MAX, &value))
+        if (!parse_int(name, begin + i, end - i, INT_MIN, INT_MAX, &value))
             return {};
         values.push_back(int(value));
         i = end;

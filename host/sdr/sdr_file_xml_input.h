@@ -6,16 +6,19 @@
 //
 // The document reaches the parser a piece at a time, each piece first bounded by
 // SDR_FILE_XML_SCAN, so the parser never holds a name, value or text past its limit and the
-// document's bytes are never all in memory at once.
+// document's bytes are never all in memory at once. The parser (libexpat) reports the elements
+// of a piece as it parses it; they are kept, names and values as the UTF-8 the document holds,
+// until the reader has walked past them, so reading costs little more than the parse itself.
+// The pieces are read (inflated) and bounded on a thread of their own, a few pieces ahead of
+// the parse.
+// A document that declares entities is refused: an analyzer file never does, and their
+// expansion would bypass the bounds of the scan.
 
 #include "host/sdr/sdr_file_error.h"
 #include "host/sdr/sdr_file_limits.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QXmlStreamReader>
-
-#include "host/sdr/sdr_file_xml_scan.h"
 
 #include <functional>
 #include <memory>
@@ -26,8 +29,8 @@ class SDR_FILE_XML_INPUT
 {
 public:
     // Fills `buffer` with up to `capacity` more bytes of the document: how many, 0 at its end,
-    // negative after a problem it recorded.
-    using SOURCE = std::function<qint64(char* buffer, qint64 capacity)>;
+    // negative after a problem it recorded in `error`. It is called on a thread of its own.
+    using SOURCE = std::function<qint64(char* buffer, qint64 capacity, SDR_FILE_ERROR* error)>;
 
     SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error);
     SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
@@ -43,13 +46,14 @@ public:
     // Reads what follows the root element: comments and processing instructions may, a
     // second root element or text may not. False (recorded) for anything else.
     bool end_of_document();
-    bool is(const char* name) const { return m_reader.name() == QLatin1String(name); }
-    QString element() const { return m_reader.name().toString(); }
-    void skip() { m_reader.skipCurrentElement(); }
-    bool failed() const { return m_reader.hasError() || m_error->is_set(); }
+    bool is(const char* name) const;
+    QString element() const;
+    // Reads past the end of the current element, its children included.
+    void skip();
+    bool failed() const { return m_failed || m_error->is_set(); }
     // Records a problem at the current position and stops the parse.
     void fail(const QString& problem);
-    // Records the reader's own error, if any; true when the parse ended cleanly.
+    // Records the parser's own error, if any; true when the parse ended cleanly.
     bool finish();
 
     bool has(const char* name) const;
@@ -65,14 +69,21 @@ public:
     void booleans_into(const char* name, bool* values, int count);
 
 private:
-    class PIECES;
-    QStringRef raw(const char* name) const;
-    QStringRef encoded(const char* name) const;
-    bool parse_int(const char* name, const QStringRef& text, qint64 min, qint64 max, qint64* value);
+    class PARSER;
+    // An attribute's value as the document holds it (UTF-8, references resolved).
+    struct VALUE
+    {
+        const char* data = nullptr; // null when the attribute is absent
+        int size = 0;
+        bool absent() const { return data == nullptr; }
+    };
+    bool advance();
+    VALUE raw(const char* name, const char* suffix = "") const;
+    bool parse_int(const char* name, const char* text, int size, qint64 min, qint64 max, qint64* value);
 
-    std::unique_ptr<PIECES> m_pieces; // what the reader reads from
-    QXmlStreamReader m_reader;
+    std::unique_ptr<PARSER> m_parser;
     QString m_entry;
     SDR_FILE_ERROR* m_error;
     SDR_FILE_BUDGET* m_budget = nullptr;
+    bool m_failed = false; // the reader refused what it read, or the parse failed
 };

@@ -7,7 +7,10 @@
 // a piece at a time, and stops at the first byte past a limit.
 //
 // It follows the XML syntax only as far as it needs to tell the pieces apart; the parser that
-// reads the same bytes afterwards judges whether they are well-formed.
+// reads the same bytes afterwards judges whether they are well-formed. It runs over every byte
+// of every document opened, so it costs little beside the parse: runs of text and values are
+// skipped with a search for the byte that ends them, lines are counted per piece, and the
+// problem's text is only built for the piece that passes its limit.
 
 #include <QByteArray>
 #include <QString>
@@ -47,21 +50,61 @@ private:
         EQUALS,      // between the name and the value
         VALUE
     };
+    // Which piece passed its limit, for the message.
+    enum class PIECE
+    {
+        TEXT,
+        ELEMENT_START,
+        ELEMENT,
+        END_ELEMENT,
+        ATTRIBUTE_START,
+        ATTRIBUTE,
+        VALUE,
+        INSTRUCTION,
+        COMMENT,
+        CDATA,
+        DECLARATION
+    };
+    // The start of a name, as much of it as a message shows.
+    struct SHOWN_NAME
+    {
+        static const int MOST = 64;
+        char bytes[MOST + 1];
+        int size = 0;
+        void start(char c)
+        {
+            bytes[0] = c;
+            size = 1;
+        }
+        void add(char c)
+        {
+            if (size <= MOST)
+                bytes[size++] = c;
+        }
+        QString text() const;
+    };
 
+    struct STOPS;
+    static bool is_run(STATE state);
+    qint64 skip_run(const char* data, qint64 from, qint64 length);
     void step(char c);
     void enter(STATE state);
-    bool over(qint64 limit, const QString& what);
+    bool over(qint64 limit, PIECE piece);
+    void fail(qint64 limit, PIECE piece);
+    void count_lines(const char* data, qint64 length);
 
     LIMITS m_limits;
     STATE m_state = STATE::TEXT;
     qint64 m_run = 0;          // bytes of the current piece
-    QByteArray m_element;      // the current element's name, for messages
-    QByteArray m_attribute;    // the current attribute's name
+    SHOWN_NAME m_element;      // the current element's name, for messages
+    SHOWN_NAME m_attribute;    // the current attribute's name
     QByteArray m_bang;         // what follows "<!" until it is known which kind it is
     char m_quote = 0;
     char m_last[2] = {0, 0};   // the two bytes before, for the ends of comments and sections
+    char m_tail[2] = {0, 0};   // the last two bytes of the pieces before
     int m_depth = 0;           // brackets of the document type's internal subset
     qint64 m_line = 1;
     qint64 m_column = 0;
+    bool m_failed = false;
     QString m_problem;
 };

@@ -10,13 +10,9 @@
 namespace
 {
 // First free "log_<n>" of a trigger.
-std::string next_log_name(const SDR_DATA_TRIGGER* trigger)
+std::string next_log_name(SDR_DATA_TRIGGER* trigger)
 {
-    for (int n = 1;; ++n) {
-        std::string name = "log_" + std::to_string(n);
-        if (sdr_index_of_name(trigger->m_logs, name.c_str()) < 0)
-            return name;
-    }
+    return trigger->m_log_names.first_free(trigger->m_logs);
 }
 
 // Names of the data list's leaves, in channel order.
@@ -74,13 +70,16 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     replaced->shown = trigger->get_log_at(trigger->m_active_log[view]);
     replaced->view = view;
     SDR_DATA_LOG* log = nullptr;
+    int position = -1;
     if (m_data->m_gui_logging) {
         trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger)));
         log = trigger->m_logs.back().get();
+        position = int(trigger->m_logs.size()) - 1;
         replaced->created = true;
         m_data->mark_modified();
     } else {
         log = reuse_temp_log(trigger, entry->power_up, replaced.get());
+        position = sdr_index_of_name(trigger->m_logs, log->m_name.c_str());
     }
     // A log still waiting for its data already holds what the user saw last: that stays.
     if (log->m_replaced == nullptr)
@@ -88,7 +87,7 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     log->m_power_up = entry->power_up;
     log->m_signal_set = trigger->m_signal_set;
     log->m_wire_names = wire_names(trigger->m_signal_set);
-    trigger->m_active_log[view] = sdr_index_of_name(trigger->m_logs, log->m_name.c_str());
+    trigger->m_active_log[view] = position;
     entry->instance->note_structural_change();
     return log;
 }

@@ -372,8 +372,11 @@ void SDR_UNDO_HISTORY::restore(const SDR_INSTANCE_SNAPSHOT& snapshot)
                 restore_keeping_marks(trigger->m_state, snapshot.triggers[trigger_index++],
                                       &SDR_TRIGGER_STATE::trigger_list);
     }
-    for (const auto& entry : snapshot.log_names)
+    for (const auto& entry : snapshot.log_names) {
         entry.first->m_name = entry.second;
+        if (entry.first->m_trigger != nullptr)
+            entry.first->m_trigger->m_log_names.forget();
+    }
     for (const auto& entry : snapshot.state_machines)
         restore_attributes(entry.first, entry.second);
     for (const auto& entry : snapshot.plugin_groups) {

@@ -207,6 +207,50 @@ TEST_F(instance_list_test, waiting_for_jtag_shows_alone_and_stops_runs_from_star
     EXPECT_FALSE(enabled(ACTION_READ));
 }
 
+// Updates queued in a burst (a script's commands, each notifying every pane) are worked on once
+// the burst is through, and the pane ends as the last of them leaves it.
+TEST_F(instance_list_test, a_burst_of_updates_ends_as_its_last_update_leaves_the_pane)
+{
+    open({{"alpha"}});
+    compile_and_program();
+    select({0});
+    tx()->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+    refresh();
+    const QString ready = status_line();
+    ASSERT_EQ(ready, SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    struct row
+    {
+        const char* name;
+        std::vector<int> hints;
+        bool waiting;
+    };
+    const int full = SEDQ_UPDATE_INSTANCES;
+    const int waiting = SEDQ_UPDATE_INSTANCES | SEDQ_UPDATE_WAITING_FOR_JTAG;
+    const row rows[] = {
+        {"waiting last", {full, full, waiting}, true},
+        {"a refresh after waiting", {waiting, full}, false},
+        {"other panes' updates after waiting", {full, waiting, SEDQ_UPDATE_LOG}, true},
+    };
+    for (const row& r : rows)
+    {
+        for (int hint : r.hints)
+            tx()->update_all_views(nullptr, hint);
+        refresh();
+        EXPECT_EQ(status_line(), r.waiting ? SEDQ_INSTANCE_WIDGET::SEDQ_WAITING_FOR_JTAG_STR : ready) << r.name;
+        EXPECT_EQ(enabled(ACTION_RUN), !r.waiting) << r.name;
+    }
+    // A burst of edits: the list shows where they end.
+    std::string name = "alpha";
+    for (int i = 0; i < 20; ++i)
+    {
+        const std::string next = "renamed_" + std::to_string(i);
+        tx()->rename_instance_set(next.c_str(), name.c_str());
+        name = next;
+    }
+    refresh();
+    EXPECT_EQ(model()->item(0, 0)->text(), QStringLiteral("renamed_19"));
+}
+
 TEST_F(instance_list_test, the_selection_decides_which_commands_are_enabled)
 {
     struct row

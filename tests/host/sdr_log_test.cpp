@@ -174,3 +174,40 @@ TEST_F(sdr_log, renames_are_unique_among_logs_and_undoable)
     ASSERT_TRUE(instance->undo());
     EXPECT_STREQ(second->get_name(), "second");
 }
+
+// With logging on every run takes the first free "log_<n>"; what frees a name (a removal, a
+// rename, its undo) or takes one (logs added as a file or the engine adds them) counts at once,
+// however the logs came and went before.
+TEST_F(sdr_log, new_logs_take_the_first_free_number)
+{
+    session.set_gui_logging(true);
+    const auto next = [this] { return std::string(session.create_new_log(0)->get_name()); };
+    const auto add = [this](const std::string& name) {
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, name));
+        return trigger->m_logs.back().get();
+    };
+    EXPECT_EQ(next(), "log_1");
+    EXPECT_EQ(next(), "log_2");
+    add("log_3");
+    add("log_03");
+    add("log_temp");
+    EXPECT_EQ(next(), "log_4") << "a log added to the list takes its name";
+    SDR_DATA_LOG* second = trigger->find_log("log_2");
+    second->remove();
+    EXPECT_EQ(next(), "log_2") << "a removed log frees its name";
+    EXPECT_EQ(next(), "log_5");
+    ASSERT_TRUE(trigger->find_log("log_1")->set_name("kept"));
+    EXPECT_EQ(next(), "log_1") << "a renamed log frees its name";
+    EXPECT_EQ(next(), "log_6");
+    ASSERT_TRUE(trigger->find_log("log_6")->set_name("log_renamed"));
+    ASSERT_TRUE(session.get_instance_at(0, false)->undo());
+    EXPECT_EQ(trigger->find_log("log_6")->get_name(), std::string("log_6")) << "undo gives the name back";
+    EXPECT_EQ(next(), "log_7");
+    trigger->find_log("log_03")->remove();
+    EXPECT_EQ(next(), "log_8") << "only a log of the name frees it";
+    for (int n = 9; n <= 2000; ++n)
+        add("log_" + std::to_string(n));
+    EXPECT_EQ(next(), "log_2001");
+    EXPECT_EQ(trigger->get_log_at(trigger->m_active_log[0])->get_name(), std::string("log_2001"))
+        << "the new log is the one shown";
+}

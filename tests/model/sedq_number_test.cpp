@@ -92,6 +92,30 @@ TEST(sedq_number_display, four_bit_1010_in_every_radix)
         EXPECT_EQ(display("1010", row.radix), row.expected) << "radix " << row.radix;
 }
 
+// Octal goes eight digits at a time: every width around those groups (and the widest) against
+// GMP's digits, padded to the width's digits; a value with an "X" goes digit by digit.
+TEST(sedq_number_display, octal_matches_gmp_at_every_width)
+{
+    std::mt19937_64 random(11);
+    std::vector<int> widths;
+    for (int width = 1; width <= 200; ++width)
+        widths.push_back(width);
+    widths.insert(widths.end(), {1000, 4095, 4096});
+    for (int width : widths)
+    {
+        const std::string bits = random_bits(random, width);
+        mpz_t value;
+        mpz_init_set_str(value, bits.c_str(), 2);
+        std::string expected(size_t(mpz_sizeinbase(value, 8)) + 2, '\0');
+        mpz_get_str(&expected[0], 8, value);
+        expected.resize(std::strlen(expected.c_str()));
+        mpz_clear(value);
+        expected.insert(0, size_t((width + 2) / 3) - expected.size(), '0');
+        EXPECT_EQ(display(bits, 6), expected) << "width " << width;
+    }
+    EXPECT_EQ(display("101" + std::string(47, '1') + "X", 6), "5" + std::string(15, '7') + "X");
+}
+
 TEST(sedq_number_display, sign_rules_and_edge_widths)
 {
     const struct

@@ -5,6 +5,7 @@
 #include "host/cfgq.h"
 #include "host/standin/afcq_control.h"
 #include "host/standin/cfgq_control.h"
+#include "sedq/model/sedq_update_burst.h"
 
 #include <QAction>
 #include <QMenu>
@@ -455,4 +456,32 @@ TEST_F(sedq_tx_manager_test, modified_flag_follows_the_session_and_marks_the_win
     manager->set_instance_enabled(-1, false);
     manager->update_modified_flag();
     EXPECT_TRUE(m_frame->isWindowModified());
+}
+
+// A pane that counts its updates does its work once per burst, with the last update still
+// queued for it: updates sent before it connected, or while the model's signals were blocked,
+// never reach it and are not waited for.
+TEST_F(sedq_tx_manager_test, a_burst_of_updates_is_worked_on_once_by_the_last_of_it)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    manager->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+    QObject pane;
+    SEDQ_UPDATE_BURST burst(manager);
+    int received = 0;
+    int worked = 0;
+    QObject::connect(manager, &SEDQ_TX_MANAGER::updated, &pane, [&](QObject*, int) {
+        ++received;
+        worked += burst.received() ? 1 : 0;
+    }, Qt::QueuedConnection);
+    for (int i = 0; i < 100; ++i)
+        manager->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+    manager->blockSignals(true);
+    manager->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
+    manager->blockSignals(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(received, 100);
+    EXPECT_EQ(worked, 1);
+    manager->update_all_views(nullptr, SEDQ_UPDATE_LOG);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(worked, 2) << "an update alone is a burst of its own";
 }

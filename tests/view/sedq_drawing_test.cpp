@@ -3,6 +3,8 @@
 #include "sedq/view/sedq_row_layout.h"
 #include "sedq/view/sedq_wave.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLine>
 #include <QPainter>
@@ -78,6 +80,25 @@ TEST(sedq_drawing, text_is_drawn_only_where_it_fits)
         for (int y = 0; y < 40 && !inked; ++y)
             inked = image.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(inked);
+}
+
+// Measuring only what the rectangle could show decides as the whole text's width does: texts
+// of every length (a wide bus's value has a thousand digits) against widths around their own.
+TEST(sedq_drawing, a_text_fits_where_its_whole_width_does)
+{
+    QFont font;
+    const QFontMetrics metrics(font);
+    const QString digits = QStringLiteral("0123456789abcdef");
+    for (int length : {1, 15, 16, 17, 40, 200, 1024})
+    {
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text += digits[(i * 7) % digits.size()];
+        const int whole = metrics.boundingRect(text).width();
+        for (int width : {0, whole / 2, whole - 1, whole, whole + 1, whole * 2})
+            EXPECT_EQ(sedq_text_fits(metrics, width, text), width >= whole)
+                << length << " characters in " << width << " pixels (the text takes " << whole << ")";
+    }
 }
 
 TEST(sedq_drawing, the_dotted_pen_dashes_single_pixels)

@@ -42,12 +42,19 @@ int rows_width(const QAbstractItemView* view, int column)
 {
     return view->sizeHintForColumn(column);
 }
-
-QIcon instance_icon(bool current)
-{
-    return afcq_get_icon(current ? AFCQ_ICON_CURRENT_INSTANCE : AFCQ_ICON_OTHER_INSTANCE);
-}
 } // namespace
+
+// The host's two instance icons, looked up once: a document of many instances asks for one per
+// row.
+const QIcon& SEDQ_INSTANCE_WIDGET::instance_icon(bool current)
+{
+    if (m_instance_icons[0].isNull())
+    {
+        m_instance_icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
+        m_instance_icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
+    }
+    return m_instance_icons[current ? 1 : 0];
+}
 
 SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_frame(frame), m_tx(frame->get_tx_manager())
@@ -234,6 +241,7 @@ void SEDQ_INSTANCE_WIDGET::connect_actions()
     on_trigger(AFCQ_SEDQ_STOP_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_stop);
     on_trigger(AFCQ_SEDQ_READ_DATA_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_data);
     connect_item_changed(true);
+    m_updates = SEDQ_UPDATE_BURST(m_tx);
     connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_INSTANCE_WIDGET::on_update, Qt::QueuedConnection);
     on_trigger(AFCQ_SEDQ_ADD_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_add);
     on_trigger(AFCQ_SEDQ_DELETE_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_delete);
@@ -445,16 +453,33 @@ void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int index)
 
 // ---- refresh and the status line --------------------------------------------------------------
 
+// The list, the usage estimates and the status line are worked out once a burst of updates is
+// through (see SEDQ_UPDATE_BURST): a full refresh if any update of the burst asked for one,
+// and the waiting message when the last one that concerned the instances was that.
 void SEDQ_INSTANCE_WIDGET::on_update(QObject*, int hint)
 {
-    if ((hint & SEDQ_UPDATE_INSTANCES) == 0)
-        return;
-    if ((hint & SEDQ_UPDATE_WAITING_FOR_JTAG) != 0)
+    if ((hint & SEDQ_UPDATE_INSTANCES) != 0)
     {
+        m_waiting_for_jtag = (hint & SEDQ_UPDATE_WAITING_FOR_JTAG) != 0;
+        m_refresh_pending = m_refresh_pending || !m_waiting_for_jtag;
+    }
+    if (!m_updates.received())
+        return;
+    if (m_refresh_pending)
+    {
+        m_refresh_pending = false;
+        refresh();
+    }
+    if (m_waiting_for_jtag)
+    {
+        m_waiting_for_jtag = false;
         set_status_line(SEDQ_WAITING_FOR_JTAG_STR, SEDQ_YELLOW_BASE_PALETTE);
         on_selection_changed();
-        return;
     }
+}
+
+void SEDQ_INSTANCE_WIDGET::refresh()
+{
     update_instance_list();
     update_resource_usage();
     update_status_line();

@@ -11,8 +11,10 @@
 
 #include "host/chi.h"
 #include "host/thr.h"
+#include "sedq/model/sedq_update_burst.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QStandardItemModel>
 #include <QString>
 
@@ -152,12 +154,14 @@ private:
     void append_instance_row(int instance, int current, bool editable);
     bool can_enable_instances();
     void mark_current_rows(int current);
+    const QIcon& instance_icon(bool current);
     QBrush idle_brush() const;
     QStandardItem* status_item_of(int instance);
     std::vector<SELECTED_ROW> selected_rows();
     bool is_row_or_powerup_selected(int row);
 
     // the status line and the actions
+    void refresh();
     void update_status_line();
     void set_status_line(const QString& text, const QPalette& palette);
     bool scan_says_ready(const QString& hardware, const QString& device, bool* program);
@@ -191,6 +195,10 @@ private:
     QStandardItemModel m_model;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx;
+    SEDQ_UPDATE_BURST m_updates;
+    QIcon m_instance_icons[2]; // other, current
+    bool m_refresh_pending = false; // a full refresh waits for the end of the burst
+    bool m_waiting_for_jtag = false; // the last update of the burst on the instances said so
     // Status callbacks of requests whose final report has not been handled yet.
     std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;
     THR_DRL_HANDLE m_help_library = nullptr;

@@ -59,7 +59,7 @@ SEDQ_LAYOUT_WIDGET::~SEDQ_LAYOUT_WIDGET()
                &SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab);
     disconnect(m_instance_tab_widget, &QTabWidget::currentChanged, this,
                &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
-    remove_instance_pages();
+    release_instance_pages();
     delete m_object_widget;
     m_object_widget = nullptr;
     delete m_view;

@@ -87,6 +87,7 @@ private:
     void add_instance_pages();
     void add_instance_tabs(int* current_tab, bool* powerup);
     void remove_instance_pages();
+    void release_instance_pages();
     class TAB_BATCH;
     QWidget* make_instance_page(int instance, bool build_now);
     void build_instance_page(int instance);

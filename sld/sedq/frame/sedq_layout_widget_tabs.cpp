@@ -23,8 +23,12 @@
 
 #include <QAction>
 #include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
 
 namespace
 {
@@ -132,6 +136,35 @@ void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
     m_instance_tab_widget->clear();
 }
 
+// The pages go first when the window closes (their containers give back the view and the
+// canvas as they die), from the last to the first; the tabs go with the tab widget. Qt would
+// walk every tab for each page taken out of the tab widget, and every page left in the stack's
+// layout for each page deleted: the pages are taken out of the layout from its end, without the
+// tab widget following, before any is deleted, or closing a window of tens of thousands of
+// instances would take minutes.
+void SEDQ_LAYOUT_WIDGET::release_instance_pages()
+{
+    m_instance_tab_widget->setUpdatesEnabled(false);
+    m_instance_tab_widget->hide();
+    const QSignalBlocker blocker(m_instance_tab_widget);
+    m_unbuilt_pages.clear();
+    m_page_instances.clear();
+    auto* stack = m_instance_tab_widget->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    QLayout* layout = stack != nullptr ? stack->layout() : nullptr;
+    if (!SEDQ_VERIFY(layout != NULL))
+        return;
+    disconnect(stack, nullptr, m_instance_tab_widget, nullptr);
+    std::vector<QWidget*> pages;
+    pages.reserve(size_t(layout->count()));
+    while (layout->count() > 0)
+    {
+        std::unique_ptr<QLayoutItem> item(layout->takeAt(layout->count() - 1));
+        pages.push_back(item->widget());
+    }
+    for (QWidget* page : pages)
+        delete page;
+}
+
 // One tab per instance; a power-up trigger view shares the tab of its instance, the entry
 // before it, which is then selected and painted in the power-up colour.
 void SEDQ_LAYOUT_WIDGET::add_instance_pages()
@@ -151,24 +184,35 @@ void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
     const int instance_count = m_tx_manager->get_num_instances();
     const int current = sedq_current_instance(m_tx_manager);
     const bool build_now = instance_count <= PAGES_BUILT_WITH_THEIR_TABS;
+    // The pages are made before any tab is added: the tab bar walks all its tabs for every tab
+    // added, and walks them faster when they lie together in memory.
+    struct NEW_TAB
+    {
+        QWidget* page;
+        QString name;
+        int instance;
+    };
+    std::vector<NEW_TAB> tabs;
     for (int i = 0; i < instance_count; ++i)
     {
         if (m_tx_manager->is_powerup_trigger(i))
         {
             if (i == current)
             {
-                *current_tab = m_instance_tab_widget->count() - 1;
+                *current_tab = int(tabs.size()) - 1;
                 *powerup = true;
             }
             continue;
         }
-        QWidget* page = make_instance_page(i, build_now);
-        const QString name = QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr));
-        const QSignalBlocker blocker(m_instance_tab_widget);
-        const int tab = m_instance_tab_widget->addTab(page, m_tab_icons[0], name);
-        if (i == current)
-            *current_tab = tab;
-        connect(m_instance_tab_widget, &QTabWidget::destroyed, page, &QObject::deleteLater);
+        tabs.push_back({make_instance_page(i, build_now),
+                        QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)), i});
+    }
+    const QSignalBlocker blocker(m_instance_tab_widget);
+    for (const NEW_TAB& tab : tabs)
+    {
+        const int index = m_instance_tab_widget->addTab(tab.page, m_tab_icons[0], tab.name);
+        if (tab.instance == current)
+            *current_tab = index;
     }
     SEDQ_VERIFY(instance_count == 0 || *current_tab != -1);
 }

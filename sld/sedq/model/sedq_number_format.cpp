@@ -65,6 +65,52 @@ char* write_hex_digits(uint64_t const* ones, uint64_t const* capital_x, int digi
     }
     return out;
 }
+// Eight octal digits of 24 bits at once: one three-bit group per byte, then '0' added to every
+// byte in parallel.
+inline void write_octal_word(uint32_t bits, char* out)
+{
+    uint64_t x = bits;
+    x = ((x & 0xFFF000ULL) << 20) | (x & 0x000FFFULL);
+    x = ((x & 0x00000FC000000FC0ULL) << 10) | (x & 0x0000003F0000003FULL);
+    x = ((x & 0x0038003800380038ULL) << 5) | (x & 0x0007000700070007ULL);
+    x += 0x3030303030303030ULL;
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    x = __builtin_bswap64(x);
+#endif
+    std::memcpy(out, &x, sizeof x);
+}
+
+// Bits [first, first + count) of the limbs, count <= 24, inline: this runs eight digits at a
+// time over a value of up to 4096 bits.
+inline uint32_t low_bits(uint64_t const* limbs, int first, int count)
+{
+    const int limb = first / LIMB_BITS;
+    const int shift = first % LIMB_BITS;
+    uint64_t value = limbs[limb] >> shift;
+    if (shift + count > LIMB_BITS)
+        value |= limbs[limb + 1] << (LIMB_BITS - shift);
+    return uint32_t(value & ((uint64_t(1) << count) - 1));
+}
+
+// Octal digits eight at a time (24 bits), the top ones of the last eight too. A value with an
+// "X" goes digit by digit.
+char* write_octal_digits(uint64_t const* ones, uint64_t const* capital_x, int digits, char* out)
+{
+    if (std::any_of(capital_x, capital_x + limb_count(digits * 3), [](uint64_t limb) { return limb != 0; }))
+        return write_group_digits(ones, capital_x, digits - 1, 0, 3, out);
+    const int whole = digits / 8;
+    const int top = digits - whole * 8;
+    if (top > 0)
+    {
+        char eight[8];
+        write_octal_word(low_bits(ones, whole * 24, top * 3), eight);
+        std::memcpy(out, eight + 8 - top, size_t(top));
+        out += top;
+    }
+    for (int group = whole - 1; group >= 0; --group, out += 8)
+        write_octal_word(low_bits(ones, group * 24, 24), out);
+    return out;
+}
 } // namespace
 
 char const* SEDQ_NUMBER::bin_to_string(bool suffix, int width)
@@ -151,8 +197,9 @@ char const* SEDQ_NUMBER::groups_to_string(int group_bits, char suffix)
     uint64_t capital_x[MAX_LIMBS + 1];
     gather_bits(ones, capital_x);
     int digits = (m_width - 1) / group_bits + 1;
-    char* out = group_bits == 4 ? write_hex_digits(ones, capital_x, digits, s_buffer)
-                                : write_group_digits(ones, capital_x, digits - 1, 0, group_bits, s_buffer);
+    char* out = group_bits == 4   ? write_hex_digits(ones, capital_x, digits, s_buffer)
+                : group_bits == 3 ? write_octal_digits(ones, capital_x, digits, s_buffer)
+                                  : write_group_digits(ones, capital_x, digits - 1, 0, group_bits, s_buffer);
     if (suffix)
         *out++ = suffix;
     *out = '\0';

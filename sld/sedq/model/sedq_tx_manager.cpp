@@ -152,6 +152,8 @@ SEDQ_LAYOUT_WIDGET* SEDQ_TX_MANAGER::get_layout_widget()
 
 void SEDQ_TX_MANAGER::update_all_views(QObject* sender, int hint)
 {
+    if (!signalsBlocked())
+        ++m_update_count;
     emit updated(sender, hint);
 }
 

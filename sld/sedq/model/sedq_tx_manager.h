@@ -75,6 +75,8 @@ public:
     void set_list_view_mode(bool on) { m_list_view_mode = on; }
 
     void update_all_views(QObject* sender, int hint);
+    // Updates sent so far (see SEDQ_UPDATE_BURST).
+    quint64 get_update_count() const { return m_update_count; }
     void set_modified_flag(bool modified);
     void update_modified_flag();
     void begin_action(int instance);
@@ -844,6 +846,7 @@ private:
     bool m_nodes_invalid = false;
     bool m_list_view_mode = false;
     bool m_modified = false;
+    quint64 m_update_count = 0;
     std::set<int> m_declined_pre_synthesis_partitions;
     std::set<int> m_declined_post_fitting_partitions;
     SEDQ_FRAME_WND* m_frame_wnd;

@@ -30,10 +30,23 @@ void sedq_inflate_rect(QRect* rect, int dx, int dy)
     rect->adjust(-dx, -dy, dx, dy);
 }
 
+// Only as much of the text is measured as the rectangle could show: a start of it that is
+// wider than the rectangle, by more than any glyph could reach back, decides that it does not
+// fit. A wide bus's value has a thousand digits, and shaping all of them for every sample on
+// screen is otherwise what a zoomed-in view of it costs.
+bool sedq_text_fits(QFontMetrics const& metrics, int width, QString const& text)
+{
+    // Qt shapes the whole string even to measure the start of it: the start is measured alone.
+    const int overhang = metrics.maxWidth();
+    for (int length = 16; length < text.size(); length *= 2)
+        if (metrics.horizontalAdvance(text.left(length)) > width + overhang)
+            return false;
+    return width >= metrics.boundingRect(text).width();
+}
+
 void sedq_draw_text_if_it_fits(QPainter* painter, QRect const& rect, int flags, QString const& text)
 {
-    const QRect needed = painter->fontMetrics().boundingRect(text);
-    if (rect.width() >= needed.width())
+    if (sedq_text_fits(painter->fontMetrics(), rect.width(), text))
         painter->drawText(rect, flags, text);
 }
 

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 
+class QFontMetrics;
 class QLine;
 class QPalette;
 class QPainter;
@@ -26,6 +27,9 @@ void sedq_line_to(QPainter* painter, QLine* pen_position, int x, int y);
 void sedq_deflate_rect(QRect* rect, int dx, int dy);
 void sedq_inflate_rect(QRect* rect, int dx, int dy);
 
+// Whether a rectangle `width` wide holds the text in that font; costs as much as the part of the
+// text such a rectangle could show, however long the text.
+bool sedq_text_fits(QFontMetrics const& metrics, int width, QString const& text);
 // Draws the text only when the rectangle is at least as wide as the text in the painter's font.
 void sedq_draw_text_if_it_fits(QPainter* painter, QRect const& rect, int flags, QString const& text);
 
