@@ -29,6 +29,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -293,6 +295,27 @@ void open_large(benchmark::State& state)
         state.counters["peak_MiB"] = peak_mib();
     }
 }
+// What Qt's own tab widget costs for the instance tabs alone: a hidden QTabWidget given one
+// empty splitter page per instance, named as the window names them. Each tab added walks every
+// tab before it, so this is the floor under open_instances at large counts.
+void qt_tab_widget(benchmark::State& state)
+{
+    const int tabs = int(state.range(0));
+    for (auto _ : state)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        {
+            QTabWidget widget;
+            widget.hide();
+            for (int i = 0; i < tabs; ++i)
+                widget.addTab(new QSplitter(Qt::Vertical), QStringLiteral("auto_vantrel_%1").arg(i));
+        }
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -316,6 +339,10 @@ int main(int argc, char** argv)
         ->Arg(130)
         ->Arg(1024)
         ->Unit(benchmark::kMillisecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("qt_tab_widget", qt_tab_widget), LIMIT_REPETITIONS)
+        ->Arg(4096)
+        ->Arg(LIMIT_INSTANCES)
+        ->Unit(benchmark::kMillisecond);
     sedq_counter_reporter counters;
     sedq_run_interleaved(argc, argv, &counters);
     std::printf("\nmin / median / max, smaller -> larger, ratio of the medians\n");
@@ -326,6 +353,8 @@ int main(int argc, char** argv)
     counters.print_growth("peak memory, 4096 -> 65536 instances (MiB)", "open_instances/4096:peak_MiB", limit + ":peak_MiB",
                    20);
     counters.print_growth("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
+    counters.print_growth("Qt's tab widget alone, 4096 -> 65536 tabs (ms)", "qt_tab_widget/4096:ms",
+                          "qt_tab_widget/" + std::to_string(LIMIT_INSTANCES) + ":ms", 20);
     counters.print_growth("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
     return 0;
 }
