@@ -146,6 +146,9 @@ public:
     void on_update_find_next();
     // Every rule, in the order focus in runs them.
     void update_all_rules();
+    // The rules of the window's Edit commands (undo, redo, cut, copy, paste, delete, select all,
+    // find, find next), which the window runs as its Edit menu opens.
+    void update_edit_rules();
 
     using SLOT = void (SEDQ_OBJECT_WIDGET::*)();
     // Connects the host action's trigger to the slot, and leaves it disabled until its rule
@@ -155,6 +158,9 @@ public:
     // A connection that holds only while the canvas has the keyboard focus.
     void connect_action_when_focused(AFCQ_ACTION_ENUM id, SLOT slot);
     bool is_focused() const { return m_focused; }
+    // Has the keyboard, or is its window's focus widget while the window is not active: the
+    // window's commands act on the canvas.
+    bool holds_focus() const;
     // The context menu, built once.
     QMenu* get_context_menu() const { return m_context_menu; }
 
@@ -387,6 +393,8 @@ private:
     bool m_multiple_input = true;
     bool m_show_bitmaps = true;
     bool m_focused = false;
+    // The context menu is up: the focus moving into it keeps the commands here.
+    bool m_menu_running = false;
     struct FOCUS_CONNECTION
     {
         AFCQ_ACTION_ENUM id;
