@@ -330,6 +330,9 @@ private:
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
+    // A zoom step keeps a drawing that was on show below the title and the listing, and takes
+    // back on the way in what it pushed down on the way out.
+    void follow_header();
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
     void validate(const SEDQ_OBJECT* result);
@@ -388,6 +391,10 @@ private:
     // A mouse gesture on an object or a drag from the canvas is under way.
     bool m_moving = false;
     int m_zoom_level = 10;
+    // How far zooming out pushed the drawing down, and the drawing's top it left: zooming in
+    // takes the push back while the drawing still stands there.
+    int m_zoom_push = 0;
+    int m_zoom_push_top = 0;
     bool m_schematic_layout = false;
     bool m_angled = true;
     bool m_multiple_input = true;
