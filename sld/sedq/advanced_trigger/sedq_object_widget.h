@@ -330,6 +330,8 @@ private:
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
+    // Trees a layout left covering another tree's boxes or output ports move down clear of them.
+    void separate_trees();
     // A zoom step keeps a drawing that was on show below the title and the listing, and takes
     // back on the way in what it pushed down on the way out.
     void follow_header();
@@ -395,6 +397,8 @@ private:
     // takes the push back while the drawing still stands there.
     int m_zoom_push = 0;
     int m_zoom_push_top = 0;
+    // The top of the drawing area below the listing when the drawing was last laid out.
+    int m_settled_header_top = 0;
     bool m_schematic_layout = false;
     bool m_angled = true;
     bool m_multiple_input = true;
