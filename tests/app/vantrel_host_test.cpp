@@ -5,6 +5,7 @@
 #include "host/msg.h"
 #include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
@@ -589,6 +590,81 @@ TEST_F(demo_window_test, the_standard_keys_run_their_commands_in_the_default_win
     settle();
     EXPECT_TRUE(frame->windowTitle().startsWith("Untitled")) << "Ctrl+N makes a new document";
     EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << "after asking about the unsaved undo";
+}
+
+// The advanced trigger canvas of the serial instance's second level, shown by clicks on the
+// instance's tab and the level's page, as the user reaches it.
+SEDQ_OBJECT_WIDGET* show_demo_canvas(SEDQ_FRAME_WND* frame)
+{
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QTabBar* instances = layout->get_instance_tab_widget()->tabBar();
+    click(instances, instances->tabRect(1).center());
+    QTabWidget* pages = layout->get_data_setup_tab_widget(SEDQ_CURRENT);
+    for (int page = 0; page < pages->count(); ++page)
+        if (pages->tabText(page).startsWith("Advanced Trigger"))
+            click(pages->tabBar(), pages->tabBar()->tabRect(page).center());
+    SEDQ_OBJECT_WIDGET* canvas = layout->get_object_widget();
+    return canvas->isVisible() && canvas->get_object_list() != nullptr ? canvas : nullptr;
+}
+
+// A click on the canvas's object of that name, which selects it and gives the canvas the focus.
+SEDQ_OBJECT* click_object(SEDQ_OBJECT_WIDGET* canvas, const QString& name)
+{
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        if (object->get_name() == name && !object->is_hidden())
+        {
+            QRect box = object->get_rect();
+            canvas->zoom_to_client(&box);
+            click(canvas, box.center());
+            return object;
+        }
+    return nullptr;
+}
+
+int objects_named(SEDQ_OBJECT_WIDGET* canvas, const QString& name)
+{
+    int count = 0;
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        count += object->get_name() == name ? 1 : 0;
+    return count;
+}
+
+// The same keys act on the canvas while it has the focus: its own Copy, Cut, Paste, Undo, Redo
+// and Select All, the window's Save, and one Find dialog over its objects.
+TEST_F(demo_window_test, the_standard_keys_act_on_the_canvas_in_the_default_window)
+{
+    SEDQ_OBJECT_WIDGET* canvas = show_demo_canvas(m_frame);
+    ASSERT_NE(canvas, nullptr);
+    const QString busy = QStringLiteral("uart_tx|busy");
+    ASSERT_NE(click_object(canvas, busy), nullptr);
+    ASSERT_TRUE(canvas->hasFocus());
+    QTest::keyClick(canvas, Qt::Key_C, Qt::ControlModifier);
+    click(canvas, QPoint(canvas->width() - 150, canvas->height() - 60)); // paste here, on empty canvas
+    QTest::keyClick(canvas, Qt::Key_V, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(objects_named(canvas, busy), 2) << "Ctrl+C and Ctrl+V paste a copy";
+    QTest::keyClick(canvas, Qt::Key_X, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(objects_named(canvas, busy), 1) << "Ctrl+X cuts the pasted copy";
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(objects_named(canvas, busy), 2) << "Ctrl+Z undoes the cut";
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    settle();
+    EXPECT_EQ(objects_named(canvas, busy), 1) << "Ctrl+Shift+Z redoes it";
+    QTest::keyClick(canvas, Qt::Key_A, Qt::ControlModifier);
+    int shown = 0;
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        shown += object->is_hidden() ? 0 : 1;
+    EXPECT_EQ(canvas->get_selection_count(), shown) << "Ctrl+A selects every object on show";
+    ASSERT_TRUE(m_frame->isWindowModified());
+    QTest::keyClick(canvas, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(m_frame->isWindowModified()) << "Ctrl+S saves";
+    QTest::keyClick(canvas, Qt::Key_F, Qt::ControlModifier);
+    settle();
+    const std::vector<std::string> dialogs = standin::qui::unanswered_dialogs();
+    EXPECT_TRUE(dialogs.size() == 1 && dialogs[0].rfind("Find\n", 0) == 0)
+        << "Ctrl+F opens Find once: " << dialogs.size() << (dialogs.empty() ? "" : " " + dialogs[0]);
 }
 
 // Keys that a pane takes for its own commands stay the pane's (the host's Delete and Select All

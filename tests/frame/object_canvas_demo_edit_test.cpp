@@ -507,3 +507,80 @@ TEST_F(object_canvas_edit_test, a_node_deleted_from_the_document_shows_as_an_err
     EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_INVALID_NODE_NAME);
     EXPECT_EQ(m_canvas->get_error_object(), busy());
 }
+
+namespace
+{
+// Every box or output port of one visible object that another visible object's box covers.
+QStringList covered(const QList<SEDQ_OBJECT*>& shown)
+{
+    QStringList found;
+    for (SEDQ_OBJECT* a : shown)
+        for (SEDQ_OBJECT* b : shown)
+        {
+            if (a == b)
+                continue;
+            QRect port;
+            b->get_output_port(&port);
+            const bool has_output = SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[b->get_display_type()] != SEDQ_OBJECT::PORT_NONE;
+            if (a->get_rect().intersects(b->get_rect()) || (has_output && a->get_rect().intersects(port)))
+                found << QStringLiteral("%1 (%2) covers %3 (%4)")
+                             .arg(a->get_name(), QString::number(a->get_type()), b->get_name(),
+                                  QString::number(b->get_type()));
+        }
+    return found;
+}
+} // namespace
+
+// A loose copy of the busy line lies just below the comparison; a second copy wired to the And
+// makes its inputs spread further: the loose box makes way, and nothing covers another box or
+// an output port.
+TEST_F(object_canvas_edit_test, after_a_connection_no_box_covers_another_box_or_port)
+{
+    SEDQ_OBJECT* comparison = first_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
+    ASSERT_NE(comparison, nullptr);
+    const QRect below = comparison->get_rect();
+    copy_and_paste(busy(), to_widget(QPoint(below.center().x(), below.bottom() + 22)));
+    SEDQ_OBJECT* loose = loose_nodes().last();
+    ASSERT_TRUE(covered(visible_objects()).isEmpty()) << covered(visible_objects()).join('\n').toStdString();
+    copy_and_paste(busy(), empty());
+    SEDQ_OBJECT* wired = loose_nodes().last();
+    ASSERT_NE(wired, loose);
+    connect_output(wired, first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_rect().center());
+    ASSERT_EQ(wired->get_parent(), first_of(SEDQ_OBJECT::LOGICAL_OPERATOR));
+    EXPECT_TRUE(loose->is_root());
+    EXPECT_TRUE(covered(visible_objects()).isEmpty()) << covered(visible_objects()).join('\n').toStdString();
+}
+
+// Detached lines and loose copies each take a line of the listing: they stay below it, and a
+// document saved with them opens with every box below the listing.
+TEST_F(object_canvas_edit_test, loose_boxes_stay_below_the_listing_and_reopen_below_it)
+{
+    const auto under_listing = [this] {
+        QStringList found;
+        for (SEDQ_OBJECT* object : visible_objects())
+        {
+            QRect box = object->get_rect();
+            m_canvas->zoom_to_client(&box);
+            if (box.top() < m_canvas->get_header_height())
+                found << object->get_name();
+        }
+        return found.join(", ").toStdString();
+    };
+    QScrollBar* bar = m_canvas->get_vertical_scroll_bar();
+    bar->setValue(bar->value() + visible_top() - m_canvas->get_header_top()); // the drawing right under it
+    click(centre(busy()));
+    key(Qt::Key_D);
+    ASSERT_TRUE(busy()->is_root());
+    EXPECT_EQ(under_listing(), "") << "after a detach";
+    copy_and_paste(busy(), QPoint(m_canvas->width() - 200, m_canvas->get_header_height() + 12));
+    EXPECT_EQ(under_listing(), "") << "after a paste";
+
+    const QString path = m_dir.filePath("loose.vtl");
+    ASSERT_TRUE(m_frame->get_tx_manager()->save_document(path.toLocal8Bit().constData()));
+    close_frame(m_frame);
+    m_frame = open_frame(path);
+    m_canvas = show_trigger_level(m_frame, SERIAL_INSTANCE, PRESET_LEVEL);
+    ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
+    EXPECT_EQ(loose_nodes().size(), 2);
+    EXPECT_EQ(under_listing(), "") << "reopened";
+}

@@ -56,6 +56,15 @@ protected:
         return index >= 0 ? list->at(index) : nullptr;
     }
 
+    // The top of the drawing on show, in canvas units.
+    int visible_top() const
+    {
+        int top = INT_MAX;
+        for (SEDQ_OBJECT* object : visible_objects())
+            top = qMin(top, object->get_rect().top());
+        return top;
+    }
+
     bool enabled(AFCQ_ACTION_ENUM id) { return action(m_frame, id)->isEnabled(); }
 
     SEDQ_FRAME_WND* m_frame = nullptr;

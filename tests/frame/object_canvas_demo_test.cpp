@@ -128,6 +128,50 @@ TEST_F(object_canvas_demo_test, the_view_commands_zoom_and_the_bars_scroll_the_d
     EXPECT_EQ(result()->get_rect(), before);
 }
 
+// Zooming out by the wheel and back in by as many notches returns to the same view, whether the
+// drawing stood as it opened, scrolled or right under the listing; it stays below the listing
+// on the way.
+TEST_F(object_canvas_demo_test, zooming_out_and_back_in_returns_to_the_same_view)
+{
+    m_canvas->activateWindow();
+    m_canvas->setFocus(Qt::OtherFocusReason);
+    settle();
+    const auto wheel = [this](int notches) {
+        for (int i = 0; i < std::abs(notches); ++i)
+        {
+            const QPoint at(m_canvas->width() / 2, m_canvas->height() / 2);
+            QWheelEvent event(at, m_canvas->mapToGlobal(at), QPoint(), QPoint(0, notches < 0 ? -120 : 120),
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(m_canvas, &event);
+        }
+    };
+    const struct
+    {
+        const char* name;
+        QPoint scroll;
+        bool under_listing;
+        int notches;
+    } rows[] = {{"as opened, one notch", {0, 0}, false, 1},
+                {"as opened, to the smallest", {0, 0}, false, 30},
+                {"scrolled right and down", {-37, -23}, false, 12},
+                {"right under the listing", {0, 0}, true, 20}};
+    QScrollBar* bars[] = {m_canvas->get_horizontal_scroll_bar(), m_canvas->get_vertical_scroll_bar()};
+    for (const auto& row : rows)
+    {
+        bars[0]->setValue(bars[0]->value() + row.scroll.x());
+        bars[1]->setValue(bars[1]->value() + (row.under_listing ? visible_top() - m_canvas->get_header_top() : row.scroll.y()));
+        const QRect before = result()->get_rect();
+        const int values[] = {bars[0]->value(), bars[1]->value()};
+        wheel(-row.notches);
+        EXPECT_GE(visible_top(), m_canvas->get_header_top()) << row.name << ": below the listing";
+        wheel(row.notches);
+        ASSERT_EQ(m_canvas->get_zoom_level(), 10) << row.name;
+        EXPECT_EQ(result()->get_rect(), before) << row.name;
+        EXPECT_EQ(bars[0]->value(), values[0]) << row.name;
+        EXPECT_EQ(bars[1]->value(), values[1]) << row.name;
+    }
+}
+
 // Finding a bit of the collapsed data bus opens the bus: its eight inputs appear as a column
 // beside it, none over another box, and the found one is centred.
 TEST_F(object_canvas_demo_test, a_bit_revealed_inside_the_collapsed_bus_is_laid_out_and_centred)

@@ -14,6 +14,9 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -192,4 +195,44 @@ TEST_F(canvas_locate_test, locate_in_design_file_names_the_entity_and_the_node)
     EXPECT_EQ(design_file(b), "qui:qui_locate_to_design_file(counter top|b)");
     EXPECT_EQ(standin::dbmui::last_file_type(), HDB_NAMESPACE::PDB_ANY) << "no particular file type";
     EXPECT_EQ(standin::dbmui::outstanding_total(), 0);
+}
+
+// A right click on the canvas of a window that is not active (another window took the
+// activation): the menu's Locate entries act on the node under the click, as in an active window.
+TEST_F(canvas_locate_test, locate_from_the_menu_of_a_window_not_yet_active_runs)
+{
+    SEDQ_OBJECT* b = place(SEDQ_OBJECT::NODE, "top|b");
+    canvas()->clearFocus();
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    settle();
+    ASSERT_FALSE(canvas()->window()->isActiveWindow());
+    bool offered_entry = false;
+    QTimer::singleShot(0, [this, &offered_entry] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (popup == nullptr)
+            return;
+        menu()->popup(popup->geometry().topRight()); // the submenu opens, as the pointer opens it
+        QAction* entry = menu()->get_design_file_action();
+        offered_entry = entry->isEnabled();
+        if (offered_entry)
+            QTest::mouseClick(menu(), Qt::LeftButton, Qt::NoModifier, menu()->actionGeometry(entry).center());
+        menu()->close();
+        popup->close();
+    });
+    QRect box = b->get_rect();
+    canvas()->zoom_to_client(&box);
+    QWidget* top = canvas()->window();
+    const QPoint at = canvas()->mapTo(top, box.center());
+    const std::vector<std::string> calls = located([&] {
+        QTest::mousePress(top->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(top->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        settle();
+    });
+    EXPECT_TRUE(offered_entry) << "Locate in Design File is offered for the clicked node";
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "qui:qui_locate_to_design_file(counter top|b)") << "and locates it";
+    other.hide();
 }

@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QHash>
 #include <QScrollBar>
+#include <QVector>
 
 #include <climits>
 
@@ -129,9 +130,15 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         update();
         return;
     }
+    const QList<SEDQ_OBJECT*>* shown_before = m_object_list;
     fetch_condition();
     ensure_result_object();
     place_unplaced_condition();
+    // A condition coming on show (a document opened, another level) starts below its listing,
+    // which grows with its loose objects.
+    if (m_object_list != shown_before)
+        keep_below_header(INT_MAX);
+    m_settled_header_top = get_header_top();
     // A condition shown for the first time gets the snapshot Undo returns to; it leaves the
     // document unmarked.
     if (m_undo_list != nullptr && m_undo_list->isEmpty() && m_tx->is_advanced_mode(nullptr))
@@ -219,11 +226,90 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
                 object->arrange();
             roots_top = qMin(roots_top, object->get_rect().top());
         }
+    separate_trees();
+    // A drawing on show below the listing stays below it when the listing grows (a pasted or
+    // dropped root adds a line); one the user scrolled up keeps its roots where they are.
     if (roots_top != INT_MAX)
-        keep_below_header(roots_top);
+        keep_below_header(roots_top >= m_settled_header_top ? INT_MAX : roots_top);
+    m_settled_header_top = get_header_top();
     // The bars place the drawing by its bounds, which a layout changes.
     resizeEvent(nullptr);
     update();
+}
+
+namespace
+{
+constexpr int TREE_GAP = 10;
+
+// The boxes and output ports of the objects of a tree on show.
+void collect_tree_rects(const SEDQ_OBJECT* object, QVector<QRect>* rects)
+{
+    rects->append(object->get_rect());
+    if (SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[object->get_display_type()] != SEDQ_OBJECT::PORT_NONE)
+    {
+        QRect port;
+        object->get_output_port(&port);
+        rects->append(port);
+    }
+    for (const SEDQ_OBJECT* input : object->get_children())
+        if (!input->is_hidden())
+            collect_tree_rects(input, rects);
+}
+
+QRect bounds_of(const QVector<QRect>& rects)
+{
+    QRect bounds;
+    for (const QRect& rect : rects)
+        bounds = bounds.united(rect);
+    return bounds;
+}
+} // namespace
+
+// A layout spreads each tree round its root and knows nothing of the other trees: a tree that
+// then covers a box or an output port of another moves down until it clears them, TREE_GAP
+// apart. The Result's tree settles first and the loose trees after it in list order, so loose
+// boxes make way for the condition.
+void SEDQ_OBJECT_WIDGET::separate_trees()
+{
+    QList<SEDQ_OBJECT*> roots;
+    for (SEDQ_OBJECT* object : *m_object_list)
+        if (object->is_root() && !object->is_hidden())
+        {
+            if (object->get_type() == SEDQ_OBJECT::LEVEL_RESULT)
+                roots.prepend(object);
+            else
+                roots.append(object);
+        }
+    QVector<QVector<QRect>> settled;
+    QVector<QRect> settled_bounds;
+    for (SEDQ_OBJECT* root : roots)
+    {
+        QVector<QRect> mine;
+        collect_tree_rects(root, &mine);
+        // Each move goes down past a settled rectangle, so this ends.
+        for (int dy = 1; dy != 0;)
+        {
+            dy = 0;
+            const QRect bounds = bounds_of(mine);
+            for (int t = 0; t < settled.size(); ++t)
+            {
+                if (!bounds.intersects(settled_bounds[t].adjusted(0, -TREE_GAP, 0, TREE_GAP)))
+                    continue;
+                for (const QRect& other : settled[t])
+                    for (const QRect& rect : mine)
+                        if (rect.intersects(other.adjusted(0, -TREE_GAP, 0, TREE_GAP)))
+                            dy = qMax(dy, other.bottom() + TREE_GAP + 1 - rect.top());
+            }
+            if (dy != 0)
+            {
+                root->move(QPoint(0, dy));
+                for (QRect& rect : mine)
+                    rect.translate(0, dy);
+            }
+        }
+        settled_bounds.append(bounds_of(mine));
+        settled.append(std::move(mine));
+    }
 }
 
 // Inputs a layout put up under the title or the listing come down with the whole drawing, as far

@@ -146,6 +146,9 @@ public:
     void on_update_find_next();
     // Every rule, in the order focus in runs them.
     void update_all_rules();
+    // The rules of the window's Edit commands (undo, redo, cut, copy, paste, delete, select all,
+    // find, find next), which the window runs as its Edit menu opens.
+    void update_edit_rules();
 
     using SLOT = void (SEDQ_OBJECT_WIDGET::*)();
     // Connects the host action's trigger to the slot, and leaves it disabled until its rule
@@ -155,6 +158,9 @@ public:
     // A connection that holds only while the canvas has the keyboard focus.
     void connect_action_when_focused(AFCQ_ACTION_ENUM id, SLOT slot);
     bool is_focused() const { return m_focused; }
+    // Has the keyboard, or is its window's focus widget while the window is not active: the
+    // window's commands act on the canvas.
+    bool holds_focus() const;
     // The context menu, built once.
     QMenu* get_context_menu() const { return m_context_menu; }
 
@@ -324,6 +330,11 @@ private:
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
+    // Trees a layout left covering another tree's boxes or output ports move down clear of them.
+    void separate_trees();
+    // A zoom step keeps a drawing that was on show below the title and the listing, and takes
+    // back on the way in what it pushed down on the way out.
+    void follow_header();
     // The union of the boxes of the visible objects (null when there is none).
     QRect get_visible_bounds() const;
     void validate(const SEDQ_OBJECT* result);
@@ -382,11 +393,19 @@ private:
     // A mouse gesture on an object or a drag from the canvas is under way.
     bool m_moving = false;
     int m_zoom_level = 10;
+    // How far zooming out pushed the drawing down, and the drawing's top it left: zooming in
+    // takes the push back while the drawing still stands there.
+    int m_zoom_push = 0;
+    int m_zoom_push_top = 0;
+    // The top of the drawing area below the listing when the drawing was last laid out.
+    int m_settled_header_top = 0;
     bool m_schematic_layout = false;
     bool m_angled = true;
     bool m_multiple_input = true;
     bool m_show_bitmaps = true;
     bool m_focused = false;
+    // The context menu is up: the focus moving into it keeps the commands here.
+    bool m_menu_running = false;
     struct FOCUS_CONNECTION
     {
         AFCQ_ACTION_ENUM id;

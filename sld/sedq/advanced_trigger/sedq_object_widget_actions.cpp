@@ -2,6 +2,7 @@
 // connections that hold while the canvas has the focus, and the enable rule of every command.
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
+#include "sedq/frame/sedq_focus_route.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_lock_mode.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -133,45 +134,50 @@ void SEDQ_OBJECT_WIDGET::connect_action_when_focused(AFCQ_ACTION_ENUM id, SLOT s
     m_focus_connections.append({id, slot});
 }
 
+bool SEDQ_OBJECT_WIDGET::holds_focus() const
+{
+    return sedq_holds_focus(this);
+}
+
 // Without a window (the wizard) no menu offers these commands.
 void SEDQ_OBJECT_WIDGET::route_focus_actions(bool connect_them)
 {
-    if (m_tx->get_frame_wnd() == nullptr)
+    if (connect_them == m_focused || m_tx == nullptr)
         return;
-    for (const FOCUS_CONNECTION& entry : m_focus_connections)
+    m_focused = connect_them;
+    if (m_tx->get_frame_wnd() != nullptr)
+        for (const FOCUS_CONNECTION& entry : m_focus_connections)
+        {
+            QAction* action = m_tx->get_action(entry.id, QVariant());
+            if (connect_them)
+                connect(action, &QAction::triggered, this, entry.slot, Qt::UniqueConnection);
+            else
+                disconnect(action, &QAction::triggered, this, entry.slot);
+        }
+    if (connect_them)
     {
-        QAction* action = m_tx->get_action(entry.id, QVariant());
-        if (connect_them)
-            connect(action, &QAction::triggered, this, entry.slot, Qt::UniqueConnection);
-        else
-            disconnect(action, &QAction::triggered, this, entry.slot);
+        on_update_find();
+        on_update_find_next();
+        update_all_rules();
     }
+    update();
 }
 
 void SEDQ_OBJECT_WIDGET::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
-    if (m_focused || m_tx == nullptr)
-        return;
-    m_focused = true;
     route_focus_actions(true);
-    on_update_find();
-    on_update_find_next();
-    update_all_rules();
-    update();
 }
 
-// A popup of the canvas (its menu, a rename editor) or the menu bar leaves the canvas the focus
-// widget: the commands stay routed here.
+// A popup of the canvas (its menu, a rename editor) or the menu bar, or the window going
+// inactive, leaves the canvas its window's focus widget: the commands stay routed here.
 void SEDQ_OBJECT_WIDGET::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    if (QApplication::focusWidget() == this || !m_focused || event->reason() == Qt::MenuBarFocusReason ||
+    if (m_menu_running || holds_focus() || event->reason() == Qt::MenuBarFocusReason ||
         event->reason() == Qt::PopupFocusReason)
         return;
-    m_focused = false;
     route_focus_actions(false);
-    update();
 }
 
 void SEDQ_OBJECT_WIDGET::update_all_rules()
@@ -200,13 +206,29 @@ void SEDQ_OBJECT_WIDGET::update_all_rules()
     on_update_append();
 }
 
+void SEDQ_OBJECT_WIDGET::update_edit_rules()
+{
+    on_update_edit_undo();
+    on_update_edit_redo();
+    on_update_edit_cut();
+    on_update_edit_copy();
+    on_update_edit_paste();
+    on_update_edit_delete();
+    on_update_edit_select_all();
+    on_update_find();
+    on_update_find_next();
+}
+
+// A right click on a window that is not active opens the menu before the activation gives the
+// canvas the focus: its commands are routed here for the run of the menu.
 void SEDQ_OBJECT_WIDGET::context_menu(const QPoint& position)
 {
     if (m_context_menu == nullptr)
         return;
     update_all_rules();
     enable(AFCQ_SEDQ_OBJECT_ARRANGE_ALL_ACTION, true);
-    m_context_menu->exec(mapToGlobal(position));
+    sedq_run_routed_menu(this, m_context_menu, mapToGlobal(position), &m_menu_running,
+                         [this](bool connected) { route_focus_actions(connected); });
 }
 
 // ---- the enable rules ------------------------------------------------------------------------

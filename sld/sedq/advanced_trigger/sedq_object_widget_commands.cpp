@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QScrollBar>
 
+#include <climits>
+
 namespace
 {
 // Offsets of a new object from the heads of the objects it takes as inputs.
@@ -239,9 +241,16 @@ void SEDQ_OBJECT_WIDGET::on_detach()
 {
     if (m_object_list == nullptr)
         return;
+    // Each detached object adds a line to the listing: a drawing on show stays below it.
+    const bool on_show = get_visible_bounds().top() >= get_header_top();
     for (int i = m_object_list->size() - 1; i >= 0; --i)
         if (m_object_list->at(i)->is_selected())
             m_object_list->at(i)->detach(nullptr);
+    if (on_show)
+    {
+        keep_below_header(INT_MAX);
+        resizeEvent(nullptr);
+    }
     update();
     save_undo_state(true);
 }

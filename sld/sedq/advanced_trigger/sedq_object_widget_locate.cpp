@@ -28,7 +28,7 @@ QString SEDQ_OBJECT_WIDGET::get_locate_name() const
 void SEDQ_OBJECT_WIDGET::on_update_locate()
 {
     SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
-    if (!SEDQ_VERIFY(frame != NULL) || !hasFocus())
+    if (!SEDQ_VERIFY(frame != NULL) || !holds_focus())
         return;
     bool found = false;
     if (get_selected_item() != nullptr)
@@ -50,7 +50,7 @@ void SEDQ_OBJECT_WIDGET::on_update_locate()
 
 void SEDQ_OBJECT_WIDGET::on_locate_triggered(CLSID target)
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     const QString name = get_locate_name();
     QUI_PRJ_UI_MGR* project_ui_mgr = QUI_PRJ_UI_MGR::get_prj_ui_mgr();
@@ -82,7 +82,7 @@ void SEDQ_OBJECT_WIDGET::on_locate_triggered(CLSID target)
 // grow the netlist's.
 void SEDQ_OBJECT_WIDGET::on_locate_design_file()
 {
-    if (!hasFocus())
+    if (!holds_focus())
         return;
     const QString name = get_locate_name();
     QUI_PRJ_UI_MGR* project_ui_mgr = QUI_PRJ_UI_MGR::get_prj_ui_mgr();

@@ -10,8 +10,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include <climits>
-
 namespace
 {
 constexpr int ONE_TO_ONE = 10;
@@ -53,8 +51,8 @@ void SEDQ_OBJECT_WIDGET::zoom_to_client(QRect* rect) const
                   QPoint(to_client(m_zoom_level, rect->right()), to_client(m_zoom_level, rect->bottom())));
 }
 
-// One step at a time, so that each bar keeps its place in proportion to its range; a bar at
-// the start stays there (its ratio has no meaning).
+// One step at a time, so that each bar keeps its place in proportion to its range (rounded, so
+// that a range that did not change keeps its value exactly); a bar at the start stays there.
 void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
 {
     level = qBound(MIN_ZOOM, level, MAX_ZOOM);
@@ -69,18 +67,37 @@ void SEDQ_OBJECT_WIDGET::set_zoom_positions(int level)
         m_zoom_level += level > m_zoom_level ? 1 : -1;
         const int hpos = m_hscroll->value();
         const int vpos = m_vscroll->value();
-        const double hratio = hpos != 0 ? double(m_hscroll->maximum()) / hpos : 0.0;
-        const double vratio = vpos != 0 ? double(m_vscroll->maximum()) / vpos : 0.0;
+        const int hmax = m_hscroll->maximum();
+        const int vmax = m_vscroll->maximum();
         resizeEvent(nullptr);
-        m_hscroll->setSliderPosition(hpos != 0 ? int(m_hscroll->maximum() / hratio) : 0);
-        m_vscroll->setSliderPosition(vpos != 0 ? int(m_vscroll->maximum() / vratio) : 0);
+        m_hscroll->setSliderPosition(hmax != 0 ? qRound(double(hpos) * m_hscroll->maximum() / hmax) : 0);
+        m_vscroll->setSliderPosition(vmax != 0 ? qRound(double(vpos) * m_vscroll->maximum() / vmax) : 0);
     }
     if (top_on_show)
+        follow_header();
+    save_zoom_level();
+}
+
+// Zooming out pushes a drawing down as the title and the listing grow in canvas units; zooming
+// in takes back what it pushed, as far as the header then allows, so that zooming out and in
+// again returns to the same view. Anything else that moved the drawing meanwhile ends the
+// take-back.
+void SEDQ_OBJECT_WIDGET::follow_header()
+{
+    const int top = get_visible_bounds().top();
+    if (top != m_zoom_push_top)
+        m_zoom_push = 0;
+    const int header = get_header_top();
+    const int shift = top < header ? header - top : -qMin(m_zoom_push, top - header);
+    if (shift != 0)
     {
-        keep_below_header(INT_MAX);
+        for (SEDQ_OBJECT* object : *m_object_list)
+            if (!object->is_hidden())
+                object->move(object->get_rect().left(), object->get_rect().top() + shift);
         resizeEvent(nullptr);
     }
-    save_zoom_level();
+    m_zoom_push += shift;
+    m_zoom_push_top = top + shift;
 }
 
 void SEDQ_OBJECT_WIDGET::save_zoom_level()

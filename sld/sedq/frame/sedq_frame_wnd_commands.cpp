@@ -249,12 +249,14 @@ void SEDQ_FRAME_WND::on_update_file_menu()
                      m_tx_manager->is_data_mode(SEDQ_CURRENT));
 }
 
-// Copy, cut and paste are never offered here; an empty document offers no node editing.
+// Copy, cut and paste are the canvas's alone: offered by its rules while it has the focus,
+// hidden otherwise. An empty document offers no node editing.
 void SEDQ_FRAME_WND::on_update_edit_menu()
 {
+    const bool canvas = canvas_has_focus();
     for (int id : {AFCQ_EDIT_COPY_ACTION, AFCQ_EDIT_CUT_ACTION, AFCQ_EDIT_PASTE_ACTION})
     {
-        action(id)->setVisible(false);
+        action(id)->setVisible(canvas);
         action(id)->setEnabled(false);
     }
     if (m_tx_manager->is_empty())
@@ -268,7 +270,11 @@ void SEDQ_FRAME_WND::on_update_edit_menu()
     }
     int level = 0;
     if (m_tx_manager->is_advanced_mode(&level))
+    {
         action(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION)->setEnabled(false);
+        if (canvas)
+            m_layout_widget->get_object_widget()->update_edit_rules();
+    }
     else
     {
         m_tx_manager->on_update_edit_undo();
@@ -283,7 +289,7 @@ void SEDQ_FRAME_WND::on_update_edit_menu()
     // Delete and Select All act on the node view or the canvas, whichever has the focus. With the
     // focus in another pane they would do nothing, and their keys belong to that pane's own
     // commands (the data log's, the instance list's): they are greyed.
-    if (!canvas_has_focus() && focusWidget() != m_layout_widget->get_view())
+    if (!canvas && focusWidget() != m_layout_widget->get_view())
         for (int id : {AFCQ_EDIT_DELETE_ACTION, AFCQ_EDIT_SELECT_ALL_ACTION})
             action(id)->setEnabled(false);
 }
@@ -344,8 +350,7 @@ void SEDQ_FRAME_WND::on_print_file()
 
 bool SEDQ_FRAME_WND::canvas_has_focus()
 {
-    return m_layout_widget != nullptr && focusWidget() != nullptr &&
-           focusWidget() == m_layout_widget->get_object_widget();
+    return m_layout_widget != nullptr && m_layout_widget->get_object_widget()->holds_focus();
 }
 
 void SEDQ_FRAME_WND::on_undo_action()
@@ -398,20 +403,29 @@ void SEDQ_FRAME_WND::on_select_all_action()
         m_layout_widget->get_view()->on_edit_select_all();
 }
 
-// While the view has the focus it takes Find and Find Next through its own connections to these
-// actions; passing them on as well would run them twice (Find Next would skip a match).
+// While the view or the canvas has the focus it takes Find and Find Next through its own
+// connections to these actions; passing them on as well would run them twice (two dialogs, or
+// a Find Next that skips a match).
 void SEDQ_FRAME_WND::on_find_action()
 {
+    SEDQ_OBJECT_WIDGET* canvas = m_layout_widget->get_object_widget();
     if (canvas_has_focus())
-        m_layout_widget->get_object_widget()->on_edit_find();
+    {
+        if (!canvas->is_focused())
+            canvas->on_edit_find();
+    }
     else if (!m_layout_widget->get_view()->is_connected())
         m_layout_widget->get_view()->on_edit_find();
 }
 
 void SEDQ_FRAME_WND::on_find_next_action()
 {
+    SEDQ_OBJECT_WIDGET* canvas = m_layout_widget->get_object_widget();
     if (canvas_has_focus())
-        m_layout_widget->get_object_widget()->on_edit_find_next();
+    {
+        if (!canvas->is_focused())
+            canvas->on_edit_find_next();
+    }
     else if (!m_layout_widget->get_view()->is_connected())
         m_layout_widget->get_view()->on_edit_find_next();
 }

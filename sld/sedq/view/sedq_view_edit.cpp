@@ -3,6 +3,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/acf.h"
+#include "sedq/frame/sedq_focus_route.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -27,15 +28,10 @@ bool SEDQ_VIEW::view_has_focus() const
 }
 
 // Leaving the window (a dialog of its own, another program) keeps the view its window's focus
-// widget: it gets the keyboard back when the window is active again, and meanwhile the window's
-// menus and commands still act on it. Without this a window that the window system did not
-// activate again after a dialog offered its node commands greyed until a click or tab switch.
+// widget: meanwhile the window's menus and commands still act on it.
 bool SEDQ_VIEW::holds_focus() const
 {
-    if (hasFocus())
-        return true;
-    const QWidget* top = window();
-    return top != nullptr && !top->isActiveWindow() && top->focusWidget() == this && isVisible();
+    return sedq_holds_focus(this);
 }
 
 bool SEDQ_VIEW::project_open()
@@ -245,19 +241,10 @@ void SEDQ_VIEW::open_column_menu(int column, int row, const QPoint& global_pos)
     run_menu(menu, global_pos);
 }
 
-// The menu's entries are host actions routed to the view while it has the focus. A right click
-// on a window that is not active opens the menu before the activation gives the view the focus,
-// so the actions are routed here for the run of the menu (before it refreshes them as it shows)
-// and only then given up, when the focus has gone to another widget after all.
+// The menu's entries are host actions routed to the view while it has the focus, also for the
+// run of a menu opened on a window that is not active yet.
 void SEDQ_VIEW::run_menu(QMenu* menu, const QPoint& global_pos)
 {
-    const QPointer<SEDQ_VIEW> self(this);
-    route_focus_actions(true);
-    m_menu_running = true;
-    menu->exec(global_pos);
-    if (self.isNull())
-        return;
-    m_menu_running = false;
-    if (!holds_focus())
-        route_focus_actions(false);
+    sedq_run_routed_menu(this, menu, global_pos, &m_menu_running,
+                         [this](bool connected) { route_focus_actions(connected); });
 }
