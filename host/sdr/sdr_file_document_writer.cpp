@@ -240,23 +240,7 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         if (m_instance->m_signal_sets[i].get() == log.m_signal_set)
             set_index = int(i);
     m_out.integer("signal_set", set_index);
-    // Samples still in the file the document was opened from are read now; samples that cannot
-    // be read fail the save, which would otherwise drop them from the file.
-    if (!log.m_payload && !log.m_payload.problem().isEmpty() && m_problem.isEmpty())
-        m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")
-                        .arg(QString::fromStdString(log.m_name), log.m_payload.problem());
-    if (log.m_payload) {
-        QString entry;
-        if (add_payload(*log.m_payload, &entry)) {
-            const SDR_LOG_PAYLOAD& p = *log.m_payload;
-            m_out.text("payload", entry.toStdString());
-            m_out.integer("depth", p.depth);
-            m_out.integer("channels", p.channel_count);
-            m_out.integer("segment_size", p.segment_size);
-            m_out.integer("trigger_position", p.trigger_position);
-            m_out.integers("segment_trigger_positions", p.segment_trigger_positions);
-        }
-    }
+    write_payload(log);
     for (const std::string& wire : log.m_wire_names) {
         m_out.start("wire");
         m_out.text("name", wire);
@@ -269,6 +253,42 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         m_out.end();
     }
     m_out.end();
+}
+
+// Samples still in the file the document was opened from are read now, and damaged ones are
+// copied as they are stored; samples that cannot be read (any more) fail the save, which would
+// otherwise drop them from the file.
+void SDR_FILE_DOCUMENT_WRITER::write_payload(const SDR_DATA_LOG& log)
+{
+    QString problem = log.m_payload.problem();
+    if (log.m_payload.is_damaged()) {
+        const SDR_STORED_ENTRY* stored = nullptr;
+        if (log.m_payload.stored_entry(&stored, &problem)) {
+            const QString entry = QStringLiteral("logs/%1.bin").arg(m_entries.size());
+            ENTRY kept{entry, {}, false, stored};
+            m_entries.append(kept);
+            write_counts(entry, *log.m_payload.declared());
+            return;
+        }
+    } else if (log.m_payload) {
+        QString entry;
+        if (add_payload(*log.m_payload, &entry))
+            write_counts(entry, *log.m_payload);
+        return;
+    }
+    if (!problem.isEmpty() && m_problem.isEmpty())
+        m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")
+                        .arg(QString::fromStdString(log.m_name), problem);
+}
+
+void SDR_FILE_DOCUMENT_WRITER::write_counts(const QString& entry, const SDR_LOG_PAYLOAD& p)
+{
+    m_out.text("payload", entry.toStdString());
+    m_out.integer("depth", p.depth);
+    m_out.integer("channels", p.channel_count);
+    m_out.integer("segment_size", p.segment_size);
+    m_out.integer("trigger_position", p.trigger_position);
+    m_out.integers("segment_trigger_positions", p.segment_trigger_positions);
 }
 
 bool SDR_FILE_DOCUMENT_WRITER::add_payload(const SDR_LOG_PAYLOAD& p, QString* entry_name)

@@ -168,8 +168,70 @@ bool SDR_TX_SESSION::save_file(const char* path)
     return true;
 }
 
+// The registry keeps one session per name: standing aside is a rename to a name no file has.
+void SDR_TX_SESSION::stand_aside()
+{
+    if (m_data == nullptr || !m_name_aside.empty())
+        return;
+    const std::string name = m_data->m_name;
+    if (manager()->rename_session(m_data, "\x01standing aside " + std::to_string(reinterpret_cast<quintptr>(this))))
+        m_name_aside = name;
+}
+
+void SDR_TX_SESSION::take_back_name()
+{
+    if (m_data != nullptr && !m_name_aside.empty())
+        manager()->rename_session(m_data, m_name_aside);
+    m_name_aside.clear();
+}
+
+namespace
+{
+// Every log of the document with its instance, in document order.
+template <class VISIT> void for_each_log(SDR_DATA_SESSION* data, VISIT visit)
+{
+    if (data == nullptr)
+        return;
+    for (const auto& instance : data->m_instances)
+        for (const auto& set : instance->m_signal_sets)
+            for (const auto& trigger : set->m_triggers)
+                for (const auto& log : trigger->m_logs)
+                    visit(instance.get(), log.get());
+}
+} // namespace
+
+std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_damaged_logs()
+{
+    std::vector<SDR_LOG_TROUBLE> damaged;
+    for_each_log(m_data, [&damaged](SDR_DATA_INSTANCE* instance, SDR_DATA_LOG* log) {
+        if (log->m_payload.is_damaged())
+            damaged.push_back(SDR_LOG_TROUBLE{log, instance->m_state.name, log->m_payload.problem().toStdString()});
+    });
+    return damaged;
+}
+
+std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_unsavable_logs()
+{
+    std::vector<SDR_LOG_TROUBLE> unsavable;
+    for_each_log(m_data, [&unsavable](SDR_DATA_INSTANCE* instance, SDR_DATA_LOG* log) {
+        QString problem;
+        if (log->m_payload.is_damaged()) {
+            const SDR_STORED_ENTRY* stored = nullptr;
+            if (log->m_payload.stored_entry(&stored, &problem))
+                return;
+        } else if (log->m_payload || log->m_payload.problem().isEmpty()) {
+            return;
+        } else {
+            problem = log->m_payload.problem();
+        }
+        unsavable.push_back(SDR_LOG_TROUBLE{log, instance->m_state.name, problem.toStdString()});
+    });
+    return unsavable;
+}
+
 void SDR_TX_SESSION::close_session()
 {
+    m_name_aside.clear();
     if (m_data == nullptr)
         return;
     int open_brackets = 0;

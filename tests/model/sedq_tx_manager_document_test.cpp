@@ -8,6 +8,7 @@
 #include "host/standin/dev_control.h"
 #include "host/standin/sdr_file_control.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +101,11 @@ TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_unt
         const char* name;
         void (*prepare)(SDR_DATA_SESSION&);
     };
-    const row rows[] = {{"current then newer", &newer_second_instance},
+    const row rows[] = {{"current then newer",
+                         [](SDR_DATA_SESSION& session) {
+                             newer_second_instance(session);
+                             session.m_global_data["lock mode"] = {1};
+                         }},
                         {"older then newer", &older_first_newer_second}};
     for (const row& r : rows)
     {
@@ -110,40 +115,104 @@ TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_unt
         EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr)) << r.name;
         EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_NEWER_VERSION"}) << r.name;
         EXPECT_TRUE(manager->is_empty()) << r.name;
-        EXPECT_EQ(manager->get_num_instances(), 0) << r.name;
+        EXPECT_EQ(manager->get_tx_session(), nullptr) << r.name << ": nothing was held, nothing is";
         EXPECT_TRUE(take_hints().empty()) << r.name;
-        EXPECT_FALSE(manager->get_tx_session()->is_modified()) << r.name;
-        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << r.name;
+        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << r.name << ": the refused file's is not taken";
+        EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(file.c_str()), nullptr) << r.name;
     }
 }
 
-TEST_F(sedq_tx_manager_test, a_refused_file_still_gives_the_window_its_stored_lock_mode)
+// A file that cannot be opened, or is refused, leaves the document that was open as it was:
+// its session, its edits, its modified state, its lock mode and its current instance; the
+// document still saves, and the file it failed to open can be opened again later.
+TEST_F(sedq_tx_manager_test, a_file_that_does_not_open_leaves_the_open_document_and_its_edits)
 {
-    const std::string file = write_document("newer.vtl", 2, [](SDR_DATA_SESSION& session) {
-        newer_second_instance(session);
-        session.m_global_data["lock mode"] = {1};
-        session.m_global_data["active instance"] = {1};
-    });
-    SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
-    EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr));
-    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
-    EXPECT_TRUE(manager->is_empty()) << "the stored current instance is not taken";
-    EXPECT_TRUE(take_hints().empty());
+    static std::string original;
+    original = path("original.vtl");
+    const std::string damaged = path("damaged.vtl");
+    {
+        QFile file(QString::fromStdString(damaged));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("plain words, not an archive");
+    }
+    struct row
+    {
+        const char* label;
+        std::string file;
+        std::vector<std::string> keys;
+    };
+    const std::string held = path("held.vtl");
+    const row rows[] = {
+        {"missing", path("missing.vtl"), {"OSEDQ_FILE_NOT_FOUND"}},
+        {"a folder", path(""), {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"a device", "/dev/null", {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"not an archive", damaged, {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"a newer instance", write_document("newer.vtl", 2, &newer_second_instance), {"OSEDQ_NEWER_VERSION"}},
+        {"a stripped file that cannot be renamed",
+         write_document("stripped.vtl", 1, [](SDR_DATA_SESSION& session) { standin::sdr::set_stripped(&session, original); }),
+         {"OSEDQ_AUTO_RENAME_STRIPPED", "OSEDQ_AUTO_RENAME_STRIPPED_ERR"}},
+        {"the open document's own file, damaged since", held, {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+    };
+    for (const row& r : rows)
+    {
+        SCOPED_TRACE(r.label);
+        standin::msg::reset();
+        standin::sdr::fail_rename_stripped(true);
+        write_document("held.vtl", 2, [](SDR_DATA_SESSION& session) { session.m_global_data["lock mode"] = {1}; });
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+        manager->set_instance(1);
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+            ASSERT_TRUE(manager->insert_node(QStringLiteral("top|edited"), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+        }
+        const int nodes = manager->get_node_count(SEDQ_CURRENT);
+        SDR_TX_SESSION* session = manager->get_tx_session();
+        ASSERT_TRUE(session->is_modified());
+        if (r.file == held)
+            QFile::resize(QString::fromStdString(held), 10);
+        standin::msg::reset();
+        take_hints();
 
-    manager->remove_log_tree_item("", nullptr, nullptr);
-    EXPECT_TRUE(manager->is_empty()) << "nothing is current, so nothing is removed or chosen";
-    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 2);
+        EXPECT_FALSE(manager->open_document(r.file.c_str(), nullptr, nullptr));
+        EXPECT_EQ(shown_keys(), r.keys);
+        EXPECT_EQ(manager->get_tx_session(), session);
+        EXPECT_TRUE(session->is_modified());
+        EXPECT_EQ(current_index(), 1);
+        EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), nodes);
+        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+        EXPECT_TRUE(take_hints().empty());
+        EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(held.c_str()),
+                  session->get_data_session()) << "the document still holds its file";
+
+        standin::msg::reset();
+        ASSERT_TRUE(manager->save_document(held.c_str()));
+        manager->close_document();
+        ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+        manager->set_instance(1);
+        EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), nodes) << "the edit was saved";
+    }
+    standin::sdr::fail_rename_stripped(false);
 }
 
-TEST_F(sedq_tx_manager_test, saving_after_a_failed_open_reports_the_failure)
+// Opening the file the window holds reads it anew in place of the edited document.
+TEST_F(sedq_tx_manager_test, opening_the_held_file_again_reads_it_anew)
 {
+    const std::string held = write_document("held.vtl", 2);
     SEDQ_TX_MANAGER* manager = make_manager(true);
-    EXPECT_FALSE(manager->open_document(path("missing.vtl").c_str(), nullptr, nullptr));
-    ASSERT_NE(manager->get_tx_session(), nullptr) << "the failed session stays held";
-    EXPECT_FALSE(manager->save_document(path("b.vtl").c_str()));
-    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_FILE_NOT_FOUND", "OSEDQ_ZERO_INSTANCES",
-                                                      "OSEDQ_CANNOT_SAVE"}));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vtl"))));
+    ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+        ASSERT_TRUE(manager->insert_node(QStringLiteral("top|edited"), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    }
+    const int edited = manager->get_node_count(SEDQ_CURRENT);
+    take_hints();
+    ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+    EXPECT_EQ(take_hints(), OPEN_HINTS);
+    EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), edited - 1);
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+    EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(held.c_str()),
+              manager->get_tx_session()->get_data_session());
 }
 
 // The repository's reason for refusing a file or a save reaches the user as the detail of the

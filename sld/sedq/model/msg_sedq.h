@@ -128,6 +128,7 @@ MSG_O* VALUE_OUT_OF_RANGE(const std::string& minimum, const std::string& maximum
 MSG_O* ON_NODE_ADD_TRIGGER_LOCK();
 MSG_O* ON_NODE_ADD_PRE_SYN_INCR_LOCK_MODE();
 MSG_O* ON_NODE_ADD_OVERRUN_MAXIMUM(int maximum);
+MSG_O* DAMAGED_LOGS();
 } // namespace O
 
 // Questions answered OK (1) or Cancel (2).
@@ -135,6 +136,7 @@ namespace OC
 {
 MSG_OC* OVERWRITE_OR_NOT(const std::string& table_name);
 MSG_OC* ON_NODE_ADD_OVER_RUN_ALLOCATION();
+MSG_OC* SAVE_WITHOUT_UNREADABLE_LOGS();
 } // namespace OC
 
 // Questions answered Yes (6) or No.
