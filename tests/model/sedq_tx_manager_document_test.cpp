@@ -45,6 +45,40 @@ void lock_mode_five(SDR_DATA_SESSION& session)
     session.m_global_data["lock mode"] = {5};
 }
 
+// One node on a clock, and two logs of eight samples: "first" and "second".
+void two_logs(SDR_DATA_SESSION& session)
+{
+    SDR_DATA_INSTANCE* instance = session.m_instances[0].get();
+    instance->get_global_signal_set()->edit_transient().clock_name = "clk";
+    SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    standin::sdr::add_node(trigger, {"a"});
+    standin::sdr::make_log(trigger, {"first", 8, {"10100101"}});
+    standin::sdr::make_log(trigger, {"second", 8, {"01011010"}});
+}
+
+// Flips a bit in the samples of the log whose payload is the `which`-th of the file (from 0).
+void flip_samples(const std::string& file, int which)
+{
+    QFile data(QString::fromStdString(file));
+    ASSERT_TRUE(data.open(QIODevice::ReadWrite));
+    const QByteArray bytes = data.readAll();
+    int at = -1;
+    for (int i = 0; i <= which; ++i)
+        at = bytes.indexOf("VTLP", at + 1);
+    ASSERT_GE(at, 0);
+    ASSERT_TRUE(data.seek(at + 40));
+    ASSERT_TRUE(data.write(QByteArray(1, char(bytes[at + 40] ^ 0x04))) == 1);
+}
+
+std::vector<std::string> log_names(SEDQ_TX_MANAGER* manager)
+{
+    std::vector<std::string> names;
+    SDR_DATA_TRIGGER* trigger = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger();
+    for (int i = 0; i < trigger->get_num_logs(); ++i)
+        names.push_back(trigger->get_log_at(i)->get_name());
+    return names;
+}
+
 std::string absolute(const std::string& path)
 {
     return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
@@ -193,6 +227,74 @@ TEST_F(sedq_tx_manager_test, a_file_that_does_not_open_leaves_the_open_document_
         EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), nodes) << "the edit was saved";
     }
     standin::sdr::fail_rename_stripped(false);
+}
+
+// Damaged samples are named at open, and every save keeps them as stored: the saved file opens
+// with the same damaged log, named again.
+TEST_F(sedq_tx_manager_test, damaged_logs_are_named_at_open_and_kept_by_every_save)
+{
+    const std::string file = write_document("damaged.vtl", 1, &two_logs);
+    flip_samples(file, 1);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    for (const std::string& name : {file, path("saved as.vtl")})
+    {
+        SCOPED_TRACE(name);
+        standin::msg::reset();
+        ASSERT_TRUE(manager->open_document(name.c_str(), nullptr, nullptr));
+        ASSERT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_DAMAGED_LOGS"});
+        const standin::msg::message_record& shown = standin::msg::shown().front();
+        ASSERT_EQ(shown.children.size(), 1u);
+        EXPECT_EQ(shown.children[0].text.rfind("Instance \"auto_vantrel_0\", log \"second\": " + name + ": logs/", 0),
+                  0u) << shown.children[0].text;
+        EXPECT_NE(shown.children[0].text.find("CRC error"), std::string::npos) << shown.children[0].text;
+        EXPECT_EQ(log_names(manager), (std::vector<std::string>{"first", "second"}));
+        standin::msg::reset();
+        ASSERT_TRUE(manager->save_document(path("saved as.vtl").c_str()));
+        EXPECT_TRUE(shown_keys().empty());
+    }
+}
+
+// Samples the opened file no longer holds (another program changed it in place) never block a
+// save: the user is asked, Cancel saves nothing and keeps the document as it is, OK saves it
+// without those logs and keeps every other log with its samples.
+TEST_F(sedq_tx_manager_test, logs_a_changed_file_no_longer_holds_are_left_out_only_when_the_user_agrees)
+{
+    const std::string file = write_document("changed.vtl", 1, &two_logs);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    flip_samples(file, 0);
+    QFile changed(QString::fromStdString(file));
+    ASSERT_TRUE(changed.open(QIODevice::ReadOnly));
+    const QByteArray bytes = changed.readAll();
+    for (const std::string& target : {file, path("other.vtl")})
+    {
+        SCOPED_TRACE(target);
+        standin::msg::reset();
+        standin::msg::push_answer(2);
+        EXPECT_FALSE(manager->save_document(target.c_str()));
+        ASSERT_EQ(shown_keys(), std::vector<std::string>{"OCSEDQ_SAVE_WITHOUT_UNREADABLE_LOGS"});
+        ASSERT_EQ(standin::msg::shown().front().children.size(), 1u);
+        EXPECT_NE(standin::msg::shown().front().children[0].text.find(
+                      "log \"first\": " + file + ": logs/0.bin: the file has changed since it was opened"),
+                  std::string::npos) << standin::msg::shown().front().children[0].text;
+        EXPECT_EQ(log_names(manager), (std::vector<std::string>{"first", "second"}));
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("other.vtl"))));
+    changed.seek(0);
+    EXPECT_EQ(changed.readAll(), bytes) << "nothing was written";
+
+    standin::msg::reset();
+    standin::msg::push_answer(1);
+    ASSERT_TRUE(manager->save_document(file.c_str()));
+    EXPECT_EQ(log_names(manager), std::vector<std::string>{"second"});
+    manager->close_document();
+    standin::msg::reset();
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_TRUE(shown_keys().empty());
+    ASSERT_EQ(log_names(manager), std::vector<std::string>{"second"});
+    SDR_DATA_LOG* second = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger()->get_log_at(0);
+    EXPECT_TRUE(second->get_bit(0, 1));
+    EXPECT_FALSE(second->get_bit(0, 0));
 }
 
 // Opening the file the window holds reads it anew in place of the edited document.
