@@ -2,6 +2,8 @@
 // and the static plug-in mnemonic tables.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_data_manager.h"
+
 #include "host/msg.h"
 
 #include <atomic>
@@ -44,6 +46,8 @@ bool SDR_DATA_LOG::set_name(const char* name)
         return true;
     SDR_DATA_LOG* other = m_trigger->find_log(name);
     if (other != nullptr && other != this)
+        return false;
+    if (!SDR_DATA_MANAGER::text_fits(name, "the log name"))
         return false;
     SDR_EDIT_SCOPE scope(instance);
     m_name = name;

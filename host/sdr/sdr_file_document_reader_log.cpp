@@ -308,10 +308,10 @@ bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
             return false;
         total += size;
     }
-    if (total > SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL)
+    if (total > SDR_FILE_LIMITS::payload_total())
         return fail_entry(QString(), QStringLiteral("its data entries hold %1 bytes together, more than the %2 bytes "
                                                     "an analyzer file may hold")
-                                         .arg(total).arg(SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL));
+                                         .arg(total).arg(SDR_FILE_LIMITS::payload_total()));
     std::vector<std::shared_ptr<SDR_LOG_PAYLOAD>> payloads;
     std::vector<LEFT_ENTRY> left;
     for (const PENDING_ENTRY& pending : m_pending) {

@@ -37,12 +37,38 @@ bool SDR_FILE_DOCUMENT_WRITER::build(QString* problem)
     write_session();
     m_out.end();
     m_out.end_document();
+    check_limits();
     if (!m_problem.isEmpty()) {
         *problem = m_problem;
         return false;
     }
     m_entries.prepend(ENTRY{QStringLiteral("document.xml"), {m_document}, true});
     return true;
+}
+
+// What the reader would refuse is never written: the save fails with the limit it passes.
+void SDR_FILE_DOCUMENT_WRITER::check_limits()
+{
+    if (!m_problem.isEmpty())
+        return;
+    qint64 payloads = 0;
+    for (const ENTRY& entry : m_entries) {
+        if (entry.stored != nullptr)
+            payloads += qint64(entry.stored->size);
+        for (const QByteArray& piece : entry.pieces)
+            payloads += piece.size();
+    }
+    if (!m_out.problem().isEmpty())
+        m_problem = m_out.problem();
+    else if (m_document.size() > SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE)
+        m_problem = QStringLiteral("its document.xml would take %1 bytes, more than the %2 an analyzer file may hold")
+                        .arg(m_document.size())
+                        .arg(SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE);
+    else if (payloads > SDR_FILE_LIMITS::payload_total())
+        m_problem = QStringLiteral("its data entries would hold %1 bytes together, more than the %2 bytes an analyzer "
+                                   "file may hold")
+                        .arg(payloads)
+                        .arg(SDR_FILE_LIMITS::payload_total());
 }
 
 void SDR_FILE_DOCUMENT_WRITER::write_session()
@@ -82,6 +108,12 @@ void SDR_FILE_DOCUMENT_WRITER::write_embedded_files()
 {
     m_out.start("embedded_files");
     for (const SDR_EMBEDDED_FILE& file : m_session.m_embedded_files) {
+        if (file.bytes.size() > SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE && m_problem.isEmpty())
+            m_problem = QStringLiteral("the embedded file \"%1\" holds %2 bytes, more than the %3 an analyzer file "
+                                       "may embed")
+                            .arg(QString::fromStdString(file.name))
+                            .arg(file.bytes.size())
+                            .arg(SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE);
         const QString entry = QStringLiteral("embedded/%1.bin").arg(m_entries.size());
         m_entries.append(ENTRY{entry, {file.bytes}, true});
         m_out.start("file");
@@ -241,6 +273,11 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
             set_index = int(i);
     m_out.integer("signal_set", set_index);
     write_payload(log);
+    if (log.m_wire_names.size() > size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG) && m_problem.isEmpty())
+        m_problem = QStringLiteral("data log \"%1\" names %2 wires, more than the %3 of a log of an analyzer file")
+                        .arg(QString::fromStdString(log.m_name))
+                        .arg(log.m_wire_names.size())
+                        .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG);
     for (const std::string& wire : log.m_wire_names) {
         m_out.start("wire");
         m_out.text("name", wire);

@@ -34,6 +34,7 @@ public:
     const QVector<ENTRY>& entries() const { return m_entries; }
 
 private:
+    void check_limits();
     void write_session();
     void write_int_data(const char* element, const SDR_INT_DATA_MAP& data);
     void write_embedded_files();

@@ -48,12 +48,9 @@ void SDR_FILE_XML_SCAN::enter(STATE state)
     m_run = 0;
 }
 
-bool SDR_FILE_XML_SCAN::over(qint64 limit, const QString& what)
+void SDR_FILE_XML_SCAN::fail_over(qint64 limit, const QString& what)
 {
-    if (++m_run <= limit)
-        return false;
     m_problem = QStringLiteral("%1 is longer than the %2 bytes it may hold").arg(what).arg(limit);
-    return true;
 }
 
 void SDR_FILE_XML_SCAN::step(char c)
@@ -63,7 +60,7 @@ void SDR_FILE_XML_SCAN::step(char c)
         if (c == '<')
             enter(STATE::OPEN);
         else
-            over(m_limits.text, QStringLiteral("a text"));
+            over(m_limits.text, [&] { return QStringLiteral("a text"); });
         return;
     case STATE::OPEN:
         if (c == '/') {
@@ -76,7 +73,7 @@ void SDR_FILE_XML_SCAN::step(char c)
         } else {
             enter(STATE::ELEMENT);
             m_element = QByteArray(1, c);
-            over(m_limits.name, QStringLiteral("the name of an element"));
+            over(m_limits.name, [&] { return QStringLiteral("the name of an element"); });
         }
         return;
     case STATE::ELEMENT:
@@ -84,14 +81,14 @@ void SDR_FILE_XML_SCAN::step(char c)
             enter(STATE::TAG);
         else if (c == '>')
             enter(STATE::TEXT);
-        else if (!over(m_limits.name, QStringLiteral("the name of element <%1>").arg(shown(m_element))))
+        else if (!over(m_limits.name, [&] { return QStringLiteral("the name of element <%1>").arg(shown(m_element)); }))
             m_element += c;
         return;
     case STATE::END_ELEMENT:
         if (c == '>')
             enter(STATE::TEXT);
         else
-            over(m_limits.name, QStringLiteral("the name of an end tag"));
+            over(m_limits.name, [&] { return QStringLiteral("the name of an end tag"); });
         return;
     case STATE::TAG:
         if (c == '>') {
@@ -104,7 +101,7 @@ void SDR_FILE_XML_SCAN::step(char c)
         } else if (!is_space(c) && c != '/') {
             enter(STATE::ATTRIBUTE);
             m_attribute = QByteArray(1, c);
-            over(m_limits.name, QStringLiteral("the name of an attribute"));
+            over(m_limits.name, [&] { return QStringLiteral("the name of an attribute"); });
         }
         return;
     case STATE::ATTRIBUTE:
@@ -114,8 +111,8 @@ void SDR_FILE_XML_SCAN::step(char c)
             enter(STATE::TEXT);
         else if (c == '/')
             enter(STATE::TAG);
-        else if (!over(m_limits.name, QStringLiteral("the name of attribute \"%1\" of <%2>")
-                                          .arg(shown(m_attribute), shown(m_element))))
+        else if (!over(m_limits.name, [&] { return QStringLiteral("the name of attribute \"%1\" of <%2>")
+                                          .arg(shown(m_attribute), shown(m_element)); }))
             m_attribute += c;
         return;
     case STATE::EQUALS:
@@ -133,26 +130,26 @@ void SDR_FILE_XML_SCAN::step(char c)
         if (c == m_quote)
             enter(STATE::TAG);
         else
-            over(m_limits.value, QStringLiteral("the value of attribute \"%1\" of <%2>")
-                                     .arg(shown(m_attribute), shown(m_element)));
+            over(m_limits.value, [&] { return QStringLiteral("the value of attribute \"%1\" of <%2>")
+                                     .arg(shown(m_attribute), shown(m_element)); });
         return;
     case STATE::INSTRUCTION:
         if (c == '>' && m_last[1] == '?')
             enter(STATE::TEXT);
         else
-            over(m_limits.text, QStringLiteral("a processing instruction"));
+            over(m_limits.text, [&] { return QStringLiteral("a processing instruction"); });
         return;
     case STATE::COMMENT:
         if (c == '>' && m_last[0] == '-' && m_last[1] == '-')
             enter(STATE::TEXT);
         else
-            over(m_limits.text, QStringLiteral("a comment"));
+            over(m_limits.text, [&] { return QStringLiteral("a comment"); });
         return;
     case STATE::CDATA:
         if (c == '>' && m_last[0] == ']' && m_last[1] == ']')
             enter(STATE::TEXT);
         else
-            over(m_limits.text, QStringLiteral("a CDATA section"));
+            over(m_limits.text, [&] { return QStringLiteral("a CDATA section"); });
         return;
     case STATE::BANG: {
         static const QByteArray COMMENT_START("--");
@@ -181,7 +178,7 @@ void SDR_FILE_XML_SCAN::step(char c)
         if (c == '>' && m_depth <= 0)
             enter(STATE::TEXT);
         else
-            over(m_limits.text, QStringLiteral("the document type"));
+            over(m_limits.text, [&] { return QStringLiteral("the document type"); });
         return;
     }
 }

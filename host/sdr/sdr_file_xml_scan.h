@@ -50,7 +50,16 @@ private:
 
     void step(char c);
     void enter(STATE state);
-    bool over(qint64 limit, const QString& what);
+    // Counts one more byte of the current run; past `limit` records the problem, naming the run
+    // with what `what()` says (built only then: this runs for every byte of a document).
+    template <class WHAT> bool over(qint64 limit, const WHAT& what)
+    {
+        if (++m_run <= limit)
+            return false;
+        fail_over(limit, what());
+        return true;
+    }
+    void fail_over(qint64 limit, const QString& what);
 
     LIMITS m_limits;
     STATE m_state = STATE::TEXT;

@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/sdr/sdr_undo_history.h"
@@ -32,6 +33,52 @@ SDR_TX_SESSION::~SDR_TX_SESSION()
     m_parked_entries.clear();
     if (m_own_root)
         delete m_root;
+}
+
+bool SDR_TX_SESSION::has_room(SDR_FILE_ELEMENT element, qint64 more) const
+{
+    QString problem;
+    return m_data == nullptr || SDR_FILE_LIMITS::has_room(*m_data, element, more, &problem) ||
+           SDR_DATA_MANAGER::refuse(problem);
+}
+
+bool SDR_TX_SESSION::has_payload_room(qint64 payload) const
+{
+    const qint64 limit = SDR_FILE_LIMITS::payload_total();
+    if (m_data == nullptr || payload <= 0 || SDR_FILE_LIMITS::payload_bytes(*m_data) <= limit - payload)
+        return true;
+    return SDR_DATA_MANAGER::refuse(QStringLiteral("the samples of the document would take more than the %1 bytes an "
+                                                   "analyzer file may hold")
+                                        .arg(limit));
+}
+
+// A log of the trigger's signal set as it is now, in place of `replaced` (null: a new log).
+bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_DATA_LOG* replaced) const
+{
+    const SDR_DATA_SIGNAL_SET* set = trigger->m_signal_set;
+    qint64 wires = 0;
+    if (set != nullptr)
+        for (const SDR_NODE_ROW& row : set->state().data_list)
+            wires += SDR_TX_SIGNAL_NODES::is_group_row(row) ? 0 : 1;
+    if (wires > SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)
+        return SDR_DATA_MANAGER::refuse(QStringLiteral("a log would name %1 wires, more than the %2 of a log of an "
+                                                       "analyzer file")
+                                            .arg(wires)
+                                            .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
+    const qint64 depth = set != nullptr ? set->state().sample_depth : 0;
+    const SDR_TRIGGER_STATE& t = trigger->state();
+    const qint64 segments = t.segmented && t.segment_size > 0 ? depth / t.segment_size : 0;
+    qint64 payload = SDR_FILE_LIMITS::payload_size(depth, wires, segments + 1, qint64(trigger->state().flags.size()),
+                                                   qint64(trigger->state().counters.size()));
+    if (replaced != nullptr) {
+        wires -= qint64(replaced->m_wire_names.size());
+        if (const SDR_LOG_PAYLOAD* p = replaced->m_payload.outline())
+            payload -= SDR_FILE_LIMITS::payload_size(p->depth, p->channel_count,
+                                                     qint64(p->segment_trigger_positions.size()) + 1,
+                                                     p->flag_values.size(), qint64(p->counter_values.size()));
+    }
+    return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, wires) &&
+           has_payload_room(payload);
 }
 
 bool SDR_TX_SESSION::create_session(const char* path)

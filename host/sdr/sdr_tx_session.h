@@ -5,6 +5,7 @@
 // are detached and parked until the session closes, so stale pointers answer neutral values.
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <memory>
 #include <string>
@@ -158,6 +159,12 @@ public:
     struct ENTRY;
 
 private:
+    // Whether the document can take `more` elements of that kind, and `payload` more bytes of
+    // payload entries; false, with the refusal recorded (SDR_DATA_MANAGER), when it cannot.
+    bool has_room(SDR_FILE_ELEMENT element, qint64 more) const;
+    bool has_payload_room(qint64 payload) const;
+    bool has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_DATA_LOG* replaced) const;
+    static SDR_DATA_LOG* temp_log_of(const SDR_DATA_TRIGGER* trigger);
     bool open_file(const char* path);
     bool save_file(const char* path);
     void attach(SDR_DATA_SESSION* session);

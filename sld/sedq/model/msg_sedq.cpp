@@ -133,6 +133,9 @@
     X(O, ON_NODE_ADD_OVERRUN_MAXIMUM, 14926, D,                                                              \
       "You have attempted to add more than the maximum number of nodes (%1!d!) to the current Vantrel "      \
       "instance./OSEDQ_ON_NODE_ADD_OVERRUN_MAXIMUM")                                                         \
+    X(O, PAST_FILE_LIMIT, 268162, S, "The change is not made: %1!s!./OSEDQ_PAST_FILE_LIMIT")                    \
+    X(O, RUN_PAST_FILE_LIMIT, 268163, S,                                                                     \
+      "The acquisition does not start: %1!s!. Delete data logs to make room./OSEDQ_RUN_PAST_FILE_LIMIT")     \
     X(O, DAMAGED_LOGS, 268160, NONE,                                                                         \
       "The samples of the following data logs are damaged and cannot be shown. Saving the file keeps "       \
       "them as they are stored; delete a log to leave it out of the file./OSEDQ_DAMAGED_LOGS")               \

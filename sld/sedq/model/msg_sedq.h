@@ -129,6 +129,8 @@ MSG_O* ON_NODE_ADD_TRIGGER_LOCK();
 MSG_O* ON_NODE_ADD_PRE_SYN_INCR_LOCK_MODE();
 MSG_O* ON_NODE_ADD_OVERRUN_MAXIMUM(int maximum);
 MSG_O* DAMAGED_LOGS();
+MSG_O* PAST_FILE_LIMIT(const std::string& reason);
+MSG_O* RUN_PAST_FILE_LIMIT(const std::string& reason);
 } // namespace O
 
 // Questions answered OK (1) or Cancel (2).

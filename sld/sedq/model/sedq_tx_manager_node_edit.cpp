@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/qui.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
@@ -204,6 +205,10 @@ bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
         return cleared;
     }
     bool accepted = nodes->set_node_alias(node, alias.toLocal8Bit().constData());
+    // An alias the file could not hold is refused whatever number follows it (the edit's end
+    // tells the user why).
+    if (!accepted && SDR_DATA_MANAGER::get_data_repository_manager()->has_refusal())
+        return false;
     const int bound = nodes->get_num_nodes() + 1;
     for (int n = 1; !accepted && n <= bound; ++n)
         accepted = nodes->set_node_alias(node, QStringLiteral("%1 (%2)").arg(alias).arg(n).toLocal8Bit().constData());
