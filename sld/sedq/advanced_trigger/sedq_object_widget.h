@@ -291,6 +291,8 @@ private:
     void set_selection_expanded(bool expanded);
     // Replaces the scene by the snapshot at `position`.
     void restore_snapshot(int position);
+    // Lets go of the oldest steps past the editor's number of undo steps.
+    void drop_oldest_steps();
     // Rearranges, repaints and takes a snapshot: the end of most commands.
     void finish_command();
     void save_zoom_level();
