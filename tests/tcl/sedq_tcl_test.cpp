@@ -374,6 +374,38 @@ TEST(sedq_tcl_host, a_node_name_longer_than_a_file_stores_is_a_tcl_error_with_th
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+// sedq_open_file of a file that cannot be opened (missing, a device) leaves the window's
+// document, its edit, its path and its modified mark as they were; the document still saves.
+TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    VANTREL_HOST host(options_for(document, QString()));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(standin::atcl::eval("sedq_add_node -filename [file normalize {" + document.toStdString() +
+                                      "}] -nodename ctrl|done",
+                                  nullptr),
+              TCL_OK);
+    const QStringList edited = node_names(window);
+    const std::string path = window->get_file_path().fullpath();
+    for (const QString& file : {dir.filePath("missing.vtl"), QStringLiteral("/dev/null")})
+    {
+        SCOPED_TRACE(file.toStdString());
+        standin::atcl::eval("sedq_open_file -filename {" + file.toStdString() + "}", nullptr);
+        EXPECT_EQ(window->get_file_path().fullpath(), path);
+        EXPECT_EQ(node_names(window), edited);
+        EXPECT_TRUE(window->isWindowModified());
+    }
+    ASSERT_TRUE(window->save_file(document));
+    std::string reason;
+    auto saved = sdr_read_session_file(document.toStdString(), &reason);
+    ASSERT_NE(saved, nullptr) << reason;
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
 // Steps on the node view and its dialogs, each answered by the step it announced.
 TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
 {
