@@ -179,17 +179,21 @@ qint64 SDR_FILE_LIMITS::payload_size(qint64 depth, qint64 channels, qint64 trigg
 
 // Samples still in the file, damaged or not, count as their counts say: they are read (or
 // copied) at the next save.
+qint64 SDR_FILE_LIMITS::payload_size(const SDR_DATA_LOG& log)
+{
+    const SDR_LOG_PAYLOAD* p = log.m_payload.is_damaged() ? log.m_payload.declared() : log.m_payload.outline();
+    if (p == nullptr)
+        return 0;
+    return payload_size(p->depth, p->channel_count, qint64(p->segment_trigger_positions.size()) + 1,
+                        p->flag_values.size(), qint64(p->counter_values.size()));
+}
+
 qint64 SDR_FILE_LIMITS::payload_bytes(const SDR_DATA_SESSION& session)
 {
     qint64 total = 0;
     for (const SDR_EMBEDDED_FILE& file : session.m_embedded_files)
         total += file.bytes.size();
-    for_each_log(session, [&total](const SDR_DATA_LOG& log) {
-        const SDR_LOG_PAYLOAD* p = log.m_payload.is_damaged() ? log.m_payload.declared() : log.m_payload.outline();
-        if (p != nullptr)
-            total += payload_size(p->depth, p->channel_count, qint64(p->segment_trigger_positions.size()) + 1,
-                                  p->flag_values.size(), qint64(p->counter_values.size()));
-    });
+    for_each_log(session, [&total](const SDR_DATA_LOG& log) { total += payload_size(log); });
     return total;
 }
 

@@ -37,6 +37,7 @@
 #include <array>
 #include <string>
 
+class SDR_DATA_LOG;
 class SDR_DATA_SESSION;
 
 enum class SDR_FILE_ELEMENT
@@ -93,6 +94,9 @@ struct SDR_FILE_LIMITS
     static qint64 payload_bytes(const SDR_DATA_SESSION& session);
     // The bytes of a log payload entry of these counts.
     static qint64 payload_size(qint64 depth, qint64 channels, qint64 trigger_positions, qint64 flags, qint64 counters);
+    // The bytes a log's samples take in the file (samples still in the file, damaged or not,
+    // as their counts say); 0 for a log without samples.
+    static qint64 payload_size(const SDR_DATA_LOG& log);
     // Whether a text fits in a document: false (with the problem naming `what`, "a node name")
     // when the file would store it in more than MAX_XML_VALUE bytes.
     static bool text_fits(const std::string& value, const char* what, QString* problem);

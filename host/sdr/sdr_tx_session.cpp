@@ -72,10 +72,7 @@ bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR
                                                    qint64(trigger->state().counters.size()));
     if (replaced != nullptr) {
         wires -= qint64(replaced->m_wire_names.size());
-        if (const SDR_LOG_PAYLOAD* p = replaced->m_payload.outline())
-            payload -= SDR_FILE_LIMITS::payload_size(p->depth, p->channel_count,
-                                                     qint64(p->segment_trigger_positions.size()) + 1,
-                                                     p->flag_values.size(), qint64(p->counter_values.size()));
+        payload -= SDR_FILE_LIMITS::payload_size(*replaced);
     }
     return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, wires) &&
            has_payload_room(payload);

@@ -49,13 +49,8 @@ bool SDR_TX_SESSION::save_to_log(int index)
     if (trigger == nullptr || source == nullptr)
         return false;
     // The copy's samples are stored again in the file.
-    const SDR_LOG_PAYLOAD* samples = source->m_payload.is_damaged() ? source->m_payload.declared() : source->m_payload.outline();
     if (!has_room(SDR_FILE_ELEMENT::LOG, 1) || !has_room(SDR_FILE_ELEMENT::WIRE, qint64(source->m_wire_names.size())) ||
-        (samples != nullptr &&
-         !has_payload_room(SDR_FILE_LIMITS::payload_size(samples->depth, samples->channel_count,
-                                                         qint64(samples->segment_trigger_positions.size()) + 1,
-                                                         samples->flag_values.size(),
-                                                         qint64(samples->counter_values.size())))))
+        !has_payload_room(SDR_FILE_LIMITS::payload_size(*source)))
         return false;
     auto copy = std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger));
     copy->m_power_up = source->m_power_up;
