@@ -4,6 +4,7 @@
 // by the input. After every step the graph must be a forest listing each object once with one
 // Result, the undo position must lie in the history, and the equation writer must return.
 #include "canvas_fuzz_support.h"
+#include "fuzz_run_support.h"
 
 #include "host/standin/qui_control.h"
 #include "sedq/advanced_trigger/sedq_object.h"
@@ -34,10 +35,9 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
     }
 
     // A Result over a Logical And of three Comparisons, each of a Bus of two Nodes and a value.
+    // On the scene of a Result alone that the window starts with and each input ends with.
     void generate()
     {
-        tx->update_all_views(nullptr, 0x100);
-        settle();
         QList<SEDQ_OBJECT*>* list = canvas->get_object_list();
         sedq_fuzz_check(list != nullptr);
         SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
@@ -53,19 +53,6 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
         canvas->generate_names_for_unnamed_objects();
         canvas->arrange_objects();
         canvas->save_undo_state(true);
-    }
-
-    // Back to a scene of only a Result and a history of one snapshot.
-    void clear()
-    {
-        SEDQ_OBJECT_WIDGET::free_array(canvas->get_object_list());
-        QList<QList<SEDQ_OBJECT*>*>* history = canvas->get_undo_list();
-        for (QList<SEDQ_OBJECT*>* snapshot : *history)
-        {
-            SEDQ_OBJECT_WIDGET::free_array(snapshot);
-            delete snapshot;
-        }
-        history->clear();
     }
 
     void check_scene()
@@ -110,6 +97,7 @@ void rename(SEDQ_OBJECT_WIDGET* canvas, uint8_t how)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const SEDQ_FUZZ_RUN run;
     EDITOR& e = editor();
     e.generate();
     void (SEDQ_OBJECT_WIDGET::*const commands[])() = {
@@ -141,6 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             (e.canvas->*commands[command])();
         e.check_scene();
     }
-    e.clear();
+    e.reload();
     return 0;
 }

@@ -4,6 +4,7 @@
 // positions of the enter, the moves and the drop, and the modifiers. Nothing may crash, every
 // object's inputs must stay in the object list, and a drop the canvas refuses changes nothing.
 #include "canvas_fuzz_support.h"
+#include "fuzz_run_support.h"
 
 #include "host/afcq_drag.h"
 #include "host/standin/afcq_control.h"
@@ -115,6 +116,7 @@ QPoint position(INPUT* in, const QWidget* canvas)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
+    const SEDQ_FUZZ_RUN run;
     EDITOR& e = editor();
     INPUT in{bytes, size};
     QObject* source = pick_source(e, in.next());
@@ -161,10 +163,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     e.check_scene();
     if (!dropped)
         sedq_fuzz_check(e.canvas->get_object_list()->size() == before);
-    // Back to the Result alone, so that the scene stays small.
+    // Back to the Result alone, so that the scene stays small, and to a history of one snapshot.
     for (SEDQ_OBJECT* object : *e.canvas->get_object_list())
         object->select(true, false, false);
     e.canvas->on_edit_delete();
     e.tx->select_node_range(0, qMax(0, e.tx->get_node_count(-1) - 1), false);
+    e.reload();
     return 0;
 }

@@ -50,6 +50,29 @@ struct SEDQ_FUZZ_CANVAS_WINDOW
             QCoreApplication::processEvents();
     }
 
+    // Lets go of the scene and its whole undo history.
+    void clear()
+    {
+        SEDQ_OBJECT_WIDGET::free_array(canvas->get_object_list());
+        QList<QList<SEDQ_OBJECT*>*>* history = canvas->get_undo_list();
+        for (QList<SEDQ_OBJECT*>* snapshot : *history)
+        {
+            SEDQ_OBJECT_WIDGET::free_array(snapshot);
+            delete snapshot;
+        }
+        history->clear();
+    }
+
+    // The condition as the document holds it, read again by the canvas with a history of one
+    // snapshot, and every event the input left pending delivered, as the application's event
+    // loop would between two user actions: nothing an input made outlives it.
+    void reload()
+    {
+        clear();
+        tx->update_all_views(nullptr, 0x100);
+        settle();
+    }
+
     QTemporaryDir dir;
     QUI_FRAME_INFO info;
     std::unique_ptr<SEDQ_FRAME_WND> frame;

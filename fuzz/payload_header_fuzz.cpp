@@ -1,6 +1,7 @@
 // Fuzz target of the payload header: the first 8 bytes give the entry size the header is
 // checked against, the rest is the header. An accepted header describes exactly that many
 // bytes, encodes back to the bytes it was read from, and never asks for more than the limits.
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_file_payload.h"
 
 #include <QByteArray>
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         abort();
     if (header.depth > SDR_FILE_PAYLOAD::MAX_DEPTH || header.channels > SDR_FILE_PAYLOAD::MAX_CHANNELS ||
         header.trigger_positions > SDR_FILE_PAYLOAD::MAX_TRIGGER_POSITIONS ||
-        header.flags > SDR_FILE_PAYLOAD::MAX_VALUES || header.counters > SDR_FILE_PAYLOAD::MAX_VALUES)
+        qint64(header.flags) > SDR_FILE_PAYLOAD::max_flags() || qint64(header.counters) > SDR_FILE_PAYLOAD::max_counters())
         abort();
     const QByteArray again = SDR_FILE_PAYLOAD::encode_header(header);
     if (again.left(36) != bytes.left(36)) // the reserved word is not read

@@ -5,6 +5,7 @@
 // writes what the reader refuses, and the reader never accepts what the writer cannot keep.
 // Every advanced condition read is also rebuilt as its objects, laid out by both layouts and
 // hit-tested (odd positions, kinds and collapsed parents come straight from the file).
+#include "fuzz_run_support.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_file_archive_writer.h"
@@ -115,6 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const std::string input = scratch_path(".vtl");
     static const std::string output = scratch_path("_out.vtl");
+    const SEDQ_FUZZ_RUN run;
     if (size == 0)
         return 0;
     const bool document_only = data[0] & 1;

@@ -6,6 +6,7 @@
 #include "host/chi_request.h"
 
 #include "host/msg.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/standin/chi_control.h"
 #include "host/standin/standin.h"
@@ -94,8 +95,10 @@ SDR_TX_SESSION* editing_session_of(const SDR_DATA_LOG* log)
 }
 
 // The log of an autorun's next cycle: a new entry with logging on; with logging off the same
-// temporary log, whose samples stay shown until the next cycle replaces them.
-SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
+// temporary log, whose samples stay shown until the next cycle replaces them. A document that
+// can take no more logs (a limit of the analyzer file) keeps its newest one, refilled by every
+// later cycle; the user is told why, once per run.
+SDR_DATA_LOG* next_log(request& owner, SDR_DATA_LOG* log)
 {
     SDR_TX_SESSION* editing = editing_session_of(log);
     if (editing == nullptr || !editing->is_gui_logging_enabled())
@@ -105,6 +108,13 @@ SDR_DATA_LOG* next_log(SDR_DATA_LOG* log)
     if (entry >= 0 && log->m_power_up)
         entry = editing->is_power_up_view(entry + 1) ? entry + 1 : -1;
     SDR_DATA_LOG* next = entry >= 0 ? editing->create_new_log(entry) : nullptr;
+    const std::string refusal = SDR_DATA_MANAGER::get_data_repository_manager()->take_refusal();
+    if (next == nullptr && !refusal.empty() && owner.first_time_full()) {
+        MSG_W note;
+        const std::string text = refusal + "; the acquisition keeps refilling its newest data log";
+        note.fill_args("%1!s!/WVANTREL_DOCUMENT_FULL", text.c_str());
+        note.post();
+    }
     return next != nullptr ? next : log;
 }
 
@@ -133,7 +143,7 @@ void install(gui_job& job)
     job.installed = log;
     if (!job.prepare_next)
         return;
-    SDR_DATA_LOG* next = next_log(log);
+    SDR_DATA_LOG* next = next_log(owner, log);
     next->m_acquiring = true;
     owner.set_log(next);
     owner.set_created(next != log ? next : nullptr);

@@ -63,6 +63,8 @@ public:
     void set_log(SDR_DATA_LOG* log) { m_log.store(log); }
     SDR_DATA_LOG* created() const { return m_created; }
     void set_created(SDR_DATA_LOG* log) { m_created = log; }
+    // GUI thread only: true the first time an autorun cycle found no room for a new log.
+    bool first_time_full() { return !std::exchange(m_told_full, true); }
 
 private:
     enum PHASE
@@ -98,6 +100,7 @@ private:
     CHI_CONTROL_ELA_INT* m_callback;
     std::atomic<SDR_DATA_LOG*> m_log;
     SDR_DATA_LOG* m_created = nullptr;
+    bool m_told_full = false;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_finished{false};
     std::atomic<int> m_reports{0};

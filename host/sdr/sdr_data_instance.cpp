@@ -2,6 +2,9 @@
 
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file_limits.h"
+
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_undo_history.h"
 
@@ -25,6 +28,8 @@ bool SDR_DATA_INSTANCE::set_name(const char* name)
     if (m_state.name == name)
         return true;
     if (m_session != nullptr && m_session->find_instance(name) != nullptr)
+        return false;
+    if (!SDR_DATA_MANAGER::text_fits(name, "the instance name"))
         return false;
     SDR_EDIT_SCOPE scope(this);
     note_change();
@@ -73,8 +78,13 @@ SDR_DATA_SIGNAL_SET* SDR_DATA_INSTANCE::create_signal_set(void* preset, bool fla
 {
     (void)preset;
     (void)flag;
+    QString problem;
     if (m_session == nullptr)
         return nullptr;
+    if (!SDR_FILE_LIMITS::has_room(*m_session, SDR_FILE_ELEMENT::SIGNAL_SET, 1, &problem)) {
+        SDR_DATA_MANAGER::refuse(problem);
+        return nullptr;
+    }
     std::string name;
     for (int n = get_num_signal_sets() + 1;; ++n) {
         name = "signal_set_" + std::to_string(n);

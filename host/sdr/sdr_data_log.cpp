@@ -2,6 +2,8 @@
 // and the static plug-in mnemonic tables.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_data_manager.h"
+
 #include "host/msg.h"
 
 #include <atomic>
@@ -45,6 +47,8 @@ bool SDR_DATA_LOG::set_name(const char* name)
     SDR_DATA_LOG* other = m_trigger->find_log(name);
     if (other != nullptr && other != this)
         return false;
+    if (!SDR_DATA_MANAGER::text_fits(name, "the log name"))
+        return false;
     SDR_EDIT_SCOPE scope(instance);
     m_name = name;
     m_trigger->m_log_names.forget();
@@ -76,6 +80,36 @@ SDR_PAYLOAD_HANDLE SDR_PAYLOAD_HANDLE::stored(std::shared_ptr<const SDR_LOG_PAYL
     handle.m_state->outline = std::move(outline);
     handle.m_state->loader = std::move(loader);
     return handle;
+}
+
+SDR_PAYLOAD_HANDLE SDR_PAYLOAD_HANDLE::damaged(std::shared_ptr<const SDR_LOG_PAYLOAD> declared,
+                                                std::shared_ptr<const SDR_PAYLOAD_LOADER> loader, const QString& damage)
+{
+    SDR_PAYLOAD_HANDLE handle;
+    handle.m_state = std::make_shared<STATE>();
+    handle.m_state->declared = std::move(declared);
+    handle.m_state->loader = std::move(loader);
+    handle.m_state->problem = damage;
+    return handle;
+}
+
+bool SDR_PAYLOAD_HANDLE::stored_entry(const SDR_STORED_ENTRY** entry, QString* problem) const
+{
+    if (!is_damaged() || !m_state->loader) {
+        *problem = this->problem();
+        return false;
+    }
+    if (!m_state->stored && m_state->stored_problem.isEmpty()) {
+        auto read = std::make_unique<SDR_STORED_ENTRY>();
+        QString why;
+        if (m_state->loader->read_stored(read.get(), &why))
+            m_state->stored = std::move(read);
+        else
+            m_state->stored_problem = why.isEmpty() ? QStringLiteral("the samples cannot be read again") : why;
+    }
+    *entry = m_state->stored.get();
+    *problem = m_state->stored_problem;
+    return *entry != nullptr;
 }
 
 void SDR_PAYLOAD_HANDLE::set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload)

@@ -4,6 +4,7 @@
 
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -140,8 +141,28 @@ bool SDR_DATA_MANAGER::is_registered(const SDR_DATA_SESSION* session) const
     return false;
 }
 
+std::string SDR_DATA_MANAGER::take_refusal()
+{
+    std::string refusal;
+    refusal.swap(m_refusal);
+    return refusal;
+}
+
+bool SDR_DATA_MANAGER::refuse(const QString& problem)
+{
+    get_data_repository_manager()->m_refusal = problem.toStdString();
+    return false;
+}
+
+bool SDR_DATA_MANAGER::text_fits(const std::string& value, const char* what)
+{
+    QString problem;
+    return SDR_FILE_LIMITS::text_fits(value, what, &problem) || refuse(problem);
+}
+
 void SDR_DATA_MANAGER::clear()
 {
     m_sessions.clear();
     m_last_error.clear();
+    m_refusal.clear();
 }

@@ -2,6 +2,8 @@
 // Process-wide registry of the open data sessions, by absolute path (or reserved name). It owns
 // every registered session; an editing session that uses one keeps it from being closed here.
 
+#include <QString>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -24,6 +26,16 @@ public:
     // open and save failures.
     const std::string& get_last_error() const { return m_last_error; }
     void set_last_error(const std::string& error) { m_last_error = error; }
+    // Why the repository last refused an edit or an acquisition because the document would
+    // pass a limit of an analyzer file (sdr_file_limits.h); "" when nothing was refused since
+    // the last call. Taking it clears it.
+    std::string take_refusal();
+    bool has_refusal() const { return !m_refusal.empty(); }
+    // Records that refusal; returns false, for the refusing operation to return.
+    static bool refuse(const QString& problem);
+    // Whether the file can store `value` as `what` ("the log name"); false, with the refusal
+    // recorded, when it cannot.
+    static bool text_fits(const std::string& value, const char* what);
 
     // --- repository internals ----------------------------------------------------------------
     // Registry key of a path: its absolute form (reserved names are kept as they are).
@@ -45,4 +57,5 @@ public:
 private:
     std::map<std::string, std::unique_ptr<SDR_DATA_SESSION>> m_sessions;
     std::string m_last_error;
+    std::string m_refusal;
 };

@@ -129,6 +129,8 @@ bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern
     // it holds no entry, since an empty pattern would match every value.
     if (!symbol || !pattern || m_content.width < 1 || int(std::strlen(pattern)) != m_content.width || !may_change())
         return false;
+    if (m_owner && m_owner->m_watcher && !m_owner->m_watcher->has_room(true, 1, QByteArray(symbol), QByteArray(pattern)))
+        return false;
     m_content.entries.append(SDR_DATA_MNEMONICS_ENTRY{QByteArray(symbol), QByteArray(pattern)});
     index_entry(&m_content, m_content.entries.size() - 1);
     changed();
@@ -198,6 +200,8 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name) const
 SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int width)
 {
     if (!name || !*name || width < 0 || find_table(name) || !may_change(QByteArray(name)))
+        return nullptr;
+    if (m_watcher && !m_watcher->has_room(false, 1, QByteArray(name), QByteArray()))
         return nullptr;
     m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name, width, this));
     changed();

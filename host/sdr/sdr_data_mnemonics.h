@@ -59,6 +59,16 @@ class SDR_DATA_MNEMONICS_WATCHER
 {
 public:
     virtual bool before_table_change(const QByteArray& name) = 0;
+    // Whether the document can take `more` tables (or entries, with `entries`) and store these
+    // texts; false refuses the change.
+    virtual bool has_room(bool entries, qint64 more, const QByteArray& first_text, const QByteArray& second_text)
+    {
+        (void)entries;
+        (void)more;
+        (void)first_text;
+        (void)second_text;
+        return true;
+    }
 
 protected:
     ~SDR_DATA_MNEMONICS_WATCHER() = default;

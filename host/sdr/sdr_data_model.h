@@ -222,6 +222,17 @@ struct SDR_LOG_PAYLOAD
     }
 };
 
+// A payload entry of the analyzer file as it is stored there: its bytes (deflated when `method`
+// says so), its checksum and its size unpacked. Damaged samples are saved this way, byte for
+// byte, so that a save neither drops them nor passes them off as sound.
+struct SDR_STORED_ENTRY
+{
+    QByteArray bytes;
+    quint16 method = 0;              // 0 stored, 8 deflated
+    quint32 crc = 0;                 // as the file's directory gives it
+    quint64 size = 0;                // unpacked
+};
+
 // Reads the samples of a log that opening left in its file.
 class SDR_PAYLOAD_LOADER
 {
@@ -230,13 +241,18 @@ public:
     // The whole payload, checked; null with a sentence naming the file, the entry and the
     // problem.
     virtual std::shared_ptr<SDR_LOG_PAYLOAD> load(QString* problem) const = 0;
+    // The entry as stored, when the file still holds it as it did at open; false with a
+    // sentence naming the file, the entry and the problem otherwise.
+    virtual bool read_stored(SDR_STORED_ENTRY* entry, QString* problem) const = 0;
 };
 
 // A log's samples: in memory, or still in the file the document was opened from and read the
 // first time something asks for them (the view showing the log, an export, a save). Copies
 // share one state, so the samples are read once for all of them. A payload that cannot be read
 // is reported once (an error message naming the file and the entry) and reads as no samples
-// from then on; a save then fails with the same problem rather than drop them. GUI thread only.
+// from then on; a save then fails with the same problem rather than drop them. Samples found
+// damaged at open (their checksum fails) read as no samples too, and a save copies them as they
+// are stored, as long as the file still holds them as it did at open. GUI thread only.
 class SDR_PAYLOAD_HANDLE
 {
 public:
@@ -251,6 +267,10 @@ public:
     // (no rows), answered without reading them.
     static SDR_PAYLOAD_HANDLE stored(std::shared_ptr<const SDR_LOG_PAYLOAD> outline,
                                      std::shared_ptr<const SDR_PAYLOAD_LOADER> loader);
+    // Samples found damaged at open: `declared` holds the counts and trigger positions that
+    // document.xml gives for them, `damage` says what is wrong (naming the file and the entry).
+    static SDR_PAYLOAD_HANDLE damaged(std::shared_ptr<const SDR_LOG_PAYLOAD> declared,
+                                      std::shared_ptr<const SDR_PAYLOAD_LOADER> loader, const QString& damage);
 
     // The samples, read first when they are still in the file; null when there are none or
     // they cannot be read.
@@ -276,6 +296,13 @@ public:
     bool is_stored() const { return m_state && !m_state->payload && m_state->loader && m_state->problem.isEmpty(); }
     // Why they cannot be read; empty while they can.
     QString problem() const { return m_state ? m_state->problem : QString(); }
+    // Found damaged at open.
+    bool is_damaged() const { return m_state && m_state->declared; }
+    // The counts document.xml gives for damaged samples; null for others.
+    const SDR_LOG_PAYLOAD* declared() const { return m_state ? m_state->declared.get() : nullptr; }
+    // Damaged samples as the file stores them, read again once; false (with the problem,
+    // from then on) when the file no longer holds them as it did at open, or for others.
+    bool stored_entry(const SDR_STORED_ENTRY** entry, QString* problem) const;
     void reset() { m_state.reset(); }
 
     friend bool operator==(const SDR_PAYLOAD_HANDLE& a, const SDR_PAYLOAD_HANDLE& b) { return a.get() == b.get(); }
@@ -288,6 +315,9 @@ private:
         std::shared_ptr<const SDR_LOG_PAYLOAD> outline;       // their counts while in the file
         std::shared_ptr<const SDR_PAYLOAD_LOADER> loader;     // until they are read
         QString problem;                                      // set when they cannot be
+        std::shared_ptr<const SDR_LOG_PAYLOAD> declared;      // damaged: their counts
+        std::unique_ptr<SDR_STORED_ENTRY> stored;             // damaged: once read again
+        QString stored_problem;                               // damaged: when that failed
     };
     void set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload);
     const SDR_LOG_PAYLOAD* load() const;

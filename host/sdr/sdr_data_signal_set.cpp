@@ -2,6 +2,9 @@
 // the text form.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file_limits.h"
+
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_signal_set.h"
@@ -29,6 +32,8 @@ bool SDR_DATA_SIGNAL_SET::set_name(const char* name)
         return true;
     SDR_DATA_SIGNAL_SET* other = m_instance->find_signal_set(name);
     if (other != nullptr && other != this)
+        return false;
+    if (!SDR_DATA_MANAGER::text_fits(name, "the signal set name"))
         return false;
     SDR_EDIT_SCOPE scope(m_instance);
     edit().name = name;
@@ -82,6 +87,13 @@ SDR_DATA_TRIGGER* SDR_DATA_SIGNAL_SET::create_trigger(void* preset, bool flag)
     (void)flag;
     if (!is_attached(this))
         return nullptr;
+    QString problem;
+    const SDR_DATA_SESSION& session = *m_instance->m_session;
+    if (!SDR_FILE_LIMITS::has_room(session, SDR_FILE_ELEMENT::TRIGGER, 1, &problem) ||
+        !SDR_FILE_LIMITS::has_room(session, SDR_FILE_ELEMENT::LEVEL, 1, &problem)) {
+        SDR_DATA_MANAGER::refuse(problem);
+        return nullptr;
+    }
     std::string name;
     for (int n = get_num_triggers() + 1;; ++n)
     {

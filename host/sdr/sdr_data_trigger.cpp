@@ -2,6 +2,8 @@
 // level and expression presets.
 #include "host/sdr/sdr_data_model.h"
 
+#include "host/sdr/sdr_data_manager.h"
+
 #include "host/sci.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
@@ -30,6 +32,8 @@ bool SDR_DATA_TRIGGER::set_name(const char* name)
         return true;
     SDR_DATA_TRIGGER* other = m_signal_set->find_trigger(name);
     if (other != nullptr && other != this)
+        return false;
+    if (!SDR_DATA_MANAGER::text_fits(name, "the trigger name"))
         return false;
     SDR_EDIT_SCOPE scope(get_instance());
     edit().name = name;

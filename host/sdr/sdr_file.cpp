@@ -47,7 +47,8 @@ bool write_session(const SDR_DATA_SESSION& session, const QString& file, SDR_FIL
     if (!archive.begin(problem))
         return false;
     for (const SDR_FILE_DOCUMENT_WRITER::ENTRY& entry : document.entries())
-        if (!archive.add_entry(entry.name, entry.pieces, entry.compress, problem))
+        if (entry.stored ? !archive.add_stored_entry(entry.name, *entry.stored, problem)
+                         : !archive.add_entry(entry.name, entry.pieces, entry.compress, problem))
             return false;
     return archive.commit(problem);
 }

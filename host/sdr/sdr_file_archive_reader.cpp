@@ -1,6 +1,7 @@
 // Bounded ZIP reading of the analyzer file.
 #include "host/sdr/sdr_file_archive_reader.h"
 
+#include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_entry_reader.h"
 #include "host/sdr/sdr_file_stored_index.h"
 
@@ -216,5 +217,55 @@ bool SDR_FILE_ARCHIVE_READER::read_entry(const QString& name, qint64 max_size, Q
     if (!entry.read_exact(data.data(), data.size(), error) || !entry.finish(error))
         return false;
     *bytes = data;
+    return true;
+}
+
+bool SDR_FILE_ARCHIVE_READER::is_sound(const QString& name) const
+{
+    qint64 size = 0, offset = 0;
+    quint32 crc = 0, actual = 0;
+    if (!entry_size(name, &size, nullptr))
+        return false;
+    if (direct_location(name, size, &offset, &crc))
+        return m_stored->checksum(offset, size, &actual) && actual == crc;
+    SDR_FILE_ENTRY_READER entry(*this, name);
+    if (!entry.open(nullptr))
+        return false;
+    QByteArray buffer(int(std::min<qint64>(size, qint64(1) << 20)), Qt::Uninitialized);
+    while (entry.remaining() > 0)
+        if (!entry.read_exact(buffer.data(), std::min<qint64>(entry.remaining(), buffer.size()), nullptr))
+            return false;
+    return entry.finish(nullptr);
+}
+
+bool SDR_FILE_ARCHIVE_READER::read_stored(const QString& name, SDR_STORED_ENTRY* entry, SDR_FILE_ERROR* error) const
+{
+    const qint64 index = entry_index(name);
+    zip_stat_t st;
+    qint64 size = 0;
+    if (!entry_size(name, &size, error))
+        return false;
+    if (zip_stat_index(m_zip, zip_uint64_t(index), 0, &st) != 0 || (st.valid & ZIP_STAT_CRC) == 0 ||
+        (st.valid & ZIP_STAT_ENCRYPTION_METHOD) == 0 || st.encryption_method != ZIP_EM_NONE ||
+        (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE) || st.comp_size > zip_uint64_t(INT_MAX - 64))
+        return fail(error, name, QStringLiteral("the entry cannot be copied as it is stored"));
+    zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), ZIP_FL_COMPRESSED);
+    if (!file)
+        return fail(error, name, QStringLiteral("cannot open the entry: %1").arg(QString::fromLocal8Bit(zip_strerror(m_zip))));
+    QByteArray bytes(int(st.comp_size), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const zip_int64_t n = zip_fread(file, bytes.data() + done, zip_uint64_t(bytes.size() - done));
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    zip_fclose(file);
+    if (done != bytes.size())
+        return fail(error, name, QStringLiteral("truncated: the data ends after %1 bytes").arg(done));
+    entry->bytes = bytes;
+    entry->method = quint16(st.comp_method);
+    entry->crc = st.crc;
+    entry->size = quint64(size);
     return true;
 }

@@ -14,6 +14,7 @@
 
 typedef struct zip zip_t;
 class SDR_FILE_STORED_INDEX;
+struct SDR_STORED_ENTRY;
 
 class SDR_FILE_ARCHIVE_READER
 {
@@ -39,6 +40,11 @@ public:
     const SDR_FILE_STORED_INDEX* stored_index() const { return m_stored.get(); }
     // Reads a whole entry of at most max_size bytes.
     bool read_entry(const QString& name, qint64 max_size, QByteArray* bytes, SDR_FILE_ERROR* error) const;
+    // Whether the entry's data unpacks whole and its checksum holds; the data is read through,
+    // not kept.
+    bool is_sound(const QString& name) const;
+    // The entry as stored (not unpacked, not checked), to be written again byte for byte.
+    bool read_stored(const QString& name, SDR_STORED_ENTRY* entry, SDR_FILE_ERROR* error) const;
 
 private:
     bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem) const;

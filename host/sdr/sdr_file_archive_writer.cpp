@@ -1,6 +1,8 @@
 // Atomic ZIP writer of the analyzer file: the temporary file, adding entries, commit and rename.
 #include "host/sdr/sdr_file_archive_writer.h"
 
+#include "host/sdr/sdr_data_model.h"
+
 #include "host/sdr/sdr_file_restore.h"
 #include "host/sdr/sdr_file_save_folder.h"
 #include "host/standin/sdr_file_control.h"
@@ -182,6 +184,20 @@ bool SDR_FILE_ARCHIVE_WRITER::add_entry(const QString& name, const QVector<QByte
     entry.compress = compress;
     entry.unreadable = standin::sdr_file::take_save_fault(standin::sdr_file::save_fault::write_entry);
     m_entries.push_back(std::move(entry));
+    return true;
+}
+
+bool SDR_FILE_ARCHIVE_WRITER::add_stored_entry(const QString& name, const SDR_STORED_ENTRY& stored,
+                                               SDR_FILE_ERROR* error)
+{
+    if (!add_entry(name, stored.bytes, false, error))
+        return false;
+    ENTRY& entry = m_entries.back();
+    entry.as_stored = true;
+    entry.method = stored.method;
+    entry.crc = stored.crc;
+    entry.size = stored.size;
+    entry.written_size = quint64(stored.bytes.size());
     return true;
 }
 

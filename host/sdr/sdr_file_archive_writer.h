@@ -25,6 +25,8 @@
 #include <sys/uio.h>
 #include <vector>
 
+struct SDR_STORED_ENTRY;
+
 class SDR_FILE_ARCHIVE_WRITER
 {
 public:
@@ -53,6 +55,9 @@ public:
     // deflated (and stored after all when deflating does not make them smaller).
     bool add_entry(const QString& name, const QVector<QByteArray>& pieces, bool compress, SDR_FILE_ERROR* error);
     bool add_entry(const QString& name, const QByteArray& bytes, bool compress, SDR_FILE_ERROR* error);
+    // Adds an entry exactly as another archive stored it: its bytes, method, checksum and size
+    // are written as they are, unchecked (damaged samples keep their damage).
+    bool add_stored_entry(const QString& name, const SDR_STORED_ENTRY& stored, SDR_FILE_ERROR* error);
     // Writes the archive, flushes it to disk, then renames it over the target (or rewrites
     // the target in place, see above).
     bool commit(SDR_FILE_ERROR* error);
@@ -71,6 +76,7 @@ private:
         QVector<QByteArray> pieces; // the data as written: stored bytes or the deflated stream
         bool compress = false;
         bool unreadable = false;    // the data cannot be read (fault seam)
+        bool as_stored = false;     // written as another archive stored it: method, crc, size given
         quint16 method = STORED;
         quint32 crc = 0;
         quint64 size = 0;           // uncompressed

@@ -119,6 +119,8 @@ bool SDR_FILE_ARCHIVE_WRITER::deflate_entry(ENTRY* entry)
 
 bool SDR_FILE_ARCHIVE_WRITER::prepare(ENTRY* entry)
 {
+    if (entry->as_stored)
+        return true;
     entry->crc = 0;
     entry->size = 0;
     for (const QByteArray& piece : entry->pieces) {

@@ -58,10 +58,6 @@ void SDR_FILE_ARCHIVE_WRITER::keep_owner_and_permissions()
 // what the next open (or, for a failure, this save) puts back (see sdr_file_restore.h).
 bool SDR_FILE_ARCHIVE_WRITER::rewrite_in_place(SDR_FILE_ERROR* error)
 {
-    SDR_FILE_RESTORE::CONTENT content;
-    content.size = m_position;
-    if (!SDR_FILE_RESTORE::checksum(m_fd, content.size, &content.crc))
-        return fail_system(error, QStringLiteral("cannot read the temporary file back"));
     const int target = ::open(m_real.constData(), O_RDWR | O_CLOEXEC);
     if (target < 0)
         return fail_system(error, QStringLiteral("cannot write the file"));
@@ -73,7 +69,7 @@ bool SDR_FILE_ARCHIVE_WRITER::rewrite_in_place(SDR_FILE_ERROR* error)
     }
     SDR_FILE_RESTORE::COPY copy;
     QString problem;
-    if (!copy.keep(m_real, target, content, &problem)) {
+    if (!copy.keep(m_real, target, m_fd, m_position, &problem)) {
         ::close(target);
         return fail(error, QString(), problem);
     }

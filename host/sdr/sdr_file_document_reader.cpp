@@ -341,8 +341,12 @@ void SDR_FILE_DOCUMENT_READER::read_signal_set(SDR_DATA_INSTANCE* instance)
     }
     if (m_in->failed())
         return;
-    if (signal_set->m_triggers.empty())
+    // A default trigger is finished as one read from the file, so that it saves and reads back
+    // the same.
+    if (signal_set->m_triggers.empty()) {
         signal_set->m_triggers.push_back(std::make_unique<SDR_DATA_TRIGGER>(signal_set, "trigger_0"));
+        finish_trigger(signal_set->m_triggers.back().get(), -1, -1);
+    }
     if (active_trigger >= int(signal_set->m_triggers.size()))
         m_in->fail(QStringLiteral("active trigger %1 does not exist").arg(active_trigger));
     signal_set->m_active_trigger = active_trigger;
@@ -379,6 +383,7 @@ void SDR_FILE_DOCUMENT_READER::finish_instance(SDR_DATA_INSTANCE* instance, int 
     if (instance->m_signal_sets.empty()) {
         auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance, "signal_set_0");
         set->m_triggers.push_back(std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0"));
+        finish_trigger(set->m_triggers.back().get(), -1, -1);
         instance->m_signal_sets.push_back(std::move(set));
     }
     if (active_signal_set >= int(instance->m_signal_sets.size()))

@@ -97,8 +97,19 @@ private:
     void read_log_tables(SDR_DATA_LOG* log);
     bool read_pending_entries();
     bool read_embedded_file(const PENDING_ENTRY& pending);
-    bool read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared, SDR_LOG_PAYLOAD* payload);
-    bool leave_payload(const PENDING_ENTRY& pending, qint64 offset, qint64 size);
+    // A payload entry left in the file until its samples are asked for.
+    struct LEFT_ENTRY
+    {
+        const PENDING_ENTRY* pending = nullptr;
+        qint64 size = 0;
+        qint64 offset = 0;           // of its data in the file
+        quint32 directory_crc = 0;   // as the archive's directory gives it
+        quint32 actual_crc = 0;      // of its data as read at open
+        bool read = true;            // whether all of it could be read
+    };
+    bool read_payload(const PENDING_ENTRY& pending, const std::shared_ptr<SDR_LOG_PAYLOAD>& payload);
+    bool leave_payloads(std::vector<LEFT_ENTRY>* left);
+    bool leave_payload(const LEFT_ENTRY& left);
 
     bool fail_entry(const QString& entry, const QString& problem);
 

@@ -2,7 +2,9 @@
 #include "host/sdr/sdr_file_document_reader.h"
 
 #include "host/sdr/sdr_file_archive_reader.h"
+#include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_file_entry_reader.h"
+#include "host/sdr/sdr_file_parallel.h"
 #include "host/sdr/sdr_file_payload.h"
 #include "host/sdr/sdr_file_stored_index.h"
 
@@ -120,14 +122,18 @@ bool read_payload_entry(const SDR_FILE_ARCHIVE_READER& archive, const QString& e
 
 // A payload entry left in the file at open, read when its log's samples are first asked for.
 // The archive stays open for it: its descriptor holds the file that was opened even when a save
-// or another program has put a new file under that name since, and a file whose content changed
-// in place is refused rather than read half old, half new.
+// or another program has put a new file under that name since. The entry's checksum, taken at
+// open, tells whether the file still holds it as it did then, when another program has changed
+// the file in place: samples whose bytes are still there read as before, others are refused
+// rather than read half old, half new. Samples damaged at open are kept for a save the same way.
 class STORED_PAYLOAD final : public SDR_PAYLOAD_LOADER
 {
 public:
     STORED_PAYLOAD(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, const QString& entry,
-                   std::shared_ptr<const SDR_LOG_PAYLOAD> declared)
-        : m_archive(std::move(archive)), m_entry(entry), m_declared(std::move(declared))
+                   std::shared_ptr<const SDR_LOG_PAYLOAD> declared, qint64 offset, qint64 size, quint32 crc_at_open,
+                   quint32 directory_crc)
+        : m_archive(std::move(archive)), m_entry(entry), m_declared(std::move(declared)), m_offset(offset),
+          m_size(size), m_crc_at_open(crc_at_open), m_directory_crc(directory_crc)
     {
     }
 
@@ -136,11 +142,9 @@ public:
         SDR_FILE_ERROR error(m_archive->path());
         try {
             auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
-            if (!m_archive->stored_index()->unchanged())
-                error.set(m_entry, QStringLiteral("the file has changed since it was opened, so the samples of this "
-                                                  "log can no longer be read from it"));
-            else if (read_payload_entry(*m_archive, m_entry, *m_declared, nullptr, payload.get(), &error))
+            if (read_payload_entry(*m_archive, m_entry, *m_declared, nullptr, payload.get(), &error))
                 return payload;
+            changed(&error);
         } catch (const std::bad_alloc&) {
             // Asked for from a paint or an export: the process goes on without these samples.
             error.clear();
@@ -150,11 +154,81 @@ public:
         return nullptr;
     }
 
+    bool read_stored(SDR_STORED_ENTRY* entry, QString* problem) const override
+    {
+        SDR_FILE_ERROR error(m_archive->path());
+        QByteArray bytes;
+        if (m_size > qint64(INT_MAX) - 64) {
+            error.set(m_entry, QStringLiteral("the entry is too large to copy (%1 bytes)").arg(m_size));
+        } else {
+            bytes = QByteArray(int(m_size), Qt::Uninitialized);
+            if (!m_archive->stored_index()->read_at(m_offset, bytes.data(), m_size) ||
+                SDR_FILE_CRC::update(0, bytes.constData(), m_size) != m_crc_at_open)
+                changed(&error);
+        }
+        if (error.is_set()) {
+            *problem = error.message();
+            return false;
+        }
+        entry->bytes = bytes;
+        entry->method = 0;
+        entry->crc = m_directory_crc;
+        entry->size = quint64(m_size);
+        return true;
+    }
+
 private:
+    void changed(SDR_FILE_ERROR* error) const
+    {
+        if (m_archive->stored_index()->unchanged() && error->is_set())
+            return;
+        error->clear();
+        error->set(m_entry, QStringLiteral("the file has changed since it was opened, so the samples of this log can no "
+                                           "longer be read from it"));
+    }
+
     std::shared_ptr<const SDR_FILE_ARCHIVE_READER> m_archive;
     QString m_entry;
     std::shared_ptr<const SDR_LOG_PAYLOAD> m_declared;
+    qint64 m_offset;
+    qint64 m_size;
+    quint32 m_crc_at_open;
+    quint32 m_directory_crc;
 };
+
+// Damaged samples of an entry that opening read through the ZIP library (a deflated one): its
+// stored bytes are kept from the open, since they cannot be told apart from changed ones later.
+class KEPT_ENTRY final : public SDR_PAYLOAD_LOADER
+{
+public:
+    explicit KEPT_ENTRY(SDR_STORED_ENTRY entry) : m_entry(std::move(entry)) {}
+
+    std::shared_ptr<SDR_LOG_PAYLOAD> load(QString* problem) const override
+    {
+        *problem = QStringLiteral("the samples are damaged");
+        return nullptr;
+    }
+
+    bool read_stored(SDR_STORED_ENTRY* entry, QString*) const override
+    {
+        *entry = m_entry;
+        return true;
+    }
+
+private:
+    SDR_STORED_ENTRY m_entry;
+};
+
+std::shared_ptr<SDR_LOG_PAYLOAD> declared_copy(const SDR_LOG_PAYLOAD& declared)
+{
+    auto copy = std::make_shared<SDR_LOG_PAYLOAD>();
+    copy->depth = declared.depth;
+    copy->channel_count = declared.channel_count;
+    copy->segment_size = declared.segment_size;
+    copy->trigger_position = declared.trigger_position;
+    copy->segment_trigger_positions = declared.segment_trigger_positions;
+    return copy;
+}
 } // namespace
 
 void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
@@ -223,7 +297,8 @@ void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log)
 
 // The entries document.xml names, once it has been read through: their sizes together are
 // checked against the limit before any is read, so no number of references can make the
-// reader load more than that.
+// reader load more than that. Payloads whose checksum fails are damaged: their logs open
+// without samples and keep the entry as it is stored; every other problem refuses the file.
 bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
 {
     qint64 total = 0;
@@ -233,30 +308,30 @@ bool SDR_FILE_DOCUMENT_READER::read_pending_entries()
             return false;
         total += size;
     }
-    if (total > SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL)
+    if (total > SDR_FILE_LIMITS::payload_total())
         return fail_entry(QString(), QStringLiteral("its data entries hold %1 bytes together, more than the %2 bytes "
                                                     "an analyzer file may hold")
-                                         .arg(total).arg(SDR_FILE_LIMITS::MAX_PAYLOAD_TOTAL));
+                                         .arg(total).arg(SDR_FILE_LIMITS::payload_total()));
     std::vector<std::shared_ptr<SDR_LOG_PAYLOAD>> payloads;
+    std::vector<LEFT_ENTRY> left;
     for (const PENDING_ENTRY& pending : m_pending) {
         if (!pending.log) {
             if (!read_embedded_file(pending))
                 return false;
             continue;
         }
-        qint64 size = 0, offset = 0;
-        quint32 crc = 0;
-        if (m_archive.entry_size(pending.entry, &size, m_error) &&
-            m_archive.direct_location(pending.entry, size, &offset, &crc)) {
-            if (!leave_payload(pending, offset, size))
-                return false;
+        LEFT_ENTRY entry{&pending};
+        if (m_archive.entry_size(pending.entry, &entry.size, m_error) &&
+            m_archive.direct_location(pending.entry, entry.size, &entry.offset, &entry.directory_crc)) {
+            left.push_back(entry);
             continue;
         }
         payloads.push_back(std::make_shared<SDR_LOG_PAYLOAD>());
-        if (!read_payload(pending.entry, pending.declared, payloads.back().get()))
+        if (!read_payload(pending, payloads.back()))
             return false;
-        pending.log->m_payload = payloads.back();
     }
+    if (!leave_payloads(&left))
+        return false;
     m_pending.clear();
     if (!m_checksums.verify(m_archive.path(), m_error))
         return false;
@@ -277,18 +352,79 @@ bool SDR_FILE_DOCUMENT_READER::read_embedded_file(const PENDING_ENTRY& pending)
     return true;
 }
 
-bool SDR_FILE_DOCUMENT_READER::read_payload(const QString& entry, const SDR_LOG_PAYLOAD& declared,
-                                            SDR_LOG_PAYLOAD* p)
+// A payload read through the ZIP library at open. When the reading fails because the entry's
+// data is damaged (it does not unpack, or its checksum fails), the log keeps the entry as stored.
+bool SDR_FILE_DOCUMENT_READER::read_payload(const PENDING_ENTRY& pending, const std::shared_ptr<SDR_LOG_PAYLOAD>& p)
 {
-    return read_payload_entry(m_archive, entry, declared, &m_checksums, p, m_error) || fail_entry(entry, QString());
+    SDR_FILE_ERROR error(m_archive.path());
+    if (read_payload_entry(m_archive, pending.entry, pending.declared, &m_checksums, p.get(), &error)) {
+        pending.log->m_payload = p;
+        return true;
+    }
+    SDR_STORED_ENTRY stored;
+    if (m_archive.is_sound(pending.entry) || !m_archive.read_stored(pending.entry, &stored, nullptr)) {
+        *m_error = error;
+        return fail_entry(pending.entry, QString());
+    }
+    pending.log->m_payload = SDR_PAYLOAD_HANDLE::damaged(declared_copy(pending.declared),
+                                                        std::make_shared<KEPT_ENTRY>(std::move(stored)), error.message());
+    return true;
 }
 
-// An uncompressed payload stays in the file until its log's samples are first asked for. Its
-// header and trigger positions (a few bytes) are checked now, so a file whose counts disagree
-// is refused at open as before; the rows' checksum is checked when they are read.
-bool SDR_FILE_DOCUMENT_READER::leave_payload(const PENDING_ENTRY& pending, qint64 offset, qint64 size)
+// Uncompressed payloads stay in the file until their logs' samples are first asked for. Their
+// checksums are taken now, all together on a few threads, so that damaged samples are known at
+// open; the rest is checked as before: the header and trigger positions (a few bytes), so a
+// file whose counts disagree is refused at open.
+bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
 {
     const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
+    const qint64 piece = qint64(8) << 20;
+    struct PIECE
+    {
+        size_t entry;
+        qint64 offset;
+        qint64 length;
+        quint32 crc = 0;
+        bool read = false;
+    };
+    std::vector<PIECE> pieces;
+    for (size_t i = 0; i < left->size(); ++i) {
+        const LEFT_ENTRY& entry = (*left)[i];
+        for (qint64 at = 0; at < entry.size || (at == 0 && entry.size == 0); at += piece)
+            pieces.push_back(PIECE{i, entry.offset + at, std::min(piece, entry.size - at)});
+    }
+    sdr_file_parallel(int(pieces.size()), [&pieces, file](int i) {
+        PIECE& p = pieces[size_t(i)];
+        p.read = file->checksum(p.offset, p.length, &p.crc);
+    });
+    for (const PIECE& p : pieces) {
+        LEFT_ENTRY& entry = (*left)[p.entry];
+        entry.read = entry.read && p.read;
+        entry.actual_crc = SDR_FILE_CRC::combine(entry.actual_crc, p.crc, p.length);
+    }
+    for (const LEFT_ENTRY& entry : *left)
+        if (!leave_payload(entry))
+            return false;
+    return true;
+}
+
+bool SDR_FILE_DOCUMENT_READER::leave_payload(const LEFT_ENTRY& left)
+{
+    const PENDING_ENTRY& pending = *left.pending;
+    if (!left.read)
+        return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(left.size));
+    if (left.actual_crc != left.directory_crc) {
+        SDR_FILE_ERROR damage(m_archive.path());
+        damage.set(pending.entry, QStringLiteral("the data is corrupt: CRC error"));
+        pending.log->m_payload = SDR_PAYLOAD_HANDLE::damaged(
+            declared_copy(pending.declared),
+            std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, declared_copy(pending.declared),
+                                             left.offset, left.size, left.actual_crc, left.directory_crc),
+            damage.message());
+        return true;
+    }
+    const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
+    const qint64 offset = left.offset, size = left.size;
     QByteArray header(int(std::min<qint64>(size, SDR_FILE_PAYLOAD::HEADER_SIZE)), Qt::Uninitialized);
     if (!file->read_at(offset, header.data(), header.size()))
         return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(header.size()));
@@ -310,6 +446,7 @@ bool SDR_FILE_DOCUMENT_READER::leave_payload(const PENDING_ENTRY& pending, qint6
     outline->trigger_position = pending.declared.trigger_position;
     outline->segment_trigger_positions = pending.declared.segment_trigger_positions;
     pending.log->m_payload = SDR_PAYLOAD_HANDLE::stored(
-        outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline));
+        outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline, offset, size,
+                                                  left.actual_crc, left.directory_crc));
     return true;
 }

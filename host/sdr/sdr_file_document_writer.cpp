@@ -37,12 +37,38 @@ bool SDR_FILE_DOCUMENT_WRITER::build(QString* problem)
     write_session();
     m_out.end();
     m_out.end_document();
+    check_limits();
     if (!m_problem.isEmpty()) {
         *problem = m_problem;
         return false;
     }
     m_entries.prepend(ENTRY{QStringLiteral("document.xml"), {m_document}, true});
     return true;
+}
+
+// What the reader would refuse is never written: the save fails with the limit it passes.
+void SDR_FILE_DOCUMENT_WRITER::check_limits()
+{
+    if (!m_problem.isEmpty())
+        return;
+    qint64 payloads = 0;
+    for (const ENTRY& entry : m_entries) {
+        if (entry.stored != nullptr)
+            payloads += qint64(entry.stored->size);
+        for (const QByteArray& piece : entry.pieces)
+            payloads += piece.size();
+    }
+    if (!m_out.problem().isEmpty())
+        m_problem = m_out.problem();
+    else if (m_document.size() > SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE)
+        m_problem = QStringLiteral("its document.xml would take %1 bytes, more than the %2 an analyzer file may hold")
+                        .arg(m_document.size())
+                        .arg(SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE);
+    else if (payloads > SDR_FILE_LIMITS::payload_total())
+        m_problem = QStringLiteral("its data entries would hold %1 bytes together, more than the %2 bytes an analyzer "
+                                   "file may hold")
+                        .arg(payloads)
+                        .arg(SDR_FILE_LIMITS::payload_total());
 }
 
 void SDR_FILE_DOCUMENT_WRITER::write_session()
@@ -82,6 +108,12 @@ void SDR_FILE_DOCUMENT_WRITER::write_embedded_files()
 {
     m_out.start("embedded_files");
     for (const SDR_EMBEDDED_FILE& file : m_session.m_embedded_files) {
+        if (file.bytes.size() > SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE && m_problem.isEmpty())
+            m_problem = QStringLiteral("the embedded file \"%1\" holds %2 bytes, more than the %3 an analyzer file "
+                                       "may embed")
+                            .arg(QString::fromStdString(file.name))
+                            .arg(file.bytes.size())
+                            .arg(SDR_FILE_LIMITS::MAX_EMBEDDED_FILE_SIZE);
         const QString entry = QStringLiteral("embedded/%1.bin").arg(m_entries.size());
         m_entries.append(ENTRY{entry, {file.bytes}, true});
         m_out.start("file");
@@ -240,23 +272,12 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         if (m_instance->m_signal_sets[i].get() == log.m_signal_set)
             set_index = int(i);
     m_out.integer("signal_set", set_index);
-    // Samples still in the file the document was opened from are read now; samples that cannot
-    // be read fail the save, which would otherwise drop them from the file.
-    if (!log.m_payload && !log.m_payload.problem().isEmpty() && m_problem.isEmpty())
-        m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")
-                        .arg(QString::fromStdString(log.m_name), log.m_payload.problem());
-    if (log.m_payload) {
-        QString entry;
-        if (add_payload(*log.m_payload, &entry)) {
-            const SDR_LOG_PAYLOAD& p = *log.m_payload;
-            m_out.text("payload", entry.toStdString());
-            m_out.integer("depth", p.depth);
-            m_out.integer("channels", p.channel_count);
-            m_out.integer("segment_size", p.segment_size);
-            m_out.integer("trigger_position", p.trigger_position);
-            m_out.integers("segment_trigger_positions", p.segment_trigger_positions);
-        }
-    }
+    write_payload(log);
+    if (log.m_wire_names.size() > size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG) && m_problem.isEmpty())
+        m_problem = QStringLiteral("data log \"%1\" names %2 wires, more than the %3 of a log of an analyzer file")
+                        .arg(QString::fromStdString(log.m_name))
+                        .arg(log.m_wire_names.size())
+                        .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG);
     for (const std::string& wire : log.m_wire_names) {
         m_out.start("wire");
         m_out.text("name", wire);
@@ -269,6 +290,42 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         m_out.end();
     }
     m_out.end();
+}
+
+// Samples still in the file the document was opened from are read now, and damaged ones are
+// copied as they are stored; samples that cannot be read (any more) fail the save, which would
+// otherwise drop them from the file.
+void SDR_FILE_DOCUMENT_WRITER::write_payload(const SDR_DATA_LOG& log)
+{
+    QString problem = log.m_payload.problem();
+    if (log.m_payload.is_damaged()) {
+        const SDR_STORED_ENTRY* stored = nullptr;
+        if (log.m_payload.stored_entry(&stored, &problem)) {
+            const QString entry = QStringLiteral("logs/%1.bin").arg(m_entries.size());
+            ENTRY kept{entry, {}, false, stored};
+            m_entries.append(kept);
+            write_counts(entry, *log.m_payload.declared());
+            return;
+        }
+    } else if (log.m_payload) {
+        QString entry;
+        if (add_payload(*log.m_payload, &entry))
+            write_counts(entry, *log.m_payload);
+        return;
+    }
+    if (!problem.isEmpty() && m_problem.isEmpty())
+        m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")
+                        .arg(QString::fromStdString(log.m_name), problem);
+}
+
+void SDR_FILE_DOCUMENT_WRITER::write_counts(const QString& entry, const SDR_LOG_PAYLOAD& p)
+{
+    m_out.text("payload", entry.toStdString());
+    m_out.integer("depth", p.depth);
+    m_out.integer("channels", p.channel_count);
+    m_out.integer("segment_size", p.segment_size);
+    m_out.integer("trigger_position", p.trigger_position);
+    m_out.integers("segment_trigger_positions", p.segment_trigger_positions);
 }
 
 bool SDR_FILE_DOCUMENT_WRITER::add_payload(const SDR_LOG_PAYLOAD& p, QString* entry_name)

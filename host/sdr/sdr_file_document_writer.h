@@ -20,6 +20,7 @@ public:
         QString name;
         QVector<QByteArray> pieces;
         bool compress = false;
+        const SDR_STORED_ENTRY* stored = nullptr; // damaged samples, written as stored instead
     };
 
     static const int FORMAT_VERSION = 1;
@@ -33,6 +34,7 @@ public:
     const QVector<ENTRY>& entries() const { return m_entries; }
 
 private:
+    void check_limits();
     void write_session();
     void write_int_data(const char* element, const SDR_INT_DATA_MAP& data);
     void write_embedded_files();
@@ -43,7 +45,9 @@ private:
     void write_plugin_group(const SDR_PLUGIN_GROUP& group, int id);
     void write_signal_set(const SDR_DATA_SIGNAL_SET& signal_set);
     void write_log(const SDR_DATA_LOG& log);
+    void write_payload(const SDR_DATA_LOG& log);
     bool add_payload(const SDR_LOG_PAYLOAD& payload, QString* entry_name);
+    void write_counts(const QString& entry, const SDR_LOG_PAYLOAD& payload);
 
     // document.xml, trigger part (sdr_file_document_writer_trigger.cpp)
     void write_trigger(const SDR_DATA_TRIGGER& trigger);

@@ -152,6 +152,10 @@ void SDR_FILE_DOCUMENT_WRITER::write_attributes(const std::vector<std::pair<std:
 
 void SDR_FILE_DOCUMENT_WRITER::write_rows(const char* element, const SDR_NODE_LIST& rows)
 {
+    if (rows.size() > SDR_FILE_LIMITS::MAX_ROWS_PER_LIST && m_problem.isEmpty())
+        m_problem = QStringLiteral("a node list holds %1 rows, more than the %2 of a list of an analyzer file")
+                        .arg(rows.size())
+                        .arg(SDR_FILE_LIMITS::MAX_ROWS_PER_LIST);
     m_out.start(element);
     for (const SDR_NODE_ROW& row : rows)
         write_row(row);

@@ -1,6 +1,8 @@
 // Payload header encoding and the size rules of a data log entry.
 #include "host/sdr/sdr_file_payload.h"
 
+#include "host/sdr/sdr_file_limits.h"
+
 #include <QtEndian>
 
 namespace
@@ -42,6 +44,16 @@ QByteArray SDR_FILE_PAYLOAD::encode_header(const SDR_FILE_PAYLOAD_HEADER& h)
     return QByteArray(p, HEADER_SIZE);
 }
 
+qint64 SDR_FILE_PAYLOAD::max_flags()
+{
+    return SDR_FILE_LIMITS::per_document(SDR_FILE_ELEMENT::FLAG);
+}
+
+qint64 SDR_FILE_PAYLOAD::max_counters()
+{
+    return SDR_FILE_LIMITS::per_document(SDR_FILE_ELEMENT::COUNTER);
+}
+
 bool SDR_FILE_PAYLOAD::check_bounds(const SDR_FILE_PAYLOAD_HEADER& h, QString* problem)
 {
     if (h.depth > MAX_DEPTH)
@@ -50,7 +62,7 @@ bool SDR_FILE_PAYLOAD::check_bounds(const SDR_FILE_PAYLOAD_HEADER& h, QString* p
         *problem = QStringLiteral("channel count %1 is too large").arg(h.channels);
     else if (h.trigger_positions > MAX_TRIGGER_POSITIONS)
         *problem = QStringLiteral("trigger position count %1 is too large").arg(h.trigger_positions);
-    else if (h.flags > MAX_VALUES || h.counters > MAX_VALUES)
+    else if (qint64(h.flags) > max_flags() || qint64(h.counters) > max_counters())
         *problem = QStringLiteral("flag or counter count is too large");
     else if (h.segment_size > h.depth)
         *problem = QStringLiteral("segment size %1 exceeds the sample depth %2").arg(h.segment_size).arg(h.depth);

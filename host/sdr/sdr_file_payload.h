@@ -37,7 +37,10 @@ public:
     static const quint32 MAX_DEPTH = 1u << 30;
     static const quint32 MAX_CHANNELS = 1u << 16;
     static const quint32 MAX_TRIGGER_POSITIONS = 1u << 20;
-    static const quint32 MAX_VALUES = 1u << 16;
+    // A log holds a value of each flag and counter of its trigger: as many as a document may
+    // hold (SDR_FILE_LIMITS), so that every log a run makes opens again.
+    static qint64 max_flags();
+    static qint64 max_counters();
 
     static qint64 row_bytes(quint32 samples) { return (qint64(samples) + 7) / 8; }
     static qint64 expected_size(const SDR_FILE_PAYLOAD_HEADER& header);

@@ -12,19 +12,18 @@
 // identity, keeps the file when it holds the old or the new content whole, restores the old
 // content otherwise, removes the copy and tells the user which file it was and what it did.
 // A copy that is not complete was never relied on: the file was not touched yet.
+//
+// The copy also records what a torn file may hold: the checksums of the new content's pieces
+// (a disk sector each, also cut where either content ends), so that recovery can tell a file
+// the save was tearing (each piece old or new, as a rewrite cut short by a crash leaves it)
+// from a file that was saved again since under another of its names, or written by another
+// program. Only the torn file is put back; a copy the file has moved on from is dropped.
 
 #include <QByteArray>
 #include <QString>
 
 namespace SDR_FILE_RESTORE
 {
-// The file's checksum and size, from the descriptor's start.
-struct CONTENT
-{
-    quint64 size = 0;
-    quint32 crc = 0;
-};
-
 // The copy of one file kept while that file is rewritten in place.
 class COPY
 {
@@ -35,9 +34,9 @@ public:
     COPY& operator=(const COPY&) = delete;
 
     // Copies the content of `target_fd` (the file at `target`, a resolved path) beside it and
-    // flushes the copy and its folder, recording `new_content` as what the rewrite will write.
-    // False with the problem; the file is untouched either way.
-    bool keep(const QByteArray& target, int target_fd, const CONTENT& new_content, QString* problem);
+    // flushes the copy and its folder, recording the first `new_size` bytes of `new_fd` as what
+    // the rewrite will write. False with the problem; the file is untouched either way.
+    bool keep(const QByteArray& target, int target_fd, int new_fd, quint64 new_size, QString* problem);
     // Removes the copy once the rewritten file is on disk; false when the folder cannot be
     // flushed (the copy is gone, but may come back after a power loss).
     bool remove();
@@ -51,9 +50,6 @@ private:
 
 // The name of the copy of `target`, cut to fit the folder's name limit.
 QByteArray copy_name(const QByteArray& target);
-
-// Checksums `size` bytes of `fd` from its start; false on a read error or a short file.
-bool checksum(int fd, quint64 size, quint32* crc);
 
 // Recovers `target` (a resolved path) from the copies of crashed in-place rewrites found beside
 // it, and posts a warning naming `file` for each. Returns how many copies it dealt with.

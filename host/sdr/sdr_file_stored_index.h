@@ -23,6 +23,9 @@ public:
     bool data_offset(const QString& name, qint64 size, qint64* offset) const;
     // Positioned read of exactly `length` bytes.
     bool read_at(qint64 offset, char* out, qint64 length) const;
+    // The CRC-32 of `length` bytes from `offset`, read in pieces (thread-safe); false when
+    // they cannot all be read.
+    bool checksum(qint64 offset, qint64 length, quint32* crc) const;
     // Whether the file opened still holds what it held then: same size, not written since.
     // The descriptor keeps the file itself, even after another has taken its name.
     bool unchanged() const;

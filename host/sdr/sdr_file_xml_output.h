@@ -3,8 +3,15 @@
 // forms that SDR_FILE_XML_INPUT reads back. Texts that XML 1.0 cannot carry (control
 // characters, bytes that are not UTF-8) go base64-encoded under "<name>_b64", so that every
 // stored byte survives.
+//
+// It counts what it writes against the file's limits (sdr_file_limits.h) as the reader will:
+// the elements of each kind, the numbers of the lists and the size of each value as stored.
+// problem() names the first limit passed; the writer then refuses the save.
+
+#include "host/sdr/sdr_file_limits.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QXmlStreamWriter>
 
 #include <string>
@@ -15,8 +22,12 @@ class SDR_FILE_XML_OUTPUT
 public:
     explicit SDR_FILE_XML_OUTPUT(QByteArray* document);
 
-    void start(const char* element) { m_writer.writeStartElement(QLatin1String(element)); }
-    void end() { m_writer.writeEndElement(); }
+    void start(const char* element);
+    void end()
+    {
+        m_open.pop_back();
+        m_writer.writeEndElement();
+    }
     void begin_document() { m_writer.writeStartDocument(); }
     void end_document() { m_writer.writeEndDocument(); }
 
@@ -45,7 +56,18 @@ public:
     }
 
     static bool is_xml_safe(const std::string& value);
+    // The bytes `value` takes as an attribute's value of the file: escaped, or base64.
+    static qint64 stored_size(const std::string& value);
+
+    // The first limit of an analyzer file that what was written passes; empty while none is.
+    const QString& problem() const { return m_problem; }
 
 private:
+    void fail(const QString& problem);
+    void count_numbers(const char* name, qint64 count);
+
     QXmlStreamWriter m_writer;
+    SDR_FILE_BUDGET m_budget;
+    std::vector<const char*> m_open; // the elements open, outermost first
+    QString m_problem;
 };

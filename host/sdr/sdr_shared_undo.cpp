@@ -3,6 +3,9 @@
 
 #include "host/sdr/sdr_shared_undo.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file_limits.h"
+
 #include "host/msg.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_undo_history.h"
@@ -43,6 +46,16 @@ SDR_UNDO_HISTORY* SDR_SHARED_UNDO::recorder() const
         if (history->is_attached())
             return history;
     return nullptr;
+}
+
+bool SDR_SHARED_UNDO::has_room(bool entries, qint64 more, const QByteArray& first_text, const QByteArray& second_text)
+{
+    QString problem;
+    const SDR_FILE_ELEMENT element = entries ? SDR_FILE_ELEMENT::TABLE_ENTRY : SDR_FILE_ELEMENT::TABLE;
+    const char* first = entries ? "the mnemonic symbol" : "the mnemonic table name";
+    return SDR_DATA_MANAGER::text_fits(first_text.toStdString(), first) &&
+           SDR_DATA_MANAGER::text_fits(second_text.toStdString(), "the mnemonic pattern") &&
+           (SDR_FILE_LIMITS::has_room(*m_session, element, more, &problem) || SDR_DATA_MANAGER::refuse(problem));
 }
 
 bool SDR_SHARED_UNDO::before_table_change(const QByteArray& name)

@@ -68,6 +68,7 @@ public:
     void bracket_closed(SDR_UNDO_HISTORY* history);
 
     bool before_table_change(const QByteArray& name) override;
+    bool has_room(bool entries, qint64 more, const QByteArray& first_text, const QByteArray& second_text) override;
 
     // End of a bracket: fills in the tables as the step leaves them and drops the changes that
     // left their table as it was (taking the step off those tables).

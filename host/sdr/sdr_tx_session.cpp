@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/sdr/sdr_undo_history.h"
@@ -32,6 +33,49 @@ SDR_TX_SESSION::~SDR_TX_SESSION()
     m_parked_entries.clear();
     if (m_own_root)
         delete m_root;
+}
+
+bool SDR_TX_SESSION::has_room(SDR_FILE_ELEMENT element, qint64 more) const
+{
+    QString problem;
+    return m_data == nullptr || SDR_FILE_LIMITS::has_room(*m_data, element, more, &problem) ||
+           SDR_DATA_MANAGER::refuse(problem);
+}
+
+bool SDR_TX_SESSION::has_payload_room(qint64 payload) const
+{
+    const qint64 limit = SDR_FILE_LIMITS::payload_total();
+    if (m_data == nullptr || payload <= 0 || SDR_FILE_LIMITS::payload_bytes(*m_data) <= limit - payload)
+        return true;
+    return SDR_DATA_MANAGER::refuse(QStringLiteral("the samples of the document would take more than the %1 bytes an "
+                                                   "analyzer file may hold")
+                                        .arg(limit));
+}
+
+// A log of the trigger's signal set as it is now, in place of `replaced` (null: a new log).
+bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_DATA_LOG* replaced) const
+{
+    const SDR_DATA_SIGNAL_SET* set = trigger->m_signal_set;
+    qint64 wires = 0;
+    if (set != nullptr)
+        for (const SDR_NODE_ROW& row : set->state().data_list)
+            wires += SDR_TX_SIGNAL_NODES::is_group_row(row) ? 0 : 1;
+    if (wires > SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)
+        return SDR_DATA_MANAGER::refuse(QStringLiteral("a log would name %1 wires, more than the %2 of a log of an "
+                                                       "analyzer file")
+                                            .arg(wires)
+                                            .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
+    const qint64 depth = set != nullptr ? set->state().sample_depth : 0;
+    const SDR_TRIGGER_STATE& t = trigger->state();
+    const qint64 segments = t.segmented && t.segment_size > 0 ? depth / t.segment_size : 0;
+    qint64 payload = SDR_FILE_LIMITS::payload_size(depth, wires, segments + 1, qint64(trigger->state().flags.size()),
+                                                   qint64(trigger->state().counters.size()));
+    if (replaced != nullptr) {
+        wires -= qint64(replaced->m_wire_names.size());
+        payload -= SDR_FILE_LIMITS::payload_size(*replaced);
+    }
+    return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, wires) &&
+           has_payload_room(payload);
 }
 
 bool SDR_TX_SESSION::create_session(const char* path)
@@ -170,8 +214,70 @@ bool SDR_TX_SESSION::save_file(const char* path)
     return true;
 }
 
+// The registry keeps one session per name: standing aside is a rename to a name no file has.
+void SDR_TX_SESSION::stand_aside()
+{
+    if (m_data == nullptr || !m_name_aside.empty())
+        return;
+    const std::string name = m_data->m_name;
+    if (manager()->rename_session(m_data, "\x01standing aside " + std::to_string(reinterpret_cast<quintptr>(this))))
+        m_name_aside = name;
+}
+
+void SDR_TX_SESSION::take_back_name()
+{
+    if (m_data != nullptr && !m_name_aside.empty())
+        manager()->rename_session(m_data, m_name_aside);
+    m_name_aside.clear();
+}
+
+namespace
+{
+// Every log of the document with its instance, in document order.
+template <class VISIT> void for_each_log(SDR_DATA_SESSION* data, VISIT visit)
+{
+    if (data == nullptr)
+        return;
+    for (const auto& instance : data->m_instances)
+        for (const auto& set : instance->m_signal_sets)
+            for (const auto& trigger : set->m_triggers)
+                for (const auto& log : trigger->m_logs)
+                    visit(instance.get(), log.get());
+}
+} // namespace
+
+std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_damaged_logs()
+{
+    std::vector<SDR_LOG_TROUBLE> damaged;
+    for_each_log(m_data, [&damaged](SDR_DATA_INSTANCE* instance, SDR_DATA_LOG* log) {
+        if (log->m_payload.is_damaged())
+            damaged.push_back(SDR_LOG_TROUBLE{log, instance->m_state.name, log->m_payload.problem().toStdString()});
+    });
+    return damaged;
+}
+
+std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_unsavable_logs()
+{
+    std::vector<SDR_LOG_TROUBLE> unsavable;
+    for_each_log(m_data, [&unsavable](SDR_DATA_INSTANCE* instance, SDR_DATA_LOG* log) {
+        QString problem;
+        if (log->m_payload.is_damaged()) {
+            const SDR_STORED_ENTRY* stored = nullptr;
+            if (log->m_payload.stored_entry(&stored, &problem))
+                return;
+        } else if (log->m_payload || log->m_payload.problem().isEmpty()) {
+            return;
+        } else {
+            problem = log->m_payload.problem();
+        }
+        unsavable.push_back(SDR_LOG_TROUBLE{log, instance->m_state.name, problem.toStdString()});
+    });
+    return unsavable;
+}
+
 void SDR_TX_SESSION::close_session()
 {
+    m_name_aside.clear();
     if (m_data == nullptr)
         return;
     int open_brackets = 0;

@@ -5,6 +5,7 @@
 // are detached and parked until the session closes, so stale pointers answer neutral values.
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <memory>
 #include <string>
@@ -14,6 +15,15 @@ class SDR_TX_INSTANCE;
 class SDR_TX_SIGNAL_SET;
 class SDR_TX_TRIGGER;
 class SDR_TX_TREE_OBJECT;
+
+// A data log whose samples cannot be read: found damaged when the document was opened, or no
+// longer readable from the file it was opened from.
+struct SDR_LOG_TROUBLE
+{
+    SDR_DATA_LOG* log = nullptr;
+    std::string instance; // the name of the log's instance
+    std::string reason;   // naming the file, the entry and the problem
+};
 
 class SDR_TX_SESSION
 {
@@ -27,7 +37,19 @@ public:
     bool create_session(const char* path);
     bool open_session(const char* path);
     bool open_session(SDR_DATA_SESSION* session);
+    // While another session opens a document in this one's place: this document stays open
+    // here, but its file no longer counts as open, so that the same file can be opened anew.
+    // take_back_name() makes it count again (that open failed); closing ends it.
+    void stand_aside();
+    void take_back_name();
     bool save_session(const char* path);
+    // The logs whose samples were found damaged when the document was opened (their checksum
+    // fails): they read as no samples, and a save keeps them as they are stored.
+    std::vector<SDR_LOG_TROUBLE> get_damaged_logs();
+    // The logs a save could not write: samples left in the file the document was opened from
+    // that can no longer be read from it, because the file has changed or is damaged there.
+    // Reads what a save needs now, so that the save itself finds it in memory.
+    std::vector<SDR_LOG_TROUBLE> get_unsavable_logs();
     void close_session();
     void commit_session();
     // Writes the stored equation of every advanced condition of `trigger` again from the objects
@@ -145,6 +167,12 @@ public:
     struct ENTRY;
 
 private:
+    // Whether the document can take `more` elements of that kind, and `payload` more bytes of
+    // payload entries; false, with the refusal recorded (SDR_DATA_MANAGER), when it cannot.
+    bool has_room(SDR_FILE_ELEMENT element, qint64 more) const;
+    bool has_payload_room(qint64 payload) const;
+    bool has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_DATA_LOG* replaced) const;
+    static SDR_DATA_LOG* temp_log_of(const SDR_DATA_TRIGGER* trigger);
     bool open_file(const char* path);
     bool save_file(const char* path);
     void attach(SDR_DATA_SESSION* session);
@@ -172,4 +200,5 @@ private:
     std::vector<std::unique_ptr<ENTRY>> m_parked_entries;
     bool m_power_up_editing = false;
     std::string m_last_error;
+    std::string m_name_aside; // the document's name while it stands aside, else empty
 };

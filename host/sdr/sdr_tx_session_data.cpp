@@ -5,6 +5,7 @@
 
 #include "host/fio.h"
 #include "host/sdr/sdr_compiled_design.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_tx_session_entry.h"
 #include "host/standin/sdr_control.h"
@@ -110,6 +111,11 @@ bool SDR_TX_SESSION::embed_sof_file(const char* path, const char* name)
     embedded.bytes = QByteArray::fromStdString(bytes);
     auto same_name = [name](const SDR_EMBEDDED_FILE& f) { return f.name == name; };
     auto it = std::find_if(m_data->m_embedded_files.begin(), m_data->m_embedded_files.end(), same_name);
+    const bool replaces = it != m_data->m_embedded_files.end();
+    if (!SDR_DATA_MANAGER::text_fits(name, "the name of an embedded file") ||
+        !has_room(SDR_FILE_ELEMENT::EMBEDDED_FILE, replaces ? 0 : 1) ||
+        !has_payload_room(embedded.bytes.size() - (replaces ? it->bytes.size() : 0)))
+        return false;
     if (it != m_data->m_embedded_files.end())
         *it = embedded; // embedding again under a name replaces the stored file
     else

@@ -150,6 +150,9 @@ int SDR_TX_SESSION::create_vantrel_instance(void* preset)
     (void)preset;
     if (m_data == nullptr)
         return -1;
+    if (!has_room(SDR_FILE_ELEMENT::INSTANCE, 1) || !has_room(SDR_FILE_ELEMENT::SIGNAL_SET, 1) ||
+        !has_room(SDR_FILE_ELEMENT::TRIGGER, 1) || !has_room(SDR_FILE_ELEMENT::LEVEL, 1))
+        return -1;
     SDR_DATA_INSTANCE* instance = m_data->add_default_instance();
     prepare_instance(instance);
     instance->history().push_creation_step();

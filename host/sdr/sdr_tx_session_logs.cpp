@@ -44,6 +44,10 @@ bool SDR_TX_SESSION::save_to_log(int index)
     SDR_DATA_LOG* source = entry != nullptr ? entry->instance->get_active_log(entry->power_up) : nullptr;
     if (trigger == nullptr || source == nullptr)
         return false;
+    // The copy's samples are stored again in the file.
+    if (!has_room(SDR_FILE_ELEMENT::LOG, 1) || !has_room(SDR_FILE_ELEMENT::WIRE, qint64(source->m_wire_names.size())) ||
+        !has_payload_room(SDR_FILE_LIMITS::payload_size(*source)))
+        return false;
     auto copy = std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger));
     copy->m_power_up = source->m_power_up;
     copy->m_signal_set = source->m_signal_set;
@@ -64,6 +68,10 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     ENTRY* entry = entry_at(index);
     SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
     if (trigger == nullptr || standin::sdr::detail::take_create_log_failure())
+        return nullptr;
+    // Never a log the file could not hold: the run does not start, or an autorun keeps filling
+    // the log it has.
+    if (!has_room_for_log(trigger, m_data->m_gui_logging ? nullptr : temp_log_of(trigger)))
         return nullptr;
     const int view = entry->power_up ? 1 : 0;
     auto replaced = std::make_unique<SDR_DATA_LOG::REPLACED>();
@@ -90,6 +98,14 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     trigger->m_active_log[view] = position;
     entry->instance->note_structural_change();
     return log;
+}
+
+SDR_DATA_LOG* SDR_TX_SESSION::temp_log_of(const SDR_DATA_TRIGGER* trigger)
+{
+    for (const auto& log : trigger->m_logs)
+        if (log->m_global_temp)
+            return log.get();
+    return nullptr;
 }
 
 // Logging off keeps one temporary log per trigger, emptied and reused for every run; its

@@ -2,6 +2,9 @@
 // field into the linked row of the other list.
 #include "host/sdr/sdr_tx_signal_nodes.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file_limits.h"
+
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_verify.h"
 #include "host/standin/sdr_control.h"
@@ -57,6 +60,29 @@ int SDR_TX_SIGNAL_NODES::next_link_id()
 bool SDR_TX_SIGNAL_NODES::is_refused(const char* operation) const
 {
     return standin::sdr::is_write_refused(operation);
+}
+
+bool SDR_TX_SIGNAL_NODES::text_fits(const std::string& value, const char* what) const
+{
+    return SDR_DATA_MANAGER::text_fits(value, what);
+}
+
+bool SDR_TX_SIGNAL_NODES::has_room(SDR_FILE_ELEMENT element, qint64 more) const
+{
+    QString problem;
+    return m_instance == nullptr || m_instance->m_session == nullptr ||
+           SDR_FILE_LIMITS::has_room(*m_instance->m_session, element, more, &problem) ||
+           SDR_DATA_MANAGER::refuse(problem);
+}
+
+bool SDR_TX_SIGNAL_NODES::has_row_room(int more, int more_in_document) const
+{
+    const SDR_NODE_LIST* list = rows();
+    if (list != nullptr && list->size() > SDR_FILE_LIMITS::MAX_ROWS_PER_LIST - more)
+        return SDR_DATA_MANAGER::refuse(QStringLiteral("the node list would hold more than %1 rows, the most a list of "
+                                                       "an analyzer file may hold")
+                                            .arg(SDR_FILE_LIMITS::MAX_ROWS_PER_LIST));
+    return has_room(SDR_FILE_ELEMENT::ROW, more_in_document);
 }
 
 SDR_NODE_LIST* SDR_TX_SIGNAL_NODES::edit_other_rows()
@@ -382,6 +408,8 @@ bool SDR_TX_SIGNAL_NODES::set_mnemonics_table_name(int row, const char* name)
     const std::string value = text_or_empty(name);
     if (r->mnemonic_table == value)
         return true;
+    if (!text_fits(value, "the mnemonic table name"))
+        return false;
     return write_row(row, FIELD_MNEMONICS, [&value](SDR_NODE_ROW& w) { w.mnemonic_table = value; });
 }
 
@@ -398,6 +426,8 @@ SDR_PLUGIN_GROUP* SDR_TX_SIGNAL_NODES::create_plugin_group(int row)
         return nullptr;
     if (r->plugin_group != nullptr)
         return r->plugin_group;
+    if (!has_room(SDR_FILE_ELEMENT::PLUGIN_GROUP, 1))
+        return nullptr;
     SDR_PLUGIN_GROUP* record = m_instance->create_plugin_group_record();
     write_row(row, 0, [record](SDR_NODE_ROW& w) { w.plugin_group = record; });
     return record;
@@ -419,6 +449,8 @@ bool SDR_TX_SIGNAL_NODES::set_group_node_name(int row, const char* name)
     if (r->name == name)
         return true;
     const std::string value = name;
+    if (!text_fits(value, "the group name"))
+        return false;
     return write_row(row, FIELD_NAME, [&value](SDR_NODE_ROW& w) { w.name = value; });
 }
 
@@ -430,6 +462,8 @@ bool SDR_TX_SIGNAL_NODES::set_group_node_alias(int row, const char* alias)
     const std::string value = text_or_empty(alias);
     if (r->alias == value)
         return true;
+    if (!text_fits(value, "the group alias"))
+        return false;
     return write_row(row, FIELD_ALIAS, [&value](SDR_NODE_ROW& w) { w.alias = value; });
 }
 
@@ -466,6 +500,8 @@ bool SDR_TX_SIGNAL_NODES::set_node_alias(int row, const char* alias)
     if (r == nullptr || is_refused("set_node_alias"))
         return false;
     const std::string value = text_or_empty(alias);
+    if (!text_fits(value, "the alias"))
+        return false;
     if (!value.empty())
     {
         const SDR_NODE_LIST& list = *rows();
@@ -488,6 +524,8 @@ bool SDR_TX_SIGNAL_NODES::set_node_name(int row, const char* name)
     if (r->name == name)
         return true;
     const std::string value = name;
+    if (!text_fits(value, "the node name"))
+        return false;
     return write_row(row, FIELD_NAME, [&value](SDR_NODE_ROW& w) { w.name = value; });
 }
 

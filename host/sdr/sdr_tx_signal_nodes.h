@@ -8,6 +8,7 @@
 // marks are transient.
 
 #include "host/sdr/sdr_data_model.h"
+#include "host/sdr/sdr_file_limits.h"
 
 #include <functional>
 #include <vector>
@@ -164,6 +165,15 @@ protected:
     SDR_DATA_SIGNAL_SET* active_signal_set() const;
     int next_link_id();
     bool is_refused(const char* operation) const;
+    // Whether the file can store `value` as `what` ("the node name"); false, with the refusal
+    // recorded (SDR_DATA_MANAGER::take_refusal), when it cannot.
+    bool text_fits(const std::string& value, const char* what) const;
+    // Whether this list can take `more` rows, and the document `more_in_document`; false, with
+    // the refusal recorded, when either would pass a limit of an analyzer file.
+    bool has_row_room(int more, int more_in_document) const;
+    // Whether the document can take `more` elements of that kind; false, with the refusal
+    // recorded, when it cannot.
+    bool has_room(SDR_FILE_ELEMENT element, qint64 more) const;
     // Copies the fields named by `what` from `from` into `to`.
     static void copy_field(const SDR_NODE_ROW& from, SDR_NODE_ROW* to, int what);
 

@@ -356,6 +356,8 @@ bool SDR_TX_SIGNAL_NODES::group_node(int first, int last, const char* name)
     const int parent = get_parent_index(first, 1);
     if (parent >= 0 && current->at(parent).radix == SDR_GTYPE_PLUGIN)
         return false;
+    if ((name != nullptr && !text_fits(name, "the group name")) || !has_row_room(1, 2))
+        return false;
     SDR_NODE_ROW group;
     group.link_id = next_link_id();
     group.name = name != nullptr && *name != '\0' ? std::string(name) : unique_group_name(*current);

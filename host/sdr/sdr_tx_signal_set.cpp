@@ -134,6 +134,8 @@ bool SDR_TX_SIGNAL_SET::set_clock(const char* name, bool post_fitting)
     const std::string value = name != nullptr ? name : "";
     if (s->clock_name == value && s->clock_post_fitting == post_fitting)
         return true;
+    if (!text_fits(value, "the clock name"))
+        return false;
     return write([&value, post_fitting](SDR_SIGNAL_SET_STATE& w) {
         w.clock_name = value;
         w.clock_post_fitting = post_fitting;

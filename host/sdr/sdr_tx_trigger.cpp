@@ -134,6 +134,8 @@ bool SDR_TX_TRIGGER::add_node(const char* name, SDR_DATA_SIGNAL_TYPE type, SDR_D
         return false;
     if (!allow_duplicate && has_leaf_named(*list, name))
         return false;
+    if (!text_fits(name, "the node name") || !has_row_room(1, 2))
+        return false;
     const uint64_t version_before = list->version();
     SDR_NODE_ROW row;
     row.link_id = next_link_id();
@@ -280,6 +282,8 @@ bool SDR_TX_TRIGGER::set_level_name(int level, const char* name)
     if (std::strcmp(get_level_name(level), name) == 0)
         return true;
     const std::string value = name;
+    if (!text_fits(value, "the trigger condition name"))
+        return false;
     return write([level, &value](SDR_TRIGGER_STATE& s) { s.levels[size_t(level)].name = value; });
 }
 

@@ -2,6 +2,8 @@
 // flow check, and the tree handles of the state machine and the advanced levels.
 #include "host/sdr/sdr_tx_trigger.h"
 
+#include "host/sdr/sdr_data_manager.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_flow_checker.h"
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_tree_object.h"
@@ -9,7 +11,6 @@
 
 namespace
 {
-const int MAX_RESOURCES = 256;
 const char* const FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
 
 bool is_option(int option)
@@ -37,10 +38,15 @@ int SDR_TX_TRIGGER::get_flag_count()
 
 bool SDR_TX_TRIGGER::set_flag_count(int count)
 {
-    if (state() == nullptr || count < 0 || count > MAX_RESOURCES)
+    if (state() == nullptr || count < 0)
         return false;
+    if (count > SDR_FILE_LIMITS::MAX_RESOURCES_PER_TRIGGER)
+        return SDR_DATA_MANAGER::refuse(QStringLiteral("a trigger's flow may have at most %1 flags")
+                                            .arg(SDR_FILE_LIMITS::MAX_RESOURCES_PER_TRIGGER));
     if (count == get_flag_count())
         return true;
+    if (!has_room(SDR_FILE_ELEMENT::FLAG, count - get_flag_count()))
+        return false;
     return write([count](SDR_TRIGGER_STATE& s) {
         const int old = int(s.flags.size());
         s.flags.resize(size_t(count));
@@ -70,6 +76,8 @@ bool SDR_TX_TRIGGER::set_flag(int index, const char* name, const int* initial)
         return true;
     const std::string new_name = name != nullptr ? std::string(name) : flag.name;
     const int new_initial = initial != nullptr ? *initial : flag.initial;
+    if (!text_fits(new_name, "the flag name"))
+        return false;
     return write([index, &new_name, new_initial](SDR_TRIGGER_STATE& s) {
         s.flags[size_t(index)].name = new_name;
         s.flags[size_t(index)].initial = new_initial;
@@ -83,10 +91,15 @@ int SDR_TX_TRIGGER::get_counter_count()
 
 bool SDR_TX_TRIGGER::set_counter_count(int count)
 {
-    if (state() == nullptr || count < 0 || count > MAX_RESOURCES)
+    if (state() == nullptr || count < 0)
         return false;
+    if (count > SDR_FILE_LIMITS::MAX_RESOURCES_PER_TRIGGER)
+        return SDR_DATA_MANAGER::refuse(QStringLiteral("a trigger's flow may have at most %1 counters")
+                                            .arg(SDR_FILE_LIMITS::MAX_RESOURCES_PER_TRIGGER));
     if (count == get_counter_count())
         return true;
+    if (!has_room(SDR_FILE_ELEMENT::COUNTER, count - get_counter_count()))
+        return false;
     return write([count](SDR_TRIGGER_STATE& s) {
         const int old = int(s.counters.size());
         s.counters.resize(size_t(count));
@@ -114,6 +127,8 @@ bool SDR_TX_TRIGGER::set_counter(int index, const char* name, const int* width, 
     SDR_TRIGGER_COUNTER next = state()->counters[size_t(index)];
     if (name != nullptr)
         next.name = name;
+    if (!text_fits(next.name, "the counter name"))
+        return false;
     if (width != nullptr)
         next.width = *width;
     if (initial != nullptr)

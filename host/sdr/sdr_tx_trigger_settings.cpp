@@ -2,6 +2,8 @@
 // trigger out). Every write is undoable and a no-op when the value is already stored.
 #include "host/sdr/sdr_tx_trigger.h"
 
+#include <type_traits>
+
 namespace
 {
 std::string text_of(const char* text)
@@ -22,6 +24,7 @@ bool is_out_source(int source)
 }
 } // namespace
 
+// A text the file could not store is refused like any value the field cannot hold.
 template <typename FIELD, typename T>
 bool SDR_TX_TRIGGER::assign(FIELD field, const T& value)
 {
@@ -30,6 +33,10 @@ bool SDR_TX_TRIGGER::assign(FIELD field, const T& value)
         return false;
     if (field(*s) == value)
         return true;
+    if constexpr (std::is_same_v<T, std::string>) {
+        if (!text_fits(value, "the name"))
+            return false;
+    }
     return write([&field, &value](SDR_TRIGGER_STATE& w) { field(w) = value; });
 }
 

@@ -192,8 +192,17 @@ void dump_log(const dumper& d, const SDR_DATA_LOG& log)
     for (const std::string& name : log.m_wire_names)
         wires += (wires.empty() ? "" : ",") + name;
     d.put("wires", wires);
-    if (log.m_payload)
+    if (log.m_payload.is_damaged()) {
+        // Damaged samples: what document.xml gives for them, and that they are kept as stored.
+        const dumper damaged = d.child("damaged_payload");
+        damaged.put("depth", log.m_payload.declared()->depth);
+        damaged.put("channels", log.m_payload.declared()->channel_count);
+        damaged.put("segment_size", log.m_payload.declared()->segment_size);
+        damaged.put("trigger_position", log.m_payload.declared()->trigger_position);
+        damaged.put("segment_trigger_positions", join(log.m_payload.declared()->segment_trigger_positions));
+    } else if (log.m_payload) {
         dump_payload(d.child("payload"), *log.m_payload);
+    }
     for (const auto& table : log.m_static_plugin_tables)
         dump_table(d.item("static_table", table.first), *table.second);
 }

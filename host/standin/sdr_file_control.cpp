@@ -4,6 +4,7 @@
 #include "host/standin/standin.h"
 
 #include <csignal>
+#include <map>
 #include <unistd.h>
 
 namespace
@@ -27,7 +28,14 @@ long long& allocations_left()
     return left;
 }
 
+std::map<int, long long>& lowered()
+{
+    static std::map<int, long long> limits;
+    return limits;
+}
+
 const standin::reset_registrar registrar([] {
+    lowered().clear();
     armed() = standin::sdr_file::save_fault::none;
     crash_stage() = standin::sdr_file::save_stage::none;
     allocations_left() = -1;
@@ -63,6 +71,17 @@ void reach(save_stage stage)
 {
     if (stage != save_stage::none && crash_stage() == stage)
         ::kill(::getpid(), SIGKILL);
+}
+
+void lower_limit(int element, long long most)
+{
+    lowered()[element] = most;
+}
+
+long long limit_in_force(int element, long long real)
+{
+    const auto found = lowered().find(element);
+    return found != lowered().end() ? found->second : real;
 }
 
 void fail_allocation_after(long long elements)

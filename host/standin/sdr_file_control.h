@@ -40,6 +40,14 @@ void crash_at(save_stage stage);
 // Called by the writer at each stage: dies there when a crash is armed for it.
 void reach(save_stage stage);
 
+// Lowers a limit of a whole document (`element`: an SDR_FILE_ELEMENT as int, or -1 for the
+// payload entries' total) for a test that walks a limit too large to reach in a test: the reader,
+// the writer, the edits and the acquisitions answer to the lower value alike. Cleared by
+// reset_all().
+void lower_limit(int element, long long most);
+// The limit in force: `real`, or the lowered value.
+long long limit_in_force(int element, long long real);
+
 // Makes the reader's allocation of its (elements + 1)-th counted element fail with
 // std::bad_alloc, as if memory had run out there; cleared when it fires and by reset_all().
 void fail_allocation_after(long long elements);

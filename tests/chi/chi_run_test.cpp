@@ -3,6 +3,10 @@
 // report, and the three ways reports are delivered.
 #include "chi_test_support.h"
 
+#include "host/sdr/sdr_file_limits.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/sdr_file_control.h"
+
 #include <QCoreApplication>
 
 namespace
@@ -136,6 +140,33 @@ TEST_F(engine_runs, autorun_repeats_with_a_new_log_per_cycle_until_stopped)
         EXPECT_FALSE(log->is_acquiring_data());
     }
     EXPECT_NE(row_of(ready[0], "tick"), row_of(ready[1], "tick")) << "each cycle samples a later window";
+}
+
+// An autorun that reaches the document's most data logs keeps refilling its newest log, says
+// why once in the Messages window, and never leaves a document the file cannot hold.
+TEST_F(engine_runs, autorun_at_the_documents_most_logs_refills_its_newest_log_and_says_why)
+{
+    m_editing.set_gui_logging(true);
+    trigger_on_count(42);
+    compile_and_program();
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::LOG), trigger()->get_num_logs() + 2);
+    recorder& callback = make_recorder();
+    start(&callback, 0, true);
+    while (callback.count(10) < 5)
+        standin::chi::step();
+    CHI_CONTROL::stop(instance());
+    standin::chi::run_to_end();
+    EXPECT_EQ(trigger()->get_num_logs(), int(SDR_FILE_LIMITS::per_document(SDR_FILE_ELEMENT::LOG)));
+    std::vector<std::string> warnings;
+    for (const auto& message : standin::msg::posted())
+        if (message.text.find("the acquisition keeps refilling its newest data log") != std::string::npos)
+            warnings.push_back(message.text);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("the document would hold more than"), std::string::npos) << warnings[0];
+    const SDR_DATA_LOG* newest = trigger()->get_log_at(trigger()->get_num_logs() - 1);
+    for (const auto& r : callback.reports())
+        if (r.status == 10)
+            EXPECT_TRUE(r.log == newest || r.log == trigger()->get_log_at(trigger()->get_num_logs() - 2));
 }
 
 TEST_F(engine_runs, autorun_with_logging_off_refills_the_one_temporary_log)

@@ -263,6 +263,53 @@ TEST_F(frame_commands_test, a_main_window_opens_through_its_own_dialog)
     EXPECT_EQ(standin::afcq::file_dialog_titles().value(0), "Open File");
 }
 
+// File > Open of a file that cannot be opened (missing, a device) after the user let the edits
+// go: the window keeps its document, the edits, the modified mark, its path and title, and the
+// document still saves under its own name.
+TEST_F(frame_commands_test, a_file_that_does_not_open_leaves_the_window_as_it_was)
+{
+    struct row
+    {
+        const char* label;
+        QUI_FW_STATE_ENUM state;
+        QString file;
+    };
+    const row rows[] = {
+        {"missing, child window", QUI_FW_STATE_ATTACHED, m_dir.filePath("missing.vtl")},
+        {"a device, child window", QUI_FW_STATE_ATTACHED, QStringLiteral("/dev/zero")},
+        {"missing, main window", QUI_FW_STATE_MAIN_WINDOW, m_dir.filePath("missing.vtl")},
+    };
+    for (const row& r : rows)
+    {
+        SCOPED_TRACE(r.label);
+        standin::msg::reset();
+        SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), r.state);
+        edit(frame);
+        const QString title = frame->windowTitle();
+        ASSERT_TRUE(frame->isWindowModified());
+        if (r.state == QUI_FW_STATE_MAIN_WINDOW)
+            standin::afcq::push_file_dialog_result(true, r.file);
+        else
+            standin::qui::push_file_choice(r.file);
+        standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Discard);
+        frame->get_menu_record()->file_menu->open_action->trigger();
+        ASSERT_EQ(standin::msg::shown().size(), 1u);
+        EXPECT_NE(standin::msg::shown()[0].help_key.find(r.file.startsWith("/dev") ? "INVALID_VTL_FILE_STRUCTURE"
+                                                                                   : "FILE_NOT_FOUND"),
+                  std::string::npos);
+        EXPECT_EQ(path_of(frame), m_dir.filePath("doc.vtl"));
+        EXPECT_EQ(frame->windowTitle(), title);
+        EXPECT_TRUE(frame->isWindowModified());
+        EXPECT_FALSE(unchanged(frame)) << "the edit is kept";
+        frame->get_menu_record()->file_menu->save_action->trigger();
+        EXPECT_FALSE(frame->isWindowModified());
+        close_frame(frame);
+        SEDQ_FRAME_WND* again = open_frame(m_dir.filePath("doc.vtl"), r.state);
+        EXPECT_FALSE(unchanged(again)) << "and saved";
+        close_frame(again);
+    }
+}
+
 TEST_F(frame_commands_test, a_detached_window_carries_its_own_shortcuts_and_compile_entries)
 {
     make_host_main_window();

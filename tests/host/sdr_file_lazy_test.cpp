@@ -4,6 +4,7 @@
 
 #include "host/sdr/sdr_file.h"
 #include "host/standin/msg_control.h"
+#include "host/standin/sdr_control.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,11 +110,15 @@ TEST_F(sdr_file_lazy, saving_writes_every_payload_as_opened)
     }
 }
 
-// The file under an open document is damaged, rewritten or replaced: damaged or rewritten
-// samples are reported when first asked for (once, naming the file and the entry), the log
-// then reads as empty, and a save fails with the same problem and leaves its target as it was;
-// a file put in its place by name does not disturb the samples that were opened.
-TEST_F(sdr_file_lazy, samples_that_cannot_be_read_are_reported_and_kept_from_a_save)
+// The file under an open document, damaged before it opened or changed by another program
+// while it is open. Samples whose checksum fails at open are damaged: known at once (nothing is
+// posted when the log is shown), read as empty, and a save copies them byte for byte, so that
+// the saved file holds the same damaged entry. Samples the file no longer holds as it did at
+// open are reported when first asked for (once, naming the file and the entry), read as empty,
+// and a save fails with the same problem and leaves its target as it was; samples whose bytes
+// are still there (the same content written over the file, or a file put in its place by
+// name) read as opened.
+TEST_F(sdr_file_lazy, damaged_and_changed_samples_are_kept_or_reported_never_dropped)
 {
     struct damage_case
     {
@@ -127,11 +132,11 @@ TEST_F(sdr_file_lazy, samples_that_cannot_be_read_are_reported_and_kept_from_a_s
         (*bytes)[header + 41] = char((*bytes)[header + 41] ^ 0x10);
         ASSERT_TRUE(write_file(file, *bytes));
     };
-    const auto rewrite = [](const QString& file, QByteArray* bytes) {
-        const int header = bytes->indexOf("VTLP");
-        (*bytes)[header + 41] = char((*bytes)[header + 41] ^ 0x10);
-        ASSERT_TRUE(write_file(file, *bytes + "x"));
+    const auto append = [](const QString& file, QByteArray* bytes) { ASSERT_TRUE(write_file(file, *bytes + "x")); };
+    const auto cut = [](const QString& file, QByteArray* bytes) {
+        ASSERT_TRUE(write_file(file, bytes->left(bytes->indexOf("VTLP") + 20)));
     };
+    const auto same = [](const QString& file, QByteArray* bytes) { ASSERT_TRUE(write_file(file, *bytes)); };
     const auto replace = [](const QString& file, QByteArray* bytes) {
         const QString other = file + ".other";
         ASSERT_TRUE(write_file(other, QByteArray("not an archive")));
@@ -141,7 +146,10 @@ TEST_F(sdr_file_lazy, samples_that_cannot_be_read_are_reported_and_kept_from_a_s
     };
     const damage_case cases[] = {
         {"a byte flipped before open", flip, true, "the data is corrupt: CRC error"},
-        {"rewritten in place after open", rewrite, false, "the file has changed since it was opened"},
+        {"a byte flipped in place after open", flip, false, "the file has changed since it was opened"},
+        {"cut short in place after open", cut, false, "the file has changed since it was opened"},
+        {"the same bytes written over it after open", same, false, ""},
+        {"grown in place after open", append, false, ""},
         {"another file put under its name", replace, false, ""},
     };
     for (const damage_case& c : cases) {
@@ -164,14 +172,31 @@ TEST_F(sdr_file_lazy, samples_that_cannot_be_read_are_reported_and_kept_from_a_s
             ASSERT_NE(log->m_payload.get(), nullptr);
             EXPECT_EQ(log->m_payload->channel_bits, logs(*expected)[0]->m_payload->channel_bits);
             EXPECT_TRUE(posted_errors().empty());
+            ASSERT_TRUE(sdr_write_session_file(*session, s(path("target.vtl")), &error)) << error;
             continue;
         }
-        EXPECT_EQ(log->get_data_sample_depth(), 8) << "the counts were read at open";
+        EXPECT_EQ(log->m_payload.is_damaged(), c.before_open);
+        if (!c.before_open)
+            EXPECT_EQ(log->get_data_sample_depth(), 8) << "the counts were read at open";
         EXPECT_FALSE(log->get_bit(0, 0));
         EXPECT_FALSE(log->m_payload);
         EXPECT_EQ(log->get_data_sample_depth(), 0) << "unreadable samples read as none";
         EXPECT_EQ(log->m_payload.get(), nullptr) << "and are not tried again";
+        EXPECT_NE(log->m_payload.problem().toStdString().find(c.problem), std::string::npos);
         const std::vector<std::string> errors = posted_errors();
+        if (c.before_open) {
+            EXPECT_TRUE(errors.empty()) << "damage found at open is the opener's to report";
+            // Saved byte for byte: the copy holds the damaged entry and opens damaged alike.
+            ASSERT_TRUE(sdr_write_session_file(*session, s(path("target.vtl")), &error)) << error;
+            const int header = bytes.indexOf("VTLP");
+            EXPECT_TRUE(file_bytes(path("target.vtl")).contains(bytes.mid(header, 64)));
+            auto again = sdr_read_session_file(s(path("target.vtl")), &error);
+            ASSERT_NE(again, nullptr) << error;
+            EXPECT_TRUE(logs(*again)[0]->m_payload.is_damaged());
+            again->m_name = session->m_name;
+            EXPECT_EQ(standin::sdr::compare_documents(*session, *again), "");
+            continue;
+        }
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0].rfind(s(path("data.vtl")) + ": logs/", 0), 0u) << errors[0];
         EXPECT_NE(errors[0].find(c.problem), std::string::npos) << errors[0];
@@ -182,5 +207,24 @@ TEST_F(sdr_file_lazy, samples_that_cannot_be_read_are_reported_and_kept_from_a_s
         EXPECT_NE(error.find(c.problem), std::string::npos) << error;
         EXPECT_EQ(file_bytes(path("target.vtl")), QByteArray("kept"));
     }
+}
+
+// A damaged entry whose file then changes can no longer be copied as it was stored: a save
+// names it instead of writing other bytes in its place.
+TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)
+{
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*make_small_session("small"), s(path("data.vtl")), &error)) << error;
+    QByteArray bytes = file_bytes(path("data.vtl"));
+    const int header = bytes.indexOf("VTLP");
+    bytes[header + 41] = char(bytes[header + 41] ^ 0x10);
+    ASSERT_TRUE(write_file(path("data.vtl"), bytes));
+    auto session = sdr_read_session_file(s(path("data.vtl")), &error);
+    ASSERT_NE(session, nullptr) << error;
+    bytes[header + 42] = char(bytes[header + 42] ^ 0x01);
+    ASSERT_TRUE(write_file(path("data.vtl"), bytes));
+    EXPECT_FALSE(sdr_write_session_file(*session, s(path("target.vtl")), &error));
+    EXPECT_NE(error.find("the file has changed since it was opened"), std::string::npos) << error;
+    EXPECT_FALSE(QFile::exists(path("target.vtl")));
 }
 } // namespace

@@ -255,6 +255,53 @@ TEST_F(sdr_file_save, a_rewrite_in_place_killed_at_any_step_leaves_the_old_or_th
     }
 }
 
+// A copy left by a rewrite that died in one folder is used only while the file is still what
+// that rewrite left: once the file has been written again (saved under its other name in
+// another folder, or by another program), opening it under the first name keeps what it holds
+// and drops the stale copy, with a word to the user.
+TEST_F(sdr_file_save, a_stale_copy_never_puts_older_content_back_over_a_newer_save)
+{
+    struct row
+    {
+        const char* name;
+        bool by_this_program; // saved under the other name, else written over by another program
+    };
+    const row rows[] = {{"saved under its other name", true}, {"written by another program", false}};
+    const std::unique_ptr<SDR_DATA_SESSION> newer = make_rich_session("newer");
+    newer->m_instances[0]->m_state.name = "newest";
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        standin::reset_all();
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("A") && QDir(m_dir.path()).mkpath("B"));
+        save(*m_rich, path("A/T.vtl"));
+        ASSERT_EQ(::link(QFile::encodeName(path("A/T.vtl")).constData(), QFile::encodeName(path("B/T.vtl")).constData()),
+                  0);
+        ASSERT_TRUE(save_and_die_at(standin::sdr_file::save_stage::rewriting, *m_small, path("A/T.vtl")));
+        ASSERT_TRUE(QFileInfo::exists(path("A/T.vtl.restore")));
+        if (r.by_this_program) {
+            save(*newer, path("B/T.vtl"));
+        } else {
+            save(*newer, path("elsewhere.vtl"));
+            QFile over(path("B/T.vtl"));
+            ASSERT_TRUE(over.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            over.write(file_bytes(path("elsewhere.vtl")));
+        }
+        const QByteArray saved = file_bytes(path("B/T.vtl"));
+        standin::msg::reset();
+        std::string error;
+        auto back = sdr_read_session_file(s(path("A/T.vtl")), &error);
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->m_instances[0]->m_state.name, "newest");
+        EXPECT_EQ(file_bytes(path("A/T.vtl")), saved);
+        EXPECT_FALSE(QFileInfo::exists(path("A/T.vtl.restore")));
+        ASSERT_EQ(standin::msg::posted().size(), 1u);
+        EXPECT_NE(standin::msg::posted()[0].text.find("the file has been written since; it is kept as it is"),
+                  std::string::npos) << standin::msg::posted()[0].text;
+        QDir(path("A")).removeRecursively();
+        QDir(path("B")).removeRecursively();
+    }
+}
+
 // A copy left beside a file by a save that is still running (it holds the copy locked) or
 // one of another file stays, and nothing is told.
 TEST_F(sdr_file_save, copies_of_a_live_save_or_of_another_file_are_left_alone)

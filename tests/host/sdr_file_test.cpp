@@ -5,6 +5,7 @@
 
 #include "host/sdr/sdr_file.h"
 #include "host/sdr/sdr_file_limits.h"
+#include "host/standin/sdr_control.h"
 #include "host/standin/sdr_file_control.h"
 
 #include <QDir>
@@ -95,6 +96,27 @@ TEST_F(sdr_file, save_open_save_gives_the_same_archive)
     EXPECT_EQ(first.keys(), second.keys());
     for (const QString& entry : first.keys())
         EXPECT_EQ(first.value(entry), second.value(entry)) << s(entry);
+}
+
+// A file whose instance or signal set names no parts gets default ones, made as if read: they
+// save and open again the same.
+TEST_F(sdr_file, default_parts_of_a_file_save_and_open_again_the_same)
+{
+    for (const char* body : {"<instance name=\"a\"/>", "<instance name=\"a\"><signal_set name=\"s\"/></instance>"})
+    {
+        SCOPED_TRACE(body);
+        const QByteArray document =
+            QByteArray("<vantrel format=\"vtl\" version=\"1\"><session>") + body + "</session></vantrel>";
+        ASSERT_TRUE(write_archive(path("parts.vtl"), {{"document.xml", document}}));
+        std::string error;
+        auto opened = sdr_read_session_file(s(path("parts.vtl")), &error);
+        ASSERT_NE(opened, nullptr) << error;
+        ASSERT_TRUE(sdr_write_session_file(*opened, s(path("again.vtl")), &error)) << error;
+        auto again = sdr_read_session_file(s(path("again.vtl")), &error);
+        ASSERT_NE(again, nullptr) << error;
+        again->m_name = opened->m_name;
+        EXPECT_EQ(standin::sdr::compare_documents(*opened, *again), "");
+    }
 }
 
 TEST_F(sdr_file, session_fields_embedded_files_and_mnemonics_round_trip)

@@ -3,6 +3,9 @@
 // log queries.
 #include "sedq_tx_manager_acquisition_test_support.h"
 
+#include "host/sdr/sdr_file_limits.h"
+#include "host/standin/sdr_file_control.h"
+
 #include "host/standin/qtk_control.h"
 
 #include <QMessageBox>
@@ -161,6 +164,31 @@ TEST_F(model_acquisition, requests_that_never_start_release_their_callbacks)
     EXPECT_EQ(live_callbacks().size(), 1u);
     EXPECT_EQ(log_count(0), logs_before);
     EXPECT_FALSE(manager->is_instance_acquiring(0)) << "a refused run leaves the state as it was";
+}
+
+// A document that can hold no more logs does not start a run: the user is told why, and the
+// other requests run.
+TEST_F(model_acquisition, a_run_past_the_documents_logs_does_not_start_and_says_why)
+{
+    SEDQ_TX_MANAGER* manager = open(2);
+    compile_and_program();
+    const int logs = log_count(0) + log_count(1);
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::LOG), logs + 1);
+    standin::msg::reset();
+    std::vector<callback*> started = run(requests({0, 1}));
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0]->get_instance(), 0);
+    ASSERT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(standin::msg::shown()[0].text, "The acquisition does not start: the document would hold more than " +
+                                                 std::to_string(logs + 1) +
+                                                 " data logs, the most an analyzer file may hold. Delete data logs to "
+                                                 "make room.");
+    standin::chi::run_to_end();
+    for (callback* c : started)
+        apply(c);
+    EXPECT_EQ(log_count(0) + log_count(1), logs + 1);
+    EXPECT_FALSE(manager->is_instance_acquiring(1));
+    EXPECT_TRUE(manager->save_document(path("full.vtl").c_str()));
 }
 
 TEST_F(model_acquisition, a_plug_in_symbol_becomes_the_conditions_of_its_bus_before_a_run)

@@ -8,6 +8,7 @@
 #include "host/standin/dev_control.h"
 #include "host/standin/sdr_file_control.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +43,40 @@ void older_instance_with_incremental_route(SDR_DATA_SESSION& session)
 void lock_mode_five(SDR_DATA_SESSION& session)
 {
     session.m_global_data["lock mode"] = {5};
+}
+
+// One node on a clock, and two logs of eight samples: "first" and "second".
+void two_logs(SDR_DATA_SESSION& session)
+{
+    SDR_DATA_INSTANCE* instance = session.m_instances[0].get();
+    instance->get_global_signal_set()->edit_transient().clock_name = "clk";
+    SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    standin::sdr::add_node(trigger, {"a"});
+    standin::sdr::make_log(trigger, {"first", 8, {"10100101"}});
+    standin::sdr::make_log(trigger, {"second", 8, {"01011010"}});
+}
+
+// Flips a bit in the samples of the log whose payload is the `which`-th of the file (from 0).
+void flip_samples(const std::string& file, int which)
+{
+    QFile data(QString::fromStdString(file));
+    ASSERT_TRUE(data.open(QIODevice::ReadWrite));
+    const QByteArray bytes = data.readAll();
+    int at = -1;
+    for (int i = 0; i <= which; ++i)
+        at = bytes.indexOf("VTLP", at + 1);
+    ASSERT_GE(at, 0);
+    ASSERT_TRUE(data.seek(at + 40));
+    ASSERT_TRUE(data.write(QByteArray(1, char(bytes[at + 40] ^ 0x04))) == 1);
+}
+
+std::vector<std::string> log_names(SEDQ_TX_MANAGER* manager)
+{
+    std::vector<std::string> names;
+    SDR_DATA_TRIGGER* trigger = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger();
+    for (int i = 0; i < trigger->get_num_logs(); ++i)
+        names.push_back(trigger->get_log_at(i)->get_name());
+    return names;
 }
 
 std::string absolute(const std::string& path)
@@ -100,7 +135,11 @@ TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_unt
         const char* name;
         void (*prepare)(SDR_DATA_SESSION&);
     };
-    const row rows[] = {{"current then newer", &newer_second_instance},
+    const row rows[] = {{"current then newer",
+                         [](SDR_DATA_SESSION& session) {
+                             newer_second_instance(session);
+                             session.m_global_data["lock mode"] = {1};
+                         }},
                         {"older then newer", &older_first_newer_second}};
     for (const row& r : rows)
     {
@@ -110,40 +149,172 @@ TEST_F(sedq_tx_manager_test, a_newer_instance_refuses_the_file_and_leaves_it_unt
         EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr)) << r.name;
         EXPECT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_NEWER_VERSION"}) << r.name;
         EXPECT_TRUE(manager->is_empty()) << r.name;
-        EXPECT_EQ(manager->get_num_instances(), 0) << r.name;
+        EXPECT_EQ(manager->get_tx_session(), nullptr) << r.name << ": nothing was held, nothing is";
         EXPECT_TRUE(take_hints().empty()) << r.name;
-        EXPECT_FALSE(manager->get_tx_session()->is_modified()) << r.name;
-        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << r.name;
+        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_TRIGGER) << r.name << ": the refused file's is not taken";
+        EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(file.c_str()), nullptr) << r.name;
     }
 }
 
-TEST_F(sedq_tx_manager_test, a_refused_file_still_gives_the_window_its_stored_lock_mode)
+// A file that cannot be opened, or is refused, leaves the document that was open as it was:
+// its session, its edits, its modified state, its lock mode and its current instance; the
+// document still saves, and the file it failed to open can be opened again later.
+TEST_F(sedq_tx_manager_test, a_file_that_does_not_open_leaves_the_open_document_and_its_edits)
 {
-    const std::string file = write_document("newer.vtl", 2, [](SDR_DATA_SESSION& session) {
-        newer_second_instance(session);
-        session.m_global_data["lock mode"] = {1};
-        session.m_global_data["active instance"] = {1};
-    });
-    SEDQ_TX_MANAGER* manager = make_manager(true, QUI_FW_STATE_MAIN_WINDOW);
-    EXPECT_FALSE(manager->open_document(file.c_str(), nullptr, nullptr));
-    EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
-    EXPECT_TRUE(manager->is_empty()) << "the stored current instance is not taken";
-    EXPECT_TRUE(take_hints().empty());
+    static std::string original;
+    original = path("original.vtl");
+    const std::string damaged = path("damaged.vtl");
+    {
+        QFile file(QString::fromStdString(damaged));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("plain words, not an archive");
+    }
+    struct row
+    {
+        const char* label;
+        std::string file;
+        std::vector<std::string> keys;
+    };
+    const std::string held = path("held.vtl");
+    const row rows[] = {
+        {"missing", path("missing.vtl"), {"OSEDQ_FILE_NOT_FOUND"}},
+        {"a folder", path(""), {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"a device", "/dev/null", {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"not an archive", damaged, {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+        {"a newer instance", write_document("newer.vtl", 2, &newer_second_instance), {"OSEDQ_NEWER_VERSION"}},
+        {"a stripped file that cannot be renamed",
+         write_document("stripped.vtl", 1, [](SDR_DATA_SESSION& session) { standin::sdr::set_stripped(&session, original); }),
+         {"OSEDQ_AUTO_RENAME_STRIPPED", "OSEDQ_AUTO_RENAME_STRIPPED_ERR"}},
+        {"the open document's own file, damaged since", held, {"OSEDQ_INVALID_VTL_FILE_STRUCTURE"}},
+    };
+    for (const row& r : rows)
+    {
+        SCOPED_TRACE(r.label);
+        standin::msg::reset();
+        standin::sdr::fail_rename_stripped(true);
+        write_document("held.vtl", 2, [](SDR_DATA_SESSION& session) { session.m_global_data["lock mode"] = {1}; });
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+        manager->set_instance(1);
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+            ASSERT_TRUE(manager->insert_node(QStringLiteral("top|edited"), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+        }
+        const int nodes = manager->get_node_count(SEDQ_CURRENT);
+        SDR_TX_SESSION* session = manager->get_tx_session();
+        ASSERT_TRUE(session->is_modified());
+        if (r.file == held)
+            QFile::resize(QString::fromStdString(held), 10);
+        standin::msg::reset();
+        take_hints();
 
-    manager->remove_log_tree_item("", nullptr, nullptr);
-    EXPECT_TRUE(manager->is_empty()) << "nothing is current, so nothing is removed or chosen";
-    EXPECT_EQ(manager->get_tx_session()->get_num_instances(), 2);
+        EXPECT_FALSE(manager->open_document(r.file.c_str(), nullptr, nullptr));
+        EXPECT_EQ(shown_keys(), r.keys);
+        EXPECT_EQ(manager->get_tx_session(), session);
+        EXPECT_TRUE(session->is_modified());
+        EXPECT_EQ(current_index(), 1);
+        EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), nodes);
+        EXPECT_EQ(manager->get_lock_mode(false), SEDQ_LOCK_MODE_ALLOW_INCREMENTAL);
+        EXPECT_TRUE(take_hints().empty());
+        EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(held.c_str()),
+                  session->get_data_session()) << "the document still holds its file";
+
+        standin::msg::reset();
+        ASSERT_TRUE(manager->save_document(held.c_str()));
+        manager->close_document();
+        ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+        manager->set_instance(1);
+        EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), nodes) << "the edit was saved";
+    }
+    standin::sdr::fail_rename_stripped(false);
 }
 
-TEST_F(sedq_tx_manager_test, saving_after_a_failed_open_reports_the_failure)
+// Damaged samples are named at open, and every save keeps them as stored: the saved file opens
+// with the same damaged log, named again.
+TEST_F(sedq_tx_manager_test, damaged_logs_are_named_at_open_and_kept_by_every_save)
 {
+    const std::string file = write_document("damaged.vtl", 1, &two_logs);
+    flip_samples(file, 1);
     SEDQ_TX_MANAGER* manager = make_manager(true);
-    EXPECT_FALSE(manager->open_document(path("missing.vtl").c_str(), nullptr, nullptr));
-    ASSERT_NE(manager->get_tx_session(), nullptr) << "the failed session stays held";
-    EXPECT_FALSE(manager->save_document(path("b.vtl").c_str()));
-    EXPECT_EQ(shown_keys(), (std::vector<std::string>{"OSEDQ_FILE_NOT_FOUND", "OSEDQ_ZERO_INSTANCES",
-                                                      "OSEDQ_CANNOT_SAVE"}));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("b.vtl"))));
+    for (const std::string& name : {file, path("saved as.vtl")})
+    {
+        SCOPED_TRACE(name);
+        standin::msg::reset();
+        ASSERT_TRUE(manager->open_document(name.c_str(), nullptr, nullptr));
+        ASSERT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_DAMAGED_LOGS"});
+        const standin::msg::message_record& shown = standin::msg::shown().front();
+        ASSERT_EQ(shown.children.size(), 1u);
+        EXPECT_EQ(shown.children[0].text.rfind("Instance \"auto_vantrel_0\", log \"second\": " + name + ": logs/", 0),
+                  0u) << shown.children[0].text;
+        EXPECT_NE(shown.children[0].text.find("CRC error"), std::string::npos) << shown.children[0].text;
+        EXPECT_EQ(log_names(manager), (std::vector<std::string>{"first", "second"}));
+        standin::msg::reset();
+        ASSERT_TRUE(manager->save_document(path("saved as.vtl").c_str()));
+        EXPECT_TRUE(shown_keys().empty());
+    }
+}
+
+// Samples the opened file no longer holds (another program changed it in place) never block a
+// save: the user is asked, Cancel saves nothing and keeps the document as it is, OK saves it
+// without those logs and keeps every other log with its samples.
+TEST_F(sedq_tx_manager_test, logs_a_changed_file_no_longer_holds_are_left_out_only_when_the_user_agrees)
+{
+    const std::string file = write_document("changed.vtl", 1, &two_logs);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    flip_samples(file, 0);
+    QFile changed(QString::fromStdString(file));
+    ASSERT_TRUE(changed.open(QIODevice::ReadOnly));
+    const QByteArray bytes = changed.readAll();
+    for (const std::string& target : {file, path("other.vtl")})
+    {
+        SCOPED_TRACE(target);
+        standin::msg::reset();
+        standin::msg::push_answer(2);
+        EXPECT_FALSE(manager->save_document(target.c_str()));
+        ASSERT_EQ(shown_keys(), std::vector<std::string>{"OCSEDQ_SAVE_WITHOUT_UNREADABLE_LOGS"});
+        ASSERT_EQ(standin::msg::shown().front().children.size(), 1u);
+        EXPECT_NE(standin::msg::shown().front().children[0].text.find(
+                      "log \"first\": " + file + ": logs/0.bin: the file has changed since it was opened"),
+                  std::string::npos) << standin::msg::shown().front().children[0].text;
+        EXPECT_EQ(log_names(manager), (std::vector<std::string>{"first", "second"}));
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("other.vtl"))));
+    changed.seek(0);
+    EXPECT_EQ(changed.readAll(), bytes) << "nothing was written";
+
+    standin::msg::reset();
+    standin::msg::push_answer(1);
+    ASSERT_TRUE(manager->save_document(file.c_str()));
+    EXPECT_EQ(log_names(manager), std::vector<std::string>{"second"});
+    manager->close_document();
+    standin::msg::reset();
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    EXPECT_TRUE(shown_keys().empty());
+    ASSERT_EQ(log_names(manager), std::vector<std::string>{"second"});
+    SDR_DATA_LOG* second = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger()->get_log_at(0);
+    EXPECT_TRUE(second->get_bit(0, 1));
+    EXPECT_FALSE(second->get_bit(0, 0));
+}
+
+// Opening the file the window holds reads it anew in place of the edited document.
+TEST_F(sedq_tx_manager_test, opening_the_held_file_again_reads_it_anew)
+{
+    const std::string held = write_document("held.vtl", 2);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+        ASSERT_TRUE(manager->insert_node(QStringLiteral("top|edited"), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
+    }
+    const int edited = manager->get_node_count(SEDQ_CURRENT);
+    take_hints();
+    ASSERT_TRUE(manager->open_document(held.c_str(), nullptr, nullptr));
+    EXPECT_EQ(take_hints(), OPEN_HINTS);
+    EXPECT_EQ(manager->get_node_count(SEDQ_CURRENT), edited - 1);
+    EXPECT_FALSE(manager->get_tx_session()->is_modified());
+    EXPECT_EQ(SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(held.c_str()),
+              manager->get_tx_session()->get_data_session());
 }
 
 // The repository's reason for refusing a file or a save reaches the user as the detail of the

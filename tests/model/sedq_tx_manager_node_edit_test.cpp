@@ -3,6 +3,11 @@
 // what may be deleted; with the modified mark and the refresh hints each edit sends.
 #include "sedq_node_list_test_support.h"
 
+#include "host/sdr/sdr_file_limits.h"
+#include "sedq/model/sedq_edit_scope.h"
+
+#include <cstring>
+
 using sedq_node_edit_test = sedq_node_list_test;
 
 namespace
@@ -99,6 +104,30 @@ TEST_F(sedq_node_edit_test, an_alias_the_list_always_refuses_stops_after_a_bound
     EXPECT_FALSE(manager->set_node_alias(0, "x"));
     EXPECT_EQ(internal_errors(), std::vector<std::string>{"nodes->set_node_alias(node, alias)"});
     EXPECT_STREQ(trigger()->get_node_alias(0), "");
+}
+
+// An alias longer than the file stores is refused at once, whatever number might follow it, and
+// the edit's end tells the user why; the alias at the limit is kept.
+TEST_F(sedq_node_edit_test, an_alias_longer_than_a_file_stores_is_refused_with_the_reason)
+{
+    SEDQ_TX_MANAGER* manager = document();
+    add_rows({"a"});
+    const QString longest(int(SDR_FILE_LIMITS::MAX_XML_VALUE), QLatin1Char('x'));
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        EXPECT_FALSE(manager->set_node_alias(0, longest + "y"));
+    }
+    EXPECT_TRUE(internal_errors().empty());
+    ASSERT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(standin::msg::shown()[0].help_key, "OSEDQ_PAST_FILE_LIMIT");
+    EXPECT_NE(standin::msg::shown()[0].text.find("The change is not made: the alias of 8388609 bytes"), std::string::npos);
+    EXPECT_STREQ(trigger()->get_node_alias(0), "");
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        EXPECT_TRUE(manager->set_node_alias(0, longest));
+    }
+    EXPECT_EQ(standin::msg::shown().size(), 1u);
+    EXPECT_EQ(std::strlen(trigger()->get_node_alias(0)), size_t(SDR_FILE_LIMITS::MAX_XML_VALUE));
 }
 
 TEST_F(sedq_node_edit_test, renames_refuse_empty_names_and_send_their_hints)

@@ -42,6 +42,9 @@ TEST(flow_language, splits_tokens_at_punctuation_and_blanks)
         {"if(a&&!b)", {"if", "(", "a", "&&", "!", "b", ")"}},
         {"c1 != 5", {"c1", "!", "=", "5"}},
         {"state ST1:goto ST2;", {"state", "ST1", ":", "goto", "ST2", ";"}},
+        {"a&&&b ||| c|d", {"a", "&&", "&b", "||", "|", "c|d"}},
+        {"\tx\r\n\v\fy  ", {"x", "y"}},
+        {"n\xc2\xa0m", {"n\xc2\xa0m"}},
         {"", {}},
     };
     for (const auto& row : rows)

@@ -376,6 +376,66 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
     }
 }
 
+// A node the file could not store is refused where the script adds it: a Tcl error with the
+// reason, the list as it was, no message box; a name at the limit is added, saves and opens again.
+TEST(sedq_tcl_host, a_node_name_longer_than_a_file_stores_is_a_tcl_error_with_the_reason)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    VANTREL_HOST host(options_for(document, QString()));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    const QStringList before = node_names(window);
+    const std::string add = "sedq_add_node -filename [file normalize {" + document.toStdString() + "}] -nodename ";
+    std::string result;
+    standin::msg::reset();
+    EXPECT_EQ(standin::atcl::eval(add + "[string repeat x 8388609]", &result), TCL_ERROR);
+    EXPECT_EQ(result, "sedq_add_node: the node name of 8388609 bytes is longer than the 8388608 bytes a text of an "
+                      "analyzer file may take");
+    EXPECT_EQ(node_names(window), before);
+    EXPECT_TRUE(standin::msg::shown().empty()) << "the script hears of it, not a message box";
+    EXPECT_EQ(standin::atcl::eval(add + "[string repeat y 8388608]", &result), TCL_OK) << result;
+    EXPECT_EQ(node_names(window).size(), before.size() + 1);
+    ASSERT_TRUE(window->save_file(document));
+    std::string reason;
+    EXPECT_NE(sdr_read_session_file(document.toStdString(), &reason), nullptr) << reason;
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// sedq_open_file of a file that cannot be opened (missing, a device) leaves the window's
+// document, its edit, its path and its modified mark as they were; the document still saves.
+TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    VANTREL_HOST host(options_for(document, QString()));
+    QString error;
+    ASSERT_TRUE(host.start(&error)) << error.toStdString();
+    SEDQ_FRAME_WND* window = analyzer_window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(standin::atcl::eval("sedq_add_node -filename [file normalize {" + document.toStdString() +
+                                      "}] -nodename ctrl|done",
+                                  nullptr),
+              TCL_OK);
+    const QStringList edited = node_names(window);
+    const std::string path = window->get_file_path().fullpath();
+    for (const QString& file : {dir.filePath("missing.vtl"), QStringLiteral("/dev/null")})
+    {
+        SCOPED_TRACE(file.toStdString());
+        standin::atcl::eval("sedq_open_file -filename {" + file.toStdString() + "}", nullptr);
+        EXPECT_EQ(window->get_file_path().fullpath(), path);
+        EXPECT_EQ(node_names(window), edited);
+        EXPECT_TRUE(window->isWindowModified());
+    }
+    ASSERT_TRUE(window->save_file(document));
+    std::string reason;
+    auto saved = sdr_read_session_file(document.toStdString(), &reason);
+    ASSERT_NE(saved, nullptr) << reason;
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
 // Steps on the node view and its dialogs, each answered by the step it announced.
 TEST(sedq_tcl_host, view_steps_drive_the_view_and_answer_its_dialogs)
 {

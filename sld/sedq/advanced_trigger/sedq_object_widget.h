@@ -320,6 +320,8 @@ private:
     // A change that nested the condition deeper than a condition may be goes back to the last
     // snapshot, with a message; true then.
     bool refuse_too_deep();
+    // Lets go of the oldest steps past the editor's number of undo steps.
+    void drop_oldest_steps();
     // Rearranges, repaints and takes a snapshot: the end of most commands.
     void finish_command();
     void save_zoom_level();

@@ -232,6 +232,7 @@ void SEDQ_OBJECT_WIDGET::save_undo_state(bool modified)
             delete last;
         }
     m_undo_list->append(snapshot);
+    drop_oldest_steps();
     m_undo_position = m_undo_list->size() - 1;
     m_tx->set_undo_position(m_undo_position);
     // A change of layout only (Expand, Collapse) is kept for Undo but leaves the document as
@@ -255,6 +256,20 @@ bool SEDQ_OBJECT_WIDGET::refuse_too_deep()
     restore_snapshot(m_undo_position);
     sedq_show_message(MSG_SEDQ::O::CONDITION_TOO_DEEP(SDR_FILE_LIMITS::MAX_CONDITION_DEPTH));
     return true;
+}
+
+// The history keeps the condition as it was first shown and the editor's number of undo steps
+// after it: older steps are let go (Undo then goes from the oldest kept step straight back to
+// the first state), so that a long session does not keep every scene it ever showed.
+void SEDQ_OBJECT_WIDGET::drop_oldest_steps()
+{
+    const int kept = qMax(1, m_tx->get_max_undo_steps()) + 1;
+    while (m_undo_list->size() > kept)
+    {
+        QList<SEDQ_OBJECT*>* oldest = m_undo_list->takeAt(1);
+        free_array(oldest);
+        delete oldest;
+    }
 }
 
 void SEDQ_OBJECT_WIDGET::restore_snapshot(int position)

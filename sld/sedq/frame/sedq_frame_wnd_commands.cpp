@@ -68,13 +68,21 @@ bool SEDQ_FRAME_WND::open_file(QString const& path)
                           unrepresentable_reason(path));
         return false;
     }
+    // The host takes the new path at once; a file that does not open leaves the document and
+    // its path and title as they were.
+    const FIO_PATH previous_path = get_file_path();
+    const QString previous_title = windowTitle();
     if (!QUI_FRAME_WND::open_file(path))
         return false;
     bool renamed = false;
     std::string new_name;
     const bool opened = m_tx_manager->open_document(path.toLocal8Bit().constData(), &renamed, &new_name);
     if (!opened)
+    {
+        set_file_path(previous_path);
+        setWindowTitle(previous_title);
         return false;
+    }
     if (renamed)
     {
         const FIO_PATH renamed_path(new_name);

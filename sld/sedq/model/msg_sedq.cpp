@@ -136,12 +136,22 @@
     X(O, ON_NODE_ADD_OVERRUN_MAXIMUM, 14926, D,                                                              \
       "You have attempted to add more than the maximum number of nodes (%1!d!) to the current Vantrel "      \
       "instance./OSEDQ_ON_NODE_ADD_OVERRUN_MAXIMUM")                                                         \
+    X(O, PAST_FILE_LIMIT, 268162, S, "The change is not made: %1!s!./OSEDQ_PAST_FILE_LIMIT")                    \
+    X(O, RUN_PAST_FILE_LIMIT, 268163, S,                                                                     \
+      "The acquisition does not start: %1!s!. Delete data logs to make room./OSEDQ_RUN_PAST_FILE_LIMIT")     \
+    X(O, DAMAGED_LOGS, 268160, NONE,                                                                         \
+      "The samples of the following data logs are damaged and cannot be shown. Saving the file keeps "       \
+      "them as they are stored; delete a log to leave it out of the file./OSEDQ_DAMAGED_LOGS")               \
     X(OC, OVERWRITE_OR_NOT, 268075, S,                                                                       \
       "Mnemonic table \"%1!s!\" already exists. Do you want to overwrite it?/OCSEDQ_OVERWRITE_OR_NOT")       \
     X(OC, ON_NODE_ADD_OVER_RUN_ALLOCATION, 14500, NONE,                                                      \
       "You are in the Incremental Route lock-mode and have attempted to add more nodes than likely "         \
       "allocated with the current compile.  Do you wish to continue "                                        \
       "anyways?/OCSEDQ_ON_NODE_ADD_OVER_RUN_ALLOCATION")                                                     \
+    X(OC, SAVE_WITHOUT_UNREADABLE_LOGS, 268161, NONE,                                                        \
+      "The samples of the following data logs can no longer be read from the file they were opened "         \
+      "from. Click OK to save the document without these logs, or Cancel to save "                           \
+      "nothing./OCSEDQ_SAVE_WITHOUT_UNREADABLE_LOGS")                                                        \
     X(YN, UPDATE_VERSION, 268019, NONE,                                                                      \
       "Vantrel File contains an instance created in a previous version of the Corvane software. You "        \
       "must update it to compile the current project with the VTL File. If you need to acquire data "        \

@@ -129,6 +129,9 @@ MSG_O* CONDITION_TOO_DEEP(int limit);
 MSG_O* ON_NODE_ADD_TRIGGER_LOCK();
 MSG_O* ON_NODE_ADD_PRE_SYN_INCR_LOCK_MODE();
 MSG_O* ON_NODE_ADD_OVERRUN_MAXIMUM(int maximum);
+MSG_O* DAMAGED_LOGS();
+MSG_O* PAST_FILE_LIMIT(const std::string& reason);
+MSG_O* RUN_PAST_FILE_LIMIT(const std::string& reason);
 } // namespace O
 
 // Questions answered OK (1) or Cancel (2).
@@ -136,6 +139,7 @@ namespace OC
 {
 MSG_OC* OVERWRITE_OR_NOT(const std::string& table_name);
 MSG_OC* ON_NODE_ADD_OVER_RUN_ALLOCATION();
+MSG_OC* SAVE_WITHOUT_UNREADABLE_LOGS();
 } // namespace OC
 
 // Questions answered Yes (6) or No.

@@ -1,6 +1,7 @@
 // The edit guard: one bracket of the current instance per guard, never nested.
 #include "sedq/model/sedq_action.h"
 
+#include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -18,6 +19,8 @@ SEDQ_ACTION::SEDQ_ACTION(SEDQ_TX_MANAGER* manager) : m_manager(manager)
     if (!SEDQ_VERIFY(manager != NULL))
         return;
     m_action_done = false;
+    // Only a refusal of this edit is reported where it ends.
+    sedq_take_refusal();
     m_bracket.open(manager);
 }
 

@@ -1,6 +1,7 @@
 // The edit scope: bracket, compile check, modified mark and refresh of one edit in one place.
 #include "sedq/model/sedq_edit_scope.h"
 
+#include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -15,6 +16,8 @@ SEDQ_EDIT_SCOPE::SEDQ_EDIT_SCOPE(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATIO
         return;
     m_manager = manager;
     s_open = true;
+    // Only a refusal of this edit is reported where it ends.
+    sedq_take_refusal();
     m_bracket.open(manager);
 }
 

@@ -9,6 +9,7 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -183,6 +184,8 @@ void SEDQ_TX_MANAGER::end_action(SEDQ_CHECK_COMPILATION_STATUS status, int insta
 {
     if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
         tx_instance->end_action();
+    // A change the file could not hold was refused inside the edit: the user learns why here.
+    sedq_report_refusal();
     if (status == SEDQ_CHECK_COMPILATION ||
         (status == SEDQ_CHECK_COMPILATION_IF_POWERUP && is_powerup_trigger(instance)))
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));

@@ -795,10 +795,13 @@ private:
     bool acf_read_assignment(int variable_type, std::string* value);
     bool write_vantrel_assignments(const std::string& relative_path);
     bool check_save_preconditions(const char* path);
+    void report_damaged_logs();
+    bool leave_out_unreadable_logs();
     void warn_about_advanced_triggers();
     void warn_about_empty_inputs();
     bool handle_project_assignments(const char* path);
-    bool open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update);
+    SDR_TX_SESSION* open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update);
+    bool check_versions(SDR_TX_SESSION* session, bool* renamed, std::string* new_name, bool* update);
     void upgrade_old_version();
     bool scan_incremental_route();
     void apply_stored_lock_mode();

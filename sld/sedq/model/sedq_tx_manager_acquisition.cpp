@@ -12,7 +12,10 @@
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_refusal.h"
+#include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QMessageBox>
@@ -85,6 +88,10 @@ void SEDQ_TX_MANAGER::run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests)
         if (request.log == nullptr)
         {
             // A request that gets no log never starts: nothing will ever report to its callback.
+            // A document that can hold no more logs says why.
+            const std::string refusal = sedq_take_refusal();
+            if (!refusal.empty())
+                sedq_show_message(MSG_SEDQ::O::RUN_PAST_FILE_LIMIT(refusal));
             delete request.callback;
             requests->erase(requests->begin() + long(i));
             continue;
@@ -227,7 +234,12 @@ bool SEDQ_TX_MANAGER::read_data(int instance)
         return false;
     SDR_DATA_LOG* log = m_tx_session != nullptr ? m_tx_session->create_new_log(instance) : nullptr;
     if (log == nullptr)
+    {
+        const std::string refusal = sedq_take_refusal();
+        if (!refusal.empty())
+            sedq_show_message(MSG_SEDQ::O::RUN_PAST_FILE_LIMIT(refusal));
         return false;
+    }
     AFCQ_WAIT_CURSOR wait(true);
     const bool ok = CHI_CONTROL::offload(log);
     if (ok)

@@ -19,10 +19,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <memory>
+
 namespace
 {
 constexpr int ANSWER_YES = 6;
 constexpr int ANSWER_CANCEL = 2;
+constexpr int ANSWER_OK = 1;
 constexpr const char* LOCK_MODE_KEY = "lock mode";
 
 std::string name_of(const char* name)
@@ -135,18 +138,20 @@ bool SEDQ_TX_MANAGER::new_document(const char* lpszPathName)
     return true;
 }
 
+// The file is read and checked in a session of its own while the current document stays
+// open: a file that cannot be opened or is refused leaves the document, its edits, its lock
+// mode and the window as they were. Only a file that opened takes the document's place.
 bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string* new_name)
 {
     if (renamed != nullptr)
         *renamed = false;
     bool update = false;
-    if (!open_and_check_versions(path, renamed, new_name, &update))
-    {
-        // The refused document keeps no current instance and its conditions stay as stored,
-        // but the lock mode it carries still becomes the window's.
-        apply_stored_lock_mode();
+    SDR_TX_SESSION* opened = open_and_check_versions(path, renamed, new_name, &update);
+    if (opened == nullptr)
         return false;
-    }
+    close_current_session();
+    m_tx_session = opened;
+    m_owns_session = true;
     if (update && sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         upgrade_old_version();
     build_preset_conditions();
@@ -158,20 +163,25 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     apply_stored_lock_mode();
+    report_damaged_logs();
     check_node_validity(SEDQ_CURRENT);
     open_plugin_mnemonic_tables();
     initialize_group_conditions();
     return true;
 }
 
-// Opens the file into a new session and runs the version and stripped-file checks. False
-// leaves the failed or refused session held, untouched, with no current instance.
-bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, std::string* new_name,
-                                              bool* update)
+// Opens the file into a new session and runs the version and stripped-file checks; the new
+// session, or null (with the user told why) when the file cannot be opened or is refused. The
+// current document stands aside meanwhile, so that the file it holds can be opened anew.
+SDR_TX_SESSION* SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, std::string* new_name,
+                                                         bool* update)
 {
-    close_current_session();
-    m_tx_session = new SDR_TX_SESSION(new SEDQ_SESSION_OBJECT, true);
-    if (!m_tx_session->open_session(path))
+    SDR_TX_SESSION* current = m_owns_session ? m_tx_session : nullptr;
+    if (current != nullptr)
+        current->stand_aside();
+    auto session = std::make_unique<SDR_TX_SESSION>(new SEDQ_SESSION_OBJECT, true);
+    bool opened = session->open_session(path);
+    if (!opened)
     {
         // The repository's reason (the file, the entry, what is wrong) goes with the message:
         // without it the user cannot tell a damaged file from one that is merely too large.
@@ -179,14 +189,29 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
         MSG_O* message = QFileInfo::exists(QString::fromLocal8Bit(name.c_str()))
                              ? MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(name)
                              : MSG_SEDQ::O::FILE_NOT_FOUND(name);
-        sedq_show_message(message, m_tx_session->get_last_error());
-        return false;
+        sedq_show_message(message, session->get_last_error());
     }
+    else
+    {
+        opened = check_versions(session.get(), renamed, new_name, update);
+    }
+    if (!opened)
+    {
+        session.reset();
+        if (current != nullptr)
+            current->take_back_name();
+        return nullptr;
+    }
+    return session.release();
+}
+
+bool SEDQ_TX_MANAGER::check_versions(SDR_TX_SESSION* session, bool* renamed, std::string* new_name, bool* update)
+{
     bool newer = false;
-    const int count = m_tx_session->get_num_instances();
+    const int count = session->get_num_instances();
     for (int i = 0; i < count && !newer; ++i)
     {
-        SDR_TX_INSTANCE* instance = m_tx_session->get_instance_at(i, false);
+        SDR_TX_INSTANCE* instance = session->get_instance_at(i, false);
         if (instance == nullptr)
             continue;
         // Every instance is looked at: a newer instance behind an old one must still refuse
@@ -195,7 +220,7 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
         if (!newer && !instance->is_current_version())
             *update = true;
     }
-    const bool stripped = m_tx_session->is_stripped_version();
+    const bool stripped = session->is_stripped_version();
     if (newer && !stripped)
     {
         sedq_show_message(MSG_SEDQ::O::NEWER_VERSION());
@@ -204,7 +229,7 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
     if (!stripped)
         return true;
     sedq_show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED());
-    if (!m_tx_session->rename_a_stripped_version())
+    if (!session->rename_a_stripped_version())
     {
         sedq_show_message(MSG_SEDQ::O::AUTO_RENAME_STRIPPED_ERR());
         return false;
@@ -212,7 +237,7 @@ bool SEDQ_TX_MANAGER::open_and_check_versions(const char* path, bool* renamed, s
     if (renamed != nullptr)
         *renamed = true;
     if (new_name != nullptr)
-        *new_name = name_of(m_tx_session->get_data_session()->get_name());
+        *new_name = name_of(session->get_data_session()->get_name());
     if (!newer)
         return true;
     sedq_show_message(MSG_SEDQ::O::NEWER_VERSION());
@@ -318,7 +343,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
 {
     if (m_tx_session == nullptr)
         return false;
-    if (!check_save_preconditions(path))
+    if (!check_save_preconditions(path) || !leave_out_unreadable_logs())
         return false;
     warn_about_advanced_triggers();
     warn_about_empty_inputs();
@@ -370,6 +395,49 @@ bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
         sedq_show_message(MSG_SEDQ::O::SAVE_TO_OPEN_FILE());
         return false;
     }
+    return true;
+}
+
+namespace
+{
+// "Instance "<name>", log "<name>": <reason>", a line of a message's list.
+MSG_I* log_line(const SDR_LOG_TROUBLE& trouble)
+{
+    return MSG_SEDQ::detail("Instance \"" + trouble.instance + "\", log \"" + name_of(trouble.log->get_name()) +
+                            "\": " + trouble.reason);
+}
+} // namespace
+
+// Logs whose samples are damaged open without them: the user learns which at once, not when
+// a log is first shown.
+void SEDQ_TX_MANAGER::report_damaged_logs()
+{
+    const std::vector<SDR_LOG_TROUBLE> damaged = m_tx_session->get_damaged_logs();
+    if (damaged.empty())
+        return;
+    MSG_O* message = MSG_SEDQ::O::DAMAGED_LOGS();
+    for (const SDR_LOG_TROUBLE& trouble : damaged)
+        message->add_child(log_line(trouble));
+    sedq_show_message(message);
+}
+
+// Samples still in the file the document was opened from that can no longer be read from it
+// (the file was changed or cut short by another program) never block a save: the user saves
+// without those logs, or cancels and keeps the window as it is. False when cancelled.
+bool SEDQ_TX_MANAGER::leave_out_unreadable_logs()
+{
+    const std::vector<SDR_LOG_TROUBLE> unreadable = m_tx_session->get_unsavable_logs();
+    if (unreadable.empty())
+        return true;
+    MSG_OC* question = MSG_SEDQ::OC::SAVE_WITHOUT_UNREADABLE_LOGS();
+    for (const SDR_LOG_TROUBLE& trouble : unreadable)
+        question->add_child(log_line(trouble));
+    if (sedq_show_message(question) != ANSWER_OK)
+        return false;
+    for (const SDR_LOG_TROUBLE& trouble : unreadable)
+        trouble.log->remove();
+    refresh_tx_cache();
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_LOG));
     return true;
 }
 

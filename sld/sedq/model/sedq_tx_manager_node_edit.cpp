@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/qui.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
@@ -203,10 +204,15 @@ bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
         update_modified_flag();
         return cleared;
     }
+    // An alias the file could not hold is refused, with or without a number (the edit's end
+    // tells the user why).
+    const auto too_long = [] { return SDR_DATA_MANAGER::get_data_repository_manager()->has_refusal(); };
     bool accepted = nodes->set_node_alias(node, alias.toLocal8Bit().constData());
     const int bound = nodes->get_num_nodes() + 1;
-    for (int n = 1; !accepted && n <= bound; ++n)
+    for (int n = 1; !accepted && !too_long() && n <= bound; ++n)
         accepted = nodes->set_node_alias(node, QStringLiteral("%1 (%2)").arg(alias).arg(n).toLocal8Bit().constData());
+    if (too_long())
+        return false;
     if (!accepted)
         SEDQ_REPORT("nodes->set_node_alias(node, alias)");
     update_modified_flag();

@@ -3,6 +3,7 @@
 // the host's check of the flow text with the error placed in its state.
 #include "sedq/model/sedq_tx_manager.h"
 
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
@@ -26,6 +27,9 @@ void edit_flow(SEDQ_TX_MANAGER* manager, int hint, const std::function<void()>& 
 {
     SEDQ_ACTION action(manager);
     change();
+    // A change the file could not hold was refused (the action's end says why): nothing changed.
+    if (SDR_DATA_MANAGER::get_data_repository_manager()->has_refusal())
+        return;
     manager->set_state_machine_modified();
     if (hint != 0)
         manager->update_all_views(nullptr, hint);

@@ -3,8 +3,8 @@
 
 #include "sedq/model/sedq_verify.h"
 
-#include <QHash>
-#include <QRegularExpression>
+#include <cstring>
+#include <initializer_list>
 
 namespace
 {
@@ -14,22 +14,41 @@ const QStringList STATEMENT_STARTS = QStringList{"begin", "if (", "goto ", "star
 const QStringList OPERATORS = {"<", "<=", "==", ">=", ">"};
 const QStringList JOINERS = {"&&", "||", ")"};
 
-bool matches(const char* pattern, const QString& token)
+// The table runs on every key the user types: plain comparisons, no pattern matching.
+bool is_one_of(const QString& token, std::initializer_list<const char*> words)
 {
-    // Built once per pattern: the table runs on every key the user types.
-    static QHash<const char*, QRegularExpression> cache;
-    auto it = cache.find(pattern);
-    if (it == cache.end())
-        it = cache.insert(pattern, QRegularExpression(QString::fromLatin1(pattern)));
-    return it->match(token).hasMatch();
+    for (const char* word : words)
+        if (token == QLatin1String(word))
+            return true;
+    return false;
 }
 
-const char* const OPERAND_START = "^(!|\\(|&&|\\|\\|)$";
-const char* const COUNTER_ACTION = "^(increment|decrement|reset)$";
-const char* const FLAG_ACTION = "^(set|clear)$";
-const char* const RELATIONAL = "^(<|<=|==|!=|>=|>)$";
-const char* const END_ACTION = "^(start_store|stop_store|trigger|segment_trigger|)$";
-const char* const NUMBER = "^\\d+$";
+// `prefix` followed by one ASCII digit or more.
+bool is_numbered(const QString& token, const char* prefix)
+{
+    const int start = int(std::strlen(prefix));
+    if (token.size() <= start || !token.startsWith(QLatin1String(prefix)))
+        return false;
+    for (int i = start; i < token.size(); ++i)
+        if (token.at(i) < QLatin1Char('0') || token.at(i) > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+bool is_operand_start(const QString& token)
+{
+    return is_one_of(token, {"!", "(", "&&", "||"});
+}
+
+bool is_counter_action(const QString& token)
+{
+    return is_one_of(token, {"increment", "decrement", "reset"});
+}
+
+bool is_flag_action(const QString& token)
+{
+    return is_one_of(token, {"set", "clear"});
+}
 
 int last_index_of_state(const QStringList& tokens)
 {
@@ -109,48 +128,88 @@ void after_statement_end(QStringList* out, const QStringList& tokens)
 void after_operand_token(QStringList* out, const QString& last, const QString& previous, const SEDQ_FLOW_NAMES& names,
                          SEDQ_RESOURCE_TYPE resource)
 {
-    if (matches(OPERAND_START, last))
+    if (is_operand_start(last))
     {
         if (last != QLatin1String("!"))
             out->append(QStringLiteral("!"));
         out->append(QStringLiteral("("));
         append_operands(out, names, resource);
     }
-    else if (matches(COUNTER_ACTION, last))
+    else if (is_counter_action(last))
         append_with_semicolon(out, names.counters);
-    else if (matches(FLAG_ACTION, last))
+    else if (is_flag_action(last))
         append_with_semicolon(out, names.flags);
     else if (last == QLatin1String("goto"))
         append_with_semicolon(out, names.states);
     else if (last == QLatin1String("if"))
         out->append(QStringLiteral("("));
-    else if (matches("^c\\d+$", last))
-        *out << (matches(COUNTER_ACTION, previous) ? QStringList{";"} : OPERATORS);
-    else if (matches("^f\\d+$", last))
-        *out << (matches(FLAG_ACTION, previous) ? QStringList{";"} : JOINERS);
-    else if (matches("^condition\\d+$", last))
+    else if (is_numbered(last, "c"))
+        *out << (is_counter_action(previous) ? QStringList{";"} : OPERATORS);
+    else if (is_numbered(last, "f"))
+        *out << (is_flag_action(previous) ? QStringList{";"} : JOINERS);
+    else if (is_numbered(last, "condition"))
         *out << JOINERS;
-    else if (matches(RELATIONAL, last))
+    else if (is_one_of(last, {"<", "<=", "==", "!=", ">=", ">"}))
         out->append(QStringLiteral("value"));
-    else if (matches("^ST\\d+$", last) || matches(END_ACTION, last))
+    else if (is_numbered(last, "ST") || is_one_of(last, {"start_store", "stop_store", "trigger", "segment_trigger", ""}))
         out->append(QStringLiteral(";"));
-    else if (matches(NUMBER, last))
+    else if (is_numbered(last, ""))
         *out << JOINERS;
 }
 } // namespace
 
+// The operators ( ) && || ; : ! are tokens of their own wherever they stand; white space (the
+// ASCII blanks) separates the other tokens. One pass: this runs on the whole text at every
+// keystroke of the flow editor.
 QStringList sedq_split_tokens(QString const& text)
 {
-    if (text.isEmpty())
-        return {};
-    QString spaced = text;
-    for (const char* token : {"(", ")", "&&", "||", ";", ":", "!"})
+    QStringList tokens;
+    int start = -1;
+    const auto close_word = [&](int end) {
+        if (start >= 0)
+            tokens.append(text.mid(start, end - start));
+        start = -1;
+    };
+    const int size = text.size();
+    for (int i = 0; i < size; ++i)
     {
-        const QString t = QString::fromLatin1(token);
-        spaced.replace(t, QLatin1Char(' ') + t + QLatin1Char(' '));
+        const ushort c = text.at(i).unicode();
+        switch (c)
+        {
+        case '&':
+        case '|':
+            if (i + 1 >= size || text.at(i + 1).unicode() != c)
+            {
+                start = start < 0 ? i : start;
+                break;
+            }
+            close_word(i);
+            tokens.append(text.mid(i, 2));
+            ++i;
+            break;
+        case '(':
+        case ')':
+        case ';':
+        case ':':
+        case '!':
+            close_word(i);
+            tokens.append(text.mid(i, 1));
+            break;
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+            close_word(i);
+            break;
+        default:
+            start = start < 0 ? i : start;
+            break;
+        }
     }
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    return spaced.split(blanks, Qt::SkipEmptyParts);
+    close_word(size);
+    return tokens;
 }
 
 bool sedq_is_in_begin_end_block(QStringList const& tokens)
@@ -305,11 +364,14 @@ QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ
     {
         QStringList candidates;
         sedq_get_proposals(&candidates, tokens.mid(0, tokens.size() - 1), names, display, SEDQ_RESOURCE_TYPE_ALL);
-        // The word is user text: escaped whole, so no character of it can make a pattern that
-        // fails or matches where the word does not.
-        const QRegularExpression start(QLatin1Char('^') + QRegularExpression::escape(word) + QStringLiteral("(?! )"));
+        // A candidate that starts with the word (as typed, every character taken literally),
+        // not followed by a blank.
+        const auto continues = [&word](const QString& candidate) {
+            return candidate.startsWith(word) &&
+                   (candidate.size() == word.size() || candidate.at(word.size()) != QLatin1Char(' '));
+        };
         for (const QString& candidate : candidates)
-            if (candidate != word && start.match(candidate).hasMatch())
+            if (candidate != word && continues(candidate))
                 result.append(candidate);
     }
     if ((type & SEDQ_TOOLTIPS_TYPE_HINT) != 0)

@@ -4,6 +4,7 @@
 #include "sedq/tcl/sedq_tcl.h"
 
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/tcl/sedq_tcl_args_auto.h"
 #include "sedq/tcl/sedq_test.h"
@@ -278,7 +279,9 @@ void sedq_test_step_failed(const QString& reason)
         *s_step_failure = reason;
 }
 
-int sedq_add_node(ClientData, Tcl_Interp*, int argc, const char** argv)
+// A node the document cannot hold (its name longer than the file stores, more rows than a file
+// holds) is refused with the reason as the command's error.
+int sedq_add_node(ClientData, Tcl_Interp* interp, int argc, const char** argv)
 {
     call given;
     bool help_shown = false;
@@ -286,13 +289,19 @@ int sedq_add_node(ClientData, Tcl_Interp*, int argc, const char** argv)
     if (status != TCL_OK || help_shown)
         return status;
     const QString filename = given.text(SEDQ_AUTO_ARG_FILENAME);
+    SEDQ_REFUSAL_TAKER refusals;
     for (SEDQ_FRAME_WND* window : analyzer_windows())
         if (QString::fromStdString(window->get_file_path().fullpath()) == filename)
         {
             window->add_node(given.text(SEDQ_AUTO_ARG_NODENAME));
             break;
         }
-    return status;
+    const std::string refused = refusals.take();
+    if (refused.empty())
+        return status;
+    const std::string message = std::string(sedq_auto_commands[SEDQ_CMD_ADD_NODE].name) + ": " + refused;
+    Tcl_SetObjResult(interp, Tcl_NewStringObj(message.c_str(), -1));
+    return TCL_ERROR;
 }
 
 int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv)
