@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 const QStringList ACTIONS = {"increment ", "decrement ", "clear ", "set ", "reset "};
@@ -105,10 +107,64 @@ void after_statement_end(QStringList* out, const QStringList& tokens)
     out->append(QStringLiteral("end"));
 }
 
+enum class NAME_KIND
+{
+    NONE,
+    COUNTER,
+    FLAG,
+    CONDITION,
+    STATE
+};
+
+// Whether the tokens end with one of `names`; a name of several tokens ("Condition 1") must end
+// them with all of its tokens. `before` receives the token in front of the name.
+bool ends_with_name(const QStringList& tokens, const QStringList& names, QString* before)
+{
+    const QString& last = tokens.last();
+    for (const QString& name : names)
+    {
+        if (!name.contains(last))
+            continue;
+        const QStringList parts = sedq_split_tokens(name);
+        if (parts.isEmpty() || parts.size() > tokens.size() || parts.last() != last ||
+            !std::equal(parts.begin(), parts.end(), tokens.end() - parts.size()))
+            continue;
+        *before = tokens.value(tokens.size() - parts.size() - 1);
+        return true;
+    }
+    return false;
+}
+
+// The kind of name the tokens end with: a name the instance has, of any form the user gave
+// it, or else a token of a default form ("c3", "f1", "condition2", "ST4").
+NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QString* before)
+{
+    const struct
+    {
+        const QStringList* names;
+        const char* default_form;
+        NAME_KIND kind;
+    } kinds[] = {{&names.counters, "^c\\d+$", NAME_KIND::COUNTER},
+                 {&names.flags, "^f\\d+$", NAME_KIND::FLAG},
+                 {&names.conditions, "^condition\\d+$", NAME_KIND::CONDITION},
+                 {&names.states, "^ST\\d+$", NAME_KIND::STATE}};
+    for (const auto& kind : kinds)
+        if (ends_with_name(tokens, *kind.names, before))
+            return kind.kind;
+    *before = tokens.value(tokens.size() - 2);
+    for (const auto& kind : kinds)
+        if (matches(kind.default_form, tokens.last()))
+            return kind.kind;
+    return NAME_KIND::NONE;
+}
+
 // Rules after a last token that is neither ")" nor "else".
-void after_operand_token(QStringList* out, const QString& last, const QString& previous, const SEDQ_FLOW_NAMES& names,
+void after_operand_token(QStringList* out, const QStringList& tokens, const SEDQ_FLOW_NAMES& names,
                          SEDQ_RESOURCE_TYPE resource)
 {
+    const QString& last = tokens.last();
+    QString before;
+    const NAME_KIND kind = name_kind(tokens, names, &before);
     if (matches(OPERAND_START, last))
     {
         if (last != QLatin1String("!"))
@@ -124,33 +180,50 @@ void after_operand_token(QStringList* out, const QString& last, const QString& p
         append_with_semicolon(out, names.states);
     else if (last == QLatin1String("if"))
         out->append(QStringLiteral("("));
-    else if (matches("^c\\d+$", last))
-        *out << (matches(COUNTER_ACTION, previous) ? QStringList{";"} : OPERATORS);
-    else if (matches("^f\\d+$", last))
-        *out << (matches(FLAG_ACTION, previous) ? QStringList{";"} : JOINERS);
-    else if (matches("^condition\\d+$", last))
+    else if (kind == NAME_KIND::COUNTER)
+        *out << (matches(COUNTER_ACTION, before) ? QStringList{";"} : OPERATORS);
+    else if (kind == NAME_KIND::FLAG)
+        *out << (matches(FLAG_ACTION, before) ? QStringList{";"} : JOINERS);
+    else if (kind == NAME_KIND::CONDITION)
         *out << JOINERS;
     else if (matches(RELATIONAL, last))
         out->append(QStringLiteral("value"));
-    else if (matches("^ST\\d+$", last) || matches(END_ACTION, last))
+    else if (kind == NAME_KIND::STATE || matches(END_ACTION, last))
         out->append(QStringLiteral(";"));
     else if (matches(NUMBER, last))
         *out << JOINERS;
 }
 } // namespace
 
+// One pass over the text that gives what spacing out "(", ")", "&&", "||", ";", ":" and "!"
+// (in that order) and splitting at runs of white space gives: "&&" and "||" pair from the left,
+// and the white space is what a pattern's "\s" matches.
 QStringList sedq_split_tokens(QString const& text)
 {
-    if (text.isEmpty())
-        return {};
-    QString spaced = text;
-    for (const char* token : {"(", ")", "&&", "||", ";", ":", "!"})
+    QStringList tokens;
+    int word = -1;
+    const auto end_word = [&tokens, &text, &word](int at) {
+        if (word >= 0)
+            tokens.append(text.mid(word, at - word));
+        word = -1;
+    };
+    for (int at = 0; at < text.size(); ++at)
     {
-        const QString t = QString::fromLatin1(token);
-        spaced.replace(t, QLatin1Char(' ') + t + QLatin1Char(' '));
+        const ushort c = text.at(at).unicode();
+        const bool pair = (c == '&' || c == '|') && at + 1 < text.size() && text.at(at + 1).unicode() == c;
+        if (c == ' ' || (c >= '\t' && c <= '\r'))
+            end_word(at);
+        else if (pair || c == '(' || c == ')' || c == ';' || c == ':' || c == '!')
+        {
+            end_word(at);
+            tokens.append(text.mid(at, pair ? 2 : 1));
+            at += pair ? 1 : 0;
+        }
+        else if (word < 0)
+            word = at;
     }
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    return spaced.split(blanks, Qt::SkipEmptyParts);
+    end_word(text.size());
+    return tokens;
 }
 
 bool sedq_is_in_begin_end_block(QStringList const& tokens)
@@ -276,7 +349,7 @@ void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_N
         append_statements(out, tokens);
     }
     else
-        after_operand_token(out, last, previous, names, resource);
+        after_operand_token(out, tokens, names, resource);
 }
 
 QString sedq_word_at_cursor(QString const& before, QString const& whole)
@@ -295,24 +368,35 @@ QString sedq_word_at_cursor(QString const& before, QString const& whole)
     return all.value(before.endsWith(head.last()) ? index : index + 1);
 }
 
-QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ_FLOW_NAMES const& names,
+SEDQ_CURSOR_CONTEXT sedq_cursor_context(QString const& before, QString const& whole)
+{
+    return {sedq_split_tokens(before.simplified()), sedq_word_at_cursor(before, whole)};
+}
+
+QStringList sedq_get_proposals(SEDQ_CURSOR_CONTEXT const& context, SEDQ_FLOW_NAMES const& names,
                                SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type)
 {
     QStringList result;
-    const QString word = sedq_word_at_cursor(before, whole);
-    const QStringList tokens = sedq_split_tokens(before.simplified());
+    const QString& word = context.word;
+    const QStringList& tokens = context.tokens;
     if ((type & SEDQ_TOOLTIPS_TYPE_COMPLETION) != 0 && !word.isEmpty() && !tokens.isEmpty())
     {
         QStringList candidates;
         sedq_get_proposals(&candidates, tokens.mid(0, tokens.size() - 1), names, display, SEDQ_RESOURCE_TYPE_ALL);
-        // The word is user text: escaped whole, so no character of it can make a pattern that
-        // fails or matches where the word does not.
-        const QRegularExpression start(QLatin1Char('^') + QRegularExpression::escape(word) + QStringLiteral("(?! )"));
+        // Entries that start with the word, not followed there by a blank. The word is user
+        // text: it is compared, never read as a pattern.
         for (const QString& candidate : candidates)
-            if (candidate != word && start.match(candidate).hasMatch())
+            if (candidate != word && candidate.startsWith(word) &&
+                (candidate.size() == word.size() || candidate.at(word.size()) != QLatin1Char(' ')))
                 result.append(candidate);
     }
     if ((type & SEDQ_TOOLTIPS_TYPE_HINT) != 0)
         sedq_get_proposals(&result, tokens, names, display, SEDQ_RESOURCE_TYPE_COLLAPSED);
     return result;
+}
+
+QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ_FLOW_NAMES const& names,
+                               SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type)
+{
+    return sedq_get_proposals(sedq_cursor_context(before, whole), names, display, type);
 }

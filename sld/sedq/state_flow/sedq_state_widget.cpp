@@ -5,9 +5,9 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_block.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
+#include "sedq/state_flow/sedq_syntax_highlighter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -109,15 +109,16 @@ void SEDQ_STATE_WIDGET::on_display_mode(bool all_states)
     m_tx_manager->set_state_display_mode(all_states);
 }
 
+// The model's flow setters are one undoable edit each, with the compile check: a scope around
+// them would open a second bracket, and closing the inner one would grey Undo for a moment,
+// which relays out the window's toolbars on every key.
 void SEDQ_STATE_WIDGET::on_unified_text(const QString& text)
 {
-    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     m_tx_manager->set_unified_state_text(text);
 }
 
 void SEDQ_STATE_WIDGET::on_state_text(int state, const QString& text)
 {
-    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     m_tx_manager->set_state_text(state, text);
 }
 
@@ -146,6 +147,13 @@ bool SEDQ_STATE_WIDGET::load_texts()
     const int expected = all_states ? 1 : m_tx_manager->get_state_count(m_instance);
     if (editors.size() != expected || (all_states != (editors.value(0)->get_state() == -1)))
         return false;
+    // New names or another lock colour the text otherwise: the editors paint again, and their
+    // shown lines are coloured as they paint.
+    SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
+    const SEDQ_HIGHLIGHT_LOCK lock = SEDQ_SYNTAX_HIGHLIGHTER::lock_of(m_tx_manager, m_instance);
+    const bool colours_changed = !(names == m_shown_names) || !(lock == m_shown_lock);
+    m_shown_names = std::move(names);
+    m_shown_lock = lock;
     for (SEDQ_STATE_TEXT_EDIT* editor : editors)
     {
         QString text;
@@ -153,7 +161,9 @@ bool SEDQ_STATE_WIDGET::load_texts()
             m_tx_manager->get_unified_state_text(&text, m_instance);
         else
             m_tx_manager->get_state_text(editor->get_state(), &text, m_instance);
-        if (editor->toPlainText() == text)
+        if (colours_changed)
+            editor->viewport()->update();
+        if (editor->get_text() == text)
             continue;
         const int position = editor->textCursor().position();
         editor->load_text(text);
