@@ -86,7 +86,6 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTe
     {
         if (!is_current(block))
         {
-            if (qEnvironmentVariableIsSet("HLDEBUG")) { auto* d = static_cast<const SEDQ_LINE_DATA*>(block.userData()); fprintf(stderr, "stale %d rev %d/%d gen %d/%d\n", block.blockNumber(), d ? d->highlighted_revision : -9, block.revision(), d ? d->highlighted_generation : -9, m_rules->generation); }
             m_forced = true;
             rehighlightBlock(block);
             m_forced = false;
