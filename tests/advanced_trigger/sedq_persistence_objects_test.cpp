@@ -307,7 +307,8 @@ TEST(sedq_state_machine_object, unified_text_splits_into_states)
 }
 
 // A new split overwrites names by index and keeps those past the new count; the bodies are
-// all replaced, so an emptied text builds the default body under the old first name.
+// all replaced. An emptied text reads back empty (the editor showing it stays empty) and is
+// written as the default body under the old first name.
 TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies)
 {
     SEDQ_STATE_MACHINE_OBJECT machine;
@@ -322,7 +323,10 @@ TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies
     EXPECT_TRUE(machine.get_state_text_list().isEmpty());
     QString text;
     machine.get_unified_state_text(&text);
-    EXPECT_EQ(text, "state c:\r\ntrigger;");
+    EXPECT_EQ(text, "");
+    const attribute_list stored = attributes_of(&machine);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].second, "state c:\ntrigger;");
 }
 
 TEST(sedq_state_machine_object, builds_the_text_from_states_and_stores_it_without_carriage_returns)
