@@ -1,18 +1,22 @@
 // The state-based trigger flow page as a user meets it, in the editor window (1600 x 1000,
-// offscreen), every case timed until the event loop has nothing left to do (the model's queued
-// refreshes delivered and the window painted):
-//   typing/L        one key typed in the flow editor holding a unified flow of L lines
-//                   (L = 10, 100, 1,000, 5,000; 20 states at most, bodies of realistic
-//                   statements), at the end of its middle line: a letter, then Backspace, in
-//                   turn; microseconds per key.
-//   plain_typing/L  the same keys in a plain QTextEdit of the same size holding the same text.
-//                   Target: typing within 3x plain_typing at 1,000 and 5,000 lines.
-//   page/N          the document of a flow of N states (N = 20, 1,024, 4,096) opened and its
-//                   flow page shown one window per state; milliseconds, and the growth of the
-//                   resident memory while it opens (MiB). Target: seconds and bounded memory.
-//   large_text/K    the page of a unified flow text of K KiB (K = 7,680: 7.5 MiB of statements;
-//                   K = 195: 100,000 nested parentheses on one line) shown; milliseconds.
-// Each case runs 15 times (typing) or 3 times (pages), sizes interleaved; min / median / max.
+// offscreen). Every case is timed until the event loop has nothing left to do: the model's
+// queued refreshes delivered to every pane and the window painted.
+//   typing/L        one key typed in the flow editor of all states holding a unified flow of L
+//                   lines (L = 10, 100, 1,000, 5,000; at most 20 states, bodies of if/else
+//                   branches, counters, flags, gotos), at the end of its middle line: a letter,
+//                   then Backspace, in turn; microseconds per key.
+//   plain_typing/L  the same keys in a plain QTextEdit of the editor's size and font holding the
+//                   same text. Target: typing within 3x plain_typing at 1,000 and 5,000 lines.
+//   page/N          a saved document whose flow has N states (N = 20, 1,024, 4,096), each going
+//                   to the next, opened and its flow page shown one window per state;
+//                   milliseconds. Target: seconds, growing linearly.
+//   large_text/K    a saved document whose one state holds K KiB of flow text opened and its page
+//                   shown (K = 195: 100,000 nested parentheses on one line; K = 7,680: 7.5 MiB of
+//                   statements, 359,000 lines); milliseconds.
+// The page cases also report peak_MiB, the process's peak resident memory so far: run one size
+// per process (--benchmark_filter=page/4096) for the peak of that size alone.
+// Typing is timed 15 times (20 keys each), the pages 3 times, sizes interleaved; min / median /
+// max. The summary prints typing against plain_typing at each size.
 #include "bench_support.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/frame/sedq_bool_combo_box.h"
@@ -20,12 +24,9 @@
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
-#include "sedq/state_flow/sedq_state_widget.h"
 
 #include <QApplication>
-#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,11 +34,10 @@
 #include <QTextEdit>
 
 #include <cstdio>
-#include <execinfo.h>
-#include <QActionEvent>
-#include <QAction>
 #include <map>
 #include <memory>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -45,6 +45,7 @@ constexpr int TYPING_SAMPLES = 15;
 constexpr int PAGE_SAMPLES = 3;
 constexpr int KEYS_PER_SAMPLE = 20;
 constexpr int NAMES_PER_KIND = 4;
+const int TYPED_LINES[] = {10, 100, 1000, 5000};
 
 void settle()
 {
@@ -52,7 +53,14 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-// Seven lines of one state's body over the default names of every kind.
+double peak_mib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Seven lines of a state's body over the names the host gives (flag1, counter1, Condition 1).
 QString body(int state, int part, int states)
 {
     const int n = (state + part) % NAMES_PER_KIND + 1;
@@ -94,19 +102,19 @@ QString chain_flow(int states)
     return text;
 }
 
-long resident_kib()
+// One state holding `kib` KiB: statements, or one line of nested parentheses.
+QString large_flow(int kib, bool nested)
 {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
+    if (nested)
+        return "state ST1:\nif " + QString(100000, '(') + "Condition 1" + QString(100000, ')') + " trigger;\n";
+    QString text = "state ST1:\n";
+    for (int part = 0; text.size() < kib * 1024; ++part)
+        text += body(0, part, 1);
+    return text;
 }
 
-// The editor window over a new state-based document with four of each name, its flow page
-// in front.
+// The editor window over a new state-based document with four names of each kind, its flow
+// page in front.
 struct FLOW_WINDOW
 {
     FLOW_WINDOW()
@@ -137,12 +145,17 @@ struct FLOW_WINDOW
         settle();
     }
 
-    // The flow pasted into the one editor of all states, as a user would.
+    void set_display(bool all_states)
+    {
+        frame->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(all_states ? 1 : 0);
+        settle();
+    }
+
+    // The flow pasted into the editor of all states, as a user would.
     SEDQ_STATE_TEXT_EDIT* paste_unified(const QString& text)
     {
-        frame->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
-        settle();
-        SEDQ_STATE_TEXT_EDIT* editor = frame->findChild<SEDQ_STATE_TEXT_EDIT*>();
+        set_display(true);
+        auto* editor = frame->findChild<SEDQ_STATE_TEXT_EDIT*>();
         editor->setFocus();
         editor->selectAll();
         editor->insertPlainText(text);
@@ -180,30 +193,22 @@ double time_keys(QWidget* target)
     return double(timer.nsecsElapsed()) / 1e3 / KEYS_PER_SAMPLE;
 }
 
-struct SPY : QObject {
-  std::map<std::string,int> counts;
-  bool eventFilter(QObject* o, QEvent* e) override { if (e->type()==QEvent::Paint || e->type()==QEvent::LayoutRequest || e->type()==QEvent::MetaCall) counts[std::string(o->metaObject()->className())+"/"+std::to_string(e->type())+(e->type()==QEvent::Paint && o->parent()? std::string(" in ")+o->parent()->metaObject()->className()+" rect "+std::to_string(static_cast<QPaintEvent*>(e)->rect().width())+"x"+std::to_string(static_cast<QPaintEvent*>(e)->rect().height()):std::string())]++;
-   if (e->type()==QEvent::ActionChanged && qEnvironmentVariableIsSet("BT") && o->inherits("QAction") && bt++ < 6) { std::fprintf(stderr, "---- enabled %d text %s\n", int(static_cast<QAction*>(o)->isEnabled()), qPrintable(static_cast<QAction*>(o)->text())); done=true; void* b[40]; int n=backtrace(b,40); backtrace_symbols_fd(b,n,2);} 
-   if (e->type()==QEvent::ActionChanged) counts[std::string("AC/")+o->metaObject()->className()+"/"+static_cast<QActionEvent*>(e)->action()->text().toStdString()]++;
-   return false; }
-  bool done=false; int bt=0;
-};
+void run_keys(benchmark::State& state, QWidget* target)
+{
+    for (auto _ : state)
+    {
+        const double us = time_keys(target);
+        state.SetIterationTime(us / 1e6);
+        state.counters["us"] = us;
+    }
+}
+
 void typing(benchmark::State& state)
 {
     FLOW_WINDOW window;
     SEDQ_STATE_TEXT_EDIT* editor = window.paste_unified(unified_flow(int(state.range(0))));
     place_cursor_mid(editor);
-    if (qEnvironmentVariableIsSet("NOMODEL")) QObject::disconnect(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), nullptr, nullptr);
-    if (qEnvironmentVariableIsSet("LAYOUTS")) { int n = 0; auto c = QObject::connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::update, [&n](const QRectF& r){ ++n; std::fprintf(stderr, "upd %g %g %g %g\n", r.x(), r.y(), r.width(), r.height()); }); time_keys(editor); std::fprintf(stderr, "layout updates per key: %g\n", n / 20.0); QObject::disconnect(c); }
-    if (qEnvironmentVariableIsSet("LOOP")) for (int i = 0; i < qEnvironmentVariableIntValue("LOOP"); ++i) time_keys(editor);
-    if (qEnvironmentVariableIsSet("SPY")) { SPY spy; qApp->installEventFilter(&spy); time_keys(editor); qApp->removeEventFilter(&spy);
-      for (auto& c : spy.counts) std::printf("%s %d\n", c.first.c_str(), c.second); }
-    for (auto _ : state)
-    {
-        const double us = time_keys(editor);
-        state.SetIterationTime(us / 1e6);
-        state.counters["us"] = us;
-    }
+    run_keys(state, editor);
 }
 
 void plain_typing(benchmark::State& state)
@@ -218,23 +223,21 @@ void plain_typing(benchmark::State& state)
     plain.show();
     settle();
     place_cursor_mid(&plain);
-    if (qEnvironmentVariableIsSet("LAYOUTS")) { int n = 0; auto c = QObject::connect(plain.document()->documentLayout(), &QAbstractTextDocumentLayout::update, [&n](const QRectF& r){ ++n; std::fprintf(stderr, "pupd %g %g %g %g\n", r.x(), r.y(), r.width(), r.height()); }); time_keys(&plain); std::fprintf(stderr, "plain layout updates per key: %g\n", n / 20.0); QObject::disconnect(c); }
-    for (auto _ : state)
-    {
-        const double us = time_keys(&plain);
-        state.SetIterationTime(us / 1e6);
-        state.counters["us"] = us;
-    }
+    run_keys(state, &plain);
 }
 
-// A saved document holding `text` as its flow, for the cases that open it.
-QString saved_document(const QString& text, QTemporaryDir* dir, const QString& name)
+// A saved document whose flow is `text`, shown one window per state when opened. The text is
+// handed to the model as the editor hands it a paste: a paste of megabytes into the editor's
+// font stalls in Qt's own layout, and this is a document read from a file.
+QString saved_document(const QString& text, const QString& name)
 {
+    static QTemporaryDir dir;
     FLOW_WINDOW window;
-    window.paste_unified(text);
-    window.frame->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(0);
+    window.set_display(true);
+    window.manager->set_unified_state_text(text);
     settle();
-    const QString path = dir->filePath(name);
+    window.set_display(false);
+    const QString path = dir.filePath(name);
     window.manager->save_document(path.toLocal8Bit().constData());
     return path;
 }
@@ -243,7 +246,6 @@ void open_and_show(benchmark::State& state, const QString& path)
 {
     for (auto _ : state)
     {
-        const long before = resident_kib();
         QElapsedTimer timer;
         timer.start();
         QUI_FRAME_INFO info;
@@ -256,16 +258,10 @@ void open_and_show(benchmark::State& state, const QString& path)
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         state.SetIterationTime(ms / 1e3);
         state.counters["ms"] = ms;
-        state.counters["MiB"] = double(resident_kib() - before) / 1024.0;
+        state.counters["peak_MiB"] = peak_mib();
         frame.reset();
         settle();
     }
-}
-
-QTemporaryDir& documents()
-{
-    static QTemporaryDir dir;
-    return dir;
 }
 
 void page(benchmark::State& state)
@@ -273,7 +269,7 @@ void page(benchmark::State& state)
     static std::map<int, QString> paths;
     const int states = int(state.range(0));
     if (paths.count(states) == 0)
-        paths[states] = saved_document(chain_flow(states), &documents(), QString("states%1.vtl").arg(states));
+        paths[states] = saved_document(chain_flow(states), QString("states%1.vtl").arg(states));
     open_and_show(state, paths[states]);
 }
 
@@ -282,16 +278,27 @@ void large_text(benchmark::State& state)
     static std::map<int, QString> paths;
     const int kib = int(state.range(0));
     if (paths.count(kib) == 0)
-    {
-        QString text;
-        if (kib == 195)
-            text = "state ST1:\nif " + QString(100000, '(') + "Condition 1" + QString(100000, ')') + " trigger;\n";
-        else
-            while (text.size() < kib * 1024)
-                text += unified_flow(5000);
-        paths[kib] = saved_document(text, &documents(), QString("large%1.vtl").arg(kib));
-    }
+        paths[kib] = saved_document(large_flow(kib, kib == 195), QString("large%1.vtl").arg(kib));
     open_and_show(state, paths[kib]);
+}
+
+// Each size of typing against the plain editor.
+void print_typing_summary(const sedq_ratio_reporter& reporter)
+{
+    std::printf("\nmicroseconds per key, min / median / max: flow editor against a plain QTextEdit (target 3x at "
+                "1,000 and 5,000 lines)\n");
+    for (int lines : TYPED_LINES)
+    {
+        const std::string size = std::to_string(lines);
+        const double flow = reporter.value("typing", size, "median");
+        const double plain = reporter.value("plain_typing", size, "median");
+        if (flow <= 0 || plain <= 0)
+            continue;
+        std::printf("  %5d lines  %8.1f / %8.1f / %8.1f  against  %8.1f / %8.1f / %8.1f  ratio %5.2f\n", lines,
+                    reporter.value("typing", size, "min"), flow, reporter.value("typing", size, "max"),
+                    reporter.value("plain_typing", size, "min"), plain, reporter.value("plain_typing", size, "max"),
+                    flow / plain);
+    }
 }
 } // namespace
 
@@ -301,10 +308,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     for (auto* run : {benchmark::RegisterBenchmark("typing", typing), benchmark::RegisterBenchmark("plain_typing", plain_typing)})
-        sedq_bench_repeated(run->Arg(10)->Arg(100)->Arg(1000)->Arg(5000), TYPING_SAMPLES);
+    {
+        for (int lines : TYPED_LINES)
+            run->Arg(lines);
+        sedq_bench_repeated(run, TYPING_SAMPLES);
+    }
     sedq_bench_repeated(benchmark::RegisterBenchmark("page", page)->Arg(20)->Arg(1024)->Arg(4096), PAGE_SAMPLES);
     sedq_bench_repeated(benchmark::RegisterBenchmark("large_text", large_text)->Arg(195)->Arg(7680), PAGE_SAMPLES);
     sedq_ratio_reporter reporter("us", "1000", "5000", 3.0);
     sedq_run_interleaved(argc, argv, &reporter);
+    print_typing_summary(reporter);
     return 0;
 }

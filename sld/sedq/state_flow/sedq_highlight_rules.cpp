@@ -234,6 +234,29 @@ QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVect
     return ranges;
 }
 
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length)
+{
+    QVector<int> deciding(length, -1);
+    for (int r = 0; r < ranges.size(); ++r)
+    {
+        const int end = qMin(length, ranges.at(r).start + ranges.at(r).length);
+        for (int at = qMax(0, ranges.at(r).start); at < end; ++at)
+            deciding[at] = r;
+    }
+    QVector<QTextLayout::FormatRange> runs;
+    for (int at = 0; at < length;)
+    {
+        int end = at + 1;
+        const QTextCharFormat format = deciding.at(at) < 0 ? QTextCharFormat() : ranges.at(deciding.at(at)).format;
+        while (end < length && (deciding.at(end) < 0 ? QTextCharFormat() : ranges.at(deciding.at(end)).format) == format)
+            ++end;
+        if (format != QTextCharFormat())
+            runs.append({at, end - at, format});
+        at = end;
+    }
+    return runs;
+}
+
 bool sedq_swappable_token_at(QString const& text, int at, QVector<SEDQ_HIGHLIGHT_RULE> const& rules, int* start,
                              int* length)
 {

@@ -17,6 +17,7 @@
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -28,6 +29,7 @@ namespace
 {
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
 const int POPUP_DELAY_MS = 500;
+const int LONG_LINE = 4096;
 
 SEDQ_TOOLTIPS_DELAY delay_for_key(int key)
 {
@@ -94,15 +96,23 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     setFont(flow_font());
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
+    // Colouring the empty document now takes the place of the pass Qt would run over the whole
+    // text later, outside any change, laying the document out again for every line it colours:
+    // from here on, only changes start passes.
+    m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
     connect(document(), &QTextDocument::contentsChanged, this, [this]() { m_text_read = false; });
     connect_text(true);
 }
 
+// The text goes before the highlighter: a highlighter that leaves takes its colours off every
+// line, and the document would be laid out once more for it.
 SEDQ_STATE_TEXT_EDIT::~SEDQ_STATE_TEXT_EDIT()
 {
     connect_text(false);
+    document()->setUndoRedoEnabled(false);
+    document()->clear();
     delete m_highlighter;
 }
 
@@ -163,8 +173,32 @@ void SEDQ_STATE_TEXT_EDIT::connect_text(bool on)
 void SEDQ_STATE_TEXT_EDIT::load_text(QString const& text)
 {
     connect_text(false);
+    wrap_for(text);
     setPlainText(text);
     connect_text(true);
+}
+
+void SEDQ_STATE_TEXT_EDIT::insertFromMimeData(const QMimeData* source)
+{
+    if (source != nullptr && source->hasText() && wordWrapMode() != QTextOption::WrapAnywhere)
+        wrap_for(source->text());
+    QTextEdit::insertFromMimeData(source);
+}
+
+// A line far longer than any statement (a pasted or generated text) is broken anywhere: looking
+// for a word boundary in it, line after line, takes the square of its length.
+void SEDQ_STATE_TEXT_EDIT::wrap_for(QString const& text)
+{
+    int longest = 0;
+    for (int start = 0; start < text.size() && longest <= LONG_LINE;)
+    {
+        int end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        longest = qMax(longest, end - start);
+        start = end + 1;
+    }
+    setWordWrapMode(longest > LONG_LINE ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 const QString& SEDQ_STATE_TEXT_EDIT::get_text() const
@@ -490,11 +524,21 @@ void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
 }
 
 // Before the lines in `rect` (viewport coordinates) are painted, those not coloured for their
-// text and the current rules are coloured; colouring reports no change of the text.
+// text and the current rules are coloured. Only lines laid out count: a long text is laid out
+// a part at a time, and a line not laid out yet is not shown either.
 void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
 {
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const qreal bottom = rect.bottom() + verticalScrollBar()->value();
     const QTextBlock first = cursorForPosition(rect.topLeft()).block();
-    const QTextBlock last = cursorForPosition(rect.bottomRight()).block();
+    QTextBlock last = first;
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+    {
+        const QRectF bounds = layout->blockBoundingRect(block);
+        if (bounds.isEmpty() || bounds.top() > bottom)
+            break;
+        last = block;
+    }
     connect_text(false);
     m_highlighter->highlight_shown(first, last);
     connect_text(true);

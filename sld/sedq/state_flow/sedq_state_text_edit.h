@@ -83,6 +83,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     QCompleter* make_completer(bool with_delegate);
@@ -98,6 +99,7 @@ private:
     void open_value_dialog(const QString& word);
     QStringList swap_list(const QString& word) const;
     void connect_text(bool on);
+    void wrap_for(QString const& text);
     void highlight_shown(const QRect& rect);
 
     SEDQ_TX_MANAGER* m_tx_manager;

@@ -6,6 +6,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_flow_document.h"
 
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -32,36 +33,70 @@ SEDQ_HIGHLIGHT_LOCK SEDQ_SYNTAX_HIGHLIGHTER::lock_of() const
     return lock_of(m_tx_manager, m_instance);
 }
 
-// The names and the lock may change between event-loop turns, never within one. Editors of
-// one instance share the rules the last of them built, so a page of many editors builds them
-// once.
+namespace
+{
+// The event-loop turn. Names and the lock change only in the slots of a turn, never while the
+// editors of one page highlight their texts in it.
+int current_turn()
+{
+    static int turn = 0;
+    static bool counting = false;
+    if (!counting && QCoreApplication::instance() != nullptr)
+    {
+        counting = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            []() {
+                ++turn;
+                counting = false;
+            },
+            Qt::QueuedConnection);
+    }
+    return turn;
+}
+} // namespace
+
+// The model is read once a turn for all editors of an instance (a page may hold thousands),
+// and the rules are built again only when the names or the lock differ from those of the last
+// rules built.
 void SEDQ_SYNTAX_HIGHLIGHTER::refresh_rules()
 {
-    if (m_rules_read && m_rules != nullptr)
+    const int turn = current_turn();
+    if (m_rules != nullptr && m_rules_turn == turn)
         return;
-    static std::weak_ptr<const RULES> last_built;
-    static int generations = 0;
-    SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
-    const SEDQ_HIGHLIGHT_LOCK lock = lock_of();
-    const std::shared_ptr<const RULES> shared = last_built.lock();
-    if (m_rules == nullptr || !(m_rules->names == names) || !(m_rules->lock == lock))
+    static struct
     {
-        if (shared != nullptr && shared->names == names && shared->lock == lock)
-            m_rules = shared;
-        else
+        const SEDQ_TX_MANAGER* tx = nullptr;
+        int instance = 0;
+        int turn = -1;
+        std::shared_ptr<const RULES> rules;
+    } read;
+    static int generations = 0;
+    if (read.rules == nullptr || read.tx != m_tx_manager || read.instance != m_instance || read.turn != turn)
+    {
+        SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
+        const SEDQ_HIGHLIGHT_LOCK lock = lock_of();
+        std::shared_ptr<const RULES> rules;
+        for (const std::shared_ptr<const RULES>& known : {m_rules, read.rules})
+            if (known != nullptr && known->names == names && known->lock == lock)
+                rules = known;
+        if (rules == nullptr)
         {
             auto built = std::make_shared<RULES>();
             built->rules = sedq_highlight_rules(names, lock);
             built->names = std::move(names);
             built->lock = lock;
             built->generation = ++generations;
-            m_rules = built;
-            last_built = m_rules;
+            rules = built;
         }
+        read.tx = m_tx_manager;
+        read.instance = m_instance;
+        read.turn = turn;
+        read.rules = rules;
     }
-    m_rules_read = true;
+    m_rules = read.rules;
+    m_rules_turn = turn;
     m_lines_this_turn = 0;
-    QMetaObject::invokeMethod(this, [this]() { m_rules_read = false; }, Qt::QueuedConnection);
 }
 
 const QVector<SEDQ_HIGHLIGHT_RULE>& SEDQ_SYNTAX_HIGHLIGHTER::rules()
@@ -78,21 +113,29 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
            data->highlighted_generation == m_rules->generation;
 }
 
+// The formats of the stale lines are set on their layouts and the document is told once, so
+// the layout runs once for all of them (a line told one by one would lay out every line after
+// it each time).
 void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
-    if (!first.isValid())
-        return;
+    int from = -1;
+    int to = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
-        if (!is_current(block))
+        if (!is_current(block) && block.layout() != nullptr)
         {
-            m_forced = true;
-            rehighlightBlock(block);
-            m_forced = false;
+            block.layout()->setFormats(sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length()));
+            SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
+            data->highlighted_revision = block.revision();
+            data->highlighted_generation = m_rules->generation;
+            from = from < 0 ? block.position() : from;
+            to = block.position() + block.length();
         }
         if (block == last)
             break;
     }
+    if (from >= 0)
+        document()->markContentsDirty(from, to - from);
 }
 
 void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
@@ -101,7 +144,7 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
     // A line not coloured here is left plain and marked out of date; it is coloured when it
     // is shown. A pass over a whole text of many lines so costs a little per line.
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(currentBlock());
-    if (!m_forced && ++m_lines_this_turn > LINES_PER_PASS)
+    if (++m_lines_this_turn > LINES_PER_PASS)
     {
         data->highlighted_generation = -1;
         return;

@@ -72,6 +72,9 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
 // The format ranges of one line, later rules over earlier ones where they overlap.
 QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text,
                                                       QVector<SEDQ_HIGHLIGHT_RULE> const& rules);
+// The ranges as a line's layout holds them: one run per stretch of characters of one format,
+// the last range over a character deciding its format, characters of no format left out.
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length);
 // The range of the swappable token (an underlined range of the rules) that covers character
 // `at` of a line: the last rule's range that covers it decides, as it decides the format.
 // False when no range covers it or the deciding one is not underlined.
@@ -114,7 +117,6 @@ private:
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
     std::shared_ptr<const RULES> m_rules;
-    bool m_rules_read = false;
+    int m_rules_turn = -1;
     int m_lines_this_turn = 0;
-    bool m_forced = false;
 };
