@@ -88,7 +88,7 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
 // and names past the new count are kept; the text itself is kept exactly as typed.
 void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
-    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text);
+    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text).mid(0, MAX_STATES);
     m_state_text_list.clear();
     for (int i = 0; i < headers.size(); ++i) {
         const int body_end = i + 1 < headers.size() ? headers.at(i + 1).start : text.size();

@@ -5,6 +5,9 @@
 // from the states on every read when the document model has dropped it after changing them:
 // reading (a save, an undo step) never changes what is held. A kept text that is blank is
 // written (saved, checked) as the text the states give: a flow always has a state.
+// A flow splits into at most MAX_STATES states, however many headers its text holds: the
+// headers past the last state stay in that state's body, so nothing of the text is lost, and
+// the editor (an editor and a diagram row per state) holds any flow a file can carry.
 
 #include "host/sdr/sdr_tx_tree_object.h"
 
@@ -53,7 +56,7 @@ public:
     // The per-state data, read and written directly by the document model; whoever
     // changes them empties the unified text so that the next read rebuilds it.
     int get_state_count() const { return m_state_count; }
-    void set_state_count(int count) { m_state_count = count; }
+    void set_state_count(int count) { m_state_count = qBound(1, count, MAX_STATES); }
     QStringList& get_state_name_list() { return m_state_name_list; }
     QStringList& get_state_text_list() { return m_state_text_list; }
     QList<int>& get_state_type_list() { return m_state_type_list; }
@@ -65,6 +68,7 @@ public:
     // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
     bool has_unified_state_text() const { return m_unified_kept; }
 
+    static constexpr int MAX_STATES = 4096;
     static const char* const FLOW_EXPRESSION_KEY;
     static const char* const HELD_STATES_KEY;
 
