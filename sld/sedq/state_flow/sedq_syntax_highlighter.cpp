@@ -6,7 +6,6 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_flow_document.h"
 
-#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -35,26 +34,39 @@ SEDQ_HIGHLIGHT_LOCK SEDQ_SYNTAX_HIGHLIGHTER::lock_of() const
 
 namespace
 {
-// The event-loop turn. Names and the lock change only in the slots of a turn, never while the
-// editors of one page highlight their texts in it.
-int current_turn()
+int g_turn = 0;
+// The highlighter whose queued call ends the turn; the call goes with it when it is deleted.
+SEDQ_SYNTAX_HIGHLIGHTER* g_turn_poster = nullptr;
+} // namespace
+
+// The event-loop turn: names and the lock change only in the slots of a turn, never while the
+// editors of one page highlight their texts in it. The call that ends it is queued to a
+// highlighter, not to the application: a call left in the application's queue would run (or be
+// destroyed) after the host has unloaded this library.
+int SEDQ_SYNTAX_HIGHLIGHTER::current_turn()
 {
-    static int turn = 0;
-    static bool counting = false;
-    if (!counting && QCoreApplication::instance() != nullptr)
+    if (g_turn_poster == nullptr)
     {
-        counting = true;
+        g_turn_poster = this;
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
+            this,
             []() {
-                ++turn;
-                counting = false;
+                ++g_turn;
+                g_turn_poster = nullptr;
             },
             Qt::QueuedConnection);
     }
-    return turn;
+    return g_turn;
 }
-} // namespace
+
+SEDQ_SYNTAX_HIGHLIGHTER::~SEDQ_SYNTAX_HIGHLIGHTER()
+{
+    if (g_turn_poster == this)
+    {
+        ++g_turn;
+        g_turn_poster = nullptr;
+    }
+}
 
 // The model is read once a turn for all editors of an instance (a page may hold thousands),
 // and the rules are built again only when the names or the lock differ from those of the last

@@ -93,6 +93,7 @@ public:
     static SEDQ_HIGHLIGHT_LOCK lock_of(SEDQ_TX_MANAGER* tx, int instance);
 
     SEDQ_SYNTAX_HIGHLIGHTER(QTextDocument* document, SEDQ_TX_MANAGER* tx, int instance);
+    ~SEDQ_SYNTAX_HIGHLIGHTER() override;
 
     // The rules as the model's names and lock are now.
     const QVector<SEDQ_HIGHLIGHT_RULE>& rules();
@@ -113,6 +114,7 @@ private:
         int generation = 0;
     };
     void refresh_rules();
+    int current_turn();
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
