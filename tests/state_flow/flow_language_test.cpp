@@ -227,7 +227,9 @@ TEST(flow_language, user_names_never_make_a_rule_that_matches_nothing)
 // state name but not the header that names its state.
 TEST(flow_language, the_swappable_token_is_the_one_the_colours_show)
 {
-    const auto rules = sedq_highlight_rules(names(), SEDQ_HIGHLIGHT_LOCK());
+    SEDQ_FLOW_NAMES with_blanks = names();
+    with_blanks.conditions << "Condition 2";
+    const auto rules = sedq_highlight_rules(with_blanks, SEDQ_HIGHLIGHT_LOCK());
     const struct
     {
         const char* text;
@@ -237,6 +239,7 @@ TEST(flow_language, the_swappable_token_is_the_one_the_colours_show)
         {"if (c1 <= 5)", 7, "<="}, {"if (c1 <= 5)", 8, "<="},   {"if (c1 != 5)", 7, "!="},
         {"if (c1 >= 5)", 8, ">="}, {"if (c1 > 15)", 10, "15"},  {"if (f1 || f2)", 8, "||"},
         {"goto ST2;", 6, "ST2"},   {"state ST2:", 7, nullptr},  {"goto ST2;", 2, nullptr},
+        {"if (Condition 2)", 14, "Condition 2"}, {"if (Condition 2 && c1 > 2)", 24, "2"},
     };
     for (const auto& row : rows)
     {

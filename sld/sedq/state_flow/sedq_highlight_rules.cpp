@@ -220,15 +220,46 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
     return rules;
 }
 
+namespace
+{
+// The matches of every rule in a line, in rule order. A number inside a name ("Condition 2")
+// is part of the name: the number rule, which would override it, leaves it out.
+QVector<QVector<QPair<int, int>>> line_matches(const QString& text, const QVector<SEDQ_HIGHLIGHT_RULE>& rules)
+{
+    QVector<QVector<QPair<int, int>>> found;
+    QVector<QPair<int, int>> names;
+    for (const SEDQ_HIGHLIGHT_RULE& rule : rules)
+    {
+        QVector<QPair<int, int>> matches = matches_of(rule, text);
+        if (rule.names != nullptr)
+            names << matches;
+        else if (rule.pattern.pattern() == numbers().pattern())
+            matches.erase(std::remove_if(matches.begin(), matches.end(),
+                                         [&names](const QPair<int, int>& number) {
+                                             return std::any_of(names.begin(), names.end(),
+                                                                [&number](const QPair<int, int>& name) {
+                                                                    return number.first >= name.first &&
+                                                                           number.first < name.first + name.second;
+                                                                });
+                                         }),
+                          matches.end());
+        found.append(matches);
+    }
+    return found;
+}
+} // namespace
+
 QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVector<SEDQ_HIGHLIGHT_RULE> const& rules)
 {
     QVector<QTextLayout::FormatRange> ranges;
-    for (const SEDQ_HIGHLIGHT_RULE& rule : rules)
+    const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
+    for (int r = 0; r < rules.size(); ++r)
     {
         QTextCharFormat format;
-        format.setForeground(rule.colour);
-        format.setUnderlineStyle(rule.underline ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
-        for (const QPair<int, int>& match : matches_of(rule, text))
+        format.setForeground(rules.at(r).colour);
+        format.setUnderlineStyle(rules.at(r).underline ? QTextCharFormat::SingleUnderline
+                                                       : QTextCharFormat::NoUnderline);
+        for (const QPair<int, int>& match : found.at(r))
             ranges.append({match.first, match.second, format});
     }
     return ranges;
@@ -260,12 +291,13 @@ QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRa
 bool sedq_swappable_token_at(QString const& text, int at, QVector<SEDQ_HIGHLIGHT_RULE> const& rules, int* start,
                              int* length)
 {
+    const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
     const SEDQ_HIGHLIGHT_RULE* deciding = nullptr;
-    for (const SEDQ_HIGHLIGHT_RULE& rule : rules)
-        for (const QPair<int, int>& match : matches_of(rule, text))
+    for (int r = 0; r < rules.size(); ++r)
+        for (const QPair<int, int>& match : found.at(r))
             if (at >= match.first && at < match.first + match.second)
             {
-                deciding = &rule;
+                deciding = &rules.at(r);
                 *start = match.first;
                 *length = match.second;
             }
