@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStringListModel>
 #include <QTimer>
 
@@ -287,4 +288,36 @@ TEST_F(flow_editor_test, an_emptied_flow_stays_empty_and_is_saved_as_the_default
     settle();
     EXPECT_EQ(unified(tx()), before);
     EXPECT_EQ(editor()->toPlainText(), before);
+}
+
+// A flow of thousands of lines is coloured where it is shown: the lines scrolled to are
+// coloured as they come into view, and colouring them reports no change of the text.
+TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    QString text = "state ST1:\n";
+    for (int line = 0; line < 3000; ++line)
+        text += QString("if (Condition 1) goto ST1; // line %1\n").arg(line);
+    paste(text);
+    token_point(editor(), "state");
+    QSignalSpy changes(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    const auto goto_colour = [this](int line) {
+        const QTextBlock block = editor()->document()->findBlockByNumber(line);
+        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            if (block.text().mid(range.start, range.length) == "goto")
+                return range.format.foreground().color();
+        return QColor();
+    };
+    for (const int line : {2990, 1500, 40})
+    {
+        SCOPED_TRACE(line);
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        editor()->setTextCursor(cursor);
+        editor()->ensureCursorVisible();
+        editor()->viewport()->repaint();
+        settle();
+        EXPECT_EQ(goto_colour(line), QColor(Qt::blue));
+    }
+    EXPECT_EQ(changes.count(), 0);
 }
