@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStringListModel>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -107,12 +108,16 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
 }
 
 // The text goes before the highlighter: a highlighter that leaves takes its colours off every
-// line, and the document would be laid out once more for it.
+// line, and the document would be laid out once more for it. Nobody hears of the clearing:
+// the model the highlighter reads may already be gone when the window closes.
 SEDQ_STATE_TEXT_EDIT::~SEDQ_STATE_TEXT_EDIT()
 {
     connect_text(false);
-    document()->setUndoRedoEnabled(false);
-    document()->clear();
+    {
+        const QSignalBlocker silent(document());
+        document()->setUndoRedoEnabled(false);
+        document()->clear();
+    }
     delete m_highlighter;
 }
 
