@@ -48,41 +48,28 @@ bool may_swap(const SEDQ_HIGHLIGHT_LOCK& lock, SCI_FLOW_CONTROL_RUNTIME_CONFIG_O
 
 // The fixed patterns, compiled once for the process. The relational operators are listed
 // longest first: the first alternative that matches wins, and "<=" must not be read as "<".
-const QRegularExpression& keywords()
+enum class FIXED
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b"));
-    return pattern;
-}
+    KEYWORDS,
+    STORE_WORDS,
+    STATE_WORD,
+    RELATIONS,
+    LOGICALS,
+    NUMBERS
+};
 
-const QRegularExpression& store_words()
+const QRegularExpression& fixed(FIXED which)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\b(start_store|stop_store)\\b"));
-    return pattern;
-}
-
-const QRegularExpression& state_word()
-{
-    static const QRegularExpression pattern(QStringLiteral("\\bstate\\s+"));
-    return pattern;
-}
-
-const QRegularExpression& relations()
-{
-    static const QRegularExpression pattern(QStringLiteral("(<=|>=|==|!=|<|>)"));
-    return pattern;
-}
-
-const QRegularExpression& logicals()
-{
-    static const QRegularExpression pattern(QStringLiteral("(&&|\\|\\|)"));
-    return pattern;
-}
-
-const QRegularExpression& numbers()
-{
-    static const QRegularExpression pattern(QStringLiteral("\\b\\d+\\b"));
-    return pattern;
+    static const QRegularExpression patterns[] = {
+        QRegularExpression(QStringLiteral(
+            "\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b")),
+        QRegularExpression(QStringLiteral("\\b(start_store|stop_store)\\b")),
+        QRegularExpression(QStringLiteral("\\bstate\\s+")),
+        QRegularExpression(QStringLiteral("(<=|>=|==|!=|<|>)")),
+        QRegularExpression(QStringLiteral("(&&|\\|\\|)")),
+        QRegularExpression(QStringLiteral("\\b\\d+\\b")),
+    };
+    return patterns[int(which)];
 }
 
 // Every match of one rule in a line, as (start, length), in order.
@@ -195,8 +182,8 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
         rule.underline = underline;
         rules.append(rule);
     };
-    add(keywords(), Qt::blue, false);
-    add(store_words(), Qt::lightGray, false);
+    add(fixed(FIXED::KEYWORDS), Qt::blue, false);
+    add(fixed(FIXED::STORE_WORDS), Qt::lightGray, false);
     for (const QStringList* list : {&names.conditions, &names.flags, &names.counters})
     {
         auto matcher = std::make_shared<const SEDQ_NAME_MATCHER>(*list);
@@ -207,13 +194,13 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
     if (!states->is_empty())
     {
         add_names(states, Qt::darkGreen, may_swap(lock, SCI_RUNTIME_CONFIG_GOTO_STATE));
-        add(state_word(), Qt::darkGreen, false);
+        add(fixed(FIXED::STATE_WORD), Qt::darkGreen, false);
         rules.last().names = states;
         rules.last().after_state_word = true;
     }
-    add(relations(), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
-    add(logicals(), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
-    add(numbers(), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
+    add(fixed(FIXED::RELATIONS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
+    add(fixed(FIXED::LOGICALS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
+    add(fixed(FIXED::NUMBERS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
     if (lock.locked && lock.powerup)
         for (SEDQ_HIGHLIGHT_RULE& rule : rules)
             rule.underline = false;
@@ -233,7 +220,7 @@ QVector<QVector<QPair<int, int>>> line_matches(const QString& text, const QVecto
         QVector<QPair<int, int>> matches = matches_of(rule, text);
         if (rule.names != nullptr)
             names << matches;
-        else if (rule.pattern.pattern() == numbers().pattern())
+        else if (rule.pattern.pattern() == fixed(FIXED::NUMBERS).pattern())
             matches.erase(std::remove_if(matches.begin(), matches.end(),
                                          [&names](const QPair<int, int>& number) {
                                              return std::any_of(names.begin(), names.end(),
