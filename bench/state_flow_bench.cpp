@@ -5,8 +5,11 @@
 //                   lines (L = 10, 100, 1,000, 5,000; at most 20 states, bodies of if/else
 //                   branches, counters, flags, gotos), at the end of its middle line: a letter,
 //                   then Backspace, in turn; microseconds per key.
+//   editor_typing/L the same keys in the flow editor widget alone (its highlighting, proposals
+//                   and popups over the window's names), its text reported to nobody: the
+//                   editor's own work, without the model's undo step and the panes' refreshes.
 //   plain_typing/L  the same keys in a plain QTextEdit of the editor's size and font holding the
-//                   same text. Target: typing within 3x plain_typing at 1,000 and 5,000 lines.
+//                   same text. Target: within 3x plain_typing at 1,000 and 5,000 lines.
 //   page/N          a saved document whose flow text has N states (N = 20, 1,024, 4,096, 65,536),
 //                   each going to the next, opened and its flow page shown one window per state;
 //                   milliseconds. A flow splits into at most 4,096 states (the headers past the
@@ -18,7 +21,7 @@
 // The page cases also report peak_MiB, the process's peak resident memory so far: run one size
 // per process (--benchmark_filter=page/4096) for the peak of that size alone.
 // Typing is timed 15 times (20 keys each), the pages 3 times, sizes interleaved; min / median /
-// max. The summary prints typing against plain_typing at each size.
+// max. The summary prints typing and editor_typing against plain_typing at each size.
 #include "bench_support.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/frame/sedq_bool_combo_box.h"
@@ -213,6 +216,22 @@ void typing(benchmark::State& state)
     run_keys(state, editor);
 }
 
+// The editor widget alone: its highlighting, proposals and popups, with the window's names,
+// its text changes reported to nobody.
+void editor_typing(benchmark::State& state)
+{
+    FLOW_WINDOW window;
+    SEDQ_STATE_TEXT_EDIT* shown = window.paste_unified(unified_flow(int(state.range(0))));
+    SEDQ_STATE_TEXT_EDIT editor(window.manager, 0, -1);
+    editor.load_text(shown->toPlainText());
+    editor.resize(shown->size());
+    window.frame->hide();
+    editor.show();
+    settle();
+    place_cursor_mid(&editor);
+    run_keys(state, &editor);
+}
+
 void plain_typing(benchmark::State& state)
 {
     FLOW_WINDOW window;
@@ -284,23 +303,24 @@ void large_text(benchmark::State& state)
     open_and_show(state, paths[kib]);
 }
 
-// Each size of typing against the plain editor.
+// Each size of typing, in the window and in the editor alone, against the plain editor.
 void print_typing_summary(const sedq_ratio_reporter& reporter)
 {
-    std::printf("\nmicroseconds per key, min / median / max: flow editor against a plain QTextEdit (target 3x at "
-                "1,000 and 5,000 lines)\n");
-    for (int lines : TYPED_LINES)
-    {
-        const std::string size = std::to_string(lines);
-        const double flow = reporter.value("typing", size, "median");
-        const double plain = reporter.value("plain_typing", size, "median");
-        if (flow <= 0 || plain <= 0)
-            continue;
-        std::printf("  %5d lines  %8.1f / %8.1f / %8.1f  against  %8.1f / %8.1f / %8.1f  ratio %5.2f\n", lines,
-                    reporter.value("typing", size, "min"), flow, reporter.value("typing", size, "max"),
-                    reporter.value("plain_typing", size, "min"), plain, reporter.value("plain_typing", size, "max"),
-                    flow / plain);
-    }
+    std::printf("\nmicroseconds per key, min / median / max, against a plain QTextEdit (target 3x at 1,000 and 5,000 "
+                "lines)\n");
+    for (const char* name : {"typing", "editor_typing"})
+        for (int lines : TYPED_LINES)
+        {
+            const std::string size = std::to_string(lines);
+            const double flow = reporter.value(name, size, "median");
+            const double plain = reporter.value("plain_typing", size, "median");
+            if (flow <= 0 || plain <= 0)
+                continue;
+            std::printf("  %-13s %5d lines  %8.1f / %8.1f / %8.1f  against  %8.1f / %8.1f / %8.1f  ratio %5.2f\n",
+                        name, lines, reporter.value(name, size, "min"), flow, reporter.value(name, size, "max"),
+                        reporter.value("plain_typing", size, "min"), plain,
+                        reporter.value("plain_typing", size, "max"), flow / plain);
+        }
 }
 } // namespace
 
@@ -309,7 +329,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    for (auto* run : {benchmark::RegisterBenchmark("typing", typing), benchmark::RegisterBenchmark("plain_typing", plain_typing)})
+    for (auto* run : {benchmark::RegisterBenchmark("typing", typing), benchmark::RegisterBenchmark("editor_typing", editor_typing),
+                      benchmark::RegisterBenchmark("plain_typing", plain_typing)})
     {
         for (int lines : TYPED_LINES)
             run->Arg(lines);

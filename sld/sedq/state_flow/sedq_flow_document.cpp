@@ -69,11 +69,11 @@ QStringList sedq_line_tokens(QTextBlock const& block)
     if (!block.isValid())
         return {};
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
-    const QString text = block.text();
-    if (data->tokens.isEmpty() || data->tokens_text != text)
+    if (data->tokens_revision != block.revision() || data->tokens_length != block.length())
     {
-        data->tokens_text = text;
-        data->tokens = sedq_split_tokens(text.simplified());
+        data->tokens = sedq_split_tokens(block.text().simplified());
+        data->tokens_revision = block.revision();
+        data->tokens_length = block.length();
     }
     return data->tokens;
 }

@@ -19,8 +19,10 @@ public:
     // The line's data, made when it has none.
     static SEDQ_LINE_DATA* of(QTextBlock block);
 
-    QString tokens_text;
+    // The tokens and the revision and length of the text they were read from.
     QStringList tokens;
+    int tokens_revision = -1;
+    int tokens_length = -1;
     int highlighted_revision = -1;
     int highlighted_generation = -1;
 };
