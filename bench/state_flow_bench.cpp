@@ -216,6 +216,18 @@ void typing(benchmark::State& state)
     run_keys(state, editor);
 }
 
+// Keys typed in `alone`, shown by itself at the size of the window's flow editor `shown`, with
+// the same text, font and cursor line.
+void run_keys_alone(benchmark::State& state, FLOW_WINDOW* window, QTextEdit* shown, QTextEdit* alone)
+{
+    alone->resize(shown->size());
+    window->frame->hide();
+    alone->show();
+    settle();
+    place_cursor_mid(alone);
+    run_keys(state, alone);
+}
+
 // The editor widget alone: its highlighting, proposals and popups, with the window's names,
 // its text changes reported to nobody.
 void editor_typing(benchmark::State& state)
@@ -224,27 +236,17 @@ void editor_typing(benchmark::State& state)
     SEDQ_STATE_TEXT_EDIT* shown = window.paste_unified(unified_flow(int(state.range(0))));
     SEDQ_STATE_TEXT_EDIT editor(window.manager, 0, -1);
     editor.load_text(shown->toPlainText());
-    editor.resize(shown->size());
-    window.frame->hide();
-    editor.show();
-    settle();
-    place_cursor_mid(&editor);
-    run_keys(state, &editor);
+    run_keys_alone(state, &window, shown, &editor);
 }
 
 void plain_typing(benchmark::State& state)
 {
     FLOW_WINDOW window;
-    SEDQ_STATE_TEXT_EDIT* editor = window.paste_unified(unified_flow(int(state.range(0))));
+    SEDQ_STATE_TEXT_EDIT* shown = window.paste_unified(unified_flow(int(state.range(0))));
     QTextEdit plain;
-    plain.setFont(editor->font());
-    plain.setPlainText(editor->toPlainText());
-    plain.resize(editor->size());
-    window.frame->hide();
-    plain.show();
-    settle();
-    place_cursor_mid(&plain);
-    run_keys(state, &plain);
+    plain.setFont(shown->font());
+    plain.setPlainText(shown->toPlainText());
+    run_keys_alone(state, &window, shown, &plain);
 }
 
 // A saved document whose flow is `text`, shown one window per state when opened. The text is
