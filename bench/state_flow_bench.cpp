@@ -1,121 +1,328 @@
-// The flow editor's two per-key costs as the flow grows. Completion: the proposals at the end of
-// a unified flow of 2 and of 20 states (the text up to the cursor is read once, so the time per
-// character of it should stay flat). Highlighting: one pass over 100 and over 1,000 lines with
-// 40 names (the rules are built once per pass, so the time per line should stay flat). Size 1
-// is the small case, size 10 the large one; the summary prints the ratio of the medians.
-// Each case is timed 15 times, the repetitions of both sizes interleaved; the counters are
-// nanoseconds per character (completion) and per line (highlighting), min / median / max.
+// The state-based trigger flow page as a user meets it, in the editor window (1600 x 1000,
+// offscreen). Every case is timed until the event loop has nothing left to do: the model's
+// queued refreshes delivered to every pane and the window painted.
+//   typing/L        one key typed in the flow editor of all states holding a unified flow of L
+//                   lines (L = 10, 100, 1,000, 5,000; at most 20 states, bodies of if/else
+//                   branches, counters, flags, gotos), at the end of its middle line: a letter,
+//                   then Backspace, in turn; microseconds per key.
+//   editor_typing/L the same keys in the flow editor widget alone (its highlighting, proposals
+//                   and popups over the window's names), its text reported to nobody: the
+//                   editor's own work, without the model's undo step and the panes' refreshes.
+//   plain_typing/L  the same keys in a plain QTextEdit of the editor's size and font holding the
+//                   same text. Target: within 3x plain_typing at 1,000 and 5,000 lines.
+//   page/N          a saved document whose flow text has N states (N = 20, 1,024, 4,096, 65,536),
+//                   each going to the next, opened and its flow page shown one window per state;
+//                   milliseconds. A flow splits into at most 4,096 states (the headers past the
+//                   last stay in its body), so 65,536 shows 4,096 editors, the last holding the
+//                   rest. Target: seconds, and no more than the 4,096 editors take.
+//   large_text/K    a saved document whose one state holds K KiB of flow text opened and its page
+//                   shown (K = 195: 100,000 nested parentheses on one line; K = 7,680: 7.5 MiB of
+//                   statements, 359,000 lines); milliseconds.
+// The page cases also report peak_MiB, the process's peak resident memory so far: run one size
+// per process (--benchmark_filter=page/4096) for the peak of that size alone.
+// Typing is timed 15 times (20 keys each), the pages 3 times, sizes interleaved; min / median /
+// max. The summary prints typing and editor_typing against plain_typing at each size.
 #include "bench_support.h"
-#include "sedq/state_flow/sedq_flow_language.h"
-#include "sedq/state_flow/sedq_syntax_highlighter.h"
+#include "host/sdr/sdr_tx_trigger.h"
+#include "sedq/frame/sedq_bool_combo_box.h"
+#include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/state_flow/sedq_state_text_edit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSyntaxHighlighter>
-#include <QTextDocument>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include <sys/resource.h>
 
 namespace
 {
-constexpr int SAMPLES = 15;
-constexpr int NAMES_PER_KIND = 10;
+constexpr int TYPING_SAMPLES = 15;
+constexpr int PAGE_SAMPLES = 3;
+constexpr int KEYS_PER_SAMPLE = 20;
+constexpr int NAMES_PER_KIND = 4;
+const int TYPED_LINES[] = {10, 100, 1000, 5000};
 
-SEDQ_FLOW_NAMES names_of(int states)
+void settle()
 {
-    SEDQ_FLOW_NAMES names;
-    for (int i = 1; i <= NAMES_PER_KIND; ++i)
-    {
-        names.conditions << QString("condition%1").arg(i);
-        names.flags << QString("flag%1").arg(i);
-        names.counters << QString("counter%1").arg(i);
-    }
-    for (int i = 1; i <= states; ++i)
-        names.states << QString("ST%1").arg(i);
-    return names;
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::processEvents();
 }
 
-// Seven lines of one state's body, using names of every kind.
-QString body(int state, int states)
+double peak_mib()
 {
-    const int n = state % NAMES_PER_KIND + 1;
-    return QString("if (condition%1 && !flag%1) begin\n"
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Seven lines of a state's body over the names the host gives (flag1, counter1, Condition 1).
+QString body(int state, int part, int states)
+{
+    const int n = (state + part) % NAMES_PER_KIND + 1;
+    return QString("if (Condition %1 && !flag%1) begin\n"
                    "    increment counter%1;\n"
                    "    goto ST%2;\n"
                    "end\n"
-                   "else if (counter%1 >= 5 || flag%3) set flag%1;\n"
+                   "else if (counter%1 >= %4 || flag%3) set flag%1;\n"
                    "start_store;\n"
                    "trigger;\n")
         .arg(n)
         .arg((state + 1) % states + 1)
-        .arg(NAMES_PER_KIND - n + 1);
+        .arg(NAMES_PER_KIND - n + 1)
+        .arg(part * 7 + 5);
 }
 
-void completion_at_the_end(benchmark::State& state)
+// A unified flow of about `lines` lines over at most 20 states.
+QString unified_flow(int lines)
 {
-    const int states = 2 * int(state.range(0));
-    const SEDQ_FLOW_NAMES names = names_of(states);
+    const int states = qBound(1, lines / 50, 20);
+    const int parts = qMax(1, lines / (states * 7 + 1));
     QString text;
     for (int s = 0; s < states; ++s)
-        text += QString("state ST%1:\n").arg(s + 1) + body(s, states) + "\n";
-    text += "if (cond";
-    constexpr int KEYS = 50;
-    int proposed = 0;
-    for (auto _ : state)
     {
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < KEYS; ++i)
-            proposed += sedq_get_proposals(text, text, names, SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW,
-                                           SEDQ_TOOLTIPS_TYPE_BOTH)
-                            .size();
-        const double elapsed = double(timer.nsecsElapsed()) / KEYS;
-        state.SetIterationTime(elapsed / 1e9);
-        state.counters["ns"] = elapsed / text.size();
+        text += QString("state ST%1:\n").arg(s + 1);
+        for (int p = 0; p < parts; ++p)
+            text += body(s, p, states);
+        text += "\n";
     }
-    benchmark::DoNotOptimize(proposed);
+    return text;
 }
 
-// Applies the editor's rules as its highlighter does: built once at the first block of a pass.
-class BENCH_HIGHLIGHTER : public QSyntaxHighlighter
+// A flow of `states` states, each going to the next.
+QString chain_flow(int states)
 {
-public:
-    BENCH_HIGHLIGHTER(QTextDocument* document, SEDQ_FLOW_NAMES names)
-        : QSyntaxHighlighter(document), m_names(std::move(names))
+    QString text;
+    for (int s = 0; s < states; ++s)
+        text += QString("state ST%1:\nif (Condition 1) goto ST%2;\n").arg(s + 1).arg((s + 1) % states + 1);
+    return text;
+}
+
+// One state holding `kib` KiB: statements, or one line of nested parentheses.
+QString large_flow(int kib, bool nested)
+{
+    if (nested)
+        return "state ST1:\nif " + QString(100000, '(') + "Condition 1" + QString(100000, ')') + " trigger;\n";
+    QString text = "state ST1:\n";
+    for (int part = 0; text.size() < kib * 1024; ++part)
+        text += body(0, part, 1);
+    return text;
+}
+
+// The editor window over a new state-based document with four names of each kind, its flow
+// page in front.
+struct FLOW_WINDOW
+{
+    FLOW_WINDOW()
     {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        manager = frame->get_tx_manager();
+        manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
+        SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+        trigger->set_state_based(true);
+        trigger->set_num_levels(NAMES_PER_KIND);
+        trigger->set_flag_count(NAMES_PER_KIND);
+        trigger->set_counter_count(NAMES_PER_KIND);
+        manager->refresh_tx_cache();
+        frame->resize(1600, 1000);
+        frame->show();
+        settle();
+        manager->update_all_views(nullptr, 0x30000001);
+        settle();
+        show_flow_page(frame.get());
     }
 
-protected:
-    void highlightBlock(QString const& text) override
+    static void show_flow_page(SEDQ_FRAME_WND* frame)
     {
-        if (currentBlock().blockNumber() == 0)
-            m_rules = sedq_highlight_rules(m_names, SEDQ_HIGHLIGHT_LOCK());
-        for (const QTextLayout::FormatRange& range : sedq_highlight_line(text, m_rules))
-            setFormat(range.start, range.length, range.format);
+        QTabWidget* tabs = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
+        for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
+            if (tabs->tabText(i) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
+                tabs->setCurrentIndex(i);
+        settle();
     }
 
-private:
-    SEDQ_FLOW_NAMES m_names;
-    QVector<SEDQ_HIGHLIGHT_RULE> m_rules;
+    void set_display(bool all_states)
+    {
+        frame->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(all_states ? 1 : 0);
+        settle();
+    }
+
+    // The flow pasted into the editor of all states, as a user would.
+    SEDQ_STATE_TEXT_EDIT* paste_unified(const QString& text)
+    {
+        set_display(true);
+        auto* editor = frame->findChild<SEDQ_STATE_TEXT_EDIT*>();
+        editor->setFocus();
+        editor->selectAll();
+        editor->insertPlainText(text);
+        settle();
+        return editor;
+    }
+
+    QTemporaryDir dir;
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+    SEDQ_TX_MANAGER* manager = nullptr;
 };
 
-void rehighlighting(benchmark::State& state)
+void place_cursor_mid(QTextEdit* editor)
 {
-    const int lines = 100 * int(state.range(0));
-    QString text;
-    for (int s = 0; text.count(QLatin1Char('\n')) < lines; ++s)
-        text += QString("state ST%1:\n").arg(s % NAMES_PER_KIND + 1) + body(s, NAMES_PER_KIND) + "\n";
-    text = text.section(QLatin1Char('\n'), 0, lines - 1);
-    QTextDocument document;
-    document.setPlainText(text);
-    BENCH_HIGHLIGHTER highlighter(&document, names_of(NAMES_PER_KIND));
+    const QTextBlock block = editor->document()->findBlockByNumber(editor->document()->blockCount() / 2);
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    editor->setTextCursor(cursor);
+    editor->ensureCursorVisible();
+    editor->setFocus();
+    settle();
+}
+
+// Microseconds per key of KEYS_PER_SAMPLE keys, each followed by the event loop's work.
+double time_keys(QWidget* target)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int k = 0; k < KEYS_PER_SAMPLE; ++k)
+    {
+        QTest::keyClick(target, k % 2 == 0 ? Qt::Key_A : Qt::Key_Backspace, Qt::NoModifier);
+        settle();
+    }
+    return double(timer.nsecsElapsed()) / 1e3 / KEYS_PER_SAMPLE;
+}
+
+void run_keys(benchmark::State& state, QWidget* target)
+{
+    for (auto _ : state)
+    {
+        const double us = time_keys(target);
+        state.SetIterationTime(us / 1e6);
+        state.counters["us"] = us;
+    }
+}
+
+void typing(benchmark::State& state)
+{
+    FLOW_WINDOW window;
+    SEDQ_STATE_TEXT_EDIT* editor = window.paste_unified(unified_flow(int(state.range(0))));
+    place_cursor_mid(editor);
+    run_keys(state, editor);
+}
+
+// Keys typed in `alone`, shown by itself at the size of the window's flow editor `shown`, with
+// the same text, font and cursor line.
+void run_keys_alone(benchmark::State& state, FLOW_WINDOW* window, QTextEdit* shown, QTextEdit* alone)
+{
+    alone->resize(shown->size());
+    window->frame->hide();
+    alone->show();
+    settle();
+    place_cursor_mid(alone);
+    run_keys(state, alone);
+}
+
+// The editor widget alone: its highlighting, proposals and popups, with the window's names,
+// its text changes reported to nobody.
+void editor_typing(benchmark::State& state)
+{
+    FLOW_WINDOW window;
+    SEDQ_STATE_TEXT_EDIT* shown = window.paste_unified(unified_flow(int(state.range(0))));
+    SEDQ_STATE_TEXT_EDIT editor(window.manager, 0, -1);
+    editor.load_text(shown->toPlainText());
+    run_keys_alone(state, &window, shown, &editor);
+}
+
+void plain_typing(benchmark::State& state)
+{
+    FLOW_WINDOW window;
+    SEDQ_STATE_TEXT_EDIT* shown = window.paste_unified(unified_flow(int(state.range(0))));
+    QTextEdit plain;
+    plain.setFont(shown->font());
+    plain.setPlainText(shown->toPlainText());
+    run_keys_alone(state, &window, shown, &plain);
+}
+
+// A saved document whose flow is `text`, shown one window per state when opened. The text is
+// handed to the model as the editor hands it a paste: a paste of megabytes into the editor's
+// font stalls in Qt's own layout, and this is a document read from a file.
+QString saved_document(const QString& text, const QString& name)
+{
+    static QTemporaryDir dir;
+    FLOW_WINDOW window;
+    window.set_display(true);
+    window.manager->set_unified_state_text(text);
+    settle();
+    window.set_display(false);
+    const QString path = dir.filePath(name);
+    window.manager->save_document(path.toLocal8Bit().constData());
+    return path;
+}
+
+void open_and_show(benchmark::State& state, const QString& path)
+{
     for (auto _ : state)
     {
         QElapsedTimer timer;
         timer.start();
-        highlighter.rehighlight();
-        const double elapsed = double(timer.nsecsElapsed());
-        state.SetIterationTime(elapsed / 1e9);
-        state.counters["ns"] = elapsed / document.blockCount();
+        QUI_FRAME_INFO info;
+        auto frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        frame->open_file(path);
+        frame->resize(1600, 1000);
+        frame->show();
+        settle();
+        FLOW_WINDOW::show_flow_page(frame.get());
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["peak_MiB"] = peak_mib();
+        frame.reset();
+        settle();
     }
+}
+
+void page(benchmark::State& state)
+{
+    static std::map<int, QString> paths;
+    const int states = int(state.range(0));
+    if (paths.count(states) == 0)
+        paths[states] = saved_document(chain_flow(states), QString("states%1.vtl").arg(states));
+    open_and_show(state, paths[states]);
+}
+
+void large_text(benchmark::State& state)
+{
+    static std::map<int, QString> paths;
+    const int kib = int(state.range(0));
+    if (paths.count(kib) == 0)
+        paths[kib] = saved_document(large_flow(kib, kib == 195), QString("large%1.vtl").arg(kib));
+    open_and_show(state, paths[kib]);
+}
+
+// Each size of typing, in the window and in the editor alone, against the plain editor.
+void print_typing_summary(const sedq_ratio_reporter& reporter)
+{
+    std::printf("\nmicroseconds per key, min / median / max, against a plain QTextEdit (target 3x at 1,000 and 5,000 "
+                "lines)\n");
+    for (const char* name : {"typing", "editor_typing"})
+        for (int lines : TYPED_LINES)
+        {
+            const std::string size = std::to_string(lines);
+            const double flow = reporter.value(name, size, "median");
+            const double plain = reporter.value("plain_typing", size, "median");
+            if (flow <= 0 || plain <= 0)
+                continue;
+            std::printf("  %-13s %5d lines  %8.1f / %8.1f / %8.1f  against  %8.1f / %8.1f / %8.1f  ratio %5.2f\n",
+                        name, lines, reporter.value(name, size, "min"), flow, reporter.value(name, size, "max"),
+                        reporter.value("plain_typing", size, "min"), plain,
+                        reporter.value("plain_typing", size, "max"), flow / plain);
+        }
 }
 } // namespace
 
@@ -124,12 +331,17 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("completion_at_the_end", completion_at_the_end)->Arg(1)->Arg(10),
-                        SAMPLES);
-    sedq_bench_repeated(benchmark::RegisterBenchmark("rehighlighting", rehighlighting)->Arg(1)->Arg(10), SAMPLES);
-    sedq_ratio_reporter reporter("ns", "1", "10", 1.5);
+    for (auto* run : {benchmark::RegisterBenchmark("typing", typing), benchmark::RegisterBenchmark("editor_typing", editor_typing),
+                      benchmark::RegisterBenchmark("plain_typing", plain_typing)})
+    {
+        for (int lines : TYPED_LINES)
+            run->Arg(lines);
+        sedq_bench_repeated(run, TYPING_SAMPLES);
+    }
+    sedq_bench_repeated(benchmark::RegisterBenchmark("page", page)->Arg(20)->Arg(1024)->Arg(4096)->Arg(65536), PAGE_SAMPLES);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("large_text", large_text)->Arg(195)->Arg(7680), PAGE_SAMPLES);
+    sedq_ratio_reporter reporter("us", "1000", "5000", 3.0);
     sedq_run_interleaved(argc, argv, &reporter);
-    reporter.print_summary("nanoseconds per character before the cursor (completion) and per line (highlighting), "
-                           "2 -> 20 states and 100 -> 1,000 lines");
+    print_typing_summary(reporter);
     return 0;
 }

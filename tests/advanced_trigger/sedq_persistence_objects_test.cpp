@@ -307,7 +307,8 @@ TEST(sedq_state_machine_object, unified_text_splits_into_states)
 }
 
 // A new split overwrites names by index and keeps those past the new count; the bodies are
-// all replaced, so an emptied text builds the default body under the old first name.
+// all replaced. An emptied text reads back empty (the editor showing it stays empty) and is
+// written as the default body under the old first name.
 TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies)
 {
     SEDQ_STATE_MACHINE_OBJECT machine;
@@ -322,7 +323,32 @@ TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies
     EXPECT_TRUE(machine.get_state_text_list().isEmpty());
     QString text;
     machine.get_unified_state_text(&text);
-    EXPECT_EQ(text, "state c:\r\ntrigger;");
+    EXPECT_EQ(text, "");
+    const attribute_list stored = attributes_of(&machine);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].second, "state c:\ntrigger;");
+}
+
+// A text of more headers than a flow has states keeps the headers past the last state in that
+// state's body: the text is kept whole and written back as it was.
+TEST(sedq_state_machine_object, headers_past_the_most_states_stay_in_the_last_body)
+{
+    QString text;
+    const int headers = SEDQ_STATE_MACHINE_OBJECT::MAX_STATES + 3;
+    for (int i = 1; i <= headers; ++i)
+        text += QString("state S%1:\ngoto S%2;\n").arg(i).arg(i % headers + 1);
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    machine.set_unified_state_text(text);
+    EXPECT_EQ(machine.get_state_count(), SEDQ_STATE_MACHINE_OBJECT::MAX_STATES);
+    const QString last_body = machine.get_state_text_list().value(SEDQ_STATE_MACHINE_OBJECT::MAX_STATES - 1);
+    EXPECT_TRUE(last_body.startsWith("goto S4097;\nstate S4097:")) << last_body.left(40).toStdString();
+    EXPECT_TRUE(last_body.endsWith("state S4099:\ngoto S1;"));
+    const attribute_list stored = attributes_of(&machine);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(stored[0].second), text);
+
+    machine.set_state_count(headers);
+    EXPECT_EQ(machine.get_state_count(), SEDQ_STATE_MACHINE_OBJECT::MAX_STATES);
 }
 
 TEST(sedq_state_machine_object, builds_the_text_from_states_and_stores_it_without_carriage_returns)

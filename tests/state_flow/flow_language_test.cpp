@@ -4,11 +4,16 @@
 #include "sedq/model/sedq_flow_rename.h"
 #include "sedq/model/sedq_line_count.h"
 #include "sedq/state_flow/sedq_diagram_widget.h"
+#include "sedq/state_flow/sedq_flow_document.h"
 #include "sedq/state_flow/sedq_flow_language.h"
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 #include "sedq/state_flow/sedq_tree_widget.h"
 
 #include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <random>
 #include <gtest/gtest.h>
 
 namespace
@@ -45,6 +50,9 @@ TEST(flow_language, splits_tokens_at_punctuation_and_blanks)
         {"a&&&b ||| c|d", {"a", "&&", "&b", "||", "|", "c|d"}},
         {"\tx\r\n\v\fy  ", {"x", "y"}},
         {"n\xc2\xa0m", {"n\xc2\xa0m"}},
+        {"a&&&b x|||y", {"a", "&&", "&b", "x", "||", "|y"}},
+        {"c1\t!=\r\n5\v\f;", {"c1", "!", "=", "5", ";"}},
+        {"if(!(a))", {"if", "(", "!", "(", "a", ")", ")"}},
         {"", {}},
     };
     for (const auto& row : rows)
@@ -81,6 +89,68 @@ TEST(flow_language, proposes_what_may_follow_the_tokens)
     };
     for (const auto& row : rows)
         EXPECT_EQ(proposals(row.text, row.display), row.expected) << row.name;
+}
+
+// Names of any form the user or the host gives, a name of several words among them; a token of
+// a default form that names nothing is still read by its form.
+TEST(flow_language, proposes_what_follows_a_name_of_any_form)
+{
+    SEDQ_FLOW_NAMES n;
+    n.states = QStringList{"idle", "ST2"};
+    n.conditions = QStringList{"Condition 1", "start"};
+    n.counters = QStringList{"counter1"};
+    n.flags = QStringList{"flag1"};
+    const QStringList operators{"<", "<=", "==", ">=", ">"};
+    const QStringList joiners{"&&", "||", ")"};
+    const struct
+    {
+        const char* text;
+        QStringList expected;
+    } rows[] = {
+        {"goto idle", {";"}},           {"increment counter1", {";"}},  {"if (counter1", operators},
+        {"set flag1", {";"}},           {"if (flag1", joiners},         {"if (Condition 1", joiners},
+        {"if (start", joiners},         {"if (!start && c7", operators}, {"if (Condition", {}},
+    };
+    for (const auto& row : rows)
+    {
+        QStringList out;
+        sedq_get_proposals(&out, sedq_split_tokens(row.text), n, SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE,
+                           SEDQ_RESOURCE_TYPE_COLLAPSED);
+        EXPECT_EQ(out, row.expected) << row.text;
+    }
+}
+
+// The editor reads the proposals' context from the lines of the document around the cursor; it
+// must read what the whole text gives: the word at the cursor always, and the tokens before it
+// within the state the cursor stands in.
+TEST(flow_language, the_context_at_a_cursor_is_read_from_its_lines_as_from_the_whole_text)
+{
+    const QStringList pieces{"if", " ", "(", "c1", " ", "&&", "&", "|", "||", "!", ";", ":", "\n", "\n\n", "  ",
+                             "goto", "ST1", "state", "begin", "end", "\t", "x"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round)
+    {
+        QString text;
+        const int length = int(random() % 24);
+        for (int i = 0; i < length; ++i)
+            text += pieces.at(int(random() % pieces.size()));
+        QTextDocument document(text);
+        for (int at = 0; at <= text.size(); ++at)
+        {
+            QTextCursor cursor(&document);
+            cursor.setPosition(at);
+            const SEDQ_CURSOR_CONTEXT lines = sedq_cursor_context(cursor);
+            const SEDQ_CURSOR_CONTEXT whole = sedq_cursor_context(text.left(at), text);
+            ASSERT_EQ(lines.word, whole.word) << "text '" << text.toStdString() << "' at " << at;
+            QStringList before_lines = text.left(at).split(QLatin1Char('\n'));
+            int first = before_lines.size() - 1;
+            while (first > 0 && !sedq_split_tokens(before_lines.at(first).simplified()).contains("state"))
+                --first;
+            const QString state_part = before_lines.mid(first).join(QLatin1Char('\n'));
+            ASSERT_EQ(lines.tokens, sedq_split_tokens(state_part.simplified()))
+                << "text '" << text.toStdString() << "' at " << at;
+        }
+    }
 }
 
 TEST(flow_language, completes_the_word_at_the_cursor)
@@ -154,6 +224,52 @@ TEST(flow_language, user_names_never_make_a_rule_that_matches_nothing)
     EXPECT_TRUE(covered_by(10, 2, Qt::magenta));
     EXPECT_TRUE(covered_by(0, 2, Qt::blue));
     EXPECT_TRUE(covered_by(25, 3, Qt::darkGreen));
+}
+
+// A swap replaces the token the format covers: an operator whole from any of its characters, a
+// state name but not the header that names its state.
+TEST(flow_language, the_swappable_token_is_the_one_the_colours_show)
+{
+    SEDQ_FLOW_NAMES with_blanks = names();
+    with_blanks.conditions << "Condition 2";
+    const auto rules = sedq_highlight_rules(with_blanks, SEDQ_HIGHLIGHT_LOCK());
+    const struct
+    {
+        const char* text;
+        int at;
+        const char* token; // nullptr: no swap there
+    } rows[] = {
+        {"if (c1 <= 5)", 7, "<="}, {"if (c1 <= 5)", 8, "<="},   {"if (c1 != 5)", 7, "!="},
+        {"if (c1 >= 5)", 8, ">="}, {"if (c1 > 15)", 10, "15"},  {"if (f1 || f2)", 8, "||"},
+        {"goto ST2;", 6, "ST2"},   {"state ST2:", 7, nullptr},  {"goto ST2;", 2, nullptr},
+        {"if (Condition 2)", 14, "Condition 2"}, {"if (Condition 2 && c1 > 2)", 24, "2"},
+    };
+    for (const auto& row : rows)
+    {
+        int start = -1;
+        int length = 0;
+        const bool swaps = sedq_swappable_token_at(row.text, row.at, rules, &start, &length);
+        EXPECT_EQ(swaps, row.token != nullptr) << row.text << " at " << row.at;
+        if (swaps && row.token != nullptr)
+        {
+            EXPECT_EQ(QString(row.text).mid(start, length), QString(row.token)) << row.text << " at " << row.at;
+        }
+    }
+}
+
+// Thousands of names of each kind cost a look-up per word, and a longer name standing at a
+// place wins over a shorter one, as the flow check reads them.
+TEST(flow_language, many_names_are_found_as_words_and_literally)
+{
+    QStringList states;
+    for (int i = 1; i <= 4096; ++i)
+        states << QString("S%1").arg(i) << QString("wait %1").arg(i);
+    const SEDQ_NAME_MATCHER matcher(states);
+    const QString line = "goto S4096; goto wait 12; goto S40960; goto wait 4096x;";
+    QVector<QPair<int, int>> expected{{5, 5}, {17, 7}};
+    EXPECT_EQ(matcher.find_all(line), expected);
+    EXPECT_EQ(matcher.match_at(line, 5), 5);
+    EXPECT_EQ(matcher.match_at(line, 6), 0) << "not inside a word";
 }
 
 TEST(flow_language, a_renamed_name_follows_in_the_text_as_a_whole_word_only)
@@ -259,7 +375,8 @@ TEST(flow_language, typed_cell_values_clamp_into_their_column)
         long long minimum, maximum, expected;
     } rows[] = {
         {"40", 1, 32, 32}, {"abc", 1, 32, 1}, {"7", 0, 1, 1}, {"99999999999", 0, 4294967295LL, 4294967295LL},
-        {"-5", 0, 4294967295LL, 0},
+        {"-5", 0, 4294967295LL, 0}, {"123456789012345678901234", 0, 4294967295LL, 4294967295LL},
+        {"-123456789012345678901234", 0, 4294967295LL, 0}, {"99999999999999999999999", 1, 32, 32},
     };
     for (const auto& row : rows)
         EXPECT_EQ(sedq_clamp_cell(row.text, row.minimum, row.maximum, row.minimum), row.expected) << row.text;

@@ -1,7 +1,7 @@
 // The "State-Based Trigger Flow" page of a state-based instance, used as a user would: typing
 // in the flow editors, the delayed check and its message, the resources and the diagram's
 // state count, each edit undone and redone through the model.
-#include "frame/frame_test_support.h"
+#include "state_flow_page_fixture.h"
 
 #include "sedq/frame/sedq_bool_combo_box.h"
 #include "sedq/frame/sedq_config_check_box.h"
@@ -29,101 +29,6 @@
 
 #include <cstring>
 #include <functional>
-
-namespace
-{
-class state_flow_page_test : public frame_test
-{
-protected:
-    void SetUp() override
-    {
-        m_frame = open_frame(write_document({instance_spec("fsm", 2, 1, {}, true)}));
-    }
-
-    template <typename PANE> PANE* pane() const { return m_frame->findChild<PANE*>(); }
-    SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
-
-    QList<SEDQ_STATE_TEXT_EDIT*> editors(int instance = 0) const
-    {
-        for (SEDQ_STATE_WIDGET* page : m_frame->findChildren<SEDQ_STATE_WIDGET*>())
-            if (page->get_instance() == instance)
-                return page->findChildren<SEDQ_STATE_TEXT_EDIT*>();
-        return {};
-    }
-
-    QString state_text(int state) const
-    {
-        QString text;
-        tx()->get_state_text(state, &text, 0);
-        return text;
-    }
-
-    void type(SEDQ_STATE_TEXT_EDIT* editor, const char* keys)
-    {
-        editor->setFocus();
-        QTest::keyClicks(editor, keys);
-        editor->get_completer()->popup()->hide();
-        settle();
-    }
-
-    QString flag_name(SEDQ_TX_MANAGER* manager, int flag) const
-    {
-        return QString::fromLocal8Bit(manager->get_flag_name(flag, 0, nullptr));
-    }
-
-    // What `read` gives of the document saved now and opened again in a second window. Saving
-    // makes the saved file the window's own, so the second window opens a copy of it.
-    QString reopened(const std::function<QString(SEDQ_TX_MANAGER*)>& read)
-    {
-        const QString saved = m_dir.filePath(QString("saved%1.vtl").arg(++m_copies));
-        const QString copy = m_dir.filePath(QString("copy%1.vtl").arg(m_copies));
-        if (!tx()->save_document(saved.toLocal8Bit().constData()) || !QFile::copy(saved, copy))
-            return "not saved";
-        SEDQ_FRAME_WND* other = open_frame(copy);
-        const QString value = read(other->get_tx_manager());
-        close_frame(other);
-        return value;
-    }
-
-    void rename_flag(int flag, const QString& name)
-    {
-        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItem(flag)->setText(0, name);
-        settle();
-    }
-
-    // The colour the editor's highlighter gave to the first `word` of its text; invalid when none.
-    static QColor colour_of(SEDQ_STATE_TEXT_EDIT* editor, const QString& word)
-    {
-        for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
-        {
-            const int at = block.text().indexOf(word);
-            if (at < 0)
-                continue;
-            for (const QTextLayout::FormatRange& range : block.layout()->formats())
-                if (range.start == at && range.length == word.size())
-                    return range.format.foreground().color();
-            return QColor();
-        }
-        return QColor();
-    }
-
-    // Where a click lands on the first `token` of the editor's text, with the page's tab brought
-    // to the front so that the editor is laid out there.
-    static QPoint token_point(SEDQ_STATE_TEXT_EDIT* editor, const QString& token)
-    {
-        for (QWidget* w = editor; w != nullptr; w = w->parentWidget())
-            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-                tabs->setCurrentWidget(w);
-        settle();
-        QTextCursor at(editor->document());
-        at.setPosition(editor->toPlainText().indexOf(token));
-        return editor->cursorRect(at).center() + QPoint(2, 0);
-    }
-
-    SEDQ_FRAME_WND* m_frame = nullptr;
-    int m_copies = 0;
-};
-} // namespace
 
 TEST_F(state_flow_page_test, typing_edits_the_state_and_undo_and_redo_restore_the_editor)
 {
@@ -423,7 +328,7 @@ TEST_F(state_flow_page_test, keys_typed_within_the_delay_are_checked_once)
     type(editors().at(0), "trig");
     type(editors().at(0), "ger;");
     const int typed = checks();
-    QTRY_VERIFY_WITH_TIMEOUT(checks() > typed, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&checks, typed]() { return checks() > typed; }, 5000));
     QTest::qWait(700);
     EXPECT_EQ(checks(), typed + 1);
 }

@@ -4,9 +4,6 @@
 #include "sedq/advanced_trigger/sedq_property.h"
 #include "sedq/model/sedq_verify.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace
 {
@@ -91,7 +88,7 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
 // and names past the new count are kept; the text itself is kept exactly as typed.
 void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
-    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text);
+    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text).mid(0, MAX_STATES);
     m_state_text_list.clear();
     for (int i = 0; i < headers.size(); ++i) {
         const int body_end = i + 1 < headers.size() ? headers.at(i + 1).start : text.size();
@@ -101,80 +98,160 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
     }
     m_state_count = headers.isEmpty() ? 1 : headers.size();
     m_unified_state_text = text;
+    m_unified_kept = true;
+}
+
+QString SEDQ_STATE_MACHINE_OBJECT::built_text() const
+{
+    QString built;
+    for (int i = 0; i < m_state_count; ++i) {
+        QString name = i < m_state_name_list.size() ? m_state_name_list.at(i) : QString();
+        if (name.isEmpty())
+            name = QStringLiteral("ST%1").arg(i + 1);
+        QString body = i < m_state_text_list.size() ? m_state_text_list.at(i).trimmed() : QString();
+        if (body.isEmpty())
+            body = QStringLiteral("trigger;");
+        built += QStringLiteral("state ") + name + QStringLiteral(":\r\n") + body;
+        if (i + 1 < m_state_count)
+            built += QStringLiteral("\r\n\r\n");
+    }
+    return built;
 }
 
 void SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text(QString* text)
 {
     if (!SEDQ_VERIFY(text != NULL))
         return;
-    if (m_unified_state_text.isEmpty()) {
-        QString built;
-        for (int i = 0; i < m_state_count; ++i) {
-            QString name = i < m_state_name_list.size() ? m_state_name_list.at(i) : QString();
-            if (name.isEmpty())
-                name = QStringLiteral("ST%1").arg(i + 1);
-            QString body = i < m_state_text_list.size() ? m_state_text_list.at(i).trimmed() : QString();
-            if (body.isEmpty())
-                body = QStringLiteral("trigger;");
-            built += QStringLiteral("state ") + name + QStringLiteral(":\r\n") + body;
-            if (i + 1 < m_state_count)
-                built += QStringLiteral("\r\n\r\n");
-        }
-        *text = built;
-        return;
+    *text = m_unified_kept ? m_unified_state_text : built_text();
+}
+
+namespace
+{
+// The held states: items of "<byte count>:<UTF-8 bytes>", a NUL written as the two bytes
+// C0 80 (which UTF-8 never holds), so the attribute is a C string and any text survives.
+void put_item(QByteArray* held, const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace(QByteArray(1, '\0'), QByteArray("\xC0\x80"));
+    *held += QByteArray::number(bytes.size()) + ':' + bytes;
+}
+
+class HELD_READER
+{
+public:
+    explicit HELD_READER(const QByteArray& held) : m_held(held) {}
+    bool next(QString* text)
+    {
+        const int colon = m_held.indexOf(':', m_at);
+        bool ok = false;
+        const int size = colon < 0 ? -1 : m_held.mid(m_at, colon - m_at).toInt(&ok);
+        if (!ok || size < 0 || size > m_held.size() - colon - 1)
+            return false;
+        QByteArray bytes = m_held.mid(colon + 1, size);
+        bytes.replace(QByteArray("\xC0\x80"), QByteArray(1, '\0'));
+        *text = QString::fromUtf8(bytes);
+        m_at = colon + 1 + size;
+        return true;
     }
-    *text = m_unified_state_text;
+    bool next_number(int* number)
+    {
+        QString text;
+        bool ok = false;
+        *number = next(&text) ? text.toInt(&ok) : 0;
+        return ok;
+    }
+    bool next_list(QStringList* list)
+    {
+        int size = 0;
+        if (!next_number(&size) || size < 0)
+            return false;
+        list->clear();
+        for (QString text; list->size() < size; list->append(text))
+            if (!next(&text))
+                return false;
+        return true;
+    }
+
+private:
+    const QByteArray& m_held;
+    int m_at = 0;
+};
+
+const char* const HELD_FORMAT = "states 2";
+} // namespace
+
+// The flow text as written (a blank kept text writes the states' text), and the held states
+// the flow text cannot restore: the count, names past the text's states and types always, the
+// bodies only when no text is kept (a kept text gives them), and the kept text only when the
+// flow text does not give it back exactly.
+const SEDQ_STATE_MACHINE_OBJECT::WRITTEN& SEDQ_STATE_MACHINE_OBJECT::written() const
+{
+    WRITTEN& w = m_written;
+    if (w.count == m_state_count && w.kept == m_unified_kept && w.unified == m_unified_state_text &&
+        w.names == m_state_name_list && w.bodies == m_state_text_list && w.types == m_state_type_list)
+        return w;
+    w = WRITTEN{m_state_count, m_unified_kept, m_unified_state_text, m_state_name_list, m_state_text_list,
+                m_state_type_list, {}, {}};
+    QString flow = m_unified_kept && !m_unified_state_text.trimmed().isEmpty() ? m_unified_state_text : built_text();
+    flow.remove(QLatin1Char('\r'));
+    w.flow = flow.toLocal8Bit();
+    const bool text_given = m_unified_kept && QString::fromLocal8Bit(w.flow) == m_unified_state_text;
+    QByteArray& held = w.held;
+    put_item(&held, QString::fromLatin1(HELD_FORMAT));
+    put_item(&held, QString::number(m_state_count));
+    put_item(&held, QString::number(int(m_unified_kept) + 2 * int(m_unified_kept && !text_given)));
+    if (m_unified_kept && !text_given)
+        put_item(&held, m_unified_state_text);
+    for (const QStringList* list : {&m_state_name_list, &m_state_text_list}) {
+        const bool skipped = list == &m_state_text_list && m_unified_kept;
+        put_item(&held, QString::number(skipped ? 0 : list->size()));
+        for (int i = 0; !skipped && i < list->size(); ++i)
+            put_item(&held, list->at(i));
+    }
+    put_item(&held, QString::number(m_state_type_list.size()));
+    for (int type : m_state_type_list)
+        put_item(&held, QString::number(type));
+    return w;
 }
 
 void SEDQ_STATE_MACHINE_OBJECT::get_attributes()
 {
-    QString text;
-    get_unified_state_text(&text);
-    text.remove(QLatin1Char('\r'));
-    add_attribute(FLOW_EXPRESSION_KEY, text.toLocal8Bit().constData());
+    add_attribute(FLOW_EXPRESSION_KEY, written().flow.constData());
 }
 
 void SEDQ_STATE_MACHINE_OBJECT::get_undo_attributes()
 {
     get_attributes();
-    add_attribute(HELD_STATES_KEY, held_states().constData());
+    add_attribute(HELD_STATES_KEY, written().held.constData());
 }
 
-// The count, the unified text as kept (empty when it is rebuilt) and the name, body and type
-// lists, as compact JSON in UTF-8 so that any text survives.
-QByteArray SEDQ_STATE_MACHINE_OBJECT::held_states() const
-{
-    QJsonArray types;
-    for (int type : m_state_type_list)
-        types.append(type);
-    QJsonObject held;
-    held.insert(QStringLiteral("count"), m_state_count);
-    held.insert(QStringLiteral("unified"), m_unified_state_text);
-    held.insert(QStringLiteral("names"), QJsonArray::fromStringList(m_state_name_list));
-    held.insert(QStringLiteral("bodies"), QJsonArray::fromStringList(m_state_text_list));
-    held.insert(QStringLiteral("types"), types);
-    return QJsonDocument(held).toJson(QJsonDocument::Compact);
-}
-
-// Overrides what the flow text just set from the saved form; anything unreadable leaves that.
+// Overrides what the flow text just set from the held form; anything unreadable leaves that.
 void SEDQ_STATE_MACHINE_OBJECT::set_held_states(const QByteArray& held)
 {
-    const QJsonObject object = QJsonDocument::fromJson(held).object();
-    if (!SEDQ_VERIFY(object.value(QStringLiteral("count")).toInt() >= 1))
+    HELD_READER reader(held);
+    QString format;
+    int count = 0;
+    int kept = 0;
+    QString unified;
+    QStringList names;
+    QStringList bodies;
+    QStringList types;
+    const bool read = reader.next(&format) && format == QLatin1String(HELD_FORMAT) && reader.next_number(&count) &&
+                      reader.next_number(&kept) && (kept < 2 || reader.next(&unified)) && reader.next_list(&names) &&
+                      reader.next_list(&bodies) && reader.next_list(&types);
+    if (!SEDQ_VERIFY(read && count >= 1))
         return;
-    const auto strings = [&object](const char* key) {
-        QStringList list;
-        for (const QJsonValue& value : object.value(QLatin1String(key)).toArray())
-            list.append(value.toString());
-        return list;
-    };
-    m_state_count = object.value(QStringLiteral("count")).toInt();
-    m_unified_state_text = object.value(QStringLiteral("unified")).toString();
-    m_state_name_list = strings("names");
-    m_state_text_list = strings("bodies");
+    if (kept >= 2)
+        set_unified_state_text(unified);
+    if (kept == 0) {
+        clear_unified_state_text();
+        m_state_text_list = bodies;
+    }
+    m_state_count = count;
+    m_state_name_list = names;
     m_state_type_list.clear();
-    for (const QJsonValue& value : object.value(QStringLiteral("types")).toArray())
-        m_state_type_list.append(value.toInt());
+    for (const QString& type : types)
+        m_state_type_list.append(type.toInt());
 }
 
 // Read back in the local 8-bit encoding it was written in (see SEDQ_PROPERTY::attribute_text),

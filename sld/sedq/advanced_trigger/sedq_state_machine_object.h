@@ -1,9 +1,13 @@
 #pragma once
 // Persistence object of one trigger's state-based flow: a list of states (name, body text,
 // type) and the unified text in which every state stands as "state <name>:" followed by its
-// body. The unified text is kept exactly as last set, or rebuilt from the states on every read
-// when the document model has emptied it after changing them: reading (a save, an undo step)
-// never changes what is held.
+// body. The unified text is kept exactly as last set (an emptied one stays empty), or rebuilt
+// from the states on every read when the document model has dropped it after changing them:
+// reading (a save, an undo step) never changes what is held. A kept text that is blank is
+// written (saved, checked) as the text the states give: a flow always has a state.
+// A flow splits into at most MAX_STATES states, however many headers its text holds: the
+// headers past the last state stay in that state's body, so nothing of the text is lost, and
+// the editor (an editor and a diagram row per state) holds any flow a file can carry.
 
 #include "host/sdr/sdr_tx_tree_object.h"
 
@@ -52,25 +56,47 @@ public:
     // The per-state data, read and written directly by the document model; whoever
     // changes them empties the unified text so that the next read rebuilds it.
     int get_state_count() const { return m_state_count; }
-    void set_state_count(int count) { m_state_count = count; }
+    void set_state_count(int count) { m_state_count = qBound(1, count, MAX_STATES); }
     QStringList& get_state_name_list() { return m_state_name_list; }
     QStringList& get_state_text_list() { return m_state_text_list; }
     QList<int>& get_state_type_list() { return m_state_type_list; }
-    void clear_unified_state_text() { m_unified_state_text.clear(); }
+    void clear_unified_state_text()
+    {
+        m_unified_state_text.clear();
+        m_unified_kept = false;
+    }
     // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
-    bool has_unified_state_text() const { return !m_unified_state_text.isEmpty(); }
+    bool has_unified_state_text() const { return m_unified_kept; }
 
+    static constexpr int MAX_STATES = 4096;
     static const char* const FLOW_EXPRESSION_KEY;
     static const char* const HELD_STATES_KEY;
 
 private:
+    // What was written last, with the state it was written from: an undo step reads the flow
+    // before and after every edit, and the text before is what was written after the last one.
+    struct WRITTEN
+    {
+        int count = -1;
+        bool kept = false;
+        QString unified;
+        QStringList names;
+        QStringList bodies;
+        QList<int> types;
+        QByteArray flow;
+        QByteArray held;
+    };
+
     static void store_at(QStringList* list, int index, const QString& text);
-    QByteArray held_states() const;
+    QString built_text() const;
+    const WRITTEN& written() const;
     void set_held_states(const QByteArray& held);
 
     int m_state_count = 1;
     QStringList m_state_name_list;
     QStringList m_state_text_list;
     QString m_unified_state_text;
+    bool m_unified_kept = false;
     QList<int> m_state_type_list;
+    mutable WRITTEN m_written;
 };

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QPainterPath>
 #include <QVBoxLayout>
 
@@ -40,6 +41,8 @@ SEDQ_STATE* SEDQ_STATE_LIST_WIDGET::node_of(QListWidgetItem* item)
     return item != nullptr ? item->data(Qt::UserRole).value<SEDQ_STATE*>() : nullptr;
 }
 
+// Only the boxes and arcs that reach into the painted area are drawn, so a list of thousands
+// of states paints what it shows.
 void SEDQ_STATE_LIST_WIDGET::paintEvent(QPaintEvent* event)
 {
     QListWidget::paintEvent(event);
@@ -50,40 +53,46 @@ void SEDQ_STATE_LIST_WIDGET::paintEvent(QPaintEvent* event)
         {
             SEDQ_STATE* node = node_of(item(row));
             if (node != nullptr && node->enabled == enabled_pass)
-                paint_item(&painter, item(row));
+                paint_item(&painter, item(row), event->rect());
         }
 }
 
-void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item) const
+void SEDQ_STATE_LIST_WIDGET::paint_item(QPainter* painter, QListWidgetItem* item, const QRect& shown) const
 {
     const SEDQ_STATE* node = node_of(item);
     const QRect rect = visualItemRect(item);
     const QPoint c = centre_of(rect);
     const QRect box(QPoint(c.x() - 24, c.y() - 9), QPoint(c.x() + 25, c.y() + 10));
-    if (row(item) == 0 && !item->isSelected())
+    if (rect.intersects(shown))
     {
-        QPainterPath path;
-        path.addRect(rect);
-        QPainterPath hole;
-        hole.addRect(QRect(c.x() - 24, c.y() - 9, 50, 20));
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
-        painter->drawPath(path.subtracted(hole));
-    }
-    if (node->current)
-    {
-        painter->setPen(QPen(Qt::darkYellow, 4));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(QRect(QPoint(c.x() - 28, c.y() - 13), QPoint(c.x() + 29, c.y() + 14)));
+        if (row(item) == 0 && !item->isSelected())
+        {
+            QPainterPath path;
+            path.addRect(rect);
+            QPainterPath hole;
+            hole.addRect(QRect(c.x() - 24, c.y() - 9, 50, 20));
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color());
+            painter->drawPath(path.subtracted(hole));
+        }
+        if (node->current)
+        {
+            painter->setPen(QPen(Qt::darkYellow, 4));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(QRect(QPoint(c.x() - 28, c.y() - 13), QPoint(c.x() + 29, c.y() + 14)));
+        }
     }
     QPen pen = AFCQ_PEN(node->enabled ? AFCQ_PEN_TEXT : AFCQ_PEN_DISABLED_TEXT).get_pen();
     pen.setWidth(1);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
-    painter->drawRect(box);
+    if (rect.intersects(shown))
+        painter->drawRect(box);
     for (const SEDQ_STATE* target : node->next)
     {
         const SEDQ_STATE_ARC arc = sedq_state_arc(c, centre_of(visualItemRect(target->item)));
+        if (!arc.rect.adjusted(-8, -8, 8, 8).intersects(shown))
+            continue;
         painter->setBrush(Qt::NoBrush);
         painter->drawArc(arc.rect, arc.start_angle, arc.span_angle);
         painter->setBrush(AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
@@ -166,16 +175,11 @@ void SEDQ_DIAGRAM_WIDGET::rebuild_items(int count)
     SEDQ_VERIFY(this->m_state_list->count() - 1 == count);
 }
 
-void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
+// Reads the states' names and texts; the gotos are read again only from texts that changed
+// (all of them when the names did). False when nothing the list shows has changed.
+bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
 {
-    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
-        return;
-    m_state_list->setUpdatesEnabled(false);
-    std::unique_ptr<SEDQ_BLOCK> block(SEDQ_BLOCK::is_blocked() ? nullptr : new SEDQ_BLOCK);
     const int count = m_tx_manager->get_state_count(m_instance);
-    m_state_count->set_current_count(count);
-    if ((hint & SEDQ_UPDATE_REBUILD) != 0 || m_state_list->count() != count + 1)
-        rebuild_items(count);
     QStringList names;
     QStringList texts;
     for (int state = 0; state < count; ++state)
@@ -187,27 +191,73 @@ void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
         names << name;
         texts << text;
     }
+    bool changed = rebuild || names != m_names;
+    if (changed)
+    {
+        m_index = sedq_state_index(names);
+        m_transitions = QVector<QVector<int>>(count);
+    }
+    for (int state = 0; state < count; ++state)
+    {
+        if (!changed && texts.at(state) == m_texts.at(state))
+            continue;
+        const QVector<int> targets = sedq_goto_targets(m_index, texts.at(state));
+        changed = changed || targets != m_transitions.at(state);
+        m_transitions[state] = targets;
+    }
+    m_names = names;
+    m_texts = texts;
+    return changed;
+}
+
+// Sets each state's name and arcs and marks what the first state reaches.
+bool SEDQ_DIAGRAM_WIDGET::link_nodes()
+{
     for (int row = 1; row < m_state_list->count(); ++row)
     {
         SEDQ_STATE* node = SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row));
         node->enabled = false;
         node->next.clear();
-        m_state_list->item(row)->setText(names.value(row - 1));
+        if (m_state_list->item(row)->text() != m_names.value(row - 1))
+            m_state_list->item(row)->setText(m_names.value(row - 1));
     }
-    const QVector<QVector<int>> transitions = sedq_state_transitions(names, texts);
-    for (int state = 0; state < transitions.size(); ++state)
-        for (int target : transitions.at(state))
+    for (int state = 0; state < m_transitions.size(); ++state)
+        for (int target : m_transitions.at(state))
             SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(state + 1))
                 ->next.append(SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(target + 1)));
-    if (SEDQ_VERIFY(this->m_state_list->count() > 1))
-        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(1))->enable();
+    if (!SEDQ_VERIFY(this->m_state_list->count() > 1))
+        return false;
+    SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(1))->enable();
+    return true;
+}
+
+void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
+{
+    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
+        return;
+    std::unique_ptr<SEDQ_BLOCK> block(SEDQ_BLOCK::is_blocked() ? nullptr : new SEDQ_BLOCK);
+    const int count = m_tx_manager->get_state_count(m_instance);
+    m_state_count->set_current_count(count);
+    const bool rebuild = (hint & SEDQ_UPDATE_REBUILD) != 0 || m_state_list->count() != count + 1;
+    if (rebuild)
+        rebuild_items(count);
+    bool changed = read_transitions(rebuild);
+    if (changed)
+        link_nodes();
     const int current = m_tx_manager->get_state_current_value(m_instance);
-    m_current_state->setText(current < 0 ? QString() : tr("State %1: %2").arg(current + 1).arg(names.value(current)));
+    const QString shown = current < 0 ? QString() : tr("State %1: %2").arg(current + 1).arg(m_names.value(current));
+    if (m_current_state->text() != shown)
+        m_current_state->setText(shown);
     for (int row = 0; row < m_state_list->count(); ++row)
-        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row))->current = row - 1 == current && current >= 0;
+    {
+        SEDQ_STATE* node = SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row));
+        const bool is_current = row - 1 == current && current >= 0;
+        changed = changed || node->current != is_current;
+        node->current = is_current;
+    }
     m_state_count->setEnabled(m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL &&
                               !m_tx_manager->is_instance_acquiring(m_instance));
     block.reset();
-    m_state_list->setUpdatesEnabled(true);
-    m_state_list->viewport()->update();
+    if (changed)
+        m_state_list->viewport()->update();
 }

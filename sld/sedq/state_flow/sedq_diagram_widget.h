@@ -6,6 +6,7 @@
 // its node.
 
 #include <QFrame>
+#include <QHash>
 #include <QList>
 #include <QListWidget>
 #include <QPoint>
@@ -33,6 +34,10 @@ struct SEDQ_STATE
 // The targets of each state's goto statements, by state index, in text order: a word right
 // after a word "goto" (";" read as a blank) that names a state.
 QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts);
+// The states of each name (names may repeat), and the targets of one state's text through it.
+using SEDQ_STATE_INDEX = QHash<QString, QVector<int>>;
+SEDQ_STATE_INDEX sedq_state_index(QStringList const& names);
+QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text);
 
 // The arc from the box centred at `source` to the box centred at `target` in the list.
 struct SEDQ_STATE_ARC
@@ -55,7 +60,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paint_item(QPainter* painter, QListWidgetItem* item) const;
+    void paint_item(QPainter* painter, QListWidgetItem* item, const QRect& shown) const;
 };
 
 class SEDQ_DIAGRAM_WIDGET : public QFrame
@@ -77,6 +82,15 @@ private:
     void on_state_count(int count);
     void rebuild_items(int count);
     void clear_items();
+    bool read_transitions(bool rebuild);
+    bool link_nodes();
+
+    // What the list shows, kept so that a refresh that changes none of it (a key typed inside
+    // a state without a goto) reads only the texts and repaints nothing.
+    QStringList m_names;
+    QStringList m_texts;
+    SEDQ_STATE_INDEX m_index;
+    QVector<QVector<int>> m_transitions;
 
     SEDQ_INT_COMBO_BOX* m_state_count = nullptr;
     QLineEdit* m_current_state = nullptr;

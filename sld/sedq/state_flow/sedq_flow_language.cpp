@@ -3,8 +3,10 @@
 
 #include "sedq/model/sedq_verify.h"
 
-#include <cstring>
-#include <initializer_list>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace
 {
@@ -14,41 +16,22 @@ const QStringList STATEMENT_STARTS = QStringList{"begin", "if (", "goto ", "star
 const QStringList OPERATORS = {"<", "<=", "==", ">=", ">"};
 const QStringList JOINERS = {"&&", "||", ")"};
 
-// The table runs on every key the user types: plain comparisons, no pattern matching.
-bool is_one_of(const QString& token, std::initializer_list<const char*> words)
+bool matches(const char* pattern, const QString& token)
 {
-    for (const char* word : words)
-        if (token == QLatin1String(word))
-            return true;
-    return false;
+    // Built once per pattern: the table runs on every key the user types.
+    static QHash<const char*, QRegularExpression> cache;
+    auto it = cache.find(pattern);
+    if (it == cache.end())
+        it = cache.insert(pattern, QRegularExpression(QString::fromLatin1(pattern)));
+    return it->match(token).hasMatch();
 }
 
-// `prefix` followed by one ASCII digit or more.
-bool is_numbered(const QString& token, const char* prefix)
-{
-    const int start = int(std::strlen(prefix));
-    if (token.size() <= start || !token.startsWith(QLatin1String(prefix)))
-        return false;
-    for (int i = start; i < token.size(); ++i)
-        if (token.at(i) < QLatin1Char('0') || token.at(i) > QLatin1Char('9'))
-            return false;
-    return true;
-}
-
-bool is_operand_start(const QString& token)
-{
-    return is_one_of(token, {"!", "(", "&&", "||"});
-}
-
-bool is_counter_action(const QString& token)
-{
-    return is_one_of(token, {"increment", "decrement", "reset"});
-}
-
-bool is_flag_action(const QString& token)
-{
-    return is_one_of(token, {"set", "clear"});
-}
+const char* const OPERAND_START = "^(!|\\(|&&|\\|\\|)$";
+const char* const COUNTER_ACTION = "^(increment|decrement|reset)$";
+const char* const FLAG_ACTION = "^(set|clear)$";
+const char* const RELATIONAL = "^(<|<=|==|!=|>=|>)$";
+const char* const END_ACTION = "^(start_store|stop_store|trigger|segment_trigger|)$";
+const char* const NUMBER = "^\\d+$";
 
 int last_index_of_state(const QStringList& tokens)
 {
@@ -124,91 +107,122 @@ void after_statement_end(QStringList* out, const QStringList& tokens)
     out->append(QStringLiteral("end"));
 }
 
+enum class NAME_KIND
+{
+    NONE,
+    COUNTER,
+    FLAG,
+    CONDITION,
+    STATE
+};
+
+// Whether the tokens end with one of `names`; a name of several tokens ("Condition 1") must end
+// them with all of its tokens. `before` receives the token in front of the name.
+bool ends_with_name(const QStringList& tokens, const QStringList& names, QString* before)
+{
+    const QString& last = tokens.last();
+    for (const QString& name : names)
+    {
+        if (!name.contains(last))
+            continue;
+        const QStringList parts = sedq_split_tokens(name);
+        if (parts.isEmpty() || parts.size() > tokens.size() || parts.last() != last ||
+            !std::equal(parts.begin(), parts.end(), tokens.end() - parts.size()))
+            continue;
+        *before = tokens.value(tokens.size() - parts.size() - 1);
+        return true;
+    }
+    return false;
+}
+
+// The kind of name the tokens end with: a name the instance has, of any form the user gave
+// it, or else a token of a default form ("c3", "f1", "condition2", "ST4").
+NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QString* before)
+{
+    const struct
+    {
+        const QStringList* names;
+        const char* default_form;
+        NAME_KIND kind;
+    } kinds[] = {{&names.counters, "^c\\d+$", NAME_KIND::COUNTER},
+                 {&names.flags, "^f\\d+$", NAME_KIND::FLAG},
+                 {&names.conditions, "^condition\\d+$", NAME_KIND::CONDITION},
+                 {&names.states, "^ST\\d+$", NAME_KIND::STATE}};
+    for (const auto& kind : kinds)
+        if (ends_with_name(tokens, *kind.names, before))
+            return kind.kind;
+    *before = tokens.value(tokens.size() - 2);
+    for (const auto& kind : kinds)
+        if (matches(kind.default_form, tokens.last()))
+            return kind.kind;
+    return NAME_KIND::NONE;
+}
+
 // Rules after a last token that is neither ")" nor "else".
-void after_operand_token(QStringList* out, const QString& last, const QString& previous, const SEDQ_FLOW_NAMES& names,
+void after_operand_token(QStringList* out, const QStringList& tokens, const SEDQ_FLOW_NAMES& names,
                          SEDQ_RESOURCE_TYPE resource)
 {
-    if (is_operand_start(last))
+    const QString& last = tokens.last();
+    QString before;
+    const NAME_KIND kind = name_kind(tokens, names, &before);
+    if (matches(OPERAND_START, last))
     {
         if (last != QLatin1String("!"))
             out->append(QStringLiteral("!"));
         out->append(QStringLiteral("("));
         append_operands(out, names, resource);
     }
-    else if (is_counter_action(last))
+    else if (matches(COUNTER_ACTION, last))
         append_with_semicolon(out, names.counters);
-    else if (is_flag_action(last))
+    else if (matches(FLAG_ACTION, last))
         append_with_semicolon(out, names.flags);
     else if (last == QLatin1String("goto"))
         append_with_semicolon(out, names.states);
     else if (last == QLatin1String("if"))
         out->append(QStringLiteral("("));
-    else if (is_numbered(last, "c"))
-        *out << (is_counter_action(previous) ? QStringList{";"} : OPERATORS);
-    else if (is_numbered(last, "f"))
-        *out << (is_flag_action(previous) ? QStringList{";"} : JOINERS);
-    else if (is_numbered(last, "condition"))
+    else if (kind == NAME_KIND::COUNTER)
+        *out << (matches(COUNTER_ACTION, before) ? QStringList{";"} : OPERATORS);
+    else if (kind == NAME_KIND::FLAG)
+        *out << (matches(FLAG_ACTION, before) ? QStringList{";"} : JOINERS);
+    else if (kind == NAME_KIND::CONDITION)
         *out << JOINERS;
-    else if (is_one_of(last, {"<", "<=", "==", "!=", ">=", ">"}))
+    else if (matches(RELATIONAL, last))
         out->append(QStringLiteral("value"));
-    else if (is_numbered(last, "ST") || is_one_of(last, {"start_store", "stop_store", "trigger", "segment_trigger", ""}))
+    else if (kind == NAME_KIND::STATE || matches(END_ACTION, last))
         out->append(QStringLiteral(";"));
-    else if (is_numbered(last, ""))
+    else if (matches(NUMBER, last))
         *out << JOINERS;
 }
 } // namespace
 
-// The operators ( ) && || ; : ! are tokens of their own wherever they stand; white space (the
-// ASCII blanks) separates the other tokens. One pass: this runs on the whole text at every
-// keystroke of the flow editor.
+// One pass over the text that gives what spacing out "(", ")", "&&", "||", ";", ":" and "!"
+// (in that order) and splitting at runs of white space gives: "&&" and "||" pair from the left,
+// and the white space is what a pattern's "\s" matches.
 QStringList sedq_split_tokens(QString const& text)
 {
     QStringList tokens;
-    int start = -1;
-    const auto close_word = [&](int end) {
-        if (start >= 0)
-            tokens.append(text.mid(start, end - start));
-        start = -1;
+    int word = -1;
+    const auto end_word = [&tokens, &text, &word](int at) {
+        if (word >= 0)
+            tokens.append(text.mid(word, at - word));
+        word = -1;
     };
-    const int size = text.size();
-    for (int i = 0; i < size; ++i)
+    for (int at = 0; at < text.size(); ++at)
     {
-        const ushort c = text.at(i).unicode();
-        switch (c)
+        const ushort c = text.at(at).unicode();
+        const bool pair = (c == '&' || c == '|') && at + 1 < text.size() && text.at(at + 1).unicode() == c;
+        if (c == ' ' || (c >= '\t' && c <= '\r'))
+            end_word(at);
+        else if (pair || c == '(' || c == ')' || c == ';' || c == ':' || c == '!')
         {
-        case '&':
-        case '|':
-            if (i + 1 >= size || text.at(i + 1).unicode() != c)
-            {
-                start = start < 0 ? i : start;
-                break;
-            }
-            close_word(i);
-            tokens.append(text.mid(i, 2));
-            ++i;
-            break;
-        case '(':
-        case ')':
-        case ';':
-        case ':':
-        case '!':
-            close_word(i);
-            tokens.append(text.mid(i, 1));
-            break;
-        case ' ':
-        case '\t':
-        case '\n':
-        case '\v':
-        case '\f':
-        case '\r':
-            close_word(i);
-            break;
-        default:
-            start = start < 0 ? i : start;
-            break;
+            end_word(at);
+            tokens.append(text.mid(at, pair ? 2 : 1));
+            at += pair ? 1 : 0;
         }
+        else if (word < 0)
+            word = at;
     }
-    close_word(size);
+    end_word(text.size());
     return tokens;
 }
 
@@ -335,7 +349,7 @@ void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_N
         append_statements(out, tokens);
     }
     else
-        after_operand_token(out, last, previous, names, resource);
+        after_operand_token(out, tokens, names, resource);
 }
 
 QString sedq_word_at_cursor(QString const& before, QString const& whole)
@@ -354,27 +368,35 @@ QString sedq_word_at_cursor(QString const& before, QString const& whole)
     return all.value(before.endsWith(head.last()) ? index : index + 1);
 }
 
-QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ_FLOW_NAMES const& names,
+SEDQ_CURSOR_CONTEXT sedq_cursor_context(QString const& before, QString const& whole)
+{
+    return {sedq_split_tokens(before.simplified()), sedq_word_at_cursor(before, whole)};
+}
+
+QStringList sedq_get_proposals(SEDQ_CURSOR_CONTEXT const& context, SEDQ_FLOW_NAMES const& names,
                                SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type)
 {
     QStringList result;
-    const QString word = sedq_word_at_cursor(before, whole);
-    const QStringList tokens = sedq_split_tokens(before.simplified());
+    const QString& word = context.word;
+    const QStringList& tokens = context.tokens;
     if ((type & SEDQ_TOOLTIPS_TYPE_COMPLETION) != 0 && !word.isEmpty() && !tokens.isEmpty())
     {
         QStringList candidates;
         sedq_get_proposals(&candidates, tokens.mid(0, tokens.size() - 1), names, display, SEDQ_RESOURCE_TYPE_ALL);
-        // A candidate that starts with the word (as typed, every character taken literally),
-        // not followed by a blank.
-        const auto continues = [&word](const QString& candidate) {
-            return candidate.startsWith(word) &&
-                   (candidate.size() == word.size() || candidate.at(word.size()) != QLatin1Char(' '));
-        };
+        // Entries that start with the word, not followed there by a blank. The word is user
+        // text: it is compared, never read as a pattern.
         for (const QString& candidate : candidates)
-            if (candidate != word && continues(candidate))
+            if (candidate != word && candidate.startsWith(word) &&
+                (candidate.size() == word.size() || candidate.at(word.size()) != QLatin1Char(' ')))
                 result.append(candidate);
     }
     if ((type & SEDQ_TOOLTIPS_TYPE_HINT) != 0)
         sedq_get_proposals(&result, tokens, names, display, SEDQ_RESOURCE_TYPE_COLLAPSED);
     return result;
+}
+
+QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ_FLOW_NAMES const& names,
+                               SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type)
+{
+    return sedq_get_proposals(sedq_cursor_context(before, whole), names, display, type);
 }

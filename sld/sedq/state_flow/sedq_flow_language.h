@@ -37,6 +37,11 @@ struct SEDQ_FLOW_NAMES
     QStringList flags;
 
     static SEDQ_FLOW_NAMES of(SEDQ_TX_MANAGER* tx, int instance);
+    bool operator==(SEDQ_FLOW_NAMES const& other) const
+    {
+        return states == other.states && conditions == other.conditions && counters == other.counters &&
+               flags == other.flags;
+    }
 };
 
 QStringList sedq_split_tokens(QString const& text);
@@ -53,7 +58,16 @@ void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_N
                         SEDQ_DISPLAY_TYPE display, SEDQ_RESOURCE_TYPE resource);
 // The word at the cursor: `before` is the text up to the cursor, `whole` the editor's text.
 QString sedq_word_at_cursor(QString const& before, QString const& whole);
+// What the proposals read at the cursor: the tokens before it and the word at it.
+struct SEDQ_CURSOR_CONTEXT
+{
+    QStringList tokens;
+    QString word;
+};
+SEDQ_CURSOR_CONTEXT sedq_cursor_context(QString const& before, QString const& whole);
 // Completion of the word at the cursor and/or what may follow, as `type` asks.
+QStringList sedq_get_proposals(SEDQ_CURSOR_CONTEXT const& context, SEDQ_FLOW_NAMES const& names,
+                               SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type);
 QStringList sedq_get_proposals(QString const& before, QString const& whole, SEDQ_FLOW_NAMES const& names,
                                SEDQ_DISPLAY_TYPE display, SEDQ_TOOLTIPS_TYPE type);
 

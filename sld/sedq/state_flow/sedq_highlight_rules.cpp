@@ -1,4 +1,5 @@
-// The highlighting rules over a set of names and a lock, and their application to one line.
+// The highlighting rules over a set of names and a lock, the name matcher they look names up
+// with, and their application to one line.
 #include "host/sci.h"
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 
@@ -13,27 +14,29 @@ bool is_name_char(QChar c)
     return (c.unicode() < 128 && c.isLetterOrNumber()) || c == QLatin1Char('_');
 }
 
-// One alternative per name, as the flow check reads names: each escaped, longest first, and
-// bounded by \b only on a side where the name ends in a name character, so "x*" is found in
-// "x*&&" and "f1" not in "f10". Empty names are left out; empty when none is left.
-QString name_alternatives(QStringList names)
+bool is_plain_name(const QString& name)
 {
-    std::stable_sort(names.begin(), names.end(),
-                     [](const QString& a, const QString& b) { return a.size() > b.size(); });
-    QStringList alternatives;
-    for (const QString& name : names)
-    {
-        if (name.isEmpty())
-            continue;
-        QString pattern = QRegularExpression::escape(name);
-        if (is_name_char(name.front()))
-            pattern.prepend(QStringLiteral("\\b"));
-        if (is_name_char(name.back()))
-            pattern.append(QStringLiteral("\\b"));
-        alternatives.append(pattern);
-    }
-    return alternatives.isEmpty() ? QString()
-                                  : QStringLiteral("(") + alternatives.join(QLatin1Char('|')) + QStringLiteral(")");
+    return std::all_of(name.begin(), name.end(), is_name_char);
+}
+
+// The end of the run of name characters that starts at `at`.
+int word_end(const QString& text, int at)
+{
+    int end = at;
+    while (end < text.size() && is_name_char(text.at(end)))
+        ++end;
+    return end;
+}
+
+bool starts_word(const QString& text, int at)
+{
+    return at < text.size() && is_name_char(text.at(at)) && (at == 0 || !is_name_char(text.at(at - 1)));
+}
+
+// The key a literal name is filed under, and looked up by at a place in a line.
+QString literal_key(const QString& text, int at)
+{
+    return is_name_char(text.at(at)) ? text.mid(at, word_end(text, at) - at) : QString(text.at(at));
 }
 
 bool may_swap(const SEDQ_HIGHLIGHT_LOCK& lock, SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option)
@@ -42,56 +45,248 @@ bool may_swap(const SEDQ_HIGHLIGHT_LOCK& lock, SCI_FLOW_CONTROL_RUNTIME_CONFIG_O
         return !lock.locked;
     return (lock.configurable & int(option)) != 0;
 }
+
+// The fixed patterns, compiled once for the process. The relational operators are listed
+// longest first: the first alternative that matches wins, and "<=" must not be read as "<".
+enum class FIXED
+{
+    KEYWORDS,
+    STORE_WORDS,
+    STATE_WORD,
+    RELATIONS,
+    LOGICALS,
+    NUMBERS
+};
+
+const QRegularExpression& fixed(FIXED which)
+{
+    static const QRegularExpression patterns[] = {
+        QRegularExpression(QStringLiteral(
+            "\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b")),
+        QRegularExpression(QStringLiteral("\\b(start_store|stop_store)\\b")),
+        QRegularExpression(QStringLiteral("\\bstate\\s+")),
+        QRegularExpression(QStringLiteral("(<=|>=|==|!=|<|>)")),
+        QRegularExpression(QStringLiteral("(&&|\\|\\|)")),
+        QRegularExpression(QStringLiteral("\\b\\d+\\b")),
+    };
+    return patterns[int(which)];
+}
+
+// Every match of one rule in a line, as (start, length), in order.
+QVector<QPair<int, int>> matches_of(const SEDQ_HIGHLIGHT_RULE& rule, const QString& text)
+{
+    QVector<QPair<int, int>> found;
+    if (rule.names != nullptr && !rule.after_state_word)
+        return rule.names->find_all(text);
+    QRegularExpressionMatchIterator it = rule.pattern.globalMatch(text);
+    while (it.hasNext())
+    {
+        // A global match steps on by itself after an empty match, so none can stall.
+        const QRegularExpressionMatch match = it.next();
+        const int start = match.capturedStart();
+        int length = match.capturedLength();
+        if (rule.after_state_word)
+        {
+            const int name = rule.names->match_at(text, match.capturedEnd());
+            length = name > 0 ? length + name : 0;
+        }
+        if (length > 0)
+            found.append({start, length});
+    }
+    return found;
+}
 } // namespace
+
+// ---- names ---------------------------------------------------------------------------------
+
+SEDQ_NAME_MATCHER::SEDQ_NAME_MATCHER(QStringList const& names)
+{
+    for (const QString& name : names)
+    {
+        if (name.isEmpty())
+            continue;
+        if (is_plain_name(name))
+        {
+            m_words.insert(name, name.size());
+            continue;
+        }
+        QStringList& bucket = m_literals[literal_key(name, 0)];
+        if (!bucket.contains(name))
+            bucket.append(name);
+    }
+    for (QStringList& bucket : m_literals)
+        std::stable_sort(bucket.begin(), bucket.end(),
+                         [](const QString& a, const QString& b) { return a.size() > b.size(); });
+}
+
+int SEDQ_NAME_MATCHER::match_at(QString const& text, int at) const
+{
+    if (at < 0 || at >= text.size())
+        return 0;
+    const bool word_start = starts_word(text, at);
+    if (!word_start && is_name_char(text.at(at)))
+        return 0;
+    int best = 0;
+    if (word_start && !m_words.isEmpty())
+        best = m_words.contains(text.mid(at, word_end(text, at) - at)) ? word_end(text, at) - at : 0;
+    const auto bucket = m_literals.constFind(literal_key(text, at));
+    if (bucket == m_literals.constEnd())
+        return best;
+    for (const QString& name : *bucket)
+    {
+        if (name.size() <= best)
+            break;
+        const int end = at + name.size();
+        if (QStringRef(&text, at, qMin(name.size(), text.size() - at)) == name &&
+            !(is_name_char(name.back()) && end < text.size() && is_name_char(text.at(end))))
+            return name.size();
+    }
+    return best;
+}
+
+QVector<QPair<int, int>> SEDQ_NAME_MATCHER::find_all(QString const& text) const
+{
+    QVector<QPair<int, int>> found;
+    for (int at = 0; at < text.size();)
+    {
+        const int length = match_at(text, at);
+        if (length > 0)
+        {
+            found.append({at, length});
+            at += length;
+        }
+        else
+            at = is_name_char(text.at(at)) ? word_end(text, at) : at + 1;
+    }
+    return found;
+}
+
+// ---- rules ---------------------------------------------------------------------------------
 
 QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, SEDQ_HIGHLIGHT_LOCK const& lock)
 {
     const bool names_swap = !lock.locked && !lock.powerup;
     QVector<SEDQ_HIGHLIGHT_RULE> rules;
-    auto add = [&rules](const QString& pattern, Qt::GlobalColor colour, bool underline) {
-        rules.append({QRegularExpression(pattern), QColor(colour), underline});
+    auto add = [&rules](const QRegularExpression& pattern, Qt::GlobalColor colour, bool underline) {
+        SEDQ_HIGHLIGHT_RULE rule;
+        rule.pattern = pattern;
+        rule.colour = QColor(colour);
+        rule.underline = underline;
+        rules.append(rule);
     };
-    add(QStringLiteral("\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b"),
-        Qt::blue, false);
-    add(QStringLiteral("\\b(start_store|stop_store)\\b"), Qt::lightGray, false);
+    auto add_names = [&rules](const std::shared_ptr<const SEDQ_NAME_MATCHER>& matcher, Qt::GlobalColor colour,
+                              bool underline) {
+        SEDQ_HIGHLIGHT_RULE rule;
+        rule.names = matcher;
+        rule.colour = QColor(colour);
+        rule.underline = underline;
+        rules.append(rule);
+    };
+    add(fixed(FIXED::KEYWORDS), Qt::blue, false);
+    add(fixed(FIXED::STORE_WORDS), Qt::lightGray, false);
     for (const QStringList* list : {&names.conditions, &names.flags, &names.counters})
     {
-        const QString alternatives = name_alternatives(*list);
-        if (!alternatives.isEmpty())
-            add(alternatives, Qt::magenta, names_swap);
+        auto matcher = std::make_shared<const SEDQ_NAME_MATCHER>(*list);
+        if (!matcher->is_empty())
+            add_names(matcher, Qt::magenta, names_swap);
     }
-    const QString states = name_alternatives(names.states);
-    if (!states.isEmpty())
+    auto states = std::make_shared<const SEDQ_NAME_MATCHER>(names.states);
+    if (!states->is_empty())
     {
-        add(states, Qt::darkGreen, may_swap(lock, SCI_RUNTIME_CONFIG_GOTO_STATE));
-        add(QStringLiteral("\\bstate\\s+") + states, Qt::darkGreen, false);
+        add_names(states, Qt::darkGreen, may_swap(lock, SCI_RUNTIME_CONFIG_GOTO_STATE));
+        add(fixed(FIXED::STATE_WORD), Qt::darkGreen, false);
+        rules.last().names = states;
+        rules.last().after_state_word = true;
     }
-    add(QStringLiteral("(<|<=|==|!=|>=|>)"), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
-    add(QStringLiteral("(&&|\\|\\|)"), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
-    add(QStringLiteral("\\b\\d+\\b"), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
+    add(fixed(FIXED::RELATIONS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
+    add(fixed(FIXED::LOGICALS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
+    add(fixed(FIXED::NUMBERS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
     if (lock.locked && lock.powerup)
         for (SEDQ_HIGHLIGHT_RULE& rule : rules)
             rule.underline = false;
     return rules;
 }
 
+namespace
+{
+// The matches of every rule in a line, in rule order. A number inside a name ("Condition 2")
+// is part of the name: the number rule, which would override it, leaves it out.
+QVector<QVector<QPair<int, int>>> line_matches(const QString& text, const QVector<SEDQ_HIGHLIGHT_RULE>& rules)
+{
+    QVector<QVector<QPair<int, int>>> found;
+    QVector<QPair<int, int>> names;
+    for (const SEDQ_HIGHLIGHT_RULE& rule : rules)
+    {
+        QVector<QPair<int, int>> matches = matches_of(rule, text);
+        if (rule.names != nullptr)
+            names << matches;
+        else if (rule.pattern.pattern() == fixed(FIXED::NUMBERS).pattern())
+            matches.erase(std::remove_if(matches.begin(), matches.end(),
+                                         [&names](const QPair<int, int>& number) {
+                                             return std::any_of(names.begin(), names.end(),
+                                                                [&number](const QPair<int, int>& name) {
+                                                                    return number.first >= name.first &&
+                                                                           number.first < name.first + name.second;
+                                                                });
+                                         }),
+                          matches.end());
+        found.append(matches);
+    }
+    return found;
+}
+} // namespace
+
 QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVector<SEDQ_HIGHLIGHT_RULE> const& rules)
 {
     QVector<QTextLayout::FormatRange> ranges;
-    for (const SEDQ_HIGHLIGHT_RULE& rule : rules)
+    const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
+    for (int r = 0; r < rules.size(); ++r)
     {
         QTextCharFormat format;
-        format.setForeground(rule.colour);
-        format.setUnderlineStyle(rule.underline ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
-        QRegularExpressionMatchIterator it = rule.pattern.globalMatch(text);
-        while (it.hasNext())
-        {
-            // A global match steps on by itself after an empty match, so none can stall.
-            const QRegularExpressionMatch match = it.next();
-            if (match.capturedLength() > 0)
-                ranges.append({match.capturedStart(), match.capturedLength(), format});
-        }
+        format.setForeground(rules.at(r).colour);
+        format.setUnderlineStyle(rules.at(r).underline ? QTextCharFormat::SingleUnderline
+                                                       : QTextCharFormat::NoUnderline);
+        for (const QPair<int, int>& match : found.at(r))
+            ranges.append({match.first, match.second, format});
     }
     return ranges;
 }
 
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length)
+{
+    QVector<int> deciding(length, -1);
+    for (int r = 0; r < ranges.size(); ++r)
+    {
+        const int end = qMin(length, ranges.at(r).start + ranges.at(r).length);
+        for (int at = qMax(0, ranges.at(r).start); at < end; ++at)
+            deciding[at] = r;
+    }
+    QVector<QTextLayout::FormatRange> runs;
+    for (int at = 0; at < length;)
+    {
+        int end = at + 1;
+        const QTextCharFormat format = deciding.at(at) < 0 ? QTextCharFormat() : ranges.at(deciding.at(at)).format;
+        while (end < length && (deciding.at(end) < 0 ? QTextCharFormat() : ranges.at(deciding.at(end)).format) == format)
+            ++end;
+        if (format != QTextCharFormat())
+            runs.append({at, end - at, format});
+        at = end;
+    }
+    return runs;
+}
+
+bool sedq_swappable_token_at(QString const& text, int at, QVector<SEDQ_HIGHLIGHT_RULE> const& rules, int* start,
+                             int* length)
+{
+    const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
+    const SEDQ_HIGHLIGHT_RULE* deciding = nullptr;
+    for (int r = 0; r < rules.size(); ++r)
+        for (const QPair<int, int>& match : found.at(r))
+            if (at >= match.first && at < match.first + match.second)
+            {
+                deciding = &rules.at(r);
+                *start = match.first;
+                *length = match.second;
+            }
+    return deciding != nullptr && deciding->underline;
+}

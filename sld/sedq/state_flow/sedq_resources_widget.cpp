@@ -161,10 +161,36 @@ void SEDQ_RESOURCES_WIDGET::on_configurable(SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTI
 
 // ---- refresh -------------------------------------------------------------------------------
 
+namespace
+{
+// Fills a list with one editable row per cell list. A list that already shows these rows is
+// left alone: every edit of the flow refreshes the pane, and a rebuilt list repaints and
+// drops a cell being edited.
+void set_rows(QTreeWidget* list, const QVector<QStringList>& rows)
+{
+    bool same = list->topLevelItemCount() == rows.size();
+    for (int row = 0; same && row < rows.size(); ++row)
+    {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        for (int column = 0; same && column < list->columnCount(); ++column)
+            same = item->text(column) == rows.at(row).value(column);
+    }
+    if (same)
+        return;
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const QStringList& cells : rows)
+    {
+        auto* item = new QTreeWidgetItem(cells);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        list->addTopLevelItem(item);
+    }
+}
+} // namespace
+
 void SEDQ_RESOURCES_WIDGET::fill_flags()
 {
-    const QSignalBlocker blocker(m_flag_list);
-    m_flag_list->clear();
+    QVector<QStringList> rows;
     const int count = m_tx_manager->get_flag_count(m_instance);
     for (int i = 0; i < count; ++i)
     {
@@ -174,16 +200,14 @@ void SEDQ_RESOURCES_WIDGET::fill_flags()
         QStringList cells{name, QString::number(initial)};
         if (m_tx_manager->get_flag_current_value(i, m_instance, &current))
             cells << QString::number(current);
-        auto* item = new QTreeWidgetItem(cells);
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-        m_flag_list->addTopLevelItem(item);
+        rows.append(cells);
     }
+    set_rows(m_flag_list, rows);
 }
 
 void SEDQ_RESOURCES_WIDGET::fill_counters()
 {
-    const QSignalBlocker blocker(m_counter_list);
-    m_counter_list->clear();
+    QVector<QStringList> rows;
     const int count = m_tx_manager->get_counter_count(m_instance);
     for (int i = 0; i < count; ++i)
     {
@@ -195,10 +219,9 @@ void SEDQ_RESOURCES_WIDGET::fill_counters()
         // Counters are unsigned: a value from 2^31 up is shown as it is, not negative.
         if (m_tx_manager->get_counter_current_value(i, m_instance, &current))
             cells << QString::number(unsigned(current));
-        auto* item = new QTreeWidgetItem(cells);
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-        m_counter_list->addTopLevelItem(item);
+        rows.append(cells);
     }
+    set_rows(m_counter_list, rows);
 }
 
 void SEDQ_RESOURCES_WIDGET::on_update(QObject*, int hint)

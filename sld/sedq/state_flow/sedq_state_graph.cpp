@@ -14,20 +14,32 @@ void SEDQ_STATE::enable()
     }
 }
 
+SEDQ_STATE_INDEX sedq_state_index(QStringList const& names)
+{
+    SEDQ_STATE_INDEX index;
+    for (int k = 0; k < names.size(); ++k)
+        index[names.at(k)].append(k);
+    return index;
+}
+
+QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text)
+{
+    QString words_text = text;
+    words_text.replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QStringList words = words_text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QVector<int> targets;
+    for (int w = 1; w < words.size(); ++w)
+        if (words.at(w - 1) == QLatin1String("goto"))
+            targets << index.value(words.at(w));
+    return targets;
+}
+
 QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts)
 {
+    const SEDQ_STATE_INDEX index = sedq_state_index(names);
     QVector<QVector<int>> transitions(names.size());
     for (int state = 0; state < names.size(); ++state)
-    {
-        QString text = texts.value(state);
-        text.replace(QLatin1Char(';'), QLatin1Char(' '));
-        const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (int w = 1; w < words.size(); ++w)
-            if (words.at(w - 1) == QLatin1String("goto"))
-                for (int k = 0; k < names.size(); ++k)
-                    if (names.at(k) == words.at(w))
-                        transitions[state].append(k);
-    }
+        transitions[state] = sedq_goto_targets(index, texts.value(state));
     return transitions;
 }
 

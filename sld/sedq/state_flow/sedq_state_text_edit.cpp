@@ -6,15 +6,22 @@
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_util.h"
+#include "sedq/state_flow/sedq_flow_document.h"
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStringListModel>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -23,6 +30,7 @@ namespace
 {
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
 const int POPUP_DELAY_MS = 500;
+const int LONG_LINE = 4096;
 
 SEDQ_TOOLTIPS_DELAY delay_for_key(int key)
 {
@@ -48,6 +56,23 @@ bool is_navigation_key(int key)
 {
     return key >= Qt::Key_Home && key <= Qt::Key_PageDown;
 }
+
+// The largest number a flow holds: the hardware compares 32-bit values.
+const unsigned FLOW_NUMBER_MAXIMUM = 4294967295u;
+
+// The bits of a decimal number, most significant first, as many as it needs (at least 32).
+QString decimal_bits(const QString& digits, int* width)
+{
+    SEDQ_NUMBER number(digits);
+    *width = qMax(32, number.get_trigger_string_width(SDR_GTYPE_UNSIGNED));
+    return QString::fromLatin1(SEDQ_NUMBER(digits).get_trigger_string(SDR_GTYPE_UNSIGNED, *width, false));
+}
+
+// Whether bit symbols (most significant first) hold a one above the low 32 bits.
+bool wider_than_32_bits(const QString& bits)
+{
+    return bits.left(qMax(0, bits.size() - 32)).contains(QLatin1Char('1'));
+}
 } // namespace
 
 void SEDQ_COMPLETER_ITEM_DELEGATE::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -72,17 +97,49 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     setFont(flow_font());
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
-    m_completer = make_completer(true);
-    m_name_completer = make_completer(false);
+    // Colouring the empty document now takes the place of the pass Qt would run over the whole
+    // text later, outside any change, laying the document out again for every line it colours:
+    // from here on, only changes start passes.
+    m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
+    connect(document(), &QTextDocument::contentsChanged, this, [this]() { m_text_read = false; });
     connect_text(true);
 }
 
+// The text goes before the highlighter: a highlighter that leaves takes its colours off every
+// line, and the document would be laid out once more for it. Nobody hears of the clearing:
+// the model the highlighter reads may already be gone when the window closes.
 SEDQ_STATE_TEXT_EDIT::~SEDQ_STATE_TEXT_EDIT()
 {
     connect_text(false);
+    {
+        const QSignalBlocker silent(document());
+        document()->setUndoRedoEnabled(false);
+        document()->clear();
+    }
     delete m_highlighter;
+}
+
+// The popups are made on first use: a page of many states holds an editor per state, and
+// most of them never open one.
+QCompleter* SEDQ_STATE_TEXT_EDIT::get_completer()
+{
+    if (m_completer == nullptr)
+    {
+        m_completer = make_completer(true);
+        // A pick of a kind word keeps this list open beside the names of that kind.
+        disconnect(m_completer, QOverload<const QModelIndex&>::of(&QCompleter::activated), m_completer->popup(),
+                   &QWidget::hide);
+    }
+    return m_completer;
+}
+
+QCompleter* SEDQ_STATE_TEXT_EDIT::get_name_completer()
+{
+    if (m_name_completer == nullptr)
+        m_name_completer = make_completer(false);
+    return m_name_completer;
 }
 
 QCompleter* SEDQ_STATE_TEXT_EDIT::make_completer(bool with_delegate)
@@ -98,6 +155,18 @@ QCompleter* SEDQ_STATE_TEXT_EDIT::make_completer(bool with_delegate)
     return completer;
 }
 
+bool SEDQ_STATE_TEXT_EDIT::is_popup_visible() const
+{
+    return m_completer != nullptr && m_completer->popup()->isVisible();
+}
+
+void SEDQ_STATE_TEXT_EDIT::hide_popups()
+{
+    for (QCompleter* completer : {m_completer, m_name_completer})
+        if (completer != nullptr)
+            completer->popup()->hide();
+}
+
 void SEDQ_STATE_TEXT_EDIT::connect_text(bool on)
 {
     if (on)
@@ -109,8 +178,42 @@ void SEDQ_STATE_TEXT_EDIT::connect_text(bool on)
 void SEDQ_STATE_TEXT_EDIT::load_text(QString const& text)
 {
     connect_text(false);
+    wrap_for(text);
     setPlainText(text);
     connect_text(true);
+}
+
+void SEDQ_STATE_TEXT_EDIT::insertFromMimeData(const QMimeData* source)
+{
+    if (source != nullptr && source->hasText() && wordWrapMode() != QTextOption::WrapAnywhere)
+        wrap_for(source->text());
+    QTextEdit::insertFromMimeData(source);
+}
+
+// A line far longer than any statement (a pasted or generated text) is broken anywhere: looking
+// for a word boundary in it, line after line, takes the square of its length.
+void SEDQ_STATE_TEXT_EDIT::wrap_for(QString const& text)
+{
+    int longest = 0;
+    for (int start = 0; start < text.size() && longest <= LONG_LINE;)
+    {
+        int end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        longest = qMax(longest, end - start);
+        start = end + 1;
+    }
+    setWordWrapMode(longest > LONG_LINE ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+const QString& SEDQ_STATE_TEXT_EDIT::get_text() const
+{
+    if (!m_text_read)
+    {
+        m_text = toPlainText();
+        m_text_read = true;
+    }
+    return m_text;
 }
 
 bool SEDQ_STATE_TEXT_EDIT::is_editing_allowed() const
@@ -123,21 +226,21 @@ SEDQ_DISPLAY_TYPE SEDQ_STATE_TEXT_EDIT::display() const
     return m_state == -1 ? SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW : SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE;
 }
 
-QString SEDQ_STATE_TEXT_EDIT::text_before_cursor() const
-{
-    return toPlainText().left(textCursor().position());
-}
-
 void SEDQ_STATE_TEXT_EDIT::on_text_changed()
 {
-    const QString text = toPlainText();
     if (m_state == -1)
-        emit text_changed(text);
+        emit text_changed(get_text());
     else
-        emit text_changed(m_state, text);
+        emit text_changed(m_state, get_text());
 }
 
 // ---- popups --------------------------------------------------------------------------------
+
+QStringList SEDQ_STATE_TEXT_EDIT::proposals(SEDQ_TOOLTIPS_TYPE type) const
+{
+    return sedq_get_proposals(sedq_cursor_context(textCursor()), SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance),
+                              display(), type);
+}
 
 QRect SEDQ_STATE_TEXT_EDIT::popup_rect(QCompleter* completer) const
 {
@@ -150,6 +253,8 @@ QRect SEDQ_STATE_TEXT_EDIT::popup_rect(QCompleter* completer) const
 void SEDQ_STATE_TEXT_EDIT::open_popup(QCompleter* completer, QRect rect, int type)
 {
     m_completer_type = type;
+    if (completer == m_completer)
+        m_main_rect = rect;
     completer->complete(rect);
 }
 
@@ -158,19 +263,18 @@ void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
     if (delay == SEDQ_TOOLTIPS_DELAY_NONE || !is_editing_allowed())
         return;
     m_timer.stop();
-    const QString before = text_before_cursor();
-    const QString whole = toPlainText();
-    QStringList list = sedq_get_tooltip(before, whole, m_tx_manager, m_instance, display(), SEDQ_TOOLTIPS_TYPE_COMPLETION);
+    QStringList list = proposals(SEDQ_TOOLTIPS_TYPE_COMPLETION);
     const bool at_once = delay == SEDQ_TOOLTIPS_DELAY_IMMEDIATE && !list.isEmpty();
     if (!at_once)
-        list = sedq_get_tooltip(before, whole, m_tx_manager, m_instance, display(), SEDQ_TOOLTIPS_TYPE_BOTH);
-    static_cast<QStringListModel*>(m_completer->model())->setStringList(list);
+        list = proposals(SEDQ_TOOLTIPS_TYPE_BOTH);
+    QCompleter* completer = get_completer();
+    static_cast<QStringListModel*>(completer->model())->setStringList(list);
     if (at_once)
     {
-        open_popup(m_completer, popup_rect(m_completer), SEDQ_COMPLETER_TYPE_CHECK);
+        open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
         return;
     }
-    m_completer->popup()->hide();
+    completer->popup()->hide();
     m_timer.start(POPUP_DELAY_MS);
 }
 
@@ -178,11 +282,10 @@ void SEDQ_STATE_TEXT_EDIT::on_timer()
 {
     if (hasFocus() && is_editing_allowed())
     {
-        open_popup(m_completer, popup_rect(m_completer), SEDQ_COMPLETER_TYPE_CHECK);
+        open_popup(get_completer(), popup_rect(get_completer()), SEDQ_COMPLETER_TYPE_CHECK);
         return;
     }
-    m_completer->popup()->hide();
-    m_name_completer->popup()->hide();
+    hide_popups();
 }
 
 QStringList SEDQ_STATE_TEXT_EDIT::swap_list(const QString& word) const
@@ -197,16 +300,31 @@ QStringList SEDQ_STATE_TEXT_EDIT::swap_list(const QString& word) const
     return relations.contains(word) ? relations : QStringList();
 }
 
+// The main list stays open (a key that picked from it has closed it: it opens again where it
+// was, the kind still current) and the names of the kind open beside it.
+void SEDQ_STATE_TEXT_EDIT::open_name_list(const QString& kind)
+{
+    QCompleter* main = get_completer();
+    if (!main->popup()->isVisible())
+    {
+        main->complete(m_main_rect);
+        const QStringList entries = static_cast<QStringListModel*>(main->model())->stringList();
+        main->popup()->setCurrentIndex(main->model()->index(entries.indexOf(kind), 0));
+    }
+    const SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
+    const QStringList* lists[] = {&names.states, &names.conditions, &names.counters, &names.flags};
+    QCompleter* name_list = get_name_completer();
+    static_cast<QStringListModel*>(name_list->model())->setStringList(*lists[KIND_WORDS.indexOf(kind)]);
+    QRect rect = popup_rect(name_list);
+    rect.moveLeft(m_main_rect.left() + main->popup()->width() + 1);
+    open_popup(name_list, rect, SEDQ_COMPLETER_TYPE_HINT);
+}
+
 void SEDQ_STATE_TEXT_EDIT::on_replace_text(const QString& pick)
 {
     if (KIND_WORDS.contains(pick))
     {
-        const SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
-        const QStringList* lists[] = {&names.states, &names.conditions, &names.counters, &names.flags};
-        static_cast<QStringListModel*>(m_name_completer->model())->setStringList(*lists[KIND_WORDS.indexOf(pick)]);
-        QRect rect = popup_rect(m_name_completer);
-        rect.translate(m_completer->popup()->width() + 1, 0);
-        open_popup(m_name_completer, rect, SEDQ_COMPLETER_TYPE_HINT);
+        open_name_list(pick);
         return;
     }
     const int type = m_completer_type;
@@ -218,9 +336,7 @@ void SEDQ_STATE_TEXT_EDIT::on_replace_text(const QString& pick)
         if (type != SEDQ_COMPLETER_TYPE_COMPLETION && type != SEDQ_COMPLETER_TYPE_HINT)
         {
             SEDQ_VERIFY(this->m_completer_type == SEDQ_COMPLETER_TYPE_CHECK);
-            replace = !sedq_get_tooltip(text_before_cursor(), toPlainText(), m_tx_manager, m_instance, display(),
-                                        SEDQ_TOOLTIPS_TYPE_HINT)
-                           .contains(pick);
+            replace = !proposals(SEDQ_TOOLTIPS_TYPE_HINT).contains(pick);
         }
         static const QRegularExpression line_end(QStringLiteral("(^begin|^end|;)$"));
         const QString text = line_end.match(pick).hasMatch() ? pick + QLatin1Char('\n') : pick;
@@ -233,8 +349,7 @@ void SEDQ_STATE_TEXT_EDIT::on_replace_text(const QString& pick)
         if (type != SEDQ_COMPLETER_TYPE_COMPLETION)
             show_tooltips(SEDQ_TOOLTIPS_DELAY_TIMER);
     }
-    m_completer->popup()->hide();
-    m_name_completer->popup()->hide();
+    hide_popups();
 }
 
 // ---- events ------------------------------------------------------------------------------
@@ -255,14 +370,14 @@ bool SEDQ_STATE_TEXT_EDIT::eventFilter(QObject* watched, QEvent* event)
 void SEDQ_STATE_TEXT_EDIT::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    QAbstractItemView* popup = m_completer->popup();
-    if (!popup->isVisible())
+    if (!is_popup_visible())
     {
         if (is_editing_allowed())
             QTextEdit::keyPressEvent(event);
         show_tooltips(delay_for_key(key));
         return;
     }
+    QAbstractItemView* popup = m_completer->popup();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (key == Qt::Key_Escape || key == Qt::Key_Shift || (enter && popup->currentIndex().isValid()))
     {
@@ -283,22 +398,55 @@ void SEDQ_STATE_TEXT_EDIT::mouseMoveEvent(QMouseEvent* event)
     viewport()->setCursor(is_underlined(event->pos(), nullptr) ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
+// The document position of the character under `pos` (viewport coordinates); -1 when the
+// pointer is beside the text of its line or below the last line.
+int SEDQ_STATE_TEXT_EDIT::character_at(QPoint pos) const
+{
+    const QPointF at = QPointF(pos) + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const int hit = layout->hitTest(at, Qt::FuzzyHit);
+    const QTextBlock block = document()->findBlock(qMax(0, hit));
+    if (hit < 0 || !block.isValid() || block.layout() == nullptr)
+        return -1;
+    const QPointF in_block = at - layout->blockBoundingRect(block).topLeft();
+    for (int i = 0; i < block.layout()->lineCount(); ++i)
+    {
+        const QTextLine line = block.layout()->lineAt(i);
+        if (in_block.y() < line.y() || in_block.y() >= line.y() + line.height())
+            continue;
+        if (in_block.x() < line.x() || in_block.x() >= line.x() + line.naturalTextWidth())
+            return -1;
+        return block.position() + line.xToCursor(in_block.x(), QTextLine::CursorOnCharacter);
+    }
+    return -1;
+}
+
+// The swappable token under `pos`, selected in `token`: the rules decide it as they decide
+// the line's colours, so a click on any character of "<=" finds all of it.
+bool SEDQ_STATE_TEXT_EDIT::token_at(QPoint pos, QTextCursor* token) const
+{
+    const int at = character_at(pos);
+    if (at < 0)
+        return false;
+    const QTextBlock block = document()->findBlock(at);
+    int start = 0;
+    int length = 0;
+    if (!sedq_swappable_token_at(block.text(), at - block.position(), m_highlighter->rules(), &start, &length))
+        return false;
+    *token = QTextCursor(block);
+    token->setPosition(block.position() + start);
+    token->setPosition(block.position() + start + length, QTextCursor::KeepAnchor);
+    return true;
+}
+
 bool SEDQ_STATE_TEXT_EDIT::is_underlined(QPoint pos, QString* word) const
 {
-    const QTextCursor cursor = cursorForPosition(pos);
-    const QTextBlock block = cursor.block();
-    if (!block.isValid() || block.layout() == nullptr)
+    QTextCursor token;
+    if (!token_at(pos, &token))
         return false;
-    const int at = cursor.position() - block.position();
-    for (const QTextLayout::FormatRange& range : block.layout()->formats())
-    {
-        if (at < range.start || at >= range.start + range.length)
-            continue;
-        if (word != nullptr)
-            *word = block.text().mid(range.start, range.length);
-        return range.format.underlineStyle() == QTextCharFormat::SingleUnderline;
-    }
-    return false;
+    if (word != nullptr)
+        *word = token.selectedText();
+    return true;
 }
 
 void SEDQ_STATE_TEXT_EDIT::mouseReleaseEvent(QMouseEvent* event)
@@ -306,29 +454,15 @@ void SEDQ_STATE_TEXT_EDIT::mouseReleaseEvent(QMouseEvent* event)
     QTextEdit::mouseReleaseEvent(event);
     if (textCursor().hasSelection())
         return;
-    // The lock and the run-time options may have changed since the line was highlighted: what
-    // may be swapped is read from the rules as they are now.
-    connect_text(false);
-    m_highlighter->rehighlightBlock(cursorForPosition(event->pos()).block());
-    connect_text(true);
-    QString word;
-    if (!is_underlined(event->pos(), &word))
+    // The lock and the run-time options are read as they are now.
+    QTextCursor token;
+    if (!token_at(event->pos(), &token))
     {
         show_tooltips(SEDQ_TOOLTIPS_DELAY_TIMER);
         return;
     }
-    // The click put the cursor in the token: select it whole, so a pick replaces exactly it.
-    QTextCursor cursor = cursorForPosition(event->pos());
-    const QTextBlock block = cursor.block();
-    const int at = cursor.position() - block.position();
-    for (const QTextLayout::FormatRange& range : block.layout()->formats())
-        if (at >= range.start && at < range.start + range.length)
-        {
-            cursor.setPosition(block.position() + range.start);
-            cursor.setPosition(block.position() + range.start + range.length, QTextCursor::KeepAnchor);
-            break;
-        }
-    m_swap_cursor = cursor;
+    m_swap_cursor = token;
+    const QString word = token.selectedText();
     static const QRegularExpression number(QStringLiteral("^\\d+$"));
     if (number.match(word).hasMatch())
     {
@@ -336,21 +470,52 @@ void SEDQ_STATE_TEXT_EDIT::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const QStringList list = swap_list(word);
-    auto* model = static_cast<QStringListModel*>(m_completer->model());
+    QCompleter* completer = get_completer();
+    auto* model = static_cast<QStringListModel*>(completer->model());
     model->setStringList(list);
-    open_popup(m_completer, popup_rect(m_completer), SEDQ_COMPLETER_TYPE_COMPLETION);
+    open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_COMPLETION);
     const int current = list.indexOf(word);
-    m_completer->popup()->setCurrentIndex(current >= 0 ? model->index(current) : QModelIndex());
+    completer->popup()->setCurrentIndex(current >= 0 ? model->index(current) : QModelIndex());
 }
 
+// The dialog shows the number as it stands, however wide. A changed value must fit the 32 bits
+// the hardware compares: one typed wider (which the dialog would cut to its width) is refused
+// with the range, and the text stays as it was.
 void SEDQ_STATE_TEXT_EDIT::open_value_dialog(const QString& word)
 {
-    const QString bits = QString::number(word.toULongLong(), 2);
-    SEDQ_TRIGGER_VALUE_DLG dialog(bits, 32, this, SDR_GTYPE_UNSIGNED);
+    int width = 0;
+    const QString bits = decimal_bits(word, &width);
+    const auto refuse = []() {
+        sedq_show_message(MSG_SEDQ::O::VALUE_OUT_OF_RANGE("0", std::to_string(FLOW_NUMBER_MAXIMUM)));
+    };
+    if (width > SEDQ_NUMBER::MAX_BUS_WIDTH)
+    {
+        refuse();
+        return;
+    }
+    SEDQ_TRIGGER_VALUE_DLG dialog(bits, width, this, SDR_GTYPE_UNSIGNED);
+    // OK turns the typed text into exactly `width` bits: what was typed is read as it is pressed.
+    QString typed;
+    SDR_DATA_GROUP_DISPLAY_TYPE typed_type = SDR_GTYPE_INVALID;
+    connect(dialog.get_ok_button(), &QPushButton::pressed, &dialog, [&dialog, &typed, &typed_type]() {
+        typed = dialog.get_value_edit()->text();
+        typed_type = dialog.get_display_type();
+    });
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const QString chosen = dialog.get_value_edit()->text();
+    if (chosen == bits)
+        return;
+    const bool too_wide = typed_type != SDR_GTYPE_INVALID
+                              ? SEDQ_NUMBER(typed).get_trigger_string_width(typed_type) > 32
+                              : wider_than_32_bits(chosen);
+    if (too_wide || wider_than_32_bits(chosen))
+    {
+        refuse();
+        return;
+    }
     m_completer_type = SEDQ_COMPLETER_TYPE_COMPLETION;
-    const unsigned value = SEDQ_NUMBER(dialog.get_value_edit()->text()).get_unsigned_value();
+    const unsigned value = SEDQ_NUMBER(chosen.right(32)).get_unsigned_value();
     m_swap_cursor.insertText(QString::number(value));
 }
 
@@ -363,16 +528,44 @@ void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
     QTextEdit::paintEvent(event);
 }
 
+// Before the lines in `rect` (viewport coordinates) are painted, those not coloured for their
+// text and the current rules are coloured. Only lines laid out count: a long text is laid out
+// a part at a time, and a line not laid out yet is not shown either.
+void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
+{
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const qreal bottom = rect.bottom() + verticalScrollBar()->value();
+    const QTextBlock first = cursorForPosition(rect.topLeft()).block();
+    QTextBlock last = first;
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+    {
+        const QRectF bounds = layout->blockBoundingRect(block);
+        if (bounds.isEmpty() || bounds.top() > bottom)
+            break;
+        last = block;
+    }
+    connect_text(false);
+    m_highlighter->highlight_shown(first, last);
+    connect_text(true);
+}
+
+bool SEDQ_STATE_TEXT_EDIT::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Paint)
+        highlight_shown(static_cast<QPaintEvent*>(event)->rect());
+    return QTextEdit::viewportEvent(event);
+}
+
 void SEDQ_STATE_TEXT_EDIT::contextMenuEvent(QContextMenuEvent* event)
 {
     if (is_editing_allowed())
         QTextEdit::contextMenuEvent(event);
 }
 
+// The names or the lock may have changed while the editor was hidden: the lines shown are
+// coloured again as they are painted.
 void SEDQ_STATE_TEXT_EDIT::showEvent(QShowEvent* event)
 {
-    connect_text(false);
-    m_highlighter->rehighlight();
-    connect_text(true);
     QTextEdit::showEvent(event);
+    viewport()->update();
 }

@@ -5,6 +5,9 @@
 // dialog), and reports every change of its text through text_changed. While the flow is locked
 // or the power-up trigger is shown, no key and no popup pick changes the text except the swap
 // of a token that stays configurable at run time.
+// The work of one key follows the line and the state being edited: the plain text is read once
+// per change, the proposals read the lines of the current state only, and lines are coloured
+// when they are shown. The two popups are made when first needed.
 
 #include "sedq/state_flow/sedq_flow_language.h"
 
@@ -54,10 +57,12 @@ public:
     // Sets the text without reporting it.
     void load_text(QString const& text);
     bool is_editing_allowed() const;
+    // The plain text, read from the document once per change.
+    const QString& get_text() const;
 
     int get_state() const { return m_state; }
-    QCompleter* get_completer() const { return m_completer; }
-    QCompleter* get_name_completer() const { return m_name_completer; }
+    QCompleter* get_completer();
+    QCompleter* get_name_completer();
     SEDQ_SYNTAX_HIGHLIGHTER* get_highlighter() const { return m_highlighter; }
 
 Q_SIGNALS:
@@ -77,16 +82,25 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     QCompleter* make_completer(bool with_delegate);
+    bool is_popup_visible() const;
+    void hide_popups();
     SEDQ_DISPLAY_TYPE display() const;
-    QString text_before_cursor() const;
+    QStringList proposals(SEDQ_TOOLTIPS_TYPE type) const;
     QRect popup_rect(QCompleter* completer) const;
     void open_popup(QCompleter* completer, QRect rect, int type);
+    void open_name_list(const QString& kind);
+    int character_at(QPoint pos) const;
+    bool token_at(QPoint pos, QTextCursor* token) const;
     void open_value_dialog(const QString& word);
     QStringList swap_list(const QString& word) const;
     void connect_text(bool on);
+    void wrap_for(QString const& text);
+    void highlight_shown(const QRect& rect);
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
@@ -96,6 +110,10 @@ private:
     QCompleter* m_completer = nullptr;
     QCompleter* m_name_completer = nullptr;
     int m_completer_type = SEDQ_COMPLETER_TYPE_COMPLETION;
+    // Where the main popup last opened, to open it again beside a name list.
+    QRect m_main_rect;
     // The underlined token the last click selected: a swap replaces exactly it.
     QTextCursor m_swap_cursor;
+    mutable QString m_text;
+    mutable bool m_text_read = false;
 };

@@ -5,9 +5,9 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_block.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
+#include "sedq/state_flow/sedq_syntax_highlighter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,6 +21,7 @@
 namespace
 {
 const int CHECK_DELAY_MS = 500;
+const int STATES_PER_BLOCK = 64;
 } // namespace
 
 SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame)
@@ -61,7 +62,7 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
     selector->set_current_index(all_states);
     connect(selector, &SEDQ_BOOL_COMBO_BOX::current_index_changed, this, &SEDQ_STATE_WIDGET::on_display_mode);
     grid->addWidget(selector, 0, 1);
-    auto add_editor = [this, grid](int row, const QString& caption, int state, const QString& text) {
+    auto add_editor = [this](QBoxLayout* into, const QString& caption, int state, const QString& text) {
         auto* box = new QVBoxLayout;
         box->setContentsMargins(0, 0, 0, 0);
         box->setSpacing(0);
@@ -75,25 +76,39 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
             connect(editor, QOverload<int, const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
                     &SEDQ_STATE_WIDGET::on_state_text);
         box->addWidget(editor, 1);
-        grid->addLayout(box, row, 0, 1, 3);
-        grid->setRowStretch(row, 1);
+        into->addLayout(box, 1);
     };
     if (all_states)
     {
         QString text;
         m_tx_manager->get_unified_state_text(&text, m_instance);
-        add_editor(1, tr("All States:"), -1, text);
+        auto* box = new QVBoxLayout;
+        add_editor(box, tr("All States:"), -1, text);
+        grid->addLayout(box, 1, 0, 1, 3);
+        grid->setRowStretch(1, 1);
     }
     else
     {
+        // The states stand in blocks of widgets: Qt visits all siblings of a widget it shows or
+        // repaints, and a page of thousands of editors side by side would cost the square.
         const int count = m_tx_manager->get_state_count(m_instance);
-        for (int state = 0; state < count; ++state)
+        for (int first = 0, row = 1; first < count; first += STATES_PER_BLOCK, ++row)
         {
-            QString name;
-            QString text;
-            m_tx_manager->get_state_name(state, &name, m_instance);
-            m_tx_manager->get_state_text(state, &text, m_instance);
-            add_editor(state + 1, tr("State %1: %2").arg(state + 1).arg(name), state, text);
+            auto* block = new QWidget;
+            auto* box = new QVBoxLayout(block);
+            box->setContentsMargins(0, 0, 0, 0);
+            box->setSpacing(grid->verticalSpacing());
+            const int last = qMin(count, first + STATES_PER_BLOCK);
+            for (int state = first; state < last; ++state)
+            {
+                QString name;
+                QString text;
+                m_tx_manager->get_state_name(state, &name, m_instance);
+                m_tx_manager->get_state_text(state, &text, m_instance);
+                add_editor(box, tr("State %1: %2").arg(state + 1).arg(name), state, text);
+            }
+            grid->addWidget(block, row, 0, 1, 3);
+            grid->setRowStretch(row, last - first);
         }
     }
     grid->setColumnStretch(2, 1);
@@ -109,15 +124,16 @@ void SEDQ_STATE_WIDGET::on_display_mode(bool all_states)
     m_tx_manager->set_state_display_mode(all_states);
 }
 
+// The model's flow setters are one undoable edit each, with the compile check: a scope around
+// them would open a second bracket, and closing the inner one would grey Undo for a moment,
+// which relays out the window's toolbars on every key.
 void SEDQ_STATE_WIDGET::on_unified_text(const QString& text)
 {
-    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     m_tx_manager->set_unified_state_text(text);
 }
 
 void SEDQ_STATE_WIDGET::on_state_text(int state, const QString& text)
 {
-    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
     m_tx_manager->set_state_text(state, text);
 }
 
@@ -146,6 +162,13 @@ bool SEDQ_STATE_WIDGET::load_texts()
     const int expected = all_states ? 1 : m_tx_manager->get_state_count(m_instance);
     if (editors.size() != expected || (all_states != (editors.value(0)->get_state() == -1)))
         return false;
+    // New names or another lock colour the text otherwise: the editors paint again, and their
+    // shown lines are coloured as they paint.
+    SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
+    const SEDQ_HIGHLIGHT_LOCK lock = SEDQ_SYNTAX_HIGHLIGHTER::lock_of(m_tx_manager, m_instance);
+    const bool colours_changed = !(names == m_shown_names) || !(lock == m_shown_lock);
+    m_shown_names = std::move(names);
+    m_shown_lock = lock;
     for (SEDQ_STATE_TEXT_EDIT* editor : editors)
     {
         QString text;
@@ -153,7 +176,9 @@ bool SEDQ_STATE_WIDGET::load_texts()
             m_tx_manager->get_unified_state_text(&text, m_instance);
         else
             m_tx_manager->get_state_text(editor->get_state(), &text, m_instance);
-        if (editor->toPlainText() == text)
+        if (colours_changed)
+            editor->viewport()->update();
+        if (editor->get_text() == text)
             continue;
         const int position = editor->textCursor().position();
         editor->load_text(text);

@@ -5,6 +5,7 @@
 // typing is checked once. Every edit goes through the model inside one edit scope.
 
 #include "sedq/model/sedq_types.h"
+#include "sedq/state_flow/sedq_syntax_highlighter.h"
 
 #include <QFrame>
 #include <QTimer>
@@ -44,4 +45,7 @@ private:
     int m_instance;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
+    // The names and lock the editors were last coloured with.
+    SEDQ_FLOW_NAMES m_shown_names;
+    SEDQ_HIGHLIGHT_LOCK m_shown_lock;
 };

@@ -1,8 +1,13 @@
-// SEDQ_SYNTAX_HIGHLIGHTER: the rules of one pass, read from the model, over each block.
+// SEDQ_SYNTAX_HIGHLIGHTER: the rules read from the model, the lines a pass colours at once and
+// the lines coloured when they are shown.
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 
 #include "host/sci.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/state_flow/sedq_flow_document.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
 
 SEDQ_SYNTAX_HIGHLIGHTER::SEDQ_SYNTAX_HIGHLIGHTER(QTextDocument* document, SEDQ_TX_MANAGER* tx, int instance)
     : QSyntaxHighlighter(document), m_tx_manager(tx), m_instance(instance)
@@ -22,15 +27,142 @@ SEDQ_HIGHLIGHT_LOCK SEDQ_SYNTAX_HIGHLIGHTER::lock_of(SEDQ_TX_MANAGER* tx, int in
     return lock;
 }
 
+SEDQ_HIGHLIGHT_LOCK SEDQ_SYNTAX_HIGHLIGHTER::lock_of() const
+{
+    return lock_of(m_tx_manager, m_instance);
+}
+
+namespace
+{
+int g_turn = 0;
+// The highlighter whose queued call ends the turn; the call goes with it when it is deleted.
+SEDQ_SYNTAX_HIGHLIGHTER* g_turn_poster = nullptr;
+} // namespace
+
+// The event-loop turn: names and the lock change only in the slots of a turn, never while the
+// editors of one page highlight their texts in it. The call that ends it is queued to a
+// highlighter, not to the application: a call left in the application's queue would run (or be
+// destroyed) after the host has unloaded this library.
+int SEDQ_SYNTAX_HIGHLIGHTER::current_turn()
+{
+    if (g_turn_poster == nullptr)
+    {
+        g_turn_poster = this;
+        QMetaObject::invokeMethod(
+            this,
+            []() {
+                ++g_turn;
+                g_turn_poster = nullptr;
+            },
+            Qt::QueuedConnection);
+    }
+    return g_turn;
+}
+
+SEDQ_SYNTAX_HIGHLIGHTER::~SEDQ_SYNTAX_HIGHLIGHTER()
+{
+    if (g_turn_poster == this)
+    {
+        ++g_turn;
+        g_turn_poster = nullptr;
+    }
+}
+
+// The model is read once a turn for all editors of an instance (a page may hold thousands),
+// and the rules are built again only when the names or the lock differ from those of the last
+// rules built.
+void SEDQ_SYNTAX_HIGHLIGHTER::refresh_rules()
+{
+    const int turn = current_turn();
+    if (m_rules != nullptr && m_rules_turn == turn)
+        return;
+    static struct
+    {
+        const SEDQ_TX_MANAGER* tx = nullptr;
+        int instance = 0;
+        int turn = -1;
+        std::shared_ptr<const RULES> rules;
+    } read;
+    static int generations = 0;
+    if (read.rules == nullptr || read.tx != m_tx_manager || read.instance != m_instance || read.turn != turn)
+    {
+        SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
+        const SEDQ_HIGHLIGHT_LOCK lock = lock_of();
+        std::shared_ptr<const RULES> rules;
+        for (const std::shared_ptr<const RULES>& known : {m_rules, read.rules})
+            if (known != nullptr && known->names == names && known->lock == lock)
+                rules = known;
+        if (rules == nullptr)
+        {
+            auto built = std::make_shared<RULES>();
+            built->rules = sedq_highlight_rules(names, lock);
+            built->names = std::move(names);
+            built->lock = lock;
+            built->generation = ++generations;
+            rules = built;
+        }
+        read.tx = m_tx_manager;
+        read.instance = m_instance;
+        read.turn = turn;
+        read.rules = rules;
+    }
+    m_rules = read.rules;
+    m_rules_turn = turn;
+    m_lines_this_turn = 0;
+}
+
+const QVector<SEDQ_HIGHLIGHT_RULE>& SEDQ_SYNTAX_HIGHLIGHTER::rules()
+{
+    refresh_rules();
+    return m_rules->rules;
+}
+
+bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
+{
+    refresh_rules();
+    const auto* data = static_cast<const SEDQ_LINE_DATA*>(block.userData());
+    return data != nullptr && data->highlighted_revision == block.revision() &&
+           data->highlighted_generation == m_rules->generation;
+}
+
+// The formats of the stale lines are set on their layouts and the document is told once, so
+// the layout runs once for all of them (a line told one by one would lay out every line after
+// it each time).
+void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
+{
+    int from = -1;
+    int to = -1;
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+    {
+        if (!is_current(block) && block.layout() != nullptr)
+        {
+            block.layout()->setFormats(sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length()));
+            SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
+            data->highlighted_revision = block.revision();
+            data->highlighted_generation = m_rules->generation;
+            from = from < 0 ? block.position() : from;
+            to = block.position() + block.length();
+        }
+        if (block == last)
+            break;
+    }
+    if (from >= 0)
+        document()->markContentsDirty(from, to - from);
+}
+
 void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
 {
-    if (!m_rules_valid)
+    refresh_rules();
+    // A line not coloured here is left plain and marked out of date; it is coloured when it
+    // is shown. A pass over a whole text of many lines so costs a little per line.
+    SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(currentBlock());
+    if (++m_lines_this_turn > LINES_PER_PASS)
     {
-        m_rules = sedq_highlight_rules(SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance), lock_of(m_tx_manager, m_instance));
-        m_rules_valid = true;
-        // The names and the lock may change between passes; within one pass they cannot.
-        QMetaObject::invokeMethod(this, [this]() { m_rules_valid = false; }, Qt::QueuedConnection);
+        data->highlighted_generation = -1;
+        return;
     }
-    for (const QTextLayout::FormatRange& range : sedq_highlight_line(text, m_rules))
+    for (const QTextLayout::FormatRange& range : sedq_highlight_line(text, m_rules->rules))
         setFormat(range.start, range.length, range.format);
+    data->highlighted_revision = currentBlock().revision();
+    data->highlighted_generation = m_rules->generation;
 }

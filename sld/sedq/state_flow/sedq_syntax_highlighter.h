@@ -1,17 +1,23 @@
 #pragma once
 // Colours a flow editor's text: keywords, store words, the instance's names, numbers and
-// operators, and underlines the tokens a click can swap. The rules are built from the model
-// once per highlighting pass (the first block of a pass builds them, the event loop drops them
-// afterwards), never per block. Names are user text: each is escaped and an empty one skipped,
-// so no rule can match the empty string.
+// operators, and underlines the tokens a click can swap. Names are user text: they are looked
+// up as words or compared literally, never compiled into a pattern, so thousands of names cost
+// a hash look-up per word and no name can make a rule match the empty string.
+// Highlighting follows what is shown: a pass Qt starts on a change colours a bounded number of
+// lines at once, and every other line is coloured when it is painted (see highlight_shown).
+// The rules are read from the model at most once per event-loop turn and built again only
+// when the names or the lock have changed.
 
 #include "sedq/state_flow/sedq_flow_language.h"
 
 #include <QColor>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSyntaxHighlighter>
 #include <QTextLayout>
 #include <QVector>
+
+#include <memory>
 
 class SEDQ_TX_MANAGER;
 
@@ -22,11 +28,42 @@ struct SEDQ_HIGHLIGHT_LOCK
     bool locked = false;
     bool powerup = false;
     int configurable = 0;
+
+    bool operator==(const SEDQ_HIGHLIGHT_LOCK& other) const
+    {
+        return locked == other.locked && powerup == other.powerup && configurable == other.configurable;
+    }
+};
+
+// The names of one kind as the flow check reads them: a name made of name characters (ASCII
+// letters, digits, "_") stands where exactly that word stands; any other name is compared
+// literally, with a word boundary on each side where it ends in a name character.
+class SEDQ_NAME_MATCHER
+{
+public:
+    explicit SEDQ_NAME_MATCHER(QStringList const& names);
+
+    bool is_empty() const { return m_words.isEmpty() && m_literals.isEmpty(); }
+    // The length of the longest name that stands at `at`; 0 when none does.
+    int match_at(QString const& text, int at) const;
+    // Every match, leftmost first, the longest at one place, each search going on after the
+    // last match (as a pattern of alternatives, longest first, would find them).
+    QVector<QPair<int, int>> find_all(QString const& text) const;
+
+private:
+    QHash<QString, int> m_words;
+    // Literal names by their first word (or first character when that is no name character),
+    // longest first.
+    QHash<QString, QStringList> m_literals;
 };
 
 struct SEDQ_HIGHLIGHT_RULE
 {
+    // A rule is a fixed pattern or the names of one kind; `after_state_word` finds the names
+    // only where "state" and blanks stand before them, and colours the whole header.
     QRegularExpression pattern;
+    std::shared_ptr<const SEDQ_NAME_MATCHER> names;
+    bool after_state_word = false;
     QColor colour;
     bool underline = false;
 };
@@ -35,21 +72,53 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
 // The format ranges of one line, later rules over earlier ones where they overlap.
 QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text,
                                                       QVector<SEDQ_HIGHLIGHT_RULE> const& rules);
+// The ranges as a line's layout holds them: one run per stretch of characters of one format,
+// the last range over a character deciding its format, characters of no format left out.
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length);
+// The range of the swappable token (an underlined range of the rules) that covers character
+// `at` of a line: the last rule's range that covers it decides, as it decides the format.
+// False when no range covers it or the deciding one is not underlined.
+bool sedq_swappable_token_at(QString const& text, int at, QVector<SEDQ_HIGHLIGHT_RULE> const& rules, int* start,
+                             int* length);
 
 class SEDQ_SYNTAX_HIGHLIGHTER : public QSyntaxHighlighter
 {
     Q_OBJECT
 public:
-    SEDQ_SYNTAX_HIGHLIGHTER(QTextDocument* document, SEDQ_TX_MANAGER* tx, int instance);
+    // Lines a pass that Qt starts colours at once (the lines around an edit, the first screen
+    // of a text just loaded); the rest wait until they are painted.
+    static const int LINES_PER_PASS = 200;
 
+    SEDQ_HIGHLIGHT_LOCK lock_of() const;
     static SEDQ_HIGHLIGHT_LOCK lock_of(SEDQ_TX_MANAGER* tx, int instance);
+
+    SEDQ_SYNTAX_HIGHLIGHTER(QTextDocument* document, SEDQ_TX_MANAGER* tx, int instance);
+    ~SEDQ_SYNTAX_HIGHLIGHTER() override;
+
+    // The rules as the model's names and lock are now.
+    const QVector<SEDQ_HIGHLIGHT_RULE>& rules();
+    // Whether the line shows what the rules give for its text now.
+    bool is_current(const QTextBlock& block);
+    // Colours the lines from `first` to `last` (inclusive) that are not current.
+    void highlight_shown(const QTextBlock& first, const QTextBlock& last);
 
 protected:
     void highlightBlock(QString const& text) override;
 
 private:
+    struct RULES
+    {
+        SEDQ_FLOW_NAMES names;
+        SEDQ_HIGHLIGHT_LOCK lock;
+        QVector<SEDQ_HIGHLIGHT_RULE> rules;
+        int generation = 0;
+    };
+    void refresh_rules();
+    int current_turn();
+
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
-    QVector<SEDQ_HIGHLIGHT_RULE> m_rules;
-    bool m_rules_valid = false;
+    std::shared_ptr<const RULES> m_rules;
+    int m_rules_turn = -1;
+    int m_lines_this_turn = 0;
 };

@@ -4,19 +4,28 @@
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
+// A number of any length clamps: digits past what 64 bits hold are still a number above the
+// maximum (or, with a minus sign, below the minimum), never an unreadable text that would
+// store the fallback.
 long long sedq_clamp_cell(const QString& text, long long minimum, long long maximum, long long fallback)
 {
+    const QString trimmed = text.trimmed();
+    static const QRegularExpression digits(QStringLiteral("^([+-]?)\\d+$"));
+    const QRegularExpressionMatch number = digits.match(trimmed);
+    if (!number.hasMatch())
+        return fallback;
     bool ok = false;
     // Read wider than the column so that a value past its maximum clamps instead of failing.
-    const qulonglong value = text.trimmed().toULongLong(&ok);
-    if (!ok)
-    {
-        const qlonglong signed_value = text.trimmed().toLongLong(&ok);
-        return ok ? qBound(minimum, signed_value, maximum) : fallback;
-    }
-    return value > qulonglong(maximum) ? maximum : qMax(minimum, static_cast<long long>(value));
+    const qulonglong value = trimmed.toULongLong(&ok);
+    if (ok)
+        return value > qulonglong(maximum) ? maximum : qMax(minimum, static_cast<long long>(value));
+    const qlonglong signed_value = trimmed.toLongLong(&ok);
+    if (ok)
+        return qBound(minimum, signed_value, maximum);
+    return number.captured(1) == QLatin1String("-") ? minimum : maximum;
 }
 
 SEDQ_TREE_WIDGET::SEDQ_TREE_WIDGET(SEDQ_TX_MANAGER* tx, int instance, bool is_flag_list)

@@ -1,0 +1,1 @@
+target_link_libraries(${name} PRIVATE Qt5::Test)

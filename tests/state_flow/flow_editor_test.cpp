@@ -1,0 +1,323 @@
+// The flow editor under the pointer and the keyboard: swapping an operator by a click on any of
+// its characters, the completion list that stays open beside the names of a kind, the names the
+// host gives proposed as any other, a flow number that does not fit 32 bits, a counter's initial
+// value of any length, and an emptied editor that stays empty.
+#include "state_flow_page_fixture.h"
+
+#include "host/standin/msg_control.h"
+#include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/state_flow/sedq_resources_widget.h"
+#include "sedq/view/sedq_trigger_value_dlg.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTimer>
+
+namespace
+{
+class flow_editor_test : public state_flow_page_test
+{
+protected:
+    SEDQ_STATE_TEXT_EDIT* editor() const { return editors().at(0); }
+    QAbstractItemView* popup() { return editor()->get_completer()->popup(); }
+    QStringList offered() { return static_cast<QStringListModel*>(editor()->get_completer()->model())->stringList(); }
+
+    // Whether the proposals open within the popup delay and a little more.
+    bool popup_opens() { return QTest::qWaitFor([this]() { return popup()->isVisible(); }, 2000); }
+    // Escape closes the list, as a user would; focus goes back to the editor.
+    void close_popup()
+    {
+        if (popup()->isVisible())
+            QTest::keyClick(popup(), Qt::Key_Escape);
+        settle();
+    }
+
+    // The flow replaced as a user pastes it over a selection of all. The offscreen platform
+    // leaves no window active after a popup closed, where a window manager would give the
+    // activation back: the window is activated again, as a click on it would.
+    void paste(const QString& text)
+    {
+        QApplication::setActiveWindow(m_frame);
+        editor()->setFocus();
+        editor()->selectAll();
+        editor()->insertPlainText(text);
+        settle();
+    }
+
+    // Where a click lands on character `at` of the text.
+    QPoint character_point(int at)
+    {
+        token_point(editor(), editor()->toPlainText().left(1));
+        QTextCursor cursor(editor()->document());
+        cursor.setPosition(at);
+        return editor()->cursorRect(cursor).center() + QPoint(3, 0);
+    }
+
+    // A click on an entry of a completer's list (it lists its model unfiltered, in order).
+    void click_entry(QCompleter* completer, const QString& entry)
+    {
+        QAbstractItemView* list = completer->popup();
+        const int row = static_cast<QStringListModel*>(completer->model())->stringList().indexOf(entry);
+        const QModelIndex index = list->model()->index(row, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
+        settle();
+    }
+
+    QString counter_name() const { return QString::fromLocal8Bit(tx()->get_counter_name(0, 0, nullptr, nullptr)); }
+
+    // What the value dialog showed and what the window showed after it, when a click on
+    // `number` is answered by typing `typed` (nothing: unchanged) and pressing OK.
+    QString answer_value_dialog(const QString& number, const char* typed)
+    {
+        const QPoint at = character_point(editor()->toPlainText().indexOf(number));
+        QString shown = "no dialog";
+        QTimer::singleShot(0, [&shown, typed]() {
+            auto* dialog = qobject_cast<SEDQ_TRIGGER_VALUE_DLG*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            shown = dialog->get_value_edit()->text();
+            if (typed != nullptr)
+                dialog->get_value_edit()->setText(typed);
+            QTest::mouseClick(dialog->get_ok_button(), Qt::LeftButton);
+        });
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        settle();
+        return shown;
+    }
+};
+} // namespace
+
+TEST_F(flow_editor_test, a_click_on_any_character_of_an_operator_offers_it_whole_and_the_pick_replaces_it_whole)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->set_current_count(1);
+    settle();
+    const QStringList relations{"<", "<=", "==", "!=", ">=", ">"};
+    const struct
+    {
+        const char* name;
+        const char* written;
+        int character;
+        const char* picked;
+    } rows[] = {
+        {"the < of <=", "<=", 0, ">"},
+        {"the = of <=", "<=", 1, "=="},
+        {"the ! of !=", "!=", 0, "<"},
+        {"the second = of ==", "==", 1, ">="},
+        {"a lone >", ">", 0, "<="},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        const QString head = "if (" + counter_name() + " ";
+        paste(head + row.written + " 5) trigger;");
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          character_point(head.size() + row.character));
+        settle();
+        ASSERT_TRUE(popup()->isVisible());
+        EXPECT_EQ(offered(), relations);
+        EXPECT_EQ(popup()->currentIndex().data().toString(), QString(row.written));
+        click_entry(editor()->get_completer(), row.picked);
+        EXPECT_EQ(state_text(0), head + row.picked + " 5) trigger;");
+        EXPECT_FALSE(popup()->isVisible());
+    }
+}
+
+TEST_F(flow_editor_test, picking_a_kind_word_keeps_the_list_open_beside_the_names_of_that_kind)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+    settle();
+    const QStringList flags = tx()->get_flag_names(0);
+    for (const bool by_keys : {true, false})
+    {
+        SCOPED_TRACE(by_keys ? "picked with the keys" : "picked with the pointer");
+        paste("");
+        QTest::keyClicks(editor(), "if (");
+        ASSERT_TRUE(popup_opens());
+        ASSERT_TRUE(offered().contains("flag")) << offered().join(", ").toStdString();
+        if (by_keys)
+        {
+            while (popup()->currentIndex().data().toString() != "flag")
+                QTest::keyClick(popup(), Qt::Key_Down);
+            QTest::keyClick(popup(), Qt::Key_Return);
+        }
+        else
+            click_entry(editor()->get_completer(), "flag");
+        settle();
+        QAbstractItemView* names = editor()->get_name_completer()->popup();
+        EXPECT_TRUE(popup()->isVisible());
+        EXPECT_EQ(popup()->currentIndex().data().toString(), "flag");
+        ASSERT_TRUE(names->isVisible());
+        EXPECT_EQ(static_cast<QStringListModel*>(editor()->get_name_completer()->model())->stringList(), flags);
+        EXPECT_GT(names->geometry().left(), popup()->geometry().left()) << "beside the main list";
+        if (by_keys)
+        {
+            QTest::keyClick(names, Qt::Key_Down);
+            QTest::keyClick(names, Qt::Key_Down);
+            QTest::keyClick(names, Qt::Key_Return);
+        }
+        else
+            click_entry(editor()->get_name_completer(), flags.at(1));
+        settle();
+        EXPECT_EQ(state_text(0), "if (" + flags.at(1));
+        EXPECT_FALSE(names->isVisible());
+        close_popup();
+    }
+}
+
+// The host names a new flag "flag1", a counter "counter1" and a level "Condition 1": what may
+// follow them is proposed as after the names of the default forms.
+TEST_F(flow_editor_test, what_follows_the_names_the_host_gives_is_proposed)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+    pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->set_current_count(1);
+    settle();
+    const QString flag = tx()->get_flag_names(0).value(0);
+    const QString counter = counter_name();
+    const QString condition = tx()->get_condition_names(0).value(0);
+    ASSERT_EQ(flag, "flag1");
+    ASSERT_EQ(condition, "Condition 1");
+    const struct
+    {
+        QString typed;
+        QStringList proposed;
+    } rows[] = {
+        {"increment " + counter + " ", {";"}},
+        {"if (" + counter + " ", {"<", "<=", "==", ">=", ">"}},
+        {"set " + flag + " ", {";"}},
+        {"if (" + flag + " ", {"&&", "||", ")"}},
+        {"if (" + condition + " ", {"&&", "||", ")"}},
+        {"if (!" + condition + " && " + flag + " ", {"&&", "||", ")"}},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.typed.toStdString());
+        paste("");
+        QTest::keyClicks(editor(), row.typed.toLatin1().constData());
+        ASSERT_TRUE(popup_opens());
+        EXPECT_EQ(offered(), row.proposed);
+        close_popup();
+    }
+}
+
+TEST_F(flow_editor_test, a_flow_number_is_never_changed_to_fit_32_bits)
+{
+    pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->set_current_count(1);
+    settle();
+    const QString range = "Enter a value between 0 and 4294967295";
+    const struct
+    {
+        const char* name;
+        const char* written;
+        const char* typed; // nullptr: confirmed as shown
+        const char* stored;
+        bool refused;
+    } rows[] = {
+        {"37 bits confirmed unchanged", "99999999999", nullptr, "99999999999", false},
+        {"25 digits confirmed unchanged", "1234567890123456789012345", nullptr, "1234567890123456789012345", false},
+        {"33 bits typed", "5", "4294967296", "5", true},
+        {"the largest value typed", "5", "4294967295", "4294967295", false},
+        {"a wide number made small", "99999999999", "12", "12", false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        const QString head = "if (" + counter_name() + " > ";
+        paste(head + row.written + ") trigger;");
+        standin::msg::reset();
+        const QString shown = answer_value_dialog(row.written, row.typed);
+        EXPECT_EQ(shown, QString(row.written)) << "the dialog shows the number as written";
+        EXPECT_EQ(state_text(0), head + row.stored + ") trigger;");
+        const bool refused = !standin::msg::shown().empty() && standin::msg::shown().back().text == range.toStdString();
+        EXPECT_EQ(refused, row.refused);
+    }
+}
+
+TEST_F(flow_editor_test, a_counter_initial_value_of_any_length_is_clamped_into_its_range)
+{
+    SEDQ_RESOURCES_WIDGET* resources = pane<SEDQ_RESOURCES_WIDGET>();
+    resources->get_counter_combo()->set_current_count(1);
+    settle();
+    const struct
+    {
+        const char* typed;
+        unsigned stored;
+    } rows[] = {{"123456789012345678901234", 4294967295u}, {"99999999999", 4294967295u}, {"17", 17u}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.typed);
+        pane<SEDQ_RESOURCES_WIDGET>()->get_counter_list()->topLevelItem(0)->setText(2, row.typed);
+        settle();
+        unsigned initial = 0;
+        tx()->get_counter_name(0, 0, nullptr, &initial);
+        EXPECT_EQ(initial, row.stored);
+        EXPECT_EQ(pane<SEDQ_RESOURCES_WIDGET>()->get_counter_list()->topLevelItem(0)->text(2),
+                  QString::number(row.stored));
+    }
+}
+
+TEST_F(flow_editor_test, an_emptied_flow_stays_empty_and_is_saved_as_the_default_state)
+{
+    const auto unified = [](SEDQ_TX_MANAGER* manager) {
+        QString text;
+        manager->get_unified_state_text(&text, 0);
+        return text;
+    };
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\ngoto ST1;");
+    const QString before = unified(tx());
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Delete);
+    close_popup();
+    pane<SEDQ_STATE_WIDGET>()->on_timer();
+    settle();
+    EXPECT_EQ(editor()->toPlainText(), "");
+    EXPECT_EQ(unified(tx()), "");
+    EXPECT_EQ(reopened(unified), "state ST1:\ntrigger;") << "the file holds a flow of one state";
+    EXPECT_EQ(editor()->toPlainText(), "") << "saving leaves the editor as it is";
+
+    QTest::keyClicks(editor(), "s");
+    close_popup();
+    EXPECT_EQ(editor()->toPlainText(), "s");
+    tx()->on_edit_undo();
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(unified(tx()), before);
+    EXPECT_EQ(editor()->toPlainText(), before);
+}
+
+// A flow of thousands of lines is coloured where it is shown: the lines scrolled to are
+// coloured as they come into view, and colouring them reports no change of the text.
+TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    QString text = "state ST1:\n";
+    for (int line = 0; line < 3000; ++line)
+        text += QString("if (Condition 1) goto ST1; // line %1\n").arg(line);
+    paste(text);
+    token_point(editor(), "state");
+    QSignalSpy changes(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    const auto goto_colour = [this](int line) {
+        const QTextBlock block = editor()->document()->findBlockByNumber(line);
+        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            if (block.text().mid(range.start, range.length) == "goto")
+                return range.format.foreground().color();
+        return QColor();
+    };
+    for (const int line : {2990, 1500, 40})
+    {
+        SCOPED_TRACE(line);
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        editor()->setTextCursor(cursor);
+        editor()->ensureCursorVisible();
+        editor()->viewport()->repaint();
+        settle();
+        EXPECT_EQ(goto_colour(line), QColor(Qt::blue));
+    }
+    EXPECT_EQ(changes.count(), 0);
+}
