@@ -235,48 +235,6 @@ void equation(benchmark::State& state, SHAPE shape)
     }
 }
 
-// Keeps min / median / max of both counters per case and size, and prints each case at 8,192
-// against 1,024 with the ratio of the medians.
-class cost_reporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate)
-                for (const auto& counter : run.counters)
-                    m_values[counter.first][run.run_name.function_name][run.run_name.args][run.aggregate_name] =
-                        counter.second.value;
-    }
-
-    void print_summary() const
-    {
-        for (const auto& by_counter : m_values)
-        {
-            std::printf("\n%s, min / median / max, 1024 -> 8192 levels (within 2.0x)\n", by_counter.first.c_str());
-            for (const auto& by_case : by_counter.second)
-            {
-                const auto small = by_case.second.find(std::to_string(SMALL));
-                const auto large = by_case.second.find(std::to_string(LARGE));
-                if (small == by_case.second.end() || large == by_case.second.end())
-                    continue;
-                auto at = [](const std::map<std::string, double>& values, const char* name) {
-                    const auto found = values.find(name);
-                    return found != values.end() ? found->second : 0.0;
-                };
-                const double ratio = at(large->second, "median") / std::max(1e-9, at(small->second, "median"));
-                std::printf("  %-22s %9.1f / %9.1f / %9.1f -> %9.1f / %9.1f / %9.1f  ratio %5.2f %s\n",
-                            by_case.first.c_str(), at(small->second, "min"), at(small->second, "median"),
-                            at(small->second, "max"), at(large->second, "min"), at(large->second, "median"),
-                            at(large->second, "max"), ratio, ratio <= 2.0 ? "" : "(over the limit)");
-            }
-        }
-    }
-
-private:
-    std::map<std::string, std::map<std::string, std::map<std::string, std::map<std::string, double>>>> m_values;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -289,8 +247,18 @@ int main(int argc, char** argv)
                  {"balanced_tree", BALANCED}};
     for (const auto& c : cases)
         sedq_bench_repeated(benchmark::RegisterBenchmark(c.name, equation, c.shape), SAMPLES)->Arg(SMALL)->Arg(LARGE);
-    cost_reporter reporter;
+    sedq_counter_reporter reporter;
     sedq_run_interleaved(argc, argv, &reporter);
-    reporter.print_summary();
+    for (const char* counter : {"ns_per_object", "peak_bytes_per_object"})
+    {
+        std::printf("\n%s, min / median / max, %d -> %d levels (within 2.0x)\n", counter, SMALL, LARGE);
+        for (const auto& c : cases)
+        {
+            auto key = [&](int size) {
+                return std::string(c.name) + "/" + std::to_string(size) + ":" + counter;
+            };
+            reporter.print_growth(c.name, key(SMALL), key(LARGE), 2.0);
+        }
+    }
     return 0;
 }
