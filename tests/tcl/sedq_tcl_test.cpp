@@ -330,6 +330,14 @@ QStringList table_names(SEDQ_FRAME_WND* window)
     return names;
 }
 
+// Starts `host`; the analyzer window it opened, or null with the failure recorded.
+SEDQ_FRAME_WND* start_window(VANTREL_HOST& host)
+{
+    QString error;
+    EXPECT_TRUE(host.start(&error)) << error.toStdString();
+    return analyzer_window();
+}
+
 QStringList node_names(SEDQ_FRAME_WND* window)
 {
     QStringList nodes;
@@ -352,9 +360,7 @@ TEST(sedq_tcl_host, the_demo_script_adds_a_table_and_a_node_and_marks_the_docume
         VANTREL_OPTIONS options = options_for(document, script);
         options.main_window = main_window;
         VANTREL_HOST host(options);
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        SEDQ_FRAME_WND* window = analyzer_window();
+        SEDQ_FRAME_WND* window = start_window(host);
         ASSERT_NE(window, nullptr);
         const QStringList before = node_names(window);
         for (int turn = 0; turn < 5; ++turn) // the script runs once the window is up
@@ -383,9 +389,7 @@ TEST(sedq_tcl_host, a_node_name_longer_than_a_file_stores_is_a_tcl_error_with_th
     QTemporaryDir dir;
     const QString document = sedq_copy_demo_project(dir);
     VANTREL_HOST host(options_for(document, QString()));
-    QString error;
-    ASSERT_TRUE(host.start(&error)) << error.toStdString();
-    SEDQ_FRAME_WND* window = analyzer_window();
+    SEDQ_FRAME_WND* window = start_window(host);
     ASSERT_NE(window, nullptr);
     const QStringList before = node_names(window);
     const std::string add = "sedq_add_node -filename [file normalize {" + document.toStdString() + "}] -nodename ";
@@ -411,9 +415,7 @@ TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document
     QTemporaryDir dir;
     const QString document = sedq_copy_demo_project(dir);
     VANTREL_HOST host(options_for(document, QString()));
-    QString error;
-    ASSERT_TRUE(host.start(&error)) << error.toStdString();
-    SEDQ_FRAME_WND* window = analyzer_window();
+    SEDQ_FRAME_WND* window = start_window(host);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(standin::atcl::eval("sedq_add_node -filename [file normalize {" + document.toStdString() +
                                       "}] -nodename ctrl|done",
@@ -541,9 +543,7 @@ TEST(sedq_tcl_host, the_binary_saves_what_the_mnemonic_script_did)
             continue;
         }
         VANTREL_HOST host(options_for(saved, QString()));
-        QString error;
-        ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        SEDQ_FRAME_WND* window = analyzer_window();
+        SEDQ_FRAME_WND* window = start_window(host);
         ASSERT_NE(window, nullptr);
         const QStringList tables = table_names(window);
         EXPECT_TRUE(tables.contains("opcode : width = 8/8")) << tables.join(",").toStdString();
