@@ -1,7 +1,7 @@
 // SEDQ_OBJECT: the equation writer. Walking down from an object it writes the trigger
 // compiler's text of the subtree and checks it; without an error out-parameter it writes the
-// structure text (no run-time settings, no names), which orders commutative inputs. A second
-// writer renders the canvas's readable formula.
+// structure text (no run-time settings, no names), which orders commutative inputs. Here is
+// what every kind shares; each kind's own text is its writer's (sedq_object_equation_kinds.cpp).
 #include "sedq/advanced_trigger/sedq_object_equation.h"
 
 #include <algorithm>
