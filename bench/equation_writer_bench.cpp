@@ -122,7 +122,7 @@ public:
                                           : m_condition->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
         auto* object = static_cast<SEDQ_OBJECT*>(made);
         object->set_type(type);
-        const char* word = SEDQ_OBJECT::OBJECT_NAME[type];
+        const char* word = SEDQ_OBJECT::KINDS[type].name;
         if (type != SEDQ_OBJECT::LEVEL_RESULT && type != SEDQ_OBJECT::NODE)
             object->set_name(QByteArray(word).append('_').append(QByteArray::number(m_names[type]++)).constData());
         return object;

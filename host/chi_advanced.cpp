@@ -192,6 +192,263 @@ void advanced_level::fit_constants(const step& parent, int width)
     }
 }
 
+// What each form of the parse compiles into: one record per form, whether it reads inputs of
+// the parse and how it fills in its step. A compiler returns false with the reason in `error`.
+struct advanced_level::forms
+{
+    struct context
+    {
+        advanced_level& level;
+        const SCI_ADVANCED_TRIGGER_BASE* node;
+        const source_of& sources;
+        const std::vector<int>& inputs;
+        step& s;
+        std::string* error;
+
+        int width_of(int i) const { return level.m_steps[size_t(inputs[size_t(i)])].width; }
+        bool is_constant(int i) const { return level.m_steps[size_t(inputs[size_t(i)])].what == CONSTANT; }
+        int width_sum() const
+        {
+            int width = 0;
+            for (int i = 0; i < int(inputs.size()); ++i)
+                width += width_of(i);
+            return width;
+        }
+        // The width of a bus operation: its widest input that is not a constant (else the widest).
+        int bus_width() const
+        {
+            int width = 0;
+            for (int pass = 0; pass < 2 && width == 0; ++pass)
+                for (int i = 0; i < int(inputs.size()); ++i)
+                    if (pass == 1 || !is_constant(i))
+                        width = std::max(width, width_of(i));
+            return std::max(width, 1);
+        }
+        bool need_inputs(int low, int high) const
+        {
+            if (int(inputs.size()) >= low && int(inputs.size()) <= high)
+                return true;
+            *error = "an operation has " + std::to_string(inputs.size()) + " inputs";
+            return false;
+        }
+    };
+    struct record
+    {
+        bool reads_inputs;
+        bool (*compile)(context& c);
+    };
+    static const record* of(SCI_NODE_KIND kind);
+
+    static bool output(context& c);
+    static bool wire(context& c);
+    static bool constant(context& c);
+    static bool logical(context& c);
+    static bool reduction(context& c);
+    static bool bitwise(context& c);
+    static bool compare(context& c);
+    static bool shift(context& c);
+    static bool concatenate(context& c);
+    static bool detector(context& c);
+    static bool node_detector(context& c);
+    static bool counter(context& c);
+    static bool custom_hdl(context& c);
+};
+
+const advanced_level::forms::record* advanced_level::forms::of(SCI_NODE_KIND kind)
+{
+    // In the order of SCI_NODE_KIND.
+    static const record records[] = {
+        {true, logical},        // SCI_KIND_LOGICAL
+        {true, reduction},      // SCI_KIND_UNARY
+        {true, custom_hdl},     // SCI_KIND_CUSTOM_HDL
+        {true, bitwise},        // SCI_KIND_BITWISE
+        {true, compare},        // SCI_KIND_COMPARE_CONSTANT
+        {true, compare},        // SCI_KIND_COMPARE_VARIABLE
+        {true, output},         // SCI_KIND_OUTPUT
+        {true, shift},          // SCI_KIND_SHIFT
+        {false, wire},          // SCI_KIND_INPUT_WIRE
+        {false, constant},      // SCI_KIND_INPUT_CONSTANT
+        {true, counter},        // SCI_KIND_EVENT_COUNTER
+        {false, constant},      // SCI_KIND_INPUT_VARIABLE
+        {true, concatenate},    // SCI_KIND_CONCATENATE
+        {false, node_detector}, // SCI_KIND_IMBPM
+        {true, detector},       // SCI_KIND_MBPM
+    };
+    const size_t index = size_t(kind);
+    return index < sizeof(records) / sizeof(records[0]) ? &records[index] : nullptr;
+}
+
+bool advanced_level::forms::output(context& c)
+{
+    if (!c.need_inputs(1, 1))
+        return false;
+    c.s.what = RESULT;
+    return true;
+}
+
+bool advanced_level::forms::wire(context& c)
+{
+    c.s.what = WIRE;
+    c.s.source = c.sources(c.node->get_name());
+    return true;
+}
+
+bool advanced_level::forms::constant(context& c)
+{
+    const auto* constant = static_cast<const SCI_ADVANCED_TRIGGER_INPUT_CONSTANT*>(c.node);
+    step& s = c.s;
+    s.what = CONSTANT;
+    s.width = std::max(1, constant->get_bit_width());
+    s.value = uint64_t(constant->get_value()) & mask_of(s.width);
+    // A negative constant keeps its sign when a wider operation takes it.
+    s.flag = constant->get_value() < 0;
+    if (s.flag)
+        s.value = uint64_t(constant->get_value());
+    return true;
+}
+
+bool advanced_level::forms::logical(context& c)
+{
+    const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_LOGICAL*>(c.node)->get_operation();
+    if (!c.need_inputs(1, op == SCI_LTYPE_NOT ? 1 : 1 << 20))
+        return false;
+    c.s.what = op == SCI_LTYPE_AND   ? LOGICAL_AND
+               : op == SCI_LTYPE_OR  ? LOGICAL_OR
+               : op == SCI_LTYPE_XOR ? LOGICAL_XOR
+                                     : LOGICAL_NOT;
+    return true;
+}
+
+bool advanced_level::forms::reduction(context& c)
+{
+    if (!c.need_inputs(1, 1))
+        return false;
+    const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_UNARY*>(c.node)->get_operation();
+    c.s.what = op == SCI_LTYPE_AND ? REDUCE_AND : op == SCI_LTYPE_OR ? REDUCE_OR : REDUCE_XOR;
+    c.s.width = 1;
+    return true;
+}
+
+bool advanced_level::forms::bitwise(context& c)
+{
+    const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_BITWISE*>(c.node)->get_operation();
+    if (!c.need_inputs(1, op == SCI_LTYPE_NOT ? 1 : 1 << 20))
+        return false;
+    step& s = c.s;
+    s.what = op == SCI_LTYPE_AND   ? BIT_AND
+             : op == SCI_LTYPE_OR  ? BIT_OR
+             : op == SCI_LTYPE_XOR ? BIT_XOR
+                                   : BIT_NOT;
+    s.width = c.bus_width();
+    c.level.fit_constants(s, s.width);
+    return true;
+}
+
+bool advanced_level::forms::compare(context& c)
+{
+    if (!c.need_inputs(2, 2))
+        return false;
+    const auto* compare = static_cast<const SCI_ADVANCED_TRIGGER_COMPARE_CONSTANT*>(c.node);
+    step& s = c.s;
+    s.what = COMPARE;
+    s.operation = compare->get_operation();
+    s.flag = compare->get_signed_mode() != 0;
+    s.value = uint64_t(c.bus_width()); // the width both sides are read in
+    c.level.fit_constants(s, int(s.value));
+    s.width = 1;
+    return true;
+}
+
+bool advanced_level::forms::shift(context& c)
+{
+    if (!c.need_inputs(1, 1))
+        return false;
+    const auto* shift = static_cast<const SCI_ADVANCED_TRIGGER_SHIFT*>(c.node);
+    step& s = c.s;
+    s.what = SHIFT;
+    s.operation = shift->get_operation();
+    s.flag = shift->get_shift_direction();
+    s.value = uint64_t(shift->get_shift_amount());
+    s.width = c.width_of(0);
+    return true;
+}
+
+bool advanced_level::forms::concatenate(context& c)
+{
+    c.s.what = CONCATENATE;
+    c.s.width = c.width_sum();
+    return true;
+}
+
+bool advanced_level::forms::detector(context& c)
+{
+    step& s = c.s;
+    s.what = DETECT;
+    const int width = c.width_sum();
+    std::vector<uint8_t> symbols;
+    if (!c.level.read_pattern(static_cast<const SCI_ADVANCED_TRIGGER_MBPM*>(c.node)->get_pattern(), width,
+                              &symbols, &s.edges, c.error))
+        return false;
+    // The last input holds the least significant bits.
+    int at = 0;
+    for (int i = int(c.inputs.size()) - 1; i >= 0; --i)
+        for (int b = 0; b < c.width_of(i); ++b, ++at)
+            if (symbols[size_t(at)] != ANY)
+                s.taps.push_back({i, b, symbols[size_t(at)]});
+    s.value = uint64_t(width);
+    s.width = 1;
+    return true;
+}
+
+bool advanced_level::forms::node_detector(context& c)
+{
+    const auto* detector = static_cast<const SCI_ADVANCED_TRIGGER_IMBPM*>(c.node);
+    step& s = c.s;
+    s.what = NODE_DETECT;
+    for (const std::string& name : node_names(detector->get_nodes()))
+    {
+        if (name.empty())
+        {
+            *c.error = std::string("an empty node name in {") + detector->get_nodes() + "}";
+            return false;
+        }
+        s.nodes.push_back(c.sources(name));
+    }
+    std::vector<uint8_t> symbols;
+    if (!c.level.read_pattern(pattern_of(detector->get_pattern()), int(s.nodes.size()), &symbols, &s.edges,
+                              c.error))
+        return false;
+    // The first node is the most significant.
+    s.node_symbols.assign(symbols.rbegin(), symbols.rend());
+    s.width = 1;
+    return true;
+}
+
+bool advanced_level::forms::counter(context& c)
+{
+    if (!c.need_inputs(1, 1))
+        return false;
+    const auto* counter = static_cast<const SCI_ADVANCED_TRIGGER_EVENT_COUNTER*>(c.node);
+    step& s = c.s;
+    s.what = COUNTER;
+    s.operation = counter->get_mode();
+    s.flag = counter->get_hold_status();
+    s.value = counter->get_counter_value();
+    // The value is compared in the counter's own width.
+    s.source = counter->get_counter_width();
+    s.counter = c.level.m_counters++;
+    s.width = 1;
+    return true;
+}
+
+bool advanced_level::forms::custom_hdl(context& c)
+{
+    *c.error = std::string("the custom trigger module \"") +
+               static_cast<const SCI_ADVANCED_TRIGGER_CUSTOM_HDL*>(c.node)->get_module_name() +
+               "\" cannot run on the simulated device";
+    return false;
+}
+
 int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error)
 {
     // The parse is no deeper than a condition may be; this guards the stack all the same.
@@ -200,11 +457,10 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         *error = "equation nested too deeply";
         return -1;
     }
+    const forms::record* form = forms::of(node->get_kind());
     const int subtree_first = int(m_steps.size());
     std::vector<int> inputs;
-    const bool leaf_kind = node->get_kind() == SCI_KIND_INPUT_WIRE || node->get_kind() == SCI_KIND_INPUT_CONSTANT ||
-                           node->get_kind() == SCI_KIND_INPUT_VARIABLE || node->get_kind() == SCI_KIND_IMBPM;
-    for (int i = 0; !leaf_kind && i < node->get_input_count(); ++i)
+    for (int i = 0; (form == nullptr || form->reads_inputs) && i < node->get_input_count(); ++i)
     {
         const int input = add(node->get_input_connection_at(i), sources, depth + 1, error);
         if (input < 0)
@@ -216,174 +472,21 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
     s.count = int(inputs.size());
     s.delay = node->get_delay();
     m_inputs.insert(m_inputs.end(), inputs.begin(), inputs.end());
-    auto width_of = [this, &inputs](int i) { return m_steps[size_t(inputs[size_t(i)])].width; };
-    auto is_constant = [this, &inputs](int i) { return m_steps[size_t(inputs[size_t(i)])].what == CONSTANT; };
-    // The width of a bus operation: its widest input that is not a constant (else the widest).
-    auto bus_width = [&]() {
-        int width = 0;
-        for (int pass = 0; pass < 2 && width == 0; ++pass)
-            for (int i = 0; i < int(inputs.size()); ++i)
-                if (pass == 1 || !is_constant(i))
-                    width = std::max(width, width_of(i));
-        return std::max(width, 1);
-    };
-    auto need_inputs = [&](int low, int high) {
-        if (int(inputs.size()) >= low && int(inputs.size()) <= high)
-            return true;
-        *error = "an operation has " + std::to_string(inputs.size()) + " inputs";
-        return false;
-    };
-    switch (node->get_kind())
+    if (form == nullptr)
     {
-    case SCI_KIND_OUTPUT:
-        if (!need_inputs(1, 1))
-            return -1;
-        s.what = RESULT;
-        break;
-    case SCI_KIND_INPUT_WIRE:
-        s.what = WIRE;
-        s.source = sources(node->get_name());
-        break;
-    case SCI_KIND_INPUT_CONSTANT:
-    case SCI_KIND_INPUT_VARIABLE:
-    {
-        const auto* constant = static_cast<const SCI_ADVANCED_TRIGGER_INPUT_CONSTANT*>(node);
-        s.what = CONSTANT;
-        s.width = std::max(1, constant->get_bit_width());
-        s.value = uint64_t(constant->get_value()) & mask_of(s.width);
-        // A negative constant keeps its sign when a wider operation takes it.
-        s.flag = constant->get_value() < 0;
-        if (s.flag)
-            s.value = uint64_t(constant->get_value());
-        break;
-    }
-    case SCI_KIND_LOGICAL:
-    {
-        const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_LOGICAL*>(node)->get_operation();
-        if (!need_inputs(op == SCI_LTYPE_NOT ? 1 : 1, op == SCI_LTYPE_NOT ? 1 : 1 << 20))
-            return -1;
-        s.what = op == SCI_LTYPE_AND ? LOGICAL_AND : op == SCI_LTYPE_OR ? LOGICAL_OR : op == SCI_LTYPE_XOR ? LOGICAL_XOR
-                                                                                                         : LOGICAL_NOT;
-        break;
-    }
-    case SCI_KIND_UNARY:
-    {
-        if (!need_inputs(1, 1))
-            return -1;
-        const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_UNARY*>(node)->get_operation();
-        s.what = op == SCI_LTYPE_AND ? REDUCE_AND : op == SCI_LTYPE_OR ? REDUCE_OR : REDUCE_XOR;
-        s.width = 1;
-        break;
-    }
-    case SCI_KIND_BITWISE:
-    {
-        const SCI_LOGICAL_TYPE op = static_cast<const SCI_ADVANCED_TRIGGER_BITWISE*>(node)->get_operation();
-        if (!need_inputs(1, op == SCI_LTYPE_NOT ? 1 : 1 << 20))
-            return -1;
-        s.what = op == SCI_LTYPE_AND ? BIT_AND : op == SCI_LTYPE_OR ? BIT_OR : op == SCI_LTYPE_XOR ? BIT_XOR : BIT_NOT;
-        s.width = bus_width();
-        fit_constants(s, s.width);
-        break;
-    }
-    case SCI_KIND_COMPARE_CONSTANT:
-    case SCI_KIND_COMPARE_VARIABLE:
-    {
-        if (!need_inputs(2, 2))
-            return -1;
-        const auto* compare = static_cast<const SCI_ADVANCED_TRIGGER_COMPARE_CONSTANT*>(node);
-        s.what = COMPARE;
-        s.operation = compare->get_operation();
-        s.flag = compare->get_signed_mode() != 0;
-        s.value = uint64_t(bus_width()); // the width both sides are read in
-        fit_constants(s, int(s.value));
-        s.width = 1;
-        break;
-    }
-    case SCI_KIND_SHIFT:
-    {
-        if (!need_inputs(1, 1))
-            return -1;
-        const auto* shift = static_cast<const SCI_ADVANCED_TRIGGER_SHIFT*>(node);
-        s.what = SHIFT;
-        s.operation = shift->get_operation();
-        s.flag = shift->get_shift_direction();
-        s.value = uint64_t(shift->get_shift_amount());
-        s.width = width_of(0);
-        break;
-    }
-    case SCI_KIND_CONCATENATE:
-    {
-        s.what = CONCATENATE;
-        s.width = 0;
-        for (int i = 0; i < int(inputs.size()); ++i)
-            s.width += width_of(i);
-        break;
-    }
-    case SCI_KIND_MBPM:
-    {
-        s.what = DETECT;
-        int width = 0;
-        for (int i = 0; i < int(inputs.size()); ++i)
-            width += width_of(i);
-        std::vector<uint8_t> symbols;
-        if (!read_pattern(static_cast<const SCI_ADVANCED_TRIGGER_MBPM*>(node)->get_pattern(), width, &symbols,
-                          &s.edges, error))
-            return -1;
-        // The last input holds the least significant bits.
-        int at = 0;
-        for (int i = int(inputs.size()) - 1; i >= 0; --i)
-            for (int b = 0; b < width_of(i); ++b, ++at)
-                if (symbols[size_t(at)] != ANY)
-                    s.taps.push_back({i, b, symbols[size_t(at)]});
-        s.value = uint64_t(width);
-        s.width = 1;
-        break;
-    }
-    case SCI_KIND_IMBPM:
-    {
-        const auto* detector = static_cast<const SCI_ADVANCED_TRIGGER_IMBPM*>(node);
-        s.what = NODE_DETECT;
-        for (const std::string& name : node_names(detector->get_nodes()))
-        {
-            if (name.empty())
-            {
-                *error = std::string("an empty node name in {") + detector->get_nodes() + "}";
-                return -1;
-            }
-            s.nodes.push_back(sources(name));
-        }
-        std::vector<uint8_t> symbols;
-        if (!read_pattern(pattern_of(detector->get_pattern()), int(s.nodes.size()), &symbols, &s.edges, error))
-            return -1;
-        // The first node is the most significant.
-        s.node_symbols.assign(symbols.rbegin(), symbols.rend());
-        s.width = 1;
-        break;
-    }
-    case SCI_KIND_EVENT_COUNTER:
-    {
-        if (!need_inputs(1, 1))
-            return -1;
-        const auto* counter = static_cast<const SCI_ADVANCED_TRIGGER_EVENT_COUNTER*>(node);
-        s.what = COUNTER;
-        s.operation = counter->get_mode();
-        s.flag = counter->get_hold_status();
-        s.value = counter->get_counter_value();
-        // The value is compared in the counter's own width.
-        s.source = counter->get_counter_width();
-        s.counter = m_counters++;
-        s.width = 1;
-        break;
-    }
-    case SCI_KIND_CUSTOM_HDL:
-        *error = std::string("the custom trigger module \"") +
-                 static_cast<const SCI_ADVANCED_TRIGGER_CUSTOM_HDL*>(node)->get_module_name() +
-                 "\" cannot run on the simulated device";
-        return -1;
-    default:
         *error = "an unknown object";
         return -1;
     }
+    forms::context c{*this, node, sources, inputs, s, error};
+    if (!form->compile(c))
+        return -1;
+    s.subtree_first = subtree_first;
+    return place(std::move(s));
+}
+
+// Gives a step its ring of delayed blocks and its signal reads, and appends it.
+int advanced_level::place(step s)
+{
     if (s.delay > 0 && s.what != WIRE)
     {
         s.ring = m_rings++;
@@ -407,11 +510,9 @@ int advanced_level::add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& 
         for (int source : s.nodes)
             m_readers.push_back({source, 0, true});
     }
-    s.subtree_first = subtree_first;
     m_steps.push_back(std::move(s));
     return int(m_steps.size()) - 1;
 }
-
 
 namespace
 {
@@ -663,200 +764,262 @@ void advanced_level::evaluate_block(const signal_bank& bank, state* s) const
     s->result = m_steps.empty() ? 0 : s->truths[m_steps.size() - 1];
 }
 
+// What each kind of step does over a block: one function per kind, in the order of `kind`,
+// each writing the step's slices `out` (`width` of them) from its inputs `args`.
+struct advanced_level::kinds
+{
+    struct context
+    {
+        const advanced_level& self;
+        const signal_bank& bank;
+        int64_t first;
+        bool before;
+        state* s;
+        uint64_t* words;
+        const uint64_t* last;
+        const step* steps;
+        uint64_t* truths;
+
+        int width_of(int index) const { return std::max(1, steps[index].width); }
+        const uint64_t* slices(int index) const { return words + steps[index].slot; }
+        uint64_t truth(int index) const { return truths[index]; }
+        uint64_t level(int source, int64_t at) const
+        {
+            return source >= 0 && bank.bit(source, std::max<int64_t>(0, at)) ? ALL : uint64_t(0);
+        }
+    };
+    using run = void (*)(const context& c, const step& st, const int* args, int width, uint64_t* out);
+    static const run runs[];
+
+    // Whether an input before this pure subtree in its logical and is 0 over the whole block.
+    static bool skipped(const context& c, const int* in, const step& st)
+    {
+        const int* gate_inputs = in + c.steps[st.guard_and].first;
+        for (int k = 0; k < st.guard_input; ++k)
+            if (c.truths[gate_inputs[k]] == 0)
+                return true;
+        return false;
+    }
+
+    static void wire(const context& c, const step& st, const int*, int, uint64_t* out)
+    {
+        out[0] = c.before        ? c.level(st.source, c.first - st.delay)
+                 : st.reader < 0 ? 0
+                                 : c.self.row_word(c.bank, st.reader, c.first - st.delay, c.s);
+    }
+    static void constant(const context&, const step& st, const int*, int width, uint64_t* out)
+    {
+        for (int b = 0; b < width; ++b)
+            out[b] = (b < 64 ? ((st.value >> b) & 1) != 0 : st.flag) ? ALL : 0;
+    }
+    static void logical_and(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        out[0] = ALL;
+        for (int a = 0; a < st.count; ++a)
+            out[0] &= c.truth(args[a]);
+    }
+    static void logical_or(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        out[0] = 0;
+        for (int a = 0; a < st.count; ++a)
+            out[0] |= c.truth(args[a]);
+    }
+    static void logical_xor(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        out[0] = 0;
+        for (int a = 0; a < st.count; ++a)
+            out[0] ^= c.truth(args[a]);
+    }
+    static void logical_not(const context& c, const step&, const int* args, int, uint64_t* out)
+    {
+        out[0] = ~c.truth(args[0]);
+    }
+    static void bit_and(const context& c, const step& st, const int* args, int width, uint64_t* out)
+    {
+        std::fill(out, out + width, ALL);
+        for (int a = 0; a < st.count; ++a)
+        {
+            const uint64_t* x = c.slices(args[a]);
+            const int w = std::min(width, c.width_of(args[a]));
+            for (int b = 0; b < w; ++b)
+                out[b] &= x[b];
+            std::fill(out + w, out + width, 0);
+        }
+    }
+    static void bit_or(const context& c, const step& st, const int* args, int width, uint64_t* out)
+    {
+        std::fill(out, out + width, 0);
+        for (int a = 0; a < st.count; ++a)
+        {
+            const uint64_t* x = c.slices(args[a]);
+            const int w = std::min(width, c.width_of(args[a]));
+            for (int b = 0; b < w; ++b)
+                out[b] |= x[b];
+        }
+    }
+    static void bit_xor(const context& c, const step& st, const int* args, int width, uint64_t* out)
+    {
+        std::fill(out, out + width, 0);
+        for (int a = 0; a < st.count; ++a)
+        {
+            const uint64_t* x = c.slices(args[a]);
+            const int w = std::min(width, c.width_of(args[a]));
+            for (int b = 0; b < w; ++b)
+                out[b] ^= x[b];
+        }
+    }
+    static void bit_not(const context& c, const step&, const int* args, int width, uint64_t* out)
+    {
+        for (int b = 0; b < width; ++b)
+            out[b] = b < c.width_of(args[0]) ? ~c.slices(args[0])[b] : ALL;
+    }
+    static void reduce_and(const context& c, const step&, const int* args, int, uint64_t* out)
+    {
+        uint64_t v = ALL;
+        for (int b = 0; b < c.width_of(args[0]); ++b)
+            v &= c.slices(args[0])[b];
+        out[0] = v;
+    }
+    static void reduce_or(const context& c, const step&, const int* args, int, uint64_t* out)
+    {
+        out[0] = c.truth(args[0]);
+    }
+    static void reduce_xor(const context& c, const step&, const int* args, int, uint64_t* out)
+    {
+        uint64_t v = 0;
+        for (int b = 0; b < c.width_of(args[0]); ++b)
+            v ^= c.slices(args[0])[b];
+        out[0] = v;
+    }
+    static void compare(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        const int compare_width = int(st.value);
+        uint64_t less = 0, equal = 0;
+        compare_slices(c.slices(args[0]), std::min(c.width_of(args[0]), compare_width), c.slices(args[1]),
+                       std::min(c.width_of(args[1]), compare_width), compare_width, st.flag, &less, &equal);
+        out[0] = compared_slices(SCI_COMPARE_TYPE(st.operation), less, equal);
+    }
+    static void shift(const context& c, const step& st, const int* args, int width, uint64_t* out)
+    {
+        const uint64_t* x = c.slices(args[0]);
+        const auto type = SCI_SHIFT_TYPE(st.operation);
+        const bool right = st.flag;
+        for (int b = 0; b < width; ++b)
+        {
+            if (type == SCI_STYPE_ROTATE)
+            {
+                const int turns = int(st.value % uint64_t(width));
+                out[b] = x[right ? (b + turns) % width : (b - turns + width) % width];
+            }
+            else if (type == SCI_STYPE_ARITHMETIC && right)
+            {
+                const uint64_t from_bit = uint64_t(b) + std::min<uint64_t>(st.value, uint64_t(width));
+                out[b] = from_bit < uint64_t(width) ? x[from_bit] : x[width - 1];
+            }
+            else if (st.value >= uint64_t(width))
+                out[b] = 0;
+            else if (right)
+                out[b] = b + int(st.value) < width ? x[b + int(st.value)] : 0;
+            else
+                out[b] = b - int(st.value) >= 0 ? x[b - int(st.value)] : 0;
+        }
+    }
+    static void concatenate(const context& c, const step& st, const int* args, int width, uint64_t* out)
+    {
+        int at = 0;
+        for (int a = st.count - 1; a >= 0; --a)
+            for (int b = 0; b < c.width_of(args[a]) && at < width; ++b)
+                out[at++] = c.slices(args[a])[b];
+    }
+    static void detect(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        uint64_t v = ALL;
+        for (const step::tap& t : st.taps)
+        {
+            const int slot = c.steps[args[t.input]].slot + t.bit;
+            v &= detected(c.words[slot], prior_of(c.words[slot], c.last[slot]), t.symbol);
+        }
+        out[0] = v;
+    }
+    static void node_detect(const context& c, const step& st, const int*, int, uint64_t* out)
+    {
+        uint64_t v = ALL;
+        for (size_t n = 0; n < st.nodes.size(); ++n)
+        {
+            const int r = st.reader + int(n);
+            if (c.before)
+            {
+                v &= detected(c.level(st.nodes[n], c.first), c.level(st.nodes[n], c.first - 1),
+                              st.node_symbols[n]);
+                continue;
+            }
+            const uint64_t now = c.self.row_word(c.bank, r, c.first, c.s);
+            v &= detected(now, prior_of(now, c.s->row_last[size_t(r)]), st.node_symbols[n]);
+            c.s->row_last[size_t(r)] = now;
+        }
+        out[0] = v;
+    }
+    // No counter counts on the sample before a search.
+    static void counter(const context& c, const step& st, const int* args, int, uint64_t* out)
+    {
+        if (c.before)
+        {
+            out[0] = 0;
+            return;
+        }
+        const int input = args[0];
+        const uint64_t high = c.truth(input);
+        const uint64_t prior = prior_of(high, any_of(c.last + c.steps[input].slot, c.width_of(input)));
+        out[0] = c.self.counter_block(st, high, prior, c.s);
+    }
+    static void result(const context& c, const step&, const int* args, int, uint64_t* out)
+    {
+        out[0] = c.truth(args[0]);
+    }
+};
+
+const advanced_level::kinds::run advanced_level::kinds::runs[] = {
+    wire,        // WIRE
+    constant,    // CONSTANT
+    logical_and, // LOGICAL_AND
+    logical_or,  // LOGICAL_OR
+    logical_xor, // LOGICAL_XOR
+    logical_not, // LOGICAL_NOT
+    bit_and,     // BIT_AND
+    bit_or,      // BIT_OR
+    bit_xor,     // BIT_XOR
+    bit_not,     // BIT_NOT
+    reduce_and,  // REDUCE_AND
+    reduce_or,   // REDUCE_OR
+    reduce_xor,  // REDUCE_XOR
+    compare,     // COMPARE
+    shift,       // SHIFT
+    concatenate, // CONCATENATE
+    detect,      // DETECT
+    node_detect, // NODE_DETECT
+    counter,     // COUNTER
+    result,      // RESULT
+};
+
 void advanced_level::evaluate_steps(const signal_bank& bank, int64_t first, bool before, state* s) const
 {
-    uint64_t* words = s->words.data();
-    const uint64_t* last = s->last.data();
+    const kinds::context c{*this,           bank,           first,          before,          s,
+                           s->words.data(), s->last.data(), m_steps.data(), s->truths.data()};
+    static_assert(sizeof(kinds::runs) / sizeof(kinds::runs[0]) == RESULT + 1,
+                  "one function per kind of step");
     const int* in = m_inputs.data();
-    const step* steps = m_steps.data();
-    uint64_t* truths = s->truths.data();
-    auto width_of = [steps](int index) { return std::max(1, steps[index].width); };
-    auto slices = [words, steps](int index) { return words + steps[index].slot; };
-    auto truth = [truths](int index) { return truths[index]; };
-    auto level = [&bank](int source, int64_t at) {
-        return source >= 0 && bank.bit(source, std::max<int64_t>(0, at)) ? ALL : uint64_t(0);
-    };
     for (size_t i = 0; i < m_steps.size(); ++i)
     {
         const step& st = m_steps[i];
-        const int* args = in + st.first;
-        if (st.guard_and >= 0)
+        if (st.guard_and >= 0 && kinds::skipped(c, in, st))
         {
-            const int* gate_inputs = in + steps[st.guard_and].first;
-            bool zero = false;
-            for (int k = 0; k < st.guard_input && !zero; ++k)
-                zero = truths[gate_inputs[k]] == 0;
-            if (zero)
-            {
-                truths[st.guard_end] = 0;
-                i = size_t(st.guard_end);
-                continue;
-            }
+            c.truths[st.guard_end] = 0;
+            i = size_t(st.guard_end);
+            continue;
         }
         const int width = std::max(1, st.width);
-        uint64_t* out = words + st.slot;
-        switch (st.what)
-        {
-        case WIRE:
-            out[0] = before ? level(st.source, first - st.delay)
-                            : st.reader < 0 ? 0 : row_word(bank, st.reader, first - st.delay, s);
-            break;
-        case CONSTANT:
-            for (int b = 0; b < width; ++b)
-                out[b] = (b < 64 ? ((st.value >> b) & 1) != 0 : st.flag) ? ALL : 0;
-            break;
-        case LOGICAL_AND:
-            out[0] = ALL;
-            for (int a = 0; a < st.count; ++a)
-                out[0] &= truth(args[a]);
-            break;
-        case LOGICAL_OR:
-            out[0] = 0;
-            for (int a = 0; a < st.count; ++a)
-                out[0] |= truth(args[a]);
-            break;
-        case LOGICAL_XOR:
-            out[0] = 0;
-            for (int a = 0; a < st.count; ++a)
-                out[0] ^= truth(args[a]);
-            break;
-        case LOGICAL_NOT:
-            out[0] = ~truth(args[0]);
-            break;
-        case BIT_AND:
-            std::fill(out, out + width, ALL);
-            for (int a = 0; a < st.count; ++a)
-            {
-                const uint64_t* x = slices(args[a]);
-                const int w = std::min(width, width_of(args[a]));
-                for (int b = 0; b < w; ++b)
-                    out[b] &= x[b];
-                std::fill(out + w, out + width, 0);
-            }
-            break;
-        case BIT_OR:
-        case BIT_XOR:
-            std::fill(out, out + width, 0);
-            for (int a = 0; a < st.count; ++a)
-            {
-                const uint64_t* x = slices(args[a]);
-                const int w = std::min(width, width_of(args[a]));
-                for (int b = 0; b < w; ++b)
-                    out[b] = st.what == BIT_OR ? out[b] | x[b] : out[b] ^ x[b];
-            }
-            break;
-        case BIT_NOT:
-            for (int b = 0; b < width; ++b)
-                out[b] = b < width_of(args[0]) ? ~slices(args[0])[b] : ALL;
-            break;
-        case REDUCE_AND:
-        {
-            uint64_t v = ALL;
-            for (int b = 0; b < width_of(args[0]); ++b)
-                v &= slices(args[0])[b];
-            out[0] = v;
-            break;
-        }
-        case REDUCE_OR:
-            out[0] = truth(args[0]);
-            break;
-        case REDUCE_XOR:
-        {
-            uint64_t v = 0;
-            for (int b = 0; b < width_of(args[0]); ++b)
-                v ^= slices(args[0])[b];
-            out[0] = v;
-            break;
-        }
-        case COMPARE:
-        {
-            const int compare_width = int(st.value);
-            uint64_t less = 0, equal = 0;
-            compare_slices(slices(args[0]), std::min(width_of(args[0]), compare_width), slices(args[1]),
-                           std::min(width_of(args[1]), compare_width), compare_width, st.flag, &less, &equal);
-            out[0] = compared_slices(SCI_COMPARE_TYPE(st.operation), less, equal);
-            break;
-        }
-        case SHIFT:
-        {
-            const uint64_t* x = slices(args[0]);
-            const auto type = SCI_SHIFT_TYPE(st.operation);
-            const bool right = st.flag;
-            for (int b = 0; b < width; ++b)
-            {
-                if (type == SCI_STYPE_ROTATE)
-                {
-                    const int turns = int(st.value % uint64_t(width));
-                    out[b] = x[right ? (b + turns) % width : (b - turns + width) % width];
-                }
-                else if (type == SCI_STYPE_ARITHMETIC && right)
-                {
-                    const uint64_t from_bit = uint64_t(b) + std::min<uint64_t>(st.value, uint64_t(width));
-                    out[b] = from_bit < uint64_t(width) ? x[from_bit] : x[width - 1];
-                }
-                else if (st.value >= uint64_t(width))
-                    out[b] = 0;
-                else if (right)
-                    out[b] = b + int(st.value) < width ? x[b + int(st.value)] : 0;
-                else
-                    out[b] = b - int(st.value) >= 0 ? x[b - int(st.value)] : 0;
-            }
-            break;
-        }
-        case CONCATENATE:
-        {
-            int at = 0;
-            for (int a = st.count - 1; a >= 0; --a)
-                for (int b = 0; b < width_of(args[a]) && at < width; ++b)
-                    out[at++] = slices(args[a])[b];
-            break;
-        }
-        case DETECT:
-        {
-            uint64_t v = ALL;
-            for (const step::tap& t : st.taps)
-            {
-                const int slot = m_steps[size_t(args[t.input])].slot + t.bit;
-                v &= detected(words[slot], prior_of(words[slot], last[slot]), t.symbol);
-            }
-            out[0] = v;
-            break;
-        }
-        case NODE_DETECT:
-        {
-            uint64_t v = ALL;
-            for (size_t n = 0; n < st.nodes.size(); ++n)
-            {
-                const int r = st.reader + int(n);
-                if (before)
-                {
-                    v &= detected(level(st.nodes[n], first), level(st.nodes[n], first - 1), st.node_symbols[n]);
-                    continue;
-                }
-                const uint64_t now = row_word(bank, r, first, s);
-                v &= detected(now, prior_of(now, s->row_last[size_t(r)]), st.node_symbols[n]);
-                s->row_last[size_t(r)] = now;
-            }
-            out[0] = v;
-            break;
-        }
-        case COUNTER:
-        {
-            if (before)
-            {
-                out[0] = 0;
-                break;
-            }
-            const int input = args[0];
-            const uint64_t high = truth(input);
-            const uint64_t prior = prior_of(high, any_of(last + m_steps[size_t(input)].slot, width_of(input)));
-            out[0] = counter_block(st, high, prior, s);
-            break;
-        }
-        case RESULT:
-            out[0] = truth(args[0]);
-            break;
-        }
+        uint64_t* out = c.words + st.slot;
+        kinds::runs[st.what](c, st, in + st.first, width, out);
         if (st.ring >= 0)
         {
             if (before)
@@ -864,7 +1027,7 @@ void advanced_level::evaluate_steps(const signal_bank& bank, int64_t first, bool
             else
                 delay_block(st, out, s);
         }
-        truths[i] = width == 1 ? out[0] : any_of(out, width);
+        c.truths[i] = width == 1 ? out[0] : any_of(out, width);
     }
 }
 } // namespace chi_detail

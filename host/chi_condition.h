@@ -116,7 +116,13 @@ private:
         bool node = false;                  // a detector's node: keeps its own word before
     };
 
+    // What each form of the parse compiles into, and what each kind of step does over a block
+    // (chi_advanced.cpp): one record per form and one per kind.
+    struct forms;
+    struct kinds;
+
     int add(const SCI_ADVANCED_TRIGGER_BASE* node, const source_of& sources, int depth, std::string* error);
+    int place(step s);
     // The symbol of each bit, LSB first; false with the reason for a pattern that does not fit.
     bool read_pattern(const std::string& pattern, int width, std::vector<uint8_t>* symbols, bool* edges,
                       std::string* error) const;

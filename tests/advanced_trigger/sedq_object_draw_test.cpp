@@ -153,7 +153,8 @@ TEST_F(object_draw_test, display_bitmap_names_the_host_picture_of_each_display_t
         {SEDQ_OBJECT::DISPLAY_CUSTOM_TRIGGER_HDL, 383},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(int(SEDQ_OBJECT::DISPLAY_BITMAP[row.display]), row.id) << SEDQ_OBJECT::DISPLAY_STRING[row.display];
+        EXPECT_EQ(int(SEDQ_OBJECT::DISPLAY_TYPES[row.display].bitmap), row.id)
+            << SEDQ_OBJECT::DISPLAY_TYPES[row.display].name;
 }
 
 // A line to a parent that does not accept the input is red; an accepted one black.

@@ -99,7 +99,7 @@ TEST_F(object_find_test, the_display_type_follows_the_kind_and_its_settings)
         SEDQ_OBJECT* object = place(row.type, 0);
         for (const auto& setting : row.settings)
             object->get_property().set(setting.first, setting.second);
-        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_STRING[object->get_display_type()], row.expected) << row.name;
+        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_TYPES[object->get_display_type()].name, row.expected) << row.name;
     }
 }
 

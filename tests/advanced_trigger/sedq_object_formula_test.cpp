@@ -168,7 +168,7 @@ TEST(sedq_object_formula, selected_and_unselected_layers_line_up)
 
     conjunction->get_property().set(P::SELECTED, 1);
     disjunction->get_property().set(P::SELECTED, 0);
-    const int looser = SEDQ_OBJECT::DISPLAY_PRECEDENCE[SEDQ_OBJECT::DISPLAY_LOGICAL_NOT];
+    const int looser = SEDQ_OBJECT::DISPLAY_TYPES[SEDQ_OBJECT::DISPLAY_LOGICAL_NOT].precedence;
     EXPECT_EQ(conjunction->get_equation(true, looser), "(a&& )") << "the parentheses are the enclosed object's";
     EXPECT_EQ(conjunction->get_equation(false, looser), "    b ");
 }

@@ -111,9 +111,9 @@ TEST(sedq_object_kind, display_type_names_symbol_and_equation_word)
         row.setup(object);
         const SEDQ_OBJECT::SEDQ_DISPLAY_TYPE display = object->get_display_type();
         EXPECT_EQ(display, row.display) << row.name;
-        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_STRING[display], row.long_name) << row.name;
-        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_SYMBOL[display], row.symbol) << row.name;
-        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_EQUATION[display], row.word) << row.name;
+        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_TYPES[display].name, row.long_name) << row.name;
+        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_TYPES[display].symbol, row.symbol) << row.name;
+        EXPECT_STREQ(SEDQ_OBJECT::DISPLAY_TYPES[display].equation, row.word) << row.name;
     }
 }
 
@@ -143,14 +143,14 @@ TEST(sedq_object_kind, ports_and_precedence_of_display_types)
     };
     for (const ROW& row : rows)
     {
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_COUNT[row.display], row.inputs)
-            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_INPUT_TYPE[row.display], row.input)
-            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[row.display], row.output)
-            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
-        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_PRECEDENCE[row.display], row.precedence)
-            << SEDQ_OBJECT::DISPLAY_STRING[row.display];
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_TYPES[row.display].input_count, row.inputs)
+            << SEDQ_OBJECT::DISPLAY_TYPES[row.display].name;
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_TYPES[row.display].input_type, row.input)
+            << SEDQ_OBJECT::DISPLAY_TYPES[row.display].name;
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_TYPES[row.display].output_type, row.output)
+            << SEDQ_OBJECT::DISPLAY_TYPES[row.display].name;
+        EXPECT_EQ(SEDQ_OBJECT::DISPLAY_TYPES[row.display].precedence, row.precedence)
+            << SEDQ_OBJECT::DISPLAY_TYPES[row.display].name;
     }
 }
 

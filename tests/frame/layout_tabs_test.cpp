@@ -9,6 +9,7 @@
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_splitter.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QHeaderView>
@@ -109,7 +110,7 @@ TEST_F(frame_test, data_setup_tab_changes_send_their_hints_and_store_the_tab)
         QSignalSpy spy(tx, SIGNAL(updated(QObject*, int)));
         tabs->setCurrentIndex(r.tab);
         EXPECT_EQ(hints_of(spy), r.hints) << r.name;
-        EXPECT_EQ(tx->get_int_state(-1, "active tab", -7), r.tab) << r.name;
+        EXPECT_EQ(tx->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -7), r.tab) << r.name;
         settle();
     }
 }
@@ -167,10 +168,10 @@ TEST_F(frame_test, a_stored_tab_beyond_the_pages_falls_back_to_setup)
 {
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
     SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
-    tx->set_int_state(-1, "active tab", 4);
+    tx->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, 4);
     frame->get_layout_widget()->on_update(nullptr, 0x20000040);
     EXPECT_EQ(frame->get_layout_widget()->get_data_setup_tab_widget(-1)->currentIndex(), 1);
-    EXPECT_EQ(tx->get_int_state(-1, "active tab", -7), 1);
+    EXPECT_EQ(tx->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -7), SEDQ_SETUP_PAGE);
 }
 
 TEST_F(frame_test, a_document_without_instances_has_no_tabs)

@@ -521,7 +521,8 @@ QStringList covered(const QList<SEDQ_OBJECT*>& shown)
                 continue;
             QRect port;
             b->get_output_port(&port);
-            const bool has_output = SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[b->get_display_type()] != SEDQ_OBJECT::PORT_NONE;
+            const bool has_output =
+                SEDQ_OBJECT::DISPLAY_TYPES[b->get_display_type()].output_type != SEDQ_OBJECT::PORT_NONE;
             if (a->get_rect().intersects(b->get_rect()) || (has_output && a->get_rect().intersects(port)))
                 found << QStringLiteral("%1 (%2) covers %3 (%4)")
                              .arg(a->get_name(), QString::number(a->get_type()), b->get_name(),

@@ -5,6 +5,7 @@
 #include "host/cfgq.h"
 #include "host/standin/afcq_control.h"
 #include "host/standin/cfgq_control.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_update_burst.h"
 
 #include <QAction>
@@ -436,9 +437,9 @@ TEST_F(sedq_tx_manager_test, ui_state_accessors_read_defaults_and_stored_values)
     manager->set_int_state("size", 7);
     EXPECT_EQ(manager->get_size_state("size", QSize(4, 5)), QSize(4, 5)) << "one int is not a size";
 
-    EXPECT_EQ(manager->get_int_state(-1, "active tab", 1), 1);
-    manager->set_int_state(-1, "active tab", 0);
-    EXPECT_EQ(manager->get_int_state(0, "active tab", 1), 0);
+    EXPECT_EQ(manager->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, 1), SEDQ_SETUP_PAGE);
+    manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
+    EXPECT_EQ(manager->get_int_state(0, SEDQ_ACTIVE_TAB_KEY, 1), SEDQ_DATA_PAGE);
     EXPECT_TRUE(manager->is_instance_data_mode());
     EXPECT_FALSE(manager->is_instance_setup_mode());
     EXPECT_FALSE(manager->get_tx_session()->is_modified()) << "UI state does not make the document modified";

@@ -9,6 +9,7 @@
 #include "host/standin/sdr_file_control.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_pages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -707,7 +708,7 @@ TEST_F(sedq_tx_manager_test, ui_state_lock_mode_and_current_instance_survive_sav
     ASSERT_TRUE(manager->add_instance());
     manager->set_size_state("frame size", QSize(800, 600));
     manager->set_visible_state("jtag widget visible", false);
-    manager->set_int_state(1, "active tab", 0);
+    manager->set_int_state(1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
     manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
     ASSERT_TRUE(manager->save_document(file.c_str()));
     manager->close_document();

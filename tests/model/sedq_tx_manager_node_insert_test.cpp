@@ -9,6 +9,7 @@
 #include "host/standin/hdb_control.h"
 #include "host/standin/thr_control.h"
 #include "host/unbq.h"
+#include "sedq/model/sedq_pages.h"
 
 #include <QMimeData>
 
@@ -371,7 +372,7 @@ TEST_F(sedq_node_insert_test, the_finder_selection_is_one_undoable_edit_that_gro
 TEST_F(sedq_node_insert_test, opening_the_finder_shows_it_on_the_netlist_of_the_filter)
 {
     SEDQ_TX_MANAGER* manager = document();
-    manager->set_int_state(-1, "active tab", 0);
+    manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
     take_hints();
     manager->on_node_insert();
     UNBQ_DIALOG* finder = standin::unbq::live_dialog();
@@ -379,7 +380,7 @@ TEST_F(sedq_node_insert_test, opening_the_finder_shows_it_on_the_netlist_of_the_
     EXPECT_TRUE(finder->isVisible());
     EXPECT_FALSE(finder->isModal());
     EXPECT_EQ(finder->get_filter(), "Vantrel: post-fitting");
-    EXPECT_EQ(manager->get_int_state(-1, "active tab", -1), 1);
+    EXPECT_EQ(manager->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), SEDQ_SETUP_PAGE);
     EXPECT_EQ(take_hints(), std::vector<int>{H(0x20000040)});
     EXPECT_GT(finder->listed_count(), 0);
 

@@ -5,6 +5,7 @@
 
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_pages.h"
 
 namespace
 {
@@ -216,11 +217,11 @@ TEST_F(sedq_state_machine_test, power_up_trigger_is_enabled_copied_and_disabled_
 {
     document();
     add_rows({"a"});
-    m_manager->set_int_state(-1, "active tab", 0);
+    m_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
     ASSERT_TRUE(m_manager->enable_powerup_trigger(0, true));
     EXPECT_TRUE(m_manager->is_powerup_trigger(-1)) << "the power-up view is current";
     EXPECT_TRUE(m_manager->is_powerup_trigger_enabled(0));
-    EXPECT_EQ(m_manager->get_int_state(0, "active tab", -1), 1) << "the setup page";
+    EXPECT_EQ(m_manager->get_int_state(0, SEDQ_ACTIVE_TAB_KEY, -1), SEDQ_SETUP_PAGE) << "the setup page";
     ASSERT_TRUE(m_manager->set_trigger(0, 0, SDR_CTYPE_RISING, -1));
     SDR_TX_TRIGGER* normal = m_manager->get_tx_session()->get_trigger_at(0, false);
     EXPECT_EQ(normal->get_condition(0, 0, false), SDR_CTYPE_DONT_CARE);

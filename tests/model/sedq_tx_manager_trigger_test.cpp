@@ -4,6 +4,7 @@
 #include "sedq_node_list_test_support.h"
 
 #include "host/sdr/sdr_plugin_group.h"
+#include "sedq/model/sedq_pages.h"
 
 #include <functional>
 
@@ -232,7 +233,7 @@ TEST_F(sedq_trigger_model_test, state_based_flow_shows_its_page_after_the_advanc
     take_hints();
     m_manager->set_trigger_flow_control("State-based");
     EXPECT_FALSE(m_manager->is_sequential_mode(-1));
-    EXPECT_EQ(m_manager->get_int_state(-1, "active tab", -1), 4) << "Data, Setup, two advanced pages";
+    EXPECT_EQ(m_manager->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 4) << "Data, Setup, two advanced pages";
     EXPECT_EQ(take_hints(), (std::vector<int>{MODIFIED, LAYOUT, CLOSED}));
     m_manager->set_trigger_flow_control("State-based");
     EXPECT_TRUE(take_hints().empty()) << "no change, no edit";
@@ -254,13 +255,13 @@ TEST_F(sedq_trigger_model_test, state_based_storage_qualifier_needs_the_state_ba
     EXPECT_EQ(type, "Continuous");
 
     m_manager->set_trigger_flow_control("State-based");
-    m_manager->set_int_state(-1, "active tab", 0);
+    m_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
     take_hints();
     m_manager->set_storage_qualifier_type("State-based");
     EXPECT_TRUE(take_shown_keys().empty());
     ASSERT_TRUE(m_manager->get_storage_qualifier_type(&type, -1));
     EXPECT_EQ(type, "State-based");
-    EXPECT_EQ(m_manager->get_int_state(-1, "active tab", -1), 2);
+    EXPECT_EQ(m_manager->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 2);
     EXPECT_EQ(take_hints(), (std::vector<int>{MODIFIED, LAYOUT, CLOSED}));
     m_manager->set_storage_qualifier_type("Sometimes");
     EXPECT_EQ(internal_errors(), std::vector<std::string>{"mode != SDR_SQTYPE_INVALID_TYPE"});

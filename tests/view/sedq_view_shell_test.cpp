@@ -9,6 +9,7 @@
 #include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/view/sedq_undo_actions.h"
 
 #include <QAction>
@@ -298,7 +299,7 @@ TEST_F(view_test, choosing_a_level_type_edits_the_level_and_refreshes_the_layout
     view()->get_level_type_combo(5)->setCurrentIndex(3);
     settle();
     EXPECT_EQ(tx()->get_trigger_level_type(2, -1), SDR_LTYPE_ADVANCED);
-    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 3) << "2 + the one advanced level below";
+    EXPECT_EQ(tx()->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 3) << "2 + the one advanced level below";
     {
         const SEDQ_BLOCK block;
         view()->get_level_type_combo(3)->setCurrentIndex(0);

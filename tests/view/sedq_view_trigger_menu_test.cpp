@@ -4,6 +4,7 @@
 #include "sedq_trigger_edit_test_support.h"
 
 #include "host/standin/tst_control.h"
+#include "sedq/model/sedq_pages.h"
 
 #include <QActionGroup>
 #include <QComboBox>
@@ -377,7 +378,7 @@ TEST_F(trigger_edit_test, advanced_on_a_storage_qualifier_opens_the_first_advanc
     hint_log log(tx());
     view()->get_level_type_combo(0)->setCurrentIndex(3);
     EXPECT_EQ(tx()->get_trigger_level_type(-3, -1), SDR_LTYPE_ADVANCED);
-    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 2);
+    EXPECT_EQ(tx()->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 2);
     settle();
     EXPECT_TRUE(log.saw(0x20000040u));
 }
@@ -393,10 +394,10 @@ TEST_F(trigger_edit_test, advanced_on_a_level_opens_the_page_after_those_of_the_
         }));
     view()->get_level_type_combo(2 + 3)->setCurrentIndex(3);
     EXPECT_EQ(tx()->get_trigger_level_type(2, -1), SDR_LTYPE_ADVANCED);
-    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 3) << "level 0 is advanced, level 1 is not";
+    EXPECT_EQ(tx()->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 3) << "level 0 is advanced, level 1 is not";
     view()->get_level_type_combo(1 + 3)->setCurrentIndex(1);
     EXPECT_EQ(tx()->get_trigger_level_type(1, -1), SDR_LTYPE_BASIC_OR);
-    EXPECT_EQ(tx()->get_int_state(-1, "active tab", -1), 3) << "only Advanced chooses a page";
+    EXPECT_EQ(tx()->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 3) << "only Advanced chooses a page";
     tx()->on_edit_undo();
     EXPECT_EQ(tx()->get_trigger_level_type(1, -1), SDR_LTYPE_BASIC_AND) << "one undo step per choice";
     EXPECT_EQ(tx()->get_trigger_level_type(2, -1), SDR_LTYPE_ADVANCED);

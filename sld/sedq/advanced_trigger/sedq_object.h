@@ -20,6 +20,7 @@ enum AFCQ_ICON_ENUM : int;
 class SDR_TX_TRIGGER;
 class SEDQ_TRIGGER_OBJECT;
 class SEDQ_EQUATION_PASS;
+class SEDQ_EQUATION_WRITER;
 struct SEDQ_EQUATION_PIECE;
 
 // The vertical extent of a subtree per depth: index 0 is the object itself, index k the
@@ -170,24 +171,40 @@ public:
     static const char* const SHIFT_TYPE_STRING[3];
     static const char* const COUNTER_TYPE_STRING[3];
     static const char* const COUNTER_HOLD_TYPE_STRING[2];
-    static const char* const OBJECT_NAME[OBJECT_TYPE_COUNT];
-    // Which properties apply to each kind: bit i for string property i, bit 8 + j for integer
-    // property j (see SEDQ_PROPERTY::is_used).
-    static const unsigned int OBJECT_PROPERTY[OBJECT_TYPE_COUNT];
     static const char* const LIBRARY_STRING[LIBRARY_TYPE_COUNT];
     static const char* const CONFIGURABLE_STRING[4];
     static const char* const ERROR_STRING[ERROR_TYPE_COUNT];
 
-    // The eight tables of a display type (sedq_object_tables.cpp).
-    static const char* const DISPLAY_STRING[DISPLAY_TYPE_COUNT];
-    static const char* const DISPLAY_SYMBOL[DISPLAY_TYPE_COUNT];
-    static const char* const DISPLAY_EQUATION[DISPLAY_TYPE_COUNT];
-    static const int DISPLAY_INPUT_COUNT[DISPLAY_TYPE_COUNT];
-    static const SEDQ_PORT_TYPE DISPLAY_INPUT_TYPE[DISPLAY_TYPE_COUNT];
-    static const SEDQ_PORT_TYPE DISPLAY_OUTPUT_TYPE[DISPLAY_TYPE_COUNT];
-    static const int DISPLAY_PRECEDENCE[DISPLAY_TYPE_COUNT];
-    // The host picture of the box and of the palette entry.
-    static const AFCQ_ICON_ENUM DISPLAY_BITMAP[DISPLAY_TYPE_COUNT];
+    // What a kind is (sedq_object_tables.cpp, one record per kind).
+    struct KIND_RECORD
+    {
+        // Its word in the canvas's clipboard text.
+        const char* name;
+        // Which properties apply to it: bit i for string property i, bit 8 + j for integer
+        // property j (see SEDQ_PROPERTY::is_used).
+        unsigned int properties;
+        // Writes its own text of an equation (sedq_object_equation_kinds.cpp).
+        void (*write_equation)(SEDQ_EQUATION_WRITER& writer);
+    };
+    static const KIND_RECORD KINDS[OBJECT_TYPE_COUNT];
+
+    // What a display type is (sedq_object_tables.cpp, one record per display type).
+    struct DISPLAY_RECORD
+    {
+        // Its name in tooltips and find, the text in its box, its word in the equation.
+        const char* name;
+        const char* symbol;
+        const char* equation;
+        // How many inputs it takes (ANY_INPUT_COUNT: any number) and what its ports carry.
+        int input_count;
+        SEDQ_PORT_TYPE input_type;
+        SEDQ_PORT_TYPE output_type;
+        // How tightly it binds in the readable formula (lower binds more loosely).
+        int precedence;
+        // The host picture of the box and of the palette entry.
+        AFCQ_ICON_ENUM bitmap;
+    };
+    static const DISPLAY_RECORD DISPLAY_TYPES[DISPLAY_TYPE_COUNT];
 
     SEDQ_OBJECT(SEDQ_OBJECT_COPY copy, QPoint const& position, SEDQ_TRIGGER_OBJECT* owner);
     ~SEDQ_OBJECT() override;
@@ -436,6 +453,7 @@ public:
 
 private:
     friend class SEDQ_EQUATION_PASS;
+    friend class SEDQ_EQUATION_WRITER;
     // This object's own part of an equation: texts, inputs and problems in writing order.
     void get_equation_pieces(const SEDQ_EQUATION_PASS& pass, std::vector<SEDQ_EQUATION_PIECE>* pieces) const;
     // Records a problem for the caller that asked for reports (a null `error` asks for none).

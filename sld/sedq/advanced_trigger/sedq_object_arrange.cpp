@@ -76,7 +76,7 @@ void SEDQ_OBJECT::arrange()
     const int n = int(m_children.size());
     int port = MIDDLE_PORT;
     int counted = n;
-    if (DISPLAY_INPUT_COUNT[get_display_type()] == 2)
+    if (DISPLAY_TYPES[get_display_type()].input_count == 2)
     {
         if (m_property[SEDQ_PROPERTY::FIRST_PORT_EMPTY] == 1)
             port = LOWER_PORT;

@@ -92,7 +92,7 @@ bool SEDQ_OBJECT::is_signed_comparison() const
 
 bool SEDQ_OBJECT::allows(SEDQ_PROPERTY::SEDQ_INT_PROPERTY property) const
 {
-    return (OBJECT_PROPERTY[get_type()] & (1u << (8 + property))) != 0;
+    return (KINDS[get_type()].properties & (1u << (8 + property))) != 0;
 }
 
 QString SEDQ_OBJECT::get_data_delay(bool inherit) const

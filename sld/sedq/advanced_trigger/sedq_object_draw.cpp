@@ -87,10 +87,14 @@ static AFCQ_ICON_ENUM body_icon(const SEDQ_OBJECT& object, bool multiple_input, 
     {
     case SEDQ_OBJECT::BUS:
         if (!delayed)
-            return SEDQ_OBJECT::DISPLAY_BITMAP[object.is_leaf() ? SEDQ_OBJECT::DISPLAY_BUS : SEDQ_OBJECT::DISPLAY_NODE];
+        {
+            const auto shown = object.is_leaf() ? SEDQ_OBJECT::DISPLAY_BUS : SEDQ_OBJECT::DISPLAY_NODE;
+            return SEDQ_OBJECT::DISPLAY_TYPES[shown].bitmap;
+        }
         return object.is_leaf() ? AFCQ_ICON_SEDQ_DELAYED_BUS : AFCQ_ICON_SEDQ_DELAYED_PARENT;
     case SEDQ_OBJECT::LEVEL_RESULT:
-        return object.is_leaf() ? SEDQ_OBJECT::DISPLAY_BITMAP[display] : AFCQ_ICON_SEDQ_RESULT_WITH_INPUT;
+        return object.is_leaf() ? SEDQ_OBJECT::DISPLAY_TYPES[display].bitmap
+                                : AFCQ_ICON_SEDQ_RESULT_WITH_INPUT;
     default:
         break;
     }
@@ -102,15 +106,15 @@ static AFCQ_ICON_ENUM body_icon(const SEDQ_OBJECT& object, bool multiple_input, 
             return display == SEDQ_OBJECT::DISPLAY_CONSTANT_HIGH || display == SEDQ_OBJECT::DISPLAY_CONSTANT_LOW
                        ? AFCQ_ICON_SEDQ_CONSTANT_BUS_VALUE
                        : AFCQ_ICON_SEDQ_VARIABLE_BUS_VALUE;
-        return SEDQ_OBJECT::DISPLAY_BITMAP[display];
+        return SEDQ_OBJECT::DISPLAY_TYPES[display].bitmap;
     }
     if (object.get_height() == SHORT_HEIGHT)
     {
         *symbol_in_box = object.get_alias().isEmpty();
-        return SEDQ_OBJECT::DISPLAY_BITMAP[SEDQ_OBJECT::DISPLAY_NODE];
+        return SEDQ_OBJECT::DISPLAY_TYPES[SEDQ_OBJECT::DISPLAY_NODE].bitmap;
     }
     *symbol_in_box = true;
-    const int inputs = SEDQ_OBJECT::DISPLAY_INPUT_COUNT[display];
+    const int inputs = SEDQ_OBJECT::DISPLAY_TYPES[display].input_count;
     if (inputs == 0)
         return AFCQ_ICON_SEDQ_UNKNOWN;
     if (inputs == 2 && multiple_input)
@@ -145,14 +149,15 @@ void SEDQ_OBJECT::draw(QPainter* painter, bool multiple_input, bool show_bitmaps
     if (!show_bitmaps)
         return;
     const QPoint head = get_head();
-    if (DISPLAY_OUTPUT_TYPE[display] == PORT_BUS)
+    if (DISPLAY_TYPES[display].output_type == PORT_BUS)
     {
         draw_width_mark(painter, head + QPoint(4, -6), head + QPoint(10, 6), head + QPoint(7, 18),
                         get_output_width(true));
         return;
     }
-    if (DISPLAY_INPUT_TYPE[display] == PORT_BUS && DISPLAY_INPUT_COUNT[display] == ANY_INPUT_COUNT &&
-        m_property[SEDQ_PROPERTY::EXPANDED] == 1 && m_children.size() > 1)
+    if (DISPLAY_TYPES[display].input_type == PORT_BUS &&
+        DISPLAY_TYPES[display].input_count == ANY_INPUT_COUNT && m_property[SEDQ_PROPERTY::EXPANDED] == 1 &&
+        m_children.size() > 1)
     {
         const QPoint tail = get_tail(MIDDLE_PORT);
         draw_width_mark(painter, tail + QPoint(-8, -6), tail + QPoint(-2, 6), tail + QPoint(-6, 18),
@@ -233,7 +238,7 @@ void SEDQ_OBJECT::draw_symbol_text(QPainter* painter, SEDQ_DISPLAY_TYPE display,
     painter->setBackgroundMode(Qt::TransparentMode);
     painter->setPen(Qt::black);
     painter->drawText(rect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
-                      QString::fromLatin1(DISPLAY_SYMBOL[display]));
+                      QString::fromLatin1(DISPLAY_TYPES[display].symbol));
     painter->setPen(previous);
 }
 
@@ -279,9 +284,9 @@ void SEDQ_OBJECT::draw_lines(QPainter* painter, bool angled, bool multiple_input
         return;
     painter->save();
     const SEDQ_DISPLAY_TYPE display = get_display_type();
-    const SEDQ_PORT_TYPE input_type = DISPLAY_INPUT_TYPE[display];
-    const SEDQ_PORT_TYPE output_type = DISPLAY_OUTPUT_TYPE[display];
-    const int inputs = DISPLAY_INPUT_COUNT[display];
+    const SEDQ_PORT_TYPE input_type = DISPLAY_TYPES[display].input_type;
+    const SEDQ_PORT_TYPE output_type = DISPLAY_TYPES[display].output_type;
+    const int inputs = DISPLAY_TYPES[display].input_count;
     const QPoint head = get_head();
     const bool inputs_show = is_leaf() || m_property[SEDQ_PROPERTY::EXPANDED] == 1;
 
@@ -289,7 +294,7 @@ void SEDQ_OBJECT::draw_lines(QPainter* painter, bool angled, bool multiple_input
     {
         painter->setPen(line_pen(is_valid_child(nullptr) ? port_colour(output_type) : QColor(Qt::red), output_type));
         int port = MIDDLE_PORT;
-        if (multiple_input && DISPLAY_INPUT_COUNT[m_parent->get_display_type()] == 2)
+        if (multiple_input && DISPLAY_TYPES[m_parent->get_display_type()].input_count == 2)
         {
             const bool first = m_parent->get_oldest_child() == this;
             port = first && m_parent->get_property()[SEDQ_PROPERTY::FIRST_PORT_EMPTY] != 1 ? UPPER_PORT : LOWER_PORT;

@@ -37,7 +37,7 @@ const char* SEDQ_OBJECT_FIND_TARGET::get_string()
             text = m_object->get_alias();
             break;
         case DISPLAY_TYPE:
-            text = QString::fromLatin1(SEDQ_OBJECT::DISPLAY_STRING[m_object->get_display_type()]);
+            text = QString::fromLatin1(SEDQ_OBJECT::DISPLAY_TYPES[m_object->get_display_type()].name);
             break;
         default:
             break;

@@ -70,8 +70,8 @@ QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) con
     const bool selected = m_property[SEDQ_PROPERTY::SELECTED] == 1;
     const SEDQ_DISPLAY_TYPE shown = get_display_type();
     const SEDQ_DISPLAY_TYPE display = formula_display_type(shown);
-    const int precedence = DISPLAY_PRECEDENCE[display];
-    const int count = DISPLAY_INPUT_COUNT[display];
+    const int precedence = DISPLAY_TYPES[display].precedence;
+    const int count = DISPLAY_TYPES[display].input_count;
     const bool enclosed = precedence != -1 && precedence < parent_precedence;
     FORMULA formula(selected == selected_part, precedence);
     if (enclosed)
@@ -99,7 +99,7 @@ QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) con
             formula.part(QLatin1Char(',') + get_pattern());
         formula.part(")");
     } else if (display == DISPLAY_BITWISE_COMPLEMENT || display == DISPLAY_LOGICAL_NOT || kind == REDUCTION_OPERATOR) {
-        formula.part(DISPLAY_SYMBOL[display]);
+        formula.part(DISPLAY_TYPES[display].symbol);
         formula.input(inputs.first(), selected_part);
     } else if (kind == COUNTER_OPERATOR) {
         formula.input(inputs.first(), selected_part);
@@ -129,7 +129,7 @@ QString SEDQ_OBJECT::get_tooltip(Qt::CursorShape canvas_cursor) const
     if (canvas_cursor == Qt::ArrowCursor)
         return QLatin1String(m_property[SEDQ_PROPERTY::EXPANDED] == 1 ? COLLAPSE_TIP : EXPAND_TIP);
 
-    QString tip = QLatin1String(DISPLAY_STRING[get_display_type()]);
+    QString tip = QLatin1String(DISPLAY_TYPES[get_display_type()].name);
     auto add = [&tip](const QString& text) {
         if (!text.isEmpty())
             tip += QLatin1String(", ") + text;

@@ -92,7 +92,7 @@ void SEDQ_OBJECT::get_output_port(QRect* rect) const
 {
     const QPoint head = get_head();
     int reach = m_parent != nullptr ? CONNECTED_OUTPUT_REACH : OUTPUT_PORT_REACH;
-    if (DISPLAY_OUTPUT_TYPE[get_display_type()] == PORT_BUS)
+    if (DISPLAY_TYPES[get_display_type()].output_type == PORT_BUS)
         reach += BUS_OUTPUT_REACH;
     *rect = QRect(QPoint(head.x() - OUTPUT_PORT_INSET, head.y() - PORT_HALF_HEIGHT),
                   QPoint(head.x() + reach, head.y() + PORT_HALF_HEIGHT));
@@ -123,7 +123,7 @@ void SEDQ_OBJECT::get_text_rect(QRect* rect) const
         text.setRight(text.right() - 6);
         if (!is_leaf())
             text.setLeft(text.left() + 12);
-        else if (DISPLAY_INPUT_COUNT[get_display_type()] > 0)
+        else if (DISPLAY_TYPES[get_display_type()].input_count > 0)
             text.setLeft(text.left() + 6);
         if (type == BIT_VALUE || type == BUS_VALUE)
             text.adjust(1, 1, -1, -1);
@@ -148,7 +148,7 @@ bool SEDQ_OBJECT::hit_test(QPoint point) const
         return true;
     if (!is_leaf() && m_property[SEDQ_PROPERTY::EXPANDED] != 1)
         return false;
-    const int inputs = DISPLAY_INPUT_COUNT[get_display_type()];
+    const int inputs = DISPLAY_TYPES[get_display_type()].input_count;
     if (inputs == 2)
     {
         get_input_port(&port, UPPER_PORT);
@@ -168,9 +168,9 @@ bool SEDQ_OBJECT::hit_test(QPoint point) const
 bool SEDQ_OBJECT::operator==(const SEDQ_OBJECT& target) const
 {
     const SEDQ_DISPLAY_TYPE display = target.get_display_type();
-    const int inputs = DISPLAY_INPUT_COUNT[display];
-    if (target.is_hidden() || DISPLAY_INPUT_TYPE[display] == PORT_NONE || target.m_children.size() >= inputs ||
-        DISPLAY_OUTPUT_TYPE[get_display_type()] == PORT_NONE)
+    const int inputs = DISPLAY_TYPES[display].input_count;
+    if (target.is_hidden() || DISPLAY_TYPES[display].input_type == PORT_NONE ||
+        target.m_children.size() >= inputs || DISPLAY_TYPES[get_display_type()].output_type == PORT_NONE)
         return false;
     QRect output;
     get_output_port(&output);

@@ -136,7 +136,7 @@ QString SEDQ_OBJECT::get_short_bus_name(bool with_ellipsis) const
 // a tall box (an operator) its symbol.
 QString SEDQ_OBJECT::get_symbol() const
 {
-    QString text = QLatin1String(DISPLAY_SYMBOL[get_display_type()]);
+    QString text = QLatin1String(DISPLAY_TYPES[get_display_type()].symbol);
     const bool collapsed = m_property[SEDQ_PROPERTY::EXPANDED] != 1;
     if (!get_alias().isEmpty() && (collapsed || get_height() < TALL_BOX_HEIGHT))
         text = get_alias();

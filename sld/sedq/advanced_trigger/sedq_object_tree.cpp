@@ -49,11 +49,12 @@ bool SEDQ_OBJECT::is_valid_child(const SEDQ_OBJECT* child) const
     if (child == nullptr)
         return m_parent == nullptr || m_parent->is_valid_child(this);
     const SEDQ_DISPLAY_TYPE display = get_display_type();
-    const SEDQ_PORT_TYPE input = DISPLAY_INPUT_TYPE[display];
+    const SEDQ_PORT_TYPE input = DISPLAY_TYPES[display].input_type;
     if (input == PORT_NONE)
         return false;
-    const int count = DISPLAY_INPUT_COUNT[display];
-    if (DISPLAY_OUTPUT_TYPE[child->get_display_type()] == input) {
+    const int count = DISPLAY_TYPES[display].input_count;
+    if (DISPLAY_TYPES[child->get_display_type()].output_type == input)
+    {
         if (m_children.size() <= count)
             return true;
         const int position = m_children.indexOf(const_cast<SEDQ_OBJECT*>(child));

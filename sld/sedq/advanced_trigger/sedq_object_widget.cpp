@@ -245,7 +245,7 @@ constexpr int TREE_GAP = 10;
 void collect_tree_rects(const SEDQ_OBJECT* object, QVector<QRect>* rects)
 {
     rects->append(object->get_rect());
-    if (SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[object->get_display_type()] != SEDQ_OBJECT::PORT_NONE)
+    if (SEDQ_OBJECT::DISPLAY_TYPES[object->get_display_type()].output_type != SEDQ_OBJECT::PORT_NONE)
     {
         QRect port;
         object->get_output_port(&port);

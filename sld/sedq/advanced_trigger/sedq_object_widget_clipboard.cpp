@@ -193,7 +193,7 @@ void SEDQ_OBJECT_WIDGET::generate_names_for_unnamed_objects()
     for (int i = m_object_list->size() - 1; i >= 0; --i)
     {
         SEDQ_OBJECT* object = m_object_list->at(i);
-        const QString word = QString::fromLatin1(SEDQ_OBJECT::OBJECT_NAME[object->get_type()]);
+        const QString word = QString::fromLatin1(SEDQ_OBJECT::KINDS[object->get_type()].name);
         if (!object->get_name().isEmpty() || object->get_type() == SEDQ_OBJECT::LEVEL_RESULT || word.isEmpty())
             continue;
         int n = next_number.value(word, 0);

@@ -24,7 +24,7 @@ bool SEDQ_OBJECT_WIDGET::is_kept_kind(const SEDQ_OBJECT& object)
 
 bool SEDQ_OBJECT_WIDGET::has_free_input(const SEDQ_OBJECT& object)
 {
-    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_INPUT_COUNT[object.get_display_type()];
+    return object.get_children().size() < SEDQ_OBJECT::DISPLAY_TYPES[object.get_display_type()].input_count;
 }
 
 // ---- selection -------------------------------------------------------------------------------
@@ -371,11 +371,11 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::fix_illegal_connection(SEDQ_OBJECT* parent, SED
 {
     if (parent == nullptr || child == nullptr || m_object_list == nullptr)
         return bus;
-    const SEDQ_OBJECT::SEDQ_PORT_TYPE out = SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[child->get_display_type()];
+    const SEDQ_OBJECT::SEDQ_PORT_TYPE out = SEDQ_OBJECT::DISPLAY_TYPES[child->get_display_type()].output_type;
     const SEDQ_OBJECT::SEDQ_DISPLAY_TYPE parent_display = parent->get_display_type();
-    const SEDQ_OBJECT::SEDQ_PORT_TYPE in = SEDQ_OBJECT::DISPLAY_INPUT_TYPE[parent_display];
+    const SEDQ_OBJECT::SEDQ_PORT_TYPE in = SEDQ_OBJECT::DISPLAY_TYPES[parent_display].input_type;
     if (out == SEDQ_OBJECT::PORT_BIT && in == SEDQ_OBJECT::PORT_BUS &&
-        SEDQ_OBJECT::DISPLAY_INPUT_COUNT[parent_display] != SEDQ_OBJECT::ANY_INPUT_COUNT)
+        SEDQ_OBJECT::DISPLAY_TYPES[parent_display].input_count != SEDQ_OBJECT::ANY_INPUT_COUNT)
     {
         if (bus == nullptr)
         {

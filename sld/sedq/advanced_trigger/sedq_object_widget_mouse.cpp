@@ -31,7 +31,7 @@ Qt::CursorShape canvas_cursor()
 // two, or the middle.
 int judged_port(const SEDQ_OBJECT& parent)
 {
-    if (SEDQ_OBJECT::DISPLAY_INPUT_COUNT[parent.get_display_type()] != 2)
+    if (SEDQ_OBJECT::DISPLAY_TYPES[parent.get_display_type()].input_count != 2)
         return SEDQ_OBJECT::MIDDLE_PORT;
     if (parent.get_property()[SEDQ_PROPERTY::FIRST_PORT_EMPTY] == 1)
         return SEDQ_OBJECT::LOWER_PORT;
@@ -43,7 +43,7 @@ int judged_port(const SEDQ_OBJECT& parent)
 int input_band(const SEDQ_OBJECT& parent)
 {
     QList<SEDQ_OBJECT*> inputs = parent.get_children();
-    if (SEDQ_OBJECT::DISPLAY_INPUT_COUNT[parent.get_display_type()] == 2)
+    if (SEDQ_OBJECT::DISPLAY_TYPES[parent.get_display_type()].input_count == 2)
         inputs = inputs.mid(0, 2);
     int band = 0;
     int shown = 0;

@@ -339,7 +339,8 @@ void SEDQ_OBJECT_WIDGET::on_update_cursor(QMouseEvent* event)
             shape = Qt::ArrowCursor;
         else if (!editable)
             shape = Qt::OpenHandCursor;
-        else if (SEDQ_OBJECT::DISPLAY_OUTPUT_TYPE[object->get_display_type()] != SEDQ_OBJECT::PORT_NONE &&
+        else if (SEDQ_OBJECT::DISPLAY_TYPES[object->get_display_type()].output_type !=
+                     SEDQ_OBJECT::PORT_NONE &&
                  output.contains(point))
             shape = Qt::CrossCursor;
         else if ((keys & (Qt::ShiftModifier | Qt::ControlModifier)) != 0)

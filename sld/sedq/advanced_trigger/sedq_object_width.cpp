@@ -39,11 +39,11 @@ int common_width(const QList<SEDQ_OBJECT*>& inputs, int count, bool ask_consumer
 int SEDQ_OBJECT::get_output_width(bool ask_consumer) const
 {
     const SEDQ_DISPLAY_TYPE display = get_display_type();
-    if (DISPLAY_OUTPUT_TYPE[display] == PORT_BIT)
+    if (DISPLAY_TYPES[display].output_type == PORT_BIT)
         return 1;
     if (get_type() == BUS)
         return sum_of_widths(m_children);
-    const int count = DISPLAY_INPUT_COUNT[display];
+    const int count = DISPLAY_TYPES[display].input_count;
     if (count == 0)
         return ask_consumer && m_parent != nullptr ? m_parent->get_input_width() : UNKNOWN_WIDTH;
     if (m_children.isEmpty() || (count != ANY_INPUT_COUNT && count != m_children.size()))
@@ -54,8 +54,8 @@ int SEDQ_OBJECT::get_output_width(bool ask_consumer) const
 int SEDQ_OBJECT::get_input_width() const
 {
     const SEDQ_DISPLAY_TYPE display = get_display_type();
-    const int count = DISPLAY_INPUT_COUNT[display];
-    switch (DISPLAY_INPUT_TYPE[display])
+    const int count = DISPLAY_TYPES[display].input_count;
+    switch (DISPLAY_TYPES[display].input_type)
     {
     case PORT_NONE:
         return 0;
@@ -70,8 +70,8 @@ int SEDQ_OBJECT::get_input_width() const
         return UNKNOWN_WIDTH;
     const int width = common_width(m_children, count, false, MISMATCHED_WIDTH);
     // A bus operator between bus ports passes its width through: the consumer decides.
-    if (width == UNKNOWN_WIDTH && DISPLAY_OUTPUT_TYPE[display] == PORT_BUS && m_parent != nullptr &&
-        DISPLAY_INPUT_TYPE[m_parent->get_display_type()] == PORT_BUS)
+    if (width == UNKNOWN_WIDTH && DISPLAY_TYPES[display].output_type == PORT_BUS && m_parent != nullptr &&
+        DISPLAY_TYPES[m_parent->get_display_type()].input_type == PORT_BUS)
         return m_parent->get_input_width();
     return width;
 }

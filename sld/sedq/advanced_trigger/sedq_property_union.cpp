@@ -14,7 +14,7 @@ unsigned int SEDQ_PROPERTY::kind_mask() const
     const int kind = m_int[NORMAL_COPY][TYPE].value;
     if (kind < 0 || kind >= SEDQ_OBJECT::OBJECT_TYPE_COUNT)
         return 0;
-    return SEDQ_OBJECT::OBJECT_PROPERTY[kind];
+    return SEDQ_OBJECT::KINDS[kind].properties;
 }
 
 // The kind is structural, so it is read from the normal copy whatever the context.

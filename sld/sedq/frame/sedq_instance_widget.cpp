@@ -357,7 +357,7 @@ void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool e
     enabled->setData(int(Qt::AlignLeft), Qt::TextAlignmentRole);
     enabled->setEnabled(editable);
     QList<QStandardItem*> row{name, status, enabled};
-    for (int column = 3; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
+    for (int column = SEDQ_INSTANCE_COLUMN_FIRST_USAGE; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
         row.append(fixed_item());
     m_model.appendRow(row);
     QModelIndex selected = status->index();

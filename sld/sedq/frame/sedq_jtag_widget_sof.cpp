@@ -24,6 +24,10 @@ const char* const SEDQ_TMP_SOF_FILE_NAME = ".morvex_reserved_vtl_temp.sof";
 
 namespace
 {
+// The attached file's name; a column per instance with its compatibility follows.
+constexpr int SOF_NAME_COLUMN = 0;
+constexpr int SOF_FIRST_INSTANCE_COLUMN = 1;
+
 QStringList sof_name_filters()
 {
     return {QObject::tr("SRAM Object Files (*.sof)"), QStringLiteral("*.sof"),
@@ -88,8 +92,9 @@ void SEDQ_JTAG_WIDGET::add_sof_row(int row, const QList<int>& instances)
 {
     SDR_TX_SESSION* session = m_tx->get_tx_session();
     const char* name = session->get_embedded_sof_file_name_at(row);
-    m_table_model.setItem(row, 0, new QStandardItem(style()->standardIcon(QStyle::SP_FileIcon),
-                                                    QString::fromLocal8Bit(name != nullptr ? name : "")));
+    m_table_model.setItem(row, SOF_NAME_COLUMN,
+                          new QStandardItem(style()->standardIcon(QStyle::SP_FileIcon),
+                                            QString::fromLocal8Bit(name != nullptr ? name : "")));
     const char* crc = session->get_embedded_sof_inst_id_crc_at(row);
     for (int k = 0; k < instances.size(); ++k)
     {
@@ -98,7 +103,7 @@ void SEDQ_JTAG_WIDGET::add_sof_row(int row, const QList<int>& instances)
             text = std::strcmp(m_tx->get_sof_compatibility_state(instances[k], crc), "compatible") == 0
                        ? QStringLiteral("compatible")
                        : QStringLiteral("not compatible");
-        m_table_model.setItem(row, 1 + k, fixed_item(text));
+        m_table_model.setItem(row, SOF_FIRST_INSTANCE_COLUMN + k, fixed_item(text));
     }
 }
 
@@ -185,7 +190,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_delete()
     QItemSelectionModel* selection_model = m_table->selectionModel();
     bool removed = false;
     for (int row = m_table_model.rowCount() - 1; row >= 0; --row)
-        if (selection_model->isSelected(m_table_model.index(row, 0)))
+        if (selection_model->isSelected(m_table_model.index(row, SOF_NAME_COLUMN)))
             removed = m_tx->remove_embedded_sof(row) || removed;
     if (removed)
         sof_files_changed();
@@ -195,14 +200,14 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_rename()
 {
     const int row = selected_sof_row();
     if (row >= 0)
-        m_table->edit(m_table_model.index(row, 0));
+        m_table->edit(m_table_model.index(row, SOF_NAME_COLUMN));
 }
 
 // A name the session refuses (empty or taken) shows the stored name again.
 void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
 {
     SDR_TX_SESSION* session = m_tx->get_tx_session();
-    if (item == nullptr || item->column() != 0 || session == nullptr)
+    if (item == nullptr || item->column() != SOF_NAME_COLUMN || session == nullptr)
         return;
     const int row = item->row();
     const char* stored = session->get_embedded_sof_file_name_at(row);

@@ -7,6 +7,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_jtag_widget.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
@@ -22,7 +23,6 @@
 namespace
 {
 const QSize DEFAULT_JTAG_WIDGET_SIZE(398, 120);
-const char* const ACTIVE_TAB_KEY = "active tab";
 } // namespace
 
 void SEDQ_LAYOUT_WIDGET::on_update(QObject*, int hint)
@@ -67,9 +67,9 @@ void SEDQ_LAYOUT_WIDGET::switch_powerup_view(int hint)
     if (QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT))
     {
         const QSignalBlocker blocker(tabs);
-        tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(SEDQ_DATA_PAGE);
     }
-    m_tx_manager->set_int_state(-1, ACTIVE_TAB_KEY, 0);
+    m_tx_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
 }
 
 // The stored tab of the current instance, Setup when it is gone; the tab change is sent
@@ -79,18 +79,18 @@ void SEDQ_LAYOUT_WIDGET::restore_active_tab()
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     if (tabs == nullptr || m_tx_manager->get_tx_instance() == nullptr)
         return;
-    int active = m_tx_manager->get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1);
+    int active = m_tx_manager->get_int_state(SEDQ_CURRENT, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
     if (active == -1 || active >= tabs->count())
     {
-        m_tx_manager->set_int_state(-1, ACTIVE_TAB_KEY, 1);
-        active = 1;
+        m_tx_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
+        active = SEDQ_SETUP_PAGE;
     }
-    if (tabs->currentIndex() != 1)
+    if (tabs->currentIndex() != SEDQ_SETUP_PAGE)
     {
         const QSignalBlocker blocker(tabs);
-        tabs->setCurrentIndex(1);
+        tabs->setCurrentIndex(SEDQ_SETUP_PAGE);
     }
-    if (active != 1)
+    if (active != SEDQ_SETUP_PAGE)
         tabs->setCurrentIndex(active);
     m_object_widget->on_update(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
 }
@@ -149,7 +149,7 @@ void SEDQ_LAYOUT_WIDGET::on_sel_change_data_setup_tab()
     }
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     if (tabs != nullptr && tx->get_tx_instance() != nullptr)
-        tx->set_int_state(-1, ACTIVE_TAB_KEY, tabs->currentIndex());
+        tx->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, tabs->currentIndex());
     tx->sync_upon_capture_type_change();
     tx->update_all_views(
         nullptr, sedq_hint(SEDQ_UPDATE_RELOAD_POSITIONS | SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_HIERARCHY));

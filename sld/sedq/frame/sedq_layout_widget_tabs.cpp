@@ -12,6 +12,7 @@
 #include "sedq/frame/sedq_log_widget.h"
 #include "sedq/frame/sedq_splitter.h"
 #include "sedq/model/sedq_globals.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -293,7 +294,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_part(int instance)
 }
 
 // Data, Setup, the advanced trigger levels and the state-based flow, in this order: the tab
-// index is the document's view mode. The stored "active tab" is preselected silently.
+// index is the document's view mode. The stored page is preselected silently.
 QTabWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_tabs(int instance)
 {
     auto* tabs = new QTabWidget;
@@ -306,7 +307,7 @@ QTabWidget* SEDQ_LAYOUT_WIDGET::make_data_setup_tabs(int instance)
         add_state_flow_page(tabs, instance);
     {
         const QSignalBlocker blocker(tabs);
-        tabs->setCurrentIndex(m_tx_manager->get_int_state(instance, "active tab", 1));
+        tabs->setCurrentIndex(m_tx_manager->get_int_state(instance, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE));
     }
     connect(tabs, &QTabWidget::currentChanged, this, &SEDQ_LAYOUT_WIDGET::on_sel_change_data_setup_tab);
     return tabs;

@@ -23,6 +23,14 @@ class SEDQ_LOG_WIDGET : public QFrame
 public:
     // The item role that holds an item's path of names.
     static constexpr int PATH_ROLE = Qt::UserRole + 1;
+    // The length of an item's path: an instance, its signal sets, their triggers, their logs.
+    enum PATH_DEPTH
+    {
+        INSTANCE_DEPTH = 1,
+        SIGNAL_SET_DEPTH = 2,
+        TRIGGER_DEPTH = 3,
+        LOG_DEPTH = 4
+    };
 
     SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* frame);
     ~SEDQ_LOG_WIDGET() override;

@@ -80,11 +80,11 @@ bool SEDQ_LOG_WIDGET::is_already_shown(const QStringList& path, const QString& t
     const QString set = QString::fromUtf8(m_tx_manager->get_signal_set());
     const QString trigger = QString::fromUtf8(m_tx_manager->get_trigger());
     const char* log = m_tx_manager->get_log();
-    if (path.size() == 1 && m_tx_manager->get_signal_set() == nullptr)
+    if (path.size() == INSTANCE_DEPTH && m_tx_manager->get_signal_set() == nullptr)
         return true;
-    if (path.size() == 2 && text == set && m_tx_manager->get_trigger() == nullptr)
+    if (path.size() == SIGNAL_SET_DEPTH && text == set && m_tx_manager->get_trigger() == nullptr)
         return true;
-    if (path.size() == 3 && text == trigger && log == nullptr)
+    if (path.size() == TRIGGER_DEPTH && text == trigger && log == nullptr)
         return true;
     return log != nullptr && text == QString::fromUtf8(log);
 }
@@ -133,15 +133,15 @@ void SEDQ_LOG_WIDGET::on_item_changed(QStandardItem* item)
         const OWN_INSTANCE_SCOPE scope(m_tx_manager, m_instance, is_own_instance_current());
         switch (path.size())
         {
-        case 4:
+        case LOG_DEPTH:
             m_tx_manager->rename_log_set(name.constData(), local_name(path, 3).constData(),
                                          local_name(path, 2).constData(), local_name(path, 1).constData());
             break;
-        case 3:
+        case TRIGGER_DEPTH:
             m_tx_manager->rename_trigger_set(name.constData(), local_name(path, 2).constData(),
                                              local_name(path, 1).constData());
             break;
-        case 2:
+        case SIGNAL_SET_DEPTH:
             m_tx_manager->rename_signal_set(name.constData(), local_name(path, 1).constData());
             break;
         default:
@@ -213,9 +213,10 @@ bool SEDQ_LOG_WIDGET::refuse_delete_while_acquiring(const QModelIndexList& rows)
 {
     if (!m_tx_manager->is_any_instance_acquiring())
         return false;
-    const bool instance_selected = std::any_of(rows.begin(), rows.end(), [](const QModelIndex& index) {
-        return index.data(PATH_ROLE).toStringList().size() == 1;
-    });
+    const bool instance_selected =
+        std::any_of(rows.begin(), rows.end(),
+                    [](const QModelIndex& index)
+                    { return index.data(PATH_ROLE).toStringList().size() == INSTANCE_DEPTH; });
     sedq_show_message(instance_selected ? MSG_SEDQ::O::CANT_DELETE_INSTANCE() : MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
     return true;
 }
@@ -228,7 +229,7 @@ void SEDQ_LOG_WIDGET::remove_selected(const QModelIndexList& rows)
     for (const QModelIndex& index : rows)
         if (!has_selected_ancestor(index, rows))
             paths << index.data(PATH_ROLE).toStringList();
-    for (int level = 4; level >= 1; --level)
+    for (int level = LOG_DEPTH; level >= INSTANCE_DEPTH; --level)
         for (const QStringList& path : paths)
             if (path.size() == level)
                 m_tx_manager->remove_log_tree_item(local_name(path, 1).constData(), local_name(path, 2).constData(),

@@ -9,6 +9,7 @@
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -17,8 +18,6 @@
 
 namespace
 {
-constexpr const char* ACTIVE_TAB_KEY = "active tab";
-constexpr int SETUP_TAB = 1;
 const int ADVANCED_MODIFIED_HINT =
     sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_VALIDITY | SEDQ_UPDATE_INSTANCES);
 
@@ -104,7 +103,7 @@ bool SEDQ_TX_MANAGER::enable_powerup_trigger(int view, bool enable)
     {
         SEDQ_VERIFY(!is_enabled);
         if (instance == m_active_instance)
-            set_int_state(instance, ACTIVE_TAB_KEY, SETUP_TAB);
+            set_int_state(instance, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
     }
     if (is_enabled == enable)
         return true;
@@ -210,7 +209,8 @@ bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
     }
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs ? tabs->currentIndex() : -1;
-    if (page <= SETUP_TAB || tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
+    if (page <= SEDQ_SETUP_PAGE ||
+        tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
         return false;
     if (level != nullptr && tabs->widget(page) != nullptr)
         *level = tabs->widget(page)->property("trigger level").toInt();
@@ -221,7 +221,8 @@ bool SEDQ_TX_MANAGER::is_state_mode()
 {
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs != nullptr ? tabs->currentIndex() : -1;
-    return page > SETUP_TAB && tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE);
+    return page > SEDQ_SETUP_PAGE &&
+           tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE);
 }
 
 // The view mode is the page shown in the instance's Data/Setup tabs of the window's layout;

@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_bus.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
@@ -19,7 +20,6 @@
 namespace
 {
 constexpr int ANSWER_YES = 6;
-constexpr const char* ACTIVE_TAB_KEY = "active tab";
 
 // The host takes an absent name as null.
 QByteArray host_name(const QString& name)
@@ -253,12 +253,14 @@ void SEDQ_TX_MANAGER::set_instance_enabled(int instance, bool enabled)
 
 bool SEDQ_TX_MANAGER::is_instance_setup_mode()
 {
-    return m_tx_instance == nullptr || get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1) == 1;
+    return m_tx_instance == nullptr ||
+           get_int_state(SEDQ_CURRENT, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE) == SEDQ_SETUP_PAGE;
 }
 
 bool SEDQ_TX_MANAGER::is_instance_data_mode()
 {
-    return m_tx_instance != nullptr && get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, 1) == 0;
+    return m_tx_instance != nullptr &&
+           get_int_state(SEDQ_CURRENT, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE) == SEDQ_DATA_PAGE;
 }
 
 bool SEDQ_TX_MANAGER::is_setup_mode()

@@ -8,14 +8,13 @@
 #include "host/unbq.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_verify.h"
 
 namespace
 {
 constexpr unsigned POST_FITTING_FLAG = 0x2000u;
 constexpr unsigned TRIGGER_OUT_FLAG = 0x8u;
-constexpr const char* ACTIVE_TAB_KEY = "active tab";
-constexpr int SETUP_TAB = 1;
 constexpr const char* PRE_SYNTHESIS_FILTER = "Vantrel: pre-synthesis";
 constexpr const char* POST_FITTING_FILTER = "Vantrel: post-fitting";
 constexpr const char* FINDER_LIBRARY = "prj_unbq.dll";
@@ -32,9 +31,9 @@ void show_message(MSG_BASE* message)
 // Nodes are added in the setup tab; the layout follows the stored tab on the refresh.
 void switch_to_setup_tab(SEDQ_TX_MANAGER* manager)
 {
-    if (manager->get_int_state(SEDQ_CURRENT, ACTIVE_TAB_KEY, SETUP_TAB) == SETUP_TAB)
+    if (manager->get_int_state(SEDQ_CURRENT, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE) == SEDQ_SETUP_PAGE)
         return;
-    manager->set_int_state(-1, ACTIVE_TAB_KEY, SETUP_TAB);
+    manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
     manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
 }
 

@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_trigger_edit.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
@@ -15,7 +16,6 @@
 
 namespace
 {
-constexpr const char* ACTIVE_TAB_KEY = "active tab";
 const QLatin1String SEQUENTIAL_TEXT("Sequential");
 const QLatin1String STATE_BASED_TEXT("State-based");
 const int REFRESH_LAYOUT_HINT = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_NODE_VIEW);
@@ -176,10 +176,7 @@ void sedq_show_state_flow_page(SEDQ_TX_MANAGER* manager)
 {
     int count = 0;
     manager->get_trigger_level(&count, SEDQ_CURRENT);
-    int page = 2;
-    for (int pattern = SEDQ_PATTERN_SQ_CONDITIONAL; pattern < count; ++pattern)
-        page += manager->is_advanced_trigger(pattern, SEDQ_CURRENT) ? 1 : 0;
-    manager->set_int_state(-1, ACTIVE_TAB_KEY, page);
+    manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, sedq_advanced_page(manager, count));
 }
 
 void SEDQ_TX_MANAGER::set_trigger_flow_control(QString const& flow)

@@ -80,14 +80,14 @@ void SEDQ_TREE_WIDGET::restore_cell(QTreeWidgetItem* item, int row, int column)
     unsigned counter_initial = 0;
     int current = 0;
     QString text;
-    if (column == 0)
+    if (column == NAME_COLUMN)
         text = QString::fromLocal8Bit(m_is_flag_list ? m_tx_manager->get_flag_name(row, m_instance, nullptr)
                                                      : m_tx_manager->get_counter_name(row, m_instance, nullptr, nullptr));
-    else if (column == 1 && m_is_flag_list)
+    else if (column == FIRST_VALUE_COLUMN && m_is_flag_list)
         m_tx_manager->get_flag_name(row, m_instance, &initial), text = QString::number(initial);
-    else if (column == 1)
+    else if (column == FIRST_VALUE_COLUMN)
         m_tx_manager->get_counter_name(row, m_instance, &width, nullptr), text = QString::number(width);
-    else if (column == 2 && !m_is_flag_list)
+    else if (column == COUNTER_INITIAL_COLUMN && !m_is_flag_list)
         m_tx_manager->get_counter_name(row, m_instance, nullptr, &counter_initial), text = QString::number(counter_initial);
     else if (m_is_flag_list ? m_tx_manager->get_flag_current_value(row, m_instance, &current)
                             : m_tx_manager->get_counter_current_value(row, m_instance, &current))
@@ -100,29 +100,30 @@ void SEDQ_TREE_WIDGET::on_item_changed(QTreeWidgetItem* item, int column)
     const int row = indexOfTopLevelItem(item);
     if (row < 0)
         return;
-    const bool current_value_column = column == (m_is_flag_list ? 2 : 3);
+    const bool current_value_column =
+        column == (m_is_flag_list ? FLAG_CURRENT_COLUMN : COUNTER_CURRENT_COLUMN);
     if (!is_editable() || current_value_column)
     {
         // The model has no setter for the value read back from the device.
         restore_cell(item, row, column);
         return;
     }
-    if (column == 0)
+    if (column == NAME_COLUMN)
     {
-        const QString text = item->text(0);
+        const QString text = item->text(NAME_COLUMN);
         emit column_zero_changed(row, &text);
     }
-    else if (column == 1)
+    else if (column == FIRST_VALUE_COLUMN)
     {
-        const int value = int(sedq_clamp_cell(item->text(1), m_column_one_minimum, m_column_one_maximum,
+        const int value = int(sedq_clamp_cell(item->text(column), m_column_one_minimum, m_column_one_maximum,
                                               m_column_one_minimum));
-        write_cell(item, 1, QString::number(value));
+        write_cell(item, column, QString::number(value));
         emit column_one_changed(row, value);
     }
-    else if (column == 2)
+    else if (column == COUNTER_INITIAL_COLUMN)
     {
-        const auto value = unsigned(sedq_clamp_cell(item->text(2), 0, m_column_two_maximum, 0));
-        write_cell(item, 2, QString::number(value));
+        const auto value = unsigned(sedq_clamp_cell(item->text(column), 0, m_column_two_maximum, 0));
+        write_cell(item, column, QString::number(value));
         emit column_two_changed(row, value);
     }
 }

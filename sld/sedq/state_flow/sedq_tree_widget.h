@@ -23,6 +23,17 @@ class SEDQ_TREE_WIDGET : public QTreeWidget
 {
     Q_OBJECT
 public:
+    // The columns: the name, a flag's initial and current value, or a counter's width, initial
+    // and current value. The current value is read back from the device and never edited.
+    enum COLUMN
+    {
+        NAME_COLUMN = 0,
+        FIRST_VALUE_COLUMN = 1, // a flag's initial value, a counter's width
+        FLAG_CURRENT_COLUMN = 2,
+        COUNTER_INITIAL_COLUMN = 2,
+        COUNTER_CURRENT_COLUMN = 3
+    };
+
     SEDQ_TREE_WIDGET(SEDQ_TX_MANAGER* tx, int instance, bool is_flag_list);
 
     bool is_editable() const;

@@ -20,6 +20,7 @@
 
 namespace
 {
+using TABLE = SEDQ_STATE_MACHINE_TABLE_VIEW;
 // Node view, hierarchy and configuration panes refresh: nodes were added.
 constexpr int STATE_MACHINES_ADDED_HINT = 0x20000007;
 } // namespace
@@ -155,7 +156,7 @@ void SEDQ_STATE_MACHINE_DLG::add_empty_list_row(int netlist)
                             : QStringLiteral("No post-fitting state machines found");
     QStandardItemModel* model = m_table->get_model();
     model->appendRow({new QStandardItem(text), new QStandardItem(QString())});
-    for (int column = 0; column < 2; ++column)
+    for (int column = 0; column < TABLE::COLUMN_COUNT; ++column)
     {
         QStandardItem* item = model->item(0, column);
         item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
@@ -180,7 +181,7 @@ void SEDQ_STATE_MACHINE_DLG::on_double_click_state_machine_node_list()
 bool SEDQ_STATE_MACHINE_DLG::add_state_machine(SEDQ_DATABASE_MANAGER* database, int row)
 {
     QStandardItemModel* model = m_table->get_model();
-    const QString state_machine_name = model->item(row, 0)->text();
+    const QString state_machine_name = model->item(row, TABLE::MACHINE_COLUMN)->text();
     if (!SEDQ_VERIFY(state_machine_name != ""))
         return false;
     QStringList nodes;
@@ -188,7 +189,9 @@ bool SEDQ_STATE_MACHINE_DLG::add_state_machine(SEDQ_DATABASE_MANAGER* database, 
     const SDR_DATA_WIRE_TAP_MODE tap_mode = is_post_fitting() ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS;
     const int group_index = m_recreate ? find_group_of(nodes)
                                        : manager()->insert_nodes(state_machine_name, nodes, tap_mode, true);
-    const QString mnemonic_table_name = model->item(row, 1) != nullptr ? model->item(row, 1)->text() : QString();
+    const QString mnemonic_table_name = model->item(row, TABLE::TABLE_COLUMN) != nullptr
+                                            ? model->item(row, TABLE::TABLE_COLUMN)->text()
+                                            : QString();
     if (!SEDQ_VERIFY(mnemonic_table_name != ""))
         return false;
     // A machine that could not be added (or was not found) has no group to show the table.
@@ -215,7 +218,7 @@ void SEDQ_STATE_MACHINE_DLG::accept()
         QItemSelectionModel* selection = m_table->selectionModel();
         for (int row = 0; row < m_table->get_model()->rowCount(); ++row)
         {
-            if (selection->isSelected(m_table->get_model()->index(row, 0)))
+            if (selection->isSelected(m_table->get_model()->index(row, TABLE::MACHINE_COLUMN)))
                 add_state_machine(&database, row);
         }
     }

@@ -37,10 +37,10 @@ void SEDQ_STATE_MACHINE_TABLE_VIEW::reset_model()
     auto* table = new QStandardItem(QStringLiteral("Mnemonic Table Name"));
     machine->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_model.setHorizontalHeaderItem(0, machine);
-    m_model.setHorizontalHeaderItem(1, table);
-    setColumnWidth(0, COLUMN_WIDTH);
-    setColumnWidth(1, COLUMN_WIDTH);
+    m_model.setHorizontalHeaderItem(MACHINE_COLUMN, machine);
+    m_model.setHorizontalHeaderItem(TABLE_COLUMN, table);
+    setColumnWidth(MACHINE_COLUMN, COLUMN_WIDTH);
+    setColumnWidth(TABLE_COLUMN, COLUMN_WIDTH);
 }
 
 QString SEDQ_STATE_MACHINE_TABLE_VIEW::get_tool_tip(const QModelIndex& index) const
@@ -48,9 +48,9 @@ QString SEDQ_STATE_MACHINE_TABLE_VIEW::get_tool_tip(const QModelIndex& index) co
     if (!index.isValid() || m_dialog == nullptr)
         return QString();
     const int row = index.row();
-    if (index.column() == 0 && !m_dialog->is_state_machine_name_disabled(row))
+    if (index.column() == MACHINE_COLUMN && !m_dialog->is_state_machine_name_disabled(row))
         return index.data(NODES_ROLE).toString().trimmed();
-    if (index.column() == 1 && !m_dialog->is_mnemonic_table_name_disabled(row))
+    if (index.column() == TABLE_COLUMN && !m_dialog->is_mnemonic_table_name_disabled(row))
         return index.data(MNEMONICS_ROLE).toString().trimmed();
     return QString();
 }

@@ -14,6 +14,13 @@ class SEDQ_STATE_MACHINE_TABLE_VIEW : public QTableView
 {
     Q_OBJECT
 public:
+    // The columns: the state machine's name and its mnemonic table's name.
+    enum COLUMN
+    {
+        MACHINE_COLUMN = 0,
+        TABLE_COLUMN = 1,
+        COLUMN_COUNT = 2
+    };
     // Item data roles of the texts the tool tips show.
     enum
     {

@@ -8,6 +8,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
@@ -113,7 +114,7 @@ void SEDQ_VIEW::dragEnterEvent(QDragEnterEvent* event)
     event->acceptProposedAction();
     if (!m_tx_manager->is_setup_mode())
     {
-        m_tx_manager->set_int_state(-1, "active tab", 1);
+        m_tx_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
         m_tx_manager->update_all_views(
             nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_NODE_VIEW));
     }

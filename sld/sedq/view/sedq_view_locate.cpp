@@ -9,6 +9,7 @@
 #include "host/msg.h"
 #include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_locate_namespace.h"
@@ -80,7 +81,7 @@ void SEDQ_VIEW::on_update_plugin_menu()
 // The plug-in's nodes are added on the setup page, which is shown first.
 void SEDQ_VIEW::on_plugin(QAction* action)
 {
-    m_tx_manager->set_int_state(-1, "active tab", 1);
+    m_tx_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_SETUP_PAGE);
     m_tx_manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
     const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION,
                                sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));

@@ -82,18 +82,18 @@ bool SEDQ_VIEW::press_acts_on_cell(QMouseEvent* event, int row, int column, cons
     const int node = sedq_node_of_row(row);
     switch (column)
     {
-    case 1:
+    case SEDQ_COLUMN_ALIAS:
         m_edit_row = node;
         on_node_set_alias();
         return true;
-    case 2:
+    case SEDQ_COLUMN_NAME:
         if (!hit_test(row, column, event->pos(), cell) || !toggle_item(node, true))
             return false;
         return true;
-    case 5:
-    case 6:
-    case 7:
-    case 8:
+    case SEDQ_COLUMN_DATA_ENABLE:
+    case SEDQ_COLUMN_TRIGGER_ENABLE:
+    case SEDQ_COLUMN_STORAGE_ENABLE:
+    case SEDQ_COLUMN_TRANSITIONAL:
         return hit_test(row, column, event->pos(), cell) && toggle_enable_box(node, column);
     default:
         return false;

@@ -206,7 +206,7 @@ bool SEDQ_VIEW::draw_rect(const SEDQ_PAINT_CONTEXT& paint, const SEDQ_PAINT_ROW&
         {
             int levels = 0;
             m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
-            const QRect span = column_span(12, levels + 11, cell);
+            const QRect span = column_span(SEDQ_COLUMN_FIRST_LEVEL, sedq_column_of_pattern(levels - 1), cell);
             if (sequential)
                 return draw_sunken_rect(span, painter);
             const int half = (span.bottom() - span.top() + 1) / 2;
@@ -349,7 +349,7 @@ void SEDQ_VIEW::draw_header_row(const SEDQ_PAINT_CONTEXT& paint, int row, int co
     {
         int levels = 0;
         m_tx_manager->get_trigger_level(&levels, SEDQ_CURRENT);
-        const QRect span = column_span(12, levels + 11, inner);
+        const QRect span = column_span(SEDQ_COLUMN_FIRST_LEVEL, sedq_column_of_pattern(levels - 1), inner);
         if (paint.sequential)
         {
             draw_header(column, SEDQ_ROW_COLUMN_TITLES, span, painter, true, false, true);

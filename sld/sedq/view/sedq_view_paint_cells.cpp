@@ -88,7 +88,7 @@ void SEDQ_VIEW::draw_node_cell(const SEDQ_PAINT_CONTEXT& paint, int node, int co
     }
     else if (column == SEDQ_COLUMN_ALIAS)
         draw_in(QString::fromLocal8Bit(row.get_alias()), inner, painter);
-    else if (column == 2)
+    else if (column == SEDQ_COLUMN_NAME)
         draw_name(QString::fromLocal8Bit(row.get_name()), node, row.get_parent(), selected, paint, inner);
     else if (sedq_is_enable_column(column))
     {

@@ -80,22 +80,22 @@ bool SEDQ_VIEW::print_item(int row, int column, QRect rect, QPainter* painter, i
     const bool single = !sedq_is_group_display(display);
     switch (column)
     {
-    case 0:
+    case SEDQ_COLUMN_TYPE:
         return print_type(type, !single, rect, painter);
-    case 1:
+    case SEDQ_COLUMN_ALIAS:
         return draw_in(alias, rect, painter);
-    case 2:
+    case SEDQ_COLUMN_NAME:
     {
         // A printout marks post-fitting names whatever the compile mode.
         SEDQ_PAINT_CONTEXT paint = make_paint_context(painter);
         paint.incremental = true;
         return draw_name(name, node, display, false, paint, rect);
     }
-    case 5:
-    case 6:
+    case SEDQ_COLUMN_DATA_ENABLE:
+    case SEDQ_COLUMN_TRIGGER_ENABLE:
         return single && draw_checkbox(column == SEDQ_COLUMN_DATA_ENABLE ? data_enabled : trigger_enabled,
                                        rect, painter, false, true, false, false, false);
-    case 23:
+    case SEDQ_COLUMN_WAVEFORM:
         break;
     default:
         if (sedq_is_level_column(column) && single)
@@ -136,22 +136,22 @@ bool SEDQ_VIEW::print_header(int column, QRect rect, QPainter* painter, int firs
     const char* title = nullptr;
     switch (column)
     {
-    case 0:
+    case SEDQ_COLUMN_TYPE:
         title = "Type";
         break;
-    case 1:
+    case SEDQ_COLUMN_ALIAS:
         title = "Alias";
         break;
-    case 2:
+    case SEDQ_COLUMN_NAME:
         title = "Name";
         break;
-    case 4:
+    case SEDQ_COLUMN_DEBUG_PORT_OUT:
         title = "Pattern";
         break;
-    case 24:
+    case SEDQ_COLUMN_ROW_NUMBER:
         title = "Row";
         break;
-    case 23:
+    case SEDQ_COLUMN_WAVEFORM:
         break;
     default:
         return false;

@@ -40,21 +40,21 @@ QString tri_state(const char* prefix, bool on, bool partially)
 
 QString type_name(SDR_DATA_SIGNAL_TYPE type)
 {
-    switch (int(type))
+    switch (type)
     {
-    case 4:
+    case SDR_STYPE_INPUT_PIN:
         return QStringLiteral("Input Pin");
-    case 8:
+    case SDR_STYPE_OUTPUT_PIN:
         return QStringLiteral("Output Pin");
-    case 16:
+    case SDR_STYPE_BIDIR_PIN:
         return QStringLiteral("Bidir Pin");
-    case 32:
+    case SDR_STYPE_MEMORY:
         return QStringLiteral("Memory");
-    case 64:
+    case SDR_STYPE_REGISTERED:
         return QStringLiteral("Registered");
-    case 128:
+    case SDR_STYPE_COMBINATIONAL:
         return QStringLiteral("Combinatorial");
-    case 1024:
+    case SDR_STYPE_MACHINE:
         return QStringLiteral("State Machine");
     default:
         return QString();
@@ -150,38 +150,38 @@ QString SEDQ_VIEW::node_tooltip(int node, int column)
     bool partially = false;
     switch (column)
     {
-    case 0:
+    case SEDQ_COLUMN_TYPE:
         return type_name(row.get_type()) + (row.is_parent() ? QStringLiteral(" Bus") : QString());
-    case 1:
+    case SEDQ_COLUMN_ALIAS:
     {
         const QString alias = QString::fromLocal8Bit(row.get_alias() ? row.get_alias() : "");
         return alias.isEmpty() ? QStringLiteral("click to set alias") : alias;
     }
-    case 2:
+    case SEDQ_COLUMN_NAME:
         return QString::fromLocal8Bit(row.get_name() ? row.get_name() : "");
-    case 3:
+    case SEDQ_COLUMN_INCREMENTAL_ROUTE:
         return m_tx_manager->is_incremental_compile()
                    ? QStringLiteral("Incremental route disabled in incremental compilation mode")
                    : QStringLiteral("Incremental route disabled for Tarnwick");
-    case 4:
+    case SEDQ_COLUMN_DEBUG_PORT_OUT:
         return row.get_debug_port_out() ? QString::fromLocal8Bit(row.get_debug_port_out())
                                          : QStringLiteral("Debug Port Off");
-    case 5:
+    case SEDQ_COLUMN_DATA_ENABLE:
     {
         const bool on = row.is_data_enabled(&partially);
         return tri_state("Data Capture", on, partially);
     }
-    case 6:
+    case SEDQ_COLUMN_TRIGGER_ENABLE:
     {
         const bool on = row.is_trigger_enabled(&partially, SEDQ_PATTERN_ANY_LEVEL);
         return tri_state("Trigger", on, partially);
     }
-    case 7:
+    case SEDQ_COLUMN_STORAGE_ENABLE:
     {
         const bool on = row.is_storage_enabled(&partially);
         return tri_state("Storage Qualifier", on, partially);
     }
-    case 8:
+    case SEDQ_COLUMN_TRANSITIONAL:
     {
         if (row.is_transition_enabled(&partially))
             return partially ? QStringLiteral("Transition Storage Qualifier Partially Enabled")

@@ -9,6 +9,7 @@
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
@@ -253,13 +254,7 @@ void SEDQ_VIEW::on_sel_change_advanced_trigger_combo(const QString& text)
             type = SDR_LTYPE_ADVANCED;
         m_tx_manager->set_advanced_trigger(level, SDR_DATA_TRIGGER_LEVEL_TYPE(type));
         if (type == SDR_LTYPE_ADVANCED)
-        {
-            int tab = 2;
-            for (int below = SEDQ_PATTERN_SQ_CONDITIONAL; below < level; ++below)
-                if (m_tx_manager->is_advanced_trigger(below, SEDQ_CURRENT))
-                    ++tab;
-            m_tx_manager->set_int_state(-1, "active tab", tab);
-        }
+            m_tx_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, sedq_advanced_page(m_tx_manager, level));
     }
     const int hint = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT);
     SEDQ_LAYOUT_WIDGET* layout = m_frame_wnd != nullptr ? m_frame_wnd->get_layout_widget() : nullptr;

@@ -30,7 +30,7 @@ void SEDQ_VIEW::on_update(QObject*, int hint)
     if ((bits & SEDQ_UPDATE_NODE_VIEW) && (bits & SEDQ_UPDATE_REBUILD))
         m_wave_summary.clear();
     if (m_widths_not_loaded && !m_tx_manager->is_empty() && load_column_widths())
-        set_column_width(0, QPoint(0, 0), true);
+        set_column_width(SEDQ_COLUMN_TYPE, QPoint(0, 0), true);
     if ((bits & SEDQ_UPDATE_NODE_VIEW) == 0 || m_tx_manager->is_empty())
         return;
     if (bits & SEDQ_UPDATE_REBUILD)
