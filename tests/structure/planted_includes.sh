@@ -30,6 +30,10 @@ while IFS='|' read -r name file include expected; do
   fi
 done <<'ROWS'
 model includes the view|model/sedq_number.cpp|sedq/view/sedq_view.h|fail
+model includes its window|model/sedq_tx_manager.cpp|sedq/frame/sedq_frame_wnd.h|fail
+model header includes the pane layout|model/sedq_tx_manager.h|sedq/frame/sedq_layout_widget.h|fail
+model includes the run callback of the frame|model/sedq_tx_manager_acquisition.cpp|sedq/frame/sedq_control_cmd_ela_int.h|fail
+load-time statics include a frame class|model/sedq_globals.cpp|sedq/frame/sedq_frame_wnd.h|pass
 model includes the canvas|model/sedq_tx_manager_advanced.cpp|sedq/advanced_trigger/sedq_object_widget.h|fail
 stored object includes the canvas|advanced_trigger/sedq_property.cpp|sedq/advanced_trigger/sedq_object_widget.h|fail
 stored object includes the model|advanced_trigger/sedq_object.h|sedq/model/sedq_tx_manager.h|fail

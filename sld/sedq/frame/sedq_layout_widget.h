@@ -33,9 +33,6 @@ public:
     SEDQ_LAYOUT_WIDGET(const SEDQ_LAYOUT_WIDGET&) = delete;
     SEDQ_LAYOUT_WIDGET& operator=(const SEDQ_LAYOUT_WIDGET&) = delete;
 
-    // Title of the state-based flow page; the document model recognises the page by it.
-    static const char* const STATE_FLOW_TAB_TITLE;
-
     // The hierarchy pane of the current instance (of its normal instance when the power-up
     // trigger is current); null when there is none.
     SEDQ_HIERARCHY_WIDGET* get_hierarchy_widget();
