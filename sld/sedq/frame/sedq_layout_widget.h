@@ -101,7 +101,6 @@ private:
     void mark_instance_tab(int current);
     void hide_if_toggle_unchecked(QWidget* pane, int action_id);
     // Tab changes and window state (sedq_layout_widget_state.cpp).
-    int current_instance() const;
     void save_scroll_position();
     void switch_powerup_view(int hint);
     void restore_active_tab();

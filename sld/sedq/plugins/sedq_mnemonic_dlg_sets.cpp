@@ -2,9 +2,6 @@
 // normaliser of its cells.
 #include "sedq/plugins/sedq_mnemonic_dlg_sets.h"
 
-const QString SEDQ_MNEMONIC_PATTERN_CHARACTERS = QStringLiteral("01HFRXE");
-const QString SEDQ_MNEMONIC_NO_SYMBOL = QStringLiteral("<enter symbol>");
-
 QString sedq_mnemonic_pattern(const QString& text, int width)
 {
     QString kept;
