@@ -210,9 +210,8 @@ const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_COUNTER_HOLD_STR = get
 const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_MODULE_NAME_STR = get_module_name_message();
 const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_BITSTREAM_STR = get_bitstream_message();
 
-// The mnemonic table dialogs: the characters a pattern cell keeps, the symbol a new pattern
-// row shows, the entry row of a table and the file filter of the import dialog.
-const QString SEDQ_MNEMONIC_PATTERN_CHARACTERS = QString::fromLatin1("01HFRXE");
+// The mnemonic table dialogs: the symbol a new pattern row shows, the entry row of a table and
+// the file filter of the import dialog.
 const QString SEDQ_MNEMONIC_NO_SYMBOL = QString::fromLatin1("<enter symbol>");
 const QString SEDQ_MNEMONIC_TABLE_VIEW::NEW_ROW_TEXT = QString::fromLatin1("<<new>>");
 const QString SEDQ_MNEMONIC_IMPORT_DLG::FILE_FILTER = QString::fromLatin1("Vantrel File (*.vtl)");
