@@ -145,7 +145,7 @@ struct FLOW_WINDOW
     {
         QTabWidget* tabs = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
         for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
-            if (tabs->tabText(i) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
+            if (tabs->tabText(i) == QLatin1String(SEDQ_STATE_FLOW_TAB_TITLE))
                 tabs->setCurrentIndex(i);
         settle();
     }

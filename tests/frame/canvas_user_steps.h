@@ -16,8 +16,8 @@
 #include "sedq/advanced_trigger/sedq_parameter_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_node.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QApplication>

@@ -430,7 +430,7 @@ TEST_F(config_widget_test, a_state_based_qualifier_needs_the_state_based_flow)
     settle();
     EXPECT_FALSE(tx()->is_sequential_mode(-1));
     EXPECT_TRUE(tab_titles(m_frame->get_layout_widget()->get_data_setup_tab_widget(-1))
-                    .contains(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE));
+                    .contains(SEDQ_STATE_FLOW_TAB_TITLE));
     choose("storage_qualifier_type_combo", "State-based");
     settle();
     QString type;

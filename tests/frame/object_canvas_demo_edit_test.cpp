@@ -8,7 +8,7 @@
 #include "host/sdr/sdr_tx_session.h"
 #include "sedq/advanced_trigger/sedq_general_widget.h"
 #include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/view/sedq_view.h"
 #include "view/sedq_modal_step.h"
 

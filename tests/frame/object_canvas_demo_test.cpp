@@ -6,7 +6,7 @@
 #include "host/standin/msg_control.h"
 #include "sedq/advanced_trigger/sedq_operator_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/view/sedq_view.h"
 
 #include <QItemSelectionModel>

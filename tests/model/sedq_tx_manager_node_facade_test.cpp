@@ -2,7 +2,7 @@
 // trigger enables of single rows and of groups.
 #include "sedq_tx_manager_test_support.h"
 
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 
 class sedq_node_test : public sedq_tx_manager_test
 {

@@ -2,7 +2,7 @@
 // group aggregated over its members with the "partially" flag, and its plain reads.
 #include "sedq_view_test_support.h"
 
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 
 namespace
 {

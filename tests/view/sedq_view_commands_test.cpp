@@ -7,7 +7,7 @@
 #include "host/standin/idu_control.h"
 #include "host/standin/project_control.h"
 #include "host/standin/qui_control.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 
 #include <QAction>
 #include <QActionGroup>

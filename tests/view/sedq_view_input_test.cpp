@@ -6,7 +6,7 @@
 
 #include "host/standin/afcq_control.h"
 #include "host/standin/msg_control.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/view/sedq_edit.h"
 
 #include <QComboBox>

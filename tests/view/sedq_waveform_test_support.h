@@ -8,7 +8,7 @@
 #include "sedq_view_test_support.h"
 
 #include "sedq/model/sedq_bus.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/view/sedq_wave.h"
 
 #include <QScrollBar>

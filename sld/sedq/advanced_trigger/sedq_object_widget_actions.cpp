@@ -61,7 +61,7 @@ void SEDQ_OBJECT_WIDGET::make_context_menu()
     add_entries(MENU_BEFORE_LOCATE);
     // The window's one Locate submenu, shared with the node view: each slot answers only while
     // its widget has the focus.
-    if (SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd())
+    if (SEDQ_FRAME_WND* frame = SEDQ_FRAME_WND::of(m_tx))
     {
         AFCQ_LOCATE_MENU* locate = frame->get_locate_menu();
         m_context_menu->addMenu(locate);
@@ -145,7 +145,7 @@ void SEDQ_OBJECT_WIDGET::route_focus_actions(bool connect_them)
     if (connect_them == m_focused || m_tx == nullptr)
         return;
     m_focused = connect_them;
-    if (m_tx->get_frame_wnd() != nullptr)
+    if (SEDQ_FRAME_WND::of(m_tx) != nullptr)
         for (const FOCUS_CONNECTION& entry : m_focus_connections)
         {
             QAction* action = m_tx->get_action(entry.id, QVariant());

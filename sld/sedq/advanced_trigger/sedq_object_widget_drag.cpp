@@ -24,7 +24,7 @@ SEDQ_DROP_ANSWER SEDQ_OBJECT_WIDGET::drop_answer(QDropEvent* event, SEDQ_OBJECT*
     *target = m_object_list != nullptr ? hit_test(point) : nullptr;
     SEDQ_DROP_STATE state;
     state.proposed = event->proposedAction();
-    state.source = sedq_drag_source(event->mimeData(), afcq_drop_source(event), this, m_tx->get_frame_wnd());
+    state.source = sedq_drag_source(event->mimeData(), afcq_drop_source(event), this, SEDQ_FRAME_WND::of(m_tx));
     state.disabled = is_disabled() || m_object_list == nullptr;
     state.locked = m_tx->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL || is_powerup_trigger();
     state.has_target = *target != nullptr;
@@ -93,7 +93,7 @@ void SEDQ_OBJECT_WIDGET::dropEvent(QDropEvent* event)
         return;
     }
     QObject* source = afcq_drop_source(event);
-    const SEDQ_DRAG_SOURCE kind = sedq_drag_source(event->mimeData(), source, this, m_tx->get_frame_wnd());
+    const SEDQ_DRAG_SOURCE kind = sedq_drag_source(event->mimeData(), source, this, SEDQ_FRAME_WND::of(m_tx));
     m_moving = false;
     setFocus();
     if (kind == SEDQ_DRAG_SOURCE::NODE_VIEW)

@@ -4,10 +4,10 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>

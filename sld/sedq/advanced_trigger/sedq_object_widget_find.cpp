@@ -3,6 +3,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_find_dlg.h"
@@ -46,11 +47,11 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_item() const
 // starts from the state the canvas keeps.
 void SEDQ_OBJECT_WIDGET::on_edit_find()
 {
-    run_find_dialog(this, m_tx->get_frame_wnd(), [](SEDQ_FIND_DLG& dialog) { dialog.exec(); });
+    run_find_dialog(this, SEDQ_FRAME_WND::of(m_tx), [](SEDQ_FIND_DLG& dialog) { dialog.exec(); });
 }
 
 void SEDQ_OBJECT_WIDGET::on_edit_find_next()
 {
-    run_find_dialog(this, m_tx->get_frame_wnd(),
+    run_find_dialog(this, SEDQ_FRAME_WND::of(m_tx),
                     [](SEDQ_FIND_DLG& dialog) { dialog.on_object_widget_find_next(); });
 }

@@ -27,7 +27,7 @@ QString SEDQ_OBJECT_WIDGET::get_locate_name() const
 
 void SEDQ_OBJECT_WIDGET::on_update_locate()
 {
-    SEDQ_FRAME_WND* frame = m_tx->get_frame_wnd();
+    SEDQ_FRAME_WND* frame = SEDQ_FRAME_WND::of(m_tx);
     if (!SEDQ_VERIFY(frame != NULL) || !holds_focus())
         return;
     bool found = false;

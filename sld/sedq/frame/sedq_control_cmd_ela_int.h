@@ -9,21 +9,20 @@
 // already posted is deleted by the instance manager at once, any other deletes itself when its
 // final report comes, so each callback is deleted exactly once.
 
-#include "host/chi.h"
+#include "sedq/model/sedq_instance_callback.h"
 
 #include <QObject>
 
 #include <atomic>
 #include <mutex>
 
-class SEDQ_CONTROL_CMD_ELA_INT : public CHI_CONTROL_ELA_INT
+class SEDQ_CONTROL_CMD_ELA_INT : public SEDQ_INSTANCE_CALLBACK
 {
 public:
-    SEDQ_CONTROL_CMD_ELA_INT(QObject* receiver, int instance) : m_widget(receiver), m_instance(instance) {}
+    SEDQ_CONTROL_CMD_ELA_INT(QObject* receiver, int instance) : SEDQ_INSTANCE_CALLBACK(instance), m_widget(receiver) {}
 
     void update_acquisition_status(ELA_STATUS status, int value, SDR_DATA_LOG* log) override;
 
-    int get_instance() const { return m_instance; }
     // The value of the latest report; written on the engine's thread.
     int get_value() const { return m_value.load(); }
 
@@ -41,7 +40,6 @@ public:
 protected:
     QObject* m_widget; // guarded by m_mutex
     std::atomic<int> m_value{0};
-    int m_instance;
 
 private:
     std::mutex m_mutex;

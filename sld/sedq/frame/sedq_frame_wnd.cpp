@@ -1,6 +1,8 @@
 // SEDQ_FRAME_WND: construction order, destruction, toolbar enabling and the compile commands.
 #include "sedq/frame/sedq_frame_wnd.h"
 
+#include "host/qtk.h"
+#include "sedq/frame/sedq_jtag_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
@@ -42,7 +44,6 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
     on_update(nullptr, 0);
     m_layout_widget = new SEDQ_LAYOUT_WIDGET(this);
     setCentralWidget(m_layout_widget);
-    m_tx_manager->set_layout_widget(m_layout_widget);
     if (QMenu* edit = get_menu_record()->edit_menu)
         connect(edit, &QMenu::aboutToShow, m_layout_widget->get_view(), &SEDQ_VIEW::on_update_edit_menu);
     connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_FRAME_WND::on_update, Qt::QueuedConnection);
@@ -68,6 +69,50 @@ SEDQ_FRAME_WND::~SEDQ_FRAME_WND()
         delete m_toolbar;
         m_toolbar = nullptr;
     }
+}
+
+SEDQ_FRAME_WND* SEDQ_FRAME_WND::of(const SEDQ_TX_MANAGER* manager)
+{
+    return manager != nullptr ? dynamic_cast<SEDQ_FRAME_WND*>(manager->get_window()) : nullptr;
+}
+
+// ---- what the model asks of its window ---------------------------------------------------------
+
+void SEDQ_FRAME_WND::add_pane_toggle(QAction* toggle)
+{
+    if (get_menu_record() != nullptr && get_menu_record()->view_menu != nullptr)
+        get_menu_record()->view_menu->addAction(toggle);
+}
+
+QTabWidget* SEDQ_FRAME_WND::get_data_setup_tab_widget(int instance)
+{
+    return m_layout_widget != nullptr ? m_layout_widget->get_data_setup_tab_widget(instance) : nullptr;
+}
+
+void SEDQ_FRAME_WND::save_view_scroll_position(bool restore_after_run)
+{
+    if (m_layout_widget == nullptr || m_layout_widget->get_view() == nullptr)
+        return;
+    m_layout_widget->save_view_scroll_pos();
+    if (restore_after_run)
+        m_layout_widget->set_scroll_flag(true);
+}
+
+void SEDQ_FRAME_WND::prepare_save()
+{
+    if (m_layout_widget == nullptr)
+        return;
+    // A programming run from the SOF Manager lends the document's programming file name to a
+    // temporary file; the file keeps its own name.
+    if (m_layout_widget->get_jtag_widget() != nullptr)
+        m_layout_widget->get_jtag_widget()->end_programming_run();
+    m_layout_widget->save_window_position();
+}
+
+void SEDQ_FRAME_WND::start_recompile()
+{
+    start_flow(QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false) ? FLOW_RELAYNE : FLOW_COMPILE, "", true,
+               false, true);
 }
 
 QAction* SEDQ_FRAME_WND::action(int id, const QVariant& data)

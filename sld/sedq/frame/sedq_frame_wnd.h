@@ -7,6 +7,7 @@
 // The model is deleted before the layout and its panes, so no pane destructor may use it.
 
 #include "host/qui.h"
+#include "sedq/model/sedq_window_if.h"
 
 #include <QPointer>
 
@@ -14,7 +15,7 @@ class QActionGroup;
 class SEDQ_LAYOUT_WIDGET;
 class SEDQ_TX_MANAGER;
 
-class SEDQ_FRAME_WND : public QUI_FRAME_WND
+class SEDQ_FRAME_WND : public QUI_FRAME_WND, public SEDQ_WINDOW_IF
 {
     Q_OBJECT
 public:
@@ -23,6 +24,9 @@ public:
     ~SEDQ_FRAME_WND() override;
     SEDQ_FRAME_WND(const SEDQ_FRAME_WND&) = delete;
     SEDQ_FRAME_WND& operator=(const SEDQ_FRAME_WND&) = delete;
+
+    // The window that shows a manager's document; null for a manager without one (the wizard's).
+    static SEDQ_FRAME_WND* of(const SEDQ_TX_MANAGER* manager);
 
     SEDQ_TX_MANAGER* get_tx_manager() const { return m_tx_manager; }
     SEDQ_LAYOUT_WIDGET* get_layout_widget() const { return m_layout_widget; }
@@ -93,6 +97,18 @@ protected Q_SLOTS:
     void on_update(QObject* sender, int hint);
 
 private:
+    // What the model asks of its window (SEDQ_WINDOW_IF).
+    QWidget* dialog_parent() override { return this; }
+    bool is_standalone_window() const override { return is_main_window(); }
+    void show_modified(bool modified) override { set_window_modified(modified); }
+    void add_pane_toggle(QAction* action) override;
+    QTabWidget* get_data_setup_tab_widget(int instance) override;
+    void save_view_scroll_position(bool restore_after_run) override;
+    void prepare_save() override;
+    bool can_compile_now() override { return can_start_flow(); }
+    bool ask_to_save() override { return save_modified(true); }
+    void start_recompile() override;
+
     QAction* action(int id, const QVariant& data = QVariant());
     bool canvas_has_focus();
     void update_undo_actions(bool empty);

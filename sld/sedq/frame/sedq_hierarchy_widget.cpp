@@ -7,7 +7,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_block.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"

@@ -20,8 +20,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-const char* const SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE = "State-Based Trigger Flow";
-
 SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     : QSplitter(Qt::Vertical, frame), m_frame(frame), m_tx_manager(frame->get_tx_manager())
 {

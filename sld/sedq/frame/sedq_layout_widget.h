@@ -33,9 +33,6 @@ public:
     SEDQ_LAYOUT_WIDGET(const SEDQ_LAYOUT_WIDGET&) = delete;
     SEDQ_LAYOUT_WIDGET& operator=(const SEDQ_LAYOUT_WIDGET&) = delete;
 
-    // Title of the state-based flow page; the document model recognises the page by it.
-    static const char* const STATE_FLOW_TAB_TITLE;
-
     // The hierarchy pane of the current instance (of its normal instance when the power-up
     // trigger is current); null when there is none.
     SEDQ_HIERARCHY_WIDGET* get_hierarchy_widget();
@@ -104,7 +101,6 @@ private:
     void mark_instance_tab(int current);
     void hide_if_toggle_unchecked(QWidget* pane, int action_id);
     // Tab changes and window state (sedq_layout_widget_state.cpp).
-    int current_instance() const;
     void save_scroll_position();
     void switch_powerup_view(int hint);
     void restore_active_tab();

@@ -17,6 +17,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"
+#include "sedq/model/sedq_window_if.h"
 #include "sedq/state_flow/sedq_diagram_widget.h"
 #include "sedq/state_flow/sedq_resources_widget.h"
 #include "sedq/state_flow/sedq_state_widget.h"
@@ -392,7 +393,7 @@ void SEDQ_LAYOUT_WIDGET::add_state_flow_page(QTabWidget* tabs, int instance)
     {
         const QSignalBlocker blocker(tabs);
         tabs->addTab(splitter, host_icon(AFCQ_ICON_STATE_FLOW_PAGE),
-                     QString::fromLatin1(STATE_FLOW_TAB_TITLE));
+                     QString::fromLatin1(SEDQ_STATE_FLOW_TAB_TITLE));
     }
     connect(tabs, &QTabWidget::destroyed, splitter, &QObject::deleteLater);
 }

@@ -11,7 +11,6 @@ size_t SEDQ_BUS::s_max_data_size = 0;
 size_t SEDQ_BUS::s_max_array_size = 0;
 size_t SEDQ_BUS::s_last_sample_depth = 0;
 size_t SEDQ_BUS::s_last_nitems = 0;
-SEDQ_BUS::STORAGE_RELEASE SEDQ_BUS::s_storage_release;
 
 SEDQ_BUS::STORAGE_RELEASE::~STORAGE_RELEASE()
 {

@@ -1,5 +1,6 @@
-// Every load-time global of the library, in the one order in which they are built; unload
-// destroys them in the reverse order. Keep them in this file: across files the order of
+// Every global of the library that other files can name and that runs code when the library
+// loads or unloads, in the one order in which they are built; unload destroys them in the
+// reverse order. Keep them in this file: across files the order of
 // construction would be unspecified, and two orderings matter here: the status texts need
 // the empty text-to-message map, and the garbage collector, defined after the map, frees
 // the map's messages just before the map itself goes.
@@ -10,6 +11,10 @@
 #include "sedq/frame/sedq_auto_sedq_tcl_init.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_bus.h"
+#include "sedq/plugins/sedq_mnemonic_dlg_sets.h"
+#include "sedq/plugins/sedq_mnemonic_dlg_table_view.h"
+#include "sedq/plugins/sedq_mnemonic_import_dlg.h"
 #include "sedq/plugins/sedq_plugin_entry.h"
 #include "sedq/plugins/sedq_plugin_hierarchy_dlg.h"
 #include "sedq/plugins/sedq_plugin_option_dlg.h"
@@ -204,3 +209,12 @@ const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_COUNTER_VALUE_STR = ge
 const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_COUNTER_HOLD_STR = get_counter_hold_message();
 const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_MODULE_NAME_STR = get_module_name_message();
 const QString SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_BITSTREAM_STR = get_bitstream_message();
+
+// The mnemonic table dialogs: the symbol a new pattern row shows, the entry row of a table and
+// the file filter of the import dialog.
+const QString SEDQ_MNEMONIC_NO_SYMBOL = QString::fromLatin1("<enter symbol>");
+const QString SEDQ_MNEMONIC_TABLE_VIEW::NEW_ROW_TEXT = QString::fromLatin1("<<new>>");
+const QString SEDQ_MNEMONIC_IMPORT_DLG::FILE_FILTER = QString::fromLatin1("Vantrel File (*.vtl)");
+
+// Frees the bus scratch buffers when the library unloads.
+SEDQ_BUS::STORAGE_RELEASE SEDQ_BUS::s_storage_release;

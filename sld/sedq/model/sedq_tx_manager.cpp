@@ -7,7 +7,6 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/unbq.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_trigger_pattern.h"
@@ -48,10 +47,11 @@ constexpr const char* ACTIVE_INSTANCE_KEY = "active instance";
 constexpr const char* LOCK_MODE_KEY = "lock mode";
 } // namespace
 
-SEDQ_TX_MANAGER::SEDQ_TX_MANAGER(SEDQ_FRAME_WND* frame) : QObject(nullptr), m_frame_wnd(frame)
+SEDQ_TX_MANAGER::SEDQ_TX_MANAGER(SEDQ_WINDOW_IF* window)
+    : QObject(nullptr), m_window(window != nullptr ? window : &m_no_window)
 {
     cfg_initialize_user_registry_settings();
-    if (!is_wizard_mode() && m_frame_wnd->is_main_window())
+    if (m_window->is_standalone_window())
         m_lock_mode = SEDQ_LOCK_MODE_ALLOW_TRIGGER;
     m_acq_states = new unsigned int[SEDQ_MAX_ACQ_STATES];
     std::fill(m_acq_states, m_acq_states + SEDQ_MAX_ACQ_STATES, unsigned(SEDQ_ACQ_STATE_NOT_RUNNING));
@@ -59,7 +59,7 @@ SEDQ_TX_MANAGER::SEDQ_TX_MANAGER(SEDQ_FRAME_WND* frame) : QObject(nullptr), m_fr
         discover_plugins();
     if (!is_wizard_mode())
         connect_host_actions();
-    if (m_frame_wnd != nullptr)
+    if (!is_wizard_mode())
         create_node_finder();
 }
 
@@ -90,7 +90,7 @@ void SEDQ_TX_MANAGER::connect_host_actions()
 
 void SEDQ_TX_MANAGER::create_node_finder()
 {
-    m_node_finder = new UNBQ_DIALOG(m_frame_wnd, 1);
+    m_node_finder = new UNBQ_DIALOG(m_window->dialog_parent(), 1);
     connect(m_node_finder, &UNBQ_DIALOG::on_selected_list, this, &SEDQ_TX_MANAGER::on_node_insert_to_view);
 }
 
@@ -143,12 +143,6 @@ void SEDQ_TX_MANAGER::cfg_initialize_user_registry_settings()
     read_bool({CFGQ_SEDQ_DISPLAY_MODE_STR, &m_state_display_mode});
 }
 
-SEDQ_LAYOUT_WIDGET* SEDQ_TX_MANAGER::get_layout_widget()
-{
-    SEDQ_VERIFY(this->m_layout_widget != NULL);
-    return m_layout_widget;
-}
-
 // ---- notification and the modified mark ------------------------------------------------------
 
 void SEDQ_TX_MANAGER::update_all_views(QObject* sender, int hint)
@@ -163,7 +157,7 @@ void SEDQ_TX_MANAGER::set_modified_flag(bool modified)
     if (is_wizard_mode() || modified == m_modified)
         return;
     m_modified = modified;
-    m_frame_wnd->set_window_modified(modified);
+    m_window->show_modified(modified);
 }
 
 void SEDQ_TX_MANAGER::update_modified_flag()
@@ -322,9 +316,7 @@ QAction* SEDQ_TX_MANAGER::get_action(AFCQ_ACTION_ENUM id, const QVariant& data)
     {
         action->setCheckable(true);
         action->setChecked(true);
-        // Without a window (the wizard) there is no View menu to list the toggle in.
-        if (!is_wizard_mode() && m_frame_wnd->get_menu_record() && m_frame_wnd->get_menu_record()->view_menu)
-            m_frame_wnd->get_menu_record()->view_menu->addAction(action);
+        m_window->add_pane_toggle(action);
     }
     else
         action->setEnabled(false);

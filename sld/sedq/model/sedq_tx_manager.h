@@ -13,6 +13,7 @@
 #include "host/sdr.h"
 #include "sedq/model/sedq_lock_mode.h"
 #include "sedq/model/sedq_types.h"
+#include "sedq/model/sedq_window_if.h"
 
 #include <QList>
 #include <QMap>
@@ -36,8 +37,6 @@ struct PLUGIN_MNEMONIC_TABLE;
 class SDR_TX_SIGNAL_NODES;
 class SDR_TX_SIGNAL_SET;
 class SDR_TX_TRIGGER;
-class SEDQ_FRAME_WND;
-class SEDQ_LAYOUT_WIDGET;
 class SEDQ_OBJECT;
 class SEDQ_TRIGGER_OBJECT;
 class SEDQ_STATE_MACHINE_OBJECT;
@@ -57,7 +56,9 @@ public:
         NODE_TYPE_TRIGGER_OUTPUT = 2
     };
 
-    explicit SEDQ_TX_MANAGER(SEDQ_FRAME_WND* frame);
+    // `window` shows the document and outlives the manager; null: a manager without a window
+    // (the wizard's).
+    explicit SEDQ_TX_MANAGER(SEDQ_WINDOW_IF* window);
     ~SEDQ_TX_MANAGER() override;
     SEDQ_TX_MANAGER(const SEDQ_TX_MANAGER&) = delete;
     SEDQ_TX_MANAGER& operator=(const SEDQ_TX_MANAGER&) = delete;
@@ -68,10 +69,9 @@ public:
     void cfg_initialize_user_registry_settings();
     SDR_TX_SESSION* get_tx_session() { return m_tx_session; }
     SDR_TX_INSTANCE* get_tx_instance() { return m_tx_instance; }
-    SEDQ_FRAME_WND* get_frame_wnd() { return m_frame_wnd; }
-    bool is_wizard_mode() const { return m_frame_wnd == nullptr; }
-    void set_layout_widget(SEDQ_LAYOUT_WIDGET* layout) { m_layout_widget = layout; }
-    SEDQ_LAYOUT_WIDGET* get_layout_widget();
+    // The window that shows the document: a SEDQ_NO_WINDOW without one, never null.
+    SEDQ_WINDOW_IF* get_window() const { return m_window; }
+    bool is_wizard_mode() const { return m_window == &m_no_window; }
     void set_list_view_mode(bool on) { m_list_view_mode = on; }
 
     void update_all_views(QObject* sender, int hint);
@@ -852,8 +852,8 @@ private:
     quint64 m_update_count = 0;
     std::set<int> m_declined_pre_synthesis_partitions;
     std::set<int> m_declined_post_fitting_partitions;
-    SEDQ_FRAME_WND* m_frame_wnd;
-    SEDQ_LAYOUT_WIDGET* m_layout_widget = nullptr;
+    SEDQ_NO_WINDOW m_no_window;
+    SEDQ_WINDOW_IF* m_window;
     SEDQ_LOCK_MODE m_lock_mode = SEDQ_LOCK_MODE_ALLOW_ALL;
     QMap<AFCQ_ACTION_ENUM, QAction*> m_action_map;
     UNBQ_DIALOG* m_node_finder = nullptr;

@@ -4,27 +4,18 @@
 #include "sedq/model/sedq_tx_manager.h"
 
 #include "host/ice.h"
-#include "host/qtk.h"
 #include "host/qui.h"
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/frame/sedq_control_cmd_ela_int.h"
-#include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_instance_callback.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
 
 #include <QMessageBox>
-
-namespace
-{
-constexpr int FLOW_COMPILE = 15;
-constexpr int FLOW_RELAYNE = 80;
-} // namespace
 
 // ---- state table ------------------------------------------------------------------------------
 
@@ -64,7 +55,7 @@ bool SEDQ_TX_MANAGER::is_any_instance_acquiring()
 // The instance index travels with the request's callback, which the instance manager made.
 int SEDQ_TX_MANAGER::request_instance(CHI_CONTROL::ACQ_PARAMETER const& request)
 {
-    auto* callback = dynamic_cast<SEDQ_CONTROL_CMD_ELA_INT*>(request.callback);
+    auto* callback = dynamic_cast<SEDQ_INSTANCE_CALLBACK*>(request.callback);
     if (!SEDQ_VERIFY(callback != NULL))
         return -1;
     return callback->get_instance();
@@ -116,11 +107,7 @@ void SEDQ_TX_MANAGER::start_acquisition(std::vector<CHI_CONTROL::ACQ_PARAMETER>*
         return drop_requests(requests, requests->size());
     for (const CHI_CONTROL::ACQ_PARAMETER& request : *requests)
         set_instance_acq_state(request_instance(request), SEDQ_ACQ_STATE_RUNNING);
-    if (m_layout_widget != nullptr && m_layout_widget->get_view() != nullptr)
-    {
-        m_layout_widget->save_view_scroll_pos();
-        m_layout_widget->set_scroll_flag(true);
-    }
+    m_window->save_view_scroll_position(true);
     update_modified_flag();
 }
 
@@ -130,13 +117,13 @@ void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETE
 {
     if (!SEDQ_VERIFY(!this->is_wizard_mode()))
         return drop_requests(requests, requests->size());
-    if (m_frame_wnd->can_start_flow() && !m_cfg_auto_recompile)
+    if (m_window->can_compile_now() && !m_cfg_auto_recompile)
     {
         QMessageBox question(
             QMessageBox::Question, QStringLiteral("Corvane"),
             QStringLiteral("The design has changed. Do you wish to recompile before running the "
                            "logic analyzer?"),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_frame_wnd);
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_window->dialog_parent());
         const int answer = question.exec();
         if (answer == QMessageBox::No)
         {
@@ -150,12 +137,10 @@ void SEDQ_TX_MANAGER::recompile_before_run(std::vector<CHI_CONTROL::ACQ_PARAMETE
     }
     if (!SEDQ_VERIFY(!this->is_wizard_mode()))
         return drop_requests(requests, requests->size());
-    const bool saved = m_frame_wnd->save_modified(true);
+    const bool saved = m_window->ask_to_save();
     drop_requests(requests, requests->size());
     if (saved)
-        m_frame_wnd->start_flow(QTK_RLY_STATE_MANAGER::is_family_supported_by_relayne(false) ? FLOW_RELAYNE
-                                                                                             : FLOW_COMPILE,
-                                "", true, false, true);
+        m_window->start_recompile();
 }
 
 // Requests that never start: the logs of the first `with_logs` requests (which this run

@@ -8,7 +8,6 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
@@ -209,8 +208,7 @@ bool SEDQ_TX_MANAGER::is_advanced_mode(int* level)
     }
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs ? tabs->currentIndex() : -1;
-    if (page <= SEDQ_SETUP_PAGE ||
-        tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE))
+    if (page <= SEDQ_SETUP_PAGE || tabs->tabText(page) == QLatin1String(SEDQ_STATE_FLOW_TAB_TITLE))
         return false;
     if (level != nullptr && tabs->widget(page) != nullptr)
         *level = tabs->widget(page)->property("trigger level").toInt();
@@ -221,15 +219,14 @@ bool SEDQ_TX_MANAGER::is_state_mode()
 {
     QTabWidget* tabs = get_data_setup_tab_widget(SEDQ_CURRENT);
     const int page = tabs != nullptr ? tabs->currentIndex() : -1;
-    return page > SEDQ_SETUP_PAGE &&
-           tabs->tabText(page) == QLatin1String(SEDQ_LAYOUT_WIDGET::STATE_FLOW_TAB_TITLE);
+    return page > SEDQ_SETUP_PAGE && tabs->tabText(page) == QLatin1String(SEDQ_STATE_FLOW_TAB_TITLE);
 }
 
 // The view mode is the page shown in the instance's Data/Setup tabs of the window's layout;
 // before the layout exists (and in the wizard) there are none: setup mode.
 QTabWidget* SEDQ_TX_MANAGER::get_data_setup_tab_widget(int instance)
 {
-    return m_layout_widget != nullptr ? m_layout_widget->get_data_setup_tab_widget(instance) : nullptr;
+    return m_window->get_data_setup_tab_widget(instance);
 }
 
 QList<SEDQ_OBJECT*>* SEDQ_TX_MANAGER::get_object_array()

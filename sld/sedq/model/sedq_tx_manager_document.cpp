@@ -9,8 +9,6 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_session_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
-#include "sedq/frame/sedq_jtag_widget.h"
-#include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_verify.h"
@@ -350,14 +348,7 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
     if (!handle_project_assignments(path))
         return false;
     save_active_tabs();
-    if (m_layout_widget != nullptr)
-    {
-        // A programming run from the SOF Manager lends the document's programming file name
-        // to a temporary file; the file keeps its own name.
-        if (m_layout_widget->get_jtag_widget() != nullptr)
-            m_layout_widget->get_jtag_widget()->end_programming_run();
-        m_layout_widget->save_window_position();
-    }
+    m_window->prepare_save();
     bool saved = m_tx_session->save_session(path);
     if (saved)
     {
@@ -387,8 +378,7 @@ bool SEDQ_TX_MANAGER::check_save_preconditions(const char* path)
         sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
         return false;
     }
-    if (m_layout_widget != nullptr && m_layout_widget->get_view() != nullptr)
-        m_layout_widget->save_view_scroll_pos();
+    m_window->save_view_scroll_position(false);
     SDR_DATA_SESSION* open = SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(path);
     if (open != nullptr && open != m_tx_session->get_data_session())
     {

@@ -10,7 +10,7 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/sedq_group_link.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 

@@ -6,7 +6,6 @@
 
 #include "host/thr.h"
 #include "host/unbq.h"
-#include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_verify.h"
@@ -148,7 +147,7 @@ bool SEDQ_TX_MANAGER::get_unb_node(QString* name, NODE_TYPE node_type, SEDQ_IS_P
         thr_drl_unload(library);
         return false;
     }
-    finder(m_frame_wnd, &picked, m_using_pre_synthesis_filter ? PRE_SYNTHESIS_FILTER : POST_FITTING_FILTER);
+    finder(m_window->dialog_parent(), &picked, m_using_pre_synthesis_filter ? PRE_SYNTHESIS_FILTER : POST_FITTING_FILTER);
     thr_drl_unload(library);
     if (picked.isEmpty())
         return false;

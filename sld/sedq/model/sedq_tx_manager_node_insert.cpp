@@ -8,7 +8,6 @@
 #include "host/dbmui.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_group_link.h"
 #include "sedq/model/sedq_verify.h"
@@ -138,7 +137,7 @@ bool SEDQ_TX_MANAGER::insert_node(QString const& name, SDR_DATA_SIGNAL_TYPE sign
         const SEDQ_NETLIST_ACCESS netlist(m_using_pre_synthesis_filter);
         hand_netlist_assignment(netlist.get(), m_tx_signals);
     }
-    const bool checks = !is_wizard_mode() && !m_frame_wnd->is_main_window();
+    const bool checks = !is_wizard_mode() && !m_window->is_standalone_window();
     if (checks)
         clear_clock_conflict(m_tx_signals, name);
     const QByteArray bytes = name.toLocal8Bit();

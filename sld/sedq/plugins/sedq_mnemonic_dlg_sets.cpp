@@ -2,15 +2,18 @@
 // normaliser of its cells.
 #include "sedq/plugins/sedq_mnemonic_dlg_sets.h"
 
-const QString SEDQ_MNEMONIC_PATTERN_CHARACTERS = QStringLiteral("01HFRXE");
-const QString SEDQ_MNEMONIC_NO_SYMBOL = QStringLiteral("<enter symbol>");
+namespace
+{
+// The characters a pattern keeps.
+constexpr char PATTERN_CHARACTERS[] = "01HFRXE";
+} // namespace
 
 QString sedq_mnemonic_pattern(const QString& text, int width)
 {
     QString kept;
     for (const QChar c : text.toUpper())
     {
-        if (SEDQ_MNEMONIC_PATTERN_CHARACTERS.contains(c))
+        if (QLatin1String(PATTERN_CHARACTERS).contains(c))
             kept.append(c);
     }
     if (kept.size() > width)

@@ -27,8 +27,7 @@ struct mySET
     mySET* next = nullptr;
 };
 
-// The characters a pattern keeps, and the text a new entry's missing half shows.
-extern const QString SEDQ_MNEMONIC_PATTERN_CHARACTERS;
+// The text a new entry's missing half shows.
 extern const QString SEDQ_MNEMONIC_NO_SYMBOL;
 
 // A typed pattern made `width` long: upper-cased, every character but the pattern characters

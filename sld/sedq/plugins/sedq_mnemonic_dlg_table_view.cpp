@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
-const QString SEDQ_MNEMONIC_TABLE_VIEW::NEW_ROW_TEXT = QStringLiteral("<<new>>");
-
 SEDQ_MNEMONIC_TABLE_VIEW::SEDQ_MNEMONIC_TABLE_VIEW(SEDQ_MNEMONIC_DLG* dialog)
     : QTableView(dialog), m_dialog(dialog), m_model(new QStandardItemModel(0, COLUMN_COUNT, this))
 {

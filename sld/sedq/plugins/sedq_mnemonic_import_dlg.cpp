@@ -19,8 +19,6 @@
 
 #include <vector>
 
-const QString SEDQ_MNEMONIC_IMPORT_DLG::FILE_FILTER = QStringLiteral("Vantrel File (*.vtl)");
-
 namespace
 {
 // The answer of an OK/Cancel question that means OK.

@@ -282,7 +282,7 @@ void SEDQ_FIND_DLG::add_view_targets()
     if (tx == nullptr || tx->is_empty())
         return;
     SEDQ_HIERARCHY_WIDGET* hierarchy =
-        tx->get_layout_widget() ? tx->get_layout_widget()->get_hierarchy_widget() : nullptr;
+        m_frame->get_layout_widget() ? m_frame->get_layout_widget()->get_hierarchy_widget() : nullptr;
     SEDQ_HIDDEN_BY_HIERARCHY hidden_by_hierarchy(hierarchy);
     const int count = tx->get_node_count(SEDQ_CURRENT);
     for (int node = 0; node < count; ++node)

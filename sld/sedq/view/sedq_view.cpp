@@ -137,7 +137,7 @@ const SEDQ_CONNECTION FOCUS_CONNECTIONS[] = {
 } // namespace
 
 SEDQ_VIEW::SEDQ_VIEW(QWidget* parent, SEDQ_TX_MANAGER* tx)
-    : QWidget(parent), m_tx_manager(tx), m_frame_wnd(tx ? tx->get_frame_wnd() : nullptr),
+    : QWidget(parent), m_tx_manager(tx), m_frame_wnd(SEDQ_FRAME_WND::of(tx)),
       m_time_unit_text(QStringLiteral("ns"))
 {
     setFocusPolicy(Qt::ClickFocus);

@@ -6,7 +6,7 @@
 #include "host/acf.h"
 #include "host/sdr.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 

@@ -5,7 +5,7 @@
 #include "sedq/view/sedq_drawing.h"
 
 #include "sedq/model/sedq_bus.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 #include "sedq/view/sedq_wave.h"

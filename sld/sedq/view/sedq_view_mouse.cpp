@@ -7,7 +7,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_edit_scope.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 

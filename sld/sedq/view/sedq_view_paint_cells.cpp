@@ -4,7 +4,7 @@
 #include "sedq/model/sedq_util.h"
 
 #include "sedq/model/sedq_globals.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_drawing.h"

@@ -5,8 +5,8 @@
 
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
-#include "sedq/view/sedq_node.h"
 
 #include <QGuiApplication>
 #include <QResizeEvent>

@@ -4,7 +4,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/sdr.h"
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"

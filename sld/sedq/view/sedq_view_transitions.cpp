@@ -3,7 +3,7 @@
 // rows the waveform painting keeps: a word of 64 samples at a time.
 #include "sedq/view/sedq_view.h"
 
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <algorithm>

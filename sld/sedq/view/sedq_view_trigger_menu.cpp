@@ -4,8 +4,8 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
-#include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_verify.h"

@@ -2,7 +2,7 @@
 // summary levels; bus values transposed into sample order by blocks of 64 by 64 bits.
 #include "sedq/view/sedq_wave_summary.h"
 
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_wave.h"
 

@@ -1,6 +1,6 @@
 // SEDQ_NODE: one node-list row read and changed through the document model, with the enables
 // of a bus or group aggregated over its members.
-#include "sedq/view/sedq_node.h"
+#include "sedq/model/sedq_node.h"
 #include "sedq/model/sedq_util.h"
 
 #include "host/sdr/sdr_tx_signal_nodes.h"
