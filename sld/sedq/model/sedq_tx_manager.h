@@ -78,8 +78,13 @@ public:
     // Updates sent so far (see SEDQ_UPDATE_BURST).
     quint64 get_update_count() const { return m_update_count; }
     void set_modified_flag(bool modified);
+    // A write changed the document: the "modified" notification goes out unless the edit this
+    // write belongs to sent it already (one per edit scope; a write outside any is its own edit).
     void update_modified_flag();
-    void begin_action(int instance);
+    // The "modified" notification itself, with the window's mark brought in line.
+    void send_modified();
+    // The window's mark brought in line with the document, without a notification.
+    void sync_modified_mark();
     void end_action(SEDQ_CHECK_COMPILATION_STATUS status, int instance);
     void set_max_undo_steps(int steps);
     int get_max_undo_steps();

@@ -13,6 +13,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_util.h"
@@ -213,9 +214,8 @@ void SEDQ_TX_MANAGER::apply_plugin_trigger_symbols(int instance)
             QString symbol;
             if (!get_plugin_trigger_condition_symbol(&symbol, node, level, instance) || symbol.isEmpty())
                 continue;
-            begin_action(instance);
+            const SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION_IF_POWERUP, SEDQ_EDIT_SCOPE::NO_REFRESH, instance);
             SEDQ_NUMBER(symbol).set_string(this, node, level, instance);
-            end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, instance);
         }
     }
 }
