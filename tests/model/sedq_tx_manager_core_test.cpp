@@ -423,15 +423,14 @@ TEST_F(sedq_tx_manager_test, ui_state_accessors_read_defaults_and_stored_values)
 TEST_F(sedq_tx_manager_test, modified_flag_follows_the_session_and_marks_the_window)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
-    manager->update_modified_flag();
-    EXPECT_TRUE(m_frame->isWindowModified()) << "no session counts as modified";
-    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    manager->update_modified_flag();
+    take_hints();
+    EXPECT_TRUE(manager->save_modified());
     EXPECT_FALSE(m_frame->isWindowModified());
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)}) << "asked before closing, the mark is sent";
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
     EXPECT_TRUE(m_frame->isWindowModified());
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
 }
 
 // A pane that counts its updates does its work once per burst, with the last update still
