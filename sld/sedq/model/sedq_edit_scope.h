@@ -1,7 +1,7 @@
 #pragma once
 // The one edit mechanism of the document: a scope is one undoable edit of an instance (the
 // current one unless named). Panes, dialogs and commands open one around the model setters they
-// call; the setters open their own, which then join the caller's. The outermost scope of a
+// call; a setter that is an edit on its own opens one too, which then joins the caller's. The outermost scope of a
 // manager opens the edit bracket and sends the edit's one "modified" notification when the
 // first write inside it marks the document modified (later writes of the edit add none), so the
 // notification keeps its place before the refreshes the writes send. Closing the outermost scope
