@@ -135,6 +135,27 @@ TEST_F(sedq_edit_scope_test, nested_scopes_are_one_edit_with_one_notification)
     EXPECT_TRUE(internal_errors().empty());
 }
 
+// An outer scope closed while one inside it is open is a fault of the caller: it is reported,
+// the inner scope ends first, and the edit still closes once, balanced.
+TEST_F(sedq_edit_scope_test, closing_an_outer_scope_early_ends_the_inner_one_first)
+{
+    SEDQ_TX_MANAGER* manager = document();
+    add_row();
+    const int before = undo_position();
+    {
+        SEDQ_EDIT_SCOPE outer(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        const SEDQ_EDIT_SCOPE inner(manager, SEDQ_CHECK_COMPILATION, REFRESH);
+        change_document();
+        outer.close();
+        EXPECT_FALSE(inner.is_open());
+        EXPECT_FALSE(SEDQ_EDIT_SCOPE::is_any_open());
+        EXPECT_EQ(internal_errors().size(), 1u);
+    }
+    EXPECT_EQ(take_hints(), (std::vector<int>{MODIFIED, CHECKED, REFRESH}));
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
+    EXPECT_EQ(undo_position() - before, 1);
+}
+
 // An edit of many rows through the model's setters: one notification whatever the count.
 TEST_F(sedq_edit_scope_test, an_edit_of_many_rows_sends_one_modified_notification)
 {

@@ -9,8 +9,8 @@
 #include "host/standin/msg_control.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QCoreApplication>

@@ -11,8 +11,8 @@
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_view.h"
 

@@ -1,4 +1,4 @@
-// The edit scope: bracket, compile check, modified notification and refresh of one edit in one place.
+// The edit scope: bracket, compile check, modified notification and refresh of an edit in one place.
 #include "sedq/model/sedq_edit_scope.h"
 
 #include "sedq/model/sedq_refusal.h"
@@ -56,9 +56,11 @@ void SEDQ_EDIT_SCOPE::close()
 {
     if (m_manager == nullptr)
         return;
-    // Scopes end in the reverse order of their opening; a scope closed early while one inside
-    // it is still open would leave the inner one nowhere to hand its edit to.
-    SEDQ_VERIFY(s_innermost == this);
+    // Scopes end in the reverse order of their opening. One closed early while a scope inside it
+    // is still open ends that one first, so that no scope is left handing its edit to a closed one.
+    if (!SEDQ_VERIFY(s_innermost == this))
+        while (s_innermost != nullptr && s_innermost != this)
+            s_innermost->close();
     SEDQ_TX_MANAGER* manager = m_manager;
     m_manager = nullptr;
     s_innermost = m_outer;

@@ -4,8 +4,8 @@
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 
 namespace

@@ -6,7 +6,6 @@
 
 #include "host/sdr/sdr_tx_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/view/sedq_node.h"
 #include "sedq/model/sedq_edit_scope.h"
