@@ -10,6 +10,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/gen_control.h"
 #include "host/standin/sdr_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QApplication>
@@ -87,9 +88,10 @@ struct DOCUMENT
             settings.setup = setup;
             for (int bit = BITS - 1; bit >= 0; --bit)
                 settings.node_names << QString("data[%1]").arg(bit);
-            manager->begin_action(-1);
-            opened = manager->open_plugin_mnemonic_table(0, &settings) && opened;
-            manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+            {
+                const SEDQ_EDIT_SCOPE edit(manager.get(), SEDQ_SKIP_COMPILATION_CHECK);
+                opened = manager->open_plugin_mnemonic_table(0, &settings) && opened;
+            }
         }
         log = manager->get_tx_session()->get_log_at(0, false);
     }

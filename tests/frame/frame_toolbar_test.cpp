@@ -4,7 +4,7 @@
 
 #include "host/standin/msg_control.h"
 #include "host/standin/qui_control.h"
-#include "sedq/model/sedq_action.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 #include <QToolBar>
 
@@ -121,7 +121,7 @@ TEST_F(frame_toolbar_test, undo_and_redo_follow_the_history_from_the_start)
     }
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"beta", 0}}, "edited.vtl"));
     {
-        SEDQ_ACTION edit(frame->get_tx_manager());
+        SEDQ_EDIT_SCOPE edit(frame->get_tx_manager(), SEDQ_CHECK_COMPILATION);
         frame->get_tx_manager()->set_instance_enabled(-1, false);
     }
     settle();

@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "sedq/model/sedq_edit_scope.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -104,7 +105,10 @@ TEST_F(sedq_edit_scope_test, closing_early_ends_the_edit_once)
     EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
 }
 
-TEST_F(sedq_edit_scope_test, a_nested_scope_reports_and_joins_the_outer_edit)
+// The scopes an edit opens inside it (a pane's around the model's own) are one edit: one undo
+// step, one "modified" notification (at the first write), then the strongest check and each
+// refresh hint once when the outermost scope ends.
+TEST_F(sedq_edit_scope_test, nested_scopes_are_one_edit_with_one_notification)
 {
     SEDQ_TX_MANAGER* manager = document();
     add_row();
@@ -113,16 +117,110 @@ TEST_F(sedq_edit_scope_test, a_nested_scope_reports_and_joins_the_outer_edit)
         const SEDQ_EDIT_SCOPE outer(manager, SEDQ_SKIP_COMPILATION_CHECK);
         {
             const SEDQ_EDIT_SCOPE inner(manager, SEDQ_CHECK_COMPILATION, REFRESH);
-            EXPECT_FALSE(inner.is_open());
-            EXPECT_EQ(internal_errors().size(), 1u);
+            EXPECT_TRUE(inner.is_open());
+            EXPECT_FALSE(inner.is_outermost());
+            change_document();
+        }
+        {
+            const SEDQ_EDIT_SCOPE again(manager, SEDQ_SKIP_COMPILATION_CHECK, REFRESH);
             change_document();
         }
         EXPECT_TRUE(SEDQ_EDIT_SCOPE::is_any_open()) << "the outer scope is still open";
-        EXPECT_EQ(take_hints(), std::vector<int>{MODIFIED}) << "the refused scope sends nothing";
+        EXPECT_EQ(take_hints(), std::vector<int>{MODIFIED}) << "the refreshes wait for the end of the edit";
         change_document();
     }
+    EXPECT_EQ(take_hints(), (std::vector<int>{CHECKED, REFRESH}));
     EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
-    EXPECT_EQ(undo_position() - before, 1) << "both changes are one step";
+    EXPECT_EQ(undo_position() - before, 1) << "every change is one step";
+    EXPECT_TRUE(internal_errors().empty());
+}
+
+// An outer scope closed while one inside it is open is a fault of the caller: it is reported,
+// the inner scope ends first, and the edit still closes once, balanced.
+TEST_F(sedq_edit_scope_test, closing_an_outer_scope_early_ends_the_inner_one_first)
+{
+    SEDQ_TX_MANAGER* manager = document();
+    add_row();
+    const int before = undo_position();
+    {
+        SEDQ_EDIT_SCOPE outer(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        const SEDQ_EDIT_SCOPE inner(manager, SEDQ_CHECK_COMPILATION, REFRESH);
+        change_document();
+        outer.close();
+        EXPECT_FALSE(inner.is_open());
+        EXPECT_FALSE(SEDQ_EDIT_SCOPE::is_any_open());
+        EXPECT_EQ(internal_errors().size(), 1u);
+    }
+    EXPECT_EQ(take_hints(), (std::vector<int>{MODIFIED, CHECKED, REFRESH}));
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
+    EXPECT_EQ(undo_position() - before, 1);
+}
+
+// An edit of many rows through the model's setters: one notification whatever the count.
+TEST_F(sedq_edit_scope_test, an_edit_of_many_rows_sends_one_modified_notification)
+{
+    struct ROW
+    {
+        const char* name;
+        int rows;
+    };
+    const ROW rows[] = {{"one row", 1}, {"five rows", 5}, {"forty rows", 40}};
+    for (const ROW& row : rows)
+    {
+        SEDQ_TX_MANAGER* manager = document();
+        add_numbered_rows(row.rows);
+        take_hints();
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+            for (int node = 0; node < row.rows; ++node)
+                EXPECT_TRUE(manager->set_node_alias(node, QStringLiteral("alias"))) << row.name;
+        }
+        const std::vector<int> hints = take_hints();
+        EXPECT_EQ(std::count(hints.begin(), hints.end(), MODIFIED), 1) << row.name;
+        EXPECT_TRUE(m_frame->isWindowModified()) << row.name;
+    }
+}
+
+// A refused edit behaves as before: no step and no notification, even from a scope nested in it; a setter
+// called outside any edit is an edit of its own and notifies at once.
+TEST_F(sedq_edit_scope_test, a_refused_edit_sends_nothing_and_a_lone_write_notifies_at_once)
+{
+    SEDQ_TX_MANAGER* manager = document();
+    add_row();
+    const int before = undo_position();
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        {
+            const SEDQ_EDIT_SCOPE inner(manager, SEDQ_SKIP_COMPILATION_CHECK);
+            EXPECT_FALSE(manager->toggle_storage(7, -1)) << "no such row";
+        }
+    }
+    EXPECT_TRUE(take_hints().empty());
+    EXPECT_EQ(undo_position(), before);
+    change_document();
+    EXPECT_EQ(take_hints(), std::vector<int>{MODIFIED});
+    EXPECT_TRUE(m_frame->isWindowModified());
+}
+
+// Two documents are never edited in one edit: the inner scope of another manager is reported
+// and leaves the outer edit alone.
+TEST_F(sedq_edit_scope_test, a_scope_of_another_document_inside_an_edit_reports_and_does_nothing)
+{
+    SEDQ_TX_MANAGER* manager = document();
+    add_row();
+    SEDQ_TX_MANAGER other(nullptr);
+    {
+        const SEDQ_EDIT_SCOPE outer(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        {
+            const SEDQ_EDIT_SCOPE inner(&other, SEDQ_CHECK_COMPILATION, REFRESH);
+            EXPECT_FALSE(inner.is_open());
+            EXPECT_EQ(internal_errors().size(), 1u);
+        }
+        EXPECT_TRUE(SEDQ_EDIT_SCOPE::is_any_open());
+        change_document();
+    }
+    EXPECT_EQ(take_hints(), std::vector<int>{MODIFIED}) << "the refused scope sends nothing";
+    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
 }
 
 TEST_F(sedq_edit_scope_test, a_scope_whose_instance_goes_in_the_edit_still_closes_and_checks)

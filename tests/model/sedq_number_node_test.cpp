@@ -4,6 +4,7 @@
 
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_plugin_group.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 
 #include <cstring>
@@ -125,10 +126,12 @@ TEST_F(sedq_number_node_test, mnemonic_symbols_are_typed_through_the_bus_table)
 {
     bus(2, SDR_GTYPE_MNEMONICS);
     SDR_DATA_MNEMONICS* tables = m_manager->get_tx_session()->get_data_session()->get_mnemonics();
-    m_manager->begin_action(-1);
-    SDR_DATA_MNEMONICS_TABLE* table = tables->create_table("states", 2);
-    const bool filled = table && table->add_entry("IDLE", "00") && table->add_entry("RUN", "1X");
-    m_manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    bool filled = false;
+    {
+        const SEDQ_EDIT_SCOPE edit(m_manager.get(), SEDQ_SKIP_COMPILATION_CHECK);
+        SDR_DATA_MNEMONICS_TABLE* table = tables->create_table("states", 2);
+        filled = table && table->add_entry("IDLE", "00") && table->add_entry("RUN", "1X");
+    }
     ASSERT_TRUE(filled);
     ASSERT_TRUE(trigger()->set_mnemonics_table_name(0, "states"));
     ASSERT_TRUE(type("RUN"));

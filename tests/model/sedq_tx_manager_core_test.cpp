@@ -114,31 +114,6 @@ TEST_F(sedq_tx_manager_test, wizard_model_makes_pane_toggles_without_a_menu)
     EXPECT_EQ(standin::afcq::created_count(114), 0) << "a wizard model connects no host action";
 }
 
-TEST_F(sedq_tx_manager_test, nested_edit_guard_reports_and_leaves_the_outer_bracket_alone)
-{
-    SEDQ_TX_MANAGER* manager = make_manager(true);
-    ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    const auto opened = standin::sdr::get_counters().brackets_opened;
-    {
-        SEDQ_ACTION outer(manager);
-        {
-            SEDQ_ACTION inner(manager);
-            EXPECT_EQ(internal_errors(), std::vector<std::string>{"this->m_action_done"});
-            EXPECT_FALSE(SEDQ_ACTION::m_action_done) << "the outer guard is still open";
-        }
-        EXPECT_FALSE(SEDQ_ACTION::m_action_done);
-        EXPECT_EQ(standin::sdr::get_counters().brackets_opened, opened + 1);
-    }
-    EXPECT_TRUE(SEDQ_ACTION::m_action_done);
-    EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
-    take_hints();
-    {
-        SEDQ_ACTION again(manager);
-    }
-    EXPECT_EQ(internal_errors().size(), 1u) << "a guard after the first one closed opens normally";
-    EXPECT_EQ(take_hints(), std::vector<int>{H(0x4000010)});
-}
-
 TEST_F(sedq_tx_manager_test, edit_guard_closes_the_bracket_it_opened_when_the_current_instance_changes)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
@@ -147,7 +122,7 @@ TEST_F(sedq_tx_manager_test, edit_guard_closes_the_bracket_it_opened_when_the_cu
     manager->set_instance(0);
     SDR_TX_INSTANCE* first = manager->get_tx_instance();
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance(1);
         standin::sdr::add_node(data_trigger(0), {"n1"});
         first->set_enabled(false);
@@ -164,10 +139,10 @@ TEST_F(sedq_tx_manager_test, edit_guard_over_a_removed_instance_still_closes_and
     ASSERT_TRUE(manager->add_instance());
     take_hints();
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         ASSERT_TRUE(manager->remove_instance(1));
     }
-    EXPECT_TRUE(SEDQ_ACTION::m_action_done);
+    EXPECT_FALSE(SEDQ_EDIT_SCOPE::is_any_open());
     EXPECT_EQ(standin::sdr::get_counters().unbalanced_ends, 0) << "no bracket of another instance is closed";
     EXPECT_EQ(take_hints(), (std::vector<int>{H(0x80000020), H(0x4000010)}))
         << "the instance manager re-checks after every guarded edit";
@@ -188,7 +163,7 @@ TEST_F(sedq_tx_manager_test, widget_guard_is_released_only_by_the_guard_that_set
     EXPECT_FALSE(SEDQ_BLOCK::is_blocked());
 }
 
-TEST_F(sedq_tx_manager_test, end_action_notifies_by_status)
+TEST_F(sedq_tx_manager_test, an_edit_of_an_instance_notifies_by_its_check)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
@@ -211,8 +186,9 @@ TEST_F(sedq_tx_manager_test, end_action_notifies_by_status)
     {
         const int entry = r.power_up_view ? 1 : 0;
         take_hints();
-        manager->begin_action(entry);
-        manager->end_action(r.status, entry);
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, r.status, SEDQ_EDIT_SCOPE::NO_REFRESH, entry);
+        }
         EXPECT_EQ(take_hints(), r.hints) << r.name;
     }
 }
@@ -253,7 +229,7 @@ TEST_F(sedq_tx_manager_test, redo_after_undoing_add_instance_brings_back_the_ins
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     ASSERT_TRUE(manager->add_instance());
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance_enabled(-1, false);
     }
     const std::string name = manager->get_instance();
@@ -277,7 +253,7 @@ TEST_F(sedq_tx_manager_test, undo_and_redo_actions_follow_the_history)
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance_enabled(-1, false);
     }
     QAction* undo = manager->get_action(AFCQ_EDIT_UNDO_ACTION, QVariant());
@@ -307,7 +283,7 @@ TEST_F(sedq_tx_manager_test, undo_on_a_document_with_an_underived_data_list_keep
     });
     ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance_enabled(-1, false);
     }
     manager->on_edit_undo();
@@ -343,13 +319,13 @@ TEST_F(sedq_tx_manager_test, edit_guard_on_a_power_up_view_closes_when_the_view_
     ASSERT_TRUE(manager->enable_powerup_trigger(0, true));
     ASSERT_TRUE(manager->is_powerup_trigger(-1));
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         ASSERT_TRUE(manager->enable_powerup_trigger(-1, false));
     }
     EXPECT_EQ(standin::sdr::get_counters().brackets_closed, standin::sdr::get_counters().brackets_opened);
     ASSERT_EQ(current_index(), 0);
     {
-        SEDQ_ACTION action(manager);
+        SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance_enabled(-1, false);
     }
     manager->on_edit_undo();
@@ -448,15 +424,14 @@ TEST_F(sedq_tx_manager_test, ui_state_accessors_read_defaults_and_stored_values)
 TEST_F(sedq_tx_manager_test, modified_flag_follows_the_session_and_marks_the_window)
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
-    manager->update_modified_flag();
-    EXPECT_TRUE(m_frame->isWindowModified()) << "no session counts as modified";
-    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    manager->update_modified_flag();
+    take_hints();
+    EXPECT_TRUE(manager->save_modified());
     EXPECT_FALSE(m_frame->isWindowModified());
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)}) << "asked before closing, the mark is sent";
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
     EXPECT_TRUE(m_frame->isWindowModified());
+    EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
 }
 
 // A pane that counts its updates does its work once per burst, with the last update still

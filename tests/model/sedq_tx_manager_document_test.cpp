@@ -592,7 +592,6 @@ TEST_F(sedq_tx_manager_test, a_failed_write_keeps_the_document_modified)
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
     standin::sdr::fail_next_save();
     standin::msg::reset();
     take_hints();
@@ -608,7 +607,6 @@ TEST_F(sedq_tx_manager_test, a_successful_save_clears_the_window_mark)
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
     ASSERT_TRUE(m_frame->isWindowModified());
     EXPECT_TRUE(manager->save_document(path("a.vtl").c_str()));
     EXPECT_FALSE(m_frame->isWindowModified());

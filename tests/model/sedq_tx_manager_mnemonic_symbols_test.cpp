@@ -3,6 +3,7 @@
 #include "sedq_node_list_test_support.h"
 
 #include "host/sdr/sdr_plugin_group.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 namespace
 {
@@ -31,17 +32,18 @@ protected:
 TEST_F(sedq_bus_mnemonics_test, symbols_join_the_bus_table)
 {
     SEDQ_TX_MANAGER* manager = bus();
-    manager->begin_action(-1);
-    EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "11", "done"));
-    EXPECT_EQ(internal_errors(),
-              (std::vector<std::string>{"this->get_node_mnemonics_table_name(node_index, &table_name)"}));
-    manager->create_mnemonic_table(0, "fsm", {"idle"}, {"00"});
-    EXPECT_TRUE(manager->set_node_mnemonics_symbol(0, "11", "done"));
-    EXPECT_STREQ(mnemonics(manager)->find_table("fsm")->get_first_symbol("11"), "done");
-    EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "111", "wide")) << "a pattern of another width";
-    EXPECT_TRUE(manager->set_node_mnemonics_table_name(0, "elsewhere"));
-    EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "01", "x")) << "no table of that name";
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "11", "done"));
+        EXPECT_EQ(internal_errors(),
+                  (std::vector<std::string>{"this->get_node_mnemonics_table_name(node_index, &table_name)"}));
+        manager->create_mnemonic_table(0, "fsm", {"idle"}, {"00"});
+        EXPECT_TRUE(manager->set_node_mnemonics_symbol(0, "11", "done"));
+        EXPECT_STREQ(mnemonics(manager)->find_table("fsm")->get_first_symbol("11"), "done");
+        EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "111", "wide")) << "a pattern of another width";
+        EXPECT_TRUE(manager->set_node_mnemonics_table_name(0, "elsewhere"));
+        EXPECT_FALSE(manager->set_node_mnemonics_symbol(0, "01", "x")) << "no table of that name";
+    }
     const std::vector<int> hints = take_hints();
     EXPECT_NE(std::find(hints.begin(), hints.end(), H(0x80000020u)), hints.end())
         << "the document is modified";
@@ -53,13 +55,14 @@ TEST_F(sedq_bus_mnemonics_test, a_plug_in_bus_is_labelled_by_its_decoder_table)
     QString text;
     EXPECT_FALSE(manager->get_plugin_mnemonic_table_name_menu_string(&text, 0, nullptr))
         << "a hexadecimal bus";
-    manager->begin_action(-1);
-    ASSERT_TRUE(manager->set_node_group_display_type(0, SDR_GTYPE_PLUGIN));
-    SDR_PLUGIN_GROUP* record = manager->get_nodes(-1)->get_plugin_group(0);
-    ASSERT_NE(record, nullptr);
-    record->set_table_name("uart");
-    record->set_width(8);
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        ASSERT_TRUE(manager->set_node_group_display_type(0, SDR_GTYPE_PLUGIN));
+        SDR_PLUGIN_GROUP* record = manager->get_nodes(-1)->get_plugin_group(0);
+        ASSERT_NE(record, nullptr);
+        record->set_table_name("uart");
+        record->set_width(8);
+    }
     EXPECT_TRUE(manager->get_plugin_mnemonic_table_name_menu_string(&text, 0, nullptr));
     EXPECT_EQ(text, "uart : width = 8");
     QString name;

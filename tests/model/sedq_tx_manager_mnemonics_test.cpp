@@ -3,6 +3,7 @@
 #include "sedq_node_list_test_support.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 namespace
 {
@@ -20,9 +21,10 @@ protected:
 
     void create(int node, const char* name, const QStringList& symbols, const QStringList& patterns)
     {
-        m_manager->begin_action(-1);
-        m_manager->create_mnemonic_table(node, name, symbols, patterns);
-        m_manager->end_action(SEDQ_CHECK_COMPILATION, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(m_manager.get(), SEDQ_CHECK_COMPILATION);
+            m_manager->create_mnemonic_table(node, name, symbols, patterns);
+        }
     }
 
     SDR_DATA_MNEMONICS* tables() { return m_manager->get_tx_session()->get_data_session()->get_mnemonics(); }

@@ -9,8 +9,8 @@
 #include "host/standin/msg_control.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QCoreApplication>
@@ -51,7 +51,6 @@ protected:
         SEDQ_TX_MANAGER::m_cfg_show_leading_zeroes = true;
         SEDQ_TX_MANAGER::m_cfg_show_vert_grid = false;
         SEDQ_TX_MANAGER::m_cfg_show_time_bars = true;
-        SEDQ_ACTION::m_action_done = true;
         SEDQ_BLOCK::m_blocked = false;
     }
 

@@ -54,8 +54,7 @@ TEST_F(sedq_tx_manager_test, the_model_asks_its_window_through_its_interface)
     EXPECT_TRUE(window.take().empty()) << "a toggle is listed once, when it is made";
 
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
-    manager->update_modified_flag();
+    manager->set_instance_enabled(-1, true);
     EXPECT_EQ(window.take(), std::vector<std::string>{"modified"}) << "the mark is shown when it changes";
 
     ASSERT_TRUE(manager->save_document(path("b.vtl").c_str()));
@@ -72,7 +71,6 @@ TEST_F(sedq_tx_manager_test, a_manager_without_a_window_asks_nothing_and_still_s
     ASSERT_TRUE(manager->open_document(write_document("a.vtl").c_str(), nullptr, nullptr));
     manager->get_action(AFCQ_ACTION_ENUM(698), QVariant());
     manager->set_instance_enabled(-1, false);
-    manager->update_modified_flag();
     ASSERT_TRUE(manager->save_document(path("b.vtl").c_str()));
     EXPECT_TRUE(internal_errors().empty());
 

@@ -4,6 +4,7 @@
 #include "plugin_test_support.h"
 
 #include "host/sdr/sdr_plugin_group.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 
 namespace
@@ -29,9 +30,10 @@ protected:
                                  {"Symbol file", "File of symbol names", "file", ""},
                                  {"Format", "Display format", "string", "char"}};
         settings.internal_options = {{"bit order", "msb first"}};
-        manager->begin_action(-1);
-        m_opened = manager->open_plugin_mnemonic_table(0, &settings);
-        manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+            m_opened = manager->open_plugin_mnemonic_table(0, &settings);
+        }
         m_record = settings.settings;
         return manager;
     }
@@ -160,12 +162,13 @@ TEST_F(plugin_group_test, trigger_symbols_are_kept_per_level)
 {
     install({"uart"});
     SEDQ_TX_MANAGER* manager = uart_group();
-    manager->begin_action(-1);
-    EXPECT_TRUE(manager->set_plugin_trigger_condition_symbol("V", 0, 0, -1));
-    for (int level : {-1, -2, -3})
-        EXPECT_TRUE(manager->set_plugin_trigger_condition_symbol("x", 0, level, -1)) << level;
-    EXPECT_FALSE(manager->set_plugin_trigger_condition_symbol("x", 0, -4, -1));
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        EXPECT_TRUE(manager->set_plugin_trigger_condition_symbol("V", 0, 0, -1));
+        for (int level : {-1, -2, -3})
+            EXPECT_TRUE(manager->set_plugin_trigger_condition_symbol("x", 0, level, -1)) << level;
+        EXPECT_FALSE(manager->set_plugin_trigger_condition_symbol("x", 0, -4, -1));
+    }
     EXPECT_EQ(internal_errors(), std::vector<std::string>{"pattern >= -3 && pattern <= -1"});
     QString symbol = "kept";
     EXPECT_TRUE(manager->get_plugin_trigger_condition_symbol(&symbol, 0, -2, -1));
@@ -179,9 +182,10 @@ TEST_F(plugin_group_test, a_typed_symbol_is_one_undo_step)
 {
     install({"uart"});
     SEDQ_TX_MANAGER* manager = uart_group();
-    manager->begin_action(-1);
-    EXPECT_TRUE(SEDQ_NUMBER(QString("V")).set_string(manager, 0, 0, -1));
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        EXPECT_TRUE(SEDQ_NUMBER(QString("V")).set_string(manager, 0, 0, -1));
+    }
     QString symbol;
     auto symbol_at_level_0 = [&] {
         symbol.clear();

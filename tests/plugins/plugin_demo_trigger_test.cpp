@@ -4,6 +4,7 @@
 #include "model/sedq_tx_manager_acquisition_test_support.h"
 
 #include "host/standin/gen_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 
 #include <QDir>
@@ -53,9 +54,10 @@ TEST_F(demo_trigger, a_character_as_trigger_value_triggers_where_it_is_sent)
         if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
             group = row;
     ASSERT_GE(group, 0);
-    manager->begin_action(UART_INSTANCE);
-    EXPECT_TRUE(SEDQ_NUMBER(QString("a")).set_string(manager, group, 0, UART_INSTANCE));
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, UART_INSTANCE);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK, SEDQ_EDIT_SCOPE::NO_REFRESH, UART_INSTANCE);
+        EXPECT_TRUE(SEDQ_NUMBER(QString("a")).set_string(manager, group, 0, UART_INSTANCE));
+    }
 
     // The edited document compiled into the device, as Start Compilation and Program do.
     ASSERT_TRUE(manager->save_document(path("demo.vtl").c_str()));

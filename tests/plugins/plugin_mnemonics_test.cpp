@@ -4,6 +4,7 @@
 #include "plugin_test_support.h"
 
 #include "host/sdr/sdr_plugin_group.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 namespace
 {
@@ -24,9 +25,10 @@ protected:
         settings.table_name = "uart";
         settings.setup = true;
         settings.node_names = QStringList{"q3", "q2", "q1", "q0"};
-        manager->begin_action(-1);
-        EXPECT_TRUE(manager->open_plugin_mnemonic_table(0, &settings));
-        manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+            EXPECT_TRUE(manager->open_plugin_mnemonic_table(0, &settings));
+        }
         return manager;
     }
 
@@ -57,9 +59,10 @@ TEST_F(plugin_mnemonics_test, a_user_table_named_like_the_label_never_stands_in_
     user.name = "uart : width = 4";
     user.width = 4;
     user.entries = {{"user", "0100"}};
-    manager->begin_action(-1);
-    ASSERT_TRUE(manager->replace_mnemonic_tables({user}));
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        ASSERT_TRUE(manager->replace_mnemonic_tables({user}));
+    }
     ASSERT_NE(tables()->find_table("uart : width = 4"), nullptr);
     QString symbol;
     EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, manager->get_trigger_nodes(-1)));
@@ -78,9 +81,10 @@ TEST_F(plugin_mnemonics_test, without_a_node_list_a_missing_table_still_answers_
         standin::sdr::add_node(data_trigger(), {name});
     standin::sdr::add_group(data_trigger(), 0, 1, "q");
     manager->refresh_tx_cache();
-    manager->begin_action(-1);
-    manager->create_mnemonic_table(0, "states", {"idle", ""}, {"00", "01"});
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        manager->create_mnemonic_table(0, "states", {"idle", ""}, {"00", "01"});
+    }
     const struct
     {
         const char* bits;
@@ -94,9 +98,10 @@ TEST_F(plugin_mnemonics_test, without_a_node_list_a_missing_table_still_answers_
         EXPECT_EQ(symbol.isNull(), row.null) << row.bits;
         EXPECT_EQ(symbol, row.symbol) << row.bits;
     }
-    manager->begin_action(-1);
-    ASSERT_TRUE(manager->replace_mnemonic_tables({}));
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        ASSERT_TRUE(manager->replace_mnemonic_tables({}));
+    }
     QString symbol = "kept";
     EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "00", &symbol, nullptr)) << "the table is gone";
     EXPECT_EQ(symbol, "kept");
@@ -107,10 +112,11 @@ TEST_F(plugin_mnemonics_test, without_a_node_list_a_missing_table_still_answers_
 TEST_F(plugin_mnemonics_test, a_user_table_replaces_the_decoder_and_an_old_table_wholesale)
 {
     SEDQ_TX_MANAGER* manager = plugin_bus();
-    manager->begin_action(-1);
-    manager->create_mnemonic_table(0, "states", {"idle", "busy"}, {"0000", "0001"});
-    manager->create_mnemonic_table(0, "states", {"done"}, {"1111"});
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        manager->create_mnemonic_table(0, "states", {"idle", "busy"}, {"0000", "0001"});
+        manager->create_mnemonic_table(0, "states", {"done"}, {"1111"});
+    }
     SDR_DATA_GROUP_DISPLAY_TYPE type = SDR_GTYPE_INVALID;
     ASSERT_TRUE(manager->get_node_group_display_type(0, &type));
     EXPECT_EQ(type, SDR_GTYPE_MNEMONICS) << "the plug-in group became a user-table group";
@@ -125,9 +131,10 @@ TEST_F(plugin_mnemonics_test, a_user_table_replaces_the_decoder_and_an_old_table
 TEST_F(plugin_mnemonics_test, indices_past_the_document_tables_are_plug_in_tables)
 {
     SEDQ_TX_MANAGER* manager = plugin_bus();
-    manager->begin_action(-1);
-    manager->create_mnemonic_table(0, "states", {"idle"}, {"0000"});
-    manager->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+        manager->create_mnemonic_table(0, "states", {"idle"}, {"0000"});
+    }
     const int count = tables()->get_num_tables();
     QString name;
     EXPECT_TRUE(manager->get_mnemonics_table_name(count - 1, &name));

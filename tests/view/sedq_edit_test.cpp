@@ -2,6 +2,7 @@
 // with and where, how an edit ends (Escape, Return, focus loss) and what each commit writes.
 #include "sedq_trigger_edit_test_support.h"
 
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/view/sedq_edit.h"
 #include "sedq/view/sedq_trigger_compare_dlg.h"
 
@@ -123,9 +124,10 @@ TEST_F(trigger_edit_test, the_comparison_editor_refuses_texts_out_of_form_or_ran
     };
     for (const auto& row : rows)
     {
-        tx()->begin_action(-1);
-        tx()->set_comparison_trigger_enabled(0, 0, false, -1);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+            tx()->set_comparison_trigger_enabled(0, 0, false, -1);
+        }
         auto* edit = new SEDQ_COMPARISON_EDIT(view(), tx(), 0, 12);
         edit->setText(row.text);
         focus_out(edit);

@@ -3,6 +3,7 @@
 
 #include "host/sdr.h"
 #include "host/sdr/sdr_data_mnemonics.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
@@ -16,11 +17,13 @@ inline void add_mnemonic_table(SEDQ_TX_MANAGER* tx, const char* name, int width,
                                const std::vector<std::pair<const char*, const char*>>& entries)
 {
     SDR_DATA_MNEMONICS* tables = tx->get_tx_session()->get_data_session()->get_mnemonics();
-    tx->begin_action(-1);
-    SDR_DATA_MNEMONICS_TABLE* table = tables->create_table(name, width);
-    bool filled = table != nullptr;
-    for (const auto& entry : entries)
-        filled = filled && table->add_entry(entry.first, entry.second);
-    tx->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    bool filled = false;
+    {
+        const SEDQ_EDIT_SCOPE edit(tx, SEDQ_SKIP_COMPILATION_CHECK);
+        SDR_DATA_MNEMONICS_TABLE* table = tables->create_table(name, width);
+        filled = table != nullptr;
+        for (const auto& entry : entries)
+            filled = filled && table->add_entry(entry.first, entry.second);
+    }
     ASSERT_TRUE(filled) << name;
 }

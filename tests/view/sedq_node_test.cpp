@@ -39,7 +39,7 @@ TEST_F(view_test, toggles_walk_the_capture_types)
     };
     for (const auto& row : cases)
     {
-        const SEDQ_ACTION edit(tx());
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         tx()->set_node_capture_type(0, row.from);
         SEDQ_NODE(tx(), 0, -1).toggle_data();
         EXPECT_EQ(SEDQ_NODE(tx(), 0, -1).get_capture_type(), row.data) << "data from " << row.from;
@@ -62,20 +62,20 @@ TEST_F(view_test, a_partly_enabled_group_toggles_to_all_enabled_then_to_none)
     EXPECT_TRUE(partially);
     EXPECT_TRUE(SEDQ_NODE(tx(), 0, -1).is_data_enabled(nullptr));
     {
-        const SEDQ_ACTION edit(tx());
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         SEDQ_NODE(tx(), 0, -1).toggle_data();
     }
     EXPECT_EQ(data_states(tx(), 1, 3), (std::vector<int>{1, 1, 1}));
     EXPECT_FALSE(SEDQ_NODE(tx(), 0, -1).is_data_enabled(&partially) && partially);
     {
-        const SEDQ_ACTION edit(tx());
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         SEDQ_NODE(tx(), 0, -1).toggle_data();
     }
     EXPECT_EQ(data_states(tx(), 1, 3), (std::vector<int>{0, 0, 0}));
     EXPECT_FALSE(SEDQ_NODE(tx(), 0, -1).is_data_enabled(&partially));
     EXPECT_FALSE(partially);
     {
-        const SEDQ_ACTION edit(tx());
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         SEDQ_NODE(tx(), 0, -1).toggle_data();
     }
     EXPECT_EQ(data_states(tx(), 1, 3), (std::vector<int>{1, 1, 1})) << "a group with none set toggles to all";
@@ -85,7 +85,7 @@ TEST_F(view_test, a_partly_enabled_group_toggles_to_all_enabled_then_to_none)
 TEST_F(view_test, flags_of_a_group_aggregate_and_set_its_members)
 {
     open(write_document(group_of_three));
-    const SEDQ_ACTION edit(tx());
+    const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
     SEDQ_NODE group(tx(), 0, -1);
     bool partially = true;
     EXPECT_FALSE(group.is_storage_enabled(&partially));

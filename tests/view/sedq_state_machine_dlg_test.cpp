@@ -8,6 +8,7 @@
 #include "host/standin/hdb_control.h"
 #include "host/standin/kpt_control.h"
 #include "host/standin/qui_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/view/sedq_state_machine_dlg.h"
 #include "sedq/view/sedq_state_machine_table_view.h"
@@ -225,10 +226,11 @@ TEST_F(state_machine_dlg_test, recreate_mode_offers_only_tapped_machines_whose_t
     open_document();
     add_rows({"u1|state.idle", "u1|state.run", "u1|state.done"}, "u1|state");
     add_rows({"a|fsm.on", "a|fsm.off"}, "a|fsm");
-    tx()->begin_action(-1);
-    tx()->create_mnemonic_table(0, "mine", {"idle", "run", "done"}, {"001", "010", "100"});
-    tx()->create_mnemonic_table(4, "old_fsm", {"on", "off"}, {"10", "01"});
-    tx()->end_action(SEDQ_CHECK_COMPILATION, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
+        tx()->create_mnemonic_table(0, "mine", {"idle", "run", "done"}, {"001", "010", "100"});
+        tx()->create_mnemonic_table(4, "old_fsm", {"on", "off"}, {"10", "01"});
+    }
     auto dialog = make_dialog(true);
     EXPECT_EQ(rows(*dialog), (std::vector<ROW>{{"u1|state", "Mnemonics unchanged"},
                                                {"a|fsm", "old_fsm"},
@@ -300,9 +302,10 @@ TEST_F(state_machine_dlg_test, ok_in_recreate_mode_rebuilds_the_table_of_the_tap
     open_document();
     add_rows({"top|u1|r1", "top|u1|r2"}, "top|u1|state", SDR_TAP_POST_FITTING);
     ASSERT_TRUE(tx()->get_trigger_nodes(-1)->set_lsb_to_msb(0, true));
-    tx()->begin_action(-1);
-    tx()->create_mnemonic_table(0, "stale", {"idle"}, {"11"});
-    tx()->end_action(SEDQ_CHECK_COMPILATION, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
+        tx()->create_mnemonic_table(0, "stale", {"idle"}, {"11"});
+    }
     auto dialog = make_dialog(true);
     dialog->get_netlist_combo()->setCurrentIndex(1);
     EXPECT_EQ(rows(*dialog), (std::vector<ROW>{{"top|u1|state", "stale"}, {"top|u9|gone", "Not tapped"}}));

@@ -7,6 +7,7 @@
 #include "sedq_view_test_support.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
+#include "sedq/model/sedq_edit_scope.h"
 
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -146,10 +147,11 @@ protected:
     // Writes conditions through the model, one edit.
     void set_conditions(int group, const std::string& pattern, int level = 0)
     {
-        tx()->begin_action(-1);
-        for (size_t k = 0; k < pattern.size(); ++k)
-            tx()->set_trigger(group + 1 + int(k), level, condition_of(pattern[k]), -1);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+            for (size_t k = 0; k < pattern.size(); ++k)
+                tx()->set_trigger(group + 1 + int(k), level, condition_of(pattern[k]), -1);
+        }
     }
 
     // Every member's condition at the level, from the first member down.

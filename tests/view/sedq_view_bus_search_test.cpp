@@ -3,6 +3,7 @@
 #include "sedq_trigger_edit_test_support.h"
 
 #include "host/standin/qui_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QComboBox>
@@ -219,9 +220,10 @@ TEST_F(bus_search_test, find_next_is_disabled_once_the_bus_is_ungrouped)
     ASSERT_TRUE(view()->on_update_find_next_bus_value());
     ASSERT_TRUE(view()->on_update_find_previous_bus_value());
     show_data_tab(false);
-    tx()->begin_action(-1);
-    ASSERT_TRUE(tx()->ungroup_node(BUS));
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        ASSERT_TRUE(tx()->ungroup_node(BUS));
+    }
     show_data_tab(true);
     refresh();
     render();
@@ -252,9 +254,10 @@ TEST_F(bus_search_test, find_next_reads_the_members_the_bus_has_now)
     tx()->set_node_selection_status(BUS, true);
     find_bus_value([](SEDQ_TRIGGER_VALUE_DLG* dialog) { dialog->get_value_edit()->setText("3"); dialog->on_ok_button(); });
     ASSERT_EQ(master(), 2);
-    tx()->begin_action(-1);
-    tx()->delete_node(4, 4);
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        tx()->delete_node(4, 4);
+    }
     refresh();
     ASSERT_EQ(view()->get_child_item_count(BUS), 3) << "the last member is gone";
     view()->reset_timebars();

@@ -239,7 +239,7 @@ TEST_F(view_test, plug_in_bus_members_leave_the_selection_with_one_message)
             standin::sdr::add_group(trigger, 0, 1, "decoded", SDR_GTYPE_HEX); // rows 0..2, "after" 3..5
         }));
     {
-        const SEDQ_ACTION edit(tx());
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         ASSERT_TRUE(tx()->set_node_group_display_type(0, SDR_GTYPE_PLUGIN));
     }
     for (int node : {1, 2, 4, 5})

@@ -11,8 +11,8 @@
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/view/sedq_view.h"
 
@@ -42,7 +42,6 @@ protected:
         SEDQ_TX_MANAGER::m_cfg_inter_line_spacing = 0;
         SEDQ_TX_MANAGER::m_cfg_show_horz_grid = true;
         SEDQ_TX_MANAGER::m_cfg_show_duplicate_buttons = true;
-        SEDQ_ACTION::m_action_done = true;
         SEDQ_BLOCK::m_blocked = false;
         ASSERT_TRUE(m_dir.isValid());
     }

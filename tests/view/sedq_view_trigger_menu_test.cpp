@@ -4,6 +4,7 @@
 #include "sedq_trigger_edit_test_support.h"
 
 #include "host/standin/tst_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 
 #include <QActionGroup>
@@ -64,10 +65,11 @@ TEST_F(trigger_edit_test, a_bus_pattern_keeps_its_radix_only_in_whole_digits)
     for (const auto& row : rows)
     {
         set_conditions(FIVE, row.members);
-        tx()->begin_action(-1);
-        tx()->set_node_group_display_type(FIVE, row.radix);
-        tx()->set_node_lsb_to_msb(FIVE, row.lsb_to_msb);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+            tx()->set_node_group_display_type(FIVE, row.radix);
+            tx()->set_node_lsb_to_msb(FIVE, row.lsb_to_msb);
+        }
         QString pattern;
         bool in_radix = false;
         EXPECT_TRUE(view()->get_trigger_string(FIVE, 0, &pattern, &in_radix)) << row.name;
@@ -284,9 +286,10 @@ TEST_F(trigger_edit_test, the_menu_checks_the_pattern_the_selected_buses_share)
         }));
     const auto set_group_pattern = [this](int node, int level, int pattern)
     {
-        tx()->begin_action(-1);
-        tx()->set_trigger(node, level, SDR_DATA_TRIGGER_CONDITION(pattern), -1);
-        tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+        {
+            const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+            tx()->set_trigger(node, level, SDR_DATA_TRIGGER_CONDITION(pattern), -1);
+        }
     };
     set_group_pattern(FIVE, 1, 12);
     set_group_pattern(OUTER, 1, 12);
@@ -300,9 +303,10 @@ TEST_F(trigger_edit_test, the_menu_checks_the_pattern_the_selected_buses_share)
     EXPECT_FALSE(action(AFCQ_SEDQ_ANY_BIT_RISING_CONDITION_ACTION)->isChecked());
     EXPECT_FALSE(action(AFCQ_SEDQ_ANY_BIT_FALLING_CONDITION_ACTION)->isChecked())
         << "patterns differ: none checked";
-    tx()->begin_action(-1);
-    tx()->set_comparison_trigger_enabled(OUTER, 1, true, -1);
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        tx()->set_comparison_trigger_enabled(OUTER, 1, true, -1);
+    }
     view()->on_update_trigger_condition_menu();
     EXPECT_TRUE(action(AFCQ_SEDQ_COMPARISON_TRIGGER_ACTION)->isChecked()) << "the last selected bus compares";
     right_click_trigger_cell(LEAF, 0);
@@ -317,10 +321,11 @@ TEST_F(trigger_edit_test, a_bus_with_a_mnemonic_table_lists_its_symbols_once_per
 {
     open(write_document(five_bit_bus_and_nested));
     add_table("states", 5, {{"idle", "00000"}, {"run", "00001"}});
-    tx()->begin_action(-1);
-    tx()->set_node_group_display_type(FIVE, SDR_GTYPE_MNEMONICS);
-    tx()->set_node_mnemonics_table_name(FIVE, "states");
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        tx()->set_node_group_display_type(FIVE, SDR_GTYPE_MNEMONICS);
+        tx()->set_node_mnemonics_table_name(FIVE, "states");
+    }
     set_conditions(FIVE, "00001");
     const int fixed = view()->get_column_menu(SEDQ_COLUMN_FIRST_LEVEL)->actions().size();
     std::vector<QString> entries;

@@ -3,6 +3,7 @@
 #include "sedq_trigger_edit_test_support.h"
 
 #include "host/standin/qui_control.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/view/sedq_comparison_widgets.h"
 #include "sedq/view/sedq_trigger_compare_dlg.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
@@ -97,9 +98,10 @@ TEST_F(trigger_value_test, insert_value_sets_every_selected_bus_in_the_radix_of_
 TEST_F(trigger_value_test, a_plug_in_bus_as_the_reference_leaves_every_bus_its_own_radix)
 {
     open(write_document(three_buses));
-    tx()->begin_action(-1);
-    ASSERT_TRUE(tx()->set_node_group_display_type(B, SDR_GTYPE_PLUGIN));
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        ASSERT_TRUE(tx()->set_node_group_display_type(B, SDR_GTYPE_PLUGIN));
+    }
     select_at_level({A, B}, 0);
     ASSERT_TRUE(insert_value(
         [](SEDQ_TRIGGER_VALUE_DLG* dialog)
@@ -132,10 +134,11 @@ TEST_F(trigger_value_test, a_mnemonic_symbol_and_the_value_are_one_edit_and_the_
 {
     open(write_document(three_buses));
     add_table("codes", 8, {{"idle", "00000000"}});
-    tx()->begin_action(-1);
-    tx()->set_node_group_display_type(B, SDR_GTYPE_MNEMONICS);
-    tx()->set_node_mnemonics_table_name(B, "codes");
-    tx()->end_action(SEDQ_SKIP_COMPILATION_CHECK, -1);
+    {
+        const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_SKIP_COMPILATION_CHECK);
+        tx()->set_node_group_display_type(B, SDR_GTYPE_MNEMONICS);
+        tx()->set_node_mnemonics_table_name(B, "codes");
+    }
     select_at_level({A, B}, 0);
     ASSERT_TRUE(insert_value(
         [](SEDQ_TRIGGER_VALUE_DLG* dialog)

@@ -105,16 +105,14 @@ bool SEDQ_FRAME_WND::save_file(QString const& path)
     return m_tx_manager->save_document(path.toLocal8Bit().constData());
 }
 
-// The host asks about the window's modified mark: it is brought in line with the document
-// first, so that a change whose edit forgot to mark the window is still offered for saving.
+// The host asks about the window's modified mark, which the model brings in line with the
+// document first.
 bool SEDQ_FRAME_WND::save_modified(bool ask)
 {
     if (!SEDQ_VERIFY(this->m_tx_manager != NULL))
         return false;
     if (!m_tx_manager->save_modified())
         return false;
-    if (m_tx_manager->get_tx_session() != nullptr)
-        m_tx_manager->update_modified_flag();
     return QUI_FRAME_WND::save_modified(ask);
 }
 

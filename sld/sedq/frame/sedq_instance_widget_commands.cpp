@@ -5,6 +5,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
@@ -141,10 +142,11 @@ void SEDQ_INSTANCE_WIDGET::on_item_enable(QStandardItem* item)
     int state = item->data(Qt::CheckStateRole).toInt(&ok);
     if (!ok)
         state = 0;
-    m_tx->set_instance_enabled(item->data(SEDQ_INSTANCE_ROLE).toInt(), state == Qt::Checked);
-    m_tx->update_modified_flag();
+    {
+        const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_SKIP_COMPILATION_CHECK, sedq_hint(SEDQ_UPDATE_INSTANCES));
+        m_tx->set_instance_enabled(item->data(SEDQ_INSTANCE_ROLE).toInt(), state == Qt::Checked);
+    }
     on_selection_changed();
-    on_update(nullptr, SEDQ_UPDATE_INSTANCES);
 }
 
 // ---- the current instance ---------------------------------------------------------------------

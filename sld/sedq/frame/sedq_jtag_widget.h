@@ -87,7 +87,6 @@ private:
     void move_tabs_height_to_table();
     int selected_sof_row();
     bool extract_selected(int row, const QString& path);
-    void sof_files_changed();
 
     QPushButton* m_toggle_button = nullptr;
     QToolButton* m_attach_button = nullptr;

@@ -5,6 +5,7 @@
 
 #include "host/fio.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_util.h"
@@ -86,6 +87,8 @@ void SEDQ_JTAG_WIDGET::fill_sof_table()
     const int files = session != nullptr ? session->get_embedded_sof_file_count() : 0;
     for (int row = 0; row < files; ++row)
         add_sof_row(row, instances);
+    // The selection went with the rows.
+    on_sof_manager_update_actions();
 }
 
 void SEDQ_JTAG_WIDGET::add_sof_row(int row, const QList<int>& instances)
@@ -143,13 +146,6 @@ int SEDQ_JTAG_WIDGET::selected_sof_row()
     return index;
 }
 
-void SEDQ_JTAG_WIDGET::sof_files_changed()
-{
-    m_tx->update_modified_flag();
-    on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
-    on_sof_manager_update_actions();
-}
-
 // ---- commands -----------------------------------------------------------------------------------
 
 void SEDQ_JTAG_WIDGET::on_sof_manager_attach()
@@ -161,15 +157,12 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_attach()
     dialog.setWindowTitle(tr("Attach SOF File"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    bool handed_over = false;
+    const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_SKIP_COMPILATION_CHECK);
     for (const QString& path : dialog.selectedFiles())
     {
         QString name;
         m_tx->embed_sof_file(path, &name);
-        handed_over = true;
     }
-    if (handed_over)
-        sof_files_changed();
 }
 
 void SEDQ_JTAG_WIDGET::on_sof_manager_embed()
@@ -178,7 +171,6 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_embed()
     get_sof_file(&path);
     QString name;
     m_tx->embed_sof_file(path, &name);
-    sof_files_changed();
 }
 
 // From the last row up, so that every removal leaves the rows still to be looked at in place.
@@ -188,12 +180,10 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_delete()
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return;
     QItemSelectionModel* selection_model = m_table->selectionModel();
-    bool removed = false;
+    const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_SKIP_COMPILATION_CHECK);
     for (int row = m_table_model.rowCount() - 1; row >= 0; --row)
         if (selection_model->isSelected(m_table_model.index(row, SOF_NAME_COLUMN)))
-            removed = m_tx->remove_embedded_sof(row) || removed;
-    if (removed)
-        sof_files_changed();
+            m_tx->remove_embedded_sof(row);
 }
 
 void SEDQ_JTAG_WIDGET::on_sof_manager_rename()
@@ -216,10 +206,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
     if (text == stored_name)
         return;
     if (!text.isEmpty() && m_tx->rename_embedded_sof(row, text.toLocal8Bit().constData()))
-    {
-        m_tx->update_modified_flag();
         return;
-    }
     item->setText(stored_name);
 }
 

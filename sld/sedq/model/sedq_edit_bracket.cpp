@@ -3,13 +3,14 @@
 
 #include "sedq/model/sedq_tx_manager.h"
 
-void SEDQ_EDIT_BRACKET::open(SEDQ_TX_MANAGER* manager)
+void SEDQ_EDIT_BRACKET::open(SEDQ_TX_MANAGER* manager, int instance)
 {
-    m_instance = manager->get_tx_instance();
+    m_instance = manager->get_instance_at(instance);
     const int index = index_of(manager, m_instance);
     if (index > 0 && manager->is_powerup_trigger(index))
         m_owner = manager->get_tx_session()->get_instance_at(index - 1, false);
-    manager->begin_action(SEDQ_CURRENT);
+    if (m_instance != nullptr)
+        m_instance->begin_action();
 }
 
 void SEDQ_EDIT_BRACKET::close(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATION_STATUS check)
@@ -26,13 +27,26 @@ void SEDQ_EDIT_BRACKET::close(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATION_S
 // edit as after any other one that asked for the check.
 void SEDQ_EDIT_BRACKET::close_vanished(SEDQ_TX_MANAGER* manager, SEDQ_CHECK_COMPILATION_STATUS check)
 {
-    // A removed power-up view no longer reaches its instance's history; its instance does.
-    if (m_instance && !m_instance->end_action() && m_owner && index_of(manager, m_owner) >= 0)
-        m_owner->end_action();
+    end_vanished(manager);
     if (check == SEDQ_CHECK_COMPILATION)
         manager->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES));
     manager->on_update_edit_undo();
     manager->on_update_edit_redo();
+}
+
+void SEDQ_EDIT_BRACKET::close_nested(SEDQ_TX_MANAGER* manager)
+{
+    if (index_of(manager, m_instance) >= 0)
+        m_instance->end_action();
+    else
+        end_vanished(manager);
+}
+
+// A removed power-up view no longer reaches its instance's history; its instance does.
+void SEDQ_EDIT_BRACKET::end_vanished(SEDQ_TX_MANAGER* manager)
+{
+    if (m_instance && !m_instance->end_action() && m_owner && index_of(manager, m_owner) >= 0)
+        m_owner->end_action();
 }
 
 int SEDQ_EDIT_BRACKET::index_of(SEDQ_TX_MANAGER* manager, SDR_TX_INSTANCE* entry) const

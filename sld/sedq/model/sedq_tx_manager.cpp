@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/unbq.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_trigger_pattern.h"
@@ -160,19 +161,29 @@ void SEDQ_TX_MANAGER::set_modified_flag(bool modified)
     m_window->show_modified(modified);
 }
 
+// Inside an edit the scope sends the notification once; a write outside any edit is an edit of
+// its own.
 void SEDQ_TX_MANAGER::update_modified_flag()
+{
+    if (SEDQ_EDIT_SCOPE* edit = SEDQ_EDIT_SCOPE::outermost_on(this))
+        edit->note_modified();
+    else
+        send_modified();
+}
+
+void SEDQ_TX_MANAGER::send_modified()
 {
     set_modified_flag(m_tx_session == nullptr || m_tx_session->is_modified());
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_MODIFIED | SEDQ_UPDATE_JTAG));
 }
 
-// ---- edit brackets ---------------------------------------------------------------------------
-
-void SEDQ_TX_MANAGER::begin_action(int instance)
+void SEDQ_TX_MANAGER::sync_modified_mark()
 {
-    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
-        tx_instance->begin_action();
+    if (m_tx_session != nullptr)
+        set_modified_flag(m_tx_session->is_modified());
 }
+
+// ---- edit brackets ---------------------------------------------------------------------------
 
 void SEDQ_TX_MANAGER::end_action(SEDQ_CHECK_COMPILATION_STATUS status, int instance)
 {

@@ -12,6 +12,7 @@
 #include "host/sci.h"
 #include "host/sdr.h"
 #include "sedq/model/sedq_lock_mode.h"
+#include "sedq/model/sedq_trigger_edit.h"
 #include "sedq/model/sedq_types.h"
 #include "sedq/model/sedq_window_if.h"
 
@@ -77,10 +78,25 @@ public:
     void update_all_views(QObject* sender, int hint);
     // Updates sent so far (see SEDQ_UPDATE_BURST).
     quint64 get_update_count() const { return m_update_count; }
+
+private:
+    // The modified mark and the close of an edit bracket belong to the edit scope and the
+    // model's setters: no pane, dialog or command marks the window or closes an edit by hand.
+    friend class SEDQ_EDIT_SCOPE;
+    friend class SEDQ_EDIT_BRACKET;
+    friend void sedq_edit_trigger(SEDQ_TX_MANAGER* manager, bool unchanged, SEDQ_TRIGGER_EDIT_MARK mark, int hint,
+                                  const std::function<bool(SDR_TX_TRIGGER*)>& write);
     void set_modified_flag(bool modified);
+    // A write changed the document: the "modified" notification goes out unless the edit this
+    // write belongs to sent it already (one per edit scope; a write outside any is its own edit).
     void update_modified_flag();
-    void begin_action(int instance);
+    // The "modified" notification itself, with the window's mark brought in line.
+    void send_modified();
+    // The window's mark brought in line with the document, without a notification.
+    void sync_modified_mark();
     void end_action(SEDQ_CHECK_COMPILATION_STATUS status, int instance);
+
+public:
     void set_max_undo_steps(int steps);
     int get_max_undo_steps();
     // Undo history of the advanced trigger condition being edited; null and -1 when none.

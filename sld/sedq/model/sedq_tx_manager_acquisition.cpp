@@ -9,6 +9,7 @@
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_instance_callback.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_refusal.h"
@@ -198,9 +199,8 @@ void SEDQ_TX_MANAGER::apply_plugin_trigger_symbols(int instance)
             QString symbol;
             if (!get_plugin_trigger_condition_symbol(&symbol, node, level, instance) || symbol.isEmpty())
                 continue;
-            begin_action(instance);
+            const SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION_IF_POWERUP, SEDQ_EDIT_SCOPE::NO_REFRESH, instance);
             SEDQ_NUMBER(symbol).set_string(this, node, level, instance);
-            end_action(SEDQ_CHECK_COMPILATION_IF_POWERUP, instance);
         }
     }
 }

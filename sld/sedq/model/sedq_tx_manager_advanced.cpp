@@ -8,6 +8,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
@@ -106,10 +107,11 @@ bool SEDQ_TX_MANAGER::enable_powerup_trigger(int view, bool enable)
     }
     if (is_enabled == enable)
         return true;
-    begin_action(instance);
-    m_tx_session->set_power_up_trigger_mode(instance, enable);
-    end_action(SEDQ_SKIP_COMPILATION_CHECK, instance);
-    update_modified_flag();
+    {
+        const SEDQ_EDIT_SCOPE edit(this, SEDQ_SKIP_COMPILATION_CHECK, SEDQ_EDIT_SCOPE::NO_REFRESH, instance);
+        m_tx_session->set_power_up_trigger_mode(instance, enable);
+        update_modified_flag();
+    }
     set_instance(enable ? instance + 1 : instance);
     return true;
 }
@@ -122,10 +124,11 @@ bool SEDQ_TX_MANAGER::duplicate_powerup_trigger(int view)
         view = m_active_instance;
     if (view < 0 || m_tx_session == nullptr)
         return false;
-    begin_action(view);
-    m_tx_session->duplicate_trigger_to_other(view);
-    end_action(SEDQ_SKIP_COMPILATION_CHECK, view);
-    update_modified_flag();
+    {
+        const SEDQ_EDIT_SCOPE edit(this, SEDQ_SKIP_COMPILATION_CHECK, SEDQ_EDIT_SCOPE::NO_REFRESH, view);
+        m_tx_session->duplicate_trigger_to_other(view);
+        update_modified_flag();
+    }
     return true;
 }
 

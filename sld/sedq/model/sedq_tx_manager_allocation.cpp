@@ -4,8 +4,8 @@
 
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_trigger_pattern.h"
 
 namespace
@@ -201,7 +201,7 @@ void SEDQ_TX_MANAGER::data_manual_input_changed(int count)
 {
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     set_data_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }
@@ -210,7 +210,7 @@ void SEDQ_TX_MANAGER::trigger_manual_input_changed(int count)
 {
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     set_trigger_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }
@@ -219,7 +219,7 @@ void SEDQ_TX_MANAGER::storage_qualifier_manual_input_changed(int count)
 {
     if (is_empty() || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     set_storage_qualifier_nodes_allocated(count, SEDQ_CURRENT);
     update_modified_flag();
 }

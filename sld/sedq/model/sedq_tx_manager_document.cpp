@@ -590,12 +590,18 @@ bool SEDQ_TX_MANAGER::write_vantrel_assignments(const std::string& relative_path
     return acf->write_unlock(true);
 }
 
+// Before the window asks about its modified mark, the mark is brought in line with the
+// document, so that a change whose edit forgot to mark the window is still offered for saving.
 bool SEDQ_TX_MANAGER::save_modified()
 {
-    if (!is_any_instance_acquiring())
-        return true;
-    sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
-    return false;
+    if (is_any_instance_acquiring())
+    {
+        sedq_show_message(MSG_SEDQ::O::CANT_CLOSE_VTL_FILE());
+        return false;
+    }
+    if (m_tx_session != nullptr)
+        send_modified();
+    return true;
 }
 
 void SEDQ_TX_MANAGER::close_document()

@@ -247,8 +247,11 @@ bool SEDQ_TX_MANAGER::instance_is_enabled(int instance)
 
 void SEDQ_TX_MANAGER::set_instance_enabled(int instance, bool enabled)
 {
-    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
-        tx_instance->set_enabled(enabled);
+    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    if (tx_instance == nullptr || tx_instance->is_enabled() == enabled)
+        return;
+    tx_instance->set_enabled(enabled);
+    update_modified_flag();
 }
 
 bool SEDQ_TX_MANAGER::is_instance_setup_mode()

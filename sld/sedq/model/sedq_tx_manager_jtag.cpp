@@ -8,6 +8,7 @@
 #include "host/sdr/sdr_tx_instance.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_verify.h"
 
 namespace
@@ -26,6 +27,8 @@ unsigned int node_info_word(SDR_DATA_INSTANCE* instance)
     return (unsigned(info.m_field1) & 0xffu) | unsigned(info.m_field2) << 8 | (unsigned(info.m_field3) & 0xffu) << 19 |
            unsigned(version) << 27;
 }
+// The SOF table of the JTAG pane lists the embedded files.
+constexpr int SOF_FILES_REFRESH = sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG);
 } // namespace
 
 // ---- compile and programming checks -------------------------------------------------------------
@@ -173,12 +176,15 @@ bool SEDQ_TX_MANAGER::embed_sof_file(const QString& path, QString* name_out)
     }
     if (name_out != nullptr)
         *name_out = name;
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_SKIP_COMPILATION_CHECK);
     if (!path.isEmpty() && m_tx_session != nullptr &&
         m_tx_session->embed_sof_file(path.toLocal8Bit().constData(), name.toLocal8Bit().constData()))
     {
         QString info;
         retrieve_sof_file_info_str(path, &info);
         m_tx_session->set_embedded_sof_inst_id_crc_at(embedded_sof_index(name), info.toLocal8Bit().constData());
+        update_modified_flag();
+        edit.set_hint(SOF_FILES_REFRESH);
         return true;
     }
     MSG_O* message = MSG_SEDQ::O::INVALID_SOF_FILE_TO_EMBED(path.toLocal8Bit().constData());
@@ -230,12 +236,22 @@ const char* SEDQ_TX_MANAGER::get_sof_compatibility_state(int instance, const cha
 
 bool SEDQ_TX_MANAGER::remove_embedded_sof(int row)
 {
-    return m_tx_session != nullptr && m_tx_session->remove_embedded_sof_at(row);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_SKIP_COMPILATION_CHECK);
+    if (m_tx_session == nullptr || !m_tx_session->remove_embedded_sof_at(row))
+        return false;
+    update_modified_flag();
+    edit.set_hint(SOF_FILES_REFRESH);
+    return true;
 }
 
+// The table shows the name the user typed already: the pane needs no refresh.
 bool SEDQ_TX_MANAGER::rename_embedded_sof(int row, const char* name)
 {
-    return m_tx_session != nullptr && m_tx_session->rename_embedded_sof_filename_at(row, name);
+    const SEDQ_EDIT_SCOPE edit(this, SEDQ_SKIP_COMPILATION_CHECK);
+    if (m_tx_session == nullptr || !m_tx_session->rename_embedded_sof_filename_at(row, name))
+        return false;
+    update_modified_flag();
+    return true;
 }
 
 bool SEDQ_TX_MANAGER::set_sof_file_name(const char* path)

@@ -7,6 +7,7 @@
 #include "host/thr.h"
 #include "host/unbq.h"
 #include "sedq/model/msg_sedq.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_verify.h"
 
@@ -115,7 +116,9 @@ void SEDQ_TX_MANAGER::on_node_insert()
 void SEDQ_TX_MANAGER::on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list)
 {
     switch_to_setup_tab(this);
-    begin_action(SEDQ_CURRENT);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION,
+                         sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_HIERARCHY |
+                                   SEDQ_UPDATE_CONFIGURATION));
     insert_nodes(list);
     const int data_used = get_data_nodes_used(-1);
     const int data_allocated = get_data_nodes_allocated(-1);
@@ -129,9 +132,6 @@ void SEDQ_TX_MANAGER::on_node_insert_to_view(const AFCQ_INSTANCE_NAME_LIST& list
     const int sq_allocated = get_storage_qualifier_nodes_allocated(SEDQ_CURRENT);
     if (sq_allocated < sq_used && sq_allocated > 0)
         set_storage_qualifier_nodes_allocated(sq_used, SEDQ_CURRENT);
-    end_action(SEDQ_CHECK_COMPILATION, SEDQ_CURRENT);
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_HIERARCHY |
-                                        SEDQ_UPDATE_CONFIGURATION));
 }
 
 // ---- one node for the clock, a trigger input or a storage-qualifier input --------------------

@@ -9,8 +9,8 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_trigger_edit.h"
 #include "sedq/model/sedq_trigger_pattern.h"
@@ -206,7 +206,7 @@ void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE 
     const QByteArray name = clock.toLocal8Bit();
     if (stored != nullptr && name == stored && post_fitting == stored_post_fitting)
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     SEDQ_BLOCK block;
     SDR_TX_TRIGGER* trigger = get_trigger_nodes(SEDQ_CURRENT);
     if (trigger != nullptr && trigger->drop_tapped_node(name.constData()))
@@ -242,7 +242,7 @@ void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
     const int old_depth = set->get_sample_depth();
     if (depth < 0 || depth == old_depth || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     if (!set->set_sample_depth(depth))
         return;
     // A segmented acquisition keeps at least two segments.
@@ -265,7 +265,7 @@ void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
     }
     if (set == nullptr || set->get_ram_type() == type || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     if (set->set_ram_type(SDR_HALCYTE_RAM_TYPE(type)))
         update_modified_flag();
 }
@@ -278,7 +278,7 @@ void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
     const int level = pipelineLevel.toInt();
     if (level == set->get_pipeline_level() || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     if (!set->set_pipeline_level(level))
         return;
     update_all_views(nullptr, LAYOUT_REFRESH);

@@ -7,8 +7,8 @@
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_flow_rename.h"
 #include "sedq/model/sedq_line_count.h"
 #include "sedq/model/sedq_trigger_pattern.h"
@@ -25,7 +25,7 @@ const int CHECKED_HINT = sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE
 // One undoable change of the current trigger's flow; `hint` 0 sends no refresh.
 void edit_flow(SEDQ_TX_MANAGER* manager, int hint, const std::function<void()>& change)
 {
-    SEDQ_ACTION action(manager);
+    SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     change();
     // A change the file could not hold was refused (the action's end says why): nothing changed.
     if (SDR_DATA_MANAGER::get_data_repository_manager()->has_refusal())
@@ -211,7 +211,7 @@ void SEDQ_TX_MANAGER::set_state_display_mode(bool on)
     }
     // The view of the flow, not the flow: no modified mark. Going back to one window per
     // state drops the typed unified text, so it is built again from the states.
-    SEDQ_ACTION action(this);
+    SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     m_state_display_mode = on;
     if (!on)
         machine->clear_unified_state_text();

@@ -5,8 +5,8 @@
 #include "host/sdr/sdr_global_enum.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "host/sdr/sdr_tx_trigger.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_trigger_edit.h"
 #include "sedq/model/sedq_trigger_pattern.h"
@@ -32,7 +32,7 @@ void sedq_edit_trigger(SEDQ_TX_MANAGER* manager, bool unchanged, SEDQ_TRIGGER_ED
     SDR_TX_TRIGGER* trigger = sedq_document_trigger(manager, SEDQ_CURRENT);
     if (trigger == nullptr || unchanged || SEDQ_BLOCK::is_blocked())
         return;
-    SEDQ_ACTION action(manager);
+    SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     const bool accepted = write(trigger);
     const bool follows = mark != SEDQ_TRIGGER_EDIT_MARK::WHEN_ACCEPTED || accepted;
     if (mark != SEDQ_TRIGGER_EDIT_MARK::NEVER && follows)

@@ -6,7 +6,6 @@
 
 #include "host/sdr/sdr_tx_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_node.h"
@@ -173,7 +172,7 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
 {
     if (get_selection_count() == 0 || SEDQ_BLOCK::m_blocked)
         return;
-    SEDQ_ACTION action(m_tx_manager);
+    const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION, REFRESH_NODE_VIEW);
     const bool has_instance = m_tx_manager->get_tx_instance() != nullptr;
     if (has_instance)
         m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
@@ -193,9 +192,7 @@ void SEDQ_VIEW::change_node_tap_mode(bool pre_synthesis)
         });
     if (has_instance)
         m_tx_manager->append_undo_action(new SDR_TX_UNDO_ACTION_CHECK_NODE_VALIDITY(m_tx_manager));
-    m_tx_manager->update_modified_flag();
     m_tx_manager->check_node_validity(SEDQ_CURRENT);
-    m_tx_manager->update_all_views(nullptr, REFRESH_NODE_VIEW);
 }
 
 void SEDQ_VIEW::on_bus_order(QAction* action)

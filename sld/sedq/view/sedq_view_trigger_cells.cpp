@@ -7,8 +7,8 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/msg_sedq.h"
-#include "sedq/model/sedq_action.h"
 #include "sedq/model/sedq_block.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_util.h"
@@ -242,7 +242,7 @@ void SEDQ_VIEW::on_sel_change_advanced_trigger_combo(const QString& text)
         return;
     const int level = sender()->property("trigger level").toInt() + SEDQ_PATTERN_SQ_CONDITIONAL;
     {
-        const SEDQ_ACTION action(m_tx_manager);
+        const SEDQ_EDIT_SCOPE edit(m_tx_manager, SEDQ_CHECK_COMPILATION);
         int type = 4;
         if (text.endsWith(QLatin1String("AND")))
             type = SDR_LTYPE_BASIC_AND;
