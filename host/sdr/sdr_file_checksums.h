@@ -7,7 +7,11 @@
 
 #include <QString>
 
+#include <atomic>
+#include <thread>
 #include <vector>
+
+class SDR_FILE_ARCHIVE_READER;
 
 class SDR_FILE_CHECKSUMS
 {
@@ -35,4 +39,37 @@ private:
         std::vector<SEGMENT> segments;
     };
     std::vector<ENTRY> m_entries;
+};
+
+// The checksums of an archive's uncompressed entries (all but `skip`, up to `budget` bytes in
+// all), taken on other threads from construction on, so that they are known by the time the
+// caller has read document.xml and learnt which entries it needs. Only the file's bytes are
+// read there (positioned reads); the archive must outlive this object, whose destructor stops
+// the work and waits for it.
+class SDR_FILE_ENTRY_SUMS
+{
+public:
+    SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget);
+    ~SDR_FILE_ENTRY_SUMS();
+    SDR_FILE_ENTRY_SUMS(const SDR_FILE_ENTRY_SUMS&) = delete;
+    SDR_FILE_ENTRY_SUMS& operator=(const SDR_FILE_ENTRY_SUMS&) = delete;
+
+    // Waits for the work; then whether the file's bytes [offset, offset + size) were taken,
+    // with their checksum and whether all of them could be read.
+    bool result(qint64 offset, qint64 size, quint32* crc, bool* read);
+
+private:
+    struct RANGE
+    {
+        qint64 offset = 0;
+        qint64 size = 0;
+        quint32 crc = 0;
+        bool read = true;
+    };
+    void run(const SDR_FILE_ARCHIVE_READER* archive);
+    void finish();
+
+    std::vector<RANGE> m_ranges;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };

@@ -372,9 +372,10 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const PENDING_ENTRY& pending, const 
 }
 
 // Uncompressed payloads stay in the file until their logs' samples are first asked for. Their
-// checksums are taken now, all together on a few threads, so that damaged samples are known at
-// open; the rest is checked as before: the header and trigger positions (a few bytes), so a
-// file whose counts disagree is refused at open.
+// checksums are known at open, so that damaged samples are named then: taken while document.xml
+// was read (m_sums), or now, all together on a few threads, for any range that was not. The
+// rest is checked as before: the header and trigger positions (a few bytes), so a file whose
+// counts disagree is refused at open.
 bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
 {
     const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
@@ -389,7 +390,9 @@ bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
     };
     std::vector<PIECE> pieces;
     for (size_t i = 0; i < left->size(); ++i) {
-        const LEFT_ENTRY& entry = (*left)[i];
+        LEFT_ENTRY& entry = (*left)[i];
+        if (m_sums && m_sums->result(entry.offset, entry.size, &entry.actual_crc, &entry.read))
+            continue;
         for (qint64 at = 0; at < entry.size || (at == 0 && entry.size == 0); at += piece)
             pieces.push_back(PIECE{i, entry.offset + at, std::min(piece, entry.size - at)});
     }
