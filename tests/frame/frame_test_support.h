@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
 
@@ -121,7 +122,9 @@ protected:
         return frame->get_tx_manager()->get_action(AFCQ_ACTION_ENUM(id), QVariant());
     }
 
-    static QStringList tab_titles(QTabWidget* tabs)
+    // The titles of a tab widget's tabs (Qt's, or the window's instance tabs).
+    template <class TABS>
+    static QStringList tab_titles(TABS* tabs)
     {
         QStringList titles;
         for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
