@@ -1,4 +1,5 @@
-// Deferred checksums of directly read archive entries.
+// Deferred checksums of directly read archive entries, and checksums of file ranges taken on
+// the file layer's threads.
 #include "host/sdr/sdr_file_checksums.h"
 
 #include "host/sdr/sdr_file_archive_reader.h"
@@ -42,33 +43,69 @@ bool SDR_FILE_CHECKSUMS::verify(const QString& file, SDR_FILE_ERROR* error)
     return true;
 }
 
+void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
+                         const std::atomic<bool>* stop)
+{
+    const qint64 piece = qint64(8) << 20;
+    struct PIECE
+    {
+        size_t range;
+        qint64 offset;
+        qint64 length;
+        quint32 crc = 0;
+        bool read = false;
+    };
+    std::vector<PIECE> pieces;
+    for (size_t i = 0; i < ranges->size(); ++i) {
+        const SDR_FILE_RANGE_SUM& range = (*ranges)[i];
+        for (qint64 at = 0; at < range.size || (at == 0 && range.size == 0); at += piece)
+            pieces.push_back(PIECE{i, range.offset + at, std::min(piece, range.size - at)});
+    }
+    sdr_file_parallel(int(pieces.size()), [&pieces, &file, stop](int i) {
+        PIECE& p = pieces[size_t(i)];
+        p.read = !(stop && *stop) && file.checksum(p.offset, p.length, &p.crc);
+    });
+    for (const PIECE& p : pieces) {
+        SDR_FILE_RANGE_SUM& range = (*ranges)[p.range];
+        range.read = range.read && p.read;
+        range.crc = SDR_FILE_CRC::combine(range.crc, p.crc, p.length);
+    }
+}
+
 // The ranges are found here, on the caller's thread (the ZIP library's handle is not shared
 // with the worker); the worker only reads the file through the stored index.
 SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget)
 {
-    if (archive.stored_index() == nullptr)
+    const SDR_FILE_STORED_INDEX* file = archive.stored_index();
+    if (file == nullptr)
         return;
+    qint64 total = 0;
     for (const QString& name : archive.entry_names()) {
-        RANGE range;
+        SDR_FILE_RANGE_SUM range;
         quint32 crc = 0;
         if (name == skip || !archive.entry_size(name, &range.size, nullptr) ||
-            !archive.direct_location(name, range.size, &range.offset, &crc) || range.size > budget)
+            !archive.direct_location(name, range.size, &range.offset, &crc) || range.size > budget - total)
             continue;
-        budget -= range.size;
+        total += range.size;
         m_ranges.push_back(range);
     }
     // A thread of its own pays only for a few megabytes or more.
-    qint64 total = 0;
-    for (const RANGE& range : m_ranges)
-        total += range.size;
     if (total < (qint64(8) << 20)) {
         m_ranges.clear();
         return;
     }
     try {
-        m_thread = std::thread([this, &archive] { run(&archive); });
+        m_thread = std::thread([this, file] {
+            try {
+                sdr_file_sum_ranges(*file, &m_ranges, &m_stop);
+            } catch (...) {
+                // Out of memory for a buffer: the caller takes the checksums itself.
+                for (SDR_FILE_RANGE_SUM& range : m_ranges)
+                    range.read = false;
+            }
+        });
     } catch (const std::system_error&) {
-        m_ranges.clear();   // no thread to be had: the caller takes the checksums itself
+        m_ranges.clear(); // no thread to be had: the caller takes the checksums itself
     }
 }
 
@@ -84,45 +121,12 @@ void SDR_FILE_ENTRY_SUMS::finish()
         m_thread.join();
 }
 
-// In pieces of a few megabytes spread over the file layer's threads, joined per range.
-void SDR_FILE_ENTRY_SUMS::run(const SDR_FILE_ARCHIVE_READER* archive)
-{
-    const SDR_FILE_STORED_INDEX* file = archive->stored_index();
-    const qint64 piece = qint64(8) << 20;
-    struct PIECE
-    {
-        size_t range;
-        qint64 offset;
-        qint64 length;
-        quint32 crc = 0;
-        bool read = false;
-    };
-    std::vector<PIECE> pieces;
-    for (size_t i = 0; i < m_ranges.size(); ++i)
-        for (qint64 at = 0; at < m_ranges[i].size || (at == 0 && m_ranges[i].size == 0); at += piece)
-            pieces.push_back(PIECE{i, m_ranges[i].offset + at, std::min(piece, m_ranges[i].size - at)});
-    try {
-        sdr_file_parallel(int(pieces.size()), [this, &pieces, file](int i) {
-            PIECE& p = pieces[size_t(i)];
-            p.read = !m_stop && file->checksum(p.offset, p.length, &p.crc);
-        });
-    } catch (...) {
-        // Out of memory for a buffer: the pieces not taken read as not taken.
-    }
-    for (const PIECE& p : pieces) {
-        RANGE& range = m_ranges[p.range];
-        range.read = range.read && p.read;
-        range.crc = SDR_FILE_CRC::combine(range.crc, p.crc, p.length);
-    }
-}
-
-bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc, bool* read)
+bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc)
 {
     finish();
-    for (const RANGE& range : m_ranges)
+    for (const SDR_FILE_RANGE_SUM& range : m_ranges)
         if (range.offset == offset && range.size == size && range.read) {
             *crc = range.crc;
-            *read = true;
             return true;
         }
     return false;

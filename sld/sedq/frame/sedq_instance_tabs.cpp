@@ -310,6 +310,12 @@ void SEDQ_INSTANCE_TABS::setCurrentIndex(int tab)
     Q_EMIT currentChanged(tab);
 }
 
+int SEDQ_INSTANCE_TABS::indexOf(const QWidget* page) const
+{
+    const auto found = std::find(m_pages.begin(), m_pages.end(), page);
+    return page != nullptr && found != m_pages.end() ? int(found - m_pages.begin()) : -1;
+}
+
 void SEDQ_INSTANCE_TABS::set_icons(const QIcon& normal, const QIcon& marked)
 {
     m_icons[0] = normal;

@@ -39,6 +39,9 @@ public:
     int currentIndex() const { return m_current; }
     // Shows the tab's page and emits currentChanged() when the tab changes.
     void setCurrentIndex(int tab);
+    // The tab of a page made so far; -1 for any other widget.
+    int indexOf(const QWidget* page) const;
+    void setCurrentWidget(QWidget* page) { setCurrentIndex(indexOf(page)); }
     QString tabText(int tab) const { return m_names.value(tab); }
 
     // The icon of every tab, and the one of the marked tab (the current instance's).
