@@ -6,8 +6,8 @@
 #include "sedq_view_test_support.h"
 
 #include "host/standin/uib_control.h"
-#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/view/sedq_find_dlg.h"
 #include "sedq/view/sedq_find_target.h"
 

@@ -178,6 +178,8 @@ private:
 
     int tab_width(int tab) const
     {
+        if (size_t(tab) >= m_widths.size())
+            m_widths.resize(size_t(m_tabs->count()), 0);
         int& width = m_widths[size_t(tab)];
         if (width == 0)
             width = std::max(1, tab_size(tab).width());
@@ -266,9 +268,10 @@ void SEDQ_INSTANCE_TABS::set_tabs(const QStringList& names, PAGE_MAKER maker)
     m_pages.assign(size_t(names.size()), nullptr);
     m_maker = std::move(maker);
     m_current = names.isEmpty() ? -1 : 0;
+    m_bar->reset();
+    // The first page made shows at once (the stack lays it out, and the bar with it).
     if (m_current == 0)
         m_stack->setCurrentWidget(widget(0));
-    m_bar->reset();
 }
 
 void SEDQ_INSTANCE_TABS::clear()
