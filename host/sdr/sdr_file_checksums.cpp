@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 void SDR_FILE_CHECKSUMS::add(const QString& entry, quint32 expected, std::vector<SEGMENT> segments)
 {
@@ -79,20 +80,26 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive,
     const SDR_FILE_STORED_INDEX* file = archive.stored_index();
     if (file == nullptr)
         return;
+    // Only large entries, a few megabytes or more in all, pay for a thread of their own (and for
+    // the read of their local headers now); the rest are checked after document.xml as before.
+    const qint64 large = qint64(256) << 10;
+    std::vector<std::pair<QString, qint64>> sized;
     qint64 total = 0;
     for (const QString& name : archive.entry_names()) {
+        qint64 size = 0;
+        if (name == skip || !archive.entry_size(name, &size, nullptr) || size < large || size > budget - total)
+            continue;
+        total += size;
+        sized.emplace_back(name, size);
+    }
+    if (total < (qint64(8) << 20))
+        return;
+    for (const auto& entry : sized) {
         SDR_FILE_RANGE_SUM range;
         quint32 crc = 0;
-        if (name == skip || !archive.entry_size(name, &range.size, nullptr) ||
-            !archive.direct_location(name, range.size, &range.offset, &crc) || range.size > budget - total)
-            continue;
-        total += range.size;
-        m_ranges.push_back(range);
-    }
-    // A thread of its own pays only for a few megabytes or more.
-    if (total < (qint64(8) << 20)) {
-        m_ranges.clear();
-        return;
+        range.size = entry.second;
+        if (archive.direct_location(entry.first, range.size, &range.offset, &crc))
+            m_ranges.push_back(range);
     }
     try {
         m_thread = std::thread([this, file] {

@@ -56,8 +56,8 @@ struct SDR_FILE_RANGE_SUM
 void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
                          const std::atomic<bool>* stop = nullptr);
 
-// The checksums of an archive's uncompressed entries (all but `skip`, up to `budget` bytes in
-// all), taken on another thread from construction on, so that they are known by the time the
+// The checksums of an archive's large uncompressed entries (all but `skip`, up to `budget` bytes
+// in all), taken on another thread from construction on, so that they are known by the time the
 // caller has read document.xml and learnt which entries it needs. Only the file's bytes are
 // read there (positioned reads); the archive must outlive this object, whose destructor stops
 // the work and waits for it.
