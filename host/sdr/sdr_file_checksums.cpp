@@ -1,8 +1,15 @@
-// Deferred checksums of directly read archive entries.
+// Deferred checksums of directly read archive entries, and checksums of file ranges taken on
+// the file layer's threads.
 #include "host/sdr/sdr_file_checksums.h"
 
+#include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_file_parallel.h"
+#include "host/sdr/sdr_file_stored_index.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
 
 void SDR_FILE_CHECKSUMS::add(const QString& entry, quint32 expected, std::vector<SEGMENT> segments)
 {
@@ -35,4 +42,99 @@ bool SDR_FILE_CHECKSUMS::verify(const QString& file, SDR_FILE_ERROR* error)
     }
     m_entries.clear();
     return true;
+}
+
+void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
+                         const std::atomic<bool>* stop)
+{
+    const qint64 piece = qint64(8) << 20;
+    struct PIECE
+    {
+        size_t range;
+        qint64 offset;
+        qint64 length;
+        quint32 crc = 0;
+        bool read = false;
+    };
+    std::vector<PIECE> pieces;
+    for (size_t i = 0; i < ranges->size(); ++i) {
+        const SDR_FILE_RANGE_SUM& range = (*ranges)[i];
+        for (qint64 at = 0; at < range.size || (at == 0 && range.size == 0); at += piece)
+            pieces.push_back(PIECE{i, range.offset + at, std::min(piece, range.size - at)});
+    }
+    sdr_file_parallel(int(pieces.size()), [&pieces, &file, stop](int i) {
+        PIECE& p = pieces[size_t(i)];
+        p.read = !(stop && *stop) && file.checksum(p.offset, p.length, &p.crc);
+    });
+    for (const PIECE& p : pieces) {
+        SDR_FILE_RANGE_SUM& range = (*ranges)[p.range];
+        range.read = range.read && p.read;
+        range.crc = SDR_FILE_CRC::combine(range.crc, p.crc, p.length);
+    }
+}
+
+// The ranges are found here, on the caller's thread (the ZIP library's handle is not shared
+// with the worker); the worker only reads the file through the stored index.
+SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget)
+{
+    const SDR_FILE_STORED_INDEX* file = archive.stored_index();
+    if (file == nullptr)
+        return;
+    // Only large entries, a few megabytes or more in all, pay for a thread of their own (and for
+    // the read of their local headers now); the rest are checked after document.xml as before.
+    const qint64 large = qint64(256) << 10;
+    std::vector<std::pair<QString, qint64>> sized;
+    qint64 total = 0;
+    for (const QString& name : archive.entry_names()) {
+        qint64 size = 0;
+        if (name == skip || !archive.entry_size(name, &size, nullptr) || size < large || size > budget - total)
+            continue;
+        total += size;
+        sized.emplace_back(name, size);
+    }
+    if (total < (qint64(8) << 20))
+        return;
+    for (const auto& entry : sized) {
+        SDR_FILE_RANGE_SUM range;
+        quint32 crc = 0;
+        range.size = entry.second;
+        if (archive.direct_location(entry.first, range.size, &range.offset, &crc))
+            m_ranges.push_back(range);
+    }
+    try {
+        m_thread = std::thread([this, file] {
+            try {
+                sdr_file_sum_ranges(*file, &m_ranges, &m_stop);
+            } catch (...) {
+                // Out of memory for a buffer: the caller takes the checksums itself.
+                for (SDR_FILE_RANGE_SUM& range : m_ranges)
+                    range.read = false;
+            }
+        });
+    } catch (const std::system_error&) {
+        m_ranges.clear(); // no thread to be had: the caller takes the checksums itself
+    }
+}
+
+SDR_FILE_ENTRY_SUMS::~SDR_FILE_ENTRY_SUMS()
+{
+    m_stop = true;
+    finish();
+}
+
+void SDR_FILE_ENTRY_SUMS::finish()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc)
+{
+    finish();
+    for (const SDR_FILE_RANGE_SUM& range : m_ranges)
+        if (range.offset == offset && range.size == size && range.read) {
+            *crc = range.crc;
+            return true;
+        }
+    return false;
 }

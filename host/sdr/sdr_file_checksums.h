@@ -7,7 +7,12 @@
 
 #include <QString>
 
+#include <atomic>
+#include <thread>
 #include <vector>
+
+class SDR_FILE_ARCHIVE_READER;
+class SDR_FILE_STORED_INDEX;
 
 class SDR_FILE_CHECKSUMS
 {
@@ -35,4 +40,43 @@ private:
         std::vector<SEGMENT> segments;
     };
     std::vector<ENTRY> m_entries;
+};
+
+// A range of the file and its checksum, as sdr_file_sum_ranges() takes it.
+struct SDR_FILE_RANGE_SUM
+{
+    qint64 offset = 0;
+    qint64 size = 0;
+    quint32 crc = 0;
+    bool read = true;              // whether all of it could be read
+};
+
+// The checksums of the ranges, read from the file in pieces of a few megabytes on the file
+// layer's threads; a piece not read (or skipped once `stop` is set) leaves its range unread.
+void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
+                         const std::atomic<bool>* stop = nullptr);
+
+// The checksums of an archive's large uncompressed entries (all but `skip`, up to `budget` bytes
+// in all), taken on another thread from construction on, so that they are known by the time the
+// caller has read document.xml and learnt which entries it needs. Only the file's bytes are
+// read there (positioned reads); the archive must outlive this object, whose destructor stops
+// the work and waits for it.
+class SDR_FILE_ENTRY_SUMS
+{
+public:
+    SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget);
+    ~SDR_FILE_ENTRY_SUMS();
+    SDR_FILE_ENTRY_SUMS(const SDR_FILE_ENTRY_SUMS&) = delete;
+    SDR_FILE_ENTRY_SUMS& operator=(const SDR_FILE_ENTRY_SUMS&) = delete;
+
+    // Waits for the work; then whether the file's bytes [offset, offset + size) were all read
+    // there, with their checksum.
+    bool result(qint64 offset, qint64 size, quint32* crc);
+
+private:
+    void finish();
+
+    std::vector<SDR_FILE_RANGE_SUM> m_ranges;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };

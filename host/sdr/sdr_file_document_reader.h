@@ -117,6 +117,8 @@ private:
     const SDR_FILE_ARCHIVE_READER& m_archive;
     SDR_FILE_ERROR* m_error;
     std::unique_ptr<SDR_FILE_XML_INPUT> m_in;
+    // The uncompressed entries' checksums, taken while document.xml is read.
+    std::unique_ptr<SDR_FILE_ENTRY_SUMS> m_sums;
     std::unique_ptr<SDR_DATA_SESSION> m_session;
     int m_format_version = 1;
     SDR_DATA_INSTANCE* m_instance = nullptr;

@@ -4,7 +4,6 @@
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_file_entry_reader.h"
-#include "host/sdr/sdr_file_parallel.h"
 #include "host/sdr/sdr_file_payload.h"
 #include "host/sdr/sdr_file_stored_index.h"
 
@@ -372,35 +371,25 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const PENDING_ENTRY& pending, const 
 }
 
 // Uncompressed payloads stay in the file until their logs' samples are first asked for. Their
-// checksums are taken now, all together on a few threads, so that damaged samples are known at
-// open; the rest is checked as before: the header and trigger positions (a few bytes), so a
-// file whose counts disagree is refused at open.
+// checksums are known at open, so that damaged samples are named then: taken while document.xml
+// was read (m_sums), or now, all together on a few threads, for any range that was not. The
+// rest is checked as before: the header and trigger positions (a few bytes), so a file whose
+// counts disagree is refused at open.
 bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
 {
-    const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
-    const qint64 piece = qint64(8) << 20;
-    struct PIECE
-    {
-        size_t entry;
-        qint64 offset;
-        qint64 length;
-        quint32 crc = 0;
-        bool read = false;
-    };
-    std::vector<PIECE> pieces;
+    std::vector<size_t> rest;
+    std::vector<SDR_FILE_RANGE_SUM> ranges;
     for (size_t i = 0; i < left->size(); ++i) {
-        const LEFT_ENTRY& entry = (*left)[i];
-        for (qint64 at = 0; at < entry.size || (at == 0 && entry.size == 0); at += piece)
-            pieces.push_back(PIECE{i, entry.offset + at, std::min(piece, entry.size - at)});
+        LEFT_ENTRY& entry = (*left)[i];
+        if (m_sums && m_sums->result(entry.offset, entry.size, &entry.actual_crc))
+            continue;
+        rest.push_back(i);
+        ranges.push_back(SDR_FILE_RANGE_SUM{entry.offset, entry.size});
     }
-    sdr_file_parallel(int(pieces.size()), [&pieces, file](int i) {
-        PIECE& p = pieces[size_t(i)];
-        p.read = file->checksum(p.offset, p.length, &p.crc);
-    });
-    for (const PIECE& p : pieces) {
-        LEFT_ENTRY& entry = (*left)[p.entry];
-        entry.read = entry.read && p.read;
-        entry.actual_crc = SDR_FILE_CRC::combine(entry.actual_crc, p.crc, p.length);
+    sdr_file_sum_ranges(*m_archive.stored_index(), &ranges);
+    for (size_t r = 0; r < rest.size(); ++r) {
+        (*left)[rest[r]].actual_crc = ranges[r].crc;
+        (*left)[rest[r]].read = ranges[r].read;
     }
     for (const LEFT_ENTRY& entry : *left)
         if (!leave_payload(entry))

@@ -7,6 +7,7 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/frame/sedq_log_widget.h"
@@ -597,8 +598,8 @@ TEST_F(demo_window_test, the_standard_keys_run_their_commands_in_the_default_win
 SEDQ_OBJECT_WIDGET* show_demo_canvas(SEDQ_FRAME_WND* frame)
 {
     SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-    QTabBar* instances = layout->get_instance_tab_widget()->tabBar();
-    click(instances, instances->tabRect(1).center());
+    SEDQ_INSTANCE_TABS* instances = layout->get_instance_tab_widget();
+    click(instances->tabBar(), instances->tabRect(1).center());
     QTabWidget* pages = layout->get_data_setup_tab_widget(SEDQ_CURRENT);
     for (int page = 0; page < pages->count(); ++page)
         if (pages->tabText(page).startsWith("Advanced Trigger"))

@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_file.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
 
@@ -121,7 +122,24 @@ protected:
         return frame->get_tx_manager()->get_action(AFCQ_ACTION_ENUM(id), QVariant());
     }
 
-    static QStringList tab_titles(QTabWidget* tabs)
+    // Brings the tabs that hold `widget` to the front (the instance's tab, then the page's), as
+    // clicks on them would.
+    static void bring_to_front(QWidget* widget)
+    {
+        for (QWidget* w = widget; w != nullptr; w = w->parentWidget())
+        {
+            QWidget* holder = w->parentWidget() != nullptr ? w->parentWidget()->parentWidget() : nullptr;
+            if (auto* tabs = qobject_cast<QTabWidget*>(holder))
+                tabs->setCurrentWidget(w);
+            else if (auto* instances = qobject_cast<SEDQ_INSTANCE_TABS*>(holder))
+                instances->setCurrentWidget(w);
+        }
+        settle();
+    }
+
+    // The titles of a tab widget's tabs (Qt's, or the window's instance tabs).
+    template <class TABS>
+    static QStringList tab_titles(TABS* tabs)
     {
         QStringList titles;
         for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)

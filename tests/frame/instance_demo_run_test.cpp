@@ -155,6 +155,12 @@ void click_tab(QTabWidget* tabs, int index)
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
 }
 
+void click_tab(SEDQ_INSTANCE_TABS* tabs, int index)
+{
+    if (index < tabs->count())
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+}
+
 // An hour of runs in a few seconds: the engine reports on its own thread while the user runs,
 // stops and autoruns either instance or both and goes from instance to instance and page to page
 // (the data, setup, advanced trigger and state flow pages). Run under the address and thread

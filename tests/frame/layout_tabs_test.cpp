@@ -17,6 +17,7 @@
 #include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeView>
 
 #include <algorithm>
@@ -252,7 +253,7 @@ TEST_F(frame_test, many_instance_tabs_are_laid_out_once_not_once_per_tab)
     for (int i = 0; i < count; ++i)
         instances.emplace_back("i" + std::to_string(i), 1);
     SEDQ_FRAME_WND* frame = open_frame(write_document(instances));
-    QTabWidget* tabs = frame->get_layout_widget()->get_instance_tab_widget();
+    SEDQ_INSTANCE_TABS* tabs = frame->get_layout_widget()->get_instance_tab_widget();
     ASSERT_EQ(tabs->count(), count);
     counting_style style;
     tabs->tabBar()->setStyle(&style);
@@ -288,7 +289,7 @@ TEST_F(frame_test, a_document_of_many_instances_builds_each_page_when_first_show
         instances.emplace_back("i" + std::to_string(i));
     SEDQ_FRAME_WND* frame = open_frame(write_document(instances));
     SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-    QTabWidget* tabs = layout->get_instance_tab_widget();
+    SEDQ_INSTANCE_TABS* tabs = layout->get_instance_tab_widget();
     ASSERT_EQ(tabs->count(), count);
     EXPECT_EQ(tabs->tabText(count - 1), "i69");
     const auto built = [tabs](int tab) { return !tabs->widget(tab)->findChildren<QTabWidget*>().isEmpty(); };
@@ -319,5 +320,48 @@ TEST_F(frame_test, a_document_of_many_instances_builds_each_page_when_first_show
     EXPECT_NE(layout->get_hierarchy_widget(), nullptr);
     ASSERT_NE(splitter_783(40), nullptr);
     EXPECT_EQ(splitter_783(40)->sizes().value(0), 333);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// The instance tabs of a document of many instances: pages are made only for the tabs shown or
+// asked for, the bar scrolls to the current tab, and a click, the wheel or Ctrl+Page Up on the
+// tabs change the instance as on any tab bar.
+TEST_F(frame_test, many_instance_tabs_make_only_the_pages_shown_and_scroll_to_the_current_one)
+{
+    const int count = 300;
+    std::vector<instance_spec> instances;
+    for (int i = 0; i < count; ++i)
+        instances.emplace_back("instance_" + std::to_string(i));
+    SEDQ_FRAME_WND* frame = open_frame(write_document(instances));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    SEDQ_INSTANCE_TABS* tabs = layout->get_instance_tab_widget();
+    const auto pages = [tabs] {
+        int made = 0;
+        for (QWidget* child : tabs->findChildren<QWidget*>())
+            made += child->property("instance index").isValid() ? 1 : 0;
+        return made;
+    };
+    ASSERT_EQ(tabs->count(), count);
+    EXPECT_EQ(pages(), 1);
+    const QRect bar = tabs->tabBar()->rect();
+    EXPECT_TRUE(bar.contains(tabs->tabRect(0)));
+    EXPECT_TRUE(tabs->tabRect(count - 1).isEmpty()) << "the last tab is out of view";
+
+    tabs->setCurrentIndex(count - 1);
+    settle();
+    EXPECT_EQ(sedq_current_instance(frame->get_tx_manager()), count - 1);
+    EXPECT_TRUE(bar.contains(tabs->tabRect(count - 1))) << "the current tab is scrolled into view";
+    EXPECT_TRUE(tabs->tabRect(0).isEmpty());
+    EXPECT_EQ(pages(), 2);
+
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, Qt::NoModifier, tabs->tabRect(count - 3).center());
+    settle();
+    EXPECT_EQ(tabs->currentIndex(), count - 3);
+    EXPECT_EQ(sedq_current_instance(frame->get_tx_manager()), count - 3);
+    QTest::keyClick(tabs->currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(sedq_current_instance(frame->get_tx_manager()), count - 4);
+    EXPECT_NE(tabs->tabIcon(count - 4).cacheKey(), tabs->tabIcon(0).cacheKey()) << "the current instance is marked";
+    EXPECT_EQ(pages(), 4);
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -228,3 +228,46 @@ TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)
     EXPECT_FALSE(QFile::exists(path("target.vtl")));
 }
 } // namespace
+
+// Logs of many megabytes have their checksums taken while document.xml is read: a bit flipped
+// in one log's samples (or in the header, which is checked against document.xml) still makes
+// just that log damaged at open, and every other log reads as written.
+TEST_F(sdr_file_lazy, checksums_taken_alongside_the_document_name_the_damaged_log)
+{
+    for (const int at : {41, 2 << 20}) {
+        SCOPED_TRACE(at);
+        auto written = make_small_session("large");
+        SDR_DATA_TRIGGER* trigger = written->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+        trigger->m_logs.clear();
+        for (int l = 0; l < 6; ++l) {
+            trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1)));
+            trigger->m_logs.back()->m_payload = make_payload(1 << 20, 24, l);
+        }
+        std::string error;
+        ASSERT_TRUE(sdr_write_session_file(*written, s(path("large.vtl")), &error)) << error;
+        QByteArray bytes = file_bytes(path("large.vtl"));
+        int header = -1;
+        for (int l = 0; l < 4; ++l)
+            header = bytes.indexOf("VTLP", header + 1);
+        ASSERT_GT(header, 0);
+        bytes[header + at] = char(bytes[header + at] ^ 0x10);
+        ASSERT_TRUE(write_file(path("large.vtl"), bytes));
+
+        auto session = sdr_read_session_file(s(path("large.vtl")), &error);
+        ASSERT_NE(session, nullptr) << error;
+        const std::vector<SDR_DATA_LOG*> opened = logs(*session);
+        ASSERT_EQ(opened.size(), 6u);
+        int damaged = 0;
+        for (size_t l = 0; l < opened.size(); ++l) {
+            if (opened[l]->m_payload.is_damaged()) {
+                ++damaged;
+                EXPECT_NE(opened[l]->m_payload.problem().toStdString().find("CRC error"), std::string::npos);
+                continue;
+            }
+            ASSERT_NE(opened[l]->m_payload.get(), nullptr) << l;
+            EXPECT_EQ(opened[l]->m_payload->channel_bits, trigger->m_logs[l]->m_payload->channel_bits) << l;
+        }
+        EXPECT_EQ(damaged, 1);
+        EXPECT_TRUE(posted_errors().empty());
+    }
+}

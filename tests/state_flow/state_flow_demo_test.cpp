@@ -65,10 +65,7 @@ protected:
     // The page's tab brought to the front, as a click on it would.
     void show_page()
     {
-        for (QWidget* w = page(); w != nullptr; w = w->parentWidget())
-            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-                tabs->setCurrentWidget(w);
-        settle();
+        bring_to_front(page());
     }
 
     // Keys typed at the end of a state's editor, the popup closed afterwards as Escape would.

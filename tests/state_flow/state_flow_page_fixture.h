@@ -98,10 +98,7 @@ protected:
     // to the front so that the editor is laid out there.
     static QPoint token_point(SEDQ_STATE_TEXT_EDIT* editor, const QString& token)
     {
-        for (QWidget* w = editor; w != nullptr; w = w->parentWidget())
-            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
-                tabs->setCurrentWidget(w);
-        settle();
+        bring_to_front(editor);
         QTextCursor at(editor->document());
         at.setPosition(editor->toPlainText().indexOf(token));
         return editor->cursorRect(at).center() + QPoint(2, 0);

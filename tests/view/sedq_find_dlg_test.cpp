@@ -7,6 +7,7 @@
 
 #include "host/standin/uib_control.h"
 #include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/view/sedq_find_dlg.h"
 #include "sedq/view/sedq_find_target.h"
 

@@ -8,6 +8,7 @@
 #include "host/standin/ntfq_control.h"
 #include "host/standin/qui_control.h"
 #include "host/standin/standin.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/view/sedq_undo_actions.h"

@@ -5,6 +5,7 @@
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_jtag_widget.h"
 #include "sedq/frame/sedq_line_widget.h"
@@ -43,9 +44,9 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     connect(this, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_jtag_widget_resized);
     connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_LAYOUT_WIDGET::on_update,
             Qt::QueuedConnection);
-    connect(m_instance_tab_widget, &QTabWidget::currentChanged, this,
+    connect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, this,
             &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
-    connect(m_instance_tab_widget, &QTabWidget::currentChanged, m_instance_widget,
+    connect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, m_instance_widget,
             &SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab);
 }
 
@@ -53,9 +54,9 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
 // that their containers hand the shared view and canvas back before those are deleted.
 SEDQ_LAYOUT_WIDGET::~SEDQ_LAYOUT_WIDGET()
 {
-    disconnect(m_instance_tab_widget, &QTabWidget::currentChanged, m_instance_widget,
+    disconnect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, m_instance_widget,
                &SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab);
-    disconnect(m_instance_tab_widget, &QTabWidget::currentChanged, this,
+    disconnect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, this,
                &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
     release_instance_pages();
     delete m_object_widget;
@@ -85,7 +86,7 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_top_splitter()
     return top;
 }
 
-// A rule, then the instance tabs (tabs at the bottom) with all pages built.
+// A rule, then the instance tabs (tabs at the bottom) with their pages.
 QWidget* SEDQ_LAYOUT_WIDGET::make_bottom_part()
 {
     auto* bottom = new QWidget(this);
@@ -99,8 +100,8 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_bottom_part()
     auto* holder = new QWidget(bottom);
     auto* holder_layout = new QVBoxLayout(holder);
     holder_layout->setContentsMargins(4, 6, 4, 0);
-    m_instance_tab_widget = new QTabWidget(holder);
-    m_instance_tab_widget->setTabPosition(QTabWidget::South);
+    m_instance_tab_widget = new SEDQ_INSTANCE_TABS(holder);
+    m_instance_tab_widget->set_icons(m_tab_icons[0], m_tab_icons[1]);
     holder_layout->addWidget(m_instance_tab_widget);
     layout->addWidget(holder);
     add_instance_pages();
@@ -120,7 +121,7 @@ SEDQ_HIERARCHY_WIDGET* SEDQ_LAYOUT_WIDGET::get_hierarchy_widget()
 // before it, and is answered with them. A page not built yet is built now.
 QTabWidget* SEDQ_LAYOUT_WIDGET::get_data_setup_tab_widget(int instance)
 {
-    if (m_data_setup_tab_widget_map.isEmpty() && m_unbuilt_pages.isEmpty())
+    if (m_data_setup_tab_widget_map.isEmpty() && m_instance_tab_widget->count() == 0)
         return nullptr;
     int instance_index = instance;
     if (instance_index == -1)

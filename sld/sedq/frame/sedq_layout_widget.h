@@ -10,11 +10,14 @@
 #include <QMap>
 #include <QSplitter>
 
+#include <vector>
+
 class QTabWidget;
 class QWidget;
 class SEDQ_DIAGRAM_WIDGET;
 class SEDQ_FRAME_WND;
 class SEDQ_HIERARCHY_WIDGET;
+class SEDQ_INSTANCE_TABS;
 class SEDQ_INSTANCE_WIDGET;
 class SEDQ_JTAG_WIDGET;
 class SEDQ_OBJECT_WIDGET;
@@ -52,7 +55,7 @@ public:
     SEDQ_OBJECT_WIDGET* get_object_widget() const { return m_object_widget; }
     SEDQ_INSTANCE_WIDGET* get_instance_widget() const { return m_instance_widget; }
     SEDQ_JTAG_WIDGET* get_jtag_widget() const { return m_jtag_widget; }
-    QTabWidget* get_instance_tab_widget() const { return m_instance_tab_widget; }
+    SEDQ_INSTANCE_TABS* get_instance_tab_widget() const { return m_instance_tab_widget; }
     // The hub that relays moves between the splitters of one kind; null before the first.
     SEDQ_SPLITTER* get_splitter_hub(int id) const { return m_splitter_map.value(id, nullptr); }
 
@@ -85,8 +88,7 @@ private:
     void add_instance_tabs(int* current_tab, bool* powerup);
     void remove_instance_pages();
     void release_instance_pages();
-    class TAB_BATCH;
-    QWidget* make_instance_page(int instance, bool build_now);
+    QWidget* make_instance_page(int instance);
     void build_instance_page(int instance);
     void build_instance_page_at(int tab);
     QWidget* make_data_setup_part(int instance);
@@ -108,12 +110,16 @@ private:
     void apply_jtag_widget_size();
     // The instance of an instance page; 0 for a widget that is not one.
     int instance_of_page(const QWidget* page) const { return m_page_instances.value(page, 0); }
+    // The tab of an instance; -1 for a power-up trigger view (it has no tab of its own).
+    int tab_of_instance(int instance) const;
 
     SEDQ_INSTANCE_WIDGET* m_instance_widget = nullptr;
     SEDQ_JTAG_WIDGET* m_jtag_widget = nullptr;
     SEDQ_VIEW* m_view = nullptr;
     SEDQ_OBJECT_WIDGET* m_object_widget = nullptr;
-    QTabWidget* m_instance_tab_widget = nullptr;
+    SEDQ_INSTANCE_TABS* m_instance_tab_widget = nullptr;
+    // The instance of each tab, in ascending order.
+    std::vector<int> m_tab_instances;
     // The icons of an instance's tab and of the current instance's tab, each shared by the tabs.
     QIcon m_tab_icons[2];
     SEDQ_FRAME_WND* m_frame;
@@ -122,8 +128,8 @@ private:
     bool m_scroll_flag = true;
     QMap<int, QTabWidget*> m_data_setup_tab_widget_map;
     QMap<int, SEDQ_HIERARCHY_WIDGET*> m_hierarchy_widget_map;
-    // The instance pages whose contents are still to be built (of a document with many
-    // instances), by instance.
+    // The instance pages made but whose contents are still to be built (of a document with
+    // many instances), by instance.
     QMap<int, SEDQ_SPLITTER*> m_unbuilt_pages;
     // The instance of each page, as its "instance index" property says: read on every node
     // query (through get_data_setup_tab_widget), where a property look-up by name would cost a

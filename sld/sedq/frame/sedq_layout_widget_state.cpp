@@ -5,6 +5,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_jtag_widget.h"
 #include "sedq/model/sedq_pages.h"

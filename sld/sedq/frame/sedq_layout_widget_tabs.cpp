@@ -8,6 +8,7 @@
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_hierarchy_widget.h"
+#include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_line_widget.h"
 #include "sedq/frame/sedq_log_widget.h"
 #include "sedq/frame/sedq_splitter.h"
@@ -25,11 +26,10 @@
 
 #include <QAction>
 #include <QSignalBlocker>
-#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -44,8 +44,8 @@ constexpr int STATE_FLOW_SPLITTER = 1419;
 
 constexpr int SIDE_PANE_WIDTH = 354;
 
-// Up to this many instance tabs, every page is built with its tab. A document with more builds
-// each page's contents when the page is first shown or first asked for: some thirty widgets a
+// Up to this many instance tabs, every page is built with its tab. A document with more makes
+// and builds each page when the page is first shown or first asked for: some thirty widgets a
 // page, each following the document, would make tens of thousands of instances take minutes.
 constexpr int PAGES_BUILT_WITH_THEIR_TABS = 64;
 
@@ -98,73 +98,28 @@ void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
         keeps_focus->setFocus(Qt::OtherFocusReason);
 }
 
-// Hides a tab widget (its updates off) for the life of the scope: while it is visible, every
-// tab inserted or removed makes it and its bar lay out all the tabs again, so thousands of
-// instances would cost quadratic time (and the memory of every intermediate layout). Shown
-// again, it lays the tabs out once.
-class SEDQ_LAYOUT_WIDGET::TAB_BATCH
-{
-public:
-    explicit TAB_BATCH(QTabWidget* tabs) : m_tabs(tabs), m_shown(!tabs->isHidden()), m_updates(tabs->updatesEnabled())
-    {
-        m_tabs->setUpdatesEnabled(false);
-        m_tabs->hide();
-    }
-    ~TAB_BATCH()
-    {
-        m_tabs->setVisible(m_shown);
-        m_tabs->setUpdatesEnabled(m_updates);
-    }
-    TAB_BATCH(const TAB_BATCH&) = delete;
-    TAB_BATCH& operator=(const TAB_BATCH&) = delete;
-
-private:
-    QTabWidget* m_tabs;
-    bool m_shown;
-    bool m_updates;
-};
-
 void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
 {
-    const TAB_BATCH batch(m_instance_tab_widget);
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
     m_page_instances.clear();
     // Pages built from now on are new pages: the moves made on the old ones are not theirs.
     for (SEDQ_SPLITTER* hub : qAsConst(m_splitter_map))
         hub->forget_moves();
-    for (int i = m_instance_tab_widget->count() - 1; i >= 0; --i)
-        delete m_instance_tab_widget->widget(i);
     m_instance_tab_widget->clear();
+    m_tab_instances.clear();
 }
 
 // The pages go first when the window closes (their containers give back the view and the
-// canvas as they die), from the last to the first; the tabs go with the tab widget. Qt would
-// walk every tab for each page taken out of the tab widget, and every page left in the stack's
-// layout for each page deleted: the pages are taken out of the layout from its end, without the
-// tab widget following, before any is deleted, or closing a window of tens of thousands of
-// instances would take minutes.
+// canvas as they die), from the last to the first; the tabs go with the tab widget.
 void SEDQ_LAYOUT_WIDGET::release_instance_pages()
 {
-    m_instance_tab_widget->setUpdatesEnabled(false);
     m_instance_tab_widget->hide();
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
     m_page_instances.clear();
-    auto* stack = m_instance_tab_widget->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    QLayout* layout = stack != nullptr ? stack->layout() : nullptr;
-    if (!SEDQ_VERIFY(layout != NULL))
-        return;
-    disconnect(stack, nullptr, m_instance_tab_widget, nullptr);
-    std::vector<QWidget*> pages;
-    pages.reserve(size_t(layout->count()));
-    while (layout->count() > 0)
-    {
-        std::unique_ptr<QLayoutItem> item(layout->takeAt(layout->count() - 1));
-        pages.push_back(item->widget());
-    }
-    for (QWidget* page : pages)
-        delete page;
+    m_instance_tab_widget->clear();
+    m_tab_instances.clear();
 }
 
 // One tab per instance; a power-up trigger view shares the tab of its instance, the entry
@@ -173,50 +128,47 @@ void SEDQ_LAYOUT_WIDGET::add_instance_pages()
 {
     int current_tab = -1;
     bool powerup = false;
-    {
-        const TAB_BATCH batch(m_instance_tab_widget);
-        add_instance_tabs(&current_tab, &powerup);
-    }
+    add_instance_tabs(&current_tab, &powerup);
     if (current_tab != -1)
         select_instance_tab(current_tab, powerup);
 }
 
+// The tabs come with their names; a page is made when it is first shown or asked for, and
+// built with it while the document has few instances.
 void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
 {
     const int instance_count = m_tx_manager->get_num_instances();
     const int current = sedq_current_instance(m_tx_manager);
-    const bool build_now = instance_count <= PAGES_BUILT_WITH_THEIR_TABS;
-    // The pages are made before any tab is added: the tab bar walks all its tabs for every tab
-    // added, and walks them faster when they lie together in memory.
-    struct NEW_TAB
-    {
-        QWidget* page;
-        QString name;
-        int instance;
-    };
-    std::vector<NEW_TAB> tabs;
+    QStringList names;
+    m_tab_instances.clear();
     for (int i = 0; i < instance_count; ++i)
     {
         if (m_tx_manager->is_powerup_trigger(i))
         {
             if (i == current)
             {
-                *current_tab = int(tabs.size()) - 1;
+                *current_tab = int(m_tab_instances.size()) - 1;
                 *powerup = true;
             }
             continue;
         }
-        tabs.push_back({make_instance_page(i, build_now),
-                        QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)), i});
+        if (i == current)
+            *current_tab = int(m_tab_instances.size());
+        m_tab_instances.push_back(i);
+        names.append(QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)));
     }
     const QSignalBlocker blocker(m_instance_tab_widget);
-    for (const NEW_TAB& tab : tabs)
-    {
-        const int index = m_instance_tab_widget->addTab(tab.page, m_tab_icons[0], tab.name);
-        if (tab.instance == current)
-            *current_tab = index;
-    }
+    m_instance_tab_widget->set_tabs(names, [this](int tab) { return make_instance_page(m_tab_instances[size_t(tab)]); });
+    if (instance_count <= PAGES_BUILT_WITH_THEIR_TABS)
+        for (int instance : m_tab_instances)
+            build_instance_page(instance);
     SEDQ_VERIFY(instance_count == 0 || *current_tab != -1);
+}
+
+int SEDQ_LAYOUT_WIDGET::tab_of_instance(int instance) const
+{
+    const auto found = std::lower_bound(m_tab_instances.begin(), m_tab_instances.end(), instance);
+    return found != m_tab_instances.end() && *found == instance ? int(found - m_tab_instances.begin()) : -1;
 }
 
 void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
@@ -230,22 +182,15 @@ void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
             sedq_get_palette(QPalette::Window, SEDQ_POWERUP_BRUSH.color()));
 }
 
-// The current instance's tab shows the other icon. Every tab holds one of the two shared icons,
-// so only the tabs whose icon changes are touched: each change makes a visible bar lay out all
-// its tabs again.
+// The current instance's tab shows the other icon.
 void SEDQ_LAYOUT_WIDGET::mark_instance_tab(int current)
 {
-    for (int tab = 0; tab < m_instance_tab_widget->count(); ++tab)
-    {
-        const QIcon& wanted = m_tab_icons[tab == current ? 1 : 0];
-        if (m_instance_tab_widget->tabIcon(tab).cacheKey() != wanted.cacheKey())
-            m_instance_tab_widget->setTabIcon(tab, wanted);
-    }
+    m_instance_tab_widget->set_marked_tab(current);
 }
 
-// Splitter 511: the Data/Setup pages above, hierarchy and data log below; without
-// `build_now` the page stays empty until build_instance_page().
-QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance, bool build_now)
+// Splitter 511: the Data/Setup pages above, hierarchy and data log below; the page stays
+// empty until build_instance_page().
+QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance)
 {
     SEDQ_SPLITTER* splitter = make_page_splitter(&m_splitter_map, INSTANCE_SPLITTER, Qt::Vertical, nullptr);
     splitter->setContentsMargins(1, 2, 2, 2);
@@ -253,14 +198,14 @@ QWidget* SEDQ_LAYOUT_WIDGET::make_instance_page(int instance, bool build_now)
     m_page_instances.insert(splitter, instance);
     connect(splitter, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_instance_splitter_moved);
     m_unbuilt_pages.insert(instance, splitter);
-    if (build_now)
-        build_instance_page(instance);
     return splitter;
 }
 
-// Fills the page of `instance` when it is still empty; any other instance is left alone.
+// Fills the page of `instance` (made now when it was not) when it is still empty; any other
+// instance is left alone.
 void SEDQ_LAYOUT_WIDGET::build_instance_page(int instance)
 {
+    m_instance_tab_widget->widget(tab_of_instance(instance));
     SEDQ_SPLITTER* splitter = m_unbuilt_pages.take(instance);
     if (splitter == nullptr)
         return;
