@@ -8,8 +8,8 @@
 
 namespace
 {
-// The columns of the x axis that index the placed rectangles; a side across more of them is
-// looked at by every query instead.
+// The cells of the plane that index the placed rectangles; a side across more of them is looked
+// at by every query instead.
 constexpr int BUCKET_WIDTH = 256;
 constexpr int MAX_BUCKETS_PER_SIDE = 64;
 
@@ -41,7 +41,7 @@ int bucket_of(int x)
     return x >= 0 ? x / BUCKET_WIDTH : -((-(x + 1)) / BUCKET_WIDTH) - 1;
 }
 
-// The first and last bucket of a side; false when it spans too many to list.
+// The first and last bucket of a side, on either axis; false when it spans too many to list.
 bool buckets_of(SIDE x, int* first, int* last)
 {
     *first = bucket_of(qMin(x.low, x.high));
@@ -52,7 +52,8 @@ bool buckets_of(SIDE x, int* first, int* last)
 // The placed rectangles, widened by the gap, grouped by their horizontal side: rectangles of one
 // side are kept as the union of their vertical sides, merged where they share a row, so a pile
 // of like boxes is passed in one step instead of box after box. Merging only what overlaps
-// keeps the union exact: a side meets the union when it meets one of its members.
+// keeps the union exact: a side meets the union when it meets one of its members. Each cell of
+// the plane lists the sides that have a rectangle in it.
 class PLACED
 {
 public:
@@ -69,13 +70,15 @@ private:
         std::vector<SIDE> empty;  // sides of no height, kept apart
     };
     int column_of(SIDE x);
+    static qint64 cell_key(int x, int y) { return (qint64(x) << 32) | quint32(y); }
     void clear_column(const COLUMN& column, const QRect& rect, int* shift) const;
     void visit(int index, SIDE x, const QRect& rect, int* shift);
 
     std::vector<COLUMN> m_columns;
     QHash<QPair<int, int>, int> m_column_index;
-    QHash<int, std::vector<int>> m_buckets;
-    std::vector<int> m_wide; // columns in no bucket
+    QHash<qint64, std::vector<int>> m_cells;
+    std::vector<int> m_wide; // columns with a rectangle in too many cells
+    std::vector<bool> m_is_wide;
     std::vector<unsigned> m_seen;
     unsigned m_stamp = 0;
 };
@@ -89,14 +92,8 @@ int PLACED::column_of(SIDE x)
     const int index = int(m_columns.size());
     m_columns.push_back(COLUMN{x, {}, {}});
     m_seen.push_back(0);
+    m_is_wide.push_back(false);
     m_column_index.insert(key, index);
-    int first = 0;
-    int last = 0;
-    if (!buckets_of(x, &first, &last))
-        m_wide.push_back(index);
-    else
-        for (int b = first; b <= last; ++b)
-            m_buckets[b].push_back(index);
     return index;
 }
 
@@ -104,7 +101,26 @@ void PLACED::add(const QRect& widened)
 {
     if (widened.isNull())
         return;
-    COLUMN& column = m_columns[size_t(column_of(horizontal(widened)))];
+    const int index = column_of(horizontal(widened));
+    COLUMN& column = m_columns[size_t(index)];
+    int first_x = 0;
+    int last_x = 0;
+    int first_y = 0;
+    int last_y = 0;
+    if (!buckets_of(column.x, &first_x, &last_x) || !buckets_of(vertical(widened), &first_y, &last_y))
+    {
+        if (!m_is_wide[size_t(index)])
+            m_wide.push_back(index);
+        m_is_wide[size_t(index)] = true;
+    }
+    else
+        for (int x = first_x; x <= last_x; ++x)
+            for (int y = first_y; y <= last_y; ++y)
+            {
+                std::vector<int>& cell = m_cells[cell_key(x, y)];
+                if (cell.empty() || cell.back() != index)
+                    cell.push_back(index);
+            }
     SIDE y = vertical(widened);
     if (y.high < y.low)
     {
@@ -163,21 +179,26 @@ int PLACED::clear(const QRect& rect, int shift)
     ++m_stamp;
     for (int index : m_wide)
         visit(index, x, rect, &shift);
-    int first = 0;
-    int last = 0;
-    if (!buckets_of(x, &first, &last))
+    int first_x = 0;
+    int last_x = 0;
+    int first_y = 0;
+    int last_y = 0;
+    if (!buckets_of(x, &first_x, &last_x) || !buckets_of(vertical(rect.translated(0, shift)), &first_y, &last_y))
     {
         for (int index = 0; index < int(m_columns.size()); ++index)
             visit(index, x, rect, &shift);
         return shift;
     }
-    for (int b = first; b <= last; ++b)
-    {
-        const auto bucket = m_buckets.constFind(b);
-        if (bucket != m_buckets.constEnd())
-            for (int index : bucket.value())
-                visit(index, x, rect, &shift);
-    }
+    // A move past a side may carry the rectangle into cells below: those are looked at in the
+    // next round of the caller.
+    for (int bx = first_x; bx <= last_x; ++bx)
+        for (int by = first_y; by <= last_y; ++by)
+        {
+            const auto cell = m_cells.constFind(cell_key(bx, by));
+            if (cell != m_cells.constEnd())
+                for (int index : cell.value())
+                    visit(index, x, rect, &shift);
+        }
     return shift;
 }
 } // namespace
