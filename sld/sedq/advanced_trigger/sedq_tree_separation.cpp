@@ -70,13 +70,13 @@ private:
         std::vector<SIDE> empty;  // sides of no height, kept apart
     };
     int column_of(SIDE x);
-    static qint64 cell_key(int x, int y) { return (qint64(x) << 32) | quint32(y); }
+    static quint64 cell_key(int x, int y) { return (quint64(quint32(x)) << 32) | quint32(y); }
     void clear_column(const COLUMN& column, const QRect& rect, int* shift) const;
     void visit(int index, SIDE x, const QRect& rect, int* shift);
 
     std::vector<COLUMN> m_columns;
     QHash<QPair<int, int>, int> m_column_index;
-    QHash<qint64, std::vector<int>> m_cells;
+    QHash<quint64, std::vector<int>> m_cells;
     std::vector<int> m_wide; // columns with a rectangle in too many cells
     std::vector<bool> m_is_wide;
     std::vector<unsigned> m_seen;
