@@ -25,15 +25,6 @@ constexpr int OBJECTS_PER_TREE = 5;
 // The dropped trees' density: one per this many square pixels.
 constexpr int AREA_PER_TREE = 300 * 200;
 
-SEDQ_OBJECT* add(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_LIBRARY_TYPE type)
-{
-    auto* object =
-        static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
-    object->set_library_type(type);
-    object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-    return object;
-}
-
 struct LAYOUT_BENCH : SEDQ_BENCH_CANVAS_EDITOR
 {
     explicit LAYOUT_BENCH(int objects) : SEDQ_BENCH_CANVAS_EDITOR(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_TRIGGER_CANVAS)
@@ -49,7 +40,7 @@ struct LAYOUT_BENCH : SEDQ_BENCH_CANVAS_EDITOR
                                                manager->get_advanced_condition());
             comparison->set_library_type(SEDQ_OBJECT::LIBRARY_EQUALITY);
             comparison->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-            SEDQ_OBJECT* bus = add(comparison, SEDQ_OBJECT::LIBRARY_BUS);
+            SEDQ_OBJECT* bus = sedq_bench_add_input(comparison, SEDQ_OBJECT::LIBRARY_BUS);
             for (int bit = 0; bit < 2; ++bit)
             {
                 auto* node = static_cast<SEDQ_OBJECT*>(
@@ -57,7 +48,7 @@ struct LAYOUT_BENCH : SEDQ_BENCH_CANVAS_EDITOR
                 node->set_type(SEDQ_OBJECT::NODE);
                 node->set_name(QStringLiteral("top|t%1|q[%2]").arg(i).arg(bit).toLocal8Bit().constData());
             }
-            add(comparison, SEDQ_OBJECT::LIBRARY_BUS_VALUE);
+            sedq_bench_add_input(comparison, SEDQ_OBJECT::LIBRARY_BUS_VALUE);
             canvas->get_object_list()->append(comparison);
             dropped.append(comparison->get_rect().topLeft());
         }
