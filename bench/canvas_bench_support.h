@@ -11,6 +11,16 @@
 
 #include <functional>
 
+// A new expanded input of `parent`, of the library's kind `type`.
+inline SEDQ_OBJECT* sedq_bench_add_input(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_LIBRARY_TYPE type)
+{
+    auto* object =
+        static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
+    object->set_library_type(type);
+    object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
+    return object;
+}
+
 struct SEDQ_BENCH_CANVAS_EDITOR : SEDQ_BENCH_EDITOR
 {
     // The page of an instance's tabs that holds the advanced trigger canvas.

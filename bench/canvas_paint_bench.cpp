@@ -33,15 +33,6 @@ constexpr int SAMPLES = 15;
 constexpr int CLOSE_SAMPLES = 5;
 constexpr int BUS_WIDTH = 8;
 
-SEDQ_OBJECT* add(SEDQ_OBJECT* parent, SEDQ_OBJECT::SEDQ_LIBRARY_TYPE type)
-{
-    auto* object =
-        static_cast<SEDQ_OBJECT*>(parent->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TYPE(0)));
-    object->set_library_type(type);
-    object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-    return object;
-}
-
 void add_input_node(SEDQ_OBJECT* bus, const QString& name)
 {
     auto* node =
@@ -58,13 +49,13 @@ QString node_name(int comparison, int bit)
 // One Comparison: a Bus of `width` named Nodes against a Bus Value; width + 3 objects.
 void add_comparison(SEDQ_OBJECT* parent, int index, int width)
 {
-    SEDQ_OBJECT* comparison = add(parent, SEDQ_OBJECT::LIBRARY_EQUALITY);
-    SEDQ_OBJECT* bus = add(comparison, SEDQ_OBJECT::LIBRARY_BUS);
+    SEDQ_OBJECT* comparison = sedq_bench_add_input(parent, SEDQ_OBJECT::LIBRARY_EQUALITY);
+    SEDQ_OBJECT* bus = sedq_bench_add_input(comparison, SEDQ_OBJECT::LIBRARY_BUS);
     for (int bit = 0; bit < width; ++bit)
         add_input_node(bus, node_name(index, bit));
     if (width > BUS_WIDTH)
         bus->get_property().set(SEDQ_PROPERTY::EXPANDED, 0);
-    SEDQ_OBJECT* value = add(comparison, SEDQ_OBJECT::LIBRARY_BUS_VALUE);
+    SEDQ_OBJECT* value = sedq_bench_add_input(comparison, SEDQ_OBJECT::LIBRARY_BUS_VALUE);
     value->get_property().set_setting_text(SEDQ_PROPERTY::BUS_VALUE, QStringLiteral("1f"),
                                            SEDQ_PROPERTY::BY_CONTEXT);
 }
@@ -111,14 +102,14 @@ struct CANVAS_BENCH : SEDQ_BENCH_CANVAS_EDITOR
         // The Result the canvas gave the condition when it was first shown.
         SEDQ_OBJECT* result = list->at(sedq_get_object_index(list, SEDQ_OBJECT::LEVEL_RESULT));
         result->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
-        SEDQ_OBJECT* logical = add(result, SEDQ_OBJECT::LIBRARY_LOGICAL_AND);
+        SEDQ_OBJECT* logical = sedq_bench_add_input(result, SEDQ_OBJECT::LIBRARY_LOGICAL_AND);
         if (wide > 0)
             add_comparison(logical, -1, wide);
         const int count = comparisons(objects, wide);
         for (int i = 0; i < count; ++i)
         {
             if (i > 0 && i % 8 == 0)
-                logical = add(logical, SEDQ_OBJECT::LIBRARY_LOGICAL_AND);
+                logical = sedq_bench_add_input(logical, SEDQ_OBJECT::LIBRARY_LOGICAL_AND);
             add_comparison(logical, i, BUS_WIDTH);
         }
         manager->update_all_views(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);

@@ -6,6 +6,9 @@
 #include "host/standin/acf_control.h"
 #include "host/standin/ice_control.h"
 
+#include <QHeaderView>
+#include <QTreeView>
+
 #include <climits>
 
 namespace
@@ -165,3 +168,27 @@ TEST_F(instance_usage_test, without_an_assignment_manager_the_estimates_keep_the
     EXPECT_EQ(standin::ice::live_estimators(), 0);
 }
 } // namespace
+
+// A refresh measures the columns again only when one of their texts changed: a longer estimate
+// still widens its column to the text, and a refresh that changes nothing keeps every width.
+TEST_F(instance_usage_test, a_longer_estimate_widens_its_column_and_a_refresh_without_change_keeps_the_widths)
+{
+    open({with_ram("medium", SDR_RAM_MID_SIZE, true, 0)});
+    QTreeView* tree = pane()->get_tree();
+    constexpr int MEMORY = SEDQ_INSTANCE_COLUMN_FIRST_USAGE + 1;
+    ASSERT_EQ(header(MEMORY), "Memory: 0");
+    const int narrow = tree->columnWidth(MEMORY);
+    tx()->set_instance(0);
+    tx()->set_sample_depth("131072");
+    refresh();
+    ASSERT_EQ(header(MEMORY), "Memory: 1179648");
+    EXPECT_GT(tree->columnWidth(MEMORY), narrow);
+    EXPECT_GE(tree->columnWidth(MEMORY), tree->header()->sectionSizeHint(MEMORY));
+    QVector<int> widths;
+    for (int column = 0; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
+        widths.append(tree->columnWidth(column));
+    tx()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_INSTANCES));
+    refresh();
+    for (int column = 0; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
+        EXPECT_EQ(tree->columnWidth(column), widths[column]) << "column " << column;
+}

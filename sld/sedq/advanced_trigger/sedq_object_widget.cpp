@@ -3,6 +3,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_tree_separation.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
@@ -255,14 +256,6 @@ void collect_tree_rects(const SEDQ_OBJECT* object, QVector<QRect>* rects)
         if (!input->is_hidden())
             collect_tree_rects(input, rects);
 }
-
-QRect bounds_of(const QVector<QRect>& rects)
-{
-    QRect bounds;
-    for (const QRect& rect : rects)
-        bounds = bounds.united(rect);
-    return bounds;
-}
 } // namespace
 
 // A layout spreads each tree round its root and knows nothing of the other trees: a tree that
@@ -280,36 +273,13 @@ void SEDQ_OBJECT_WIDGET::separate_trees()
             else
                 roots.append(object);
         }
-    QVector<QVector<QRect>> settled;
-    QVector<QRect> settled_bounds;
-    for (SEDQ_OBJECT* root : roots)
-    {
-        QVector<QRect> mine;
-        collect_tree_rects(root, &mine);
-        // Each move goes down past a settled rectangle, so this ends.
-        for (int dy = 1; dy != 0;)
-        {
-            dy = 0;
-            const QRect bounds = bounds_of(mine);
-            for (int t = 0; t < settled.size(); ++t)
-            {
-                if (!bounds.intersects(settled_bounds[t].adjusted(0, -TREE_GAP, 0, TREE_GAP)))
-                    continue;
-                for (const QRect& other : settled[t])
-                    for (const QRect& rect : mine)
-                        if (rect.intersects(other.adjusted(0, -TREE_GAP, 0, TREE_GAP)))
-                            dy = qMax(dy, other.bottom() + TREE_GAP + 1 - rect.top());
-            }
-            if (dy != 0)
-            {
-                root->move(QPoint(0, dy));
-                for (QRect& rect : mine)
-                    rect.translate(0, dy);
-            }
-        }
-        settled_bounds.append(bounds_of(mine));
-        settled.append(std::move(mine));
-    }
+    QVector<QVector<QRect>> trees(roots.size());
+    for (int i = 0; i < roots.size(); ++i)
+        collect_tree_rects(roots[i], &trees[i]);
+    const QVector<int> shifts = sedq_separate_trees(trees, TREE_GAP);
+    for (int i = 0; i < roots.size(); ++i)
+        if (shifts[i] != 0)
+            roots[i]->move(QPoint(0, shifts[i]));
 }
 
 // Inputs a layout put up under the title or the listing come down with the whole drawing, as far

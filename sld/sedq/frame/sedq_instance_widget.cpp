@@ -108,16 +108,19 @@ void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
 
 // Enabled and the resource columns as wide as their headers and cells. Instance and Status are
 // fitted again only when those changed, so a width the user gave them stays until the pane is
-// resized.
+// resized. The last column stretches over the room left: narrowing it to its texts would only
+// have the header stretch it again and repaint the whole list, on every refresh.
 void SEDQ_INSTANCE_WIDGET::size_columns()
 {
     QHeaderView* header = m_tree->header();
+    const int stretched = header->stretchLastSection() ? header->logicalIndex(header->count() - 1) : -1;
     int taken = 0;
     for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < m_model.columnCount(); ++column)
     {
         const int width = std::max({column == SEDQ_INSTANCE_COLUMN_ENABLED ? 65 : 0, header->sectionSizeHint(column),
                                     rows_width(m_tree, column)});
-        m_tree->setColumnWidth(column, width);
+        if (column != stretched || header->sectionSize(column) < width)
+            m_tree->setColumnWidth(column, width);
         taken += width;
     }
     if (taken != m_usage_width)
@@ -491,10 +494,12 @@ void SEDQ_INSTANCE_WIDGET::refresh()
         widget->setVisible(shown);
 }
 
-// A narrow pane shows the beginning of the text, where the instruction starts.
+// A narrow pane shows the beginning of the text, where the instruction starts. Every refresh
+// sets the line: the same text set again would still repaint it and the pane under it.
 void SEDQ_INSTANCE_WIDGET::set_status_line(const QString& text, const QPalette& palette)
 {
-    m_status_line->setText(text);
+    if (m_status_line->text() != text)
+        m_status_line->setText(text);
     m_status_line->setCursorPosition(0);
     m_status_line->setPalette(palette);
 }

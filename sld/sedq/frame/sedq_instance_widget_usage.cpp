@@ -182,15 +182,33 @@ QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const
     return headers;
 }
 
-void write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usage)
+// True when a text changed.
+bool write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usage)
 {
     const QString blocks = QStringLiteral("0 blocks");
     const QStringList texts =
         usage.enabled
             ? QStringList{usage.cells, usage.bits, usage.small, usage.medium, usage.large}
             : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
+    bool changed = false;
     for (int i = 0; i < texts.size(); ++i)
-        model->item(row, SEDQ_INSTANCE_COLUMN_FIRST_USAGE + i)->setText(texts[i]);
+    {
+        QStandardItem* item = model->item(row, SEDQ_INSTANCE_COLUMN_FIRST_USAGE + i);
+        changed = changed || item->text() != texts[i];
+        item->setText(texts[i]);
+    }
+    return changed;
+}
+
+// True when a header text changed.
+bool write_headers(QStandardItemModel* model, const QStringList& headers)
+{
+    bool changed = model->columnCount() != headers.size();
+    for (int column = 0; !changed && column < headers.size(); ++column)
+        changed = model->headerData(column, Qt::Horizontal).toString() != headers[column];
+    if (changed)
+        model->setHorizontalHeaderLabels(headers);
+    return changed;
 }
 
 // Logic and memory of one enabled instance; an automatic memory type is placed later, once the
@@ -248,14 +266,18 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
         row.medium = QString("%1 blocks").arg(counts[1]);
         row.large = QString("%1 blocks").arg(counts[2]);
     }
-    m_model.setHorizontalHeaderLabels(QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
-                                                  QString("LEs: %1").arg(totals.cells),
-                                                  QString("Memory: %1").arg(totals.bits)} +
-                                      block_headers(estimator, device.project_open, totals));
-    set_header_tooltips();
+    // Typing in a flow refreshes the pane on every key and mostly changes no estimate: the
+    // columns are measured again only when a text in them changed.
+    bool changed = write_headers(&m_model, QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
+                                                       QString("LEs: %1").arg(totals.cells),
+                                                       QString("Memory: %1").arg(totals.bits)} +
+                                               block_headers(estimator, device.project_open, totals));
+    if (changed)
+        set_header_tooltips();
     connect_item_changed(false);
     for (int r = 0; r < m_model.rowCount(); ++r)
-        write_usage_cells(&m_model, r, rows[size_t(r)]);
+        changed = write_usage_cells(&m_model, r, rows[size_t(r)]) || changed;
     connect_item_changed(true);
-    size_columns();
+    if (changed)
+        size_columns();
 }

@@ -31,6 +31,7 @@ namespace
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
 const int POPUP_DELAY_MS = 500;
 const int LONG_LINE = 4096;
+const double METERS_PER_INCH = 0.0254;
 
 SEDQ_TOOLTIPS_DELAY delay_for_key(int key)
 {
@@ -96,6 +97,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     setAcceptRichText(false);
     setFont(flow_font());
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
+    follow_resolution();
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
     // Colouring the empty document now takes the place of the pass Qt would run over the whole
     // text later, outside any change, laying the document out again for every line it colours:
@@ -519,8 +521,30 @@ void SEDQ_STATE_TEXT_EDIT::open_value_dialog(const QString& word)
     m_swap_cursor.insertText(QString::number(value));
 }
 
+// Qt asks the layout's device for its resolution for every line it moves after an edit, and a
+// viewport deep in the window answers by walking up to its window each time: the document is
+// laid out against an image of the viewport's resolution instead, the same measure, checked
+// again before each paint. A change of resolution lays the text out again.
+void SEDQ_STATE_TEXT_EDIT::follow_resolution()
+{
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const int x = viewport()->logicalDpiX();
+    const int y = viewport()->logicalDpiY();
+    const bool ours = layout->paintDevice() == &m_layout_device;
+    if (ours && m_layout_device.logicalDpiX() == x && m_layout_device.logicalDpiY() == y)
+        return;
+    const bool changed = ours || layout->paintDevice() == nullptr ||
+                         layout->paintDevice()->logicalDpiX() != x || layout->paintDevice()->logicalDpiY() != y;
+    m_layout_device.setDotsPerMeterX(qRound(x / METERS_PER_INCH));
+    m_layout_device.setDotsPerMeterY(qRound(y / METERS_PER_INCH));
+    layout->setPaintDevice(&m_layout_device);
+    if (changed)
+        document()->markContentsDirty(0, document()->characterCount());
+}
+
 void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
 {
+    follow_resolution();
     if (m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
         QPainter(viewport()).fillRect(viewport()->rect(), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else if (m_tx_manager->is_powerup_trigger(-1))

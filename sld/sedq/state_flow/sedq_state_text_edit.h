@@ -11,6 +11,7 @@
 
 #include "sedq/state_flow/sedq_flow_language.h"
 
+#include <QImage>
 #include <QItemDelegate>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -101,6 +102,7 @@ private:
     void connect_text(bool on);
     void wrap_for(QString const& text);
     void highlight_shown(const QRect& rect);
+    void follow_resolution();
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
@@ -114,6 +116,7 @@ private:
     QRect m_main_rect;
     // The underlined token the last click selected: a swap replaces exactly it.
     QTextCursor m_swap_cursor;
+    QImage m_layout_device{1, 1, QImage::Format_ARGB32_Premultiplied};
     mutable QString m_text;
     mutable bool m_text_read = false;
 };
