@@ -184,6 +184,10 @@ TEST_F(instance_usage_test, a_longer_estimate_widens_its_column_and_a_refresh_wi
     ASSERT_EQ(header(MEMORY), "Memory: 1179648");
     EXPECT_GT(tree->columnWidth(MEMORY), narrow);
     EXPECT_GE(tree->columnWidth(MEMORY), tree->header()->sectionSizeHint(MEMORY));
+    const int last = SEDQ_INSTANCE_COLUMN_COUNT - 1;
+    const int needed = tree->header()->length() - tree->columnWidth(last) + tree->header()->sectionSizeHint(last);
+    EXPECT_LE(tree->header()->length(), std::max(needed, tree->viewport()->width()))
+        << "the stretched last column gives back the room the wider one takes: no scroll bar";
     QVector<int> widths;
     for (int column = 0; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
         widths.append(tree->columnWidth(column));

@@ -108,24 +108,32 @@ void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
 
 // Enabled and the resource columns as wide as their headers and cells. Instance and Status are
 // fitted again only when those changed, so a width the user gave them stays until the pane is
-// resized. The last column stretches over the room left: narrowing it to its texts would only
-// have the header stretch it again and repaint the whole list, on every refresh.
+// resized. The last column stretches over the room left; it is set again only when that room
+// changed, since each setting repaints the whole list and a flow typed refreshes it per key.
 void SEDQ_INSTANCE_WIDGET::size_columns()
 {
     QHeaderView* header = m_tree->header();
     const int stretched = header->stretchLastSection() ? header->logicalIndex(header->count() - 1) : -1;
+    int stretched_width = 0;
     int taken = 0;
     for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < m_model.columnCount(); ++column)
     {
         const int width = std::max({column == SEDQ_INSTANCE_COLUMN_ENABLED ? 65 : 0, header->sectionSizeHint(column),
                                     rows_width(m_tree, column)});
-        if (column != stretched || header->sectionSize(column) < width)
+        if (column == stretched)
+            stretched_width = width;
+        else
             m_tree->setColumnWidth(column, width);
         taken += width;
     }
     if (taken != m_usage_width)
         fit_name_and_status(taken);
     m_usage_width = taken;
+    if (stretched < 0)
+        return;
+    const int others = header->length() - header->sectionSize(stretched);
+    if (header->sectionSize(stretched) != std::max(stretched_width, m_tree->viewport()->width() - others))
+        m_tree->setColumnWidth(stretched, stretched_width);
 }
 
 // Instance (200 pixels) and Status (its longest usual text) take the width the other columns
