@@ -30,13 +30,13 @@ QString host_text(const char* text)
 }
 
 // A host text into `out`; the empty text and false for an empty document.
-bool read_text(SDR_TX_TRIGGER* nodes, QString* out, const char* (SDR_TX_TRIGGER::*getter)())
+bool read_text(const SDR_TX_TRIGGER* nodes, QString* out, const char* (SDR_TX_TRIGGER::*getter)() const)
 {
     *out = nodes != nullptr ? host_text((nodes->*getter)()) : QString();
     return nodes != nullptr;
 }
 
-bool read_flag(SDR_TX_TRIGGER* nodes, bool (SDR_TX_TRIGGER::*getter)())
+bool read_flag(const SDR_TX_TRIGGER* nodes, bool (SDR_TX_TRIGGER::*getter)() const)
 {
     return nodes != nullptr && (nodes->*getter)();
 }
