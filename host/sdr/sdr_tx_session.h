@@ -136,7 +136,7 @@ public:
     const char* get_embedded_sof_inst_id_crc_at(int index) const;
     bool remove_embedded_sof_at(int index);
     bool rename_embedded_sof_filename_at(int index, const char* name);
-    bool extract_sof_file(int index, const char* path);
+    bool extract_sof_file(int index, const char* path) const;
 
     // estimates
     SDR_HALCYTE_RAM_TYPE get_instance_ram_type_at(int index) const;

@@ -183,7 +183,7 @@ bool SDR_TX_SESSION::rename_embedded_sof_filename_at(int index, const char* name
     return true;
 }
 
-bool SDR_TX_SESSION::extract_sof_file(int index, const char* path)
+bool SDR_TX_SESSION::extract_sof_file(int index, const char* path) const
 {
     SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
     if (file == nullptr || path == nullptr)

@@ -175,10 +175,10 @@ void SEDQ_TX_MANAGER::disable_storage_qualifier(bool on)
 
 // ---- trigger in ------------------------------------------------------------------------------
 
-SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_in(int trigger)
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::edit_trigger_in(int trigger)
 {
     // Trigger in and out are settings of the trigger itself; a missing one is reported there.
-    return get_trigger_nodes(trigger);
+    return edit_trigger_nodes(trigger);
 }
 
 bool SEDQ_TX_MANAGER::is_trigger_in_enabled(int trigger)
@@ -313,9 +313,9 @@ void SEDQ_TX_MANAGER::set_trigger_in_condition(QString const& condition)
 
 // ---- trigger out -----------------------------------------------------------------------------
 
-SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_out(int trigger)
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::edit_trigger_out(int trigger)
 {
-    return get_trigger_nodes(trigger);
+    return edit_trigger_nodes(trigger);
 }
 
 bool SEDQ_TX_MANAGER::is_trigger_out_enabled(int trigger)
