@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include "sedq/model/sedq_repository.h"
 
 struct SEDQ_BENCH_EDITOR
 {
@@ -24,7 +25,7 @@ struct SEDQ_BENCH_EDITOR
         frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
         manager = frame->get_tx_manager();
         manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        fill(manager->get_trigger_nodes(-1)->get_data_trigger());
+        fill(SEDQ_REPOSITORY::trigger_nodes(manager, -1)->get_data_trigger());
         manager->refresh_tx_cache();
         frame->resize(1600, 1000);
         frame->show();

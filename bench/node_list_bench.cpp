@@ -29,6 +29,7 @@
 #include <string>
 #include <unordered_set>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -162,7 +163,7 @@ void group_queries(benchmark::State& state)
     use_design();
     const int leaves = int(state.range(0));
     EDITOR editor;
-    SDR_DATA_TRIGGER* trigger = editor.manager->get_trigger_nodes(-1)->get_data_trigger();
+    SDR_DATA_TRIGGER* trigger = SEDQ_REPOSITORY::trigger_nodes(editor.manager, -1)->get_data_trigger();
     for (int i = 0; i < leaves; ++i)
         standin::sdr::add_node(trigger, {"n" + std::to_string(i)});
     // Buses of 16 bits, every fourth one inside an outer bus with the next.

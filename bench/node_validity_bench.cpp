@@ -34,6 +34,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -106,7 +107,7 @@ struct EDITOR
         frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
         manager = frame->get_tx_manager();
         manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        SDR_DATA_TRIGGER* trigger = manager->get_trigger_nodes(-1)->get_data_trigger();
+        SDR_DATA_TRIGGER* trigger = SEDQ_REPOSITORY::trigger_nodes(manager, -1)->get_data_trigger();
         const std::vector<tapped_node> nodes = tapped_nodes(depth);
         for (const tapped_node& node : nodes)
             standin::sdr::add_node(trigger,
@@ -114,7 +115,7 @@ struct EDITOR
                                     node.post_fitting ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS});
         for (int first = NODES - BUS_WIDTH; first >= 0; first -= BUS_WIDTH)
             standin::sdr::add_group(trigger, first, first + BUS_WIDTH - 1, "bus" + std::to_string(first));
-        manager->get_signal_nodes(-1)->set_clock(nodes.front().name.c_str(), false);
+        SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock(nodes.front().name.c_str(), false);
         manager->refresh_tx_cache();
     }
 
@@ -172,7 +173,7 @@ void netlist_lookups(benchmark::State& state)
     EDITOR editor(depth);
     QCoreApplication::processEvents();
     editor.manager->check_node_validity(-1);
-    SDR_TX_TRIGGER* trigger = editor.manager->get_trigger_nodes(-1);
+    const SDR_TX_TRIGGER* trigger = editor.manager->get_trigger_nodes(-1);
     HDB_INSTANCE_NAME* root = standin::hdb::netlist(HDB_NAMESPACE::PDB_PRE_SYNTHESIS)->get_rooted_at();
     std::vector<const char*> names;
     std::vector<HDB_INSTANCE_NAME*> found_names;

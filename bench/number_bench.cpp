@@ -43,6 +43,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -107,7 +108,7 @@ public:
     {
         if (!m_manager.new_document(m_dir.filePath("bench.vtl").toUtf8().constData()))
             return;
-        SDR_TX_TRIGGER* trigger = m_manager.get_tx_session()->get_trigger_at(0, false);
+        SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::session(&m_manager)->get_trigger_at(0, false);
         SDR_DATA_TRIGGER* data = trigger ? trigger->get_data_trigger() : nullptr;
         for (int row = 0; row < width; ++row)
             standin::sdr::add_node(data, {"top|bus[" + std::to_string(row) + "]"});

@@ -23,6 +23,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -78,7 +79,7 @@ struct DOCUMENT
     {
         manager = std::make_unique<SEDQ_TX_MANAGER>(nullptr);
         manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        add_uart_bus(manager->get_trigger_nodes(-1)->get_data_trigger(), depth);
+        add_uart_bus(SEDQ_REPOSITORY::trigger_nodes(manager.get(), -1)->get_data_trigger(), depth);
         manager->refresh_tx_cache();
         for (bool setup : {true, false})
         {
@@ -93,7 +94,7 @@ struct DOCUMENT
                 opened = manager->open_plugin_mnemonic_table(0, &settings) && opened;
             }
         }
-        log = manager->get_tx_session()->get_log_at(0, false);
+        log = SEDQ_REPOSITORY::session(manager.get())->get_log_at(0, false);
     }
 
     QTemporaryDir dir;

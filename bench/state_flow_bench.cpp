@@ -43,6 +43,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -127,7 +128,7 @@ struct FLOW_WINDOW
         frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
         manager = frame->get_tx_manager();
         manager->new_document(dir.filePath("bench.vtl").toLocal8Bit().constData());
-        SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+        SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::trigger_nodes(manager, -1);
         trigger->set_state_based(true);
         trigger->set_num_levels(NAMES_PER_KIND);
         trigger->set_flag_count(NAMES_PER_KIND);

@@ -80,7 +80,7 @@ SEDQ_FRAME_WND* analyzer_window()
 
 int node_count(SEDQ_FRAME_WND* window)
 {
-    SDR_TX_SIGNAL_NODES* list = window->get_tx_manager()->get_signal_nodes(SEDQ_CURRENT);
+    const SDR_TX_SIGNAL_NODES* list = window->get_tx_manager()->get_signal_nodes(SEDQ_CURRENT);
     return list ? list->get_num_nodes() : -1;
 }
 

@@ -38,6 +38,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -254,7 +255,7 @@ struct WIDE_EDITOR : SEDQ_BENCH_EDITOR
         log->m_payload = std::move(payload);
     }
 
-    void add_log(unsigned seed) { add_log(manager->get_trigger_nodes(-1)->get_data_trigger(), width, seed); }
+    void add_log(unsigned seed) { add_log(SEDQ_REPOSITORY::trigger_nodes(manager, -1)->get_data_trigger(), width, seed); }
 
     double time_paints()
     {

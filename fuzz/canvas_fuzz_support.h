@@ -6,6 +6,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_repository.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
 
@@ -33,7 +34,7 @@ struct SEDQ_FUZZ_CANVAS_WINDOW
         frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
         tx = frame->get_tx_manager();
         tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
-        tx->get_trigger_nodes(SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
+        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
             SDR_LTYPE_ADVANCED;
         tx->refresh_tx_cache();
         frame->resize(800, 600);

@@ -33,7 +33,7 @@ public:
     // Snapshot of `log` for one of the formats tbl, csv and vcd, with `clock_interval_ps`
     // picoseconds per sample (0 or less: not set, the times count samples). False, keeping no
     // snapshot, for a null log, a log without data or another format.
-    bool create_vector_database(SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
+    bool create_vector_database(const SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
                                 long long clock_interval_ps);
     // Writes the snapshot to `path` (local 8-bit encoding). False without a snapshot, for a null
     // or empty path, or when the file cannot be written whole; the target is then untouched.

@@ -16,7 +16,7 @@ SDR_DATA_INSTANCE::SDR_DATA_INSTANCE(SDR_DATA_SESSION* session, const std::strin
 
 SDR_DATA_INSTANCE::~SDR_DATA_INSTANCE() = default;
 
-const char* SDR_DATA_INSTANCE::get_name()
+const char* SDR_DATA_INSTANCE::get_name() const
 {
     return m_state.name.c_str();
 }
@@ -42,7 +42,7 @@ void SDR_DATA_INSTANCE::set_expanded_status(bool expanded)
     m_expanded = expanded;
 }
 
-bool SDR_DATA_INSTANCE::is_expanded()
+bool SDR_DATA_INSTANCE::is_expanded() const
 {
     return m_expanded;
 }
@@ -62,7 +62,7 @@ SDR_DATA_SIGNAL_SET* SDR_DATA_INSTANCE::get_global_signal_set()
     return get_signal_set_at(0);
 }
 
-int SDR_DATA_INSTANCE::get_num_signal_sets()
+int SDR_DATA_INSTANCE::get_num_signal_sets() const
 {
     return static_cast<int>(m_signal_sets.size());
 }
@@ -97,22 +97,22 @@ SDR_DATA_SIGNAL_SET* SDR_DATA_INSTANCE::create_signal_set(void* preset, bool fla
     return m_signal_sets.back().get();
 }
 
-bool SDR_DATA_INSTANCE::is_incremental_route_available()
+bool SDR_DATA_INSTANCE::is_incremental_route_available() const
 {
     return m_incremental_route_available;
 }
 
-SDR_DATA_INSTANCE_INFO SDR_DATA_INSTANCE::get_node_info()
+SDR_DATA_INSTANCE_INFO SDR_DATA_INSTANCE::get_node_info() const
 {
     return m_node_info;
 }
 
-int SDR_DATA_INSTANCE::get_current_version()
+int SDR_DATA_INSTANCE::get_current_version() const
 {
     return m_version;
 }
 
-bool SDR_DATA_INSTANCE::is_version_not_defined()
+bool SDR_DATA_INSTANCE::is_version_not_defined() const
 {
     return m_version_not_defined;
 }

@@ -31,7 +31,7 @@ SDR_DATA_INSTANCE* instance_of(const SDR_DATA_LOG* log)
 }
 } // namespace
 
-const char* SDR_DATA_LOG::get_name()
+const char* SDR_DATA_LOG::get_name() const
 {
     return m_name.c_str();
 }
@@ -61,7 +61,7 @@ void SDR_DATA_LOG::set_expanded_status(bool expanded)
     m_expanded = expanded;
 }
 
-bool SDR_DATA_LOG::is_expanded()
+bool SDR_DATA_LOG::is_expanded() const
 {
     return m_expanded;
 }
@@ -158,52 +158,52 @@ quint64 SDR_DATA_LOG::get_data_version() const
     return outline ? outline->version.get() : 0;
 }
 
-int SDR_DATA_LOG::get_data_sample_depth()
+int SDR_DATA_LOG::get_data_sample_depth() const
 {
     const SDR_LOG_PAYLOAD* outline = m_payload.outline();
     return outline ? outline->depth : 0;
 }
 
-bool SDR_DATA_LOG::get_bit(int channel, int sample)
+bool SDR_DATA_LOG::get_bit(int channel, int sample) const
 {
     return m_payload && in_range(channel, m_payload->channel_count)
            && row_bit(*m_payload, m_payload->channel_bits, channel, sample);
 }
 
-bool SDR_DATA_LOG::is_bit_valid(int sample)
+bool SDR_DATA_LOG::is_bit_valid(int sample) const
 {
     return m_payload && row_bit(*m_payload, m_payload->valid_bits, 0, sample);
 }
 
-bool SDR_DATA_LOG::is_bit_trigger(int sample)
+bool SDR_DATA_LOG::is_bit_trigger(int sample) const
 {
     return m_payload && row_bit(*m_payload, m_payload->trigger_bits, 0, sample);
 }
 
-bool SDR_DATA_LOG::is_break_previous(int sample)
+bool SDR_DATA_LOG::is_break_previous(int sample) const
 {
     return m_payload && row_bit(*m_payload, m_payload->break_bits, 0, sample);
 }
 
-bool SDR_DATA_LOG::get_connection_status(int channel)
+bool SDR_DATA_LOG::get_connection_status(int channel) const
 {
     return m_payload && in_range(channel, m_payload->channel_count) && channel < m_payload->connected.size()
            && m_payload->connected[channel] != 0;
 }
 
-bool SDR_DATA_LOG::is_data_available(bool flag)
+bool SDR_DATA_LOG::is_data_available(bool flag) const
 {
     (void)flag;
     const SDR_LOG_PAYLOAD* outline = m_payload.outline();
     return outline && outline->depth > 0;
 }
 
-bool SDR_DATA_LOG::is_acquiring_data()
+bool SDR_DATA_LOG::is_acquiring_data() const
 {
     return m_acquiring;
 }
 
-int SDR_DATA_LOG::get_data_trigger_position(int segment)
+int SDR_DATA_LOG::get_data_trigger_position(int segment) const
 {
     const SDR_LOG_PAYLOAD* outline = m_payload.outline();
     if (!outline)
@@ -217,13 +217,13 @@ int SDR_DATA_LOG::get_data_trigger_position(int segment)
     return in_range(segment, int(positions.size())) ? positions[size_t(segment)] : -1;
 }
 
-int SDR_DATA_LOG::get_segment_size()
+int SDR_DATA_LOG::get_segment_size() const
 {
     const SDR_LOG_PAYLOAD* outline = m_payload.outline();
     return outline ? outline->segment_size : 0;
 }
 
-bool SDR_DATA_LOG::is_global_temp()
+bool SDR_DATA_LOG::is_global_temp() const
 {
     return m_global_temp;
 }
@@ -257,7 +257,7 @@ void SDR_DATA_LOG::remove()
     instance->m_session->park(std::move(owned));
 }
 
-bool SDR_DATA_LOG::is_power_up_trigger()
+bool SDR_DATA_LOG::is_power_up_trigger() const
 {
     return m_power_up;
 }
@@ -267,30 +267,30 @@ SDR_DATA_SIGNAL_SET* SDR_DATA_LOG::get_signal_set()
     return m_signal_set;
 }
 
-int SDR_DATA_LOG::get_state_value()
+int SDR_DATA_LOG::get_state_value() const
 {
     const SDR_LOG_PAYLOAD* outline = m_payload.outline();
     return outline ? outline->state_value : -1;
 }
 
-int SDR_DATA_LOG::get_num_flags()
+int SDR_DATA_LOG::get_num_flags() const
 {
     return m_payload ? m_payload->flag_values.size() : 0;
 }
 
-unsigned char SDR_DATA_LOG::get_flag_value(int index)
+unsigned char SDR_DATA_LOG::get_flag_value(int index) const
 {
     if (!m_payload || !in_range(index, m_payload->flag_values.size()))
         return 0;
     return static_cast<unsigned char>(m_payload->flag_values[index]);
 }
 
-int SDR_DATA_LOG::get_num_counters()
+int SDR_DATA_LOG::get_num_counters() const
 {
     return m_payload ? int(m_payload->counter_values.size()) : 0;
 }
 
-unsigned SDR_DATA_LOG::get_counter_value(int index)
+unsigned SDR_DATA_LOG::get_counter_value(int index) const
 {
     if (!m_payload || !in_range(index, int(m_payload->counter_values.size())))
         return 0;

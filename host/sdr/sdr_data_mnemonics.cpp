@@ -178,14 +178,14 @@ void SDR_DATA_MNEMONICS_TABLE::changed()
 
 SDR_DATA_MNEMONICS::~SDR_DATA_MNEMONICS() = default;
 
-SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::get_table(int index) const
+const SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::get_table(int index) const
 {
     if (index < 0 || index >= get_num_tables())
         return nullptr;
     return m_tables[size_t(index)].get();
 }
 
-SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name) const
+const SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name) const
 {
     if (!name)
         return nullptr;

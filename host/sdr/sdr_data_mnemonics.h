@@ -134,8 +134,16 @@ public:
     ~SDR_DATA_MNEMONICS();
 
     int get_num_tables() const { return static_cast<int>(m_tables.size()); }
-    SDR_DATA_MNEMONICS_TABLE* get_table(int index) const;
-    SDR_DATA_MNEMONICS_TABLE* find_table(const char* name) const;
+    const SDR_DATA_MNEMONICS_TABLE* get_table(int index) const;
+    SDR_DATA_MNEMONICS_TABLE* get_table(int index)
+    {
+        return const_cast<SDR_DATA_MNEMONICS_TABLE*>(static_cast<const SDR_DATA_MNEMONICS*>(this)->get_table(index));
+    }
+    const SDR_DATA_MNEMONICS_TABLE* find_table(const char* name) const;
+    SDR_DATA_MNEMONICS_TABLE* find_table(const char* name)
+    {
+        return const_cast<SDR_DATA_MNEMONICS_TABLE*>(static_cast<const SDR_DATA_MNEMONICS*>(this)->find_table(name));
+    }
     // Null when the name is null, empty or taken, the width is negative, or the watcher refuses.
     // A table of width 0 takes no entry until a clone gives it a width.
     SDR_DATA_MNEMONICS_TABLE* create_table(const char* name, int width);

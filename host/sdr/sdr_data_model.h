@@ -333,33 +333,41 @@ public:
     SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name);
     ~SDR_DATA_LOG();
 
-    const char* get_name();
+    const char* get_name() const;
     bool set_name(const char* name);
     void set_expanded_status(bool expanded);
-    bool is_expanded();
-    int get_data_sample_depth();
+    bool is_expanded() const;
+    int get_data_sample_depth() const;
     // The version of the samples (SDR_DATA_VERSION); 0 while the log has none.
     quint64 get_data_version() const;
-    bool get_bit(int channel, int sample);
-    bool is_bit_valid(int sample);
-    bool is_bit_trigger(int sample);
-    bool is_break_previous(int sample);
-    bool get_connection_status(int channel);
-    bool is_data_available(bool flag);
-    bool is_acquiring_data();
-    int get_data_trigger_position(int segment);
-    int get_segment_size();
-    bool is_global_temp();
+    bool get_bit(int channel, int sample) const;
+    bool is_bit_valid(int sample) const;
+    bool is_bit_trigger(int sample) const;
+    bool is_break_previous(int sample) const;
+    bool get_connection_status(int channel) const;
+    bool is_data_available(bool flag) const;
+    bool is_acquiring_data() const;
+    int get_data_trigger_position(int segment) const;
+    int get_segment_size() const;
+    bool is_global_temp() const;
     void remove();
-    bool is_power_up_trigger();
+    bool is_power_up_trigger() const;
     SDR_DATA_SIGNAL_SET* get_signal_set();
-    int get_state_value();
-    int get_num_flags();
-    unsigned char get_flag_value(int index);
-    int get_num_counters();
-    unsigned get_counter_value(int index);
+    const SDR_DATA_SIGNAL_SET* get_signal_set() const
+    {
+        return const_cast<SDR_DATA_LOG*>(this)->get_signal_set();
+    }
+    int get_state_value() const;
+    int get_num_flags() const;
+    unsigned char get_flag_value(int index) const;
+    int get_num_counters() const;
+    unsigned get_counter_value(int index) const;
     SDR_DATA_MNEMONICS_TABLE* create_static_plugin_mnemonics_table(int width, int id);
     SDR_DATA_MNEMONICS_TABLE* get_static_plugin_mnemonics_table(int index);
+    const SDR_DATA_MNEMONICS_TABLE* get_static_plugin_mnemonics_table(int index) const
+    {
+        return const_cast<SDR_DATA_LOG*>(this)->get_static_plugin_mnemonics_table(index);
+    }
     void end_post_acq_processing();
 
     // Public byte read by the acquisition callback: non-zero = ignore a data-ready report.
@@ -491,16 +499,24 @@ public:
     SDR_DATA_TRIGGER(SDR_DATA_SIGNAL_SET* signal_set, const std::string& name);
     ~SDR_DATA_TRIGGER();
 
-    const char* get_name();
+    const char* get_name() const;
     bool set_name(const char* name);
     void set_expanded_status(bool expanded);
-    bool is_expanded();
+    bool is_expanded() const;
     SDR_DATA_LOG* find_log(const char* name);
-    int get_num_logs();
+    const SDR_DATA_LOG* find_log(const char* name) const
+    {
+        return const_cast<SDR_DATA_TRIGGER*>(this)->find_log(name);
+    }
+    int get_num_logs() const;
     SDR_DATA_LOG* get_log_at(int index);
-    bool is_using_incremental_route();
-    unsigned get_crc_value(bool flag);
-    int get_trigger_out_latency_delay();
+    const SDR_DATA_LOG* get_log_at(int index) const
+    {
+        return const_cast<SDR_DATA_TRIGGER*>(this)->get_log_at(index);
+    }
+    bool is_using_incremental_route() const;
+    unsigned get_crc_value(bool flag) const;
+    int get_trigger_out_latency_delay() const;
     std::string to_string(bool flag);
 
     // wizard
@@ -512,9 +528,9 @@ public:
     void set_sq_type(SDR_DATA_STORAGE_QUALIFIER_TYPE type);
     void set_record_discontinuities(bool on);
     void finalize_triggers();
-    bool is_trigger_level_basic_condition(int level);
+    bool is_trigger_level_basic_condition(int level) const;
     SCI_ADVANCED_TRIGGER_FACTORY* get_advanced_trigger_factory(int level, bool flag);
-    const char* get_advanced_trigger_expression(int level);
+    const char* get_advanced_trigger_expression(int level) const;
 
     const SDR_TRIGGER_STATE& state() const { return *m_state; }
     // Undoable write access: detaches from snapshots and counts a change of the instance.
@@ -596,14 +612,26 @@ public:
     SDR_DATA_SIGNAL_SET(SDR_DATA_INSTANCE* instance, const std::string& name);
     ~SDR_DATA_SIGNAL_SET();
 
-    const char* get_name();
+    const char* get_name() const;
     bool set_name(const char* name);
     void set_expanded_status(bool expanded);
-    bool is_expanded();
+    bool is_expanded() const;
     SDR_DATA_TRIGGER* find_trigger(const char* name);
+    const SDR_DATA_TRIGGER* find_trigger(const char* name) const
+    {
+        return const_cast<SDR_DATA_SIGNAL_SET*>(this)->find_trigger(name);
+    }
     SDR_DATA_TRIGGER* get_global_trigger();
-    int get_num_triggers();
+    const SDR_DATA_TRIGGER* get_global_trigger() const
+    {
+        return const_cast<SDR_DATA_SIGNAL_SET*>(this)->get_global_trigger();
+    }
+    int get_num_triggers() const;
     SDR_DATA_TRIGGER* get_trigger_at(int index);
+    const SDR_DATA_TRIGGER* get_trigger_at(int index) const
+    {
+        return const_cast<SDR_DATA_SIGNAL_SET*>(this)->get_trigger_at(index);
+    }
     SDR_DATA_TRIGGER* create_trigger(void* preset, bool flag);
     SDR_DATA_WIRE* create_wire(const char* name, int capture, int tap, bool flag, void* preset,
                                bool flag2);
@@ -614,15 +642,23 @@ public:
     void set_ram_type(SDR_HALCYTE_RAM_TYPE type);
     void set_trigger_in_enabled(bool on);
     void set_trigger_out_enabled(bool on);
-    const char* get_clock_name();
+    const char* get_clock_name() const;
     SDR_DATA_WIRE* get_data_wire_at(int index);
-    int get_data_wire_width();
+    const SDR_DATA_WIRE* get_data_wire_at(int index) const
+    {
+        return const_cast<SDR_DATA_SIGNAL_SET*>(this)->get_data_wire_at(index);
+    }
+    int get_data_wire_width() const;
     std::string to_string();
 
     const SDR_SIGNAL_SET_STATE& state() const { return *m_state; }
     SDR_SIGNAL_SET_STATE& edit();
     SDR_SIGNAL_SET_STATE& edit_transient();
     SDR_DATA_TRIGGER* get_active_trigger();
+    const SDR_DATA_TRIGGER* get_active_trigger() const
+    {
+        return const_cast<SDR_DATA_SIGNAL_SET*>(this)->get_active_trigger();
+    }
 
     SDR_DATA_INSTANCE* m_instance;               // owner; null once removed (parked)
     QSharedDataPointer<SDR_SIGNAL_SET_STATE> m_state;
@@ -660,24 +696,52 @@ public:
     SDR_DATA_INSTANCE(SDR_DATA_SESSION* session, const std::string& name);
     ~SDR_DATA_INSTANCE();
 
-    const char* get_name();
+    const char* get_name() const;
     bool set_name(const char* name);
     void set_expanded_status(bool expanded);
-    bool is_expanded();
+    bool is_expanded() const;
     SDR_DATA_SIGNAL_SET* find_signal_set(const char* name);
+    const SDR_DATA_SIGNAL_SET* find_signal_set(const char* name) const
+    {
+        return const_cast<SDR_DATA_INSTANCE*>(this)->find_signal_set(name);
+    }
     SDR_DATA_SIGNAL_SET* get_global_signal_set();
-    int get_num_signal_sets();
+    const SDR_DATA_SIGNAL_SET* get_global_signal_set() const
+    {
+        return const_cast<SDR_DATA_INSTANCE*>(this)->get_global_signal_set();
+    }
+    int get_num_signal_sets() const;
     SDR_DATA_SIGNAL_SET* get_signal_set_at(int index);
+    const SDR_DATA_SIGNAL_SET* get_signal_set_at(int index) const
+    {
+        return const_cast<SDR_DATA_INSTANCE*>(this)->get_signal_set_at(index);
+    }
     SDR_DATA_SIGNAL_SET* create_signal_set(void* preset, bool flag);
-    bool is_incremental_route_available();
-    SDR_DATA_INSTANCE_INFO get_node_info();
-    int get_current_version();
-    bool is_version_not_defined();
+    bool is_incremental_route_available() const;
+    SDR_DATA_INSTANCE_INFO get_node_info() const;
+    int get_current_version() const;
+    bool is_version_not_defined() const;
 
     SDR_DATA_SIGNAL_SET* get_active_signal_set();
+
+    const SDR_DATA_SIGNAL_SET* get_active_signal_set() const
+
+    {
+
+        return const_cast<SDR_DATA_INSTANCE*>(this)->get_active_signal_set();
+
+    }
     SDR_DATA_TRIGGER* get_active_trigger();
+    const SDR_DATA_TRIGGER* get_active_trigger() const
+    {
+        return const_cast<SDR_DATA_INSTANCE*>(this)->get_active_trigger();
+    }
     // Active log of the normal (power_up false) or the power-up entry; null when none.
     SDR_DATA_LOG* get_active_log(bool power_up);
+    const SDR_DATA_LOG* get_active_log(bool power_up) const
+    {
+        return const_cast<SDR_DATA_INSTANCE*>(this)->get_active_log(power_up);
+    }
     // A new plug-in record owned by this instance (rows point at it).
     SDR_PLUGIN_GROUP* create_plugin_group_record();
 
@@ -745,11 +809,19 @@ public:
     SDR_DATA_SESSION(const SDR_DATA_SESSION&) = delete;
     SDR_DATA_SESSION& operator=(const SDR_DATA_SESSION&) = delete;
 
-    const char* get_name();
+    const char* get_name() const;
     SDR_DATA_MNEMONICS* get_mnemonics();
+    const SDR_DATA_MNEMONICS* get_mnemonics() const
+    {
+        return const_cast<SDR_DATA_SESSION*>(this)->get_mnemonics();
+    }
     SDR_DATA_INSTANCE* find_instance(const char* name);
+    const SDR_DATA_INSTANCE* find_instance(const char* name) const
+    {
+        return const_cast<SDR_DATA_SESSION*>(this)->find_instance(name);
+    }
     SDR_DATA_INSTANCE* create_vantrel_instance(void* preset);
-    const char* get_sof_file_name();
+    const char* get_sof_file_name() const;
     void set_sof_file_name(const char* name);
 
     int get_num_instances() const { return static_cast<int>(m_instances.size()); }

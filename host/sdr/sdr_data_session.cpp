@@ -22,7 +22,7 @@ SDR_DATA_SESSION::~SDR_DATA_SESSION()
     m_parked_instances.clear();
 }
 
-const char* SDR_DATA_SESSION::get_name()
+const char* SDR_DATA_SESSION::get_name() const
 {
     return m_name.c_str();
 }
@@ -53,7 +53,7 @@ SDR_DATA_INSTANCE* SDR_DATA_SESSION::create_vantrel_instance(void* preset)
     return instance;
 }
 
-const char* SDR_DATA_SESSION::get_sof_file_name()
+const char* SDR_DATA_SESSION::get_sof_file_name() const
 {
     return m_sof_file_name.c_str();
 }

@@ -19,7 +19,7 @@ bool is_attached(const SDR_DATA_SIGNAL_SET* set)
 }
 } // namespace
 
-const char* SDR_DATA_SIGNAL_SET::get_name()
+const char* SDR_DATA_SIGNAL_SET::get_name() const
 {
     return state().name.c_str();
 }
@@ -45,7 +45,7 @@ void SDR_DATA_SIGNAL_SET::set_expanded_status(bool expanded)
     m_expanded = expanded;
 }
 
-bool SDR_DATA_SIGNAL_SET::is_expanded()
+bool SDR_DATA_SIGNAL_SET::is_expanded() const
 {
     return m_expanded;
 }
@@ -67,7 +67,7 @@ SDR_DATA_TRIGGER* SDR_DATA_SIGNAL_SET::get_global_trigger()
     return get_trigger_at(0);
 }
 
-int SDR_DATA_SIGNAL_SET::get_num_triggers()
+int SDR_DATA_SIGNAL_SET::get_num_triggers() const
 {
     return int(m_triggers.size());
 }
@@ -194,7 +194,7 @@ void SDR_DATA_SIGNAL_SET::set_trigger_out_enabled(bool on)
             trigger->edit().trigger_out.enabled = on;
 }
 
-const char* SDR_DATA_SIGNAL_SET::get_clock_name()
+const char* SDR_DATA_SIGNAL_SET::get_clock_name() const
 {
     return state().clock_name.c_str();
 }
@@ -224,7 +224,7 @@ SDR_DATA_WIRE* SDR_DATA_SIGNAL_SET::get_data_wire_at(int index)
     return nullptr;
 }
 
-int SDR_DATA_SIGNAL_SET::get_data_wire_width()
+int SDR_DATA_SIGNAL_SET::get_data_wire_width() const
 {
     int leaves = 0;
     for (const SDR_NODE_ROW& row : state().data_list)

@@ -19,7 +19,7 @@ bool is_attached(const SDR_DATA_TRIGGER* trigger)
 }
 } // namespace
 
-const char* SDR_DATA_TRIGGER::get_name()
+const char* SDR_DATA_TRIGGER::get_name() const
 {
     return state().name.c_str();
 }
@@ -45,7 +45,7 @@ void SDR_DATA_TRIGGER::set_expanded_status(bool expanded)
     m_expanded = expanded;
 }
 
-bool SDR_DATA_TRIGGER::is_expanded()
+bool SDR_DATA_TRIGGER::is_expanded() const
 {
     return m_expanded;
 }
@@ -62,7 +62,7 @@ SDR_DATA_LOG* SDR_DATA_TRIGGER::find_log(const char* name)
     return nullptr;
 }
 
-int SDR_DATA_TRIGGER::get_num_logs()
+int SDR_DATA_TRIGGER::get_num_logs() const
 {
     return int(m_logs.size());
 }
@@ -74,20 +74,20 @@ SDR_DATA_LOG* SDR_DATA_TRIGGER::get_log_at(int index)
     return m_logs[size_t(index)].get();
 }
 
-bool SDR_DATA_TRIGGER::is_using_incremental_route()
+bool SDR_DATA_TRIGGER::is_using_incremental_route() const
 {
     return m_using_incremental_route;
 }
 
 // Computed from the current content, so a change after the last compile shows as a mismatch
 // with the programmed device at once.
-unsigned SDR_DATA_TRIGGER::get_crc_value(bool flag)
+unsigned SDR_DATA_TRIGGER::get_crc_value(bool flag) const
 {
     (void)flag;
     return SDR_TX_SESSION::compute_trigger_crc(this);
 }
 
-int SDR_DATA_TRIGGER::get_trigger_out_latency_delay()
+int SDR_DATA_TRIGGER::get_trigger_out_latency_delay() const
 {
     return is_attached(this) ? m_latency_delay : -1;
 }
@@ -213,7 +213,7 @@ void SDR_DATA_TRIGGER::finalize_triggers()
             m_factories[level] = SCI_ADVANCED_TRIGGER_FACTORY::parse(state().levels[level].expression.c_str(), nullptr);
 }
 
-bool SDR_DATA_TRIGGER::is_trigger_level_basic_condition(int level)
+bool SDR_DATA_TRIGGER::is_trigger_level_basic_condition(int level) const
 {
     if (level < 0 || level >= int(state().levels.size()))
         return false;
@@ -228,7 +228,7 @@ SCI_ADVANCED_TRIGGER_FACTORY* SDR_DATA_TRIGGER::get_advanced_trigger_factory(int
     return m_factories[size_t(level)].get();
 }
 
-const char* SDR_DATA_TRIGGER::get_advanced_trigger_expression(int level)
+const char* SDR_DATA_TRIGGER::get_advanced_trigger_expression(int level) const
 {
     if (level < 0 || level >= int(state().levels.size()))
         return nullptr;

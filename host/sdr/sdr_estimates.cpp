@@ -46,14 +46,14 @@ unsigned saturated(unsigned long long value)
 }
 } // namespace
 
-SDR_HALCYTE_RAM_TYPE SDR_TX_SESSION::get_instance_ram_type_at(int index)
+SDR_HALCYTE_RAM_TYPE SDR_TX_SESSION::get_instance_ram_type_at(int index) const
 {
     SDR_DATA_INSTANCE* instance = data_instance_at(index);
     SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
     return set != nullptr ? set->state().ram_type : SDR_RAM_AUTO;
 }
 
-unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int family)
+unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int family) const
 {
     (void)family; // the stand-in's estimate is the same for every device family
     SDR_DATA_INSTANCE* instance = data_instance_at(index);
@@ -63,7 +63,7 @@ unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int fa
     return saturated(100ull + 12ull * counts.trigger + 4ull * counts.data);
 }
 
-unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index)
+unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index) const
 {
     return instance_ram_bits(data_instance_at(index));
 }

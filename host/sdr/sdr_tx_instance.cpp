@@ -40,12 +40,12 @@ bool SDR_TX_INSTANCE::redo()
     return instance != nullptr && instance->m_session != nullptr && instance->history().redo();
 }
 
-bool SDR_TX_INSTANCE::is_undo_available()
+bool SDR_TX_INSTANCE::is_undo_available() const
 {
     return m_instance != nullptr && m_instance->history().can_undo();
 }
 
-bool SDR_TX_INSTANCE::is_redo_available()
+bool SDR_TX_INSTANCE::is_redo_available() const
 {
     return m_instance != nullptr && m_instance->history().can_redo();
 }
@@ -56,7 +56,7 @@ void SDR_TX_INSTANCE::set_max_undo_steps(int steps)
         m_instance->history().set_max_steps(steps);
 }
 
-int SDR_TX_INSTANCE::get_max_undo_steps()
+int SDR_TX_INSTANCE::get_max_undo_steps() const
 {
     return m_instance != nullptr ? m_instance->history().max_steps() : 0;
 }
@@ -70,13 +70,13 @@ void SDR_TX_INSTANCE::append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action)
     m_instance->history().append_atomic_action(action);
 }
 
-int SDR_TX_INSTANCE::get_position_data(const char* key)
+int SDR_TX_INSTANCE::get_position_data(const char* key) const
 {
     int value = -1;
     return get_position_data(key, &value, 1) > 0 ? value : -1;
 }
 
-int SDR_TX_INSTANCE::get_position_data(const char* key, int* values, int capacity)
+int SDR_TX_INSTANCE::get_position_data(const char* key, int* values, int capacity) const
 {
     if (m_instance == nullptr)
         return -1;
@@ -95,7 +95,7 @@ void SDR_TX_INSTANCE::set_position_data(const char* key, const int* values, int 
         sdr_write_int_data(&m_instance->m_position_data[m_power_up ? 1 : 0], key, values, count);
 }
 
-bool SDR_TX_INSTANCE::is_enabled()
+bool SDR_TX_INSTANCE::is_enabled() const
 {
     return m_instance != nullptr && m_instance->m_state.enabled;
 }
@@ -109,17 +109,17 @@ void SDR_TX_INSTANCE::set_enabled(bool enabled)
     m_instance->m_state.enabled = enabled;
 }
 
-bool SDR_TX_INSTANCE::is_modified()
+bool SDR_TX_INSTANCE::is_modified() const
 {
     return m_instance != nullptr && m_instance->m_modified_since_save;
 }
 
-bool SDR_TX_INSTANCE::is_newer_version()
+bool SDR_TX_INSTANCE::is_newer_version() const
 {
     return m_instance != nullptr && m_instance->m_newer;
 }
 
-bool SDR_TX_INSTANCE::is_current_version()
+bool SDR_TX_INSTANCE::is_current_version() const
 {
     return m_instance != nullptr && !m_instance->m_newer && !m_instance->m_older &&
            m_instance->m_version == SDR_CURRENT_INSTANCE_VERSION;

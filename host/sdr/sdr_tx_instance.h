@@ -21,25 +21,29 @@ public:
     bool end_action();
     bool undo();
     bool redo();
-    bool is_undo_available();
-    bool is_redo_available();
+    bool is_undo_available() const;
+    bool is_redo_available() const;
     void set_max_undo_steps(int steps);
-    int get_max_undo_steps();
+    int get_max_undo_steps() const;
     void append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action);
 
-    int get_position_data(const char* key);
-    int get_position_data(const char* key, int* values, int capacity = SDR_POSITION_DATA_CAPACITY);
+    int get_position_data(const char* key) const;
+    int get_position_data(const char* key, int* values, int capacity = SDR_POSITION_DATA_CAPACITY) const;
     void set_position_data(const char* key, int value);
     void set_position_data(const char* key, const int* values, int count);
 
-    bool is_enabled();
+    bool is_enabled() const;
     void set_enabled(bool enabled);
-    bool is_modified();
-    bool is_newer_version();
-    bool is_current_version();
+    bool is_modified() const;
+    bool is_newer_version() const;
+    bool is_current_version() const;
     void update_to_current_version();
     const SDR_DATA_INSTANCE_INFO& get_node_info() const;
     SDR_DATA_INSTANCE* get_data_instance();
+    const SDR_DATA_INSTANCE* get_data_instance() const
+    {
+        return const_cast<SDR_TX_INSTANCE*>(this)->get_data_instance();
+    }
 
     bool is_power_up_entry() const { return m_power_up; }
     bool is_detached() const { return m_instance == nullptr; }

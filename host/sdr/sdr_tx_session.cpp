@@ -300,7 +300,7 @@ void SDR_TX_SESSION::detach_all_entries()
     m_entries.clear();
 }
 
-bool SDR_TX_SESSION::is_modified()
+bool SDR_TX_SESSION::is_modified() const
 {
     return m_data != nullptr && m_data->is_modified();
 }
@@ -311,7 +311,7 @@ void SDR_TX_SESSION::set_undoable_modified_flag()
         m_data->m_undoable_modified = true;
 }
 
-bool SDR_TX_SESSION::is_stripped_version()
+bool SDR_TX_SESSION::is_stripped_version() const
 {
     return m_data != nullptr && m_data->m_stripped;
 }
@@ -351,7 +351,7 @@ void SDR_TX_SESSION::set_gui_logging(bool on)
         m_data->m_gui_logging = on;
 }
 
-bool SDR_TX_SESSION::is_gui_logging_enabled()
+bool SDR_TX_SESSION::is_gui_logging_enabled() const
 {
     return m_data != nullptr && m_data->m_gui_logging;
 }

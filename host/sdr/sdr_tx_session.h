@@ -58,23 +58,43 @@ public:
     // ever given its equation (a preset) and not edited since, keeps the equation it has.
     // Nothing without an editing session.
     static void derive_equations(SDR_DATA_TRIGGER* trigger);
-    bool is_modified();
+    bool is_modified() const;
     void set_undoable_modified_flag();
-    bool is_stripped_version();
+    bool is_stripped_version() const;
     bool rename_a_stripped_version();
     void refresh_after_version_upgrade();
     SDR_DATA_SESSION* get_data_session();
+    const SDR_DATA_SESSION* get_data_session() const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->get_data_session();
+    }
     void set_gui_logging(bool on);
-    bool is_gui_logging_enabled();
+    bool is_gui_logging_enabled() const;
 
     // entries
-    int get_num_instances();
+    int get_num_instances() const;
     SDR_TX_INSTANCE* get_instance_at(int index, bool flag);
+    const SDR_TX_INSTANCE* get_instance_at(int index, bool flag) const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->get_instance_at(index, flag);
+    }
     SDR_TX_SIGNAL_SET* get_signal_set_at(int index, bool flag);
+    const SDR_TX_SIGNAL_SET* get_signal_set_at(int index, bool flag) const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->get_signal_set_at(index, flag);
+    }
     SDR_TX_TRIGGER* get_trigger_at(int index, bool flag);
+    const SDR_TX_TRIGGER* get_trigger_at(int index, bool flag) const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->get_trigger_at(index, flag);
+    }
     SDR_DATA_LOG* get_log_at(int index, bool flag);
-    bool is_power_up_view(int index);
-    bool is_power_up_trigger(int view);
+    const SDR_DATA_LOG* get_log_at(int index, bool flag) const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->get_log_at(index, flag);
+    }
+    bool is_power_up_view(int index) const;
+    bool is_power_up_trigger(int view) const;
     bool set_power_up_trigger_mode(int instance, bool on);
     bool duplicate_trigger_to_other(int view);
     int create_vantrel_instance(void* preset = nullptr);
@@ -97,33 +117,33 @@ public:
     bool check_instance_compilation_type_at(int index, bool* recompile, bool* reroute);
 
     // UI state of the document (does not mark it modified)
-    int get_global_data(const char* key);
-    int get_global_data(const char* key, int* values, int capacity = SDR_GLOBAL_DATA_CAPACITY);
+    int get_global_data(const char* key) const;
+    int get_global_data(const char* key, int* values, int capacity = SDR_GLOBAL_DATA_CAPACITY) const;
     bool set_global_data(const char* key, int value);
     bool set_global_data(const char* key, const int* values, int count);
 
     // JTAG settings and programming files
-    const char* get_jtag_chain_name();
+    const char* get_jtag_chain_name() const;
     void set_jtag_chain_name(const char* name);
-    const char* get_jtag_device_name();
+    const char* get_jtag_device_name() const;
     void set_jtag_device_name(const char* name);
-    const char* get_sof_file_name();
+    const char* get_sof_file_name() const;
     void set_sof_file_name(const char* name);
     bool embed_sof_file(const char* path, const char* name);
-    int get_embedded_sof_file_count();
-    const char* get_embedded_sof_file_name_at(int index);
+    int get_embedded_sof_file_count() const;
+    const char* get_embedded_sof_file_name_at(int index) const;
     void set_embedded_sof_inst_id_crc_at(int index, const char* info);
-    const char* get_embedded_sof_inst_id_crc_at(int index);
+    const char* get_embedded_sof_inst_id_crc_at(int index) const;
     bool remove_embedded_sof_at(int index);
     bool rename_embedded_sof_filename_at(int index, const char* name);
-    bool extract_sof_file(int index, const char* path);
+    bool extract_sof_file(int index, const char* path) const;
 
     // estimates
-    SDR_HALCYTE_RAM_TYPE get_instance_ram_type_at(int index);
+    SDR_HALCYTE_RAM_TYPE get_instance_ram_type_at(int index) const;
     // `family` is a DEV_FAMILY_ENUM value; taken as int so this header does not depend on the
     // device library (an unscoped enum argument converts implicitly).
-    unsigned get_instance_estimated_lcell_count_at(int index, int family);
-    unsigned get_instance_ram_bits_usage_at(int index);
+    unsigned get_instance_estimated_lcell_count_at(int index, int family) const;
+    unsigned get_instance_ram_bits_usage_at(int index) const;
     // The bits of an enabled instance's acquisition buffer (0 for a disabled one).
     static unsigned instance_ram_bits(SDR_DATA_INSTANCE* instance);
 

@@ -26,13 +26,13 @@ QString qpath(const char* path)
 
 // ---- UI state ---------------------------------------------------------------------------------
 
-int SDR_TX_SESSION::get_global_data(const char* key)
+int SDR_TX_SESSION::get_global_data(const char* key) const
 {
     int value = -1;
     return get_global_data(key, &value, 1) > 0 ? value : -1;
 }
 
-int SDR_TX_SESSION::get_global_data(const char* key, int* values, int capacity)
+int SDR_TX_SESSION::get_global_data(const char* key, int* values, int capacity) const
 {
     return m_data != nullptr ? sdr_read_int_data(m_data->m_global_data, key, values, capacity) : -1;
 }
@@ -62,7 +62,7 @@ void store_text(SDR_DATA_SESSION* data, std::string* field, const char* value)
 }
 } // namespace
 
-const char* SDR_TX_SESSION::get_jtag_chain_name()
+const char* SDR_TX_SESSION::get_jtag_chain_name() const
 {
     return m_data != nullptr ? m_data->m_jtag_chain_name.c_str() : "";
 }
@@ -73,7 +73,7 @@ void SDR_TX_SESSION::set_jtag_chain_name(const char* name)
         store_text(m_data, &m_data->m_jtag_chain_name, name);
 }
 
-const char* SDR_TX_SESSION::get_jtag_device_name()
+const char* SDR_TX_SESSION::get_jtag_device_name() const
 {
     return m_data != nullptr ? m_data->m_jtag_device_name.c_str() : "";
 }
@@ -84,7 +84,7 @@ void SDR_TX_SESSION::set_jtag_device_name(const char* name)
         store_text(m_data, &m_data->m_jtag_device_name, name);
 }
 
-const char* SDR_TX_SESSION::get_sof_file_name()
+const char* SDR_TX_SESSION::get_sof_file_name() const
 {
     return m_data != nullptr ? m_data->get_sof_file_name() : "";
 }
@@ -124,7 +124,7 @@ bool SDR_TX_SESSION::embed_sof_file(const char* path, const char* name)
     return true;
 }
 
-int SDR_TX_SESSION::get_embedded_sof_file_count()
+int SDR_TX_SESSION::get_embedded_sof_file_count() const
 {
     return m_data != nullptr ? static_cast<int>(m_data->m_embedded_files.size()) : 0;
 }
@@ -139,7 +139,7 @@ SDR_EMBEDDED_FILE* embedded_at(SDR_DATA_SESSION* data, int index)
 }
 } // namespace
 
-const char* SDR_TX_SESSION::get_embedded_sof_file_name_at(int index)
+const char* SDR_TX_SESSION::get_embedded_sof_file_name_at(int index) const
 {
     SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
     return file != nullptr ? file->name.c_str() : nullptr;
@@ -155,7 +155,7 @@ void SDR_TX_SESSION::set_embedded_sof_inst_id_crc_at(int index, const char* info
     m_data->mark_modified();
 }
 
-const char* SDR_TX_SESSION::get_embedded_sof_inst_id_crc_at(int index)
+const char* SDR_TX_SESSION::get_embedded_sof_inst_id_crc_at(int index) const
 {
     SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
     return file != nullptr && file->has_inst_id_crc_info ? file->inst_id_crc_info.c_str() : nullptr;
@@ -183,7 +183,7 @@ bool SDR_TX_SESSION::rename_embedded_sof_filename_at(int index, const char* name
     return true;
 }
 
-bool SDR_TX_SESSION::extract_sof_file(int index, const char* path)
+bool SDR_TX_SESSION::extract_sof_file(int index, const char* path) const
 {
     SDR_EMBEDDED_FILE* file = embedded_at(m_data, index);
     if (file == nullptr || path == nullptr)

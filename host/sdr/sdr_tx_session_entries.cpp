@@ -59,7 +59,7 @@ void SDR_TX_SESSION::rebuild_entries()
     }
 }
 
-int SDR_TX_SESSION::get_num_instances()
+int SDR_TX_SESSION::get_num_instances() const
 {
     return static_cast<int>(m_entries.size());
 }
@@ -92,13 +92,13 @@ SDR_DATA_LOG* SDR_TX_SESSION::get_log_at(int index, bool)
     return entry != nullptr ? entry->instance->get_active_log(entry->power_up) : nullptr;
 }
 
-bool SDR_TX_SESSION::is_power_up_view(int index)
+bool SDR_TX_SESSION::is_power_up_view(int index) const
 {
     ENTRY* entry = entry_at(index);
     return entry != nullptr && entry->power_up;
 }
 
-bool SDR_TX_SESSION::is_power_up_trigger(int view)
+bool SDR_TX_SESSION::is_power_up_trigger(int view) const
 {
     ENTRY* entry = entry_at(view);
     return entry != nullptr && entry->instance->m_state.powerup_enabled;

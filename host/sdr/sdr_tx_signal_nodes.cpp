@@ -186,43 +186,43 @@ int SDR_TX_SIGNAL_NODES::get_num_nodes() const
     return list != nullptr ? list->size() : 0;
 }
 
-SDR_DATA_NODE_DISPLAY_TYPE SDR_TX_SIGNAL_NODES::get_node_display_type(int row)
+SDR_DATA_NODE_DISPLAY_TYPE SDR_TX_SIGNAL_NODES::get_node_display_type(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->display_type : SDR_NTYPE_STANDALONE;
 }
 
-const char* SDR_TX_SIGNAL_NODES::get_node_name(int row)
+const char* SDR_TX_SIGNAL_NODES::get_node_name(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->name.c_str() : nullptr;
 }
 
-SDR_DATA_SIGNAL_TYPE SDR_TX_SIGNAL_NODES::get_node_signal_type(int row)
+SDR_DATA_SIGNAL_TYPE SDR_TX_SIGNAL_NODES::get_node_signal_type(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->signal_type : SDR_STYPE_PLAIN;
 }
 
-const char* SDR_TX_SIGNAL_NODES::get_node_alias(int row)
+const char* SDR_TX_SIGNAL_NODES::get_node_alias(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->alias.c_str() : "";
 }
 
-const char* SDR_TX_SIGNAL_NODES::get_node_debug_port_out(int row)
+const char* SDR_TX_SIGNAL_NODES::get_node_debug_port_out(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->has_debug_port_out ? r->debug_port_out.c_str() : nullptr;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_debug_port_out_enabled(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_debug_port_out_enabled(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->debug_port_out_enabled;
 }
 
-SDR_DATA_WIRE_CAPTURE_TYPE SDR_TX_SIGNAL_NODES::get_node_capture_type(int row)
+SDR_DATA_WIRE_CAPTURE_TYPE SDR_TX_SIGNAL_NODES::get_node_capture_type(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->capture_type : SDR_WTYPE_UNSET;
@@ -238,7 +238,7 @@ bool SDR_TX_SIGNAL_NODES::set_node_capture_type(int row, SDR_DATA_WIRE_CAPTURE_T
     return write_row(row, FIELD_CAPTURE, [type](SDR_NODE_ROW& w) { w.capture_type = type; });
 }
 
-SDR_DATA_WIRE_TAP_MODE SDR_TX_SIGNAL_NODES::get_node_tap_mode(int row)
+SDR_DATA_WIRE_TAP_MODE SDR_TX_SIGNAL_NODES::get_node_tap_mode(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->tap_mode : SDR_TAP_PRE_SYNTHESIS;
@@ -254,7 +254,7 @@ bool SDR_TX_SIGNAL_NODES::set_node_tap_mode(int row, SDR_DATA_WIRE_TAP_MODE mode
     return write_row(row, FIELD_TAP, [mode](SDR_NODE_ROW& w) { w.tap_mode = mode; });
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_storage_enabled(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_storage_enabled(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->storage_enabled;
@@ -268,7 +268,7 @@ bool SDR_TX_SIGNAL_NODES::set_node_storage_enabled(int row, bool on)
     return write_row(row, FIELD_STORAGE, [on](SDR_NODE_ROW& w) { w.storage_enabled = on; });
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_transition_enabled(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_transition_enabled(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->transition_enabled;
@@ -282,7 +282,7 @@ bool SDR_TX_SIGNAL_NODES::set_node_transition_enabled(int row, bool on)
     return write_row(row, FIELD_TRANSITION, [on](SDR_NODE_ROW& w) { w.transition_enabled = on; });
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_inverted(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_inverted(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->inverted;
@@ -298,7 +298,7 @@ bool SDR_TX_SIGNAL_NODES::set_node_inverted(int row, bool on)
     return write_row(row, FIELD_INVERTED, [on](SDR_NODE_ROW& w) { w.inverted = on; });
 }
 
-bool SDR_TX_SIGNAL_NODES::get_node_selection_status(int row)
+bool SDR_TX_SIGNAL_NODES::get_node_selection_status(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->selected;
@@ -313,25 +313,25 @@ void SDR_TX_SIGNAL_NODES::set_node_selection_status(int row, bool selected)
         (*list)[row].selected = selected;
 }
 
-int SDR_TX_SIGNAL_NODES::get_node_depth(int row)
+int SDR_TX_SIGNAL_NODES::get_node_depth(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->depth : 0;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_data_tab_only(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_data_tab_only(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->data_tab_only;
 }
 
-int SDR_TX_SIGNAL_NODES::get_node_wire_index(int row)
+int SDR_TX_SIGNAL_NODES::get_node_wire_index(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && is_data_list() && !is_group_row(*r) ? r->wire_index : -1;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_invalid(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_invalid(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->invalid;
@@ -346,7 +346,7 @@ void SDR_TX_SIGNAL_NODES::set_node_invalid(int row, bool invalid)
         (*list)[row].invalid = invalid;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_deletable(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_deletable(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     if (r == nullptr)
@@ -359,7 +359,7 @@ bool SDR_TX_SIGNAL_NODES::is_node_deletable(int row)
 
 // ---- group rows ------------------------------------------------------------------------------
 
-SDR_DATA_GROUP_DISPLAY_TYPE SDR_TX_SIGNAL_NODES::get_group_display_type(int row)
+SDR_DATA_GROUP_DISPLAY_TYPE SDR_TX_SIGNAL_NODES::get_group_display_type(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && is_group_row(*r) ? r->radix : SDR_GTYPE_INVALID;
@@ -378,7 +378,7 @@ bool SDR_TX_SIGNAL_NODES::set_group_display_type(int row, SDR_DATA_GROUP_DISPLAY
     return write_row(row, FIELD_RADIX, [type](SDR_NODE_ROW& w) { w.radix = type; });
 }
 
-bool SDR_TX_SIGNAL_NODES::is_lsb_to_msb(int row)
+bool SDR_TX_SIGNAL_NODES::is_lsb_to_msb(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->lsb_to_msb;
@@ -394,7 +394,7 @@ bool SDR_TX_SIGNAL_NODES::set_lsb_to_msb(int row, bool on)
     return write_row(row, FIELD_ORDER, [on](SDR_NODE_ROW& w) { w.lsb_to_msb = on; });
 }
 
-const char* SDR_TX_SIGNAL_NODES::get_mnemonics_table_name(int row)
+const char* SDR_TX_SIGNAL_NODES::get_mnemonics_table_name(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->mnemonic_table.c_str() : "";

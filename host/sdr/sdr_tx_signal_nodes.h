@@ -24,41 +24,45 @@ public:
 
     // ---- rows ----------------------------------------------------------------------------
     int get_num_nodes() const;
-    SDR_DATA_NODE_DISPLAY_TYPE get_node_display_type(int row);
-    const char* get_node_name(int row);
-    SDR_DATA_SIGNAL_TYPE get_node_signal_type(int row);
-    const char* get_node_alias(int row);
-    const char* get_node_debug_port_out(int row);
-    bool is_node_debug_port_out_enabled(int row);
-    SDR_DATA_WIRE_CAPTURE_TYPE get_node_capture_type(int row);
+    SDR_DATA_NODE_DISPLAY_TYPE get_node_display_type(int row) const;
+    const char* get_node_name(int row) const;
+    SDR_DATA_SIGNAL_TYPE get_node_signal_type(int row) const;
+    const char* get_node_alias(int row) const;
+    const char* get_node_debug_port_out(int row) const;
+    bool is_node_debug_port_out_enabled(int row) const;
+    SDR_DATA_WIRE_CAPTURE_TYPE get_node_capture_type(int row) const;
     bool set_node_capture_type(int row, SDR_DATA_WIRE_CAPTURE_TYPE type);
-    SDR_DATA_WIRE_TAP_MODE get_node_tap_mode(int row);
+    SDR_DATA_WIRE_TAP_MODE get_node_tap_mode(int row) const;
     bool set_node_tap_mode(int row, SDR_DATA_WIRE_TAP_MODE mode);
-    bool is_node_storage_enabled(int row);
+    bool is_node_storage_enabled(int row) const;
     bool set_node_storage_enabled(int row, bool on);      // true when it changed
-    bool is_node_transition_enabled(int row);
+    bool is_node_transition_enabled(int row) const;
     bool set_node_transition_enabled(int row, bool on);   // true when it changed
-    bool is_node_inverted(int row);
+    bool is_node_inverted(int row) const;
     bool set_node_inverted(int row, bool on);
-    bool get_node_selection_status(int row);
+    bool get_node_selection_status(int row) const;
     void set_node_selection_status(int row, bool selected);
-    int get_node_depth(int row);
-    bool is_node_data_tab_only(int row);
-    int get_node_wire_index(int row);
-    bool is_node_invalid(int row);
+    int get_node_depth(int row) const;
+    bool is_node_data_tab_only(int row) const;
+    int get_node_wire_index(int row) const;
+    bool is_node_invalid(int row) const;
     void set_node_invalid(int row, bool invalid);
     // False for the members of a plug-in group; a test seam may override per row.
-    bool is_node_deletable(int row);
+    bool is_node_deletable(int row) const;
 
     // ---- group rows ----------------------------------------------------------------------
-    SDR_DATA_GROUP_DISPLAY_TYPE get_group_display_type(int row);
+    SDR_DATA_GROUP_DISPLAY_TYPE get_group_display_type(int row) const;
     // False on a leaf. Radix 12 (plug-in) gives the row a plug-in record when it has none.
     bool set_group_display_type(int row, SDR_DATA_GROUP_DISPLAY_TYPE type);
-    bool is_lsb_to_msb(int row);
+    bool is_lsb_to_msb(int row) const;
     bool set_lsb_to_msb(int row, bool on);
-    const char* get_mnemonics_table_name(int row);
+    const char* get_mnemonics_table_name(int row) const;
     bool set_mnemonics_table_name(int row, const char* name);
     SDR_PLUGIN_GROUP* get_plugin_group(int row);
+    const SDR_PLUGIN_GROUP* get_plugin_group(int row) const
+    {
+        return const_cast<SDR_TX_SIGNAL_NODES*>(this)->get_plugin_group(row);
+    }
     SDR_PLUGIN_GROUP* create_plugin_group(int row);
     // False when another group row of the trigger list carries that name.
     bool set_group_node_name(int row, const char* name);
@@ -74,16 +78,16 @@ public:
 
     // ---- conditions and comparisons (index: level, or SQ pattern 0..2 when sq) -------------
     int get_num_trigger_levels() const;
-    SDR_DATA_TRIGGER_CONDITION get_condition(int row, int index, bool sq);
+    SDR_DATA_TRIGGER_CONDITION get_condition(int row, int index, bool sq) const;
     bool set_condition(int row, int index, bool sq, SDR_DATA_TRIGGER_CONDITION condition, bool notify);
     bool is_group_condition(SDR_DATA_TRIGGER_CONDITION condition) const;
     bool is_comparison_operand_condition(SDR_DATA_TRIGGER_CONDITION condition) const;
-    bool is_comparison_group_member(int row, int index, bool sq);
-    bool is_comparison_enabled(int row, int index, bool sq);
+    bool is_comparison_group_member(int row, int index, bool sq) const;
+    bool is_comparison_enabled(int row, int index, bool sq) const;
     bool set_comparison_enabled(int row, int index, bool sq, bool on, bool flag);
-    SDR_DATA_TRIGGER_CONDITION get_comparison_operand(int row, int index, bool sq, int operand);
+    SDR_DATA_TRIGGER_CONDITION get_comparison_operand(int row, int index, bool sq, int operand) const;
     bool set_comparison_operand(int row, int index, bool sq, int operand, SDR_DATA_TRIGGER_CONDITION condition);
-    int get_comparison_value(int row, int index, bool sq, int operand);
+    int get_comparison_value(int row, int index, bool sq, int operand) const;
     bool set_comparison_value(int row, int index, bool sq, int bound, int value);
     bool initialize_group_condition(int row, int index, bool sq);
 
@@ -94,28 +98,28 @@ public:
     int copy_before_node(int first, int last, int before, bool into_group);
     bool move_selected_before_node(int before, bool into_group);
     bool copy_selected_before_node(int before, bool into_group);
-    bool is_valid_selection_for_grouping();
-    bool is_invalid_index_for_drop(int index, bool flag);
+    bool is_valid_selection_for_grouping() const;
+    bool is_invalid_index_for_drop(int index, bool flag) const;
     bool group_node(int first, int last, const char* name = nullptr);
     bool group_selected_nodes();
     bool ungroup_node(int row);
     bool toggle_node(int row);
 
     // ---- tree queries --------------------------------------------------------------------
-    bool is_group_member_node(int row);
-    bool is_parent_visible(int row);
-    bool is_any_parent_not_visible(int row);
-    bool has_parent(int row);
-    bool has_children(int row);
-    bool is_grandparent(int row);
-    bool is_last_child(int row);
-    int get_last_child_index(int row);
-    bool is_node_expanded(int row);
-    int get_num_leaf_children(int row);
-    bool is_descendant(int ancestor, int row);
-    int get_parent_index(int row, int level);
-    void get_direct_children(int row, std::vector<int>* children);
-    bool has_nested_groups();
+    bool is_group_member_node(int row) const;
+    bool is_parent_visible(int row) const;
+    bool is_any_parent_not_visible(int row) const;
+    bool has_parent(int row) const;
+    bool has_children(int row) const;
+    bool is_grandparent(int row) const;
+    bool is_last_child(int row) const;
+    int get_last_child_index(int row) const;
+    bool is_node_expanded(int row) const;
+    int get_num_leaf_children(int row) const;
+    bool is_descendant(int ancestor, int row) const;
+    int get_parent_index(int row, int level) const;
+    void get_direct_children(int row, std::vector<int>* children) const;
+    bool has_nested_groups() const;
 
     // Detaches the façade from its entry; everything then answers neutral values.
     void detach() { m_instance = nullptr; }

@@ -86,7 +86,7 @@ bool SDR_TX_SIGNAL_NODES::write_pattern(int row, int index, bool sq, const PATTE
     return true;
 }
 
-SDR_DATA_TRIGGER_CONDITION SDR_TX_SIGNAL_NODES::get_condition(int row, int index, bool sq)
+SDR_DATA_TRIGGER_CONDITION SDR_TX_SIGNAL_NODES::get_condition(int row, int index, bool sq) const
 {
     const SDR_NODE_ROW* r = condition_row(row);
     if (r == nullptr || !valid_pattern(index, sq))
@@ -118,7 +118,7 @@ bool SDR_TX_SIGNAL_NODES::is_comparison_operand_condition(SDR_DATA_TRIGGER_CONDI
     return condition >= SDR_CTYPE_COMPARE_GREATER_THAN && condition <= SDR_CTYPE_COMPARE_TRUE;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_comparison_group_member(int row, int index, bool sq)
+bool SDR_TX_SIGNAL_NODES::is_comparison_group_member(int row, int index, bool sq) const
 {
     const SDR_NODE_ROW* r = condition_row(row);
     if (r == nullptr || !is_group_row(*r) || !valid_pattern(index, sq))
@@ -126,7 +126,7 @@ bool SDR_TX_SIGNAL_NODES::is_comparison_group_member(int row, int index, bool sq
     return comparison_of(r->patterns[pattern_copy()], index, sq).member;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_comparison_enabled(int row, int index, bool sq)
+bool SDR_TX_SIGNAL_NODES::is_comparison_enabled(int row, int index, bool sq) const
 {
     const SDR_NODE_ROW* r = condition_row(row);
     if (r == nullptr || !valid_pattern(index, sq))
@@ -151,7 +151,7 @@ bool SDR_TX_SIGNAL_NODES::set_comparison_enabled(int row, int index, bool sq, bo
     });
 }
 
-SDR_DATA_TRIGGER_CONDITION SDR_TX_SIGNAL_NODES::get_comparison_operand(int row, int index, bool sq, int operand)
+SDR_DATA_TRIGGER_CONDITION SDR_TX_SIGNAL_NODES::get_comparison_operand(int row, int index, bool sq, int operand) const
 {
     const SDR_NODE_ROW* r = condition_row(row);
     if (r == nullptr || !valid_pattern(index, sq) || (operand != 1 && operand != 2))
@@ -175,7 +175,7 @@ bool SDR_TX_SIGNAL_NODES::set_comparison_operand(int row, int index, bool sq, in
     });
 }
 
-int SDR_TX_SIGNAL_NODES::get_comparison_value(int row, int index, bool sq, int operand)
+int SDR_TX_SIGNAL_NODES::get_comparison_value(int row, int index, bool sq, int operand) const
 {
     const SDR_NODE_ROW* r = condition_row(row);
     if (r == nullptr || !valid_pattern(index, sq) || (operand != 1 && operand != 2))

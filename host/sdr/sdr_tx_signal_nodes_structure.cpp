@@ -310,14 +310,14 @@ bool SDR_TX_SIGNAL_NODES::selection_range(int* first, int* last) const
     return std::find(begin, chosen.begin() + *last + 1, false) == chosen.begin() + *last + 1;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_valid_selection_for_grouping()
+bool SDR_TX_SIGNAL_NODES::is_valid_selection_for_grouping() const
 {
     int first = 0;
     int last = 0;
     return selection_range(&first, &last) && is_valid_group_range(*rows(), first, last);
 }
 
-bool SDR_TX_SIGNAL_NODES::is_invalid_index_for_drop(int index, bool flag)
+bool SDR_TX_SIGNAL_NODES::is_invalid_index_for_drop(int index, bool flag) const
 {
     (void)flag;
     const SDR_NODE_LIST* list = rows();
@@ -413,17 +413,17 @@ bool SDR_TX_SIGNAL_NODES::toggle_node(int row)
 
 // ---- tree queries ----------------------------------------------------------------------------
 
-bool SDR_TX_SIGNAL_NODES::is_group_member_node(int row)
+bool SDR_TX_SIGNAL_NODES::is_group_member_node(int row) const
 {
     return has_parent(row);
 }
 
-bool SDR_TX_SIGNAL_NODES::is_parent_visible(int row)
+bool SDR_TX_SIGNAL_NODES::is_parent_visible(int row) const
 {
     return row_at(row) != nullptr && !is_any_parent_not_visible(row);
 }
 
-bool SDR_TX_SIGNAL_NODES::is_any_parent_not_visible(int row)
+bool SDR_TX_SIGNAL_NODES::is_any_parent_not_visible(int row) const
 {
     for (int parent = get_parent_index(row, 1); parent >= 0; parent = get_parent_index(parent, 1))
     {
@@ -433,19 +433,19 @@ bool SDR_TX_SIGNAL_NODES::is_any_parent_not_visible(int row)
     return false;
 }
 
-bool SDR_TX_SIGNAL_NODES::has_parent(int row)
+bool SDR_TX_SIGNAL_NODES::has_parent(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && r->depth > 0;
 }
 
-bool SDR_TX_SIGNAL_NODES::has_children(int row)
+bool SDR_TX_SIGNAL_NODES::has_children(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && is_group_row(*r) && r->subtree_end > row;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_grandparent(int row)
+bool SDR_TX_SIGNAL_NODES::is_grandparent(int row) const
 {
     std::vector<int> children;
     get_direct_children(row, &children);
@@ -457,25 +457,25 @@ bool SDR_TX_SIGNAL_NODES::is_grandparent(int row)
     return false;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_last_child(int row)
+bool SDR_TX_SIGNAL_NODES::is_last_child(int row) const
 {
     const int parent = get_parent_index(row, 1);
     return parent >= 0 && row_at(row)->subtree_end == row_at(parent)->subtree_end;
 }
 
-int SDR_TX_SIGNAL_NODES::get_last_child_index(int row)
+int SDR_TX_SIGNAL_NODES::get_last_child_index(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr ? r->subtree_end : -1;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_node_expanded(int row)
+bool SDR_TX_SIGNAL_NODES::is_node_expanded(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     return r != nullptr && is_group_row(*r) && r->expanded;
 }
 
-int SDR_TX_SIGNAL_NODES::get_num_leaf_children(int row)
+int SDR_TX_SIGNAL_NODES::get_num_leaf_children(int row) const
 {
     std::vector<int> children;
     get_direct_children(row, &children);
@@ -485,13 +485,13 @@ int SDR_TX_SIGNAL_NODES::get_num_leaf_children(int row)
     return leaves;
 }
 
-bool SDR_TX_SIGNAL_NODES::is_descendant(int ancestor, int row)
+bool SDR_TX_SIGNAL_NODES::is_descendant(int ancestor, int row) const
 {
     const SDR_NODE_ROW* a = row_at(ancestor);
     return a != nullptr && row_at(row) != nullptr && ancestor < row && row <= a->subtree_end;
 }
 
-int SDR_TX_SIGNAL_NODES::get_parent_index(int row, int level)
+int SDR_TX_SIGNAL_NODES::get_parent_index(int row, int level) const
 {
     const SDR_NODE_ROW* r = row_at(row);
     if (r == nullptr || level < 1)
@@ -502,7 +502,7 @@ int SDR_TX_SIGNAL_NODES::get_parent_index(int row, int level)
     return current;
 }
 
-void SDR_TX_SIGNAL_NODES::get_direct_children(int row, std::vector<int>* children)
+void SDR_TX_SIGNAL_NODES::get_direct_children(int row, std::vector<int>* children) const
 {
     if (children == nullptr)
         return;
@@ -515,7 +515,7 @@ void SDR_TX_SIGNAL_NODES::get_direct_children(int row, std::vector<int>* childre
         children->push_back(i);
 }
 
-bool SDR_TX_SIGNAL_NODES::has_nested_groups()
+bool SDR_TX_SIGNAL_NODES::has_nested_groups() const
 {
     const SDR_NODE_LIST* list = rows();
     if (list == nullptr)

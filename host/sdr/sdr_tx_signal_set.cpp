@@ -118,7 +118,7 @@ SDR_DATA_SIGNAL_SET* SDR_TX_SIGNAL_SET::get_data_signal_set()
     return active_signal_set();
 }
 
-const char* SDR_TX_SIGNAL_SET::get_clock_name(bool* post_fitting)
+const char* SDR_TX_SIGNAL_SET::get_clock_name(bool* post_fitting) const
 {
     const SDR_SIGNAL_SET_STATE* s = state();
     if (post_fitting != nullptr)
@@ -148,7 +148,7 @@ void SDR_TX_SIGNAL_SET::clock_changed(int reason)
     set_clock_invalid(false);
 }
 
-bool SDR_TX_SIGNAL_SET::is_clock_invalid()
+bool SDR_TX_SIGNAL_SET::is_clock_invalid() const
 {
     SDR_DATA_SIGNAL_SET* set = active_signal_set();
     return set != nullptr && set->m_clock_invalid;
@@ -160,12 +160,12 @@ void SDR_TX_SIGNAL_SET::set_clock_invalid(bool invalid)
         set->m_clock_invalid = invalid;
 }
 
-bool SDR_TX_SIGNAL_SET::is_clock_post_fitting()
+bool SDR_TX_SIGNAL_SET::is_clock_post_fitting() const
 {
     return state() != nullptr && state()->clock_post_fitting;
 }
 
-int SDR_TX_SIGNAL_SET::get_sample_depth()
+int SDR_TX_SIGNAL_SET::get_sample_depth() const
 {
     return state() != nullptr ? state()->sample_depth : 0;
 }
@@ -177,7 +177,7 @@ bool SDR_TX_SIGNAL_SET::set_sample_depth(int depth)
     return state()->sample_depth == depth || write([depth](SDR_SIGNAL_SET_STATE& w) { w.sample_depth = depth; });
 }
 
-SDR_HALCYTE_RAM_TYPE SDR_TX_SIGNAL_SET::get_ram_type()
+SDR_HALCYTE_RAM_TYPE SDR_TX_SIGNAL_SET::get_ram_type() const
 {
     return state() != nullptr ? state()->ram_type : SDR_RAM_AUTO;
 }
@@ -189,7 +189,7 @@ bool SDR_TX_SIGNAL_SET::set_ram_type(SDR_HALCYTE_RAM_TYPE type)
     return state()->ram_type == type || write([type](SDR_SIGNAL_SET_STATE& w) { w.ram_type = type; });
 }
 
-int SDR_TX_SIGNAL_SET::get_pipeline_level()
+int SDR_TX_SIGNAL_SET::get_pipeline_level() const
 {
     return state() != nullptr ? state()->pipeline_level : 0;
 }
@@ -201,7 +201,7 @@ bool SDR_TX_SIGNAL_SET::set_pipeline_level(int level)
     return state()->pipeline_level == level || write([level](SDR_SIGNAL_SET_STATE& w) { w.pipeline_level = level; });
 }
 
-int SDR_TX_SIGNAL_SET::get_nodes_allocated(int kind)
+int SDR_TX_SIGNAL_SET::get_nodes_allocated(int kind) const
 {
     return state() != nullptr && kind >= 0 && kind < 3 ? state()->allocated[kind] : 0;
 }
@@ -214,7 +214,7 @@ bool SDR_TX_SIGNAL_SET::set_nodes_allocated(int kind, int count)
            || write([kind, count](SDR_SIGNAL_SET_STATE& w) { w.allocated[kind] = count; });
 }
 
-int SDR_TX_SIGNAL_SET::get_tessarelle_nodes_allocated(int kind)
+int SDR_TX_SIGNAL_SET::get_tessarelle_nodes_allocated(int kind) const
 {
     return state() != nullptr && kind >= 0 && kind < 2 ? state()->tessarelle_allocated[kind] : 0;
 }
@@ -227,7 +227,7 @@ bool SDR_TX_SIGNAL_SET::set_tessarelle_nodes_allocated(int kind, int count)
            || write([kind, count](SDR_SIGNAL_SET_STATE& w) { w.tessarelle_allocated[kind] = count; });
 }
 
-const char* SDR_TX_SIGNAL_SET::get_top_entity_name()
+const char* SDR_TX_SIGNAL_SET::get_top_entity_name() const
 {
     const SDR_SIGNAL_SET_STATE* s = state();
     return s != nullptr && s->has_top_entity_name ? s->top_entity_name.c_str() : nullptr;

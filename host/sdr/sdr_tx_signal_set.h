@@ -15,27 +15,35 @@ public:
 
     SDR_DATA_SIGNAL_SET* get_data_signal_set();
 
-    const char* get_clock_name(bool* post_fitting);
+    const SDR_DATA_SIGNAL_SET* get_data_signal_set() const
+
+    {
+
+        return const_cast<SDR_TX_SIGNAL_SET*>(this)->get_data_signal_set();
+
+    }
+
+    const char* get_clock_name(bool* post_fitting) const;
     bool set_clock(const char* name, bool post_fitting);
     // Follow-up of a clock change; nothing else depends on the clock in the repository.
     void clock_changed(int reason);
-    bool is_clock_invalid();
+    bool is_clock_invalid() const;
     void set_clock_invalid(bool invalid);
-    bool is_clock_post_fitting();
-    int get_sample_depth();
+    bool is_clock_post_fitting() const;
+    int get_sample_depth() const;
     bool set_sample_depth(int depth);
-    SDR_HALCYTE_RAM_TYPE get_ram_type();
+    SDR_HALCYTE_RAM_TYPE get_ram_type() const;
     bool set_ram_type(SDR_HALCYTE_RAM_TYPE type);
-    int get_pipeline_level();
+    int get_pipeline_level() const;
     bool set_pipeline_level(int level);
     // kind 0 trigger, 1 data, 2 storage qualifier; 0 = automatic.
-    int get_nodes_allocated(int kind);
+    int get_nodes_allocated(int kind) const;
     bool set_nodes_allocated(int kind, int count);
     // kind 0 trigger, 1 data.
-    int get_tessarelle_nodes_allocated(int kind);
+    int get_tessarelle_nodes_allocated(int kind) const;
     bool set_tessarelle_nodes_allocated(int kind, int count);
     // Null when the signal set names none.
-    const char* get_top_entity_name();
+    const char* get_top_entity_name() const;
     void set_assignment_value(const char* value);
     // Appends a data-only leaf (second-generation plug-in rows).
     bool insert_node_gen2(const char* full_name, int kind, SDR_DATA_WIRE_TAP_MODE tap_mode);

@@ -23,7 +23,7 @@ public:
     virtual int get_child_count() const = 0;
     virtual SDR_TX_TREE_OBJECT* create_child_object(CHILD_OBJECT_TYPE type) = 0;
     virtual bool delete_child_object(SDR_TX_TREE_OBJECT* child) = 0;
-    virtual bool get_equation(std::string* text, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger,
+    virtual bool get_equation(std::string* text, const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger,
                               int level, bool flag) = 0;
     virtual bool duplicate_trigger(bool to_power_up) = 0;
     virtual void generate_tree(void* factory) = 0;

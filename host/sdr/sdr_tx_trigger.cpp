@@ -198,7 +198,7 @@ bool SDR_TX_TRIGGER::drop_tapped_node(const char* name)
     return false;
 }
 
-int SDR_TX_TRIGGER::count_leaves(bool (*counts)(const SDR_NODE_ROW&))
+int SDR_TX_TRIGGER::count_leaves(bool (*counts)(const SDR_NODE_ROW&)) const
 {
     const SDR_NODE_LIST* list = rows();
     int used = 0;
@@ -210,22 +210,22 @@ int SDR_TX_TRIGGER::count_leaves(bool (*counts)(const SDR_NODE_ROW&))
     return used;
 }
 
-int SDR_TX_TRIGGER::get_trigger_nodes_used()
+int SDR_TX_TRIGGER::get_trigger_nodes_used() const
 {
     return count_leaves(takes_trigger);
 }
 
-int SDR_TX_TRIGGER::get_data_nodes_used()
+int SDR_TX_TRIGGER::get_data_nodes_used() const
 {
     return count_leaves(takes_data);
 }
 
-int SDR_TX_TRIGGER::get_sq_nodes_used()
+int SDR_TX_TRIGGER::get_sq_nodes_used() const
 {
     return count_leaves(takes_storage);
 }
 
-bool SDR_TX_TRIGGER::is_valid_node_name(const char* name)
+bool SDR_TX_TRIGGER::is_valid_node_name(const char* name) const
 {
     const SDR_TRIGGER_STATE* s = state();
     if (s == nullptr || name == nullptr)
@@ -245,7 +245,7 @@ bool SDR_TX_TRIGGER::is_valid_node_name(const char* name)
 
 // ---- levels ----------------------------------------------------------------------------------
 
-int SDR_TX_TRIGGER::get_num_levels()
+int SDR_TX_TRIGGER::get_num_levels() const
 {
     const SDR_TRIGGER_STATE* s = state();
     return s != nullptr ? int(s->levels.size()) : 0;
@@ -267,7 +267,7 @@ bool SDR_TX_TRIGGER::set_num_levels(int count)
     });
 }
 
-const char* SDR_TX_TRIGGER::get_level_name(int level)
+const char* SDR_TX_TRIGGER::get_level_name(int level) const
 {
     const SDR_TRIGGER_STATE* s = state();
     if (s == nullptr || level < 0 || level >= int(s->levels.size()))
@@ -287,7 +287,7 @@ bool SDR_TX_TRIGGER::set_level_name(int level, const char* name)
     return write([level, &value](SDR_TRIGGER_STATE& s) { s.levels[size_t(level)].name = value; });
 }
 
-SDR_DATA_TRIGGER_LEVEL_TYPE SDR_TX_TRIGGER::get_level_type(int index, bool sq)
+SDR_DATA_TRIGGER_LEVEL_TYPE SDR_TX_TRIGGER::get_level_type(int index, bool sq) const
 {
     const SDR_TRIGGER_STATE* s = state();
     if (s == nullptr)
@@ -310,7 +310,7 @@ bool SDR_TX_TRIGGER::set_level_type(int index, bool sq, SDR_DATA_TRIGGER_LEVEL_T
     });
 }
 
-bool SDR_TX_TRIGGER::is_level_enabled(int level)
+bool SDR_TX_TRIGGER::is_level_enabled(int level) const
 {
     const SDR_TRIGGER_STATE* s = state();
     return s != nullptr && level >= 0 && level < int(s->levels.size()) && s->levels[size_t(level)].enabled;

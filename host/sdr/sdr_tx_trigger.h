@@ -24,6 +24,10 @@ public:
     bool is_power_up_selector() const { return m_power_up_selector; }
     bool is_power_up_trigger() const { return m_power_up_entry; }
     SDR_DATA_TRIGGER* get_data_trigger();
+    const SDR_DATA_TRIGGER* get_data_trigger() const
+    {
+        return const_cast<SDR_TX_TRIGGER*>(this)->get_data_trigger();
+    }
     // Brings derived data up to date: tree bookkeeping, used counts, the data list.
     void refresh_derived_data();
     // The same for a trigger of a document that is being opened (no façade bound to it yet).
@@ -36,88 +40,88 @@ public:
                   bool allow_duplicate);
     // Removes the tapped leaf of that name; true when there was one.
     bool drop_tapped_node(const char* name);
-    int get_trigger_nodes_used();
-    int get_data_nodes_used();
-    int get_sq_nodes_used();
-    virtual bool is_valid_node_name(const char* name);
+    int get_trigger_nodes_used() const;
+    int get_data_nodes_used() const;
+    int get_sq_nodes_used() const;
+    virtual bool is_valid_node_name(const char* name) const;
 
     // ---- levels --------------------------------------------------------------------------
-    int get_num_levels();
+    int get_num_levels() const;
     // 1..10; growing appends default levels, shrinking keeps the tree handles of the levels.
     bool set_num_levels(int count);
-    const char* get_level_name(int level);
+    const char* get_level_name(int level) const;
     bool set_level_name(int level, const char* name);
-    SDR_DATA_TRIGGER_LEVEL_TYPE get_level_type(int index, bool sq);
+    SDR_DATA_TRIGGER_LEVEL_TYPE get_level_type(int index, bool sq) const;
     bool set_level_type(int index, bool sq, SDR_DATA_TRIGGER_LEVEL_TYPE type);
-    bool is_level_enabled(int level);
+    bool is_level_enabled(int level) const;
     bool set_level_enabled(int level, bool on);
 
     // ---- settings ------------------------------------------------------------------------
-    bool is_state_based();
+    bool is_state_based() const;
     bool set_state_based(bool on);
-    SDR_DATA_TRIGGER_POSITION get_position();
+    SDR_DATA_TRIGGER_POSITION get_position() const;
     bool set_position(SDR_DATA_TRIGGER_POSITION position);
-    bool is_segmented();
+    bool is_segmented() const;
     bool set_segmented(bool on);
-    int get_segment_size();
+    int get_segment_size() const;
     bool set_segment_size(int size);
-    SDR_DATA_STORAGE_QUALIFIER_TYPE get_sq_type();
+    SDR_DATA_STORAGE_QUALIFIER_TYPE get_sq_type() const;
     bool set_sq_type(SDR_DATA_STORAGE_QUALIFIER_TYPE type);
-    const char* get_sq_input_port(bool* post_fitting);
+    const char* get_sq_input_port(bool* post_fitting) const;
     bool set_sq_input_port(const char* name, bool post_fitting);
     bool set_sq_input_port_companion(bool on);
-    bool is_record_discontinuities();
+    bool is_record_discontinuities() const;
     bool set_record_discontinuities(bool on);
-    bool is_sq_disabled();
+    bool is_sq_disabled() const;
     bool set_sq_disabled(bool on);
 
     // ---- trigger in ----------------------------------------------------------------------
-    bool is_trigger_in_enabled();
+    bool is_trigger_in_enabled() const;
     bool set_trigger_in_enabled(bool on);
-    SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE get_trigger_in_source();
+    SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE get_trigger_in_source() const;
     bool set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE source);
-    const char* get_trigger_in_pin();
+    const char* get_trigger_in_pin() const;
     bool set_trigger_in_pin(const char* pin);
-    const char* get_trigger_in_node();
+    const char* get_trigger_in_node() const;
     bool set_trigger_in_node(const char* node);
-    bool is_trigger_in_node_post_fitting();
+    bool is_trigger_in_node_post_fitting() const;
     bool set_trigger_in_node_post_fitting(bool on);
-    bool is_trigger_in_node_valid();
+    bool is_trigger_in_node_valid() const;
     bool set_trigger_in_node_valid(bool on);
-    const char* get_trigger_in_instance();
+    const char* get_trigger_in_instance() const;
     bool set_trigger_in_instance(const char* instance);
-    SDR_DATA_TRIGGER_CONDITION get_trigger_in_condition();
+    SDR_DATA_TRIGGER_CONDITION get_trigger_in_condition() const;
     bool set_trigger_in_condition(SDR_DATA_TRIGGER_CONDITION condition);
 
     // ---- trigger out (sources 0 pin, 2 instance, 4 HPS trigger in, 5 HPS event index) ----
-    bool is_trigger_out_enabled();
+    bool is_trigger_out_enabled() const;
     bool set_trigger_out_enabled(bool on);
-    bool is_trigger_out_selected(int source);
+    bool is_trigger_out_selected(int source) const;
     bool set_trigger_out_selected(int source, bool on);
-    const char* get_trigger_out_pin();
+    const char* get_trigger_out_pin() const;
     bool set_trigger_out_pin(const char* pin);
-    const char* get_trigger_out_instance();
+    const char* get_trigger_out_instance() const;
     bool set_trigger_out_instance(const char* instance);
-    const char* get_trigger_out_instance_tooltip();
+    const char* get_trigger_out_instance_tooltip() const;
     bool set_trigger_out_instance_tooltip(const char* tooltip);
-    SDR_DATA_TRIGGER_CONDITION get_trigger_out_condition();
+    SDR_DATA_TRIGGER_CONDITION get_trigger_out_condition() const;
     bool set_trigger_out_condition(SDR_DATA_TRIGGER_CONDITION condition);
-    int get_trigger_out_hps_event_index();
+    int get_trigger_out_hps_event_index() const;
     bool set_trigger_out_hps_event_index(int index);
 
     // ---- state-based flow resources ------------------------------------------------------
-    int get_flag_count();
+    int get_flag_count() const;
     bool set_flag_count(int count);
     // Null out of range; `initial` receives the initial value when given.
-    const char* get_flag_name(int index, int* initial);
+    const char* get_flag_name(int index, int* initial) const;
     // Changes only what is given (a null name or initial value is left as it is).
     bool set_flag(int index, const char* name, const int* initial);
-    int get_counter_count();
+    int get_counter_count() const;
     bool set_counter_count(int count);
-    const char* get_counter_name(int index, int* width, unsigned* initial);
+    const char* get_counter_name(int index, int* width, unsigned* initial) const;
     bool set_counter(int index, const char* name, const int* width, const unsigned* initial);
     // `option` is a SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION bit (1, 2, 4, 8).
-    bool is_configurable(int option);
+    bool is_configurable(int option) const;
     bool set_configurable(int option, bool on);
     // The flow check of the unified state text: true = error, with its text and 1-based line.
     bool has_flow_error(std::string* message, int* line);
@@ -142,7 +146,7 @@ private:
     template <typename FIELD, typename T>
     bool assign(FIELD field, const T& value);
     void sync_data_list(bool as_edit = true);
-    int count_leaves(bool (*counts)(const SDR_NODE_ROW&));
+    int count_leaves(bool (*counts)(const SDR_NODE_ROW&)) const;
     std::string unified_state_text();
 
     // Whether a leaf of the trigger list has that name, from an index of the leaf names that

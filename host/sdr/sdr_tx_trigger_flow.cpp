@@ -31,7 +31,7 @@ public:
 };
 } // namespace
 
-int SDR_TX_TRIGGER::get_flag_count()
+int SDR_TX_TRIGGER::get_flag_count() const
 {
     return state() != nullptr ? int(state()->flags.size()) : 0;
 }
@@ -55,7 +55,7 @@ bool SDR_TX_TRIGGER::set_flag_count(int count)
     });
 }
 
-const char* SDR_TX_TRIGGER::get_flag_name(int index, int* initial)
+const char* SDR_TX_TRIGGER::get_flag_name(int index, int* initial) const
 {
     if (index < 0 || index >= get_flag_count())
         return nullptr;
@@ -84,7 +84,7 @@ bool SDR_TX_TRIGGER::set_flag(int index, const char* name, const int* initial)
     });
 }
 
-int SDR_TX_TRIGGER::get_counter_count()
+int SDR_TX_TRIGGER::get_counter_count() const
 {
     return state() != nullptr ? int(state()->counters.size()) : 0;
 }
@@ -108,7 +108,7 @@ bool SDR_TX_TRIGGER::set_counter_count(int count)
     });
 }
 
-const char* SDR_TX_TRIGGER::get_counter_name(int index, int* width, unsigned* initial)
+const char* SDR_TX_TRIGGER::get_counter_name(int index, int* width, unsigned* initial) const
 {
     if (index < 0 || index >= get_counter_count())
         return nullptr;
@@ -139,7 +139,7 @@ bool SDR_TX_TRIGGER::set_counter(int index, const char* name, const int* width, 
     return write([index, &next](SDR_TRIGGER_STATE& s) { s.counters[size_t(index)] = next; });
 }
 
-bool SDR_TX_TRIGGER::is_configurable(int option)
+bool SDR_TX_TRIGGER::is_configurable(int option) const
 {
     return state() != nullptr && is_option(option) && (state()->runtime_options & option) != 0;
 }

@@ -42,7 +42,7 @@ bool SDR_TX_TRIGGER::assign(FIELD field, const T& value)
 
 #define SDR_FIELD(path) [](auto& s) -> auto& { return s.path; }
 
-bool SDR_TX_TRIGGER::is_state_based()
+bool SDR_TX_TRIGGER::is_state_based() const
 {
     return state() != nullptr && state()->state_based;
 }
@@ -52,7 +52,7 @@ bool SDR_TX_TRIGGER::set_state_based(bool on)
     return assign(SDR_FIELD(state_based), on);
 }
 
-SDR_DATA_TRIGGER_POSITION SDR_TX_TRIGGER::get_position()
+SDR_DATA_TRIGGER_POSITION SDR_TX_TRIGGER::get_position() const
 {
     return state() != nullptr ? state()->position : SDR_TPOS_PRE;
 }
@@ -64,7 +64,7 @@ bool SDR_TX_TRIGGER::set_position(SDR_DATA_TRIGGER_POSITION position)
     return assign(SDR_FIELD(position), position);
 }
 
-bool SDR_TX_TRIGGER::is_segmented()
+bool SDR_TX_TRIGGER::is_segmented() const
 {
     return state() != nullptr && state()->segmented;
 }
@@ -74,7 +74,7 @@ bool SDR_TX_TRIGGER::set_segmented(bool on)
     return assign(SDR_FIELD(segmented), on);
 }
 
-int SDR_TX_TRIGGER::get_segment_size()
+int SDR_TX_TRIGGER::get_segment_size() const
 {
     return state() != nullptr ? state()->segment_size : 0;
 }
@@ -84,7 +84,7 @@ bool SDR_TX_TRIGGER::set_segment_size(int size)
     return size >= 0 && assign(SDR_FIELD(segment_size), size);
 }
 
-SDR_DATA_STORAGE_QUALIFIER_TYPE SDR_TX_TRIGGER::get_sq_type()
+SDR_DATA_STORAGE_QUALIFIER_TYPE SDR_TX_TRIGGER::get_sq_type() const
 {
     return state() != nullptr ? state()->sq_type : SDR_SQTYPE_CONTINUOUS;
 }
@@ -96,7 +96,7 @@ bool SDR_TX_TRIGGER::set_sq_type(SDR_DATA_STORAGE_QUALIFIER_TYPE type)
     return assign(SDR_FIELD(sq_type), type);
 }
 
-const char* SDR_TX_TRIGGER::get_sq_input_port(bool* post_fitting)
+const char* SDR_TX_TRIGGER::get_sq_input_port(bool* post_fitting) const
 {
     const SDR_TRIGGER_STATE* s = state();
     if (post_fitting != nullptr)
@@ -115,7 +115,7 @@ bool SDR_TX_TRIGGER::set_sq_input_port_companion(bool on)
     return assign(SDR_FIELD(sq_port_companion), on);
 }
 
-bool SDR_TX_TRIGGER::is_record_discontinuities()
+bool SDR_TX_TRIGGER::is_record_discontinuities() const
 {
     return state() != nullptr && state()->record_discontinuities;
 }
@@ -125,7 +125,7 @@ bool SDR_TX_TRIGGER::set_record_discontinuities(bool on)
     return assign(SDR_FIELD(record_discontinuities), on);
 }
 
-bool SDR_TX_TRIGGER::is_sq_disabled()
+bool SDR_TX_TRIGGER::is_sq_disabled() const
 {
     return state() != nullptr && state()->sq_disabled;
 }
@@ -137,7 +137,7 @@ bool SDR_TX_TRIGGER::set_sq_disabled(bool on)
 
 // ---- trigger in ------------------------------------------------------------------------------
 
-bool SDR_TX_TRIGGER::is_trigger_in_enabled()
+bool SDR_TX_TRIGGER::is_trigger_in_enabled() const
 {
     return state() != nullptr && state()->trigger_in.enabled;
 }
@@ -147,7 +147,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_enabled(bool on)
     return assign(SDR_FIELD(trigger_in.enabled), on);
 }
 
-SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE SDR_TX_TRIGGER::get_trigger_in_source()
+SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE SDR_TX_TRIGGER::get_trigger_in_source() const
 {
     return state() != nullptr ? state()->trigger_in.source : SDR_IOSRC_PIN;
 }
@@ -159,7 +159,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_source(SDR_DATA_TRIGGER_IN_OUT_SOURCE_TYPE s
     return assign(SDR_FIELD(trigger_in.source), source);
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_in_pin()
+const char* SDR_TX_TRIGGER::get_trigger_in_pin() const
 {
     return state() != nullptr ? state()->trigger_in.pin.c_str() : "";
 }
@@ -169,7 +169,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_pin(const char* pin)
     return assign(SDR_FIELD(trigger_in.pin), text_of(pin));
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_in_node()
+const char* SDR_TX_TRIGGER::get_trigger_in_node() const
 {
     return state() != nullptr ? state()->trigger_in.node.c_str() : "";
 }
@@ -179,7 +179,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_node(const char* node)
     return assign(SDR_FIELD(trigger_in.node), text_of(node));
 }
 
-bool SDR_TX_TRIGGER::is_trigger_in_node_post_fitting()
+bool SDR_TX_TRIGGER::is_trigger_in_node_post_fitting() const
 {
     return state() != nullptr && state()->trigger_in.node_post_fitting;
 }
@@ -189,7 +189,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_node_post_fitting(bool on)
     return assign(SDR_FIELD(trigger_in.node_post_fitting), on);
 }
 
-bool SDR_TX_TRIGGER::is_trigger_in_node_valid()
+bool SDR_TX_TRIGGER::is_trigger_in_node_valid() const
 {
     return state() != nullptr && state()->trigger_in.node_valid;
 }
@@ -199,7 +199,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_node_valid(bool on)
     return assign(SDR_FIELD(trigger_in.node_valid), on);
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_in_instance()
+const char* SDR_TX_TRIGGER::get_trigger_in_instance() const
 {
     return state() != nullptr ? state()->trigger_in.instance.c_str() : "";
 }
@@ -209,7 +209,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_instance(const char* instance)
     return assign(SDR_FIELD(trigger_in.instance), text_of(instance));
 }
 
-SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_in_condition()
+SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_in_condition() const
 {
     return state() != nullptr ? state()->trigger_in.condition : SDR_CTYPE_DISABLED;
 }
@@ -221,7 +221,7 @@ bool SDR_TX_TRIGGER::set_trigger_in_condition(SDR_DATA_TRIGGER_CONDITION conditi
 
 // ---- trigger out -----------------------------------------------------------------------------
 
-bool SDR_TX_TRIGGER::is_trigger_out_enabled()
+bool SDR_TX_TRIGGER::is_trigger_out_enabled() const
 {
     return state() != nullptr && state()->trigger_out.enabled;
 }
@@ -231,7 +231,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_enabled(bool on)
     return assign(SDR_FIELD(trigger_out.enabled), on);
 }
 
-bool SDR_TX_TRIGGER::is_trigger_out_selected(int source)
+bool SDR_TX_TRIGGER::is_trigger_out_selected(int source) const
 {
     return state() != nullptr && is_out_source(source) && state()->trigger_out.selected[source];
 }
@@ -243,7 +243,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_selected(int source, bool on)
     return assign([source](auto& s) -> auto& { return s.trigger_out.selected[source]; }, on);
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_out_pin()
+const char* SDR_TX_TRIGGER::get_trigger_out_pin() const
 {
     return state() != nullptr ? state()->trigger_out.pin.c_str() : "";
 }
@@ -253,7 +253,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_pin(const char* pin)
     return assign(SDR_FIELD(trigger_out.pin), text_of(pin));
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_out_instance()
+const char* SDR_TX_TRIGGER::get_trigger_out_instance() const
 {
     return state() != nullptr ? state()->trigger_out.instance.c_str() : "";
 }
@@ -263,7 +263,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_instance(const char* instance)
     return assign(SDR_FIELD(trigger_out.instance), text_of(instance));
 }
 
-const char* SDR_TX_TRIGGER::get_trigger_out_instance_tooltip()
+const char* SDR_TX_TRIGGER::get_trigger_out_instance_tooltip() const
 {
     return state() != nullptr ? state()->trigger_out.instance_tooltip.c_str() : "";
 }
@@ -273,7 +273,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_instance_tooltip(const char* tooltip)
     return assign(SDR_FIELD(trigger_out.instance_tooltip), text_of(tooltip));
 }
 
-SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_out_condition()
+SDR_DATA_TRIGGER_CONDITION SDR_TX_TRIGGER::get_trigger_out_condition() const
 {
     return state() != nullptr ? state()->trigger_out.condition : SDR_CTYPE_DISABLED;
 }
@@ -283,7 +283,7 @@ bool SDR_TX_TRIGGER::set_trigger_out_condition(SDR_DATA_TRIGGER_CONDITION condit
     return is_condition(condition) && assign(SDR_FIELD(trigger_out.condition), condition);
 }
 
-int SDR_TX_TRIGGER::get_trigger_out_hps_event_index()
+int SDR_TX_TRIGGER::get_trigger_out_hps_event_index() const
 {
     return state() != nullptr ? state()->trigger_out.hps_event_index : 0;
 }

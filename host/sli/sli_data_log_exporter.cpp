@@ -60,14 +60,14 @@ std::shared_ptr<const SDR_LOG_PAYLOAD> whole_payload(const std::shared_ptr<const
 
 // The names the channels had when the log was acquired; a log that kept none (an older file)
 // takes the signal set's present wires, and a channel without a name is "wire<i>".
-std::vector<std::string> channel_names(SDR_DATA_LOG* log, int channels)
+std::vector<std::string> channel_names(const SDR_DATA_LOG* log, int channels)
 {
     std::vector<std::string> names(log->m_wire_names.begin(),
                                    log->m_wire_names.begin() + std::min<size_t>(log->m_wire_names.size(), size_t(channels)));
-    SDR_DATA_SIGNAL_SET* set = log->get_signal_set();
+    const SDR_DATA_SIGNAL_SET* set = log->get_signal_set();
     const int wires = set != nullptr ? set->get_data_wire_width() : 0;
     for (int i = int(names.size()); i < channels; ++i) {
-        SDR_DATA_WIRE* wire = i < wires ? set->get_data_wire_at(i) : nullptr;
+        const SDR_DATA_WIRE* wire = i < wires ? set->get_data_wire_at(i) : nullptr;
         const bool named = wire != nullptr && *wire->get_name() != '\0';
         names.push_back(named ? std::string(wire->get_name()) : std::string());
     }
@@ -77,7 +77,7 @@ std::vector<std::string> channel_names(SDR_DATA_LOG* log, int channels)
     return names;
 }
 
-std::string scope_of(SDR_DATA_LOG* log)
+std::string scope_of(const SDR_DATA_LOG* log)
 {
     SDR_DATA_INSTANCE* instance = log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
     return instance != nullptr ? std::string(instance->get_name()) : std::string();
@@ -102,7 +102,7 @@ SLI_DATA_LOG_EXPORTER::SLI_DATA_LOG_EXPORTER() = default;
 
 SLI_DATA_LOG_EXPORTER::~SLI_DATA_LOG_EXPORTER() = default;
 
-bool SLI_DATA_LOG_EXPORTER::create_vector_database(SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
+bool SLI_DATA_LOG_EXPORTER::create_vector_database(const SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
                                                    long long clock_interval_ps)
 {
     standin::record_call("sli:create_vector_database(" + std::string(log != nullptr ? log->get_name() : "null") +

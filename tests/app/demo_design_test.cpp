@@ -187,7 +187,7 @@ TEST_F(demo_design, recreated_state_mnemonics_reach_the_data_page)
         dialog.get_table()->selectRow(0);
         dialog.accept();
     }
-    SDR_TX_SIGNAL_SET* data = tx->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_SET* data = tx->get_signal_nodes(-1);
     ASSERT_NE(data, nullptr);
     int row = 0;
     while (row < data->get_num_nodes() && std::string(data->get_node_name(row)) != "fsm|state")

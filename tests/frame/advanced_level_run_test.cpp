@@ -15,6 +15,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/view/sedq_view.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -62,7 +63,7 @@ protected:
 
     SDR_DATA_TRIGGER* data_trigger(int instance) const
     {
-        return tx()->get_tx_session()->get_trigger_at(instance, false)->get_data_trigger();
+        return SEDQ_REPOSITORY::session(tx())->get_trigger_at(instance, false)->get_data_trigger();
     }
 
     // The level's equation as the repository stores it, and as its objects write it.
@@ -72,7 +73,7 @@ protected:
     }
     std::string written_equation(int instance) const
     {
-        SDR_TX_TRIGGER* trigger = tx()->get_tx_session()->get_trigger_at(instance, false);
+        SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::session(tx())->get_trigger_at(instance, false);
         auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(SECOND_LEVEL, false));
         std::string equation;
         if (condition != nullptr)
@@ -143,7 +144,7 @@ protected:
         select({instance});
         press(ACTION_RUN);
         end_all_runs();
-        SDR_DATA_LOG* log = tx()->get_tx_session()->get_log_at(instance, false);
+        SDR_DATA_LOG* log = SEDQ_REPOSITORY::session(tx())->get_log_at(instance, false);
         return log != nullptr && log->is_data_available(false) ? log : nullptr;
     }
 
@@ -317,7 +318,7 @@ TEST_F(advanced_level_run, a_run_refuses_a_drawn_condition_that_is_empty_or_has_
     ASSERT_TRUE(result()->get_children().isEmpty());
     EXPECT_EQ(stored_equation(SERIAL_INSTANCE), "");
     ASSERT_TRUE(m_frame->save_file(path()));
-    SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(SERIAL_INSTANCE, false);
+    const SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(SERIAL_INSTANCE, false);
     EXPECT_EQ(compile_program_and_run(SERIAL_INSTANCE), shown) << "no new data";
     EXPECT_NE(last_refusal().find("Condition 2: the condition is empty"), std::string::npos) << last_refusal();
 

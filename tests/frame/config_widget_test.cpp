@@ -26,6 +26,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -50,7 +51,7 @@ public:
     QWidget* pane_widget() const override { return pane(); }
 
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
-    SDR_TX_TRIGGER* trigger() const { return tx()->get_trigger_nodes(-1); }
+    SDR_TX_TRIGGER* trigger() const { return SEDQ_REPOSITORY::trigger_nodes(tx(), -1); }
 
     // What a control shows, as one text.
     QString shown(const char* name) const
@@ -611,7 +612,7 @@ TEST_F(config_widget_test, a_pane_out_of_sight_shows_the_document_when_it_comes_
     EXPECT_EQ(shown("trigger_position_combo"), "Center trigger position")
         << "no refresh came while it showed";
 
-    ASSERT_TRUE(tx()->get_trigger_nodes(1)->set_position(SDR_TPOS_POST));
+    ASSERT_TRUE(SEDQ_REPOSITORY::trigger_nodes(tx(), 1)->set_position(SDR_TPOS_POST));
     m_frame->get_layout_widget()->get_instance_tab_widget()->setCurrentIndex(1);
     settle();
     ASSERT_EQ(pane()->get_instance(), 1);

@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include <functional>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -227,7 +228,7 @@ public:
         }
     }
 
-    SDR_DATA_LOG* shown_log(int view) const { return tx()->get_tx_session()->get_log_at(view, false); }
+    SDR_DATA_LOG* shown_log(int view) const { return SEDQ_REPOSITORY::session(tx())->get_log_at(view, false); }
 
     // The text of the first state of the current instance's flow, typed over on its page.
     void type_flow(const QString& text)

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -200,7 +201,7 @@ TEST_F(frame_commands_test, closing_a_modified_window_asks_and_never_loses_the_c
 TEST_F(frame_commands_test, a_change_that_left_the_window_unmarked_is_still_offered_for_saving)
 {
     SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}));
-    frame->get_tx_manager()->get_tx_instance()->set_enabled(false);
+    SEDQ_REPOSITORY::instance(frame->get_tx_manager())->set_enabled(false);
     ASSERT_FALSE(frame->isWindowModified());
     standin::qui::push_dialog_answer(SAVE_QUESTION, QMessageBox::Cancel);
     EXPECT_FALSE(frame->close());

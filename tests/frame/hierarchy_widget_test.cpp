@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTreeView>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -191,7 +192,7 @@ TEST_F(hierarchy_widget_test, levels_of_equal_text_share_one_stored_state)
 {
     SEDQ_HIERARCHY_WIDGET* widget = open_with_names({"a|u|n", "b|u|m"});
     ASSERT_NE(widget, nullptr);
-    tx()->get_tx_instance()->set_position_data("setup hierarchy u", 0);
+    SEDQ_REPOSITORY::instance(tx())->set_position_data("setup hierarchy u", 0);
     widget->update_hierarchy_tree();
     EXPECT_EQ(item_at(widget, "a|u")->checkState(), Qt::Unchecked);
     EXPECT_EQ(item_at(widget, "b|u")->checkState(), Qt::Unchecked);
@@ -216,7 +217,7 @@ TEST_F(hierarchy_widget_test, only_a_hierarchy_hint_rebuilds_the_tree)
 {
     SEDQ_HIERARCHY_WIDGET* widget = open_with_names({"a|n"});
     ASSERT_NE(widget, nullptr);
-    ASSERT_TRUE(tx()->get_trigger_nodes(-1)->set_node_name(0, "z|n"));
+    ASSERT_TRUE(SEDQ_REPOSITORY::trigger_nodes(tx(), -1)->set_node_name(0, "z|n"));
     tx()->update_all_views(
         nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE_CONFIGURATION));
     settle();

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <random>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -58,12 +59,12 @@ TEST_F(instance_demo_run_test, the_demo_runs_from_the_instance_manager_to_its_ne
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR) << "the demo is shipped compiled";
     compile_and_program_demo();
     EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
-    SDR_DATA_LOG* before[2] = {tx()->get_tx_session()->get_log_at(0, false),
-                               tx()->get_tx_session()->get_log_at(1, false)};
+    SDR_DATA_LOG* before[2] = {SEDQ_REPOSITORY::session(tx())->get_log_at(0, false),
+                               SEDQ_REPOSITORY::session(tx())->get_log_at(1, false)};
     run_both_instances();
     for (int instance : {0, 1})
     {
-        SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
+        const SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
         ASSERT_NE(shown, nullptr);
         EXPECT_NE(shown, before[instance]) << "a new log per run";
         EXPECT_TRUE(shown->is_data_available(false)) << instance;
@@ -113,7 +114,7 @@ TEST_F(instance_demo_run_test, the_acquired_demo_saved_and_opened_again_shows_th
     settle();
 
     m_frame = open_frame(path);
-    SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(0, false);
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->is_data_available(false));
     const QImage reopened = data_view_picture();

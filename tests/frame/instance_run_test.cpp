@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -144,7 +145,7 @@ TEST_F(instance_run_test, read_data_brings_the_device_memory_into_a_new_shown_lo
     select({0, 1});
     press(ACTION_READ);
     EXPECT_EQ(log_count(0), logs + 1);
-    SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
     ASSERT_NE(read, nullptr);
     EXPECT_TRUE(read->is_data_available(false));
     EXPECT_NE(read, standin::chi::runs()[0][0].log);
@@ -198,7 +199,7 @@ TEST_F(instance_run_test, a_stopped_autorun_shows_the_newest_whole_data)
         shown_data before[2];
         for (int instance : {0, 1})
         {
-            before[instance].log = tx()->get_tx_session()->get_log_at(instance, false);
+            before[instance].log = SEDQ_REPOSITORY::session(tx())->get_log_at(instance, false);
             ASSERT_NE(before[instance].log, nullptr);
             ASSERT_TRUE(before[instance].log->is_data_available(false));
             before[instance].samples = before[instance].log->m_payload;
@@ -218,7 +219,7 @@ TEST_F(instance_run_test, a_stopped_autorun_shows_the_newest_whole_data)
         for (int instance : {0, 1})
         {
             SCOPED_TRACE(instance);
-            SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
+            const SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
             ASSERT_NE(shown, nullptr);
             EXPECT_TRUE(shown->is_data_available(false));
             EXPECT_FALSE(shown->is_acquiring_data());
@@ -237,7 +238,7 @@ TEST_F(instance_run_test, a_stopped_autorun_shows_the_newest_whole_data)
             }
             EXPECT_EQ(status_text(instance), W::SEDQ_NOT_RUNNING_STR);
         }
-        SDR_DATA_LOG* current = nullptr;
+        const SDR_DATA_LOG* current = nullptr;
         EXPECT_TRUE(tx()->is_data_available(false, -1, &current)) << "the panes show data";
         EXPECT_EQ(current, tx()->get_tx_session()->get_log_at(0, false));
         close_frame(m_frame);
@@ -261,7 +262,7 @@ TEST_F(instance_run_test, a_failed_read_keeps_the_data_shown_before)
         select({0});
         press(ACTION_RUN);
         end_all_runs();
-        SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
+        const SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
         ASSERT_NE(before, nullptr);
         ASSERT_TRUE(before->is_data_available(false));
         const auto samples = before->m_payload;
@@ -272,7 +273,7 @@ TEST_F(instance_run_test, a_failed_read_keeps_the_data_shown_before)
         EXPECT_EQ(tx()->get_tx_session()->get_log_at(0, false), before);
         EXPECT_EQ(before->m_payload, samples);
         EXPECT_EQ(log_count(0), logs);
-        SDR_DATA_LOG* current = nullptr;
+        const SDR_DATA_LOG* current = nullptr;
         EXPECT_TRUE(tx()->is_data_available(false, -1, &current));
         EXPECT_EQ(current, before);
         standin::chi::fail_offload(false);
@@ -292,7 +293,7 @@ TEST_F(instance_run_test, read_data_after_a_stopped_autorun_brings_what_the_devi
     press(ACTION_RUN);
     end_all_runs();
     compile_and_program(); // the device's memory is empty again
-    SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
     ASSERT_TRUE(before->is_data_available(false));
     tx()->set_logging(true);
     press(ACTION_AUTORUN);
@@ -304,7 +305,7 @@ TEST_F(instance_run_test, read_data_after_a_stopped_autorun_brings_what_the_devi
     ASSERT_EQ(tx()->get_tx_session()->get_log_at(0, false), before);
     press(ACTION_READ);
     EXPECT_NE(status_line(), W::SEDQ_JTAG_COMMUNICATION_ERROR_STR);
-    SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* read = tx()->get_tx_session()->get_log_at(0, false);
     ASSERT_NE(read, before);
     EXPECT_TRUE(read->is_data_available(false));
     EXPECT_EQ(read->get_data_trigger_position(-1), -1) << "stopped before its trigger";

@@ -21,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
+#include "sedq/model/sedq_repository.h"
 
 namespace instance_widget_test
 {
@@ -128,7 +129,7 @@ protected:
     SEDQ_INSTANCE_WIDGET* pane() const { return m_frame->get_layout_widget()->get_instance_widget(); }
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
     QStandardItemModel* model() const { return pane()->get_model(); }
-    SDR_DATA_SESSION* data() const { return tx()->get_tx_session()->get_data_session(); }
+    SDR_DATA_SESSION* data() const { return SEDQ_REPOSITORY::session(tx())->get_data_session(); }
     QAction* action_of(int id) const { return m_frame != nullptr ? action(m_frame, id) : nullptr; }
 
     // Delivers the refreshes the model queued, the way the event loop does.

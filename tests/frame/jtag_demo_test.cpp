@@ -95,7 +95,7 @@ TEST_F(jtag_demo_test, the_demo_is_compiled_programmed_and_run_from_the_window)
     end_all_runs();
     for (int instance : {0, 1})
     {
-        SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
+        const SDR_DATA_LOG* shown = tx()->get_tx_session()->get_log_at(instance, false);
         ASSERT_NE(shown, nullptr);
         EXPECT_TRUE(shown->is_data_available(false)) << instance;
         EXPECT_STREQ(shown->get_name(), "log_1") << "the demo keeps a log per acquisition";

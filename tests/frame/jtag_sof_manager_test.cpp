@@ -4,6 +4,7 @@
 #include "jtag_widget_test_support.h"
 
 #include <QTreeView>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -48,7 +49,7 @@ TEST_F(jtag_sof_manager_test, attached_files_are_listed_with_their_compatibility
     // says nothing.
     tx()->set_instance(0);
     tx()->set_sample_depth("256");
-    ASSERT_TRUE(tx()->get_tx_session()->embed_sof_file(m_dir.filePath("top.sof").toLocal8Bit().constData(), "bare.sof"));
+    ASSERT_TRUE(SEDQ_REPOSITORY::session(tx())->embed_sof_file(m_dir.filePath("top.sof").toLocal8Bit().constData(), "bare.sof"));
     tx()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     refresh();
     EXPECT_EQ(row_texts(0), QStringList({"top.sof", "not compatible", "compatible", "compatible"}));

@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QTreeView>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -344,7 +345,7 @@ TEST_F(log_widget_test, the_logging_switch_follows_the_menu_and_the_document)
     logging->setChecked(false);
     EXPECT_FALSE(box->isChecked());
     EXPECT_FALSE(tx()->get_logging());
-    tx()->get_tx_session()->set_gui_logging(true);
+    SEDQ_REPOSITORY::session(tx())->set_gui_logging(true);
     tx()->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
     refresh();
     EXPECT_TRUE(box->isChecked());

@@ -8,6 +8,7 @@
 #include "host/standin/project_control.h"
 #include "host/standin/unbq_control.h"
 #include "host/unbq.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -29,7 +30,7 @@ protected:
         return open_frame(write_document({instance_spec("probe", 2)}));
     }
 
-    static QStringList row_names(SDR_TX_SIGNAL_NODES* nodes)
+    static QStringList row_names(const SDR_TX_SIGNAL_NODES* nodes)
     {
         QStringList names;
         for (int row = 0; row < nodes->get_num_nodes(); ++row)
@@ -69,7 +70,7 @@ TEST_F(node_list_window_test, the_data_tab_edits_the_data_list)
 {
     SEDQ_FRAME_WND* frame = open_with_design();
     SEDQ_TX_MANAGER* manager = frame->get_tx_manager();
-    manager->get_trigger_nodes(-1)->set_node_capture_type(1, SDR_WTYPE_TRIGGER_ONLY);
+    SEDQ_REPOSITORY::trigger_nodes(manager, -1)->set_node_capture_type(1, SDR_WTYPE_TRIGGER_ONLY);
     QTabWidget* tabs = frame->get_layout_widget()->get_data_setup_tab_widget(-1);
     ASSERT_NE(tabs, nullptr);
     tabs->setCurrentIndex(0);

@@ -11,6 +11,7 @@
 
 #include <QItemSelectionModel>
 #include <QTreeView>
+#include "sedq/model/sedq_repository.h"
 
 TEST_F(object_canvas_demo_test, the_preset_is_painted_as_a_tree_of_pictures_below_its_listing)
 {
@@ -220,7 +221,7 @@ TEST_F(object_canvas_demo_test, a_condition_built_by_hand_saves_and_reopens_as_i
     for (size_t i = shown_before; i < standin::msg::shown().size(); ++i)
         EXPECT_NE(standin::msg::shown()[i].help_key, "OSEDQ_ERROR_IN_ADVANCED_TRIGGER");
     const auto equation_of = [](SEDQ_TX_MANAGER* manager) {
-        SDR_TX_TRIGGER* trigger = manager->get_tx_session()->get_trigger_at(SERIAL_INSTANCE, false);
+        SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::session(manager)->get_trigger_at(SERIAL_INSTANCE, false);
         auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(PRESET_LEVEL, false));
         std::string equation;
         if (condition != nullptr)

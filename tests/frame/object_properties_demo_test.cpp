@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <QWindow>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -75,7 +76,7 @@ protected:
 
     std::string equation_of_the_preset()
     {
-        SDR_TX_TRIGGER* uart = m_frame->get_tx_manager()->get_tx_session()->get_trigger_at(SERIAL_INSTANCE, false);
+        SDR_TX_TRIGGER* uart = SEDQ_REPOSITORY::session(m_frame->get_tx_manager())->get_trigger_at(SERIAL_INSTANCE, false);
         auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(uart->get_advanced_trigger_root(PRESET_LEVEL, false));
         std::string equation;
         EXPECT_TRUE(condition != nullptr && condition->get_equation(&equation, nullptr, uart, PRESET_LEVEL + 1, false));

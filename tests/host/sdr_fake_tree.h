@@ -45,7 +45,7 @@ public:
         }
         return false;
     }
-    bool get_equation(std::string* text, SDR_DATA_MNEMONICS*, SDR_TX_TRIGGER*, int level, bool) override
+    bool get_equation(std::string* text, const SDR_DATA_MNEMONICS*, const SDR_TX_TRIGGER*, int level, bool) override
     {
         m_log->calls.push_back("get_equation(" + std::to_string(level) + ")");
         *text = "expr_" + std::to_string(m_id);

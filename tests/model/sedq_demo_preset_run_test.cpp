@@ -5,6 +5,7 @@
 // sample meeting the preset is 104, where frame 2 ('n') starts; the trigger is stored at
 // sample 32 of the log, whose first sample is 72 (frame 1, 'a', busy).
 #include "sedq_tx_manager_acquisition_test_support.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -26,7 +27,7 @@ protected:
         standin::chi::run_to_end();
         for (callback* c : started)
             apply(c);
-        SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(1, false);
+        SDR_DATA_LOG* log = SEDQ_REPOSITORY::session(manager)->get_log_at(1, false);
         // The demo's own stored log is no answer: the run must have brought one of its own.
         const bool acquired = log != nullptr && std::string(log->get_name()) != "uart_frames";
         return acquired && log->is_data_available(false) ? log : nullptr;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -21,7 +22,7 @@ class sedq_edit_scope_test : public sedq_node_list_test
 {
 protected:
     // The position in the current instance's undo history: one more per recorded step.
-    int undo_position() { return m_manager->get_tx_instance()->get_data_instance()->history().position(); }
+    int undo_position() { return SEDQ_REPOSITORY::instance(m_manager.get())->get_data_instance()->history().position(); }
 
     // A model write (it sends MODIFIED itself); the document needs a row (add_row()).
     void change_document() { m_manager->set_node_alias(0, QString::number(++m_changes)); }
@@ -261,7 +262,7 @@ TEST_F(sedq_edit_scope_test, each_model_setter_is_one_undoable_step)
         {"mnemonic tables", [&](SEDQ_TX_MANAGER* m) { EXPECT_TRUE(m->replace_mnemonic_tables({table})); },
          [](SEDQ_TX_MANAGER* m)
          {
-             SDR_DATA_MNEMONICS* tables = m->get_tx_session()->get_data_session()->get_mnemonics();
+             const SDR_DATA_MNEMONICS* tables = m->get_tx_session()->get_data_session()->get_mnemonics();
              return std::to_string(tables->get_num_tables());
          }},
     };

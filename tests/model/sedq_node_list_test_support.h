@@ -9,6 +9,7 @@
 #include "host/standin/unbq_control.h"
 
 #include <QByteArray>
+#include "sedq/model/sedq_repository.h"
 
 // A design with a bus, a two-dimensional array, a state machine, pins and a case-insensitive
 // twin of the bus; "post" is the same design as post-fit names.
@@ -62,7 +63,7 @@ protected:
         m_manager->refresh_tx_cache();
     }
 
-    SDR_TX_TRIGGER* trigger() { return m_manager->get_trigger_nodes(-1); }
+    SDR_TX_TRIGGER* trigger() { return SEDQ_REPOSITORY::trigger_nodes(m_manager.get(), -1); }
 
     std::vector<std::string> row_names()
     {

@@ -8,6 +8,7 @@
 #include "sedq/model/sedq_number.h"
 
 #include <cstring>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -125,7 +126,7 @@ TEST_F(sedq_number_node_test, nested_bus_row_takes_no_bit)
 TEST_F(sedq_number_node_test, mnemonic_symbols_are_typed_through_the_bus_table)
 {
     bus(2, SDR_GTYPE_MNEMONICS);
-    SDR_DATA_MNEMONICS* tables = m_manager->get_tx_session()->get_data_session()->get_mnemonics();
+    SDR_DATA_MNEMONICS* tables = SEDQ_REPOSITORY::session(m_manager.get())->get_data_session()->get_mnemonics();
     bool filled = false;
     {
         const SEDQ_EDIT_SCOPE edit(m_manager.get(), SEDQ_SKIP_COMPILATION_CHECK);

@@ -9,6 +9,7 @@
 #include "host/standin/qtk_control.h"
 
 #include <QMessageBox>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -74,15 +75,15 @@ TEST_F(model_acquisition, a_run_creates_one_log_per_request_and_starts_the_engin
 TEST_F(model_acquisition, an_empty_run_only_refreshes_the_current_log_when_logging_is_off)
 {
     SEDQ_TX_MANAGER* manager = open(1);
-    SDR_DATA_LOG* made = manager->get_tx_session()->create_new_log(0);
+    SDR_DATA_LOG* made = SEDQ_REPOSITORY::session(manager)->create_new_log(0);
     EXPECT_FALSE(manager->is_data_available(false, -1, nullptr));
-    SDR_DATA_LOG* cached = nullptr;
+    const SDR_DATA_LOG* cached = nullptr;
     run({});
     manager->is_data_available(false, -1, &cached);
     EXPECT_EQ(cached, made);
     manager->set_logging(true);
     EXPECT_TRUE(manager->get_logging());
-    manager->get_tx_session()->create_new_log(0);
+    SEDQ_REPOSITORY::session(manager)->create_new_log(0);
     run({});
     manager->is_data_available(false, -1, &cached);
     EXPECT_EQ(cached, made) << "logging on: the cache stays";
@@ -127,7 +128,7 @@ TEST_F(model_acquisition, no_runs_anyway_and_cancel_drops_the_run)
     EXPECT_EQ(standin::chi::runs().size(), 1u);
     EXPECT_TRUE(standin::qui::flows().empty());
     EXPECT_EQ(live_callbacks().size(), 2u) << "only the two of the started run are left";
-    SDR_DATA_LOG* cached = manager->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* cached = manager->get_tx_session()->get_log_at(0, false);
     EXPECT_FALSE(cached != nullptr && cached->is_acquiring_data());
 }
 
@@ -249,7 +250,7 @@ TEST_F(model_acquisition, read_data_offloads_into_a_new_log_or_drops_it)
     take_hints();
     ASSERT_TRUE(manager->read_data(0));
     EXPECT_EQ(log_count(0), logs + 2);
-    SDR_DATA_LOG* shown = nullptr;
+    const SDR_DATA_LOG* shown = nullptr;
     EXPECT_TRUE(manager->is_data_available(false, -1, &shown));
     EXPECT_EQ(shown, manager->get_tx_session()->get_log_at(0, false));
     EXPECT_NE(shown, started[0]->reports().back().log);

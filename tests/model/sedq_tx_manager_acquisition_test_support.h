@@ -17,6 +17,7 @@
 
 #include <mutex>
 #include <set>
+#include "sedq/model/sedq_repository.h"
 
 namespace acquisition_test
 {
@@ -157,7 +158,7 @@ protected:
         return manager;
     }
 
-    SDR_DATA_SESSION* data() { return m_manager->get_tx_session()->get_data_session(); }
+    SDR_DATA_SESSION* data() { return SEDQ_REPOSITORY::session(m_manager.get())->get_data_session(); }
     int log_count(int instance) { return data()->m_instances[size_t(instance)]->get_active_trigger()->get_num_logs(); }
 
     void compile_and_program()

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -120,7 +121,7 @@ TEST_F(sedq_tx_manager_test, edit_guard_closes_the_bracket_it_opened_when_the_cu
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     ASSERT_TRUE(manager->add_instance());
     manager->set_instance(0);
-    SDR_TX_INSTANCE* first = manager->get_tx_instance();
+    SDR_TX_INSTANCE* first = SEDQ_REPOSITORY::instance(manager);
     {
         SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
         manager->set_instance(1);
@@ -369,7 +370,7 @@ TEST_F(sedq_tx_manager_test, load_active_instance_tab_clamps_the_stored_index)
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
     manager->add_instance();
     manager->add_instance();
-    SDR_TX_SESSION* session = manager->get_tx_session();
+    SDR_TX_SESSION* session = SEDQ_REPOSITORY::session(manager);
     struct row
     {
         const char* name;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -56,7 +57,7 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
         apply(c);
     EXPECT_FALSE(manager->is_any_instance_acquiring());
 
-    SDR_DATA_LOG* probe = manager->get_tx_session()->get_log_at(0, false);
+    const SDR_DATA_LOG* probe = manager->get_tx_session()->get_log_at(0, false);
     ASSERT_TRUE(probe != nullptr && probe->is_data_available(false));
     const int t = probe->get_data_trigger_position(-1);
     EXPECT_EQ(t, 256 / 8);
@@ -66,7 +67,7 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
     EXPECT_EQ(value, 0x1234u);
     EXPECT_EQ(probe->m_wire_names[0], "counter|count[15]");
 
-    SDR_DATA_LOG* uart = manager->get_tx_session()->get_log_at(1, false);
+    const SDR_DATA_LOG* uart = manager->get_tx_session()->get_log_at(1, false);
     ASSERT_TRUE(uart != nullptr && uart->is_data_available(false));
     EXPECT_EQ(uart->get_state_value(), 0);
     EXPECT_EQ(standin::chi::late_reports(), 0);
@@ -106,7 +107,7 @@ TEST_F(demo_acquisition, the_state_based_instance_reports_its_flows_registers)
     ASSERT_TRUE(standin::chi::wait_idle(20000));
     apply(started[0]);
 
-    SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(1, false);
+    const SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(1, false);
     ASSERT_TRUE(log != nullptr && log->is_data_available(false));
     EXPECT_EQ(log->get_state_value(), 1);
     EXPECT_EQ(std::vector<char>(log->m_payload->flag_values.begin(), log->m_payload->flag_values.end()),
@@ -149,7 +150,7 @@ TEST_F(demo_acquisition, saving_the_demo_in_its_project_asks_nothing_about_the_d
     EXPECT_TRUE(shown_keys().empty());
     EXPECT_TRUE(standin::msg::unexpected_questions().empty());
 
-    SDR_TX_TRIGGER* uart = manager->get_tx_session()->get_trigger_at(1, false);
+    SDR_TX_TRIGGER* uart = SEDQ_REPOSITORY::session(manager)->get_trigger_at(1, false);
     ASSERT_NE(uart, nullptr);
     auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(uart->get_advanced_trigger_root(1, false));
     ASSERT_NE(condition, nullptr);

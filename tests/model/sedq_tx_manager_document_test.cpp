@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -74,7 +75,7 @@ void flip_samples(const std::string& file, int which)
 std::vector<std::string> log_names(SEDQ_TX_MANAGER* manager)
 {
     std::vector<std::string> names;
-    SDR_DATA_TRIGGER* trigger = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger();
+    const SDR_DATA_TRIGGER* trigger = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger();
     for (int i = 0; i < trigger->get_num_logs(); ++i)
         names.push_back(trigger->get_log_at(i)->get_name());
     return names;
@@ -202,7 +203,7 @@ TEST_F(sedq_tx_manager_test, a_file_that_does_not_open_leaves_the_open_document_
             ASSERT_TRUE(manager->insert_node(QStringLiteral("top|edited"), SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
         }
         const int nodes = manager->get_node_count(SEDQ_CURRENT);
-        SDR_TX_SESSION* session = manager->get_tx_session();
+        const SDR_TX_SESSION* session = manager->get_tx_session();
         ASSERT_TRUE(session->is_modified());
         if (r.file == held)
             QFile::resize(QString::fromStdString(held), 10);
@@ -293,7 +294,7 @@ TEST_F(sedq_tx_manager_test, logs_a_changed_file_no_longer_holds_are_left_out_on
     ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
     EXPECT_TRUE(shown_keys().empty());
     ASSERT_EQ(log_names(manager), std::vector<std::string>{"second"});
-    SDR_DATA_LOG* second = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger()->get_log_at(0);
+    const SDR_DATA_LOG* second = manager->get_tx_session()->get_trigger_at(0, false)->get_data_trigger()->get_log_at(0);
     EXPECT_TRUE(second->get_bit(0, 1));
     EXPECT_FALSE(second->get_bit(0, 0));
 }
@@ -551,7 +552,7 @@ TEST_F(sedq_tx_manager_test, save_warns_about_empty_inputs_and_still_writes)
         SEDQ_TX_MANAGER* manager = make_manager(true);
         const std::string file = path("save" + std::to_string(n++) + ".vtl");
         ASSERT_TRUE(manager->new_document(file.c_str()));
-        manager->get_signal_nodes(-1)->set_clock("clk", false);
+        SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("clk", false);
         int k = 0;
         for (SDR_DATA_WIRE_CAPTURE_TYPE capture : r.nodes)
             standin::sdr::add_node(data_trigger(), {"n" + std::to_string(k++), SDR_STYPE_PLAIN, capture});
@@ -624,7 +625,7 @@ protected:
         make_manager(true);
         ASSERT_TRUE(m_manager->new_document(path("a.vtl").c_str()));
         // A clock and a node, so that the only message a save shows is the project's.
-        m_manager->get_signal_nodes(-1)->set_clock("clk", false);
+        SEDQ_REPOSITORY::signal_nodes(m_manager.get(), -1)->set_clock("clk", false);
         standin::sdr::add_node(data_trigger(), {"n0"});
         m_manager->refresh_tx_cache();
         standin::msg::reset();

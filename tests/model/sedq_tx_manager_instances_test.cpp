@@ -6,13 +6,14 @@
 #include "host/standin/acf_control.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/hdb_control.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
 std::vector<std::string> entry_names(SEDQ_TX_MANAGER* manager)
 {
     std::vector<std::string> names;
-    SDR_TX_SESSION* session = manager->get_tx_session();
+    const SDR_TX_SESSION* session = manager->get_tx_session();
     for (int i = 0; i < session->get_num_instances(); ++i)
         names.push_back(std::string(manager->get_instance_name_at(i, nullptr)) +
                         (session->is_power_up_view(i) ? " (power-up)" : ""));
@@ -31,7 +32,7 @@ protected:
         manager->add_instance();
         manager->add_instance();
         for (int i = 0; i < 3; ++i)
-            manager->get_tx_session()->get_instance_at(i, false)->get_data_instance()->set_name(
+            SEDQ_REPOSITORY::session(manager)->get_instance_at(i, false)->get_data_instance()->set_name(
                 ("i" + std::to_string(i)).c_str());
         if (power_up)
         {
@@ -235,7 +236,7 @@ TEST_F(sedq_tx_manager_instances_test, save_to_log_keeps_a_copy_and_refreshes_th
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    manager->get_signal_nodes(-1)->set_clock("clk", false);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("clk", false);
     standin::sdr::add_node(data_trigger(), {"n0"});
     standin::sdr::make_log(data_trigger(), {});
     manager->refresh_tx_cache();
@@ -364,7 +365,7 @@ TEST_F(sedq_tx_manager_wave_test, whole_rows_and_inversion)
     bool row[4];
     ASSERT_TRUE(manager->get_wave(1, row, -1, false, -1));
     EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{true, false, true, false}));
-    manager->get_signal_nodes(-1)->set_node_inverted(1, true);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_node_inverted(1, true);
     ASSERT_TRUE(manager->get_wave(1, row, -1, false, -1));
     EXPECT_EQ(std::vector<bool>(row, row + 4), (std::vector<bool>{false, true, false, true}));
     EXPECT_EQ(window(manager, 1, 0), "001");
@@ -422,9 +423,9 @@ TEST_F(sedq_tx_manager_wave_test, set_view_log_shows_the_log_and_gives_plugin_gr
     cut.name = "cut";
     cut.connected = {true, false};
     SDR_DATA_LOG* disconnected = standin::sdr::make_log(data_trigger(), cut);
-    manager->get_trigger_nodes(-1)->refresh_derived_data();
+    SEDQ_REPOSITORY::trigger_nodes(manager, -1)->refresh_derived_data();
     manager->refresh_tx_cache();
-    SDR_PLUGIN_GROUP* record = manager->get_signal_nodes(-1)->create_plugin_group(0);
+    SDR_PLUGIN_GROUP* record = SEDQ_REPOSITORY::signal_nodes(manager, -1)->create_plugin_group(0);
     ASSERT_NE(record, nullptr);
     ASSERT_STREQ(manager->get_log(), "cut");
     take_hints();

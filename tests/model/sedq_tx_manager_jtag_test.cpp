@@ -120,7 +120,7 @@ TEST_F(model_jtag, embedding_stores_the_file_with_its_instance_information)
     QString name = "kept";
     ASSERT_TRUE(manager->embed_sof_file(sof, &name));
     EXPECT_EQ(name, "top.sof");
-    SDR_TX_SESSION* session = manager->get_tx_session();
+    const SDR_TX_SESSION* session = manager->get_tx_session();
     ASSERT_EQ(session->get_embedded_sof_file_count(), 1);
     QString info;
     manager->retrieve_sof_file_info_str(sof, &info);

@@ -4,12 +4,13 @@
 
 #include "host/sdr/sdr_plugin_group.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
 SDR_DATA_MNEMONICS* mnemonics(SEDQ_TX_MANAGER* manager)
 {
-    return manager->get_tx_session()->get_data_session()->get_mnemonics();
+    return SEDQ_REPOSITORY::session(manager)->get_data_session()->get_mnemonics();
 }
 } // namespace
 
@@ -58,7 +59,7 @@ TEST_F(sedq_bus_mnemonics_test, a_plug_in_bus_is_labelled_by_its_decoder_table)
     {
         const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
         ASSERT_TRUE(manager->set_node_group_display_type(0, SDR_GTYPE_PLUGIN));
-        SDR_PLUGIN_GROUP* record = manager->get_nodes(-1)->get_plugin_group(0);
+        SDR_PLUGIN_GROUP* record = SEDQ_REPOSITORY::nodes(manager, -1)->get_plugin_group(0);
         ASSERT_NE(record, nullptr);
         record->set_table_name("uart");
         record->set_width(8);

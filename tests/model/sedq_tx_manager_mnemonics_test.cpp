@@ -4,6 +4,7 @@
 
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -27,7 +28,7 @@ protected:
         }
     }
 
-    SDR_DATA_MNEMONICS* tables() { return m_manager->get_tx_session()->get_data_session()->get_mnemonics(); }
+    SDR_DATA_MNEMONICS* tables() { return SEDQ_REPOSITORY::session(m_manager.get())->get_data_session()->get_mnemonics(); }
 
     // "symbol=pattern" per entry of a table, or "(none)".
     std::vector<std::string> entries(const char* name)

@@ -3,6 +3,7 @@
 #include "sedq_tx_manager_test_support.h"
 
 #include "sedq/model/sedq_node.h"
+#include "sedq/model/sedq_repository.h"
 
 class sedq_node_test : public sedq_tx_manager_test
 {
@@ -40,7 +41,7 @@ TEST_F(sedq_node_test, group_enables_summarise_the_members)
     EXPECT_TRUE(SEDQ_NODE(manager, 3, -1).is_trigger_enabled(nullptr, -4));
 
     EXPECT_FALSE(SEDQ_NODE(manager, 0, -1).is_storage_enabled(&mixed));
-    manager->get_trigger_nodes(-1)->set_node_storage_enabled(2, true);
+    SEDQ_REPOSITORY::trigger_nodes(manager, -1)->set_node_storage_enabled(2, true);
     EXPECT_TRUE(SEDQ_NODE(manager, 0, -1).is_storage_enabled(&mixed));
     EXPECT_TRUE(mixed);
     EXPECT_TRUE(SEDQ_NODE(manager, 0, -1).is_trigger_enabled(&mixed, -2)) << "storage patterns read the storage enable";
@@ -49,7 +50,7 @@ TEST_F(sedq_node_test, group_enables_summarise_the_members)
 TEST_F(sedq_node_test, advanced_levels_leave_out_pre_synthesis_rows)
 {
     SEDQ_TX_MANAGER* manager = document();
-    SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::trigger_nodes(manager, -1);
     trigger->set_level_type(0, false, SDR_LTYPE_ADVANCED);
     EXPECT_FALSE(SEDQ_NODE(manager, 3, -1).is_trigger_enabled(nullptr, 0));
     EXPECT_TRUE(SEDQ_NODE(manager, 3, -1).is_trigger_enabled(nullptr, -4));

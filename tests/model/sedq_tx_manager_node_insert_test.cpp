@@ -14,6 +14,7 @@
 #include <QMimeData>
 
 #include <memory>
+#include "sedq/model/sedq_repository.h"
 
 using sedq_node_insert_test = sedq_node_list_test;
 
@@ -163,7 +164,7 @@ TEST_F(sedq_node_insert_test, an_empty_finder_list_is_accepted_silently_in_every
 TEST_F(sedq_node_insert_test, a_node_that_is_the_clock_takes_its_place_and_the_clock_is_cleared)
 {
     SEDQ_TX_MANAGER* manager = document();
-    manager->get_signal_nodes(-1)->set_clock("clk", true);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("clk", true);
     EXPECT_TRUE(manager->insert_node("clk", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     bool post_fitting = false;
     EXPECT_STREQ(manager->get_signal_nodes(-1)->get_clock_name(&post_fitting), "");
@@ -172,7 +173,7 @@ TEST_F(sedq_node_insert_test, a_node_that_is_the_clock_takes_its_place_and_the_c
     EXPECT_EQ(standin::msg::shown().back().text,
               "Cannot define signal \"clk\" as both clock signal and Vantrel signal -- removing duplicate");
 
-    manager->get_signal_nodes(-1)->set_clock("CLK2", false);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("CLK2", false);
     EXPECT_TRUE(manager->insert_node("clk2", SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false));
     EXPECT_STREQ(manager->get_signal_nodes(-1)->get_clock_name(&post_fitting), "CLK2") << "names compare with case";
     EXPECT_EQ(manager->get_signal_nodes(-1)->get_data_signal_set()->state().assignment_350_value, "keep");
@@ -185,7 +186,7 @@ TEST_F(sedq_node_insert_test, a_wizard_or_main_window_manager_keeps_the_clock)
         standin::msg::reset();
         SEDQ_TX_MANAGER* manager = make_manager(main_window, QUI_FW_STATE_MAIN_WINDOW);
         ASSERT_TRUE(manager->new_document(path(main_window ? "m.vtl" : "w.vtl").c_str()));
-        manager->get_signal_nodes(-1)->set_clock("clk", false);
+        SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("clk", false);
         EXPECT_TRUE(manager->insert_node("clk", SDR_STYPE_PLAIN, SDR_TAP_POST_FITTING, false));
         bool post_fitting = false;
         EXPECT_STREQ(manager->get_signal_nodes(-1)->get_clock_name(&post_fitting), "clk");
@@ -319,7 +320,7 @@ TEST_F(sedq_node_insert_test, duplicate_state_machines_are_grouped_in_both_lists
     EXPECT_EQ(manager->insert_nodes("fsm", states, SDR_TAP_PRE_SYNTHESIS, true), 3);
     EXPECT_EQ(row_names(), (std::vector<std::string>{"fsm", "u1|state.idle", "u1|state.run", "fsm (1)",
                                                      "u1|state.idle", "u1|state.run"}));
-    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
     ASSERT_EQ(data->get_num_nodes(), 6);
     EXPECT_EQ(data->get_node_display_type(0), SDR_NTYPE_GROUP);
     EXPECT_EQ(data->get_node_display_type(3), SDR_NTYPE_GROUP);
@@ -356,8 +357,8 @@ TEST_F(sedq_node_insert_test, the_finder_selection_is_one_undoable_edit_that_gro
 {
     SEDQ_TX_MANAGER* manager = document();
     add_rows({"a"});
-    manager->get_signal_nodes(-1)->set_nodes_allocated(1, 1);
-    manager->get_signal_nodes(-1)->set_nodes_allocated(0, 0);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_nodes_allocated(1, 1);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_nodes_allocated(0, 0);
     take_hints();
     ASSERT_TRUE(standin::unbq::select({single("top|led"), array("top|up", {3, 0})}));
     EXPECT_EQ(manager->get_trigger_node_count(-1), 7);

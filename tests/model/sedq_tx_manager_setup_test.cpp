@@ -13,6 +13,7 @@
 
 #include <climits>
 #include <functional>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -26,11 +27,11 @@ constexpr int CONFIGURATION_REFRESH = H(0x20000004);
 class sedq_setup_test : public sedq_node_list_test
 {
 protected:
-    SDR_TX_SIGNAL_SET* signal_set() { return m_manager->get_signal_nodes(-1); }
+    SDR_TX_SIGNAL_SET* signal_set() { return SEDQ_REPOSITORY::signal_nodes(m_manager.get(), -1); }
 
     int brackets() { return standin::sdr::get_counters().brackets_opened; }
 
-    int undo_steps() { return m_manager->get_tx_instance()->get_data_instance()->history().step_count(); }
+    int undo_steps() { return SEDQ_REPOSITORY::instance(m_manager.get())->get_data_instance()->history().step_count(); }
 
     std::string segments()
     {
@@ -545,7 +546,7 @@ TEST_F(sedq_setup_test, incremental_compilation_and_route_come_from_the_host)
     EXPECT_EQ(internal_errors(), std::vector<std::string>{"idu_info"});
 
     EXPECT_FALSE(manager->is_incremental_route_available(0));
-    standin::sdr::set_incremental_route(manager->get_tx_instance()->get_data_instance(), true, false);
+    standin::sdr::set_incremental_route(SEDQ_REPOSITORY::instance(manager)->get_data_instance(), true, false);
     EXPECT_TRUE(manager->is_incremental_route_available(-1));
     EXPECT_FALSE(manager->is_incremental_route_available(5));
     EXPECT_EQ(internal_errors().back(), "sdr_tx_instance != NULL");

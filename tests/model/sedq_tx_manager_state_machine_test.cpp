@@ -223,7 +223,7 @@ TEST_F(sedq_state_machine_test, power_up_trigger_is_enabled_copied_and_disabled_
     EXPECT_TRUE(m_manager->is_powerup_trigger_enabled(0));
     EXPECT_EQ(m_manager->get_int_state(0, SEDQ_ACTIVE_TAB_KEY, -1), SEDQ_SETUP_PAGE) << "the setup page";
     ASSERT_TRUE(m_manager->set_trigger(0, 0, SDR_CTYPE_RISING, -1));
-    SDR_TX_TRIGGER* normal = m_manager->get_tx_session()->get_trigger_at(0, false);
+    const SDR_TX_TRIGGER* normal = m_manager->get_tx_session()->get_trigger_at(0, false);
     EXPECT_EQ(normal->get_condition(0, 0, false), SDR_CTYPE_DONT_CARE);
     ASSERT_TRUE(m_manager->duplicate_powerup_trigger(1));
     EXPECT_EQ(normal->get_condition(0, 0, false), SDR_CTYPE_RISING) << "power-up copied to the instance";

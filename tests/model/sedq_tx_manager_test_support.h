@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 class sedq_tx_manager_test : public ::testing::Test
 {
@@ -111,7 +112,7 @@ protected:
 
     SDR_DATA_TRIGGER* data_trigger(int entry = -1)
     {
-        SDR_TX_TRIGGER* trigger = m_manager->get_tx_session()->get_trigger_at(
+        SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::session(m_manager.get())->get_trigger_at(
             entry == -1 ? current_index() : entry, false);
         return trigger ? trigger->get_data_trigger() : nullptr;
     }
@@ -119,7 +120,7 @@ protected:
     // The manager's current entry index, read back through its cache.
     int current_index()
     {
-        SDR_TX_SESSION* session = m_manager->get_tx_session();
+        const SDR_TX_SESSION* session = m_manager->get_tx_session();
         for (int i = 0; session && i < session->get_num_instances(); ++i)
             if (session->get_instance_at(i, false) == m_manager->get_tx_instance())
                 return i;

@@ -6,6 +6,7 @@
 #include "host/standin/acf_control.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/idu_control.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -90,7 +91,7 @@ TEST_F(sedq_validity_test, each_node_is_judged_against_the_netlist_of_its_kind)
         tap(nodes);
         standin::sdr::add_group(data_trigger(), 0, 1, "not_a_netlist_name");
         manager->refresh_tx_cache();
-        manager->get_signal_nodes(-1)->set_clock(r.clock, r.post_fitting_clock);
+        SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock(r.clock, r.post_fitting_clock);
         EXPECT_TRUE(manager->check_node_validity(-1)) << r.label;
         EXPECT_EQ(invalid_rows(), r.marks) << r.label << " (a group row is never judged)";
         EXPECT_EQ(manager->is_clock_invalid(), r.clock_invalid) << r.label;
@@ -118,7 +119,7 @@ TEST_F(sedq_validity_test, one_instance_or_every_instance_is_checked)
     SEDQ_TX_MANAGER* manager = design();
     tap({{"gone", SDR_TAP_PRE_SYNTHESIS}});
     ASSERT_TRUE(manager->add_instance());
-    SDR_TX_TRIGGER* second = manager->get_tx_session()->get_trigger_at(1, false);
+    SDR_TX_TRIGGER* second = SEDQ_REPOSITORY::session(manager)->get_trigger_at(1, false);
     standin::sdr::add_node(second->get_data_trigger(), {"also_gone"});
     EXPECT_TRUE(manager->check_node_validity(1));
     EXPECT_TRUE(second->is_node_invalid(0));
@@ -137,7 +138,7 @@ TEST_F(sedq_validity_test, nothing_is_checked_for_a_wizard_instance_a_closed_pro
     };
     const row rows[] = {
         {"made by the IP wizard",
-         [](SEDQ_TX_MANAGER* m) { m->get_tx_instance()->get_data_instance()->m_node_info.m_generator = 2; },
+         [](SEDQ_TX_MANAGER* m) { SEDQ_REPOSITORY::instance(m)->get_data_instance()->m_node_info.m_generator = 2; },
          {}},
         {"closed project", [](SEDQ_TX_MANAGER*) { standin::acf::set_project(false); }, {}},
         {"no database manager", [](SEDQ_TX_MANAGER*) { standin::dbmui::set_absent(true); }, {"dbmui_mgr"}},
@@ -160,11 +161,11 @@ TEST_F(sedq_validity_test, data_rows_share_the_mark_of_the_trigger_row_of_their_
 {
     SEDQ_TX_MANAGER* manager = design();
     tap({{"a", SDR_TAP_PRE_SYNTHESIS}, {"gone", SDR_TAP_PRE_SYNTHESIS}});
-    ASSERT_TRUE(manager->get_signal_nodes(-1)->insert_node_gen2("data_only", 0, SDR_TAP_PRE_SYNTHESIS));
+    ASSERT_TRUE(SEDQ_REPOSITORY::signal_nodes(manager, -1)->insert_node_gen2("data_only", 0, SDR_TAP_PRE_SYNTHESIS));
     manager->refresh_tx_cache();
     manager->check_node_validity(-1);
     manager->set_list_view_mode(true);
-    SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
+    const SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
     ASSERT_EQ(data, manager->get_signal_nodes(-1));
     for (int row = 0; row < data->get_num_nodes(); ++row)
     {
@@ -194,7 +195,7 @@ TEST_F(sedq_validity_test, a_range_of_rows_is_invalid_when_one_of_its_rows_is)
     trigger()->set_node_invalid(27, true);
     manager->set_list_view_mode(true);
     EXPECT_TRUE(manager->has_invalid_marks()) << "the data list's names share the trigger list's marks";
-    SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
+    const SDR_TX_SIGNAL_NODES* data = manager->get_nodes(-1);
     ASSERT_EQ(std::string(data->get_node_name(25)), "n25") << "the data list has no trigger-only rows";
     struct range
     {
@@ -221,13 +222,13 @@ TEST_F(sedq_validity_test, a_range_of_rows_is_invalid_when_one_of_its_rows_is)
 TEST_F(sedq_validity_test, the_clock_marks_are_setup_mode_marks)
 {
     SEDQ_TX_MANAGER* manager = design();
-    manager->get_signal_nodes(-1)->set_clock("gone", true);
+    SEDQ_REPOSITORY::signal_nodes(manager, -1)->set_clock("gone", true);
     manager->check_node_validity(-1);
     EXPECT_TRUE(manager->is_clock_invalid());
     EXPECT_TRUE(manager->is_clock_post_fitting());
     SEDQ_TX_MANAGER* wizard = make_manager(false);
     ASSERT_TRUE(wizard->new_document(path("wizard.vtl").c_str()));
-    wizard->get_signal_nodes(-1)->set_clock("gone", true);
+    SEDQ_REPOSITORY::signal_nodes(wizard, -1)->set_clock("gone", true);
     wizard->check_node_validity(-1);
     EXPECT_TRUE(wizard->get_signal_nodes(-1)->is_clock_invalid());
     EXPECT_FALSE(wizard->is_clock_invalid());
@@ -256,7 +257,7 @@ TEST_F(sedq_validity_test, a_missing_clock_is_warned_about_once_and_the_caller_g
     {
         SEDQ_TX_MANAGER* manager = design();
         ASSERT_TRUE(manager->add_instance());
-        SDR_TX_SESSION* session = manager->get_tx_session();
+        SDR_TX_SESSION* session = SEDQ_REPOSITORY::session(manager);
         for (const char* name : r.first_nodes)
             standin::sdr::add_node(session->get_trigger_at(0, false)->get_data_trigger(), {name});
         for (const char* name : r.second_nodes)

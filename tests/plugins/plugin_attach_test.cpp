@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -163,7 +164,7 @@ protected:
     }
     size_t m_seen_messages = 0;
 
-    static std::vector<std::string> names(SDR_TX_SIGNAL_NODES* nodes)
+    static std::vector<std::string> names(const SDR_TX_SIGNAL_NODES* nodes)
     {
         std::vector<std::string> out;
         for (int row = 0; row < nodes->get_num_nodes(); ++row)
@@ -201,7 +202,7 @@ TEST_F(plugin_attach_test, the_outer_instances_are_offered_sorted_and_the_chosen
     EXPECT_FALSE(s_hooks.ok_enabled_before_choice);
     EXPECT_TRUE(s_hooks.ok_enabled_after_choice);
 
-    SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+    const SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
     std::vector<std::string> expected{"left|uart_tx|data"};
     for (const std::string& bit : data_bits("left|uart_tx|"))
         expected.push_back(bit);
@@ -213,7 +214,7 @@ TEST_F(plugin_attach_test, the_outer_instances_are_offered_sorted_and_the_chosen
     EXPECT_EQ(trigger->get_node_capture_type(9), SDR_WTYPE_DATA_ONLY);
 
     // The data list shows each node once: inside the data group, the setup group not mirrored.
-    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
     std::vector<std::string> frame{"left|uart_tx|frame"};
     for (const std::string& bit : data_bits("left|uart_tx|"))
         frame.push_back(bit);
@@ -279,7 +280,7 @@ TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
     {
         SCOPED_TRACE(std::string(c.gen2 ? "gen2 " : "gen1 ") + (c.setting ? c.setting : "-"));
         SEDQ_TX_MANAGER* manager = attach_document();
-        manager->get_tx_session()->m_is_tx_gen2 = c.gen2 ? 1 : 0;
+        SEDQ_REPOSITORY::session(manager)->m_is_tx_gen2 = c.gen2 ? 1 : 0;
         if (c.setting != nullptr)
             standin::cfg::set(c.setting, true);
         const int reads = standin::cfg::read_count(c.gen2 ? "vtl_plugin_add_postfitting_nodes"
@@ -288,7 +289,7 @@ TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
         EXPECT_EQ(standin::cfg::read_count(c.gen2 ? "vtl_plugin_add_postfitting_nodes"
                                                   : "vtl_plugin_add_presynthesis_nodes"),
                   reads + 1);
-        SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+        const SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
         EXPECT_EQ(trigger->get_node_tap_mode(1), c.tap);
         EXPECT_EQ(std::string(trigger->get_node_name(0)), "left|uart_tx|data");
         const std::vector<std::string> data_names = names(manager->get_signal_nodes(-1));
@@ -314,7 +315,7 @@ TEST_F(plugin_attach_test, a_decoder_with_data_tables_only_attaches_its_data_gro
         frame.push_back(bit);
     frame.push_back("left|uart_tx|valid");
     frame.push_back("left|uart_tx|busy");
-    SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
     EXPECT_EQ(names(data), frame);
     EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_PLUGIN);
     const std::vector<std::string> tapped = names(manager->get_trigger_nodes(-1));
@@ -386,7 +387,7 @@ TEST_F(plugin_attach_test, options_go_to_each_decoder_in_order_and_back_to_the_r
 {
     SEDQ_TX_MANAGER* manager = attach_document();
     ASSERT_TRUE(attach(manager));
-    SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+    SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::trigger_nodes(manager, -1);
     SDR_PLUGIN_GROUP* record = trigger->get_plugin_group(0);
     ASSERT_NE(record, nullptr);
     record->clear_user_options();
@@ -398,7 +399,7 @@ TEST_F(plugin_attach_test, options_go_to_each_decoder_in_order_and_back_to_the_r
 
     SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT without; // a group whose table declares no options
     without.plugin_name = "uart";
-    without.settings = manager->get_signal_nodes(-1)->get_plugin_group(
+    without.settings = SEDQ_REPOSITORY::signal_nodes(manager, -1)->get_plugin_group(
         manager->get_signal_nodes(-1)->get_num_nodes() - 11);
     ASSERT_NE(without.settings, nullptr);
     const int calls = set_option_calls();

@@ -6,6 +6,7 @@
 #include "host/sdr/sdr_plugin_group.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -87,7 +88,7 @@ TEST_F(plugin_group_test, the_decoder_turns_values_into_text_and_symbols_into_bi
     EXPECT_EQ(text, "a");
     EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "0110000Z", 0, nullptr));
     EXPECT_TRUE(boxes().empty()) << "a failed display call is silent";
-    EXPECT_TRUE(manager->refresh_plugin_mnemonics(0, manager->get_trigger_nodes(-1)));
+    EXPECT_TRUE(manager->refresh_plugin_mnemonics(0, SEDQ_REPOSITORY::trigger_nodes(manager, -1)));
 }
 
 TEST_F(plugin_group_test, failing_decoder_calls_answer_false_and_show_their_text)
@@ -96,7 +97,7 @@ TEST_F(plugin_group_test, failing_decoder_calls_answer_false_and_show_their_text
     SEDQ_TX_MANAGER* manager = uart_group("faulty");
     ASSERT_TRUE(m_opened);
     QString bits;
-    EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, manager->get_trigger_nodes(-1)));
+    EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, SEDQ_REPOSITORY::trigger_nodes(manager, -1)));
     EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1));
     QString text;
     EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
@@ -121,7 +122,7 @@ TEST_F(plugin_group_test, a_group_whose_table_did_not_open_is_never_handed_to_it
     EXPECT_EQ(boxes(), std::vector<std::string>{"Corvane\nfaulty failed"}) << "the failed open";
     QString bits;
     QString text;
-    EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, manager->get_trigger_nodes(-1)));
+    EXPECT_FALSE(manager->refresh_plugin_mnemonics(0, SEDQ_REPOSITORY::trigger_nodes(manager, -1)));
     EXPECT_FALSE(manager->get_plugin_trigger(&bits, "V", 0, -1));
     EXPECT_FALSE(manager->get_plugin_mnemonic(&text, "01010110", 0, nullptr));
     std::unique_ptr<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT> plugin(manager->get_plugin_struct(0));

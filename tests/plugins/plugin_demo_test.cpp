@@ -18,7 +18,7 @@ std::string example(const char* name)
     return sedq_demo_file(name).toStdString();
 }
 
-int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
+int plugin_row(const SDR_TX_SIGNAL_NODES* nodes)
 {
     for (int row = 0; nodes != nullptr && row < nodes->get_num_nodes(); ++row)
         if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
@@ -27,7 +27,7 @@ int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
 }
 
 // The group's value at each sample as the data list's rows give it, most significant bit first.
-std::string group_bits(SDR_DATA_LOG* log, SDR_TX_SIGNAL_NODES* nodes, int group, int sample)
+std::string group_bits(const SDR_DATA_LOG* log, const SDR_TX_SIGNAL_NODES* nodes, int group, int sample)
 {
     std::string bits;
     for (int row = group + 1; row < nodes->get_num_nodes() && row <= group + 8; ++row)
@@ -46,13 +46,13 @@ TEST_F(plugin_test, the_demo_log_is_what_its_condition_makes_and_shows_character
     ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->open_document(example("demo.vtl").c_str(), nullptr, nullptr));
-    SDR_TX_SIGNAL_SET* nodes = manager->get_signal_nodes(UART_INSTANCE);
+    const SDR_TX_SIGNAL_SET* nodes = manager->get_signal_nodes(UART_INSTANCE);
     const int row = plugin_row(nodes);
     ASSERT_GE(row, 0) << "the demo's plug-in group";
     QString label;
     EXPECT_TRUE(manager->get_node_mnemonics_table_name(row, &label, nodes));
     EXPECT_EQ(label, "uart : width = 8");
-    SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
+    const SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
     ASSERT_NE(log, nullptr);
     const SDR_DATA_MNEMONICS_TABLE* table =
         log->get_static_plugin_mnemonics_table(nodes->get_plugin_group(row)->get_plugin_id());

@@ -27,7 +27,7 @@ protected:
     }
 
     // The byte on the data rows of the log at `sample`, data[7] first.
-    static int byte_at(SDR_DATA_LOG* log, int sample)
+    static int byte_at(const SDR_DATA_LOG* log, int sample)
     {
         int byte = 0;
         for (int bit = 7; bit >= 0; --bit)
@@ -48,7 +48,7 @@ TEST_F(demo_trigger, a_character_as_trigger_value_triggers_where_it_is_sent)
     standin::sdr::set_levels(uart, 1);
     uart->edit_transient().state_based = false;
     manager->refresh_tx_cache();
-    SDR_TX_TRIGGER* nodes = manager->get_trigger_nodes(UART_INSTANCE);
+    const SDR_TX_TRIGGER* nodes = manager->get_trigger_nodes(UART_INSTANCE);
     int group = -1;
     for (int row = 0; row < nodes->get_num_nodes() && group < 0; ++row)
         if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
@@ -67,7 +67,7 @@ TEST_F(demo_trigger, a_character_as_trigger_value_triggers_where_it_is_sent)
     ASSERT_EQ(started.size(), 1u);
     ASSERT_TRUE(standin::chi::wait_idle(20000));
     apply(started[0]);
-    SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
+    const SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
     ASSERT_TRUE(log != nullptr && log->is_data_available(false));
     const int t = log->get_data_trigger_position(-1);
     ASSERT_GT(t, 0);

@@ -5,6 +5,7 @@
 
 #include "host/sdr/sdr_plugin_group.h"
 #include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -32,7 +33,7 @@ protected:
         return manager;
     }
 
-    SDR_DATA_MNEMONICS* tables() { return m_manager->get_tx_session()->get_data_session()->get_mnemonics(); }
+    SDR_DATA_MNEMONICS* tables() { return SEDQ_REPOSITORY::session(m_manager.get())->get_data_session()->get_mnemonics(); }
 };
 
 TEST_F(plugin_mnemonics_test, a_plug_in_group_names_and_decodes_through_its_decoder)
@@ -43,7 +44,7 @@ TEST_F(plugin_mnemonics_test, a_plug_in_group_names_and_decodes_through_its_deco
     EXPECT_EQ(name, "uart : width = 4");
     EXPECT_EQ(tables()->find_table(name.toLocal8Bit().constData()), nullptr);
     QString symbol;
-    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, manager->get_trigger_nodes(-1)));
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, SEDQ_REPOSITORY::trigger_nodes(manager, -1)));
     EXPECT_EQ(symbol, "A") << "the decoder reads the first eight bits of the value";
     int width = 0;
     EXPECT_TRUE(manager->get_node_mnemonics_width(0, &width));
@@ -65,7 +66,7 @@ TEST_F(plugin_mnemonics_test, a_user_table_named_like_the_label_never_stands_in_
     }
     ASSERT_NE(tables()->find_table("uart : width = 4"), nullptr);
     QString symbol;
-    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, manager->get_trigger_nodes(-1)));
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "0100000101", &symbol, SEDQ_REPOSITORY::trigger_nodes(manager, -1)));
     EXPECT_EQ(symbol, "A");
     int width = 0;
     EXPECT_TRUE(manager->get_node_mnemonics_width(0, &width));
@@ -105,7 +106,7 @@ TEST_F(plugin_mnemonics_test, without_a_node_list_a_missing_table_still_answers_
     QString symbol = "kept";
     EXPECT_TRUE(manager->get_node_mnemonics_symbol(0, "00", &symbol, nullptr)) << "the table is gone";
     EXPECT_EQ(symbol, "kept");
-    EXPECT_FALSE(manager->get_node_mnemonics_symbol(0, "00", &symbol, manager->get_trigger_nodes(-1)))
+    EXPECT_FALSE(manager->get_node_mnemonics_symbol(0, "00", &symbol, SEDQ_REPOSITORY::trigger_nodes(manager, -1)))
         << "with a node list a missing table answers false";
 }
 

@@ -99,7 +99,7 @@ protected:
         run_to_the_end();
     }
 
-    static int plugin_row(SDR_TX_SIGNAL_NODES* nodes)
+    static int plugin_row(const SDR_TX_SIGNAL_NODES* nodes)
     {
         for (int row = 0; nodes != nullptr && row < nodes->get_num_nodes(); ++row)
             if (nodes->get_group_display_type(row) == SDR_GTYPE_PLUGIN)
@@ -111,8 +111,8 @@ protected:
     // byte, then the busy line: the demo's transmitter has no valid flag), one per change.
     QString decoded_characters()
     {
-        SDR_TX_SIGNAL_SET* data_list = tx()->get_signal_nodes(PROBE_INSTANCE);
-        SDR_DATA_LOG* log = tx()->get_tx_session()->get_log_at(PROBE_INSTANCE, false);
+        const SDR_TX_SIGNAL_SET* data_list = tx()->get_signal_nodes(PROBE_INSTANCE);
+        const SDR_DATA_LOG* log = tx()->get_tx_session()->get_log_at(PROBE_INSTANCE, false);
         const int group = plugin_row(data_list);
         if (log == nullptr || group < 0)
             return "<no log or group>";
@@ -157,7 +157,7 @@ protected:
         return symbolic ? QString::fromLocal8Bit(shown) : "<bits>";
     }
 
-    static std::vector<std::string> names(SDR_TX_SIGNAL_NODES* nodes)
+    static std::vector<std::string> names(const SDR_TX_SIGNAL_NODES* nodes)
     {
         std::vector<std::string> out;
         for (int row = 0; row < nodes->get_num_nodes(); ++row)
@@ -186,7 +186,7 @@ TEST_F(plugin_window_attach_test, the_demo_attach_runs_decodes_undoes_in_one_ste
     EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << "the complaint was shown";
     EXPECT_EQ(standin::qui::unanswered_dialogs(), std::vector<std::string>{});
 
-    SDR_TX_SIGNAL_SET* data_list = tx()->get_signal_nodes(PROBE_INSTANCE);
+    const SDR_TX_SIGNAL_SET* data_list = tx()->get_signal_nodes(PROBE_INSTANCE);
     const int group = plugin_row(data_list);
     ASSERT_GE(group, 0);
     EXPECT_EQ(std::string(data_list->get_node_name(group)), "uart_tx|frame");

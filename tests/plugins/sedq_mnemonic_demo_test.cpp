@@ -61,7 +61,7 @@ class mnemonic_demo_test : public view_test
 protected:
     int row_of(const char* name)
     {
-        SDR_TX_SIGNAL_NODES* nodes = tx()->get_trigger_nodes(-1);
+        const SDR_TX_SIGNAL_NODES* nodes = tx()->get_trigger_nodes(-1);
         for (int row = 0; nodes != nullptr && row < nodes->get_num_nodes(); ++row)
             if (QString::fromLocal8Bit(nodes->get_node_name(row)).startsWith(QLatin1String(name)))
                 return row;
@@ -85,7 +85,7 @@ TEST_F(mnemonic_demo_test, a_table_made_in_the_setup_names_the_values_of_a_demo_
     ASSERT_GE(bus, 0);
     on_next_modal<SEDQ_MNEMONIC_DLG>(&fill_the_setup);
     view()->on_mnemonic_table_setup();
-    SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
+    const SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
     ASSERT_NE(tables->find_table(TABLE.toUtf8().constData()), nullptr);
     {
         const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION_IF_POWERUP);

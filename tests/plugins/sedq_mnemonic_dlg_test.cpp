@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTest>
+#include "sedq/model/sedq_repository.h"
 
 class mnemonic_dlg_test : public view_test
 {
@@ -69,7 +70,7 @@ protected:
         return rows;
     }
 
-    SDR_DATA_MNEMONICS* tables() { return tx()->get_tx_session()->get_data_session()->get_mnemonics(); }
+    SDR_DATA_MNEMONICS* tables() { return SEDQ_REPOSITORY::session(tx())->get_data_session()->get_mnemonics(); }
 
     QStringList document_entries(const char* name)
     {

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -54,7 +55,7 @@ protected:
         }));
     }
 
-    SDR_DATA_SESSION* document() { return tx()->get_tx_session()->get_data_session(); }
+    SDR_DATA_SESSION* document() { return SEDQ_REPOSITORY::session(tx())->get_data_session(); }
     SDR_DATA_MNEMONICS* tables() { return document()->get_mnemonics(); }
 
     std::unique_ptr<SEDQ_MNEMONIC_IMPORT_DLG> import_from(const QString& path)

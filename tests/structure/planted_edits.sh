@@ -21,6 +21,11 @@ cases=(
   "declaration split over two lines|void planted(SDR_TX_SIGNAL_NODES*\\n    nodes) { nodes->set_node_inverted(0, true); }|repository written past the model (set_node_inverted)"
   "pointer through a type alias|using NODES = SDR_TX_SIGNAL_NODES; void planted(NODES* nodes) { nodes->set_node_inverted(0, true); }|repository written past the model (set_node_inverted)"
   "generic lambda taking auto*|void planted(SDR_TX_SIGNAL_NODES* n) { [](auto* nodes) { nodes->set_node_inverted(0, true); }(n); }|repository written past the model (set_node_inverted)"
+  "const taken off the session|void planted(SEDQ_TX_MANAGER* m) { const_cast<SDR_TX_SESSION*>(m->get_tx_session())->set_global_data(\"k\", 1); }|const taken off a repository object (const_cast)"
+  "const taken off through a type alias|using TRIGGER = SDR_TX_TRIGGER; void planted(const TRIGGER* t) { const_cast<TRIGGER*>(t)->set_num_levels(2); }|const taken off a repository object (const_cast)"
+  "const taken off a node list split over two lines|void planted(SEDQ_TX_MANAGER* m) { auto* nodes = const_cast<\n    SDR_TX_SIGNAL_NODES*>(m->get_nodes(-1)); (void)nodes; }|const taken off a repository object (const_cast)"
+  "write through a pointer member of a read-only log|void planted(const SDR_DATA_LOG* log) { log->m_trigger->set_name(\"x\"); }|repository written past the model (set_name)"
+  "const cast of a pane's own object|void planted(const QWidget* w) { const_cast<QWidget*>(w)->update(); }|"
   "generic lambda calling a model setter|void planted(SEDQ_TX_MANAGER* m) { [](auto* model) { model->set_sample_depth(QString()); }(m); }|"
 )
 

@@ -48,6 +48,9 @@ model includes the canvas|model/sedq_tx_manager_advanced.cpp|#include "sedq/adva
 stored object includes the canvas|advanced_trigger/sedq_property.cpp|#include "sedq/advanced_trigger/sedq_object_widget.h"|fail
 stored object includes the model|advanced_trigger/sedq_object.h|#include "sedq/model/sedq_tx_manager.h"|fail
 canvas includes the state flow|advanced_trigger/sedq_object_widget.cpp|#include "sedq/state_flow/sedq_state_widget.h"|fail
+pane includes the model's writable repository|view/sedq_view.cpp|#include "sedq/model/sedq_repository.h"|fail
+Tcl command includes the model's writable repository|tcl/sedq_tcl.cpp|#include "sedq/model/sedq_repository.h"|fail
+model includes its writable repository|model/sedq_number.cpp|#include "sedq/model/sedq_repository.h"|pass
 library includes a test seam|view/sedq_view.cpp|#include "host/standin/msg_control.h"|fail
 view asks the frame window|view/sedq_view_update.cpp|#include "sedq/frame/sedq_frame_wnd.h"|pass
 model uses a stored object|model/sedq_number.cpp|#include "sedq/advanced_trigger/sedq_object.h"|pass

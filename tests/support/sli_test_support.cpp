@@ -64,7 +64,7 @@ std::vector<wire> varied_wires(int count, int depth, unsigned seed, std::string*
     return wires;
 }
 
-std::vector<std::string> expected_values(SDR_DATA_LOG* log)
+std::vector<std::string> expected_values(const SDR_DATA_LOG* log)
 {
     std::vector<std::string> values;
     const int depth = log->get_data_sample_depth();

@@ -37,7 +37,7 @@ std::vector<wire> varied_wires(int count, int depth, unsigned seed, std::string*
 
 // What a reader must find: per wire, one character per sample, '0', '1', or 'x' for an invalid
 // sample or an unconnected wire.
-std::vector<std::string> expected_values(SDR_DATA_LOG* log);
+std::vector<std::string> expected_values(const SDR_DATA_LOG* log);
 
 // A value change dump read back: its timescale, its wires in declaration order and, per wire,
 // the value at each sample (the value at time sample x steps).

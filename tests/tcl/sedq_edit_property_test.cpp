@@ -29,6 +29,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -82,7 +83,7 @@ protected:
     }
 
     SEDQ_TX_MANAGER* model() { return m_window->get_tx_manager(); }
-    SDR_DATA_SESSION& data() { return *model()->get_tx_session()->get_data_session(); }
+    SDR_DATA_SESSION& data() { return *SEDQ_REPOSITORY::session(model())->get_data_session(); }
 
     // A text for an edit: mostly short, now and then as long as a file stores, or one byte more.
     std::string text(const char* stem)

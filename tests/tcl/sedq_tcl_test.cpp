@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <memory>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -323,7 +324,7 @@ SEDQ_FRAME_WND* analyzer_window()
 QStringList table_names(SEDQ_FRAME_WND* window)
 {
     QStringList names;
-    SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
+    const SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
     for (int i = 0; tables && i < tables->get_num_tables(); ++i)
         names << QString::fromUtf8(tables->get_table(i)->get_content().name) + "/" +
                      QString::number(tables->get_table(i)->get_content().width);
@@ -341,7 +342,7 @@ SEDQ_FRAME_WND* start_window(VANTREL_HOST& host)
 QStringList node_names(SEDQ_FRAME_WND* window)
 {
     QStringList nodes;
-    SDR_TX_SIGNAL_NODES* list = window->get_tx_manager()->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_NODES* list = window->get_tx_manager()->get_signal_nodes(-1);
     for (int row = 0; list && row < list->get_num_nodes(); ++row)
         nodes << QString::fromLocal8Bit(list->get_node_name(row));
     return nodes;
@@ -574,7 +575,7 @@ TEST(sedq_tcl_host, a_script_fills_a_mnemonic_table_whatever_its_values_hold)
     SEDQ_FRAME_WND* window = analyzer_window();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(table_names(window), QStringList({"T$x : width = 8/8", "T[set y 5] : width = 8/8"}));
-    SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
+    const SDR_DATA_MNEMONICS* tables = window->get_tx_manager()->get_tx_session()->get_data_session()->get_mnemonics();
     ASSERT_GT(tables->get_num_tables(), 0);
     const auto& entries = tables->get_table(0)->get_content().entries;
     ASSERT_EQ(entries.size(), 2) << "the entries go to the table the dialog opens on";
@@ -844,7 +845,7 @@ TEST_F(sedq_tcl_canvas, a_double_click_step_and_the_dialog_step_edit_the_object_
 // reads it: the device and the file get what the canvas shows.
 TEST_F(sedq_tcl_canvas, a_step_on_the_canvas_is_the_equation_the_level_stores_at_once)
 {
-    SDR_TX_TRIGGER* trigger = m_window->get_tx_manager()->get_tx_session()->get_trigger_at(SERIAL_INSTANCE, false);
+    SDR_TX_TRIGGER* trigger = SEDQ_REPOSITORY::session(m_window->get_tx_manager())->get_trigger_at(SERIAL_INSTANCE, false);
     auto stored = [trigger] { return std::string(trigger->get_data_trigger()->get_advanced_trigger_expression(PRESET_LEVEL)); };
     auto written = [trigger] {
         auto* condition = static_cast<SEDQ_TRIGGER_OBJECT*>(trigger->get_advanced_trigger_root(PRESET_LEVEL, false));

@@ -51,9 +51,9 @@ protected:
         show_data_tab(true);
     }
 
-    SDR_DATA_LOG* log()
+    const SDR_DATA_LOG* log()
     {
-        SDR_DATA_LOG* current = nullptr;
+        const SDR_DATA_LOG* current = nullptr;
         tx()->is_data_available(false, -1, &current);
         return current;
     }

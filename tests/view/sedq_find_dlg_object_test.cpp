@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -57,7 +58,7 @@ protected:
     // A root that belongs to the condition, so that it can take inputs.
     SEDQ_OBJECT* place_owned(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, int top, const QString& name)
     {
-        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0);
+        SEDQ_TRIGGER_OBJECT* condition = sedq_advanced_trigger_root(SEDQ_REPOSITORY::trigger_nodes(tx(), -1), 0);
         EXPECT_EQ(condition->get_object_list(), canvas()->get_object_list());
         auto* object = new SEDQ_OBJECT(canvas()->get_copy(), QPoint(10, top), condition);
         object->set_type(type);

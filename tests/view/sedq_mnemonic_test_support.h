@@ -11,12 +11,13 @@
 
 #include <utility>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 // Made inside an edit bracket, as the repository requires; `entries` are (symbol, pattern).
 inline void add_mnemonic_table(SEDQ_TX_MANAGER* tx, const char* name, int width,
                                const std::vector<std::pair<const char*, const char*>>& entries)
 {
-    SDR_DATA_MNEMONICS* tables = tx->get_tx_session()->get_data_session()->get_mnemonics();
+    SDR_DATA_MNEMONICS* tables = SEDQ_REPOSITORY::session(tx)->get_data_session()->get_mnemonics();
     bool filled = false;
     {
         const SEDQ_EDIT_SCOPE edit(tx, SEDQ_SKIP_COMPILATION_CHECK);

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include <random>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -37,7 +38,7 @@ protected:
 
     SEDQ_OBJECT_WIDGET* canvas() { return frame()->get_layout_widget()->get_object_widget(); }
     QList<SEDQ_OBJECT*>& objects() { return *canvas()->get_object_list(); }
-    SEDQ_TRIGGER_OBJECT* condition() { return sedq_advanced_trigger_root(tx()->get_trigger_nodes(-1), 0); }
+    SEDQ_TRIGGER_OBJECT* condition() { return sedq_advanced_trigger_root(SEDQ_REPOSITORY::trigger_nodes(tx(), -1), 0); }
     SEDQ_OBJECT* result() { return objects().at(sedq_get_object_index(&objects(), SEDQ_OBJECT::LEVEL_RESULT)); }
     SEDQ_OBJECT* add(TYPE type, SEDQ_OBJECT* parent, int x = 0, int y = 0)
     {

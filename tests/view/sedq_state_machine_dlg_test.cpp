@@ -23,6 +23,7 @@
 #include <QStandardItemModel>
 
 #include <algorithm>
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -255,7 +256,7 @@ TEST_F(state_machine_dlg_test, ok_adds_the_selected_machines_and_their_tables_in
     select(*dialog, 0);
     select(*dialog, 2);
     ASSERT_TRUE(ok_enabled(*dialog));
-    SDR_TX_INSTANCE* instance = tx()->get_tx_instance();
+    const SDR_TX_INSTANCE* instance = tx()->get_tx_instance();
     ASSERT_FALSE(instance->is_undo_available());
     collect_hints();
     dialog->get_button_box()->button(QDialogButtonBox::Ok)->click();
@@ -274,7 +275,7 @@ TEST_F(state_machine_dlg_test, ok_adds_the_selected_machines_and_their_tables_in
     EXPECT_EQ(shown_value(0, "001"), "done");
     EXPECT_EQ(shown_value(4, "01"), "down");
     // The data page's twin of each group reads the states the same way.
-    SDR_TX_SIGNAL_SET* data = tx()->get_signal_nodes(-1);
+    const SDR_TX_SIGNAL_SET* data = tx()->get_signal_nodes(-1);
     ASSERT_NE(data, nullptr);
     for (int trigger_row : {0, 4})
     {
@@ -301,7 +302,7 @@ TEST_F(state_machine_dlg_test, ok_in_recreate_mode_rebuilds_the_table_of_the_tap
     write_keypoints(STATE_MACHINE_MAP, STATE_MACHINE_CMP);
     open_document();
     add_rows({"top|u1|r1", "top|u1|r2"}, "top|u1|state", SDR_TAP_POST_FITTING);
-    ASSERT_TRUE(tx()->get_trigger_nodes(-1)->set_lsb_to_msb(0, true));
+    ASSERT_TRUE(SEDQ_REPOSITORY::trigger_nodes(tx(), -1)->set_lsb_to_msb(0, true));
     {
         const SEDQ_EDIT_SCOPE edit(tx(), SEDQ_CHECK_COMPILATION);
         tx()->create_mnemonic_table(0, "stale", {"idle"}, {"11"});

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "sedq/model/sedq_repository.h"
 
 // Pre-synthesis: u1|state with three one-hot registers, two machines named "fsm", a machine whose
 // name holds "~" and one without registers. Post-fit: the registers the keypoints rename to.
@@ -114,7 +115,7 @@ protected:
 
     SDR_DATA_TRIGGER* data_trigger()
     {
-        return tx()->get_tx_session()->get_trigger_at(0, false)->get_data_trigger();
+        return SEDQ_REPOSITORY::session(tx())->get_trigger_at(0, false)->get_data_trigger();
     }
 
     // Appends rows to the current trigger directly (not an edit); `group` groups them.
@@ -136,7 +137,7 @@ protected:
 
     SDR_DATA_MNEMONICS_TABLE* table(const char* name)
     {
-        return tx()->get_tx_session()->get_data_session()->get_mnemonics()->find_table(name);
+        return SEDQ_REPOSITORY::session(tx())->get_data_session()->get_mnemonics()->find_table(name);
     }
 
     static std::vector<std::string> internal_errors()

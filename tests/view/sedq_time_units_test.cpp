@@ -373,7 +373,7 @@ TEST_F(time_units_test, sample_numbers_place_bars_relative_to_the_trigger)
     EXPECT_EQ(bars_of(view()), (std::vector<int>{TRIGGER, TRIGGER - 3}));
     insert_by_sample("511");
     EXPECT_EQ(view()->get_timebar(2), DEPTH) << "the end of the data";
-    SDR_TX_INSTANCE* instance = tx()->get_tx_instance();
+    const SDR_TX_INSTANCE* instance = tx()->get_tx_instance();
     int stored[3] = {};
     EXPECT_EQ(instance->get_position_data("timebars", stored, 3), 3) << "the bars are saved";
     EXPECT_EQ(stored[1], TRIGGER - 3);

@@ -148,7 +148,7 @@ TEST_F(view_locate_test, the_mnemonic_setup_writes_tables_back_only_when_they_ch
         dialog.delete_entry(dialog.get_current_set(), 0);
         dialog.reject();
     }
-    SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
+    const SDR_DATA_MNEMONICS* tables = tx()->get_tx_session()->get_data_session()->get_mnemonics();
     EXPECT_EQ(tables->find_table("states")->get_num_entries(), 1) << "Cancel changes nothing";
     {
         SEDQ_MNEMONIC_DLG dialog(view(), frame());

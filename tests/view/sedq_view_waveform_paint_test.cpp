@@ -8,6 +8,7 @@
 #include "host/afcq.h"
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -432,8 +433,13 @@ TEST_F(waveform_paint_test, a_refresh_keeps_the_waveform_rows_until_their_sample
     refresh();
     EXPECT_EQ(summary.get_node(tx(), b), kept) << "the same samples: the rows are kept";
 
+    const SDR_DATA_LOG* shown = nullptr;
+    ASSERT_TRUE(tx()->is_data_available(false, -1, &shown));
+    SDR_TX_SESSION* session = SEDQ_REPOSITORY::session(tx());
     SDR_DATA_LOG* log = nullptr;
-    ASSERT_TRUE(tx()->is_data_available(false, -1, &log));
+    for (int i = 0; i < session->get_num_instances() && log != shown; ++i)
+        log = session->get_log_at(i, false);
+    ASSERT_EQ(log, shown);
     const auto original = log->m_payload;
     auto cleared = std::make_shared<SDR_LOG_PAYLOAD>(*original);
     cleared->channel_bits.fill('\0');

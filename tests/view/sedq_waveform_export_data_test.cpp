@@ -76,7 +76,7 @@ TEST_F(sedq_waveform_export_data, data_wires_come_from_the_log_signal_set)
         const char* wire;
     } rows[] = {{"first", 0, "top|clk"}, {"last", 2, "top|q[1]"}, {"past the wires", 3, nullptr}, {"negative", -1, nullptr}};
     for (const auto& row : rows) {
-        SDR_DATA_WIRE* wire = data.get_full_data_signal_by_index(log, row.index);
+        const SDR_DATA_WIRE* wire = data.get_full_data_signal_by_index(log, row.index);
         if (row.wire == nullptr)
             EXPECT_EQ(wire, nullptr) << row.name;
         else

@@ -219,7 +219,7 @@ public:
     int get_child_count() const override;
     SDR_TX_TREE_OBJECT* create_child_object(CHILD_OBJECT_TYPE type) override;
     bool delete_child_object(SDR_TX_TREE_OBJECT* child) override;
-    bool get_equation(std::string* equation, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, int condition,
+    bool get_equation(std::string* equation, const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger, int condition,
                       bool is_powerup) override;
     bool duplicate_trigger(bool to_powerup) override;
     void generate_tree(void* factory) override;
@@ -312,7 +312,7 @@ public:
     // `out`. With `error` given every check runs and the last problem met is reported through
     // `error` and `error_object`; with a null `error` the structure text is written. Kind 1's
     // node list is its first text when `first_list` is set, else its second.
-    void get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
+    void get_equation(QString* out, const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
                       SEDQ_OBJECT** error_object, int condition, bool first_list) const;
     // The name with a backslash before every quote and backslash.
     QString get_escaped_name() const;
@@ -370,7 +370,7 @@ public:
     // The bus value (sedq_object_value.cpp). A negative width gives the display text with its
     // radix mark; otherwise the value in decimal checked against `width` bits, or "" with the
     // problem reported through `error` (may be null) and `error_object`.
-    QString get_bus_value(int width, SDR_DATA_MNEMONICS* mnemonics, SEDQ_ERROR_TYPE* error,
+    QString get_bus_value(int width, const SDR_DATA_MNEMONICS* mnemonics, SEDQ_ERROR_TYPE* error,
                           SEDQ_OBJECT** error_object) const;
 
     // Counters, shifts, pipeline and data delay texts (sedq_object_operator.cpp).
@@ -386,8 +386,8 @@ public:
                                                 SEDQ_SHIFT_DIRECTION_TYPE direction, int distance);
     // Folds this shift of a constant input into "variable(v)" or "constant(v)" appended to
     // `out`; false (nothing written) when the input is no foldable Bus Value.
-    bool input_numerical_value_rolling_of_shift_operator(QString* out, SDR_DATA_MNEMONICS* mnemonics,
-                                                          SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
+    bool input_numerical_value_rolling_of_shift_operator(QString* out, const SDR_DATA_MNEMONICS* mnemonics,
+                                                          const SDR_TX_TRIGGER* trigger, SEDQ_ERROR_TYPE* error,
                                                           SEDQ_OBJECT** error_object, int condition,
                                                           bool first_list, SEDQ_OBJECT* input) const;
     QString get_pipeline() const;

@@ -194,7 +194,7 @@ QString SEDQ_OBJECT::get_escaped_name() const
     return escaped;
 }
 
-void SEDQ_OBJECT::get_equation(QString* out, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger,
+void SEDQ_OBJECT::get_equation(QString* out, const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger,
                                SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object, int condition,
                                bool first_list) const
 {

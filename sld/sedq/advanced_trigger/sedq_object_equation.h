@@ -37,7 +37,7 @@ public:
 
     // Checked mode with `error` given, else the structure mode. The canonical orders found are
     // kept in `orders`, which passes over the same objects may share.
-    SEDQ_EQUATION_PASS(SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger,
+    SEDQ_EQUATION_PASS(const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger,
                        SEDQ_OBJECT::SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object, int condition,
                        bool first_list, ORDERS* orders)
         : mnemonics(mnemonics), trigger(trigger), error(error), error_object(error_object),
@@ -60,8 +60,8 @@ public:
     // The order of the structure texts of two ordered subtrees, as QString::compare gives it.
     int compare(const SEDQ_OBJECT* a, const SEDQ_OBJECT* b) const;
 
-    SDR_DATA_MNEMONICS* mnemonics;
-    SDR_TX_TRIGGER* trigger;
+    const SDR_DATA_MNEMONICS* mnemonics;
+    const SDR_TX_TRIGGER* trigger;
     SEDQ_OBJECT::SEDQ_ERROR_TYPE* error;
     SEDQ_OBJECT** error_object;
     int condition;

@@ -148,8 +148,8 @@ unsigned long long SEDQ_OBJECT::lpm_clshift_model(unsigned long long value, int 
 
 // Only a Bus Value in decimal (or empty, which counts as 0) folds, and only at a known width:
 // at an undetermined one there is nothing to shift within, so the generic shift is written.
-bool SEDQ_OBJECT::input_numerical_value_rolling_of_shift_operator(QString* out, SDR_DATA_MNEMONICS*,
-                                                                  SDR_TX_TRIGGER*, SEDQ_ERROR_TYPE*,
+bool SEDQ_OBJECT::input_numerical_value_rolling_of_shift_operator(QString* out, const SDR_DATA_MNEMONICS*,
+                                                                  const SDR_TX_TRIGGER*, SEDQ_ERROR_TYPE*,
                                                                   SEDQ_OBJECT**, int, bool,
                                                                   SEDQ_OBJECT* input) const
 {

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SEDQ_OBJECT*>* objects,
-                                                       SDR_DATA_MNEMONICS* mnemonics,
+                                                       const SDR_DATA_MNEMONICS* mnemonics,
                                                        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert,
                                                        unsigned int lock_mode, bool is_powerup_trigger)
     : AFCQ_DIALOG(parent), m_is_insert(is_insert)

@@ -27,7 +27,7 @@ public:
         PARAMETERS_PAGE
     };
 
-    SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SEDQ_OBJECT*>* objects, SDR_DATA_MNEMONICS* mnemonics,
+    SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SEDQ_OBJECT*>* objects, const SDR_DATA_MNEMONICS* mnemonics,
                                SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert, unsigned int lock_mode,
                                bool is_powerup_trigger);
 

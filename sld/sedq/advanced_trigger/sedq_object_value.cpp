@@ -125,7 +125,7 @@ QString radix_marked(const QString& text, int radix)
 }
 } // namespace
 
-QString SEDQ_OBJECT::get_bus_value(int width, SDR_DATA_MNEMONICS* mnemonics, SEDQ_ERROR_TYPE* error,
+QString SEDQ_OBJECT::get_bus_value(int width, const SDR_DATA_MNEMONICS* mnemonics, SEDQ_ERROR_TYPE* error,
                                    SEDQ_OBJECT** error_object) const
 {
     QString text;

@@ -116,9 +116,9 @@ void SEDQ_OBJECT_WIDGET::validate(const SEDQ_OBJECT* result)
         return;
     int index = 0;
     m_tx->is_advanced_mode(&index);
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
-    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
-    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
     SEDQ_OBJECT::SEDQ_ERROR_TYPE error = SEDQ_OBJECT::ERROR_NONE;
     SEDQ_OBJECT* error_object = nullptr;
     result->get_equation(&m_equation, mnemonics, m_tx->get_trigger_nodes(-1), &error, &error_object,

@@ -9,10 +9,10 @@
 
 namespace
 {
-SDR_DATA_MNEMONICS* document_mnemonics(SEDQ_TX_MANAGER* tx)
+const SDR_DATA_MNEMONICS* document_mnemonics(SEDQ_TX_MANAGER* tx)
 {
-    SDR_TX_SESSION* session = tx->get_tx_session();
-    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_TX_SESSION* session = tx->get_tx_session();
+    const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
     return data != nullptr ? data->get_mnemonics() : nullptr;
 }
 } // namespace

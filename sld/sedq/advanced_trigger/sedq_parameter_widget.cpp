@@ -33,7 +33,7 @@ QStringList radix_words()
 
 SEDQ_PARAMETER_WIDGET::SEDQ_PARAMETER_WIDGET(QWidget* parent, SEDQ_OBJECT_PROPERTIES_DLG* dialog,
                                              QList<SEDQ_OBJECT*>* objects, SEDQ_PROPERTY* property,
-                                             SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
+                                             const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
                                              bool is_powerup_trigger)
     : QWidget(parent), m_is_powerup_trigger(is_powerup_trigger), m_lock_mode(lock_mode), m_object_list(objects),
       m_property(property), m_mnemonics(mnemonics), m_dialog(dialog)

@@ -37,7 +37,7 @@ public:
     static constexpr int DESCRIPTION_HEIGHT = 60;
 
     SEDQ_PARAMETER_WIDGET(QWidget* parent, SEDQ_OBJECT_PROPERTIES_DLG* dialog, QList<SEDQ_OBJECT*>* objects,
-                          SEDQ_PROPERTY* property, SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
+                          SEDQ_PROPERTY* property, const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
                           bool is_powerup_trigger);
 
     void build_parameter_list();
@@ -113,7 +113,7 @@ private:
 
     QList<SEDQ_OBJECT*>* m_object_list;
     SEDQ_PROPERTY* m_property;
-    SDR_DATA_MNEMONICS* m_mnemonics;
+    const SDR_DATA_MNEMONICS* m_mnemonics;
 
     bool m_initialized = false;
     // The page refills or empties the setting box itself: its signals are no user edit.

@@ -53,7 +53,7 @@ bool SEDQ_SESSION_OBJECT::delete_child_object(SDR_TX_TREE_OBJECT* child)
     return false;
 }
 
-bool SEDQ_SESSION_OBJECT::get_equation(std::string*, SDR_DATA_MNEMONICS*, SDR_TX_TRIGGER*, int, bool)
+bool SEDQ_SESSION_OBJECT::get_equation(std::string*, const SDR_DATA_MNEMONICS*, const SDR_TX_TRIGGER*, int, bool)
 {
     SEDQ_REPORT("get_equation() should only be called on a SEDQ_TRIGGER_OBJECT");
     return false;

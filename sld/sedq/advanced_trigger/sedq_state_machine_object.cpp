@@ -288,7 +288,7 @@ bool SEDQ_STATE_MACHINE_OBJECT::delete_child_object(SDR_TX_TREE_OBJECT*)
     return false;
 }
 
-bool SEDQ_STATE_MACHINE_OBJECT::get_equation(std::string*, SDR_DATA_MNEMONICS*, SDR_TX_TRIGGER*, int, bool)
+bool SEDQ_STATE_MACHINE_OBJECT::get_equation(std::string*, const SDR_DATA_MNEMONICS*, const SDR_TX_TRIGGER*, int, bool)
 {
     SEDQ_REPORT("get_equation() should only be called on a SEDQ_TRIGGER_OBJECT");
     return false;

@@ -35,7 +35,7 @@ public:
     int get_child_count() const override;
     SDR_TX_TREE_OBJECT* create_child_object(CHILD_OBJECT_TYPE type) override;
     bool delete_child_object(SDR_TX_TREE_OBJECT* child) override;
-    bool get_equation(std::string* equation, SDR_DATA_MNEMONICS* mnemonics, SDR_TX_TRIGGER* trigger, int condition,
+    bool get_equation(std::string* equation, const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger, int condition,
                       bool is_powerup) override;
     bool duplicate_trigger(bool to_powerup) override;
     void generate_tree(void* factory) override;

@@ -54,8 +54,8 @@ bool SEDQ_TRIGGER_OBJECT::delete_child_object(SDR_TX_TREE_OBJECT*)
 // Each object reads the copy asked for while the equation is written, and gets its own copy
 // reference back afterwards, so that a canvas's working objects keep answering for the canvas.
 // True when the last Result object is wired and its equation has no problem.
-bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, SDR_DATA_MNEMONICS* mnemonics,
-                                       SDR_TX_TRIGGER* trigger, int condition, bool is_powerup)
+bool SEDQ_TRIGGER_OBJECT::get_equation(std::string* equation, const SDR_DATA_MNEMONICS* mnemonics,
+                                       const SDR_TX_TRIGGER* trigger, int condition, bool is_powerup)
 {
     if (!SEDQ_VERIFY(equation != NULL))
         return false;

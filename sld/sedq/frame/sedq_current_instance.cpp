@@ -5,10 +5,10 @@
 
 int sedq_current_instance(SEDQ_TX_MANAGER* tx)
 {
-    SDR_TX_INSTANCE* current = tx->get_tx_instance();
+    const SDR_TX_INSTANCE* current = tx->get_tx_instance();
     if (current == nullptr)
         return -1;
-    SDR_TX_SESSION* session = tx->get_tx_session();
+    const SDR_TX_SESSION* session = tx->get_tx_session();
     const int count = session != nullptr ? session->get_num_instances() : 0;
     for (int i = 0; i < count; ++i)
         if (session->get_instance_at(i, false) == current)

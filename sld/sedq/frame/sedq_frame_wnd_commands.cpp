@@ -327,7 +327,7 @@ void SEDQ_FRAME_WND::on_update_view_menu()
 // The export dialog writes the data log the view shows.
 void SEDQ_FRAME_WND::export_action()
 {
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
     SEDQ_EXPORT_DLG dialog(log, this, this, m_tx_manager);
     dialog.exec();
@@ -335,7 +335,7 @@ void SEDQ_FRAME_WND::export_action()
 
 bool SEDQ_FRAME_WND::enable_export_action()
 {
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     if (m_tx_manager->is_empty() || m_tx_manager->is_setup_mode())
         return false;
     m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);

@@ -175,7 +175,7 @@ QByteArray SEDQ_HIERARCHY_WIDGET::state_key(QStandardItem* item, bool setup_mode
 
 void SEDQ_HIERARCHY_WIDGET::save_data()
 {
-    SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return;
     const bool setup_mode = m_tx_manager->is_setup_mode();
@@ -190,7 +190,7 @@ void SEDQ_HIERARCHY_WIDGET::save_data()
 
 void SEDQ_HIERARCHY_WIDGET::load_data()
 {
-    SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return;
     const bool setup_mode = m_tx_manager->is_setup_mode();

@@ -83,7 +83,7 @@ void SEDQ_JTAG_WIDGET::fill_sof_table()
         headers << QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
     }
     m_table_model.setHorizontalHeaderLabels(headers);
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
     const int files = session != nullptr ? session->get_embedded_sof_file_count() : 0;
     for (int row = 0; row < files; ++row)
         add_sof_row(row, instances);
@@ -93,7 +93,7 @@ void SEDQ_JTAG_WIDGET::fill_sof_table()
 
 void SEDQ_JTAG_WIDGET::add_sof_row(int row, const QList<int>& instances)
 {
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
     const char* name = session->get_embedded_sof_file_name_at(row);
     m_table_model.setItem(row, SOF_NAME_COLUMN,
                           new QStandardItem(style()->standardIcon(QStyle::SP_FileIcon),
@@ -176,7 +176,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_embed()
 // From the last row up, so that every removal leaves the rows still to be looked at in place.
 void SEDQ_JTAG_WIDGET::on_sof_manager_delete()
 {
-    SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
+    const SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return;
     QItemSelectionModel* selection_model = m_table->selectionModel();
@@ -196,7 +196,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_rename()
 // A name the session refuses (empty or taken) shows the stored name again.
 void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
 {
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
     if (item == nullptr || item->column() != SOF_NAME_COLUMN || session == nullptr)
         return;
     const int row = item->row();
@@ -212,7 +212,7 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed(QStandardItem* item)
 
 bool SEDQ_JTAG_WIDGET::extract_selected(int row, const QString& path)
 {
-    SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
+    const SDR_TX_SESSION* sdr_tx_session = m_tx->get_tx_session();
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return false;
     if (sdr_tx_session->extract_sof_file(row, path.toLocal8Bit().constData()))
@@ -248,8 +248,8 @@ void SEDQ_JTAG_WIDGET::on_sof_manager_program()
     const int row = selected_sof_row();
     if (row < 0 || is_programming_run_pending() || is_programming())
         return;
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
-    SDR_DATA_SESSION* sdr_data_session = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_DATA_SESSION* sdr_data_session = session != nullptr ? session->get_data_session() : nullptr;
     if (!SEDQ_VERIFY(sdr_data_session != NULL))
         return;
     const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(SEDQ_TMP_SOF_FILE_NAME));
@@ -282,8 +282,8 @@ void SEDQ_JTAG_WIDGET::end_programming_run()
 {
     if (!is_programming_run_pending())
         return;
-    SDR_TX_SESSION* session = m_tx->get_tx_session();
-    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_TX_SESSION* session = m_tx->get_tx_session();
+    const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
     if (data != nullptr && QString::fromLocal8Bit(data->get_sof_file_name()) == m_tmp_sof_path)
         m_tx->set_sof_file_name(m_saved_sof_file_name.toLocal8Bit().constData());
     FIO_FILE_SYSTEM::remove(m_tmp_sof_path.toLocal8Bit().constData());

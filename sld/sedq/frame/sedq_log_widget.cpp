@@ -195,12 +195,12 @@ SEDQ_LOG_WIDGET::SHOWN_NAMES SEDQ_LOG_WIDGET::shown_names()
         shown.log = text_of(m_tx_manager->get_log());
         return shown;
     }
-    SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
-    SDR_TX_SIGNAL_SET* set = session != nullptr ? session->get_signal_set_at(m_instance, false) : nullptr;
-    SDR_TX_TRIGGER* trigger = session != nullptr ? session->get_trigger_at(m_instance, false) : nullptr;
-    SDR_DATA_LOG* log = session != nullptr ? session->get_log_at(m_instance, false) : nullptr;
-    SDR_DATA_SIGNAL_SET* data_set = set != nullptr ? set->get_data_signal_set() : nullptr;
-    SDR_DATA_TRIGGER* data_trigger = trigger != nullptr ? trigger->get_data_trigger() : nullptr;
+    const SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+    const SDR_TX_SIGNAL_SET* set = session != nullptr ? session->get_signal_set_at(m_instance, false) : nullptr;
+    const SDR_TX_TRIGGER* trigger = session != nullptr ? session->get_trigger_at(m_instance, false) : nullptr;
+    const SDR_DATA_LOG* log = session != nullptr ? session->get_log_at(m_instance, false) : nullptr;
+    const SDR_DATA_SIGNAL_SET* data_set = set != nullptr ? set->get_data_signal_set() : nullptr;
+    const SDR_DATA_TRIGGER* data_trigger = trigger != nullptr ? trigger->get_data_trigger() : nullptr;
     shown.signal_set = text_of(data_set != nullptr ? data_set->get_name() : nullptr);
     shown.trigger = text_of(data_trigger != nullptr ? data_trigger->get_name() : nullptr);
     shown.log = text_of(log != nullptr ? log->get_name() : nullptr);

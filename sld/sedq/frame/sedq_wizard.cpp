@@ -196,7 +196,7 @@ SDR_DATA_TRIGGER* SEDQ_WIZARD::data_trigger()
 {
     if (document() == nullptr || m_tx_manager->is_empty())
         return nullptr;
-    SDR_TX_TRIGGER* trigger = m_tx_manager->get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* trigger = m_tx_session != nullptr ? m_tx_session->get_trigger_at(0, false) : nullptr;
     return trigger != nullptr ? trigger->get_data_trigger() : nullptr;
 }
 

@@ -98,7 +98,7 @@ bool SEDQ_WIZARD::is_advanced_trigger_complete(int level)
     m_tx_manager->get_trigger_level(&count, SEDQ_CURRENT);
     if (count < 1)
         return true;
-    SDR_TX_TRIGGER* trigger = m_tx_manager->get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* trigger = m_tx_session != nullptr ? m_tx_session->get_trigger_at(0, false) : nullptr;
     for (int i = 0; i < count; ++i)
     {
         if ((level != -1 && i != level) || !m_tx_manager->is_advanced_trigger(i, SEDQ_CURRENT))

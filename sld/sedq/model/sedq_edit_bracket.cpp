@@ -1,14 +1,14 @@
 // The undo bracket of one edit, closed where it was opened.
 #include "sedq/model/sedq_edit_bracket.h"
 
-#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_repository.h"
 
 void SEDQ_EDIT_BRACKET::open(SEDQ_TX_MANAGER* manager, int instance)
 {
-    m_instance = manager->get_instance_at(instance);
+    m_instance = SEDQ_REPOSITORY::instance_at(manager, instance);
     const int index = index_of(manager, m_instance);
     if (index > 0 && manager->is_powerup_trigger(index))
-        m_owner = manager->get_tx_session()->get_instance_at(index - 1, false);
+        m_owner = SEDQ_REPOSITORY::session(manager)->get_instance_at(index - 1, false);
     if (m_instance != nullptr)
         m_instance->begin_action();
 }
@@ -51,7 +51,7 @@ void SEDQ_EDIT_BRACKET::end_vanished(SEDQ_TX_MANAGER* manager)
 
 int SEDQ_EDIT_BRACKET::index_of(SEDQ_TX_MANAGER* manager, SDR_TX_INSTANCE* entry) const
 {
-    SDR_TX_SESSION* session = manager->get_tx_session();
+    const SDR_TX_SESSION* session = manager->get_tx_session();
     if (!session || !entry)
         return -1;
     const int count = session->get_num_instances();

@@ -10,7 +10,7 @@
 namespace
 {
 
-bool is_group_row(SDR_TX_SIGNAL_NODES* nodes, int row)
+bool is_group_row(const SDR_TX_SIGNAL_NODES* nodes, int row)
 {
     return sedq_is_group_display(nodes->get_node_display_type(row));
 }

@@ -82,7 +82,7 @@ private:
     void toggle(FLAG flag);
 
     SEDQ_TX_MANAGER* m_manager;
-    SDR_TX_SIGNAL_NODES* m_nodes;
+    const SDR_TX_SIGNAL_NODES* m_nodes;
     int m_node;
     int m_list; // the node list the row belongs to, -1 for the current one
 };

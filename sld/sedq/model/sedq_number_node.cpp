@@ -89,8 +89,8 @@ QString mnemonic_bits(SEDQ_TX_MANAGER* tx, int node, int instance, const QString
 {
     QString name;
     tx->get_node_mnemonics_table_name(node, &name, tx->get_trigger_nodes(instance));
-    SDR_TX_SESSION* session = tx->get_tx_session();
-    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_TX_SESSION* session = tx->get_tx_session();
+    const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
     const SDR_DATA_MNEMONICS_TABLE* table =
         data != nullptr && !name.isEmpty() ? data->get_mnemonics()->find_table(name.toLocal8Bit().constData()) : nullptr;
     const char* value = table != nullptr && table->get_num_entries() > 0 ? table->get_value(typed.toLocal8Bit().constData())
@@ -187,7 +187,7 @@ TYPED_BITS typed_bits(SEDQ_NUMBER& number, const QString& typed, SEDQ_TX_MANAGER
 // get "Low".
 bool apply_bits(SEDQ_TX_MANAGER* sedq_tx_manager, int nItem, int level, int instance, const TYPED_BITS& value)
 {
-    SDR_TX_TRIGGER* nodes = sedq_tx_manager->get_trigger_nodes(instance);
+    const SDR_TX_TRIGGER* nodes = sedq_tx_manager->get_trigger_nodes(instance);
     if (nodes == nullptr)
         return false;
     const int members = nodes->get_num_leaf_children(nItem);

@@ -187,7 +187,7 @@ void SEDQ_TX_MANAGER::sync_modified_mark()
 
 void SEDQ_TX_MANAGER::end_action(SEDQ_CHECK_COMPILATION_STATUS status, int instance)
 {
-    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
+    if (SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance))
         tx_instance->end_action();
     // A change the file could not hold was refused inside the edit: the user learns why here.
     sedq_report_refusal();
@@ -447,7 +447,7 @@ void SEDQ_TX_MANAGER::set_visible_state(const char* key, bool value)
 
 int SEDQ_TX_MANAGER::get_int_state(int instance, const char* key, int default_value)
 {
-    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance);
     if (tx_instance == nullptr)
         return default_value;
     const int value = tx_instance->get_position_data(key);
@@ -456,7 +456,7 @@ int SEDQ_TX_MANAGER::get_int_state(int instance, const char* key, int default_va
 
 void SEDQ_TX_MANAGER::set_int_state(int instance, const char* key, int value)
 {
-    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
+    if (SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance))
         tx_instance->set_position_data(key, value);
 }
 
@@ -468,7 +468,7 @@ void SEDQ_TX_MANAGER::set_int_state(const char* key, const int* values, int coun
 
 void SEDQ_TX_MANAGER::set_int_state(int instance, const char* key, const int* values, int count)
 {
-    if (SDR_TX_INSTANCE* tx_instance = get_instance_at(instance))
+    if (SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance))
         tx_instance->set_position_data(key, values, count);
 }
 

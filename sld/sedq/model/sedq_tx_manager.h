@@ -68,8 +68,11 @@ public:
 
     // ---- core: settings, notification, brackets, undo, actions, lock mode, UI state ------
     void cfg_initialize_user_registry_settings();
-    SDR_TX_SESSION* get_tx_session() { return m_tx_session; }
-    SDR_TX_INSTANCE* get_tx_instance() { return m_tx_instance; }
+    // The repository, read-only: panes, dialogs and Tcl handlers read through these and write
+    // through the model's setters. The model's writable access is SEDQ_REPOSITORY
+    // (model/sedq_repository.h).
+    const SDR_TX_SESSION* get_tx_session() const { return m_tx_session; }
+    const SDR_TX_INSTANCE* get_tx_instance() const { return m_tx_instance; }
     // The window that shows the document: a SEDQ_NO_WINDOW without one, never null.
     SEDQ_WINDOW_IF* get_window() const { return m_window; }
     bool is_wizard_mode() const { return m_window == &m_no_window; }
@@ -82,10 +85,19 @@ public:
 private:
     // The modified mark and the close of an edit bracket belong to the edit scope and the
     // model's setters: no pane, dialog or command marks the window or closes an edit by hand.
+    // The writable repository belongs to the model alone.
+    friend class SEDQ_REPOSITORY;
     friend class SEDQ_EDIT_SCOPE;
     friend class SEDQ_EDIT_BRACKET;
     friend void sedq_edit_trigger(SEDQ_TX_MANAGER* manager, bool unchanged, SEDQ_TRIGGER_EDIT_MARK mark, int hint,
                                   const std::function<bool(SDR_TX_TRIGGER*)>& write);
+    // The repository's writable objects (the const getters' own), for the model's members.
+    SDR_TX_INSTANCE* edit_instance_at(int instance);
+    SDR_TX_SIGNAL_NODES* edit_nodes(int list);
+    SDR_TX_SIGNAL_SET* edit_signal_nodes(int signal_set);
+    SDR_TX_TRIGGER* edit_trigger_nodes(int trigger);
+    SDR_TX_TRIGGER* edit_trigger_in(int trigger);
+    SDR_TX_TRIGGER* edit_trigger_out(int trigger);
     void set_modified_flag(bool modified);
     // A write changed the document: the "modified" notification goes out unless the edit this
     // write belongs to sent it already (one per edit scope; a write outside any is its own edit).
@@ -175,7 +187,7 @@ public:
 
     // ---- instances, signal sets, triggers, data logs, acquired data ------------------------
     int get_num_instances();
-    SDR_TX_INSTANCE* get_instance_at(int instance);
+    const SDR_TX_INSTANCE* get_instance_at(int instance) { return edit_instance_at(instance); }
     const char* get_instance_name_at(int instance, bool* expanded);
     int get_num_signal_sets(int instance);
     const char* get_signal_set_name_at(int instance, int signal_set, bool* expanded);
@@ -236,7 +248,7 @@ public:
     void run(std::vector<CHI_CONTROL::ACQ_PARAMETER>* requests);
     void stop(int instance);
     bool read_data(int instance);
-    bool is_data_available(bool flag, int instance, SDR_DATA_LOG** log_out);
+    bool is_data_available(bool flag, int instance, const SDR_DATA_LOG** log_out);
     bool is_acquiring_data();
     bool is_stopped_at_trigger();
     void refresh_data_log_cache();
@@ -284,8 +296,8 @@ public:
     bool get_unb_node(QString* name, NODE_TYPE node_type, SEDQ_IS_POST_FITTING_TYPE* post_fitting);
 
     // ---- node list editing and tree queries ------------------------------------------------
-    SDR_TX_SIGNAL_NODES* get_nodes(int list);
-    SDR_TX_SIGNAL_SET* get_signal_nodes(int signal_set);
+    const SDR_TX_SIGNAL_NODES* get_nodes(int list) { return edit_nodes(list); }
+    const SDR_TX_SIGNAL_SET* get_signal_nodes(int signal_set) { return edit_signal_nodes(signal_set); }
     int get_node_count(int list);
     bool get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_type, QString* name,
                   SDR_DATA_SIGNAL_TYPE* signal_type, QString* alias, QString* debug_port_out,
@@ -375,7 +387,7 @@ public:
     int get_segment_size();
     bool get_number_of_segments(QString* segments, int instance);
     int get_data_segment_size();
-    SDR_TX_TRIGGER* get_trigger_nodes(int trigger);
+    const SDR_TX_TRIGGER* get_trigger_nodes(int trigger) { return edit_trigger_nodes(trigger); }
     int get_trigger_node_count(int instance);
     bool is_parent_item(int node, int instance);
     bool is_child_item(int node, int instance);
@@ -488,8 +500,8 @@ public:
     bool get_trigger_out_instance_tooltip(QString* text, int trigger);
     bool get_trigger_out_hps_event_index(QString* text, int trigger);
     bool get_trigger_out_latency_delay(QString* text, int trigger);
-    SDR_TX_TRIGGER* get_trigger_in(int trigger);
-    SDR_TX_TRIGGER* get_trigger_out(int trigger);
+    const SDR_TX_TRIGGER* get_trigger_in(int trigger) { return edit_trigger_in(trigger); }
+    const SDR_TX_TRIGGER* get_trigger_out(int trigger) { return edit_trigger_out(trigger); }
     void get_signals_names(QString* out, char const* instance, char const* signal_set);
     void get_trigger_expression(QString* out, char const* instance, char const* signal_set,
                                 char const* trigger);
@@ -651,13 +663,13 @@ public:
     bool get_plugin_trigger_condition_symbol(QString* out, int node, int level, int instance);
     bool set_plugin_trigger_condition_symbol(QString const& symbol, int node, int pattern, int trigger);
     bool get_plugin_trigger(QString* bits, char const* symbol, int node, int instance);
-    bool get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list);
+    bool get_node_mnemonics_table_name(int node, QString* name, const SDR_TX_SIGNAL_NODES* list);
     // The name of the document's table `index`; an index past them names a plug-in table and
     // leaves `name` untouched (true).
     bool get_mnemonics_table_name(int index, QString* name);
     bool is_plugin_mnemonic_table(int index);
     bool set_node_mnemonics_symbol(int node, QString const& pattern, QString const& symbol);
-    bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, SDR_TX_SIGNAL_NODES* nodes);
+    bool get_plugin_mnemonic_table_name_menu_string(QString* text, int node, const SDR_TX_SIGNAL_NODES* nodes);
     // Names of the loaded decoder plug-ins (but those refused after they threw), sorted
     // case-sensitively; the index-th of them (false out of range, `name` untouched).
     QStringList get_plugin_names();
@@ -665,7 +677,7 @@ public:
     bool get_plugin_name(int index, QString* name);
     // Display text of one sampled value of a plug-in group (silent false when the decoder fails),
     // and the group's width in the current node list.
-    bool get_plugin_mnemonic(QString* text, const char* value, int node, SDR_TX_SIGNAL_NODES* nodes);
+    bool get_plugin_mnemonic(QString* text, const char* value, int node, const SDR_TX_SIGNAL_NODES* nodes);
     bool get_plugin_mnemonic_width(int* width, int node);
     bool get_node_mnemonics_width(int node, int* width);
     // The symbol of a value of a group: from its decoder (plug-in groups, with a node list), the
@@ -825,7 +837,7 @@ private:
     bool input_has_trigger_nodes();
     int instance_index_of(const QString& name);
     SDR_DATA_INSTANCE* find_data_instance(const char* name);
-    SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
+    const SDR_DATA_LOG* wave_log(bool flag, int instance, int* depth);
     // Fills the log's tables of the decoder's answers for every plug-in group of the instance's
     // data list (what the waveform shows for them).
     void decode_plugin_groups(int instance, SDR_DATA_LOG* log);

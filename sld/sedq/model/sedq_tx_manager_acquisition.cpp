@@ -209,7 +209,7 @@ void SEDQ_TX_MANAGER::apply_plugin_trigger_symbols(int instance)
 
 void SEDQ_TX_MANAGER::stop(int instance)
 {
-    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance);
     CHI_CONTROL::stop(tx_instance != nullptr ? tx_instance->get_data_instance() : nullptr);
 }
 
@@ -245,7 +245,7 @@ bool SEDQ_TX_MANAGER::read_data(int instance)
 
 // ---- the current data log ---------------------------------------------------------------------
 
-bool SEDQ_TX_MANAGER::is_data_available(bool flag, int instance, SDR_DATA_LOG** log_out)
+bool SEDQ_TX_MANAGER::is_data_available(bool flag, int instance, const SDR_DATA_LOG** log_out)
 {
     SDR_DATA_LOG* log = m_tx_log;
     if (instance != -1)

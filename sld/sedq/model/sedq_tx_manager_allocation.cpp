@@ -72,19 +72,19 @@ bool SEDQ_TX_MANAGER::get_storage_qualifier_nodes_used(QString* count)
 
 int SEDQ_TX_MANAGER::get_trigger_nodes_allocated(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     return set ? set->get_nodes_allocated(ALLOCATION_TRIGGER) : 0;
 }
 
 int SEDQ_TX_MANAGER::get_data_nodes_allocated(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     return set ? set->get_nodes_allocated(ALLOCATION_DATA) : 0;
 }
 
 int SEDQ_TX_MANAGER::get_storage_qualifier_nodes_allocated(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     return set ? set->get_nodes_allocated(ALLOCATION_STORAGE_QUALIFIER) : 0;
 }
 
@@ -102,13 +102,13 @@ bool SEDQ_TX_MANAGER::get_data_nodes_allocated(QString* count)
 
 int SEDQ_TX_MANAGER::get_tessarelle_trigger_nodes_allocated(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     return set ? set->get_tessarelle_nodes_allocated(ALLOCATION_TRIGGER) : 0;
 }
 
 int SEDQ_TX_MANAGER::get_tessarelle_data_nodes_allocated(int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     return set ? set->get_tessarelle_nodes_allocated(ALLOCATION_DATA) : 0;
 }
 
@@ -129,7 +129,7 @@ bool SEDQ_TX_MANAGER::get_tessarelle_data_nodes_allocated(QString* count)
 // The plain allocation setters open no bracket: their callers do.
 void SEDQ_TX_MANAGER::store_nodes_allocated(int kind, int count, int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     if (set == nullptr || set->get_nodes_allocated(kind) == count || !set->set_nodes_allocated(kind, count))
         return;
     update_all_views(nullptr, SETUP_REFRESH);
@@ -163,7 +163,7 @@ void SEDQ_TX_MANAGER::set_data_nodes_allocated(QString const& count)
 // The IP wizard sets these outside any bracket, so they mark the document modified themselves.
 bool SEDQ_TX_MANAGER::store_tessarelle_nodes_allocated(int kind, int count, int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     if (set == nullptr)
         return false;
     if (set->get_tessarelle_nodes_allocated(kind) != count &&
@@ -234,7 +234,7 @@ bool SEDQ_TX_MANAGER::is_tessarelle_generated()
 
 bool SEDQ_TX_MANAGER::has_nested_groups()
 {
-    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->has_nested_groups();
 }
 

@@ -66,7 +66,7 @@ int SEDQ_TX_MANAGER::get_num_instances()
     return m_tx_session->get_num_instances();
 }
 
-SDR_TX_INSTANCE* SEDQ_TX_MANAGER::get_instance_at(int instance)
+SDR_TX_INSTANCE* SEDQ_TX_MANAGER::edit_instance_at(int instance)
 {
     SDR_TX_INSTANCE* return_value = nullptr;
     if (instance == -1)
@@ -100,7 +100,7 @@ SDR_DATA_TRIGGER* trigger_of(SDR_TX_SESSION* session, int instance, int signal_s
 
 const char* SEDQ_TX_MANAGER::get_instance_name_at(int instance, bool* expanded)
 {
-    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance);
     SDR_DATA_INSTANCE* data = tx_instance ? tx_instance->get_data_instance() : nullptr;
     if (data == nullptr)
         return nullptr;
@@ -241,13 +241,13 @@ QString SEDQ_TX_MANAGER::remove_top_entity(const QString& name, const std::strin
 
 bool SEDQ_TX_MANAGER::instance_is_enabled(int instance)
 {
-    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance);
     return tx_instance != nullptr && tx_instance->is_enabled();
 }
 
 void SEDQ_TX_MANAGER::set_instance_enabled(int instance, bool enabled)
 {
-    SDR_TX_INSTANCE* tx_instance = get_instance_at(instance);
+    SDR_TX_INSTANCE* tx_instance = edit_instance_at(instance);
     if (tx_instance == nullptr || tx_instance->is_enabled() == enabled)
         return;
     tx_instance->set_enabled(enabled);
@@ -551,7 +551,7 @@ void SEDQ_TX_MANAGER::set_view_log(int instance_index, SDR_DATA_LOG* log)
 
 void SEDQ_TX_MANAGER::decode_plugin_groups(int instance_index, SDR_DATA_LOG* log)
 {
-    SDR_TX_SIGNAL_SET* nodes = get_signal_nodes(instance_index);
+    SDR_TX_SIGNAL_SET* nodes = edit_signal_nodes(instance_index);
     int depth = -1;
     for (int row = 0; nodes && row < nodes->get_num_nodes(); ++row)
     {
@@ -635,7 +635,7 @@ void SEDQ_TX_MANAGER::save_to_log()
 
 bool SEDQ_TX_MANAGER::get_data_sample_depth(int* depth, int instance)
 {
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     if (is_data_available(false, instance, &log))
     {
         *depth = log->get_data_sample_depth();
@@ -647,10 +647,10 @@ bool SEDQ_TX_MANAGER::get_data_sample_depth(int* depth, int instance)
     return false;
 }
 
-SDR_DATA_LOG* SEDQ_TX_MANAGER::wave_log(bool flag, int instance, int* depth)
+const SDR_DATA_LOG* SEDQ_TX_MANAGER::wave_log(bool flag, int instance, int* depth)
 {
     get_data_sample_depth(depth, instance);
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     if (!is_data_available(flag, instance, &log))
         return nullptr;
     return log;
@@ -659,8 +659,8 @@ SDR_DATA_LOG* SEDQ_TX_MANAGER::wave_log(bool flag, int instance, int* depth)
 bool SEDQ_TX_MANAGER::get_wave(int node, bool* out, int sample, bool flag, int instance)
 {
     int depth = 0;
-    SDR_DATA_LOG* log = wave_log(flag, instance, &depth);
-    SDR_TX_SIGNAL_SET* nodes = log ? get_signal_nodes(instance) : nullptr;
+    const SDR_DATA_LOG* log = wave_log(flag, instance, &depth);
+    SDR_TX_SIGNAL_SET* nodes = log ? edit_signal_nodes(instance) : nullptr;
     const int channel = nodes ? nodes->get_node_wire_index(node) : -1;
     if (channel < 0 || !log->get_connection_status(channel))
         return false;
@@ -673,8 +673,8 @@ bool SEDQ_TX_MANAGER::get_wave(int node, bool* out, int sample, bool flag, int i
 std::vector<int> SEDQ_TX_MANAGER::get_wave_channels(const std::vector<int>& nodes, int instance)
 {
     int depth = 0;
-    SDR_DATA_LOG* log = wave_log(false, instance, &depth);
-    SDR_TX_SIGNAL_SET* list = log ? get_signal_nodes(instance) : nullptr;
+    const SDR_DATA_LOG* log = wave_log(false, instance, &depth);
+    SDR_TX_SIGNAL_SET* list = log ? edit_signal_nodes(instance) : nullptr;
     std::vector<int> channels;
     channels.reserve(nodes.size());
     for (int node : nodes)
@@ -688,7 +688,7 @@ std::vector<int> SEDQ_TX_MANAGER::get_wave_channels(const std::vector<int>& node
 bool SEDQ_TX_MANAGER::get_wave_mask(bool* out, int sample, bool flag, int instance)
 {
     int depth = 0;
-    SDR_DATA_LOG* log = wave_log(flag, instance, &depth);
+    const SDR_DATA_LOG* log = wave_log(flag, instance, &depth);
     if (log == nullptr)
         return false;
     const auto bit = [log](int s) { return log->is_bit_valid(s); };

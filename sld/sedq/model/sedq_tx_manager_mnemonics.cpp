@@ -11,7 +11,7 @@
 
 bool SEDQ_TX_MANAGER::set_node_mnemonics_table_name(int node, QString const& name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool set = nodes != nullptr && nodes->set_mnemonics_table_name(node, name.toLocal8Bit().constData());
     if (set)
         update_modified_flag();
@@ -72,7 +72,7 @@ void SEDQ_TX_MANAGER::attach_mnemonic_table(int node_index, QString const& table
         return;
     if (display_type == SDR_GTYPE_MNEMONICS)
     {
-        SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+        SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
         const char* current = nodes != nullptr ? nodes->get_mnemonics_table_name(node_index) : nullptr;
         if (QString::fromLocal8Bit(current != nullptr ? current : "") != table_name)
             SEDQ_VERIFY(this->set_node_mnemonics_table_name(node_index, table_name));
@@ -102,9 +102,9 @@ bool SEDQ_TX_MANAGER::set_node_mnemonics_symbol(int node_index, QString const& p
 
 // "<table> : width = <bits>" for a bus decoded by a plug-in; false for any other row.
 bool SEDQ_TX_MANAGER::get_plugin_mnemonic_table_name_menu_string(QString* text, int node_index,
-                                                                 SDR_TX_SIGNAL_NODES* nodes)
+                                                                 const SDR_TX_SIGNAL_NODES* nodes)
 {
-    SDR_TX_SIGNAL_NODES* list = nodes;
+    const SDR_TX_SIGNAL_NODES* list = nodes;
     if (list == nullptr)
     {
         SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
@@ -112,7 +112,7 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_table_name_menu_string(QString* text, 
             return false;
         if (display_type != SDR_GTYPE_PLUGIN)
             return false;
-        list = get_nodes(SEDQ_CURRENT);
+        list = edit_nodes(SEDQ_CURRENT);
     }
     const SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node_index) : nullptr;
     if (record == nullptr)

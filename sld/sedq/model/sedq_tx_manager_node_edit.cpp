@@ -75,7 +75,7 @@ bool sedq_link_group(SDR_TX_SIGNAL_NODES* nodes, int row, int mask)
 
 int SEDQ_TX_MANAGER::delete_node(int first, int last)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const int result = nodes != nullptr ? nodes->delete_node(first, last) : 0;
     if (result != 0)
         update_modified_flag();
@@ -84,7 +84,7 @@ int SEDQ_TX_MANAGER::delete_node(int first, int last)
 
 bool SEDQ_TX_MANAGER::delete_node(char const* name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool deleted = nodes != nullptr && nodes->delete_node(name);
     if (deleted)
         update_modified_flag();
@@ -93,7 +93,7 @@ bool SEDQ_TX_MANAGER::delete_node(char const* name)
 
 int SEDQ_TX_MANAGER::delete_selected_nodes()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const int count = nodes != nullptr ? nodes->delete_selected_nodes() : 0;
     if (m_tx_trigger != nullptr)
         m_tx_trigger->refresh_derived_data();
@@ -104,7 +104,7 @@ int SEDQ_TX_MANAGER::delete_selected_nodes()
 
 int SEDQ_TX_MANAGER::copy_before_node(int first, int last, int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const int result = nodes != nullptr ? nodes->copy_before_node(first, last, before, into_group) : -1;
     update_modified_flag();
     return result;
@@ -113,7 +113,7 @@ int SEDQ_TX_MANAGER::copy_before_node(int first, int last, int before, bool into
 bool SEDQ_TX_MANAGER::move_before_node(int first, int last, int before, bool into_group)
 {
     select_node_range(first, last, true);
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool moved = nodes != nullptr && nodes->move_selected_before_node(before, into_group);
     update_modified_flag();
     return moved;
@@ -121,7 +121,7 @@ bool SEDQ_TX_MANAGER::move_before_node(int first, int last, int before, bool int
 
 bool SEDQ_TX_MANAGER::move_selected_before_node(int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool moved = nodes != nullptr && nodes->move_selected_before_node(before, into_group);
     update_modified_flag();
     return moved;
@@ -129,7 +129,7 @@ bool SEDQ_TX_MANAGER::move_selected_before_node(int before, bool into_group)
 
 bool SEDQ_TX_MANAGER::copy_selected_before_node(int before, bool into_group)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool copied = nodes != nullptr && nodes->copy_selected_before_node(before, into_group);
     update_modified_flag();
     return copied;
@@ -137,13 +137,13 @@ bool SEDQ_TX_MANAGER::copy_selected_before_node(int before, bool into_group)
 
 bool SEDQ_TX_MANAGER::is_valid_selection_for_grouping()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_valid_selection_for_grouping();
 }
 
 bool SEDQ_TX_MANAGER::is_invalid_index_for_drop(int index, bool flag)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes == nullptr || nodes->is_invalid_index_for_drop(index, flag);
 }
 
@@ -151,7 +151,7 @@ bool SEDQ_TX_MANAGER::is_invalid_index_for_drop(int index, bool flag)
 
 bool SEDQ_TX_MANAGER::group_node(int first, int last)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     bool result = nodes != nullptr && nodes->group_node(first, last, nullptr);
     if (result && m_cfg_link_groups)
         result = sedq_link_group(nodes, first, sedq_group_link_mask());
@@ -163,7 +163,7 @@ bool SEDQ_TX_MANAGER::group_node(int first, int last)
 
 bool SEDQ_TX_MANAGER::group_selected_nodes()
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool grouped = nodes != nullptr && nodes->group_selected_nodes();
     if (has_at_least_one_basic_or_trigger_level())
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_INSTANCES));
@@ -172,7 +172,7 @@ bool SEDQ_TX_MANAGER::group_selected_nodes()
 
 bool SEDQ_TX_MANAGER::ungroup_node(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool ungrouped = nodes != nullptr && nodes->ungroup_node(node);
     if (ungrouped && has_at_least_one_basic_or_trigger_level())
         update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_INSTANCES));
@@ -182,7 +182,7 @@ bool SEDQ_TX_MANAGER::ungroup_node(int node)
 
 bool SEDQ_TX_MANAGER::toggle_node(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool toggled = nodes != nullptr && nodes->toggle_node(node);
     update_modified_flag();
     return toggled;
@@ -195,7 +195,7 @@ bool SEDQ_TX_MANAGER::toggle_node(int node)
 // keep the editor in a loop.
 bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr)
         return false;
     if (alias.isEmpty())
@@ -221,7 +221,7 @@ bool SEDQ_TX_MANAGER::set_node_alias(int node, QString const& alias)
 
 bool SEDQ_TX_MANAGER::rename_node(int node, QString const& name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->set_node_name(node, name.toLocal8Bit().constData()))
         return false;
     check_node_validity(SEDQ_CURRENT);
@@ -233,7 +233,7 @@ bool SEDQ_TX_MANAGER::rename_node(int node, QString const& name)
 
 bool SEDQ_TX_MANAGER::rename_group(int node, QString const& name)
 {
-    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = name.isEmpty() ? nullptr : edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->set_group_node_name(node, name.toLocal8Bit().constData()))
         return false;
     update_modified_flag();
@@ -245,7 +245,7 @@ bool SEDQ_TX_MANAGER::rename_group(int node, QString const& name)
 
 bool SEDQ_TX_MANAGER::set_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE display_type)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool set = nodes != nullptr && nodes->set_group_display_type(node, display_type);
     if (set)
         update_modified_flag();
@@ -254,7 +254,7 @@ bool SEDQ_TX_MANAGER::set_node_group_display_type(int node, SDR_DATA_GROUP_DISPL
 
 bool SEDQ_TX_MANAGER::set_node_lsb_to_msb(int node, bool lsb_to_msb)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const bool set = nodes != nullptr && nodes->set_lsb_to_msb(node, lsb_to_msb);
     if (set)
         update_modified_flag();
@@ -303,7 +303,7 @@ bool SEDQ_TX_MANAGER::toggle_node_tap_mode(int node)
 
 bool SEDQ_TX_MANAGER::set_comparison_trigger_enabled(int node, int pattern, bool enabled, int trigger)
 {
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(trigger);
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(pattern);
     const bool set = nodes != nullptr && nodes->set_comparison_enabled(node, at.index, at.sq, enabled, true);
     if (set)
@@ -313,7 +313,7 @@ bool SEDQ_TX_MANAGER::set_comparison_trigger_enabled(int node, int pattern, bool
 
 bool SEDQ_TX_MANAGER::set_comparison_trigger_value(int node, int pattern, int bound, int value, int trigger)
 {
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(trigger);
     const SEDQ_PATTERN_INDEX at = sedq_pattern_index(pattern);
     const bool set = nodes != nullptr && nodes->set_comparison_value(node, at.index, at.sq, bound, value);
     if (set)
@@ -325,13 +325,13 @@ bool SEDQ_TX_MANAGER::set_comparison_trigger_value(int node, int pattern, int bo
 
 void SEDQ_TX_MANAGER::set_node_selection_status(int node, bool selected)
 {
-    if (SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT))
+    if (SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT))
         nodes->set_node_selection_status(node, selected);
 }
 
 void SEDQ_TX_MANAGER::select_node_range(int first, int last, bool selected)
 {
-    SDR_TX_SIGNAL_NODES* nodes = first <= last ? get_nodes(SEDQ_CURRENT) : nullptr;
+    SDR_TX_SIGNAL_NODES* nodes = first <= last ? edit_nodes(SEDQ_CURRENT) : nullptr;
     for (int row = first; nodes != nullptr && row <= last; ++row)
         nodes->set_node_selection_status(row, selected);
 }
@@ -385,7 +385,7 @@ bool SEDQ_TX_MANAGER::is_node_hidden_in_advanced_mode(int node)
 
 bool SEDQ_TX_MANAGER::is_node_deletable(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr || !nodes->is_node_deletable(node))
         return false;
     if (is_data_mode(SEDQ_CURRENT))
@@ -397,7 +397,7 @@ bool SEDQ_TX_MANAGER::is_node_deletable(int node)
 
 bool SEDQ_TX_MANAGER::toggle_storage(int node, int list)
 {
-    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : edit_nodes(list);
     if (nodes == nullptr || !nodes->set_node_storage_enabled(node, !nodes->is_node_storage_enabled(node)))
         return false;
     update_modified_flag();
@@ -406,7 +406,7 @@ bool SEDQ_TX_MANAGER::toggle_storage(int node, int list)
 
 bool SEDQ_TX_MANAGER::toggle_transition(int node, int list)
 {
-    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : edit_nodes(list);
     if (nodes == nullptr || !nodes->set_node_transition_enabled(node, !nodes->is_node_transition_enabled(node)))
         return false;
     update_modified_flag();
@@ -416,7 +416,7 @@ bool SEDQ_TX_MANAGER::toggle_transition(int node, int list)
 // The list answers nothing about an inversion: the document counts as modified anyway.
 void SEDQ_TX_MANAGER::toggle_inverted(int node, int list)
 {
-    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : get_nodes(list);
+    SDR_TX_SIGNAL_NODES* nodes = is_empty() ? nullptr : edit_nodes(list);
     if (nodes == nullptr)
         return;
     nodes->set_node_inverted(node, !nodes->is_node_inverted(node));

@@ -22,14 +22,14 @@ bool is_member_type(SDR_DATA_NODE_DISPLAY_TYPE type)
 
 // ---- the lists -------------------------------------------------------------------------------
 
-SDR_TX_SIGNAL_NODES* SEDQ_TX_MANAGER::get_nodes(int list)
+SDR_TX_SIGNAL_NODES* SEDQ_TX_MANAGER::edit_nodes(int list)
 {
     if (m_list_view_mode || is_data_mode(list))
-        return get_signal_nodes(list);
-    return get_trigger_nodes(list);
+        return edit_signal_nodes(list);
+    return edit_trigger_nodes(list);
 }
 
-SDR_TX_SIGNAL_SET* SEDQ_TX_MANAGER::get_signal_nodes(int signal_set)
+SDR_TX_SIGNAL_SET* SEDQ_TX_MANAGER::edit_signal_nodes(int signal_set)
 {
     SDR_TX_SIGNAL_SET* return_value = m_tx_signals;
     if (signal_set != -1)
@@ -42,7 +42,7 @@ int SEDQ_TX_MANAGER::get_node_count(int list)
 {
     if (is_empty())
         return 0;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(list);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(list);
     return nodes != nullptr ? nodes->get_num_nodes() : 0;
 }
 
@@ -53,7 +53,7 @@ bool SEDQ_TX_MANAGER::get_node(int node, SDR_DATA_NODE_DISPLAY_TYPE* display_typ
                                bool* data_enabled, bool* trigger_enabled, int pattern,
                                SDR_DATA_TRIGGER_CONDITION* condition)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr)
         return true;
     if (display_type != nullptr)
@@ -103,7 +103,7 @@ int SEDQ_TX_MANAGER::get_child_item_count(int node, int list)
 
 bool SEDQ_TX_MANAGER::get_node_alias(int node, QString* alias)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     *alias = nodes != nullptr ? QString::fromLocal8Bit(nodes->get_node_alias(node)) : QString();
     return true;
 }
@@ -111,45 +111,45 @@ bool SEDQ_TX_MANAGER::get_node_alias(int node, QString* alias)
 bool SEDQ_TX_MANAGER::get_node_group_display_type(int node, SDR_DATA_GROUP_DISPLAY_TYPE* display_type,
                                                   int trigger)
 {
-    SDR_TX_SIGNAL_NODES* nodes = trigger == -1 ? get_nodes(SEDQ_CURRENT) : get_trigger_nodes(trigger);
+    SDR_TX_SIGNAL_NODES* nodes = trigger == -1 ? edit_nodes(SEDQ_CURRENT) : edit_trigger_nodes(trigger);
     *display_type = nodes ? nodes->get_group_display_type(node) : SDR_GTYPE_INVALID;
     return *display_type != SDR_GTYPE_INVALID;
 }
 
 bool SEDQ_TX_MANAGER::get_node_lsb_to_msb(int node, bool* lsb_to_msb, int trigger)
 {
-    SDR_TX_SIGNAL_NODES* nodes = trigger == -1 ? get_nodes(SEDQ_CURRENT) : get_trigger_nodes(trigger);
+    SDR_TX_SIGNAL_NODES* nodes = trigger == -1 ? edit_nodes(SEDQ_CURRENT) : edit_trigger_nodes(trigger);
     *lsb_to_msb = nodes != nullptr && nodes->is_lsb_to_msb(node);
     return true;
 }
 
 bool SEDQ_TX_MANAGER::get_node_selection_status(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->get_node_selection_status(node);
 }
 
 SDR_DATA_WIRE_TAP_MODE SEDQ_TX_MANAGER::get_node_tap_mode(int node, int trigger)
 {
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(trigger);
     return nodes != nullptr ? nodes->get_node_tap_mode(node) : SDR_TAP_PRE_SYNTHESIS;
 }
 
 SDR_DATA_WIRE_CAPTURE_TYPE SEDQ_TX_MANAGER::get_node_capture_type(int node)
 {
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(SEDQ_CURRENT);
     return nodes != nullptr ? nodes->get_node_capture_type(node) : SDR_WTYPE_UNSET;
 }
 
 int SEDQ_TX_MANAGER::get_node_depth(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr ? nodes->get_node_depth(node) : 0;
 }
 
 bool SEDQ_TX_MANAGER::is_node_data_tab_only(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_node_data_tab_only(node);
 }
 
@@ -157,7 +157,7 @@ bool SEDQ_TX_MANAGER::get_connection_status(int node)
 {
     if (m_tx_log == nullptr || !m_tx_log->is_data_available(false))
         return false;
-    SDR_TX_SIGNAL_SET* data_list = get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* data_list = edit_signal_nodes(SEDQ_CURRENT);
     const int wire = data_list != nullptr ? data_list->get_node_wire_index(node) : -1;
     return wire != -1 && m_tx_log->get_connection_status(wire);
 }
@@ -181,7 +181,7 @@ SDR_DATA_SIGNAL_TYPE SEDQ_TX_MANAGER::get_type(HDB_INSTANCE_NAME const* name)
 
 bool SEDQ_TX_MANAGER::is_standalone_node(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->get_node_display_type(node) == SDR_NTYPE_STANDALONE;
 }
 
@@ -189,25 +189,25 @@ bool SEDQ_TX_MANAGER::is_group_node(int node)
 {
     if (is_empty())
         return false;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && sedq_is_group_display(nodes->get_node_display_type(node));
 }
 
 bool SEDQ_TX_MANAGER::is_group_member(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && is_member_type(nodes->get_node_display_type(node));
 }
 
 bool SEDQ_TX_MANAGER::is_last_group_member(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->get_node_display_type(node) == SDR_NTYPE_LAST_MEMBER;
 }
 
 bool SEDQ_TX_MANAGER::is_first_group_member(int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return node >= 1 && nodes != nullptr && nodes->get_node_display_type(node) == SDR_NTYPE_MEMBER &&
            is_group_node(node - 1);
 }
@@ -216,7 +216,7 @@ bool SEDQ_TX_MANAGER::is_first_group_member(int node)
 #define SEDQ_FORWARD_TREE_QUERY(TYPE, NAME, NEUTRAL)                                                         \
     TYPE SEDQ_TX_MANAGER::NAME(int node)                                                                     \
     {                                                                                                        \
-        SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);                                                \
+        SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);                                                \
         return nodes != nullptr ? nodes->NAME(node) : NEUTRAL;                                               \
     }
 
@@ -235,19 +235,19 @@ SEDQ_FORWARD_TREE_QUERY(int, get_num_leaf_children, 0)
 
 bool SEDQ_TX_MANAGER::is_descendant(int ancestor, int node)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_descendant(ancestor, node);
 }
 
 int SEDQ_TX_MANAGER::get_parent_index(int node, int level)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     return nodes != nullptr ? nodes->get_parent_index(node, level) : -1;
 }
 
 void SEDQ_TX_MANAGER::get_direct_children(int node, std::vector<int>* children)
 {
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     if (nodes != nullptr)
         nodes->get_direct_children(node, children);
 }
@@ -256,7 +256,7 @@ void SEDQ_TX_MANAGER::get_direct_children(int node, std::vector<int>* children)
 // those rows are asked, not the whole list.
 void SEDQ_TX_MANAGER::get_all_descendants(int node, std::vector<int>* descendants)
 {
-    SDR_TX_SIGNAL_NODES* nodes = descendants != nullptr ? get_nodes(SEDQ_CURRENT) : nullptr;
+    SDR_TX_SIGNAL_NODES* nodes = descendants != nullptr ? edit_nodes(SEDQ_CURRENT) : nullptr;
     if (nodes == nullptr)
         return;
     const int last = nodes->get_last_child_index(node);

@@ -34,7 +34,7 @@ SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* SEDQ_TX_MANAGER::get_plugin_struct(int node
     if (!SEDQ_VERIFY(this->get_node_group_display_type(node_index, &display_type)) ||
         display_type != SDR_GTYPE_PLUGIN)
         return nullptr;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node_index) : nullptr;
     if (record == nullptr)
         return nullptr;

@@ -10,10 +10,10 @@
 #include "sedq/model/sedq_verify.h"
 
 // A plug-in bus names the table of its decoder, as its menu entry shows it.
-bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, SDR_TX_SIGNAL_NODES* list)
+bool SEDQ_TX_MANAGER::get_node_mnemonics_table_name(int node, QString* name, const SDR_TX_SIGNAL_NODES* list)
 {
     name->clear();
-    SDR_TX_SIGNAL_NODES* nodes = list ? list : is_empty() ? nullptr : get_nodes(SEDQ_CURRENT);
+    const SDR_TX_SIGNAL_NODES* nodes = list ? list : is_empty() ? nullptr : edit_nodes(SEDQ_CURRENT);
     if (nodes == nullptr)
         return false;
     if (nodes->get_group_display_type(node) == SDR_GTYPE_PLUGIN)
@@ -32,7 +32,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_width(int node, int* width)
     SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
     if (data == nullptr || !get_node_mnemonics_table_name(node, &name, nullptr))
         return false;
-    SDR_TX_SIGNAL_NODES* list = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* list = edit_nodes(SEDQ_CURRENT);
     const SDR_DATA_MNEMONICS_TABLE* table =
         list != nullptr && list->get_group_display_type(node) == SDR_GTYPE_PLUGIN
             ? nullptr
@@ -52,7 +52,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
                                                 SDR_TX_SIGNAL_NODES* nodes)
 {
     SDR_DATA_SESSION* data = m_tx_session ? m_tx_session->get_data_session() : nullptr;
-    SDR_TX_SIGNAL_NODES* list = nodes ? nodes : get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* list = nodes ? nodes : edit_nodes(SEDQ_CURRENT);
     if (data == nullptr || list == nullptr)
         return false;
     const bool plugin = list->get_group_display_type(node) == SDR_GTYPE_PLUGIN;
@@ -83,7 +83,7 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
 bool SEDQ_TX_MANAGER::get_plugin_trigger_condition_symbol(QString* out, int node, int nTriggerLevel,
                                                           int instance)
 {
-    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : edit_trigger_nodes(instance);
     if (nodes == nullptr || nodes->get_group_display_type(node) != SDR_GTYPE_PLUGIN)
         return false;
     const SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);
@@ -103,7 +103,7 @@ bool SEDQ_TX_MANAGER::set_plugin_trigger_condition_symbol(QString const& symbol,
     SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
     if (!SEDQ_VERIFY(this->get_node_group_display_type(node_index, &display_type, nInstanceIndex)))
         return false;
-    SDR_TX_TRIGGER* nodes = display_type == SDR_GTYPE_PLUGIN ? get_trigger_nodes(nInstanceIndex) : nullptr;
+    SDR_TX_TRIGGER* nodes = display_type == SDR_GTYPE_PLUGIN ? edit_trigger_nodes(nInstanceIndex) : nullptr;
     SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node_index) : nullptr;
     if (record == nullptr)
         return false;

@@ -79,8 +79,8 @@ bool SEDQ_TX_MANAGER::open_plugin_mnemonic_table(int node, SEDQ_PLUGIN_STRUCT* p
     SEDQ_PLUGIN_ENTRY* entry = plugin != nullptr ? sedq_find_plugin(plugin->plugin_name) : nullptr;
     SDR_TX_SIGNAL_NODES* nodes = plugin == nullptr || is_empty() ? nullptr
                                  : plugin->setup
-                                     ? static_cast<SDR_TX_SIGNAL_NODES*>(get_trigger_nodes(SEDQ_CURRENT))
-                                     : static_cast<SDR_TX_SIGNAL_NODES*>(get_signal_nodes(SEDQ_CURRENT));
+                                     ? static_cast<SDR_TX_SIGNAL_NODES*>(edit_trigger_nodes(SEDQ_CURRENT))
+                                     : static_cast<SDR_TX_SIGNAL_NODES*>(edit_signal_nodes(SEDQ_CURRENT));
     if (entry == nullptr || nodes == nullptr)
         return false;
     INTERNAL_OPTIONS internal;
@@ -206,17 +206,17 @@ bool SEDQ_TX_MANAGER::refresh_plugin_mnemonics(int node, SDR_TX_SIGNAL_NODES* no
 }
 
 // A decoder that cannot name a value is not an error worth a box: the value shows as bits.
-bool SEDQ_TX_MANAGER::get_plugin_mnemonic(QString* text, const char* value, int node, SDR_TX_SIGNAL_NODES* nodes)
+bool SEDQ_TX_MANAGER::get_plugin_mnemonic(QString* text, const char* value, int node, const SDR_TX_SIGNAL_NODES* nodes)
 {
-    SDR_TX_SIGNAL_NODES* list = nodes;
+    const SDR_TX_SIGNAL_NODES* list = nodes;
     if (list == nullptr)
     {
         SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
         if (!SEDQ_VERIFY(this->get_node_group_display_type(node, &display_type)) || display_type != SDR_GTYPE_PLUGIN)
             return false;
-        list = get_nodes(SEDQ_CURRENT);
+        list = edit_nodes(SEDQ_CURRENT);
     }
-    SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node) : nullptr;
+    const SDR_PLUGIN_GROUP* record = list != nullptr ? list->get_plugin_group(node) : nullptr;
     SEDQ_PLUGIN_ENTRY* entry = decoder_of(record);
     if (entry == nullptr)
         return false;
@@ -232,7 +232,7 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_width(int* width, int node)
     SDR_DATA_GROUP_DISPLAY_TYPE display_type = SDR_GTYPE_INVALID;
     if (!this->get_node_group_display_type(node, &display_type) || display_type != SDR_GTYPE_PLUGIN)
         return false;
-    SDR_TX_SIGNAL_NODES* nodes = get_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_NODES* nodes = edit_nodes(SEDQ_CURRENT);
     const SDR_PLUGIN_GROUP* record = nodes != nullptr ? nodes->get_plugin_group(node) : nullptr;
     if (record == nullptr)
         return false;
@@ -242,7 +242,7 @@ bool SEDQ_TX_MANAGER::get_plugin_mnemonic_width(int* width, int node)
 
 bool SEDQ_TX_MANAGER::get_plugin_trigger(QString* bits, char const* symbol, int node, int instance)
 {
-    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : get_trigger_nodes(instance);
+    SDR_TX_TRIGGER* nodes = is_empty() ? nullptr : edit_trigger_nodes(instance);
     if (!SEDQ_VERIFY(nodes != NULL) || nodes->get_group_display_type(node) != SDR_GTYPE_PLUGIN)
         return false;
     SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(node);

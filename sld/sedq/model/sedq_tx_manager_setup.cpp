@@ -44,7 +44,7 @@ const int CONFIGURATION_REFRESH = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_CO
 
 // ---- the trigger list and its items ------------------------------------------------------------
 
-SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_nodes(int trigger)
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::edit_trigger_nodes(int trigger)
 {
     SDR_TX_TRIGGER* return_value = m_tx_trigger;
     if (trigger != -1)
@@ -86,7 +86,7 @@ bool SEDQ_TX_MANAGER::get_clock(QString* clock, int instance)
     clock->clear();
     if (is_empty())
         return false;
-    SDR_TX_SIGNAL_SET* set = get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = edit_signal_nodes(instance);
     bool post_fitting = false;
     const char* name = set ? set->get_clock_name(&post_fitting) : nullptr;
     if (name != nullptr)
@@ -99,7 +99,7 @@ bool SEDQ_TX_MANAGER::get_sample_depth(int* depth, int instance)
     *depth = 0;
     if (is_empty())
         return false;
-    if (SDR_TX_SIGNAL_SET* set = get_signal_nodes(instance))
+    if (SDR_TX_SIGNAL_SET* set = edit_signal_nodes(instance))
         *depth = set->get_sample_depth();
     return true;
 }
@@ -125,7 +125,7 @@ bool SEDQ_TX_MANAGER::is_zero_sample_depth()
 
 bool SEDQ_TX_MANAGER::get_ram_type(QString* ram_type, int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     const int type = set ? set->get_ram_type() : SDR_RAM_AUTO;
     if (is_ram_type(type))
         *ram_type = ram_type_text(type);
@@ -141,7 +141,7 @@ SDR_HALCYTE_RAM_TYPE SEDQ_TX_MANAGER::get_halcyte_ram_type(int instance)
 
 bool SEDQ_TX_MANAGER::get_pipeline_level(QString* level, int instance)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(instance);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(instance);
     m_pipeline_level_text = QString::number(set ? set->get_pipeline_level() : 0);
     *level = m_pipeline_level_text;
     return set != nullptr;
@@ -186,7 +186,7 @@ int SEDQ_TX_MANAGER::get_data_segment_size()
         return 0;
     if (m_tx_log != nullptr && is_data_available(false, SEDQ_CURRENT, nullptr))
         return m_tx_log->get_segment_size();
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(SEDQ_CURRENT);
     return nodes != nullptr && nodes->is_segmented() ? nodes->get_segment_size() : 0;
 }
 
@@ -194,7 +194,7 @@ int SEDQ_TX_MANAGER::get_data_segment_size()
 
 void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE is_post_fitting_type)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(SEDQ_CURRENT);
     if (clock.isEmpty() || set == nullptr || SEDQ_BLOCK::is_blocked())
         return;
     // "Keep" keeps the kind the stored clock has, whichever tab or window is showing.
@@ -208,7 +208,7 @@ void SEDQ_TX_MANAGER::set_clock(QString const& clock, SEDQ_IS_POST_FITTING_TYPE 
         return;
     SEDQ_EDIT_SCOPE edit(this, SEDQ_CHECK_COMPILATION);
     SEDQ_BLOCK block;
-    SDR_TX_TRIGGER* trigger = get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* trigger = edit_trigger_nodes(SEDQ_CURRENT);
     if (trigger != nullptr && trigger->drop_tapped_node(name.constData()))
     {
         sedq_show_message(MSG_SEDQ::O::CLK_CONFLICT(name.toStdString()));
@@ -235,7 +235,7 @@ void SEDQ_TX_MANAGER::browse_clock()
 
 void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(SEDQ_CURRENT);
     if (sampleDepth.isEmpty() || set == nullptr)
         return;
     const int depth = convert_to_sample_depth_int(sampleDepth);
@@ -246,7 +246,7 @@ void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
     if (!set->set_sample_depth(depth))
         return;
     // A segmented acquisition keeps at least two segments.
-    SDR_TX_TRIGGER* trigger = get_trigger_nodes(SEDQ_CURRENT);
+    SDR_TX_TRIGGER* trigger = edit_trigger_nodes(SEDQ_CURRENT);
     if (trigger != nullptr && trigger->is_segmented() && depth <= trigger->get_segment_size())
         trigger->set_segment_size(depth / 2);
     if (depth == 0 || old_depth == 0)
@@ -256,7 +256,7 @@ void SEDQ_TX_MANAGER::set_sample_depth(QString const& sampleDepth)
 
 void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(SEDQ_CURRENT);
     int type = SDR_RAM_AUTO;
     for (int candidate = SDR_RAM_AUTO; candidate <= SDR_RAM_LARGE; ++candidate)
     {
@@ -272,7 +272,7 @@ void SEDQ_TX_MANAGER::set_ram_type(QString const& ramType)
 
 void SEDQ_TX_MANAGER::set_pipeline_level(QString const& pipelineLevel)
 {
-    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* set = is_empty() ? nullptr : edit_signal_nodes(SEDQ_CURRENT);
     if (pipelineLevel.isEmpty() || set == nullptr)
         return;
     const int level = pipelineLevel.toInt();
@@ -322,7 +322,7 @@ bool SEDQ_TX_MANAGER::get_top_entity_name(QString* name)
     name->clear();
     if (is_empty())
         return false;
-    SDR_TX_SIGNAL_SET* set = get_signal_nodes(SEDQ_CURRENT);
+    SDR_TX_SIGNAL_SET* set = edit_signal_nodes(SEDQ_CURRENT);
     const char* own = set ? set->get_top_entity_name() : nullptr;
     if (own != nullptr && *own != '\0')
     {

@@ -1,6 +1,6 @@
 // SEDQ_TX_MANAGER: trigger levels and their types, flow control and trigger position, the basic
 // condition of every node per pattern, and the comparison conditions of buses.
-#include "sedq/model/sedq_tx_manager.h"
+#include "sedq/model/sedq_repository.h"
 
 #include "host/sdr/sdr_global_enum.h"
 #include "host/sdr/sdr_tx_signal_set.h"
@@ -23,7 +23,7 @@ const int REFRESH_LAYOUT_HINT = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYO
 
 SDR_TX_TRIGGER* sedq_document_trigger(SEDQ_TX_MANAGER* manager, int trigger)
 {
-    return manager->is_empty() ? nullptr : manager->get_trigger_nodes(trigger);
+    return manager->is_empty() ? nullptr : SEDQ_REPOSITORY::trigger_nodes(manager, trigger);
 }
 
 void sedq_edit_trigger(SEDQ_TX_MANAGER* manager, bool unchanged, SEDQ_TRIGGER_EDIT_MARK mark, int hint,
@@ -65,7 +65,7 @@ QString SEDQ_TX_MANAGER::get_trigger_level_name(int level, int trigger)
 {
     if (!SEDQ_VERIFY(!this->is_empty()))
         return QString();
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(trigger);
     const char* name = nodes != nullptr ? nodes->get_level_name(level) : nullptr;
     return name != nullptr ? QString::fromLocal8Bit(name) : QString();
 }
@@ -74,7 +74,7 @@ bool SEDQ_TX_MANAGER::set_trigger_level_name(QString const& name, int level, int
 {
     if (!SEDQ_VERIFY(!this->is_empty()))
         return false;
-    SDR_TX_TRIGGER* nodes = get_trigger_nodes(trigger);
+    SDR_TX_TRIGGER* nodes = edit_trigger_nodes(trigger);
     return nodes != nullptr && nodes->set_level_name(level, name.toLocal8Bit().constData());
 }
 

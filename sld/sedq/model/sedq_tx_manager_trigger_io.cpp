@@ -30,13 +30,13 @@ QString host_text(const char* text)
 }
 
 // A host text into `out`; the empty text and false for an empty document.
-bool read_text(SDR_TX_TRIGGER* nodes, QString* out, const char* (SDR_TX_TRIGGER::*getter)())
+bool read_text(const SDR_TX_TRIGGER* nodes, QString* out, const char* (SDR_TX_TRIGGER::*getter)() const)
 {
     *out = nodes != nullptr ? host_text((nodes->*getter)()) : QString();
     return nodes != nullptr;
 }
 
-bool read_flag(SDR_TX_TRIGGER* nodes, bool (SDR_TX_TRIGGER::*getter)())
+bool read_flag(const SDR_TX_TRIGGER* nodes, bool (SDR_TX_TRIGGER::*getter)() const)
 {
     return nodes != nullptr && (nodes->*getter)();
 }
@@ -175,10 +175,10 @@ void SEDQ_TX_MANAGER::disable_storage_qualifier(bool on)
 
 // ---- trigger in ------------------------------------------------------------------------------
 
-SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_in(int trigger)
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::edit_trigger_in(int trigger)
 {
     // Trigger in and out are settings of the trigger itself; a missing one is reported there.
-    return get_trigger_nodes(trigger);
+    return edit_trigger_nodes(trigger);
 }
 
 bool SEDQ_TX_MANAGER::is_trigger_in_enabled(int trigger)
@@ -313,9 +313,9 @@ void SEDQ_TX_MANAGER::set_trigger_in_condition(QString const& condition)
 
 // ---- trigger out -----------------------------------------------------------------------------
 
-SDR_TX_TRIGGER* SEDQ_TX_MANAGER::get_trigger_out(int trigger)
+SDR_TX_TRIGGER* SEDQ_TX_MANAGER::edit_trigger_out(int trigger)
 {
-    return get_trigger_nodes(trigger);
+    return edit_trigger_nodes(trigger);
 }
 
 bool SEDQ_TX_MANAGER::is_trigger_out_enabled(int trigger)

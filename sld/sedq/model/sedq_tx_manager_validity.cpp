@@ -187,7 +187,7 @@ bool SEDQ_TX_MANAGER::is_node_invalid(int row)
 bool SEDQ_TX_MANAGER::is_any_node_invalid(int first, int last)
 {
     SDR_TX_TRIGGER* trigger = sedq_document_trigger(this, SEDQ_CURRENT);
-    SDR_TX_SIGNAL_NODES* nodes = trigger ? get_nodes(SEDQ_CURRENT) : nullptr;
+    SDR_TX_SIGNAL_NODES* nodes = trigger ? edit_nodes(SEDQ_CURRENT) : nullptr;
     if (nodes == nullptr)
         return false;
     if (nodes == trigger)
@@ -243,12 +243,12 @@ bool SEDQ_TX_MANAGER::has_invalid_marks()
 
 bool SEDQ_TX_MANAGER::is_clock_invalid()
 {
-    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? get_signal_nodes(SEDQ_CURRENT) : nullptr;
+    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? edit_signal_nodes(SEDQ_CURRENT) : nullptr;
     return set != nullptr && set->is_clock_invalid();
 }
 
 bool SEDQ_TX_MANAGER::is_clock_post_fitting()
 {
-    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? get_signal_nodes(SEDQ_CURRENT) : nullptr;
+    SDR_TX_SIGNAL_SET* set = !is_empty() && is_setup_mode() ? edit_signal_nodes(SEDQ_CURRENT) : nullptr;
     return set != nullptr && set->is_clock_post_fitting();
 }

@@ -104,11 +104,11 @@ void SEDQ_MNEMONIC_DLG::set_table_buttons_enabled(bool enabled)
 
 // ---- the working copy --------------------------------------------------------------------------
 
-SDR_DATA_MNEMONICS* SEDQ_MNEMONIC_DLG::document_tables() const
+const SDR_DATA_MNEMONICS* SEDQ_MNEMONIC_DLG::document_tables() const
 {
     if (m_tx_manager == nullptr || m_tx_manager->get_tx_session() == nullptr)
         return nullptr;
-    SDR_DATA_SESSION* data = m_tx_manager->get_tx_session()->get_data_session();
+    const SDR_DATA_SESSION* data = m_tx_manager->get_tx_session()->get_data_session();
     return data != nullptr ? data->get_mnemonics() : nullptr;
 }
 
@@ -124,7 +124,7 @@ void SEDQ_MNEMONIC_DLG::insert_data()
 QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> SEDQ_MNEMONIC_DLG::document_contents() const
 {
     QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> tables;
-    if (SDR_DATA_MNEMONICS* mnemonics = document_tables())
+    if (const SDR_DATA_MNEMONICS* mnemonics = document_tables())
     {
         for (int i = 0; i < mnemonics->get_num_tables(); ++i)
             tables.append(mnemonics->get_table(i)->get_content());
@@ -325,7 +325,7 @@ void SEDQ_MNEMONIC_DLG::on_import()
         files.setOption(QFileDialog::DontUseNativeDialog);
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
         return;
-    SDR_DATA_SESSION* target = m_tx_manager != nullptr && m_tx_manager->get_tx_session() != nullptr
+    const SDR_DATA_SESSION* target = m_tx_manager != nullptr && m_tx_manager->get_tx_session() != nullptr
                                    ? m_tx_manager->get_tx_session()->get_data_session()
                                    : nullptr;
     std::unique_ptr<SEDQ_MNEMONIC_IMPORT_DLG> import;

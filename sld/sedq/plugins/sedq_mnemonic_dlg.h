@@ -79,7 +79,7 @@ private:
     void connect_widgets();
     void make_current(const QString& name);
     void set_table_buttons_enabled(bool enabled);
-    SDR_DATA_MNEMONICS* document_tables() const;
+    const SDR_DATA_MNEMONICS* document_tables() const;
     QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> document_contents() const;
     void show_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables, const QString& current = QString());
     QStringList unsaved_table_names() const;

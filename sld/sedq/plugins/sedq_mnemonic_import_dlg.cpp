@@ -29,7 +29,7 @@ QString name_without_directory(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-SDR_DATA_MNEMONICS* tables_of(SDR_DATA_SESSION* session)
+const SDR_DATA_MNEMONICS* tables_of(const SDR_DATA_SESSION* session)
 {
     return session != nullptr ? session->get_mnemonics() : nullptr;
 }
@@ -51,7 +51,7 @@ QPushButton* make_arrow(const QString& text, QWidget* parent)
 }
 } // namespace
 
-SEDQ_MNEMONIC_IMPORT_DLG::SEDQ_MNEMONIC_IMPORT_DLG(SDR_DATA_SESSION* target, QString file, QWidget* parent,
+SEDQ_MNEMONIC_IMPORT_DLG::SEDQ_MNEMONIC_IMPORT_DLG(const SDR_DATA_SESSION* target, QString file, QWidget* parent,
                                                    SEDQ_TX_MANAGER* model)
     : AFCQ_DIALOG(parent), m_model(model), m_target(target)
 {
@@ -116,7 +116,7 @@ void SEDQ_MNEMONIC_IMPORT_DLG::refresh()
 {
     m_available->clear();
     m_selected->clear();
-    SDR_DATA_MNEMONICS* tables = tables_of(m_source);
+    const SDR_DATA_MNEMONICS* tables = tables_of(m_source);
     QStringList names;
     for (int i = 0; tables != nullptr && i < tables->get_num_tables(); ++i)
         names << QString::fromUtf8(tables->get_table(i)->get_name());
@@ -205,8 +205,8 @@ void SEDQ_MNEMONIC_IMPORT_DLG::accept()
 // the source no longer holds is skipped; a table is never copied onto itself.
 bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
 {
-    SDR_DATA_MNEMONICS* target = tables_of(m_target);
-    SDR_DATA_MNEMONICS* source = tables_of(m_source);
+    const SDR_DATA_MNEMONICS* target = tables_of(m_target);
+    const SDR_DATA_MNEMONICS* source = tables_of(m_source);
     if (target == nullptr || source == nullptr)
         return false;
     std::vector<std::pair<const SDR_DATA_MNEMONICS_TABLE*, bool>> copies; // table, replacing one

@@ -19,7 +19,7 @@ public:
     static const QString FILE_FILTER; // "Vantrel File (*.vtl)"
 
     // `file` is the path of the file to copy from; `model` is the document's, which writes.
-    SEDQ_MNEMONIC_IMPORT_DLG(SDR_DATA_SESSION* target, QString file, QWidget* parent, SEDQ_TX_MANAGER* model);
+    SEDQ_MNEMONIC_IMPORT_DLG(const SDR_DATA_SESSION* target, QString file, QWidget* parent, SEDQ_TX_MANAGER* model);
 
     AFCQ_LINE_EDIT_BROWSE_BUTTON* get_browse() const { return m_browse; }
     QListWidget* get_available_list() const { return m_available; }
@@ -53,7 +53,7 @@ private:
     bool copy_selected_tables();
 
     SEDQ_TX_MANAGER* m_model;
-    SDR_DATA_SESSION* m_target;
+    const SDR_DATA_SESSION* m_target;
     SDR_DATA_SESSION* m_source = nullptr;
     QString m_file_path; // the source's full path; the field shows its name without directory
     QString m_file_name;

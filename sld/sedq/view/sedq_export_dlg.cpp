@@ -66,7 +66,7 @@ int base_name_start(QString const& path)
 }
 } // namespace
 
-SEDQ_EXPORT_DLG::SEDQ_EXPORT_DLG(SDR_DATA_LOG* log, SEDQ_FRAME_WND* frame, QWidget* parent, SEDQ_TX_MANAGER* tx)
+SEDQ_EXPORT_DLG::SEDQ_EXPORT_DLG(const SDR_DATA_LOG* log, SEDQ_FRAME_WND* frame, QWidget* parent, SEDQ_TX_MANAGER* tx)
     : AFCQ_DIALOG(parent), m_tx_manager(tx), m_log(log), m_frame(frame)
 {
     setWindowTitle(QStringLiteral("Export"));
@@ -130,11 +130,11 @@ void SEDQ_EXPORT_DLG::lay_out_widgets()
 void SEDQ_EXPORT_DLG::common_init()
 {
     QString session_name;
-    SDR_TX_SESSION* session = m_tx_manager != nullptr ? m_tx_manager->get_tx_session() : nullptr;
-    if (SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr)
+    const SDR_TX_SESSION* session = m_tx_manager != nullptr ? m_tx_manager->get_tx_session() : nullptr;
+    if (const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr)
         session_name = QString::fromLocal8Bit(data->get_name());
     m_file_edit->get_line_edit()->setText(proposed_file_name(session_name, format_extension(0, nullptr)));
-    SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
+    const SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
     const char* clock = signal_set != nullptr ? signal_set->get_clock_name() : nullptr;
     m_clock_edit->setText(clock != nullptr ? QString::fromLocal8Bit(clock) : QString());
     m_format_combo->setCurrentIndex(0);
@@ -258,7 +258,7 @@ void SEDQ_EXPORT_DLG::accept()
     }
     m_clock_period = number ? period : 0.0;
     QDialog::accept();
-    SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
+    const SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
     const QString file =
         export_file_name(m_file_edit->get_line_edit()->text(), format_extension(format_index, nullptr));
     if (SEDQ_VERIFY(signal_set != NULL) && export_to(file, format_index))

@@ -23,7 +23,7 @@ class SEDQ_EXPORT_DLG : public AFCQ_DIALOG
 {
     Q_OBJECT
 public:
-    SEDQ_EXPORT_DLG(SDR_DATA_LOG* log, SEDQ_FRAME_WND* frame, QWidget* parent, SEDQ_TX_MANAGER* tx);
+    SEDQ_EXPORT_DLG(const SDR_DATA_LOG* log, SEDQ_FRAME_WND* frame, QWidget* parent, SEDQ_TX_MANAGER* tx);
 
     void common_init();
 
@@ -63,7 +63,7 @@ private:
     bool export_to(QString const& file, int format_index);
 
     SEDQ_TX_MANAGER* m_tx_manager;
-    SDR_DATA_LOG* m_log;
+    const SDR_DATA_LOG* m_log;
     double m_clock_period = 0.0;
     SEDQ_FRAME_WND* m_frame;
     QLabel* m_description = nullptr;

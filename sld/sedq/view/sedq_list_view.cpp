@@ -66,7 +66,7 @@ void pad(std::string* line, int count)
 class LIST_WRITER
 {
 public:
-    LIST_WRITER(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, SDR_DATA_LOG* log) : m_view(view), m_tx(tx), m_log(log)
+    LIST_WRITER(SEDQ_VIEW* view, SEDQ_TX_MANAGER* tx, const SDR_DATA_LOG* log) : m_view(view), m_tx(tx), m_log(log)
     {
     }
 
@@ -82,7 +82,7 @@ private:
 
     SEDQ_VIEW* m_view;
     SEDQ_TX_MANAGER* m_tx;
-    SDR_DATA_LOG* m_log;
+    const SDR_DATA_LOG* m_log;
     std::vector<LIST_COLUMN> m_columns;
 };
 
@@ -115,7 +115,7 @@ LIST_COLUMN LIST_WRITER::make_column(int node, bool bus)
     LIST_COLUMN column;
     column.node = node;
     column.bus = bus;
-    SDR_TX_SIGNAL_SET* nodes = m_tx->get_signal_nodes(SEDQ_CURRENT);
+    const SDR_TX_SIGNAL_SET* nodes = m_tx->get_signal_nodes(SEDQ_CURRENT);
     const int last = bus ? m_tx->get_last_child_index(node) : node;
     for (int row = bus ? node + 1 : node; row <= last && nodes != nullptr; ++row)
     {
@@ -245,8 +245,8 @@ void SEDQ_VIEW::show_list_view(QString file)
     const bool open = file.isEmpty();
     if (open)
     {
-        SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
-        SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+        const SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+        const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
         file = data != nullptr ? QString::fromLocal8Bit(data->get_name()) : QString();
         if (file.endsWith(QLatin1String(".vtl")))
             file.chop(4);
@@ -270,7 +270,7 @@ bool SEDQ_VIEW::create_list_file(QString file)
     if (m_tx_manager.isNull() || m_tx_manager->is_empty())
         return false;
     LIST_MODE mode(m_tx_manager);
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
     if (log == nullptr)
     {

@@ -74,7 +74,7 @@ public:
     // "<machine>_table", else "<machine>_table (n)" with the smallest n free in the document and
     // among the rows; <machine> is the last level of the machine's name.
     void get_unique_mnemonic_table_name(const QString& name, QString* table_name);
-    SDR_DATA_MNEMONICS* get_sdr_data_mnemonics();
+    const SDR_DATA_MNEMONICS* get_sdr_data_mnemonics();
 
     // The machine's state names and encodings that fit its registers (one pattern character
     // per register). With `report`, patterns of another length are reported as an internal

@@ -270,7 +270,7 @@ bool SEDQ_STATE_MACHINE_DLG::is_mnemonic_table_already_in_document(int group, co
     if (!SEDQ_VERIFY(group != -1) || manager() == nullptr ||
         !manager()->get_node_mnemonics_table_name(group, &table_name, nullptr))
         return false;
-    SDR_DATA_MNEMONICS* mnemonics = get_sdr_data_mnemonics();
+    const SDR_DATA_MNEMONICS* mnemonics = get_sdr_data_mnemonics();
     const SDR_DATA_MNEMONICS_TABLE* table =
         mnemonics != nullptr ? mnemonics->find_table(table_name.toLocal8Bit().constData()) : nullptr;
     if (table == nullptr)
@@ -307,7 +307,7 @@ bool SEDQ_STATE_MACHINE_DLG::find_table(const QString& table_name)
 void SEDQ_STATE_MACHINE_DLG::get_unique_mnemonic_table_name(const QString& name, QString* table_name)
 {
     const QString base = name.mid(name.lastIndexOf(QLatin1Char('|')) + 1);
-    SDR_DATA_MNEMONICS* mnemonics = get_sdr_data_mnemonics();
+    const SDR_DATA_MNEMONICS* mnemonics = get_sdr_data_mnemonics();
     auto taken = [&](const QString& candidate) {
         return (mnemonics != nullptr && mnemonics->find_table(candidate.toLocal8Bit().constData()) != nullptr) ||
                find_table(candidate);
@@ -318,15 +318,15 @@ void SEDQ_STATE_MACHINE_DLG::get_unique_mnemonic_table_name(const QString& name,
         *table_name = base + QStringLiteral("_table (%1)").arg(n);
 }
 
-SDR_DATA_MNEMONICS* SEDQ_STATE_MACHINE_DLG::get_sdr_data_mnemonics()
+const SDR_DATA_MNEMONICS* SEDQ_STATE_MACHINE_DLG::get_sdr_data_mnemonics()
 {
-    SDR_TX_SESSION* sdr_tx_session = manager() != nullptr ? manager()->get_tx_session() : nullptr;
+    const SDR_TX_SESSION* sdr_tx_session = manager() != nullptr ? manager()->get_tx_session() : nullptr;
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return nullptr;
-    SDR_DATA_SESSION* sdr_data_session = sdr_tx_session->get_data_session();
+    const SDR_DATA_SESSION* sdr_data_session = sdr_tx_session->get_data_session();
     if (!SEDQ_VERIFY(sdr_data_session != NULL))
         return nullptr;
-    SDR_DATA_MNEMONICS* return_value = sdr_data_session->get_mnemonics();
+    const SDR_DATA_MNEMONICS* return_value = sdr_data_session->get_mnemonics();
     SEDQ_VERIFY(return_value != NULL);
     return return_value;
 }

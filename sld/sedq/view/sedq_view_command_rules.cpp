@@ -401,13 +401,13 @@ void SEDQ_VIEW::on_update_bus_display_format_menu()
 // after one separator.
 void SEDQ_VIEW::add_mnemonic_table_entries(QMenu* sub_menu, QActionGroup* group, const QString& common_name)
 {
-    SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+    const SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
     if (!SEDQ_VERIFY(session != NULL))
         return;
-    SDR_DATA_SESSION* data_session = session->get_data_session();
+    const SDR_DATA_SESSION* data_session = session->get_data_session();
     if (!SEDQ_VERIFY(data_session != NULL))
         return;
-    SDR_DATA_MNEMONICS* mnemonics = data_session->get_mnemonics();
+    const SDR_DATA_MNEMONICS* mnemonics = data_session->get_mnemonics();
     if (!SEDQ_VERIFY(mnemonics != NULL))
         return;
     bool separated = false;

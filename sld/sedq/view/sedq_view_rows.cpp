@@ -46,7 +46,7 @@ SEDQ_ROW_LAYOUT::SIGNATURE SEDQ_VIEW::layout_signature()
     SEDQ_TX_MANAGER* tx = m_tx_manager;
     if (!tx->is_empty())
     {
-        SDR_TX_SIGNAL_NODES* nodes = tx->get_nodes(SEDQ_CURRENT);
+        const SDR_TX_SIGNAL_NODES* nodes = tx->get_nodes(SEDQ_CURRENT);
         signature.nodes = nodes;
         signature.node_count = nodes != nullptr ? nodes->get_num_nodes() : 0;
     }
@@ -77,7 +77,7 @@ const SEDQ_ROW_LAYOUT& SEDQ_VIEW::row_layout()
                      : TITLE_ROW_HEIGHT;
     std::vector<int> heights(size_t(signature.node_count), 0);
     const int base = SEDQ_TX_MANAGER::m_cfg_inter_line_spacing + HEADER_ROW_HEIGHT;
-    auto* nodes = static_cast<SDR_TX_SIGNAL_NODES*>(const_cast<void*>(signature.nodes));
+    const auto* nodes = static_cast<const SDR_TX_SIGNAL_NODES*>(signature.nodes);
     SEDQ_HIDDEN_BY_HIERARCHY hidden_by_hierarchy(
         static_cast<SEDQ_HIERARCHY_WIDGET*>(const_cast<void*>(signature.hierarchy)));
     const bool wizard = m_tx_manager->is_wizard_mode();
@@ -122,7 +122,7 @@ int SEDQ_VIEW::compute_header_height(int row, const SEDQ_ROW_LAYOUT::SIGNATURE& 
 int SEDQ_VIEW::compute_node_height(int node, const SEDQ_ROW_LAYOUT::SIGNATURE& signature, int base)
 {
     SEDQ_TX_MANAGER* tx = m_tx_manager;
-    SDR_TX_SIGNAL_NODES* nodes = static_cast<SDR_TX_SIGNAL_NODES*>(const_cast<void*>(signature.nodes));
+    const SDR_TX_SIGNAL_NODES* nodes = static_cast<const SDR_TX_SIGNAL_NODES*>(signature.nodes);
     const bool member = nodes->is_group_member_node(node);
     if (member && nodes->is_any_parent_not_visible(node))
         return 0;
@@ -247,7 +247,7 @@ int SEDQ_VIEW::set_column_width(int column, QPoint pos, bool relayout_only)
 
 void SEDQ_VIEW::save_column_widths()
 {
-    SDR_TX_SESSION* sdr_tx_session = m_tx_manager->get_tx_session();
+    const SDR_TX_SESSION* sdr_tx_session = m_tx_manager->get_tx_session();
     if (!SEDQ_VERIFY(sdr_tx_session != NULL))
         return;
     m_tx_manager->set_int_state(COLUMN_WIDTH_KEY, m_column_widths, STORED_COLUMN_COUNT);
@@ -256,7 +256,7 @@ void SEDQ_VIEW::save_column_widths()
 // A stored width outside any sensible range keeps the width the view had.
 bool SEDQ_VIEW::load_column_widths()
 {
-    SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+    const SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
     if (session == nullptr)
         return false;
     int stored[SDR_GLOBAL_DATA_CAPACITY];

@@ -383,7 +383,7 @@ bool SEDQ_VIEW::on_update_center_on_trigger()
 
 bool SEDQ_VIEW::save_scroll_pos()
 {
-    SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
     if (instance == nullptr)
         return false;
     if (!m_tx_manager->is_data_mode(SEDQ_CURRENT))
@@ -405,7 +405,7 @@ bool SEDQ_VIEW::save_scroll_pos()
 // ranges. A stored zoom that is no fraction a zoom can have gives the base values.
 void SEDQ_VIEW::load_scroll_pos()
 {
-    SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
     if (instance == nullptr)
         return;
     const bool data = m_tx_manager->is_data_mode(SEDQ_CURRENT);

@@ -290,7 +290,7 @@ bool SEDQ_VIEW::on_update_move_master_time_bar()
 
 void SEDQ_VIEW::save_timebars()
 {
-    SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* sdr_tx_instance = m_tx_manager->get_tx_instance();
     if (!SEDQ_VERIFY(sdr_tx_instance != NULL))
         return;
     m_tx_manager->set_int_state(SEDQ_CURRENT, TIMEBARS_KEY, m_timebars, m_timebar_count);
@@ -301,7 +301,7 @@ void SEDQ_VIEW::save_timebars()
 void SEDQ_VIEW::load_timebars()
 {
     reset_timebars();
-    SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
+    const SDR_TX_INSTANCE* instance = m_tx_manager->get_tx_instance();
     if (instance == nullptr)
         return;
     const int count = instance->get_position_data(TIMEBARS_KEY, m_timebars, MAX_TIMEBARS);

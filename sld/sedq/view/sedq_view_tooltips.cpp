@@ -262,7 +262,7 @@ QString SEDQ_VIEW::value_at_sample(int node, int sample)
 QString SEDQ_VIEW::value_tooltip(const QPoint& pos, int node, int column)
 {
     int depth = 0;
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     if (!m_tx_manager->get_data_sample_depth(&depth, SEDQ_CURRENT) || depth <= 0 ||
         !m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log) || log == nullptr)
         return QStringLiteral("No Samples");

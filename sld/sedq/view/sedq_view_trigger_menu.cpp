@@ -182,9 +182,9 @@ void SEDQ_VIEW::add_mnemonic_entries(QMenu* menu, int level)
     if (node >= count || !is_parent_item(node) || !get_trigger_string(node, level, &pattern, &in_radix) ||
         pattern.isEmpty() || !m_tx_manager->get_node_mnemonics_table_name(node, &table_name, nullptr))
         return;
-    SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
-    SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
-    SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
+    const SDR_TX_SESSION* session = m_tx_manager->get_tx_session();
+    const SDR_DATA_SESSION* data = session != nullptr ? session->get_data_session() : nullptr;
+    const SDR_DATA_MNEMONICS* mnemonics = data != nullptr ? data->get_mnemonics() : nullptr;
     const SDR_DATA_MNEMONICS_TABLE* table =
         mnemonics != nullptr ? mnemonics->find_table(table_name.toLocal8Bit().constData()) : nullptr;
     if (table == nullptr || table->get_num_entries() == 0)

@@ -133,7 +133,7 @@ void SEDQ_WAVE_SUMMARY::clear()
 // The log the manager shows now, with the depth and the samples it had when the rows were read.
 bool SEDQ_WAVE_SUMMARY::same_log(SEDQ_TX_MANAGER* tx)
 {
-    SDR_DATA_LOG* log = nullptr;
+    const SDR_DATA_LOG* log = nullptr;
     if (tx == nullptr || tx->is_empty() || !tx->is_data_available(false, SEDQ_CURRENT, &log) ||
         log == nullptr)
     {
@@ -157,7 +157,7 @@ const SEDQ_WAVE_SUMMARY::LOG_ROWS* SEDQ_WAVE_SUMMARY::get_log(SEDQ_TX_MANAGER* t
         return m_log.get();
     if (m_log_id == nullptr)
         return nullptr;
-    SDR_DATA_LOG* log = const_cast<SDR_DATA_LOG*>(m_log_id);
+    const SDR_DATA_LOG* log = m_log_id;
     auto rows = std::make_unique<LOG_ROWS>();
     tx->get_data_sample_depth(&rows->depth, SEDQ_CURRENT);
     const int depth = rows->depth;

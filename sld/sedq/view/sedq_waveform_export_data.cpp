@@ -29,16 +29,16 @@ bool SEDQ_WAVEFORM_EXPORT_DATA::set_time_unit(BIG_TIME::TIME_UNIT unit)
     return true;
 }
 
-SDR_DATA_WIRE* SEDQ_WAVEFORM_EXPORT_DATA::get_full_data_signal_by_index(SDR_DATA_LOG* log, int index)
+const SDR_DATA_WIRE* SEDQ_WAVEFORM_EXPORT_DATA::get_full_data_signal_by_index(const SDR_DATA_LOG* log, int index)
 {
-    SDR_DATA_SIGNAL_SET* set = log != nullptr ? log->get_signal_set() : nullptr;
+    const SDR_DATA_SIGNAL_SET* set = log != nullptr ? log->get_signal_set() : nullptr;
     if (set == nullptr || index < 0 || index >= set->get_data_wire_width())
         return nullptr;
     return set->get_data_wire_at(index);
 }
 
 // The exporter is made for one file and dropped with its snapshot right after.
-bool SEDQ_WAVEFORM_EXPORT_DATA::create_vector_database(SDR_DATA_LOG* log)
+bool SEDQ_WAVEFORM_EXPORT_DATA::create_vector_database(const SDR_DATA_LOG* log)
 {
     if (log == nullptr)
         return false;

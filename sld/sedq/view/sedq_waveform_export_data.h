@@ -29,10 +29,10 @@ public:
     BIG_TIME::TIME_UNIT get_time_unit() const { return m_time_unit; }
 
     // Data wire `index` of the log's signal set; null past the set's data wires or without a set.
-    SDR_DATA_WIRE* get_full_data_signal_by_index(SDR_DATA_LOG* log, int index);
+    const SDR_DATA_WIRE* get_full_data_signal_by_index(const SDR_DATA_LOG* log, int index);
     // Writes the log's samples to the file in the format: false for a null log, a log without
     // data, a format the exporter does not write, or a file that could not be written whole.
-    bool create_vector_database(SDR_DATA_LOG* log);
+    bool create_vector_database(const SDR_DATA_LOG* log);
 
 private:
     std::string m_file_name;

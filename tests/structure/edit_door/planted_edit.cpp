@@ -1,6 +1,9 @@
 // A pane's source with one planted way around the edit door, chosen by PLANTED_CASE. Every
 // case but the allowed one must fail to compile: the modified mark and the close of an edit
-// bracket are the edit scope's alone, however the call is spelled.
+// bracket are the edit scope's alone, however the call is spelled (cases 1-6, refused on
+// access), and the repository reaches a pane read-only: a write through what the model hands
+// out, however reached, is refused on const (cases 7-14).
+#include "host/sdr.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 
@@ -9,6 +12,12 @@ void planted(SEDQ_TX_MANAGER* manager)
 #if PLANTED_CASE == 0 // allowed: an edit through the scope and a model setter, and a read
     const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     manager->set_instance_enabled(SEDQ_CURRENT, !manager->instance_is_enabled(SEDQ_CURRENT));
+    const SDR_TX_SESSION* session = manager->get_tx_session();
+    const SDR_DATA_LOG* log = nullptr;
+    if (session != nullptr && manager->is_data_available(false, SEDQ_CURRENT, &log))
+        (void)log->get_data_sample_depth();
+    (void)(session != nullptr && session->get_num_instances() > 0);
+    (void)manager->get_trigger_nodes(SEDQ_CURRENT)->get_num_levels();
 #elif PLANTED_CASE == 1 // the window marked modified by hand
     manager->update_modified_flag();
 #elif PLANTED_CASE == 2 // the mark set outright
@@ -28,5 +37,26 @@ void planted(SEDQ_TX_MANAGER* manager)
         SEDQ_TX_MANAGER* m;
         ~GUARD() { m->end_action(SEDQ_SKIP_COMPILATION_CHECK, SEDQ_CURRENT); }
     } guard{manager};
+#elif PLANTED_CASE == 7 // the session written through the model's getter
+    manager->get_tx_session()->set_global_data("key", 1);
+#elif PLANTED_CASE == 8 // the current instance's undo taken by hand
+    manager->get_tx_instance()->undo();
+#elif PLANTED_CASE == 9 // a trigger setting written past the model
+    manager->get_trigger_nodes(SEDQ_CURRENT)->set_num_levels(2);
+#elif PLANTED_CASE == 10 // a node list written by a generic lambda taking auto*
+    [](auto* nodes) { nodes->set_node_inverted(0, true); }(manager->get_nodes(SEDQ_CURRENT));
+#elif PLANTED_CASE == 11 // a data object reached through a read-only facade
+    manager->get_signal_nodes(SEDQ_CURRENT)->get_data_signal_set()->set_sample_depth(64);
+#elif PLANTED_CASE == 12 // kept as a writable pointer through a type alias
+    using TRIGGER = SDR_TX_TRIGGER;
+    TRIGGER* trigger = manager->get_trigger_nodes(SEDQ_CURRENT);
+    trigger->set_position(SDR_TPOS_PRE);
+#elif PLANTED_CASE == 13 // the shown data log asked for writable
+    SDR_DATA_LOG* log = nullptr;
+    manager->is_data_available(false, SEDQ_CURRENT, &log);
+#elif PLANTED_CASE == 14 // a mnemonic table created in the document's collection
+    manager->get_tx_session()->get_data_session()->get_mnemonics()->create_table("planted", 4);
+#elif PLANTED_CASE == 15 // the model's own writable accessor
+    manager->edit_trigger_nodes(SEDQ_CURRENT)->set_num_levels(2);
 #endif
 }
