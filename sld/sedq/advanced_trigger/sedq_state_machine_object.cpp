@@ -183,15 +183,7 @@ const char* const HELD_FORMAT = "states 2";
 // ASCII without carriage returns: a text every locale writes and reads back byte for byte.
 bool is_plain_ascii(const QString& text)
 {
-    const ushort* at = text.utf16();
-    const ushort* const end = at + text.size();
-    ushort seen = 0;
-    bool carriage_return = false;
-    for (; at != end; ++at) {
-        seen |= *at;
-        carriage_return |= *at == u'\r';
-    }
-    return seen < 0x80 && !carriage_return;
+    return QtPrivate::isAscii(QStringView(text)) && !text.contains(QLatin1Char('\r'));
 }
 
 // Only white space (without the copy a trimmed text of a typed flow would make).
