@@ -27,6 +27,10 @@ bool is_state_word_at(const QString& text, int p)
 {
     if (p + STATE_WORD.size() > text.size())
         return false;
+    // Most lines start with another ASCII letter: only 's' and 'S' lower to 's' among them.
+    const ushort first = text.at(p).unicode();
+    if (first < 0x80 && (first | 0x20) != 's')
+        return false;
     for (int k = 0; k < STATE_WORD.size(); ++k)
         if (text.at(p + k).toLower() != QLatin1Char(STATE_WORD.at(k)))
             return false;
@@ -187,7 +191,7 @@ bool is_plain_ascii(const QString& text)
 }
 
 // Only white space (without the copy a trimmed text of a typed flow would make).
-bool is_blank(const QString& text)
+bool is_white_space_only(const QString& text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
@@ -205,7 +209,7 @@ const SEDQ_STATE_MACHINE_OBJECT::WRITTEN& SEDQ_STATE_MACHINE_OBJECT::written() c
         return w;
     w = WRITTEN{m_state_count, m_unified_kept, m_unified_state_text, m_state_name_list, m_state_text_list,
                 m_state_type_list, {}, {}};
-    QString flow = m_unified_kept && !is_blank(m_unified_state_text) ? m_unified_state_text : built_text();
+    QString flow = m_unified_kept && !is_white_space_only(m_unified_state_text) ? m_unified_state_text : built_text();
     bool text_given = false;
     if (is_plain_ascii(flow)) {
         // Its own written form, read back unchanged: no round trip through the locale's codec.
