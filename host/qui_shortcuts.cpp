@@ -56,6 +56,9 @@ QList<QMenu*> menus_with_key(QMainWindow* window, const QKeySequence& key)
     return holding;
 }
 
+// Most keys typed are no menu entry's key: the keys of the window's menus are gathered once and
+// gathered again only after an entry was added, removed or changed anywhere, so a typed character
+// costs one look-up instead of a walk over every menu.
 class shortcut_refresher : public QObject
 {
 public:
@@ -64,7 +67,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::ShortcutOverride || m_refreshing)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ActionAdded || type == QEvent::ActionRemoved || type == QEvent::ActionChanged)
+            m_keys_stale = true;
+        if (type != QEvent::ShortcutOverride || m_refreshing)
             return false;
         auto* window = qobject_cast<QUI_FRAME_WND*>(QApplication::activeWindow());
         const auto* key_event = static_cast<const QKeyEvent*>(event);
@@ -73,6 +79,8 @@ protected:
             key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
             return false;
         const QKeySequence sequence(key | int(key_event->modifiers() & ~Qt::KeypadModifier));
+        if (!is_menu_key(window, sequence))
+            return false;
         m_refreshing = true;
         // A refresh may rebuild menus: each is looked at only while it still exists.
         QList<QPointer<QMenu>> menus;
@@ -86,7 +94,31 @@ protected:
     }
 
 private:
+    // Whether some entry of the window's menus has this one-key sequence as a key (a longer
+    // sequence never matches one key exactly).
+    bool is_menu_key(QMainWindow* window, const QKeySequence& sequence)
+    {
+        if (m_keys_stale || m_keys_window != window)
+        {
+            m_keys.clear();
+            QList<QMenu*> menus;
+            QSet<QMenu*> seen;
+            collect_menus(window->menuBar()->actions(), &menus, &seen);
+            for (QMenu* menu : menus)
+                for (const QAction* action : menu->actions())
+                    for (const QKeySequence& shortcut : action->shortcuts())
+                        if (shortcut.count() == 1)
+                            m_keys.insert(shortcut[0]);
+            m_keys_window = window;
+            m_keys_stale = false;
+        }
+        return m_keys.contains(sequence[0]);
+    }
+
     bool m_refreshing = false;
+    bool m_keys_stale = true;
+    QPointer<QMainWindow> m_keys_window;
+    QSet<int> m_keys;
 };
 } // namespace
 

@@ -99,6 +99,35 @@ TEST_F(sedq_state_machine_test, states_and_unified_text_round_trip_in_the_object
     EXPECT_EQ(unified, "state idle:\r\ngoto run;\r\n\r\nstate run:\r\ntrigger;");
 }
 
+// Undo steps hold the typed text in its written form plus whatever that form cannot give back:
+// carriage returns, characters beyond ASCII and a blank text must come back as typed.
+TEST_F(sedq_state_machine_test, every_typed_unified_text_comes_back_exactly_from_undo_and_redo)
+{
+    const QString rows[] = {
+        "state a:\ngoto b;\n\nstate b:\ntrigger;\n",
+        "state a:\r\ngoto b;\r\n\r\nstate b:\r\ntrigger;",
+        QString::fromUtf8("state caf\xc3\xa9:\n// \xe2\x86\x92 trigger\ntrigger;\n"),
+        "  \n\t\n",
+    };
+    for (const QString& typed : rows)
+    {
+        SCOPED_TRACE(typed.toStdString());
+        states({"goto ST2;", "trigger;"});
+        m_manager->set_unified_state_text(typed);
+        m_manager->set_unified_state_text(typed + "x");
+        m_manager->on_edit_undo();
+        QString unified;
+        ASSERT_TRUE(m_manager->get_unified_state_text(&unified, -1));
+        EXPECT_EQ(unified, typed);
+        m_manager->on_edit_redo();
+        ASSERT_TRUE(m_manager->get_unified_state_text(&unified, -1));
+        EXPECT_EQ(unified, typed + "x");
+        m_manager->on_edit_undo();
+        ASSERT_TRUE(m_manager->get_unified_state_text(&unified, -1));
+        EXPECT_EQ(unified, typed);
+    }
+}
+
 TEST_F(sedq_state_machine_test, error_walk_places_every_line_in_its_state)
 {
     // Lines: 1 header ST1, 2-3 its text, 4 blank, 5 header ST2, 6 "trigger;" (empty text),

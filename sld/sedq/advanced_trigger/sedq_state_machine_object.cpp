@@ -4,6 +4,7 @@
 #include "sedq/advanced_trigger/sedq_property.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <algorithm>
 
 namespace
 {
@@ -25,6 +26,10 @@ bool is_blank(QChar c)
 bool is_state_word_at(const QString& text, int p)
 {
     if (p + STATE_WORD.size() > text.size())
+        return false;
+    // Most lines start with another ASCII letter: only 's' and 'S' lower to 's' among them.
+    const ushort first = text.at(p).unicode();
+    if (first < 0x80 && (first | 0x20) != 's')
         return false;
     for (int k = 0; k < STATE_WORD.size(); ++k)
         if (text.at(p + k).toLower() != QLatin1Char(STATE_WORD.at(k)))
@@ -178,6 +183,18 @@ private:
 };
 
 const char* const HELD_FORMAT = "states 2";
+
+// ASCII without carriage returns: a text every locale writes and reads back byte for byte.
+bool is_plain_ascii(const QString& text)
+{
+    return QtPrivate::isAscii(QStringView(text)) && !text.contains(QLatin1Char('\r'));
+}
+
+// Only white space (without the copy a trimmed text of a typed flow would make).
+bool is_white_space_only(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+}
 } // namespace
 
 // The flow text as written (a blank kept text writes the states' text), and the held states
@@ -192,10 +209,17 @@ const SEDQ_STATE_MACHINE_OBJECT::WRITTEN& SEDQ_STATE_MACHINE_OBJECT::written() c
         return w;
     w = WRITTEN{m_state_count, m_unified_kept, m_unified_state_text, m_state_name_list, m_state_text_list,
                 m_state_type_list, {}, {}};
-    QString flow = m_unified_kept && !m_unified_state_text.trimmed().isEmpty() ? m_unified_state_text : built_text();
-    flow.remove(QLatin1Char('\r'));
-    w.flow = flow.toLocal8Bit();
-    const bool text_given = m_unified_kept && QString::fromLocal8Bit(w.flow) == m_unified_state_text;
+    QString flow = m_unified_kept && !is_white_space_only(m_unified_state_text) ? m_unified_state_text : built_text();
+    bool text_given = false;
+    if (is_plain_ascii(flow)) {
+        // Its own written form, read back unchanged: no round trip through the locale's codec.
+        w.flow = flow.toLatin1();
+        text_given = m_unified_kept && flow == m_unified_state_text;
+    } else {
+        flow.remove(QLatin1Char('\r'));
+        w.flow = flow.toLocal8Bit();
+        text_given = m_unified_kept && QString::fromLocal8Bit(w.flow) == m_unified_state_text;
+    }
     QByteArray& held = w.held;
     put_item(&held, QString::fromLatin1(HELD_FORMAT));
     put_item(&held, QString::number(m_state_count));

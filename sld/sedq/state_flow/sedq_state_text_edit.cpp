@@ -240,8 +240,13 @@ void SEDQ_STATE_TEXT_EDIT::on_text_changed()
 
 QStringList SEDQ_STATE_TEXT_EDIT::proposals(SEDQ_TOOLTIPS_TYPE type) const
 {
-    return sedq_get_proposals(sedq_cursor_context(textCursor()), SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance),
-                              display(), type);
+    return proposals_at(textCursor(), type);
+}
+
+QStringList SEDQ_STATE_TEXT_EDIT::proposals_at(const QTextCursor& cursor, SEDQ_TOOLTIPS_TYPE type) const
+{
+    return sedq_get_proposals(sedq_cursor_context(cursor), SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance), display(),
+                              type);
 }
 
 QRect SEDQ_STATE_TEXT_EDIT::popup_rect(QCompleter* completer) const
@@ -260,23 +265,27 @@ void SEDQ_STATE_TEXT_EDIT::open_popup(QCompleter* completer, QRect rect, int typ
     completer->complete(rect);
 }
 
+// A list that opens at once is made now; the list of a popup that opens when the timer runs out
+// is made then, for the cursor of the key that started it: each key typed before restarts the
+// timer, so the keys of a word make no list they would throw away.
 void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
 {
     if (delay == SEDQ_TOOLTIPS_DELAY_NONE || !is_editing_allowed())
         return;
     m_timer.stop();
-    QStringList list = proposals(SEDQ_TOOLTIPS_TYPE_COMPLETION);
-    const bool at_once = delay == SEDQ_TOOLTIPS_DELAY_IMMEDIATE && !list.isEmpty();
-    if (!at_once)
-        list = proposals(SEDQ_TOOLTIPS_TYPE_BOTH);
     QCompleter* completer = get_completer();
-    static_cast<QStringListModel*>(completer->model())->setStringList(list);
-    if (at_once)
+    if (delay == SEDQ_TOOLTIPS_DELAY_IMMEDIATE)
     {
-        open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
-        return;
+        const QStringList list = proposals(SEDQ_TOOLTIPS_TYPE_COMPLETION);
+        if (!list.isEmpty())
+        {
+            static_cast<QStringListModel*>(completer->model())->setStringList(list);
+            open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
+            return;
+        }
     }
     completer->popup()->hide();
+    m_popup_cursor = textCursor();
     m_timer.start(POPUP_DELAY_MS);
 }
 
@@ -284,7 +293,11 @@ void SEDQ_STATE_TEXT_EDIT::on_timer()
 {
     if (hasFocus() && is_editing_allowed())
     {
-        open_popup(get_completer(), popup_rect(get_completer()), SEDQ_COMPLETER_TYPE_CHECK);
+        QCompleter* completer = get_completer();
+        static_cast<QStringListModel*>(completer->model())
+            ->setStringList(proposals_at(m_popup_cursor.isNull() ? textCursor() : m_popup_cursor,
+                                         SEDQ_TOOLTIPS_TYPE_BOTH));
+        open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
         return;
     }
     hide_popups();

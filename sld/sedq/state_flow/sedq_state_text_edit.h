@@ -92,6 +92,7 @@ private:
     void hide_popups();
     SEDQ_DISPLAY_TYPE display() const;
     QStringList proposals(SEDQ_TOOLTIPS_TYPE type) const;
+    QStringList proposals_at(const QTextCursor& cursor, SEDQ_TOOLTIPS_TYPE type) const;
     QRect popup_rect(QCompleter* completer) const;
     void open_popup(QCompleter* completer, QRect rect, int type);
     void open_name_list(const QString& kind);
@@ -116,6 +117,8 @@ private:
     QRect m_main_rect;
     // The underlined token the last click selected: a swap replaces exactly it.
     QTextCursor m_swap_cursor;
+    // Where the key was typed whose popup opens when the timer runs out.
+    QTextCursor m_popup_cursor;
     QImage m_layout_device{1, 1, QImage::Format_ARGB32_Premultiplied};
     mutable QString m_text;
     mutable bool m_text_read = false;
