@@ -25,6 +25,11 @@ cases=(
   "const taken off through a type alias|using TRIGGER = SDR_TX_TRIGGER; void planted(const TRIGGER* t) { const_cast<TRIGGER*>(t)->set_num_levels(2); }|const taken off a repository object (const_cast)"
   "const taken off a node list split over two lines|void planted(SEDQ_TX_MANAGER* m) { auto* nodes = const_cast<\n    SDR_TX_SIGNAL_NODES*>(m->get_nodes(-1)); (void)nodes; }|const taken off a repository object (const_cast)"
   "write through a pointer member of a read-only log|void planted(const SDR_DATA_LOG* log) { log->m_trigger->set_name(\"x\"); }|repository written past the model (set_name)"
+  "field written through a pointer member of a read-only log|void planted(const SDR_DATA_LOG* log) { log->m_trigger->m_name = \"x\"; }|repository field written past the model (m_name)"
+  "field counted up through a pointer member|void planted(const SDR_DATA_LOG* log) { log->m_trigger->m_count += 1; }|repository field written past the model (m_count)"
+  "member of a field's element set through a pointer member|void planted(const SDR_DATA_LOG* log) { log->m_trigger->m_levels[0].type = 2; }|repository field written past the model (m_levels)"
+  "field of a getter's result set|void planted(const SDR_DATA_TRIGGER* t) { t->get_instance()->m_name = \"x\"; }|repository field written past the model (m_name)"
+  "a pane's comparison of a field|void planted(const SDR_DATA_LOG* log) { bool same = log->m_trigger->m_name == \"x\"; (void)same; }|"
   "const cast of a pane's own object|void planted(const QWidget* w) { const_cast<QWidget*>(w)->update(); }|"
   "generic lambda calling a model setter|void planted(SEDQ_TX_MANAGER* m) { [](auto* model) { model->set_sample_depth(QString()); }(m); }|"
 )
