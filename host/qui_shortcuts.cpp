@@ -39,14 +39,20 @@ void collect_menus(const QList<QAction*>& entries, QList<QMenu*>* menus, QSet<QM
     }
 }
 
-// The menus of the window's menu bar that hold an entry with this key.
-QList<QMenu*> menus_with_key(QMainWindow* window, const QKeySequence& key)
+// Every menu of the window's menu bar, submenus included.
+QList<QMenu*> window_menus(QMainWindow* window)
 {
     QList<QMenu*> menus;
     QSet<QMenu*> seen;
     collect_menus(window->menuBar()->actions(), &menus, &seen);
+    return menus;
+}
+
+// The menus of the window's menu bar that hold an entry with this key.
+QList<QMenu*> menus_with_key(QMainWindow* window, const QKeySequence& key)
+{
     QList<QMenu*> holding;
-    for (QMenu* menu : menus)
+    for (QMenu* menu : window_menus(window))
         for (const QAction* action : menu->actions())
             if (!action->isSeparator() && action->menu() == nullptr && has_key(action, key))
             {
@@ -101,10 +107,7 @@ private:
         if (m_keys_stale || m_keys_window != window)
         {
             m_keys.clear();
-            QList<QMenu*> menus;
-            QSet<QMenu*> seen;
-            collect_menus(window->menuBar()->actions(), &menus, &seen);
-            for (QMenu* menu : menus)
+            for (QMenu* menu : window_menus(window))
                 for (const QAction* action : menu->actions())
                     for (const QKeySequence& shortcut : action->shortcuts())
                         if (shortcut.count() == 1)

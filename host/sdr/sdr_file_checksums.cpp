@@ -101,6 +101,9 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive,
         if (archive.direct_location(entry.first, range.size, &range.offset, &crc))
             m_ranges.push_back(range);
     }
+    // In file order, so that result() finds a range by a binary search.
+    std::sort(m_ranges.begin(), m_ranges.end(),
+              [](const SDR_FILE_RANGE_SUM& a, const SDR_FILE_RANGE_SUM& b) { return a.offset < b.offset; });
     try {
         m_thread = std::thread([this, file] {
             try {
@@ -131,10 +134,10 @@ void SDR_FILE_ENTRY_SUMS::finish()
 bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc)
 {
     finish();
-    for (const SDR_FILE_RANGE_SUM& range : m_ranges)
-        if (range.offset == offset && range.size == size && range.read) {
-            *crc = range.crc;
-            return true;
-        }
-    return false;
+    const auto range = std::lower_bound(m_ranges.begin(), m_ranges.end(), offset,
+                                        [](const SDR_FILE_RANGE_SUM& r, qint64 at) { return r.offset < at; });
+    if (range == m_ranges.end() || range->offset != offset || range->size != size || !range->read)
+        return false;
+    *crc = range->crc;
+    return true;
 }
