@@ -268,8 +268,9 @@ public:
     virtual bool done() const = 0;
     // Waits until every checksum is taken.
     virtual void wait() = 0;
-    // `call` runs once every checksum is taken, from the event loop of the thread that opened
-    // the document (queued, also when they already are); it replaces an earlier one.
+    // `call` runs once every checksum is taken, from the event loop of the calling thread (the
+    // one that opened the document; later, also when they already are); it replaces an earlier
+    // one.
     virtual void when_done(std::function<void()> call) = 0;
     // Drops the call asked for: its document is closed.
     virtual void forget() = 0;

@@ -106,7 +106,6 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_
     // In file order, so that result() finds a range by a binary search.
     std::sort(m_ranges.begin(), m_ranges.end(),
               [](const SDR_FILE_RANGE_SUM& a, const SDR_FILE_RANGE_SUM& b) { return a.offset < b.offset; });
-    m_notifier = std::make_unique<QObject>();
     m_done = false;
     try {
         m_thread = std::thread([this, file] {
@@ -117,7 +116,7 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_
                 for (SDR_FILE_RANGE_SUM& range : m_ranges)
                     range.read = false;
             }
-            finished();
+            m_done = true;
         });
     } catch (const std::system_error&) {
         m_ranges.clear(); // no thread to be had: the caller takes the checksums itself
@@ -137,40 +136,33 @@ void SDR_FILE_ENTRY_SUMS::finish()
         m_thread.join();
 }
 
-// On the worker, its last step.
-void SDR_FILE_ENTRY_SUMS::finished()
-{
-    const std::lock_guard<std::mutex> lock(m_call_mutex);
-    m_done = true;
-    if (m_call)
-        QMetaObject::invokeMethod(m_notifier.get(), [this] { call_back(); }, Qt::QueuedConnection);
-}
-
+// The worker only marks the work done: the call is made by a timer of the thread that asked for
+// it, which looks at the mark, so no event crosses from the worker to that thread.
 void SDR_FILE_ENTRY_SUMS::when_done(std::function<void()> call)
 {
-    const std::lock_guard<std::mutex> lock(m_call_mutex);
-    const bool queued = bool(m_call);
     m_call = std::move(call);
-    if (m_done && !queued && m_notifier)
-        QMetaObject::invokeMethod(m_notifier.get(), [this] { call_back(); }, Qt::QueuedConnection);
+    if (!m_timer) {
+        m_timer = std::make_unique<QTimer>();
+        m_timer->setInterval(CALL_INTERVAL_MS);
+        QObject::connect(m_timer.get(), &QTimer::timeout, m_timer.get(), [this] {
+            if (!m_done)
+                return;
+            m_timer->stop();
+            finish();
+            std::function<void()> call;
+            call.swap(m_call);
+            if (call)
+                call();
+        });
+    }
+    m_timer->start(m_done ? 0 : CALL_INTERVAL_MS);
 }
 
 void SDR_FILE_ENTRY_SUMS::forget()
 {
-    const std::lock_guard<std::mutex> lock(m_call_mutex);
     m_call = nullptr;
-}
-
-void SDR_FILE_ENTRY_SUMS::call_back()
-{
-    std::function<void()> call;
-    {
-        const std::lock_guard<std::mutex> lock(m_call_mutex);
-        call.swap(m_call);
-    }
-    finish();
-    if (call)
-        call();
+    if (m_timer)
+        m_timer->stop();
 }
 
 const SDR_FILE_RANGE_SUM* SDR_FILE_ENTRY_SUMS::find(qint64 offset, qint64 size) const

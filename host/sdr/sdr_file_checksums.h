@@ -8,12 +8,11 @@
 
 #include <QString>
 
-#include <QObject>
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -67,7 +66,7 @@ void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE
 // caller has read document.xml and learnt which entries it needs, or, for samples left in the
 // file, after the document has opened (SDR_OPEN_CHECK: the opened session keeps this object).
 // Only the file's bytes are read there (positioned reads); the destructor stops the work and
-// waits for it. Made and destroyed on the thread that opens the document.
+// waits for it. Made, asked for calls and destroyed on the thread that opens the document.
 class SDR_FILE_ENTRY_SUMS final : public SDR_OPEN_CHECK
 {
 public:
@@ -87,19 +86,18 @@ public:
     void forget() override;
 
 private:
+    // How often the thread that asked for a call looks whether the work is done.
+    static const int CALL_INTERVAL_MS = 10;
+
     const SDR_FILE_RANGE_SUM* find(qint64 offset, qint64 size) const;
     void finish();
-    void finished();
-    void call_back();
 
     std::shared_ptr<const SDR_FILE_ARCHIVE_READER> m_archive;
     std::vector<SDR_FILE_RANGE_SUM> m_ranges;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_done{true};
     std::thread m_thread;
-    // The call asked for, and the object through which the worker queues it to the thread that
-    // made this one (deleted after the worker is joined, so a queued call never outlives it).
-    std::mutex m_call_mutex;
+    // The call asked for, and the timer that makes it (both of the thread that asked).
     std::function<void()> m_call;
-    std::unique_ptr<QObject> m_notifier;
+    std::unique_ptr<QTimer> m_timer;
 };
