@@ -94,7 +94,8 @@ private:
 
     // logs (sdr_file_document_reader_log.cpp)
     void read_log(SDR_DATA_TRIGGER* trigger);
-    void read_log_tables(SDR_DATA_LOG* log);
+    void share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log);
+    void read_log_tables(SDR_DATA_LOG* log, bool shares_wires);
     bool read_pending_entries();
     bool read_embedded_file(const PENDING_ENTRY& pending);
     // A payload entry left in the file until its samples are asked for.

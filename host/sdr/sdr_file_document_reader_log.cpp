@@ -292,13 +292,36 @@ void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
     // A log without samples names no payload.
     if (!pending.entry.isEmpty() && !m_in->failed() && claim_entry(pending.entry, "log"))
         m_pending.push_back(std::move(pending));
-    read_log_tables(log);
+    const bool shares_wires = m_in->boolean("same_wires", false);
+    if (shares_wires)
+        share_wires(*trigger, log);
+    read_log_tables(log, shares_wires);
 }
 
-void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log)
+// A log that says it was acquired from the wires of the log before it in its trigger gets a copy
+// of their names. The copy counts as the <wire> elements it stands for, and its bytes against
+// what logs may share, before it is made: a file naming a long list many times is refused at the
+// same limits as one that spells it out each time, however few bytes it takes.
+void SDR_FILE_DOCUMENT_READER::share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log)
+{
+    if (trigger.m_logs.size() < 2) {
+        m_in->fail(QStringLiteral("the first log of a trigger has no log before it to share wire names with"));
+        return;
+    }
+    const std::vector<std::string>& names = trigger.m_logs[trigger.m_logs.size() - 2]->m_wire_names;
+    if (count(SDR_FILE_ELEMENT::WIRE, qint64(names.size())) &&
+        count(SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::shared_bytes(names)))
+        log->m_wire_names = names;
+}
+
+void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log, bool shares_wires)
 {
     while (m_in->next_child()) {
         if (m_in->is("wire")) {
+            if (shares_wires) {
+                m_in->fail(QStringLiteral("a log that shares the wire names of the log before it names wires too"));
+                return;
+            }
             if (log->m_wire_names.size() >= size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)) {
                 m_in->fail(QStringLiteral("a log names more than %1 wires, the limit of an analyzer file")
                                .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
