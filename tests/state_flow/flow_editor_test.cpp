@@ -321,3 +321,53 @@ TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
     }
     EXPECT_EQ(changes.count(), 0);
 }
+
+// The text the editor reports follows every kind of change as the document gives it whole:
+// keys and line breaks, a paste over a selection, line ends of every kind, non-breaking and
+// paragraph separators, the editor's own undo and a text set whole. The model holds it too.
+TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_change)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST1;\n\nstate ST2:\ntrigger;");
+    const auto select = [this](int from, int to) {
+        QTextCursor cursor(editor()->document());
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        editor()->setTextCursor(cursor);
+    };
+    const auto key = [this](Qt::Key k) { QTest::keyClick(editor(), k); };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"a letter typed mid line", [&]() { select(14, 14), key(Qt::Key_X); }},
+        {"Backspace joining two lines", [&]() { select(11, 11), key(Qt::Key_Backspace); }},
+        {"Return splitting a line", [&]() { select(5, 5), key(Qt::Key_Return); }},
+        {"Delete over a selection of lines", [&]() { select(3, 30), key(Qt::Key_Delete); }},
+        {"a paste with every kind of line end",
+         [&]() { select(2, 2), editor()->insertPlainText("a\r\nb\rc\nd\u2029e\u2028f"); }},
+        {"a non-breaking space typed", [&]() { select(4, 4), editor()->insertPlainText("\u00a0"); }},
+        {"the editor's own undo", [&]() { editor()->undo(); }},
+        {"the editor's own redo", [&]() { editor()->redo(); }},
+        {"all selected and typed over", [&]() { editor()->selectAll(), key(Qt::Key_Q); }},
+        {"the first character deleted", [&]() { select(0, 0), key(Qt::Key_Delete); }},
+        {"a text set whole", [&]() { editor()->setPlainText("state ST1:\r\ntrigger;\n"); }},
+        {"a letter typed at the end", [&]() { editor()->moveCursor(QTextCursor::End), key(Qt::Key_Z); }},
+    };
+    editor()->setFocus();
+    QSignalSpy reports(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        ASSERT_FALSE(reports.isEmpty());
+        EXPECT_EQ(reports.takeLast().at(0).toString(), editor()->toPlainText());
+        EXPECT_EQ(editor()->get_text(), editor()->toPlainText());
+        QString held;
+        tx()->get_unified_state_text(&held, 0);
+        EXPECT_EQ(held, editor()->toPlainText());
+    }
+}

@@ -69,6 +69,21 @@ QString decimal_bits(const QString& digits, int* width)
     return QString::fromLatin1(SEDQ_NUMBER(digits).get_trigger_string(SDR_GTYPE_UNSIGNED, *width, false));
 }
 
+// The characters of a document range as QTextDocument::toPlainText writes them: paragraph,
+// line and frame breaks as line feeds, non-breaking spaces as spaces.
+QString plain_text_of(QString text)
+{
+    for (QChar& c : text)
+    {
+        const ushort u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0 || u == 0xfdd1)
+            c = QLatin1Char('\n');
+        else if (u == QChar::Nbsp)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 // Whether bit symbols (most significant first) hold a one above the low 32 bits.
 bool wider_than_32_bits(const QString& bits)
 {
@@ -105,7 +120,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
-    connect(document(), &QTextDocument::contentsChanged, this, [this]() { m_text_read = false; });
+    connect(document(), &QTextDocument::contentsChange, this, &SEDQ_STATE_TEXT_EDIT::follow_change);
     connect_text(true);
 }
 
@@ -182,6 +197,7 @@ void SEDQ_STATE_TEXT_EDIT::load_text(QString const& text)
     connect_text(false);
     wrap_for(text);
     setPlainText(text);
+    m_text_read = false;
     connect_text(true);
 }
 
@@ -206,6 +222,31 @@ void SEDQ_STATE_TEXT_EDIT::wrap_for(QString const& text)
         start = end + 1;
     }
     setWordWrapMode(longest > LONG_LINE ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+// The plain text follows each change of the document: the range Qt reports is taken from the
+// document again and put in place of the old one, so a key costs the characters it changed
+// and a copy, not a walk over the whole document. Qt counts the document's closing paragraph
+// in some changes (a text set whole) on both sides; the range is cut to the text. A range that
+// does not leave the text as long as the document's has the text read whole on the next call.
+void SEDQ_STATE_TEXT_EDIT::follow_change(int from, int removed, int added)
+{
+    if (!m_text_read)
+        return;
+    const int length = document()->characterCount() - 1;
+    const int past_end = qMax(0, from + removed - m_text.size());
+    removed -= past_end;
+    added -= past_end;
+    if (from < 0 || removed < 0 || added < 0 || from + added > length ||
+        m_text.size() - removed + added != length)
+    {
+        m_text_read = false;
+        return;
+    }
+    QTextCursor range(document());
+    range.setPosition(from);
+    range.setPosition(from + added, QTextCursor::KeepAnchor);
+    m_text.replace(from, removed, plain_text_of(range.selectedText()));
 }
 
 const QString& SEDQ_STATE_TEXT_EDIT::get_text() const
@@ -572,7 +613,10 @@ void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
 {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     const qreal bottom = rect.bottom() + verticalScrollBar()->value();
-    const QTextBlock first = cursorForPosition(rect.topLeft()).block();
+    // The line at the top of the rectangle from the layout alone: a cursor placed there would
+    // shape that line to find its x.
+    const QPointF top = QPointF(rect.topLeft()) + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QTextBlock first = document()->findBlock(qMax(0, layout->hitTest(top, Qt::FuzzyHit)));
     QTextBlock last = first;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {

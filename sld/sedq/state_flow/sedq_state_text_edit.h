@@ -58,7 +58,8 @@ public:
     // Sets the text without reporting it.
     void load_text(QString const& text);
     bool is_editing_allowed() const;
-    // The plain text, read from the document once per change.
+    // The plain text, as QTextDocument::toPlainText gives it: read whole once, then kept up to
+    // date with each change.
     const QString& get_text() const;
 
     int get_state() const { return m_state; }
@@ -104,6 +105,7 @@ private:
     void wrap_for(QString const& text);
     void highlight_shown(const QRect& rect);
     void follow_resolution();
+    void follow_change(int from, int removed, int added);
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
