@@ -203,7 +203,8 @@ TEST_F(sedq_state_machine_test, every_flow_along_many_edits_comes_back_from_undo
     ASSERT_TRUE(m_manager->save_document(path("flow.vtl").c_str()));
     SEDQ_TX_MANAGER* reopened = make_manager(true);
     ASSERT_TRUE(reopened->open_document(path("flow.vtl").c_str(), nullptr, nullptr));
-    EXPECT_EQ(unified().toStdString(), QString(fresh_text).remove('\r').toStdString()) << "saved without carriage returns";
+    EXPECT_EQ(unified().toStdString(), QString(fresh_text).remove('\r').toStdString())
+        << "saved without carriage returns";
 }
 
 TEST_F(sedq_state_machine_test, error_walk_places_every_line_in_its_state)

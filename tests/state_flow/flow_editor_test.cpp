@@ -371,3 +371,62 @@ TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_
         EXPECT_EQ(held, editor()->toPlainText());
     }
 }
+
+// Each line is laid out in the direction Qt finds from its first letter (what a plain text
+// document gives each line is what the layout is told): a line opening with a right-to-left
+// letter, typed, pasted or brought back by undo, lays out right to left, and every line is left
+// to right again once the last such letter is gone.
+TEST_F(flow_editor_test, a_line_opening_with_a_right_to_left_letter_reads_right_to_left)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\ntrigger;\n// note");
+    const auto at_line = [this](int line) {
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        editor()->setTextCursor(cursor);
+    };
+    // Letters beyond ASCII come as an input method gives them: key events carrying their text.
+    const auto type_text = [this](const QString& text) {
+        for (const QChar c : text)
+        {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(editor(), &key);
+        }
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        bool all_left_to_right;
+    } rows[] = {
+        {"a Hebrew word typed opening a line", [&]() { at_line(1), type_text("\u05e9\u05dc\u05d5\u05dd "); }, false},
+        {"an Arabic comment pasted",
+         [&]() { at_line(2), editor()->insertPlainText("\u0645\u0644\u0627\u062d\u0638\u0629\n"); }, false},
+        {"undone through the model", [&]() { tx()->on_edit_undo(), settle(); }, false},
+        {"the Hebrew word deleted",
+         [&]() {
+             at_line(1);
+             for (int key = 0; key < 5; ++key)
+                 QTest::keyClick(editor(), Qt::Key_Delete);
+         },
+         true},
+        {"a left-to-right letter typed before a right-to-left one", [&]() { at_line(0), type_text("x\u05d0"); }, false},
+    };
+    editor()->setFocus();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        QTextDocument auto_direction;
+        auto_direction.setPlainText(editor()->toPlainText());
+        for (int line = 0; line < auto_direction.blockCount(); ++line)
+        {
+            const QTextBlock block = editor()->document()->findBlockByNumber(line);
+            EXPECT_EQ(block.textDirection(), auto_direction.findBlockByNumber(line).textDirection())
+                << "line " << line << ": " << block.text().toStdString();
+        }
+        EXPECT_EQ(editor()->document()->defaultTextOption().textDirection() == Qt::LeftToRight, row.all_left_to_right)
+            << "the layout is told every line is left to right exactly while no right-to-left letter is left";
+    }
+}
