@@ -430,3 +430,57 @@ TEST_F(flow_editor_test, a_line_opening_with_a_right_to_left_letter_reads_right_
             << "the layout is told every line is left to right exactly while no right-to-left letter is left";
     }
 }
+
+// A change colours its own lines before they are laid out: after every kind of edit each line
+// shown holds the colours its text gives, and the lines a change did not touch keep theirs.
+TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edit)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST2;\n\nstate ST2:\ntrigger;\nincrement counter1;");
+    bring_to_front(editor());
+    const auto at = [this](int line, int column) {
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        cursor.setPosition(cursor.position() + column);
+        editor()->setTextCursor(cursor);
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"a keyword typed", [&]() { at(2, 0), QTest::keyClicks(editor(), "goto ST1;"); }},
+        {"a line joined to the one before", [&]() { at(3, 0), QTest::keyClick(editor(), Qt::Key_Backspace); }},
+        {"a line split", [&]() { at(1, 3), QTest::keyClick(editor(), Qt::Key_Return); }},
+        {"lines pasted", [&]() { at(0, 0), editor()->insertPlainText("trigger;\nstate ST3:\nset flag1;\n"); }},
+        {"a selection over lines deleted", [&]() {
+             at(1, 2);
+             QTextCursor cursor = editor()->textCursor();
+             cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+             editor()->setTextCursor(cursor);
+             QTest::keyClick(editor(), Qt::Key_Delete);
+         }},
+        {"the editor's own undo", [&]() { editor()->undo(); }},
+    };
+    editor()->setFocus();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        editor()->viewport()->repaint();
+        const QVector<SEDQ_HIGHLIGHT_RULE>& rules = editor()->get_highlighter()->rules();
+        for (QTextBlock block = editor()->document()->begin(); block.isValid(); block = block.next())
+        {
+            const auto expected = sedq_format_runs(sedq_highlight_line(block.text(), rules), block.length());
+            const auto shown = block.layout()->formats();
+            ASSERT_EQ(shown.size(), expected.size()) << block.text().toStdString();
+            for (int i = 0; i < shown.size(); ++i)
+            {
+                EXPECT_EQ(shown[i].start, expected[i].start) << block.text().toStdString();
+                EXPECT_EQ(shown[i].length, expected[i].length) << block.text().toStdString();
+                EXPECT_EQ(shown[i].format, expected[i].format) << block.text().toStdString();
+            }
+        }
+    }
+}
