@@ -135,12 +135,20 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
            data->highlighted_generation == m_rules->generation;
 }
 
-void SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
+// Whether the line's colours changed. Formats set on a line count as a change of the whole
+// line, its line feed included, which has the layout lay out the line after it too: a key that
+// leaves the colours as they were (most keys of a word) sets none.
+bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 {
-    block.layout()->setFormats(sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length()));
+    const QVector<QTextLayout::FormatRange> runs =
+        sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length());
+    const bool changed = block.layout()->formats() != runs;
+    if (changed)
+        block.layout()->setFormats(runs);
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
     data->highlighted_revision = block.revision();
     data->highlighted_generation = m_rules->generation;
+    return changed;
 }
 
 // The lines a change touched, up to LINES_PER_PASS of them a turn; the others wait until they
@@ -160,18 +168,17 @@ void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
     }
 }
 
-// The formats of the stale lines are set on their layouts and the document is told once, so
-// the layout runs once for all of them (a line told one by one would lay out every line after
-// it each time).
+// The formats of the stale lines are set on their layouts and the document is told once of those
+// that changed, so the layout runs once for all of them (a line told one by one would lay out
+// every line after it each time).
 void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
     int from = -1;
     int to = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
-        if (!is_current(block) && block.layout() != nullptr)
+        if (!is_current(block) && block.layout() != nullptr && colour(block))
         {
-            colour(block);
             from = from < 0 ? block.position() : from;
             to = block.position() + block.length();
         }

@@ -116,7 +116,7 @@ private:
     };
     void refresh_rules();
     int current_turn();
-    void colour(QTextBlock block);
+    bool colour(QTextBlock block);
     void colour_change(int from, int removed, int added);
 
     SEDQ_TX_MANAGER* m_tx_manager;
