@@ -484,3 +484,33 @@ TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edi
         }
     }
 }
+
+// The line of the cursor keeps its glyphs between uses: after keys that change its text and its
+// colours, and the cursor moved away and back, the editor paints what a text laid out afresh
+// paints.
+TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST1;\ntrigger;");
+    bring_to_front(editor());
+    editor()->setCursorWidth(0);
+    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    editor()->setTextCursor(cursor);
+    editor()->setFocus();
+    QTest::keyClicks(editor(), " else goto ST1;");
+    QTest::keyClick(editor(), Qt::Key_Backspace);
+    QTest::keyClick(editor(), Qt::Key_Up);
+    QTest::keyClick(editor(), Qt::Key_Down);
+    QTest::keyClicks(editor(), "; set fl");
+    close_popup();
+    const QImage typed = editor()->viewport()->grab().toImage();
+    const int position = editor()->textCursor().position();
+    editor()->load_text(editor()->toPlainText());
+    QTextCursor again(editor()->document());
+    again.setPosition(position);
+    editor()->setTextCursor(again);
+    settle();
+    EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+}

@@ -131,6 +131,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &SEDQ_STATE_TEXT_EDIT::follow_cursor);
     connect(document(), &QTextDocument::contentsChange, this, &SEDQ_STATE_TEXT_EDIT::follow_change);
     connect_text(true);
 }
@@ -626,6 +627,22 @@ void SEDQ_STATE_TEXT_EDIT::follow_resolution()
     layout->setPaintDevice(&m_layout_device);
     if (changed)
         document()->markContentsDirty(0, document()->characterCount());
+}
+
+// Qt shapes a line's glyphs again for each use and drops them after: a key shapes the line it
+// changed to lay it out, to place the cursor, to paint it and to paint the cursor, each colour
+// of the line shaped apart. The line of the cursor keeps its glyphs between uses; the line it
+// leaves drops them the next time it is painted.
+void SEDQ_STATE_TEXT_EDIT::follow_cursor()
+{
+    const QTextBlock block = textCursor().block();
+    const QTextBlock kept = m_glyphs_kept.block();
+    if (kept == block && !m_glyphs_kept.isNull())
+        return;
+    if (!m_glyphs_kept.isNull() && kept.isValid())
+        kept.layout()->setCacheEnabled(false);
+    block.layout()->setCacheEnabled(true);
+    m_glyphs_kept = QTextCursor(block);
 }
 
 void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)

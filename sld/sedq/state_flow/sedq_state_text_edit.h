@@ -109,6 +109,7 @@ private:
     void follow_change(int from, int removed, int added);
     void read_text() const;
     void follow_direction(bool right_to_left);
+    void follow_cursor();
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
@@ -124,6 +125,8 @@ private:
     QTextCursor m_swap_cursor;
     // Where the key was typed whose popup opens when the timer runs out.
     QTextCursor m_popup_cursor;
+    // A position in the line whose layout keeps its glyphs (see follow_cursor).
+    QTextCursor m_glyphs_kept;
     QImage m_layout_device{1, 1, QImage::Format_ARGB32_Premultiplied};
     mutable QString m_text;
     mutable bool m_text_read = false;
