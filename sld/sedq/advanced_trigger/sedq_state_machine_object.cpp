@@ -51,9 +51,12 @@ bool read_header(const QString& text, int line_start, SEDQ_STATE_HEADER* header)
     int line_end = text.indexOf(QLatin1Char('\n'), after_word);
     if (line_end < 0)
         line_end = text.size();
-    const int colon = text.indexOf(QLatin1Char(':'), after_word);
-    if (colon < 0 || colon > line_end)
+    // Looked for on the line only: a line that opens with the word and holds no colon (one being
+    // typed) reads no further.
+    const int colon_in_line = QStringView(text).mid(after_word, line_end - after_word).indexOf(QLatin1Char(':'));
+    if (colon_in_line < 0)
         return false;
+    const int colon = after_word + colon_in_line;
     const QString name = text.mid(after_word, colon - after_word).trimmed();
     if (name.isEmpty())
         return false;
@@ -175,15 +178,16 @@ int SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text, SEDQ_TEXT_CHANG
     const auto before = [](const SEDQ_STATE_HEADER& header, int at) { return header.start < at; };
     const int first = int(std::lower_bound(m_headers.begin(), m_headers.end(), from, before) - m_headers.begin());
     const int past = int(std::lower_bound(m_headers.begin(), m_headers.end(), old_end + 1, before) - m_headers.begin());
+    // The headers read replace those of the touched lines with one move of the ones after.
+    const QVector<SEDQ_STATE_HEADER> read = headers_in(text, from, *to);
     m_headers.remove(first, past - first);
+    m_headers.insert(first, read.size(), SEDQ_STATE_HEADER());
+    std::copy(read.begin(), read.end(), m_headers.begin() + first);
     const int shift = text.size() - old.size();
-    for (int i = first; i < m_headers.size(); ++i) {
+    for (int i = first + read.size(); i < m_headers.size(); ++i) {
         m_headers[i].start += shift;
         m_headers[i].body_start += shift;
     }
-    const QVector<SEDQ_STATE_HEADER> read = headers_in(text, from, *to);
-    for (int i = 0; i < read.size(); ++i)
-        m_headers.insert(first + i, read.at(i));
     return from;
 }
 
