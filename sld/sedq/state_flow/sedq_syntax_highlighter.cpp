@@ -193,6 +193,8 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTe
 void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
 {
     refresh_rules();
+    // A line not coloured here is left plain and marked out of date; it is coloured when it
+    // is shown. A pass over a whole text of many lines so costs a little per line.
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(currentBlock());
     if (++m_lines_this_turn > LINES_PER_PASS)
     {
