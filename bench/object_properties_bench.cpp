@@ -138,7 +138,7 @@ int main(int argc, char** argv)
     }
     const double small = reporter.value("open_properties", "1000", "median");
     if (small > 0)
-        std::printf("  1000 -> 10000 objects: ratio %.2f (at most 10)\n",
+        std::printf("\nopen_properties 1000 -> 10000 objects: ratio %.2f (at most 10)\n",
                     reporter.value("open_properties", "10000", "median") / small);
     return 0;
 }
