@@ -2,19 +2,8 @@
 #include "sedq/advanced_trigger/sedq_deferred_page.h"
 
 #include <QEvent>
-#include <QHash>
 #include <QLayout>
 #include <QStyle>
-
-namespace
-{
-// The hints of every kind of deferred page, by kind and look; a handful of entries.
-template <class HINTS> QHash<QString, HINTS>& hints_by_look()
-{
-    static QHash<QString, HINTS> hints;
-    return hints;
-}
-} // namespace
 
 SEDQ_DEFERRED_PAGE::SEDQ_DEFERRED_PAGE(const char* kind, QWidget* parent) : QWidget(parent), m_kind(kind)
 {
@@ -29,7 +18,7 @@ void SEDQ_DEFERRED_PAGE::ensure_built() const
     page->build();
     // What the page asks of the layouts before it is shown is what a dialog sizes itself by.
     page->ensurePolished();
-    hints_by_look<HINTS>().insert(look(), {page->sizeHint(), page->minimumSizeHint()});
+    hints_by_look().insert(look(), {page->sizeHint(), page->minimumSizeHint()});
     // Showing builds the page first (setVisible); one shown along with its window shows its new
     // widgets itself.
     if (isVisible())
@@ -90,11 +79,17 @@ void SEDQ_DEFERRED_PAGE::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
+QHash<QString, SEDQ_DEFERRED_PAGE::HINTS>& SEDQ_DEFERRED_PAGE::hints_by_look()
+{
+    static QHash<QString, HINTS> hints;
+    return hints;
+}
+
 const SEDQ_DEFERRED_PAGE::HINTS* SEDQ_DEFERRED_PAGE::remembered() const
 {
     if (!m_looked_up)
     {
-        const QHash<QString, HINTS>& hints = hints_by_look<HINTS>();
+        const QHash<QString, HINTS>& hints = hints_by_look();
         const auto found = hints.constFind(look());
         m_hinted = found != hints.constEnd();
         if (m_hinted)

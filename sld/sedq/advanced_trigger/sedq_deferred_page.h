@@ -5,6 +5,7 @@
 // was last built in the same look (font, style, resolution), so the dialog takes the size it
 // would have with the page built; with no hints known for the look, the page is built at once.
 
+#include <QHash>
 #include <QSize>
 #include <QWidget>
 
@@ -38,6 +39,8 @@ private:
         QSize size;
         QSize minimum;
     };
+    // The hints of every kind of deferred page by kind and look, as last built; a handful.
+    static QHash<QString, HINTS>& hints_by_look();
     // The remembered hints of this kind of page in its look (null when none), looked up once:
     // the layouts ask for them many times while the dialog opens.
     const HINTS* remembered() const;
