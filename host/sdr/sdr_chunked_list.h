@@ -12,6 +12,7 @@
 
 #include <QVector>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
@@ -24,6 +25,9 @@ class SDR_CHUNKED_LIST
 {
 public:
     static constexpr int CHUNK_SIZE = 16;
+    // Capacity of a list's first chunk, which doubles up to CHUNK_SIZE as it fills: most lists
+    // are short, and a document holds a great many of them (later chunks start full size).
+    static constexpr int FIRST_CAPACITY = 4;
 
     using value_type = T;
     using size_type = int;
@@ -174,13 +178,16 @@ public:
         if (m_size % CHUNK_SIZE == 0)
         {
             QVector<T> chunk;
-            chunk.reserve(CHUNK_SIZE);
+            chunk.reserve(m_chunks.isEmpty() ? FIRST_CAPACITY : CHUNK_SIZE);
             chunk.append(std::move(value));
             m_chunks.append(std::move(chunk));
         }
         else
         {
-            m_chunks.last().append(std::move(value));
+            QVector<T>& chunk = m_chunks.last();
+            if (chunk.size() == chunk.capacity())
+                chunk.reserve(std::min(CHUNK_SIZE, 2 * chunk.size()));
+            chunk.append(std::move(value));
         }
         ++m_size;
     }

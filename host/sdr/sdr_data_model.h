@@ -722,7 +722,7 @@ public:
     bool m_clock_invalid = false;                // validity mark, not saved
     std::vector<std::unique_ptr<SDR_DATA_TRIGGER>> m_triggers;   // index 0 is the global one
     int m_active_trigger = 0;
-    std::vector<std::unique_ptr<SDR_DATA_WIRE>> m_wires;          // cache of the data list leaves
+    std::vector<std::unique_ptr<SDR_DATA_WIRE>> m_wires; // data list leaves, made when asked for
 };
 
 // ---------------------------------------------------------------------------------------------

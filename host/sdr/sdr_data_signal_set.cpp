@@ -113,7 +113,8 @@ SDR_DATA_TRIGGER* SDR_DATA_SIGNAL_SET::create_trigger(void* preset, bool flag)
 }
 
 // The wire made here becomes a row only through append(); until then it is kept with the
-// other wires of the set, past the rows it describes.
+// other wires of the set, past the rows it describes (whose wires are made when first asked
+// for, see get_data_wire_at).
 SDR_DATA_WIRE* SDR_DATA_SIGNAL_SET::create_wire(const char* name, int capture, int tap, bool flag, void* preset,
                                                 bool flag2)
 {
@@ -122,6 +123,8 @@ SDR_DATA_WIRE* SDR_DATA_SIGNAL_SET::create_wire(const char* name, int capture, i
     (void)flag2;
     if (name == nullptr || *name == '\0')
         return nullptr;
+    for (size_t leaves = size_t(get_data_wire_width()); m_wires.size() < leaves;)
+        m_wires.push_back(std::make_unique<SDR_DATA_WIRE>());
     auto wire = std::make_unique<SDR_DATA_WIRE>();
     wire->m_name = name;
     wire->m_capture_type = capture;
@@ -199,8 +202,9 @@ const char* SDR_DATA_SIGNAL_SET::get_clock_name() const
     return state().clock_name.c_str();
 }
 
-// Wire i is the i-th leaf of the data list. The wire objects are reused by position, so a
-// pointer stays valid for the life of the set and names the channel at that position.
+// Wire i is the i-th leaf of the data list. The wire objects are made when first asked for
+// (a document of many instances mostly never asks) and reused by position, so a pointer stays
+// valid for the life of the set and names the channel at that position.
 SDR_DATA_WIRE* SDR_DATA_SIGNAL_SET::get_data_wire_at(int index)
 {
     const SDR_NODE_LIST& list = state().data_list;

@@ -356,7 +356,6 @@ void SDR_FILE_DOCUMENT_READER::read_signal_set(SDR_DATA_INSTANCE* instance)
         levels = std::max(levels, trigger->state().levels.size());
     fit_rows_to_levels(&signal_set->m_state->data_list, int(levels));
     derive_tree(&signal_set->m_state->data_list);
-    build_wires(signal_set);
 }
 
 void SDR_FILE_DOCUMENT_READER::read_signal_set_attributes(SDR_SIGNAL_SET_STATE* s)

@@ -90,7 +90,6 @@ private:
     void read_comparison(SDR_NODE_COMPARISON* comparisons, int count);
     void fit_rows_to_levels(SDR_NODE_LIST* rows, int levels);
     void derive_tree(SDR_NODE_LIST* rows);
-    void build_wires(SDR_DATA_SIGNAL_SET* signal_set);
 
     // logs (sdr_file_document_reader_log.cpp)
     void read_log(SDR_DATA_TRIGGER* trigger);

@@ -201,17 +201,3 @@ void SDR_FILE_DOCUMENT_READER::derive_tree(SDR_NODE_LIST* rows)
     }
     SDR_TX_SIGNAL_NODES::recompute_tree(*rows);
 }
-
-void SDR_FILE_DOCUMENT_READER::build_wires(SDR_DATA_SIGNAL_SET* signal_set)
-{
-    signal_set->m_wires.clear();
-    for (const SDR_NODE_ROW& row : signal_set->state().data_list) {
-        if (row.wire_index < 0)
-            continue;
-        auto wire = std::make_unique<SDR_DATA_WIRE>();
-        wire->m_name = row.name;
-        wire->m_capture_type = row.capture_type;
-        wire->m_tap_mode = row.tap_mode;
-        signal_set->m_wires.push_back(std::move(wire));
-    }
-}

@@ -67,13 +67,13 @@ int SDR_TX_SESSION::get_num_instances() const
 SDR_TX_INSTANCE* SDR_TX_SESSION::get_instance_at(int index, bool)
 {
     ENTRY* entry = entry_at(index);
-    return entry != nullptr ? entry->tx_instance.get() : nullptr;
+    return entry != nullptr ? &entry->tx_instance : nullptr;
 }
 
 SDR_TX_SIGNAL_SET* SDR_TX_SESSION::get_signal_set_at(int index, bool)
 {
     ENTRY* entry = entry_at(index);
-    return entry != nullptr ? entry->signal_set.get() : nullptr;
+    return entry != nullptr ? &entry->signal_set : nullptr;
 }
 
 SDR_TX_TRIGGER* SDR_TX_SESSION::get_trigger_at(int index, bool)
@@ -82,8 +82,8 @@ SDR_TX_TRIGGER* SDR_TX_SESSION::get_trigger_at(int index, bool)
     if (entry == nullptr)
         return nullptr;
     if (entry->power_up)
-        entry->trigger->set_power_up_selector(true);
-    return entry->trigger.get();
+        entry->trigger.set_power_up_selector(true);
+    return &entry->trigger;
 }
 
 SDR_DATA_LOG* SDR_TX_SESSION::get_log_at(int index, bool)

@@ -45,29 +45,31 @@ int sdr_index_named_or(const std::vector<std::unique_ptr<T>>& list, const char* 
     return index >= 0 && index < static_cast<int>(list.size()) ? index : -1;
 }
 
+// The façades live in the entry itself (one allocation per entry: a document may hold tens of
+// thousands); the entry never moves, so pointers to them stay valid while it lives.
 struct SDR_TX_SESSION::ENTRY
 {
     ENTRY(SDR_TX_SESSION* session, SDR_DATA_INSTANCE* data_instance, bool power_up_view)
-        : instance(data_instance),
-          power_up(power_up_view),
-          tx_instance(std::make_unique<SDR_TX_INSTANCE>(session, data_instance, power_up_view)),
-          signal_set(std::make_unique<SDR_TX_SIGNAL_SET>(session, data_instance)),
-          trigger(std::make_unique<SDR_TX_TRIGGER>(session, data_instance, power_up_view))
+        : instance(data_instance), power_up(power_up_view),
+          tx_instance(session, data_instance, power_up_view), signal_set(session, data_instance),
+          trigger(session, data_instance, power_up_view)
     {
     }
+    ENTRY(const ENTRY&) = delete;
+    ENTRY& operator=(const ENTRY&) = delete;
 
     // The entry went away: every façade answers neutral values from now on.
     void detach()
     {
         instance = nullptr;
-        tx_instance->detach();
-        signal_set->detach();
-        trigger->detach();
+        tx_instance.detach();
+        signal_set.detach();
+        trigger.detach();
     }
 
     SDR_DATA_INSTANCE* instance;
     bool power_up;
-    std::unique_ptr<SDR_TX_INSTANCE> tx_instance;
-    std::unique_ptr<SDR_TX_SIGNAL_SET> signal_set;
-    std::unique_ptr<SDR_TX_TRIGGER> trigger;
+    SDR_TX_INSTANCE tx_instance;
+    SDR_TX_SIGNAL_SET signal_set;
+    SDR_TX_TRIGGER trigger;
 };

@@ -90,7 +90,7 @@ SDR_TX_TRIGGER* SDR_TX_SESSION::facade_of(SDR_DATA_TRIGGER* trigger) const
     if (instance == nullptr || instance->get_active_trigger() != trigger)
         return nullptr;
     const int entry = entry_of(instance);
-    return entry >= 0 ? m_entries[size_t(entry)]->trigger.get() : nullptr;
+    return entry >= 0 ? &m_entries[size_t(entry)]->trigger : nullptr;
 }
 
 void SDR_TX_SESSION::commit_session()

@@ -7,46 +7,86 @@
 
 // ---- tree bookkeeping ------------------------------------------------------------------------
 
-void SDR_TX_SIGNAL_NODES::recompute_tree(SDR_NODE_LIST& list)
+namespace
+{
+// The tree fields of one row as the rows around it make them.
+struct TREE_FIELDS
+{
+    int depth = 0;
+    int subtree_end = 0;
+    int parent_row = -1;
+    int wire_index = -1;
+    SDR_DATA_NODE_DISPLAY_TYPE display_type = SDR_NTYPE_STANDALONE;
+};
+
+std::vector<TREE_FIELDS> tree_fields(const SDR_NODE_LIST& list)
 {
     const int n = list.size();
+    std::vector<TREE_FIELDS> fields(static_cast<size_t>(n));
     std::vector<int> open_groups;
     int wire = 0;
     for (int i = 0; i < n; ++i)
     {
-        SDR_NODE_ROW& row = list[i];
+        const SDR_NODE_ROW& row = list[i];
+        TREE_FIELDS& f = fields[size_t(i)];
+        const bool group = SDR_TX_SIGNAL_NODES::is_group_row(row);
         // A row may sit at most one level below an open group, never below a leaf.
-        const int allowed = i == 0 ? 0 : list[i - 1].depth + (is_group_row(list[i - 1]) ? 1 : 0);
-        row.depth = std::max(0, std::min(row.depth, allowed));
-        while (!open_groups.empty() && list[open_groups.back()].depth >= row.depth)
+        const int allowed =
+            i == 0 ? 0 : fields[size_t(i) - 1].depth + (SDR_TX_SIGNAL_NODES::is_group_row(list[i - 1]) ? 1 : 0);
+        f.depth = std::max(0, std::min(row.depth, allowed));
+        while (!open_groups.empty() && fields[size_t(open_groups.back())].depth >= f.depth)
         {
-            list[open_groups.back()].subtree_end = i - 1;
+            fields[size_t(open_groups.back())].subtree_end = i - 1;
             open_groups.pop_back();
         }
-        row.subtree_end = i;
-        row.parent_row = open_groups.empty() ? -1 : open_groups.back();
-        if (is_group_row(row))
-        {
-            row.display_type = row.expanded ? SDR_NTYPE_GROUP : SDR_NTYPE_GROUP_ALT;
-            row.wire_index = -1;
+        f.subtree_end = i;
+        f.parent_row = open_groups.empty() ? -1 : open_groups.back();
+        f.wire_index = group ? -1 : wire++;
+        f.display_type = group ? (row.expanded ? SDR_NTYPE_GROUP : SDR_NTYPE_GROUP_ALT) : row.display_type;
+        if (group)
             open_groups.push_back(i);
-        }
-        else
-        {
-            row.wire_index = wire++;
-        }
     }
     for (int g : open_groups)
-        list[g].subtree_end = n - 1;
+        fields[size_t(g)].subtree_end = n - 1;
     for (int i = 0; i < n; ++i)
     {
-        SDR_NODE_ROW& row = list[i];
-        if (is_group_row(row))
+        TREE_FIELDS& f = fields[size_t(i)];
+        if (SDR_TX_SIGNAL_NODES::is_group_row(list[i]))
             continue;
-        if (row.depth == 0)
-            row.display_type = SDR_NTYPE_STANDALONE;
+        if (f.depth == 0)
+            f.display_type = SDR_NTYPE_STANDALONE;
         else
-            row.display_type = i + 1 < n && list[i + 1].depth >= row.depth ? SDR_NTYPE_MEMBER : SDR_NTYPE_LAST_MEMBER;
+            f.display_type =
+                i + 1 < n && fields[size_t(i) + 1].depth >= f.depth ? SDR_NTYPE_MEMBER : SDR_NTYPE_LAST_MEMBER;
+    }
+    return fields;
+}
+
+bool same_tree_fields(const SDR_NODE_ROW& row, const TREE_FIELDS& f)
+{
+    return row.depth == f.depth && row.subtree_end == f.subtree_end && row.parent_row == f.parent_row &&
+           row.wire_index == f.wire_index && row.display_type == f.display_type;
+}
+} // namespace
+
+// The fields are worked out from a read-only view and written only into the rows whose fields
+// change: a list that is already right (most are, after a load or a small edit) keeps sharing
+// its chunks with its copies and keeps its version.
+void SDR_TX_SIGNAL_NODES::recompute_tree(SDR_NODE_LIST& list)
+{
+    const std::vector<TREE_FIELDS> fields = tree_fields(list);
+    const SDR_NODE_LIST& rows = list;
+    for (int i = 0; i < rows.size(); ++i)
+    {
+        const TREE_FIELDS& f = fields[size_t(i)];
+        if (same_tree_fields(rows[i], f))
+            continue;
+        SDR_NODE_ROW& row = list[i];
+        row.depth = f.depth;
+        row.subtree_end = f.subtree_end;
+        row.parent_row = f.parent_row;
+        row.wire_index = f.wire_index;
+        row.display_type = f.display_type;
     }
 }
 
@@ -75,15 +115,19 @@ void SDR_TX_SIGNAL_NODES::drop_empty_groups(SDR_NODE_LIST& list)
     for (;;)
     {
         recompute_tree(list);
-        SDR_NODE_LIST kept;
-        kept.reserve(list.size());
-        for (int i = 0; i < list.size(); ++i)
-        {
-            if (!is_group_row(list[i]) || list[i].subtree_end > i)
-                kept.append(list[i]);
-        }
-        if (kept.size() == list.size())
+        const SDR_NODE_LIST& rows = list;
+        auto empty_group = [&rows](int i) { return is_group_row(rows[i]) && rows[i].subtree_end <= i; };
+        int first = 0;
+        while (first < rows.size() && !empty_group(first))
+            ++first;
+        if (first == rows.size())
             return;
+        SDR_NODE_LIST kept = rows.mid(0, first);
+        for (int i = first + 1; i < rows.size(); ++i)
+        {
+            if (!empty_group(i))
+                kept.append(rows[i]);
+        }
         list = kept;
     }
 }

@@ -171,7 +171,7 @@ private:
                 kept.link_row = t;
                 m_present.insert(kept.link_id);
             }
-            m_next.append(kept);
+            m_next.append(std::move(kept));
         }
     }
 

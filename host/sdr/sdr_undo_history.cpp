@@ -266,14 +266,14 @@ void SDR_UNDO_HISTORY::after_restore(bool powerup_was)
 void SDR_UNDO_HISTORY::set_max_steps(int steps)
 {
     m_max_steps = std::max(0, steps);
-    while (static_cast<int>(m_steps.size()) > m_max_steps) {
-        if (m_position > 0) {
-            m_steps.pop_front();
-            --m_position;
-        } else {
-            m_steps.pop_back();
-        }
-    }
+    const int surplus = static_cast<int>(m_steps.size()) - m_max_steps;
+    if (surplus <= 0)
+        return;
+    // The oldest applied steps go first, then the far end of the redo tail.
+    const int oldest = std::min(surplus, m_position);
+    m_steps.erase(m_steps.begin(), m_steps.begin() + oldest);
+    m_position -= oldest;
+    m_steps.resize(size_t(m_max_steps));
 }
 
 void SDR_UNDO_HISTORY::append_atomic_action(SDR_TX_UNDO_ACTION_ATOMIC* action)

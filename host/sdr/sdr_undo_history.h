@@ -9,7 +9,6 @@
 #include "host/sdr/sdr_shared_undo.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -111,7 +110,9 @@ private:
 
     SDR_DATA_INSTANCE* m_instance;
     SDR_SHARED_UNDO* m_shared;       // the document's, kept when the instance is parked
-    std::deque<std::unique_ptr<SDR_UNDO_STEP>> m_steps;
+    // A vector, not a deque: an instance without undo steps (most of a large document) then
+    // holds no memory for them.
+    std::vector<std::unique_ptr<SDR_UNDO_STEP>> m_steps;
     int m_position = 0;              // steps [0, m_position) are applied
     int m_max_steps = SDR_DEFAULT_MAX_UNDO_STEPS;
     int m_depth = 0;

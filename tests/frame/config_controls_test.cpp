@@ -1,6 +1,6 @@
 // The small controls of the configuration and state-flow panes, on their own: the number,
 // yes/no and option boxes, the segment lists of every sample depth, the signals the depth and
-// storage qualifier boxes raise, and selection by text.
+// storage qualifier boxes raise, the instance box and selection by text.
 #include "host/standin/msg_control.h"
 #include "sedq/frame/sedq_bool_combo_box.h"
 #include "sedq/frame/sedq_config_check_box.h"
@@ -8,6 +8,7 @@
 #include "sedq/frame/sedq_int_combo_box.h"
 #include "sedq/model/sedq_tx_manager.h"
 
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -204,6 +205,32 @@ TEST(sedq_storage_combo_box, tells_which_further_controls_a_type_needs)
         EXPECT_EQ(port.at(0).at(0).toBool(), row.input_port) << row.type;
         EXPECT_EQ(qualifier.at(0).at(0).toBool(), row.qualifier) << row.type;
     }
+}
+
+// New names replace the old as clearing the box and inserting them did: the text goes empty,
+// then the first name is current; every item shows the icon.
+TEST(sedq_instance_combo_box, takes_new_names_as_clearing_and_inserting_would)
+{
+    SEDQ_INSTANCE_COMBO_BOX box;
+    QPixmap pixels(8, 8);
+    pixels.fill(Qt::red);
+    const QIcon icon(pixels);
+    box.set_names({"alpha", "beta", "gamma"}, icon);
+    EXPECT_EQ(items_of(box), (QStringList{"alpha", "beta", "gamma"}));
+    EXPECT_EQ(box.currentText(), "alpha");
+    EXPECT_EQ(box.itemIcon(2).pixmap(8, 8).toImage(), pixels.toImage());
+    box.setCurrentIndex(2);
+    QStringList texts;
+    QObject::connect(&box, qOverload<int>(&QComboBox::currentIndexChanged),
+                     [&box, &texts](int) { texts << box.currentText(); });
+    box.set_names({"delta", "gamma"}, icon);
+    EXPECT_EQ(texts, (QStringList{"", "delta"}));
+    EXPECT_EQ(box.findText("gamma"), 1);
+    texts.clear();
+    box.set_names({}, icon);
+    EXPECT_EQ(texts, QStringList{""});
+    EXPECT_EQ(box.count(), 0);
+    EXPECT_EQ(box.currentIndex(), -1);
 }
 
 TEST(sedq_set_current_index, selects_by_exact_text_or_by_start)

@@ -497,7 +497,7 @@ TEST_F(demo_capture_test, the_power_up_trigger_is_captured_at_programming_and_re
     select({COUNTER_PROBE});
     press(ACTION_ENABLE_POWERUP);
     ASSERT_TRUE(tx()->is_powerup_trigger(-1)) << "the power-up view is current";
-    ASSERT_EQ(powerup_item(COUNTER_PROBE)->text(), "Power-Up Trigger");
+    ASSERT_EQ(powerup_row(COUNTER_PROBE).data().toString(), "Power-Up Trigger");
     tabs()->setCurrentIndex(1);
     refresh();
     choose_condition("counter|count[9]", SEDQ_COLUMN_FIRST_LEVEL, AFCQ_SEDQ_RISING_EDGE_CONDITION_ACTION);
@@ -508,7 +508,7 @@ TEST_F(demo_capture_test, the_power_up_trigger_is_captured_at_programming_and_re
     SDR_DATA_LOG* power_up = shown_log(COUNTER_PROBE + 1);
     ASSERT_TRUE(power_up != nullptr && power_up->is_power_up_trigger() && power_up->is_data_available(false));
     // A double click on the row shows the power-up view.
-    const QModelIndex row = powerup_item(COUNTER_PROBE)->index();
+    const QModelIndex row = powerup_row(COUNTER_PROBE);
     QTreeView* list = pane()->get_tree();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(row).center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(row).center());

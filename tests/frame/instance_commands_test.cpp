@@ -18,7 +18,7 @@ protected:
     {
         QStringList list;
         for (int row = 0; row < model()->rowCount(); ++row)
-            list << model()->item(row, 0)->text();
+            list << text(row, 0);
         return list;
     }
 
@@ -46,8 +46,8 @@ TEST_F(instance_commands_test, add_appends_an_instance_that_becomes_current)
     press(ACTION_ADD);
     ASSERT_EQ(model()->rowCount(), 2);
     EXPECT_EQ(tx()->get_num_instances(), 2);
-    EXPECT_TRUE(same_icon(model()->item(1, 0)->icon(), 275));
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274));
+    EXPECT_TRUE(same_icon(icon(1), 275));
+    EXPECT_TRUE(same_icon(icon(0), 274));
 }
 
 TEST_F(instance_commands_test, delete_asks_first_and_removes_every_selected_instance)
@@ -92,12 +92,12 @@ TEST_F(instance_commands_test, delete_is_refused_while_an_acquisition_runs)
 TEST_F(instance_commands_test, a_name_typed_in_the_list_renames_and_a_taken_name_is_put_back)
 {
     open({{"alpha"}, {"beta"}});
-    model()->item(1, 0)->setText("gamma");
+    write(1, 0, "gamma");
     EXPECT_STREQ(tx()->get_instance_name_at(1, nullptr), "gamma");
-    EXPECT_EQ(model()->item(1, 0)->text(), "gamma");
-    model()->item(1, 0)->setText("alpha");
+    EXPECT_EQ(text(1, 0), "gamma");
+    write(1, 0, "alpha");
     EXPECT_STREQ(tx()->get_instance_name_at(1, nullptr), "gamma");
-    EXPECT_EQ(model()->item(1, 0)->text(), "gamma") << "the refused name is replaced by the instance's";
+    EXPECT_EQ(text(1, 0), "gamma") << "the refused name is replaced by the instance's";
     ASSERT_FALSE(standin::msg::shown().empty());
     EXPECT_EQ(standin::msg::shown().back().help_key, "OSEDQ_DUPLICATE_NAME");
 }
@@ -122,15 +122,15 @@ TEST_F(instance_commands_test, power_up_triggers_are_switched_on_for_instance_ro
     press(ACTION_ENABLE_POWERUP);
     EXPECT_TRUE(tx()->is_powerup_trigger_enabled(0));
     EXPECT_TRUE(tx()->is_powerup_trigger_enabled(2));
-    ASSERT_NE(powerup_item(0), nullptr);
-    ASSERT_NE(powerup_item(1), nullptr);
-    EXPECT_EQ(powerup_item(1)->data(SEDQ_INSTANCE_ROLE).toInt(), 3);
+    ASSERT_TRUE(powerup_row(0).isValid());
+    ASSERT_TRUE(powerup_row(1).isValid());
+    EXPECT_EQ(powerup_row(1).data(SEDQ_INSTANCE_ROLE).toInt(), 3);
     select({0}, {1});
     press(ACTION_DISABLE_POWERUP);
     EXPECT_FALSE(tx()->is_powerup_trigger_enabled(0));
     EXPECT_EQ(tx()->get_num_instances(), 2);
-    EXPECT_EQ(powerup_item(0), nullptr);
-    EXPECT_EQ(powerup_item(1), nullptr);
+    EXPECT_FALSE(powerup_row(0).isValid());
+    EXPECT_FALSE(powerup_row(1).isValid());
 }
 
 TEST_F(instance_commands_test, duplicate_copies_a_trigger_to_its_counterpart_in_the_row_direction)
@@ -149,27 +149,26 @@ TEST_F(instance_commands_test, duplicate_copies_a_trigger_to_its_counterpart_in_
 TEST_F(instance_commands_test, double_clicking_a_power_up_row_makes_the_power_up_view_current)
 {
     open({{"alpha"}, {"beta", true}});
-    QStandardItem* powerup = powerup_item(1);
-    ASSERT_NE(powerup, nullptr);
-    pane()->on_double_clicked(powerup->index());
+    ASSERT_TRUE(powerup_row(1).isValid());
+    pane()->on_double_clicked(powerup_row(1));
     refresh();
     EXPECT_TRUE(tx()->is_powerup_trigger(-1));
-    EXPECT_EQ(powerup_item(1)->background(), SEDQ_POWERUP_BRUSH);
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274));
-    EXPECT_TRUE(same_icon(model()->item(1, 0)->icon(), 274)) << "the instance row is not the power-up view";
+    EXPECT_EQ(background(powerup_row(1)), SEDQ_POWERUP_BRUSH);
+    EXPECT_TRUE(same_icon(icon(0), 274));
+    EXPECT_TRUE(same_icon(icon(1), 274)) << "the instance row is not the power-up view";
     pane()->on_double_clicked(model()->index(0, 3));
     refresh();
-    EXPECT_EQ(powerup_item(1)->background(), idle_brush());
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 275)) << "any cell of the row";
+    EXPECT_EQ(background(powerup_row(1)), idle_brush());
+    EXPECT_TRUE(same_icon(icon(0), 275)) << "any cell of the row";
 }
 
 TEST_F(instance_commands_test, a_new_instance_tab_marks_its_row)
 {
     open({{"alpha", true}, {"beta"}});
     pane()->on_sel_change_instance_tab(1);
-    EXPECT_TRUE(same_icon(model()->item(1, 0)->icon(), 275));
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274));
-    EXPECT_EQ(powerup_item(0)->background(), idle_brush());
+    EXPECT_TRUE(same_icon(icon(1), 275));
+    EXPECT_TRUE(same_icon(icon(0), 274));
+    EXPECT_EQ(background(powerup_row(0)), idle_brush());
 }
 
 TEST_F(instance_commands_test, status_help_shows_the_help_of_the_status_message)
@@ -177,9 +176,9 @@ TEST_F(instance_commands_test, status_help_shows_the_help_of_the_status_message)
     open({{"alpha"}, {"beta"}});
     select({1});
     press(ACTION_STATUS_HELP);
-    model()->item(1, 1)->setText("Trigger level 2 met");
+    write(1, 1, "Trigger level 2 met");
     press(ACTION_STATUS_HELP);
-    model()->item(1, 1)->setText("Currently in state 3: ST3");
+    write(1, 1, "Currently in state 3: ST3");
     press(ACTION_STATUS_HELP);
     pane()->on_ela_status_help();
     EXPECT_EQ(standin::thr::help_requests(),
@@ -192,11 +191,11 @@ TEST_F(instance_commands_test, status_help_stops_at_an_empty_text_a_suppressed_m
 {
     open({{"alpha"}});
     select({0});
-    model()->item(0, 1)->setText("");
+    write(0, 1, "");
     press(ACTION_STATUS_HELP);
     ASSERT_EQ(standin::msg::internal_errors().size(), 1u);
     EXPECT_EQ(standin::msg::internal_errors()[0].expression, "!text.isEmpty()");
-    model()->item(0, 1)->setText("Trigger level 1 met");
+    write(0, 1, "Trigger level 1 met");
     standin::msg::suppress(268048);
     press(ACTION_STATUS_HELP);
     EXPECT_EQ(standin::msg::internal_errors().size(), 1u) << "a suppressed message has no help: nothing more";

@@ -7,6 +7,8 @@
 #include "host/standin/qtk_control.h"
 #include "sedq/model/sedq_globals.h"
 
+#include <QAbstractItemModelTester>
+#include <QLoggingCategory>
 #include <QToolButton>
 
 namespace
@@ -38,34 +40,73 @@ TEST_F(instance_list_test, each_instance_is_a_row_and_a_power_up_trigger_a_row_b
     } rows[] = {{"alpha", 0, Qt::Checked}, {"beta", 1, Qt::Checked}, {"gamma", 3, Qt::Unchecked}};
     for (int row = 0; row < 3; ++row)
     {
-        QStandardItem* name = model()->item(row, 0);
-        QStandardItem* box = model()->item(row, 2);
-        EXPECT_EQ(name->text(), rows[row].name);
-        EXPECT_EQ(name->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index) << rows[row].name;
-        EXPECT_EQ(name->data(SEDQ_POWERUP_ROLE).toBool(), false);
-        EXPECT_TRUE(name->isEditable());
-        EXPECT_TRUE(same_icon(name->icon(), row == 0 ? 275 : 274))
-            << rows[row].name << ": only the current one";
+        const QModelIndex name = cell(row, 0);
+        const QModelIndex box = cell(row, 2);
+        EXPECT_EQ(name.data().toString(), rows[row].name);
+        EXPECT_EQ(name.data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index) << rows[row].name;
+        EXPECT_EQ(name.data(SEDQ_POWERUP_ROLE).toBool(), false);
+        EXPECT_TRUE(editable(name));
+        EXPECT_TRUE(same_icon(icon(row), row == 0 ? 275 : 274)) << rows[row].name << ": only the current one";
         EXPECT_EQ(status_text(row), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR);
-        EXPECT_EQ(box->data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index);
-        EXPECT_EQ(box->checkState(), rows[row].enabled) << rows[row].name;
-        EXPECT_TRUE(box->isCheckable());
-        EXPECT_EQ(box->text(), "    ");
-        EXPECT_EQ(box->data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft));
+        EXPECT_EQ(box.data(SEDQ_INSTANCE_ROLE).toInt(), rows[row].index);
+        EXPECT_EQ(check_state(row), rows[row].enabled) << rows[row].name;
+        EXPECT_TRUE(model()->flags(box) & Qt::ItemIsUserCheckable);
+        EXPECT_EQ(box.data().toString(), "    ");
+        EXPECT_EQ(box.data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft));
         for (int column = 1; column < 8; ++column)
-            EXPECT_FALSE(model()->item(row, column)->isEditable()) << rows[row].name << " column " << column;
+            EXPECT_FALSE(editable(cell(row, column))) << rows[row].name << " column " << column;
     }
-    EXPECT_FALSE(model()->item(0, 0)->hasChildren());
-    QStandardItem* powerup = powerup_item(1);
-    ASSERT_NE(powerup, nullptr);
-    EXPECT_EQ(powerup->text(), "Power-Up Trigger");
-    EXPECT_EQ(powerup->data(SEDQ_INSTANCE_ROLE).toInt(), 2)
+    EXPECT_FALSE(model()->hasChildren(cell(0, 0)));
+    const QModelIndex powerup = powerup_row(1);
+    ASSERT_TRUE(powerup.isValid());
+    EXPECT_EQ(model()->columnCount(cell(1, 0)), 1) << "the name column only";
+    EXPECT_EQ(powerup.data().toString(), "Power-Up Trigger");
+    EXPECT_EQ(powerup.data(SEDQ_INSTANCE_ROLE).toInt(), 2)
         << "the power-up view is the entry after its instance";
-    EXPECT_EQ(powerup->data(SEDQ_POWERUP_ROLE).toBool(), true);
-    EXPECT_FALSE(powerup->isEditable());
-    EXPECT_EQ(powerup->background(), idle_brush());
+    EXPECT_EQ(powerup.data(SEDQ_POWERUP_ROLE).toBool(), true);
+    EXPECT_EQ(powerup.parent(), cell(1, 0));
+    EXPECT_FALSE(editable(powerup));
+    EXPECT_EQ(background(powerup), idle_brush());
     EXPECT_TRUE(pane()->get_tree()->isExpanded(model()->index(1, 0)));
     EXPECT_TRUE(pane()->get_tree()->selectionModel()->isRowSelected(0, QModelIndex())) << "the current row";
+}
+
+// Qt's model checker watches the list while the user adds, renames, switches power-up
+// triggers on and off, changes the current entry and deletes: every index, parent, row count
+// and change notice it sees must agree with the rows.
+TEST_F(instance_list_test, the_list_stays_a_consistent_item_model_through_the_instance_commands)
+{
+    static QStringList complaints;
+    complaints.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext& context, const QString& message)
+        {
+            if (context.category != nullptr && QByteArray(context.category).startsWith("qt.modeltest"))
+                complaints << message;
+        });
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.modeltest.debug=false"));
+    open({{"alpha"}, {"beta", true}, {"gamma"}});
+    {
+        QAbstractItemModelTester tester(model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        press(ACTION_ADD);
+        write(0, 0, "renamed");
+        select({0, 2});
+        press(ACTION_ENABLE_POWERUP);
+        pane()->on_double_clicked(powerup_row(1));
+        refresh();
+        pane()->on_sel_change_instance_tab(2);
+        model()->setData(cell(3, 2), Qt::Unchecked, Qt::CheckStateRole);
+        refresh();
+        select({}, {0});
+        press(ACTION_DISABLE_POWERUP);
+        select({1});
+        standin::msg::push_answer(6);
+        press(ACTION_DELETE);
+        EXPECT_EQ(model()->rowCount(), 3);
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_TRUE(complaints.isEmpty()) << complaints.join('\n').toStdString();
 }
 
 TEST_F(instance_list_test, a_current_power_up_view_is_coloured_and_selected_after_a_rebuild)
@@ -74,27 +115,26 @@ TEST_F(instance_list_test, a_current_power_up_view_is_coloured_and_selected_afte
     tx()->set_instance(1);
     tx()->rename_instance_set("renamed", "alpha");
     refresh();
-    QStandardItem* powerup = powerup_item(0);
-    ASSERT_NE(powerup, nullptr);
-    EXPECT_EQ(model()->item(0, 0)->text(), "renamed");
-    EXPECT_EQ(powerup->background(), SEDQ_POWERUP_BRUSH);
-    EXPECT_TRUE(pane()->get_tree()->selectionModel()->isSelected(powerup->index()));
-    EXPECT_TRUE(same_icon(model()->item(0, 0)->icon(), 274))
-        << "the instance itself is not the current entry";
+    const QModelIndex powerup = powerup_row(0);
+    ASSERT_TRUE(powerup.isValid());
+    EXPECT_EQ(text(0, 0), "renamed");
+    EXPECT_EQ(background(powerup), SEDQ_POWERUP_BRUSH);
+    EXPECT_TRUE(pane()->get_tree()->selectionModel()->isSelected(powerup));
+    EXPECT_TRUE(same_icon(icon(0), 274)) << "the instance itself is not the current entry";
 }
 
 TEST_F(instance_list_test, a_refresh_keeps_the_status_texts_and_a_changed_structure_rebuilds_the_list)
 {
     open({{"alpha"}, {"beta"}});
-    model()->item(1, 1)->setText("kept");
+    write(1, 1, "kept");
     tx()->set_instance_enabled(1, false);
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
     EXPECT_EQ(status_text(1), "kept") << "names and power-up rows unchanged: refreshed in place";
-    EXPECT_EQ(model()->item(1, 2)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(check_state(1), Qt::Unchecked);
     tx()->enable_powerup_trigger(1, true);
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
     EXPECT_EQ(status_text(1), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR) << "a new power-up row: rebuilt";
-    ASSERT_NE(powerup_item(1), nullptr);
+    ASSERT_TRUE(powerup_row(1).isValid());
 }
 
 TEST_F(instance_list_test, the_enabled_box_switches_the_instance_and_refreshes_the_pane)
@@ -249,7 +289,7 @@ TEST_F(instance_list_test, a_burst_of_updates_ends_as_its_last_update_leaves_the
         name = next;
     }
     refresh();
-    EXPECT_EQ(model()->item(0, 0)->text(), QStringLiteral("renamed_19"));
+    EXPECT_EQ(text(0, 0), QStringLiteral("renamed_19"));
 }
 
 TEST_F(instance_list_test, the_selection_decides_which_commands_are_enabled)

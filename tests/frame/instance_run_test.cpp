@@ -55,13 +55,17 @@ TEST_F(instance_run_test, a_run_on_the_engines_thread_reaches_its_data_and_shows
     open({{"alpha"}, {"beta"}});
     compile_and_program();
     QStringList seen;
-    QObject::connect(model(), &QStandardItemModel::itemChanged,
-                     [&seen](QStandardItem* item)
+    const QModelIndex status = cell(0, 1);
+    QObject::connect(model(), &QAbstractItemModel::dataChanged,
+                     [&seen, status](const QModelIndex& first, const QModelIndex& last)
                      {
-                         // Text and colour change apart: each text is counted once.
-                         if (item->row() == 0 && item->column() == 1 &&
-                             (seen.isEmpty() || seen.last() != item->text()))
-                             seen << item->text();
+                         // Each text is counted once.
+                         const bool covered = first.parent() == status.parent() &&
+                                              first.row() <= status.row() && status.row() <= last.row() &&
+                                              first.column() <= status.column() &&
+                                              status.column() <= last.column();
+                         if (covered && (seen.isEmpty() || seen.last() != status.data().toString()))
+                             seen << status.data().toString();
                      });
     QSignalSpy hints(tx(), SIGNAL(updated(QObject*, int)));
     standin::chi::set_delivery(standin::chi::delivery::thread);
@@ -158,7 +162,7 @@ TEST_F(instance_run_test, a_failed_read_says_so_in_the_status_line_and_the_row)
     open({{"alpha"}});
     compile_and_program();
     standin::chi::fail_offload(true);
-    model()->item(0, 1)->setText("before");
+    write(0, 1, "before");
     select({0});
     press(ACTION_READ);
     EXPECT_EQ(status_line(), W::SEDQ_JTAG_COMMUNICATION_ERROR_STR);

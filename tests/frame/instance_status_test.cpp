@@ -69,9 +69,7 @@ TEST_F(instance_status_test, every_status_code_has_its_text_and_colour)
     for (const row& r : rows)
     {
         start(0, {{r.status, r.value}});
-        QStandardItem* cell = model()->item(0, 1);
-        cell->setText("before");
-        cell->setBackground(Qt::darkCyan);
+        model()->set_status(0, "before", QBrush(Qt::darkCyan));
         step();
         EXPECT_EQ(status_text(0), r.text.isEmpty() ? QString("before") : r.text) << "status " << r.status;
         EXPECT_EQ(status_brush(0), r.text.isEmpty() ? QBrush(Qt::darkCyan) : r.brush)
@@ -165,10 +163,12 @@ TEST_F(instance_status_test, a_report_for_an_instance_without_a_row_still_update
 {
     open_pair();
     start(1, {{6, 0}});
-    model()->removeRow(1);
+    SEDQ_INSTANCE_LIST_MODEL::ENTRY alpha;
+    alpha.name = text(0, 0);
+    model()->set_rows({alpha}, 0, true);
     step();
     ASSERT_EQ(standin::msg::internal_errors().size(), 1u);
-    EXPECT_EQ(standin::msg::internal_errors()[0].expression, "instance_item != NULL");
+    EXPECT_EQ(standin::msg::internal_errors()[0].expression, "row >= 0");
     EXPECT_TRUE(tx()->is_instance_acquiring(1));
     step();
     EXPECT_FALSE(tx()->is_instance_acquiring(1)) << "the final report is stored";
@@ -194,11 +194,11 @@ TEST_F(instance_status_test, the_enabled_boxes_are_locked_while_any_instance_acq
 {
     open_pair();
     start(0, {{4, 0}});
-    EXPECT_FALSE(model()->item(0, 2)->isEnabled());
-    EXPECT_FALSE(model()->item(1, 2)->isEnabled()) << "every row, not only the acquiring one";
+    EXPECT_FALSE(enabled_cell(0, 2));
+    EXPECT_FALSE(enabled_cell(1, 2)) << "every row, not only the acquiring one";
     end_all_runs();
-    EXPECT_TRUE(model()->item(0, 2)->isEnabled());
-    EXPECT_TRUE(model()->item(1, 2)->isEnabled());
+    EXPECT_TRUE(enabled_cell(0, 2));
+    EXPECT_TRUE(enabled_cell(1, 2));
 }
 
 TEST_F(instance_status_test, a_pane_closed_during_a_run_leaves_its_callback_to_the_final_report)

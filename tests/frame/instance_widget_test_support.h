@@ -128,7 +128,7 @@ protected:
 
     SEDQ_INSTANCE_WIDGET* pane() const { return m_frame->get_layout_widget()->get_instance_widget(); }
     SEDQ_TX_MANAGER* tx() const { return m_frame->get_tx_manager(); }
-    QStandardItemModel* model() const { return pane()->get_model(); }
+    SEDQ_INSTANCE_LIST_MODEL* model() const { return pane()->get_model(); }
     SDR_DATA_SESSION* data() const { return SEDQ_REPOSITORY::session(tx())->get_data_session(); }
     QAction* action_of(int id) const { return m_frame != nullptr ? action(m_frame, id) : nullptr; }
 
@@ -215,12 +215,37 @@ protected:
         refresh();
     }
 
-    QString status_text(int row) const { return model()->item(row, 1)->text(); }
-    QBrush status_brush(int row) const { return model()->item(row, 1)->background(); }
-    QString usage(int row, int column) const { return model()->item(row, column)->text(); }
+    QModelIndex cell(int row, int column) const { return model()->index(row, column); }
+    QString text(int row, int column) const { return cell(row, column).data().toString(); }
+    // A text written into a cell the way the view's editor writes it.
+    void write(int row, int column, const QString& text) const
+    {
+        EXPECT_TRUE(model()->setData(cell(row, column), text, Qt::EditRole)) << row << ", " << column;
+    }
+    bool editable(const QModelIndex& index) const
+    {
+        return (model()->flags(index) & Qt::ItemIsEditable) != 0;
+    }
+    bool enabled_cell(int row, int column) const
+    {
+        return (model()->flags(cell(row, column)) & Qt::ItemIsEnabled) != 0;
+    }
+    Qt::CheckState check_state(int row) const
+    {
+        return Qt::CheckState(cell(row, SEDQ_INSTANCE_COLUMN_ENABLED).data(Qt::CheckStateRole).toInt());
+    }
+    QIcon icon(int row) const { return cell(row, 0).data(Qt::DecorationRole).value<QIcon>(); }
+    static QBrush background(const QModelIndex& index)
+    {
+        return index.data(Qt::BackgroundRole).value<QBrush>();
+    }
+    QString status_text(int row) const { return text(row, 1); }
+    QBrush status_brush(int row) const { return background(cell(row, 1)); }
+    QString usage(int row, int column) const { return text(row, column); }
     QString header(int column) const { return model()->headerData(column, Qt::Horizontal).toString(); }
     QString status_line() const { return pane()->get_status_line()->text(); }
-    QStandardItem* powerup_item(int row) const { return model()->item(row, 0)->child(0); }
+    // The power-up row under an instance row; invalid when it has none.
+    QModelIndex powerup_row(int row) const { return model()->index(0, 0, cell(row, 0)); }
 
     static QBrush idle_brush() { return QBrush(AFCQ_COLOR(AFCQ_COLOR_IDLE).get_color(), Qt::SolidPattern); }
     static QBrush host_brush(int id) { return AFCQ_BRUSH(id).get_brush(); }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace sdr_file_test;
@@ -172,10 +173,31 @@ TEST_F(sdr_file, instances_rows_and_power_up_data_round_trip)
     EXPECT_EQ(rows[2].display_type, SDR_NTYPE_LAST_MEMBER);
     const SDR_DATA_SIGNAL_SET& set = *in.m_signal_sets[0];
     EXPECT_EQ(set.state().data_list[3].wire_index, 2);
-    ASSERT_EQ(set.m_wires.size(), 3u);
-    EXPECT_EQ(set.m_wires[2]->m_name, "top|clk");
+    ASSERT_EQ(set.get_data_wire_width(), 3);
+    EXPECT_STREQ(set.get_data_wire_at(2)->get_name(), "top|clk");
     EXPECT_EQ(trigger_of(*r, 1, 0, 0)->state().trigger_out.hps_event_index, 7);
     EXPECT_EQ(trigger_of(*r, 1, 0, 0)->state().counters[0].initial, 4000000000u);
+}
+
+// The wires of a read signal set are made when asked for; a wire made by name before that
+// comes after them and keeps its own name.
+TEST_F(sdr_file, a_wire_made_on_a_read_signal_set_comes_after_the_leaves_wires)
+{
+    auto r = save_and_open(*make_rich_session("unused"), "wires.vtl");
+    ASSERT_NE(r, nullptr);
+    SDR_DATA_SIGNAL_SET& set = *r->m_instances[1]->m_signal_sets[0];
+    ASSERT_EQ(set.get_data_wire_width(), 3);
+    SDR_DATA_WIRE* made =
+        set.create_wire("top|made", SDR_WTYPE_DATA_ONLY, SDR_TAP_PRE_SYNTHESIS, false, nullptr, false);
+    ASSERT_NE(made, nullptr);
+    std::vector<SDR_DATA_WIRE*> leaves;
+    for (int i = 0; i < set.get_data_wire_width(); ++i)
+        leaves.push_back(set.get_data_wire_at(i));
+    EXPECT_STREQ(leaves[2]->get_name(), "top|clk");
+    EXPECT_EQ(std::count(leaves.begin(), leaves.end(), made), 0);
+    EXPECT_STREQ(made->get_name(), "top|made");
+    EXPECT_EQ(made->m_capture_type, SDR_WTYPE_DATA_ONLY);
+    EXPECT_EQ(set.get_data_wire_at(0), leaves[0]) << "a wire stays the same object";
 }
 
 TEST_F(sdr_file, logs_with_packed_samples_and_static_tables_round_trip)

@@ -436,3 +436,44 @@ TEST_F(sdr_nodes, undo_after_many_adds_restores_each_earlier_list_and_a_later_ed
     ASSERT_TRUE(instance->redo());
     EXPECT_EQ(shape(trigger), shapes[1]);
 }
+
+// The tree pass writes only rows whose tree fields change: a right list keeps its version and
+// shares every chunk with its copies; a wrong field costs only its own chunk.
+TEST(sdr_nodes_tree_pass, writes_only_the_rows_whose_tree_fields_change)
+{
+    constexpr int CHUNK = SDR_NODE_LIST::CHUNK_SIZE;
+    SDR_NODE_LIST right;
+    for (int i = 0; i < 2 * CHUNK + 8; ++i)
+    {
+        SDR_NODE_ROW row;
+        row.name = "top|row_" + std::to_string(i) + "_named_past_the_short_buffer";
+        row.depth = i % 5 == 0 ? 0 : 1; // a group every five rows, with its four members
+        row.display_type = i % 5 == 0 ? SDR_NTYPE_GROUP : SDR_NTYPE_STANDALONE;
+        right.append(row);
+    }
+    SDR_TX_SIGNAL_NODES::recompute_tree(right);
+    SDR_NODE_LIST again = right;
+    SDR_TX_SIGNAL_NODES::recompute_tree(again);
+    EXPECT_EQ(again.version(), right.version());
+    for (int i = 0; i < again.size(); i += CHUNK)
+        EXPECT_TRUE(again.shares_chunk_with(right, i)) << i;
+
+    SDR_NODE_LIST wrong = right;
+    wrong[2 * CHUNK + 3].subtree_end = 99;
+    wrong[2 * CHUNK + 4].wire_index = 99;
+    SDR_NODE_LIST fixed = wrong;
+    SDR_TX_SIGNAL_NODES::recompute_tree(fixed);
+    EXPECT_TRUE(fixed.shares_chunk_with(right, 0));
+    EXPECT_TRUE(fixed.shares_chunk_with(right, CHUNK));
+    EXPECT_FALSE(fixed.shares_chunk_with(wrong, 2 * CHUNK)) << "the copy being fixed detaches";
+    EXPECT_NE(fixed.version(), wrong.version());
+    const SDR_NODE_LIST& f = fixed;
+    const SDR_NODE_LIST& r = right;
+    for (int i = 0; i < f.size(); ++i)
+    {
+        EXPECT_EQ(f[i].subtree_end, r[i].subtree_end) << i;
+        EXPECT_EQ(f[i].wire_index, r[i].wire_index) << i;
+        EXPECT_EQ(f[i].parent_row, r[i].parent_row) << i;
+        EXPECT_EQ(f[i].display_type, r[i].display_type) << i;
+    }
+}

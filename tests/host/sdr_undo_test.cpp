@@ -140,6 +140,42 @@ TEST_F(SdrUndo, undo_limit_keeps_only_the_newest_steps)
     EXPECT_EQ(tx()->get_max_undo_steps(), 1);
 }
 
+// Lowered below the steps it holds, the limit drops the oldest applied steps first, then the
+// far end of the redo tail.
+TEST_F(SdrUndo, a_lower_limit_with_steps_to_redo_keeps_the_nearest_ones)
+{
+    const struct
+    {
+        const char* name;
+        int limit;
+        std::vector<int> undone; // sizes shown by each undo that succeeds
+        std::vector<int> redone; // then by each redo that succeeds
+    } cases[] = {
+        {"one applied step too many", 4, {2, 1}, {2, 3, 4, 5}},
+        {"every applied step goes", 2, {}, {4, 5}},
+        {"the last redo step goes too", 1, {}, {4}},
+        {"room for all", 9, {2, 1, 0}, {1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_session.reset();
+        SetUp();
+        for (int i = 1; i <= 5; ++i)
+            set_segment_size(i);
+        ASSERT_TRUE(tx()->undo());
+        ASSERT_TRUE(tx()->undo());
+        tx()->set_max_undo_steps(c.limit);
+        std::vector<int> undone, redone;
+        while (tx()->undo())
+            undone.push_back(trigger()->state().segment_size);
+        while (tx()->redo())
+            redone.push_back(trigger()->state().segment_size);
+        EXPECT_EQ(undone, c.undone);
+        EXPECT_EQ(redone, c.redone);
+    }
+}
+
 TEST_F(SdrUndo, a_new_edit_after_undo_drops_the_redo_tail)
 {
     set_segment_size(1);

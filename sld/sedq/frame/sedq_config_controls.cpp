@@ -4,7 +4,9 @@
 
 #include "sedq/model/sedq_verify.h"
 
+#include <QIcon>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 namespace
 {
@@ -20,6 +22,40 @@ QString segment_text(int segments, int size)
     return QStringLiteral("%1  %2 sample segments").arg(count, samples);
 }
 } // namespace
+
+// ---- SEDQ_INSTANCE_COMBO_BOX ------------------------------------------------------------------
+
+// The names, and one icon for all of them.
+class SEDQ_INSTANCE_COMBO_BOX::NAMES : public QStringListModel
+{
+public:
+    explicit NAMES(QObject* parent) : QStringListModel(parent) {}
+
+    QIcon m_icon;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DecorationRole)
+            return index.isValid() ? QVariant(m_icon) : QVariant();
+        return QStringListModel::data(index, role);
+    }
+};
+
+SEDQ_INSTANCE_COMBO_BOX::SEDQ_INSTANCE_COMBO_BOX(QWidget* parent)
+    : QComboBox(parent), m_names(new NAMES(this))
+{
+    setModel(m_names);
+}
+
+void SEDQ_INSTANCE_COMBO_BOX::set_names(const QStringList& names, const QIcon& icon)
+{
+    if (count() > 0)
+        clear();
+    m_names->m_icon = icon;
+    m_names->setStringList(names);
+    if (currentIndex() < 0 && count() > 0)
+        setCurrentIndex(0);
+}
 
 // ---- SEDQ_LINE_EDIT ----------------------------------------------------------------------------
 

@@ -70,6 +70,24 @@ Q_SIGNALS:
     void storage_qualifier_selected(bool selected);
 };
 
+// The instances a trigger can be connected to, each with the instance icon. A document may
+// hold tens of thousands: the box reads the names from one list instead of holding an item
+// object per name.
+class SEDQ_INSTANCE_COMBO_BOX : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit SEDQ_INSTANCE_COMBO_BOX(QWidget* parent = nullptr);
+
+    // Replaces the items as clearing the box and inserting them would: the current item goes,
+    // then the first of the new ones becomes current.
+    void set_names(const QStringList& names, const QIcon& icon);
+
+private:
+    class NAMES;
+    NAMES* m_names;
+};
+
 // Makes current the item whose text matches `text` under `flags`; false (box unchanged)
 // when none does.
 bool sedq_set_current_index(QComboBox* box, QString const& text, Qt::MatchFlags flags);

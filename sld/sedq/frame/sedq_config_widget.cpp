@@ -292,7 +292,7 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_trigger_in_group(QWidget* parent)
     m_in_pin_edit = named(new SEDQ_LINE_EDIT(box), "trigger_in_pin_edit");
     m_in_node_edit = named(new SEDQ_LINE_EDIT(box), "trigger_in_node_edit");
     m_in_node_button = named(make_browse_button(box), "trigger_in_node_button");
-    m_in_instance_combo = named(new QComboBox(box), "trigger_in_instance_combo");
+    m_in_instance_combo = named(new SEDQ_INSTANCE_COMBO_BOX(box), "trigger_in_instance_combo");
     m_in_pattern_combo = named(new QComboBox(box), "trigger_in_pattern_combo");
     add_items(m_in_pattern_combo, TRIGGER_IN_PATTERNS);
     grid->addWidget(m_in_pin_radio, 0, 0);
@@ -319,7 +319,7 @@ QGroupBox* SEDQ_CONFIG_WIDGET::make_trigger_out_group(QWidget* parent)
     m_out_pin_check = named(new QCheckBox(tr("Pin:"), box), "trigger_out_pin_check");
     m_out_pin_edit = named(new SEDQ_LINE_EDIT(box), "trigger_out_pin_edit");
     m_out_instance_check = named(new QCheckBox(tr("Instance:"), box), "trigger_out_instance_check");
-    m_out_instance_combo = named(new QComboBox(box), "trigger_out_instance_combo");
+    m_out_instance_combo = named(new SEDQ_INSTANCE_COMBO_BOX(box), "trigger_out_instance_combo");
     m_out_hps_trigger_in_check = named(new QCheckBox(tr("Hard Processor System (HPS) trigger in"), box),
                                        "trigger_out_hps_trigger_in_check");
     m_out_hps_event_check =

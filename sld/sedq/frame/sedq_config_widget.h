@@ -23,6 +23,7 @@ class QScrollArea;
 class QSpinBox;
 class SEDQ_ALLOCATION_TYPE_BUTTON_GROUP;
 class SEDQ_FRAME_WND;
+class SEDQ_INSTANCE_COMBO_BOX;
 class SEDQ_LINE_EDIT;
 class SEDQ_NODE_ALLOCATION_IF;
 class SEDQ_SAMPLE_DEPTH_COMBO_BOX;
@@ -94,7 +95,7 @@ private:
     void refresh_trigger_in(bool hide_hps);
     void refresh_trigger_out(bool hide_hps);
     void refresh_trigger_out_instance();
-    void fill_instance_list(QComboBox* list, QAbstractButton* source);
+    void fill_instance_list(SEDQ_INSTANCE_COMBO_BOX* list, QAbstractButton* source);
     void refresh_powerup_highlight();
     void configure_allocation_row(ALLOCATION_ROW const& row, int allocated, int used);
     void enable_following(QWidget* widget, bool checked);
@@ -137,14 +138,14 @@ private:
     SEDQ_LINE_EDIT* m_in_pin_edit = nullptr;
     SEDQ_LINE_EDIT* m_in_node_edit = nullptr;
     QPushButton* m_in_node_button = nullptr;
-    QComboBox* m_in_instance_combo = nullptr;
+    SEDQ_INSTANCE_COMBO_BOX* m_in_instance_combo = nullptr;
     QComboBox* m_in_pattern_combo = nullptr;
 
     QGroupBox* m_trigger_out_group = nullptr;
     QCheckBox* m_out_pin_check = nullptr;
     SEDQ_LINE_EDIT* m_out_pin_edit = nullptr;
     QCheckBox* m_out_instance_check = nullptr;
-    QComboBox* m_out_instance_combo = nullptr;
+    SEDQ_INSTANCE_COMBO_BOX* m_out_instance_combo = nullptr;
     QCheckBox* m_out_hps_trigger_in_check = nullptr;
     QCheckBox* m_out_hps_event_check = nullptr;
     QComboBox* m_out_hps_event_combo = nullptr;

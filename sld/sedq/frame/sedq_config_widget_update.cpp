@@ -244,10 +244,10 @@ void SEDQ_CONFIG_WIDGET::refresh_trigger()
 }
 
 // The other instances this one can connect to; without any, neither the source nor the list.
-void SEDQ_CONFIG_WIDGET::fill_instance_list(QComboBox* list, QAbstractButton* source)
+void SEDQ_CONFIG_WIDGET::fill_instance_list(SEDQ_INSTANCE_COMBO_BOX* list, QAbstractButton* source)
 {
     const QStringList instances = m_tx_manager->get_trigger_instance_list(m_instance);
-    sedq_add_combo_box_items(list, instances, afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE));
+    list->set_names(instances, afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE));
     if (!instances.isEmpty())
         return;
     source->setEnabled(false);

@@ -28,15 +28,6 @@
 
 namespace
 {
-const QString POWERUP_ROW_TEXT = QStringLiteral("Power-Up Trigger");
-
-QStandardItem* fixed_item(const QString& text = QString())
-{
-    auto* item = new QStandardItem(text);
-    item->setEditable(false);
-    return item;
-}
-
 // What the rows of a column need; the tree view hides the public function of its base.
 int rows_width(const QAbstractItemView* view, int column)
 {
@@ -44,26 +35,20 @@ int rows_width(const QAbstractItemView* view, int column)
 }
 } // namespace
 
-// The host's two instance icons, looked up once: a document of many instances asks for one per
-// row.
-const QIcon& SEDQ_INSTANCE_WIDGET::instance_icon(bool current)
-{
-    if (m_instance_icons[0].isNull())
-    {
-        m_instance_icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
-        m_instance_icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
-    }
-    return m_instance_icons[current ? 1 : 0];
-}
-
 SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     : QFrame(parent), m_frame(frame), m_tx(frame->get_tx_manager())
 {
+    SEDQ_INSTANCE_LIST_MODEL::LOOK look;
+    look.icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
+    look.icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
+    look.powerup_backgrounds[0] = idle_brush();
+    look.powerup_backgrounds[1] = SEDQ_POWERUP_BRUSH;
+    look.first_status = SEDQ_NOT_RUNNING_STR;
+    m_model.set_look(look);
     m_tree = sedq_make_list_pane(this, make_title_row(), &m_model).tree;
     m_tree->setAllColumnsShowFocus(true);
-    m_model.setHorizontalHeaderLabels({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"),
-                                       tr("Memory usage"), tr("Small memory usage"),
-                                       tr("Medium memory usage"), tr("Large memory usage")});
+    m_model.set_headers({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"), tr("Memory usage"),
+                         tr("Small memory usage"), tr("Medium memory usage"), tr("Large memory usage")});
     m_tree->setTextElideMode(Qt::ElideMiddle);
     m_tree->header()->setTextElideMode(Qt::ElideMiddle);
     m_tree->viewport()->installEventFilter(this);
@@ -102,7 +87,7 @@ void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
         QString tip = m_model.headerData(column, Qt::Horizontal).toString();
         if (column >= FIRST_BLOCK_COLUMN)
             tip += QLatin1Char('\n') + block_types[column - FIRST_BLOCK_COLUMN];
-        m_model.setHeaderData(column, Qt::Horizontal, tip, Qt::ToolTipRole);
+        m_model.set_header_tooltip(column, tip);
     }
 }
 
@@ -251,7 +236,7 @@ void SEDQ_INSTANCE_WIDGET::connect_actions()
     on_trigger(AFCQ_SEDQ_AUTORUN_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_repeat);
     on_trigger(AFCQ_SEDQ_STOP_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_stop);
     on_trigger(AFCQ_SEDQ_READ_DATA_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_data);
-    connect_item_changed(true);
+    connect(&m_model, &SEDQ_INSTANCE_LIST_MODEL::edited, this, &SEDQ_INSTANCE_WIDGET::on_edited);
     m_updates = SEDQ_UPDATE_BURST(m_tx);
     connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_INSTANCE_WIDGET::on_update, Qt::QueuedConnection);
     on_trigger(AFCQ_SEDQ_ADD_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_add);
@@ -264,16 +249,6 @@ void SEDQ_INSTANCE_WIDGET::connect_actions()
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SEDQ_INSTANCE_WIDGET::on_selection_changed);
     connect(m_tree, &QTreeView::doubleClicked, this, &SEDQ_INSTANCE_WIDGET::on_double_clicked);
-}
-
-// While the pane writes its own items, their changes must not reach on_item_changed.
-void SEDQ_INSTANCE_WIDGET::connect_item_changed(bool on)
-{
-    if (on)
-        connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_INSTANCE_WIDGET::on_item_changed,
-                Qt::UniqueConnection);
-    else
-        disconnect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_INSTANCE_WIDGET::on_item_changed);
 }
 
 bool SEDQ_INSTANCE_WIDGET::get_instance_enabled(int instance)
@@ -304,11 +279,11 @@ bool SEDQ_INSTANCE_WIDGET::rows_match_document()
     int k = 0;
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        QStandardItem* item = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
-        if (k + 1 > count || item->text() != QString::fromUtf8(m_tx->get_instance_name_at(k, nullptr)))
+        if (k + 1 > count ||
+            m_model.name_at(row) != QString::fromUtf8(m_tx->get_instance_name_at(k, nullptr)))
             return false;
         const bool powerup = m_tx->is_powerup_trigger_enabled(k);
-        if (item->hasChildren() != powerup)
+        if (m_model.has_powerup(row) != powerup)
             return false;
         k += powerup ? 2 : 1;
     }
@@ -317,16 +292,8 @@ bool SEDQ_INSTANCE_WIDGET::rows_match_document()
 
 void SEDQ_INSTANCE_WIDGET::refresh_enabled_boxes()
 {
-    const bool editable = can_enable_instances();
-    connect_item_changed(false);
-    for (int row = 0; row < m_model.rowCount(); ++row)
-    {
-        QStandardItem* box = m_model.item(row, SEDQ_INSTANCE_COLUMN_ENABLED);
-        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
-        box->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-        box->setEnabled(editable);
-    }
-    connect_item_changed(true);
+    m_model.set_boxes([this](int instance) { return get_instance_enabled(instance); },
+                      can_enable_instances());
 }
 
 // Instances made by the IP wizard keep their setting; none changes while an acquisition runs
@@ -336,87 +303,51 @@ bool SEDQ_INSTANCE_WIDGET::can_enable_instances()
     return !m_tx->is_tessarelle_generated() && !m_tx->is_any_instance_acquiring();
 }
 
+// One row per instance; its power-up trigger (the next entry) as a child row, expanded. The
+// current entry's row is selected.
 void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
 {
     const int current = sedq_current_instance(m_tx);
-    const bool editable = can_enable_instances();
-    m_model.setRowCount(0);
-    connect_item_changed(false);
+    std::vector<SEDQ_INSTANCE_LIST_MODEL::ENTRY> entries;
     for (int i = 0; i < m_tx->get_num_instances(); ++i)
     {
-        append_instance_row(i, current, editable);
-        if (m_tx->is_powerup_trigger_enabled(i))
+        SEDQ_INSTANCE_LIST_MODEL::ENTRY entry;
+        entry.instance = i;
+        entry.name = QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
+        entry.enabled = get_instance_enabled(i);
+        entry.powerup = m_tx->is_powerup_trigger_enabled(i);
+        entries.push_back(entry);
+        if (entry.powerup)
             ++i;
     }
-    connect_item_changed(true);
+    m_model.set_rows(entries, current, can_enable_instances());
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        if (m_model.has_powerup(row))
+            m_tree->expand(m_model.index(row, SEDQ_INSTANCE_COLUMN_NAME));
+    select_current_row(current);
 }
 
-// One instance row; its power-up trigger (the next entry) as a child row. The current entry's
-// row is selected.
-void SEDQ_INSTANCE_WIDGET::append_instance_row(int instance, int current, bool editable)
+// An instance with a power-up trigger is selected by its power-up row, when that view is the
+// current entry; any other by its own row.
+void SEDQ_INSTANCE_WIDGET::select_current_row(int current)
 {
-    auto* name = new QStandardItem(instance_icon(instance == current),
-                                   QString::fromUtf8(m_tx->get_instance_name_at(instance, nullptr)));
-    name->setData(instance, SEDQ_INSTANCE_ROLE);
-    name->setData(false, SEDQ_POWERUP_ROLE);
-    auto* status = fixed_item(SEDQ_NOT_RUNNING_STR);
-    auto* enabled = new QStandardItem(QStringLiteral("    "));
-    enabled->setCheckable(true);
-    enabled->setEditable(false);
-    enabled->setData(instance, SEDQ_INSTANCE_ROLE);
-    enabled->setData(get_instance_enabled(instance) ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-    enabled->setData(int(Qt::AlignLeft), Qt::TextAlignmentRole);
-    enabled->setEnabled(editable);
-    QList<QStandardItem*> row{name, status, enabled};
-    for (int column = SEDQ_INSTANCE_COLUMN_FIRST_USAGE; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
-        row.append(fixed_item());
-    m_model.appendRow(row);
-    QModelIndex selected = status->index();
-    if (m_tx->is_powerup_trigger_enabled(instance))
+    for (int row = 0; row < m_model.rowCount(); ++row)
     {
-        const int view = instance + 1;
-        auto* child = fixed_item(POWERUP_ROW_TEXT);
-        child->setData(view, SEDQ_INSTANCE_ROLE);
-        child->setData(true, SEDQ_POWERUP_ROLE);
-        child->setBackground(view == current ? SEDQ_POWERUP_BRUSH : idle_brush());
-        name->appendRow(child);
-        m_tree->expand(name->index());
-        selected = child->index();
-        if (view != current)
-            return;
+        const bool powerup = m_model.has_powerup(row);
+        if (m_model.instance_at(row) + (powerup ? 1 : 0) != current)
+            continue;
+        const QModelIndex selected = powerup ? m_model.index(0, SEDQ_INSTANCE_COLUMN_NAME,
+                                                             m_model.index(row, SEDQ_INSTANCE_COLUMN_NAME))
+                                             : m_model.index(row, SEDQ_INSTANCE_COLUMN_STATUS);
+        m_tree->selectionModel()->select(
+            selected, QItemSelectionModel::Select | QItemSelectionModel::Current | QItemSelectionModel::Rows);
     }
-    else if (instance != current)
-    {
-        return;
-    }
-    m_tree->selectionModel()->select(selected, QItemSelectionModel::Select | QItemSelectionModel::Current |
-                                                   QItemSelectionModel::Rows);
 }
 
 // Icons of the instance rows and backgrounds of the power-up rows for a new current entry.
 void SEDQ_INSTANCE_WIDGET::mark_current_rows(int current)
 {
-    connect_item_changed(false);
-    for (int row = 0; row < m_model.rowCount(); ++row)
-    {
-        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
-        name->setIcon(instance_icon(name->data(SEDQ_INSTANCE_ROLE).toInt() == current));
-        for (int child = 0; child < name->rowCount(); ++child)
-        {
-            QStandardItem* powerup = name->child(child);
-            powerup->setBackground(powerup->data(SEDQ_INSTANCE_ROLE).toInt() == current ? SEDQ_POWERUP_BRUSH
-                                                                                        : idle_brush());
-        }
-    }
-    connect_item_changed(true);
-}
-
-QStandardItem* SEDQ_INSTANCE_WIDGET::status_item_of(int instance)
-{
-    for (int row = 0; row < m_model.rowCount(); ++row)
-        if (m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt() == instance)
-            return m_model.item(row, SEDQ_INSTANCE_COLUMN_STATUS);
-    return nullptr;
+    m_model.mark_current(current);
 }
 
 // The selected rows in selection order, each with the instance it stands for.
@@ -451,15 +382,7 @@ bool SEDQ_INSTANCE_WIDGET::is_row_or_powerup_selected(int row)
 
 void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int index)
 {
-    connect_item_changed(false);
-    for (int row = 0; row < m_model.rowCount(); ++row)
-    {
-        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
-        name->setIcon(instance_icon(row == index));
-        for (int child = 0; child < name->rowCount(); ++child)
-            name->child(child)->setBackground(idle_brush());
-    }
-    connect_item_changed(true);
+    m_model.mark_row(index);
 }
 
 // ---- refresh and the status line --------------------------------------------------------------

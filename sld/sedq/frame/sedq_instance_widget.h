@@ -11,11 +11,11 @@
 
 #include "host/chi.h"
 #include "host/thr.h"
+#include "sedq/frame/sedq_instance_list_model.h"
 #include "sedq/model/sedq_update_burst.h"
 
 #include <QFrame>
 #include <QIcon>
-#include <QStandardItemModel>
 #include <QString>
 
 #include <set>
@@ -35,18 +35,6 @@ class SEDQ_FRAME_WND;
 class SEDQ_TX_MANAGER;
 class SEDQ_UPDATE_STATE_EVENT;
 
-// Item data roles of the instance list: the entry index of a row (on a power-up row the
-// index of the power-up view), and whether the row is a power-up trigger row.
-constexpr int SEDQ_INSTANCE_ROLE = Qt::UserRole + 1;
-constexpr int SEDQ_POWERUP_ROLE = Qt::UserRole + 2;
-
-// Columns of the instance list: name, status, the Enabled box, then the resource usage.
-constexpr int SEDQ_INSTANCE_COLUMN_NAME = 0;
-constexpr int SEDQ_INSTANCE_COLUMN_STATUS = 1;
-constexpr int SEDQ_INSTANCE_COLUMN_ENABLED = 2;
-constexpr int SEDQ_INSTANCE_COLUMN_FIRST_USAGE = 3;
-constexpr int SEDQ_INSTANCE_COLUMN_COUNT = 8;
-
 class SEDQ_INSTANCE_WIDGET : public QFrame
 {
     Q_OBJECT
@@ -56,13 +44,12 @@ public:
     ~SEDQ_INSTANCE_WIDGET() override;
 
     QTreeView* get_tree() const { return m_tree; }
-    QStandardItemModel* get_model() { return &m_model; }
+    SEDQ_INSTANCE_LIST_MODEL* get_model() { return &m_model; }
     QLineEdit* get_status_line() const { return m_status_line; }
     // Acquisition requests whose final report has not been handled yet.
     int get_request_count() const { return static_cast<int>(m_live_callbacks.size()); }
 
     void update_resource_usage();
-    void on_item_enable(QStandardItem* item);
     bool get_instance_enabled(int instance);
 
     // Instance list status.
@@ -118,7 +105,7 @@ public Q_SLOTS:
     void on_tools_go();
     void on_tools_repeat();
     void on_tools_stop();
-    void on_item_changed(QStandardItem* item);
+    void on_edited(const QModelIndex& index);
     void on_double_clicked(const QModelIndex& index);
     void on_ela_status_help();
 
@@ -147,16 +134,15 @@ private:
     void fit_name_and_status(int taken);
 
     // the list
-    void connect_item_changed(bool on);
     bool rows_match_document();
     void refresh_enabled_boxes();
     void rebuild_instance_list();
-    void append_instance_row(int instance, int current, bool editable);
+    void select_current_row(int current);
     bool can_enable_instances();
     void mark_current_rows(int current);
-    const QIcon& instance_icon(bool current);
+    void on_name_edited(int row);
+    void on_box_edited(int row);
     QBrush idle_brush() const;
-    QStandardItem* status_item_of(int instance);
     std::vector<SELECTED_ROW> selected_rows();
     bool is_row_or_powerup_selected(int row);
 
@@ -173,13 +159,14 @@ private:
                          const std::vector<CHI_CONTROL::ACQ_PARAMETER>& started);
     void read_view(int instance, int view);
     void handle_state_event(SEDQ_UPDATE_STATE_EVENT* e);
-    void show_state(int instance, int flags, int value, SDR_DATA_LOG* log, QStandardItem* status);
-    void show_trigger_progress(int instance, int value, bool powerup, QStandardItem* status);
+    // `row`: the instance's row, -1 when none (the cells are left alone).
+    void show_state(int instance, int flags, int value, SDR_DATA_LOG* log, int row);
+    void show_trigger_progress(int instance, int value, bool powerup, int row);
     void show_data_ready(int instance, bool powerup, SDR_DATA_LOG* log);
     void show_running(int instance, int flags);
     void finish_request(SEDQ_UPDATE_STATE_EVENT* e, bool shown);
     bool is_shown(int instance);
-    void set_status_cell(QStandardItem* item, const QString& text, const QBrush& brush);
+    void set_status_cell(int row, const QString& text, const QBrush& brush);
     void enable_boxes_while_idle();
 
     // help
@@ -192,11 +179,10 @@ private:
     QToolButton* m_read_button = nullptr;
     QLineEdit* m_status_line = nullptr;
     QTreeView* m_tree = nullptr;
-    QStandardItemModel m_model;
+    SEDQ_INSTANCE_LIST_MODEL m_model;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx;
     SEDQ_UPDATE_BURST m_updates;
-    QIcon m_instance_icons[2]; // other, current
     bool m_refresh_pending = false; // a full refresh waits for the end of the burst
     bool m_waiting_for_jtag = false; // the last update of the burst on the instances said so
     // Status callbacks of requests whose final report has not been handled yet.

@@ -109,8 +109,8 @@ void SEDQ_INSTANCE_WIDGET::on_tools_data()
     QItemSelectionModel* selection = m_tree->selectionModel();
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
-        QStandardItem* name = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME);
-        const int instance = name->data(SEDQ_INSTANCE_ROLE).toInt();
+        const QModelIndex name = m_model.index(row, SEDQ_INSTANCE_COLUMN_NAME);
+        const int instance = m_model.instance_at(row);
         if (!is_row_or_powerup_selected(row))
             continue;
         int depth = 0;
@@ -119,9 +119,8 @@ void SEDQ_INSTANCE_WIDGET::on_tools_data()
             continue;
         if (selection->isRowSelected(row, QModelIndex()))
             read_view(instance, instance);
-        for (int child = 0; child < name->rowCount(); ++child)
-            if (selection->isRowSelected(child, name->index()))
-                read_view(instance, name->child(child)->data(SEDQ_INSTANCE_ROLE).toInt());
+        if (m_model.has_powerup(row) && selection->isRowSelected(0, name))
+            read_view(instance, instance + 1);
     }
 }
 
@@ -131,7 +130,7 @@ void SEDQ_INSTANCE_WIDGET::read_view(int instance, int view)
     if (m_tx->read_data(view))
         return;
     set_status_line(SEDQ_JTAG_COMMUNICATION_ERROR_STR, SEDQ_YELLOW_BASE_PALETTE);
-    set_status_cell(status_item_of(instance), SEDQ_NOT_RUNNING_STR, idle_brush());
+    set_status_cell(m_model.row_of(instance), SEDQ_NOT_RUNNING_STR, idle_brush());
 }
 
 // ---- the status reports -----------------------------------------------------------------------
@@ -153,13 +152,13 @@ void SEDQ_INSTANCE_WIDGET::handle_state_event(SEDQ_UPDATE_STATE_EVENT* e)
     if ((flags & SEDQ_ACQ_STATE_DATA_READY) != 0 && e->m_log != nullptr && e->m_log->m_do_not_show != 0)
         return;
     const int instance = e->m_instance;
-    QStandardItem* instance_item = status_item_of(instance);
-    SEDQ_VERIFY(instance_item != NULL);
+    const int row = m_model.row_of(instance);
+    SEDQ_VERIFY(row >= 0);
     m_tx->set_instance_acq_state(instance, flags);
     // The value of the latest report of this request, which may be newer than this event's.
     const bool live = m_live_callbacks.count(e->m_sender) != 0;
     const int value = live ? e->m_sender->get_value() : e->m_value;
-    show_state(instance, flags, value, e->m_log, instance_item);
+    show_state(instance, flags, value, e->m_log, row);
     finish_request(e, is_shown(instance));
     enable_boxes_while_idle();
     on_selection_changed();
@@ -171,8 +170,7 @@ bool SEDQ_INSTANCE_WIDGET::is_shown(int instance)
     return sedq_is_current_or_powerup(m_tx, instance);
 }
 
-void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DATA_LOG* log,
-                                      QStandardItem* status)
+void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DATA_LOG* log, int row)
 {
     const bool powerup = (flags & SEDQ_ACQ_STATE_POWERUP) != 0;
     const QBrush progress = powerup ? SEDQ_POWERUP_BRUSH : host_brush(AFCQ_BRUSH_PROGRESS);
@@ -180,31 +178,29 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
     {
     case SEDQ_ACQ_STATE_TRIGGER_PROGRESS_1:
     case SEDQ_ACQ_STATE_TRIGGER_PROGRESS_2:
-        show_trigger_progress(instance, value, powerup, status);
+        show_trigger_progress(instance, value, powerup, row);
         break;
     case SEDQ_ACQ_STATE_PRE_TRIGGER:
-        set_status_cell(status,
-                        powerup ? SEDQ_POWERUP_ACQUIRING_PRE_TRIGGER_DATA_STR
-                                : SEDQ_ACQUIRING_PRE_TRIGGER_DATA_STR,
-                        progress);
+        set_status_cell(
+            row, powerup ? SEDQ_POWERUP_ACQUIRING_PRE_TRIGGER_DATA_STR : SEDQ_ACQUIRING_PRE_TRIGGER_DATA_STR,
+            progress);
         break;
     case SEDQ_ACQ_STATE_POST_TRIGGER:
-        set_status_cell(status,
+        set_status_cell(row,
                         powerup ? SEDQ_POWERUP_ACQUIRING_POST_TRIGGER_DATA_STR
                                 : SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR,
                         progress);
         m_tx->update_all_views(nullptr, SEDQ_UPDATE_NODE_VIEW);
         break;
     case SEDQ_ACQ_STATE_OFFLOADING:
-        set_status_cell(status, powerup ? SEDQ_POWERUP_OFFLOADING_DATA_STR : SEDQ_OFFLOADING_DATA_STR,
-                        progress);
+        set_status_cell(row, powerup ? SEDQ_POWERUP_OFFLOADING_DATA_STR : SEDQ_OFFLOADING_DATA_STR, progress);
         break;
     case SEDQ_ACQ_STATE_WAITING_FOR_CLOCK:
-        set_status_cell(status, powerup ? SEDQ_POWERUP_WAITING_FOR_CLOCK_STR : SEDQ_WAITING_FOR_CLOCK_STR,
+        set_status_cell(row, powerup ? SEDQ_POWERUP_WAITING_FOR_CLOCK_STR : SEDQ_WAITING_FOR_CLOCK_STR,
                         host_brush(AFCQ_BRUSH_WAITING));
         break;
     case SEDQ_ACQ_STATE_JTAG_BUSY:
-        set_status_cell(status, SEDQ_JTAG_COMMUNICATION_BUSY_STR, host_brush(AFCQ_BRUSH_WAITING));
+        set_status_cell(row, SEDQ_JTAG_COMMUNICATION_BUSY_STR, host_brush(AFCQ_BRUSH_WAITING));
         break;
     case SEDQ_ACQ_STATE_DATA_READY:
         show_data_ready(instance, powerup, log);
@@ -213,13 +209,13 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
         show_running(instance, flags);
         break;
     case SEDQ_ACQ_STATE_NOT_RUNNING:
-        set_status_cell(status, SEDQ_NOT_RUNNING_STR, idle_brush());
+        set_status_cell(row, SEDQ_NOT_RUNNING_STR, idle_brush());
         break;
     case SEDQ_ACQ_STATE_ERROR:
         if (const QString* text = error_text(value))
-            set_status_cell(status, *text, host_brush(AFCQ_BRUSH_ERROR));
+            set_status_cell(row, *text, host_brush(AFCQ_BRUSH_ERROR));
         else
-            set_status_cell(status, SEDQ_NOT_RUNNING_STR, idle_brush());
+            set_status_cell(row, SEDQ_NOT_RUNNING_STR, idle_brush());
         break;
     default:
         break;
@@ -228,15 +224,14 @@ void SEDQ_INSTANCE_WIDGET::show_state(int instance, int flags, int value, SDR_DA
 
 // A negative value is the state the flow entered (-1 is state 0); otherwise the number of the
 // level met, counted with the trigger in as level 1 when the reporting instance uses it.
-void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool powerup, QStandardItem* status)
+void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool powerup, int row)
 {
     const QBrush progress = host_brush(AFCQ_BRUSH_PROGRESS);
     if (value < 0)
     {
         QString state;
         m_tx->get_state_name(-value - 1, &state, instance);
-        set_status_cell(status,
-                        QString("Currently in state %1: %2").arg(-static_cast<qint64>(value)).arg(state),
+        set_status_cell(row, QString("Currently in state %1: %2").arg(-static_cast<qint64>(value)).arg(state),
                         progress);
         m_tx->update_all_views(nullptr, SEDQ_UPDATE_NODE_VIEW);
         return;
@@ -244,13 +239,12 @@ void SEDQ_INSTANCE_WIDGET::show_trigger_progress(int instance, int value, bool p
     const bool trigger_in = m_tx->is_trigger_in_enabled(instance);
     const int level = std::max(0, trigger_in ? value : value - 1);
     if (level == 0)
-        set_status_cell(status, powerup ? SEDQ_POWERUP_WAITING_FOR_TRIGGER_STR : SEDQ_WAITING_FOR_TRIGGER_STR,
+        set_status_cell(row, powerup ? SEDQ_POWERUP_WAITING_FOR_TRIGGER_STR : SEDQ_WAITING_FOR_TRIGGER_STR,
                         powerup ? SEDQ_POWERUP_BRUSH : progress);
     else if (level == 1 && trigger_in)
-        set_status_cell(status, SEDQ_TRIGGER_IN_MET_STR, progress);
+        set_status_cell(row, SEDQ_TRIGGER_IN_MET_STR, progress);
     else
-        set_status_cell(status, QString("Trigger level %1 met").arg(trigger_in ? level - 1 : level),
-                        progress);
+        set_status_cell(row, QString("Trigger level %1 met").arg(trigger_in ? level - 1 : level), progress);
 }
 
 // The report's log becomes the log the instance shows; the panes redraw when it is in sight.
@@ -316,22 +310,14 @@ void SEDQ_INSTANCE_WIDGET::finish_request(SEDQ_UPDATE_STATE_EVENT* e, bool shown
         m_tx->update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_JTAG));
 }
 
-void SEDQ_INSTANCE_WIDGET::set_status_cell(QStandardItem* item, const QString& text, const QBrush& brush)
+void SEDQ_INSTANCE_WIDGET::set_status_cell(int row, const QString& text, const QBrush& brush)
 {
-    if (item == nullptr)
-        return;
-    connect_item_changed(false);
-    item->setText(text);
-    item->setBackground(brush);
-    connect_item_changed(true);
+    if (row >= 0)
+        m_model.set_status(row, text, brush);
 }
 
 // While any instance acquires, no instance may be enabled or disabled.
 void SEDQ_INSTANCE_WIDGET::enable_boxes_while_idle()
 {
-    const bool editable = can_enable_instances();
-    connect_item_changed(false);
-    for (int row = 0; row < m_model.rowCount(); ++row)
-        m_model.item(row, SEDQ_INSTANCE_COLUMN_ENABLED)->setEnabled(editable);
-    connect_item_changed(true);
+    m_model.set_boxes_enabled(can_enable_instances());
 }

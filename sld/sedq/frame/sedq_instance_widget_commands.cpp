@@ -52,8 +52,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_delete()
         return;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
         if (is_row_or_powerup_selected(row))
-            m_tx->remove_instance(
-                m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt());
+            m_tx->remove_instance(m_model.instance_at(row));
     m_tx->update_all_views(nullptr, INSTANCES_REBUILD);
     m_tx->update_all_views(nullptr, NODE_VIEW_REFRESH);
 }
@@ -72,7 +71,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_enable_powerup()
     bool changed = false;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
-        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        const int instance = m_model.instance_at(row);
         if (selection->isRowSelected(row, QModelIndex()) && !m_tx->is_powerup_trigger_enabled(instance))
             changed = m_tx->enable_powerup_trigger(instance, true) || changed;
     }
@@ -85,7 +84,7 @@ void SEDQ_INSTANCE_WIDGET::on_instance_disable_powerup()
     bool changed = false;
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
     {
-        const int instance = m_model.item(row, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        const int instance = m_model.instance_at(row);
         if (m_tx->is_powerup_trigger_enabled(instance) && is_row_or_powerup_selected(row))
             changed = m_tx->enable_powerup_trigger(instance, false) || changed;
     }
@@ -113,38 +112,35 @@ void SEDQ_INSTANCE_WIDGET::on_instance_duplicate_trigger()
 
 // ---- edits in the list ------------------------------------------------------------------------
 
-// A refused rename (a name that is taken) shows the name the instance still has.
-void SEDQ_INSTANCE_WIDGET::on_item_changed(QStandardItem* item)
+// A name typed in or a box clicked in the list.
+void SEDQ_INSTANCE_WIDGET::on_edited(const QModelIndex& index)
 {
-    if (item == nullptr)
-        return;
-    if (item->column() == SEDQ_INSTANCE_COLUMN_ENABLED)
-    {
-        on_item_enable(item);
-        return;
-    }
-    if (item->column() != SEDQ_INSTANCE_COLUMN_NAME || item->parent() != nullptr)
-        return;
-    const int instance = item->data(SEDQ_INSTANCE_ROLE).toInt();
+    if (index.column() == SEDQ_INSTANCE_COLUMN_ENABLED)
+        on_box_edited(index.row());
+    else if (index.column() == SEDQ_INSTANCE_COLUMN_NAME)
+        on_name_edited(index.row());
+}
+
+// A refused rename (a name that is taken) shows the name the instance still has.
+void SEDQ_INSTANCE_WIDGET::on_name_edited(int row)
+{
+    const int instance = m_model.instance_at(row);
     const QByteArray old_name = QByteArray(m_tx->get_instance_name_at(instance, nullptr));
-    if (item->text() == QString::fromUtf8(old_name))
+    const QString typed = m_model.name_at(row);
+    if (typed == QString::fromUtf8(old_name))
         return;
-    m_tx->rename_instance_set(item->text().toLocal8Bit().constData(), old_name.constData());
-    connect_item_changed(false);
-    item->setText(QString::fromUtf8(m_tx->get_instance_name_at(instance, nullptr)));
-    connect_item_changed(true);
+    m_tx->rename_instance_set(typed.toLocal8Bit().constData(), old_name.constData());
+    m_model.set_name(row, QString::fromUtf8(m_tx->get_instance_name_at(instance, nullptr)));
 }
 
 // The enable flag is stored in the document: the window shows it as a change to save.
-void SEDQ_INSTANCE_WIDGET::on_item_enable(QStandardItem* item)
+void SEDQ_INSTANCE_WIDGET::on_box_edited(int row)
 {
-    bool ok = false;
-    int state = item->data(Qt::CheckStateRole).toInt(&ok);
-    if (!ok)
-        state = 0;
+    const QModelIndex box = m_model.index(row, SEDQ_INSTANCE_COLUMN_ENABLED);
+    const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
     {
         const SEDQ_EDIT_SCOPE edit(m_tx, SEDQ_SKIP_COMPILATION_CHECK, sedq_hint(SEDQ_UPDATE_INSTANCES));
-        m_tx->set_instance_enabled(item->data(SEDQ_INSTANCE_ROLE).toInt(), state == Qt::Checked);
+        m_tx->set_instance_enabled(m_model.instance_at(row), checked);
     }
     on_selection_changed();
 }

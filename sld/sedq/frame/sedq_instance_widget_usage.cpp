@@ -8,6 +8,7 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -182,33 +183,13 @@ QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const
     return headers;
 }
 
-// True when a text changed.
-bool write_usage_cells(QStandardItemModel* model, int row, const ROW_USAGE& usage)
+// The texts of a row's usage columns.
+SEDQ_INSTANCE_LIST_MODEL::USAGE usage_texts(const ROW_USAGE& usage)
 {
+    if (usage.enabled)
+        return {usage.cells, usage.bits, usage.small, usage.medium, usage.large};
     const QString blocks = QStringLiteral("0 blocks");
-    const QStringList texts =
-        usage.enabled
-            ? QStringList{usage.cells, usage.bits, usage.small, usage.medium, usage.large}
-            : QStringList{QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
-    bool changed = false;
-    for (int i = 0; i < texts.size(); ++i)
-    {
-        QStandardItem* item = model->item(row, SEDQ_INSTANCE_COLUMN_FIRST_USAGE + i);
-        changed = changed || item->text() != texts[i];
-        item->setText(texts[i]);
-    }
-    return changed;
-}
-
-// True when a header text changed.
-bool write_headers(QStandardItemModel* model, const QStringList& headers)
-{
-    bool changed = model->columnCount() != headers.size();
-    for (int column = 0; !changed && column < headers.size(); ++column)
-        changed = model->headerData(column, Qt::Horizontal).toString() != headers[column];
-    if (changed)
-        model->setHorizontalHeaderLabels(headers);
-    return changed;
+    return {QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
 }
 
 // Logic and memory of one enabled instance; an automatic memory type is placed later, once the
@@ -243,7 +224,7 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
     for (int r = 0; r < m_model.rowCount(); ++r)
     {
         ROW_USAGE& row = rows[size_t(r)];
-        row.instance = m_model.item(r, SEDQ_INSTANCE_COLUMN_NAME)->data(SEDQ_INSTANCE_ROLE).toInt();
+        row.instance = m_model.instance_at(r);
         // A disabled instance is not compiled into the design: it takes nothing.
         row.enabled = get_instance_enabled(row.instance);
         if (row.enabled)
@@ -268,16 +249,23 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
     }
     // Typing in a flow refreshes the pane on every key and mostly changes no estimate: the
     // columns are measured again only when a text in them changed.
-    bool changed = write_headers(&m_model, QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
-                                                       QString("LEs: %1").arg(totals.cells),
-                                                       QString("Memory: %1").arg(totals.bits)} +
-                                               block_headers(estimator, device.project_open, totals));
+    bool changed = m_model.set_headers(QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
+                                                   QString("LEs: %1").arg(totals.cells),
+                                                   QString("Memory: %1").arg(totals.bits)} +
+                                       block_headers(estimator, device.project_open, totals));
     if (changed)
         set_header_tooltips();
-    connect_item_changed(false);
-    for (int r = 0; r < m_model.rowCount(); ++r)
-        changed = write_usage_cells(&m_model, r, rows[size_t(r)]) || changed;
-    connect_item_changed(true);
+    // Rows of equal estimates share their texts: a document of many instances repeats a few.
+    QSet<QString> distinct;
+    std::vector<SEDQ_INSTANCE_LIST_MODEL::USAGE> texts;
+    texts.reserve(rows.size());
+    for (const ROW_USAGE& row : rows)
+    {
+        texts.push_back(usage_texts(row));
+        for (QString& text : texts.back())
+            text = *distinct.insert(text);
+    }
+    changed = m_model.set_usage(texts) || changed;
     if (changed)
         size_columns();
 }

@@ -195,7 +195,7 @@ void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
             &SEDQ_JTAG_WIDGET::on_sof_manager_item_renamed);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SEDQ_JTAG_WIDGET::on_sof_manager_update_actions);
-    m_table_model.setHorizontalHeaderLabels({tr("Attached SOF Files")});
+    m_table_model.set_titles({tr("Attached SOF Files")});
     QLayoutItem* last = layout->takeAt(3);
     layout->addWidget(m_table, 1);
     m_table->hide();

@@ -90,8 +90,22 @@ private:
 
     QPushButton* m_toggle_button = nullptr;
     QToolButton* m_attach_button = nullptr;
+    // The SOF table: a row per attached file, a column per instance. The column titles are
+    // held as one list, not as a header item per column: a document may hold tens of
+    // thousands of instances.
+    class SOF_TABLE_MODEL : public QStandardItemModel
+    {
+    public:
+        void set_titles(const QStringList& titles);
+        QVariant headerData(int section, Qt::Orientation orientation,
+                            int role = Qt::DisplayRole) const override;
+
+    private:
+        QStringList m_titles;
+    };
+
     QTreeView* m_table = nullptr;
-    QStandardItemModel m_table_model;
+    SOF_TABLE_MODEL m_table_model;
     // Null while no programming run from the SOF Manager is pending; otherwise the name the
     // document held before it (empty, not null, when it held none).
     QString m_saved_sof_file_name;

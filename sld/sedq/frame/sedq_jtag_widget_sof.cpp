@@ -68,6 +68,24 @@ private:
 
 // One row per embedded file; one compatibility column per instance entry that is not a
 // power-up view.
+void SEDQ_JTAG_WIDGET::SOF_TABLE_MODEL::set_titles(const QStringList& titles)
+{
+    m_titles = titles;
+    if (columnCount() < titles.size())
+        setColumnCount(titles.size());
+    if (!titles.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, titles.size() - 1);
+}
+
+QVariant SEDQ_JTAG_WIDGET::SOF_TABLE_MODEL::headerData(int section, Qt::Orientation orientation,
+                                                       int role) const
+{
+    const bool title = orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole);
+    if (title && section >= 0 && section < m_titles.size())
+        return m_titles[section];
+    return QStandardItemModel::headerData(section, orientation, role);
+}
+
 void SEDQ_JTAG_WIDGET::fill_sof_table()
 {
     const HEADER_DETACHED detached(m_table);
@@ -82,7 +100,7 @@ void SEDQ_JTAG_WIDGET::fill_sof_table()
         instances << i;
         headers << QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
     }
-    m_table_model.setHorizontalHeaderLabels(headers);
+    m_table_model.set_titles(headers);
     const SDR_TX_SESSION* session = m_tx->get_tx_session();
     const int files = session != nullptr ? session->get_embedded_sof_file_count() : 0;
     for (int row = 0; row < files; ++row)

@@ -7,7 +7,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QStandardItemModel>
+#include <QAbstractItemModel>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -53,7 +53,7 @@ void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle)
         QObject::connect(toggle, &QAction::toggled, pane, &QWidget::setVisible);
 }
 
-SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStandardItemModel* model)
+SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QAbstractItemModel* model)
 {
     SEDQ_LIST_PANE parts;
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -6,10 +6,10 @@
 
 #include <QList>
 
+class QAbstractItemModel;
 class QAction;
 class QFrame;
 class QHBoxLayout;
-class QStandardItemModel;
 class QString;
 class QTreeView;
 class QVBoxLayout;
@@ -35,7 +35,7 @@ struct SEDQ_LIST_PANE
     QVBoxLayout* layout = nullptr;
     QTreeView* tree = nullptr;
 };
-SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QStandardItemModel* model);
+SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QAbstractItemModel* model);
 
 // A state flow pane's skeleton: `pane` framed as a sunken panel over a column without margins
 // that holds a header row (left margin 7) led by the label `title`, 22 pixels high, and a
