@@ -45,7 +45,7 @@ bool SDR_FILE_CHECKSUMS::verify(const QString& file, SDR_FILE_ERROR* error)
 }
 
 void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
-                         const std::atomic<bool>* stop)
+                         const std::atomic<bool>* stop, unsigned max_threads)
 {
     const qint64 piece = qint64(8) << 20;
     struct PIECE
@@ -65,7 +65,7 @@ void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE
     sdr_file_parallel(int(pieces.size()), [&pieces, &file, stop](int i) {
         PIECE& p = pieces[size_t(i)];
         p.read = !(stop && *stop) && file.checksum(p.offset, p.length, &p.crc);
-    });
+    }, max_threads);
     for (const PIECE& p : pieces) {
         SDR_FILE_RANGE_SUM& range = (*ranges)[p.range];
         range.read = range.read && p.read;
@@ -110,7 +110,9 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_
     try {
         m_thread = std::thread([this, file] {
             try {
-                sdr_file_sum_ranges(*file, &m_ranges, &m_stop);
+                // Nobody waits for the work once the document is open: two threads leave the
+                // window's own thread the processor and memory it needs to come up.
+                sdr_file_sum_ranges(*file, &m_ranges, &m_stop, BACKGROUND_THREADS);
             } catch (...) {
                 // Out of memory for a buffer: the caller takes the checksums itself.
                 for (SDR_FILE_RANGE_SUM& range : m_ranges)

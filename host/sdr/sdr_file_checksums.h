@@ -59,7 +59,7 @@ struct SDR_FILE_RANGE_SUM
 // The checksums of the ranges, read from the file in pieces of a few megabytes on the file
 // layer's threads; a piece not read (or skipped once `stop` is set) leaves its range unread.
 void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE_RANGE_SUM>* ranges,
-                         const std::atomic<bool>* stop = nullptr);
+                         const std::atomic<bool>* stop = nullptr, unsigned max_threads = 0);
 
 // The checksums of an archive's large uncompressed entries (all but `skip`, up to `budget` bytes
 // in all), taken on another thread from construction on, so that they are known by the time the
@@ -88,6 +88,7 @@ public:
 private:
     // How often the thread that asked for a call looks whether the work is done.
     static const int CALL_INTERVAL_MS = 10;
+    static const unsigned BACKGROUND_THREADS = 2;
 
     const SDR_FILE_RANGE_SUM* find(qint64 offset, qint64 size) const;
     void finish();

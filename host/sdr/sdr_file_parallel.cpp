@@ -15,11 +15,11 @@ namespace
 const unsigned MAX_THREADS = 4;
 } // namespace
 
-void sdr_file_parallel(int count, const std::function<void(int)>& work)
+void sdr_file_parallel(int count, const std::function<void(int)>& work, unsigned max_threads)
 {
     if (count <= 0)
         return;
-    const unsigned threads = std::min({MAX_THREADS, std::max(1u, std::thread::hardware_concurrency()), unsigned(count)});
+    const unsigned threads = std::min({max_threads != 0 ? max_threads : MAX_THREADS, std::max(1u, std::thread::hardware_concurrency()), unsigned(count)});
     std::atomic<int> next(0);
     std::exception_ptr failure;
     std::mutex failure_mutex;

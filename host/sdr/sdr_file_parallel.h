@@ -4,7 +4,7 @@
 
 #include <functional>
 
-// Calls work(i) for every i in [0, count), spread over at most four threads; returns when all
-// are done. An exception thrown by a piece (std::bad_alloc) is thrown again here, after every
+// Calls work(i) for every i in [0, count), spread over at most `max_threads` threads (four
+// when 0); returns when all are done. An exception thrown by a piece (std::bad_alloc) is thrown again here, after every
 // thread has finished.
-void sdr_file_parallel(int count, const std::function<void(int)>& work);
+void sdr_file_parallel(int count, const std::function<void(int)>& work, unsigned max_threads = 0);
