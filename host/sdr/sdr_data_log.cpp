@@ -29,6 +29,15 @@ SDR_DATA_INSTANCE* instance_of(const SDR_DATA_LOG* log)
 {
     return log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
 }
+
+// Samples that cannot be read are reported once, when that is found.
+void post_unreadable(const QString& problem)
+{
+    MSG_E message;
+    const QByteArray text = problem.toLocal8Bit();
+    message.fill_args("%1!s!/EVANTREL_DATA_UNREADABLE", text.constData());
+    message.post();
+}
 } // namespace
 
 const char* SDR_DATA_LOG::get_name() const
@@ -73,12 +82,13 @@ quint64 SDR_DATA_VERSION::next()
 }
 
 SDR_PAYLOAD_HANDLE SDR_PAYLOAD_HANDLE::stored(std::shared_ptr<const SDR_LOG_PAYLOAD> outline,
-                                               std::shared_ptr<const SDR_PAYLOAD_LOADER> loader)
+                                               std::shared_ptr<const SDR_PAYLOAD_LOADER> loader, bool unchecked)
 {
     SDR_PAYLOAD_HANDLE handle;
     handle.m_state = std::make_shared<STATE>();
     handle.m_state->outline = std::move(outline);
     handle.m_state->loader = std::move(loader);
+    handle.m_state->unchecked = unchecked;
     return handle;
 }
 
@@ -93,8 +103,28 @@ SDR_PAYLOAD_HANDLE SDR_PAYLOAD_HANDLE::damaged(std::shared_ptr<const SDR_LOG_PAY
     return handle;
 }
 
+// Damaged samples become what a damaged open makes of them; samples the file no longer holds
+// are reported like samples that fail to load.
+void SDR_PAYLOAD_HANDLE::settle_now(bool wait) const
+{
+    m_state->unchecked = false;
+    bool damaged = false;
+    std::shared_ptr<const SDR_LOG_PAYLOAD> declared;
+    const QString problem = m_state->loader->settle(wait, &damaged, &declared);
+    if (problem.isEmpty())
+        return;
+    m_state->problem = problem;
+    if (damaged) {
+        m_state->declared = std::move(declared);
+        m_state->outline.reset();
+        return;
+    }
+    post_unreadable(problem);
+}
+
 bool SDR_PAYLOAD_HANDLE::stored_entry(const SDR_STORED_ENTRY** entry, QString* problem) const
 {
+    settle(true);
     if (!is_damaged() || !m_state->loader) {
         *problem = this->problem();
         return false;
@@ -121,6 +151,8 @@ void SDR_PAYLOAD_HANDLE::set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload)
     m_state->payload = std::move(payload);
 }
 
+// Answered from the counts read at open while the checksum is still being taken: the views ask
+// for every log's counts, and would otherwise wait for all of the document's samples.
 const SDR_LOG_PAYLOAD* SDR_PAYLOAD_HANDLE::outline() const
 {
     if (!m_state || !m_state->problem.isEmpty())
@@ -130,18 +162,18 @@ const SDR_LOG_PAYLOAD* SDR_PAYLOAD_HANDLE::outline() const
 
 // Read once: a payload that cannot be read keeps its loader (a save names the problem instead
 // of writing the log without its samples) but is not tried again.
+// The samples shown first need not wait for the whole document's checksums: theirs is taken
+// here when it is not known yet.
 const SDR_LOG_PAYLOAD* SDR_PAYLOAD_HANDLE::load() const
 {
-    if (!m_state->problem.isEmpty())
-        return nullptr;
+    settle(false);
+    if (!m_state->problem.isEmpty() || !m_state->loader)
+        return m_state->payload.get();
     QString problem;
     std::shared_ptr<SDR_LOG_PAYLOAD> payload = m_state->loader->load(&problem);
     if (!payload) {
         m_state->problem = problem.isEmpty() ? QStringLiteral("the samples cannot be read") : problem;
-        MSG_E message;
-        const QByteArray text = m_state->problem.toLocal8Bit();
-        message.fill_args("%1!s!/EVANTREL_DATA_UNREADABLE", text.constData());
-        message.post();
+        post_unreadable(m_state->problem);
         return nullptr;
     }
     if (m_state->outline)

@@ -17,6 +17,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -244,6 +245,35 @@ public:
     // The entry as stored, when the file still holds it as it did at open; false with a
     // sentence naming the file, the entry and the problem otherwise.
     virtual bool read_stored(SDR_STORED_ENTRY* entry, QString* problem) const = 0;
+    // For samples whose checksum was still being taken on another thread when the document
+    // opened: the checksum, waited for (`wait`) or else taken here at once. Empty when it holds;
+    // otherwise what is wrong, naming the file and the entry, with `damaged` set when the entry
+    // can be kept as stored (its checksum fails) and the counts document.xml gives in `declared`.
+    virtual QString settle(bool wait, bool* damaged, std::shared_ptr<const SDR_LOG_PAYLOAD>* declared) const
+    {
+        (void)wait;
+        (void)damaged;
+        (void)declared;
+        return QString();
+    }
+};
+
+// The checksums of a document's samples, still being taken on another thread after it opened
+// (its samples stay in the file, so the window need not wait for them to come up).
+class SDR_OPEN_CHECK
+{
+public:
+    virtual ~SDR_OPEN_CHECK() = default;
+    // Whether every checksum is taken.
+    virtual bool done() const = 0;
+    // Waits until every checksum is taken.
+    virtual void wait() = 0;
+    // `call` runs once every checksum is taken, from the event loop of the calling thread (the
+    // one that opened the document; later, also when they already are); it replaces an earlier
+    // one.
+    virtual void when_done(std::function<void()> call) = 0;
+    // Drops the call asked for: its document is closed.
+    virtual void forget() = 0;
 };
 
 // A log's samples: in memory, or still in the file the document was opened from and read the
@@ -265,8 +295,10 @@ public:
     }
     // Samples left in a file: `outline` holds their counts, trigger positions and state value
     // (no rows), answered without reading them.
+    // `unchecked`: their checksum was still being taken when the document opened; it is settled
+    // (SDR_PAYLOAD_LOADER::settle) before anything but the outline is answered.
     static SDR_PAYLOAD_HANDLE stored(std::shared_ptr<const SDR_LOG_PAYLOAD> outline,
-                                     std::shared_ptr<const SDR_PAYLOAD_LOADER> loader);
+                                     std::shared_ptr<const SDR_PAYLOAD_LOADER> loader, bool unchecked = false);
     // Samples found damaged at open: `declared` holds the counts and trigger positions that
     // document.xml gives for them, `damage` says what is wrong (naming the file and the entry).
     static SDR_PAYLOAD_HANDLE damaged(std::shared_ptr<const SDR_LOG_PAYLOAD> declared,
@@ -293,13 +325,29 @@ public:
     // their outline until then; null when there are none or they cannot be read.
     const SDR_LOG_PAYLOAD* outline() const;
     // Still in the file: nothing has asked for them yet.
-    bool is_stored() const { return m_state && !m_state->payload && m_state->loader && m_state->problem.isEmpty(); }
+    bool is_stored() const
+    {
+        settle(true);
+        return m_state && !m_state->payload && m_state->loader && m_state->problem.isEmpty();
+    }
     // Why they cannot be read; empty while they can.
-    QString problem() const { return m_state ? m_state->problem : QString(); }
+    QString problem() const
+    {
+        settle(true);
+        return m_state ? m_state->problem : QString();
+    }
     // Found damaged at open.
-    bool is_damaged() const { return m_state && m_state->declared; }
+    bool is_damaged() const
+    {
+        settle(true);
+        return m_state && m_state->declared;
+    }
     // The counts document.xml gives for damaged samples; null for others.
-    const SDR_LOG_PAYLOAD* declared() const { return m_state ? m_state->declared.get() : nullptr; }
+    const SDR_LOG_PAYLOAD* declared() const
+    {
+        settle(true);
+        return m_state ? m_state->declared.get() : nullptr;
+    }
     // Damaged samples as the file stores them, read again once; false (with the problem,
     // from then on) when the file no longer holds them as it did at open, or for others.
     bool stored_entry(const SDR_STORED_ENTRY** entry, QString* problem) const;
@@ -318,9 +366,17 @@ private:
         std::shared_ptr<const SDR_LOG_PAYLOAD> declared;      // damaged: their counts
         std::unique_ptr<SDR_STORED_ENTRY> stored;             // damaged: once read again
         QString stored_problem;                               // damaged: when that failed
+        bool unchecked = false;                               // checksum not settled yet
     };
     void set(std::shared_ptr<const SDR_LOG_PAYLOAD> payload);
     const SDR_LOG_PAYLOAD* load() const;
+    // Settles a checksum still being taken: waited for, or (not `wait`) taken at once.
+    void settle(bool wait) const
+    {
+        if (m_state && m_state->unchecked)
+            settle_now(wait);
+    }
+    void settle_now(bool wait) const;
 
     std::shared_ptr<STATE> m_state;
 };
@@ -856,6 +912,8 @@ public:
     std::string m_jtag_device_name;
     std::string m_sof_file_name;
     std::vector<SDR_EMBEDDED_FILE> m_embedded_files;
+    // The checksums of samples still being taken after the open (null when none were left).
+    std::shared_ptr<SDR_OPEN_CHECK> m_open_check;
     bool m_gui_logging = false;
     unsigned char m_tx_gen2 = 0;
     bool m_tree_records_pending = false;   // stored trees not yet rebuilt through a root

@@ -20,6 +20,8 @@ SDR_DATA_SESSION::~SDR_DATA_SESSION()
     // of this session, and nothing may run against a half-destroyed session.
     m_instances.clear();
     m_parked_instances.clear();
+    if (m_open_check)
+        m_open_check->forget();
 }
 
 const char* SDR_DATA_SESSION::get_name() const

@@ -75,9 +75,11 @@ void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE
 
 // The ranges are found here, on the caller's thread (the ZIP library's handle is not shared
 // with the worker); the worker only reads the file through the stored index.
-SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget)
+SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, const QString& skip,
+                                         qint64 budget)
+    : m_archive(std::move(archive))
 {
-    const SDR_FILE_STORED_INDEX* file = archive.stored_index();
+    const SDR_FILE_STORED_INDEX* file = m_archive->stored_index();
     if (file == nullptr)
         return;
     // Only large entries, a few megabytes or more in all, pay for a thread of their own (and for
@@ -85,9 +87,9 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive,
     const qint64 large = qint64(256) << 10;
     std::vector<std::pair<QString, qint64>> sized;
     qint64 total = 0;
-    for (const QString& name : archive.entry_names()) {
+    for (const QString& name : m_archive->entry_names()) {
         qint64 size = 0;
-        if (name == skip || !archive.entry_size(name, &size, nullptr) || size < large || size > budget - total)
+        if (name == skip || !m_archive->entry_size(name, &size, nullptr) || size < large || size > budget - total)
             continue;
         total += size;
         sized.emplace_back(name, size);
@@ -98,12 +100,13 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive,
         SDR_FILE_RANGE_SUM range;
         quint32 crc = 0;
         range.size = entry.second;
-        if (archive.direct_location(entry.first, range.size, &range.offset, &crc))
+        if (m_archive->direct_location(entry.first, range.size, &range.offset, &crc))
             m_ranges.push_back(range);
     }
     // In file order, so that result() finds a range by a binary search.
     std::sort(m_ranges.begin(), m_ranges.end(),
               [](const SDR_FILE_RANGE_SUM& a, const SDR_FILE_RANGE_SUM& b) { return a.offset < b.offset; });
+    m_done = false;
     try {
         m_thread = std::thread([this, file] {
             try {
@@ -113,9 +116,11 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive,
                 for (SDR_FILE_RANGE_SUM& range : m_ranges)
                     range.read = false;
             }
+            m_done = true;
         });
     } catch (const std::system_error&) {
         m_ranges.clear(); // no thread to be had: the caller takes the checksums itself
+        m_done = true;
     }
 }
 
@@ -131,12 +136,55 @@ void SDR_FILE_ENTRY_SUMS::finish()
         m_thread.join();
 }
 
+// The worker only marks the work done: the call is made by a timer of the thread that asked for
+// it, which looks at the mark, so no event crosses from the worker to that thread.
+void SDR_FILE_ENTRY_SUMS::when_done(std::function<void()> call)
+{
+    m_call = std::move(call);
+    if (!m_timer) {
+        m_timer = std::make_unique<QTimer>();
+        m_timer->setInterval(CALL_INTERVAL_MS);
+        QObject::connect(m_timer.get(), &QTimer::timeout, m_timer.get(), [this] {
+            if (!m_done)
+                return;
+            m_timer->stop();
+            finish();
+            std::function<void()> call;
+            call.swap(m_call);
+            if (call)
+                call();
+        });
+    }
+    m_timer->start(m_done ? 0 : CALL_INTERVAL_MS);
+}
+
+void SDR_FILE_ENTRY_SUMS::forget()
+{
+    m_call = nullptr;
+    if (m_timer)
+        m_timer->stop();
+}
+
+const SDR_FILE_RANGE_SUM* SDR_FILE_ENTRY_SUMS::find(qint64 offset, qint64 size) const
+{
+    const auto range = std::lower_bound(m_ranges.begin(), m_ranges.end(), offset,
+                                        [](const SDR_FILE_RANGE_SUM& r, qint64 at) { return r.offset < at; });
+    if (range == m_ranges.end() || range->offset != offset || range->size != size)
+        return nullptr;
+    return &*range;
+}
+
+// Reads only the ranges' places, which the worker never changes.
+bool SDR_FILE_ENTRY_SUMS::covers(qint64 offset, qint64 size) const
+{
+    return find(offset, size) != nullptr;
+}
+
 bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc)
 {
     finish();
-    const auto range = std::lower_bound(m_ranges.begin(), m_ranges.end(), offset,
-                                        [](const SDR_FILE_RANGE_SUM& r, qint64 at) { return r.offset < at; });
-    if (range == m_ranges.end() || range->offset != offset || range->size != size || !range->read)
+    const SDR_FILE_RANGE_SUM* range = find(offset, size);
+    if (range == nullptr || !range->read)
         return false;
     *crc = range->crc;
     return true;

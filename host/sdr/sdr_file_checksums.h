@@ -3,11 +3,16 @@
 // entry is read: the large pieces are then checked on several threads at once instead of one
 // after another between the reads. The buffers must stay alive until verify().
 
+#include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_error.h"
 
 #include <QString>
 
+#include <QTimer>
+
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -58,25 +63,41 @@ void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE
 
 // The checksums of an archive's large uncompressed entries (all but `skip`, up to `budget` bytes
 // in all), taken on another thread from construction on, so that they are known by the time the
-// caller has read document.xml and learnt which entries it needs. Only the file's bytes are
-// read there (positioned reads); the archive must outlive this object, whose destructor stops
-// the work and waits for it.
-class SDR_FILE_ENTRY_SUMS
+// caller has read document.xml and learnt which entries it needs, or, for samples left in the
+// file, after the document has opened (SDR_OPEN_CHECK: the opened session keeps this object).
+// Only the file's bytes are read there (positioned reads); the destructor stops the work and
+// waits for it. Made, asked for calls and destroyed on the thread that opens the document.
+class SDR_FILE_ENTRY_SUMS final : public SDR_OPEN_CHECK
 {
 public:
-    SDR_FILE_ENTRY_SUMS(const SDR_FILE_ARCHIVE_READER& archive, const QString& skip, qint64 budget);
-    ~SDR_FILE_ENTRY_SUMS();
+    SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, const QString& skip, qint64 budget);
+    ~SDR_FILE_ENTRY_SUMS() override;
     SDR_FILE_ENTRY_SUMS(const SDR_FILE_ENTRY_SUMS&) = delete;
     SDR_FILE_ENTRY_SUMS& operator=(const SDR_FILE_ENTRY_SUMS&) = delete;
 
-    // Waits for the work; then whether the file's bytes [offset, offset + size) were all read
-    // there, with their checksum.
+    // Whether the file's bytes [offset, offset + size) are among the work (without waiting).
+    bool covers(qint64 offset, qint64 size) const;
+    // Waits for the work; then whether those bytes were all read there, with their checksum.
     bool result(qint64 offset, qint64 size, quint32* crc);
 
+    bool done() const override { return m_done; }
+    void wait() override { finish(); }
+    void when_done(std::function<void()> call) override;
+    void forget() override;
+
 private:
+    // How often the thread that asked for a call looks whether the work is done.
+    static const int CALL_INTERVAL_MS = 10;
+
+    const SDR_FILE_RANGE_SUM* find(qint64 offset, qint64 size) const;
     void finish();
 
+    std::shared_ptr<const SDR_FILE_ARCHIVE_READER> m_archive;
     std::vector<SDR_FILE_RANGE_SUM> m_ranges;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_done{true};
     std::thread m_thread;
+    // The call asked for, and the timer that makes it (both of the thread that asked).
+    std::function<void()> m_call;
+    std::unique_ptr<QTimer> m_timer;
 };

@@ -60,7 +60,7 @@ bool SDR_FILE_DOCUMENT_READER::claim_entry(const QString& entry, const char* ele
 std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::string& name)
 {
     m_session = std::make_unique<SDR_DATA_SESSION>(name);
-    m_sums = std::make_unique<SDR_FILE_ENTRY_SUMS>(m_archive, DOCUMENT_ENTRY, SDR_FILE_LIMITS::payload_total());
+    m_sums = std::make_shared<SDR_FILE_ENTRY_SUMS>(m_shared_archive, DOCUMENT_ENTRY, SDR_FILE_LIMITS::payload_total());
     if (!read_document() || !read_pending_entries())
         return nullptr;
     continue_counters();

@@ -93,7 +93,8 @@ private:
 
     // logs (sdr_file_document_reader_log.cpp)
     void read_log(SDR_DATA_TRIGGER* trigger);
-    void read_log_tables(SDR_DATA_LOG* log);
+    void share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log);
+    void read_log_tables(SDR_DATA_LOG* log, bool shares_wires);
     bool read_pending_entries();
     bool read_embedded_file(const PENDING_ENTRY& pending);
     // A payload entry left in the file until its samples are asked for.
@@ -105,10 +106,12 @@ private:
         quint32 directory_crc = 0;   // as the archive's directory gives it
         quint32 actual_crc = 0;      // of its data as read at open
         bool read = true;            // whether all of it could be read
+        bool unchecked = false;      // its checksum is still being taken (m_sums)
     };
     bool read_payload(const PENDING_ENTRY& pending, const std::shared_ptr<SDR_LOG_PAYLOAD>& payload);
     bool leave_payloads(std::vector<LEFT_ENTRY>* left);
-    bool leave_payload(const LEFT_ENTRY& left);
+    bool leave_payload(LEFT_ENTRY left);
+    std::shared_ptr<SDR_LOG_PAYLOAD> read_outline(const LEFT_ENTRY& left, SDR_FILE_ERROR* error);
 
     bool fail_entry(const QString& entry, const QString& problem);
 
@@ -116,8 +119,9 @@ private:
     const SDR_FILE_ARCHIVE_READER& m_archive;
     SDR_FILE_ERROR* m_error;
     std::unique_ptr<SDR_FILE_XML_INPUT> m_in;
-    // The uncompressed entries' checksums, taken while document.xml is read.
-    std::unique_ptr<SDR_FILE_ENTRY_SUMS> m_sums;
+    // The uncompressed entries' checksums, taken while document.xml is read and, for samples
+    // left in the file, after the open.
+    std::shared_ptr<SDR_FILE_ENTRY_SUMS> m_sums;
     std::unique_ptr<SDR_DATA_SESSION> m_session;
     int m_format_version = 1;
     SDR_DATA_INSTANCE* m_instance = nullptr;

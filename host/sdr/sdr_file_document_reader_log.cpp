@@ -2,6 +2,7 @@
 #include "host/sdr/sdr_file_document_reader.h"
 
 #include "host/sdr/sdr_file_archive_reader.h"
+#include "host/sdr/sdr_file_checksums.h"
 #include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_file_entry_reader.h"
 #include "host/sdr/sdr_file_payload.h"
@@ -135,6 +136,40 @@ public:
           m_size(size), m_crc_at_open(crc_at_open), m_directory_crc(directory_crc)
     {
     }
+    // Samples whose checksum `check` is still taking; `declared` holds the counts document.xml
+    // gives, for samples it finds damaged.
+    STORED_PAYLOAD(std::shared_ptr<const SDR_FILE_ARCHIVE_READER> archive, const QString& entry,
+                   std::shared_ptr<const SDR_LOG_PAYLOAD> outline, qint64 offset, qint64 size,
+                   std::shared_ptr<const SDR_LOG_PAYLOAD> declared, std::shared_ptr<SDR_FILE_ENTRY_SUMS> check,
+                   quint32 directory_crc)
+        : m_archive(std::move(archive)), m_entry(entry), m_declared(std::move(outline)), m_offset(offset),
+          m_size(size), m_directory_crc(directory_crc), m_check(std::move(check)),
+          m_declared_at_open(std::move(declared))
+    {
+    }
+
+    QString settle(bool wait, bool* damaged, std::shared_ptr<const SDR_LOG_PAYLOAD>* declared) const override
+    {
+        if (!m_check)
+            return QString();
+        quint32 crc = 0;
+        const bool read = ((wait || m_check->done()) && m_check->result(m_offset, m_size, &crc)) ||
+                          m_archive->stored_index()->checksum(m_offset, m_size, &crc);
+        m_check.reset();
+        SDR_FILE_ERROR error(m_archive->path());
+        if (!read) {
+            error.set(m_entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(m_size));
+            changed(&error);
+            return error.message();
+        }
+        m_crc_at_open = crc;
+        if (crc == m_directory_crc)
+            return QString();
+        error.set(m_entry, QStringLiteral("the data is corrupt: CRC error"));
+        *damaged = true;
+        *declared = m_declared_at_open;
+        return error.message();
+    }
 
     std::shared_ptr<SDR_LOG_PAYLOAD> load(QString* problem) const override
     {
@@ -191,8 +226,10 @@ private:
     std::shared_ptr<const SDR_LOG_PAYLOAD> m_declared;
     qint64 m_offset;
     qint64 m_size;
-    quint32 m_crc_at_open;
+    mutable quint32 m_crc_at_open = 0; // once settled, for samples whose checksum was pending
     quint32 m_directory_crc;
+    mutable std::shared_ptr<SDR_FILE_ENTRY_SUMS> m_check; // until settled
+    std::shared_ptr<const SDR_LOG_PAYLOAD> m_declared_at_open;
 };
 
 // Damaged samples of an entry that opening read through the ZIP library (a deflated one): its
@@ -255,13 +292,36 @@ void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
     // A log without samples names no payload.
     if (!pending.entry.isEmpty() && !m_in->failed() && claim_entry(pending.entry, "log"))
         m_pending.push_back(std::move(pending));
-    read_log_tables(log);
+    const bool shares_wires = m_in->boolean("same_wires", false);
+    if (shares_wires)
+        share_wires(*trigger, log);
+    read_log_tables(log, shares_wires);
 }
 
-void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log)
+// A log that says it was acquired from the wires of the log before it in its trigger gets a copy
+// of their names. The copy counts as the <wire> elements it stands for, and its bytes against
+// what logs may share, before it is made: a file naming a long list many times is refused at the
+// same limits as one that spells it out each time, however few bytes it takes.
+void SDR_FILE_DOCUMENT_READER::share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log)
+{
+    if (trigger.m_logs.size() < 2) {
+        m_in->fail(QStringLiteral("the first log of a trigger has no log before it to share wire names with"));
+        return;
+    }
+    const std::vector<std::string>& names = trigger.m_logs[trigger.m_logs.size() - 2]->m_wire_names;
+    if (count(SDR_FILE_ELEMENT::WIRE, qint64(names.size())) &&
+        count(SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::shared_bytes(names)))
+        log->m_wire_names = names;
+}
+
+void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log, bool shares_wires)
 {
     while (m_in->next_child()) {
         if (m_in->is("wire")) {
+            if (shares_wires) {
+                m_in->fail(QStringLiteral("a log that shares the wire names of the log before it names wires too"));
+                return;
+            }
             if (log->m_wire_names.size() >= size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)) {
                 m_in->fail(QStringLiteral("a log names more than %1 wires, the limit of an analyzer file")
                                .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
@@ -371,18 +431,22 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const PENDING_ENTRY& pending, const 
 }
 
 // Uncompressed payloads stay in the file until their logs' samples are first asked for. Their
-// checksums are known at open, so that damaged samples are named then: taken while document.xml
-// was read (m_sums), or now, all together on a few threads, for any range that was not. The
-// rest is checked as before: the header and trigger positions (a few bytes), so a file whose
-// counts disagree is refused at open.
+// checksums are known at open or soon after, so that damaged samples are named then: the large
+// ones are taken on another thread from the start of the open (m_sums), which goes on after it
+// (the session keeps it, and its logs' samples settle their checksum when asked for), the rest
+// now, all together on a few threads. The header and trigger positions (a few bytes) are checked
+// now, so a file whose counts disagree is refused at open.
 bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
 {
     std::vector<size_t> rest;
     std::vector<SDR_FILE_RANGE_SUM> ranges;
+    bool unchecked = false;
     for (size_t i = 0; i < left->size(); ++i) {
         LEFT_ENTRY& entry = (*left)[i];
-        if (m_sums && m_sums->result(entry.offset, entry.size, &entry.actual_crc))
+        if (m_sums && m_sums->covers(entry.offset, entry.size)) {
+            entry.unchecked = unchecked = true;
             continue;
+        }
         rest.push_back(i);
         ranges.push_back(SDR_FILE_RANGE_SUM{entry.offset, entry.size});
     }
@@ -394,12 +458,30 @@ bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
     for (const LEFT_ENTRY& entry : *left)
         if (!leave_payload(entry))
             return false;
+    if (unchecked)
+        m_session->m_open_check = m_sums;
     return true;
 }
 
-bool SDR_FILE_DOCUMENT_READER::leave_payload(const LEFT_ENTRY& left)
+// Samples whose checksum is still being taken open with the counts of their header; when these
+// do not hold, the samples are damaged or the file is refused, which their checksum tells, so
+// it is waited for then.
+bool SDR_FILE_DOCUMENT_READER::leave_payload(LEFT_ENTRY left)
 {
     const PENDING_ENTRY& pending = *left.pending;
+    if (left.unchecked) {
+        SDR_FILE_ERROR problem(m_archive.path());
+        if (std::shared_ptr<SDR_LOG_PAYLOAD> outline = read_outline(left, &problem)) {
+            pending.log->m_payload = SDR_PAYLOAD_HANDLE::stored(
+                outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline, left.offset,
+                                                          left.size, declared_copy(pending.declared), m_sums,
+                                                          left.directory_crc),
+                true);
+            return true;
+        }
+        left.read = m_sums->result(left.offset, left.size, &left.actual_crc) ||
+                    m_archive.stored_index()->checksum(left.offset, left.size, &left.actual_crc);
+    }
     if (!left.read)
         return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(left.size));
     if (left.actual_crc != left.directory_crc) {
@@ -412,21 +494,39 @@ bool SDR_FILE_DOCUMENT_READER::leave_payload(const LEFT_ENTRY& left)
             damage.message());
         return true;
     }
+    std::shared_ptr<SDR_LOG_PAYLOAD> outline = read_outline(left, m_error);
+    if (!outline)
+        return fail_entry(pending.entry, QString());
+    pending.log->m_payload = SDR_PAYLOAD_HANDLE::stored(
+        outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline, left.offset, left.size,
+                                                  left.actual_crc, left.directory_crc));
+    return true;
+}
+
+// The counts of a payload left in the file, from its header and trigger positions, checked
+// against document.xml; null (the problem in `error`) when they do not hold.
+std::shared_ptr<SDR_LOG_PAYLOAD> SDR_FILE_DOCUMENT_READER::read_outline(const LEFT_ENTRY& left, SDR_FILE_ERROR* error)
+{
+    const PENDING_ENTRY& pending = *left.pending;
     const SDR_FILE_STORED_INDEX* file = m_archive.stored_index();
     const qint64 offset = left.offset, size = left.size;
+    const auto truncated = [&](qint64 at) {
+        error->set(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(at));
+        return nullptr;
+    };
     QByteArray header(int(std::min<qint64>(size, SDR_FILE_PAYLOAD::HEADER_SIZE)), Qt::Uninitialized);
     if (!file->read_at(offset, header.data(), header.size()))
-        return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(header.size()));
+        return truncated(header.size());
     SDR_FILE_PAYLOAD_HEADER h;
-    if (!check_header(header, size, pending.declared, pending.entry, &h, m_error))
-        return fail_entry(pending.entry, QString());
+    if (!check_header(header, size, pending.declared, pending.entry, &h, error))
+        return nullptr;
     const qint64 row = SDR_FILE_PAYLOAD::row_bytes(h.depth);
     const qint64 at = SDR_FILE_PAYLOAD::HEADER_SIZE + (qint64(h.channels) + 3) * row + (qint64(h.channels) + 7) / 8;
     QByteArray positions(int(4 * qint64(h.trigger_positions)), Qt::Uninitialized);
     if (!file->read_at(offset + at, positions.data(), positions.size()))
-        return fail_entry(pending.entry, QStringLiteral("truncated: the data ends before %1 bytes").arg(at));
-    if (!check_positions(positions, pending.declared, pending.entry, m_error))
-        return fail_entry(pending.entry, QString());
+        return truncated(at);
+    if (!check_positions(positions, pending.declared, pending.entry, error))
+        return nullptr;
     auto outline = std::make_shared<SDR_LOG_PAYLOAD>();
     outline->depth = int(h.depth);
     outline->channel_count = int(h.channels);
@@ -434,8 +534,5 @@ bool SDR_FILE_DOCUMENT_READER::leave_payload(const LEFT_ENTRY& left)
     outline->state_value = h.state_value;
     outline->trigger_position = pending.declared.trigger_position;
     outline->segment_trigger_positions = pending.declared.segment_trigger_positions;
-    pending.log->m_payload = SDR_PAYLOAD_HANDLE::stored(
-        outline, std::make_shared<STORED_PAYLOAD>(m_shared_archive, pending.entry, outline, offset, size,
-                                                  left.actual_crc, left.directory_crc));
-    return true;
+    return outline;
 }

@@ -259,7 +259,7 @@ void SDR_FILE_DOCUMENT_WRITER::write_signal_set(const SDR_DATA_SIGNAL_SET& signa
     m_out.end();
 }
 
-void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
+void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous)
 {
     m_out.start("log");
     m_out.text("name", log.m_name);
@@ -278,11 +278,7 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
                         .arg(QString::fromStdString(log.m_name))
                         .arg(log.m_wire_names.size())
                         .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG);
-    for (const std::string& wire : log.m_wire_names) {
-        m_out.start("wire");
-        m_out.text("name", wire);
-        m_out.end();
-    }
+    write_wires(log, previous);
     for (const auto& table : log.m_static_plugin_tables) {
         m_out.start("static_table");
         m_out.integer("id", table.first);
@@ -290,6 +286,26 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log)
         m_out.end();
     }
     m_out.end();
+}
+
+// Runs of a trigger mostly acquire the same wires, so a log whose names are those of the log
+// written before it says so instead of naming them again; the reader copies the list. The copy
+// counts as the names it stands for, and its bytes count against what logs may share: past that
+// the list is spelled out, so the reader takes whatever is written here.
+void SDR_FILE_DOCUMENT_WRITER::write_wires(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous)
+{
+    const std::vector<std::string>& names = log.m_wire_names;
+    if (previous != nullptr && !names.empty() && names == previous->m_wire_names &&
+        m_out.count_if_room(SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::shared_bytes(names))) {
+        m_out.boolean("same_wires", true);
+        m_out.count(SDR_FILE_ELEMENT::WIRE, qint64(names.size()));
+        return;
+    }
+    for (const std::string& wire : names) {
+        m_out.start("wire");
+        m_out.text("name", wire);
+        m_out.end();
+    }
 }
 
 // Samples still in the file the document was opened from are read now, and damaged ones are

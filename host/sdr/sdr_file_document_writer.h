@@ -23,7 +23,9 @@ public:
         const SDR_STORED_ENTRY* stored = nullptr; // damaged samples, written as stored instead
     };
 
-    static const int FORMAT_VERSION = 1;
+    // 2: a log may share the wire names of the log before it (same_wires). An older build marks
+    // the instances of a newer file as written by a newer version, and its editor refuses them.
+    static const int FORMAT_VERSION = 2;
 
     explicit SDR_FILE_DOCUMENT_WRITER(const SDR_DATA_SESSION& session);
 
@@ -44,7 +46,8 @@ private:
     void write_plugin_groups(const SDR_DATA_INSTANCE& instance);
     void write_plugin_group(const SDR_PLUGIN_GROUP& group, int id);
     void write_signal_set(const SDR_DATA_SIGNAL_SET& signal_set);
-    void write_log(const SDR_DATA_LOG& log);
+    void write_log(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
+    void write_wires(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
     void write_payload(const SDR_DATA_LOG& log);
     bool add_payload(const SDR_LOG_PAYLOAD& payload, QString* entry_name);
     void write_counts(const QString& entry, const SDR_LOG_PAYLOAD& payload);

@@ -27,8 +27,11 @@ void SDR_FILE_DOCUMENT_WRITER::write_trigger(const SDR_DATA_TRIGGER& trigger)
     write_resources(s);
     write_stored_tree("state_machine", trigger.m_stored_state_machine);
     write_rows("trigger_list", s.trigger_list);
-    for (const auto& log : trigger.m_logs)
-        write_log(*log);
+    const SDR_DATA_LOG* previous = nullptr;
+    for (const auto& log : trigger.m_logs) {
+        write_log(*log, previous);
+        previous = log.get();
+    }
     m_out.end();
 }
 

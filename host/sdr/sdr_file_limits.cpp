@@ -34,6 +34,9 @@ constexpr LIMIT_ROW LIMITS[] = {
     {SDR_FILE_ELEMENT::ROW, MANY, "<row> elements", "node rows"},
     {SDR_FILE_ELEMENT::LOG, 1 << 17, "<log> elements", "data logs"},
     {SDR_FILE_ELEMENT::WIRE, MANY, "<wire> elements", "node names in data logs"},
+    // Counted by the reader and the writer only: in memory every log holds its own names.
+    {SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE, "bytes of node names that data logs share",
+     "bytes of node names that data logs share"},
     {SDR_FILE_ELEMENT::TABLE, 1 << 16, "mnemonic tables", "mnemonic tables"},
     {SDR_FILE_ELEMENT::TABLE_ENTRY, MANY, "mnemonic table entries", "mnemonic table entries"},
     {SDR_FILE_ELEMENT::TREE_OBJECT, MANY, "<object> elements", "advanced trigger objects"},
@@ -195,6 +198,14 @@ qint64 SDR_FILE_LIMITS::payload_bytes(const SDR_DATA_SESSION& session)
         total += file.bytes.size();
     for_each_log(session, [&total](const SDR_DATA_LOG& log) { total += payload_size(log); });
     return total;
+}
+
+qint64 SDR_FILE_LIMITS::shared_bytes(const std::vector<std::string>& names)
+{
+    qint64 bytes = 0;
+    for (const std::string& name : names)
+        bytes += qint64(name.size());
+    return bytes;
 }
 
 bool SDR_FILE_LIMITS::text_fits(const std::string& value, const char* what, QString* problem)

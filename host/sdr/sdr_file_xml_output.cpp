@@ -56,6 +56,19 @@ void SDR_FILE_XML_OUTPUT::start(const char* element)
     m_writer.writeStartElement(QLatin1String(element));
 }
 
+void SDR_FILE_XML_OUTPUT::count(SDR_FILE_ELEMENT element, qint64 count)
+{
+    QString problem;
+    if (!m_budget.take(element, count, &problem))
+        fail(problem);
+}
+
+bool SDR_FILE_XML_OUTPUT::count_if_room(SDR_FILE_ELEMENT element, qint64 count)
+{
+    QString problem;
+    return m_budget.take(element, count, &problem);
+}
+
 void SDR_FILE_XML_OUTPUT::fail(const QString& problem)
 {
     if (m_problem.isEmpty())

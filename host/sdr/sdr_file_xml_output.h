@@ -55,6 +55,13 @@ public:
             text(name, value);
     }
 
+    // Counts elements the file stands for without spelling them out (a log's wire names shared
+    // with the log before it), as the reader counts them when it makes them.
+    void count(SDR_FILE_ELEMENT element, qint64 count);
+    // Counts `count` of that kind when the document has room for them; false, counting nothing
+    // and passing no limit, when it has not.
+    bool count_if_room(SDR_FILE_ELEMENT element, qint64 count);
+
     static bool is_xml_safe(const std::string& value);
     // The bytes `value` takes as an attribute's value of the file: escaped, or base64.
     static qint64 stored_size(const std::string& value);

@@ -256,6 +256,14 @@ std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_damaged_logs()
     return damaged;
 }
 
+bool SDR_TX_SESSION::when_open_checked(std::function<void()> call)
+{
+    if (m_data == nullptr || !m_data->m_open_check || m_data->m_open_check->done())
+        return false;
+    m_data->m_open_check->when_done(std::move(call));
+    return true;
+}
+
 std::vector<SDR_LOG_TROUBLE> SDR_TX_SESSION::get_unsavable_logs()
 {
     std::vector<SDR_LOG_TROUBLE> unsavable;
@@ -286,6 +294,8 @@ void SDR_TX_SESSION::close_session()
     if (open_brackets > 0)
         standin::sdr::detail::count_unbalanced_at_close(open_brackets);
     detach_all_entries();
+    if (m_data->m_open_check)
+        m_data->m_open_check->forget();
     m_data->m_tx_user = nullptr;
     manager()->release_session(m_data);
     m_data = nullptr;

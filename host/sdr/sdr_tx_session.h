@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_limits.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ public:
     // The logs whose samples were found damaged when the document was opened (their checksum
     // fails): they read as no samples, and a save keeps them as they are stored.
     std::vector<SDR_LOG_TROUBLE> get_damaged_logs();
+    // When the checksums of samples the open left in the file are still being taken: `call`
+    // runs from the event loop once they are (and not after the document is closed), and true.
+    // False when there are none to wait for.
+    bool when_open_checked(std::function<void()> call);
     // The logs a save could not write: samples left in the file the document was opened from
     // that can no longer be read from it, because the file has changed or is damaged there.
     // Reads what a save needs now, so that the save itself finds it in memory.

@@ -3,10 +3,20 @@
 // it; the repository walks it to save conditions and state flows, and builds it again on open.
 // The order of the virtual functions is part of the interface: do not reorder them.
 
+#include <memory>
 #include <string>
 
 class SDR_DATA_MNEMONICS;
 class SDR_TX_TRIGGER;
+
+// What an undo step keeps of a tree node: an immutable value that only the node reads back.
+// Steps that hold the same content share one.
+class SDR_TREE_UNDO_STATE
+{
+public:
+    virtual ~SDR_TREE_UNDO_STATE() = default;
+};
+using SDR_TREE_UNDO_STATE_PTR = std::shared_ptr<const SDR_TREE_UNDO_STATE>;
 
 class SDR_TX_TREE_OBJECT
 {
@@ -29,10 +39,12 @@ public:
     virtual void generate_tree(void* factory) = 0;
     virtual void set_attribute(char const* key, char const* value) = 0;
     virtual void get_attributes() = 0;
-    // What an undo step keeps of the node, written to the current sink like get_attributes() and
-    // given back through set_attribute(). By default what a save writes; a node whose saved form
-    // loses something the user sees adds it here.
-    virtual void get_undo_attributes() { get_attributes(); }
+    // What an undo step keeps of the node, and the node set back to it. By default the
+    // attributes a save writes, given back through set_attribute() when they differ from the
+    // node's; a node whose saved form loses something the user sees, or whose content is large
+    // and changes a little per step, keeps a form of its own.
+    virtual SDR_TREE_UNDO_STATE_PTR get_undo_state();
+    virtual void set_undo_state(const SDR_TREE_UNDO_STATE_PTR& state);
 
     // Appends one attribute of the node being written to the current sink. Called by
     // get_attributes() implementations; without a sink (outside a save) it is reported and dropped.

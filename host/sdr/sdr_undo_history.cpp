@@ -41,30 +41,6 @@ void restore_keeping_marks(QSharedDataPointer<STATE>& block, const QSharedDataPo
         rows[change.first].invalid = change.second->invalid;
     }
 }
-class ATTRIBUTE_COLLECTOR : public SDR_TX_ATTRIBUTE_SINK
-{
-public:
-    void add(const std::string& key, const std::string& value) override { attributes.emplace_back(key, value); }
-    SDR_TREE_ATTRIBUTES attributes;
-};
-
-SDR_TREE_ATTRIBUTES attributes_of(SDR_TX_TREE_OBJECT* object)
-{
-    ATTRIBUTE_COLLECTOR collector;
-    SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&collector);
-    object->get_undo_attributes();
-    return collector.attributes;
-}
-
-// Writes the attributes back only where they differ, so an object the step did not touch
-// keeps whatever it holds beyond its attributes.
-void restore_attributes(SDR_TX_TREE_OBJECT* object, const SDR_TREE_ATTRIBUTES& saved)
-{
-    if (attributes_of(object) == saved)
-        return;
-    for (const auto& attribute : saved)
-        object->set_attribute(attribute.first.c_str(), attribute.second.c_str());
-}
 } // namespace
 
 SDR_UNDO_STEP::SDR_UNDO_STEP(SDR_UNDO_HISTORY* history, KIND step_kind)
@@ -347,7 +323,7 @@ SDR_INSTANCE_SNAPSHOT SDR_UNDO_HISTORY::capture() const
             snapshot.triggers.push_back(trigger->m_state);
             if (trigger->m_state_machine_object != nullptr)
                 snapshot.state_machines.emplace_back(trigger->m_state_machine_object,
-                                                     attributes_of(trigger->m_state_machine_object));
+                                                     trigger->m_state_machine_object->get_undo_state());
             for (const auto& log : trigger->m_logs)
                 snapshot.log_names.emplace_back(log.get(), log->m_name);
         }
@@ -378,7 +354,7 @@ void SDR_UNDO_HISTORY::restore(const SDR_INSTANCE_SNAPSHOT& snapshot)
             entry.first->m_trigger->m_log_names.forget();
     }
     for (const auto& entry : snapshot.state_machines)
-        restore_attributes(entry.first, entry.second);
+        entry.first->set_undo_state(entry.second);
     for (const auto& entry : snapshot.plugin_groups) {
         // The live plug-in handle is not document data: keep it across the restore.
         void* handle = entry.first->get_table_handle();

@@ -7,6 +7,7 @@
 
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_shared_undo.h"
+#include "host/sdr/sdr_tx_tree_object.h"
 
 #include <memory>
 #include <vector>
@@ -23,9 +24,9 @@ struct SDR_INSTANCE_SNAPSHOT
     // Plug-in records are plain values changed in place through their pointers, so a snapshot
     // keeps a copy of each (they are few) and a bracket compares them to see a change.
     std::vector<std::pair<SDR_PLUGIN_GROUP*, SDR_PLUGIN_GROUP>> plugin_groups;
-    // The state flow of each trigger that has a state machine object, as its attributes: the
-    // object belongs to the editor library, so its contents are kept the way a save keeps them.
-    std::vector<std::pair<SDR_TX_TREE_OBJECT*, SDR_TREE_ATTRIBUTES>> state_machines;
+    // The state flow of each trigger that has a state machine object, in the form the object
+    // keeps for undo: it belongs to the editor library, which alone reads that form.
+    std::vector<std::pair<SDR_TX_TREE_OBJECT*, SDR_TREE_UNDO_STATE_PTR>> state_machines;
 };
 
 struct SDR_UNDO_STEP

@@ -188,9 +188,15 @@ void dump_log(const dumper& d, const SDR_DATA_LOG& log)
     d.put("power_up", log.m_power_up);
     d.put("global_temp", log.m_global_temp);
     d.put("signal_set", log.m_signal_set != nullptr ? log.m_signal_set->state().name : std::string("(none)"));
-    std::string wires;
-    for (const std::string& name : log.m_wire_names)
-        wires += (wires.empty() ? "" : ",") + name;
+    // With the count, and commas in names escaped, so that no two lists dump alike: no wire and
+    // one unnamed wire, or one wire "a,b" and the two wires "a" and "b".
+    std::string wires = std::to_string(log.m_wire_names.size()) + ":";
+    for (size_t i = 0; i < log.m_wire_names.size(); ++i) {
+        const std::string& name = log.m_wire_names[i];
+        wires += i == 0 ? " " : ",";
+        for (const char c : name)
+            wires += c == ',' || c == '\\' ? std::string{'\\', c} : std::string(1, c);
+    }
     d.put("wires", wires);
     if (log.m_payload.is_damaged()) {
         // Damaged samples: what document.xml gives for them, and that they are kept as stored.

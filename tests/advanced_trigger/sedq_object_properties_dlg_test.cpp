@@ -10,6 +10,7 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_lock_mode.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -54,6 +56,8 @@ struct open_options
     bool insert = false;
     unsigned int lock_mode = SEDQ_LOCK_MODE_ALLOW_ALL;
     bool powerup = false;
+    // The Parameters page built before the dialog shows, as if it did not wait for its first use.
+    bool build_parameters_page = false;
 };
 
 class properties_dialog_test : public ::testing::Test
@@ -77,6 +81,8 @@ protected:
         m_dialog = std::make_unique<SEDQ_OBJECT_PROPERTIES_DLG>(nullptr, m_condition.get_object_list(), &m_mnemonics,
                                                                 type, options.insert, options.lock_mode,
                                                                 options.powerup);
+        if (options.build_parameters_page)
+            m_dialog->get_parameter_widget()->ensure_built();
         m_dialog->show();
         return m_dialog.get();
     }
@@ -125,6 +131,12 @@ protected:
         const int index = combo->findText(item);
         ASSERT_GE(index, 0) << item.toStdString();
         combo->setCurrentIndex(index);
+    }
+
+    void deselect_all()
+    {
+        for (SEDQ_OBJECT* object : *m_condition.get_object_list())
+            object->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
     }
 
     SEDQ_TRIGGER_OBJECT m_condition;
@@ -514,4 +526,83 @@ TEST_F(properties_dialog_test, the_powerup_view_shows_never_and_ok_keeps_every_n
         m_dialog->accept();
         EXPECT_EQ(attributes_of(object), before) << object->get_property()[SEDQ_PROPERTY::TYPE];
     }
+}
+
+// ---- the Parameters page built on first use ------------------------------------------------------
+
+// An insertion opens on General and builds the Parameters page only when the user turns to it;
+// built then, the page must show, store and size the dialog as one built with the dialog.
+TEST_F(properties_dialog_test, a_parameters_page_built_when_first_shown_shows_and_stores_what_a_built_one_does)
+{
+    ASSERT_NE(m_mnemonics.create_table("opcodes", 4), nullptr);
+    const struct
+    {
+        const char* kind; // chosen on the General page
+        const char* row;
+        const char* setting;
+    } rows[] = {
+        {"Shift Operator", "Shift Type", "Rotate"},
+        {"Bus", "Bit Order", "LSB to MSB"},
+        {"Bus Value", "Bus Value Radix", "opcodes"},
+    };
+    struct outcome
+    {
+        QStringList shown;
+        attribute_list stored;
+        QSize size;
+    };
+    for (const auto& row : rows)
+    {
+        outcome outcomes[2];
+        for (bool at_once : {true, false})
+        {
+            m_dialog.reset();
+            deselect_all();
+            SEDQ_OBJECT* object = add(SEDQ_OBJECT::UNKNOWN);
+            open({true, SEDQ_LOCK_MODE_ALLOW_ALL, false, at_once});
+            const std::string mode = std::string(row.kind) + (at_once ? ", built at once" : ", built on first use");
+            EXPECT_EQ(parameters()->is_built(), at_once) << mode;
+            outcome& result = outcomes[at_once ? 0 : 1];
+            result.size = m_dialog->size();
+            general()->get_type_combo()->setCurrentIndex(general()->get_type_combo()->findText(row.kind));
+            m_dialog->get_tab_widget()->setCurrentIndex(SEDQ_OBJECT_PROPERTIES_DLG::PARAMETERS_PAGE);
+            result.shown = row_names();
+            result.shown << parameters()->get_parameter_name_label()->text() << setting(row.row)
+                         << table()->get_cell(row_of(row.row), VIEW::CONFIGURABLE_COLUMN);
+            select_row(row.row);
+            choose(row.setting);
+            result.shown << setting(row.row);
+            QApplication::processEvents(); // the layouts settle, as between two clicks
+            EXPECT_TRUE(parameters()->get_setting_combo()->isVisible()) << mode;
+            EXPECT_EQ(m_dialog->size(), result.size) << mode << ": turning to the page keeps the size";
+            QTest::mouseClick(ok(), Qt::LeftButton);
+            result.stored = attributes_of(object);
+        }
+        EXPECT_EQ(outcomes[1].shown, outcomes[0].shown) << row.kind;
+        EXPECT_EQ(outcomes[1].stored, outcomes[0].stored) << row.kind;
+        EXPECT_EQ(outcomes[1].size, outcomes[0].size) << row.kind;
+        EXPECT_EQ(outcomes[1].shown.last(), row.setting) << row.kind;
+        EXPECT_TRUE(m_dialog->result() == QDialog::Accepted) << row.kind;
+    }
+}
+
+// The size a page not yet built stands for is learnt from one built in the same look; in a look
+// not seen before the dialog builds the page at once, and learns it.
+TEST_F(properties_dialog_test, in_a_look_not_seen_before_the_dialog_builds_the_parameters_page_at_once)
+{
+    const QFont usual = QApplication::font();
+    QFont larger = usual;
+    larger.setPointSize(usual.pointSize() + 7);
+    QApplication::setFont(larger);
+    add(SEDQ_OBJECT::UNKNOWN);
+    open({true});
+    EXPECT_TRUE(parameters()->is_built());
+    const QSize learnt = m_dialog->size();
+    open({true});
+    EXPECT_FALSE(parameters()->is_built());
+    EXPECT_EQ(m_dialog->size(), learnt);
+    m_dialog.reset();
+    QApplication::setFont(usual);
+    open({true});
+    EXPECT_NE(m_dialog->size(), learnt) << "the larger font made a larger dialog";
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -377,6 +378,122 @@ TEST(sedq_state_machine_object, builds_the_text_from_states_and_stores_it_withou
     EXPECT_EQ(reread.get_state_count(), 2);
     EXPECT_EQ(reread.get_state_name_list().value(1), QString::fromUtf8("läuft"));
     EXPECT_EQ(attributes_of(&reread), stored);
+}
+
+TEST(sedq_state_machine_object, a_text_change_lies_between_the_common_start_and_end)
+{
+    const QString long_text = QString(200, QLatin1Char('a')) + QString(200, QLatin1Char('b'));
+    QString changed_late = long_text;
+    changed_late[390] = QLatin1Char('x');
+    const struct
+    {
+        const char* name;
+        QString before;
+        QString after;
+        int at, removed, inserted;
+    } rows[] = {
+        {"the same text", "abc", "abc", 3, 0, 0},
+        {"a letter typed mid text", "abcd", "abXcd", 2, 0, 1},
+        {"a letter typed among the same letters", "aab", "aaab", 2, 0, 1},
+        {"a range deleted", "abcdef", "af", 1, 4, 0},
+        {"a range replaced", "state a:\nb;", "state cc:\nb;", 6, 1, 2},
+        {"from nothing", "", "abc", 0, 0, 3},
+        {"to nothing", "abc", "", 0, 3, 0},
+        {"past the first blocks compared", long_text, changed_late, 390, 1, 1},
+        {"a long text cut short", long_text, long_text.left(130), 130, 270, 0},
+    };
+    for (const auto& row : rows) {
+        const SEDQ_TEXT_CHANGE change = sedq_text_change(row.before, row.after);
+        EXPECT_EQ(change.at, row.at) << row.name;
+        EXPECT_EQ(change.removed, row.removed) << row.name;
+        EXPECT_EQ(change.inserted, row.inserted) << row.name;
+    }
+}
+
+namespace
+{
+// A random edit of a flow text: pieces of headers, line breaks and statements put in, a range
+// taken out, or both, anywhere in it.
+QString edited(const QString& text, std::mt19937* random)
+{
+    static const QStringList pieces = {"state ", "s", "S", "tate", ":", "\n", "\r\n", " ", "\t", "x", "ST1",
+                                       "goto ST2;", ";", "state ST3:\n", "\n\nstate ", "trigger;\n"};
+    const int at = int((*random)() % unsigned(text.size() + 1));
+    const int removed = (*random)() % 3 == 0 ? int((*random)() % unsigned(qMin(12, text.size() - at) + 1)) : 0;
+    const QString inserted = (*random)() % 4 == 0 ? QString() : pieces.at(int((*random)() % unsigned(pieces.size())));
+    QString result = text;
+    return result.replace(at, removed, inserted);
+}
+
+struct held_flow
+{
+    int count;
+    QStringList names;
+    QStringList bodies;
+    QList<int> types;
+    QString unified;
+    bool kept;
+
+    bool operator==(const held_flow& other) const
+    {
+        return count == other.count && names == other.names && bodies == other.bodies && types == other.types &&
+               unified == other.unified && kept == other.kept;
+    }
+};
+
+held_flow held(SEDQ_STATE_MACHINE_OBJECT* machine)
+{
+    QString unified;
+    machine->get_unified_state_text(&unified);
+    return {machine->get_state_count(), machine->get_state_name_list(), machine->get_state_text_list(),
+            machine->get_state_type_list(), unified, machine->has_unified_state_text()};
+}
+} // namespace
+
+// A kept text set again is read again only where it changed: after any run of edits the states
+// are those the same text read whole gives, names past the count kept alike.
+TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_whole)
+{
+    std::mt19937 random(11);
+    SEDQ_STATE_MACHINE_OBJECT followed;
+    SEDQ_STATE_MACHINE_OBJECT whole;
+    QString text = "state ST1:\nif (c) goto ST2;\n\nstate ST2:\n  trigger;\n";
+    for (int step = 0; step < 3000; ++step) {
+        text = step % 500 == 499 ? QString() : edited(text, &random);
+        followed.set_unified_state_text(text);
+        whole.clear_unified_state_text();
+        whole.set_unified_state_text(text);
+        ASSERT_EQ(held(&followed), held(&whole)) << "step " << step << ": " << text.toStdString();
+    }
+}
+
+// Undo keeps each version as its change from the one before, with a whole text now and then:
+// any version, set in any order, comes back exactly, whether its text was kept or its states
+// were edited one by one.
+TEST(sedq_state_machine_object, every_undo_version_comes_back_exactly_in_any_order)
+{
+    std::mt19937 random(5);
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    std::vector<std::pair<SDR_TREE_UNDO_STATE_PTR, held_flow>> versions;
+    QString text = "state ST1:\ngoto ST2;\n\nstate ST2:\ntrigger;\n";
+    for (int step = 0; step < 300; ++step) {
+        if (step % 37 == 36) {
+            machine.get_state_text_list() = QStringList{QString("body %1").arg(step)};
+            machine.get_state_type_list() = QList<int>{step % 3};
+            machine.clear_unified_state_text();
+        } else {
+            text = edited(text, &random);
+            machine.set_unified_state_text(text);
+        }
+        versions.emplace_back(machine.get_undo_state(), held(&machine));
+        EXPECT_EQ(machine.get_undo_state(), versions.back().first) << "nothing changed, the same version";
+    }
+    const int count = int(versions.size());
+    for (int jump = 0; jump < 400; ++jump) {
+        const int to = jump % 2 == 0 ? int(random() % unsigned(count)) : qBound(0, count - 1 - jump / 4, count - 1);
+        machine.set_undo_state(versions[size_t(to)].first);
+        ASSERT_EQ(held(&machine), versions[size_t(to)].second) << "version " << to << " after jump " << jump;
+    }
 }
 
 TEST(sedq_persistence_objects, wrong_class_operations_are_reported_and_produce_nothing)

@@ -11,6 +11,7 @@
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_pages.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include "sedq/model/sedq_repository.h"
@@ -70,6 +71,31 @@ void flip_samples(const std::string& file, int which)
     ASSERT_GE(at, 0);
     ASSERT_TRUE(data.seek(at + 40));
     ASSERT_TRUE(data.write(QByteArray(1, char(bytes[at + 40] ^ 0x04))) == 1);
+}
+
+// One node on a clock and six logs of 3 MiB of samples: their checksums are taken on another
+// thread, which goes on after the open.
+void six_large_logs(SDR_DATA_SESSION& session)
+{
+    SDR_DATA_INSTANCE* instance = session.m_instances[0].get();
+    instance->get_global_signal_set()->edit_transient().clock_name = "clk";
+    SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    standin::sdr::add_node(trigger, {"a"});
+    for (int l = 0; l < 6; ++l) {
+        SDR_DATA_LOG* log = standin::sdr::make_log(trigger, {"log_" + std::to_string(l + 1), 8, {"10100101"}});
+        auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
+        payload->depth = 1 << 20;
+        payload->channel_count = 24;
+        const int row = payload->row_bytes();
+        payload->channel_bits = QByteArray(24 * row, '\0');
+        for (int i = 0; i < payload->channel_bits.size(); ++i)
+            payload->channel_bits[i] = char((i * 37 + l) & 0xff);
+        payload->valid_bits = QByteArray(row, char(0xff));
+        payload->trigger_bits = QByteArray(row, '\0');
+        payload->break_bits = QByteArray(row, '\0');
+        payload->connected = QByteArray(24, '\1');
+        log->m_payload = payload;
+    }
 }
 
 std::vector<std::string> log_names(SEDQ_TX_MANAGER* manager)
@@ -253,6 +279,44 @@ TEST_F(sedq_tx_manager_test, damaged_logs_are_named_at_open_and_kept_by_every_sa
         standin::msg::reset();
         ASSERT_TRUE(manager->save_document(path("saved as.vtl").c_str()));
         EXPECT_TRUE(shown_keys().empty());
+    }
+}
+
+// The samples of a large document are checked after the open: the damaged log is named once
+// they are, from the event loop, and a save keeps it as stored. A document closed before its
+// check ends is never reported afterwards.
+TEST_F(sedq_tx_manager_test, damaged_logs_of_a_large_document_are_named_once_checked)
+{
+    const std::string file = write_document("large.vtl", 1, &six_large_logs);
+    flip_samples(file, 2);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    standin::msg::reset();
+    ASSERT_TRUE(manager->open_document(file.c_str(), nullptr, nullptr));
+    QElapsedTimer waited;
+    waited.start();
+    while (standin::msg::shown().empty() && waited.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(shown_keys(), std::vector<std::string>{"OSEDQ_DAMAGED_LOGS"});
+    const standin::msg::message_record& shown = standin::msg::shown().front();
+    ASSERT_EQ(shown.children.size(), 1u);
+    EXPECT_EQ(shown.children[0].text.rfind("Instance \"auto_vantrel_0\", log \"log_3\": " + file, 0), 0u)
+        << shown.children[0].text;
+    EXPECT_NE(shown.children[0].text.find("CRC error"), std::string::npos) << shown.children[0].text;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(standin::msg::shown().size(), 1u) << "named once";
+
+    standin::msg::reset();
+    ASSERT_TRUE(manager->save_document(path("saved.vtl").c_str()));
+    EXPECT_TRUE(shown_keys().empty());
+    manager->close_document();
+    for (const std::string& name : {file, path("saved.vtl")}) {
+        SCOPED_TRACE(name);
+        standin::msg::reset();
+        ASSERT_TRUE(manager->open_document(name.c_str(), nullptr, nullptr));
+        const size_t at_open = standin::msg::shown().size();
+        manager->close_document();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(standin::msg::shown().size(), at_open) << "nothing named after the close";
     }
 }
 

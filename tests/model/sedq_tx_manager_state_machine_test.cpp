@@ -7,6 +7,8 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_pages.h"
 
+#include <random>
+
 namespace
 {
 constexpr int REBUILD = H(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW);
@@ -26,6 +28,28 @@ protected:
         for (int i = 0; i < texts.size(); ++i)
             m_manager->set_state_text(i, texts.at(i));
         take_hints();
+    }
+
+    // What the flow shows: the unified text, then each state's name and body, one a line.
+    std::string flow()
+    {
+        QString unified;
+        m_manager->get_unified_state_text(&unified, -1);
+        QStringList shown{unified};
+        for (int state = 0; state < m_manager->get_state_count(-1); ++state)
+        {
+            QString body;
+            m_manager->get_state_text(state, &body, -1);
+            shown << m_manager->get_state_names(-1).value(state) << body;
+        }
+        return shown.join("\n--\n").toStdString();
+    }
+
+    QString unified()
+    {
+        QString text;
+        m_manager->get_unified_state_text(&text, -1);
+        return text;
     }
 
     SEDQ_STATE_MACHINE_ERROR check()
@@ -99,8 +123,8 @@ TEST_F(sedq_state_machine_test, states_and_unified_text_round_trip_in_the_object
     EXPECT_EQ(unified, "state idle:\r\ngoto run;\r\n\r\nstate run:\r\ntrigger;");
 }
 
-// Undo steps hold the typed text in its written form plus whatever that form cannot give back:
-// carriage returns, characters beyond ASCII and a blank text must come back as typed.
+// Undo steps hold the text as typed, not as a save writes it: carriage returns, characters
+// beyond ASCII and a blank text come back as typed.
 TEST_F(sedq_state_machine_test, every_typed_unified_text_comes_back_exactly_from_undo_and_redo)
 {
     const QString rows[] = {
@@ -126,6 +150,61 @@ TEST_F(sedq_state_machine_test, every_typed_unified_text_comes_back_exactly_from
         ASSERT_TRUE(m_manager->get_unified_state_text(&unified, -1));
         EXPECT_EQ(unified, typed);
     }
+}
+
+// Each edit of the flow is one undo step that keeps what it changed: every flow shown along 90
+// edits (letters, line breaks and headers typed and deleted, a state edited alone and then the
+// count changed) comes back exactly from undo to the start and redo to the end, across the versions
+// held whole, and around a new edit in the middle of the history; a save then writes it.
+TEST_F(sedq_state_machine_test, every_flow_along_many_edits_comes_back_from_undo_and_redo_and_is_saved)
+{
+    states({"goto ST2;", "trigger;"});
+    static const QStringList pieces = {"x", "\n", "state ST3:\n", " goto ST1;", ":", "s"};
+    std::mt19937 random(3);
+    std::vector<std::string> flows{flow()};
+    for (int step = 0; step < 90; ++step)
+    {
+        const int count = m_manager->get_state_count(-1);
+        if (step % 29 == 28)
+            m_manager->set_state_text(step % count, QString("goto ST1; // %1").arg(step));
+        else if (step % 29 == 0 && step > 0)
+            m_manager->set_state_count(count % 3 + 1);
+        else
+        {
+            const QString text = unified();
+            const int at = int(random() % unsigned(text.size() + 1));
+            const int removed = int(random() % 4);
+            QString next = QString(text).replace(at, removed, pieces.at(int(random() % unsigned(pieces.size()))));
+            m_manager->set_unified_state_text(next == text ? next + "x" : next);
+        }
+        flows.push_back(flow());
+    }
+    for (int step = 89; step >= 0; --step)
+    {
+        m_manager->on_edit_undo();
+        ASSERT_EQ(flow(), flows[size_t(step)]) << "undo to before edit " << step;
+    }
+    for (int step = 0; step < 90; ++step)
+    {
+        m_manager->on_edit_redo();
+        ASSERT_EQ(flow(), flows[size_t(step) + 1]) << "redo of edit " << step;
+    }
+    for (int step = 0; step < 45; ++step)
+        m_manager->on_edit_undo();
+    m_manager->set_unified_state_text("state fresh:\n" + unified());
+    const std::string fresh = flow();
+    const QString fresh_text = unified();
+    m_manager->on_edit_undo();
+    EXPECT_EQ(flow(), flows[45]);
+    m_manager->on_edit_redo();
+    EXPECT_EQ(flow(), fresh);
+    EXPECT_FALSE(m_manager->get_tx_instance()->is_redo_available()) << "the new edit dropped the old redo";
+
+    ASSERT_TRUE(m_manager->save_document(path("flow.vtl").c_str()));
+    SEDQ_TX_MANAGER* reopened = make_manager(true);
+    ASSERT_TRUE(reopened->open_document(path("flow.vtl").c_str(), nullptr, nullptr));
+    EXPECT_EQ(unified().toStdString(), QString(fresh_text).remove('\r').toStdString())
+        << "saved without carriage returns";
 }
 
 TEST_F(sedq_state_machine_test, error_walk_places_every_line_in_its_state)

@@ -321,3 +321,196 @@ TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
     }
     EXPECT_EQ(changes.count(), 0);
 }
+
+// The text the editor reports follows every kind of change as the document gives it whole:
+// keys and line breaks, a paste over a selection, line ends of every kind, non-breaking and
+// paragraph separators, the editor's own undo and a text set whole. The model holds it too.
+TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_change)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST1;\n\nstate ST2:\ntrigger;");
+    const auto select = [this](int from, int to) {
+        QTextCursor cursor(editor()->document());
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        editor()->setTextCursor(cursor);
+    };
+    const auto key = [this](Qt::Key k) { QTest::keyClick(editor(), k); };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"a letter typed mid line", [&]() { select(14, 14), key(Qt::Key_X); }},
+        {"Backspace joining two lines", [&]() { select(11, 11), key(Qt::Key_Backspace); }},
+        {"Return splitting a line", [&]() { select(5, 5), key(Qt::Key_Return); }},
+        {"Delete over a selection of lines", [&]() { select(3, 30), key(Qt::Key_Delete); }},
+        {"a paste with every kind of line end",
+         [&]() { select(2, 2), editor()->insertPlainText("a\r\nb\rc\nd\u2029e\u2028f"); }},
+        {"a non-breaking space typed", [&]() { select(4, 4), editor()->insertPlainText("\u00a0"); }},
+        {"the editor's own undo", [&]() { editor()->undo(); }},
+        {"the editor's own redo", [&]() { editor()->redo(); }},
+        {"all selected and typed over", [&]() { editor()->selectAll(), key(Qt::Key_Q); }},
+        {"the first character deleted", [&]() { select(0, 0), key(Qt::Key_Delete); }},
+        {"a text set whole", [&]() { editor()->setPlainText("state ST1:\r\ntrigger;\n"); }},
+        {"a letter typed at the end", [&]() { editor()->moveCursor(QTextCursor::End), key(Qt::Key_Z); }},
+    };
+    editor()->setFocus();
+    QSignalSpy reports(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        ASSERT_FALSE(reports.isEmpty());
+        EXPECT_EQ(reports.takeLast().at(0).toString(), editor()->toPlainText());
+        EXPECT_EQ(editor()->get_text(), editor()->toPlainText());
+        QString held;
+        tx()->get_unified_state_text(&held, 0);
+        EXPECT_EQ(held, editor()->toPlainText());
+    }
+}
+
+// Each line is laid out in the direction Qt finds from its first letter (what a plain text
+// document gives each line is what the layout is told): a line opening with a right-to-left
+// letter, typed, pasted or brought back by undo, lays out right to left, and every line is left
+// to right again once the last such letter is gone.
+TEST_F(flow_editor_test, a_line_opening_with_a_right_to_left_letter_reads_right_to_left)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\ntrigger;\n// note");
+    const auto at_line = [this](int line) {
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        editor()->setTextCursor(cursor);
+    };
+    // Letters beyond ASCII come as an input method gives them: key events carrying their text.
+    const auto type_text = [this](const QString& text) {
+        for (const QChar c : text)
+        {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(editor(), &key);
+        }
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        bool all_left_to_right;
+    } rows[] = {
+        {"a Hebrew word typed opening a line", [&]() { at_line(1), type_text("\u05e9\u05dc\u05d5\u05dd "); }, false},
+        {"an Arabic comment pasted",
+         [&]() { at_line(2), editor()->insertPlainText("\u0645\u0644\u0627\u062d\u0638\u0629\n"); }, false},
+        {"undone through the model", [&]() { tx()->on_edit_undo(), settle(); }, false},
+        {"the Hebrew word deleted",
+         [&]() {
+             at_line(1);
+             for (int key = 0; key < 5; ++key)
+                 QTest::keyClick(editor(), Qt::Key_Delete);
+         },
+         true},
+        {"a left-to-right letter typed before a right-to-left one", [&]() { at_line(0), type_text("x\u05d0"); }, false},
+    };
+    editor()->setFocus();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        QTextDocument auto_direction;
+        auto_direction.setPlainText(editor()->toPlainText());
+        for (int line = 0; line < auto_direction.blockCount(); ++line)
+        {
+            const QTextBlock block = editor()->document()->findBlockByNumber(line);
+            EXPECT_EQ(block.textDirection(), auto_direction.findBlockByNumber(line).textDirection())
+                << "line " << line << ": " << block.text().toStdString();
+        }
+        EXPECT_EQ(editor()->document()->defaultTextOption().textDirection() == Qt::LeftToRight, row.all_left_to_right)
+            << "the layout is told every line is left to right exactly while no right-to-left letter is left";
+    }
+}
+
+// A change colours its own lines before they are laid out: after every kind of edit each line
+// shown holds the colours its text gives, and the lines a change did not touch keep theirs.
+TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edit)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST2;\n\nstate ST2:\ntrigger;\nincrement counter1;");
+    bring_to_front(editor());
+    const auto at = [this](int line, int column) {
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        cursor.setPosition(cursor.position() + column);
+        editor()->setTextCursor(cursor);
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"a keyword typed", [&]() { at(2, 0), QTest::keyClicks(editor(), "goto ST1;"); }},
+        {"a line joined to the one before", [&]() { at(3, 0), QTest::keyClick(editor(), Qt::Key_Backspace); }},
+        {"a line split", [&]() { at(1, 3), QTest::keyClick(editor(), Qt::Key_Return); }},
+        {"lines pasted", [&]() { at(0, 0), editor()->insertPlainText("trigger;\nstate ST3:\nset flag1;\n"); }},
+        {"a selection over lines deleted", [&]() {
+             at(1, 2);
+             QTextCursor cursor = editor()->textCursor();
+             cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+             editor()->setTextCursor(cursor);
+             QTest::keyClick(editor(), Qt::Key_Delete);
+         }},
+        {"the editor's own undo", [&]() { editor()->undo(); }},
+    };
+    editor()->setFocus();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        row.change();
+        close_popup();
+        editor()->viewport()->repaint();
+        const QVector<SEDQ_HIGHLIGHT_RULE>& rules = editor()->get_highlighter()->rules();
+        for (QTextBlock block = editor()->document()->begin(); block.isValid(); block = block.next())
+        {
+            const auto expected = sedq_format_runs(sedq_highlight_line(block.text(), rules), block.length());
+            const auto shown = block.layout()->formats();
+            ASSERT_EQ(shown.size(), expected.size()) << block.text().toStdString();
+            for (int i = 0; i < shown.size(); ++i)
+            {
+                EXPECT_EQ(shown[i].start, expected[i].start) << block.text().toStdString();
+                EXPECT_EQ(shown[i].length, expected[i].length) << block.text().toStdString();
+                EXPECT_EQ(shown[i].format, expected[i].format) << block.text().toStdString();
+            }
+        }
+    }
+}
+
+// The line of the cursor keeps its glyphs between uses: after keys that change its text and its
+// colours, and the cursor moved away and back, the editor paints what a text laid out afresh
+// paints.
+TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST1;\ntrigger;");
+    bring_to_front(editor());
+    editor()->setCursorWidth(0);
+    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    editor()->setTextCursor(cursor);
+    editor()->setFocus();
+    QTest::keyClicks(editor(), " else goto ST1;");
+    QTest::keyClick(editor(), Qt::Key_Backspace);
+    QTest::keyClick(editor(), Qt::Key_Up);
+    QTest::keyClick(editor(), Qt::Key_Down);
+    QTest::keyClicks(editor(), "; set fl");
+    close_popup();
+    const QImage typed = editor()->viewport()->grab().toImage();
+    const int position = editor()->textCursor().position();
+    editor()->load_text(editor()->toPlainText());
+    QTextCursor again(editor()->document());
+    again.setPosition(position);
+    editor()->setTextCursor(again);
+    settle();
+    EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+}

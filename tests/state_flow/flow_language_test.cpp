@@ -337,6 +337,10 @@ TEST(flow_language, goto_graph_and_reachability)
         {"first to third", {"goto ST3;", "trigger;", "trigger;"}, {{2}, {}, {}}, {true, false, true}},
         {"if and else", {"if (f1) goto ST2; else goto ST3;", "", ""}, {{1, 2}, {}, {}}, {true, true, true}},
         {"glued goto", {"gotoST2;", "", ""}, {{}, {}, {}}, {true, false, false}},
+        {"blanks of any kind and semicolons between the words",
+         {"goto\tST2\n;goto;ST3", "\r\n  goto\n\n ST1;", ""}, {{1, 2}, {0}, {}}, {true, true, true}},
+        {"a goto after a goto, an unknown name and a goto at the end",
+         {"goto goto ST3; goto ST9; goto", "", ""}, {{2}, {}, {}}, {true, false, true}},
         {"cycle and self loop", {"goto ST2;", "goto ST1; goto ST2;", "goto ST3;"}, {{1}, {0, 1}, {2}},
          {true, true, false}},
     };

@@ -47,6 +47,8 @@ SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SE
         set_ok_enabled(false);
     else
         m_tab_widget->setCurrentIndex(PARAMETERS_PAGE);
+    // Shown at once or not, the Parameters page counts in the size the dialog opens with.
+    m_parameter_widget->build_unless_hinted();
 }
 
 void SEDQ_OBJECT_PROPERTIES_DLG::set_ok_enabled(bool enabled)

@@ -3,7 +3,8 @@
 // one working copy of the properties of the selected objects (their union). Nothing reaches the
 // objects before OK; OK writes the copy back onto every selected object, Cancel drops it. The
 // copy's parent is the first object of the condition, so a write resolved by context follows the
-// trigger the canvas shows.
+// trigger the canvas shows. The Parameters page builds its widgets when it is first shown or
+// used: an insertion, which opens on General, seldom needs them.
 
 #include "host/afcq.h"
 #include "sedq/advanced_trigger/sedq_object.h"

@@ -35,8 +35,12 @@ SEDQ_PARAMETER_WIDGET::SEDQ_PARAMETER_WIDGET(QWidget* parent, SEDQ_OBJECT_PROPER
                                              QList<SEDQ_OBJECT*>* objects, SEDQ_PROPERTY* property,
                                              const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
                                              bool is_powerup_trigger)
-    : QWidget(parent), m_is_powerup_trigger(is_powerup_trigger), m_lock_mode(lock_mode), m_object_list(objects),
-      m_property(property), m_mnemonics(mnemonics), m_dialog(dialog)
+    : SEDQ_DEFERRED_PAGE("parameters", parent), m_is_powerup_trigger(is_powerup_trigger), m_lock_mode(lock_mode),
+      m_object_list(objects), m_property(property), m_mnemonics(mnemonics), m_dialog(dialog)
+{
+}
+
+void SEDQ_PARAMETER_WIDGET::build()
 {
     make_widgets();
     make_layout();
@@ -109,6 +113,7 @@ void SEDQ_PARAMETER_WIDGET::connect_widgets()
 
 void SEDQ_PARAMETER_WIDGET::build_parameter_list()
 {
+    ensure_built();
     m_setting_view->clear_rows();
     for (int number = 0; number < SEDQ_PROPERTY::STRING_PROPERTY_COUNT; ++number)
         if (m_property->is_used(SEDQ_PROPERTY::SEDQ_STRING_PROPERTY(number)))
@@ -122,6 +127,7 @@ void SEDQ_PARAMETER_WIDGET::build_parameter_list()
 void SEDQ_PARAMETER_WIDGET::update_parameter_list(const SEDQ_PROPERTY& source, bool all_rows,
                                                   bool configurable_rows_only)
 {
+    ensure_built();
     QList<int> rows = m_setting_view->get_selected_rows();
     if (all_rows)
     {
@@ -152,6 +158,7 @@ void SEDQ_PARAMETER_WIDGET::update_row(int row)
 
 void SEDQ_PARAMETER_WIDGET::on_set_active()
 {
+    ensure_built();
     build_parameter_list();
     update_parameter_list(*m_property, true, false);
     if (m_setting_view->get_model()->rowCount() == 0)
@@ -195,6 +202,7 @@ SEDQ_PROPERTY::SEDQ_IS_POWERUP_TRIGGER SEDQ_PARAMETER_WIDGET::copy_of(ROW_PROPER
 
 bool SEDQ_PARAMETER_WIDGET::get_setting_text(int row, QString* text, const SEDQ_PROPERTY& source)
 {
+    ensure_built();
     const ROW_PROPERTY property = row_property(row);
     const SEDQ_PROPERTY::SEDQ_IS_POWERUP_TRIGGER copy = copy_of(property);
     if (property.is_string)
@@ -228,6 +236,7 @@ bool SEDQ_PARAMETER_WIDGET::get_setting_text(int row, QString* text, const SEDQ_
 
 bool SEDQ_PARAMETER_WIDGET::set_setting_text(int row, const QString& text)
 {
+    ensure_built();
     const ROW_PROPERTY property = row_property(row);
     const SEDQ_PROPERTY::SEDQ_IS_POWERUP_TRIGGER copy = copy_of(property);
     if (property.is_string)
@@ -248,6 +257,7 @@ bool SEDQ_PARAMETER_WIDGET::set_setting_text(int row, const QString& text)
 
 bool SEDQ_PARAMETER_WIDGET::get_configurable(int row, bool* configurable, bool* selectable) const
 {
+    ensure_built();
     if (m_is_powerup_trigger && m_lock_mode != SEDQ_LOCK_MODE_ALLOW_ALL)
     {
         *configurable = false;
@@ -263,6 +273,7 @@ bool SEDQ_PARAMETER_WIDGET::get_configurable(int row, bool* configurable, bool* 
 
 bool SEDQ_PARAMETER_WIDGET::get_configurable_text(int row, QString* text) const
 {
+    ensure_built();
     if (m_is_powerup_trigger)
     {
         *text = QString::fromLatin1(SEDQ_OBJECT::CONFIGURABLE_STRING[SEDQ_OBJECT::CONFIGURABLE_NEVER]);
@@ -276,6 +287,7 @@ bool SEDQ_PARAMETER_WIDGET::get_configurable_text(int row, QString* text) const
 
 bool SEDQ_PARAMETER_WIDGET::set_configurable(int row, bool configurable)
 {
+    ensure_built();
     const ROW_PROPERTY property = row_property(row);
     if (property.is_string)
         return m_property->set_configurable(SEDQ_PROPERTY::SEDQ_STRING_PROPERTY(property.number), configurable);
@@ -313,6 +325,7 @@ void SEDQ_PARAMETER_WIDGET::clear_editors()
 
 void SEDQ_PARAMETER_WIDGET::show_no_parameter(NO_PARAMETER_REASON reason)
 {
+    ensure_built();
     static const char* const texts[] = {"No Parameters", "No Selection", "Multiple Items"};
     m_parameter_name_label->setText(tr(texts[reason]));
     clear_editors();
@@ -323,6 +336,7 @@ void SEDQ_PARAMETER_WIDGET::show_no_parameter(NO_PARAMETER_REASON reason)
 
 void SEDQ_PARAMETER_WIDGET::show_parameter(int row)
 {
+    ensure_built();
     if (!SEDQ_VERIFY(row >= 0))
         return;
     m_reset_button->setEnabled(true);
@@ -410,6 +424,7 @@ QStringList SEDQ_PARAMETER_WIDGET::setting_words(int row) const
 // cell showing what the working copy holds, which is what OK stores.
 void SEDQ_PARAMETER_WIDGET::on_setting_combo_edit_text_changed(const QString& text)
 {
+    ensure_built();
     const int row = m_setting_view->get_first_selected_row();
     if (!m_initialized || m_filling || row < 0)
         return;
@@ -419,6 +434,7 @@ void SEDQ_PARAMETER_WIDGET::on_setting_combo_edit_text_changed(const QString& te
 
 void SEDQ_PARAMETER_WIDGET::on_setting_combo_changed(int index)
 {
+    ensure_built();
     const int row = m_setting_view->get_first_selected_row();
     if (!m_initialized || m_filling || row < 0 || index < 0)
         return;
@@ -432,6 +448,7 @@ void SEDQ_PARAMETER_WIDGET::on_setting_combo_changed(int index)
 // configurable cell may change.
 void SEDQ_PARAMETER_WIDGET::on_parameter_configurable_check(int state)
 {
+    ensure_built();
     const int row = m_setting_view->get_first_selected_row();
     if (!m_initialized || m_filling || row < 0)
         return;
@@ -452,10 +469,12 @@ void SEDQ_PARAMETER_WIDGET::reset_rows(bool all_rows)
 
 void SEDQ_PARAMETER_WIDGET::on_reset_button()
 {
+    ensure_built();
     reset_rows(false);
 }
 
 void SEDQ_PARAMETER_WIDGET::on_reset_all_button()
 {
+    ensure_built();
     reset_rows(true);
 }

@@ -4,12 +4,13 @@
 // box, description, Reset and Reset All). Every edit goes into the dialog's working copy, which
 // the dialog writes back on OK. A row is read from and written to one copy of the working copy:
 // the copy a write of that property resolves to, with the page's own power-up flag standing
-// for the trigger on show; so the table always shows what OK will store.
+// for the trigger on show; so the table always shows what OK will store. The page builds its
+// widgets when it is first shown or used (SEDQ_DEFERRED_PAGE).
 
+#include "sedq/advanced_trigger/sedq_deferred_page.h"
 #include "sedq/advanced_trigger/sedq_property.h"
 
 #include <QList>
-#include <QWidget>
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +23,7 @@ class SEDQ_OBJECT;
 class SEDQ_OBJECT_PROPERTIES_DLG;
 class SEDQ_PARAMETER_SETTING_VIEW;
 
-class SEDQ_PARAMETER_WIDGET : public QWidget
+class SEDQ_PARAMETER_WIDGET : public SEDQ_DEFERRED_PAGE
 {
     Q_OBJECT
 public:
@@ -57,13 +58,13 @@ public:
     void show_parameter(int row);
     void show_no_parameter(NO_PARAMETER_REASON reason);
 
-    SEDQ_PARAMETER_SETTING_VIEW* get_setting_view() const { return m_setting_view; }
-    QLabel* get_parameter_name_label() const { return m_parameter_name_label; }
-    QComboBox* get_setting_combo() const { return m_setting_combo; }
-    QCheckBox* get_configurable_check() const { return m_configurable_check; }
-    QTextEdit* get_description_edit() const { return m_description_edit; }
-    QPushButton* get_reset_button() const { return m_reset_button; }
-    QPushButton* get_reset_all_button() const { return m_reset_all_button; }
+    SEDQ_PARAMETER_SETTING_VIEW* get_setting_view() const { return built().m_setting_view; }
+    QLabel* get_parameter_name_label() const { return built().m_parameter_name_label; }
+    QComboBox* get_setting_combo() const { return built().m_setting_combo; }
+    QCheckBox* get_configurable_check() const { return built().m_configurable_check; }
+    QTextEdit* get_description_edit() const { return built().m_description_edit; }
+    QPushButton* get_reset_button() const { return built().m_reset_button; }
+    QPushButton* get_reset_all_button() const { return built().m_reset_all_button; }
 
 public Q_SLOTS:
     void on_setting_combo_changed(int index);
@@ -72,7 +73,16 @@ public Q_SLOTS:
     void on_reset_button();
     void on_reset_all_button();
 
+protected:
+    void build() override;
+
 private:
+    // The page with its widgets, built now if they were not yet.
+    const SEDQ_PARAMETER_WIDGET& built() const
+    {
+        ensure_built();
+        return *this;
+    }
     // A row's property: its number and whether it is a string property.
     struct ROW_PROPERTY
     {

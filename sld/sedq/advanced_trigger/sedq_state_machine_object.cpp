@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -50,42 +51,94 @@ bool read_header(const QString& text, int line_start, SEDQ_STATE_HEADER* header)
     int line_end = text.indexOf(QLatin1Char('\n'), after_word);
     if (line_end < 0)
         line_end = text.size();
-    const int colon = text.indexOf(QLatin1Char(':'), after_word);
-    if (colon < 0 || colon > line_end)
+    // Looked for on the line only: a line that opens with the word and holds no colon (one being
+    // typed) reads no further.
+    const int colon_in_line = QStringView(text).mid(after_word, line_end - after_word).indexOf(QLatin1Char(':'));
+    if (colon_in_line < 0)
         return false;
+    const int colon = after_word + colon_in_line;
     const QString name = text.mid(after_word, colon - after_word).trimmed();
     if (name.isEmpty())
         return false;
     *header = SEDQ_STATE_HEADER{p, colon + 1, name};
     return true;
 }
-} // namespace
 
-QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
+// The headers of the lines from the one starting at `line_start` to the one holding `last`.
+QVector<SEDQ_STATE_HEADER> headers_in(const QString& text, int line_start, int last)
 {
     QVector<SEDQ_STATE_HEADER> headers;
-    for (int line_start = 0; line_start >= 0 && line_start <= text.size();) {
+    for (int at = line_start;;) {
         SEDQ_STATE_HEADER header;
-        if (read_header(text, line_start, &header))
+        if (read_header(text, at, &header))
             headers.append(header);
-        const int line_end = text.indexOf(QLatin1Char('\n'), line_start);
-        line_start = line_end < 0 ? -1 : line_end + 1;
+        const int end = text.indexOf(QLatin1Char('\n'), at);
+        if (end < 0 || end >= last)
+            break;
+        at = end + 1;
     }
     return headers;
 }
 
+// Where the line holding `at` ends: its line feed, or the end of the text.
+int line_end(const QString& text, int at)
+{
+    const int end = text.indexOf(QLatin1Char('\n'), at);
+    return end < 0 ? text.size() : end;
+}
+
+// The length of the common start of two runs of characters: compared in blocks by memcmp
+// first, which scans a long text at the speed of memory.
+int common_start(const QChar* a, const QChar* b, int length)
+{
+    const int block = 64;
+    int same = 0;
+    while (same + block <= length && memcmp(a + same, b + same, block * sizeof(QChar)) == 0)
+        same += block;
+    while (same < length && a[same] == b[same])
+        ++same;
+    return same;
+}
+
+// The same from the end: the runs end at `a` and `b`.
+int common_end(const QChar* a, const QChar* b, int length)
+{
+    const int block = 64;
+    int same = 0;
+    while (same + block <= length && memcmp(a - same - block, b - same - block, block * sizeof(QChar)) == 0)
+        same += block;
+    while (same < length && a[-same - 1] == b[-same - 1])
+        ++same;
+    return same;
+}
+} // namespace
+
+SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after)
+{
+    const int shorter = qMin(before.size(), after.size());
+    const int start = common_start(before.constData(), after.constData(), shorter);
+    const int end = common_end(before.constData() + before.size(), after.constData() + after.size(), shorter - start);
+    return SEDQ_TEXT_CHANGE{start, before.size() - start - end, after.size() - start - end};
+}
+
+QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
+{
+    return headers_in(text, 0, text.size());
+}
+
 const char* const SEDQ_STATE_MACHINE_OBJECT::FLOW_EXPRESSION_KEY = "state_machine_flow_expression";
-// Only undo steps hold this key; a save never writes it.
-const char* const SEDQ_STATE_MACHINE_OBJECT::HELD_STATES_KEY = "state_machine_held_states";
 
 SEDQ_STATE_MACHINE_OBJECT::SEDQ_STATE_MACHINE_OBJECT() = default;
 SEDQ_STATE_MACHINE_OBJECT::~SEDQ_STATE_MACHINE_OBJECT() = default;
 
+// A list entry that stays the same is not written: the list stays shared with the undo
+// versions and the readers that hold it.
 void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QString& text)
 {
     while (list->size() <= index)
         list->append(QString());
-    (*list)[index] = text;
+    if (list->at(index) != text)
+        (*list)[index] = text;
 }
 
 // A state starts only at a real header (see find_state_headers), so a word such as
@@ -93,17 +146,62 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
 // and names past the new count are kept; the text itself is kept exactly as typed.
 void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
-    const QVector<SEDQ_STATE_HEADER> headers = find_state_headers(text).mid(0, MAX_STATES);
-    m_state_text_list.clear();
-    for (int i = 0; i < headers.size(); ++i) {
-        const int body_end = i + 1 < headers.size() ? headers.at(i + 1).start : text.size();
-        store_at(&m_state_name_list, i, headers.at(i).name);
-        const int body_start = headers.at(i).body_start;
-        store_at(&m_state_text_list, i, text.mid(body_start, body_end - body_start).trimmed());
+    int from = 0;
+    int to = text.size();
+    if (m_unified_kept)
+        from = read_headers(text, sedq_text_change(m_unified_state_text, text), &to);
+    else
+        m_headers = find_state_headers(text);
+    const int count = qMin(m_headers.size(), MAX_STATES);
+    for (int i = 0; i < count; ++i)
+        store_at(&m_state_name_list, i, m_headers.at(i).name);
+    if (!m_unified_kept || m_state_text_list.size() != count) {
+        m_state_text_list.clear();
+        from = 0;
+        to = text.size();
     }
-    m_state_count = headers.isEmpty() ? 1 : headers.size();
+    cut_bodies(text, from, to);
+    m_state_count = count == 0 ? 1 : count;
     m_unified_state_text = text;
     m_unified_kept = true;
+}
+
+// The headers of `text`, which differs from the kept text by `change`: the lines the change
+// touched are read again, the headers after them move with the text. Returns where those lines
+// start in `text`, and where they end in `to`.
+int SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change, int* to)
+{
+    const QString& old = m_unified_state_text;
+    const int from = change.at == 0 ? 0 : old.lastIndexOf(QLatin1Char('\n'), change.at - 1) + 1;
+    const int old_end = line_end(old, change.at + change.removed);
+    *to = line_end(text, change.at + change.inserted);
+    const auto before = [](const SEDQ_STATE_HEADER& header, int at) { return header.start < at; };
+    const int first = int(std::lower_bound(m_headers.begin(), m_headers.end(), from, before) - m_headers.begin());
+    const int past = int(std::lower_bound(m_headers.begin(), m_headers.end(), old_end + 1, before) - m_headers.begin());
+    // The headers read replace those of the touched lines with one move of the ones after.
+    const QVector<SEDQ_STATE_HEADER> read = headers_in(text, from, *to);
+    m_headers.remove(first, past - first);
+    m_headers.insert(first, read.size(), SEDQ_STATE_HEADER());
+    std::copy(read.begin(), read.end(), m_headers.begin() + first);
+    const int shift = text.size() - old.size();
+    for (int i = first + read.size(); i < m_headers.size(); ++i) {
+        m_headers[i].start += shift;
+        m_headers[i].body_start += shift;
+    }
+    return from;
+}
+
+// The bodies of the states that reach into [from, to] of `text` cut from it again; the last
+// state's body runs to the end of the text, past any headers beyond MAX_STATES.
+void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to)
+{
+    const int count = qMin(m_headers.size(), MAX_STATES);
+    for (int i = 0; i < count; ++i) {
+        const int start = m_headers.at(i).body_start;
+        const int end = i + 1 < count ? m_headers.at(i + 1).start : text.size();
+        if (end >= from && start <= to)
+            store_at(&m_state_text_list, i, text.mid(start, end - start).trimmed());
+    }
 }
 
 QString SEDQ_STATE_MACHINE_OBJECT::built_text() const
@@ -132,58 +230,6 @@ void SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text(QString* text)
 
 namespace
 {
-// The held states: items of "<byte count>:<UTF-8 bytes>", a NUL written as the two bytes
-// C0 80 (which UTF-8 never holds), so the attribute is a C string and any text survives.
-void put_item(QByteArray* held, const QString& text)
-{
-    QByteArray bytes = text.toUtf8();
-    bytes.replace(QByteArray(1, '\0'), QByteArray("\xC0\x80"));
-    *held += QByteArray::number(bytes.size()) + ':' + bytes;
-}
-
-class HELD_READER
-{
-public:
-    explicit HELD_READER(const QByteArray& held) : m_held(held) {}
-    bool next(QString* text)
-    {
-        const int colon = m_held.indexOf(':', m_at);
-        bool ok = false;
-        const int size = colon < 0 ? -1 : m_held.mid(m_at, colon - m_at).toInt(&ok);
-        if (!ok || size < 0 || size > m_held.size() - colon - 1)
-            return false;
-        QByteArray bytes = m_held.mid(colon + 1, size);
-        bytes.replace(QByteArray("\xC0\x80"), QByteArray(1, '\0'));
-        *text = QString::fromUtf8(bytes);
-        m_at = colon + 1 + size;
-        return true;
-    }
-    bool next_number(int* number)
-    {
-        QString text;
-        bool ok = false;
-        *number = next(&text) ? text.toInt(&ok) : 0;
-        return ok;
-    }
-    bool next_list(QStringList* list)
-    {
-        int size = 0;
-        if (!next_number(&size) || size < 0)
-            return false;
-        list->clear();
-        for (QString text; list->size() < size; list->append(text))
-            if (!next(&text))
-                return false;
-        return true;
-    }
-
-private:
-    const QByteArray& m_held;
-    int m_at = 0;
-};
-
-const char* const HELD_FORMAT = "states 2";
-
 // ASCII without carriage returns: a text every locale writes and reads back byte for byte.
 bool is_plain_ascii(const QString& text)
 {
@@ -197,85 +243,29 @@ bool is_white_space_only(const QString& text)
 }
 } // namespace
 
-// The flow text as written (a blank kept text writes the states' text), and the held states
-// the flow text cannot restore: the count, names past the text's states and types always, the
-// bodies only when no text is kept (a kept text gives them), and the kept text only when the
-// flow text does not give it back exactly.
-const SEDQ_STATE_MACHINE_OBJECT::WRITTEN& SEDQ_STATE_MACHINE_OBJECT::written() const
+// The flow text as written: the kept text, or the states' text when none is kept or the kept
+// one is blank (a flow always has a state).
+const QByteArray& SEDQ_STATE_MACHINE_OBJECT::written() const
 {
     WRITTEN& w = m_written;
     if (w.count == m_state_count && w.kept == m_unified_kept && w.unified == m_unified_state_text &&
-        w.names == m_state_name_list && w.bodies == m_state_text_list && w.types == m_state_type_list)
-        return w;
-    w = WRITTEN{m_state_count, m_unified_kept, m_unified_state_text, m_state_name_list, m_state_text_list,
-                m_state_type_list, {}, {}};
+        w.names == m_state_name_list && w.bodies == m_state_text_list)
+        return w.flow;
+    w = WRITTEN{m_state_count, m_unified_kept, m_unified_state_text, m_state_name_list, m_state_text_list, {}};
     QString flow = m_unified_kept && !is_white_space_only(m_unified_state_text) ? m_unified_state_text : built_text();
-    bool text_given = false;
     if (is_plain_ascii(flow)) {
         // Its own written form, read back unchanged: no round trip through the locale's codec.
         w.flow = flow.toLatin1();
-        text_given = m_unified_kept && flow == m_unified_state_text;
     } else {
         flow.remove(QLatin1Char('\r'));
         w.flow = flow.toLocal8Bit();
-        text_given = m_unified_kept && QString::fromLocal8Bit(w.flow) == m_unified_state_text;
     }
-    QByteArray& held = w.held;
-    put_item(&held, QString::fromLatin1(HELD_FORMAT));
-    put_item(&held, QString::number(m_state_count));
-    put_item(&held, QString::number(int(m_unified_kept) + 2 * int(m_unified_kept && !text_given)));
-    if (m_unified_kept && !text_given)
-        put_item(&held, m_unified_state_text);
-    for (const QStringList* list : {&m_state_name_list, &m_state_text_list}) {
-        const bool skipped = list == &m_state_text_list && m_unified_kept;
-        put_item(&held, QString::number(skipped ? 0 : list->size()));
-        for (int i = 0; !skipped && i < list->size(); ++i)
-            put_item(&held, list->at(i));
-    }
-    put_item(&held, QString::number(m_state_type_list.size()));
-    for (int type : m_state_type_list)
-        put_item(&held, QString::number(type));
-    return w;
+    return w.flow;
 }
 
 void SEDQ_STATE_MACHINE_OBJECT::get_attributes()
 {
-    add_attribute(FLOW_EXPRESSION_KEY, written().flow.constData());
-}
-
-void SEDQ_STATE_MACHINE_OBJECT::get_undo_attributes()
-{
-    get_attributes();
-    add_attribute(HELD_STATES_KEY, written().held.constData());
-}
-
-// Overrides what the flow text just set from the held form; anything unreadable leaves that.
-void SEDQ_STATE_MACHINE_OBJECT::set_held_states(const QByteArray& held)
-{
-    HELD_READER reader(held);
-    QString format;
-    int count = 0;
-    int kept = 0;
-    QString unified;
-    QStringList names;
-    QStringList bodies;
-    QStringList types;
-    const bool read = reader.next(&format) && format == QLatin1String(HELD_FORMAT) && reader.next_number(&count) &&
-                      reader.next_number(&kept) && (kept < 2 || reader.next(&unified)) && reader.next_list(&names) &&
-                      reader.next_list(&bodies) && reader.next_list(&types);
-    if (!SEDQ_VERIFY(read && count >= 1))
-        return;
-    if (kept >= 2)
-        set_unified_state_text(unified);
-    if (kept == 0) {
-        clear_unified_state_text();
-        m_state_text_list = bodies;
-    }
-    m_state_count = count;
-    m_state_name_list = names;
-    m_state_type_list.clear();
-    for (const QString& type : types)
-        m_state_type_list.append(type.toInt());
+    add_attribute(FLOW_EXPRESSION_KEY, written().constData());
 }
 
 // Read back in the local 8-bit encoding it was written in (see SEDQ_PROPERTY::attribute_text),
@@ -284,8 +274,116 @@ void SEDQ_STATE_MACHINE_OBJECT::set_attribute(char const* key, char const* value
 {
     if (key && qstrcmp(key, FLOW_EXPRESSION_KEY) == 0)
         set_unified_state_text(SEDQ_PROPERTY::attribute_text(value));
-    else if (key && value && qstrcmp(key, HELD_STATES_KEY) == 0)
-        set_held_states(QByteArray(value));
+}
+
+// ---- undo versions -----------------------------------------------------------------------
+
+// One version of a flow as undo steps keep it. Its text is the version before it with one change
+// (`removed` at `at` replaced by `inserted`), or whole (no version before: `inserted` is all of
+// it) once every CHAIN_LENGTH versions, so a chain of changes to walk stays short and a version
+// keeps at most that many changes alive before it. The rest of the flow is held as the object
+// held it, in lists shared with it until they change; the bodies only when no text is kept (a
+// kept text gives them).
+struct SEDQ_FLOW_VERSION : SDR_TREE_UNDO_STATE
+{
+    static constexpr int CHAIN_LENGTH = 64;
+
+    std::shared_ptr<const SEDQ_FLOW_VERSION> base;
+    int depth = 0; // versions back to the one holding its whole text
+    int at = 0;
+    QString removed;
+    QString inserted;
+    int count = 1;
+    bool kept = false;
+    QStringList names;
+    QStringList bodies;
+    QList<int> types;
+};
+
+bool SEDQ_STATE_MACHINE_OBJECT::holds(const SEDQ_FLOW_VERSION& version) const
+{
+    return version.count == m_state_count && version.kept == m_unified_kept && version.names == m_state_name_list &&
+           version.types == m_state_type_list && (m_unified_kept || version.bodies == m_state_text_list) &&
+           m_version_text == m_unified_state_text;
+}
+
+// The version last read stands while nothing changed (the start of every edit reads it again);
+// a new one holds the change of the text since.
+SDR_TREE_UNDO_STATE_PTR SEDQ_STATE_MACHINE_OBJECT::get_undo_state()
+{
+    if (m_version != nullptr && holds(*m_version))
+        return m_version;
+    auto version = std::make_shared<SEDQ_FLOW_VERSION>();
+    version->count = m_state_count;
+    version->kept = m_unified_kept;
+    version->names = m_state_name_list;
+    version->bodies = m_unified_kept ? QStringList() : m_state_text_list;
+    version->types = m_state_type_list;
+    if (m_version != nullptr && m_version->depth + 1 < SEDQ_FLOW_VERSION::CHAIN_LENGTH) {
+        const SEDQ_TEXT_CHANGE change = sedq_text_change(m_version_text, m_unified_state_text);
+        version->base = m_version;
+        version->depth = m_version->depth + 1;
+        version->at = change.at;
+        version->removed = m_version_text.mid(change.at, change.removed);
+        version->inserted = m_unified_state_text.mid(change.at, change.inserted);
+    } else {
+        version->inserted = m_unified_state_text;
+    }
+    m_version = version;
+    m_version_text = m_unified_state_text;
+    return m_version;
+}
+
+// The text of `target`, from the text of the version held now: its changes taken back up to
+// the last version both come from, then the target's changes made down from there. Versions
+// from different whole texts share none: the target's text is then made from its own.
+QString SEDQ_STATE_MACHINE_OBJECT::text_of(const SEDQ_FLOW_VERSION* target) const
+{
+    const auto depth = [](const SEDQ_FLOW_VERSION* version) { return version != nullptr ? version->depth : -1; };
+    const SEDQ_FLOW_VERSION* held = m_version.get();
+    QVector<const SEDQ_FLOW_VERSION*> undone;
+    QVector<const SEDQ_FLOW_VERSION*> redone;
+    while (held != target) {
+        if (depth(held) >= depth(target)) {
+            undone.append(held);
+            held = held->base.get();
+        } else {
+            redone.append(target);
+            target = target->base.get();
+        }
+    }
+    QString text;
+    if (held != nullptr) {
+        text = m_version_text;
+        for (const SEDQ_FLOW_VERSION* version : undone) {
+            SEDQ_VERIFY(version->at + version->inserted.size() <= text.size());
+            text.replace(version->at, version->inserted.size(), version->removed);
+        }
+    }
+    for (auto it = redone.rbegin(); it != redone.rend(); ++it) {
+        SEDQ_VERIFY((*it)->at + (*it)->removed.size() <= text.size());
+        text.replace((*it)->at, (*it)->removed.size(), (*it)->inserted);
+    }
+    return text;
+}
+
+void SEDQ_STATE_MACHINE_OBJECT::set_undo_state(const SDR_TREE_UNDO_STATE_PTR& state)
+{
+    auto version = std::dynamic_pointer_cast<const SEDQ_FLOW_VERSION>(state);
+    if (!SEDQ_VERIFY(version != NULL) || (version == m_version && holds(*version)))
+        return;
+    const QString text = text_of(version.get());
+    if (version->kept) {
+        set_unified_state_text(text);
+    } else {
+        clear_unified_state_text();
+        m_state_text_list = version->bodies;
+    }
+    m_state_count = version->count;
+    m_state_name_list = version->names;
+    m_state_type_list = version->types;
+    m_version = version;
+    m_version_text = m_unified_state_text;
 }
 
 SDR_TX_TREE_OBJECT* SEDQ_STATE_MACHINE_OBJECT::get_child_object(int)

@@ -8,6 +8,9 @@
 // A flow splits into at most MAX_STATES states, however many headers its text holds: the
 // headers past the last state stay in that state's body, so nothing of the text is lost, and
 // the editor (an editor and a diagram row per state) holds any flow a file can carry.
+// A kept text set again is read again only around where it changed (the lines the change
+// touched for headers, the bodies around it), and undo steps keep each version of the flow as
+// the change from the version before: a key typed costs what it changed, not the whole flow.
 
 #include "host/sdr/sdr_tx_tree_object.h"
 
@@ -15,6 +18,8 @@
 #include <QVector>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // One state header of a unified flow text: where its line's "state" stands, where the body
 // starts (after the colon) and the name between them, trimmed.
@@ -24,6 +29,18 @@ struct SEDQ_STATE_HEADER
     int body_start = 0;
     QString name;
 };
+
+// Where two texts differ: from `at`, `removed` characters of the first stand where `inserted`
+// characters of the second do; what comes before and after is the same in both.
+struct SEDQ_TEXT_CHANGE
+{
+    int at = 0;
+    int removed = 0;
+    int inserted = 0;
+};
+SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after);
+
+struct SEDQ_FLOW_VERSION;
 
 class SEDQ_STATE_MACHINE_OBJECT : public SDR_TX_TREE_OBJECT
 {
@@ -41,9 +58,10 @@ public:
     void generate_tree(void* factory) override;
     void set_attribute(char const* key, char const* value) override;
     void get_attributes() override;
-    // The saved flow text plus the states as held: an empty body, saved as "trigger;", comes
-    // back empty on undo and redo.
-    void get_undo_attributes() override;
+    // The flow as held (an empty body, saved as "trigger;", comes back empty on undo and redo),
+    // as a version that shares what did not change with the version before.
+    SDR_TREE_UNDO_STATE_PTR get_undo_state() override;
+    void set_undo_state(const SDR_TREE_UNDO_STATE_PTR& state) override;
 
     // The headers of a unified text, in order. A header is a line whose first word is "state"
     // (any letter case), followed on the same line by a name and a colon; the body of a
@@ -64,17 +82,17 @@ public:
     {
         m_unified_state_text.clear();
         m_unified_kept = false;
+        m_headers.clear();
     }
     // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
     bool has_unified_state_text() const { return m_unified_kept; }
 
     static constexpr int MAX_STATES = 4096;
     static const char* const FLOW_EXPRESSION_KEY;
-    static const char* const HELD_STATES_KEY;
 
 private:
-    // What was written last, with the state it was written from: an undo step reads the flow
-    // before and after every edit, and the text before is what was written after the last one.
+    // What was written last, with the state it was written from: the check and the save read
+    // the flow again and again between edits.
     struct WRITTEN
     {
         int count = -1;
@@ -82,21 +100,27 @@ private:
         QString unified;
         QStringList names;
         QStringList bodies;
-        QList<int> types;
         QByteArray flow;
-        QByteArray held;
     };
 
     static void store_at(QStringList* list, int index, const QString& text);
     QString built_text() const;
-    const WRITTEN& written() const;
-    void set_held_states(const QByteArray& held);
+    const QByteArray& written() const;
+    int read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change, int* to);
+    void cut_bodies(QString const& text, int from, int to);
+    bool holds(const SEDQ_FLOW_VERSION& version) const;
+    QString text_of(const SEDQ_FLOW_VERSION* version) const;
 
     int m_state_count = 1;
     QStringList m_state_name_list;
     QStringList m_state_text_list;
     QString m_unified_state_text;
     bool m_unified_kept = false;
+    // The headers of the kept text, all of them (past MAX_STATES too); none when no text is kept.
+    QVector<SEDQ_STATE_HEADER> m_headers;
     QList<int> m_state_type_list;
     mutable WRITTEN m_written;
+    // The version the last undo step read or set, and its text.
+    std::shared_ptr<const SEDQ_FLOW_VERSION> m_version;
+    QString m_version_text;
 };

@@ -12,8 +12,12 @@ SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum)
     connect(this, sedq_combo_text_changed(), this, &SEDQ_INT_COMBO_BOX::on_current_index_changed);
 }
 
+// A refresh sets the count it shows again and again: the list is searched only for a new one.
 void SEDQ_INT_COMBO_BOX::set_current_count(int count)
 {
+    bool ok = false;
+    if (currentText().toInt(&ok) == count && ok)
+        return;
     const int index = findText(QString::number(count), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         setCurrentIndex(index);

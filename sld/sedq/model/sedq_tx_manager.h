@@ -823,7 +823,7 @@ private:
     bool acf_read_assignment(int variable_type, std::string* value);
     bool write_vantrel_assignments(const std::string& relative_path);
     bool check_save_preconditions(const char* path);
-    void report_damaged_logs();
+    void report_damaged_logs(bool later);
     bool leave_out_unreadable_logs();
     void warn_about_advanced_triggers();
     void warn_about_empty_inputs();

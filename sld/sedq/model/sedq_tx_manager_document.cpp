@@ -161,7 +161,8 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     apply_stored_lock_mode();
-    report_damaged_logs();
+    if (!m_tx_session->when_open_checked([this] { report_damaged_logs(true); }))
+        report_damaged_logs(false);
     check_node_validity(SEDQ_CURRENT);
     open_plugin_mnemonic_tables();
     initialize_group_conditions();
@@ -399,12 +400,15 @@ MSG_I* log_line(const SDR_LOG_TROUBLE& trouble)
 } // namespace
 
 // Logs whose samples are damaged open without them: the user learns which at once, not when
-// a log is first shown.
-void SEDQ_TX_MANAGER::report_damaged_logs()
+// a log is first shown. The samples of a large document are checked after its window is up
+// (`later`): the panes then show the damaged logs as such.
+void SEDQ_TX_MANAGER::report_damaged_logs(bool later)
 {
     const std::vector<SDR_LOG_TROUBLE> damaged = m_tx_session->get_damaged_logs();
     if (damaged.empty())
         return;
+    if (later)
+        update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LOG));
     MSG_O* message = MSG_SEDQ::O::DAMAGED_LOGS();
     for (const SDR_LOG_TROUBLE& trouble : damaged)
         message->add_child(log_line(trouble));

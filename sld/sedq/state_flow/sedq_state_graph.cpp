@@ -22,15 +22,29 @@ SEDQ_STATE_INDEX sedq_state_index(QStringList const& names)
     return index;
 }
 
+// Words are runs of characters other than blanks (QChar::isSpace) and ";", read in place: a
+// key typed in a state reads that state's text again, and only the word after a "goto" is
+// looked up.
 QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text)
 {
-    QString words_text = text;
-    words_text.replace(QLatin1Char(';'), QLatin1Char(' '));
-    const QStringList words = words_text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QVector<int> targets;
-    for (int w = 1; w < words.size(); ++w)
-        if (words.at(w - 1) == QLatin1String("goto"))
-            targets << index.value(words.at(w));
+    bool after_goto = false;
+    const QChar* const end = text.constData() + text.size();
+    for (const QChar* c = text.constData(); c != end;)
+    {
+        if (c->isSpace() || *c == QLatin1Char(';'))
+        {
+            ++c;
+            continue;
+        }
+        const QChar* const word = c;
+        while (c != end && !c->isSpace() && *c != QLatin1Char(';'))
+            ++c;
+        const QStringView found(word, c - word);
+        if (after_goto)
+            targets << index.value(found.toString());
+        after_goto = found == QLatin1String("goto");
+    }
     return targets;
 }
 

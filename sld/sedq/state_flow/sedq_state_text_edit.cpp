@@ -69,6 +69,31 @@ QString decimal_bits(const QString& digits, int* width)
     return QString::fromLatin1(SEDQ_NUMBER(digits).get_trigger_string(SDR_GTYPE_UNSIGNED, *width, false));
 }
 
+// The characters of a document range as QTextDocument::toPlainText writes them: paragraph,
+// line and frame breaks as line feeds, non-breaking spaces as spaces.
+QString plain_text_of(QString text)
+{
+    for (QChar& c : text)
+    {
+        const ushort u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0 || u == 0xfdd1)
+            c = QLatin1Char('\n');
+        else if (u == QChar::Nbsp)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+// The characters that can make a line read right to left (Qt takes a line's direction from its
+// first letter of the kinds R or AL); a surrogate counts, whatever it pairs into.
+int right_to_left_in(QStringView text)
+{
+    int count = 0;
+    for (const QChar c : text)
+        count += int(c.isSurrogate() || c.direction() == QChar::DirR || c.direction() == QChar::DirAL);
+    return count;
+}
+
 // Whether bit symbols (most significant first) hold a one above the low 32 bits.
 bool wider_than_32_bits(const QString& bits)
 {
@@ -98,6 +123,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     setFont(flow_font());
     setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 4);
     follow_resolution();
+    follow_direction(false);
     m_highlighter = new SEDQ_SYNTAX_HIGHLIGHTER(document(), tx, instance);
     // Colouring the empty document now takes the place of the pass Qt would run over the whole
     // text later, outside any change, laying the document out again for every line it colours:
@@ -105,7 +131,8 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
-    connect(document(), &QTextDocument::contentsChanged, this, [this]() { m_text_read = false; });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &SEDQ_STATE_TEXT_EDIT::follow_cursor);
+    connect(document(), &QTextDocument::contentsChange, this, &SEDQ_STATE_TEXT_EDIT::follow_change);
     connect_text(true);
 }
 
@@ -181,7 +208,9 @@ void SEDQ_STATE_TEXT_EDIT::load_text(QString const& text)
 {
     connect_text(false);
     wrap_for(text);
+    follow_direction(right_to_left_in(text) > 0);
     setPlainText(text);
+    m_text_read = false;
     connect_text(true);
 }
 
@@ -208,14 +237,57 @@ void SEDQ_STATE_TEXT_EDIT::wrap_for(QString const& text)
     setWordWrapMode(longest > LONG_LINE ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
+// The plain text follows each change of the document: the range Qt reports is taken from the
+// document again and put in place of the old one, so a key costs the characters it changed
+// and a copy, not a walk over the whole document. Qt counts the document's closing paragraph
+// in some changes (a text set whole) on both sides; the range is cut to the text. A range that
+// does not leave the text as long as the document's has the text read whole.
+void SEDQ_STATE_TEXT_EDIT::follow_change(int from, int removed, int added)
+{
+    const int length = document()->characterCount() - 1;
+    const int past_end = qMax(0, from + removed - m_text.size());
+    removed -= past_end;
+    added -= past_end;
+    if (!m_text_read || from < 0 || removed < 0 || added < 0 || from + added > length ||
+        m_text.size() - removed + added != length)
+    {
+        read_text();
+        return;
+    }
+    QTextCursor range(document());
+    range.setPosition(from);
+    range.setPosition(from + added, QTextCursor::KeepAnchor);
+    const QString inserted = plain_text_of(range.selectedText());
+    m_right_to_left += right_to_left_in(inserted) - right_to_left_in(QStringView(m_text).mid(from, removed));
+    m_text.replace(from, removed, inserted);
+}
+
+void SEDQ_STATE_TEXT_EDIT::read_text() const
+{
+    m_text = toPlainText();
+    m_right_to_left = right_to_left_in(m_text);
+    m_text_read = true;
+}
+
 const QString& SEDQ_STATE_TEXT_EDIT::get_text() const
 {
     if (!m_text_read)
-    {
-        m_text = toPlainText();
-        m_text_read = true;
-    }
+        read_text();
     return m_text;
+}
+
+// Qt finds the direction of a line from its first letter that has one, and on every change it
+// does so for every line of the text, reading each from its start. A text without a letter
+// that reads right to left has every line left to right: the document is told so, and a change
+// then costs the lines it touched. Telling it again lays the whole text out once.
+void SEDQ_STATE_TEXT_EDIT::follow_direction(bool right_to_left)
+{
+    const Qt::LayoutDirection direction = right_to_left ? Qt::LayoutDirectionAuto : Qt::LeftToRight;
+    QTextOption option = document()->defaultTextOption();
+    if (option.textDirection() == direction)
+        return;
+    option.setTextDirection(direction);
+    document()->setDefaultTextOption(option);
 }
 
 bool SEDQ_STATE_TEXT_EDIT::is_editing_allowed() const
@@ -230,10 +302,12 @@ SEDQ_DISPLAY_TYPE SEDQ_STATE_TEXT_EDIT::display() const
 
 void SEDQ_STATE_TEXT_EDIT::on_text_changed()
 {
+    const QString& text = get_text();
+    follow_direction(m_right_to_left > 0);
     if (m_state == -1)
-        emit text_changed(get_text());
+        emit text_changed(text);
     else
-        emit text_changed(m_state, get_text());
+        emit text_changed(m_state, text);
 }
 
 // ---- popups --------------------------------------------------------------------------------
@@ -555,6 +629,22 @@ void SEDQ_STATE_TEXT_EDIT::follow_resolution()
         document()->markContentsDirty(0, document()->characterCount());
 }
 
+// Qt shapes a line's glyphs again for each use and drops them after: a key shapes the line it
+// changed to lay it out, to place the cursor, to paint it and to paint the cursor, each colour
+// of the line shaped apart. The line of the cursor keeps its glyphs between uses; the line it
+// leaves drops them the next time it is painted.
+void SEDQ_STATE_TEXT_EDIT::follow_cursor()
+{
+    const QTextBlock block = textCursor().block();
+    const QTextBlock kept = m_glyphs_kept.block();
+    if (kept == block && !m_glyphs_kept.isNull())
+        return;
+    if (!m_glyphs_kept.isNull() && kept.isValid())
+        kept.layout()->setCacheEnabled(false);
+    block.layout()->setCacheEnabled(true);
+    m_glyphs_kept = QTextCursor(block);
+}
+
 void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
 {
     follow_resolution();
@@ -572,7 +662,10 @@ void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
 {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     const qreal bottom = rect.bottom() + verticalScrollBar()->value();
-    const QTextBlock first = cursorForPosition(rect.topLeft()).block();
+    // The line at the top of the rectangle from the layout alone: a cursor placed there would
+    // shape that line to find its x.
+    const QPointF top = QPointF(rect.topLeft()) + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QTextBlock first = document()->findBlock(qMax(0, layout->hitTest(top, Qt::FuzzyHit)));
     QTextBlock last = first;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {

@@ -5,9 +5,10 @@
 // dialog), and reports every change of its text through text_changed. While the flow is locked
 // or the power-up trigger is shown, no key and no popup pick changes the text except the swap
 // of a token that stays configurable at run time.
-// The work of one key follows the line and the state being edited: the plain text is read once
-// per change, the proposals read the lines of the current state only, and lines are coloured
-// when they are shown. The two popups are made when first needed.
+// The work of one key follows the line and the state being edited: the plain text follows each
+// change, the proposals read the lines of the current state only, lines are coloured when they
+// are shown, and a text without right-to-left letters is laid out left to right without Qt
+// looking for each line's direction. The two popups are made when first needed.
 
 #include "sedq/state_flow/sedq_flow_language.h"
 
@@ -58,7 +59,8 @@ public:
     // Sets the text without reporting it.
     void load_text(QString const& text);
     bool is_editing_allowed() const;
-    // The plain text, read from the document once per change.
+    // The plain text, as QTextDocument::toPlainText gives it: read whole once, then kept up to
+    // date with each change.
     const QString& get_text() const;
 
     int get_state() const { return m_state; }
@@ -104,6 +106,10 @@ private:
     void wrap_for(QString const& text);
     void highlight_shown(const QRect& rect);
     void follow_resolution();
+    void follow_change(int from, int removed, int added);
+    void read_text() const;
+    void follow_direction(bool right_to_left);
+    void follow_cursor();
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
@@ -119,7 +125,11 @@ private:
     QTextCursor m_swap_cursor;
     // Where the key was typed whose popup opens when the timer runs out.
     QTextCursor m_popup_cursor;
+    // A position in the line whose layout keeps its glyphs (see follow_cursor).
+    QTextCursor m_glyphs_kept;
     QImage m_layout_device{1, 1, QImage::Format_ARGB32_Premultiplied};
     mutable QString m_text;
     mutable bool m_text_read = false;
+    // The characters of m_text that can make a line read right to left.
+    mutable int m_right_to_left = 0;
 };

@@ -9,9 +9,15 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+// QSyntaxHighlighter colours the lines of a change and then marks each of them changed again,
+// its line feed included, and the line after a deletion as well: the layout lays out and
+// repaints the lines after the edited one too. The lines of a change are coloured here instead,
+// before the layout that follows the change lays them out, which then needs no telling.
 SEDQ_SYNTAX_HIGHLIGHTER::SEDQ_SYNTAX_HIGHLIGHTER(QTextDocument* document, SEDQ_TX_MANAGER* tx, int instance)
     : QSyntaxHighlighter(document), m_tx_manager(tx), m_instance(instance)
 {
+    disconnect(document, &QTextDocument::contentsChange, this, nullptr);
+    connect(document, &QTextDocument::contentsChange, this, &SEDQ_SYNTAX_HIGHLIGHTER::colour_change);
 }
 
 SEDQ_HIGHLIGHT_LOCK SEDQ_SYNTAX_HIGHLIGHTER::lock_of(SEDQ_TX_MANAGER* tx, int instance)
@@ -59,8 +65,12 @@ int SEDQ_SYNTAX_HIGHLIGHTER::current_turn()
     return g_turn;
 }
 
+// QSyntaxHighlighter takes its colours off the lines as it leaves, which is a change of the
+// document: this part of the highlighter is gone by then and hears nothing of it.
 SEDQ_SYNTAX_HIGHLIGHTER::~SEDQ_SYNTAX_HIGHLIGHTER()
 {
+    if (document() != nullptr)
+        disconnect(document(), &QTextDocument::contentsChange, this, &SEDQ_SYNTAX_HIGHLIGHTER::colour_change);
     if (g_turn_poster == this)
     {
         ++g_turn;
@@ -125,21 +135,50 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
            data->highlighted_generation == m_rules->generation;
 }
 
-// The formats of the stale lines are set on their layouts and the document is told once, so
-// the layout runs once for all of them (a line told one by one would lay out every line after
-// it each time).
+// Whether the line's colours changed. Formats set on a line count as a change of the whole
+// line, its line feed included, which has the layout lay out the line after it too: a key that
+// leaves the colours as they were (most keys of a word) sets none.
+bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
+{
+    const QVector<QTextLayout::FormatRange> runs =
+        sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length());
+    const bool changed = block.layout()->formats() != runs;
+    if (changed)
+        block.layout()->setFormats(runs);
+    SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
+    data->highlighted_revision = block.revision();
+    data->highlighted_generation = m_rules->generation;
+    return changed;
+}
+
+// The lines a change touched, up to LINES_PER_PASS of them a turn; the others wait until they
+// are shown.
+void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
+{
+    refresh_rules();
+    const QTextBlock last = document()->findBlock(from + added);
+    for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next())
+    {
+        if (++m_lines_this_turn <= LINES_PER_PASS)
+            colour(block);
+        else
+            SEDQ_LINE_DATA::of(block)->highlighted_generation = -1;
+        if (block == last)
+            break;
+    }
+}
+
+// The formats of the stale lines are set on their layouts and the document is told once of those
+// that changed, so the layout runs once for all of them (a line told one by one would lay out
+// every line after it each time).
 void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
     int from = -1;
     int to = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
-        if (!is_current(block) && block.layout() != nullptr)
+        if (!is_current(block) && block.layout() != nullptr && colour(block))
         {
-            block.layout()->setFormats(sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length()));
-            SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
-            data->highlighted_revision = block.revision();
-            data->highlighted_generation = m_rules->generation;
             from = from < 0 ? block.position() : from;
             to = block.position() + block.length();
         }
@@ -150,6 +189,7 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTe
         document()->markContentsDirty(from, to - from);
 }
 
+// QSyntaxHighlighter::rehighlight() colours through here.
 void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
 {
     refresh_rules();

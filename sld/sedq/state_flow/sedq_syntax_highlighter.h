@@ -3,8 +3,9 @@
 // operators, and underlines the tokens a click can swap. Names are user text: they are looked
 // up as words or compared literally, never compiled into a pattern, so thousands of names cost
 // a hash look-up per word and no name can make a rule match the empty string.
-// Highlighting follows what is shown: a pass Qt starts on a change colours a bounded number of
-// lines at once, and every other line is coloured when it is painted (see highlight_shown).
+// Highlighting follows what is shown: a change has a bounded number of its lines coloured at
+// once, before they are laid out, and every other line is coloured when it is painted (see
+// highlight_shown).
 // The rules are read from the model at most once per event-loop turn and built again only
 // when the names or the lock have changed.
 
@@ -85,8 +86,8 @@ class SEDQ_SYNTAX_HIGHLIGHTER : public QSyntaxHighlighter
 {
     Q_OBJECT
 public:
-    // Lines a pass that Qt starts colours at once (the lines around an edit, the first screen
-    // of a text just loaded); the rest wait until they are painted.
+    // Lines a change has coloured at once (the lines of an edit, the first screen of a text just
+    // loaded); the rest wait until they are painted.
     static const int LINES_PER_PASS = 200;
 
     SEDQ_HIGHLIGHT_LOCK lock_of() const;
@@ -115,6 +116,8 @@ private:
     };
     void refresh_rules();
     int current_turn();
+    bool colour(QTextBlock block);
+    void colour_change(int from, int removed, int added);
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
