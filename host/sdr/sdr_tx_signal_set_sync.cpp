@@ -4,7 +4,6 @@
 // members, so a bus made in the trigger list shows as a bus in the data list too.
 #include "host/sdr/sdr_tx_signal_set.h"
 
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -106,12 +105,17 @@ class DATA_LIST_BUILDER
 public:
     // `wanted`: rows the data list may keep; `addable`: rows it brings in when missing.
     DATA_LIST_BUILDER(const SDR_NODE_LIST& trigger, const SDR_NODE_LIST& data)
-        : m_trigger(trigger), m_wanted(size_t(trigger.size())), m_addable(size_t(trigger.size()))
+        : m_trigger(trigger), m_wanted(size_t(trigger.size())), m_addable(size_t(trigger.size())),
+          m_present(size_t(trigger.size()))
     {
         const std::set<std::string> copied = copied_leaf_names(data);
+        m_index.reserve(size_t(trigger.size()));
+        for (int i = 0; i < trigger.size(); ++i)
+            m_index.emplace_back(trigger[i].link_id, i);
+        std::stable_sort(m_index.begin(), m_index.end(),
+                         [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; });
         for (int i = 0; i < trigger.size(); ++i)
         {
-            m_index.insert(trigger[i].link_id, i);
             if (SDR_TX_SIGNAL_NODES::is_group_row(trigger[i]) || !takes_data(trigger[i]))
                 continue;
             mark_with_parents(trigger, i, &m_wanted);
@@ -123,12 +127,12 @@ public:
     SDR_NODE_LIST build(const SDR_NODE_LIST& current)
     {
         keep_known_rows(current);
-        if (m_present.isEmpty())
+        if (m_present_count == 0)
             return build_fresh();
         adopt_twin_groups();
         for (int t = 0; t < m_trigger.size(); ++t)
         {
-            if (m_addable[size_t(t)] && !m_present.contains(m_trigger[t].link_id))
+            if (m_addable[size_t(t)] && !is_present(m_trigger[t].link_id))
                 add(t);
         }
         SDR_TX_SIGNAL_NODES::drop_empty_groups(m_next);
@@ -154,7 +158,31 @@ private:
 
     int trigger_index(const SDR_NODE_ROW& row) const
     {
-        return row.data_tab_only ? -1 : m_index.value(row.link_id, -1);
+        return row.data_tab_only ? -1 : index_of(row.link_id);
+    }
+
+    // The trigger row of a link id (the last one, should a list repeat it); -1 for none.
+    int index_of(int link_id) const
+    {
+        const auto after = std::upper_bound(m_index.begin(), m_index.end(), link_id,
+                                            [](int id, const std::pair<int, int>& e) { return id < e.first; });
+        return after != m_index.begin() && (after - 1)->first == link_id ? (after - 1)->second : -1;
+    }
+
+    bool is_present(int link_id) const
+    {
+        const int t = index_of(link_id);
+        return t >= 0 && m_present[size_t(t)];
+    }
+
+    // Only links of trigger rows are ever marked.
+    void mark_present(int link_id)
+    {
+        const int t = index_of(link_id);
+        if (t < 0 || m_present[size_t(t)])
+            return;
+        m_present[size_t(t)] = true;
+        ++m_present_count;
     }
 
     void keep_known_rows(const SDR_NODE_LIST& current)
@@ -169,7 +197,7 @@ private:
             {
                 refresh_from(&kept, m_trigger[t]);
                 kept.link_row = t;
-                m_present.insert(kept.link_id);
+                mark_present(kept.link_id);
             }
             m_next.append(std::move(kept));
         }
@@ -195,7 +223,7 @@ private:
         SDR_TX_SIGNAL_NODES::recompute_tree(m_next);
         for (int t = 0; t < m_trigger.size(); ++t)
         {
-            if (!m_addable[size_t(t)] || m_present.contains(m_trigger[t].link_id) ||
+            if (!m_addable[size_t(t)] || is_present(m_trigger[t].link_id) ||
                 !SDR_TX_SIGNAL_NODES::is_group_row(m_trigger[t]))
                 continue;
             const QSet<int> wanted = leaf_links(m_trigger, t);
@@ -207,7 +235,7 @@ private:
                 row.link_id = m_trigger[t].link_id;
                 row.data_tab_only = false;
                 row.link_row = t;
-                m_present.insert(row.link_id);
+                mark_present(row.link_id);
                 break;
             }
         }
@@ -261,7 +289,7 @@ private:
             gather_members(t, &block, &at);
         for (int i = 0; i < block.size(); ++i)
             m_next.insert(at + i, block[i]);
-        m_present.insert(m_trigger[t].link_id);
+        mark_present(m_trigger[t].link_id);
     }
 
     // Moves the rows already shown that belong under the new group t into the block, in
@@ -309,8 +337,11 @@ private:
     const SDR_NODE_LIST& m_trigger;
     std::vector<bool> m_wanted;
     std::vector<bool> m_addable;
-    QHash<int, int> m_index;
-    QSet<int> m_present;
+    // Link id and index of each trigger row, by link id: one allocation, not a node per row.
+    std::vector<std::pair<int, int>> m_index;
+    // The trigger rows whose link the data list has (by trigger index), and how many.
+    std::vector<bool> m_present;
+    int m_present_count = 0;
     SDR_NODE_LIST m_next;
 };
 } // namespace
