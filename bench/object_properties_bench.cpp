@@ -83,34 +83,31 @@ int open_and_close_insertion(int count)
     return dialog.result();
 }
 
-void open_insertion(benchmark::State& state)
+// Times `open` (the dialog opened and closed over `count` objects) once per iteration, after
+// `prepare` made the objects.
+template <class PREPARE, class OPEN> void time_dialog(benchmark::State& state, PREPARE prepare, OPEN open)
 {
     const int count = int(state.range(0));
-    insertion(count);
+    prepare(count);
     for (auto _ : state)
     {
         QElapsedTimer timer;
         timer.start();
-        benchmark::DoNotOptimize(open_and_close_insertion(count));
+        benchmark::DoNotOptimize(open(count));
         const double ns = double(timer.nsecsElapsed());
         state.SetIterationTime(ns / 1e9);
         state.counters["ms"] = ns / 1e6;
     }
 }
 
+void open_insertion(benchmark::State& state)
+{
+    time_dialog(state, insertion, open_and_close_insertion);
+}
+
 void open_properties(benchmark::State& state)
 {
-    const int count = int(state.range(0));
-    selection(count);
-    for (auto _ : state)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        benchmark::DoNotOptimize(open_dialog(count));
-        const double ns = double(timer.nsecsElapsed());
-        state.SetIterationTime(ns / 1e9);
-        state.counters["ms"] = ns / 1e6;
-    }
+    time_dialog(state, selection, open_dialog);
 }
 } // namespace
 
