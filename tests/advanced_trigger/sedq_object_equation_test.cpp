@@ -99,6 +99,25 @@ const WRITER_CASE WRITER_CASES[] = {
          value->get_property().set(P::CONFIGURABLE, 1);
      },
      1, "compare(5,>=,{'a','b','c'},cc,uc)", SEDQ_OBJECT::ERROR_NONE, "compare(5,>=,{'a','b','c'},cc,uc)"},
+    {"logical and orders comparisons that differ only in their values",
+     [](sedq_object_tree& t, SEDQ_OBJECT* r) {
+         SEDQ_OBJECT* conjunction = operation(t, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 1, r);
+         for (const char* value : {"3", "1", "2"})
+         {
+             SEDQ_OBJECT* compare = operation(t, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,
+                                              SEDQ_OBJECT::COMPARISON_LESS_THAN_OR_EQUAL, conjunction);
+             compare->get_property().set(P::CONFIGURABLE, 1);
+             SEDQ_OBJECT* bus = t.add(SEDQ_OBJECT::BUS, compare);
+             node(t, bus, "a");
+             node(t, bus, "b");
+             t.add_value(QString::fromLatin1(value), QStringLiteral("Decimal"), compare)
+                 ->get_property()
+                 .set(P::CONFIGURABLE, 1);
+         }
+     },
+     1, "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))",
+     SEDQ_OBJECT::ERROR_NONE,
+     "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))"},
     {"variable comparison hides its operator in the structure",
      [](sedq_object_tree& t, SEDQ_OBJECT* r) {
          SEDQ_OBJECT* compare = operation(t, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,
