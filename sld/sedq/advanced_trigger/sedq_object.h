@@ -322,6 +322,8 @@ public:
     // as blanks of the same width. An object binding more loosely than `parent_precedence` is
     // enclosed in parentheses; the canvas starts with 0.
     QString get_equation(bool selected_part, int parent_precedence) const;
+    // Both layers in one walk of the tree, appended to `unselected` and `selected`.
+    void get_equation_layers(QString* unselected, QString* selected, int parent_precedence) const;
     // What the canvas shows on hovering the object, by the canvas's cursor shape.
     QString get_tooltip(Qt::CursorShape canvas_cursor) const;
     SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
