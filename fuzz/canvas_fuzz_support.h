@@ -9,8 +9,10 @@
 #include "sedq/model/sedq_repository.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
+#include "host/sdr/sdr_undo_history.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -45,10 +47,16 @@ struct SEDQ_FUZZ_CANVAS_WINDOW
         canvas = frame->get_layout_widget()->get_object_widget();
     }
 
+    // Delivers what is pending, deferred deletions included: the application's event loop
+    // deletes an object whose deleteLater() ran once control returns to it, which a bare
+    // processEvents() does not count as.
     static void settle()
     {
         for (int i = 0; i < 4; ++i)
+        {
             QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
     }
 
     // Lets go of the scene and its whole undo history.
@@ -70,7 +78,8 @@ struct SEDQ_FUZZ_CANVAS_WINDOW
     void reload()
     {
         clear();
-        tx->update_all_views(nullptr, 0x100);
+        SEDQ_REPOSITORY::instance(tx)->get_data_instance()->history().clear();
+        canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
         settle();
     }
 

@@ -84,9 +84,13 @@ void edit(const std::string& input, const SDR_FLOW_CHECKER::NAMES& checked)
 
     sedq_split_tokens(text);
     const QString head = text.left(128);
+    // What the cursor reads does not depend on the display, so it is read once per position.
     for (int at = 0; at <= head.size(); ++at)
+    {
+        const SEDQ_CURSOR_CONTEXT context = sedq_cursor_context(head.left(at), head);
         for (SEDQ_DISPLAY_TYPE display : {SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW})
-            sedq_get_proposals(head.left(at), head, names, display, SEDQ_TOOLTIPS_TYPE_BOTH);
+            sedq_get_proposals(context, names, display, SEDQ_TOOLTIPS_TYPE_BOTH);
+    }
     sedq_get_proposals(text, text, names, SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW, SEDQ_TOOLTIPS_TYPE_BOTH);
 
     SEDQ_HIGHLIGHT_LOCK lock;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace
@@ -35,6 +36,19 @@ SEDQ_OBJECT* operation(sedq_object_tree& tree, SEDQ_OBJECT::SEDQ_OBJECT_TYPE typ
     SEDQ_OBJECT* made = tree.add(type, parent);
     made->get_property().set(property, value);
     return made;
+}
+
+// A configurable "value <= Bus of `nodes`" comparison under `parent`.
+void configurable_comparison(sedq_object_tree& tree, SEDQ_OBJECT* parent, std::initializer_list<const char*> nodes,
+                             const char* value)
+{
+    SEDQ_OBJECT* compare = operation(tree, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,
+                                     SEDQ_OBJECT::COMPARISON_LESS_THAN_OR_EQUAL, parent);
+    compare->get_property().set(P::CONFIGURABLE, 1);
+    SEDQ_OBJECT* bus = tree.add(SEDQ_OBJECT::BUS, compare);
+    for (const char* name : nodes)
+        node(tree, bus, name);
+    tree.add_value(QString::fromLatin1(value), QStringLiteral("Decimal"), compare)->get_property().set(P::CONFIGURABLE, 1);
 }
 
 struct WRITER_CASE
@@ -87,18 +101,17 @@ const WRITER_CASE WRITER_CASES[] = {
      },
      1, nullptr, SEDQ_OBJECT::ERROR_PATTERN_INVALID_CHARACTERS, nullptr},
     {"comparison whose sorted inputs swap is mirrored",
-     [](sedq_object_tree& t, SEDQ_OBJECT* r) {
-         SEDQ_OBJECT* compare = operation(t, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,
-                                          SEDQ_OBJECT::COMPARISON_LESS_THAN_OR_EQUAL, r);
-         compare->get_property().set(P::CONFIGURABLE, 1);
-         SEDQ_OBJECT* bus = t.add(SEDQ_OBJECT::BUS, compare);
-         node(t, bus, "a");
-         node(t, bus, "b");
-         node(t, bus, "c");
-         SEDQ_OBJECT* value = t.add_value(QStringLiteral("5"), QStringLiteral("Decimal"), compare);
-         value->get_property().set(P::CONFIGURABLE, 1);
-     },
+     [](sedq_object_tree& t, SEDQ_OBJECT* r) { configurable_comparison(t, r, {"a", "b", "c"}, "5"); },
      1, "compare(5,>=,{'a','b','c'},cc,uc)", SEDQ_OBJECT::ERROR_NONE, "compare(5,>=,{'a','b','c'},cc,uc)"},
+    {"logical and orders comparisons that differ only in their values",
+     [](sedq_object_tree& t, SEDQ_OBJECT* r) {
+         SEDQ_OBJECT* conjunction = operation(t, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 1, r);
+         for (const char* value : {"3", "1", "2"})
+             configurable_comparison(t, conjunction, {"a", "b"}, value);
+     },
+     1, "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))",
+     SEDQ_OBJECT::ERROR_NONE,
+     "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))"},
     {"variable comparison hides its operator in the structure",
      [](sedq_object_tree& t, SEDQ_OBJECT* r) {
          SEDQ_OBJECT* compare = operation(t, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,

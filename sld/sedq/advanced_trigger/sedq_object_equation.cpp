@@ -5,6 +5,7 @@
 #include "sedq/advanced_trigger/sedq_object_equation.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace
 {
@@ -47,12 +48,12 @@ public:
         while (!m_stack.empty())
         {
             FRAME& frame = m_stack.back();
-            if (frame.next == frame.pieces.size())
+            if (frame.next == frame.pieces->size())
             {
                 m_stack.pop_back();
                 continue;
             }
-            const SEDQ_EQUATION_PIECE& piece = frame.pieces[frame.next++];
+            const SEDQ_EQUATION_PIECE& piece = (*frame.pieces)[frame.next++];
             if (piece.kind == SEDQ_EQUATION_PIECE::TEXT)
             {
                 *text = piece.text;
@@ -77,19 +78,27 @@ private:
     struct FRAME
     {
         const SEDQ_OBJECT* object = nullptr;
-        std::vector<SEDQ_EQUATION_PIECE> pieces;
+        const std::vector<SEDQ_EQUATION_PIECE>* pieces = nullptr; // kept by the pass, or `own`
         size_t next = 0;
     };
 
+    // The frames' own pieces live apart from the frames, in a list that grows with the stack:
+    // a frame pointing into it stays valid when the stack of frames grows.
     void enter(const SEDQ_OBJECT* object)
     {
+        const size_t depth = m_stack.size();
+        if (m_own.size() <= depth)
+            m_own.emplace_back();
+        std::vector<SEDQ_EQUATION_PIECE>& own = m_own[depth];
+        own.clear();
         m_stack.emplace_back();
         m_stack.back().object = object;
-        object->get_equation_pieces(m_pass, &m_stack.back().pieces);
+        m_stack.back().pieces = &m_pass.pieces_of(object, &own);
     }
 
     const SEDQ_EQUATION_PASS& m_pass;
     std::vector<FRAME> m_stack;
+    std::deque<std::vector<SEDQ_EQUATION_PIECE>> m_own;
 };
 
 void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
@@ -99,7 +108,7 @@ void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
         const SEDQ_OBJECT* object;
         int next;
     };
-    if (m_orders->contains(top))
+    if (m_memory->orders.contains(top))
         return;
     std::vector<FRAME> stack{{top, 0}};
     while (!stack.empty())
@@ -109,7 +118,7 @@ void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
         if (frame.next < inputs.size())
         {
             const SEDQ_OBJECT* input = inputs.at(frame.next++);
-            if (!m_orders->contains(input))
+            if (!m_memory->orders.contains(input))
                 stack.push_back({input, 0});
             continue;
         }
@@ -117,7 +126,7 @@ void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
         stack.pop_back();
         // Every object gets an entry, so that a subtree is ordered once per pass.
         const int limit = sorted_input_limit(done);
-        m_orders->insert(done, limit > 0 ? sort_inputs(done, limit) : QList<SEDQ_OBJECT*>());
+        m_memory->orders.insert(done, limit > 0 ? sort_inputs(done, limit) : QList<SEDQ_OBJECT*>());
     }
 }
 
@@ -134,11 +143,28 @@ QList<SEDQ_OBJECT*> SEDQ_EQUATION_PASS::sort_inputs(const SEDQ_OBJECT* object, i
 
 QList<SEDQ_OBJECT*> SEDQ_EQUATION_PASS::sorted(const SEDQ_OBJECT* object) const
 {
-    const auto found = m_orders->constFind(object);
-    if (found != m_orders->constEnd())
+    const auto found = m_memory->orders.constFind(object);
+    if (found != m_memory->orders.constEnd())
         return *found;
     order_subtree(object);
-    return m_orders->value(object);
+    return m_memory->orders.value(object);
+}
+
+const std::vector<SEDQ_EQUATION_PIECE>& SEDQ_EQUATION_PASS::pieces_of(const SEDQ_OBJECT* object,
+                                                                      std::vector<SEDQ_EQUATION_PIECE>* own) const
+{
+    if (!m_keeps_pieces)
+    {
+        object->get_equation_pieces(*this, own);
+        return *own;
+    }
+    const auto found = m_memory->structure_pieces.find(object);
+    if (found != m_memory->structure_pieces.end())
+        return found->second;
+    // Writing the pieces may order (and so compare) the subtrees below first, which adds to
+    // the kept pieces: the element is made afterwards. Elements of the map never move.
+    object->get_equation_pieces(*this, own);
+    return m_memory->structure_pieces.emplace(object, std::move(*own)).first->second;
 }
 
 void SEDQ_EQUATION_PASS::write(const SEDQ_OBJECT* top, QString* out) const
@@ -198,14 +224,14 @@ void SEDQ_OBJECT::get_equation(QString* out, const SDR_DATA_MNEMONICS* mnemonics
                                SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object, int condition,
                                bool first_list) const
 {
-    SEDQ_EQUATION_PASS::ORDERS orders;
-    SEDQ_EQUATION_PASS(mnemonics, trigger, error, error_object, condition, first_list, &orders).write(this, out);
+    SEDQ_EQUATION_PASS::MEMORY memory;
+    SEDQ_EQUATION_PASS(mnemonics, trigger, error, error_object, condition, first_list, &memory).write(this, out);
 }
 
 void SEDQ_OBJECT::get_sorted_children(QList<SEDQ_OBJECT*>* out, int limit) const
 {
-    SEDQ_EQUATION_PASS::ORDERS orders;
-    const SEDQ_EQUATION_PASS pass(nullptr, nullptr, nullptr, nullptr, 0, true, &orders);
+    SEDQ_EQUATION_PASS::MEMORY memory;
+    const SEDQ_EQUATION_PASS pass(nullptr, nullptr, nullptr, nullptr, 0, true, &memory);
     for (const SEDQ_OBJECT* input : m_children)
         pass.order_subtree(input);
     out->append(pass.sort_inputs(this, limit));
@@ -220,8 +246,8 @@ QString SEDQ_OBJECT::get_structure_equation() const
 
 bool SEDQ_OBJECT::operator<(const SEDQ_OBJECT& other) const
 {
-    SEDQ_EQUATION_PASS::ORDERS orders;
-    const SEDQ_EQUATION_PASS pass(nullptr, nullptr, nullptr, nullptr, 0, true, &orders);
+    SEDQ_EQUATION_PASS::MEMORY memory;
+    const SEDQ_EQUATION_PASS pass(nullptr, nullptr, nullptr, nullptr, 0, true, &memory);
     pass.order_subtree(this);
     pass.order_subtree(&other);
     const int order = pass.compare(this, &other);

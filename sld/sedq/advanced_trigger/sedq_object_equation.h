@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QLatin1String>
 
+#include <unordered_map>
 #include <vector>
 
 // One piece of an object's own part of an equation: a text, an input (written by the walk in
@@ -30,24 +31,35 @@ struct SEDQ_EQUATION_PIECE
 // a stack of their pieces, and the canonical order of inputs is worked out once per object,
 // deepest first, by comparing the structure texts of the inputs while they are walked, never
 // holding them. So a chain of any depth is written in time and memory that grow with its size.
+// The comparisons walk each object's own structure pieces, made once per pass: a sort compares
+// an input several times, and writing its pieces is most of a comparison's cost.
 class SEDQ_EQUATION_PASS
 {
 public:
-    using ORDERS = QHash<const SEDQ_OBJECT*, QList<SEDQ_OBJECT*>>;
+    // What the passes over one tree share: the canonical orders found, and the structure
+    // pieces of each object a comparison walked (each object's own part, so the whole stays
+    // as large as the tree, however deep).
+    struct MEMORY
+    {
+        QHash<const SEDQ_OBJECT*, QList<SEDQ_OBJECT*>> orders;
+        std::unordered_map<const SEDQ_OBJECT*, std::vector<SEDQ_EQUATION_PIECE>> structure_pieces;
+    };
 
-    // Checked mode with `error` given, else the structure mode. The canonical orders found are
-    // kept in `orders`, which passes over the same objects may share.
+    // Checked mode with `error` given, else the structure mode. What a pass works out is kept
+    // in `memory`, which passes over the same unchanged objects may share.
     SEDQ_EQUATION_PASS(const SDR_DATA_MNEMONICS* mnemonics, const SDR_TX_TRIGGER* trigger,
                        SEDQ_OBJECT::SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object, int condition,
-                       bool first_list, ORDERS* orders)
+                       bool first_list, MEMORY* memory)
         : mnemonics(mnemonics), trigger(trigger), error(error), error_object(error_object),
-          condition(condition), first_list(first_list), m_orders(orders)
+          condition(condition), first_list(first_list), m_memory(memory)
     {
     }
-    // The structure mode over the same orders.
+    // The structure mode over the same memory, keeping the pieces it writes.
     SEDQ_EQUATION_PASS structure() const
     {
-        return SEDQ_EQUATION_PASS(nullptr, nullptr, nullptr, nullptr, 0, true, m_orders);
+        SEDQ_EQUATION_PASS pass(nullptr, nullptr, nullptr, nullptr, 0, true, m_memory);
+        pass.m_keeps_pieces = true;
+        return pass;
     }
 
     // Orders the inputs of every object of the subtree that sorts them, deepest first.
@@ -69,7 +81,13 @@ public:
 
 private:
     class WALK;
-    ORDERS* m_orders;
+    // The object's own pieces as this pass writes them: kept in the memory for a structure
+    // pass, else written into `own`.
+    const std::vector<SEDQ_EQUATION_PIECE>& pieces_of(const SEDQ_OBJECT* object,
+                                                     std::vector<SEDQ_EQUATION_PIECE>* own) const;
+
+    MEMORY* m_memory;
+    bool m_keeps_pieces = false;
 };
 
 // Writes one object's own part of an equation as pieces. The part every kind shares is done
