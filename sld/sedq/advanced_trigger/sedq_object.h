@@ -33,6 +33,8 @@ struct SEDQ_OUTLINE
     int size() const;
     // Writes level `level`, first growing both lists with zeros up to it.
     void set(int level, int top, int bottom);
+    // Moves every level down by `distance` (up when negative).
+    void shift(int distance);
     // Widens each common level to cover `other`'s and appends the levels only `other` has.
     void merge(const SEDQ_OUTLINE& other);
 };
@@ -462,6 +464,10 @@ private:
     void report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const;
     void add_string_attributes();
     void add_int_attributes();
+    // The tidy tree of this subtree; `outline` gets the subtree's outline as it then stands,
+    // what get_outline would answer, so that a parent reads each input's outline from its
+    // layout instead of walking the subtree again at every level above it.
+    void arrange(SEDQ_OUTLINE* outline);
 
     SEDQ_OBJECT_COPY m_copy;
     SEDQ_OBJECT* m_parent = nullptr;

@@ -275,6 +275,9 @@ void SEDQ_OBJECT_WIDGET::separate_trees()
             else
                 roots.append(object);
         }
+    // The first tree settles where it stands: a tree alone never moves.
+    if (roots.size() < 2)
+        return;
     QVector<QVector<QRect>> trees(roots.size());
     for (int i = 0; i < roots.size(); ++i)
         collect_tree_rects(roots[i], &trees[i]);
