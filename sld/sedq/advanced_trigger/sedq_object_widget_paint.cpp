@@ -577,7 +577,8 @@ void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
         paint_listing(&painter, band, lines, m_paint_cache.result);
     if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr)
         paint_error_message(&painter, drawing, exposed);
-    if (exposed.top() <= TITLE_BOTTOM)
+    // The equation after the title is not clipped to the band: with it on, the title always paints.
+    if (exposed.top() <= TITLE_BOTTOM || show_equation())
     {
         painter.save();
         paint_title(&painter);
