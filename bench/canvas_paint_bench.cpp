@@ -10,6 +10,11 @@
 //   condition is checked again, so this one grows with the condition;
 // - repaint_zoomed/10, repaint_zoomed/40: one repaint of the 1,000 objects at 1:1 and shrunk
 //   four times, where more of the drawing is on show;
+// - select_repaint/1000, select_repaint/10000: one repaint after a click selected another
+//   Comparison in view (the listing's selected parts and both objects' frames change, the
+//   condition's meaning does not);
+// - strip_repaint/1000, strip_repaint/10000: the strip under the horizontal bar, which Qt
+//   repaints beneath the bar whenever the bar changes;
 // - close/10000, close/100000: closing the window after the condition was shown (its objects
 //   and its first undo snapshot freed), with one collapsed Bus of three quarters of the objects
 //   as inputs, as a very wide comparison has; closing is linear, so ten times the objects take
@@ -23,6 +28,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegion>
+#include <QScrollBar>
 
 #include <map>
 #include <memory>
@@ -129,10 +136,18 @@ std::map<int, std::unique_ptr<CANVAS_BENCH>>& benches()
     return built;
 }
 
-// One window per size, and others for the edits, so that no case sees another's changes.
-CANVAS_BENCH& bench(int objects, bool edited = false)
+// One window per size, and others for the edits and the selections, so that no case sees
+// another's changes.
+enum class WINDOW
 {
-    auto& slot = benches()[edited ? -objects : objects];
+    SHOWN,
+    EDITED,
+    SELECTED
+};
+
+CANVAS_BENCH& bench(int objects, WINDOW window = WINDOW::SHOWN)
+{
+    auto& slot = benches()[objects * 4 + int(window)];
     if (!slot)
         slot = std::make_unique<CANVAS_BENCH>(objects, 0, true);
     return *slot;
@@ -164,7 +179,7 @@ void repaint(benchmark::State& state)
 // A setting of a Bus Value in view changes back and forth, as the Properties dialog sets it.
 void edit_repaint(benchmark::State& state)
 {
-    CANVAS_BENCH& b = bench(int(state.range(0)), true);
+    CANVAS_BENCH& b = bench(int(state.range(0)), WINDOW::EDITED);
     b.canvas->set_zoom_positions(10);
     SEDQ_OBJECT* value = nullptr;
     for (SEDQ_OBJECT* object : *b.canvas->get_object_list())
@@ -178,6 +193,45 @@ void edit_repaint(benchmark::State& state)
                                                odd ? QStringLiteral("1e") : QStringLiteral("1f"),
                                                SEDQ_PROPERTY::BY_CONTEXT);
         report(state, time_repaint(b));
+    }
+}
+
+// Two Comparisons in view take the selection in turn.
+void select_repaint(benchmark::State& state)
+{
+    CANVAS_BENCH& b = bench(int(state.range(0)), WINDOW::SELECTED);
+    b.canvas->set_zoom_positions(10);
+    QVector<SEDQ_OBJECT*> shown;
+    const QRect view = b.canvas->rect();
+    for (SEDQ_OBJECT* object : *b.canvas->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::COMPARISON_OPERATOR && !object->is_hidden() &&
+            view.contains(object->get_rect()))
+            shown.append(object);
+    if (shown.size() < 2)
+    {
+        state.SkipWithError("fewer than two comparisons in view");
+        return;
+    }
+    bool odd = false;
+    for (auto _ : state)
+    {
+        odd = !odd;
+        b.canvas->select(odd ? shown.first() : shown.last());
+        report(state, time_repaint(b));
+    }
+}
+
+void strip_repaint(benchmark::State& state)
+{
+    CANVAS_BENCH& b = bench(int(state.range(0)));
+    b.canvas->set_zoom_positions(10);
+    const QRect strip = b.canvas->get_horizontal_scroll_bar()->geometry();
+    for (auto _ : state)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        b.canvas->render(&b.canvas_image, strip.topLeft(), QRegion(strip));
+        report(state, double(timer.nsecsElapsed()));
     }
 }
 
@@ -232,6 +286,12 @@ int main(int argc, char** argv)
     sedq_bench_repeated(benchmark::RegisterBenchmark("repaint_zoomed", repaint_zoomed), SAMPLES)
         ->Arg(10)
         ->Arg(40);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("select_repaint", select_repaint), SAMPLES)
+        ->Arg(1000)
+        ->Arg(10000);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("strip_repaint", strip_repaint), SAMPLES)
+        ->Arg(1000)
+        ->Arg(10000);
     sedq_bench_repeated(benchmark::RegisterBenchmark("close", close_window), CLOSE_SAMPLES)
         ->Arg(10000)
         ->Arg(100000);
@@ -244,11 +304,16 @@ int main(int argc, char** argv)
     for (int objects : {1000, 10000})
         bench(objects).canvas->render(&bench(objects).canvas_image);
     sedq_run_interleaved(argc, argv, &reporter,
-                         {"^repaint/", "^repaint_zoomed/", "^edit_repaint/", "^close/"});
+                         {"^repaint/|^strip_repaint/", "^repaint_zoomed/", "^edit_repaint/", "^select_repaint/",
+                          "^close/"});
     reporter.print_summary("milliseconds per repaint, 1000 -> 10000 objects", "repaint");
     print_sizes(reporter, "edit_repaint", "1000", "10000", "milliseconds per repaint after an edit, objects",
                 "(the condition checked anew)");
     print_sizes(reporter, "repaint_zoomed", "10", "40", "milliseconds per repaint of 1000 objects, zoom", "");
+    print_sizes(reporter, "select_repaint", "1000", "10000", "milliseconds per repaint after a selection, objects",
+                "(the listing written anew)");
+    print_sizes(reporter, "strip_repaint", "1000", "10000",
+                "milliseconds per repaint of the strip under the horizontal bar, objects", "");
     print_sizes(reporter, "close", "10000", "100000", "milliseconds per close, objects", "(linear: about 10)");
     benches().clear();
     return 0;

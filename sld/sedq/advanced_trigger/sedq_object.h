@@ -33,6 +33,8 @@ struct SEDQ_OUTLINE
     int size() const;
     // Writes level `level`, first growing both lists with zeros up to it.
     void set(int level, int top, int bottom);
+    // Moves every level down by `distance` (up when negative).
+    void shift(int distance);
     // Widens each common level to cover `other`'s and appends the levels only `other` has.
     void merge(const SEDQ_OUTLINE& other);
 };
@@ -322,6 +324,8 @@ public:
     // as blanks of the same width. An object binding more loosely than `parent_precedence` is
     // enclosed in parentheses; the canvas starts with 0.
     QString get_equation(bool selected_part, int parent_precedence) const;
+    // Both layers in one walk of the tree, appended to `unselected` and `selected`.
+    void get_equation_layers(QString* unselected, QString* selected, int parent_precedence) const;
     // What the canvas shows on hovering the object, by the canvas's cursor shape.
     QString get_tooltip(Qt::CursorShape canvas_cursor) const;
     SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
@@ -460,6 +464,10 @@ private:
     void report_error(SEDQ_ERROR_TYPE code, SEDQ_ERROR_TYPE* error, SEDQ_OBJECT** error_object) const;
     void add_string_attributes();
     void add_int_attributes();
+    // The tidy tree of this subtree; `outline` gets the subtree's outline as it then stands,
+    // what get_outline would answer, so that a parent reads each input's outline from its
+    // layout instead of walking the subtree again at every level above it.
+    void arrange(SEDQ_OUTLINE* outline);
 
     SEDQ_OBJECT_COPY m_copy;
     SEDQ_OBJECT* m_parent = nullptr;

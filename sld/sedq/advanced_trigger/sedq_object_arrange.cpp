@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -32,6 +33,14 @@ void SEDQ_OUTLINE::set(int level, int top, int bottom)
         m_bottom_array.append(0);
     m_top_array[level] = top;
     m_bottom_array[level] = bottom;
+}
+
+void SEDQ_OUTLINE::shift(int distance)
+{
+    for (int& top : m_top_array)
+        top += distance;
+    for (int& bottom : m_bottom_array)
+        bottom += distance;
 }
 
 void SEDQ_OUTLINE::merge(const SEDQ_OUTLINE& other)
@@ -66,11 +75,21 @@ void SEDQ_OBJECT::get_outline(SEDQ_OUTLINE* outline) const
         outline->set(k + 1, below.m_top_array[k], below.m_bottom_array[k]);
 }
 
+void SEDQ_OBJECT::arrange()
+{
+    SEDQ_OUTLINE outline;
+    arrange(&outline);
+}
+
 // The inputs are stacked in one column, centred on the port they feed (a two-input object
 // with a single input centres it on the free upper or lower port), then pushed apart where
 // their subtrees would come closer than the gap at any depth, and the group re-centred.
-void SEDQ_OBJECT::arrange()
+void SEDQ_OBJECT::arrange(SEDQ_OUTLINE* outline)
 {
+    const int top = m_property[SEDQ_PROPERTY::TOP];
+    outline->m_top_array.clear();
+    outline->m_bottom_array.clear();
+    outline->set(0, top, top + get_height());
     if (is_leaf() || m_property[SEDQ_PROPERTY::EXPANDED] != 1)
         return;
     const int n = int(m_children.size());
@@ -90,20 +109,23 @@ void SEDQ_OBJECT::arrange()
         total_height += m_children[i]->get_height();
     const int x = m_property[SEDQ_PROPERTY::LEFT] - COLUMN_STEP;
     int y = get_tail(port).y() - int(total_height * 0.5);
-    for (SEDQ_OBJECT* child : m_children)
+    std::vector<SEDQ_OUTLINE> inputs(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
     {
+        SEDQ_OBJECT* child = m_children[i];
         child->move(x, y);
-        child->arrange();
+        child->arrange(&inputs[size_t(i)]);
         y += child->get_height() + SIBLING_GAP;
     }
 
-    SEDQ_OUTLINE above;
-    m_children.first()->get_outline(&above);
+    // Each push moves the input and every younger one: an input's outline follows the pushes
+    // made before its turn.
+    SEDQ_OUTLINE& above = inputs.front();
     int pushed = 0;
     for (int i = 1; i < n; ++i)
     {
-        SEDQ_OUTLINE next;
-        m_children[i]->get_outline(&next);
+        SEDQ_OUTLINE& next = inputs[size_t(i)];
+        next.shift(pushed);
         int gap = 0;
         const int common = std::min(above.size(), next.size());
         for (int k = 0; k < common; ++k)
@@ -111,18 +133,19 @@ void SEDQ_OBJECT::arrange()
         if (gap > 0)
         {
             move_younger_siblings_down(m_children[i], gap);
-            for (int k = 0; k < next.size(); ++k)
-            {
-                next.m_top_array[k] += gap;
-                next.m_bottom_array[k] += gap;
-            }
+            next.shift(gap);
             pushed += gap;
         }
         above.merge(next);
     }
     if (pushed > 0)
+    {
         for (SEDQ_OBJECT* child : m_children)
             child->move_up(pushed / 2);
+        above.shift(-(pushed / 2));
+    }
+    outline->m_top_array.append(above.m_top_array);
+    outline->m_bottom_array.append(above.m_bottom_array);
 }
 
 void SEDQ_OBJECT::arrange_schematic()

@@ -29,43 +29,61 @@ SEDQ_OBJECT::SEDQ_DISPLAY_TYPE formula_display_type(SEDQ_OBJECT::SEDQ_DISPLAY_TY
     }
 }
 
-// One object's share of a formula. Its own parts go to the layer it belongs to and leave
-// blanks of the same width in the other, so that the two layers always have the same length
-// and line up character for character.
+// One object's share of a formula, written into both layers at once. Its own parts go to the
+// layer it belongs to and leave blanks of the same width in the other, so that the two layers
+// always have the same length and line up character for character; its inputs write their own
+// shares in place.
 class FORMULA
 {
 public:
-    FORMULA(bool own_layer, int precedence) : m_own(own_layer), m_precedence(precedence) {}
-
-    void part(const QString& text) { m_text += m_own ? text : QString(text.size(), QLatin1Char(' ')); }
-    void part(const char* text) { part(QString::fromLatin1(text)); }
-    void input(const SEDQ_OBJECT* child, bool selected_part)
+    FORMULA(bool selected, int precedence, QString* unselected_layer, QString* selected_layer)
+        : m_own(selected ? selected_layer : unselected_layer), m_other(selected ? unselected_layer : selected_layer),
+          m_unselected(unselected_layer), m_selected(selected_layer), m_start(unselected_layer->size()),
+          m_precedence(precedence)
     {
-        m_text += child->get_equation(selected_part, m_precedence);
     }
+
+    void part(const QString& text)
+    {
+        m_own->append(text);
+        m_other->resize(m_other->size() + text.size(), QLatin1Char(' '));
+    }
+    void part(const char* text) { part(QString::fromLatin1(text)); }
+    void input(const SEDQ_OBJECT* child) { child->get_equation_layers(m_unselected, m_selected, m_precedence); }
     // The inputs with `separator` between them; a long formula ends its list with ",...".
-    void inputs(const QList<const SEDQ_OBJECT*>& list, const QString& separator, bool selected_part)
+    void inputs(const QList<const SEDQ_OBJECT*>& list, const QString& separator)
     {
         for (int i = 0; i < list.size(); ++i) {
             if (i > 0)
                 part(separator);
-            input(list.at(i), selected_part);
-            if (m_text.size() > FORMULA_LIMIT && i + 1 < list.size()) {
+            input(list.at(i));
+            if (m_unselected->size() - m_start > FORMULA_LIMIT && i + 1 < list.size()) {
                 part(",...");
                 return;
             }
         }
     }
-    QString& text() { return m_text; }
 
 private:
-    bool m_own;
+    QString* m_own;
+    QString* m_other;
+    QString* m_unselected;
+    QString* m_selected;
+    // Where this object's share starts: the limit counts only its own formula.
+    int m_start;
     int m_precedence;
-    QString m_text;
 };
 } // namespace
 
 QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) const
+{
+    QString unselected;
+    QString selected;
+    get_equation_layers(&unselected, &selected, parent_precedence);
+    return selected_part ? selected : unselected;
+}
+
+void SEDQ_OBJECT::get_equation_layers(QString* unselected, QString* selected_layer, int parent_precedence) const
 {
     const bool selected = m_property[SEDQ_PROPERTY::SELECTED] == 1;
     const SEDQ_DISPLAY_TYPE shown = get_display_type();
@@ -73,7 +91,7 @@ QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) con
     const int precedence = DISPLAY_TYPES[display].precedence;
     const int count = DISPLAY_TYPES[display].input_count;
     const bool enclosed = precedence != -1 && precedence < parent_precedence;
-    FORMULA formula(selected == selected_part, precedence);
+    FORMULA formula(selected, precedence, unselected, selected_layer);
     if (enclosed)
         formula.part("(");
 
@@ -84,15 +102,15 @@ QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) con
     if (inputs.isEmpty() || count == 0 || m_property[SEDQ_PROPERTY::EXPANDED] != 1) {
         formula.part(get_symbol());
     } else if (kind == SHIFT_OPERATOR) {
-        formula.input(inputs.first(), selected_part);
+        formula.input(inputs.first());
         formula.part(get_symbol() + get_shift_distance());
     } else if (kind == EDGE_LEVEL_DETECTOR || kind == CUSTOM_TRIGGER_HDL) {
         formula.part(get_symbol() + QLatin1Char('('));
         if (inputs.size() == 1 && inputs.first()->get_type() == BUS) {
-            formula.input(inputs.first(), selected_part);
+            formula.input(inputs.first());
         } else {
             formula.part("{");
-            formula.inputs(inputs, QStringLiteral(","), selected_part);
+            formula.inputs(inputs, QStringLiteral(","));
             formula.part("}");
         }
         if (!get_pattern().isEmpty())
@@ -100,26 +118,25 @@ QString SEDQ_OBJECT::get_equation(bool selected_part, int parent_precedence) con
         formula.part(")");
     } else if (display == DISPLAY_BITWISE_COMPLEMENT || display == DISPLAY_LOGICAL_NOT || kind == REDUCTION_OPERATOR) {
         formula.part(DISPLAY_TYPES[display].symbol);
-        formula.input(inputs.first(), selected_part);
+        formula.input(inputs.first());
     } else if (kind == COUNTER_OPERATOR) {
-        formula.input(inputs.first(), selected_part);
+        formula.input(inputs.first());
         formula.part(QLatin1Char('*') + get_counter_value(nullptr, nullptr));
     } else if (kind == BUS) {
         if (m_property[SEDQ_PROPERTY::BIT_ORDER] == 1)
             std::reverse(inputs.begin(), inputs.end());
         formula.part("{");
-        formula.inputs(inputs, QStringLiteral(","), selected_part);
+        formula.inputs(inputs, QStringLiteral(","));
         formula.part(append_data_delay_and_pipeline(QStringLiteral("}")));
     } else if (inputs.size() == 1) {
-        formula.input(inputs.first(), selected_part);
+        formula.input(inputs.first());
         formula.part(get_symbol());
     } else {
-        formula.inputs(inputs.mid(0, count), get_symbol(), selected_part);
+        formula.inputs(inputs.mid(0, count), get_symbol());
     }
 
     if (enclosed)
         formula.part(")");
-    return formula.text();
 }
 
 QString SEDQ_OBJECT::get_tooltip(Qt::CursorShape canvas_cursor) const

@@ -44,7 +44,9 @@ SEDQ_OBJECT_WIDGET::SEDQ_OBJECT_WIDGET(QWidget* parent, SEDQ_TX_MANAGER* tx)
     : QWidget(parent), m_tx(tx), m_canvas_id(next_canvas_id())
 {
     setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
+    // The paint fills whatever it is asked to repaint: nothing needs erasing first, and the
+    // widgets behind the canvas never repaint for it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setBackgroundRole(QPalette::Base);
     make_scroll_bars();
     setMouseTracking(true);
@@ -128,7 +130,7 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         m_undo_position = -1;
         on_update_properties();
         m_error_object = nullptr;
-        update();
+        update_picture();
         return;
     }
     const QList<SEDQ_OBJECT*>* shown_before = m_object_list;
@@ -151,7 +153,7 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
     if (m_object_list == nullptr || !m_object_list->contains(m_error_object))
         m_error_object = nullptr;
     resizeEvent(nullptr);
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::fetch_condition()
@@ -235,7 +237,7 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
     m_settled_header_top = get_header_top();
     // The bars place the drawing by its bounds, which a layout changes.
     resizeEvent(nullptr);
-    update();
+    update_picture();
 }
 
 namespace
@@ -273,6 +275,9 @@ void SEDQ_OBJECT_WIDGET::separate_trees()
             else
                 roots.append(object);
         }
+    // The first tree settles where it stands: a tree alone never moves.
+    if (roots.size() < 2)
+        return;
     QVector<QVector<QRect>> trees(roots.size());
     for (int i = 0; i < roots.size(); ++i)
         collect_tree_rects(roots[i], &trees[i]);
@@ -323,13 +328,13 @@ void SEDQ_OBJECT_WIDGET::on_angled()
 void SEDQ_OBJECT_WIDGET::on_multiple_input()
 {
     m_multiple_input = !m_multiple_input;
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::on_show_bitmaps()
 {
     m_show_bitmaps = !m_show_bitmaps;
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_tree(bool* checked)

@@ -16,13 +16,14 @@
 #include "sedq/advanced_trigger/sedq_object_copy.h"
 #include "sedq/view/sedq_find_state.h"
 
+#include <QBrush>
+#include <QFont>
 #include <QList>
 #include <QPointer>
 #include <QRect>
 #include <QVector>
 #include <QWidget>
 
-class QFont;
 class QFontMetrics;
 class QMenu;
 class SEDQ_RENAME_EDIT;
@@ -354,7 +355,17 @@ private:
     int listing_lines_for(int roots, bool has_result) const;
     void paint_diagram(QPainter* painter, QRect const& exposed);
     void paint_listing(QPainter* painter, QRect const& band, int lines, const SEDQ_OBJECT* result);
-    void paint_error_message(QPainter* painter, QRect const& area);
+    // The listing's texts for `lines` lines under the Result, written anew only when the objects
+    // or the lines on show changed; and its first line in one pass, fitted to the band anew only
+    // when its text, the band, the horizontal bar or the pass's font changed.
+    void refresh_listing(int lines, const SEDQ_OBJECT* result);
+    struct LISTING_FIT;
+    const LISTING_FIT& fit_first_line(QPainter* painter, int pass, int area_width);
+    // Only the parts that meet `exposed` are drawn.
+    void paint_error_message(QPainter* painter, QRect const& area, QRect const& exposed);
+    // Schedules a repaint of the canvas's own pixels: the scroll bars repaint themselves when
+    // their values change, and are left out.
+    void update_picture();
     void paint_title(QPainter* painter);
     void reveal_error_object();
     QString get_locate_name() const;
@@ -448,6 +459,51 @@ private:
         QVector<int> dragging;
     };
     PAINT_CACHE m_paint_cache;
+    // The listing's lines as last written: per pass (unselected, selected layer) the formula of
+    // the Result's input and of each other root on show; `written` is cleared whenever the
+    // objects change.
+    struct LISTING
+    {
+        bool written = false;
+        int lines = 0;
+        const SEDQ_OBJECT* result = nullptr;
+        QString label;
+        bool has_input = false;
+        QString first[2];
+        QVector<QString> roots[2];
+    };
+    // The first line as each pass last fitted it, and what the fit depends on: the texts, the
+    // font as the painter resolved it, the device's resolution, the band and the bar. An edit
+    // that leaves the texts as they were (and every repaint) finds it still fitted.
+    struct LISTING_FIT
+    {
+        bool fitted = false;
+        QString label;
+        QString source;
+        QFont font;
+        int dpi_x = 0;
+        int dpi_y = 0;
+        int area_width = 0;
+        int position = 0;
+        int maximum = 0;
+        QString text;
+        int x = 0;
+    };
+    LISTING m_listing;
+    LISTING_FIT m_listing_fits[2];
+    // Where the last error message's background went, for its text, area and font.
+    struct ERROR_PLACE
+    {
+        QString text;
+        QRect area;
+        QFont font;
+        int dpi_x = 0;
+        int dpi_y = 0;
+        QRect fill;
+    };
+    ERROR_PLACE m_error_place;
+    // The canvas's background, kept while a paint runs.
+    QBrush m_background;
     // Counts the model's updates: anything outside the objects that a validation reads (the
     // node list, the mnemonic tables) changes only with one.
     int m_updates = 0;

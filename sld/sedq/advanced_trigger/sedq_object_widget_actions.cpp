@@ -160,7 +160,7 @@ void SEDQ_OBJECT_WIDGET::route_focus_actions(bool connect_them)
         on_update_find_next();
         update_all_rules();
     }
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::focusInEvent(QFocusEvent* event)

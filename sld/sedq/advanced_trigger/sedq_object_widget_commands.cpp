@@ -75,7 +75,7 @@ void SEDQ_OBJECT_WIDGET::on_edit_select_all()
     for (SEDQ_OBJECT* object : *m_object_list)
         if (!object->is_hidden())
             object->select(true, false, false);
-    update();
+    update_picture();
     on_update_edit_cut();
     on_update_edit_copy();
     on_update_edit_paste();
@@ -94,7 +94,7 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::make_object(QPoint position)
 void SEDQ_OBJECT_WIDGET::finish_command()
 {
     arrange_objects();
-    update();
+    update_picture();
     save_undo_state(true);
 }
 
@@ -111,7 +111,7 @@ void SEDQ_OBJECT_WIDGET::on_insert()
         SEDQ_OBJECT* made = make_object(cursor_position());
         made->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
         select(made);
-        update();
+        update_picture();
         ask_new_object_properties(&before, bars);
         return;
     }
@@ -140,7 +140,7 @@ void SEDQ_OBJECT_WIDGET::on_insert()
         parent->attach(made, true);
     select(made);
     arrange_objects();
-    update();
+    update_picture();
     ask_new_object_properties(&before, bars);
 }
 
@@ -162,7 +162,7 @@ void SEDQ_OBJECT_WIDGET::on_append()
         object->get_property().set(SEDQ_PROPERTY::EXPANDED, 1);
     }
     arrange_objects();
-    update();
+    update_picture();
     ask_new_object_properties(&before, bars);
 }
 
@@ -191,7 +191,7 @@ void SEDQ_OBJECT_WIDGET::ask_new_object_properties(QList<SEDQ_OBJECT*>* before, 
         m_hscroll->setValue(bars.x());
         m_vscroll->setValue(bars.y());
     }
-    update();
+    update_picture();
     update_all_rules();
 }
 
@@ -251,7 +251,7 @@ void SEDQ_OBJECT_WIDGET::on_detach()
         keep_below_header(INT_MAX);
         resizeEvent(nullptr);
     }
-    update();
+    update_picture();
     save_undo_state(true);
 }
 
@@ -292,7 +292,7 @@ void SEDQ_OBJECT_WIDGET::set_selection_expanded(bool expanded)
             object->get_property().set(SEDQ_PROPERTY::EXPANDED, expanded ? 1 : 0);
     }
     arrange_objects();
-    update();
+    update_picture();
     save_undo_state(false);
 }
 
@@ -336,7 +336,7 @@ void SEDQ_OBJECT_WIDGET::delete_selected_objects(QList<SEDQ_OBJECT*>* list)
     }
     if (list != nullptr && list != m_object_list)
         return;
-    update();
+    update_picture();
     on_update_find();
     on_update_find_next();
     update_all_rules();

@@ -41,7 +41,7 @@ void SEDQ_OBJECT_WIDGET::answer_drag(QDragMoveEvent* event)
     SEDQ_OBJECT* target = nullptr;
     const SEDQ_DROP_ANSWER answer = drop_answer(event, &target);
     select(answer.select_target ? target : nullptr);
-    update();
+    update_picture();
     event->setDropAction(answer.action);
     if (answer.action == Qt::IgnoreAction)
         event->ignore();

@@ -109,7 +109,7 @@ void SEDQ_OBJECT_WIDGET::mousePressEvent(QMouseEvent* event)
         select(hit);
     m_moving = true;
     mark_dragged_objects(hit, point, shape);
-    update();
+    update_picture();
 }
 
 // The context menu follows; it acts on the object under the mouse.
@@ -121,7 +121,7 @@ void SEDQ_OBJECT_WIDGET::press_right(QPoint point)
     SEDQ_OBJECT* hit = hit_test(point);
     if (hit == nullptr || !hit->is_selected())
         select(hit);
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::toggle_expansion(SEDQ_OBJECT* object)
@@ -129,7 +129,7 @@ void SEDQ_OBJECT_WIDGET::toggle_expansion(SEDQ_OBJECT* object)
     object->get_property().set(SEDQ_PROPERTY::EXPANDED, object->is_expanded() ? 0 : 1);
     m_changed_by_gesture = true;
     resizeEvent(nullptr);
-    update();
+    update_picture();
 }
 
 // The dragged objects travel in the clipboard, each with its inputs, as a move by the mouse
@@ -143,7 +143,7 @@ void SEDQ_OBJECT_WIDGET::drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::
             hit->select(true, false, false);
         else
             select(hit);
-        update();
+        update_picture();
     }
     free_drag_remainder();
     m_drag_remainder = new QList<SEDQ_OBJECT*>;
@@ -205,7 +205,7 @@ void SEDQ_OBJECT_WIDGET::mouseMoveEvent(QMouseEvent* event)
             move_marked_objects(point);
         else
             drag_connection(point);
-        update();
+        update_picture();
         resizeEvent(nullptr);
     }
     show_tooltip(point);
@@ -376,7 +376,7 @@ void SEDQ_OBJECT_WIDGET::mouseReleaseEvent(QMouseEvent* event)
         m_moving = false;
     }
     arrange_objects();
-    update();
+    update_picture();
     if (m_changed_by_gesture)
         save_undo_state(true);
     m_changed_by_gesture = false;

@@ -15,6 +15,8 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleOption>
 
@@ -80,6 +82,53 @@ QRect paint_extent(const SEDQ_OBJECT& object)
         extent |= object.get_parent()->get_rect().adjusted(-BEND_ROOM, 0, 0, 0);
     return extent;
 }
+
+// The largest n in [0, count] that `fits`, where `fits` holds up to some n and fails beyond it
+// and 0 always counts as fitting: a binary search that starts from a guess, so that a good
+// guess settles it in two or three calls.
+template <class FITS> int last_fitting(int count, int guess, FITS fits)
+{
+    int low = 0;
+    int high = count;
+    guess = qBound(0, guess, count);
+    if (guess > 0 && fits(guess))
+    {
+        low = guess;
+        for (int step = 1; low < high; step *= 2)
+        {
+            const int next = qMin(high, low + step);
+            if (!fits(next))
+            {
+                high = next - 1;
+                break;
+            }
+            low = next;
+        }
+    }
+    else if (guess > 0)
+    {
+        high = guess - 1;
+        for (int step = 1; low < high; step *= 2)
+        {
+            const int next = qMax(low + 1, high - step + 1);
+            if (fits(next))
+            {
+                low = next;
+                break;
+            }
+            high = next - 1;
+        }
+    }
+    while (low < high)
+    {
+        const int middle = (low + high + 1) / 2;
+        if (fits(middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
 } // namespace
 
 bool SEDQ_OBJECT_WIDGET::show_equation()
@@ -133,32 +182,31 @@ void SEDQ_OBJECT_WIDGET::validate(const SEDQ_OBJECT* result)
 QString SEDQ_OBJECT_WIDGET::fit_listing(const QFontMetrics& metrics, const QString& text, int label_width,
                                         int area_width, int position, int maximum, int* x)
 {
-    const int total = label_width + metrics.horizontalAdvance(text);
+    const int text_width = metrics.horizontalAdvance(text);
+    const int total = label_width + text_width;
     int shift = 0;
     if (total > area_width && maximum > 0 && position > maximum / 2)
         shift = int((2.0 * position / maximum - 1.0) * (total - area_width));
     QString fitted = text;
     const QString dots = QStringLiteral("...");
+    // The text's mean advance guesses where the cuts fall; the measurements then settle them.
+    const double advance = text.isEmpty() ? 1.0 : qMax(1.0, double(text_width) / text.size());
     if (total - shift > area_width)
     {
-        // The longest prefix that fits; widths grow with the prefix, so halve the range.
-        int low = 0;
-        int high = int(text.size());
-        while (low < high)
-        {
-            const int middle = (low + high + 1) / 2;
-            if (metrics.horizontalAdvance(text.left(middle) + dots) + label_width - shift > area_width)
-                high = middle - 1;
-            else
-                low = middle;
-        }
-        fitted = text.left(low) + dots;
+        // The longest prefix that fits.
+        const int guess = int((area_width - label_width + shift) / advance) - int(dots.size());
+        const int kept = last_fitting(int(text.size()), guess, [&](int length) {
+            return metrics.horizontalAdvance(text.left(length) + dots) + label_width - shift <= area_width;
+        });
+        fitted = text.left(kept) + dots;
     }
     if (shift > 0)
     {
-        int blanks = 0;
-        while (metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))) < shift)
-            ++blanks;
+        // The fewest blanks as wide as the shift.
+        const int narrower = last_fitting(16 * shift + 16, int(shift / advance), [&](int blanks) {
+            return metrics.horizontalAdvance(QString(blanks, QLatin1Char(' '))) < shift;
+        });
+        const int blanks = narrower + 1;
         fitted = QString(blanks, QLatin1Char(' ')) + dots + fitted.mid(blanks + 3);
     }
     *x = label_width - shift;
@@ -171,12 +219,23 @@ QFont SEDQ_OBJECT_WIDGET::listing_font()
     return QFont(QStringLiteral("Courier"), 12);
 }
 
-// Both passes step by the same height, so that the bold pass overprints its own line.
+// Both passes step by the same height, so that the bold pass overprints its own line. The
+// fonts are fixed, so the height is measured once for the screen resolution the metrics use:
+// layouts and every paint ask for it.
 int SEDQ_OBJECT_WIDGET::listing_line_height()
 {
-    QFont bold = listing_font();
-    bold.setWeight(LISTING_BOLD);
-    return qMax(QFontMetrics(listing_font()).height(), QFontMetrics(bold).height());
+    static int measured_dpi = -1;
+    static int height = 0;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : 0;
+    if (dpi != measured_dpi)
+    {
+        QFont bold = listing_font();
+        bold.setWeight(LISTING_BOLD);
+        height = qMax(QFontMetrics(listing_font()).height(), QFontMetrics(bold).height());
+        measured_dpi = dpi;
+    }
+    return height;
 }
 
 // The Result's line and one line for every other root, as many as a third of the drawing
@@ -220,10 +279,9 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int
 {
     if (object == nullptr || lines < 1)
         return;
-    const QString label = (object->get_alias().isEmpty() ? QStringLiteral("Result") : object->get_alias()) +
-                          QStringLiteral(": ");
+    refresh_listing(lines, object);
     painter->save();
-    painter->fillRect(band, background_brush(*this, m_tx));
+    painter->fillRect(band, m_background);
     painter->fillRect(QRect(band.left(), band.bottom(), band.width(), 1), AFCQ_BRUSH(AFCQ_BRUSH_CELL_BORDER).get_brush());
     painter->setClipRect(band.adjusted(0, 0, 0, -1));
     const int line_height = listing_line_height();
@@ -241,36 +299,81 @@ void SEDQ_OBJECT_WIDGET::paint_listing(QPainter* painter, QRect const& band, int
         const QFontMetrics metrics = painter->fontMetrics();
         const int left = band.left() + 5;
         int y = band.top() + LISTING_PADDING + pass;
-        const int label_width = metrics.horizontalAdvance(label);
         if (selected)
-            painter->drawText(QPoint(left, y + metrics.ascent()), label);
-        if (!object->get_children().isEmpty())
+            painter->drawText(QPoint(left, y + metrics.ascent()), m_listing.label);
+        if (m_listing.has_input)
         {
-            int x = label_width;
-            const QString text = fit_listing(metrics, object->get_children().first()->get_equation(selected, 0),
-                                             label_width, band.width(), m_hscroll->value(), m_hscroll->maximum(),
-                                             &x);
-            painter->drawText(QPoint(left + x, y + metrics.ascent()), text);
+            const LISTING_FIT& fit = fit_first_line(painter, pass, band.width());
+            painter->drawText(QPoint(left + fit.x, y + metrics.ascent()), fit.text);
         }
-        int shown = 1;
-        for (int i = m_object_list->size() - 1; i >= 0 && shown < lines; --i)
+        for (const QString& root : m_listing.roots[pass])
         {
-            const SEDQ_OBJECT* root = m_object_list->at(i);
-            if (root == object || !root->is_root())
-                continue;
             y += line_height;
-            ++shown;
-            painter->drawText(QPoint(left, y + metrics.ascent()), root->get_equation(selected, 0));
+            painter->drawText(QPoint(left, y + metrics.ascent()), root);
         }
         painter->restore();
     }
     painter->restore();
 }
 
+// The Result's line and, from the end of the list, every other root until the lines are full.
+void SEDQ_OBJECT_WIDGET::refresh_listing(int lines, const SEDQ_OBJECT* result)
+{
+    if (m_listing.written && m_listing.lines == lines && m_listing.result == result)
+        return;
+    m_listing = LISTING();
+    m_listing.written = true;
+    m_listing.lines = lines;
+    m_listing.result = result;
+    m_listing.label =
+        (result->get_alias().isEmpty() ? QStringLiteral("Result") : result->get_alias()) + QStringLiteral(": ");
+    m_listing.has_input = !result->get_children().isEmpty();
+    if (m_listing.has_input)
+        result->get_children().first()->get_equation_layers(&m_listing.first[0], &m_listing.first[1], 0);
+    int shown = 1;
+    for (int i = m_object_list->size() - 1; i >= 0 && shown < lines; --i)
+    {
+        const SEDQ_OBJECT* root = m_object_list->at(i);
+        if (root == result || !root->is_root())
+            continue;
+        ++shown;
+        QString layers[2];
+        root->get_equation_layers(&layers[0], &layers[1], 0);
+        m_listing.roots[0].append(layers[0]);
+        m_listing.roots[1].append(layers[1]);
+    }
+}
+
+const SEDQ_OBJECT_WIDGET::LISTING_FIT& SEDQ_OBJECT_WIDGET::fit_first_line(QPainter* painter, int pass, int area_width)
+{
+    LISTING_FIT& fit = m_listing_fits[pass];
+    const QString& source = m_listing.first[pass];
+    const QPaintDevice* device = painter->device();
+    const int position = m_hscroll->value();
+    const int maximum = m_hscroll->maximum();
+    if (fit.fitted && fit.area_width == area_width && fit.position == position && fit.maximum == maximum &&
+        fit.dpi_x == device->logicalDpiX() && fit.dpi_y == device->logicalDpiY() && fit.font == painter->font() &&
+        fit.source == source && fit.label == m_listing.label)
+        return fit;
+    const QFontMetrics metrics = painter->fontMetrics();
+    fit.text = fit_listing(metrics, source, metrics.horizontalAdvance(m_listing.label), area_width, position, maximum,
+                           &fit.x);
+    fit.fitted = true;
+    fit.label = m_listing.label;
+    fit.source = source;
+    fit.font = painter->font();
+    fit.dpi_x = device->logicalDpiX();
+    fit.dpi_y = device->logicalDpiY();
+    fit.area_width = area_width;
+    fit.position = position;
+    fit.maximum = maximum;
+    return fit;
+}
+
 // The message stands at the bottom left of the drawing area, in widget pixels, whatever the
 // zoom, on the canvas's background so that boxes behind it do not blur it; the ring is part of
-// the diagram.
-void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& area)
+// the diagram. Where its background goes is measured once for each text, area and font.
+void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& area, QRect const& exposed)
 {
     painter->save();
     painter->setFont(AFCQ_FONT(AFCQ_FONT_MESSAGE).get_font());
@@ -278,9 +381,24 @@ void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& are
     const QRect text_area = area.adjusted(ERROR_MARGIN, 0, 0, -(m_hscroll->height() + ERROR_MARGIN));
     const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]);
     const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
-    painter->fillRect(painter->boundingRect(text_area, flags, text).adjusted(-2, 0, 2, 0),
-                      background_brush(*this, m_tx));
-    painter->drawText(text_area, flags, text);
+    ERROR_PLACE& place = m_error_place;
+    const QPaintDevice* device = painter->device();
+    if (place.text != text || place.area != text_area || place.font != painter->font() ||
+        place.dpi_x != device->logicalDpiX() || place.dpi_y != device->logicalDpiY())
+    {
+        place.text = text;
+        place.area = text_area;
+        place.font = painter->font();
+        place.dpi_x = device->logicalDpiX();
+        place.dpi_y = device->logicalDpiY();
+        place.fill = painter->boundingRect(text_area, flags, text).adjusted(-2, 0, 2, 0);
+    }
+    // The text is clipped to its area.
+    if (exposed.intersects(place.fill) || exposed.intersects(text_area))
+    {
+        painter->fillRect(place.fill, m_background);
+        painter->drawText(text_area, flags, text);
+    }
     painter->restore();
 }
 
@@ -423,35 +541,59 @@ void SEDQ_OBJECT_WIDGET::refresh_paint_cache()
     cache.extents.resize(m_object_list->size());
     for (int i = 0; i < m_object_list->size(); ++i)
         cache.extents[i] = paint_extent(*m_object_list->at(i));
+    // The listing's texts follow the same settings and links.
+    m_listing.written = false;
     cache.placed = true;
     cache.changes = SEDQ_PROPERTY::change_count();
     cache.placed_structure = structure.ordered;
     cache.placed_powerup = m_powerup;
 }
 
+// The canvas paints every pixel it is asked for (its paint events are opaque), but draws only
+// the parts that meet the exposed rectangle: a scroll bar repainting over the canvas costs the
+// strip under it.
 void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
 {
+    QPainter painter(this);
+    const QRect exposed = event->rect();
     if (m_object_list == nullptr)
+    {
+        painter.fillRect(exposed, palette().brush(backgroundRole()));
         return;
+    }
     m_powerup = m_tx->is_powerup_trigger(-1);
     m_painting = true;
-    QPainter painter(this);
-    painter.fillRect(event->rect(), background_brush(*this, m_tx));
+    m_background = background_brush(*this, m_tx);
+    painter.fillRect(exposed, m_background);
     refresh_paint_cache();
     const int lines = listing_lines_for(m_paint_cache.roots, m_paint_cache.result != nullptr);
     const int header = header_height_for(lines);
     const QRect drawing(QPoint(0, header), QPoint(width() - 1 - m_vscroll->width(), height() - 1));
-    const QRect exposed = event->rect() & drawing;
-    if (!exposed.isEmpty())
-        paint_diagram(&painter, exposed);
-    paint_listing(&painter, QRect(QPoint(0, DRAWING_TOP), QPoint(drawing.right(), header - 1)), lines,
-                  m_paint_cache.result);
+    const QRect exposed_drawing = exposed & drawing;
+    if (!exposed_drawing.isEmpty())
+        paint_diagram(&painter, exposed_drawing);
+    const QRect band(QPoint(0, DRAWING_TOP), QPoint(drawing.right(), header - 1));
+    if (band.intersects(exposed))
+        paint_listing(&painter, band, lines, m_paint_cache.result);
     if (m_error != SEDQ_OBJECT::ERROR_NONE && m_error_object != nullptr)
-        paint_error_message(&painter, drawing);
-    painter.save();
-    paint_title(&painter);
-    painter.restore();
+        paint_error_message(&painter, drawing, exposed);
+    // The equation after the title is not clipped to the band: with it on, the title always paints.
+    if (exposed.top() <= TITLE_BOTTOM || show_equation())
+    {
+        painter.save();
+        paint_title(&painter);
+        painter.restore();
+    }
     painter.end();
     m_painting = false;
     reveal_error_object();
+}
+
+void SEDQ_OBJECT_WIDGET::update_picture()
+{
+    QRegion picture(rect());
+    for (const QScrollBar* bar : {m_hscroll, m_vscroll})
+        if (bar->isVisible())
+            picture -= bar->geometry();
+    update(picture);
 }

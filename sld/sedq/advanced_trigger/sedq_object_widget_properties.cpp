@@ -36,7 +36,7 @@ bool SEDQ_OBJECT_WIDGET::show_properties(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, boo
         return false;
     generate_names_for_unnamed_objects();
     arrange_objects();
-    update();
+    update_picture();
     save_undo_state(true);
     return true;
 }

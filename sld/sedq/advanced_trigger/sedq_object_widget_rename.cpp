@@ -32,7 +32,7 @@ void SEDQ_OBJECT_WIDGET::end_rename(SEDQ_OBJECT* object, const QString& alias)
         object->get_alias() == alias)
         return;
     object->set_alias(alias);
-    update();
+    update_picture();
     save_undo_state(true);
 }
 

@@ -109,7 +109,7 @@ void SEDQ_OBJECT_WIDGET::save_zoom_level()
 void SEDQ_OBJECT_WIDGET::on_zoom_in()
 {
     set_zoom_positions(m_zoom_level - 1);
-    update();
+    update_picture();
     on_update_zoom_in();
     on_update_zoom_out();
     on_update_fit_in_window();
@@ -118,7 +118,7 @@ void SEDQ_OBJECT_WIDGET::on_zoom_in()
 void SEDQ_OBJECT_WIDGET::on_zoom_out()
 {
     set_zoom_positions(m_zoom_level + 1);
-    update();
+    update_picture();
     on_update_zoom_in();
     on_update_zoom_out();
     on_update_fit_in_window();
@@ -127,7 +127,7 @@ void SEDQ_OBJECT_WIDGET::on_zoom_out()
 void SEDQ_OBJECT_WIDGET::on_fit_in_window()
 {
     set_zoom_positions(ONE_TO_ONE);
-    update();
+    update_picture();
     on_update_zoom_in();
     on_update_zoom_out();
     on_update_fit_in_window();
@@ -255,7 +255,7 @@ void SEDQ_OBJECT_WIDGET::on_scroll()
                 const QRect box = object->get_rect();
                 object->move(box.left() + delta.x(), box.top() + delta.y());
             }
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::on_hscroll(int)
@@ -269,7 +269,7 @@ void SEDQ_OBJECT_WIDGET::on_hscroll(int)
         for (SEDQ_OBJECT* object : *m_object_list)
             if (!object->is_hidden())
                 object->move(object->get_rect().left() + dx, object->get_rect().top());
-    update();
+    update_picture();
 }
 
 void SEDQ_OBJECT_WIDGET::on_vscroll(int) {}
@@ -312,7 +312,7 @@ void SEDQ_OBJECT_WIDGET::ensure_visible(SEDQ_OBJECT* object)
         m_hscroll->setSliderPosition(m_hscroll->sliderPosition() + centre.x() - view_centre.x());
     if (centre.y() != view_centre.y())
         m_vscroll->setSliderPosition(m_vscroll->sliderPosition() + centre.y() - view_centre.y());
-    update();
+    update_picture();
 }
 
 // The cursor says what a press would do: draw a connection from an output, move an input

@@ -221,9 +221,12 @@ QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap)
                 shift = placed.clear(rect, shift);
             moved = shift != before;
         }
+        shifts.append(shift);
+        // Only the trees after it meet what it places.
+        if (shifts.size() == trees.size())
+            break;
         for (const QRect& rect : tree)
             placed.add(rect.translated(0, shift).adjusted(0, -gap, 0, gap));
-        shifts.append(shift);
     }
     return shifts;
 }
