@@ -112,6 +112,27 @@ const WRITER_CASE WRITER_CASES[] = {
      1, "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))",
      SEDQ_OBJECT::ERROR_NONE,
      "and(compare(1,>=,{'a','b'},cc,uc),compare(2,>=,{'a','b'},cc,uc),compare(3,>=,{'a','b'},cc,uc))"},
+    {"logical or of ten nodes, written in text order",
+     [](sedq_object_tree& t, SEDQ_OBJECT* r) {
+         SEDQ_OBJECT* op = operation(t, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 2, r);
+         for (const char* name : {"f", "c", "j", "a", "h", "e", "b", "i", "d", "g"})
+             node(t, op, name);
+     },
+     1, "or('a','b','c','d','e','f','g','h','i','j')", SEDQ_OBJECT::ERROR_NONE,
+     "or('a','b','c','d','e','f','g','h','i','j')"},
+    {"inputs alike in structure are ordered by their names",
+     [](sedq_object_tree& t, SEDQ_OBJECT* r) {
+         SEDQ_OBJECT* conjunction = operation(t, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 1, r);
+         for (const char* name : {"or_2", "or_0", "or_1"})
+         {
+             SEDQ_OBJECT* op = operation(t, SEDQ_OBJECT::LOGICAL_OPERATOR, P::LOGICAL, 2, conjunction);
+             op->set_name(name);
+             node(t, op, "a");
+             node(t, op, "b");
+         }
+     },
+     1, "and('or_0':(or('a','b')),'or_1':(or('a','b')),'or_2':(or('a','b')))", SEDQ_OBJECT::ERROR_NONE,
+     "and(or('a','b'),or('a','b'),or('a','b'))"},
     {"variable comparison hides its operator in the structure",
      [](sedq_object_tree& t, SEDQ_OBJECT* r) {
          SEDQ_OBJECT* compare = operation(t, SEDQ_OBJECT::COMPARISON_OPERATOR, P::COMPARISON,

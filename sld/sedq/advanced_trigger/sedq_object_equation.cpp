@@ -4,8 +4,10 @@
 // what every kind shares; each kind's own text is its writer's (sedq_object_equation_kinds.cpp).
 #include "sedq/advanced_trigger/sedq_object_equation.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
-#include <deque>
+#include <memory>
 
 namespace
 {
@@ -45,12 +47,12 @@ public:
     // The next piece of text; false at the end.
     bool next(QString* text)
     {
-        while (!m_stack.empty())
+        while (!m_stack.isEmpty())
         {
-            FRAME& frame = m_stack.back();
+            FRAME& frame = m_stack.last();
             if (frame.next == frame.pieces->size())
             {
-                m_stack.pop_back();
+                m_stack.removeLast();
                 continue;
             }
             const SEDQ_EQUATION_PIECE& piece = (*frame.pieces)[frame.next++];
@@ -82,23 +84,32 @@ private:
         size_t next = 0;
     };
 
-    // The frames' own pieces live apart from the frames, in a list that grows with the stack:
-    // a frame pointing into it stays valid when the stack of frames grows.
+    // The frames' own pieces live apart from the frames, one list per depth made on first
+    // use: a frame pointing into one stays valid when the stack of frames grows. A pass that
+    // keeps the pieces (a comparison's) has no own pieces.
     void enter(const SEDQ_OBJECT* object)
     {
-        const size_t depth = m_stack.size();
+        FRAME frame;
+        frame.object = object;
+        if (m_pass.m_keeps_pieces)
+        {
+            frame.pieces = &m_pass.pieces_of(object, nullptr);
+            m_stack.append(frame);
+            return;
+        }
+        const size_t depth = size_t(m_stack.size());
         if (m_own.size() <= depth)
-            m_own.emplace_back();
-        std::vector<SEDQ_EQUATION_PIECE>& own = m_own[depth];
+            m_own.push_back(std::make_unique<std::vector<SEDQ_EQUATION_PIECE>>());
+        std::vector<SEDQ_EQUATION_PIECE>& own = *m_own[depth];
         own.clear();
-        m_stack.emplace_back();
-        m_stack.back().object = object;
-        m_stack.back().pieces = &m_pass.pieces_of(object, &own);
+        frame.pieces = &m_pass.pieces_of(object, &own);
+        m_stack.append(frame);
     }
 
     const SEDQ_EQUATION_PASS& m_pass;
-    std::vector<FRAME> m_stack;
-    std::deque<std::vector<SEDQ_EQUATION_PIECE>> m_own;
+    // Most trees are shallow: their walks keep the stack in place.
+    QVarLengthArray<FRAME, 16> m_stack;
+    std::vector<std::unique_ptr<std::vector<SEDQ_EQUATION_PIECE>>> m_own;
 };
 
 void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
@@ -134,10 +145,21 @@ QList<SEDQ_OBJECT*> SEDQ_EQUATION_PASS::sort_inputs(const SEDQ_OBJECT* object, i
 {
     const QList<SEDQ_OBJECT*>& inputs = object->get_children();
     QList<SEDQ_OBJECT*> sorted = inputs.mid(0, std::min(limit, int(inputs.size())));
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const SEDQ_OBJECT* a, const SEDQ_OBJECT* b) {
+    const auto before = [this](const SEDQ_OBJECT* a, const SEDQ_OBJECT* b) {
         const int order = compare(a, b);
         return order != 0 ? order < 0 : a->get_name() < b->get_name();
-    });
+    };
+    // An object has a few inputs as a rule: they are sorted in place, stably, without the
+    // buffer a merge sort takes.
+    constexpr int FEW = 8;
+    if (sorted.size() > FEW)
+    {
+        std::stable_sort(sorted.begin(), sorted.end(), before);
+        return sorted;
+    }
+    for (int i = 1; i < sorted.size(); ++i)
+        for (int j = i; j > 0 && before(sorted.at(j), sorted.at(j - 1)); --j)
+            sorted.swapItemsAt(j, j - 1);
     return sorted;
 }
 
@@ -163,8 +185,9 @@ const std::vector<SEDQ_EQUATION_PIECE>& SEDQ_EQUATION_PASS::pieces_of(const SEDQ
         return found->second;
     // Writing the pieces may order (and so compare) the subtrees below first, which adds to
     // the kept pieces: the element is made afterwards. Elements of the map never move.
-    object->get_equation_pieces(*this, own);
-    return m_memory->structure_pieces.emplace(object, std::move(*own)).first->second;
+    std::vector<SEDQ_EQUATION_PIECE> pieces;
+    object->get_equation_pieces(*this, &pieces);
+    return m_memory->structure_pieces.emplace(object, std::move(pieces)).first->second;
 }
 
 void SEDQ_EQUATION_PASS::write(const SEDQ_OBJECT* top, QString* out) const
@@ -283,6 +306,8 @@ SEDQ_EQUATION_WRITER::SEDQ_EQUATION_WRITER(const SEDQ_OBJECT& object, const SEDQ
 
 void SEDQ_EQUATION_WRITER::write()
 {
+    // A text around and between the inputs, as a rule: one allocation for the lot.
+    m_pieces->reserve(size_t(2 * input_count + 1));
     open();
     SEDQ_OBJECT::KINDS[kind].write_equation(*this);
     close();
