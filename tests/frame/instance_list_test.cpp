@@ -9,7 +9,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QLoggingCategory>
+#include <QSignalSpy>
 #include <QToolButton>
+
+#include <set>
 
 namespace
 {
@@ -135,6 +138,42 @@ TEST_F(instance_list_test, a_refresh_keeps_the_status_texts_and_a_changed_struct
     pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
     EXPECT_EQ(status_text(1), SEDQ_INSTANCE_WIDGET::SEDQ_NOT_RUNNING_STR) << "a new power-up row: rebuilt";
     ASSERT_TRUE(powerup_row(1).isValid());
+}
+
+// The pane refreshes on every edit of the document (each change of a trigger condition among
+// them); the list is told, and so repaints, only what the refresh changed.
+TEST_F(instance_list_test, a_refresh_tells_the_views_only_what_changed)
+{
+    open({{"alpha"}, {"beta", true}});
+    refresh();
+    QSignalSpy notices(model(), &QAbstractItemModel::dataChanged);
+    auto columns_told = [&] {
+        std::set<int> columns;
+        for (const QList<QVariant>& notice : notices)
+            for (int column = notice.at(0).toModelIndex().column(); column <= notice.at(1).toModelIndex().column();
+                 ++column)
+                columns.insert(column);
+        notices.clear();
+        return columns;
+    };
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    model()->mark_current(0);
+    EXPECT_EQ(columns_told(), std::set<int>()) << "nothing changed";
+
+    tx()->set_instance_enabled(0, false);
+    pane()->on_update(nullptr, SEDQ_UPDATE_INSTANCES);
+    EXPECT_EQ(columns_told().count(SEDQ_INSTANCE_COLUMN_ENABLED), 1u);
+    EXPECT_EQ(check_state(0), Qt::Unchecked);
+    model()->mark_current(2);
+    EXPECT_EQ(columns_told(), std::set<int>{SEDQ_INSTANCE_COLUMN_NAME}) << "the current icon moved";
+    EXPECT_TRUE(same_icon(icon(0), 274));
+    EXPECT_EQ(background(powerup_row(1)), SEDQ_POWERUP_BRUSH) << "the power-up view is current";
+    model()->set_status(0, "kept", QBrush(Qt::white));
+    EXPECT_EQ(columns_told(), std::set<int>{SEDQ_INSTANCE_COLUMN_STATUS});
+    model()->set_status(0, "kept", QBrush(Qt::white));
+    EXPECT_EQ(columns_told(), std::set<int>()) << "the same status again";
+    model()->set_status(0, "kept", QBrush(Qt::green));
+    EXPECT_EQ(columns_told(), std::set<int>{SEDQ_INSTANCE_COLUMN_STATUS}) << "another colour";
 }
 
 TEST_F(instance_list_test, the_enabled_box_switches_the_instance_and_refreshes_the_pane)

@@ -63,38 +63,56 @@ void SEDQ_INSTANCE_LIST_MODEL::set_name(int row, const QString& name)
 void SEDQ_INSTANCE_LIST_MODEL::set_status(int row, const QString& text, const QBrush& background)
 {
     ROW& r = m_rows[size_t(row)];
+    const QVariant brush = background;
+    if (r.status == text && r.status_background == brush)
+        return;
     r.status = text;
-    r.status_background = background;
+    r.status_background = brush;
     cell_changed(row, SEDQ_INSTANCE_COLUMN_STATUS);
 }
 
 void SEDQ_INSTANCE_LIST_MODEL::set_boxes_enabled(bool enabled)
 {
+    bool changed = false;
     for (ROW& row : m_rows)
+    {
+        changed = changed || row.box_enabled != enabled;
         row.box_enabled = enabled;
-    column_changed(SEDQ_INSTANCE_COLUMN_ENABLED);
+    }
+    if (changed)
+        column_changed(SEDQ_INSTANCE_COLUMN_ENABLED);
 }
 
 void SEDQ_INSTANCE_LIST_MODEL::mark_current(int current)
 {
-    for (ROW& row : m_rows)
-    {
-        row.current = row.instance == current;
-        row.powerup_current = row.powerup && row.instance + 1 == current;
-    }
-    column_changed(SEDQ_INSTANCE_COLUMN_NAME);
-    powerup_rows_changed();
+    mark([current](const ROW& row, size_t) { return row.instance == current; },
+         [current](const ROW& row) { return row.powerup && row.instance + 1 == current; });
 }
 
 void SEDQ_INSTANCE_LIST_MODEL::mark_row(int current_row)
 {
+    mark([current_row](const ROW&, size_t r) { return int(r) == current_row; }, [](const ROW&) { return false; });
+}
+
+template <class CURRENT, class POWERUP_CURRENT>
+void SEDQ_INSTANCE_LIST_MODEL::mark(CURRENT current, POWERUP_CURRENT powerup_current)
+{
+    bool icons = false;
+    bool backgrounds = false;
     for (size_t r = 0; r < m_rows.size(); ++r)
     {
-        m_rows[r].current = int(r) == current_row;
-        m_rows[r].powerup_current = false;
+        ROW& row = m_rows[r];
+        const bool now = current(row, r);
+        const bool powerup_now = powerup_current(row);
+        icons = icons || row.current != now;
+        backgrounds = backgrounds || row.powerup_current != powerup_now;
+        row.current = now;
+        row.powerup_current = powerup_now;
     }
-    column_changed(SEDQ_INSTANCE_COLUMN_NAME);
-    powerup_rows_changed();
+    if (icons)
+        column_changed(SEDQ_INSTANCE_COLUMN_NAME);
+    if (backgrounds)
+        powerup_rows_changed();
 }
 
 bool SEDQ_INSTANCE_LIST_MODEL::set_usage(const std::vector<USAGE>& usage)

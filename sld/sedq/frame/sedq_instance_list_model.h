@@ -73,17 +73,23 @@ public:
     int row_of(int instance) const;
 
     // ---- what the pane writes ----------------------------------------------------------------
+    // Each tells the views of what it changed only: the pane refreshes on every edit of the
+    // document, and a change notice repaints the list.
     void set_name(int row, const QString& name);
     void set_status(int row, const QString& text, const QBrush& background);
     // The Enabled boxes of every row: checked as `checked` answers for its entry, enabled or not.
     template <class CHECKED> void set_boxes(CHECKED checked, bool enabled)
     {
+        bool changed = false;
         for (ROW& row : m_rows)
         {
-            row.checked = checked(row.instance);
+            const bool now = checked(row.instance);
+            changed = changed || row.checked != now || row.box_enabled != enabled;
+            row.checked = now;
             row.box_enabled = enabled;
         }
-        column_changed(SEDQ_INSTANCE_COLUMN_ENABLED);
+        if (changed)
+            column_changed(SEDQ_INSTANCE_COLUMN_ENABLED);
     }
     void set_boxes_enabled(bool enabled);
     // Icons by the current entry, power-up backgrounds by the current view.
@@ -129,6 +135,8 @@ private:
     QVariant name_data(const ROW& row, int role) const;
     QVariant cell_data(const ROW& row, int column, int role) const;
     QVariant powerup_data(const ROW& row, int role) const;
+    // Sets each row's current icon and power-up background as the two answer for it.
+    template <class CURRENT, class POWERUP_CURRENT> void mark(CURRENT current, POWERUP_CURRENT powerup_current);
     void cell_changed(int row, int column);
     void column_changed(int column);
     void powerup_rows_changed();
