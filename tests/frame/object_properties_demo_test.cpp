@@ -11,12 +11,16 @@
 #include "sedq/advanced_trigger/sedq_parameter_widget.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "host/sdr/sdr_tx_session.h"
+#include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "view/sedq_modal_step.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
 #include <QWindow>
+
+#include <map>
 #include "sedq/model/sedq_repository.h"
 
 namespace
@@ -113,6 +117,68 @@ TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and
         << equation_of_the_preset();
     properties_of_the_bus(canvas, [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog) { choose_bit_order(dialog, "", &shown); });
     EXPECT_EQ(shown, "MSB to LSB");
+}
+
+namespace
+{
+// Counts the repaints of the lists of one window (their viewports').
+class list_paints : public QObject
+{
+public:
+    explicit list_paints(QWidget* window) : m_window(window) { qApp->installEventFilter(this); }
+    ~list_paints() override { qApp->removeEventFilter(this); }
+
+    std::map<QAbstractItemView*, int> counts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* view = widget != nullptr ? qobject_cast<QAbstractItemView*>(widget->parentWidget()) : nullptr;
+        if (view != nullptr && view->viewport() == widget && view->window() == m_window)
+            ++counts[view];
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+} // namespace
+
+// The Properties dialog opened and cancelled over the window changes nothing the lists show:
+// they repaint for the window's activation only when their palette colours an inactive window
+// otherwise, as every other widget does.
+TEST_F(object_properties_demo_test, a_dialog_over_the_window_repaints_only_lists_that_look_otherwise)
+{
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
+    SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
+    QList<QAbstractItemView*> lists;
+    for (QAbstractItemView* view : m_frame->findChildren<QAbstractItemView*>())
+        if (view->isVisible() && view->window() == m_frame)
+            lists.append(view);
+    ASSERT_GE(lists.size(), 3) << "the instance list, the hierarchy, the log and the object library";
+    auto cancelled_properties = [&] {
+        settle();
+        list_paints paints(m_frame);
+        standin::qui::push_dialog_answer(QString(), QDialog::Rejected);
+        canvas->on_properties();
+        settle();
+        EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << "the dialog ran";
+        return paints.counts;
+    };
+    EXPECT_EQ(cancelled_properties(), (std::map<QAbstractItemView*, int>{}));
+
+    QAbstractItemView* greyed = lists.first();
+    QPalette palette = greyed->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::gray);
+    greyed->setPalette(palette);
+    const std::map<QAbstractItemView*, int> repainted = cancelled_properties();
+    EXPECT_EQ(repainted.size(), 1u);
+    EXPECT_GE(repainted.count(greyed) != 0 ? repainted.at(greyed) : 0, 1) << "its selection greys out";
+    EXPECT_FALSE(m_frame->isWindowModified());
 }
 
 // The Edit menu on the canvas of the preset level: Select All, Copy and Paste duplicate the

@@ -4,6 +4,7 @@
 #include "host/afcq.h"
 #include "host/afcq_drag.h"
 #include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/frame/sedq_pane_title.h"
 
 #include <QDrag>
 #include <QHBoxLayout>
@@ -93,6 +94,7 @@ void SEDQ_OPERATOR_WIDGET::make_header(QVBoxLayout* layout)
 void SEDQ_OPERATOR_WIDGET::make_tree(QVBoxLayout* layout)
 {
     m_tree = new OPERATOR_TREE(this);
+    sedq_repaint_list_on_activation_as_widgets_do(m_tree);
     m_tree->setFrameShape(QFrame::NoFrame);
     m_tree->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -57,6 +57,7 @@ SEDQ_HIERARCHY_WIDGET::SEDQ_HIERARCHY_WIDGET(QWidget* parent, int instance, SEDQ
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->header()->hide();
     m_tree->setModel(&m_model);
+    sedq_repaint_list_on_activation_as_widgets_do(m_tree);
     layout->addWidget(m_tree, 1);
     connect(m_tree, &QTreeView::collapsed, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);
     connect(m_tree, &QTreeView::expanded, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);

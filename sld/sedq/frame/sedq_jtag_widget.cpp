@@ -4,6 +4,7 @@
 
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -98,6 +99,7 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
     m_attach_button->setIcon(afcq_get_icon(AFCQ_ICON_ATTACH));
     m_attach_button->setToolTip(tr("Attach SOF File"));
     m_table = new QTreeView(this);
+    sedq_repaint_list_on_activation_as_widgets_do(m_table);
     m_table->hide();
     if (m_sof_file_edit != nullptr)
         new ELIDED_FILE_FIELD(m_sof_file_edit);

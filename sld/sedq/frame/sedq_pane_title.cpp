@@ -4,7 +4,10 @@
 #include "host/afcq.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QAbstractItemModel>
@@ -53,6 +56,42 @@ void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle)
         QObject::connect(toggle, &QAction::toggled, pane, &QWidget::setVisible);
 }
 
+namespace
+{
+// On the viewports of a list: an activation change the palette does not show is passed on to
+// the viewport's children, as QWidget does, without the list's repaint.
+class activation_filter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::WindowActivate && event->type() != QEvent::WindowDeactivate)
+            return false;
+        auto* viewport = qobject_cast<QWidget*>(watched);
+        if (viewport == nullptr || !viewport->palette().isEqual(QPalette::Active, QPalette::Inactive))
+            return false;
+        for (QObject* child : viewport->children())
+        {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget != nullptr && widget->isVisible() && !widget->isWindow())
+                QCoreApplication::sendEvent(widget, event);
+        }
+        return true;
+    }
+};
+} // namespace
+
+void sedq_repaint_list_on_activation_as_widgets_do(QAbstractItemView* view)
+{
+    auto* filter = new activation_filter(view);
+    view->viewport()->installEventFilter(filter);
+    if (auto* tree = qobject_cast<QTreeView*>(view))
+        tree->header()->viewport()->installEventFilter(filter);
+}
+
 SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QAbstractItemModel* model)
 {
     SEDQ_LIST_PANE parts;
@@ -68,6 +107,7 @@ SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QAbstra
     parts.tree->setExpandsOnDoubleClick(false);
     parts.tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     parts.tree->setModel(model);
+    sedq_repaint_list_on_activation_as_widgets_do(parts.tree);
     parts.layout->addWidget(parts.tree, 1);
     return parts;
 }

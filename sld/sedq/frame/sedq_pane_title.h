@@ -7,6 +7,7 @@
 #include <QList>
 
 class QAbstractItemModel;
+class QAbstractItemView;
 class QAction;
 class QFrame;
 class QHBoxLayout;
@@ -26,6 +27,12 @@ QFrame* sedq_make_pane_rule(QWidget* parent);
 
 // Lets the pane's View-menu toggle show and hide the pane.
 void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle);
+
+// A list repaints whenever its window is activated or deactivated, for its selection's colours;
+// other widgets only when their palette colours an inactive window otherwise. This gives `view`
+// and its header that rule: a modal dialog opened and closed over the window then repaints no
+// list that would look the same.
+void sedq_repaint_list_on_activation_as_widgets_do(QAbstractItemView* view);
 
 // A list pane's skeleton: `pane` framed as a sunken panel over a column without margins that
 // holds `title_row`, the rule and, stretched, a frameless tree on `model` that selects many

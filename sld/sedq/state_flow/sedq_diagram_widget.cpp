@@ -121,6 +121,7 @@ SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRA
     layout->addLayout(grid);
     layout->addWidget(sedq_make_sunken_line());
     m_state_list = new SEDQ_STATE_LIST_WIDGET;
+    sedq_repaint_list_on_activation_as_widgets_do(m_state_list);
     m_state_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_state_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_state_list->setFrameShape(QFrame::NoFrame);

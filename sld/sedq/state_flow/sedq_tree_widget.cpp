@@ -1,6 +1,7 @@
 // SEDQ_TREE_WIDGET: one-click editing and the correction of typed values.
 #include "sedq/state_flow/sedq_tree_widget.h"
 
+#include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_tx_manager.h"
 
 #include <QMouseEvent>
@@ -33,6 +34,7 @@ SEDQ_TREE_WIDGET::SEDQ_TREE_WIDGET(SEDQ_TX_MANAGER* tx, int instance, bool is_fl
       m_column_one_minimum(is_flag_list ? 0 : 1), m_column_one_maximum(is_flag_list ? 1 : 32),
       m_column_two_maximum(is_flag_list ? 0u : 4294967295u)
 {
+    sedq_repaint_list_on_activation_as_widgets_do(this);
     setItemDelegate(m_delegate);
     if (is_flag_list)
         setHeaderLabels({tr("Name"), tr("Initial Value"), tr("Current Value")});
