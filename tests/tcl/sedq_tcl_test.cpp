@@ -34,6 +34,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -656,6 +657,27 @@ TEST(sedq_tcl_host, the_binary_imports_tables_and_exits_cleanly)
     ASSERT_NE(reread, nullptr) << error;
     ASSERT_NE(reread->get_mnemonics()->find_table("opcode"), nullptr);
     EXPECT_STREQ(reread->get_mnemonics()->find_table("opcode")->get_first_symbol("00"), "nop");
+}
+
+// A level switched to Advanced in the host program shows its canvas; the document saved holds
+// the level's new type, and the program ends cleanly after the library is unloaded.
+TEST(sedq_tcl_host, the_binary_shows_an_advanced_level_and_exits_cleanly)
+{
+    QTemporaryDir dir;
+    const QString document = sedq_copy_demo_project(dir);
+    const QString saved = dir.filePath("saved.vtl");
+    const QString picture = dir.filePath("canvas.png");
+    // Combo 3 is the first trigger level's (0 to 2 are the storage qualifier's patterns).
+    const QString script = write_script(dir, "sedq_switch_to_advanced_view -combobox_type 3\n");
+    const binary_run run = run_binary({"--script", script, "--save-as", saved, "--screenshot", picture, document});
+    EXPECT_EQ(run.exit_code, 0) << run.errors.toStdString();
+    EXPECT_FALSE(QImage(picture).isNull());
+    std::string error;
+    const std::unique_ptr<SDR_DATA_SESSION> reread = sdr_read_session_file(saved.toStdString(), &error);
+    ASSERT_NE(reread, nullptr) << error;
+    const SDR_DATA_INSTANCE* probe = reread->find_instance("counter_probe");
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->get_active_trigger()->state().levels.at(0).type, SDR_LTYPE_ADVANCED);
 }
 
 // ---- steps on the advanced trigger canvas ----------------------------------------------------

@@ -216,7 +216,9 @@ QString SEDQ_OBJECT_WIDGET::fit_listing(const QFontMetrics& metrics, const QStri
 
 QFont SEDQ_OBJECT_WIDGET::listing_font()
 {
-    return QFont(QStringLiteral("Courier"), 12);
+    // The family is built at run time: the font cache keeps it for the application's life, past
+    // the unloading of this library, which takes a literal's text with it.
+    return QFont(QString::fromLatin1("Courier"), 12);
 }
 
 // Both passes step by the same height, so that the bold pass overprints its own line. The
