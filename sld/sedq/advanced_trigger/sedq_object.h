@@ -37,6 +37,8 @@ struct SEDQ_OUTLINE
     void shift(int distance);
     // Widens each common level to cover `other`'s and appends the levels only `other` has.
     void merge(const SEDQ_OUTLINE& other);
+    // Appends `inputs`' levels below the last one.
+    void append(const SEDQ_OUTLINE& inputs);
 };
 
 class SEDQ_OBJECT : public SDR_TX_TREE_OBJECT
@@ -468,6 +470,9 @@ private:
     // what get_outline would answer, so that a parent reads each input's outline from its
     // layout instead of walking the subtree again at every level above it.
     void arrange(SEDQ_OUTLINE* outline);
+    // Starts `outline` with this object's box as its only level; true when its inputs are shown
+    // (their outlines go below).
+    bool start_outline(SEDQ_OUTLINE* outline) const;
 
     SEDQ_OBJECT_COPY m_copy;
     SEDQ_OBJECT* m_parent = nullptr;

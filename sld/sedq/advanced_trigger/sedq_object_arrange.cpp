@@ -55,13 +55,24 @@ void SEDQ_OUTLINE::merge(const SEDQ_OUTLINE& other)
         set(k, other.m_top_array[k], other.m_bottom_array[k]);
 }
 
-void SEDQ_OBJECT::get_outline(SEDQ_OUTLINE* outline) const
+void SEDQ_OUTLINE::append(const SEDQ_OUTLINE& inputs)
+{
+    m_top_array.append(inputs.m_top_array);
+    m_bottom_array.append(inputs.m_bottom_array);
+}
+
+bool SEDQ_OBJECT::start_outline(SEDQ_OUTLINE* outline) const
 {
     const int top = m_property[SEDQ_PROPERTY::TOP];
     outline->m_top_array.clear();
     outline->m_bottom_array.clear();
     outline->set(0, top, top + get_height());
-    if (is_leaf() || m_property[SEDQ_PROPERTY::EXPANDED] != 1)
+    return !is_leaf() && m_property[SEDQ_PROPERTY::EXPANDED] == 1;
+}
+
+void SEDQ_OBJECT::get_outline(SEDQ_OUTLINE* outline) const
+{
+    if (!start_outline(outline))
         return;
     SEDQ_OUTLINE below;
     m_children.first()->get_outline(&below);
@@ -71,8 +82,7 @@ void SEDQ_OBJECT::get_outline(SEDQ_OUTLINE* outline) const
         m_children[i]->get_outline(&next);
         below.merge(next);
     }
-    for (int k = 0; k < below.size(); ++k)
-        outline->set(k + 1, below.m_top_array[k], below.m_bottom_array[k]);
+    outline->append(below);
 }
 
 void SEDQ_OBJECT::arrange()
@@ -86,11 +96,7 @@ void SEDQ_OBJECT::arrange()
 // their subtrees would come closer than the gap at any depth, and the group re-centred.
 void SEDQ_OBJECT::arrange(SEDQ_OUTLINE* outline)
 {
-    const int top = m_property[SEDQ_PROPERTY::TOP];
-    outline->m_top_array.clear();
-    outline->m_bottom_array.clear();
-    outline->set(0, top, top + get_height());
-    if (is_leaf() || m_property[SEDQ_PROPERTY::EXPANDED] != 1)
+    if (!start_outline(outline))
         return;
     const int n = int(m_children.size());
     int port = MIDDLE_PORT;
@@ -144,8 +150,7 @@ void SEDQ_OBJECT::arrange(SEDQ_OUTLINE* outline)
             child->move_up(pushed / 2);
         above.shift(-(pushed / 2));
     }
-    outline->m_top_array.append(above.m_top_array);
-    outline->m_bottom_array.append(above.m_bottom_array);
+    outline->append(above);
 }
 
 void SEDQ_OBJECT::arrange_schematic()

@@ -26,6 +26,7 @@
 
 class QFontMetrics;
 class QMenu;
+class QPainter;
 class SEDQ_RENAME_EDIT;
 class QScrollBar;
 class QTreeView;
@@ -472,17 +473,28 @@ private:
         QString first[2];
         QVector<QString> roots[2];
     };
+    // What a text's measurements depend on besides the text: the font as the painter resolved
+    // it and the device's resolution.
+    struct MEASURED_WITH
+    {
+        QFont font;
+        int dpi_x = 0;
+        int dpi_y = 0;
+        bool operator==(const MEASURED_WITH& other) const
+        {
+            return font == other.font && dpi_x == other.dpi_x && dpi_y == other.dpi_y;
+        }
+        static MEASURED_WITH of(const QPainter& painter);
+    };
     // The first line as each pass last fitted it, and what the fit depends on: the texts, the
-    // font as the painter resolved it, the device's resolution, the band and the bar. An edit
-    // that leaves the texts as they were (and every repaint) finds it still fitted.
+    // font and resolution, the band and the bar. An edit that leaves the texts as they were
+    // (and every repaint) finds it still fitted.
     struct LISTING_FIT
     {
         bool fitted = false;
         QString label;
         QString source;
-        QFont font;
-        int dpi_x = 0;
-        int dpi_y = 0;
+        MEASURED_WITH measured;
         int area_width = 0;
         int position = 0;
         int maximum = 0;
@@ -496,9 +508,7 @@ private:
     {
         QString text;
         QRect area;
-        QFont font;
-        int dpi_x = 0;
-        int dpi_y = 0;
+        MEASURED_WITH measured;
         QRect fill;
     };
     ERROR_PLACE m_error_place;

@@ -346,16 +346,24 @@ void SEDQ_OBJECT_WIDGET::refresh_listing(int lines, const SEDQ_OBJECT* result)
     }
 }
 
+SEDQ_OBJECT_WIDGET::MEASURED_WITH SEDQ_OBJECT_WIDGET::MEASURED_WITH::of(const QPainter& painter)
+{
+    MEASURED_WITH measured;
+    measured.font = painter.font();
+    measured.dpi_x = painter.device()->logicalDpiX();
+    measured.dpi_y = painter.device()->logicalDpiY();
+    return measured;
+}
+
 const SEDQ_OBJECT_WIDGET::LISTING_FIT& SEDQ_OBJECT_WIDGET::fit_first_line(QPainter* painter, int pass, int area_width)
 {
     LISTING_FIT& fit = m_listing_fits[pass];
     const QString& source = m_listing.first[pass];
-    const QPaintDevice* device = painter->device();
+    const MEASURED_WITH measured = MEASURED_WITH::of(*painter);
     const int position = m_hscroll->value();
     const int maximum = m_hscroll->maximum();
     if (fit.fitted && fit.area_width == area_width && fit.position == position && fit.maximum == maximum &&
-        fit.dpi_x == device->logicalDpiX() && fit.dpi_y == device->logicalDpiY() && fit.font == painter->font() &&
-        fit.source == source && fit.label == m_listing.label)
+        fit.measured == measured && fit.source == source && fit.label == m_listing.label)
         return fit;
     const QFontMetrics metrics = painter->fontMetrics();
     fit.text = fit_listing(metrics, source, metrics.horizontalAdvance(m_listing.label), area_width, position, maximum,
@@ -363,9 +371,7 @@ const SEDQ_OBJECT_WIDGET::LISTING_FIT& SEDQ_OBJECT_WIDGET::fit_first_line(QPaint
     fit.fitted = true;
     fit.label = m_listing.label;
     fit.source = source;
-    fit.font = painter->font();
-    fit.dpi_x = device->logicalDpiX();
-    fit.dpi_y = device->logicalDpiY();
+    fit.measured = measured;
     fit.area_width = area_width;
     fit.position = position;
     fit.maximum = maximum;
@@ -384,15 +390,12 @@ void SEDQ_OBJECT_WIDGET::paint_error_message(QPainter* painter, QRect const& are
     const QString text = QString::fromLatin1(SEDQ_OBJECT::ERROR_STRING[m_error]);
     const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
     ERROR_PLACE& place = m_error_place;
-    const QPaintDevice* device = painter->device();
-    if (place.text != text || place.area != text_area || place.font != painter->font() ||
-        place.dpi_x != device->logicalDpiX() || place.dpi_y != device->logicalDpiY())
+    const MEASURED_WITH measured = MEASURED_WITH::of(*painter);
+    if (place.text != text || place.area != text_area || !(place.measured == measured))
     {
         place.text = text;
         place.area = text_area;
-        place.font = painter->font();
-        place.dpi_x = device->logicalDpiX();
-        place.dpi_y = device->logicalDpiY();
+        place.measured = measured;
         place.fill = painter->boundingRect(text_area, flags, text).adjusted(-2, 0, 2, 0);
     }
     // The text is clipped to its area.
