@@ -5,6 +5,7 @@
 #include "support/demo_files.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
+#include "sedq/advanced_trigger/sedq_general_widget.h"
 #include "sedq/advanced_trigger/sedq_object_properties_dlg.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/advanced_trigger/sedq_parameter_setting_view.h"
@@ -17,10 +18,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 
 #include <map>
+#include <tuple>
 #include "sedq/model/sedq_repository.h"
 
 namespace
@@ -117,6 +122,115 @@ TEST_F(object_properties_demo_test, the_bit_order_set_in_properties_is_saved_and
         << equation_of_the_preset();
     properties_of_the_bus(canvas, [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog) { choose_bit_order(dialog, "", &shown); });
     EXPECT_EQ(shown, "MSB to LSB");
+}
+
+// The canvas keeps its Properties dialog between uses; opened again it holds nothing of the
+// last use: not what was typed and cancelled, nor the page, the state of OK or the focus.
+TEST_F(object_properties_demo_test, the_dialog_opened_again_shows_only_the_new_selection)
+{
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
+    SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
+    const int count = canvas->get_object_list()->size();
+    struct OPENED
+    {
+        int page;
+        bool ok;
+        int kind;
+        QString alias;
+        QWidget* focus;
+        bool operator==(const OPENED& other) const
+        {
+            return std::tie(page, ok, kind, alias, focus) ==
+                   std::tie(other.page, other.ok, other.kind, other.alias, other.focus);
+        }
+    };
+    // Insert on the selected Bus: what the dialog opens with, then `then` on it, then Cancel.
+    auto insert = [&](std::function<void(SEDQ_OBJECT_PROPERTIES_DLG*)> then)
+    {
+        OPENED opened{-1, true, 0, QStringLiteral("?"), nullptr};
+        on_next_modal<SEDQ_OBJECT_PROPERTIES_DLG>(
+            [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+            {
+                ASSERT_NE(dialog, nullptr);
+                SEDQ_GENERAL_WIDGET* general = dialog->get_general_widget();
+                opened = {dialog->get_tab_widget()->currentIndex(),
+                          dialog->get_button_box()->button(QDialogButtonBox::Ok)->isEnabled(),
+                          general->get_type_combo()->currentIndex(), general->get_alias_edit()->text(),
+                          dialog->focusWidget()};
+                then(dialog);
+                dialog->reject();
+            });
+        for (SEDQ_OBJECT* object : *canvas->get_object_list())
+            if (object->get_type() == SEDQ_OBJECT::BUS)
+                canvas->ensure_visible(object);
+        EXPECT_EQ(canvas->get_selection_count(), 1);
+        canvas->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(canvas->window()->windowHandle(), Qt::Key_I);
+        settle();
+        EXPECT_EQ(canvas->get_object_list()->size(), count) << "the cancelled insertion is taken back";
+        return opened;
+    };
+
+    const OPENED first = insert(
+        [](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+        {
+            SEDQ_GENERAL_WIDGET* general = dialog->get_general_widget();
+            general->get_type_combo()->setCurrentIndex(2);
+            QLineEdit* edit = general->get_alias_edit();
+            edit->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(edit, "scratch");
+            QTest::keyClick(edit, Qt::Key_Escape);
+        });
+    EXPECT_EQ(first.page, SEDQ_OBJECT_PROPERTIES_DLG::GENERAL_PAGE);
+    EXPECT_FALSE(first.ok) << "no kind is chosen yet";
+    EXPECT_EQ(first.kind, -1);
+    EXPECT_EQ(first.alias, "");
+
+    QString alias;
+    QString shown;
+    auto properties = [&](const QString& order)
+    {
+        properties_of_the_bus(canvas,
+                              [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+                              {
+                                  EXPECT_EQ(dialog->get_tab_widget()->currentIndex(),
+                                            SEDQ_OBJECT_PROPERTIES_DLG::PARAMETERS_PAGE);
+                                  EXPECT_TRUE(dialog->get_button_box()->button(QDialogButtonBox::Ok)->isEnabled());
+                                  alias = dialog->get_general_widget()->get_alias_edit()->text();
+                                  choose_bit_order(dialog, order, &shown);
+                                  if (!order.isEmpty())
+                                      dialog->reject();
+                              });
+    };
+    properties("MSB to LSB");
+    QString stored;
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::BUS)
+            stored = object->get_property()[SEDQ_PROPERTY::ALIAS];
+    EXPECT_EQ(alias, stored) << "the Bus's own alias, not the one typed into the cancelled insertion";
+    EXPECT_EQ(shown, "LSB to MSB");
+    EXPECT_EQ(insert([](SEDQ_OBJECT_PROPERTIES_DLG*) {}), first);
+    properties(QString());
+    EXPECT_EQ(shown, "LSB to MSB") << "the cancelled choice is not shown";
+    EXPECT_NE(equation_of_the_preset().find("{'uart_tx|data[7]','uart_tx|data[6]'"), std::string::npos)
+        << equation_of_the_preset();
+
+    // Properties asked for again from inside the open dialog's event loop gets a dialog of its
+    // own, and the open one keeps what it holds.
+    properties_of_the_bus(canvas,
+                          [&](SEDQ_OBJECT_PROPERTIES_DLG* dialog)
+                          {
+                              dialog->get_general_widget()->get_alias_edit()->setText("outer");
+                              standin::qui::push_dialog_answer(QString(), QDialog::Rejected);
+                              canvas->on_properties();
+                              EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << "the inner dialog ran";
+                              EXPECT_TRUE(dialog->isVisible());
+                              EXPECT_EQ(dialog->get_general_widget()->get_alias_edit()->text(), "outer");
+                          });
+    for (SEDQ_OBJECT* object : *canvas->get_object_list())
+        if (object->get_type() == SEDQ_OBJECT::BUS)
+            EXPECT_EQ(object->get_property()[SEDQ_PROPERTY::ALIAS], "outer");
 }
 
 namespace

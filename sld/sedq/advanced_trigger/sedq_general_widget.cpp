@@ -27,6 +27,17 @@ SEDQ_GENERAL_WIDGET::SEDQ_GENERAL_WIDGET(QWidget* parent, SEDQ_OBJECT_PROPERTIES
       m_lock_mode(lock_mode), m_is_powerup_trigger(is_powerup_trigger), m_dialog(dialog)
 {
     make_widgets();
+    connect_widgets();
+    load(objects, type, is_insert);
+}
+
+void SEDQ_GENERAL_WIDGET::load(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert)
+{
+    // The widgets' signals while they are filled are no edit of the user's.
+    m_initialized = false;
+    m_object_list = objects;
+    m_object_type = type;
+    m_is_insert = is_insert;
     int count = 0;
     const bool fixed_kind = !unite_selection(&count);
     if (fixed_kind)
@@ -37,7 +48,6 @@ SEDQ_GENERAL_WIDGET::SEDQ_GENERAL_WIDGET(QWidget* parent, SEDQ_OBJECT_PROPERTIES
         m_property->set(SEDQ_PROPERTY::NAME, QString());
     }
     show_working_copy(fixed_kind, count);
-    connect_widgets();
     m_initialized = true;
 }
 

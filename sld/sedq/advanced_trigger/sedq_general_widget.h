@@ -23,6 +23,9 @@ public:
                         SEDQ_PROPERTY* property, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert,
                         unsigned int lock_mode, bool is_powerup_trigger);
 
+    // Folds the selected objects of `objects` into the dialog's working copy and shows it; the
+    // kind starts as `type` unless that is UNKNOWN.
+    void load(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert);
     // Writes the working copy onto every selected object.
     void on_ok();
 

@@ -14,11 +14,11 @@ SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SE
                                                        const SDR_DATA_MNEMONICS* mnemonics,
                                                        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert,
                                                        unsigned int lock_mode, bool is_powerup_trigger)
-    : AFCQ_DIALOG(parent), m_is_insert(is_insert)
+    : AFCQ_DIALOG(parent), m_is_insert(is_insert), m_mnemonics(mnemonics), m_lock_mode(lock_mode),
+      m_is_powerup_trigger(is_powerup_trigger)
 {
     setWindowTitle(tr("Object Properties"));
-    if (objects != nullptr && !objects->isEmpty())
-        m_property.set_parent(objects->first());
+    start(objects);
     m_button_box =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     m_tab_widget = new QTabWidget(this);
@@ -43,12 +43,46 @@ SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SE
     connect(m_button_box, &QDialogButtonBox::helpRequested, this, &SEDQ_OBJECT_PROPERTIES_DLG::help_button_clicked);
     connect(m_tab_widget, &QTabWidget::currentChanged, this, &SEDQ_OBJECT_PROPERTIES_DLG::on_tab_change);
 
-    if (m_is_insert)
-        set_ok_enabled(false);
-    else
-        m_tab_widget->setCurrentIndex(PARAMETERS_PAGE);
+    open_on_page();
     // Shown at once or not, the Parameters page counts in the size the dialog opens with.
     m_parameter_widget->build_unless_hinted();
+}
+
+bool SEDQ_OBJECT_PROPERTIES_DLG::is_made_for(const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
+                                             bool is_powerup_trigger) const
+{
+    return mnemonics == m_mnemonics && lock_mode == m_lock_mode && is_powerup_trigger == m_is_powerup_trigger;
+}
+
+void SEDQ_OBJECT_PROPERTIES_DLG::reopen(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type,
+                                        bool is_insert)
+{
+    m_is_insert = is_insert;
+    start(objects);
+    m_general_widget->load(objects, type, is_insert);
+    m_parameter_widget->reopen(objects);
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
+    open_on_page();
+}
+
+void SEDQ_OBJECT_PROPERTIES_DLG::start(QList<SEDQ_OBJECT*>* objects)
+{
+    m_property.reset();
+    m_property.set_parent(objects != nullptr && !objects->isEmpty() ? objects->first() : nullptr);
+}
+
+// An insertion opens on General with OK off until a kind is chosen; Properties opens on the
+// Parameters page, whose table is built anew from the working copy.
+void SEDQ_OBJECT_PROPERTIES_DLG::open_on_page()
+{
+    set_ok_enabled(!m_is_insert);
+    if (m_is_insert)
+        m_tab_widget->setCurrentIndex(GENERAL_PAGE);
+    else if (m_tab_widget->currentIndex() == PARAMETERS_PAGE)
+        m_parameter_widget->on_set_active();
+    else
+        m_tab_widget->setCurrentIndex(PARAMETERS_PAGE);
 }
 
 void SEDQ_OBJECT_PROPERTIES_DLG::set_ok_enabled(bool enabled)

@@ -32,6 +32,13 @@ public:
                                SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert, unsigned int lock_mode,
                                bool is_powerup_trigger);
 
+    // Whether the dialog was made for this document's mnemonics, lock mode and trigger, so that
+    // it may be opened again with reopen().
+    bool is_made_for(const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode, bool is_powerup_trigger) const;
+    // Makes the closed dialog what a new one on these objects would be: a new working copy of
+    // the selection, the page it opens on, the state of OK and no widget holding the focus.
+    void reopen(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert);
+
     void set_ok_enabled(bool enabled);
 
     QDialogButtonBox* get_button_box() const { return m_button_box; }
@@ -45,9 +52,16 @@ public Q_SLOTS:
     void on_tab_change(int page);
 
 private:
+    // The working copy of the objects' selection, and the page and OK state a use opens with.
+    void start(QList<SEDQ_OBJECT*>* objects);
+    void open_on_page();
+
     QDialogButtonBox* m_button_box = nullptr;
     QTabWidget* m_tab_widget = nullptr;
     bool m_is_insert;
+    const SDR_DATA_MNEMONICS* m_mnemonics;
+    unsigned int m_lock_mode;
+    bool m_is_powerup_trigger;
     SEDQ_PROPERTY m_property;
     SEDQ_GENERAL_WIDGET* m_general_widget = nullptr;
     SEDQ_PARAMETER_WIDGET* m_parameter_widget = nullptr;

@@ -28,6 +28,7 @@ class QFontMetrics;
 class QMenu;
 class QPainter;
 class SEDQ_RENAME_EDIT;
+class SEDQ_OBJECT_PROPERTIES_DLG;
 class QScrollBar;
 class QTreeView;
 class SEDQ_OBJECT;
@@ -430,6 +431,8 @@ private:
     QList<SEDQ_OBJECT*> m_clipboard;
     QPoint m_last_press;
     QPointer<SEDQ_RENAME_EDIT> m_rename_edit;
+    // The object properties dialog, kept between uses: Insert and Append open it every time.
+    QPointer<SEDQ_OBJECT_PROPERTIES_DLG> m_properties_dialog;
     // Whether the document shows its power-up trigger, kept while a paint runs: the objects
     // ask it on every property read, and the answer cannot change during a paint.
     bool m_powerup = false;

@@ -156,6 +156,15 @@ void SEDQ_PARAMETER_WIDGET::update_row(int row)
     m_setting_view->set_cell(row, VIEW::CONFIGURABLE_COLUMN, text);
 }
 
+void SEDQ_PARAMETER_WIDGET::reopen(QList<SEDQ_OBJECT*>* objects)
+{
+    m_object_list = objects;
+    if (!is_built())
+        return;
+    m_setting_view->clear_rows();
+    show_no_parameter(NO_PARAMETERS);
+}
+
 void SEDQ_PARAMETER_WIDGET::on_set_active()
 {
     ensure_built();

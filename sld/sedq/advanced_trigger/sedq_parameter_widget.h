@@ -47,6 +47,9 @@ public:
     void update_parameter_list(const SEDQ_PROPERTY& source, bool all_rows, bool configurable_rows_only);
     // The page becomes current: the table is built anew from the working copy.
     void on_set_active();
+    // The dialog opens again on `objects`: the table of the last use is emptied, to be built
+    // anew from the new working copy when the page is shown.
+    void reopen(QList<SEDQ_OBJECT*>* objects);
 
     bool get_setting_text(int row, QString* text, const SEDQ_PROPERTY& source);
     bool set_setting_text(int row, const QString& text);

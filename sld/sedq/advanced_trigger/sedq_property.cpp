@@ -60,7 +60,25 @@ bool in_range(int property, int count)
 
 SEDQ_PROPERTY::SEDQ_PROPERTY()
 {
+    set_fresh_entries();
+}
+
+void SEDQ_PROPERTY::reset()
+{
+    note_change(true);
+    set_fresh_entries();
+    m_union_mask = 0;
+    m_union_started = false;
+    m_parent = nullptr;
+}
+
+void SEDQ_PROPERTY::set_fresh_entries()
+{
     for (int copy = 0; copy < 2; ++copy) {
+        for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
+            m_int[copy][i] = INT_ENTRY{};
+        for (int i = 0; i < STRING_PROPERTY_COUNT; ++i)
+            m_string[copy][i] = STRING_ENTRY{};
         for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
             m_int[copy][i].value = INT_TABLE[i].default_value;
         m_int[copy][SHIFT_DISTANCE].is_blank = true;

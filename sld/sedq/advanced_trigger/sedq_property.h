@@ -69,6 +69,8 @@ public:
     SEDQ_PROPERTY(const SEDQ_PROPERTY& other);
     // Copies only the entries that are defined in the source; parent and union state stay.
     SEDQ_PROPERTY& operator=(const SEDQ_PROPERTY& other);
+    // Makes the bag what a new one is: no entry defined, no union begun, no parent.
+    void reset();
 
     INT_ENTRY& get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy);
     const INT_ENTRY& get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
@@ -133,6 +135,7 @@ public:
     static const char* const* enum_texts(int property, int* count);
 
 private:
+    void set_fresh_entries();
     int resolve_int(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
     int resolve_string(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
     int resolve_context(bool runtime_configurable, bool user_configurable) const;

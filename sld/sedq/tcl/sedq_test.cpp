@@ -82,8 +82,9 @@ QDialog* SEDQ_TEST_FRAME_WND::sedq_find_current_dialog()
     QDialog* current = nullptr;
     if (!main)
         return nullptr;
+    // A dialog kept hidden between uses is not open.
     for (QDialog* dialog : main->findChildren<QDialog*>())
-        if (dialog->windowModality() != Qt::NonModal)
+        if (dialog->isVisible() && dialog->windowModality() != Qt::NonModal)
             current = dialog;
     return current;
 }
