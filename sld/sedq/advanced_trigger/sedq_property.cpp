@@ -6,6 +6,7 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -60,31 +61,24 @@ bool in_range(int property, int count)
 
 SEDQ_PROPERTY::SEDQ_PROPERTY()
 {
-    set_fresh_entries();
-}
-
-void SEDQ_PROPERTY::reset()
-{
-    note_change(true);
-    set_fresh_entries();
-    m_union_mask = 0;
-    m_union_started = false;
-    m_parent = nullptr;
-}
-
-void SEDQ_PROPERTY::set_fresh_entries()
-{
     for (int copy = 0; copy < 2; ++copy) {
-        for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
-            m_int[copy][i] = INT_ENTRY{};
-        for (int i = 0; i < STRING_PROPERTY_COUNT; ++i)
-            m_string[copy][i] = STRING_ENTRY{};
         for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
             m_int[copy][i].value = INT_TABLE[i].default_value;
         m_int[copy][SHIFT_DISTANCE].is_blank = true;
         m_int[copy][DATA_DELAY].is_blank = true;
         m_int[copy][COUNTER_VALUE].is_blank = true;
     }
+}
+
+void SEDQ_PROPERTY::reset()
+{
+    note_change(true);
+    const SEDQ_PROPERTY fresh;
+    std::copy(&fresh.m_int[0][0], &fresh.m_int[0][0] + 2 * INT_PROPERTY_COUNT, &m_int[0][0]);
+    std::copy(&fresh.m_string[0][0], &fresh.m_string[0][0] + 2 * STRING_PROPERTY_COUNT, &m_string[0][0]);
+    m_union_mask = 0;
+    m_union_started = false;
+    m_parent = nullptr;
 }
 
 SEDQ_PROPERTY::~SEDQ_PROPERTY() = default;

@@ -69,7 +69,7 @@ public:
     SEDQ_PROPERTY(const SEDQ_PROPERTY& other);
     // Copies only the entries that are defined in the source; parent and union state stay.
     SEDQ_PROPERTY& operator=(const SEDQ_PROPERTY& other);
-    // Makes the bag what a new one is: no entry defined, no union begun, no parent.
+    // Makes the bag what a new one is: every entry at its default, no union begun, no parent.
     void reset();
 
     INT_ENTRY& get_int_data(int property, SEDQ_IS_POWERUP_TRIGGER copy);
@@ -135,7 +135,6 @@ public:
     static const char* const* enum_texts(int property, int* count);
 
 private:
-    void set_fresh_entries();
     int resolve_int(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
     int resolve_string(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
     int resolve_context(bool runtime_configurable, bool user_configurable) const;
