@@ -84,13 +84,20 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
                         canvas->get_undo_position() < canvas->get_undo_list()->size());
     }
 
-    // Paints the scene the input ended with, then the condition the window reloads, which
-    // leaves the canvas's paint caches as every input finds them: an input that ended holding
-    // more allocations than it found would make libFuzzer run it again and scan the heap.
-    void paint_and_reload()
+    // Ends the input: paints the scene it ended with, empties the canvas's clipboard (Copy with
+    // nothing selected), drops the answers queued for dialogs that never opened, and reloads the
+    // condition, painted too. The next input then finds the editor as this one did: what it
+    // does depends on its own bytes alone, and its paint caches and records are as they were
+    // (an input that ends holding more allocations than it found makes libFuzzer run it again
+    // and scan the heap).
+    void finish_input()
     {
         canvas->setUpdatesEnabled(true);
         canvas->repaint();
+        for (SEDQ_OBJECT* object : *canvas->get_object_list())
+            object->select(false, false, false);
+        canvas->copy(nullptr);
+        standin::qui::reset();
         reload();
         canvas->setUpdatesEnabled(false);
     }
@@ -143,6 +150,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             (e.canvas->*commands[command])();
         e.check_scene();
     }
-    e.paint_and_reload();
+    e.finish_input();
     return 0;
 }
