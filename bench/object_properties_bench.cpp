@@ -11,11 +11,11 @@
 // Third, one Insert or one Append as the user meets it on the canvas of an editor window,
 // started from its menu command: the objects the command makes and links, its dialog (built
 // by the canvas's first command and kept, filled anew, shown modally with exec, answered on its
-// first event-loop turn and closed), the canvas repaint under the dialog and the one after it. Conditions of about 30 and 300 objects
-// (a Logical And per eight Comparisons of a four-bit Bus against a Bus Value); the command
-// goes to each object in turn (nodes, buses, values, operators, the Result); the dialog is
-// cancelled, or accepted and the command undone afterwards, untimed. Milliseconds of one
-// command, min / median / max over 25 commands per case.
+// first event-loop turn and closed), the canvas repaint under the dialog and the one after it.
+// Conditions of about 30 and 300 objects (a Logical And per eight Comparisons of a four-bit Bus
+// against a Bus Value); the command goes to each object in turn (nodes, buses, values,
+// operators, the Result); the dialog is cancelled, or accepted and the command undone
+// afterwards, untimed. Milliseconds of one command, min / median / max over 25 commands per case.
 #include "bench_support.h"
 #include "canvas_bench_support.h"
 
