@@ -1,5 +1,5 @@
 # The advanced trigger canvas's commands in any order on a generated condition. The canvas
-# needs its window and document model, so the whole library is compiled in.
+# needs its document model, so the whole library is compiled in.
 # The exporters of host/sli/ are not among the host stand-ins every target shares. Only the
 # canvas's own code and the document model it writes to are instrumented for coverage: the host
 # stand-ins come without it, and the window's other parts as canvas_coverage.txt lists.

@@ -7,8 +7,11 @@
 // equation as it was), and each input ends with the canvas painting its scene, whose check
 // writes it once more.
 //
-// The canvas does not paint between the steps: it would repaint inside every dialog's event
-// loop, which costs as much as the dialog and finds nothing the paint at the end does not.
+// The canvas is shown alone over its model, as the wizard shows it: in the editor window every
+// dialog's modal show and hide would visit the window's hundreds of widgets, and its other
+// views would follow each change, none of which is the canvas's code. The canvas does not
+// paint between the steps: it would repaint inside every dialog's event loop, which costs as
+// much as the dialog and finds nothing the paint at the end does not.
 #include "canvas_fuzz_support.h"
 #include "fuzz_run_support.h"
 
@@ -25,7 +28,7 @@
 
 namespace
 {
-struct EDITOR : SEDQ_FUZZ_CANVAS_WINDOW
+struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
 {
     EDITOR() { canvas->setUpdatesEnabled(false); }
 

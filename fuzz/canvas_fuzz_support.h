@@ -1,7 +1,7 @@
 #pragma once
-// What the advanced trigger canvas's fuzz targets share: an editor window over a new document
-// whose first trigger level is advanced, shown offscreen with the canvas's page open, and the
-// one application and window a target keeps for the whole process.
+// What the advanced trigger canvas's fuzz targets share: the canvas over a new document whose
+// first trigger level is advanced, shown offscreen in the editor window or alone, and the one
+// application and canvas a target keeps for the whole process.
 
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -15,6 +15,8 @@
 #include <QEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QWidget>
 
 #include <cstdlib>
 #include <memory>
@@ -26,27 +28,10 @@ inline void sedq_fuzz_check(bool ok)
         abort();
 }
 
-struct SEDQ_FUZZ_CANVAS_WINDOW
+// The canvas over a new document whose first trigger level is advanced, and what the targets
+// do with it between inputs. Which widget holds the canvas is the host's (below).
+struct SEDQ_FUZZ_CANVAS
 {
-    // The page of an instance's tabs that holds the advanced trigger canvas.
-    static constexpr int CANVAS_PAGE = 2;
-
-    SEDQ_FUZZ_CANVAS_WINDOW()
-    {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        tx = frame->get_tx_manager();
-        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
-        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
-            SDR_LTYPE_ADVANCED;
-        tx->refresh_tx_cache();
-        frame->resize(800, 600);
-        frame->show();
-        settle();
-        frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(CANVAS_PAGE);
-        settle();
-        canvas = frame->get_layout_widget()->get_object_widget();
-    }
-
     // Delivers what is pending, deferred deletions included: the application's event loop
     // deletes an object whose deleteLater() ran once control returns to it, which a bare
     // processEvents() does not count as.
@@ -83,11 +68,76 @@ struct SEDQ_FUZZ_CANVAS_WINDOW
         settle();
     }
 
+protected:
+    void new_document()
+    {
+        tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
+        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
+            SDR_LTYPE_ADVANCED;
+        tx->refresh_tx_cache();
+    }
+
+public:
     QTemporaryDir dir;
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
     SEDQ_TX_MANAGER* tx = nullptr;
     SEDQ_OBJECT_WIDGET* canvas = nullptr;
+};
+
+// The canvas on its page of the editor window, shown offscreen: the window's other views follow
+// the model beside it, and drags can come from its node view.
+struct SEDQ_FUZZ_CANVAS_WINDOW : SEDQ_FUZZ_CANVAS
+{
+    // The page of an instance's tabs that holds the advanced trigger canvas.
+    static constexpr int CANVAS_PAGE = 2;
+
+    SEDQ_FUZZ_CANVAS_WINDOW()
+    {
+        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
+        tx = frame->get_tx_manager();
+        new_document();
+        frame->resize(800, 600);
+        frame->show();
+        settle();
+        frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(CANVAS_PAGE);
+        settle();
+        canvas = frame->get_layout_widget()->get_object_widget();
+    }
+
+    QUI_FRAME_INFO info;
+    std::unique_ptr<SEDQ_FRAME_WND> frame;
+};
+
+// The canvas alone in a window of its own over a model without a window, as the wizard shows
+// it, and as large as the editor window above leaves it. Nothing else follows the model, and a
+// dialog the canvas opens blocks a window of four widgets instead of the editor's hundreds.
+struct SEDQ_FUZZ_CANVAS_PAGE : SEDQ_FUZZ_CANVAS
+{
+    SEDQ_FUZZ_CANVAS_PAGE()
+    {
+        model = std::make_unique<SEDQ_TX_MANAGER>(nullptr);
+        tx = model.get();
+        new_document();
+        page = std::make_unique<QWidget>();
+        canvas = new SEDQ_OBJECT_WIDGET(nullptr, tx);
+        auto* layout = new QVBoxLayout(page.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(canvas);
+        // Wired as the editor window wires its canvas.
+        QObject::connect(tx, &SEDQ_TX_MANAGER::updated, canvas, &SEDQ_OBJECT_WIDGET::on_update,
+                         Qt::QueuedConnection);
+        SEDQ_OBJECT_WIDGET* shown = canvas;
+        QObject::connect(tx, &SEDQ_TX_MANAGER::releasing_conditions, canvas, [shown] {
+            shown->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
+        });
+        page->resize(508, 99);
+        page->show();
+        canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
+        settle();
+    }
+
+    // The page goes before the model its canvas reads.
+    std::unique_ptr<SEDQ_TX_MANAGER> model;
+    std::unique_ptr<QWidget> page;
 };
 
 // The target's window, built on first use over an offscreen application named `name`. Both are
