@@ -7,7 +7,7 @@
 // equation as it was), and each input ends with the canvas painting its scene, whose check
 // writes it once more.
 //
-// The canvas is shown alone over its model, as the wizard shows it: in the editor window every
+// The canvas is shown alone, over a model without an editor window: in that window every
 // dialog's modal show and hide would visit the window's hundreds of widgets, and its other
 // views would follow each change, none of which is the canvas's code. The canvas does not
 // paint between the steps: it would repaint inside every dialog's event loop, which costs as

@@ -107,9 +107,10 @@ struct SEDQ_FUZZ_CANVAS_WINDOW : SEDQ_FUZZ_CANVAS
     std::unique_ptr<SEDQ_FRAME_WND> frame;
 };
 
-// The canvas alone in a window of its own over a model without a window, as the wizard shows
-// it, and as large as the editor window above leaves it. Nothing else follows the model, and a
-// dialog the canvas opens blocks a window of four widgets instead of the editor's hundreds.
+// The canvas alone in a window of its own, over a model without an editor window (as the
+// wizard's canvas is), 508 x 99 pixels as in the 800 x 600 editor window above. Nothing else
+// follows the model, and a dialog the canvas opens blocks a window of four widgets instead of
+// the editor's hundreds.
 struct SEDQ_FUZZ_CANVAS_PAGE : SEDQ_FUZZ_CANVAS
 {
     SEDQ_FUZZ_CANVAS_PAGE()
