@@ -148,10 +148,16 @@ SEDQ_PARAMETER_SETTING_VIEW::SEDQ_PARAMETER_SETTING_VIEW(SEDQ_PARAMETER_WIDGET* 
     clear_rows();
 }
 
+// The dialog reopens for every object: only the rows go, so that the header keeps its sections
+// and does not measure its labels again.
 void SEDQ_PARAMETER_SETTING_VIEW::clear_rows()
 {
-    m_model.clear();
-    m_model.setHorizontalHeaderLabels({tr("Name"), tr("Setting"), tr("Configurable at Runtime")});
+    if (m_model.columnCount() == COLUMN_COUNT)
+        m_model.removeRows(0, m_model.rowCount());
+    else {
+        m_model.clear();
+        m_model.setHorizontalHeaderLabels({tr("Name"), tr("Setting"), tr("Configurable at Runtime")});
+    }
     setColumnWidth(NAME_COLUMN, NAME_COLUMN_WIDTH);
     setColumnWidth(SETTING_COLUMN, SETTING_COLUMN_WIDTH);
     setColumnWidth(CONFIGURABLE_COLUMN, CONFIGURABLE_COLUMN_WIDTH);

@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace
@@ -328,7 +329,9 @@ void SEDQ_PARAMETER_WIDGET::clear_editors()
     m_setting_combo->setEnabled(false);
     m_configurable_check->setChecked(false);
     m_configurable_check->setEnabled(false);
-    m_description_edit->clear();
+    // Clearing a text document rebuilds its layout, even an empty one's.
+    if (!m_description_edit->document()->isEmpty())
+        m_description_edit->clear();
     m_filling = false;
 }
 

@@ -224,16 +224,6 @@ SEDQ_PROPERTY::STRING_ENTRY& SEDQ_PROPERTY::get_string_data(int property, SEDQ_I
     return const_cast<STRING_ENTRY&>(std::as_const(*this).get_string_data(property, copy));
 }
 
-int SEDQ_PROPERTY::operator[](SEDQ_INT_PROPERTY property) const
-{
-    return get_int_data(property, BY_CONTEXT).value;
-}
-
-const QString& SEDQ_PROPERTY::operator[](SEDQ_STRING_PROPERTY property) const
-{
-    return get_string_data(property, BY_CONTEXT).value;
-}
-
 bool SEDQ_PROPERTY::get(SEDQ_INT_PROPERTY property, int* value) const
 {
     const INT_ENTRY& entry = get_int_data(property, BY_CONTEXT);

@@ -77,8 +77,20 @@ public:
     STRING_ENTRY& get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy);
     const STRING_ENTRY& get_string_data(int property, SEDQ_IS_POWERUP_TRIGGER copy) const;
 
-    int operator[](SEDQ_INT_PROPERTY property) const;
-    const QString& operator[](SEDQ_STRING_PROPERTY property) const;
+    // Reads by context. They are the hottest path of layout, painting and equation writing: a
+    // property that is never configurable at run time has one copy that counts, read at once.
+    int operator[](SEDQ_INT_PROPERTY property) const
+    {
+        if (unsigned(property) < unsigned(INT_PROPERTY_COUNT) && !INT_TABLE[property].runtime_configurable)
+            return m_int[NORMAL_COPY][property].value;
+        return get_int_data(property, BY_CONTEXT).value;
+    }
+    const QString& operator[](SEDQ_STRING_PROPERTY property) const
+    {
+        if (unsigned(property) < unsigned(STRING_PROPERTY_COUNT) && !STRING_TABLE[property].runtime_configurable)
+            return m_string[NORMAL_COPY][property].value;
+        return get_string_data(property, BY_CONTEXT).value;
+    }
     bool get(SEDQ_INT_PROPERTY property, int* value) const;
     void set(SEDQ_INT_PROPERTY property, int value, SEDQ_IS_POWERUP_TRIGGER copy = BY_CONTEXT);
     void set(SEDQ_STRING_PROPERTY property, const QString& value, SEDQ_IS_POWERUP_TRIGGER copy = BY_CONTEXT);
