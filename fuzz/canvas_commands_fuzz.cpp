@@ -89,20 +89,20 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
 
     // Ends the input: paints the scene it ended with, empties the canvas's clipboard (Copy with
     // nothing selected), drops the answers queued for dialogs that never opened, and reloads the
-    // condition, painted too. The next input then finds the editor as this one did: what it
-    // does depends on its own bytes alone, and its paint caches and records are as they were
-    // (an input that ends holding more allocations than it found makes libFuzzer run it again
-    // and scan the heap).
+    // condition (the Result alone, not painted: every input would paint the same). The next
+    // input then finds the editor as this one did: what it does depends on its own bytes alone,
+    // and the records and caches it fills are as they were (an input that ends holding more
+    // allocations than it found makes libFuzzer run it again and scan the heap).
     void finish_input()
     {
         canvas->setUpdatesEnabled(true);
         canvas->repaint();
+        canvas->setUpdatesEnabled(false);
         for (SEDQ_OBJECT* object : *canvas->get_object_list())
             object->select(false, false, false);
         canvas->copy(nullptr);
         standin::qui::reset();
         reload();
-        canvas->setUpdatesEnabled(false);
     }
 };
 

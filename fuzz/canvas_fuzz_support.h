@@ -59,13 +59,15 @@ struct SEDQ_FUZZ_CANVAS
 
     // The condition as the document holds it, read again by the canvas with a history of one
     // snapshot, and every event the input left pending delivered, as the application's event
-    // loop would between two user actions: nothing an input made outlives it. The trigger's
-    // look-up of node names, which the input's last paint may have built, is dropped as a
-    // write would drop it.
+    // loop would between two user actions: nothing an input made outlives it. The canvas is
+    // told that its objects were released, as the model tells it, so that it drops what it
+    // painted from them; the trigger's look-up of node names, which the input's last paint may
+    // have built, is dropped as a write would drop it.
     void reload()
     {
         clear();
         SEDQ_REPOSITORY::instance(tx)->get_data_instance()->history().clear();
+        canvas->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
         canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
         settle();
         SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient();

@@ -116,8 +116,8 @@ bool SEDQ_OBJECT_WIDGET::is_own(const SEDQ_OBJECT* object) const
     return object != nullptr && object->get_copy() == get_copy();
 }
 
-// A rebuild drops what was read (the condition it belonged to may be gone); any other canvas
-// update re-reads the condition of the level on show.
+// A rebuild drops what was read and what was painted from it (the condition it belonged to may
+// be gone); any other canvas update re-reads the condition of the level on show.
 void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
 {
     ++m_updates;
@@ -125,6 +125,10 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
         return;
     if ((hint & SEDQ_UPDATE_REBUILD) != 0)
     {
+        m_paint_cache = PAINT_CACHE();
+        m_listing = LISTING();
+        m_listing_fits[0] = LISTING_FIT();
+        m_listing_fits[1] = LISTING_FIT();
         m_object_list = nullptr;
         m_undo_list = nullptr;
         m_undo_position = -1;

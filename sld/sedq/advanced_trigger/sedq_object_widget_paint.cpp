@@ -332,12 +332,6 @@ void SEDQ_OBJECT_WIDGET::refresh_listing(int lines, const SEDQ_OBJECT* result)
     m_listing.has_input = !result->get_children().isEmpty();
     if (m_listing.has_input)
         result->get_children().first()->get_equation_layers(&m_listing.first[0], &m_listing.first[1], 0);
-    else
-    {
-        // No first line to fit: the fitted texts of the last one are not kept alive.
-        m_listing_fits[0] = LISTING_FIT();
-        m_listing_fits[1] = LISTING_FIT();
-    }
     int shown = 1;
     for (int i = m_object_list->size() - 1; i >= 0 && shown < lines; --i)
     {
