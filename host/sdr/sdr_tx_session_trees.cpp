@@ -8,6 +8,8 @@
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/standin/sdr_control.h"
 
+#include <utility>
+
 namespace
 {
 // Accumulates a CRC-32 over typed fields with separators, so "ab","c" and "a","bc" differ.
@@ -151,7 +153,7 @@ void SDR_TX_SESSION::write_equations(SDR_DATA_TRIGGER* trigger)
         const SDR_TRIGGER_LEVEL& level = trigger->state().levels[size_t(l)];
         if (level.expression != text || level.expression_faulty != faulty) {
             SDR_TRIGGER_LEVEL& written = trigger->edit_transient().levels[size_t(l)];
-            written.expression = text;
+            written.expression = std::move(text);
             written.expression_faulty = faulty;
         }
     }
@@ -164,7 +166,7 @@ void SDR_TX_SESSION::write_equations(SDR_DATA_TRIGGER* trigger)
         bool faulty = false;
         write(handle, 1, &text, &faulty);
         if (trigger->state().sq_patterns[k].expression != text)
-            trigger->edit_transient().sq_patterns[k].expression = text;
+            trigger->edit_transient().sq_patterns[k].expression = std::move(text);
     }
 }
 

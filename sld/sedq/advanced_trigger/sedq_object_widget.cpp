@@ -126,6 +126,7 @@ void SEDQ_OBJECT_WIDGET::on_update(QObject*, int hint)
     if ((hint & SEDQ_UPDATE_REBUILD) != 0)
     {
         m_paint_cache = PAINT_CACHE();
+        m_equation.clear();
         m_listing = LISTING();
         m_listing_fits[0] = LISTING_FIT();
         m_listing_fits[1] = LISTING_FIT();
