@@ -147,6 +147,38 @@ TEST_F(object_find_test, a_node_without_a_delay_of_its_own_takes_its_buses)
     EXPECT_EQ(node->get_data_delay(true), "2");
 }
 
+// The box's height and drawing ask whether there is a delay without writing it: the answer
+// must be what the written text says, for every kind of entry and object.
+TEST_F(object_find_test, an_own_delay_is_there_exactly_when_its_text_is_not_empty)
+{
+    struct CASE
+    {
+        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type;
+        int value;
+        bool blank;
+        bool defined;
+    };
+    const CASE cases[] = {
+        {SEDQ_OBJECT::NODE, 3, false, true},  {SEDQ_OBJECT::NODE, 0, false, true},
+        {SEDQ_OBJECT::NODE, -2, false, true}, {SEDQ_OBJECT::NODE, 3, true, true},
+        {SEDQ_OBJECT::NODE, 3, false, false}, {SEDQ_OBJECT::BUS, 7, false, true},
+        {SEDQ_OBJECT::BUS, 0, true, true},    {SEDQ_OBJECT::LOGICAL_OPERATOR, 5, false, true},
+        {SEDQ_OBJECT::BUS_VALUE, 5, false, true},
+    };
+    for (const CASE& c : cases)
+    {
+        SEDQ_OBJECT* object = place(c.type, 0);
+        SEDQ_PROPERTY::INT_ENTRY& entry =
+            object->get_property().get_int_data(SEDQ_PROPERTY::DATA_DELAY, SEDQ_PROPERTY::NORMAL_COPY);
+        entry.value = c.value;
+        entry.is_blank = c.blank;
+        entry.is_defined = c.defined;
+        const QString text = object->get_data_delay(false);
+        EXPECT_EQ(object->has_own_data_delay(), !text.isEmpty())
+            << "type " << c.type << " value " << c.value << " text \"" << text.toStdString() << '"';
+    }
+}
+
 TEST_F(object_find_test, each_object_gives_its_name_alias_and_type_then_its_inputs_top_down)
 {
     SEDQ_OBJECT* result = place(SEDQ_OBJECT::LEVEL_RESULT, 300);

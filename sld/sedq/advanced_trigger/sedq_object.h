@@ -367,6 +367,8 @@ public:
     // The data delay setting of a Node or Bus ("" for none, "0" included); a Node without one
     // takes its Bus's when `inherit` is set.
     QString get_data_delay(bool inherit) const;
+    // Whether get_data_delay(false) is not empty, without writing the text.
+    bool has_own_data_delay() const;
 
     // Port widths (sedq_object_width.cpp), in bits: UNKNOWN_WIDTH when they cannot be
     // determined, MISMATCHED_WIDTH (inputs only) when the inputs disagree.

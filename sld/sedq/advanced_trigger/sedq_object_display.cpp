@@ -95,6 +95,15 @@ bool SEDQ_OBJECT::allows(SEDQ_PROPERTY::SEDQ_INT_PROPERTY property) const
     return (KINDS[get_type()].properties & (1u << (8 + property))) != 0;
 }
 
+bool SEDQ_OBJECT::has_own_data_delay() const
+{
+    if (!allows(SEDQ_PROPERTY::DATA_DELAY))
+        return false;
+    const SEDQ_PROPERTY::INT_ENTRY& entry =
+        m_property.get_int_data(SEDQ_PROPERTY::DATA_DELAY, SEDQ_PROPERTY::BY_CONTEXT);
+    return entry.is_defined && !entry.is_blank && entry.value != 0;
+}
+
 QString SEDQ_OBJECT::get_data_delay(bool inherit) const
 {
     if (!allows(SEDQ_PROPERTY::DATA_DELAY))

@@ -82,7 +82,7 @@ static AFCQ_ICON_ENUM body_icon(const SEDQ_OBJECT& object, bool multiple_input, 
 {
     *symbol_in_box = false;
     const SEDQ_OBJECT::SEDQ_DISPLAY_TYPE display = object.get_display_type();
-    const bool delayed = !object.get_data_delay(false).isEmpty();
+    const bool delayed = object.has_own_data_delay();
     switch (object.get_type())
     {
     case SEDQ_OBJECT::BUS:

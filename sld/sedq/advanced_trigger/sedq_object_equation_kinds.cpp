@@ -122,7 +122,7 @@ void write_bus(SEDQ_EQUATION_WRITER& w)
 {
     const QList<OBJECT*>& bits = w.object.get_children();
     const int n = w.input_count;
-    const bool bus_delayed = !w.object.get_data_delay(false).isEmpty();
+    const bool bus_delayed = w.object.has_own_data_delay();
     const bool lsb_first = w.object.get_property()[P::BIT_ORDER] == 1;
     w.text += QLatin1Char('{');
     for (int i = 0; i < n; ++i)

@@ -41,7 +41,7 @@ int SEDQ_OBJECT::get_height() const
         return SHORT_HEIGHT;
     case NODE:
     case BUS:
-        return get_data_delay(false).isEmpty() ? SHORT_HEIGHT : DELAYED_HEIGHT;
+        return has_own_data_delay() ? DELAYED_HEIGHT : SHORT_HEIGHT;
     default:
         return TALL_HEIGHT;
     }
@@ -117,7 +117,7 @@ void SEDQ_OBJECT::get_text_rect(QRect* rect) const
     QRect text = get_rect().adjusted(TEXT_MARGIN, TEXT_MARGIN, -TEXT_MARGIN, -TEXT_MARGIN);
     const SEDQ_OBJECT_TYPE type = get_type();
     const bool small = type == LEVEL_RESULT || type == BIT_VALUE || type == BUS_VALUE ||
-                       ((type == NODE || type == BUS) && get_data_delay(false).isEmpty());
+                       ((type == NODE || type == BUS) && !has_own_data_delay());
     if (small)
     {
         text.setRight(text.right() - 6);
