@@ -163,11 +163,12 @@ bool SEDQ_TX_MANAGER::get_trigger_flow_control(QString* text, int trigger)
     return nodes != nullptr;
 }
 
+// What get_trigger_flow_control() names, without writing the name: the canvas asks on every
+// update of its actions.
 bool SEDQ_TX_MANAGER::is_sequential_mode(int trigger)
 {
-    QString flow;
-    get_trigger_flow_control(&flow, trigger);
-    return flow == SEQUENTIAL_TEXT;
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    return nodes == nullptr || !nodes->is_state_based();
 }
 
 // The state-based flow page follows the Data and Setup pages and one page per advanced
