@@ -290,6 +290,43 @@ TEST_F(properties_dialog_test, a_bus_lists_its_parameters_with_the_property_as_i
     EXPECT_EQ(table()->get_cell(1, VIEW::CONFIGURABLE_COLUMN), "Never");
 }
 
+// The canvas keeps one dialog and reopens it for each Insert or Properties: what a reopening
+// shows must not depend on what the dialog showed before.
+TEST_F(properties_dialog_test, a_reopened_dialog_shows_only_the_new_selection)
+{
+    SEDQ_OBJECT* bus = add(SEDQ_OBJECT::BUS);
+    SEDQ_OBJECT* result = add(SEDQ_OBJECT::LEVEL_RESULT, false);
+    open();
+    ASSERT_EQ(row_names(), QStringList({"Bus Name", "Bit Order", "Data Delay"}));
+    ASSERT_FALSE(parameters()->get_description_edit()->toPlainText().isEmpty());
+    table()->horizontalHeader()->resizeSection(VIEW::NAME_COLUMN, 250);
+    m_dialog->reject();
+
+    bus->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
+    result->get_property().set(SEDQ_PROPERTY::SELECTED, 1);
+    m_dialog->reopen(m_condition.get_object_list(), SEDQ_OBJECT::UNKNOWN, false);
+    m_dialog->show();
+    EXPECT_EQ(row_names(), QStringList());
+    EXPECT_EQ(parameters()->get_parameter_name_label()->text(), "No Parameters");
+    EXPECT_EQ(parameters()->get_description_edit()->toPlainText(), "");
+    const std::vector<std::pair<QString, int>> columns = {
+        {"Name", 161}, {"Setting", 139}, {"Configurable at Runtime", 146}};
+    for (int column = 0; column < VIEW::COLUMN_COUNT; ++column)
+    {
+        EXPECT_EQ(table()->get_model()->headerData(column, Qt::Horizontal).toString(), columns[column].first);
+        EXPECT_EQ(table()->horizontalHeader()->sectionSize(column), columns[column].second) << column;
+    }
+    m_dialog->reject();
+
+    result->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
+    bus->get_property().set(SEDQ_PROPERTY::SELECTED, 1);
+    m_dialog->reopen(m_condition.get_object_list(), SEDQ_OBJECT::UNKNOWN, false);
+    m_dialog->show();
+    EXPECT_EQ(row_names(), QStringList({"Bus Name", "Bit Order", "Data Delay"}));
+    EXPECT_EQ(table()->get_item_data(2), SEDQ_PROPERTY::DATA_DELAY);
+    EXPECT_EQ(parameters()->get_parameter_name_label()->text(), "Bus Name");
+}
+
 TEST_F(properties_dialog_test, the_editors_show_why_no_parameter_is_edited)
 {
     add(SEDQ_OBJECT::LEVEL_RESULT);

@@ -154,7 +154,8 @@ void SEDQ_PARAMETER_SETTING_VIEW::clear_rows()
 {
     if (m_model.columnCount() == COLUMN_COUNT)
         m_model.removeRows(0, m_model.rowCount());
-    else {
+    else
+    {
         m_model.clear();
         m_model.setHorizontalHeaderLabels({tr("Name"), tr("Setting"), tr("Configurable at Runtime")});
     }
