@@ -110,6 +110,14 @@ TEST(flow_language, proposes_what_follows_a_name_of_any_form)
         {"goto idle", {";"}},           {"increment counter1", {";"}},  {"if (counter1", operators},
         {"set flag1", {";"}},           {"if (flag1", joiners},         {"if (Condition 1", joiners},
         {"if (start", joiners},         {"if (!start && c7", operators}, {"if (Condition", {}},
+        // Default names are the prefix and ASCII digits, nothing more and nothing less.
+        {"if (c", {}},                  {"if (c12x", {}},               {"if (xc12", {}},
+        {"if (c\u0661", {}},            {"if (f03", joiners},           {"if (condition12", joiners},
+        {"goto ST9", {";"}},            {"goto st9", {}},               {"if (f1 > 012", joiners},
+        {"if (f1 > 1.5", {}},           {"if (f1 <", {"value"}},        {"if (f1 !", {"(", "condition", "counter1", "flag1"}},
+        // The word before a default name says whether it is an action's operand.
+        {"reset c4", {";"}},            {"resets c4", operators},       {"clear f2", {";"}},
+        {"if (clear f2", {";"}},        {"trigger", {";"}},             {"triggers", {}},
     };
     for (const auto& row : rows)
     {

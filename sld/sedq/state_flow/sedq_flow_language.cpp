@@ -3,10 +3,8 @@
 
 #include "sedq/model/sedq_verify.h"
 
-#include <QHash>
-#include <QRegularExpression>
-
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -16,22 +14,30 @@ const QStringList STATEMENT_STARTS = QStringList{"begin", "if (", "goto ", "star
 const QStringList OPERATORS = {"<", "<=", "==", ">=", ">"};
 const QStringList JOINERS = {"&&", "||", ")"};
 
-bool matches(const char* pattern, const QString& token)
+// The token classes the proposals tell apart: a few fixed words, or a prefix and decimal
+// digits. Tokens hold no white space (sedq_split_tokens); the table runs on every key the user
+// types, so the classes are compared by hand rather than matched as patterns.
+template <size_t N> bool is_one_of(const QString& token, const char* const (&words)[N])
 {
-    // Built once per pattern: the table runs on every key the user types.
-    static QHash<const char*, QRegularExpression> cache;
-    auto it = cache.find(pattern);
-    if (it == cache.end())
-        it = cache.insert(pattern, QRegularExpression(QString::fromLatin1(pattern)));
-    return it->match(token).hasMatch();
+    return std::any_of(std::begin(words), std::end(words),
+                       [&token](const char* word) { return token == QLatin1String(word); });
 }
 
-const char* const OPERAND_START = "^(!|\\(|&&|\\|\\|)$";
-const char* const COUNTER_ACTION = "^(increment|decrement|reset)$";
-const char* const FLAG_ACTION = "^(set|clear)$";
-const char* const RELATIONAL = "^(<|<=|==|!=|>=|>)$";
-const char* const END_ACTION = "^(start_store|stop_store|trigger|segment_trigger|)$";
-const char* const NUMBER = "^\\d+$";
+// `prefix` followed by one or more of the digits 0 to 9.
+bool is_numbered(const QString& token, QLatin1String prefix)
+{
+    if (token.size() <= prefix.size() || !token.startsWith(prefix))
+        return false;
+    return std::all_of(token.begin() + prefix.size(), token.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+const char* const OPERAND_START[] = {"!", "(", "&&", "||"};
+const char* const COUNTER_ACTION[] = {"increment", "decrement", "reset"};
+const char* const FLAG_ACTION[] = {"set", "clear"};
+const char* const RELATIONAL[] = {"<", "<=", "==", "!=", ">=", ">"};
+// A missing token (the empty text) ends a statement too.
+const char* const END_ACTION[] = {"start_store", "stop_store", "trigger", "segment_trigger", ""};
 
 int last_index_of_state(const QStringList& tokens)
 {
@@ -142,18 +148,18 @@ NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QSt
     const struct
     {
         const QStringList* names;
-        const char* default_form;
+        QLatin1String default_prefix; // the default names: the prefix and a number
         NAME_KIND kind;
-    } kinds[] = {{&names.counters, "^c\\d+$", NAME_KIND::COUNTER},
-                 {&names.flags, "^f\\d+$", NAME_KIND::FLAG},
-                 {&names.conditions, "^condition\\d+$", NAME_KIND::CONDITION},
-                 {&names.states, "^ST\\d+$", NAME_KIND::STATE}};
+    } kinds[] = {{&names.counters, QLatin1String("c"), NAME_KIND::COUNTER},
+                 {&names.flags, QLatin1String("f"), NAME_KIND::FLAG},
+                 {&names.conditions, QLatin1String("condition"), NAME_KIND::CONDITION},
+                 {&names.states, QLatin1String("ST"), NAME_KIND::STATE}};
     for (const auto& kind : kinds)
         if (ends_with_name(tokens, *kind.names, before))
             return kind.kind;
     *before = tokens.value(tokens.size() - 2);
     for (const auto& kind : kinds)
-        if (matches(kind.default_form, tokens.last()))
+        if (is_numbered(tokens.last(), kind.default_prefix))
             return kind.kind;
     return NAME_KIND::NONE;
 }
@@ -165,32 +171,32 @@ void after_operand_token(QStringList* out, const QStringList& tokens, const SEDQ
     const QString& last = tokens.last();
     QString before;
     const NAME_KIND kind = name_kind(tokens, names, &before);
-    if (matches(OPERAND_START, last))
+    if (is_one_of(last, OPERAND_START))
     {
         if (last != QLatin1String("!"))
             out->append(QStringLiteral("!"));
         out->append(QStringLiteral("("));
         append_operands(out, names, resource);
     }
-    else if (matches(COUNTER_ACTION, last))
+    else if (is_one_of(last, COUNTER_ACTION))
         append_with_semicolon(out, names.counters);
-    else if (matches(FLAG_ACTION, last))
+    else if (is_one_of(last, FLAG_ACTION))
         append_with_semicolon(out, names.flags);
     else if (last == QLatin1String("goto"))
         append_with_semicolon(out, names.states);
     else if (last == QLatin1String("if"))
         out->append(QStringLiteral("("));
     else if (kind == NAME_KIND::COUNTER)
-        *out << (matches(COUNTER_ACTION, before) ? QStringList{";"} : OPERATORS);
+        *out << (is_one_of(before, COUNTER_ACTION) ? QStringList{";"} : OPERATORS);
     else if (kind == NAME_KIND::FLAG)
-        *out << (matches(FLAG_ACTION, before) ? QStringList{";"} : JOINERS);
+        *out << (is_one_of(before, FLAG_ACTION) ? QStringList{";"} : JOINERS);
     else if (kind == NAME_KIND::CONDITION)
         *out << JOINERS;
-    else if (matches(RELATIONAL, last))
+    else if (is_one_of(last, RELATIONAL))
         out->append(QStringLiteral("value"));
-    else if (kind == NAME_KIND::STATE || matches(END_ACTION, last))
+    else if (kind == NAME_KIND::STATE || is_one_of(last, END_ACTION))
         out->append(QStringLiteral(";"));
-    else if (matches(NUMBER, last))
+    else if (is_numbered(last, QLatin1String()))
         *out << JOINERS;
 }
 } // namespace
