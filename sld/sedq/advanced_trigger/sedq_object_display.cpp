@@ -104,16 +104,14 @@ bool SEDQ_OBJECT::has_own_data_delay() const
     return entry.is_defined && !entry.is_blank && entry.value != 0;
 }
 
+// A delay of 0 is no delay; a node without one of its own takes its bus's when asked to.
 QString SEDQ_OBJECT::get_data_delay(bool inherit) const
 {
-    if (!allows(SEDQ_PROPERTY::DATA_DELAY))
-        return QString();
     QString delay;
-    m_property.get_setting_text(SEDQ_PROPERTY::DATA_DELAY, &delay, SEDQ_PROPERTY::BY_CONTEXT);
-    if (delay == QLatin1String("0"))
-        delay.clear();
-    if (delay.isEmpty() && inherit && get_type() == NODE && m_parent != nullptr &&
-        m_parent->get_type() == BUS)
+    if (has_own_data_delay())
+        m_property.get_setting_text(SEDQ_PROPERTY::DATA_DELAY, &delay, SEDQ_PROPERTY::BY_CONTEXT);
+    else if (inherit && allows(SEDQ_PROPERTY::DATA_DELAY) && get_type() == NODE && m_parent != nullptr &&
+             m_parent->get_type() == BUS)
         return m_parent->get_data_delay(false);
     return delay;
 }
