@@ -195,6 +195,7 @@ public:
         std::vector<uint64_t> counters;
         bool storing = true;
         bool triggered = false;             // a trigger statement ran; later ones do nothing
+        int trigger_state = -1;             // the state whose statements triggered
         int64_t gap_start = -1;
         store_gaps gaps;
         int64_t next = -1;
@@ -210,6 +211,8 @@ public:
     // Of 64 samples with the levels' results `words` (one word per level, bit i for sample i),
     // those where the current state may do something; at the others a step changes nothing.
     uint64_t acting(const std::vector<uint64_t>& words, const state& s) const;
+    // The registers after a step; the state is the one the trigger came from, once triggered
+    // (its goto takes effect at the next sample).
     flow_report report(const state& s) const;
 
 private:

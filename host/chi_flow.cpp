@@ -6,8 +6,10 @@
 //
 // Storage (the state-based storage qualifier): stop_store at sample t keeps samples t + 1 ..
 // out of the memory until a start_store at sample u (u + 1 is stored again); the trigger sample
-// is always stored, and storing resumes after it. After its trigger the flow goes on running
-// for its storage commands; a trigger statement then does nothing.
+// is always stored, and storing resumes after it unless that sample's own stop_store says
+// otherwise: the trigger sample's statements (goto, storage commands) take effect as any other
+// sample's do. After its trigger the flow goes on running for its storage commands; a trigger
+// statement then does nothing.
 #include "host/chi_condition.h"
 
 #include <algorithm>
@@ -182,6 +184,7 @@ void flow_program::start(state* s) const
         s->counters[i] = m_counter_initial[i] & m_counter_mask[i];
     s->storing = true;
     s->triggered = false;
+    s->trigger_state = -1;
     s->gap_start = -1;
     s->gaps.clear();
 }
@@ -319,13 +322,14 @@ bool flow_program::apply(const action& a, int64_t sample, state* s) const
         default: break;
         }
     }
-    if (a.trigger && !s->triggered)
+    const bool triggers = a.trigger && !s->triggered;
+    if (triggers)
     {
         if (!s->storing && s->gap_start <= sample - 1)
             s->gaps.push_back({s->gap_start, sample - 1});
         s->storing = true;
         s->triggered = true;
-        return true;
+        s->trigger_state = s->current;
     }
     if (a.store == 2 && s->storing)
     {
@@ -340,13 +344,13 @@ bool flow_program::apply(const action& a, int64_t sample, state* s) const
     }
     if (a.next_state >= 0)
         s->current = a.next_state;
-    return false;
+    return triggers;
 }
 
 flow_report flow_program::report(const state& s) const
 {
     flow_report r;
-    r.state = s.current;
+    r.state = s.triggered ? s.trigger_state : s.current;
     r.flags = s.flags;
     for (uint64_t c : s.counters)
         r.counters.push_back(unsigned(c));

@@ -13,6 +13,8 @@
 #include "host/standin/project_control.h"
 #include "host/standin/tst_control.h"
 #include "sedq/frame/sedq_config_widget.h"
+#include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/state_flow/sedq_diagram_widget.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
 #include "sedq/state_flow/sedq_state_widget.h"
 #include "sedq/view/sedq_grid.h"
@@ -230,20 +232,43 @@ public:
 
     SDR_DATA_LOG* shown_log(int view) const { return SEDQ_REPOSITORY::session(tx())->get_log_at(view, false); }
 
-    // The text of the first state of the current instance's flow, typed over on its page.
-    void type_flow(const QString& text)
+    // The current instance's flow page brought to the front, as a click on its tab would.
+    SEDQ_STATE_WIDGET* show_flow_page()
     {
         SEDQ_STATE_WIDGET* page = nullptr;
         for (SEDQ_STATE_WIDGET* each : m_frame->findChildren<SEDQ_STATE_WIDGET*>())
             page = each->get_instance() == m_instance ? each : page;
-        ASSERT_NE(page, nullptr);
-        for (int index = 0; index < tabs()->count(); ++index)
+        for (int index = 0; page != nullptr && index < tabs()->count(); ++index)
             if (tabs()->widget(index)->isAncestorOf(page))
                 tabs()->setCurrentIndex(index);
         refresh();
+        return page;
+    }
+
+    // The number of states picked in the State Diagram pane beside the flow.
+    void choose_state_count(int count)
+    {
+        ASSERT_NE(show_flow_page(), nullptr);
+        SEDQ_DIAGRAM_WIDGET* diagram = nullptr;
+        for (SEDQ_DIAGRAM_WIDGET* each : m_frame->findChildren<SEDQ_DIAGRAM_WIDGET*>())
+            diagram = each->get_instance() == m_instance ? each : diagram;
+        ASSERT_NE(diagram, nullptr);
+        diagram->get_state_count_selector()->set_current_count(count);
+        refresh();
+        EXPECT_EQ(tx()->get_state_count(m_instance), count);
+        tabs()->setCurrentIndex(1);
+        refresh();
+    }
+
+    // The text of a state (the first by default) of the current instance's flow, typed over on
+    // its page.
+    void type_flow(const QString& text, int state = 0)
+    {
+        SEDQ_STATE_WIDGET* page = show_flow_page();
+        ASSERT_NE(page, nullptr);
         SEDQ_STATE_TEXT_EDIT* editor = nullptr;
         for (SEDQ_STATE_TEXT_EDIT* each : page->findChildren<SEDQ_STATE_TEXT_EDIT*>())
-            editor = each->get_state() == 0 ? each : editor;
+            editor = each->get_state() == state ? each : editor;
         ASSERT_NE(editor, nullptr);
         editor->setFocus();
         editor->selectAll();
@@ -252,7 +277,7 @@ public:
         editor->get_completer()->popup()->hide();
         refresh();
         QString stored;
-        tx()->get_state_text(0, &stored, m_instance);
+        tx()->get_state_text(state, &stored, m_instance);
         EXPECT_EQ(stored, text);
         tabs()->setCurrentIndex(1);
         refresh();
@@ -291,6 +316,27 @@ void trigger_on_start(demo_capture_test& t)
 bool start_high(int64_t s)
 {
     return high("ctrl|start", s);
+}
+
+// counter_probe made state-based in the pane, storing as its flow says: Condition 1 is
+// ctrl|start high (s % 32 == 0), Condition 2 count[4] high (s % 32 >= 16).
+void state_based_counter(demo_capture_test& t)
+{
+    t.choose("trigger_flow_combo", "State-based");
+    t.refresh();
+    t.show_instance(COUNTER_PROBE); // the choice brings the flow's page to the front
+    t.choose("storage_qualifier_type_combo", "State-based");
+    t.refresh();
+    t.show_instance(COUNTER_PROBE);
+    t.choose_condition("ctrl|start", SEDQ_COLUMN_FIRST_LEVEL, AFCQ_SEDQ_HIGH_CONDITION_ACTION);
+    t.choose_condition("counter|count[4]", SEDQ_COLUMN_FIRST_LEVEL + 1, AFCQ_SEDQ_HIGH_CONDITION_ACTION);
+}
+
+// The flow triggers at 32 and stops storing there; a start_store at u stores u + 1 on, a
+// stop_store at 32 k keeps 32 k + 1 out: after the trigger the samples after a count[4]-high one.
+bool stored_after_a_start(int64_t s)
+{
+    return s <= 32 || (s - 1) % 32 >= 16;
 }
 
 const capture_case CAPTURE_CASES[] = {
@@ -354,6 +400,28 @@ const capture_case CAPTURE_CASES[] = {
      },
      [](int64_t s) { return s <= 32 || !high("ctrl|done", s - 1); },
      [](int64_t s) { return high("uart_tx|busy", s) && uart_data(s) == 'n'; }, false},
+    // The statements of the trigger sample take effect as those of any other sample.
+    {"state-based: stop_store, then trigger, on one sample", "stop_then_trigger", COUNTER_PROBE,
+     [](demo_capture_test& t) {
+         state_based_counter(t);
+         t.type_flow("if (Condition 1) begin stop_store; trigger; end else if (Condition 2) start_store;");
+     },
+     stored_after_a_start, start_high, false},
+    {"state-based: trigger, then stop_store, on one sample", "trigger_then_stop", COUNTER_PROBE,
+     [](demo_capture_test& t) {
+         state_based_counter(t);
+         t.type_flow("if (Condition 1) begin trigger; stop_store; end else if (Condition 2) start_store;");
+     },
+     stored_after_a_start, start_high, false},
+    // From 33 on the flow is in ST2, which keeps out the sample after each count[4]-high one.
+    {"state-based: a goto on the trigger sample", "goto_at_trigger", COUNTER_PROBE,
+     [](demo_capture_test& t) {
+         state_based_counter(t);
+         t.choose_state_count(2);
+         t.type_flow("if (Condition 1) begin trigger; goto ST2; end");
+         t.type_flow("if (Condition 2) stop_store; else start_store;", 1);
+     },
+     [](int64_t s) { return s <= 32 || !high("counter|count[4]", s - 1); }, start_high, false},
 };
 
 class demo_storage_qualifier : public demo_capture_test, public ::testing::WithParamInterface<capture_case>
