@@ -1,5 +1,6 @@
 // The flow language the editor sees: tokens, proposals at the cursor, the state split of a
 // unified text, highlighting rules over user-chosen names, and the goto graph of the diagram.
+#include "host/standin/msg_control.h"
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/model/sedq_flow_rename.h"
 #include "sedq/model/sedq_line_count.h"
@@ -89,6 +90,35 @@ TEST(flow_language, proposes_what_may_follow_the_tokens)
     };
     for (const auto& row : rows)
         EXPECT_EQ(proposals(row.text, row.display), row.expected) << row.name;
+}
+
+// A display or resource type the language does not know is an internal error naming the type
+// expected, and the proposals go on as for that type.
+TEST(flow_language, an_unknown_display_or_resource_type_is_reported_by_its_name)
+{
+    const struct
+    {
+        const char* name;
+        const char* text;
+        int display;
+        int resource;
+        std::string reported;
+        QStringList expected;
+    } rows[] = {
+        {"display", "", 2, SEDQ_RESOURCE_TYPE_COLLAPSED, "display_type == SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE",
+         proposals("", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE)},
+        {"resource", "if (", SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE, 3,
+         "resource_type == SEDQ_RESOURCE_TYPE_COLLAPSED", {"!", "(", "condition1", "c1", "flag"}},
+    };
+    for (const auto& row : rows)
+    {
+        standin::msg::clear_internal_errors();
+        EXPECT_EQ(proposals(row.text, SEDQ_DISPLAY_TYPE(row.display), SEDQ_RESOURCE_TYPE(row.resource)),
+                  row.expected)
+            << row.name;
+        ASSERT_EQ(standin::msg::internal_errors().size(), 1u) << row.name;
+        EXPECT_EQ(standin::msg::internal_errors().front().expression, row.reported) << row.name;
+    }
 }
 
 // Names of any form the user or the host gives, a name of several words among them; a token of

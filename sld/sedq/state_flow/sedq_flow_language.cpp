@@ -76,14 +76,14 @@ void append_collapsed(QStringList* out, const QStringList& names, const char* ki
         out->append(QString::fromLatin1(kind));
 }
 
-void append_operands(QStringList* out, const SEDQ_FLOW_NAMES& names, SEDQ_RESOURCE_TYPE resource)
+void append_operands(QStringList* out, const SEDQ_FLOW_NAMES& names, SEDQ_RESOURCE_TYPE resource_type)
 {
-    if (resource == SEDQ_RESOURCE_TYPE_ALL)
+    if (resource_type == SEDQ_RESOURCE_TYPE_ALL)
     {
         *out << names.conditions << names.counters << names.flags;
         return;
     }
-    SEDQ_VERIFY(resource == SEDQ_RESOURCE_TYPE_COLLAPSED);
+    SEDQ_VERIFY(resource_type == SEDQ_RESOURCE_TYPE_COLLAPSED);
     append_collapsed(out, names.conditions, "condition");
     append_collapsed(out, names.counters, "counter");
     append_collapsed(out, names.flags, "flag");
@@ -317,15 +317,15 @@ bool sedq_is_keyword_already_in_begin_end_block(QStringList const& tokens, char 
 }
 
 void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_NAMES const& names,
-                        SEDQ_DISPLAY_TYPE display, SEDQ_RESOURCE_TYPE resource)
+                        SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource)
 {
     if (tokens.isEmpty())
     {
-        if (display == SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW)
+        if (display_type == SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW)
             out->append(QStringLiteral("state "));
         else
         {
-            SEDQ_VERIFY(display == SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE);
+            SEDQ_VERIFY(display_type == SEDQ_DISPLAY_TYPE_ONE_WINDOW_PER_STATE);
             *out << STATEMENT_STARTS;
         }
         return;

@@ -55,7 +55,7 @@ bool sedq_is_keyword_already_in_begin_end_block(QStringList const& tokens, char 
 
 // What may follow `tokens`, appended to `out`.
 void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_NAMES const& names,
-                        SEDQ_DISPLAY_TYPE display, SEDQ_RESOURCE_TYPE resource);
+                        SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource);
 // The word at the cursor: `before` is the text up to the cursor, `whole` the editor's text.
 QString sedq_word_at_cursor(QString const& before, QString const& whole);
 // What the proposals read at the cursor: the tokens before it and the word at it.
