@@ -603,6 +603,35 @@ TEST_F(demo_capture_test, the_power_up_trigger_is_captured_at_programming_and_re
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+// ---- the device's clock ----------------------------------------------------------------------
+
+// The sample clock starts at 0 when the device is programmed and runs on from one acquisition
+// to the next: a second run starts where the first ended (256), a run after programming again
+// at 0.
+TEST_F(demo_capture_test, programming_starts_the_device_clock_at_0_and_runs_go_on_from_it)
+{
+    open_the_demo(COUNTER_PROBE);
+    trigger_on_start(*this);
+    compile_and_program_from_the_window();
+    const struct
+    {
+        const char* name;
+        bool program_first;
+        int64_t start;
+    } runs[] = {{"the first run", false, 0}, {"the next run", false, DEPTH}, {"a run after Program", true, 0}};
+    for (const auto& run : runs)
+    {
+        if (run.program_first)
+            program_from_the_window();
+        run_instance(COUNTER_PROBE);
+        const int64_t trigger = first_from(run.start + BEFORE, start_high);
+        expect_exported(qualified_memory::expected(
+                            qualified_memory::every_sample, [trigger](int64_t s) { return s == trigger; }, BEFORE,
+                            DEPTH, run.start),
+                        BEFORE, run.name);
+    }
+}
+
 // ---- memory --------------------------------------------------------------------------------
 
 // At 128 K samples counter_probe's 21 channels need 269 medium blocks, and the device has 50:
