@@ -47,7 +47,14 @@ protected:
     // The canvas of the instance's second level, with the steps a user takes on it.
     canvas_user_steps canvas_of(int instance)
     {
-        m_canvas = show_trigger_level(m_frame, instance, SECOND_LEVEL);
+        return canvas_steps(show_trigger_level(m_frame, instance, SECOND_LEVEL));
+    }
+    // The same for the trigger the window shows now.
+    canvas_user_steps shown_canvas() { return canvas_steps(show_level_page(m_frame, SECOND_LEVEL)); }
+
+    canvas_user_steps canvas_steps(SEDQ_OBJECT_WIDGET* canvas)
+    {
+        m_canvas = canvas;
         EXPECT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
         m_canvas->resize(900, 500);
         settle();
@@ -115,6 +122,32 @@ protected:
             canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), value);
         });
         return equality;
+    }
+
+    // The counter instance current, its second level made advanced in the node table's header.
+    void make_second_level_advanced()
+    {
+        tx()->set_instance(COUNTER_INSTANCE);
+        m_frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(1);
+        refresh();
+        QComboBox* level_type = m_frame->get_layout_widget()->get_view()->get_level_type_combo(3 + SECOND_LEVEL);
+        ASSERT_NE(level_type, nullptr);
+        level_type->setCurrentIndex(level_type->findText(QStringLiteral("Advanced")));
+        refresh();
+        ASSERT_TRUE(tx()->is_advanced_trigger(SECOND_LEVEL, COUNTER_INSTANCE));
+    }
+
+    // The counter's second level drawn as the count equal to `value`, whole and without a problem.
+    void draw_count_equal_to(const canvas_user_steps& user, const QString& value)
+    {
+        ASSERT_NE(result(), nullptr);
+        SEDQ_OBJECT* equality = draw_equality(user, QStringLiteral("counter|count[15..0]"), value, QPoint(80, 300));
+        ASSERT_NE(equality, nullptr);
+        user.connect_output(equality, result());
+        ASSERT_EQ(equality->get_parent(), result());
+        refresh();
+        EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
+        EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
     }
 
     // The drawing saved and opened again, where the level stores the equation its objects
@@ -247,25 +280,10 @@ TEST_F(advanced_level_run, a_state_based_level_triggers_where_its_drawn_conditio
 // level (all don't care) being met at once. The value changed in Object Properties moves it.
 TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_drawn_value)
 {
-    tx()->set_instance(COUNTER_INSTANCE);
-    m_frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(1);
-    refresh();
-    QComboBox* level_type = m_frame->get_layout_widget()->get_view()->get_level_type_combo(3 + SECOND_LEVEL);
-    ASSERT_NE(level_type, nullptr);
-    level_type->setCurrentIndex(level_type->findText(QStringLiteral("Advanced")));
-    refresh();
-    ASSERT_TRUE(tx()->is_advanced_trigger(SECOND_LEVEL, COUNTER_INSTANCE));
+    make_second_level_advanced();
     {
         canvas_user_steps user = canvas_of(COUNTER_INSTANCE);
-        ASSERT_NE(result(), nullptr);
-        SEDQ_OBJECT* equality =
-            draw_equality(user, QStringLiteral("counter|count[15..0]"), QStringLiteral("300"), QPoint(80, 300));
-        ASSERT_NE(equality, nullptr);
-        user.connect_output(equality, result());
-        ASSERT_EQ(equality->get_parent(), result());
-        refresh();
-        EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
-        EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
+        draw_count_equal_to(user, QStringLiteral("300"));
         EXPECT_NE(stored_equation(COUNTER_INSTANCE)
                       .find("compare('bus_value_0':(variable(300)),==,'bus_0':({'counter|count[15]',"),
                   std::string::npos)
@@ -336,5 +354,44 @@ TEST_F(advanced_level_run, a_run_refuses_a_drawn_condition_that_is_empty_or_has_
     EXPECT_EQ(compile_program_and_run(SERIAL_INSTANCE), shown) << "no new data";
     EXPECT_NE(last_refusal().find("Condition 2: the condition is incomplete or has an error"), std::string::npos)
         << last_refusal();
+}
+
+// In the power-up view the drawing is the one both triggers share: the Delete key, like the
+// Delete command, takes nothing from it there, and the run-time trigger still runs as drawn.
+TEST_F(advanced_level_run, the_delete_key_takes_nothing_from_the_drawing_in_the_power_up_view)
+{
+    make_second_level_advanced();
+    {
+        canvas_user_steps user = canvas_of(COUNTER_INSTANCE);
+        draw_count_equal_to(user, QStringLiteral("300"));
+    }
+    select({COUNTER_INSTANCE});
+    press(ACTION_ENABLE_POWERUP);
+    ASSERT_TRUE(tx()->is_powerup_trigger(-1));
+    {
+        canvas_user_steps user = shown_canvas();
+        ASSERT_TRUE(tx()->is_powerup_trigger(-1));
+        SEDQ_OBJECT* constant = user.last_of(SEDQ_OBJECT::BUS_VALUE);
+        ASSERT_NE(constant, nullptr);
+        const int objects = m_canvas->get_object_list()->size();
+        user.click(constant);
+        ASSERT_TRUE(constant->is_selected());
+        user.key(Qt::Key_Delete);
+        refresh();
+        EXPECT_EQ(m_canvas->get_object_list()->size(), objects);
+        EXPECT_EQ(user.last_of(SEDQ_OBJECT::BUS_VALUE), constant);
+    }
+    // A double click on the instance's row shows its run-time trigger again.
+    QTreeView* list = pane()->get_tree();
+    const QPoint row = list->visualRect(cell(COUNTER_INSTANCE, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    refresh();
+    ASSERT_FALSE(tx()->is_powerup_trigger(-1));
+    SDR_DATA_LOG* log = compile_program_and_run(COUNTER_INSTANCE);
+    ASSERT_NE(log, nullptr) << last_refusal();
+    const int t = log->get_data_trigger_position(-1);
+    EXPECT_EQ(bus_at(log, "counter|count", 16, t), 300u);
+    EXPECT_EQ(bus_at(log, "counter|count", 16, t - 1), 299u);
 }
 } // namespace

@@ -153,9 +153,16 @@ protected:
     static SEDQ_OBJECT_WIDGET* show_trigger_level(SEDQ_FRAME_WND* frame, int instance, int level)
     {
         frame->get_tx_manager()->set_instance(instance);
-        SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
-        layout->update_instance_tabs();
+        frame->get_layout_widget()->update_instance_tabs();
         settle();
+        return show_level_page(frame, level);
+    }
+
+    // The advanced trigger page of `level` of the trigger the window shows (the run-time or the
+    // power-up one), reached by a click on its tab from the first page. The window's canvas.
+    static SEDQ_OBJECT_WIDGET* show_level_page(SEDQ_FRAME_WND* frame, int level)
+    {
+        SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
         QTabWidget* tabs = layout->get_data_setup_tab_widget(SEDQ_CURRENT);
         if (tabs == nullptr)
             return nullptr;

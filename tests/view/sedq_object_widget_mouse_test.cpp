@@ -97,7 +97,10 @@ TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
     for (SEDQ_OBJECT* object : *canvas()->get_object_list())
         object->select(true, false, false);
     key(Qt::Key_Delete);
-    EXPECT_TRUE(of_kind(SEDQ_OBJECT::NODE).isEmpty()) << "Delete deletes under lock mode 2";
+    EXPECT_EQ(of_kind(SEDQ_OBJECT::NODE).size(), 1) << "Delete deletes nothing under lock mode 2";
+    tx()->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_ALL, false);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(of_kind(SEDQ_OBJECT::NODE).isEmpty()) << "Delete deletes the selection";
     EXPECT_EQ(of_kind(SEDQ_OBJECT::LEVEL_RESULT).size(), 1) << "the Result stays";
 }
 
@@ -160,6 +163,9 @@ TEST_F(canvas_mouse_test, each_key_acts_only_under_its_condition)
         {"Shift+Right on a leaf", Qt::Key_Right, Qt::ShiftModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged},
         {"Alt+Return opens Properties, even locked", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, {1, true, true, 1}},
         {"Alt+Return with nothing selected", Qt::Key_Return, Qt::AltModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NOTHING, unchanged},
+        {"Delete deletes the node", Qt::Key_Delete, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, {0, false, true, 0}},
+        {"Delete under lock mode 1", Qt::Key_Delete, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, NODE, unchanged},
+        {"Delete under lock mode 2", Qt::Key_Delete, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_TRIGGER, NODE, unchanged},
         {"Delete while acquiring", Qt::Key_Delete, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged, true},
         {"R while acquiring", Qt::Key_R, Qt::NoModifier, SEDQ_LOCK_MODE_ALLOW_ALL, NODE, unchanged, true},
     };

@@ -307,6 +307,8 @@ private:
     void route_focus_actions(bool connect_them);
     // Lock mode 0 and not the power-up view: the graph may change, not only its settings.
     bool is_unlocked() const;
+    // The Delete command's rule, which its key keeps too.
+    bool can_delete() const;
     bool is_enabled_canvas() const { return !is_disabled(); }
     void enable(AFCQ_ACTION_ENUM id, bool on);
     SEDQ_OBJECT* make_object(QPoint position);

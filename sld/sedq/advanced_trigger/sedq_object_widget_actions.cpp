@@ -238,6 +238,11 @@ bool SEDQ_OBJECT_WIDGET::is_unlocked() const
     return m_tx->get_lock_mode(false) == SEDQ_LOCK_MODE_ALLOW_ALL && !m_tx->is_powerup_trigger(-1);
 }
 
+bool SEDQ_OBJECT_WIDGET::can_delete() const
+{
+    return is_selected() && !is_read_only_selection() && is_unlocked();
+}
+
 bool SEDQ_OBJECT_WIDGET::is_read_only_selection() const
 {
     if (is_disabled())
@@ -293,7 +298,7 @@ void SEDQ_OBJECT_WIDGET::on_update_edit_paste()
 
 void SEDQ_OBJECT_WIDGET::on_update_edit_delete()
 {
-    enable(AFCQ_EDIT_DELETE_ACTION, is_selected() && !is_read_only_selection() && is_unlocked());
+    enable(AFCQ_EDIT_DELETE_ACTION, can_delete());
 }
 
 void SEDQ_OBJECT_WIDGET::on_update_edit_select_all()

@@ -1,6 +1,6 @@
 // SEDQ_OBJECT_WIDGET: the keys of the editing commands. Each runs its command under its own
-// condition, whatever the host action's state; Delete runs under every lock, since the objects
-// it may not take (the Result, the incremental-routing condition) stay anyway.
+// condition, whatever the host action's state. Delete keeps the Delete command's: under a lock,
+// and in the power-up view, whose drawing the run-time trigger shares, it takes nothing.
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
@@ -60,7 +60,7 @@ bool SEDQ_OBJECT_WIDGET::run_key(const QKeyEvent& event)
         {Qt::NoModifier, Qt::Key_R, selected && !is_read_only_selection() && unlocked, &SEDQ_OBJECT_WIDGET::on_remove},
         {Qt::NoModifier, Qt::Key_A, selected && unlocked, &SEDQ_OBJECT_WIDGET::on_append},
         {Qt::NoModifier, Qt::Key_F2, get_selection_count() == 1, &SEDQ_OBJECT_WIDGET::on_rename},
-        {Qt::NoModifier, Qt::Key_Delete, true, &SEDQ_OBJECT_WIDGET::on_edit_delete},
+        {Qt::NoModifier, Qt::Key_Delete, can_delete(), &SEDQ_OBJECT_WIDGET::on_edit_delete},
         {Qt::ShiftModifier, Qt::Key_Up, child_selected && unlocked, &SEDQ_OBJECT_WIDGET::on_move_up},
         {Qt::ShiftModifier, Qt::Key_Down, child_selected && unlocked, &SEDQ_OBJECT_WIDGET::on_move_down},
         {Qt::ShiftModifier, Qt::Key_Left, any_of(objects, &has_inputs), &SEDQ_OBJECT_WIDGET::on_expand},
