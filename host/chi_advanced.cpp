@@ -21,8 +21,8 @@
 //                          (back to 0 where it does not), "e" every sample where it holds, "s"
 //                          each rise of x; true where the count equals v, and with hold from
 //                          the first time on. Counters count from the start of the level's search.
-//   variable(n), constant(n), numbers   the value as compiled, as wide as what takes it
-//                          (zero-extended, or sign-extended when negative)
+//   variable(n), constant(n), numbers   the value as compiled, of any width, as wide as what
+//                          takes it (zero-extended, or sign-extended when negative)
 // Values are held as one word per bit, so no form is limited to 64 bits.
 // A user's own trigger module (mvx_custom_trigger_hdl) cannot be simulated: compiling the
 // level fails with its name.
@@ -185,10 +185,7 @@ void advanced_level::fit_constants(const step& parent, int width)
     {
         step& input = m_steps[size_t(m_inputs[size_t(parent.first + i)])];
         if (input.what == CONSTANT && input.delay == 0)
-        {
-            input.value &= mask_of(width);
             input.width = width;
-        }
     }
 }
 
@@ -299,11 +296,9 @@ bool advanced_level::forms::constant(context& c)
     step& s = c.s;
     s.what = CONSTANT;
     s.width = std::max(1, constant->get_bit_width());
-    s.value = uint64_t(constant->get_value()) & mask_of(s.width);
+    s.words = constant->get_number().words;
     // A negative constant keeps its sign when a wider operation takes it.
-    s.flag = constant->get_value() < 0;
-    if (s.flag)
-        s.value = uint64_t(constant->get_value());
+    s.flag = constant->get_number().negative;
     return true;
 }
 
@@ -810,7 +805,10 @@ struct advanced_level::kinds
     static void constant(const context&, const step& st, const int*, int width, uint64_t* out)
     {
         for (int b = 0; b < width; ++b)
-            out[b] = (b < 64 ? ((st.value >> b) & 1) != 0 : st.flag) ? ALL : 0;
+        {
+            const size_t word = size_t(b) / 64;
+            out[b] = (word < st.words.size() ? ((st.words[word] >> (b % 64)) & 1) != 0 : st.flag) ? ALL : 0;
+        }
     }
     static void logical_and(const context& c, const step& st, const int* args, int, uint64_t* out)
     {

@@ -81,9 +81,11 @@ private:
         int delay = 0;
         int ring = -1;                      // index into the state's rings when delayed
         int source = -1;                    // WIRE
-        uint64_t value = 0;                 // CONSTANT; COUNTER target; SHIFT distance
+        uint64_t value = 0;                 // COUNTER target; SHIFT distance; COMPARE, DETECT width
+        // CONSTANT: its two's complement, least significant word first; above it, its sign.
+        std::vector<uint64_t> words;
         int operation = 0;                  // compare operator, shift type, counter mode
-        bool flag = false;                  // signed compare, right shift, holding counter
+        bool flag = false;                  // signed compare, right shift, holding counter, negative constant
         int counter = -1;                   // index of a counter in the state
         // DETECT: the bits the pattern asks something of, as (input, bit of that input, symbol);
         // NODE_DETECT: the symbol of each node, in the order of `nodes`.

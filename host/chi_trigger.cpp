@@ -59,8 +59,10 @@ bool operand_holds(SDR_DATA_TRIGGER_CONDITION op, int64_t value, int64_t bound)
 }
 
 // The bus value, most significant member first. The bounds are ints, so a bus with a member set
-// above its low 62 bits is larger than any of them: it reads as INT64_MAX, whatever its width.
-// A bus that is bits of one stimulus reads the stimulus once.
+// above its low VALUE_BITS bits is larger than any of them: it reads as INT64_MAX, whatever its
+// width. A bus that is bits of one stimulus reads the stimulus once.
+constexpr int VALUE_BITS = 62;
+
 int64_t bus_value(const compare_term& term, const signal_bank& bank, int64_t sample)
 {
     const bool shared = term.stimulus >= 0;
@@ -71,7 +73,7 @@ int64_t bus_value(const compare_term& term, const signal_bank& bank, int64_t sam
     for (size_t i = 0; i < count; ++i)
     {
         const bool bit = shared ? ((word >> term.bits[i]) & 1u) != 0 : bank.bit(term.sources[i], sample);
-        if (count - i > 62)
+        if (count - i > VALUE_BITS)
             over = over || bit;
         else
             value = (value << 1) | (bit ? 1u : 0u);
@@ -340,12 +342,21 @@ uint64_t operand_word(SDR_DATA_TRIGGER_CONDITION op, const uint64_t* slices, int
 
 uint64_t compare_word(const compare_term& term, const signal_bank& bank, int64_t first, search_memory* memory)
 {
-    // The bus keeps its low 63 bits, as the comparison of one sample does.
-    const int width = std::min<int>(int(term.sources.size()), 63);
-    uint64_t slices[63];
+    // As for one sample: the low 62 bits compared, and where a bit above them is set the bus is
+    // above every bound.
+    const int count = int(term.sources.size());
+    const int width = std::min(count, VALUE_BITS);
+    uint64_t slices[VALUE_BITS];
     for (int bit = 0; bit < width; ++bit)
-        slices[bit] = row_word(bank, term.sources[term.sources.size() - 1 - size_t(bit)], first, memory);
-    return operand_word(term.op1, slices, width, term.value1) & operand_word(term.op2, slices, width, term.value2);
+        slices[bit] = row_word(bank, term.sources[size_t(count - 1 - bit)], first, memory);
+    uint64_t over = 0;
+    for (int bit = VALUE_BITS; bit < count; ++bit)
+        over |= row_word(bank, term.sources[size_t(count - 1 - bit)], first, memory);
+    const uint64_t within =
+        operand_word(term.op1, slices, width, term.value1) & operand_word(term.op2, slices, width, term.value2);
+    const bool above_holds = operand_holds(term.op1, INT64_MAX, term.value1) &&
+                             operand_holds(term.op2, INT64_MAX, term.value2);
+    return (within & ~over) | (above_holds ? over : 0);
 }
 
 uint64_t level_word(const level_plan& level, const signal_bank& bank, int64_t first, search_memory* memory)

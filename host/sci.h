@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Parts of a state-based trigger flow that can be changed at run time without a recompile.
@@ -344,35 +345,53 @@ public:
     void accept(SCI_ADVANCED_TRIGGER_VISITOR& visitor) override { visitor.visit(this); }
 };
 
+// A whole number of an equation, as wide as it is written (a bus value may be as wide as its
+// bus): its two's complement, least significant word first, in as few words as hold it; every
+// bit above the last word is the sign.
+struct SCI_NUMBER
+{
+    std::vector<std::uint64_t> words{0};
+    bool negative = false;
+
+    // The number whose magnitude is `magnitude` (least significant word first), negated when
+    // `negative`.
+    static SCI_NUMBER of_magnitude(std::vector<std::uint64_t> magnitude, bool negative);
+    static SCI_NUMBER of(std::int64_t value);
+    // The bits it needs (two's complement for a negative one); at least 1.
+    int bit_width() const;
+};
+
 // A value compiled into the trigger: 5, constant(5).
 class SCI_ADVANCED_TRIGGER_INPUT_CONSTANT : public SCI_ADVANCED_TRIGGER_BASE
 {
 public:
-    explicit SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(std::int64_t value)
-        : SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_KIND_INPUT_CONSTANT, value)
+    explicit SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_NUMBER value)
+        : SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_KIND_INPUT_CONSTANT, std::move(value))
     {
     }
-    std::int64_t get_value() const { return m_value; }
-    // The bits the value needs (two's complement for a negative one); at least 1.
-    int get_bit_width() const override;
+    // The low 64 bits of the value.
+    std::int64_t get_value() const { return static_cast<std::int64_t>(m_value.words.front()); }
+    // The whole value.
+    const SCI_NUMBER& get_number() const { return m_value; }
+    int get_bit_width() const override { return m_value.bit_width(); }
     void accept(SCI_ADVANCED_TRIGGER_VISITOR& visitor) override { visitor.visit(this); }
 
 protected:
-    SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_NODE_KIND kind, std::int64_t value)
-        : SCI_ADVANCED_TRIGGER_BASE(kind), m_value(value)
+    SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_NODE_KIND kind, SCI_NUMBER value)
+        : SCI_ADVANCED_TRIGGER_BASE(kind), m_value(std::move(value))
     {
     }
 
 private:
-    std::int64_t m_value;
+    SCI_NUMBER m_value;
 };
 
 // A value that can be changed at run time: variable(5).
 class SCI_ADVANCED_TRIGGER_INPUT_VARIABLE : public SCI_ADVANCED_TRIGGER_INPUT_CONSTANT
 {
 public:
-    explicit SCI_ADVANCED_TRIGGER_INPUT_VARIABLE(std::int64_t value)
-        : SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_KIND_INPUT_VARIABLE, value)
+    explicit SCI_ADVANCED_TRIGGER_INPUT_VARIABLE(SCI_NUMBER value)
+        : SCI_ADVANCED_TRIGGER_INPUT_CONSTANT(SCI_KIND_INPUT_VARIABLE, std::move(value))
     {
     }
     void accept(SCI_ADVANCED_TRIGGER_VISITOR& visitor) override { visitor.visit(this); }

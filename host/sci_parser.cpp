@@ -13,9 +13,7 @@
 #include "host/sdr/sdr_file_limits.h"
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
@@ -26,6 +24,25 @@ namespace
 // the object's own call), so an equation of the deepest condition it can draw stays within this;
 // deeper nesting is refused rather than risking the stack.
 constexpr int MAX_DEPTH = 3 * SDR_FILE_LIMITS::MAX_CONDITION_DEPTH + 8;
+
+// A number may be as wide as a bus of every row of a node list; a wider one is refused rather
+// than read digit by digit into ever more words.
+constexpr size_t MAX_NUMBER_WORDS = SDR_FILE_LIMITS::MAX_ROWS_PER_LIST / 64;
+
+// magnitude = magnitude * 10 + digit; false when it would need more than MAX_NUMBER_WORDS.
+bool append_digit(std::vector<std::uint64_t>* magnitude, unsigned digit)
+{
+    unsigned __int128 carry = digit;
+    for (std::uint64_t& word : *magnitude)
+    {
+        const unsigned __int128 next = static_cast<unsigned __int128>(word) * 10 + carry;
+        word = static_cast<std::uint64_t>(next);
+        carry = next >> 64;
+    }
+    if (carry != 0)
+        magnitude->push_back(static_cast<std::uint64_t>(carry));
+    return magnitude->size() <= MAX_NUMBER_WORDS;
+}
 
 // The depth of a parse in nodes, the output node counted; without recursion.
 int depth_of(const SCI_ADVANCED_TRIGGER_BASE* root)
@@ -141,21 +158,42 @@ private:
         }
     }
 
-    bool integer(std::int64_t* value)
+    // A decimal number, "-" before a negative one, of any width a bus has.
+    bool number(SCI_NUMBER* value)
     {
         skip_blanks();
-        const char* start = m_text + m_pos;
-        char* end = nullptr;
-        errno = 0;
-        const long long parsed = std::strtoll(start, &end, 10);
-        if (end == start || errno == ERANGE ||
-            !(std::isdigit(static_cast<unsigned char>(*start)) || *start == '-'))
+        const bool negative = m_text[m_pos] == '-';
+        size_t at = m_pos + (negative ? 1 : 0);
+        if (!std::isdigit(static_cast<unsigned char>(m_text[at])))
         {
             fail("number expected");
             return false;
         }
-        m_pos += static_cast<size_t>(end - start);
-        *value = parsed;
+        std::vector<std::uint64_t> magnitude{0};
+        for (; std::isdigit(static_cast<unsigned char>(m_text[at])); ++at)
+            if (!append_digit(&magnitude, unsigned(m_text[at] - '0')))
+            {
+                fail("number out of range");
+                return false;
+            }
+        m_pos = at;
+        *value = SCI_NUMBER::of_magnitude(std::move(magnitude), negative);
+        return true;
+    }
+
+    // A number that a signed 64-bit integer holds.
+    bool integer(std::int64_t* value)
+    {
+        SCI_NUMBER parsed;
+        if (!number(&parsed))
+            return false;
+        const std::uint64_t low = parsed.words.front();
+        if (parsed.words.size() > 1 || (low >> 63 != 0) != parsed.negative)
+        {
+            fail("number out of range");
+            return false;
+        }
+        *value = static_cast<std::int64_t>(low);
         return true;
     }
 
@@ -203,8 +241,8 @@ private:
             return concatenation();
         if (std::isdigit(static_cast<unsigned char>(c)) || c == '-')
         {
-            std::int64_t value = 0;
-            return integer(&value) ? m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_CONSTANT>(value) : nullptr;
+            SCI_NUMBER value;
+            return number(&value) ? m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_CONSTANT>(std::move(value)) : nullptr;
         }
         if (std::isalpha(static_cast<unsigned char>(c)))
             return call();
@@ -351,12 +389,12 @@ private:
 
     SCI_ADVANCED_TRIGGER_BASE* value(bool variable)
     {
-        std::int64_t number = 0;
-        if (!integer(&number) || !expect(')'))
+        SCI_NUMBER value;
+        if (!number(&value) || !expect(')'))
             return nullptr;
         if (variable)
-            return m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_VARIABLE>(number);
-        return m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_CONSTANT>(number);
+            return m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_VARIABLE>(std::move(value));
+        return m_factory->make<SCI_ADVANCED_TRIGGER_INPUT_CONSTANT>(std::move(value));
     }
 
     bool comparison_operator(SCI_COMPARE_TYPE* operation)
@@ -466,8 +504,10 @@ private:
     SCI_ADVANCED_TRIGGER_BASE* counter()
     {
         int width = 0;
-        std::int64_t value = 0;
-        if (!small_integer(&width, 1, 64) || !expect(',') || !integer(&value) || value < 0 || !expect(','))
+        SCI_NUMBER value;
+        // The count is compared in at most 64 bits: the value is one unsigned word.
+        if (!small_integer(&width, 1, 64) || !expect(',') || !number(&value) || value.negative ||
+            value.words.size() > 1 || !expect(','))
             return m_error.empty() ? fail("counter value out of range") : nullptr;
         const std::string type = identifier();
         static const std::map<std::string, SCI_EVENT_COUNTER_TYPE> modes = {
@@ -479,8 +519,8 @@ private:
         SCI_ADVANCED_TRIGGER_BASE* input = expr();
         if (input == nullptr || !expect(')'))
             return nullptr;
-        auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_EVENT_COUNTER>(
-            width, static_cast<std::uint64_t>(value), mode->second, hold == 1);
+        auto* node = m_factory->make<SCI_ADVANCED_TRIGGER_EVENT_COUNTER>(width, value.words.front(), mode->second,
+                                                                         hold == 1);
         return with_inputs(node, {input});
     }
 

@@ -50,17 +50,50 @@ int SCI_ADVANCED_TRIGGER_BASE::get_bit_width() const
     return widest;
 }
 
-int SCI_ADVANCED_TRIGGER_INPUT_CONSTANT::get_bit_width() const
+// ---- numbers ------------------------------------------------------------------------------------
+
+SCI_NUMBER SCI_NUMBER::of_magnitude(std::vector<std::uint64_t> magnitude, bool negative)
 {
-    std::uint64_t magnitude =
-        m_value < 0 ? ~static_cast<std::uint64_t>(m_value) : static_cast<std::uint64_t>(m_value);
-    int bits = m_value < 0 ? 1 : 0;
-    while (magnitude != 0)
+    SCI_NUMBER n;
+    n.words = magnitude.empty() ? std::vector<std::uint64_t>{0} : std::move(magnitude);
+    n.negative = negative && std::any_of(n.words.begin(), n.words.end(), [](std::uint64_t w) { return w != 0; });
+    if (n.negative)
     {
-        ++bits;
-        magnitude >>= 1;
+        // Two's complement: every bit inverted (the zeros above the magnitude become the sign),
+        // then one added.
+        bool carry = true;
+        for (std::uint64_t& w : n.words)
+        {
+            w = ~w + (carry ? 1 : 0);
+            carry = carry && w == 0;
+        }
     }
-    return std::max(bits, 1);
+    // Words that only repeat the sign are left to it.
+    const std::uint64_t sign = n.negative ? ~std::uint64_t(0) : 0;
+    while (n.words.size() > 1 && n.words.back() == sign)
+        n.words.pop_back();
+    return n;
+}
+
+SCI_NUMBER SCI_NUMBER::of(std::int64_t value)
+{
+    SCI_NUMBER n;
+    n.words = {static_cast<std::uint64_t>(value)};
+    n.negative = value < 0;
+    return n;
+}
+
+int SCI_NUMBER::bit_width() const
+{
+    // The highest bit that differs from the sign, one more for the sign of a negative number.
+    const std::uint64_t sign = negative ? ~std::uint64_t(0) : 0;
+    for (size_t w = words.size(); w-- > 0;)
+    {
+        const std::uint64_t differs = words[w] ^ sign;
+        if (differs != 0)
+            return int(w) * 64 + (64 - __builtin_clzll(differs)) + (negative ? 1 : 0);
+    }
+    return 1;
 }
 
 int SCI_ADVANCED_TRIGGER_CONCATENATE::get_bit_width() const

@@ -84,6 +84,8 @@ TEST(sedq_tree_generator, comparison_codes_widths_and_large_values)
         {"compare({'a','b'},<=,variable(-2),vc,sc)", SEDQ_OBJECT::DISPLAY_VARIABLE_SIGNED_LESS_THAN_OR_EQUAL, "-2"},
         {"compare({'a','b'},!=,-1,cc,uc)", SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_INEQUALITY,
          "18446744073709551615"},
+        {"compare({'a','b'},<,18446744073709551615,cc,uc)", SEDQ_OBJECT::DISPLAY_CONSTANT_UNSIGNED_LESS_THAN,
+         "18446744073709551615"},
     };
     for (const CASE& c : cases) {
         rebuilt level(c.equation);

@@ -309,6 +309,8 @@ TEST(device_condition_blocks, buses_wider_than_64_bits_are_compared_whole)
 {
     const std::string b128 = wide_bus("w[9]", 128, "w[0]");
     const std::string b4096 = wide_bus("w[9]", 4096, "w[0]");
+    const std::string b64 = wide_bus("w[9]", 64, "w[0]");
+    const std::string b80 = wide_bus("w[9]", 80, "w[0]");
     std::string nodes65 = "{w[9]";
     for (int i = 0; i < 63; ++i)
         nodes65 += ",w[63]";
@@ -334,6 +336,13 @@ TEST(device_condition_blocks, buses_wider_than_64_bits_are_compared_whole)
         {"4096 bits and a 4096-bit mask", "compare((" + b4096 + " & " + wide_bus("w[9]", 4096, "w[63]") +
                                               "), !=, 0, cc, uc)",
          0, 512},
+        // Constants of 64 bits and more, as the canvas writes them (unsigned, or signed).
+        {"64 bits equal to 2^63 + 1", "compare(" + b64 + ", ==, 9223372036854775809, cc, uc)", 0, 513},
+        {"80 bits above 2^64 - 1", "compare(" + b80 + ", >, 18446744073709551615, cc, uc)", 0, 512},
+        {"80 bits at most 2^64 - 1", "compare(" + b80 + ", <=, 18446744073709551615, cc, uc)", 512, 1024},
+        {"80 bits equal to 2^79 + 1", "compare(" + b80 + ", ==, 604462909807314587353089, cc, uc)", 0, 513},
+        {"80 bits signed equal to -(2^79 - 1)", "compare(" + b80 + ", ==, -604462909807314587353087, cc, sc)", 0,
+         513},
     };
     for (const block_case& row : rows)
         expect_found(row);

@@ -134,14 +134,23 @@ TEST_F(trigger_placement, the_trigger_sample_is_the_first_where_the_conditions_h
 
 // The design has no "w": w[k] is bit k % 64 of the sample number, so {w[127..0]} is
 // s * 2^64 + s, above 1000 from the first sample searched (32) on and never equal to a small
-// number; only its low bits would be 1000 first at 1001.
+// number; only its low bits would be 1000 first at 1001. The same whether the search looks at
+// one sample at a time (a level of the trigger) or 64 (a level a state-based flow reads).
 TEST_F(trigger_placement, a_bus_wider_than_64_bits_is_compared_whole)
 {
-    const int wide = tap_bus("w", 128);
-    set_compare(wide, 0, SDR_CTYPE_COMPARE_GREATER_THAN, 1000, SDR_CTYPE_COMPARE_TRUE, 0);
-    int64_t trigger_sample = 0;
-    acquire(&trigger_sample);
-    EXPECT_EQ(trigger_sample, 32);
+    for (const bool flow : {false, true})
+    {
+        restart();
+        const int wide = tap_bus("w", 128);
+        set_compare(wide, 0, SDR_CTYPE_COMPARE_GREATER_THAN, 1000, SDR_CTYPE_COMPARE_TRUE, 0);
+        settings().state_based = flow;
+        trigger()->m_stored_state_machine.present = flow;
+        trigger()->m_stored_state_machine.attributes = {
+            {"state_machine_flow_expression", "state ST1:\nif (Condition 1) trigger;\n"}};
+        int64_t trigger_sample = 0;
+        acquire(&trigger_sample);
+        EXPECT_EQ(trigger_sample, 32) << (flow ? "in a flow" : "a level");
+    }
 }
 
 TEST_F(trigger_placement, levels_are_met_in_sequence)

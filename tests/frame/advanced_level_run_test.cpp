@@ -107,21 +107,29 @@ protected:
     SEDQ_OBJECT* draw_equality(const canvas_user_steps& user, const QString& bus, const QString& value, QPoint at)
     {
         user.drop_node(bus, at);
+        return draw_comparison(user, QStringLiteral("Equality"), user.last_of(SEDQ_OBJECT::BUS), value, at);
+    }
+
+    // The Object Library's comparison `entry` right of `data` (at `at`), a Bus Value below it,
+    // both wired into the comparison, and `value` typed into the Bus Value's Object Properties:
+    // the comparison, loose on the canvas.
+    SEDQ_OBJECT* draw_comparison(const canvas_user_steps& user, const QString& entry, SEDQ_OBJECT* data,
+                                 const QString& value, QPoint at)
+    {
         user.drop_palette_entry(QStringLiteral("Bus Value"), at + QPoint(0, 80));
-        user.drop_palette_entry(QStringLiteral("Equality"), at + QPoint(220, 10));
-        SEDQ_OBJECT* data = user.last_of(SEDQ_OBJECT::BUS);
+        user.drop_palette_entry(entry, at + QPoint(220, 10));
         SEDQ_OBJECT* constant = user.last_of(SEDQ_OBJECT::BUS_VALUE);
-        SEDQ_OBJECT* equality = user.last_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
-        EXPECT_TRUE(data != nullptr && constant != nullptr && equality != nullptr);
-        if (data == nullptr || constant == nullptr || equality == nullptr)
+        SEDQ_OBJECT* comparison = user.last_of(SEDQ_OBJECT::COMPARISON_OPERATOR);
+        EXPECT_TRUE(data != nullptr && constant != nullptr && comparison != nullptr);
+        if (data == nullptr || constant == nullptr || comparison == nullptr)
             return nullptr;
-        user.connect_output(data, equality);
-        user.connect_output(constant, equality);
-        EXPECT_EQ(equality->get_children().size(), 2);
+        user.connect_output(data, comparison);
+        user.connect_output(constant, comparison);
+        EXPECT_EQ(comparison->get_children().size(), 2);
         user.properties(constant, [value](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
             canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), value);
         });
-        return equality;
+        return comparison;
     }
 
     // The counter instance current, its second level made advanced in the node table's header.
@@ -354,6 +362,39 @@ TEST_F(advanced_level_run, a_run_refuses_a_drawn_condition_that_is_empty_or_has_
     EXPECT_EQ(compile_program_and_run(SERIAL_INSTANCE), shown) << "no new data";
     EXPECT_NE(last_refusal().find("Condition 2: the condition is incomplete or has an error"), std::string::npos)
         << last_refusal();
+}
+
+// A Bus of five copies of the 16-bit count is an 80-bit bus, c * (2^64 + 2^48 + 2^32 + 2^16 + 1)
+// for a count c: at most 2^64 - 1, the largest value the canvas takes, only where the count is
+// 0 again, at sample 65536.
+TEST_F(advanced_level_run, an_80_bit_bus_is_compared_with_a_value_of_64_bits)
+{
+    make_second_level_advanced();
+    {
+        canvas_user_steps user = canvas_of(COUNTER_INSTANCE);
+        user.drop_palette_entry(QStringLiteral("Bus"), QPoint(80, 300));
+        SEDQ_OBJECT* wide = user.last_of(SEDQ_OBJECT::BUS);
+        ASSERT_NE(wide, nullptr);
+        // Each copy dropped onto the Bus becomes its input.
+        for (int copy = 0; copy < 5; ++copy)
+            user.drop_node(QStringLiteral("counter|count[15..0]"), user.centre_of(wide));
+        ASSERT_EQ(wide->get_children().size(), 5);
+        SEDQ_OBJECT* comparison = draw_comparison(user, QStringLiteral("Less Than or Equal To"), wide,
+                                                  QStringLiteral("18446744073709551615"), QPoint(80, 300));
+        ASSERT_NE(comparison, nullptr);
+        user.connect_output(comparison, result());
+        ASSERT_EQ(comparison->get_parent(), result());
+        refresh();
+        EXPECT_EQ(m_canvas->get_error(), SEDQ_OBJECT::ERROR_NONE);
+        EXPECT_NE(stored_equation(COUNTER_INSTANCE).find("18446744073709551615"), std::string::npos)
+            << stored_equation(COUNTER_INSTANCE);
+    }
+    SDR_DATA_LOG* log = save_reopen_and_run(COUNTER_INSTANCE);
+    ASSERT_NE(log, nullptr) << last_refusal();
+    const int t = log->get_data_trigger_position(-1);
+    EXPECT_EQ(bus_at(log, "counter|count", 16, t), 0u);
+    EXPECT_EQ(bus_at(log, "counter|count", 16, t - 1), 65535u);
+    EXPECT_EQ(bus_at(log, "counter|count", 16, 0), 65536u - 32u) << "the sample 65536 is 32 places in";
 }
 
 // In the power-up view the drawing is the one both triggers share: the Delete key, like the

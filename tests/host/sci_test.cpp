@@ -170,13 +170,17 @@ TEST_F(sci_test, text_that_is_no_equation_gives_no_factory_and_a_reason)
                          "ec(0,1,c,0,'a')",
                          "mvx_custom_trigger_hdl(1,'a',4,'01',0,m)",
                          "(('a')#-1)",
-                         "99999999999999999999"};
+                         "ec(8,18446744073709551616,c,0,'a')",
+                         "(('a')#9223372036854775808)"};
     for (const char* text : bad)
     {
         std::string error;
         EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse(text, &error), nullptr) << text;
         EXPECT_FALSE(error.empty()) << text;
     }
+    std::string error;
+    EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse(std::string(20000, '9').c_str(), &error), nullptr);
+    EXPECT_EQ(error, "number out of range at offset 0") << "a number wider than any bus";
     EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse(nullptr, nullptr), nullptr);
     std::string deep(1000, '~');
     EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse((deep + "'a'").c_str(), nullptr), nullptr)
@@ -202,6 +206,42 @@ TEST_F(sci_test, the_deepest_drawable_condition_parses_and_one_level_more_does_n
     EXPECT_NE(SCI_ADVANCED_TRIGGER_FACTORY::parse(nested(limit - 2).c_str(), &error), nullptr) << error;
     EXPECT_EQ(SCI_ADVANCED_TRIGGER_FACTORY::parse(nested(limit - 1).c_str(), &error), nullptr);
     EXPECT_EQ(error, "equation nested deeper than " + std::to_string(limit) + " levels");
+}
+
+// A number is read as wide as it is written, past 64 bits too: its low 64 bits, the bits it
+// needs and its sign.
+TEST_F(sci_test, numbers_are_read_whole_at_any_width)
+{
+    const struct
+    {
+        const char* text;
+        std::uint64_t low;
+        int width;
+        bool negative;
+    } rows[] = {
+        {"0", 0, 1, false},
+        {"-1", ~0ull, 1, true},
+        {"9223372036854775807", 0x7fffffffffffffffull, 63, false},
+        {"9223372036854775808", 0x8000000000000000ull, 64, false},
+        {"18446744073709551615", ~0ull, 64, false},
+        {"18446744073709551616", 0, 65, false},
+        {"-9223372036854775808", 0x8000000000000000ull, 64, true},
+        {"-18446744073709551616", 0, 65, true},
+        {"604462909807314587353087", ~0ull, 79, false},
+        {"-604462909807314587353087", 1, 80, true},
+    };
+    for (const auto& row : rows)
+    {
+        std::string error;
+        const auto factory = SCI_ADVANCED_TRIGGER_FACTORY::parse(row.text, &error);
+        ASSERT_TRUE(factory) << row.text << ": " << error;
+        const auto* constant =
+            static_cast<const SCI_ADVANCED_TRIGGER_INPUT_CONSTANT*>(factory->get_root()->get_input_connection_at(0));
+        ASSERT_EQ(constant->get_kind(), SCI_KIND_INPUT_CONSTANT) << row.text;
+        EXPECT_EQ(std::uint64_t(constant->get_value()), row.low) << row.text;
+        EXPECT_EQ(constant->get_bit_width(), row.width) << row.text;
+        EXPECT_EQ(constant->get_number().negative, row.negative) << row.text;
+    }
 }
 
 TEST_F(sci_test, widths_follow_the_inputs_and_every_input_knows_its_consumer)
