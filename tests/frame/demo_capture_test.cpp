@@ -241,15 +241,7 @@ public:
             if (tabs()->widget(index)->isAncestorOf(page))
                 tabs()->setCurrentIndex(index);
         refresh();
-        SEDQ_STATE_TEXT_EDIT* editor = nullptr;
-        for (SEDQ_STATE_TEXT_EDIT* each : page->findChildren<SEDQ_STATE_TEXT_EDIT*>())
-            editor = each->get_state() == 0 ? each : editor;
-        ASSERT_NE(editor, nullptr);
-        editor->setFocus();
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Delete);
-        QTest::keyClicks(editor, text);
-        editor->get_completer()->popup()->hide();
+        type_first_state(page, text);
         refresh();
         QString stored;
         tx()->get_state_text(0, &stored, m_instance);
