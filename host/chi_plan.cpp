@@ -268,10 +268,14 @@ void add_setup(acquisition_plan& plan, const SDR_TRIGGER_STATE& state, const SDR
         plan.counters.push_back(counter.initial);
 }
 
+// The errors a run ends with when the device does not hold what it needs.
+constexpr int INSTANCE_NOT_FOUND = 5;
+constexpr int NOT_COMPATIBLE = 7;
+
 // Why the run cannot acquire at all: hardware, then the device's design, then forced faults.
 // The device runs the structure it was programmed with, loading the trigger's runtime values
-// with the run.
-int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+// with the run; a trigger whose structure differs cannot run on it, and `reason` says why.
+int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, std::string* reason)
 {
     SDR_DATA_SESSION* session = plan.instance->m_session;
     const int chain_fault =
@@ -280,9 +284,18 @@ int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
         return chain_fault;
     const device_state& d = device();
     const auto programmed = d.crcs.find(plan.device_key);
-    if (!d.programmed || programmed == d.crcs.end() ||
-        programmed->second != SDR_TX_SESSION::compute_trigger_crc(trigger))
-        return 5;
+    if (!d.programmed || programmed == d.crcs.end())
+    {
+        *reason = d.programmed ? "the design the device is programmed with has no such instance"
+                               : "the device is not programmed";
+        return INSTANCE_NOT_FOUND;
+    }
+    if (programmed->second != SDR_TX_SESSION::compute_trigger_crc(trigger))
+    {
+        *reason = "the device is programmed with another version of its trigger; compile the project "
+                  "and program the device to run this one";
+        return NOT_COMPATIBLE;
+    }
     return faults().error != 0 ? faults().error : chain().error;
 }
 
@@ -391,13 +404,21 @@ std::shared_ptr<acquisition_plan> plan_of(SDR_DATA_TRIGGER* trigger, SDR_DATA_SI
     add_trigger(*plan, trigger, builder);
     add_setup(*plan, trigger->state(), set->state());
     add_ports(*plan, builder, trigger);
-    const int device_error = start_error(*plan, trigger);
+    std::string device_reason;
+    const int device_error = start_error(*plan, trigger, &device_reason);
     if (device_error != 0)
     {
         plan->start_error = device_error;
         plan->start_reason.clear();
     }
-    if (!plan->start_reason.empty())
+    if (!device_reason.empty())
+    {
+        MSG_E message;
+        message.fill_args("Instance \"%1!s!\" cannot run: %2!s!/ECHI_INSTANCE_NOT_ON_DEVICE", instance->get_name(),
+                          device_reason.c_str());
+        message.post();
+    }
+    else if (!plan->start_reason.empty())
     {
         MSG_E message;
         message.fill_args("Trigger of instance \"%1!s!\" cannot be built: %2!s!/ECHI_TRIGGER_NOT_BUILT",

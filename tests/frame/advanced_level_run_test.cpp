@@ -14,6 +14,7 @@
 
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/qui_control.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/frame/sedq_config_check_box.h"
 #include "sedq/frame/sedq_int_combo_box.h"
@@ -22,6 +23,7 @@
 #include "sedq/model/sedq_repository.h"
 
 #include <QCheckBox>
+#include <QMessageBox>
 
 namespace
 {
@@ -553,4 +555,25 @@ TEST_F(runtime_setting_run, a_flow_loads_the_parts_its_runtime_options_free_with
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
+// A run started on a design the device was not programmed with ("No" to the recompile
+// question) cannot run: the instance's status and the Messages window say why.
+TEST_F(runtime_setting_run, a_run_without_the_recompile_says_why_it_cannot_run)
+{
+    program();
+    canvas_user_steps user = canvas_of(SERIAL_INSTANCE);
+    user.properties(user.last_of(SEDQ_OBJECT::BUS), [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        canvas_user_steps::type_setting(dialog, QStringLiteral("Bit Order"), QStringLiteral("MSB to LSB"));
+    });
+    refresh();
+    ASSERT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+    standin::qui::push_dialog_answer("recompile", QMessageBox::No);
+    run(SERIAL_INSTANCE);
+    EXPECT_EQ(standin::qui::pending_dialog_answers(), 0);
+    EXPECT_EQ(status_text(SERIAL_INSTANCE), SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR);
+    ASSERT_FALSE(standin::msg::posted().empty());
+    EXPECT_EQ(standin::msg::posted().back().text,
+              "Instance \"fsm_uart\" cannot run: the device is programmed with another version of its trigger; "
+              "compile the project and program the device to run this one");
+    EXPECT_EQ(standin::msg::posted().back().kind, "E");
+}
 } // namespace
