@@ -137,34 +137,6 @@ void add_channels(acquisition_plan& plan, const std::vector<std::string>& wires)
     }
 }
 
-// The flow text the state machine object holds (or that the file held); a trigger that never
-// had one runs the flow the editor starts with.
-class flow_text_sink : public SDR_TX_ATTRIBUTE_SINK
-{
-public:
-    void add(const std::string& key, const std::string& value) override
-    {
-        if (key == FLOW_KEY)
-            text = value;
-    }
-    static constexpr const char* FLOW_KEY = "state_machine_flow_expression";
-    std::string text = "state ST1:\ntrigger;";
-};
-
-std::string flow_text_of(SDR_DATA_TRIGGER* trigger)
-{
-    flow_text_sink sink;
-    if (trigger->m_state_machine_object != nullptr)
-    {
-        SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&sink);
-        trigger->m_state_machine_object->get_attributes();
-        return sink.text;
-    }
-    for (const auto& attribute : trigger->m_stored_state_machine.attributes)
-        sink.add(attribute.first, attribute.second);
-    return sink.text;
-}
-
 // The run cannot start: the trigger does not build, as a compile would report it.
 void refuse(acquisition_plan& plan, const std::string& reason)
 {
@@ -193,7 +165,7 @@ std::shared_ptr<const flow_program> read_flow(acquisition_plan& plan, SDR_DATA_T
     }
     auto flow = std::make_shared<flow_program>();
     std::string error;
-    if (!flow->read(flow_text_of(trigger), names, &error))
+    if (!flow->read(SDR_TX_SESSION::get_flow_text(trigger), names, &error))
     {
         refuse(plan, error);
         return nullptr;
@@ -228,6 +200,19 @@ std::shared_ptr<const advanced_level> compile_level(acquisition_plan& plan, trig
     return compiled;
 }
 
+// Advanced level `index` (with `sq`, storage-qualifier pattern `index`) as the plan's trigger
+// runs it: a power-up trigger with the runtime-configurable values of its own copy.
+SDR_TRIGGER_LEVEL level_to_run(const acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, int index, bool sq)
+{
+    const SDR_TRIGGER_STATE& state = trigger->state();
+    SDR_TRIGGER_LEVEL level = sq ? SDR_TRIGGER_LEVEL{"Storage qualifier", SDR_LTYPE_ADVANCED, true,
+                                                     state.sq_patterns[index].expression, {}}
+                                 : state.levels[size_t(index)];
+    if (plan.power_up)
+        SDR_TX_SESSION::write_power_up_equation(trigger, index, sq, &level.expression, &level.expression_faulty);
+    return level;
+}
+
 void add_trigger(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, trigger_builder& builder)
 {
     const SDR_TRIGGER_STATE& state = trigger->state();
@@ -249,7 +234,7 @@ void add_trigger(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, trigger_buil
         const bool used = !state.state_based || (plan.trigger.flow != nullptr &&
                                                  plan.trigger.flow->levels_read()[size_t(i)] != 0);
         if (level.enabled && level.type == SDR_LTYPE_ADVANCED && used)
-            level.advanced = compile_level(plan, builder, state.levels[size_t(i)]);
+            level.advanced = compile_level(plan, builder, level_to_run(plan, trigger, i, false));
     }
 }
 
@@ -283,8 +268,14 @@ void add_setup(acquisition_plan& plan, const SDR_TRIGGER_STATE& state, const SDR
         plan.counters.push_back(counter.initial);
 }
 
+// The errors a run ends with when the device does not hold what it needs.
+constexpr int INSTANCE_NOT_FOUND = 5;
+constexpr int NOT_COMPATIBLE = 7;
+
 // Why the run cannot acquire at all: hardware, then the device's design, then forced faults.
-int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
+// The device runs the structure it was programmed with, loading the trigger's runtime values
+// with the run; a trigger whose structure differs cannot run on it, and `reason` says why.
+int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger, std::string* reason)
 {
     SDR_DATA_SESSION* session = plan.instance->m_session;
     const int chain_fault =
@@ -293,9 +284,18 @@ int start_error(acquisition_plan& plan, SDR_DATA_TRIGGER* trigger)
         return chain_fault;
     const device_state& d = device();
     const auto programmed = d.crcs.find(plan.device_key);
-    if (!d.programmed || programmed == d.crcs.end() ||
-        programmed->second != SDR_TX_SESSION::compute_trigger_crc(trigger))
-        return 5;
+    if (!d.programmed || programmed == d.crcs.end())
+    {
+        *reason = d.programmed ? "the design the device is programmed with has no such instance"
+                               : "the device is not programmed";
+        return INSTANCE_NOT_FOUND;
+    }
+    if (programmed->second != SDR_TX_SESSION::compute_trigger_crc(trigger))
+    {
+        *reason = "the device is programmed with another version of its trigger; compile the project "
+                  "and program the device to run this one";
+        return NOT_COMPATIBLE;
+    }
     return faults().error != 0 ? faults().error : chain().error;
 }
 
@@ -332,8 +332,9 @@ SDR_TRIGGER_OUT trigger_out_of(SDR_DATA_SESSION* session, const std::string& nam
 
 // The trigger in and what the storage qualifier keeps. A segmented acquisition and a disabled
 // qualifier store every sample, and so does the state-based one without a state-based flow.
-void add_ports(acquisition_plan& plan, trigger_builder& builder, const SDR_TRIGGER_STATE& state)
+void add_ports(acquisition_plan& plan, trigger_builder& builder, SDR_DATA_TRIGGER* trigger)
 {
+    const SDR_TRIGGER_STATE& state = trigger->state();
     const SDR_TRIGGER_IN& in = state.trigger_in;
     trigger_in_plan& t = plan.trigger.trigger_in;
     t.enabled = in.enabled;
@@ -378,7 +379,7 @@ void add_ports(acquisition_plan& plan, trigger_builder& builder, const SDR_TRIGG
             level = builder.pattern(index - SDR_NUM_SQ_PATTERNS);
             level.type = stored.type;
             if (stored.type == SDR_LTYPE_ADVANCED)
-                level.advanced = compile_level(plan, builder, {"Storage qualifier", SDR_LTYPE_ADVANCED, true, stored.expression, {}});
+                level.advanced = compile_level(plan, builder, level_to_run(plan, trigger, index, true));
         }
     }
 }
@@ -402,14 +403,22 @@ std::shared_ptr<acquisition_plan> plan_of(SDR_DATA_TRIGGER* trigger, SDR_DATA_SI
     trigger_builder builder(*plan, trigger->state());
     add_trigger(*plan, trigger, builder);
     add_setup(*plan, trigger->state(), set->state());
-    add_ports(*plan, builder, trigger->state());
-    const int device_error = start_error(*plan, trigger);
+    add_ports(*plan, builder, trigger);
+    std::string device_reason;
+    const int device_error = start_error(*plan, trigger, &device_reason);
     if (device_error != 0)
     {
         plan->start_error = device_error;
         plan->start_reason.clear();
     }
-    if (!plan->start_reason.empty())
+    if (!device_reason.empty())
+    {
+        MSG_E message;
+        message.fill_args("Instance \"%1!s!\" cannot run: %2!s!/ECHI_INSTANCE_NOT_ON_DEVICE", instance->get_name(),
+                          device_reason.c_str());
+        message.post();
+    }
+    else if (!plan->start_reason.empty())
     {
         MSG_E message;
         message.fill_args("Trigger of instance \"%1!s!\" cannot be built: %2!s!/ECHI_TRIGGER_NOT_BUILT",

@@ -549,6 +549,16 @@ struct SDR_TRIGGER_STATE : QSharedData
     mutable std::shared_ptr<const std::unordered_set<std::string>> leaf_names;
 };
 
+// The structures SDR_TX_SESSION::compute_trigger_crc last derived for a trigger, each with the
+// text it came from: the instance manager asks for them on every refresh.
+struct SDR_STRUCTURE_MEMO
+{
+    std::vector<std::pair<std::string, std::string>> equations; // per level: expression, structure
+    std::string flow_text;
+    int flow_options = 0;
+    std::string flow;                                           // their structure
+};
+
 class SDR_DATA_TRIGGER
 {
 public:
@@ -619,6 +629,7 @@ public:
     SDR_STORED_TREE m_stored_state_machine;
 
     unsigned m_crc = 0;                          // recomputed on commit
+    mutable SDR_STRUCTURE_MEMO m_structure_memo; // derived, never saved or undone
     int m_latency_delay = -1;                    // -1 before a commit
 
     std::vector<std::unique_ptr<SDR_DATA_LOG>> m_logs;

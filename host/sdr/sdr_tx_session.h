@@ -63,6 +63,15 @@ public:
     // ever given its equation (a preset) and not edited since, keeps the equation it has.
     // Nothing without an editing session.
     static void derive_equations(SDR_DATA_TRIGGER* trigger);
+    // The equation of advanced level `index` (with `sq`, of storage-qualifier pattern `index`)
+    // as the power-up trigger runs it: written from its objects with their power-up values, and
+    // `faulty` when their writer reports a problem. False, writing nothing, for a condition that
+    // runs its stored equation in both triggers (one not drawn, or no editing session).
+    static bool write_power_up_equation(SDR_DATA_TRIGGER* trigger, int index, bool sq, std::string* text,
+                                        bool* faulty);
+    // The state-based flow of `trigger` as its state machine object (or the file) holds it; a
+    // trigger that never had one runs the flow the editor starts with.
+    static std::string get_flow_text(const SDR_DATA_TRIGGER* trigger);
     bool is_modified() const;
     void set_undoable_modified_flag();
     bool is_stripped_version() const;
@@ -183,10 +192,13 @@ public:
 
     // Why the last create/open/save failed ("" after a success); for messages and tests.
     const std::string& get_last_error() const { return m_last_error; }
-    // CRC over the compile-relevant content of a trigger and its signal set (node names, tap
-    // modes, capture types, setup, level count and types, SQ type, trigger in/out enables and
-    // the stored advanced expressions); basic conditions and comparison values are left out.
+    // CRC over what a compile builds of a trigger and its signal set (node names, tap modes,
+    // capture types, setup, level count and types, SQ type, trigger in/out enables, the
+    // structure of the stored advanced expressions and, for a state-based trigger, of its flow
+    // with its resources and runtime options); what a run loads is left out: basic conditions,
+    // comparison values and every runtime-configurable setting (SDR_TRIGGER_STRUCTURE).
     // `pre_fit_only` leaves out post-fitting rows (tap mode 2): what a reroute cannot change.
+    // Keeps what it derived in the trigger's memo: GUI thread only.
     static unsigned compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bool pre_fit_only = false);
 
     struct ENTRY;

@@ -4,6 +4,7 @@
 
 #include "host/sdr/sdr_file_crc.h"
 #include "host/sdr/sdr_tx_session_entry.h"
+#include "host/sdr/sdr_trigger_structure.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sdr/sdr_tx_tree_object.h"
 #include "host/standin/sdr_control.h"
@@ -170,14 +171,117 @@ void SDR_TX_SESSION::write_equations(SDR_DATA_TRIGGER* trigger)
     }
 }
 
-void SDR_TX_SESSION::derive_equations(SDR_DATA_TRIGGER* trigger)
+namespace
+{
+// The editing session that holds the objects of `trigger`, or null.
+SDR_TX_SESSION* editing_session_of(SDR_DATA_TRIGGER* trigger)
 {
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     SDR_DATA_SESSION* data = instance != nullptr ? instance->m_session : nullptr;
     SDR_TX_SESSION* editing = data != nullptr ? data->m_tx_user : nullptr;
-    if (editing != nullptr && editing->m_data == data)
+    return editing != nullptr && editing->get_data_session() == data ? editing : nullptr;
+}
+} // namespace
+
+void SDR_TX_SESSION::derive_equations(SDR_DATA_TRIGGER* trigger)
+{
+    if (SDR_TX_SESSION* editing = editing_session_of(trigger))
         editing->write_equations(trigger);
 }
+
+bool SDR_TX_SESSION::write_power_up_equation(SDR_DATA_TRIGGER* trigger, int index, bool sq, std::string* text,
+                                             bool* faulty)
+{
+    SDR_TX_SESSION* editing = editing_session_of(trigger);
+    if (editing == nullptr || text == nullptr || faulty == nullptr || index < 0 ||
+        index >= (sq ? SDR_NUM_SQ_PATTERNS : static_cast<int>(trigger->state().levels.size())))
+        return false;
+    SDR_TX_TREE_OBJECT* const* handles = sq ? trigger->m_sq_trees : trigger->m_level_trees.data();
+    const size_t count = sq ? size_t(SDR_NUM_SQ_PATTERNS) : trigger->m_level_trees.size();
+    const std::string& stored =
+        sq ? trigger->state().sq_patterns[index].expression : trigger->state().levels[size_t(index)].expression;
+    SDR_TX_TREE_OBJECT* handle =
+        size_t(index) < count ? drawn(handles[index], trigger->is_drawn(index, sq), stored) : nullptr;
+    if (handle == nullptr)
+        return false;
+    SDR_DATA_MNEMONICS* mnemonics = editing->m_data->get_mnemonics();
+    standin::sdr::detail::count_tree_call("get_equation");
+    *faulty = !handle->get_equation(text, mnemonics, editing->facade_of(trigger), sq ? 1 : index + 1, true);
+    return true;
+}
+
+namespace
+{
+// The flow text the state machine object holds (or that the file held).
+class flow_text_sink : public SDR_TX_ATTRIBUTE_SINK
+{
+public:
+    void add(const std::string& key, const std::string& value) override
+    {
+        if (key == FLOW_KEY)
+            text = value;
+    }
+    static constexpr const char* FLOW_KEY = "state_machine_flow_expression";
+    std::string text = "state ST1:\ntrigger;";
+};
+} // namespace
+
+std::string SDR_TX_SESSION::get_flow_text(const SDR_DATA_TRIGGER* trigger)
+{
+    flow_text_sink sink;
+    if (trigger == nullptr)
+        return sink.text;
+    if (trigger->m_state_machine_object != nullptr)
+    {
+        SDR_TX_ATTRIBUTE_SINK_SCOPE scope(&sink);
+        trigger->m_state_machine_object->get_attributes();
+        return sink.text;
+    }
+    for (const auto& attribute : trigger->m_stored_state_machine.attributes)
+        sink.add(attribute.first, attribute.second);
+    return sink.text;
+}
+
+namespace
+{
+const std::string& equation_structure(const SDR_DATA_TRIGGER* trigger, size_t level)
+{
+    SDR_STRUCTURE_MEMO& memo = trigger->m_structure_memo;
+    if (memo.equations.size() <= level)
+        memo.equations.resize(level + 1);
+    auto& known = memo.equations[level];
+    const std::string& expression = trigger->state().levels[level].expression;
+    if (known.second.empty() || known.first != expression)
+        known = {expression, SDR_TRIGGER_STRUCTURE::of_equation(expression)};
+    return known.second;
+}
+
+// The flow's structure with what it is read and run with: its resources and runtime options.
+void add_flow(crc_builder* crc, const SDR_DATA_TRIGGER* trigger)
+{
+    const SDR_TRIGGER_STATE& state = trigger->state();
+    crc->add(state.runtime_options);
+    crc->add(static_cast<int>(state.flags.size()));
+    for (const SDR_TRIGGER_FLAG& flag : state.flags) {
+        crc->add(flag.name);
+        crc->add(flag.initial);
+    }
+    crc->add(static_cast<int>(state.counters.size()));
+    for (const SDR_TRIGGER_COUNTER& counter : state.counters) {
+        crc->add(counter.name);
+        crc->add(counter.width);
+        crc->add(static_cast<int>(counter.initial));
+    }
+    SDR_STRUCTURE_MEMO& memo = trigger->m_structure_memo;
+    std::string flow = SDR_TX_SESSION::get_flow_text(trigger);
+    if (memo.flow.empty() || memo.flow_options != state.runtime_options || memo.flow_text != flow) {
+        memo.flow = SDR_TRIGGER_STRUCTURE::of_flow(flow, state.runtime_options);
+        memo.flow_options = state.runtime_options;
+        memo.flow_text = std::move(flow);
+    }
+    crc->add(memo.flow);
+}
+} // namespace
 
 unsigned SDR_TX_SESSION::compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bool pre_fit_only)
 {
@@ -201,12 +305,15 @@ unsigned SDR_TX_SESSION::compute_trigger_crc(const SDR_DATA_TRIGGER* trigger, bo
     }
     crc.add(state.segmented ? state.segment_size : 0);
     crc.add(static_cast<int>(state.levels.size()));
-    for (const SDR_TRIGGER_LEVEL& level : state.levels) {
+    for (size_t l = 0; l < state.levels.size(); ++l) {
+        const SDR_TRIGGER_LEVEL& level = state.levels[l];
         crc.add(level.type);
-        crc.add(level.expression);
+        crc.add(level.type == SDR_LTYPE_ADVANCED ? equation_structure(trigger, l) : level.expression);
     }
     crc.add(state.sq_type);
     crc.add(state.trigger_in.enabled);
     crc.add(state.trigger_out.enabled);
+    if (state.state_based)
+        add_flow(&crc, trigger);
     return crc.value();
 }

@@ -5,6 +5,7 @@
 
 #include "host/ice.h"
 #include "host/pgmio.h"
+#include "host/sci.h"
 #include "host/sdr/sdr_compiled_design.h"
 #include "host/standin/standin.h"
 
@@ -66,6 +67,84 @@ TEST_F(simulated_device, compatibility_follows_changes_of_the_compile_relevant_c
     bool reroute = false;
     ASSERT_TRUE(m_editing.check_instance_compilation_type_at(0, &recompile, &reroute));
     EXPECT_TRUE(recompile);
+}
+
+// A compiled design runs what a run loads into it: runtime-configurable settings of an advanced
+// level, and the parts of a flow that its runtime options free. A change of what the compile
+// built, or of which settings a run loads, needs a compile.
+TEST_F(simulated_device, only_a_change_of_what_the_compile_built_needs_a_compile)
+{
+    constexpr const char* BUS = "{'cnt[1]','cnt[0]'}";
+    constexpr const char* FLOW = "state ST1:\nif (Condition 1 && counter1 == 2) goto ST2;\nstate ST2:\ntrigger;";
+    const std::string flow = FLOW;
+    const auto with = [&flow](const std::string& from, const std::string& to) {
+        std::string text = flow;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const auto compare = [BUS](const std::string& a, const std::string& op, const char* kind) {
+        return "compare(" + a + "," + op + "," + BUS + "," + kind + ",uc)";
+    };
+    const struct
+    {
+        const char* name;
+        int options; // the flow's runtime options when compiled, and after the change (-1: the same)
+        std::string before;
+        std::string after;
+        bool compatible;
+        int options_after = -1;
+    } rows[] = {
+        {"a runtime-configurable value", 0, compare("variable(3)", "==", "cc"), compare("variable(2)", "==", "cc"), true},
+        {"a variable comparison's operator", 0, compare("3", "==", "vc"), compare("3", "<", "vc"), true},
+        {"object names", 0, compare("'v':(variable(3))", "==", "cc"), compare("'w':(variable(3))", "==", "cc"), true},
+        {"a detector's pattern", 0, "mbpm('RX',{'tick','cnt[0]'})", "mbpm('FL',{'tick','cnt[0]'})", true},
+        {"a counter's value, type and hold", 0, "ec(8,3,e,0,'tick')", "ec(8,9,c,1,'tick')", true},
+        {"a shift's direction and distance", 0, compare("shift(logical,left,1,'tick')", "==", "cc"),
+         compare("shift(logical,right,2,'tick')", "==", "cc"), true},
+        {"a constant comparison's operator", 0, compare("3", "==", "cc"), compare("3", "<", "cc"), false},
+        {"a constant value", 0, compare("3", "==", "cc"), compare("2", "==", "cc"), false},
+        {"a value made runtime-configurable", 0, compare("3", "==", "cc"), compare("variable(3)", "==", "cc"), false},
+        {"a detector's inputs", 0, "mbpm('RX',{'tick','cnt[0]'})", "mbpm('RX',{'tick','cnt[1]'})", false},
+        {"a counter's width", 0, "ec(8,3,e,0,'tick')", "ec(9,3,e,0,'tick')", false},
+        {"a pipeline", 0, "(and('tick','cnt[0]'))#1", "(and('tick','cnt[0]'))#2", false},
+        {"a text that is no equation", 0, "and('tick',", "and('tick', ", false},
+        {"a goto destination, its option on", SCI_RUNTIME_CONFIG_GOTO_STATE, flow, with("goto ST2", "goto ST1"), true},
+        {"a goto destination, its option off", 0, flow, with("goto ST2", "goto ST1"), false},
+        {"a comparison value, its option on", SCI_RUNTIME_CONFIG_COMPARISON_VALUES, flow, with("== 2", "== 7"), true},
+        {"a comparison value, its option off", SCI_RUNTIME_CONFIG_GOTO_STATE, flow, with("== 2", "== 7"), false},
+        {"a comparison operator, its option on", SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS, flow, with("==", "!="), true},
+        {"a comparison operator, its option off", 0, flow, with("==", "!="), false},
+        {"a logical operator, its option on", SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS, flow, with("&&", "||"), true},
+        {"a logical operator, its option off", 0, flow, with("&&", "||"), false},
+        {"blanks", 0, flow, with(") goto ST2;\n", ")\n   goto  ST2 ;\n\n"), true},
+        {"a statement, every option on", 15, flow, with("trigger;", "segment_trigger;"), false},
+        {"a runtime option switched on", 0, flow, flow, false, SCI_RUNTIME_CONFIG_COMPARISON_VALUES},
+    };
+    for (const auto& row : rows)
+    {
+        const bool is_flow = row.before.rfind("state ", 0) == 0;
+        const auto set = [&](const std::string& text, int options) {
+            SDR_TRIGGER_STATE& s = settings(0);
+            s.levels[0].type = is_flow ? SDR_LTYPE_BASIC_AND : SDR_LTYPE_ADVANCED;
+            s.levels[0].expression = is_flow ? "" : text;
+            s.state_based = is_flow;
+            s.runtime_options = options;
+            s.counters = {{"counter1", 8, 0}};
+            trigger(0)->m_stored_state_machine.present = true;
+            trigger(0)->m_stored_state_machine.attributes = {{"state_machine_flow_expression", is_flow ? text : flow}};
+        };
+        set(row.before, row.options);
+        compile_and_program();
+        ASSERT_TRUE(ice_vtl_check_compatibility(trigger(0), false)) << row.name;
+        set(row.after, row.options_after < 0 ? row.options : row.options_after);
+        EXPECT_EQ(ice_vtl_check_compatibility(trigger(0), false), row.compatible) << row.name;
+        CHI_CONTROL_NODES_SCAN scan;
+        scan.set_hardware_name(chi_test::CABLE);
+        scan.set_device_name(chi_test::DEVICE);
+        scan.rescan();
+        unsigned programmed = 0;
+        ASSERT_TRUE(scan.get_node_crc_value(&instance(0)->m_node_info, &programmed)) << row.name;
+        EXPECT_EQ(programmed == crc(0), row.compatible) << row.name << ": the device holds what was compiled";
+    }
 }
 
 TEST_F(simulated_device, a_fast_recompile_takes_post_fitting_changes_only)

@@ -230,7 +230,7 @@ TEST_F(engine_runs, errors_end_the_run_with_one_final_report)
          {{0, 0}, {17, 2}}},
         {"device not programmed", [](chi_test::engine_test&) { standin::chi::program_device({}); }, {{0, 0}, {17, 5}}},
         {"design changed since programming",
-         [](chi_test::engine_test& t) { t.set_depth(512); }, {{0, 0}, {17, 5}}},
+         [](chi_test::engine_test& t) { t.set_depth(512); }, {{0, 0}, {17, 7}}},
         {"chain in use", [](chi_test::engine_test&) { standin::chi::set_busy(2, true); },
          {{0, 0}, {15, 0}, {15, 0}, {17, 4}}},
         {"version mismatch", [](chi_test::engine_test&) { standin::chi::set_error(8); }, {{0, 0}, {17, 8}}},

@@ -7,15 +7,23 @@
 // The demo's stimuli: the counter "counter|count" is the sample number. The serial transmitter
 // sends "Vantrel" over and over, one 52-sample frame per character, busy for the first 40
 // samples of each: frame 0 ('V') is samples 0 .. 51, busy over 0 .. 39. A run of depth 256
-// starts its search at sample 32, so the trigger is stored at sample 32 of the log.
+// starts its search 32 samples after it starts, so the trigger is stored at sample 32 of the
+// log; the first run after programming starts at sample 0, the next where the last capture ended.
 #include "canvas_user_steps.h"
 #include "jtag_widget_test_support.h"
 
 #include "host/sdr/sdr_tx_session.h"
 #include "host/sdr/sdr_tx_trigger.h"
+#include "host/standin/qui_control.h"
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
+#include "sedq/frame/sedq_config_check_box.h"
+#include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/state_flow/sedq_resources_widget.h"
 #include "sedq/view/sedq_view.h"
 #include "sedq/model/sedq_repository.h"
+
+#include <QCheckBox>
+#include <QMessageBox>
 
 namespace
 {
@@ -171,17 +179,34 @@ protected:
     // shows (the one it showed before when the run brought no data).
     SDR_DATA_LOG* compile_program_and_run(int instance)
     {
+        compile_and_program_from_the_window();
+        return run(instance);
+    }
+
+    // The toolbar's compile and the JTAG pane's Program: "Ready to acquire" then.
+    void compile_and_program_from_the_window()
+    {
         QAction* compile = action_of(AFCQ_SEDQ_TOOLBAR_START_COMPILE_ACTION);
         EXPECT_TRUE(compile->isEnabled());
         compile->trigger();
         QTest::qWait(20);
         refresh();
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_PROGRAM_DEVICE_STR);
+        program();
+    }
+
+    void program()
+    {
         EXPECT_TRUE(program_button()->isEnabled());
         program_button()->click();
         QTest::qWait(20);
         refresh();
         EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    }
+
+    // Run on the instance alone; the log it then shows, when that has data.
+    SDR_DATA_LOG* run(int instance)
+    {
         select({instance});
         press(ACTION_RUN);
         end_all_runs();
@@ -285,7 +310,9 @@ TEST_F(advanced_level_run, a_state_based_level_triggers_where_its_drawn_conditio
 
 // The counter instance's second level made advanced in the node table's header and drawn as
 // the count equal to a value: the trigger is the sample whose count is that value, the first
-// level (all don't care) being met at once. The value changed in Object Properties moves it.
+// level (all don't care) being met at once. The value changed in Object Properties moves it:
+// a Bus Value is configurable at run time unless its box is cleared, so the device programmed
+// with the drawing runs the new value without a compile.
 TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_drawn_value)
 {
     make_second_level_advanced();
@@ -311,9 +338,12 @@ TEST_F(advanced_level_run, an_advanced_level_triggers_where_the_count_meets_the_
             canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), QStringLiteral("700"));
         });
         refresh();
-        EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+        EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
     }
-    log = save_reopen_and_run(COUNTER_INSTANCE);
+    save_and_reopen();
+    EXPECT_EQ(stored_equation(COUNTER_INSTANCE), written_equation(COUNTER_INSTANCE));
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    log = run(COUNTER_INSTANCE);
     ASSERT_NE(log, nullptr);
     t = log->get_data_trigger_position(-1);
     EXPECT_EQ(bus_at(log, "counter|count", 16, t), 700u);
@@ -434,5 +464,214 @@ TEST_F(advanced_level_run, the_delete_key_takes_nothing_from_the_drawing_in_the_
     const int t = log->get_data_trigger_position(-1);
     EXPECT_EQ(bus_at(log, "counter|count", 16, t), 300u);
     EXPECT_EQ(bus_at(log, "counter|count", 16, t - 1), 299u);
+}
+} // namespace
+
+namespace
+{
+constexpr int SERIAL_POWER_UP = SERIAL_INSTANCE + 1; // the power-up view follows its instance
+constexpr int FRAME = 52;                            // samples per character the transmitter sends
+constexpr int BUSY = 40;                             // of which it is busy for the first
+
+// What a run loads into the programmed device: the settings a user made configurable at run time,
+// on a canvas and in a flow. Changing them keeps "Ready to acquire" and moves the next trigger;
+// switching what is configurable, or changing what is not, needs a compile.
+class runtime_setting_run : public advanced_level_run
+{
+protected:
+    // Bus Value of the serial instance's preset (110, 'n'), in the Object Properties dialog.
+    void bus_value_properties(int view, std::function<void(SEDQ_OBJECT_PROPERTIES_DLG*)> step)
+    {
+        canvas_user_steps user = canvas_of(view);
+        SEDQ_OBJECT* value = user.last_of(SEDQ_OBJECT::BUS_VALUE);
+        ASSERT_NE(value, nullptr);
+        user.properties(value, step);
+        refresh();
+    }
+
+    // The setting's "Allow this setting to be configurable at runtime" box clicked.
+    static void switch_runtime_box(SEDQ_OBJECT_PROPERTIES_DLG* dialog, const QString& name)
+    {
+        canvas_user_steps::select_setting(dialog, name);
+        QCheckBox* box = dialog->get_parameter_widget()->get_configurable_check();
+        ASSERT_TRUE(box->isEnabled());
+        box->click();
+    }
+
+    // The log's trigger sample holds `byte` and is the first busy sample of its frame.
+    static void expect_frame_start(SDR_DATA_LOG* log, char byte)
+    {
+        ASSERT_NE(log, nullptr);
+        const int t = log->get_data_trigger_position(-1);
+        ASSERT_EQ(t, TRIGGER_IN_LOG);
+        EXPECT_EQ(bus_at(log, "uart_tx|data", 8, t), unsigned(byte));
+        EXPECT_TRUE(log->get_bit(row_of(log, "uart_tx|busy"), t));
+        EXPECT_FALSE(log->get_bit(row_of(log, "uart_tx|busy"), t - 1));
+    }
+
+    // ---- the serial instance's state-based flow ----
+
+    template <class PANE> PANE* pane_of(int instance) const
+    {
+        for (PANE* pane : m_frame->findChildren<PANE*>())
+            if (pane->get_instance() == instance)
+                return pane;
+        return nullptr;
+    }
+
+    // The flow page brought to the front, with one counter.
+    void show_flow_with_a_counter()
+    {
+        tx()->set_instance(SERIAL_INSTANCE);
+        refresh();
+        ASSERT_NE(pane_of<SEDQ_STATE_WIDGET>(SERIAL_INSTANCE), nullptr);
+        bring_to_front(pane_of<SEDQ_STATE_WIDGET>(SERIAL_INSTANCE));
+        pane_of<SEDQ_RESOURCES_WIDGET>(SERIAL_INSTANCE)->get_counter_combo()->set_current_count(1);
+        refresh();
+    }
+
+    // The resources pane's "Comparison values" box clicked.
+    void switch_comparison_values_box()
+    {
+        for (SEDQ_CONFIG_CHECK_BOX* box : pane_of<SEDQ_RESOURCES_WIDGET>(SERIAL_INSTANCE)->get_check_boxes())
+            if (box->get_option() == SCI_RUNTIME_CONFIG_COMPARISON_VALUES)
+            {
+                ASSERT_TRUE(box->isEnabled());
+                box->click();
+            }
+        refresh();
+    }
+
+    // The first state's text selected and typed anew.
+    void type_flow(const QString& text)
+    {
+        type_state(pane_of<SEDQ_STATE_WIDGET>(SERIAL_INSTANCE), text);
+        refresh();
+        QString body;
+        tx()->get_state_text(0, &body, SERIAL_INSTANCE);
+        EXPECT_EQ(body, text);
+    }
+};
+
+// 110 -> 111 -> 114 ('r'), made configurable at run time: the first 'r' frame, frame 4, starts
+// at sample 208 = 4 * 52, past the run's first 32 samples; the log starts 32 samples before it,
+// at 176, in frame 3 ('t'). The preset would have met frame 2 ('n').
+TEST_F(runtime_setting_run, a_value_configurable_at_run_time_is_loaded_with_the_run)
+{
+    program();
+    bus_value_properties(SERIAL_INSTANCE, [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        switch_runtime_box(dialog, QStringLiteral("Bus Value"));
+    });
+    EXPECT_NE(stored_equation(SERIAL_INSTANCE).find("variable(110)"), std::string::npos)
+        << stored_equation(SERIAL_INSTANCE);
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR) << "the box changes the design";
+    compile_and_program_from_the_window();
+    for (const char* value : {"111", "114"})
+    {
+        bus_value_properties(SERIAL_INSTANCE, [value](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+            canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), value);
+        });
+        EXPECT_NE(stored_equation(SERIAL_INSTANCE).find(std::string("variable(") + value + ")"), std::string::npos);
+        EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR) << value;
+    }
+    SDR_DATA_LOG* log = run(SERIAL_INSTANCE);
+    expect_frame_start(log, 'r');
+    EXPECT_EQ(bus_at(log, "uart_tx|data", 8, 0), unsigned('t'));
+
+    // The bus's bit order is built into the device.
+    canvas_user_steps user = canvas_of(SERIAL_INSTANCE);
+    user.properties(user.last_of(SEDQ_OBJECT::BUS), [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        canvas_user_steps::type_setting(dialog, QStringLiteral("Bit Order"), QStringLiteral("MSB to LSB"));
+    });
+    refresh();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// The power-up trigger keeps its own value of a setting configurable at run time: its capture,
+// taken from sample 0 when the device is programmed, triggers in the first 'r' frame (208), while
+// the run-time trigger keeps 110 ('n'). The run then starts where that capture ended (208 - 32 +
+// 256 = 432) and meets the next 'n' frame after 432 + 32: frame 9, at 468.
+TEST_F(runtime_setting_run, the_power_up_capture_uses_the_power_up_values)
+{
+    bus_value_properties(SERIAL_INSTANCE, [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        switch_runtime_box(dialog, QStringLiteral("Bus Value"));
+    });
+    select({SERIAL_INSTANCE});
+    press(ACTION_ENABLE_POWERUP);
+    ASSERT_TRUE(tx()->is_powerup_trigger(SERIAL_POWER_UP));
+    bus_value_properties(SERIAL_POWER_UP, [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        canvas_user_steps::type_setting(dialog, QStringLiteral("Bus Value"), QStringLiteral("114"));
+    });
+    EXPECT_NE(stored_equation(SERIAL_INSTANCE).find("variable(110)"), std::string::npos);
+    compile_and_program_from_the_window();
+
+    select({}, {SERIAL_INSTANCE});
+    press(ACTION_READ);
+    SDR_DATA_LOG* power_up = SEDQ_REPOSITORY::session(tx())->get_log_at(SERIAL_POWER_UP, false);
+    ASSERT_TRUE(power_up != nullptr && power_up->is_power_up_trigger() && power_up->is_data_available(false));
+    expect_frame_start(power_up, 'r');
+
+    SDR_DATA_LOG* log = run(SERIAL_INSTANCE);
+    expect_frame_start(log, 'n');
+    EXPECT_EQ(bus_at(log, "uart_tx|data", 8, 0), unsigned('a')) << "436, in frame 8";
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// The flow counts the samples of Condition 2 (busy while the byte is 'n') and triggers at a
+// count. With "Comparison values" configurable at run time the count is loaded with the run:
+// 40 would be reached at 144, after frame 2's busy samples 104 .. 143; 41 waits for the next 'n'
+// frame, frame 9 at 468, and is reached on its second sample, 469. With the box cleared again
+// the count is built in.
+TEST_F(runtime_setting_run, a_flow_loads_the_parts_its_runtime_options_free_with_the_run)
+{
+    program();
+    show_flow_with_a_counter();
+    const auto flow = [](int count) {
+        return QString("if (Condition 2) increment counter1; if (counter1 == %1) trigger;").arg(count);
+    };
+    type_flow(flow(40));
+    switch_comparison_values_box();
+    EXPECT_TRUE(tx()->is_configurable(SCI_RUNTIME_CONFIG_COMPARISON_VALUES, SERIAL_INSTANCE));
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+    compile_and_program_from_the_window();
+    type_flow(flow(41));
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_READY_TO_ACQUIRE_STR);
+    SDR_DATA_LOG* log = run(SERIAL_INSTANCE);
+    ASSERT_NE(log, nullptr);
+    const int t = log->get_data_trigger_position(-1);
+    ASSERT_EQ(t, TRIGGER_IN_LOG);
+    EXPECT_EQ(bus_at(log, "uart_tx|data", 8, t), unsigned('n'));
+    EXPECT_TRUE(log->get_bit(row_of(log, "uart_tx|busy"), t - 1));
+    EXPECT_FALSE(log->get_bit(row_of(log, "uart_tx|busy"), t - 2)) << "469 is the second sample of frame 9";
+
+    switch_comparison_values_box();
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR) << "the box changes the design";
+    compile_and_program_from_the_window();
+    type_flow(flow(42));
+    EXPECT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR) << "a value built into the device";
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// A run started on a design the device was not programmed with ("No" to the recompile
+// question) cannot run: the instance's status and the Messages window say why.
+TEST_F(runtime_setting_run, a_run_without_the_recompile_says_why_it_cannot_run)
+{
+    program();
+    canvas_user_steps user = canvas_of(SERIAL_INSTANCE);
+    user.properties(user.last_of(SEDQ_OBJECT::BUS), [](SEDQ_OBJECT_PROPERTIES_DLG* dialog) {
+        canvas_user_steps::type_setting(dialog, QStringLiteral("Bit Order"), QStringLiteral("MSB to LSB"));
+    });
+    refresh();
+    ASSERT_EQ(status_line(), SEDQ_INSTANCE_WIDGET::SEDQ_COMPILE_DESIGN_STR);
+    standin::qui::push_dialog_answer("recompile", QMessageBox::No);
+    run(SERIAL_INSTANCE);
+    EXPECT_EQ(standin::qui::pending_dialog_answers(), 0);
+    EXPECT_EQ(status_text(SERIAL_INSTANCE), SEDQ_INSTANCE_WIDGET::SEDQ_JTAG_ERR_SOF_INCOMPATIBLE_STR);
+    ASSERT_FALSE(standin::msg::posted().empty());
+    EXPECT_EQ(standin::msg::posted().back().text,
+              "Instance \"fsm_uart\" cannot run: the device is programmed with another version of its trigger; "
+              "compile the project and program the device to run this one");
+    EXPECT_EQ(standin::msg::posted().back().kind, "E");
 }
 } // namespace

@@ -199,12 +199,11 @@ public:
         EXPECT_TRUE(seen) << "the shortcut opens the dialog";
     }
 
-    // On the dialog's Parameters page: the setting `name` is typed anew, as the keyboard would.
-    static void type_setting(SEDQ_OBJECT_PROPERTIES_DLG* dialog, const QString& name, const QString& text)
+    // On the dialog's Parameters page: the row of the setting `name` selected.
+    static void select_setting(SEDQ_OBJECT_PROPERTIES_DLG* dialog, const QString& name)
     {
         dialog->get_tab_widget()->setCurrentWidget(dialog->get_parameter_widget());
-        SEDQ_PARAMETER_WIDGET* page = dialog->get_parameter_widget();
-        SEDQ_PARAMETER_SETTING_VIEW* table = page->get_setting_view();
+        SEDQ_PARAMETER_SETTING_VIEW* table = dialog->get_parameter_widget()->get_setting_view();
         bool found = false;
         for (int row = 0; row < table->get_model()->rowCount(); ++row)
             if (table->get_name(row) == name)
@@ -214,6 +213,13 @@ public:
                 found = true;
             }
         ASSERT_TRUE(found) << name.toStdString();
+    }
+
+    // On the dialog's Parameters page: the setting `name` is typed anew, as the keyboard would.
+    static void type_setting(SEDQ_OBJECT_PROPERTIES_DLG* dialog, const QString& name, const QString& text)
+    {
+        select_setting(dialog, name);
+        SEDQ_PARAMETER_WIDGET* page = dialog->get_parameter_widget();
         QLineEdit* line = page->get_setting_combo()->lineEdit();
         ASSERT_NE(line, nullptr);
         line->selectAll();

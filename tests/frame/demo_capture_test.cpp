@@ -266,15 +266,7 @@ public:
     {
         SEDQ_STATE_WIDGET* page = show_flow_page();
         ASSERT_NE(page, nullptr);
-        SEDQ_STATE_TEXT_EDIT* editor = nullptr;
-        for (SEDQ_STATE_TEXT_EDIT* each : page->findChildren<SEDQ_STATE_TEXT_EDIT*>())
-            editor = each->get_state() == state ? each : editor;
-        ASSERT_NE(editor, nullptr);
-        editor->setFocus();
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Delete);
-        QTest::keyClicks(editor, text);
-        editor->get_completer()->popup()->hide();
+        type_state(page, text, state);
         refresh();
         QString stored;
         tx()->get_state_text(state, &stored, m_instance);

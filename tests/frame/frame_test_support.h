@@ -9,8 +9,13 @@
 #include "sedq/frame/sedq_instance_tabs.h"
 #include "sedq/frame/sedq_layout_widget.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/state_flow/sedq_state_text_edit.h"
+#include "sedq/state_flow/sedq_state_widget.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
+#include <QTest>
 #include <QCoreApplication>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -145,6 +150,22 @@ protected:
         for (int i = 0; tabs != nullptr && i < tabs->count(); ++i)
             titles << tabs->tabText(i);
         return titles;
+    }
+
+    // The text of a state (the first by default) on a flow page selected and typed over, the
+    // completion popup closed afterwards as Escape would.
+    static void type_state(SEDQ_STATE_WIDGET* page, const QString& text, int state = 0)
+    {
+        SEDQ_STATE_TEXT_EDIT* editor = nullptr;
+        for (SEDQ_STATE_TEXT_EDIT* each : page->findChildren<SEDQ_STATE_TEXT_EDIT*>())
+            editor = each->get_state() == state ? each : editor;
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, text);
+        editor->get_completer()->popup()->hide();
+        settle();
     }
 
     // Makes `instance` current and shows the advanced trigger page of its trigger `level`
