@@ -21,6 +21,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 #include <QVector>
 #include <QWidget>
 
@@ -172,6 +173,9 @@ public:
     SEDQ_OBJECT* hit_test(QPoint point, QList<SEDQ_OBJECT*>* list = nullptr);
     // Lays every root tree out by the current layout.
     void arrange_objects();
+    // The same, where the user has just put the roots `placed` (a paste or drop onto empty
+    // canvas, the trees a gesture moved): they stay exactly there, and so does the drawing.
+    void arrange_objects_keeping(const QSet<const SEDQ_OBJECT*>& placed);
     // Widget pixels to canvas coordinates and back, by the zoom level (canvas units per ten
     // pixels).
     void client_to_zoom(QPoint* point) const;
@@ -335,8 +339,9 @@ private:
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
-    // Trees a layout left covering another tree's boxes or output ports move down clear of them.
-    void separate_trees();
+    // Trees a layout left covering another tree's boxes or output ports move down clear of them;
+    // the condition's tree and the `placed` roots stay.
+    void separate_trees(const QSet<const SEDQ_OBJECT*>& placed);
     // A zoom step keeps a drawing that was on show below the title and the listing, and takes
     // back on the way in what it pushed down on the way out.
     void follow_header();
@@ -371,11 +376,6 @@ private:
     void paint_title(QPainter* painter);
     void reveal_error_object();
     QString get_locate_name() const;
-    // Fills the clipboard with copies of the selection anchored at `anchor`: with what the
-    // selected collapsed objects hide, or with every input of a selected object (a drag
-    // carries whole trees).
-    void copy_selection(QPoint anchor, bool with_inputs);
-    void keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs);
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
     void answer_drag(QDragMoveEvent* event);
