@@ -173,9 +173,6 @@ public:
     SEDQ_OBJECT* hit_test(QPoint point, QList<SEDQ_OBJECT*>* list = nullptr);
     // Lays every root tree out by the current layout.
     void arrange_objects();
-    // The same, where the user has just put the roots `placed` (a paste or drop onto empty
-    // canvas, the trees a gesture moved): they stay exactly there, and so does the drawing.
-    void arrange_objects_keeping(const QSet<const SEDQ_OBJECT*>& placed);
     // Widget pixels to canvas coordinates and back, by the zoom level (canvas units per ten
     // pixels).
     void client_to_zoom(QPoint* point) const;
@@ -336,6 +333,9 @@ private:
     // a document that stores only the equation, a wizard preset) is laid out once and put
     // below the listing, instead of painting as one pile of boxes under the title.
     void place_unplaced_condition();
+    // arrange_objects where the user has just put the roots `placed` (a paste or drop onto empty
+    // canvas, the trees a gesture moved): they stay exactly there, and so does the drawing.
+    void arrange_objects_keeping(const QSet<const SEDQ_OBJECT*>& placed);
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
