@@ -308,8 +308,9 @@ TEST(sedq_state_machine_object, unified_text_splits_into_states)
 }
 
 // A new split overwrites names by index and keeps those past the new count; the bodies are
-// all replaced. An emptied text reads back empty (the editor showing it stays empty) and is
-// written as the default body under the old first name.
+// all replaced. An emptied text reads as one state that triggers under the old first name, and
+// is written so; the editor that emptied it reads it as typed, empty. A flow never named reads
+// its first state as ST1.
 TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies)
 {
     SEDQ_STATE_MACHINE_OBJECT machine;
@@ -324,10 +325,16 @@ TEST(sedq_state_machine_object, later_split_keeps_old_names_and_drops_old_bodies
     EXPECT_TRUE(machine.get_state_text_list().isEmpty());
     QString text;
     machine.get_unified_state_text(&text);
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(text, "state c:\r\ntrigger;");
+    EXPECT_EQ(machine.get_unified_state_text_as_typed(), "");
     const attribute_list stored = attributes_of(&machine);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].second, "state c:\ntrigger;");
+
+    SEDQ_STATE_MACHINE_OBJECT unnamed;
+    unnamed.set_unified_state_text(QString());
+    unnamed.get_unified_state_text(&text);
+    EXPECT_EQ(text, "state ST1:\r\ntrigger;");
 }
 
 // A text of more headers than a flow has states keeps the headers past the last state in that

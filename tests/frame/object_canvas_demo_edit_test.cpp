@@ -1,7 +1,7 @@
 // The canvas on the demo driven by the mouse, the keys, the host's drags and the window's Edit
-// commands: copies take the selection with what its collapsed objects hide, a drag carries
-// whole trees, Insert and Append cancelled leave everything as it was, connections keep the
-// order they were dropped in, a paste follows the drop's rule, and the pictures keep the
+// commands: copies and drags take the selection with what its collapsed objects hide, Insert
+// and Append cancelled leave everything as it was, connections keep the order they were dropped
+// in, a paste follows the drop's rule and lands where it was put, and the pictures keep the
 // listing and the error message in place at every zoom, with nothing drawn over the listing.
 #include "object_canvas_demo_support.h"
 
@@ -14,7 +14,10 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPair>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace
 {
@@ -64,6 +67,12 @@ protected:
         return found;
     }
     QPoint centre(const SEDQ_OBJECT* object) const { return to_widget(object->get_rect().center()); }
+    // A widget position in canvas coordinates.
+    QPoint zoomed(QPoint at) const
+    {
+        m_canvas->client_to_zoom(&at);
+        return at;
+    }
     // A point of empty canvas below the preset.
     QPoint empty() const { return QPoint(m_canvas->width() / 2, m_canvas->height() - 60); }
 
@@ -95,10 +104,25 @@ protected:
         action(m_frame, id)->trigger();
         settle();
     }
-    void copy_and_paste(SEDQ_OBJECT* object, QPoint at)
+    void copy_and_paste(SEDQ_OBJECT* object, QPoint at) { copy_and_paste_at(centre(object), at); }
+    // Copy from the menu opened at `from`, Paste from the one opened at `to`.
+    void copy_and_paste_at(QPoint from, QPoint to)
     {
-        command_at(centre(object), AFCQ_EDIT_COPY_ACTION);
-        command_at(at, AFCQ_EDIT_PASTE_ACTION);
+        command_at(from, AFCQ_EDIT_COPY_ACTION);
+        command_at(to, AFCQ_EDIT_PASTE_ACTION);
+    }
+    // Ctrl and the wheel over the canvas, a notch at a time, until the zoom level is reached.
+    void zoom_to(int level)
+    {
+        for (int notch = 0; notch < 40 && m_canvas->get_zoom_level() != level; ++notch)
+        {
+            const QPoint at(m_canvas->width() / 2, m_canvas->height() / 2);
+            const int delta = m_canvas->get_zoom_level() < level ? -120 : 120;
+            QWheelEvent wheel(at, m_canvas->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(m_canvas, &wheel);
+        }
+        ASSERT_EQ(m_canvas->get_zoom_level(), level);
     }
     // Presses with Shift or Ctrl on the object (a drag of the selection out of the canvas) and
     // drops where the host's drag brings it.
@@ -191,7 +215,7 @@ protected:
 
     QImage picture_at_zoom(int level)
     {
-        m_canvas->set_zoom_positions(level);
+        zoom_to(level);
         return m_canvas->grab().toImage();
     }
 };
@@ -223,7 +247,10 @@ TEST_F(object_canvas_edit_test, copies_take_the_selection_with_what_its_collapse
     EXPECT_EQ(logical->get_children().size(), inputs + 1);
 }
 
-TEST_F(object_canvas_edit_test, a_ctrl_drag_copies_and_a_shift_drag_moves_whole_trees)
+// A drag takes what a copy takes: the selection, with what its collapsed objects hide. Shift
+// moves it, leaving the unselected inputs of an open comparison where they stood, as roots;
+// Ctrl copies it alone. The dragged copy stands where the press point was let go.
+TEST_F(object_canvas_edit_test, a_ctrl_drag_copies_the_selection_and_a_shift_drag_moves_it)
 {
     const struct
     {
@@ -234,24 +261,40 @@ TEST_F(object_canvas_edit_test, a_ctrl_drag_copies_and_a_shift_drag_moves_whole_
     } rows[] = {
         {"ctrl-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ControlModifier, 1},
         {"shift-drag of the busy line", SEDQ_OBJECT::NODE, Qt::ShiftModifier, 0},
-        {"shift-drag of the open comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, Qt::ShiftModifier, 0}};
+        {"shift-drag of the open comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, Qt::ShiftModifier, 0},
+        {"ctrl-drag of the open comparison", SEDQ_OBJECT::COMPARISON_OPERATOR, Qt::ControlModifier, 1}};
     for (const auto& row : rows)
     {
         SEDQ_OBJECT* dragged = row.kind == SEDQ_OBJECT::NODE ? busy() : first_of(row.kind);
         click(centre(dragged));
         const int before = objects().size();
         const int logical_inputs = first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size();
+        QList<QPair<int, QPoint>> inputs; // the dragged object's inputs: kind, and where they stand
+        for (SEDQ_OBJECT* input : dragged->get_children())
+            inputs.append({input->get_type(), input->get_rect().topLeft()});
+        const QPoint from = zoomed(centre(dragged));
+        const QPoint grip = from - dragged->get_rect().topLeft();
         drag_out(dragged, empty(), row.keys);
         EXPECT_EQ(objects().size(), before + row.more) << row.name;
         const bool moved = row.keys == Qt::ShiftModifier;
-        EXPECT_EQ(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size(),
-                  logical_inputs - (moved ? 1 : 0))
+        EXPECT_EQ(first_of(SEDQ_OBJECT::LOGICAL_OPERATOR)->get_children().size(), logical_inputs - (moved ? 1 : 0))
             << row.name;
-        // Every bit of the data bus stays in its bus; the comparison keeps both its inputs.
+        SEDQ_OBJECT* copy = objects().last();
+        EXPECT_EQ(copy->get_type(), row.kind) << row.name;
+        EXPECT_EQ(copy->get_rect().topLeft(), zoomed(empty()) - grip) << row.name << ": where it was let go";
+        EXPECT_TRUE(copy->get_children().isEmpty()) << row.name << ": without the unselected inputs";
+        for (const auto& input : inputs)
+        {
+            const auto stays = [&](SEDQ_OBJECT* object) {
+                return object->get_type() == input.first && object->get_rect().topLeft() == input.second;
+            };
+            const auto left = std::find_if(objects().begin(), objects().end(), stays);
+            ASSERT_NE(left, objects().end()) << row.name << ": an input of kind " << input.first << " where it stood";
+            EXPECT_EQ((*left)->is_root(), moved) << row.name << ": kind " << input.first;
+        }
+        // Every bit of the data bus stays in its bus.
         for (SEDQ_OBJECT* node : of_kind(SEDQ_OBJECT::NODE))
             EXPECT_TRUE(node->get_name() == QStringLiteral("uart_tx|busy") || !node->is_root()) << row.name;
-        for (SEDQ_OBJECT* comparison : of_kind(SEDQ_OBJECT::COMPARISON_OPERATOR))
-            EXPECT_EQ(comparison->get_children().size(), 2) << row.name;
         m_canvas->on_edit_undo();
         EXPECT_EQ(objects().size(), before) << row.name << ": one undo step";
     }
@@ -552,9 +595,10 @@ TEST_F(object_canvas_edit_test, after_a_connection_no_box_covers_another_box_or_
     EXPECT_TRUE(covered(visible_objects()).isEmpty()) << covered(visible_objects()).join('\n').toStdString();
 }
 
-// Detached lines and loose copies each take a line of the listing: they stay below it, and a
-// document saved with them opens with every box below the listing.
-TEST_F(object_canvas_edit_test, loose_boxes_stay_below_the_listing_and_reopen_below_it)
+// Detached lines and loose copies each take a line of the listing. A detach keeps the drawing
+// below it; a paste right under it stays where it was put, under the grown listing; a document
+// saved with them opens with every box below the listing.
+TEST_F(object_canvas_edit_test, a_detach_keeps_the_drawing_below_the_listing_and_a_reopen_shows_all_below_it)
 {
     const auto under_listing = [this] {
         QStringList found;
@@ -574,7 +618,7 @@ TEST_F(object_canvas_edit_test, loose_boxes_stay_below_the_listing_and_reopen_be
     ASSERT_TRUE(busy()->is_root());
     EXPECT_EQ(under_listing(), "") << "after a detach";
     copy_and_paste(busy(), QPoint(m_canvas->width() - 200, m_canvas->get_header_height() + 12));
-    EXPECT_EQ(under_listing(), "") << "after a paste";
+    EXPECT_NE(under_listing(), "") << "a paste moves nothing";
 
     const QString path = m_dir.filePath("loose.vtl");
     ASSERT_TRUE(m_frame->get_tx_manager()->save_document(path.toLocal8Bit().constData()));
@@ -584,4 +628,33 @@ TEST_F(object_canvas_edit_test, loose_boxes_stay_below_the_listing_and_reopen_be
     ASSERT_TRUE(m_canvas != nullptr && m_canvas->get_object_list() != nullptr);
     EXPECT_EQ(loose_nodes().size(), 2);
     EXPECT_EQ(under_listing(), "") << "reopened";
+}
+
+// A paste puts the copy's anchor (where it was copied, relative to the copied object) at the
+// paste point, right under the listing as lower down, at 1:1 and zoomed out. The rest of the
+// drawing stays where it stood, though the copy adds a line to the listing.
+TEST_F(object_canvas_edit_test, a_paste_lands_with_its_anchor_at_the_paste_point)
+{
+    const struct
+    {
+        const char* name;
+        int zoom;
+        bool under_listing;
+    } rows[] = {{"right under the listing", 10, true},
+                {"on empty canvas", 10, false},
+                {"zoomed out, right under the listing", 20, true}};
+    for (const auto& row : rows)
+    {
+        zoom_to(row.zoom);
+        const QPoint copied_at = centre(busy()) + QPoint(9, 4);
+        const QPoint grip = zoomed(copied_at) - busy()->get_rect().topLeft();
+        const QPoint at = row.under_listing ? QPoint(m_canvas->width() - 200, m_canvas->get_header_height() + 3) : empty();
+        const QRect result_before = result()->get_rect();
+        const int loose_before = loose_nodes().size();
+        copy_and_paste_at(copied_at, at);
+        ASSERT_EQ(loose_nodes().size(), loose_before + 1) << row.name;
+        EXPECT_EQ(loose_nodes().last()->get_rect().topLeft(), zoomed(at) - grip) << row.name;
+        EXPECT_EQ(result()->get_rect(), result_before) << row.name << ": the drawing stays";
+        m_canvas->on_edit_undo();
+    }
 }

@@ -280,6 +280,31 @@ TEST_F(canvas_dropping_test, dropped_nodes_and_palette_entries_join_the_object_u
     EXPECT_GT(canvas()->get_undo_position(), 0) << "a drop is one undo step";
 }
 
+// The entries of a palette category dropped onto empty canvas stand where they were dropped,
+// the first at the drop point and each next one its height and 10 below; nothing else moves,
+// though every new root adds a line to the listing.
+TEST_F(canvas_dropping_test, a_dropped_category_stacks_its_entries_110_apart_from_the_drop_point)
+{
+    result()->move(500, 200);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
+    const int header = canvas()->get_header_height();
+    for (const QPoint at : {QPoint(100, header + 30), QPoint(240, 300)})
+    {
+        SEDQ_OPERATOR_WIDGET palette(nullptr);
+        palette.get_tree_view()->selectionModel()->select(palette.get_model()->item(2)->index(),
+                                                          QItemSelectionModel::ClearAndSelect);
+        const int made_before = of_kind(SEDQ_OBJECT::COMPARISON_OPERATOR).size();
+        drag_from(palette.get_tree_view(), new QMimeData, [&] { EXPECT_TRUE(drop(at, QMimeData()).accepted); });
+        const QList<SEDQ_OBJECT*> made = of_kind(SEDQ_OBJECT::COMPARISON_OPERATOR).mid(made_before);
+        ASSERT_EQ(made.size(), 6) << at.y();
+        QPoint first = at;
+        canvas()->client_to_zoom(&first);
+        for (int i = 0; i < made.size(); ++i)
+            EXPECT_EQ(made[i]->get_rect().topLeft(), first + QPoint(0, 110 * i)) << "drop at " << at.y() << ", #" << i;
+        EXPECT_EQ(result()->get_rect().topLeft(), QPoint(500, 200)) << "drop at " << at.y();
+    }
+}
+
 // Foreign drops are refused even when the application delivers them: nothing changes.
 TEST_F(canvas_dropping_test, a_foreign_drop_changes_nothing_even_over_a_full_clipboard)
 {

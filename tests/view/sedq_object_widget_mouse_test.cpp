@@ -75,6 +75,46 @@ TEST_F(canvas_mouse_test, moving_a_tree_onto_a_free_input_attaches_and_pulling_i
     EXPECT_TRUE(node->is_root()) << "pulled far left of the Result";
 }
 
+// An input pulled past 38 right (or 61 left) of its parent's input comes loose and stays where
+// it was let go, at its old top, also over its former parent's box and after a later click; one
+// pulled less stays an input, back in its place.
+TEST_F(canvas_mouse_test, an_input_pulled_away_comes_loose_where_it_was_let_go)
+{
+    result()->move(500, 200);
+    refresh(SEDQ_UPDATE_TRIGGER_CANVAS);
+    select_nodes({17});
+    drag_from(view(), node_data(), [&] { EXPECT_TRUE(drop(result_centre(), *node_data()).accepted); });
+    const struct
+    {
+        const char* name;
+        int zoom;
+        int pixels; // how far the mouse moves, in widget pixels
+        int units;  // the same in canvas units
+        bool loose;
+    } rows[] = {
+        {"80 right", 10, 80, 80, true},
+        {"80 right, zoomed out", 20, 40, 80, true},
+        {"200 left", 10, -200, -200, true},
+        {"30 right", 10, 30, 30, false},
+    };
+    for (const auto& row : rows)
+    {
+        canvas()->set_zoom_positions(row.zoom);
+        ASSERT_EQ(result()->get_children().size(), 1) << row.name;
+        SEDQ_OBJECT* node = result()->get_children().front();
+        const QPoint before = node->get_rect().topLeft();
+        const QPoint grab = centre_of(node) - QPoint(4, 0);
+        gesture(grab, grab + QPoint(row.pixels, 0));
+        EXPECT_EQ(node->is_root(), row.loose) << row.name;
+        const QPoint expected = row.loose ? before + QPoint(row.units, 0) : before;
+        EXPECT_EQ(node->get_rect().topLeft(), expected) << row.name;
+        gesture(QPoint(40, 560), QPoint(40, 560));
+        EXPECT_EQ(node->get_rect().topLeft(), expected) << row.name << ": after a click elsewhere";
+        if (row.loose)
+            canvas()->on_edit_undo();
+    }
+}
+
 TEST_F(canvas_mouse_test, keys_run_their_commands_under_their_conditions)
 {
     result()->move(500, 200);

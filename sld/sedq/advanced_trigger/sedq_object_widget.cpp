@@ -221,8 +221,17 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::hit_test(QPoint point, QList<SEDQ_OBJECT*>* lis
 
 void SEDQ_OBJECT_WIDGET::arrange_objects()
 {
+    arrange_objects_keeping({});
+}
+
+void SEDQ_OBJECT_WIDGET::arrange_objects_keeping(const QSet<const SEDQ_OBJECT*>& placed)
+{
     if (m_object_list == nullptr)
         return;
+    QVector<QPoint> before;
+    before.reserve(m_object_list->size());
+    for (const SEDQ_OBJECT* object : *m_object_list)
+        before.append(object->get_rect().topLeft());
     // A layout keeps every root where it is and spreads the inputs round it.
     int roots_top = INT_MAX;
     for (SEDQ_OBJECT* object : *m_object_list)
@@ -234,10 +243,19 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
                 object->arrange();
             roots_top = qMin(roots_top, object->get_rect().top());
         }
-    separate_trees();
-    // A drawing on show below the listing stays below it when the listing grows (a pasted or
-    // dropped root adds a line); one the user scrolled up keeps its roots where they are.
-    if (roots_top != INT_MAX)
+    // Only a layout that moved something makes trees give way: boxes the user left on each
+    // other stay there.
+    bool moved = false;
+    for (int i = 0; i < before.size() && !moved; ++i)
+        moved = m_object_list->at(i)->get_rect().topLeft() != before.at(i);
+    if (moved)
+        separate_trees(placed);
+    // A drawing on show below the listing stays below it when the layout or a grown listing (a
+    // removed operator's inputs add lines) takes it up there; one the user scrolled up keeps its
+    // roots where they are. What the user has just placed stays where it was put, under a
+    // grown listing too, and a later layout that moves nothing leaves it there.
+    const bool header_grew = get_header_top() != m_settled_header_top;
+    if (roots_top != INT_MAX && placed.isEmpty() && (moved || header_grew))
         keep_below_header(roots_top >= m_settled_header_top ? INT_MAX : roots_top);
     m_settled_header_top = get_header_top();
     // The bars place the drawing by its bounds, which a layout changes.
@@ -247,7 +265,11 @@ void SEDQ_OBJECT_WIDGET::arrange_objects()
 
 namespace
 {
+// Trees stand at least this far apart, as a layout stacks boxes: the next top at the box's top
+// plus its height plus the gap. Box rectangles hold their bottom row (top + height), so that
+// leaves one row less between the rectangles.
 constexpr int TREE_GAP = 10;
+constexpr int TREE_RECT_GAP = TREE_GAP - 1;
 
 // The boxes and output ports of the objects of a tree on show.
 void collect_tree_rects(const SEDQ_OBJECT* object, QVector<QRect>* rects)
@@ -267,26 +289,28 @@ void collect_tree_rects(const SEDQ_OBJECT* object, QVector<QRect>* rects)
 
 // A layout spreads each tree round its root and knows nothing of the other trees: a tree that
 // then covers a box or an output port of another moves down until it clears them, TREE_GAP
-// apart. The Result's tree settles first and the loose trees after it in list order, so loose
-// boxes make way for the condition.
-void SEDQ_OBJECT_WIDGET::separate_trees()
+// apart. The Result's tree and the trees the user has just placed stay where they are, even on
+// each other; the other loose trees make way for them, then for each other in list order.
+void SEDQ_OBJECT_WIDGET::separate_trees(const QSet<const SEDQ_OBJECT*>& placed)
 {
-    QList<SEDQ_OBJECT*> roots;
+    QList<SEDQ_OBJECT*> staying;
+    QList<SEDQ_OBJECT*> moving;
     for (SEDQ_OBJECT* object : *m_object_list)
         if (object->is_root() && !object->is_hidden())
         {
             if (object->get_type() == SEDQ_OBJECT::LEVEL_RESULT)
-                roots.prepend(object);
+                staying.prepend(object);
             else
-                roots.append(object);
+                (placed.contains(object) ? staying : moving).append(object);
         }
-    // The first tree settles where it stands: a tree alone never moves.
-    if (roots.size() < 2)
+    // Without the Result or a placed tree, the first loose tree settles where it stands.
+    if (moving.isEmpty() || staying.size() + moving.size() < 2)
         return;
+    const QList<SEDQ_OBJECT*> roots = staying + moving;
     QVector<QVector<QRect>> trees(roots.size());
     for (int i = 0; i < roots.size(); ++i)
         collect_tree_rects(roots[i], &trees[i]);
-    const QVector<int> shifts = sedq_separate_trees(trees, TREE_GAP);
+    const QVector<int> shifts = sedq_separate_trees(trees, TREE_RECT_GAP, qMax(1, int(staying.size())));
     for (int i = 0; i < roots.size(); ++i)
         if (shifts[i] != 0)
             roots[i]->move(QPoint(0, shifts[i]));

@@ -21,6 +21,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 #include <QVector>
 #include <QWidget>
 
@@ -334,11 +335,15 @@ private:
     // a document that stores only the equation, a wizard preset) is laid out once and put
     // below the listing, instead of painting as one pile of boxes under the title.
     void place_unplaced_condition();
+    // arrange_objects where the user has just put the roots `placed` (a paste or drop onto empty
+    // canvas, the trees a gesture moved): they stay exactly there, and so does the drawing.
+    void arrange_objects_keeping(const QSet<const SEDQ_OBJECT*>& placed);
     // Brings the drawing down below the title and the listing, but not below `limit` (after a
     // layout the top of the roots, which a layout leaves in place).
     void keep_below_header(int limit);
-    // Trees a layout left covering another tree's boxes or output ports move down clear of them.
-    void separate_trees();
+    // Trees a layout left covering another tree's boxes or output ports move down clear of them;
+    // the condition's tree and the `placed` roots stay.
+    void separate_trees(const QSet<const SEDQ_OBJECT*>& placed);
     // A zoom step keeps a drawing that was on show below the title and the listing, and takes
     // back on the way in what it pushed down on the way out.
     void follow_header();
@@ -373,11 +378,6 @@ private:
     void paint_title(QPainter* painter);
     void reveal_error_object();
     QString get_locate_name() const;
-    // Fills the clipboard with copies of the selection anchored at `anchor`: with what the
-    // selected collapsed objects hide, or with every input of a selected object (a drag
-    // carries whole trees).
-    void copy_selection(QPoint anchor, bool with_inputs);
-    void keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs);
     SEDQ_OBJECT* make_dropped_object(QList<SEDQ_OBJECT*>* list, QPoint position, bool selected);
     int clone_group(QList<SEDQ_OBJECT*>* list, int group, QPoint place);
     void answer_drag(QDragMoveEvent* event);

@@ -49,21 +49,19 @@ QPoint SEDQ_OBJECT_WIDGET::cursor_position() const
 
 // ---- the clipboard ---------------------------------------------------------------------------
 
+// The selection with what its collapsed objects hide, each copy remembering where it stood
+// from the anchor; the visible inputs of an open object stay out unless selected themselves.
 void SEDQ_OBJECT_WIDGET::copy(QPoint* anchor)
-{
-    copy_selection(anchor != nullptr ? *anchor : cursor_position(), false);
-}
-
-void SEDQ_OBJECT_WIDGET::copy_selection(QPoint anchor, bool with_inputs)
 {
     free_array(&m_clipboard);
     if (m_object_list == nullptr)
         return;
+    const QPoint from = anchor != nullptr ? *anchor : cursor_position();
     clone_array(&m_clipboard, *m_object_list, nullptr);
-    keep_selection(&m_clipboard, with_inputs);
+    delete_unselected_objects(&m_clipboard);
     for (SEDQ_OBJECT* object : m_clipboard)
         if (object->is_root())
-            object->start_drag(anchor);
+            object->start_drag(from);
     for (SEDQ_OBJECT* object : m_clipboard)
         object->end_drag();
 }
@@ -88,26 +86,26 @@ void SEDQ_OBJECT_WIDGET::paste(QPoint* at)
     for (SEDQ_OBJECT* object : m_clipboard)
         object->on_mouse_move(*at);
     delete_duplicate_names(&m_clipboard);
+    const int first_pasted = m_object_list->size();
     clone_array(m_object_list, m_clipboard, target);
+    // Pasted onto empty canvas, the copies stand where the user put them.
+    QSet<const SEDQ_OBJECT*> placed;
+    for (int i = first_pasted; i < m_object_list->size(); ++i)
+        if (m_object_list->at(i)->is_root())
+            placed.insert(m_object_list->at(i));
     generate_names_for_unnamed_objects();
-    arrange_objects();
+    arrange_objects_keeping(placed);
     update();
     save_undo_state(true);
     resizeEvent(nullptr);
 }
 
-void SEDQ_OBJECT_WIDGET::delete_unselected_objects(QList<SEDQ_OBJECT*>* list)
-{
-    keep_selection(list, false);
-}
-
 // The copies of the Result and the incremental-routing condition never enter the clipboard,
 // nor do their inputs unless selected. Of the rest the selected objects stay, with what a
-// selected collapsed object hides (with every input of a selected object, `with_inputs`); an
-// unselected object stays out even when a collapsed object it does not belong to hides it.
-// Which copies stay is decided from the roots down before any goes, since dropping a parent
-// makes its inputs roots.
-void SEDQ_OBJECT_WIDGET::keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inputs)
+// selected collapsed object hides; an unselected object stays out even when a collapsed object
+// it does not belong to hides it. Which copies stay is decided from the roots down before any
+// goes, since dropping a parent makes its inputs roots.
+void SEDQ_OBJECT_WIDGET::delete_unselected_objects(QList<SEDQ_OBJECT*>* list)
 {
     QSet<SEDQ_OBJECT*> kept;
     // Each object with whether an object above it takes it along; a stack, not recursion, so
@@ -123,7 +121,7 @@ void SEDQ_OBJECT_WIDGET::keep_selection(QList<SEDQ_OBJECT*>* list, bool with_inp
         const bool copied = !is_kept_kind(*object) && object->is_selected();
         if (copied || (taken_along && !is_kept_kind(*object)))
             kept.insert(object);
-        const bool takes_inputs = taken_along || (copied && (with_inputs || !object->is_expanded()));
+        const bool takes_inputs = taken_along || (copied && !object->is_expanded());
         for (SEDQ_OBJECT* input : object->get_children())
             pending.emplace_back(input, takes_inputs);
     }

@@ -132,8 +132,9 @@ void SEDQ_OBJECT_WIDGET::toggle_expansion(SEDQ_OBJECT* object)
     update_picture();
 }
 
-// The dragged objects travel in the clipboard, each with its inputs, as a move by the mouse
-// takes them. The drop runs inside the drag, on this canvas too, so the copy of the scene
+// The dragged objects travel in the clipboard as a copy takes them: the selection with what its
+// collapsed objects hide; the unselected inputs of an open object stay behind, as roots, when
+// a move takes it. The drop runs inside the drag, on this canvas too, so the copy of the scene
 // without them (which a move leaves) must exist before it starts.
 void SEDQ_OBJECT_WIDGET::drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::KeyboardModifiers keys)
 {
@@ -148,11 +149,8 @@ void SEDQ_OBJECT_WIDGET::drag_selection_out(SEDQ_OBJECT* hit, QPoint point, Qt::
     free_drag_remainder();
     m_drag_remainder = new QList<SEDQ_OBJECT*>;
     clone_array(m_drag_remainder, *m_object_list, nullptr);
-    for (SEDQ_OBJECT* object : *m_drag_remainder)
-        if (object->is_selected() && !is_kept_kind(*object))
-            object->select_all_descendents();
     delete_selected_objects(m_drag_remainder);
-    copy_selection(point, true);
+    copy(&point);
     m_moving = true;
     auto* data = new QMimeData;
     data->setData(QString(), QByteArray());
@@ -365,17 +363,21 @@ void SEDQ_OBJECT_WIDGET::mouseReleaseEvent(QMouseEvent* event)
     else if (m_moving)
         end_gesture_moves();
     m_rubber_band = QRect(QPoint(0, 0), QPoint(-1, -1));
+    // The trees the gesture moved, and inputs it pulled loose, stay where they were let go.
+    QSet<const SEDQ_OBJECT*> placed;
     if (m_moving)
     {
         for (SEDQ_OBJECT* object : *m_object_list)
         {
             if (!object->is_dragging())
                 object->select(false, false, false);
+            else if (object->is_root())
+                placed.insert(object);
             object->end_drag();
         }
         m_moving = false;
     }
-    arrange_objects();
+    arrange_objects_keeping(placed);
     update_picture();
     if (m_changed_by_gesture)
         save_undo_state(true);

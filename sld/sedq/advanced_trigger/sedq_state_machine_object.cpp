@@ -221,11 +221,16 @@ QString SEDQ_STATE_MACHINE_OBJECT::built_text() const
     return built;
 }
 
-void SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text(QString* text)
+void SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text(QString* text) const
 {
     if (!SEDQ_VERIFY(text != NULL))
         return;
-    *text = m_unified_kept ? m_unified_state_text : built_text();
+    *text = m_unified_kept && !m_unified_state_text.isEmpty() ? m_unified_state_text : built_text();
+}
+
+QString SEDQ_STATE_MACHINE_OBJECT::get_unified_state_text_as_typed() const
+{
+    return m_unified_kept ? m_unified_state_text : built_text();
 }
 
 namespace

@@ -1,10 +1,12 @@
 #pragma once
 // Persistence object of one trigger's state-based flow: a list of states (name, body text,
 // type) and the unified text in which every state stands as "state <name>:" followed by its
-// body. The unified text is kept exactly as last set (an emptied one stays empty), or rebuilt
-// from the states on every read when the document model has dropped it after changing them:
-// reading (a save, an undo step) never changes what is held. A kept text that is blank is
-// written (saved, checked) as the text the states give: a flow always has a state.
+// body. The unified text is kept exactly as last set, or rebuilt from the states on every read
+// when the document model has dropped it after changing them: reading (a save, an undo step)
+// never changes what is held. An emptied text stands for one state that triggers, under the
+// first name the flow had: it reads as that state's text, while the editor that emptied it
+// still shows it empty. A kept text that is blank is written (saved, checked) as the text the
+// states give: a flow always has a state.
 // A flow splits into at most MAX_STATES states, however many headers its text holds: the
 // headers past the last state stay in that state's body, so nothing of the text is lost, and
 // the editor (an editor and a diagram row per state) holds any flow a file can carry.
@@ -69,7 +71,10 @@ public:
     static QVector<SEDQ_STATE_HEADER> find_state_headers(QString const& text);
 
     void set_unified_state_text(QString const& text);
-    void get_unified_state_text(QString* text);
+    // The kept text, or the states' text when none is kept or the kept one is empty.
+    void get_unified_state_text(QString* text) const;
+    // The text as last set, empty too; the states' text when none is kept.
+    QString get_unified_state_text_as_typed() const;
 
     // The per-state data, read and written directly by the document model; whoever
     // changes them empties the unified text so that the next read rebuilds it.

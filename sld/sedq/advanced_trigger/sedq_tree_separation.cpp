@@ -206,7 +206,7 @@ int PLACED::clear(const QRect& rect, int shift)
 // Every move only goes down, and a rectangle that meets a placed one keeps meeting it until it
 // has passed it: the least move is found by passing whatever is met, until a round over the
 // tree's rectangles meets nothing.
-QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap)
+QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap, int fixed)
 {
     PLACED placed;
     QVector<int> shifts;
@@ -214,7 +214,7 @@ QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap)
     for (const QVector<QRect>& tree : trees)
     {
         int shift = 0;
-        for (bool moved = true; moved;)
+        for (bool moved = shifts.size() >= fixed; moved;)
         {
             const int before = shift;
             for (const QRect& rect : tree)

@@ -9,5 +9,6 @@
 #include <QVector>
 
 // The downward move of each tree, in order; `trees` holds the rectangles of each where the
-// layout left it.
-QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap);
+// layout left it. The first `fixed` trees stay where they are (even where they meet each
+// other); the others make way for them.
+QVector<int> sedq_separate_trees(const QVector<QVector<QRect>>& trees, int gap, int fixed = 1);

@@ -568,6 +568,9 @@ public:
     bool is_flag_name(QString const& name, int trigger);
     bool get_state_text(int state, QString* text, int trigger);
     bool get_unified_state_text(QString* text, int trigger);
+    // The unified text as the editor shows it: empty when the user emptied it, where
+    // get_unified_state_text gives the one state that an empty flow stands for.
+    bool get_unified_state_text_as_typed(QString* text, int trigger);
     SEDQ_STATE_TYPE get_state_type(int state, int trigger);
     int get_flag_count(int trigger);
     const char* get_flag_name(int flag, int trigger, int* initial);

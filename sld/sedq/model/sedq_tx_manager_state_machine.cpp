@@ -82,9 +82,7 @@ void rename_in_flow(SEDQ_STATE_MACHINE_OBJECT* machine, const QString& from, con
         return;
     if (machine->has_unified_state_text())
     {
-        QString text;
-        machine->get_unified_state_text(&text);
-        machine->set_unified_state_text(sedq_rename_in_flow(text, from, to));
+        machine->set_unified_state_text(sedq_rename_in_flow(machine->get_unified_state_text_as_typed(), from, to));
         return;
     }
     for (QString& body : machine->get_state_text_list())
@@ -153,6 +151,13 @@ bool SEDQ_TX_MANAGER::get_unified_state_text(QString* text, int trigger)
     return machine != nullptr;
 }
 
+bool SEDQ_TX_MANAGER::get_unified_state_text_as_typed(QString* text, int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    *text = machine != nullptr ? machine->get_unified_state_text_as_typed() : QString();
+    return machine != nullptr;
+}
+
 SEDQ_STATE_TYPE SEDQ_TX_MANAGER::get_state_type(int state, int trigger)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
@@ -190,10 +195,8 @@ void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine =
         SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
-    QString current;
-    if (machine != nullptr)
-        machine->get_unified_state_text(&current);
-    if (machine == nullptr || current == text)
+    // Compared with what the editor shows: emptying an emptied flow again is no edit.
+    if (machine == nullptr || machine->get_unified_state_text_as_typed() == text)
         return;
     edit_flow(this, REFRESH_HINT, [machine, &text]() { machine->set_unified_state_text(text); });
 }

@@ -81,7 +81,7 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
     if (all_states)
     {
         QString text;
-        m_tx_manager->get_unified_state_text(&text, m_instance);
+        m_tx_manager->get_unified_state_text_as_typed(&text, m_instance);
         auto* box = new QVBoxLayout;
         add_editor(box, tr("All States:"), -1, text);
         grid->addLayout(box, 1, 0, 1, 3);
@@ -173,7 +173,7 @@ bool SEDQ_STATE_WIDGET::load_texts()
     {
         QString text;
         if (editor->get_state() == -1)
-            m_tx_manager->get_unified_state_text(&text, m_instance);
+            m_tx_manager->get_unified_state_text_as_typed(&text, m_instance);
         else
             m_tx_manager->get_state_text(editor->get_state(), &text, m_instance);
         if (colours_changed)
