@@ -166,8 +166,9 @@ void SEDQ_TEST_FRAME_WND::test_on_add_entry_set_data(SEDQ_FRAME_WND*, const QStr
     const int index = decimal(radix);
     if (index < 0 || index >= radixes->count())
     {
-        sedq_test_step_failed(
-            QString("-entry_radix \"%1\" is no entry of the radix list (0 to %2)").arg(radix).arg(radixes->count() - 1));
+        sedq_test_step_failed(QString("-entry_radix \"%1\" is no entry of the radix list (0 to %2)")
+                                  .arg(radix)
+                                  .arg(radixes->count() - 1));
         return;
     }
     radixes->setCurrentIndex(index);
