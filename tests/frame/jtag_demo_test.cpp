@@ -125,7 +125,8 @@ TEST_F(jtag_demo_test, the_compiled_file_is_kept_in_the_demo_and_matches_both_in
 }
 
 // At the window's size the instance list shows every column, the resource columns with their
-// whole headers; a cell or the programming-file field too narrow for its text leaves out the
+// whole headers (the block columns' tooltips, which name the block families, are checked in the
+// host's window); a cell or the programming-file field too narrow for its text leaves out the
 // middle and shows the whole text as its tooltip.
 TEST_F(jtag_demo_test, the_demo_shows_every_column_and_the_whole_file_name_on_demand)
 {
@@ -138,8 +139,6 @@ TEST_F(jtag_demo_test, the_demo_shows_every_column_and_the_whole_file_name_on_de
     {
         const QString title = model()->headerData(column, Qt::Horizontal).toString();
         EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << title.toStdString();
-        EXPECT_TRUE(model()->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(title))
-            << title.toStdString();
     }
     // Names and states are never cut to fit the pane: a narrow pane scrolls instead.
     for (int column : {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS})

@@ -97,6 +97,8 @@ TEST_F(model_acquisition, a_changed_design_asks_and_yes_compiles_without_startin
         SEDQ_TX_MANAGER* manager = open(2);
         standin::qtk::set_relayne_supported(relayne);
         standin::qui::push_dialog_answer("Do you wish to recompile before running the logic analyzer?", QMessageBox::Yes);
+        // The window asks to save the changed document before the compile; it compiles without.
+        standin::qui::push_dialog_answer("Do you want to save the changes", QMessageBox::Discard);
         const int logs_before = log_count(0) + log_count(1);
         run(requests({0, 1}));
         EXPECT_EQ(standin::qui::pending_dialog_answers(), 0);
@@ -139,8 +141,12 @@ TEST_F(model_acquisition, auto_recompile_or_a_busy_flow_skip_the_question)
         open(1);
         SEDQ_TX_MANAGER::m_cfg_auto_recompile = automatic;
         standin::qui::set_flow_allowed(automatic);
+        // The window asks to save the changed document before any compile; nothing else is asked.
+        standin::qui::push_dialog_answer("Do you want to save the changes", QMessageBox::Discard);
         run(requests({0}));
-        EXPECT_TRUE(standin::qui::unanswered_dialogs().empty()) << automatic;
+        EXPECT_TRUE(standin::qui::unanswered_dialogs().empty())
+            << automatic << testing::PrintToString(standin::qui::unanswered_dialogs());
+        EXPECT_EQ(standin::qui::pending_dialog_answers(), 0) << automatic;
         EXPECT_TRUE(live_callbacks().empty()) << automatic;
         EXPECT_TRUE(standin::qui::flows().empty() != automatic) << automatic;
         restart();

@@ -29,6 +29,8 @@ TEST_F(demo_acquisition, the_demo_is_compiled_programmed_and_acquired_end_to_end
         true, true, SDR_CTYPE_COMPARE_EQUAL_TO, 0x1234, SDR_CTYPE_COMPARE_TRUE, 0};
 
     standin::qui::push_dialog_answer("Do you wish to recompile before running the logic analyzer?", QMessageBox::Yes);
+    // The window asks to save the changed document before the compile; it compiles without.
+    standin::qui::push_dialog_answer("Do you want to save the changes", QMessageBox::Discard);
     run(requests({0, 1}));
     QCoreApplication::processEvents();
     ASSERT_EQ(standin::qui::flows().size(), 1u);

@@ -769,8 +769,9 @@ TEST_F(sedq_tx_manager_test, ui_state_lock_mode_and_current_instance_survive_sav
     const std::string file = path("state.vtl");
     ASSERT_TRUE(manager->new_document(file.c_str()));
     ASSERT_TRUE(manager->add_instance());
-    manager->set_size_state("frame size", QSize(800, 600));
-    manager->set_visible_state("jtag widget visible", false);
+    // The window keeps its own size and panes in the document it shows when that is saved.
+    m_frame->resize(800, 600);
+    manager->get_action(AFCQ_SEDQ_JTAG_PANE_ACTION, QVariant())->setChecked(false);
     manager->set_int_state(1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
     manager->set_lock_mode(SEDQ_LOCK_MODE_ALLOW_INCREMENTAL, false);
     ASSERT_TRUE(manager->save_document(file.c_str()));
@@ -785,4 +786,5 @@ TEST_F(sedq_tx_manager_test, ui_state_lock_mode_and_current_instance_survive_sav
     EXPECT_FALSE(manager->get_visible_state("jtag widget visible", true));
     EXPECT_TRUE(manager->is_instance_data_mode());
     EXPECT_FALSE(manager->get_tx_session()->is_modified());
+    EXPECT_TRUE(internal_errors().empty());
 }

@@ -39,6 +39,7 @@ TEST_F(model_jtag, hardware_and_device_names_are_stored_with_their_refresh)
     EXPECT_FALSE(empty->get_sof_file_name(&text));
 
     SEDQ_TX_MANAGER* manager = open(1);
+    settle_hints();
     EXPECT_TRUE(manager->get_jtag_hardware(&text));
     EXPECT_EQ(text, acquisition_test::CABLE);
     EXPECT_TRUE(manager->set_jtag_hardware("USB cable", true));

@@ -66,6 +66,22 @@ TEST_F(sedq_mnemonics_test, a_new_table_is_filled_and_shown_by_the_group)
     EXPECT_TRUE(internal_errors().empty());
 }
 
+// The window keeps its pane layout in the document its own model saves: a table made in a
+// window's model goes through a save and an open with nothing reported.
+TEST_F(sedq_mnemonics_test, a_new_table_is_saved_with_the_windows_state_and_opens_again)
+{
+    make_group();
+    create(0, "states", {"idle", "run"}, {"01", "10"});
+    ASSERT_TRUE(m_manager->save_document(path("tables.vtl").c_str()));
+    EXPECT_TRUE(internal_errors().empty()) << testing::PrintToString(internal_errors());
+    SEDQ_TX_MANAGER* reopened = make_manager(true);
+    ASSERT_TRUE(reopened->open_document(path("tables.vtl").c_str(), nullptr, nullptr));
+    EXPECT_EQ(entries("states"), (std::vector<std::string>{"idle=01", "run=10"}));
+    EXPECT_EQ(shown_table(), "states");
+    EXPECT_TRUE(reopened->get_visible_state("jtag widget visible", false)) << "the window's state was kept";
+    EXPECT_TRUE(internal_errors().empty());
+}
+
 TEST_F(sedq_mnemonics_test, an_existing_table_is_replaced_wholesale_and_the_name_follows)
 {
     make_group();

@@ -22,6 +22,17 @@
 #include <vector>
 #include "sedq/model/sedq_repository.h"
 
+// Deletes a manager of the test's own; a frame deletes its manager itself.
+struct MANAGER_RELEASE
+{
+    bool owned = true;
+    void operator()(SEDQ_TX_MANAGER* manager) const
+    {
+        if (owned)
+            delete manager;
+    }
+};
+
 class sedq_tx_manager_test : public ::testing::Test
 {
 protected:
@@ -55,14 +66,20 @@ protected:
         SEDQ_BLOCK::m_blocked = false;
     }
 
-    // A manager in wizard mode (no window) or with a child or main-window frame.
+    // A manager in wizard mode (no window) or the one of a child or main-window frame: a window
+    // keeps its pane layout in its own manager's document, so a second manager on it would save
+    // a document whose window state went elsewhere.
     SEDQ_TX_MANAGER* make_manager(bool with_frame = true, QUI_FW_STATE_ENUM state = QUI_FW_STATE_ATTACHED)
     {
         m_manager.reset();
         m_frame.reset();
         if (with_frame)
+        {
             m_frame = std::make_unique<SEDQ_FRAME_WND>(&m_frame_info, state);
-        m_manager = std::make_unique<SEDQ_TX_MANAGER>(m_frame.get());
+            m_manager = MANAGER(m_frame->get_tx_manager(), MANAGER_RELEASE{false});
+        }
+        else
+            m_manager = MANAGER(new SEDQ_TX_MANAGER(nullptr), MANAGER_RELEASE{true});
         QObject::connect(
             m_manager.get(), &SEDQ_TX_MANAGER::updated, &m_receiver,
             [this](QObject*, int hint) { m_hints.push_back(hint); }, Qt::QueuedConnection);
@@ -76,6 +93,19 @@ protected:
         std::vector<int> hints;
         hints.swap(m_hints);
         return hints;
+    }
+
+    // Lets the window's panes answer what the model sent, until they are quiet (a pane's refresh
+    // may send hints of its own), and forgets every hint so far.
+    void settle_hints()
+    {
+        for (int turn = 0; turn < 16; ++turn)
+        {
+            QCoreApplication::processEvents();
+            if (m_hints.empty())
+                return;
+            m_hints.clear();
+        }
     }
 
     // Help keys of the messages shown since the test started ("OSEDQ_NEWER_VERSION", ...).
@@ -128,9 +158,11 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    using MANAGER = std::unique_ptr<SEDQ_TX_MANAGER, MANAGER_RELEASE>;
+
     QUI_FRAME_INFO m_frame_info;
     std::unique_ptr<SEDQ_FRAME_WND> m_frame;
-    std::unique_ptr<SEDQ_TX_MANAGER> m_manager;
+    MANAGER m_manager;
     QObject m_receiver;
     std::vector<int> m_hints;
 };

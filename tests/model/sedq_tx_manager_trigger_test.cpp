@@ -235,6 +235,7 @@ TEST_F(sedq_trigger_model_test, state_based_flow_shows_its_page_after_the_advanc
     EXPECT_FALSE(m_manager->is_sequential_mode(-1));
     EXPECT_EQ(m_manager->get_int_state(-1, SEDQ_ACTIVE_TAB_KEY, -1), 4) << "Data, Setup, two advanced pages";
     EXPECT_EQ(take_hints(), (std::vector<int>{MODIFIED, LAYOUT, CLOSED}));
+    settle_hints();
     m_manager->set_trigger_flow_control("State-based");
     EXPECT_TRUE(take_hints().empty()) << "no change, no edit";
     m_manager->on_edit_undo();
@@ -256,7 +257,7 @@ TEST_F(sedq_trigger_model_test, state_based_storage_qualifier_needs_the_state_ba
 
     m_manager->set_trigger_flow_control("State-based");
     m_manager->set_int_state(-1, SEDQ_ACTIVE_TAB_KEY, SEDQ_DATA_PAGE);
-    take_hints();
+    settle_hints();
     m_manager->set_storage_qualifier_type("State-based");
     EXPECT_TRUE(take_shown_keys().empty());
     ASSERT_TRUE(m_manager->get_storage_qualifier_type(&type, -1));

@@ -54,7 +54,8 @@ struct HOOKS
     int choice = 0;   // row to double-click; -1 cancels
     int option_runs = 0;
     int option_structs = 0;
-    QStringList baud_answers; // typed into "Baud rate" in turn, OK after each
+    // The settings typed before each press of OK, by option name, in turn.
+    QList<QList<QPair<QString, QString>>> presses;
     QStringList settings_shown;
     bool ok_as_offered = false; // press OK on the settings the dialog offers
     QStringList settings_offered;
@@ -99,13 +100,16 @@ bool edit_options(SEDQ_TX_MANAGER* tx, QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT
     auto* tree = dialog.findChild<QTreeWidget*>();
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         s_hooks.settings_shown << tree->topLevelItem(i)->text(0);
-    for (const QString& baud : s_hooks.baud_answers)
+    for (const auto& press : s_hooks.presses)
     {
-        tree->clearSelection();
-        tree->findItems("Baud rate", Qt::MatchExactly).first()->setSelected(true);
-        auto* edit = dialog.findChild<QLineEdit*>();
-        edit->selectAll();
-        QTest::keyClicks(edit, baud);
+        for (const auto& [name, setting] : press)
+        {
+            tree->clearSelection();
+            tree->findItems(name, Qt::MatchExactly).first()->setSelected(true);
+            auto* edit = dialog.findChild<QLineEdit*>();
+            edit->selectAll();
+            QTest::keyClicks(edit, setting);
+        }
         dialog.accept();
         if (dialog.result() == QDialog::Accepted)
             return true;
@@ -120,7 +124,7 @@ protected:
     {
         plugin_test::SetUp();
         s_hooks = HOOKS();
-        s_hooks.baud_answers = QStringList{"9600"};
+        s_hooks.presses = {{{"Baud rate", "9600"}}};
         m_choose = SEDQ_TX_MANAGER::s_choose_plugin_hierarchy;
         m_edit = SEDQ_TX_MANAGER::s_edit_plugin_options;
         SEDQ_TX_MANAGER::s_choose_plugin_hierarchy = &choose_hierarchy;
@@ -244,13 +248,16 @@ TEST_F(plugin_attach_test, ok_on_the_offered_options_attaches_at_once)
     EXPECT_EQ(set_option_calls(), 2) << "one call per group";
 }
 
+// Each refused value of each group is said in a box of its own, in the order of the groups and
+// their options; the dialog stays open until the values are taken.
 TEST_F(plugin_attach_test, a_complaint_keeps_the_options_open_and_one_undo_removes_the_attach)
 {
     SEDQ_TX_MANAGER* manager = attach_document();
-    s_hooks.baud_answers = QStringList{"abc", "19200"};
+    s_hooks.presses = {{{"Baud rate", "abc"}, {"Format", "zzz"}}, {{"Baud rate", "19200"}, {"Format", "hex"}}};
     ASSERT_TRUE(attach(manager));
-    const std::string complaint = "Corvane\nBaud rate \"abc\" is not a number";
-    EXPECT_EQ(boxes(), (std::vector<std::string>{complaint})) << "both groups refused it alike: said once";
+    const std::string baud = "Corvane\nBaud rate \"abc\" is not a number";
+    const std::string format = "Corvane\nFormat \"zzz\" is neither char nor hex";
+    EXPECT_EQ(boxes(), (std::vector<std::string>{baud, format, baud, format})) << "two groups, two values each";
     const SDR_PLUGIN_GROUP* record = manager->get_trigger_nodes(-1)->get_plugin_group(0);
     ASSERT_NE(record, nullptr);
     const char* value = nullptr;
@@ -300,28 +307,39 @@ TEST_F(plugin_attach_test, generations_choose_their_tap_mode_and_data_rows)
     }
 }
 
-// A first-generation attach of a decoder with data tables only attaches what it chose: the data
-// list holds the decoder's group and the trigger list the nodes it taps for data.
-TEST_F(plugin_attach_test, a_decoder_with_data_tables_only_attaches_its_data_group)
+// A decoder with data tables only: the first generation taps its data nodes, captured for data
+// only, and makes no data group (the rows stay ungrouped: deleting them from the data list would
+// delete the nodes); the second generation gives the data list the decoder's group. Both
+// attaches succeed and ask for the options.
+TEST_F(plugin_attach_test, a_decoder_of_data_tables_only_groups_its_data_in_the_second_generation_alone)
 {
     install({"uart_data_only"});
     std::string error;
     ASSERT_TRUE(standin::project::load_json(ATTACH_DESIGN, m_dir.path().toStdString(), &error)) << error;
-    SEDQ_TX_MANAGER* manager = make_manager(true);
-    ASSERT_TRUE(manager->new_document(path("attach.vtl").c_str()));
-    ASSERT_TRUE(attach(manager)) << testing::PrintToString(messages());
+    std::vector<std::string> members = data_bits("left|uart_tx|");
+    members.push_back("left|uart_tx|valid");
+    members.push_back("left|uart_tx|busy");
     std::vector<std::string> frame{"left|uart_tx|frame"};
-    for (const std::string& bit : data_bits("left|uart_tx|"))
-        frame.push_back(bit);
-    frame.push_back("left|uart_tx|valid");
-    frame.push_back("left|uart_tx|busy");
-    const SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
-    EXPECT_EQ(names(data), frame);
-    EXPECT_EQ(data->get_group_display_type(0), SDR_GTYPE_PLUGIN);
-    const std::vector<std::string> tapped = names(manager->get_trigger_nodes(-1));
-    EXPECT_EQ(tapped, std::vector<std::string>(frame.begin() + 1, frame.end())) << "tapped for data, ungrouped";
-    for (int row = 0; row < manager->get_trigger_nodes(-1)->get_num_nodes(); ++row)
-        EXPECT_EQ(manager->get_trigger_nodes(-1)->get_node_capture_type(row), SDR_WTYPE_DATA_ONLY) << row;
+    frame.insert(frame.end(), members.begin(), members.end());
+    for (bool gen2 : {false, true})
+    {
+        SCOPED_TRACE(gen2 ? "gen2" : "gen1");
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        ASSERT_TRUE(manager->new_document(path(gen2 ? "attach2.vtl" : "attach1.vtl").c_str()));
+        SEDQ_REPOSITORY::session(manager)->m_is_tx_gen2 = gen2 ? 1 : 0;
+        const int option_runs = s_hooks.option_runs;
+        ASSERT_TRUE(attach(manager)) << testing::PrintToString(messages());
+        EXPECT_EQ(s_hooks.option_runs, option_runs + 1);
+        const SDR_TX_SIGNAL_SET* data = manager->get_signal_nodes(-1);
+        EXPECT_EQ(names(data), gen2 ? frame : members);
+        for (int row = 0; row < data->get_num_nodes(); ++row)
+            EXPECT_EQ(data->get_group_display_type(row) == SDR_GTYPE_PLUGIN, gen2 && row == 0) << row;
+        const SDR_TX_TRIGGER* trigger = manager->get_trigger_nodes(-1);
+        EXPECT_EQ(names(trigger), gen2 ? std::vector<std::string>() : members) << "tapped for data, ungrouped";
+        for (int row = 0; row < trigger->get_num_nodes(); ++row)
+            EXPECT_EQ(trigger->get_node_capture_type(row), SDR_WTYPE_DATA_ONLY) << row;
+        manager->close_document();
+    }
 }
 
 // ---- the options, without an attach ------------------------------------------------------------
@@ -413,7 +431,7 @@ TEST_F(plugin_attach_test, options_go_to_each_decoder_in_order_and_back_to_the_r
     EXPECT_EQ(type, 0) << "a string is stored with code 0";
 
     // Cancelled from the view's command: the bracket closes and nothing is written.
-    s_hooks.baud_answers.clear();
+    s_hooks.presses.clear();
     const int before = set_option_calls();
     QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*> selected{plugin.get()};
     EXPECT_TRUE(manager->get_plugin_user_options(&selected, false));

@@ -8,6 +8,8 @@
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
 #include "sedq/model/sedq_number.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/model/sedq_repository.h"
 
 namespace
 {
@@ -71,5 +73,52 @@ TEST_F(plugin_test, the_demo_log_is_what_its_condition_makes_and_shows_character
     EXPECT_STREQ(table->get_first_symbol(group_bits(log, nodes, row, trigger).c_str()), "n")
         << "the byte the condition waits for";
     EXPECT_TRUE(boxes().empty());
+}
+
+// The log's stored table holds the values the log took; a value it never took ("V", sent just
+// before the log's window) is named by the decoder, also where a user table bears the group's
+// label. Without the decoder only a stored table could answer, and the demo stores none.
+TEST_F(plugin_test, a_value_the_demo_log_never_took_is_named_by_its_decoder)
+{
+    const struct
+    {
+        const char* name;
+        bool decoder;
+        bool user_table;
+        const char* taken;     // symbol of a value in the log ("n")
+        const char* not_taken; // symbol of "V"; null: none
+    } cases[] = {{"decoder", true, false, "n", "V"},
+                 {"decoder and a user table of its label", true, true, "n", "V"},
+                 {"no decoder (the demo stores no table of its own)", false, false, nullptr, nullptr}};
+    std::string error;
+    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        install(c.decoder ? std::vector<std::string>{"uart"} : std::vector<std::string>{});
+        SEDQ_TX_MANAGER* manager = make_manager(true);
+        ASSERT_TRUE(manager->open_document(example("demo.vtl").c_str(), nullptr, nullptr));
+        if (c.user_table)
+        {
+            const SEDQ_EDIT_SCOPE edit(manager, SEDQ_SKIP_COMPILATION_CHECK);
+            SDR_DATA_MNEMONICS* tables = SEDQ_REPOSITORY::session(manager)->get_data_session()->get_mnemonics();
+            SDR_DATA_MNEMONICS_TABLE* table = tables->create_table("uart : width = 8", 8);
+            ASSERT_TRUE(table != nullptr && table->add_entry("user", "01010110"));
+        }
+        manager->set_instance(UART_INSTANCE);
+        const int row = plugin_row(manager->get_nodes(SEDQ_CURRENT));
+        ASSERT_GE(row, 0);
+        for (const auto& [bits, expected] : {std::pair{"01101110", c.taken}, std::pair{"01010110", c.not_taken}})
+        {
+            QString symbol;
+            EXPECT_TRUE(manager->get_node_mnemonics_symbol(row, bits, &symbol, nullptr)) << bits;
+            EXPECT_EQ(symbol.isNull(), expected == nullptr) << bits;
+            if (expected != nullptr)
+                EXPECT_EQ(symbol.toStdString(), expected) << bits;
+        }
+        boxes();
+        m_manager.reset();
+        m_frame.reset();
+    }
 }
 } // namespace

@@ -77,8 +77,9 @@ protected:
                 type_baud_rate(options, "9600");
             });
         });
-        // Both groups refuse the rate alike: one complaint.
-        standin::qui::push_dialog_answer("is not a number", QMessageBox::Ok);
+        // Both groups refuse the rate: a complaint each.
+        for (int group = 0; group < 2; ++group)
+            standin::qui::push_dialog_answer("is not a number", QMessageBox::Ok);
     }
 
     static void type_baud_rate(SEDQ_PLUGIN_OPTION_DLG* options, const QString& text)

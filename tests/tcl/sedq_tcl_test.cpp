@@ -620,6 +620,10 @@ TEST(sedq_tcl_host, steps_that_cannot_be_done_are_tcl_errors_with_the_reason)
          "sedq_on_mnemonic_dialog: sedq_dlg_trigger_delete_entry: table \"T : width = 4\" has no entry row \"-1\" "
          "(it has 0)"},
         {"sedq_dlg_trigger_delete_entry -entry_row 0", "sedq_dlg_trigger_delete_entry: no Mnemonic Table Setup dialog is open"},
+        {"sedq_on_mnemonic_dialog -action {add entry} -entry_value 7 -entry_radix 16 -entry_mnemonic m",
+         "-entry_radix \"16\" is no entry of the radix list (0 to 8)"},
+        {"sedq_on_mnemonic_dialog -action {add entry} -entry_value F -entry_radix 2 -entry_mnemonic m",
+         "the Add Entry dialog did not take the entry"},
     };
     for (const auto& c : cases)
     {

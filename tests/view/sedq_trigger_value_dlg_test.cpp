@@ -108,6 +108,22 @@ TEST(trigger_value_dialog, a_radix_change_keeps_the_bits_and_ok_hands_back_exact
     EXPECT_TRUE(standin::msg::shown().empty()) << "no width check outside mnemonic entries";
 }
 
+// A text the radix cannot read (a script puts it there past the field's check) is kept when the
+// radix changes, for the new radix to read: FF then Hexadecimal is the value FF.
+TEST(trigger_value_dialog, a_text_the_old_radix_cannot_read_is_read_in_the_new_one)
+{
+    standin::msg::reset();
+    SEDQ_TRIGGER_VALUE_DLG dialog("", 8, nullptr, SDR_GTYPE_INVALID);
+    dialog.get_value_edit()->setText("FF");
+    dialog.get_mnemonic_edit()->setText("all");
+    dialog.get_radix_combo()->setCurrentIndex(0);
+    EXPECT_EQ(dialog.get_value(), "FF");
+    dialog.on_ok_button();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.get_value(), "11111111");
+    EXPECT_TRUE(shown_keys().empty());
+}
+
 TEST(trigger_value_dialog, a_mnemonic_entry_needs_a_value_that_fits_and_a_name)
 {
     const struct
@@ -123,6 +139,7 @@ TEST(trigger_value_dialog, a_mnemonic_entry_needs_a_value_that_fits_and_a_name)
         {"no value", "", "empty", "OSEDQ_NO_VALUE", nullptr},
         {"nine bits in eight", "256", "big", "OSEDQ_CONVERSION_OVER_BOUNDS", nullptr},
         {"a value without a name", "5", "", "OSEDQ_NO_MNEMONIC_NAME", nullptr},
+        {"a text the radix cannot read", "FF", "all", "OSEDQ_NO_VALUE", nullptr},
         {"zero without a name", "00", "", "OSEDQ_NO_MNEMONIC_NAME", nullptr},
     };
     for (const auto& row : rows)

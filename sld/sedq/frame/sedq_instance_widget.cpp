@@ -28,6 +28,9 @@
 
 namespace
 {
+constexpr int NAME_COLUMN_WIDTH = 200;
+constexpr int ENABLED_COLUMN_WIDTH = 65;
+
 // What the rows of a column need; the tree view hides the public function of its base.
 int rows_width(const QAbstractItemView* view, int column)
 {
@@ -74,8 +77,9 @@ SEDQ_INSTANCE_WIDGET::~SEDQ_INSTANCE_WIDGET()
         thr_drl_unload(m_help_library);
 }
 
-// Every header's whole text, which a narrow column elides, and under it the memory-block family
-// that each block column counts.
+// The memory-block family that each block column counts, named as the RAM type list names it;
+// the other headers show their whole text, which a narrow column elides. The block columns are
+// never narrower than their headers.
 void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
 {
     const QString block_types[] = {QString("Small Memory Block Types:") + SEDQ_RAM_TYPE_DISPLAY_STR_SMALL,
@@ -83,12 +87,9 @@ void SEDQ_INSTANCE_WIDGET::set_header_tooltips()
                                    QString("Large Memory Block Types") + SEDQ_RAM_TYPE_DISPLAY_STR_LARGE};
     constexpr int FIRST_BLOCK_COLUMN = SEDQ_INSTANCE_COLUMN_FIRST_USAGE + 2;
     for (int column = 0; column < m_model.columnCount(); ++column)
-    {
-        QString tip = m_model.headerData(column, Qt::Horizontal).toString();
-        if (column >= FIRST_BLOCK_COLUMN)
-            tip += QLatin1Char('\n') + block_types[column - FIRST_BLOCK_COLUMN];
-        m_model.set_header_tooltip(column, tip);
-    }
+        m_model.set_header_tooltip(column, column >= FIRST_BLOCK_COLUMN
+                                               ? block_types[column - FIRST_BLOCK_COLUMN]
+                                               : m_model.headerData(column, Qt::Horizontal).toString());
 }
 
 // Enabled and the resource columns as wide as their headers and cells. Instance and Status are
@@ -103,8 +104,8 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
     int taken = 0;
     for (int column = SEDQ_INSTANCE_COLUMN_ENABLED; column < m_model.columnCount(); ++column)
     {
-        const int width = std::max({column == SEDQ_INSTANCE_COLUMN_ENABLED ? 65 : 0, header->sectionSizeHint(column),
-                                    rows_width(m_tree, column)});
+        const int least = column == SEDQ_INSTANCE_COLUMN_ENABLED ? ENABLED_COLUMN_WIDTH : 0;
+        const int width = std::max({least, header->sectionSizeHint(column), rows_width(m_tree, column)});
         if (column == stretched)
             stretched_width = width;
         else
@@ -121,24 +122,21 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
         m_tree->setColumnWidth(stretched, stretched_width);
 }
 
-// Instance (200 pixels) and Status (its longest usual text) take the width the other columns
-// leave, but never less than their own texts need: an instance is known by its name, so a pane
-// too narrow for every column scrolls rather than cutting names. A text wider than a column the
-// user narrowed is elided in the middle, with the whole text as its tooltip.
+// Instance is 200 pixels wide, wider only for a name or header that needs more: an instance is
+// known by its name, so a pane too narrow for every column scrolls rather than cutting names.
+// Status takes its longest usual text, less what the pane lacks, but never less than its own
+// texts need. A text wider than a column the user narrowed is elided in the middle, with the
+// whole text as its tooltip.
 void SEDQ_INSTANCE_WIDGET::fit_name_and_status(int taken)
 {
     QHeaderView* header = m_tree->header();
-    const int columns[] = {SEDQ_INSTANCE_COLUMN_NAME, SEDQ_INSTANCE_COLUMN_STATUS};
-    int widths[] = {200, m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16};
-    int excess = widths[0] + widths[1] - (m_tree->viewport()->width() - taken);
-    for (int i = 0; i < 2; ++i)
-    {
-        const int needed = std::max(header->sectionSizeHint(columns[i]), rows_width(m_tree, columns[i]));
-        const int cut = excess > 0 ? std::min(excess, std::max(0, widths[i] - needed)) : 0;
-        widths[i] -= cut;
-        excess -= cut;
-        m_tree->setColumnWidth(columns[i], widths[i]);
-    }
+    auto needed = [&](int column) { return std::max(header->sectionSizeHint(column), rows_width(m_tree, column)); };
+    const int name = std::max(NAME_COLUMN_WIDTH, needed(SEDQ_INSTANCE_COLUMN_NAME));
+    const int usual = m_tree->fontMetrics().horizontalAdvance(SEDQ_ACQUIRING_POST_TRIGGER_DATA_STR) + 16;
+    const int room = m_tree->viewport()->width() - taken - name;
+    m_tree->setColumnWidth(SEDQ_INSTANCE_COLUMN_NAME, name);
+    m_tree->setColumnWidth(SEDQ_INSTANCE_COLUMN_STATUS,
+                           std::max(std::min(usual, room), std::min(usual, needed(SEDQ_INSTANCE_COLUMN_STATUS))));
 }
 
 void SEDQ_INSTANCE_WIDGET::resizeEvent(QResizeEvent* e)

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyleOptionFrame>
 #include <QToolButton>
@@ -406,8 +407,9 @@ void SEDQ_JTAG_WIDGET::move_table_height_to_tabs()
 }
 
 // The top row is only as high as the settings; opening takes from the instance tabs what the
-// table needs for its header and its rows (one at least), so the files show without dragging a
-// splitter. Closing gives the table's height back.
+// table needs for its header, its rows (one at least) and, when its columns are wider than the
+// pane (an instance column each), the scroll bar under them, so the files show without dragging
+// a splitter. Closing gives the table's height back.
 void SEDQ_JTAG_WIDGET::move_tabs_height_to_table()
 {
     auto* vertical_splitter = qobject_cast<QSplitter*>(parentWidget());
@@ -417,8 +419,9 @@ void SEDQ_JTAG_WIDGET::move_tabs_height_to_table()
     if (sizes.count() < 2)
         return;
     const int row = qMax(m_table->sizeHintForRow(0), m_table->fontMetrics().height() + 4);
+    const bool scrolls = m_table->header()->length() > layout()->contentsRect().width() - 2 * m_table->frameWidth();
     const int needed = m_table->header()->sizeHint().height() + qMax(1, m_table_model.rowCount()) * row +
-                       2 * m_table->frameWidth();
+                       2 * m_table->frameWidth() + (scrolls ? m_table->horizontalScrollBar()->sizeHint().height() : 0);
     const int height = qMin(needed, sizes[1] / 2);
     sizes[0] += height;
     sizes[1] -= height;

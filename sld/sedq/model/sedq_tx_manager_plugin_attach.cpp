@@ -227,10 +227,11 @@ GROUP_RESULT make_plugin_group(SEDQ_TX_MANAGER* tx, SDR_TX_SIGNAL_NODES* nodes, 
 }
 } // namespace
 
-// Setup tables into the trigger list; false stops the attach.
+// Setup tables into the trigger list; false stops the attach. `groups`, when given, counts the
+// groups made.
 static bool add_setup_plugin_tables(SEDQ_TX_MANAGER* tx, SDR_TX_TRIGGER* trigger,
                                     const QList<SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT*>& plugins,
-                                    const QString& prefix, SDR_DATA_WIRE_TAP_MODE tap_mode, bool gen2)
+                                    const QString& prefix, SDR_DATA_WIRE_TAP_MODE tap_mode, bool gen2, int* groups)
 {
     for (SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* plugin : plugins)
     {
@@ -249,9 +250,12 @@ static bool add_setup_plugin_tables(SEDQ_TX_MANAGER* tx, SDR_TX_TRIGGER* trigger
             if (gen2)
                 trigger->set_node_flag(node, GEN2_NODE_FLAG);
         }
-        if (make_plugin_group(tx, trigger, first, trigger->get_num_nodes() - 1, plugin, prefix, gen2) ==
-            GROUP_FAILED)
+        const GROUP_RESULT result =
+            make_plugin_group(tx, trigger, first, trigger->get_num_nodes() - 1, plugin, prefix, gen2);
+        if (result == GROUP_FAILED)
             return false;
+        if (groups != nullptr && result == GROUP_MADE)
+            ++*groups;
     }
     return true;
 }
@@ -267,7 +271,8 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
                                             : is_incremental_compile()                           ? SDR_TAP_POST_FITTING
                                                                                                   : SDR_TAP_PRE_SYNTHESIS;
     const int before_setup = data->get_num_nodes();
-    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, false);
+    int groups = 0;
+    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, false, &groups);
     const int after_setup = data->get_num_nodes();
     // Data-only nodes enter both lists, then the data list takes grouped copies of every data
     // node; the rows they were copied from go again at the end.
@@ -288,11 +293,12 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
         }
     }
     const int after_data = data->get_num_nodes();
-    // The data list takes grouped copies of every data node; the rows the insertions left in it
-    // go again, so it shows each node once, inside its data group. The copies are made also when
-    // no setup table made a group: deleting the rows they were copied from would otherwise take
-    // the decoder's data nodes out of both lists and leave nothing of the attach.
-    if (added)
+    // The data list takes grouped copies of every data node, but only beside a setup group; the
+    // rows the insertions left in it go again, so it shows each node once, inside its data group.
+    // A decoder of data tables alone makes no data group. Its rows stay then: a row deleted from
+    // the data list is a node deleted, and nothing would be left of an attach that succeeded.
+    const bool copied = added && groups > 0;
+    if (copied)
     {
         for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
         {
@@ -309,7 +315,7 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen1(const QList<SEDQ_PLUGIN_ST
                 break;
         }
     }
-    if (after_data > after_setup)
+    if (after_data > after_setup && (copied || !added))
         data->delete_node(after_setup, after_data - 1);
     if (after_setup > before_setup)
         data->delete_node(before_setup, after_setup - 1);
@@ -328,7 +334,7 @@ bool SEDQ_TX_MANAGER::add_plugin_tables_using_tx_gen2(const QList<SEDQ_PLUGIN_ST
         return false;
     const SDR_DATA_WIRE_TAP_MODE tap_mode =
         cfg_is_on("vtl_plugin_add_postfitting_nodes", false) ? SDR_TAP_POST_FITTING : SDR_TAP_PRE_SYNTHESIS;
-    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, true);
+    bool added = add_setup_plugin_tables(this, trigger, plugins, prefix, tap_mode, true, nullptr);
     for (SEDQ_PLUGIN_STRUCT* plugin : plugins)
     {
         if (!added)

@@ -44,8 +44,10 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_width(int node, int* width)
 }
 
 // A plug-in group goes to its decoder (with a node list) or to the decoder's answers kept with
-// the current log (without one); its name is the menu label "<table> : width = <n>", which
-// "Add Table" gives user tables too, so it is never looked up among the document's tables.
+// the current log (without one), which hold only the values the log took: a value it never took
+// (a trigger value, another log's) is the decoder's to name, when it is loaded. Its name is the
+// menu label "<table> : width = <n>", which "Add Table" gives user tables too, so it is never
+// looked up among the document's tables.
 // The symbol stays null when no entry names the value, and becomes the empty (not null) text
 // when an entry names it with nothing, so a decoder's empty answer shows as nothing.
 bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, QString* symbol,
@@ -74,6 +76,8 @@ bool SEDQ_TX_MANAGER::get_node_mnemonics_symbol(int node, QString const& bits, Q
     }
     if (const char* found = table != nullptr ? table->find_symbol(bits.toLatin1().constData()) : nullptr)
         *symbol = QString::fromLocal8Bit(found); // "" gives the empty text, not the null one
+    else if (plugin)
+        get_plugin_mnemonic(symbol, bits.toLatin1().constData(), node, list);
     // Without a node list the answer is true whether or not a table named the value.
     return nodes == nullptr || table != nullptr;
 }

@@ -207,29 +207,26 @@ void SEDQ_PLUGIN_OPTION_DLG::accept()
         }
     }
     m_tx->set_plugin_user_options(*m_plugins);
-    // The dialog shows one row per option name, so groups that share an option and refuse its
-    // setting alike are answered with one complaint; all complaints go in one box.
-    QStringList complaints;
+    // Each complaint in its own box, in the order of the groups and their options, with the row
+    // of the option it is about selected; the dialog stays open after any.
+    bool complained = false;
     for (const SEDQ_TX_MANAGER::SEDQ_PLUGIN_STRUCT* plugin : *m_plugins)
     {
         for (const auto& option : plugin->user_options)
         {
             const QString complaint = QString::fromLocal8Bit(option.message);
-            if (complaint.isEmpty() || complaints.contains(complaint))
+            if (complaint.isEmpty())
                 continue;
-            complaints << complaint;
+            complained = true;
             for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
                 if (m_tree->topLevelItem(i)->text(NAME_COLUMN) == option.name)
                     m_tree->topLevelItem(i)->setSelected(true);
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), complaint);
+            box.exec();
         }
     }
-    if (complaints.isEmpty())
-    {
+    if (!complained)
         AFCQ_DIALOG::accept();
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), complaints.join(QLatin1Char('\n')));
-    box.exec();
 }
 
 // "Plug-In Options: <plug-in>, ..." with each plug-in of the list named once.

@@ -157,13 +157,23 @@ void SEDQ_TEST_FRAME_WND::test_on_add_entry_set_data(SEDQ_FRAME_WND*, const QStr
                                                      const QString& radix)
 {
     // The radix first: choosing it converts the value the field holds, so a value typed before
-    // it would be read in the old radix.
-    if (auto* trigger_value_dlg = active_modal<SEDQ_TRIGGER_VALUE_DLG>("trigger_value_dlg != NULL"))
+    // it would be read in the old radix. A radix the list lacks fails the step and leaves the
+    // dialog as it was, so that its OK takes nothing.
+    auto* trigger_value_dlg = active_modal<SEDQ_TRIGGER_VALUE_DLG>("trigger_value_dlg != NULL");
+    if (trigger_value_dlg == nullptr)
+        return;
+    QComboBox* radixes = trigger_value_dlg->get_radix_combo();
+    const int index = decimal(radix);
+    if (index < 0 || index >= radixes->count())
     {
-        trigger_value_dlg->get_radix_combo()->setCurrentIndex(decimal(radix));
-        trigger_value_dlg->get_value_edit()->setText(value);
-        trigger_value_dlg->get_mnemonic_edit()->setText(mnemonic);
+        sedq_test_step_failed(QString("-entry_radix \"%1\" is no entry of the radix list (0 to %2)")
+                                  .arg(radix)
+                                  .arg(radixes->count() - 1));
+        return;
     }
+    radixes->setCurrentIndex(index);
+    trigger_value_dlg->get_value_edit()->setText(value);
+    trigger_value_dlg->get_mnemonic_edit()->setText(mnemonic);
 }
 
 void SEDQ_TEST_FRAME_WND::test_on_import(SEDQ_FRAME_WND*)

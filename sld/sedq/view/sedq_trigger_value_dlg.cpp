@@ -52,6 +52,12 @@ QString printable_ascii()
     return characters;
 }
 
+// Whether the radix whose characters these are can read `text` at all.
+bool reads(const QString& text, const QString& characters)
+{
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return characters.contains(c); });
+}
+
 // A bracket expression that matches exactly the given characters.
 QString character_class(const QString& characters)
 {
@@ -202,9 +208,12 @@ QString SEDQ_TRIGGER_VALUE_DLG::value_bits()
 }
 
 // The value keeps its bits across the change: it is read in the old radix and written in the
-// new one (a value wider than the bus loses its leading bits here).
+// new one (a value wider than the bus loses its leading bits here). A text the old radix cannot
+// read (put there by a script, which no field check stops) is no value of it: read, it would
+// become zero, so it stays as it stands for the new radix to read.
 void SEDQ_TRIGGER_VALUE_DLG::radix_combo_changed(int index)
 {
+    const bool readable = reads(m_value_edit->text(), current_characters());
     const QString bits = value_bits();
     const int radix_index = index >= 0 && index < RADIX_COUNT ? index : get_initial_radix_index(m_display_type);
     if (index >= 0 && index < RADIX_COUNT)
@@ -214,7 +223,14 @@ void SEDQ_TRIGGER_VALUE_DLG::radix_combo_changed(int index)
     m_validator = new QRegExpValidator(QRegExp(character_class(characters) + QLatin1Char('*')), this);
     m_value_edit->setValidator(m_validator);
     delete old;
-    m_value_edit->setText(QString::fromLocal8Bit(SEDQ_NUMBER(bits).get_display_string(m_display_type, m_width, false)));
+    if (readable)
+        m_value_edit->setText(
+            QString::fromLocal8Bit(SEDQ_NUMBER(bits).get_display_string(m_display_type, m_width, false)));
+}
+
+QString SEDQ_TRIGGER_VALUE_DLG::current_characters() const
+{
+    return get_accepted_characters(get_initial_radix_index(m_display_type), m_view != nullptr);
 }
 
 // ---- OK, Find Next and Find Previous -------------------------------------------------------------------
@@ -233,13 +249,15 @@ void SEDQ_TRIGGER_VALUE_DLG::on_ok_button()
 }
 
 // A mnemonic entry needs a value that fits the table's width and a name. A value of only
-// zeros converts to no bits and is the value zero.
+// zeros converts to no bits and is the value zero; a text the radix cannot read is no value.
 bool SEDQ_TRIGGER_VALUE_DLG::check_mnemonic_entry()
 {
     const QString text = m_value_edit->text();
     const int needed = SEDQ_NUMBER(text).get_trigger_string_width(m_display_type);
     const bool zero = !text.isEmpty() && text.count(QLatin1Char('0')) == text.size();
-    if (needed > m_width)
+    if (!reads(text, current_characters()))
+        sedq_show_message(MSG_SEDQ::O::NO_VALUE());
+    else if (needed > m_width)
         sedq_show_message(MSG_SEDQ::O::CONVERSION_OVER_BOUNDS(m_width));
     else if (needed == 0 && !zero)
         sedq_show_message(MSG_SEDQ::O::NO_VALUE());

@@ -69,6 +69,8 @@ private:
     bool check_mnemonic_entry();
     void search(bool forward);
     QString value_bits();
+    // The characters the value field takes in the radix it is written in.
+    QString current_characters() const;
 
     QLabel* m_value_label = nullptr;
     QLineEdit* m_value_edit = nullptr;

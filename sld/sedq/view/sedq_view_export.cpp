@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QLayout>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -14,6 +15,32 @@ namespace
 {
 // The widest picture that is still made: image widths go up to 32767 pixels.
 constexpr int MAX_IMAGE_WIDTH = 32766;
+
+// Keeps the layout that places a widget from placing it while the guard lives. A layout placed
+// its widgets again as soon as a child anywhere below it was shown, which a view made larger
+// does: the picture then had the view's size on the screen instead of its own.
+class LAYOUT_HOLD
+{
+public:
+    explicit LAYOUT_HOLD(QWidget* widget)
+        : m_layout(widget->parentWidget() != nullptr ? widget->parentWidget()->layout() : nullptr),
+          m_was_enabled(m_layout != nullptr && m_layout->isEnabled())
+    {
+        if (m_layout != nullptr)
+            m_layout->setEnabled(false);
+    }
+    ~LAYOUT_HOLD()
+    {
+        if (m_layout != nullptr)
+            m_layout->setEnabled(m_was_enabled);
+    }
+    LAYOUT_HOLD(const LAYOUT_HOLD&) = delete;
+    LAYOUT_HOLD& operator=(const LAYOUT_HOLD&) = delete;
+
+private:
+    QLayout* m_layout;
+    bool m_was_enabled;
+};
 } // namespace
 
 // Too wide a picture asks whether to keep the spacing (and show only what the view shows) or to
@@ -32,6 +59,7 @@ bool SEDQ_VIEW::export_image(QString file)
         fit = option.is_force_fit();
         width = fit ? MAX_IMAGE_WIDTH - 1 : this->width();
     }
+    const LAYOUT_HOLD hold(this);
     const QRect former = geometry();
     const int scroll = m_horizontal_scroll_bar->value();
     const SEDQ_DOUBLE zoom_level = m_zoom_level;
