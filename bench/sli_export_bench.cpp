@@ -1,5 +1,5 @@
-// Data export: a data log of 256 nodes x 131072 samples written as csv and as a value change
-// dump through the editor's export request (SEDQ_WAVEFORM_EXPORT_DATA: the exporter's
+// Data export: a data log of 256 nodes (in buses) x 131072 samples written as csv and as a value
+// change dump through the editor's export request (SEDQ_WAVEFORM_EXPORT_DATA: the exporter's
 // snapshot, the file written beside its target, flushed to disk and renamed over it), against
 // writing the same bytes raw (open, write in 1 MiB pieces, fsync, close) to the same folder in
 // the same round. Every round acquires new samples from its own seed: clocks of varied
@@ -13,6 +13,7 @@
 // both sides wait for the same flush, which hides what the formatting costs. Target: the
 // in-memory ratio at most 2.
 #include "host/sdr.h"
+#include "host/sdr/sdr_tx_signal_set.h"
 #include "host/standin/sdr_control.h"
 #include "sedq/view/sedq_waveform_export_data.h"
 
@@ -98,7 +99,9 @@ std::shared_ptr<SDR_LOG_PAYLOAD> make_payload(unsigned seed)
     return p;
 }
 
-// A document with one instance of 256 data nodes and a log of them.
+// A document with one instance of 256 data nodes in buses of 32 and a log of them: seven buses
+// of a design's bits ("top|core_0|bus[31..0]"), which a dump names as they are, and a state
+// register of named states, whose bits a dump gives again under the bus's name.
 struct bench_document
 {
     bench_document()
@@ -106,7 +109,14 @@ struct bench_document
         session.create_session("/tmp/sli_export_bench.vtl");
         SDR_DATA_TRIGGER* trigger = session.get_trigger_at(0, false)->get_data_trigger();
         for (int n = 0; n < NODES; ++n)
-            standin::sdr::add_node(trigger, {"top|core_" + std::to_string(n / 32) + "|bus[" + std::to_string(n % 32) + "]"});
+            standin::sdr::add_node(trigger, {n < NODES - 32 ? "top|core_" + std::to_string(n / 32) + "|bus[" +
+                                                                  std::to_string(31 - n % 32) + "]"
+                                                            : "top|fsm|state.s" + std::to_string(n % 32)});
+        for (int bus = NODES / 32 - 1; bus >= 0; --bus)
+            standin::sdr::add_group(trigger, bus * 32, bus * 32 + 31,
+                                    bus < NODES / 32 - 1 ? "top|core_" + std::to_string(bus) + "|bus[31..0]"
+                                                         : "top|fsm|state");
+        SDR_TX_SIGNAL_SET::sync_data_list(trigger->m_signal_set, trigger, false);
         standin::sdr::log_spec desc;
         desc.depth = 1;
         log = standin::sdr::make_log(trigger, desc);

@@ -597,8 +597,8 @@ private:
 
 // The advanced trigger canvas paints its object pictures into whole boxes (100 wide, 20 or
 // more high) and writes names, values and widths over them: the stand-in draws each picture to
-// fill the rectangle it is given, a light body with the operator's sign where the canvas
-// writes none, so the texts stay readable.
+// fill the rectangle it is given, a light body with the operator's sign (or a bit value's
+// value) where the canvas writes none, so the texts stay readable.
 enum class CANVAS_SHAPE
 {
     BODY,
@@ -680,10 +680,10 @@ const std::map<int, CANVAS_PICTURE>& canvas_pictures()
             {AFCQ_ICON_SEDQ_CUSTOM_TRIGGER_HDL, {CANVAS_SHAPE::BODY, "", special}},
             {AFCQ_ICON_SEDQ_ADVANCED_TRIGGER_LEVEL_RESULT, {CANVAS_SHAPE::BODY, "", special}},
             {AFCQ_ICON_SEDQ_RESULT_WITH_INPUT, {CANVAS_SHAPE::BODY, "", special}},
-            {AFCQ_ICON_SEDQ_CONSTANT_HIGH, {CANVAS_SHAPE::BODY, "", source}},
-            {AFCQ_ICON_SEDQ_CONSTANT_LOW, {CANVAS_SHAPE::BODY, "", source}},
-            {AFCQ_ICON_SEDQ_VARIABLE_HIGH, {CANVAS_SHAPE::BODY, "", source}},
-            {AFCQ_ICON_SEDQ_VARIABLE_LOW, {CANVAS_SHAPE::BODY, "", source}},
+            {AFCQ_ICON_SEDQ_CONSTANT_HIGH, {CANVAS_SHAPE::BODY, "True", source}},
+            {AFCQ_ICON_SEDQ_CONSTANT_LOW, {CANVAS_SHAPE::BODY, "False", source}},
+            {AFCQ_ICON_SEDQ_VARIABLE_HIGH, {CANVAS_SHAPE::BODY, "True", source}},
+            {AFCQ_ICON_SEDQ_VARIABLE_LOW, {CANVAS_SHAPE::BODY, "False", source}},
             {AFCQ_ICON_SEDQ_CONSTANT_BUS_VALUE, {CANVAS_SHAPE::BODY, "", source}},
             {AFCQ_ICON_SEDQ_VARIABLE_BUS_VALUE, {CANVAS_SHAPE::BODY, "", source}},
             {AFCQ_ICON_SEDQ_NODE, {CANVAS_SHAPE::BODY, "", source}},

@@ -1,6 +1,7 @@
 #pragma once
 // Host data exporter: writes the acquired samples of a data log as comma separated values, an
-// aligned text table or a value change dump that waveform tools read.
+// aligned text table or a value change dump that waveform tools read (each bus of the log's node
+// list declared there as one, through its bits under the bus's name).
 //
 // create_vector_database() takes a snapshot of the log (its immutable sample payload is shared,
 // not copied, together with the wire names, the trigger sample and the clock interval), so the

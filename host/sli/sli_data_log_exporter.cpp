@@ -2,6 +2,7 @@
 // renamed over it, and the exporter's test seams.
 #include "host/sli.h"
 
+#include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sli/sli_vector_database.h"
 #include "host/standin/sli_control.h"
 #include "host/standin/standin.h"
@@ -10,7 +11,9 @@
 #include <QString>
 
 #include <algorithm>
+#include <deque>
 #include <new>
+#include <unordered_map>
 
 namespace
 {
@@ -77,6 +80,65 @@ std::vector<std::string> channel_names(const SDR_DATA_LOG* log, int channels)
     return names;
 }
 
+// A group's name without the range of bits its editor names it with ("data[7..0]" is "data"):
+// readers give the bits their indices themselves.
+std::string without_range(const std::string& name)
+{
+    const size_t open = name.rfind('[');
+    if (open == std::string::npos || open == 0 || name.back() != ']')
+        return name;
+    const std::string range = name.substr(open + 1, name.size() - open - 2);
+    const size_t separator = range.find_first_of(".:");
+    if (separator == std::string::npos)
+        return name;
+    const size_t second = range.compare(separator, 2, "..") == 0 ? separator + 2 : separator + 1;
+    const auto digits = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    return digits(range.substr(0, separator)) && digits(range.substr(second)) ? name.substr(0, open) : name;
+}
+
+// The groups of the node list the log shows (its signal set's data list), each as a vector of
+// the log's channels. Each leaf row takes the next channel acquired under its name, so the
+// channels are found whether or not the list changed since the acquisition; a group one of
+// whose leaves has none is left out. A group reads its first row as the most significant bit
+// unless its order is set from the least significant one.
+std::vector<SLI_BUS> buses_of(const SDR_DATA_LOG* log, const std::vector<std::string>& names)
+{
+    const SDR_DATA_SIGNAL_SET* set = log->get_signal_set();
+    if (set == nullptr)
+        return {};
+    std::unordered_map<std::string, std::deque<int>> unclaimed;
+    for (size_t c = 0; c < names.size(); ++c)
+        unclaimed[names[c]].push_back(int(c));
+    const SDR_NODE_LIST& list = set->state().data_list;
+    std::vector<int> channel_of(size_t(list.size()), -1);
+    for (int row = 0; row < list.size(); ++row) {
+        auto found = SDR_TX_SIGNAL_NODES::is_group_row(list[row]) ? unclaimed.end() : unclaimed.find(list[row].name);
+        if (found != unclaimed.end() && !found->second.empty()) {
+            channel_of[size_t(row)] = found->second.front();
+            found->second.pop_front();
+        }
+    }
+    std::vector<SLI_BUS> buses;
+    for (int row = 0; row < list.size(); ++row) {
+        if (!SDR_TX_SIGNAL_NODES::is_group_row(list[row]))
+            continue;
+        SLI_BUS bus{without_range(list[row].name), {}};
+        bool whole = true;
+        for (int member = row + 1; member <= list[row].subtree_end && member < list.size(); ++member)
+            if (!SDR_TX_SIGNAL_NODES::is_group_row(list[member])) {
+                whole = whole && channel_of[size_t(member)] >= 0;
+                bus.channels.push_back(channel_of[size_t(member)]);
+            }
+        if (list[row].lsb_to_msb)
+            std::reverse(bus.channels.begin(), bus.channels.end());
+        if (whole && !bus.channels.empty())
+            buses.push_back(std::move(bus));
+    }
+    return buses;
+}
+
 std::string scope_of(const SDR_DATA_LOG* log)
 {
     SDR_DATA_INSTANCE* instance = log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
@@ -116,6 +178,7 @@ bool SLI_DATA_LOG_EXPORTER::create_vector_database(const SDR_DATA_LOG* log, SLI_
     database->clock_interval_ps = std::max(0LL, clock_interval_ps);
     database->payload = whole_payload(log->m_payload.shared());
     database->names = channel_names(log, database->channels());
+    database->buses = buses_of(log, database->names);
     database->scope = scope_of(log);
     database->log_name = log->get_name();
     const int trigger = database->payload->trigger_position;

@@ -2,10 +2,17 @@
 // invalid and for a wire that had no connection, and a time step per sample wherever the clock
 // allows it, so that readers which turn time steps into samples (logic analyzer software) read
 // one sample per sample rather than one per picosecond.
+//
+// A bus of the log's node list reaches waveform viewers as one bus through its bits declared
+// under the bus's name and each bit's index ("name [3]" .. "name [0]"), which viewers gather
+// into one vector; a bus whose wires are already named so needs nothing more. A vector variable
+// would say the same, but logic analyzer software that reads only single bits (sigrok) stops
+// reading a dump at the first vector value, so a bus is never written as one.
 #include "host/sli/sli_vector_database.h"
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace
 {
@@ -48,42 +55,103 @@ std::string wire_code(int index, int wires)
     return code;
 }
 
-// What every piece of a dump shares: the wires' codes, which are connected, and the line of
-// each value of each wire. While codes take at most two characters (8836 wires) those lines are
-// four bytes each, so a change costs one four-byte copy and a step of the same length.
+// A bus's bit declared under the bus's name and its index: the wire whose values it carries.
+struct vcd_bus_bit
+{
+    int channel;
+    std::string name;
+};
+
+// Whether every wire of the bus is already named as one of its bits ("name[i]").
+bool named_as_bits(const SLI_BUS& bus, const std::vector<std::string>& names)
+{
+    std::unordered_set<std::string> bits;
+    for (size_t i = 0; i < bus.channels.size(); ++i)
+        bits.insert(bus.name + "[" + std::to_string(i) + "]");
+    for (int c : bus.channels)
+        if (bits.erase(names[size_t(c)]) == 0)
+            return false;
+    return true;
+}
+
+std::vector<vcd_bus_bit> bus_bits_of(const SLI_VECTOR_DATABASE& database)
+{
+    std::vector<vcd_bus_bit> bits;
+    for (size_t b = 0; b < database.buses.size(); ++b) {
+        const SLI_BUS& bus = database.buses[b];
+        if (named_as_bits(bus, database.names))
+            continue;
+        const std::string name = sli_one_word(bus.name, "bus" + std::to_string(b));
+        for (size_t k = 0; k < bus.channels.size(); ++k)
+            bits.push_back({bus.channels[k], name + " [" + std::to_string(bus.channels.size() - 1 - k) + "]"});
+    }
+    return bits;
+}
+
+// What every piece of a dump shares: the codes of the wires and then of the buses' bits, which
+// wires are connected, and the line of each value of each wire. While codes take at most two
+// characters (8836 variables) those lines are four bytes each, so a change costs one four-byte
+// copy and a step of the same length.
 struct vcd_tables
 {
     explicit vcd_tables(const SLI_VECTOR_DATABASE& database)
-        : scale(timescale_for(database.clock_interval_ps)), groups((database.channels() + 63) / 64)
+        : scale(timescale_for(database.clock_interval_ps)), groups((database.channels() + 63) / 64),
+          channels(database.channels()), bus_bits(bus_bits_of(database))
     {
-        const int channels = database.channels();
+        const int variables = channels + int(bus_bits.size());
         connected.assign(size_t(groups), 0);
-        for (int c = 0; c < channels; ++c) {
-            codes.push_back(wire_code(c, channels));
+        for (int c = 0; c < channels; ++c)
             if (database.payload->connected[c] != 0)
                 connected[size_t(c >> 6)] |= uint64_t(1) << (c & 63);
-        }
+        for (int v = 0; v < variables; ++v)
+            codes.push_back(wire_code(v, variables));
         line_size = (codes.empty() ? 1 : codes.front().size()) + 2;
-        for (int c = 0; line_size <= 4 && c < channels; ++c) {
+        for (int v = 0; line_size <= 4 && v < variables; ++v) {
             char text[2][4] = {{'0'}, {'1'}};
             for (char* line_text : {text[0], text[1]}) {
-                std::memcpy(line_text + 1, codes[size_t(c)].data(), line_size - 2);
+                std::memcpy(line_text + 1, codes[size_t(v)].data(), line_size - 2);
                 line_text[line_size - 1] = '\n';
             }
             uint32_t words[2];
             std::memcpy(words, text, sizeof words);
             lines.insert(lines.end(), words, words + 2);
         }
+        index_bus_bits();
+    }
+
+    // Per wire the bus bits that carry it, and per word of wires which of them any bus bit
+    // carries, so that a change looks for bus bits only on the wires that have some.
+    void index_bus_bits()
+    {
+        with_bus_bits.assign(size_t(groups), 0);
+        bus_bits_from.assign(size_t(channels) + 1, 0);
+        for (const vcd_bus_bit& bit : bus_bits) {
+            with_bus_bits[size_t(bit.channel >> 6)] |= uint64_t(1) << (bit.channel & 63);
+            ++bus_bits_from[size_t(bit.channel) + 1];
+        }
+        for (int c = 0; c < channels; ++c)
+            bus_bits_from[size_t(c) + 1] += bus_bits_from[size_t(c)];
+        bus_bits_of_wire.resize(bus_bits.size());
+        std::vector<int> next(bus_bits_from.begin(), bus_bits_from.end() - 1);
+        for (size_t b = 0; b < bus_bits.size(); ++b)
+            bus_bits_of_wire[size_t(next[size_t(bus_bits[b].channel)]++)] = channels + int(b);
     }
 
     bool is_connected(int c) const { return ((connected[size_t(c >> 6)] >> (c & 63)) & 1u) != 0; }
+    // The wire whose values variable `v` (a wire or a bus's bit) carries.
+    int channel_of(int v) const { return v < channels ? v : bus_bits[size_t(v - channels)].channel; }
 
     vcd_timescale scale;
     int groups;
-    std::vector<std::string> codes;
+    int channels;
+    std::vector<vcd_bus_bit> bus_bits;
+    std::vector<std::string> codes;              // the wires', then the bus bits'
     std::vector<uint64_t> connected;
     size_t line_size = 3;                        // value, code, line end
-    std::vector<uint32_t> lines;                 // per wire its lines for 0 and 1; empty for long codes
+    std::vector<uint32_t> lines;                 // per variable its lines for 0 and 1; empty for long codes
+    std::vector<uint64_t> with_bus_bits;
+    std::vector<int> bus_bits_from;              // wire c's bus bits are bus_bits_of_wire[from[c], from[c + 1])
+    std::vector<int> bus_bits_of_wire;           // variable numbers
 };
 
 // Writes the value changes of a run of samples, keeping the last sample's bits.
@@ -106,8 +174,8 @@ public:
     {
         m_out->append(std::string("#0\n$dumpvars\n"));
         char* p = m_out->reserve(room());
-        for (int c = 0; c < int(m_tables.codes.size()); ++c)
-            p = put(p, value_of(words, valid, c), c);
+        for (int v = 0; v < int(m_tables.codes.size()); ++v)
+            p = put(p, value_of(words, valid, m_tables.channel_of(v)), v);
         m_out->end(p);
         m_out->append(std::string("$end\n"));
         keep(words, valid);
@@ -138,9 +206,9 @@ private:
         return !m_tables.is_connected(c) || !valid ? 'x' : char('0' + int(SLI_SAMPLE_BLOCKS::bit(words, c)));
     }
 
-    char* put(char* p, char value, int c) const
+    char* put(char* p, char value, int v) const
     {
-        const std::string& code = m_tables.codes[size_t(c)];
+        const std::string& code = m_tables.codes[size_t(v)];
         *p++ = value;
         std::memcpy(p, code.data(), code.size());
         p += code.size();
@@ -152,8 +220,32 @@ private:
     {
         char* const begin = m_out->reserve(room());
         char* const first_change = stamp(begin, sample);
-        char* const end = m_tables.lines.empty() ? long_changes(first_change, words) : short_changes(first_change, words);
+        char* end = m_tables.lines.empty() ? long_changes(first_change, words) : short_changes(first_change, words);
+        if (!m_tables.bus_bits.empty())
+            end = bus_bit_changes(end, words);
         m_out->end(end == first_change ? begin : end);
+    }
+
+    char* bus_bit_changes(char* p, const uint64_t* words) const
+    {
+        for (size_t g = 0, groups = m_previous.size(); g < groups; ++g)
+            for (uint64_t changed = (words[g] ^ m_previous[g]) & m_tables.connected[g] & m_tables.with_bus_bits[g];
+                 changed != 0; changed &= changed - 1) {
+                const int bit = __builtin_ctzll(changed);
+                const int c = int(g) * 64 + bit;
+                const int value = int((words[g] >> bit) & 1u);
+                for (int k = m_tables.bus_bits_from[size_t(c)]; k < m_tables.bus_bits_from[size_t(c) + 1]; ++k)
+                    p = put_line(p, m_tables.bus_bits_of_wire[size_t(k)], value);
+            }
+        return p;
+    }
+
+    char* put_line(char* p, int v, int value) const
+    {
+        if (m_tables.lines.empty())
+            return put(p, char('0' + value), v);
+        std::memcpy(p, &m_tables.lines[2 * size_t(v) + size_t(value)], 4);
+        return p + m_tables.line_size;
     }
 
     // The hot loop of a dump: the tables are read through locals, since every byte written
@@ -191,9 +283,9 @@ private:
     void all_connected(int sample, const uint64_t* words, bool valid)
     {
         char* p = stamp(m_out->reserve(room()), sample);
-        for (int c = 0; c < int(m_tables.codes.size()); ++c)
-            if (m_tables.is_connected(c))
-                p = put(p, value_of(words, valid, c), c);
+        for (int v = 0; v < int(m_tables.codes.size()); ++v)
+            if (m_tables.is_connected(m_tables.channel_of(v)))
+                p = put(p, value_of(words, valid, m_tables.channel_of(v)), v);
         m_out->end(p);
     }
 
@@ -229,6 +321,9 @@ public:
         for (int c = 0; c < m_database.channels(); ++c)
             text += "$var wire 1 " + m_tables.codes[size_t(c)] + " " +
                     sli_one_word(m_database.names[size_t(c)], "wire" + std::to_string(c)) + " $end\n";
+        for (size_t b = 0; b < m_tables.bus_bits.size(); ++b)
+            text += "$var wire 1 " + m_tables.codes[size_t(m_tables.channels) + b] + " " + m_tables.bus_bits[b].name +
+                    " $end\n";
         out->append(text + "$upscope $end\n$enddefinitions $end\n");
         return true;
     }

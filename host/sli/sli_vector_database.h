@@ -13,6 +13,13 @@
 
 class QIODevice;
 
+// A group of the log's node list as a vector of its channels, most significant bit first.
+struct SLI_BUS
+{
+    std::string name;
+    std::vector<int> channels;
+};
+
 struct SLI_VECTOR_DATABASE
 {
     SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format = SLI_OUTPUT_FORMAT_TBL;
@@ -20,6 +27,7 @@ struct SLI_VECTOR_DATABASE
     // Rows at least as long as the payload's counts say (a short row is padded with zeros).
     std::shared_ptr<const SDR_LOG_PAYLOAD> payload;
     std::vector<std::string> names;              // one per channel, as acquired
+    std::vector<SLI_BUS> buses;                  // the groups whose every leaf was acquired
     std::string scope;                           // the instance the log belongs to
     std::string log_name;
     int trigger_position = 0;                    // the sample at time 0

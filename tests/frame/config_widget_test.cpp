@@ -4,6 +4,7 @@
 // enable each other; the lock mode and the power-up trigger disable what they must.
 #include "config_pane_user.h"
 #include "frame_test_support.h"
+#include "support/wheel_turn.h"
 
 #include "host/sdr/sdr_tx_trigger.h"
 #include "host/standin/msg_control.h"
@@ -268,6 +269,43 @@ TEST_F(config_widget_test, every_control_writes_the_document_and_reads_it_back)
         tx()->on_edit_redo();
         settle();
         EXPECT_EQ(shown(row.control), after_text) << "redo shows the new value";
+    }
+}
+
+// The wheel turned over the pane scrolls it, also where a combo or spin box slides under the
+// pointer: a control takes the wheel only once the user gave it the keyboard focus.
+TEST_F(config_widget_test, the_wheel_scrolls_the_pane_and_turns_only_a_focused_control)
+{
+    open();
+    m_frame->resize(1200, 450);
+    settle();
+    const auto bar = [this]()
+    { return pane()->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly)->verticalScrollBar(); };
+    ASSERT_GT(bar()->maximum(), 0) << "the pane is shorter than its controls";
+    QRadioButton* manual = nullptr;
+    for (QRadioButton* button : control("data_allocation_spin_box")->parentWidget()->findChildren<QRadioButton*>())
+        manual = manual == nullptr && button->text() == "Manual:" ? button : manual;
+    ASSERT_NE(manual, nullptr);
+    manual->click();
+    settle();
+    // Turned the way that changes each control's value (the spin box stands at its minimum).
+    const std::pair<const char*, int> turns[] = {
+        {"pipeline_combo", 1}, {"trigger_position_combo", 1}, {"sample_depth_combo", 1}, {"data_allocation_spin_box", -1}};
+    for (const auto& [name, notches] : turns)
+    {
+        const int middle = bar()->maximum() / 2;
+        bar()->setValue(middle);
+        const QString before = shown(name);
+        sedq_test::turn_wheel(control(name), notches);
+        settle();
+        EXPECT_EQ(shown(name), before) << name;
+        EXPECT_NE(bar()->value(), middle) << name << ": the pane scrolls instead";
+
+        control(name)->setFocus(Qt::TabFocusReason);
+        settle();
+        sedq_test::turn_wheel(control(name), notches);
+        settle();
+        EXPECT_NE(shown(name), before) << name << " has the focus";
     }
 }
 

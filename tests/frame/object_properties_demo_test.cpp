@@ -2,7 +2,9 @@
 // second advanced level, its Bus selected on the canvas, Properties through the canvas's
 // shortcut, the bit order changed and kept through a save and a reopening.
 #include "frame_test_support.h"
+#include "canvas_user_steps.h"
 #include "support/demo_files.h"
+#include "support/painted_texts.h"
 
 #include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/advanced_trigger/sedq_general_widget.h"
@@ -341,4 +343,30 @@ TEST_F(object_properties_demo_test, the_edit_menu_edits_the_canvas_and_undo_retu
     EXPECT_EQ(canvas->get_object_list()->size(), count);
     ASSERT_TRUE(m_frame->get_tx_manager()->save_document(path.toLocal8Bit().constData()));
     EXPECT_EQ(equation_of_the_preset(), preset);
+}
+
+// A box shows what the condition's formula (the line over the canvas) says of it: OK in one
+// object's Properties names the objects that had no name, the Bus too, and the Bus box keeps
+// its formula text; a Bit Value dropped from the Object Library shows its value.
+TEST_F(object_properties_demo_test, a_box_shows_what_the_formula_says_of_it)
+{
+    const QString path = m_dir.filePath("demo.vtl");
+    ASSERT_TRUE(QFile::copy(sedq_demo_file("demo.vtl"), path));
+    SEDQ_OBJECT_WIDGET* canvas = open_preset_level(path);
+    const canvas_user_steps user(m_frame, canvas);
+    user.properties(user.last_of(SEDQ_OBJECT::BUS_VALUE), [](SEDQ_OBJECT_PROPERTIES_DLG*) {});
+    const SEDQ_OBJECT* bus = user.last_of(SEDQ_OBJECT::BUS);
+    ASSERT_FALSE(bus->get_name().isEmpty()) << "OK named the objects that had no name";
+    QStringList texts = sedq_test::painted_texts(canvas);
+    EXPECT_TRUE(texts.contains(bus->get_symbol())) << texts.join('|').toStdString();
+    EXPECT_FALSE(texts.contains(bus->get_name())) << texts.join('|').toStdString();
+
+    user.drop_palette_entry(QStringLiteral("Bit Value"), QPoint(canvas->width() / 2, canvas->height() - 60));
+    settle();
+    const SEDQ_OBJECT* bit = user.last_of(SEDQ_OBJECT::BIT_VALUE);
+    ASSERT_NE(bit, nullptr);
+    ASSERT_EQ(bit->get_symbol(), "True");
+    const QRect box(user.to_widget(bit->get_rect().topLeft()), user.to_widget(bit->get_rect().bottomRight()));
+    texts = sedq_test::painted_texts(canvas, box);
+    EXPECT_TRUE(texts.contains(bit->get_symbol())) << texts.join('|').toStdString();
 }

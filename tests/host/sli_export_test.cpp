@@ -31,6 +31,16 @@ std::vector<wire> small_wires()
     return {{"top|a", "010110"}, {"top|b c", "001100"}, {"bus,x[0]", "111000"}, {"d", "101010", false}};
 }
 
+// Five wires over four samples and two buses: one of wires already named as its bits (the bus
+// named with their range), one read from its last wire (unconnected) as the most significant
+// bit; sample 2 invalid.
+std::vector<wire> bus_wires()
+{
+    return {{"top|a[1]", "0101"}, {"top|a[0]", "0011"}, {"top|ready", "1100"}, {"top|valid", "1010", false},
+            {"top|c", "0110"}};
+}
+const std::vector<sli_test::group> BUS_GROUPS = {{"top|a[1..0]", 0, 1}, {"top|hs", 2, 3, true}};
+
 class sli_export : public ::testing::Test
 {
 protected:
@@ -47,15 +57,18 @@ TEST_F(sli_export, each_format_writes_the_expected_file)
         SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format;
         long long clock;
         const char* golden;
-    } rows[] = {{"csv at 10 ns", SLI_OUTPUT_FORMAT_CSV, 10000, "sli_small.expected.csv"},
-                {"tbl at 10 ns", SLI_OUTPUT_FORMAT_TBL, 10000, "sli_small.expected.tbl"},
-                {"vcd at 10 ns", SLI_OUTPUT_FORMAT_VCD, 10000, "sli_small.expected.vcd"},
-                {"csv without clock", SLI_OUTPUT_FORMAT_CSV, 0, "sli_small_samples.expected.csv"},
-                {"vcd at 30 ns", SLI_OUTPUT_FORMAT_VCD, 30000, "sli_small_30ns.expected.vcd"}};
+        bool buses;
+    } rows[] = {{"csv at 10 ns", SLI_OUTPUT_FORMAT_CSV, 10000, "sli_small.expected.csv", false},
+                {"tbl at 10 ns", SLI_OUTPUT_FORMAT_TBL, 10000, "sli_small.expected.tbl", false},
+                {"vcd at 10 ns", SLI_OUTPUT_FORMAT_VCD, 10000, "sli_small.expected.vcd", false},
+                {"csv without clock", SLI_OUTPUT_FORMAT_CSV, 0, "sli_small_samples.expected.csv", false},
+                {"vcd at 30 ns", SLI_OUTPUT_FORMAT_VCD, 30000, "sli_small_30ns.expected.vcd", false},
+                {"vcd with buses", SLI_OUTPUT_FORMAT_VCD, 10000, "sli_buses.expected.vcd", true}};
     log_fixture fixture(small_wires(), 6, "111011", 2);
+    log_fixture with_buses(bus_wires(), 4, "1101", 0, BUS_GROUPS);
     for (const auto& row : rows) {
         const QString file = path(row.golden);
-        ASSERT_TRUE(export_log(fixture.log, row.format, row.clock, file)) << row.name;
+        ASSERT_TRUE(export_log(row.buses ? with_buses.log : fixture.log, row.format, row.clock, file)) << row.name;
         EXPECT_EQ(sli_test::file_text(file),
                   sli_test::file_text(QStringLiteral(SEDQ_TEST_DATA_DIR "/host/cases/") + row.golden))
             << row.name;
@@ -65,7 +78,8 @@ TEST_F(sli_export, each_format_writes_the_expected_file)
 // A small log, and ones long and wide enough to be formatted in many pieces on several threads
 // (a wire past 94 takes two-character codes in the dump), the last with more pieces than wait
 // to be written at once, so that the outputs of pieces are reused; invalid at the start of
-// every 64 samples, so that some piece starts with an invalid sample after a valid one.
+// every 64 samples, so that some piece starts with an invalid sample after a valid one. The
+// wires are in buses of twelve, whose bits the dump gives again under the bus's name.
 TEST_F(sli_export, csv_and_dump_give_the_log_values)
 {
     const struct
@@ -82,7 +96,8 @@ TEST_F(sli_export, csv_and_dump_give_the_log_values)
         const std::vector<wire> wires = sli_test::varied_wires(row.wires, row.depth, 7, &valid);
         for (int s = 0; row.block_starts_invalid && s < row.depth; s += 64)
             valid[size_t(s)] = '0';
-        log_fixture fixture(wires, row.depth, valid, 1000);
+        const std::vector<sli_test::group> groups = sli_test::groups_of(row.wires, 12);
+        log_fixture fixture(wires, row.depth, valid, 1000, groups);
         const std::vector<std::string> expected = sli_test::expected_values(fixture.log);
         ASSERT_TRUE(export_log(fixture.log, SLI_OUTPUT_FORMAT_CSV, 10000, path("a.csv"))) << row.name;
         const sli_test::table csv = sli_test::read_csv(path("a.csv"));
@@ -101,11 +116,16 @@ TEST_F(sli_export, csv_and_dump_give_the_log_values)
         ASSERT_EQ(vcd.error, "") << row.name;
         EXPECT_EQ(vcd.timescale, "10ns");
         EXPECT_EQ(vcd.end_time, row.depth) << row.name;
-        ASSERT_EQ(vcd.names.size(), wires.size()) << row.name;
+        const std::vector<std::pair<std::string, int>> bits = sli_test::group_bits(groups);
+        ASSERT_EQ(vcd.names.size(), wires.size() + bits.size()) << row.name;
         for (size_t c = 0; c < wires.size(); ++c) {
             EXPECT_EQ(vcd.names[c], wires[c].name);
             EXPECT_EQ(csv.header[c + 1], wires[c].name);
             EXPECT_TRUE(vcd.values[c] == expected[c]) << row.name << " " << wires[c].name;
+        }
+        for (size_t b = 0; b < bits.size(); ++b) {
+            EXPECT_EQ(vcd.names[wires.size() + b], bits[b].first);
+            EXPECT_TRUE(vcd.values[wires.size() + b] == expected[size_t(bits[b].second)]) << row.name << " " << bits[b].first;
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include "host/standin/msg_control.h"
 #include "sedq/frame/sedq_int_combo_box.h"
+#include "sedq/state_flow/sedq_diagram_widget.h"
 #include "sedq/state_flow/sedq_resources_widget.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
 
@@ -169,6 +170,39 @@ TEST_F(flow_editor_test, picking_a_kind_word_keeps_the_list_open_beside_the_name
 
 // The host names a new flag "flag1", a counter "counter1" and a level "Condition 1": what may
 // follow them is proposed as after the names of the default forms.
+// An offered list never takes a click meant for the text: with the list that opens late after a
+// line break still up, a click into the next state's editor puts the cursor there, and what is
+// typed next goes into that state.
+TEST_F(flow_editor_test, a_click_beside_an_open_list_reaches_the_editor_under_the_pointer)
+{
+    pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(2);
+    settle();
+    ASSERT_EQ(editors().size(), 2);
+    bring_to_front(editor());
+    QApplication::setActiveWindow(m_frame);
+    editor()->setFocus();
+    QTest::keyClicks(editor(), "if (" + tx()->get_condition_names(0).value(0).toLatin1() + ") trigger;");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    // The offscreen platform leaves no window active once a list has closed; a window manager
+    // gives the activation back.
+    QApplication::setActiveWindow(m_frame);
+    editor()->setFocus();
+    editor()->on_timer(); // its timer runs out
+    ASSERT_TRUE(popup()->isVisible());
+    EXPECT_TRUE(offered().contains("else ")) << offered().join(",").toStdString();
+
+    SEDQ_STATE_TEXT_EDIT* second = editors().at(1);
+    const QPoint at = second->viewport()->mapTo(m_frame, second->viewport()->rect().center());
+    QTest::mouseClick(m_frame->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    settle();
+    EXPECT_FALSE(popup()->isVisible());
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "goto ST1;");
+    settle();
+    EXPECT_EQ(state_text(1), "goto ST1;");
+    EXPECT_FALSE(state_text(0).contains("goto")) << state_text(0).toStdString();
+}
+
 TEST_F(flow_editor_test, what_follows_the_names_the_host_gives_is_proposed)
 {
     pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);

@@ -2,6 +2,7 @@
 // in the flow editors, the delayed check and its message, the resources and the diagram's
 // state count, each edit undone and redone through the model.
 #include "state_flow_page_fixture.h"
+#include "support/wheel_turn.h"
 
 #include "sedq/frame/sedq_bool_combo_box.h"
 #include "sedq/frame/sedq_config_check_box.h"
@@ -70,6 +71,20 @@ TEST_F(state_flow_page_test, a_locked_flow_takes_no_keys)
     type(editors().at(0), "trigger;");
     EXPECT_EQ(state_text(0), "");
     EXPECT_EQ(editors().at(0)->toPlainText(), "");
+}
+
+// The wheel over the resources pane scrolls it: a count changes only once its box has the focus.
+TEST_F(state_flow_page_test, the_wheel_turns_a_resource_count_only_with_the_focus)
+{
+    const auto flags = [this]() { return pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo(); };
+    const int before = pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItemCount();
+    sedq_test::turn_wheel(flags(), 1);
+    settle();
+    EXPECT_EQ(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItemCount(), before);
+    flags()->setFocus(Qt::TabFocusReason);
+    sedq_test::turn_wheel(flags(), 1);
+    settle();
+    EXPECT_EQ(pane<SEDQ_RESOURCES_WIDGET>()->get_flag_list()->topLevelItemCount(), before + 1);
 }
 
 TEST_F(state_flow_page_test, resources_and_state_count_edits_are_undoable_steps)

@@ -1,19 +1,24 @@
 // Helpers of the data exporter tests: test logs, expected values and readers of the files.
 #include "support/sli_test_support.h"
 
+#include "host/sdr/sdr_tx_signal_set.h"
 #include "host/standin/sdr_control.h"
 
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
 namespace sli_test
 {
-log_fixture::log_fixture(const std::vector<wire>& wires, int depth, const std::string& valid, int trigger_position)
+log_fixture::log_fixture(const std::vector<wire>& wires, int depth, const std::string& valid, int trigger_position,
+                         const std::vector<group>& groups)
 {
-    if (!session.create_session("/tmp/sli_test.vtl"))
+    // Each fixture's session under a name of its own: the repository opens a name once.
+    static int fixtures = 0;
+    if (!session.create_session(("/tmp/sli_test_" + std::to_string(++fixtures) + ".vtl").c_str()))
         return;
     SDR_DATA_TRIGGER* trigger = session.get_trigger_at(0, false)->get_data_trigger();
     standin::sdr::log_spec desc;
@@ -25,6 +30,12 @@ log_fixture::log_fixture(const std::vector<wire>& wires, int depth, const std::s
         desc.channels.push_back(w.bits);
         desc.connected.push_back(w.connected);
     }
+    // From the last group back, so that the rows of the earlier ones stay where they are.
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
+        const int row = standin::sdr::add_group(trigger, g->first, g->last, g->name);
+        trigger->edit_transient().trigger_list[row].lsb_to_msb = g->lsb_first;
+    }
+    SDR_TX_SIGNAL_SET::sync_data_list(trigger->m_signal_set, trigger, false);
     log = standin::sdr::make_log(trigger, desc);
 }
 
@@ -64,6 +75,24 @@ std::vector<wire> varied_wires(int count, int depth, unsigned seed, std::string*
     return wires;
 }
 
+std::vector<group> groups_of(int wires, int size)
+{
+    std::vector<group> groups;
+    for (int first = 0; first < wires; first += size)
+        groups.push_back({"top|bus_" + std::to_string(groups.size()), first, std::min(wires, first + size) - 1,
+                          groups.size() % 2 == 1});
+    return groups;
+}
+
+std::vector<std::pair<std::string, int>> group_bits(const std::vector<group>& groups)
+{
+    std::vector<std::pair<std::string, int>> bits;
+    for (const group& g : groups)
+        for (int k = g.last - g.first; k >= 0; --k)
+            bits.push_back({g.name + "[" + std::to_string(k) + "]", g.lsb_first ? g.first + k : g.last - k});
+    return bits;
+}
+
 std::vector<std::string> expected_values(const SDR_DATA_LOG* log)
 {
     std::vector<std::string> values;
@@ -101,7 +130,7 @@ bool read_declarations(std::istream& in, dump* result, std::map<std::string, siz
                 result->timescale += w;
         if (word == "$var" && words.size() >= 4) {
             (*codes)[words[2]] = result->names.size();
-            result->names.push_back(words[3]);
+            result->names.push_back(words[3] + (words.size() > 4 ? words[4] : std::string()));
         }
     }
     return false;

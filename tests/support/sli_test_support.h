@@ -22,11 +22,22 @@ struct wire
     bool connected = true;
 };
 
-// A log of the wires, as the editing session would hold it after an acquisition.
+// A group of the node list over wires first..last (indices into the wires), read from its last
+// wire as the most significant bit when `lsb_first` is set.
+struct group
+{
+    std::string name;
+    int first = 0;
+    int last = 0;
+    bool lsb_first = false;
+};
+
+// A log of the wires, as the editing session would hold it after an acquisition, the groups in
+// its node list.
 struct log_fixture
 {
     explicit log_fixture(const std::vector<wire>& wires, int depth, const std::string& valid = std::string(),
-                         int trigger_position = -1);
+                         int trigger_position = -1, const std::vector<group>& groups = {});
     SDR_TX_SESSION session{nullptr, false};
     SDR_DATA_LOG* log = nullptr;
 };
@@ -35,12 +46,20 @@ struct log_fixture
 // every seventh wire unconnected. `valid` gets the matching validity with invalid stretches.
 std::vector<wire> varied_wires(int count, int depth, unsigned seed, std::string* valid);
 
+// Groups of `size` wires each over the first `wires` wires (a last shorter one too), named
+// "top|bus_<k>", every other one read from its last wire as the most significant bit.
+std::vector<group> groups_of(int wires, int size);
+// The bits of the groups as a reader names them ("top|bus_0[3]"), most significant first, each
+// with its wire.
+std::vector<std::pair<std::string, int>> group_bits(const std::vector<group>& groups);
+
 // What a reader must find: per wire, one character per sample, '0', '1', or 'x' for an invalid
 // sample or an unconnected wire.
 std::vector<std::string> expected_values(const SDR_DATA_LOG* log);
 
-// A value change dump read back: its timescale, its wires in declaration order and, per wire,
-// the value at each sample (the value at time sample x steps).
+// A value change dump read back: its timescale, its wires in declaration order (a wire
+// declared with a bit index named with it: "bus[3]") and, per wire, the value at each sample
+// (the value at time sample x steps).
 struct dump
 {
     std::string timescale;

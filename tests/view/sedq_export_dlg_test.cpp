@@ -269,6 +269,38 @@ TEST_F(export_dlg_test, csv_and_vcd_hold_the_log_bits)
     EXPECT_EQ(dump.values, expected);
 }
 
+// A bus of the node list reaches a waveform viewer as one bus: its bits are given again under
+// the bus's name, most significant first as the list shows them.
+TEST_F(export_dlg_test, a_vcd_gives_the_bits_of_a_bus_under_its_name)
+{
+    const std::vector<sli_test::wire> wires = {{"top|fsm.idle", "1100"}, {"top|fsm.busy", "0110"},
+                                               {"top|fsm.done", "0011"}, {"top|irq", "0101"}};
+    open(write_document(
+        [&](SDR_DATA_SESSION& s)
+        {
+            SDR_DATA_TRIGGER* trigger = trigger_of(s);
+            standin::sdr::log_spec log;
+            log.depth = 4;
+            for (const auto& wire : wires)
+            {
+                add_leaves(trigger, {wire.name});
+                log.channels.push_back(wire.bits);
+            }
+            standin::sdr::add_group(trigger, 0, 2, "top|fsm");
+            standin::sdr::make_log(trigger, log);
+        }));
+    show_data_tab(true);
+    auto dlg = dialog();
+    export_as(dlg.get(), m_dir.filePath("states"), 2);
+    const sli_test::dump dump = sli_test::read_dump(m_dir.filePath("states.vcd"), 1, 4);
+    ASSERT_EQ(dump.error, "");
+    const std::vector<std::string> names = {"top|fsm.idle", "top|fsm.busy", "top|fsm.done", "top|irq",
+                                            "top|fsm[2]",   "top|fsm[1]",   "top|fsm[0]"};
+    EXPECT_EQ(dump.names, names);
+    const std::vector<std::string> values = {"1100", "0110", "0011", "0101", "1100", "0110", "0011"};
+    EXPECT_EQ(dump.values, values);
+}
+
 TEST_F(export_dlg_test, failures_are_reported_and_write_nothing)
 {
     open_log(2, 8);

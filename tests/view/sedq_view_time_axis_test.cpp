@@ -4,6 +4,8 @@
 // the positions kept in the document, damaged ones included.
 #include "sedq_waveform_test_support.h"
 
+#include <QAction>
+#include <QTest>
 #include <QToolButton>
 
 namespace
@@ -174,6 +176,55 @@ TEST_F(time_axis_test, centring_scrolls_the_sample_to_the_middle_within_the_rang
     EXPECT_EQ(view()->get_first_transition(), 750) << "clamped to the end of the range";
     EXPECT_TRUE(view()->center_in_window(3, true));
     EXPECT_EQ(view()->get_first_transition(), 0);
+}
+
+// View > Zoom In and Zoom Out have no pointer to follow: they keep the master time bar where it
+// stands while it is in sight, else the sample in the middle of the window.
+TEST_F(time_axis_test, zoom_from_the_menu_keeps_the_master_bar_or_the_middle_in_place)
+{
+    open_waves(plain_document(1000));
+    QApplication::setActiveWindow(frame());
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, inner_cell(3, SEDQ_COLUMN_NAME).center());
+    ASSERT_TRUE(view()->hasFocus()) << "a click on a name gives the waveform the keyboard";
+    const auto zoom = [this](AFCQ_ACTION_ENUM id)
+    {
+        emit frame()->get_menu_record()->view_menu->aboutToShow();
+        QAction* entry = tx()->get_action(id, QVariant());
+        ASSERT_TRUE(entry->isEnabled());
+        entry->trigger();
+        settle();
+    };
+    const auto middle = [this]() { return view()->get_first_transition() + view()->get_window_width() / 2; };
+
+    view()->on_fit_in_window();
+    const struct
+    {
+        AFCQ_ACTION_ENUM id;
+        int first;
+    } steps[] = {{AFCQ_SEDQ_ZOOM_IN_ACTION, 250}, {AFCQ_SEDQ_ZOOM_IN_ACTION, 375}, {AFCQ_SEDQ_ZOOM_OUT_ACTION, 250}};
+    for (const auto& step : steps)
+    {
+        zoom(step.id);
+        EXPECT_EQ(view()->get_first_transition(), step.first) << "the middle sample 500 stays in the middle";
+    }
+
+    // The window starts at a whole sample: the bar may move by up to a sample of either scale.
+    view()->on_fit_in_window();
+    view()->insert_timebar(300);
+    for (AFCQ_ACTION_ENUM id : {AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION, AFCQ_SEDQ_ZOOM_IN_ACTION,
+                                AFCQ_SEDQ_ZOOM_OUT_ACTION})
+    {
+        const int bar_x = view()->find_point(300);
+        const double sample_before = view()->get_transition_width();
+        zoom(id);
+        EXPECT_NEAR(view()->find_point(300), bar_x, std::max(sample_before, view()->get_transition_width()))
+            << "window " << view()->get_window_width();
+    }
+
+    view()->get_horizontal_scroll_bar()->setValue(600);
+    const double looked_at = middle();
+    zoom(AFCQ_SEDQ_ZOOM_IN_ACTION);
+    EXPECT_NEAR(middle(), looked_at, 1.0) << "the bar out of sight: the middle stays";
 }
 
 TEST_F(time_axis_test, time_texts_as_times_and_as_samples)

@@ -180,10 +180,11 @@ void SEDQ_OBJECT::draw_symbol(QPainter* painter, SEDQ_OBJECT_TYPE type, SEDQ_DIS
         switch (type)
         {
         case BUS:
+            // The box says what the condition's formula says of the Bus: its bus name, else its
+            // symbol. Its automatic name, which any accepted Properties gives it, is no part of
+            // that text.
             if (!get_bus_name().isEmpty())
                 draw_name_text(painter, text, get_short_bus_name(true), name_colour);
-            else if (!get_name().isEmpty())
-                draw_name_text(painter, text, get_name(), selected ? SELECTED_NAME_COLOUR : QColor(Qt::black));
             else
                 draw_symbol_text(painter, display, text);
             return;

@@ -128,6 +128,7 @@ void SEDQ_CONFIG_WIDGET::showEvent(QShowEvent* event)
     if (!m_controls_built)
     {
         m_scroll_area->setWidget(get_controls_widget());
+        sedq_wheel_scrolls_the_pane(m_scroll_area->widget());
         widen_to_controls();
     }
     else if (m_refresh_pending)

@@ -3,7 +3,9 @@
 
 #include "host/afcq.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
@@ -90,6 +92,43 @@ void sedq_repaint_list_on_activation_as_widgets_do(QAbstractItemView* view)
     view->viewport()->installEventFilter(filter);
     if (auto* tree = qobject_cast<QTreeView*>(view))
         tree->header()->viewport()->installEventFilter(filter);
+}
+
+namespace
+{
+// On the value controls of a scrolling pane: a wheel turned over one that lacks the keyboard
+// focus is refused, and Qt hands a refused wheel on to the parents, up to the scroll area.
+class wheel_needs_focus_filter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Wheel || control == nullptr || control->hasFocus())
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+} // namespace
+
+void sedq_wheel_scrolls_the_pane(QWidget* body)
+{
+    auto* filter = new wheel_needs_focus_filter(body);
+    QList<QWidget*> controls;
+    for (QComboBox* box : body->findChildren<QComboBox*>())
+        controls << box;
+    for (QAbstractSpinBox* spin : body->findChildren<QAbstractSpinBox*>())
+        controls << spin;
+    for (QWidget* control : controls)
+    {
+        // A wheel would otherwise give the control the focus before the filter asks for it.
+        control->setFocusPolicy(Qt::StrongFocus);
+        control->installEventFilter(filter);
+    }
 }
 
 SEDQ_LIST_PANE sedq_make_list_pane(QFrame* pane, QHBoxLayout* title_row, QAbstractItemModel* model)

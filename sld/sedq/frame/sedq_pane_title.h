@@ -34,6 +34,11 @@ void sedq_bind_pane_toggle(QWidget* pane, QAction* toggle);
 // list that would look the same.
 void sedq_repaint_list_on_activation_as_widgets_do(QAbstractItemView* view);
 
+// In a pane that scrolls, the wheel scrolls the pane: the combo boxes and spin boxes below `body`
+// (those it holds now) take the wheel only while they have the keyboard focus, so that a value
+// does not change because its control slid under the pointer.
+void sedq_wheel_scrolls_the_pane(QWidget* body);
+
 // A list pane's skeleton: `pane` framed as a sunken panel over a column without margins that
 // holds `title_row`, the rule and, stretched, a frameless tree on `model` that selects many
 // items, does not expand on a double click and edits on a second click or the edit key.

@@ -33,6 +33,7 @@ SEDQ_RESOURCES_WIDGET::SEDQ_RESOURCES_WIDGET(QWidget* parent, int instance, SEDQ
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(get_controls_widget());
+    sedq_wheel_scrolls_the_pane(scroll->widget());
     layout->addWidget(scroll, 1);
     on_update(nullptr, SEDQ_UPDATE_NODE_VIEW);
     connect_controls();

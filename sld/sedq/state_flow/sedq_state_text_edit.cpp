@@ -13,6 +13,7 @@
 #include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAbstractTextDocumentLayout>
 #include <QCompleter>
 #include <QKeyEvent>
@@ -25,6 +26,7 @@
 #include <QStringListModel>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QWindow>
 
 namespace
 {
@@ -177,6 +179,8 @@ QCompleter* SEDQ_STATE_TEXT_EDIT::make_completer(bool with_delegate)
     completer->setWidget(this);
     completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer->popup()->installEventFilter(this);
+    // A click outside the list is passed on by this editor's filter, never a second time by Qt.
+    completer->popup()->setAttribute(Qt::WA_NoMouseReplay);
     if (with_delegate)
         completer->popup()->setItemDelegate(new SEDQ_COMPLETER_ITEM_DELEGATE(completer->popup()));
     connect(completer, QOverload<const QString&>::of(&QCompleter::activated), this,
@@ -443,8 +447,44 @@ void SEDQ_STATE_TEXT_EDIT::on_replace_text(const QString& pick)
 
 // ---- events ------------------------------------------------------------------------------
 
+// An open list takes every click of the window, and one outside it would only close it: the
+// user who clicks another editor, or another place of this one, while a list is offered (one
+// that opened late, by the timer, too) means that place. The lists close and the press goes
+// to the window under the pointer, which hands it to the widget there and gives that the focus
+// as a click does, ahead of the release still to come.
+bool SEDQ_STATE_TEXT_EDIT::pass_click_past_popups(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return false;
+    const auto* press = static_cast<QMouseEvent*>(event);
+    bool own = false;
+    for (QCompleter* completer : {m_completer, m_name_completer})
+    {
+        QWidget* popup = completer != nullptr ? completer->popup() : nullptr;
+        if (popup == nullptr)
+            continue;
+        own = own || watched == popup;
+        if (popup->isVisible() && QRect(popup->mapToGlobal(QPoint()), popup->size()).contains(press->globalPos()))
+            return false;
+    }
+    if (!own)
+        return false;
+    hide_popups();
+    QWidget* target = QApplication::widgetAt(press->globalPos());
+    QWindow* window = target != nullptr ? target->window()->windowHandle() : nullptr;
+    if (window != nullptr)
+    {
+        QMouseEvent again(QEvent::MouseButtonPress, window->mapFromGlobal(press->globalPos()), press->globalPos(),
+                          press->button(), press->buttons(), press->modifiers());
+        QCoreApplication::sendEvent(window, &again);
+    }
+    return true;
+}
+
 bool SEDQ_STATE_TEXT_EDIT::eventFilter(QObject* watched, QEvent* event)
 {
+    if (pass_click_past_popups(watched, event))
+        return true;
     // The scroll area filters its viewport's events from construction on, before the popups exist.
     QAbstractItemView* popup = m_completer != nullptr ? m_completer->popup() : nullptr;
     if (popup != nullptr && watched == popup && event->type() == QEvent::KeyPress && popup->isVisible() &&

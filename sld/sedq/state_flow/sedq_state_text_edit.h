@@ -92,6 +92,7 @@ private:
     QCompleter* make_completer(bool with_delegate);
     bool is_popup_visible() const;
     void hide_popups();
+    bool pass_click_past_popups(QObject* watched, QEvent* event);
     SEDQ_DISPLAY_TYPE display() const;
     QStringList proposals(SEDQ_TOOLTIPS_TYPE type) const;
     QStringList proposals_at(const QTextCursor& cursor, SEDQ_TOOLTIPS_TYPE type) const;

@@ -664,6 +664,8 @@ private:
     void normalise_zoom();
     int get_data_depth();
     void save_zoom_and_repaint();
+    double zoom_anchor();
+    void zoom_about_anchor(bool in);
     void refresh_view_menu();
     void remove_timebars_outside_data();
     bool is_in_waveform_area(const QPoint& point, int* side);

@@ -248,15 +248,40 @@ void SEDQ_VIEW::refresh_view_menu()
         m_frame_wnd->on_update_view_menu();
 }
 
+// The sample the menu's zoom keeps in place: the master time bar while it is in sight, else the
+// middle of the window.
+double SEDQ_VIEW::zoom_anchor()
+{
+    const int first = get_first_transition();
+    const int last = get_last_transition();
+    if (m_timebar_count > 0 && m_timebars[0] >= first && m_timebars[0] <= last)
+        return m_timebars[0];
+    return first + get_window_width() / 2;
+}
+
+// A zoom from the menu or its keys has no pointer to follow: the anchor stays where it stood
+// across the window, so the user keeps looking at what he looked at.
+void SEDQ_VIEW::zoom_about_anchor(bool in)
+{
+    const double anchor = zoom_anchor();
+    const double across = (anchor - get_first_transition()) / get_window_width();
+    if (!(in ? zoom_in(nullptr, nullptr) : zoom_out(nullptr, nullptr)))
+        return;
+    if (m_horizontal_scroll_bar->isHidden() || m_horizontal_scrolling)
+        return;
+    m_horizontal_scroll_bar->setValue(int(std::lround(anchor - across * get_window_width())));
+    save_zoom_and_repaint();
+}
+
 void SEDQ_VIEW::on_zoom_in()
 {
-    zoom_in(nullptr, nullptr);
+    zoom_about_anchor(true);
     refresh_view_menu();
 }
 
 void SEDQ_VIEW::on_zoom_out()
 {
-    zoom_out(nullptr, nullptr);
+    zoom_about_anchor(false);
     refresh_view_menu();
 }
 
