@@ -1,7 +1,6 @@
 // The host side of the application in-process: what its command line accepts, and how it
 // copes with the editor window going away under it.
-#include "host/app/vantrel_host.h"
-#include "host/app/vantrel_options.h"
+#include "app/host_window_support.h"
 #include "host/msg.h"
 #include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -92,35 +91,12 @@ TEST(vantrel_options, an_empty_file_name_is_refused_rather_than_ignored)
     }
 }
 
-// The host builds its own main window (child mode) before the library builds the editor.
-QUI_FRAME_WND* editor_frame(bool main_window)
-{
-    const QList<QUI_FRAME_WND*> frames = QUI_FRAME_MGR::get_frame_mgr()->get_opened_frame_wnd_list();
-    const int expected = main_window ? 1 : 2;
-    return frames.size() == expected ? frames.last() : nullptr;
-}
-
-void flush_deletions()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // The host takes its picture and ends the run from inside the event loop, as in a real run:
 // an exit with no loop running would make every later modal loop of the process return at once.
 void take_picture_and_end(VANTREL_HOST* host)
 {
     QTimer::singleShot(0, host, SLOT(on_settled()));
     QCoreApplication::exec();
-}
-
-VANTREL_OPTIONS host_options(bool main_window)
-{
-    VANTREL_OPTIONS options;
-    options.library = SEDQ_LIBRARY_PATH;
-    options.main_window = main_window;
-    options.batch = true;
-    options.size = QSize(640, 480);
-    return options;
 }
 
 // The MDI area deletes a closed sub-window together with the editor in it; the host then
@@ -185,30 +161,6 @@ TEST(vantrel_host, a_factory_that_builds_no_window_fails_the_start)
         EXPECT_FALSE(host.start(&error)) << main_window;
         EXPECT_TRUE(error.contains("did not create an editor window")) << error.toStdString();
     }
-}
-
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-// Starts the host and handles the events its start posted.
-::testing::AssertionResult started(VANTREL_HOST* host)
-{
-    QString error;
-    if (!host->start(&error))
-        return ::testing::AssertionFailure() << error.toStdString();
-    settle();
-    return ::testing::AssertionSuccess();
-}
-
-// A copy of the demo document that a test may change and save.
-QString demo_copy(const QTemporaryDir& dir)
-{
-    const QString copy = dir.filePath("demo.vtl");
-    QFile::copy(sedq_demo_file("demo.vtl"), copy);
-    return copy;
 }
 
 QList<QWidget*> shown_bars(QWidget* window)
@@ -320,22 +272,6 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
 
 namespace
 {
-QString status_line(QUI_FRAME_WND* frame)
-{
-    auto* pane = frame->findChild<SEDQ_INSTANCE_WIDGET*>();
-    return pane != nullptr ? pane->get_status_line()->text() : QString();
-}
-
-// Handles events until the instance manager's status line reads `text`; false after a while.
-bool wait_for_status(QUI_FRAME_WND* frame, const QString& text)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (status_line(frame) != text && waited.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return status_line(frame) == text;
-}
-
 // The newcomer's first steps on the demo, in both modes: the shipped demo is compiled, so the
 // first instruction is to program the device, which the JTAG pane's Program button does.
 TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_makes_it_ready)
@@ -434,34 +370,6 @@ namespace
 {
 // ---- a user's hour in the default window: menus, keys, a closed editor ------------------------
 
-SEDQ_FRAME_WND* editor(bool main_window = false)
-{
-    return qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
-}
-
-// The host's default window on a copy of the demo, at the size scripts/run opens it.
-class demo_window_test : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_options = host_options(false);
-        m_options.file = demo_copy(m_dir);
-        m_options.size = QSize(1280, 820);
-        m_host = std::make_unique<VANTREL_HOST>(m_options);
-        ASSERT_TRUE(started(m_host.get()));
-        m_frame = editor();
-        ASSERT_NE(m_frame, nullptr);
-    }
-
-    void TearDown() override { m_host.reset(); }
-
-    QTemporaryDir m_dir;
-    VANTREL_OPTIONS m_options;
-    std::unique_ptr<VANTREL_HOST> m_host;
-    SEDQ_FRAME_WND* m_frame = nullptr;
-};
-
 // Opens the menu as the user does (its refresh runs), then its submenus.
 void open_menus(const QList<QAction*>& entries, QList<QMenu*>* menus)
 {
@@ -526,17 +434,6 @@ TEST_F(demo_window_test, every_menu_entry_names_its_command)
         {
             EXPECT_FALSE(entry->icon().isNull()) << entry->text().toStdString();
         }
-}
-
-// A click on `widget` at `point` through its window, as the mouse makes it (the click gives the
-// focus); the window is active, as it is under the user's pointer.
-void click(QWidget* widget, QPoint point)
-{
-    QWidget* window = widget->window();
-    QApplication::setActiveWindow(window);
-    settle();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, widget->mapTo(window, point));
-    settle();
 }
 
 // The editor's view, clicked on the name of its node `node`.
