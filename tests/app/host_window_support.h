@@ -104,10 +104,13 @@ inline bool wait_for_status(QUI_FRAME_WND* frame, const QString& text)
 class demo_window_test : public ::testing::Test
 {
 protected:
+    // The document the host opens: the demo alone, or (overridden) with its project.
+    virtual QString copy_document() { return demo_copy(m_dir); }
+
     void SetUp() override
     {
         m_options = host_options(false);
-        m_options.file = demo_copy(m_dir);
+        m_options.file = copy_document();
         m_options.size = QSize(1280, 820);
         m_host = std::make_unique<VANTREL_HOST>(m_options);
         ASSERT_TRUE(started(m_host.get()));
