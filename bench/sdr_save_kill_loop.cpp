@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     }
     const qint64 span = std::max<qint64>(1, save_time(*versions[1], file) * 3 / 2);
     std::string told;
-    msg_add_post_listener([&told](const std::string&, unsigned, const std::string& text) { told = text; });
+    msg_add_post_listener([&told](const std::string&, unsigned, const std::string& text, int) { told = text; });
     int whole = 0, restored = 0, kept_new = 0, bad = 0;
     int current = 1;
     for (int i = 0; i < tries; ++i) {

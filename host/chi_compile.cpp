@@ -251,9 +251,16 @@ void simulate_flow(QUI_FRAME_WND* frame, int flow)
     const std::string document = frame != nullptr ? frame->get_file_path().fullpath() : std::string();
     SDR_DATA_SESSION* session =
         document.empty() ? nullptr : SDR_DATA_MANAGER::get_data_repository_manager()->get_session_opened(document.c_str());
-    if (session == nullptr || !project.project_open || project.project_dir.empty())
+    const char* skipped = session == nullptr       ? "the window holds no saved analyzer document"
+                          : !project.project_open     ? "no project is open, so there is no design to compile"
+                          : project.project_dir.empty() ? "the project has no folder to write the programming file to"
+                                                        : nullptr;
+    if (skipped != nullptr)
     {
         standin::record_call("chi:compile_skipped(" + std::to_string(flow) + ")");
+        MSG_E message;
+        message.fill_args("Compilation not started: %1!s!/ECHI_COMPILE_SKIPPED", skipped);
+        message.post();
         return;
     }
     const std::string sof =

@@ -78,6 +78,12 @@ int default_answer(const std::string& kind)
     return kind == "YN" || kind == "YNC" ? 6 : 1;
 }
 
+// The kinds the suite lists in its message window rather than asking about in a box.
+bool is_listed(const std::string& kind)
+{
+    return kind == "E" || kind == "W" || kind == "I";
+}
+
 bool is_question(const std::string& kind)
 {
     return kind == "YN" || kind == "YNC" || kind == "OC";
@@ -191,6 +197,11 @@ int MSG_BASE::show(void*)
         return 0;
     auto& s = state();
     s.shown.push_back(standin::msg::record_of(this));
+    if (is_listed(kind()))
+    {
+        post();
+        return default_answer(kind());
+    }
     if (use_real_box())
         return show_box(this);
     if (!s.answers.empty())
@@ -224,6 +235,13 @@ std::map<int, MSG_POST_LISTENER>& post_listeners()
     static std::map<int, MSG_POST_LISTENER> listeners;
     return listeners;
 }
+
+void tell(const MSG_POST_LISTENER& listener, const standin::msg::message_record& record, int depth)
+{
+    listener(record.kind, record.id, record.text, depth);
+    for (const standin::msg::message_record& child : record.children)
+        tell(listener, child, depth + 1);
+}
 } // namespace
 
 void MSG_BASE::post()
@@ -231,18 +249,18 @@ void MSG_BASE::post()
     if (is_null())
         return;
     state().posted.push_back(standin::msg::record_of(this));
-    const standin::msg::message_record& record = state().posted.back();
-    // A listener may remove itself while it runs.
+    // A copy: a listener may remove itself while it runs, and one may post.
+    const standin::msg::message_record record = state().posted.back();
     const std::map<int, MSG_POST_LISTENER> listeners = post_listeners();
     for (const auto& [handle, listener] : listeners)
-        listener(record.kind, record.id, record.text);
+        tell(listener, record, 0);
 }
 
 int msg_add_post_listener(MSG_POST_LISTENER listener)
 {
     static int next_handle = 0;
     for (const standin::msg::message_record& record : state().posted)
-        listener(record.kind, record.id, record.text);
+        tell(listener, record, 0);
     post_listeners().emplace(++next_handle, std::move(listener));
     return next_handle;
 }

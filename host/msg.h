@@ -39,6 +39,8 @@ public:
     void set_id(unsigned int id) { m_id = id; }
     unsigned int get_id() const { return m_id; }
 
+    // A question or note (O, OC, YN, YNC) is a box the user answers; an error, warning or
+    // information (E, W, I) goes to the message list as post() puts it there.
     int show();
     int show(void* parent);
     char const* text();
@@ -126,8 +128,10 @@ void msg_local_vdebug(char const* module, MSG_D_LEVEL level, char const* format,
 void msg_local_debug(char const* module, MSG_D_LEVEL level, char const* format, ...);
 
 // The host's message list, which its message window shows: every posted message in order.
-// A listener hears each message as it is posted: its kind letters, id and rendered text.
-using MSG_POST_LISTENER = std::function<void(const std::string& kind, unsigned int id, const std::string& text)>;
+// A listener hears each message as it is posted: its kind letters, id and rendered text, then
+// each of its child messages (the items of a list) at `depth` 1, theirs at 2, ...
+using MSG_POST_LISTENER =
+    std::function<void(const std::string& kind, unsigned int id, const std::string& text, int depth)>;
 // Calls `listener` for every message posted so far, then for each one posted until it is
 // removed; the handle removes it.
 int msg_add_post_listener(MSG_POST_LISTENER listener);

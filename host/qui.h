@@ -23,6 +23,7 @@ class QComboBox;
 class QDockWidget;
 class QMdiArea;
 class QPrinter;
+class QShowEvent;
 class QToolBar;
 class QUI_FRAME_WND;
 
@@ -273,6 +274,13 @@ public:
     // document windows that this makes (the host application's editor factory); without one
     // those commands have no window to open in.
     void set_document_window_maker(std::function<QUI_FRAME_WND*()> maker);
+    // The host application opens the project of a document that File > Open opens: given the
+    // document, it opens that document's project when it has one of its own, and answers how to
+    // return to the project before (nothing when it changed nothing), which the host does when
+    // the document does not open. Kept by the main window (by the frame when there is none).
+    using PROJECT_RETURN = std::function<void()>;
+    using PROJECT_OPENER = std::function<PROJECT_RETURN(const QString& document)>;
+    void set_project_opener(PROJECT_OPENER opener);
     QUI_FW_STATE_ENUM get_state() const { return m_state; }
     bool is_detached() const { return m_detached; }
     QUI_FRAME_INFO* get_frame_info() const { return m_info; }
@@ -361,6 +369,8 @@ protected:
     // A main window asks every document window of the process, any other frame its own
     // document, whether it may close; one refusal keeps the window open.
     void closeEvent(QCloseEvent* event) override;
+    // A window shown keeps its Window entries in line with whether it is attached.
+    void showEvent(QShowEvent* event) override;
 
     FIO_PATH m_file_path;
 
@@ -375,11 +385,25 @@ private:
     void fill_toolbar(QToolBar* toolbar, const QStringList& buttons);
     void on_new_action();
     QUI_FRAME_WND* make_document_window();
+    PROJECT_RETURN open_project_of(const QString& document);
     static void discard_document_window(QUI_FRAME_WND* window);
     void on_save_action();
     void on_save_as_action();
     void on_exit_action();
     void on_start_compilation_action();
+    // The host's own commands (qui_commands.cpp).
+    void connect_host_commands();
+    void grey_unavailable_entries();
+    void on_close_action();
+    void on_page_setup_action();
+    void on_print_preview_action();
+    void on_print_action();
+    void on_full_screen_action();
+    QMdiArea* document_area() const;
+    void arrange_windows(bool tile);
+    void sync_window_entries();
+    void on_tcl_scripts_action();
+    void on_about_action();
     int ask_to_save_changes();
     bool may_close();
     QUI_FRAME_WND* message_window_owner() const;
@@ -402,6 +426,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     AFCQ_LOCATE_MENU* m_locate_menu = nullptr;
     std::function<QUI_FRAME_WND*()> m_document_window_maker;
+    PROJECT_OPENER m_project_opener;
 };
 
 // The frames of the process in creation order, with the files they show.

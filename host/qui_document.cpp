@@ -7,6 +7,7 @@
 #include "host/tst.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -80,14 +81,31 @@ bool QUI_FRAME_WND::open_file(QString const& path, bool read_only, bool add_to_r
                          std::to_string(activate) + "," + std::to_string(check_open) + ")");
     if (check_open && find_open_file(path, activate))
         return true;
+    const PROJECT_RETURN back_to_previous_project = open_project_of(path);
+    bool opened = false;
     if (QUI_FRAME_WND* window = make_document_window())
     {
-        if (window->open_file(path))
-            return true;
-        discard_document_window(window);
-        return false;
+        opened = window->open_file(path);
+        if (!opened)
+            discard_document_window(window);
     }
-    return open_file(path);
+    else
+        opened = open_file(path);
+    if (!opened && back_to_previous_project)
+        back_to_previous_project();
+    return opened;
+}
+
+void QUI_FRAME_WND::set_project_opener(PROJECT_OPENER opener)
+{
+    m_project_opener = std::move(opener);
+}
+
+QUI_FRAME_WND::PROJECT_RETURN QUI_FRAME_WND::open_project_of(const QString& document)
+{
+    QUI_FRAME_WND* main = get_main_window();
+    QUI_FRAME_WND* keeper = main != nullptr ? main : this;
+    return keeper->m_project_opener ? keeper->m_project_opener(document) : PROJECT_RETURN();
 }
 
 bool QUI_FRAME_WND::save_file(QString const& path)
@@ -170,6 +188,12 @@ void QUI_FRAME_WND::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void QUI_FRAME_WND::showEvent(QShowEvent* event)
+{
+    sync_window_entries();
+    QMainWindow::showEvent(event);
 }
 
 // Exit closes the application's main window, whichever window's menu it was chosen from.

@@ -5,8 +5,15 @@
 #include "host/qui_private.h"
 #include "host/standin/standin.h"
 
+#include "host/fio.h"
+#include "host/msg.h"
+
+#include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 
 QUI_FRAME_MGR* QUI_FRAME_MGR::get_frame_mgr()
 {
@@ -14,13 +21,62 @@ QUI_FRAME_MGR* QUI_FRAME_MGR::get_frame_mgr()
     return &manager;
 }
 
+namespace
+{
+// The most of a file the text viewer shows.
+constexpr int64_t MAX_VIEWED_SIZE = 64 << 20;
+
+void post_open(const std::string& text, bool opened)
+{
+    if (opened)
+    {
+        MSG_I message;
+        message.fill_args("%1!s!/IQUI_FILE_OPENED", text.c_str());
+        message.post();
+        return;
+    }
+    MSG_W message;
+    message.fill_args("%1!s!/WQUI_FILE_NOT_OPENED", text.c_str());
+    message.post();
+}
+
+// The host's editor for text files, read-only here: a window of the host main window (or of its
+// own when there is none) that goes when it is closed.
+void show_text_file(const QString& path, const std::string& text)
+{
+    auto* viewer = new QPlainTextEdit(qui_get_main_frame_wnd());
+    viewer->setWindowFlags(Qt::Window);
+    viewer->setObjectName(QStringLiteral("QUI_TEXT_VIEWER"));
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setReadOnly(true);
+    viewer->setLineWrapMode(QPlainTextEdit::NoWrap);
+    viewer->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    viewer->setWindowTitle(QFileInfo(path).fileName());
+    viewer->setPlainText(QString::fromLocal8Bit(text.data(), int(text.size())));
+    viewer->resize(720, 480);
+    viewer->show();
+}
+} // namespace
+
+// The file is shown in the host's text viewer, and the Messages window says which file it is or
+// why it is not shown.
 bool QUI_FRAME_MGR::open_file(const char* path, bool read_only, bool add_to_recent, bool activate)
 {
     const std::string file = path ? path : "";
     standin::record_call("qui:QUI_FRAME_MGR::open_file(\"" + file + "\"," + std::to_string(read_only) + "," +
                          std::to_string(add_to_recent) + "," + std::to_string(activate) + ")");
     qui_detail::state().opened_files.push_back(file);
-    return !file.empty() && FIO_FILE_SYSTEM::exists(file.c_str());
+    std::string text;
+    std::string reason = "no file is named";
+    if (file.empty() || !fio_read_regular_file(file, MAX_VIEWED_SIZE, &text, &reason))
+    {
+        post_open("Cannot open " + file + ": " + reason, false);
+        return false;
+    }
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+        show_text_file(QString::fromLocal8Bit(file.c_str()), text);
+    post_open("Opened " + file, true);
+    return true;
 }
 
 QList<QUI_FRAME_WND*> QUI_FRAME_MGR::get_opened_frame_wnd_list(const QString& extension) const

@@ -53,7 +53,7 @@ QUI_FRAME_WND::QUI_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QWid
     QUI_FRAME_MGR::get_frame_mgr()->add_frame(this);
     follow_relayne_state(this);
     if (is_main_window())
-        qui_detail::watch_posted_problems(this);
+        qui_detail::watch_posted_messages(this);
     // Before the first dialog of any document window, so that a headless run never waits.
     qui_detail::install_modal_filter();
     qui_detail::install_shortcut_refresher();
@@ -127,7 +127,6 @@ void QUI_FRAME_WND::connect_menu_actions()
     connect(menu.file_menu->open_action, &QAction::triggered, this, &QUI_FRAME_WND::on_open_action);
     connect(menu.file_menu->save_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_action);
     connect(menu.file_menu->save_as_action, &QAction::triggered, this, &QUI_FRAME_WND::on_save_as_action);
-    connect(menu.file_menu->print_action, &QAction::triggered, this, &QUI_FRAME_WND::on_print_file);
     connect(menu.file_menu->exit_action, &QAction::triggered, this, &QUI_FRAME_WND::on_exit_action);
     const QUI_EDIT_MENU& edit = *menu.edit_menu;
     connect(edit.undo_action, &QAction::triggered, this, &QUI_FRAME_WND::on_undo_action);
@@ -144,13 +143,10 @@ void QUI_FRAME_WND::connect_menu_actions()
     connect(menu.processing_menu->start_compilation_action, &QAction::triggered, this,
             &QUI_FRAME_WND::on_start_compilation_action);
     connect(menu.processing_menu->rly_action, &QAction::triggered, this,
-            [this]
-            {
-                if (can_start_flow())
-                    start_flow(80, "", true, false, true);
-            });
+            [this] { start_flow(80, "", true, false, true); });
     connect(menu.window_menu->detach_action, &QAction::triggered, this, &QUI_FRAME_WND::detach_window);
     connect(menu.window_menu->attach_action, &QAction::triggered, this, &QUI_FRAME_WND::attach_window);
+    connect_host_commands();
 }
 
 // Document menus belong to the window that edits a document: it shows them. A child frame
@@ -194,6 +190,9 @@ QMdiArea* QUI_FRAME_WND::create_mdi_area()
         m_mdi_area = new QMdiArea(this);
         setCentralWidget(m_mdi_area);
         m_mdi_host = new qui_detail::mdi_host(this, m_mdi_area);
+        // Its document windows have the documents: its own Close has none to close.
+        m_menu->file_menu->close_action->setEnabled(false);
+        sync_window_entries();
     }
     return m_mdi_area;
 }
@@ -372,6 +371,14 @@ void finish_flow(const QPointer<QUI_FRAME_WND>& frame, size_t index, unsigned ge
         qui_detail::flow_simulator()(frame.data(), flow);
     ntfq_post(ntfq_get_message("NTFQ_MSG_POST_NOTIFY_FLOW_FINISH"), static_cast<unsigned long>(flow), true);
 }
+
+// A compilation that does not start says why, where a failed compilation says it.
+void refuse_flow(const char* reason)
+{
+    MSG_E message;
+    message.fill_args("Compilation not started: %1!s!/EQUI_FLOW_NOT_STARTED", reason);
+    message.post();
+}
 } // namespace
 
 bool QUI_FRAME_WND::can_start_flow()
@@ -390,7 +397,16 @@ void QUI_FRAME_WND::start_flow(int flow, const char* text, bool save_first, bool
     if (!can_start_flow())
     {
         standin::record_call("qui:start_flow_refused(" + std::to_string(flow) + ")");
-        return;
+        return refuse_flow(qui_detail::state().flow_running ? "another compilation is running"
+                                                            : "the host cannot start a compilation now");
+    }
+    // A document that never had a file is given one first, as Save does; the flow compiles
+    // the document under its file.
+    if (save_first && m_file_path.is_empty())
+    {
+        on_save_action();
+        if (m_file_path.is_empty())
+            return refuse_flow("the document has not been saved; save it under a name to compile it");
     }
     auto& s = qui_detail::state();
     s.flow_running = true;
@@ -404,8 +420,8 @@ void QUI_FRAME_WND::start_flow(int flow, const char* text, bool save_first, bool
         Qt::QueuedConnection);
 }
 
+// A compilation that cannot start says why (start_flow).
 void QUI_FRAME_WND::on_start_compilation_action()
 {
-    if (can_start_flow())
-        start_flow(15, "", true, false, true);
+    start_flow(15, "", true, false, true);
 }

@@ -46,6 +46,7 @@ namespace qui_detail
 mdi_host::mdi_host(QUI_FRAME_WND* main, QMdiArea* area) : QObject(main), m_main(main), m_area(area)
 {
     connect(area, &QMdiArea::subWindowActivated, this, [this] { schedule_merge(); });
+    enable_own_edit_commands(false);
 }
 
 mdi_host::~mdi_host() = default;
@@ -75,6 +76,7 @@ void mdi_host::merge()
     m_merge_pending = false;
     unmerge();
     QUI_FRAME_WND* child = active_child();
+    enable_own_edit_commands(child != nullptr);
     if (child == nullptr || child->get_menu_record() == nullptr)
         return;
     m_merged = child;
@@ -83,6 +85,19 @@ void mdi_host::merge()
     merge_menus(child);
     merge_toolbars(child);
     standin::record_call("qui:merge_child()");
+}
+
+// The main window's own edit commands go to a document window: with none they are greyed,
+// on its toolbars too.
+void mdi_host::enable_own_edit_commands(bool enable)
+{
+    const QUI_EDIT_MENU* edit = m_main->get_menu_record()->edit_menu;
+    if (edit == nullptr)
+        return;
+    for (QAction* command : {edit->undo_action, edit->redo_action, edit->cut_action, edit->copy_action,
+                             edit->paste_action, edit->delete_action, edit->select_all_action, edit->find_action,
+                             edit->find_next_action})
+        command->setEnabled(enable);
 }
 
 // Puts the main window's own bars back and the document window's bars into it again.

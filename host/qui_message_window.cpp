@@ -38,34 +38,38 @@ bool is_problem(const std::string& kind)
 }
 
 // Hears the posts of the messages after it was made (the window lists the earlier ones) and
-// shows each problem on a later turn of the event loop, on the GUI thread whichever thread
-// posted it; a post while the window goes is dropped with the watcher.
-class problem_watcher : public QObject
+// shows each one on a later turn of the event loop, on the GUI thread whichever thread posted
+// it: every message stands in the status bar, and a problem brings the message window forward
+// too. The items of a list stay in the list. A post while the window goes is dropped with the
+// watcher.
+class post_watcher : public QObject
 {
 public:
-    explicit problem_watcher(QUI_FRAME_WND* main) : QObject(main), m_main(main)
+    explicit post_watcher(QUI_FRAME_WND* main) : QObject(main), m_main(main)
     {
         auto hearing = std::make_shared<bool>(false);
-        const QPointer<problem_watcher> self(this);
+        const QPointer<post_watcher> self(this);
         m_listener = msg_add_post_listener(
-            [self, hearing](const std::string& kind, unsigned int, const std::string& text)
+            [self, hearing](const std::string& kind, unsigned int, const std::string& text, int depth)
             {
-                if (!*hearing || !is_problem(kind) || self.isNull())
+                if (!*hearing || depth > 0 || self.isNull())
                     return;
                 const QString line = QStringLiteral("%1: %2").arg(QLatin1String(look_of(kind).word),
                                                                  QString::fromLocal8Bit(text.c_str()));
-                QMetaObject::invokeMethod(self.data(), [self, line] { self->show(line); }, Qt::QueuedConnection);
+                const bool problem = is_problem(kind);
+                QMetaObject::invokeMethod(
+                    self.data(), [self, line, problem] { self->show(line, problem); }, Qt::QueuedConnection);
             });
         *hearing = true;
     }
-    ~problem_watcher() override { msg_remove_post_listener(m_listener); }
-    problem_watcher(const problem_watcher&) = delete;
-    problem_watcher& operator=(const problem_watcher&) = delete;
+    ~post_watcher() override { msg_remove_post_listener(m_listener); }
+    post_watcher(const post_watcher&) = delete;
+    post_watcher& operator=(const post_watcher&) = delete;
 
 private:
-    void show(const QString& line)
+    void show(const QString& line, bool problem)
     {
-        if (!m_main->is_message_window_shown())
+        if (problem && !m_main->is_message_window_shown())
             m_main->on_message_window_action();
         m_main->statusBar()->showMessage(line);
     }
@@ -87,10 +91,10 @@ message_window::message_window(QWidget* parent) : QDockWidget(QObject::tr("Messa
     // A message posted while the window is being built lands after the earlier ones.
     const QPointer<message_window> self(this);
     m_listener = msg_add_post_listener(
-        [self](const std::string& kind, unsigned int id, const std::string& text)
+        [self](const std::string& kind, unsigned int id, const std::string& text, int depth)
         {
             if (!self.isNull())
-                self->add_row(kind, id, text);
+                self->add_row(kind, id, text, depth);
         });
 }
 
@@ -99,22 +103,25 @@ message_window::~message_window()
     msg_remove_post_listener(m_listener);
 }
 
-void message_window::add_row(const std::string& kind, unsigned int id, const std::string& text)
+// An item of a list message stands below it, indented.
+void message_window::add_row(const std::string& kind, unsigned int id, const std::string& text, int depth)
 {
+    constexpr int INDENT = 4;
     auto* list = static_cast<QListWidget*>(widget());
     const kind_look look = look_of(kind);
     auto* row = new QListWidgetItem(QApplication::style()->standardIcon(look.icon),
-                                    QStringLiteral("%1 (%2): %3")
-                                        .arg(QLatin1String(look.word))
-                                        .arg(id)
-                                        .arg(QString::fromLocal8Bit(text.c_str())),
+                                    QString(depth * INDENT, QLatin1Char(' ')) +
+                                        QStringLiteral("%1 (%2): %3")
+                                            .arg(QLatin1String(look.word))
+                                            .arg(id)
+                                            .arg(QString::fromLocal8Bit(text.c_str())),
                                     list);
     list->scrollToItem(row);
 }
 
-void watch_posted_problems(QUI_FRAME_WND* main)
+void watch_posted_messages(QUI_FRAME_WND* main)
 {
-    new problem_watcher(main);
+    new post_watcher(main);
 }
 } // namespace qui_detail
 

@@ -119,6 +119,7 @@ protected:
 
 private:
     void unmerge();
+    void enable_own_edit_commands(bool enable);
     void merge_menus(QUI_FRAME_WND* child);
     void merge_toolbars(QUI_FRAME_WND* child);
     void watch(QObject* object);
@@ -145,13 +146,13 @@ public:
     message_window& operator=(const message_window&) = delete;
 
 private:
-    void add_row(const std::string& kind, unsigned int id, const std::string& text);
+    void add_row(const std::string& kind, unsigned int id, const std::string& text, int depth);
 
     int m_listener = 0;
 };
 
-// Makes the posted errors and warnings of a host main window seen where the user looks: each
-// one brings its message window forward and stands in its status bar, as the suite's always
-// open message pane does. Lives as a Qt child of the window.
-void watch_posted_problems(QUI_FRAME_WND* main);
+// Makes the posted messages of a host main window seen where the user looks: each one stands
+// in its status bar, and an error or warning brings its message window forward, as the suite's
+// always open message pane does. Lives as a Qt child of the window.
+void watch_posted_messages(QUI_FRAME_WND* main);
 } // namespace qui_detail

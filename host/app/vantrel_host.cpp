@@ -51,6 +51,29 @@ QString open_project(const QString& document)
     return QString("No project for %1: there is no %2 and %3 is not set; the document opens without its design")
         .arg(path, QFileInfo(path).absoluteDir().filePath(PROJECT_FILE), PROJECT_VARIABLE);
 }
+
+// The project file a document opened later names: the one CORVANE_STANDIN_PROJECT names, else
+// the one beside it; empty when it has none.
+QString project_file_of(const QString& document)
+{
+    const QString named = qEnvironmentVariable(PROJECT_VARIABLE);
+    if (!named.isEmpty())
+        return QFileInfo(named).absoluteFilePath();
+    const QString beside = QFileInfo(document).absoluteDir().filePath(PROJECT_FILE);
+    return QFileInfo::exists(beside) ? beside : QString();
+}
+
+bool same_file(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+}
+
+void post_project_note(const QString& note)
+{
+    MSG_W message;
+    message.fill_args("%1!s!/WVANTREL_NO_PROJECT", note.toLocal8Bit().constData());
+    message.post();
+}
 } // namespace
 
 VANTREL_HOST::VANTREL_HOST(const VANTREL_OPTIONS& options) : m_options(options)
@@ -131,8 +154,34 @@ void VANTREL_HOST::enter_project_directory()
         if (!path->isEmpty())
             *path = QFileInfo(*path).absoluteFilePath();
     const QString previous = QDir::currentPath();
-    if (QDir::setCurrent(QString::fromLocal8Bit(projects->get_project_dir())))
+    if (QDir::setCurrent(QString::fromLocal8Bit(projects->get_project_dir())) && m_previous_directory.isEmpty())
         m_previous_directory = previous;
+}
+
+// A document opened later that has a project of its own opens in it, as the first one did: its
+// design, its compile record and a simulated device that holds nothing yet, in the project's
+// folder; a document without one opens in the project that is open, as in the suite. The answer
+// goes back to the project before, for a document that did not open.
+QUI_FRAME_WND::PROJECT_RETURN VANTREL_HOST::open_project_of(const QString& document)
+{
+    const QString fixture = project_file_of(document);
+    const std::string before = standin::project::fixture_path();
+    if (fixture.isEmpty() || same_file(fixture, QString::fromStdString(before)))
+        return {};
+    const QString directory_before = QDir::currentPath();
+    std::string error;
+    if (!standin::project::load(fixture.toStdString(), &error))
+        post_project_note(QString::fromStdString(error) + "; the document opens without its project");
+    enter_project_directory();
+    return [before, directory_before]
+    {
+        std::string ignored;
+        if (before.empty())
+            standin::project::unload();
+        else
+            standin::project::load(before, &ignored);
+        QDir::setCurrent(directory_before);
+    };
 }
 
 // The host loads the library by path and looks the factory up by its unmangled name.
@@ -167,6 +216,7 @@ bool VANTREL_HOST::make_windows(CREATE_FRAME_WND create, QString* error)
             return false;
         }
         m_frame->resize(m_options.size);
+        m_frame->set_project_opener([this](const QString& document) { return open_project_of(document); });
         m_frame->show();
         return true;
     }
@@ -176,6 +226,7 @@ bool VANTREL_HOST::make_windows(CREATE_FRAME_WND create, QString* error)
     m_main_window->resize(m_options.size);
     // File > New and Open of the main window, once the editor window was closed, open a new one.
     m_main_window->set_document_window_maker([this, create] { return make_editor_window(create); });
+    m_main_window->set_project_opener([this](const QString& document) { return open_project_of(document); });
     m_frame = create(QUI_FW_STATE_ATTACHED, &m_editor_info);
     if (m_frame.isNull())
     {
@@ -235,11 +286,7 @@ void VANTREL_HOST::on_window_up()
 {
     // Told in the window too, where the user looks when nodes cannot be added.
     if (!m_project_note.isEmpty())
-    {
-        MSG_W note;
-        note.fill_args("%1!s!/WVANTREL_NO_PROJECT", m_project_note.toLocal8Bit().constData());
-        note.post();
-    }
+        post_project_note(m_project_note);
     QString error;
     const bool script_ran = m_options.script.isEmpty() || run_script(&error);
     if (!script_ran)

@@ -48,6 +48,7 @@ private:
     bool open_document(QString* error);
     bool run_script(QString* error);
     void enter_project_directory();
+    QUI_FRAME_WND::PROJECT_RETURN open_project_of(const QString& document);
     QWidget* top_window() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void fail(const QString& message);
@@ -64,7 +65,7 @@ private:
     int m_exit_code = 0;
     QString m_project_note; // why the document has no project; empty when it has one
     size_t m_internal_errors_at_start = 0;
-    // The working folder before the host moved into the project's; empty while it has not.
+    // The working folder before the host first moved into a project's; empty while it has not.
     QString m_previous_directory;
     // The picture waits for the event queue to run dry, then for the window's next paint.
     bool m_idle_seen = false;

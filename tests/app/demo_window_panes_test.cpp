@@ -1,7 +1,7 @@
 // What the user sees of the panes in the host's window at its default size, on the demo beside
 // its project: the instance list's columns and their tooltips, the SOF Manager opened by its
 // button, and the pictures File > Export writes of the waveform, read back from the files.
-#include "demo_window.h"
+#include "app/host_window_support.h"
 
 #include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/frame/sedq_jtag_widget.h"
@@ -24,7 +24,6 @@
 #include <QTabWidget>
 #include <QTreeView>
 
-using namespace demo_window;
 
 namespace
 {

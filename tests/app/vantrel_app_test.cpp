@@ -1,5 +1,6 @@
 // The host application as a user starts it: it loads the analyzer library, opens a document
 // in the editor window, runs a Tcl script and writes a picture of the window, headless.
+#include "host/sdr/sdr_file_archive_reader.h"
 #include "support/demo_files.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace
 {
@@ -32,11 +35,13 @@ struct run_result
     QString errors;
 };
 
-// Runs headless (offscreen) unless `environment` says otherwise.
+// Runs headless (offscreen) unless `environment` says otherwise, in `directory` when one is given.
 run_result run(const QString& program, const QStringList& arguments,
-               QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+               QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(),
+               const QString& directory = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(directory);
     if (!environment.contains("QT_QPA_PLATFORM"))
         environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
@@ -192,19 +197,39 @@ TEST(vantrel_app, the_demo_tool_prints_its_usage_and_refuses_what_it_does_not_kn
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "nothing is written on a refusal";
 }
 
-// The tool's programming file makes the document compiled: the bundled demo's is what the tool
-// writes for it.
-TEST(vantrel_app, the_bundled_demo_programming_file_is_what_the_tool_writes)
+// Every entry of an analyzer file, by name; empty when it does not open.
+std::map<QString, QByteArray> entries(const QString& path)
+{
+    constexpr qint64 MOST = 1 << 24;
+    std::map<QString, QByteArray> read;
+    SDR_FILE_ARCHIVE_READER archive(path);
+    SDR_FILE_ERROR error;
+    if (!archive.open(&error))
+        return read;
+    for (const QString& name : archive.entry_names())
+        if (!archive.read_entry(name, MOST, &read[name], &error))
+            read.erase(name);
+    return read;
+}
+
+// The bundled demo is what the README's command writes: the document, entry by entry (the
+// archive's dates aside), and the programming file that makes it compiled.
+TEST(vantrel_app, the_bundled_demo_and_its_programming_file_are_what_the_tool_writes)
 {
     QTemporaryDir dir;
-    const QString sof = dir.filePath("demo_top.sof");
-    const run_result made = run(binary("vantrel_make_demo"), {"--compiled", sof, dir.filePath("demo.vtl")});
+    ASSERT_TRUE(QDir(dir.path()).mkpath("examples/output"));
+    const run_result made = run(binary("vantrel_make_demo"),
+                                {"--compiled", "examples/output/demo_top.sof", "examples/demo.vtl"},
+                                QProcessEnvironment::systemEnvironment(), dir.path());
     ASSERT_EQ(made.code, 0) << made.errors.toStdString();
-    QFile written(sof);
+    const std::map<QString, QByteArray> written = entries(dir.filePath("examples/demo.vtl"));
+    ASSERT_FALSE(written.empty());
+    EXPECT_TRUE(written == entries(sedq_demo_file("demo.vtl"))) << "regenerate examples/demo.vtl with the tool";
+    QFile sof(dir.filePath("examples/output/demo_top.sof"));
     QFile bundled(sedq_demo_file("output/demo_top.sof"));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(sof.open(QIODevice::ReadOnly));
     ASSERT_TRUE(bundled.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), bundled.readAll());
+    EXPECT_EQ(sof.readAll(), bundled.readAll());
 }
 
 // The README's command in a folder that holds only the design: the programming file the design's

@@ -1,6 +1,6 @@
 // The host side of the application in-process: what its command line accepts, and how it
 // copes with the editor window going away under it.
-#include "demo_window.h"
+#include "app/host_window_support.h"
 #include "host/msg.h"
 #include "host/standin/qui_control.h"
 #include "sedq/frame/sedq_frame_wnd.h"
@@ -44,7 +44,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-using namespace demo_window;
 
 namespace
 {
@@ -93,12 +92,6 @@ TEST(vantrel_options, an_empty_file_name_is_refused_rather_than_ignored)
     }
 }
 
-
-void flush_deletions()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // The host takes its picture and ends the run from inside the event loop, as in a real run:
 // an exit with no loop running would make every later modal loop of the process return at once.
 void take_picture_and_end(VANTREL_HOST* host)
@@ -106,7 +99,6 @@ void take_picture_and_end(VANTREL_HOST* host)
     QTimer::singleShot(0, host, SLOT(on_settled()));
     QCoreApplication::exec();
 }
-
 
 // The MDI area deletes a closed sub-window together with the editor in it; the host then
 // goes without deleting the editor a second time.
@@ -171,7 +163,6 @@ TEST(vantrel_host, a_factory_that_builds_no_window_fails_the_start)
         EXPECT_TRUE(error.contains("did not create an editor window")) << error.toStdString();
     }
 }
-
 
 QList<QWidget*> shown_bars(QWidget* window)
 {
@@ -282,22 +273,6 @@ TEST(vantrel_host, the_host_works_in_the_project_folder_while_it_runs)
 
 namespace
 {
-QString status_line(QUI_FRAME_WND* frame)
-{
-    auto* pane = frame->findChild<SEDQ_INSTANCE_WIDGET*>();
-    return pane != nullptr ? pane->get_status_line()->text() : QString();
-}
-
-// Handles events until the instance manager's status line reads `text`; false after a while.
-bool wait_for_status(QUI_FRAME_WND* frame, const QString& text)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (status_line(frame) != text && waited.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return status_line(frame) == text;
-}
-
 // The newcomer's first steps on the demo, in both modes: the shipped demo is compiled, so the
 // first instruction is to program the device, which the JTAG pane's Program button does.
 TEST(vantrel_host, the_demo_first_asks_for_programming_and_the_program_button_makes_it_ready)
@@ -461,7 +436,6 @@ TEST_F(demo_window_test, every_menu_entry_names_its_command)
             EXPECT_FALSE(entry->icon().isNull()) << entry->text().toStdString();
         }
 }
-
 
 // The editor's view, clicked on the name of its node `node`.
 SEDQ_VIEW* click_node_name(SEDQ_FRAME_WND* frame, int node)

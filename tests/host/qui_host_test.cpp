@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QWidgetAction>
 #include <QWindow>
@@ -215,6 +216,12 @@ TEST_F(qui_host_test, the_host_bars_come_back_when_the_document_window_goes)
     ASSERT_FALSE(m_main->menuBar()->actions().isEmpty());
     EXPECT_EQ(m_main->menuBar()->actions().first(), m_main->get_menu_record()->file_menu->menuAction());
     EXPECT_EQ(shown_toolbars(m_main.get()).size(), 5);
+    // With no document window to send them to, its edit commands, Close and arranging are greyed.
+    const QUI_MENU_RECORD* menu = m_main->get_menu_record();
+    Q_EMIT menu->window_menu->aboutToShow();
+    for (QAction* command : {menu->edit_menu->undo_action, menu->edit_menu->cut_action, menu->edit_menu->find_action,
+                             menu->file_menu->close_action, menu->window_menu->tile_action})
+        EXPECT_FALSE(command->isEnabled()) << command->text().toStdString();
 }
 
 TEST_F(qui_host_test, host_edit_commands_go_to_the_active_document_window)
@@ -273,5 +280,40 @@ TEST_F(qui_host_test, the_message_window_lists_posted_messages_and_follows_messa
     EXPECT_EQ(list->item(list->count() - 1)->text(), "Warning (4711): Clock not found");
     dock->close();
     EXPECT_FALSE(messages->isChecked()) << "closing the dock unchecks Messages";
+}
+
+// A list the editor shows (the nodes an insertion warns about) is listed in the Messages window,
+// its items below it; every message stands in the status bar, and only a problem brings the
+// window forward.
+TEST_F(qui_host_test, a_shown_list_is_listed_with_its_items_and_each_message_stands_in_the_status_bar)
+{
+    make_host_with_child();
+    MSG_W list;
+    list.fill_args("These nodes may not be tappable/WSEDQ_LIST");
+    for (const char* name : {"a", "b"})
+    {
+        auto* item = new MSG_I;
+        item->fill_args("Node %1!s!/ISEDQ_ITEM", name);
+        list.add_child(item);
+    }
+    EXPECT_EQ(list.show(), 1) << "a warning asks nothing";
+    settle();
+    QDockWidget* dock = m_main->get_message_window();
+    EXPECT_TRUE(m_main->is_message_window_shown()) << "a warning brings the list forward";
+    auto* rows = dock->findChild<QListWidget*>();
+    ASSERT_NE(rows, nullptr);
+    ASSERT_GE(rows->count(), 3);
+    const int last = rows->count() - 1;
+    EXPECT_EQ(rows->item(last - 2)->text(), "Warning (0): These nodes may not be tappable");
+    EXPECT_EQ(rows->item(last - 1)->text(), "    Info (0): Node a");
+    EXPECT_EQ(rows->item(last)->text(), "    Info (0): Node b");
+    EXPECT_EQ(m_main->statusBar()->currentMessage(), "Warning: These nodes may not be tappable");
+    dock->hide();
+    MSG_I note;
+    note.fill_args("Printed to /tmp/x.pdf/IQUI_PRINTED");
+    note.post();
+    settle();
+    EXPECT_EQ(m_main->statusBar()->currentMessage(), "Info: Printed to /tmp/x.pdf");
+    EXPECT_FALSE(m_main->is_message_window_shown()) << "information waits in the list";
 }
 } // namespace

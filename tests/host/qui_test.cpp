@@ -224,6 +224,7 @@ TEST_F(QuiTest, toolbar_categories_hold_the_host_lists)
 TEST_F(QuiTest, flow_is_recorded_and_finishes_after_the_event_loop_turns)
 {
     auto frame = make(QUI_FW_STATE_ATTACHED);
+    ASSERT_TRUE(frame->open_file("/tmp/qui_flow.vtl")); // a flow compiles a document with a file
     std::vector<std::pair<QUI_FRAME_WND*, int>> compiled;
     standin::qui::set_flow_simulator([&](QUI_FRAME_WND* f, int flow) { compiled.push_back({f, flow}); });
     ASSERT_TRUE(frame->can_start_flow());
@@ -246,6 +247,7 @@ TEST_F(QuiTest, flow_is_recorded_and_finishes_after_the_event_loop_turns)
 TEST_F(QuiTest, flow_is_refused_when_the_host_forbids_it_and_dropped_by_a_reset)
 {
     auto frame = make(QUI_FW_STATE_ATTACHED);
+    ASSERT_TRUE(frame->open_file("/tmp/qui_flow.vtl"));
     standin::qui::set_flow_allowed(false);
     EXPECT_FALSE(frame->can_start_flow());
     frame->start_flow(15, "", true, false, true);
@@ -256,6 +258,60 @@ TEST_F(QuiTest, flow_is_refused_when_the_host_forbids_it_and_dropped_by_a_reset)
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->flow_finishes.empty());
     EXPECT_TRUE(frame->can_start_flow());
+}
+
+// The texts of the posted messages of that kind.
+std::vector<std::string> posted(const std::string& kind)
+{
+    std::vector<std::string> texts;
+    for (const standin::msg::message_record& record : standin::msg::posted())
+        if (record.kind == kind)
+            texts.push_back(record.text);
+    return texts;
+}
+
+// A compilation that does not start says why; a document that never had a file is first given
+// one, as Save does, and compiles under it.
+TEST_F(QuiTest, a_flow_that_cannot_start_says_why_and_a_new_document_is_named_first)
+{
+    const std::string refused = "Compilation not started: ";
+    struct row
+    {
+        const char* name;
+        bool has_file;
+        bool allowed;
+        bool running;
+        const char* chosen; // the name given to Save As; null: the dialog is cancelled
+        std::string told;   // empty: the flow starts
+    };
+    const row rows[] = {
+        {"forbidden", true, false, false, nullptr, refused + "the host cannot start a compilation now"},
+        {"another runs", true, true, true, nullptr, refused + "another compilation is running"},
+        {"never saved, name refused", false, true, false, nullptr,
+         refused + "the document has not been saved; save it under a name to compile it"},
+        {"never saved, named", false, true, false, "/tmp/qui_named.vtl", ""},
+    };
+    for (const row& r : rows)
+    {
+        standin::reset_all();
+        auto frame = make(QUI_FW_STATE_ATTACHED);
+        if (r.has_file)
+            ASSERT_TRUE(frame->open_file("/tmp/qui_flow.vtl"));
+        standin::qui::set_flow_allowed(r.allowed);
+        if (r.running)
+            frame->start_flow(15, "", true, false, true);
+        if (r.chosen != nullptr)
+            standin::qui::push_file_choice(r.chosen);
+        const size_t flows_before = standin::qui::flows().size();
+        frame->start_flow(80, "", true, false, true);
+        const bool started = standin::qui::flows().size() > flows_before;
+        EXPECT_EQ(started, r.told.empty()) << r.name;
+        EXPECT_EQ(posted("E"), r.told.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.told})
+            << r.name;
+        if (r.chosen != nullptr)
+            EXPECT_EQ(frame->get_file_path(), FIO_PATH(r.chosen)) << r.name;
+    }
+    standin::reset_all();
 }
 
 TEST_F(QuiTest, frame_manager_keeps_creation_order_and_finds_open_files)

@@ -119,7 +119,7 @@ TEST_F(sedq_tx_manager_test, new_document_makes_instance_zero_current_with_loggi
 {
     SEDQ_TX_MANAGER* manager = make_manager(true);
     ASSERT_TRUE(manager->new_document(path("a.vtl").c_str()));
-    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x20000050), H(0x20000001)}));
+    EXPECT_EQ(take_hints(), (std::vector<int>{H(0x20000070), H(0x20000001), H(0x10000020)}));
     EXPECT_EQ(current_index(), 0);
     EXPECT_FALSE(manager->is_empty());
     EXPECT_FALSE(manager->get_logging());

@@ -339,17 +339,17 @@ void SEDQ_JTAG_WIDGET::enable_controls(bool enable)
 }
 
 // Selecting a stored name never writes it back: the host pane calls the setters only for the
-// user's own choices, so a name missing from the list stays stored.
+// user's own choices, so a name missing from the list stays stored. A document without a cable
+// or device shows none chosen, not the one of the document shown before.
 void SEDQ_JTAG_WIDGET::refresh_selectors()
 {
     QString hardware;
     QString device;
     QString file;
     get_settings(&hardware, &device, &file);
-    if (!hardware.isEmpty())
-        m_hardware_combo->setCurrentIndex(m_hardware_combo->findText(hardware, Qt::MatchFixedString));
-    if (!device.isEmpty())
-        m_device_combo->setCurrentIndex(m_device_combo->findText(device, Qt::MatchFixedString));
+    m_hardware_combo->setCurrentIndex(
+        hardware.isEmpty() ? -1 : m_hardware_combo->findText(hardware, Qt::MatchFixedString));
+    m_device_combo->setCurrentIndex(device.isEmpty() ? -1 : m_device_combo->findText(device, Qt::MatchFixedString));
     m_sof_file_edit->setText(file);
     enable_program_button();
     m_attach_button->setEnabled(!file.isEmpty());

@@ -129,10 +129,15 @@ bool SEDQ_TX_MANAGER::new_document(const char* lpszPathName)
     }
     SEDQ_VERIFY(this->m_tx_session->get_num_instances() == 1);
     m_tx_session->set_gui_logging(false);
+    sync_modified_mark();
     m_active_instance = m_tx_session->get_num_instances() > 0 ? 0 : -1;
     refresh_tx_cache();
-    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_INSTANCES));
+    // The JTAG pane shows the new document's chain and programming files, none, rather than
+    // those of the document before it.
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT | SEDQ_UPDATE_JTAG |
+                                        SEDQ_UPDATE_INSTANCES));
     update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW));
+    update_all_views(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_JTAG));
     return true;
 }
 
@@ -150,6 +155,8 @@ bool SEDQ_TX_MANAGER::open_document(const char* path, bool* renamed, std::string
     close_current_session();
     m_tx_session = opened;
     m_owns_session = true;
+    // The window's mark is the opened file's, whatever the document before it held.
+    sync_modified_mark();
     if (update && sedq_show_message(MSG_SEDQ::YN::UPDATE_VERSION()) == ANSWER_YES)
         upgrade_old_version();
     build_preset_conditions();

@@ -1,23 +1,25 @@
 #pragma once
-// The host program's window built in-process, as the program builds it: the options it starts
-// with, the editor window inside it, and a fixture that opens a copy of the demo at the
-// window's default size, where the user first meets every pane.
+// What the tests of the host program in-process share: starting the host on a copy of the demo,
+// finding the editor window it built, and handling events as the window's own loop would.
+
 #include "host/app/vantrel_host.h"
 #include "host/app/vantrel_options.h"
-#include "host/qui.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_instance_widget.h"
 #include "support/demo_files.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
 
-namespace demo_window
+namespace
 {
 // The host builds its own main window (child mode) before the library builds the editor.
 inline QUI_FRAME_WND* editor_frame(bool main_window)
@@ -30,6 +32,11 @@ inline QUI_FRAME_WND* editor_frame(bool main_window)
 inline SEDQ_FRAME_WND* editor(bool main_window = false)
 {
     return qobject_cast<SEDQ_FRAME_WND*>(editor_frame(main_window));
+}
+
+inline void flush_deletions()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 inline VANTREL_OPTIONS host_options(bool main_window)
@@ -77,8 +84,24 @@ inline void click(QWidget* widget, QPoint point, Qt::KeyboardModifiers modifiers
     settle();
 }
 
+inline QString status_line(QUI_FRAME_WND* frame)
+{
+    auto* pane = frame->findChild<SEDQ_INSTANCE_WIDGET*>();
+    return pane != nullptr ? pane->get_status_line()->text() : QString();
+}
+
+// Handles events until the instance manager's status line reads `text`; false after a while.
+inline bool wait_for_status(QUI_FRAME_WND* frame, const QString& text)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (status_line(frame) != text && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return status_line(frame) == text;
+}
+
 // The host's window on a copy of the demo, at the size the program opens it without --size
-// (the size scripts/run opens it at).
+// (the size scripts/run opens it at), where the user first meets every pane.
 class demo_window_test : public ::testing::Test
 {
 protected:
@@ -95,7 +118,7 @@ protected:
 
     void TearDown() override { m_host.reset(); }
 
-    // The document the window opens: a copy of the demo, alone or beside its project.
+    // The document the window opens: a copy of the demo, alone or (overridden) beside its project.
     virtual QString document() { return demo_copy(m_dir); }
 
     QTemporaryDir m_dir;
@@ -103,4 +126,4 @@ protected:
     std::unique_ptr<VANTREL_HOST> m_host;
     SEDQ_FRAME_WND* m_frame = nullptr;
 };
-} // namespace demo_window
+} // namespace
