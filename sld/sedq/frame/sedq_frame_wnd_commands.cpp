@@ -4,6 +4,7 @@
 
 #include "host/afcq.h"
 #include "host/fio.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/tst.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
@@ -66,10 +67,17 @@ QString SEDQ_FRAME_WND::document_title() const
 
 bool SEDQ_FRAME_WND::open_file(QString const& path)
 {
+    std::string reason;
+    return open_file(path, &reason);
+}
+
+bool SEDQ_FRAME_WND::open_file(QString const& path, std::string* reason)
+{
+    reason->clear();
     if (!representable(path))
     {
-        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(path.toLocal8Bit().toStdString()),
-                          unrepresentable_reason(path));
+        *reason = unrepresentable_reason(path);
+        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(path.toLocal8Bit().toStdString()), *reason);
         return false;
     }
     // The host takes the new path at once; a file that does not open leaves the document and
@@ -77,12 +85,16 @@ bool SEDQ_FRAME_WND::open_file(QString const& path)
     const FIO_PATH previous_path = get_file_path();
     const QString previous_title = windowTitle();
     if (!QUI_FRAME_WND::open_file(path))
+    {
+        *reason = "no file name is given";
         return false;
+    }
     bool renamed = false;
     std::string new_name;
     const bool opened = m_tx_manager->open_document(path.toLocal8Bit().constData(), &renamed, &new_name);
     if (!opened)
     {
+        *reason = SDR_DATA_MANAGER::get_data_repository_manager()->get_last_error();
         set_file_path(previous_path);
         setWindowTitle(previous_title);
         return false;

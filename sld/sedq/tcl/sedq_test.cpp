@@ -20,7 +20,6 @@
 
 #include "host/afcq.h"
 #include "host/qui.h"
-#include "host/sdr/sdr_data_manager.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -111,19 +110,12 @@ void SEDQ_TEST_FRAME_WND::test_show_list_view(SEDQ_FRAME_WND* frame, const QStri
 }
 
 // A file that does not open leaves the window's document as it was; the step fails with the
-// repository's reason (the file, the entry, what is wrong), or says the file was refused.
+// reason (the file, the entry, what is wrong), or says the file was refused.
 void SEDQ_TEST_FRAME_WND::test_open_file(SEDQ_FRAME_WND* frame, const QString& filename)
 {
-    if (filename.isEmpty())
-    {
-        sedq_test_step_failed(QStringLiteral("no file name is given"));
+    std::string reason;
+    if (frame->open_file(filename, &reason))
         return;
-    }
-    SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
-    repository->set_last_error(std::string());
-    if (frame->open_file(filename))
-        return;
-    const std::string& reason = repository->get_last_error();
     sedq_test_step_failed(reason.empty() ? filename + QStringLiteral(": the file is not opened")
                                          : QString::fromLocal8Bit(reason.c_str()));
 }
