@@ -182,3 +182,26 @@ bool fio_read_regular_file(const std::string& path, int64_t max_size, std::strin
     ::close(fd);
     return ok;
 }
+
+std::string fio_special_file_problem(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return std::string(); // nothing there: the caller names what stops it
+    return std::string("not a regular file (") + kind_of(st.st_mode) + ")";
+}
+
+std::string fio_file_name_problem(const std::string& path)
+{
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes && !name.contains(QChar::ReplacementCharacter))
+        return std::string();
+    return "the file name is not valid in the local character encoding";
+}
+
+std::string fio_write_target_problem(const std::string& path)
+{
+    const std::string name = fio_file_name_problem(path);
+    return name.empty() ? fio_special_file_problem(path) : name;
+}

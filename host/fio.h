@@ -51,3 +51,20 @@ public:
 // or a folder is refused at once instead of blocking or flooding the reader. False with the
 // reason in `reason` ("not a regular file (a FIFO)", "larger than ... bytes", the system's text).
 bool fio_read_regular_file(const std::string& path, int64_t max_size, std::string* bytes, std::string* reason);
+
+// What `path` names when that is something other than a regular file ("not a regular file (a
+// FIFO)", a socket, a device or a folder; symbolic links followed), or "" when it names a regular
+// file or nothing. Readers refuse such things, and so do writers: one that put its new file
+// there would replace a FIFO, a socket or a device (the system's null device among them) with a
+// plain file. Either leaves the thing as it is.
+std::string fio_special_file_problem(const std::string& path);
+
+// Why `path` cannot name a file, or "" when it can. A name whose bytes are not valid in the local
+// 8-bit encoding does not come back unchanged once decoded, and the replacement character
+// (U+FFFD) is what such bytes decoded to on their way here: either would read or write a file
+// of another name, and two such names could save into one file.
+std::string fio_file_name_problem(const std::string& path);
+
+// Why a writer may not put a new file at `path`: the name's problem or that of what is there
+// (the two above), or "" when it may.
+std::string fio_write_target_problem(const std::string& path);

@@ -212,7 +212,7 @@ int MSG_BASE::show(void*)
     }
     if (s.strict && is_question(kind()))
         s.unexpected.push_back(s.shown.back());
-    return default_answer(kind());
+    return m_unattended_answer != 0 ? m_unattended_answer : default_answer(kind());
 }
 
 void MSG_BASE::add_child(MSG_BASE* child)

@@ -38,6 +38,9 @@ public:
     void fill_args(char const* text, ...);
     void set_id(unsigned int id) { m_id = id; }
     unsigned int get_id() const { return m_id; }
+    // The answer of a question that nobody sees (a batch run): for a question whose Yes or OK
+    // loses data, the answer that keeps it. 0, the default, takes the kind's usual answer.
+    void set_unattended_answer(int answer) { m_unattended_answer = answer; }
 
     // A question or note (O, OC, YN, YNC) is a box the user answers; an error, warning or
     // information (E, W, I) goes to the message list as post() puts it there.
@@ -62,6 +65,7 @@ private:
     std::string m_rendered;
     std::string m_help_key;
     unsigned int m_id = 0;
+    int m_unattended_answer = 0;
     std::vector<std::unique_ptr<MSG_BASE>> m_children;
 };
 

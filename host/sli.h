@@ -9,6 +9,7 @@
 // and renamed over it only when complete: a failed export leaves the previous file as it was.
 
 #include <memory>
+#include <string>
 
 class SDR_DATA_LOG;
 struct SLI_VECTOR_DATABASE;
@@ -37,9 +38,16 @@ public:
     bool create_vector_database(const SDR_DATA_LOG* log, SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format,
                                 long long clock_interval_ps);
     // Writes the snapshot to `path` (local 8-bit encoding). False without a snapshot, for a null
-    // or empty path, or when the file cannot be written whole; the target is then untouched.
+    // or empty path, a name not valid in that encoding, a target that is not a regular file (a
+    // FIFO, a socket, a device or a folder), or when the file cannot be written whole; the target
+    // is then untouched, and get_last_error() says why.
     bool export_file(const char* path);
+    // Why the last export_file() failed; empty after one that succeeded.
+    const std::string& get_last_error() const { return m_last_error; }
 
 private:
+    bool fail(const std::string& path, const std::string& problem);
+
     std::unique_ptr<SLI_VECTOR_DATABASE> m_database;
+    std::string m_last_error;
 };

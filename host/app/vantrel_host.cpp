@@ -2,6 +2,8 @@
 // picture.
 #include "host/app/vantrel_host.h"
 
+#include "host/app/vantrel_script.h"
+
 #include "host/atcl.h"
 #include "host/tst.h"
 #include "host/msg.h"
@@ -33,6 +35,21 @@ constexpr int PAINT_WAIT_LIMIT_MS = 5000;
 
 constexpr const char* PROJECT_VARIABLE = "CORVANE_STANDIN_PROJECT";
 constexpr const char* PROJECT_FILE = "standin_project.json";
+
+// What the editor told the user since the `first` message it showed, one line per message and
+// per line of its details: in a batch run nobody saw them, and they say why a step failed.
+QString shown_since(size_t first)
+{
+    QString text;
+    const std::vector<standin::msg::message_record>& shown = standin::msg::shown();
+    for (size_t i = first; i < shown.size(); ++i)
+    {
+        text += ":\n" + QString::fromLocal8Bit(shown[i].text.c_str());
+        for (const standin::msg::message_record& detail : shown[i].children)
+            text += "\n  " + QString::fromLocal8Bit(detail.text.c_str());
+    }
+    return text;
+}
 
 // The host opens the document's project first: the fixture beside the document (or the one
 // CORVANE_STANDIN_PROJECT names) describes its design. Without one, or with a broken one, the
@@ -295,8 +312,9 @@ void VANTREL_HOST::on_window_up()
     if (!m_options.save_as.isEmpty())
     {
         const QString path = QFileInfo(m_options.save_as).absoluteFilePath();
+        const size_t shown_before = standin::msg::shown().size();
         if (script_ran && (m_frame.isNull() || !m_frame->save_file(path)))
-            fail("Cannot save the document to " + path);
+            fail("Cannot save the document to " + path + shown_since(shown_before));
         if (m_options.screenshot.isEmpty())
             QTimer::singleShot(0, this, [this] { QCoreApplication::exit(m_exit_code); });
     }
@@ -337,14 +355,8 @@ bool VANTREL_HOST::run_script(QString* error)
     Tcl_Interp* interpreter = atcl_get_interpreter();
     // The package's test steps answer the modal dialogs they open.
     tst_set_regtest_mode(true);
-    const QByteArray path = QFileInfo(m_options.script).absoluteFilePath().toLocal8Bit();
-    if (Tcl_EvalFile(interpreter, path.constData()) == TCL_OK)
-        return true;
-    const char* info = Tcl_GetVar(interpreter, "errorInfo", TCL_GLOBAL_ONLY);
-    *error =
-        QString("Tcl script %1 failed:\n%2")
-            .arg(m_options.script, QString::fromLocal8Bit(info ? info : Tcl_GetStringResult(interpreter)));
-    return false;
+    return vantrel_run_script(interpreter, QFileInfo(m_options.script).absoluteFilePath(), VANTREL_MAX_SCRIPT_SIZE,
+                              error);
 }
 
 void VANTREL_HOST::on_settled()

@@ -1,6 +1,7 @@
 // Reading and writing a whole analyzer file.
 #include "host/sdr/sdr_file.h"
 
+#include "host/fio.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_archive_writer.h"
@@ -23,15 +24,14 @@ bool report(const SDR_FILE_ERROR& problem, std::string* error)
     return false;
 }
 
-// File names arrive in the local 8-bit encoding. A name that does not come back unchanged
-// through it (bytes that are not valid there) would be opened or written under another name,
-// and two such names could save into one file, so it is refused.
+// File names arrive in the local 8-bit encoding. A name that is not valid there would be opened
+// or written under another name, so it is refused.
 bool representable(const std::string& path, SDR_FILE_ERROR* problem)
 {
-    const QByteArray bytes = QByteArray::fromStdString(path);
-    if (QFile::encodeName(QFile::decodeName(bytes)) == bytes)
+    const std::string invalid = fio_file_name_problem(path);
+    if (invalid.empty())
         return true;
-    problem->set(QString(), QStringLiteral("the file name is not valid in the local character encoding"));
+    problem->set(QString(), QString::fromStdString(invalid));
     return false;
 }
 

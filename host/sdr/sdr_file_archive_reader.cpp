@@ -1,6 +1,7 @@
 // Bounded ZIP reading of the analyzer file.
 #include "host/sdr/sdr_file_archive_reader.h"
 
+#include "host/fio.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file_entry_reader.h"
 #include "host/sdr/sdr_file_stored_index.h"
@@ -82,8 +83,6 @@ QString open_problem(int code, const QByteArray& path)
     switch (code) {
     case ZIP_ER_NOZIP:
         return QStringLiteral("not a ZIP archive");
-    case ZIP_ER_NOENT:
-        return QStringLiteral("the file does not exist");
     case ZIP_ER_OPEN:
     case ZIP_ER_READ:
         return QStringLiteral("the file cannot be read");
@@ -134,7 +133,7 @@ bool SDR_FILE_ARCHIVE_READER::open(SDR_FILE_ERROR* error)
     if (S_ISDIR(st.st_mode))
         return fail(error, QString(), QStringLiteral("a folder, not a file"));
     if (!S_ISREG(st.st_mode))
-        return fail(error, QString(), QStringLiteral("not a file"));
+        return fail(error, QString(), QString::fromStdString(fio_special_file_problem(native.toStdString())));
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail(error, QString(), read_problem(errno));
@@ -142,12 +141,26 @@ bool SDR_FILE_ARCHIVE_READER::open(SDR_FILE_ERROR* error)
     m_archive_size = qint64(st.st_size);
     int code = 0;
     m_zip = zip_open(native.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!m_zip)
-        return fail(error, QString(), open_problem(code, native));
     m_stored = std::make_unique<SDR_FILE_STORED_INDEX>();
-    if (!m_stored->load(m_path))
+    const bool indexed = m_stored->load(m_path);
+    if (!m_zip)
+        return fail_open(code, error);
+    if (!indexed)
         m_stored.reset();
     return index_entries(error);
+}
+
+// The file is there and could be read: libzip's "no such entry" is then a header that says a
+// ZIP64 field holds its sizes without having one, which the directory index names.
+bool SDR_FILE_ARCHIVE_READER::fail_open(int code, SDR_FILE_ERROR* error) const
+{
+    QString entry;
+    const QString missing = code == ZIP_ER_NOENT ? m_stored->missing_zip64_field(&entry) : QString();
+    if (!missing.isEmpty())
+        return fail(error, entry, missing);
+    if (code == ZIP_ER_NOENT)
+        return fail(error, QString(), QStringLiteral("the ZIP archive is inconsistent: a ZIP64 field is missing"));
+    return fail(error, QString(), open_problem(code, QFile::encodeName(m_path)));
 }
 
 bool SDR_FILE_ARCHIVE_READER::index_entries(SDR_FILE_ERROR* error)

@@ -48,6 +48,7 @@ public:
 
 private:
     bool fail(SDR_FILE_ERROR* error, const QString& entry, const QString& problem) const;
+    bool fail_open(int code, SDR_FILE_ERROR* error) const;
     bool index_entries(SDR_FILE_ERROR* error);
 
     QString m_path;

@@ -1,6 +1,7 @@
 // Atomic ZIP writer of the analyzer file: the temporary file, adding entries, commit and rename.
 #include "host/sdr/sdr_file_archive_writer.h"
 
+#include "host/fio.h"
 #include "host/sdr/sdr_data_model.h"
 
 #include "host/sdr/sdr_file_restore.h"
@@ -76,9 +77,13 @@ bool SDR_FILE_ARCHIVE_WRITER::fail_system(SDR_FILE_ERROR* error, const QString& 
 }
 
 // A read-only target is not replaced behind the user's back, even where the directory
-// would allow the rename (and even for a user whom permissions do not stop).
+// would allow the rename (and even for a user whom permissions do not stop); nor is a FIFO, a
+// socket or a device, which the rename would turn into a plain file.
 bool SDR_FILE_ARCHIVE_WRITER::check_target(SDR_FILE_ERROR* error)
 {
+    const std::string special = fio_special_file_problem(m_real.toStdString());
+    if (!special.empty())
+        return fail(error, QString(), QString::fromStdString(special));
     const QFileInfo info(QFile::decodeName(m_real));
     const QFileDevice::Permissions writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (info.isDir() || !info.isWritable() || !(info.permissions() & writable)))

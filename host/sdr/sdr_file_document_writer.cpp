@@ -310,11 +310,13 @@ void SDR_FILE_DOCUMENT_WRITER::write_wires(const SDR_DATA_LOG& log, const SDR_DA
 
 // Samples still in the file the document was opened from are read now, and damaged ones are
 // copied as they are stored; samples that cannot be read (any more) fail the save, which would
-// otherwise drop them from the file.
+// otherwise drop them from the file. Why they cannot be read is known only once they were
+// tried, which asking for them does.
 void SDR_FILE_DOCUMENT_WRITER::write_payload(const SDR_DATA_LOG& log)
 {
-    QString problem = log.m_payload.problem();
+    QString problem;
     if (log.m_payload.is_damaged()) {
+        problem = log.m_payload.problem();
         const SDR_STORED_ENTRY* stored = nullptr;
         if (log.m_payload.stored_entry(&stored, &problem)) {
             const QString entry = QStringLiteral("logs/%1.bin").arg(m_entries.size());
@@ -328,6 +330,8 @@ void SDR_FILE_DOCUMENT_WRITER::write_payload(const SDR_DATA_LOG& log)
         if (add_payload(*log.m_payload, &entry))
             write_counts(entry, *log.m_payload);
         return;
+    } else {
+        problem = log.m_payload.problem();
     }
     if (!problem.isEmpty() && m_problem.isEmpty())
         m_problem = QStringLiteral("the samples of data log \"%1\" cannot be read: %2")

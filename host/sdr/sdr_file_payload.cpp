@@ -85,8 +85,13 @@ bool SDR_FILE_PAYLOAD::decode_header(const QByteArray& bytes, qint64 entry_size,
     }
     const quint16 version = qFromLittleEndian<quint16>(p + 4);
     const quint16 header_size = qFromLittleEndian<quint16>(p + 6);
-    if (version != VERSION || header_size != HEADER_SIZE) {
-        *problem = QStringLiteral("unsupported payload version %1").arg(version);
+    if (version != VERSION) {
+        *problem = QStringLiteral("unsupported payload version %1 (this editor reads version %2)").arg(version).arg(VERSION);
+        return false;
+    }
+    if (header_size != HEADER_SIZE) {
+        *problem = QStringLiteral("the payload header gives its size as %1 bytes; a version %2 header has %3")
+                       .arg(header_size).arg(VERSION).arg(HEADER_SIZE);
         return false;
     }
     h->depth = get32(p + 8);

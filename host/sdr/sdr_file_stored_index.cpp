@@ -34,6 +34,17 @@ quint64 u64(const QByteArray& b, qint64 at)
     return qFromLittleEndian<quint64>(b.constData() + at);
 }
 
+const quint16 ZIP64_FIELD = 0x0001;
+const quint32 WIDE = 0xFFFFFFFF;
+
+bool has_field(const QByteArray& extra, quint16 wanted)
+{
+    for (qint64 at = 0; at + 4 <= extra.size(); at += 4 + u16(extra, at + 2))
+        if (u16(extra, at) == wanted)
+            return true;
+    return false;
+}
+
 // The 64-bit local header offset of a ZIP64 entry, from its extra field.
 bool zip64_offset(const QByteArray& extra, bool wide_size, bool wide_compressed, qint64* offset)
 {
@@ -186,4 +197,31 @@ bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64
         return false;
     *offset = data;
     return true;
+}
+
+QString SDR_FILE_STORED_INDEX::missing_zip64_field(QString* entry) const
+{
+    qint64 offset = 0, size = 0, entries = 0;
+    QByteArray d;
+    if (m_fd < 0 || !find_directory(&offset, &size, &entries) || offset < 0 || !read_block(offset, size, &d))
+        return QString();
+    for (qint64 i = 0, at = 0; i < entries && at + 46 <= d.size() && u32(d, at) == 0x02014b50; ++i) {
+        const qint64 name_length = u16(d, at + 28), extra_length = u16(d, at + 30);
+        *entry = QString::fromUtf8(d.constData() + at + 46, int(std::min(name_length, d.size() - at - 46)));
+        const QByteArray extra = d.mid(int(at + 46 + name_length), int(extra_length));
+        const qint64 local = u32(d, at + 42);
+        if ((u32(d, at + 20) == WIDE || u32(d, at + 24) == WIDE || local == WIDE) && !has_field(extra, ZIP64_FIELD))
+            return QStringLiteral("its central directory header marks a size or offset as held in a ZIP64 field "
+                                  "(0xFFFFFFFF), but has no such field");
+        QByteArray header, local_extra;
+        if (local != WIDE && read_block(local, 30, &header) && u32(header, 0) == 0x04034b50 &&
+            (u32(header, 18) == WIDE || u32(header, 22) == WIDE) &&
+            (!read_block(local + 30 + u16(header, 26), u16(header, 28), &local_extra) ||
+             !has_field(local_extra, ZIP64_FIELD)))
+            return QStringLiteral("its local header gives its sizes as 0xFFFFFFFF, which says they are held in a "
+                                  "ZIP64 field, but it has no such field");
+        at += 46 + name_length + extra_length + u16(d, at + 32);
+    }
+    entry->clear();
+    return QString();
 }

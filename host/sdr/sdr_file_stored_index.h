@@ -30,6 +30,11 @@ public:
     // The descriptor keeps the file itself, even after another has taken its name.
     bool unchanged() const;
 
+    // A header that marks a size or offset as held in a ZIP64 extra field (0xFFFFFFFF) without
+    // having that field: the entry's name in `entry` and what is wrong; empty when no header of
+    // the directory (or of the entries it lists) does that. After load(), whatever it answered.
+    QString missing_zip64_field(QString* entry) const;
+
 private:
     bool read_block(qint64 offset, qint64 length, QByteArray* block) const;
     bool find_directory(qint64* offset, qint64* size, qint64* entries) const;

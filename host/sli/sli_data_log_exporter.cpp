@@ -2,11 +2,13 @@
 // renamed over it, and the exporter's test seams.
 #include "host/sli.h"
 
+#include "host/fio.h"
 #include "host/sdr/sdr_tx_signal_nodes.h"
 #include "host/sli/sli_vector_database.h"
 #include "host/standin/sli_control.h"
 #include "host/standin/standin.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QString>
 
@@ -193,12 +195,17 @@ bool SLI_DATA_LOG_EXPORTER::export_file(const char* path)
     standin::record_call("sli:export_file(" + std::string(path != nullptr ? path : "null") + ")");
     const long long fail_after = state().fail_after;
     state().fail_after = -1;
-    if (m_database == nullptr || path == nullptr || *path == '\0')
-        return false;
+    m_last_error.clear();
+    if (path == nullptr || *path == '\0')
+        return fail(std::string(), "no file name is given");
+    if (m_database == nullptr)
+        return fail(path, "there are no samples to export");
     state().last.path = path;
-    QSaveFile file(QString::fromLocal8Bit(path));
+    if (const std::string problem = fio_write_target_problem(path); !problem.empty())
+        return fail(path, problem);
+    QSaveFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return fail(path, "the file cannot be written: " + file.errorString().toStdString());
     SLI_OUTPUT out(&file, fail_after);
     bool written = false;
     try {
@@ -208,9 +215,15 @@ bool SLI_DATA_LOG_EXPORTER::export_file(const char* path)
     }
     if (!out.finish() || !written) {
         file.cancelWriting();
-        return false;
+        return fail(path, "the file could not be written whole");
     }
-    return file.commit();
+    return file.commit() || fail(path, "the file cannot be written: " + file.errorString().toStdString());
+}
+
+bool SLI_DATA_LOG_EXPORTER::fail(const std::string& path, const std::string& problem)
+{
+    m_last_error = path.empty() ? problem : path + ": " + problem;
+    return false;
 }
 
 namespace standin::sli

@@ -2,6 +2,7 @@
 // in the editor window, runs a Tcl script and writes a picture of the window, headless.
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "support/demo_files.h"
+#include "vantrel_run.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,9 +19,7 @@ namespace
 {
 QString binary(const QString& name)
 {
-    const QByteArray dir = qgetenv("SEDQ_BINARY_DIR");
-    return QDir(dir.isEmpty() ? QString(SEDQ_BINARY_DIR) : QString::fromLocal8Bit(dir))
-        .filePath("bin/" + name);
+    return vantrel_binary(name);
 }
 
 QString demo_document()
@@ -28,30 +27,13 @@ QString demo_document()
     return sedq_demo_file("demo.vtl");
 }
 
-struct run_result
-{
-    int code = -1;
-    QString output;
-    QString errors;
-};
+using run_result = vantrel_run_result;
 
-// Runs headless (offscreen) unless `environment` says otherwise, in `directory` when one is given.
 run_result run(const QString& program, const QStringList& arguments,
                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(),
                const QString& directory = QString())
 {
-    QProcess process;
-    process.setWorkingDirectory(directory);
-    if (!environment.contains("QT_QPA_PLATFORM"))
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(120000);
-    run_result result;
-    result.code = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+    return vantrel_run(program, arguments, environment, directory);
 }
 
 int distinct_colours(const QImage& image)

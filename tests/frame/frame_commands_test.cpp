@@ -11,6 +11,7 @@
 #include "host/standin/tst_control.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/view/sedq_view.h"
+#include "support/special_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -104,6 +105,44 @@ TEST_F(frame_commands_test, save_as_of_a_child_window_goes_through_the_hosts_cho
     EXPECT_EQ(path_of(frame), target);
     EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_FALSE(frame->isWindowModified());
+}
+
+// Save As onto a FIFO, a socket or a device replaced it with the document and said it had saved;
+// a name chosen with the replacement character (what a name of bytes not valid in the local
+// encoding lists as) saved another file. Both windows' Save As refuse them with the reason and
+// keep the document's name, so that the next Save goes where the last one went.
+TEST_F(frame_commands_test, save_as_where_no_file_belongs_says_why_and_keeps_the_name)
+{
+    std::vector<sedq_special_file> targets = sedq_make_special_files(m_dir.path());
+    const QString unreadable = m_dir.filePath(QStringLiteral("bad") + QChar(QChar::ReplacementCharacter) + ".vtl");
+    targets.push_back({"a name holding the replacement character", unreadable,
+                       "the file name is not valid in the local character encoding", 0});
+    for (const QUI_FW_STATE_ENUM state : {QUI_FW_STATE_ATTACHED, QUI_FW_STATE_MAIN_WINDOW})
+    {
+        SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha"}}), state);
+        edit(frame);
+        const QString name = path_of(frame), title = frame->windowTitle();
+        for (const sedq_special_file& target : targets)
+        {
+            SCOPED_TRACE(std::string(target.label) + (state == QUI_FW_STATE_ATTACHED ? ", child" : ", main"));
+            standin::msg::reset();
+            if (state == QUI_FW_STATE_ATTACHED)
+                standin::qui::push_file_choice(target.path);
+            else
+                standin::afcq::push_file_dialog_result(true, target.path);
+            EXPECT_FALSE(frame->save_as(FIO_PATH()));
+            ASSERT_FALSE(standin::msg::shown().empty());
+            const standin::msg::message_record& shown = standin::msg::shown().back();
+            EXPECT_EQ(shown.help_key, "OSEDQ_CANNOT_SAVE");
+            ASSERT_EQ(shown.children.size(), 1u);
+            EXPECT_NE(shown.children[0].text.find(target.reason), std::string::npos) << shown.children[0].text;
+            EXPECT_TRUE(target.type == 0 ? !QFile::exists(target.path) : sedq_is_unchanged(target));
+            EXPECT_EQ(path_of(frame), name);
+            EXPECT_EQ(frame->windowTitle(), title);
+            EXPECT_TRUE(frame->isWindowModified());
+        }
+        close_frame(frame);
+    }
 }
 
 TEST_F(frame_commands_test, save_as_of_a_main_window_answers_what_the_save_gave)

@@ -310,6 +310,30 @@ TEST_F(sdr_file_hostile, archive_and_path_problems_are_named_for_what_they_are)
     ASSERT_TRUE(write_file(end, damaged));
     expect_refused(end.toStdString(), {"the archive's end record is damaged"});
 
+    // Sizes or an offset of 0xFFFFFFFF say a ZIP64 field holds them; a header without that field
+    // was "the file does not exist".
+    const QByteArray plain = raw_zip({document});
+    const int central = plain.indexOf(QByteArray("PK\x01\x02", 4));
+    const struct
+    {
+        const char* label;
+        int from, to; // the header bytes set to 0xFF
+        const char* problem;
+    } wide_rows[] = {
+        {"local sizes", 18, 26, "document.xml: its local header gives its sizes as 0xFFFFFFFF, which says they are held "
+                                "in a ZIP64 field, but it has no such field"},
+        {"central sizes", central + 20, central + 28, "document.xml: its central directory header marks a size or "
+                                                      "offset as held in a ZIP64 field (0xFFFFFFFF), but has no such field"},
+    };
+    for (const auto& row : wide_rows) {
+        QByteArray wide = plain;
+        for (int at = row.from; at < row.to; ++at)
+            wide[at] = char(0xFF);
+        const QString file = m_dir.filePath(QString("wide %1.vtl").arg(row.label));
+        ASSERT_TRUE(write_file(file, wide));
+        EXPECT_EQ(expect_refused(file.toStdString(), {row.problem}).find("does not exist"), std::string::npos);
+    }
+
     const QString good = m_dir.filePath("good.vtl");
     ASSERT_TRUE(write_file(good, raw_zip({document})));
     std::string error;

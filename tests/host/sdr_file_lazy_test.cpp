@@ -209,6 +209,27 @@ TEST_F(sdr_file_lazy, damaged_and_changed_samples_are_kept_or_reported_never_dro
     }
 }
 
+// Samples nothing asked for before a save, changed in the file since it opened: the save is the
+// first to ask for them, and fails as it does for samples read before; it wrote the log without
+// them and answered success.
+TEST_F(sdr_file_lazy, samples_a_save_is_the_first_to_ask_for_fail_it_when_they_cannot_be_read)
+{
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*make_small_session("small"), s(path("data.vtl")), &error)) << error;
+    auto session = sdr_read_session_file(s(path("data.vtl")), &error);
+    ASSERT_NE(session, nullptr) << error;
+    QByteArray bytes = file_bytes(path("data.vtl"));
+    const int header = bytes.indexOf("VTLP");
+    bytes[header + 41] = char(bytes[header + 41] ^ 0x10);
+    ASSERT_TRUE(write_file(path("data.vtl"), bytes));
+    ASSERT_TRUE(logs(*session)[0]->m_payload.is_stored()) << "nothing asked for the samples yet";
+    ASSERT_TRUE(write_file(path("target.vtl"), "kept"));
+    EXPECT_FALSE(sdr_write_session_file(*session, s(path("target.vtl")), &error));
+    EXPECT_NE(error.find("the samples of data log"), std::string::npos) << error;
+    EXPECT_NE(error.find("the file has changed since it was opened"), std::string::npos) << error;
+    EXPECT_EQ(file_bytes(path("target.vtl")), QByteArray("kept"));
+}
+
 // A damaged entry whose file then changes can no longer be copied as it was stored: a save
 // names it instead of writing other bytes in its place.
 TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)

@@ -2,6 +2,7 @@
 // killed half-way, durable renames, symbolic and hard links, other owners' files, names at the
 // length limit and names the local encoding cannot carry.
 #include "sdr_file_test_support.h"
+#include "support/special_files.h"
 
 #include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_file.h"
@@ -380,11 +381,14 @@ TEST_F(sdr_file_save, names_up_to_the_length_limit_save)
     }
 }
 
-// Two names that differ only in bytes the local encoding cannot carry would land in one file.
+// Two names that differ only in bytes the local encoding cannot carry would land in one file;
+// the replacement character is what such bytes became when a name was read (a folder listing, a
+// command line), so a name holding it is another file's too.
 TEST_F(sdr_file_save, names_the_local_encoding_cannot_carry_are_refused)
 {
     const std::string folder = s(m_dir.path());
-    for (const std::string& name : {std::string("bad\xff.vtl"), std::string("bad\xfe.vtl"), std::string("half\xc3.vtl")}) {
+    for (const std::string& name : {std::string("bad\xff.vtl"), std::string("bad\xfe.vtl"), std::string("half\xc3.vtl"),
+                                    std::string("bad\xef\xbf\xbd.vtl")}) {
         std::string error;
         EXPECT_FALSE(sdr_write_session_file(*m_small, folder + "/" + name, &error));
         EXPECT_NE(error.find("the file name is not valid in the local character encoding"), std::string::npos) << error;
@@ -392,6 +396,22 @@ TEST_F(sdr_file_save, names_the_local_encoding_cannot_carry_are_refused)
         EXPECT_NE(error.find("not valid in the local character encoding"), std::string::npos) << error;
     }
     EXPECT_TRUE(files().isEmpty());
+}
+
+// A save renamed its archive over a FIFO, a socket or a device (as root, over the system's null
+// device): each is refused with what it is, and left as it is; opening one is refused alike.
+TEST_F(sdr_file_save, what_is_not_a_regular_file_is_neither_replaced_nor_read)
+{
+    for (const sedq_special_file& special : sedq_make_special_files(m_dir.path())) {
+        SCOPED_TRACE(special.label);
+        std::string error;
+        EXPECT_FALSE(sdr_write_session_file(*m_small, s(special.path), &error));
+        EXPECT_EQ(error, s(special.path) + ": " + special.reason);
+        EXPECT_TRUE(sedq_is_unchanged(special));
+        EXPECT_EQ(sdr_read_session_file(s(special.path), &error), nullptr);
+        EXPECT_EQ(error, s(special.path) + ": " + special.reason);
+    }
+    EXPECT_TRUE(files().filter(".saving-").isEmpty());
 }
 
 // The repository knows a document under every name of its file.

@@ -333,6 +333,8 @@ const refusal REFUSALS[] = {
      "document.xml", "does not exist"},
     {"missing payload", [](ENTRIES* e) { e->remove(payload_name(*e)); }, "logs/", "the entry is missing"},
     {"wrong payload version", [](ENTRIES* e) { (*e)[payload_name(*e)][4] = 7; }, "logs/", "unsupported payload version 7"},
+    {"wrong payload header size", [](ENTRIES* e) { (*e)[payload_name(*e)][6] = 41; }, "logs/",
+     "the payload header gives its size as 41 bytes; a version 1 header has 40"},
     {"bad magic", [](ENTRIES* e) { (*e)[payload_name(*e)][0] = 'X'; }, "logs/", "bad magic"},
     {"truncated payload", [](ENTRIES* e) { (*e)[payload_name(*e)].chop(3); }, "logs/", "the counts need"},
     {"header shorter than its size", [](ENTRIES* e) { (*e)[payload_name(*e)].truncate(20); }, "logs/", "truncated"},

@@ -5,6 +5,7 @@
 #include "host/standin/sli_control.h"
 #include "sdr_file_test_support.h"
 #include "support/sli_test_support.h"
+#include "support/special_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,6 +210,28 @@ TEST_F(sli_export, refuses_logs_formats_and_paths_it_cannot_write)
     EXPECT_FALSE(exporter.export_file(QFile::encodeName(dir.path()).constData())) << "a folder";
     EXPECT_FALSE(exporter.export_file(QFile::encodeName(path("missing/r.csv")).constData())) << "no such folder";
     EXPECT_TRUE(exporter.export_file(QFile::encodeName(path("r.csv")).constData())) << "the snapshot is kept";
+}
+
+// An export renamed its file over a FIFO, a socket or a device, and wrote a name whose bytes the
+// local encoding cannot carry under another name: each is refused with the reason and left as
+// it is, and the next export to a file says nothing.
+TEST_F(sli_export, targets_that_are_no_place_for_a_file_are_refused_with_the_reason)
+{
+    log_fixture fixture(small_wires(), 6);
+    SLI_DATA_LOG_EXPORTER exporter;
+    ASSERT_TRUE(exporter.create_vector_database(fixture.log, SLI_OUTPUT_FORMAT_CSV, 1000));
+    for (const sedq_special_file& special : sedq_make_special_files(dir.path())) {
+        const std::string target = QFile::encodeName(special.path).toStdString();
+        EXPECT_FALSE(exporter.export_file(target.c_str())) << special.label;
+        EXPECT_EQ(exporter.get_last_error(), target + ": " + special.reason);
+        EXPECT_TRUE(sedq_is_unchanged(special)) << special.label;
+    }
+    const std::string bad = QFile::encodeName(path("bad")).toStdString() + "\xff.csv";
+    EXPECT_FALSE(exporter.export_file(bad.c_str()));
+    EXPECT_EQ(exporter.get_last_error(), bad + ": the file name is not valid in the local character encoding");
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.csv"}, QDir::Files).isEmpty());
+    ASSERT_TRUE(exporter.export_file(QFile::encodeName(path("r.csv")).constData()));
+    EXPECT_EQ(exporter.get_last_error(), "");
 }
 
 TEST_F(sli_export, a_failed_write_leaves_the_previous_file_whole)

@@ -322,7 +322,8 @@ TEST_F(sedq_tx_manager_test, damaged_logs_of_a_large_document_are_named_once_che
 
 // Samples the opened file no longer holds (another program changed it in place) never block a
 // save: the user is asked, Cancel saves nothing and keeps the document as it is, OK saves it
-// without those logs and keeps every other log with its samples.
+// without those logs and keeps every other log with its samples. A question nobody sees (a
+// batch run) is never answered OK for the user.
 TEST_F(sedq_tx_manager_test, logs_a_changed_file_no_longer_holds_are_left_out_only_when_the_user_agrees)
 {
     const std::string file = write_document("changed.vtl", 1, &two_logs);
@@ -332,11 +333,17 @@ TEST_F(sedq_tx_manager_test, logs_a_changed_file_no_longer_holds_are_left_out_on
     QFile changed(QString::fromStdString(file));
     ASSERT_TRUE(changed.open(QIODevice::ReadOnly));
     const QByteArray bytes = changed.readAll();
-    for (const std::string& target : {file, path("other.vtl")})
+    const struct
     {
-        SCOPED_TRACE(target);
+        std::string target;
+        bool cancel; // false: nobody answers
+    } refusals[] = {{file, true}, {path("other.vtl"), true}, {file, false}};
+    for (const auto& [target, cancel] : refusals)
+    {
+        SCOPED_TRACE(target + (cancel ? ", Cancel" : ", nobody answers"));
         standin::msg::reset();
-        standin::msg::push_answer(2);
+        if (cancel)
+            standin::msg::push_answer(2);
         EXPECT_FALSE(manager->save_document(target.c_str()));
         ASSERT_EQ(shown_keys(), std::vector<std::string>{"OCSEDQ_SAVE_WITHOUT_UNREADABLE_LOGS"});
         ASSERT_EQ(standin::msg::shown().front().children.size(), 1u);

@@ -27,6 +27,7 @@
 #include "sedq/tcl/sedq_test_object_widget.h"
 #include "host/afcq.h"
 #include "support/demo_files.h"
+#include "support/special_files.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -410,8 +411,9 @@ TEST(sedq_tcl_host, a_node_name_longer_than_a_file_stores_is_a_tcl_error_with_th
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 
-// sedq_open_file of a file that cannot be opened (missing, a device) leaves the window's
-// document, its edit, its path and its modified mark as they were; the document still saves.
+// sedq_open_file of a file that cannot be opened (missing, no name, a FIFO, a socket, a device)
+// is a Tcl error that says why, and leaves the window's document, its edit, its path and its
+// modified mark as they were; the document still saves.
 TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document)
 {
     QTemporaryDir dir;
@@ -425,10 +427,18 @@ TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document
               TCL_OK);
     const QStringList edited = node_names(window);
     const std::string path = window->get_file_path().fullpath();
-    for (const QString& file : {dir.filePath("missing.vtl"), QStringLiteral("/dev/null")})
+    std::vector<std::pair<QString, std::string>> refused = {
+        {dir.filePath("missing.vtl"), dir.filePath("missing.vtl").toStdString() + ": the file does not exist"},
+        {QString(), "no file name is given"}};
+    QDir(dir.path()).mkdir("special");
+    for (const sedq_special_file& special : sedq_make_special_files(dir.filePath("special")))
+        refused.emplace_back(special.path, special.path.toStdString() + ": " + special.reason);
+    for (const auto& [file, reason] : refused)
     {
         SCOPED_TRACE(file.toStdString());
-        standin::atcl::eval("sedq_open_file -filename {" + file.toStdString() + "}", nullptr);
+        std::string result;
+        EXPECT_EQ(standin::atcl::eval("sedq_open_file -filename {" + file.toStdString() + "}", &result), TCL_ERROR);
+        EXPECT_EQ(result, "sedq_open_file: " + reason);
         EXPECT_EQ(window->get_file_path().fullpath(), path);
         EXPECT_EQ(node_names(window), edited);
         EXPECT_TRUE(window->isWindowModified());
@@ -438,6 +448,23 @@ TEST(sedq_tcl_host, opening_a_file_that_cannot_be_opened_keeps_the_open_document
     auto saved = sdr_read_session_file(document.toStdString(), &reason);
     ASSERT_NE(saved, nullptr) << reason;
     EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+// sedq_show_list_view wrote a name of bytes the local encoding cannot carry (a Tcl string holds
+// them as given) under another name: the step is a Tcl error that says why, writing nothing.
+TEST(sedq_tcl_host, a_list_file_name_the_local_encoding_cannot_carry_is_a_tcl_error)
+{
+    QTemporaryDir dir;
+    VANTREL_HOST host(options_for(sedq_copy_demo_project(dir), QString()));
+    ASSERT_NE(start_window(host), nullptr);
+    std::string result;
+    EXPECT_EQ(standin::atcl::eval("sedq_show_list_view -filename [encoding convertfrom identity {" +
+                                      dir.filePath("list").toStdString() + "\xff.txt}]",
+                                  &result),
+              TCL_ERROR);
+    EXPECT_EQ(result.rfind("sedq_show_list_view: the list file is not written: ", 0), 0u) << result;
+    EXPECT_NE(result.find("the file name is not valid in the local character encoding"), std::string::npos) << result;
+    EXPECT_TRUE(QDir(dir.path()).entryList({"list*"}).isEmpty());
 }
 
 // Steps on the node view and its dialogs, each answered by the step it announced.

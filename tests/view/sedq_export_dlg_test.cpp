@@ -10,6 +10,7 @@
 #include "sedq/view/sedq_export_dlg.h"
 #include "sedq/view/sedq_image_export_option.h"
 #include "support/sli_test_support.h"
+#include "support/special_files.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -307,13 +308,46 @@ TEST_F(export_dlg_test, failures_are_reported_and_write_nothing)
     standin::sli::fail_next_export();
     auto dlg = dialog();
     export_as(dlg.get(), m_dir.filePath("full"), 1);
-    EXPECT_EQ(last_message(), "Cannot export data -- data log contains no data");
+    EXPECT_EQ(last_message(), "Cannot export data to file \"" + m_dir.filePath("full.tbl").toStdString() + "\"")
+        << "a failed write is not a log without data";
+    ASSERT_EQ(standin::msg::shown().back().children.size(), 1u);
+    EXPECT_EQ(standin::msg::shown().back().children[0].text,
+              m_dir.filePath("full.tbl").toStdString() + ": the file could not be written whole");
     EXPECT_FALSE(QFile::exists(m_dir.filePath("full.tbl")));
     SEDQ_EXPORT_DLG without_log(nullptr, frame(), frame(), tx());
     export_as(&without_log, m_dir.filePath("none"), 0);
     EXPECT_EQ(last_message(), "Cannot export data -- data log contains no data");
     EXPECT_EQ(internal_errors(), std::vector<std::string>({"signal_set != NULL"}));
     EXPECT_FALSE(QFile::exists(m_dir.filePath("none.csv")));
+}
+
+// An export over a FIFO, a socket or a device replaced it with a plain file and said it had
+// succeeded; a name holding the replacement character wrote another file. The table and the
+// picture say why they wrote nothing, and leave the thing as it is.
+TEST_F(export_dlg_test, what_is_no_place_for_a_file_is_named_and_left_as_it_is)
+{
+    open_log(2, 8);
+    for (const sedq_special_file& special : sedq_make_special_files(m_dir.filePath(".")))
+        for (const int format : {0, 3})
+        {
+            SCOPED_TRACE(std::string(special.label) + (format == 0 ? ", csv" : ", bmp"));
+            const QString typed = special.path + (format == 0 ? ".csv" : ".bmp");
+            ASSERT_TRUE(QFile::link(special.path, typed));
+            standin::msg::reset();
+            auto dlg = dialog();
+            export_as(dlg.get(), typed, format);
+            ASSERT_EQ(standin::msg::shown().size(), 1u);
+            const standin::msg::message_record& shown = standin::msg::shown().back();
+            EXPECT_EQ(shown.text, "Cannot export data to file \"" + typed.toStdString() + "\"");
+            ASSERT_EQ(shown.children.size(), 1u);
+            EXPECT_EQ(shown.children[0].text, typed.toStdString() + ": " + special.reason);
+            EXPECT_TRUE(sedq_is_unchanged(special));
+        }
+    auto dlg = dialog();
+    const QString unreadable = m_dir.filePath(QStringLiteral("bad") + QChar(QChar::ReplacementCharacter) + ".csv");
+    export_as(dlg.get(), unreadable, 0);
+    EXPECT_EQ(last_message(), "Cannot export data to file \"" + unreadable.toStdString() + "\"");
+    EXPECT_FALSE(QFile::exists(unreadable));
 }
 
 // The view goes back to its place in the window, so the next export paints the same picture.

@@ -4,6 +4,7 @@
 #include "sedq_view_test_support.h"
 
 #include "host/standin/qui_control.h"
+#include "support/special_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -170,6 +171,30 @@ TEST_F(list_view_test, refusals_are_reported_and_open_nothing)
     EXPECT_EQ(standin::msg::shown().back().text, "Cannot create List File") << "unwritable";
     EXPECT_TRUE(standin::qui::opened_files().empty());
     EXPECT_FALSE(view()->create_list_file(m_dir.filePath("missing/dir/list.txt")));
+}
+
+// A list written over a FIFO, a socket or a device replaced it with a plain file; one named with
+// the replacement character went to another file. Each is refused with the reason, which the
+// message shows and the caller (a Tcl step) gets.
+TEST_F(list_view_test, a_list_is_not_written_where_no_file_belongs)
+{
+    open_leaves(2, 8);
+    std::vector<sedq_special_file> targets = sedq_make_special_files(m_dir.path());
+    const QString unreadable = m_dir.filePath(QStringLiteral("bad") + QChar(QChar::ReplacementCharacter) + ".txt");
+    targets.push_back({"a name holding the replacement character", unreadable,
+                       "the file name is not valid in the local character encoding", 0});
+    for (const sedq_special_file& target : targets)
+    {
+        SCOPED_TRACE(target.label);
+        standin::msg::reset();
+        const std::string expected = target.path.toStdString() + ": " + target.reason;
+        EXPECT_EQ(view()->show_list_view(target.path), expected);
+        ASSERT_EQ(standin::msg::shown().size(), 1u);
+        ASSERT_EQ(standin::msg::shown()[0].children.size(), 1u);
+        EXPECT_EQ(standin::msg::shown()[0].children[0].text, expected);
+        EXPECT_TRUE(target.type == 0 ? !QFile::exists(target.path) : sedq_is_unchanged(target));
+    }
+    EXPECT_EQ(view()->show_list_view(m_dir.filePath("list.txt")), "");
 }
 
 // A write that fails half way (here: past the largest file the process may write, as on a full

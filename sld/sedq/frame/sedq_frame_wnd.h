@@ -55,6 +55,9 @@ public:
     void attach_window() override;
     bool new_file() override;
     bool open_file(QString const& path) override;
+    // False with why in `reason`: the name's problem, or the repository's (the file, the entry,
+    // what is wrong); empty when the file was refused for what it holds (a newer version).
+    bool open_file(QString const& path, std::string* reason);
     bool save_file(QString const& path) override;
     bool save_modified(bool ask) override;
     bool ntfq_msg_post_notify_flow_finish(unsigned long data, bool flag) override;

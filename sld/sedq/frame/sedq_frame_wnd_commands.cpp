@@ -3,6 +3,8 @@
 #include "sedq/frame/sedq_frame_wnd.h"
 
 #include "host/afcq.h"
+#include "host/fio.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/tst.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_layout_widget.h"
@@ -26,10 +28,13 @@ namespace
 constexpr int VANTREL_FILE_TYPE = 512;
 
 // The repository takes file names in the local 8-bit encoding. A name it cannot carry would
-// reach it as another name (characters replaced), so that two names could open or save one file.
+// reach it as another name (characters replaced), so that two names could open or save one file;
+// so would one holding the replacement character, which is what bytes not valid in that encoding
+// became when the name was read (from a folder listing or the command line).
 bool representable(QString const& path)
 {
-    return QString::fromLocal8Bit(path.toLocal8Bit()) == path;
+    const QByteArray bytes = path.toLocal8Bit();
+    return QString::fromLocal8Bit(bytes) == path && fio_file_name_problem(bytes.toStdString()).empty();
 }
 
 std::string unrepresentable_reason(QString const& path)
@@ -62,10 +67,17 @@ QString SEDQ_FRAME_WND::document_title() const
 
 bool SEDQ_FRAME_WND::open_file(QString const& path)
 {
+    std::string reason;
+    return open_file(path, &reason);
+}
+
+bool SEDQ_FRAME_WND::open_file(QString const& path, std::string* reason)
+{
+    reason->clear();
     if (!representable(path))
     {
-        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(path.toLocal8Bit().toStdString()),
-                          unrepresentable_reason(path));
+        *reason = unrepresentable_reason(path);
+        sedq_show_message(MSG_SEDQ::O::INVALID_VTL_FILE_STRUCTURE(path.toLocal8Bit().toStdString()), *reason);
         return false;
     }
     // The host takes the new path at once; a file that does not open leaves the document and
@@ -73,12 +85,16 @@ bool SEDQ_FRAME_WND::open_file(QString const& path)
     const FIO_PATH previous_path = get_file_path();
     const QString previous_title = windowTitle();
     if (!QUI_FRAME_WND::open_file(path))
+    {
+        *reason = "no file name is given";
         return false;
+    }
     bool renamed = false;
     std::string new_name;
     const bool opened = m_tx_manager->open_document(path.toLocal8Bit().constData(), &renamed, &new_name);
     if (!opened)
     {
+        *reason = SDR_DATA_MANAGER::get_data_repository_manager()->get_last_error();
         set_file_path(previous_path);
         setWindowTitle(previous_title);
         return false;
@@ -100,9 +116,17 @@ bool SEDQ_FRAME_WND::save_file(QString const& path)
         sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE(), unrepresentable_reason(path));
         return false;
     }
+    // The host takes the new path at once; a save that fails leaves the document's path and
+    // title as they were, so that the next Save does not write where this one could not.
+    const FIO_PATH previous_path = get_file_path();
+    const QString previous_title = windowTitle();
     if (!QUI_FRAME_WND::save_file(path))
         return false;
-    return m_tx_manager->save_document(path.toLocal8Bit().constData());
+    if (m_tx_manager->save_document(path.toLocal8Bit().constData()))
+        return true;
+    set_file_path(previous_path);
+    setWindowTitle(previous_title);
+    return false;
 }
 
 // The host asks about the window's modified mark, which the model brings in line with the

@@ -78,6 +78,7 @@
     X(O, SUCCESSFUL_EXPORT, 268072, S,                                                                       \
       "Successfully exported data to file \"%1!s!\"/OSEDQ_SUCCESSFUL_EXPORT")                                \
     X(O, FAILED_EXPORT, 268073, NONE, "Cannot export data -- data log contains no data/OSEDQ_FAILED_EXPORT") \
+    X(O, EXPORT_NOT_WRITTEN, 268164, S, "Cannot export data to file \"%1!s!\"/OSEDQ_EXPORT_NOT_WRITTEN")      \
     X(O, UNUSED_POST_FITTING_TRIGGERS, 268074, S,                                                            \
       "One or more trigger input nodes for instance \"%1!s!\" are incrementally routed, and all "            \
       "Trigger Levels are set to Advanced. However, the incrementally routed trigger input nodes are "       \

@@ -108,6 +108,7 @@ MSG_O* ZERO_INPUT(const std::string& input_name);
 MSG_O* ZERO_INSTANCES();
 MSG_O* SUCCESSFUL_EXPORT(const std::string& file_name);
 MSG_O* FAILED_EXPORT();
+MSG_O* EXPORT_NOT_WRITTEN(const std::string& file_name);
 MSG_O* UNUSED_POST_FITTING_TRIGGERS(const std::string& instance_name);
 MSG_O* FILE_NOT_FOUND(const std::string& file_name);
 MSG_O* INVALID_VTL_FILE_STRUCTURE(const std::string& file_name);

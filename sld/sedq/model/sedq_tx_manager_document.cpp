@@ -424,13 +424,16 @@ void SEDQ_TX_MANAGER::report_damaged_logs(bool later)
 
 // Samples still in the file the document was opened from that can no longer be read from it
 // (the file was changed or cut short by another program) never block a save: the user saves
-// without those logs, or cancels and keeps the window as it is. False when cancelled.
+// without those logs, or cancels and keeps the window as it is. False when cancelled. Nobody
+// answers for a user who does not see the question (a batch run): the save fails then, and the
+// logs stay.
 bool SEDQ_TX_MANAGER::leave_out_unreadable_logs()
 {
     const std::vector<SDR_LOG_TROUBLE> unreadable = m_tx_session->get_unsavable_logs();
     if (unreadable.empty())
         return true;
     MSG_OC* question = MSG_SEDQ::OC::SAVE_WITHOUT_UNREADABLE_LOGS();
+    question->set_unattended_answer(ANSWER_CANCEL);
     for (const SDR_LOG_TROUBLE& trouble : unreadable)
         question->add_child(log_line(trouble));
     if (sedq_show_message(question) != ANSWER_OK)

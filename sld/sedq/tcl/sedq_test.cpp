@@ -103,13 +103,21 @@ SEDQ_OBJECT_WIDGET* SEDQ_TEST_FRAME_WND::canvas_of(SEDQ_FRAME_WND* frame)
 
 void SEDQ_TEST_FRAME_WND::test_show_list_view(SEDQ_FRAME_WND* frame, const QString& filename)
 {
-    if (SEDQ_VIEW* view = view_of(frame))
-        view->show_list_view(filename);
+    SEDQ_VIEW* view = view_of(frame);
+    const std::string problem = view != nullptr ? view->show_list_view(filename) : std::string();
+    if (!problem.empty())
+        sedq_test_step_failed(QStringLiteral("the list file is not written: ") + QString::fromLocal8Bit(problem.c_str()));
 }
 
+// A file that does not open leaves the window's document as it was; the step fails with the
+// reason (the file, the entry, what is wrong), or says the file was refused.
 void SEDQ_TEST_FRAME_WND::test_open_file(SEDQ_FRAME_WND* frame, const QString& filename)
 {
-    frame->open_file(filename);
+    std::string reason;
+    if (frame->open_file(filename, &reason))
+        return;
+    sedq_test_step_failed(reason.empty() ? filename + QStringLiteral(": the file is not opened")
+                                         : QString::fromLocal8Bit(reason.c_str()));
 }
 
 void SEDQ_TEST_FRAME_WND::test_on_print_file(SEDQ_FRAME_WND* frame)

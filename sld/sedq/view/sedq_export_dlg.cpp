@@ -261,13 +261,18 @@ void SEDQ_EXPORT_DLG::accept()
     const SDR_DATA_SIGNAL_SET* signal_set = m_log != nullptr ? m_log->get_signal_set() : nullptr;
     const QString file =
         export_file_name(m_file_edit->get_line_edit()->text(), format_extension(format_index, nullptr));
-    if (SEDQ_VERIFY(signal_set != NULL) && export_to(file, format_index))
+    std::string problem;
+    if (SEDQ_VERIFY(signal_set != NULL) && export_to(file, format_index, &problem))
         sedq_show_message(MSG_SEDQ::O::SUCCESSFUL_EXPORT(file.toLocal8Bit().toStdString()));
+    else if (!problem.empty())
+        sedq_show_message(MSG_SEDQ::O::EXPORT_NOT_WRITTEN(file.toLocal8Bit().toStdString()), problem);
     else
         sedq_show_message(MSG_SEDQ::O::FAILED_EXPORT());
 }
 
-bool SEDQ_EXPORT_DLG::export_to(QString const& file, int format_index)
+// False with `problem` set when the file could not be written, and without when there was
+// nothing to export.
+bool SEDQ_EXPORT_DLG::export_to(QString const& file, int format_index, std::string* problem)
 {
     SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT format = SLI_OUTPUT_FORMAT_TBL;
     format_extension(format_index, &format);
@@ -278,7 +283,7 @@ bool SEDQ_EXPORT_DLG::export_to(QString const& file, int format_index)
     {
         SEDQ_LAYOUT_WIDGET* layout = m_frame != nullptr ? m_frame->get_layout_widget() : nullptr;
         SEDQ_VIEW* view = layout != nullptr ? layout->get_view() : nullptr;
-        return view != nullptr && view->export_image(file);
+        return view != nullptr && view->export_image(file, problem);
     }
     BIG_TIME::TIME_UNIT unit = BIG_TIME::PS;
     data.set_clock_interval(clock_interval(m_clock_period, m_unit_combo->currentIndex(), &unit));
@@ -286,5 +291,7 @@ bool SEDQ_EXPORT_DLG::export_to(QString const& file, int format_index)
     if (m_tx_manager != nullptr)
         m_tx_manager->commit_session();
     AFCQ_WAIT_CURSOR wait;
-    return data.create_vector_database(m_log);
+    const bool written = data.create_vector_database(m_log);
+    *problem = data.get_write_problem();
+    return written;
 }

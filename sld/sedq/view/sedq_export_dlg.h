@@ -60,7 +60,7 @@ private:
     void make_widgets();
     void lay_out_widgets();
     void propose_known_period();
-    bool export_to(QString const& file, int format_index);
+    bool export_to(QString const& file, int format_index, std::string* problem);
 
     SEDQ_TX_MANAGER* m_tx_manager;
     const SDR_DATA_LOG* m_log;

@@ -7,6 +7,7 @@
 #include "sedq/view/sedq_view.h"
 
 #include "host/afcq.h"
+#include "host/fio.h"
 #include "host/qui.h"
 #include "host/sdr.h"
 #include "host/sdr/sdr_tx_session.h"
@@ -237,10 +238,10 @@ void SEDQ_VIEW::show_list_view()
 
 // Without a name the list goes beside the analyzer file and is opened in the host's editor once
 // written; nothing is opened when it could not be.
-void SEDQ_VIEW::show_list_view(QString file)
+std::string SEDQ_VIEW::show_list_view(QString file)
 {
     if (m_tx_manager.isNull() || m_tx_manager->is_empty())
-        return;
+        return "there is no instance to list";
     AFCQ_WAIT_CURSOR wait;
     const bool open = file.isEmpty();
     if (open)
@@ -255,7 +256,8 @@ void SEDQ_VIEW::show_list_view(QString file)
         file +=
             QLatin1Char('_') + QString::fromLocal8Bit(m_tx_manager->get_instance()) + QStringLiteral(".txt");
     }
-    const bool written = create_list_file(file);
+    std::string problem;
+    const bool written = create_list_file(file, &problem);
     if (open && written)
     {
         QUI_FRAME_MGR* frame_mgr = QUI_FRAME_MGR::get_frame_mgr();
@@ -263,18 +265,30 @@ void SEDQ_VIEW::show_list_view(QString file)
             frame_mgr->open_file(QFile::encodeName(file).constData(), true, true, true);
     }
     m_tx_manager->set_list_view_mode(false);
+    return problem;
 }
 
-bool SEDQ_VIEW::create_list_file(QString file)
+// A target that is no place for the list (a FIFO, a device, a name not valid in the local
+// encoding) is left as it is; the message says why the list was not written, and so does
+// `problem`.
+bool SEDQ_VIEW::create_list_file(QString file, std::string* problem)
 {
+    std::string ignored;
+    problem = problem != nullptr ? problem : &ignored;
     if (m_tx_manager.isNull() || m_tx_manager->is_empty())
+    {
+        *problem = "there is no instance to list";
         return false;
+    }
     LIST_MODE mode(m_tx_manager);
     const SDR_DATA_LOG* log = nullptr;
     m_tx_manager->is_data_available(false, SEDQ_CURRENT, &log);
-    if (log == nullptr)
+    const std::string target = QFile::encodeName(file).toStdString();
+    *problem = log == nullptr ? std::string("the instance has no acquired data") : fio_write_target_problem(target);
+    if (!problem->empty())
     {
-        sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN());
+        *problem = target + ": " + *problem;
+        sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN(), *problem);
         return false;
     }
     int depth = 0;
@@ -292,7 +306,8 @@ bool SEDQ_VIEW::create_list_file(QString file)
     if (!saved.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         saved.write(text.data(), qint64(text.size())) != qint64(text.size()) || !saved.commit())
     {
-        sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN());
+        *problem = target + ": the file cannot be written: " + saved.errorString().toStdString();
+        sedq_show_message(MSG_SEDQ::O::LIST_NOT_WRITTEN(), *problem);
         return false;
     }
     return true;

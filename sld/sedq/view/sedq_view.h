@@ -413,9 +413,10 @@ public:
     // Kept between commands; the find dialog loads and saves them (sedq_view_find.cpp).
     SEDQ_FIND_STATE& get_find_state() { return m_find_state; }
     SEDQ_FIND_POSITION& get_find_position() { return m_find_position; }
-    bool export_image(QString file);
-    void show_list_view(QString file);
-    bool create_list_file(QString file);
+    bool export_image(QString file, std::string* problem = nullptr);
+    // Writes the list file (see sedq_list_view.cpp); why it was not written, "" when it was.
+    std::string show_list_view(QString file);
+    bool create_list_file(QString file, std::string* problem = nullptr);
     bool print_rect(int row, int kind, QRect rect, QPainter* painter);
     bool print_item(int row, int column, QRect rect, QPainter* painter, int first_sample, int end_sample);
     bool print_header(int column, QRect rect, QPainter* painter, int first_sample, int end_sample);

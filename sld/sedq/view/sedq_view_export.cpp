@@ -4,6 +4,9 @@
 
 #include "sedq/view/sedq_image_export_option.h"
 
+#include "host/fio.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLayout>
@@ -44,9 +47,20 @@ private:
 } // namespace
 
 // Too wide a picture asks whether to keep the spacing (and show only what the view shows) or to
-// fit all the data; a picture that cannot be had at all is a failed export.
-bool SEDQ_VIEW::export_image(QString file)
+// fit all the data; a picture that cannot be had at all is a failed export. A target that is no
+// place for a picture (a FIFO, a device, a name not valid in the local encoding) is left as it
+// is, with the reason in `problem`.
+bool SEDQ_VIEW::export_image(QString file, std::string* problem)
 {
+    std::string ignored;
+    problem = problem != nullptr ? problem : &ignored;
+    const std::string target = QFile::encodeName(file).toStdString();
+    *problem = fio_write_target_problem(target);
+    if (!problem->empty())
+    {
+        *problem = target + ": " + *problem;
+        return false;
+    }
     const int needed_width = calculate_needed_horizontal_pixels();
     const int needed_height = calculate_needed_vertical_pixels();
     int width = needed_width;
@@ -84,7 +98,11 @@ bool SEDQ_VIEW::export_image(QString file)
         QSaveFile out(file);
         saved = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                 image.save(&out, QFileInfo(file).suffix().toLatin1().constData()) && out.commit();
+        if (!saved)
+            *problem = target + ": the picture cannot be written: " + out.errorString().toStdString();
     }
+    else
+        *problem = target + ": there is not enough memory for the picture";
     setGeometry(former);
     if (fit)
     {

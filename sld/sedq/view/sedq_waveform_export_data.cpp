@@ -40,10 +40,14 @@ const SDR_DATA_WIRE* SEDQ_WAVEFORM_EXPORT_DATA::get_full_data_signal_by_index(co
 // The exporter is made for one file and dropped with its snapshot right after.
 bool SEDQ_WAVEFORM_EXPORT_DATA::create_vector_database(const SDR_DATA_LOG* log)
 {
+    m_write_problem.clear();
     if (log == nullptr)
         return false;
     SLI_DATA_LOG_EXPORTER exporter;
     if (!exporter.create_vector_database(log, m_output_format, m_clock_interval))
         return false;
-    return exporter.export_file(m_file_name.c_str());
+    if (exporter.export_file(m_file_name.c_str()))
+        return true;
+    m_write_problem = exporter.get_last_error();
+    return false;
 }

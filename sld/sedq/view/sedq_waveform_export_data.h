@@ -31,11 +31,16 @@ public:
     // Data wire `index` of the log's signal set; null past the set's data wires or without a set.
     const SDR_DATA_WIRE* get_full_data_signal_by_index(const SDR_DATA_LOG* log, int index);
     // Writes the log's samples to the file in the format: false for a null log, a log without
-    // data, a format the exporter does not write, or a file that could not be written whole.
+    // data, a format the exporter does not write, or a file that could not be written whole
+    // (get_write_problem() then says why).
     bool create_vector_database(const SDR_DATA_LOG* log);
+    // Why the last create_vector_database() did not write the file; empty when it wrote it or
+    // had no samples to write.
+    const std::string& get_write_problem() const { return m_write_problem; }
 
 private:
     std::string m_file_name;
+    std::string m_write_problem;
     SLI_DATA_LOG_EXPORTER_OUTPUT_FORMAT m_output_format = SLI_OUTPUT_FORMAT_TBL;
     long long m_clock_interval = 0;
     BIG_TIME::TIME_UNIT m_time_unit = BIG_TIME::NS;
