@@ -10,6 +10,10 @@
 //              shown, then Stop; the logs they made are deleted afterwards (not timed) so that
 //              every repetition starts from K. Counter: ms per acquisition, min / median / max
 //              over 7 repetitions, sizes interleaved. Target: 100,000 within 1.5x of 1,000.
+//   run/K      the same documents, Run pressed 20 times, each timed from the press to the run's
+//              end handled (its log shown, the data log pane and every page refreshed, as the
+//              end of a run refreshes them and an autorun's cycles do not). Same counter, target
+//              and repetitions.
 //   night/300000  a night of autorun (300,000 logs kept): 60 more cycles (ms per acquisition),
 //              then File > Save (save_s) and the file opened again in a new window (reopen_s), which
 //              must show every log; 2 repetitions, each from the document as written.
@@ -18,6 +22,7 @@
 // A case that cannot do what it measures (the document does not open, an acquisition does not
 // come, the save or the reopen fails) stops the program with a message and exit code 1.
 #include "bench_support.h"
+#include "bench_window.h"
 
 #include "host/chi.h"
 #include "host/sdr.h"
@@ -55,6 +60,7 @@ constexpr int REPETITIONS = 7;
 constexpr int NIGHT_REPETITIONS = 2;
 constexpr int NIGHT = 300000;
 constexpr int CYCLES = 60;
+constexpr int RUNS = 20;
 // Cycles run before the timed ones in a window just opened: the first shows of the window and
 // the checksums of the samples the open left to a thread belong to the open, not to a run.
 constexpr int WARM_UP_CYCLES = 10;
@@ -104,9 +110,7 @@ QTemporaryDir& folder()
 
 void settle()
 {
-    while (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
-    {
-    }
+    sedq_bench_settle();
 }
 
 // The document of one instance on the design, logging on, whose trigger keeps `kept` logs of
@@ -152,17 +156,12 @@ QString document(int kept)
 }
 
 // An editor window on a document, the device programmed from the document's compile.
-struct WINDOW
+struct WINDOW : SEDQ_BENCH_WINDOW
 {
-    explicit WINDOW(const QString& path)
+    explicit WINDOW(const QString& path) : SEDQ_BENCH_WINDOW(path)
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        frame->resize(1600, 1000);
-        if (!frame->open_file(path))
+        if (!opened)
             fail("the window does not open " + path.toStdString());
-        frame->show();
-        settle();
-        tx = frame->get_tx_manager();
         tx->set_jtag_hardware(CABLE, false);
         tx->set_jtag_device(DEVICE, false);
         std::string error;
@@ -189,10 +188,7 @@ struct WINDOW
     // the next cycle's log at once), then Stop: milliseconds per acquisition.
     double autorun(int cycles)
     {
-        SEDQ_INSTANCE_WIDGET* instances = frame->get_layout_widget()->get_instance_widget();
-        instances->get_tree()->selectionModel()->select(instances->get_model()->index(0, 0),
-                                                        QItemSelectionModel::ClearAndSelect |
-                                                            QItemSelectionModel::Rows);
+        select_instance();
         const int before = logs();
         QElapsedTimer timer;
         timer.start();
@@ -212,7 +208,39 @@ struct WINDOW
         return ms;
     }
 
-    // Deletes the logs after the first `kept`, as the data log pane deletes them.
+    // Run pressed `runs` times, each to its end: milliseconds per run.
+    double run(int runs)
+    {
+        SEDQ_INSTANCE_WIDGET* instances = frame->get_layout_widget()->get_instance_widget();
+        const int before = logs();
+        QElapsedTimer timer;
+        timer.start();
+        for (int run = 0; run < runs; ++run)
+        {
+            select_instance();
+            press(AFCQ_SEDQ_RUN_ACTION);
+            for (int steps = 0; instances->get_request_count() > 0 && steps < 200; ++steps)
+            {
+                standin::chi::step();
+                settle();
+            }
+        }
+        const double ms = double(timer.nsecsElapsed()) / 1e6 / runs;
+        if (logs() != before + runs)
+            fail("Run made " + std::to_string(logs() - before) + " of its " + std::to_string(runs) + " logs");
+        return ms;
+    }
+
+    void select_instance() const
+    {
+        SEDQ_INSTANCE_WIDGET* instances = frame->get_layout_widget()->get_instance_widget();
+        instances->get_tree()->selectionModel()->select(instances->get_model()->index(0, 0),
+                                                        QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    }
+
+    // Deletes the logs after the first `kept` through the model, as the data log pane's Delete
+    // does (not timed: every repetition starts from the same document).
     void delete_logs_after(int kept)
     {
         for (int log = logs() - 1; log >= kept; --log)
@@ -226,10 +254,6 @@ struct WINDOW
         if (logs() != kept)
             fail("the logs of the autorun were not deleted");
     }
-
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* tx = nullptr;
 };
 
 std::map<int, std::unique_ptr<WINDOW>>& windows()
@@ -238,9 +262,8 @@ std::map<int, std::unique_ptr<WINDOW>>& windows()
     return by_kept;
 }
 
-void autorun(benchmark::State& state)
+WINDOW& window_of(int kept)
 {
-    const int kept = int(state.range(0));
     std::unique_ptr<WINDOW>& window = windows()[kept];
     if (!window)
     {
@@ -248,11 +271,31 @@ void autorun(benchmark::State& state)
         window->autorun(WARM_UP_CYCLES);
         window->delete_logs_after(kept);
     }
+    return *window;
+}
+
+void autorun(benchmark::State& state)
+{
+    const int kept = int(state.range(0));
+    WINDOW* window = &window_of(kept);
     for (auto _ : state)
     {
         const double ms = window->autorun(CYCLES);
         window->delete_logs_after(kept);
         state.SetIterationTime(ms * CYCLES / 1e3);
+        state.counters["ms"] = ms;
+    }
+}
+
+void run(benchmark::State& state)
+{
+    const int kept = int(state.range(0));
+    WINDOW& window = window_of(kept);
+    for (auto _ : state)
+    {
+        const double ms = window.run(RUNS);
+        window.delete_logs_after(kept);
+        state.SetIterationTime(ms * RUNS / 1e3);
         state.counters["ms"] = ms;
     }
 }
@@ -305,12 +348,14 @@ int main(int argc, char** argv)
     standin::chi::set_pace_ms(0);
     standin::chi::set_delivery(standin::chi::delivery::manual);
     sedq_bench_repeated(benchmark::RegisterBenchmark("autorun", autorun), REPETITIONS)->Arg(1000)->Arg(100000);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("run", run), REPETITIONS)->Arg(1000)->Arg(100000);
     sedq_bench_repeated(benchmark::RegisterBenchmark("night", night), NIGHT_REPETITIONS)->Arg(NIGHT);
     sedq_counter_reporter reporter;
-    sedq_run_interleaved(argc, argv, &reporter, {"autorun", "night"});
+    sedq_run_interleaved(argc, argv, &reporter, {"autorun|run", "night"});
     std::printf("\nautorun in the window with the data log on, min / median / max\n");
     reporter.print_growth("ms per acquisition, 1,000 -> 100,000 logs kept", "autorun/1000:ms", "autorun/100000:ms",
                           1.5);
+    reporter.print_growth("ms per Run to its end, 1,000 -> 100,000", "run/1000:ms", "run/100000:ms", 1.5);
     reporter.print_growth("ms per acquisition, 1,000 -> 300,000 (night)", "autorun/1000:ms", "night/300000:ms", 1.5);
     for (const char* counter : {"save_s", "reopen_s"})
     {

@@ -2,9 +2,10 @@
 // (an 8-bit "opcode" bus and four single nodes each; instance 0 shows the bus through a table)
 // and N user tables (names of varied length, widths of 1 to 32 bits, one to four entries each),
 // written to a file and opened through the window, as a user opens them:
-//   edit/N        the first edit after an Undo: Insert Value on the bus with a new mnemonic (an
-//                 entry added to its table and the value set, one edit), made and undone
-//                 (untimed), then made again and timed from the command to the window settled
+//   edit/N        the first edit after an Undo: a table added in the setup dialog and undone
+//                 (untimed: the step left to redo wrote every table, as the dialog's OK does),
+//                 then Insert Value on the bus with a new mnemonic (an entry added to its table
+//                 and the value set, one edit) timed from the command to the window settled
 //                 (every update delivered); undone again afterwards. N = 10 and 10,000; target:
 //                 10,000 within 1.5x of 10 (no part of an edit walks the tables or rebuilds a
 //                 page whose contents did not change).
@@ -24,6 +25,7 @@
 // that cannot do what it measures (the document does not open, the dialog takes nothing) stops
 // the program with a message and exit code 1.
 #include "bench_support.h"
+#include "bench_window.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_file.h"
@@ -37,6 +39,7 @@
 #include "sedq/plugins/sedq_mnemonic_import_dlg.h"
 #include "sedq/view/sedq_trigger_value_dlg.h"
 #include "sedq/view/sedq_view.h"
+#include "tests/support/next_dialog.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -138,30 +141,19 @@ QString document(int tables, const QByteArray& prefix = QByteArray())
 
 void settle()
 {
-    while (QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
-    {
-    }
+    sedq_bench_settle();
 }
 
 // The window on a document opened from its file.
-struct WINDOW
+struct WINDOW : SEDQ_BENCH_WINDOW
 {
-    explicit WINDOW(const QString& path)
+    explicit WINDOW(const QString& path) : SEDQ_BENCH_WINDOW(path), manager(tx)
     {
-        frame = std::make_unique<SEDQ_FRAME_WND>(&info, QUI_FW_STATE_ATTACHED);
-        frame->resize(1600, 1000);
-        if (!frame->open_file(path))
+        if (!opened)
             fail("the window does not open " + path.toStdString());
-        frame->show();
-        settle();
-        manager = frame->get_tx_manager();
-        view = frame->get_layout_widget()->get_view();
     }
 
-    QUI_FRAME_INFO info;
-    std::unique_ptr<SEDQ_FRAME_WND> frame;
-    SEDQ_TX_MANAGER* manager = nullptr;
-    SEDQ_VIEW* view = nullptr;
+    SEDQ_TX_MANAGER* manager;
 };
 
 std::map<int, std::unique_ptr<WINDOW>>& windows()
@@ -176,33 +168,6 @@ WINDOW& window_of(int tables)
     if (!found)
         found = std::make_unique<WINDOW>(document(tables));
     return *found;
-}
-
-// Runs `act` on the next modal dialog of type T that shows, inside its own event loop.
-template <class T> void on_next_dialog(std::function<void(T*)> act)
-{
-    struct HOOK : QObject
-    {
-        std::function<void(T*)> act;
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            T* dialog = qobject_cast<T*>(watched);
-            if (event->type() != QEvent::Show || dialog == nullptr || !act)
-                return false;
-            auto run = std::move(act);
-            act = nullptr;
-            QPointer<T> guard(dialog);
-            QTimer::singleShot(0, dialog, [guard, run] {
-                if (guard)
-                    run(guard.data());
-            });
-            deleteLater();
-            return false;
-        }
-    };
-    auto* hook = new HOOK;
-    hook->act = std::move(act);
-    QCoreApplication::instance()->installEventFilter(hook);
 }
 
 int bus_row(SEDQ_TX_MANAGER* manager)
@@ -238,18 +203,36 @@ int entries_of_bus_table(WINDOW& window)
     return table != nullptr ? table->get_num_entries() : -1;
 }
 
+int document_tables(WINDOW& window)
+{
+    return window.manager->get_tx_session()->get_data_session()->get_mnemonics()->get_num_tables();
+}
+
+// The setup dialog opened on the window, one table added and OK pressed, as a user adds one.
+void add_table_in_the_dialog(WINDOW& window)
+{
+    SEDQ_MNEMONIC_DLG dialog(window.view, window.frame.get());
+    dialog.show();
+    const QString name = QStringLiteral("added : width = 4");
+    dialog.add_set(&name, 4);
+    dialog.get_button_box()->button(QDialogButtonBox::Ok)->click();
+}
+
 void edit(benchmark::State& state)
 {
-    WINDOW& window = window_of(int(state.range(0)));
+    const int tables = int(state.range(0));
+    WINDOW& window = window_of(tables);
     int round = 0;
     for (auto _ : state)
     {
         const int entries = entries_of_bus_table(window);
         const int value = 16 + (round++ % 200);
-        insert_value(window, value, QStringLiteral("OP%1").arg(value));
+        add_table_in_the_dialog(window);
         settle();
         window.manager->on_edit_undo();
         settle();
+        if (document_tables(window) != tables)
+            fail("the table added in the setup dialog was not undone");
         QElapsedTimer timer;
         timer.start();
         insert_value(window, value, QStringLiteral("OP%1").arg(value));
@@ -264,11 +247,6 @@ void edit(benchmark::State& state)
     }
 }
 
-int document_tables(WINDOW& window)
-{
-    return window.manager->get_tx_session()->get_data_session()->get_mnemonics()->get_num_tables();
-}
-
 void add_table(benchmark::State& state)
 {
     const int tables = int(state.range(0));
@@ -277,13 +255,7 @@ void add_table(benchmark::State& state)
     {
         QElapsedTimer timer;
         timer.start();
-        {
-            SEDQ_MNEMONIC_DLG dialog(window.view, window.frame.get());
-            dialog.show();
-            const QString name = QStringLiteral("added : width = 4");
-            dialog.add_set(&name, 4);
-            dialog.get_button_box()->button(QDialogButtonBox::Ok)->click();
-        }
+        add_table_in_the_dialog(window);
         settle();
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         if (document_tables(window) != tables + 1)
