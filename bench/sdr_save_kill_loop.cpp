@@ -64,7 +64,7 @@ int seed_of(const SDR_DATA_SESSION& session)
     if (session.m_instances.size() != 1)
         return -1;
     const SDR_DATA_TRIGGER* trigger = session.m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
-    const auto& payload = trigger->m_logs.empty() ? nullptr : trigger->m_logs[0]->m_payload;
+    const SDR_PAYLOAD_HANDLE payload = trigger->m_logs.empty() ? SDR_PAYLOAD_HANDLE() : trigger->m_logs[0]->m_payload;
     if (!payload || payload->channel_bits.isEmpty())
         return -1;
     const char first = payload->channel_bits.at(0);

@@ -441,7 +441,7 @@ std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
     SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
     SDR_DATA_SIGNAL_SET* set = log != nullptr && log->m_signal_set != nullptr ? log->m_signal_set
                                                                                 : (trigger ? trigger->m_signal_set : nullptr);
-    return plan_of(trigger, set, log != nullptr ? log->m_wire_names : std::vector<std::string>(),
+    return plan_of(trigger, set, log != nullptr ? log->m_wire_names.list() : std::vector<std::string>(),
                    log != nullptr && log->m_power_up, repeat);
 }
 

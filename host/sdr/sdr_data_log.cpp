@@ -61,6 +61,7 @@ bool SDR_DATA_LOG::set_name(const char* name)
     SDR_EDIT_SCOPE scope(instance);
     m_name = name;
     m_trigger->m_log_names.forget();
+    m_trigger->m_logs.note_changed();
     instance->note_change();
     return true;
 }
@@ -273,8 +274,7 @@ void SDR_DATA_LOG::remove()
         index = trigger->m_logs[i].get() == this ? int(i) : index;
     if (index < 0)
         return;
-    std::unique_ptr<SDR_DATA_LOG> owned = std::move(trigger->m_logs[size_t(index)]);
-    trigger->m_logs.erase(trigger->m_logs.begin() + index);
+    std::unique_ptr<SDR_DATA_LOG> owned = trigger->m_logs.take(size_t(index));
     trigger->m_log_names.removed(m_name, size_t(index), trigger->m_logs);
     const int remaining = int(trigger->m_logs.size());
     for (int& active : trigger->m_active_log)
@@ -338,8 +338,10 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_LOG::create_static_plugin_mnemonics_table(int
         return nullptr;
     const std::string name = "plugin_" + std::to_string(id);
     auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), width);
+    table->set_log(this);
     SDR_DATA_MNEMONICS_TABLE* result = table.get();
     m_static_plugin_tables.emplace(id, std::move(table));
+    recount();
     return result;
 }
 

@@ -1,6 +1,8 @@
 // Mnemonic tables: entry storage with its two look-up indexes, and the session's collection.
 #include "host/sdr/sdr_data_mnemonics.h"
 
+#include "host/sdr/sdr_data_model.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -133,7 +135,7 @@ bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern
         return false;
     m_content.entries.append(SDR_DATA_MNEMONICS_ENTRY{QByteArray(symbol), QByteArray(pattern)});
     index_entry(&m_content, m_content.entries.size() - 1);
-    changed();
+    changed(1);
     return true;
 }
 
@@ -148,9 +150,10 @@ bool SDR_DATA_MNEMONICS_TABLE::clone(const SDR_DATA_MNEMONICS_TABLE* source)
     if (!may_change())
         return false;
     const QByteArray name = m_content.name;
+    const qint64 before = m_content.entries.size();
     m_content = source->m_content;
     m_content.name = name;
-    changed();
+    changed(m_content.entries.size() - before);
     return true;
 }
 
@@ -159,9 +162,10 @@ bool SDR_DATA_MNEMONICS_TABLE::set_content(const SDR_DATA_MNEMONICS_TABLE_CONTEN
     // Names are unique in a collection and undo finds tables by name: a table there keeps its own.
     if ((m_owner && content.name != m_content.name) || !is_usable_width(content) || !may_change())
         return false;
+    const qint64 before = m_content.entries.size();
     m_content = content;
     reindex(&m_content);
-    changed();
+    changed(m_content.entries.size() - before);
     return true;
 }
 
@@ -170,10 +174,14 @@ bool SDR_DATA_MNEMONICS_TABLE::may_change() const
     return !m_removed && (!m_owner || m_owner->may_change(m_content.name));
 }
 
-void SDR_DATA_MNEMONICS_TABLE::changed()
+void SDR_DATA_MNEMONICS_TABLE::changed(qint64 entries)
 {
-    if (m_owner)
-        m_owner->changed();
+    if (m_log)
+        m_log->recount();
+    if (!m_owner)
+        return;
+    m_owner->m_entry_count += entries;
+    m_owner->changed();
 }
 
 SDR_DATA_MNEMONICS::~SDR_DATA_MNEMONICS() = default;
@@ -189,12 +197,8 @@ const SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::find_table(const char* name)
 {
     if (!name)
         return nullptr;
-    for (const auto& table : m_tables)
-    {
-        if (std::strcmp(table->get_name(), name) == 0)
-            return table.get();
-    }
-    return nullptr;
+    const int index = index_of(QByteArray::fromRawData(name, int(std::strlen(name))));
+    return index >= 0 ? m_tables[size_t(index)].get() : nullptr;
 }
 
 SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int width)
@@ -203,35 +207,32 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_MNEMONICS::create_table(const char* name, int
         return nullptr;
     if (m_watcher && !m_watcher->has_room(false, 1, QByteArray(name), QByteArray()))
         return nullptr;
-    m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name, width, this));
+    insert(get_num_tables(), std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name, width, this));
     changed();
     return m_tables.back().get();
 }
 
 void SDR_DATA_MNEMONICS::append_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& contents)
 {
+    m_tables.reserve(m_tables.size() + size_t(contents.size()));
+    m_positions.reserve(int(m_tables.size()) + contents.size());
     for (const SDR_DATA_MNEMONICS_TABLE_CONTENT& content : contents)
     {
-        m_tables.push_back(std::make_unique<SDR_DATA_MNEMONICS_TABLE>(content.name.constData(), content.width, this));
-        m_tables.back()->m_content = content;
+        auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(content.name.constData(), content.width, this);
+        table->m_content = content;
+        insert(get_num_tables(), std::move(table));
     }
     changed();
 }
 
 bool SDR_DATA_MNEMONICS::delete_table(SDR_DATA_MNEMONICS_TABLE* table)
 {
-    for (size_t i = 0; i < m_tables.size(); ++i)
-    {
-        if (m_tables[i].get() == table)
-        {
-            if (!may_change(table->m_content.name))
-                return false;
-            take_away(int(i));
-            changed();
-            return true;
-        }
-    }
-    return false;
+    const int index = table != nullptr && table->m_owner == this ? index_of(table->m_content.name) : -1;
+    if (index < 0 || m_tables[size_t(index)].get() != table || !may_change(table->m_content.name))
+        return false;
+    take_away(index);
+    changed();
+    return true;
 }
 
 bool SDR_DATA_MNEMONICS::may_change(const QByteArray& name) const
@@ -241,21 +242,35 @@ bool SDR_DATA_MNEMONICS::may_change(const QByteArray& name) const
 
 int SDR_DATA_MNEMONICS::index_of(const QByteArray& name) const
 {
-    for (size_t i = 0; i < m_tables.size(); ++i)
-    {
-        if (m_tables[i]->m_content.name == name)
-            return int(i);
-    }
-    return -1;
+    return m_positions.value(name, -1);
 }
 
+// A table goes from the end when it is the last: undo takes an import away from its last table
+// to its first, so that no position moves.
 void SDR_DATA_MNEMONICS::take_away(int index)
 {
     std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table = std::move(m_tables[size_t(index)]);
     m_tables.erase(m_tables.begin() + index);
+    m_positions.remove(table->m_content.name);
+    m_entry_count -= table->m_content.entries.size();
+    renumber(index);
     table->m_removed = true;
     table->m_owner = nullptr;
     m_removed.push_back(std::move(table));
+}
+
+void SDR_DATA_MNEMONICS::insert(int index, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table)
+{
+    m_entry_count += table->m_content.entries.size();
+    m_positions.insert(table->m_content.name, index);
+    m_tables.insert(m_tables.begin() + index, std::move(table));
+    renumber(index + 1);
+}
+
+void SDR_DATA_MNEMONICS::renumber(int first)
+{
+    for (int i = first; i < get_num_tables(); ++i)
+        m_positions[m_tables[size_t(i)]->m_content.name] = i;
 }
 
 SDR_MNEMONICS_TABLE_STATE SDR_DATA_MNEMONICS::table_state(const QByteArray& name) const
@@ -282,7 +297,9 @@ void SDR_DATA_MNEMONICS::put_table_state(const QByteArray& name, const SDR_MNEMO
     std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table;
     if (index >= 0 && (!move || index == target))
     {
-        m_tables[size_t(index)]->m_content = state.content;
+        SDR_DATA_MNEMONICS_TABLE_CONTENT& content = m_tables[size_t(index)]->m_content;
+        m_entry_count += state.content.entries.size() - content.entries.size();
+        content = state.content;
         changed();
         return;
     }
@@ -290,12 +307,15 @@ void SDR_DATA_MNEMONICS::put_table_state(const QByteArray& name, const SDR_MNEMO
     {
         table = std::move(m_tables[size_t(index)]);
         m_tables.erase(m_tables.begin() + index);
+        m_positions.remove(name);
+        m_entry_count -= table->m_content.entries.size();
+        renumber(index);
     }
     else
     {
         table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.constData(), state.content.width, this);
     }
     table->m_content = state.content;
-    m_tables.insert(m_tables.begin() + target, std::move(table));
+    insert(target, std::move(table));
     changed();
 }

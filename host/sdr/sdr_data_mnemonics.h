@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class SDR_DATA_LOG;
 class SDR_DATA_MNEMONICS;
 
 struct SDR_DATA_MNEMONICS_ENTRY
@@ -112,19 +113,26 @@ public:
     const SDR_DATA_MNEMONICS_TABLE_CONTENT& get_content() const { return m_content; }
     bool set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content);
 
+    // A decoder table of a data log: its entries count with that log's (SDR_DATA_LOG::recount),
+    // which every change of them tells. Null: no log.
+    void set_log(SDR_DATA_LOG* log) { m_log = log; }
+
 private:
     friend class SDR_DATA_MNEMONICS;
     bool may_change() const;
-    void changed();
+    // `entries`: how many entries the change added (negative: took away).
+    void changed(qint64 entries);
 
     SDR_DATA_MNEMONICS_TABLE_CONTENT m_content;
     SDR_DATA_MNEMONICS* m_owner = nullptr;
+    SDR_DATA_LOG* m_log = nullptr;
     bool m_removed = false; // taken out of its collection: read-only from then on
 };
 
 // The ordered tables of one data session. A table that leaves the collection (deleted, or taken
 // away by undo) is kept, read-only, until the collection dies, so a pointer the editor still
-// holds never dangles.
+// holds never dangles. Tables are found by name, and their entries counted, without a walk of
+// the collection: a document may hold tens of thousands of tables, and every change asks both.
 class SDR_DATA_MNEMONICS
 {
 public:
@@ -156,6 +164,8 @@ public:
 
     // Grows on every change to the collection or to one of its tables (the modified state).
     unsigned long long get_change_count() const { return m_change_count; }
+    // The entries of all the collection's tables.
+    qint64 get_num_entries() const { return m_entry_count; }
 
     // Every change is announced to the watcher first (null: none).
     void set_watcher(SDR_DATA_MNEMONICS_WATCHER* watcher) { m_watcher = watcher; }
@@ -173,8 +183,13 @@ private:
     bool may_change(const QByteArray& name) const;
     int index_of(const QByteArray& name) const;
     void take_away(int index);
+    void insert(int index, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE> table);
+    // Positions from `first` on are written again after tables moved.
+    void renumber(int first);
 
     std::vector<std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_tables;
+    QHash<QByteArray, int> m_positions; // name -> index in m_tables
+    qint64 m_entry_count = 0;
     std::vector<std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_removed;
     SDR_DATA_MNEMONICS_WATCHER* m_watcher = nullptr;
     unsigned long long m_change_count = 0;

@@ -7,8 +7,10 @@
 #include "host/sdr/sdr_chunked_list.h"
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "host/sdr/sdr_enums.h"
+#include "host/sdr/sdr_log_list.h"
 #include "host/sdr/sdr_log_names.h"
 #include "host/sdr/sdr_plugin_group.h"
+#include "host/sdr/sdr_wire_names.h"
 
 #include <QByteArray>
 #include <QSharedData>
@@ -348,6 +350,16 @@ public:
         settle(true);
         return m_state ? m_state->declared.get() : nullptr;
     }
+    // The counts of the samples as the file stores them, whether they are in memory, still in
+    // the file, damaged or no longer readable: known from the start and never waited for.
+    const SDR_LOG_PAYLOAD* counts() const
+    {
+        if (!m_state)
+            return nullptr;
+        if (m_state->declared)
+            return m_state->declared.get();
+        return m_state->payload ? m_state->payload.get() : m_state->outline.get();
+    }
     // Damaged samples as the file stores them, read again once; false (with the problem,
     // from then on) when the file no longer holds them as it did at open, or for others.
     bool stored_entry(const SDR_STORED_ENTRY** entry, QString* problem) const;
@@ -379,6 +391,44 @@ private:
     void settle_now(bool wait) const;
 
     std::shared_ptr<STATE> m_state;
+};
+
+// A data log's samples: a handle that tells its log when it is given other samples, so that
+// the log's trigger counts them (SDR_DATA_LOG::recount).
+class SDR_LOG_PAYLOAD_SLOT : public SDR_PAYLOAD_HANDLE
+{
+public:
+    explicit SDR_LOG_PAYLOAD_SLOT(SDR_DATA_LOG* log) : m_log(log) {}
+    SDR_LOG_PAYLOAD_SLOT(const SDR_LOG_PAYLOAD_SLOT&) = delete;
+    SDR_LOG_PAYLOAD_SLOT& operator=(const SDR_LOG_PAYLOAD_SLOT& other)
+    {
+        return *this = static_cast<const SDR_PAYLOAD_HANDLE&>(other);
+    }
+    SDR_LOG_PAYLOAD_SLOT& operator=(SDR_PAYLOAD_HANDLE payload);
+    void reset();
+
+private:
+    SDR_DATA_LOG* m_log;
+};
+
+// A data log's wire names, which tell their log when they change (SDR_DATA_LOG::recount). A
+// list equal to the one of the log before it in its trigger becomes that log's list, shared.
+class SDR_LOG_WIRE_NAMES : public SDR_WIRE_NAMES
+{
+public:
+    explicit SDR_LOG_WIRE_NAMES(SDR_DATA_LOG* log) : m_log(log) {}
+    SDR_LOG_WIRE_NAMES(const SDR_LOG_WIRE_NAMES&) = delete;
+    SDR_LOG_WIRE_NAMES& operator=(const SDR_LOG_WIRE_NAMES& other)
+    {
+        return *this = static_cast<const SDR_WIRE_NAMES&>(other);
+    }
+    SDR_LOG_WIRE_NAMES& operator=(SDR_WIRE_NAMES names);
+    SDR_LOG_WIRE_NAMES& operator=(LIST names) { return *this = SDR_WIRE_NAMES(std::move(names)); }
+    void push_back(std::string name);
+    void clear();
+
+private:
+    SDR_DATA_LOG* m_log;
 };
 
 // One acquisition of a trigger. Name and expanded flag are document data; the payload is the
@@ -426,6 +476,16 @@ public:
     }
     void end_post_acq_processing();
 
+    // What the log counts against the limits of a file, with the log before it in its trigger
+    // (SDR_LOG_LIST); recount() tells the list when that changed. Its wire names, its samples
+    // and its decoder tables call it; code that changes m_static_plugin_tables calls it too.
+    SDR_LOG_TALLY tally() const;
+    void recount();
+    // The log before it and the log after it in its trigger's list; null at the ends and
+    // while it is in no list.
+    const SDR_DATA_LOG* previous() const { return m_previous; }
+    const SDR_DATA_LOG* next() const { return m_next; }
+
     // Public byte read by the acquisition callback: non-zero = ignore a data-ready report.
     unsigned char m_do_not_show = 0;
 
@@ -436,8 +496,8 @@ public:
     bool m_global_temp = false;      // the reused log of logging-off mode
     bool m_acquiring = false;
     SDR_DATA_SIGNAL_SET* m_signal_set = nullptr;   // the set it was acquired with
-    std::vector<std::string> m_wire_names;         // channel names at acquisition time
-    SDR_PAYLOAD_HANDLE m_payload;
+    SDR_LOG_WIRE_NAMES m_wire_names{this};         // channel names at acquisition time
+    SDR_LOG_PAYLOAD_SLOT m_payload{this};
     std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> m_static_plugin_tables;
 
     // What a run or a read replaced when it took this log (SDR_TX_SESSION::create_new_log), kept
@@ -450,13 +510,25 @@ public:
         bool created = false;            // a new log: removed when given back
         bool power_up = false;
         SDR_DATA_SIGNAL_SET* signal_set = nullptr;
-        std::vector<std::string> wire_names;
+        SDR_WIRE_NAMES wire_names;
         SDR_PAYLOAD_HANDLE payload;
         std::map<int, std::unique_ptr<SDR_DATA_MNEMONICS_TABLE>> static_plugin_tables;
         unsigned char do_not_show = 0;
     };
     std::unique_ptr<REPLACED> m_replaced;
+
+private:
+    friend class SDR_LOG_LIST;
+    SDR_LOG_LIST* m_list = nullptr;
+    SDR_DATA_LOG* m_previous = nullptr;
+    SDR_DATA_LOG* m_next = nullptr;
+    SDR_LOG_TALLY m_counted; // what m_list counts for it
 };
+
+// Whether `log` stores wire names of its own, coming after `previous` in its trigger (null: it
+// is the first): it does unless it names the same wires as that log, which it then shares. The
+// file writes the same rule (same_wires), so a document counts the names it really holds.
+bool sdr_stores_wire_names(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
 
 // ---------------------------------------------------------------------------------------------
 // Triggers
@@ -632,7 +704,7 @@ public:
     mutable SDR_STRUCTURE_MEMO m_structure_memo; // derived, never saved or undone
     int m_latency_delay = -1;                    // -1 before a commit
 
-    std::vector<std::unique_ptr<SDR_DATA_LOG>> m_logs;
+    SDR_LOG_LIST m_logs;
     int m_active_log[2] = {-1, -1};              // normal entry, power-up entry; -1 none
     SDR_LOG_NAMES m_log_names;                   // renaming or removing a log forgets it
     // Parsed advanced expressions per level (not saved). shared_ptr so this header needs no

@@ -138,8 +138,8 @@ namespace
 // Releases the samples of a removed log; the object stays and answers "no data".
 void drop_payload(SDR_DATA_LOG* log)
 {
-    log->m_payload.reset();
     log->m_static_plugin_tables.clear();
+    log->m_payload.reset();
     log->m_acquiring = false;
 }
 

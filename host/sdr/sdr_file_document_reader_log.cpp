@@ -298,23 +298,29 @@ void SDR_FILE_DOCUMENT_READER::read_log(SDR_DATA_TRIGGER* trigger)
     read_log_tables(log, shares_wires);
 }
 
-// A log that says it was acquired from the wires of the log before it in its trigger gets a copy
-// of their names. The copy counts as the <wire> elements it stands for, and its bytes against
-// what logs may share, before it is made: a file naming a long list many times is refused at the
-// same limits as one that spells it out each time, however few bytes it takes.
+// A log that says it was acquired from the wires of the log before it in its trigger shares
+// that log's list: it holds no names of its own, and counts none.
 void SDR_FILE_DOCUMENT_READER::share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log)
 {
     if (trigger.m_logs.size() < 2) {
         m_in->fail(QStringLiteral("the first log of a trigger has no log before it to share wire names with"));
         return;
     }
-    const std::vector<std::string>& names = trigger.m_logs[trigger.m_logs.size() - 2]->m_wire_names;
-    if (count(SDR_FILE_ELEMENT::WIRE, qint64(names.size())) &&
-        count(SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::shared_bytes(names)))
-        log->m_wire_names = names;
+    log->m_wire_names = trigger.m_logs[trigger.m_logs.size() - 2]->m_wire_names;
 }
 
+// The log's own wire names are given to it at once, when all are read (so that it shares the
+// list of the log before it when that names the same wires); its decoder tables count with it.
 void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log, bool shares_wires)
+{
+    SDR_WIRE_NAMES::LIST wires;
+    read_log_children(log, shares_wires, &wires);
+    if (!wires.empty())
+        log->m_wire_names = std::move(wires);
+    log->recount();
+}
+
+void SDR_FILE_DOCUMENT_READER::read_log_children(SDR_DATA_LOG* log, bool shares_wires, SDR_WIRE_NAMES::LIST* wires)
 {
     while (m_in->next_child()) {
         if (m_in->is("wire")) {
@@ -322,13 +328,13 @@ void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log, bool shares_wi
                 m_in->fail(QStringLiteral("a log that shares the wire names of the log before it names wires too"));
                 return;
             }
-            if (log->m_wire_names.size() >= size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)) {
+            if (wires->size() >= size_t(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)) {
                 m_in->fail(QStringLiteral("a log names more than %1 wires, the limit of an analyzer file")
                                .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
                 return;
             }
             if (count(SDR_FILE_ELEMENT::WIRE))
-                log->m_wire_names.push_back(m_in->text("name"));
+                wires->push_back(m_in->text("name"));
             m_in->skip();
             continue;
         }
@@ -348,6 +354,7 @@ void SDR_FILE_DOCUMENT_READER::read_log_tables(SDR_DATA_LOG* log, bool shares_wi
             if (!count(SDR_FILE_ELEMENT::TABLE))
                 return;
             auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), m_in->integer("width", 0, 0, 4096));
+            table->set_log(log);
             if (read_table_entries(table.get()))
                 log->m_static_plugin_tables[id] = std::move(table);
         }

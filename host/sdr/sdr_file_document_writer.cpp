@@ -289,19 +289,15 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log, const SDR_DATA
 }
 
 // Runs of a trigger mostly acquire the same wires, so a log whose names are those of the log
-// written before it says so instead of naming them again; the reader copies the list. The copy
-// counts as the names it stands for, and its bytes count against what logs may share: past that
-// the list is spelled out, so the reader takes whatever is written here.
+// written before it says so instead of naming them again; the reader shares that log's list. A
+// shared list counts nothing more: the document holds it once, as the repository does.
 void SDR_FILE_DOCUMENT_WRITER::write_wires(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous)
 {
-    const std::vector<std::string>& names = log.m_wire_names;
-    if (previous != nullptr && !names.empty() && names == previous->m_wire_names &&
-        m_out.count_if_room(SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::shared_bytes(names))) {
+    if (!sdr_stores_wire_names(log, previous)) {
         m_out.boolean("same_wires", true);
-        m_out.count(SDR_FILE_ELEMENT::WIRE, qint64(names.size()));
         return;
     }
-    for (const std::string& wire : names) {
+    for (const std::string& wire : log.m_wire_names) {
         m_out.start("wire");
         m_out.text("name", wire);
         m_out.end();

@@ -32,11 +32,9 @@ constexpr LIMIT_ROW LIMITS[] = {
     // As many as every trigger can have: setting a trigger's level count never passes it.
     {SDR_FILE_ELEMENT::LEVEL, TRIGGERS * SDR_MAX_TRIGGER_LEVELS, "<level> elements", "trigger conditions"},
     {SDR_FILE_ELEMENT::ROW, MANY, "<row> elements", "node rows"},
-    {SDR_FILE_ELEMENT::LOG, 1 << 17, "<log> elements", "data logs"},
+    // A night of autorun acquisitions, and more.
+    {SDR_FILE_ELEMENT::LOG, MANY, "<log> elements", "data logs"},
     {SDR_FILE_ELEMENT::WIRE, MANY, "<wire> elements", "node names in data logs"},
-    // Counted by the reader and the writer only: in memory every log holds its own names.
-    {SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, SDR_FILE_LIMITS::MAX_DOCUMENT_SIZE, "bytes of node names that data logs share",
-     "bytes of node names that data logs share"},
     {SDR_FILE_ELEMENT::TABLE, 1 << 16, "mnemonic tables", "mnemonic tables"},
     {SDR_FILE_ELEMENT::TABLE_ENTRY, MANY, "mnemonic table entries", "mnemonic table entries"},
     {SDR_FILE_ELEMENT::TREE_OBJECT, MANY, "<object> elements", "advanced trigger objects"},
@@ -83,25 +81,13 @@ template <class VISIT> void for_each_trigger(const SDR_DATA_SESSION& session, VI
                 visit(*trigger);
 }
 
-template <class VISIT> void for_each_log(const SDR_DATA_SESSION& session, VISIT visit)
+// What the logs of every trigger count, from the sums each trigger keeps: a walk of the
+// triggers, never of the logs.
+SDR_LOG_TALLY log_tally(const SDR_DATA_SESSION& session)
 {
-    for_each_trigger(session, [&visit](const SDR_DATA_TRIGGER& trigger) {
-        for (const auto& log : trigger.m_logs)
-            visit(*log);
-    });
-}
-
-qint64 count_tables(const SDR_DATA_SESSION& session, bool entries)
-{
-    qint64 n = 0;
-    const SDR_DATA_MNEMONICS& tables = session.m_mnemonics;
-    for (int i = 0; i < tables.get_num_tables(); ++i)
-        n += entries ? tables.get_table(i)->get_num_entries() : 1;
-    for_each_log(session, [&n, entries](const SDR_DATA_LOG& log) {
-        for (const auto& table : log.m_static_plugin_tables)
-            n += entries ? table.second->get_num_entries() : 1;
-    });
-    return n;
+    SDR_LOG_TALLY tally;
+    for_each_trigger(session, [&tally](const SDR_DATA_TRIGGER& trigger) { tally += trigger.m_logs.tally(); });
+    return tally;
 }
 } // namespace
 
@@ -128,15 +114,13 @@ qint64 SDR_FILE_LIMITS::count(const SDR_DATA_SESSION& session, SDR_FILE_ELEMENT 
         for_each_trigger(session, [&n](const SDR_DATA_TRIGGER& t) { n += t.state().trigger_list.size(); });
         return n;
     case SDR_FILE_ELEMENT::LOG:
-        for_each_log(session, [&n](const SDR_DATA_LOG&) { ++n; });
-        return n;
+        return log_tally(session).logs;
     case SDR_FILE_ELEMENT::WIRE:
-        for_each_log(session, [&n](const SDR_DATA_LOG& log) { n += qint64(log.m_wire_names.size()); });
-        return n;
+        return log_tally(session).wires;
     case SDR_FILE_ELEMENT::TABLE:
-        return count_tables(session, false);
+        return session.m_mnemonics.get_num_tables() + log_tally(session).tables;
     case SDR_FILE_ELEMENT::TABLE_ENTRY:
-        return count_tables(session, true);
+        return session.m_mnemonics.get_num_entries() + log_tally(session).table_entries;
     case SDR_FILE_ELEMENT::PLUGIN_GROUP:
         for (const auto& instance : session.m_instances)
             n += qint64(instance->m_plugin_groups.size());
@@ -181,10 +165,10 @@ qint64 SDR_FILE_LIMITS::payload_size(qint64 depth, qint64 channels, qint64 trigg
 }
 
 // Samples still in the file, damaged or not, count as their counts say: they are read (or
-// copied) at the next save.
+// copied) at the next save. So do samples that can no longer be read: a save needs them.
 qint64 SDR_FILE_LIMITS::payload_size(const SDR_DATA_LOG& log)
 {
-    const SDR_LOG_PAYLOAD* p = log.m_payload.is_damaged() ? log.m_payload.declared() : log.m_payload.outline();
+    const SDR_LOG_PAYLOAD* p = log.m_payload.counts();
     if (p == nullptr)
         return 0;
     return payload_size(p->depth, p->channel_count, qint64(p->segment_trigger_positions.size()) + 1,
@@ -196,16 +180,7 @@ qint64 SDR_FILE_LIMITS::payload_bytes(const SDR_DATA_SESSION& session)
     qint64 total = 0;
     for (const SDR_EMBEDDED_FILE& file : session.m_embedded_files)
         total += file.bytes.size();
-    for_each_log(session, [&total](const SDR_DATA_LOG& log) { total += payload_size(log); });
-    return total;
-}
-
-qint64 SDR_FILE_LIMITS::shared_bytes(const std::vector<std::string>& names)
-{
-    qint64 bytes = 0;
-    for (const std::string& name : names)
-        bytes += qint64(name.size());
-    return bytes;
+    return total + log_tally(session).payload_bytes;
 }
 
 bool SDR_FILE_LIMITS::text_fits(const std::string& value, const char* what, QString* problem)

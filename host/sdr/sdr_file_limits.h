@@ -13,21 +13,20 @@
 // it, or returns it as a Tcl error.
 //
 // Limits of a whole document (SDR_FILE_ELEMENT):
-//   instances 65,536; signal sets, triggers and data logs 131,072 each; trigger levels 1,310,720
-//   (ten for each trigger); node rows 1,048,576 (65,536 in one node list); mnemonic tables
-//   65,536 and their entries 1,048,576; stored tree objects and their attributes 1,048,576
-//   each; plug-in records 65,536 and their options 1,048,576; flags and counters 131,072 each;
-//   log wire names 1,048,576 (65,536 in one log) and 512 MiB of the names logs share (below);
+//   instances 65,536; signal sets and triggers 131,072 each; data logs 1,048,576; trigger levels
+//   1,310,720 (ten for each trigger); node rows 1,048,576 (65,536 in one node list); mnemonic
+//   tables 65,536 and their entries 1,048,576; stored tree objects and their attributes
+//   1,048,576 each; plug-in records 65,536 and their options 1,048,576; flags and counters
+//   131,072 each; log wire names 1,048,576 (65,536 in one log; below);
 //   named integer lists 1,048,576 (65,536 numbers in one list, 16,777,216 in all); embedded
 //   files 4,096 of at most 1 GiB each; document.xml 512 MiB; and the payload entries of all
 //   logs and embedded files together 8 GiB, checked before any is read. A log's samples hold
 //   at most as many flag and counter values as a document holds flags and counters.
-// A log whose wire names are those of the log before it in its trigger stores them once: the
-// file says so (same_wires) and the reader copies the list. Each copy counts as the <wire>
-// elements it stands for, so the document holds as many names as if it spelled every list out,
-// and the copied names' bytes count against their own limit, so that a few long names named
-// many times cannot multiply the text a document holds. The writer shares a list only while
-// that limit has room, and spells the list out past it.
+// A log whose wire names are those of the log before it in its trigger stores none of its own:
+// the file says so (same_wires), and in memory the two logs hold one list
+// (sdr_stores_wire_names). Only the names a log stores count: a night of runs on the same
+// wires holds their names once, in memory and in the file alike. (Versions before this rule
+// counted each such log as the names it shares; they open the files that stay within that.)
 // Limits of one piece of document.xml, checked before the XML parser holds it: a name 1,024
 // bytes, an attribute's value 8 MiB, a text (or comment, or processing instruction) 8 MiB. Every
 // text of a document (a node name, an alias, a log name, ...) is an attribute's value, so it may
@@ -56,7 +55,6 @@ enum class SDR_FILE_ELEMENT
     ROW,
     LOG,
     WIRE,
-    SHARED_WIRE_BYTES,
     TABLE,
     TABLE_ENTRY,
     TREE_OBJECT,
@@ -96,9 +94,9 @@ struct SDR_FILE_LIMITS
     static qint64 payload_total();
 
     // ---- the document against the table (edits and acquisitions) --------------------------
-    // How many elements of that kind the document holds. The kinds an edit cannot add to on
-    // its own (tree objects and attributes, integer lists and numbers, shared wire names' bytes)
-    // answer 0: the writer counts those.
+    // How many elements of that kind the document holds, from sums the document keeps (no walk
+    // of its logs or tables). The kinds an edit cannot add to on its own (tree objects and
+    // attributes, integer lists and numbers) answer 0: the writer counts those.
     static qint64 count(const SDR_DATA_SESSION& session, SDR_FILE_ELEMENT element);
     // Whether the document can take `more` elements of that kind; false with the problem.
     static bool has_room(const SDR_DATA_SESSION& session, SDR_FILE_ELEMENT element, qint64 more, QString* problem);
@@ -109,8 +107,6 @@ struct SDR_FILE_LIMITS
     // The bytes a log's samples take in the file (samples still in the file, damaged or not,
     // as their counts say); 0 for a log without samples.
     static qint64 payload_size(const SDR_DATA_LOG& log);
-    // What a list of wire names that logs share counts against SHARED_WIRE_BYTES: its bytes.
-    static qint64 shared_bytes(const std::vector<std::string>& names);
     // Whether a text fits in a document: false (with the problem naming `what`, "a node name")
     // when the file would store it in more than MAX_XML_VALUE bytes.
     static bool text_fits(const std::string& value, const char* what, QString* problem);

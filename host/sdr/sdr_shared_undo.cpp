@@ -83,21 +83,23 @@ bool SDR_SHARED_UNDO::before_table_change(const QByteArray& name)
     return true;
 }
 
+// The changes kept move down in one pass: a step may have rewritten tens of thousands of tables
+// as they were.
 void SDR_SHARED_UNDO::finish(SDR_TABLE_CHANGES* changes, const SDR_STEP_MARK_PTR& mark)
 {
-    for (size_t i = changes->size(); i-- > 0;) {
-        SDR_TABLE_CHANGE& change = (*changes)[i];
+    const auto unchanged = [this, &mark](SDR_TABLE_CHANGE& change) {
         change.after = m_session->m_mnemonics.table_state(change.name);
         if (change.after != change.before)
-            continue;
+            return false;
         // Nobody else wrote the table while this bracket was open, so the mark is on top.
         STACK& stack = m_writers[change.name];
         if (!stack.empty() && stack.back() == mark)
             stack.pop_back();
         if (stack.empty())
             m_writers.erase(change.name);
-        changes->erase(changes->begin() + static_cast<std::ptrdiff_t>(i));
-    }
+        return true;
+    };
+    changes->erase(std::remove_if(changes->begin(), changes->end(), unchanged), changes->end());
 }
 
 bool SDR_SHARED_UNDO::is_live(const SDR_STEP_MARK_PTR& mark)
@@ -209,7 +211,9 @@ SDR_UNDO_REFUSAL SDR_SHARED_UNDO::plan_redo(const SDR_TABLE_CHANGE& change, bool
 namespace
 {
 // Order of the puts of one step, so that positions come out right: tables taken away first,
-// then tables that stay, then tables that come back, by their position.
+// from the last position to the first (so that none of the others moves: undoing an import of
+// many tables takes them from the end), then tables that stay, then tables that come back, by
+// their position.
 bool put_before(const SDR_MNEMONICS_TABLE_STATE& now_a, const SDR_MNEMONICS_TABLE_STATE& to_a,
                 const SDR_MNEMONICS_TABLE_STATE& now_b, const SDR_MNEMONICS_TABLE_STATE& to_b)
 {
@@ -218,7 +222,9 @@ bool put_before(const SDR_MNEMONICS_TABLE_STATE& now_a, const SDR_MNEMONICS_TABL
     };
     const int a = rank(now_a, to_a);
     const int b = rank(now_b, to_b);
-    return a != b ? a < b : to_a.index < to_b.index;
+    if (a != b)
+        return a < b;
+    return a == 0 ? now_a.index > now_b.index : to_a.index < to_b.index;
 }
 } // namespace
 
@@ -243,12 +249,16 @@ void SDR_SHARED_UNDO::carry_out(const PLAN& plan, SDR_TABLE_CHANGES* changes, co
         }
         m_session->m_mnemonics.put_table_state(change.name, undo ? change.before : change.after, moved);
     }
-    std::vector<size_t> given_up = plan.give_up;
-    std::sort(given_up.rbegin(), given_up.rend());
-    for (size_t i : given_up) {
+    std::vector<char> dropped(changes->size(), 0);
+    for (size_t i : plan.give_up) {
         give_up(changes->at(i).name, mark);
-        changes->erase(changes->begin() + static_cast<std::ptrdiff_t>(i));
+        dropped[i] = 1;
     }
+    size_t kept = 0;
+    for (size_t i = 0; i < changes->size(); ++i)
+        if (!dropped[i])
+            (*changes)[kept++] = std::move((*changes)[i]);
+    changes->resize(kept);
 }
 
 // The step's change of that table has become part of a permanent one: the step stays in the

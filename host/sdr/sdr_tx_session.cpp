@@ -52,29 +52,35 @@ bool SDR_TX_SESSION::has_payload_room(qint64 payload) const
                                         .arg(limit));
 }
 
-// A log of the trigger's signal set as it is now, in place of `replaced` (null: a new log).
-bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_DATA_LOG* replaced) const
+// A log of the trigger's signal set as it is now, in place of `replaced` (null: a new log after
+// the last). What the document counts is known from sums it keeps, never from a walk of its
+// logs; the new log stores no wire names when it shares those of the log before it.
+bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_WIRE_NAMES& wires,
+                                      const SDR_DATA_LOG* replaced) const
 {
-    const SDR_DATA_SIGNAL_SET* set = trigger->m_signal_set;
-    qint64 wires = 0;
-    if (set != nullptr)
-        for (const SDR_NODE_ROW& row : set->state().data_list)
-            wires += SDR_TX_SIGNAL_NODES::is_group_row(row) ? 0 : 1;
-    if (wires > SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)
+    const qint64 channels = qint64(wires.size());
+    if (channels > SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)
         return SDR_DATA_MANAGER::refuse(QStringLiteral("a log would name %1 wires, more than the %2 of a log of an "
                                                        "analyzer file")
-                                            .arg(wires)
+                                            .arg(channels)
                                             .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG));
+    const SDR_DATA_SIGNAL_SET* set = trigger->m_signal_set;
     const qint64 depth = set != nullptr ? set->state().sample_depth : 0;
     const SDR_TRIGGER_STATE& t = trigger->state();
     const qint64 segments = t.segmented && t.segment_size > 0 ? depth / t.segment_size : 0;
-    qint64 payload = SDR_FILE_LIMITS::payload_size(depth, wires, segments + 1, qint64(trigger->state().flags.size()),
-                                                   qint64(trigger->state().counters.size()));
+    qint64 payload = SDR_FILE_LIMITS::payload_size(depth, channels, segments + 1, qint64(t.flags.size()),
+                                                   qint64(t.counters.size()));
+    const SDR_DATA_LOG* before = replaced != nullptr ? replaced->previous()
+                                 : trigger->m_logs.empty() ? nullptr
+                                                           : trigger->m_logs.back().get();
+    const bool shares = before != nullptr && !wires.empty() && wires == before->m_wire_names;
+    qint64 stored = shares ? 0 : channels;
     if (replaced != nullptr) {
-        wires -= qint64(replaced->m_wire_names.size());
-        payload -= SDR_FILE_LIMITS::payload_size(*replaced);
+        const SDR_LOG_TALLY counted = replaced->tally();
+        stored -= counted.wires;
+        payload -= counted.payload_bytes;
     }
-    return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, wires) &&
+    return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, stored) &&
            has_payload_room(payload);
 }
 

@@ -36,6 +36,11 @@ int sdr_index_of_name(const std::vector<std::unique_ptr<T>>& list, const char* n
     return -1;
 }
 
+inline int sdr_index_of_name(const SDR_LOG_LIST& list, const char* name)
+{
+    return sdr_index_of_name(list.logs(), name);
+}
+
 // Index of the object called `name`, or `current` when no name is given; -1 when the named
 // object does not exist or `current` is out of range.
 template <typename T>
@@ -43,6 +48,11 @@ int sdr_index_named_or(const std::vector<std::unique_ptr<T>>& list, const char* 
 {
     const int index = name != nullptr ? sdr_index_of_name(list, name) : current;
     return index >= 0 && index < static_cast<int>(list.size()) ? index : -1;
+}
+
+inline int sdr_index_named_or(const SDR_LOG_LIST& list, const char* name, int current)
+{
+    return sdr_index_named_or(list.logs(), name, current);
 }
 
 // The façades live in the entry itself (one allocation per entry: a document may hold tens of

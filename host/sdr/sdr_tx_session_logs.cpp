@@ -16,9 +16,9 @@ std::string next_log_name(SDR_DATA_TRIGGER* trigger)
 }
 
 // Names of the data list's leaves, in channel order.
-std::vector<std::string> wire_names(const SDR_DATA_SIGNAL_SET* set)
+SDR_WIRE_NAMES::LIST wire_names(const SDR_DATA_SIGNAL_SET* set)
 {
-    std::vector<std::string> names;
+    SDR_WIRE_NAMES::LIST names;
     if (set == nullptr)
         return names;
     for (const SDR_NODE_ROW& row : set->state().data_list)
@@ -45,20 +45,21 @@ bool SDR_TX_SESSION::save_to_log(int index)
     if (trigger == nullptr || source == nullptr)
         return false;
     // The copy's samples are stored again in the file.
-    if (!has_room(SDR_FILE_ELEMENT::LOG, 1) || !has_room(SDR_FILE_ELEMENT::WIRE, qint64(source->m_wire_names.size())) ||
-        !has_payload_room(SDR_FILE_LIMITS::payload_size(*source)))
+    if (!has_room_for_log(trigger, source->m_wire_names, nullptr))
         return false;
     auto copy = std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger));
     copy->m_power_up = source->m_power_up;
     copy->m_signal_set = source->m_signal_set;
-    copy->m_wire_names = source->m_wire_names;
     copy->m_payload = source->m_payload; // immutable samples: shared, not copied
     for (const auto& table : source->m_static_plugin_tables) {
         auto clone = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(table.second->get_name(), table.second->get_width());
         clone->set_content(table.second->get_content());
+        clone->set_log(copy.get());
         copy->m_static_plugin_tables[table.first] = std::move(clone);
     }
+    SDR_DATA_LOG* added = copy.get();
     trigger->m_logs.push_back(std::move(copy));
+    added->m_wire_names = source->m_wire_names;
     structural_change(entry->instance);
     return true;
 }
@@ -71,7 +72,8 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
         return nullptr;
     // Never a log the file could not hold: the run does not start, or an autorun keeps filling
     // the log it has.
-    if (!has_room_for_log(trigger, m_data->m_gui_logging ? nullptr : temp_log_of(trigger)))
+    const SDR_WIRE_NAMES wires = wire_names(trigger->m_signal_set);
+    if (!has_room_for_log(trigger, wires, m_data->m_gui_logging ? nullptr : temp_log_of(trigger)))
         return nullptr;
     const int view = entry->power_up ? 1 : 0;
     auto replaced = std::make_unique<SDR_DATA_LOG::REPLACED>();
@@ -92,9 +94,12 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     // A log still waiting for its data already holds what the user saw last: that stays.
     if (log->m_replaced == nullptr)
         log->m_replaced = std::move(replaced);
+    // The reused log may change views; a new one is shown for the first time.
+    if (!m_data->m_gui_logging && log->m_power_up != entry->power_up)
+        trigger->m_logs.note_changed();
     log->m_power_up = entry->power_up;
     log->m_signal_set = trigger->m_signal_set;
-    log->m_wire_names = wire_names(trigger->m_signal_set);
+    log->m_wire_names = wires;
     trigger->m_active_log[view] = position;
     entry->instance->note_structural_change();
     return log;
@@ -118,11 +123,11 @@ SDR_DATA_LOG* SDR_TX_SESSION::reuse_temp_log(SDR_DATA_TRIGGER* trigger, bool pow
             replaced->power_up = log->m_power_up;
             replaced->signal_set = log->m_signal_set;
             replaced->wire_names = log->m_wire_names;
-            replaced->payload = std::move(log->m_payload);
+            replaced->payload = log->m_payload;
             replaced->static_plugin_tables = std::move(log->m_static_plugin_tables);
             replaced->do_not_show = log->m_do_not_show;
-            log->m_payload.reset();
             log->m_static_plugin_tables.clear();
+            log->m_payload.reset();
             log->m_acquiring = false;
             log->m_do_not_show = 0;
             return log.get();
@@ -152,15 +157,18 @@ bool SDR_TX_SESSION::restore_replaced_log(SDR_DATA_LOG* log)
     if (replaced->created) {
         log->remove();
     } else {
+        if (log->m_power_up != replaced->power_up)
+            trigger->m_logs.note_changed();
         log->m_power_up = replaced->power_up;
         log->m_signal_set = replaced->signal_set;
         log->m_wire_names = std::move(replaced->wire_names);
-        log->m_payload = std::move(replaced->payload);
         log->m_static_plugin_tables = std::move(replaced->static_plugin_tables);
+        log->m_payload = std::move(replaced->payload);
         log->m_do_not_show = replaced->do_not_show;
     }
-    const int shown = replaced->shown != nullptr ? sdr_index_of_name(trigger->m_logs, replaced->shown->m_name.c_str())
-                                                 : -1;
+    const int shown = replaced->shown != nullptr
+                          ? sdr_index_of_name(trigger->m_logs, replaced->shown->m_name.c_str())
+                          : -1;
     if (shown >= 0 && trigger->m_logs[size_t(shown)].get() == replaced->shown)
         trigger->m_active_log[replaced->view] = shown;
     instance->note_structural_change();

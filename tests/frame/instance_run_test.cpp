@@ -269,7 +269,7 @@ TEST_F(instance_run_test, a_failed_read_keeps_the_data_shown_before)
         const SDR_DATA_LOG* before = tx()->get_tx_session()->get_log_at(0, false);
         ASSERT_NE(before, nullptr);
         ASSERT_TRUE(before->is_data_available(false));
-        const auto samples = before->m_payload;
+        const SDR_PAYLOAD_HANDLE samples = before->m_payload;
         const int logs = log_count(0);
         standin::chi::fail_offload(true);
         press(ACTION_READ);

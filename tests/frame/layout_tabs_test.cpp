@@ -10,9 +10,17 @@
 #include "sedq/frame/sedq_splitter.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_pages.h"
+#include "sedq/frame/sedq_log_widget.h"
+#include "sedq/model/sedq_edit_scope.h"
+#include "sedq/plugins/sedq_mnemonic_dlg.h"
+#include "sedq/plugins/sedq_mnemonic_new_table_dlg.h"
 #include "sedq/view/sedq_view.h"
+#include "view/sedq_modal_step.h"
 
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSignalSpy>
@@ -363,5 +371,81 @@ TEST_F(frame_test, many_instance_tabs_make_only_the_pages_shown_and_scroll_to_th
     EXPECT_EQ(sedq_current_instance(frame->get_tx_manager()), count - 4);
     EXPECT_NE(tabs->tabIcon(count - 4).cacheKey(), tabs->tabIcon(0).cacheKey()) << "the current instance is marked";
     EXPECT_EQ(pages(), 4);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
+namespace
+{
+// Mnemonic Table Setup from the node view's command, as the user adds a table: "Add Table"
+// with the name and a width of 4, then OK.
+void add_table_in_the_setup(SEDQ_VIEW* view, const QString& name)
+{
+    on_next_modal<SEDQ_MNEMONIC_DLG>([name](SEDQ_MNEMONIC_DLG* dialog) {
+        ASSERT_NE(dialog, nullptr);
+        on_next_modal<SEDQ_MNEMONIC_NEW_TABLE_DLG>([name](SEDQ_MNEMONIC_NEW_TABLE_DLG* table) {
+            ASSERT_NE(table, nullptr);
+            table->get_name_edit()->setText(name);
+            table->get_width_edit()->setText(QStringLiteral("4"));
+        });
+        QTest::mouseClick(dialog->get_add_table_button(), Qt::LeftButton);
+        QTest::mouseClick(dialog->get_button_box()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    view->on_mnemonic_table_setup();
+}
+
+// The page of each instance tab, built.
+std::vector<QPointer<QWidget>> pages_of(SEDQ_LAYOUT_WIDGET* layout)
+{
+    std::vector<QPointer<QWidget>> pages;
+    for (int tab = 0; tab < layout->get_instance_tab_widget()->count(); ++tab)
+        pages.emplace_back(layout->get_instance_tab_widget()->widget(tab));
+    return pages;
+}
+} // namespace
+
+// Edits that change no page's tabs (tables added in the setup dialog, an Undo, the first edit
+// after it, a rename) keep every page: a page is made anew only when its tabs change, and then
+// only that one. A kept page's panes show what a new page would.
+TEST_F(frame_test, pages_are_made_anew_only_when_their_tabs_change)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({{"alpha", 2, 2}, {"beta", 2, 1, {0}}}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    SEDQ_TX_MANAGER* tx = frame->get_tx_manager();
+    const std::vector<QPointer<QWidget>> pages = pages_of(layout);
+    ASSERT_EQ(pages.size(), 2u);
+    const auto same_pages = [&] { return pages_of(layout) == pages && pages[0] && pages[1]; };
+    const SDR_DATA_MNEMONICS* tables = tx->get_tx_session()->get_data_session()->get_mnemonics();
+    add_table_in_the_setup(layout->get_view(), QStringLiteral("first"));
+    settle();
+    ASSERT_EQ(tables->get_num_tables(), 1);
+    EXPECT_TRUE(same_pages()) << "a table added";
+    action(frame, AFCQ_EDIT_UNDO_ACTION)->trigger();
+    settle();
+    ASSERT_EQ(tables->get_num_tables(), 0);
+    EXPECT_TRUE(same_pages()) << "the table's Undo";
+    add_table_in_the_setup(layout->get_view(), QStringLiteral("second"));
+    settle();
+    ASSERT_EQ(tables->get_num_tables(), 1);
+    EXPECT_TRUE(same_pages()) << "the first edit after the Undo";
+
+    SEDQ_INSTANCE_LIST_MODEL* instances = layout->get_instance_widget()->get_model();
+    ASSERT_TRUE(instances->setData(instances->index(0, 0), QStringLiteral("gamma"), Qt::EditRole));
+    settle();
+    action(frame, AFCQ_EDIT_UNDO_ACTION)->trigger();
+    settle();
+    EXPECT_TRUE(same_pages()) << "a rename and its Undo";
+    EXPECT_EQ(tab_titles(layout->get_instance_tab_widget()), QStringList({"alpha", "beta"}));
+    auto* log = pages[0]->findChild<SEDQ_LOG_WIDGET*>();
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->get_tree_model()->item(0)->text(), QStringLiteral("alpha")) << "the kept log pane follows";
+
+    {
+        const SEDQ_EDIT_SCOPE edit(tx, SEDQ_CHECK_COMPILATION, sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_LAYOUT));
+        tx->set_advanced_trigger(0, SDR_LTYPE_ADVANCED);
+    }
+    settle();
+    EXPECT_TRUE(pages[0].isNull()) << "alpha's page gained an advanced trigger page";
+    EXPECT_TRUE(pages[1] && layout->get_instance_tab_widget()->widget(1) == pages[1]) << "beta's stays";
+    EXPECT_EQ(tab_titles(layout->get_data_setup_tab_widget(0)), QStringList({"Data", "Setup", "Advanced Trigger 1"}));
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }

@@ -7,6 +7,9 @@
 #include "sedq/frame/sedq_jtag_widget.h"
 
 #include <QLineEdit>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QSignalSpy>
 #include <QTreeView>
 #include "sedq/model/sedq_repository.h"
 
@@ -140,6 +143,38 @@ TEST_F(log_widget_test, every_acquisition_adds_its_log_while_logging_is_on)
         end_all_runs();
         EXPECT_EQ(tree_paths(0).size(), 7) << "without logging one temporary log takes every run";
     }
+}
+
+// Runs with logging on add one item each to the pane that is there: the items of the logs
+// kept stay where they were (no reset, no row taken out), whatever the run showed.
+TEST_F(log_widget_test, a_run_adds_the_item_of_its_log_and_keeps_the_others)
+{
+    open_trees({{"alpha", {{"signal_set_1", {{"trigger_1", {"first"}, {}, true}}, true}}}});
+    compile_and_program();
+    tx()->set_logging(true);
+    const QPointer<SEDQ_LOG_WIDGET> pane = log_pane(0);
+    QSignalSpy resets(pane->get_tree_model(), &QAbstractItemModel::modelReset);
+    QSignalSpy removals(pane->get_tree_model(), &QAbstractItemModel::rowsAboutToBeRemoved);
+    std::vector<QPersistentModelIndex> kept{item_at(0, "alpha/signal_set_1/trigger_1/first")->index()};
+    for (int run = 1; run <= 3; ++run)
+    {
+        select({0});
+        press(ACTION_RUN);
+        end_all_runs();
+        ASSERT_EQ(log_pane(0), pane.data()) << "run " << run;
+        for (size_t row = 0; row < kept.size(); ++row)
+        {
+            ASSERT_TRUE(kept[row].isValid()) << "run " << run;
+            EXPECT_EQ(kept[row].row(), int(row)) << "run " << run;
+        }
+        const QStandardItem* added = item_at(0, QStringLiteral("alpha/signal_set_1/trigger_1/log_%1").arg(run));
+        ASSERT_NE(added, nullptr) << "run " << run;
+        EXPECT_TRUE(same_icon(added->icon(), 57)) << "run " << run << " shows its log";
+        EXPECT_TRUE(same_icon(item_at(0, "alpha/signal_set_1/trigger_1/first")->icon(), 56)) << "run " << run;
+        kept.emplace_back(added->index());
+    }
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(removals.count(), 0);
 }
 
 TEST_F(log_widget_test, renaming_in_place_stores_the_name_at_every_level)

@@ -209,9 +209,10 @@ std::vector<limit_case> edit_cases()
          "more than 2 triggers"},
         {"data logs", lowered(SDR_FILE_ELEMENT::LOG), 3, [](T& t) { return add_node(t, "a") && t.run() && t.run() && t.run(); },
          [](T& t) { return t.run(); }, "more than 3 data logs"},
-        {"node names of data logs", lowered(SDR_FILE_ELEMENT::WIRE), 4,
-         [](T& t) { return add_nodes(t, 2) && t.run() && t.run(); }, [](T& t) { return t.run(); },
-         "more than 4 node names in data logs"},
+        // Runs on the same wires share their names: only a changed list adds names.
+        {"node names of data logs", lowered(SDR_FILE_ELEMENT::WIRE), 5,
+         [](T& t) { return add_nodes(t, 2) && t.run() && t.run() && add_node(t, "n2") && add_node(t, "n3"); }, [](T& t) { return t.run(); },
+         "more than 5 node names in data logs"},
         {"samples of a document", -1, 2 * SDR_FILE_LIMITS::payload_size(SDR_DEFAULT_SAMPLE_DEPTH, 2, 1, 0, 0),
          [](T& t) { return add_nodes(t, 2) && t.run() && t.run(); }, [](T& t) { return t.run(); },
          "the samples of the document would take more than the 250 bytes"},
@@ -348,4 +349,45 @@ TEST_F(sdr_file_limits, a_log_of_a_flow_with_as_many_flags_as_a_document_holds_o
     samples.counters.assign(trigger->state().counters.size(), 7u);
     standin::sdr::make_log(trigger, samples);
     EXPECT_EQ(save_and_reopen(), "");
+}
+
+// A night of autorun: 300,000 runs on the 24 wires of one signal set, each log with its
+// samples, as the engine installs them. Every run starts (the document holds the wire names
+// once, and has room for that many logs), the document saves, and it opens again with every log,
+// its samples' counts and the one list of names; the next run after the open starts too.
+TEST_F(sdr_file_limits, a_night_of_runs_saves_and_opens_again)
+{
+    constexpr int RUNS = 300000;
+    constexpr int WIRES = 24;
+    ASSERT_TRUE(add_nodes(*this, WIRES));
+    standin::sdr::log_spec samples;
+    samples.depth = 8;
+    samples.channels.assign(WIRES, "10110011");
+    const auto payload = standin::sdr::make_payload(samples);
+    for (int run = 0; run < RUNS; ++run) {
+        SDR_DATA_LOG* log = session().create_new_log(0);
+        ASSERT_NE(log, nullptr) << "run " << run << ": "
+                                << SDR_DATA_MANAGER::get_data_repository_manager()->take_refusal();
+        log->m_payload = payload;
+        session().forget_replaced_log(log);
+    }
+    EXPECT_EQ(SDR_FILE_LIMITS::count(data(), SDR_FILE_ELEMENT::LOG), RUNS);
+    EXPECT_EQ(SDR_FILE_LIMITS::count(data(), SDR_FILE_ELEMENT::WIRE), WIRES);
+    ASSERT_TRUE(session().save_session(path("doc.vtl").c_str())) << session().get_last_error();
+    std::string error;
+    auto opened = sdr_read_session_file(path("doc.vtl"), &error);
+    ASSERT_NE(opened, nullptr) << error;
+    const SDR_DATA_TRIGGER* trigger = opened->m_instances[0]->get_active_trigger();
+    ASSERT_EQ(trigger->get_num_logs(), RUNS);
+    EXPECT_EQ(SDR_FILE_LIMITS::count(*opened, SDR_FILE_ELEMENT::WIRE), WIRES);
+    EXPECT_EQ(SDR_FILE_LIMITS::payload_bytes(*opened), SDR_FILE_LIMITS::payload_bytes(data()));
+    for (int log : {0, RUNS / 2, RUNS - 1}) {
+        EXPECT_TRUE(trigger->get_log_at(log)->m_wire_names.shares(trigger->get_log_at(0)->m_wire_names)) << log;
+        EXPECT_EQ(trigger->get_log_at(log)->get_data_sample_depth(), 8) << log;
+    }
+    m_session.reset();
+    m_session = std::make_unique<SDR_TX_SESSION>(nullptr, false);
+    ASSERT_TRUE(session().open_session(path("doc.vtl").c_str())) << session().get_last_error();
+    EXPECT_TRUE(run());
+    EXPECT_EQ(data().m_instances[0]->get_active_trigger()->get_num_logs(), RUNS + 1);
 }

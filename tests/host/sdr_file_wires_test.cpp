@@ -239,72 +239,62 @@ TEST_F(sdr_file_wires, a_reference_to_no_list_or_beside_wires_of_its_own_is_refu
     }
 }
 
-// A list of 60,000 names, then logs that share it: the copies count as the names they stand
-// for, so the reader stops at the log that passes the document's 1,048,576 names (the 18th),
-// however few bytes the references take.
-TEST_F(sdr_file_wires, a_list_shared_many_times_stops_at_the_wire_limit_of_the_document)
+// A list of 60,000 names, then logs that name it again: a log that shares the list of the log
+// before it holds no names of its own, in the file and in memory, so a hundred of them open (the
+// list held once); a hundred that spell the list out pass the document's 1,048,576 names at the
+// 18th, where the reader stops, however few bytes each takes.
+TEST_F(sdr_file_wires, a_shared_list_counts_once_and_lists_spelled_out_count_each_time)
 {
     QByteArray own = "<log name=\"l\">";
     for (int i = 0; i < 60000; ++i)
         own += "<wire/>";
     own += "</log>";
-    const QByteArray shared = "<log name=\"l\" same_wires=\"1\"/>";
     const QByteArray head = "<vantrel><session><instance name=\"i\"><signal_set name=\"s\"><trigger name=\"t\">" + own;
-    ASSERT_TRUE(write_repeated_document(QString::fromStdString(path("many.vtl")), head, shared, 100, TRIGGER_TAIL));
+    const QByteArray shared = "<log name=\"l\" same_wires=\"1\"/>";
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(path("shared.vtl")), head, shared, 100, TRIGGER_TAIL));
     std::string error;
-    EXPECT_EQ(sdr_read_session_file(path("many.vtl"), &error), nullptr);
-    EXPECT_NE(error.find("<log>: the document holds more than 1048576 <wire> elements"), std::string::npos) << error;
+    auto opened = sdr_read_session_file(path("shared.vtl"), &error);
+    ASSERT_NE(opened, nullptr) << error;
+    const SDR_DATA_TRIGGER* trigger = opened->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+    ASSERT_EQ(trigger->m_logs.size(), 101u);
+    for (const auto& log : trigger->m_logs)
+        EXPECT_TRUE(log->m_wire_names.shares(trigger->m_logs[0]->m_wire_names)) << log->m_name;
+    EXPECT_EQ(SDR_FILE_LIMITS::count(*opened, SDR_FILE_ELEMENT::WIRE), 60000);
+
+    ASSERT_TRUE(write_repeated_document(QString::fromStdString(path("spelled.vtl")), head, own, 100, TRIGGER_TAIL));
+    EXPECT_EQ(sdr_read_session_file(path("spelled.vtl"), &error), nullptr);
+    EXPECT_NE(error.find("<wire>: the document holds more than 1048576 <wire> elements"), std::string::npos) << error;
     const QRegularExpressionMatch at =
         QRegularExpression(QStringLiteral("line 1, column (\\d+)")).match(QString::fromStdString(error));
     ASSERT_TRUE(at.hasMatch()) << error;
-    EXPECT_GT(at.captured(1).toLongLong(), head.size() + 16 * shared.size());
-    EXPECT_LE(at.captured(1).toLongLong(), head.size() + 17 * shared.size() + 1) << "read on past the limit";
+    EXPECT_GT(at.captured(1).toLongLong(), head.size() + 16 * own.size());
+    EXPECT_LE(at.captured(1).toLongLong(), head.size() + 17 * own.size() + 1) << "read on past the limit";
 }
 
-// Both limits a shared list counts against, lowered: at each the writer's file opens again;
-// past the names' limit the save is refused, past the bytes' limit the writer names the list
-// again; a file past either is refused.
-TEST_F(sdr_file_wires, shared_lists_count_against_the_limits_in_the_writer_and_the_reader_alike)
+// The names' limit lowered to 4: logs that share one list of 2 count 2 however many they are,
+// and save and open again; lists spelled out (a list changed between runs, then changed back)
+// count each time, in the document's count as in the writer, which refuses to save such a
+// document, and the reader, which refuses such a file.
+TEST_F(sdr_file_wires, stored_names_count_against_the_limit_in_the_repository_the_writer_and_the_reader)
 {
-    struct row
-    {
-        const char* name;
-        SDR_FILE_ELEMENT element;
-        long long lowered_to;
-        std::vector<WIRES> at_limit;   // saves and opens again, stored as `stored`
-        std::vector<STORED> stored;
-        std::vector<WIRES> past_limit; // not saved, with `problem`, when `refused`
-        bool refused;
-        QByteArray hand_made;          // refused with `problem`
-        const char* problem;
-    };
     const WIRES ab{"ab", "c"};
-    const row rows[] = {
-        {"node names", SDR_FILE_ELEMENT::WIRE, 4, {ab, ab}, {{false, 2}, {true, 0}}, {ab, ab, ab}, true,
-         log_of("one", ab) + log_of("two", {}, true) + log_of("three", {}, true),
-         "the document holds more than 4 <wire> elements"},
-        {"bytes of shared names", SDR_FILE_ELEMENT::SHARED_WIRE_BYTES, 6, {ab, ab, ab, ab, ab},
-         {{false, 2}, {true, 0}, {true, 0}, {false, 2}, {false, 2}}, {}, false,
-         log_of("one", ab) + log_of("two", {}, true) + log_of("three", {}, true) + log_of("four", {}, true),
-         "the document holds more than 6 bytes of node names that data logs share"},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        standin::reset_all();
-        standin::sdr_file::lower_limit(int(r.element), r.lowered_to);
-        std::string error;
-        auto at_limit = session_of({r.at_limit});
-        EXPECT_EQ(save(*at_limit, &error), r.stored) << error;
-        auto opened = sdr_read_session_file(path("wires.vtl"), &error);
-        ASSERT_NE(opened, nullptr) << error;
-        EXPECT_EQ(wire_lists(*opened), r.at_limit);
-        if (r.refused) {
-            EXPECT_FALSE(sdr_write_session_file(*session_of({r.past_limit}), path("past.vtl"), &error));
-            EXPECT_NE(error.find(r.problem), std::string::npos) << error;
-        }
-        EXPECT_EQ(open(trigger_head() + r.hand_made + TRIGGER_TAIL, &error), nullptr);
-        EXPECT_NE(error.find(r.problem), std::string::npos) << error;
-    }
+    const WIRES xy{"x", "y"};
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::WIRE), 4);
+    std::string error;
+    auto at_limit = session_of({{ab, ab, ab, ab, ab}});
+    EXPECT_EQ(SDR_FILE_LIMITS::count(*at_limit, SDR_FILE_ELEMENT::WIRE), 2);
+    EXPECT_EQ(save(*at_limit, &error), (std::vector<STORED>{{false, 2}, {true, 0}, {true, 0}, {true, 0}, {true, 0}}))
+        << error;
+    auto opened = sdr_read_session_file(path("wires.vtl"), &error);
+    ASSERT_NE(opened, nullptr) << error;
+    EXPECT_EQ(wire_lists(*opened), (std::vector<WIRES>(5, ab)));
+    auto past_limit = session_of({{ab, xy, ab}});
+    EXPECT_EQ(SDR_FILE_LIMITS::count(*past_limit, SDR_FILE_ELEMENT::WIRE), 6);
+    EXPECT_FALSE(sdr_write_session_file(*past_limit, path("past.vtl"), &error));
+    EXPECT_NE(error.find("the document holds more than 4 <wire> elements"), std::string::npos) << error;
+    EXPECT_EQ(open(trigger_head() + log_of("one", ab) + log_of("two", xy) + log_of("three", ab) + TRIGGER_TAIL, &error),
+              nullptr);
+    EXPECT_NE(error.find("the document holds more than 4 <wire> elements"), std::string::npos) << error;
 }
 
 // Runs before and after the user adds a node: the logs of one set of wires share one list.
@@ -337,4 +327,39 @@ TEST_F(sdr_file_wires, acquisitions_before_and_after_a_node_is_added_save_and_op
     ASSERT_NE(opened, nullptr) << error;
     EXPECT_EQ(wire_lists(*opened), wire_lists(*session.get_data_session()));
     EXPECT_EQ(wire_lists(*opened).back(), (WIRES{"top|a", "top|b", "top|c"}));
+}
+
+// A night of runs on the same wires: each run's log shares the list of the one before it, so
+// the document holds the names once and a run never passes the names' limit (lowered to the
+// two names of the list) for that; a run on a changed list adds its names, and past the limit
+// it does not start.
+TEST_F(sdr_file_wires, runs_on_the_same_wires_share_one_list_and_add_no_names)
+{
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::WIRE), 2);
+    SDR_TX_SESSION session(nullptr, false);
+    ASSERT_TRUE(session.create_session(path("night.vtl").c_str()));
+    session.set_gui_logging(true);
+    SDR_TX_TRIGGER* trigger = session.get_trigger_at(0, false);
+    const auto add_node = [trigger](const char* name) {
+        return trigger->add_node(name, SDR_STYPE_PLAIN, SDR_TAP_PRE_SYNTHESIS, false);
+    };
+    ASSERT_TRUE(add_node("top|a") && add_node("top|b"));
+    std::vector<SDR_DATA_LOG*> logs;
+    for (int run = 0; run < 50; ++run) {
+        logs.push_back(session.create_new_log(0));
+        ASSERT_NE(logs.back(), nullptr) << "run " << run << ": " << SDR_DATA_MANAGER::get_data_repository_manager()->take_refusal();
+        session.forget_replaced_log(logs.back());
+    }
+    for (const SDR_DATA_LOG* log : logs)
+        EXPECT_TRUE(log->m_wire_names.shares(logs.front()->m_wire_names));
+    EXPECT_EQ(SDR_FILE_LIMITS::count(*session.get_data_session(), SDR_FILE_ELEMENT::WIRE), 2);
+    ASSERT_TRUE(add_node("top|c"));
+    EXPECT_EQ(session.create_new_log(0), nullptr);
+    EXPECT_NE(SDR_DATA_MANAGER::get_data_repository_manager()->take_refusal().find("more than 2 node names"),
+              std::string::npos);
+    ASSERT_TRUE(session.save_session(path("night.vtl").c_str())) << session.get_last_error();
+    std::string error;
+    auto opened = sdr_read_session_file(path("night.vtl"), &error);
+    ASSERT_NE(opened, nullptr) << error;
+    EXPECT_EQ(wire_lists(*opened), std::vector<WIRES>(50, WIRES{"top|a", "top|b"}));
 }

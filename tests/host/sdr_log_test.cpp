@@ -1,9 +1,15 @@
 // Data logs: packed payload reads (in place, shared between logs), neutrality out of range and
-// after removal, trigger positions, flow values, static plug-in tables and renames.
+// after removal, trigger positions, flow values, static plug-in tables, renames, and what a
+// trigger's logs count against the file's limits.
 #include "host/sdr.h"
+#include "host/sdr/sdr_file_limits.h"
 #include "host/standin/sdr_control.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -210,4 +216,80 @@ TEST_F(sdr_log, new_logs_take_the_first_free_number)
     EXPECT_EQ(next(), "log_2001");
     EXPECT_EQ(trigger->get_log_at(trigger->m_active_log[0])->get_name(), std::string("log_2001"))
         << "the new log is the one shown";
+}
+
+namespace
+{
+// What the trigger's logs hold, walked log by log: a log whose wire names equal the ones of the
+// log before it stores none.
+SDR_LOG_TALLY walk(const SDR_DATA_TRIGGER& trigger)
+{
+    SDR_LOG_TALLY tally;
+    const SDR_DATA_LOG* previous = nullptr;
+    for (const auto& log : trigger.m_logs) {
+        ++tally.logs;
+        const bool shared = previous != nullptr && !log->m_wire_names.empty() &&
+                            log->m_wire_names.list() == previous->m_wire_names.list();
+        tally.wires += shared ? 0 : qint64(log->m_wire_names.size());
+        tally.payload_bytes += SDR_FILE_LIMITS::payload_size(*log);
+        for (const auto& table : log->m_static_plugin_tables) {
+            ++tally.tables;
+            tally.table_entries += table.second->get_num_entries();
+        }
+        previous = log.get();
+    }
+    return tally;
+}
+} // namespace
+
+// The sums a trigger keeps follow every change of its logs as a walk of them counts it: logs
+// added, their wire names, samples and decoder tables changed, and logs taken out of the middle
+// (the log after one taken out may share the list of the log before it now).
+TEST_F(sdr_log, a_triggers_sums_follow_every_change_of_its_logs)
+{
+    const std::vector<std::string> a{"top|a", "top|b"};
+    const std::vector<std::string> b{"top|c"};
+    std::vector<SDR_DATA_LOG*> logs{log};
+    const auto add = [&](const std::vector<std::string>& wires) {
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "l" + std::to_string(logs.size())));
+        logs.push_back(trigger->m_logs.back().get());
+        logs.back()->m_wire_names = wires;
+    };
+    standin::sdr::log_spec samples;
+    samples.depth = 16;
+    samples.channels = {"1", "0"};
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        qint64 wires; // as the walk counts them, to know the change did what it says
+    } steps[] = {
+        {"lists a, a, b, a", [&] { logs[0]->m_wire_names = a; add(a); add(b); add(a); }, 2 + 0 + 1 + 2},
+        {"samples installed", [&] {
+             logs[2]->m_payload = standin::sdr::make_payload(samples);
+             logs[3]->m_payload = logs[2]->m_payload;
+         }, 5},
+        {"the b in the middle taken out", [&] { logs[2]->remove(); }, 2 + 0 + 0},
+        {"a name added to the second list", [&] { logs[1]->m_wire_names.push_back("top|x"); }, 2 + 3 + 2},
+        {"a decoder table and its entries", [&] {
+             SDR_DATA_MNEMONICS_TABLE* table = logs[3]->create_static_plugin_mnemonics_table(2, 1);
+             table->add_entry("ONE", "01");
+             table->add_entry("TWO", "10");
+         }, 7},
+        {"samples taken away", [&] { logs[3]->m_payload.reset(); logs[0]->m_payload.reset(); }, 7},
+        {"the first log taken out", [&] { logs[0]->remove(); }, 3 + 2},
+        {"the lists cleared", [&] { logs[1]->m_wire_names.clear(); logs[3]->m_wire_names.clear(); }, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        const SDR_LOG_TALLY walked = walk(*trigger);
+        const SDR_LOG_TALLY& kept = trigger->m_logs.tally();
+        EXPECT_EQ(walked.wires, step.wires);
+        EXPECT_EQ(kept.logs, walked.logs);
+        EXPECT_EQ(kept.wires, walked.wires);
+        EXPECT_EQ(kept.payload_bytes, walked.payload_bytes);
+        EXPECT_EQ(kept.tables, walked.tables);
+        EXPECT_EQ(kept.table_entries, walked.table_entries);
+    }
 }

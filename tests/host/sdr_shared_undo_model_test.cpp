@@ -184,15 +184,21 @@ private:
     long m_next_id = 1;
 };
 
+// The tables in order; on the way, every table is found by its name and the collection's count
+// of entries is the sum of its tables' (both kept as the tables change, never walked for).
 TABLES tables_of(const SDR_DATA_SESSION& session)
 {
     TABLES tables;
+    qint64 entry_count = 0;
     for (int i = 0; i < session.m_mnemonics.get_num_tables(); ++i) {
         const SDR_DATA_MNEMONICS_TABLE* table = session.m_mnemonics.get_table(i);
+        EXPECT_EQ(session.m_mnemonics.find_table(table->get_name()), table) << table->get_name();
         ENTRIES& entries = tables[table->get_name()];
         for (int j = 0; j < table->get_num_entries(); ++j)
             entries.emplace_back(table->get_first_symbol(j), table->get_value(j));
+        entry_count += table->get_num_entries();
     }
+    EXPECT_EQ(session.m_mnemonics.get_num_entries(), entry_count);
     return tables;
 }
 

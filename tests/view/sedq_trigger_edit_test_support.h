@@ -1,10 +1,11 @@
 #pragma once
 // Shared by the trigger editing tests: buses whose members carry a pattern, a right click on a
-// trigger cell (which sets the view's trigger level and shows the condition menu), and a hook
-// that acts on the next modal dialog of a type once its own event loop runs.
+// trigger cell (which sets the view's trigger level and shows the condition menu), and the hook
+// that acts on the next modal dialog of a type once its own event loop runs (support/).
 
 #include "sedq_mnemonic_test_support.h"
 #include "sedq_view_test_support.h"
+#include "support/next_dialog.h"
 
 #include "host/sdr/sdr_data_mnemonics.h"
 #include "sedq/model/sedq_edit_scope.h"
@@ -56,42 +57,6 @@ inline int add_bus(SDR_DATA_TRIGGER* trigger, const std::string& name, int membe
         leaves.push_back("top|" + name + "_" + std::to_string(k));
     add_leaves(trigger, leaves);
     return standin::sdr::add_group(trigger, first, first + members - 1, name, radix);
-}
-
-// The dialog hooks not yet used; a test's tear-down removes them, so none outlives its test.
-inline std::vector<QPointer<QObject>>& pending_dialog_hooks()
-{
-    static std::vector<QPointer<QObject>> hooks;
-    return hooks;
-}
-
-// Runs `act` on the next shown modal dialog of type T, queued so that it runs inside the
-// dialog's own event loop, ahead of the host's answer to dialogs nobody scripted.
-template <class T> void on_next_dialog(std::function<void(T*)> act)
-{
-    struct hook : QObject
-    {
-        std::function<void(T*)> act;
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            T* dialog = qobject_cast<T*>(watched);
-            if (event->type() != QEvent::Show || dialog == nullptr || !act)
-                return false;
-            auto run = std::move(act);
-            act = nullptr;
-            QPointer<T> guard(dialog);
-            QTimer::singleShot(0, dialog, [guard, run] {
-                if (guard)
-                    run(guard.data());
-            });
-            deleteLater();
-            return false;
-        }
-    };
-    auto* filter = new hook;
-    filter->act = std::move(act);
-    QCoreApplication::instance()->installEventFilter(filter);
-    pending_dialog_hooks().push_back(filter);
 }
 
 // Every hint the model sends from its construction on.

@@ -440,7 +440,7 @@ TEST_F(waveform_paint_test, a_refresh_keeps_the_waveform_rows_until_their_sample
     for (int i = 0; i < session->get_num_instances() && log != shown; ++i)
         log = session->get_log_at(i, false);
     ASSERT_EQ(log, shown);
-    const auto original = log->m_payload;
+    const SDR_PAYLOAD_HANDLE original = log->m_payload;
     auto cleared = std::make_shared<SDR_LOG_PAYLOAD>(*original);
     cleared->channel_bits.fill('\0');
     log->m_payload = cleared;

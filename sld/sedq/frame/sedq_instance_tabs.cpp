@@ -64,6 +64,14 @@ public:
         lay_out();
     }
 
+    // The tab's text changed: it is measured again.
+    void forget_width(int tab)
+    {
+        if (size_t(tab) < m_widths.size())
+            m_widths[size_t(tab)] = 0;
+        lay_out();
+    }
+
     QRect tab_rect(int tab) const
     {
         const int at = tab - m_first;
@@ -301,6 +309,25 @@ QWidget* SEDQ_INSTANCE_TABS::widget(int tab)
         m_stack->addWidget(page);
     }
     return page;
+}
+
+void SEDQ_INSTANCE_TABS::set_tab_text(int tab, const QString& text)
+{
+    if (tab < 0 || tab >= count() || m_names[tab] == text)
+        return;
+    m_names[tab] = text;
+    m_bar->forget_width(tab);
+}
+
+void SEDQ_INSTANCE_TABS::remake_page(int tab)
+{
+    if (tab < 0 || tab >= count() || m_pages[size_t(tab)] == nullptr)
+        return;
+    QWidget* old = m_pages[size_t(tab)];
+    m_pages[size_t(tab)] = nullptr;
+    delete old;
+    if (tab == m_current)
+        m_stack->setCurrentWidget(widget(tab));
 }
 
 void SEDQ_INSTANCE_TABS::setCurrentIndex(int tab)

@@ -43,6 +43,10 @@ public:
     int indexOf(const QWidget* page) const;
     void setCurrentWidget(QWidget* page) { setCurrentIndex(indexOf(page)); }
     QString tabText(int tab) const { return m_names.value(tab); }
+    void set_tab_text(int tab, const QString& text);
+    // Deletes the tab's page when it was made; the maker makes it again when it is next needed
+    // (at once for the current tab, which shows it). The other tabs keep theirs.
+    void remake_page(int tab);
 
     // The icon of every tab, and the one of the marked tab (the current instance's).
     void set_icons(const QIcon& normal, const QIcon& marked);

@@ -4,6 +4,8 @@
 // state-flow pages above the hierarchy and data log panes. There is one node view and one
 // advanced trigger canvas per window; the page on show adopts them through its containers.
 // Splitter sizes, pane visibility and the chosen tab of every instance live in the document.
+// An update of the document makes anew only the pages whose tabs it changed (and all of them
+// when the instances changed): an edit of what a page's panes show costs no page.
 
 #include <QHash>
 #include <QIcon>
@@ -70,6 +72,7 @@ public:
 public Q_SLOTS:
     void on_update(QObject* sender, int hint);
     void on_jtag_widget_resized();
+    // Makes every instance tab and page anew.
     void update_instance_tabs();
     void on_sel_change_data_setup_tab();
     void on_sel_change_instance_tab(int index);
@@ -84,6 +87,30 @@ private:
     QWidget* make_top_splitter();
     QWidget* make_bottom_part();
     // Instance pages (sedq_layout_widget_tabs.cpp).
+    // What an instance page shows that its panes do not follow on their own: the instance, its
+    // advanced trigger pages, its state-based flow page and the power-up colour.
+    struct PAGE_SHAPE
+    {
+        const void* instance = nullptr;
+        std::vector<int> advanced_levels;
+        bool state_flow = false;
+        bool powerup_colour = false;
+        bool operator==(const PAGE_SHAPE& other) const;
+    };
+    // The instance tabs as the document has them now.
+    struct TAB_LIST
+    {
+        std::vector<int> instances;
+        std::vector<const void*> identities;
+        QStringList names;
+        int current_tab = -1;
+        bool powerup = false;
+    };
+    TAB_LIST list_instance_tabs();
+    PAGE_SHAPE shape_of(int instance, bool powerup_colour);
+    void refresh_instance_tabs(int hint);
+    void remake_changed_pages(const TAB_LIST& tabs, int hint);
+    void refresh_kept_page(QWidget* page, int hint);
     void add_instance_pages();
     void add_instance_tabs(int* current_tab, bool* powerup);
     void remove_instance_pages();
@@ -118,8 +145,11 @@ private:
     SEDQ_VIEW* m_view = nullptr;
     SEDQ_OBJECT_WIDGET* m_object_widget = nullptr;
     SEDQ_INSTANCE_TABS* m_instance_tab_widget = nullptr;
-    // The instance of each tab, in ascending order.
+    // The instance of each tab, in ascending order, and the document's object of each.
     std::vector<int> m_tab_instances;
+    std::vector<const void*> m_tab_identities;
+    // The shape of each page built, by instance.
+    QMap<int, PAGE_SHAPE> m_page_shapes;
     // The icons of an instance's tab and of the current instance's tab, each shared by the tabs.
     QIcon m_tab_icons[2];
     SEDQ_FRAME_WND* m_frame;

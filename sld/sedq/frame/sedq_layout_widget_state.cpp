@@ -34,7 +34,7 @@ void SEDQ_LAYOUT_WIDGET::on_update(QObject*, int hint)
         switch_powerup_view(hint);
     else if ((hint & (SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_REFRESH)) != 0)
     {
-        update_instance_tabs();
+        refresh_instance_tabs(hint);
         if (!m_tx_manager->is_empty())
             restore_active_tab();
     }

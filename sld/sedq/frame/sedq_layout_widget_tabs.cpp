@@ -98,11 +98,105 @@ void SEDQ_LAYOUT_WIDGET::update_instance_tabs()
         keeps_focus->setFocus(Qt::OtherFocusReason);
 }
 
+// The tabs and the pages that still show what the document holds stay as they are (a page's
+// panes follow the document on their own); a page whose shape changed is made anew, and every
+// tab is when the instances changed (added, removed, moved, renamed power-up views).
+void SEDQ_LAYOUT_WIDGET::refresh_instance_tabs(int hint)
+{
+    const TAB_LIST tabs = list_instance_tabs();
+    if (tabs.instances != m_tab_instances || tabs.identities != m_tab_identities)
+    {
+        update_instance_tabs();
+        return;
+    }
+    for (int tab = 0; tab < tabs.names.size(); ++tab)
+        m_instance_tab_widget->set_tab_text(tab, tabs.names[tab]);
+    remake_changed_pages(tabs, hint);
+    if (tabs.current_tab != -1)
+        select_instance_tab(tabs.current_tab, tabs.powerup);
+}
+
+void SEDQ_LAYOUT_WIDGET::remake_changed_pages(const TAB_LIST& tabs, int hint)
+{
+    QWidget* focused = window()->focusWidget();
+    QWidget* keeps_focus = focused == m_view || focused == m_object_widget ? focused : nullptr;
+    m_view->set_resize_flag(true);
+    for (int tab = 0; tab < int(tabs.instances.size()); ++tab)
+    {
+        const int instance = tabs.instances[size_t(tab)];
+        const auto built = m_page_shapes.constFind(instance);
+        if (built == m_page_shapes.constEnd())
+            continue;
+        const bool powerup = tab == tabs.current_tab && tabs.powerup;
+        if (built.value() == shape_of(instance, powerup))
+        {
+            refresh_kept_page(m_instance_tab_widget->widget(tab), hint);
+            continue;
+        }
+        const QSignalBlocker blocker(m_instance_tab_widget);
+        m_page_shapes.remove(instance);
+        m_data_setup_tab_widget_map.remove(instance);
+        m_hierarchy_widget_map.remove(instance);
+        m_page_instances.remove(m_instance_tab_widget->widget(tab));
+        m_instance_tab_widget->remake_page(tab);
+        build_instance_page(instance);
+    }
+    m_view->clear_resize_flag();
+    if (keeps_focus != nullptr && keeps_focus->isVisible())
+        keeps_focus->setFocus(Qt::OtherFocusReason);
+}
+
+// A page made now would show its panes as the document has them: a page kept gives its panes
+// the refreshes this update does not send them itself.
+void SEDQ_LAYOUT_WIDGET::refresh_kept_page(QWidget* page, int hint)
+{
+    const unsigned sent = static_cast<unsigned>(hint);
+    const auto missing = [sent](unsigned bits) { return sedq_hint((bits & ~sent) | SEDQ_UPDATE_REFRESH); };
+    for (SEDQ_LOG_WIDGET* pane : page->findChildren<SEDQ_LOG_WIDGET*>())
+        if ((sent & SEDQ_UPDATE_LOG) == 0)
+            pane->on_update(nullptr, missing(SEDQ_UPDATE_LOG));
+    for (SEDQ_HIERARCHY_WIDGET* pane : page->findChildren<SEDQ_HIERARCHY_WIDGET*>())
+        if ((sent & SEDQ_UPDATE_HIERARCHY) == 0)
+            pane->on_update(nullptr, missing(SEDQ_UPDATE_HIERARCHY));
+    for (SEDQ_CONFIG_WIDGET* pane : page->findChildren<SEDQ_CONFIG_WIDGET*>())
+        if ((sent & SEDQ_UPDATE_CONFIGURATION) == 0)
+            pane->on_update(nullptr, missing(SEDQ_UPDATE_CONFIGURATION));
+    if ((sent & SEDQ_UPDATE_NODE_VIEW) != 0)
+        return;
+    for (SEDQ_DIAGRAM_WIDGET* pane : page->findChildren<SEDQ_DIAGRAM_WIDGET*>())
+        pane->on_update(nullptr, missing(SEDQ_UPDATE_NODE_VIEW));
+    for (SEDQ_STATE_WIDGET* pane : page->findChildren<SEDQ_STATE_WIDGET*>())
+        pane->on_update(nullptr, missing(SEDQ_UPDATE_NODE_VIEW));
+    for (SEDQ_RESOURCES_WIDGET* pane : page->findChildren<SEDQ_RESOURCES_WIDGET*>())
+        pane->on_update(nullptr, missing(SEDQ_UPDATE_NODE_VIEW));
+}
+
+bool SEDQ_LAYOUT_WIDGET::PAGE_SHAPE::operator==(const PAGE_SHAPE& other) const
+{
+    return instance == other.instance && advanced_levels == other.advanced_levels &&
+           state_flow == other.state_flow && powerup_colour == other.powerup_colour;
+}
+
+SEDQ_LAYOUT_WIDGET::PAGE_SHAPE SEDQ_LAYOUT_WIDGET::shape_of(int instance, bool powerup_colour)
+{
+    PAGE_SHAPE shape;
+    shape.instance = m_tx_manager->get_instance_at(instance);
+    int level_count = 0;
+    m_tx_manager->get_trigger_level(&level_count, instance);
+    for (int level = SEDQ_PATTERN_SQ_CONDITIONAL; level < level_count; ++level)
+        if (m_tx_manager->is_advanced_trigger(level, instance))
+            shape.advanced_levels.push_back(level);
+    shape.state_flow = !m_tx_manager->is_sequential_mode(instance);
+    shape.powerup_colour = powerup_colour;
+    return shape;
+}
+
 void SEDQ_LAYOUT_WIDGET::remove_instance_pages()
 {
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
     m_page_instances.clear();
+    m_page_shapes.clear();
     // Pages built from now on are new pages: the moves made on the old ones are not theirs.
     for (SEDQ_SPLITTER* hub : qAsConst(m_splitter_map))
         hub->forget_moves();
@@ -118,6 +212,7 @@ void SEDQ_LAYOUT_WIDGET::release_instance_pages()
     const QSignalBlocker blocker(m_instance_tab_widget);
     m_unbuilt_pages.clear();
     m_page_instances.clear();
+    m_page_shapes.clear();
     m_instance_tab_widget->clear();
     m_tab_instances.clear();
 }
@@ -133,32 +228,46 @@ void SEDQ_LAYOUT_WIDGET::add_instance_pages()
         select_instance_tab(current_tab, powerup);
 }
 
-// The tabs come with their names; a page is made when it is first shown or asked for, and
-// built with it while the document has few instances.
-void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
+// One tab per instance that is not a power-up view; the current entry's tab, and whether the
+// current entry is the power-up view of that tab's instance.
+SEDQ_LAYOUT_WIDGET::TAB_LIST SEDQ_LAYOUT_WIDGET::list_instance_tabs()
 {
+    TAB_LIST tabs;
     const int instance_count = m_tx_manager->get_num_instances();
     const int current = sedq_current_instance(m_tx_manager);
-    QStringList names;
-    m_tab_instances.clear();
     for (int i = 0; i < instance_count; ++i)
     {
         if (m_tx_manager->is_powerup_trigger(i))
         {
             if (i == current)
             {
-                *current_tab = int(m_tab_instances.size()) - 1;
-                *powerup = true;
+                tabs.current_tab = int(tabs.instances.size()) - 1;
+                tabs.powerup = true;
             }
             continue;
         }
         if (i == current)
-            *current_tab = int(m_tab_instances.size());
-        m_tab_instances.push_back(i);
-        names.append(QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)));
+            tabs.current_tab = int(tabs.instances.size());
+        tabs.instances.push_back(i);
+        tabs.identities.push_back(m_tx_manager->get_instance_at(i));
+        tabs.names.append(QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)));
     }
+    return tabs;
+}
+
+// The tabs come with their names; a page is made when it is first shown or asked for, and
+// built with it while the document has few instances.
+void SEDQ_LAYOUT_WIDGET::add_instance_tabs(int* current_tab, bool* powerup)
+{
+    TAB_LIST tabs = list_instance_tabs();
+    *current_tab = tabs.current_tab;
+    *powerup = tabs.powerup;
+    m_tab_instances = std::move(tabs.instances);
+    m_tab_identities = std::move(tabs.identities);
     const QSignalBlocker blocker(m_instance_tab_widget);
-    m_instance_tab_widget->set_tabs(names, [this](int tab) { return make_instance_page(m_tab_instances[size_t(tab)]); });
+    m_instance_tab_widget->set_tabs(tabs.names,
+                                    [this](int tab) { return make_instance_page(m_tab_instances[size_t(tab)]); });
+    const int instance_count = m_tx_manager->get_num_instances();
     if (instance_count <= PAGES_BUILT_WITH_THEIR_TABS)
         for (int instance : m_tab_instances)
             build_instance_page(instance);
@@ -177,9 +286,13 @@ void SEDQ_LAYOUT_WIDGET::select_instance_tab(int tab, bool powerup)
     build_instance_page_at(tab);
     m_instance_tab_widget->setCurrentIndex(tab);
     mark_instance_tab(tab);
-    if (powerup)
-        m_instance_tab_widget->widget(tab)->setPalette(
-            sedq_get_palette(QPalette::Window, SEDQ_POWERUP_BRUSH.color()));
+    if (!powerup)
+        return;
+    QWidget* page = m_instance_tab_widget->widget(tab);
+    page->setPalette(sedq_get_palette(QPalette::Window, SEDQ_POWERUP_BRUSH.color()));
+    const auto shape = m_page_shapes.find(instance_of_page(page));
+    if (shape != m_page_shapes.end())
+        shape->powerup_colour = true;
 }
 
 // The current instance's tab shows the other icon.
@@ -213,6 +326,7 @@ void SEDQ_LAYOUT_WIDGET::build_instance_page(int instance)
     splitter->addWidget(make_hierarchy_log_part(instance));
     splitter->setStretchFactor(0, 1);
     splitter->set_last_pane_size(m_tx_manager->get_int_state("hierarchy widget height", -1));
+    m_page_shapes.insert(instance, shape_of(instance, false));
 }
 
 void SEDQ_LAYOUT_WIDGET::build_instance_page_at(int tab)

@@ -121,13 +121,34 @@ void SEDQ_LOG_WIDGET::sync_logging_switch()
 // ---- the tree -----------------------------------------------------------------------------------
 
 // Expanding items here happens under the block, so the stored states are not written back.
+// While the instance, its signal sets and their triggers are those the tree shows, the items
+// stay and follow the logs; anything else makes the tree anew.
 void SEDQ_LOG_WIDGET::update_log_tree()
 {
     const SEDQ_BLOCK block;
-    m_model.clear();
     if (m_instance < 0 || m_instance >= m_tx_manager->get_num_instances())
+    {
+        m_model.clear();
+        m_log_rows.clear();
+        m_marked_logs.clear();
         return;
+    }
     const SHOWN_NAMES shown = shown_names();
+    const bool following = m_following;
+    m_following = true;
+    if (!m_edited && has_the_documents_shape())
+        follow_logs(shown);
+    else
+        rebuild_log_tree(shown);
+    m_edited = false;
+    m_following = following;
+}
+
+void SEDQ_LOG_WIDGET::rebuild_log_tree(const SHOWN_NAMES& shown)
+{
+    m_model.clear();
+    m_log_rows.clear();
+    m_marked_logs.clear();
     bool expanded = false;
     const QString name = text_of(m_tx_manager->get_instance_name_at(m_instance, &expanded));
     QStandardItem* top = make_item(name, AFCQ_ICON_LOG_INSTANCE, {name});
@@ -136,6 +157,69 @@ void SEDQ_LOG_WIDGET::update_log_tree()
     const int sets = m_tx_manager->get_num_signal_sets(m_instance);
     for (int set = 0; set < sets; ++set)
         add_signal_set(top, set, shown);
+}
+
+// The instance, its signal sets and their triggers as the tree names them, in order; their
+// stored expanded states are shown again on the way.
+bool SEDQ_LOG_WIDGET::has_the_documents_shape()
+{
+    QStandardItem* top = m_model.item(0);
+    bool expanded = false;
+    const int sets = m_tx_manager->get_num_signal_sets(m_instance);
+    if (m_model.rowCount() != 1 ||
+        top->text() != text_of(m_tx_manager->get_instance_name_at(m_instance, &expanded)) || top->rowCount() != sets)
+        return false;
+    m_tree->setExpanded(top->index(), expanded);
+    for (int set = 0; set < sets; ++set)
+    {
+        QStandardItem* set_item = top->child(set);
+        const int triggers = m_tx_manager->get_num_triggers(m_instance, set);
+        if (set_item->text() != text_of(m_tx_manager->get_signal_set_name_at(m_instance, set, &expanded)) ||
+            set_item->rowCount() != triggers)
+            return false;
+        m_tree->setExpanded(set_item->index(), expanded);
+        for (int trigger = 0; trigger < triggers; ++trigger)
+        {
+            QStandardItem* trigger_item = set_item->child(trigger);
+            if (trigger_item->text() != text_of(m_tx_manager->get_trigger_name_at(m_instance, set, trigger, &expanded)))
+                return false;
+            m_tree->setExpanded(trigger_item->index(), expanded);
+        }
+    }
+    return true;
+}
+
+// A trigger whose logs were only appended to gets items for the new ones; one whose logs changed
+// otherwise gets its items anew. The marks of what is shown move to where they belong now.
+void SEDQ_LOG_WIDGET::follow_logs(const SHOWN_NAMES& shown)
+{
+    for (const QPersistentModelIndex& marked : m_marked_logs)
+        if (marked.isValid())
+            set_icon(m_model.itemFromIndex(marked), AFCQ_ICON_LOG);
+    m_marked_logs.clear();
+    QStandardItem* top = m_model.item(0);
+    for (int set = 0; set < top->rowCount(); ++set)
+    {
+        QStandardItem* set_item = top->child(set);
+        set_icon(set_item, AFCQ_ICON_LOG_SIGNAL_SET + (set_item->text() == shown.signal_set ? 1 : 0));
+        for (int trigger = 0; trigger < set_item->rowCount(); ++trigger)
+        {
+            QStandardItem* trigger_item = set_item->child(trigger);
+            set_icon(trigger_item, AFCQ_ICON_LOG_TRIGGER + (trigger_item->text() == shown.trigger ? 1 : 0));
+            const quint64 stamp = m_tx_manager->get_log_list_stamp(m_instance, set, trigger);
+            const int logs = m_tx_manager->get_num_logs(m_instance, set, trigger);
+            int kept = trigger_item->rowCount();
+            if (trigger_item->data(STAMP_ROLE).toULongLong() != stamp || kept > logs)
+            {
+                trigger_item->removeRows(0, kept);
+                m_log_rows.remove(trigger_item);
+                kept = 0;
+            }
+            trigger_item->setData(stamp, STAMP_ROLE);
+            add_logs(trigger_item, set, trigger, kept);
+            mark_shown_log(trigger_item, shown.log);
+        }
+    }
 }
 
 void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN_NAMES& shown)
@@ -156,18 +240,53 @@ void SEDQ_LOG_WIDGET::add_signal_set(QStandardItem* parent, int set, const SHOWN
         const QStringList trigger_path = set_item->data(PATH_ROLE).toStringList() + QStringList{trigger_name};
         QStandardItem* trigger_item = make_item(
             trigger_name, AFCQ_ICON_LOG_TRIGGER + (trigger_name == shown.trigger ? 1 : 0), trigger_path);
+        trigger_item->setData(m_tx_manager->get_log_list_stamp(m_instance, set, trigger), STAMP_ROLE);
         set_item->appendRow(trigger_item);
         m_tree->setExpanded(trigger_item->index(), expanded);
-        const int logs = m_tx_manager->get_num_logs(m_instance, set, trigger);
-        for (int log = 0; log < logs; ++log)
-        {
-            const QString log_name = text_of(m_tx_manager->get_log_name_at(m_instance, set, trigger, log));
-            QStandardItem* log_item = make_item(log_name, AFCQ_ICON_LOG + (log_name == shown.log ? 1 : 0),
-                                                trigger_path + QStringList{log_name});
-            if (m_tx_manager->is_powerup_trigger(m_instance, set, trigger, log))
-                log_item->setData(SEDQ_POWERUP_BRUSH, Qt::BackgroundRole);
-            trigger_item->appendRow(log_item);
-        }
+        add_logs(trigger_item, set, trigger, 0);
+        mark_shown_log(trigger_item, shown.log);
+    }
+}
+
+// The items of the trigger's logs from `first` on, appended in one go.
+void SEDQ_LOG_WIDGET::add_logs(QStandardItem* trigger_item, int set, int trigger, int first)
+{
+    const int logs = m_tx_manager->get_num_logs(m_instance, set, trigger);
+    if (first >= logs)
+        return;
+    const QStringList trigger_path = trigger_item->data(PATH_ROLE).toStringList();
+    QHash<QString, int>& rows = m_log_rows[trigger_item];
+    QList<QStandardItem*> items;
+    items.reserve(logs - first);
+    for (int log = first; log < logs; ++log)
+    {
+        const QString log_name = text_of(m_tx_manager->get_log_name_at(m_instance, set, trigger, log));
+        QStandardItem* log_item = make_item(log_name, AFCQ_ICON_LOG, trigger_path + QStringList{log_name});
+        if (m_tx_manager->is_powerup_trigger(m_instance, set, trigger, log))
+            log_item->setData(SEDQ_POWERUP_BRUSH, Qt::BackgroundRole);
+        rows.insert(log_name, log);
+        items.append(log_item);
+    }
+    trigger_item->insertRows(first, items);
+}
+
+void SEDQ_LOG_WIDGET::mark_shown_log(QStandardItem* trigger_item, const QString& log)
+{
+    const auto rows = m_log_rows.constFind(trigger_item);
+    const int row = rows != m_log_rows.constEnd() ? rows->value(log, -1) : -1;
+    QStandardItem* item = row >= 0 ? trigger_item->child(row) : nullptr;
+    if (item == nullptr)
+        return;
+    set_icon(item, AFCQ_ICON_LOG + 1);
+    m_marked_logs.emplace_back(item->index());
+}
+
+void SEDQ_LOG_WIDGET::set_icon(QStandardItem* item, int icon)
+{
+    if (item != nullptr && item->data(ICON_ROLE).toInt() != icon)
+    {
+        item->setIcon(afcq_get_icon(AFCQ_ICON_ENUM(icon)));
+        item->setData(icon, ICON_ROLE);
     }
 }
 
@@ -175,6 +294,7 @@ QStandardItem* SEDQ_LOG_WIDGET::make_item(const QString& text, int icon, const Q
 {
     auto* item = new QStandardItem(afcq_get_icon(AFCQ_ICON_ENUM(icon)), text);
     item->setData(path, PATH_ROLE);
+    item->setData(icon, ICON_ROLE);
     return item;
 }
 

@@ -124,8 +124,9 @@ void SEDQ_LOG_WIDGET::on_data_log_rename()
 // refused or empty name so shows the stored one again.
 void SEDQ_LOG_WIDGET::on_item_changed(QStandardItem* item)
 {
-    if (item == nullptr)
+    if (item == nullptr || m_following)
         return;
+    m_edited = true;
     const QStringList path = item->data(PATH_ROLE).toStringList();
     const QByteArray name = item->text().toLocal8Bit();
     if (!name.isEmpty() && !path.isEmpty())

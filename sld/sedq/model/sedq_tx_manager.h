@@ -194,6 +194,9 @@ public:
     int get_num_triggers(int instance, int signal_set);
     const char* get_trigger_name_at(int instance, int signal_set, int trigger, bool* expanded);
     int get_num_logs(int instance, int signal_set, int trigger);
+    // Changes whenever a log the trigger holds changes place, name or view, never for a log
+    // appended (SDR_LOG_LIST::stamp); 0 for no trigger.
+    quint64 get_log_list_stamp(int instance, int signal_set, int trigger);
     const char* get_log_name_at(int instance, int signal_set, int trigger, int log);
     const char* get_instance();
     const char* get_signal_set();

@@ -147,6 +147,12 @@ int SEDQ_TX_MANAGER::get_num_logs(int instance, int signal_set, int trigger)
     return data ? data->get_num_logs() : 0;
 }
 
+quint64 SEDQ_TX_MANAGER::get_log_list_stamp(int instance, int signal_set, int trigger)
+{
+    SDR_DATA_TRIGGER* data = trigger_of(m_tx_session, instance, signal_set, trigger);
+    return data ? data->m_logs.stamp() : 0;
+}
+
 const char* SEDQ_TX_MANAGER::get_log_name_at(int instance, int signal_set, int trigger, int log)
 {
     SDR_DATA_TRIGGER* data = trigger_of(m_tx_session, instance, signal_set, trigger);

@@ -25,6 +25,12 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
+namespace
+{
+// The names the table combo is sized for ("fsm|main_controller|state : width = 5" and the like).
+constexpr int TABLE_COMBO_CHARACTERS = 40;
+} // namespace
+
 SEDQ_MNEMONIC_DLG::SEDQ_MNEMONIC_DLG(QWidget* parent, SEDQ_FRAME_WND* frame)
     : AFCQ_DIALOG(parent), m_tx_manager(frame != nullptr ? frame->get_tx_manager() : nullptr)
 {
@@ -38,6 +44,10 @@ void SEDQ_MNEMONIC_DLG::on_init_dlg()
 {
     setWindowTitle(QStringLiteral("Mnemonic Table Setup"));
     m_table_combo = new QComboBox(this);
+    // The combo is as wide as the grid makes it: sizing it to its longest name would lay out
+    // every name of a document that holds thousands of tables each time the dialog opens.
+    m_table_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_table_combo->setMinimumContentsLength(TABLE_COMBO_CHARACTERS);
     m_view = new SEDQ_MNEMONIC_TABLE_VIEW(this);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     auto* entries = new QVBoxLayout;

@@ -28,12 +28,7 @@ SEDQ_MNEMONIC_SETS::~SEDQ_MNEMONIC_SETS()
 
 mySET* SEDQ_MNEMONIC_SETS::find(const QString& name) const
 {
-    for (mySET* set = m_head; set != nullptr; set = set->next)
-    {
-        if (set->name == name)
-            return set;
-    }
-    return nullptr;
+    return m_by_name.value(name, nullptr);
 }
 
 mySET* SEDQ_MNEMONIC_SETS::add_set(const QString& name, int width)
@@ -49,6 +44,7 @@ mySET* SEDQ_MNEMONIC_SETS::add_set(const QString& name, int width)
         m_head = set;
     m_tail = set;
     ++m_count;
+    m_by_name.insert(name, set);
     return set;
 }
 
@@ -81,6 +77,7 @@ bool SEDQ_MNEMONIC_SETS::delete_set(const QString& name)
     (previous != nullptr ? previous->next : m_head) = set->next;
     if (m_tail == set)
         m_tail = previous;
+    m_by_name.remove(name);
     free_entries(set);
     delete set;
     --m_count;
@@ -98,6 +95,7 @@ void SEDQ_MNEMONIC_SETS::clear()
     }
     m_tail = nullptr;
     m_count = 0;
+    m_by_name.clear();
 }
 
 // An entry greater than the tail goes straight there, so entries that arrive in order cost

@@ -6,6 +6,7 @@
 
 #include "host/sdr/sdr_data_mnemonics.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -75,4 +76,6 @@ private:
     mySET* m_head = nullptr;
     mySET* m_tail = nullptr;
     int m_count = 0;
+    // Each table by name: loading thousands of tables looks each name up.
+    QHash<QString, mySET*> m_by_name;
 };

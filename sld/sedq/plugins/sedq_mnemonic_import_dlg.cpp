@@ -34,12 +34,15 @@ const SDR_DATA_MNEMONICS* tables_of(const SDR_DATA_SESSION* session)
     return session != nullptr ? session->get_mnemonics() : nullptr;
 }
 
+// Every row holds one line of the same font, so the rows are as high as the first: a source of
+// tens of thousands of tables would otherwise have each name laid out to measure its row.
 QListWidget* make_list(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
     list->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     list->setLineWidth(2);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setUniformItemSizes(true);
     return list;
 }
 
@@ -202,7 +205,9 @@ void SEDQ_MNEMONIC_IMPORT_DLG::accept()
 }
 
 // Every question is asked before anything is written, so the copies go in as one edit. A name
-// the source no longer holds is skipped; a table is never copied onto itself.
+// the source no longer holds is skipped; a table is never copied onto itself. The row a question
+// is about is made current for it (only then: moving the current row through tens of thousands of
+// rows would lay the list out for each).
 bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
 {
     const SDR_DATA_MNEMONICS* target = tables_of(m_target);
@@ -212,7 +217,6 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
     std::vector<std::pair<const SDR_DATA_MNEMONICS_TABLE*, bool>> copies; // table, replacing one
     for (int i = 0; i < m_selected->count(); ++i)
     {
-        m_selected->setCurrentRow(i);
         const QString text = m_selected->item(i)->text();
         const QByteArray name = text.toUtf8();
         const SDR_DATA_MNEMONICS_TABLE* from = source->find_table(name.constData());
@@ -223,6 +227,7 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
                 copies.emplace_back(from, false);
             continue;
         }
+        m_selected->setCurrentRow(i);
         const int answer = sedq_show_message(MSG_SEDQ::OC::OVERWRITE_OR_NOT(name.toStdString()));
         if (answer == ANSWER_OK && from != nullptr && target != source)
             copies.emplace_back(from, in_document);

@@ -6,6 +6,10 @@
 
 #include "host/afcq.h"
 
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
 class QDialogButtonBox;
 class QListWidget;
 class QPushButton;
@@ -33,7 +37,7 @@ public:
 
     // Names of tables the opener holds, unsaved, that the document lacks: a chosen table of such
     // a name asks before it replaces the opener's, as for a table of the document.
-    void set_unsaved_tables(const QStringList& names) { m_unsaved_tables = names; }
+    void set_unsaved_tables(const QStringList& names) { m_unsaved_tables = QSet<QString>(names.begin(), names.end()); }
     // The tables OK copied into the document.
     const QStringList& get_imported_tables() const { return m_imported; }
 
@@ -57,7 +61,7 @@ private:
     SDR_DATA_SESSION* m_source = nullptr;
     QString m_file_path; // the source's full path; the field shows its name without directory
     QString m_file_name;
-    QStringList m_unsaved_tables;
+    QSet<QString> m_unsaved_tables;
     QStringList m_imported;
 
     AFCQ_LINE_EDIT_BROWSE_BUTTON* m_browse = nullptr;
