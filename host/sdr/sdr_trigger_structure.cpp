@@ -70,7 +70,17 @@ public:
     }
     void visit(SCI_ADVANCED_TRIGGER_OUTPUT* node) override { write(node->get_input_connection_at(0)); }
     void visit(SCI_ADVANCED_TRIGGER_INPUT_WIRE* node) override { text += quoted(node->get_name()); }
-    void visit(SCI_ADVANCED_TRIGGER_INPUT_CONSTANT* node) override { text += std::to_string(node->get_value()); }
+    void visit(SCI_ADVANCED_TRIGGER_INPUT_CONSTANT* node) override
+    {
+        text += std::to_string(node->get_value());
+        // The words above the first of a wide constant are built too; a one-word constant keeps
+        // the form the programming files already record.
+        const SCI_NUMBER& number = node->get_number();
+        for (size_t i = 1; i < number.words.size(); ++i)
+            text += ":" + std::to_string(number.words[i]);
+        if (number.words.size() > 1 && number.negative)
+            text += ":-";
+    }
     void visit(SCI_ADVANCED_TRIGGER_INPUT_VARIABLE*) override { text += "variable()"; }
     void visit(SCI_ADVANCED_TRIGGER_CONCATENATE* node) override { call("{", node, "}"); }
     // The pattern of a detector is loaded with the run; how many inputs it watches is not.

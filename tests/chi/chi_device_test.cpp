@@ -102,6 +102,8 @@ TEST_F(simulated_device, only_a_change_of_what_the_compile_built_needs_a_compile
          compare("shift(logical,right,2,'tick')", "==", "cc"), true},
         {"a constant comparison's operator", 0, compare("3", "==", "cc"), compare("3", "<", "cc"), false},
         {"a constant value", 0, compare("3", "==", "cc"), compare("2", "==", "cc"), false},
+        {"a constant's bits above 64", 0, compare("18446744073709551616", "==", "cc"),
+         compare("36893488147419103232", "==", "cc"), false},
         {"a value made runtime-configurable", 0, compare("3", "==", "cc"), compare("variable(3)", "==", "cc"), false},
         {"a detector's inputs", 0, "mbpm('RX',{'tick','cnt[0]'})", "mbpm('RX',{'tick','cnt[1]'})", false},
         {"a counter's width", 0, "ec(8,3,e,0,'tick')", "ec(9,3,e,0,'tick')", false},
