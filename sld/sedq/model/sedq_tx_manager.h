@@ -241,6 +241,7 @@ public:
     // (a group, a node not in the log or not connected, no data).
     std::vector<int> get_wave_channels(const std::vector<int>& nodes, int instance);
     bool get_wave_mask(bool* out, int sample, bool flag, int instance);
+    // The member rows below the node at grid row `row` (sedq_grid_rows.h): 0 for a leaf.
     int get_wave_count(int row);
     int get_int_length(int value);
 
