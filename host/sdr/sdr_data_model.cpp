@@ -41,7 +41,7 @@ SDR_DATA_TRIGGER::SDR_DATA_TRIGGER(SDR_DATA_SIGNAL_SET* signal_set, const std::s
 
 SDR_DATA_TRIGGER::~SDR_DATA_TRIGGER() = default;
 
-SDR_DATA_INSTANCE* SDR_DATA_TRIGGER::get_instance() const
+SDR_DATA_INSTANCE* SDR_DATA_TRIGGER::get_instance()
 {
     return m_signal_set != nullptr ? m_signal_set->m_instance : nullptr;
 }

@@ -675,7 +675,8 @@ public:
     SDR_TRIGGER_STATE& edit();
     // Write access for transient row marks (selection, validity): detaches, counts nothing.
     SDR_TRIGGER_STATE& edit_transient();
-    SDR_DATA_INSTANCE* get_instance() const;
+    SDR_DATA_INSTANCE* get_instance();
+    const SDR_DATA_INSTANCE* get_instance() const { return const_cast<SDR_DATA_TRIGGER*>(this)->get_instance(); }
 
     SDR_DATA_SIGNAL_SET* m_signal_set;           // owner; null once removed (parked)
     QSharedDataPointer<SDR_TRIGGER_STATE> m_state;

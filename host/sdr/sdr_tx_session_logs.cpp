@@ -105,7 +105,7 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     return log;
 }
 
-SDR_DATA_LOG* SDR_TX_SESSION::temp_log_of(const SDR_DATA_TRIGGER* trigger)
+const SDR_DATA_LOG* SDR_TX_SESSION::temp_log_of(const SDR_DATA_TRIGGER* trigger)
 {
     for (const auto& log : trigger->m_logs)
         if (log->m_global_temp)

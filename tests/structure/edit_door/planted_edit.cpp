@@ -2,13 +2,15 @@
 // case but the allowed one must fail to compile: the modified mark and the close of an edit
 // bracket are the edit scope's alone, however the call is spelled (cases 1-6, refused on
 // access), and the repository reaches a pane read-only: a write through what the model hands
-// out, however reached, is refused on const (cases 7-14).
+// out, however reached, is refused on const (cases 7-19).
 #include "host/sdr.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/plugins/sedq_mnemonic_import_dlg.h"
 
-void planted(SEDQ_TX_MANAGER* manager)
+void planted(SEDQ_TX_MANAGER* manager, SEDQ_MNEMONIC_IMPORT_DLG* import)
 {
+    (void)import;
 #if PLANTED_CASE == 0 // allowed: an edit through the scope and a model setter, and a read
     const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     manager->set_instance_enabled(SEDQ_CURRENT, !manager->instance_is_enabled(SEDQ_CURRENT));
@@ -58,5 +60,13 @@ void planted(SEDQ_TX_MANAGER* manager)
     manager->get_tx_session()->get_data_session()->get_mnemonics()->create_table("planted", 4);
 #elif PLANTED_CASE == 15 // the model's own writable accessor
     manager->edit_trigger_nodes(SEDQ_CURRENT)->set_num_levels(2);
+#elif PLANTED_CASE == 16 // the session's root tree object asked for a new child
+    manager->get_tx_session()->get_root_object()->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+#elif PLANTED_CASE == 17 // an instance of the read-only session renamed
+    manager->get_tx_session()->data_instance_at(0)->set_name("planted");
+#elif PLANTED_CASE == 18 // the instance of a read-only trigger renamed
+    manager->get_trigger_nodes(SEDQ_CURRENT)->get_data_trigger()->get_instance()->set_name("planted");
+#elif PLANTED_CASE == 19 // a table created in the file an import dialog reads from
+    import->get_source()->get_mnemonics()->create_table("planted", 4);
 #endif
 }
