@@ -13,7 +13,7 @@
 // Logs, triggers, signal sets
 
 SDR_DATA_LOG::SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name)
-    : m_trigger(trigger), m_name(name)
+    : m_name(name), m_trigger(trigger)
 {
     if (trigger != nullptr)
         m_signal_set = trigger->m_signal_set;
