@@ -3,8 +3,9 @@
 // bracket are the edit scope's alone, however the call is spelled (cases 1-6, refused on
 // access), and the repository reaches a pane read-only: a write through what the model hands
 // out, however reached and however spelled (a copy deduced with auto, a range-for, std::swap,
-// a member pointer, std::invoke), is refused on const or on access (cases 7-26).
+// a member pointer, std::invoke), is refused on const or on access (cases 7-27).
 #include "host/sdr.h"
+#include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/plugins/sedq_mnemonic_import_dlg.h"
@@ -19,11 +20,12 @@ const SDR_DATA_LOG* shown_log(SEDQ_TX_MANAGER* manager)
     return manager->is_data_available(false, SEDQ_CURRENT, &log) ? log : nullptr;
 }
 
-void planted(SEDQ_TX_MANAGER* manager, SEDQ_MNEMONIC_IMPORT_DLG* import)
+void planted(SEDQ_TX_MANAGER* manager, SEDQ_MNEMONIC_IMPORT_DLG* import, const SEDQ_OBJECT* object)
 {
     const SDR_DATA_LOG* shown = shown_log(manager);
     (void)shown;
     (void)import;
+    (void)object;
 #if PLANTED_CASE == 0 // allowed: an edit through the scope and a model setter, and a read
     const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     manager->set_instance_enabled(SEDQ_CURRENT, !manager->instance_is_enabled(SEDQ_CURRENT));
@@ -100,5 +102,7 @@ void planted(SEDQ_TX_MANAGER* manager, SEDQ_MNEMONIC_IMPORT_DLG* import)
     std::invoke(&SDR_DATA_TRIGGER::set_name, shown->get_trigger(), "planted");
 #elif PLANTED_CASE == 26 // the log's owner named outright
     shown->m_trigger->set_name("planted");
+#elif PLANTED_CASE == 27 // a stored condition object's input cut off from a read-only object
+    object->get_oldest_child()->set_parent(nullptr);
 #endif
 }
