@@ -86,9 +86,9 @@ engine& the_engine()
 
 // The editing session of a log's document; null for a log that was removed or a document no
 // editor has open.
-SDR_TX_SESSION* editing_session_of(const SDR_DATA_LOG* log)
+SDR_TX_SESSION* editing_session_of(SDR_DATA_LOG* log)
 {
-    SDR_DATA_TRIGGER* trigger = log->m_trigger;
+    SDR_DATA_TRIGGER* trigger = log->get_trigger();
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     SDR_DATA_SESSION* session = instance != nullptr ? instance->m_session : nullptr;
     return session != nullptr ? session->m_tx_user : nullptr;
@@ -103,7 +103,7 @@ SDR_DATA_LOG* next_log(request& owner, SDR_DATA_LOG* log)
     SDR_TX_SESSION* editing = editing_session_of(log);
     if (editing == nullptr || !editing->is_gui_logging_enabled())
         return log;
-    SDR_DATA_INSTANCE* instance = log->m_trigger->get_instance();
+    SDR_DATA_INSTANCE* instance = log->get_trigger()->get_instance();
     int entry = editing->entry_of(instance);
     if (entry >= 0 && log->m_power_up)
         entry = editing->is_power_up_view(entry + 1) ? entry + 1 : -1;
@@ -513,7 +513,7 @@ void post_read_failure(SDR_DATA_INSTANCE* instance, const std::string& reason)
 
 bool CHI_CONTROL::offload(SDR_DATA_LOG* log)
 {
-    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->get_trigger() : nullptr;
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     SDR_DATA_SESSION* session = instance != nullptr ? instance->m_session : nullptr;
     standin::record_call(std::string("chi:offload(") + (instance != nullptr ? instance->get_name() : "") + ")");

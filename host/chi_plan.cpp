@@ -438,7 +438,7 @@ std::shared_ptr<acquisition_plan> plan_of(SDR_DATA_TRIGGER* trigger, SDR_DATA_SI
 
 std::shared_ptr<acquisition_plan> make_plan(SDR_DATA_LOG* log, bool repeat)
 {
-    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->get_trigger() : nullptr;
     SDR_DATA_SIGNAL_SET* set = log != nullptr && log->m_signal_set != nullptr ? log->m_signal_set
                                                                                 : (trigger ? trigger->m_signal_set : nullptr);
     return plan_of(trigger, set, log != nullptr ? log->m_wire_names.list() : std::vector<std::string>(),

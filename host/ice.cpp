@@ -17,5 +17,5 @@ bool ice_vtl_check_compatibility(SDR_DATA_TRIGGER* trigger, bool flag)
 
 bool ice_vtl_check_compatibility(SDR_DATA_LOG* log, bool flag)
 {
-    return log != nullptr && ice_vtl_check_compatibility(log->m_trigger, flag);
+    return log != nullptr && ice_vtl_check_compatibility(log->get_trigger(), flag);
 }

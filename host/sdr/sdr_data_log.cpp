@@ -25,9 +25,9 @@ bool row_bit(const SDR_LOG_PAYLOAD& p, const QByteArray& bits, int row, int samp
     return p.bit_in_row(bits, int(offset), sample);
 }
 
-SDR_DATA_INSTANCE* instance_of(const SDR_DATA_LOG* log)
+SDR_DATA_INSTANCE* instance_of(SDR_DATA_LOG* log)
 {
-    return log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
+    return log->get_trigger() != nullptr ? log->get_trigger()->get_instance() : nullptr;
 }
 
 // Samples that cannot be read are reported once, when that is found.

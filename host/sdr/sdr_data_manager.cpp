@@ -125,7 +125,7 @@ void SDR_DATA_MANAGER::release_session(SDR_DATA_SESSION* session)
     }
 }
 
-std::vector<SDR_DATA_SESSION*> SDR_DATA_MANAGER::sessions() const
+std::vector<SDR_DATA_SESSION*> SDR_DATA_MANAGER::sessions()
 {
     std::vector<SDR_DATA_SESSION*> result;
     for (const auto& entry : m_sessions)

@@ -50,7 +50,7 @@ public:
     bool is_registered(const SDR_DATA_SESSION* session) const;
     int session_count() const { return static_cast<int>(m_sessions.size()); }
     // Every open session, in name order.
-    std::vector<SDR_DATA_SESSION*> sessions() const;
+    std::vector<SDR_DATA_SESSION*> sessions();
     // Drops every session and the last error (test reset).
     void clear();
 

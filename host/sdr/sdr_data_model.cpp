@@ -13,7 +13,7 @@
 // Logs, triggers, signal sets
 
 SDR_DATA_LOG::SDR_DATA_LOG(SDR_DATA_TRIGGER* trigger, const std::string& name)
-    : m_trigger(trigger), m_name(name)
+    : m_name(name), m_trigger(trigger)
 {
     if (trigger != nullptr)
         m_signal_set = trigger->m_signal_set;
@@ -41,7 +41,7 @@ SDR_DATA_TRIGGER::SDR_DATA_TRIGGER(SDR_DATA_SIGNAL_SET* signal_set, const std::s
 
 SDR_DATA_TRIGGER::~SDR_DATA_TRIGGER() = default;
 
-SDR_DATA_INSTANCE* SDR_DATA_TRIGGER::get_instance() const
+SDR_DATA_INSTANCE* SDR_DATA_TRIGGER::get_instance()
 {
     return m_signal_set != nullptr ? m_signal_set->m_instance : nullptr;
 }

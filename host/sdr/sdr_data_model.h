@@ -485,11 +485,16 @@ public:
     // while it is in no list.
     const SDR_DATA_LOG* previous() const { return m_previous; }
     const SDR_DATA_LOG* next() const { return m_next; }
+    // The trigger that owns the log; null once the log is removed (parked). A read-only log
+    // gives its trigger read-only.
+    SDR_DATA_TRIGGER* get_trigger() { return m_trigger; }
+    const SDR_DATA_TRIGGER* get_trigger() const { return m_trigger; }
+    // The session parks the log: it no longer belongs to a trigger.
+    void detach_from_trigger() { m_trigger = nullptr; }
 
     // Public byte read by the acquisition callback: non-zero = ignore a data-ready report.
     unsigned char m_do_not_show = 0;
 
-    SDR_DATA_TRIGGER* m_trigger;     // owner; null once the log is removed (parked)
     std::string m_name;
     bool m_expanded = false;
     bool m_power_up = false;         // acquired in the power-up view
@@ -519,6 +524,7 @@ public:
 
 private:
     friend class SDR_LOG_LIST;
+    SDR_DATA_TRIGGER* m_trigger;     // owner; null once the log is removed (parked)
     SDR_LOG_LIST* m_list = nullptr;
     SDR_DATA_LOG* m_previous = nullptr;
     SDR_DATA_LOG* m_next = nullptr;
@@ -675,7 +681,8 @@ public:
     SDR_TRIGGER_STATE& edit();
     // Write access for transient row marks (selection, validity): detaches, counts nothing.
     SDR_TRIGGER_STATE& edit_transient();
-    SDR_DATA_INSTANCE* get_instance() const;
+    SDR_DATA_INSTANCE* get_instance();
+    const SDR_DATA_INSTANCE* get_instance() const { return const_cast<SDR_DATA_TRIGGER*>(this)->get_instance(); }
 
     SDR_DATA_SIGNAL_SET* m_signal_set;           // owner; null once removed (parked)
     QSharedDataPointer<SDR_TRIGGER_STATE> m_state;

@@ -184,7 +184,7 @@ void SDR_DATA_SESSION::park(std::unique_ptr<SDR_DATA_LOG> log)
 {
     if (!log)
         return;
-    log->m_trigger = nullptr;
+    log->detach_from_trigger();
     drop_payload(log.get());
     m_parked_logs.push_back(std::move(log));
 }

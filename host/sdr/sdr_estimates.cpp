@@ -14,10 +14,10 @@ struct LEAF_COUNTS
     unsigned data = 0;
 };
 
-LEAF_COUNTS count_leaves(SDR_DATA_INSTANCE* instance)
+LEAF_COUNTS count_leaves(const SDR_DATA_INSTANCE* instance)
 {
     LEAF_COUNTS counts;
-    SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
+    const SDR_DATA_TRIGGER* trigger = instance->get_active_trigger();
     if (trigger != nullptr)
     {
         for (const SDR_NODE_ROW& row : trigger->state().trigger_list)
@@ -30,7 +30,7 @@ LEAF_COUNTS count_leaves(SDR_DATA_INSTANCE* instance)
         }
     }
     // Rows that exist only in the data list take data too.
-    if (SDR_DATA_SIGNAL_SET* set = instance->get_active_signal_set())
+    if (const SDR_DATA_SIGNAL_SET* set = instance->get_active_signal_set())
     {
         for (const SDR_NODE_ROW& row : set->state().data_list)
             counts.data += row.data_tab_only && !SDR_TX_SIGNAL_NODES::is_group_row(row) ? 1 : 0;
@@ -48,15 +48,15 @@ unsigned saturated(unsigned long long value)
 
 SDR_HALCYTE_RAM_TYPE SDR_TX_SESSION::get_instance_ram_type_at(int index) const
 {
-    SDR_DATA_INSTANCE* instance = data_instance_at(index);
-    SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
+    const SDR_DATA_INSTANCE* instance = data_instance_at(index);
+    const SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
     return set != nullptr ? set->state().ram_type : SDR_RAM_AUTO;
 }
 
 unsigned SDR_TX_SESSION::get_instance_estimated_lcell_count_at(int index, int family) const
 {
     (void)family; // the stand-in's estimate is the same for every device family
-    SDR_DATA_INSTANCE* instance = data_instance_at(index);
+    const SDR_DATA_INSTANCE* instance = data_instance_at(index);
     if (instance == nullptr)
         return 0;
     const LEAF_COUNTS counts = count_leaves(instance);
@@ -68,9 +68,9 @@ unsigned SDR_TX_SESSION::get_instance_ram_bits_usage_at(int index) const
     return instance_ram_bits(data_instance_at(index));
 }
 
-unsigned SDR_TX_SESSION::instance_ram_bits(SDR_DATA_INSTANCE* instance)
+unsigned SDR_TX_SESSION::instance_ram_bits(const SDR_DATA_INSTANCE* instance)
 {
-    SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
+    const SDR_DATA_SIGNAL_SET* set = instance != nullptr ? instance->get_active_signal_set() : nullptr;
     if (set == nullptr || !instance->m_state.enabled)
         return 0;
     const int depth = set->state().sample_depth;

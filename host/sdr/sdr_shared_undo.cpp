@@ -40,7 +40,7 @@ void SDR_SHARED_UNDO::bracket_closed(SDR_UNDO_HISTORY* history)
 
 // The first bracket opened records everything until it closes, so the changes of one table never
 // interleave between two open steps.
-SDR_UNDO_HISTORY* SDR_SHARED_UNDO::recorder() const
+SDR_UNDO_HISTORY* SDR_SHARED_UNDO::recorder()
 {
     for (SDR_UNDO_HISTORY* history : m_open)
         if (history->is_attached())

@@ -93,7 +93,7 @@ private:
 
     static bool is_live(const SDR_STEP_MARK_PTR& mark);
     static std::string instance_of(const SDR_STEP_MARK_PTR& mark);
-    SDR_UNDO_HISTORY* recorder() const;
+    SDR_UNDO_HISTORY* recorder();
     const STACK* stack_of(const QByteArray& name) const;
     SDR_STEP_MARK_PTR top_of(const QByteArray& name) const;
     void push(const QByteArray& name, const SDR_STEP_MARK_PTR& mark);

@@ -159,7 +159,7 @@ public:
     unsigned get_instance_estimated_lcell_count_at(int index, int family) const;
     unsigned get_instance_ram_bits_usage_at(int index) const;
     // The bits of an enabled instance's acquisition buffer (0 for a disabled one).
-    static unsigned instance_ram_bits(SDR_DATA_INSTANCE* instance);
+    static unsigned instance_ram_bits(const SDR_DATA_INSTANCE* instance);
 
     // the power-up selector last given to a trigger façade (façades report it here)
     bool is_power_up_editing() const { return m_power_up_editing; }
@@ -169,10 +169,15 @@ public:
     unsigned char m_is_tx_gen2 = 0;
 
     // --- repository internals used by the other repository classes -------------------------
-    SDR_TX_TREE_OBJECT* get_root_object() const { return m_root; }
+    SDR_TX_TREE_OBJECT* get_root_object() { return m_root; }
+    const SDR_TX_TREE_OBJECT* get_root_object() const { return m_root; }
     // Entry index of the normal entry of `instance`, -1 when it has none.
     int entry_of(const SDR_DATA_INSTANCE* instance) const;
-    SDR_DATA_INSTANCE* data_instance_at(int index) const;
+    SDR_DATA_INSTANCE* data_instance_at(int index);
+    const SDR_DATA_INSTANCE* data_instance_at(int index) const
+    {
+        return const_cast<SDR_TX_SESSION*>(this)->data_instance_at(index);
+    }
     // Creates a trigger's state machine handle through the root when it has none yet.
     void ensure_state_machine_object(SDR_DATA_TRIGGER* trigger);
     // Handle of level `index` (or SQ pattern 0..2), created through the root on first use.
@@ -211,19 +216,20 @@ private:
     // A log of `wires` for the trigger, in place of `replaced` (null: a new log after the last).
     bool has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_WIRE_NAMES& wires,
                           const SDR_DATA_LOG* replaced) const;
-    static SDR_DATA_LOG* temp_log_of(const SDR_DATA_TRIGGER* trigger);
+    static const SDR_DATA_LOG* temp_log_of(const SDR_DATA_TRIGGER* trigger);
     bool open_file(const char* path);
     bool save_file(const char* path);
     void attach(SDR_DATA_SESSION* session);
     void detach_all_entries();
     void prepare_instance(SDR_DATA_INSTANCE* instance);
-    ENTRY* entry_at(int index) const;
-    SDR_DATA_SIGNAL_SET* signal_set_named(int index, const char* signal_set, int* set_index) const;
+    ENTRY* entry_at(int index);
+    const ENTRY* entry_at(int index) const { return const_cast<SDR_TX_SESSION*>(this)->entry_at(index); }
+    SDR_DATA_SIGNAL_SET* signal_set_named(int index, const char* signal_set, int* set_index);
     void commit_trigger(SDR_DATA_TRIGGER* trigger);
     void write_equations(SDR_DATA_TRIGGER* trigger);
     void derive_session_equations();
     // The façade of `trigger` when it is the active trigger of an instance with an entry.
-    SDR_TX_TRIGGER* facade_of(SDR_DATA_TRIGGER* trigger) const;
+    SDR_TX_TRIGGER* facade_of(SDR_DATA_TRIGGER* trigger);
     template <class VISIT>
     void for_each_trigger(VISIT visit);
     bool remove_log(SDR_DATA_TRIGGER* trigger, int log_index);

@@ -10,14 +10,14 @@
 
 #include <algorithm>
 
-SDR_TX_SESSION::ENTRY* SDR_TX_SESSION::entry_at(int index) const
+SDR_TX_SESSION::ENTRY* SDR_TX_SESSION::entry_at(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_entries.size()))
         return nullptr;
     return m_entries[index].get();
 }
 
-SDR_DATA_INSTANCE* SDR_TX_SESSION::data_instance_at(int index) const
+SDR_DATA_INSTANCE* SDR_TX_SESSION::data_instance_at(int index)
 {
     ENTRY* entry = entry_at(index);
     return entry != nullptr ? entry->instance : nullptr;
@@ -94,13 +94,13 @@ SDR_DATA_LOG* SDR_TX_SESSION::get_log_at(int index, bool)
 
 bool SDR_TX_SESSION::is_power_up_view(int index) const
 {
-    ENTRY* entry = entry_at(index);
+    const ENTRY* entry = entry_at(index);
     return entry != nullptr && entry->power_up;
 }
 
 bool SDR_TX_SESSION::is_power_up_trigger(int view) const
 {
-    ENTRY* entry = entry_at(view);
+    const ENTRY* entry = entry_at(view);
     return entry != nullptr && entry->instance->m_state.powerup_enabled;
 }
 
@@ -223,7 +223,7 @@ void SDR_TX_SESSION::structural_change(SDR_DATA_INSTANCE* instance)
 }
 
 // The signal set of entry `index` named `signal_set` (null: the active one), with its index.
-SDR_DATA_SIGNAL_SET* SDR_TX_SESSION::signal_set_named(int index, const char* signal_set, int* set_index) const
+SDR_DATA_SIGNAL_SET* SDR_TX_SESSION::signal_set_named(int index, const char* signal_set, int* set_index)
 {
     ENTRY* entry = entry_at(index);
     if (entry == nullptr)

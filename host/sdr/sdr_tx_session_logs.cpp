@@ -105,7 +105,7 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     return log;
 }
 
-SDR_DATA_LOG* SDR_TX_SESSION::temp_log_of(const SDR_DATA_TRIGGER* trigger)
+const SDR_DATA_LOG* SDR_TX_SESSION::temp_log_of(const SDR_DATA_TRIGGER* trigger)
 {
     for (const auto& log : trigger->m_logs)
         if (log->m_global_temp)
@@ -149,7 +149,7 @@ bool SDR_TX_SESSION::restore_replaced_log(SDR_DATA_LOG* log)
     if (log == nullptr || log->m_replaced == nullptr)
         return false;
     std::unique_ptr<SDR_DATA_LOG::REPLACED> replaced = std::move(log->m_replaced);
-    SDR_DATA_TRIGGER* trigger = log->m_trigger;
+    SDR_DATA_TRIGGER* trigger = log->get_trigger();
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     if (instance == nullptr || log->is_data_available(false))
         return false;

@@ -87,7 +87,7 @@ void SDR_TX_SESSION::for_each_trigger(VISIT visit)
                 visit(trigger.get());
 }
 
-SDR_TX_TRIGGER* SDR_TX_SESSION::facade_of(SDR_DATA_TRIGGER* trigger) const
+SDR_TX_TRIGGER* SDR_TX_SESSION::facade_of(SDR_DATA_TRIGGER* trigger)
 {
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     if (instance == nullptr || instance->get_active_trigger() != trigger)

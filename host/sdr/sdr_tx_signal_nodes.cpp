@@ -39,12 +39,12 @@ const SDR_NODE_ROW* SDR_TX_SIGNAL_NODES::row_at(int row) const
     return &list->at(row);
 }
 
-SDR_DATA_TRIGGER* SDR_TX_SIGNAL_NODES::active_trigger() const
+SDR_DATA_TRIGGER* SDR_TX_SIGNAL_NODES::active_trigger()
 {
     return m_instance != nullptr && m_instance->m_session != nullptr ? m_instance->get_active_trigger() : nullptr;
 }
 
-SDR_DATA_SIGNAL_SET* SDR_TX_SIGNAL_NODES::active_signal_set() const
+SDR_DATA_SIGNAL_SET* SDR_TX_SIGNAL_NODES::active_signal_set()
 {
     return m_instance != nullptr && m_instance->m_session != nullptr ? m_instance->get_active_signal_set()
                                                                      : nullptr;

@@ -165,8 +165,16 @@ protected:
     virtual void row_changed(const SDR_NODE_ROW& row, int what);
 
     const SDR_NODE_ROW* row_at(int row) const;
-    SDR_DATA_TRIGGER* active_trigger() const;
-    SDR_DATA_SIGNAL_SET* active_signal_set() const;
+    SDR_DATA_TRIGGER* active_trigger();
+    const SDR_DATA_TRIGGER* active_trigger() const
+    {
+        return const_cast<SDR_TX_SIGNAL_NODES*>(this)->active_trigger();
+    }
+    SDR_DATA_SIGNAL_SET* active_signal_set();
+    const SDR_DATA_SIGNAL_SET* active_signal_set() const
+    {
+        return const_cast<SDR_TX_SIGNAL_NODES*>(this)->active_signal_set();
+    }
     int next_link_id();
     bool is_refused(const char* operation) const;
     // Whether the file can store `value` as `what` ("the node name"); false, with the refusal

@@ -49,7 +49,7 @@ void SDR_TX_SIGNAL_NODES::fit_levels(SDR_NODE_ROW& row, int levels)
 
 int SDR_TX_SIGNAL_NODES::get_num_trigger_levels() const
 {
-    SDR_DATA_TRIGGER* trigger = active_trigger();
+    const SDR_DATA_TRIGGER* trigger = active_trigger();
     return trigger != nullptr ? int(trigger->state().levels.size()) : 0;
 }
 

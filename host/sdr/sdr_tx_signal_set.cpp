@@ -16,7 +16,7 @@ SDR_TX_SIGNAL_SET::~SDR_TX_SIGNAL_SET() = default;
 
 const SDR_SIGNAL_SET_STATE* SDR_TX_SIGNAL_SET::state() const
 {
-    SDR_DATA_SIGNAL_SET* set = active_signal_set();
+    const SDR_DATA_SIGNAL_SET* set = active_signal_set();
     return set != nullptr ? &set->state() : nullptr;
 }
 
@@ -54,7 +54,7 @@ SDR_PATTERN_COPY SDR_TX_SIGNAL_SET::pattern_copy() const
 int SDR_TX_SIGNAL_SET::linked_trigger_row(int row) const
 {
     const SDR_NODE_ROW* r = row_at(row);
-    SDR_DATA_TRIGGER* trigger = active_trigger();
+    const SDR_DATA_TRIGGER* trigger = active_trigger();
     if (r == nullptr || r->data_tab_only || trigger == nullptr)
         return -1;
     const SDR_NODE_LIST& list = trigger->state().trigger_list;
@@ -150,7 +150,7 @@ void SDR_TX_SIGNAL_SET::clock_changed(int reason)
 
 bool SDR_TX_SIGNAL_SET::is_clock_invalid() const
 {
-    SDR_DATA_SIGNAL_SET* set = active_signal_set();
+    const SDR_DATA_SIGNAL_SET* set = active_signal_set();
     return set != nullptr && set->m_clock_invalid;
 }
 

@@ -34,7 +34,7 @@ SDR_TX_TRIGGER::~SDR_TX_TRIGGER() = default;
 
 const SDR_TRIGGER_STATE* SDR_TX_TRIGGER::state() const
 {
-    SDR_DATA_TRIGGER* t = trigger();
+    const SDR_DATA_TRIGGER* t = trigger();
     return t != nullptr ? &t->state() : nullptr;
 }
 

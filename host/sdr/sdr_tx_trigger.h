@@ -138,7 +138,8 @@ protected:
     void structure_changed(const std::vector<int>& removed_links) override;
 
 private:
-    SDR_DATA_TRIGGER* trigger() const { return active_trigger(); }
+    SDR_DATA_TRIGGER* trigger() { return active_trigger(); }
+    const SDR_DATA_TRIGGER* trigger() const { return active_trigger(); }
     const SDR_TRIGGER_STATE* state() const;
     // Runs `apply` on the trigger's undoable state inside an edit scope; false when detached.
     bool write(const std::function<void(SDR_TRIGGER_STATE&)>& apply);

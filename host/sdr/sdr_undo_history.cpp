@@ -350,8 +350,8 @@ void SDR_UNDO_HISTORY::restore(const SDR_INSTANCE_SNAPSHOT& snapshot)
     }
     for (const auto& entry : snapshot.log_names) {
         entry.first->m_name = entry.second;
-        if (entry.first->m_trigger != nullptr)
-            entry.first->m_trigger->m_log_names.forget();
+        if (entry.first->get_trigger() != nullptr)
+            entry.first->get_trigger()->m_log_names.forget();
     }
     for (const auto& entry : snapshot.state_machines)
         entry.first->set_undo_state(entry.second);

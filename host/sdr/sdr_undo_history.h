@@ -94,7 +94,7 @@ public:
     // the step of the open bracket (null with no bracket open).
     bool is_attached() const { return m_instance->m_session != nullptr; }
     const std::string& instance_name() const { return m_instance->m_state.name; }
-    SDR_UNDO_STEP* open_step() const { return m_open.get(); }
+    SDR_UNDO_STEP* open_step() { return m_open.get(); }
 
 private:
     SDR_INSTANCE_SNAPSHOT capture() const;

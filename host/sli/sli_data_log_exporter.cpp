@@ -143,7 +143,7 @@ std::vector<SLI_BUS> buses_of(const SDR_DATA_LOG* log, const std::vector<std::st
 
 std::string scope_of(const SDR_DATA_LOG* log)
 {
-    SDR_DATA_INSTANCE* instance = log->m_trigger != nullptr ? log->m_trigger->get_instance() : nullptr;
+    const SDR_DATA_INSTANCE* instance = log->get_trigger() != nullptr ? log->get_trigger()->get_instance() : nullptr;
     return instance != nullptr ? std::string(instance->get_name()) : std::string();
 }
 

@@ -81,7 +81,7 @@ unsigned node_info_word(SDR_DATA_INSTANCE* instance)
 
 bool acquire_first_run(SDR_DATA_LOG* log, std::string* error)
 {
-    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->m_trigger : nullptr;
+    SDR_DATA_TRIGGER* trigger = log != nullptr ? log->get_trigger() : nullptr;
     SDR_DATA_INSTANCE* instance = trigger != nullptr ? trigger->get_instance() : nullptr;
     if (instance == nullptr)
     {

@@ -6,6 +6,7 @@
 #include "host/standin/acf_control.h"
 #include "host/standin/dbmui_control.h"
 #include "host/standin/hdb_control.h"
+#include "sedq/model/sedq_grid_rows.h"
 #include "sedq/model/sedq_repository.h"
 
 namespace
@@ -405,8 +406,8 @@ TEST_F(sedq_tx_manager_wave_test, wave_count_spans_a_group_and_its_members)
     const int group = standin::sdr::add_group(data_trigger(), 0, 1, "bus");
     ASSERT_EQ(group, 0);
     manager->refresh_tx_cache();
-    EXPECT_EQ(manager->get_wave_count(group + 3), 2);
-    EXPECT_EQ(manager->get_wave_count(group + 4), 0);
+    EXPECT_EQ(manager->get_wave_count(sedq_row_of_node(group)), 2);
+    EXPECT_EQ(manager->get_wave_count(sedq_row_of_node(group + 1)), 0);
 }
 
 TEST_F(sedq_tx_manager_wave_test, set_view_log_shows_the_log_and_gives_plugin_groups_their_table)

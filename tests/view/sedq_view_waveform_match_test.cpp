@@ -64,7 +64,7 @@ protected:
             view()->draw_wave(wave.get_data(), mask.get_data(), selected, inner, &painter, 23);
             return image;
         }
-        const int count = tx()->get_wave_count(node + 3);
+        const int count = tx()->get_wave_count(sedq_row_of_node(node));
         std::vector<int> members;
         for (int k = 1; k <= count; ++k)
             members.push_back(node + k);

@@ -244,7 +244,8 @@ public:
     // A signed Comparison, which reads negative decimal values of its inputs.
     bool is_signed_comparison() const;
 
-    SEDQ_OBJECT* get_parent() const { return m_parent; }
+    SEDQ_OBJECT* get_parent() { return m_parent; }
+    const SEDQ_OBJECT* get_parent() const { return m_parent; }
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
     bool is_root() const { return m_parent == nullptr; }
     const QList<SEDQ_OBJECT*>& get_children() const { return m_children; }
@@ -254,11 +255,18 @@ public:
     SEDQ_OBJECT* get_root();
     // Whether `other` is this object or lies below it; false for null.
     bool is_descendent(const SEDQ_OBJECT* other) const;
-    SEDQ_OBJECT* get_oldest_child() const;
-    SEDQ_OBJECT* get_youngest_child() const;
+    SEDQ_OBJECT* get_oldest_child();
+    const SEDQ_OBJECT* get_oldest_child() const { return const_cast<SEDQ_OBJECT*>(this)->get_oldest_child(); }
+    SEDQ_OBJECT* get_youngest_child();
+    const SEDQ_OBJECT* get_youngest_child() const { return const_cast<SEDQ_OBJECT*>(this)->get_youngest_child(); }
     // The parent's first / last input; null for a root.
-    SEDQ_OBJECT* get_oldest_sibling() const;
-    SEDQ_OBJECT* get_youngest_sibling() const;
+    SEDQ_OBJECT* get_oldest_sibling();
+    const SEDQ_OBJECT* get_oldest_sibling() const { return const_cast<SEDQ_OBJECT*>(this)->get_oldest_sibling(); }
+    SEDQ_OBJECT* get_youngest_sibling();
+    const SEDQ_OBJECT* get_youngest_sibling() const
+    {
+        return const_cast<SEDQ_OBJECT*>(this)->get_youngest_sibling();
+    }
     // Whether `child` may feed this object (null: whether this object may feed its parent),
     // and whether every input of this object is legal.
     bool is_valid_child(const SEDQ_OBJECT* child) const;
@@ -330,7 +338,8 @@ public:
     void get_equation_layers(QString* unselected, QString* selected, int parent_precedence) const;
     // What the canvas shows on hovering the object, by the canvas's cursor shape.
     QString get_tooltip(Qt::CursorShape canvas_cursor) const;
-    SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
+    SEDQ_TRIGGER_OBJECT* get_owner() { return m_owner; }
+    const SEDQ_TRIGGER_OBJECT* get_owner() const { return m_owner; }
     SEDQ_PROPERTY& get_property() { return m_property; }
     const SEDQ_PROPERTY& get_property() const { return m_property; }
 

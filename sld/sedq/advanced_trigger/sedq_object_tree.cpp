@@ -22,22 +22,22 @@ bool SEDQ_OBJECT::is_descendent(const SEDQ_OBJECT* other) const
     return false;
 }
 
-SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_child() const
+SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_child()
 {
     return m_children.isEmpty() ? nullptr : m_children.first();
 }
 
-SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_child() const
+SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_child()
 {
     return m_children.isEmpty() ? nullptr : m_children.last();
 }
 
-SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_sibling() const
+SEDQ_OBJECT* SEDQ_OBJECT::get_oldest_sibling()
 {
     return m_parent != nullptr ? m_parent->get_oldest_child() : nullptr;
 }
 
-SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_sibling() const
+SEDQ_OBJECT* SEDQ_OBJECT::get_youngest_sibling()
 {
     return m_parent != nullptr ? m_parent->get_youngest_child() : nullptr;
 }

@@ -57,7 +57,7 @@ SEDQ_OBJECT* SEDQ_OBJECT_WIDGET::get_selected_items_parent() const
     if (m_object_list == nullptr)
         return nullptr;
     SEDQ_OBJECT* parent = nullptr;
-    for (const SEDQ_OBJECT* object : *m_object_list)
+    for (SEDQ_OBJECT* object : *m_object_list)
     {
         if (!object->is_selected() || object->is_root() || object->get_parent()->is_selected())
             continue;
@@ -202,7 +202,7 @@ QList<SEDQ_OBJECT*> SEDQ_OBJECT_WIDGET::copy_in_order(const QList<SEDQ_OBJECT*>&
     copies.reserve(source.size());
     QList<SEDQ_OBJECT*> made;
     made.reserve(source.size());
-    for (const SEDQ_OBJECT* object : source)
+    for (SEDQ_OBJECT* object : source)
     {
         auto* copy = new SEDQ_OBJECT(get_copy(), SEDQ_OBJECT::ORIGIN_POINT, object->get_owner());
         copy->get_property() = object->get_property();

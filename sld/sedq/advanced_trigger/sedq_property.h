@@ -141,7 +141,8 @@ public:
     static bool is_layout_property(int property);
 
     void set_parent(SEDQ_OBJECT* parent) { m_parent = parent; }
-    SEDQ_OBJECT* get_parent() const { return m_parent; }
+    SEDQ_OBJECT* get_parent() { return m_parent; }
+    const SEDQ_OBJECT* get_parent() const { return m_parent; }
 
     // The setting texts of an enumerated property (null for numeric ones) and their count.
     static const char* const* enum_texts(int property, int* count);

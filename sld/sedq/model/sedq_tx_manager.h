@@ -241,6 +241,7 @@ public:
     // (a group, a node not in the log or not connected, no data).
     std::vector<int> get_wave_channels(const std::vector<int>& nodes, int instance);
     bool get_wave_mask(bool* out, int sample, bool flag, int instance);
+    // The member rows below the node at grid row `row` (sedq_grid_rows.h): 0 for a leaf.
     int get_wave_count(int row);
     int get_int_length(int value);
 
@@ -657,7 +658,7 @@ public:
     bool replace_mnemonic_tables(const QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT>& tables);
     // Another analyzer file opened to copy tables from (null when it is none), and closed again;
     // the document's own session is never closed here.
-    SDR_DATA_SESSION* open_mnemonic_source(const QString& path);
+    const SDR_DATA_SESSION* open_mnemonic_source(const QString& path);
     bool close_mnemonic_source(const QString& path);
     // Copies `source` into the document as a table of its name and width; an existing table of
     // that name is replaced only with `replace`.

@@ -7,6 +7,7 @@
 #include "host/sdr/sdr_tx_trigger.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_bus.h"
+#include "sedq/model/sedq_grid_rows.h"
 #include "sedq/model/sedq_pages.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_number.h"
@@ -704,7 +705,7 @@ bool SEDQ_TX_MANAGER::get_wave_mask(bool* out, int sample, bool flag, int instan
 
 int SEDQ_TX_MANAGER::get_wave_count(int row)
 {
-    const int node = row - 3;
+    const int node = sedq_node_of_row(row);
     return get_last_child_index(node) - node;
 }
 

@@ -183,7 +183,7 @@ void SEDQ_TX_MANAGER::on_mnemonic() {}
 
 // ---- tables copied from another analyzer file ----------------------------------------------------
 
-SDR_DATA_SESSION* SEDQ_TX_MANAGER::open_mnemonic_source(const QString& path)
+const SDR_DATA_SESSION* SEDQ_TX_MANAGER::open_mnemonic_source(const QString& path)
 {
     SDR_DATA_MANAGER* repository = SDR_DATA_MANAGER::get_data_repository_manager();
     return repository != nullptr ? repository->open_session(path.toLocal8Bit().constData()) : nullptr;

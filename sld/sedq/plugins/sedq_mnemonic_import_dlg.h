@@ -33,7 +33,7 @@ public:
     QPushButton* get_unselect_button() const { return m_unselect_button; }
     QPushButton* get_unselect_all_button() const { return m_unselect_all_button; }
     QDialogButtonBox* get_button_box() const { return m_buttons; }
-    SDR_DATA_SESSION* get_source() const { return m_source; }
+    const SDR_DATA_SESSION* get_source() const { return m_source; }
 
     // Names of tables the opener holds, unsaved, that the document lacks: a chosen table of such
     // a name asks before it replaces the opener's, as for a table of the document.
@@ -58,7 +58,7 @@ private:
 
     SEDQ_TX_MANAGER* m_model;
     const SDR_DATA_SESSION* m_target;
-    SDR_DATA_SESSION* m_source = nullptr;
+    const SDR_DATA_SESSION* m_source = nullptr;
     QString m_file_path; // the source's full path; the field shows its name without directory
     QString m_file_name;
     QSet<QString> m_unsaved_tables;

@@ -1,9 +1,11 @@
 #pragma once
-// The node view's grid: which column shows what, the three header rows above the node rows,
-// and the maps between a row and its node and between a condition column and its pattern.
+// The node view's grid: which column shows what and the map between a condition column and its
+// pattern; the header rows above the node rows and the map between a row and its node are the
+// model's (sedq_grid_rows.h).
 // The column numbers are also the ids the view stores its widths under and the printer
 // addresses cells by: never renumber them.
 
+#include "sedq/model/sedq_grid_rows.h"
 #include "sedq/model/sedq_types.h"
 
 enum SEDQ_GRID_COLUMN : int
@@ -28,24 +30,6 @@ enum SEDQ_GRID_COLUMN : int
     SEDQ_STORED_COLUMN_COUNT = SEDQ_COLUMN_WAVEFORM, // the waveform column's width is computed
     SEDQ_COLUMN_ROW_NUMBER = 24                      // printed pages only
 };
-
-enum SEDQ_GRID_ROW : int
-{
-    SEDQ_ROW_TITLE = 0,         // title, lock mode, time bars
-    SEDQ_ROW_COLUMN_TITLES = 1, // column titles, level names, the ruler
-    SEDQ_ROW_LEVEL_HEADERS = 2, // per-column headers: level patterns, storage qualifier titles
-    SEDQ_HEADER_ROWS = 3        // the first node row
-};
-
-constexpr int sedq_node_of_row(int row)
-{
-    return row - SEDQ_HEADER_ROWS;
-}
-
-constexpr int sedq_row_of_node(int node)
-{
-    return node + SEDQ_HEADER_ROWS;
-}
 
 // The condition columns show the storage-qualifier patterns and then the trigger levels, so a
 // column and its pattern number differ by a constant.

@@ -2,13 +2,30 @@
 // case but the allowed one must fail to compile: the modified mark and the close of an edit
 // bracket are the edit scope's alone, however the call is spelled (cases 1-6, refused on
 // access), and the repository reaches a pane read-only: a write through what the model hands
-// out, however reached, is refused on const (cases 7-14).
+// out, however reached and however spelled (a copy deduced with auto, a range-for, std::swap,
+// a member pointer, std::invoke), is refused on const or on access (cases 7-27).
 #include "host/sdr.h"
+#include "sedq/advanced_trigger/sedq_object.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
+#include "sedq/plugins/sedq_mnemonic_import_dlg.h"
 
-void planted(SEDQ_TX_MANAGER* manager)
+#include <functional>
+#include <utility>
+
+// The data log the model shows, read-only as it hands it out.
+const SDR_DATA_LOG* shown_log(SEDQ_TX_MANAGER* manager)
 {
+    const SDR_DATA_LOG* log = nullptr;
+    return manager->is_data_available(false, SEDQ_CURRENT, &log) ? log : nullptr;
+}
+
+void planted(SEDQ_TX_MANAGER* manager, SEDQ_MNEMONIC_IMPORT_DLG* import, const SEDQ_OBJECT* object)
+{
+    const SDR_DATA_LOG* shown = shown_log(manager);
+    (void)shown;
+    (void)import;
+    (void)object;
 #if PLANTED_CASE == 0 // allowed: an edit through the scope and a model setter, and a read
     const SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
     manager->set_instance_enabled(SEDQ_CURRENT, !manager->instance_is_enabled(SEDQ_CURRENT));
@@ -58,5 +75,34 @@ void planted(SEDQ_TX_MANAGER* manager)
     manager->get_tx_session()->get_data_session()->get_mnemonics()->create_table("planted", 4);
 #elif PLANTED_CASE == 15 // the model's own writable accessor
     manager->edit_trigger_nodes(SEDQ_CURRENT)->set_num_levels(2);
+#elif PLANTED_CASE == 16 // the session's root tree object asked for a new child
+    manager->get_tx_session()->get_root_object()->create_child_object(SDR_TX_TREE_OBJECT::CHILD_OBJECT_TRIGGER);
+#elif PLANTED_CASE == 17 // an instance of the read-only session renamed
+    manager->get_tx_session()->data_instance_at(0)->set_name("planted");
+#elif PLANTED_CASE == 18 // the instance of a read-only trigger renamed
+    manager->get_trigger_nodes(SEDQ_CURRENT)->get_data_trigger()->get_instance()->set_name("planted");
+#elif PLANTED_CASE == 19 // a table created in the file an import dialog reads from
+    import->get_source()->get_mnemonics()->create_table("planted", 4);
+#elif PLANTED_CASE == 20 // the read-only log's trigger kept in a copy deduced with auto
+    auto trigger = shown->get_trigger();
+    trigger->set_name("planted");
+#elif PLANTED_CASE == 21 // the read-only log's trigger bound writable by a range-for
+    for (SDR_DATA_TRIGGER* trigger : {shown->get_trigger()})
+        trigger->set_name("planted");
+#elif PLANTED_CASE == 22 // a setting of the read-only log's trigger swapped out
+    bool expanded = true;
+    std::swap(shown->get_trigger()->m_expanded, expanded);
+#elif PLANTED_CASE == 23 // the log's owner taken through a member pointer
+    SDR_DATA_TRIGGER* SDR_DATA_LOG::*owner = &SDR_DATA_LOG::m_trigger;
+    (shown->*owner)->set_name("planted");
+#elif PLANTED_CASE == 24 // the writable getter called through a member function pointer
+    SDR_DATA_TRIGGER* (SDR_DATA_LOG::*owner)() = &SDR_DATA_LOG::get_trigger;
+    (shown->*owner)()->set_name("planted");
+#elif PLANTED_CASE == 25 // a setter of the read-only log's trigger called by std::invoke
+    std::invoke(&SDR_DATA_TRIGGER::set_name, shown->get_trigger(), "planted");
+#elif PLANTED_CASE == 26 // the log's owner named outright
+    shown->m_trigger->set_name("planted");
+#elif PLANTED_CASE == 27 // a stored condition object's input cut off from a read-only object
+    object->get_oldest_child()->set_parent(nullptr);
 #endif
 }
