@@ -334,13 +334,15 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_LOG::create_static_plugin_mnemonics_table(int
     auto found = m_static_plugin_tables.find(id);
     if (found != m_static_plugin_tables.end())
         return found->second.get();
-    if (width < 1 || id < 0)
+    SDR_LOG_TALLY table;
+    table.tables = 1;
+    if (width < 1 || id < 0 || !has_table_room(table, SDR_LOG_TALLY()))
         return nullptr;
     const std::string name = "plugin_" + std::to_string(id);
-    auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), width);
-    table->set_log(this);
-    SDR_DATA_MNEMONICS_TABLE* result = table.get();
-    m_static_plugin_tables.emplace(id, std::move(table));
+    auto made = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), width);
+    made->set_log(this);
+    SDR_DATA_MNEMONICS_TABLE* result = made.get();
+    m_static_plugin_tables.emplace(id, std::move(made));
     recount();
     return result;
 }
@@ -351,6 +353,11 @@ SDR_DATA_MNEMONICS_TABLE* SDR_DATA_LOG::get_static_plugin_mnemonics_table(int in
     return found != m_static_plugin_tables.end() ? found->second.get() : nullptr;
 }
 
+// The decoder tables are what they will be: a run's expectation no longer counts.
 void SDR_DATA_LOG::end_post_acq_processing()
 {
+    if (m_expected.tables == 0 && m_expected.table_entries == 0)
+        return;
+    m_expected = SDR_LOG_TALLY();
+    recount();
 }

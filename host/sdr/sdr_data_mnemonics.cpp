@@ -61,6 +61,8 @@ bool operator==(const SDR_DATA_MNEMONICS_TABLE_CONTENT& a, const SDR_DATA_MNEMON
 {
     if (a.name != b.name || a.width != b.width || a.entries.size() != b.entries.size())
         return false;
+    if (a.entries.isSharedWith(b.entries))
+        return true;
     for (int j = 0; j < a.entries.size(); ++j)
     {
         if (a.entries[j].symbol != b.entries[j].symbol || a.entries[j].pattern != b.entries[j].pattern)
@@ -133,6 +135,8 @@ bool SDR_DATA_MNEMONICS_TABLE::add_entry(const char* symbol, const char* pattern
         return false;
     if (m_owner && m_owner->m_watcher && !m_owner->m_watcher->has_room(true, 1, QByteArray(symbol), QByteArray(pattern)))
         return false;
+    if (m_log && !m_log->has_room_for_entry(*this))
+        return false;
     m_content.entries.append(SDR_DATA_MNEMONICS_ENTRY{QByteArray(symbol), QByteArray(pattern)});
     index_entry(&m_content, m_content.entries.size() - 1);
     changed(1);
@@ -166,6 +170,15 @@ bool SDR_DATA_MNEMONICS_TABLE::set_content(const SDR_DATA_MNEMONICS_TABLE_CONTEN
     m_content = content;
     reindex(&m_content);
     changed(m_content.entries.size() - before);
+    return true;
+}
+
+bool SDR_DATA_MNEMONICS_TABLE::share_content(const SDR_DATA_MNEMONICS_TABLE& other)
+{
+    if (&other == this || !same_content(other))
+        return false;
+    if (!m_content.entries.isSharedWith(other.m_content.entries))
+        m_content = other.m_content;
     return true;
 }
 

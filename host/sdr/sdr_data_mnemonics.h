@@ -112,6 +112,13 @@ public:
     // (false for contents of another name) and asks the collection first.
     const SDR_DATA_MNEMONICS_TABLE_CONTENT& get_content() const { return m_content; }
     bool set_content(const SDR_DATA_MNEMONICS_TABLE_CONTENT& content);
+    // Whether both hold the same name, width and entries.
+    bool same_content(const SDR_DATA_MNEMONICS_TABLE& other) const { return m_content == other.m_content; }
+    // Holds the contents of `other`, which are the same as its own, as one value shared by both,
+    // and answers true; false (nothing changes) when they differ. A change of either gives it
+    // a copy of its own again, so sharing changes nothing anyone reads: the decoder tables of a
+    // night of runs that decode the same values are held once.
+    bool share_content(const SDR_DATA_MNEMONICS_TABLE& other);
 
     // A decoder table of a data log: its entries count with that log's (SDR_DATA_LOG::recount),
     // which every change of them tells. Null: no log.

@@ -479,8 +479,23 @@ public:
     // What the log counts against the limits of a file, with the log before it in its trigger
     // (SDR_LOG_LIST); recount() tells the list when that changed. Its wire names, its samples
     // and its decoder tables call it; code that changes m_static_plugin_tables calls it too.
+    // A decoder table whose entries are those of the same table of the log before it counts
+    // nothing: the log holds that table's entries, shared (share_static_tables), and the file
+    // says so instead of listing them (same_table). A log that a run made counts, until its
+    // post-acquisition processing ends, the most its decoder tables may hold by then.
     SDR_LOG_TALLY tally() const;
     void recount();
+    // Shares the entries of each decoder table that holds those of the same table of the log
+    // before it.
+    void share_static_tables();
+    // The decoder tables a run's log may be given when its samples are decoded (one for each
+    // decoder group of the signal set's data list, with an entry for each value the group can
+    // take in as many samples as the set acquires), counted from now until
+    // end_post_acq_processing().
+    void expect_static_tables(const SDR_LOG_TALLY& most);
+    // Whether the document has room for one more entry in the decoder table `table`; false with
+    // the reason kept for the editor (SDR_DATA_MANAGER::take_refusal).
+    bool has_room_for_entry(const SDR_DATA_MNEMONICS_TABLE& table) const;
     // The log before it and the log after it in its trigger's list; null at the ends and
     // while it is in no list.
     const SDR_DATA_LOG* previous() const { return m_previous; }
@@ -529,12 +544,25 @@ private:
     SDR_DATA_LOG* m_previous = nullptr;
     SDR_DATA_LOG* m_next = nullptr;
     SDR_LOG_TALLY m_counted; // what m_list counts for it
+    SDR_LOG_TALLY m_expected; // decoder tables and entries a run expects (expect_static_tables)
+
+    // The decoder tables the log holds and the file stores: none shared with the log before.
+    SDR_LOG_TALLY stored_tables() const;
+    // Whether the document has room for its decoder tables to hold `more` than they do now, and
+    // the ones of the log after it `more_next`; false with the reason kept for the editor.
+    bool has_table_room(const SDR_LOG_TALLY& more, const SDR_LOG_TALLY& more_next) const;
 };
 
 // Whether `log` stores wire names of its own, coming after `previous` in its trigger (null: it
 // is the first): it does unless it names the same wires as that log, which it then shares. The
 // file writes the same rule (same_wires), so a document counts the names it really holds.
 bool sdr_stores_wire_names(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
+// Whether the decoder table `id` of `log`, coming after `previous` in its trigger, stores its
+// entries: it does unless `previous` has a table of that id with the same entries, which it
+// then shares (same_table in the file).
+bool sdr_stores_static_table(const SDR_DATA_LOG& log, int id, const SDR_DATA_LOG* previous);
+// The most a run's log of this signal set may hold in decoder tables (see expect_static_tables).
+SDR_LOG_TALLY sdr_expected_static_tables(const SDR_DATA_SIGNAL_SET* set);
 
 // ---------------------------------------------------------------------------------------------
 // Triggers

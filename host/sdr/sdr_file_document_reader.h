@@ -96,6 +96,8 @@ private:
     void share_wires(const SDR_DATA_TRIGGER& trigger, SDR_DATA_LOG* log);
     void read_log_tables(SDR_DATA_LOG* log, bool shares_wires);
     void read_log_children(SDR_DATA_LOG* log, bool shares_wires, SDR_WIRE_NAMES::LIST* wires);
+    void read_static_table(SDR_DATA_LOG* log);
+    void share_static_table(SDR_DATA_LOG* log, int id);
     bool read_pending_entries();
     bool read_embedded_file(const PENDING_ENTRY& pending);
     // A payload entry left in the file until its samples are asked for.

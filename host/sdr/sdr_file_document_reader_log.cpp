@@ -338,27 +338,59 @@ void SDR_FILE_DOCUMENT_READER::read_log_children(SDR_DATA_LOG* log, bool shares_
             m_in->skip();
             continue;
         }
-        if (!m_in->is("static_table")) {
+        if (m_in->is("static_table"))
+            read_static_table(log);
+        else
+            m_in->skip();
+    }
+}
+
+// A decoder table of the log: its entries, or the word that they are those of the same table
+// of the log before it. Its entries are read before it joins the log, which counts them then.
+void SDR_FILE_DOCUMENT_READER::read_static_table(SDR_DATA_LOG* log)
+{
+    const int id = m_in->integer("id", 0, INT_MIN, INT_MAX);
+    if (!m_in->failed() && log->m_static_plugin_tables.count(id))
+        m_in->fail(QStringLiteral("static table %1 appears twice").arg(id));
+    const bool shared = m_in->boolean("same_table", false);
+    if (shared)
+        share_static_table(log, id);
+    while (m_in->next_child()) {
+        if (!m_in->is("table") || log->m_static_plugin_tables.count(id)) {
+            if (shared && m_in->is("table"))
+                m_in->fail(QStringLiteral("static table %1 shares the entries of the log before it and lists "
+                                          "entries too").arg(id));
             m_in->skip();
             continue;
         }
-        const int id = m_in->integer("id", 0, INT_MIN, INT_MAX);
-        if (!m_in->failed() && log->m_static_plugin_tables.count(id))
-            m_in->fail(QStringLiteral("static table %1 appears twice").arg(id));
-        while (m_in->next_child()) {
-            if (!m_in->is("table") || log->m_static_plugin_tables.count(id)) {
-                m_in->skip();
-                continue;
-            }
-            const std::string name = m_in->text("name");
-            if (!count(SDR_FILE_ELEMENT::TABLE))
-                return;
-            auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), m_in->integer("width", 0, 0, 4096));
-            table->set_log(log);
-            if (read_table_entries(table.get()))
-                log->m_static_plugin_tables[id] = std::move(table);
-        }
+        const std::string name = m_in->text("name");
+        if (!count(SDR_FILE_ELEMENT::TABLE))
+            return;
+        auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(name.c_str(), m_in->integer("width", 0, 0, 4096));
+        if (!read_table_entries(table.get()))
+            return;
+        table->set_log(log);
+        log->m_static_plugin_tables[id] = std::move(table);
     }
+}
+
+// A table that says it holds the entries of the same table of the log before it in its trigger
+// shares them: the log holds no copy of its own, and counts none.
+void SDR_FILE_DOCUMENT_READER::share_static_table(SDR_DATA_LOG* log, int id)
+{
+    const SDR_DATA_MNEMONICS_TABLE* before =
+        log->previous() != nullptr ? log->previous()->get_static_plugin_mnemonics_table(id) : nullptr;
+    if (m_in->failed())
+        return;
+    if (before == nullptr) {
+        m_in->fail(QStringLiteral("static table %1 shares the entries of the log before it, which has no such "
+                                  "table").arg(id));
+        return;
+    }
+    auto table = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(before->get_name(), before->get_width());
+    table->clone(before);
+    table->set_log(log);
+    log->m_static_plugin_tables[id] = std::move(table);
 }
 
 // The entries document.xml names, once it has been read through: their sizes together are

@@ -279,13 +279,24 @@ void SDR_FILE_DOCUMENT_WRITER::write_log(const SDR_DATA_LOG& log, const SDR_DATA
                         .arg(log.m_wire_names.size())
                         .arg(SDR_FILE_LIMITS::MAX_WIRES_PER_LOG);
     write_wires(log, previous);
+    write_static_tables(log, previous);
+    m_out.end();
+}
+
+// A decoder table whose entries are those of the same table of the log written before it says
+// so instead of listing them again (runs that decode the same values); the reader shares that
+// table's entries.
+void SDR_FILE_DOCUMENT_WRITER::write_static_tables(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous)
+{
     for (const auto& table : log.m_static_plugin_tables) {
         m_out.start("static_table");
         m_out.integer("id", table.first);
-        write_table("table", *table.second);
+        if (sdr_stores_static_table(log, table.first, previous))
+            write_table("table", *table.second);
+        else
+            m_out.boolean("same_table", true);
         m_out.end();
     }
-    m_out.end();
 }
 
 // Runs of a trigger mostly acquire the same wires, so a log whose names are those of the log

@@ -23,8 +23,9 @@ public:
         const SDR_STORED_ENTRY* stored = nullptr; // damaged samples, written as stored instead
     };
 
-    // 2: a log may share the wire names of the log before it (same_wires). An older build marks
-    // the instances of a newer file as written by a newer version, and its editor refuses them.
+    // 2: a log may share the wire names (same_wires) and the decoder tables (same_table) of the
+    // log before it. An older build marks the instances of a newer file as written by a newer
+    // version, and its editor refuses them.
     static const int FORMAT_VERSION = 2;
 
     explicit SDR_FILE_DOCUMENT_WRITER(const SDR_DATA_SESSION& session);
@@ -48,6 +49,7 @@ private:
     void write_signal_set(const SDR_DATA_SIGNAL_SET& signal_set);
     void write_log(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
     void write_wires(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
+    void write_static_tables(const SDR_DATA_LOG& log, const SDR_DATA_LOG* previous);
     void write_payload(const SDR_DATA_LOG& log);
     bool add_payload(const SDR_LOG_PAYLOAD& payload, QString* entry_name);
     void write_counts(const QString& entry, const SDR_LOG_PAYLOAD& payload);

@@ -27,6 +27,12 @@
 // (sdr_stores_wire_names). Only the names a log stores count: a night of runs on the same
 // wires holds their names once, in memory and in the file alike. (Versions before this rule
 // counted each such log as the names it shares; they open the files that stay within that.)
+// So does a log's decoder table whose entries are those of the same table of the log before it
+// (same_table; sdr_stores_static_table): runs that decode the same values hold one table. A
+// run asks for room for the most its log may be given when it is decoded (a table for each
+// decoder group of its data list, an entry for each value the group can take in its samples),
+// and its log counts that much until it is decoded (SDR_DATA_LOG::expect_static_tables); a
+// decoder table or entry past a limit is refused where it is made.
 // Limits of one piece of document.xml, checked before the XML parser holds it: a name 1,024
 // bytes, an attribute's value 8 MiB, a text (or comment, or processing instruction) 8 MiB. Every
 // text of a document (a node name, an alias, a log name, ...) is an attribute's value, so it may

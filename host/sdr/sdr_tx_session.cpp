@@ -56,7 +56,7 @@ bool SDR_TX_SESSION::has_payload_room(qint64 payload) const
 // the last). What the document counts is known from sums it keeps, never from a walk of its
 // logs; the new log stores no wire names when it shares those of the log before it.
 bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_WIRE_NAMES& wires,
-                                      const SDR_DATA_LOG* replaced) const
+                                      const SDR_DATA_LOG* replaced, const SDR_LOG_TALLY& tables) const
 {
     const qint64 channels = qint64(wires.size());
     if (channels > SDR_FILE_LIMITS::MAX_WIRES_PER_LOG)
@@ -75,13 +75,16 @@ bool SDR_TX_SESSION::has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR
                                                            : trigger->m_logs.back().get();
     const bool shares = before != nullptr && !wires.empty() && wires == before->m_wire_names;
     qint64 stored = shares ? 0 : channels;
+    SDR_LOG_TALLY more = tables;
     if (replaced != nullptr) {
         const SDR_LOG_TALLY counted = replaced->tally();
         stored -= counted.wires;
         payload -= counted.payload_bytes;
+        more -= counted;
     }
     return has_room(SDR_FILE_ELEMENT::LOG, replaced != nullptr ? 0 : 1) && has_room(SDR_FILE_ELEMENT::WIRE, stored) &&
-           has_payload_room(payload);
+           has_payload_room(payload) && has_room(SDR_FILE_ELEMENT::TABLE, more.tables) &&
+           has_room(SDR_FILE_ELEMENT::TABLE_ENTRY, more.table_entries);
 }
 
 bool SDR_TX_SESSION::create_session(const char* path)

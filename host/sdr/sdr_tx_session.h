@@ -213,9 +213,10 @@ private:
     // payload entries; false, with the refusal recorded (SDR_DATA_MANAGER), when it cannot.
     bool has_room(SDR_FILE_ELEMENT element, qint64 more) const;
     bool has_payload_room(qint64 payload) const;
-    // A log of `wires` for the trigger, in place of `replaced` (null: a new log after the last).
+    // A log of `wires` for the trigger, in place of `replaced` (null: a new log after the last),
+    // holding `tables` decoder tables and entries.
     bool has_room_for_log(const SDR_DATA_TRIGGER* trigger, const SDR_WIRE_NAMES& wires,
-                          const SDR_DATA_LOG* replaced) const;
+                          const SDR_DATA_LOG* replaced, const SDR_LOG_TALLY& tables) const;
     static const SDR_DATA_LOG* temp_log_of(const SDR_DATA_TRIGGER* trigger);
     bool open_file(const char* path);
     bool save_file(const char* path);

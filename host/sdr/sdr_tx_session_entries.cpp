@@ -262,7 +262,9 @@ bool SDR_TX_SESSION::set_active_log(int index, SDR_DATA_LOG* log)
     SDR_DATA_TRIGGER* trigger = entry != nullptr ? entry->instance->get_active_trigger() : nullptr;
     if (trigger == nullptr || log == nullptr)
         return false;
-    for (size_t i = 0; i < trigger->m_logs.size(); ++i) {
+    // From the newest: a run shows the log it just added, and a trigger may keep hundreds of
+    // thousands.
+    for (size_t i = trigger->m_logs.size(); i-- > 0;) {
         if (trigger->m_logs[i].get() == log) {
             // Which log is shown is view state: no undo step, no save prompt.
             trigger->m_active_log[entry->power_up ? 1 : 0] = static_cast<int>(i);

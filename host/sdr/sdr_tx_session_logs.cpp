@@ -27,6 +27,22 @@ SDR_WIRE_NAMES::LIST wire_names(const SDR_DATA_SIGNAL_SET* set)
     return names;
 }
 
+// The decoder tables a copy of `source` appended after `last` stores: those the last log does
+// not hold the same.
+SDR_LOG_TALLY copied_tables(const SDR_DATA_LOG& source, const SDR_DATA_LOG* last)
+{
+    SDR_LOG_TALLY tables;
+    for (const auto& table : source.m_static_plugin_tables) {
+        const SDR_DATA_MNEMONICS_TABLE* before =
+            last != nullptr ? last->get_static_plugin_mnemonics_table(table.first) : nullptr;
+        if (before != nullptr && before->same_content(*table.second))
+            continue;
+        ++tables.tables;
+        tables.table_entries += table.second->get_num_entries();
+    }
+    return tables;
+}
+
 // Index that stays active after element `removed` left a list (the previous one when it was
 // the active one; 0 at the front).
 int active_object_after_removal(int active, int removed)
@@ -44,8 +60,10 @@ bool SDR_TX_SESSION::save_to_log(int index)
     SDR_DATA_LOG* source = entry != nullptr ? entry->instance->get_active_log(entry->power_up) : nullptr;
     if (trigger == nullptr || source == nullptr)
         return false;
-    // The copy's samples are stored again in the file.
-    if (!has_room_for_log(trigger, source->m_wire_names, nullptr))
+    // The copy's samples are stored again in the file, and so are its decoder tables unless the
+    // last log holds the same.
+    const SDR_DATA_LOG* last = trigger->m_logs.empty() ? nullptr : trigger->m_logs.back().get();
+    if (!has_room_for_log(trigger, source->m_wire_names, nullptr, copied_tables(*source, last)))
         return false;
     auto copy = std::make_unique<SDR_DATA_LOG>(trigger, next_log_name(trigger));
     copy->m_power_up = source->m_power_up;
@@ -53,7 +71,7 @@ bool SDR_TX_SESSION::save_to_log(int index)
     copy->m_payload = source->m_payload; // immutable samples: shared, not copied
     for (const auto& table : source->m_static_plugin_tables) {
         auto clone = std::make_unique<SDR_DATA_MNEMONICS_TABLE>(table.second->get_name(), table.second->get_width());
-        clone->set_content(table.second->get_content());
+        clone->clone(table.second.get()); // the entries are shared, not copied
         clone->set_log(copy.get());
         copy->m_static_plugin_tables[table.first] = std::move(clone);
     }
@@ -73,7 +91,8 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     // Never a log the file could not hold: the run does not start, or an autorun keeps filling
     // the log it has.
     const SDR_WIRE_NAMES wires = wire_names(trigger->m_signal_set);
-    if (!has_room_for_log(trigger, wires, m_data->m_gui_logging ? nullptr : temp_log_of(trigger)))
+    const SDR_LOG_TALLY tables = sdr_expected_static_tables(trigger->m_signal_set);
+    if (!has_room_for_log(trigger, wires, m_data->m_gui_logging ? nullptr : temp_log_of(trigger), tables))
         return nullptr;
     const int view = entry->power_up ? 1 : 0;
     auto replaced = std::make_unique<SDR_DATA_LOG::REPLACED>();
@@ -100,6 +119,7 @@ SDR_DATA_LOG* SDR_TX_SESSION::create_new_log(int index)
     log->m_power_up = entry->power_up;
     log->m_signal_set = trigger->m_signal_set;
     log->m_wire_names = wires;
+    log->expect_static_tables(tables);
     trigger->m_active_log[view] = position;
     entry->instance->note_structural_change();
     return log;
@@ -163,6 +183,7 @@ bool SDR_TX_SESSION::restore_replaced_log(SDR_DATA_LOG* log)
         log->m_signal_set = replaced->signal_set;
         log->m_wire_names = std::move(replaced->wire_names);
         log->m_static_plugin_tables = std::move(replaced->static_plugin_tables);
+        log->expect_static_tables(SDR_LOG_TALLY());
         log->m_payload = std::move(replaced->payload);
         log->m_do_not_show = replaced->do_not_show;
     }

@@ -12,6 +12,8 @@
 #include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_file_payload.h"
 #include "host/sdr/sdr_file_xml_output.h"
+#include "host/sdr/sdr_plugin_group.h"
+#include "host/sdr/sdr_tx_signal_set.h"
 #include "host/standin/sdr_control.h"
 #include "host/standin/sdr_file_control.h"
 #include "host/standin/standin.h"
@@ -22,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bitset>
 #include <functional>
 #include <sstream>
 
@@ -144,6 +147,32 @@ bool add_nodes(sdr_file_limits& t, int count)
     return true;
 }
 
+// Two nodes grouped in the data list as a decoder plug-in group: each run's log gets the group's
+// decoder table when it is shown, which a run leaves room for (one table, four values).
+bool add_decoder_group(sdr_file_limits& t)
+{
+    SDR_TX_SIGNAL_SET* data_list = t.session().get_signal_set_at(0, false);
+    return add_nodes(t, 2) && t.edit([data_list] {
+               return data_list->group_node(0, 1) && data_list->create_plugin_group(0) != nullptr &&
+                      data_list->set_group_display_type(0, SDR_GTYPE_PLUGIN);
+           });
+}
+
+// A run whose log is then decoded as the window shows it: the decoder names these values.
+bool decoded_run(sdr_file_limits& t, const std::vector<const char*>& symbols)
+{
+    if (!t.run())
+        return false;
+    SDR_DATA_LOG* log = t.data().m_instances[0]->get_active_log(false);
+    const int id = t.session().get_signal_set_at(0, false)->get_plugin_group(0)->get_plugin_id();
+    SDR_DATA_MNEMONICS_TABLE* table = log->create_static_plugin_mnemonics_table(2, id);
+    bool added = table != nullptr;
+    for (size_t i = 0; added && i < symbols.size(); ++i)
+        added = table->add_entry(symbols[i], std::bitset<2>(i).to_string().c_str());
+    log->end_post_acq_processing();
+    return added;
+}
+
 // The table as the issue walks it: every limit an edit or a run can reach.
 std::vector<limit_case> edit_cases()
 {
@@ -235,6 +264,20 @@ std::vector<limit_case> edit_cases()
          },
          [](T& t) { return t.edit([&t] { return t.data().get_mnemonics()->get_table(0)->add_entry("C", "10"); }); },
          "more than 2 mnemonic table entries"},
+        // Runs that decode the same values add no table; a run needs room for what it may decode.
+        {"decoder tables of data logs", lowered(SDR_FILE_ELEMENT::TABLE), 3,
+         [](T& t) {
+             return add_decoder_group(t) &&
+                    t.edit([&t] { return t.data().get_mnemonics()->create_table("one", 2) != nullptr; }) &&
+                    decoded_run(t, {"A"}) && decoded_run(t, {"A"}) && decoded_run(t, {"B"});
+         },
+         [](T& t) { return t.run(); }, "the document would hold more than 3 mnemonic tables"},
+        {"decoder table entries", lowered(SDR_FILE_ELEMENT::TABLE_ENTRY), 6,
+         [](T& t) {
+             return add_decoder_group(t) && decoded_run(t, {"A", "B"}) && decoded_run(t, {"A", "B"}) &&
+                    decoded_run(t, {"C", "D"});
+         },
+         [](T& t) { return t.run(); }, "the document would hold more than 6 mnemonic table entries"},
         {"embedded programming files", lowered(SDR_FILE_ELEMENT::EMBEDDED_FILE), 1,
          [](T& t) { return write_file(QString::fromStdString(t.path("a.sof")), "sof") && t.session().embed_sof_file(t.path("a.sof").c_str(), "a.sof"); },
          [](T& t) { return t.session().embed_sof_file(t.path("a.sof").c_str(), "b.sof"); },

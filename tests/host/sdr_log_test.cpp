@@ -2,8 +2,10 @@
 // after removal, trigger positions, flow values, static plug-in tables, renames, and what a
 // trigger's logs count against the file's limits.
 #include "host/sdr.h"
+#include "host/sdr/sdr_data_manager.h"
 #include "host/sdr/sdr_file_limits.h"
 #include "host/standin/sdr_control.h"
+#include "host/standin/sdr_file_control.h"
 
 #include <gtest/gtest.h>
 
@@ -220,8 +222,8 @@ TEST_F(sdr_log, new_logs_take_the_first_free_number)
 
 namespace
 {
-// What the trigger's logs hold, walked log by log: a log whose wire names equal the ones of the
-// log before it stores none.
+// What the trigger's logs hold, walked log by log: a log whose wire names, or one of whose
+// decoder tables, equal those of the log before it stores none.
 SDR_LOG_TALLY walk(const SDR_DATA_TRIGGER& trigger)
 {
     SDR_LOG_TALLY tally;
@@ -233,12 +235,24 @@ SDR_LOG_TALLY walk(const SDR_DATA_TRIGGER& trigger)
         tally.wires += shared ? 0 : qint64(log->m_wire_names.size());
         tally.payload_bytes += SDR_FILE_LIMITS::payload_size(*log);
         for (const auto& table : log->m_static_plugin_tables) {
+            const SDR_DATA_MNEMONICS_TABLE* before =
+                previous != nullptr ? previous->get_static_plugin_mnemonics_table(table.first) : nullptr;
+            if (before != nullptr && before->get_content() == table.second->get_content())
+                continue;
             ++tally.tables;
             tally.table_entries += table.second->get_num_entries();
         }
         previous = log.get();
     }
     return tally;
+}
+
+SDR_DATA_MNEMONICS_TABLE* decode(SDR_DATA_LOG* log, const std::vector<const char*>& symbols)
+{
+    SDR_DATA_MNEMONICS_TABLE* table = log->create_static_plugin_mnemonics_table(2, 1);
+    for (size_t i = 0; table != nullptr && i < symbols.size(); ++i)
+        table->add_entry(symbols[i], i == 0 ? "01" : i == 1 ? "10" : "11");
+    return table;
 }
 } // namespace
 
@@ -271,14 +285,15 @@ TEST_F(sdr_log, a_triggers_sums_follow_every_change_of_its_logs)
          }, 5},
         {"the b in the middle taken out", [&] { logs[2]->remove(); }, 2 + 0 + 0},
         {"a name added to the second list", [&] { logs[1]->m_wire_names.push_back("top|x"); }, 2 + 3 + 2},
-        {"a decoder table and its entries", [&] {
-             SDR_DATA_MNEMONICS_TABLE* table = logs[3]->create_static_plugin_mnemonics_table(2, 1);
-             table->add_entry("ONE", "01");
-             table->add_entry("TWO", "10");
-         }, 7},
+        {"a decoder table and its entries", [&] { decode(logs[3], {"ONE", "TWO"}); }, 7},
+        {"the same table on the log after it", [&] { add(a); decode(logs[4], {"ONE", "TWO"}); }, 7},
+        {"a table on the log before it", [&] { decode(logs[1], {"ONE", "TWO"}); }, 7},
+        {"an entry more on the middle one",
+         [&] { logs[3]->get_static_plugin_mnemonics_table(1)->add_entry("3", "11"); }, 7},
         {"samples taken away", [&] { logs[3]->m_payload.reset(); logs[0]->m_payload.reset(); }, 7},
+        {"the changed one taken out", [&] { logs[3]->remove(); }, 7},
         {"the first log taken out", [&] { logs[0]->remove(); }, 3 + 2},
-        {"the lists cleared", [&] { logs[1]->m_wire_names.clear(); logs[3]->m_wire_names.clear(); }, 0},
+        {"the lists cleared", [&] { logs[1]->m_wire_names.clear(); logs[4]->m_wire_names.clear(); }, 0},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
@@ -292,4 +307,49 @@ TEST_F(sdr_log, a_triggers_sums_follow_every_change_of_its_logs)
         EXPECT_EQ(kept.tables, walked.tables);
         EXPECT_EQ(kept.table_entries, walked.table_entries);
     }
+}
+
+// Logs that decode the same values hold one table's entries; a run's log counts the tables it
+// expects until its post-acquisition processing ends; a table or an entry the document has no
+// room for is refused with the reason, also when one more entry would make a table that shared
+// its entries store them again.
+TEST_F(sdr_log, decoder_tables_of_the_same_values_are_held_once_and_counted_as_they_are)
+{
+    const auto add = [this] {
+        const std::string name = "l" + std::to_string(trigger->m_logs.size());
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, name));
+        return trigger->m_logs.back().get();
+    };
+    const auto count = [this](SDR_FILE_ELEMENT element) {
+        return SDR_FILE_LIMITS::count(*session.get_data_session(), element);
+    };
+    const auto refusal = [] { return SDR_DATA_MANAGER::get_data_repository_manager()->take_refusal(); };
+    SDR_DATA_MNEMONICS_TABLE* first = decode(log, {"A", "B"});
+    SDR_DATA_MNEMONICS_TABLE* second = decode(add(), {"A", "B"});
+    EXPECT_TRUE(second->get_content().entries.isSharedWith(first->get_content().entries));
+    EXPECT_EQ(count(SDR_FILE_ELEMENT::TABLE), 1);
+
+    SDR_DATA_LOG* run = add();
+    SDR_LOG_TALLY expected;
+    expected.tables = 1;
+    expected.table_entries = 4;
+    run->expect_static_tables(expected);
+    EXPECT_EQ(count(SDR_FILE_ELEMENT::TABLE_ENTRY), 2 + 4);
+    SDR_DATA_MNEMONICS_TABLE* third = decode(run, {"A", "B"});
+    EXPECT_EQ(count(SDR_FILE_ELEMENT::TABLE), 2) << "what the run expects, until it is done";
+    run->end_post_acq_processing();
+    EXPECT_EQ(count(SDR_FILE_ELEMENT::TABLE), 1);
+    EXPECT_EQ(count(SDR_FILE_ELEMENT::TABLE_ENTRY), 2);
+
+    const qint64 tables = SDR_FILE_LIMITS::per_document(SDR_FILE_ELEMENT::TABLE);
+    const qint64 entries = SDR_FILE_LIMITS::per_document(SDR_FILE_ELEMENT::TABLE_ENTRY);
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::TABLE_ENTRY), 3);
+    EXPECT_FALSE(third->add_entry("C", "11")) << "its two shared entries and one more would be stored";
+    EXPECT_NE(refusal().find("more than 3 mnemonic table entries"), std::string::npos);
+    EXPECT_EQ(third->get_num_entries(), 2);
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::TABLE), 1);
+    EXPECT_EQ(decode(add(), {"X"}), nullptr);
+    EXPECT_NE(refusal().find("more than 1 mnemonic tables"), std::string::npos);
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::TABLE), tables);
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::TABLE_ENTRY), entries);
 }

@@ -210,7 +210,7 @@ TEST(library_load, loads_with_texts_built_despite_suppression_and_unloads_cleanl
     ASSERT_NE(library, nullptr) << dlerror();
     EXPECT_TRUE(standin::msg::internal_errors().empty());
     EXPECT_TRUE(module_is_live("SEDQ"));
-    EXPECT_EQ(standin::msg::registered_ids().size(), registered_before + 74);
+    EXPECT_EQ(standin::msg::registered_ids().size(), registered_before + 75);
 
     expect_distinct_non_empty(library, "SEDQ_INSTANCE_WIDGET", status_names, 33, "SEDQ_");
     expect_distinct_non_empty(library, "SEDQ_PARAMETER_SETTING_VIEW", parameter_names, 22, "SEDQ_PARAMETER_");

@@ -255,7 +255,7 @@ TEST(sedq_globals, state_machine_texts)
               QString("No post-fitting state machines tapped"));
 }
 
-TEST(sedq_globals, registrar_received_the_74_ids_in_order)
+TEST(sedq_globals, registrar_received_the_75_ids_in_order)
 {
     const auto& registered = standin::msg::registered_ids();
     ASSERT_EQ(registered.size(), static_cast<size_t>(SEDQ_MSG_ID_COUNT));
@@ -265,7 +265,7 @@ TEST(sedq_globals, registrar_received_the_74_ids_in_order)
         EXPECT_EQ(registered[i].second, static_cast<int>(sedq_msg_id_types[i])) << i;
     }
     EXPECT_EQ(registered.front(), (std::pair<unsigned int, int>(268002, MSG_POST_TYPE_WARNING)));
-    EXPECT_EQ(registered.back(), (std::pair<unsigned int, int>(268121, MSG_POST_TYPE_INFO)));
+    EXPECT_EQ(registered.back(), (std::pair<unsigned int, int>(268165, MSG_POST_TYPE_WARNING)));
 }
 
 TEST(sedq_globals, host_registrations_made_at_load)

@@ -100,8 +100,9 @@ protected:
     }
 
     // The demo and its project copied into the test's folder (so that compiling writes beside the
-    // copy) and opened on the demo's cable and device.
-    SEDQ_TX_MANAGER* open_demo()
+    // copy) and opened on the demo's cable and device, in a window or (not `with_frame`) in the
+    // model alone.
+    SEDQ_TX_MANAGER* open_demo(bool with_frame = true)
     {
         const QDir examples(QString(SEDQ_TEST_DATA_DIR) + "/../examples");
         EXPECT_TRUE(QDir(m_dir.path()).mkpath("output"));
@@ -109,9 +110,10 @@ protected:
             EXPECT_TRUE(QFile::copy(examples.filePath(file), m_dir.filePath(file))) << file;
         std::string error;
         EXPECT_TRUE(standin::project::load(path("standin_project.json"), &error)) << error;
-        SEDQ_TX_MANAGER* manager = make_manager(true);
+        SEDQ_TX_MANAGER* manager = make_manager(with_frame);
         EXPECT_TRUE(manager->open_document(path("demo.vtl").c_str(), nullptr, nullptr));
-        m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
+        if (m_frame)
+            m_frame->set_file_path(FIO_PATH(path("demo.vtl")));
         manager->set_jtag_hardware(CABLE, false);
         manager->set_jtag_device(DEVICE, false);
         return manager;

@@ -5,8 +5,11 @@
 #include "plugin_test_support.h"
 #include "support/demo_files.h"
 
+#include "host/sdr/sdr_file_limits.h"
 #include "host/sdr/sdr_plugin_group.h"
 #include "host/sdr/sdr_tx_signal_set.h"
+#include "host/standin/msg_control.h"
+#include "host/standin/sdr_file_control.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_repository.h"
@@ -120,5 +123,31 @@ TEST_F(plugin_test, a_value_the_demo_log_never_took_is_named_by_its_decoder)
         m_manager.reset();
         m_frame.reset();
     }
+}
+// A document with no room for one more table keeps no decoded values with its log: the
+// Messages window says so and why, and the decoder still names what the log shows.
+TEST_F(plugin_test, a_log_the_document_has_no_room_to_decode_says_so_and_still_shows_characters)
+{
+    install({"uart"});
+    std::string error;
+    ASSERT_TRUE(standin::project::load(example("standin_project.json"), &error)) << error;
+    standin::sdr_file::lower_limit(int(SDR_FILE_ELEMENT::TABLE), 0);
+    SEDQ_TX_MANAGER* manager = make_manager(true);
+    ASSERT_TRUE(manager->open_document(example("demo.vtl").c_str(), nullptr, nullptr));
+    const SDR_DATA_LOG* log = manager->get_tx_session()->get_log_at(UART_INSTANCE, false);
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->m_static_plugin_tables.empty());
+    const auto& posted = standin::msg::posted();
+    const auto said = std::find_if(posted.begin(), posted.end(), [](const standin::msg::message_record& m) {
+        return m.kind == "W" && m.text.find("The decoded values of data log \"uart_frames\" are not kept in the "
+                                            "document: the document would hold more than 0 mnemonic tables") == 0;
+    });
+    EXPECT_NE(said, posted.end());
+    manager->set_instance(UART_INSTANCE);
+    QString symbol;
+    const int row = plugin_row(manager->get_nodes(SEDQ_CURRENT));
+    EXPECT_TRUE(manager->get_node_mnemonics_symbol(row, "01101110", &symbol, nullptr));
+    EXPECT_EQ(symbol, "n");
+    EXPECT_TRUE(boxes().empty());
 }
 } // namespace

@@ -344,7 +344,10 @@
     X(W, OLD_INCREMENTAL_ROUTE_USED_SYS, 268109, SSS,                                                        \
       "The incremental routing feature is used in the instance: %1!s!, the signal set: %2!s!, and the "      \
       "trigger: %3!s!.  The current release of the Corvane software no longer supports this "                \
-      "feature./WSEDQ_OLD_INCREMENTAL_ROUTE_USED_SYS")
+      "feature./WSEDQ_OLD_INCREMENTAL_ROUTE_USED_SYS")                                                       \
+    X(W, DECODED_VALUES_NOT_KEPT, 268165, SS,                                                                \
+      "The decoded values of data log \"%1!s!\" are not kept in the document: %2!s!. The decoder shows "     \
+      "them while it is loaded; delete data logs to make room./WSEDQ_DECODED_VALUES_NOT_KEPT")
 
 // The E, I and W identifiers in the order the host registers them.
 #define SEDQ_MSG_REGISTERED(X) \
@@ -359,7 +362,8 @@
     X(268089) X(268090) X(268091) X(268092) X(268093) X(268094) X(268095) X(268096) \
     X(268097) X(268098) X(268099) X(268100) X(268101) X(268102) \
     X(268109) \
-    X(268115) X(268116) X(268120) X(268121)
+    X(268115) X(268116) X(268120) X(268121) \
+    X(268165)
 
 // clang-format on
 

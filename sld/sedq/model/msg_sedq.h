@@ -251,6 +251,7 @@ MSG_W* PRE_SYNTHESIS_INVALID_PARTITION_LIST();
 MSG_W* POST_FITTING_INVALID_PARTITION_LIST();
 MSG_W* OLD_INCREMENTAL_ROUTE_USED_SYS(const std::string& instance_name, const std::string& signal_set_name,
                                       const std::string& trigger_name);
+MSG_W* DECODED_VALUES_NOT_KEPT(const std::string& log_name, const std::string& reason);
 } // namespace W
 
 // The I and W messages built whatever the user has suppressed; for load-time texts.
@@ -328,6 +329,7 @@ MSG_W* PRE_SYNTHESIS_INVALID_PARTITION_LIST();
 MSG_W* POST_FITTING_INVALID_PARTITION_LIST();
 MSG_W* OLD_INCREMENTAL_ROUTE_USED_SYS(const std::string& instance_name, const std::string& signal_set_name,
                                       const std::string& trigger_name);
+MSG_W* DECODED_VALUES_NOT_KEPT(const std::string& log_name, const std::string& reason);
 } // namespace W
 } // namespace unsuppressed
 } // namespace MSG_SEDQ
@@ -335,6 +337,6 @@ MSG_W* OLD_INCREMENTAL_ROUTE_USED_SYS(const std::string& instance_name, const st
 // The identifiers of every E, I and W message with the host post type of each, in the
 // order the host registers them (through one MSG_ID_REGISTRAR built when the library loads).
 // Both tables are constant data, so they are complete before any load-time code runs.
-constexpr int SEDQ_MSG_ID_COUNT = 74;
+constexpr int SEDQ_MSG_ID_COUNT = 75;
 extern const unsigned int sedq_msg_ids[SEDQ_MSG_ID_COUNT];
 extern const MSG_POST_TYPE sedq_msg_id_types[SEDQ_MSG_ID_COUNT];

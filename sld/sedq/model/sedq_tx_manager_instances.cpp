@@ -9,6 +9,7 @@
 #include "sedq/model/sedq_bus.h"
 #include "sedq/model/sedq_grid_rows.h"
 #include "sedq/model/sedq_pages.h"
+#include "sedq/model/sedq_refusal.h"
 #include "sedq/model/sedq_util.h"
 #include "sedq/model/sedq_number.h"
 #include "sedq/model/sedq_verify.h"
@@ -36,6 +37,18 @@ const char* host_name_or_null(const QByteArray& name)
 bool is_empty_name(const char* name)
 {
     return name == nullptr || *name == '\0';
+}
+
+// The document had no room for the decoder's answers in this log: the log keeps those it has,
+// the decoder still names the others while it is loaded, and the Messages window says why.
+void report_decoded_not_kept(const SDR_DATA_LOG* log)
+{
+    const std::string refusal = sedq_take_refusal();
+    if (refusal.empty())
+        return;
+    MSG_W* message = MSG_SEDQ::W::DECODED_VALUES_NOT_KEPT(log->get_name(), refusal);
+    message->post();
+    delete message;
 }
 
 // Writes the whole row of `depth` bits for sample -1, otherwise the window (previous, this,
@@ -591,10 +604,12 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         if (!get_wave(group + 1 + member, bus.get_row(member), -1, true, instance))
             return;
     SDR_PLUGIN_GROUP* record = nodes->get_plugin_group(group);
-    SDR_DATA_MNEMONICS_TABLE* table =
-        log->create_static_plugin_mnemonics_table(members, record ? record->get_plugin_id() : -1);
-    if (table == nullptr)
+    if (record == nullptr || record->get_plugin_id() < 0)
         return;
+    // Once the group has a table id, only the document's limits refuse its table.
+    SDR_DATA_MNEMONICS_TABLE* table = log->create_static_plugin_mnemonics_table(members, record->get_plugin_id());
+    if (table == nullptr)
+        return report_decoded_not_kept(log);
     // The decoder is asked once per distinct value: a log repeats few values many times. It
     // reads the value most significant bit first, whatever the group's row order.
     // The rows' bits of a sample are the key; the text is made for new values only.
@@ -615,8 +630,9 @@ void SEDQ_TX_MANAGER::fill_plugin_group_table(int instance, SDR_DATA_LOG* log, S
         if (!get_node_mnemonics_symbol(group, value, &symbol, nodes))
             continue;
         const QByteArray pattern = value.toLatin1();
-        if (table->find_symbol(pattern.constData()) == nullptr)
-            table->add_entry(symbol.toLocal8Bit().constData(), pattern.constData());
+        if (table->find_symbol(pattern.constData()) == nullptr &&
+            !table->add_entry(symbol.toLocal8Bit().constData(), pattern.constData()))
+            return report_decoded_not_kept(log);
     }
 }
 
