@@ -88,8 +88,9 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
     }
 
     // Ends the input: paints the scene it ended with, empties the canvas's clipboard (Copy with
-    // nothing selected), drops the answers queued for dialogs that never opened, and reloads the
-    // condition (the Result alone, not painted: every input would paint the same). The next
+    // nothing selected), drops the answers queued for dialogs that never opened, and puts a new
+    // document in place of the edited one, as File > New does, its condition the Result alone
+    // with one undo snapshot (not painted: every input would paint the same). The next
     // input then finds the editor as this one did: what it does depends on its own bytes alone,
     // and the records and caches it fills are as they were (an input that ends holding more
     // allocations than it found makes libFuzzer run it again and scan the heap).

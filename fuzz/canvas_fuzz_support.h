@@ -6,6 +6,7 @@
 #include "sedq/advanced_trigger/sedq_object_widget.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_layout_widget.h"
+#include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_repository.h"
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_types.h"
@@ -44,42 +45,14 @@ struct SEDQ_FUZZ_CANVAS
         }
     }
 
-    // Lets go of the scene and its whole undo history.
-    void clear()
-    {
-        SEDQ_OBJECT_WIDGET::free_array(canvas->get_object_list());
-        QList<QList<SEDQ_OBJECT*>*>* history = canvas->get_undo_list();
-        for (QList<SEDQ_OBJECT*>* snapshot : *history)
-        {
-            SEDQ_OBJECT_WIDGET::free_array(snapshot);
-            delete snapshot;
-        }
-        history->clear();
-    }
-
-    // The condition as the document holds it, read again by the canvas with a history of one
-    // snapshot, and every event the input left pending delivered, as the application's event
-    // loop would between two user actions: nothing an input made outlives it. The canvas is
-    // told that its objects were released, as the model tells it, so that it drops what it
-    // painted from them; the trigger's look-up of node names, which the input's last paint may
-    // have built, is dropped as a write would drop it.
-    void reload()
-    {
-        clear();
-        SEDQ_REPOSITORY::instance(tx)->get_data_instance()->history().clear();
-        canvas->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
-        canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
-        settle();
-        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient();
-    }
-
 protected:
+    // A new document whose first trigger level is made advanced as its type menu makes it, in
+    // one edit that tells the canvas to show the level's condition.
     void new_document()
     {
         tx->new_document(dir.filePath("fuzz.vtl").toLocal8Bit().constData());
-        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient().levels[0].type =
-            SDR_LTYPE_ADVANCED;
-        tx->refresh_tx_cache();
+        const SEDQ_EDIT_SCOPE edit(tx, SEDQ_CHECK_COMPILATION, sedq_hint(SEDQ_UPDATE_TRIGGER_CANVAS));
+        tx->set_advanced_trigger(0, SDR_LTYPE_ADVANCED);
     }
 
 public:
@@ -106,6 +79,31 @@ struct SEDQ_FUZZ_CANVAS_WINDOW : SEDQ_FUZZ_CANVAS
         frame->get_layout_widget()->get_data_setup_tab_widget(SEDQ_CURRENT)->setCurrentIndex(CANVAS_PAGE);
         settle();
         canvas = frame->get_layout_widget()->get_object_widget();
+    }
+
+    // The condition as the document holds it, read again by the canvas with a history of one
+    // snapshot, and every event the input left pending delivered, as the application's event
+    // loop would between two user actions: nothing an input made outlives it. The scene and
+    // both undo histories are let go of here rather than by File > New, which in this window
+    // builds the instance's whole page again, at more than ten times the cost of a drop. The
+    // canvas is told that its objects were released, as the model tells it, so that it drops
+    // what it painted from them; the trigger's look-up of node names, which the input's last
+    // paint may have built, is dropped as a write would drop it.
+    void reload()
+    {
+        SEDQ_OBJECT_WIDGET::free_array(canvas->get_object_list());
+        QList<QList<SEDQ_OBJECT*>*>* history = canvas->get_undo_list();
+        for (QList<SEDQ_OBJECT*>* snapshot : *history)
+        {
+            SEDQ_OBJECT_WIDGET::free_array(snapshot);
+            delete snapshot;
+        }
+        history->clear();
+        SEDQ_REPOSITORY::instance(tx)->get_data_instance()->history().clear();
+        canvas->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
+        canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
+        settle();
+        SEDQ_REPOSITORY::trigger_nodes(tx, SEDQ_CURRENT)->get_data_trigger()->edit_transient();
     }
 
     QUI_FRAME_INFO info;
@@ -138,6 +136,19 @@ struct SEDQ_FUZZ_CANVAS_PAGE : SEDQ_FUZZ_CANVAS
         page->resize(508, 99);
         page->show();
         canvas->on_update(nullptr, SEDQ_UPDATE_TRIGGER_CANVAS);
+        settle();
+    }
+
+    // A new document in place of the one the input edited, as File > New makes it: closing the
+    // old one lets go of everything the input made of it (the condition's objects and undo
+    // snapshots, the document's undo history, the trigger's look-ups), and the model tells the
+    // canvas before it releases them. The canvas then shows the new condition as it shows one
+    // for the first time, the Result alone with a history of one snapshot, and every event the
+    // input left pending is delivered, as the application's event loop would between two user
+    // actions: nothing an input made outlives it.
+    void reload()
+    {
+        new_document();
         settle();
     }
 

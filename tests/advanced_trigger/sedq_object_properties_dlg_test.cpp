@@ -304,7 +304,7 @@ TEST_F(properties_dialog_test, a_reopened_dialog_shows_only_the_new_selection)
 
     bus->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
     result->get_property().set(SEDQ_PROPERTY::SELECTED, 1);
-    m_dialog->reopen(m_condition.get_object_list(), SEDQ_OBJECT::UNKNOWN, false);
+    m_dialog->reopen(m_condition.get_object_list(), &m_mnemonics, SEDQ_OBJECT::UNKNOWN, false);
     m_dialog->show();
     EXPECT_EQ(row_names(), QStringList());
     EXPECT_EQ(parameters()->get_parameter_name_label()->text(), "No Parameters");
@@ -320,11 +320,33 @@ TEST_F(properties_dialog_test, a_reopened_dialog_shows_only_the_new_selection)
 
     result->get_property().set(SEDQ_PROPERTY::SELECTED, 0);
     bus->get_property().set(SEDQ_PROPERTY::SELECTED, 1);
-    m_dialog->reopen(m_condition.get_object_list(), SEDQ_OBJECT::UNKNOWN, false);
+    m_dialog->reopen(m_condition.get_object_list(), &m_mnemonics, SEDQ_OBJECT::UNKNOWN, false);
     m_dialog->show();
     EXPECT_EQ(row_names(), QStringList({"Bus Name", "Bit Order", "Data Delay"}));
     EXPECT_EQ(table()->get_item_data(2), SEDQ_PROPERTY::DATA_DELAY);
     EXPECT_EQ(parameters()->get_parameter_name_label()->text(), "Bus Name");
+}
+
+// The canvas keeps its dialog when the window's document is closed and another made or opened:
+// reopened for that document, the dialog offers its tables and finds its symbols, never those
+// of the document it was made for.
+TEST_F(properties_dialog_test, a_dialog_reopened_for_another_document_offers_that_documents_tables)
+{
+    ASSERT_NE(m_mnemonics.create_table("opcodes", 4), nullptr);
+    add(SEDQ_OBJECT::BUS_VALUE);
+    open();
+    m_dialog->reject();
+    SDR_DATA_MNEMONICS other;
+    SDR_DATA_MNEMONICS_TABLE* flags = other.create_table("flags", 4);
+    ASSERT_TRUE(flags != nullptr && flags->add_entry("idle", "0001"));
+    m_dialog->reopen(m_condition.get_object_list(), &other, SEDQ_OBJECT::UNKNOWN, false);
+    m_dialog->show();
+    select_row("Bus Value Radix");
+    EXPECT_EQ(combo_items(), QStringList({"Hexadecimal", "Decimal", "Octal", "Binary", "8-bit ASCII", "flags"}));
+    choose("flags");
+    select_row("Bus Value");
+    EXPECT_EQ(combo_items(), QStringList({"0001 : idle"}));
+    m_dialog.reset();
 }
 
 TEST_F(properties_dialog_test, the_editors_show_why_no_parameter_is_edited)

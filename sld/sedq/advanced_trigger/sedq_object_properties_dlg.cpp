@@ -14,7 +14,7 @@ SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SE
                                                        const SDR_DATA_MNEMONICS* mnemonics,
                                                        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert,
                                                        unsigned int lock_mode, bool is_powerup_trigger)
-    : AFCQ_DIALOG(parent), m_is_insert(is_insert), m_mnemonics(mnemonics), m_lock_mode(lock_mode),
+    : AFCQ_DIALOG(parent), m_is_insert(is_insert), m_lock_mode(lock_mode),
       m_is_powerup_trigger(is_powerup_trigger)
 {
     setWindowTitle(tr("Object Properties"));
@@ -48,19 +48,18 @@ SEDQ_OBJECT_PROPERTIES_DLG::SEDQ_OBJECT_PROPERTIES_DLG(QWidget* parent, QList<SE
     m_parameter_widget->build_unless_hinted();
 }
 
-bool SEDQ_OBJECT_PROPERTIES_DLG::is_made_for(const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode,
-                                             bool is_powerup_trigger) const
+bool SEDQ_OBJECT_PROPERTIES_DLG::is_made_for(unsigned int lock_mode, bool is_powerup_trigger) const
 {
-    return mnemonics == m_mnemonics && lock_mode == m_lock_mode && is_powerup_trigger == m_is_powerup_trigger;
+    return lock_mode == m_lock_mode && is_powerup_trigger == m_is_powerup_trigger;
 }
 
-void SEDQ_OBJECT_PROPERTIES_DLG::reopen(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type,
-                                        bool is_insert)
+void SEDQ_OBJECT_PROPERTIES_DLG::reopen(QList<SEDQ_OBJECT*>* objects, const SDR_DATA_MNEMONICS* mnemonics,
+                                        SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert)
 {
     m_is_insert = is_insert;
     start(objects);
     m_general_widget->load(objects, type, is_insert);
-    m_parameter_widget->reopen(objects);
+    m_parameter_widget->reopen(objects, mnemonics);
     if (QWidget* focus = focusWidget())
         focus->clearFocus();
     open_on_page();

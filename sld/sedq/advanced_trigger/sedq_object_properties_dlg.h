@@ -32,12 +32,15 @@ public:
                                SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert, unsigned int lock_mode,
                                bool is_powerup_trigger);
 
-    // Whether the dialog was made for this document's mnemonics, lock mode and trigger, so that
-    // it may be opened again with reopen().
-    bool is_made_for(const SDR_DATA_MNEMONICS* mnemonics, unsigned int lock_mode, bool is_powerup_trigger) const;
-    // Makes the closed dialog what a new one on these objects would be: a new working copy of
-    // the selection, the page it opens on, the state of OK and no widget holding the focus.
-    void reopen(QList<SEDQ_OBJECT*>* objects, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool is_insert);
+    // Whether the dialog was made for this lock mode and trigger, so that it may be opened again
+    // with reopen().
+    bool is_made_for(unsigned int lock_mode, bool is_powerup_trigger) const;
+    // Makes the closed dialog what a new one on these objects of the document whose mnemonic
+    // tables are `mnemonics` would be: a new working copy of the selection, the page it opens on,
+    // the state of OK and no widget holding the focus. The document may be another one than the
+    // dialog last showed (the window's document was closed, a new one made or opened).
+    void reopen(QList<SEDQ_OBJECT*>* objects, const SDR_DATA_MNEMONICS* mnemonics, SEDQ_OBJECT::SEDQ_OBJECT_TYPE type,
+                bool is_insert);
 
     void set_ok_enabled(bool enabled);
 
@@ -59,7 +62,6 @@ private:
     QDialogButtonBox* m_button_box = nullptr;
     QTabWidget* m_tab_widget = nullptr;
     bool m_is_insert;
-    const SDR_DATA_MNEMONICS* m_mnemonics;
     unsigned int m_lock_mode;
     bool m_is_powerup_trigger;
     SEDQ_PROPERTY m_property;

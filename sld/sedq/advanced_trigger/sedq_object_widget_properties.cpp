@@ -25,9 +25,9 @@ void SEDQ_OBJECT_WIDGET::on_properties()
 
 // The dialog edits the objects in place on OK; the snapshot that follows tells the model the
 // condition changed. The canvas keeps its dialog and opens it again on the new selection:
-// building a dialog and its window costs as much as all the rest of an Insert. A new one is
-// made for another document, lock mode or trigger, and a call from inside the open dialog's
-// event loop gets one of its own.
+// building a dialog and its window costs as much as all the rest of an Insert. It follows the
+// window from one document to the next; a new one is made for another lock mode or trigger,
+// and a call from inside the open dialog's event loop gets one of its own.
 bool SEDQ_OBJECT_WIDGET::show_properties(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, bool insert)
 {
     if (m_object_list == nullptr)
@@ -45,9 +45,9 @@ bool SEDQ_OBJECT_WIDGET::show_properties(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, boo
                                                               powerup);
         dialog = nested.get();
     }
-    else if (dialog != nullptr && dialog->is_made_for(mnemonics, lock_mode, powerup))
+    else if (dialog != nullptr && dialog->is_made_for(lock_mode, powerup))
     {
-        dialog->reopen(m_object_list, type, insert);
+        dialog->reopen(m_object_list, mnemonics, type, insert);
     }
     else
     {

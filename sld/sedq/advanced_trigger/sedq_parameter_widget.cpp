@@ -157,9 +157,10 @@ void SEDQ_PARAMETER_WIDGET::update_row(int row)
     m_setting_view->set_cell(row, VIEW::CONFIGURABLE_COLUMN, text);
 }
 
-void SEDQ_PARAMETER_WIDGET::reopen(QList<SEDQ_OBJECT*>* objects)
+void SEDQ_PARAMETER_WIDGET::reopen(QList<SEDQ_OBJECT*>* objects, const SDR_DATA_MNEMONICS* mnemonics)
 {
     m_object_list = objects;
+    m_mnemonics = mnemonics;
     if (!is_built())
         return;
     m_setting_view->clear_rows();

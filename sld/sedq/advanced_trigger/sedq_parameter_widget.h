@@ -47,9 +47,10 @@ public:
     void update_parameter_list(const SEDQ_PROPERTY& source, bool all_rows, bool configurable_rows_only);
     // The page becomes current: the table is built anew from the working copy.
     void on_set_active();
-    // The dialog opens again on `objects`: the table of the last use is emptied, to be built
-    // anew from the new working copy when the page is shown.
-    void reopen(QList<SEDQ_OBJECT*>* objects);
+    // The dialog opens again on `objects` of the document whose mnemonic tables are `mnemonics`:
+    // the table of the last use is emptied, to be built anew from the new working copy when the
+    // page is shown.
+    void reopen(QList<SEDQ_OBJECT*>* objects, const SDR_DATA_MNEMONICS* mnemonics);
 
     bool get_setting_text(int row, QString* text, const SEDQ_PROPERTY& source);
     bool set_setting_text(int row, const QString& text);
