@@ -10,6 +10,12 @@
 //                     before the open). Targets: 4,096 against 500 within 10x in time to the
 //                     first paint; 65,536 against 4,096 within 20x in time to the first paint,
 //                     in peak memory and in closing (linear in the instances).
+//   open_names/B      a document of 13,000 instances (as open_instances builds them) whose names
+//                     take about B bytes each: B = 0, "auto_vantrel_<i>", against B = 3,072,
+//                     hierarchy paths of generated blocks ending in the instance's own name,
+//                     each opened in a fresh process, interleaved; ms, close_ms and peak_MiB
+//                     as above. Target: long names within 3x of short names in time to the
+//                     first paint.
 //   open_large/M      a document of one instance of 256 nodes whose logs of 131,072 samples
 //                     hold M MiB of samples in all (16, 130, 1,024), the last log shown; each
 //                     log names its 256 wires, as an acquisition stores them; counters:
@@ -17,8 +23,8 @@
 //                     and peak_MiB, the process's peak resident memory so far (getrusage): run
 //                     one size per process (--benchmark_filter=open_large/1024) for the peak of
 //                     that size alone. Target: 1 GiB within 2x of 16 MiB.
-// Each size is opened 5 times (65,536 and 1 GiB 3 times), sizes interleaved; min / median /
-// max.
+// Each size is opened 5 times (65,536, the named documents and 1 GiB 3 times), sizes
+// interleaved; min / median / max. A case that cannot be done ends the benchmark with exit code 1.
 #include "bench_support.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
@@ -51,6 +57,8 @@ constexpr int REPETITIONS = 5;
 constexpr int LIMIT_INSTANCES = 65536;
 constexpr int LIMIT_REPETITIONS = 3;
 constexpr int LARGE_REPETITIONS = 3;
+constexpr int NAMED_INSTANCES = 13000;
+constexpr int LONG_NAME_BYTES = 3072;
 
 SDR_NODE_LIST make_rows(int nodes, int levels)
 {
@@ -71,16 +79,34 @@ SDR_NODE_LIST make_rows(int nodes, int levels)
     return rows;
 }
 
-// Many small instances, as a design with one analyzer per block makes them.
-std::unique_ptr<SDR_DATA_SESSION> make_document(const std::string& name, int instances)
+// The name of instance `index`: "auto_vantrel_<index>" or, given `bytes`, a hierarchy path of
+// about that many bytes (block names of varied length, as a generated design names them) that
+// ends in the index, so that every name differs from the others.
+std::string instance_name(int index, int bytes, std::mt19937_64* random)
+{
+    std::string name = "auto_vantrel_" + std::to_string(index);
+    if (bytes <= 0)
+        return name;
+    std::string path = "top";
+    while (int(path.size() + name.size()) < bytes - 1)
+        path += "|gen_block_" + std::to_string((*random)() % 1000) + "_" +
+                std::string(size_t(4 + (*random)() % 24), char('a' + (*random)() % 26));
+    return path.substr(0, size_t(std::max<int>(0, bytes - 1 - int(name.size())))) + "|" + name;
+}
+
+// Many small instances, as a design with one analyzer per block makes them; `name_bytes`: the
+// length of their names (0: short names).
+std::unique_ptr<SDR_DATA_SESSION> make_document(const std::string& name, int instances, int name_bytes = 0)
 {
     std::mt19937_64 random(11 + quint64(instances));
+    std::mt19937_64 names(17);
     auto session = std::make_unique<SDR_DATA_SESSION>(name);
     for (int i = 0; i < instances; ++i)
     {
         const int nodes = 1 + int(random() % 12);
         const int levels = 1 + int(random() % 3);
-        auto instance = std::make_unique<SDR_DATA_INSTANCE>(session.get(), "auto_vantrel_" + std::to_string(i));
+        auto instance =
+            std::make_unique<SDR_DATA_INSTANCE>(session.get(), instance_name(i, name_bytes, &names));
         auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_0");
         auto trigger = std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0");
         trigger->m_state->levels.resize(size_t(levels));
@@ -149,14 +175,15 @@ QTemporaryDir& folder()
     return dir;
 }
 
-// The document of `instances` instances, written once.
-QString document(int instances)
+// The document of `instances` instances with names of `name_bytes` (0: short), written once.
+QString document(int instances, int name_bytes = 0)
 {
-    const QString path = folder().filePath(QStringLiteral("instances_%1.vtl").arg(instances));
+    const QString path = folder().filePath(QStringLiteral("instances_%1_%2.vtl").arg(instances).arg(name_bytes));
     if (!QFile::exists(path))
     {
         std::string error;
-        if (!sdr_write_session_file(*make_document(path.toStdString(), instances), path.toStdString(), &error))
+        if (!sdr_write_session_file(*make_document(path.toStdString(), instances, name_bytes), path.toStdString(),
+                                    &error))
             std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), error.c_str());
     }
     return path;
@@ -259,9 +286,8 @@ int open_in_this_process(const QString& path)
 
 const char* g_self = nullptr;
 
-void open_instances(benchmark::State& state)
+void open_in_child(benchmark::State& state, const QString& path)
 {
-    const QString path = document(int(state.range(0)));
     for (auto _ : state)
     {
         QProcess child;
@@ -280,6 +306,18 @@ void open_instances(benchmark::State& state)
         state.counters["peak_MiB"] = figures[2].toDouble();
     }
 }
+
+void open_instances(benchmark::State& state)
+{
+    open_in_child(state, document(int(state.range(0))));
+}
+
+// NAMED_INSTANCES instances whose names take about range(0) bytes each (0: "auto_vantrel_<i>").
+void open_names(benchmark::State& state)
+{
+    open_in_child(state, document(NAMED_INSTANCES, int(state.range(0))));
+}
+
 void open_large(benchmark::State& state)
 {
     const QString path = large_document(int(state.range(0)));
@@ -327,12 +365,14 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "--open-in-this-process") == 0)
         return open_in_this_process(QString::fromLocal8Bit(argv[2]));
     // The benchmark's documents written to a file, for a profiler run of one open
-    // (--open-in-this-process): --write-instances N file, --write-large M file.
-    if (argc == 4 && (std::strcmp(argv[1], "--write-instances") == 0 || std::strcmp(argv[1], "--write-large") == 0))
+    // (--open-in-this-process): --write-instances N file [name bytes], --write-large M file.
+    if ((argc == 4 || argc == 5) &&
+        (std::strcmp(argv[1], "--write-instances") == 0 || std::strcmp(argv[1], "--write-large") == 0))
     {
         const int size = std::atoi(argv[2]);
+        const int name_bytes = argc == 5 ? std::atoi(argv[4]) : 0;
         const auto session = std::strcmp(argv[1], "--write-large") == 0 ? make_large_document(argv[3], size)
-                                                                         : make_document(argv[3], size);
+                                                                         : make_document(argv[3], size, name_bytes);
         std::string error;
         if (sdr_write_session_file(*session, argv[3], &error))
             return 0;
@@ -347,6 +387,10 @@ int main(int argc, char** argv)
         ->Unit(benchmark::kMillisecond);
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), LIMIT_REPETITIONS)
         ->Arg(LIMIT_INSTANCES)
+        ->Unit(benchmark::kMillisecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_names", open_names), LIMIT_REPETITIONS)
+        ->Arg(0)
+        ->Arg(LONG_NAME_BYTES)
         ->Unit(benchmark::kMillisecond);
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_large", open_large), LARGE_REPETITIONS)
         ->Arg(16)
@@ -369,6 +413,8 @@ int main(int argc, char** argv)
     counters.print_growth("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
     counters.print_growth("Qt's tab widget alone, 4096 -> 65536 tabs (ms)", "qt_tab_widget/4096:ms",
                           "qt_tab_widget/" + std::to_string(LIMIT_INSTANCES) + ":ms", 20);
+    counters.print_growth("first paint, 13000 instances, short -> 3 KB names (ms)", "open_names/0:ms",
+                          "open_names/" + std::to_string(LONG_NAME_BYTES) + ":ms", 3);
     counters.print_growth("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
-    return 0;
+    return counters.exit_code();
 }
