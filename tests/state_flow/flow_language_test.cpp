@@ -503,6 +503,8 @@ TEST(flow_language, goto_graph_and_reachability)
          {"goto goto ST3; goto ST9; goto", "", ""}, {{2}, {}, {}}, {true, false, true}},
         {"cycle and self loop", {"goto ST2;", "goto ST1; goto ST2;", "goto ST3;"}, {{1}, {0, 1}, {2}},
          {true, true, false}},
+        {"words that start like goto, and a text ending in part of it", {"gotcha ST2; go", "trigger; g", "goto"},
+         {{}, {}, {}}, {true, false, false}},
     };
     for (const auto& row : rows)
     {
