@@ -38,9 +38,34 @@ inline benchmark::internal::Benchmark* sedq_bench_repeated(benchmark::internal::
     return b;
 }
 
+// A console reporter that remembers the cases that could not be done (SkipWithError), so that
+// the benchmark ends with a non-zero exit instead of a summary that leaves them out.
+class sedq_failing_reporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.error_occurred)
+                m_failed.push_back(run.benchmark_name() + ": " + run.error_message);
+    }
+
+    // Prints the cases that failed; the exit code for main.
+    int exit_code() const
+    {
+        for (const std::string& failure : m_failed)
+            std::fprintf(stderr, "benchmark case failed: %s\n", failure.c_str());
+        return m_failed.empty() ? 0 : 1;
+    }
+
+private:
+    std::vector<std::string> m_failed;
+};
+
 // Keeps the min, median and max of one counter of every case and size (the case's argument),
 // and prints each case at the larger size against the smaller one with the ratio of medians.
-class sedq_ratio_reporter : public benchmark::ConsoleReporter
+class sedq_ratio_reporter : public sedq_failing_reporter
 {
 public:
     sedq_ratio_reporter(std::string counter, std::string small, std::string large, double limit)
@@ -50,7 +75,7 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
+        sedq_failing_reporter::ReportRuns(runs);
         for (const Run& run : runs)
         {
             const auto counter = run.counters.find(m_counter);
@@ -122,12 +147,12 @@ inline void sedq_run_interleaved(int argc, char** argv, benchmark::BenchmarkRepo
 }
 
 // Keeps min, median and max of every counter of every case and argument.
-class sedq_counter_reporter : public benchmark::ConsoleReporter
+class sedq_counter_reporter : public sedq_failing_reporter
 {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
+        sedq_failing_reporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate)
                 for (const auto& counter : run.counters)

@@ -10,6 +10,12 @@
 //                     before the open). Targets: 4,096 against 500 within 10x in time to the
 //                     first paint; 65,536 against 4,096 within 20x in time to the first paint,
 //                     in peak memory and in closing (linear in the instances).
+//   open_names/B      a document of 13,000 instances (as open_instances builds them) whose names
+//                     take about B bytes each: B = 0, "auto_vantrel_<i>", against B = 3,072,
+//                     hierarchy paths of generated blocks ending in the instance's own name,
+//                     each opened in a fresh process, interleaved; ms, close_ms and peak_MiB
+//                     as above. Target: long names within 3x of short names in time to the
+//                     first paint.
 //   open_large/M      a document of one instance of 256 nodes whose logs of 131,072 samples
 //                     hold M MiB of samples in all (16, 130, 1,024), the last log shown; each
 //                     log names its 256 wires, as an acquisition stores them; counters:
@@ -17,8 +23,9 @@
 //                     and peak_MiB, the process's peak resident memory so far (getrusage): run
 //                     one size per process (--benchmark_filter=open_large/1024) for the peak of
 //                     that size alone. Target: 1 GiB within 2x of 16 MiB.
-// Each size is opened 5 times (65,536 and 1 GiB 3 times), sizes interleaved; min / median /
-// max.
+// Each size is opened 5 times (65,536, the named documents and 1 GiB 3 times), sizes
+// interleaved; min / median / max. A case that cannot be done ends the benchmark with exit code 1.
+#include "bench_documents.h"
 #include "bench_support.h"
 #include "host/sdr/sdr_data_model.h"
 #include "host/sdr/sdr_file.h"
@@ -51,97 +58,8 @@ constexpr int REPETITIONS = 5;
 constexpr int LIMIT_INSTANCES = 65536;
 constexpr int LIMIT_REPETITIONS = 3;
 constexpr int LARGE_REPETITIONS = 3;
-
-SDR_NODE_LIST make_rows(int nodes, int levels)
-{
-    SDR_NODE_LIST rows;
-    for (int n = 0; n < nodes; ++n)
-    {
-        SDR_NODE_ROW row;
-        row.link_id = n + 1;
-        row.name = "top|core_" + std::to_string(n % 7) + "|data_bus[" + std::to_string(n) + "]";
-        row.subtree_end = n;
-        for (SDR_NODE_PATTERNS& p : row.patterns)
-        {
-            p.conditions = QVector<SDR_DATA_TRIGGER_CONDITION>(levels, SDR_CTYPE_DONT_CARE);
-            p.comparisons = QVector<SDR_NODE_COMPARISON>(levels);
-        }
-        rows.append(row);
-    }
-    return rows;
-}
-
-// Many small instances, as a design with one analyzer per block makes them.
-std::unique_ptr<SDR_DATA_SESSION> make_document(const std::string& name, int instances)
-{
-    std::mt19937_64 random(11 + quint64(instances));
-    auto session = std::make_unique<SDR_DATA_SESSION>(name);
-    for (int i = 0; i < instances; ++i)
-    {
-        const int nodes = 1 + int(random() % 12);
-        const int levels = 1 + int(random() % 3);
-        auto instance = std::make_unique<SDR_DATA_INSTANCE>(session.get(), "auto_vantrel_" + std::to_string(i));
-        auto set = std::make_unique<SDR_DATA_SIGNAL_SET>(instance.get(), "signal_set_0");
-        auto trigger = std::make_unique<SDR_DATA_TRIGGER>(set.get(), "trigger_0");
-        trigger->m_state->levels.resize(size_t(levels));
-        set->m_state->data_list = make_rows(nodes, levels);
-        trigger->m_state->trigger_list = set->m_state->data_list;
-        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger.get(), "log_1"));
-        set->m_triggers.push_back(std::move(trigger));
-        instance->m_signal_sets.push_back(std::move(set));
-        instance->m_state.powerup_enabled = i % 5 == 0;
-        instance->m_node_info.m_field2 = i;
-        session->m_instances.push_back(std::move(instance));
-    }
-    return session;
-}
-
-constexpr int LARGE_NODES = 256;
-constexpr int LARGE_DEPTH = 131072;
-
-// One instance whose logs of LARGE_DEPTH random samples make `mebibytes` MiB of samples; the
-// logs share one block of samples in memory (the file holds each).
-std::unique_ptr<SDR_DATA_SESSION> make_large_document(const std::string& name, int mebibytes)
-{
-    auto session = make_document(name, 1);
-    SDR_DATA_TRIGGER* trigger = session->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
-    trigger->m_state->levels.resize(1);
-    session->m_instances[0]->m_signal_sets[0]->m_state->data_list = make_rows(LARGE_NODES, 1);
-    trigger->m_state->trigger_list = session->m_instances[0]->m_signal_sets[0]->m_state->data_list;
-    trigger->m_logs.clear();
-    session->m_instances[0]->m_state.powerup_enabled = false;
-    auto payload = std::make_shared<SDR_LOG_PAYLOAD>();
-    payload->depth = LARGE_DEPTH;
-    payload->channel_count = LARGE_NODES;
-    payload->channel_bits = QByteArray(qint64(LARGE_NODES) * payload->row_bytes(), Qt::Uninitialized);
-    std::mt19937_64 random(20240611);
-    for (qint64 i = 0; i + 8 <= payload->channel_bits.size(); i += 8)
-    {
-        const quint64 word = random();
-        std::memcpy(payload->channel_bits.data() + i, &word, 8);
-    }
-    payload->valid_bits = QByteArray(payload->row_bytes(), char(0xff));
-    payload->trigger_bits = QByteArray(payload->row_bytes(), '\0');
-    payload->break_bits = QByteArray(payload->row_bytes(), '\0');
-    payload->connected = QByteArray(LARGE_NODES, '\1');
-    payload->trigger_position = LARGE_DEPTH / 8;
-    const qint64 per_log = qint64(LARGE_NODES) * payload->row_bytes();
-    const int logs = int(std::max<qint64>(1, (qint64(mebibytes) << 20) / per_log));
-    // Each log names the wires it was acquired from, as an acquisition stores them.
-    SDR_DATA_SIGNAL_SET* set = session->m_instances[0]->m_signal_sets[0].get();
-    std::vector<std::string> wires;
-    for (const SDR_NODE_ROW& row : set->m_state->data_list)
-        wires.push_back(row.name);
-    for (int l = 0; l < logs; ++l)
-    {
-        auto log = std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1));
-        log->m_payload = payload;
-        log->m_signal_set = set;
-        log->m_wire_names = wires;
-        trigger->m_logs.push_back(std::move(log));
-    }
-    return session;
-}
+constexpr int NAMED_INSTANCES = 13000;
+constexpr int LONG_NAME_BYTES = 3072;
 
 QTemporaryDir& folder()
 {
@@ -149,14 +67,15 @@ QTemporaryDir& folder()
     return dir;
 }
 
-// The document of `instances` instances, written once.
-QString document(int instances)
+// The document of `instances` instances with names of `name_bytes` (0: short), written once.
+QString document(int instances, int name_bytes = 0)
 {
-    const QString path = folder().filePath(QStringLiteral("instances_%1.vtl").arg(instances));
+    const QString path = folder().filePath(QStringLiteral("instances_%1_%2.vtl").arg(instances).arg(name_bytes));
     if (!QFile::exists(path))
     {
         std::string error;
-        if (!sdr_write_session_file(*make_document(path.toStdString(), instances), path.toStdString(), &error))
+        const auto session = sedq_bench_instances_document(path.toStdString(), instances, name_bytes);
+        if (!sdr_write_session_file(*session, path.toStdString(), &error))
             std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), error.c_str());
     }
     return path;
@@ -169,7 +88,7 @@ QString large_document(int mebibytes)
     if (!QFile::exists(path))
     {
         std::string error;
-        if (!sdr_write_session_file(*make_large_document(path.toStdString(), mebibytes), path.toStdString(),
+        if (!sdr_write_session_file(*sedq_bench_large_document(path.toStdString(), mebibytes), path.toStdString(),
                                     &error))
             std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), error.c_str());
     }
@@ -259,9 +178,8 @@ int open_in_this_process(const QString& path)
 
 const char* g_self = nullptr;
 
-void open_instances(benchmark::State& state)
+void open_in_child(benchmark::State& state, const QString& path)
 {
-    const QString path = document(int(state.range(0)));
     for (auto _ : state)
     {
         QProcess child;
@@ -280,6 +198,18 @@ void open_instances(benchmark::State& state)
         state.counters["peak_MiB"] = figures[2].toDouble();
     }
 }
+
+void open_instances(benchmark::State& state)
+{
+    open_in_child(state, document(int(state.range(0))));
+}
+
+// NAMED_INSTANCES instances whose names take about range(0) bytes each (0: "auto_vantrel_<i>").
+void open_names(benchmark::State& state)
+{
+    open_in_child(state, document(NAMED_INSTANCES, int(state.range(0))));
+}
+
 void open_large(benchmark::State& state)
 {
     const QString path = large_document(int(state.range(0)));
@@ -327,12 +257,15 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "--open-in-this-process") == 0)
         return open_in_this_process(QString::fromLocal8Bit(argv[2]));
     // The benchmark's documents written to a file, for a profiler run of one open
-    // (--open-in-this-process): --write-instances N file, --write-large M file.
-    if (argc == 4 && (std::strcmp(argv[1], "--write-instances") == 0 || std::strcmp(argv[1], "--write-large") == 0))
+    // (--open-in-this-process): --write-instances N file [name bytes], --write-large M file.
+    if ((argc == 4 || argc == 5) &&
+        (std::strcmp(argv[1], "--write-instances") == 0 || std::strcmp(argv[1], "--write-large") == 0))
     {
         const int size = std::atoi(argv[2]);
-        const auto session = std::strcmp(argv[1], "--write-large") == 0 ? make_large_document(argv[3], size)
-                                                                         : make_document(argv[3], size);
+        const int name_bytes = argc == 5 ? std::atoi(argv[4]) : 0;
+        const auto session = std::strcmp(argv[1], "--write-large") == 0
+                                 ? sedq_bench_large_document(argv[3], size)
+                                 : sedq_bench_instances_document(argv[3], size, name_bytes);
         std::string error;
         if (sdr_write_session_file(*session, argv[3], &error))
             return 0;
@@ -347,6 +280,10 @@ int main(int argc, char** argv)
         ->Unit(benchmark::kMillisecond);
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_instances", open_instances), LIMIT_REPETITIONS)
         ->Arg(LIMIT_INSTANCES)
+        ->Unit(benchmark::kMillisecond);
+    sedq_bench_repeated(benchmark::RegisterBenchmark("open_names", open_names), LIMIT_REPETITIONS)
+        ->Arg(0)
+        ->Arg(LONG_NAME_BYTES)
         ->Unit(benchmark::kMillisecond);
     sedq_bench_repeated(benchmark::RegisterBenchmark("open_large", open_large), LARGE_REPETITIONS)
         ->Arg(16)
@@ -369,6 +306,8 @@ int main(int argc, char** argv)
     counters.print_growth("closing, 4096 -> 65536 instances (ms)", "open_instances/4096:close_ms", limit + ":close_ms", 20);
     counters.print_growth("Qt's tab widget alone, 4096 -> 65536 tabs (ms)", "qt_tab_widget/4096:ms",
                           "qt_tab_widget/" + std::to_string(LIMIT_INSTANCES) + ":ms", 20);
+    counters.print_growth("first paint, 13000 instances, short -> 3 KB names (ms)", "open_names/0:ms",
+                          "open_names/" + std::to_string(LONG_NAME_BYTES) + ":ms", 3);
     counters.print_growth("open_large 16 -> 1024 MiB (ms)", "open_large/16:ms", "open_large/1024:ms", 2);
-    return 0;
+    return counters.exit_code();
 }

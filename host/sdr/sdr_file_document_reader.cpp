@@ -87,7 +87,7 @@ bool SDR_FILE_DOCUMENT_READER::read_document()
         const qint64 n = std::min(capacity, entry->remaining());
         return entry->read_exact(buffer, n, error) ? n : -1;
     };
-    m_in = std::make_unique<SDR_FILE_XML_INPUT>(source, DOCUMENT_ENTRY, m_error);
+    m_in = std::make_unique<SDR_FILE_XML_INPUT>(source, DOCUMENT_ENTRY, m_error, entry->size());
     m_in->set_budget(&m_budget);
     if (!read_root())
         return false;

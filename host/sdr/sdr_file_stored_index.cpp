@@ -186,13 +186,25 @@ bool SDR_FILE_STORED_INDEX::unchanged() const
            qint64(st.st_mtim.tv_sec) == m_modified_sec && qint64(st.st_mtim.tv_nsec) == m_modified_nsec;
 }
 
+// Each entry's local header is read once: the opening looks an entry up more than once (for
+// the checksums taken on another thread, then for its log), and every look would cost a read.
 bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64* offset) const
 {
-    const auto found = m_local_headers.constFind(name);
-    QByteArray header;
-    if (found == m_local_headers.constEnd() || !read_block(found.value(), 30, &header) || u32(header, 0) != 0x04034b50)
-        return false;
-    const qint64 data = found.value() + 30 + u16(header, 26) + u16(header, 28);
+    qint64 data = -1;
+    {
+        const std::lock_guard<std::mutex> lock(m_data_offsets_mutex);
+        data = m_data_offsets.value(name, -1);
+    }
+    if (data < 0) {
+        const auto found = m_local_headers.constFind(name);
+        QByteArray header;
+        if (found == m_local_headers.constEnd() || !read_block(found.value(), 30, &header) ||
+            u32(header, 0) != 0x04034b50)
+            return false;
+        data = found.value() + 30 + u16(header, 26) + u16(header, 28);
+        const std::lock_guard<std::mutex> lock(m_data_offsets_mutex);
+        m_data_offsets.insert(name, data);
+    }
     if (size < 0 || data > m_file_size || size > m_file_size - data)
         return false;
     *offset = data;

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QString>
 
+#include <mutex>
+
 class SDR_FILE_STORED_INDEX
 {
 public:
@@ -45,4 +47,7 @@ private:
     qint64 m_modified_sec = 0;   // the file's modification time at load
     qint64 m_modified_nsec = 0;
     QHash<QString, qint64> m_local_headers;
+    // Where the data of each entry looked up so far starts (from its local header).
+    mutable std::mutex m_data_offsets_mutex;
+    mutable QHash<QString, qint64> m_data_offsets;
 };

@@ -21,6 +21,9 @@ const SDR_FILE_XML_SCAN::LIMITS SCAN_LIMITS{SDR_FILE_LIMITS::MAX_XML_NAME, SDR_F
                                             SDR_FILE_LIMITS::MAX_XML_TEXT};
 // Bytes handed to the parser at a time.
 const qint64 PIECE_SIZE = 65536;
+// A document of at most this size is read and parsed on the reader's thread: handing a few
+// pieces to a thread and back costs more than it saves.
+const qint64 READ_IN_PLACE = 4 * PIECE_SIZE;
 
 bool is_blank(char c)
 {
@@ -60,42 +63,100 @@ qint64 characters(const char* bytes, qint64 size)
     return count;
 }
 
-// The document's bytes, read a few pieces ahead on a thread of their own: reading a piece
-// (inflating it, checking its checksum) and bounding it with the scan then cost the reader
-// nothing while it parses and builds the document from the pieces before. What the source or
-// the scan refused ends the last piece and reaches the reader with it.
-class READ_AHEAD
+// One piece of the document and what its parse gave: every start and end of an element that
+// the parser reported while it was given the piece, with its name, attributes and the position
+// after it; the lines of the piece; and the problem the parse stopped at, if any.
+struct PIECE
 {
-public:
-    struct PIECE
+    struct EVENT
     {
-        std::vector<char> bytes;
-        qint64 size = 0;
-        bool last = false;
-        bool refused = false; // by the source or the scan: see problem()
-        std::exception_ptr exception;
+        bool start = false;
+        int name = 0;  // offsets into `strings`
+        int first = 0; // attributes of a start
+        int count = 0;
+        quint64 initials = 0; // a bit for the first byte of each attribute's name
+        qint64 end = 0;       // the byte after it in the document
+    };
+    static quint64 initial(char c) { return quint64(1) << (uchar(c) & 63); }
+    struct ATTRIBUTE
+    {
+        int name = 0;
+        int value = 0;
+        int size = 0;
+    };
+    struct LINES
+    {
+        qint64 base = 0;          // the piece's first byte in the document
+        qint64 line = 1;          // of that byte
+        qint64 column = 0;        // characters of that line before it
+        std::vector<qint64> ends; // the piece's newlines, in the document
     };
 
-    READ_AHEAD(const SDR_FILE_XML_INPUT::SOURCE& source, const QString& entry, const QString& file)
-        : m_source(source), m_scan(SCAN_LIMITS), m_entry(entry), m_problem(file)
-    {
-        m_thread = std::thread(&READ_AHEAD::run, this);
-    }
-    ~READ_AHEAD()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        m_thread.join();
-    }
-    READ_AHEAD(const READ_AHEAD&) = delete;
-    READ_AHEAD& operator=(const READ_AHEAD&) = delete;
+    std::vector<char> bytes;
+    qint64 size = 0;
+    bool last = false;
+    bool refused = false; // by the source or the scan: see PARSE_AHEAD::problem()
+    std::exception_ptr exception;
 
-    // The next piece, once it has been read; the one before goes back for reuse.
+    std::vector<char> strings; // names and values of the events, each followed by a null
+    std::vector<ATTRIBUTE> attributes;
+    std::vector<EVENT> events;
+    LINES lines;
+    bool parse_failed = false;
+    XML_Error code = XML_ERROR_NONE;
+    qint64 error_line = 0;
+    qint64 error_column = 0;
+    QString problem; // a problem of ours found during the parse, in place of the parser's
+
+    int store(const char* text, size_t size)
+    {
+        const size_t offset = strings.size();
+        strings.insert(strings.end(), text, text + size + 1);
+        return int(offset);
+    }
+};
+
+// The document read, bounded and parsed a few pieces ahead on a thread of its own: reading a
+// piece (inflating it, checking its checksum), bounding it with the scan and parsing it then
+// cost the reader nothing while it builds the document from the pieces before. What the source
+// or the scan refused ends the last piece and reaches the reader with it; so does a piece whose
+// parse failed, after the elements in front of the problem. Without `ahead`, each piece is read
+// and parsed on the reader's thread when it asks for it.
+class PARSE_AHEAD
+{
+public:
+    PARSE_AHEAD(const SDR_FILE_XML_INPUT::SOURCE& source, const QString& entry, const QString& file, bool ahead)
+        : m_parser(XML_ParserCreate("UTF-8")), m_source(source), m_scan(SCAN_LIMITS), m_entry(entry),
+          m_problem(file)
+    {
+        XML_SetUserData(m_parser, this);
+        XML_SetElementHandler(m_parser, on_start, on_end);
+        XML_SetEntityDeclHandler(m_parser, on_entity);
+        if (ahead)
+            m_thread = std::thread(&PARSE_AHEAD::run, this);
+    }
+    ~PARSE_AHEAD()
+    {
+        if (m_thread.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_stop = true;
+            }
+            m_changed.notify_all();
+            m_thread.join();
+        }
+        XML_ParserFree(m_parser);
+    }
+    PARSE_AHEAD(const PARSE_AHEAD&) = delete;
+    PARSE_AHEAD& operator=(const PARSE_AHEAD&) = delete;
+
+    // The next piece, once it has been parsed; the one before goes back for reuse.
     const PIECE& next()
     {
+        if (!m_thread.joinable()) {
+            m_taken = produce(std::move(m_taken));
+            return *m_taken;
+        }
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_taken != nullptr)
             m_free.push_back(std::move(m_taken));
@@ -125,15 +186,7 @@ private:
                     m_free.pop_back();
                 }
             }
-            try {
-                if (piece == nullptr)
-                    piece = std::make_unique<PIECE>();
-                read(piece.get());
-            } catch (...) {
-                piece = std::make_unique<PIECE>();
-                piece->last = true;
-                piece->exception = std::current_exception();
-            }
+            piece = produce(std::move(piece));
             last = piece->last;
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
@@ -141,6 +194,24 @@ private:
             }
             m_changed.notify_all();
         }
+    }
+
+    // The next piece read and parsed into `piece` (a new one when null); a failure of either
+    // comes back as the last piece.
+    std::unique_ptr<PIECE> produce(std::unique_ptr<PIECE> piece)
+    {
+        try {
+            if (piece == nullptr)
+                piece = std::make_unique<PIECE>();
+            read(piece.get());
+            if (!piece->refused)
+                parse(piece.get());
+        } catch (...) {
+            piece = std::make_unique<PIECE>();
+            piece->last = true;
+            piece->exception = std::current_exception();
+        }
+        return piece;
     }
 
     void read(PIECE* piece)
@@ -153,196 +224,61 @@ private:
         }
         piece->refused = piece->size < 0;
         piece->last = piece->size <= 0;
+        piece->strings.clear();
+        piece->attributes.clear();
+        piece->events.clear();
+        piece->parse_failed = false;
+        piece->problem.clear();
     }
 
-    SDR_FILE_XML_INPUT::SOURCE m_source;
-    SDR_FILE_XML_SCAN m_scan;
-    QString m_entry;
-    SDR_FILE_ERROR m_problem;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::unique_ptr<PIECE>> m_read;
-    std::vector<std::unique_ptr<PIECE>> m_free;
-    std::unique_ptr<PIECE> m_taken;
-    bool m_stop = false;
-    std::thread m_thread;
-};
-} // namespace
-
-// The document's elements as libexpat reports them, a piece of the document at a time: every
-// start and end of an element of the piece is kept, with its name, attributes and the position
-// after it, until the reader has walked past the piece. Each piece is bounded by the scan before
-// the parser sees it. A problem of the parse counts once the reader reaches it: the elements in
-// front of it are read first.
-class SDR_FILE_XML_INPUT::PARSER
-{
-public:
-    struct EVENT
+    // The piece's elements join it; a parse that fails makes it the last piece.
+    void parse(PIECE* piece)
     {
-        bool start = false;
-        int name = 0;  // offsets into the piece's bytes
-        int first = 0; // attributes of a start
-        int count = 0;
-        quint64 initials = 0; // a bit for the first byte of each attribute's name
-        qint64 end = 0;       // the byte after it in the document
-    };
-    static quint64 initial(char c) { return quint64(1) << (uchar(c) & 63); }
-    struct ATTRIBUTE
-    {
-        int name = 0;
-        int value = 0;
-        int size = 0;
-    };
-
-    PARSER(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-        : m_parser(XML_ParserCreate("UTF-8")), m_pieces(source, entry, error->file()), m_entry(entry), m_error(error)
-    {
-        XML_SetUserData(m_parser, this);
-        XML_SetElementHandler(m_parser, on_start, on_end);
-        XML_SetEntityDeclHandler(m_parser, on_entity);
-    }
-    ~PARSER() { XML_ParserFree(m_parser); }
-    PARSER(const PARSER&) = delete;
-    PARSER& operator=(const PARSER&) = delete;
-
-    // The next start or end of an element; null at the end of the document or at a problem.
-    const EVENT* next()
-    {
-        m_current = nullptr;
-        while (m_next == m_events.size()) {
-            if (m_done)
-                return nullptr;
-            m_events.clear();
-            m_attributes.clear();
-            m_bytes.clear();
-            m_next = 0;
-            feed();
-        }
-        m_current = &m_events[m_next++];
-        m_end = m_current->end;
-        m_position_known = false;
-        return m_current;
-    }
-    const EVENT* current() const { return m_current; }
-    const char* bytes(int offset) const { return m_bytes.data() + offset; }
-    const ATTRIBUTE* attributes(const EVENT& event) const { return m_attributes.data() + event.first; }
-    // Where the reader stands: after the last element it read (a problem found in an element's
-    // attributes points at the end of its tag). Worked out when asked for.
-    qint64 line()
-    {
-        know_position();
-        return m_line;
-    }
-    qint64 column()
-    {
-        know_position();
-        return m_column;
-    }
-
-    // The parse's problem, once every element in front of it has been read.
-    bool failed() const { return m_done && m_next == m_events.size() && m_parse_failed; }
-    bool junk_after_root() const { return m_code == XML_ERROR_JUNK_AFTER_DOC_ELEMENT; }
-    void record_problem() const
-    {
-        const QString problem = !m_problem.isEmpty() ? m_problem
-                                                     : QStringLiteral("malformed XML: %1")
-                                                           .arg(QString::fromUtf8(XML_ErrorString(m_code)));
-        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
-    }
-    void record_problem(const QString& problem) const
-    {
-        m_error->set_at(m_entry, m_error_line, m_error_column, problem);
-    }
-
-private:
-    // Parses the next piece of the document; its elements join the queue.
-    void feed()
-    {
-        know_position(); // the lines of the piece before are let go
-        const READ_AHEAD::PIECE& piece = m_pieces.next();
-        if (piece.exception)
-            std::rethrow_exception(piece.exception);
-        if (piece.refused) {
-            const SDR_FILE_ERROR& problem = m_pieces.problem();
-            m_error->set_at(problem.entry(), problem.line(), problem.column(), problem.problem());
-            m_done = true;
-            return;
-        }
-        void* buffer = piece.size > 0 ? XML_GetBuffer(m_parser, int(piece.size)) : nullptr;
-        if (piece.size > 0 && buffer == nullptr)
+        count_lines(piece);
+        void* buffer = piece->size > 0 ? XML_GetBuffer(m_parser, int(piece->size)) : nullptr;
+        if (piece->size > 0 && buffer == nullptr)
             throw std::bad_alloc();
         if (buffer != nullptr)
-            std::memcpy(buffer, piece.bytes.data(), size_t(piece.size));
-        count_lines(piece);
-        const bool parsed = XML_ParseBuffer(m_parser, int(piece.size), piece.last) == XML_STATUS_OK;
+            std::memcpy(buffer, piece->bytes.data(), size_t(piece->size));
+        m_filling = piece;
+        const bool parsed = XML_ParseBuffer(m_parser, int(piece->size), piece->last) == XML_STATUS_OK;
+        m_filling = nullptr;
         if (m_out_of_memory)
             throw std::bad_alloc();
-        if (!parsed)
-            fail_parse();
-        m_done = m_done || piece.last;
-    }
-
-    void fail_parse()
-    {
-        m_parse_failed = true;
-        m_done = true;
-        m_code = XML_GetErrorCode(m_parser);
-        m_error_line = qint64(XML_GetCurrentLineNumber(m_parser));
-        m_error_column = qint64(XML_GetCurrentColumnNumber(m_parser)) + 1;
-    }
-
-    int store(const char* text, size_t size)
-    {
-        const size_t offset = m_bytes.size();
-        m_bytes.resize(offset + size + 1);
-        std::memcpy(m_bytes.data() + offset, text, size + 1);
-        return int(offset);
-    }
-
-    // The lines of the piece the parser is given: where it starts, and where its lines end.
-    void count_lines(const READ_AHEAD::PIECE& piece)
-    {
-        LINES& lines = m_lines;
-        if (!lines.ends.empty()) {
-            lines.line += qint64(lines.ends.size());
-            const qint64 tail = lines.ends.back() + 1 - lines.base;
-            lines.column = characters(lines.bytes + tail, lines.size - tail);
-        } else {
-            lines.column += characters(lines.bytes, lines.size);
+        if (!parsed) {
+            piece->parse_failed = true;
+            piece->last = true;
+            piece->code = XML_GetErrorCode(m_parser);
+            piece->error_line = qint64(XML_GetCurrentLineNumber(m_parser));
+            piece->error_column = qint64(XML_GetCurrentColumnNumber(m_parser)) + 1;
         }
-        lines.base += lines.size;
-        lines.bytes = piece.bytes.data();
-        lines.size = piece.size;
+    }
+
+    // Where the piece starts in lines, and where its lines end; the line and column after it
+    // are kept for the next piece.
+    void count_lines(PIECE* piece)
+    {
+        PIECE::LINES& lines = piece->lines;
+        lines.base = m_base;
+        lines.line = m_line;
+        lines.column = m_column;
         lines.ends.clear();
-        for (const char* at = lines.bytes;; ++at) {
-            at = static_cast<const char*>(std::memchr(at, '\n', size_t(lines.bytes + lines.size - at)));
+        const char* const bytes = piece->bytes.data();
+        const qint64 size = std::max<qint64>(0, piece->size);
+        for (const char* at = bytes;; ++at) {
+            at = static_cast<const char*>(std::memchr(at, '\n', size_t(bytes + size - at)));
             if (at == nullptr)
                 break;
-            lines.ends.push_back(lines.base + (at - lines.bytes));
+            lines.ends.push_back(m_base + (at - bytes));
         }
-    }
-
-    // The line and column of the byte after the last element read: found in the lines of the
-    // piece it ended in, which is the piece last given to the parser.
-    void know_position()
-    {
-        if (m_position_known)
-            return;
-        m_position_known = true;
-        if (m_end < 0) {
-            m_line = m_column = 0;
-            return;
-        }
-        const LINES& lines = m_lines;
-        const qint64 at = std::min(std::max(m_end, lines.base), lines.base + lines.size);
-        const auto after = std::lower_bound(lines.ends.begin(), lines.ends.end(), at);
-        m_line = lines.line + (after - lines.ends.begin());
-        if (after == lines.ends.begin()) {
-            m_column = lines.column + characters(lines.bytes, at - lines.base);
+        if (!lines.ends.empty()) {
+            m_line += qint64(lines.ends.size());
+            const qint64 tail = lines.ends.back() + 1 - m_base;
+            m_column = characters(bytes + tail, size - tail);
         } else {
-            const qint64 start = *(after - 1) + 1;
-            m_column = characters(lines.bytes + (start - lines.base), at - start);
+            m_column += characters(bytes, size);
         }
+        m_base += size;
     }
 
     // Where the event the parser is at ends; the end of an empty element ends where its start did.
@@ -358,7 +294,7 @@ private:
     // has returned.
     static void XMLCALL on_start(void* data, const XML_Char* name, const XML_Char** attributes)
     {
-        auto* self = static_cast<PARSER*>(data);
+        auto* self = static_cast<PARSE_AHEAD*>(data);
         try {
             self->add_start(name, attributes);
         } catch (const std::bad_alloc&) {
@@ -368,12 +304,12 @@ private:
 
     static void XMLCALL on_end(void* data, const XML_Char* name)
     {
-        auto* self = static_cast<PARSER*>(data);
+        auto* self = static_cast<PARSE_AHEAD*>(data);
         try {
-            EVENT event;
-            event.name = self->store(name, std::strlen(name));
+            PIECE::EVENT event;
+            event.name = self->m_filling->store(name, std::strlen(name));
             event.end = self->event_end();
-            self->m_events.push_back(event);
+            self->m_filling->events.push_back(event);
         } catch (const std::bad_alloc&) {
             self->stop_for_memory();
         }
@@ -387,68 +323,178 @@ private:
 
     void add_start(const XML_Char* name, const XML_Char** attributes)
     {
-        EVENT event;
+        PIECE& piece = *m_filling;
+        PIECE::EVENT event;
         event.start = true;
-        event.name = store(name, std::strlen(name));
-        event.first = int(m_attributes.size());
+        event.name = piece.store(name, std::strlen(name));
+        event.first = int(piece.attributes.size());
         for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
-            ATTRIBUTE attribute;
-            attribute.name = store(a[0], std::strlen(a[0]));
-            event.initials |= initial(a[0][0]);
+            PIECE::ATTRIBUTE attribute;
+            attribute.name = piece.store(a[0], std::strlen(a[0]));
+            event.initials |= PIECE::initial(a[0][0]);
             attribute.size = int(std::strlen(a[1]));
-            attribute.value = store(a[1], size_t(attribute.size));
-            m_attributes.push_back(attribute);
+            attribute.value = piece.store(a[1], size_t(attribute.size));
+            piece.attributes.push_back(attribute);
         }
-        event.count = int(m_attributes.size()) - event.first;
+        event.count = int(piece.attributes.size()) - event.first;
         event.end = event_end();
-        m_events.push_back(event);
+        piece.events.push_back(event);
     }
 
     static void XMLCALL on_entity(void* data, const XML_Char* name, int, const XML_Char*, int, const XML_Char*,
                                   const XML_Char*, const XML_Char*, const XML_Char*)
     {
-        auto* self = static_cast<PARSER*>(data);
-        self->m_problem = QStringLiteral("the document declares entity \"%1\"; an analyzer file declares none")
-                              .arg(QString::fromUtf8(name).left(64));
+        auto* self = static_cast<PARSE_AHEAD*>(data);
+        self->m_filling->problem = QStringLiteral("the document declares entity \"%1\"; an analyzer file declares none")
+                                       .arg(QString::fromUtf8(name).left(64));
         XML_StopParser(self->m_parser, XML_FALSE);
     }
 
+    // The parser, the scan and the running counts belong to the worker alone.
     XML_Parser m_parser;
-    READ_AHEAD m_pieces;
+    SDR_FILE_XML_INPUT::SOURCE m_source;
+    SDR_FILE_XML_SCAN m_scan;
+    QString m_entry;
+    SDR_FILE_ERROR m_problem;
+    PIECE* m_filling = nullptr; // the piece being parsed
+    bool m_out_of_memory = false;
+    qint64 m_last_end = 0;
+    qint64 m_base = 0;
+    qint64 m_line = 1;
+    qint64 m_column = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<PIECE>> m_read;
+    std::vector<std::unique_ptr<PIECE>> m_free;
+    std::unique_ptr<PIECE> m_taken;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+} // namespace
+
+// The document's elements a piece at a time, as the worker parsed them: the reader walks the
+// elements of the piece it holds, and takes the next piece when it has walked past them.
+class SDR_FILE_XML_INPUT::PARSER
+{
+public:
+    using EVENT = PIECE::EVENT;
+    using ATTRIBUTE = PIECE::ATTRIBUTE;
+    static quint64 initial(char c) { return PIECE::initial(c); }
+
+    PARSER(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error, qint64 size)
+        : m_pieces(source, entry, error->file(), size < 0 || size > READ_IN_PLACE), m_entry(entry), m_error(error)
+    {
+    }
+
+    // The next start or end of an element; null at the end of the document or at a problem.
+    const EVENT* next()
+    {
+        m_current = nullptr;
+        while (m_piece == nullptr || m_next == m_piece->events.size()) {
+            if (m_done)
+                return nullptr;
+            take_piece();
+        }
+        m_current = &m_piece->events[m_next++];
+        m_end = m_current->end;
+        m_position_known = false;
+        return m_current;
+    }
+    const EVENT* current() const { return m_current; }
+    const char* bytes(int offset) const { return m_piece->strings.data() + offset; }
+    const ATTRIBUTE* attributes(const EVENT& event) const { return m_piece->attributes.data() + event.first; }
+    // Where the reader stands: after the last element it read (a problem found in an element's
+    // attributes points at the end of its tag). Worked out when asked for.
+    qint64 line()
+    {
+        know_position();
+        return m_line;
+    }
+    qint64 column()
+    {
+        know_position();
+        return m_column;
+    }
+
+    // The parse's problem, once every element in front of it has been read.
+    bool failed() const
+    {
+        return m_done && m_piece != nullptr && m_next == m_piece->events.size() && m_piece->parse_failed;
+    }
+    bool junk_after_root() const { return m_piece != nullptr && m_piece->code == XML_ERROR_JUNK_AFTER_DOC_ELEMENT; }
+    void record_problem() const
+    {
+        const QString problem = !m_piece->problem.isEmpty()
+                                    ? m_piece->problem
+                                    : QStringLiteral("malformed XML: %1")
+                                          .arg(QString::fromUtf8(XML_ErrorString(m_piece->code)));
+        record_problem(problem);
+    }
+    void record_problem(const QString& problem) const
+    {
+        m_error->set_at(m_entry, m_piece->error_line, m_piece->error_column, problem);
+    }
+
+private:
+    void take_piece()
+    {
+        know_position(); // the lines of the piece before are let go
+        m_current = nullptr;
+        m_piece = &m_pieces.next();
+        m_next = 0;
+        if (m_piece->exception)
+            std::rethrow_exception(m_piece->exception);
+        if (m_piece->refused) {
+            const SDR_FILE_ERROR& problem = m_pieces.problem();
+            m_error->set_at(problem.entry(), problem.line(), problem.column(), problem.problem());
+            m_done = true;
+            return;
+        }
+        m_done = m_piece->last;
+    }
+
+    // The line and column of the byte after the last element read: found in the lines of the
+    // piece held, the one it was reported with.
+    void know_position()
+    {
+        if (m_position_known)
+            return;
+        m_position_known = true;
+        if (m_end < 0 || m_piece == nullptr) {
+            m_line = m_column = 0;
+            return;
+        }
+        const PIECE::LINES& lines = m_piece->lines;
+        const char* const piece_bytes = m_piece->bytes.data();
+        const qint64 size = std::max<qint64>(0, m_piece->size);
+        const qint64 at = std::min(std::max(m_end, lines.base), lines.base + size);
+        const auto after = std::lower_bound(lines.ends.begin(), lines.ends.end(), at);
+        m_line = lines.line + (after - lines.ends.begin());
+        if (after == lines.ends.begin()) {
+            m_column = lines.column + characters(piece_bytes, at - lines.base);
+        } else {
+            const qint64 start = *(after - 1) + 1;
+            m_column = characters(piece_bytes + (start - lines.base), at - start);
+        }
+    }
+
+    PARSE_AHEAD m_pieces;
     QString m_entry;
     SDR_FILE_ERROR* m_error;
-    std::vector<char> m_bytes; // names and values of the queued events, each followed by a null
-    std::vector<ATTRIBUTE> m_attributes;
-    std::vector<EVENT> m_events;
+    const PIECE* m_piece = nullptr; // the piece whose elements are read
     size_t m_next = 0;
     const EVENT* m_current = nullptr;
-    // The lines of the piece last given to the parser.
-    struct LINES
-    {
-        qint64 base = 0;         // its first byte in the document
-        const char* bytes = nullptr;
-        qint64 size = 0;
-        qint64 line = 1;         // of its first byte
-        qint64 column = 0;       // characters of that line before it
-        std::vector<qint64> ends; // its newlines, in the document
-    };
-    LINES m_lines;
-    qint64 m_last_end = 0;       // the parser's
-    qint64 m_end = -1;           // the reader's: after the last element read
+    qint64 m_end = -1; // after the last element read
     bool m_position_known = true;
     qint64 m_line = 0;
     qint64 m_column = 0;
-    bool m_done = false; // nothing more to parse: the end, or a problem
-    bool m_parse_failed = false;
-    bool m_out_of_memory = false;
-    XML_Error m_code = XML_ERROR_NONE;
-    qint64 m_error_line = 0;
-    qint64 m_error_column = 0;
-    QString m_problem; // a problem of ours found during the parse, in place of the parser's
+    bool m_done = false; // nothing more to take: the end, or a problem
 };
 
-SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error)
-    : m_parser(std::make_unique<PARSER>(source, entry, error)), m_entry(entry), m_error(error)
+SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error,
+                                       qint64 size)
+    : m_parser(std::make_unique<PARSER>(source, entry, error, size)), m_entry(entry), m_error(error)
 {
 }
 
@@ -460,7 +506,7 @@ SDR_FILE_XML_INPUT::SDR_FILE_XML_INPUT(const QByteArray& document, const QString
               offset += n;
               return n;
           },
-          entry, error)
+          entry, error, document.size())
 {
 }
 

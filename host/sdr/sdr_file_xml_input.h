@@ -7,10 +7,10 @@
 // The document reaches the parser a piece at a time, each piece first bounded by
 // SDR_FILE_XML_SCAN, so the parser never holds a name, value or text past its limit and the
 // document's bytes are never all in memory at once. The parser (libexpat) reports the elements
-// of a piece as it parses it; they are kept, names and values as the UTF-8 the document holds,
-// until the reader has walked past them, so reading costs little more than the parse itself.
-// The pieces are read (inflated) and bounded on a thread of their own, a few pieces ahead of
-// the parse.
+// of a piece as it parses it; they are kept with the piece, names and values as the UTF-8 the
+// document holds, until the reader has walked past them. The pieces are read (inflated),
+// bounded and parsed on a thread of their own, a few pieces ahead of the reader, which builds
+// the document from them meanwhile; a document of a few pieces is read on the reader's thread.
 // A document that declares entities is refused: an analyzer file never does, and their
 // expansion would bypass the bounds of the scan.
 
@@ -29,10 +29,12 @@ class SDR_FILE_XML_INPUT
 {
 public:
     // Fills `buffer` with up to `capacity` more bytes of the document: how many, 0 at its end,
-    // negative after a problem it recorded in `error`. It is called on a thread of its own.
+    // negative after a problem it recorded in `error`. It is called on a thread of its own
+    // (on the reader's own for a document of a few pieces).
     using SOURCE = std::function<qint64(char* buffer, qint64 capacity, SDR_FILE_ERROR* error)>;
 
-    SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error);
+    // `size`: the document's bytes, when known (-1: not known).
+    SDR_FILE_XML_INPUT(const SOURCE& source, const QString& entry, SDR_FILE_ERROR* error, qint64 size = -1);
     SDR_FILE_XML_INPUT(const QByteArray& document, const QString& entry, SDR_FILE_ERROR* error);
     ~SDR_FILE_XML_INPUT();
     // Numbers of every list read are counted here (none when null).

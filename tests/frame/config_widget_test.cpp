@@ -672,3 +672,41 @@ TEST_F(config_widget_test, every_instance_page_shows_its_controls_uncut)
         EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << tab;
     }
 }
+
+// Instance names of kilobytes (a generated design's hierarchy paths) leave the pane as wide as
+// short names do; the trigger in and out lists still name every other instance in full.
+TEST_F(config_widget_test, long_instance_names_are_listed_whole_in_a_pane_of_the_usual_width)
+{
+    auto names = [](bool long_names)
+    {
+        std::vector<instance_spec> specs;
+        for (const char* leaf : {"probe", "other", "third"})
+        {
+            std::string name = leaf;
+            while (long_names && name.size() < 2000)
+                name = "gen_block_" + std::to_string(name.size()) + "_datapath|" + name;
+            specs.emplace_back(name);
+        }
+        return specs;
+    };
+    int short_width = 0;
+    for (bool long_names : {false, true})
+    {
+        const std::vector<instance_spec> specs = names(long_names);
+        m_frame = open_frame(write_document(specs, long_names ? "long.vtl" : "short.vtl"));
+        auto* scroll = pane()->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        const int width = scroll->widget()->minimumSizeHint().width();
+        if (!long_names)
+            short_width = width;
+        EXPECT_EQ(width, short_width) << "long names";
+        EXPECT_GE(scroll->viewport()->width(), width) << long_names;
+        for (const char* list : {"trigger_in_instance_combo", "trigger_out_instance_combo"})
+        {
+            auto* box = control<QComboBox>(list);
+            ASSERT_EQ(box->count(), 2) << list;
+            EXPECT_EQ(box->itemText(0).toStdString(), specs[1].name) << list;
+            EXPECT_EQ(box->itemText(1).toStdString(), specs[2].name) << list;
+        }
+    }
+}

@@ -3,6 +3,9 @@
 // selection allows.
 #include "jtag_widget_test_support.h"
 
+#include "sedq/frame/sedq_name_delegate.h"
+
+#include <QHeaderView>
 #include <QTreeView>
 #include "sedq/model/sedq_repository.h"
 
@@ -238,3 +241,42 @@ TEST_F(jtag_sof_manager_test, the_table_opens_and_closes_with_its_state_kept_in_
     EXPECT_TRUE(standin::msg::internal_errors().empty());
 }
 } // namespace
+
+// A name of kilobytes (a generated design's hierarchy path) widens the instance list's name
+// column and its SOF Manager column only as far as its first characters need; both still hold
+// the whole name, which the SOF column shows as its tooltip.
+TEST_F(jtag_sof_manager_test, a_long_instance_name_takes_the_room_of_its_first_characters)
+{
+    std::string path = "top";
+    while (path.size() < 2000)
+        path += "|gen_block_" + std::to_string(path.size()) + "_datapath";
+    const std::string long_name = path + "|probe";
+    open_jtag({{"alpha"}, {long_name}, {"gamma"}});
+    for (QPushButton* button : jtag()->findChildren<QPushButton*>())
+        if (button->text() == ">>")
+            QTest::mouseClick(button, Qt::LeftButton);
+    refresh();
+    ASSERT_TRUE(jtag()->get_sof_table()->isVisible());
+    const QString name = QString::fromStdString(long_name);
+    const QString first = name.left(SEDQ_NAME_DELEGATE::MEASURED_CHARACTERS);
+    QTreeView* list = pane()->get_tree();
+    QHeaderView* sof = jtag()->get_sof_table()->header();
+    QFont bold = sof->font();
+    bold.setBold(true);
+    const struct
+    {
+        const char* what;
+        QString shown;
+        int width;
+        QFontMetrics metrics;
+    } columns[] = {{"instance list", text(1, SEDQ_INSTANCE_COLUMN_NAME), list->columnWidth(SEDQ_INSTANCE_COLUMN_NAME),
+                    list->fontMetrics()},
+                   {"SOF Manager", sof_headers().value(2), sof->sectionSize(2), QFontMetrics(bold)}};
+    for (const auto& column : columns)
+    {
+        EXPECT_EQ(column.shown, name) << column.what;
+        EXPECT_GE(column.width, column.metrics.horizontalAdvance(first)) << column.what;
+        EXPECT_LT(column.width, column.metrics.horizontalAdvance(name) / 4) << column.what;
+    }
+    EXPECT_EQ(sof_model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), name);
+}

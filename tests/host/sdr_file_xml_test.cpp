@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <memory>
 #include <string>
 
 namespace
@@ -95,20 +97,31 @@ TEST(sdr_file_xml_scan, a_long_name_is_shown_by_its_start)
 namespace
 {
 // What reading `xml` and every attribute "n" of the root's children as an integer gives: the
-// values, then the problem ("" when none).
-std::string read_numbers(const QByteArray& xml)
+// values, then the problem ("" when none). With `ahead`, the document's size is not told, so
+// its pieces are read and parsed on a thread of their own whatever its size.
+std::string read_numbers(const QByteArray& xml, bool ahead = false)
 {
     SDR_FILE_ERROR error("f.vtl");
-    SDR_FILE_XML_INPUT in(xml, "document.xml", &error);
+    const SDR_FILE_XML_INPUT::SOURCE source = [xml, at = qint64(0)](char* buffer, qint64 capacity,
+                                                                    SDR_FILE_ERROR*) mutable {
+        const qint64 n = std::min<qint64>(capacity, xml.size() - at);
+        std::memcpy(buffer, xml.constData() + at, size_t(n));
+        at += n;
+        return n;
+    };
+    auto in = ahead ? std::make_unique<SDR_FILE_XML_INPUT>(source, "document.xml", &error)
+                    : std::make_unique<SDR_FILE_XML_INPUT>(xml, "document.xml", &error);
     std::string read;
-    if (in.root())
-        while (in.next_child()) {
-            read += std::to_string(in.integer("n", -1, INT_MIN, INT_MAX)) + " ";
-            in.skip();
+    if (in->root())
+        while (in->next_child()) {
+            read += std::to_string(in->integer("n", -1, INT_MIN, INT_MAX)) + " ";
+            in->skip();
         }
-    in.end_of_document();
+    in->end_of_document();
     return read + (error.is_set() ? error.message().toStdString() : std::string());
 }
+
+
 
 struct READ_ROW
 {
@@ -116,6 +129,13 @@ struct READ_ROW
     QByteArray xml;
     std::string read; // what read_numbers gives
 };
+
+// Each row read on the reader's thread and on a thread of its own.
+void expect_read(const READ_ROW& row)
+{
+    for (bool ahead : {false, true})
+        EXPECT_EQ(read_numbers(row.xml, ahead), row.read) << row.name << (ahead ? ", parsed ahead" : "");
+}
 } // namespace
 
 // Numbers in the forms a hand-edited file may hold them, and what is refused, with the place.
@@ -136,8 +156,22 @@ TEST(sdr_file_xml_input, integers_are_read_in_every_form_and_refused_with_their_
         {"empty", "<r><e n=\"\"/></r>", "-1 f.vtl: document.xml: line 1, column 12: <e>: bad number \"\" in attribute \"n\""},
     };
     for (const READ_ROW& row : rows)
-        EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
+        expect_read(row);
 }
+
+namespace
+{
+// The root's first child holding 12,000 lines of elements (several pieces of the document),
+// closed on the last line before `last`; what reading it gives: -1 for that child, then `then`.
+READ_ROW many_lines_then(const char* last, const std::string& then)
+{
+    constexpr int LINES = 12000;
+    QByteArray xml = "<r><f>\n";
+    for (int line = 0; line < LINES; ++line)
+        xml += "<g n=\"" + QByteArray::number(line) + "\"/>\n";
+    return {"after many lines", xml + "</f>" + last, "-1 " + then};
+}
+} // namespace
 
 // Malformed XML is refused where the parser found it; the elements in front of it are read.
 TEST(sdr_file_xml_input, malformed_xml_is_refused_where_it_is_found)
@@ -150,7 +184,10 @@ TEST(sdr_file_xml_input, malformed_xml_is_refused_where_it_is_found)
          "1 f.vtl: document.xml: line 2, column 1: a second root element or text follows the end of the document"},
         {"declared entity", "<!DOCTYPE r [<!ENTITY big \"xxxxxxxx\">]><r><e n=\"&big;\"/></r>",
          "f.vtl: document.xml: line 1, column 27: the document declares entity \"big\"; an analyzer file declares none"},
+        many_lines_then("<e n=\"2\"></f></r>", "2 f.vtl: document.xml: line 12002, column 16: malformed XML: mismatched tag"),
+        many_lines_then("<e n=\"x\"/></r>",
+                        "-1 f.vtl: document.xml: line 12002, column 14: <e>: bad number \"x\" in attribute \"n\""),
     };
     for (const READ_ROW& row : rows)
-        EXPECT_EQ(read_numbers(row.xml), row.read) << row.name;
+        expect_read(row);
 }

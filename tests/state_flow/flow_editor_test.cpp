@@ -236,6 +236,39 @@ TEST_F(flow_editor_test, what_follows_the_names_the_host_gives_is_proposed)
     }
 }
 
+// The proposals at the end of a long state follow all of it: the begin-end block its first line
+// opens, the statements it already holds, and an edit of that first line.
+TEST_F(flow_editor_test, the_proposals_at_the_end_of_a_long_state_follow_an_edit_of_its_first_line)
+{
+    QString body = "if (Condition 1) begin\n";
+    for (int line = 0; line < 3000; ++line)
+        body += "goto ST1;\n";
+    paste(body);
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(editor(), "trigger; ");
+    ASSERT_TRUE(popup_opens());
+    EXPECT_EQ(offered(), (QStringList{"start_store;", "stop_store;", "segment_trigger;", "increment ", "decrement ",
+                                      "clear ", "set ", "reset ", "end"}))
+        << "in the block: neither goto nor trigger again";
+    close_popup();
+
+    QApplication::setActiveWindow(m_frame);
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_End);
+    for (int key = 0; key < 6; ++key)
+        QTest::keyClick(editor(), Qt::Key_Backspace);
+    close_popup();
+    ASSERT_TRUE(state_text(0).startsWith("if (Condition 1)\ngoto ST1;"));
+    QApplication::setActiveWindow(m_frame);
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Space);
+    ASSERT_TRUE(popup_opens());
+    EXPECT_EQ(offered(), (QStringList{"else ", "else if ("})) << "no block left: the if may go on";
+    close_popup();
+}
+
 TEST_F(flow_editor_test, a_flow_number_is_never_changed_to_fit_32_bits)
 {
     pane<SEDQ_RESOURCES_WIDGET>()->get_counter_combo()->set_current_count(1);

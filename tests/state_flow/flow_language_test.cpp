@@ -17,6 +17,19 @@
 #include <random>
 #include <gtest/gtest.h>
 
+// A summary as its answers, and its last tokens, for the messages of a failed comparison.
+void PrintTo(const SEDQ_FLOW_TOKENS& tokens, std::ostream* os)
+{
+    const SEDQ_FLOW_SUMMARY& s = tokens.summary;
+    *os << "size " << s.size() << " first '" << s.first().toStdString() << "' begin-end " << s.in_begin_end_block()
+        << " open ( " << s.missing_matching_parenthesis() << " if " << s.in_if_block() << " logic "
+        << s.in_logic_block() << " keywords ";
+    for (unsigned k = SEDQ_FLOW_SUMMARY::KEYWORD_IF; k <= SEDQ_FLOW_SUMMARY::KEYWORD_SEGMENT_TRIGGER; k <<= 1)
+        *os << s.keyword_used(SEDQ_FLOW_SUMMARY::KEYWORD(k))
+            << s.keyword_in_begin_end_block(SEDQ_FLOW_SUMMARY::KEYWORD(k));
+    *os << " tail '" << tokens.tail.join(' ').toStdString() << "'";
+}
+
 namespace
 {
 SEDQ_FLOW_NAMES names()
@@ -158,36 +171,145 @@ TEST(flow_language, proposes_what_follows_a_name_of_any_form)
     }
 }
 
-// The editor reads the proposals' context from the lines of the document around the cursor; it
-// must read what the whole text gives: the word at the cursor always, and the tokens before it
-// within the state the cursor stands in.
+namespace
+{
+// The tokens of the state the cursor at `at` stands in, up to the cursor: from the last line
+// before it whose tokens hold "state".
+QStringList state_tokens_before(const QString& text, int at)
+{
+    QStringList before_lines = text.left(at).split(QLatin1Char('\n'));
+    int first = before_lines.size() - 1;
+    while (first > 0 && !sedq_split_tokens(before_lines.at(first).simplified()).contains("state"))
+        --first;
+    return sedq_split_tokens(before_lines.mid(first).join(QLatin1Char('\n')).simplified());
+}
+
+// The context the editor reads from the lines of `document` at `at` is what its whole text
+// gives: the word at the cursor, and the tokens before it within the state it stands in.
+void expect_context_of_text(QTextDocument* document, int at)
+{
+    const QString text = document->toPlainText();
+    QTextCursor cursor(document);
+    cursor.setPosition(at);
+    const SEDQ_CURSOR_CONTEXT lines = sedq_cursor_context(cursor);
+    const QStringList tokens = state_tokens_before(text, at);
+    EXPECT_EQ(lines.word, sedq_cursor_context(text.left(at), text).word)
+        << "text '" << text.toStdString() << "' at " << at;
+    EXPECT_EQ(lines.tokens, SEDQ_FLOW_TOKENS::of(tokens)) << "text '" << text.toStdString() << "' at " << at;
+    EXPECT_EQ(lines.tokens_but_last, SEDQ_FLOW_TOKENS::of(tokens.mid(0, tokens.size() - 1)))
+        << "text '" << text.toStdString() << "' at " << at;
+}
+
+const QStringList TEXT_PIECES{"if", " ", "(", "c1", " ", "&&", "&", "|", "||", "!", ";", ":", "\n", "\n\n", "  ",
+                              "goto", "ST1", "state", "begin", "end", "\t", "x", "else", ")", "trigger"};
+
+QString random_text(std::mt19937* random, int pieces)
+{
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += TEXT_PIECES.at(int((*random)() % TEXT_PIECES.size()));
+    return text;
+}
+} // namespace
+
+// The editor reads the proposals' context from the lines of the document around the cursor.
 TEST(flow_language, the_context_at_a_cursor_is_read_from_its_lines_as_from_the_whole_text)
 {
-    const QStringList pieces{"if", " ", "(", "c1", " ", "&&", "&", "|", "||", "!", ";", ":", "\n", "\n\n", "  ",
-                             "goto", "ST1", "state", "begin", "end", "\t", "x"};
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round)
     {
-        QString text;
-        const int length = int(random() % 24);
-        for (int i = 0; i < length; ++i)
-            text += pieces.at(int(random() % pieces.size()));
-        QTextDocument document(text);
-        for (int at = 0; at <= text.size(); ++at)
+        QTextDocument document(random_text(&random, int(random() % 24)));
+        for (int at = 0; at < document.characterCount(); ++at)
+            expect_context_of_text(&document, at);
+        if (HasFailure())
+            return;
+    }
+}
+
+// Each line keeps the summary of its state up to its end: an edit anywhere, its undo and its
+// redo leave the context at every cursor as the text now reads.
+TEST(flow_language, the_context_follows_every_edit_undo_and_redo_of_the_lines_before_it)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round)
+    {
+        QTextDocument document(random_text(&random, 60));
+        for (int step = 0; step < 40; ++step)
         {
-            QTextCursor cursor(&document);
-            cursor.setPosition(at);
-            const SEDQ_CURSOR_CONTEXT lines = sedq_cursor_context(cursor);
-            const SEDQ_CURSOR_CONTEXT whole = sedq_cursor_context(text.left(at), text);
-            ASSERT_EQ(lines.word, whole.word) << "text '" << text.toStdString() << "' at " << at;
-            QStringList before_lines = text.left(at).split(QLatin1Char('\n'));
-            int first = before_lines.size() - 1;
-            while (first > 0 && !sedq_split_tokens(before_lines.at(first).simplified()).contains("state"))
-                --first;
-            const QString state_part = before_lines.mid(first).join(QLatin1Char('\n'));
-            ASSERT_EQ(lines.tokens, sedq_split_tokens(state_part.simplified()))
-                << "text '" << text.toStdString() << "' at " << at;
+            QTextCursor edit(&document);
+            const int length = document.characterCount() - 1;
+            edit.setPosition(int(random() % (length + 1)));
+            switch (random() % 4)
+            {
+            case 0:
+                edit.insertText(random_text(&random, 1 + int(random() % 3)));
+                break;
+            case 1:
+                edit.setPosition(qMin(length, edit.position() + 1 + int(random() % 8)), QTextCursor::KeepAnchor);
+                edit.removeSelectedText();
+                break;
+            case 2:
+                document.undo();
+                break;
+            default:
+                document.redo();
+                break;
+            }
+            const int end = document.characterCount() - 1;
+            for (int at : {end, edit.position(), int(random() % (end + 1)), int(random() % (end + 1))})
+                expect_context_of_text(&document, at);
+            if (HasFailure())
+                return;
         }
+    }
+}
+
+// What the proposals read of the tokens is folded token by token; at every prefix of any token
+// list it answers as the structural rules scanning that prefix do.
+TEST(flow_language, the_token_summary_answers_as_the_rules_over_every_prefix)
+{
+    const QStringList vocabulary{"state", "begin", "end", "if", "else", "(", ")", "goto", "trigger", "start_store",
+                                 "stop_store", "segment_trigger", ";", ":", "x"};
+    const struct
+    {
+        const char* word;
+        SEDQ_FLOW_SUMMARY::KEYWORD keyword;
+    } keywords[] = {{"if", SEDQ_FLOW_SUMMARY::KEYWORD_IF},
+                    {"goto", SEDQ_FLOW_SUMMARY::KEYWORD_GOTO},
+                    {"start_store", SEDQ_FLOW_SUMMARY::KEYWORD_START_STORE},
+                    {"stop_store", SEDQ_FLOW_SUMMARY::KEYWORD_STOP_STORE},
+                    {"trigger", SEDQ_FLOW_SUMMARY::KEYWORD_TRIGGER},
+                    {"segment_trigger", SEDQ_FLOW_SUMMARY::KEYWORD_SEGMENT_TRIGGER}};
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round)
+    {
+        QStringList tokens;
+        SEDQ_FLOW_SUMMARY summary;
+        const int length = 1 + int(random() % 30);
+        for (int i = 0; i < length; ++i)
+        {
+            tokens << vocabulary.at(int(random() % vocabulary.size()));
+            summary.add(tokens.last());
+            const std::string at = tokens.join(' ').toStdString();
+            ASSERT_EQ(summary.in_begin_end_block(), sedq_is_in_begin_end_block(tokens)) << at;
+            ASSERT_EQ(summary.missing_matching_parenthesis(), sedq_is_missing_matching_parenthesis(tokens)) << at;
+            ASSERT_EQ(summary.in_if_block(), sedq_is_in_if_block(tokens)) << at;
+            ASSERT_EQ(summary.in_logic_block(), sedq_is_in_logic_block(tokens)) << at;
+            for (const auto& keyword : keywords)
+            {
+                // Each rule where the proposals ask it, inside the blocks it expects.
+                if (summary.in_begin_end_block())
+                    ASSERT_EQ(summary.keyword_used(keyword.keyword),
+                              sedq_is_keyword_already_used(tokens, keyword.word))
+                        << at << " / " << keyword.word;
+                if (summary.in_begin_end_block() || summary.in_logic_block())
+                    ASSERT_EQ(summary.keyword_in_begin_end_block(keyword.keyword),
+                              sedq_is_keyword_already_in_begin_end_block(tokens, keyword.word))
+                        << at << " / " << keyword.word;
+            }
+        }
+        ASSERT_EQ(summary.first(), tokens.first());
+        ASSERT_EQ(summary.size(), tokens.size());
     }
 }
 
@@ -381,6 +503,8 @@ TEST(flow_language, goto_graph_and_reachability)
          {"goto goto ST3; goto ST9; goto", "", ""}, {{2}, {}, {}}, {true, false, true}},
         {"cycle and self loop", {"goto ST2;", "goto ST1; goto ST2;", "goto ST3;"}, {{1}, {0, 1}, {2}},
          {true, true, false}},
+        {"words that start like goto, and a text ending in part of it", {"gotcha ST2; go", "trigger; g", "goto"},
+         {{}, {}, {}}, {true, false, false}},
     };
     for (const auto& row : rows)
     {

@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <QIcon>
+#include <QListView>
 #include <QSignalBlocker>
 #include <QStringListModel>
 
@@ -12,6 +13,8 @@ namespace
 {
 constexpr int KILO = 1024;
 constexpr int SMALLEST_DEPTH_SHIFT = 32;
+// The characters an instance list is wide enough for before the pane stretches it.
+constexpr int INSTANCE_LIST_CHARACTERS = 12;
 
 // "%1  %2 sample segments" with each number in thousands ("%1 K") once it reaches 1024.
 QString segment_text(int segments, int size)
@@ -41,10 +44,19 @@ public:
     }
 };
 
+// Neither the box nor its list measures the names: a box sized to its longest name would
+// widen the pane past the window and lay out every name in full on each refresh, and its list
+// would do so again when it opens. Every row is as high as the first; a name wider than the
+// list is elided in the middle, where a hierarchy path repeats itself least.
 SEDQ_INSTANCE_COMBO_BOX::SEDQ_INSTANCE_COMBO_BOX(QWidget* parent)
     : QComboBox(parent), m_names(new NAMES(this))
 {
     setModel(m_names);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(INSTANCE_LIST_CHARACTERS);
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+    view()->setTextElideMode(Qt::ElideMiddle);
 }
 
 void SEDQ_INSTANCE_COMBO_BOX::set_names(const QStringList& names, const QIcon& icon)

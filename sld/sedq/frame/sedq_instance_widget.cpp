@@ -8,6 +8,7 @@
 #include "sedq/frame/sedq_control_cmd_ela_int.h"
 #include "sedq/frame/sedq_current_instance.h"
 #include "sedq/frame/sedq_frame_wnd.h"
+#include "sedq/frame/sedq_name_delegate.h"
 #include "sedq/frame/sedq_pane_title.h"
 #include "sedq/model/sedq_globals.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -53,6 +54,7 @@ SEDQ_INSTANCE_WIDGET::SEDQ_INSTANCE_WIDGET(QWidget* parent, SEDQ_FRAME_WND* fram
     m_model.set_headers({tr("Instance"), tr("Status"), tr("Enabled"), tr("LE usage"), tr("Memory usage"),
                          tr("Small memory usage"), tr("Medium memory usage"), tr("Large memory usage")});
     m_tree->setTextElideMode(Qt::ElideMiddle);
+    m_tree->setItemDelegateForColumn(SEDQ_INSTANCE_COLUMN_NAME, new SEDQ_NAME_DELEGATE(m_tree));
     m_tree->header()->setTextElideMode(Qt::ElideMiddle);
     m_tree->viewport()->installEventFilter(this);
     set_header_tooltips();
@@ -123,7 +125,8 @@ void SEDQ_INSTANCE_WIDGET::size_columns()
 }
 
 // Instance is 200 pixels wide, wider only for a name or header that needs more: an instance is
-// known by its name, so a pane too narrow for every column scrolls rather than cutting names.
+// known by its name, so a pane too narrow for every column scrolls rather than cutting names
+// (up to the characters of a name that are measured, SEDQ_NAME_DELEGATE).
 // Status takes its longest usual text, less what the pane lacks, but never less than its own
 // texts need. A text wider than a column the user narrowed is elided in the middle, with the
 // whole text as its tooltip.

@@ -191,6 +191,7 @@ void SEDQ_JTAG_WIDGET::make_sof_table(QVBoxLayout* layout)
     m_table->setRootIsDecorated(false);
     // The pane starts 120 pixels high; the table must not ask for more when it opens.
     m_table->setMinimumHeight(24);
+    m_table->setHeader(new SOF_TABLE_HEADER(m_table));
     m_table->setModel(&m_table_model);
     // The pane is narrow: each column takes what its names need.
     m_table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -8,6 +8,7 @@
 
 #include "host/sldq.h"
 
+#include <QHeaderView>
 #include <QStandardItemModel>
 #include <QString>
 
@@ -90,6 +91,16 @@ private:
 
     QPushButton* m_toggle_button = nullptr;
     QToolButton* m_attach_button = nullptr;
+    // The SOF table's header, sizing a column to the first characters of its instance's name.
+    class SOF_TABLE_HEADER : public QHeaderView
+    {
+    public:
+        explicit SOF_TABLE_HEADER(QWidget* parent);
+
+    protected:
+        QSize sectionSizeFromContents(int section) const override;
+    };
+
     // The SOF table: a row per attached file, a column per instance. The column titles are
     // held as one list, not as a header item per column: a document may hold tens of
     // thousands of instances.

@@ -4,6 +4,7 @@
 #include "sedq/frame/sedq_jtag_widget.h"
 
 #include "host/fio.h"
+#include "sedq/frame/sedq_name_delegate.h"
 #include "sedq/model/msg_sedq.h"
 #include "sedq/model/sedq_edit_scope.h"
 #include "sedq/model/sedq_tx_manager.h"
@@ -16,6 +17,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QStyle>
+#include <QStyleOptionHeader>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -66,6 +68,35 @@ private:
 
 // ---- the table ----------------------------------------------------------------------------------
 
+// The header sizes each instance column to the name's first characters only, as the instance
+// list does (SEDQ_NAME_DELEGATE): every column is measured whenever the table's geometry
+// changes. The header shows the name elided in the middle (a hierarchy path ends in what tells
+// instances apart) and the whole name as its tooltip.
+SEDQ_JTAG_WIDGET::SOF_TABLE_HEADER::SOF_TABLE_HEADER(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+{
+    setTextElideMode(Qt::ElideMiddle);
+}
+
+QSize SEDQ_JTAG_WIDGET::SOF_TABLE_HEADER::sectionSizeFromContents(int section) const
+{
+    const QString title = model() != nullptr
+                              ? model()->headerData(section, orientation(), Qt::DisplayRole).toString()
+                              : QString();
+    if (title.size() <= SEDQ_NAME_DELEGATE::MEASURED_CHARACTERS)
+        return QHeaderView::sectionSizeFromContents(section);
+    // As the header measures a title: in its own font, in bold.
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.section = section;
+    QFont bold = font();
+    bold.setBold(true);
+    option.fontMetrics = QFontMetrics(bold);
+    option.text = SEDQ_NAME_DELEGATE::measured(title);
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+}
+
+// ---- the table model ----------------------------------------------------------------------------
+
 // One row per embedded file; one compatibility column per instance entry that is not a
 // power-up view.
 void SEDQ_JTAG_WIDGET::SOF_TABLE_MODEL::set_titles(const QStringList& titles)
@@ -80,7 +111,8 @@ void SEDQ_JTAG_WIDGET::SOF_TABLE_MODEL::set_titles(const QStringList& titles)
 QVariant SEDQ_JTAG_WIDGET::SOF_TABLE_MODEL::headerData(int section, Qt::Orientation orientation,
                                                        int role) const
 {
-    const bool title = orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole);
+    const bool title = orientation == Qt::Horizontal &&
+                       (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole);
     if (title && section >= 0 && section < m_titles.size())
         return m_titles[section];
     return QStandardItemModel::headerData(section, orientation, role);

@@ -14,6 +14,7 @@
 #include "sedq/model/sedq_trigger_pattern.h"
 #include "sedq/model/sedq_verify.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace
@@ -122,15 +123,23 @@ bool SEDQ_TX_MANAGER::get_state_name(int state, QString* name, int trigger)
     return machine != nullptr;
 }
 
+// The flow's names are read on every key typed in it: when the machine names every state, its
+// own list is handed out, shared, and compares equal to the last one read without a walk.
 QStringList SEDQ_TX_MANAGER::get_state_names(int trigger)
 {
-    QStringList names;
     const int count = get_state_count(trigger);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    const QStringList stored = machine != nullptr ? machine->get_state_name_list() : QStringList();
+    const bool all_named = stored.size() >= count && std::none_of(stored.begin(), stored.begin() + count,
+                                                                  [](const QString& name) { return name.isEmpty(); });
+    if (all_named)
+        return stored.mid(0, count);
+    QStringList names;
+    names.reserve(count);
     for (int state = 0; state < count; ++state)
     {
-        QString name;
-        get_state_name(state, &name, trigger);
-        names.append(name);
+        const QString name = stored.value(state);
+        names.append(name.isEmpty() ? QStringLiteral("ST%1").arg(state + 1) : name);
     }
     return names;
 }

@@ -16,20 +16,95 @@ bool has_token(const QString& text)
     return false;
 }
 
-// The first line of the state the cursor stands in: its own line when the text before it
-// there holds "state", else the last line before it whose tokens hold "state", else the first.
-QTextBlock state_start(const QTextBlock& line, const QStringList& head_tokens)
+const char* const SUMMARIES_NAME = "sedq_line_summaries";
+
+// Which lines of a document still hold the summary of their state as the text now reads: those
+// before the first line that changed since the summaries were last brought up to date. Lives
+// as a child of the document, made when the first context is read from it.
+class LINE_SUMMARIES : public QObject
 {
-    QTextBlock first = line;
-    if (head_tokens.contains(QStringLiteral("state")))
-        return first;
-    for (QTextBlock before = line.previous(); before.isValid(); before = before.previous())
+public:
+    explicit LINE_SUMMARIES(QTextDocument* document) : QObject(document)
     {
-        first = before;
-        if (sedq_line_tokens(before).contains(QStringLiteral("state")))
+        setObjectName(QLatin1String(SUMMARIES_NAME));
+        // A document tells of its changes only once it has a layout (an editor's always has).
+        document->documentLayout();
+        connect(document, &QTextDocument::contentsChange, this,
+                [this, document](int from, int, int) { mark_changed(document->findBlock(from)); });
+    }
+
+    static LINE_SUMMARIES* of(QTextDocument* document)
+    {
+        auto* found = document->findChild<QObject*>(QLatin1String(SUMMARIES_NAME), Qt::FindDirectChildrenOnly);
+        return found != nullptr ? static_cast<LINE_SUMMARIES*>(found) : new LINE_SUMMARIES(document);
+    }
+
+    void mark_changed(const QTextBlock& line)
+    {
+        m_current_below = qMin(m_current_below, line.isValid() ? line.blockNumber() : 0);
+    }
+
+    // The data of `line` with its summaries brought up to date, and those of the lines before it.
+    SEDQ_LINE_DATA* summaries_to(const QTextBlock& line)
+    {
+        if (line.blockNumber() >= m_current_below)
+        {
+            QTextBlock next = line.document()->findBlockByNumber(m_current_below);
+            const SEDQ_LINE_DATA* previous = next.previous().isValid() ? SEDQ_LINE_DATA::of(next.previous()) : nullptr;
+            for (;; next = next.next())
+            {
+                previous = summarise(next, previous);
+                if (next == line)
+                    break;
+            }
+            m_current_below = line.blockNumber() + 1;
+        }
+        return SEDQ_LINE_DATA::of(line);
+    }
+
+private:
+    // A line that holds "state" starts the summary afresh with its own tokens.
+    static SEDQ_LINE_DATA* summarise(const QTextBlock& line, const SEDQ_LINE_DATA* previous)
+    {
+        const QStringList tokens = sedq_line_tokens(line);
+        SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(line);
+        const bool starts = previous == nullptr || tokens.contains(QStringLiteral("state"));
+        const SEDQ_FLOW_SUMMARY before = starts ? SEDQ_FLOW_SUMMARY() : previous->summary;
+        if (tokens.isEmpty())
+        {
+            data->summary = before;
+            data->summary_but_last = starts ? SEDQ_FLOW_SUMMARY() : previous->summary_but_last;
+            return data;
+        }
+        data->summary_but_last = before;
+        for (int i = 0; i + 1 < tokens.size(); ++i)
+            data->summary_but_last.add(tokens.at(i));
+        data->summary = data->summary_but_last;
+        data->summary.add(tokens.last());
+        return data;
+    }
+
+    int m_current_below = 0;
+};
+
+// The last tokens before the cursor from the start of its state on, one more than the
+// proposals read (SEDQ_FLOW_TOKENS::TAIL) where there are as many: `head` (the cursor's line up
+// to the cursor), then the lines before it.
+QStringList last_tokens(const QTextBlock& line, const QStringList& head)
+{
+    QStringList last = head;
+    const QString state = QStringLiteral("state");
+    if (head.contains(state))
+        return last;
+    for (QTextBlock before = line.previous(); before.isValid() && last.size() <= SEDQ_FLOW_TOKENS::TAIL;
+         before = before.previous())
+    {
+        const QStringList tokens = sedq_line_tokens(before);
+        last = tokens + last;
+        if (tokens.contains(state))
             break;
     }
-    return first;
+    return last;
 }
 
 // The text from the start of the cursor's line to the end of the first line, from the cursor
@@ -86,10 +161,29 @@ SEDQ_CURSOR_CONTEXT sedq_cursor_context(QTextCursor const& cursor)
     const int at = cursor.position() - line.position();
     const QString head = line.text().left(at);
     const QStringList head_tokens = sedq_split_tokens(head.simplified());
+    // The summaries of the state up to the end of the line before, unless the cursor's line
+    // starts the state before the cursor.
+    SEDQ_FLOW_SUMMARY summary;
+    SEDQ_FLOW_SUMMARY but_last;
+    const QTextBlock previous = line.previous();
+    if (previous.isValid() && !head_tokens.contains(QStringLiteral("state")))
+    {
+        const SEDQ_LINE_DATA* data = LINE_SUMMARIES::of(cursor.document())->summaries_to(previous);
+        summary = data->summary;
+        but_last = data->summary_but_last;
+    }
+    if (!head_tokens.isEmpty())
+    {
+        but_last = summary;
+        for (int i = 0; i + 1 < head_tokens.size(); ++i)
+            but_last.add(head_tokens.at(i));
+        summary = but_last;
+        summary.add(head_tokens.last());
+    }
+    const QStringList last = last_tokens(line, head_tokens);
     SEDQ_CURSOR_CONTEXT context;
-    for (QTextBlock before = state_start(line, head_tokens); before.isValid() && before != line; before = before.next())
-        context.tokens << sedq_line_tokens(before);
-    context.tokens << head_tokens;
+    context.tokens = {summary, SEDQ_FLOW_TOKENS::tail_of(last)};
+    context.tokens_but_last = {but_last, SEDQ_FLOW_TOKENS::tail_of(last.mid(0, last.size() - 1))};
     // A line break in front stands for the lines before: the text before the cursor is not
     // empty then, even at the start of a line.
     const QString lead = line.position() > 0 ? QStringLiteral("\n") : QString();

@@ -1,8 +1,10 @@
 #pragma once
 // The flow language over an editor's document. Each line keeps its tokens until its text
-// changes, and the proposals at a cursor read only the lines of the state the cursor stands in
-// (from the last line before it that holds the word "state"), so the work per key follows the
-// state being edited, not the whole flow.
+// changes, and the summary of its state (SEDQ_FLOW_SUMMARY) from the last line at or before it
+// that holds the word "state" to its end, until a line at or before it changes. The proposals
+// at a cursor read the summary of the line before and the cursor's own line, so a key costs the
+// same wherever it is typed in a state of any length; after a change, the summaries are brought
+// up to date from the changed line to the line that is read, once.
 
 #include "sedq/state_flow/sedq_flow_language.h"
 
@@ -11,8 +13,9 @@
 class QTextBlock;
 class QTextCursor;
 
-// What the editor keeps with one line: its tokens, and the revision and rules the highlighter
-// coloured it for.
+// What the editor keeps with one line: its tokens, the summaries of its state up to its end
+// (with and without the last token), and the revision and rules the highlighter coloured it
+// for.
 class SEDQ_LINE_DATA : public QTextBlockUserData
 {
 public:
@@ -23,6 +26,8 @@ public:
     QStringList tokens;
     int tokens_revision = -1;
     int tokens_length = -1;
+    SEDQ_FLOW_SUMMARY summary;
+    SEDQ_FLOW_SUMMARY summary_but_last;
     int highlighted_revision = -1;
     int highlighted_generation = -1;
 };

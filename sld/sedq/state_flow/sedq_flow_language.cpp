@@ -2,6 +2,7 @@
 #include "sedq/state_flow/sedq_flow_language.h"
 
 #include "sedq/model/sedq_verify.h"
+#include "sedq/state_flow/sedq_flow_summary.h"
 
 #include <algorithm>
 #include <iterator>
@@ -44,25 +45,28 @@ int last_index_of_state(const QStringList& tokens)
     return tokens.lastIndexOf(QStringLiteral("state"));
 }
 
+using KEYWORD = SEDQ_FLOW_SUMMARY::KEYWORD;
+
 // Whether `keyword` already stands where a new statement would go. Outside both a logic block
 // and a begin-end block nothing counts as used: the begin-end scan would only report that it
 // was asked out of place.
-bool is_used(const QStringList& tokens, const char* keyword)
+bool is_used(const SEDQ_FLOW_SUMMARY& tokens, KEYWORD keyword)
 {
-    if (!sedq_is_in_logic_block(tokens) && !sedq_is_in_begin_end_block(tokens))
+    if (!tokens.in_logic_block() && !tokens.in_begin_end_block())
         return false;
-    return sedq_is_keyword_already_in_begin_end_block(tokens, keyword);
+    return tokens.keyword_in_begin_end_block(keyword);
 }
 
-void append_statements(QStringList* out, const QStringList& tokens)
+void append_statements(QStringList* out, const SEDQ_FLOW_SUMMARY& tokens)
 {
-    if (!is_used(tokens, "goto"))
+    if (!is_used(tokens, SEDQ_FLOW_SUMMARY::KEYWORD_GOTO))
         out->append(QStringLiteral("goto "));
-    if (!is_used(tokens, "start_store") && !is_used(tokens, "stop_store"))
+    if (!is_used(tokens, SEDQ_FLOW_SUMMARY::KEYWORD_START_STORE) &&
+        !is_used(tokens, SEDQ_FLOW_SUMMARY::KEYWORD_STOP_STORE))
         *out << QStringLiteral("start_store;") << QStringLiteral("stop_store;");
-    if (!is_used(tokens, "trigger"))
+    if (!is_used(tokens, SEDQ_FLOW_SUMMARY::KEYWORD_TRIGGER))
         out->append(QStringLiteral("trigger;"));
-    if (!is_used(tokens, "segment_trigger"))
+    if (!is_used(tokens, SEDQ_FLOW_SUMMARY::KEYWORD_SEGMENT_TRIGGER))
         out->append(QStringLiteral("segment_trigger;"));
     *out << ACTIONS;
 }
@@ -95,19 +99,19 @@ void append_with_semicolon(QStringList* out, const QStringList& names)
         out->append(name + QLatin1Char(';'));
 }
 
-void after_statement_end(QStringList* out, const QStringList& tokens)
+void after_statement_end(QStringList* out, const SEDQ_FLOW_SUMMARY& tokens)
 {
-    if (!sedq_is_in_begin_end_block(tokens))
+    if (!tokens.in_begin_end_block())
     {
-        if (sedq_is_in_if_block(tokens))
+        if (tokens.in_if_block())
             *out << QStringLiteral("else ") << QStringLiteral("else if (");
         if (tokens.first() == QLatin1String("state"))
             out->append(QStringLiteral("state "));
         return;
     }
-    if (!sedq_is_keyword_already_used(tokens, "if"))
+    if (!tokens.keyword_used(SEDQ_FLOW_SUMMARY::KEYWORD_IF))
         out->append(QStringLiteral("if ("));
-    else if (!sedq_is_in_logic_block(tokens) && sedq_is_in_if_block(tokens))
+    else if (!tokens.in_logic_block() && tokens.in_if_block())
         *out << QStringLiteral("else if (") << QStringLiteral("else ");
     append_statements(out, tokens);
     out->append(QStringLiteral("end"));
@@ -124,18 +128,21 @@ enum class NAME_KIND
 
 // Whether the tokens end with one of `names`; a name of several tokens ("Condition 1") must end
 // them with all of its tokens. `before` receives the token in front of the name.
-bool ends_with_name(const QStringList& tokens, const QStringList& names, QString* before)
+bool ends_with_name(const SEDQ_FLOW_TOKENS& tokens, const QStringList& names, QString* before)
 {
     const QString& last = tokens.last();
+    const int known = tokens.tail.size();
+    const bool whole = known == tokens.summary.size();
     for (const QString& name : names)
     {
         if (!name.contains(last))
             continue;
         const QStringList parts = sedq_split_tokens(name);
-        if (parts.isEmpty() || parts.size() > tokens.size() || parts.last() != last ||
-            !std::equal(parts.begin(), parts.end(), tokens.end() - parts.size()))
+        // The name and the token in front of it are among the last tokens, or all of them are.
+        if (parts.isEmpty() || parts.size() > known || (parts.size() == known && !whole) || parts.last() != last ||
+            !std::equal(parts.begin(), parts.end(), tokens.tail.end() - parts.size()))
             continue;
-        *before = tokens.value(tokens.size() - parts.size() - 1);
+        *before = tokens.before_last(parts.size());
         return true;
     }
     return false;
@@ -143,7 +150,7 @@ bool ends_with_name(const QStringList& tokens, const QStringList& names, QString
 
 // The kind of name the tokens end with: a name the instance has, of any form the user gave
 // it, or else a token of a default form ("c3", "f1", "condition2", "ST4").
-NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QString* before)
+NAME_KIND name_kind(const SEDQ_FLOW_TOKENS& tokens, const SEDQ_FLOW_NAMES& names, QString* before)
 {
     const struct
     {
@@ -157,7 +164,7 @@ NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QSt
     for (const auto& kind : kinds)
         if (ends_with_name(tokens, *kind.names, before))
             return kind.kind;
-    *before = tokens.value(tokens.size() - 2);
+    *before = tokens.before_last(1);
     for (const auto& kind : kinds)
         if (is_numbered(tokens.last(), kind.default_prefix))
             return kind.kind;
@@ -165,7 +172,7 @@ NAME_KIND name_kind(const QStringList& tokens, const SEDQ_FLOW_NAMES& names, QSt
 }
 
 // Rules after a last token that is neither ")" nor "else".
-void after_operand_token(QStringList* out, const QStringList& tokens, const SEDQ_FLOW_NAMES& names,
+void after_operand_token(QStringList* out, const SEDQ_FLOW_TOKENS& tokens, const SEDQ_FLOW_NAMES& names,
                          SEDQ_RESOURCE_TYPE resource)
 {
     const QString& last = tokens.last();
@@ -319,7 +326,13 @@ bool sedq_is_keyword_already_in_begin_end_block(QStringList const& tokens, char 
 void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_NAMES const& names,
                         SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource)
 {
-    if (tokens.isEmpty())
+    sedq_get_proposals(out, SEDQ_FLOW_TOKENS::of(tokens), names, display_type, resource);
+}
+
+void sedq_get_proposals(QStringList* out, SEDQ_FLOW_TOKENS const& tokens, SEDQ_FLOW_NAMES const& names,
+                        SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource)
+{
+    if (tokens.is_empty())
     {
         if (display_type == SEDQ_DISPLAY_TYPE_ALL_STATES_IN_ONE_WINDOW)
             out->append(QStringLiteral("state "));
@@ -331,28 +344,28 @@ void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_N
         return;
     }
     const QString& last = tokens.last();
-    const QString previous = tokens.size() > 1 ? tokens.at(tokens.size() - 2) : QString();
+    const QString previous = tokens.before_last(1);
     const bool closes = last == QLatin1String(")");
     if (last == QLatin1String(":"))
         *out << STATEMENT_STARTS;
     else if (previous == QLatin1String("state"))
         out->append(QStringLiteral(":"));
     else if (last == QLatin1String(";") || last == QLatin1String("end"))
-        after_statement_end(out, tokens);
+        after_statement_end(out, tokens.summary);
     else if (last == QLatin1String("begin"))
     {
-        if (tokens.size() == 1 || previous == QLatin1String(":"))
+        if (tokens.summary.size() == 1 || previous == QLatin1String(":"))
             out->append(QStringLiteral("if ("));
         *out << "goto " << "start_store;" << "stop_store;" << "trigger;" << "segment_trigger;" << ACTIONS;
     }
-    else if (closes && sedq_is_missing_matching_parenthesis(tokens))
+    else if (closes && tokens.summary.missing_matching_parenthesis())
         *out << JOINERS;
     else if (closes || last == QLatin1String("else"))
     {
         if (!closes)
             out->append(QStringLiteral("if ("));
         out->append(QStringLiteral("begin"));
-        append_statements(out, tokens);
+        append_statements(out, tokens.summary);
     }
     else
         after_operand_token(out, tokens, names, resource);
@@ -376,7 +389,9 @@ QString sedq_word_at_cursor(QString const& before, QString const& whole)
 
 SEDQ_CURSOR_CONTEXT sedq_cursor_context(QString const& before, QString const& whole)
 {
-    return {sedq_split_tokens(before.simplified()), sedq_word_at_cursor(before, whole)};
+    const QStringList tokens = sedq_split_tokens(before.simplified());
+    return {SEDQ_FLOW_TOKENS::of(tokens), SEDQ_FLOW_TOKENS::of(tokens.mid(0, tokens.size() - 1)),
+            sedq_word_at_cursor(before, whole)};
 }
 
 QStringList sedq_get_proposals(SEDQ_CURSOR_CONTEXT const& context, SEDQ_FLOW_NAMES const& names,
@@ -384,11 +399,11 @@ QStringList sedq_get_proposals(SEDQ_CURSOR_CONTEXT const& context, SEDQ_FLOW_NAM
 {
     QStringList result;
     const QString& word = context.word;
-    const QStringList& tokens = context.tokens;
-    if ((type & SEDQ_TOOLTIPS_TYPE_COMPLETION) != 0 && !word.isEmpty() && !tokens.isEmpty())
+    const SEDQ_FLOW_TOKENS& tokens = context.tokens;
+    if ((type & SEDQ_TOOLTIPS_TYPE_COMPLETION) != 0 && !word.isEmpty() && !tokens.is_empty())
     {
         QStringList candidates;
-        sedq_get_proposals(&candidates, tokens.mid(0, tokens.size() - 1), names, display, SEDQ_RESOURCE_TYPE_ALL);
+        sedq_get_proposals(&candidates, context.tokens_but_last, names, display, SEDQ_RESOURCE_TYPE_ALL);
         // Entries that start with the word, not followed there by a blank. The word is user
         // text: it is compared, never read as a pattern.
         for (const QString& candidate : candidates)

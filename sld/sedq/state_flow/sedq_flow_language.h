@@ -4,6 +4,8 @@
 // The pure functions take the names in a SEDQ_FLOW_NAMES; the overloads with a document model
 // read the names of one instance and call them. Whether a flow is valid is the host's check.
 
+#include "sedq/state_flow/sedq_flow_summary.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -53,15 +55,20 @@ bool sedq_is_missing_matching_parenthesis(QStringList const& tokens);
 bool sedq_is_keyword_already_used(QStringList const& tokens, char const* keyword);
 bool sedq_is_keyword_already_in_begin_end_block(QStringList const& tokens, char const* keyword);
 
-// What may follow `tokens`, appended to `out`.
+// What may follow `tokens`, appended to `out`: of a token list, or of the summary of one and
+// its last tokens.
 void sedq_get_proposals(QStringList* out, QStringList const& tokens, SEDQ_FLOW_NAMES const& names,
+                        SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource);
+void sedq_get_proposals(QStringList* out, SEDQ_FLOW_TOKENS const& tokens, SEDQ_FLOW_NAMES const& names,
                         SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource);
 // The word at the cursor: `before` is the text up to the cursor, `whole` the editor's text.
 QString sedq_word_at_cursor(QString const& before, QString const& whole);
-// What the proposals read at the cursor: the tokens before it and the word at it.
+// What the proposals read at the cursor: the tokens before it, the same without the last of them
+// (what a completion of the word at the cursor follows), and the word at it.
 struct SEDQ_CURSOR_CONTEXT
 {
-    QStringList tokens;
+    SEDQ_FLOW_TOKENS tokens;
+    SEDQ_FLOW_TOKENS tokens_but_last;
     QString word;
 };
 SEDQ_CURSOR_CONTEXT sedq_cursor_context(QString const& before, QString const& whole);

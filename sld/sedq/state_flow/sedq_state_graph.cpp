@@ -22,28 +22,39 @@ SEDQ_STATE_INDEX sedq_state_index(QStringList const& names)
     return index;
 }
 
-// Words are runs of characters other than blanks (QChar::isSpace) and ";", read in place: a
-// key typed in a state reads that state's text again, and only the word after a "goto" is
-// looked up.
+namespace
+{
+// What separates words: blanks (QChar::isSpace) and ";".
+bool is_separator(QChar c)
+{
+    return c.isSpace() || c == QLatin1Char(';');
+}
+} // namespace
+
+// Words are runs of characters other than separators. A key typed in a state reads that
+// state's text again, and a state may hold thousands of lines: only the places of a "g" are
+// looked at (a vectorised search finds them), and only the word after a word "goto" is looked
+// up.
 QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text)
 {
     QVector<int> targets;
-    bool after_goto = false;
-    const QChar* const end = text.constData() + text.size();
-    for (const QChar* c = text.constData(); c != end;)
+    const QStringView view(text);
+    const qsizetype size = view.size();
+    const QLatin1String go("goto");
+    for (qsizetype at = view.indexOf(QLatin1Char('g')); at >= 0; at = view.indexOf(QLatin1Char('g'), at + 1))
     {
-        if (c->isSpace() || *c == QLatin1Char(';'))
-        {
-            ++c;
+        const qsizetype after = at + go.size();
+        if (after > size || (at > 0 && !is_separator(view.at(at - 1))) || view.mid(at, go.size()) != go ||
+            (after < size && !is_separator(view.at(after))))
             continue;
-        }
-        const QChar* const word = c;
-        while (c != end && !c->isSpace() && *c != QLatin1Char(';'))
-            ++c;
-        const QStringView found(word, c - word);
-        if (after_goto)
-            targets << index.value(found.toString());
-        after_goto = found == QLatin1String("goto");
+        qsizetype word = after;
+        while (word < size && is_separator(view.at(word)))
+            ++word;
+        qsizetype end = word;
+        while (end < size && !is_separator(view.at(end)))
+            ++end;
+        if (end > word)
+            targets << index.value(view.mid(word, end - word).toString());
     }
     return targets;
 }
