@@ -520,6 +520,29 @@ TEST(flow_language, goto_graph_and_reachability)
     }
 }
 
+// A key reads only the words around what it changed: every insertion and deletion of one
+// character, and pastes of whole statements, must judge the gotos as a full read does.
+TEST(flow_language, a_changed_text_keeps_its_gotos_exactly_when_a_full_read_agrees)
+{
+    const SEDQ_STATE_INDEX index = sedq_state_index({"ST1", "ST2", "ST3"});
+    const QString base = "if (f1) goto ST2;\nelse goto\n  ST3; xgoto ST1;goto;ST1 goto";
+    const QStringList pieces{" ", "x", ";", "g", "\n", "2", "goto ST3", "ST1; goto", "goto ST2;\n"};
+    const auto check = [&index, &base](const QString& after, const QString& what) {
+        const bool same = sedq_goto_targets(index, base) == sedq_goto_targets(index, after);
+        EXPECT_EQ(sedq_same_goto_targets(index, base, after), same) << what.toStdString();
+    };
+    for (int at = 0; at <= base.size(); ++at)
+    {
+        for (const QString& piece : pieces)
+            check(QString(base).insert(at, piece), QString("insert '%1' at %2").arg(piece).arg(at));
+        for (int length = 1; length <= 3 && at + length <= base.size(); ++length)
+        {
+            check(QString(base).remove(at, length), QString("remove %1 at %2").arg(length).arg(at));
+            check(QString(base).replace(at, length, "T2"), QString("replace %1 at %2").arg(length).arg(at));
+        }
+    }
+}
+
 TEST(flow_language, arcs_run_right_going_down_and_left_going_up)
 {
     const SEDQ_STATE_ARC down = sedq_state_arc(QPoint(100, 25), QPoint(100, 125));

@@ -546,6 +546,57 @@ TEST_F(state_flow_page_test, the_diagram_shows_the_state_the_acquired_data_repor
     }
 }
 
+// The diagram reads only around each key: after every key typed, and every undo of them, its
+// arcs are those a full read of the states' texts gives.
+TEST_F(state_flow_page_test, the_diagram_follows_every_key_and_undo_of_a_goto)
+{
+    SEDQ_DIAGRAM_WIDGET* diagram = pane<SEDQ_DIAGRAM_WIDGET>();
+    diagram->get_state_count_selector()->set_current_count(3);
+    settle();
+    diagram = pane<SEDQ_DIAGRAM_WIDGET>();
+    const auto shown_arcs = [this]() {
+        QVector<QVector<int>> arcs;
+        QListWidget* list = pane<SEDQ_DIAGRAM_WIDGET>()->get_state_list();
+        for (int row = 1; row < list->count(); ++row)
+        {
+            arcs.append(QVector<int>());
+            for (SEDQ_STATE* next : SEDQ_STATE_LIST_WIDGET::node_of(list->item(row))->next)
+                for (int target = 1; target < list->count(); ++target)
+                    if (SEDQ_STATE_LIST_WIDGET::node_of(list->item(target)) == next)
+                        arcs.last().append(target - 1);
+        }
+        return arcs;
+    };
+    const auto read_arcs = [this]() {
+        return sedq_state_transitions(tx()->get_state_names(0), tx()->get_state_texts(0));
+    };
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    editor->setFocus();
+    int keys = 0;
+    for (const char* keys_typed : {"goto ST3; ", "goto ST2;"})
+        for (const char* key = keys_typed; *key != 0; ++key, ++keys)
+        {
+            QTest::keyClicks(editor, QString(QLatin1Char(*key)));
+            editor->get_completer()->popup()->hide();
+            settle();
+            EXPECT_EQ(shown_arcs(), read_arcs()) << "after " << keys + 1 << " keys";
+        }
+    // Deleting the first letter unmakes the first goto; the second stays.
+    editor->moveCursor(QTextCursor::Start);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    settle();
+    EXPECT_EQ(shown_arcs(), read_arcs()) << "after deleting the g";
+    EXPECT_EQ(shown_arcs().at(0), QVector<int>{1});
+    EXPECT_TRUE(SEDQ_STATE_LIST_WIDGET::node_of(diagram->get_state_list()->item(2))->enabled) << "ST2 reachable";
+    for (int undo = 0; undo <= keys; ++undo)
+    {
+        tx()->on_edit_undo();
+        settle();
+        EXPECT_EQ(shown_arcs(), read_arcs()) << "after " << undo + 1 << " undo steps";
+    }
+    EXPECT_EQ(shown_arcs(), QVector<QVector<int>>(3));
+}
+
 // Saving and every undo step read the flow; a read must not turn the empty body of a state
 // into the "trigger;" the file writes for it, which the next rename would then keep.
 TEST_F(state_flow_page_test, renaming_a_flag_after_a_save_leaves_an_empty_body_empty)

@@ -571,6 +571,8 @@ public:
     bool is_counter_name(QString const& name, int trigger);
     bool is_flag_name(QString const& name, int trigger);
     bool get_state_text(int state, QString* text, int trigger);
+    // Every state's body, one per state: the model's own list, shared, when it holds them all.
+    QStringList get_state_texts(int trigger);
     bool get_unified_state_text(QString* text, int trigger);
     // The unified text as the editor shows it: empty when the user emptied it, where
     // get_unified_state_text gives the one state that an empty flow stands for.

@@ -151,6 +151,16 @@ bool SEDQ_TX_MANAGER::get_state_text(int state, QString* text, int trigger)
     return machine != nullptr;
 }
 
+QStringList SEDQ_TX_MANAGER::get_state_texts(int trigger)
+{
+    const int count = get_state_count(trigger);
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    QStringList texts = machine != nullptr ? machine->get_state_text_list().mid(0, count) : QStringList();
+    while (texts.size() < count)
+        texts.append(QString());
+    return texts;
+}
+
 bool SEDQ_TX_MANAGER::get_unified_state_text(QString* text, int trigger)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);

@@ -155,6 +155,7 @@ void SEDQ_DIAGRAM_WIDGET::clear_items()
 void SEDQ_DIAGRAM_WIDGET::rebuild_items(int count)
 {
     clear_items();
+    m_shown_current = -1;
     for (int row = 0; row <= count; ++row)
     {
         auto* item = new QListWidgetItem(row == 0 ? tr("Start") : QString());
@@ -177,21 +178,13 @@ void SEDQ_DIAGRAM_WIDGET::rebuild_items(int count)
 }
 
 // Reads the states' names and texts; the gotos are read again only from texts that changed
-// (all of them when the names did). False when nothing the list shows has changed.
+// (all of them when the names did), and of a text that changed only around the change, unless
+// its gotos did. False when nothing the list shows has changed.
 bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
 {
     const int count = m_tx_manager->get_state_count(m_instance);
-    QStringList names;
-    QStringList texts;
-    for (int state = 0; state < count; ++state)
-    {
-        QString name;
-        QString text;
-        m_tx_manager->get_state_name(state, &name, m_instance);
-        m_tx_manager->get_state_text(state, &text, m_instance);
-        names << name;
-        texts << text;
-    }
+    const QStringList names = m_tx_manager->get_state_names(m_instance);
+    const QStringList texts = m_tx_manager->get_state_texts(m_instance);
     bool changed = rebuild || names != m_names;
     if (changed)
     {
@@ -200,7 +193,8 @@ bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
     }
     for (int state = 0; state < count; ++state)
     {
-        if (!changed && texts.at(state) == m_texts.at(state))
+        if (!changed && (texts.at(state) == m_texts.at(state) ||
+                         sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state))))
             continue;
         const QVector<int> targets = sedq_goto_targets(m_index, texts.at(state));
         changed = changed || targets != m_transitions.at(state);
@@ -232,6 +226,22 @@ bool SEDQ_DIAGRAM_WIDGET::link_nodes()
     return true;
 }
 
+// Moves the current state's mark to `current` (-1 or past the states: none); true when it moved.
+bool SEDQ_DIAGRAM_WIDGET::mark_current(int current)
+{
+    const int count = m_state_list->count() - 1;
+    const int shown = m_shown_current;
+    current = current >= 0 && current < count ? current : -1;
+    m_shown_current = current;
+    if (shown == current)
+        return false;
+    if (shown >= 0 && shown < count)
+        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(shown + 1))->current = false;
+    if (current >= 0)
+        SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(current + 1))->current = true;
+    return true;
+}
+
 void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
 {
     if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
@@ -249,13 +259,8 @@ void SEDQ_DIAGRAM_WIDGET::on_update(QObject*, int hint)
     const QString shown = current < 0 ? QString() : tr("State %1: %2").arg(current + 1).arg(m_names.value(current));
     if (m_current_state->text() != shown)
         m_current_state->setText(shown);
-    for (int row = 0; row < m_state_list->count(); ++row)
-    {
-        SEDQ_STATE* node = SEDQ_STATE_LIST_WIDGET::node_of(m_state_list->item(row));
-        const bool is_current = row - 1 == current && current >= 0;
-        changed = changed || node->current != is_current;
-        node->current = is_current;
-    }
+    if (mark_current(current))
+        changed = true;
     m_state_count->setEnabled(m_tx_manager->get_lock_mode(true) == SEDQ_LOCK_MODE_ALLOW_ALL &&
                               !m_tx_manager->is_instance_acquiring(m_instance));
     block.reset();

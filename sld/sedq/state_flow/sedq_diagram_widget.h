@@ -38,6 +38,8 @@ QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringLi
 using SEDQ_STATE_INDEX = QHash<QString, QVector<int>>;
 SEDQ_STATE_INDEX sedq_state_index(QStringList const& names);
 QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text);
+// Whether `after` has the goto targets of `before`, reading only around where they differ.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after);
 
 // The arc from the box centred at `source` to the box centred at `target` in the list.
 struct SEDQ_STATE_ARC
@@ -84,6 +86,7 @@ private:
     void clear_items();
     bool read_transitions(bool rebuild);
     bool link_nodes();
+    bool mark_current(int current);
 
     // What the list shows, kept so that a refresh that changes none of it (a key typed inside
     // a state without a goto) reads only the texts and repaints nothing.
@@ -91,6 +94,7 @@ private:
     QStringList m_texts;
     SEDQ_STATE_INDEX m_index;
     QVector<QVector<int>> m_transitions;
+    int m_shown_current = -1; // the state marked current in the list, -1 none
 
     SEDQ_INT_COMBO_BOX* m_state_count = nullptr;
     QLineEdit* m_current_state = nullptr;

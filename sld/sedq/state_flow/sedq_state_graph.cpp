@@ -1,6 +1,8 @@
 // The transition graph of the state diagram and the geometry of its arcs.
 #include "sedq/state_flow/sedq_diagram_widget.h"
 
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
+
 void SEDQ_STATE::enable()
 {
     QList<SEDQ_STATE*> pending{this};
@@ -28,6 +30,34 @@ namespace
 bool is_separator(QChar c)
 {
     return c.isSpace() || c == QLatin1Char(';');
+}
+
+// From `at` back to the start of the word before the one that reaches `at`: a change at `at`
+// can alter that word's goto (the word after it is its target) and nothing before it.
+int word_before(const QString& text, int at)
+{
+    int p = at;
+    while (p > 0 && !is_separator(text.at(p - 1)))
+        --p;
+    while (p > 0 && is_separator(text.at(p - 1)))
+        --p;
+    while (p > 0 && !is_separator(text.at(p - 1)))
+        --p;
+    return p;
+}
+
+// From `at` on to the end of the word after the one that reaches `at` (a goto's target).
+int word_after(const QString& text, int at)
+{
+    const int size = text.size();
+    int p = at;
+    while (p < size && !is_separator(text.at(p)))
+        ++p;
+    while (p < size && is_separator(text.at(p)))
+        ++p;
+    while (p < size && !is_separator(text.at(p)))
+        ++p;
+    return p;
 }
 } // namespace
 
@@ -57,6 +87,18 @@ QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& tex
             targets << index.value(view.mid(word, end - word).toString());
     }
     return targets;
+}
+
+// A key changes one run of a text: the gotos before and after the words around it stay, so only
+// those words are read in both texts.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after)
+{
+    const SEDQ_TEXT_CHANGE change = sedq_text_change(before, after);
+    const int from = word_before(before, change.at);
+    const int before_end = word_after(before, change.at + change.removed);
+    const int after_end = word_after(after, change.at + change.inserted);
+    return sedq_goto_targets(index, before.mid(from, before_end - from)) ==
+           sedq_goto_targets(index, after.mid(from, after_end - from));
 }
 
 QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts)
