@@ -21,6 +21,8 @@ namespace
 {
 const int REBUILD_HINT = sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW);
 const int REFRESH_HINT = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
+// A flow's text typed: the panes that show nothing of it (resources, waveforms) pass it by.
+const int TEXT_HINT = REFRESH_HINT | sedq_hint(SEDQ_UPDATE_FLOW_TEXT);
 const int CHECKED_HINT = sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
 
 // One undoable change of the current trigger's flow; `hint` 0 sends no refresh.
@@ -204,7 +206,7 @@ void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
     if (machine == nullptr || state < 0 || state >= machine->get_state_count() ||
         machine->get_state_text_list().value(state) == text)
         return;
-    edit_flow(this, REFRESH_HINT, [machine, state, &text]() {
+    edit_flow(this, TEXT_HINT, [machine, state, &text]() {
         store_at(&machine->get_state_text_list(), state, text, QString());
         machine->clear_unified_state_text();
     });
@@ -217,7 +219,7 @@ void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text)
     // Compared with what the editor shows: emptying an emptied flow again is no edit.
     if (machine == nullptr || machine->get_unified_state_text_as_typed() == text)
         return;
-    edit_flow(this, REFRESH_HINT, [machine, &text]() { machine->set_unified_state_text(text); });
+    edit_flow(this, TEXT_HINT, [machine, &text]() { machine->set_unified_state_text(text); });
 }
 
 void SEDQ_TX_MANAGER::set_state_display_mode(bool on)

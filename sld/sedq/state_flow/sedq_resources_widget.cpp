@@ -225,9 +225,10 @@ void SEDQ_RESOURCES_WIDGET::fill_counters()
     set_rows(m_counter_list, rows);
 }
 
+// The flow's text names flags and counters but changes none of them: typing refreshes nothing.
 void SEDQ_RESOURCES_WIDGET::on_update(QObject*, int hint)
 {
-    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0)
+    if ((hint & SEDQ_UPDATE_NODE_VIEW) == 0 || (hint & SEDQ_UPDATE_FLOW_TEXT) != 0)
         return;
     std::unique_ptr<SEDQ_BLOCK> block(SEDQ_BLOCK::is_blocked() ? nullptr : new SEDQ_BLOCK);
     m_flag_combo->set_current_count(m_tx_manager->get_flag_count(m_instance));

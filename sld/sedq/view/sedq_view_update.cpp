@@ -20,10 +20,13 @@ constexpr int LEVEL_TYPE_COMBOS = 13;
 } // namespace
 
 // The hint bits select what to do: 0x1 addresses the view, 0x10000000 rebuilds, 0x20000000
-// refreshes (0x40000000 with it reloads the stored positions), 0x00800000 spares the repaint.
+// refreshes (0x40000000 with it reloads the stored positions), 0x00800000 spares the repaint;
+// a flow's typed text (0x200) shows nowhere in the view.
 void SEDQ_VIEW::on_update(QObject*, int hint)
 {
     const unsigned bits = static_cast<unsigned>(hint);
+    if (bits & SEDQ_UPDATE_FLOW_TEXT)
+        return;
     invalidate_row_layout();
     // A refresh keeps the waveform rows: each is read again when the version of the log's
     // samples or the channels it was read from have changed. A rebuild drops them all.
