@@ -148,9 +148,12 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
 {
     int from = 0;
     int to = text.size();
-    if (m_unified_kept)
-        from = read_headers(text, sedq_text_change(m_unified_state_text, text), &to);
-    else
+    if (m_unified_kept) {
+        m_change = sedq_text_change(m_unified_state_text, text);
+        m_changed_from = m_unified_state_text;
+        m_changed_to = text;
+        from = read_headers(text, m_change, &to);
+    } else
         m_headers = find_state_headers(text);
     const int count = qMin(m_headers.size(), MAX_STATES);
     for (int i = 0; i < count; ++i)
@@ -200,7 +203,7 @@ void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to
         const int start = m_headers.at(i).body_start;
         const int end = i + 1 < count ? m_headers.at(i + 1).start : text.size();
         if (end >= from && start <= to)
-            store_at(&m_state_text_list, i, text.mid(start, end - start).trimmed());
+            store_at(&m_state_text_list, i, QStringView(text).mid(start, end - start).trimmed().toString());
     }
 }
 
@@ -325,7 +328,11 @@ SDR_TREE_UNDO_STATE_PTR SEDQ_STATE_MACHINE_OBJECT::get_undo_state()
     version->bodies = m_unified_kept ? QStringList() : m_state_text_list;
     version->types = m_state_type_list;
     if (m_version != nullptr && m_version->depth + 1 < SEDQ_FLOW_VERSION::CHAIN_LENGTH) {
-        const SEDQ_TEXT_CHANGE change = sedq_text_change(m_version_text, m_unified_state_text);
+        // Texts that share their data are equal: the change read between them still holds (a
+        // null text read none: null texts all share one).
+        const bool known = !m_changed_to.isNull() && m_changed_from.isSharedWith(m_version_text) &&
+                           m_changed_to.isSharedWith(m_unified_state_text);
+        const SEDQ_TEXT_CHANGE change = known ? m_change : sedq_text_change(m_version_text, m_unified_state_text);
         version->base = m_version;
         version->depth = m_version->depth + 1;
         version->at = change.at;
@@ -336,6 +343,8 @@ SDR_TREE_UNDO_STATE_PTR SEDQ_STATE_MACHINE_OBJECT::get_undo_state()
     }
     m_version = version;
     m_version_text = m_unified_state_text;
+    m_changed_from.clear();
+    m_changed_to.clear();
     return m_version;
 }
 

@@ -128,4 +128,9 @@ private:
     // The version the last undo step read or set, and its text.
     std::shared_ptr<const SEDQ_FLOW_VERSION> m_version;
     QString m_version_text;
+    // The change the last kept text made, between the two texts it was read from (held shared,
+    // not copied): the undo step that follows takes it instead of comparing them again.
+    QString m_changed_from;
+    QString m_changed_to;
+    SEDQ_TEXT_CHANGE m_change;
 };
