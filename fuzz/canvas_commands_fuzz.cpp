@@ -21,6 +21,7 @@
 #include "sedq/model/sedq_trigger_pattern.h"
 
 #include <QDialog>
+#include <QScrollBar>
 #include <QSet>
 
 #include <cstdint>
@@ -30,7 +31,13 @@ namespace
 {
 struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
 {
-    EDITOR() { canvas->setUpdatesEnabled(false); }
+    // The scroll bars stay out of the paint: what they draw is the style's, not the canvas's.
+    EDITOR()
+    {
+        canvas->setUpdatesEnabled(false);
+        canvas->get_horizontal_scroll_bar()->setUpdatesEnabled(false);
+        canvas->get_vertical_scroll_bar()->setUpdatesEnabled(false);
+    }
 
     SEDQ_OBJECT* add(SEDQ_OBJECT::SEDQ_OBJECT_TYPE type, SEDQ_OBJECT* parent)
     {
@@ -96,8 +103,10 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
     // allocations than it found makes libFuzzer run it again and scan the heap).
     void finish_input()
     {
+        // Enabling updates schedules the repaint of the whole canvas, which the window's update
+        // request delivers: once (a repaint() as well would paint it twice).
         canvas->setUpdatesEnabled(true);
-        canvas->repaint();
+        QCoreApplication::sendPostedEvents(canvas->window(), QEvent::UpdateRequest);
         canvas->setUpdatesEnabled(false);
         for (SEDQ_OBJECT* object : *canvas->get_object_list())
             object->select(false, false, false);
