@@ -111,7 +111,7 @@ struct EDITOR : SEDQ_FUZZ_CANVAS_PAGE
     void finish_input()
     {
         // Enabling updates schedules the repaint of the whole canvas, which the window's update
-        // request delivers: once (a repaint() as well would paint it twice).
+        // request delivers.
         canvas->setUpdatesEnabled(true);
         QCoreApplication::sendPostedEvents(canvas->window(), QEvent::UpdateRequest);
         canvas->setUpdatesEnabled(false);
