@@ -105,7 +105,7 @@ void check_locate(std::vector<const char*>& argv)
     Tcl_Interp* interp = atcl_get_interpreter();
     Tcl_SetObjResult(interp, Tcl_NewStringObj("kept", -1));
     int status = -1;
-    const MSG_GEN_LOCATION_SCHEMA* schema = sedq_read_locate_call(interp, int(argv.size()), argv.data(), &status);
+    const SEDQ_LOCATION_SCHEMA schema = sedq_read_locate_call(interp, int(argv.size()), argv.data(), &status);
     const std::vector<standin::msg::internal_error>& errors = standin::msg::internal_errors();
     if (status != parsed)
         abort();

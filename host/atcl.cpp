@@ -7,6 +7,7 @@
 #include "host/standin/standin.h"
 
 #include <cctype>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -314,13 +315,88 @@ unsigned int ATCL_ARGS::get_uint_arg_option(int id, bool* given) const
     return found == m_values.end() ? 0u : static_cast<unsigned int>(found->second.number);
 }
 
-void atcl_set_ptr_result(Tcl_Interp* interp, void* object, const char* kind)
+namespace
+{
+// Every handle name is new: one let go of is never found again under another object.
+std::string new_handle_name(const char* kind)
 {
     static unsigned int next = 0;
-    const std::string name = std::string(kind ? kind : "object") + std::to_string(++next);
+    return std::string(kind ? kind : "object") + std::to_string(++next);
+}
+
+// An owned handle, shared by the Tcl values that carry it (a value and its duplicates).
+struct owned_handle
+{
+    std::string name;
+    void* object;
+    void (*release)(void*);
+    int values;
+};
+
+owned_handle* handle_of(Tcl_Obj* value)
+{
+    return static_cast<owned_handle*>(value->internalRep.twoPtrValue.ptr1);
+}
+
+void let_go(owned_handle* handle)
+{
+    if (--handle->values > 0)
+        return;
+    handles().erase(handle->name);
+    handle->release(handle->object);
+    delete handle;
+}
+
+void free_handle_value(Tcl_Obj* value)
+{
+    let_go(handle_of(value));
+}
+
+void duplicate_handle_value(Tcl_Obj* from, Tcl_Obj* to);
+
+void write_handle_name(Tcl_Obj* value)
+{
+    const std::string& name = handle_of(value)->name;
+    value->bytes = Tcl_Alloc(static_cast<unsigned int>(name.size() + 1));
+    std::memcpy(value->bytes, name.c_str(), name.size() + 1);
+    value->length = static_cast<int>(name.size());
+}
+
+const Tcl_ObjType owned_handle_type = {"atcl_owned_handle", free_handle_value, duplicate_handle_value,
+                                       write_handle_name, nullptr};
+
+void duplicate_handle_value(Tcl_Obj* from, Tcl_Obj* to)
+{
+    owned_handle* handle = handle_of(from);
+    ++handle->values;
+    to->internalRep.twoPtrValue.ptr1 = handle;
+    to->internalRep.twoPtrValue.ptr2 = nullptr;
+    to->typePtr = &owned_handle_type;
+}
+} // namespace
+
+void atcl_set_ptr_result(Tcl_Interp* interp, void* object, const char* kind)
+{
+    const std::string name = new_handle_name(kind);
     handles()[name] = object;
     if (interp)
         Tcl_SetObjResult(interp, Tcl_NewStringObj(name.c_str(), -1));
+}
+
+void atcl_set_owned_ptr_result(Tcl_Interp* interp, void* object, const char* kind, void (*release)(void*))
+{
+    if (release == nullptr)
+        return report("release != NULL");
+    if (interp == nullptr)
+        return release(object);
+    auto* handle = new owned_handle{new_handle_name(kind), object, release, 1};
+    handles()[handle->name] = object;
+    Tcl_Obj* value = Tcl_NewObj();
+    Tcl_InvalidateStringRep(value);
+    value->internalRep.twoPtrValue.ptr1 = handle;
+    value->internalRep.twoPtrValue.ptr2 = nullptr;
+    value->typePtr = &owned_handle_type;
+    Tcl_SetObjResult(interp, value);
 }
 
 void* atcl_get_ptr(Tcl_Interp*, const char* name)

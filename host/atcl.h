@@ -127,4 +127,12 @@ private:
 // Keeps `object` under a fresh handle name, put into the interpreter's result; atcl_get_ptr
 // gives it back by that name (null for an unknown name). The object stays owned by the caller.
 void atcl_set_ptr_result(Tcl_Interp* interp, void* object, const char* kind);
+// The same, but the handle owns `object`: the Tcl values that carry its name (the result, and
+// the variables and lists it is put in unchanged) hold it, and `release` frees it once the last
+// of them is let go of (or turned into another type of value); atcl_get_ptr gives null for the
+// name from then on. A caller that uses the object after the result changes holds a reference
+// to the result's value meanwhile (Tcl_IncrRefCount), and reads the name with
+// Tcl_GetString(Tcl_GetObjResult()): Tcl_GetStringResult replaces the result's value, and so lets
+// go of it. Without an interpreter the object is freed at once.
+void atcl_set_owned_ptr_result(Tcl_Interp* interp, void* object, const char* kind, void (*release)(void*));
 void* atcl_get_ptr(Tcl_Interp* interp, const char* name);

@@ -360,6 +360,29 @@ void reset()
 }
 } // namespace standin::msg
 
+namespace
+{
+int& live_location_schema_count()
+{
+    static int count = 0;
+    return count;
+}
+
+void release_location_schema(void* object)
+{
+    delete static_cast<MSG_LOCATION_SCHEMA*>(object);
+    --live_location_schema_count();
+}
+} // namespace
+
+namespace standin::msg
+{
+int live_location_schemas()
+{
+    return live_location_schema_count();
+}
+} // namespace standin::msg
+
 int MSG_LOCATION_SCHEMA::from_tcl_string(void*, Tcl_Interp* interp, int argc, const char** argv)
 {
     if (argc < 2 || argv == nullptr || argv[1] == nullptr || *argv[1] == 0)
@@ -368,14 +391,14 @@ int MSG_LOCATION_SCHEMA::from_tcl_string(void*, Tcl_Interp* interp, int argc, co
             Tcl_SetObjResult(interp, Tcl_NewStringObj("a location schema needs its source", -1));
         return TCL_ERROR;
     }
-    // Kept for the life of the process: scripts refer to schemas by their handle names.
-    static auto* schemas = new std::vector<std::unique_ptr<MSG_GEN_LOCATION_SCHEMA>>;
-    schemas->emplace_back(new MSG_GEN_LOCATION_SCHEMA);
-    MSG_GEN_LOCATION_SCHEMA* schema = schemas->back().get();
+    auto* schema = new MSG_GEN_LOCATION_SCHEMA;
+    ++live_location_schema_count();
     schema->set_source(argv[1]);
     for (int i = 2; i < argc; ++i)
         schema->set_node_name(argv[i]);
-    atcl_set_ptr_result(interp, static_cast<MSG_LOCATION_SCHEMA*>(schema), "loc_schema");
+    // The values that carry the handle own the schema: a script that makes one in a loop keeps
+    // only those it still holds.
+    atcl_set_owned_ptr_result(interp, static_cast<MSG_LOCATION_SCHEMA*>(schema), "loc_schema", &release_location_schema);
     return TCL_OK;
 }
 

@@ -178,8 +178,9 @@ public:
     void set_source(const std::string& source) { m_source = MSG_IDENTIFIER(source); }
 
     // A Tcl command procedure: words are {command, source, node...}; at least the source. Makes a
-    // generic schema that the host keeps, and puts its handle name (for atcl_get_ptr) into the
-    // interpreter's result; TCL_ERROR with a message when the words name no source.
+    // generic schema, and puts its handle name (for atcl_get_ptr) into the interpreter's result,
+    // whose value owns it (see atcl_set_owned_ptr_result); TCL_ERROR with a message when the
+    // words name no source.
     static int from_tcl_string(void* client_data, Tcl_Interp* interp, int argc, const char** argv);
 
 private:

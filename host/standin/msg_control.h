@@ -54,5 +54,8 @@ const std::vector<std::string>& debug_log();
 // Ids registered through MSG_ID_REGISTRAR with their post types, in registration order.
 const std::vector<std::pair<unsigned int, int>>& registered_ids();
 
+// The location schemas made by MSG_LOCATION_SCHEMA::from_tcl_string and not yet released.
+int live_location_schemas();
+
 void reset();
 } // namespace standin::msg

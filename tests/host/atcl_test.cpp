@@ -1,6 +1,7 @@
 // Tcl-layer stand-in over the real Tcl library: command tables, unregistration and package
 // require through a static package.
 #include "host/atcl.h"
+#include "host/msg.h"
 #include "host/standin/atcl_control.h"
 #include "host/standin/msg_control.h"
 
@@ -102,4 +103,34 @@ TEST(atcl, registering_outside_a_setup_is_refused)
     EXPECT_EQ(standin::msg::internal_errors()[0].module, "HOST");
     std::string result;
     EXPECT_EQ(standin::atcl::eval("demo_first", &result), TCL_ERROR);
+}
+
+// A location schema made for a script lives as long as a Tcl value names it: the result, a
+// variable, a copy, a list element. Then it is freed and its name finds nothing.
+TEST(atcl, an_owned_handle_is_freed_with_the_last_value_that_names_it)
+{
+    Tcl_Interp* interp = atcl_get_interpreter();
+    Tcl_CreateCommand(interp, "make_schema", MSG_LOCATION_SCHEMA::from_tcl_string, nullptr, nullptr);
+    const int before = standin::msg::live_location_schemas();
+    ASSERT_EQ(standin::atcl::eval("set h [make_schema top ctrl|irq]; set kept [list $h]; set h", nullptr), TCL_OK);
+    const std::string name = Tcl_GetStringResult(interp);
+    auto* schema = static_cast<MSG_GEN_LOCATION_SCHEMA*>(atcl_get_ptr(interp, name.c_str()));
+    ASSERT_NE(schema, nullptr);
+    EXPECT_EQ(schema->get_node_count(), 1);
+    const struct
+    {
+        const char* script;
+        int live; // schemas held after it, above those before
+    } steps[] = {{"unset h", 1}, {"set copy [lindex $kept 0]; unset kept", 1}, {"unset copy", 0}};
+    for (const auto& step : steps)
+    {
+        ASSERT_EQ(standin::atcl::eval(step.script, nullptr), TCL_OK) << step.script;
+        Tcl_ResetResult(interp);
+        EXPECT_EQ(standin::msg::live_location_schemas() - before, step.live) << step.script;
+        EXPECT_EQ(atcl_get_ptr(interp, name.c_str()) != nullptr, step.live == 1) << step.script;
+    }
+    // Made in a loop and never kept: nothing stays.
+    ASSERT_EQ(standin::atcl::eval("for {set i 0} {$i < 1000} {incr i} {make_schema top n$i}", nullptr), TCL_OK);
+    Tcl_ResetResult(interp);
+    EXPECT_EQ(standin::msg::live_location_schemas(), before);
 }

@@ -293,6 +293,17 @@ TEST_F(sedq_tcl_commands, a_schema_that_names_no_source_is_reported_and_the_call
     }
 }
 
+// A script that locates in a loop keeps no schema per call.
+TEST_F(sedq_tcl_commands, locating_in_a_loop_keeps_no_schema_behind)
+{
+    const int before = standin::msg::live_location_schemas();
+    EXPECT_EQ(standin::atcl::eval("for {set i 0} {$i < 500} {incr i} {sedq_do_locate -schema [list nowhere.vtl n$i]}",
+                                  nullptr),
+              TCL_OK);
+    EXPECT_EQ(standin::msg::live_location_schemas(), before);
+    EXPECT_TRUE(standin::msg::internal_errors().empty());
+}
+
 // ---- the host application --------------------------------------------------------------------
 
 QString write_script(const QTemporaryDir& dir, const QString& text)

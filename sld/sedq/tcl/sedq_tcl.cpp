@@ -307,7 +307,7 @@ int sedq_add_node(ClientData, Tcl_Interp* interp, int argc, const char** argv)
 int sedq_do_locate(ClientData, Tcl_Interp* interp, int argc, const char** argv)
 {
     int status = TCL_OK;
-    const MSG_GEN_LOCATION_SCHEMA* schema = sedq_read_locate_call(interp, argc, argv, &status);
+    const SEDQ_LOCATION_SCHEMA schema = sedq_read_locate_call(interp, argc, argv, &status);
     if (!schema)
         return status;
     const QList<SEDQ_FRAME_WND*> windows = analyzer_windows();

@@ -9,7 +9,20 @@
 
 #include <string>
 
-MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text)
+namespace
+{
+// The schema named by the interpreter's result, kept with a reference to the result's value,
+// which owns it: the result may change at once.
+SEDQ_LOCATION_SCHEMA hold_result_schema(Tcl_Interp* interp, const MSG_GEN_LOCATION_SCHEMA* schema)
+{
+    Tcl_Obj* value = Tcl_GetObjResult(interp);
+    Tcl_IncrRefCount(value);
+    const std::shared_ptr<Tcl_Obj> held(value, [](Tcl_Obj* kept) { Tcl_DecrRefCount(kept); });
+    return SEDQ_LOCATION_SCHEMA(held, schema);
+}
+} // namespace
+
+SEDQ_LOCATION_SCHEMA sedq_get_schema_from_tcl_string(const char* text)
 {
     Tcl_Interp* interp = atcl_get_interpreter();
     if (!SEDQ_VERIFY(interp != NULL))
@@ -19,23 +32,26 @@ MSG_GEN_LOCATION_SCHEMA* sedq_get_schema_from_tcl_string(const char* text)
     const char** words = nullptr;
     if (Tcl_SplitList(interp, list.c_str(), &count, &words) != TCL_OK)
         return nullptr;
-    MSG_GEN_LOCATION_SCHEMA* schema = nullptr;
+    SEDQ_LOCATION_SCHEMA schema;
     if (MSG_LOCATION_SCHEMA::from_tcl_string(nullptr, interp, count, words) == TCL_OK)
     {
-        auto* loc_schema = static_cast<MSG_LOCATION_SCHEMA*>(atcl_get_ptr(interp, Tcl_GetStringResult(interp)));
+        // The name is read from the result's value: Tcl_GetStringResult would replace the value,
+        // and with it let go of the schema.
+        const char* name = Tcl_GetString(Tcl_GetObjResult(interp));
+        auto* loc_schema = static_cast<MSG_LOCATION_SCHEMA*>(atcl_get_ptr(interp, name));
         if (SEDQ_VERIFY(loc_schema != NULL))
         {
             if (loc_schema->get_kind() != 10)
                 SEDQ_REPORT("Qt code should only create MSG_GEN_LOCATION_SCHEMAs.");
             else
-                schema = dynamic_cast<MSG_GEN_LOCATION_SCHEMA*>(loc_schema);
+                schema = hold_result_schema(interp, dynamic_cast<MSG_GEN_LOCATION_SCHEMA*>(loc_schema));
         }
     }
     Tcl_Free(reinterpret_cast<char*>(words));
     return schema;
 }
 
-MSG_GEN_LOCATION_SCHEMA* sedq_read_locate_call(Tcl_Interp* interp, int argc, const char** argv, int* status)
+SEDQ_LOCATION_SCHEMA sedq_read_locate_call(Tcl_Interp* interp, int argc, const char** argv, int* status)
 {
     ATCL_ARGS args;
     bool help_shown = false;
@@ -44,7 +60,7 @@ MSG_GEN_LOCATION_SCHEMA* sedq_read_locate_call(Tcl_Interp* interp, int argc, con
         return nullptr;
     // Reading the schema uses the interpreter's result; the script's stays as it was.
     Tcl_InterpState saved = Tcl_SaveInterpState(interp, TCL_OK);
-    MSG_GEN_LOCATION_SCHEMA* schema = sedq_get_schema_from_tcl_string(args.get_one_arg_option(SEDQ_AUTO_ARG_SCHEMA));
+    SEDQ_LOCATION_SCHEMA schema = sedq_get_schema_from_tcl_string(args.get_one_arg_option(SEDQ_AUTO_ARG_SCHEMA));
     Tcl_RestoreInterpState(interp, saved);
     SEDQ_VERIFY(schema != NULL);
     return schema;
