@@ -437,8 +437,8 @@ TEST_F(sedq_tx_manager_test, modified_flag_follows_the_session_and_marks_the_win
     EXPECT_EQ(take_hints(), std::vector<int>{H(0x80000020)});
 }
 
-// A pane that counts its updates does its work once per burst, with the last update still
-// queued for it: updates sent before it connected, or while the model's signals were blocked,
+// A pane that keeps a burst does its work once per burst, at the last update sent: updates sent
+// before it connected are not worked on, and those sent while the model's signals were blocked
 // never reach it and are not waited for.
 TEST_F(sedq_tx_manager_test, a_burst_of_updates_is_worked_on_once_by_the_last_of_it)
 {
@@ -448,19 +448,44 @@ TEST_F(sedq_tx_manager_test, a_burst_of_updates_is_worked_on_once_by_the_last_of
     SEDQ_UPDATE_BURST burst(manager);
     int received = 0;
     int worked = 0;
-    QObject::connect(manager, &SEDQ_TX_MANAGER::updated, &pane, [&](QObject*, int) {
+    QObject::connect(manager, &SEDQ_TX_MANAGER::updated_later, &pane, [&](QObject*, int) {
         ++received;
         worked += burst.received() ? 1 : 0;
-    }, Qt::QueuedConnection);
+    });
     for (int i = 0; i < 100; ++i)
         manager->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
     manager->blockSignals(true);
     manager->update_all_views(nullptr, SEDQ_UPDATE_INSTANCES);
     manager->blockSignals(false);
     QCoreApplication::processEvents();
-    EXPECT_EQ(received, 100);
+    EXPECT_EQ(received, 101) << "the update sent before it connected was still on its way";
     EXPECT_EQ(worked, 1);
     manager->update_all_views(nullptr, SEDQ_UPDATE_LOG);
     QCoreApplication::processEvents();
     EXPECT_EQ(worked, 2) << "an update alone is a burst of its own";
+}
+
+// The panes hear the model's updates a turn of the event loop later, in the order sent, all of
+// them through one posted event: an update sent while the panes receive one (a pane refreshing
+// another) comes after those already on their way, and one sent while the model's signals are
+// blocked reaches nobody.
+TEST_F(sedq_tx_manager_test, updates_reach_the_panes_a_turn_later_in_the_order_sent)
+{
+    SEDQ_TX_MANAGER* manager = make_manager(false);
+    QObject pane;
+    std::vector<int> heard;
+    QObject::connect(manager, &SEDQ_TX_MANAGER::updated_later, &pane, [&](QObject*, int hint) {
+        heard.push_back(hint);
+        if (hint == 1)
+            manager->update_all_views(nullptr, 4);
+    });
+    manager->update_all_views(nullptr, 1);
+    manager->blockSignals(true);
+    manager->update_all_views(nullptr, 8);
+    manager->blockSignals(false);
+    manager->update_all_views(nullptr, 2);
+    EXPECT_TRUE(heard.empty()) << "nothing is delivered inside the edit that sent it";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard, (std::vector<int>{1, 2, 4}));
+    EXPECT_EQ(manager->get_delivering_update(), 0u);
 }

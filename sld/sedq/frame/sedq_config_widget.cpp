@@ -118,8 +118,7 @@ SEDQ_CONFIG_WIDGET::SEDQ_CONFIG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME
     m_scroll_area->setFrameStyle(QFrame::NoFrame);
     m_scroll_area->setWidgetResizable(true);
     layout->addWidget(m_scroll_area, 1);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_CONFIG_WIDGET::on_update,
-            Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_CONFIG_WIDGET::on_update);
 }
 
 void SEDQ_CONFIG_WIDGET::showEvent(QShowEvent* event)

@@ -46,7 +46,7 @@ SEDQ_FRAME_WND::SEDQ_FRAME_WND(QUI_FRAME_INFO* info, QUI_FW_STATE_ENUM state, QW
     setCentralWidget(m_layout_widget);
     if (QMenu* edit = get_menu_record()->edit_menu)
         connect(edit, &QMenu::aboutToShow, m_layout_widget->get_view(), &SEDQ_VIEW::on_update_edit_menu);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_FRAME_WND::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_FRAME_WND::on_update);
 }
 
 // The model goes first, then the toolbar; Qt destroys the layout and its panes afterwards.

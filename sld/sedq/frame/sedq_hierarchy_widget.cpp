@@ -62,8 +62,7 @@ SEDQ_HIERARCHY_WIDGET::SEDQ_HIERARCHY_WIDGET(QWidget* parent, int instance, SEDQ
     connect(m_tree, &QTreeView::collapsed, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);
     connect(m_tree, &QTreeView::expanded, this, &SEDQ_HIERARCHY_WIDGET::on_expanded_collapsed);
     connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_HIERARCHY_WIDGET::on_item_changed);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_HIERARCHY_WIDGET::on_update,
-            Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_HIERARCHY_WIDGET::on_update);
     update_hierarchy_tree();
 }
 

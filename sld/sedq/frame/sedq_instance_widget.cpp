@@ -239,7 +239,7 @@ void SEDQ_INSTANCE_WIDGET::connect_actions()
     on_trigger(AFCQ_SEDQ_READ_DATA_ACTION, &SEDQ_INSTANCE_WIDGET::on_tools_data);
     connect(&m_model, &SEDQ_INSTANCE_LIST_MODEL::edited, this, &SEDQ_INSTANCE_WIDGET::on_edited);
     m_updates = SEDQ_UPDATE_BURST(m_tx);
-    connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_INSTANCE_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_INSTANCE_WIDGET::on_update);
     on_trigger(AFCQ_SEDQ_ADD_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_add);
     on_trigger(AFCQ_SEDQ_DELETE_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_delete);
     on_trigger(AFCQ_SEDQ_RENAME_INSTANCE_ACTION, &SEDQ_INSTANCE_WIDGET::on_instance_rename);
@@ -433,7 +433,9 @@ void SEDQ_INSTANCE_WIDGET::set_status_line(const QString& text, const QPalette& 
     if (m_status_line->text() != text)
         m_status_line->setText(text);
     m_status_line->setCursorPosition(0);
-    m_status_line->setPalette(palette);
+    if (m_status_palette != &palette)
+        m_status_line->setPalette(palette);
+    m_status_palette = &palette;
 }
 
 // What the user has to do next, the first that applies: set up the JTAG chain, create an

@@ -178,6 +178,9 @@ private:
     QToolButton* m_stop_button = nullptr;
     QToolButton* m_read_button = nullptr;
     QLineEdit* m_status_line = nullptr;
+    // The palette last given to the status line (one of the shared status palettes): setting
+    // the same again still resolves it against the style's, on every refresh.
+    const QPalette* m_status_palette = nullptr;
     QTreeView* m_tree = nullptr;
     SEDQ_INSTANCE_LIST_MODEL m_model;
     SEDQ_FRAME_WND* m_frame;

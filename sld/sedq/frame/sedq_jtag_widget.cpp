@@ -91,7 +91,7 @@ SEDQ_JTAG_WIDGET::SEDQ_JTAG_WIDGET(QWidget* parent, SEDQ_FRAME_WND* frame)
 {
     set_client(SLDQ_JTAG_WIDGET::SLDQ_SEDQ);
     initialize();
-    connect(m_tx, &SEDQ_TX_MANAGER::updated, this, &SEDQ_JTAG_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_JTAG_WIDGET::on_update);
     m_toggle_button = new QPushButton(QStringLiteral(">>"), this);
     m_toggle_button->setToolTip(tr("Toggle the SOF Manager"));
     m_toggle_button->setFixedWidth(get_height_reference()->sizeHint().height());

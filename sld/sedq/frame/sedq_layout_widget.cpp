@@ -28,10 +28,9 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     m_tab_icons[0] = afcq_get_icon(AFCQ_ICON_OTHER_INSTANCE);
     m_tab_icons[1] = afcq_get_icon(AFCQ_ICON_CURRENT_INSTANCE);
     m_view = new SEDQ_VIEW(nullptr, m_tx_manager);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_view, &SEDQ_VIEW::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, m_view, &SEDQ_VIEW::on_update);
     m_object_widget = new SEDQ_OBJECT_WIDGET(nullptr, m_tx_manager);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update,
-            Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update);
     // The canvas must drop the objects before they are freed, not at the next posted update.
     SEDQ_OBJECT_WIDGET* canvas = m_object_widget;
     connect(m_tx_manager, &SEDQ_TX_MANAGER::releasing_conditions, canvas,
@@ -42,8 +41,7 @@ SEDQ_LAYOUT_WIDGET::SEDQ_LAYOUT_WIDGET(SEDQ_FRAME_WND* frame)
     setStretchFactor(1, 1);
     setSizes({120, 1});
     connect(this, &QSplitter::splitterMoved, this, &SEDQ_LAYOUT_WIDGET::on_jtag_widget_resized);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_LAYOUT_WIDGET::on_update,
-            Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_LAYOUT_WIDGET::on_update);
     connect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, this,
             &SEDQ_LAYOUT_WIDGET::on_sel_change_instance_tab);
     connect(m_instance_tab_widget, &SEDQ_INSTANCE_TABS::currentChanged, m_instance_widget,

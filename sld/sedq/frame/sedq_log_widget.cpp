@@ -35,7 +35,7 @@ SEDQ_LOG_WIDGET::SEDQ_LOG_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_WND* 
     m_tree->header()->hide();
     setFocusProxy(m_tree);
     make_tree_actions();
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_LOG_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_LOG_WIDGET::on_update);
     connect(m_tree, &QTreeView::doubleClicked, this, &SEDQ_LOG_WIDGET::on_double_clicked);
     connect(&m_model, &QStandardItemModel::itemChanged, this, &SEDQ_LOG_WIDGET::on_item_changed);
     connect(m_tree, &QTreeView::collapsed, this, &SEDQ_LOG_WIDGET::on_collapsed);

@@ -99,10 +99,8 @@ void SEDQ_WIZARD::build_frame()
     m_horizontal_splitter->addWidget(m_vertical_splitter);
     m_horizontal_splitter->addWidget(framed(m_object_widget));
     m_stacked_layout->addWidget(m_horizontal_splitter);
-    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_view, &SEDQ_VIEW::on_update,
-                     Qt::QueuedConnection);
-    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update,
-                     Qt::QueuedConnection);
+    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, m_view, &SEDQ_VIEW::on_update);
+    QObject::connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, m_object_widget, &SEDQ_OBJECT_WIDGET::on_update);
 }
 
 // Node list and library share the height; the library column is a fixed width beside the canvas.

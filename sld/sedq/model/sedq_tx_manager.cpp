@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QThread>
 
 #include <algorithm>
 
@@ -149,8 +150,44 @@ void SEDQ_TX_MANAGER::cfg_initialize_user_registry_settings()
 void SEDQ_TX_MANAGER::update_all_views(QObject* sender, int hint)
 {
     if (!signalsBlocked())
+    {
         ++m_update_count;
+        post_update({sender, hint, m_update_count});
+    }
     emit updated(sender, hint);
+}
+
+void SEDQ_TX_MANAGER::post_update(const PENDING_UPDATE& update)
+{
+    // The queue belongs to the model's thread: an update from another thread is posted from there.
+    if (QThread::currentThread() != thread())
+    {
+        QMetaObject::invokeMethod(this, [this, update]() { post_update(update); }, Qt::QueuedConnection);
+        return;
+    }
+    m_pending_updates.push_back(update);
+    if (!m_delivery_posted)
+    {
+        m_delivery_posted = true;
+        QMetaObject::invokeMethod(this, &SEDQ_TX_MANAGER::deliver_updates, Qt::QueuedConnection);
+    }
+}
+
+// A pane may send updates while it receives one, or open a dialog whose event loop delivers
+// the next posted event: the queue is taken from its front one update at a time, so every
+// update still reaches the panes after those sent before it.
+void SEDQ_TX_MANAGER::deliver_updates()
+{
+    m_delivery_posted = false;
+    while (!m_pending_updates.empty())
+    {
+        const PENDING_UPDATE update = m_pending_updates.front();
+        m_pending_updates.pop_front();
+        const quint64 outer = m_delivering_update;
+        m_delivering_update = update.number;
+        emit updated_later(update.sender, update.hint);
+        m_delivering_update = outer;
+    }
 }
 
 void SEDQ_TX_MANAGER::set_modified_flag(bool modified)

@@ -25,6 +25,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <deque>
 #include <set>
 #include <string>
 #include <vector>
@@ -79,8 +80,10 @@ public:
     void set_list_view_mode(bool on) { m_list_view_mode = on; }
 
     void update_all_views(QObject* sender, int hint);
-    // Updates sent so far (see SEDQ_UPDATE_BURST).
+    // Updates sent so far, and the number of the one updated_later is delivering now, 0 between
+    // deliveries (see SEDQ_UPDATE_BURST).
     quint64 get_update_count() const { return m_update_count; }
+    quint64 get_delivering_update() const { return m_delivering_update; }
 
 private:
     // The modified mark and the close of an edit bracket belong to the edit scope and the
@@ -808,6 +811,12 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void updated(QObject* sender, int hint);
+    // Each update sent, in the order sent, a turn of the event loop later: the window's panes
+    // listen here. One posted event carries every update sent before it is delivered, where a
+    // queued connection per pane would post an event for each pane and update (a key typed in a
+    // flow sends two updates to over a dozen panes). Updates sent while the model's signals are
+    // blocked are not delivered, as they are not sent.
+    void updated_later(QObject* sender, int hint);
     // Sent, not posted, before the conditions of the document are freed: whoever holds their
     // objects lets go of them first.
     void releasing_conditions();
@@ -887,6 +896,18 @@ private:
     bool m_list_view_mode = false;
     bool m_modified = false;
     quint64 m_update_count = 0;
+    // Updates sent and not yet delivered through updated_later, oldest first.
+    struct PENDING_UPDATE
+    {
+        QObject* sender;
+        int hint;
+        quint64 number;
+    };
+    std::deque<PENDING_UPDATE> m_pending_updates;
+    bool m_delivery_posted = false;
+    quint64 m_delivering_update = 0;
+    void post_update(const PENDING_UPDATE& update);
+    void deliver_updates();
     std::set<int> m_declined_pre_synthesis_partitions;
     std::set<int> m_declined_post_fitting_partitions;
     SEDQ_NO_WINDOW m_no_window;

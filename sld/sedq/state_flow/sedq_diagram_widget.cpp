@@ -129,7 +129,7 @@ SEDQ_DIAGRAM_WIDGET::SEDQ_DIAGRAM_WIDGET(QWidget* parent, int instance, SEDQ_FRA
     layout->addWidget(m_state_list, 1);
     on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_NODE_VIEW));
     connect(m_state_count, &SEDQ_INT_COMBO_BOX::current_count_changed, this, &SEDQ_DIAGRAM_WIDGET::on_state_count);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_DIAGRAM_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_DIAGRAM_WIDGET::on_update);
 }
 
 SEDQ_DIAGRAM_WIDGET::~SEDQ_DIAGRAM_WIDGET()

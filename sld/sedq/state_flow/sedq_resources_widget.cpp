@@ -91,7 +91,7 @@ void SEDQ_RESOURCES_WIDGET::connect_controls()
             &SEDQ_RESOURCES_WIDGET::on_counter_initial_value);
     for (SEDQ_CONFIG_CHECK_BOX* box : get_check_boxes())
         connect(box, &SEDQ_CONFIG_CHECK_BOX::toggled, this, &SEDQ_RESOURCES_WIDGET::on_configurable);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_RESOURCES_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_RESOURCES_WIDGET::on_update);
 }
 
 // ---- edits: each one undoable step through the model -------------------------------------

@@ -47,11 +47,12 @@ SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_W
     layout->addWidget(m_scroll_area, 1);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_WIDGET::on_timer);
-    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated, this, &SEDQ_STATE_WIDGET::on_update, Qt::QueuedConnection);
+    connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_STATE_WIDGET::on_update);
 }
 
 QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
 {
+    m_editors.clear();
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(tr("Display mode:")), 0, 0);
     auto* selector = new SEDQ_BOOL_COMBO_BOX;
@@ -69,6 +70,7 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
         box->addWidget(new QLabel(caption));
         auto* editor = new SEDQ_STATE_TEXT_EDIT(m_tx_manager, m_instance, state);
         editor->load_text(text);
+        m_editors.append(editor);
         if (state == -1)
             connect(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
                     &SEDQ_STATE_WIDGET::on_unified_text);
@@ -157,7 +159,7 @@ void SEDQ_STATE_WIDGET::on_update(QObject*, int hint)
 // model's mode or state count and must be rebuilt.
 bool SEDQ_STATE_WIDGET::load_texts()
 {
-    const QList<SEDQ_STATE_TEXT_EDIT*> editors = m_scroll_area->findChildren<SEDQ_STATE_TEXT_EDIT*>();
+    const QList<SEDQ_STATE_TEXT_EDIT*>& editors = m_editors;
     const bool all_states = m_tx_manager->get_state_display_mode();
     const int expected = all_states ? 1 : m_tx_manager->get_state_count(m_instance);
     if (editors.size() != expected || (all_states != (editors.value(0)->get_state() == -1)))

@@ -8,11 +8,13 @@
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 
 #include <QFrame>
+#include <QList>
 #include <QTimer>
 
 class QLabel;
 class QScrollArea;
 class SEDQ_FRAME_WND;
+class SEDQ_STATE_TEXT_EDIT;
 class SEDQ_TX_MANAGER;
 
 class SEDQ_STATE_WIDGET : public QFrame
@@ -39,6 +41,9 @@ private:
     void on_state_text(int state, const QString& text);
 
     QScrollArea* m_scroll_area = nullptr;
+    // The editors of the page shown, in the order of their states; a rebuilt page replaces
+    // them (an update looks at them on every key typed).
+    QList<SEDQ_STATE_TEXT_EDIT*> m_editors;
     QTimer m_timer;
     SEDQ_STATE_MACHINE_ERROR m_error;
     QLabel* m_message_label = nullptr;
