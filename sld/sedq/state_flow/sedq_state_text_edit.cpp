@@ -33,6 +33,8 @@ namespace
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
 const int POPUP_DELAY_MS = 500;
 const int LONG_LINE = 4096;
+// The most lines a text may have for its shown lines to keep their shaping (see keep_shaped).
+const int MAX_SHAPED_LINES = 2000;
 const double METERS_PER_INCH = 0.0254;
 
 SEDQ_TOOLTIPS_DELAY delay_for_key(int key)
@@ -714,9 +716,27 @@ void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
             break;
         last = block;
     }
+    keep_shaped(first, last);
     connect_text(false);
     m_highlighter->highlight_shown(first, last);
     connect_text(true);
+}
+
+// Qt shapes the text of every line it paints again, and each key repaints the lines from the
+// one typed in down to the bottom of the editor: with a colour per word, shaping is most of a
+// key's cost. The lines shown of the editor being typed in keep their shaped text (until their
+// text or colours change); a long text, or an editor without the keyboard, keeps none, so the
+// memory held stays that of a screenful.
+void SEDQ_STATE_TEXT_EDIT::keep_shaped(const QTextBlock& first, const QTextBlock& last)
+{
+    if (!hasFocus() || document()->blockCount() > MAX_SHAPED_LINES)
+        return;
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+    {
+        block.layout()->setCacheEnabled(true);
+        if (block == last)
+            break;
+    }
 }
 
 bool SEDQ_STATE_TEXT_EDIT::viewportEvent(QEvent* event)

@@ -20,6 +20,7 @@
 
 class QCompleter;
 class QStringListModel;
+class QTextBlock;
 class SEDQ_SYNTAX_HIGHLIGHTER;
 class SEDQ_TX_MANAGER;
 
@@ -106,6 +107,7 @@ private:
     void connect_text(bool on);
     void wrap_for(QString const& text);
     void highlight_shown(const QRect& rect);
+    void keep_shaped(const QTextBlock& first, const QTextBlock& last);
     void follow_resolution();
     void follow_change(int from, int removed, int added);
     void read_text() const;
