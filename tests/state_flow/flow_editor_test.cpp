@@ -581,3 +581,32 @@ TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
     settle();
     EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
 }
+
+// The lines shown keep their glyphs too: when a name typed on the last line gives a line above
+// other colours, and lines move down under a line split, the editor still paints what a text
+// laid out afresh paints.
+TEST_F(flow_editor_test, the_shown_lines_paint_as_a_text_laid_out_afresh_when_their_colours_change)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) goto ST3;\ntrigger;\n");
+    bring_to_front(editor());
+    editor()->setCursorWidth(0);
+    editor()->setFocus();
+    editor()->viewport()->repaint();
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(editor(), "state ST3:");
+    close_popup();
+    QTest::keyClick(editor(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    close_popup();
+    editor()->viewport()->repaint();
+    const QImage typed = editor()->viewport()->grab().toImage();
+    const int position = editor()->textCursor().position();
+    editor()->load_text(editor()->toPlainText());
+    QTextCursor again(editor()->document());
+    again.setPosition(position);
+    editor()->setTextCursor(again);
+    settle();
+    EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+}

@@ -722,11 +722,11 @@ void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
     connect_text(true);
 }
 
-// Qt shapes the text of every line it paints again, and each key repaints the lines from the
-// one typed in down to the bottom of the editor: with a colour per word, shaping is most of a
-// key's cost. The lines shown of the editor being typed in keep their shaped text (until their
-// text or colours change); a long text, or an editor without the keyboard, keeps none, so the
-// memory held stays that of a screenful.
+// Each key repaints the lines from the one typed in down to the bottom of the editor, and Qt
+// shapes every line it paints again, each colour apart. Besides the line of the cursor (see
+// follow_cursor), the lines shown of the editor being typed in keep their glyphs (until their
+// text or colours change), when the text is short: the glyphs held stay within a few thousand
+// lines, and those of a long text within its cursor's line.
 void SEDQ_STATE_TEXT_EDIT::keep_shaped(const QTextBlock& first, const QTextBlock& last)
 {
     if (!hasFocus() || document()->blockCount() > MAX_SHAPED_LINES)
