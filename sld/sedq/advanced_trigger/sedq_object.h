@@ -472,6 +472,8 @@ public:
     const QString& get_incremental_text(int index) const;
 
 private:
+    // Whether `child` may feed an object of display type `display`, as this object's input.
+    bool takes_input(SEDQ_DISPLAY_TYPE display, const SEDQ_OBJECT* child) const;
     friend class SEDQ_EQUATION_PASS;
     friend class SEDQ_EQUATION_WRITER;
     // This object's own part of an equation: texts, inputs and problems in writing order.
