@@ -16,9 +16,10 @@
 // Its cost per input is timed on a fixed set of inputs, with scripts/test's sanitizer options
 // set, from a copy of the corpus (libFuzzer runs each file once, adds nothing, and stops):
 //   perf stat -e task-clock build/fuzz/bin/fuzz_canvas_commands -runs=0 -seed=1 <corpus copy>
-// About a third of that is libFuzzer's bookkeeping of rare features (entropic scheduling), which
-// grows with the features every input reaches; profile without the sanitizers with
-// -DSEDQ_FUZZ_SANITIZE=OFF.
+// About a quarter of that is libFuzzer's bookkeeping of rare features (entropic scheduling),
+// which grows with the features every input reaches, and about a sixth the sanitizers'
+// allocator, which records the stack of every allocation and free; profile without the
+// sanitizers with -DSEDQ_FUZZ_SANITIZE=OFF.
 #include "canvas_fuzz_support.h"
 #include "fuzz_run_support.h"
 
