@@ -129,13 +129,15 @@ void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
         if (frame.next < inputs.size())
         {
             const SEDQ_OBJECT* input = inputs.at(frame.next++);
-            if (!m_memory->orders.contains(input))
+            // An input without inputs has nothing to order: it needs no entry (about half the
+            // objects of a condition are such leaves).
+            if (!input->is_leaf() && !m_memory->orders.contains(input))
                 stack.push_back({input, 0});
             continue;
         }
         const SEDQ_OBJECT* done = frame.object;
         stack.pop_back();
-        // Every object gets an entry, so that a subtree is ordered once per pass.
+        // Every object with inputs gets an entry, so that a subtree is ordered once per pass.
         const int limit = sorted_input_limit(done);
         m_memory->orders.insert(done, limit > 0 ? sort_inputs(done, limit) : QList<SEDQ_OBJECT*>());
     }

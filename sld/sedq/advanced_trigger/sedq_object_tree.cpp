@@ -180,7 +180,9 @@ void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SE
 int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects)
 {
     int deepest = 0;
+    // A forest stacks each of its objects once at most: one allocation for the walk.
     std::vector<std::pair<const SEDQ_OBJECT*, int>> stack;
+    stack.reserve(size_t(objects.size()));
     for (const SEDQ_OBJECT* object : objects) {
         if (object == nullptr || !object->is_root())
             continue;
