@@ -13,7 +13,6 @@
 #include <QSet>
 
 #include <algorithm>
-
 #include <vector>
 
 void SEDQ_OBJECT_WIDGET::clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ_OBJECT*>& source,
