@@ -4,5 +4,5 @@
 # canvas's own code and the document model it writes to are instrumented for coverage: the host
 # stand-ins come without it, and the window's other parts as canvas_coverage.txt lists.
 add_executable(fuzz_canvas_commands ${CMAKE_CURRENT_SOURCE_DIR}/canvas_commands_fuzz.cpp)
-target_link_libraries(fuzz_canvas_commands PRIVATE fuzz_library_rest fuzz_stored fuzz_flow fuzz_numbers
-  fuzz_plugin_records fuzz_tcl_args fuzz_mnemonic_sets fuzz_host_quiet)
+target_link_libraries(fuzz_canvas_commands PRIVATE fuzz_canvas_library fuzz_host_quiet)
+sedq_fuzz_canvas_target(fuzz_canvas_commands ${CMAKE_CURRENT_SOURCE_DIR}/canvas_commands_fuzz.cpp)

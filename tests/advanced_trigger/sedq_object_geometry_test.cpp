@@ -156,27 +156,40 @@ TEST_F(object_geometry_test, tidy_layout_centres_inputs_on_the_port_they_feed)
     EXPECT_EQ(top_left(only), QPoint(1, 2)) << "a collapsed object is not arranged";
 }
 
-// Two deep siblings whose inputs would overlap are pushed apart to the gap at every level.
+// Two deep siblings whose inputs would overlap are pushed apart to the gap at every level: with
+// the four leaves right below them, and at the end of chains deeper than an outline holds in
+// place.
 TEST_F(object_geometry_test, tidy_layout_keeps_sibling_subtrees_apart_at_every_depth)
 {
-    SEDQ_OBJECT* root = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_OR, 1000, 0);
-    SEDQ_OBJECT* first = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_AND, 0, 0, root);
-    SEDQ_OBJECT* second = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_AND, 0, 0, root);
-    for (SEDQ_OBJECT* parent : {first, second})
-        for (int i = 0; i < 4; ++i)
-            place(SEDQ_OBJECT::NODE, 0, 0, parent);
-    root->arrange();
-    SEDQ_OUTLINE upper;
-    SEDQ_OUTLINE lower;
-    first->get_outline(&upper);
-    second->get_outline(&lower);
-    ASSERT_EQ(upper.size(), 2);
-    ASSERT_EQ(lower.size(), 2);
-    for (int level = 0; level < 2; ++level)
-        EXPECT_GE(lower.m_top_array[level] - upper.m_bottom_array[level], 10) << "level " << level;
-    EXPECT_EQ(lower.m_top_array[1] - upper.m_bottom_array[1], 10) << "the deepest level decides the push";
-    const int middle = (first->get_head().y() + second->get_head().y()) / 2;
-    EXPECT_NEAR(middle, root->get_tail(SEDQ_OBJECT::MIDDLE_PORT).y(), 1) << "the group stays centred";
+    for (const int chain : {0, SEDQ_OUTLINE::HELD_LEVELS + 3})
+    {
+        SEDQ_OBJECT* root = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_OR, 1000, 0);
+        SEDQ_OBJECT* first = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_AND, 0, 0, root);
+        SEDQ_OBJECT* second = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_AND, 0, 0, root);
+        for (SEDQ_OBJECT* parent : {first, second})
+        {
+            for (int k = 0; k < chain; ++k)
+                parent = place_library(SEDQ_OBJECT::LIBRARY_LOGICAL_AND, 0, 0, parent);
+            for (int i = 0; i < 4; ++i)
+                place(SEDQ_OBJECT::NODE, 0, 0, parent);
+        }
+        root->arrange();
+        SEDQ_OUTLINE upper;
+        SEDQ_OUTLINE lower;
+        first->get_outline(&upper);
+        second->get_outline(&lower);
+        const int levels = chain + 2;
+        ASSERT_EQ(upper.size(), levels) << "chain " << chain;
+        ASSERT_EQ(lower.size(), levels) << "chain " << chain;
+        for (int level = 0; level < levels; ++level)
+            EXPECT_GE(lower.m_top_array[level] - upper.m_bottom_array[level], 10)
+                << "chain " << chain << " level " << level;
+        EXPECT_EQ(lower.m_top_array[levels - 1] - upper.m_bottom_array[levels - 1], 10)
+            << "chain " << chain << ": the deepest level decides the push";
+        const int middle = (first->get_head().y() + second->get_head().y()) / 2;
+        EXPECT_NEAR(middle, root->get_tail(SEDQ_OBJECT::MIDDLE_PORT).y(), 1)
+            << "chain " << chain << ": the group stays centred";
+    }
 }
 
 TEST_F(object_geometry_test, schematic_layout_puts_leaves_in_one_column_and_keeps_the_root)

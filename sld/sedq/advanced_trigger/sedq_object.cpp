@@ -5,9 +5,9 @@
 #include "sedq/advanced_trigger/sedq_trigger_object.h"
 #include "sedq/model/sedq_verify.h"
 
-#include <QSet>
-
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 const QPoint SEDQ_OBJECT::ORIGIN_POINT(0, 0);
 
@@ -50,35 +50,40 @@ SEDQ_OBJECT::~SEDQ_OBJECT()
 {
     if (m_parent)
         m_parent->m_children.removeAll(this);
-    for (SEDQ_OBJECT* child : m_children)
+    // Read only: a list emptied by clear() would otherwise be given storage of its own here.
+    for (SEDQ_OBJECT* child : std::as_const(m_children))
         child->m_parent = nullptr;
 }
 
 // Objects deleted one by one each take themselves off their parent's inputs, which costs the
 // number of those inputs: freeing a list whose inputs come before their parents (a snapshot)
 // would grow with the square of a wide object's inputs. Here links among the deleted objects
-// are simply dropped, and an object that stays loses all its deleted inputs in one pass.
+// are simply dropped, and an object that stays loses all its deleted inputs in one pass. The
+// deleted objects are looked up in one sorted array (a set would allocate once per object, and
+// every command frees a whole snapshot).
 void SEDQ_OBJECT::delete_objects(const QList<SEDQ_OBJECT*>& objects)
 {
-    QSet<const SEDQ_OBJECT*> going;
-    going.reserve(objects.size());
-    for (const SEDQ_OBJECT* object : objects)
-        going.insert(object);
-    going.remove(nullptr);
-    QSet<SEDQ_OBJECT*> staying_parents;
+    std::vector<const SEDQ_OBJECT*> going(objects.cbegin(), objects.cend());
+    std::sort(going.begin(), going.end());
+    going.erase(std::unique(going.begin(), going.end()), going.end());
+    const auto is_going = [&going](const SEDQ_OBJECT* object) {
+        return object != nullptr && std::binary_search(going.cbegin(), going.cend(), object);
+    };
+    std::vector<SEDQ_OBJECT*> staying_parents;
     for (SEDQ_OBJECT* object : objects)
     {
         if (object == nullptr)
             continue;
-        if (object->m_parent != nullptr && !going.contains(object->m_parent))
-            staying_parents.insert(object->m_parent);
-        for (SEDQ_OBJECT* child : object->m_children)
-            if (!going.contains(child))
+        if (object->m_parent != nullptr && !is_going(object->m_parent))
+            staying_parents.push_back(object->m_parent);
+        for (SEDQ_OBJECT* child : std::as_const(object->m_children))
+            if (!is_going(child))
                 child->m_parent = nullptr;
     }
+    std::sort(staying_parents.begin(), staying_parents.end());
+    staying_parents.erase(std::unique(staying_parents.begin(), staying_parents.end()), staying_parents.end());
     for (SEDQ_OBJECT* parent : staying_parents)
-        parent->m_children.erase(std::remove_if(parent->m_children.begin(), parent->m_children.end(),
-                                                [&going](const SEDQ_OBJECT* child) { return going.contains(child); }),
+        parent->m_children.erase(std::remove_if(parent->m_children.begin(), parent->m_children.end(), is_going),
                                  parent->m_children.end());
     for (SEDQ_OBJECT* object : objects)
         if (object != nullptr)

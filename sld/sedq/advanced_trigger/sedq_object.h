@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QVarLengthArray>
 
 class QPainter;
 class SDR_DATA_MNEMONICS;
@@ -24,11 +25,13 @@ class SEDQ_EQUATION_WRITER;
 struct SEDQ_EQUATION_PIECE;
 
 // The vertical extent of a subtree per depth: index 0 is the object itself, index k the
-// objects k levels below it. Both lists always have the same size.
+// objects k levels below it. Both lists always have the same size. A layout makes one per
+// object: the levels of a shallow subtree are held in place, without an allocation.
 struct SEDQ_OUTLINE
 {
-    QList<int> m_top_array;
-    QList<int> m_bottom_array;
+    static constexpr int HELD_LEVELS = 8;
+    QVarLengthArray<int, HELD_LEVELS> m_top_array;
+    QVarLengthArray<int, HELD_LEVELS> m_bottom_array;
 
     int size() const;
     // Writes level `level`, first growing both lists with zeros up to it.
@@ -469,6 +472,8 @@ public:
     const QString& get_incremental_text(int index) const;
 
 private:
+    // Whether `child` may feed an object of display type `display`, as this object's input.
+    bool takes_input(SEDQ_DISPLAY_TYPE display, const SEDQ_OBJECT* child) const;
     friend class SEDQ_EQUATION_PASS;
     friend class SEDQ_EQUATION_WRITER;
     // This object's own part of an equation: texts, inputs and problems in writing order.

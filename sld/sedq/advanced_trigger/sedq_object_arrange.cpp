@@ -57,8 +57,8 @@ void SEDQ_OUTLINE::merge(const SEDQ_OUTLINE& other)
 
 void SEDQ_OUTLINE::append(const SEDQ_OUTLINE& inputs)
 {
-    m_top_array.append(inputs.m_top_array);
-    m_bottom_array.append(inputs.m_bottom_array);
+    m_top_array.append(inputs.m_top_array.constData(), inputs.m_top_array.size());
+    m_bottom_array.append(inputs.m_bottom_array.constData(), inputs.m_bottom_array.size());
 }
 
 bool SEDQ_OBJECT::start_outline(SEDQ_OUTLINE* outline) const

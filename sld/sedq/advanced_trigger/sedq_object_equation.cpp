@@ -129,13 +129,15 @@ void SEDQ_EQUATION_PASS::order_subtree(const SEDQ_OBJECT* top) const
         if (frame.next < inputs.size())
         {
             const SEDQ_OBJECT* input = inputs.at(frame.next++);
-            if (!m_memory->orders.contains(input))
+            // An input without inputs has nothing to order: it needs no entry (about half the
+            // objects of a condition are such leaves).
+            if (!input->is_leaf() && !m_memory->orders.contains(input))
                 stack.push_back({input, 0});
             continue;
         }
         const SEDQ_OBJECT* done = frame.object;
         stack.pop_back();
-        // Every object gets an entry, so that a subtree is ordered once per pass.
+        // Every object with inputs gets an entry, so that a subtree is ordered once per pass.
         const int limit = sorted_input_limit(done);
         m_memory->orders.insert(done, limit > 0 ? sort_inputs(done, limit) : QList<SEDQ_OBJECT*>());
     }
@@ -232,11 +234,20 @@ int SEDQ_EQUATION_PASS::compare(const SEDQ_OBJECT* a, const SEDQ_OBJECT* b) cons
     }
 }
 
+// A name without a quote or a backslash, as names are, is its own escaped form: it is shared,
+// not written again character by character.
 QString SEDQ_OBJECT::get_escaped_name() const
 {
+    const QString& name = get_name();
+    if (name.isEmpty())
+        return QString();
+    const auto special = [](QChar c) { return c == QLatin1Char('\'') || c == QLatin1Char('\\'); };
+    if (std::none_of(name.cbegin(), name.cend(), special))
+        return name;
     QString escaped;
-    for (QChar c : get_name()) {
-        if (c == QLatin1Char('\'') || c == QLatin1Char('\\'))
+    escaped.reserve(2 * name.size());
+    for (QChar c : name) {
+        if (special(c))
             escaped += QLatin1Char('\\');
         escaped += c;
     }
@@ -374,7 +385,9 @@ void SEDQ_EQUATION_WRITER::open()
         }
         else if (!object.get_name().isEmpty())
         {
-            text += QLatin1Char('\'') + object.get_escaped_name() + QLatin1String("':(");
+            text += QLatin1Char('\'');
+            text += object.get_escaped_name();
+            text += QLatin1String("':(");
             m_named = true;
         }
     }

@@ -110,7 +110,9 @@ void write_node(SEDQ_EQUATION_WRITER& w)
         w.report(OBJECT::ERROR_MISSING_NODE_NAME);
         return;
     }
-    w.text += QLatin1Char('\'') + node.get_escaped_name() + QLatin1Char('\'');
+    w.text += QLatin1Char('\'');
+    w.text += node.get_escaped_name();
+    w.text += QLatin1Char('\'');
     if (w.checked && w.pass.trigger != nullptr &&
         !w.pass.trigger->is_valid_node_name(node.get_name().toLocal8Bit().constData()))
         w.report(OBJECT::ERROR_INVALID_NODE_NAME);

@@ -48,7 +48,11 @@ bool SEDQ_OBJECT::is_valid_child(const SEDQ_OBJECT* child) const
 {
     if (child == nullptr)
         return m_parent == nullptr || m_parent->is_valid_child(this);
-    const SEDQ_DISPLAY_TYPE display = get_display_type();
+    return takes_input(get_display_type(), child);
+}
+
+bool SEDQ_OBJECT::takes_input(SEDQ_DISPLAY_TYPE display, const SEDQ_OBJECT* child) const
+{
     const SEDQ_PORT_TYPE input = DISPLAY_TYPES[display].input_type;
     if (input == PORT_NONE)
         return false;
@@ -63,10 +67,14 @@ bool SEDQ_OBJECT::is_valid_child(const SEDQ_OBJECT* child) const
     return input == PORT_BUS && count == ANY_INPUT_COUNT;
 }
 
+// The object's own display type is worked out once for all its inputs: every equation written
+// checks every object's inputs.
 bool SEDQ_OBJECT::is_valid_parent() const
 {
-    return std::all_of(m_children.begin(), m_children.end(),
-                       [this](const SEDQ_OBJECT* child) { return is_valid_child(child); });
+    const SEDQ_DISPLAY_TYPE display = get_display_type();
+    return std::all_of(m_children.begin(), m_children.end(), [this, display](const SEDQ_OBJECT* child) {
+        return child == nullptr ? is_valid_child(nullptr) : takes_input(display, child);
+    });
 }
 
 // While objects are moved the dragged trees are drawn apart from where they were attached, so
@@ -172,7 +180,9 @@ void SEDQ_OBJECT::clone(const SEDQ_OBJECT& source, QList<SEDQ_OBJECT*>* made, SE
 int sedq_condition_depth(const QList<SEDQ_OBJECT*>& objects)
 {
     int deepest = 0;
+    // A forest stacks each of its objects once at most: one allocation for the walk.
     std::vector<std::pair<const SEDQ_OBJECT*, int>> stack;
+    stack.reserve(size_t(objects.size()));
     for (const SEDQ_OBJECT* object : objects) {
         if (object == nullptr || !object->is_root())
             continue;

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <vector>
 
 void SEDQ_OBJECT_WIDGET::clone_array(QList<SEDQ_OBJECT*>* dest, const QList<SEDQ_OBJECT*>& source,
@@ -176,13 +177,25 @@ void SEDQ_OBJECT_WIDGET::delete_duplicate_names(QList<SEDQ_OBJECT*>* list)
             list->at(i)->get_property().set(SEDQ_PROPERTY::NAME, QString());
 }
 
+namespace
+{
+// An unnamed object of a kind with a word of its own, other than the Result.
+bool needs_name(const SEDQ_OBJECT* object)
+{
+    const SEDQ_OBJECT::SEDQ_OBJECT_TYPE type = object->get_type();
+    return object->get_name().isEmpty() && type != SEDQ_OBJECT::LEVEL_RESULT &&
+           *SEDQ_OBJECT::KINDS[type].name != '\0';
+}
+} // namespace
+
 // The taken names are gathered once, and within one call a word's search resumes after the
 // number it gave last (names are only added meanwhile, so nothing smaller has come free):
 // naming n objects stays linear. Kinds without a word of their own (a Node, an unknown
-// object) and the Result keep their names.
+// object) and the Result keep their names. When every object keeps its name (after most
+// dialogs), the names are not gathered at all.
 void SEDQ_OBJECT_WIDGET::generate_names_for_unnamed_objects()
 {
-    if (m_object_list == nullptr)
+    if (m_object_list == nullptr || std::none_of(m_object_list->cbegin(), m_object_list->cend(), needs_name))
         return;
     QSet<QString> taken;
     for (const SEDQ_OBJECT* object : *m_object_list)
@@ -191,9 +204,9 @@ void SEDQ_OBJECT_WIDGET::generate_names_for_unnamed_objects()
     for (int i = m_object_list->size() - 1; i >= 0; --i)
     {
         SEDQ_OBJECT* object = m_object_list->at(i);
-        const QString word = QString::fromLatin1(SEDQ_OBJECT::KINDS[object->get_type()].name);
-        if (!object->get_name().isEmpty() || object->get_type() == SEDQ_OBJECT::LEVEL_RESULT || word.isEmpty())
+        if (!needs_name(object))
             continue;
+        const QString word = QString::fromLatin1(SEDQ_OBJECT::KINDS[object->get_type()].name);
         int n = next_number.value(word, 0);
         QString candidate = word + QStringLiteral("_%1").arg(n);
         while (taken.contains(candidate))

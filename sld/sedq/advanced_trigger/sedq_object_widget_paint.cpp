@@ -596,6 +596,10 @@ void SEDQ_OBJECT_WIDGET::paintEvent(QPaintEvent* event)
 
 void SEDQ_OBJECT_WIDGET::update_picture()
 {
+    // A canvas that cannot paint now (hidden on another page, its updates held) would have its
+    // request dropped by update(): the region is not worked out for nothing.
+    if (!isVisible() || !updatesEnabled())
+        return;
     QRegion picture(rect());
     for (const QScrollBar* bar : {m_hscroll, m_vscroll})
         if (bar->isVisible())

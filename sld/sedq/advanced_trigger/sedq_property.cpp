@@ -7,6 +7,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -59,15 +60,32 @@ bool in_range(int property, int count)
 }
 } // namespace
 
+namespace
+{
+// The integer entries of a new bag, both copies, worked out once: every object made (each one
+// of every undo snapshot) starts from them.
+const SEDQ_PROPERTY::INT_ENTRY* fresh_int_entries()
+{
+    using P = SEDQ_PROPERTY;
+    static const auto fresh = [] {
+        std::array<P::INT_ENTRY, 2 * P::INT_PROPERTY_COUNT> entries{};
+        for (int copy = 0; copy < 2; ++copy) {
+            P::INT_ENTRY* row = &entries[size_t(copy * P::INT_PROPERTY_COUNT)];
+            for (int i = 0; i < P::INT_PROPERTY_COUNT; ++i)
+                row[i].value = P::INT_TABLE[i].default_value;
+            row[P::SHIFT_DISTANCE].is_blank = true;
+            row[P::DATA_DELAY].is_blank = true;
+            row[P::COUNTER_VALUE].is_blank = true;
+        }
+        return entries;
+    }();
+    return fresh.data();
+}
+} // namespace
+
 SEDQ_PROPERTY::SEDQ_PROPERTY()
 {
-    for (int copy = 0; copy < 2; ++copy) {
-        for (int i = 0; i < INT_PROPERTY_COUNT; ++i)
-            m_int[copy][i].value = INT_TABLE[i].default_value;
-        m_int[copy][SHIFT_DISTANCE].is_blank = true;
-        m_int[copy][DATA_DELAY].is_blank = true;
-        m_int[copy][COUNTER_VALUE].is_blank = true;
-    }
+    std::copy_n(fresh_int_entries(), 2 * INT_PROPERTY_COUNT, &m_int[0][0]);
 }
 
 void SEDQ_PROPERTY::reset()
