@@ -127,8 +127,7 @@ struct SEDQ_FUZZ_CANVAS_PAGE : SEDQ_FUZZ_CANVAS
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(canvas);
         // Wired as the editor window wires its canvas.
-        QObject::connect(tx, &SEDQ_TX_MANAGER::updated, canvas, &SEDQ_OBJECT_WIDGET::on_update,
-                         Qt::QueuedConnection);
+        QObject::connect(tx, &SEDQ_TX_MANAGER::updated_later, canvas, &SEDQ_OBJECT_WIDGET::on_update);
         SEDQ_OBJECT_WIDGET* shown = canvas;
         QObject::connect(tx, &SEDQ_TX_MANAGER::releasing_conditions, canvas, [shown] {
             shown->on_update(nullptr, sedq_hint(SEDQ_UPDATE_REBUILD | SEDQ_UPDATE_TRIGGER_CANVAS));
