@@ -48,6 +48,19 @@ protected:
         settle();
     }
 
+    // The editor paints what the same text loaded again, the cursor where it was, paints.
+    void expect_paints_as_laid_out_afresh()
+    {
+        const QImage typed = editor()->viewport()->grab().toImage();
+        const int position = editor()->textCursor().position();
+        editor()->load_text(editor()->toPlainText());
+        QTextCursor again(editor()->document());
+        again.setPosition(position);
+        editor()->setTextCursor(again);
+        settle();
+        EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+    }
+
     // Where a click lands on character `at` of the text.
     QPoint character_point(int at)
     {
@@ -572,14 +585,7 @@ TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
     QTest::keyClick(editor(), Qt::Key_Down);
     QTest::keyClicks(editor(), "; set fl");
     close_popup();
-    const QImage typed = editor()->viewport()->grab().toImage();
-    const int position = editor()->textCursor().position();
-    editor()->load_text(editor()->toPlainText());
-    QTextCursor again(editor()->document());
-    again.setPosition(position);
-    editor()->setTextCursor(again);
-    settle();
-    EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+    expect_paints_as_laid_out_afresh();
 }
 
 // The lines shown keep their glyphs too: when a name typed on the last line gives a line above
@@ -601,12 +607,5 @@ TEST_F(flow_editor_test, the_shown_lines_paint_as_a_text_laid_out_afresh_when_th
     QTest::keyClick(editor(), Qt::Key_Return);
     close_popup();
     editor()->viewport()->repaint();
-    const QImage typed = editor()->viewport()->grab().toImage();
-    const int position = editor()->textCursor().position();
-    editor()->load_text(editor()->toPlainText());
-    QTextCursor again(editor()->document());
-    again.setPosition(position);
-    editor()->setTextCursor(again);
-    settle();
-    EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
+    expect_paints_as_laid_out_afresh();
 }
