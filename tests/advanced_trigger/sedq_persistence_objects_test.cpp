@@ -458,20 +458,58 @@ held_flow held(SEDQ_STATE_MACHINE_OBJECT* machine)
 } // namespace
 
 // A kept text set again is read again only where it changed: after any run of edits the states
-// are those the same text read whole gives, names past the count kept alike.
+// are those the same text read whole gives, names past the count kept alike. A text set with the
+// change an editor followed (wider than the least one, as merged changes are) splits alike, and
+// a change said of another text than the one kept, even an equal one, is not taken.
 TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_whole)
 {
     std::mt19937 random(11);
     SEDQ_STATE_MACHINE_OBJECT followed;
+    SEDQ_STATE_MACHINE_OBJECT told;
     SEDQ_STATE_MACHINE_OBJECT whole;
     QString text = "state ST1:\nif (c) goto ST2;\n\nstate ST2:\n  trigger;\n";
     for (int step = 0; step < 3000; ++step) {
+        const QString before = text;
         text = step % 500 == 499 ? QString() : edited(text, &random);
+        SEDQ_TEXT_CHANGE change = sedq_text_change(before, text);
+        const int wider_start = int(random() % unsigned(qMin(change.at, 5) + 1));
+        const int same_end = before.size() - change.at - change.removed;
+        const int wider_end = int(random() % unsigned(qMin(same_end, 5) + 1));
+        change = {change.at - wider_start, change.removed + wider_start + wider_end,
+                  change.inserted + wider_start + wider_end};
+        SEDQ_TEXT_CHANGE_FROM known{before, change};
+        if (step % 7 == 3)
+            known = {QString(before.constData(), before.size()), {0, 0, 0}};
         followed.set_unified_state_text(text);
+        told.set_unified_state_text(text, &known);
         whole.clear_unified_state_text();
         whole.set_unified_state_text(text);
         ASSERT_EQ(held(&followed), held(&whole)) << "step " << step << ": " << text.toStdString();
+        ASSERT_EQ(held(&told), held(&whole)) << "told, step " << step << ": " << text.toStdString();
     }
+}
+
+TEST(sedq_state_machine_object, a_change_holds_only_between_the_text_it_was_made_from_and_the_new_one)
+{
+    const QString held = "state a:\nx;";
+    const QString equal(held.constData(), held.size());
+    const QString after = "state a:\nxy;";
+    const struct
+    {
+        const char* name;
+        QString before;
+        SEDQ_TEXT_CHANGE change;
+        bool holds;
+    } rows[] = {
+        {"the text itself, the least change", held, {10, 0, 1}, true},
+        {"the text itself, the whole of it", held, {0, 11, 12}, true},
+        {"an equal text, not the same one", equal, {10, 0, 1}, false},
+        {"sizes that do not add up", held, {10, 0, 2}, false},
+        {"a change past the end", held, {11, 1, 2}, false},
+        {"a negative count", held, {10, -1, 0}, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ((SEDQ_TEXT_CHANGE_FROM{row.before, row.change}.holds_between(held, after)), row.holds) << row.name;
 }
 
 // Undo keeps each version as its change from the one before, with a whole text now and then:

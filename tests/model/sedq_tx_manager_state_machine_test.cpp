@@ -270,6 +270,8 @@ TEST_F(sedq_state_machine_test, flags_counters_and_options_are_edits_of_the_flow
     m_manager->set_flag_count(2);
     m_manager->set_counter_count(1);
     EXPECT_EQ(take_hints(), (std::vector<int>{REFRESH, CLOSED, REFRESH, CLOSED}));
+    // Read before the rename: the names read again after it are the new ones.
+    EXPECT_EQ(m_manager->get_flag_names(-1), (QStringList{"flag1", "flag2"}));
     const QString go = "go";
     m_manager->set_flag_name(0, &go);
     m_manager->set_flag_initial_value(1, 1);
@@ -278,6 +280,17 @@ TEST_F(sedq_state_machine_test, flags_counters_and_options_are_edits_of_the_flow
     EXPECT_EQ(take_hints(), (std::vector<int>{CLOSED, CLOSED, CLOSED, CLOSED})) << "no refresh of their own";
     EXPECT_EQ(m_manager->get_flag_names(-1), (QStringList{"go", "flag2"}));
     EXPECT_TRUE(m_manager->is_flag_name("go", -1));
+    m_manager->on_edit_undo();
+    m_manager->on_edit_undo();
+    m_manager->on_edit_undo();
+    m_manager->on_edit_undo();
+    EXPECT_EQ(m_manager->get_flag_names(-1), (QStringList{"flag1", "flag2"})) << "undone";
+    m_manager->on_edit_redo();
+    m_manager->on_edit_redo();
+    m_manager->on_edit_redo();
+    m_manager->on_edit_redo();
+    EXPECT_EQ(m_manager->get_flag_names(-1), (QStringList{"go", "flag2"})) << "redone";
+    take_hints();
     int initial = 0;
     EXPECT_STREQ(m_manager->get_flag_name(1, -1, &initial), "flag2");
     EXPECT_EQ(initial, 1);

@@ -405,6 +405,8 @@ TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
 // The text the editor reports follows every kind of change as the document gives it whole:
 // keys and line breaks, a paste over a selection, line ends of every kind, non-breaking and
 // paragraph separators, the editor's own undo and a text set whole. The model holds it too.
+// The change reported with it, where it names the text reported before, turns that text into
+// this one.
 TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_change)
 {
     pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
@@ -438,6 +440,23 @@ TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_
     };
     editor()->setFocus();
     QSignalSpy reports(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
+    QString reported = editor()->toPlainText();
+    int changes_told = 0;
+    QObject::connect(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), editor(),
+            [&](const QString& text) {
+                const SEDQ_TEXT_CHANGE_FROM& told = editor()->get_reported_change();
+                if (!told.before.isNull())
+                {
+                    ++changes_told;
+                    EXPECT_EQ(told.before, reported);
+                    ASSERT_TRUE(told.holds_between(told.before, text));
+                    const SEDQ_TEXT_CHANGE& change = told.change;
+                    EXPECT_EQ(told.before.left(change.at) + text.mid(change.at, change.inserted) +
+                                  told.before.mid(change.at + change.removed),
+                              text);
+                }
+                reported = text;
+            });
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
@@ -450,6 +469,7 @@ TEST_F(flow_editor_test, the_reported_text_is_the_documents_after_every_kind_of_
         tx()->get_unified_state_text_as_typed(&held, 0);
         EXPECT_EQ(held, editor()->toPlainText());
     }
+    EXPECT_GE(changes_told, 8) << "the keys and pastes say what they changed";
 }
 
 // Each line is laid out in the direction Qt finds from its first letter (what a plain text

@@ -121,6 +121,12 @@ SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after)
     return SEDQ_TEXT_CHANGE{start, before.size() - start - end, after.size() - start - end};
 }
 
+bool SEDQ_TEXT_CHANGE_FROM::holds_between(QString const& held, QString const& after) const
+{
+    return held.isSharedWith(before) && change.at >= 0 && change.removed >= 0 && change.inserted >= 0 &&
+           change.at <= held.size() - change.removed && held.size() - change.removed == after.size() - change.inserted;
+}
+
 QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
 {
     return headers_in(text, 0, text.size());
@@ -144,12 +150,14 @@ void SEDQ_STATE_MACHINE_OBJECT::store_at(QStringList* list, int index, const QSt
 // A state starts only at a real header (see find_state_headers), so a word such as
 // "idle_state" or a "state x:" inside a line stays in its body. Names are overwritten by index
 // and names past the new count are kept; the text itself is kept exactly as typed.
-void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text)
+void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known)
 {
     int from = 0;
     int to = text.size();
     if (m_unified_kept) {
-        m_change = sedq_text_change(m_unified_state_text, text);
+        m_change = known != nullptr && known->holds_between(m_unified_state_text, text)
+                       ? known->change
+                       : sedq_text_change(m_unified_state_text, text);
         m_changed_from = m_unified_state_text;
         m_changed_to = text;
         from = read_headers(text, m_change, &to);

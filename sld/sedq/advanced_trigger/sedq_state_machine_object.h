@@ -42,6 +42,17 @@ struct SEDQ_TEXT_CHANGE
 };
 SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after);
 
+// How an editor changed a text: `before`, the text it reported last, with `change` made. An
+// editor follows each of its changes, so a long text need not be compared again to find it.
+struct SEDQ_TEXT_CHANGE_FROM
+{
+    QString before;
+    SEDQ_TEXT_CHANGE change;
+    // Whether `change` turns `held` into `after`: `held` is `before` itself (shares its
+    // characters) and the change fits both texts.
+    bool holds_between(QString const& held, QString const& after) const;
+};
+
 struct SEDQ_FLOW_VERSION;
 
 class SEDQ_STATE_MACHINE_OBJECT : public SDR_TX_TREE_OBJECT
@@ -70,7 +81,9 @@ public:
     // state runs to the next header.
     static QVector<SEDQ_STATE_HEADER> find_state_headers(QString const& text);
 
-    void set_unified_state_text(QString const& text);
+    // `known`, when given, may say how `text` differs from the text kept (see
+    // SEDQ_TEXT_CHANGE_FROM); the texts are compared when it does not.
+    void set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known = nullptr);
     // The kept text, or the states' text when none is kept or the kept one is empty.
     void get_unified_state_text(QString* text) const;
     // The text as last set, empty too; the states' text when none is kept.

@@ -42,9 +42,18 @@ class SDR_TX_TRIGGER;
 class SEDQ_OBJECT;
 class SEDQ_TRIGGER_OBJECT;
 class SEDQ_STATE_MACHINE_OBJECT;
+struct SEDQ_TEXT_CHANGE_FROM;
 class UNBQ_DIALOG;
 class AFCQ_INSTANCE_NAME;
 typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
+
+// The names of one kind (conditions, counters, flags) as last read from a trigger, in the
+// trigger's bytes and as the list handed out.
+struct SEDQ_NAMES_READ
+{
+    std::vector<std::string> raw;
+    QStringList names;
+};
 
 class SEDQ_TX_MANAGER : public QObject
 {
@@ -612,7 +621,8 @@ public Q_SLOTS:
     // The state flow panes' edits of the current trigger.
     void set_state_count(int count);
     void set_state_text(int state, QString const& text);
-    void set_unified_state_text(QString const& text);
+    // `known`, when given, may say how the editor changed the text it reported last.
+    void set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known = nullptr);
     void set_flag_count(int count);
     void set_counter_count(int count);
     void set_flag_name(int flag, QString const* name);
@@ -915,6 +925,10 @@ private:
     SEDQ_LOCK_MODE m_lock_mode = SEDQ_LOCK_MODE_ALLOW_ALL;
     QMap<AFCQ_ACTION_ENUM, QAction*> m_action_map;
     UNBQ_DIALOG* m_node_finder = nullptr;
+    // The last names read of each kind (see sedq_read_names).
+    SEDQ_NAMES_READ m_condition_names;
+    SEDQ_NAMES_READ m_counter_names;
+    SEDQ_NAMES_READ m_flag_names;
 };
 
 // Sort order of the members of a bus: most significant member first.

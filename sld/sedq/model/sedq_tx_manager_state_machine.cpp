@@ -212,14 +212,14 @@ void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
     });
 }
 
-void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text)
+void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine =
         SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     // Compared with what the editor shows: emptying an emptied flow again is no edit.
     if (machine == nullptr || machine->get_unified_state_text_as_typed() == text)
         return;
-    edit_flow(this, TEXT_HINT, [machine, &text]() { machine->set_unified_state_text(text); });
+    edit_flow(this, TEXT_HINT, [machine, &text, known]() { machine->set_unified_state_text(text, known); });
 }
 
 void SEDQ_TX_MANAGER::set_state_display_mode(bool on)
@@ -266,32 +266,59 @@ void SEDQ_TX_MANAGER::set_state_machine_modified()
 
 // ---- names the flow text refers to -------------------------------------------------------------
 
+namespace
+{
+// The `count` names `name_at` gives, in the local encoding. Typing in a flow reads them several
+// times a key (highlighting, proposals, the state pages): while they read as they did, the list
+// of the last read is handed back, shared, and neither converted nor compared again downstream.
+template <typename NAME_AT>
+QStringList sedq_read_names(SEDQ_NAMES_READ* read, int count, NAME_AT name_at)
+{
+    bool same = int(read->raw.size()) == count;
+    for (int i = 0; same && i < count; ++i)
+        same = read->raw[size_t(i)] == name_at(i);
+    if (same)
+        return read->names;
+    read->raw.clear();
+    read->names.clear();
+    for (int i = 0; i < count; ++i)
+    {
+        read->raw.emplace_back(name_at(i));
+        read->names.append(QString::fromLocal8Bit(read->raw.back().c_str()));
+    }
+    return read->names;
+}
+} // namespace
+
 QStringList SEDQ_TX_MANAGER::get_condition_names(int trigger)
 {
-    QStringList names;
     int count = 0;
     get_trigger_level(&count, trigger);
-    for (int level = 0; level < count; ++level)
-        names.append(get_trigger_level_name(level, trigger));
-    return names;
+    SDR_TX_TRIGGER* nodes = count > 0 && SEDQ_VERIFY(!is_empty()) ? edit_trigger_nodes(trigger) : nullptr;
+    return sedq_read_names(&m_condition_names, count, [nodes](int level) {
+        const char* name = nodes != nullptr ? nodes->get_level_name(level) : nullptr;
+        return name != nullptr ? name : "";
+    });
 }
 
 QStringList SEDQ_TX_MANAGER::get_counter_names(int trigger)
 {
-    QStringList names;
-    const int count = get_counter_count(trigger);
-    for (int counter = 0; counter < count; ++counter)
-        names.append(QString::fromLocal8Bit(get_counter_name(counter, trigger, nullptr, nullptr)));
-    return names;
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    const int count = nodes != nullptr ? nodes->get_counter_count() : 0;
+    return sedq_read_names(&m_counter_names, count, [nodes](int counter) {
+        const char* name = nodes->get_counter_name(counter, nullptr, nullptr);
+        return name != nullptr ? name : "";
+    });
 }
 
 QStringList SEDQ_TX_MANAGER::get_flag_names(int trigger)
 {
-    QStringList names;
-    const int count = get_flag_count(trigger);
-    for (int flag = 0; flag < count; ++flag)
-        names.append(QString::fromLocal8Bit(get_flag_name(flag, trigger, nullptr)));
-    return names;
+    SDR_TX_TRIGGER* nodes = sedq_document_trigger(this, trigger);
+    const int count = nodes != nullptr ? nodes->get_flag_count() : 0;
+    return sedq_read_names(&m_flag_names, count, [nodes](int flag) {
+        const char* name = nodes->get_flag_name(flag, nullptr);
+        return name != nullptr ? name : "";
+    });
 }
 
 bool SEDQ_TX_MANAGER::is_state_name(QString const& name, int trigger)

@@ -242,6 +242,9 @@ QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVect
     const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
     for (int r = 0; r < rules.size(); ++r)
     {
+        // Most rules find nothing in a line: a format is made only for those that do.
+        if (found.at(r).isEmpty())
+            continue;
         QTextCharFormat format;
         format.setForeground(rules.at(r).colour);
         format.setUnderlineStyle(rules.at(r).underline ? QTextCharFormat::SingleUnderline

@@ -265,6 +265,8 @@ void SEDQ_STATE_TEXT_EDIT::follow_change(int from, int removed, int added)
     range.setPosition(from + added, QTextCursor::KeepAnchor);
     const QString inserted = plain_text_of(range.selectedText());
     m_right_to_left += right_to_left_in(inserted) - right_to_left_in(QStringView(m_text).mid(from, removed));
+    m_same_start = qMin(m_same_start, from);
+    m_same_end = qMin(m_same_end, m_text.size() - from - removed);
     m_text.replace(from, removed, inserted);
 }
 
@@ -273,6 +275,8 @@ void SEDQ_STATE_TEXT_EDIT::read_text() const
     m_text = toPlainText();
     m_right_to_left = right_to_left_in(m_text);
     m_text_read = true;
+    m_same_start = 0;
+    m_same_end = 0;
 }
 
 const QString& SEDQ_STATE_TEXT_EDIT::get_text() const
@@ -310,10 +314,24 @@ void SEDQ_STATE_TEXT_EDIT::on_text_changed()
 {
     const QString& text = get_text();
     follow_direction(m_right_to_left > 0);
-    if (m_state == -1)
-        emit text_changed(text);
-    else
+    if (m_state != -1)
+    {
         emit text_changed(m_state, text);
+        return;
+    }
+    // What the changes since the last report left at both ends stays out of the change; a text
+    // read whole again says nothing of what changed.
+    const int shorter = qMin(m_reported.size(), text.size());
+    const int same_start = qBound(0, m_same_start, shorter);
+    const int same_end = qBound(0, m_same_end, shorter - same_start);
+    m_reported_change = {same_start + same_end > 0 ? m_reported : QString(),
+                         {same_start, m_reported.size() - same_start - same_end, text.size() - same_start - same_end}};
+    m_same_start = m_same_end = INT_MAX;
+    emit text_changed(text);
+    m_reported_change.before.clear();
+    // Kept only while another holds the text too (the model): the next change copies it then
+    // anyway, where a text nobody took is changed in place.
+    m_reported = text.isDetached() ? QString() : text;
 }
 
 // ---- popups --------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 // are shown, and a text without right-to-left letters is laid out left to right without Qt
 // looking for each line's direction. The two popups are made when first needed.
 
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/state_flow/sedq_flow_language.h"
 
 #include <QImage>
@@ -63,6 +64,9 @@ public:
     // The plain text, as QTextDocument::toPlainText gives it: read whole once, then kept up to
     // date with each change.
     const QString& get_text() const;
+
+    // While text_changed is sent: how the text differs from the text reported before it.
+    const SEDQ_TEXT_CHANGE_FROM& get_reported_change() const { return m_reported_change; }
 
     int get_state() const { return m_state; }
     QCompleter* get_completer();
@@ -135,4 +139,10 @@ private:
     mutable bool m_text_read = false;
     // The characters of m_text that can make a line read right to left.
     mutable int m_right_to_left = 0;
+    // The text of all states as last reported, and how many of its first and last characters
+    // every change since left as they were.
+    QString m_reported;
+    mutable int m_same_start = 0;
+    mutable int m_same_end = 0;
+    SEDQ_TEXT_CHANGE_FROM m_reported_change;
 };

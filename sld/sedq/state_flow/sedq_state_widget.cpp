@@ -73,7 +73,9 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
         m_editors.append(editor);
         if (state == -1)
             connect(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
-                    &SEDQ_STATE_WIDGET::on_unified_text);
+                    [this, editor](const QString& text) {
+                        m_tx_manager->set_unified_state_text(text, &editor->get_reported_change());
+                    });
         else
             connect(editor, QOverload<int, const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
                     &SEDQ_STATE_WIDGET::on_state_text);
@@ -129,11 +131,6 @@ void SEDQ_STATE_WIDGET::on_display_mode(bool all_states)
 // The model's flow setters are one undoable edit each, with the compile check: a scope around
 // them would open a second bracket, and closing the inner one would grey Undo for a moment,
 // which relays out the window's toolbars on every key.
-void SEDQ_STATE_WIDGET::on_unified_text(const QString& text)
-{
-    m_tx_manager->set_unified_state_text(text);
-}
-
 void SEDQ_STATE_WIDGET::on_state_text(int state, const QString& text)
 {
     m_tx_manager->set_state_text(state, text);

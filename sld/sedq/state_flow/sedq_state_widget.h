@@ -37,7 +37,6 @@ public Q_SLOTS:
 private:
     bool load_texts();
     void on_display_mode(bool all_states);
-    void on_unified_text(const QString& text);
     void on_state_text(int state, const QString& text);
 
     QScrollArea* m_scroll_area = nullptr;
