@@ -28,6 +28,8 @@
 #include <QTextLayout>
 #include <QWindow>
 
+#include <climits>
+
 namespace
 {
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
