@@ -338,6 +338,43 @@ TEST_F(flow_editor_test, a_counter_initial_value_of_any_length_is_clamped_into_i
     }
 }
 
+// A letter typed over a selected letter keeps the flow's length: a different letter is an edit
+// the model takes, the same letter over itself is none (Undo goes back past it).
+TEST_F(flow_editor_test, a_letter_typed_over_a_letter_is_an_edit_only_when_it_differs)
+{
+    const auto unified = [this]() {
+        QString text;
+        tx()->get_unified_state_text_as_typed(&text, 0);
+        return text;
+    };
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    const QString pasted = "state ST1:\ngoto ST1;\n\nstate ST2:\ntrigger;";
+    paste(pasted);
+    const auto type_over = [this](int at, Qt::Key key) {
+        QTextCursor cursor(editor()->document());
+        cursor.setPosition(at);
+        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+        editor()->setTextCursor(cursor);
+        QTest::keyClick(editor(), key);
+        close_popup();
+    };
+    type_over(13, Qt::Key_X);
+    const QString changed = editor()->toPlainText();
+    ASSERT_EQ(changed, "state ST1:\ngoxo ST1;\n\nstate ST2:\ntrigger;");
+    EXPECT_EQ(unified(), changed);
+    type_over(13, Qt::Key_X);
+    EXPECT_EQ(editor()->toPlainText(), changed);
+    type_over(33, Qt::Key_G);
+    EXPECT_EQ(unified(), "state ST1:\ngoxo ST1;\n\nstate ST2:\ngrigger;");
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(unified(), changed);
+    tx()->on_edit_undo();
+    settle();
+    EXPECT_EQ(unified(), pasted) << "the same letter typed over itself was no edit to undo";
+}
+
 TEST_F(flow_editor_test, an_emptied_flow_stays_empty_in_the_editor_and_is_the_default_state)
 {
     const auto unified = [](SEDQ_TX_MANAGER* manager) {

@@ -216,8 +216,17 @@ void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text, const SEDQ_TEX
 {
     SEDQ_STATE_MACHINE_OBJECT* machine =
         SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
-    // Compared with what the editor shows: emptying an emptied flow again is no edit.
-    if (machine == nullptr || machine->get_unified_state_text_as_typed() == text)
+    if (machine == nullptr)
+        return;
+    // Compared with what the editor shows: emptying an emptied flow again is no edit. A change
+    // known to lie between the two texts is compared alone (a key typed over another in a long
+    // flow keeps its length).
+    const QString shown = machine->get_unified_state_text_as_typed();
+    const bool same = known != nullptr && known->holds_between(shown, text)
+                          ? QStringView(shown).mid(known->change.at, known->change.removed) ==
+                                QStringView(text).mid(known->change.at, known->change.inserted)
+                          : shown == text;
+    if (same)
         return;
     edit_flow(this, TEXT_HINT, [machine, &text, known]() { machine->set_unified_state_text(text, known); });
 }
