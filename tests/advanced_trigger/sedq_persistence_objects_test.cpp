@@ -460,7 +460,8 @@ held_flow held(SEDQ_STATE_MACHINE_OBJECT* machine)
 // A kept text set again is read again only where it changed: after any run of edits the states
 // are those the same text read whole gives, names past the count kept alike. A text set with the
 // change an editor followed (wider than the least one, as merged changes are) splits alike, and
-// a change said of another text than the one kept, even an equal one, is not taken.
+// a change said of another text than the one kept, even an equal one, is not taken. Names
+// written in the list meanwhile give way to the headers' as well.
 TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_whole)
 {
     std::mt19937 random(11);
@@ -480,6 +481,11 @@ TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_wh
         SEDQ_TEXT_CHANGE_FROM known{before, change};
         if (step % 7 == 3)
             known = {QString(before.constData(), before.size()), {0, 0, 0}};
+        // A name written by another hand is the header's again once a text is set.
+        if (step % 50 == 25 && !SEDQ_STATE_MACHINE_OBJECT::find_state_headers(text).isEmpty())
+            for (SEDQ_STATE_MACHINE_OBJECT* machine : {&followed, &told})
+                if (!machine->get_state_name_list().isEmpty())
+                    machine->get_state_name_list()[0] = "by another hand";
         followed.set_unified_state_text(text);
         told.set_unified_state_text(text, &known);
         whole.clear_unified_state_text();

@@ -74,6 +74,12 @@ TEST_F(sedq_state_machine_test, state_names_default_to_their_number)
     EXPECT_FALSE(m_manager->is_state_name("ST2", -1));
     m_manager->set_state_name(5, "beyond");
     EXPECT_EQ(m_manager->get_state_names(-1).size(), 3);
+    // Once every state is named, a name emptied again falls back to its number.
+    m_manager->set_state_name(0, "a");
+    m_manager->set_state_name(2, "c");
+    EXPECT_EQ(m_manager->get_state_names(-1), (QStringList{"a", "idle", "c"}));
+    m_manager->set_state_name(1, "");
+    EXPECT_EQ(m_manager->get_state_names(-1), (QStringList{"a", "ST2", "c"}));
     QString text = "x";
     EXPECT_TRUE(m_manager->get_state_text(3, &text, -1));
     EXPECT_EQ(text, "");

@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace
@@ -154,23 +155,36 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
 {
     int from = 0;
     int to = text.size();
+    // The headers whose names may differ from those stored: all of them, unless only the
+    // headers of the changed lines were read again and as many as before.
+    int named_from = 0;
+    int named_to = INT_MAX;
     if (m_unified_kept) {
         m_change = known != nullptr && known->holds_between(m_unified_state_text, text)
                        ? known->change
                        : sedq_text_change(m_unified_state_text, text);
         m_changed_from = m_unified_state_text;
         m_changed_to = text;
-        from = read_headers(text, m_change, &to);
+        const int before = m_headers.size();
+        const HEADERS_READ read = read_headers(text, m_change);
+        from = read.from;
+        to = read.to;
+        // Names written since by another hand (or taken from an undo version) are all set again.
+        if (m_headers.size() == before && m_state_name_list == m_names_from_headers) {
+            named_from = read.first;
+            named_to = read.first + read.count;
+        }
     } else
         m_headers = find_state_headers(text);
     const int count = qMin(m_headers.size(), MAX_STATES);
-    for (int i = 0; i < count; ++i)
+    for (int i = named_from; i < qMin(count, named_to); ++i)
         store_at(&m_state_name_list, i, m_headers.at(i).name);
     if (!m_unified_kept || m_state_text_list.size() != count) {
         m_state_text_list.clear();
         from = 0;
         to = text.size();
     }
+    m_names_from_headers = m_state_name_list;
     cut_bodies(text, from, to);
     m_state_count = count == 0 ? 1 : count;
     m_unified_state_text = text;
@@ -179,18 +193,19 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
 
 // The headers of `text`, which differs from the kept text by `change`: the lines the change
 // touched are read again, the headers after them move with the text. Returns where those lines
-// start in `text`, and where they end in `to`.
-int SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change, int* to)
+// are in `text` and which headers they hold.
+SEDQ_STATE_MACHINE_OBJECT::HEADERS_READ SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text,
+                                                                              SEDQ_TEXT_CHANGE const& change)
 {
     const QString& old = m_unified_state_text;
     const int from = change.at == 0 ? 0 : old.lastIndexOf(QLatin1Char('\n'), change.at - 1) + 1;
     const int old_end = line_end(old, change.at + change.removed);
-    *to = line_end(text, change.at + change.inserted);
+    const int to = line_end(text, change.at + change.inserted);
     const auto before = [](const SEDQ_STATE_HEADER& header, int at) { return header.start < at; };
     const int first = int(std::lower_bound(m_headers.begin(), m_headers.end(), from, before) - m_headers.begin());
     const int past = int(std::lower_bound(m_headers.begin(), m_headers.end(), old_end + 1, before) - m_headers.begin());
     // The headers read replace those of the touched lines with one move of the ones after.
-    const QVector<SEDQ_STATE_HEADER> read = headers_in(text, from, *to);
+    const QVector<SEDQ_STATE_HEADER> read = headers_in(text, from, to);
     m_headers.remove(first, past - first);
     m_headers.insert(first, read.size(), SEDQ_STATE_HEADER());
     std::copy(read.begin(), read.end(), m_headers.begin() + first);
@@ -199,7 +214,7 @@ int SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text, SEDQ_TEXT_CHANG
         m_headers[i].start += shift;
         m_headers[i].body_start += shift;
     }
-    return from;
+    return HEADERS_READ{from, to, first, read.size()};
 }
 
 // The bodies of the states that reach into [from, to] of `text` cut from it again; the last
@@ -207,7 +222,14 @@ int SEDQ_STATE_MACHINE_OBJECT::read_headers(QString const& text, SEDQ_TEXT_CHANG
 void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to)
 {
     const int count = qMin(m_headers.size(), MAX_STATES);
-    for (int i = 0; i < count; ++i) {
+    // The headers run in the order of the text: the states that may reach into [from, to] are
+    // found by halving, not by walking every state of a flow of thousands.
+    const auto starts_before = [](const SEDQ_STATE_HEADER& header, int at) { return header.start < at; };
+    const auto body_after = [](int at, const SEDQ_STATE_HEADER& header) { return at < header.body_start; };
+    const auto begin = m_headers.begin();
+    const int first = qMax(0, int(std::lower_bound(begin, begin + count, from, starts_before) - begin) - 1);
+    const int past = int(std::upper_bound(begin, begin + count, to, body_after) - begin);
+    for (int i = first; i < past; ++i) {
         const int start = m_headers.at(i).body_start;
         const int end = i + 1 < count ? m_headers.at(i + 1).start : text.size();
         if (end >= from && start <= to)

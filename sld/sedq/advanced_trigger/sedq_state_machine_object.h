@@ -124,7 +124,16 @@ private:
     static void store_at(QStringList* list, int index, const QString& text);
     QString built_text() const;
     const QByteArray& written() const;
-    int read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change, int* to);
+    // The lines a change touched, [from, to] of the new text, and the headers read in them:
+    // `count` headers from index `first` on.
+    struct HEADERS_READ
+    {
+        int from;
+        int to;
+        int first;
+        int count;
+    };
+    HEADERS_READ read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change);
     void cut_bodies(QString const& text, int from, int to);
     bool holds(const SEDQ_FLOW_VERSION& version) const;
     QString text_of(const SEDQ_FLOW_VERSION* version) const;
@@ -136,6 +145,9 @@ private:
     bool m_unified_kept = false;
     // The headers of the kept text, all of them (past MAX_STATES too); none when no text is kept.
     QVector<SEDQ_STATE_HEADER> m_headers;
+    // The names as the last text set left them (shared): while the names are still these, a
+    // change needs only the names of the headers it read again.
+    QStringList m_names_from_headers;
     QList<int> m_state_type_list;
     mutable WRITTEN m_written;
     // The version the last undo step read or set, and its text.

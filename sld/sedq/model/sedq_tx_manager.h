@@ -929,6 +929,10 @@ private:
     SEDQ_NAMES_READ m_condition_names;
     SEDQ_NAMES_READ m_counter_names;
     SEDQ_NAMES_READ m_flag_names;
+    // The state name list last found to name its first `m_named_count` states (held shared: a
+    // list written since is another list).
+    QStringList m_named_states;
+    int m_named_count = 0;
 };
 
 // Sort order of the members of a bus: most significant member first.

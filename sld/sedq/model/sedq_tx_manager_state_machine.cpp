@@ -132,10 +132,19 @@ QStringList SEDQ_TX_MANAGER::get_state_names(int trigger)
     const int count = get_state_count(trigger);
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
     const QStringList stored = machine != nullptr ? machine->get_state_name_list() : QStringList();
-    const bool all_named = stored.size() >= count && std::none_of(stored.begin(), stored.begin() + count,
-                                                                  [](const QString& name) { return name.isEmpty(); });
+    // Read for every key typed in a flow of thousands of states: the list found all named
+    // before is not looked through again.
+    const bool known = stored.isSharedWith(m_named_states);
+    const bool all_named =
+        stored.size() >= count &&
+        ((known && count <= m_named_count) ||
+         std::none_of(stored.begin(), stored.begin() + count, [](const QString& name) { return name.isEmpty(); }));
     if (all_named)
+    {
+        m_named_count = known ? qMax(count, m_named_count) : count;
+        m_named_states = stored;
         return stored.mid(0, count);
+    }
     QStringList names;
     names.reserve(count);
     for (int state = 0; state < count; ++state)

@@ -193,7 +193,8 @@ bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
     }
     for (int state = 0; state < count; ++state)
     {
-        if (!changed && (texts.at(state) == m_texts.at(state) ||
+        // A text the model did not change is still the one read before: no characters compared.
+        if (!changed && (texts.at(state).isSharedWith(m_texts.at(state)) || texts.at(state) == m_texts.at(state) ||
                          sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state))))
             continue;
         const QVector<int> targets = sedq_goto_targets(m_index, texts.at(state));
