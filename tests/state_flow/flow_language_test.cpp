@@ -484,6 +484,67 @@ TEST(flow_language, underlines_follow_the_lock_and_the_runtime_options)
     }
 }
 
+// The runs a line's layout is given show each character as the last rule over it colours it; a
+// blank takes the colour of the run before it only where that run draws nothing on blanks (no
+// underline), so that tokens of one colour with blanks between are one run.
+TEST(flow_language, format_runs_colour_tokens_as_their_rules_and_join_over_blanks)
+{
+    const struct
+    {
+        const char* name;
+        QString text;
+        SEDQ_HIGHLIGHT_LOCK lock;
+        int first_run_length; // "else if " joined, or the first token alone
+    } rows[] = {
+        {"keywords joined, underlined names not", "else if (c1 >= 5 || f1) set f2;  ", {}, 8},
+        {"tabs and trailing blanks", "else\tif  (f1)\tgoto ST2;\t ", {}, 9},
+        {"nothing underlined in a locked power-up view", "if (f1 && condition1) goto ST3;", {true, true, 0}, 3},
+        {"a line without tokens", "  (( ;; ))  ", {}, -1},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        const auto ranges = sedq_highlight_line(row.text, sedq_highlight_rules(names(), row.lock));
+        const auto runs = sedq_format_runs(ranges, row.text);
+        QVector<QTextCharFormat> wanted(row.text.size());
+        for (const auto& range : ranges)
+            for (int at = range.start; at < range.start + range.length; ++at)
+                wanted[at] = range.format;
+        QVector<QTextCharFormat> shown(row.text.size());
+        int end = 0;
+        for (const auto& run : runs)
+        {
+            ASSERT_GE(run.start, end);
+            ASSERT_GT(run.length, 0);
+            end = run.start + run.length;
+            ASSERT_LE(end, row.text.size());
+            for (int at = run.start; at < end; ++at)
+                shown[at] = run.format;
+        }
+        for (int at = 0; at < row.text.size(); ++at)
+        {
+            const bool blank = row.text.at(at) == ' ' || row.text.at(at) == '\t';
+            if (!blank || wanted[at] != QTextCharFormat())
+            {
+                EXPECT_EQ(shown[at], wanted[at]) << at;
+                continue;
+            }
+            // A blank of no rule: plain, or the colour alone of the character before it.
+            EXPECT_TRUE(shown[at] == QTextCharFormat() ||
+                        (at > 0 && shown[at] == shown[at - 1] &&
+                         shown[at].underlineStyle() == QTextCharFormat::NoUnderline))
+                << at;
+            if (at > 0 && shown[at - 1] != QTextCharFormat() &&
+                shown[at - 1].underlineStyle() == QTextCharFormat::NoUnderline)
+                EXPECT_EQ(shown[at], shown[at - 1]) << at << ": a coloured run takes the blanks after it";
+        }
+        if (row.first_run_length < 0)
+            EXPECT_TRUE(runs.isEmpty());
+        else
+            EXPECT_EQ(runs.value(0).length, row.first_run_length);
+    }
+}
+
 TEST(flow_language, goto_graph_and_reachability)
 {
     const QStringList state_names{"ST1", "ST2", "ST3"};

@@ -78,17 +78,26 @@ protected:
         settle();
     }
 
-    // The colour the editor's highlighter gave to the first `word` of its text; invalid when none.
+    // The colour the editor's highlighter gave to the first `word` of its text as a token of its
+    // own; invalid when none. A run may go on over blanks and the tokens of its colour after
+    // them, never over a character touching the word.
     static QColor colour_of(SEDQ_STATE_TEXT_EDIT* editor, const QString& word)
     {
         for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
         {
-            const int at = block.text().indexOf(word);
+            const QString text = block.text();
+            const int at = text.indexOf(word);
             if (at < 0)
                 continue;
+            const int end = at + word.size();
             for (const QTextLayout::FormatRange& range : block.layout()->formats())
-                if (range.start == at && range.length == word.size())
-                    return range.format.foreground().color();
+            {
+                if (range.start > at || range.start + range.length < end)
+                    continue;
+                const bool joined = (at > range.start && !text.at(at - 1).isSpace()) ||
+                                    (end < range.start + range.length && !text.at(end).isSpace());
+                return joined ? QColor() : range.format.foreground().color();
+            }
             return QColor();
         }
         return QColor();

@@ -255,8 +255,29 @@ QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVect
     return ranges;
 }
 
-QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length)
+namespace
 {
+// Whether a run of `format` looks the same over blanks as blanks without a format: a colour
+// alone does; an underline or a background shows.
+bool invisible_on_blanks(const QTextCharFormat& format)
+{
+    return format.underlineStyle() == QTextCharFormat::NoUnderline && !format.hasProperty(QTextFormat::BackgroundBrush);
+}
+
+bool is_blank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+} // namespace
+
+// Qt lays out and paints a line in pieces split wherever a format starts or ends, each piece
+// shaped and drawn on its own: a key typed in a line of many tokens costs a piece per token and
+// per gap between. A coloured run takes the blanks after it, where its colour shows nothing,
+// and runs of one format that then meet become one ("else if" is one piece, not three).
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges,
+                                                    QString const& text)
+{
+    const int length = text.size();
     QVector<int> deciding(length, -1);
     for (int r = 0; r < ranges.size(); ++r)
     {
@@ -264,14 +285,27 @@ QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRa
         for (int at = qMax(0, ranges.at(r).start); at < end; ++at)
             deciding[at] = r;
     }
+    const auto format_at = [&](int at) {
+        return deciding.at(at) < 0 ? QTextCharFormat() : ranges.at(deciding.at(at)).format;
+    };
     QVector<QTextLayout::FormatRange> runs;
     for (int at = 0; at < length;)
     {
         int end = at + 1;
-        const QTextCharFormat format = deciding.at(at) < 0 ? QTextCharFormat() : ranges.at(deciding.at(at)).format;
-        while (end < length && (deciding.at(end) < 0 ? QTextCharFormat() : ranges.at(deciding.at(end)).format) == format)
+        const QTextCharFormat format = format_at(at);
+        while (end < length && format_at(end) == format)
             ++end;
-        if (format != QTextCharFormat())
+        if (format == QTextCharFormat())
+        {
+            at = end;
+            continue;
+        }
+        if (invisible_on_blanks(format))
+            while (end < length && deciding.at(end) < 0 && is_blank(text.at(end)))
+                ++end;
+        if (!runs.isEmpty() && runs.last().start + runs.last().length == at && runs.last().format == format)
+            runs.last().length = end - runs.last().start;
+        else
             runs.append({at, end - at, format});
         at = end;
     }

@@ -140,8 +140,8 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
 // leaves the colours as they were (most keys of a word) sets none.
 bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 {
-    const QVector<QTextLayout::FormatRange> runs =
-        sedq_format_runs(sedq_highlight_line(block.text(), m_rules->rules), block.length());
+    const QString text = block.text();
+    const QVector<QTextLayout::FormatRange> runs = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
     const bool changed = block.layout()->formats() != runs;
     if (changed)
         block.layout()->setFormats(runs);
@@ -201,8 +201,8 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
         data->highlighted_generation = -1;
         return;
     }
-    for (const QTextLayout::FormatRange& range : sedq_highlight_line(text, m_rules->rules))
-        setFormat(range.start, range.length, range.format);
+    for (const QTextLayout::FormatRange& run : sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text))
+        setFormat(run.start, run.length, run.format);
     data->highlighted_revision = currentBlock().revision();
     data->highlighted_generation = m_rules->generation;
 }

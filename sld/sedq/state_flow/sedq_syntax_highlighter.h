@@ -73,9 +73,11 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
 // The format ranges of one line, later rules over earlier ones where they overlap.
 QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text,
                                                       QVector<SEDQ_HIGHLIGHT_RULE> const& rules);
-// The ranges as a line's layout holds them: one run per stretch of characters of one format,
-// the last range over a character deciding its format, characters of no format left out.
-QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges, int length);
+// The ranges of the line `text` as its layout holds them: one run per stretch of characters of
+// one format, the last range over a character deciding its format, characters of no format left
+// out but the blanks after a run that only colours, which join it.
+QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRange> const& ranges,
+                                                    QString const& text);
 // The range of the swappable token (an underlined range of the rules) that covers character
 // `at` of a line: the last rule's range that covers it decides, as it decides the format.
 // False when no range covers it or the deciding one is not underlined.
