@@ -10,6 +10,7 @@
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
 #include "sedq/state_flow/sedq_tree_widget.h"
 
+#include <QRegularExpression>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -384,6 +385,50 @@ TEST(flow_language, user_names_never_make_a_rule_that_matches_nothing)
     EXPECT_TRUE(covered_by(10, 2, Qt::magenta));
     EXPECT_TRUE(covered_by(0, 2, Qt::blue));
     EXPECT_TRUE(covered_by(25, 3, Qt::darkGreen));
+}
+
+// The tokens of the language are scanned by hand; each kind finds in any line what its pattern
+// finds there, word characters and blanks counted as the pattern counts them (ASCII only).
+TEST(flow_language, fixed_tokens_are_found_as_their_patterns_find_them)
+{
+    const struct
+    {
+        SEDQ_FIXED_TOKENS which;
+        const char* pattern;
+    } kinds[] = {
+        {SEDQ_FIXED_TOKENS::KEYWORDS,
+         "\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b"},
+        {SEDQ_FIXED_TOKENS::STORE_WORDS, "\\b(start_store|stop_store)\\b"},
+        {SEDQ_FIXED_TOKENS::STATE_WORD, "\\bstate\\s+"},
+        {SEDQ_FIXED_TOKENS::RELATIONS, "(<=|>=|==|!=|<|>)"},
+        {SEDQ_FIXED_TOKENS::LOGICALS, "(&&|\\|\\|)"},
+        {SEDQ_FIXED_TOKENS::NUMBERS, "\\b\\d+\\b"},
+    };
+    const QStringList pieces = {"state", "states", "if", "ifx", "_if", "else", "segment_trigger", "trigger",
+                                "start_store", "stop_store", "st", "_store", "end", "12", "1a", "a1", "0", " ",
+                                "  ", "\t", "\v", "\r", "\f", "<", ">", "=", "!", "&", "|", "(", ")", ";", ":",
+                                QString::fromUtf8("\u00e9"), QString::fromUtf8("\u00a0"), QString(QChar(0x2003)),
+                                QString::fromUtf8("\U0001F600"), QString::fromUtf8("\u0663"), "_", "ST1", "x"};
+    std::mt19937 random(7);
+    for (int line = 0; line < 3000; ++line)
+    {
+        QString text;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(random); n > 0; --n)
+            text += pieces.at(std::uniform_int_distribution<int>(0, pieces.size() - 1)(random));
+        for (const auto& kind : kinds)
+        {
+            QVector<QPair<int, int>> expected;
+            QRegularExpressionMatchIterator it =
+                QRegularExpression(QString::fromLatin1(kind.pattern)).globalMatch(text);
+            while (it.hasNext())
+            {
+                const QRegularExpressionMatch match = it.next();
+                expected.append({match.capturedStart(), match.capturedLength()});
+            }
+            ASSERT_EQ(sedq_fixed_tokens(kind.which, text), expected)
+                << kind.pattern << " in \"" << text.toStdString() << "\"";
+        }
+    }
 }
 
 // A swap replaces the token the format covers: an operator whole from any of its characters, a

@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -46,56 +47,121 @@ bool may_swap(const SEDQ_HIGHLIGHT_LOCK& lock, SCI_FLOW_CONTROL_RUNTIME_CONFIG_O
     return (lock.configurable & int(option)) != 0;
 }
 
-// The fixed patterns, compiled once for the process. The relational operators are listed
-// longest first: the first alternative that matches wins, and "<=" must not be read as "<".
-enum class FIXED
+// The end of the run of ASCII blanks (\s: space, tab, line feed, vertical tab, form feed,
+// carriage return) that starts at `at`.
+int blanks_end(const QString& text, int at)
 {
-    KEYWORDS,
-    STORE_WORDS,
-    STATE_WORD,
-    RELATIONS,
-    LOGICALS,
-    NUMBERS
-};
+    while (at < text.size() && (text.at(at) == QLatin1Char(' ') ||
+                                (text.at(at).unicode() >= 0x09 && text.at(at).unicode() <= 0x0D)))
+        ++at;
+    return at;
+}
 
-const QRegularExpression& fixed(FIXED which)
+bool is_keyword(QStringView word)
 {
-    static const QRegularExpression patterns[] = {
-        QRegularExpression(QStringLiteral(
-            "\\b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\\b")),
-        QRegularExpression(QStringLiteral("\\b(start_store|stop_store)\\b")),
-        QRegularExpression(QStringLiteral("\\bstate\\s+")),
-        QRegularExpression(QStringLiteral("(<=|>=|==|!=|<|>)")),
-        QRegularExpression(QStringLiteral("(&&|\\|\\|)")),
-        QRegularExpression(QStringLiteral("\\b\\d+\\b")),
-    };
-    return patterns[int(which)];
+    static const char* const keywords[] = {"state", "if",   "else",    "increment",       "decrement",
+                                           "reset", "set",  "clear",   "goto",            "trigger",
+                                           "segment_trigger", "begin", "end"};
+    return std::any_of(std::begin(keywords), std::end(keywords),
+                       [word](const char* keyword) { return word == QLatin1String(keyword); });
+}
+
+bool is_store_word(QStringView word)
+{
+    return word == QLatin1String("start_store") || word == QLatin1String("stop_store");
+}
+
+bool is_number(QStringView word)
+{
+    return std::all_of(word.begin(), word.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// The operators of `two` (two characters each) and `one` (one each) where they stand, the two-
+// character ones first: "<=" is never read as "<".
+QVector<QPair<int, int>> operators(const QString& text, std::initializer_list<const char*> two, const char* one)
+{
+    QVector<QPair<int, int>> found;
+    for (int at = 0; at < text.size();)
+    {
+        const QStringView rest = QStringView(text).mid(at);
+        if (rest.size() >= 2 &&
+            std::any_of(two.begin(), two.end(), [rest](const char* op) { return rest.left(2) == QLatin1String(op); }))
+        {
+            found.append({at, 2});
+            at += 2;
+        }
+        else if (rest.front().unicode() != 0 && rest.front().unicode() < 128 &&
+                 std::strchr(one, char(rest.front().unicode())) != nullptr)
+        {
+            found.append({at, 1});
+            ++at;
+        }
+        else
+            ++at;
+    }
+    return found;
 }
 
 // Every match of one rule in a line, as (start, length), in order.
 QVector<QPair<int, int>> matches_of(const SEDQ_HIGHLIGHT_RULE& rule, const QString& text)
 {
-    QVector<QPair<int, int>> found;
     if (rule.names != nullptr && !rule.after_state_word)
         return rule.names->find_all(text);
-    QRegularExpressionMatchIterator it = rule.pattern.globalMatch(text);
-    while (it.hasNext())
+    QVector<QPair<int, int>> found = sedq_fixed_tokens(rule.tokens, text);
+    if (rule.after_state_word)
     {
-        // A global match steps on by itself after an empty match, so none can stall.
-        const QRegularExpressionMatch match = it.next();
-        const int start = match.capturedStart();
-        int length = match.capturedLength();
-        if (rule.after_state_word)
+        for (QPair<int, int>& header : found)
         {
-            const int name = rule.names->match_at(text, match.capturedEnd());
-            length = name > 0 ? length + name : 0;
+            const int name = rule.names->match_at(text, header.first + header.second);
+            header.second = name > 0 ? header.second + name : 0;
         }
-        if (length > 0)
-            found.append({start, length});
+        found.erase(std::remove_if(found.begin(), found.end(), [](const QPair<int, int>& m) { return m.second == 0; }),
+                    found.end());
     }
     return found;
 }
 } // namespace
+
+// ---- fixed tokens --------------------------------------------------------------------------
+
+QVector<QPair<int, int>> sedq_fixed_tokens(SEDQ_FIXED_TOKENS which, QString const& text)
+{
+    if (which == SEDQ_FIXED_TOKENS::RELATIONS)
+        return operators(text, {"<=", ">=", "==", "!="}, "<>");
+    if (which == SEDQ_FIXED_TOKENS::LOGICALS)
+        return operators(text, {"&&", "||"}, "");
+    QVector<QPair<int, int>> found;
+    if (which == SEDQ_FIXED_TOKENS::NONE)
+        return found;
+    // The others are whole words: a run of word characters, nothing of one before or after it.
+    for (int at = 0; at < text.size();)
+    {
+        if (!is_name_char(text.at(at)))
+        {
+            ++at;
+            continue;
+        }
+        const int end = word_end(text, at);
+        const QStringView word = QStringView(text).mid(at, end - at);
+        if (which == SEDQ_FIXED_TOKENS::STATE_WORD)
+        {
+            const int blanks = blanks_end(text, end);
+            if (word == QLatin1String("state") && blanks > end)
+            {
+                found.append({at, blanks - at});
+                at = blanks;
+                continue;
+            }
+        }
+        else if (which == SEDQ_FIXED_TOKENS::KEYWORDS ? is_keyword(word)
+                 : which == SEDQ_FIXED_TOKENS::STORE_WORDS ? is_store_word(word)
+                                                          : is_number(word))
+            found.append({at, end - at});
+        at = end;
+    }
+    return found;
+}
 
 // ---- names ---------------------------------------------------------------------------------
 
@@ -167,9 +233,9 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
 {
     const bool names_swap = !lock.locked && !lock.powerup;
     QVector<SEDQ_HIGHLIGHT_RULE> rules;
-    auto add = [&rules](const QRegularExpression& pattern, Qt::GlobalColor colour, bool underline) {
+    auto add = [&rules](SEDQ_FIXED_TOKENS tokens, Qt::GlobalColor colour, bool underline) {
         SEDQ_HIGHLIGHT_RULE rule;
-        rule.pattern = pattern;
+        rule.tokens = tokens;
         rule.colour = QColor(colour);
         rule.underline = underline;
         rules.append(rule);
@@ -182,8 +248,8 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
         rule.underline = underline;
         rules.append(rule);
     };
-    add(fixed(FIXED::KEYWORDS), Qt::blue, false);
-    add(fixed(FIXED::STORE_WORDS), Qt::lightGray, false);
+    add(SEDQ_FIXED_TOKENS::KEYWORDS, Qt::blue, false);
+    add(SEDQ_FIXED_TOKENS::STORE_WORDS, Qt::lightGray, false);
     for (const QStringList* list : {&names.conditions, &names.flags, &names.counters})
     {
         auto matcher = std::make_shared<const SEDQ_NAME_MATCHER>(*list);
@@ -194,16 +260,20 @@ QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, 
     if (!states->is_empty())
     {
         add_names(states, Qt::darkGreen, may_swap(lock, SCI_RUNTIME_CONFIG_GOTO_STATE));
-        add(fixed(FIXED::STATE_WORD), Qt::darkGreen, false);
+        add(SEDQ_FIXED_TOKENS::STATE_WORD, Qt::darkGreen, false);
         rules.last().names = states;
         rules.last().after_state_word = true;
     }
-    add(fixed(FIXED::RELATIONS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
-    add(fixed(FIXED::LOGICALS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
-    add(fixed(FIXED::NUMBERS), Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
-    if (lock.locked && lock.powerup)
-        for (SEDQ_HIGHLIGHT_RULE& rule : rules)
+    add(SEDQ_FIXED_TOKENS::RELATIONS, Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_OPERATORS));
+    add(SEDQ_FIXED_TOKENS::LOGICALS, Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_LOGICAL_OPERATORS));
+    add(SEDQ_FIXED_TOKENS::NUMBERS, Qt::black, may_swap(lock, SCI_RUNTIME_CONFIG_COMPARISON_VALUES));
+    for (SEDQ_HIGHLIGHT_RULE& rule : rules)
+    {
+        if (lock.locked && lock.powerup)
             rule.underline = false;
+        rule.format.setForeground(rule.colour);
+        rule.format.setUnderlineStyle(rule.underline ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
+    }
     return rules;
 }
 
@@ -220,7 +290,7 @@ QVector<QVector<QPair<int, int>>> line_matches(const QString& text, const QVecto
         QVector<QPair<int, int>> matches = matches_of(rule, text);
         if (rule.names != nullptr)
             names << matches;
-        else if (rule.pattern.pattern() == fixed(FIXED::NUMBERS).pattern())
+        else if (rule.tokens == SEDQ_FIXED_TOKENS::NUMBERS)
             matches.erase(std::remove_if(matches.begin(), matches.end(),
                                          [&names](const QPair<int, int>& number) {
                                              return std::any_of(names.begin(), names.end(),
@@ -245,12 +315,8 @@ QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVect
         // Most rules find nothing in a line: a format is made only for those that do.
         if (found.at(r).isEmpty())
             continue;
-        QTextCharFormat format;
-        format.setForeground(rules.at(r).colour);
-        format.setUnderlineStyle(rules.at(r).underline ? QTextCharFormat::SingleUnderline
-                                                       : QTextCharFormat::NoUnderline);
         for (const QPair<int, int>& match : found.at(r))
-            ranges.append({match.first, match.second, format});
+            ranges.append({match.first, match.second, rules.at(r).format});
     }
     return ranges;
 }

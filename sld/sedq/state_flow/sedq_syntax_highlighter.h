@@ -13,8 +13,8 @@
 
 #include <QColor>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSyntaxHighlighter>
+#include <QTextCharFormat>
 #include <QTextLayout>
 #include <QVector>
 
@@ -58,15 +58,34 @@ private:
     QHash<QString, QStringList> m_literals;
 };
 
+// The tokens of the language a rule finds by their spelling, each as the pattern beside it
+// finds them, \w and \d being ASCII and \s the ASCII blanks:
+enum class SEDQ_FIXED_TOKENS
+{
+    NONE,
+    KEYWORDS,    // \b(state|if|else|increment|decrement|reset|set|clear|goto|trigger|segment_trigger|begin|end)\b
+    STORE_WORDS, // \b(start_store|stop_store)\b
+    STATE_WORD,  // \bstate\s+
+    RELATIONS,   // (<=|>=|==|!=|<|>)
+    LOGICALS,    // (&&|\|\|)
+    NUMBERS      // \b\d+\b
+};
+// Every such token of a line as (start, length), leftmost first, each search going on after the
+// last token found. Scanned by hand: a key colours its line, and a pattern's match costs more
+// than the line.
+QVector<QPair<int, int>> sedq_fixed_tokens(SEDQ_FIXED_TOKENS which, QString const& text);
+
 struct SEDQ_HIGHLIGHT_RULE
 {
-    // A rule is a fixed pattern or the names of one kind; `after_state_word` finds the names
-    // only where "state" and blanks stand before them, and colours the whole header.
-    QRegularExpression pattern;
+    // A rule is a kind of fixed token or the names of one kind; `after_state_word` finds the
+    // names only where "state" and blanks stand before them, and colours the whole header.
+    SEDQ_FIXED_TOKENS tokens = SEDQ_FIXED_TOKENS::NONE;
     std::shared_ptr<const SEDQ_NAME_MATCHER> names;
     bool after_state_word = false;
     QColor colour;
     bool underline = false;
+    // The colour and the underline as a format, made once with the rules.
+    QTextCharFormat format;
 };
 
 QVector<SEDQ_HIGHLIGHT_RULE> sedq_highlight_rules(SEDQ_FLOW_NAMES const& names, SEDQ_HIGHLIGHT_LOCK const& lock);
