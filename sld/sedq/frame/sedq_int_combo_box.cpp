@@ -3,7 +3,7 @@
 
 #include "sedq/model/sedq_util.h"
 
-SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum)
+SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum) : m_minimum(minimum), m_maximum(maximum)
 {
     // Counted in 64 bits so that a range ending at INT_MAX still ends.
     for (qint64 number = minimum; number <= maximum; ++number)
@@ -12,14 +12,14 @@ SEDQ_INT_COMBO_BOX::SEDQ_INT_COMBO_BOX(int minimum, int maximum)
     connect(this, sedq_combo_text_changed(), this, &SEDQ_INT_COMBO_BOX::on_current_index_changed);
 }
 
-// A refresh sets the count it shows again and again: the list is searched only for a new one.
+// A refresh sets the count it shows again and again, on every key typed in a flow: the item
+// of a number is found from the range, not by comparing the texts of the items.
 void SEDQ_INT_COMBO_BOX::set_current_count(int count)
 {
-    bool ok = false;
-    if (currentText().toInt(&ok) == count && ok)
+    if (count < m_minimum || count > m_maximum)
         return;
-    const int index = findText(QString::number(count), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
+    const int index = int(qint64(count) - m_minimum);
+    if (index != currentIndex())
         setCurrentIndex(index);
 }
 

@@ -20,4 +20,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void current_count_changed(int count);
+
+private:
+    int m_minimum;
+    int m_maximum;
 };

@@ -737,9 +737,8 @@ void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
         last = block;
     }
     keep_shaped(first, last);
-    connect_text(false);
+    // Formats set on lines and the layout told of them change no text: nothing is reported.
     m_highlighter->highlight_shown(first, last);
-    connect_text(true);
 }
 
 // Each key repaints the lines from the one typed in down to the bottom of the editor, and Qt
