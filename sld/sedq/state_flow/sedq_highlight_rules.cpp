@@ -34,7 +34,8 @@ bool starts_word(const QString& text, int at)
     return at < text.size() && is_name_char(text.at(at)) && (at == 0 || !is_name_char(text.at(at - 1)));
 }
 
-// The key a literal name is filed under, and looked up by at a place in a line.
+// The key a literal name is filed under: its first word, or its first character where that is no
+// name character.
 QString literal_key(const QString& text, int at)
 {
     return is_name_char(text.at(at)) ? text.mid(at, word_end(text, at) - at) : QString(text.at(at));
@@ -59,9 +60,9 @@ int blanks_end(const QString& text, int at)
 
 bool is_keyword(QStringView word)
 {
-    static const char* const keywords[] = {"state", "if",   "else",    "increment",       "decrement",
-                                           "reset", "set",  "clear",   "goto",            "trigger",
-                                           "segment_trigger", "begin", "end"};
+    static const char* const keywords[] = {"state", "if",      "else",  "increment", "decrement",
+                                           "reset", "set",     "clear", "goto",      "trigger",
+                                           "begin", "end",     "segment_trigger"};
     return std::any_of(std::begin(keywords), std::end(keywords),
                        [word](const char* keyword) { return word == QLatin1String(keyword); });
 }
@@ -192,10 +193,15 @@ int SEDQ_NAME_MATCHER::match_at(QString const& text, int at) const
     const bool word_start = starts_word(text, at);
     if (!word_start && is_name_char(text.at(at)))
         return 0;
+    // Looked up over the line's own characters: a word costs no copy, in every rule, on every key.
+    const int word = is_name_char(text.at(at)) ? word_end(text, at) - at : 0;
+    const QString key = QString::fromRawData(text.constData() + at, qMax(word, 1));
     int best = 0;
-    if (word_start && !m_words.isEmpty())
-        best = m_words.contains(text.mid(at, word_end(text, at) - at)) ? word_end(text, at) - at : 0;
-    const auto bucket = m_literals.constFind(literal_key(text, at));
+    if (word_start && m_words.contains(key))
+        best = word;
+    if (m_literals.isEmpty())
+        return best;
+    const auto bucket = m_literals.constFind(key);
     if (bucket == m_literals.constEnd())
         return best;
     for (const QString& name : *bucket)
@@ -312,9 +318,6 @@ QVector<QTextLayout::FormatRange> sedq_highlight_line(QString const& text, QVect
     const QVector<QVector<QPair<int, int>>> found = line_matches(text, rules);
     for (int r = 0; r < rules.size(); ++r)
     {
-        // Most rules find nothing in a line: a format is made only for those that do.
-        if (found.at(r).isEmpty())
-            continue;
         for (const QPair<int, int>& match : found.at(r))
             ranges.append({match.first, match.second, rules.at(r).format});
     }
