@@ -6,7 +6,6 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
-#include <cstring>
 
 namespace
 {
@@ -92,8 +91,7 @@ QVector<QPair<int, int>> operators(const QString& text, std::initializer_list<co
             found.append({at, 2});
             at += 2;
         }
-        else if (rest.front().unicode() != 0 && rest.front().unicode() < 128 &&
-                 std::strchr(one, char(rest.front().unicode())) != nullptr)
+        else if (QLatin1String(one).contains(rest.front()))
         {
             found.append({at, 1});
             ++at;
