@@ -8,6 +8,7 @@
 #include "host/qui_private.h"
 
 #include <QAction>
+#include <QActionEvent>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -74,8 +75,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type == QEvent::ActionAdded || type == QEvent::ActionRemoved || type == QEvent::ActionChanged)
-            m_keys_stale = true;
+        if (type == QEvent::ActionAdded || type == QEvent::ActionChanged)
+            note_entry(watched, static_cast<QActionEvent*>(event)->action());
         if (type != QEvent::ShortcutOverride || m_refreshing)
             return false;
         auto* window = qobject_cast<QUI_FRAME_WND*>(QApplication::activeWindow());
@@ -100,6 +101,26 @@ protected:
     }
 
 private:
+    // An entry added to a menu, or changed (enabled, renamed, given a key), adds its keys to those
+    // gathered; the window's commands are enabled and renamed on every key typed, and gathering
+    // them all again each time would cost a walk over every menu per key. Keys of entries since
+    // removed or changed stay in the set: a key there that no entry has now finds no menu to
+    // refresh. A submenu added brings entries of its own: they are gathered again.
+    void note_entry(QObject* watched, const QAction* action)
+    {
+        if (m_keys_stale || action == nullptr ||
+            (qobject_cast<QMenu*>(watched) == nullptr && qobject_cast<QMenuBar*>(watched) == nullptr))
+            return;
+        if (action->menu() != nullptr)
+        {
+            m_keys_stale = true;
+            return;
+        }
+        for (const QKeySequence& shortcut : action->shortcuts())
+            if (shortcut.count() == 1)
+                m_keys.insert(shortcut[0]);
+    }
+
     // Whether some entry of the window's menus has this one-key sequence as a key (a longer
     // sequence never matches one key exactly).
     bool is_menu_key(QMainWindow* window, const QKeySequence& sequence)

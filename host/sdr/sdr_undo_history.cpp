@@ -317,6 +317,12 @@ SDR_INSTANCE_SNAPSHOT SDR_UNDO_HISTORY::capture() const
 {
     SDR_INSTANCE_SNAPSHOT snapshot;
     snapshot.instance = m_instance->m_state;
+    // Taken twice for every key typed in a flow: the lists are sized once, not grown.
+    size_t triggers = 0;
+    for (const auto& set : m_instance->m_signal_sets)
+        triggers += set->m_triggers.size();
+    snapshot.signal_sets.reserve(m_instance->m_signal_sets.size());
+    snapshot.triggers.reserve(triggers);
     for (const auto& set : m_instance->m_signal_sets) {
         snapshot.signal_sets.push_back(set->m_state);
         for (const auto& trigger : set->m_triggers) {

@@ -393,6 +393,12 @@ void SEDQ_INSTANCE_WIDGET::on_sel_change_instance_tab(int index)
 // and the waiting message when the last one that concerned the instances was that.
 void SEDQ_INSTANCE_WIDGET::on_update(QObject*, int hint)
 {
+    // A key typed in a flow sends its text's update, then the compile check's.
+    const int checked = sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
+    if ((hint & SEDQ_UPDATE_FLOW_TEXT) != 0)
+        m_burst_typed = true;
+    else if (hint != checked)
+        m_burst_other = true;
     if ((hint & SEDQ_UPDATE_INSTANCES) != 0)
     {
         m_waiting_for_jtag = (hint & SEDQ_UPDATE_WAITING_FOR_JTAG) != 0;
@@ -400,10 +406,15 @@ void SEDQ_INSTANCE_WIDGET::on_update(QObject*, int hint)
     }
     if (!m_updates.received())
         return;
+    const bool typed_only = m_burst_typed && !m_burst_other;
+    m_burst_typed = m_burst_other = false;
     if (m_refresh_pending)
     {
         m_refresh_pending = false;
-        refresh();
+        if (typed_only)
+            refresh_after_typing();
+        else
+            refresh();
     }
     if (m_waiting_for_jtag)
     {
@@ -424,6 +435,19 @@ void SEDQ_INSTANCE_WIDGET::refresh()
                             static_cast<QWidget*>(m_stop_button), static_cast<QWidget*>(m_read_button),
                             static_cast<QWidget*>(m_status_line)})
         widget->setVisible(shown);
+}
+
+// A flow's text typed changes no row, no name, no Enabled box and no selection: the compile
+// check after it may change the estimates and the status line, and the commands that read the
+// status line. Every key of a flow comes here, and the rows and commands would cost it more
+// than its own editing.
+void SEDQ_INSTANCE_WIDGET::refresh_after_typing()
+{
+    const QString status = m_status_line->text();
+    update_resource_usage();
+    update_status_line();
+    if (m_status_line->text() != status)
+        on_selection_changed();
 }
 
 // A narrow pane shows the beginning of the text, where the instruction starts. Every refresh

@@ -148,6 +148,7 @@ private:
 
     // the status line and the actions
     void refresh();
+    void refresh_after_typing();
     void update_status_line();
     void set_status_line(const QString& text, const QPalette& palette);
     bool scan_says_ready(const QString& hardware, const QString& device, bool* program);
@@ -187,6 +188,9 @@ private:
     SEDQ_TX_MANAGER* m_tx;
     SEDQ_UPDATE_BURST m_updates;
     bool m_refresh_pending = false; // a full refresh waits for the end of the burst
+    // What the burst held: a flow's text typed, and any other update (see refresh_after_typing).
+    bool m_burst_typed = false;
+    bool m_burst_other = false;
     bool m_waiting_for_jtag = false; // the last update of the burst on the instances said so
     // Status callbacks of requests whose final report has not been handled yet.
     std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;

@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace
 {
 bool has_token(const QString& text)
@@ -187,6 +189,11 @@ SEDQ_CURSOR_CONTEXT sedq_cursor_context(QTextCursor const& cursor)
     // A line break in front stands for the lines before: the text before the cursor is not
     // empty then, even at the start of a line.
     const QString lead = line.position() > 0 ? QStringLiteral("\n") : QString();
-    context.word = sedq_word_at_cursor(lead + head, lead + lines_to_next_token(cursor));
+    // A line feed in front splits no token; white space outside ASCII is a blank only once the
+    // text is simplified, which the word at the cursor is not.
+    const bool ascii_blanks =
+        std::none_of(head.begin(), head.end(), [](QChar c) { return c.unicode() >= 0x80 && c.isSpace(); });
+    context.word = sedq_word_at_cursor(ascii_blanks ? head_tokens : sedq_split_tokens(head), lead + head,
+                                       lead + lines_to_next_token(cursor));
     return context;
 }

@@ -211,16 +211,17 @@ void after_operand_token(QStringList* out, const SEDQ_FLOW_TOKENS& tokens, const
 // One pass over the text that gives what spacing out "(", ")", "&&", "||", ";", ":" and "!"
 // (in that order) and splitting at runs of white space gives: "&&" and "||" pair from the left,
 // and the white space is what a pattern's "\s" matches.
-QStringList sedq_split_tokens(QString const& text)
+QStringList sedq_split_tokens(QString const& text, int most)
 {
     QStringList tokens;
+    const int limit = most < 0 ? text.size() : most;
     int word = -1;
     const auto end_word = [&tokens, &text, &word](int at) {
         if (word >= 0)
             tokens.append(text.mid(word, at - word));
         word = -1;
     };
-    for (int at = 0; at < text.size(); ++at)
+    for (int at = 0; at < text.size() && tokens.size() < limit; ++at)
     {
         const ushort c = text.at(at).unicode();
         const bool pair = (c == '&' || c == '|') && at + 1 < text.size() && text.at(at + 1).unicode() == c;
@@ -236,6 +237,8 @@ QStringList sedq_split_tokens(QString const& text)
             word = at;
     }
     end_word(text.size());
+    while (tokens.size() > limit)
+        tokens.removeLast();
     return tokens;
 }
 
@@ -373,10 +376,16 @@ void sedq_get_proposals(QStringList* out, SEDQ_FLOW_TOKENS const& tokens, SEDQ_F
 
 QString sedq_word_at_cursor(QString const& before, QString const& whole)
 {
+    return sedq_word_at_cursor(sedq_split_tokens(before), before, whole);
+}
+
+QString sedq_word_at_cursor(QStringList const& head, QString const& before, QString const& whole)
+{
     if (before.isEmpty() || whole.isEmpty())
         return QString();
-    const QStringList head = sedq_split_tokens(before);
-    const QStringList all = sedq_split_tokens(whole);
+    // The tokens of the whole text past the one after the cursor's decide nothing: at the end of
+    // a line the whole text runs on to the next line that holds one.
+    const QStringList all = sedq_split_tokens(whole, head.size() + 1);
     if (all.isEmpty())
         return QString();
     if (!head.isEmpty() && all.size() <= head.size() && head.last() == all.last())

@@ -46,7 +46,8 @@ struct SEDQ_FLOW_NAMES
     }
 };
 
-QStringList sedq_split_tokens(QString const& text);
+// At most `most` tokens (the first ones) when `most` is not negative.
+QStringList sedq_split_tokens(QString const& text, int most = -1);
 
 bool sedq_is_in_begin_end_block(QStringList const& tokens);
 bool sedq_is_in_if_block(QStringList const& tokens);
@@ -63,6 +64,8 @@ void sedq_get_proposals(QStringList* out, SEDQ_FLOW_TOKENS const& tokens, SEDQ_F
                         SEDQ_DISPLAY_TYPE display_type, SEDQ_RESOURCE_TYPE resource);
 // The word at the cursor: `before` is the text up to the cursor, `whole` the editor's text.
 QString sedq_word_at_cursor(QString const& before, QString const& whole);
+// The same, given the tokens of `before`.
+QString sedq_word_at_cursor(QStringList const& head, QString const& before, QString const& whole);
 // What the proposals read at the cursor: the tokens before it, the same without the last of them
 // (what a completion of the word at the cursor follows), and the word at it.
 struct SEDQ_CURSOR_CONTEXT

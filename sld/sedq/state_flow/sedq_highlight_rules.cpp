@@ -59,11 +59,13 @@ int blanks_end(const QString& text, int at)
 
 bool is_keyword(QStringView word)
 {
-    static const char* const keywords[] = {"state", "if",      "else",  "increment", "decrement",
-                                           "reset", "set",     "clear", "goto",      "trigger",
-                                           "begin", "end",     "segment_trigger"};
+    static const QLatin1String keywords[] = {
+        QLatin1String("state"), QLatin1String("if"),    QLatin1String("else"),   QLatin1String("increment"),
+        QLatin1String("decrement"), QLatin1String("reset"), QLatin1String("set"), QLatin1String("clear"),
+        QLatin1String("goto"),  QLatin1String("trigger"), QLatin1String("begin"), QLatin1String("end"),
+        QLatin1String("segment_trigger")};
     return std::any_of(std::begin(keywords), std::end(keywords),
-                       [word](const char* keyword) { return word == QLatin1String(keyword); });
+                       [word](QLatin1String keyword) { return word == keyword; });
 }
 
 bool is_store_word(QStringView word)
@@ -77,27 +79,34 @@ bool is_number(QStringView word)
                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
-// The operators of `two` (two characters each) and `one` (one each) where they stand, the two-
-// character ones first: "<=" is never read as "<".
-QVector<QPair<int, int>> operators(const QString& text, std::initializer_list<const char*> two, const char* one)
+// The relations where they stand, each two-character one before the one-character one it starts
+// with: "<=" is never read as "<".
+QVector<QPair<int, int>> relations(const QString& text)
 {
     QVector<QPair<int, int>> found;
-    for (int at = 0; at < text.size();)
+    for (int at = 0; at < text.size(); ++at)
     {
-        const QStringView rest = QStringView(text).mid(at);
-        if (rest.size() >= 2 &&
-            std::any_of(two.begin(), two.end(), [rest](const char* op) { return rest.left(2) == QLatin1String(op); }))
-        {
-            found.append({at, 2});
-            at += 2;
-        }
-        else if (QLatin1String(one).contains(rest.front()))
-        {
+        const QChar c = text.at(at);
+        const bool two = at + 1 < text.size() && text.at(at + 1) == QLatin1Char('=') &&
+                         (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('=') ||
+                          c == QLatin1Char('!'));
+        if (two)
+            found.append({at++, 2});
+        else if (c == QLatin1Char('<') || c == QLatin1Char('>'))
             found.append({at, 1});
-            ++at;
-        }
-        else
-            ++at;
+    }
+    return found;
+}
+
+// "&&" and "||", paired from the left.
+QVector<QPair<int, int>> logicals(const QString& text)
+{
+    QVector<QPair<int, int>> found;
+    for (int at = 0; at + 1 < text.size(); ++at)
+    {
+        const QChar c = text.at(at);
+        if ((c == QLatin1Char('&') || c == QLatin1Char('|')) && text.at(at + 1) == c)
+            found.append({at++, 2});
     }
     return found;
 }
@@ -127,9 +136,9 @@ QVector<QPair<int, int>> matches_of(const SEDQ_HIGHLIGHT_RULE& rule, const QStri
 QVector<QPair<int, int>> sedq_fixed_tokens(SEDQ_FIXED_TOKENS which, QString const& text)
 {
     if (which == SEDQ_FIXED_TOKENS::RELATIONS)
-        return operators(text, {"<=", ">=", "==", "!="}, "<>");
+        return relations(text);
     if (which == SEDQ_FIXED_TOKENS::LOGICALS)
-        return operators(text, {"&&", "||"}, "");
+        return logicals(text);
     QVector<QPair<int, int>> found;
     if (which == SEDQ_FIXED_TOKENS::NONE)
         return found;
