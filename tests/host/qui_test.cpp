@@ -12,12 +12,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -580,5 +583,39 @@ TEST_F(QuiTest, a_closed_modal_dialog_gives_its_window_the_keyboard_back)
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), frame.get());
+}
+
+// A menu entry that its menu enables only as it opens runs from its key while another widget has
+// the focus: the window brings the menu up to date first. That holds for a menu attached to the
+// bar after the window gathered its keys, with entries and keys of its own, and for a key given to
+// an entry later.
+TEST_F(QuiTest, a_key_brings_its_menu_up_to_date_for_menus_and_keys_that_came_later)
+{
+    auto frame = make(QUI_FW_STATE_MAIN_WINDOW);
+    auto* field = new QLineEdit(frame.get());
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    field->setFocus();
+    auto* tools = new QMenu(QStringLiteral("Tools"), frame.get());
+    QAction* early = tools->addAction(QStringLiteral("Early"));
+    early->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
+    QAction* later = tools->addAction(QStringLiteral("Later"));
+    for (QAction* entry : {early, later})
+    {
+        entry->setEnabled(false);
+        QObject::connect(tools, &QMenu::aboutToShow, entry, [entry] { entry->setEnabled(true); });
+    }
+    QTest::keyClick(field, Qt::Key_X); // the window gathers the keys of its menus
+    frame->menuBar()->addMenu(tools);
+    QSignalSpy early_runs(early, &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(early_runs.count(), 1) << "the key of an entry of a menu attached since";
+
+    later->setEnabled(false);
+    later->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+    QSignalSpy later_runs(later, &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(later_runs.count(), 1) << "a key given to an entry since";
+    EXPECT_EQ(field->text(), QStringLiteral("x")) << "the keys of the entries never reach the field";
 }
 } // namespace
