@@ -405,3 +405,25 @@ TEST_F(instance_list_test, the_acquisition_buttons_and_status_line_follow_the_us
     EXPECT_FALSE(pane()->get_status_line()->isHidden());
 }
 } // namespace
+
+namespace
+{
+// A key typed in a flow refreshes the estimates and the status line alone. Any other change
+// delivered with it (here a script renames an instance in the same turn) still has the rows read
+// again.
+TEST_F(instance_list_test, a_flow_key_delivered_with_another_change_still_refreshes_the_rows)
+{
+    open({{"alpha"}, {"beta"}});
+    tx()->set_unified_state_text(QStringLiteral("state ST1:\ntrigger;\n"));
+    tx()->rename_instance_set("gamma", "beta");
+    refresh();
+    EXPECT_EQ(cell(1, 0).data().toString(), QStringLiteral("gamma"));
+    // A key alone leaves the rows as they are and still reads the estimates again.
+    data()->m_instances[0]->get_active_trigger()->m_signal_set->edit_transient().sample_depth = 1024;
+    const QString before = cell(0, 4).data().toString();
+    tx()->set_unified_state_text(QStringLiteral("state ST1:\ntrigger;\nx"));
+    refresh();
+    EXPECT_EQ(cell(0, 0).data().toString(), QStringLiteral("alpha"));
+    EXPECT_NE(cell(0, 4).data().toString(), before) << "the memory estimate of the new depth";
+}
+} // namespace
