@@ -196,3 +196,21 @@ TEST_F(instance_usage_test, a_longer_estimate_widens_its_column_and_a_refresh_wi
     for (int column = 0; column < SEDQ_INSTANCE_COLUMN_COUNT; ++column)
         EXPECT_EQ(tree->columnWidth(column), widths[column]) << "column " << column;
 }
+
+namespace
+{
+// The texts are made again only when a figure changed; rows made anew (an instance renamed) show
+// their estimates again though every figure stayed.
+TEST_F(instance_usage_test, rows_made_anew_show_their_estimates_though_no_figure_changed)
+{
+    open({with_ram("medium", SDR_RAM_MID_SIZE), with_ram("large", SDR_RAM_LARGE)});
+    const QStringList medium = row_texts(0);
+    const QStringList large = row_texts(1);
+    ASSERT_EQ(large, blocks(QString("%1 cells").arg(CELLS), "1152 bits", "0 blocks", "0 blocks", "1 blocks"));
+    tx()->rename_instance_set("wide", "large");
+    refresh();
+    ASSERT_EQ(cell(1, 0).data().toString(), QStringLiteral("wide"));
+    EXPECT_EQ(row_texts(0), medium);
+    EXPECT_EQ(row_texts(1), large);
+}
+} // namespace

@@ -322,6 +322,7 @@ void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
             ++i;
     }
     m_model.set_rows(entries, current, can_enable_instances());
+    m_usage_figures.clear(); // new rows show no usage until it is read again
     for (int row = 0; row < m_model.rowCount(); ++row)
         if (m_model.has_powerup(row))
             m_tree->expand(m_model.index(row, SEDQ_INSTANCE_COLUMN_NAME));

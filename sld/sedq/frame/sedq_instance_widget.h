@@ -196,5 +196,7 @@ private:
     std::set<SEDQ_CONTROL_CMD_ELA_INT*> m_live_callbacks;
     THR_DRL_HANDLE m_help_library = nullptr;
     int m_usage_width = -1; // the columns right of Status, as last fitted around
+    // The figures the usage texts shown were made from; cleared when the rows are made anew.
+    std::vector<qint64> m_usage_figures;
     void (*m_show_msg_help)(const char*) = nullptr;
 };

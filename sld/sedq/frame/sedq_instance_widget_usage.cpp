@@ -62,7 +62,7 @@ DEVICE_INFO read_device_info()
     return info;
 }
 
-// The texts of one row of the usage columns and what its estimate needs.
+// The figures of one row of the usage columns and what its estimate needs.
 struct ROW_USAGE
 {
     int instance = 0;
@@ -70,7 +70,18 @@ struct ROW_USAGE
     bool automatic = false; // RAM type chosen by the estimator
     int width = 1;
     int depth = 0;
-    QString cells, bits, small, medium, large;
+    unsigned cells = 0;
+    unsigned bits = 0;
+    // The blocks of each family; NOT_KNOWN shows "NA", NO_FIT "Can't fit" (an automatic type
+    // that fits nowhere). A fixed type whose running total passed the device's is over it.
+    enum OUTCOME
+    {
+        COUNTED,
+        NOT_KNOWN,
+        NO_FIT
+    } outcome = COUNTED;
+    qint64 blocks[3] = {0, 0, 0};
+    bool over[3] = {false, false, false};
 };
 
 struct TOTALS
@@ -79,12 +90,6 @@ struct TOTALS
     qulonglong bits = 0;
     qint64 blocks[3] = {0, 0, 0}; // small, medium, large
 };
-
-QString blocks_text(ICE_RAM_USAGE_GUI& estimator, ICE_RAM_TYPE type, qint64 total, int count)
-{
-    return estimator.get_total_blocks(type) < total ? QString("Can't fit %1 blocks").arg(count)
-                                                    : QString("%1 blocks").arg(count);
-}
 
 // The block family of a fixed RAM type: on devices without typed blocks every buffer counts as
 // medium blocks; -1 for an automatic or unknown type.
@@ -119,12 +124,14 @@ void estimate_fixed(ICE_RAM_USAGE_GUI& estimator, int family, ROW_USAGE* row, TO
         totals->blocks[t] += counts[t];
     if (counts[0] < 0 || counts[1] < 0 || counts[2] < 0)
     {
-        row->small = row->medium = row->large = QStringLiteral("NA");
+        row->outcome = ROW_USAGE::NOT_KNOWN;
         return;
     }
-    row->small = blocks_text(estimator, ICE_RAM_TYPE_SMALL, totals->blocks[0], counts[0]);
-    row->medium = blocks_text(estimator, ICE_RAM_TYPE_MEDIUM, totals->blocks[1], counts[1]);
-    row->large = blocks_text(estimator, ICE_RAM_TYPE_LARGE, totals->blocks[2], counts[2]);
+    for (int t = 0; t < 3; ++t)
+    {
+        row->blocks[t] = counts[t];
+        row->over[t] = estimator.get_total_blocks(ICE_RAM_TYPE(t)) < totals->blocks[t];
+    }
 }
 
 // Splits the buffer over the families the estimator picks: the widest piece that fits (the width
@@ -157,16 +164,50 @@ bool estimate_automatic(ICE_RAM_USAGE_GUI& estimator, const ROW_USAGE& row, qint
     return true;
 }
 
+// Logic and memory of one enabled instance; an automatic memory type is placed later, once the
+// fixed types have taken their blocks.
+void estimate_row(SEDQ_TX_MANAGER* tx, ICE_RAM_USAGE_GUI& estimator, const DEVICE_INFO& device,
+                  ROW_USAGE* row, TOTALS* totals)
+{
+    row->cells = tx->get_le_usage(row->instance, device.family);
+    row->bits = tx->get_esb_usage(row->instance);
+    totals->cells += row->cells;
+    totals->bits += row->bits;
+    tx->get_sample_depth(&row->depth, row->instance);
+    row->width = row->depth >= 1 ? int(std::min<unsigned>(row->bits / unsigned(row->depth), INT_MAX)) : 1;
+    const SDR_HALCYTE_RAM_TYPE ram_type = tx->get_halcyte_ram_type(row->instance);
+    row->automatic = device.typed && ram_type == SDR_RAM_AUTO;
+    if (!row->automatic)
+        estimate_fixed(estimator, fixed_block_family(device.typed, ram_type), row, totals);
+}
+
+// The texts of a row's usage columns.
+SEDQ_INSTANCE_LIST_MODEL::USAGE usage_texts(const ROW_USAGE& row)
+{
+    const QString blocks = QStringLiteral("0 blocks");
+    if (!row.enabled)
+        return {QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
+    SEDQ_INSTANCE_LIST_MODEL::USAGE texts;
+    texts[0] = QString("%1 cells").arg(row.cells);
+    texts[1] = QString("%1 bits").arg(row.bits);
+    for (int t = 0; t < 3; ++t)
+        texts[size_t(2 + t)] = row.outcome == ROW_USAGE::NOT_KNOWN ? QStringLiteral("NA")
+                               : row.outcome == ROW_USAGE::NO_FIT  ? QStringLiteral("Can't fit")
+                               : row.over[t] ? QString("Can't fit %1 blocks").arg(row.blocks[t])
+                                             : QString("%1 blocks").arg(row.blocks[t]);
+    return texts;
+}
+
 // "Small: 3/100" and the like; without a project, or with a total the estimator could not
 // count, "Small: NA"; a device without limits shows the totals alone.
-QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const TOTALS& totals)
+QStringList block_headers(const int total_blocks[3], bool project_open, const TOTALS& totals)
 {
     const char* const names[] = {"Small", "Medium", "Large"};
     const bool known =
         project_open && totals.blocks[0] >= 0 && totals.blocks[1] >= 0 && totals.blocks[2] >= 0;
     bool unlimited = false;
     for (int t = 0; t < 3; ++t)
-        unlimited = unlimited || estimator.get_total_blocks(ICE_RAM_TYPE(t)) == INT_MAX;
+        unlimited = unlimited || total_blocks[t] == INT_MAX;
     QStringList headers;
     for (int t = 0; t < 3; ++t)
     {
@@ -175,40 +216,27 @@ QStringList block_headers(ICE_RAM_USAGE_GUI& estimator, bool project_open, const
         else if (unlimited)
             headers << QString("%1: %2").arg(names[t]).arg(totals.blocks[t]);
         else
-            headers << QString("%1: %2/%3")
-                           .arg(names[t])
-                           .arg(totals.blocks[t])
-                           .arg(estimator.get_total_blocks(ICE_RAM_TYPE(t)));
+            headers << QString("%1: %2/%3").arg(names[t]).arg(totals.blocks[t]).arg(total_blocks[t]);
     }
     return headers;
 }
 
-// The texts of a row's usage columns.
-SEDQ_INSTANCE_LIST_MODEL::USAGE usage_texts(const ROW_USAGE& usage)
+// Every figure the columns and headers are made from, in one list: the same list makes the same
+// texts.
+std::vector<qint64> figures_of(bool project_open, const int total_blocks[3], const TOTALS& totals,
+                               const std::vector<ROW_USAGE>& rows)
 {
-    if (usage.enabled)
-        return {usage.cells, usage.bits, usage.small, usage.medium, usage.large};
-    const QString blocks = QStringLiteral("0 blocks");
-    return {QStringLiteral("0 cells"), QStringLiteral("0 bits"), blocks, blocks, blocks};
-}
-
-// Logic and memory of one enabled instance; an automatic memory type is placed later, once the
-// fixed types have taken their blocks.
-void estimate_row(SEDQ_TX_MANAGER* tx, ICE_RAM_USAGE_GUI& estimator, const DEVICE_INFO& device,
-                  ROW_USAGE* row, TOTALS* totals)
-{
-    const unsigned cells = tx->get_le_usage(row->instance, device.family);
-    const unsigned bits = tx->get_esb_usage(row->instance);
-    totals->cells += cells;
-    totals->bits += bits;
-    row->cells = QString("%1 cells").arg(cells);
-    row->bits = QString("%1 bits").arg(bits);
-    tx->get_sample_depth(&row->depth, row->instance);
-    row->width = row->depth >= 1 ? int(std::min<unsigned>(bits / unsigned(row->depth), INT_MAX)) : 1;
-    const SDR_HALCYTE_RAM_TYPE ram_type = tx->get_halcyte_ram_type(row->instance);
-    row->automatic = device.typed && ram_type == SDR_RAM_AUTO;
-    if (!row->automatic)
-        estimate_fixed(estimator, fixed_block_family(device.typed, ram_type), row, totals);
+    std::vector<qint64> figures = {project_open,    total_blocks[0],       total_blocks[1],
+                                   total_blocks[2], qint64(totals.cells),  qint64(totals.bits),
+                                   totals.blocks[0], totals.blocks[1],     totals.blocks[2]};
+    figures.reserve(figures.size() + rows.size() * 12);
+    for (const ROW_USAGE& row : rows)
+    {
+        figures.insert(figures.end(), {row.instance, row.enabled, row.automatic, row.cells, row.bits, row.outcome});
+        for (int t = 0; t < 3; ++t)
+            figures.insert(figures.end(), {row.blocks[t], row.over[t]});
+    }
+    return figures;
 }
 } // namespace
 
@@ -218,8 +246,12 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
     ICE_RAM_USAGE_GUI estimator;
     const bool estimator_ok = estimator.init_usage();
     TOTALS totals;
+    int total_blocks[3];
     for (int t = 0; t < 3; ++t)
+    {
         totals.blocks[t] = estimator.get_used_blocks(ICE_RAM_TYPE(t));
+        total_blocks[t] = estimator.get_total_blocks(ICE_RAM_TYPE(t));
+    }
     std::vector<ROW_USAGE> rows(size_t(m_model.rowCount()));
     for (int r = 0; r < m_model.rowCount(); ++r)
     {
@@ -237,22 +269,25 @@ void SEDQ_INSTANCE_WIDGET::update_resource_usage()
         qint64 counts[3] = {0, 0, 0};
         if (!estimate_automatic(estimator, row, counts))
         {
-            row.small = row.medium = row.large =
-                device.project_open && estimator_ok ? QStringLiteral("Can't fit") : QStringLiteral("NA");
+            row.outcome = device.project_open && estimator_ok ? ROW_USAGE::NO_FIT : ROW_USAGE::NOT_KNOWN;
             continue;
         }
         for (int t = 0; t < 3; ++t)
+        {
             totals.blocks[t] += counts[t];
-        row.small = QString("%1 blocks").arg(counts[0]);
-        row.medium = QString("%1 blocks").arg(counts[1]);
-        row.large = QString("%1 blocks").arg(counts[2]);
+            row.blocks[t] = counts[t];
+        }
     }
-    // Typing in a flow refreshes the pane on every key and mostly changes no estimate: the
-    // columns are measured again only when a text in them changed.
+    // Typing in a flow refreshes the pane on every key and mostly changes no estimate: the texts
+    // are made, and the columns measured, again only when a figure changed.
+    std::vector<qint64> figures = figures_of(device.project_open, total_blocks, totals, rows);
+    if (figures == m_usage_figures)
+        return;
+    m_usage_figures = std::move(figures);
     bool changed = m_model.set_headers(QStringList{tr("Instance"), tr("Status"), tr("Enabled"),
                                                    QString("LEs: %1").arg(totals.cells),
                                                    QString("Memory: %1").arg(totals.bits)} +
-                                       block_headers(estimator, device.project_open, totals));
+                                       block_headers(total_blocks, device.project_open, totals));
     if (changed)
         set_header_tooltips();
     // Rows of equal estimates share their texts: a document of many instances repeats a few.
