@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVector>
 
 #include <algorithm>
 
@@ -94,18 +95,25 @@ private:
 // to the cursor), then the lines before it.
 QStringList last_tokens(const QTextBlock& line, const QStringList& head)
 {
-    QStringList last = head;
     const QString state = QStringLiteral("state");
     if (head.contains(state))
-        return last;
-    for (QTextBlock before = line.previous(); before.isValid() && last.size() <= SEDQ_FLOW_TOKENS::TAIL;
+        return head;
+    // The lines are read back to front and joined once, front to back.
+    QVector<QStringList> lines;
+    int count = head.size();
+    for (QTextBlock before = line.previous(); before.isValid() && count <= SEDQ_FLOW_TOKENS::TAIL;
          before = before.previous())
     {
-        const QStringList tokens = sedq_line_tokens(before);
-        last = tokens + last;
-        if (tokens.contains(state))
+        lines.append(sedq_line_tokens(before));
+        count += lines.last().size();
+        if (lines.last().contains(state))
             break;
     }
+    QStringList last;
+    last.reserve(count);
+    for (auto tokens = lines.crbegin(); tokens != lines.crend(); ++tokens)
+        last.append(*tokens);
+    last.append(head);
     return last;
 }
 

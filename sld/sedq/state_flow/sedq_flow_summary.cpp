@@ -24,28 +24,25 @@ enum class TOKEN
 
 TOKEN kind_of(const QString& token)
 {
-    const struct
+    static const struct
     {
-        const char* text;
+        QLatin1String text;
         TOKEN kind;
-    } words[] = {{"state", TOKEN::STATE},
-                 {"begin", TOKEN::BEGIN},
-                 {"end", TOKEN::END},
-                 {"if", TOKEN::IF},
-                 {"else", TOKEN::ELSE},
-                 {"(", TOKEN::OPEN},
-                 {")", TOKEN::CLOSE},
-                 {"goto", TOKEN::GOTO},
-                 {"start_store", TOKEN::START_STORE},
-                 {"stop_store", TOKEN::STOP_STORE},
-                 {"trigger", TOKEN::TRIGGER},
-                 {"segment_trigger", TOKEN::SEGMENT_TRIGGER}};
+    } words[] = {{QLatin1String("state"), TOKEN::STATE},
+                 {QLatin1String("begin"), TOKEN::BEGIN},
+                 {QLatin1String("end"), TOKEN::END},
+                 {QLatin1String("if"), TOKEN::IF},
+                 {QLatin1String("else"), TOKEN::ELSE},
+                 {QLatin1String("("), TOKEN::OPEN},
+                 {QLatin1String(")"), TOKEN::CLOSE},
+                 {QLatin1String("goto"), TOKEN::GOTO},
+                 {QLatin1String("start_store"), TOKEN::START_STORE},
+                 {QLatin1String("stop_store"), TOKEN::STOP_STORE},
+                 {QLatin1String("trigger"), TOKEN::TRIGGER},
+                 {QLatin1String("segment_trigger"), TOKEN::SEGMENT_TRIGGER}};
     for (const auto& word : words)
-    {
-        const QLatin1String text(word.text);
-        if (token.size() == text.size() && token == text)
+        if (token.size() == word.text.size() && token == word.text)
             return word.kind;
-    }
     return TOKEN::OTHER;
 }
 
