@@ -649,6 +649,70 @@ TEST(flow_language, a_changed_text_keeps_its_gotos_exactly_when_a_full_read_agre
     }
 }
 
+// The model tells the diagram where a key changed a state's body, so that the diagram need not
+// compare the body before with the body after. Whenever it tells, the change must turn the one
+// into the other, for every edit at every place of a flow (headers, blanks around bodies, the
+// edges of bodies included); and the keys typed inside a body, at its end too, are told.
+TEST(flow_language, a_body_change_the_model_tells_turns_the_body_before_into_the_body_after)
+{
+    const QString base = "state A:\n  if (c1) goto B;\n  trigger;\n\nstate B:\tgoto A;  \nstate C: x";
+    const QStringList pieces{"x", " ", "\n", "state D:", ";"};
+    int told = 0;
+    const auto check = [&base, &told](const QString& after, const SEDQ_TEXT_CHANGE& change, const QString& what) {
+        SEDQ_STATE_MACHINE_OBJECT machine;
+        machine.set_unified_state_text(base);
+        const QStringList before = machine.get_state_text_list();
+        machine.set_unified_state_text(after, nullptr);
+        const SEDQ_TEXT_CHANGE_FROM known{base, change};
+        SEDQ_STATE_MACHINE_OBJECT typed;
+        typed.set_unified_state_text(base);
+        const QStringList typed_before = typed.get_state_text_list();
+        typed.set_unified_state_text(after, &known);
+        const QStringList bodies = typed.get_state_text_list();
+        for (int state = 0; state < bodies.size(); ++state)
+        {
+            SEDQ_TEXT_CHANGE body{};
+            for (SEDQ_STATE_MACHINE_OBJECT* each : {&machine, &typed})
+            {
+                const QStringList& from = each == &machine ? before : typed_before;
+                const QStringList& to = each->get_state_text_list();
+                if (state >= from.size() || state >= to.size() ||
+                    !each->state_text_change(state, from.at(state), to.at(state), &body))
+                    continue;
+                ++told;
+                EXPECT_EQ(QString(from.at(state)).replace(body.at, body.removed, to.at(state).mid(body.at, body.inserted)),
+                          to.at(state))
+                    << what.toStdString() << ", state " << state;
+            }
+        }
+    };
+    for (int at = 0; at <= base.size(); ++at)
+    {
+        for (const QString& piece : pieces)
+            check(QString(base).insert(at, piece), {at, 0, int(piece.size())},
+                  QString("insert '%1' at %2").arg(piece).arg(at));
+        for (int length = 1; length <= 2 && at + length <= base.size(); ++length)
+            check(QString(base).remove(at, length), {at, length, 0}, QString("remove %1 at %2").arg(length).arg(at));
+    }
+    EXPECT_GT(told, 0);
+    // A letter typed at the end of a body's last line, and taken away again.
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    machine.set_unified_state_text(base);
+    const int end = base.indexOf("trigger;") + 8;
+    const QString typed = QString(base).insert(end, 'a');
+    for (const auto& step : {std::make_pair(typed, SEDQ_TEXT_CHANGE{end, 0, 1}),
+                             std::make_pair(base, SEDQ_TEXT_CHANGE{end, 1, 0})})
+    {
+        const QString held = machine.get_unified_state_text_as_typed();
+        const QStringList before = machine.get_state_text_list();
+        const SEDQ_TEXT_CHANGE_FROM known{held, step.second};
+        machine.set_unified_state_text(step.first, &known);
+        SEDQ_TEXT_CHANGE body{};
+        ASSERT_TRUE(machine.state_text_change(0, before.at(0), machine.get_state_text_list().at(0), &body));
+        EXPECT_EQ(body.at, before.at(0).indexOf("trigger;") + 8);
+    }
+}
+
 TEST(flow_language, arcs_run_right_going_down_and_left_going_up)
 {
     const SEDQ_STATE_ARC down = sedq_state_arc(QPoint(100, 25), QPoint(100, 125));

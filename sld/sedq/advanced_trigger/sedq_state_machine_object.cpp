@@ -185,7 +185,7 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
         to = text.size();
     }
     m_names_from_headers = m_state_name_list;
-    cut_bodies(text, from, to);
+    cut_bodies(text, from, to, m_unified_kept && !m_state_text_list.isEmpty() ? &m_change : nullptr);
     m_state_count = count == 0 ? 1 : count;
     m_unified_state_text = text;
     m_unified_kept = true;
@@ -219,8 +219,10 @@ SEDQ_STATE_MACHINE_OBJECT::HEADERS_READ SEDQ_STATE_MACHINE_OBJECT::read_headers(
 
 // The bodies of the states that reach into [from, to] of `text` cut from it again; the last
 // state's body runs to the end of the text, past any headers beyond MAX_STATES.
-void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to)
+void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to, const SEDQ_TEXT_CHANGE* change)
 {
+    int changed_bodies = 0;
+    m_body_change_state = -1;
     const int count = qMin(m_headers.size(), MAX_STATES);
     // The headers run in the order of the text: the states that may reach into [from, to] are
     // found by halving, not by walking every state of a flow of thousands.
@@ -233,8 +235,48 @@ void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to
         const int start = m_headers.at(i).body_start;
         const int end = i + 1 < count ? m_headers.at(i + 1).start : text.size();
         if (end >= from && start <= to)
+        {
+            const QString before = m_state_text_list.value(i);
             store_at(&m_state_text_list, i, QStringView(text).mid(start, end - start).trimmed().toString());
+            if (change != nullptr && ++changed_bodies == 1)
+                note_body_change(i, QStringView(text).mid(start, end - start), start, before, *change);
+            else
+                m_body_change_state = -1;
+        }
     }
+}
+
+// The body of state `state` is cut from `slice`, which starts at `start` of the new text; it was
+// `before`. A change that
+// starts past the body's first character keeps that character and the blanks before it, so both
+// bodies start at the same place of their texts; where the lengths then agree with the change,
+// the body after is the body before with the change made, and what follows the change in the
+// text follows it in the body.
+void SEDQ_STATE_MACHINE_OBJECT::note_body_change(int state, QStringView slice, int start, QString const& before,
+                                                 SEDQ_TEXT_CHANGE const& change)
+{
+    const QString& after = m_state_text_list.at(state);
+    int blanks = 0;
+    while (blanks < slice.size() && slice.at(blanks).isSpace())
+        ++blanks;
+    const SEDQ_TEXT_CHANGE in_body{change.at - start - blanks, change.removed, change.inserted};
+    if (in_body.at <= 0 || in_body.at + in_body.removed > before.size() ||
+        in_body.at + in_body.inserted > after.size() ||
+        before.size() - in_body.removed + in_body.inserted != after.size())
+        return;
+    m_body_change_state = state;
+    m_body_before = before;
+    m_body_after = after;
+    m_body_change = in_body;
+}
+
+bool SEDQ_STATE_MACHINE_OBJECT::state_text_change(int state, QString const& before, QString const& after,
+                                                  SEDQ_TEXT_CHANGE* change) const
+{
+    if (state != m_body_change_state || !before.isSharedWith(m_body_before) || !after.isSharedWith(m_body_after))
+        return false;
+    *change = m_body_change;
+    return true;
 }
 
 QString SEDQ_STATE_MACHINE_OBJECT::built_text() const

@@ -95,6 +95,10 @@ public:
     void set_state_count(int count) { m_state_count = qBound(1, count, MAX_STATES); }
     QStringList& get_state_name_list() { return m_state_name_list; }
     QStringList& get_state_text_list() { return m_state_text_list; }
+    // Where the last unified text set changed the body of `state`, when `before` and `after` are
+    // the bodies it was changed between (share their characters): a reader that kept the body
+    // before need not compare the two. False when the change is not known.
+    bool state_text_change(int state, QString const& before, QString const& after, SEDQ_TEXT_CHANGE* change) const;
     QList<int>& get_state_type_list() { return m_state_type_list; }
     void clear_unified_state_text()
     {
@@ -134,7 +138,9 @@ private:
         int count;
     };
     HEADERS_READ read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change);
-    void cut_bodies(QString const& text, int from, int to);
+    void cut_bodies(QString const& text, int from, int to, const SEDQ_TEXT_CHANGE* change);
+    void note_body_change(int state, QStringView slice, int start, QString const& before,
+                          SEDQ_TEXT_CHANGE const& change);
     bool holds(const SEDQ_FLOW_VERSION& version) const;
     QString text_of(const SEDQ_FLOW_VERSION* version) const;
 
@@ -158,4 +164,10 @@ private:
     QString m_changed_from;
     QString m_changed_to;
     SEDQ_TEXT_CHANGE m_change;
+    // The same for the one body that change re-cut, where it fell inside the body (see
+    // state_text_change); state -1 when none did.
+    int m_body_change_state = -1;
+    QString m_body_before;
+    QString m_body_after;
+    SEDQ_TEXT_CHANGE m_body_change;
 };

@@ -42,6 +42,7 @@ class SDR_TX_TRIGGER;
 class SEDQ_OBJECT;
 class SEDQ_TRIGGER_OBJECT;
 class SEDQ_STATE_MACHINE_OBJECT;
+struct SEDQ_TEXT_CHANGE;
 struct SEDQ_TEXT_CHANGE_FROM;
 class UNBQ_DIALOG;
 class AFCQ_INSTANCE_NAME;
@@ -585,6 +586,10 @@ public:
     bool get_state_text(int state, QString* text, int trigger);
     // Every state's body, one per state: the model's own list, shared, when it holds them all.
     QStringList get_state_texts(int trigger);
+    // Where the last flow text set changed state `state`'s body, when `before` and `after` are the
+    // bodies it changed between (as get_state_texts gave them); false when not known.
+    bool get_state_text_change(int state, QString const& before, QString const& after, SEDQ_TEXT_CHANGE* change,
+                               int trigger);
     bool get_unified_state_text(QString* text, int trigger);
     // The unified text as the editor shows it: empty when the user emptied it, where
     // get_unified_state_text gives the one state that an empty flow stands for.

@@ -172,6 +172,13 @@ QStringList SEDQ_TX_MANAGER::get_state_texts(int trigger)
     return texts;
 }
 
+bool SEDQ_TX_MANAGER::get_state_text_change(int state, QString const& before, QString const& after,
+                                            SEDQ_TEXT_CHANGE* change, int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    return machine != nullptr && machine->state_text_change(state, before, after, change);
+}
+
 bool SEDQ_TX_MANAGER::get_unified_state_text(QString* text, int trigger)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);

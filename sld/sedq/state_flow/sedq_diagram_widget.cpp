@@ -2,6 +2,7 @@
 #include "sedq/state_flow/sedq_diagram_widget.h"
 
 #include "host/afcq.h"
+#include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/frame/sedq_frame_wnd.h"
 #include "sedq/frame/sedq_pane_title.h"
 #include "sedq/frame/sedq_int_combo_box.h"
@@ -194,8 +195,14 @@ bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
     for (int state = 0; state < count; ++state)
     {
         // A text the model did not change is still the one read before: no characters compared.
-        if (!changed && (texts.at(state).isSharedWith(m_texts.at(state)) || texts.at(state) == m_texts.at(state) ||
-                         sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state))))
+        // Nor are those of the text a key changed (the model knows where).
+        SEDQ_TEXT_CHANGE change;
+        if (!changed &&
+            (texts.at(state).isSharedWith(m_texts.at(state)) ||
+             (m_tx_manager->get_state_text_change(state, m_texts.at(state), texts.at(state), &change, m_instance)
+                  ? sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state), &change)
+                  : texts.at(state) == m_texts.at(state) ||
+                        sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state)))))
             continue;
         const QVector<int> targets = sedq_goto_targets(m_index, texts.at(state));
         changed = changed || targets != m_transitions.at(state);

@@ -17,6 +17,7 @@ class QLineEdit;
 class SEDQ_FRAME_WND;
 class SEDQ_INT_COMBO_BOX;
 class SEDQ_TX_MANAGER;
+struct SEDQ_TEXT_CHANGE;
 
 // One node of the transition graph, one per list item.
 struct SEDQ_STATE
@@ -39,7 +40,8 @@ using SEDQ_STATE_INDEX = QHash<QString, QVector<int>>;
 SEDQ_STATE_INDEX sedq_state_index(QStringList const& names);
 QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text);
 // Whether `after` has the goto targets of `before`, reading only around where they differ.
-bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after);
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after,
+                            const SEDQ_TEXT_CHANGE* known = nullptr);
 
 // The arc from the box centred at `source` to the box centred at `target` in the list.
 struct SEDQ_STATE_ARC

@@ -90,10 +90,12 @@ QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& tex
 }
 
 // A key changes one run of a text: the gotos before and after the words around it stay, so only
-// those words are read in both texts.
-bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after)
+// those words are read in both texts. The run is found by comparing the texts unless the model
+// knows it.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after,
+                            const SEDQ_TEXT_CHANGE* known)
 {
-    const SEDQ_TEXT_CHANGE change = sedq_text_change(before, after);
+    const SEDQ_TEXT_CHANGE change = known != nullptr ? *known : sedq_text_change(before, after);
     const int from = word_before(before, change.at);
     const int before_end = word_after(before, change.at + change.removed);
     const int after_end = word_after(after, change.at + change.inserted);
