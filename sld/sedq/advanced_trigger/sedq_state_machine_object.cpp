@@ -247,11 +247,10 @@ void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to
 }
 
 // The body of state `state` is cut from `slice`, which starts at `start` of the new text; it was
-// `before`. A change that
-// starts past the body's first character keeps that character and the blanks before it, so both
-// bodies start at the same place of their texts; where the lengths then agree with the change,
-// the body after is the body before with the change made, and what follows the change in the
-// text follows it in the body.
+// `before`. A change that starts past the body's first character keeps that character and the
+// blanks before it, so both bodies start at the same place of their texts; where the lengths
+// then agree with the change, the body after is the body before with the change made, and what
+// follows the change in the text follows it in the body.
 void SEDQ_STATE_MACHINE_OBJECT::note_body_change(int state, QStringView slice, int start, QString const& before,
                                                  SEDQ_TEXT_CHANGE const& change)
 {
