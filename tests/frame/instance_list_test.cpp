@@ -413,17 +413,26 @@ namespace
 // again.
 TEST_F(instance_list_test, a_flow_key_delivered_with_another_change_still_refreshes_the_rows)
 {
-    open({{"alpha"}, {"beta"}});
+    probe alpha{"alpha"};
+    alpha.ram_type = SDR_RAM_MID_SIZE;
+    open({alpha, {"beta"}});
     tx()->set_unified_state_text(QStringLiteral("state ST1:\ntrigger;\n"));
     tx()->rename_instance_set("gamma", "beta");
     refresh();
     EXPECT_EQ(cell(1, 0).data().toString(), QStringLiteral("gamma"));
-    // A key alone leaves the rows as they are and still reads the estimates again.
-    data()->m_instances[0]->get_active_trigger()->m_signal_set->edit_transient().sample_depth = 1024;
-    const QString before = cell(0, 4).data().toString();
+    // A key alone leaves the rows as they are and still reads the estimates again: the device's
+    // estimator answers otherwise now.
+    QStringList before;
+    for (int column = 3; column < 8; ++column)
+        before << cell(0, column).data().toString();
+    standin::ice::force_blocks_result(7);
     tx()->set_unified_state_text(QStringLiteral("state ST1:\ntrigger;\nx"));
     refresh();
     EXPECT_EQ(cell(0, 0).data().toString(), QStringLiteral("alpha"));
-    EXPECT_NE(cell(0, 4).data().toString(), before) << "the memory estimate of the new depth";
+    QStringList after;
+    for (int column = 3; column < 8; ++column)
+        after << cell(0, column).data().toString();
+    EXPECT_NE(after, before) << "the blocks the estimator counts now";
+    EXPECT_TRUE(after.contains(QStringLiteral("7 blocks"))) << after.join(", ").toStdString();
 }
 } // namespace
