@@ -33,11 +33,11 @@ bool starts_word(const QString& text, int at)
     return at < text.size() && is_name_char(text.at(at)) && (at == 0 || !is_name_char(text.at(at - 1)));
 }
 
-// The key a literal name is filed under: its first word, or its first character where that is no
-// name character.
-QString literal_key(const QString& text, int at)
+// The length of the key a literal name is filed under, and looked up by at a place in a line:
+// its first word, or its first character where that is no name character.
+int literal_key_length(const QString& text, int at)
 {
-    return is_name_char(text.at(at)) ? text.mid(at, word_end(text, at) - at) : QString(text.at(at));
+    return is_name_char(text.at(at)) ? word_end(text, at) - at : 1;
 }
 
 bool may_swap(const SEDQ_HIGHLIGHT_LOCK& lock, SCI_FLOW_CONTROL_RUNTIME_CONFIG_OPTION option)
@@ -184,7 +184,7 @@ SEDQ_NAME_MATCHER::SEDQ_NAME_MATCHER(QStringList const& names)
             m_words.insert(name, name.size());
             continue;
         }
-        QStringList& bucket = m_literals[literal_key(name, 0)];
+        QStringList& bucket = m_literals[name.left(literal_key_length(name, 0))];
         if (!bucket.contains(name))
             bucket.append(name);
     }
@@ -201,11 +201,10 @@ int SEDQ_NAME_MATCHER::match_at(QString const& text, int at) const
     if (!word_start && is_name_char(text.at(at)))
         return 0;
     // Looked up over the line's own characters: a word costs no copy, in every rule, on every key.
-    const int word = is_name_char(text.at(at)) ? word_end(text, at) - at : 0;
-    const QString key = QString::fromRawData(text.constData() + at, qMax(word, 1));
+    const QString key = QString::fromRawData(text.constData() + at, literal_key_length(text, at));
     int best = 0;
     if (word_start && m_words.contains(key))
-        best = word;
+        best = key.size();
     if (m_literals.isEmpty())
         return best;
     const auto bucket = m_literals.constFind(key);
