@@ -13,9 +13,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStringListModel>
+#include <QTextEdit>
 #include <QTimer>
+
+#include <tuple>
 
 namespace
 {
@@ -421,7 +425,7 @@ TEST_F(flow_editor_test, a_long_flow_is_coloured_where_it_is_shown)
     QSignalSpy changes(editor(), QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed));
     const auto goto_colour = [this](int line) {
         const QTextBlock block = editor()->document()->findBlockByNumber(line);
-        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+        for (const QTextLayout::FormatRange& range : SEDQ_SYNTAX_HIGHLIGHTER::colours_of(block))
             if (block.text().mid(range.start, range.length).trimmed() == "goto")
                 return range.format.foreground().color();
         return QColor();
@@ -610,7 +614,9 @@ TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edi
         for (QTextBlock block = editor()->document()->begin(); block.isValid(); block = block.next())
         {
             const auto expected = sedq_format_runs(sedq_highlight_line(block.text(), rules), block.text());
-            const auto shown = block.layout()->formats();
+            const auto shown = SEDQ_SYNTAX_HIGHLIGHTER::colours_of(block);
+            EXPECT_TRUE(SEDQ_SYNTAX_HIGHLIGHTER::is_painted_by_editor(block.layout()))
+                << block.text().toStdString();
             ASSERT_EQ(shown.size(), expected.size()) << block.text().toStdString();
             for (int i = 0; i < shown.size(); ++i)
             {
@@ -643,6 +649,66 @@ TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
     QTest::keyClicks(editor(), "; set fl");
     close_popup();
     expect_paints_as_laid_out_afresh();
+}
+
+// The editor paints the colours of its lines over the glyphs Qt shaped: underlined names, a
+// selection over part of a name, a line wrapped, a line read right to left in part and a line
+// scrolled into view paint as a plain QTextEdit paints the same text given the same colours as
+// formats of its lines.
+TEST_F(flow_editor_test, coloured_lines_paint_as_qt_paints_their_colours_as_formats)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    QString text = "state ST1:\nif (Condition 1 && !flag1) goto ST1; // \u05e9\u05dc\u05d5\u05dd "
+                   "\u05e2\u05d5\u05dc\u05dd\nelse if (counter1 >= 4 || flag1) set flag1;\n";
+    text += "if (" + QString("Condition 1 && ").repeated(30) + "flag1) trigger;\n";
+    for (int line = 0; line < 60; ++line)
+        text += QString("if (Condition 1) trigger; // %1\n").arg(line);
+    paste(text);
+    bring_to_front(editor());
+    editor()->setCursorWidth(0);
+    QTextEdit plain;
+    plain.setFont(editor()->font());
+    plain.setTabStopDistance(editor()->tabStopDistance());
+    plain.setCursorWidth(0);
+    plain.setPlainText(editor()->toPlainText());
+    plain.resize(editor()->size());
+    plain.show();
+    const auto paint_both = [&](int from, int to, int scrolled) {
+        for (QTextEdit* edit : {static_cast<QTextEdit*>(editor()), &plain})
+        {
+            QTextCursor cursor(edit->document());
+            cursor.setPosition(from);
+            cursor.setPosition(to, QTextCursor::KeepAnchor);
+            edit->setTextCursor(cursor);
+            edit->verticalScrollBar()->setValue(scrolled);
+        }
+        editor()->viewport()->repaint();
+        QTextBlock line = plain.document()->begin();
+        for (QTextBlock shown = editor()->document()->begin(); shown.isValid(); shown = shown.next())
+        {
+            line.layout()->setFormats(SEDQ_SYNTAX_HIGHLIGHTER::colours_of(shown));
+            line = line.next();
+        }
+        plain.document()->markContentsDirty(0, plain.document()->characterCount());
+        settle();
+        return std::make_pair(editor()->viewport()->grab().toImage(), plain.viewport()->grab().toImage());
+    };
+    const int name = text.indexOf("flag1");
+    const std::tuple<int, int, int> cases[] = {{0, 0, 0}, {name + 2, name + 30, 0}, {0, 0, 1000}};
+    for (const auto& [from, to, scrolled] : cases)
+    {
+        SCOPED_TRACE(QString("selected %1-%2, scrolled %3").arg(from).arg(to).arg(scrolled).toStdString());
+        const auto [painted, expected] = paint_both(from, to, scrolled);
+        ASSERT_EQ(painted.size(), expected.size());
+        EXPECT_EQ(painted, expected);
+        // Not two blank pictures: the names show in their colour.
+        bool magenta = false;
+        for (int y = 0; y < painted.height() && !magenta; ++y)
+            for (int x = 0; x < painted.width() && !magenta; ++x)
+                magenta = painted.pixelColor(x, y) == QColor(Qt::magenta);
+        EXPECT_TRUE(magenta);
+    }
 }
 
 // The lines shown keep their glyphs too: when a name typed on the last line gives a line above

@@ -7,6 +7,7 @@
 #include "sedq/state_flow/sedq_resources_widget.h"
 #include "sedq/state_flow/sedq_state_text_edit.h"
 #include "sedq/state_flow/sedq_state_widget.h"
+#include "sedq/state_flow/sedq_syntax_highlighter.h"
 #include "sedq/state_flow/sedq_tree_widget.h"
 
 #include <QAbstractItemView>
@@ -90,7 +91,7 @@ protected:
             if (at < 0)
                 continue;
             const int end = at + word.size();
-            for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            for (const QTextLayout::FormatRange& range : SEDQ_SYNTAX_HIGHLIGHTER::colours_of(block))
             {
                 if (range.start > at || range.start + range.length < end)
                     continue;

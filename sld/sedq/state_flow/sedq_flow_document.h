@@ -9,13 +9,15 @@
 #include "sedq/state_flow/sedq_flow_language.h"
 
 #include <QTextBlockUserData>
+#include <QTextLayout>
+#include <QVector>
 
 class QTextBlock;
 class QTextCursor;
 
 // What the editor keeps with one line: its tokens, the summaries of its state up to its end
-// (with and without the last token), and the revision and rules the highlighter coloured it
-// for.
+// (with and without the last token), and its colours with the revision and rules the
+// highlighter coloured it for.
 class SEDQ_LINE_DATA : public QTextBlockUserData
 {
 public:
@@ -28,6 +30,7 @@ public:
     int tokens_length = -1;
     SEDQ_FLOW_SUMMARY summary;
     SEDQ_FLOW_SUMMARY summary_but_last;
+    QVector<QTextLayout::FormatRange> colours;
     int highlighted_revision = -1;
     int highlighted_generation = -1;
 };

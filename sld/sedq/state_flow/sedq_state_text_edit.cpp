@@ -35,7 +35,7 @@ namespace
 const QStringList KIND_WORDS = {"state", "condition", "counter", "flag"};
 const int POPUP_DELAY_MS = 500;
 const int LONG_LINE = 4096;
-// The most lines a text may have for its shown lines to keep their shaping (see keep_shaped).
+// The most lines a text may have for its shown lines to keep their shaping (see paint_colours).
 const int MAX_SHAPED_LINES = 2000;
 const double METERS_PER_INCH = 0.0254;
 
@@ -104,6 +104,14 @@ int right_to_left_in(QStringView text)
 bool wider_than_32_bits(const QString& bits)
 {
     return bits.left(qMax(0, bits.size() - 32)).contains(QLatin1Char('1'));
+}
+
+// A layout that keeps no glyphs drops them after it draws: drawn clipped to a place above its
+// first line, it draws nothing and drops them.
+void drop_glyphs(QPainter* painter, QTextLayout* layout)
+{
+    layout->setCacheEnabled(false);
+    layout->draw(painter, QPointF(), {}, QRectF(0, layout->position().y() - 2, 1, 1));
 }
 } // namespace
 
@@ -709,7 +717,6 @@ void SEDQ_STATE_TEXT_EDIT::follow_cursor()
 
 void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
 {
-    follow_resolution();
     if (m_tx_manager->get_lock_mode(false) != SEDQ_LOCK_MODE_ALLOW_ALL)
         QPainter(viewport()).fillRect(viewport()->rect(), AFCQ_BRUSH(AFCQ_BRUSH_CELL_FACE).get_brush());
     else if (m_tx_manager->is_powerup_trigger(-1))
@@ -717,52 +724,112 @@ void SEDQ_STATE_TEXT_EDIT::paintEvent(QPaintEvent* event)
     QTextEdit::paintEvent(event);
 }
 
-// Before the lines in `rect` (viewport coordinates) are painted, those not coloured for their
-// text and the current rules are coloured. Only lines laid out count: a long text is laid out
-// a part at a time, and a line not laid out yet is not shown either.
-void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QRect& rect)
+// Where the document's origin lies in the viewport, as QTextEdit paints it.
+QPointF SEDQ_STATE_TEXT_EDIT::document_origin() const
+{
+    const QScrollBar* across = horizontalScrollBar();
+    const int x = isRightToLeft() ? across->maximum() - across->value() : across->value();
+    return QPointF(-x, -verticalScrollBar()->value());
+}
+
+// The lines a paint of `rect` (viewport coordinates) shows. Only lines laid out count: a long
+// text is laid out a part at a time, and a line not laid out yet is not shown either.
+bool SEDQ_STATE_TEXT_EDIT::shown_lines(const QRect& rect, QTextBlock* first, QTextBlock* last) const
 {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    const qreal bottom = rect.bottom() + verticalScrollBar()->value();
+    const QPointF origin = document_origin();
+    const qreal bottom = rect.bottom() - origin.y();
     // The line at the top of the rectangle from the layout alone: a cursor placed there would
     // shape that line to find its x.
-    const QPointF top = QPointF(rect.topLeft()) + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QTextBlock first = document()->findBlock(qMax(0, layout->hitTest(top, Qt::FuzzyHit)));
-    QTextBlock last = first;
-    for (QTextBlock block = first; block.isValid(); block = block.next())
+    *first = document()->findBlock(qMax(0, layout->hitTest(QPointF(rect.topLeft()) - origin, Qt::FuzzyHit)));
+    *last = QTextBlock();
+    for (QTextBlock block = *first; block.isValid(); block = block.next())
     {
         const QRectF bounds = layout->blockBoundingRect(block);
         if (bounds.isEmpty() || bounds.top() > bottom)
             break;
-        last = block;
+        *last = block;
     }
-    keep_shaped(first, last);
-    // Formats set on lines and the layout told of them change no text: nothing is reported.
-    m_highlighter->highlight_shown(first, last);
+    return last->isValid();
 }
 
-// Each key repaints the lines from the one typed in down to the bottom of the editor, and Qt
-// shapes every line it paints again, each colour apart. Besides the line of the cursor (see
-// follow_cursor), the lines shown of the editor being typed in keep their glyphs (until their
-// text or colours change), when the text is short: the glyphs held stay within a few thousand
-// lines, and those of a long text within its cursor's line.
-void SEDQ_STATE_TEXT_EDIT::keep_shaped(const QTextBlock& first, const QTextBlock& last)
+// Before the lines from `first` to `last` are painted, those not coloured for their text and the
+// current rules are coloured, and every one keeps its glyphs while it is painted: Qt shapes it to
+// paint it, and the colours are painted over the same glyphs (see paint_colours).
+void SEDQ_STATE_TEXT_EDIT::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
-    if (!hasFocus() || document()->blockCount() > MAX_SHAPED_LINES)
-        return;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
         block.layout()->setCacheEnabled(true);
         if (block == last)
             break;
     }
+    // Formats set on lines and the layout told of them change no text: nothing is reported.
+    m_highlighter->highlight_shown(first, last);
 }
 
+// Qt draws the text of a coloured line clear (see SEDQ_SYNTAX_HIGHLIGHTER); its colours are
+// painted here, over the glyphs Qt shaped for its own paint. Each key repaints the line typed in,
+// and Qt draws the line above it too (the lines that touch the repainted rectangle), shaping
+// every line it draws again: the line of the cursor (see follow_cursor) and the lines beside it
+// keep their glyphs, and so do all lines shown of the editor being typed in when the text is
+// short, so the glyphs held stay within a few thousand lines. The others drop them once painted.
+void SEDQ_STATE_TEXT_EDIT::paint_colours(const QRect& rect, const QTextBlock& first, const QTextBlock& last)
+{
+    QPainter painter(viewport());
+    const QPointF origin = document_origin();
+    const QColor plain = palette().color(QPalette::Text);
+    const QTextCursor cursor = textCursor();
+    SEDQ_PAINTED_SELECTION selection;
+    selection.colour =
+        palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText);
+    const bool keep = hasFocus() && document()->blockCount() <= MAX_SHAPED_LINES;
+    const QTextBlock kept = m_glyphs_kept.isNull() ? QTextBlock() : m_glyphs_kept.block();
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+    {
+        QTextLayout* layout = block.layout();
+        const QPointF at = origin + layout->position();
+        if (SEDQ_SYNTAX_HIGHLIGHTER::is_painted_by_editor(layout))
+        {
+            const QVector<QTextLayout::FormatRange> colours = SEDQ_SYNTAX_HIGHLIGHTER::colours_of(block);
+            const QString text = block.text();
+            selection.from = cursor.selectionStart() - block.position();
+            selection.to = cursor.selectionEnd() - block.position();
+            for (int i = 0; i < layout->lineCount(); ++i)
+            {
+                const QTextLine line = layout->lineAt(i);
+                const QRectF bounds = line.rect().translated(at);
+                if (bounds.bottom() <= rect.top())
+                    continue;
+                if (bounds.top() > rect.bottom())
+                    break;
+                sedq_paint_colours(&painter, line, text, at, colours, plain, selection);
+            }
+        }
+        if (!keep && block != kept && block != kept.previous() && block != kept.next())
+            drop_glyphs(&painter, layout);
+        if (block == last)
+            break;
+    }
+}
+
+// A paint of the viewport lays the text out for the viewport's resolution, colours the lines it
+// shows and paints their colours over what QTextEdit painted, still inside the paint event.
 bool SEDQ_STATE_TEXT_EDIT::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Paint)
-        highlight_shown(static_cast<QPaintEvent*>(event)->rect());
-    return QTextEdit::viewportEvent(event);
+    if (event->type() != QEvent::Paint)
+        return QTextEdit::viewportEvent(event);
+    follow_resolution();
+    const QRect rect = static_cast<QPaintEvent*>(event)->rect();
+    QTextBlock first;
+    QTextBlock last;
+    const bool shown = shown_lines(rect, &first, &last);
+    if (shown)
+        highlight_shown(first, last);
+    const bool done = QTextEdit::viewportEvent(event);
+    if (shown)
+        paint_colours(rect, first, last);
+    return done;
 }
 
 void SEDQ_STATE_TEXT_EDIT::contextMenuEvent(QContextMenuEvent* event)

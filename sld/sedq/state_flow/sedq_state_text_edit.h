@@ -110,8 +110,10 @@ private:
     QStringList swap_list(const QString& word) const;
     void connect_text(bool on);
     void wrap_for(QString const& text);
-    void highlight_shown(const QRect& rect);
-    void keep_shaped(const QTextBlock& first, const QTextBlock& last);
+    QPointF document_origin() const;
+    bool shown_lines(const QRect& rect, QTextBlock* first, QTextBlock* last) const;
+    void highlight_shown(const QTextBlock& first, const QTextBlock& last);
+    void paint_colours(const QRect& rect, const QTextBlock& first, const QTextBlock& last);
     void follow_resolution();
     void follow_change(int from, int removed, int added);
     void read_text() const;

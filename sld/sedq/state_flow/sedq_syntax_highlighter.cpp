@@ -6,8 +6,16 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/state_flow/sedq_flow_document.h"
 
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QtMath>
+
+#include <climits>
+#include <cmath>
+#include <memory>
 
 // QSyntaxHighlighter colours the lines of a change and then marks each of them changed again,
 // its line feed included, and the line after a deletion as well: the layout lays out and
@@ -135,20 +143,48 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
            data->highlighted_generation == m_rules->generation;
 }
 
-// Whether the line's colours changed. Formats set on a line count as a change of the whole
-// line, its line feed included, which has the layout lay out the line after it too: a key that
-// leaves the colours as they were (most keys of a word) sets none.
+namespace
+{
+// The one format of every coloured line's layout, over any length of text: Qt draws the text
+// clear, and a key typed at the line's end stays under it.
+const QVector<QTextLayout::FormatRange>& clear_text()
+{
+    static const QVector<QTextLayout::FormatRange> formats = []() {
+        QTextLayout::FormatRange range;
+        range.start = 0;
+        range.length = INT_MAX / 2;
+        range.format.setForeground(QColor(Qt::transparent));
+        return QVector<QTextLayout::FormatRange>{range};
+    }();
+    return formats;
+}
+} // namespace
+
+bool SEDQ_SYNTAX_HIGHLIGHTER::is_painted_by_editor(const QTextLayout* layout)
+{
+    return layout != nullptr && layout->formats() == clear_text();
+}
+
+QVector<QTextLayout::FormatRange> SEDQ_SYNTAX_HIGHLIGHTER::colours_of(const QTextBlock& block)
+{
+    const auto* data = static_cast<const SEDQ_LINE_DATA*>(block.userData());
+    return data != nullptr ? data->colours : QVector<QTextLayout::FormatRange>();
+}
+
+// Whether the line's layout was given its format now: formats set on a line count as a change
+// of the whole line, its line feed included, which has the layout lay out the line after it
+// too. That happens once, when a line is first coloured; its colours change no layout.
 bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 {
     const QString text = block.text();
-    const QVector<QTextLayout::FormatRange> runs = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
-    const bool changed = block.layout()->formats() != runs;
-    if (changed)
-        block.layout()->setFormats(runs);
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
+    data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
     data->highlighted_revision = block.revision();
     data->highlighted_generation = m_rules->generation;
-    return changed;
+    if (is_painted_by_editor(block.layout()))
+        return false;
+    block.layout()->setFormats(clear_text());
+    return true;
 }
 
 // The lines a change touched, up to LINES_PER_PASS of them a turn; the others wait until they
@@ -168,16 +204,17 @@ void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
     }
 }
 
-// The formats of the stale lines are set on their layouts and the document is told once of those
-// that changed, so the layout runs once for all of them (a line told one by one would lay out
-// every line after it each time).
+// The stale lines, and those whose layout Qt still paints, are coloured; those given their
+// format now are laid out again, the document told once of them all (a line told one by one
+// would lay out every line after it each time).
 void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
     int from = -1;
     int to = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
-        if (!is_current(block) && block.layout() != nullptr && colour(block))
+        if ((!is_current(block) || !is_painted_by_editor(block.layout())) && block.layout() != nullptr &&
+            colour(block))
         {
             from = from < 0 ? block.position() : from;
             to = block.position() + block.length();
@@ -189,20 +226,133 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTe
         document()->markContentsDirty(from, to - from);
 }
 
-// QSyntaxHighlighter::rehighlight() colours through here.
+// QSyntaxHighlighter::rehighlight() colours through here. Its format reaches the layout over
+// the text's length only: the line is given its own again when it is next coloured.
 void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
 {
     refresh_rules();
-    // A line not coloured here is left plain and marked out of date; it is coloured when it
-    // is shown. A pass over a whole text of many lines so costs a little per line.
+    setFormat(0, text.size(), clear_text().constFirst().format);
+    // A line not coloured here is marked out of date; it is coloured when it is shown. A pass
+    // over a whole text of many lines so costs a little per line.
     SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(currentBlock());
     if (++m_lines_this_turn > LINES_PER_PASS)
     {
         data->highlighted_generation = -1;
         return;
     }
-    for (const QTextLayout::FormatRange& run : sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text))
-        setFormat(run.start, run.length, run.format);
+    data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
     data->highlighted_revision = currentBlock().revision();
     data->highlighted_generation = m_rules->generation;
+}
+
+namespace
+{
+// The glyphs of the line's characters from `from` to `to`. Qt finds them over the line's items
+// for each range asked; a line whose glyphs stand one for each of its characters, left to right
+// in one run (`whole`: one script in one font without ligatures or marks, as a flow's line mostly
+// is, its trailing blanks without glyphs), has them cut from that run.
+QList<QGlyphRun> glyphs_of(const QTextLine& line, const QGlyphRun* whole, int from, int to)
+{
+    if (whole == nullptr)
+        return line.glyphRuns(from, to - from);
+    const int first = from - line.textStart();
+    const int count = qMin(to, line.textStart() + whole->glyphIndexes().size()) - from;
+    if (count <= 0)
+        return {};
+    QGlyphRun piece = *whole;
+    piece.setGlyphIndexes(whole->glyphIndexes().mid(first, count));
+    piece.setPositions(whole->positions().mid(first, count));
+    piece.setBoundingRect(QRectF());
+    return {piece};
+}
+
+// The line's one run, when its glyphs stand one for each character as glyphs_of asks; null
+// otherwise.
+std::unique_ptr<QGlyphRun> one_glyph_a_character(const QTextLine& line, QString const& text)
+{
+    const QList<QGlyphRun> runs = line.glyphRuns();
+    if (runs.size() != 1)
+        return nullptr;
+    const QVector<QPointF> positions = runs.constFirst().positions();
+    const int glyphs = positions.size();
+    if (glyphs > line.textLength())
+        return nullptr;
+    for (int i = 1; i < glyphs; ++i)
+        if (positions[i].x() <= positions[i - 1].x())
+            return nullptr;
+    for (int i = line.textStart() + glyphs; i < line.textStart() + line.textLength(); ++i)
+        if (text.at(i) != QLatin1Char(' '))
+            return nullptr;
+    return std::make_unique<QGlyphRun>(runs.constFirst());
+}
+
+// The glyphs in one colour, as Qt paints a format's text, and their underline as Qt places it:
+// below the baseline by the font's underline offset rounded up and kept within the descent,
+// from the first glyph's origin to the last glyph's advance. Selected text has its glyphs
+// painted by Qt and only its underline here.
+void paint_run(QPainter* painter, const QList<QGlyphRun>& runs, QPointF origin, QColor const& colour,
+               bool glyphs, bool underline)
+{
+    for (const QGlyphRun& run : runs)
+    {
+        painter->setPen(colour);
+        if (glyphs)
+            painter->drawGlyphRun(origin, run);
+        const QVector<QPointF> positions = run.positions();
+        if (!underline || positions.isEmpty())
+            continue;
+        const QRawFont font = run.rawFont();
+        const QVector<QPointF> advances = font.advancesForGlyphIndexes(run.glyphIndexes());
+        qreal left = positions.constFirst().x();
+        qreal right = left;
+        for (int i = 0; i < positions.size(); ++i)
+        {
+            left = qMin(left, positions[i].x());
+            right = qMax(right, positions[i].x() + advances.value(i).x());
+        }
+        qreal below = std::ceil(font.underlinePosition()) + 0.5;
+        if (font.underlinePosition() <= font.descent())
+            below = qMin(below, font.descent() - 0.5);
+        const qreal y = origin.y() + positions.constFirst().y() + below;
+        QPen pen(colour, font.lineThickness());
+        pen.setCapStyle(Qt::FlatCap);
+        painter->setPen(pen);
+        painter->drawLine(QLineF(qFloor(origin.x() + left), y, qFloor(origin.x() + right), y));
+    }
+}
+} // namespace
+
+void sedq_paint_colours(QPainter* painter, const QTextLine& line, QString const& text, QPointF origin,
+                        QVector<QTextLayout::FormatRange> const& colours, QColor const& plain,
+                        SEDQ_PAINTED_SELECTION const& selection)
+{
+    const std::unique_ptr<QGlyphRun> whole = one_glyph_a_character(line, text);
+    const int end = line.textStart() + line.textLength();
+    int at = line.textStart();
+    // The characters from `at` to `to`: the selected ones in the selection's colour.
+    const auto glyphs = [&](int from, int to) { return glyphs_of(line, whole.get(), from, to); };
+    const auto paint_to = [&](int to, QColor const& colour, bool underline) {
+        const int selected_from = qBound(at, selection.from, to);
+        const int selected_to = qBound(selected_from, selection.to, to);
+        if (at < selected_from)
+            paint_run(painter, glyphs(at, selected_from), origin, colour, true, underline);
+        if (selected_from < selected_to && underline)
+            paint_run(painter, glyphs(selected_from, selected_to), origin, selection.colour, false, true);
+        if (selected_to < to)
+            paint_run(painter, glyphs(selected_to, to), origin, colour, true, underline);
+        at = to;
+    };
+    for (const QTextLayout::FormatRange& run : colours)
+    {
+        if (run.start >= end)
+            break;
+        if (run.start + run.length <= at)
+            continue;
+        if (run.start > at)
+            paint_to(run.start, plain, false);
+        const QTextCharFormat& format = run.format;
+        paint_to(qMin(end, run.start + run.length), format.foreground().color(), format.fontUnderline());
+    }
+    if (at < end)
+        paint_to(end, plain, false);
 }

@@ -4,8 +4,12 @@
 // up as words or compared literally, never compiled into a pattern, so thousands of names cost
 // a hash look-up per word and no name can make a rule match the empty string.
 // Highlighting follows what is shown: a change has a bounded number of its lines coloured at
-// once, before they are laid out, and every other line is coloured when it is painted (see
-// highlight_shown).
+// once, and every other line is coloured when it is painted (see highlight_shown).
+// The colours are kept with each line (SEDQ_LINE_DATA) and painted by the editor over the
+// glyphs Qt shaped (sedq_paint_colours); the line's layout holds one format over all of its
+// text that has Qt draw it clear. Qt shapes a line of many formats one format at a time and
+// lays out again every line whose formats are set, the line after it too: here a line is laid
+// out as a plain editor lays it out, and new colours cost a repaint.
 // The rules are read from the model at most once per event-loop turn and built again only
 // when the names or the lock have changed.
 
@@ -20,6 +24,7 @@
 
 #include <memory>
 
+class QPainter;
 class SEDQ_TX_MANAGER;
 
 // What decides which tokens may be swapped: the lock, the power-up trigger and the options that
@@ -103,6 +108,22 @@ QVector<QTextLayout::FormatRange> sedq_format_runs(QVector<QTextLayout::FormatRa
 bool sedq_swappable_token_at(QString const& text, int at, QVector<SEDQ_HIGHLIGHT_RULE> const& rules, int* start,
                              int* length);
 
+// The selected characters of a line (positions in its text) and the colour Qt paints them in.
+struct SEDQ_PAINTED_SELECTION
+{
+    int from = 0;
+    int to = 0;
+    QColor colour;
+};
+
+// Paints the text of `line` (of a layout of `text` at `origin`, in the painter's coordinates):
+// the characters of `colours` (a line's runs, as sedq_format_runs gives them) in their colour
+// and underline, every other character in `plain`. Qt paints the selected characters itself;
+// only their underlines are painted here.
+void sedq_paint_colours(QPainter* painter, const QTextLine& line, QString const& text, QPointF origin,
+                        QVector<QTextLayout::FormatRange> const& colours, QColor const& plain,
+                        SEDQ_PAINTED_SELECTION const& selection);
+
 class SEDQ_SYNTAX_HIGHLIGHTER : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -123,6 +144,11 @@ public:
     bool is_current(const QTextBlock& block);
     // Colours the lines from `first` to `last` (inclusive) that are not current.
     void highlight_shown(const QTextBlock& first, const QTextBlock& last);
+    // Whether the editor paints the text of the layout: Qt draws it clear. False for a line
+    // never coloured, which Qt draws plain.
+    static bool is_painted_by_editor(const QTextLayout* layout);
+    // The colours of the line, as last coloured.
+    static QVector<QTextLayout::FormatRange> colours_of(const QTextBlock& block);
 
 protected:
     void highlightBlock(QString const& text) override;
