@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QtMath>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -331,7 +332,17 @@ void sedq_paint_colours(QPainter* painter, const QTextLine& line, QString const&
     int at = line.textStart();
     // The characters from `at` to `to`: the selected ones in the selection's colour.
     const auto glyphs = [&](int from, int to) { return glyphs_of(line, whole.get(), from, to); };
+    // Blanks not underlined show nothing: no glyphs are drawn for them.
+    const auto blank = [&text](int from, int to) {
+        return std::all_of(text.constBegin() + from, text.constBegin() + to,
+                           [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); });
+    };
     const auto paint_to = [&](int to, QColor const& colour, bool underline) {
+        if (!underline && blank(at, to))
+        {
+            at = to;
+            return;
+        }
         const int selected_from = qBound(at, selection.from, to);
         const int selected_to = qBound(selected_from, selection.to, to);
         if (at < selected_from)
