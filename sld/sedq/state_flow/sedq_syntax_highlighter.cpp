@@ -353,12 +353,17 @@ void sedq_paint_colours(QPainter* painter, const QTextLine& line, QString const&
             paint_run(painter, glyphs(selected_to, to), origin, colour, true, underline);
         at = to;
     };
-    for (const QTextLayout::FormatRange& run : colours)
+    // The runs stand in order: a line of a long wrapped text starts from the first run that
+    // reaches into it.
+    const auto first = std::lower_bound(colours.cbegin(), colours.cend(), at,
+                                        [](const QTextLayout::FormatRange& run, int start) {
+                                            return run.start + run.length <= start;
+                                        });
+    for (auto next = first; next != colours.cend(); ++next)
     {
+        const QTextLayout::FormatRange& run = *next;
         if (run.start >= end)
             break;
-        if (run.start + run.length <= at)
-            continue;
         if (run.start > at)
             paint_to(run.start, plain, false);
         const QTextCharFormat& format = run.format;
