@@ -281,6 +281,8 @@ std::unique_ptr<QGlyphRun> one_glyph_a_character(const QTextLine& line, QString 
     for (int i = 1; i < glyphs; ++i)
         if (positions[i].x() <= positions[i - 1].x())
             return nullptr;
+    if (line.textStart() + line.textLength() > text.size())
+        return nullptr;
     for (int i = line.textStart() + glyphs; i < line.textStart() + line.textLength(); ++i)
         if (text.at(i) != QLatin1Char(' '))
             return nullptr;
@@ -327,16 +329,19 @@ void sedq_paint_colours(QPainter* painter, const QTextLine& line, QString const&
                         QVector<QTextLayout::FormatRange> const& colours, QColor const& plain,
                         SEDQ_PAINTED_SELECTION const& selection)
 {
-    const std::unique_ptr<QGlyphRun> whole = one_glyph_a_character(line, text);
-    const int end = line.textStart() + line.textLength();
+    // A layout may hold more than the line's text (an input method's text being composed).
+    const int end = qMin(line.textStart() + line.textLength(), text.size());
     int at = line.textStart();
-    // The characters from `at` to `to`: the selected ones in the selection's colour.
+    if (at >= end)
+        return;
+    const std::unique_ptr<QGlyphRun> whole = one_glyph_a_character(line, text);
     const auto glyphs = [&](int from, int to) { return glyphs_of(line, whole.get(), from, to); };
     // Blanks not underlined show nothing: no glyphs are drawn for them.
     const auto blank = [&text](int from, int to) {
         return std::all_of(text.constBegin() + from, text.constBegin() + to,
                            [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); });
     };
+    // The characters from `at` to `to`: the selected ones in the selection's colour.
     const auto paint_to = [&](int to, QColor const& colour, bool underline) {
         if (!underline && blank(at, to))
         {
