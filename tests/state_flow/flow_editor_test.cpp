@@ -11,6 +11,7 @@
 #include "sedq/view/sedq_trigger_value_dlg.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -709,6 +710,37 @@ TEST_F(flow_editor_test, coloured_lines_paint_as_qt_paints_their_colours_as_form
                 magenta = painted.pixelColor(x, y) == QColor(Qt::magenta);
         EXPECT_TRUE(magenta);
     }
+}
+
+// Text composed through an input method shows while it is composed (Qt paints the line then)
+// and is coloured as typed text once committed.
+TEST_F(flow_editor_test, text_composed_through_an_input_method_shows_and_is_coloured_when_committed)
+{
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    paste("state ST1:\nif (Condition 1) trigger;\n");
+    bring_to_front(editor());
+    editor()->setCursorWidth(0);
+    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    editor()->setTextCursor(cursor);
+    editor()->setFocus();
+    editor()->viewport()->repaint();
+    const QImage before = editor()->viewport()->grab().toImage();
+    QInputMethodEvent composing(" goto ST1; goto ST1;", {});
+    QApplication::sendEvent(editor(), &composing);
+    editor()->viewport()->repaint();
+    settle();
+    EXPECT_NE(editor()->viewport()->grab().toImage(), before);
+    QInputMethodEvent commit;
+    commit.setCommitString(" goto ST1;");
+    QApplication::sendEvent(editor(), &commit);
+    close_popup();
+    editor()->viewport()->repaint();
+    const QTextBlock line = editor()->document()->findBlockByNumber(1);
+    EXPECT_EQ(line.text(), "if (Condition 1) trigger; goto ST1;");
+    EXPECT_TRUE(SEDQ_SYNTAX_HIGHLIGHTER::is_painted_by_editor(line.layout()));
+    EXPECT_EQ(colour_of(editor(), "goto"), QColor(Qt::blue));
 }
 
 // The lines shown keep their glyphs too: when a name typed on the last line gives a line above

@@ -172,9 +172,9 @@ QVector<QTextLayout::FormatRange> SEDQ_SYNTAX_HIGHLIGHTER::colours_of(const QTex
     return data != nullptr ? data->colours : QVector<QTextLayout::FormatRange>();
 }
 
-// Whether the line's layout was given its format now: formats set on a line count as a change
-// of the whole line, its line feed included, which has the layout lay out the line after it
-// too. That happens once, when a line is first coloured; its colours change no layout.
+// Whether the line's layout was given another format now: formats set on a line count as a
+// change of the whole line, its line feed included, which has the layout lay out the line after
+// it too. That happens once, when a line is first coloured; its colours change no layout.
 bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 {
     const QString text = block.text();
@@ -182,9 +182,19 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
     data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
     data->highlighted_revision = block.revision();
     data->highlighted_generation = m_rules->generation;
-    if (is_painted_by_editor(block.layout()))
+    QTextLayout* layout = block.layout();
+    // Text an input method is composing is laid out in the line but is no text of it yet: Qt
+    // paints the line, plain, while it lasts.
+    if (!layout->preeditAreaText().isEmpty())
+    {
+        if (!is_painted_by_editor(layout))
+            return false;
+        layout->setFormats({});
+        return true;
+    }
+    if (is_painted_by_editor(layout))
         return false;
-    block.layout()->setFormats(clear_text());
+    layout->setFormats(clear_text());
     return true;
 }
 
@@ -205,16 +215,18 @@ void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
     }
 }
 
-// The stale lines, and those whose layout Qt still paints, are coloured; those given their
-// format now are laid out again, the document told once of them all (a line told one by one
-// would lay out every line after it each time).
+// The stale lines, those whose layout Qt still paints and those with text being composed are
+// coloured; those whose format changed now are laid out again, the document told once of them
+// all (a line told one by one would lay out every line after it each time).
 void SEDQ_SYNTAX_HIGHLIGHTER::highlight_shown(const QTextBlock& first, const QTextBlock& last)
 {
     int from = -1;
     int to = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next())
     {
-        if ((!is_current(block) || !is_painted_by_editor(block.layout())) && block.layout() != nullptr &&
+        const QTextLayout* layout = block.layout();
+        if (layout != nullptr &&
+            (!is_current(block) || !is_painted_by_editor(layout) || !layout->preeditAreaText().isEmpty()) &&
             colour(block))
         {
             from = from < 0 ? block.position() : from;
