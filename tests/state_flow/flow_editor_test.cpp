@@ -66,6 +66,21 @@ protected:
         EXPECT_EQ(editor()->viewport()->grab().toImage(), typed);
     }
 
+    // The flow `text` in the editor of all states, shown, its cursor (drawn with no width) at the
+    // end of line `line` and the keyboard's focus on it.
+    void edit_at_line_end(const QString& text, int line)
+    {
+        pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+        settle();
+        paste(text);
+        bring_to_front(editor());
+        editor()->setCursorWidth(0);
+        QTextCursor cursor(editor()->document()->findBlockByNumber(line));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        editor()->setTextCursor(cursor);
+        editor()->setFocus();
+    }
+
     // Where a click lands on character `at` of the text.
     QPoint character_point(int at)
     {
@@ -634,15 +649,7 @@ TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edi
 // paints.
 TEST_F(flow_editor_test, the_cursor_line_paints_as_a_text_laid_out_afresh)
 {
-    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
-    settle();
-    paste("state ST1:\nif (Condition 1) goto ST1;\ntrigger;");
-    bring_to_front(editor());
-    editor()->setCursorWidth(0);
-    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    editor()->setTextCursor(cursor);
-    editor()->setFocus();
+    edit_at_line_end("state ST1:\nif (Condition 1) goto ST1;\ntrigger;", 1);
     QTest::keyClicks(editor(), " else goto ST1;");
     QTest::keyClick(editor(), Qt::Key_Backspace);
     QTest::keyClick(editor(), Qt::Key_Up);
@@ -716,15 +723,7 @@ TEST_F(flow_editor_test, coloured_lines_paint_as_qt_paints_their_colours_as_form
 // and is coloured as typed text once committed.
 TEST_F(flow_editor_test, text_composed_through_an_input_method_shows_and_is_coloured_when_committed)
 {
-    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
-    settle();
-    paste("state ST1:\nif (Condition 1) trigger;\n");
-    bring_to_front(editor());
-    editor()->setCursorWidth(0);
-    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    editor()->setTextCursor(cursor);
-    editor()->setFocus();
+    edit_at_line_end("state ST1:\nif (Condition 1) trigger;\n", 1);
     editor()->viewport()->repaint();
     const QImage before = editor()->viewport()->grab().toImage();
     QInputMethodEvent composing(" goto ST1; goto ST1;", {});
