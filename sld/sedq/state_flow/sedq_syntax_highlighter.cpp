@@ -172,16 +172,21 @@ QVector<QTextLayout::FormatRange> SEDQ_SYNTAX_HIGHLIGHTER::colours_of(const QTex
     return data != nullptr ? data->colours : QVector<QTextLayout::FormatRange>();
 }
 
+// The colours the rules give `text`, the line's text, kept with the line for its revision.
+void SEDQ_SYNTAX_HIGHLIGHTER::keep_colours(const QTextBlock& block, QString const& text)
+{
+    SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
+    data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
+    data->highlighted_revision = block.revision();
+    data->highlighted_generation = m_rules->generation;
+}
+
 // Whether the line's layout was given another format now: formats set on a line count as a
 // change of the whole line, its line feed included, which has the layout lay out the line after
 // it too. That happens once, when a line is first coloured; its colours change no layout.
 bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 {
-    const QString text = block.text();
-    SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(block);
-    data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
-    data->highlighted_revision = block.revision();
-    data->highlighted_generation = m_rules->generation;
+    keep_colours(block, block.text());
     QTextLayout* layout = block.layout();
     // Text an input method is composing is laid out in the line but is no text of it yet: Qt
     // paints the line, plain, while it lasts.
@@ -247,15 +252,12 @@ void SEDQ_SYNTAX_HIGHLIGHTER::highlightBlock(QString const& text)
     setFormat(0, text.size(), clear_text().constFirst().format);
     // A line not coloured here is marked out of date; it is coloured when it is shown. A pass
     // over a whole text of many lines so costs a little per line.
-    SEDQ_LINE_DATA* data = SEDQ_LINE_DATA::of(currentBlock());
     if (++m_lines_this_turn > LINES_PER_PASS)
     {
-        data->highlighted_generation = -1;
+        SEDQ_LINE_DATA::of(currentBlock())->highlighted_generation = -1;
         return;
     }
-    data->colours = sedq_format_runs(sedq_highlight_line(text, m_rules->rules), text);
-    data->highlighted_revision = currentBlock().revision();
-    data->highlighted_generation = m_rules->generation;
+    keep_colours(currentBlock(), text);
 }
 
 namespace

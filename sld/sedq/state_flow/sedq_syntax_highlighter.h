@@ -163,6 +163,7 @@ private:
     };
     void refresh_rules();
     int current_turn();
+    void keep_colours(const QTextBlock& block, QString const& text);
     bool colour(QTextBlock block);
     void colour_change(int from, int removed, int added);
 
