@@ -597,6 +597,31 @@ TEST_F(state_flow_page_test, the_diagram_follows_every_key_and_undo_of_a_goto)
     EXPECT_EQ(shown_arcs(), QVector<QVector<int>>(3));
 }
 
+// A key typed in one state of the flow of all states changes that state's text alone: the list
+// of every state's text stays where it is, not copied whole (an entry per state, thousands of
+// them) for the diagram that read it before the key.
+TEST_F(state_flow_page_test, a_key_typed_in_one_state_leaves_the_list_of_all_states_in_place)
+{
+    pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(3);
+    settle();
+    pane<SEDQ_STATE_WIDGET>()->findChild<SEDQ_BOOL_COMBO_BOX*>("display_mode")->setCurrentIndex(1);
+    settle();
+    ASSERT_EQ(editors().size(), 1);
+    SEDQ_STATE_TEXT_EDIT* editor = editors().at(0);
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    type(editor, "goto ST1;");
+    const QStringList& texts = tx()->get_state_machine_object(0)->get_state_text_list();
+    ASSERT_EQ(texts.size(), 3);
+    const QString* first = &texts.at(0);
+    for (const char* key = "goto ST2;"; *key != 0; ++key)
+    {
+        type(editor, QByteArray(1, *key).constData());
+        EXPECT_EQ(&texts.at(0), first) << "after '" << *key << "'";
+    }
+    EXPECT_TRUE(texts.at(2).endsWith("goto ST1;goto ST2;")) << texts.at(2).toStdString();
+}
+
 // Saving and every undo step read the flow; a read must not turn the empty body of a state
 // into the "trigger;" the file writes for it, which the next rename would then keep.
 TEST_F(state_flow_page_test, renaming_a_flag_after_a_save_leaves_an_empty_body_empty)

@@ -186,30 +186,36 @@ bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
     const int count = m_tx_manager->get_state_count(m_instance);
     const QStringList names = m_tx_manager->get_state_names(m_instance);
     const QStringList texts = m_tx_manager->get_state_texts(m_instance);
-    bool changed = rebuild || names != m_names;
-    if (changed)
+    const bool all = rebuild || names != m_names;
+    bool changed = all;
+    if (all)
     {
         m_index = sedq_state_index(names);
         m_transitions = QVector<QVector<int>>(count);
     }
+    // Names of another count differ: every text is read again.
+    m_texts.resize(count);
     for (int state = 0; state < count; ++state)
     {
+        const QString& text = texts.at(state);
+        QString& before = m_texts[state];
+        if (!all && text.isSharedWith(before))
+            continue;
         // A text the model did not change is still the one read before: no characters compared.
         // Nor are those of the text a key changed (the model knows where).
         SEDQ_TEXT_CHANGE change;
-        if (!changed &&
-            (texts.at(state).isSharedWith(m_texts.at(state)) ||
-             (m_tx_manager->get_state_text_change(state, m_texts.at(state), texts.at(state), &change, m_instance)
-                  ? sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state), &change)
-                  : texts.at(state) == m_texts.at(state) ||
-                        sedq_same_goto_targets(m_index, m_texts.at(state), texts.at(state)))))
+        const bool same_targets =
+            !all && (m_tx_manager->get_state_text_change(state, before, text, &change, m_instance)
+                         ? sedq_same_goto_targets(m_index, before, text, &change)
+                         : text == before || sedq_same_goto_targets(m_index, before, text));
+        before = text;
+        if (same_targets)
             continue;
-        const QVector<int> targets = sedq_goto_targets(m_index, texts.at(state));
+        const QVector<int> targets = sedq_goto_targets(m_index, text);
         changed = changed || targets != m_transitions.at(state);
         m_transitions[state] = targets;
     }
     m_names = names;
-    m_texts = texts;
     return changed;
 }
 

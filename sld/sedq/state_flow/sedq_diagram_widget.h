@@ -91,9 +91,11 @@ private:
     bool mark_current(int current);
 
     // What the list shows, kept so that a refresh that changes none of it (a key typed inside
-    // a state without a goto) reads only the texts and repaints nothing.
+    // a state without a goto) reads only the texts and repaints nothing. The texts are kept one
+    // by one, not as the model's list: a list shared with the model would have the model copy
+    // all of it, a pointer a state, on each key typed in one state.
     QStringList m_names;
-    QStringList m_texts;
+    QVector<QString> m_texts;
     SEDQ_STATE_INDEX m_index;
     QVector<QVector<int>> m_transitions;
     int m_shown_current = -1; // the state marked current in the list, -1 none
