@@ -478,9 +478,10 @@ TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_wh
         const int wider_end = int(random() % unsigned(qMin(same_end, 5) + 1));
         change = {change.at - wider_start, change.removed + wider_start + wider_end,
                   change.inserted + wider_start + wider_end};
-        SEDQ_TEXT_CHANGE_FROM known{before, change};
+        SEDQ_TEXT_CHANGE_FROM known{told.text_serial(), before.size(), change};
+        // A serial of another text than the one kept, even an equal one, says nothing.
         if (step % 7 == 3)
-            known = {QString(before.constData(), before.size()), {0, 0, 0}};
+            known = {told.text_serial() + 1, before.size(), {0, 0, 0}};
         // A name written by another hand is the header's again once a text is set.
         if (step % 50 == 25 && !SEDQ_STATE_MACHINE_OBJECT::find_state_headers(text).isEmpty())
             for (SEDQ_STATE_MACHINE_OBJECT* machine : {&followed, &told})
@@ -497,25 +498,38 @@ TEST(sedq_state_machine_object, a_text_set_again_splits_as_the_same_text_read_wh
 
 TEST(sedq_state_machine_object, a_change_holds_only_between_the_text_it_was_made_from_and_the_new_one)
 {
-    const QString held = "state a:\nx;";
-    const QString equal(held.constData(), held.size());
+    SEDQ_STATE_MACHINE_OBJECT machine;
+    EXPECT_EQ(machine.text_serial(), 0u) << "no text kept";
+    machine.set_unified_state_text("state a:\nx;");
+    const quint64 held = machine.text_serial();
     const QString after = "state a:\nxy;";
     const struct
     {
         const char* name;
-        QString before;
+        quint64 serial;
+        int size;
         SEDQ_TEXT_CHANGE change;
         bool holds;
     } rows[] = {
-        {"the text itself, the least change", held, {10, 0, 1}, true},
-        {"the text itself, the whole of it", held, {0, 11, 12}, true},
-        {"an equal text, not the same one", equal, {10, 0, 1}, false},
-        {"sizes that do not add up", held, {10, 0, 2}, false},
-        {"a change past the end", held, {11, 1, 2}, false},
-        {"a negative count", held, {10, -1, 0}, false},
+        {"the text's serial, the least change", held, 11, {10, 0, 1}, true},
+        {"the text's serial, the whole of it", held, 11, {0, 11, 12}, true},
+        {"another text's serial", held + 1, 11, {10, 0, 1}, false},
+        {"no serial", 0, 11, {10, 0, 1}, false},
+        {"another size than the text's", held, 10, {10, 0, 1}, false},
+        {"sizes that do not add up", held, 11, {10, 0, 2}, false},
+        {"a change past the end", held, 11, {11, 1, 2}, false},
+        {"a negative count", held, 11, {10, -1, 0}, false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ((SEDQ_TEXT_CHANGE_FROM{row.before, row.change}.holds_between(held, after)), row.holds) << row.name;
+        EXPECT_EQ((SEDQ_TEXT_CHANGE_FROM{row.serial, row.size, row.change}.holds_between(held, 11, after)), row.holds)
+            << row.name;
+    machine.set_unified_state_text(after);
+    EXPECT_NE(machine.text_serial(), held) << "a text set takes a new serial";
+    const quint64 set = machine.text_serial();
+    machine.clear_unified_state_text();
+    EXPECT_EQ(machine.text_serial(), 0u) << "cleared";
+    machine.set_unified_state_text(after);
+    EXPECT_NE(machine.text_serial(), set) << "the same text set again is another";
 }
 
 // Undo keeps each version as its change from the one before, with a whole text now and then:
@@ -533,8 +547,19 @@ TEST(sedq_state_machine_object, every_undo_version_comes_back_exactly_in_any_ord
             machine.get_state_type_list() = QList<int>{step % 3};
             machine.clear_unified_state_text();
         } else {
+            // As an editor sets it, the change told (the text changed where it stands), or not;
+            // now and then a second change before the version is read, which may take the first
+            // back.
+            const QString before = text;
             text = edited(text, &random);
-            machine.set_unified_state_text(text);
+            const SEDQ_TEXT_CHANGE_FROM known{machine.text_serial(), before.size(), sedq_text_change(before, text)};
+            machine.set_unified_state_text(text, step % 3 == 0 ? nullptr : &known);
+            if (step % 5 == 2) {
+                const QString again = step % 10 == 2 ? before : edited(text, &random);
+                const SEDQ_TEXT_CHANGE_FROM second{machine.text_serial(), text.size(), sedq_text_change(text, again)};
+                machine.set_unified_state_text(again, &second);
+                text = again;
+            }
         }
         versions.emplace_back(machine.get_undo_state(), held(&machine));
         EXPECT_EQ(machine.get_undo_state(), versions.back().first) << "nothing changed, the same version";

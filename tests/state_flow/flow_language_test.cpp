@@ -663,9 +663,9 @@ TEST(flow_language, a_body_change_the_model_tells_turns_the_body_before_into_the
         machine.set_unified_state_text(base);
         const QStringList before = machine.get_state_text_list();
         machine.set_unified_state_text(after, nullptr);
-        const SEDQ_TEXT_CHANGE_FROM known{base, change};
         SEDQ_STATE_MACHINE_OBJECT typed;
         typed.set_unified_state_text(base);
+        const SEDQ_TEXT_CHANGE_FROM known{typed.text_serial(), int(base.size()), change};
         const QStringList typed_before = typed.get_state_text_list();
         typed.set_unified_state_text(after, &known);
         const QStringList bodies = typed.get_state_text_list();
@@ -705,7 +705,7 @@ TEST(flow_language, a_body_change_the_model_tells_turns_the_body_before_into_the
     {
         const QString held = machine.get_unified_state_text_as_typed();
         const QStringList before = machine.get_state_text_list();
-        const SEDQ_TEXT_CHANGE_FROM known{held, step.second};
+        const SEDQ_TEXT_CHANGE_FROM known{machine.text_serial(), int(held.size()), step.second};
         machine.set_unified_state_text(step.first, &known);
         SEDQ_TEXT_CHANGE body{};
         ASSERT_TRUE(machine.state_text_change(0, before.at(0), machine.get_state_text_list().at(0), &body));

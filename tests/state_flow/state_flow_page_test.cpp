@@ -599,8 +599,10 @@ TEST_F(state_flow_page_test, the_diagram_follows_every_key_and_undo_of_a_goto)
 
 // A key typed in one state of the flow of all states changes that state's text alone: the list
 // of every state's text stays where it is, not copied whole (an entry per state, thousands of
-// them) for the diagram that read it before the key.
-TEST_F(state_flow_page_test, a_key_typed_in_one_state_leaves_the_list_of_all_states_in_place)
+// them) for the diagram that read it before the key. Nor is the flow's text copied: the model
+// changes its own text where it stands and holds none of the editor's, which the editor then
+// changes in place on the next key.
+TEST_F(state_flow_page_test, a_key_typed_in_one_state_copies_neither_the_flow_nor_the_list_of_all_states)
 {
     pane<SEDQ_DIAGRAM_WIDGET>()->get_state_count_selector()->set_current_count(3);
     settle();
@@ -618,6 +620,10 @@ TEST_F(state_flow_page_test, a_key_typed_in_one_state_leaves_the_list_of_all_sta
     {
         type(editor, QByteArray(1, *key).constData());
         EXPECT_EQ(&texts.at(0), first) << "after '" << *key << "'";
+        EXPECT_TRUE(editor->get_text().isDetached()) << "after '" << *key << "'";
+        QString held;
+        tx()->get_unified_state_text_as_typed(&held, 0);
+        EXPECT_EQ(held, editor->toPlainText()) << "after '" << *key << "'";
     }
     EXPECT_TRUE(texts.at(2).endsWith("goto ST1;goto ST2;")) << texts.at(2).toStdString();
 }

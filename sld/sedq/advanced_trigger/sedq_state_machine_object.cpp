@@ -122,11 +122,21 @@ SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after)
     return SEDQ_TEXT_CHANGE{start, before.size() - start - end, after.size() - start - end};
 }
 
-bool SEDQ_TEXT_CHANGE_FROM::holds_between(QString const& held, QString const& after) const
+bool SEDQ_TEXT_CHANGE_FROM::holds_between(quint64 held_serial, int held_size, QString const& after) const
 {
-    return held.isSharedWith(before) && change.at >= 0 && change.removed >= 0 && change.inserted >= 0 &&
-           change.at <= held.size() - change.removed && held.size() - change.removed == after.size() - change.inserted;
+    return serial != 0 && held_serial == serial && held_size == before_size && change.at >= 0 &&
+           change.removed >= 0 && change.inserted >= 0 && change.at <= held_size - change.removed &&
+           held_size - change.removed == after.size() - change.inserted;
 }
+
+namespace
+{
+quint64 next_text_serial()
+{
+    static quint64 serials = 0;
+    return ++serials;
+}
+} // namespace
 
 QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
 {
@@ -159,12 +169,10 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
     // headers of the changed lines were read again and as many as before.
     int named_from = 0;
     int named_to = INT_MAX;
+    bool in_place = false;
     if (m_unified_kept) {
-        m_change = known != nullptr && known->holds_between(m_unified_state_text, text)
-                       ? known->change
-                       : sedq_text_change(m_unified_state_text, text);
-        m_changed_from = m_unified_state_text;
-        m_changed_to = text;
+        in_place = known != nullptr && known->holds_between(m_text_serial, m_unified_state_text.size(), text);
+        m_change = in_place ? known->change : sedq_text_change(m_unified_state_text, text);
         const int before = m_headers.size();
         const HEADERS_READ read = read_headers(text, m_change);
         from = read.from;
@@ -187,8 +195,25 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
     m_names_from_headers = m_state_name_list;
     cut_bodies(text, from, to, m_unified_kept && !m_state_text_list.isEmpty() ? &m_change : nullptr);
     m_state_count = count == 0 ? 1 : count;
-    m_unified_state_text = text;
+    if (m_unified_kept)
+        note_text_change(m_change);
+    // The change known, the kept text is changed where it stands: held by nobody else, it is
+    // not copied, and the caller's text stays the caller's alone.
+    if (in_place)
+        m_unified_state_text.replace(m_change.at, m_change.removed, text.constData() + m_change.at, m_change.inserted);
+    else
+        m_unified_state_text = text;
     m_unified_kept = true;
+    m_text_serial = next_text_serial();
+}
+
+void SEDQ_STATE_MACHINE_OBJECT::clear_unified_state_text()
+{
+    keep_version_text();
+    m_unified_state_text.clear();
+    m_unified_kept = false;
+    m_headers.clear();
+    m_text_serial = next_text_serial();
 }
 
 // The headers of `text`, which differs from the kept text by `change`: the lines the change
@@ -383,7 +408,53 @@ bool SEDQ_STATE_MACHINE_OBJECT::holds(const SEDQ_FLOW_VERSION& version) const
 {
     return version.count == m_state_count && version.kept == m_unified_kept && version.names == m_state_name_list &&
            version.types == m_state_type_list && (m_unified_kept || version.bodies == m_state_text_list) &&
-           m_version_text == m_unified_state_text;
+           is_version_text();
+}
+
+// The text of the version last read or set.
+QString SEDQ_STATE_MACHINE_OBJECT::version_text() const
+{
+    if (!m_since_version.noted)
+        return m_version_text;
+    QString text = m_unified_state_text;
+    text.replace(m_since_version.at, m_since_version.inserted, m_since_version.removed);
+    return text;
+}
+
+// Whether the kept text is still the version's text (a change noted may have been taken back).
+bool SEDQ_STATE_MACHINE_OBJECT::is_version_text() const
+{
+    if (!m_since_version.noted)
+        return m_version_text == m_unified_state_text;
+    return QStringView(m_unified_state_text).mid(m_since_version.at, m_since_version.inserted) ==
+           m_since_version.removed;
+}
+
+// The kept text is about to change by `change`. While it is the version's text itself, the
+// change is noted and the version's text let go; a second change before the next version has
+// the version's text made whole again, to be compared with the text then.
+void SEDQ_STATE_MACHINE_OBJECT::note_text_change(SEDQ_TEXT_CHANGE const& change)
+{
+    if (m_version == nullptr)
+        return;
+    if (m_since_version.noted) {
+        keep_version_text();
+        return;
+    }
+    if (!m_version_text.isSharedWith(m_unified_state_text))
+        return;
+    m_since_version = SINCE_VERSION{true, change.at, m_unified_state_text.mid(change.at, change.removed),
+                                    change.inserted};
+    m_version_text.clear();
+}
+
+// The version's text held whole again, before the kept text changes in a way not noted.
+void SEDQ_STATE_MACHINE_OBJECT::keep_version_text()
+{
+    if (!m_since_version.noted)
+        return;
+    m_version_text = version_text();
+    m_since_version = SINCE_VERSION();
 }
 
 // The version last read stands while nothing changed (the start of every edit reads it again);
@@ -399,23 +470,20 @@ SDR_TREE_UNDO_STATE_PTR SEDQ_STATE_MACHINE_OBJECT::get_undo_state()
     version->bodies = m_unified_kept ? QStringList() : m_state_text_list;
     version->types = m_state_type_list;
     if (m_version != nullptr && m_version->depth + 1 < SEDQ_FLOW_VERSION::CHAIN_LENGTH) {
-        // Texts that share their data are equal: the change read between them still holds (a
-        // null text read none: null texts all share one).
-        const bool known = !m_changed_to.isNull() && m_changed_from.isSharedWith(m_version_text) &&
-                           m_changed_to.isSharedWith(m_unified_state_text);
-        const SEDQ_TEXT_CHANGE change = known ? m_change : sedq_text_change(m_version_text, m_unified_state_text);
+        const SINCE_VERSION& noted = m_since_version;
+        const SEDQ_TEXT_CHANGE change = noted.noted ? SEDQ_TEXT_CHANGE{noted.at, noted.removed.size(), noted.inserted}
+                                                    : sedq_text_change(m_version_text, m_unified_state_text);
         version->base = m_version;
         version->depth = m_version->depth + 1;
         version->at = change.at;
-        version->removed = m_version_text.mid(change.at, change.removed);
+        version->removed = noted.noted ? noted.removed : m_version_text.mid(change.at, change.removed);
         version->inserted = m_unified_state_text.mid(change.at, change.inserted);
     } else {
         version->inserted = m_unified_state_text;
     }
     m_version = version;
     m_version_text = m_unified_state_text;
-    m_changed_from.clear();
-    m_changed_to.clear();
+    m_since_version = SINCE_VERSION();
     return m_version;
 }
 
@@ -439,7 +507,7 @@ QString SEDQ_STATE_MACHINE_OBJECT::text_of(const SEDQ_FLOW_VERSION* target) cons
     }
     QString text;
     if (held != nullptr) {
-        text = m_version_text;
+        text = version_text();
         for (const SEDQ_FLOW_VERSION* version : undone) {
             SEDQ_VERIFY(version->at + version->inserted.size() <= text.size());
             text.replace(version->at, version->inserted.size(), version->removed);
@@ -469,6 +537,7 @@ void SEDQ_STATE_MACHINE_OBJECT::set_undo_state(const SDR_TREE_UNDO_STATE_PTR& st
     m_state_type_list = version->types;
     m_version = version;
     m_version_text = m_unified_state_text;
+    m_since_version = SINCE_VERSION();
 }
 
 SDR_TX_TREE_OBJECT* SEDQ_STATE_MACHINE_OBJECT::get_child_object(int)

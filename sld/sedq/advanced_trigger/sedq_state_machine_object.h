@@ -42,15 +42,18 @@ struct SEDQ_TEXT_CHANGE
 };
 SEDQ_TEXT_CHANGE sedq_text_change(QString const& before, QString const& after);
 
-// How an editor changed a text: `before`, the text it reported last, with `change` made. An
-// editor follows each of its changes, so a long text need not be compared again to find it.
+// How an editor changed a text: the text it reported last, `before_size` characters that the
+// model held under `serial` (see SEDQ_STATE_MACHINE_OBJECT::text_serial; 0 when not known), with
+// `change` made. An editor follows each of its changes, so a long text need not be compared
+// again to find it, and neither side need hold the other's copy of it.
 struct SEDQ_TEXT_CHANGE_FROM
 {
-    QString before;
+    quint64 serial = 0;
+    int before_size = 0;
     SEDQ_TEXT_CHANGE change;
-    // Whether `change` turns `held` into `after`: `held` is `before` itself (shares its
-    // characters) and the change fits both texts.
-    bool holds_between(QString const& held, QString const& after) const;
+    // Whether `change` turns the text held under `held_serial`, of `held_size` characters, into
+    // `after`: the serial is this one's and the change fits both texts.
+    bool holds_between(quint64 held_serial, int held_size, QString const& after) const;
 };
 
 struct SEDQ_FLOW_VERSION;
@@ -82,8 +85,12 @@ public:
     static QVector<SEDQ_STATE_HEADER> find_state_headers(QString const& text);
 
     // `known`, when given, may say how `text` differs from the text kept (see
-    // SEDQ_TEXT_CHANGE_FROM); the texts are compared when it does not.
+    // SEDQ_TEXT_CHANGE_FROM): the kept text is then changed in place, and `text` is not held.
+    // The texts are compared when it does not.
     void set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known = nullptr);
+    // Names the kept text as it stands: each text set or cleared takes a serial no other text of
+    // any flow had. 0 when no text is kept (the states give the text then).
+    quint64 text_serial() const { return m_unified_kept ? m_text_serial : 0; }
     // The kept text, or the states' text when none is kept or the kept one is empty.
     void get_unified_state_text(QString* text) const;
     // The text as last set, empty too; the states' text when none is kept.
@@ -100,12 +107,7 @@ public:
     // before need not compare the two. False when the change is not known.
     bool state_text_change(int state, QString const& before, QString const& after, SEDQ_TEXT_CHANGE* change) const;
     QList<int>& get_state_type_list() { return m_state_type_list; }
-    void clear_unified_state_text()
-    {
-        m_unified_state_text.clear();
-        m_unified_kept = false;
-        m_headers.clear();
-    }
+    void clear_unified_state_text();
     // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
     bool has_unified_state_text() const { return m_unified_kept; }
 
@@ -143,12 +145,17 @@ private:
                           SEDQ_TEXT_CHANGE const& change);
     bool holds(const SEDQ_FLOW_VERSION& version) const;
     QString text_of(const SEDQ_FLOW_VERSION* version) const;
+    QString version_text() const;
+    bool is_version_text() const;
+    void note_text_change(SEDQ_TEXT_CHANGE const& change);
+    void keep_version_text();
 
     int m_state_count = 1;
     QStringList m_state_name_list;
     QStringList m_state_text_list;
     QString m_unified_state_text;
     bool m_unified_kept = false;
+    quint64 m_text_serial = 0;
     // The headers of the kept text, all of them (past MAX_STATES too); none when no text is kept.
     QVector<SEDQ_STATE_HEADER> m_headers;
     // The names as the last text set left them (shared): while the names are still these, a
@@ -156,13 +163,21 @@ private:
     QStringList m_names_from_headers;
     QList<int> m_state_type_list;
     mutable WRITTEN m_written;
-    // The version the last undo step read or set, and its text.
+    // The version the last undo step read or set, and its text. Once the kept text changes, the
+    // version's text is held as that change instead (`since_version`): the characters of the
+    // version's text it replaced, where, and how many of the kept text stand there now. The
+    // version's text and the kept text so share no characters, and a key changes the kept text
+    // where it stands; the undo step that follows takes the change as noted.
     std::shared_ptr<const SEDQ_FLOW_VERSION> m_version;
     QString m_version_text;
-    // The change the last kept text made, between the two texts it was read from (held shared,
-    // not copied): the undo step that follows takes it instead of comparing them again.
-    QString m_changed_from;
-    QString m_changed_to;
+    struct SINCE_VERSION
+    {
+        bool noted = false;
+        int at = 0;
+        QString removed;
+        int inserted = 0;
+    } m_since_version;
+    // The change the last kept text made, from the text kept before it.
     SEDQ_TEXT_CHANGE m_change;
     // The same for the one body that change re-cut, where it fell inside the body (see
     // state_text_change); state -1 when none did.

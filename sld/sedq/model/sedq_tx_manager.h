@@ -594,6 +594,8 @@ public:
     // The unified text as the editor shows it: empty when the user emptied it, where
     // get_unified_state_text gives the one state that an empty flow stands for.
     bool get_unified_state_text_as_typed(QString* text, int trigger);
+    // Names the unified text as it stands (see SEDQ_STATE_MACHINE_OBJECT::text_serial).
+    quint64 get_unified_text_serial(int trigger);
     SEDQ_STATE_TYPE get_state_type(int state, int trigger);
     int get_flag_count(int trigger);
     const char* get_flag_name(int flag, int trigger, int* initial);
@@ -626,8 +628,10 @@ public Q_SLOTS:
     // The state flow panes' edits of the current trigger.
     void set_state_count(int count);
     void set_state_text(int state, QString const& text);
-    // `known`, when given, may say how the editor changed the text it reported last.
-    void set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known = nullptr);
+    // `known`, when given, may say how the editor changed the text it reported last. Returns the
+    // serial under which the model now holds `text` (the editor's next change is known from it);
+    // 0 when the model does not hold it.
+    quint64 set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known = nullptr);
     void set_flag_count(int count);
     void set_counter_count(int count);
     void set_flag_name(int flag, QString const* name);

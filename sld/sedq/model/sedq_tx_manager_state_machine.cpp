@@ -228,23 +228,38 @@ void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
     });
 }
 
-void SEDQ_TX_MANAGER::set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known)
+quint64 SEDQ_TX_MANAGER::set_unified_state_text(QString const& text, const SEDQ_TEXT_CHANGE_FROM* known)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine =
         SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     if (machine == nullptr)
-        return;
+        return 0;
     // Compared with what the editor shows: emptying an emptied flow again is no edit. A change
     // known to lie between the two texts is compared alone (a key typed over another in a long
-    // flow keeps its length).
-    const QString shown = machine->get_unified_state_text_as_typed();
-    const bool same = known != nullptr && known->holds_between(shown, text)
-                          ? QStringView(shown).mid(known->change.at, known->change.removed) ==
-                                QStringView(text).mid(known->change.at, known->change.inserted)
-                          : shown == text;
-    if (same)
-        return;
-    edit_flow(this, TEXT_HINT, [machine, &text, known]() { machine->set_unified_state_text(text, known); });
+    // flow keeps its length). The text shown is let go before the edit, which changes the kept
+    // text where it stands.
+    {
+        const QString shown = machine->get_unified_state_text_as_typed();
+        const bool same = known != nullptr && known->holds_between(machine->text_serial(), shown.size(), text)
+                              ? QStringView(shown).mid(known->change.at, known->change.removed) ==
+                                    QStringView(text).mid(known->change.at, known->change.inserted)
+                              : shown == text;
+        if (same)
+            return machine->text_serial();
+    }
+    quint64 serial = 0;
+    edit_flow(this, TEXT_HINT, [machine, &text, known, &serial]() {
+        machine->set_unified_state_text(text, known);
+        serial = machine->text_serial();
+    });
+    // An edit refused is taken back, the text with it.
+    return get_state_machine_object(SEDQ_CURRENT) == machine && machine->text_serial() == serial ? serial : 0;
+}
+
+quint64 SEDQ_TX_MANAGER::get_unified_text_serial(int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    return machine != nullptr ? machine->text_serial() : 0;
 }
 
 void SEDQ_TX_MANAGER::set_state_display_mode(bool on)

@@ -227,6 +227,7 @@ void SEDQ_STATE_TEXT_EDIT::load_text(QString const& text)
     follow_direction(right_to_left_in(text) > 0);
     setPlainText(text);
     m_text_read = false;
+    m_reported_serial = 0;
     connect_text(true);
 }
 
@@ -331,17 +332,16 @@ void SEDQ_STATE_TEXT_EDIT::on_text_changed()
     }
     // What the changes since the last report left at both ends stays out of the change; a text
     // read whole again says nothing of what changed.
-    const int shorter = qMin(m_reported.size(), text.size());
+    const int shorter = qMin(m_reported_size, text.size());
     const int same_start = qBound(0, m_same_start, shorter);
     const int same_end = qBound(0, m_same_end, shorter - same_start);
-    m_reported_change = {same_start + same_end > 0 ? m_reported : QString(),
-                         {same_start, m_reported.size() - same_start - same_end, text.size() - same_start - same_end}};
+    m_reported_change = {same_start + same_end > 0 ? m_reported_serial : 0, m_reported_size,
+                         {same_start, m_reported_size - same_start - same_end, text.size() - same_start - same_end}};
     m_same_start = m_same_end = INT_MAX;
+    m_reported_size = text.size();
+    m_reported_serial = 0;
     emit text_changed(text);
-    m_reported_change.before.clear();
-    // Kept only while another holds the text too (the model): the next change copies it then
-    // anyway, where a text nobody took is changed in place.
-    m_reported = text.isDetached() ? QString() : text;
+    m_reported_change.serial = 0;
 }
 
 // ---- popups --------------------------------------------------------------------------------

@@ -67,6 +67,10 @@ public:
 
     // While text_changed is sent: how the text differs from the text reported before it.
     const SEDQ_TEXT_CHANGE_FROM& get_reported_change() const { return m_reported_change; }
+    // Whoever took the text reported says under which serial the model holds it (0: it does
+    // not), for the next change to be known from it.
+    void set_reported_serial(quint64 serial) { m_reported_serial = serial; }
+    quint64 get_reported_serial() const { return m_reported_serial; }
 
     int get_state() const { return m_state; }
     QCompleter* get_completer();
@@ -141,9 +145,10 @@ private:
     mutable bool m_text_read = false;
     // The characters of m_text that can make a line read right to left.
     mutable int m_right_to_left = 0;
-    // The text of all states as last reported, and how many of its first and last characters
-    // every change since left as they were.
-    QString m_reported;
+    // The size of the text of all states as last reported, the model's serial for it, and how
+    // many of its first and last characters every change since left as they were.
+    int m_reported_size = 0;
+    quint64 m_reported_serial = 0;
     mutable int m_same_start = 0;
     mutable int m_same_end = 0;
     SEDQ_TEXT_CHANGE_FROM m_reported_change;

@@ -74,7 +74,8 @@ QWidget* SEDQ_STATE_WIDGET::get_edit_widgets()
         if (state == -1)
             connect(editor, QOverload<const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
                     [this, editor](const QString& text) {
-                        m_tx_manager->set_unified_state_text(text, &editor->get_reported_change());
+                        editor->set_reported_serial(
+                            m_tx_manager->set_unified_state_text(text, &editor->get_reported_change()));
                     });
         else
             connect(editor, QOverload<int, const QString&>::of(&SEDQ_STATE_TEXT_EDIT::text_changed), this,
@@ -170,13 +171,18 @@ bool SEDQ_STATE_WIDGET::load_texts()
     m_shown_lock = lock;
     for (SEDQ_STATE_TEXT_EDIT* editor : editors)
     {
+        if (colours_changed)
+            editor->viewport()->update();
+        // The editor of all states holds the text the model took from it last: the model's
+        // serial says it still stands, without the two copies compared.
+        const quint64 serial = editor->get_state() == -1 ? m_tx_manager->get_unified_text_serial(m_instance) : 0;
+        if (serial != 0 && serial == editor->get_reported_serial())
+            continue;
         QString text;
         if (editor->get_state() == -1)
             m_tx_manager->get_unified_state_text_as_typed(&text, m_instance);
         else
             m_tx_manager->get_state_text(editor->get_state(), &text, m_instance);
-        if (colours_changed)
-            editor->viewport()->update();
         if (editor->get_text() == text)
             continue;
         const int position = editor->textCursor().position();
