@@ -452,7 +452,7 @@ held_flow held(SEDQ_STATE_MACHINE_OBJECT* machine)
 {
     QString unified;
     machine->get_unified_state_text(&unified);
-    return {machine->get_state_count(), machine->get_state_name_list(), machine->get_state_text_list(),
+    return {machine->get_state_count(), machine->get_state_name_list(), machine->state_text_list(),
             machine->get_state_type_list(), unified, machine->has_unified_state_text()};
 }
 } // namespace

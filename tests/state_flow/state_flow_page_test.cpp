@@ -626,6 +626,17 @@ TEST_F(state_flow_page_test, a_key_typed_in_one_state_copies_neither_the_flow_no
         EXPECT_EQ(held, editor->toPlainText()) << "after '" << *key << "'";
     }
     EXPECT_TRUE(texts.at(2).endsWith("goto ST1;goto ST2;")) << texts.at(2).toStdString();
+    // The state's body, which the diagram does not hold, is changed where it stands too.
+    const QChar* body = nullptr;
+    for (int key = 0; key < 6; ++key)
+    {
+        QTest::keyClick(editor, key % 2 == 0 ? Qt::Key_X : Qt::Key_Backspace);
+        settle();
+        if (key > 0)
+            EXPECT_EQ(texts.at(2).constData(), body) << "key " << key;
+        body = texts.at(2).constData();
+    }
+    EXPECT_TRUE(texts.at(2).endsWith("goto ST1;goto ST2;")) << texts.at(2).toStdString();
 }
 
 // Saving and every undo step read the flow; a read must not turn the empty body of a state

@@ -129,14 +129,12 @@ bool SEDQ_TEXT_CHANGE_FROM::holds_between(quint64 held_serial, int held_size, QS
            held_size - change.removed == after.size() - change.inserted;
 }
 
-namespace
+// Serials of texts and generations of bodies, never the same twice.
+quint64 SEDQ_STATE_MACHINE_OBJECT::next_generation()
 {
-quint64 next_text_serial()
-{
-    static quint64 serials = 0;
-    return ++serials;
+    static quint64 taken = 0;
+    return ++taken;
 }
-} // namespace
 
 QVector<SEDQ_STATE_HEADER> SEDQ_STATE_MACHINE_OBJECT::find_state_headers(QString const& text)
 {
@@ -187,7 +185,8 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
     const int count = qMin(m_headers.size(), MAX_STATES);
     for (int i = named_from; i < qMin(count, named_to); ++i)
         store_at(&m_state_name_list, i, m_headers.at(i).name);
-    if (!m_unified_kept || m_state_text_list.size() != count) {
+    // Bodies someone else changed since they were cut are cut again, all of them.
+    if (!m_unified_kept || m_state_text_list.size() != count || m_cut_generation != m_body_generation) {
         m_state_text_list.clear();
         from = 0;
         to = text.size();
@@ -204,7 +203,7 @@ void SEDQ_STATE_MACHINE_OBJECT::set_unified_state_text(QString const& text, cons
     else
         m_unified_state_text = text;
     m_unified_kept = true;
-    m_text_serial = next_text_serial();
+    m_text_serial = next_generation();
 }
 
 void SEDQ_STATE_MACHINE_OBJECT::clear_unified_state_text()
@@ -213,7 +212,7 @@ void SEDQ_STATE_MACHINE_OBJECT::clear_unified_state_text()
     m_unified_state_text.clear();
     m_unified_kept = false;
     m_headers.clear();
-    m_text_serial = next_text_serial();
+    m_text_serial = next_generation();
 }
 
 // The headers of `text`, which differs from the kept text by `change`: the lines the change
@@ -247,7 +246,8 @@ SEDQ_STATE_MACHINE_OBJECT::HEADERS_READ SEDQ_STATE_MACHINE_OBJECT::read_headers(
 void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to, const SEDQ_TEXT_CHANGE* change)
 {
     int changed_bodies = 0;
-    m_body_change_state = -1;
+    m_body_change = SEDQ_BODY_CHANGE{-1, {}, {}, m_body_generation, next_generation()};
+    m_body_generation = m_body_change.to;
     const int count = qMin(m_headers.size(), MAX_STATES);
     // The headers run in the order of the text: the states that may reach into [from, to] are
     // found by halving, not by walking every state of a flow of thousands.
@@ -261,45 +261,46 @@ void SEDQ_STATE_MACHINE_OBJECT::cut_bodies(QString const& text, int from, int to
         const int end = i + 1 < count ? m_headers.at(i + 1).start : text.size();
         if (end >= from && start <= to)
         {
-            const QString before = m_state_text_list.value(i);
+            // The first body re-cut may be the one body the change fell in: changed where it
+            // stands. Any other is cut again, and the change is then not one body's.
+            ++changed_bodies;
+            if (change != nullptr && changed_bodies == 1 && edit_body(i, text, start, end, *change))
+                continue;
+            m_body_change.state = -1;
             store_at(&m_state_text_list, i, QStringView(text).mid(start, end - start).trimmed().toString());
-            if (change != nullptr && ++changed_bodies == 1)
-                note_body_change(i, QStringView(text).mid(start, end - start), start, before, *change);
-            else
-                m_body_change_state = -1;
         }
     }
+    if (changed_bodies != 1)
+        m_body_change.state = -1;
+    m_cut_generation = m_body_generation;
 }
 
-// The body of state `state` is cut from `slice`, which starts at `start` of the new text; it was
-// `before`. A change that starts past the body's first character keeps that character and the
-// blanks before it, so both bodies start at the same place of their texts; where the lengths
-// then agree with the change, the body after is the body before with the change made, and what
-// follows the change in the text follows it in the body.
-void SEDQ_STATE_MACHINE_OBJECT::note_body_change(int state, QStringView slice, int start, QString const& before,
-                                                 SEDQ_TEXT_CHANGE const& change)
+// The body of state `state`, cut from [start, end) of the new text, after a change of the kept
+// text. Its body before is the same slice of the text before, trimmed. A change that starts past
+// the body's first character keeps that character and the blanks before it, so both bodies start
+// at the same place of their texts; where the lengths then agree with the change, the body after
+// is the body before with the change made: it is made so (in place when nobody else holds the
+// body) and noted. False, with nothing changed, when the change is not one inside the body.
+bool SEDQ_STATE_MACHINE_OBJECT::edit_body(int state, QString const& text, int start, int end,
+                                          SEDQ_TEXT_CHANGE const& change)
 {
-    const QString& after = m_state_text_list.at(state);
+    if (state >= m_state_text_list.size())
+        return false;
+    const QStringView slice = QStringView(text).mid(start, end - start);
+    const int size = int(slice.trimmed().size());
     int blanks = 0;
     while (blanks < slice.size() && slice.at(blanks).isSpace())
         ++blanks;
     const SEDQ_TEXT_CHANGE in_body{change.at - start - blanks, change.removed, change.inserted};
-    if (in_body.at <= 0 || in_body.at + in_body.removed > before.size() ||
-        in_body.at + in_body.inserted > after.size() ||
-        before.size() - in_body.removed + in_body.inserted != after.size())
-        return;
-    m_body_change_state = state;
-    m_body_before = before;
-    m_body_after = after;
-    m_body_change = in_body;
-}
-
-bool SEDQ_STATE_MACHINE_OBJECT::state_text_change(int state, QString const& before, QString const& after,
-                                                  SEDQ_TEXT_CHANGE* change) const
-{
-    if (state != m_body_change_state || !before.isSharedWith(m_body_before) || !after.isSharedWith(m_body_after))
+    const int before = m_state_text_list.at(state).size();
+    if (size == 0 || in_body.at <= 0 || in_body.at + in_body.removed > before ||
+        before - in_body.removed + in_body.inserted != size)
         return false;
-    *change = m_body_change;
+    QString& body = m_state_text_list[state];
+    m_body_change.state = state;
+    m_body_change.change = in_body;
+    m_body_change.removed = body.mid(in_body.at, in_body.removed);
+    body.replace(in_body.at, in_body.removed, text.constData() + change.at, in_body.inserted);
     return true;
 }
 
@@ -531,6 +532,7 @@ void SEDQ_STATE_MACHINE_OBJECT::set_undo_state(const SDR_TREE_UNDO_STATE_PTR& st
     } else {
         clear_unified_state_text();
         m_state_text_list = version->bodies;
+        m_body_generation = next_generation();
     }
     m_state_count = version->count;
     m_state_name_list = version->names;

@@ -56,6 +56,20 @@ struct SEDQ_TEXT_CHANGE_FROM
     bool holds_between(quint64 held_serial, int held_size, QString const& after) const;
 };
 
+// How the last text set changed the states' bodies, when it changed one body alone, inside it:
+// `state`'s body had `removed` (the characters it took out) at `change.at` replaced by
+// `change.inserted` characters. It turned the bodies of generation `from` into those of
+// generation `to` (see SEDQ_STATE_MACHINE_OBJECT::body_generation); `state` is -1 when the set
+// changed no body that way.
+struct SEDQ_BODY_CHANGE
+{
+    int state = -1;
+    SEDQ_TEXT_CHANGE change;
+    QString removed;
+    quint64 from = 0;
+    quint64 to = 0;
+};
+
 struct SEDQ_FLOW_VERSION;
 
 class SEDQ_STATE_MACHINE_OBJECT : public SDR_TX_TREE_OBJECT
@@ -101,11 +115,19 @@ public:
     int get_state_count() const { return m_state_count; }
     void set_state_count(int count) { m_state_count = qBound(1, count, MAX_STATES); }
     QStringList& get_state_name_list() { return m_state_name_list; }
-    QStringList& get_state_text_list() { return m_state_text_list; }
-    // Where the last unified text set changed the body of `state`, when `before` and `after` are
-    // the bodies it was changed between (share their characters): a reader that kept the body
-    // before need not compare the two. False when the change is not known.
-    bool state_text_change(int state, QString const& before, QString const& after, SEDQ_TEXT_CHANGE* change) const;
+    // The bodies to change: whoever takes them may change any, and they take a new generation.
+    QStringList& get_state_text_list()
+    {
+        m_body_generation = next_generation();
+        return m_state_text_list;
+    }
+    const QStringList& state_text_list() const { return m_state_text_list; }
+    // Names the bodies as they stand: each change of them (a text set, an undo step, the list
+    // taken to change) takes a generation no other flow's bodies had. A reader that kept the
+    // generation it read learns from last_body_change what the one text set since changed, and
+    // need not keep the body: a body nobody else holds is changed where it stands.
+    quint64 body_generation() const { return m_body_generation; }
+    const SEDQ_BODY_CHANGE& last_body_change() const { return m_body_change; }
     QList<int>& get_state_type_list() { return m_state_type_list; }
     void clear_unified_state_text();
     // Whether the unified text is kept as typed rather than rebuilt from the states on the next read.
@@ -141,8 +163,8 @@ private:
     };
     HEADERS_READ read_headers(QString const& text, SEDQ_TEXT_CHANGE const& change);
     void cut_bodies(QString const& text, int from, int to, const SEDQ_TEXT_CHANGE* change);
-    void note_body_change(int state, QStringView slice, int start, QString const& before,
-                          SEDQ_TEXT_CHANGE const& change);
+    bool edit_body(int state, QString const& text, int start, int end, SEDQ_TEXT_CHANGE const& change);
+    static quint64 next_generation();
     bool holds(const SEDQ_FLOW_VERSION& version) const;
     QString text_of(const SEDQ_FLOW_VERSION* version) const;
     QString version_text() const;
@@ -179,10 +201,9 @@ private:
     } m_since_version;
     // The change the last kept text made, from the text kept before it.
     SEDQ_TEXT_CHANGE m_change;
-    // The same for the one body that change re-cut, where it fell inside the body (see
-    // state_text_change); state -1 when none did.
-    int m_body_change_state = -1;
-    QString m_body_before;
-    QString m_body_after;
-    SEDQ_TEXT_CHANGE m_body_change;
+    quint64 m_body_generation = next_generation();
+    // The generation of the bodies as the last text set cut them from it: while they are still
+    // that one, each body is the text's slice, and a change inside it may be made in the body.
+    quint64 m_cut_generation = 0;
+    SEDQ_BODY_CHANGE m_body_change;
 };

@@ -44,6 +44,7 @@ class SEDQ_TRIGGER_OBJECT;
 class SEDQ_STATE_MACHINE_OBJECT;
 struct SEDQ_TEXT_CHANGE;
 struct SEDQ_TEXT_CHANGE_FROM;
+struct SEDQ_BODY_CHANGE;
 class UNBQ_DIALOG;
 class AFCQ_INSTANCE_NAME;
 typedef QList<AFCQ_INSTANCE_NAME> AFCQ_INSTANCE_NAME_LIST;
@@ -586,10 +587,10 @@ public:
     bool get_state_text(int state, QString* text, int trigger);
     // Every state's body, one per state: the model's own list, shared, when it holds them all.
     QStringList get_state_texts(int trigger);
-    // Where the last flow text set changed state `state`'s body, when `before` and `after` are the
-    // bodies it changed between (as get_state_texts gave them); false when not known.
-    bool get_state_text_change(int state, QString const& before, QString const& after, SEDQ_TEXT_CHANGE* change,
-                               int trigger);
+    // The generation of the bodies, and how the last flow text set changed them (see
+    // SEDQ_STATE_MACHINE_OBJECT::body_generation); 0 and none without a flow.
+    quint64 get_body_generation(int trigger);
+    SEDQ_BODY_CHANGE get_last_body_change(int trigger);
     bool get_unified_state_text(QString* text, int trigger);
     // The unified text as the editor shows it: empty when the user emptied it, where
     // get_unified_state_text gives the one state that an empty flow stands for.

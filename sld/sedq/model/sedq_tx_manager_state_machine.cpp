@@ -158,7 +158,7 @@ QStringList SEDQ_TX_MANAGER::get_state_names(int trigger)
 bool SEDQ_TX_MANAGER::get_state_text(int state, QString* text, int trigger)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
-    *text = machine != nullptr ? machine->get_state_text_list().value(state) : QString();
+    *text = machine != nullptr ? machine->state_text_list().value(state) : QString();
     return machine != nullptr;
 }
 
@@ -166,17 +166,22 @@ QStringList SEDQ_TX_MANAGER::get_state_texts(int trigger)
 {
     const int count = get_state_count(trigger);
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
-    QStringList texts = machine != nullptr ? machine->get_state_text_list().mid(0, count) : QStringList();
+    QStringList texts = machine != nullptr ? machine->state_text_list().mid(0, count) : QStringList();
     while (texts.size() < count)
         texts.append(QString());
     return texts;
 }
 
-bool SEDQ_TX_MANAGER::get_state_text_change(int state, QString const& before, QString const& after,
-                                            SEDQ_TEXT_CHANGE* change, int trigger)
+quint64 SEDQ_TX_MANAGER::get_body_generation(int trigger)
 {
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
-    return machine != nullptr && machine->state_text_change(state, before, after, change);
+    return machine != nullptr ? machine->body_generation() : 0;
+}
+
+SEDQ_BODY_CHANGE SEDQ_TX_MANAGER::get_last_body_change(int trigger)
+{
+    SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    return machine != nullptr ? machine->last_body_change() : SEDQ_BODY_CHANGE();
 }
 
 bool SEDQ_TX_MANAGER::get_unified_state_text(QString* text, int trigger)
@@ -220,7 +225,7 @@ void SEDQ_TX_MANAGER::set_state_text(int state, QString const& text)
     SEDQ_STATE_MACHINE_OBJECT* machine =
         SEDQ_BLOCK::is_blocked() ? nullptr : get_state_machine_object(SEDQ_CURRENT);
     if (machine == nullptr || state < 0 || state >= machine->get_state_count() ||
-        machine->get_state_text_list().value(state) == text)
+        machine->state_text_list().value(state) == text)
         return;
     edit_flow(this, TEXT_HINT, [machine, state, &text]() {
         store_at(&machine->get_state_text_list(), state, text, QString());
@@ -538,7 +543,7 @@ bool SEDQ_TX_MANAGER::check_state_machine(SEDQ_STATE_MACHINE_ERROR* error, int t
         error->m_line = line;
         SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
         if (machine != nullptr)
-            place_error(error, machine->get_state_text_list(), machine->get_state_count());
+            place_error(error, machine->state_text_list(), machine->get_state_count());
     }
     update_all_views(nullptr, CHECKED_HINT);
     return tx_trigger != nullptr && !error->m_is_error;

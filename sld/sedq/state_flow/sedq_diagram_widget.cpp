@@ -195,20 +195,39 @@ bool SEDQ_DIAGRAM_WIDGET::read_transitions(bool rebuild)
     }
     // Names of another count differ: every text is read again.
     m_texts.resize(count);
+    // The one text set since the bodies read last, and what it changed of them when the model
+    // tells: the body it changed, the others left as they were.
+    const quint64 generation = m_tx_manager->get_body_generation(m_instance);
+    const SEDQ_BODY_CHANGE told = m_tx_manager->get_last_body_change(m_instance);
+    const bool follows = told.from == m_generation && told.to == generation && told.state >= 0;
+    const bool still = m_generation == generation;
+    const int followed = m_told_state < count ? m_told_state : -1;
+    m_told_state = -1;
+    m_generation = generation;
     for (int state = 0; state < count; ++state)
     {
         const QString& text = texts.at(state);
         QString& before = m_texts[state];
-        if (!all && text.isSharedWith(before))
-            continue;
         // A text the model did not change is still the one read before: no characters compared.
-        // Nor are those of the text a key changed (the model knows where).
-        SEDQ_TEXT_CHANGE change;
+        // Nor are those of the text a key changed (the model says where, and what it took out).
+        const bool was_followed = state == followed;
+        const bool told_here = follows && told.state == state;
+        if (!all && (was_followed ? still || (follows && !told_here) : text.isSharedWith(before)))
+        {
+            if (was_followed)
+                m_told_state = state;
+            continue;
+        }
         const bool same_targets =
-            !all && (m_tx_manager->get_state_text_change(state, before, text, &change, m_instance)
-                         ? sedq_same_goto_targets(m_index, before, text, &change)
-                         : text == before || sedq_same_goto_targets(m_index, before, text));
-        before = text;
+            !all && (told_here ? sedq_same_goto_targets(m_index, text, told.change, told.removed)
+                               : !was_followed && (text == before || sedq_same_goto_targets(m_index, before, text)));
+        if (told_here && (was_followed || text.size() - told.change.inserted + told.removed.size() == before.size()))
+        {
+            before.clear();
+            m_told_state = state;
+        }
+        else
+            before = text;
         if (same_targets)
             continue;
         const QVector<int> targets = sedq_goto_targets(m_index, text);

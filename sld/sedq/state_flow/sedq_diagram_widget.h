@@ -40,8 +40,11 @@ using SEDQ_STATE_INDEX = QHash<QString, QVector<int>>;
 SEDQ_STATE_INDEX sedq_state_index(QStringList const& names);
 QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& text);
 // Whether `after` has the goto targets of `before`, reading only around where they differ.
-bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after,
-                            const SEDQ_TEXT_CHANGE* known = nullptr);
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after);
+// The same where `after` is the text before with `change` made, `removed` the characters it took
+// out: the text before is not needed.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& after, SEDQ_TEXT_CHANGE const& change,
+                            QString const& removed);
 
 // The arc from the box centred at `source` to the box centred at `target` in the list.
 struct SEDQ_STATE_ARC
@@ -95,7 +98,12 @@ private:
     // by one, not as the model's list: a list shared with the model would have the model copy
     // all of it, a pointer a state, on each key typed in one state.
     QStringList m_names;
+    // The bodies as read, held to tell a changed one from the same one, but for the body of
+    // `m_told_state`, whose changes the model tells (see SEDQ_BODY_CHANGE): it is not held, so
+    // that the model changes it in place, and is followed from the generation read last.
     QVector<QString> m_texts;
+    int m_told_state = -1;
+    quint64 m_generation = 0;
     SEDQ_STATE_INDEX m_index;
     QVector<QVector<int>> m_transitions;
     int m_shown_current = -1; // the state marked current in the list, -1 none

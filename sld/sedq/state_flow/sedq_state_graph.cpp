@@ -90,17 +90,27 @@ QVector<int> sedq_goto_targets(SEDQ_STATE_INDEX const& index, QString const& tex
 }
 
 // A key changes one run of a text: the gotos before and after the words around it stay, so only
-// those words are read in both texts. The run is found by comparing the texts unless the model
-// knows it.
-bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after,
-                            const SEDQ_TEXT_CHANGE* known)
+// those words are read in both texts. The run is found by comparing the texts.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& before, QString const& after)
 {
-    const SEDQ_TEXT_CHANGE change = known != nullptr ? *known : sedq_text_change(before, after);
-    const int from = word_before(before, change.at);
-    const int before_end = word_after(before, change.at + change.removed);
+    const SEDQ_TEXT_CHANGE change = sedq_text_change(before, after);
+    return sedq_same_goto_targets(index, after, change, before.mid(change.at, change.removed));
+}
+
+// The words around the change are the same characters in both texts, but for the run changed:
+// the words before it are read in the text after, the words after it too, shifted by the change.
+bool sedq_same_goto_targets(SEDQ_STATE_INDEX const& index, QString const& after, SEDQ_TEXT_CHANGE const& change,
+                            QString const& removed)
+{
+    const int from = word_before(after, change.at);
     const int after_end = word_after(after, change.at + change.inserted);
-    return sedq_goto_targets(index, before.mid(from, before_end - from)) ==
-           sedq_goto_targets(index, after.mid(from, after_end - from));
+    const int tail = change.at + change.inserted;
+    QString before;
+    before.reserve(change.at - from + removed.size() + after_end - tail);
+    before.append(after.constData() + from, change.at - from);
+    before.append(removed);
+    before.append(after.constData() + tail, after_end - tail);
+    return sedq_goto_targets(index, before) == sedq_goto_targets(index, after.mid(from, after_end - from));
 }
 
 QVector<QVector<int>> sedq_state_transitions(QStringList const& names, QStringList const& texts)
