@@ -5,6 +5,7 @@
 #include "sedq/model/sedq_verify.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -129,10 +130,11 @@ bool SEDQ_TEXT_CHANGE_FROM::holds_between(quint64 held_serial, int held_size, QS
            held_size - change.removed == after.size() - change.inserted;
 }
 
-// Serials of texts and generations of bodies, never the same twice.
+// Serials of texts and generations of bodies, never the same twice, whichever thread reads a
+// document.
 quint64 SEDQ_STATE_MACHINE_OBJECT::next_generation()
 {
-    static quint64 taken = 0;
+    static std::atomic<quint64> taken{0};
     return ++taken;
 }
 
