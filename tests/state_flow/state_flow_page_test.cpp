@@ -613,7 +613,7 @@ TEST_F(state_flow_page_test, a_key_typed_in_one_state_copies_neither_the_flow_no
     editor->setFocus();
     editor->moveCursor(QTextCursor::End);
     type(editor, "goto ST1;");
-    const QStringList& texts = tx()->get_state_machine_object(0)->get_state_text_list();
+    const QStringList& texts = tx()->get_state_machine_object(0)->state_text_list();
     ASSERT_EQ(texts.size(), 3);
     const QString* first = &texts.at(0);
     for (const char* key = "goto ST2;"; *key != 0; ++key)
