@@ -193,8 +193,19 @@ bool SDR_TX_TRIGGER::has_flow_error(std::string* message, int* line)
     return error;
 }
 
+// Every key typed in a flow lands here. Once the flag stands, writing it again would copy the
+// trigger's whole state away from the undo step that shares it, for no change: the key is only
+// counted as a change of the instance, so that its step is still kept.
 void SDR_TX_TRIGGER::set_state_machine_changed()
 {
+    SDR_DATA_TRIGGER* t = trigger();
+    SDR_DATA_INSTANCE* instance = t != nullptr ? t->get_instance() : nullptr;
+    if (instance != nullptr && t->state().state_machine_changed)
+    {
+        SDR_EDIT_SCOPE scope(m_instance);
+        instance->note_change();
+        return;
+    }
     write([](SDR_TRIGGER_STATE& s) { s.state_machine_changed = true; });
 }
 

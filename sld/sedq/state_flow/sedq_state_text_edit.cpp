@@ -144,7 +144,7 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     // from here on, only changes start passes.
     m_highlighter->rehighlight();
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
+    connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_popup_delay);
     connect(this, &QTextEdit::cursorPositionChanged, this, &SEDQ_STATE_TEXT_EDIT::follow_cursor);
     connect(document(), &QTextDocument::contentsChange, this, &SEDQ_STATE_TEXT_EDIT::follow_change);
     connect_text(true);
@@ -380,13 +380,13 @@ void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
 {
     if (delay == SEDQ_TOOLTIPS_DELAY_NONE || !is_editing_allowed())
         return;
-    m_timer.stop();
     QCompleter* completer = get_completer();
     if (delay == SEDQ_TOOLTIPS_DELAY_IMMEDIATE)
     {
         const QStringList list = proposals(SEDQ_TOOLTIPS_TYPE_COMPLETION);
         if (!list.isEmpty())
         {
+            m_timer.stop();
             static_cast<QStringListModel*>(completer->model())->setStringList(list);
             open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
             return;
@@ -394,7 +394,28 @@ void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
     }
     completer->popup()->hide();
     m_popup_cursor = textCursor();
-    m_timer.start(POPUP_DELAY_MS);
+    restart_popup_delay();
+}
+
+// Each key puts the popup off by the whole delay again. The timer is not restarted for it (that
+// costs a key more than its proposals): it runs on, and when it runs out before the popup is
+// due, it is started again for the time still to wait.
+void SEDQ_STATE_TEXT_EDIT::restart_popup_delay()
+{
+    m_popup_due = QDeadlineTimer(POPUP_DELAY_MS);
+    if (!m_timer.isActive())
+        m_timer.start(POPUP_DELAY_MS);
+}
+
+void SEDQ_STATE_TEXT_EDIT::on_popup_delay()
+{
+    const qint64 left = m_popup_due.remainingTime();
+    if (left > 0)
+    {
+        m_timer.start(int(left));
+        return;
+    }
+    on_timer();
 }
 
 void SEDQ_STATE_TEXT_EDIT::on_timer()
@@ -740,8 +761,14 @@ bool SEDQ_STATE_TEXT_EDIT::shown_lines(const QRect& rect, QTextBlock* first, QTe
     const QPointF origin = document_origin();
     const qreal bottom = rect.bottom() - origin.y();
     // The line at the top of the rectangle from the layout alone: a cursor placed there would
-    // shape that line to find its x.
-    *first = document()->findBlock(qMax(0, layout->hitTest(QPointF(rect.topLeft()) - origin, Qt::FuzzyHit)));
+    // shape that line to find its x. A key repaints the line of the cursor, which is looked at
+    // first; the layout finds any other by walking its lines from the start.
+    const QTextBlock at_cursor = textCursor().block();
+    const QRectF cursor_bounds = layout->blockBoundingRect(at_cursor);
+    const qreal top = rect.top() - origin.y();
+    *first = !cursor_bounds.isEmpty() && top >= cursor_bounds.top() && top < cursor_bounds.bottom()
+                 ? at_cursor
+                 : document()->findBlock(qMax(0, layout->hitTest(QPointF(rect.topLeft()) - origin, Qt::FuzzyHit)));
     *last = QTextBlock();
     for (QTextBlock block = *first; block.isValid(); block = block.next())
     {
