@@ -143,8 +143,8 @@ SEDQ_STATE_TEXT_EDIT::SEDQ_STATE_TEXT_EDIT(SEDQ_TX_MANAGER* tx, int instance, in
     // text later, outside any change, laying the document out again for every line it colours:
     // from here on, only changes start passes.
     m_highlighter->rehighlight();
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_TEXT_EDIT::on_popup_delay);
+    m_popup_delay = new SEDQ_TYPING_DELAY(POPUP_DELAY_MS, this);
+    connect(m_popup_delay, &SEDQ_TYPING_DELAY::due, this, &SEDQ_STATE_TEXT_EDIT::on_timer);
     connect(this, &QTextEdit::cursorPositionChanged, this, &SEDQ_STATE_TEXT_EDIT::follow_cursor);
     connect(document(), &QTextDocument::contentsChange, this, &SEDQ_STATE_TEXT_EDIT::follow_change);
     connect_text(true);
@@ -386,7 +386,7 @@ void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
         const QStringList list = proposals(SEDQ_TOOLTIPS_TYPE_COMPLETION);
         if (!list.isEmpty())
         {
-            m_timer.stop();
+            m_popup_delay->stop();
             static_cast<QStringListModel*>(completer->model())->setStringList(list);
             open_popup(completer, popup_rect(completer), SEDQ_COMPLETER_TYPE_CHECK);
             return;
@@ -394,28 +394,7 @@ void SEDQ_STATE_TEXT_EDIT::show_tooltips(SEDQ_TOOLTIPS_DELAY delay)
     }
     completer->popup()->hide();
     m_popup_cursor = textCursor();
-    restart_popup_delay();
-}
-
-// Each key puts the popup off by the whole delay again. The timer is not restarted for it (that
-// costs a key more than its proposals): it runs on, and when it runs out before the popup is
-// due, it is started again for the time still to wait.
-void SEDQ_STATE_TEXT_EDIT::restart_popup_delay()
-{
-    m_popup_due = QDeadlineTimer(POPUP_DELAY_MS);
-    if (!m_timer.isActive())
-        m_timer.start(POPUP_DELAY_MS);
-}
-
-void SEDQ_STATE_TEXT_EDIT::on_popup_delay()
-{
-    const qint64 left = m_popup_due.remainingTime();
-    if (left > 0)
-    {
-        m_timer.start(int(left));
-        return;
-    }
-    on_timer();
+    m_popup_delay->restart();
 }
 
 void SEDQ_STATE_TEXT_EDIT::on_timer()

@@ -12,8 +12,8 @@
 
 #include "sedq/advanced_trigger/sedq_state_machine_object.h"
 #include "sedq/state_flow/sedq_flow_language.h"
+#include "sedq/state_flow/sedq_typing_delay.h"
 
-#include <QDeadlineTimer>
 #include <QImage>
 #include <QItemDelegate>
 #include <QTextCursor>
@@ -124,16 +124,12 @@ private:
     void read_text() const;
     void follow_direction(bool right_to_left);
     void follow_cursor();
-    void restart_popup_delay();
-    void on_popup_delay();
 
     SEDQ_TX_MANAGER* m_tx_manager;
     int m_instance;
     int m_state;
     SEDQ_SYNTAX_HIGHLIGHTER* m_highlighter = nullptr;
-    QTimer m_timer;
-    // When the popup of the last key typed is due; m_timer runs out at it or before.
-    QDeadlineTimer m_popup_due;
+    SEDQ_TYPING_DELAY* m_popup_delay = nullptr;
     QCompleter* m_completer = nullptr;
     QCompleter* m_name_completer = nullptr;
     int m_completer_type = SEDQ_COMPLETER_TYPE_COMPLETION;

@@ -45,8 +45,8 @@ SEDQ_STATE_WIDGET::SEDQ_STATE_WIDGET(QWidget* parent, int instance, SEDQ_FRAME_W
     m_scroll_area->setWidgetResizable(true);
     m_scroll_area->setWidget(get_edit_widgets());
     layout->addWidget(m_scroll_area, 1);
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &SEDQ_STATE_WIDGET::on_timer);
+    m_check_delay = new SEDQ_TYPING_DELAY(CHECK_DELAY_MS, this);
+    connect(m_check_delay, &SEDQ_TYPING_DELAY::due, this, &SEDQ_STATE_WIDGET::on_timer);
     connect(m_tx_manager, &SEDQ_TX_MANAGER::updated_later, this, &SEDQ_STATE_WIDGET::on_update);
 }
 
@@ -149,7 +149,7 @@ void SEDQ_STATE_WIDGET::on_update(QObject*, int hint)
         delete m_scroll_area->takeWidget();
         m_scroll_area->setWidget(get_edit_widgets());
     }
-    m_timer.start(CHECK_DELAY_MS);
+    m_check_delay->restart();
 }
 
 // An undo or redo comes back as a refresh: editors whose text differs from the model's take it

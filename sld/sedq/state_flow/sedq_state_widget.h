@@ -6,10 +6,10 @@
 
 #include "sedq/model/sedq_types.h"
 #include "sedq/state_flow/sedq_syntax_highlighter.h"
+#include "sedq/state_flow/sedq_typing_delay.h"
 
 #include <QFrame>
 #include <QList>
-#include <QTimer>
 
 class QLabel;
 class QScrollArea;
@@ -43,7 +43,7 @@ private:
     // The editors of the page shown, in the order of their states; a rebuilt page replaces
     // them (an update looks at them on every key typed).
     QList<SEDQ_STATE_TEXT_EDIT*> m_editors;
-    QTimer m_timer;
+    SEDQ_TYPING_DELAY* m_check_delay = nullptr;
     SEDQ_STATE_MACHINE_ERROR m_error;
     QLabel* m_message_label = nullptr;
     int m_instance;
