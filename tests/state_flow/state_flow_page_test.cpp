@@ -207,6 +207,28 @@ TEST_F(state_flow_page_test, names_that_read_as_patterns_highlight_and_return)
     EXPECT_EQ(colour_of(editors().at(0), flag_name(tx(), 1)), QColor(Qt::magenta));
 }
 
+// A name that comes or goes without any edit of the text (a flag added or taken away) colours
+// every line shown again, those no key touched included.
+TEST_F(state_flow_page_test, a_flag_added_or_removed_colours_the_lines_that_name_it)
+{
+    bring_to_front(editors().at(0));
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(2);
+    settle();
+    const QString second = flag_name(tx(), 1);
+    pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(1);
+    settle();
+    type(editors().at(0), ("set " + second + ";").toLatin1().constData());
+    QTest::keyClick(editors().at(0), Qt::Key_Return);
+    type(editors().at(0), "trigger;");
+    EXPECT_NE(colour_of(editors().at(0), second), QColor(Qt::magenta)) << "no flag of that name yet";
+    for (const int count : {2, 1, 2})
+    {
+        pane<SEDQ_RESOURCES_WIDGET>()->get_flag_combo()->set_current_count(count);
+        settle();
+        EXPECT_EQ(colour_of(editors().at(0), second) == QColor(Qt::magenta), count == 2) << count;
+    }
+}
+
 TEST_F(state_flow_page_test, every_kind_of_flow_edit_is_undone_and_redone_and_saved_as_shown)
 {
     const auto text = [](SEDQ_TX_MANAGER* manager) {

@@ -163,12 +163,11 @@ bool SEDQ_STATE_WIDGET::load_texts()
     if (editors.size() != expected || (all_states != (editors.value(0)->get_state() == -1)))
         return false;
     // New names or another lock colour the text otherwise: the editors paint again, and their
-    // shown lines are coloured as they paint.
-    SEDQ_FLOW_NAMES names = SEDQ_FLOW_NAMES::of(m_tx_manager, m_instance);
-    const SEDQ_HIGHLIGHT_LOCK lock = SEDQ_SYNTAX_HIGHLIGHTER::lock_of(m_tx_manager, m_instance);
-    const bool colours_changed = !(names == m_shown_names) || !(lock == m_shown_lock);
-    m_shown_names = std::move(names);
-    m_shown_lock = lock;
+    // shown lines are coloured as they paint. The names are read through the highlighters, once
+    // a turn for all of them: the paint that follows in this turn reads them no more.
+    const int generation = editors.isEmpty() ? 0 : editors.first()->get_highlighter()->rules_generation();
+    const bool colours_changed = generation != m_shown_generation;
+    m_shown_generation = generation;
     for (SEDQ_STATE_TEXT_EDIT* editor : editors)
     {
         if (colours_changed)

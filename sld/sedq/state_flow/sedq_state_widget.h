@@ -49,7 +49,7 @@ private:
     int m_instance;
     SEDQ_FRAME_WND* m_frame;
     SEDQ_TX_MANAGER* m_tx_manager;
-    // The names and lock the editors were last coloured with.
-    SEDQ_FLOW_NAMES m_shown_names;
-    SEDQ_HIGHLIGHT_LOCK m_shown_lock;
+    // The generation of the highlighters' rules (their names and lock) the editors were last
+    // coloured with.
+    int m_shown_generation = 0;
 };

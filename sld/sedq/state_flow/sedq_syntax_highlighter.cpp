@@ -136,6 +136,12 @@ const QVector<SEDQ_HIGHLIGHT_RULE>& SEDQ_SYNTAX_HIGHLIGHTER::rules()
     return m_rules->rules;
 }
 
+int SEDQ_SYNTAX_HIGHLIGHTER::rules_generation()
+{
+    refresh_rules();
+    return m_rules->generation;
+}
+
 bool SEDQ_SYNTAX_HIGHLIGHTER::is_current(const QTextBlock& block)
 {
     refresh_rules();

@@ -140,6 +140,9 @@ public:
 
     // The rules as the model's names and lock are now.
     const QVector<SEDQ_HIGHLIGHT_RULE>& rules();
+    // Which names and lock the rules are now made of: another generation once either changed.
+    // Read once a turn for every highlighter of the instance, as the rules are.
+    int rules_generation();
     // Whether the line shows what the rules give for its text now.
     bool is_current(const QTextBlock& block);
     // Colours the lines from `first` to `last` (inclusive) that are not current.
