@@ -129,8 +129,8 @@ bool SEDQ_TX_MANAGER::get_state_name(int state, QString* name, int trigger)
 // own list is handed out, shared, and compares equal to the last one read without a walk.
 QStringList SEDQ_TX_MANAGER::get_state_names(int trigger)
 {
-    const int count = get_state_count(trigger);
     SEDQ_STATE_MACHINE_OBJECT* machine = get_state_machine_object(trigger);
+    const int count = machine != nullptr ? machine->get_state_count() : 1;
     const QStringList stored = machine != nullptr ? machine->get_state_name_list() : QStringList();
     // Read for every key typed in a flow of thousands of states: the list found all named
     // before is not looked through again.

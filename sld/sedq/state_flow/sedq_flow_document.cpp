@@ -2,6 +2,7 @@
 // around it.
 #include "sedq/state_flow/sedq_flow_document.h"
 
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -11,10 +12,10 @@
 
 namespace
 {
-bool has_token(const QString& text)
+bool has_token(const QString& text, int from = 0)
 {
-    for (const QChar c : text)
-        if (!c.isSpace())
+    for (auto c = text.cbegin() + qBound(0, from, text.size()); c != text.cend(); ++c)
+        if (!c->isSpace())
             return true;
     return false;
 }
@@ -36,10 +37,16 @@ public:
                 [this, document](int from, int, int) { mark_changed(document->findBlock(from)); });
     }
 
+    // Every key typed asks for those of the editor's document: the last found is kept (and
+    // forgotten when it goes with its document).
     static LINE_SUMMARIES* of(QTextDocument* document)
     {
+        static QPointer<LINE_SUMMARIES> last;
+        if (last != nullptr && last->parent() == document)
+            return last;
         auto* found = document->findChild<QObject*>(QLatin1String(SUMMARIES_NAME), Qt::FindDirectChildrenOnly);
-        return found != nullptr ? static_cast<LINE_SUMMARIES*>(found) : new LINE_SUMMARIES(document);
+        last = found != nullptr ? static_cast<LINE_SUMMARIES*>(found) : new LINE_SUMMARIES(document);
+        return last;
     }
 
     void mark_changed(const QTextBlock& line)
@@ -117,15 +124,13 @@ QStringList last_tokens(const QTextBlock& line, const QStringList& head)
     return last;
 }
 
-// The text from the start of the cursor's line to the end of the first line, from the cursor
-// on, that holds a token after the cursor (the end of the text when none does). A word at the
-// cursor needs no more: tokens never run across a line break.
-QString lines_to_next_token(const QTextCursor& cursor)
+// The text from the start of the cursor's line (`line`, whose text is `text`, the cursor at `at`
+// in it) to the end of the first line, from the cursor on, that holds a token after the cursor
+// (the end of the text when none does). A word at the cursor needs no more: tokens never run
+// across a line break.
+QString lines_to_next_token(const QTextBlock& line, QString text, int at)
 {
-    const QTextBlock line = cursor.block();
-    const int at = cursor.position() - line.position();
-    QString text = line.text();
-    if (has_token(text.mid(at)))
+    if (has_token(text, at))
         return text;
     for (QTextBlock next = line.next(); next.isValid(); next = next.next())
     {
@@ -169,7 +174,8 @@ SEDQ_CURSOR_CONTEXT sedq_cursor_context(QTextCursor const& cursor)
     if (!line.isValid())
         return {};
     const int at = cursor.position() - line.position();
-    const QString head = line.text().left(at);
+    const QString text = line.text();
+    const QString head = text.left(at);
     const QStringList head_tokens = sedq_split_tokens(head.simplified());
     // The summaries of the state up to the end of the line before, unless the cursor's line
     // starts the state before the cursor.
@@ -192,8 +198,10 @@ SEDQ_CURSOR_CONTEXT sedq_cursor_context(QTextCursor const& cursor)
     }
     const QStringList last = last_tokens(line, head_tokens);
     SEDQ_CURSOR_CONTEXT context;
+    const int but_one = qMax(0, last.size() - 1);
     context.tokens = {summary, SEDQ_FLOW_TOKENS::tail_of(last)};
-    context.tokens_but_last = {but_last, SEDQ_FLOW_TOKENS::tail_of(last.mid(0, last.size() - 1))};
+    context.tokens_but_last = {but_last, last.mid(qMax(0, but_one - SEDQ_FLOW_TOKENS::TAIL),
+                                                  qMin(but_one, SEDQ_FLOW_TOKENS::TAIL))};
     // A line break in front stands for the lines before: the text before the cursor is not
     // empty then, even at the start of a line.
     const QString lead = line.position() > 0 ? QStringLiteral("\n") : QString();
@@ -202,6 +210,6 @@ SEDQ_CURSOR_CONTEXT sedq_cursor_context(QTextCursor const& cursor)
     const bool ascii_blanks =
         std::none_of(head.begin(), head.end(), [](QChar c) { return c.unicode() >= 0x80 && c.isSpace(); });
     context.word = sedq_word_at_cursor(ascii_blanks ? head_tokens : sedq_split_tokens(head), lead + head,
-                                       lead + lines_to_next_token(cursor));
+                                       lead + lines_to_next_token(line, text, at));
     return context;
 }
