@@ -612,6 +612,9 @@ TEST_F(flow_editor_test, every_line_shows_the_colours_of_its_text_after_each_edi
         std::function<void()> change;
     } rows[] = {
         {"a keyword typed", [&]() { at(2, 0), QTest::keyClicks(editor(), "goto ST1;"); }},
+        // The key renames the state, which colours its header and its gotos otherwise.
+        {"a state's header renamed", [&]() { at(3, 9), QTest::keyClicks(editor(), "X"); }},
+        {"a goto to the renamed state", [&]() { at(2, 9), QTest::keyClicks(editor(), " goto ST2X;"); }},
         {"a line joined to the one before", [&]() { at(3, 0), QTest::keyClick(editor(), Qt::Key_Backspace); }},
         {"a line split", [&]() { at(1, 3), QTest::keyClick(editor(), Qt::Key_Return); }},
         {"lines pasted", [&]() { at(0, 0), editor()->insertPlainText("trigger;\nstate ST3:\nset flag1;\n"); }},

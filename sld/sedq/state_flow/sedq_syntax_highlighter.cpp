@@ -127,6 +127,16 @@ void SEDQ_SYNTAX_HIGHLIGHTER::refresh_rules()
     }
     m_rules = read.rules;
     m_rules_turn = turn;
+    follow_turn();
+}
+
+// The lines coloured at once are counted a turn at a time.
+void SEDQ_SYNTAX_HIGHLIGHTER::follow_turn()
+{
+    const int turn = current_turn();
+    if (m_lines_turn == turn)
+        return;
+    m_lines_turn = turn;
     m_lines_this_turn = 0;
 }
 
@@ -210,10 +220,15 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
 }
 
 // The lines a change touched, up to LINES_PER_PASS of them a turn; the others wait until they
-// are shown.
+// are shown. The lines are coloured with the rules last read: the change has not reached the
+// model yet (a state's header typed renames the state only then), and the names are read again
+// after it, by the page and the paint. Should the rules have changed since, the paint finds the
+// lines coloured with others (see is_current) and colours them again.
 void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
 {
-    refresh_rules();
+    if (m_rules == nullptr)
+        refresh_rules();
+    follow_turn();
     const QTextBlock last = document()->findBlock(from + added);
     for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next())
     {
