@@ -34,16 +34,29 @@
 TEST_F(state_flow_page_test, typing_edits_the_state_and_undo_and_redo_restore_the_editor)
 {
     ASSERT_EQ(editors().size(), 1);
+    QAction* undo = action(m_frame, AFCQ_EDIT_UNDO_ACTION);
+    QAction* redo = action(m_frame, AFCQ_EDIT_REDO_ACTION);
     type(editors().at(0), "goto ST1;");
     EXPECT_EQ(state_text(0), "goto ST1;");
-    tx()->on_edit_undo();
+    // Each key is a step; the window's Undo and Redo follow them.
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
     settle();
     EXPECT_EQ(state_text(0), "goto ST1");
     EXPECT_EQ(editors().at(0)->toPlainText(), "goto ST1");
-    tx()->on_edit_redo();
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
     settle();
     EXPECT_EQ(state_text(0), "goto ST1;");
     EXPECT_EQ(editors().at(0)->toPlainText(), "goto ST1;");
+    EXPECT_FALSE(redo->isEnabled());
+    type(editors().at(0), "x");
+    undo->trigger();
+    settle();
+    EXPECT_TRUE(redo->isEnabled()) << "a key typed after a redo is a step of its own";
+    type(editors().at(0), "y");
+    EXPECT_FALSE(redo->isEnabled()) << "a key typed after an undo drops what could be redone";
 }
 
 TEST_F(state_flow_page_test, the_check_names_the_state_and_line_of_an_error_in_red)

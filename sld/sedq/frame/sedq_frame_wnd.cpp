@@ -148,16 +148,14 @@ void SEDQ_FRAME_WND::borrow_rly_action()
         m_rly_action = main->get_menu_record()->processing_menu->rly_action;
 }
 
-// Enables the four toolbar commands from the document; both arguments are ignored.
+// Enables the four toolbar commands and Undo and Redo from the document. A flow's text typed
+// changes none of them but Undo and Redo (every key is a step), which the edit's end has
+// brought up to date.
 void SEDQ_FRAME_WND::on_update(QObject*, int hint)
 {
-    const bool empty = m_tx_manager->is_empty();
-    // A flow's text typed changes none of the commands but Undo and Redo (every key is a step).
     if ((hint & SEDQ_UPDATE_FLOW_TEXT) != 0)
-    {
-        update_undo_actions(empty);
         return;
-    }
+    const bool empty = m_tx_manager->is_empty();
     const bool has_nodes = !empty && m_tx_manager->get_node_count(SEDQ_CURRENT) > 0;
     action(AFCQ_SEDQ_TOOLBAR_WAVEFORM_CENTER_ON_TRIGGER_ACTION)
         ->setEnabled(has_nodes && m_tx_manager->is_data_mode(SEDQ_CURRENT) &&
