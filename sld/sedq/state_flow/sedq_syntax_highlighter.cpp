@@ -127,16 +127,6 @@ void SEDQ_SYNTAX_HIGHLIGHTER::refresh_rules()
     }
     m_rules = read.rules;
     m_rules_turn = turn;
-    follow_turn();
-}
-
-// The lines coloured at once are counted a turn at a time.
-void SEDQ_SYNTAX_HIGHLIGHTER::follow_turn()
-{
-    const int turn = current_turn();
-    if (m_lines_turn == turn)
-        return;
-    m_lines_turn = turn;
     m_lines_this_turn = 0;
 }
 
@@ -219,20 +209,20 @@ bool SEDQ_SYNTAX_HIGHLIGHTER::colour(QTextBlock block)
     return true;
 }
 
-// The lines a change touched, up to LINES_PER_PASS of them a turn; the others wait until they
-// are shown. The lines are coloured with the rules last read: the change has not reached the
-// model yet (a state's header typed renames the state only then), and the names are read again
-// after it, by the page and the paint. Should the rules have changed since, the paint finds the
-// lines coloured with others (see is_current) and colours them again.
+// The lines a change touched, up to LINES_PER_PASS of them; the others wait until they are
+// shown. The lines are coloured with the rules last read: the change has not reached the model
+// yet (a state's header typed renames the state only then), and the names are read again after
+// it, by the page and the paint. Should the rules have changed since, the paint finds the lines
+// coloured with others (see is_current) and colours them again.
 void SEDQ_SYNTAX_HIGHLIGHTER::colour_change(int from, int, int added)
 {
     if (m_rules == nullptr)
         refresh_rules();
-    follow_turn();
     const QTextBlock last = document()->findBlock(from + added);
+    int lines = 0;
     for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next())
     {
-        if (++m_lines_this_turn <= LINES_PER_PASS)
+        if (++lines <= LINES_PER_PASS)
             colour(block);
         else
             SEDQ_LINE_DATA::of(block)->highlighted_generation = -1;

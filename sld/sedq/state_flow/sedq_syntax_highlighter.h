@@ -166,7 +166,6 @@ private:
     };
     void refresh_rules();
     int current_turn();
-    void follow_turn();
     void keep_colours(const QTextBlock& block, QString const& text);
     bool colour(QTextBlock block);
     void colour_change(int from, int removed, int added);
@@ -175,7 +174,5 @@ private:
     int m_instance;
     std::shared_ptr<const RULES> m_rules;
     int m_rules_turn = -1;
-    // The lines coloured at once in the turn m_lines_turn.
-    int m_lines_turn = -1;
     int m_lines_this_turn = 0;
 };
