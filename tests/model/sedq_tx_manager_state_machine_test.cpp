@@ -18,6 +18,8 @@ constexpr int TEXT = H(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW | SEDQ_UPDATE
 constexpr int MODIFIED = H(SEDQ_UPDATE_MODIFIED | SEDQ_UPDATE_JTAG);
 // The flow's own edits mark the window modified without a hint; only the bracket's close is heard.
 constexpr int CLOSED = H(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
+// The compile check after a flow's text typed, marked as the text's own.
+constexpr int TYPED_CHECK = CLOSED | H(SEDQ_UPDATE_FLOW_TEXT);
 
 class sedq_state_machine_test : public sedq_node_list_test
 {
@@ -97,7 +99,7 @@ TEST_F(sedq_state_machine_test, unchanged_count_text_and_unified_text_make_no_ed
     EXPECT_TRUE(take_hints().empty());
     EXPECT_EQ(standin::sdr::get_counters().brackets_opened, brackets);
     m_manager->set_state_text(1, "goto ST1;");
-    EXPECT_EQ(take_hints(), (std::vector<int>{TEXT, CLOSED}));
+    EXPECT_EQ(take_hints(), (std::vector<int>{TEXT, TYPED_CHECK}));
     EXPECT_TRUE(m_frame->isWindowModified());
     m_manager->set_state_count(3);
     EXPECT_EQ(take_hints(), (std::vector<int>{REBUILD, CLOSED}));
@@ -116,7 +118,7 @@ TEST_F(sedq_state_machine_test, states_and_unified_text_round_trip_in_the_object
 
     const QString typed = "state idle:\n  goto run;\n\nstate run:\n  trigger;\n";
     m_manager->set_unified_state_text(typed);
-    EXPECT_EQ(take_hints(), (std::vector<int>{TEXT, CLOSED}));
+    EXPECT_EQ(take_hints(), (std::vector<int>{TEXT, TYPED_CHECK}));
     ASSERT_TRUE(m_manager->get_unified_state_text(&unified, -1));
     EXPECT_EQ(unified, typed) << "kept as typed";
     EXPECT_EQ(m_manager->get_state_count(-1), 2);

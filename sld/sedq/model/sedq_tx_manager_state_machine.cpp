@@ -25,10 +25,13 @@ const int REFRESH_HINT = sedq_hint(SEDQ_UPDATE_REFRESH | SEDQ_UPDATE_NODE_VIEW);
 const int TEXT_HINT = REFRESH_HINT | sedq_hint(SEDQ_UPDATE_FLOW_TEXT);
 const int CHECKED_HINT = sedq_hint(SEDQ_UPDATE_ACQUISITION_STOPPED | SEDQ_UPDATE_INSTANCES);
 
-// One undoable change of the current trigger's flow; `hint` 0 sends no refresh.
+// One undoable change of the current trigger's flow; `hint` 0 sends no refresh. The text typed
+// asks for the compile check as any change does, with the text's mark: the panes that show
+// neither the flow nor the instances (the commands, the waveforms) pass it by too.
 void edit_flow(SEDQ_TX_MANAGER* manager, int hint, const std::function<void()>& change)
 {
-    SEDQ_EDIT_SCOPE edit(manager, SEDQ_CHECK_COMPILATION);
+    const bool typed = hint == TEXT_HINT;
+    SEDQ_EDIT_SCOPE edit(manager, typed ? SEDQ_SKIP_COMPILATION_CHECK : SEDQ_CHECK_COMPILATION);
     change();
     // A change the file could not hold was refused (the action's end says why): nothing changed.
     if (SDR_DATA_MANAGER::get_data_repository_manager()->has_refusal())
@@ -36,6 +39,8 @@ void edit_flow(SEDQ_TX_MANAGER* manager, int hint, const std::function<void()>& 
     manager->set_state_machine_modified();
     if (hint != 0)
         manager->update_all_views(nullptr, hint);
+    if (typed)
+        manager->update_all_views(nullptr, CHECKED_HINT | sedq_hint(SEDQ_UPDATE_FLOW_TEXT));
 }
 
 // Stores `value` at `index`, padding the list with `filler` up to it.

@@ -18,7 +18,8 @@ enum SEDQ_UPDATE_HINT : unsigned int
     SEDQ_UPDATE_JTAG = 0x20,
     SEDQ_UPDATE_LAYOUT = 0x40,
     SEDQ_UPDATE_TRIGGER_CANVAS = 0x100,
-    SEDQ_UPDATE_FLOW_TEXT = 0x200,             // with 0x1: only a flow's text changed (a key typed)
+    SEDQ_UPDATE_FLOW_TEXT = 0x200,             // a flow's text typed: with 0x1 its refresh (only the
+                                               // text changed), with 0x10 the compile check after it
     SEDQ_UPDATE_VALIDITY = 0x400,              // sent, tested by no receiver
     SEDQ_UPDATE_WAITING_FOR_JTAG = 0x800,      // with 0x10: only the waiting-for-JTAG status
     SEDQ_UPDATE_SWITCH_POWERUP_VIEW = 0x400000,
