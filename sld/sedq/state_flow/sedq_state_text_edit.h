@@ -18,7 +18,6 @@
 #include <QItemDelegate>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QTimer>
 
 class QCompleter;
 class QStringListModel;
