@@ -106,7 +106,18 @@ SDR_FILE_ENTRY_SUMS::SDR_FILE_ENTRY_SUMS(std::shared_ptr<const SDR_FILE_ARCHIVE_
     // In file order, so that result() finds a range by a binary search.
     std::sort(m_ranges.begin(), m_ranges.end(),
               [](const SDR_FILE_RANGE_SUM& a, const SDR_FILE_RANGE_SUM& b) { return a.offset < b.offset; });
-    m_done = false;
+    m_done = m_ranges.empty();
+}
+
+// The work starts once: when the document has opened, or earlier when its result is asked for.
+void SDR_FILE_ENTRY_SUMS::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    if (m_ranges.empty())
+        return;
+    const SDR_FILE_STORED_INDEX* file = m_archive->stored_index();
     try {
         m_thread = std::thread([this, file] {
             try {
@@ -142,6 +153,7 @@ void SDR_FILE_ENTRY_SUMS::finish()
 // it, which looks at the mark, so no event crosses from the worker to that thread.
 void SDR_FILE_ENTRY_SUMS::when_done(std::function<void()> call)
 {
+    start();
     m_call = std::move(call);
     if (!m_timer) {
         m_timer = std::make_unique<QTimer>();
@@ -184,6 +196,7 @@ bool SDR_FILE_ENTRY_SUMS::covers(qint64 offset, qint64 size) const
 
 bool SDR_FILE_ENTRY_SUMS::result(qint64 offset, qint64 size, quint32* crc)
 {
+    start();
     finish();
     const SDR_FILE_RANGE_SUM* range = find(offset, size);
     if (range == nullptr || !range->read)

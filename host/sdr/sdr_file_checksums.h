@@ -62,9 +62,9 @@ void sdr_file_sum_ranges(const SDR_FILE_STORED_INDEX& file, std::vector<SDR_FILE
                          const std::atomic<bool>* stop = nullptr, unsigned max_threads = 0);
 
 // The checksums of an archive's large uncompressed entries (all but `skip`, up to `budget` bytes
-// in all), taken on another thread from construction on, so that they are known by the time the
-// caller has read document.xml and learnt which entries it needs, or, for samples left in the
-// file, after the document has opened (SDR_OPEN_CHECK: the opened session keeps this object).
+// in all), taken on another thread from start() on: for samples left in the file, once the
+// document has opened (SDR_OPEN_CHECK: the opened session keeps this object), so that reading
+// the file's every byte does not slow the open itself. Asking for a result starts the work too.
 // Only the file's bytes are read there (positioned reads); the destructor stops the work and
 // waits for it. Made, asked for calls and destroyed on the thread that opens the document.
 class SDR_FILE_ENTRY_SUMS final : public SDR_OPEN_CHECK
@@ -75,13 +75,18 @@ public:
     SDR_FILE_ENTRY_SUMS(const SDR_FILE_ENTRY_SUMS&) = delete;
     SDR_FILE_ENTRY_SUMS& operator=(const SDR_FILE_ENTRY_SUMS&) = delete;
 
+    void start();
     // Whether the file's bytes [offset, offset + size) are among the work (without waiting).
     bool covers(qint64 offset, qint64 size) const;
     // Waits for the work; then whether those bytes were all read there, with their checksum.
     bool result(qint64 offset, qint64 size, quint32* crc);
 
     bool done() const override { return m_done; }
-    void wait() override { finish(); }
+    void wait() override
+    {
+        start();
+        finish();
+    }
     void when_done(std::function<void()> call) override;
     void forget() override;
 
@@ -97,6 +102,7 @@ private:
     std::vector<SDR_FILE_RANGE_SUM> m_ranges;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_done{true};
+    bool m_started = false;
     std::thread m_thread;
     // The call asked for, and the timer that makes it (both of the thread that asked).
     std::function<void()> m_call;

@@ -64,6 +64,9 @@ std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::stri
     if (!read_document() || !read_pending_entries())
         return nullptr;
     continue_counters();
+    // The checksums of the samples left in the file are taken from now on, beside the window.
+    if (m_session->m_open_check == m_sums)
+        m_sums->start();
     if (m_format_version > SDR_FILE_DOCUMENT_WRITER::FORMAT_VERSION)
         for (const auto& instance : m_session->m_instances)
             instance->m_newer = true;

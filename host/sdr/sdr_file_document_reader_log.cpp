@@ -471,10 +471,10 @@ bool SDR_FILE_DOCUMENT_READER::read_payload(const PENDING_ENTRY& pending, const 
 
 // Uncompressed payloads stay in the file until their logs' samples are first asked for. Their
 // checksums are known at open or soon after, so that damaged samples are named then: the large
-// ones are taken on another thread from the start of the open (m_sums), which goes on after it
-// (the session keeps it, and its logs' samples settle their checksum when asked for), the rest
-// now, all together on a few threads. The header and trigger positions (a few bytes) are checked
-// now, so a file whose counts disagree is refused at open.
+// ones are taken on another thread once the document has opened (m_sums: the session keeps it,
+// and its logs' samples settle their checksum when asked for), the rest now, all together on a
+// few threads. The header and trigger positions (a few bytes) are checked now, so a file whose
+// counts disagree is refused at open.
 bool SDR_FILE_DOCUMENT_READER::leave_payloads(std::vector<LEFT_ENTRY>* left)
 {
     std::vector<size_t> rest;

@@ -3,6 +3,9 @@
 #include "sdr_file_test_support.h"
 
 #include "host/sdr/sdr_file.h"
+#include "host/sdr/sdr_file_archive_reader.h"
+#include "host/sdr/sdr_file_checksums.h"
+#include "host/sdr/sdr_file_crc.h"
 #include "host/standin/msg_control.h"
 #include "host/standin/sdr_control.h"
 
@@ -176,8 +179,9 @@ TEST_F(sdr_file_lazy, damaged_and_changed_samples_are_kept_or_reported_never_dro
             continue;
         }
         EXPECT_EQ(log->m_payload.is_damaged(), c.before_open);
-        if (!c.before_open)
+        if (!c.before_open) {
             EXPECT_EQ(log->get_data_sample_depth(), 8) << "the counts were read at open";
+        }
         EXPECT_FALSE(log->get_bit(0, 0));
         EXPECT_FALSE(log->m_payload);
         EXPECT_EQ(log->get_data_sample_depth(), 0) << "unreadable samples read as none";
@@ -250,8 +254,8 @@ TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)
 }
 } // namespace
 
-// Logs of many megabytes have their checksums taken on another thread from the start of the
-// open, which goes on after it: a bit flipped in one log's samples (or in the header, which is
+// Logs of many megabytes have their checksums taken on another thread once the document has
+// opened: a bit flipped in one log's samples (or in the header, which is
 // checked against document.xml) still makes just that log damaged, whether its damage or another
 // log's samples are asked for first; every other log reads as written, and a save keeps the
 // damaged entry as stored, so that the saved file opens with the same log damaged.
@@ -308,5 +312,50 @@ TEST_F(sdr_file_lazy, checksums_taken_alongside_the_document_name_the_damaged_lo
             for (size_t l = 0; l < reopened.size(); ++l)
                 EXPECT_EQ(reopened[l]->m_payload.is_damaged(), l == 3) << l;
         }
+    }
+}
+
+// The checksums of large entries are taken once the document has opened; a result asked for
+// before that starts the work and waits for it, so it is the checksum of the bytes, never the
+// value of work not begun. A range that is not among the work is answered no.
+TEST_F(sdr_file_lazy, entry_checksums_asked_for_before_they_start_are_those_of_the_bytes)
+{
+    auto written = make_small_session("large");
+    SDR_DATA_TRIGGER* trigger = written->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+    trigger->m_logs.clear();
+    for (int l = 0; l < 6; ++l) {
+        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1)));
+        trigger->m_logs.back()->m_payload = make_payload(1 << 20, 24, l);
+    }
+    std::string error;
+    ASSERT_TRUE(sdr_write_session_file(*written, s(path("large.vtl")), &error)) << error;
+    const QByteArray bytes = file_bytes(path("large.vtl"));
+
+    auto archive = std::make_shared<SDR_FILE_ARCHIVE_READER>(path("large.vtl"));
+    SDR_FILE_ERROR problem(path("large.vtl"));
+    ASSERT_TRUE(archive->open(&problem)) << problem.message().toStdString();
+    for (const bool wait_first : {false, true}) {
+        SCOPED_TRACE(wait_first ? "waited for first" : "result first");
+        SDR_FILE_ENTRY_SUMS sums(archive, QStringLiteral("document.xml"), qint64(1) << 40);
+        EXPECT_FALSE(sums.done()) << "work to do is not done before it starts";
+        if (wait_first)
+            sums.wait();
+        int covered = 0;
+        for (const QString& name : archive->entry_names()) {
+            qint64 size = 0, offset = 0;
+            quint32 stored_crc = 0;
+            if (!name.startsWith("logs/") || !archive->entry_size(name, &size, nullptr) ||
+                !archive->direct_location(name, size, &offset, &stored_crc) || !sums.covers(offset, size))
+                continue;
+            ++covered;
+            quint32 crc = 0;
+            ASSERT_TRUE(sums.result(offset, size, &crc)) << name.toStdString();
+            EXPECT_EQ(crc, SDR_FILE_CRC::update(0, bytes.constData() + offset, size)) << name.toStdString();
+            EXPECT_EQ(crc, stored_crc) << name.toStdString();
+        }
+        EXPECT_EQ(covered, 6);
+        EXPECT_TRUE(sums.done());
+        quint32 crc = 0;
+        EXPECT_FALSE(sums.result(0, 16, &crc)) << "the archive's first bytes are not among the work";
     }
 }
