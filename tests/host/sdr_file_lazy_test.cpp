@@ -57,6 +57,19 @@ protected:
         return all;
     }
 
+    // Six logs of a megabyte of samples each: enough for their checksums to be taken on a thread.
+    static std::unique_ptr<SDR_DATA_SESSION> large_session()
+    {
+        auto session = make_small_session("large");
+        SDR_DATA_TRIGGER* trigger = session->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
+        trigger->m_logs.clear();
+        for (int l = 0; l < 6; ++l) {
+            trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1)));
+            trigger->m_logs.back()->m_payload = make_payload(1 << 20, 24, l);
+        }
+        return session;
+    }
+
     static std::vector<std::string> posted_errors()
     {
         std::vector<std::string> texts;
@@ -259,18 +272,13 @@ TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)
 // checked against document.xml) still makes just that log damaged, whether its damage or another
 // log's samples are asked for first; every other log reads as written, and a save keeps the
 // damaged entry as stored, so that the saved file opens with the same log damaged.
-TEST_F(sdr_file_lazy, checksums_taken_alongside_the_document_name_the_damaged_log)
+TEST_F(sdr_file_lazy, checksums_taken_after_the_open_name_the_damaged_log)
 {
     for (const int at : {41, 2 << 20}) {
         for (const bool samples_first : {false, true}) {
             SCOPED_TRACE(testing::Message() << "byte " << at << (samples_first ? ", samples first" : ""));
-            auto written = make_small_session("large");
+            auto written = large_session();
             SDR_DATA_TRIGGER* trigger = written->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
-            trigger->m_logs.clear();
-            for (int l = 0; l < 6; ++l) {
-                trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1)));
-                trigger->m_logs.back()->m_payload = make_payload(1 << 20, 24, l);
-            }
             std::string error;
             ASSERT_TRUE(sdr_write_session_file(*written, s(path("large.vtl")), &error)) << error;
             QByteArray bytes = file_bytes(path("large.vtl"));
@@ -320,15 +328,8 @@ TEST_F(sdr_file_lazy, checksums_taken_alongside_the_document_name_the_damaged_lo
 // value of work not begun. A range that is not among the work is answered no.
 TEST_F(sdr_file_lazy, entry_checksums_asked_for_before_they_start_are_those_of_the_bytes)
 {
-    auto written = make_small_session("large");
-    SDR_DATA_TRIGGER* trigger = written->m_instances[0]->m_signal_sets[0]->m_triggers[0].get();
-    trigger->m_logs.clear();
-    for (int l = 0; l < 6; ++l) {
-        trigger->m_logs.push_back(std::make_unique<SDR_DATA_LOG>(trigger, "log_" + std::to_string(l + 1)));
-        trigger->m_logs.back()->m_payload = make_payload(1 << 20, 24, l);
-    }
     std::string error;
-    ASSERT_TRUE(sdr_write_session_file(*written, s(path("large.vtl")), &error)) << error;
+    ASSERT_TRUE(sdr_write_session_file(*large_session(), s(path("large.vtl")), &error)) << error;
     const QByteArray bytes = file_bytes(path("large.vtl"));
 
     auto archive = std::make_shared<SDR_FILE_ARCHIVE_READER>(path("large.vtl"));
