@@ -268,10 +268,10 @@ TEST_F(sdr_file_lazy, damaged_samples_whose_file_changed_fail_a_save)
 } // namespace
 
 // Logs of many megabytes have their checksums taken on another thread once the document has
-// opened: a bit flipped in one log's samples (or in the header, which is
-// checked against document.xml) still makes just that log damaged, whether its damage or another
-// log's samples are asked for first; every other log reads as written, and a save keeps the
-// damaged entry as stored, so that the saved file opens with the same log damaged.
+// opened: a bit flipped in one log's samples (or in the header, which is checked against
+// document.xml) still makes just that log damaged, whether its damage or another log's samples
+// are asked for first; every other log reads as written, and a save keeps the damaged entry as
+// stored, so that the saved file opens with the same log damaged.
 TEST_F(sdr_file_lazy, checksums_taken_after_the_open_name_the_damaged_log)
 {
     for (const int at : {41, 2 << 20}) {
