@@ -191,6 +191,28 @@ public:
         }
         ++m_size;
     }
+    // Moves the values in, in order, and leaves `values` empty. Each chunk this starts is
+    // allocated once, at the size it ends up holding, where appending one at a time grows the
+    // last chunk in steps: a list read whole (from a file) costs one allocation per chunk.
+    void append_moved(std::vector<T>* values)
+    {
+        touch();
+        size_t next = 0;
+        while (next < values->size() && m_size % CHUNK_SIZE != 0)
+            append(std::move((*values)[next++]));
+        m_chunks.reserve(m_chunks.size() + int((values->size() - next + CHUNK_SIZE - 1) / CHUNK_SIZE));
+        while (next < values->size())
+        {
+            const int n = int(std::min<size_t>(CHUNK_SIZE, values->size() - next));
+            QVector<T> chunk;
+            chunk.reserve(n);
+            for (int k = 0; k < n; ++k)
+                chunk.append(std::move((*values)[next++]));
+            m_chunks.append(std::move(chunk));
+            m_size += n;
+        }
+        values->clear();
+    }
     void append(const SDR_CHUNKED_LIST& other)
     {
         const SDR_CHUNKED_LIST copy = other; // `other` may be this list

@@ -243,7 +243,7 @@ void SDR_FILE_DOCUMENT_READER::read_instance()
     const std::string name = m_in->text("name");
     if (!count(SDR_FILE_ELEMENT::INSTANCE))
         return;
-    if (!m_instance_names.insert(name).second) {
+    if (!add_instance_name(name)) {
         m_in->fail(QStringLiteral("instance \"%1\" appears twice").arg(QString::fromStdString(name)));
         return;
     }
@@ -271,6 +271,35 @@ void SDR_FILE_DOCUMENT_READER::read_instance()
     finish_instance(instance, active_signal_set);
 }
 
+// Before the instance of that name is added to the session: the table refers to it by the
+// number it is about to take.
+bool SDR_FILE_DOCUMENT_READER::add_instance_name(const std::string& name)
+{
+    if (2 * (m_instance_names + 1) > m_instance_slots.size()) {
+        std::vector<std::pair<size_t, size_t>> grown(std::max<size_t>(64, 2 * m_instance_slots.size()));
+        for (const auto& slot : m_instance_slots)
+            if (slot.second != 0)
+                for (size_t i = slot.first & (grown.size() - 1);; i = (i + 1) & (grown.size() - 1))
+                    if (grown[i].second == 0) {
+                        grown[i] = slot;
+                        break;
+                    }
+        m_instance_slots.swap(grown);
+    }
+    const size_t hash = std::hash<std::string>()(name);
+    const size_t mask = m_instance_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        std::pair<size_t, size_t>& slot = m_instance_slots[i];
+        if (slot.second == 0) {
+            slot = {hash, m_session->m_instances.size() + 1};
+            ++m_instance_names;
+            return true;
+        }
+        if (slot.first == hash && m_session->m_instances[slot.second - 1]->m_state.name == name)
+            return false;
+    }
+}
+
 void SDR_FILE_DOCUMENT_READER::read_instance_attributes(SDR_DATA_INSTANCE* instance)
 {
     instance->m_state.enabled = m_in->boolean("enabled", true);
@@ -288,6 +317,7 @@ void SDR_FILE_DOCUMENT_READER::read_instance_attributes(SDR_DATA_INSTANCE* insta
         m_in->fail(QStringLiteral("node info fields 1 and 3 must be bytes"));
     instance->m_node_info.m_field1 = (unsigned char)info[0];
     instance->m_node_info.m_field2 = info[1];
+    m_highest_ordinal = std::max<qint64>(m_highest_ordinal, info[1]);
     instance->m_node_info.m_field3 = (unsigned char)info[2];
     instance->m_node_info.m_version = info[3];
     instance->m_node_info.m_generator = info[4];
@@ -406,18 +436,6 @@ void SDR_FILE_DOCUMENT_READER::finish_instance(SDR_DATA_INSTANCE* instance, int 
 // shared link id ties unrelated rows of the trigger and data lists together).
 void SDR_FILE_DOCUMENT_READER::continue_counters()
 {
-    int link_id = 0;
-    qint64 ordinal = -1;
-    for (const auto& instance : m_session->m_instances) {
-        ordinal = std::max<qint64>(ordinal, instance->m_node_info.m_field2);
-        for (const auto& signal_set : instance->m_signal_sets) {
-            for (const SDR_NODE_ROW& row : signal_set->state().data_list)
-                link_id = std::max(link_id, row.link_id);
-            for (const auto& trigger : signal_set->m_triggers)
-                for (const SDR_NODE_ROW& row : trigger->state().trigger_list)
-                    link_id = std::max(link_id, row.link_id);
-        }
-    }
-    m_session->m_next_link_id = link_id + 1;
-    m_session->m_next_instance_ordinal = int(std::min<qint64>(ordinal + 1, INT_MAX));
+    m_session->m_next_link_id = m_highest_link_id + 1;
+    m_session->m_next_instance_ordinal = int(std::min<qint64>(m_highest_ordinal + 1, INT_MAX));
 }

@@ -21,7 +21,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -66,6 +65,7 @@ private:
     void read_plugin_group(SDR_DATA_INSTANCE* instance);
     void read_signal_set(SDR_DATA_INSTANCE* instance);
     void read_signal_set_attributes(SDR_SIGNAL_SET_STATE* state);
+    bool add_instance_name(const std::string& name);
     void finish_instance(SDR_DATA_INSTANCE* instance, int active_signal_set);
     void continue_counters();
 
@@ -131,10 +131,19 @@ private:
     std::map<int, SDR_PLUGIN_GROUP*> m_plugin_ids;
     std::vector<std::pair<SDR_DATA_LOG*, int>> m_log_signal_sets;
     SDR_FILE_BUDGET m_budget;
-    std::unordered_set<std::string> m_instance_names;
+    // The instance names read so far, as a flat table of (hash, instance number + 1; 0 when
+    // free), probed linearly, each name kept in its instance: a document holds tens of
+    // thousands of instances, and the look-ups of a set of nodes spread among them would miss
+    // the cache on every probe.
+    std::vector<std::pair<size_t, size_t>> m_instance_slots;
+    size_t m_instance_names = 0;
+    // The highest link id and instance ordinal read, for continue_counters.
+    int m_highest_link_id = 0;
+    qint64 m_highest_ordinal = -1;
     QSet<QByteArray> m_table_names;
     QVector<SDR_DATA_MNEMONICS_TABLE_CONTENT> m_tables;
     QSet<QString> m_claimed_entries;
     std::vector<PENDING_ENTRY> m_pending;
+    std::vector<SDR_NODE_ROW> m_rows;   // the node list being read (read_rows)
     SDR_FILE_CHECKSUMS m_checksums;
 };

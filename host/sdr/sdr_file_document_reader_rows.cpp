@@ -32,23 +32,27 @@ private:
 };
 } // namespace
 
+// The rows are read into a list kept for the purpose and moved into `rows` at the end, so that
+// each chunk of `rows` is allocated once.
 void SDR_FILE_DOCUMENT_READER::read_rows(SDR_NODE_LIST* rows)
 {
+    m_rows.clear();
     while (m_in->next_child()) {
         if (!m_in->is("row")) {
             m_in->skip();
             continue;
         }
-        if (rows->size() >= SDR_FILE_LIMITS::MAX_ROWS_PER_LIST) {
+        if (rows->size() + qint64(m_rows.size()) >= SDR_FILE_LIMITS::MAX_ROWS_PER_LIST) {
             m_in->fail(QStringLiteral("a node list holds more than %1 rows, the limit of an analyzer file")
                            .arg(SDR_FILE_LIMITS::MAX_ROWS_PER_LIST));
             return;
         }
         if (!count(SDR_FILE_ELEMENT::ROW))
             return;
-        rows->append(SDR_NODE_ROW());
-        read_row(&rows->last());
+        m_rows.emplace_back();
+        read_row(&m_rows.back());
     }
+    rows->append_moved(&m_rows);
 }
 
 void SDR_FILE_DOCUMENT_READER::read_row(SDR_NODE_ROW* row)
@@ -66,6 +70,7 @@ void SDR_FILE_DOCUMENT_READER::read_row(SDR_NODE_ROW* row)
 void SDR_FILE_DOCUMENT_READER::read_row_attributes(SDR_NODE_ROW* r)
 {
     r->link_id = m_in->integer("link_id", 0, 0, MAX_LINK_ID);
+    m_highest_link_id = std::max(m_highest_link_id, r->link_id);
     r->name = m_in->text("name");
     r->signal_type =
         SDR_DATA_SIGNAL_TYPE(m_in->integer("signal_type", SDR_STYPE_PLAIN, 0, 2 * SDR_STYPE_MACHINE - 1));

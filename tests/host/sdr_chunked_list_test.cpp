@@ -41,6 +41,19 @@ std::vector<edit_case> edit_cases()
     return {
         {"append into the last chunk", [=](LIST& l) { l.append(extra); }, [=](MODEL& m) { m.push_back(extra); },
          START},
+        {"move in a run that fills the last chunk, a whole one and part of another",
+         [](LIST& l) {
+             std::vector<std::string> run;
+             for (int i = 0; i < 2 * CHUNK + 1; ++i)
+                 run.push_back(value(2000 + i));
+             l.append_moved(&run);
+             EXPECT_TRUE(run.empty());
+         },
+         [](MODEL& m) {
+             for (int i = 0; i < 2 * CHUNK + 1; ++i)
+                 m.push_back(value(2000 + i));
+         },
+         START},
         {"write one element", [=](LIST& l) { l[CHUNK + 1] = extra; }, [=](MODEL& m) { m[CHUNK + 1] = extra; },
          CHUNK + 1},
         {"insert at the front", [=](LIST& l) { l.insert(0, extra); },

@@ -260,6 +260,12 @@ TEST_F(sdr_file_hostile, names_given_twice_are_refused)
     refuse_document("<vantrel><session><instance name=\"a\"/><instance name=\"b\"/><instance name=\"a\"/></session>"
                     "</vantrel>",
                     {"instance \"a\" appears twice"});
+    // Far apart, among enough names that the table of names read has grown several times.
+    QByteArray many;
+    for (int i = 0; i < 300; ++i)
+        many += "<instance name=\"i" + QByteArray::number(i) + "\"/>";
+    refuse_document("<vantrel><session>" + many + "<instance name=\"i3\"/></session></vantrel>",
+                    {"instance \"i3\" appears twice"});
     refuse_document("<vantrel><session><mnemonics><table name=\"t\" width=\"1\"/><table name=\"u\" width=\"1\"/>"
                     "<table name=\"t\" width=\"2\"/></mnemonics></session></vantrel>",
                     {"mnemonic table \"t\" is unnamed or named twice"});
