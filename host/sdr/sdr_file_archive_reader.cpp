@@ -139,14 +139,31 @@ bool SDR_FILE_ARCHIVE_READER::open(SDR_FILE_ERROR* error)
         return fail(error, QString(), read_problem(errno));
     ::close(fd);
     m_archive_size = qint64(st.st_size);
+    // libzip's own consistency checks read every local header through its buffered source, and
+    // convert two timestamps of every entry to local time (a look at the time zone file each):
+    // the directory index makes the same checks with one read of each header, which it keeps.
+    // An archive it cannot index is left to libzip's checks.
     int code = 0;
-    m_zip = zip_open(native.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    m_zip = zip_open(native.constData(), ZIP_RDONLY, &code);
     m_stored = std::make_unique<SDR_FILE_STORED_INDEX>();
     const bool indexed = m_stored->load(m_path);
     if (!m_zip)
         return fail_open(code, error);
-    if (!indexed)
+    if (!indexed) {
+        zip_discard(m_zip);
+        m_zip = zip_open(native.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+        if (!m_zip)
+            return fail_open(code, error);
         m_stored.reset();
+    } else {
+        const QString problem = m_stored->check_directory();
+        if (!problem.isEmpty())
+            return fail(error, QString(), problem);
+        QString entry;
+        const QString local_problem = m_stored->check_local_headers(&entry);
+        if (!local_problem.isEmpty())
+            return fail(error, entry, local_problem);
+    }
     return index_entries(error);
 }
 

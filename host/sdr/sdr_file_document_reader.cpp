@@ -4,6 +4,7 @@
 #include "host/sdr/sdr_file_archive_reader.h"
 #include "host/sdr/sdr_file_document_writer.h"
 #include "host/sdr/sdr_file_entry_reader.h"
+#include "host/sdr/sdr_file_stored_index.h"
 
 #include <algorithm>
 #include <climits>
@@ -61,7 +62,10 @@ std::unique_ptr<SDR_DATA_SESSION> SDR_FILE_DOCUMENT_READER::read(const std::stri
 {
     m_session = std::make_unique<SDR_DATA_SESSION>(name);
     m_sums = std::make_shared<SDR_FILE_ENTRY_SUMS>(m_shared_archive, DOCUMENT_ENTRY, SDR_FILE_LIMITS::payload_total());
-    if (!read_document() || !read_pending_entries())
+    const bool read = read_document() && read_pending_entries();
+    if (const SDR_FILE_STORED_INDEX* index = m_archive.stored_index())
+        index->release_heads();
+    if (!read)
         return nullptr;
     continue_counters();
     // The checksums of the samples left in the file are taken from now on, beside the window.

@@ -554,7 +554,7 @@ std::shared_ptr<SDR_LOG_PAYLOAD> SDR_FILE_DOCUMENT_READER::read_outline(const LE
         return nullptr;
     };
     QByteArray header(int(std::min<qint64>(size, SDR_FILE_PAYLOAD::HEADER_SIZE)), Qt::Uninitialized);
-    if (!file->read_at(offset, header.data(), header.size()))
+    if (!file->read_head(offset, header.data(), header.size()))
         return truncated(header.size());
     SDR_FILE_PAYLOAD_HEADER h;
     if (!check_header(header, size, pending.declared, pending.entry, &h, error))

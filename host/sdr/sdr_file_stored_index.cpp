@@ -5,9 +5,11 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QSet>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,6 +38,8 @@ quint64 u64(const QByteArray& b, qint64 at)
 
 const quint16 ZIP64_FIELD = 0x0001;
 const quint32 WIDE = 0xFFFFFFFF;
+const quint32 LOCAL_SIGNATURE = 0x04034b50;
+const quint16 DATA_DESCRIPTOR = 0x0008;
 
 bool has_field(const QByteArray& extra, quint16 wanted)
 {
@@ -45,22 +49,40 @@ bool has_field(const QByteArray& extra, quint16 wanted)
     return false;
 }
 
-// The 64-bit local header offset of a ZIP64 entry, from its extra field.
-bool zip64_offset(const QByteArray& extra, bool wide_size, bool wide_compressed, qint64* offset)
+// The values a ZIP64 extra field holds in place of the header's fields marked wide (size,
+// compressed size, local header offset, in that order); false when a wide one is missing.
+bool zip64_values(const QByteArray& extra, quint64* size, quint64* compressed, quint64* offset)
 {
+    quint64* const wanted[3] = {size, compressed, offset};
+    if (!size && !compressed && !offset)
+        return true;
     for (qint64 at = 0; at + 4 <= extra.size();) {
         const quint16 id = u16(extra, at);
         const quint16 length = u16(extra, at + 2);
-        if (id == 0x0001) {
-            const qint64 field = at + 4 + (wide_size ? 8 : 0) + (wide_compressed ? 8 : 0);
-            if (field + 8 > at + 4 + length || field + 8 > extra.size())
-                return false;
-            *offset = qint64(u64(extra, field));
+        if (id == ZIP64_FIELD) {
+            qint64 field = at + 4;
+            for (quint64* value : wanted) {
+                if (!value)
+                    continue;
+                if (field + 8 > at + 4 + length || field + 8 > extra.size())
+                    return false;
+                *value = u64(extra, field);
+                field += 8;
+            }
             return true;
         }
         at += 4 + length;
     }
     return false;
+}
+
+// Whether the extra fields fill the area exactly, each header with its data.
+bool well_formed(const QByteArray& extra)
+{
+    qint64 at = 0;
+    while (at + 4 <= extra.size())
+        at += 4 + u16(extra, at + 2);
+    return at == extra.size();
 }
 } // namespace
 
@@ -85,6 +107,20 @@ bool SDR_FILE_STORED_INDEX::read_at(qint64 offset, char* out, qint64 length) con
         length -= n;
     }
     return true;
+}
+
+bool SDR_FILE_STORED_INDEX::read_head(qint64 offset, char* out, qint64 length) const
+{
+    const auto head = m_heads.constFind(offset);
+    if (head == m_heads.constEnd() || length < 0 || length > head.value().size())
+        return read_at(offset, out, length);
+    std::memcpy(out, head.value().constData(), size_t(length));
+    return true;
+}
+
+void SDR_FILE_STORED_INDEX::release_heads() const
+{
+    m_heads = QHash<qint64, QByteArray>();
 }
 
 // In pieces small enough to stay in the processor's cache between the read and the checksum.
@@ -112,7 +148,7 @@ bool SDR_FILE_STORED_INDEX::read_block(qint64 offset, qint64 length, QByteArray*
     return read_at(offset, block->data(), length);
 }
 
-bool SDR_FILE_STORED_INDEX::find_directory(qint64* offset, qint64* size, qint64* entries) const
+bool SDR_FILE_STORED_INDEX::find_directory(qint64* offset, qint64* size, qint64* entries, qint64* directory_end) const
 {
     const qint64 tail_start = std::max<qint64>(0, m_file_size - END_SEARCH);
     QByteArray tail;
@@ -124,13 +160,15 @@ bool SDR_FILE_STORED_INDEX::find_directory(qint64* offset, qint64* size, qint64*
     *entries = u16(tail, end + 10);
     *size = u32(tail, end + 12);
     *offset = u32(tail, end + 16);
-    if (*entries != 0xFFFF && *size != 0xFFFFFFFF && *offset != 0xFFFFFFFF)
-        return true;
+    *directory_end = tail_start + end;
     QByteArray locator, record;
     const qint64 locator_at = tail_start + end - 20;
-    if (!read_block(locator_at, 20, &locator) || u32(locator, 0) != 0x07064b50)
-        return false;
-    if (!read_block(qint64(u64(locator, 8)), 56, &record) || u32(record, 0) != 0x06064b50)
+    const bool located = locator_at >= 0 && read_block(locator_at, 20, &locator) && u32(locator, 0) == 0x07064b50;
+    if (located)
+        *directory_end = qint64(std::min<quint64>(u64(locator, 8), quint64(m_file_size)));
+    if (*entries != 0xFFFF && *size != 0xFFFFFFFF && *offset != 0xFFFFFFFF)
+        return true;
+    if (!located || !read_block(qint64(u64(locator, 8)), 56, &record) || u32(record, 0) != 0x06064b50)
         return false;
     *entries = qint64(u64(record, 32));
     *size = qint64(u64(record, 40));
@@ -150,14 +188,24 @@ bool SDR_FILE_STORED_INDEX::read_directory(qint64 offset, qint64 size, qint64 en
         const qint64 name_length = u16(d, at + 28), extra_length = u16(d, at + 30), comment_length = u16(d, at + 32);
         if (at + 46 + name_length + extra_length + comment_length > d.size())
             return false;
-        qint64 local = u32(d, at + 42);
+        DIRECTORY_ENTRY e;
+        e.version_needed = u16(d, at + 6);
+        e.method = u16(d, at + 10);
+        e.time = u32(d, at + 12);
+        e.crc = u32(d, at + 16);
+        e.compressed = u32(d, at + 20);
+        e.size = u32(d, at + 24);
+        quint64 local = u32(d, at + 42);
         const QByteArray extra = d.mid(int(at + 46 + name_length), int(extra_length));
-        if (local == 0xFFFFFFFF &&
-            !zip64_offset(extra, u32(d, at + 24) == 0xFFFFFFFF, u32(d, at + 20) == 0xFFFFFFFF, &local))
+        if (!zip64_values(extra, e.size == WIDE ? &e.size : nullptr, e.compressed == WIDE ? &e.compressed : nullptr,
+                          local == WIDE ? &local : nullptr))
             return false;
-        const QString name = QString::fromUtf8(d.constData() + at + 46, int(name_length));
-        if (!m_local_headers.contains(name))
-            m_local_headers.insert(name, local);
+        e.local = qint64(std::min<quint64>(local, quint64(m_file_size)));
+        e.raw_name = d.mid(int(at + 46), int(name_length));
+        e.name = QString::fromUtf8(e.raw_name);
+        if (!m_local_headers.contains(e.name))
+            m_local_headers.insert(e.name, e.local);
+        m_entries.push_back(std::move(e));
         at += 46 + name_length + extra_length + comment_length;
     }
     return true;
@@ -176,7 +224,82 @@ bool SDR_FILE_STORED_INDEX::load(const QString& path)
     m_modified_sec = qint64(st.st_mtim.tv_sec);
     m_modified_nsec = qint64(st.st_mtim.tv_nsec);
     qint64 offset = 0, size = 0, entries = 0;
-    return find_directory(&offset, &size, &entries) && read_directory(offset, size, entries);
+    if (!find_directory(&offset, &size, &entries, &m_directory_end))
+        return false;
+    m_directory_offset = offset;
+    m_directory_size = size;
+    return read_directory(offset, size, entries);
+}
+
+QString SDR_FILE_STORED_INDEX::check_directory() const
+{
+    if (m_directory_offset + m_directory_size != m_directory_end)
+        return QStringLiteral("the ZIP archive is inconsistent: its central directory does not end where its end "
+                              "record begins");
+    QSet<QString> names;
+    for (const DIRECTORY_ENTRY& e : m_entries) {
+        if (names.contains(e.name))
+            return QStringLiteral("two entries of the archive are named \"%1\"").arg(e.name.left(200));
+        names.insert(e.name);
+    }
+    return QString();
+}
+
+QString SDR_FILE_STORED_INDEX::check_local_headers(QString* entry)
+{
+    entry->clear();
+    for (const DIRECTORY_ENTRY& e : m_entries) {
+        const QString problem = check_entry(e);
+        if (!problem.isEmpty()) {
+            *entry = e.name;
+            return problem;
+        }
+    }
+    return QString();
+}
+
+// One read of the header, its name and extra fields (a second when they are longer than
+// guessed), which also gives where the entry's data starts.
+QString SDR_FILE_STORED_INDEX::check_entry(const DIRECTORY_ENTRY& e)
+{
+    const qint64 room = m_directory_offset - e.local;
+    QByteArray h;
+    if (room < 30 || !read_block(e.local, std::min<qint64>(room, 30 + e.raw_name.size() + 32 + HEAD_SIZE), &h) ||
+        u32(h, 0) != LOCAL_SIGNATURE)
+        return QStringLiteral("its local header is missing: the directory points at %1, where none begins")
+            .arg(e.local);
+    const qint64 name_length = u16(h, 26), extra_length = u16(h, 28);
+    const qint64 header = 30 + name_length + extra_length;
+    if (header > room)
+        return QStringLiteral("its local header runs into the archive's central directory");
+    if (header > h.size() && !read_block(e.local, header, &h))
+        return QStringLiteral("its local header cannot be read");
+    const QByteArray extra = h.mid(int(30 + name_length), int(extra_length));
+    if (!well_formed(extra))
+        return QStringLiteral("the extra fields of its local header are damaged");
+    // A local header's ZIP64 field holds both sizes whenever it holds one.
+    quint64 size = u32(h, 22), compressed = u32(h, 18), wide_size = 0, wide_compressed = 0;
+    if (size == WIDE || compressed == WIDE) {
+        if (!zip64_values(extra, &wide_size, &wide_compressed, nullptr))
+            return QStringLiteral("its local header gives its sizes as 0xFFFFFFFF, which says they are held in a "
+                                  "ZIP64 field, but it has no such field");
+        size = size == WIDE ? wide_size : size;
+        compressed = compressed == WIDE ? wide_compressed : compressed;
+    }
+    const quint32 crc = u32(h, 14);
+    const bool described_after = (u16(h, 6) & DATA_DESCRIPTOR) != 0 && crc == 0 && size == 0 && compressed == 0;
+    if (u16(h, 4) > e.version_needed || u16(h, 8) != e.method || u32(h, 10) != e.time ||
+        h.mid(30, int(name_length)) != e.raw_name ||
+        (!described_after && (crc != e.crc || size != e.size || compressed != e.compressed)))
+        return QStringLiteral("the ZIP archive is inconsistent: the entry's local header and its central directory "
+                              "header disagree");
+    if (e.compressed > quint64(room - header))
+        return QStringLiteral("its data runs into the archive's central directory");
+    if (e.method == 0 && h.size() > header)
+        m_heads.insert(e.local + header, h.mid(int(header), int(std::min<quint64>(e.compressed, HEAD_SIZE))));
+    const std::lock_guard<std::mutex> lock(m_data_offsets_mutex);
+    m_data_offsets.insert(e.name, e.local + header);
+    return QString();
 }
 
 bool SDR_FILE_STORED_INDEX::unchanged() const
@@ -213,9 +336,9 @@ bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64
 
 QString SDR_FILE_STORED_INDEX::missing_zip64_field(QString* entry) const
 {
-    qint64 offset = 0, size = 0, entries = 0;
+    qint64 offset = 0, size = 0, entries = 0, end = 0;
     QByteArray d;
-    if (m_fd < 0 || !find_directory(&offset, &size, &entries) || offset < 0 || !read_block(offset, size, &d))
+    if (m_fd < 0 || !find_directory(&offset, &size, &entries, &end) || offset < 0 || !read_block(offset, size, &d))
         return QString();
     for (qint64 i = 0, at = 0; i < entries && at + 46 <= d.size() && u32(d, at) == 0x02014b50; ++i) {
         const qint64 name_length = u16(d, at + 28), extra_length = u16(d, at + 30);

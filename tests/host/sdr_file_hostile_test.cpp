@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace sdr_file_test;
 
 namespace
@@ -365,4 +367,53 @@ TEST_F(sdr_file_hostile, archive_and_path_problems_are_named_for_what_they_are)
         expect_refused(hidden.toStdString(), {"permission denied: a folder on its path cannot be entered"});
     }
     ASSERT_TRUE(QFile::setPermissions(m_dir.filePath("locked"), open_folder));
+}
+
+// Every local header must agree with the central directory and lie before it, and the directory
+// must end where the end records begin; a data descriptor's zeros in the local header are not
+// a disagreement. Each change is made to the one-entry archive of document.xml, whose local
+// header starts the file.
+TEST_F(sdr_file_hostile, local_headers_that_disagree_with_the_directory_are_refused)
+{
+    const QByteArray xml = "<vantrel><session/></vantrel>";
+    const raw_entry document{"document.xml", xml, 0, quint32(xml.size()), SDR_FILE_CRC::update(0, xml.constData(), xml.size())};
+    const QByteArray plain = raw_zip({document});
+    const int end = plain.size() - 22;
+    const struct
+    {
+        const char* label;
+        std::function<void(QByteArray*)> change;
+        const char* problem; // null: the file opens
+    } rows[] = {
+        {"no local header", [](QByteArray* b) { (*b)[0] = 'X'; }, "document.xml: its local header is missing"},
+        {"another method", [](QByteArray* b) { (*b)[8] = 8; }, "document.xml: the ZIP archive is inconsistent"},
+        {"another name", [](QByteArray* b) { (*b)[30] = 'D'; }, "document.xml: the ZIP archive is inconsistent"},
+        {"another checksum", [](QByteArray* b) { (*b)[14] = char((*b)[14] ^ 1); },
+         "document.xml: the ZIP archive is inconsistent"},
+        {"another time", [](QByteArray* b) { (*b)[10] = 1; }, "document.xml: the ZIP archive is inconsistent"},
+        {"a header into the directory", [](QByteArray* b) { (*b)[28] = char(0xFF); (*b)[29] = char(0xFF); },
+         "document.xml: its local header runs into the archive's central directory"},
+        {"a gap before the end record", [end](QByteArray* b) { b->insert(end, "gap!"); },
+         "does not end where its end record begins"},
+        {"sizes in a data descriptor",
+         [](QByteArray* b) {
+             (*b)[6] = char((*b)[6] | 0x08);
+             for (int at = 14; at < 26; ++at)
+                 (*b)[at] = 0;
+         },
+         nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        QByteArray bytes = plain;
+        row.change(&bytes);
+        const QString file = m_dir.filePath(QString("local %1.vtl").arg(row.label));
+        ASSERT_TRUE(write_file(file, bytes));
+        if (row.problem) {
+            expect_refused(file.toStdString(), {row.problem});
+        } else {
+            std::string error;
+            EXPECT_NE(sdr_read_session_file(file.toStdString(), &error), nullptr) << error;
+        }
+    }
 }
