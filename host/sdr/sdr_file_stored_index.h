@@ -4,7 +4,10 @@
 // read them straight into their final buffers with positioned reads; going through libzip's
 // layered reads costs several times the raw read. Anything this index cannot place is read
 // through libzip as before, so it only speeds things up. Offsets are checked against the file
-// size, and the data's checksum is still verified.
+// size, and the data's checksum is still verified. The archive reader also has the index check
+// that the local headers agree with the directory (check_directory, check_local_headers) in
+// place of libzip's consistency checks, which cost a buffered read and two time zone look-ups
+// per entry; an archive the index cannot read is left to libzip's checks.
 
 #include <QHash>
 #include <QString>
