@@ -76,6 +76,12 @@ bool zip64_values(const QByteArray& extra, quint64* size, quint64* compressed, q
     return false;
 }
 
+QString local_sizes_without_field()
+{
+    return QStringLiteral("its local header gives its sizes as 0xFFFFFFFF, which says they are held in a ZIP64 "
+                          "field, but it has no such field");
+}
+
 // Whether the extra fields fill the area exactly, each header with its data.
 bool well_formed(const QByteArray& extra)
 {
@@ -281,8 +287,7 @@ QString SDR_FILE_STORED_INDEX::check_entry(const DIRECTORY_ENTRY& e)
     quint64 size = u32(h, 22), compressed = u32(h, 18), wide_size = 0, wide_compressed = 0;
     if (size == WIDE || compressed == WIDE) {
         if (!zip64_values(extra, &wide_size, &wide_compressed, nullptr))
-            return QStringLiteral("its local header gives its sizes as 0xFFFFFFFF, which says they are held in a "
-                                  "ZIP64 field, but it has no such field");
+            return local_sizes_without_field();
         size = size == WIDE ? wide_size : size;
         compressed = compressed == WIDE ? wide_compressed : compressed;
     }
@@ -322,7 +327,7 @@ bool SDR_FILE_STORED_INDEX::data_offset(const QString& name, qint64 size, qint64
         const auto found = m_local_headers.constFind(name);
         QByteArray header;
         if (found == m_local_headers.constEnd() || !read_block(found.value(), 30, &header) ||
-            u32(header, 0) != 0x04034b50)
+            u32(header, 0) != LOCAL_SIGNATURE)
             return false;
         data = found.value() + 30 + u16(header, 26) + u16(header, 28);
         const std::lock_guard<std::mutex> lock(m_data_offsets_mutex);
@@ -349,12 +354,11 @@ QString SDR_FILE_STORED_INDEX::missing_zip64_field(QString* entry) const
             return QStringLiteral("its central directory header marks a size or offset as held in a ZIP64 field "
                                   "(0xFFFFFFFF), but has no such field");
         QByteArray header, local_extra;
-        if (local != WIDE && read_block(local, 30, &header) && u32(header, 0) == 0x04034b50 &&
+        if (local != WIDE && read_block(local, 30, &header) && u32(header, 0) == LOCAL_SIGNATURE &&
             (u32(header, 18) == WIDE || u32(header, 22) == WIDE) &&
             (!read_block(local + 30 + u16(header, 26), u16(header, 28), &local_extra) ||
              !has_field(local_extra, ZIP64_FIELD)))
-            return QStringLiteral("its local header gives its sizes as 0xFFFFFFFF, which says they are held in a "
-                                  "ZIP64 field, but it has no such field");
+            return local_sizes_without_field();
         at += 46 + name_length + extra_length + u16(d, at + 32);
     }
     entry->clear();
