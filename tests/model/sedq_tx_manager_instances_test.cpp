@@ -148,6 +148,46 @@ TEST_F(sedq_tx_manager_instances_test, trigger_instance_list_leaves_out_power_up
     EXPECT_EQ(manager->get_trigger_instance_list(2), (QStringList{"i0", "i2"}));
 }
 
+
+// The names as text are kept between calls: after every change of a name, or of the instance in
+// a place, they still read what the document holds, and the lists share one copy of each name.
+TEST_F(sedq_tx_manager_instances_test, instance_name_texts_follow_every_change_and_are_shared)
+{
+    SEDQ_TX_MANAGER* manager = three_instances(false);
+    const auto rename = [manager](int instance, const char* name) {
+        SEDQ_REPOSITORY::session(manager)->get_instance_at(instance, false)->get_data_instance()->set_name(name);
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void()> change;
+    } steps[] = {
+        {"first read", [] {}},
+        {"longer, same start", [&] { rename(1, "i1_longer"); }},
+        {"shorter again", [&] { rename(1, "i1"); }},
+        {"not ASCII", [&] { rename(0, "inst_\xc3\xa4_a"); }},
+        {"not ASCII, other letter", [&] { rename(0, "inst_\xc3\xb6_a"); }},
+        {"not ASCII, other end", [&] { rename(0, "inst_\xc3\xb6_b"); }},
+        {"ASCII once more", [&] { rename(0, "inst_o_b"); }},
+        {"another instance in the place", [&] { EXPECT_TRUE(manager->remove_instance(0)); }},
+        {"an instance added", [&] { EXPECT_TRUE(manager->add_instance()); }},
+    };
+    for (const auto& step : steps)
+    {
+        step.change();
+        const int count = manager->get_num_instances();
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(manager->get_instance_name_text(i), QString::fromUtf8(manager->get_instance_name_at(i, nullptr)))
+                << step.what << ", instance " << i;
+        // Instance 0's list names the others, the same copies the name texts hand out.
+        const QStringList others = manager->get_trigger_instance_list(0);
+        ASSERT_EQ(others.size(), count - 1) << step.what;
+        for (int i = 1; i < count; ++i)
+            EXPECT_EQ(others[i - 1].constData(), manager->get_instance_name_text(i).constData()) << step.what;
+    }
+    manager->close_document();
+    EXPECT_TRUE(manager->get_instance_name_text(0).isNull());
+}
 TEST_F(sedq_tx_manager_instances_test, renames_notify_and_duplicates_keep_the_old_name)
 {
     SEDQ_TX_MANAGER* manager = three_instances(false);

@@ -281,7 +281,7 @@ bool SEDQ_INSTANCE_WIDGET::rows_match_document()
     for (int row = 0; row < m_model.rowCount(); ++row)
     {
         if (k + 1 > count ||
-            m_model.name_at(row) != QString::fromUtf8(m_tx->get_instance_name_at(k, nullptr)))
+            m_model.name_at(row) != m_tx->get_instance_name_text(k))
             return false;
         const bool powerup = m_tx->is_powerup_trigger_enabled(k);
         if (m_model.has_powerup(row) != powerup)
@@ -314,7 +314,7 @@ void SEDQ_INSTANCE_WIDGET::rebuild_instance_list()
     {
         SEDQ_INSTANCE_LIST_MODEL::ENTRY entry;
         entry.instance = i;
-        entry.name = QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
+        entry.name = m_tx->get_instance_name_text(i);
         entry.enabled = get_instance_enabled(i);
         entry.powerup = m_tx->is_powerup_trigger_enabled(i);
         entries.push_back(entry);

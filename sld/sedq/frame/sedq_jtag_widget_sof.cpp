@@ -130,7 +130,7 @@ void SEDQ_JTAG_WIDGET::fill_sof_table()
         if (m_tx->is_powerup_trigger(i))
             continue;
         instances << i;
-        headers << QString::fromUtf8(m_tx->get_instance_name_at(i, nullptr));
+        headers << m_tx->get_instance_name_text(i);
     }
     m_table_model.set_titles(headers);
     const SDR_TX_SESSION* session = m_tx->get_tx_session();

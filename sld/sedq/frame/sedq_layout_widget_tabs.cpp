@@ -250,7 +250,7 @@ SEDQ_LAYOUT_WIDGET::TAB_LIST SEDQ_LAYOUT_WIDGET::list_instance_tabs()
             tabs.current_tab = int(tabs.instances.size());
         tabs.instances.push_back(i);
         tabs.identities.push_back(m_tx_manager->get_instance_at(i));
-        tabs.names.append(QString::fromUtf8(m_tx_manager->get_instance_name_at(i, nullptr)));
+        tabs.names.append(m_tx_manager->get_instance_name_text(i));
     }
     return tabs;
 }

@@ -203,6 +203,9 @@ public:
     int get_num_instances();
     const SDR_TX_INSTANCE* get_instance_at(int instance) { return edit_instance_at(instance); }
     const char* get_instance_name_at(int instance, bool* expanded);
+    // The same name as text, kept between calls while it stays the same: the window shows every
+    // instance's name in several lists, which then share one copy of each name.
+    QString get_instance_name_text(int instance);
     int get_num_signal_sets(int instance);
     const char* get_signal_set_name_at(int instance, int signal_set, bool* expanded);
     int get_num_triggers(int instance, int signal_set);
@@ -897,7 +900,10 @@ private:
     void store_nodes_allocated(int kind, int count, int instance);
     bool store_tessarelle_nodes_allocated(int kind, int count, int instance);
 
+    const QString& instance_name_text(int instance, const SDR_DATA_INSTANCE* data);
+
     int m_active_instance = -1;
+    std::vector<QString> m_instance_name_texts; // by instance, for instance_name_text()
     SDR_TX_SESSION* m_tx_session = nullptr;
     SDR_TX_INSTANCE* m_tx_instance = nullptr;
     SDR_TX_SIGNAL_SET* m_tx_signals = nullptr;

@@ -72,6 +72,7 @@ void SEDQ_TX_MANAGER::close_current_session()
     }
     m_tx_session = nullptr;
     m_active_instance = -1;
+    std::vector<QString>().swap(m_instance_name_texts);
     refresh_tx_cache();
 }
 

@@ -93,6 +93,24 @@ SDR_TX_INSTANCE* SEDQ_TX_MANAGER::edit_instance_at(int instance)
 
 namespace
 {
+// Whether `text` holds the UTF-8 `name`; converted only past its first non-ASCII byte, which
+// ends the prefix both spell alike.
+bool text_holds_name(const QString& text, const char* name)
+{
+    const ushort* units = text.utf16();
+    const int size = text.size();
+    int i = 0;
+    for (; name[i] != '\0'; ++i)
+    {
+        const uchar byte = uchar(name[i]);
+        if (byte >= 0x80)
+            return text == QString::fromUtf8(name);
+        if (i >= size || units[i] != byte)
+            return false;
+    }
+    return i == size;
+}
+
 SDR_DATA_INSTANCE* data_instance_of(SDR_TX_SESSION* session, int instance)
 {
     SDR_TX_INSTANCE* tx_instance = session ? session->get_instance_at(instance, false) : nullptr;
@@ -121,6 +139,31 @@ const char* SEDQ_TX_MANAGER::get_instance_name_at(int instance, bool* expanded)
     if (expanded != nullptr)
         *expanded = data->is_expanded();
     return data->get_name();
+}
+
+QString SEDQ_TX_MANAGER::get_instance_name_text(int instance)
+{
+    if (instance < 0)
+        return QString::fromUtf8(get_instance_name_at(instance, nullptr));
+    return instance_name_text(instance, data_instance_of(m_tx_session, instance));
+}
+
+// Kept by the instance's place: a name that changed, or another instance in that place, is
+// converted again. Places past the document's instances are let go.
+const QString& SEDQ_TX_MANAGER::instance_name_text(int instance, const SDR_DATA_INSTANCE* data)
+{
+    static const QString none;
+    const int count = m_tx_session ? m_tx_session->get_num_instances() : 0;
+    if (m_instance_name_texts.size() > size_t(count))
+        m_instance_name_texts.resize(size_t(count));
+    if (data == nullptr || instance < 0 || instance >= count)
+        return none;
+    if (m_instance_name_texts.size() < size_t(count))
+        m_instance_name_texts.resize(size_t(count));
+    QString& text = m_instance_name_texts[size_t(instance)];
+    if (!text_holds_name(text, data->get_name()))
+        text = QString::fromUtf8(data->get_name());
+    return text;
 }
 
 int SEDQ_TX_MANAGER::get_num_signal_sets(int instance)
@@ -210,15 +253,16 @@ QStringList SEDQ_TX_MANAGER::get_trigger_instance_list(int instance)
     if (m_tx_session == nullptr)
         return names;
     // -1 is the current instance, which is not a candidate for its own connections either.
-    SDR_DATA_INSTANCE* own = data_instance_of(m_tx_session, instance == -1 ? m_active_instance : instance);
-    const QString own_name = own ? QString::fromUtf8(own->get_name()) : QString();
+    const int own_instance = instance == -1 ? m_active_instance : instance;
+    SDR_DATA_INSTANCE* own = data_instance_of(m_tx_session, own_instance);
+    const QString own_name = own ? instance_name_text(own_instance, own) : QString();
     const int count = m_tx_session->get_num_instances();
     for (int i = 0; i < count; ++i)
     {
         SDR_DATA_INSTANCE* data = data_instance_of(m_tx_session, i);
         if (data == nullptr || m_tx_session->is_power_up_view(i))
             continue;
-        const QString name = QString::fromUtf8(data->get_name());
+        const QString& name = instance_name_text(i, data);
         if (own == nullptr || name != own_name)
             names.append(name);
     }
@@ -373,7 +417,7 @@ int SEDQ_TX_MANAGER::instance_index_of(const QString& name)
     for (int i = 0; i < count; ++i)
     {
         SDR_DATA_INSTANCE* data = data_instance_of(m_tx_session, i);
-        if (data != nullptr && QString::fromUtf8(data->get_name()) == name)
+        if (data != nullptr && instance_name_text(i, data) == name)
             return i;
     }
     return -1;
