@@ -13,7 +13,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -24,11 +24,11 @@ namespace
 constexpr int ANSWER_OK = 1;
 constexpr int ANSWER_CANCEL = 2;
 
-QStringList texts_of(const QListWidget* list)
+QStringList texts_of(const QListView* list)
 {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        texts << list->model()->index(i, 0).data().toString();
     return texts;
 }
 } // namespace
@@ -70,8 +70,11 @@ protected:
     {
         for (const QString& name : names)
         {
-            dialog->get_available_list()->clearSelection();
-            dialog->get_available_list()->findItems(name, Qt::MatchExactly)[0]->setSelected(true);
+            QListView* list = dialog->get_available_list();
+            const QModelIndexList found =
+                list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            list->selectionModel()->select(found[0], QItemSelectionModel::ClearAndSelect);
             QTest::mouseClick(dialog->get_select_button(), Qt::LeftButton);
         }
     }
@@ -156,6 +159,44 @@ TEST_F(mnemonic_import_test, the_overwrite_question_is_asked_for_each_existing_n
     }
 }
 
+// "<" takes back the chosen names wherever they stand in the list, one or several, together or
+// apart, picked in any order; ">>" then adds what is missing after what stayed.
+TEST_F(mnemonic_import_test, names_taken_back_leave_the_others_in_order)
+{
+    const struct
+    {
+        const char* what;
+        std::vector<int> picked;
+        QStringList left;
+    } rows[] = {
+        {"none", {}, {"shared", "extra", "unsized"}},
+        {"the middle one", {1}, {"shared", "unsized"}},
+        {"first and last, the last picked first", {2, 0}, {"extra"}},
+        {"a run of two", {1, 2}, {"shared"}},
+        {"all three", {0, 2, 1}, {}},
+    };
+    for (const auto& row : rows)
+    {
+        auto dialog = import_from(m_source);
+        QTest::mouseClick(dialog->get_select_all_button(), Qt::LeftButton);
+        QListView* selected = dialog->get_selected_list();
+        selected->clearSelection();
+        for (int picked : row.picked)
+            selected->selectionModel()->select(selected->model()->index(picked, 0), QItemSelectionModel::Select);
+        QTest::mouseClick(dialog->get_unselect_button(), Qt::LeftButton);
+        EXPECT_EQ(texts_of(selected), row.left) << row.what;
+        QTest::mouseClick(dialog->get_select_all_button(), Qt::LeftButton);
+        QStringList again = row.left;
+        for (const QString& name : {"shared", "extra", "unsized"})
+            if (!again.contains(name))
+                again << name;
+        EXPECT_EQ(texts_of(selected), again) << row.what << ": each name once, the missing ones after";
+        QTest::mouseClick(dialog->get_unselect_all_button(), Qt::LeftButton);
+        EXPECT_TRUE(texts_of(selected).isEmpty()) << row.what;
+        EXPECT_EQ(texts_of(dialog->get_available_list()), QStringList({"shared", "extra", "unsized"})) << row.what;
+    }
+}
+
 TEST_F(mnemonic_import_test, importing_from_the_documents_own_file_overwrites_nothing)
 {
     const QString own = QString::fromStdString(document()->m_name);
@@ -184,7 +225,7 @@ TEST_F(mnemonic_import_test, a_missing_or_foreign_file_is_reported_and_ok_withou
     ASSERT_EQ(standin::msg::shown().size(), 1u);
     EXPECT_EQ(standin::msg::shown()[0].text, "Cannot find Vantrel File \"" + missing.toStdString() + "\"");
     EXPECT_EQ(field->text(), QStringLiteral("source.vtl")) << "the field is restored";
-    EXPECT_EQ(dialog->get_available_list()->count(), 3) << "the source stays";
+    EXPECT_EQ(dialog->get_available_list()->model()->rowCount(), 3) << "the source stays";
     choose(dialog.get(), {"extra"});
     const QString junk = m_other.filePath(QStringLiteral("junk.vtl"));
     QFile file(junk);
@@ -196,7 +237,7 @@ TEST_F(mnemonic_import_test, a_missing_or_foreign_file_is_reported_and_ok_withou
     ASSERT_EQ(standin::msg::shown().size(), 2u);
     EXPECT_EQ(standin::msg::shown()[1].text, "Invalid Vantrel File \"junk.vtl\"");
     EXPECT_EQ(field->text(), QString());
-    EXPECT_EQ(dialog->get_available_list()->count() + dialog->get_selected_list()->count(), 0);
+    EXPECT_EQ(dialog->get_available_list()->model()->rowCount() + dialog->get_selected_list()->model()->rowCount(), 0);
     press_ok(dialog.get());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(tables()->find_table("extra"), nullptr);

@@ -13,10 +13,13 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QPushButton>
 #include <QSet>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace
@@ -34,14 +37,84 @@ const SDR_DATA_MNEMONICS* tables_of(const SDR_DATA_SESSION* session)
     return session != nullptr ? session->get_mnemonics() : nullptr;
 }
 
+// The names a list shows, as plain texts: a source of tens of thousands of tables then costs no
+// item object per name to fill, select or tear down.
+class NAME_LIST final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : m_names.size();
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const bool text = role == Qt::DisplayRole || role == Qt::EditRole;
+        return text && index.isValid() && index.row() < m_names.size() ? QVariant(m_names.at(index.row()))
+                                                                        : QVariant();
+    }
+
+    const QStringList& names() const { return m_names; }
+    void set(const QStringList& names)
+    {
+        beginResetModel();
+        m_names = names;
+        endResetModel();
+    }
+    void append(const QStringList& names)
+    {
+        if (names.isEmpty())
+            return;
+        beginInsertRows(QModelIndex(), m_names.size(), m_names.size() + names.size() - 1);
+        m_names += names;
+        endInsertRows();
+    }
+    // Removes the rows given, in any order, one run of neighbouring rows at a time.
+    void remove(std::vector<int> rows)
+    {
+        std::sort(rows.begin(), rows.end(), std::greater<int>());
+        for (size_t at = 0; at < rows.size();)
+        {
+            size_t end = at + 1;
+            while (end < rows.size() && rows[end] == rows[end - 1] - 1)
+                ++end;
+            const int first = rows[end - 1], last = rows[at];
+            beginRemoveRows(QModelIndex(), first, last);
+            m_names.erase(m_names.begin() + first, m_names.begin() + last + 1);
+            endRemoveRows();
+            at = end;
+        }
+    }
+
+private:
+    QStringList m_names;
+};
+
+NAME_LIST* names_of(const QListView* list)
+{
+    return static_cast<NAME_LIST*>(list->model());
+}
+
+// The rows chosen in `list`, in the order they were chosen.
+std::vector<int> chosen_rows(const QListView* list)
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    return rows;
+}
+
 // Every row holds one line of the same font, so the rows are as high as the first: a source of
 // tens of thousands of tables would otherwise have each name laid out to measure its row.
-QListWidget* make_list(QWidget* parent)
+QListView* make_list(QWidget* parent)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new QListView(parent);
+    list->setModel(new NAME_LIST(list));
     list->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     list->setLineWidth(2);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setUniformItemSizes(true);
     return list;
 }
@@ -111,19 +184,18 @@ void SEDQ_MNEMONIC_IMPORT_DLG::connect_widgets()
     connect(m_select_all_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select_all);
     connect(m_unselect_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect);
     connect(m_unselect_all_button, &QPushButton::clicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect_all);
-    connect(m_available, &QListWidget::itemDoubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select);
-    connect(m_selected, &QListWidget::itemDoubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect);
+    connect(m_available, &QListView::doubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_select);
+    connect(m_selected, &QListView::doubleClicked, this, &SEDQ_MNEMONIC_IMPORT_DLG::on_unselect);
 }
 
 void SEDQ_MNEMONIC_IMPORT_DLG::refresh()
 {
-    m_available->clear();
-    m_selected->clear();
     const SDR_DATA_MNEMONICS* tables = tables_of(m_source);
     QStringList names;
     for (int i = 0; tables != nullptr && i < tables->get_num_tables(); ++i)
         names << QString::fromUtf8(tables->get_table(i)->get_name());
-    m_available->addItems(names);
+    names_of(m_selected)->set(QStringList());
+    names_of(m_available)->set(names);
 }
 
 // The field holds the full path the user browsed to; the source is opened and closed by that
@@ -159,20 +231,20 @@ void SEDQ_MNEMONIC_IMPORT_DLG::open_source(const QString& path)
 // of many thousand tables would otherwise cost a search of the list per name.
 void SEDQ_MNEMONIC_IMPORT_DLG::on_select()
 {
-    QSet<QString> chosen;
-    chosen.reserve(m_selected->count());
-    for (int row = 0; row < m_selected->count(); ++row)
-        chosen.insert(m_selected->item(row)->text());
+    const QStringList& selected = names_of(m_selected)->names();
+    QSet<QString> chosen(selected.begin(), selected.end());
+    const QStringList& available = names_of(m_available)->names();
     QStringList added;
-    for (const QListWidgetItem* item : m_available->selectedItems())
+    for (int row : chosen_rows(m_available))
     {
-        if (!chosen.contains(item->text()))
+        const QString& name = available.at(row);
+        if (!chosen.contains(name))
         {
-            chosen.insert(item->text());
-            added << item->text();
+            chosen.insert(name);
+            added << name;
         }
     }
-    m_selected->addItems(added);
+    names_of(m_selected)->append(added);
 }
 
 void SEDQ_MNEMONIC_IMPORT_DLG::on_select_all()
@@ -183,18 +255,17 @@ void SEDQ_MNEMONIC_IMPORT_DLG::on_select_all()
 
 void SEDQ_MNEMONIC_IMPORT_DLG::on_unselect()
 {
-    qDeleteAll(m_selected->selectedItems());
+    names_of(m_selected)->remove(chosen_rows(m_selected));
 }
 
 void SEDQ_MNEMONIC_IMPORT_DLG::on_unselect_all()
 {
-    m_selected->clear();
+    names_of(m_selected)->set(QStringList());
 }
 
 void SEDQ_MNEMONIC_IMPORT_DLG::accept()
 {
-    const int count = m_selected->count();
-    if (count < 1)
+    if (names_of(m_selected)->names().isEmpty())
     {
         reject();
         return;
@@ -215,9 +286,10 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
     if (target == nullptr || source == nullptr)
         return false;
     std::vector<std::pair<const SDR_DATA_MNEMONICS_TABLE*, bool>> copies; // table, replacing one
-    for (int i = 0; i < m_selected->count(); ++i)
+    const QStringList& selected = names_of(m_selected)->names();
+    for (int i = 0; i < selected.size(); ++i)
     {
-        const QString text = m_selected->item(i)->text();
+        const QString& text = selected.at(i);
         const QByteArray name = text.toUtf8();
         const SDR_DATA_MNEMONICS_TABLE* from = source->find_table(name.constData());
         const bool in_document = target->find_table(name.constData()) != nullptr;
@@ -227,7 +299,7 @@ bool SEDQ_MNEMONIC_IMPORT_DLG::copy_selected_tables()
                 copies.emplace_back(from, false);
             continue;
         }
-        m_selected->setCurrentRow(i);
+        m_selected->setCurrentIndex(m_selected->model()->index(i, 0));
         const int answer = sedq_show_message(MSG_SEDQ::OC::OVERWRITE_OR_NOT(name.toStdString()));
         if (answer == ANSWER_OK && from != nullptr && target != source)
             copies.emplace_back(from, in_document);

@@ -11,7 +11,7 @@
 #include <QStringList>
 
 class QDialogButtonBox;
-class QListWidget;
+class QListView;
 class QPushButton;
 class SDR_DATA_SESSION;
 class SEDQ_TX_MANAGER;
@@ -26,8 +26,8 @@ public:
     SEDQ_MNEMONIC_IMPORT_DLG(const SDR_DATA_SESSION* target, QString file, QWidget* parent, SEDQ_TX_MANAGER* model);
 
     AFCQ_LINE_EDIT_BROWSE_BUTTON* get_browse() const { return m_browse; }
-    QListWidget* get_available_list() const { return m_available; }
-    QListWidget* get_selected_list() const { return m_selected; }
+    QListView* get_available_list() const { return m_available; }
+    QListView* get_selected_list() const { return m_selected; }
     QPushButton* get_select_button() const { return m_select_button; }
     QPushButton* get_select_all_button() const { return m_select_all_button; }
     QPushButton* get_unselect_button() const { return m_unselect_button; }
@@ -65,8 +65,8 @@ private:
     QStringList m_imported;
 
     AFCQ_LINE_EDIT_BROWSE_BUTTON* m_browse = nullptr;
-    QListWidget* m_available = nullptr;
-    QListWidget* m_selected = nullptr;
+    QListView* m_available = nullptr;
+    QListView* m_selected = nullptr;
     QPushButton* m_select_button = nullptr;
     QPushButton* m_select_all_button = nullptr;
     QPushButton* m_unselect_button = nullptr;
