@@ -96,12 +96,19 @@ NAME_LIST* names_of(const QListView* list)
     return static_cast<NAME_LIST*>(list->model());
 }
 
-// The rows chosen in `list`, in the order they were chosen.
+// The rows chosen in `list`, each once, in the order they were chosen: read off the selection's
+// ranges, as a whole list chosen is one range.
 std::vector<int> chosen_rows(const QListView* list)
 {
     std::vector<int> rows;
-    for (const QModelIndex& index : list->selectionModel()->selectedRows())
-        rows.push_back(index.row());
+    std::vector<bool> seen(size_t(list->model()->rowCount()));
+    for (const QItemSelectionRange& range : list->selectionModel()->selection())
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && size_t(row) < seen.size(); ++row)
+            if (!seen[size_t(row)])
+            {
+                seen[size_t(row)] = true;
+                rows.push_back(row);
+            }
     return rows;
 }
 
@@ -228,22 +235,17 @@ void SEDQ_MNEMONIC_IMPORT_DLG::open_source(const QString& path)
 }
 
 // The names already chosen are looked up in a set and the new ones added in one go: a source
-// of many thousand tables would otherwise cost a search of the list per name.
+// of many thousand tables would otherwise cost a search of the list per name. A source names
+// each table once, and each row comes once, so the new names need no set of their own.
 void SEDQ_MNEMONIC_IMPORT_DLG::on_select()
 {
     const QStringList& selected = names_of(m_selected)->names();
-    QSet<QString> chosen(selected.begin(), selected.end());
+    const QSet<QString> chosen(selected.begin(), selected.end());
     const QStringList& available = names_of(m_available)->names();
     QStringList added;
     for (int row : chosen_rows(m_available))
-    {
-        const QString& name = available.at(row);
-        if (!chosen.contains(name))
-        {
-            chosen.insert(name);
-            added << name;
-        }
-    }
+        if (!chosen.contains(available.at(row)))
+            added << available.at(row);
     names_of(m_selected)->append(added);
 }
 
