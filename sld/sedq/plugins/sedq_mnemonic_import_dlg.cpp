@@ -9,11 +9,11 @@
 #include "sedq/model/sedq_tx_manager.h"
 #include "sedq/model/sedq_util.h"
 
+#include <QAbstractListModel>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractListModel>
 #include <QListView>
 #include <QPushButton>
 #include <QSet>
