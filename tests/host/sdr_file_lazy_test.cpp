@@ -205,8 +205,11 @@ TEST_F(sdr_file_lazy, damaged_and_changed_samples_are_kept_or_reported_never_dro
             EXPECT_TRUE(errors.empty()) << "damage found at open is the opener's to report";
             // Saved byte for byte: the copy holds the damaged entry and opens damaged alike.
             ASSERT_TRUE(sdr_write_session_file(*session, s(path("target.vtl")), &error)) << error;
+            // The entry's bytes alone: the central directory after them holds times of the save.
             const int header = bytes.indexOf("VTLP");
-            EXPECT_TRUE(file_bytes(path("target.vtl")).contains(bytes.mid(header, 64)));
+            const QByteArray entry = bytes.mid(header, bytes.indexOf("PK\x01\x02", header) - header);
+            ASSERT_GT(entry.size(), 41);
+            EXPECT_TRUE(file_bytes(path("target.vtl")).contains(entry));
             auto again = sdr_read_session_file(s(path("target.vtl")), &error);
             ASSERT_NE(again, nullptr) << error;
             EXPECT_TRUE(logs(*again)[0]->m_payload.is_damaged());
