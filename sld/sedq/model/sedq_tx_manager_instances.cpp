@@ -154,12 +154,9 @@ const QString& SEDQ_TX_MANAGER::instance_name_text(int instance, const SDR_DATA_
 {
     static const QString none;
     const int count = m_tx_session ? m_tx_session->get_num_instances() : 0;
-    if (m_instance_name_texts.size() > size_t(count))
-        m_instance_name_texts.resize(size_t(count));
+    m_instance_name_texts.resize(size_t(count));
     if (data == nullptr || instance < 0 || instance >= count)
         return none;
-    if (m_instance_name_texts.size() < size_t(count))
-        m_instance_name_texts.resize(size_t(count));
     QString& text = m_instance_name_texts[size_t(instance)];
     if (!text_holds_name(text, data->get_name()))
         text = QString::fromUtf8(data->get_name());
