@@ -10,15 +10,21 @@
 #include "host/standin/sdr_control.h"
 #include "host/standin/tst_control.h"
 #include "sedq/advanced_trigger/sedq_object_widget.h"
+#include "sedq/frame/sedq_instance_widget.h"
 #include "sedq/view/sedq_view.h"
 #include "support/special_files.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTreeView>
 #include "sedq/model/sedq_repository.h"
+
+#include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -426,6 +432,50 @@ TEST_F(frame_commands_test, file_menu_offers_printing_and_the_list_only_with_dat
     EXPECT_FALSE(without_data->get_menu_record()->file_menu->print_action->isEnabled());
     EXPECT_FALSE(action(without_data, AFCQ_SEDQ_CREATE_LIST_FILE_ACTION)->isEnabled());
     EXPECT_FALSE(action(without_data, AFCQ_SEDQ_EXPORT_DATA_ACTION)->isEnabled()) << "no data log to export";
+}
+
+// The menus offer Mnemonic Table Setup and Create List File wherever the focus is, and the view
+// takes them itself only while it has the focus: with the focus in the instance list the setup
+// did nothing, and with it in the view the list was written and opened twice.
+TEST_F(frame_commands_test, the_views_commands_in_the_menus_run_once_wherever_the_focus_is)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 1, {}, false, false, 0)}));
+    frame->get_layout_widget()->get_data_setup_tab_widget(-1)->setCurrentIndex(0);
+    SEDQ_VIEW* view = frame->get_layout_widget()->get_view();
+    QWidget* instances = frame->get_layout_widget()->get_instance_widget()->get_tree();
+    const auto setup_dialogs = [] {
+        const std::vector<std::string> titles = standin::qui::unanswered_dialogs();
+        return std::count_if(titles.begin(), titles.end(),
+                             [](const std::string& title) { return title.rfind("Mnemonic Table Setup", 0) == 0; });
+    };
+    struct row
+    {
+        const char* name;
+        int id;
+        QMenu* menu;
+        std::function<size_t()> runs;
+    };
+    const row rows[] = {
+        {"Mnemonic Table Setup", AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, frame->get_menu_record()->edit_menu,
+         [&] { return size_t(setup_dialogs()); }},
+        {"Create List File", AFCQ_SEDQ_CREATE_LIST_FILE_ACTION, frame->get_menu_record()->file_menu,
+         [] { return standin::qui::opened_files().size(); }},
+    };
+    for (const row& r : rows)
+        for (QWidget* focus : {static_cast<QWidget*>(view), instances})
+        {
+            SCOPED_TRACE(std::string(r.name) + (focus == view ? ", the view focused" : ", the instance list focused"));
+            QApplication::setActiveWindow(frame->window()); // a dialog shown before took it
+            focus->setFocus(Qt::MouseFocusReason);
+            settle();
+            ASSERT_EQ(view->is_connected(), focus == view);
+            emit r.menu->aboutToShow();
+            ASSERT_TRUE(action(frame, r.id)->isEnabled());
+            const size_t before = r.runs();
+            action(frame, r.id)->trigger();
+            settle();
+            EXPECT_EQ(r.runs(), before + 1);
+        }
 }
 
 TEST_F(frame_commands_test, edit_and_view_menus_follow_the_document_and_the_page)

@@ -366,9 +366,21 @@ bool SEDQ_FRAME_WND::enable_export_action()
     return log != nullptr;
 }
 
+// The view takes its own commands through its connections while it has the focus; the menu
+// offers these two wherever the focus is, so the window passes them on while the view does not
+// take them itself: once, not twice (two lists written and opened) and not never.
 void SEDQ_FRAME_WND::create_list_file()
 {
-    m_layout_widget->get_view()->show_list_view(QString());
+    SEDQ_VIEW* view = m_layout_widget->get_view();
+    if (!view->is_connected())
+        view->show_list_view(QString());
+}
+
+void SEDQ_FRAME_WND::on_mnemonic_table_setup()
+{
+    SEDQ_VIEW* view = m_layout_widget->get_view();
+    if (!view->is_connected())
+        view->on_mnemonic_table_setup();
 }
 
 void SEDQ_FRAME_WND::on_print_file()

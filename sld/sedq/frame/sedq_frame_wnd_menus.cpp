@@ -206,6 +206,8 @@ void SEDQ_FRAME_WND::make_edit_menu()
     edit->addSeparator();
     append_actions(edit, {AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION, AFCQ_SEDQ_SAVE_TO_LOG_ACTION,
                           AFCQ_SEDQ_LOGGING_ACTION});
+    connect(action(AFCQ_SEDQ_MNEMONIC_TABLE_SETUP_ACTION), &QAction::triggered, this,
+            &SEDQ_FRAME_WND::on_mnemonic_table_setup);
     edit->addSeparator();
     edit->addMenu(make_exclusive_submenu(tr("Loc&k Mode"), {AFCQ_SEDQ_LOCK_MODE_ALL_ACTION,
                                                             AFCQ_SEDQ_LOCK_MODE_INCREMENTAL_ACTION,
