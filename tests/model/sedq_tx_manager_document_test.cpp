@@ -722,6 +722,22 @@ TEST_F(sedq_tx_manager_project_test, yes_enables_the_file_for_the_project_keepin
     EXPECT_EQ(standin::acf::commit_count(), 1);
     EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_write_locked());
     EXPECT_FALSE(ACF_MANAGER::get_acf_manager()->is_read_locked());
+    EXPECT_FALSE(m_frame->isWindowModified()) << "the project's change does not mark the saved document";
+}
+
+// Yes was written into the project before the file: a save that then failed left the project
+// naming a file that was never written.
+TEST_F(sedq_tx_manager_project_test, yes_to_a_file_that_cannot_be_written_leaves_the_project_as_it_was)
+{
+    standin::acf::set_assignment(ACF_ENABLE_VANTREL, "On");
+    standin::acf::set_assignment(ACF_VTL_FILE, "other.vtl");
+    standin::msg::push_answer(6);
+    EXPECT_FALSE(m_manager->save_document(path("no_such_folder/a.vtl").c_str()));
+    EXPECT_EQ(shown_keys(),
+              (std::vector<std::string>{"YNCSEDQ_ENABLE_CURRENT_VANTREL_FILE_ON_SAVE", "OSEDQ_CANNOT_SAVE"}));
+    EXPECT_EQ(standin::acf::assignment_value(ACF_VTL_FILE), "other.vtl");
+    EXPECT_FALSE(standin::acf::has_assignment(ACF_VTL_FILE_NAME));
+    EXPECT_EQ(standin::acf::commit_count(), 0);
 }
 
 TEST_F(sedq_tx_manager_project_test, no_saves_without_assignments_and_cancel_saves_nothing)

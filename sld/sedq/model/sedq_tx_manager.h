@@ -868,7 +868,7 @@ private:
     bool leave_out_unreadable_logs();
     void warn_about_advanced_triggers();
     void warn_about_empty_inputs();
-    bool handle_project_assignments(const char* path);
+    bool handle_project_assignments(const char* path, std::string* enable);
     SDR_TX_SESSION* open_and_check_versions(const char* path, bool* renamed, std::string* new_name, bool* update);
     bool check_versions(SDR_TX_SESSION* session, bool* renamed, std::string* new_name, bool* update);
     void upgrade_old_version();

@@ -354,7 +354,8 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
         return false;
     warn_about_advanced_triggers();
     warn_about_empty_inputs();
-    if (!handle_project_assignments(path))
+    std::string enable; // the project is made to use the file once the file holds the document
+    if (!handle_project_assignments(path, &enable))
         return false;
     save_active_tabs();
     m_window->prepare_save();
@@ -363,6 +364,8 @@ bool SEDQ_TX_MANAGER::save_document(const char* path)
     {
         set_title(path);
         set_modified_flag(false);
+        if (!enable.empty())
+            write_vantrel_assignments(enable);
     }
     else
         sedq_show_message(MSG_SEDQ::O::CANNOT_SAVE(), m_tx_session->get_last_error());
@@ -547,8 +550,10 @@ bool SEDQ_TX_MANAGER::acf_read_assignment(int variable_type, std::string* value)
     return assignment != nullptr;
 }
 
-// Offers to make the project use the saved file. False only when the user cancels the save.
-bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
+// Offers to make the project use the saved file; `enable` is given the file's path relative to
+// the project when the user agrees. The save writes that once the file is written: a save that
+// fails leaves the project naming the file it named. False only when the user cancels the save.
+bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path, std::string* enable)
 {
     ACF_MANAGER* acf = ACF_MANAGER::get_acf_manager();
     if (is_tessarelle_generated() || acf == nullptr || !acf->is_project_open())
@@ -578,7 +583,7 @@ bool SEDQ_TX_MANAGER::handle_project_assignments(const char* path)
     if (answer == ANSWER_CANCEL)
         return false;
     if (answer == ANSWER_YES)
-        write_vantrel_assignments(relative);
+        *enable = relative;
     return true;
 }
 
