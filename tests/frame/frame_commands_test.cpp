@@ -478,6 +478,54 @@ TEST_F(frame_commands_test, the_views_commands_in_the_menus_run_once_wherever_th
         }
 }
 
+// The toolbar's Find did nothing while the node view or the canvas had the focus: the window left
+// it to their own connections, which hear the Edit menu's Find, not the toolbar's.
+TEST_F(frame_commands_test, find_opens_one_dialog_from_the_toolbar_or_the_menu_wherever_the_focus_is)
+{
+    SEDQ_FRAME_WND* frame = open_frame(write_document({instance_spec("alpha", 2, 2, {1})}));
+    SEDQ_LAYOUT_WIDGET* layout = frame->get_layout_widget();
+    QTabWidget* pages = layout->get_data_setup_tab_widget(-1);
+    ASSERT_GE(pages->count(), 3);
+    const auto find_dialogs = [] {
+        const std::vector<std::string> titles = standin::qui::unanswered_dialogs();
+        return std::count_if(titles.begin(), titles.end(),
+                             [](const std::string& title) { return title.rfind("Find\n", 0) == 0 || title == "Find"; });
+    };
+    QWidget* view = layout->get_view();
+    QWidget* instances = layout->get_instance_widget()->get_tree();
+    QWidget* canvas = layout->get_object_widget();
+    struct row
+    {
+        const char* name;
+        int page; // 1 setup, 2 the advanced level
+        QWidget* focus;
+        int id;
+    };
+    const row rows[] = {
+        {"toolbar, the view focused", 1, view, AFCQ_SEDQ_TOOLBAR_FIND_ACTION},
+        {"toolbar, the instance list focused", 1, instances, AFCQ_SEDQ_TOOLBAR_FIND_ACTION},
+        {"toolbar, the canvas focused", 2, canvas, AFCQ_SEDQ_TOOLBAR_FIND_ACTION},
+        {"Edit menu, the view focused", 1, view, AFCQ_EDIT_FIND_ACTION},
+        {"Edit menu, the canvas focused", 2, canvas, AFCQ_EDIT_FIND_ACTION},
+    };
+    for (const row& r : rows)
+    {
+        SCOPED_TRACE(r.name);
+        pages->setCurrentIndex(r.page);
+        settle();
+        QApplication::setActiveWindow(frame->window()); // a dialog shown before took it
+        r.focus->setFocus(Qt::MouseFocusReason);
+        settle();
+        ASSERT_TRUE(r.focus->hasFocus());
+        emit frame->get_menu_record()->edit_menu->aboutToShow();
+        ASSERT_TRUE(action(frame, r.id)->isEnabled());
+        const auto before = find_dialogs();
+        action(frame, r.id)->trigger();
+        settle();
+        EXPECT_EQ(find_dialogs(), before + 1);
+    }
+}
+
 TEST_F(frame_commands_test, edit_and_view_menus_follow_the_document_and_the_page)
 {
     SEDQ_FRAME_WND* empty = make_frame();

@@ -79,6 +79,7 @@ public Q_SLOTS:
 private Q_SLOTS:
     void create_list_file();
     void on_mnemonic_table_setup();
+    void on_toolbar_find();
     void on_compile();
     void on_recompile();
     void on_rly_changed();

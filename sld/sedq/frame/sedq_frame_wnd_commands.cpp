@@ -460,6 +460,16 @@ void SEDQ_FRAME_WND::on_find_action()
         m_layout_widget->get_view()->on_edit_find();
 }
 
+// The toolbar's Find is the window's own action, which no pane takes through its connections:
+// it goes to the pane that has the focus wherever the focus is.
+void SEDQ_FRAME_WND::on_toolbar_find()
+{
+    if (canvas_has_focus())
+        m_layout_widget->get_object_widget()->on_edit_find();
+    else
+        m_layout_widget->get_view()->on_edit_find();
+}
+
 void SEDQ_FRAME_WND::on_find_next_action()
 {
     SEDQ_OBJECT_WIDGET* canvas = m_layout_widget->get_object_widget();

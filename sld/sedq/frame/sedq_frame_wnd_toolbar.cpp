@@ -36,7 +36,7 @@ void SEDQ_FRAME_WND::setup_toolbar()
         addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_toolbar);
     update_toolbar("Default", get_predefined_toolbar_buttons("Default"));
-    connect(find, &QAction::triggered, this, &SEDQ_FRAME_WND::on_find_action);
+    connect(find, &QAction::triggered, this, &SEDQ_FRAME_WND::on_toolbar_find);
     connect(center_on_trigger, &QAction::triggered, this, &SEDQ_FRAME_WND::on_center_on_trigger);
     connect(recompile, &QAction::triggered, this, &SEDQ_FRAME_WND::on_recompile);
     connect(compile, &QAction::triggered, this, &SEDQ_FRAME_WND::on_compile);
