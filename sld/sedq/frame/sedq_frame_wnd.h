@@ -14,6 +14,7 @@
 class QActionGroup;
 class SEDQ_LAYOUT_WIDGET;
 class SEDQ_TX_MANAGER;
+class SEDQ_VIEW;
 
 class SEDQ_FRAME_WND : public QUI_FRAME_WND, public SEDQ_WINDOW_IF
 {
@@ -116,6 +117,9 @@ private:
 
     QAction* action(int id, const QVariant& data = QVariant());
     bool canvas_has_focus();
+    // The node view while it does not take its commands through its own connections (another
+    // pane has the focus): the window passes a command on only then, so that it runs once.
+    SEDQ_VIEW* view_to_pass_on();
     void update_undo_actions(bool empty);
     // Menus (sedq_frame_wnd_menus.cpp).
     void make_file_menu();

@@ -366,20 +366,17 @@ bool SEDQ_FRAME_WND::enable_export_action()
     return log != nullptr;
 }
 
-// The view takes its own commands through its connections while it has the focus; the menu
-// offers these two wherever the focus is, so the window passes them on while the view does not
-// take them itself: once, not twice (two lists written and opened) and not never.
+// The menu offers these two wherever the focus is: once, not twice (two lists written and
+// opened) and not never.
 void SEDQ_FRAME_WND::create_list_file()
 {
-    SEDQ_VIEW* view = m_layout_widget->get_view();
-    if (!view->is_connected())
+    if (SEDQ_VIEW* view = view_to_pass_on())
         view->show_list_view(QString());
 }
 
 void SEDQ_FRAME_WND::on_mnemonic_table_setup()
 {
-    SEDQ_VIEW* view = m_layout_widget->get_view();
-    if (!view->is_connected())
+    if (SEDQ_VIEW* view = view_to_pass_on())
         view->on_mnemonic_table_setup();
 }
 
@@ -393,6 +390,12 @@ void SEDQ_FRAME_WND::on_print_file()
 bool SEDQ_FRAME_WND::canvas_has_focus()
 {
     return m_layout_widget != nullptr && m_layout_widget->get_object_widget()->holds_focus();
+}
+
+SEDQ_VIEW* SEDQ_FRAME_WND::view_to_pass_on()
+{
+    SEDQ_VIEW* view = m_layout_widget->get_view();
+    return view->is_connected() ? nullptr : view;
 }
 
 void SEDQ_FRAME_WND::on_undo_action()
@@ -456,8 +459,8 @@ void SEDQ_FRAME_WND::on_find_action()
         if (!canvas->is_focused())
             canvas->on_edit_find();
     }
-    else if (!m_layout_widget->get_view()->is_connected())
-        m_layout_widget->get_view()->on_edit_find();
+    else if (SEDQ_VIEW* view = view_to_pass_on())
+        view->on_edit_find();
 }
 
 // The toolbar's Find is the window's own action, which no pane takes through its connections:
@@ -478,8 +481,8 @@ void SEDQ_FRAME_WND::on_find_next_action()
         if (!canvas->is_focused())
             canvas->on_edit_find_next();
     }
-    else if (!m_layout_widget->get_view()->is_connected())
-        m_layout_widget->get_view()->on_edit_find_next();
+    else if (SEDQ_VIEW* view = view_to_pass_on())
+        view->on_edit_find_next();
 }
 
 void SEDQ_FRAME_WND::on_center_on_trigger()
